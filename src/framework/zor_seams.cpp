@@ -1,0 +1,44 @@
+#include "framework/zor_seams.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+namespace {
+
+class ZorSdlClock : public ZorClock {
+ public:
+  uint32_t Now() override { return SDL_GetTicks(); }
+};
+
+ZorSdlClock g_sdlClock;
+ZorClock* g_clock = &g_sdlClock;
+
+// A 64-bit linear congruential generator with the high bits taken: small,
+// fast, and the same sequence on every platform for a given seed.
+uint64_t g_randomState = 0x853c49e6748fea9bULL;
+
+ZorFatalHandler g_fatalHandler = nullptr;
+
+}  // namespace
+
+void ZorSetClock(ZorClock* clock) { g_clock = clock ? clock : &g_sdlClock; }
+ZorClock* ZorGetClock() { return g_clock; }
+uint32_t kfx_GetTicks() { return g_clock->Now(); }
+
+void zor_srandom(uint32_t seed) {
+  g_randomState = (static_cast<uint64_t>(seed) << 16) ^ 0x853c49e6748fea9bULL;
+  zor_random();
+}
+
+int zor_random() {
+  g_randomState = g_randomState * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<int>((g_randomState >> 33) & 0x7FFFFFFF);
+}
+
+void ZorSetFatalHandler(ZorFatalHandler handler) { g_fatalHandler = handler; }
+
+void zor_fatal_exit(int code) {
+  if (g_fatalHandler) g_fatalHandler(code);
+  std::exit(code);
+}

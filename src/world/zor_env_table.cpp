@@ -1,0 +1,114 @@
+#include "world/zor_env_table.h"
+
+#include <cstring>
+
+#include "framework/zor_util.h"
+
+namespace {
+
+// Copies at most max bytes of [begin, end) and terminates.
+void CopyField(char* dst, const char* begin, const char* end) {
+  size_t n = static_cast<size_t>(end - begin);
+  if (n > static_cast<size_t>(CEnvTable::kMaxField)) n = CEnvTable::kMaxField;
+  std::memcpy(dst, begin, n);
+  dst[n] = '\0';
+}
+
+}  // namespace
+
+void CEnvTable::Reset() {
+  while (m_head) {
+    Entry* next = m_head->next;
+    delete m_head;
+    m_head = next;
+  }
+  m_tail = nullptr;
+}
+
+int CEnvTable::GetCount() const {
+  int n = 0;
+  for (const Entry* e = m_head; e; e = e->next) ++n;
+  return n;
+}
+
+const char* CEnvTable::Find(const char* key) const {
+  if (!key) return nullptr;
+  for (const Entry* e = m_head; e; e = e->next)
+    if (std::strcmp(e->key, key) == 0) return e->value;
+  return nullptr;
+}
+
+void CEnvTable::SetString(const char* key, const char* value) {
+  if (!key) return;
+  if (!value) value = "";
+  char k[kMaxField + 1];
+  CopyField(k, key, key + std::strlen(key));
+  for (Entry* e = m_head; e; e = e->next) {
+    if (std::strcmp(e->key, k) == 0) {
+      CopyField(e->value, value, value + std::strlen(value));
+      return;
+    }
+  }
+  Entry* e = new Entry;
+  std::memcpy(e->key, k, sizeof k);
+  CopyField(e->value, value, value + std::strlen(value));
+  e->prev = m_tail;
+  e->next = nullptr;
+  if (m_tail)
+    m_tail->next = e;
+  else
+    m_head = e;
+  m_tail = e;
+}
+
+void CEnvTable::LoadFromStream(FILE* in) {
+  Reset();
+  char line[kMaxLine + 1];
+  for (;;) {
+    // Read one line, keeping its first kMaxLine bytes and dropping the rest.
+    size_t len = 0;
+    int c;
+    bool any = false;
+    while ((c = std::fgetc(in)) != EOF) {
+      any = true;
+      if (c == '\n') break;
+      if (len < static_cast<size_t>(kMaxLine)) line[len++] = static_cast<char>(c);
+    }
+    if (!any) break;
+    line[len] = '\0';
+    // A NUL byte in the line ends it there.
+    zor_remove1013(line);
+    if (std::strchr(line, '[')) continue;
+    char* eq = std::strchr(line, '=');
+    if (!eq) continue;
+    const char* keyEnd = eq;
+    if (keyEnd > line && keyEnd[-1] == ' ') --keyEnd;
+    const char* valueBegin = eq + 1;
+    if (*valueBegin == ' ') ++valueBegin;
+    char value[kMaxLine + 1];
+    size_t n = 0;
+    for (const char* p = valueBegin; *p; ++p)
+      if (*p != '"') value[n++] = *p;
+    value[n] = '\0';
+    char key[kMaxField + 1];
+    CopyField(key, line, keyEnd);
+    SetString(key, value);
+  }
+}
+
+int CEnvTable::LoadFromFile(const char* path) {
+  FILE* in = path ? std::fopen(path, "rt") : nullptr;
+  if (!in) return 1;
+  LoadFromStream(in);
+  std::fclose(in);
+  return 0;
+}
+
+int CEnvTable::WriteToFile(const char* path) const {
+  FILE* out = path ? std::fopen(path, "wt") : nullptr;
+  if (!out) return 1;
+  std::fputs("[Allgemein]\n", out);
+  for (const Entry* e = m_head; e; e = e->next) std::fprintf(out, "%s=%s\n", e->key, e->value);
+  std::fclose(out);
+  return 0;
+}

@@ -1,0 +1,105 @@
+#include "world/zor_frame_loop.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/qno_log.h"
+#include "world/zor_world.h"
+
+CZorvaWorld* dazoR = nullptr;
+unsigned char Leave_Game = 0;
+
+int TranslateKeyCodes(int key) {
+  if (key >= 'a' && key <= 'z') key -= 32;
+  switch (key) {
+    case SDLK_UP: return QNO_KEY_UP;
+    case SDLK_DOWN: return QNO_KEY_DOWN;
+    case SDLK_LEFT: return QNO_KEY_LEFT;
+    case SDLK_RIGHT: return QNO_KEY_RIGHT;
+    case SDLK_ESCAPE: return QNO_KEY_ESCAPE;
+    case SDLK_DELETE: return QNO_KEY_DELETE;
+    case SDLK_KP_PLUS: return QNO_KEY_KP_PLUS;
+    case SDLK_KP_MINUS: return QNO_KEY_KP_MINUS;
+    case SDLK_BACKSPACE: return QNO_KEY_BACKSPACE;
+    case SDLK_RSHIFT: case SDLK_LSHIFT: return QNO_KEY_SHIFT;
+    case SDLK_RCTRL: case SDLK_LCTRL: return QNO_KEY_CTRL;
+    case SDLK_RALT: case SDLK_LALT: return QNO_KEY_ALT;
+    case 'Y': return 'Z';
+    case 'Z': return 'Y';
+    default: break;
+  }
+  if (key >= SDLK_PAGEDOWN && key <= SDLK_F11) return key - 259;
+  return key;
+}
+
+bool Kfx_Event_ConvertFrom_KFX2QNO(const SDL_Event* sdl, QnoInteractionEvent* event) {
+  if (!sdl || !event) return false;
+  switch (sdl->type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      event->type = sdl->type == SDL_KEYDOWN ? QNO_EVENT_KEYDOWN : QNO_EVENT_KEYUP;
+      event->x = TranslateKeyCodes(sdl->key.keysym.sym);
+      return true;
+    case SDL_MOUSEMOTION:
+      event->type = QNO_EVENT_MOUSEMOVE;
+      event->x = sdl->motion.x;
+      event->y = sdl->motion.y;
+      event->button = sdl->motion.state;
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      event->type = sdl->type == SDL_MOUSEBUTTONDOWN ? QNO_EVENT_BUTTONDOWN : QNO_EVENT_BUTTONUP;
+      event->x = sdl->button.x;
+      event->y = sdl->button.y;
+      event->button = sdl->button.button <= 1 ? 0 : 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
+const char* ZorChooseIniFile(const char* programPath) {
+  if (programPath && std::strstr(programPath, "dazor.exe")) return "DAZOR.INI";
+  return "ZORVANTA.INI";
+}
+
+static bool ZorMustLock(SDL_Surface* s) {
+  return s && (s->offset != 0 || (s->flags & (SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RLEACCEL)) != 0);
+}
+
+bool CZorFrameLoop::Iterate() {
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl)) {
+    if (Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &m_event)) m_world->InputFilter(&m_event, nullptr);
+    if (sdl.type == SDL_QUIT) Leave_Game = 1;
+  }
+  if (Leave_Game) return false;
+  m_world->OnPlayloopTurn();
+  SDL_Surface* screen = m_world->GetScreen();
+  const bool lock = ZorMustLock(screen);
+  if (lock) SDL_LockSurface(screen);
+  m_world->Render(m_world->GetDisplay());
+  if (lock) SDL_UnlockSurface(screen);
+  m_world->FlipBuffer();
+  ++m_frames;
+  return !Leave_Game;
+}
+
+int zor_main(int argc, char** argv) {
+  OpenErrorLog("errors.log");
+  std::atexit(CloseErrorLog);
+  std::strncpy(CZorvaWorld::m_sIniFile, ZorChooseIniFile(argc > 0 ? argv[0] : nullptr),
+               sizeof CZorvaWorld::m_sIniFile - 1);
+  dazoR = new CZorvaWorld;
+  dazoR->Create();
+  dazoR->OnStartup();
+  Leave_Game = 0;
+  CZorFrameLoop loop(dazoR);
+  while (loop.Iterate()) {
+  }
+  dazoR->OnShutdown();
+  dazoR->Destroy();
+  delete dazoR;
+  dazoR = nullptr;
+  return 0;
+}

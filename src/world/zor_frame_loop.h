@@ -1,0 +1,36 @@
+#pragma once
+// The process entry and the frame loop: SDL input converted to
+// QnoInteractionEvent, then one turn and one frame whenever the queue is empty.
+#include <SDL.h>
+
+#include "framework/qno_event.h"
+
+class CZorvaWorld;
+
+extern CZorvaWorld* dazoR;
+extern unsigned char Leave_Game;
+
+int TranslateKeyCodes(int sdlKeySymbol);
+bool Kfx_Event_ConvertFrom_KFX2QNO(const SDL_Event* sdl, QnoInteractionEvent* event);
+
+// Picks the settings file name from the program's own path.
+const char* ZorChooseIniFile(const char* programPath);
+
+class CZorFrameLoop {
+ public:
+  explicit CZorFrameLoop(CZorvaWorld* world) : m_world(world) {}
+  // One pass of the loop: every pending event handed to the world, then,
+  // unless the game is being left, one turn, one frame and a flip.
+  // Returns false once the loop is to end.
+  bool Iterate();
+  int GetFrames() const { return m_frames; }
+
+ private:
+  CZorvaWorld* m_world;
+  // One record serves every event, so key events keep the mouse words.
+  QnoInteractionEvent m_event;
+  int m_frames = 0;
+};
+
+// The whole run of the program; returns the exit code.
+int zor_main(int argc, char** argv);

@@ -1,0 +1,40 @@
+#include "support/test_support.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace zortest {
+
+ZorManualClock& Clock() {
+  static ZorManualClock clock;
+  return clock;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << contents;
+}
+
+std::string SourceDir() {
+  const char* d = std::getenv("ZOR_SOURCE_DIR");
+  return d ? d : ".";
+}
+
+std::string BinaryDir() {
+  const char* d = std::getenv("ZOR_BINARY_DIR");
+  return d ? d : ".";
+}
+
+}  // namespace zortest
