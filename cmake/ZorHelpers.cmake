@@ -21,7 +21,7 @@ function(zor_add_test name)
   target_link_libraries(${name} PRIVATE zor_testsupport ${ARG_DEPS} GTest::gtest)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;ZOR_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZOR_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy")
 endfunction()
 
 # zor_add_fuzzer(<name> SOURCES ... DEPS ... RUNS <n>)

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/zor_pointer_list.h"
+#include "test_objects.h"
+
+namespace {
+
+std::vector<int> Walk(CZorvaList& list, ListRichtungsType dir = 0) {
+  std::vector<int> v;
+  list.SetupZorvaCount(dir);
+  while (CZorvaObject* o = list.GetNextZorva()) v.push_back(static_cast<TestThing*>(o)->value);
+  return v;
+}
+
+struct FakeLocation {
+  int lists = 0;
+  int searches = 0;
+  int id = 0;
+  void IncrementListNumber() { ++lists; }
+  void DecrementListNumber() { --lists; }
+  void SearchNextBestCrossing() { ++searches; }
+};
+using FakeLocationList = CLocationListT<FakeLocation>;
+
+}  // namespace
+
+TEST(PointerList, SortKeysOrderAndNegativeKeysGoToTheEnds) {
+  TestThing a, b, c, d, e;
+  a.value = 51;
+  b.value = 3;
+  c.value = 52;
+  d.value = -1;
+  e.value = -2;
+  CZorvaList list;
+  list.Create();
+  list.AddTailZorva(&a, 5);
+  list.AddTailZorva(&b, 3);
+  list.AddTailZorva(&c, 5);
+  EXPECT_EQ(Walk(list), (std::vector<int>{3, 52, 51}));
+  list.AddTailZorva(&d, -1);
+  list.AddHeadZorva(&e, -1);
+  EXPECT_EQ(Walk(list), (std::vector<int>{-2, 3, 52, 51, -1}));
+  EXPECT_EQ(Walk(list, 1), (std::vector<int>{-1, 51, 52, 3, -2}));
+  EXPECT_EQ(list.GetCount(), 5);
+}
+
+TEST(PointerList, EmptyWalkAndRemovals) {
+  TestThing a, b, c;
+  a.value = 1;
+  b.value = 2;
+  c.value = 3;
+  CZorvaList list;
+  list.Create();
+  list.SetupZorvaCount(0);
+  EXPECT_EQ(list.GetNextZorva(), nullptr);
+  list.AddTailZorva(&a);
+  list.AddTailZorva(&b);
+  list.AddTailZorva(&c);
+  EXPECT_EQ(list.CheckZorvaInList(&b), 0);
+  EXPECT_EQ(list.RemoveZorva(&b), 0);
+  EXPECT_EQ(list.RemoveZorva(&b), 1);
+  EXPECT_EQ(list.CheckZorvaInList(&b), 1);
+  EXPECT_EQ(list.CheckPointerInList(list.GetHeadZorvaPointer()), 0);
+  EXPECT_EQ(list.RemoveHeadZorva(true), &a);
+  EXPECT_EQ(list.RemoveTailZorva(false), nullptr);
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.RemoveHeadZorva(true), nullptr);
+}
+
+TEST(PointerList, RemovingDuringAWalkIsSafe) {
+  TestThing t[4];
+  CZorvaList list;
+  list.Create();
+  for (int i = 0; i < 4; ++i) {
+    t[i].value = i;
+    list.AddTailZorva(&t[i]);
+  }
+  std::vector<int> seen;
+  list.SetupZorvaCount(0);
+  while (CZorvaObject* o = list.GetNextZorva()) {
+    const int v = static_cast<TestThing*>(o)->value;
+    seen.push_back(v);
+    list.RemoveZorva(o);                            // the one just returned
+    if (v == 1) list.RemoveZorva(&t[2]);             // the one the cursor points at
+  }
+  EXPECT_EQ(seen, (std::vector<int>{0, 1, 3}));
+  EXPECT_EQ(list.GetCount(), 0);
+}
+
+TEST(PointerList, CopyReversesInFrontOfTarget) {
+  TestThing a, b, c, x;
+  a.value = 1;
+  b.value = 2;
+  c.value = 3;
+  x.value = 9;
+  CZorvaList src, dst;
+  src.Create();
+  dst.Create();
+  src.AddTailZorva(&a);
+  src.AddTailZorva(&b);
+  src.AddTailZorva(&c);
+  dst.AddTailZorva(&x);
+  EXPECT_TRUE(src.Copy(&dst));
+  EXPECT_EQ(Walk(dst), (std::vector<int>{3, 2, 1, 9}));
+  EXPECT_EQ(Walk(src), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(PointerList, NonOwningListLeavesObjectsAlive) {
+  TestThing::destroyed = 0;
+  TestThing a;
+  {
+    CZorvaList list(0);
+    list.Create();
+    list.AddTailZorva(&a);
+  }
+  {
+    CZorvaList list(1);
+    list.Create();
+    list.AddTailZorva(&a);
+  }
+  EXPECT_EQ(TestThing::destroyed, 0);
+}
+
+TEST(LocationList, MembershipCountersFollowNonOwningLists) {
+  FakeLocation loc;
+  FakeLocationList one(0, 0), two(0, 0);
+  one.Create();
+  two.Create();
+  one.AddHeadLocation(&loc);
+  two.AddHeadLocation(&loc);
+  EXPECT_EQ(loc.lists, 2);
+  EXPECT_EQ(one.RemoveLocation(&loc), 0);
+  EXPECT_EQ(loc.lists, 1);
+  EXPECT_EQ(one.RemoveLocation(&loc), 1);
+  EXPECT_EQ(loc.lists, 1);
+  // An owning list leaves the counters alone.
+  FakeLocation other;
+  {
+    FakeLocationList owning(1, 0);
+    owning.Create();
+    owning.AddHeadLocation(&other);
+  }
+  EXPECT_EQ(other.lists, 0);
+}
+
+TEST(LocationList, DestroyWithMessageAsksEveryLocationFromTheHead) {
+  FakeLocation locs[3];
+  std::vector<int> order;
+  FakeLocationList list(1, 1);
+  list.Create();
+  for (int i = 0; i < 3; ++i) {
+    locs[i].id = i;
+    list.AddHeadLocation(&locs[i]);
+  }
+  list.SetupLocationCount(0);
+  std::vector<int> walk;
+  while (FakeLocation* l = list.GetNextLocation()) walk.push_back(l->id);
+  EXPECT_EQ(walk, (std::vector<int>{2, 1, 0}));
+  FakeLocationList copy(0, 0);
+  copy.Create();
+  list.Copy(&copy);
+  copy.SetupLocationCount(0);
+  walk.clear();
+  while (FakeLocation* l = copy.GetNextLocation()) walk.push_back(l->id);
+  EXPECT_EQ(walk, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(list.Destroy(), 0);
+  for (const FakeLocation& l : locs) EXPECT_EQ(l.searches, 1);
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetNextLocation(), nullptr);
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/qno_log.h"
+#include "support/test_support.h"
+#include "world/zor_frame_loop.h"
+#include "world/zor_world.h"
+
+namespace {
+
+// Records what the frame loop hands to the world, in order.
+class RecordingWorld : public CZorvaWorld {
+ public:
+  std::vector<std::string> calls;
+  std::vector<QnoInteractionEvent> events;
+  int InputFilter(QnoInteractionEvent* e, QnoView*) override {
+    events.push_back(*e);
+    calls.push_back("input");
+    return 1;
+  }
+  int OnPlayloopTurn() override {
+    calls.push_back("turn");
+    return 0;
+  }
+  int Render(QnoDisplay* d) override {
+    calls.push_back("render");
+    return CZorvaWorld::Render(d);
+  }
+};
+
+void PushKey(int sym, bool down = true) {
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.keysym.sym = static_cast<SDLKey>(sym);
+  SDL_PushEvent(&e);
+}
+
+void PushMotion(int x, int y, int state) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = static_cast<Uint16>(x);
+  e.motion.y = static_cast<Uint16>(y);
+  e.motion.state = static_cast<Uint8>(state);
+  SDL_PushEvent(&e);
+}
+
+void PushButton(int x, int y, int button, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.x = static_cast<Uint16>(x);
+  e.button.y = static_cast<Uint16>(y);
+  e.button.button = static_cast<Uint8>(button);
+  SDL_PushEvent(&e);
+}
+
+void PushQuit() {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  SDL_PushEvent(&e);
+}
+
+struct FrameLoopTest : testing::Test {
+  RecordingWorld* world = nullptr;
+  void SetUp() override {
+    OpenErrorLog("errors.log");
+    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+    Leave_Game = 0;
+    world = new RecordingWorld;
+    world->Create();
+    world->OnStartup();
+  }
+  void TearDown() override {
+    world->OnShutdown();
+    world->Destroy();
+    delete world;
+    Leave_Game = 0;
+  }
+};
+
+}  // namespace
+
+TEST(KeyCodes, TableAndFolding) {
+  EXPECT_EQ(TranslateKeyCodes('y'), 90);
+  EXPECT_EQ(TranslateKeyCodes('z'), 89);
+  EXPECT_EQ(TranslateKeyCodes('Y'), 90);
+  EXPECT_EQ(TranslateKeyCodes('a'), 65);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_F1), 23);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_F4), 26);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_F11), 33);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_PAGEDOWN), 22);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_PAGEUP), 280);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_F12), 293);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_UP), 1);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_DOWN), 2);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_LEFT), 3);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_RIGHT), 4);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_ESCAPE), 10);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_DELETE), 15);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_KP_PLUS), 16);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_KP_MINUS), 17);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_BACKSPACE), 18);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_LSHIFT), 19);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_RCTRL), 20);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_LALT), 21);
+  EXPECT_EQ(TranslateKeyCodes(SDLK_RETURN), 13);
+  EXPECT_EQ(TranslateKeyCodes('5'), '5');
+  for (int sym = 0; sym < 400; ++sym) {
+    const int code = TranslateKeyCodes(sym);
+    EXPECT_FALSE(code >= 97 && code <= 122) << sym;
+  }
+}
+
+TEST(KeyCodes, ProgramPathChoosesTheSettingsFile) {
+  EXPECT_STREQ(ZorChooseIniFile("/opt/game/dazor.exe"), "DAZOR.INI");
+  EXPECT_STREQ(ZorChooseIniFile("/opt/game/DAZOR.EXE"), "ZORVANTA.INI");
+  EXPECT_STREQ(ZorChooseIniFile("./zorvanta"), "ZORVANTA.INI");
+  EXPECT_STREQ(ZorChooseIniFile(nullptr), "ZORVANTA.INI");
+}
+
+TEST(EventConversion, OnlyInputEventsConvert) {
+  QnoInteractionEvent ev;
+  ev.type = 99;
+  SDL_Event sdl{};
+  sdl.type = SDL_ACTIVEEVENT;
+  EXPECT_FALSE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
+  EXPECT_EQ(ev.type, 99);
+  sdl.type = SDL_MOUSEBUTTONDOWN;
+  sdl.button.button = SDL_BUTTON_WHEELUP;
+  sdl.button.x = 65535;
+  EXPECT_TRUE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
+  EXPECT_EQ(ev.type, 2);
+  EXPECT_EQ(ev.button, 1);
+  EXPECT_EQ(ev.x, 65535);
+  sdl.button.button = SDL_BUTTON_LEFT;
+  EXPECT_TRUE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
+  EXPECT_EQ(ev.button, 0);
+}
+
+TEST_F(FrameLoopTest, QueuedEventsAllReachTheWorldBeforeOneTurn) {
+  PushMotion(10, 20, SDL_BUTTON(1) | SDL_BUTTON(3));
+  PushMotion(11, 21, SDL_BUTTON(1));
+  PushButton(12, 22, SDL_BUTTON_RIGHT, true);
+  PushKey('z');
+  CZorFrameLoop loop(world);
+  EXPECT_TRUE(loop.Iterate());
+  ASSERT_EQ(world->calls, (std::vector<std::string>{"input", "input", "input", "input", "turn", "render"}));
+  const auto& ev = world->events;
+  EXPECT_EQ(ev[0].type, 1);
+  EXPECT_EQ(ev[0].button, 5);
+  EXPECT_EQ(ev[2].type, 2);
+  EXPECT_EQ(ev[2].button, 1);
+  // The key event keeps the words of the mouse event before it.
+  EXPECT_EQ(ev[3].type, 4);
+  EXPECT_EQ(ev[3].x, 89);
+  EXPECT_EQ(ev[3].y, 22);
+  EXPECT_EQ(ev[3].button, 1);
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_EQ(loop.GetFrames(), 2);
+}
+
+TEST_F(FrameLoopTest, QuitStillDeliversLaterEventsThenStopsWithoutATurn) {
+  PushQuit();
+  PushKey('a');
+  PushKey('a', false);
+  CZorFrameLoop loop(world);
+  EXPECT_FALSE(loop.Iterate());
+  EXPECT_EQ(world->calls, (std::vector<std::string>{"input", "input"}));
+  EXPECT_EQ(world->events[1].type, 5);
+  EXPECT_EQ(Leave_Game, 1);
+  EXPECT_EQ(loop.GetFrames(), 0);
+}
+
+TEST_F(FrameLoopTest, ScreenIsOpenedFromTheSettingsAndStored) {
+  ASSERT_NE(world->GetScreen(), nullptr);
+  EXPECT_EQ(world->GetScreen()->w, 800);
+  EXPECT_EQ(world->GetScreen()->h, 600);
+  EXPECT_EQ(world->GetScreen()->format->BitsPerPixel, 16);
+  const std::string ini = zortest::ReadFile("ZORVANTA.INI");
+  EXPECT_NE(ini.find("AUFLOESUNG=800\n"), std::string::npos);
+  EXPECT_NE(ini.find("AUFLOESUNGY=600\n"), std::string::npos);
+}

@@ -1,0 +1,77 @@
+// Runs the real executable headless, the way a player's machine would.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace {
+
+std::string Executable() { return zortest::BinaryDir() + "/bin/zorvanta"; }
+
+// Starts the game in the working directory with the given video driver;
+// returns its pid. Its output goes to "stdout.txt".
+pid_t StartGame(const char* videoDriver) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("SDL_VIDEODRIVER", videoDriver, 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    freopen("stdout.txt", "w", stdout);
+    execl(Executable().c_str(), "zorvanta", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+int WaitFor(pid_t pid, int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    usleep(50000);
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  return -2;
+}
+
+}  // namespace
+
+TEST(Program, RunsHeadlessAndEndsWithZeroOnQuit) {
+  ASSERT_TRUE(std::filesystem::exists(Executable()));
+  const pid_t pid = StartGame("dummy");
+  ASSERT_GT(pid, 0);
+  // Let it run frames for a while; it must still be alive.
+  sleep(2);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the game ended on its own";
+  // SDL turns a termination signal into a quit event.
+  kill(pid, SIGTERM);
+  EXPECT_EQ(WaitFor(pid, 10), 0);
+  EXPECT_TRUE(std::filesystem::exists("errors.log"));
+  EXPECT_NE(zortest::ReadFile("errors.log").find("GetEnvChar GAMESPEED"), std::string::npos);
+  EXPECT_NE(zortest::ReadFile("ZORVANTA.INI").find("[Allgemein]\n"), std::string::npos);
+}
+
+TEST(Program, NoVideoIsFatalWithItsMessage) {
+  const pid_t pid = StartGame("no-such-driver");
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid, 10), 1);
+  const std::string out = zortest::ReadFile("stdout.txt");
+  EXPECT_NE(out.find("Unable to start X11 or svga with the KFX_Video.lib\n"), std::string::npos);
+  EXPECT_NE(out.find("Please start ZORVANTA from within your X-Server\n"), std::string::npos);
+}
+
+TEST(Program, LogThatCannotBeCreatedEndsWithOne) {
+  // A directory in the log's place cannot be opened for writing, even by root.
+  std::filesystem::create_directory("errors.log");
+  const pid_t pid = StartGame("dummy");
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid, 10), 1);
+  EXPECT_FALSE(std::filesystem::exists("ZORVANTA.INI"));
+}

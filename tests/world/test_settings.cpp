@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "framework/qno_log.h"
+#include "support/test_support.h"
+#include "world/zor_env_table.h"
+#include "world/zor_world.h"
+
+using zortest::ReadFile;
+using zortest::WriteFile;
+
+namespace {
+
+// A world built on a given settings file, without opening anything.
+struct SettingsTest : testing::Test {
+  void SetUp() override {
+    OpenErrorLog("errors.log");
+    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+  }
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, MissingFileMeansEveryDefault) {
+  CZorvaWorld world;
+  EXPECT_EQ(world.GetGameSpeed(), 12000);
+  EXPECT_EQ(CZorvaWorld::m_Language, 0);
+  EXPECT_EQ(world.GetEnvValue("WADPATH", static_cast<const char*>(nullptr)), nullptr);
+  EXPECT_FALSE(world.GetEnvOnOff("VIDEO"));
+  EXPECT_EQ(world.GetEnvTable().GetCount(), 0);
+  EXPECT_EQ(world.LoadEnvFromIni("ZORVANTA.INI"), 1);
+}
+
+TEST_F(SettingsTest, LinesAreCutAtTheFirstEqualsWithOneBlankEachSide) {
+  WriteFile("ZORVANTA.INI",
+            "[Allgemein]\n"
+            "VIDEO = 0\n"
+            "AUTOLOAD  = 1\n"
+            "WADPATH=\"data dir\"\n"
+            "GAMESPEED=8000\r\n"
+            "LANGUAGE=1\n"
+            "no equals here\n"
+            "A[B=1\n"
+            "C=D[E\n"
+            "URL=a=b\n"
+            "GAMESPEED=9000\n");
+  CZorvaWorld world;
+  EXPECT_EQ(world.GetGameSpeed(), 9000);
+  EXPECT_EQ(CZorvaWorld::m_Language, 1);
+  EXPECT_TRUE(world.GetEnvOnOff("VIDEO"));
+  EXPECT_STREQ(world.GetEnvValue("VIDEO", "x"), "0");
+  // Two blanks before '=' leave one in the key.
+  EXPECT_STREQ(world.GetEnvValue("AUTOLOAD ", "x"), "1");
+  EXPECT_STREQ(world.GetEnvValue("AUTOLOAD", "none"), "none");
+  EXPECT_STREQ(world.GetEnvValue("WADPATH", "x"), "data dir");
+  EXPECT_STREQ(world.GetEnvValue("URL", "x"), "a=b");
+  EXPECT_STREQ(world.GetEnvValue("A[B", "x"), "x");
+  EXPECT_STREQ(world.GetEnvValue("C", "x"), "x");
+  EXPECT_EQ(world.GetEnvTable().GetCount(), 6);
+  CloseErrorLog();
+  EXPECT_NE(ReadFile("errors.log").find("GetEnvChar GAMESPEED\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, OnOffAndNumbers) {
+  WriteFile("ZORVANTA.INI", "AUTOLOAD=yes\nVIDEO=1\nTISAVI=2\nBIG=99999999999\nNEG=-7x\n");
+  CZorvaWorld world;
+  EXPECT_TRUE(world.GetEnvOnOff("AUTOLOAD"));
+  EXPECT_EQ(world.GetEnvValue("AUTOLOAD", 0), 0);
+  EXPECT_FALSE(world.GetEnvOnOff("VIDEO"));
+  EXPECT_TRUE(world.GetEnvOnOff("TISAVI"));
+  EXPECT_FALSE(world.GetEnvOnOff("MISSING"));
+  EXPECT_EQ(world.GetEnvValue("BIG", 0), 2147483647);
+  EXPECT_EQ(world.GetEnvValue("NEG", 0), -7);
+  EXPECT_EQ(world.GetEnvValue("MISSING", -12), -12);
+}
+
+TEST_F(SettingsTest, SetEnvRewritesTheWholeFileInFirstSeenOrder) {
+  WriteFile("ZORVANTA.INI", "; a comment line\n[Other]\nB=2\nA=1\n");
+  CZorvaWorld world;
+  world.SetEnv("B", 20);
+  world.SetEnv("NEW", "x");
+  world.SetEnvString("A", "10");  // table only
+  EXPECT_EQ(ReadFile("ZORVANTA.INI"), "[Allgemein]\nB=20\nA=1\nNEW=x\n");
+  world.SetEnv("A", -5);
+  EXPECT_EQ(ReadFile("ZORVANTA.INI"), "[Allgemein]\nB=20\nA=-5\nNEW=x\n");
+}
+
+TEST_F(SettingsTest, DazorNameIsUsedWhenChosen) {
+  std::strcpy(CZorvaWorld::m_sIniFile, "DAZOR.INI");
+  WriteFile("DAZOR.INI", "GAMESPEED=3000\n");
+  WriteFile("ZORVANTA.INI", "GAMESPEED=4000\n");
+  CZorvaWorld world;
+  EXPECT_EQ(world.GetGameSpeed(), 3000);
+  world.SetEnv("X", 1);
+  EXPECT_EQ(ReadFile("DAZOR.INI"), "[Allgemein]\nGAMESPEED=3000\nX=1\n");
+  std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+}
+
+TEST_F(SettingsTest, OverlongAndBinaryInputStillGivesAValidFile) {
+  std::string text;
+  text += std::string(120, 'K') + "=" + std::string(70, 'V') + "\n";  // key cut to 99
+  text += "LONG=" + std::string(400, 'L') + "\n";
+  text += std::string(199, 'P') + "TAIL=1\n";  // the rest past 199 is dropped, not a new line
+  text += std::string("BIN\0ARY=1\n", 10);
+  text += "\x01\xff\xfe=\x80\n";
+  text += "GAMESPEED=5000";  // no final line feed
+  WriteFile("ZORVANTA.INI", text);
+  CZorvaWorld world;
+  EXPECT_EQ(world.GetGameSpeed(), 5000);
+  EXPECT_STREQ(world.GetEnvValue(std::string(99, 'K').c_str(), "x"), std::string(70, 'V').c_str());
+  const char* lv = world.GetEnvValue("LONG", "x");
+  EXPECT_EQ(std::strlen(lv), 99u);
+  EXPECT_STREQ(world.GetEnvValue("TAIL", "none"), "none");
+  world.SetEnv("SOUNDEFFEKTE", 1);
+  // The rewritten file reads back to the same table.
+  CEnvTable reread;
+  ASSERT_EQ(reread.LoadFromFile("ZORVANTA.INI"), 0);
+  EXPECT_EQ(reread.GetCount(), world.GetEnvTable().GetCount());
+  EXPECT_STREQ(reread.Find("GAMESPEED"), "5000");
+  EXPECT_STREQ(reread.Find("SOUNDEFFEKTE"), "1");
+  const std::string written = ReadFile("ZORVANTA.INI");
+  EXPECT_EQ(written.rfind("[Allgemein]\n", 0), 0u);
+  EXPECT_EQ(written.back(), '\n');
+}
+
+TEST_F(SettingsTest, UnwritableFileIsIgnored) {
+  std::strcpy(CZorvaWorld::m_sIniFile, "no/such/dir/ZORVANTA.INI");
+  CZorvaWorld world;
+  EXPECT_EQ(world.SetEnv("A", 1), 0);
+  EXPECT_STREQ(world.GetEnvValue("A", "x"), "1");
+  std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+}
