@@ -132,8 +132,7 @@ int CList::AddHead(CZorvaObject* object, unsigned key) {
   return 0;
 }
 
-int CList::AddTail(CZorvaObject* object, unsigned key) {
-  if (!object) return 0;
+void CList::LinkTail(CZorvaObject* object) {
   object->SetNext(nullptr);
   object->SetPrev(m_tail);
   if (m_tail)
@@ -142,6 +141,11 @@ int CList::AddTail(CZorvaObject* object, unsigned key) {
     m_head = object;
   m_tail = object;
   ++m_count;
+}
+
+int CList::AddTail(CZorvaObject* object, unsigned key) {
+  if (!object) return 0;
+  LinkTail(object);
   IndexObject(object, key);
   return 0;
 }
@@ -305,14 +309,7 @@ int CList::SerializeGameLoad(FILE* file) {
       return 1;
     }
     // Linked before it loads, so a failed load still leaves it to Destroy().
-    object->SetNext(nullptr);
-    object->SetPrev(m_tail);
-    if (m_tail)
-      m_tail->SetNext(object);
-    else
-      m_head = object;
-    m_tail = object;
-    ++m_count;
+    LinkTail(object);
     if (object->SerializeGameLoad(file) != 0) return 1;
     if (m_hashed && m_hashTable) IndexObject(object, key != 0xFFFFFFFFu ? key : object->GetHashKey());
   }

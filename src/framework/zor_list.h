@@ -78,6 +78,7 @@ class CList {
   void SetElementType(const QnoObjectType* type) { m_elementType = type; }
 
  protected:
+  void LinkTail(CZorvaObject* object);
   void Unlink(CZorvaObject* object);
   void IndexObject(CZorvaObject* object, uint32_t key);
 
