@@ -1,5 +1,8 @@
 #include "world/zor_world.h"
 
+#include "world/zor_filter_icons.h"
+#include "world/zor_world_obj.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -139,3 +142,12 @@ int CZorvaWorld::GetEnvValue(const char* key, int defaultValue) {
 bool CZorvaWorld::GetEnvOnOff(const char* key) { return GetEnvValue(key, 1) != 1; }
 
 void CZorvaWorld::ResetEnvDescription() { m_env.Reset(); }
+
+int CZorvaWorld::AddSound(const char*, int) { return 0; }
+
+int CZorvaWorld::FadeOutSound(const char*) { return 0; }
+
+void CZorvaWorld::SetWorldObjectListFilter(CWorldObj* object) {
+  if (!object) return;
+  object->SetFilterResID(ZorFilterIconFor(object->GetType(), 0, false, false, object->GetFilterResID()));
+}

@@ -8,6 +8,7 @@
 #include "world/zor_env_table.h"
 
 class QnoView;
+class CWorldObj;
 class QnoDisplay;
 
 class CZorvaWorld : public CZorvaObject {
@@ -47,6 +48,12 @@ class CZorvaWorld : public CZorvaObject {
   CEnvTable& GetEnvTable() { return m_env; }
 
   int GetGameSpeed() const { return m_GameSpeed; }
+
+  // Sounds of world objects, played through the sound object when there is one.
+  int AddSound(const char* name, int priority);
+  int FadeOutSound(const char* name);
+  // Sets the filter icon of one object from the interface's map filters.
+  void SetWorldObjectListFilter(CWorldObj* object);
 
  protected:
   // Opens the screen from the settings and stores what was opened.

@@ -1,0 +1,79 @@
+#pragma once
+// The base of every placed object and of every measure and model object:
+// kind, visibility, a looping sound, a filter icon, a reference count for
+// objects that many cells share, and the named-variable protocol.
+#include <cstdio>
+
+#include "framework/qno_object.h"
+#include "world/zor_types.h"
+
+class QnoDisplay;
+
+class CWorldObj : public CZorvaObject {
+  ZOR_DECLARE_TYPE(CWorldObj)
+ public:
+  static constexpr int kSoundNameSize = 60;
+  // The length of a savegame record's name field.
+  static constexpr int kRecordNameSize = 30;
+
+  CWorldObj() = default;
+  ~CWorldObj() override = default;
+
+  int Create() override;
+  int Create(CZorvaObject& other) override;
+  int Destroy() override;
+  int SerializeGameStore(FILE*) override { return 1; }
+  int SerializeGameLoad(FILE*) override { return 0; }
+
+  // Named variables: 0 when this object holds the name, 1 otherwise.
+  virtual int SetVarData(const char* name, const char* text);
+  virtual int SetVarData(const char* name, double value);
+  virtual int GetVarData(const char* name, double* value);
+  virtual int GetStep(const char* name, float* step);
+  virtual int SetStep(const char* name, float step);
+  virtual int GetVarMin(const char* name, float* min);
+  virtual int GetVarMax(const char* name, float* max);
+  virtual int GetVarData(const char* name, char* text);
+
+  // Writes the object's savegame record; the base writes "NoSaveData".
+  virtual int SerializeGameStore(FILE* file, char* unused);
+  virtual int OnPlayloopTurn(unsigned short x, unsigned short y);
+  virtual int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom);
+  virtual void SetData(void*) {}
+  virtual void SetVisible(bool visible, unsigned short x, unsigned short y);
+  virtual bool IsVisible(unsigned short x, unsigned short y);
+  virtual const char* SetSoundName(const char* name, int priority);
+  virtual bool IsFilter() { return m_FilterResID > 0; }
+
+  TObjectType GetType() const { return m_Type; }
+  void SetType(TObjectType type) { m_Type = type; }
+  void IncAllocCounter() { ++m_AllocCount; }
+  void DecAllocCounter() { --m_AllocCount; }
+  int GetAllocCount() const { return m_AllocCount; }
+  void SetFilterResID(int id) { m_FilterResID = id; }
+  int GetFilterResID() const { return m_FilterResID; }
+  void SetSoundVisible(bool on);
+  bool IsSoundVisible() const { return m_SoundVisible != 0; }
+  const char* GetSoundName() const { return m_SoundName; }
+  int GetSoundPriority() const { return m_SoundPriority; }
+
+  // Writes a record header: the length (name field plus payload) and the
+  // 30-byte name field. 1 when a write fails.
+  static int WriteRecordHeader(FILE* file, const char* name, uint32_t payloadLength);
+
+ protected:
+  TObjectType m_Type = OBJ_GROUND;
+  uint8_t m_Visible = 1;
+  uint8_t m_SoundVisible = 0;
+  int32_t m_AllocCount = 0;
+  char m_SoundName[kSoundNameSize] = {};
+  int32_t m_FilterResID = -1;
+  int32_t m_SoundPriority = 0;
+};
+
+// The empty ground that every empty cell shares.
+class CBaseObject : public CWorldObj {
+ public:
+  int Create() override;
+  using CWorldObj::Create;
+};
