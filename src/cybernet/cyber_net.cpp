@@ -1,0 +1,158 @@
+#include "cybernet/cyber_net.h"
+
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "cybernet/cyber_error.h"
+#include "cybernet/cyber_nodes.h"
+#include "cybernet/cyber_reader.h"
+#include "framework/qno_log.h"
+
+// Runs body; a fault is logged and turns into the given result.
+#define CYBER_GUARD(operation, failed, body)         \
+  try {                                              \
+    body                                             \
+  } catch (const char* text) {                       \
+    ReportFault(operation, text);                    \
+    return failed;                                   \
+  } catch (const std::exception& e) {                \
+    ReportFault(operation, e.what());                \
+    return failed;                                   \
+  }
+
+CCyberNet::~CCyberNet() {
+  Reset();
+  if (m_pTemplateList) m_pTemplateList->DestroyNodes();
+  delete m_pTemplateList;
+}
+
+void CCyberNet::ReportFault(const char* operation, const char* text) {
+  QNO_ERROR(QNO_SEV_ERROR, "CCyberNet::%s %s", operation, text ? text : "");
+}
+
+int CCyberNet::InsertTemplate(CCyberNode* node) {
+  if (!node) {
+    ReportFault("InsertTemplate()", "CCyberNode::InsertTemplate() pNode == NULL");
+    return 1;
+  }
+  m_pTemplateList = new CCyberNodeList(node, m_pTemplateList);
+  return 0;
+}
+
+void CCyberNet::InsertStandardTemplates() {
+  InsertTemplate(new CCyberNode("<Template>"));
+  InsertTemplate(new CCyberNodeGamma("<Template>"));
+  InsertTemplate(new CCyberNodeDelay("<Template>"));
+  InsertTemplate(new CCyberNodeProcess("<Template>"));
+}
+
+void CCyberNet::Reset() {
+  if (m_pNodeList) m_pNodeList->DestroyNodes();
+  delete m_pNodeList;
+  m_pNodeList = nullptr;
+}
+
+int CCyberNet::NodeCount() const {
+  int n = 0;
+  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) ++n;
+  return n;
+}
+
+CCyberNode* CCyberNet::pNode(const char* name) const {
+  if (!name) {
+    QNO_ERROR(QNO_SEV_ERROR, "CCyberNet::pNode() text == NULL");
+    return nullptr;
+  }
+  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) {
+    const char* n = row->pHead()->Name();
+    if (n && std::strcmp(n, name) == 0) return row->pHead();
+  }
+  return nullptr;
+}
+
+void CCyberNet::ReadNodes(CCyberTextReader& in) {
+  char token[CCyberTextReader::kMaxToken + 1];
+  char className[CCyberTextReader::kMaxToken + 1];
+  while (in.Word(token)) {
+    if (std::strcmp(token, "NodeBegin") != 0 || !in.Word(className)) continue;
+    const CCyberNodeList* row = m_pTemplateList;
+    while (row && std::strcmp(row->pHead()->ClassName(), className) != 0) row = row->pTail();
+    if (!row) continue;
+    CCyberNode* node = row->pHead()->pNewNode();
+    node->Reset();
+    try {
+      node->Read(in);
+      m_pNodeList = new CCyberNodeList(node, m_pNodeList);
+    } catch (...) {
+      delete node;
+      throw;
+    }
+  }
+  for (CCyberNodeList* r = m_pNodeList; r; r = r->pTail()) {
+    CCyberNode* node = r->pHead();
+    node->ResolveSymbols(this);
+    if (node->GetActiveIntern() && !node->ParametersValid()) {
+      // A node whose curve cannot be computed would fail every period;
+      // it keeps its value instead.
+      QNO_ERROR(QNO_SEV_WARNING, "CCyberNet::Read() Parameter von %s ungueltig, Knoten abgeschaltet",
+                node->Name() ? node->Name() : "");
+      node->SetActiveIntern(false);
+    }
+  }
+}
+
+int CCyberNet::Read(FILE* file) {
+  if (!file) return 1;
+  CYBER_GUARD("Read()", 1, {
+    CCyberTextReader in(file);
+    ReadNodes(in);
+  })
+  return 0;
+}
+
+int CCyberNet::Write(FILE* file) const {
+  if (!file) return 1;
+  // The list holds the nodes newest first; writing from the oldest on gives
+  // a file that reads back into the same list, so a saved and restored
+  // network visits its nodes in the same order.
+  std::vector<const CCyberNode*> nodes;
+  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) nodes.push_back(row->pHead());
+  for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) (*it)->Write(file);
+  return 0;
+}
+
+int CCyberNet::ShortWrite(FILE* file) const {
+  if (!file) return 1;
+  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) row->pHead()->ShortWrite(file);
+  return 0;
+}
+
+double CCyberNet::UpdateInput() {
+  CYBER_GUARD("UpdateInput()", 0.0, {
+    double sum = 0.0;
+    for (CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) sum += row->pHead()->UpdateInput();
+    return sum;
+  })
+}
+
+int CCyberNet::CalculateValues() {
+  CYBER_GUARD("CalculateValues()", 1, {
+    for (CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) row->pHead()->CalculateValue();
+  })
+  return 0;
+}
+
+int CCyberNet::NextTimeStep() {
+  CYBER_GUARD("NextTimeStep()", 1, {
+    for (CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) row->pHead()->NextTimeStep();
+  })
+  return 0;
+}
+
+int CCyberNet::CheckLimits() {
+  CYBER_GUARD("CheckLimits()", 1, {
+    for (CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) row->pHead()->CheckLimits();
+  })
+  return 0;
+}

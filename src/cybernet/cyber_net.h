@@ -1,0 +1,56 @@
+#pragma once
+// The cause-effect network: a list of nodes read from and written to one
+// text format, stepped by the data exchange once per period. Every public
+// operation catches the network's hard faults, logs them and reports them
+// by its result: the frame loop that calls these never sees an exception.
+#include <cstdio>
+
+#include "cybernet/cyber_list.h"
+#include "cybernet/cyber_node.h"
+
+class CCyberTextReader;
+
+class CCyberNet {
+ public:
+  CCyberNet() = default;
+  ~CCyberNet();
+  CCyberNet(const CCyberNet&) = delete;
+  CCyberNet& operator=(const CCyberNet&) = delete;
+
+  // The net owns the template; a null template is refused (1).
+  int InsertTemplate(CCyberNode* node);
+  // The four classes, inserted as the game expects them: base, gamma,
+  // delay, process.
+  void InsertStandardTemplates();
+
+  // Adds the nodes of a whole file to the net. 0 when read without fault;
+  // 1 (logged) when a fault stopped the read, the nodes read so far stay.
+  int Read(FILE* file);
+  // Every node in the order in which a file that is read gives them back in
+  // the same list order. 0, or 1 for a null file.
+  int Write(FILE* file) const;
+  int ShortWrite(FILE* file) const;
+
+  // The node the list holds first under that exact name (the one read
+  // last), or null; null also for a null name.
+  CCyberNode* pNode(const char* name) const;
+  CCyberNodeList* pNodeList() const { return m_pNodeList; }
+  int NodeCount() const;
+
+  // Sum of the squared input changes; 0 after a fault.
+  double UpdateInput();
+  // 0, or 1 after a fault.
+  int CalculateValues();
+  int NextTimeStep();
+  // 0 when every node holds its limits, 1 (logged) at the first that does not.
+  int CheckLimits();
+  // Deletes every node; templates stay.
+  void Reset();
+
+ private:
+  void ReadNodes(CCyberTextReader& in);
+  static void ReportFault(const char* operation, const char* text);
+
+  CCyberNodeList* m_pNodeList = nullptr;
+  CCyberNodeList* m_pTemplateList = nullptr;
+};
