@@ -55,8 +55,10 @@ void CCyberNode::SetName(const char* name) {
   m_pName = kfx_strdup(name);
 }
 
+double CCyberNode::Finite(double computed, double previous) { return std::isfinite(computed) ? computed : previous; }
+
 void CCyberNode::SetSize(double s) {
-  if (m_MaxSize - m_MinSize < 0.0001) return;
+  if (m_MaxSize - m_MinSize < 0.0001 || !std::isfinite(s)) return;
   if (s >= m_MaxSize)
     m_Value = 1.0;
   else if (s < m_MinSize)
@@ -130,7 +132,7 @@ double CCyberNode::UpdateInput() {
     sum += row->Weight() > 0 ? row->Weight() * v : row->Weight() * (v - 1.0);
   }
   const double change = sum - m_Input;
-  m_Input = sum;
+  m_Input = Finite(sum, m_Input);
   return change * change;
 }
 
@@ -143,7 +145,7 @@ void CCyberNode::CheckLimits() const {
 }
 
 void CCyberNode::CalculateValue() {
-  if (m_pInputNodeList && m_ActiveIntern) m_Value = m_Input;
+  if (m_pInputNodeList && m_ActiveIntern) m_Value = Finite(m_Input, m_Value);
 }
 
 void CCyberNode::NextTimeStep() { m_LastValue = m_Value; }

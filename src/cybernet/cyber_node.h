@@ -78,6 +78,10 @@ class CCyberNode {
   void SetName(const char* name);
   // The base fields of Reset, shared by the destructor.
   void ResetBase();
+  // A computed number the node cannot hold (a definition whose loops run
+  // away) leaves the previous one in place: the net never carries NaN or
+  // infinity into the game or into a file it could not read back.
+  static double Finite(double computed, double previous);
   static bool ReadValues(CCyberTextReader& in, double* values, int count);
   static void WriteValues(FILE* file, const double* values, int count);
 

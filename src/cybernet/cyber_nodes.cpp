@@ -38,7 +38,7 @@ void CCyberNodeGamma::CheckLimits() const {
 
 void CCyberNodeGamma::CalculateValue() {
   if (!m_ActiveIntern) return;
-  m_Value = m_pSignal ? m_pSignal->Value() * (m_SignalOffset + m_Input) : 0.0;
+  m_Value = m_pSignal ? Finite(m_pSignal->Value() * (m_SignalOffset + m_Input), m_Value) : 0.0;
 }
 
 void CCyberNodeGamma::ResolveSymbols(CCyberNet* net) {
@@ -104,7 +104,7 @@ void CCyberNodeDelay::CalculateValue() {
     sum += (f - previous) * m_Stored[k];
     previous = f;
   }
-  m_Value = sum;
+  m_Value = Finite(sum, m_Value);
 }
 
 void CCyberNodeDelay::NextTimeStep() {
@@ -160,12 +160,15 @@ double CCyberNodeProcess::UpdateInput() {
       m_Work[k] += a > 0 ? (1.0 - m_Work[k]) * a * f : a * f * m_Work[k];
     }
   }
-  for (double& v : m_Work) v = v > 1.0 ? 1.0 : (v < 0.0 ? 0.0 : v);
+  for (int k = 0; k < kAhead; ++k) {
+    double& v = m_Work[k];
+    v = std::isnan(v) ? m_Next[k] : (v > 1.0 ? 1.0 : (v < 0.0 ? 0.0 : v));
+  }
   // The node follows its working copy: Value = coming value 0 + Input is
   // the adjusted value of this step.
   const double input = m_Work[0] - m_Next[0];
   const double change = m_Input - input;
-  m_Input = input;
+  m_Input = Finite(input, m_Input);
   return change * change;
 }
 
@@ -174,7 +177,7 @@ void CCyberNodeProcess::CheckLimits() const {
 }
 
 void CCyberNodeProcess::CalculateValue() {
-  if (m_ActiveIntern) m_Value = m_Next[0] + m_Input;
+  if (m_ActiveIntern) m_Value = Finite(m_Next[0] + m_Input, m_Value);
 }
 
 void CCyberNodeProcess::NextTimeStep() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -177,4 +178,24 @@ TEST(CyberText, ResetEmptiesTheNetAndAReadWithoutResetAdds) {
   ReadInto(net, "NodeBegin GammaNode Name G NodeEnd");
   EXPECT_STREQ(net.pNode("G")->ClassName(), "GammaNode");
   EXPECT_EQ(net.Read(nullptr), 1);
+}
+
+TEST(CyberText, ARunawayDefinitionStaysFiniteAndReadsBackAsWritten) {
+  // B feeds itself with far more than the conventions allow: its values grow
+  // until they cannot be represented and then hold.
+  auto net = NetFrom("NodeBegin BasicNode Name A Value 0.5 NodeEnd\n"
+                     "NodeBegin BasicNode Name B InputListBegin A 5.7 B 5.7 B 1e300 InputListEnd NodeEnd\n"
+                     "NodeBegin GammaNode Name G InputListBegin B 1e300 InputListEnd Signal B 1e300 NodeEnd\n"
+                     "NodeBegin ProcessNode Name P InputListBegin B 1e300 3 1 2 0 0 0 InputListEnd NodeEnd\n");
+  for (int i = 0; i < 5; ++i) Period(*net);
+  for (const CCyberNodeList* row = net->pNodeList(); row; row = row->pTail()) {
+    EXPECT_TRUE(std::isfinite(row->pHead()->Value())) << row->pHead()->Name();
+    EXPECT_TRUE(std::isfinite(row->pHead()->Input())) << row->pHead()->Name();
+  }
+  const std::string text = WriteToText(*net);
+  EXPECT_EQ(WriteToText(*NetFrom(text)), text);
+  // A size that is no number leaves a fed node alone.
+  CCyberNode* a = net->pNode("A");
+  a->SetSize(std::nan(""));
+  EXPECT_EQ(a->Value(), 0.5);
 }
