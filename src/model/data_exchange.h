@@ -1,0 +1,216 @@
+#pragma once
+// The hub between the game world and the demand model: every dotted game
+// variable is answered by handing it to the object that owns it, chosen by
+// the name's prefix. The data exchange keeps the global "DX." variables and
+// the counts and shares that the growth model and the visible cars use;
+// "W." names address the nodes of the cause-effect network.
+#include <cstdint>
+#include <cstdio>
+
+#include "model/var_list.h"
+#include "model/var_owner.h"
+#include "model/zor_var.h"
+
+class CCyberNet;
+class CZorvaWorld;
+class CSimWelt;
+class CUserInt;
+class CList;
+
+enum ExType { EX_SET = 0, EX_GET = 1, EX_SUB = 2, EX_ADD = 3, EX_MAX = 4, EX_MIN = 6, EX_STEP = 8 };
+
+#pragma pack(push, 1)
+// The saved block of the data exchange, as the savegame holds it.
+struct SDataExchangeBlock {
+  int32_t kept0[3];
+  int32_t moneyCounter;
+  int32_t kept16;
+  int32_t statistik;
+  float streetNet[4];
+  float opnvNetLength;
+  float opnvNetExclusiveLength;
+  float streetNetLength;
+  float railNetValue;
+  int32_t people;
+  int32_t targetPeople;
+  int32_t targetJobs;
+  int32_t targetHomes;
+  int32_t worker;
+  int32_t workerD;
+  int32_t workerI;
+  int32_t fze;
+  float landUse[4];
+  float landUseShare;
+  float peopleValue;
+  int32_t kept112;
+  float bebauteFlaeche;
+  float landUseU13;
+  float raumtrennung;
+  int32_t kfz;
+  float quoteMicrocar;
+  float quoteH2;
+  float quoteECar;
+  float kept144;
+  float besetzungsGrad;
+  int32_t teleWorker;
+  int32_t h2Car;
+  int32_t energieCar;
+  int32_t microcar;
+  int32_t verzichtAuto;
+  int32_t berater;
+  float growthHindernis;
+  float quoteTeleworking;
+  int32_t growthMessage;
+  int32_t microcarMessageTime;
+  float microcarMessageQuote;
+  int32_t teleworkingMessageTime;
+  float teleworkingMessageQuote;
+};
+#pragma pack(pop)
+static_assert(sizeof(SDataExchangeBlock) == 204, "savegame layout");
+
+// The picture of a visible car.
+struct SCarResID {
+  int resId;
+  int16_t offsets[4];
+  int sprite;
+  int sizeClass;  // 0 car, 1 small vehicle, 2 delivery vehicle
+};
+
+class CDataExchange : public CVarOwner {
+ public:
+  static constexpr int kRecordLength = 234;
+  // Savegames from this version on hold the whole block.
+  static constexpr int kFullBlockVersion = 160;
+
+  CDataExchange();
+  ~CDataExchange() override;
+
+  int Create(CZorvaWorld* world, CSimWelt* simulation, CUserInt* userInt, CList* objectList);
+  int Destroy() override;
+
+  // Owners of the routed prefixes ("I.", "OPNV.", "PTA.", "F.", "PR.",
+  // "PRM.", "U.", "SV.", "MS.", "MZ.", "CS.", "TD.", "AR.", "PAR.") register
+  // as they are created; null withdraws. 1 for a prefix that is not routed.
+  int RegisterOwner(const char* prefix, CVarOwner* owner);
+  // The network that "W." names address (the demand simulation's).
+  void SetCyberNet(CCyberNet* net) { m_pCyberNet = net; }
+  CCyberNet* GetCyberNet() const { return m_pCyberNet; }
+
+  // Binds var to the owner of name; 0 when bound, 1 when no owner takes it.
+  int GetWorldVars(const char* name, CVar* var);
+  CVarOwner* GetObjectByName(const char* name);
+  double DoVar(ExType op, const char* name, double value);
+
+  double GetVarValue(const char* name);
+  void SetVarValue(const char* name, double value);
+  void VarAddValue(const char* name, double value);
+  void VarSubValue(const char* name, double value);
+  // Named-variable operations of the data exchange itself: 1 when no owner
+  // holds the name.
+  using CVarOwner::GetVarData;
+  using CVarOwner::SetVarData;
+  int SetVarData(const char* name, double value) override;
+  int GetVarData(const char* name, double* value) override;
+  int GetVarMax(const char* name, double* max) override;
+
+  CVar* GetVarByName(const char* bareName) const { return m_Globals.GetVarByName(bareName); }
+  int GetValue(const char* bareName, char* buffer, size_t size);
+  int AddVarHead(CVar* var);
+  int RemoveVar(CVar* var);
+  int DestroyVar(CVar* var);
+
+  int SerializeGameStore(FILE* file) override;
+  // Reads the block of a record whose length field said `length`; older
+  // savegames hold a shorter block, never more than the block takes.
+  int SerializeGameLoad(FILE* file, int length, int version);
+
+  // Counts and shares.
+  int GetPeople() const { return m_Block.people; }
+  // Until the city model answers for itself, its residents are handed in.
+  void SetPeople(int people) { m_Block.people = people; }
+  int GetWorker() const { return m_Block.worker; }
+  int GetWorkerD() const { return m_Block.workerD; }
+  int GetWorkerI() const { return m_Block.workerI; }
+  int GetFze() const { return m_Block.fze; }
+  int GetKfz() const { return m_Block.kfz; }
+  int GetTeleWorker() const { return m_Block.teleWorker; }
+  int GetH2Car() const { return m_Block.h2Car; }
+  int GetEnergieCar() const { return m_Block.energieCar; }
+  int GetMicrocar() const { return m_Block.microcar; }
+  int GetVerzichtAuto() const { return m_Block.verzichtAuto; }
+  void SetVerzichtAuto(int n) { m_Block.verzichtAuto = n; }
+  void SetMicrocar(int n) { m_Block.microcar = n; }
+  void SetStatistik(int flag) { m_Block.statistik = flag; }
+  void SetBerater(int flag) { m_Block.berater = flag; }
+  void SetTargetPeople(int n) { m_Block.targetPeople = n; }
+  int GetTargetPeople() const { return m_Block.targetPeople; }
+  int GetTargetJobs() const { return m_Block.targetJobs; }
+  int GetTargetHomes() const { return m_Block.targetHomes; }
+  float GetRaumtrennung() const { return m_Block.raumtrennung; }
+  float GetBebauteFlaeche() const { return m_Block.bebauteFlaeche; }
+  float GetBesetzungsGradPkw() const { return m_Block.besetzungsGrad; }
+  float GetStreetNetLength() const { return m_Block.streetNetLength; }
+  float GetOpnvNetLength() const { return m_Block.opnvNetLength; }
+  float GetOpnvNetExclusiveLength() const { return m_Block.opnvNetExclusiveLength; }
+  float GetQuoteH2Car() const { return m_Block.quoteH2; }
+  float GetQuoteECar() const { return m_Block.quoteECar; }
+  float GetQuoteTeleworking() const { return m_Block.quoteTeleworking; }
+  int GetGrowthHindernis() const { return static_cast<int>(m_Block.growthHindernis); }
+  void SetQuoteCarH2(float q) { m_Block.quoteH2 = q; }
+  void SetQuoteMicrocar(float q) { m_Block.quoteMicrocar = q; }
+  void SetQuoteCarEnergie(float q) { m_Block.quoteECar = q; }
+  float GetQuoteTeleworkingLastMessage() const { return m_Block.teleworkingMessageQuote; }
+  void SetQuoteTeleworkingLastMessage(float q) { m_Block.teleworkingMessageQuote = q; }
+  int GetTeleworkingLastChangeMessage() const { return m_Block.teleworkingMessageTime; }
+  void SetTeleworkingLastChangeMessage(int t) { m_Block.teleworkingMessageTime = t; }
+  float GetQuoteMicrocarLastMessage() const { return m_Block.microcarMessageQuote; }
+  void SetQuoteMicrocarLastMessage(float q) { m_Block.microcarMessageQuote = q; }
+  int GetMicrocarLastChangeMessage() const { return m_Block.microcarMessageTime; }
+  void SetMicrocarLastChangeMessage(int t) { m_Block.microcarMessageTime = t; }
+
+  void SetTeleWorker(int n);
+  void SetH2Car(int n);
+  void SetEnergieCar(int n);
+  void UpdateQuoteMicrocar();
+  float GetQuoteMicroCar();
+  float GetQuotePkw() const;
+  int GetPkw() const;
+  int GetPkwH2() const;
+  int GetPkwE() const;
+
+  // The kind of the next visible car: 0 car, 1 microcar, 2 electric,
+  // 3 hydrogen, 4 shared car, 5 delivery vehicle.
+  int GetNextCarType();
+  // A picture of that kind, drawn at random; 0 and nothing filled for a
+  // kind that does not exist.
+  int GetNextCarResID(int kind, SCarResID* out);
+  int GetCarResIDByType(int /*type*/) { return 0; }
+
+  const SDataExchangeBlock& Block() const { return m_Block; }
+  float GetStreetNetValue() const { return m_StreetNetValue; }
+  int GetDumpCounter() const { return m_DumpCounter; }
+
+ private:
+  // The operation on one name; *known tells whether an owner held it.
+  double Apply(ExType op, const char* name, double value, bool* known);
+  double ApplyToNode(ExType op, const char* nodeName, double value, bool* known);
+  double ApplyToGlobal(ExType op, const char* bareName, double value, bool* known);
+
+  struct Route {
+    const char* prefix;
+    CVarOwner* owner;
+  };
+  static constexpr int kRoutes = 14;
+
+  CZorvaWorld* m_pWorld = nullptr;
+  CSimWelt* m_pSimulation = nullptr;
+  CUserInt* m_pUserInt = nullptr;
+  CList* m_pObjectList = nullptr;
+  CCyberNet* m_pCyberNet = nullptr;
+  CVarList m_Globals;
+  Route m_Routes[kRoutes];
+  float m_StreetNetValue = 0.0f;
+  int m_DumpCounter = 100;
+  SDataExchangeBlock m_Block{};
+};

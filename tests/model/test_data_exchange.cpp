@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cybernet/cyber_net.h"
+#include "framework/qno_log.h"
+#include "model/data_exchange.h"
+#include "model_test_util.h"
+#include "support/test_support.h"
+
+using modeltest::TableOwner;
+
+namespace {
+std::unique_ptr<CCyberNet> SmallNet() {
+  auto net = std::make_unique<CCyberNet>();
+  net->InsertStandardTemplates();
+  zortest::WriteFile("net.def",
+                     "NodeBegin BasicNode Name E9 Value 0.25 MinSize 0 MaxSize 4 NodeEnd\n"
+                     "NodeBegin BasicNode Name M4 Value 0.5 MinSize -10 MaxSize 10 NodeEnd\n"
+                     "NodeBegin BasicNode Name K12.2 Value 0 MinSize 0 MaxSize 20 NodeEnd\n"
+                     "NodeBegin BasicNode Name K12.3 Value 0 MinSize 0 MaxSize 20 NodeEnd\n"
+                     "NodeBegin BasicNode Name M6 Value 0.3 MinSize 1.5 MaxSize 3.5 NodeEnd\n");
+  FILE* f = std::fopen("net.def", "r");
+  net->Read(f);
+  std::fclose(f);
+  return net;
+}
+}  // namespace
+
+TEST(DataExchange, RoutesNamesByPrefixInOrder) {
+  CDataExchange dx;
+  TableOwner parkRide("PR."), parking("PRM."), pta("PTA.");
+  EXPECT_EQ(dx.RegisterOwner("PR.", &parkRide), 0);
+  EXPECT_EQ(dx.RegisterOwner("PRM.", &parking), 0);
+  EXPECT_EQ(dx.RegisterOwner("PTA.", &pta), 0);
+  EXPECT_EQ(dx.RegisterOwner("XYZ.", &pta), 1);
+
+  EXPECT_EQ(dx.GetVarValue("PRM.PLACES"), 120.0);
+  dx.SetVarValue("PRM.PLACES", 300);
+  EXPECT_EQ(parking.Value("PRM.PLACES"), 300.0);
+  EXPECT_EQ(parkRide.Value("PR.PLACES"), 120.0);
+  EXPECT_EQ(dx.GetObjectByName("PRM.PLACES"), &parking);
+  EXPECT_EQ(dx.GetObjectByName("PR.PLACES"), &parkRide);
+  EXPECT_EQ(dx.GetObjectByName("DX.ANY"), &dx);
+
+  dx.VarAddValue("PTA.COUNT", 5);
+  EXPECT_EQ(pta.Value("PTA.COUNT"), 34.0);
+  EXPECT_EQ(dx.DoVar(EX_SUB, "PTA.COUNT", 4), 4.0);
+  EXPECT_EQ(pta.Value("PTA.COUNT"), 30.0);
+  EXPECT_EQ(dx.DoVar(EX_MAX, "PTA.PRICE", 0), 4.0);
+  EXPECT_EQ(dx.DoVar(EX_STEP, "PTA.PRICE", 0), 0.25);
+  EXPECT_EQ(dx.DoVar(static_cast<ExType>(5), "PTA.PRICE", 7), 0.0);
+
+  // Unknown names read 0 and say so through the owner interface.
+  double v = -1;
+  EXPECT_EQ(dx.GetVarData("PTA.UNKNOWN", &v), 1);
+  EXPECT_EQ(v, 0.0);
+  EXPECT_EQ(dx.GetVarData("OPNV.PRICE", &v), 1);  // owner not built
+  EXPECT_EQ(dx.SetVarData("NOPREFIX", 1), 1);
+  EXPECT_EQ(dx.GetVarData("PTA.PRICE", &v), 0);
+  EXPECT_EQ(v, 1.5);
+
+  CVar bound;
+  EXPECT_EQ(dx.GetWorldVars("PR.PRICE", &bound), 0);
+  EXPECT_EQ(bound.GetZorvaObject(), &parkRide);
+  dx.RegisterOwner("PR.", nullptr);
+  CVar unbound;
+  EXPECT_EQ(dx.GetWorldVars("PR.PRICE", &unbound), 1);
+}
+
+TEST(DataExchange, GlobalsAreReadAndWrittenThemselves) {
+  CDataExchange dx;
+  CVar* global = new CVar;
+  global->Create(VAR_DOUBLE, "LEVEL", 3.0);
+  dx.AddVarHead(global);
+  EXPECT_EQ(global->GetInListNumber(), 1);
+  EXPECT_EQ(dx.GetVarValue("DX.LEVEL"), 3.0);
+  dx.SetVarValue("DX.LEVEL", 4.5);
+  EXPECT_EQ(dx.GetVarValue("DX.LEVEL"), 4.5);
+  dx.VarAddValue("DX.LEVEL", 1);
+  EXPECT_EQ(dx.GetVarValue("DX.LEVEL"), 5.5);
+  double v = -1;
+  EXPECT_EQ(dx.GetVarData("DX.MISSING", &v), 1);
+  EXPECT_EQ(v, 0.0);
+
+  CVar copy;
+  EXPECT_EQ(dx.GetWorldVars("DX.LEVEL", &copy), 0);
+  copy.GetValue(&v);
+  EXPECT_EQ(v, 5.5);
+  EXPECT_EQ(dx.GetWorldVars("DX.MISSING", &copy), 1);
+
+  EXPECT_EQ(dx.DestroyVar(global), 0);
+  EXPECT_EQ(dx.GetVarByName("LEVEL"), nullptr);
+  EXPECT_EQ(dx.RemoveVar(&copy), 1);
+}
+
+TEST(DataExchange, NetworkNamesReadSizesAndSetOnlyActiveNodes) {
+  OpenErrorLog("errors.log");
+  CDataExchange dx;
+  EXPECT_EQ(dx.GetVarValue("W.M6"), 0.0);  // no network yet
+  auto net = SmallNet();
+  dx.SetCyberNet(net.get());
+  EXPECT_EQ(dx.GetVarValue("W."), 0.0);
+  EXPECT_EQ(dx.GetVarValue("W.M6"), static_cast<double>(2.1f));
+  EXPECT_EQ(dx.DoVar(EX_MAX, "W.E9", 0), 4.0);
+  EXPECT_EQ(dx.DoVar(EX_MIN, "W.M4", 0), -10.0);
+  dx.SetVarValue("W.E9", 3.0);
+  EXPECT_EQ(net->pNode("E9")->Value(), 0.75);
+  net->pNode("E9")->SetActive(false);
+  dx.SetVarValue("W.E9", 1.0);
+  EXPECT_EQ(net->pNode("E9")->Value(), 0.75);
+  dx.VarAddValue("W.E9", 1.0);
+  EXPECT_EQ(net->pNode("E9")->Value(), 0.75);
+  double v = 0;
+  EXPECT_EQ(dx.GetVarData("W.NOPE", &v), 1);
+  dx.DoVar(EX_GET, nullptr, 0);
+  CloseErrorLog();
+  EXPECT_EQ(zortest::ReadFile("errors.log"),
+            "CDataExchange::DoVar() cyber == NULL\n"
+            "CDataExchange::DoVar() ungültige Operation\n"
+            "CDataExchange::DoVar() Cybernode NOPE nicht gefunden\n"
+            "CDataExchange::DoVar() name == NULL\n");
+}
+
+TEST(DataExchange, SharesFollowTheirCounts) {
+  CDataExchange dx;
+  dx.SetTeleWorker(10);
+  EXPECT_EQ(dx.GetQuoteTeleworking(), 0.0f);  // no workers
+  dx.SetH2Car(5);
+  EXPECT_EQ(dx.GetQuoteH2Car(), 0.0f);  // no motor vehicles
+
+  auto net = SmallNet();
+  dx.SetCyberNet(net.get());
+  dx.SetVarValue("W.K12.2", 4);
+  dx.SetVarValue("W.K12.3", 1);
+  EXPECT_FLOAT_EQ(dx.GetQuoteMicroCar(), 0.05f);
+  EXPECT_FLOAT_EQ(dx.GetQuotePkw(), 0.95f);
+  EXPECT_EQ(dx.GetPkw(), 0);
+  EXPECT_FLOAT_EQ(dx.GetBesetzungsGradPkw(), 1.3f);
+  EXPECT_EQ(dx.GetDumpCounter(), 100);
+}
+
+TEST(DataExchange, SavegameRecordRoundTripsAndOldBlocksStayInside) {
+  zortest::Clock().Set(5000);
+  CDataExchange dx;
+  dx.SetTargetPeople(17000);
+  dx.SetMicrocar(42);
+  dx.SetQuoteMicrocar(0.25f);
+  dx.SetMicrocarLastChangeMessage(1);
+  FILE* f = std::fopen("dx.bin", "wb");
+  ASSERT_EQ(dx.SerializeGameStore(f), 0);
+  std::fclose(f);
+  const std::string bytes = zortest::ReadFile("dx.bin");
+  ASSERT_EQ(bytes.size(), 4u + 30u + 204u);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 234);
+  EXPECT_EQ(bytes.substr(4, 13), std::string("DATAEXCHANGE\0", 13));
+
+  zortest::Clock().Set(9000);
+  CDataExchange loaded;
+  f = std::fopen("dx.bin", "rb");
+  std::fseek(f, 34, SEEK_SET);
+  ASSERT_EQ(loaded.SerializeGameLoad(f, 234, 200), 0);
+  std::fclose(f);
+  EXPECT_EQ(loaded.GetTargetPeople(), 17000);
+  EXPECT_EQ(loaded.GetMicrocar(), 42);
+  EXPECT_EQ(loaded.GetMicrocarLastChangeMessage(), 9000);  // message pacing restarts
+  EXPECT_EQ(loaded.GetQuoteMicrocarLastMessage(), 0.25f);
+
+  // An old savegame: only the stated bytes belong to the block; a length
+  // beyond the block is skipped, not written past it.
+  std::string old(300, '\0');
+  old[60] = 0x10;  // target people 16 in the first bytes
+  old[299] = 0x7;
+  zortest::WriteFile("old.bin", old + "after");
+  CDataExchange fromOld;
+  f = std::fopen("old.bin", "rb");
+  ASSERT_EQ(fromOld.SerializeGameLoad(f, 300, 150), 0);
+  char next[6] = {};
+  EXPECT_EQ(std::fread(next, 1, 5, f), 5u);
+  std::fclose(f);
+  EXPECT_STREQ(next, "after");
+  EXPECT_EQ(fromOld.GetTargetPeople(), 16);
+
+  CDataExchange shortOld;
+  shortOld.SetBerater(1);
+  f = std::fopen("old.bin", "rb");
+  ASSERT_EQ(shortOld.SerializeGameLoad(f, 20, 150), 0);  // a block that ends before the counts
+  std::fclose(f);
+  EXPECT_EQ(shortOld.Block().berater, 1);
+  EXPECT_FLOAT_EQ(shortOld.GetBesetzungsGradPkw(), 1.3f);
+
+  zortest::WriteFile("cut.bin", std::string(50, '\0'));
+  f = std::fopen("cut.bin", "rb");
+  CDataExchange cut;
+  cut.SetTargetPeople(5);
+  EXPECT_EQ(cut.SerializeGameLoad(f, 234, 200), 1);
+  std::fclose(f);
+  EXPECT_EQ(cut.GetTargetPeople(), 5);  // a failed read changes nothing
+}
+
+TEST(DataExchange, VisibleCarsFollowTheShares) {
+  CDataExchange dx;
+  auto net = SmallNet();
+  dx.SetCyberNet(net.get());
+  TableOwner carsharing("CS.");
+  dx.RegisterOwner("CS.", &carsharing);
+
+  // No delivery traffic, no other shares: every car is a plain car.
+  for (int i = 0; i < 200; ++i) ASSERT_EQ(dx.GetNextCarType(), 0);
+
+  // M4 = 10 leaves T = 900 of 1000 draws to private vehicles: with 20 %
+  // microcars, cars take 0..720 and microcars up to 900; car sharing has
+  // no user quote row here (0) and the rest are delivery vehicles.
+  net->pNode("M4")->SetSize(10);
+  dx.SetVarValue("W.K12.2", 20);
+  int kinds[6] = {};
+  for (int i = 0; i < 4000; ++i) ++kinds[dx.GetNextCarType()];
+  EXPECT_NEAR(kinds[0] / 4000.0, 0.72, 0.03);
+  EXPECT_NEAR(kinds[1] / 4000.0, 0.18, 0.03);
+  EXPECT_EQ(kinds[2] + kinds[3] + kinds[4], 0);
+  EXPECT_NEAR(kinds[5] / 4000.0, 0.10, 0.03);
+
+  SCarResID pic{};
+  EXPECT_EQ(dx.GetNextCarResID(6, &pic), 0);
+  EXPECT_EQ(dx.GetNextCarResID(-1, &pic), 0);
+  EXPECT_EQ(dx.GetNextCarResID(2, &pic), 43711);
+  EXPECT_EQ(pic.sprite, 16);
+  EXPECT_EQ(pic.sizeClass, 1);
+  const int delivery = dx.GetNextCarResID(5, &pic);
+  EXPECT_TRUE(delivery == 40501 || delivery == 40080 || delivery == 40364 || delivery == 41135);
+  EXPECT_EQ(pic.offsets[1], -10);
+  EXPECT_EQ(pic.sizeClass, 2);
+  EXPECT_NE(dx.GetNextCarResID(0, &pic), 0);
+  EXPECT_EQ(pic.sizeClass, 0);
+}
