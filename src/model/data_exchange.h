@@ -17,6 +17,24 @@ class CSimWelt;
 class CUserInt;
 class CList;
 
+// What the growth target needs from neighbours that arrive later: god
+// mode's hold, the city model's jobs and workers, the first-reach message
+// (adviser message 21/1, window 236, pause) and the interface's debug
+// flags. The defaults are those of a plain running game.
+class CGrowthContext {
+ public:
+  virtual ~CGrowthContext() = default;
+  virtual bool GrowthHold() { return false; }
+  // Jobs and workers of the city model.
+  virtual void CityJobs(int* jobs, int* workers) {
+    *jobs = 1000;
+    *workers = 0;
+  }
+  virtual void GrowthTargetReached() {}
+  virtual bool StaticCity() { return false; }
+  virtual bool MakeAgents() { return false; }
+};
+
 enum ExType { EX_SET = 0, EX_GET = 1, EX_SUB = 2, EX_ADD = 3, EX_MAX = 4, EX_MIN = 6, EX_STEP = 8 };
 
 #pragma pack(push, 1)
@@ -125,6 +143,11 @@ class CDataExchange : public CVarOwner {
   // savegames hold a shorter block, never more than the block takes.
   int SerializeGameLoad(FILE* file, int length, int version);
 
+  // Moves the population targets of the growth model over the time from
+  // lastYear to nowYear (fractional years).
+  void CalculateGrowth(double nowYear, double lastYear);
+  void SetGrowthContext(CGrowthContext* context) { m_pGrowthContext = context; }
+
   // Counts and shares.
   int GetPeople() const { return m_Block.people; }
   // Until the city model answers for itself, its residents are handed in.
@@ -208,6 +231,8 @@ class CDataExchange : public CVarOwner {
   CUserInt* m_pUserInt = nullptr;
   CList* m_pObjectList = nullptr;
   CCyberNet* m_pCyberNet = nullptr;
+  CGrowthContext m_DefaultGrowthContext;
+  CGrowthContext* m_pGrowthContext = &m_DefaultGrowthContext;
   CVarList m_Globals;
   Route m_Routes[kRoutes];
   float m_StreetNetValue = 0.0f;

@@ -234,3 +234,72 @@ TEST(DataExchange, VisibleCarsFollowTheShares) {
   EXPECT_NE(dx.GetNextCarResID(0, &pic), 0);
   EXPECT_EQ(pic.sizeClass, 0);
 }
+
+namespace {
+struct GrowthSpy : CGrowthContext {
+  void CityJobs(int* j, int* w) override {
+    *j = jobs;
+    *w = workers;
+  }
+  void GrowthTargetReached() override { ++reached; }
+  bool GrowthHold() override { return hold; }
+  int jobs = 50000, workers = 10000, reached = 0;
+  bool hold = false;
+};
+
+struct Indicators : TableOwner {
+  Indicators() : TableOwner("I.") {}
+  int GetVarData(const char* name, double* value) override {
+    if (std::string(name) != "I.GROWTH") return 1;
+    *value = growth;
+    return 0;
+  }
+  double growth = 0.5;
+};
+}  // namespace
+
+TEST(DataExchange, GrowthTargetsFollowThePopulation) {
+  CDataExchange dx;
+  Indicators indicators;
+  GrowthSpy spy;
+  dx.RegisterOwner("I.", &indicators);
+  dx.SetGrowthContext(&spy);
+
+  // Neutral growth leaves the target where the pull to the population put it.
+  dx.SetPeople(20000);
+  dx.SetTargetPeople(17000);
+  dx.CalculateGrowth(1.5, 1.0);
+  EXPECT_EQ(dx.GetTargetPeople(), 17999);  // 20000 x 0.9f, truncated
+  EXPECT_EQ(dx.GetTargetJobs(), 12059);    // 17999 x 0.67f
+  EXPECT_EQ(dx.GetTargetHomes(), 22498);   // 17999 / 0.8f
+  EXPECT_EQ(spy.reached, 1);
+  dx.CalculateGrowth(2.0, 1.5);
+  EXPECT_EQ(spy.reached, 1);  // the first time only
+
+  // A small city's target is held at the minimum.
+  dx.SetPeople(5000);
+  dx.SetTargetPeople(10000);
+  dx.CalculateGrowth(2.0, 1.5);
+  EXPECT_EQ(dx.GetTargetPeople(), 15000);
+
+  // Growth raises the target, 1.5 times faster than shrinking lowers it.
+  dx.SetPeople(30000);
+  dx.SetTargetPeople(30000);
+  indicators.growth = 0.8;
+  dx.CalculateGrowth(2.0, 1.0);
+  EXPECT_EQ(dx.GetTargetPeople(), 48000);  // g = 0.1 x 1.5, target x (1 + 4g)
+  dx.SetTargetPeople(30000);
+  indicators.growth = 0.2;
+  dx.CalculateGrowth(2.0, 1.0);
+  EXPECT_EQ(dx.GetTargetPeople(), 18000);  // g = -0.1
+
+  // Too few free jobs: the job target keeps 1000 above the workers.
+  spy.jobs = 10500;
+  dx.CalculateGrowth(2.0, 2.0);
+  EXPECT_EQ(dx.GetTargetJobs(), 11000);
+
+  spy.hold = true;
+  dx.SetTargetPeople(1);
+  dx.CalculateGrowth(3.0, 2.0);
+  EXPECT_EQ(dx.GetTargetPeople(), 1);
+}
