@@ -104,6 +104,8 @@ class CDataExchange : public CVarOwner {
   CDataExchange();
   ~CDataExchange() override;
 
+  using CZorvaObject::Create;
+  using CZorvaObject::SerializeGameLoad;
   int Create(CZorvaWorld* world, CSimWelt* simulation, CUserInt* userInt, CList* objectList);
   int Destroy() override;
 
