@@ -180,9 +180,9 @@ int CDataExchange::GetVarData(const char* name, double* value) {
   return known ? 0 : 1;
 }
 
-int CDataExchange::GetVarMax(const char* name, double* max) {
+int CDataExchange::GetVarMax(const char* name, float* max) {
   bool known = false;
-  *max = Apply(EX_MAX, name, 0.0, &known);
+  *max = static_cast<float>(Apply(EX_MAX, name, 0.0, &known));
   return known ? 0 : 1;
 }
 

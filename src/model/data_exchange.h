@@ -132,7 +132,7 @@ class CDataExchange : public CVarOwner {
   using CVarOwner::SetVarData;
   int SetVarData(const char* name, double value) override;
   int GetVarData(const char* name, double* value) override;
-  int GetVarMax(const char* name, double* max) override;
+  int GetVarMax(const char* name, float* max) override;
 
   CVar* GetVarByName(const char* bareName) const { return m_Globals.GetVarByName(bareName); }
   int GetValue(const char* bareName, char* buffer, size_t size);

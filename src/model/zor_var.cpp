@@ -48,7 +48,7 @@ int CVar::Create(EVarType type, const char* name, CVarOwner* owner) {
   SetName(name);
   m_Type = type;
   m_pOwner = owner;
-  double step = 0.0;
+  float step = 0.0f;
   if (m_pOwner && m_pOwner->GetStep(m_pName, &step) == 0) m_Step = step;
   return 0;
 }
@@ -73,7 +73,7 @@ int CVar::Refresh() {
   if (!m_Refresh) return 0;
   double v = 0.0;
   GetValue(&v, true);
-  char buffer[1024];
+  char buffer[kTextBuffer];
   GetValue(buffer, sizeof buffer);
   return 0;
 }
@@ -115,9 +115,10 @@ int CVar::SetValue(const char* text) {
 
 int CVar::GetValue(char* buffer, size_t size) {
   if (!buffer || size == 0) return m_pText ? 0 : 1;
-  if (m_pOwner && m_pOwner->GetVarData(m_pName, buffer, size) == 0) {
-    buffer[size - 1] = '\0';
-    Replace(m_pText, buffer);
+  char answer[kTextBuffer] = {};
+  if (m_pOwner && m_pOwner->GetVarData(m_pName, answer) == 0) {
+    answer[sizeof answer - 1] = '\0';
+    Replace(m_pText, answer);
     m_pOwner->SetVarData(m_pName, static_cast<const char*>(m_pText));
   }
   if (!m_pText) {
@@ -130,7 +131,7 @@ int CVar::GetValue(char* buffer, size_t size) {
 }
 
 int CVar::GetStep(double* step) {
-  double s = 0.0;
+  float s = 0.0f;
   if (!m_pOwner || m_pOwner->GetStep(m_pName, &s) != 0) return 1;
   m_Step = s;
   *step = s;
@@ -138,14 +139,14 @@ int CVar::GetStep(double* step) {
 }
 
 int CVar::GetMin(double* min) {
-  double v = 0.0;
+  float v = 0.0f;
   if (m_pOwner && m_pOwner->GetVarMin(m_pName, &v) == 0) m_Min = v;
   *min = ToFloatPrecision(m_Min);
   return 0;
 }
 
 int CVar::GetMax(double* max) {
-  double v = 0.0;
+  float v = 0.0f;
   if (m_pOwner && m_pOwner->GetVarMax(m_pName, &v) == 0) m_Max = v;
   *max = ToFloatPrecision(m_Max);
   return 0;

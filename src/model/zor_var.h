@@ -15,6 +15,8 @@ enum EVarType { VAR_STRING = 1, VAR_INTEGER = 2, VAR_FLOATINGPOINT = 3, VAR_DOUB
 class CVar : public CZorvaObject {
  public:
   static constexpr size_t kMaxName = 80;
+  // The buffer an owner's text answer is read into.
+  static constexpr size_t kTextBuffer = 1024;
   static CDataExchange* varDataExchange;
   static bool m_Refresh;
 

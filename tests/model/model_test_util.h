@@ -37,15 +37,14 @@ class TableOwner : public CVarOwner {
     lastText = text;
     return 0;
   }
-  int GetVarData(const char* name, char* buffer, size_t size) override {
+  int GetVarData(const char* name, char* text) override {
     if (!m_table.GetVar(name) || lastText.empty()) return 1;
-    std::strncpy(buffer, lastText.c_str(), size - 1);
-    buffer[size - 1] = '\0';
+    std::strcpy(text, lastText.c_str());
     return 0;
   }
-  int GetStep(const char* name, double* step) override { return m_table.GetStep(name, step); }
-  int GetVarMin(const char* name, double* min) override { return m_table.GetVarMin(name, min); }
-  int GetVarMax(const char* name, double* max) override { return m_table.GetVarMax(name, max); }
+  int GetStep(const char* name, float* step) override { return AsFloat(m_table.GetStep(name, &m_number), step); }
+  int GetVarMin(const char* name, float* min) override { return AsFloat(m_table.GetVarMin(name, &m_number), min); }
+  int GetVarMax(const char* name, float* max) override { return AsFloat(m_table.GetVarMax(name, &m_number), max); }
 
   double Value(const char* name) const {
     double v = -1;
@@ -57,6 +56,11 @@ class TableOwner : public CVarOwner {
   std::string lastText;
 
  private:
+  int AsFloat(int found, float* out) {
+    if (found == 0) *out = static_cast<float>(m_number);
+    return found;
+  }
+  double m_number = 0;
   SVVarTypeNew m_rows[4];
   CVarTable m_table{m_rows, 100};
 };
