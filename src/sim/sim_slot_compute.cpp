@@ -1,0 +1,239 @@
+// The computing side of a time slot: the hour's step machine, the loading
+// of trips onto the streets and the route queries of the agents.
+#include <climits>
+#include <utility>
+
+#include "sim/sim_error.h"
+#include "sim/sim_model_iface.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_trip.h"
+#include "sim/sim_world_links.h"
+
+namespace {
+int TripLoad(unsigned size) { return size > static_cast<unsigned>(INT_MAX) ? INT_MAX : static_cast<int>(size); }
+}  // namespace
+
+bool CSimTrafficSlot::SwitchToComputateMode(CSimTrip* trips) {
+  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::SwitchToComputateMode()"), false;
+  if (m_mode != 0) return SimSetError(15, "Fehler in CSimTrafficSlot::SwitchToComputateMode()"), false;
+  m_mode = 1;
+  m_trips = trips;
+  m_nextTrip = trips;
+  m_initPending = 1;
+  return true;
+}
+
+int CSimTrafficSlot::Computate() {
+  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Computate()"), 0;
+  if (m_mode != 1) return SimSetError(15, "Fehler in CSimTrafficSlot::Computate()"), 0;
+  if (m_matrixPending) {
+    const bool streetsLeft = CalcRoutingMatrix2(kPivotsPerSlice, kMillisecondsPerSlice);
+    bool busLeft = false;
+    if (m_firstMatrix && *m_firstMatrix) busLeft = (*m_firstMatrix)->CalcBusNetMatrix(kPivotsPerSlice, kMillisecondsPerSlice);
+    if (!busLeft && m_swapPending) {
+      if (m_firstMatrix && m_secondMatrix) {
+        std::swap(*m_firstMatrix, *m_secondMatrix);
+        if (*m_secondMatrix) (*m_secondMatrix)->ClearLineLoads();
+      }
+      m_swapPending = 0;
+    }
+    if (!streetsLeft && !busLeft) m_matrixPending = 0;
+    return 1;
+  }
+  if (m_assignPending) {
+    MacheUmlegung(kTripsPerStep);
+    m_assignPending = 0;
+    return 1;
+  }
+  if (m_finalPending) {
+    m_finalPending = 0;
+    WriteBackBusData();
+    m_mode = 2;
+    return 0;
+  }
+  if (m_initPending) {
+    m_pass = 1;
+    m_initPending = 0;
+    InitRouting(true);
+    if (m_firstMatrix && *m_firstMatrix) {
+      if (m_parts && m_parts->TakeBusNetChanged()) {
+        (*m_firstMatrix)->SetupMatrix();
+        m_swapPending = 1;
+      } else if (m_secondMatrix && *m_secondMatrix) {
+        (*m_secondMatrix)->ClearLineLoads();
+      }
+    }
+    return 2;
+  }
+  CalcRoutingMatrix();
+  if (m_nextTrip) {
+    m_assignPending = 1;
+    ++m_pass;
+  } else {
+    m_finalPending = 1;
+  }
+  return 1;
+}
+
+int CSimTrafficSlot::GetSlotState(int& pass) const {
+  pass = m_pass;
+  switch (m_mode) {
+    case 0: return 1;
+    case 2: return 6;
+    case 1: break;
+    default: return 0;
+  }
+  if (m_initPending) return 2;
+  if (m_matrixPending) return m_assignPending ? 3 : 4;
+  if (m_assignPending) return 5;
+  if (m_finalPending) return 4;
+  pass = -1;
+  return 4;
+}
+
+bool CSimTrafficSlot::StreetIndexes(CSimTrip* trip, int& from, int& to) {
+  CSimCrossing* a = GetCrossing(trip->FromCrossing());
+  CSimCrossing* b = GetCrossing(trip->ToCrossing());
+  if (!a || !b) return false;
+  from = a->MatrixIndex();
+  to = b->MatrixIndex();
+  const int n = m_routing.N();
+  return from >= 0 && to >= 0 && from < n && to < n && from != to;
+}
+
+void CSimTrafficSlot::MacheUmlegung(int limit) {
+  ++m_assignCalls;
+  int count = 0;
+  // Right after a full pass the matrix holds the routes of the current
+  // travel times; later steps search the routes of their own trips.
+  const bool useMatrix = m_routing.MatrixCurrent();
+  struct Pending {
+    int from, to, size;
+  };
+  std::vector<Pending> pending;
+  while (m_nextTrip && count < limit) {
+    CSimTrip* trip = m_nextTrip;
+    m_nextTrip = trip->pNext();
+    const ESimTransportationMode mode = trip->TransportationMode();
+    if (mode == SIM_MODE_BUS) {
+      if (m_secondMatrix && *m_secondMatrix &&
+          (*m_secondMatrix)->FindBusRoute(trip->FromBusStop(), trip->ToBusStop(), trip, 0, true))
+        continue;
+    } else if (mode != SIM_MODE_CAR) {
+      continue;
+    }
+    ++count;
+    int from, to;
+    if (!StreetIndexes(trip, from, to)) continue;
+    if (useMatrix)
+      AddTraffic(from, to, m_routing.Matrix(), m_routing.N(), TripLoad(trip->Size()));
+    else
+      pending.push_back({from, to, TripLoad(trip->Size())});
+  }
+  if (useMatrix) return;
+  m_stepStreets.clear();
+  m_stepRoutes.clear();
+  for (const Pending& p : pending) {
+    const size_t start = m_stepStreets.size();
+    if (m_routing.FindPath(p.from, p.to, m_stepStreets)) m_stepRoutes.emplace_back(start, p.size);
+  }
+  std::vector<int> one;
+  for (size_t r = 0; r < m_stepRoutes.size(); ++r) {
+    const size_t start = m_stepRoutes[r].first;
+    const size_t end = r + 1 < m_stepRoutes.size() ? m_stepRoutes[r + 1].first : m_stepStreets.size();
+    one.assign(m_stepStreets.begin() + static_cast<long>(start), m_stepStreets.begin() + static_cast<long>(end));
+    LoadStreets(one, m_stepRoutes[r].second);
+  }
+}
+
+void CSimTrafficSlot::LoadStreets(const std::vector<int>& streets, int size) {
+  CSimStreet* prev = nullptr;
+  for (int index : streets) {
+    CSimStreet* s = m_routing.Street(index);
+    s->AddCarFlow(size);
+    if (prev) s->pStartCrossing()->AddCarFlow(prev->EndSide(), s->StartSide(), size);
+    prev = s;
+  }
+}
+
+void CSimTrafficSlot::AddTraffic(int from, int to, Route* matrix, int n, int size) {
+  if (from == to || from < 0 || to < 0 || from >= n || to >= n || !matrix) return;
+  const Route* row = matrix + static_cast<size_t>(to) * n;
+  if (row[from].cost >= Route::kNoRoute) return;
+  CSimStreet* prev = nullptr;
+  for (int v = from, guard = 0; v != to && guard <= n; ++guard) {
+    CSimStreet* s = m_routing.Street(row[v].firstStreet);
+    if (!s) return;
+    s->AddCarFlow(size);
+    if (prev) s->pStartCrossing()->AddCarFlow(prev->EndSide(), s->StartSide(), size);
+    prev = s;
+    v = s->pEndCrossing()->MatrixIndex();
+  }
+}
+
+void CSimTrafficSlot::WriteBackBusData() {
+  if (m_secondMatrix && *m_secondMatrix) (*m_secondMatrix)->WriteBackBusData(m_date.Hour());
+}
+
+// ------------------------------------------------------------------ routing
+
+void CSimTrafficSlot::InitRouting(bool /*unused*/) {
+  m_routing.Init(m_crossingTree, m_streetTree);
+  m_assignCalls = 0;
+  m_nextTrip = m_trips;
+  m_routedOnce = false;
+}
+
+bool CSimTrafficSlot::CalcRoutingMatrix() {
+  // The hour's first pass and its last one fill the whole matrix: the first
+  // bounds every later search, the last is what the agents read.
+  m_routing.StartPass(!m_routedOnce || m_nextTrip == nullptr);
+  m_routedOnce = true;
+  m_matrixPending = 1;
+  return true;
+}
+
+bool CSimTrafficSlot::CalcRoutingMatrix2(int pivots, unsigned milliseconds) {
+  return m_routing.Slice(pivots, milliseconds);
+}
+
+Route* CSimTrafficSlot::pRoute(short fromId, short toId) {
+  CSimCrossing* a = GetCrossing(fromId);
+  CSimCrossing* b = GetCrossing(toId);
+  if (!m_routing.Matrix() || !a || !b || a->MatrixIndex() < 0 || b->MatrixIndex() < 0) {
+    SimSetError(1, "Fehler in CSimTrafficSlot::pRoute()");
+    return nullptr;
+  }
+  return const_cast<Route*>(m_routing.Entry(a->MatrixIndex(), b->MatrixIndex()));
+}
+
+bool CSimTrafficSlot::FindCarRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip) {
+  if (!from || !to || from == to) return false;
+  CSimCrossing* a = GetCrossing(from->NearestCrossing());
+  CSimCrossing* b = GetCrossing(to->NearestCrossing());
+  if (!a || !b || a->MatrixIndex() < 0 || b->MatrixIndex() < 0) return false;
+  if (!m_routing.Matrix()) return SimSetError(1, "Fehler in CSimTrafficSlot::FindCarRoute()"), false;
+  if (a == b || !trip) return false;
+  const Route* r = m_routing.Entry(a->MatrixIndex(), b->MatrixIndex());
+  if (!r || r->cost > kMaxCarRouteCost) return false;
+  trip->SetTripValid(true);
+  trip->SetFahrzeit(r->cost);
+  trip->SetZugangszeit(from->pDistrict()->Zugangszeit() + to->pDistrict()->Zugangszeit());
+  trip->SetParksuchzeit(to->pDistrict()->Parksuchzeit());
+  trip->SetStreckenlaenge(r->length);
+  return true;
+}
+
+bool CSimTrafficSlot::FindFeetRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip) {
+  if (!from || !to || !trip) return false;
+  const int distance = from == to ? 50 : from->LocationDistance(to);
+  trip->SetTripValid(true);
+  trip->SetFahrzeit(2 * distance);
+  trip->SetStreckenlaenge(distance);
+  return true;
+}
+
+bool CSimTrafficSlot::FindBusRoute(short fromStop, short toStop, CSimTrip* trip, int accessTime, bool assign) {
+  if (!m_secondMatrix || !*m_secondMatrix) return false;
+  return (*m_secondMatrix)->FindBusRoute(fromStop, toStop, trip, accessTime, assign);
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The macro street network of one simulated hour. A slot is edited while
+// it is the world's editing slot, frozen with the hour's trips, computed in
+// small steps (routing and assignment) and then read as the active hour.
+#include <vector>
+
+#include "sim/sim_date.h"
+#include "sim/sim_network.h"
+#include "sim/sim_routing.h"
+
+class CBusNetMatrix;
+class CSimWeltParts;
+class CSimTrip;
+class CSimLocation;
+
+class CSimTrafficSlot : public CSimObjectBT {
+ public:
+  static constexpr int kTripsPerStep = 30;
+  static constexpr int kPivotsPerSlice = 30;
+  static constexpr unsigned kMillisecondsPerSlice = 20;
+  static constexpr int kMaxCarRouteCost = 9999;
+
+  // The two pointers are the world's route-matrix fields; the slot may swap
+  // what they hold. `parts` answers whether public transport changed.
+  CSimTrafficSlot(CBusNetMatrix** first, CBusNetMatrix** second, CSimWeltParts* parts = nullptr);
+  ~CSimTrafficSlot() override;
+
+  bool Create(const short& id, const CSimDate& date, CSimTrafficSlot* copyFrom);
+  bool Destroy();
+
+  // Editing (mode 0 only).
+  bool AddCrossing(const short& id, ESimCrossingType type, int nwGoTime, int neGoTime);
+  bool AddStreet(const short& id, const short& startId, const TSimDirection& startSide, const short& endId,
+                 const TSimDirection& endSide, const int& length, double velocity, short capacity);
+  bool RemoveStreet(const short& id);
+  bool RemoveCrossing(const short& id);
+  bool RelinkStreet(const short& id, const short& startId, const TSimDirection& startSide, const short& endId,
+                    const TSimDirection& endSide, const int& length);
+  bool MergeCrossings(short& kept, short& merged);
+
+  bool SetStreetCapacity(const short& id, const short& capacity);
+  bool SetStreetVelocity(const short& id, const double& velocity);
+  bool SetStreetLength(const short& id, const int& length);
+  bool SetStreetVls(const short& id, bool on);
+  bool SetCrossingType(short id, ESimCrossingType type);
+  bool SetNW_GoTime(short id, int seconds);
+  bool SetNE_GoTime(short id, int seconds);
+
+  // Queries.
+  CSimStreet* GetStreet(const short& id) const;
+  CSimCrossing* GetCrossing(const short& id) const;
+  CSimCrossing* GetFirstCrossing() const;
+  bool IsCrossingValid(short id) const;
+  double StreetVelocity(const short& id) const;
+  int StreetTravelTime(const short& id) const;
+  int StreetLength(const short& id) const;
+  int CarFlow(const short& id, short* capacity) const;
+  bool GetCrossingsOfStreet(const short& id, short& start, short& end) const;
+  int ID() const { return IsCreated() ? m_slotId : 0; }
+  CSimDate Date() const;
+  CSimDate* GetDatePointer() { return &m_date; }
+  int Mode() const;
+
+  // Computation.
+  bool SwitchToComputateMode(CSimTrip* trips);
+  int Computate();
+  int GetSlotState(int& pass) const;
+  void MacheUmlegung(int limit);
+  void AddTraffic(int from, int to, Route* matrix, int n, int size);
+  void WriteBackBusData();
+  int Pass() const { return m_pass; }
+  int AssignmentCalls() const { return m_assignCalls; }
+
+  // Routing.
+  void InitRouting(bool unused = true);
+  bool CalcRoutingMatrix();
+  bool CalcRoutingMatrix2(int pivots, unsigned milliseconds);
+  Route* pRoute(short fromId, short toId);
+  int NrOfRoutedCrossings() const { return m_routing.N(); }
+  const CSimRoutingMatrix& Routing() const { return m_routing; }
+  bool FindCarRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip);
+  bool FindFeetRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip);
+  bool FindBusRoute(short fromStop, short toStop, CSimTrip* trip, int accessTime, bool assign);
+
+ private:
+  bool Editable(const char* where) const;
+  CSimStreet* FindStreet(const short& id) const;
+  void LoadStreets(const std::vector<int>& streets, int size);
+  bool StreetIndexes(CSimTrip* trip, int& from, int& to);
+
+  CBusNetMatrix** m_firstMatrix;
+  CBusNetMatrix** m_secondMatrix;
+  CSimWeltParts* m_parts;
+  CBinaryTree* m_crossingTree = nullptr;
+  CBinaryTree* m_streetTree = nullptr;
+  CSimCrossing* m_anchorCrossing = nullptr;
+  CSimStreet* m_anchorStreet = nullptr;
+  int m_mode = 0;
+  CSimDate m_date;
+  CSimTrip* m_trips = nullptr;
+  CSimRoutingMatrix m_routing;
+  unsigned char m_swapPending = 0;
+  int m_assignCalls = 0;
+  CSimTrip* m_nextTrip = nullptr;
+  short m_slotId = 0;
+  unsigned char m_initPending = 0;
+  int m_pass = 0;
+  unsigned char m_assignPending = 0;
+  unsigned char m_matrixPending = 0;
+  unsigned char m_finalPending = 0;
+  bool m_routedOnce = false;
+  // Routes of the current loading step, found before any of them is loaded
+  // so that all of them see the same travel times.
+  std::vector<int> m_stepStreets;
+  std::vector<std::pair<size_t, int>> m_stepRoutes;
+};

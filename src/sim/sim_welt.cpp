@@ -1,0 +1,408 @@
+#include "sim/sim_welt.h"
+
+#include <climits>
+#include <cstring>
+
+#include "sim/sim_error.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_trip.h"
+
+namespace {
+constexpr const char* kDefinitionFile = "WTEMP.DEF";
+constexpr int kHighestId = SHRT_MAX;
+}  // namespace
+
+CSimWelt::CSimWelt(CSimWeltParts* parts) : m_parts(parts) {}
+
+CSimWelt::~CSimWelt() {
+  if (m_valid || m_city || m_editing || m_active || m_computed || m_computing || m_firstMatrix || m_secondMatrix ||
+      m_cyberNet)
+    Destroy();
+}
+
+CSimTrafficSlot* CSimWelt::DeleteSlot(CSimTrafficSlot* slot) {
+  if (slot) {
+    slot->Destroy();
+    delete slot;
+  }
+  return nullptr;
+}
+
+bool CSimWelt::Create(CSimLocationFactory* factory) {
+  if (m_parts && !m_firstMatrix && !m_secondMatrix) {
+    m_firstMatrix = m_parts->NewBusNetMatrix();
+    if (m_firstMatrix) m_firstMatrix->Create();
+    m_secondMatrix = m_parts->NewBusNetMatrix();
+    if (m_secondMatrix) m_secondMatrix->Create();
+  }
+  SimEnsureErrorLog();
+  if (m_valid) return SimSetError(6, "Fehler in CSimWelt::Create()"), false;
+  m_editing = m_active = m_computed = m_computing = nullptr;
+  m_countdown = 0;
+  m_state = 0;
+  m_crossingIds = 0;
+  m_streetIds = 0;
+  m_slotIds = 0;
+
+  m_city = m_parts ? m_parts->NewCityModell() : nullptr;
+  if (!m_city) return SimSetError(17, "Fehler in CSimWelt::Create()"), false;
+  if (!m_city->Create(factory, this)) return SimSetError(19, "Fehler in CSimWelt::Create()"), false;
+
+  m_cyberNet = m_parts->NewCyberNet();
+  if (!m_cyberNet) return SimSetError(17, "Fehler in CSimWelt::Create()"), false;
+  // The network reader parses files, so the definition goes through one.
+  const char* text = m_parts->CyberNetDefinition();
+  if (!text) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
+  if (FILE* out = std::fopen(kDefinitionFile, "wb")) {
+    std::fwrite(text, 1, std::strlen(text), out);
+    std::fclose(out);
+  }
+  FILE* in = std::fopen(kDefinitionFile, "r");
+  if (!in) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
+  m_parts->ReadCyberNet(m_cyberNet, in);
+  std::fclose(in);
+
+  m_valid = 1;
+  // Two hours to completion: the first start only makes the editing slot,
+  // the second freezes it, so the first hour is computed and activated.
+  for (int round = 0; round < 2; ++round) {
+    StartNextIntervall(true);
+    while (Computate(1) != 0) {
+    }
+  }
+  ActivateCalculatedSlot();
+  return true;
+}
+
+bool CSimWelt::Destroy() {
+  for (CBusNetMatrix** m : {&m_firstMatrix, &m_secondMatrix}) {
+    if (*m) {
+      (*m)->Destroy();
+      delete *m;
+      *m = nullptr;
+    }
+  }
+  if (m_cyberNet && m_parts) m_parts->DeleteCyberNet(m_cyberNet);
+  m_cyberNet = nullptr;
+  m_editing = DeleteSlot(m_editing);
+  m_computing = DeleteSlot(m_computing);
+  m_computed = DeleteSlot(m_computed);
+  m_active = DeleteSlot(m_active);
+  if (m_city) {
+    m_city->Destroy();
+    delete m_city;
+    m_city = nullptr;
+  }
+  m_valid = 0;
+  return true;
+}
+
+int CSimWelt::StartNextIntervall(bool modelStep) {
+  const CSimDate d = m_editing ? m_editing->Date() : CSimDate(5);
+  m_modelStep = modelStep ? 1 : 0;
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::StartNextIntervall()"), 0;
+  if (m_computing) return SimSetError(3, "Fehler in CSimWelt::StartNextIntervall()"), 0;
+  auto* slot = new CSimTrafficSlot(&m_firstMatrix, &m_secondMatrix, m_parts);
+  // After the last simulated hour of a day comes hour 5 of the next one.
+  const CSimDate next(d.Hour() == 20 ? d.TicksFromStart() + 9 : d.TicksFromStart() + 1);
+  if (!slot->Create(static_cast<short>(m_slotIds + 1), next, m_editing)) {
+    SimSetError(19, "Fehler in CSimWelt::StartNextIntervall()");
+    DeleteSlot(slot);
+    return 0;
+  }
+  const int previous = m_slotIds;
+  ++m_slotIds;
+  m_computing = m_editing;
+  m_editing = slot;
+  m_state = 2;
+  return previous;
+}
+
+int CSimWelt::Computate(int countdown) {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Computate()"), 0;
+  if (m_countdown >= 1) {
+    --m_countdown;
+    return m_state;
+  }
+  switch (m_state) {
+    case 1:
+    case 3:
+      ++m_state;
+      break;
+    case 2:
+      if (m_computing) {
+        CSimTrip* trips = m_city->Trips(m_computing->Date().Hour());
+        if (!m_computing->SwitchToComputateMode(trips)) {
+          // Refused trips are still ours to free.
+          while (trips) {
+            CSimTrip* next = trips->pNext();
+            delete trips;
+            trips = next;
+          }
+          SimSetError(29, "Fehler in CSimWelt::Computate()");
+          return 0;
+        }
+      }
+      m_state += 2;
+      m_countdown = countdown;
+      break;
+    case 4:
+      if (m_computing) {
+        if (m_computing->Computate() != 0) {
+          m_countdown = countdown;
+          return 4;
+        }
+        m_computed = DeleteSlot(m_computed);
+        m_computed = m_computing;
+        m_computing = nullptr;
+      }
+      m_state = 5;
+      m_countdown = countdown;
+      break;
+    case 5:
+      if (m_modelStep == 1 && m_computed) {
+        const int hour = m_computed->Date().Hour();
+        if (!m_city->StartNextIntervall(CSimDate(hour))) return SimSetError(1, "Fehler in CSimWelt::Computate()"), 0;
+        m_city->CalculateTripStats(m_computed);
+        if (hour % 7 == 0) m_city->CalculateParkingData();
+      }
+      m_state = 0;
+      break;
+    default:
+      break;
+  }
+  return m_state;
+}
+
+bool CSimWelt::ActivateCalculatedSlot() {
+  if (!m_computed) return false;
+  DeleteSlot(m_active);
+  m_active = m_computed;
+  m_computed = nullptr;
+  return true;
+}
+
+int CSimWelt::ComputateSlotState(int& pass) const { return m_computing ? m_computing->GetSlotState(pass) : 0; }
+
+CSimDate CSimWelt::Date() const {
+  // Callers build their hour from the answer, so a missing slot still gives
+  // the day's first hour rather than garbage.
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Date()"), CSimDate(5);
+  if (!m_active) return SimSetError(5, "Fehler in CSimWelt::Date()"), CSimDate(5);
+  return m_active->Date();
+}
+
+void CSimWelt::ResetDate() {
+  if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(1);
+  if (m_active) m_active->GetDatePointer()->SetTicksFromStart(1);
+}
+
+void CSimWelt::PrintData(FILE* /*file*/) {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::PrintData()");
+  if (!m_active) SimSetError(5, "Fehler in CSimWelt::PrintData()");
+}
+
+// ------------------------------------------------------------------ editing
+
+bool CSimWelt::EditingReady(const char* where) const {
+  if (!m_valid) return SimSetError(8, where), false;
+  if (!m_editing) return SimSetError(4, where), false;
+  return true;
+}
+
+int CSimWelt::AddCrossing(short id) {
+  if (!EditingReady("Fehler in CSimWelt::AddCrossing()")) return 0;
+  if (id == 0) {
+    // Ids are 16-bit and must stay positive to be routed.
+    if (m_crossingIds >= kHighestId) return SimSetError(22, "Fehler in CSimWelt::AddCrossing()"), 0;
+    id = static_cast<short>(m_crossingIds + 1);
+    m_crossingIds = static_cast<unsigned short>(id);
+  } else if (id > 0 && id > m_crossingIds) {
+    m_crossingIds = static_cast<unsigned short>(id);
+  }
+  if (!m_editing->AddCrossing(id, SIM_CROSSING_NONE, 30, 30)) return SimSetError(22, "Fehler in CSimWelt::AddCrossing()"), 0;
+  return id;
+}
+
+int CSimWelt::AddStreet(const short& startId, const TSimDirection& startSide, const short& endId,
+                        const TSimDirection& endSide, int length, short id) {
+  if (!EditingReady("Fehler in CSimWelt::AddStreet()")) return 0;
+  if (id == 0) {
+    if (m_streetIds >= kHighestId) return SimSetError(23, "Fehler in CSimWelt::AddStreet()"), 0;
+    id = static_cast<short>(m_streetIds + 1);
+    m_streetIds = id;
+  } else if (id > m_streetIds) {
+    m_streetIds = id;
+  }
+  if (!m_editing->AddStreet(id, startId, startSide, endId, endSide, length, -1.0, 0))
+    return SimSetError(23, "Fehler in CSimWelt::AddStreet()"), 0;
+  return id;
+}
+
+bool CSimWelt::RemoveStreet(const short& id) {
+  if (!EditingReady("Fehler in CSimWelt::RemoveStreet()")) return false;
+  if (!m_editing->RemoveStreet(id)) return SimSetError(24, "Fehler in CSimWelt::RemoveStreet()"), false;
+  return true;
+}
+
+bool CSimWelt::RelinkStreet(const short& id, const short& startId, const TSimDirection& startSide, const short& endId,
+                            const TSimDirection& endSide, const int& length) {
+  if (!EditingReady("Fehler in CSimWelt::RelinkStreet()")) return false;
+  if (!m_editing->RelinkStreet(id, startId, startSide, endId, endSide, length))
+    return SimSetError(27, "Fehler in CSimWelt::RelinkStreet()"), false;
+  return true;
+}
+
+bool CSimWelt::RemoveCrossing(const short& id) {
+  if (!EditingReady("Fehler in CSimWelt::RemoveCrossing()")) return false;
+  if (!m_editing->RemoveCrossing(id)) return SimSetError(25, "Fehler in CSimWelt::RemoveCrossing()"), false;
+  return true;
+}
+
+bool CSimWelt::MergeCrossings(short kept, short merged) {
+  if (!EditingReady("Fehler in CSimWelt::MergeCrossings()")) return false;
+  if (!m_editing->MergeCrossings(kept, merged)) return SimSetError(28, "Fehler in CSimWelt::MergeCrossings()"), false;
+  return true;
+}
+
+bool CSimWelt::GetCrossingsOfStreet(const short& id, short* start, short* end) {
+  if (!EditingReady("Fehler in CSimWelt::GetCrossingsOfStreet()")) return false;
+  short a = 0, b = 0;
+  const bool ok = m_editing->GetCrossingsOfStreet(id, a, b);
+  if (start) *start = a;
+  if (end) *end = b;
+  if (!ok) return SimSetError(1, "Fehler in CSimWelt::GetCrossingsOfStreet()"), false;
+  return true;
+}
+
+bool CSimWelt::SetCrossingType(short id, ESimCrossingType type) {
+  return EditingReady("Fehler in CSimWelt::SetCrossingType()") && m_editing->SetCrossingType(id, type);
+}
+
+bool CSimWelt::SetNW_GoTime(short id, int seconds) {
+  return EditingReady("Fehler in CSimWelt::SetNW_GoTime()") && m_editing->SetNW_GoTime(id, seconds);
+}
+
+bool CSimWelt::SetNE_GoTime(short id, int seconds) {
+  return EditingReady("Fehler in CSimWelt::SetNE_GoTime()") && m_editing->SetNE_GoTime(id, seconds);
+}
+
+// The street setters answer what the slot did, so that the street network
+// learns of an unknown id instead of believing the change was made.
+bool CSimWelt::SetStreetCapacity(const short& id, const short& capacity) {
+  return m_editing && m_editing->SetStreetCapacity(id, capacity);
+}
+
+bool CSimWelt::SetStreetLength(const short& id, const int& length) {
+  return m_editing && m_editing->SetStreetLength(id, length);
+}
+
+bool CSimWelt::SetStreetVelocity(const short& id, const double& velocity) {
+  return m_editing && m_editing->SetStreetVelocity(id, velocity);
+}
+
+bool CSimWelt::SetStreetVls(const short& id, bool on) { return m_editing && m_editing->SetStreetVls(id, on); }
+
+bool CSimWelt::IsCrossingValid(short id) const { return m_editing && m_editing->IsCrossingValid(id); }
+
+double CSimWelt::StreetVelocity(short id) const { return m_editing ? m_editing->StreetVelocity(id) : 0.0; }
+
+// ------------------------------------------------------------------ queries
+
+int CSimWelt::CarFlow(const short& street) const {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::CarFlow()"), 0;
+  if (!m_active) return SimSetError(5, "Fehler in CSimWelt::CarFlow()"), 0;
+  return m_active->CarFlow(street, nullptr);
+}
+
+int CSimWelt::StreetCapacity(short street) const {
+  CSimStreet* s = m_active ? m_active->GetStreet(street) : nullptr;
+  return s ? s->Capacity() : 0;
+}
+
+int CSimWelt::CrossingFlow(short /*crossing*/, short street) const {
+  CSimStreet* s = m_active ? m_active->GetStreet(street) : nullptr;
+  return s ? s->CarFlow() : 0;
+}
+
+int CSimWelt::CrossingCapacity(short /*crossing*/, short street) const { return StreetCapacity(street); }
+
+int CSimWelt::StreetLength(short street) const { return m_active ? m_active->StreetLength(street) : 0; }
+
+int CSimWelt::StreetTravelTime(short street) const { return m_active ? m_active->StreetTravelTime(street) : 0; }
+
+CSimTrafficSlot* CSimWelt::pTrafficSlot(int /*which*/) const { return m_active; }
+
+CSimTrafficSlot* CSimWelt::SlotByRole(int which) const {
+  switch (which) {
+    case 0: return m_editing;
+    case 1: return m_computing;
+    case 2: return m_active;
+    default: return nullptr;
+  }
+}
+
+CSimStreet* CSimWelt::GetStreet(short id, int which) const {
+  CSimTrafficSlot* slot = SlotByRole(which);
+  return slot ? slot->GetStreet(id) : nullptr;
+}
+
+CSimCrossing* CSimWelt::GetFirstCrossing(int which) const {
+  CSimTrafficSlot* slot = SlotByRole(which);
+  return slot ? slot->GetFirstCrossing() : nullptr;
+}
+
+bool CSimWelt::RegisterLocation(CSimLocation* location, short districtId) {
+  if (!m_valid || !m_city) return SimSetError(8, "Fehler in CSimWelt::RegisterLocation()"), false;
+  return m_city->RegisterLocation(location, districtId);
+}
+
+bool CSimWelt::RemoveLocation(CSimLocation* location) {
+  if (!m_valid || !m_city) return SimSetError(8, "Fehler in CSimWelt::RemoveLocation()"), false;
+  return m_city->RemoveLocation(location);
+}
+
+CSimDistrict* CSimWelt::GetDistrict(int x, int y) const {
+  return m_city ? m_city->pDistrict(static_cast<short>(x + 16 * y + 1)) : nullptr;
+}
+
+CCyberNet* CSimWelt::pCyberNet() const {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::pCyberNet()"), nullptr;
+  return m_cyberNet;
+}
+
+void CSimWelt::CalculateTripStats() {
+  if (m_city && m_active) m_city->CalculateTripStats(m_active);
+}
+
+// ------------------------------------------------------------------ savegame
+
+bool CSimWelt::Save(FILE* file) {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Save()"), false;
+  if (!file || std::feof(file)) return SimSetError(2, "Fehler in CSimWelt::Save()"), false;
+  if (!Date().Save(file)) return SimSetError(2, "Fehler in CSimWelt::Save()"), false;
+  return m_city->Save(file);
+}
+
+bool CSimWelt::Load(FILE* file) {
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Load()"), false;
+  if (!file || std::feof(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
+  // Compute the network the street records rebuilt, without a model step.
+  StartNextIntervall(false);
+  while (Computate(1) != 0) {
+  }
+  ActivateCalculatedSlot();
+  CSimDate date;
+  if (!date.Load(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
+  // A half-read population is no game to go on with: the load fails and the
+  // caller tears the world down instead of carrying on.
+  try {
+    if (!m_city->Load(file)) return false;
+  } catch (const char* text) {
+    CSimError::PrintError(text);
+    return false;
+  }
+  if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
+  if (m_active) m_active->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
+  return true;
+}

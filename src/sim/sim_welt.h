@@ -1,0 +1,112 @@
+#pragma once
+// The demand simulation's root: the clock of simulated hours, the chain of
+// network time slots (editing, computing, computed, active) and the hourly
+// step machine that computes one hour in frame-sized calls.
+#include <cstdio>
+
+#include "sim/sim_date.h"
+#include "sim/sim_network.h"
+#include "sim/sim_world_links.h"
+
+class CSimTrafficSlot;
+class CSimDistrict;
+
+class CSimObject {
+ public:
+  virtual ~CSimObject() = default;
+  virtual int StartNextIntervall(bool modelStep) = 0;
+  virtual int AddCrossing(short id) = 0;
+  virtual int AddStreet(const short& startId, const TSimDirection& startSide, const short& endId,
+                        const TSimDirection& endSide, int length, short id) = 0;
+  virtual void PrintData(FILE* file) = 0;
+};
+
+class CSimWelt : public CSimObject {
+ public:
+  explicit CSimWelt(CSimWeltParts* parts);
+  ~CSimWelt() override;
+  CSimWelt(const CSimWelt&) = delete;
+  CSimWelt& operator=(const CSimWelt&) = delete;
+
+  bool Create(CSimLocationFactory* factory);
+  bool Destroy();
+  bool IsValid() const { return m_valid != 0; }
+
+  int StartNextIntervall(bool modelStep) override;
+  int Computate(int countdown);
+  bool ActivateCalculatedSlot();
+  int ComputateState() const { return m_state; }
+  int ComputateSlotState(int& pass) const;
+  CSimDate Date() const;
+  void ResetDate();
+  void PrintData(FILE* file) override;
+
+  // Network editing, passed to the editing slot.
+  int AddCrossing(short id) override;
+  int AddStreet(const short& startId, const TSimDirection& startSide, const short& endId,
+                const TSimDirection& endSide, int length, short id) override;
+  bool RemoveStreet(const short& id);
+  bool RelinkStreet(const short& id, const short& startId, const TSimDirection& startSide, const short& endId,
+                    const TSimDirection& endSide, const int& length);
+  bool RemoveCrossing(const short& id);
+  bool MergeCrossings(short kept, short merged);
+  bool GetCrossingsOfStreet(const short& id, short* start, short* end);
+  bool SetCrossingType(short id, ESimCrossingType type);
+  bool SetNW_GoTime(short id, int seconds);
+  bool SetNE_GoTime(short id, int seconds);
+  bool SetStreetCapacity(const short& id, const short& capacity);
+  bool SetStreetLength(const short& id, const int& length);
+  bool SetStreetVelocity(const short& id, const double& velocity);
+  bool SetStreetVls(const short& id, bool on);
+  bool IsCrossingValid(short id) const;
+  double StreetVelocity(short id) const;
+
+  // Queries on the active slot.
+  int CarFlow(const short& street) const;
+  int StreetCapacity(short street) const;
+  int CrossingFlow(short crossing, short street) const;
+  int CrossingCapacity(short crossing, short street) const;
+  int StreetLength(short street) const;
+  int StreetTravelTime(short street) const;
+  CSimTrafficSlot* pTrafficSlot(int which = 0) const;
+  CSimStreet* GetStreet(short id, int which) const;
+  CSimCrossing* GetFirstCrossing(int which) const;
+
+  bool RegisterLocation(CSimLocation* location, short districtId);
+  bool RemoveLocation(CSimLocation* location);
+  CSimDistrict* GetDistrict(int x, int y) const;
+  CCyberNet* pCyberNet() const;
+  CSimCityModell* pCityModell() const { return m_city; }
+  void CalculateTripStats();
+
+  bool Save(FILE* file);
+  bool Load(FILE* file);
+
+  // The slots by role, for the views and tests.
+  CSimTrafficSlot* EditingSlot() const { return m_editing; }
+  CSimTrafficSlot* ComputingSlot() const { return m_computing; }
+  CSimTrafficSlot* ComputedSlot() const { return m_computed; }
+  CSimTrafficSlot* ActiveSlot() const { return m_active; }
+
+ private:
+  bool EditingReady(const char* where) const;
+  static CSimTrafficSlot* DeleteSlot(CSimTrafficSlot* slot);
+  CSimTrafficSlot* SlotByRole(int which) const;
+
+  CSimWeltParts* m_parts;
+  unsigned char m_valid = 0;
+  CSimTrafficSlot* m_editing = nullptr;
+  CSimTrafficSlot* m_active = nullptr;
+  CSimTrafficSlot* m_computed = nullptr;
+  CSimTrafficSlot* m_computing = nullptr;
+  unsigned short m_crossingIds = 0;
+  short m_streetIds = 0;
+  unsigned short m_slotIds = 0;
+  CSimCityModell* m_city = nullptr;
+  CCyberNet* m_cyberNet = nullptr;
+  int m_state = 0;
+  unsigned char m_modelStep = 0;
+  int m_countdown = 0;
+  CBusNetMatrix* m_firstMatrix = nullptr;
+  CBusNetMatrix* m_secondMatrix = nullptr;
+};

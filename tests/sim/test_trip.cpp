@@ -1,0 +1,197 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "sim/sim_trip.h"
+#include "support/test_support.h"
+
+namespace {
+class Loc : public CSimLocation {
+ public:
+  Loc(short crossing, int x, bool stop, short stopId = 0, int stopDist = 0)
+      : m_crossing(crossing), m_x(x), m_stop(stop), m_stopId(stopId), m_stopDist(stopDist) {}
+  short NearestCrossing() const override { return m_crossing; }
+  bool GetNearestHst(short& id, int& d) const override {
+    id = m_stop ? m_stopId : 0;
+    d = m_stop ? m_stopDist : 0;
+    return m_stop;
+  }
+  int LocationDistance(const CSimLocation* o) const override {
+    return o ? 100 * std::abs(m_x - static_cast<const Loc*>(o)->m_x) : 1000000;
+  }
+  CSimDistrict* pDistrict() const override { return nullptr; }
+
+ private:
+  short m_crossing;
+  int m_x;
+  bool m_stop;
+  short m_stopId;
+  int m_stopDist;
+};
+
+class Dest : public CSimDestination {
+ public:
+  Dest(ESimDestination k, unsigned c, CSimLocation* l) : m_kind(k), m_count(c), m_loc(l) {}
+  CSimLocation* pLocation() const override { return m_loc; }
+  ESimDestination Destination() const override { return m_kind; }
+  unsigned Count() const override { return m_count; }
+
+ private:
+  ESimDestination m_kind;
+  unsigned m_count;
+  CSimLocation* m_loc;
+};
+
+class DestList : public CSimDestinationList {
+ public:
+  CSimDestination* FindDestination(ESimDestination k, unsigned c) const override {
+    for (Dest* d : items)
+      if (d->Destination() == k && d->Count() == c) return d;
+    return nullptr;
+  }
+  std::vector<Dest*> items;
+};
+
+struct Fixture : ::testing::Test {
+  Loc home{4, 0, true, 11, 300}, work{9, 7, true, 12, 200}, park{5, 2, false};
+  Dest h{SIM_DEST_HOME, 0, &home}, w{SIM_DEST_WORK, 1, &work}, p{SIM_DEST_LEISURE, 0, &park};
+  DestList list;
+  void SetUp() override { list.items = {&h, &w, &p}; }
+};
+
+std::string Bytes(const std::string& path) { return zortest::ReadFile(path); }
+}  // namespace
+
+using TripTest = Fixture;
+
+TEST_F(TripTest, DoorToDoorTimeDependsOnTheMode) {
+  CSimTrip t;
+  t.Create(&h, &w, 1);
+  EXPECT_EQ(t.TransportationMode(), SIM_MODE_NONE);
+  t.SetFahrzeit(100);
+  t.SetZugangszeit(20);
+  t.SetUmsteigezeit(7);
+  t.SetParksuchzeit(40);
+  EXPECT_EQ(t.Reisezeit(), 0);
+  t.SetTransportationMode(SIM_MODE_WALK);
+  EXPECT_EQ(t.Reisezeit(), 100);
+  t.SetTransportationMode(SIM_MODE_BUS);
+  EXPECT_EQ(t.Reisezeit(), 127);
+  t.SetTransportationMode(SIM_MODE_CAR);
+  EXPECT_EQ(t.Reisezeit(), 160);
+}
+
+TEST_F(TripTest, MappingSetsFlagsAndReadingClearsThem) {
+  CSimTrip t;
+  t.Create(&h, &w, 3);
+  EXPECT_TRUE(t.MapDestinationsToCrossings());
+  EXPECT_TRUE(t.CrossingsMapped());
+  EXPECT_EQ(t.FromCrossing(), 4);
+  EXPECT_FALSE(t.CrossingsMapped());
+  t.MapDestinationsToCrossings();
+  EXPECT_EQ(t.ToCrossing(), 9);
+  EXPECT_FALSE(t.CrossingsMapped());
+
+  EXPECT_TRUE(t.MapDestinationsToBusStops());
+  EXPECT_EQ(t.FromStopDistance(), 300);
+  EXPECT_EQ(t.ToBusStop(), 12);
+  EXPECT_FALSE(t.StopsMapped());
+  EXPECT_TRUE(t.MapDestinationsToWalkDistance());
+  EXPECT_EQ(t.WalkDistance(), 700);
+
+  CSimTrip noStop;
+  noStop.Create(&h, &p, 1);
+  EXPECT_FALSE(noStop.MapDestinationsToBusStops());
+  EXPECT_FALSE(noStop.StopsMapped());
+}
+
+TEST_F(TripTest, NullDestinationsAreRefusedWithTheirPlace) {
+  CSimTrip t;
+  try {
+    t.Create(&h, nullptr, 1);
+    FAIL() << "no error thrown";
+  } catch (const char* text) {
+    EXPECT_STREQ(text, "Fehler in CSimTrip::Create(): CSimErroNullPtr()\n");
+  }
+  CSimTrip empty;
+  EXPECT_THROW(empty.MapDestinationsToCrossings(), const char*);
+  EXPECT_THROW(empty.MapDestinationsToWalkDistance(), const char*);
+  EXPECT_THROW(t.Create(static_cast<const CSimTrip*>(nullptr)), const char*);
+}
+
+TEST_F(TripTest, CopyTakesRouteDataButNotTheMapping) {
+  CSimTrip t;
+  t.Create(&h, &w, 4);
+  t.SetTransportationMode(SIM_MODE_CAR);
+  t.SetFahrzeit(321);
+  t.SetStreckenlaenge(2500);
+  t.SetTripValid(true);
+  t.MapDestinationsToCrossings();
+  t.MapDestinationsToBusStops();
+  CSimTrip c;
+  c.Create(&t);
+  EXPECT_EQ(c.Fahrzeit(), 321);
+  EXPECT_EQ(c.Streckenlaenge(), 2500);
+  EXPECT_TRUE(c.TripValid());
+  EXPECT_EQ(c.Size(), 4u);
+  EXPECT_EQ(c.TransportationMode(), SIM_MODE_CAR);
+  EXPECT_FALSE(c.CrossingsMapped());
+  EXPECT_EQ(c.FromCrossing(), 0);
+  EXPECT_EQ(c.FromBusStop(), 0);
+  EXPECT_EQ(c.pToDestination(), &w);
+}
+
+TEST_F(TripTest, RecordReadsInItsThreeVersionedForms) {
+  CSimTrip t;
+  t.Create(&w, &p, 50);
+  t.SetTransportationMode(SIM_MODE_BUS);
+  t.SetFahrzeit(11);
+  t.SetZugangszeit(12);
+  t.SetUmsteigezeit(13);
+  t.SetParksuchzeit(14);
+  t.SetStreckenlaenge(15);
+  FILE* f = std::fopen("trip.bin", "wb");
+  ASSERT_TRUE(t.Save(f));
+  std::fclose(f);
+  const std::string rec = Bytes("trip.bin");
+  ASSERT_EQ(rec.size(), 44u);
+  const unsigned char head[20] = {1, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 50, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(rec.data(), head, 20), 0);
+  EXPECT_EQ(rec[40], 1);
+
+  // Version 119 and below: only the first 20 bytes exist.
+  f = std::fopen("trip.bin", "rb");
+  CSimTrip a;
+  ASSERT_TRUE(a.Load(f, &list));
+  EXPECT_EQ(std::ftell(f), 20);
+  EXPECT_EQ(a.pFromDestination(), &w);
+  EXPECT_EQ(a.Size(), 50u);
+  EXPECT_EQ(a.TransportationMode(), SIM_MODE_NONE);
+  EXPECT_EQ(a.Fahrzeit(), 0);
+  // 120..129 add the statistics, 130 on the mode.
+  ASSERT_TRUE(a.LoadStatistikData(f));
+  EXPECT_EQ(a.Fahrzeit(), 11);
+  EXPECT_EQ(a.Parksuchzeit(), 14);
+  EXPECT_EQ(a.Streckenlaenge(), 15);
+  ASSERT_TRUE(a.LoadTransportationMode(f));
+  EXPECT_EQ(a.TransportationMode(), SIM_MODE_BUS);
+  EXPECT_FALSE(a.LoadTransportationMode(f));  // a short file is not a mode
+  std::fclose(f);
+}
+
+TEST_F(TripTest, RecordWithoutDestinationsCannotBeReadBack) {
+  CSimTrip t;  // never created: no destinations
+  FILE* f = std::fopen("trip.bin", "wb");
+  ASSERT_TRUE(t.Save(f));
+  std::fclose(f);
+  const std::string rec = Bytes("trip.bin");
+  const unsigned char head[16] = {8, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(rec.data(), head, 16), 0);
+  f = std::fopen("trip.bin", "rb");
+  CSimTrip back;
+  back.Create(&h, &w, 2);
+  EXPECT_THROW(back.Load(f, &list), const char*);
+  EXPECT_FALSE(back.IsValid());
+  std::fclose(f);
+}
