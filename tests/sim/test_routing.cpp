@@ -1,0 +1,153 @@
+#include <random>
+
+#include "sim_test_city.h"
+#include "support/test_support.h"
+
+using simtest::BuildGrid;
+using simtest::MakeTrips;
+using simtest::ReferenceCosts;
+using simtest::TripSpec;
+
+namespace {
+// A clock that moves on by a fixed step every time it is read, so that a
+// slice's time budget runs out after a known amount of work.
+class SteppingClock : public ZorClock {
+ public:
+  explicit SteppingClock(uint32_t step) : m_step(step) {}
+  uint32_t Now() override { return m_now += m_step; }
+
+ private:
+  uint32_t m_now = 0, m_step;
+};
+
+void CheckAgainstReference(CSimTrafficSlot& slot) {
+  const auto ref = ReferenceCosts(slot);
+  const CSimRoutingMatrix& r = slot.Routing();
+  for (int i = 0; i < r.N(); ++i)
+    for (int j = 0; j < r.N(); ++j) ASSERT_EQ(r.Entry(i, j)->cost, ref[i][j]) << i << " -> " << j;
+}
+
+void RunFullPass(CSimTrafficSlot& slot) {
+  slot.CalcRoutingMatrix();
+  while (slot.CalcRoutingMatrix2(30, 1000000)) {
+  }
+}
+}  // namespace
+
+TEST(Routing, TwoStreetsAndOneCrossingPenalty) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  for (short c = 1; c <= 4; ++c) slot.AddCrossing(c, SIM_CROSSING_NONE, 30, 30);
+  // 417 m at 13.9 m/s is 30 s, 556 m is 40 s.
+  slot.AddStreet(1, 1, 1, 2, 3, 417, -1.0, 0);
+  slot.AddStreet(2, 2, 1, 3, 3, 556, -1.0, 0);
+  slot.InitRouting();
+  RunFullPass(slot);
+  Route* r = slot.pRoute(1, 3);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->cost, 30 + 40 + 20);
+  EXPECT_EQ(r->length, 417 + 556);
+  EXPECT_FALSE(r->Direct());
+  EXPECT_TRUE(slot.pRoute(1, 2)->Direct());
+  EXPECT_EQ(slot.pRoute(1, 1)->cost, 0);
+  EXPECT_EQ(slot.pRoute(1, 1)->length, -1);
+  EXPECT_EQ(slot.pRoute(3, 1)->cost, Route::kNoRoute);  // one-way streets only
+  EXPECT_EQ(slot.pRoute(1, 4)->cost, Route::kNoRoute);
+  EXPECT_EQ(slot.pRoute(1, 99), nullptr);
+}
+
+TEST(Routing, ParallelStreetsTheFasterWins) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  slot.AddCrossing(1, SIM_CROSSING_NONE, 30, 30);
+  slot.AddCrossing(2, SIM_CROSSING_NONE, 30, 30);
+  slot.AddStreet(5, 1, 1, 2, 3, 556, -1.0, 0);
+  slot.AddStreet(6, 1, 2, 2, 0, 417, -1.0, 0);
+  slot.InitRouting();
+  RunFullPass(slot);
+  const Route* r = slot.pRoute(1, 2);
+  EXPECT_EQ(r->cost, 30);
+  EXPECT_EQ(slot.Routing().Street(r->firstStreet)->ID(), 6);
+}
+
+TEST(Routing, SlicesCoverThirtyCrossingsOrTheTimeBudget) {
+  CSimTrafficSlot empty(nullptr, nullptr);
+  empty.Create(1, CSimDate(6), nullptr);
+  empty.InitRouting();
+  empty.CalcRoutingMatrix();
+  EXPECT_FALSE(empty.CalcRoutingMatrix2(30, 20));
+
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 15, 5, [](int i) { return 100 + 7 * (i % 13); });
+  slot.InitRouting();
+  ASSERT_EQ(slot.NrOfRoutedCrossings(), 75);
+  slot.CalcRoutingMatrix();
+  EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
+  EXPECT_EQ(slot.Routing().Cursor(), 30);
+  EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
+  EXPECT_EQ(slot.Routing().Cursor(), 60);
+  EXPECT_FALSE(slot.CalcRoutingMatrix2(30, 20));
+  CheckAgainstReference(slot);
+
+  // Each read of this clock advances it 1 ms: with 20 ms the slice ends
+  // after a fixed number of rows and the next one continues from there.
+  SteppingClock clock(1);
+  ZorClock* old = ZorGetClock();
+  ZorSetClock(&clock);
+  slot.CalcRoutingMatrix();
+  EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
+  const int first = slot.Routing().Cursor();
+  EXPECT_GT(first, 0);
+  EXPECT_LT(first, 30);
+  EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
+  EXPECT_EQ(slot.Routing().Cursor(), 2 * first);
+  ZorSetClock(old);
+}
+
+TEST(Routing, MatrixEqualsTheReferenceOnLoadedNetworks) {
+  std::mt19937 rng(99);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 8, 6, [&](int) { return 50 + static_cast<int>(rng() % 900); });
+  slot.RemoveStreet(3);  // some one-way pieces
+  slot.RemoveStreet(20);
+  slot.InitRouting();
+  RunFullPass(slot);
+  CheckAgainstReference(slot);
+  const CSimRoutingMatrix& r = slot.Routing();
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 2500));
+  RunFullPass(slot);
+  CheckAgainstReference(slot);
+}
+
+TEST(Routing, SearchedPathsCostWhatTheReferenceSays) {
+  std::mt19937 rng(5);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 7, 7, [&](int) { return 80 + static_cast<int>(rng() % 600); });
+  slot.SwitchToComputateMode(nullptr);
+  slot.InitRouting();
+  RunFullPass(slot);  // the bound of the later searches
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  for (int round = 0; round < 3; ++round) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 1500));
+    r.StartPass(false);
+    r.Slice(30, 20);
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); i += 3)
+      for (int j = 0; j < r.N(); j += 2) {
+        if (i == j) continue;
+        std::vector<int> path;
+        ASSERT_TRUE(r.FindPath(i, j, path));
+        int cost = -CSimRoutingMatrix::kCrossingPenalty, at = i;
+        for (int e : path) {
+          ASSERT_EQ(r.Street(e)->pStartCrossing()->MatrixIndex(), at);
+          cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+          at = r.Street(e)->pEndCrossing()->MatrixIndex();
+        }
+        EXPECT_EQ(at, j);
+        EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " round " << round;
+      }
+  }
+}
