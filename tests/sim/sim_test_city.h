@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/sim_error.h"
 #include "sim/sim_model_iface.h"
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
@@ -70,7 +71,7 @@ class TestCity : public CSimCityModell {
   bool Load(FILE* file) override {
     char buf[5] = {};
     if (std::fread(buf, 4, 1, file) != 1) return false;
-    if (throwOnLoad) throw "Fehler in CSimAgentList::Load(): kaputt\n";
+    if (throwOnLoad) throw CSimError::SetError("CSimAgentList::Load()", "kaputt");
     return std::string(buf) == "CITY";
   }
 

@@ -1,0 +1,264 @@
+#include <cstdio>
+#include <vector>
+
+#include "sim/sim_error.h"
+#include "sim_test_city.h"
+#include "support/test_support.h"
+
+using simtest::TestParts;
+using simtest::TripSpec;
+
+namespace {
+// Builds a 4 x 4 grid through the world's editing entry points.
+void BuildWorldGrid(CSimWelt& w) {
+  for (int i = 0; i < 16; ++i) ASSERT_EQ(w.AddCrossing(0), i + 1);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const short c = static_cast<short>(y * 4 + x + 1);
+      if (x < 3) {
+        ASSERT_GT(w.AddStreet(c, 1, static_cast<short>(c + 1), 3, 300 + 10 * c, 0), 0);
+        ASSERT_GT(w.AddStreet(static_cast<short>(c + 1), 3, c, 1, 300 + 10 * c, 0), 0);
+      }
+      if (y < 3) {
+        ASSERT_GT(w.AddStreet(c, 2, static_cast<short>(c + 4), 0, 250 + 7 * c, 0), 0);
+        ASSERT_GT(w.AddStreet(static_cast<short>(c + 4), 0, c, 2, 250 + 7 * c, 0), 0);
+      }
+    }
+}
+
+void RunToIdle(CSimWelt& w, int countdown, int* calls = nullptr) {
+  int n = 0;
+  while (w.Computate(countdown) != 0) ++n;
+  if (calls) *calls = n + 1;
+}
+
+std::vector<TripSpec> SomeTrips(int n, unsigned seed) {
+  std::vector<TripSpec> trips;
+  unsigned x = seed;
+  for (int i = 0; i < n; ++i) {
+    x = x * 1103515245u + 12345u;
+    trips.push_back({static_cast<short>(1 + (x >> 8) % 16), static_cast<short>(1 + (x >> 16) % 16),
+                     1 + (x >> 4) % 40, (x >> 3) % 4 == 0 ? SIM_MODE_WALK : SIM_MODE_CAR});
+  }
+  return trips;
+}
+
+struct WorldTest : ::testing::Test {
+  void TearDown() override { SimCloseErrorLog(); }
+};
+}  // namespace
+
+TEST_F(WorldTest, CreateComputesTheFirstHourAndOpensTheSecond) {
+  TestParts parts;
+  parts.definition = "NODE M6 2.5\nmore";
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  EXPECT_TRUE(parts.city->created);
+  EXPECT_EQ(zortest::ReadFile("WTEMP.DEF"), "NODE M6 2.5\nmore");
+  EXPECT_EQ(parts.readText, "NODE M6 2.5\n");
+  EXPECT_NE(SimErrorLog(), nullptr);
+  EXPECT_EQ(w.Date().TicksFromStart(), 6);
+  EXPECT_EQ(w.ActiveSlot()->ID(), 1);
+  EXPECT_EQ(w.EditingSlot()->ID(), 2);
+  EXPECT_EQ(w.EditingSlot()->Date().Hour(), 7);
+  EXPECT_EQ(parts.city->tripHours, std::vector<int>{6});
+  EXPECT_EQ(parts.city->steppedHours, std::vector<int>{6});
+  EXPECT_EQ(w.ComputateState(), 0);
+  EXPECT_FALSE(w.Create(nullptr));  // once only
+  EXPECT_NE(w.pCyberNet(), nullptr);
+  w.Destroy();
+  EXPECT_EQ(parts.netDeletes, 1);
+  EXPECT_EQ(w.pCyberNet(), nullptr);
+}
+
+TEST_F(WorldTest, CreateFailsWithoutTheNetworkDefinitionOrCityModel) {
+  TestParts noText;
+  noText.definition = nullptr;
+  CSimWelt a(&noText);
+  EXPECT_FALSE(a.Create(nullptr));
+  EXPECT_FALSE(a.IsValid());
+  CSimWelt b(nullptr);
+  EXPECT_FALSE(b.Create(nullptr));
+  EXPECT_EQ(b.Computate(1), 0);
+  EXPECT_EQ(b.StartNextIntervall(true), 0);
+  EXPECT_EQ(b.AddCrossing(0), 0);
+  EXPECT_FALSE(b.SetStreetVls(1, true));
+  EXPECT_EQ(b.Date().TicksFromStart(), 5);
+}
+
+TEST_F(WorldTest, AnHourRunsFromStartToActivation) {
+  TestParts parts;
+  parts.trips[7] = {{1, 16, 10, SIM_MODE_CAR}, {16, 1, 4, SIM_MODE_CAR}};
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  BuildWorldGrid(w);
+  EXPECT_EQ(w.StartNextIntervall(true), 2);
+  EXPECT_EQ(w.ComputateState(), 2);
+  EXPECT_EQ(w.StartNextIntervall(true), 0);  // an hour is already computing
+  EXPECT_EQ(w.EditingSlot()->Date().Hour(), 8);
+  int pass = 0;
+  EXPECT_EQ(w.ComputateSlotState(pass), 1);  // frozen, not yet switched
+  // Countdown 1: every step is followed by one call that only counts down.
+  EXPECT_EQ(w.Computate(1), 4);
+  EXPECT_EQ(w.ComputateSlotState(pass), 2);
+  EXPECT_EQ(w.Computate(1), 4);
+  EXPECT_EQ(w.ComputateSlotState(pass), 2);  // nothing happened
+  RunToIdle(w, 1);
+  EXPECT_NE(w.ComputedSlot(), nullptr);
+  EXPECT_EQ(w.Date().Hour(), 6);  // not yet activated
+  EXPECT_TRUE(w.ActivateCalculatedSlot());
+  EXPECT_FALSE(w.ActivateCalculatedSlot());
+  EXPECT_EQ(w.Date().Hour(), 7);
+  EXPECT_EQ(parts.city->steppedHours, (std::vector<int>{6, 7}));
+  EXPECT_EQ(parts.city->parkingCalls, 1);  // hour 7
+  EXPECT_EQ(parts.city->statSlots.back(), w.ActiveSlot());
+  // 1 -> 16 on the grid, 16 -> 1 back: every street out of 1 and into 1 is
+  // on one of the two routes.
+  EXPECT_EQ(w.CarFlow(1) + w.CarFlow(3), 10);  // the streets leaving crossing 1 east and south
+  EXPECT_EQ(w.CarFlow(2) + w.CarFlow(4), 4);   // and those entering it
+  EXPECT_EQ(w.StreetTravelTime(1), static_cast<int>(w.ActiveSlot()->GetStreet(1)->TravelTime()));
+  EXPECT_EQ(w.StreetCapacity(1), 1200);
+  EXPECT_EQ(w.StreetLength(1), 310);
+  EXPECT_EQ(w.GetStreet(1, 2), w.ActiveSlot()->GetStreet(1));
+  EXPECT_EQ(w.GetFirstCrossing(0)->Key(), 0);
+  EXPECT_EQ(w.GetStreet(1, 7), nullptr);
+}
+
+TEST_F(WorldTest, AfterHourTwentyComesFiveOfTheNextYear) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  std::vector<int> hours;
+  for (int i = 0; i < 16; ++i) {
+    w.StartNextIntervall(true);
+    RunToIdle(w, 0);
+    w.ActivateCalculatedSlot();
+    hours.push_back(w.Date().Hour() + 100 * w.Date().Year());
+  }
+  EXPECT_EQ(hours, (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 105, 106}));
+  EXPECT_EQ(w.Date().TicksFromStart(), 24 + 6);
+  // The city model hears hours of day, not tick counts.
+  EXPECT_EQ(parts.city->steppedHours.back(), 6);
+  EXPECT_EQ(parts.city->parkingCalls, 2);  // 7 and 14
+}
+
+TEST_F(WorldTest, EditingEntryPointsReportWhatTheSlotDid) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  EXPECT_EQ(w.AddCrossing(5), 5);
+  EXPECT_EQ(w.AddCrossing(0), 6);
+  EXPECT_EQ(w.AddCrossing(5), 0);  // taken
+  EXPECT_EQ(w.AddStreet(5, 1, 6, 3, 200, 0), 1);
+  EXPECT_EQ(w.AddStreet(5, 1, 6, 2, 200, 0), 0);  // side 1 of 5 is taken
+  EXPECT_EQ(w.AddStreet(6, 3, 5, 1, 200, 0), 3);  // the refused id stays used
+  EXPECT_TRUE(w.SetStreetCapacity(1, 800));
+  EXPECT_FALSE(w.SetStreetCapacity(42, 800));
+  EXPECT_FALSE(w.SetStreetVelocity(42, 10.0));
+  EXPECT_FALSE(w.SetStreetLength(42, 10));
+  EXPECT_FALSE(w.SetStreetVls(42, true));
+  short a = 0, b = 0;
+  EXPECT_TRUE(w.GetCrossingsOfStreet(1, &a, &b));
+  EXPECT_EQ(a, 5);
+  EXPECT_EQ(b, 6);
+  EXPECT_FALSE(w.GetCrossingsOfStreet(9, &a, &b));
+  EXPECT_FALSE(w.RemoveCrossing(5));
+  EXPECT_TRUE(w.RemoveStreet(1));
+  EXPECT_TRUE(w.RemoveStreet(3));
+  EXPECT_TRUE(w.RemoveCrossing(5));
+  EXPECT_TRUE(w.IsCrossingValid(6));
+  EXPECT_TRUE(w.SetCrossingType(6, SIM_CROSSING_SIGNAL));
+  EXPECT_TRUE(w.SetNW_GoTime(6, 50));
+  EXPECT_FALSE(w.SetNE_GoTime(77, 50));
+
+  // The player's signal outlives the hour.
+  w.StartNextIntervall(true);
+  RunToIdle(w, 0);
+  w.ActivateCalculatedSlot();
+  CSimCrossing* c = w.EditingSlot()->GetCrossing(6);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->CrossingType(), SIM_CROSSING_SIGNAL);
+  EXPECT_EQ(c->NW_GoTime(), 50);
+}
+
+TEST_F(WorldTest, TheDateAndTheCityAreSavedAndLoaded) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  for (int i = 0; i < 5; ++i) {
+    w.StartNextIntervall(true);
+    RunToIdle(w, 0);
+    w.ActivateCalculatedSlot();
+  }
+  ASSERT_EQ(w.Date().TicksFromStart(), 11);
+  FILE* f = std::fopen("sim.sav", "wb");
+  ASSERT_TRUE(w.Save(f));
+  std::fclose(f);
+  EXPECT_EQ(zortest::ReadFile("sim.sav"), std::string("\x0b\0\0\0CITY", 8));
+
+  TestParts parts2;
+  CSimWelt back(&parts2);
+  ASSERT_TRUE(back.Create(nullptr));
+  f = std::fopen("sim.sav", "rb");
+  ASSERT_TRUE(back.Load(f));
+  std::fclose(f);
+  EXPECT_EQ(back.Date().TicksFromStart(), 11);
+  EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), 11);
+  EXPECT_EQ(parts2.city->steppedHours.size(), 1u);  // the load stepped no model
+  // The next start computes the loaded hour again.
+  back.StartNextIntervall(true);
+  EXPECT_EQ(back.ComputingSlot()->Date().TicksFromStart(), 11);
+  EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), 12);
+}
+
+TEST_F(WorldTest, AFailingCityLoadFailsTheWholeLoad) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  FILE* f = std::fopen("sim.sav", "wb");
+  w.Save(f);
+  std::fclose(f);
+  parts.city->throwOnLoad = true;
+  f = std::fopen("sim.sav", "rb");
+  EXPECT_FALSE(w.Load(f));
+  std::fclose(f);
+  EXPECT_NE(zortest::ReadFile("sim.err").find("kaputt"), std::string::npos);
+
+  f = std::fopen("short.sav", "wb");
+  std::fputc(1, f);
+  std::fclose(f);
+  f = std::fopen("short.sav", "rb");
+  parts.city->throwOnLoad = false;
+  EXPECT_FALSE(w.Load(f));  // a truncated date is no date
+  std::fclose(f);
+}
+
+TEST_F(WorldTest, TwoRunsWithTheSameInputGiveTheSameFlows) {
+  auto run = [](std::vector<int>& flows) {
+    zortest::Clock().Set(0);
+    zor_srandom(12345);
+    TestParts parts;
+    parts.trips[7] = SomeTrips(500, 17);
+    parts.trips[8] = SomeTrips(300, 4);
+    CSimWelt w(&parts);
+    ASSERT_TRUE(w.Create(nullptr));
+    BuildWorldGrid(w);
+    for (int h = 0; h < 2; ++h) {
+      w.StartNextIntervall(true);
+      RunToIdle(w, 3);
+      w.ActivateCalculatedSlot();
+      for (short s = 1; s <= 48; ++s) flows.push_back(w.CarFlow(s));
+      CSimCrossing* c = w.ActiveSlot()->GetCrossing(6);
+      for (int i = 0; i < 4; ++i)
+        for (int o = 0; o < 4; ++o) flows.push_back(c->CarFlow(i, o));
+    }
+  };
+  std::vector<int> a, b;
+  run(a);
+  run(b);
+  ASSERT_EQ(a.size(), 2u * (48 + 16));
+  int loaded = 0;
+  for (int v : a) loaded += v;
+  EXPECT_GT(loaded, 0);
+  EXPECT_EQ(a, b);
+}
