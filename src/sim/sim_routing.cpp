@@ -1,7 +1,6 @@
 #include "sim/sim_routing.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -9,9 +8,40 @@
 
 namespace {
 constexpr int64_t kInf = INT64_MAX / 4;
-using HeapItem = std::pair<int64_t, int>;
-constexpr auto kHeapOrder = std::greater<HeapItem>();
 }  // namespace
+
+void CSimRoutingMatrix::RadixHeap::Clear() {
+  for (auto& b : m_buckets) b.clear();
+  m_last = 0;
+  m_size = 0;
+}
+
+int CSimRoutingMatrix::RadixHeap::Bucket(uint64_t key) const {
+  return key == m_last ? 0 : 64 - __builtin_clzll(key ^ m_last);
+}
+
+void CSimRoutingMatrix::RadixHeap::Push(uint64_t key, int node) {
+  m_buckets[Bucket(key)].push_back({key, node});
+  ++m_size;
+}
+
+void CSimRoutingMatrix::RadixHeap::Pop(uint64_t& key, int& node) {
+  if (m_buckets[0].empty()) {
+    int i = 1;
+    while (m_buckets[i].empty()) ++i;
+    uint64_t least = m_buckets[i][0].key;
+    for (const Item& it : m_buckets[i]) least = std::min(least, it.key);
+    m_last = least;
+    for (const Item& it : m_buckets[i]) m_buckets[Bucket(it.key)].push_back(it);
+    m_buckets[i].clear();
+  }
+  const Item it = m_buckets[0].back();
+  m_buckets[0].pop_back();
+  --m_size;
+  key = it.key;
+  node = it.node;
+}
+
 
 void CSimRoutingMatrix::Clear() {
   delete[] m_matrix;
@@ -27,6 +57,9 @@ void CSimRoutingMatrix::Clear() {
   m_to.clear();
   m_weight.clear();
   m_baseWeight.clear();
+  m_fromLandmark.clear();
+  m_toLandmark.clear();
+  m_landmarks = 0;
   m_length.clear();
   m_cursor = 0;
   m_full = false;
@@ -99,21 +132,19 @@ void CSimRoutingMatrix::StartPass(bool full) {
   m_full = full;
   m_current = false;
   m_cursor = 0;
-  if (full) {
-    // The rows about to be computed become the lower bounds of later searches.
-    m_baseWeight = m_weight;
-    m_boundValid = false;
-  } else {
-    // A street that got faster (it cannot in a computing hour, but a bound
-    // that overestimates would silently give worse routes) ends the bound.
-    m_boundValid = m_boundValid && slower;
-  }
+  // A street that got faster than when the landmarks were measured (it
+  // cannot in a computing hour) would make the bounds overestimate and the
+  // searches return worse routes, so the landmarks are measured again.
+  m_boundValid = m_boundValid && slower;
 }
 
 bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
   if (!m_full) {
-    // No rows to compute; keep the delay tables as fresh as a full pass would.
+    // No rows to compute; keep the delay tables as fresh as a full pass
+    // would, and measure the landmarks: 2 x kLandmarks searches, fewer
+    // than the rows of one slice.
     for (CSimCrossing* c : m_crossings) c->UpdateDelays();
+    if (!m_boundValid) ComputeLandmarks();
     m_cursor = m_n;
     return false;
   }
@@ -126,78 +157,156 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
   }
   if (m_cursor < m_n) return true;
   m_current = true;
-  m_boundValid = true;
   return false;
 }
 
-// Backward search from `dest` over the in-streets: the tree edge of each
-// origin is the first street of its route, and the matrix row of `dest`
-// is written front to back.
-void CSimRoutingMatrix::ComputeRow(int dest) {
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  for (int v = 0; v < m_n; ++v) row[v] = Route{Route::kNoRoute, -1, -1, -1};
-  row[dest].cost = 0;
+void CSimRoutingMatrix::Search(int source, bool backward) {
+  const std::vector<int>& start = backward ? m_inStart : m_outStart;
+  const std::vector<int>& edges = backward ? m_in : m_out;
+  const std::vector<int>& other = backward ? m_from : m_to;
   ++m_stamp;
-  m_heap.clear();
-  m_dist[dest] = 0;
-  m_seen[dest] = m_stamp;
-  m_heap.emplace_back(0, dest);
-  while (!m_heap.empty()) {
-    std::pop_heap(m_heap.begin(), m_heap.end(), kHeapOrder);
-    auto [d, u] = m_heap.back();
-    m_heap.pop_back();
+  m_heap.Clear();
+  m_dist[source] = 0;
+  m_seen[source] = m_stamp;
+  m_heap.Push(0, source);
+  while (!m_heap.Empty()) {
+    uint64_t key;
+    int u;
+    m_heap.Pop(key, u);
+    const int64_t d = static_cast<int64_t>(key);
     if (d != m_dist[u]) continue;
-    if (u != dest) {
-      const int e = m_parent[u];
-      const int next = m_to[e];
-      Route& r = row[u];
-      r.cost = static_cast<int>(d - kCrossingPenalty);
-      r.firstStreet = e;
-      r.lastStreet = next == dest ? e : row[next].lastStreet;
-      r.length = m_length[e] + (next == dest ? 0 : row[next].length);
-    }
-    for (int k = m_inStart[u]; k < m_inStart[u + 1]; ++k) {
-      const int e = m_in[k];
-      const int v = m_from[e];
+    for (int k = start[u]; k < start[u + 1]; ++k) {
+      const int e = edges[k];
+      const int v = other[e];
       const int64_t nd = d + m_weight[e] + kCrossingPenalty;
-      // Routes of kNoRoute seconds or more do not exist.
-      if (nd - kCrossingPenalty >= Route::kNoRoute) continue;
       if (m_seen[v] != m_stamp) {
         m_seen[v] = m_stamp;
         m_dist[v] = kInf;
       }
       if (nd < m_dist[v]) {
         m_dist[v] = nd;
-        m_parent[v] = e;
-        m_heap.emplace_back(nd, v);
-        std::push_heap(m_heap.begin(), m_heap.end(), kHeapOrder);
+        m_heap.Push(nd, v);
       }
+    }
+  }
+}
+
+// Landmarks spread by farthest-point selection: each next one is the
+// crossing farthest from all chosen so far, unreachable ones first.
+void CSimRoutingMatrix::ComputeLandmarks() {
+  m_landmarks = std::min(kLandmarks, m_n);
+  const int k = m_landmarks;
+  m_fromLandmark.assign(static_cast<size_t>(m_n) * k, kInf);
+  m_toLandmark.assign(static_cast<size_t>(m_n) * k, kInf);
+  std::vector<int64_t> nearest(m_n, kInf);
+  std::vector<char> chosen(m_n, 0);
+  int landmark = 0;
+  for (int l = 0; l < k; ++l) {
+    chosen[landmark] = 1;
+    Search(landmark, false);
+    for (int v = 0; v < m_n; ++v) {
+      const int64_t d = m_seen[v] == m_stamp ? m_dist[v] : kInf;
+      m_fromLandmark[static_cast<size_t>(v) * k + l] = d;
+      nearest[v] = std::min(nearest[v], d);
+    }
+    Search(landmark, true);
+    for (int v = 0; v < m_n; ++v)
+      m_toLandmark[static_cast<size_t>(v) * k + l] = m_seen[v] == m_stamp ? m_dist[v] : kInf;
+    int next = -1;
+    for (int v = 0; v < m_n; ++v)
+      if (!chosen[v] && (next < 0 || nearest[v] > nearest[next])) next = v;
+    if (next < 0) break;
+    landmark = next;
+  }
+  m_baseWeight = m_weight;
+  m_boundValid = true;
+}
+
+// A lower bound on the cost (with penalties) from v to `to`, or kInf when
+// v cannot reach it at all.
+int64_t CSimRoutingMatrix::Bound(int v, int to) {
+  if (v == to || !m_boundValid) return 0;
+  const int k = m_landmarks;
+  const int64_t* vFrom = &m_fromLandmark[static_cast<size_t>(v) * k];
+  const int64_t* vTo = &m_toLandmark[static_cast<size_t>(v) * k];
+  const int64_t* tFrom = &m_fromLandmark[static_cast<size_t>(to) * k];
+  const int64_t* tTo = &m_toLandmark[static_cast<size_t>(to) * k];
+  int64_t h = 0;
+  for (int l = 0; l < k; ++l) {
+    // d(L, t) <= d(L, v) + d(v, t)
+    if (vFrom[l] < kInf) {
+      if (tFrom[l] >= kInf) return kInf;
+      h = std::max(h, tFrom[l] - vFrom[l]);
+    }
+    // d(v, L) <= d(v, t) + d(t, L)
+    if (tTo[l] < kInf) {
+      if (vTo[l] >= kInf) return kInf;
+      h = std::max(h, vTo[l] - tTo[l]);
+    }
+  }
+  return h;
+}
+
+// Backward search from `dest` over the in-streets: the tree edge of each
+// origin is the first street of its route, and the row itself holds the
+// tentative costs, so the search needs no other per-crossing state.
+void CSimRoutingMatrix::ComputeRow(int dest) {
+  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  for (int v = 0; v < m_n; ++v) row[v] = Route{Route::kNoRoute, -1, -1, -1};
+  row[dest].cost = 0;
+  m_heap.Clear();
+  m_heap.Push(0, dest);
+  while (!m_heap.Empty()) {
+    uint64_t key;
+    int u;
+    m_heap.Pop(key, u);
+    // Keys are costs plus the penalty of the crossing at u, except at dest.
+    const int d = static_cast<int>(key);
+    if (u != dest) {
+      Route& r = row[u];
+      if (d - kCrossingPenalty != r.cost) continue;
+      const int e = r.firstStreet;
+      const int next = m_to[e];
+      r.lastStreet = next == dest ? e : row[next].lastStreet;
+      r.length = m_length[e] + (next == dest ? 0 : row[next].length);
+    }
+    for (int k = m_inStart[u]; k < m_inStart[u + 1]; ++k) {
+      const int e = m_in[k];
+      const int v = m_from[e];
+      const int64_t c = static_cast<int64_t>(d) + m_weight[e];
+      // Routes of kNoRoute seconds or more do not exist.
+      if (c >= Route::kNoRoute || c >= row[v].cost) continue;
+      row[v].cost = static_cast<int>(c);
+      row[v].firstStreet = e;
+      m_heap.Push(c + kCrossingPenalty, v);
     }
   }
 }
 
 bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
-  const Route* row = m_matrix + static_cast<size_t>(to) * m_n;
-  // The heuristic: the cost at the start of the hour plus the penalty that
-  // a route's own first crossing does not pay.
-  auto bound = [&](int v) -> int64_t {
-    if (!m_boundValid || v == to) return 0;
-    return static_cast<int64_t>(row[v].cost) + kCrossingPenalty;
-  };
-  if (m_boundValid && row[from].cost >= Route::kNoRoute) return false;
+  m_bound.resize(m_n);
   ++m_stamp;
-  m_heap.clear();
+  auto visit = [&](int v) {
+    if (m_seen[v] != m_stamp) {
+      m_seen[v] = m_stamp;
+      m_dist[v] = kInf;
+      m_bound[v] = Bound(v, to);
+    }
+  };
+  visit(from);
+  if (m_bound[from] >= kInf) return false;
+  m_heap.Clear();
   m_dist[from] = 0;
-  m_seen[from] = m_stamp;
   m_parent[from] = -1;
-  m_heap.emplace_back(bound(from), from);
+  m_heap.Push(m_bound[from], from);
   bool found = false;
-  while (!m_heap.empty()) {
-    std::pop_heap(m_heap.begin(), m_heap.end(), kHeapOrder);
-    auto [f, u] = m_heap.back();
-    m_heap.pop_back();
-    if (f != m_dist[u] + bound(u)) continue;
+  while (!m_heap.Empty()) {
+    uint64_t key;
+    int u;
+    m_heap.Pop(key, u);
+    const int64_t f = static_cast<int64_t>(key);
+    if (f != m_dist[u] + m_bound[u]) continue;
     if (u == to) {
       found = true;
       break;
@@ -205,18 +314,15 @@ bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
     for (int k = m_outStart[u]; k < m_outStart[u + 1]; ++k) {
       const int e = m_out[k];
       const int v = m_to[e];
-      if (m_boundValid && v != to && row[v].cost >= Route::kNoRoute) continue;
+      visit(v);
+      if (m_bound[v] >= kInf) continue;
       const int64_t nd = m_dist[u] + m_weight[e] + kCrossingPenalty;
-      if (nd + bound(v) - kCrossingPenalty >= Route::kNoRoute) continue;
-      if (m_seen[v] != m_stamp) {
-        m_seen[v] = m_stamp;
-        m_dist[v] = kInf;
-      }
+      // Routes of kNoRoute seconds or more do not exist.
+      if (nd + m_bound[v] - kCrossingPenalty >= Route::kNoRoute) continue;
       if (nd < m_dist[v]) {
         m_dist[v] = nd;
         m_parent[v] = e;
-        m_heap.emplace_back(nd + bound(v), v);
-        std::push_heap(m_heap.begin(), m_heap.end(), kHeapOrder);
+        m_heap.Push(nd + m_bound[v], v);
       }
     }
   }

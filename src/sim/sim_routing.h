@@ -6,12 +6,13 @@
 // a pivot-sliced closure would be. Every intermediate crossing of a route
 // costs kCrossingPenalty seconds.
 //
-// Between the loading steps of an hour the streets only get slower (flows
-// only grow), so the matrix of the hour's first pass is a lower bound for
-// every later cost. Loading steps after the first therefore route each trip
-// with an A* search that uses that matrix row as its heuristic, which is
-// exact at the start of the hour and stays admissible and consistent as
-// streets fill up. The final pass of the hour rebuilds the whole matrix.
+// Only the hour's last pass needs the whole matrix (the agents read it).
+// The passes before the loading steps only need the routes of the trips
+// that the next step loads, so those passes are light: the step searches
+// each of its trips with A*. Streets only get slower during an hour (flows
+// only grow), so distances to and from a few landmark crossings, taken at
+// the hour's first pass, give lower bounds that stay admissible and
+// consistent all hour long.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,6 +37,7 @@ static_assert(sizeof(Route) == 16, "a route entry is 16 bytes");
 class CSimRoutingMatrix {
  public:
   static constexpr int kCrossingPenalty = 20;
+  static constexpr int kLandmarks = 12;
 
   CSimRoutingMatrix() = default;
   CSimRoutingMatrix(const CSimRoutingMatrix&) = delete;
@@ -47,8 +49,9 @@ class CSimRoutingMatrix {
   void Clear();
 
   // Starts a pass with the streets' current travel times. A full pass
-  // recomputes every row; a light pass only refreshes the travel times and
-  // the crossings' delay tables, leaving routes to RouteTrips.
+  // recomputes every row; a light pass refreshes the travel times, the
+  // crossings' delay tables and, when needed, the landmark bounds, and
+  // leaves the routes to FindPath.
   void StartPass(bool full);
   // One slice: at most `destinations` rows, or until `milliseconds` have
   // passed (a started row is always finished). True while rows remain.
@@ -73,6 +76,11 @@ class CSimRoutingMatrix {
 
  private:
   void ComputeRow(int dest);
+  // Plain Dijkstra from (or, backward, to) `source` on the current times;
+  // the distances land in m_dist for the nodes stamped m_stamp.
+  void Search(int source, bool backward);
+  void ComputeLandmarks();
+  int64_t Bound(int v, int to);
 
   int m_n = 0;
   Route* m_matrix = nullptr;
@@ -82,10 +90,13 @@ class CSimRoutingMatrix {
   // crossing, in street-id order.
   std::vector<int> m_outStart, m_out, m_inStart, m_in;
   std::vector<int> m_from, m_to, m_weight, m_length;
-  // Travel times of the last full pass; the matrix is a lower bound on
-  // routes while no street is faster than this.
+  // Travel times when the landmarks were measured; their bounds hold while
+  // no street is faster than this.
   std::vector<int> m_baseWeight;
   bool m_boundValid = false;
+  int m_landmarks = 0;
+  // Distances from and to each landmark, [crossing * m_landmarks + k].
+  std::vector<int64_t> m_fromLandmark, m_toLandmark;
   int m_cursor = 0;
   bool m_full = false;
   bool m_current = false;
@@ -93,6 +104,27 @@ class CSimRoutingMatrix {
   std::vector<int64_t> m_dist;
   std::vector<int> m_parent;
   std::vector<uint32_t> m_seen;
+  std::vector<int64_t> m_bound;
   uint32_t m_stamp = 0;
-  std::vector<std::pair<int64_t, int>> m_heap;
+  // Monotone priority queue of the searches: keys never fall below the
+  // last one taken (Dijkstra, and A* with a consistent bound), which lets
+  // a radix heap replace the binary heap's comparisons by bit tricks.
+  class RadixHeap {
+   public:
+    void Clear();
+    bool Empty() const { return m_size == 0; }
+    void Push(uint64_t key, int node);
+    void Pop(uint64_t& key, int& node);
+
+   private:
+    int Bucket(uint64_t key) const;
+    struct Item {
+      uint64_t key;
+      int node;
+    };
+    std::vector<Item> m_buckets[65];
+    uint64_t m_last = 0;
+    size_t m_size = 0;
+  };
+  RadixHeap m_heap;
 };

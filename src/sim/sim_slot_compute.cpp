@@ -105,7 +105,7 @@ void CSimTrafficSlot::MacheUmlegung(int limit) {
   ++m_assignCalls;
   int count = 0;
   // Right after a full pass the matrix holds the routes of the current
-  // travel times; later steps search the routes of their own trips.
+  // travel times; otherwise the step searches its own trips' routes.
   const bool useMatrix = m_routing.MatrixCurrent();
   struct Pending {
     int from, to, size;
@@ -181,14 +181,12 @@ void CSimTrafficSlot::InitRouting(bool /*unused*/) {
   m_routing.Init(m_crossingTree, m_streetTree);
   m_assignCalls = 0;
   m_nextTrip = m_trips;
-  m_routedOnce = false;
 }
 
 bool CSimTrafficSlot::CalcRoutingMatrix() {
-  // The hour's first pass and its last one fill the whole matrix: the first
-  // bounds every later search, the last is what the agents read.
-  m_routing.StartPass(!m_routedOnce || m_nextTrip == nullptr);
-  m_routedOnce = true;
+  // Only the hour's last pass fills the whole matrix, which the agents
+  // read; the loading steps before it search their own trips' routes.
+  m_routing.StartPass(m_nextTrip == nullptr);
   m_matrixPending = 1;
   return true;
 }

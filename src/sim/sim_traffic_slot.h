@@ -108,7 +108,6 @@ class CSimTrafficSlot : public CSimObjectBT {
   unsigned char m_assignPending = 0;
   unsigned char m_matrixPending = 0;
   unsigned char m_finalPending = 0;
-  bool m_routedOnce = false;
   // Routes of the current loading step, found before any of them is loaded
   // so that all of them see the same travel times.
   std::vector<int> m_stepStreets;

@@ -67,8 +67,12 @@ TEST_F(Assignment, AnHourWithoutTripsRoutesOnceAndWritesBack) {
 }
 
 TEST_F(Assignment, RouteThroughQLoadsBothStreetsAndTheTurn) {
-  ASSERT_TRUE(slot.SwitchToComputateMode(MakeTrips({{1, 3, 7, SIM_MODE_CAR}, {2, 2, 5, SIM_MODE_CAR}})));
+  // Crossing 4 is a dead end: its trip finds no route and loads nothing.
+  ASSERT_TRUE(slot.SwitchToComputateMode(
+      MakeTrips({{1, 3, 7, SIM_MODE_CAR}, {2, 2, 5, SIM_MODE_CAR}, {4, 1, 9, SIM_MODE_CAR}})));
   RunHour(slot);
+  EXPECT_EQ(slot.CarFlow(4, nullptr), 0);
+  EXPECT_EQ(slot.pRoute(4, 1)->cost, Route::kNoRoute);
   EXPECT_EQ(slot.CarFlow(1, nullptr), 7);
   EXPECT_EQ(slot.CarFlow(2, nullptr), 7);
   EXPECT_EQ(slot.CarFlow(3, nullptr), 0);

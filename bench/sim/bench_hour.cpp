@@ -1,0 +1,203 @@
+// One simulated hour (routing and assignment) on synthetic grid cities,
+// and beside it the all-pairs shortest paths of the same graph computed
+// with the Boost Graph Library as the reference for the route costs.
+#include <benchmark/benchmark.h>
+
+#include <boost/graph/adjacency_list.hpp>
+#include <boost/graph/dijkstra_shortest_paths.hpp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "framework/zor_seams.h"
+#include "sim/sim_error.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_trip.h"
+#include "sim/sim_welt.h"
+#include "sim/sim_world_links.h"
+
+namespace {
+
+long PeakRssKb() {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, f))
+    if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
+  std::fclose(f);
+  return kb;
+}
+
+struct TripSpec {
+  short from, to;
+  unsigned size;
+};
+
+class BenchCity : public CSimCityModell {
+ public:
+  bool Create(CSimLocationFactory*, CSimWelt*) override { return true; }
+  void Destroy() override {}
+  bool StartNextIntervall(const CSimDate&) override { return true; }
+  CSimTrip* Trips(int) override {
+    CSimTrip* head = nullptr;
+    for (const TripSpec& s : trips) {
+      auto* t = new CSimTrip;
+      t->SetCrossings(s.from, s.to);
+      t->SetSize(s.size);
+      t->SetTransportationMode(SIM_MODE_CAR);
+      t->SetNextPtr(head);
+      head = t;
+    }
+    return head;
+  }
+  void CalculateTripStats(CSimTrafficSlot*) override {}
+  void CalculateParkingData() override {}
+  bool RegisterLocation(CSimLocation*, short) override { return true; }
+  bool RemoveLocation(CSimLocation*) override { return true; }
+  CSimDistrict* pDistrict(short) override { return nullptr; }
+  bool Save(FILE*) override { return true; }
+  bool Load(FILE*) override { return true; }
+  std::vector<TripSpec> trips;
+};
+
+class BenchParts : public CSimWeltParts {
+ public:
+  CSimCityModell* NewCityModell() override { return new BenchCity; }
+  CBusNetMatrix* NewBusNetMatrix() override { return nullptr; }
+  CCyberNet* NewCyberNet() override { return reinterpret_cast<CCyberNet*>(this); }
+  bool ReadCyberNet(CCyberNet*, FILE*) override { return true; }
+  void DeleteCyberNet(CCyberNet*) override {}
+  const char* CyberNetDefinition() override { return ""; }
+  bool TakeBusNetChanged() override { return false; }
+};
+
+void GridSize(int crossings, int& w, int& h) {
+  switch (crossings) {
+    case 100: w = 10, h = 10; break;
+    case 300: w = 20, h = 15; break;
+    case 1000: w = 40, h = 25; break;
+    default: w = 50, h = 40; break;
+  }
+}
+
+// A grid city: streets in both directions with lengths of 150..550 m, and
+// trips of 1..20 vehicles between random crossings.
+std::unique_ptr<CSimWelt> MakeCity(BenchParts& parts, int crossings, int trips) {
+  auto w = std::make_unique<CSimWelt>(&parts);
+  w->Create(nullptr);
+  int gw, gh;
+  GridSize(crossings, gw, gh);
+  for (int i = 0; i < gw * gh; ++i) w->AddCrossing(0);
+  unsigned x = 77;
+  auto next = [&x]() { return (x = x * 1103515245u + 12345u) >> 8; };
+  for (int y = 0; y < gh; ++y)
+    for (int c = 0; c < gw; ++c) {
+      const short id = static_cast<short>(y * gw + c + 1);
+      if (c + 1 < gw) {
+        const int len = 150 + static_cast<int>(next() % 400);
+        w->AddStreet(id, 1, static_cast<short>(id + 1), 3, len, 0);
+        w->AddStreet(static_cast<short>(id + 1), 3, id, 1, len, 0);
+      }
+      if (y + 1 < gh) {
+        const int len = 150 + static_cast<int>(next() % 400);
+        w->AddStreet(id, 2, static_cast<short>(id + gw), 0, len, 0);
+        w->AddStreet(static_cast<short>(id + gw), 0, id, 2, len, 0);
+      }
+    }
+  auto* city = static_cast<BenchCity*>(w->pCityModell());
+  for (int i = 0; i < trips; ++i)
+    city->trips.push_back({static_cast<short>(1 + next() % (gw * gh)), static_cast<short>(1 + next() % (gw * gh)),
+                           1 + static_cast<unsigned>(next() % 20)});
+  return w;
+}
+
+// The active slot's streets as a Boost graph weighted with the slot's final
+// travel times plus the crossing penalty.
+using Graph = boost::adjacency_list<boost::vecS, boost::vecS, boost::directedS, boost::no_property,
+                                    boost::property<boost::edge_weight_t, int>>;
+
+Graph ReferenceGraph(const CSimRoutingMatrix& r) {
+  Graph g(r.N());
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    CSimStreet* s = r.Street(e);
+    boost::add_edge(s->pStartCrossing()->MatrixIndex(), s->pEndCrossing()->MatrixIndex(),
+                    s->TravelTime() + CSimRoutingMatrix::kCrossingPenalty, g);
+  }
+  return g;
+}
+
+// Costs of every pair, in the matrix's convention; returns the mismatches.
+long CompareWithReference(const Graph& g, const CSimRoutingMatrix& r, std::vector<int>& dist) {
+  long mismatches = 0;
+  const int n = r.N();
+  for (int i = 0; i < n; ++i) {
+    boost::dijkstra_shortest_paths(g, i, boost::distance_map(dist.data()));
+    for (int j = 0; j < n; ++j) {
+      int cost = i == j ? 0 : dist[j] - CSimRoutingMatrix::kCrossingPenalty;
+      if (i != j && (dist[j] == std::numeric_limits<int>::max() || cost >= Route::kNoRoute)) cost = Route::kNoRoute;
+      if (r.Entry(i, j)->cost != cost) ++mismatches;
+    }
+  }
+  return mismatches;
+}
+
+void BM_SimulatedHour(benchmark::State& state) {
+  const int crossings = static_cast<int>(state.range(0));
+  const int trips = static_cast<int>(state.range(1));
+  BenchParts parts;
+  auto world = MakeCity(parts, crossings, trips);
+  long calls = 0;
+  for (auto _ : state) {
+    world->StartNextIntervall(false);
+    while (world->Computate(0) != 0) ++calls;
+    ++calls;
+    world->ActivateCalculatedSlot();
+  }
+  const CSimRoutingMatrix& r = world->ActiveSlot()->Routing();
+  std::vector<int> dist(r.N());
+  state.counters["computate_calls"] = static_cast<double>(calls) / static_cast<double>(state.iterations());
+  state.counters["route_bytes_per_pair"] = static_cast<double>(r.MatrixBytes()) / (double(r.N()) * r.N());
+  state.counters["cost_mismatches"] = static_cast<double>(CompareWithReference(ReferenceGraph(r), r, dist));
+  state.counters["peak_rss_MB"] = PeakRssKb() / 1024.0;
+}
+
+void BM_BoostAllPairs(benchmark::State& state) {
+  const int crossings = static_cast<int>(state.range(0));
+  BenchParts parts;
+  auto world = MakeCity(parts, crossings, static_cast<int>(state.range(1)));
+  world->StartNextIntervall(false);
+  while (world->Computate(0) != 0) {
+  }
+  world->ActivateCalculatedSlot();
+  const CSimRoutingMatrix& r = world->ActiveSlot()->Routing();
+  const Graph g = ReferenceGraph(r);
+  std::vector<int> dist(r.N());
+  for (auto _ : state) {
+    for (int i = 0; i < r.N(); ++i) {
+      boost::dijkstra_shortest_paths(g, i, boost::distance_map(dist.data()));
+      benchmark::DoNotOptimize(dist.data());
+    }
+  }
+  state.counters["peak_rss_MB"] = PeakRssKb() / 1024.0;
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int n : {100, 300, 1000, 2000})
+    for (int t : {1000, 5000, 20000}) b->Args({n, t});
+}
+
+}  // namespace
+
+BENCHMARK(BM_SimulatedHour)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoostAllPairs)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  SimCloseErrorLog();
+  return 0;
+}
