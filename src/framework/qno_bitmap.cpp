@@ -72,13 +72,15 @@ inline uint16_t Rgb565(int r, int g, int b) { return static_cast<uint16_t>((r >>
 void BuildLut(const QnoBitmapInfo* info, const QnoRgbPalette* bufferPalette, uint16_t lut[256]) {
   const uint8_t* pal = info->palette;
   int count = info->paletteCount;
+  int red = info->paletteBgr ? 2 : 0;
   if (!pal && bufferPalette) {
     pal = bufferPalette->GetEntries();
     count = static_cast<int>(bufferPalette->GetCount());
+    red = 0;
   }
   for (int i = 0; i < 256; ++i) {
     if (pal && i < count)
-      lut[i] = Rgb565(pal[4 * i], pal[4 * i + 1], pal[4 * i + 2]);
+      lut[i] = Rgb565(pal[4 * i + red], pal[4 * i + 1], pal[4 * i + 2 - red]);
     else
       lut[i] = Rgb565(i, i, i);
   }
@@ -330,6 +332,7 @@ int QnoRenderBuffer::DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent
   info.colorFormat = static_cast<int16_t>(bitmap->GetColorFormat());
   info.bottomFirst = bitmap->IsBottomFirst();
   info.palette = bitmap->GetPalette(&info.paletteCount);
+  info.paletteBgr = type == 2;
   if (type == 1) {
     info.keyColor = bitmap->GetKeyColor();
     info.transparent = (bitmap->GetFlags() & QBMP_FLAG_OPAQUE) ? 0 : (transparent != 0);

@@ -19,6 +19,7 @@ struct QnoBitmapInfo {
   // 8-bit pictures: their own palette (r, g, b, 0 entries), null for none.
   const uint8_t* palette = nullptr;
   int paletteCount = 0;
+  uint8_t paletteBgr = 0;  // BMP colour tables are b, g, r, 0
 };
 
 constexpr uint32_t QBMP_HEADER_SIZE = 28;
@@ -50,6 +51,7 @@ class QnoBitmap {
   uint32_t GetKeyColor() const;
   bool IsBottomFirst() const;
   // The picture's own palette for 8-bit pixels; count 0 when it has none.
+  // A BMP's entries are b, g, r, 0; a "QBMP"'s r, g, b, 0.
   const uint8_t* GetPalette(int* count) const;
 
   // Converts 16-bit pixels in place between 555, 565 and -565.

@@ -64,6 +64,8 @@ int QnoRenderBuffer::FlipBuffer() {
     m_lastFpsTick = now;
   }
   if (!m_surface) return -1;
+  // A memory surface has nothing to show.
+  if (m_surface != SDL_GetVideoSurface()) return 0;
   return SDL_Flip(m_surface);
 }
 

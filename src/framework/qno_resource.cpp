@@ -87,23 +87,33 @@ int QnoResourceManager::LoadDirectory(FILE* stream, unsigned slot) {
   QNO_ERROR1(QNO_SEV_WARNING, "File DirEinträge: %i \n", count);
   QNO_ERROR1(QNO_SEV_WARNING, "File DirFreiSlots: %i \n\n\n", freeSlots);
   if (count == 0) return 0;
+  // A failed directory gives its slot back unless entries already point
+  // into the archive.
+  uint32_t registered = 0;
+  auto fail = [&]() {
+    if (registered == 0) {
+      std::fclose(a.stream);
+      a.stream = nullptr;
+    }
+    return 1;
+  };
   if (static_cast<uint64_t>(dirOffset) + static_cast<uint64_t>(count) * QNO_WAD_ENTRY_SIZE > a.fileSize ||
       std::fseek(stream, dirOffset, SEEK_SET) != 0) {
     QNO_ERROR(QNO_SEV_WARNING, "Directory lies outside the archive!");
-    return 1;
+    return fail();
   }
   for (uint32_t i = 0; i < count; ++i) {
     uint8_t entry[QNO_WAD_ENTRY_SIZE];
     if (std::fread(entry, 1, sizeof entry, stream) != sizeof entry) {
       QNO_ERROR(QNO_SEV_WARNING, "Couldnt read dir Entry!");
-      return 1;
+      return fail();
     }
     const uint32_t id = qno_rd32(entry, 0);
     const uint32_t offset = qno_rd32(entry, 4);
     const uint32_t length = qno_rd32(entry, 8);
     if (id >= QNO_MAX_RESOURCES) {
       QNO_ERROR(QNO_SEV_WARNING, "Resource slot out of array!");
-      return 1;
+      return fail();
     }
     if (static_cast<uint64_t>(offset) + length > a.fileSize) {
       QNO_ERROR(QNO_SEV_WARNING, "Resource %i lies outside the archive!", id);
@@ -114,6 +124,7 @@ int QnoResourceManager::LoadDirectory(FILE* stream, unsigned slot) {
     s.offset = offset;
     s.length = length;
     s.archive = slot;
+    ++registered;
   }
   return 0;
 }
