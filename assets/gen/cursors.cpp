@@ -301,24 +301,41 @@ bool CentredHotSpot(D d) { return d == D::Wait || d == D::Pan || d == D::Drag ||
 
 }  // namespace
 
+// Where the picture's hot spot is: the arrow's tip (its topmost, then
+// leftmost visible pixel) or the centre.
+void HotSpot(const Image16& im, bool centred, int* hx, int* hy) {
+  *hx = im.width / 2, *hy = im.height / 2;
+  if (centred) return;
+  for (int y = 0; y < im.height; ++y)
+    for (int x = 0; x < im.width; ++x)
+      if (im.visible[static_cast<size_t>(y) * im.width + x]) {
+        *hx = x, *hy = y;
+        return;
+      }
+}
+
 bool ProduceCursors(GameDataBuilder& out) {
   bool ok = true;
   for (const CursorEntry& c : Cursors()) {
     std::vector<AniState> states;
-    // Pointers have their tip at picture pixel (1, 1); the atom moves the
-    // centred picture so that the tip lands on the mouse position.
-    const int16_t offset = CentredHotSpot(c.design) ? 0 : SIZE / 2 - 1;
+    std::vector<AniAtom> atoms;
     for (uint32_t i = 0; i < c.pictureCount; ++i) {
-      ok &= out.Put(c.firstPictureId + i, WriteQbmp16(DrawCursor(c.design, i, c.pictureCount), KEY_565, false));
+      const Image16 picture = DrawCursor(c.design, static_cast<int>(i), static_cast<int>(c.pictureCount));
+      // The picture is drawn centred on the atom's position: move it so that
+      // the hot spot lands on the mouse.
+      int hx, hy;
+      HotSpot(picture, CentredHotSpot(c.design), &hx, &hy);
+      atoms.push_back({c.firstPictureId + i, static_cast<int16_t>(picture.width / 2 - hx),
+                       static_cast<int16_t>(picture.height / 2 - hy), 0, 0});
+      ok &= out.Put(c.firstPictureId + i, WriteQbmp16(picture, KEY_565, false));
     }
     if (c.design == D::Wait) {
       AniState s{800, 0, {}};
-      for (uint32_t i = 0; i < c.pictureCount; ++i) s.frames.push_back({{c.firstPictureId + i, offset, offset, 0, 0}});
+      for (const AniAtom& a : atoms) s.frames.push_back({a});
       states.push_back(s);
     } else {
       // One looping state per picture (the drag cursor has two).
-      for (uint32_t i = 0; i < c.pictureCount; ++i)
-        states.push_back({1000, i, {{{c.firstPictureId + i, offset, offset, 0, 0}}}});
+      for (uint32_t i = 0; i < c.pictureCount; ++i) states.push_back({1000, i, {{atoms[i]}}});
     }
     ok &= out.Put(c.animationId, WriteAnimation(states));
   }

@@ -184,6 +184,10 @@ void* QnoResourceManager::LoadResourceFromFile(unsigned id) {
   return data;
 }
 
+bool QnoValidateText(const uint8_t* data, uint32_t length) {
+  return data && length > 0 && std::memchr(data, 0, length) != nullptr;
+}
+
 char* QnoMakeValidPathname(const char* dir, const char* name, const char* ext, char* out, size_t outSize) {
   if (!out || outSize == 0) return out;
   out[0] = '\0';

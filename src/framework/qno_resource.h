@@ -18,6 +18,10 @@ enum enumQnoCacheTime { QNO_CACHE_DEFAULT = 0, QNO_CACHE_FOREVER = 1 };
 // points inside its `length` bytes.
 using QnoBlobValidator = bool (*)(const uint8_t* data, uint32_t length);
 
+// A text resource: single-byte characters ending in the first NUL, which
+// must lie inside the blob.
+bool QnoValidateText(const uint8_t* data, uint32_t length);
+
 class QnoResourceManager {
  public:
   QnoResourceManager();

@@ -29,12 +29,12 @@ void WriteFile(const std::string& path, const std::string& contents) {
 
 std::string SourceDir() {
   const char* d = std::getenv("ZOR_SOURCE_DIR");
-  return d ? d : ".";
+  return d ? d : ZOR_BUILT_SOURCE_DIR;
 }
 
 std::string BinaryDir() {
   const char* d = std::getenv("ZOR_BINARY_DIR");
-  return d ? d : ".";
+  return d ? d : ZOR_BUILT_BINARY_DIR;
 }
 
 }  // namespace zortest
