@@ -249,6 +249,8 @@ int QnoBitmap::GetColorFormat() const {
     const uint8_t f = Bytes()[7];
     return f == 2 ? QNO_COLOR_565 : f == 3 ? QNO_COLOR_M565 : QNO_COLOR_555;
   }
+  // Only 16-bit BMPs carry masks (and are checked to be long enough).
+  if (GetBitsPerPixel() != 16) return QNO_COLOR_565;
   return qno_rd32(Bytes(), BMP_RED_MASK) == 0xF800 ? QNO_COLOR_565 : QNO_COLOR_555;
 }
 

@@ -241,3 +241,17 @@ TEST(ZorvaBitmapTest, DefaultPicturesCanBeClearedAndDrawn) {
   EXPECT_EQ(grey[28 + 4 * 200], 200);
   std::free(grey);
 }
+
+TEST(Bitmap, HeaderOnlyBmpOfAnyDepthIsReadWithinItsLength) {
+  // Found by the blob fuzzer: the colour masks were read from BMPs too short
+  // to hold them.
+  for (Bytes b : {zorgen::WriteBmp24(Image16(0, 0), false), zorgen::WriteBmp8(Image8{}, false)}) {
+    b.resize(std::min<size_t>(b.size(), 54));
+    if (b.size() == 54) qno_wr32(b.data(), 10, 54);
+    ASSERT_TRUE(QnoBitmap::Validate(b.data(), static_cast<uint32_t>(b.size())));
+    Bytes exact(b.begin(), b.end());  // no slack past the header
+    Canvas c(8, 8);
+    c.rb.DrawBitmap(reinterpret_cast<QnoBitmap*>(exact.data()), 4, 4, 0);
+    EXPECT_EQ(c.surface.CountNot(0), 0);
+  }
+}
