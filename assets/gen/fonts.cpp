@@ -29,8 +29,8 @@ std::string Utf8Of(uint32_t cp) {
 
 }  // namespace
 
-bool RenderFont(const FontSpec& spec, Bytes* out) {
-  cairo_font_face_t* face = LoadFontFace(spec.path);
+bool RenderFont(const FontSpec& font, Bytes* out) {
+  cairo_font_face_t* face = LoadFontFace(font.path);
   if (!face) return false;
   constexpr unsigned first = 32, last = 255;
   cairo_font_options_t* options = cairo_font_options_create();
@@ -42,7 +42,7 @@ bool RenderFont(const FontSpec& spec, Bytes* out) {
   cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 8, 8);
   cairo_t* m = cairo_create(scratch);
   cairo_set_font_face(m, face);
-  cairo_set_font_size(m, spec.pixelSize);
+  cairo_set_font_size(m, font.pixelSize);
   cairo_set_font_options(m, options);
   cairo_font_extents_t fe;
   cairo_font_extents(m, &fe);
@@ -62,12 +62,12 @@ bool RenderFont(const FontSpec& spec, Bytes* out) {
     cairo_text_extents(m, text.c_str(), &te);
     // Ink left of the pen (j, y) widens the glyph instead of being cut.
     const int shift = te.width > 0 && te.x_bearing < 0 ? static_cast<int>(std::ceil(-te.x_bearing)) : 0;
-    int advance = static_cast<int>(std::lround(te.x_advance)) + spec.extraSpacing;
+    int advance = static_cast<int>(std::lround(te.x_advance)) + font.extraSpacing;
     g.width = std::max(1, advance + shift);
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, g.width, height);
     cairo_t* cr = cairo_create(s);
     cairo_set_font_face(cr, face);
-    cairo_set_font_size(cr, spec.pixelSize);
+    cairo_set_font_size(cr, font.pixelSize);
     cairo_set_font_options(cr, options);
     cairo_move_to(cr, shift, ascent);
     cairo_show_text(cr, text.c_str());

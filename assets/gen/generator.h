@@ -35,7 +35,7 @@ struct FontSpec {
   double pixelSize;
   int extraSpacing;
 };
-bool RenderFont(const FontSpec& spec, Bytes* out);
+bool RenderFont(const FontSpec& font, Bytes* out);
 
 std::string FontPath(const char* file);
 bool ProduceFonts(GameDataBuilder& out);

@@ -69,14 +69,14 @@ bool ProduceFonts(GameDataBuilder& out) {
       {FONT_TITLE, FontPath("DejaVuSans-Bold.ttf"), 13, 0},
   };
   bool ok = true;
-  for (const FontSpec& spec : fonts) {
+  for (const FontSpec& font : fonts) {
     Bytes blob;
-    if (!RenderFont(spec, &blob)) {
-      std::fprintf(stderr, "zor_gamedata: cannot load font %s\n", spec.path.c_str());
+    if (!RenderFont(font, &blob)) {
+      std::fprintf(stderr, "zor_gamedata: cannot load font %s\n", font.path.c_str());
       ok = false;
       continue;
     }
-    ok &= out.Put(spec.id, std::move(blob));
+    ok &= out.Put(font.id, std::move(blob));
   }
   return ok;
 }
