@@ -43,7 +43,10 @@ function(zor_add_fuzzer name)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
   file(MAKE_DIRECTORY ${work})
   if(EXISTS ${corpus})
-    add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1 -max_len=4096 ${corpus} WORKING_DIRECTORY ${work})
+    # New inputs go to the first folder: keep them in the build, not among the seeds.
+    file(MAKE_DIRECTORY ${work}/corpus)
+    add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1 -max_len=4096 ${work}/corpus ${corpus}
+             WORKING_DIRECTORY ${work})
   else()
     add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1 -max_len=4096 WORKING_DIRECTORY ${work})
   endif()
