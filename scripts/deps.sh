@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libsdl1.2-dev libsdl-mixer1.2-dev
   libgtest-dev googletest libbenchmark-dev
-  libcairo2-dev fonts-dejavu-core
+  libcairo2-dev libfreetype-dev fonts-dejavu-core
   clang-14 libclang-rt-14-dev
   libboost-graph-dev
   xvfb x11-apps imagemagick

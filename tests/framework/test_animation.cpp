@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "framework/qno_animation.h"
+#include "framework/qno_bytes.h"
+#include "gfx_test_util.h"
+
+using gfxtest::AddArchive;
+using gfxtest::Canvas;
+using gfxtest::Solid;
+using zorgen::AniAtom;
+using zorgen::AniState;
+using zorgen::Bytes;
+
+namespace {
+
+constexpr uint32_t ANIM = 500;
+
+// Pictures 1..4: 3 x 3 squares in colours 1..4.
+std::vector<std::pair<uint32_t, Bytes>> Pictures() {
+  std::vector<std::pair<uint32_t, Bytes>> v;
+  for (uint32_t i = 1; i <= 4; ++i) v.push_back({i, zorgen::WriteQbmp16(Solid(3, 3, static_cast<uint16_t>(i)), zorgen::KEY_565, false)});
+  return v;
+}
+
+AniState State(uint32_t duration, uint32_t followUp, std::vector<uint32_t> pictures) {
+  AniState s{duration, followUp, {}};
+  for (uint32_t p : pictures) s.frames.push_back({AniAtom{p, 0, 0, 0, 0}});
+  return s;
+}
+
+struct Fixture {
+  QnoResourceManager manager;
+  Fixture(const std::vector<AniState>& states) {
+    auto blobs = Pictures();
+    blobs.push_back({ANIM, zorgen::WriteAnimation(states)});
+    AddArchive(manager, "a.gla", blobs);
+  }
+  // The picture id of the current frame of track 0, 0 for none.
+  static uint32_t Shown(QnoAniMotor& m, uint32_t t) {
+    unsigned count = 0;
+    const uint8_t* atoms = m.GetAtom2D(count, t);
+    return atoms ? QnoAniAtom::Read(atoms).pictureId : 0;
+  }
+};
+
+}  // namespace
+
+TEST(Animation, FramesDivideTheStateEvenlyAndLoop) {
+  Fixture f({State(1000, 0, {1, 2, 3, 4})});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 100);
+  EXPECT_EQ(Fixture::Shown(m, 100), 1u);
+  EXPECT_EQ(Fixture::Shown(m, 599), 2u);
+  EXPECT_EQ(Fixture::Shown(m, 600), 3u);
+  EXPECT_EQ(Fixture::Shown(m, 849), 3u);
+  EXPECT_EQ(Fixture::Shown(m, 850), 4u);
+  // Looping: 1000 ms on it shows frame 0 and the start moves by whole durations.
+  EXPECT_EQ(Fixture::Shown(m, 2150), 1u);
+  EXPECT_EQ(m.GetStartTick(), 2100u);
+}
+
+TEST(Animation, ExpiredStatesHandOverToTheirFollowUp) {
+  Fixture f({State(200, 1, {1}), State(300, 2, {2}), State(1000, 2, {3, 4})});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 0);
+  EXPECT_EQ(Fixture::Shown(m, 150), 1u);
+  // The follow-up starts at the tick of the lookup that found the state over.
+  EXPECT_EQ(Fixture::Shown(m, 700), 2u);
+  EXPECT_EQ(m.GetState(), 1u);
+  EXPECT_EQ(m.GetStartTick(), 700u);
+  EXPECT_EQ(Fixture::Shown(m, 1000), 3u);
+  EXPECT_EQ(Fixture::Shown(m, 1500), 4u);
+  EXPECT_EQ(Fixture::Shown(m, 2000), 3u);  // the last state loops
+}
+
+TEST(Animation, InvalidFollowUpUnbindsAndRebindingRestarts) {
+  Fixture f({State(100, 9, {1}), State(100, 1, {2})});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 0);
+  EXPECT_EQ(Fixture::Shown(m, 150), 0u);
+  EXPECT_FALSE(m.IsBound());
+  EXPECT_EQ(Fixture::Shown(m, 160), 0u);
+  m.SetResourceID(ANIM, 1000);
+  EXPECT_TRUE(m.IsBound());
+  m.SetState(1, 1000);
+  EXPECT_EQ(Fixture::Shown(m, 1010), 2u);
+  m.SetResourceID(ANIM, 2000);  // the same id: back to state 0
+  EXPECT_EQ(m.GetState(), 0u);
+  EXPECT_EQ(Fixture::Shown(m, 2010), 1u);
+  m.SetState(5, 2020);
+  EXPECT_FALSE(m.IsBound());
+}
+
+TEST(Animation, OnlyValidAnimationsBind) {
+  QnoResourceManager manager;
+  Bytes good = zorgen::WriteAnimation({State(100, 0, {1, 2})});
+  Bytes wrongType = good;
+  qno_wr16(wrongType.data(), 4, 5);
+  Bytes badState = good;
+  qno_wr32(badState.data(), 24, 0x7FFFFFF0u);
+  Bytes badFrame = good;
+  qno_wr32(badFrame.data(), qno_rd32(good.data(), 24) + 16 + 8, 9999);  // frame 0 of track 0
+  Bytes cut(good.begin(), good.end() - 1);
+  AddArchive(manager, "a.gla", {{1, wrongType}, {2, badState}, {3, badFrame}, {4, cut}, {5, good}});
+  for (uint32_t id = 1; id <= 5; ++id) {
+    QnoAniMotor m(&manager);
+    m.SetResourceID(id, 0);
+    EXPECT_EQ(m.IsBound(), id == 5) << id;
+  }
+  QnoAniMotor none(&manager);
+  none.SetResourceID(77, 0);
+  EXPECT_FALSE(none.IsBound());
+}
+
+TEST(Animation, DrawsAtomsOffsetAndFillsTheBoundingBox) {
+  AniState s{1000, 0, {{AniAtom{1, 5, 0, 0, 0}, AniAtom{2, -5, 2, 0, 0}}}};
+  Fixture f({s});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 0);
+  Canvas c(40, 40);
+  int box[4] = {};
+  QnoAnimationContext ctx;
+  ctx.manager = &f.manager;
+  ctx.renderBuffer = &c.rb;
+  ctx.boundingRect = box;
+  ctx.tick = 10;
+  EXPECT_EQ(QnoAnimation2D(&ctx, &m, 20, 20, 0.0f), 2);
+  EXPECT_EQ(c.At(25, 20), 1);
+  EXPECT_EQ(c.At(15, 22), 2);
+  EXPECT_EQ(c.surface.CountNot(0), 18);
+  EXPECT_EQ(box[0], 15 - 1 - 1);
+  EXPECT_EQ(box[1], 20 - 1 - 1);
+  EXPECT_EQ(box[2], 25 + 1 + 1);
+  EXPECT_EQ(box[3], 22 + 1 + 1);
+  // Box only: nothing drawn.
+  Canvas d(40, 40);
+  ctx.renderBuffer = &d.rb;
+  ctx.flags = QNO_ANICTX_BOX_ONLY;
+  QnoAnimation2D(&ctx, &m, 20, 20, 1.0f);
+  EXPECT_EQ(d.surface.CountNot(0), 0);
+}
+
+TEST(Animation, InterpolatedFramesMoveTowardsTheNextOne) {
+  AniState s{1000, 0, {{AniAtom{1, 0, 0, 0, QNO_ATOM_INTERPOLATE}}, {AniAtom{1, 20, 0, 0, QNO_ATOM_INTERPOLATE}}}};
+  Fixture f({s});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 0);
+  Canvas c(60, 20);
+  QnoAnimationContext ctx;
+  ctx.manager = &f.manager;
+  ctx.renderBuffer = &c.rb;
+  ctx.tick = 250;  // half way through frame 0
+  QnoAnimation2D(&ctx, &m, 10, 10, 1.0f);
+  EXPECT_EQ(c.surface.Box(0), (std::vector<int>{19, 9, 21, 11}));
+}
