@@ -1,0 +1,46 @@
+#pragma once
+// The generator's producers: each draws one family of resources and hands
+// the blobs to the builder, which checks them against the manifest.
+#include <map>
+#include <string>
+
+#include "gen/canvas.h"
+#include "manifest.h"
+#include "writers/blob_writers.h"
+
+namespace zorgen {
+
+class GameDataBuilder {
+ public:
+  // Adds a blob the manifest lists; false (and a message) otherwise.
+  bool Put(uint32_t id, Bytes blob);
+  // Adds a text resource from the text folder.
+  void PutText(uint32_t id, Bytes blob);
+  // Writes the archives and the list file into dir; false when a manifest
+  // id was not produced or a file cannot be written.
+  bool Write(const std::string& dir) const;
+
+ private:
+  struct Item {
+    BlobKind kind;
+    std::string archive;
+    Bytes blob;
+  };
+  std::map<uint32_t, Item> m_items;
+};
+
+struct FontSpec {
+  uint32_t id;
+  std::string path;
+  double pixelSize;
+  int extraSpacing;
+};
+bool RenderFont(const FontSpec& spec, Bytes* out);
+
+std::string FontPath(const char* file);
+bool ProduceFonts(GameDataBuilder& out);
+bool ProduceCursors(GameDataBuilder& out);
+bool ProduceLoadingPictures(GameDataBuilder& out);
+bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
+
+}  // namespace zorgen

@@ -1,0 +1,174 @@
+#pragma once
+// The screen: a view over the SDL video surface, the display that keeps its
+// geometry, and the render buffer that every picture, text and rectangle is
+// drawn into. The render buffer draws into any 16-bit 565 surface, the
+// screen's or a memory surface.
+#include <SDL.h>
+
+#include <cstdint>
+
+class CZorvaWorld;
+class QnoBitmap;
+class QnoBitmapFont;
+class QnoRgbPalette;
+struct QnoBitmapInfo;
+class QnoRenderBuffer;
+
+constexpr int QNO_COLOR_565 = 565;
+constexpr int QNO_COLOR_555 = 555;
+constexpr int QNO_COLOR_M565 = -565;
+
+struct QnoDisplayCreateStruct {
+  uint32_t size = 52;
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  int32_t viewWidth = 0;
+  int32_t viewHeight = 0;
+  int32_t reserved6 = 0;
+  int32_t reserved7 = 0;
+  int32_t bitsPerPixel = 16;
+  uint32_t flags = 0;
+  float scaleX = 1.0f;
+  float scaleY = 1.0f;
+  int32_t word12 = 0;
+  int32_t word13 = 0;
+};
+static_assert(sizeof(QnoDisplayCreateStruct) == 52);
+
+// True when the surface holds 16-bit pixels in 565 order, the only layout
+// the render buffer draws.
+bool QnoIsSurface565(const SDL_Surface* surface);
+
+class QnoRenderBuffer {
+ public:
+  QnoRenderBuffer() = default;
+
+  int Create(CZorvaWorld* world, const QnoDisplayCreateStruct* cs, SDL_Surface* surface);
+  // Attaches the surface; a surface that is not 16-bit 565 is refused
+  // (logged) and leaves the buffer without pixels. Size and pitch come from
+  // the surface, so drawing never leaves it.
+  void SetSurface(SDL_Surface* surface);
+  SDL_Surface* GetSurface() const { return m_surface; }
+  // The pixel memory, null when there is none to draw into; every drawing
+  // operation then draws nothing.
+  uint8_t* GetBuffer() const;
+  int GetColorFormat() const { return QNO_COLOR_565; }
+  int FlipBuffer();
+  int GetFramesPerSecond() const { return m_fps; }
+
+  uint32_t GetClosestColor(uint8_t r, uint8_t g, uint8_t b) const;
+  void FillRect(int x1, int y1, int x2, int y2, uint32_t pixel);
+  void FrameRect(int x1, int y1, int x2, int y2, uint32_t pixel);
+
+  // Pictures (qno_bitmap.cpp).
+  int DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent);
+  void DrawBitmap_Opaque(const QnoBitmapInfo* info, int x, int y);
+  void DrawBitmap_Transp(const QnoBitmapInfo* info, int x, int y);
+  // Text (qno_font.cpp).
+  int RenderText(const QnoBitmapFont* font, int x, int y, const char* text, int colour, int = 0);
+  int GetTextLength(const QnoBitmapFont* font, const char* text) const;
+  void DrawBitmap_Mask(const QnoBitmapInfo* info, int x, int y, uint32_t colour);
+
+  int GetWidth() const { return m_width; }
+  int GetHeight() const { return m_height; }
+  int GetPitch() const { return m_pitch; }
+  int GetBitsPerPixel() const { return m_bitsPerPixel; }
+  // Clip rectangle, right and bottom exclusive; kept inside the buffer.
+  void SetClipRect(int left, int top, int right, int bottom);
+  void GetClipRect(int* left, int* top, int* right, int* bottom) const;
+  int ClipLeft() const { return m_clipLeft; }
+  int ClipTop() const { return m_clipTop; }
+  int ClipRight() const { return m_clipRight; }
+  int ClipBottom() const { return m_clipBottom; }
+  QnoRgbPalette* GetPalette() const { return m_palette; }
+  void SetPalette(QnoRgbPalette* palette) { m_palette = palette; }
+  // The key colour that transparent BMP pictures skip.
+  uint32_t GetBmpKeyColor() const { return m_bmpKeyColor; }
+
+ private:
+  uint32_t m_size = 0;
+  int m_width = 0;
+  int m_height = 0;
+  int m_pitch = 0;
+  int m_clipLeft = 0, m_clipTop = 0, m_clipRight = 0, m_clipBottom = 0;
+  int m_frameCount = 0;
+  uint32_t m_lastFpsTick = 0;
+  int m_fps = 0;
+  QnoRgbPalette* m_palette = nullptr;
+  uint16_t m_topDown = 1;
+  int16_t m_bitsPerPixel = 16;
+  int m_colorFormat = QNO_COLOR_565;
+  uint32_t m_bmpKeyColor = 0xF81F;  // magenta, the usual key of 16-bit pictures
+  SDL_Surface* m_surface = nullptr;
+};
+
+class QnoView;
+
+class QnoDisplay {
+ public:
+  QnoDisplay() = default;
+  ~QnoDisplay();
+  QnoDisplay(const QnoDisplay&) = delete;
+  QnoDisplay& operator=(const QnoDisplay&) = delete;
+
+  int Create(CZorvaWorld* world, const QnoDisplayCreateStruct* cs, SDL_Surface* surface);
+  void RecomputeSizes();
+  void ResizeWindow(int, int) { RecomputeSizes(); }
+  int GetRealFrameRate() const { return m_renderBuffer ? m_renderBuffer->GetFramesPerSecond() : -1; }
+  int Redraw(CZorvaWorld*) { return 1; }
+  QnoRenderBuffer* GetRenderBuffer() const { return m_renderBuffer; }
+  // Counts the frame and shows it; 0 on success, -1 without a surface.
+  int FlipBuffer() { return m_renderBuffer ? m_renderBuffer->FlipBuffer() : -1; }
+
+  int GetScreenWidth() const { return m_screenWidth; }
+  int GetScreenHeight() const { return m_screenHeight; }
+  int GetViewWidth() const { return m_viewWidth; }
+  int GetViewHeight() const { return m_viewHeight; }
+  int GetViewOffsetX() const { return m_viewX; }
+  int GetViewOffsetY() const { return m_viewY; }
+  int GetVirtualWidth() const { return m_virtualWidth; }
+  int GetVirtualHeight() const { return m_virtualHeight; }
+  float GetScaleX() const { return m_scaleX; }
+  float GetScaleY() const { return m_scaleY; }
+  uint32_t GetStartTick() const { return m_startTick; }
+
+  void SetView(QnoView* view) { m_view = view; }
+
+ private:
+  int m_flag1 = 1;
+  int m_zero1 = 0, m_zero2 = 0;
+  QnoView* m_view = nullptr;
+  int m_flag2 = 1;
+  int m_windowX = -100, m_windowY = -100;
+  uint32_t m_startTick = 0;
+  int m_screenWidth = 0, m_screenHeight = 0;
+  int m_create6 = 0, m_create7 = 0;
+  int m_viewWidth = 0, m_viewHeight = 0;
+  int m_viewX = 0, m_viewY = 0;
+  int m_virtualWidth = 0, m_virtualHeight = 0;
+  float m_scaleX = 1.0f, m_scaleY = 1.0f;
+  uint32_t m_flags = 0;
+  int m_create12 = 0;
+  int m_bitsPerPixel = 16;
+  int m_create13 = 0;
+  QnoRenderBuffer* m_renderBuffer = nullptr;
+};
+
+class QnoView {
+ public:
+  QnoView();
+  ~QnoView();
+  QnoView(const QnoView&) = delete;
+  QnoView& operator=(const QnoView&) = delete;
+
+  int Open(CZorvaWorld* world, const QnoDisplayCreateStruct* cs, SDL_Surface* surface);
+  // Sets the video mode (16-bit, no format emulation left to chance: a
+  // surface that is not 565 is refused) and opens the view over it. SDL's
+  // video must be initialised. Returns the surface, null on failure (logged).
+  SDL_Surface* OpenScreen(CZorvaWorld* world, int width, int height, bool fullscreen, bool hardware);
+  QnoDisplay* GetDisplay() const { return m_display; }
+  QnoRenderBuffer* GetRenderBuffer() const { return m_display->GetRenderBuffer(); }
+
+ private:
+  QnoDisplay* m_display;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// Resource archives (".GLA"): numbered blobs in one flat id space, loaded on
+// first use and kept until the manager goes. Each blob's length is kept, and
+// a reader that knows the blob's kind validates it once before use; a blob
+// that fails is treated as missing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+constexpr unsigned QNO_MAX_RESOURCES = 60000;
+constexpr unsigned QNO_MAX_WADFILES = 5;
+constexpr unsigned QNO_WAD_HEADER_SIZE = 44;
+constexpr unsigned QNO_WAD_ENTRY_SIZE = 12;
+
+enum enumQnoCacheTime { QNO_CACHE_DEFAULT = 0, QNO_CACHE_FOREVER = 1 };
+
+// Checks a blob of one kind: true when every header field the readers use
+// points inside its `length` bytes.
+using QnoBlobValidator = bool (*)(const uint8_t* data, uint32_t length);
+
+class QnoResourceManager {
+ public:
+  QnoResourceManager();
+  virtual ~QnoResourceManager();
+  QnoResourceManager(const QnoResourceManager&) = delete;
+  QnoResourceManager& operator=(const QnoResourceManager&) = delete;
+
+  virtual int Create() { return 0; }
+  virtual int Destroy() { return 0; }
+
+  // 0 on success; 1 when the archive cannot be opened, no slot is free or
+  // its header or directory cannot be read.
+  int AddWadFile(const char* path);
+
+  // The raw blob, null when no archive holds the id (or it cannot be read).
+  void* GetResource(unsigned id);
+  void* GetResource(unsigned id, enumQnoCacheTime) { return GetResource(id); }
+  // The blob when it passes `validate`; null (logged once) when it does not.
+  // A validator is run once per blob; later calls are a lookup.
+  void* GetResource(unsigned id, QnoBlobValidator validate);
+  // Length in bytes of a loaded or listed blob; 0 when unknown.
+  uint32_t GetResourceLength(unsigned id) const;
+  void ReleaseResource(unsigned) {}
+
+ private:
+  struct Archive {
+    uint8_t header[QNO_WAD_HEADER_SIZE];
+    FILE* stream;
+    uint64_t fileSize;
+  };
+  struct Slot {
+    uint32_t id;
+    uint32_t offset;
+    uint32_t length;
+    uint32_t archive;
+    uint8_t* data;
+    uint32_t dataLength;  // of `data`: a later archive may list another length
+    QnoBlobValidator checkedWith;  // the validator the blob last passed or failed
+    bool valid;
+  };
+
+  int LoadDirectory(FILE* stream, unsigned slot);
+  void* LoadResourceFromFile(unsigned id);
+
+  Archive m_archives[QNO_MAX_WADFILES];
+  Slot* m_slots;
+};
+
+// Builds dir + "/" + name + ext into `out` (at most outSize bytes with the
+// terminator): no "/" when dir is empty or already ends in "/" or "\".
+// Returns out.
+char* QnoMakeValidPathname(const char* dir, const char* name, const char* ext, char* out, size_t outSize);

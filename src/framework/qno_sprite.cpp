@@ -1,0 +1,246 @@
+#include "framework/qno_sprite.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "framework/qno_bytes.h"
+#include "framework/qno_display.h"
+#include "framework/qno_resource.h"
+
+namespace {
+
+// Walks the runs of a sprite's lines. The first run of the first line has
+// its skip word in the upper half of the colour tag: it is always taken as
+// 0, so a tag rewritten to -565 cannot turn into a 65535-byte skip.
+struct RunCursor {
+  const uint8_t* p;
+  bool firstRun;
+  explicit RunCursor(const void* sprite)
+      : p(static_cast<const uint8_t*>(sprite) + QNO_SPRITE_LINES_AT), firstRun(true) {}
+  // Reads the next run; false at the end of the line (the cursor then
+  // stands at the next line).
+  bool Next(int& skipPixels, int& count, const uint8_t*& pixels) {
+    skipPixels = firstRun ? 0 : qno_rd16(p, 0) / 2;
+    firstRun = false;
+    count = qno_rd16(p, 2);
+    pixels = p + 4;
+    p += 4 + 2 * static_cast<size_t>(count);
+    return count != 0;
+  }
+  void SkipLine() {
+    int s, c;
+    const uint8_t* px;
+    while (Next(s, c, px)) {
+    }
+  }
+};
+
+template <typename F>
+void ForEachPixel(void* sprite, F f) {
+  RunCursor cur(sprite);
+  const uint32_t h = CIsoSprite::GetHeight(sprite);
+  for (uint32_t l = 0; l < h; ++l) {
+    int s, c;
+    const uint8_t* px;
+    while (cur.Next(s, c, px)) {
+      uint8_t* w = const_cast<uint8_t*>(px);
+      for (int i = 0; i < c; ++i) qno_wr16(w, 2 * i, f(qno_rd16(w, 2 * i)));
+    }
+  }
+}
+
+uint16_t To555(uint16_t p) { return static_cast<uint16_t>(((p >> 6) << 8 | ((p << 3) & 0xFF)) >> 3); }
+uint16_t From555(uint16_t p) { return static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x1F)); }
+uint16_t SwapRedBlue(uint16_t p) { return static_cast<uint16_t>(p << 11 | (p & 0x7E0) | p >> 11); }
+
+// Draws columns [firstColumn, firstColumn + columnCount) of the line under
+// the cursor to dst (which stands for column firstColumn) and moves the
+// cursor to the next line.
+inline void BlitLine(RunCursor& cur, uint16_t* dst, int firstColumn, int columnCount) {
+  const int end = firstColumn + columnCount;
+  int col = 0, skip, count;
+  const uint8_t* px;
+  while (cur.Next(skip, count, px)) {
+    col += skip;
+    const int a = std::max(col, firstColumn), b = std::min(col + count, end);
+    if (a < b) std::memcpy(dst + (a - firstColumn), px + 2 * (a - col), 2 * static_cast<size_t>(b - a));
+    col += count;
+  }
+}
+
+}  // namespace
+
+bool CIsoSprite::Validate(const uint8_t* d, uint32_t len) {
+  if (!d || len < QNO_SPRITE_LINES_AT + 4) return false;
+  const uint32_t width = qno_rd32(d, 4), height = qno_rd32(d, 8), tag = qno_rd32(d, 12);
+  if (tag != QNO_SPRITE_TAG_565 && tag != QNO_SPRITE_TAG_555 && tag != QNO_SPRITE_TAG_M565) return false;
+  if (width > 65535 || height > 65535) return false;
+  uint64_t p = QNO_SPRITE_LINES_AT;
+  bool firstRun = true;
+  for (uint32_t l = 0; l < height; ++l) {
+    uint64_t col = 0;
+    for (;;) {
+      if (!qno_in_blob(p, 4, len)) return false;
+      const uint32_t skip = firstRun ? 0 : qno_rd16(d, static_cast<uint32_t>(p));
+      const uint32_t count = qno_rd16(d, static_cast<uint32_t>(p) + 2);
+      firstRun = false;
+      p += 4;
+      if (count == 0) break;
+      if (skip & 1) return false;
+      col += skip / 2 + count;
+      if (col > width || !qno_in_blob(p, 2ull * count, len)) return false;
+      p += 2ull * count;
+    }
+  }
+  return true;
+}
+
+void* CIsoSprite::FromResource(QnoResourceManager* manager, unsigned id) {
+  return manager ? manager->GetResource(id, &CIsoSprite::Validate) : nullptr;
+}
+
+uint32_t CIsoSprite::GetWidth(const void* sprite) { return qno_rd32(sprite, 4); }
+uint32_t CIsoSprite::GetHeight(const void* sprite) { return qno_rd32(sprite, 8); }
+uint32_t CIsoSprite::GetTag(const void* sprite) { return qno_rd32(sprite, 12); }
+
+void CIsoSprite::PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
+                                         int columnCount, int lineCount, int destinationPitch) {
+  if (!destination || !sprite || columnCount <= 0 || lineCount <= 0 || firstLine < 0 || firstColumn < 0) return;
+  RunCursor cur(sprite);
+  for (int l = 0; l < firstLine; ++l) cur.SkipLine();
+  uint8_t* row = static_cast<uint8_t*>(destination);
+  for (int l = 0; l < lineCount; ++l, row += destinationPitch)
+    BlitLine(cur, reinterpret_cast<uint16_t*>(row), firstColumn, columnCount);
+}
+
+void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y) {
+  uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
+  if (!base || !sprite) return;
+  ConvertToFormat(sprite, buffer->GetColorFormat());
+  const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
+  const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
+  const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
+  if (x0 >= x1 || y0 >= y1) return;
+  uint8_t* dst = base + static_cast<ptrdiff_t>(y0) * buffer->GetPitch() + 2 * x0;
+  PutXYClipped16BitSprite(dst, sprite, x0 - x, y0 - y, x1 - x0, y1 - y0, buffer->GetPitch());
+}
+
+void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
+                                  int tileWidth, int tileHeight) {
+  uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
+  if (!base || !sprite) return;
+  const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
+  if (x < 1 || y < 1 || x + w >= buffer->GetWidth() || y + h >= buffer->GetHeight()) return;
+  ConvertToFormat(sprite, buffer->GetColorFormat());
+  const int colEnd = std::min(w, tileX + tileWidth - x);
+  const int lineEnd = std::min(h, tileY + tileHeight - y);
+  if (lineEnd <= 0) return;
+  const int mid = tileY + tileHeight / 2;
+  RunCursor cur(sprite);
+  for (int l = 0; l < lineEnd; ++l) {
+    const int row = y + l;
+    // Below the middle line the diamond narrows by 2 pixels per line on
+    // each side.
+    const int k = std::max(0, row - mid);
+    const int first = std::max({0, tileX - x, tileX + 2 * k - x});
+    const int end = std::min(colEnd, tileX + tileWidth - 2 * k - x);
+    if (end <= first) {
+      if (row > mid) break;
+      cur.SkipLine();
+      continue;
+    }
+    uint16_t* dst = reinterpret_cast<uint16_t*>(base + static_cast<ptrdiff_t>(row) * buffer->GetPitch()) + x + first;
+    BlitLine(cur, dst, first, end - first);
+  }
+}
+
+void CIsoSprite::Convert565SpriteTo555Sprite(void* sprite) {
+  qno_wr32(sprite, 12, QNO_SPRITE_TAG_555);
+  ForEachPixel(sprite, To555);
+}
+
+void CIsoSprite::Convert565SpriteToM565Sprite(void* sprite) {
+  qno_wr32(sprite, 12, QNO_SPRITE_TAG_M565);
+  ForEachPixel(sprite, SwapRedBlue);
+}
+
+void CIsoSprite::ConvertToFormat(void* sprite, int format) {
+  const uint32_t tag = GetTag(sprite), want = static_cast<uint32_t>(format);
+  if (tag == want) return;
+  // Through 565: the only format pictures are stored in.
+  if (tag == QNO_SPRITE_TAG_555) ForEachPixel(sprite, From555);
+  if (tag == QNO_SPRITE_TAG_M565) ForEachPixel(sprite, SwapRedBlue);
+  qno_wr32(sprite, 12, QNO_SPRITE_TAG_565);
+  if (want == QNO_SPRITE_TAG_555) Convert565SpriteTo555Sprite(sprite);
+  if (want == QNO_SPRITE_TAG_M565) Convert565SpriteToM565Sprite(sprite);
+}
+
+bool CIsoSprite::ClipLine(int& x1, int& y1, int& x2, int& y2, int width, int height) {
+  if (width <= 0 || height <= 0) return false;
+  // Moves one end onto each edge it lies beyond; a line that misses the
+  // rectangle ends with an end still outside and is refused.
+  for (int pass = 0; pass < 4; ++pass) {
+    if ((x1 < 0 && x2 < 0) || (x1 >= width && x2 >= width) || (y1 < 0 && y2 < 0) || (y1 >= height && y2 >= height))
+      return false;
+    bool moved = false;
+    auto clipEnd = [&](int& ax, int& ay, int bx, int by) {
+      if (ax < 0 || ax >= width) {
+        const int ex = ax < 0 ? 0 : width - 1;
+        ay = static_cast<int>(ay + static_cast<double>(by - ay) * (ex - ax) / (bx - ax));
+        ax = ex;
+        moved = true;
+      }
+      if (ay < 0 || ay >= height) {
+        const int ey = ay < 0 ? 0 : height - 1;
+        ax = static_cast<int>(ax + static_cast<double>(bx - ax) * (ey - ay) / (by - ay));
+        ay = ey;
+        moved = true;
+      }
+    };
+    clipEnd(x1, y1, x2, y2);
+    clipEnd(x2, y2, x1, y1);
+    if (!moved) return true;
+  }
+  return x1 >= 0 && x1 < width && x2 >= 0 && x2 < width && y1 >= 0 && y1 < height && y2 >= 0 && y2 < height;
+}
+
+void CIsoSprite::LineMemory(void* pixels, int width, int height, int x1, int y1, int x2, int y2, uint16_t pixel) {
+  if (!pixels) return;
+  uint8_t* base = static_cast<uint8_t*>(pixels);
+  const int pitch = 2 * width;
+  if (!ClipLine(x1, y1, x2, y2, width, height)) return;
+  const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+  const int sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
+  auto plot = [&](int x, int y) { qno_wr16(base, static_cast<uint32_t>(y * pitch + 2 * x), pixel); };
+  int x = x1, y = y1;
+  if (dx >= dy) {
+    int err = 2 * dy - dx;
+    for (int i = 0; i <= dx; ++i, x += sx) {
+      plot(x, y);
+      if (err > 0) {
+        y += sy;
+        err -= 2 * dx;
+      }
+      err += 2 * dy;
+    }
+  } else {
+    int err = 2 * dx - dy;
+    for (int i = 0; i <= dy; ++i, y += sy) {
+      plot(x, y);
+      if (err > 0) {
+        x += sx;
+        err -= 2 * dy;
+      }
+      err += 2 * dx;
+    }
+  }
+}
+
+void CIsoSprite::Line(QnoRenderBuffer* buffer, int x1, int y1, int x2, int y2, uint16_t pixel) {
+  if (!buffer || !buffer->GetBuffer()) return;
+  // The buffer's rows may be padded: draw row by row with its pitch.
+  const int pitchPixels = buffer->GetPitch() / 2;
+  if (!ClipLine(x1, y1, x2, y2, buffer->GetWidth(), buffer->GetHeight())) return;
+  LineMemory(buffer->GetBuffer(), pitchPixels, buffer->GetHeight(), x1, y1, x2, y2, pixel);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// 16-bit run-length sprites of the isometric map, and clipped 16-bit lines.
+// Sprites are stored line by line as runs of transparent and opaque pixels,
+// so a blit copies only visible pixels.
+#include <cstdint>
+
+class QnoRenderBuffer;
+class QnoResourceManager;
+
+constexpr uint32_t QNO_SPRITE_LINES_AT = 14;
+constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
+constexpr uint32_t QNO_SPRITE_TAG_555 = 555;
+constexpr uint32_t QNO_SPRITE_TAG_M565 = static_cast<uint32_t>(-565);
+
+class CIsoSprite {
+ public:
+  // True when the tag is known and every line's runs stay inside the blob
+  // and inside the sprite's width.
+  static bool Validate(const uint8_t* data, uint32_t length);
+  static void* FromResource(QnoResourceManager* manager, unsigned id);
+
+  static uint32_t GetWidth(const void* sprite);
+  static uint32_t GetHeight(const void* sprite);
+  static uint32_t GetTag(const void* sprite);
+
+  static void PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
+                                      int columnCount, int lineCount, int destinationPitch);
+  // Draws the whole sprite with its top-left corner at (x, y), clipped to
+  // the buffer's clip rectangle, after converting it to the buffer's format.
+  static void RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y);
+  static void RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
+                               int tileWidth, int tileHeight);
+
+  static void Convert565SpriteTo555Sprite(void* sprite);
+  static void Convert565SpriteToM565Sprite(void* sprite);
+  // Brings a sprite to the buffer's colour format (565, 555 or -565) from
+  // whatever its tag says; nothing when they agree.
+  static void ConvertToFormat(void* sprite, int format);
+
+  static void Line(QnoRenderBuffer* buffer, int x1, int y1, int x2, int y2, uint16_t pixel);
+  static void LineMemory(void* pixels, int width, int height, int x1, int y1, int x2, int y2, uint16_t pixel);
+  static bool ClipLine(int& x1, int& y1, int& x2, int& y2, int width, int height);
+};
