@@ -1,5 +1,6 @@
 #include "gui/item_text.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "framework/qno_display.h"
@@ -68,8 +69,8 @@ int CItemText::Create(int x, int y, int w, int h, EItemType type, const char* te
   m_classCode = ITEM_CLASS_TEXT;
   CopyCut(m_text, text);
   CopyCut(m_textEN, englishText);
-  m_h = h_align;
-  m_v = v_align;
+  m_hAlign = h_align;
+  m_vAlign = v_align;
   m_reserved = reserved;
   m_font = font;
   m_colour = colour;
@@ -178,8 +179,8 @@ int CItemText::Render(QnoDisplay* display, QnoResourceManager* resources, int x,
   layout.width = m_w;
   layout.startX = layout.left;
   layout.startY = layout.top + m_h / 2 - 7;
-  layout.h = m_h;
-  layout.v = m_v;
+  layout.h = m_hAlign;
+  layout.v = m_vAlign;
   layout.colour = static_cast<int>(ResolveColour(display, colourIndex));
   layout.wrap = IsMessageType();
 

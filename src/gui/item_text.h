@@ -34,7 +34,7 @@ class CItemText : public CItem {
   const char* GetText() const { return m_text; }
   const char* GetEnglishText() const { return m_textEN; }
   const char* GetDynamicText() const { return m_dynamic.empty() ? nullptr : m_dynamic.c_str(); }
-  EHO GetHAlign() const { return m_h; }
+  EHO GetHAlign() const { return m_hAlign; }
   int GetFont() const { return m_font; }
   int GetRenderCounter() const { return m_renderCounter; }
 
@@ -54,8 +54,8 @@ class CItemText : public CItem {
 
   char m_text[kTextSize] = {};
   char m_textEN[kTextSize] = {};
-  EHO m_h = HO_CENTER;
-  EVO m_v = VO_CENTER;
+  EHO m_hAlign = HO_CENTER;
+  EVO m_vAlign = VO_CENTER;
   int m_reserved = 0;
   int m_font = 0;
   int m_colour = 0;
