@@ -32,6 +32,7 @@ class CDialog : public CZorvaObject {
   CDialog(const CDialog&) = delete;
   CDialog& operator=(const CDialog&) = delete;
 
+  using CZorvaObject::Create;
   int Destroy() override;
   virtual int Create(int x, int y, int w, int h, EDialogType type, int id, CScreenWindow* window);
   virtual int SetZorvaList(CZorvaList*, ZorvaList_Settings) { return 0; }

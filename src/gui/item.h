@@ -24,6 +24,7 @@ class CItem : public CZorvaObject {
   CItem(const CItem&) = delete;
   CItem& operator=(const CItem&) = delete;
 
+  using CZorvaObject::Create;
   int Destroy() override;
 
   virtual void SetDialogPointer(CDialog* dialog) { m_dialog = dialog; }

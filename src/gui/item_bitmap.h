@@ -17,6 +17,7 @@ class CItemBitmap : public CItem {
   int Destroy() override;
   int Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) override;
   int OnPlayloopTurn() override;
+  using CItem::InputFilter;
   int InputFilter(QnoInteractionEvent*, QnoView*) { return 0; }
 
   // The two-sided indicator bar around 0.5: green to the right, red to the

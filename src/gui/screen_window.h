@@ -27,6 +27,7 @@ class CScreenWindow : public CZorvaObject {
   // The id table: created by the first Create, deleted with its last entry.
   static CHashTable* m_HashTable;
 
+  using CZorvaObject::Create;
   int Destroy() override;
   virtual int Create(int x, int y, int w, int h, int id, unsigned char layer, EScreenWindowType type,
                      EPositionType position, int link);
