@@ -190,7 +190,7 @@ int CItemText::Render(QnoDisplay* display, QnoResourceManager* resources, int x,
     bool open = false;
     std::string name = host->GetNameInput(&cursor, &open);
     if (name.size() > kNameInputLength) name.resize(kNameInputLength);
-    if (name.empty()) name = " ";
+    if (name.empty()) name.assign(1, ' ');
     if (open && cursor >= 0 && cursor < kNameInputLength) {
       const size_t c = std::min(static_cast<size_t>(cursor), name.size());
       s_underlinePos = painter.Measure(name.substr(0, c).c_str());
