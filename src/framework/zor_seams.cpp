@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -19,6 +20,9 @@ ZorClock* g_clock = &g_sdlClock;
 uint64_t g_randomState = 0x853c49e6748fea9bULL;
 
 ZorFatalHandler g_fatalHandler = nullptr;
+
+bool g_seedFixed = false;
+uint32_t g_fixedSeed = 0;
 
 }  // namespace
 
@@ -41,4 +45,11 @@ void ZorSetFatalHandler(ZorFatalHandler handler) { g_fatalHandler = handler; }
 void zor_fatal_exit(int code) {
   if (g_fatalHandler) g_fatalHandler(code);
   std::exit(code);
+}
+
+uint32_t ZorStartupSeed() { return g_seedFixed ? g_fixedSeed : static_cast<uint32_t>(std::time(nullptr)); }
+
+void ZorFixStartupSeed(uint32_t seed) {
+  g_seedFixed = true;
+  g_fixedSeed = seed;
 }

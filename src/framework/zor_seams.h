@@ -34,6 +34,10 @@ uint32_t kfx_GetTicks();
 constexpr int ZOR_RANDOM_MAX = 0x7FFFFFFF;
 void zor_srandom(uint32_t seed);
 int zor_random();
+// The seed the game starts its random sequence with: the wall clock, unless
+// a fixed seed was set (tests do, so that runs repeat).
+uint32_t ZorStartupSeed();
+void ZorFixStartupSeed(uint32_t seed);
 
 // Fatal exits. The game ends the process; tests install a handler that
 // records the code and unwinds instead (it must not return).

@@ -1,5 +1,6 @@
 #pragma once
 // Value types shared by windows, dialogs, items and actions.
+#include "model/var_type.h"
 
 enum EScreenWindowType : int {
   WINDOW_NONE = 1,
@@ -59,13 +60,6 @@ enum EFilledType : int {
 
 enum EHO : int { HO_LEFT = 1, HO_CENTER = 2, HO_RIGHT = 3 };
 enum EVO : int { VO_UP = 1, VO_CENTER = 2, VO_DOWN = 3 };
-
-enum EVarType : int {
-  VAR_STRING = 1,
-  VAR_INT = 2,
-  VAR_FLOAT = 3,
-  VAR_DOUBLE = 4,
-};
 
 // Item class codes, as Create sets them.
 enum : int {

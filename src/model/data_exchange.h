@@ -10,6 +10,7 @@
 #include "model/var_list.h"
 #include "model/var_owner.h"
 #include "model/zor_var.h"
+#include "sim/sim_date.h"
 
 class CCyberNet;
 class CZorvaWorld;
@@ -113,6 +114,12 @@ class CDataExchange : public CVarOwner {
   // "PRM.", "U.", "SV.", "MS.", "MZ.", "CS.", "TD.", "AR.", "PAR.") register
   // as they are created; null withdraws. 1 for a prefix that is not routed.
   int RegisterOwner(const char* prefix, CVarOwner* owner);
+
+  // The hourly general values and, at hours 7, 12 and 17, the feeding and
+  // stepping of the cause-effect network; the calculation groups behind
+  // them come with the game-model issue that builds them.
+  virtual int CalculateGeneral(STime now, STime last);
+  virtual int CalculateNextMatrix(STime now, STime last);
   // The network that "W." names address (the demand simulation's).
   void SetCyberNet(CCyberNet* net) { m_pCyberNet = net; }
   CCyberNet* GetCyberNet() const { return m_pCyberNet; }

@@ -3,6 +3,7 @@
 // optionally the object that owns the real value. Reads and writes of a
 // bound variable go through the owner's named-variable operations; an
 // unbound variable holds its own value.
+#include "model/var_type.h"
 #include <cstddef>
 
 #include "framework/qno_object.h"
@@ -10,7 +11,6 @@
 
 class CDataExchange;
 
-enum EVarType { VAR_STRING = 1, VAR_INTEGER = 2, VAR_FLOATINGPOINT = 3, VAR_DOUBLE = 4 };
 
 class CVar : public CZorvaObject {
  public:

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "world/zor_world.h"
 
@@ -69,17 +70,21 @@ static bool ZorMustLock(SDL_Surface* s) {
 
 bool CZorFrameLoop::Iterate() {
   SDL_Event sdl;
+  QnoDisplay* display = m_world->GetDisplay();
   while (SDL_PollEvent(&sdl)) {
-    if (Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &m_event)) m_world->InputFilter(&m_event, nullptr);
+    if (Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &m_event)) m_world->InputFilter(&m_event, CZorvaWorld::m_pView);
     if (sdl.type == SDL_QUIT) Leave_Game = 1;
   }
   if (Leave_Game) return false;
+  QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;
+  if (buffer) buffer->SetSurface(SDL_GetVideoSurface());
   m_world->OnPlayloopTurn();
   SDL_Surface* screen = m_world->GetScreen();
   const bool lock = ZorMustLock(screen);
-  if (lock) SDL_LockSurface(screen);
-  m_world->Render(m_world->GetDisplay());
-  if (lock) SDL_UnlockSurface(screen);
+  SDL_Surface* target = buffer ? buffer->GetSurface() : nullptr;
+  if (lock && target) SDL_LockSurface(target);
+  m_world->Render(display);
+  if (lock && target) SDL_UnlockSurface(target);
   m_world->FlipBuffer();
   ++m_frames;
   return !Leave_Game;

@@ -1,107 +1,174 @@
+// The world's settings, sounds, filter icons and the services the turn and
+// the frame loop use.
 #include "world/zor_world.h"
-
-#include "world/zor_filter_icons.h"
-#include "world/zor_world_obj.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
+#include "framework/qno_display.h"
 #include "framework/qno_log.h"
+#include "framework/qno_resource.h"
+#include "framework/zor_list.h"
 #include "framework/zor_seams.h"
 #include "framework/zor_util.h"
+#include "gui/screen_window.h"
+#include "measures/active_route_guidance.h"
+#include "measures/advice_centre.h"
+#include "measures/building_object.h"
+#include "measures/carsharing.h"
+#include "measures/opnv.h"
+#include "measures/park_management.h"
+#include "measures/park_ride.h"
+#include "measures/passive_route_planning.h"
+#include "measures/pta.h"
+#include "model/data_exchange.h"
+#include "model/finanzen.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/stadt_verwaltung.h"
+#include "model/zor_var.h"
+#include "ui/user_int.h"
+#include "world/zor_filter_icons.h"
+#include "world/zor_sound.h"
+#include "world/zor_world_obj.h"
 
-char CZorvaWorld::m_sIniFile[400] = "ZORVANTA.INI";
-int CZorvaWorld::m_Language = 0;
-CZorvaWorld* CZorvaWorld::m_pThis = nullptr;
+// ---- input and rendering -----------------------------------------------------
 
-CZorvaWorld::CZorvaWorld() {
-  m_pThis = this;
-  LoadEnvFromIni(m_sIniFile);
-  m_GameSpeed = GetEnvValue("GAMESPEED", 12000);
-  m_Language = GetEnvValue("LANGUAGE", 0) == 1 ? 1 : 0;
+int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
+  if (!m_InputAccepted || !event) return 1;
+  if (m_pUserInt) return m_pUserInt->InputFilter(event, view);
+  return 1;
 }
 
-CZorvaWorld::~CZorvaWorld() {
-  if (m_pThis == this) m_pThis = nullptr;
-}
-
-int CZorvaWorld::Create() {
-  m_pThis = this;
-  return 0;
-}
-
-int CZorvaWorld::Destroy() {
-  if (m_sdlStarted) {
-    SDL_Quit();
-    m_sdlStarted = false;
-    m_pScreen = nullptr;
+int CZorvaWorld::Render(QnoDisplay* display) {
+  if (!display || !display->GetRenderBuffer()) return 1;
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  if (m_RenderEmpty && m_StartupPhase != 0) {
+    buffer->FillRect(0, 0, buffer->GetWidth() - 1, buffer->GetHeight() - 1, 0);
+    return 0;
   }
-  ResetEnvDescription();
-  return 0;
-}
-
-int CZorvaWorld::OnStartup() {
-  zor_srandom(kfx_GetTicks());
-  OpenScreen();
-  return 0;
-}
-
-int CZorvaWorld::OnShutdown() { return 0; }
-
-// Nothing consumes input until the interface and the map exist.
-int CZorvaWorld::InputFilter(QnoInteractionEvent*, QnoView*) { return 1; }
-
-int CZorvaWorld::OnPlayloopTurn() { return 0; }
-
-int CZorvaWorld::Render(QnoDisplay*) {
-  if (m_pScreen) SDL_FillRect(m_pScreen, nullptr, 0);
+  buffer->FillRect(0, 0, buffer->GetWidth() - 1, buffer->GetHeight() - 1, 0);
+  if (m_pUserInt) m_pUserInt->Render(display);
   return 0;
 }
 
 void CZorvaWorld::FlipBuffer() {
-  if (m_pScreen) SDL_Flip(m_pScreen);
+  if (m_pDisplay)
+    m_pDisplay->FlipBuffer();
+  else if (m_pScreen)
+    SDL_Flip(m_pScreen);
 }
 
-void CZorvaWorld::OpenScreen() {
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-    std::printf("Unable to start X11 or svga with the KFX_Video.lib\n");
-    std::printf("Please start ZORVANTA from within your X-Server\n");
-    QNO_ERROR(QNO_SEV_FATAL, "SDL_Init: %s", SDL_GetError());
-    zor_fatal_exit(1);
+// ---- savegames, as far as the turn needs them ------------------------------------
+
+// The savegame container is not part of this build yet: every load and save
+// reports failure, so the start-up goes on with the fresh world.
+int CZorvaWorld::AutoSaveGame(bool) { return 1; }
+int CZorvaWorld::AutoLoadGame(bool) { return 1; }
+bool CZorvaWorld::CheckForAutoLoadGame() { return false; }
+int CZorvaWorld::LoadStartupGame() { return 1; }
+
+int CZorvaWorld::SerializeGameLoad(const char* name) {
+  QNO_LOG("Unable to load savegame %s", name ? name : "");
+  return 1;
+}
+
+int CZorvaWorld::PlayVorspannVideo() {
+  char path[400];
+  QnoMakeValidPathname(GetEnvValue("MOVIEPATH", ""), "vorspann", ".mpg", path, sizeof path);
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return 1;
+  std::fclose(f);
+  // Videos are only looked up: nothing is played.
+  m_LastVideoTime = kfx_GetTicks();
+  return 0;
+}
+
+int CZorvaWorld::DestroyObjectList(int) {
+  if (!m_pObjectList) return 0;
+  for (CZorvaObject* o = m_pObjectList->GetHead(); o;) {
+    CZorvaObject* next = o->GetNext();
+    m_pObjectList->DestroyObject(o, 0);
+    o = next;
   }
-  m_sdlStarted = true;
-  int width = GetEnvValue("AUFLOESUNG", 800);
-  int height = width == 640 ? 480 : width == 1024 ? 768 : 600;
-  if (width != 640 && width != 800 && width != 1024) {
-    const int fx = GetEnvValue("AUFLOESUNGX", 0);
-    const int fy = GetEnvValue("AUFLOESUNGY", 0);
-    if (fx > 0 && fy > 0 && fx <= 4096 && fy <= 4096) {
-      width = fx;
-      height = fy;
-    } else {
-      width = 800;
-      height = 600;
+  return 0;
+}
+
+bool CZorvaWorld::IsPause() const { return m_pUserInt && m_pUserInt->selObj.pause == 1; }
+
+void CZorvaWorld::SetPause(bool on) {
+  if (m_pUserInt) m_pUserInt->selObj.pause = on ? 1 : 0;
+}
+
+// ---- windows ---------------------------------------------------------------------
+
+void CZorvaWorld::ActivateWindow(int id, int overType) {
+  if (CUserInt::topWindow) CUserInt::topWindow->ActivateWindow(id, static_cast<EOverType>(overType));
+}
+
+namespace {
+
+// Binds every dialog and item of the windows to the object; stops a chain
+// at the first window that refuses.
+bool ZorBind(CScreenWindow* top, std::initializer_list<int> windows, CWorldObj* object) {
+  for (int w : windows)
+    if (top->SetVarWorldObject(w, -2, -2, object, nullptr) != 0) return false;
+  return true;
+}
+
+void ZorBindList(CScreenWindow* top, int window, int dialog, CZorvaList* list) {
+  if (list) top->SetZorvaList(window, dialog, list, 0);
+}
+
+void ZorHint(CScreenWindow* top, int window, bool on) {
+  if (CScreenWindow* w = top->GetWindowByID(window, false)) w->SetHinweisWindow(on);
+}
+
+}  // namespace
+
+void CZorvaWorld::SetWindowObjects() {
+  CVar::m_Refresh = false;
+  CScreenWindow* top = CUserInt::topWindow;
+  if (top) {
+    if (m_pParkManagement)
+      for (int w : {102, 103, 101}) ZorBindList(top, w, -2, m_pParkManagement->GetList("PRM.PLACELIST"));
+    ZorBind(top, {163}, m_pSoundObj);
+    ZorBind(top, {141}, m_pIndikatoren);
+    ZorBind(top, {143, 144, 145}, m_pGottModus);
+    ZorBind(top, {101, 102, 103, 214}, m_pParkManagement);
+    ZorBind(top, {90}, m_pPta);
+    ZorBind(top, {213}, m_pParkRide);
+    if (m_pParkRide) ZorBindList(top, 213, 1, m_pParkRide->GetList("PR.PLACELIST"));
+    ZorBind(top, {87}, m_pAktiveRP);
+    if (m_pAktiveRP) ZorBindList(top, 87, 1, m_pAktiveRP->GetList("AR.OUTLETLIST"));
+    CWorldObj* chain92[] = {m_pZorviZentrale, m_pPta, m_pCarsharing, m_pAktiveRP, m_pPassiveRP};
+    for (int d = 1; d <= 5; ++d)
+      if (top->SetVarWorldObject(92, d, -2, chain92[d - 1], nullptr) != 0) break;
+    ZorBind(top, {84}, m_pCarsharing);
+    if (m_pCarsharing) ZorBindList(top, 84, -2, m_pCarsharing->GetList("CS.PLACELIST"));
+    ZorBind(top, {89}, m_pPassiveRP);
+    ZorBind(top, {81}, m_pZorviZentrale);
+    if (m_pZorviZentrale) ZorBindList(top, 81, -1, m_pZorviZentrale->GetList("MZ.PLACELIST"));
+    ZorBind(top, {116}, m_pFinanzen);
+    ZorBind(top, {112, 114, 113, 115}, m_pStadtVerwaltung);
+    if (ZorBind(top, {125, 127, 126, 122, 128, 124, 129}, m_pOpnv))
+      top->SetVarWorldObject(129, 2, -2, m_pOpnv, nullptr);
+    if (m_pDataExchange) {
+      const int mz = static_cast<int>(m_pDataExchange->GetVarValue("MZ.ZENTRALE"));
+      const int ar = static_cast<int>(m_pDataExchange->GetVarValue("AR.NUMBER"));
+      const int cs = static_cast<int>(m_pDataExchange->GetVarValue("CS.NUMBER"));
+      ZorHint(top, 90, ar + mz == 0);
+      ZorHint(top, 87, ar == 0);
+      ZorHint(top, 81, mz == 0);
+      ZorHint(top, 84, cs == 0);
     }
   }
-  const bool fullscreen = GetEnvValue("FULLSCREEN", 0) == 0;
-  const bool hardware = GetEnvValue("HARDWARE", 0) == 0;
-  Uint32 flags = hardware ? SDL_HWSURFACE | SDL_DOUBLEBUF : SDL_SWSURFACE;
-  if (fullscreen) flags |= SDL_FULLSCREEN;
-  m_pScreen = SDL_SetVideoMode(width, height, 16, flags);
-  if (!m_pScreen) {
-    std::printf("Could not open X11 Display\n");
-    std::printf("Programm terminates\n");
-    QNO_ERROR(QNO_SEV_FATAL, "SDL_SetVideoMode: %s", SDL_GetError());
-    zor_fatal_exit(1);
-  }
-  SDL_ShowCursor(GetEnvValue("SDLMOUSE", 0) != 0 ? SDL_ENABLE : SDL_DISABLE);
-  SetEnv("FULLSCREEN", fullscreen ? 0 : 1);
-  SetEnv("HARDWARE", hardware ? 0 : 1);
-  SetEnv("AUFLOESUNG", width);
-  SetEnv("AUFLOESUNGX", width);
-  SetEnv("AUFLOESUNGY", height);
+  CVar::m_Refresh = true;
 }
+
+// ---- settings ----------------------------------------------------------------------
 
 int CZorvaWorld::LoadEnvFromIni(const char* path) { return m_env.LoadFromFile(path); }
 
@@ -143,11 +210,19 @@ bool CZorvaWorld::GetEnvOnOff(const char* key) { return GetEnvValue(key, 1) != 1
 
 void CZorvaWorld::ResetEnvDescription() { m_env.Reset(); }
 
-int CZorvaWorld::AddSound(const char*, int) { return 0; }
+// ---- sounds and filter icons ---------------------------------------------------------
 
-int CZorvaWorld::FadeOutSound(const char*) { return 0; }
+int CZorvaWorld::AddSound(const char* name, int priority) {
+  return m_pSoundObj ? m_pSoundObj->AddSound(name, priority) : 0;
+}
+
+int CZorvaWorld::FadeOutSound(const char* name) { return m_pSoundObj ? m_pSoundObj->FadeOutSound(name) : 0; }
 
 void CZorvaWorld::SetWorldObjectListFilter(CWorldObj* object) {
   if (!object) return;
-  object->SetFilterResID(ZorFilterIconFor(object->GetType(), 0, false, false, object->GetFilterResID()));
+  const bool filter3 = m_pUserInt && m_pUserInt->GetFilter(3);
+  const bool filter4 = m_pUserInt && m_pUserInt->GetFilter(4);
+  auto* building = dynamic_cast<CBuildingObject*>(object);
+  const int height = building ? building->GetHeight() : 0;
+  object->SetFilterResID(ZorFilterIconFor(object->GetType(), height, filter3, filter4, object->GetFilterResID()));
 }

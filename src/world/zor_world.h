@@ -1,15 +1,53 @@
 #pragma once
-// The root object of the game. It owns and orders everything: settings,
-// screen, and (as the subsystems arrive) every long-lived object.
+// The root object of the game. It creates, owns and orders every long-lived
+// object, holds the state that the turn, the input filter and the renderer
+// share, opens the archives, the screen and the audio device, and tears
+// everything down again at the end.
 #include <SDL.h>
+
+#include <cstdint>
+#include <utility>
 
 #include "framework/qno_event.h"
 #include "framework/qno_object.h"
+#include "gui/window_builder.h"
+#include "sim/sim_date.h"
 #include "world/zor_env_table.h"
 
 class QnoView;
-class CWorldObj;
 class QnoDisplay;
+class QnoResourceManager;
+class CWorldObj;
+class CBaseObject;
+class CList;
+class CSoundObj;
+class CSimLocationFactory;
+class CSimWelt;
+class CUserInt;
+class CIsoWelt;
+class CMessage;
+class CIndikatoren;
+class CMicroSimulation;
+class CStrJunctionList;
+class CStrSchJuncList;
+class CDataExchange;
+class CMietMicro;
+class CTrafficDisplay;
+class CParkManagement;
+class COpnv;
+class CCarsharing;
+class CGottModus;
+class CParkRide;
+class CZorviZentrale;
+class CAktiveRoutenPlanung;
+class CPassiveRoutenPlanung;
+class CUmland;
+class CFinanzen;
+class CStadtVerwaltung;
+class CPta;
+class CStatistik;
+class CPreise;
+class CZorWorldSimParts;
 
 class CZorvaWorld : public CZorvaObject {
  public:
@@ -18,22 +56,123 @@ class CZorvaWorld : public CZorvaObject {
   // 0 German, 1 English.
   static int m_Language;
   static CZorvaWorld* m_pThis;
+  static QnoDisplay* m_pDisplay;
+  static QnoView* m_pView;
+  // 1 while the demand simulation is being created.
+  static int m_LoadGame;
+  // The screen stays black while this is set during start-up.
+  static unsigned char m_RenderEmpty;
+  static constexpr uint32_t kAutoSaveInterval = 120000;
 
-  // Reads the settings file and the values the constructor needs.
+  // Reads the settings and creates the resource manager (fatal on failure).
   CZorvaWorld();
-  virtual ~CZorvaWorld();
+  ~CZorvaWorld() override;
 
   int Create() override;
   int Destroy() override;
+  virtual int OnPlayloopTurn();
   virtual int OnStartup();
-  virtual int OnShutdown();
   // 0 when the event was consumed.
   virtual int InputFilter(QnoInteractionEvent* event, QnoView* view);
-  virtual int OnPlayloopTurn();
   virtual int Render(QnoDisplay* display);
+  virtual int OnShutdown();
+  int OnStartOfCycle();
 
-  QnoDisplay* GetDisplay() { return nullptr; }
+  // Start-up pieces.
+  int OpenWadFiles();
+  int OpenDisplay(int& width, int& height);
+  QnoView* OpenView(int width, int height, int bits, bool fullScreen, bool hardware);
+  bool ReOpenView(int width, int height, int bits, bool fullScreen, bool hardware);
+  int SetWindowMode(int mode, int width, int height);
+  int GetWindowMode() const;
+  int InterpretIniFile();
+  void NewCreatePureZorvaObjects();
+  void DestroyDeletePureZorvaObjects();
+  void SetWindowObjects();
+  int InitializeTools();
+
+  // Window building, for the window builders below.
+  template <class... A>
+  int AddWindow(A&&... a) { return m_builder.AddWindow(std::forward<A>(a)...); }
+  template <class... A>
+  int AddDialog(A&&... a) { return m_builder.AddDialog(std::forward<A>(a)...); }
+  template <class... A>
+  int AddItem(A&&... a) { return m_builder.AddItem(std::forward<A>(a)...); }
+  template <class... A>
+  int AddAction(A&&... a) { return m_builder.AddAction(std::forward<A>(a)...); }
+  template <class... A>
+  int AddVar(A&&... a) { return m_builder.AddVar(std::forward<A>(a)...); }
+  template <class... A>
+  int AddButton(A&&... a) { return m_builder.AddButton(std::forward<A>(a)...); }
+  int AddBalloonHelp(int nr) { return m_builder.AddBalloonHelp(nr); }
+  template <class... A>
+  int AddHilfe(A&&... a) { return m_builder.AddHilfe(std::forward<A>(a)...); }
+  template <class... A>
+  int AddHilfeDynamic(A&&... a) { return m_builder.AddHilfeDynamic(std::forward<A>(a)...); }
+  CWindowBuilder& GetWindowBuilder() { return m_builder; }
+
+  // The thirteen window builders.
+  int WindowAdd();
+  int WindowAddExpo();
+  int WindowAddAk();
+  int WindowAddOpnv();
+  int WindowAddFloaterGebaeude();
+  int WindowAddParken();
+  int WindowAddParkhaus();
+  int WindowAddKreuzung();
+  int WindowAddStreet();
+  int WindowAddIndikatoren();
+  int WindowAddStatistik();
+  int WindowAddEventBerater();
+  int WindowAddLadenSpeichern();
+
+  // Savegames and videos, as far as the turn needs them.
+  virtual int AutoSaveGame(bool fast);
+  virtual int AutoLoadGame(bool fast);
+  virtual bool CheckForAutoLoadGame();
+  virtual int LoadStartupGame();
+  virtual int SerializeGameLoad(const char* name);
+  int PlayVorspannVideo();
+  int DestroyObjectList(int kind);
+  bool IsPause() const;
+  void SetPause(bool on);
+
+  // Owned objects.
+  QnoDisplay* GetDisplay() { return m_pDisplay; }
   SDL_Surface* GetScreen() { return m_pScreen; }
+  QnoResourceManager* GetResourceManager() { return m_pResourceManager; }
+  CSoundObj* GetSoundObj() { return m_pSoundObj; }
+  CList* GetObjectList() { return m_pObjectList; }
+  CSimLocationFactory* GetLocationFactory() { return m_pLocationFactory; }
+  CUserInt* GetUserInt() { return m_pUserInt; }
+  CSimWelt* GetSimWelt() { return m_pSimWelt; }
+  CIsoWelt* GetIsoWelt() { return m_pIsoWelt; }
+  CMessage* GetMessage() { return m_pMessage; }
+  CIndikatoren* GetIndikatoren() { return m_pIndikatoren; }
+  CMicroSimulation* GetMicroSim() { return m_pMicroSim; }
+  CStrJunctionList* GetStreetNet() { return m_pStreetNet; }
+  CStrSchJuncList* GetRailNet() { return m_pRailNet; }
+  CDataExchange* GetDataExchange() { return m_pDataExchange; }
+  CMietMicro* GetMietMicro() { return m_pMietMicro; }
+  CTrafficDisplay* GetTrafficDisplay() { return m_pTrafficDisplay; }
+  CParkManagement* GetParkManagement() { return m_pParkManagement; }
+  COpnv* GetOpnv() { return m_pOpnv; }
+  CCarsharing* GetCarsharing() { return m_pCarsharing; }
+  CGottModus* GetGottModus() { return m_pGottModus; }
+  CParkRide* GetParkRide() { return m_pParkRide; }
+  CZorviZentrale* GetZorviZentrale() { return m_pZorviZentrale; }
+  CAktiveRoutenPlanung* GetAktiveRP() { return m_pAktiveRP; }
+  CPassiveRoutenPlanung* GetPassiveRP() { return m_pPassiveRP; }
+  CUmland* GetUmland() { return m_pUmland; }
+  CFinanzen* GetFinanzen() { return m_pFinanzen; }
+  CStadtVerwaltung* GetStadtVerwaltung() { return m_pStadtVerwaltung; }
+  CPta* GetPta() { return m_pPta; }
+  CStatistik* GetStatistik() { return m_pStatistik; }
+  CPreise* GetPreise() { return m_pPreise; }
+  void GetWindowSizeXY(int& w, int& h) const {
+    w = m_ScreenWidth;
+    h = m_ScreenHeight;
+  }
   void FlipBuffer();
 
   // Settings.
@@ -47,21 +186,115 @@ class CZorvaWorld : public CZorvaObject {
   void ResetEnvDescription();
   CEnvTable& GetEnvTable() { return m_env; }
 
-  int GetGameSpeed() const { return m_GameSpeed; }
-
   // Sounds of world objects, played through the sound object when there is one.
   int AddSound(const char* name, int priority);
   int FadeOutSound(const char* name);
   // Sets the filter icon of one object from the interface's map filters.
   void SetWorldObjectListFilter(CWorldObj* object);
 
+  // State shared by the turn, the input filter and the renderer.
+  int GetGameSpeed() const { return m_GameSpeed; }
+  void SetGameSpeed(int ms) { m_GameSpeed = ms; }
+  int GetStartupPhase() const { return m_StartupPhase; }
+  int GetBlocked() const { return m_Blocked; }
+  void SetBlocked(int blocked) { m_Blocked = blocked; }
+  bool IsInputAccepted() const { return m_InputAccepted != 0; }
+  bool IsStartupWindow() const { return m_StartupWindow != 0; }
+  int GetMicroTest() const { return m_MicroTest; }
+  int16_t GetCalculatedPending() const { return m_CalculatedPending; }
+  int GetAccumulatedTime() const { return m_AccumulatedTime; }
+  // The loader and the game reset hold the indicators back for ten hours.
+  void ResetAfterLoad();
+
  protected:
-  // Opens the screen from the settings and stores what was opened.
-  // Fatal (exit code 1) when SDL video cannot start.
-  void OpenScreen();
+  // Object construction; tests substitute recording versions.
+  virtual CSoundObj* NewSoundObj();
+  virtual CSimWelt* NewSimWelt();
+  virtual CSimLocationFactory* NewLocationFactory();
+  virtual CDataExchange* NewDataExchange();
+  virtual CIsoWelt* NewIsoWelt();
+  virtual CStrJunctionList* NewStreetNet();
+  virtual CStrSchJuncList* NewRailNet();
+  virtual CUserInt* NewUserInt();
+  virtual CMicroSimulation* NewMicroSim();
+  virtual CMessage* NewMessage();
+  virtual CGottModus* NewGottModus();
+  virtual CStatistik* NewStatistik();
+  virtual CIndikatoren* NewIndikatoren();
+  virtual CParkManagement* NewParkManagement();
+  virtual COpnv* NewOpnv();
+  virtual CCarsharing* NewCarsharing();
+  virtual CParkRide* NewParkRide();
+  virtual CZorviZentrale* NewZorviZentrale();
+  virtual CAktiveRoutenPlanung* NewAktiveRP();
+  virtual CPassiveRoutenPlanung* NewPassiveRP();
+  virtual CUmland* NewUmland();
+  virtual CPta* NewPta();
+  virtual CFinanzen* NewFinanzen();
+  virtual CStadtVerwaltung* NewStadtVerwaltung();
+
+  void RunHourlyFanOut(const STime& now);
+  void ActivateWindow(int id, int overType);
 
   CEnvTable m_env;
-  int m_GameSpeed = 12000;
+  CWindowBuilder m_builder;
+  QnoResourceManager* m_pResourceManager = nullptr;
   SDL_Surface* m_pScreen = nullptr;
+
+  CSoundObj* m_pSoundObj = nullptr;
+  CList* m_pObjectList = nullptr;
+  CBaseObject* m_pGroundObject = nullptr;
+  CSimLocationFactory* m_pLocationFactory = nullptr;
+  CUserInt* m_pUserInt = nullptr;
+  CSimWelt* m_pSimWelt = nullptr;
+  CIsoWelt* m_pIsoWelt = nullptr;
+  CMessage* m_pMessage = nullptr;
+  CIndikatoren* m_pIndikatoren = nullptr;
+  CMicroSimulation* m_pMicroSim = nullptr;
+  CStrJunctionList* m_pStreetNet = nullptr;
+  CStrSchJuncList* m_pRailNet = nullptr;
+  CDataExchange* m_pDataExchange = nullptr;
+  CMietMicro* m_pMietMicro = nullptr;
+  CTrafficDisplay* m_pTrafficDisplay = nullptr;
+  CParkManagement* m_pParkManagement = nullptr;
+  COpnv* m_pOpnv = nullptr;
+  CCarsharing* m_pCarsharing = nullptr;
+  CGottModus* m_pGottModus = nullptr;
+  CParkRide* m_pParkRide = nullptr;
+  CZorviZentrale* m_pZorviZentrale = nullptr;
+  CAktiveRoutenPlanung* m_pAktiveRP = nullptr;
+  CPassiveRoutenPlanung* m_pPassiveRP = nullptr;
+  CUmland* m_pUmland = nullptr;
+  CFinanzen* m_pFinanzen = nullptr;
+  CStadtVerwaltung* m_pStadtVerwaltung = nullptr;
+  CPta* m_pPta = nullptr;
+  CStatistik* m_pStatistik = nullptr;
+  CPreise* m_pPreise = nullptr;
+  CZorWorldSimParts* m_pSimParts = nullptr;
+
+  int m_GameSpeed = 12000;
+  // Real-time pacing of the demand simulation (ms).
+  uint32_t m_LastTurnTicks = 0;
+  int m_TotalTime = 0;
+  int m_AccumulatedTime = 0;
+  int m_LastDelta = 0;
+  int16_t m_CalculatedPending = -1;
+  // The last hour handled by the hourly fan-out and by the 24-hour view.
+  STime m_LastHourTime{-1, -1, -1, -1.0f};
+  STime m_LastDayTime{-1, -1, -1, -1.0f};
+  int m_IndikatorenCounter = -1;
+  int64_t m_LastAutoSave = -1;
+  int m_MicroTest = 0;
+  unsigned char m_ShowMicroZellen = 0;
+  unsigned char m_StartupWindow = 0;
+  unsigned char m_IsCC = 0;
+  uint32_t m_StartupWindowTime = 0;
+  int m_Blocked = 0;
+  unsigned char m_InputAccepted = 0;
+  unsigned char m_WelcomeDone = 0;
+  int m_StartupPhase = 0;
+  int m_ScreenWidth = 800;
+  int m_ScreenHeight = 600;
+  int64_t m_LastVideoTime = -1;
   bool m_sdlStarted = false;
 };

@@ -25,6 +25,7 @@ class PerTestDirectory : public testing::EmptyTestEventListener {
     zortest::Clock().Set(0);
     ZorSetClock(&zortest::Clock());
     zor_srandom(12345);
+    ZorFixStartupSeed(12345);
     ZorSetFatalHandler(&ThrowingFatal);
   }
   void OnTestEnd(const testing::TestInfo&) override {

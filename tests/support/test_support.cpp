@@ -37,4 +37,8 @@ std::string BinaryDir() {
   return d ? d : ZOR_BINARY_DIR_DEFAULT;
 }
 
+void WriteGameSettings(const std::string& extraLines) {
+  WriteFile("ZORVANTA.INI", "[Allgemein]\nWADPATH=" + BinaryDir() + "/gamedata\n" + extraLines);
+}
+
 }  // namespace zortest

@@ -29,4 +29,8 @@ std::string SourceDir();
 // The build tree, for tests that need generated data.
 std::string BinaryDir();
 
+// Writes a settings file in the working directory that points the game at
+// the generated archives, with the given extra lines after it.
+void WriteGameSettings(const std::string& extraLines = "");
+
 }  // namespace zortest

@@ -69,6 +69,7 @@ struct FrameLoopTest : testing::Test {
   void SetUp() override {
     OpenErrorLog("errors.log");
     std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+    zortest::WriteGameSettings();
     Leave_Game = 0;
     world = new RecordingWorld;
     world->Create();

@@ -44,6 +44,7 @@ int WaitFor(pid_t pid, int seconds) {
 
 TEST(Program, RunsHeadlessAndEndsWithZeroOnQuit) {
   ASSERT_TRUE(std::filesystem::exists(Executable()));
+  zortest::WriteGameSettings();
   const pid_t pid = StartGame("dummy");
   ASSERT_GT(pid, 0);
   // Let it run frames for a while; it must still be alive.
@@ -59,6 +60,7 @@ TEST(Program, RunsHeadlessAndEndsWithZeroOnQuit) {
 }
 
 TEST(Program, NoVideoIsFatalWithItsMessage) {
+  zortest::WriteGameSettings();
   const pid_t pid = StartGame("no-such-driver");
   ASSERT_GT(pid, 0);
   EXPECT_EQ(WaitFor(pid, 10), 1);
@@ -74,4 +76,17 @@ TEST(Program, LogThatCannotBeCreatedEndsWithOne) {
   ASSERT_GT(pid, 0);
   EXPECT_EQ(WaitFor(pid, 10), 1);
   EXPECT_FALSE(std::filesystem::exists("ZORVANTA.INI"));
+}
+
+TEST(Program, MissingArchivesAreFatalWithTheirMessage) {
+  // Only two of the three archives: the game must not start.
+  std::filesystem::create_directory("data");
+  for (const char* name : {"ZORVANTA.GLA", "BSOUNDS.GLA"})
+    std::filesystem::copy_file(zortest::BinaryDir() + "/gamedata/" + name, std::string("data/") + name);
+  zortest::WriteFile("ZORVANTA.INI", "WADPATH=data\n");
+  const pid_t pid = StartGame("dummy");
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid, 10), 1);
+  EXPECT_EQ(zortest::ReadFile("stdout.txt"), "Could not Find Date Files\nProgramm terminates\n");
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Unable to open file data/UPDATE.GLA"), std::string::npos);
 }

@@ -1,0 +1,9 @@
+#include "measures/opnv.h"
+
+int COpnv::OnPlayloopTurn(STime, STime) { return 0; }
+
+int COpnv::ResetYearData(STime, STime) { return 0; }
+
+int COpnv::OnPlayloopTurn() { return 0; }
+
+int COpnv::RemoveAllLineBeforeLoadExit() { return 0; }

@@ -1,0 +1,7 @@
+#include "measures/park_management.h"
+
+int CParkManagement::OnPlayloopTurn(STime, STime) { return 0; }
+
+int CParkManagement::ResetYearData(STime, STime) { return 0; }
+
+CZorvaList* CParkManagement::GetList(const char*) { return nullptr; }

@@ -1,0 +1,14 @@
+#pragma once
+// Parking management: car parks, their places and guidance signs.
+// For now only what the world's start-up and turn call on it.
+#include "framework/zor_pointer_list.h"
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CParkManagement : public CWorldObj {
+ public:
+  virtual int OnPlayloopTurn(STime now, STime last);
+  virtual int ResetYearData(STime now, STime last);
+  // The object list named by the key, or null.
+  virtual CZorvaList* GetList(const char* key);
+};

@@ -1,0 +1,13 @@
+#pragma once
+// Park-and-ride sites.
+// For now only what the world's start-up and turn call on it.
+#include "framework/zor_pointer_list.h"
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CParkRide : public CWorldObj {
+ public:
+  virtual int OnPlayloopTurn(STime now, STime last);
+  // The object list named by the key, or null.
+  virtual CZorvaList* GetList(const char* key);
+};

@@ -1,0 +1,3 @@
+#include "measures/preise.h"
+
+CPreise* CPreise::SetPreise() { return new CPreise; }

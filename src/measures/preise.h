@@ -1,0 +1,10 @@
+#pragma once
+// The price table of everything the council can build or buy.
+// For now only what the world's start-up uses.
+
+class CPreise {
+ public:
+  virtual ~CPreise() = default;
+  // Fills the static price table; the caller keeps and deletes the object.
+  static CPreise* SetPreise();
+};

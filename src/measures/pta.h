@@ -1,0 +1,11 @@
+#pragma once
+// The travel assistant on cell phones.
+// For now only what the world's start-up and turn call on it.
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CPta : public CWorldObj {
+ public:
+  virtual int OnPlayloopTurn(STime now, STime last);
+  virtual int ResetYearData(STime now, STime last);
+};

@@ -1,0 +1,3 @@
+#include "measures/umland.h"
+
+int CUmland::OnPlayloopTurn(STime, STime) { return 0; }

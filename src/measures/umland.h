@@ -1,0 +1,10 @@
+#pragma once
+// The surrounding region.
+// For now only what the world's start-up and turn call on it.
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CUmland : public CWorldObj {
+ public:
+  virtual int OnPlayloopTurn(STime now, STime last);
+};

@@ -1,0 +1,4 @@
+#include "microsim/micro_simulation.h"
+
+int CMicroSimulation::Create() { return 0; }
+int CMicroSimulation::Destroy() { return 0; }

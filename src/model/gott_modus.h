@@ -1,0 +1,30 @@
+#pragma once
+// God mode: the game mode (free play, normal game, scenario, exhibition)
+// and the exhibition's time-out and rating.
+// For now only what the world's start-up and turn use.
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+enum EGameModus : int { GAME_GOD = 0, GAME_NORMAL = 1, GAME_SCENARIO = 2, GAME_EXPO = 3 };
+
+class CGottModus : public CWorldObj {
+ public:
+  using CWorldObj::OnPlayloopTurn;
+  // Every running turn, with the current simulation time.
+  virtual int OnPlayloopTurn(STime now);
+  virtual int SetGameModus(EGameModus mode);
+  virtual int SetExpoModus(int mode);
+  virtual int SetExpoState(int state);
+  virtual int Expo_RefreshLastMove();
+
+  EGameModus GetGameModus() const { return m_GameModus; }
+
+  // Fields the world writes at an exhibition start-up.
+  int m_ListingMode = GAME_NORMAL;
+  int m_ExpoLanguage = 0;
+  int m_ExpoTimeOut = 0;
+  int m_ExpoRatingTime = 0;
+
+ private:
+  EGameModus m_GameModus = GAME_NORMAL;
+};

@@ -1,0 +1,14 @@
+#pragma once
+// Indicators and the adviser messages they raise.
+// For now only what the world's start-up and turn call on it.
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CIndikatoren : public CWorldObj {
+ public:
+  // Looks for adviser messages; every third hour.
+  virtual int CheckForMessages();
+  virtual int OnPlayloopTurn(STime now, STime last);
+  virtual int SetStandardMessage();
+  virtual int UpdateMaps();
+};

@@ -1,0 +1,15 @@
+#pragma once
+// The city administration.
+// For now only what the world's start-up and turn call on it.
+#include "sim/sim_date.h"
+#include "world/zor_world_obj.h"
+
+class CFinanzen;
+
+class CStadtVerwaltung : public CWorldObj {
+ public:
+  using CWorldObj::Create;
+  virtual int Create(CFinanzen* finanzen);
+  virtual int OnPlayloopTurn(STime now, STime last);
+  virtual int ResetYearData(STime now, STime last);
+};

@@ -1,0 +1,30 @@
+#include "ui/user_int.h"
+
+CScreenWindow* CUserInt::topWindow = nullptr;
+
+int CTwoDMap::UpdateAll() { return 0; }
+
+int CViewFilter::Deactivate() { return 0; }
+
+int CUserInt::OnCreate(QnoResourceManager*, QnoDisplay*, CZorvaWorld* world, CIsoWelt*, CStrJunctionList*) {
+  m_pWorld = world;
+  return 0;
+}
+
+int CUserInt::Destroy() { return 0; }
+int CUserInt::InputFilter(QnoInteractionEvent*, QnoView*) { return 1; }
+int CUserInt::Render(QnoDisplay*) { return 0; }
+int CUserInt::OnPlayloopTurn() { return 0; }
+int CUserInt::SetAufloesung(int, int) { return 0; }
+int CUserInt::UpdateStreet24h(int) { return 0; }
+int CUserInt::ResetBeforeLoad(CStrJunctionList*) { return 0; }
+
+int CUserInt::GetFilter(int n) const {
+  if (n < 0 || n > 4) return 0;
+  if (n == 0) return !(m_Filter[1] || m_Filter[2] || m_Filter[3] || m_Filter[4]);
+  return m_Filter[n] ? 1 : 0;
+}
+
+void CUserInt::SetFilter(int n, bool on) {
+  if (n >= 1 && n <= 4) m_Filter[n] = on;
+}

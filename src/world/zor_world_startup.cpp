@@ -1,0 +1,532 @@
+// The world's construction, start-up and shutdown in their fixed orders.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "framework/qno_resource.h"
+#include "framework/zor_list.h"
+#include "framework/zor_seams.h"
+#include "iso/iso_welt.h"
+#include "measures/active_route_guidance.h"
+#include "measures/advice_centre.h"
+#include "measures/building_object.h"
+#include "measures/carsharing.h"
+#include "measures/miet_micro.h"
+#include "measures/opnv.h"
+#include "measures/park_management.h"
+#include "measures/park_ride.h"
+#include "measures/passive_route_planning.h"
+#include "measures/preise.h"
+#include "measures/pta.h"
+#include "measures/traffic_display.h"
+#include "measures/umland.h"
+#include "microsim/micro_simulation.h"
+#include "model/data_exchange.h"
+#include "model/finanzen.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/message.h"
+#include "model/stadt_verwaltung.h"
+#include "model/statistik.h"
+#include "model/zor_var.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_welt.h"
+#include "ui/user_int.h"
+#include "world/zor_sound.h"
+#include "world/zor_world.h"
+#include "world/zor_sim_parts.h"
+#include "world/zor_world_obj.h"
+
+#include <SDL_mixer.h>
+
+char CZorvaWorld::m_sIniFile[400] = "ZORVANTA.INI";
+int CZorvaWorld::m_Language = 0;
+CZorvaWorld* CZorvaWorld::m_pThis = nullptr;
+QnoDisplay* CZorvaWorld::m_pDisplay = nullptr;
+QnoView* CZorvaWorld::m_pView = nullptr;
+int CZorvaWorld::m_LoadGame = 0;
+unsigned char CZorvaWorld::m_RenderEmpty = 1;
+
+namespace {
+
+[[noreturn]] void ZorStartupFailure(const char* first, const char* second) {
+  std::printf("%s\n%s\n", first, second);
+  std::fflush(stdout);
+  zor_fatal_exit(1);
+}
+
+// The three screen sizes chosen by their width; false for any other width.
+bool ZorStandardScreen(int mode, int& width, int& height) {
+  switch (mode) {
+    case 640: width = 640; height = 480; return true;
+    case 800: width = 800; height = 600; return true;
+    case 1024: width = 1024; height = 768; return true;
+    default: return false;
+  }
+}
+
+void ZorCleanExit() {
+  Mix_CloseAudio();
+  SDL_Quit();
+}
+
+}  // namespace
+
+CZorvaWorld::CZorvaWorld() {
+  Overlay::m_pWorld = this;
+  m_env.Reset();
+  LoadEnvFromIni(m_sIniFile);
+  QNO_LOG("Constructor this=%p.\n", static_cast<void*>(this));
+  m_pResourceManager = new QnoResourceManager;
+  if (m_pResourceManager->Create() != 0) {
+    QNO_LOG("Couldnt new ResourceManager/create error");
+    zor_fatal_exit(1);
+  }
+  m_pThis = this;
+  m_Language = 0;
+  m_StartupWindowTime = kfx_GetTicks();
+  m_GameSpeed = GetEnvValue("GAMESPEED", 12000);
+  const int language = GetEnvValue("LANGUAGE", 0);
+  m_Language = language == 1 ? 1 : 0;
+}
+
+CZorvaWorld::~CZorvaWorld() {
+  QNO_LOG("Destructor this=%p.\n", static_cast<void*>(this));
+  if (m_pResourceManager) {
+    m_pResourceManager->Destroy();
+    delete m_pResourceManager;
+    m_pResourceManager = nullptr;
+    ResetEnvDescription();
+    if (m_pGroundObject) {
+      m_pGroundObject->Destroy();
+      delete m_pGroundObject;
+      m_pGroundObject = nullptr;
+    }
+  } else {
+    QNO_LOG("ResourceManager not initialized");
+  }
+  if (m_pThis == this) m_pThis = nullptr;
+  if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
+}
+
+int CZorvaWorld::Create() {
+  QNO_LOG("this=%p.\n", static_cast<void*>(this));
+  m_pThis = this;
+  m_CalculatedPending = 0;
+  m_pObjectList = new CList;
+  m_pObjectList->Create(false, 0);
+  return 0;
+}
+
+int CZorvaWorld::OnStartup() {
+  zor_srandom(ZorStartupSeed());
+  QNO_LOG("this=$%p.\n", static_cast<void*>(this));
+  if (OpenWadFiles() != 0) ZorStartupFailure("Could not Find Date Files", "Programm terminates");
+
+  m_pSoundObj = NewSoundObj();
+  m_pSoundObj->Create();
+
+  int width = 800, height = 600;
+  if (OpenDisplay(width, height) != 0) ZorStartupFailure("Could not open X11 Display", "Programm terminates");
+
+  QNO_LOG("Error Handler");
+  if (InterpretIniFile() != 0) {
+    QNO_LOG("Ini Read Error");
+    ZorStartupFailure("Could not open ZORVANTA.INI", "Programm terminates");
+  }
+  m_StartupPhase = 4;
+
+  m_pPreise = CPreise::SetPreise();
+  m_pMessage = NewMessage();
+
+  m_pSimWelt = NewSimWelt();
+  m_pLocationFactory = NewLocationFactory();
+  NewCreatePureZorvaObjects();
+  m_pDataExchange = NewDataExchange();
+  CVar::varDataExchange = m_pDataExchange;
+
+  m_pLocationFactory->Create(this, m_pSimWelt);
+  m_LoadGame = 1;
+  m_pSimWelt->Create(m_pLocationFactory);
+  m_LoadGame = 0;
+  m_pDataExchange->SetCyberNet(m_pSimWelt->pCyberNet());
+
+  m_pIsoWelt = NewIsoWelt();
+  CBuildingDataList::SetResourceManager(m_pResourceManager);
+
+  m_pStreetNet = NewStreetNet();
+  m_pStreetNet->Create();
+  m_pRailNet = NewRailNet();
+  m_pRailNet->Create();
+
+  m_pUserInt = NewUserInt();
+  m_builder = CWindowBuilder(m_pUserInt);
+  m_pUserInt->OnCreate(m_pResourceManager, m_pDisplay, this, m_pIsoWelt, m_pStreetNet);
+
+  m_pMicroSim = NewMicroSim();
+  m_pMicroSim->Create();
+
+  m_builder.ResetCursors();
+  InitializeTools();
+  m_IsCC = 0;
+  QNO_LOG("CC false");
+
+  WindowAdd();
+  WindowAddExpo();
+  WindowAddAk();
+  WindowAddOpnv();
+  WindowAddFloaterGebaeude();
+  WindowAddParken();
+  WindowAddParkhaus();
+  WindowAddKreuzung();
+  WindowAddStreet();
+  WindowAddIndikatoren();
+  WindowAddStatistik();
+  WindowAddEventBerater();
+  WindowAddLadenSpeichern();
+  CUserInt::topWindow = m_builder.GetTopWindow();
+
+  m_pGottModus = NewGottModus();
+  m_pUserInt->SetAufloesung(width, height);
+
+  QNO_LOG("BVORESTARTUPBAS SCRIPTOK!");
+  m_pUserInt->LoadFromArchive(1248);
+  QNO_LOG("AFTER STARTUPBAS SCRIPTOK!");
+
+  m_pDataExchange->Create(this, m_pSimWelt, m_pUserInt, m_pObjectList);
+  QNO_LOG("Dataexchange AFTER Create!");
+
+  m_pStatistik = NewStatistik();
+  QNO_LOG("AFTER STAtistik OK!");
+  QNO_LOG("before SetwindowObjects!");
+  SetWindowObjects();
+  QNO_LOG("after Window Objects!");
+  QNO_LOG("Before 3INI Error");
+  QNO_LOG("Before 3INI Error");
+
+  if (GetEnvValue("EXPO", 0) != 0) {
+    m_pGottModus->m_ExpoLanguage = 0;
+    m_pGottModus->m_ListingMode = GAME_EXPO;
+    m_pGottModus->SetGameModus(GAME_EXPO);
+    g_ZoomStufe = ISO_ZOOM_2;
+    // A backslash names no file here; the exhibition's game lives in SaveGame.
+    SerializeGameLoad("SaveGame/EXPO.EXD");
+    m_pGottModus->SetExpoModus(0);
+    m_pGottModus->SetExpoState(0);
+    m_pGottModus->m_ExpoLanguage = 0;
+    ActivateWindow(300, 1);
+    m_pIsoWelt->SetIsoCenter(42, 42);
+    m_GameSpeed = 3000;
+    m_pGottModus->Expo_RefreshLastMove();
+    const int timeout = GetEnvValue("TIMEOUT", 0);
+    if (timeout != 0) m_pGottModus->m_ExpoTimeOut = timeout;
+    const int rating = GetEnvValue("RATING", 0) * 1000;
+    if (rating != 0) m_pGottModus->m_ExpoRatingTime = rating;
+  }
+
+  m_InputAccepted = 1;
+
+  m_pMessage->ResetMessage(60);
+  m_pMessage->SetBeraterZielMessage();
+  m_pIndikatoren->SetStandardMessage();
+  m_pIndikatoren->UpdateMaps();
+  m_pUserInt->SetSceneWindowDisplaySize(width, height);
+  return 0;
+}
+
+int CZorvaWorld::OpenWadFiles() {
+  const char* wadPath = GetEnvValue("WADPATH", "");
+  GetEnvValue("CDPATH", "");
+  QNO_LOG("Zorvanta Version 2.00 vom 22.8.2003");
+  for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
+    char path[400];
+    QnoMakeValidPathname(wadPath, name, ".GLA", path, sizeof path);
+    if (m_pResourceManager->AddWadFile(path) != 0) {
+      QNO_LOG("Unable to open file %s", path);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int CZorvaWorld::OpenDisplay(int& width, int& height) {
+  width = 800;
+  height = 600;
+  m_ScreenWidth = width;
+  m_ScreenHeight = height;
+  const bool fullScreen = GetEnvValue("FULLSCREEN", 0) == 0;
+  const bool hardware = GetEnvValue("HARDWARE", 0) == 0;
+  GetEnvValue("SELECTDRIVER", 1);
+  GetEnvValue("DRIVERNR", 0);
+  const int mode = GetEnvValue("AUFLOESUNG", 800);
+  if (!ZorStandardScreen(mode, width, height)) {
+    const int fx = GetEnvValue("AUFLOESUNGX", 0);
+    const int fy = GetEnvValue("AUFLOESUNGY", 0);
+    if (fx >= 1 && fy >= 1) {
+      width = fx;
+      height = fy;
+    }
+  }
+  QnoView* view = OpenView(width, height, 16, fullScreen, hardware);
+  if (!view) {
+    QNO_LOG("Unable to open view!");
+    return 1;
+  }
+  m_pView = view;
+  m_pDisplay = view->GetDisplay();
+  width = m_pDisplay->GetScreenWidth();
+  height = m_pDisplay->GetScreenHeight();
+  m_ScreenWidth = width;
+  m_ScreenHeight = height;
+  SetEnv("FULLSCREEN", fullScreen ? 0 : 1);
+  SetEnv("HARDWARE", hardware ? 0 : 1);
+  SetEnv("AUFLOESUNG", width);
+  SetEnv("AUFLOESUNGX", width);
+  SetEnv("AUFLOESUNGY", height);
+  return 0;
+}
+
+static void ZorOpenAudio(CSoundObj* sound) {
+  if (Mix_OpenAudio(22050, AUDIO_S16LSB, 1, 1024) == 0) {
+    if (sound) sound->SetAudioOpen(true);
+    Mix_ChannelFinished(&CSoundObj::ChannelFinished);
+  } else if (sound) {
+    sound->SetAudioOpen(false);
+  }
+}
+
+QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen, bool hardware) {
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
+    ZorStartupFailure("Unable to start X11 or svga with the KFX_Video.lib",
+                      "Please start ZORVANTA from within your X-Server");
+  }
+  m_sdlStarted = true;
+  // The audio device is opened separately so that a missing one only
+  // silences the game.
+  SDL_InitSubSystem(SDL_INIT_AUDIO);
+  ZorOpenAudio(m_pSoundObj);
+  static bool registered = false;
+  if (!registered) {
+    std::atexit(ZorCleanExit);
+    registered = true;
+  }
+  m_LastTurnTicks = kfx_GetTicks();
+  auto* view = new QnoView;
+  m_pScreen = view->OpenScreen(this, width, height, fullScreen, hardware);
+  (void)bits;
+  if (!m_pScreen) {
+    QNO_LOG("Videomode initialization %ix%i %i bit colours failed", width, height, bits);
+    delete view;
+    return nullptr;
+  }
+  QNO_LOG("PixelPointer: %p", m_pScreen->pixels);
+  if (GetEnvValue("SDLMOUSE", 0) == 0) SDL_ShowCursor(0);
+  return view;
+}
+
+bool CZorvaWorld::ReOpenView(int width, int height, int, bool fullScreen, bool hardware) {
+  if (m_pSoundObj && m_pSoundObj->IsAudioOpen()) {
+    m_pSoundObj->Mix_Free_Samples();
+    Mix_CloseAudio();
+    m_pSoundObj->SetAudioOpen(false);
+  }
+  SDL_Quit();
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
+    m_pScreen = nullptr;
+    return true;
+  }
+  SDL_InitSubSystem(SDL_INIT_AUDIO);
+  if (m_pView) {
+    m_pScreen = m_pView->OpenScreen(this, width, height, fullScreen, hardware);
+    if (!m_pScreen) QNO_LOG("Videomode initialization %ix%i %i bit colours failed", width, height, 16);
+    m_pDisplay = m_pView->GetDisplay();
+  }
+  if (GetEnvValue("SDLMOUSE", 0) == 0) SDL_ShowCursor(0);
+  ZorOpenAudio(m_pSoundObj);
+  return true;
+}
+
+int CZorvaWorld::SetWindowMode(int mode, int width, int height) {
+  if (mode >= 0 && !ZorStandardScreen(mode, width, height)) {
+    width = 800;
+    height = 600;
+  }
+  m_ScreenWidth = width;
+  m_ScreenHeight = height;
+  if (m_pDisplay) m_pDisplay->ResizeWindow(width, height);
+  if (m_pUserInt) m_pUserInt->SetAufloesung(width, height);
+  const bool fullScreen = GetEnvValue("FULLSCREEN", 0) == 0;
+  const bool hardware = GetEnvValue("HARDWARE", 0) == 0;
+  if (mode < 0 && m_pIsoWelt) m_pIsoWelt->RefreshAfterModeChange();
+  ReOpenView(width, height, 16, fullScreen, hardware);
+  if (mode >= 0 && m_pIsoWelt) m_pIsoWelt->RefreshAfterModeChange();
+  SetEnv("AUFLOESUNG", width);
+  SetEnv("AUFLOESUNGX", width);
+  SetEnv("AUFLOESUNGY", height);
+  if (m_pUserInt) m_pUserInt->SetSceneWindowDisplaySize(width, height);
+  return 0;
+}
+
+int CZorvaWorld::GetWindowMode() const {
+  if (m_ScreenWidth == 800) return 0;
+  if (m_ScreenWidth == 1024) return 2;
+  return 1;
+}
+
+int CZorvaWorld::InterpretIniFile() {
+  QNO_LOG("Before 1INI Error");
+  if (!m_pSoundObj) return 1;
+  m_MicroTest = GetEnvValue("MICROTEST", 0);
+  return 0;
+}
+
+int CZorvaWorld::InitializeTools() { return 0; }
+
+void CZorvaWorld::NewCreatePureZorvaObjects() {
+  m_pAktiveRP = NewAktiveRP();
+  m_pCarsharing = NewCarsharing();
+  m_pFinanzen = NewFinanzen();
+  m_pIndikatoren = NewIndikatoren();
+  m_pMietMicro = new CMietMicro;
+  m_pZorviZentrale = NewZorviZentrale();
+  m_pOpnv = NewOpnv();
+  m_pParkRide = NewParkRide();
+  m_pPassiveRP = NewPassiveRP();
+  m_pPta = NewPta();
+  m_pParkManagement = NewParkManagement();
+  m_pStadtVerwaltung = NewStadtVerwaltung();
+  m_pTrafficDisplay = new CTrafficDisplay;
+  m_pUmland = NewUmland();
+  m_pAktiveRP->Create();
+  m_pCarsharing->Create();
+  m_pFinanzen->Create();
+  m_pIndikatoren->Create();
+  m_pMietMicro->Create();
+  m_pZorviZentrale->Create();
+  m_pOpnv->Create();
+  m_pParkRide->Create();
+  m_pPassiveRP->Create();
+  m_pPta->Create();
+  m_pParkManagement->Create();
+  m_pStadtVerwaltung->Create(m_pFinanzen);
+  m_pTrafficDisplay->Create();
+  m_pUmland->Create();
+}
+
+template <class T>
+static void ZorDestroyDelete(T*& object) {
+  if (!object) return;
+  object->Destroy();
+  delete object;
+  object = nullptr;
+}
+
+void CZorvaWorld::DestroyDeletePureZorvaObjects() {
+  CWorldObj* order[] = {m_pAktiveRP, m_pCarsharing, m_pFinanzen,      m_pIndikatoren,    m_pMietMicro,
+                        m_pZorviZentrale, m_pOpnv, m_pParkRide,       m_pPassiveRP,      m_pParkManagement,
+                        m_pPta,       m_pStadtVerwaltung, m_pTrafficDisplay, m_pUmland};
+  for (CWorldObj* o : order)
+    if (o) o->Destroy();
+  for (CWorldObj* o : order) delete o;
+  m_pAktiveRP = nullptr;
+  m_pCarsharing = nullptr;
+  m_pFinanzen = nullptr;
+  m_pIndikatoren = nullptr;
+  m_pMietMicro = nullptr;
+  m_pZorviZentrale = nullptr;
+  m_pOpnv = nullptr;
+  m_pParkRide = nullptr;
+  m_pPassiveRP = nullptr;
+  m_pParkManagement = nullptr;
+  m_pPta = nullptr;
+  m_pStadtVerwaltung = nullptr;
+  m_pTrafficDisplay = nullptr;
+  m_pUmland = nullptr;
+}
+
+int CZorvaWorld::OnShutdown() {
+  QNO_LOG("Destructor this=%p.\n", static_cast<void*>(this));
+  ZorDestroyDelete(m_pSoundObj);
+  return 0;
+}
+
+int CZorvaWorld::Destroy() {
+  QNO_LOG("Destructor this=%p.\n", static_cast<void*>(this));
+  if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
+  delete m_pGottModus;
+  m_pGottModus = nullptr;
+  if (m_pUserInt) m_pUserInt->ResetBeforeLoad(m_pStreetNet);
+  CViewFilter::Deactivate();
+  DestroyObjectList(1);
+  delete m_pStatistik;
+  m_pStatistik = nullptr;
+  ZorDestroyDelete(m_pLocationFactory);
+  DestroyDeletePureZorvaObjects();
+  ZorDestroyDelete(m_pStreetNet);
+  ZorDestroyDelete(m_pRailNet);
+  ZorDestroyDelete(m_pMicroSim);
+  DestroyObjectList(0);
+  delete m_pIsoWelt;
+  m_pIsoWelt = nullptr;
+  ZorDestroyDelete(m_pObjectList);
+  ZorDestroyDelete(m_pSimWelt);
+  delete m_pSimParts;
+  m_pSimParts = nullptr;
+  ZorDestroyDelete(m_pUserInt);
+  CUserInt::topWindow = nullptr;
+  m_builder.DestroyWindows();
+  ZorDestroyDelete(m_pDataExchange);
+  if (CVar::varDataExchange && !m_pDataExchange) CVar::varDataExchange = nullptr;
+  CBuildingDataList::Destroy();
+  delete m_pMessage;
+  m_pMessage = nullptr;
+  delete m_pPreise;
+  m_pPreise = nullptr;
+  // The screen goes with SDL; the view and display were ours.
+  if (m_pView) {
+    delete m_pView;
+    m_pView = nullptr;
+    m_pDisplay = nullptr;
+  }
+  if (m_sdlStarted) {
+    Mix_CloseAudio();
+    SDL_Quit();
+    m_sdlStarted = false;
+    m_pScreen = nullptr;
+  }
+  return 0;
+}
+
+// Construction hooks.
+CSoundObj* CZorvaWorld::NewSoundObj() { return new CSoundObj; }
+CSimWelt* CZorvaWorld::NewSimWelt() {
+  if (!m_pSimParts) m_pSimParts = new CZorWorldSimParts(m_pResourceManager);
+  return new CSimWelt(m_pSimParts);
+}
+CSimLocationFactory* CZorvaWorld::NewLocationFactory() { return new CSimLocationFactory; }
+CDataExchange* CZorvaWorld::NewDataExchange() { return new CDataExchange; }
+CIsoWelt* CZorvaWorld::NewIsoWelt() { return new CIsoWelt(this, m_pResourceManager, m_pDisplay); }
+CStrJunctionList* CZorvaWorld::NewStreetNet() { return new CStrJunctionList(m_pIsoWelt, m_pSimWelt); }
+CStrSchJuncList* CZorvaWorld::NewRailNet() { return new CStrSchJuncList(m_pIsoWelt, m_pSimWelt); }
+CUserInt* CZorvaWorld::NewUserInt() { return new CUserInt; }
+CMicroSimulation* CZorvaWorld::NewMicroSim() { return new CMicroSimulation; }
+CMessage* CZorvaWorld::NewMessage() { return new CMessage; }
+CGottModus* CZorvaWorld::NewGottModus() { return new CGottModus; }
+CStatistik* CZorvaWorld::NewStatistik() { return new CStatistik; }
+CIndikatoren* CZorvaWorld::NewIndikatoren() { return new CIndikatoren; }
+CParkManagement* CZorvaWorld::NewParkManagement() { return new CParkManagement; }
+COpnv* CZorvaWorld::NewOpnv() { return new COpnv; }
+CCarsharing* CZorvaWorld::NewCarsharing() { return new CCarsharing; }
+CParkRide* CZorvaWorld::NewParkRide() { return new CParkRide; }
+CZorviZentrale* CZorvaWorld::NewZorviZentrale() { return new CZorviZentrale; }
+CAktiveRoutenPlanung* CZorvaWorld::NewAktiveRP() { return new CAktiveRoutenPlanung; }
+CPassiveRoutenPlanung* CZorvaWorld::NewPassiveRP() { return new CPassiveRoutenPlanung; }
+CUmland* CZorvaWorld::NewUmland() { return new CUmland; }
+CPta* CZorvaWorld::NewPta() { return new CPta; }
+CFinanzen* CZorvaWorld::NewFinanzen() { return new CFinanzen; }
+CStadtVerwaltung* CZorvaWorld::NewStadtVerwaltung() { return new CStadtVerwaltung; }
