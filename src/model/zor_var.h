@@ -3,16 +3,18 @@
 // optionally the object that owns the real value. Reads and writes of a
 // bound variable go through the owner's named-variable operations; an
 // unbound variable holds its own value.
-#include "model/var_type.h"
 #include <cstddef>
 
 #include "framework/qno_object.h"
+#include "gui/window_var.h"
 #include "model/var_owner.h"
+#include "model/var_type.h"
 
 class CDataExchange;
 
 
-class CVar : public CZorvaObject {
+// Windows hold game variables through the toolkit's variable interface.
+class CVar : public CWindowVar {
  public:
   static constexpr size_t kMaxName = 80;
   // The buffer an owner's text answer is read into.
@@ -40,27 +42,27 @@ class CVar : public CZorvaObject {
   int Create(EVarType type, const char* name, CVarOwner* owner);
   int Create(EVarType type, const char* name, double value);
   int Create(EVarType type, const char* name, const char* text);
-  virtual int SetWorldOject(CVarOwner* owner);
-  int Refresh();
+  int SetWorldOject(CVarOwner* owner) override;
+  int Refresh() override;
 
   void SetName(const char* name);
-  const char* GetName() const { return m_pName; }
-  EVarType GetVarType() const { return m_Type; }
+  const char* GetName() const override { return m_pName; }
+  EVarType GetVarType() const override { return m_Type; }
   CVarOwner* GetZorvaObject() const { return m_pOwner; }
   int GetWorldObjectType() const { return m_WorldObjectType; }
 
-  int SetValue(double v);
-  int GetValue(double* out, bool refresh = true);
+  int SetValue(double v) override;
+  int GetValue(double* out, bool refresh = true) override;
   int AddValue(double d);
   int SetValue(const char* text);
   // Copies the text into buffer (size bytes); 1 when the variable holds none.
   int GetValue(char* buffer, size_t size);
   const char* GetText() const { return m_pText; }
   int GetStep(double* step);
-  int GetMin(double* min);
-  int GetMax(double* max);
-  int StepUp();
-  int StepDown();
+  int GetMin(double* min) override;
+  int GetMax(double* max) override;
+  int StepUp() override;
+  int StepDown() override;
   int Toggle();
   void Copy(const CVar* other);
   int Destroy() override;

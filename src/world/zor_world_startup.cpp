@@ -170,6 +170,16 @@ int CZorvaWorld::OnStartup() {
   m_pMicroSim->Create();
 
   m_builder.ResetCursors();
+  // Window variables start unbound; a name that is an object of the data
+  // exchange is no variable.
+  m_builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
+    auto* var = new CVar;
+    var->Create(type, name, static_cast<CVarOwner*>(nullptr));
+    return var;
+  });
+  m_builder.SetObjectLookup([](const char* name) {
+    return CVar::varDataExchange && name && CVar::varDataExchange->GetObjectByName(name) != nullptr;
+  });
   InitializeTools();
   m_IsCC = 0;
   QNO_LOG("CC false");

@@ -123,7 +123,8 @@ namespace {
 
 std::vector<std::string> ExpectedFanOut(const STime& now, bool newYear) {
   std::vector<std::string> e;
-  const std::string h = " " + zortest::Hour(now);
+  std::string h(1, ' ');
+  h += zortest::Hour(now);
   if (now.hour % 3 == 0) e.push_back("Indikatoren.messages");
   for (const char* name : {"ParkManagement", "StadtVerwaltung", "Opnv", "Carsharing", "ParkRide", "ZorviZentrale",
                            "AktiveRP", "PassiveRP", "Umland", "StadtVerwaltung", "Pta", "Indikatoren", "Finanzen"})
