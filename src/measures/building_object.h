@@ -10,6 +10,8 @@ class CBuildingObject : public CWorldObj {
  public:
   // The height class of the building's simulation location; 0 without one.
   virtual int GetHeight() const { return 0; }
+  // The district id of the building's simulation location; -1 without one.
+  virtual int GetDistrictID() const { return -1; }
 };
 
 class CBuildingDataList {
