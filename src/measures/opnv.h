@@ -4,8 +4,17 @@
 #include "sim/sim_date.h"
 #include "world/zor_world_obj.h"
 
+class CBuildingObject;
+
+// The net a stop belongs to.
+enum NetActiveType : int32_t { NET_BUS = 1, NET_TRAM = 2 };
+
 class COpnv : public CWorldObj {
  public:
+  // Registers a stop with a net; loading keeps the stop's saved id.
+  virtual int AddHst(CBuildingObject* stop, NetActiveType net, bool loading);
+  virtual int RemoveHst(CBuildingObject* stop);
+  virtual int CheckLinesForNoHst();
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   using CWorldObj::OnPlayloopTurn;

@@ -7,3 +7,9 @@ int Overlay::SetSceneWindowDisplaySize(int width, int height) {
   m_SceneHeight = height;
   return 0;
 }
+
+void Overlay::SetCursorID(unsigned int id, unsigned char state) {
+  if (id == 0) return;
+  m_CursorID = id;
+  m_CursorState = state;
+}

@@ -28,3 +28,7 @@ int CUserInt::GetFilter(int n) const {
 void CUserInt::SetFilter(int n, bool on) {
   if (n >= 1 && n <= 4) m_Filter[n] = on;
 }
+
+int CUserInt::CheckStreetForHstBuild(CStreetObj*, int, int) { return 0; }
+int CUserInt::CheckRailForHstBuild(CStreetObj*, int, int) { return 0; }
+void CUserInt::SetAchtungWindow(int) {}
