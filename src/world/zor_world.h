@@ -198,6 +198,16 @@ class CZorvaWorld : public CZorvaObject {
   // Sets the filter icon of one object from the interface's map filters.
   void SetWorldObjectListFilter(CWorldObj* object);
 
+  // The ground of empty cells: one shared object, one more reference per
+  // call; and the table of ground tile ids the map picks from.
+  CBaseObject* CreateObjectEmpty();
+  static constexpr int kMaxBaseResIDs = 12;
+  // Stores a ground tile id in the first free slot; nothing once full.
+  void AddBase(int resId);
+  // The first ground id when `first`, else a random one of the table; 0
+  // while the table is empty.
+  int GetBaseResID(bool first);
+
   // State shared by the turn, the input filter and the renderer.
   int GetGameSpeed() const { return m_GameSpeed; }
   void SetGameSpeed(int ms) { m_GameSpeed = ms; }
@@ -312,6 +322,8 @@ class CZorvaWorld : public CZorvaObject {
   CStatistik* m_pStatistik = nullptr;
   CPreise* m_pPreise = nullptr;
   CZorWorldSimParts* m_pSimParts = nullptr;
+  int m_BaseResID[kMaxBaseResIDs] = {};
+  unsigned char m_BaseResCount = 0;
 
   int m_GameSpeed = 12000;
   // Real-time pacing of the demand simulation (ms).
