@@ -6,6 +6,9 @@ int CTwoDMap::UpdateAll() { return 0; }
 
 int CViewFilter::Deactivate() { return 0; }
 
+// No overview map registers yet.
+int CViewFilter::Update(int, int) { return 0; }
+
 int CUserInt::OnCreate(QnoResourceManager*, QnoDisplay*, CZorvaWorld* world, CIsoWelt*, CStrJunctionList*) {
   m_pWorld = world;
   return 0;

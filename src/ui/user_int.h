@@ -63,6 +63,8 @@ class CTwoDMap {
 class CViewFilter {
  public:
   static int Deactivate();
+  // Recolours map cell (x, y) in every registered overview map; 0.
+  static int Update(int x, int y);
 };
 
 class CUserInt : public Overlay {

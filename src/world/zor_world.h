@@ -14,7 +14,6 @@
 #include "sim/sim_date.h"
 #include "sim/sim_location_types.h"
 #include "world/zor_env_table.h"
-#include "world/zor_types.h"
 
 class QnoView;
 class QnoDisplay;
@@ -53,6 +52,9 @@ class CZorWorldSimParts;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
 enum TBaseType : int32_t;
+// Object kinds and directions (world/zor_types.h).
+enum TObjectType : int32_t;
+class CIsoRichtung;
 struct PotentialType;
 
 class CZorvaWorld : public CZorvaObject {
