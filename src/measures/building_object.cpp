@@ -56,3 +56,7 @@ int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CI
   m_Type = kind;
   return 0;
 }
+
+// The catalogue has no rows yet.
+int CBuildingDataList::GetBuildingResIDByListNr(int) { return 0; }
+bool CBuildingDataList::IsTGV(int) { return false; }

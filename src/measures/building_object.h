@@ -108,6 +108,10 @@ class CBuildingDataList {
   static void SetResourceManager(QnoResourceManager* manager);
   static void Destroy();
   static QnoResourceManager* GetResourceManager() { return m_pResourceManager; }
+  // Group or tile resource id of catalogue row nr (below 1: none).
+  static int GetBuildingResIDByListNr(int nr);
+  // True when row nr is drawn as a multi-cell group.
+  static bool IsTGV(int nr);
 
  private:
   static QnoResourceManager* m_pResourceManager;

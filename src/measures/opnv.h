@@ -6,6 +6,20 @@
 
 class CBuildingObject;
 
+// A public-transport line. For now only what the map's overlay reads.
+class COpnvLine {
+ public:
+  virtual ~COpnvLine() = default;
+  virtual void GetColor(unsigned char& r, unsigned char& g, unsigned char& b) {
+    r = m_r;
+    g = m_g;
+    b = m_b;
+  }
+
+ protected:
+  unsigned char m_r = 0, m_g = 0, m_b = 0;
+};
+
 // The net a stop belongs to.
 enum NetActiveType : int32_t { NET_BUS = 1, NET_TRAM = 2 };
 

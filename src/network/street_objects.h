@@ -50,6 +50,8 @@ class CKreuzObj : public CWorldObj {
  public:
   using CWorldObj::Create;
   int Create() override;
+  // The junction's street type; 0 while bound to no junction.
+  virtual int GetStreetType() const { return 0; }
 };
 
 // The crossing object of a four-lane junction over a 2 x 2 block.

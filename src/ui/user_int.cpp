@@ -15,7 +15,17 @@ int CUserInt::OnCreate(QnoResourceManager*, QnoDisplay*, CZorvaWorld* world, CIs
 }
 
 int CUserInt::Destroy() { return 0; }
-int CUserInt::InputFilter(QnoInteractionEvent*, QnoView*) { return 1; }
+int CUserInt::InputFilter(QnoInteractionEvent* event, QnoView*) {
+  // The map reads which buttons are held; the event stays unconsumed.
+  if (event && (event->type == QNO_EVENT_BUTTONDOWN || event->type == QNO_EVENT_BUTTONUP)) {
+    const unsigned char held = event->type == QNO_EVENT_BUTTONDOWN ? 1 : 0;
+    if (event->button == 0)
+      selObj.leftButton = held;
+    else
+      selObj.rightButton = held;
+  }
+  return 1;
+}
 int CUserInt::Render(QnoDisplay*) { return 0; }
 int CUserInt::OnPlayloopTurn() { return 0; }
 int CUserInt::SetAufloesung(int, int) { return 0; }
@@ -35,3 +45,6 @@ void CUserInt::SetFilter(int n, bool on) {
 int CUserInt::CheckStreetForHstBuild(CStreetObj*, int, int) { return 0; }
 int CUserInt::CheckRailForHstBuild(CStreetObj*, int, int) { return 0; }
 void CUserInt::SetAchtungWindow(int) {}
+void CUserInt::RenderOpnvNet(QnoDisplay*) {}
+void CUserInt::RenderOpnvLineStreet(QnoDisplay*, COpnvLine*, unsigned short) {}
+void CUserInt::RenderOpnvLineHst(QnoDisplay*, COpnvLine*) {}

@@ -96,6 +96,11 @@ class CUserInt : public Overlay {
   virtual int CheckRailForHstBuild(CStreetObj* rail, int x, int y);
   // Shows the warning window with warning text number `text`.
   virtual void SetAchtungWindow(int text);
+  // Public-transport overlays drawn into the map: the whole net, one line's
+  // streets in a colour, one line's stops.
+  virtual void RenderOpnvNet(QnoDisplay* display);
+  virtual void RenderOpnvLineStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
+  virtual void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line);
   static bool InWorld(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
   selObjType selObj;
   static CScreenWindow* topWindow;
