@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr unsigned kDragCursor = 25951;
-constexpr unsigned kExpoCursor = 1409;
+constexpr int kDragCursor = 25951;
+constexpr int kExpoCursor = 1409;
 constexpr int kKeyZoomIn = 54;   // '6'
 constexpr int kKeyZoomOut = 55;  // '7'
 constexpr int kKeyTurnRight = 56;  // '8'

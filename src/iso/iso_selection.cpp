@@ -40,7 +40,7 @@ int CIsoWelt::Expo_RenderLilaBase(int x, int y, int resId) {
 
 int CIsoWelt::RenderSelection(selObjType* sel, CIsoTile* marker) {
   if (!sel || sel->startX < 0) return 0;
-  const int tool = sel->toolNr;
+  const int tool = sel->tool;
   if (!IsAreaTool(tool) && !IsBuildingTool(tool)) return 0;
   QnoRenderBuffer* buffer = m_pDisplay ? m_pDisplay->GetRenderBuffer() : nullptr;
   const int index = g_ZoomStufe / 2;

@@ -60,3 +60,5 @@ int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CI
 // The catalogue has no rows yet.
 int CBuildingDataList::GetBuildingResIDByListNr(int) { return 0; }
 bool CBuildingDataList::IsTGV(int) { return false; }
+
+int CBuildingObject::GetDistrictID() const { return m_pSimLocation ? m_pSimLocation->GetDistrictID() : -1; }

@@ -35,6 +35,8 @@ class CBuildingObject : public CWorldObj {
   int GetResID() const { return m_ResID; }
   // The height class of the building's simulation location; 0 without one.
   virtual int GetHeight() const;
+  // The district id of the building's simulation location; -1 without one.
+  virtual int GetDistrictID() const;
   void SetSimLocation(CSimLocation* location) { m_pSimLocation = location; }
   CSimLocation* GetSimLocation() const { return m_pSimLocation; }
 
@@ -59,7 +61,7 @@ class CBuildingParkingObject : public CBuildingObject {
   virtual int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height,
                      ParkingDataType* parking);
   void SetDistrictID(short id) { m_DistrictID = id; }
-  short GetDistrictID() const { return m_DistrictID; }
+  int GetDistrictID() const override { return m_DistrictID; }
 
  protected:
   CParkManagement* m_pManager;

@@ -8,8 +8,3 @@ int Overlay::SetSceneWindowDisplaySize(int width, int height) {
   return 0;
 }
 
-void Overlay::SetCursorID(unsigned int id, unsigned char state) {
-  if (id == 0) return;
-  m_CursorID = id;
-  m_CursorState = state;
-}

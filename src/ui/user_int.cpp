@@ -4,10 +4,26 @@ CScreenWindow* CUserInt::topWindow = nullptr;
 
 int CTwoDMap::UpdateAll() { return 0; }
 
+int CSmallMap::SetBitmapEmtpy() { return 0; }
 int CViewFilter::Deactivate() { return 0; }
+void CViewFilter::UpdateViewRect(const IsoViewRectType&) {}
+void CViewFilter::Update(int, int) {}
 
-// No overview map registers yet.
-int CViewFilter::Update(int, int) { return 0; }
+unsigned char CUserInt::m_ActivateDebugInfo = 0;
+
+unsigned char CUserInt::GetTileMask(int x, int y) const {
+  return x >= 0 && x < 128 && y >= 0 && y < 128 ? m_TileMask[x][y] : 0;
+}
+unsigned char CUserInt::GetTileMask2(int x, int y) const {
+  return x >= 0 && x < 128 && y >= 0 && y < 128 ? m_TileMask2[x][y] : 0;
+}
+void CUserInt::SetTileMask(int x, int y, unsigned char kind, unsigned char bits) {
+  if (x < 0 || x >= 128 || y < 0 || y >= 128) return;
+  m_TileMask[x][y] = kind;
+  m_TileMask2[x][y] = bits;
+}
+CBuildingObject* CUserInt::GetBuildingAt(int, int, int) { return nullptr; }
+
 
 int CUserInt::OnCreate(QnoResourceManager*, QnoDisplay*, CZorvaWorld* world, CIsoWelt*, CStrJunctionList*) {
   m_pWorld = world;

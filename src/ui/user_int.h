@@ -17,17 +17,20 @@ class CWorldObj;
 class CStreetObj;
 class CKreuzObj;
 class COpnvLine;
+class CBuildingObject;
+struct IsoViewRectType;
 
 // The selection and state record of the interface.
 struct selObjType {
   unsigned char pause = 0;        // the game is paused or a start-up window waits
   unsigned char welcome[2] = {};  // set when the welcome window is answered
+  int tool = 0;                   // the current tool; 2 builds streets
+  unsigned char rightButton = 0;  // the right mouse button is held
+  unsigned char streetDrag = 0;   // a street preview is being dragged
 
   // ---- what the map's input, turn, previews and overlays read ----
-  int toolNr = 0;                   // the current tool; 2 builds streets
   unsigned char mouseCaptured = 0;  // an interface area holds the mouse
   unsigned char leftButton = 0;
-  unsigned char rightButton = 0;
   // Selection rectangle of the area and building tools.
   int startX = -1, startY = -1, endX = -1, endY = -1;
   int width = 0, depth = 0;
@@ -60,11 +63,19 @@ class CTwoDMap {
   virtual int UpdateAll();
 };
 
+// The small map of the interface.
+class CSmallMap {
+ public:
+  static int SetBitmapEmtpy();
+};
+
 class CViewFilter {
  public:
   static int Deactivate();
-  // Recolours map cell (x, y) in every registered overview map; 0.
-  static int Update(int x, int y);
+  // The map's view rectangle changed; the small maps follow it.
+  static void UpdateViewRect(const IsoViewRectType& rect);
+  // A visible map cell changed or came into view.
+  static void Update(int x, int y);
 };
 
 class CUserInt : public Overlay {
@@ -102,10 +113,26 @@ class CUserInt : public Overlay {
   virtual void RenderOpnvLineStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
   virtual void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line);
   static bool InWorld(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
+  // How the map draws itself: 1 diagonal sprite lists, 2 the plain map,
+  // anything else sprite lists row by row.
+  int GetRenderType() const { return m_RenderType; }
+  void SetRenderType(int type) { m_RenderType = type; }
+  // The street tool's per-tile marks: a kind per tile, and direction bits.
+  unsigned char GetTileMask(int x, int y) const;
+  unsigned char GetTileMask2(int x, int y) const;
+  void SetTileMask(int x, int y, unsigned char kind, unsigned char bits);
+  // The building on a cell, null when none.
+  virtual CBuildingObject* GetBuildingAt(int x, int y, int layer);
+  // True while an area tool (10 to 12) is dragged with the left button.
+  virtual bool GetBuildSurfaceStatus() const { return false; }
+  static unsigned char m_ActivateDebugInfo;
   selObjType selObj;
   static CScreenWindow* topWindow;
 
  private:
   bool m_Filter[5] = {};
+  int m_RenderType = 0;
+  unsigned char m_TileMask[128][128] = {};
+  unsigned char m_TileMask2[128][128] = {};
   CTwoDMap m_TwoDMap;
 };

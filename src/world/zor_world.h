@@ -57,6 +57,9 @@ enum TObjectType : int32_t;
 class CIsoRichtung;
 struct PotentialType;
 
+// Set when the small map's picture is to be cleared before the next frame.
+extern int resetSmallMap;
+
 class CZorvaWorld : public CZorvaObject {
  public:
   // The settings file name, chosen by main.
@@ -223,6 +226,15 @@ class CZorvaWorld : public CZorvaObject {
   int GetAccumulatedTime() const { return m_AccumulatedTime; }
   // The loader and the game reset hold the indicators back for ten hours.
   void ResetAfterLoad();
+  // While a savegame is read the frame shows a loading picture and a bar
+  // of the progress (0.0 - 1.0).
+  void SetLoading(bool loading, float progress) {
+    m_Loading = loading ? 1 : 0;
+    m_LoadProgress = progress;
+  }
+  unsigned char IsLoading() const { return m_Loading; }
+  static constexpr int kLoadingPictureDE = 49803;
+  static constexpr int kLoadingPictureEN = 50121;
 
   // ---- object factory and removal (zor_factory.cpp, zor_removal.cpp) ----
   // Checks the cells, creates the object of the kind, lists it, registers it
@@ -324,6 +336,8 @@ class CZorvaWorld : public CZorvaObject {
   CStatistik* m_pStatistik = nullptr;
   CPreise* m_pPreise = nullptr;
   CZorWorldSimParts* m_pSimParts = nullptr;
+  unsigned char m_Loading = 0;
+  float m_LoadProgress = 0.0f;
   int m_BaseResID[kMaxBaseResIDs] = {};
   unsigned char m_BaseResCount = 0;
 

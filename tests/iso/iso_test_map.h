@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include <SDL.h>
+
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
 #include "iso/iso_welt.h"
@@ -107,5 +109,28 @@ struct MapFixture : testing::Test {
   CWorldObj* Object(int x, int y, int layer = 0) { return map->GetIsoTileObject(x, y, static_cast<TBaseType>(layer)); }
   int ResID(int x, int y, int layer = 0) { return map->GetIsoInfo(x, y)->GetResID(static_cast<TBaseType>(layer)); }
 };
+
+}  // namespace isotest
+
+namespace isotest {
+
+// Pixels of the test sprite's colour on the world's screen surface; each
+// drawn tile adds kSpriteSize squared when it lies fully on the screen.
+inline int InkPixels(CZorvaWorld* world) {
+  SDL_Surface* s = world->GetScreen();
+  if (!s) return -1;
+  int n = 0;
+  for (int y = 0; y < s->h; ++y) {
+    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
+    for (int x = 0; x < s->w; ++x) n += row[x] == kInk;
+  }
+  return n;
+}
+
+inline void ClearScreen(CZorvaWorld* world) {
+  if (SDL_Surface* s = world->GetScreen()) SDL_FillRect(s, nullptr, 0);
+}
+
+constexpr int kSquare = kSpriteSize * kSpriteSize;
 
 }  // namespace isotest
