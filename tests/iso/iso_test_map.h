@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <SDL.h>
 
@@ -59,7 +61,9 @@ inline zorgen::Bytes Group(int w, int d, int holeA = -1, int holeB = -1) {
   return zorgen::WriteIsoGroup(g);
 }
 
-inline void AddMapArchive(QnoResourceManager* resources, int extraId = 0, zorgen::Bytes extra = {}) {
+// Extra blobs (id, bytes) replace game resources of the same id.
+inline void AddMapArchive(QnoResourceManager* resources,
+                          std::vector<std::pair<uint32_t, zorgen::Bytes>> extras = {}) {
   zorgen::GlaWriter w;
   w.Add(kSprite, zorgen::WriteSprite(zorgen::Image16(kSpriteSize, kSpriteSize, kInk, 1)));
   w.Add(kTile, Tile());
@@ -71,7 +75,7 @@ inline void AddMapArchive(QnoResourceManager* resources, int extraId = 0, zorgen
   w.Add(kGroup1x2, Group(1, 2));
   w.Add(kGroupWide, Group(3, 1));
   w.Add(kGroupEmpty, Group(0, 1));
-  if (extraId) w.Add(static_cast<uint32_t>(extraId), std::move(extra));
+  for (auto& [id, blob] : extras) w.Add(id, std::move(blob));
   ASSERT_TRUE(w.WriteFile("MAPTEST.GLA"));
   ASSERT_EQ(resources->AddWadFile("MAPTEST.GLA"), 0);
 }
