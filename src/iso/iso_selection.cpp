@@ -127,3 +127,10 @@ int CIsoWelt::SetSecondCarPos(CCar* car, int x, int y) {
   car->ResetIsoXYSecond();
   return 0;
 }
+
+int CIsoWelt::MakeCompleteSpriteRenderList() {
+  ResetCompleteSpriteRenderList();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) MakeSpriteRenderList(x, y);
+  return 0;
+}

@@ -187,3 +187,13 @@ TEST_F(OverlayTest, AFifthCarAtACellGetsNoSecondPlace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OverlayTest, CompleteRenderListBuildsEveryCell) {
+  const uint32_t before = map->GetCacheBuildCount();
+  EXPECT_EQ(map->MakeCompleteSpriteRenderList(), 0);
+  EXPECT_EQ(map->GetCacheBuildCount() - before, 128u * 128u);
+}
+
+}  // namespace
