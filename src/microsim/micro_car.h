@@ -1,10 +1,10 @@
 #pragma once
 // A vehicle of the micro simulation. For now only what the map's second
 // drawing of vehicles at a cell edge uses.
+#include "world/zor_world_obj.h"
 
-class CCar {
+class CCar : public CWorldObj {
  public:
-  virtual ~CCar() = default;
   // The cell and slot (0..3) where the car is drawn a second time.
   virtual void SetIsoXYSecond(int x, int y, int slot) {
     m_SecondX = x;
