@@ -166,7 +166,7 @@ int CIsoWelt::RenderSpriteList_Left_Right(QnoDisplay* display) {
   IsoViewRectType walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y))
-    if (RenderPassGround(display, x, y, InGrid(x, y) && GetIsoInfo(x, y))) return 1;
+    if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
   RenderUserInt(display);
   CUserInt* ui = UserIntOf(m_pWorld);
   const bool filter2 = ui && ui->GetFilter(2);
@@ -280,7 +280,7 @@ int CIsoWelt::RenderSpriteList_Diagonal(QnoDisplay* display) {
   {
     DiagonalWalk walk(m_ViewRect, g_IsoRichtung);
     while (walk.Next(x, y))
-      if (RenderPassGround(display, x, y, InGrid(x, y) && GetIsoInfo(x, y))) return 1;
+      if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
   }
   RenderUserInt(display);
   CUserInt* ui = UserIntOf(m_pWorld);
