@@ -18,7 +18,7 @@
 #include "writers/blob_writers.h"
 #include "writers/iso_writers.h"
 
-namespace isotest {
+namespace maptest {
 
 // Ids the generated game data leaves free.
 constexpr int kSprite = 59000;
@@ -114,9 +114,9 @@ struct MapFixture : testing::Test {
   int ResID(int x, int y, int layer = 0) { return map->GetIsoInfo(x, y)->GetResID(static_cast<TBaseType>(layer)); }
 };
 
-}  // namespace isotest
+}  // namespace maptest
 
-namespace isotest {
+namespace maptest {
 
 // Pixels of the test sprite's colour on the world's screen surface; each
 // drawn tile adds kSpriteSize squared when it lies fully on the screen.
@@ -137,4 +137,4 @@ inline void ClearScreen(CZorvaWorld* world) {
 
 constexpr int kSquare = kSpriteSize * kSpriteSize;
 
-}  // namespace isotest
+}  // namespace maptest

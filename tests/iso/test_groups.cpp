@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace isotest;
+using namespace maptest;
 
 struct GroupTest : MapFixture<CZorvaWorld> {
   CWorldObj* NewObject(TObjectType type) {

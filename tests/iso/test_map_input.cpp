@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace isotest;
+using namespace maptest;
 
 struct CountingObject : CWorldObj {
   int OnPlayloopTurn(unsigned short x, unsigned short y) override {

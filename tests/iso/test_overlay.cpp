@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace isotest;
+using namespace maptest;
 
 constexpr int kMarker = 33880;
 constexpr int kHighlight = 49652;

@@ -17,12 +17,12 @@
 
 namespace {
 
-using isotest::kGroup1x1;
-using isotest::kGroup1x2;
-using isotest::kGroup2x3;
-using isotest::kGroupHole;
-using isotest::kGroupWide;
-using isotest::kTile;
+using maptest::kGroup1x1;
+using maptest::kGroup1x2;
+using maptest::kGroup2x3;
+using maptest::kGroupHole;
+using maptest::kGroupWide;
+using maptest::kTile;
 
 struct RecCarsharing : CCarsharing {
   int AddOutlet(CBuildingTrafficObject*) override {
@@ -67,7 +67,7 @@ class FactoryWorld : public CZorvaWorld {
   CUserInt* NewUserInt() override { return ui = new RecUserInt; }
 };
 
-struct FactoryTest : isotest::MapFixture<FactoryWorld> {
+struct FactoryTest : maptest::MapFixture<FactoryWorld> {
   CStrStrasse street{1, 0};       // an ordinary street along +x
   CStrStrasse fourLane{4, 0};
 
@@ -187,8 +187,8 @@ TEST_F(FactoryTest, GroupWithAMissingPartLeavesNoTrace) {
   map->SetIsoCenter(50, 50);
   map->OnPlayloopTurn();
   // A missing or empty group resource is refused the same way.
-  EXPECT_EQ(Make(OBJ_OFFICE, isotest::kMissing, 0, 60, 60), nullptr);
-  EXPECT_EQ(Make(OBJ_OFFICE, isotest::kGroupEmpty, 0, 60, 60), nullptr);
+  EXPECT_EQ(Make(OBJ_OFFICE, maptest::kMissing, 0, 60, 60), nullptr);
+  EXPECT_EQ(Make(OBJ_OFFICE, maptest::kGroupEmpty, 0, 60, 60), nullptr);
   EXPECT_EQ(Listed(), listed);
 }
 
@@ -205,7 +205,7 @@ TEST_F(FactoryTest, RefusedRegistrationDiscardsTheBuilding) {
 TEST_F(FactoryTest, BusStopWithShelterNeedsFreeSideCells) {
   // Kind 25 facing direction 0 runs along +y: side, street, side.
   StreetAt(40, 41, &street);
-  CWorldObj* stop = Make(OBJ_BUSSTOP_SHELTER, isotest::kGroup1x1, 0, 40, 40);
+  CWorldObj* stop = Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 40, 40);
   ASSERT_NE(stop, nullptr);
   EXPECT_EQ(Object(40, 40, 1), stop);
   ASSERT_EQ(world->opnv->nets.size(), 1u);
@@ -216,11 +216,11 @@ TEST_F(FactoryTest, BusStopWithShelterNeedsFreeSideCells) {
   StreetAt(44, 41, &street);
   ASSERT_NE(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 44, 40), nullptr);
   ASSERT_NE(Make(OBJ_RESIDENTIAL, kGroup1x1, 0, 44, 42), nullptr);
-  EXPECT_EQ(Make(OBJ_BUSSTOP_SHELTER, isotest::kGroup1x1, 0, 44, 40), nullptr);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 44, 40), nullptr);
   ASSERT_NE(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 46, 40), nullptr);
   StreetAt(46, 41, &street);
   ASSERT_NE(Make(OBJ_ZONE_INDUSTRIAL, kTile, 0, 46, 42), nullptr);
-  EXPECT_NE(Make(OBJ_BUSSTOP_SHELTER, isotest::kGroup1x1, 0, 46, 40), nullptr);
+  EXPECT_NE(Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 46, 40), nullptr);
   EXPECT_TRUE(world->ui->warnings.empty());
 }
 
@@ -228,18 +228,18 @@ TEST_F(FactoryTest, BusStopSignTakesItsPlaceAndWarnsOnABend) {
   // A street along +x (direction 0) gives the stop direction 2, so the
   // sign's footprint runs along +y.
   StreetAt(60, 10, &street);
-  CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN, isotest::kGroup1x1, 3, 60, 10);
+  CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 3, 60, 10);
   ASSERT_NE(sign, nullptr);
   EXPECT_EQ(static_cast<CBuildingObject*>(sign)->GetRichtung(), 2);
 
   StreetAt(62, 10, &street);
   world->ui->bendX = 62;
   world->ui->bendY = 10;
-  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, isotest::kGroup1x1, 0, 62, 10), nullptr);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 62, 10), nullptr);
   ASSERT_EQ(world->ui->warnings.size(), 1u);
   EXPECT_EQ(world->ui->warnings[0], 19);
   // No street piece under the sign: refused without a warning.
-  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, isotest::kGroup1x1, 0, 64, 10), nullptr);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 64, 10), nullptr);
   EXPECT_EQ(world->ui->warnings.size(), 1u);
 }
 
@@ -259,7 +259,7 @@ TEST_F(FactoryTest, FourLaneSignFailsSilentlyAcrossTwoStreetGroups) {
 TEST_F(FactoryTest, StopsReadFromASavegameKeepTheirIds) {
   StreetAt(90, 41, &street);
   CZorvaWorld::g_isLoad = true;
-  CWorldObj* stop = world->CreateObject(OBJ_BUSSTOP_SHELTER, isotest::kGroup1x1, CIsoRichtung(0), 90, 40,
+  CWorldObj* stop = world->CreateObject(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, CIsoRichtung(0), 90, 40,
                                         SIM_HEIGHT_ANY, nullptr, 0, nullptr, 17, -1);
   CZorvaWorld::g_isLoad = false;
   ASSERT_NE(stop, nullptr);
