@@ -32,6 +32,7 @@ constexpr int kGroup1x1 = 59012;
 constexpr int kGroup1x2 = 59013;      // W 1, D 2
 constexpr int kGroupWide = 59014;     // W 3, D 1
 constexpr int kGroupEmpty = 59015;    // W 0: placement refuses it
+constexpr int kGroupTall = 59016;     // W 1, D 4
 constexpr int kMissing = 59999;       // no resource at all
 constexpr int kSpriteSize = 4;
 constexpr uint16_t kInk = zorgen::Rgb565(250, 10, 10);
@@ -75,6 +76,7 @@ inline void AddMapArchive(QnoResourceManager* resources,
   w.Add(kGroup1x2, Group(1, 2));
   w.Add(kGroupWide, Group(3, 1));
   w.Add(kGroupEmpty, Group(0, 1));
+  w.Add(kGroupTall, Group(1, 4));
   for (auto& [id, blob] : extras) w.Add(id, std::move(blob));
   ASSERT_TRUE(w.WriteFile("MAPTEST.GLA"));
   ASSERT_EQ(resources->AddWadFile("MAPTEST.GLA"), 0);

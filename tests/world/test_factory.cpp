@@ -44,6 +44,15 @@ struct RecOpnv : COpnv {
     loads.push_back(loading);
     return 0;
   }
+  int RemoveHst(CBuildingObject*) override {
+    ++removed;
+    return 0;
+  }
+  int CheckLinesForNoHst() override {
+    ++lineChecks;
+    return 0;
+  }
+  int removed = 0, lineChecks = 0;
   std::vector<int> nets;
   std::vector<bool> loads;
 };
@@ -332,6 +341,51 @@ TEST_F(FactoryTest, RemovalTakesBuildingsOffButLeavesStreetsToTheNetwork) {
   world->carsharing->refuse = true;
   EXPECT_EQ(world->RemoveObject(40, 60, ISO_LAYER_GROUND, false), 1);
   EXPECT_EQ(Object(40, 60), centre);
+}
+
+TEST_F(FactoryTest, RemovingAStopClearsItsWholeUpperGroup) {
+  StreetAt(50, 91, &street);
+  StreetAt(50, 92, &street);
+  // Kind 26 along +y: side, street, street, side.
+  CWorldObj* stop = Make(OBJ_BUSSTOP_SHELTER4, maptest::kGroupTall, 0, 50, 90);
+  ASSERT_NE(stop, nullptr);
+  for (int y = 90; y <= 93; ++y) EXPECT_EQ(Object(50, y, 1), stop);
+  const int listed = Listed();
+  EXPECT_EQ(world->RemoveObject(50, 92, ISO_LAYER_UPPER, false), 0);
+  for (int y = 90; y <= 93; ++y) EXPECT_EQ(Object(50, y, 1), nullptr);
+  EXPECT_EQ(Type(50, 91), OBJ_STREET_PIECE);
+  EXPECT_EQ(Listed(), listed - 1);
+  EXPECT_EQ(world->opnv->removed, 1);
+  EXPECT_EQ(world->opnv->lineChecks, 1);
+}
+
+TEST_F(FactoryTest, RemovingListedObjectsLeavesNoCellNamingThem) {
+  CWorldObj* river = Make(OBJ_RIVER, kTile, 0, 5, 100);
+  CWorldObj* shop = Make(OBJ_SHOPPING, kGroup2x3, 2, 8, 100);
+  ASSERT_NE(river, nullptr);
+  ASSERT_NE(shop, nullptr);
+  EXPECT_EQ(world->RemoveObject(shop, 0, false), 0);
+  EXPECT_EQ(world->RemoveObject(river, 0, false), 0);
+  EXPECT_EQ(Type(5, 100), OBJ_GROUND);
+  for (int x = 8; x <= 9; ++x)
+    for (int y = 100; y <= 102; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+  EXPECT_EQ(Locations(), 0);
+  // The cells' turns reach only live objects (the sanitizer watches).
+  map->SetIsoCenter(8, 100);
+  map->OnPlayloopTurn();
+}
+
+TEST_F(FactoryTest, DroppingTheGroundObjectForGoodForgetsIt) {
+  CBaseObject* ground = world->CreateObjectEmpty();
+  ASSERT_GT(ground->GetAllocCount(), 1);
+  EXPECT_EQ(world->DestroyObject(ground, 1), 0);
+  EXPECT_EQ(world->GetGroundObject(), ground);
+  // The map is torn down first, as at a load, so no cell names it.
+  map->Destroy();
+  EXPECT_EQ(world->DestroyObject(ground, 0), 0);
+  EXPECT_EQ(world->GetGroundObject(), nullptr);
+  EXPECT_NE(world->CreateObjectEmpty(), nullptr);
+  map->OnCreate();
 }
 
 }  // namespace
