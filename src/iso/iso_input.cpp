@@ -20,23 +20,8 @@ constexpr int kKeyTurnLeft = 57;   // '9'
 
 int CIsoWelt::OnPlayloopTurn() {
   CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
-  if (!ui || !ui->selObj.mouseCaptured) {
-    if (ui && ui->selObj.rightButton) {
-      m_PixelOffsetX -= m_DragDeltaX;
-      m_PixelOffsetY -= m_DragDeltaY;
-      m_DragDeltaX = 0;
-      m_DragDeltaY = 0;
-      CheckXYPixelIsoMove();
-      UpdateMicroSim();
-    } else {
-      CheckPannungMode();
-      if (m_Panning) {
-        CheckXYPixelIsoMove();
-        CheckIsoViewPort();
-        UpdateMicroSim();
-      }
-    }
-  }
+  // The view follows a right-button drag or pans at the screen edge.
+  if (!ui || !ui->selObj.mouseCaptured) VirtualMouseMove();
   // Objects near the view count, spawn and move their vehicles.
   m_MicroViewRect.SetupTraversal(g_IsoRichtung);
   int x = 0, y = 0;
