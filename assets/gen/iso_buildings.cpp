@@ -107,29 +107,41 @@ void RowHouses(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
 }
 
 void Apartments(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
-  const Rgb wall = Pick(r, WALLS, 6).Mixed(Hex(0xd8d0c4), 0.3);
+  const Rgb wall = Pick(r, WALLS, 6);
   const Rgb accent = Hex(r.Pick(2) ? 0xc47a52 : 0x7a94b4);
-  const int storeys = 3 + r.Pick(3) + (g.width * g.depth >= 6 ? 1 : 0);
+  const Rgb roof = Pick(r, ROOFS, 5);
+  const bool big = g.width * g.depth >= 6;
+  const int storeys = big ? 5 + r.Pick(2) : 3 + r.Pick(2);
   const double h = storeys * ST;
   const double W_ = g.width, D_ = g.depth;
+  // Smaller blocks carry pitched roofs; the large slabs flat ones with a
+  // coloured parapet. Balconies (accent colour) stand out from the walls.
   auto slab = [&](double p0, double q0, double p1, double q1) {
     s.Box(p0, q0, p1, q1, 0, h, wall, FLATROOF, W{storeys, 3.0, WINDOW});
-    s.Box(p0, q0, p1, q1, h, h + 0.04, accent, FLATROOF);
-    s.Box((p0 + p1) / 2 - 0.1, (q0 + q1) / 2 - 0.1, (p0 + p1) / 2 + 0.1, (q0 + q1) / 2 + 0.1, h + 0.04, h + 0.14,
-          wall.Scaled(0.9), FLATROOF);
+    const bool alongP = p1 - p0 >= q1 - q0;
+    for (int i = 0; i < storeys; ++i) {
+      const double b0 = i * ST + 0.02, b1 = b0 + 0.05;
+      if (alongP) s.Box(p0 + 0.1, q1, p1 - 0.1, q1 + 0.04, b0, b1, accent, accent);
+      else s.Box(p1, q0 + 0.1, p1 + 0.04, q1 - 0.1, b0, b1, accent, accent);
+    }
+    if (big) {
+      s.Box(p0, q0, p1, q1, h, h + 0.04, accent, FLATROOF);
+    } else {
+      s.Gable(p0 - 0.03, q0 - 0.03, p1 + 0.03, q1 + 0.03, h, 0.26, alongP, roof, wall);
+    }
   };
   if (W_ >= 3 && D_ >= 3) {
-    slab(0.2, 0.2, 1.1, D_ - 0.2);
-    slab(1.1, 0.2, W_ - 0.2, 1.1);
+    slab(0.2, 0.2, 1.1, D_ - 0.25);
+    slab(1.1, 0.2, W_ - 0.25, 1.1);
     Trees(s, r, 4, 1.5, 1.5, W_ - 0.3, D_ - 0.3, 0.28);
   } else if (W_ >= 3 || D_ >= 3) {
     const bool alongP = W_ > D_;
     if (alongP) slab(0.15, 0.3, W_ - 0.15, 1.25);
     else slab(0.3, 0.15, 1.25, D_ - 0.15);
-    if (alongP) Trees(s, r, 3, 0.3, 1.5, W_ - 0.3, D_ - 0.2, 0.25);
-    else Trees(s, r, 3, 1.5, 0.3, W_ - 0.2, D_ - 0.3, 0.25);
+    if (alongP) Trees(s, r, 3, 0.3, 1.55, W_ - 0.3, D_ - 0.2, 0.25);
+    else Trees(s, r, 3, 1.55, 0.3, W_ - 0.2, D_ - 0.3, 0.25);
   } else {
-    slab(0.2, 0.2, W_ - 0.35, D_ - 0.35);
+    slab(0.25, 0.3, W_ - 0.3, D_ - 0.45);
     s.Tree(W_ - 0.15, 0.4, 0.22, LEAF);
     s.Tree(0.4, D_ - 0.15, 0.22, LEAF);
   }
@@ -146,11 +158,12 @@ void Tower(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
 }
 
 void Office(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
-  static const unsigned walls[] = {0xd6d2c8, 0xc8ccd2, 0xe2d8c4, 0xb9bfc6};
+  static const unsigned walls[] = {0xd0d4d8, 0xc4ccd4, 0xdadcd8, 0xb9c2cc};
+  static const unsigned glass[] = {0x4f79a8, 0x5b8c9a, 0x46689a};
   const Rgb wall = Pick(r, walls, 4);
   const int storeys = 2 + r.Pick(3) + (g.width * g.depth >= 4 ? 1 : 0);
   const double m = 0.14;
-  s.Box(m, m, g.width - m, g.depth - m, 0, storeys * ST, wall, FLATROOF, W{storeys, 3, GLASS, r.Pick(2) == 0});
+  s.Box(m, m, g.width - m, g.depth - m, 0, storeys * ST, wall, FLATROOF, W{storeys, 3, Pick(r, glass, 3), true});
   s.Box(m, m, g.width - m, g.depth - m, storeys * ST, storeys * ST + 0.03, wall.Scaled(0.85), FLATROOF);
   RoofUnits(s, r, m, m, g.width - m, g.depth - m, storeys * ST + 0.03);
 }
@@ -227,7 +240,7 @@ void Shopping(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
   s.Box(0.12, 0.12, W_ - 0.12, D_ - front, 0, 0.42, Hex(0xe6e0d4), FLATROOF, W{1, 2, GLASS, true});
   s.Box(0.12, 0.12, W_ - 0.12, D_ - front, 0.42, 0.5, band, FLATROOF);
   RoofUnits(s, r, 0.12, 0.12, W_ - 0.12, D_ - front, 0.5);
-  s.Board(W_ / 2, D_ - front, 0.62, 1.6, 0.42, band, LINE, "SHOP");
+  s.Board(W_ / 2, D_ - front, 0.62, 0.7, 0.42, band, LINE, "%");
   Parking(s, r, 0.1, D_ - front + 0.02, W_ - 0.1, D_ - 0.02, true, 0.7);
 }
 
@@ -260,8 +273,14 @@ void Sports(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
 void Park(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
   const double W_ = g.width, D_ = g.depth;
   const Rgb path = Hex(0xcdbf98);
+  Rect(s, 0.05, 0.05, W_ - 0.05, D_ - 0.05, Hex(0x7cb54e));  // a mown lawn, lighter than the fields
   Rect(s, W_ / 2 - 0.07, 0, W_ / 2 + 0.07, D_, path);
   Rect(s, 0, D_ / 2 - 0.07, W_, D_ / 2 + 0.07, path);
+  const Rgb flowers[] = {Hex(0xe05a6a), Hex(0xf0d040), Hex(0xd070c0)};
+  for (int i = 0; i < 4; ++i) {
+    const double p = i % 2 ? W_ / 2 + 0.12 : W_ / 2 - 0.37, q = i / 2 ? D_ / 2 + 0.12 : D_ / 2 - 0.37;
+    Rect(s, p, q, p + 0.25, q + 0.25, flowers[i % 3]);
+  }
   if (W_ >= 3) {
     std::vector<std::pair<double, double>> pond;
     const double cp = W_ * 0.72, cq = D_ * 0.72, rp = W_ * 0.16, rq = D_ * 0.13;
@@ -270,13 +289,21 @@ void Park(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
   }
   s.Cylinder(W_ / 2, D_ / 2, 0.12, 0, 0.06, Hex(0xc8c4bc));
   s.Cylinder(W_ / 2, D_ / 2, 0.03, 0.06, 0.16, Hex(0x9cc8e8));
-  const int n = static_cast<int>(W_ * D_ * 1.3);
+  if (W_ >= 4) {
+    s.Box(0.5, 0.5, 1.0, 1.0, 0.1, 0.14, Hex(0xe8e0d0), Hex(0xe8e0d0));
+    s.Pyramid(0.45, 0.45, 1.05, 1.05, 0.3, 0.22, Hex(0x3a7a5a));
+    for (double p : {0.52, 0.98})
+      for (double q : {0.52, 0.98}) s.Cylinder(p, q, 0.02, 0, 0.3, Hex(0xe8e0d0));
+  }
+  const int n = static_cast<int>(W_ * D_ * 3);
   for (int i = 0; i < n; ++i) {
-    double p = r.Range(0.15, W_ - 0.15), q = r.Range(0.15, D_ - 0.15);
-    if (std::fabs(p - W_ / 2) < 0.2 || std::fabs(q - D_ / 2) < 0.2) continue;
+    const double p = r.Range(0.15, W_ - 0.15), q = r.Range(0.15, D_ - 0.15);
+    if (std::fabs(p - W_ / 2) < 0.45 && std::fabs(q - D_ / 2) < 0.45) continue;
+    if (std::fabs(p - W_ / 2) < 0.17 || std::fabs(q - D_ / 2) < 0.17) continue;
     if (W_ >= 3 && std::fabs(p - W_ * 0.72) < W_ * 0.2 && std::fabs(q - D_ * 0.72) < D_ * 0.17) continue;
-    if (r.Pick(4) == 0) s.Conifer(p, q, 0.22, Hex(0x2f6a3a));
-    else s.Tree(p, q, r.Range(0.22, 0.34), LEAF.Scaled(r.Range(0.85, 1.2)));
+    if (W_ >= 4 && p < 1.2 && q < 1.2) continue;
+    if (r.Pick(4) == 0) s.Conifer(p, q, 0.24, Hex(0x2f6a3a));
+    else s.Tree(p, q, r.Range(0.26, 0.38), LEAF.Scaled(r.Range(0.85, 1.2)));
   }
 }
 
@@ -294,7 +321,7 @@ void Entertainment(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
     s.Box(0.3, D_ - 0.5, W_ - 0.3, D_ - 0.35, 0.5, 0.6, stone, Hex(0x6fa090));
   } else {
     s.Box(0.15, 0.15, W_ - 0.15, D_ - 0.4, 0, 0.55, Hex(0x5a3a78), Hex(0x4a4a50));
-    s.Board(W_ / 2, D_ - 0.4, 0.62, 1.8, 0.35, Hex(0xf4d040), Hex(0x7a1a3a), "KINO");
+    s.Board(W_ / 2, D_ - 0.4, 0.62, 1.4, 0.35, Hex(0xf4d040), Hex(0x7a1a3a), "\xe2\x98\x85 \xe2\x98\x85 \xe2\x98\x85");
     Rect(s, 0.15, D_ - 0.4, W_ - 0.15, D_ - 0.05, Hex(0xb83a4a));
   }
   (void)r;
@@ -347,7 +374,7 @@ void CarSharing(IsoScene& s, ArtRandom& r, const IsoGroupArt& g, bool centre) {
     s.Car(p, q0 + 0.22, false, green.Scaled(r.Range(0.95, 1.1)));
   }
   s.Pole(W_ - 0.12, D_ - 0.12, 0.55, Hex(0xdddddd));
-  s.Board(W_ - 0.12, D_ - 0.12, 0.55, 0.55, 0.42, green, LINE, "CS");
+  s.Board(W_ - 0.12, D_ - 0.12, 0.55, 0.5, 0.42, green, LINE, "\xe2\x87\x84");
 }
 
 void Kiosk(IsoScene& s, ArtRandom&, const IsoGroupArt&) {

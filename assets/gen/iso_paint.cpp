@@ -134,11 +134,13 @@ void IsoScene::Box(double p0, double q0, double p1, double q1, double h0, double
       flat.Point(p, q, h, &x, &y);
       return std::pair<double, double>{x, y};
     };
+    // Too small for single windows at the farthest zoom: glass tints the wall.
+    const Rgb face = win.rows > 0 && m_proj.Zoom() == 2 ? wall.Mixed(win.colour, win.bands ? 0.45 : 0.25) : wall;
     Poly(cr, {pt(a0, b1, h0), pt(a1, b1, h0), pt(a1, b1, h1), pt(a0, b1, h1)});
-    SetColour(cr, wall.Scaled(LIT));
+    SetColour(cr, face.Scaled(LIT));
     cairo_fill(cr);
     Poly(cr, {pt(a1, b0, h0), pt(a1, b1, h0), pt(a1, b1, h1), pt(a1, b0, h1)});
-    SetColour(cr, wall.Scaled(SHADE));
+    SetColour(cr, face.Scaled(SHADE));
     cairo_fill(cr);
     Poly(cr, {pt(a0, b0, h1), pt(a1, b0, h1), pt(a1, b1, h1), pt(a0, b1, h1)});
     SetColour(cr, roof.Scaled(TOP));

@@ -88,9 +88,9 @@ void Grass(cairo_t* cr, const CellCanvas& c, Rgb base, uint32_t seed, int varian
 }
 
 Rgb GroundBase(int variant) {
-  static const double shade[12] = {1.0, 1.02, 0.98, 1.0, 1.01, 0.99, 1.0, 0.99, 1.02, 0.98, 1.03, 1.0};
+  static const double shade[12] = {1.0, 1.01, 0.99, 1.0, 1.0, 0.99, 1.0, 1.0, 1.01, 0.99, 1.01, 1.0};
   Rgb base = GRASS.Scaled(shade[variant % 12]);
-  if (variant == 10) base = base.Mixed(Hex(0x9a9a52), 0.25);
+  if (variant == 10) base = base.Mixed(Hex(0x9a9a52), 0.1);
   return base;
 }
 

@@ -1,8 +1,8 @@
 // Composes a small town from the generated map art, the way the map places
 // and draws it (cell positions per rotation, group parts per direction, the
 // floor pass before the object pass, rows from the back), and writes it as
-// a PNG for a person to look at.
-//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3]
+// a PNG for a person to look at. "catalogue" lays out every group and tile.
+//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3] [catalogue]
 #include <cairo.h>
 
 #include <algorithm>
@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int N = 16;  // cells along each side
 const int YD[3] = {23, 11, 6};
+int N = 16;  // cells along each side
 
 struct Placed {
   uint32_t tile;
@@ -26,8 +26,18 @@ struct Placed {
 };
 
 struct Town {
-  std::vector<Placed> cells[N][N];
+  std::vector<std::vector<std::vector<Placed>>> cells;
+  Town() : cells(static_cast<size_t>(N), std::vector<std::vector<Placed>>(static_cast<size_t>(N))) {}
   void Ground(int x, int y, uint32_t tile) { cells[x][y] = {{tile, 0}}; }
+  void Grass() {
+    const uint32_t ground[] = {10538, 10539, 10540, 10541, 10542, 10543, 10544, 10545, 10547, 39640, 39641, 39642};
+    uint32_t s = 7;
+    for (int x = 0; x < N; ++x)
+      for (int y = 0; y < N; ++y) {
+        s = s * 1103515245 + 12345;
+        Ground(x, y, ground[(s >> 16) % 12]);
+      }
+  }
   // A group as the map places it: part (a, b) turned to its cell.
   void Group(uint32_t id, int x, int y, int dir, bool upper = false) {
     const zorgen::IsoGroupArt* g = zorgen::FindIsoGroup(id);
@@ -50,15 +60,35 @@ struct Town {
   }
 };
 
+// Every single tile in a row, then every group, packed in shelves.
+Town MakeCatalogue() {
+  N = 40;
+  Town t;
+  t.Grass();
+  int x = 0;
+  for (const zorgen::IsoTileArt& a : zorgen::IsoTiles()) {
+    if (a.design == zorgen::IsoDesign::Ground) continue;
+    if (a.design == zorgen::IsoDesign::Zone || a.design == zorgen::IsoDesign::MarkEdge ||
+        a.design == zorgen::IsoDesign::MarkHighlight)
+      t.cells[x][0].push_back({a.id, 0});
+    else
+      t.Ground(x, 0, a.id);
+    ++x;
+  }
+  int gx = 0, gy = 2, shelf = 0;
+  for (const zorgen::IsoGroupArt& g : zorgen::IsoGroups()) {
+    if (gx + g.width > N) gx = 0, gy += shelf + 1, shelf = 0;
+    if (gy + g.depth > N) break;
+    t.Group(g.id, gx, gy, 0, g.UpperLayer());
+    gx += g.width + 1;
+    shelf = std::max(shelf, static_cast<int>(g.depth));
+  }
+  return t;
+}
+
 Town MakeTown() {
   Town t;
-  const uint32_t ground[] = {10538, 10539, 10540, 10541, 10542, 10543, 10544, 10545, 10547, 39640, 39641, 39642};
-  uint32_t s = 7;
-  for (int x = 0; x < N; ++x)
-    for (int y = 0; y < N; ++y) {
-      s = s * 1103515245 + 12345;
-      t.Ground(x, y, ground[(s >> 16) % 12]);
-    }
+  t.Grass();
   // a river along y = 13 with a bend into a lake corner
   for (int x = 0; x < 9; ++x) t.cells[x][13] = {{37800, 0}};
   t.cells[9][13] = {{37801, 2}};
@@ -113,9 +143,10 @@ int main(int argc, char** argv) {
   const int zoom = argc > 3 ? std::clamp(std::atoi(argv[3]), 0, 2) : 0;
   const int rot = argc > 4 ? std::atoi(argv[4]) & 3 : 0;
   const int yd = YD[zoom], xd = 2 * yd, th = 2 * yd;
-  const int w = (2 * N + 2) * xd, h = (2 * N + 8) * yd + 200;
+  const Town town = argc > 5 && std::string(argv[5]) == "catalogue" ? MakeCatalogue() : MakeTown();
+  // The map's diamond with room above for the tallest buildings.
+  const int top = 8 * yd, w = 2 * N * xd + 2 * xd, h = 2 * N * yd + top + 2 * yd;
   std::vector<uint16_t> px(static_cast<size_t>(w) * h, 0x2104);
-  const Town town = MakeTown();
 
   struct Cell {
     int x, y, rx, ry;
@@ -130,7 +161,9 @@ int main(int argc, char** argv) {
         case 2: rx = -(x - y) * xd, ry = -(x + y) * yd; break;
         default: rx = (x + y) * xd, ry = (y - x) * yd; break;
       }
-      order.push_back({x, y, rx + w / 2, ry + h / 2 - (N * yd) / 2 + 100});
+      // rotation 0 has cell (0, 0) at the top; the others start elsewhere
+      const int shiftY = rot == 0 ? 0 : rot == 2 ? 2 * (N - 1) * yd : (N - 1) * yd;
+      order.push_back({x, y, rx + w / 2 + (rot == 1 ? N * xd : rot == 3 ? -N * xd : 0), ry + top + shiftY});
     }
   // screen rows from the top; within a row left to right in rotation 0,
   // right to left in the others
