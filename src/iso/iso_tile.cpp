@@ -7,16 +7,13 @@
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
 #include "framework/qno_sprite.h"
+#include "iso/iso_blob.h"
 #include "iso/iso_welt.h"
 
 namespace {
 
-// Entry fields.
-constexpr uint32_t kEntrySprite = 8;
-constexpr uint32_t kEntryZ = 13;
-constexpr uint32_t kEntryX = 14;
-constexpr uint32_t kEntryY = 16;
-constexpr uint32_t kEntryData = 20;
+static_assert(CIsoTile::kHeaderSize == ISO_TILE_HEADER_SIZE && CIsoTile::kEntrySize == ISO_TILE_ENTRY_SIZE);
+static_assert(CIsoGroup::kHeaderSize == ISO_GROUP_HEADER_SIZE && CIsoGroup::kEntrySize == ISO_GROUP_ENTRY_SIZE);
 
 // Copies every line of a sprite that lies wholly inside the buffer: runs
 // only, no per-pixel tests.
@@ -41,20 +38,13 @@ void BlitUnclipped(uint8_t* dst, int pitch, const uint8_t* sprite, int height) {
 
 }  // namespace
 
-bool CIsoTile::Validate(const uint8_t* data, uint32_t length) {
-  if (!data || length < kHeaderSize) return false;
-  const uint32_t highest = data[16], perZoom = data[17];
-  if (perZoom == 0 || perZoom % 4 != 0 || highest + 1 > perZoom / 4) return false;
-  return qno_in_blob(kHeaderSize, 3ull * perZoom * kEntrySize, length);
-}
-
 CIsoTile* CIsoTile::Get(QnoResourceManager* resources, int resId) {
   if (!resources || resId < 1) return nullptr;
-  return static_cast<CIsoTile*>(resources->GetResource(static_cast<unsigned>(resId), &CIsoTile::Validate));
+  return static_cast<CIsoTile*>(resources->GetResource(static_cast<unsigned>(resId), &ValidateIsoTile));
 }
 
-int CIsoTile::GetHighestLayer() const { return m_header[16]; }
-int CIsoTile::GetEntriesPerZoom() const { return m_header[17]; }
+int CIsoTile::GetHighestLayer() const { return m_header[ISO_TILE_AT_HIGHEST_LAYER]; }
+int CIsoTile::GetEntriesPerZoom() const { return m_header[ISO_TILE_AT_ENTRIES_PER_ZOOM]; }
 
 uint32_t CIsoTile::EntryAt(int zoomIndex, int rot, int layer) const {
   const int e = GetEntriesPerZoom();
@@ -62,17 +52,17 @@ uint32_t CIsoTile::EntryAt(int zoomIndex, int rot, int layer) const {
   return kHeaderSize + n * kEntrySize;
 }
 
-uint32_t CIsoTile::GetSpriteID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + kEntrySprite); }
+uint32_t CIsoTile::GetSpriteID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_SPRITE); }
 int CIsoTile::GetZValue(int z, int r, int l) const {
-  return reinterpret_cast<const uint8_t*>(this)[EntryAt(z, r, l) + kEntryZ];
+  return reinterpret_cast<const uint8_t*>(this)[EntryAt(z, r, l) + ISO_ENTRY_AT_Z];
 }
 int CIsoTile::GetXOffset(int z, int r, int l) const {
-  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + kEntryX));
+  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_X));
 }
 int CIsoTile::GetYOffset(int z, int r, int l) const {
-  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + kEntryY));
+  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_Y));
 }
-uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + kEntryData); }
+uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
 
 void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
@@ -140,24 +130,18 @@ int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources
   return height;
 }
 
-bool CIsoGroup::Validate(const uint8_t* data, uint32_t length) {
-  if (!data || length < kHeaderSize) return false;
-  const uint32_t n = qno_rd32(data, 60);
-  return n <= kMaxEntries && qno_in_blob(kHeaderSize, static_cast<uint64_t>(n) * kEntrySize, length);
-}
-
 CIsoGroup* CIsoGroup::Get(QnoResourceManager* resources, int resId) {
   if (!resources || resId < 1) return nullptr;
-  return static_cast<CIsoGroup*>(resources->GetResource(static_cast<unsigned>(resId), &CIsoGroup::Validate));
+  return static_cast<CIsoGroup*>(resources->GetResource(static_cast<unsigned>(resId), &ValidateIsoGroup));
 }
 
-int CIsoGroup::GetSizeX() const { return static_cast<int>(qno_rd32(this, 4)); }
-int CIsoGroup::GetSizeY() const { return static_cast<int>(qno_rd32(this, 8)); }
-int CIsoGroup::GetEntryCount() const { return static_cast<int>(qno_rd32(this, 60)); }
+int CIsoGroup::GetSizeX() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_WIDTH)); }
+int CIsoGroup::GetSizeY() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_DEPTH)); }
+int CIsoGroup::GetEntryCount() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_COUNT)); }
 
 uint32_t CIsoGroup::GetDataResID(int zoomIndex, int rot) const {
   if (zoomIndex < 0 || zoomIndex > 1 || rot < 0 || rot > 3) return 0;
-  return qno_rd32(this, 12 + 4 * static_cast<uint32_t>(zoomIndex * 4 + rot));
+  return qno_rd32(this, ISO_GROUP_AT_MICR + 4 * static_cast<uint32_t>(zoomIndex * 4 + rot));
 }
 
 int CIsoGroup::FindObject(int x, int y, int layer) const {

@@ -16,10 +16,9 @@ class CIsoTile {
   static constexpr uint32_t kHeaderSize = 24;
   static constexpr uint32_t kEntrySize = 28;
 
-  // True when the blob holds its header and all 3E entries, E is a
-  // non-zero multiple of 4 and the L + 1 sprite layers fit into E / 4.
-  static bool Validate(const uint8_t* data, uint32_t length);
-  // The validated tile resource, null when it is missing or damaged.
+  // The tile resource after the layout check of iso_blob.h (header and
+  // all 3E entries present, every layer 0..L inside E / 4); null when it is
+  // missing or damaged.
   static CIsoTile* Get(QnoResourceManager* resources, int resId);
 
   int GetHighestLayer() const;     // L
@@ -62,8 +61,8 @@ class CIsoGroup {
   static constexpr uint32_t kEntrySize = 16;
   static constexpr uint32_t kMaxEntries = 255;
 
-  // True when the blob holds its header and N <= 255 entries.
-  static bool Validate(const uint8_t* data, uint32_t length);
+  // The group resource after the layout check of iso_blob.h (W and D at
+  // most 128, N at most 255, every entry present); null otherwise.
   static CIsoGroup* Get(QnoResourceManager* resources, int resId);
 
   int GetSizeX() const;  // W

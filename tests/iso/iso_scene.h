@@ -17,6 +17,7 @@
 #include "iso/iso_welt.h"
 #include "support/test_support.h"
 #include "writers/blob_writers.h"
+#include "writers/iso_writers.h"
 
 namespace isotest {
 
@@ -46,30 +47,20 @@ struct TileLayer {
   uint32_t data[3][4] = {};
 };
 
-// An iso tile blob with E = 4 x perRotation entries per zoom.
-inline Bytes MakeTile(const std::vector<TileLayer>& layers, int perRotation = 0) {
-  const int perRot = perRotation > 0 ? perRotation : static_cast<int>(layers.size());
-  const int e = 4 * perRot;
-  zorgen::ByteWriter w;
-  w.Zeros(16);
-  w.U8(static_cast<uint32_t>(layers.size() - 1));
-  w.U8(static_cast<uint32_t>(e));
-  w.Zeros(6);
+// An iso tile blob through the generator's writer.
+inline Bytes MakeTile(const std::vector<TileLayer>& layers) {
+  zorgen::IsoTileSpec spec(static_cast<int>(layers.size()));
   for (int zi = 0; zi < 3; ++zi)
     for (int r = 0; r < 4; ++r)
-      for (int l = 0; l < perRot; ++l) {
-        const TileLayer t = l < static_cast<int>(layers.size()) ? layers[l] : TileLayer{};
-        w.Zeros(8);
-        w.U32(t.sprite[zi][r]);
-        w.U8(0);
-        w.U8(t.z);
-        w.U16(static_cast<uint16_t>(t.xoff[zi]));
-        w.U16(static_cast<uint16_t>(t.yoff[zi]));
-        w.U16(0);
-        w.U32(t.data[zi][r]);
-        w.Zeros(4);
+      for (size_t l = 0; l < layers.size(); ++l) {
+        zorgen::IsoTileLayer& e = spec.At(zi, r, static_cast<int>(l));
+        e.spriteId = layers[l].sprite[zi][r];
+        e.z = layers[l].z;
+        e.x = layers[l].xoff[zi];
+        e.y = layers[l].yoff[zi];
+        e.dataId = layers[l].data[zi][r];
       }
-  return w.Data();
+  return zorgen::WriteIsoTile(spec);
 }
 
 struct GroupPart {
@@ -78,16 +69,13 @@ struct GroupPart {
 
 inline Bytes MakeGroup(uint32_t width, uint32_t depth, const std::vector<GroupPart>& parts,
                        const uint32_t layouts[2][4] = nullptr) {
-  zorgen::ByteWriter w;
-  w.Zeros(4);
-  w.U32(width);
-  w.U32(depth);
+  zorgen::IsoGroupSpec spec;
+  spec.width = width;
+  spec.depth = depth;
   for (int z = 0; z < 2; ++z)
-    for (int r = 0; r < 4; ++r) w.U32(layouts ? layouts[z][r] : 0);
-  w.Zeros(16);
-  w.U32(static_cast<uint32_t>(parts.size()));
-  for (const GroupPart& p : parts) w.U32(p.x), w.U32(p.y), w.U32(p.layer), w.U32(p.tile);
-  return w.Data();
+    for (int r = 0; r < 4; ++r) spec.microLayouts[z][r] = layouts ? layouts[z][r] : 0;
+  for (const GroupPart& p : parts) spec.entries.push_back({p.x, p.y, p.layer, p.tile});
+  return zorgen::WriteIsoGroup(spec);
 }
 
 // A flat diamond of one tile at zoom index zi.

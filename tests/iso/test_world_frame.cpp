@@ -1,0 +1,178 @@
+// The world's frame: black start-up screen, the hold after a video, the
+// map drawn the interface's way, the loading bar; and the world's ground.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "iso/iso_welt.h"
+#include "iso_scene.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+#include "world/zor_world_obj.h"
+
+namespace {
+
+using namespace isotest;
+
+// A world around a test scene's map, with the start-up state in reach.
+class FrameWorld : public CZorvaWorld {
+ public:
+  FrameWorld(CIsoWelt* map, CUserInt* ui) {
+    m_pIsoWelt = map;
+    m_pUserInt = ui;
+    m_StartupPhase = 0;
+  }
+  ~FrameWorld() override {
+    m_pIsoWelt = nullptr;
+    m_pUserInt = nullptr;
+  }
+  void SetPhase(int phase) { m_StartupPhase = phase; }
+  void SetVideoTime(int64_t t) { m_LastVideoTime = t; }
+  void SetStartupWindow(bool on) { m_StartupWindow = on ? 1 : 0; }
+};
+
+struct WorldFrameTest : testing::Test {
+  void SetUp() override {
+    OpenErrorLog("errors.log");
+    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
+  }
+  void TearDown() override {
+    CZorvaWorld::m_RenderEmpty = 1;
+    g_ZoomStufe = ISO_ZOOM_1;
+    g_IsoRichtung = 0;
+  }
+};
+
+TEST_F(WorldFrameTest, StartupScreenStaysBlackWhateverIsShown) {
+  Scene s(160, 120);
+  s.CreateGround();
+  CUserInt ui;
+  FrameWorld w(s.map.get(), &ui);
+  CZorvaWorld::m_RenderEmpty = 1;
+  w.SetPhase(2);
+  w.SetStartupWindow(true);
+  s.Clear(0x1234);
+  EXPECT_EQ(w.Render(&s.display), 0);
+  EXPECT_EQ(s.Count(0), 160 * 120);
+  // Once the start-up is over the map is drawn.
+  w.SetPhase(0);
+  s.Clear(0x1234);
+  EXPECT_EQ(w.Render(&s.display), 0);
+  EXPECT_EQ(s.Count(kGroundColour), 160 * 120);
+}
+
+TEST_F(WorldFrameTest, NothingIsDrawnShortlyAfterAVideoUnlessAStartupWindowShows) {
+  Scene s(160, 120);
+  s.CreateGround();
+  CUserInt ui;
+  FrameWorld w(s.map.get(), &ui);
+  CZorvaWorld::m_RenderEmpty = 0;
+  zortest::Clock().Advance(10000);
+  w.SetVideoTime(9000);
+  s.Clear(0x1234);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(0x1234), 160 * 120) << "the frame is left as it was";
+  w.SetStartupWindow(true);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(kGroundColour), 160 * 120);
+  // Drawing ended the hold: without the window the next frame draws too.
+  w.SetStartupWindow(false);
+  s.Clear(0x1234);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(kGroundColour), 160 * 120);
+  // After 3000 ms the hold is over by itself.
+  w.SetVideoTime(6000);
+  s.Clear(0x1234);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(kGroundColour), 160 * 120);
+}
+
+TEST_F(WorldFrameTest, TheInterfaceChoosesTheRendererAndAllThreeDrawTheMap) {
+  Scene s(160, 120);
+  s.CreateGround();
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(0), kBuilding, nullptr);
+  CUserInt ui;
+  FrameWorld w(s.map.get(), &ui);
+  CZorvaWorld::m_RenderEmpty = 0;
+  uint32_t sums[3];
+  for (int type : {0, 1, 2}) {
+    ui.SetRenderType(type);
+    s.Clear(0);
+    w.Render(&s.display);
+    sums[type] = Checksum(s.surface);
+    EXPECT_GT(s.Count(kBlockColour[0]), 0);
+    EXPECT_EQ(s.Count(0), 0);
+  }
+  EXPECT_EQ(sums[0], sums[1]);
+  EXPECT_EQ(sums[0], sums[2]);
+}
+
+TEST_F(WorldFrameTest, LoadingBarGrowsWithTheProgress) {
+  Scene s(800, 600);
+  s.CreateGround();
+  CUserInt ui;
+  FrameWorld w(s.map.get(), &ui);
+  CZorvaWorld::m_RenderEmpty = 0;
+  const uint16_t green = static_cast<uint16_t>(s.display.GetRenderBuffer()->GetClosestColor(0, 255, 0));
+  w.SetLoading(true, 1.0f);
+  w.Render(&s.display);
+  EXPECT_EQ(s.At(272, 315), green);
+  EXPECT_EQ(s.At(526, 330), green);
+  EXPECT_NE(s.At(271, 315), green);
+  EXPECT_NE(s.At(272, 331), green);
+  EXPECT_EQ(s.Count(green), 255 * 16);
+  w.SetLoading(true, 0.5f);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(green), 127 * 16);
+  w.SetLoading(false, 0.5f);
+  w.Render(&s.display);
+  EXPECT_EQ(s.Count(green), 0);
+}
+
+TEST_F(WorldFrameTest, GroundTableGivesEveryIdAndTheSharedGroundObject) {
+  Scene s;
+  FrameWorld w(s.map.get(), nullptr);
+  EXPECT_EQ(w.GetBaseResID(true), 0);
+  for (int id : {kGround, 501, 502}) w.AddBase(id);
+  for (int i = 0; i < 20; ++i) w.AddBase(900 + i);
+  EXPECT_EQ(w.GetBaseResID(true), kGround);
+  std::set<int> seen;
+  for (int i = 0; i < 2000; ++i) seen.insert(w.GetBaseResID(false));
+  EXPECT_EQ(seen.size(), 12u) << "every entry of the full table comes up, the last one too";
+  EXPECT_TRUE(seen.count(908));
+  EXPECT_FALSE(seen.count(909));
+  CBaseObject* ground = w.CreateObjectEmpty();
+  EXPECT_EQ(w.CreateObjectEmpty(), ground);
+  EXPECT_EQ(ground->GetType(), OBJ_GROUND);
+  EXPECT_EQ(ground->GetAllocCount(), 2);
+}
+
+TEST_F(WorldFrameTest, StandardGroundOnTheUpperLayerOnlyEmptiesIt) {
+  Scene s;
+  FrameWorld w(s.map.get(), nullptr);
+  w.AddBase(kGround);
+  // The map takes its world from the constructor.
+  CIsoWelt map(&w, &s.resources, &s.display);
+  map.OnCreate();
+  EXPECT_EQ(map.GetIsoInfo(10, 10)->GetResID(ISO_LAYER_GROUND), kGround);
+  CWorldObj upper;
+  map.SetIsoTileAt(10, 10, ISO_LAYER_UPPER, CIsoRichtung(0), kFlower, &upper);
+  ASSERT_EQ(map.GetIsoInfo(10, 10)->GetRenderList()->GetCount(), 2);
+  EXPECT_EQ(map.SetStdBase(10, 10, ISO_LAYER_UPPER, true), 0);
+  CIsoInfo* cell = map.GetIsoInfo(10, 10);
+  EXPECT_EQ(cell->GetWorldObject(ISO_LAYER_UPPER), nullptr);
+  EXPECT_EQ(cell->GetIsoObjects(ISO_LAYER_UPPER), nullptr);
+  EXPECT_EQ(cell->GetResID(ISO_LAYER_GROUND), kGround);
+  EXPECT_EQ(cell->GetRenderList()->GetCount(), 1);
+  // The ground layer comes back as the shared ground, upper sprites kept.
+  map.SetIsoTileAt(10, 10, ISO_LAYER_UPPER, CIsoRichtung(0), kFlower, &upper);
+  map.SetIsoTileAt(10, 10, ISO_LAYER_GROUND, CIsoRichtung(0), kBuilding, nullptr);
+  EXPECT_EQ(map.SetStdBase(10, 10, ISO_LAYER_GROUND, true), 0);
+  EXPECT_EQ(cell->GetResID(ISO_LAYER_GROUND), kGround);
+  EXPECT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_GROUND);
+  EXPECT_EQ(cell->GetRenderList()->GetCount(), 2);
+}
+
+}  // namespace
