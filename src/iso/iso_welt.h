@@ -16,6 +16,7 @@ class QnoDisplay;
 class QnoView;
 class CWorldObj;
 class CCar;
+class CBuildingObject;
 struct selObjType;
 struct QnoInteractionEvent;
 
@@ -241,4 +242,13 @@ class CIsoWelt {
   uint32_t m_CacheBuilds = 0;
 
   friend class CIsoWeltTestAccess;
+
+  // ---- overlay helpers (iso_overlay.cpp)
+ public:
+  // Screen anchor of cell (x, y) for drawing a tile at zoom index zoomIndex.
+  void CellAnchor(int x, int y, int zoomIndex, int& sx, int& sy);
+
+ private:
+  void MarkBuilding(CBuildingObject* building);
+  void RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint32_t now);
 };

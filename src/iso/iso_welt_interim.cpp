@@ -5,12 +5,6 @@
 
 #include "iso/iso_welt.h"
 
-int CIsoWelt::OnPlayloopTurn() { return 0; }
-int CIsoWelt::InputFilter(QnoInteractionEvent*, QnoView*) { return 1; }
-void CIsoWelt::RenderUserInt(QnoDisplay*) {}
-int CIsoWelt::RenderBuildingSelections() { return 0; }
-int CIsoWelt::RenderBuildingList() { return 0; }
-
 // Rivers are re-created through the world's object factory, which is not
 // built yet: a record with rivers cannot be read back and is refused.
 int CIsoWelt::SerializeGameLoad(FILE* file) {

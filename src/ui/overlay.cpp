@@ -7,3 +7,4 @@ int Overlay::SetSceneWindowDisplaySize(int width, int height) {
   m_SceneHeight = height;
   return 0;
 }
+

@@ -35,6 +35,10 @@ class Overlay {
   virtual int RenderPass(int, QnoSortedList*, void*, int, int) { return 0; }
   int GetSceneHeight() const { return m_SceneHeight; }
 
+  // Forgets the saved cursor.
+  void ResetCursor() { m_SavedCursor = 0; }
+  int GetCursorState() const { return m_CursorState; }
+
  private:
   int m_SceneWidth = 0;
   int m_SceneHeight = 0;

@@ -24,13 +24,24 @@ void CUserInt::SetTileMask(int x, int y, unsigned char kind, unsigned char bits)
 }
 CBuildingObject* CUserInt::GetBuildingAt(int, int, int) { return nullptr; }
 
+
 int CUserInt::OnCreate(QnoResourceManager*, QnoDisplay*, CZorvaWorld* world, CIsoWelt*, CStrJunctionList*) {
   m_pWorld = world;
   return 0;
 }
 
 int CUserInt::Destroy() { return 0; }
-int CUserInt::InputFilter(QnoInteractionEvent*, QnoView*) { return 1; }
+int CUserInt::InputFilter(QnoInteractionEvent* event, QnoView*) {
+  // The map reads which buttons are held; the event stays unconsumed.
+  if (event && (event->type == QNO_EVENT_BUTTONDOWN || event->type == QNO_EVENT_BUTTONUP)) {
+    const unsigned char held = event->type == QNO_EVENT_BUTTONDOWN ? 1 : 0;
+    if (event->button == 0)
+      selObj.leftButton = held;
+    else
+      selObj.rightButton = held;
+  }
+  return 1;
+}
 int CUserInt::Render(QnoDisplay*) { return 0; }
 int CUserInt::OnPlayloopTurn() { return 0; }
 int CUserInt::SetAufloesung(int, int) { return 0; }
@@ -46,3 +57,10 @@ int CUserInt::GetFilter(int n) const {
 void CUserInt::SetFilter(int n, bool on) {
   if (n >= 1 && n <= 4) m_Filter[n] = on;
 }
+
+int CUserInt::CheckStreetForHstBuild(CStreetObj*, int, int) { return 0; }
+int CUserInt::CheckRailForHstBuild(CStreetObj*, int, int) { return 0; }
+void CUserInt::SetAchtungWindow(int) {}
+void CUserInt::RenderOpnvNet(QnoDisplay*) {}
+void CUserInt::RenderOpnvLineStreet(QnoDisplay*, COpnvLine*, unsigned short) {}
+void CUserInt::RenderOpnvLineHst(QnoDisplay*, COpnvLine*) {}

@@ -12,6 +12,7 @@
 #include "framework/qno_object.h"
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
+#include "sim/sim_location_types.h"
 #include "world/zor_env_table.h"
 
 class QnoView;
@@ -48,6 +49,13 @@ class CPta;
 class CStatistik;
 class CPreise;
 class CZorWorldSimParts;
+struct ParkingDataType;
+// The two layers of a map cell (iso/iso_object.h).
+enum TBaseType : int32_t;
+// Object kinds and directions (world/zor_types.h).
+enum TObjectType : int32_t;
+class CIsoRichtung;
+struct PotentialType;
 
 // Set when the small map's picture is to be cleared before the next frame.
 extern int resetSmallMap;
@@ -227,6 +235,41 @@ class CZorvaWorld : public CZorvaObject {
   unsigned char IsLoading() const { return m_Loading; }
   static constexpr int kLoadingPictureDE = 49803;
   static constexpr int kLoadingPictureEN = 50121;
+
+  // ---- object factory and removal (zor_factory.cpp, zor_removal.cpp) ----
+  // Checks the cells, creates the object of the kind, lists it, registers it
+  // with its manager and the location factory and places it on the map;
+  // null when the kind is not made or a check fails.
+  CWorldObj* CreateObject(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                          ESimLocationHeight height, PotentialType* potential, short value,
+                          ParkingDataType* parking, unsigned int stopId, int locationId);
+  CWorldObj* CreateObject(TObjectType kind);
+  // Kind 0 drops every reference of the ground object; 0.
+  int DestroyObject(CWorldObj* object, int kind);
+  // 0 when the object in the cell's layer was removed, 1 when there is none,
+  // it belongs to the street network or its manager refuses.
+  int RemoveObject(int x, int y, TBaseType layer, bool unused);
+  int RemoveObject(CWorldObj* object, int mode, bool keepStops);
+  int CheckAllLocationsForNearestCrossing();
+  int CheckAllLocationsForNearestHst();
+  CBaseObject* GetGroundObject() const { return m_pGroundObject; }
+  // Set while a savegame is being read.
+  static bool g_isLoad;
+
+ protected:
+  // Takes a half-made object out again: list, manager, location, memory.
+  void DiscardObject(CWorldObj* object, bool listed, bool registered);
+  void UnregisterObject(CWorldObj* object);
+  CWorldObj* CreateBuilding(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                            ESimLocationHeight height, ParkingDataType* parking, int locationId);
+  CWorldObj* CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                        ESimLocationHeight height, int locationId);
+  bool CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction);
+  bool CheckTramStop(int x, int y, CIsoRichtung direction, int resId);
+  CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                              ESimLocationHeight height, unsigned int stopId);
+  void LetManagerGo(CWorldObj* object, bool force, bool clearLists, int& refused);
+  // ---- end of object factory and removal ----
 
  protected:
   // Object construction; tests substitute recording versions.
