@@ -5,6 +5,7 @@
 #include "framework/qno_sprite.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "microsim/micro_car.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -131,9 +132,13 @@ int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCa
   const SpriteSlot* slots = m_SpriteList[x][y];
   DrawCachedSlot(buffer, slots[3], shiftX, shiftY);
   if (vehicles || district) {
-    // Vehicles standing across this cell's edge are drawn here a second
-    // time by the micro simulation's cars, which are not part of the map.
-    (void)secondCars;
+    if (secondCars) {
+      int px, py;
+      TilePoint(x, y, px, py);
+      py -= Tile_Size_Y[IsoZoomIndex()];
+      for (CCar* car : m_CarSecondRender[x][y])
+        if (car) car->RenderSecondPosition(display, px, py);
+    }
     if (CIsoInfo* cell = GetIsoInfo(x, y))
       cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
                    static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);

@@ -1,15 +1,17 @@
 // Zoom, turn, panning and the services that convert between cells, screen
 // pixels and the mouse.
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
+#include "framework/zor_list.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
+#include "network/street_objects.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "world/zor_world_obj.h"
-#include "framework/zor_list.h"
 
 int panning_x_max = 760;
 int panning_y_max = 450;
@@ -337,4 +339,34 @@ int CIsoWelt::SerializeGameStore(FILE* file) {
     for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
       if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER && o->SerializeGameStore(file) != 0) return 1;
   return 0;
+}
+
+int CIsoWelt::SerializeGameLoad(FILE* file) {
+  uint32_t count = 0;
+  if (!file || std::fread(&count, 4, 1, file) != 1) return 1;
+  // The count comes from the file: it may promise no more rivers than the
+  // bytes left can hold (and than the map has cells).
+  const long here = std::ftell(file);
+  std::fseek(file, 0, SEEK_END);
+  const long end = std::ftell(file);
+  std::fseek(file, here, SEEK_SET);
+  int result = 0;
+  if (here < 0 || end < here || count > ISO_MAP_SIZE * ISO_MAP_SIZE ||
+      static_cast<uint64_t>(count) * CRiverObject::kRecordSize > static_cast<uint64_t>(end - here)) {
+    QNO_ERROR(QNO_SEV_ERROR, "CIsoWelt: %d rivers do not fit into the savegame", static_cast<int>(count));
+    result = 1;
+    count = 0;
+  }
+  for (uint32_t i = 0; i < count && result == 0; ++i) {
+    auto* river = dynamic_cast<CRiverObject*>(m_pWorld ? m_pWorld->CreateObject(OBJ_RIVER) : nullptr);
+    if (!river || river->SerializeGameLoad(file) != 0 ||
+        SetIsoTileAt(river->GetX(), river->GetY(), ISO_LAYER_GROUND, CIsoRichtung(river->GetRichtung()),
+                     river->GetResID(), river) != 0)
+      result = 1;
+  }
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y)
+      if (CIsoInfo* cell = GetIsoInfo(x, y))
+        cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  return result;
 }

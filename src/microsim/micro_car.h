@@ -12,6 +12,8 @@ class CCar : public CWorldObj {
     m_SecondSlot = slot;
   }
   virtual void ResetIsoXYSecond() { m_SecondX = m_SecondY = m_SecondSlot = -1; }
+  // Draws the car at its second place; (x, y) is the cell's anchor point.
+  virtual void RenderSecondPosition(QnoDisplay*, int, int) {}
   int GetSecondX() const { return m_SecondX; }
   int GetSecondY() const { return m_SecondY; }
   int GetSecondSlot() const { return m_SecondSlot; }

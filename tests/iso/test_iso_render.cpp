@@ -9,6 +9,7 @@
 
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
+#include "microsim/micro_car.h"
 #include "world/zor_world_obj.h"
 
 namespace {
@@ -301,6 +302,33 @@ TEST_F(IsoRenderTest, SpritesAtTheScreenEdgeAreClipped) {
     ASSERT_EQ(s.map->Render(&s.display), 0);
   }
   EXPECT_EQ(s.Count(0), 0);
+}
+
+// Cars standing across a cell edge are drawn a second time at that cell
+// by the row-by-row renderer, at the cell's anchor point.
+struct SecondCar : CCar {
+  std::vector<std::pair<int, int>> at;
+  void RenderSecondPosition(QnoDisplay*, int x, int y) override { at.push_back({x, y}); }
+};
+
+TEST_F(IsoRenderTest, SecondCarPositionsAreDrawnByTheRowRenderer) {
+  Scene s(320, 240);
+  s.CreateGround();
+  s.map->SetIsoCenter(64, 64);
+  SecondCar car;
+  CIsoWelt::m_CarSecondRender[64][64][2] = &car;
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  ASSERT_EQ(car.at.size(), 1u);
+  int ax, ay;
+  s.map->FixeIsoKoorCalc(64, 64, ax, ay);
+  EXPECT_EQ(car.at[0], std::make_pair(ax, ay));
+  ASSERT_EQ(s.map->RenderSpriteList_Diagonal(&s.display), 0);
+  EXPECT_EQ(car.at.size(), 1u);
+  s.map->OnZoomIn();
+  s.map->Update();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  EXPECT_EQ(car.at.size(), 1u) << "no vehicles at zoom level 4";
+  CIsoWelt::m_CarSecondRender[64][64][2] = nullptr;
 }
 
 }  // namespace

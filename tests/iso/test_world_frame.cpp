@@ -2,10 +2,12 @@
 // map drawn the interface's way, the loading bar; and the world's ground.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 
 #include "iso/iso_welt.h"
+#include "network/street_objects.h"
 #include "iso_scene.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
@@ -27,8 +29,19 @@ class FrameWorld : public CZorvaWorld {
   ~FrameWorld() override {
     m_pIsoWelt = nullptr;
     m_pUserInt = nullptr;
+    if (m_pObjectList) {
+      m_pObjectList->Destroy();
+      delete m_pObjectList;
+    }
+  }
+  int Rivers() {
+    int n = 0;
+    for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext())
+      n += static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER;
+    return n;
   }
   void SetPhase(int phase) { m_StartupPhase = phase; }
+  void SetMap(CIsoWelt* map) { m_pIsoWelt = map; }
   void SetVideoTime(int64_t t) { m_LastVideoTime = t; }
   void SetStartupWindow(bool on) { m_StartupWindow = on ? 1 : 0; }
 };
@@ -173,6 +186,74 @@ TEST_F(WorldFrameTest, StandardGroundOnTheUpperLayerOnlyEmptiesIt) {
   EXPECT_EQ(cell->GetResID(ISO_LAYER_GROUND), kGround);
   EXPECT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_GROUND);
   EXPECT_EQ(cell->GetRenderList()->GetCount(), 2);
+}
+
+// The map's savegame record holds the rivers; loading re-creates them
+// through the factory, puts them on their cells and leaves every cell
+// invisible until the next view calculation.
+TEST_F(WorldFrameTest, RiversGoThroughTheMapsSavegameRecord) {
+  Scene s;
+  FrameWorld w(nullptr, nullptr);
+  w.Create();
+  w.AddBase(kGround);
+  CIsoWelt map(&w, &s.resources, &s.display);
+  w.SetMap(&map);
+  map.OnCreate();
+  auto river = [&](int res, int dir, int x, int y) {
+    return w.CreateObject(OBJ_RIVER, res, CIsoRichtung(dir), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+  };
+  ASSERT_NE(river(kFlower, 2, 10, 11), nullptr);
+  ASSERT_NE(river(kGround, 1, 12, 13), nullptr);
+  FILE* f = std::fopen("map.rec", "w+b");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(map.SerializeGameStore(f), 0);
+  EXPECT_EQ(std::ftell(f), 4 + 2 * 12);
+  for (auto [x, y] : {std::pair{10, 11}, std::pair{12, 13}})
+    map.SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, nullptr);
+  EXPECT_EQ(map.GetTypeAt(10, 11, ISO_LAYER_GROUND), OBJ_NONE);
+  std::rewind(f);
+  EXPECT_EQ(map.SerializeGameLoad(f), 0);
+  std::fclose(f);
+  EXPECT_EQ(w.Rivers(), 4);
+  CIsoInfo* cell = map.GetIsoInfo(10, 11);
+  EXPECT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_RIVER);
+  EXPECT_EQ(cell->GetResID(ISO_LAYER_GROUND), kFlower);
+  EXPECT_EQ(cell->GetRichtung(ISO_LAYER_GROUND), ISO_RICHTUNG_2);
+  EXPECT_EQ(map.GetIsoInfo(12, 13)->GetResID(ISO_LAYER_GROUND), kGround);
+  EXPECT_EQ(map.GetTypeAt(12, 13, ISO_LAYER_GROUND), OBJ_RIVER);
+  EXPECT_FALSE(map.GetIsoInfo(64, 64)->GetVisibleFlag());
+}
+
+// A record whose count promises more rivers than it holds is refused
+// before anything is made.
+TEST_F(WorldFrameTest, RiverCountBeyondTheRecordIsRefused) {
+  Scene s;
+  FrameWorld w(nullptr, nullptr);
+  w.Create();
+  w.AddBase(kGround);
+  CIsoWelt map(&w, &s.resources, &s.display);
+  w.SetMap(&map);
+  map.OnCreate();
+  FILE* f = std::fopen("map.rec", "w+b");
+  ASSERT_NE(f, nullptr);
+  const uint32_t count = 5;
+  const uint16_t xy[2] = {3, 4};
+  const uint32_t dirRes[2] = {0, static_cast<uint32_t>(kFlower)};
+  std::fwrite(&count, 4, 1, f);
+  std::fwrite(xy, 2, 2, f);
+  std::fwrite(dirRes, 4, 2, f);
+  std::rewind(f);
+  EXPECT_EQ(map.SerializeGameLoad(f), 1);
+  std::fclose(f);
+  EXPECT_EQ(w.Rivers(), 0);
+  EXPECT_EQ(map.GetIsoInfo(3, 4)->GetResID(ISO_LAYER_GROUND), kGround);
+  // No rivers at all is a valid record.
+  f = std::fopen("empty.rec", "w+b");
+  const uint32_t none = 0;
+  std::fwrite(&none, 4, 1, f);
+  std::rewind(f);
+  EXPECT_EQ(map.SerializeGameLoad(f), 0);
+  std::fclose(f);
 }
 
 }  // namespace
