@@ -292,14 +292,18 @@ int CIsoWelt::UpdateMicroSim() {
   for (int run = 0; run < runs; ++run) {
     int x = startX, y = startY;
     for (int i = 0; i < length; ++i, x += sx1, y += sy1) {
-      const TObjectType t = GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
       if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) continue;
+      const TObjectType t = GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
       if (t != OBJ_STREET_PIECE && t != OBJ_CROSSING && t != OBJ_RAIL_PIECE && t != OBJ_RAIL_JUNCTION) continue;
-      // The street and crossing objects reposition their micro cells from
-      // this anchor once they exist; the view filter hears of the cell now.
+      const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
       int ax, ay;
-      FixeIsoKoorCalc(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ax, ay);
-      FixeGroupRichtung(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ax, ay);
+      FixeIsoKoorCalc(ux, uy, ax, ay);
+      FixeGroupRichtung(ux, uy, ax, ay);
+      CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+      if (auto* street = dynamic_cast<CStreetObj*>(obj))
+        street->UpdateScreenPos(ax, ay, ux, uy);
+      else if (auto* crossing = dynamic_cast<CKreuzObj*>(obj))
+        crossing->UpdateScreenPos(ax, ay, ux, uy);
       CViewFilter::Update(x, y);
     }
     if (alongY)

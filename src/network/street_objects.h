@@ -29,6 +29,9 @@ class CStreetObj : public CWorldObj {
   // p points to the street the tile stands for.
   void SetData(void* p) override { m_pStreetList = static_cast<CStrStrasse*>(p); }
   CStrStrasse* GetStreet() const { return m_pStreetList; }
+  // The map moved: (sx, sy) is the tile's anchor on the screen; the
+  // street repositions its micro cells there.
+  virtual int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
   int GetStreetType() const { return m_pStreetList ? m_pStreetList->GetStreetType() : 0; }
 
  protected:
@@ -52,6 +55,9 @@ class CKreuzObj : public CWorldObj {
   int Create() override;
   // The junction's street type; 0 while bound to no junction.
   virtual int GetStreetType() const { return 0; }
+  // The map moved: (sx, sy) is the tile's anchor on the screen; the
+  // junction repositions its micro cells there.
+  virtual int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
 };
 
 // The crossing object of a four-lane junction over a 2 x 2 block.
