@@ -1,8 +1,9 @@
 // Composes a small town from the generated map art, the way the map places
 // and draws it (cell positions per rotation, group parts per direction, the
 // floor pass before the object pass, rows from the back), and writes it as
-// a PNG for a person to look at. "catalogue" lays out every group and tile.
-//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3] [catalogue]
+// a PNG for a person to look at. "catalogue" lays out every group and tile,
+// "tiles" the single tiles only.
+//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3] [catalogue|tiles]
 #include <cairo.h>
 
 #include <algorithm>
@@ -60,9 +61,10 @@ struct Town {
   }
 };
 
-// Every single tile in a row, then every group, packed in shelves.
-Town MakeCatalogue() {
-  N = 40;
+// Every single tile in a row, then every group, packed in shelves; or the
+// single tiles alone on a smaller map.
+Town MakeCatalogue(bool tilesOnly) {
+  N = tilesOnly ? 10 : 40;
   Town t;
   t.Grass();
   int x = 0;
@@ -70,12 +72,13 @@ Town MakeCatalogue() {
     if (a.design == zorgen::IsoDesign::Ground) continue;
     if (a.design == zorgen::IsoDesign::Zone || a.design == zorgen::IsoDesign::MarkEdge ||
         a.design == zorgen::IsoDesign::MarkHighlight)
-      t.cells[x][0].push_back({a.id, 0});
+      t.cells[x % N][x / N * 2].push_back({a.id, 0});
     else
-      t.Ground(x, 0, a.id);
+      t.Ground(x % N, x / N * 2, a.id);
     ++x;
   }
-  int gx = 0, gy = 2, shelf = 0;
+  if (tilesOnly) return t;
+  int gx = 0, gy = x / N * 2 + 2, shelf = 0;
   for (const zorgen::IsoGroupArt& g : zorgen::IsoGroups()) {
     if (gx + g.width > N) gx = 0, gy += shelf + 1, shelf = 0;
     if (gy + g.depth > N) break;
@@ -138,7 +141,8 @@ int main(int argc, char** argv) {
   const int zoom = argc > 3 ? std::clamp(std::atoi(argv[3]), 0, 2) : 0;
   const int rot = argc > 4 ? std::atoi(argv[4]) & 3 : 0;
   const int yd = YD[zoom], xd = 2 * yd, th = 2 * yd;
-  const Town town = argc > 5 && std::string(argv[5]) == "catalogue" ? MakeCatalogue() : MakeTown();
+  const std::string mode = argc > 5 ? argv[5] : "";
+  const Town town = mode == "catalogue" || mode == "tiles" ? MakeCatalogue(mode == "tiles") : MakeTown();
   // The map's diamond with room above for the tallest buildings.
   const int top = 8 * yd, w = 2 * N * xd + 2 * xd, h = 2 * N * yd + top + 2 * yd;
   std::vector<uint16_t> px(static_cast<size_t>(w) * h, 0x2104);
