@@ -70,6 +70,8 @@ void House(IsoScene& s, ArtRandom& r, double p0, double q0, double p1, double q1
   const bool alongP = r.Pick(2);
   const double h = storeys * ST;
   s.Box(p0, q0, p1, q1, 0, h, wall, wall, W{storeys, 3.5, WINDOW});
+  const double door = (p0 + p1) / 2 - 0.05;  // on the garden side
+  s.Box(door, q1, door + 0.1, q1 + 0.015, 0, 0.14, Hex(0x6a4430), Hex(0x6a4430));
   s.Gable(p0 - 0.03, q0 - 0.03, p1 + 0.03, q1 + 0.03, h, 0.24, alongP, roof, wall);
   const double cp = alongP ? p0 + (p1 - p0) * 0.7 : (p0 + p1) / 2 + 0.05;
   const double cq = alongP ? (q0 + q1) / 2 + 0.05 : q0 + (q1 - q0) * 0.7;

@@ -88,7 +88,7 @@ bool ProduceIsoGroups(GameDataBuilder& out) {
   for (const IsoGroupArt& g : IsoGroups()) {
     const int W = g.width, D = g.depth;
     const bool upper = g.UpperLayer();
-    std::vector<IsoTileSpec> parts(static_cast<size_t>(W * D), IsoTileSpec(upper ? 1 : 2));
+    std::vector<IsoTileContent> parts(static_cast<size_t>(W * D), IsoTileContent(upper ? 1 : 2));
     for (int zoom = 0; zoom < ISO_ZOOM_COUNT; ++zoom)
       for (int rot = 0; rot < ISO_TURN_COUNT; ++rot) {
         std::vector<Slice> slices;
@@ -104,16 +104,16 @@ bool ProduceIsoGroups(GameDataBuilder& out) {
           }
         }
       }
-    IsoGroupSpec spec;
-    spec.width = g.width;
-    spec.depth = g.depth;
+    IsoGroupContent content;
+    content.width = g.width;
+    content.depth = g.depth;
     for (int b = 0; b < D; ++b)
       for (int a = 0; a < W; ++a) {
         const uint32_t tile = g.Tile(a, b);
         ok &= out.Put(tile, WriteIsoTile(parts[static_cast<size_t>(b * W + a)]));
-        spec.entries.push_back({static_cast<uint32_t>(a), static_cast<uint32_t>(b), 0, tile});
+        content.entries.push_back({static_cast<uint32_t>(a), static_cast<uint32_t>(b), 0, tile});
       }
-    ok &= out.Put(g.id, WriteIsoGroup(spec));
+    ok &= out.Put(g.id, WriteIsoGroup(content));
   }
   return ok;
 }

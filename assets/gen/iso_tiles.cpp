@@ -358,7 +358,7 @@ void Decoration(IsoScene& s, int variant) {
 }
 
 bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
-  IsoTileSpec spec(t.layers);
+  IsoTileContent content(t.layers);
   bool ok = true;
   for (int zoom = 0; zoom < ISO_ZOOM_COUNT; ++zoom)
     for (int rot = 0; rot < (t.turns ? ISO_TURN_COUNT : 1); ++rot) {
@@ -394,11 +394,11 @@ bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
       }
       for (int r = 0; r < ISO_TURN_COUNT; ++r) {
         if (t.turns && r != rot) continue;
-        spec.At(zoom, r, 0) = entry;
-        if (t.layers > 1) spec.At(zoom, r, 1) = deco;
+        content.At(zoom, r, 0) = entry;
+        if (t.layers > 1) content.At(zoom, r, 1) = deco;
       }
     }
-  return ok && out.Put(t.id, WriteIsoTile(spec));
+  return ok && out.Put(t.id, WriteIsoTile(content));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Composes a small town from the generated map art, the way the map places
 // and draws it (cell positions per rotation, group parts per direction, the
 // floor pass before the object pass, rows from the back), and writes it as
-// a PNG for a person to look at. "catalogue" lays out every group and tile.
-//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3] [catalogue]
+// a PNG for a person to look at. "catalogue" lays out every group and tile,
+// "tiles" the single tiles only.
+//   zor_mappreview <gamedata dir> <output.png> [zoom 0-2] [rotation 0-3] [catalogue|tiles]
 #include <cairo.h>
 
 #include <algorithm>
@@ -60,9 +61,10 @@ struct Town {
   }
 };
 
-// Every single tile in a row, then every group, packed in shelves.
-Town MakeCatalogue() {
-  N = 40;
+// Every single tile in a row, then every group, packed in shelves; or the
+// single tiles alone on a smaller map.
+Town MakeCatalogue(bool tilesOnly) {
+  N = tilesOnly ? 10 : 40;
   Town t;
   t.Grass();
   int x = 0;
@@ -70,12 +72,13 @@ Town MakeCatalogue() {
     if (a.design == zorgen::IsoDesign::Ground) continue;
     if (a.design == zorgen::IsoDesign::Zone || a.design == zorgen::IsoDesign::MarkEdge ||
         a.design == zorgen::IsoDesign::MarkHighlight)
-      t.cells[x][0].push_back({a.id, 0});
+      t.cells[x % N][x / N * 2].push_back({a.id, 0});
     else
-      t.Ground(x, 0, a.id);
+      t.Ground(x % N, x / N * 2, a.id);
     ++x;
   }
-  int gx = 0, gy = 2, shelf = 0;
+  if (tilesOnly) return t;
+  int gx = 0, gy = x / N * 2 + 2, shelf = 0;
   for (const zorgen::IsoGroupArt& g : zorgen::IsoGroups()) {
     if (gx + g.width > N) gx = 0, gy += shelf + 1, shelf = 0;
     if (gy + g.depth > N) break;
@@ -89,32 +92,27 @@ Town MakeCatalogue() {
 Town MakeTown() {
   Town t;
   t.Grass();
-  // a river along y = 13 with a bend into a lake corner
-  for (int x = 0; x < 9; ++x) t.cells[x][13] = {{37800, 0}};
-  t.cells[9][13] = {{37801, 2}};
+  // a river along y = 13 with a branch that ends towards the map's edge
+  for (int x = 0; x < N; ++x) t.cells[x][13] = {{37800, 0}};
+  t.cells[9][13] = {{37802, 0}};
   t.cells[9][14] = {{37800, 1}};
-  t.cells[9][15] = {{37800, 1}};
-  t.cells[12][14] = {{37806, 0}};
-  t.cells[13][14] = {{37806, 0}};
-  t.cells[12][15] = {{38398, 0}};
-  t.cells[13][15] = {{38401, 0}};
-  t.cells[14][14] = {{37807, 3}};
-  t.cells[14][15] = {{37807, 3}};
+  t.cells[9][15] = {{37804, 3}};
+  t.cells[3][14] = {{38401, 0}};
   // houses, flats, offices, industry, public buildings
   t.Group(37749, 1, 1, 0), t.Group(18510, 2, 1, 1), t.Group(11896, 3, 1, 2), t.Group(11897, 4, 1, 3);
   t.Group(11949, 1, 3, 0), t.Group(14023, 3, 3, 0), t.Group(35759, 6, 1, 0), t.Group(14073, 9, 1, 1);
   t.Group(11871, 12, 1, 0), t.Group(10302, 13, 1, 0), t.Group(18383, 14, 1, 0);
   t.Group(39546, 12, 4, 0), t.Group(10328, 9, 4, 0), t.Group(16918, 5, 5, 0);
   t.Group(26509, 1, 9, 0), t.Group(30008, 4, 9, 0), t.Group(11878, 4, 10, 1);
-  t.Group(18332, 8, 8, 0), t.Group(30540, 11, 8, 0), t.Group(12555, 1, 5, 0);
-  t.Group(39431, 10, 11, 0), t.Group(28031, 14, 8, 1), t.Group(12513, 7, 11, 0);
-  t.Group(30083, 6, 8, 0), t.Group(29793, 8, 11, 0), t.Group(25669, 6, 11, 0);
+  t.Group(18332, 8, 8, 0), t.Group(30540, 10, 8, 0), t.Group(12555, 1, 5, 0);
+  t.Group(39431, 10, 11, 0), t.Group(28031, 13, 8, 1), t.Group(12513, 6, 10, 0);
+  t.Group(30083, 6, 8, 0), t.Group(29793, 8, 11, 0), t.Group(25669, 12, 11, 0), t.Group(32456, 4, 14, 1);
   // zoned areas keep the ground and lay the zone over it
   t.cells[14][11].push_back({17021, 0});
   t.cells[15][11].push_back({17015, 0});
   t.cells[14][12].push_back({17018, 0});
   t.cells[15][12].push_back({17020, 0});
-  t.Group(30084, 11, 12, 0, true);
+  t.Group(32290, 12, 12, 0, true);
   return t;
 }
 
@@ -143,7 +141,8 @@ int main(int argc, char** argv) {
   const int zoom = argc > 3 ? std::clamp(std::atoi(argv[3]), 0, 2) : 0;
   const int rot = argc > 4 ? std::atoi(argv[4]) & 3 : 0;
   const int yd = YD[zoom], xd = 2 * yd, th = 2 * yd;
-  const Town town = argc > 5 && std::string(argv[5]) == "catalogue" ? MakeCatalogue() : MakeTown();
+  const std::string mode = argc > 5 ? argv[5] : "";
+  const Town town = mode == "catalogue" || mode == "tiles" ? MakeCatalogue(mode == "tiles") : MakeTown();
   // The map's diamond with room above for the tallest buildings.
   const int top = 8 * yd, w = 2 * N * xd + 2 * xd, h = 2 * N * yd + top + 2 * yd;
   std::vector<uint16_t> px(static_cast<size_t>(w) * h, 0x2104);

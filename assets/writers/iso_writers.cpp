@@ -2,7 +2,7 @@
 
 namespace zorgen {
 
-Bytes WriteIsoTile(const IsoTileSpec& tile) {
+Bytes WriteIsoTile(const IsoTileContent& tile) {
   // E = 4 x layers must fit the header's byte.
   if (tile.layerCount < 1 || tile.layerCount * ISO_TURNS > 255) return {};
   if (tile.layers.size() != static_cast<size_t>(ISO_ZOOMS * ISO_TURNS * tile.layerCount)) return {};
@@ -25,7 +25,7 @@ Bytes WriteIsoTile(const IsoTileSpec& tile) {
   return std::move(w.Data());
 }
 
-Bytes WriteIsoGroup(const IsoGroupSpec& group) {
+Bytes WriteIsoGroup(const IsoGroupContent& group) {
   if (group.entries.size() > 255) return {};
   ByteWriter w;
   w.U32(0);
@@ -44,7 +44,7 @@ Bytes WriteIsoGroup(const IsoGroupSpec& group) {
   return std::move(w.Data());
 }
 
-Bytes WriteMicroLayout(const MicroLayoutSpec& layout) {
+Bytes WriteMicroLayout(const MicroLayoutContent& layout) {
   if (layout.cells.size() > 255) return {};
   ByteWriter w;
   w.Raw("Micr", 4);
@@ -53,7 +53,7 @@ Bytes WriteMicroLayout(const MicroLayoutSpec& layout) {
   w.Zeros(8);
   w.U32(static_cast<uint32_t>(layout.cells.size()));
   w.U32(layout.firstRender);
-  for (const MicroCellSpec& c : layout.cells) {
+  for (const MicroCellContent& c : layout.cells) {
     const size_t start = w.Size();
     w.U16(c.id);
     w.U8(c.laneKind);

@@ -20,30 +20,30 @@ struct IsoTileLayer {
 };
 
 // One cell's sprite layers for every zoom index and rotation.
-struct IsoTileSpec {
+struct IsoTileContent {
   int layerCount = 1;  // 1..63
   std::vector<IsoTileLayer> layers;  // (zoom x 4 + rotation) x layerCount + layer
-  explicit IsoTileSpec(int count = 1)
+  explicit IsoTileContent(int count = 1)
       : layerCount(count), layers(static_cast<size_t>(ISO_ZOOMS * ISO_TURNS * count)) {}
   IsoTileLayer& At(int zoom, int rotation, int layer) {
     return layers[static_cast<size_t>((zoom * ISO_TURNS + rotation) * layerCount + layer)];
   }
 };
 // Empty when the layer count is out of range or the table is short.
-Bytes WriteIsoTile(const IsoTileSpec& tile);
+Bytes WriteIsoTile(const IsoTileContent& tile);
 
 struct IsoGroupEntry {
   uint32_t x = 0, y = 0, layer = 0, tileId = 0;
 };
-struct IsoGroupSpec {
+struct IsoGroupContent {
   uint32_t width = 1, depth = 1;
   uint32_t microLayouts[2][4] = {};  // zoom index 0..1, rotation
   std::vector<IsoGroupEntry> entries;
 };
 // Empty when there are more than 255 entries.
-Bytes WriteIsoGroup(const IsoGroupSpec& group);
+Bytes WriteIsoGroup(const IsoGroupContent& group);
 
-struct MicroCellSpec {
+struct MicroCellContent {
   uint16_t id = 0;
   uint8_t laneKind = 0;
   int16_t x = 0, y = 0;
@@ -53,12 +53,12 @@ struct MicroCellSpec {
   uint32_t nextRender = 0;
   uint8_t locked = 0;
 };
-struct MicroLayoutSpec {
+struct MicroLayoutContent {
   uint32_t firstRender = 0;
-  std::vector<MicroCellSpec> cells;
+  std::vector<MicroCellContent> cells;
 };
 // The successor count of each cell is the number of its non-zero successor
 // slots. Empty when there are more than 255 cells.
-Bytes WriteMicroLayout(const MicroLayoutSpec& layout);
+Bytes WriteMicroLayout(const MicroLayoutContent& layout);
 
 }  // namespace zorgen

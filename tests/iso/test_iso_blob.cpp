@@ -12,8 +12,8 @@ namespace {
 
 using zorgen::Bytes;
 
-zorgen::IsoTileSpec ThreeLayerTile() {
-  zorgen::IsoTileSpec t(3);
+zorgen::IsoTileContent ThreeLayerTile() {
+  zorgen::IsoTileContent t(3);
   for (int zoom = 0; zoom < 3; ++zoom)
     for (int rot = 0; rot < 4; ++rot)
       for (int layer = 0; layer < 3; ++layer) {
@@ -91,18 +91,18 @@ TEST(IsoTileBlob, ValidatorRefusesShortBlobsAndLayerCountsThatReachAnotherRotati
 }
 
 TEST(IsoTileWriter, RefusesLayerCountsTheHeaderCannotHold) {
-  EXPECT_TRUE(zorgen::WriteIsoTile(zorgen::IsoTileSpec(0)).empty());
-  EXPECT_TRUE(zorgen::WriteIsoTile(zorgen::IsoTileSpec(64)).empty());
-  zorgen::IsoTileSpec shortTable(2);
+  EXPECT_TRUE(zorgen::WriteIsoTile(zorgen::IsoTileContent(0)).empty());
+  EXPECT_TRUE(zorgen::WriteIsoTile(zorgen::IsoTileContent(64)).empty());
+  zorgen::IsoTileContent shortTable(2);
   shortTable.layers.pop_back();
   EXPECT_TRUE(zorgen::WriteIsoTile(shortTable).empty());
-  const Bytes most = zorgen::WriteIsoTile(zorgen::IsoTileSpec(63));
+  const Bytes most = zorgen::WriteIsoTile(zorgen::IsoTileContent(63));
   ASSERT_FALSE(most.empty());
   EXPECT_TRUE(ValidateIsoTile(most.data(), static_cast<uint32_t>(most.size())));
 }
 
 TEST(IsoGroupBlob, WrittenSizeLayoutsAndPartsReadBack) {
-  zorgen::IsoGroupSpec g;
+  zorgen::IsoGroupContent g;
   g.width = 3;
   g.depth = 2;
   for (int z = 0; z < 2; ++z)
@@ -130,7 +130,7 @@ TEST(IsoGroupBlob, WrittenSizeLayoutsAndPartsReadBack) {
 }
 
 TEST(IsoGroupBlob, ValidatorBoundsTheCountAndTheSizeAndReadsStayInsideCutBlobs) {
-  zorgen::IsoGroupSpec g;
+  zorgen::IsoGroupContent g;
   g.width = 128;
   g.depth = 1;
   g.entries = {{0, 0, 0, 7}, {1, 0, 0, 8}};
@@ -157,7 +157,7 @@ TEST(IsoGroupBlob, ValidatorBoundsTheCountAndTheSizeAndReadsStayInsideCutBlobs) 
   EXPECT_EQ(IsoGroupBlob(b.data(), 10).Width(), 128u);
   EXPECT_EQ(IsoGroupBlob(b.data(), 10).Depth(), 0u);  // its bytes 8..11 are cut
 
-  zorgen::IsoGroupSpec tooMany;
+  zorgen::IsoGroupContent tooMany;
   tooMany.entries.resize(256);
   EXPECT_TRUE(zorgen::WriteIsoGroup(tooMany).empty());
   tooMany.entries.resize(255);
@@ -166,9 +166,9 @@ TEST(IsoGroupBlob, ValidatorBoundsTheCountAndTheSizeAndReadsStayInsideCutBlobs) 
 }
 
 TEST(MicroLayoutBlob, WrittenCellsReadBackWithTheirLinks) {
-  zorgen::MicroLayoutSpec m;
+  zorgen::MicroLayoutContent m;
   m.firstRender = 2;
-  zorgen::MicroCellSpec a;
+  zorgen::MicroCellContent a;
   a.id = 1;
   a.laneKind = 4;
   a.x = -12;
@@ -178,7 +178,7 @@ TEST(MicroLayoutBlob, WrittenCellsReadBackWithTheirLinks) {
   a.conflicts[1] = 9;
   a.nextRender = 3;
   a.locked = 1;
-  zorgen::MicroCellSpec b;
+  zorgen::MicroCellContent b;
   b.id = 2;
   b.laneKind = 99;
   b.predecessor = 1;
@@ -212,7 +212,7 @@ TEST(MicroLayoutBlob, WrittenCellsReadBackWithTheirLinks) {
 }
 
 TEST(MicroLayoutBlob, OnlyTheLowByteOfTheCountCountsAndForeignBlobsAreRefused) {
-  zorgen::MicroLayoutSpec m;
+  zorgen::MicroLayoutContent m;
   m.cells.resize(3);
   Bytes b = zorgen::WriteMicroLayout(m);
   const uint32_t n = static_cast<uint32_t>(b.size());
@@ -234,7 +234,7 @@ TEST(MicroLayoutBlob, OnlyTheLowByteOfTheCountCountsAndForeignBlobsAreRefused) {
   // A cut blob shows only the whole cells it holds.
   EXPECT_EQ(MicroLayoutBlob(b.data(), MICR_HEADER_SIZE + MICR_CELL_SIZE + 50).CellCount(), 1u);
 
-  zorgen::MicroLayoutSpec tooMany;
+  zorgen::MicroLayoutContent tooMany;
   tooMany.cells.resize(256);
   EXPECT_TRUE(zorgen::WriteMicroLayout(tooMany).empty());
 }
@@ -242,10 +242,10 @@ TEST(MicroLayoutBlob, OnlyTheLowByteOfTheCountCountsAndForeignBlobsAreRefused) {
 TEST(IsoBlobs, ResourceViewsReadThroughTheManagerAndTreatDamagedBlobsAsMissing) {
   zorgen::GlaWriter archive;
   archive.Add(10, zorgen::WriteIsoTile(ThreeLayerTile()));
-  zorgen::IsoGroupSpec g;
+  zorgen::IsoGroupContent g;
   g.entries = {{0, 0, 0, 10}};
   archive.Add(11, zorgen::WriteIsoGroup(g));
-  zorgen::MicroLayoutSpec m;
+  zorgen::MicroLayoutContent m;
   m.cells.resize(1);
   archive.Add(12, zorgen::WriteMicroLayout(m));
   Bytes cut = zorgen::WriteIsoTile(ThreeLayerTile());

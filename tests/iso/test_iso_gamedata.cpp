@@ -259,3 +259,33 @@ TEST_F(MapArt, AGroupLooksTheSameForEveryDirectionAndRotationWithTheSameDrawingT
       }
   }
 }
+
+TEST(MapArtPlan, IdsStayInTheirBlocksAndNoIdIsListedTwice) {
+  std::set<uint32_t> seen;
+  for (const zorgen::ManifestEntry& e : zorgen::Manifest()) EXPECT_TRUE(seen.insert(e.id).second) << e.id << " " << e.what;
+  uint32_t lastSprite = 0, lastTile = 0;
+  for (const auto& t : zorgen::IsoTiles()) lastSprite = std::max(lastSprite, t.firstSprite + t.SpriteCount());
+  for (const auto& g : zorgen::IsoGroups()) {
+    lastSprite = std::max(lastSprite, g.firstSprite + g.SpriteCount());
+    lastTile = std::max(lastTile, g.firstTile + static_cast<uint32_t>(g.width * g.depth));
+    // Slices are numbered along the front, one per front cell.
+    EXPECT_EQ(g.SlicesPerView(), static_cast<uint32_t>(g.width + g.depth - 1)) << g.id;
+  }
+  EXPECT_LE(lastSprite, zorgen::ISO_SPRITES_END);
+  EXPECT_LE(lastTile, zorgen::ISO_SPRITES_FIRST);
+  // The blocks hold nothing else, and no id the game names falls into them.
+  for (const zorgen::ManifestEntry& e : zorgen::Manifest()) {
+    const bool inBlocks = e.id >= zorgen::ISO_PART_TILES_FIRST && e.id < zorgen::ISO_SPRITES_END;
+    const bool generated = e.kind == zorgen::BlobKind::Sprite || (e.kind == zorgen::BlobKind::IsoTile && e.id < lastTile);
+    if (inBlocks) {
+      EXPECT_TRUE(generated) << e.id << " " << e.what;
+    }
+  }
+  // A tile that turns has a sprite per rotation; one that does not shares it.
+  const zorgen::IsoTileArt* mark = zorgen::FindIsoTile(zorgen::TILE_MARK_EDGE);
+  ASSERT_NE(mark, nullptr);
+  EXPECT_NE(mark->Sprite(1, 0, 0), mark->Sprite(1, 1, 0));
+  const zorgen::IsoTileArt* grass = zorgen::FindIsoTile(10538);
+  ASSERT_NE(grass, nullptr);
+  EXPECT_EQ(grass->Sprite(1, 0, 0), grass->Sprite(1, 3, 0));
+}
