@@ -160,27 +160,6 @@ int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCa
 
 // ---- the renderers -------------------------------------------------------------------
 
-int CIsoWelt::RenderSpriteList_Left_Right(QnoDisplay* display) {
-  if (!display || !display->GetRenderBuffer()) return 1;
-  int x, y;
-  IsoViewRectType walk = m_ViewRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
-  RenderUserInt(display);
-  CUserInt* ui = UserIntOf(m_pWorld);
-  const bool filter2 = ui && ui->GetFilter(2);
-  const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
-  const bool district = CUserInt::m_ActivateDebugInfo && filter2;
-  walk = m_ViewRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (InGrid(x, y) && RenderPassObjects(display, x, y, true, vehicles, district)) return 1;
-  RenderBuildingSelections();
-  RenderBuildingList();
-  return 0;
-}
-
 namespace {
 
 // The diagonal walk: map rows along one tile axis, so that every tile
@@ -272,28 +251,43 @@ class DiagonalWalk {
   int m_steps = 0;
 };
 
+// Either walk over the view rectangle: screen rows, or map rows.
+class TileWalk {
+ public:
+  TileWalk(const IsoViewRectType& r, bool diagonal) : m_rows(r), m_diagonal(r, g_IsoRichtung), m_isDiagonal(diagonal) {
+    m_rows.SetupTraversal(g_IsoRichtung);
+  }
+  bool Next(int& x, int& y) { return m_isDiagonal ? m_diagonal.Next(x, y) : m_rows.GetNextTile(x, y); }
+
+ private:
+  IsoViewRectType m_rows;
+  DiagonalWalk m_diagonal;
+  bool m_isDiagonal;
+};
+
 }  // namespace
 
-int CIsoWelt::RenderSpriteList_Diagonal(QnoDisplay* display) {
+int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   if (!display || !display->GetRenderBuffer()) return 1;
   int x, y;
-  {
-    DiagonalWalk walk(m_ViewRect, g_IsoRichtung);
-    while (walk.Next(x, y))
-      if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
-  }
+  TileWalk ground(m_ViewRect, diagonal);
+  while (ground.Next(x, y))
+    if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
   RenderUserInt(display);
   CUserInt* ui = UserIntOf(m_pWorld);
   const bool filter2 = ui && ui->GetFilter(2);
   const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
   const bool district = CUserInt::m_ActivateDebugInfo && filter2;
-  DiagonalWalk walk(m_ViewRect, g_IsoRichtung);
-  while (walk.Next(x, y))
-    if (InGrid(x, y) && RenderPassObjects(display, x, y, false, vehicles, district)) return 1;
+  TileWalk objects(m_ViewRect, diagonal);
+  while (objects.Next(x, y))
+    if (InGrid(x, y) && RenderPassObjects(display, x, y, !diagonal, vehicles, district)) return 1;
   RenderBuildingSelections();
   RenderBuildingList();
   return 0;
 }
+
+int CIsoWelt::RenderSpriteList_Left_Right(QnoDisplay* display) { return RenderSpriteLists(display, false); }
+int CIsoWelt::RenderSpriteList_Diagonal(QnoDisplay* display) { return RenderSpriteLists(display, true); }
 
 int CIsoWelt::Render(QnoDisplay* display) {
   if (!display || !display->GetRenderBuffer()) return 1;

@@ -43,18 +43,17 @@ void CIsoWelt::RefreshAfterViewChange(bool filter) {
 
 int CIsoWelt::OnZoomIn() {
   if (g_ZoomStufe / 2 >= 2) return 1;
-  g_ZoomStufe = g_ZoomStufe / 2 == 0 ? ISO_ZOOM_2 : ISO_ZOOM_4;
-  CalcViewRect();
-  ResetTiles();
-  m_UpdateRndLst.UpdateZoom();
-  ResetCompleteSpriteRenderList();
-  return 0;
+  return SetZoomLevel(g_ZoomStufe / 2 == 0 ? ISO_ZOOM_2 : ISO_ZOOM_4);
 }
 
 int CIsoWelt::OnZoomOut() {
   if (g_ZoomStufe / 2 <= 0) return 1;
   const int level = g_ZoomStufe - 2;
-  g_ZoomStufe = level <= 0 ? ISO_ZOOM_1 : static_cast<TIsoZoomStufe>(level);
+  return SetZoomLevel(level <= 0 ? ISO_ZOOM_1 : static_cast<TIsoZoomStufe>(level));
+}
+
+int CIsoWelt::SetZoomLevel(TIsoZoomStufe zoom) {
+  g_ZoomStufe = zoom;
   CalcViewRect();
   ResetTiles();
   m_UpdateRndLst.UpdateZoom();

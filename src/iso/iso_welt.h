@@ -205,10 +205,12 @@ class CIsoWelt {
 
  private:
   int DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY);
+  int RenderSpriteLists(QnoDisplay* display, bool diagonal);
   int RenderPassGround(QnoDisplay* display, int x, int y, bool inside);
   int RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district);
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
+  int SetZoomLevel(TIsoZoomStufe zoom);
 
   CZorvaWorld* m_pWorld;
   QnoResourceManager* m_pResources;
