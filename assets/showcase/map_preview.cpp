@@ -89,32 +89,27 @@ Town MakeCatalogue() {
 Town MakeTown() {
   Town t;
   t.Grass();
-  // a river along y = 13 with a bend into a lake corner
-  for (int x = 0; x < 9; ++x) t.cells[x][13] = {{37800, 0}};
-  t.cells[9][13] = {{37801, 2}};
+  // a river along y = 13 with a branch that ends towards the map's edge
+  for (int x = 0; x < N; ++x) t.cells[x][13] = {{37800, 0}};
+  t.cells[9][13] = {{37802, 0}};
   t.cells[9][14] = {{37800, 1}};
-  t.cells[9][15] = {{37800, 1}};
-  t.cells[12][14] = {{37806, 0}};
-  t.cells[13][14] = {{37806, 0}};
-  t.cells[12][15] = {{38398, 0}};
-  t.cells[13][15] = {{38401, 0}};
-  t.cells[14][14] = {{37807, 3}};
-  t.cells[14][15] = {{37807, 3}};
+  t.cells[9][15] = {{37804, 3}};
+  t.cells[3][14] = {{38401, 0}};
   // houses, flats, offices, industry, public buildings
   t.Group(37749, 1, 1, 0), t.Group(18510, 2, 1, 1), t.Group(11896, 3, 1, 2), t.Group(11897, 4, 1, 3);
   t.Group(11949, 1, 3, 0), t.Group(14023, 3, 3, 0), t.Group(35759, 6, 1, 0), t.Group(14073, 9, 1, 1);
   t.Group(11871, 12, 1, 0), t.Group(10302, 13, 1, 0), t.Group(18383, 14, 1, 0);
   t.Group(39546, 12, 4, 0), t.Group(10328, 9, 4, 0), t.Group(16918, 5, 5, 0);
   t.Group(26509, 1, 9, 0), t.Group(30008, 4, 9, 0), t.Group(11878, 4, 10, 1);
-  t.Group(18332, 8, 8, 0), t.Group(30540, 11, 8, 0), t.Group(12555, 1, 5, 0);
-  t.Group(39431, 10, 11, 0), t.Group(28031, 14, 8, 1), t.Group(12513, 7, 11, 0);
-  t.Group(30083, 6, 8, 0), t.Group(29793, 8, 11, 0), t.Group(25669, 6, 11, 0);
+  t.Group(18332, 8, 8, 0), t.Group(30540, 10, 8, 0), t.Group(12555, 1, 5, 0);
+  t.Group(39431, 10, 11, 0), t.Group(28031, 13, 8, 1), t.Group(12513, 6, 10, 0);
+  t.Group(30083, 6, 8, 0), t.Group(29793, 8, 11, 0), t.Group(25669, 12, 11, 0), t.Group(32456, 4, 14, 1);
   // zoned areas keep the ground and lay the zone over it
   t.cells[14][11].push_back({17021, 0});
   t.cells[15][11].push_back({17015, 0});
   t.cells[14][12].push_back({17018, 0});
   t.cells[15][12].push_back({17020, 0});
-  t.Group(30084, 11, 12, 0, true);
+  t.Group(32290, 12, 12, 0, true);
   return t;
 }
 
