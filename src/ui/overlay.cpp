@@ -7,4 +7,3 @@ int Overlay::SetSceneWindowDisplaySize(int width, int height) {
   m_SceneHeight = height;
   return 0;
 }
-
