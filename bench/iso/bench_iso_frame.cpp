@@ -50,7 +50,7 @@ Bytes House(int zi, int kind) {
 }
 
 Bytes Tile(uint32_t spriteBase, bool house) {
-  zorgen::IsoTileSpec spec(house ? 2 : 1);
+  zorgen::IsoTileContent spec(house ? 2 : 1);
   for (int zi = 0; zi < 3; ++zi)
     for (int r = 0; r < 4; ++r) {
       spec.At(zi, r, 0).spriteId = 600 + zi;

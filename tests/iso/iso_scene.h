@@ -49,7 +49,7 @@ struct TileLayer {
 
 // An iso tile blob through the generator's writer.
 inline Bytes MakeTile(const std::vector<TileLayer>& layers) {
-  zorgen::IsoTileSpec spec(static_cast<int>(layers.size()));
+  zorgen::IsoTileContent spec(static_cast<int>(layers.size()));
   for (int zi = 0; zi < 3; ++zi)
     for (int r = 0; r < 4; ++r)
       for (size_t l = 0; l < layers.size(); ++l) {
@@ -69,7 +69,7 @@ struct GroupPart {
 
 inline Bytes MakeGroup(uint32_t width, uint32_t depth, const std::vector<GroupPart>& parts,
                        const uint32_t layouts[2][4] = nullptr) {
-  zorgen::IsoGroupSpec spec;
+  zorgen::IsoGroupContent spec;
   spec.width = width;
   spec.depth = depth;
   for (int z = 0; z < 2; ++z)

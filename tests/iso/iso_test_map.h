@@ -40,7 +40,7 @@ constexpr uint16_t kInk = zorgen::Rgb565(250, 10, 10);
 inline int PartTile(int a, int b) { return kPartBase + 10 * a + b; }
 
 inline zorgen::Bytes Tile() {
-  zorgen::IsoTileSpec t(1);
+  zorgen::IsoTileContent t(1);
   for (int zoom = 0; zoom < zorgen::ISO_ZOOMS; ++zoom)
     for (int rot = 0; rot < zorgen::ISO_TURNS; ++rot) {
       zorgen::IsoTileLayer& e = t.At(zoom, rot, 0);
@@ -51,7 +51,7 @@ inline zorgen::Bytes Tile() {
 }
 
 inline zorgen::Bytes Group(int w, int d, int holeA = -1, int holeB = -1) {
-  zorgen::IsoGroupSpec g;
+  zorgen::IsoGroupContent g;
   g.width = static_cast<uint32_t>(w);
   g.depth = static_cast<uint32_t>(d);
   for (int a = 0; a < w; ++a)
