@@ -283,4 +283,18 @@ TEST_F(IsoCellTest, MapLookupsOutsideTheGridAnswerNothing) {
   EXPECT_NE(zortest::ReadFile("errors.log").find("m_pIsoObjects[LayerNr]==NULL"), std::string::npos);
 }
 
+TEST_F(IsoCellTest, SpriteLayerWalkRunsFromZeroToTheHighestLayer) {
+  Scene s;
+  CIsoObject building, missing;
+  building.Create(kBuilding, ISO_RICHTUNG_0);
+  missing.Create(9999, ISO_RICHTUNG_0);
+  std::vector<int> layers;
+  for (int l = building.GetFristLayer(ISO_ZOOM_2, ISO_RICHTUNG_0); l >= 0; l = building.GetNextLayer(ISO_ZOOM_2, ISO_RICHTUNG_0))
+    layers.push_back(l);
+  EXPECT_EQ(layers, (std::vector<int>{0, 1}));
+  EXPECT_EQ(missing.GetFristLayer(ISO_ZOOM_2, ISO_RICHTUNG_0), -1);
+  EXPECT_EQ(missing.GetZValue(ISO_ZOOM_2, ISO_RICHTUNG_0, 0), 0);
+  EXPECT_EQ(building.GetZValue(ISO_ZOOM_4, ISO_RICHTUNG_0, 1), 6);
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "iso_scene.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "measures/building_object.h"
 #include "world/zor_world.h"
 #include "world/zor_world_obj.h"
 
@@ -254,6 +255,60 @@ TEST_F(WorldFrameTest, RiverCountBeyondTheRecordIsRefused) {
   std::rewind(f);
   EXPECT_EQ(map.SerializeGameLoad(f), 0);
   std::fclose(f);
+}
+
+// The interface's district view: buildings show the tile of their
+// location's district instead of their upper sprite.
+struct DistrictBuilding : CBuildingObject {
+  int district = -1;
+  int GetDistrictID() const override { return district; }
+};
+struct DistrictUserInt : CUserInt {
+  DistrictBuilding odd, even, unlinked;
+  CBuildingObject* GetBuildingAt(int x, int y, int) override {
+    if (x == 64 && y == 64) return &odd;
+    if (x == 66 && y == 64) return &even;
+    if (x == 64 && y == 66) return &unlinked;
+    return nullptr;
+  }
+};
+
+TEST_F(WorldFrameTest, DistrictViewShowsTheDistrictTilesOfBuildings) {
+  auto blobs = SceneBlobs();
+  const uint16_t oddColour = Rgb565(255, 0, 255), evenColour = Rgb565(0, 255, 255);
+  for (int zi = 0; zi < 3; ++zi) {
+    blobs[900 + zi] = DiamondSprite(zi, oddColour);
+    blobs[910 + zi] = DiamondSprite(zi, evenColour);
+  }
+  TileLayer odd, even;
+  for (int zi = 0; zi < 3; ++zi)
+    for (int r = 0; r < 4; ++r) odd.sprite[zi][r] = 900 + zi, even.sprite[zi][r] = 910 + zi;
+  blobs[CIsoWelt::kDistrictTileOdd] = MakeTile({odd});
+  blobs[CIsoWelt::kDistrictTileEven] = MakeTile({even});
+  Scene s(320, 240, blobs);
+  DistrictUserInt ui;
+  ui.odd.district = 3;
+  ui.even.district = 4;
+  FrameWorld w(nullptr, &ui);
+  w.AddBase(kGround);
+  CIsoWelt map(&w, &s.resources, &s.display);
+  w.SetMap(&map);
+  map.OnCreate();
+  for (auto [x, y] : {std::pair{64, 64}, std::pair{66, 64}, std::pair{64, 66}})
+    map.SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kBuilding, nullptr);
+  map.SetIsoCenter(65, 65);
+  CZorvaWorld::m_RenderEmpty = 0;
+  w.Render(&s.display);
+  EXPECT_GT(s.Count(kBlockColour[0]), 0);
+  EXPECT_EQ(s.Count(oddColour), 0);
+  ui.SetFilter(2, true);
+  CUserInt::m_ActivateDebugInfo = 1;
+  w.Render(&s.display);
+  CUserInt::m_ActivateDebugInfo = 0;
+  EXPECT_EQ(s.Count(kBlockColour[0]), 0) << "no building sprite in the district view";
+  EXPECT_GT(s.Count(oddColour), 0);
+  EXPECT_GT(s.Count(evenColour), 0);
+  EXPECT_GT(s.Count(kOutsideColour), 0) << "the unlinked building shows the default district tile";
 }
 
 }  // namespace
