@@ -114,16 +114,19 @@ void CIsoInfo::InvalidateCache() {
   if (m_pOwner) m_pOwner->InvalidateSpriteRenderList(m_X, m_Y);
 }
 
-int CIsoInfo::DestroyAll() {
-  for (int l = 0; l < 2; ++l) {
-    m_pWorldObj[l] = nullptr;
-    delete m_pIsoObjects[l];
-    m_pIsoObjects[l] = nullptr;
-    delete m_pGroup[l];
-    m_pGroup[l] = nullptr;
-  }
+void CIsoInfo::ClearLayer(int layer) {
+  m_pWorldObj[layer] = nullptr;
+  delete m_pIsoObjects[layer];  // the list destroys its objects and filter tile
+  m_pIsoObjects[layer] = nullptr;
+  delete m_pGroup[layer];
+  m_pGroup[layer] = nullptr;
   delete m_pRenderList;
   m_pRenderList = nullptr;
+}
+
+int CIsoInfo::DestroyAll() {
+  ClearLayer(ISO_LAYER_GROUND);
+  ClearLayer(ISO_LAYER_UPPER);
   return 0;
 }
 
@@ -155,16 +158,7 @@ int CIsoInfo::CreateGroup(int resId, TIsoRichtung dir, unsigned short x, unsigne
 }
 
 int CIsoInfo::Destroy(TBaseType layer) {
-  m_pWorldObj[layer] = nullptr;
-  if (m_pIsoObjects[layer]) {
-    m_pIsoObjects[layer]->Destroy();
-    delete m_pIsoObjects[layer];
-    m_pIsoObjects[layer] = nullptr;
-  }
-  delete m_pGroup[layer];
-  m_pGroup[layer] = nullptr;
-  delete m_pRenderList;
-  m_pRenderList = nullptr;
+  ClearLayer(layer);
   InsertTilesInNewRenderList();
   InvalidateCache();
   return 0;

@@ -128,6 +128,9 @@ class CIsoInfo {
 
  private:
   int TakeItem(TIsoRichtung& dir, int& layer);
+  // Forgets the layer's world object, frees its sprites and group, and
+  // drops the render list.
+  void ClearLayer(int layer);
   void InsertObjectLayers(CIsoObject* object);
   void InvalidateCache();
 

@@ -47,6 +47,19 @@ class FrameWorld : public CZorvaWorld {
   void SetStartupWindow(bool on) { m_StartupWindow = on ? 1 : 0; }
 };
 
+// A world and a map that knows it, on the scene's resources and screen,
+// with the scene's ground on every cell.
+struct WorldMap {
+  FrameWorld world;
+  CIsoWelt map;
+  WorldMap(Scene& s, CUserInt* ui) : world(nullptr, ui), map(&world, &s.resources, &s.display) {
+    world.Create();
+    world.AddBase(kGround);
+    world.SetMap(&map);
+    map.OnCreate();
+  }
+};
+
 struct WorldFrameTest : testing::Test {
   void SetUp() override {
     OpenErrorLog("errors.log");
@@ -194,12 +207,9 @@ TEST_F(WorldFrameTest, StandardGroundOnTheUpperLayerOnlyEmptiesIt) {
 // invisible until the next view calculation.
 TEST_F(WorldFrameTest, RiversGoThroughTheMapsSavegameRecord) {
   Scene s;
-  FrameWorld w(nullptr, nullptr);
-  w.Create();
-  w.AddBase(kGround);
-  CIsoWelt map(&w, &s.resources, &s.display);
-  w.SetMap(&map);
-  map.OnCreate();
+  WorldMap wm(s, nullptr);
+  FrameWorld& w = wm.world;
+  CIsoWelt& map = wm.map;
   auto river = [&](int res, int dir, int x, int y) {
     return w.CreateObject(OBJ_RIVER, res, CIsoRichtung(dir), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
   };
@@ -229,12 +239,9 @@ TEST_F(WorldFrameTest, RiversGoThroughTheMapsSavegameRecord) {
 // before anything is made.
 TEST_F(WorldFrameTest, RiverCountBeyondTheRecordIsRefused) {
   Scene s;
-  FrameWorld w(nullptr, nullptr);
-  w.Create();
-  w.AddBase(kGround);
-  CIsoWelt map(&w, &s.resources, &s.display);
-  w.SetMap(&map);
-  map.OnCreate();
+  WorldMap wm(s, nullptr);
+  FrameWorld& w = wm.world;
+  CIsoWelt& map = wm.map;
   FILE* f = std::fopen("map.rec", "w+b");
   ASSERT_NE(f, nullptr);
   const uint32_t count = 5;
@@ -289,11 +296,9 @@ TEST_F(WorldFrameTest, DistrictViewShowsTheDistrictTilesOfBuildings) {
   DistrictUserInt ui;
   ui.odd.district = 3;
   ui.even.district = 4;
-  FrameWorld w(nullptr, &ui);
-  w.AddBase(kGround);
-  CIsoWelt map(&w, &s.resources, &s.display);
-  w.SetMap(&map);
-  map.OnCreate();
+  WorldMap wm(s, &ui);
+  FrameWorld& w = wm.world;
+  CIsoWelt& map = wm.map;
   for (auto [x, y] : {std::pair{64, 64}, std::pair{66, 64}, std::pair{64, 66}})
     map.SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kBuilding, nullptr);
   map.SetIsoCenter(65, 65);
