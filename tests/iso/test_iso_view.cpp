@@ -6,6 +6,7 @@
 
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
+#include "world/zor_world_obj.h"
 
 namespace {
 
@@ -330,6 +331,37 @@ TEST_F(IsoViewTest, ModeChangeSetsThePanningBand) {
   s.map->RefreshAfterModeChange();
   EXPECT_EQ(panning_x_max, 760);
   EXPECT_EQ(panning_y_max, 450);
+}
+
+// A zoom re-applies the overlay filter after rebuilding the render lists;
+// a turn rebuilds them plain.
+struct AlwaysFilter : CWorldObj {
+  bool IsFilter() override { return true; }
+};
+
+TEST_F(IsoViewTest, ZoomKeepsTheOverlayAndATurnDropsIt) {
+  Scene s;
+  s.CreateGround();
+  AlwaysFilter obj;
+  obj.SetFilterResID(isotest::kFilter);
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kBuilding, &obj);
+  s.map->SetFilter();
+  CIsoInfo* cell = s.map->GetIsoInfo(64, 64);
+  auto showsFilter = [&] {
+    return cell->GetRenderList()->GetCount() == 1 &&
+           cell->GetRenderList()->GetAt(0).object->GetResID() == isotest::kFilter;
+  };
+  ASSERT_TRUE(showsFilter());
+  s.map->UserIntZoomIn();
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  EXPECT_TRUE(showsFilter());
+  s.map->UserIntTurnRight();
+  EXPECT_FALSE(showsFilter());
+  EXPECT_EQ(cell->GetRenderList()->GetCount(), 2);
+  // A refused zoom changes nothing.
+  s.map->SetFilter();
+  s.map->UserIntZoomIn();
+  EXPECT_TRUE(showsFilter());
 }
 
 }  // namespace
