@@ -314,7 +314,7 @@ int CIsoWelt::Render(QnoDisplay* display) {
     for (int id = cell->GetFirstRenderID(dir, layer); id; id = cell->GetNextFloorRenderID(dir, layer)) {
       CIsoTile* tile = CIsoTile::Get(m_pResources, id);
       if (!tile) return 1;
-      tile->Render(buffer, m_pResources, px, py, static_cast<unsigned char>(layer), DrawDir(dir));
+      tile->RenderFloor(buffer, m_pResources, px, py, DrawDir(dir));
     }
   }
   RenderUserInt(display);
