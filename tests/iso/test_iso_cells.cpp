@@ -297,4 +297,26 @@ TEST_F(IsoCellTest, SpriteLayerWalkRunsFromZeroToTheHighestLayer) {
   EXPECT_EQ(building.GetZValue(ISO_ZOOM_4, ISO_RICHTUNG_0, 1), 6);
 }
 
+// A new filter tile replaces the earlier one, which is freed (the
+// sanitizer build reports a leak otherwise).
+TEST_F(IsoCellTest, AFilterTileReplacesTheEarlierOne) {
+  Scene s;
+  CIsoObjLst list;
+  list.Create(kGround, ISO_RICHTUNG_0);
+  auto* first = new CIsoObject;
+  first->Create(kFilter, ISO_RICHTUNG_0);
+  list.CreateFilterList(first);
+  auto* second = new CIsoObject;
+  second->Create(kFlower, ISO_RICHTUNG_1);
+  list.CreateFilterList(second);
+  EXPECT_EQ(list.GetFilterTile(), second);
+  list.CreateFilterList(second);
+  EXPECT_EQ(list.GetFilterTile(), second) << "setting the same tile again keeps it";
+  list.DeleteFilterList();
+  EXPECT_EQ(list.GetFilterTile(), nullptr);
+  EXPECT_EQ(list.RemoveLayer(kFilter), 1);
+  EXPECT_EQ(list.RemoveLayer(kGround), 0);
+  EXPECT_EQ(list.GetResID(), -1);
+}
+
 }  // namespace
