@@ -8,7 +8,7 @@
 
 namespace zorgen {
 
-enum class BlobKind { Bitmap, Palette, Font, Animation, Sprite, Text };
+enum class BlobKind { Bitmap, Palette, Font, Animation, Sprite, Text, IsoTile, IsoGroup, MicroLayout };
 
 const char* KindName(BlobKind kind);
 bool KindFromName(const std::string& name, BlobKind* kind);
@@ -55,5 +55,85 @@ struct CursorEntry {
   uint32_t pictureCount;
 };
 const std::vector<CursorEntry>& Cursors();
+
+// ------------------------------------------------------------ map art
+// Every map picture is a tile resource (one cell's sprite layers per zoom and
+// rotation) or a group resource (a multi-cell object whose cells each show a
+// tile of their own). The ids the game names are fixed; the tiles of the
+// group cells and all sprites get ids from the blocks below, handed out in
+// list order so that the generator, the manifest and the tests agree.
+constexpr uint32_t ISO_PART_TILES_FIRST = 52000;  // up to 52999
+constexpr uint32_t ISO_SPRITES_FIRST = 53000;     // up to 57999
+constexpr uint32_t ISO_SPRITES_END = 58000;
+constexpr int ISO_ZOOM_COUNT = 3;
+constexpr int ISO_TURN_COUNT = 4;
+
+// Fixed tile ids.
+constexpr uint32_t TILE_OUTSIDE = 44316;  // outside the map; default district tile
+constexpr uint32_t TILE_DISTRICT_ODD = 44108;
+constexpr uint32_t TILE_DISTRICT_EVEN = 44122;
+constexpr uint32_t TILE_MARK_EDGE = 49647;       // street tool: an open side
+constexpr uint32_t TILE_MARK_HIGHLIGHT = 49652;  // street tool mark, blinking highlight
+constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
+
+enum class IsoDesign : uint8_t {
+  // single tiles
+  Ground, Outside, Filter, MarkEdge, MarkHighlight, Zone, River,
+  // groups drawn on the ground layer
+  House, RowHouses, Apartments, Tower, Office, OfficeTower, Workshop, Factory, School, Shopping, Sports,
+  Park, Entertainment, CarPark, CarParkGarage, CarParkDeck, ParkRide, Mast, CarSharingCentre, CarSharingStation,
+  Kiosk, AdviceCentre,
+  // groups drawn on the upper layer, over streets and rails
+  BusStop, BusShelterStop, TramStop, GuidanceSign, TrafficSign,
+  // the building mark of the overlays
+  Marker
+};
+
+// Filter icon categories (the variant of IsoDesign::Filter).
+enum class FilterKind : uint8_t {
+  ResidentialLow, Residential, OfficeLow, Office, Industry, Shopping, School, Leisure, Parking, Transport
+};
+// Ground of the cells under a building.
+enum class IsoGround : uint8_t { Lawn, Paving, Asphalt, Yard };
+constexpr int ISO_GROUND_STYLES = 4;
+
+struct IsoTileArt {
+  uint32_t id;
+  IsoDesign design;
+  uint8_t variant;
+  uint8_t layers;  // sprite layers per rotation
+  bool turns;      // a picture per rotation; else one serves all four
+  uint32_t firstSprite;
+  uint32_t SpriteCount() const { return uint32_t{layers} * ISO_ZOOM_COUNT * (turns ? ISO_TURN_COUNT : 1); }
+  uint32_t Sprite(int zoom, int rotation, int layer) const {
+    const int r = turns ? rotation : 0;
+    return firstSprite + static_cast<uint32_t>((zoom * (turns ? ISO_TURN_COUNT : 1) + r) * layers + layer);
+  }
+};
+
+struct IsoGroupArt {
+  uint32_t id;
+  IsoDesign design;
+  uint8_t variant;
+  uint8_t width, depth;  // cells, unturned
+  uint32_t firstTile;    // part (a, b) has tile firstTile + b x width + a
+  uint32_t firstSprite;  // the building's slices, W + D - 1 per zoom and rotation
+  bool UpperLayer() const { return design >= IsoDesign::BusStop; }
+  uint32_t Tile(int a, int b) const { return firstTile + static_cast<uint32_t>(b * width + a); }
+  uint32_t SlicesPerView() const { return uint32_t{width} + depth - 1; }
+  uint32_t SpriteCount() const { return SlicesPerView() * ISO_ZOOM_COUNT * ISO_TURN_COUNT; }
+  uint32_t Slice(int zoom, int rotation, int index) const {
+    return firstSprite + static_cast<uint32_t>((zoom * ISO_TURN_COUNT + rotation) * SlicesPerView() + index);
+  }
+};
+
+const std::vector<IsoTileArt>& IsoTiles();
+const std::vector<IsoGroupArt>& IsoGroups();
+const IsoTileArt* FindIsoTile(uint32_t id);
+const IsoGroupArt* FindIsoGroup(uint32_t id);
+// The flat sprite of one ground style at one zoom (the same in every rotation).
+uint32_t IsoGroundSprite(IsoGround style, int zoom);
+// A sprite without visible pixels, for layers that show nothing in a view.
+uint32_t IsoBlankSprite();
 
 }  // namespace zorgen

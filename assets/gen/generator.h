@@ -42,5 +42,6 @@ bool ProduceFonts(GameDataBuilder& out);
 bool ProduceCursors(GameDataBuilder& out);
 bool ProduceLoadingPictures(GameDataBuilder& out);
 bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
+bool ProduceMapArt(GameDataBuilder& out);
 
 }  // namespace zorgen

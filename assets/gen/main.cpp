@@ -119,6 +119,7 @@ int main(int argc, char** argv) {
   bool ok = zorgen::ProduceFonts(builder);
   ok &= zorgen::ProduceCursors(builder);
   ok &= zorgen::ProduceLoadingPictures(builder);
+  ok &= zorgen::ProduceMapArt(builder);
   ok &= zorgen::ProduceTexts(builder, argc > 2 ? argv[2] : "");
   ok &= builder.Write(argv[1]);
   zorgen::ReleaseFontFaces();

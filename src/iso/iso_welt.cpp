@@ -1,8 +1,377 @@
 #include "iso/iso_welt.h"
 
-TIsoZoomStufe g_ZoomStufe = ISO_ZOOM_1;
+#include <cmath>
+#include <cstring>
 
-int CIsoWelt::OnPlayloopTurn() { return 0; }
-int CIsoWelt::VirtualMouseMove() { return 0; }
-int CIsoWelt::SetIsoCenter(int, int) { return 0; }
-int CIsoWelt::RefreshAfterModeChange() { return 0; }
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+#include "world/zor_world_obj.h"
+
+TIsoZoomStufe g_ZoomStufe = ISO_ZOOM_1;
+int32_t g_IsoRichtung = 0;
+
+const int32_t Tile_Size_X[3] = {90, 42, 22};
+const int32_t Tile_Size_Y[3] = {46, 22, 12};
+const int32_t Tile_Size_XDiv2[3] = {46, 22, 12};
+const int32_t Tile_Size_YDiv2[3] = {23, 11, 6};
+
+CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
+uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
+CCar* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
+
+int IsoZoomIndex() {
+  const int i = g_ZoomStufe / 2;
+  return i < 0 ? 0 : (i > 2 ? 2 : i);
+}
+
+namespace {
+
+bool InGrid(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0 && y < ISO_MAP_SIZE; }
+
+int Clamp127(int v) { return v < 0 ? 0 : (v > ISO_MAP_SIZE - 1 ? ISO_MAP_SIZE - 1 : v); }
+
+// The number of correction steps one map edge may take when the pixel
+// offset is pulled back inside the map.
+constexpr int kMaxEdgeSteps = 100;
+
+}  // namespace
+
+int CIsoUpdateRndLst::Update() {
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      if (CIsoInfo* cell = m_pMap->GetIsoInfo(x, y)) cell->CreateNewRenderList();
+      m_pMap->InvalidateSpriteRenderList(x, y);
+    }
+  return 0;
+}
+
+CIsoWelt::CIsoWelt(CZorvaWorld* world, QnoResourceManager* resources, QnoDisplay* display)
+    : m_pWorld(world), m_pResources(resources), m_pDisplay(display), m_pGrid{}, m_UpdateRndLst(this) {
+  m_CenterX = m_CenterY = 0;
+  std::memset(m_SpriteList, 0, sizeof m_SpriteList);
+  std::memset(m_SPOK, 0, sizeof m_SPOK);
+  std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
+  CIsoObject::m_pResources = resources;
+  CIsoObjGroup::m_pIsoWelt = this;
+}
+
+CIsoWelt::~CIsoWelt() {
+  for (CIsoInfo*& cell : m_pGrid) {
+    delete cell;
+    cell = nullptr;
+  }
+  if (CIsoObjGroup::m_pIsoWelt == this) CIsoObjGroup::m_pIsoWelt = nullptr;
+}
+
+int CIsoWelt::OnCreate() {
+  QNO_ERROR(QNO_SEV_WARNING, "Starte CIsoWelt::OnCreate...");
+  CIsoObject::m_pResources = m_pResources;
+  CIsoObjGroup::m_pIsoWelt = this;
+  m_CenterX = m_CenterY = 64;
+  m_PixelOffsetX = m_PixelOffsetY = 0;
+  m_MouseTileX = m_MouseTileY = 0;
+  g_IsoRichtung = 0;
+  g_ZoomStufe = ISO_ZOOM_2;
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      CIsoInfo*& cell = m_pGrid[x * ISO_MAP_SIZE + y];
+      if (cell) continue;
+      cell = new CIsoInfo(this, x, y);
+      const int ground = m_pWorld ? m_pWorld->GetBaseResID(false) : 0;
+      CWorldObj* empty = m_pWorld ? m_pWorld->CreateObjectEmpty() : nullptr;
+      cell->CreateTile(ground, ISO_RICHTUNG_0, empty, ISO_LAYER_GROUND);
+    }
+  CalcViewRect();
+  QNO_ERROR(QNO_SEV_WARNING, "Ok");
+  return 0;
+}
+
+int CIsoWelt::Destroy() {
+  std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
+  for (CIsoInfo*& cell : m_pGrid) {
+    if (!cell) continue;
+    cell->DestroyAll();
+    delete cell;
+    cell = nullptr;
+  }
+  return 0;
+}
+
+CIsoInfo* CIsoWelt::GetIsoInfo(int x, int y) const {
+  return InGrid(x, y) ? m_pGrid[x * ISO_MAP_SIZE + y] : nullptr;
+}
+
+// ---- coordinates -------------------------------------------------------------------
+
+void CIsoWelt::CalcIsoToXY(short u, short v, int* x, int* y) {
+  const int i = IsoZoomIndex(), xd = Tile_Size_XDiv2[i], yd = Tile_Size_YDiv2[i];
+  int rx = 0, ry = 0;
+  switch (g_IsoRichtung) {
+    case 0:
+      rx = (u - v) * xd, ry = (u + v) * yd;
+      break;
+    case 1:
+      rx = -(u + v) * xd, ry = (u - v) * yd;
+      break;
+    case 2:
+      rx = -(u - v) * xd, ry = -(u + v) * yd;
+      break;
+    case 3:
+      rx = (u + v) * xd, ry = (v - u) * yd;
+      break;
+    default:
+      break;
+  }
+  if (x) *x = rx;
+  if (y) *y = ry;
+}
+
+void CIsoWelt::CalcXYToIso(short sx, short sy, int* tileX, int* tileY) {
+  const int i = IsoZoomIndex();
+  const float x = sx, y = sy;
+  const float w = static_cast<float>(Tile_Size_X[i] + 2), h = static_cast<float>(Tile_Size_Y[i]);
+  const float xd = static_cast<float>(Tile_Size_XDiv2[i]), yd = static_cast<float>(Tile_Size_YDiv2[i]);
+  float a = 0.0f, b = 0.0f;
+  switch (g_IsoRichtung) {
+    case 0:
+      a = x / w + y / h, b = y / h - x / w;
+      break;
+    case 1:
+      a = (y - yd) / h - (x - xd) / w, b = -(x - xd) / w - (y - yd) / h;
+      break;
+    case 2:
+      a = -(x / w + (y - h) / h), b = x / w - (y - h) / h;
+      break;
+    case 3:
+      a = (x + xd) / w - (y - yd) / h, b = (x + xd) / w + (y - yd) / h;
+      break;
+    default:
+      break;
+  }
+  if (tileX) *tileX = static_cast<int>(std::floor(a));
+  if (tileY) *tileY = static_cast<int>(std::floor(b));
+}
+
+// ---- the view rectangle --------------------------------------------------------------
+
+void CIsoWelt::CalcViewRect() {
+  const IsoViewRectType oldView = m_ViewRect;
+  const IsoViewRectType oldSound = m_SoundRect;
+  const int width = m_pDisplay ? m_pDisplay->GetScreenWidth() : 800;
+  const int height = m_pDisplay ? m_pDisplay->GetScreenHeight() : 600;
+  const int hw = width / 2, hh = height / 2;
+  const short left = static_cast<short>(-hw - 50), right = static_cast<short>(hw + 50);
+  const short top = static_cast<short>(-hh - 50), bottom = static_cast<short>(hh + 50);
+  struct Pt {
+    short x, y;
+  };
+  Pt first{left, top}, second{left, bottom}, third{right, top}, fourth{right, bottom};
+  if (g_IsoRichtung != 0) first = {right, top}, second = {right, bottom}, third = {left, top}, fourth = {left, bottom};
+  auto corner = [&](Pt p, int32_t& cx, int32_t& cy) {
+    int tx, ty;
+    CalcXYToIso(p.x, p.y, &tx, &ty);
+    cx = tx + m_CenterX;
+    cy = ty + m_CenterY;
+  };
+  corner(first, m_ViewRect.k0x, m_ViewRect.k0y);
+  corner(second, m_ViewRect.k1x, m_ViewRect.k1y);
+  corner(third, m_ViewRect.k2x, m_ViewRect.k2y);
+  corner(fourth, m_ViewRect.k3x, m_ViewRect.k3y);
+  int cx, cy;
+  CalcIsoToXY(static_cast<short>(m_CenterX), static_cast<short>(m_CenterY), &cx, &cy);
+  m_OriginX = hw - cx;
+  m_OriginY = hh - cy;
+  m_ViewRect.richtung = g_IsoRichtung;
+  CViewFilter::UpdateViewRect(m_ViewRect);
+  CalcMicroViewRect();
+
+  int x, y;
+  IsoViewRectType walk = oldSound;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(false);
+  CalcSoundRect();
+  walk = oldView;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  walk = m_ViewRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y)) {
+    if (!InGrid(x, y)) continue;
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(true, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    CViewFilter::Update(x, y);
+  }
+  walk = m_SoundRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(true);
+}
+
+void CIsoWelt::ResetTiles() {
+  m_ViewRect.SetupTraversal(g_IsoRichtung);
+  int x, y;
+  while (m_ViewRect.GetNextTile(x, y)) {
+  }
+}
+
+// ---- scrolling ---------------------------------------------------------------------
+
+int CIsoWelt::CheckXYPixelIsoMove() {
+  const int i = IsoZoomIndex();
+  const int64_t limit = 256LL * Tile_Size_XDiv2[i];  // 2 XD x 128
+  int cx, cy;
+  CalcIsoToXY(static_cast<short>(m_CenterX), static_cast<short>(m_CenterY), &cx, &cy);
+  int dx = cx - m_PixelOffsetX, dy = cy - m_PixelOffsetY;
+
+  // For each rotation: 2 XD times the continuous tile x and y of a pixel
+  // point as (x factor, 2y factor), and the screen direction in which each
+  // grows. The edges are taken in the order slope -1/2 through (0, 0),
+  // slope +1/2 through (0, 0), then the same two through (128, 128).
+  struct Axis {
+    int fx, fy;  // 2 XD w = fx * x + fy * 2y
+    int sx, sy;  // signs of the screen movement as w grows
+  };
+  static const Axis kAxes[4][2] = {
+      {{1, 1, 1, 1}, {-1, 1, -1, 1}},     // u, v in rotation 0
+      {{-1, 1, -1, 1}, {-1, -1, -1, -1}},  // rotation 1
+      {{-1, -1, -1, -1}, {1, -1, 1, -1}},  // rotation 2
+      {{1, -1, 1, -1}, {1, 1, 1, 1}},     // rotation 3
+  };
+  static const int kFirstAxis[4] = {0, 1, 0, 1};
+  const int r = g_IsoRichtung & 3;
+  for (int edge = 0; edge < 4; ++edge) {
+    const int axisIndex = (edge % 2 == 0) ? kFirstAxis[r] : 1 - kFirstAxis[r];
+    const Axis& a = kAxes[r][axisIndex];
+    const bool lower = edge < 2;
+    const int s = lower ? 1 : -1;  // toward the inside
+    for (int step = 0; step < kMaxEdgeSteps; ++step) {
+      const int64_t w = static_cast<int64_t>(a.fx) * dx + static_cast<int64_t>(a.fy) * 2 * dy;
+      if (lower ? w >= 0 : w <= limit) break;
+      dx += 2 * s * a.sx;
+      dy += s * a.sy;
+      m_PixelOffsetX -= s * a.sx;
+      m_PixelOffsetY -= s * a.sy;
+    }
+  }
+  int u, v;
+  CalcXYToIso(static_cast<short>(m_PixelOffsetX), static_cast<short>(m_PixelOffsetY), &u, &v);
+  if (u == 0 && v == 0) return 0;
+  m_CenterX -= u;
+  m_CenterY -= v;
+  int px, py;
+  CalcIsoToXY(static_cast<short>(u), static_cast<short>(v), &px, &py);
+  m_PixelOffsetX -= px;
+  m_PixelOffsetY -= py;
+  CalcViewRect();
+  return 1;
+}
+
+namespace {
+// Tile steps of the four screen directions by rotation.
+constexpr int kMoveLeft[4][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
+constexpr int kMoveRight[4][2] = {{1, -1}, {-1, -1}, {-1, 1}, {1, 1}};
+constexpr int kMoveUp[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+constexpr int kMoveDown[4][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
+}  // namespace
+
+#define ISO_MOVE(Name, Table)                  \
+  int CIsoWelt::Name() {                       \
+    const int r = g_IsoRichtung & 3;           \
+    m_CenterX = Clamp127(m_CenterX + Table[r][0]); \
+    m_CenterY = Clamp127(m_CenterY + Table[r][1]); \
+    CalcViewRect();                            \
+    return 0;                                  \
+  }
+ISO_MOVE(OnMoveLeft, kMoveLeft)
+ISO_MOVE(OnMoveRight, kMoveRight)
+ISO_MOVE(OnMoveUp, kMoveUp)
+ISO_MOVE(OnMoveDown, kMoveDown)
+#undef ISO_MOVE
+
+// ---- cells -------------------------------------------------------------------------
+
+int CIsoWelt::SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int resId, CWorldObj* obj) {
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  if (!cell) return 1;
+  cell->Destroy(layer);
+  cell->CreateTile(resId, static_cast<TIsoRichtung>(dir.GetValue() & 3), obj, layer);
+  cell->InsertTilesInNewRenderList();
+  InvalidateSpriteRenderList(x, y);
+  CViewFilter::Update(x, y);
+  return 0;
+}
+
+int CIsoWelt::SetStdBase(int x, int y, TBaseType layer, bool fixed) {
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  if (!cell) return 1;
+  cell->Destroy(layer);
+  if (layer != ISO_LAYER_GROUND) return 0;
+  const int ground = m_pWorld ? m_pWorld->GetBaseResID(fixed) : 0;
+  CWorldObj* empty = m_pWorld ? m_pWorld->CreateObjectEmpty() : nullptr;
+  cell->CreateTile(ground, ISO_RICHTUNG_0, empty, ISO_LAYER_GROUND);
+  CViewFilter::Update(x, y);
+  if (cell->GetIsoObjects(ISO_LAYER_UPPER) && cell->GetWorldObject(ISO_LAYER_UPPER)) cell->InsertTilesInNewRenderList();
+  return 0;
+}
+
+CWorldObj* CIsoWelt::GetIsoTileObject(int x, int y, TBaseType layer) {
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  return cell ? cell->GetWorldObject(layer) : nullptr;
+}
+
+TObjectType CIsoWelt::GetTypeAt(unsigned short x, unsigned short y, TBaseType layer) {
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  return cell ? cell->GetType(layer) : OBJ_NONE;
+}
+
+CIsoObjGroup* CIsoWelt::GetGroupAt(unsigned short x, unsigned short y, TBaseType layer) {
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  return cell ? cell->GetGroupObj(layer) : nullptr;
+}
+
+bool CIsoWelt::IsSameGroup(unsigned short x1, unsigned short y1, unsigned short x2, unsigned short y2,
+                           TBaseType layer) {
+  const CIsoObjGroup* a = GetGroupAt(x1, y1, layer);
+  const CIsoObjGroup* b = GetGroupAt(x2, y2, layer);
+  return a && b && a->GetStartPosX() == b->GetStartPosX() && a->GetStartPosY() == b->GetStartPosY();
+}
+
+int CIsoWelt::GetGroupSize(int x, int y, TBaseType layer, int& w, int& d) {
+  w = d = 0;
+  const CIsoObjGroup* g = GetGroupAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), layer);
+  if (!g) return 1;
+  w = g->GetTurnedSizeX();
+  d = g->GetTurnedSizeY();
+  return 0;
+}
+
+int CIsoWelt::GetIsoGroupSize(int resId, TIsoRichtung dir, int& w, int& d) {
+  w = d = 0;
+  const CIsoGroup* g = CIsoGroup::Get(m_pResources, resId);
+  if (!g || g->GetSizeX() < 1 || g->GetSizeY() < 1) return 1;
+  w = (dir & 1) ? g->GetSizeY() : g->GetSizeX();
+  d = (dir & 1) ? g->GetSizeX() : g->GetSizeY();
+  return 0;
+}
+
+int CIsoWelt::GetGroupSize(SimLocationSizeType& size, int resId) {
+  size = SimLocationSizeType{};
+  const CIsoGroup* g = CIsoGroup::Get(m_pResources, resId);
+  if (!g) return 1;
+  size.width = static_cast<uint16_t>(g->GetSizeX());
+  size.depth = static_cast<uint16_t>(g->GetSizeY());
+  return 0;
+}
+
+int CIsoWelt::SetFilter() {
+  for (CIsoInfo* cell : m_pGrid)
+    if (cell) cell->SetFilter();
+  return 0;
+}
+
+void CIsoWelt::InvalidateSpriteRenderList(int x, int y) {
+  if (InGrid(x, y)) m_SPOK[x][y] = 0;
+}

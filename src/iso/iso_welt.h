@@ -1,30 +1,254 @@
 #pragma once
-// The isometric map of 128 x 128 cells.
-// For now only what the world's start-up and turn call on it.
-#include "world/zor_types.h"
+// The isometric map: 128 x 128 cells seen through one view that scrolls by
+// tiles and pixels, turns in four rotations and shows three zoom levels.
+#include <cstdint>
+#include <cstdio>
 
-// The zoom level of the map; the program starts with 1.
-extern TIsoZoomStufe g_ZoomStufe;
+#include "iso/iso_info.h"
+#include "iso/iso_object.h"
+#include "iso/iso_tile.h"
+#include "sim/sim_location_types.h"
+#include "world/zor_types.h"
 
 class CZorvaWorld;
 class QnoResourceManager;
 class QnoDisplay;
+class QnoView;
+class CWorldObj;
+class CCar;
+class CBuildingObject;
+struct selObjType;
+struct QnoInteractionEvent;
+
+constexpr int ISO_MAP_SIZE = 128;
+
+// The view state every conversion and drawing routine reads.
+extern TIsoZoomStufe g_ZoomStufe;  // 1, 2 or 4; the program starts with 1
+extern int32_t g_IsoRichtung;      // 0..3
+
+// Tile sizes by zoom index (g_ZoomStufe / 2). XDiv2 equals the height, so
+// neighbouring tiles stand Tile_Size_X + 2 pixels apart.
+extern const int32_t Tile_Size_X[3];
+extern const int32_t Tile_Size_Y[3];
+extern const int32_t Tile_Size_XDiv2[3];
+extern const int32_t Tile_Size_YDiv2[3];
+
+// The zoom index of the current zoom level, kept inside the tables.
+int IsoZoomIndex();
+
+// The edge-panning band; display width - 40 and height - 150 after the
+// first mode change.
+extern int panning_x_max;
+extern int panning_y_max;
+
+// Rebuilds the render lists of every cell after a zoom or a turn.
+class CIsoUpdateRndLst {
+ public:
+  explicit CIsoUpdateRndLst(CIsoWelt* map) : m_pMap(map) {}
+  virtual ~CIsoUpdateRndLst() = default;
+  int Update();
+  int UpdateZoom() { return Update(); }
+  int UpdateRotate() { return Update(); }
+  int UpdateMove(signed char, signed char) { return 0; }
+
+ private:
+  CIsoWelt* m_pMap;
+};
 
 class CIsoWelt {
  public:
-  CIsoWelt(CZorvaWorld* world, QnoResourceManager* resources, QnoDisplay* display)
-      : m_pWorld(world), m_pResources(resources), m_pDisplay(display) {}
-  virtual ~CIsoWelt() = default;
+  // One cached sprite of a cell: id 0 is an empty slot; x, y the top-left
+  // corner relative to the render origin of the last cache reset.
+  struct SpriteSlot {
+    int32_t id;
+    int32_t x;
+    int32_t y;
+  };
+  static constexpr int kSlotsPerCell = 6;
+  // Fixed resources the renderers use.
+  static constexpr int kOutsideGroundTile = 44316;
+  static constexpr int kDistrictTileOdd = 44108;
+  static constexpr int kDistrictTileEven = 44122;
+  static constexpr int kStreetMarkTile = 49647;
+  static constexpr int kHighlightTile = 49652;
 
-  // View movement and the visible vehicles; every running turn.
-  virtual int OnPlayloopTurn();
-  // Lets the view follow the mouse while the game is held.
-  virtual int VirtualMouseMove();
-  virtual int SetIsoCenter(int x, int y);
-  virtual int RefreshAfterModeChange();
+  CIsoWelt(CZorvaWorld* world, QnoResourceManager* resources, QnoDisplay* display);
+  ~CIsoWelt();
+  CIsoWelt(const CIsoWelt&) = delete;
+  CIsoWelt& operator=(const CIsoWelt&) = delete;
 
- protected:
+  // ---- grid, view and coordinates
+  int OnCreate();
+  int Destroy();
+  void CalcXYToIso(short x, short y, int* tileX, int* tileY);
+  void CalcIsoToXY(short tileX, short tileY, int* x, int* y);
+  void CalcViewRect();
+  int CheckXYPixelIsoMove();
+  int OnMoveLeft();
+  int OnMoveRight();
+  int OnMoveUp();
+  int OnMoveDown();
+  void ResetTiles();
+
+  // ---- cells and tiles
+  CIsoInfo* GetIsoInfo(int x, int y) const;
+  int SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int resId, CWorldObj* obj);
+  int SetStdBase(int x, int y, TBaseType layer, bool fixed);
+  CWorldObj* GetIsoTileObject(int x, int y, TBaseType layer);
+  TObjectType GetTypeAt(unsigned short x, unsigned short y, TBaseType layer);
+  CIsoObjGroup* GetGroupAt(unsigned short x, unsigned short y, TBaseType layer);
+  bool IsSameGroup(unsigned short x1, unsigned short y1, unsigned short x2, unsigned short y2, TBaseType layer);
+  int GetGroupSize(int x, int y, TBaseType layer, int& w, int& d);
+  int GetIsoGroupSize(int resId, TIsoRichtung dir, int& w, int& d);
+  int GetGroupSize(SimLocationSizeType& size, int resId);
+  int SetFilter();
+  void InvalidateSpriteRenderList(int x, int y);
+  int SetNewPaintTiles(int, int) { return 0; }
+  int SetNewPaintTilesInX(int, int) { return 0; }
+  int SetNewPaintTilesInY(int, int) { return 0; }
+  int SetNewPaintTilesInXY(int, int) { return 0; }
+  int SetAniNewPaint() { return 0; }
+  CIsoUpdateRndLst* GetUpdateRndLst() { return &m_UpdateRndLst; }
+
+  // ---- drawing and the sprite render cache
+  bool MakeSpriteRenderList(int x, int y);
+  int ResetCompleteSpriteRenderList();
+  int MakeCompleteSpriteRenderList();
+  int Render(QnoDisplay* display);
+  int RenderSpriteList_Diagonal(QnoDisplay* display);
+  int RenderSpriteList_Left_Right(QnoDisplay* display);
+
+  // ---- zoom, turn, panning and view services
+  int OnZoomIn();
+  int OnZoomOut();
+  int UserIntZoomIn();
+  int UserIntZoomOut();
+  int UserIntTurnRight();
+  int UserIntTurnLeft();
+  int RefreshAfterModeChange();
+  int Update();
+  int TurnMicroSim();
+  int SetIsoCenter(int x, int y);
+  int SetXYBasePoint(int x, int y);
+  int CheckIsoViewPort();
+  void ResetMove();
+  int VirtualMouseMove();
+  int CheckPannungMode();
+  int CheckPannungModeAgain();
+  void ResetPanningMode();
+  void FixeIsoKoorCalc(unsigned short x, unsigned short y, int& sx, int& sy);
+  void FixeGroupRichtung(unsigned short x, unsigned short y, int& sx, int& sy);
+  void MouseKoorToScreenKoor(int mx, int my, int* sx, int* sy);
+  void ScreenKoorToIsoKoor(int px, int py, int* x, int* y);
+  int MouseKoorToIsoKoor(int mx, int my, int* x, int* y);
+  void CalcSoundRect();
+  void CalcMicroViewRect();
+  int UpdateMicroSim();
+  int OnButtonUp(int x, int y, int button);
+  int OnButtonDown(int x, int y, int button);
+  int OnMouseMove(int x, int y, int button);
+  int SerializeGameStore(FILE* file);
+  int SerializeGameLoad(FILE* file);
+
+  // ---- groups, checks, per-turn work and input
+  int SetIsoGroupAt(unsigned short x, unsigned short y, TBaseType layer, int resId, CWorldObj* obj);
+  int SetIsoGroupTurnedAt(unsigned short x, unsigned short y, TBaseType layer, int resId, CWorldObj* obj,
+                          CIsoRichtung direction);
+  int SetAusgewieseneFlaecheAt(int x, int y, TBaseType layer, CIsoRichtung direction, int resId, CWorldObj* obj);
+  int CheckForType(int x, int y, TBaseType layer, TObjectType type, TIsoRichtung direction, int resId,
+                   ESimLocationHeight height);
+  int CheckForEmptyNoObject(int x, int y, TBaseType layer, TIsoRichtung direction, int resId);
+  int CheckForTypeEmptyResComInd(int x, int y, TIsoRichtung direction, int resId);
+  int RemoveResComInd(int x, int y, TIsoRichtung direction, int resId);
+  int DeleteIsoGroupAt(int x, int y, TBaseType layer, bool sameObjectOnly);
+  int SetFilterGroup(int x, int y, TBaseType layer);
+  int OnPlayloopTurn();
+  int InputFilter(QnoInteractionEvent* event, QnoView* view);
+
+  // ---- overlays, selection and overlay rendering
+  int RenderGroupAsMouseAt(int x, int y, CIsoGroup* group, TIsoRichtung direction, int zoomIndex);
+  int RenderBuildingList();
+  int RenderBuildingSelections();
+  int RenderSelection(selObjType* sel, CIsoTile* marker);
+  void RenderUserInt(QnoDisplay* display);
+  int RenderTileAsMouseAt(int x, int y, int resId, TIsoRichtung dir);
+  int Expo_RenderLilaBase(int x, int y, int resId);
+  int SetSecondCarPos(CCar* car, int x, int y);
+
+  // ---- view state
+  CZorvaWorld* GetWorld() const { return m_pWorld; }
+  QnoResourceManager* GetResourceManager() const { return m_pResources; }
+  QnoDisplay* GetDisplay() const { return m_pDisplay; }
+  const IsoViewRectType& GetViewRect() const { return m_ViewRect; }
+  const IsoViewRectType& GetMicroViewRect() const { return m_MicroViewRect; }
+  const IsoViewRectType& GetSoundRect() const { return m_SoundRect; }
+  int GetCenterX() const { return m_CenterX; }
+  int GetCenterY() const { return m_CenterY; }
+  int GetPixelOffsetX() const { return m_PixelOffsetX; }
+  int GetPixelOffsetY() const { return m_PixelOffsetY; }
+  void SetPixelOffset(int x, int y) {
+    m_PixelOffsetX = x;
+    m_PixelOffsetY = y;
+  }
+  int GetOriginX() const { return m_OriginX; }
+  int GetOriginY() const { return m_OriginY; }
+  int GetMouseTileX() const { return m_MouseTileX; }
+  int GetMouseTileY() const { return m_MouseTileY; }
+  bool IsPanning() const { return m_Panning != 0; }
+  // Counts cache rebuilds; the drawing tests and benchmarks read it.
+  uint32_t GetCacheBuildCount() const { return m_CacheBuilds; }
+
+  // Per-cell caches of the renderers, indexed [x][y].
+  static SpriteSlot m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
+  static uint8_t m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  static CCar* m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
+
+ private:
+  int DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY);
+  int RenderSpriteLists(QnoDisplay* display, bool diagonal);
+  int RenderPassGround(QnoDisplay* display, int x, int y, bool inside);
+  int RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district);
+  void TilePoint(int x, int y, int& sx, int& sy);
+  void RefreshAfterViewChange(bool filter);
+  int SetZoomLevel(TIsoZoomStufe zoom);
+
   CZorvaWorld* m_pWorld;
   QnoResourceManager* m_pResources;
   QnoDisplay* m_pDisplay;
+  IsoViewRectType m_ViewRect;
+  int32_t m_CenterX = 64;
+  int32_t m_CenterY = 64;
+  int32_t m_PixelOffsetX = 0;
+  int32_t m_PixelOffsetY = 0;
+  int32_t m_MouseTileX = 0;
+  int32_t m_MouseTileY = 0;
+  int32_t m_RightButtonX = 0;
+  int32_t m_RightButtonY = 0;
+  uint8_t m_RightDrag = 0;
+  uint8_t m_DragCursorShown = 0;
+  int32_t m_OriginX = 0;
+  int32_t m_OriginY = 0;
+  IsoViewRectType m_MicroViewRect;
+  IsoViewRectType m_SoundRect;
+  CIsoInfo* m_pGrid[ISO_MAP_SIZE * ISO_MAP_SIZE];
+  uint8_t m_Panning = 0;
+  int32_t m_RenderOriginX = 0;
+  int32_t m_RenderOriginY = 0;
+  int32_t m_DragDeltaX = 0;
+  int32_t m_DragDeltaY = 0;
+  int32_t m_LastDragX = 0;
+  int32_t m_LastDragY = 0;
+  CIsoUpdateRndLst m_UpdateRndLst;
+  uint32_t m_CacheBuilds = 0;
+
+  friend class CIsoWeltTestAccess;
+
+  // ---- overlay helpers (iso_overlay.cpp)
+ public:
+  // Screen anchor of cell (x, y) for drawing a tile at zoom index zoomIndex.
+  void CellAnchor(int x, int y, int zoomIndex, int& sx, int& sy);
+
+ private:
+  void MarkBuilding(CBuildingObject* building);
+  void RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint32_t now);
 };

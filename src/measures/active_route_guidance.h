@@ -5,8 +5,13 @@
 #include "sim/sim_date.h"
 #include "world/zor_world_obj.h"
 
+class CBuildingObject;
+
 class CAktiveRoutenPlanung : public CWorldObj {
  public:
+  // One roadside beacon more; 0.
+  virtual int AddSendeMast(CBuildingObject* mast);
+  virtual int RemoveSendeMast(CBuildingObject* mast);
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

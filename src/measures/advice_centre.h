@@ -5,7 +5,18 @@
 #include "sim/sim_date.h"
 #include "world/zor_world_obj.h"
 
+class CBuildingTrafficObject;
+
 class CZorviZentrale : public CWorldObj {
+ public:
+  // 1 (refused) when the city already has its centre, else 0.
+  virtual int AddZorviZentrale(CBuildingTrafficObject* centre);
+  virtual int RemoveZorviZentrale(CBuildingTrafficObject* centre);
+  CBuildingTrafficObject* GetZentrale() const { return m_pZentrale; }
+
+ protected:
+  CBuildingTrafficObject* m_pZentrale = nullptr;
+
  public:
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);

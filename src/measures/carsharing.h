@@ -5,8 +5,14 @@
 #include "sim/sim_date.h"
 #include "world/zor_world_obj.h"
 
+class CBuildingTrafficObject;
+
 class CCarsharing : public CWorldObj {
  public:
+  // Takes the centre or a station on; 0.
+  virtual int AddOutlet(CBuildingTrafficObject* outlet);
+  // 1 when the centre may not go while stations remain (unless forced).
+  virtual int RemoveOutlet(CBuildingTrafficObject* outlet, bool force);
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

@@ -5,8 +5,13 @@
 #include "sim/sim_date.h"
 #include "world/zor_world_obj.h"
 
+class CBuildingTrafficObject;
+
 class CParkRide : public CWorldObj {
  public:
+  // One park-and-ride site more; 0.
+  virtual int AddParkRide(CBuildingTrafficObject* site);
+  virtual int RemoveParkRide(CBuildingTrafficObject* site);
   virtual int OnPlayloopTurn(STime now, STime last);
   // The object list named by the key, or null.
   virtual CZorvaList* GetList(const char* key);

@@ -6,8 +6,12 @@
 
 class CFinanzen;
 
+class CSecondLayerObject;
+
 class CStadtVerwaltung : public CWorldObj {
  public:
+  virtual int AddSpeedControl(CSecondLayerObject* control);
+  virtual int RemoveSpeedControl(CSecondLayerObject* control);
   using CWorldObj::Create;
   virtual int Create(CFinanzen* finanzen);
   virtual int OnPlayloopTurn(STime now, STime last);

@@ -17,6 +17,9 @@ class CStrJunctionList : public CList {
   virtual int UpdateCarFlow24(int hour);
   // Pulls the car flows and capacities of a newly activated hour.
   virtual int UpdateCarFlow();
+  // Rebuild the micro-cell layouts and re-link the lights after a zoom or turn.
+  virtual int TurnMicroSim() { return 0; }
+  virtual int UpdateAmpeln() { return 0; }
 
  protected:
   CIsoWelt* m_pIsoWelt;
@@ -28,6 +31,7 @@ class CStrSchJuncList : public CList {
   CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim) : m_pIsoWelt(iso), m_pSimWelt(sim) {}
   using CList::Create;
   virtual int Create();
+  virtual int TurnMicroSim() { return 0; }
 
  protected:
   CIsoWelt* m_pIsoWelt;

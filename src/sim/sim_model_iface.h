@@ -29,6 +29,13 @@ class CSimLocation {
   virtual int LocationDistance(const CSimLocation* other) const = 0;
   // Throws when the location has no district.
   virtual CSimDistrict* pDistrict() const = 0;
+  // The height class; the map's placement checks compare it.
+  virtual int GetHeight() const { return 0; }
+  // The district (1..256), 0 without one.
+  virtual short GetDistrictID() const { return 0; }
+  // Re-attach to the nearest crossing; find the nearest stops again.
+  virtual void SearchNextCrossing() {}
+  virtual void FindNearestHst() {}
 };
 
 class CSimDestination {

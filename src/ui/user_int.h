@@ -1,6 +1,8 @@
 #pragma once
 // The interface controller: input, tools, windows and the interface layers.
 // For now only what the world's start-up, turn and frame loop use.
+#include <cstdint>
+
 #include "framework/qno_event.h"
 #include "ui/overlay.h"
 
@@ -10,11 +12,48 @@ class QnoView;
 class CIsoWelt;
 class CStrJunctionList;
 class CScreenWindow;
+class CBuildingList;
+class CWorldObj;
+class CStreetObj;
+class CKreuzObj;
+class COpnvLine;
+class CBuildingObject;
+struct IsoViewRectType;
 
 // The selection and state record of the interface.
 struct selObjType {
   unsigned char pause = 0;        // the game is paused or a start-up window waits
   unsigned char welcome[2] = {};  // set when the welcome window is answered
+  int tool = 0;                   // the current tool; 2 builds streets
+  unsigned char rightButton = 0;  // the right mouse button is held
+  unsigned char streetDrag = 0;   // a street preview is being dragged
+
+  // ---- what the map's input, turn, previews and overlays read ----
+  unsigned char mouseCaptured = 0;  // an interface area holds the mouse
+  unsigned char leftButton = 0;
+  // Selection rectangle of the area and building tools.
+  int startX = -1, startY = -1, endX = -1, endY = -1;
+  int width = 0, depth = 0;
+  int buildingRow = 0;                 // chosen catalogue row
+  int buildingRichtung = 0;            // chosen direction 0..3
+  int busStopOffsetX = 0, busStopOffsetY = 0;
+  unsigned char busStopShowable = 0;
+  CBuildingList* markedBuildings = nullptr;  // buildings to mark, or null
+  CWorldObj* selectedObject = nullptr;
+  // Highlights other parts of the game point the player to (tile rectangles,
+  // -1 when none; blink clocks in milliseconds).
+  int msgX = -1, msgY = -1, msgW = -1, msgH = -1;
+  uint32_t msgBlink = 0;
+  int listX = -1, listY = -1, listW = -1, listH = -1;
+  uint32_t listBlink = 0, listStart = 0;
+  // The street under the mouse and its cell, the selected junction's cell,
+  // the selected public-transport line and the marker animation 0..3.
+  CStreetObj* mouseStreet = nullptr;
+  int mouseStreetX = -1, mouseStreetY = -1;
+  CKreuzObj* selectedJunction = nullptr;
+  int junctionX = -1, junctionY = -1;
+  COpnvLine* selectedLine = nullptr;
+  int animCounter = 0;
 };
 
 // The thematic map of the interface.
@@ -24,9 +63,19 @@ class CTwoDMap {
   virtual int UpdateAll();
 };
 
+// The small map of the interface.
+class CSmallMap {
+ public:
+  static int SetBitmapEmtpy();
+};
+
 class CViewFilter {
  public:
   static int Deactivate();
+  // The map's view rectangle changed; the small maps follow it.
+  static void UpdateViewRect(const IsoViewRectType& rect);
+  // A visible map cell changed or came into view.
+  static void Update(int x, int y);
 };
 
 class CUserInt : public Overlay {
@@ -48,10 +97,42 @@ class CUserInt : public Overlay {
   void SetFilter(int n, bool on);
 
   CTwoDMap* GetTwoDMap() { return &m_TwoDMap; }
+
+  // ---- placement checks and warnings of the object factory ----
+  // Classifies a street cell for a stop: 0 fine, 1 on a bend, 2 before a
+  // bend, 3 at a level crossing, 4 before a rail crossing, 6 or 7 before a
+  // junction or an end piece.
+  virtual int CheckStreetForHstBuild(CStreetObj* street, int x, int y);
+  // The same for a rail cell.
+  virtual int CheckRailForHstBuild(CStreetObj* rail, int x, int y);
+  // Shows the warning window with warning text number `text`.
+  virtual void SetAchtungWindow(int text);
+  // Public-transport overlays drawn into the map: the whole net, one line's
+  // streets in a colour, one line's stops.
+  virtual void RenderOpnvNet(QnoDisplay* display);
+  virtual void RenderOpnvLineStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
+  virtual void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line);
+  static bool InWorld(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
+  // How the map draws itself: 1 diagonal sprite lists, 2 the plain map,
+  // anything else sprite lists row by row.
+  int GetRenderType() const { return m_RenderType; }
+  void SetRenderType(int type) { m_RenderType = type; }
+  // The street tool's per-tile marks: a kind per tile, and direction bits.
+  unsigned char GetTileMask(int x, int y) const;
+  unsigned char GetTileMask2(int x, int y) const;
+  void SetTileMask(int x, int y, unsigned char kind, unsigned char bits);
+  // The building on a cell, null when none.
+  virtual CBuildingObject* GetBuildingAt(int x, int y, int layer);
+  // True while an area tool (10 to 12) is dragged with the left button.
+  virtual bool GetBuildSurfaceStatus() const { return false; }
+  static unsigned char m_ActivateDebugInfo;
   selObjType selObj;
   static CScreenWindow* topWindow;
 
  private:
   bool m_Filter[5] = {};
+  int m_RenderType = 0;
+  unsigned char m_TileMask[128][128] = {};
+  unsigned char m_TileMask2[128][128] = {};
   CTwoDMap m_TwoDMap;
 };

@@ -42,18 +42,6 @@ int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
   return 1;
 }
 
-int CZorvaWorld::Render(QnoDisplay* display) {
-  if (!display || !display->GetRenderBuffer()) return 1;
-  QnoRenderBuffer* buffer = display->GetRenderBuffer();
-  if (m_RenderEmpty && m_StartupPhase != 0) {
-    buffer->FillRect(0, 0, buffer->GetWidth() - 1, buffer->GetHeight() - 1, 0);
-    return 0;
-  }
-  buffer->FillRect(0, 0, buffer->GetWidth() - 1, buffer->GetHeight() - 1, 0);
-  if (m_pUserInt) m_pUserInt->Render(display);
-  return 0;
-}
-
 void CZorvaWorld::FlipBuffer() {
   if (m_pDisplay)
     m_pDisplay->FlipBuffer();

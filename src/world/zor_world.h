@@ -12,6 +12,7 @@
 #include "framework/qno_object.h"
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
+#include "sim/sim_location_types.h"
 #include "world/zor_env_table.h"
 
 class QnoView;
@@ -48,6 +49,16 @@ class CPta;
 class CStatistik;
 class CPreise;
 class CZorWorldSimParts;
+struct ParkingDataType;
+// The two layers of a map cell (iso/iso_object.h).
+enum TBaseType : int32_t;
+// Object kinds and directions (world/zor_types.h).
+enum TObjectType : int32_t;
+class CIsoRichtung;
+struct PotentialType;
+
+// Set when the small map's picture is to be cleared before the next frame.
+extern int resetSmallMap;
 
 class CZorvaWorld : public CZorvaObject {
  public:
@@ -192,6 +203,16 @@ class CZorvaWorld : public CZorvaObject {
   // Sets the filter icon of one object from the interface's map filters.
   void SetWorldObjectListFilter(CWorldObj* object);
 
+  // The ground of empty cells: one shared object, one more reference per
+  // call; and the table of ground tile ids the map picks from.
+  CBaseObject* CreateObjectEmpty();
+  static constexpr int kMaxBaseResIDs = 12;
+  // Stores a ground tile id in the first free slot; nothing once full.
+  void AddBase(int resId);
+  // The first ground id when `first`, else a random one of the table; 0
+  // while the table is empty.
+  int GetBaseResID(bool first);
+
   // State shared by the turn, the input filter and the renderer.
   int GetGameSpeed() const { return m_GameSpeed; }
   void SetGameSpeed(int ms) { m_GameSpeed = ms; }
@@ -205,6 +226,50 @@ class CZorvaWorld : public CZorvaObject {
   int GetAccumulatedTime() const { return m_AccumulatedTime; }
   // The loader and the game reset hold the indicators back for ten hours.
   void ResetAfterLoad();
+  // While a savegame is read the frame shows a loading picture and a bar
+  // of the progress (0.0 - 1.0).
+  void SetLoading(bool loading, float progress) {
+    m_Loading = loading ? 1 : 0;
+    m_LoadProgress = progress;
+  }
+  unsigned char IsLoading() const { return m_Loading; }
+  static constexpr int kLoadingPictureDE = 49803;
+  static constexpr int kLoadingPictureEN = 50121;
+
+  // ---- object factory and removal (zor_factory.cpp, zor_removal.cpp) ----
+  // Checks the cells, creates the object of the kind, lists it, registers it
+  // with its manager and the location factory and places it on the map;
+  // null when the kind is not made or a check fails.
+  CWorldObj* CreateObject(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                          ESimLocationHeight height, PotentialType* potential, short value,
+                          ParkingDataType* parking, unsigned int stopId, int locationId);
+  CWorldObj* CreateObject(TObjectType kind);
+  // Kind 0 drops every reference of the ground object; 0.
+  int DestroyObject(CWorldObj* object, int kind);
+  // 0 when the object in the cell's layer was removed, 1 when there is none,
+  // it belongs to the street network or its manager refuses.
+  int RemoveObject(int x, int y, TBaseType layer, bool unused);
+  int RemoveObject(CWorldObj* object, int mode, bool keepStops);
+  int CheckAllLocationsForNearestCrossing();
+  int CheckAllLocationsForNearestHst();
+  CBaseObject* GetGroundObject() const { return m_pGroundObject; }
+  // Set while a savegame is being read.
+  static bool g_isLoad;
+
+ protected:
+  // Takes a half-made object out again: list, manager, location, memory.
+  void DiscardObject(CWorldObj* object, bool listed, bool registered);
+  void UnregisterObject(CWorldObj* object);
+  CWorldObj* CreateBuilding(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                            ESimLocationHeight height, ParkingDataType* parking, int locationId);
+  CWorldObj* CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                        ESimLocationHeight height, int locationId);
+  bool CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction);
+  bool CheckTramStop(int x, int y, CIsoRichtung direction, int resId);
+  CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
+                              ESimLocationHeight height, unsigned int stopId);
+  void LetManagerGo(CWorldObj* object, bool force, bool clearLists, int& refused);
+  // ---- end of object factory and removal ----
 
  protected:
   // Object construction; tests substitute recording versions.
@@ -271,6 +336,10 @@ class CZorvaWorld : public CZorvaObject {
   CStatistik* m_pStatistik = nullptr;
   CPreise* m_pPreise = nullptr;
   CZorWorldSimParts* m_pSimParts = nullptr;
+  unsigned char m_Loading = 0;
+  float m_LoadProgress = 0.0f;
+  int m_BaseResID[kMaxBaseResIDs] = {};
+  unsigned char m_BaseResCount = 0;
 
   int m_GameSpeed = 12000;
   // Real-time pacing of the demand simulation (ms).

@@ -1,0 +1,146 @@
+#pragma once
+// One cell of the isometric map with its two layers, its render list, and
+// the view quadrilateral with its row-by-row traversal.
+#include <cstdint>
+
+#include "iso/iso_object.h"
+#include "world/zor_types.h"
+
+class CIsoWelt;
+class CWorldObj;
+class QnoDisplay;
+
+// A cell's sprite layers in ascending z order. An equal z goes right after
+// the equal item the binary search meets.
+class SortedList {
+ public:
+  struct Item {
+    int z;
+    CIsoObject* object;
+    int layer;
+  };
+  static constexpr int kGrowBy = 5;
+
+  SortedList() = default;
+  ~SortedList();
+  SortedList(const SortedList&) = delete;
+  SortedList& operator=(const SortedList&) = delete;
+
+  void InsertItem(int z, CIsoObject* object, int layer);
+  void Clear() { m_Count = 0; }
+  int GetCount() const { return m_Count; }
+  const Item& GetAt(int i) const { return m_pItems[i]; }
+
+ private:
+  Item* m_pItems = nullptr;
+  int m_Count = 0;
+  int m_Capacity = 0;
+};
+
+// A view quadrilateral of four corner tiles and the state of one traversal.
+// Rows run from the first corner toward the third; the row starts climb
+// toward the second corner, alternating between the axes.
+struct IsoViewRectType {
+  int32_t k0x = 0, k0y = 0;  // first corner
+  int32_t k1x = 0, k1y = 0;  // second corner
+  int32_t k2x = 0, k2y = 0;  // third corner
+  int32_t k3x = 0, k3y = 0;  // fourth corner
+  int32_t pixelX = 0, pixelY = 0;
+  int32_t pixelStepX = 0, pixelStepY = 0;
+  int32_t richtung = 0;  // the rotation the corners were computed for
+  int32_t travRichtung = 0;
+  uint8_t toggle = 0;
+  int32_t rowStartY = 0, rowStartX = 0;
+  int32_t rowStepX = 0, rowStepY = 0;
+  int32_t stairStepX = 0, stairStepY = 0;
+  int32_t rowsLeft = -1;
+  int32_t cursorX = 0, cursorY = 0;
+  int32_t tilesLeft = -2;  // -2: a new row is due
+  uint8_t flag = 0;
+
+  // Prepares a traversal for rotation r.
+  void SetupTraversal(int r);
+  // The next tile; false when the traversal is over. Tiles may lie outside
+  // the grid: callers check.
+  bool GetNextTile(int& x, int& y);
+  // True at the first tile of a row (after the GetNextTile that gave it).
+  bool IsRowStart() const { return m_rowStart; }
+
+ private:
+  bool m_rowStart = false;
+};
+
+class CIsoInfo {
+ public:
+  CIsoInfo(CIsoWelt* owner, int x, int y);
+  virtual ~CIsoInfo();
+  CIsoInfo(const CIsoInfo&) = delete;
+  CIsoInfo& operator=(const CIsoInfo&) = delete;
+
+  int DestroyAll();
+  // Sets the layer's world object and a new sprite list headed by (resId,
+  // dir); an earlier list of the layer is freed. 0 when the object's filter
+  // tile was made, 1 when the object has none.
+  int CreateTile(int resId, TIsoRichtung dir, CWorldObj* obj, TBaseType layer);
+  int CreateGroup(int resId, TIsoRichtung dir, unsigned short x, unsigned short y, TBaseType layer);
+  int Destroy(TBaseType layer);
+
+  int InsertTilesInNewRenderList();
+  int CreateNewRenderList() { return InsertTilesInNewRenderList(); }
+  int InsertIntoRenderList(CIsoObject* object);
+  int CreateFilterRenderList();
+  int SetFilter();
+
+  int MergeLayerFromIsoTile(int resId, CIsoRichtung dir, TBaseType layer);
+  int MergeLayerFromIsoTile(int resId, TBaseType layer);
+  int DeleteLayerFromIsoTile(int resId, TBaseType layer);
+  int MergeLayerFromTGV(int resId, const CIsoRichtung& dir, TBaseType layer);
+  int DeleteLayerFromTGV(int resId, const CIsoRichtung& dir, TBaseType layer);
+
+  int GetResID(TBaseType layer);
+  unsigned char GetRichtungsValue(TBaseType layer);
+  TIsoRichtung GetRichtung(TBaseType layer);
+  uint32_t GetDataResID(CIsoZoomStufe* zoom, CIsoRichtung* rot, TBaseType layer);
+  TObjectType GetType(TBaseType layer) const;
+  bool Is(TObjectType type, TBaseType layer) const;
+  CWorldObj* GetWorldObject(TBaseType layer) const;
+  CIsoObjGroup* GetGroupObj(TBaseType layer) const { return m_pGroup[layer]; }
+  CIsoObjLst* GetIsoObjects(TBaseType layer) const { return m_pIsoObjects[layer]; }
+  SortedList* GetRenderList() const { return m_pRenderList; }
+
+  int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom, TIsoRichtung rot,
+             TBaseType layer);
+  void SetVisible(bool visible, unsigned short x, unsigned short y);
+  bool IsVisible(unsigned short x, unsigned short y);
+  bool GetVisibleFlag() const { return m_Visible != 0; }
+  void SetSoundVisible(bool visible);
+  bool IsSoundVisible() const;
+
+  // Render-list walk: tile resource id (0 = none), with the layer's
+  // direction and sprite layer through the references.
+  int GetFirstRenderID(TIsoRichtung& dir, int& layer);
+  int GetNextRenderID(TIsoRichtung& dir, int& layer);
+  int GetNextFloorRenderID(TIsoRichtung& dir, int& layer);
+  int GetMiddleRenderID(TIsoRichtung& dir, int& layer);
+
+  unsigned char GetX() const { return m_X; }
+  unsigned char GetY() const { return m_Y; }
+
+ private:
+  int TakeItem(TIsoRichtung& dir, int& layer);
+  // Forgets the layer's world object, frees its sprites and group, and
+  // drops the render list.
+  void ClearLayer(int layer);
+  void InsertObjectLayers(CIsoObject* object);
+  void InvalidateCache();
+
+  CWorldObj* m_pWorldObj[2] = {};
+  CIsoObjLst* m_pIsoObjects[2] = {};
+  CIsoObjGroup* m_pGroup[2] = {};
+  SortedList* m_pRenderList = nullptr;
+  uint16_t m_RenderCursor = 0;
+  unsigned char m_X = 0;
+  unsigned char m_Y = 0;
+  CIsoWelt* m_pOwner = nullptr;
+  unsigned char m_Visible = 0;
+};

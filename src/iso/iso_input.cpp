@@ -1,0 +1,131 @@
+// The map's work in every turn and the input the interface left over:
+// scrolling by keys and right-button drag, zooming and turning.
+#include "framework/qno_event.h"
+#include "iso/iso_welt.h"
+#include "model/gott_modus.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+#include "world/zor_world_obj.h"
+
+namespace {
+
+constexpr int kDragCursor = 25951;
+constexpr int kExpoCursor = 1409;
+constexpr int kKeyZoomIn = 54;   // '6'
+constexpr int kKeyZoomOut = 55;  // '7'
+constexpr int kKeyTurnRight = 56;  // '8'
+constexpr int kKeyTurnLeft = 57;   // '9'
+
+}  // namespace
+
+int CIsoWelt::OnPlayloopTurn() {
+  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
+  // The view follows a right-button drag or pans at the screen edge.
+  if (!ui || !ui->selObj.mouseCaptured) VirtualMouseMove();
+  // Objects near the view count, spawn and move their vehicles.
+  m_MicroViewRect.SetupTraversal(g_IsoRichtung);
+  int x = 0, y = 0;
+  while (m_MicroViewRect.GetNextTile(x, y)) {
+    CIsoInfo* cell = GetIsoInfo(x, y);
+    if (!cell || !cell->GetIsoObjects(ISO_LAYER_GROUND)) continue;
+    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND))
+      object->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  }
+  return 0;
+}
+
+int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
+  if (!event) return 1;
+  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
+  const bool captured = ui && ui->selObj.mouseCaptured;
+  const int x = event->x, y = event->y;
+  switch (event->type) {
+    case QNO_EVENT_BUTTONDOWN:
+      if (!captured && event->button == 0) {
+        ScreenKoorToIsoKoor(x, y, &m_MouseTileX, &m_MouseTileY);
+        return OnButtonDown(x, y, event->button);
+      }
+      if (!captured && event->button == 1) {
+        m_RightButtonX = x;
+        m_RightButtonY = y;
+        m_LastDragX = x;
+        m_LastDragY = y;
+        m_DragDeltaX = 0;
+        m_DragDeltaY = 0;
+        m_RightDrag = 1;
+        m_DragCursorShown = 0;
+        if (ui) {
+          ui->ResetCursor();
+          ui->BackupCursor();
+          ui->SetCursorID(kDragCursor, 0);
+        }
+        return 0;
+      }
+      [[fallthrough]];
+    case QNO_EVENT_BUTTONUP:
+      if (event->button == 0) return OnButtonUp(x, y, event->button);
+      if (event->button == 1) {
+        m_RightButtonX = x;
+        m_RightButtonY = y;
+        m_RightDrag = 0;
+        m_DragCursorShown = 0;
+        CGottModus* god = m_pWorld ? m_pWorld->GetGottModus() : nullptr;
+        if (ui && god && god->GetGameModus() == GAME_EXPO) ui->SetCursorID(kExpoCursor, 0);
+        return 0;
+      }
+      [[fallthrough]];
+    case QNO_EVENT_MOUSEMOVE:
+      if (!m_RightDrag) return OnMouseMove(x, y, event->button);
+      // Applied in the next turn, so the map follows the mouse.
+      m_DragDeltaX += m_LastDragX - x;
+      m_DragDeltaY += m_LastDragY - y;
+      m_LastDragX = x;
+      m_LastDragY = y;
+      if (!m_DragCursorShown) {
+        if (ui) ui->SetCursorID(kDragCursor, 1);
+        m_DragCursorShown = 1;
+      }
+      return 0;
+    case QNO_EVENT_KEYDOWN:
+      break;
+    default:
+      return 1;
+  }
+  switch (event->x) {
+    case QNO_KEY_UP:
+      OnMoveUp();
+      Update();
+      return 0;
+    case QNO_KEY_DOWN:
+      OnMoveDown();
+      Update();
+      return 0;
+    case QNO_KEY_LEFT:
+      OnMoveLeft();
+      Update();
+      return 0;
+    case QNO_KEY_RIGHT:
+      OnMoveRight();
+      Update();
+      return 0;
+    case kKeyZoomIn:
+    case kKeyZoomOut:
+      if ((event->x == kKeyZoomIn ? OnZoomIn() : OnZoomOut()) == 0) {
+        Update();
+        SetFilter();
+        TurnMicroSim();
+        ResetCompleteSpriteRenderList();
+      }
+      return 0;
+    case kKeyTurnRight:
+    case kKeyTurnLeft:
+      g_IsoRichtung = (g_IsoRichtung + (event->x == kKeyTurnRight ? 1 : 3)) % 4;
+      m_UpdateRndLst.UpdateRotate();
+      Update();
+      TurnMicroSim();
+      ResetCompleteSpriteRenderList();
+      return 0;
+    default:
+      return 1;
+  }
+}

@@ -1,0 +1,341 @@
+// The three map renderers and the per-cell sprite render cache.
+#include <cstring>
+
+#include "framework/qno_display.h"
+#include "framework/qno_sprite.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "microsim/micro_car.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+CUserInt* UserIntOf(CZorvaWorld* world) { return world ? world->GetUserInt() : nullptr; }
+
+bool InGrid(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0 && y < ISO_MAP_SIZE; }
+
+TIsoRichtung DrawDir(TIsoRichtung layerDir) { return static_cast<TIsoRichtung>((layerDir + g_IsoRichtung) & 3); }
+
+// Guards the diagonal walk against corner sets that never close a row.
+constexpr int kMaxDiagonalSteps = 4 * 256 * 256;
+
+}  // namespace
+
+void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
+  const int i = IsoZoomIndex();
+  CalcIsoToXY(static_cast<short>(x), static_cast<short>(y), &sx, &sy);
+  sx += m_OriginX + m_PixelOffsetX - Tile_Size_XDiv2[i];
+  sy += m_OriginY + m_PixelOffsetY + Tile_Size_Y[i];
+}
+
+// ---- the sprite render cache ---------------------------------------------------------
+
+bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
+  if (!InGrid(x, y)) return false;
+  std::memset(m_SpriteList[x][y], 0, sizeof m_SpriteList[x][y]);
+  m_SPOK[x][y] = 0;
+  CIsoInfo* cell = GetIsoInfo(x, y);
+  if (!cell) return false;
+  ++m_CacheBuilds;
+  const int i = IsoZoomIndex();
+  int bx, by;
+  CalcIsoToXY(static_cast<short>(x), static_cast<short>(y), &bx, &by);
+  bx += m_RenderOriginX - Tile_Size_XDiv2[i];
+  by += m_RenderOriginY + Tile_Size_Y[i];
+
+  // Resolves one render item into a slot; false when its tile is missing.
+  auto fill = [&](int resId, TIsoRichtung dir, int layer, SpriteSlot& slot) {
+    CIsoTile* tile = CIsoTile::Get(m_pResources, resId);
+    if (!tile) return false;
+    int id = 0, sx = 0, sy = 0;
+    if (tile->GetRenderSpriteXY(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy) == 0)
+      slot = SpriteSlot{id, sx, sy};
+    return true;
+  };
+  SpriteSlot* slots = m_SpriteList[x][y];
+  TIsoRichtung dir = ISO_RICHTUNG_0;
+  int layer = 0;
+  int n = 0;
+  for (int id = cell->GetFirstRenderID(dir, layer); id; id = cell->GetNextFloorRenderID(dir, layer)) {
+    // Ground layers beyond the third have no slot and are passed over.
+    if (n < 3 && !fill(id, dir, layer, slots[n])) return true;
+    ++n;
+  }
+  if (int id = cell->GetMiddleRenderID(dir, layer)) {
+    if (!fill(id, dir, layer, slots[3])) return true;
+  }
+  for (int k = 4; k < kSlotsPerCell; ++k) {
+    const int id = cell->GetNextRenderID(dir, layer);
+    if (!id) break;
+    if (!fill(id, dir, layer, slots[k])) return true;
+  }
+  m_SPOK[x][y] = 1;
+  return true;
+}
+
+int CIsoWelt::ResetCompleteSpriteRenderList() {
+  m_RenderOriginX = m_OriginX + m_PixelOffsetX;
+  m_RenderOriginY = m_OriginY + m_PixelOffsetY;
+  std::memset(m_SpriteList, 0, sizeof m_SpriteList);
+  std::memset(m_SPOK, 0, sizeof m_SPOK);
+  return 0;
+}
+
+int CIsoWelt::DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY) {
+  if (slot.id == 0) return 0;
+  void* sprite = CIsoSprite::FromResource(m_pResources, static_cast<unsigned>(slot.id));
+  if (sprite) CIsoTile::DrawSprite(buffer, sprite, slot.x + shiftX, slot.y + shiftY);
+  return 0;
+}
+
+// ---- the two passes of the sprite-list renderers -------------------------------------
+
+int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside) {
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  int px, py;
+  TilePoint(x, y, px, py);
+  if (!inside) {
+    CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile);
+    if (!ground) return 1;
+    ground->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
+    return 0;
+  }
+  if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
+  const int shiftX = m_OriginX + m_PixelOffsetX - m_RenderOriginX;
+  const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
+  for (int k = 0; k < 3; ++k) DrawCachedSlot(buffer, m_SpriteList[x][y][k], shiftX, shiftY);
+
+  CUserInt* ui = UserIntOf(m_pWorld);
+  if (ui && ui->selObj.tool == 2) {
+    const int kind = ui->GetTileMask(x, y);
+    if (kind == 1) {
+      if (CIsoTile* mark = CIsoTile::Get(m_pResources, kStreetMarkTile)) {
+        const int bits = ui->GetTileMask2(x, y);
+        for (int k = 0; k < 4; ++k)
+          if (bits & (1 << k))
+            mark->Render(buffer, m_pResources, px, py, 0, static_cast<TIsoRichtung>(((k == 0 ? 3 : k - 1) + g_IsoRichtung) & 3));
+      }
+    } else if ((kind >= 6 && kind <= 14) || (kind >= 16 && kind <= 18)) {
+      if (CIsoTile* mark = CIsoTile::Get(m_pResources, kHighlightTile))
+        mark->Render(buffer, m_pResources, px, py, 0, ISO_RICHTUNG_0);
+    }
+  }
+  return 0;
+}
+
+int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district) {
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
+  const int shiftX = m_OriginX + m_PixelOffsetX - m_RenderOriginX;
+  const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
+  const SpriteSlot* slots = m_SpriteList[x][y];
+  DrawCachedSlot(buffer, slots[3], shiftX, shiftY);
+  if (vehicles || district) {
+    if (secondCars) {
+      int px, py;
+      TilePoint(x, y, px, py);
+      py -= Tile_Size_Y[IsoZoomIndex()];
+      for (CCar* car : m_CarSecondRender[x][y])
+        if (car) car->RenderSecondPosition(display, px, py);
+    }
+    if (CIsoInfo* cell = GetIsoInfo(x, y))
+      cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
+                   static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);
+  }
+  if (slots[4].id == 0) return 0;
+  if (district) {
+    int tileId = kOutsideGroundTile;
+    CUserInt* ui = UserIntOf(m_pWorld);
+    if (CBuildingObject* building = ui ? ui->GetBuildingAt(x, y, 0) : nullptr) {
+      const int d = building->GetDistrictID();
+      if (d >= 0) tileId = (d % 2) ? kDistrictTileOdd : kDistrictTileEven;
+    }
+    CIsoTile* tile = CIsoTile::Get(m_pResources, tileId);
+    if (!tile) return 1;
+    int px, py;
+    TilePoint(x, y, px, py);
+    tile->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
+    return 0;
+  }
+  DrawCachedSlot(buffer, slots[4], shiftX, shiftY);
+  DrawCachedSlot(buffer, slots[5], shiftX, shiftY);
+  return 0;
+}
+
+// ---- the renderers -------------------------------------------------------------------
+
+namespace {
+
+// The diagonal walk: map rows along one tile axis, so that every tile
+// comes after the two neighbours behind it.
+class DiagonalWalk {
+ public:
+  DiagonalWalk(const IsoViewRectType& r, int rot) : m_r(r), m_rot(rot & 3) {
+    if (m_rot == 0)
+      m_sx = r.k2x, m_sy = r.k2y;
+    else
+      m_sx = r.k0x, m_sy = r.k0y;
+    m_cx = m_sx;
+    m_cy = m_sy;
+  }
+
+  bool Next(int& x, int& y) {
+    if (++m_steps > kMaxDiagonalSteps) return false;
+    if (m_started && RowOver()) {
+      NextRowStart();
+      m_cx = m_sx;
+      m_cy = m_sy;
+      if (Finished()) return false;
+    }
+    m_started = true;
+    x = m_cx;
+    y = m_cy;
+    Advance();
+    return true;
+  }
+
+ private:
+  bool RowOver() const {
+    const IsoViewRectType& r = m_r;
+    const int cx = m_cx, cy = m_cy;
+    switch (m_rot) {
+      case 0:
+        return (cy - r.k2y) - (cx - r.k2x) < 0 || (r.k3y - cy) + (r.k3x - cx) < 1;
+      case 1:
+        return (cx - r.k1x) + (cy - r.k1y) < 0 || (r.k1x - cx) + (cy - r.k1y) < 0;
+      case 2:
+        return (cy - r.k1y) + (r.k1x - cx) > 0 || (r.k1x - cx) + (r.k1y - cy) > -1;
+      default:
+        return (r.k1x - cx) + (r.k1y - cy) < 0 || (cx - r.k1x) + (r.k1y - cy) < 1;
+    }
+  }
+  void NextRowStart() {
+    const IsoViewRectType& r = m_r;
+    switch (m_rot) {
+      case 0:
+        if ((m_sx - r.k0x) + (r.k0y - m_sy) < 1) m_sx += 1, m_sy += 1;
+        else m_sx -= 1, m_sy += 1;
+        break;
+      case 1:
+        if ((r.k2x - m_sx) + (r.k2y - m_sy) < 1) m_sx += 1, m_sy -= 1;
+        else m_sx += 1, m_sy += 1;
+        break;
+      case 2:
+        if ((r.k2x - m_sx) + (m_sy - r.k2y) < 1) m_sx -= 1, m_sy -= 1;
+        else m_sx += 1, m_sy -= 1;
+        break;
+      default:
+        if ((m_sx - r.k2x) + (m_sy - r.k2y) < 1) m_sx -= 1, m_sy += 1;
+        else m_sx -= 1, m_sy -= 1;
+        break;
+    }
+  }
+  bool Finished() const {
+    switch (m_rot) {
+      case 0:
+        return m_sy > m_r.k1y;
+      case 1:
+        return m_sx > m_r.k3x;
+      case 2:
+        return m_sy < m_r.k3y;
+      default:
+        return m_sx < m_r.k3x;
+    }
+  }
+  void Advance() {
+    static const int kStep[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
+    m_cx += kStep[m_rot][0];
+    m_cy += kStep[m_rot][1];
+  }
+
+  const IsoViewRectType& m_r;
+  int m_rot;
+  int m_sx, m_sy, m_cx, m_cy;
+  bool m_started = false;
+  int m_steps = 0;
+};
+
+// Either walk over the view rectangle: screen rows, or map rows.
+class TileWalk {
+ public:
+  TileWalk(const IsoViewRectType& r, bool diagonal) : m_rows(r), m_diagonal(r, g_IsoRichtung), m_isDiagonal(diagonal) {
+    m_rows.SetupTraversal(g_IsoRichtung);
+  }
+  bool Next(int& x, int& y) { return m_isDiagonal ? m_diagonal.Next(x, y) : m_rows.GetNextTile(x, y); }
+
+ private:
+  IsoViewRectType m_rows;
+  DiagonalWalk m_diagonal;
+  bool m_isDiagonal;
+};
+
+}  // namespace
+
+int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
+  if (!display || !display->GetRenderBuffer()) return 1;
+  int x, y;
+  TileWalk ground(m_ViewRect, diagonal);
+  while (ground.Next(x, y))
+    if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
+  RenderUserInt(display);
+  CUserInt* ui = UserIntOf(m_pWorld);
+  const bool filter2 = ui && ui->GetFilter(2);
+  const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
+  const bool district = CUserInt::m_ActivateDebugInfo && filter2;
+  TileWalk objects(m_ViewRect, diagonal);
+  while (objects.Next(x, y))
+    if (InGrid(x, y) && RenderPassObjects(display, x, y, !diagonal, vehicles, district)) return 1;
+  RenderBuildingSelections();
+  RenderBuildingList();
+  return 0;
+}
+
+int CIsoWelt::RenderSpriteList_Left_Right(QnoDisplay* display) { return RenderSpriteLists(display, false); }
+int CIsoWelt::RenderSpriteList_Diagonal(QnoDisplay* display) { return RenderSpriteLists(display, true); }
+
+int CIsoWelt::Render(QnoDisplay* display) {
+  if (!display || !display->GetRenderBuffer()) return 1;
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  int x, y, px, py;
+  TIsoRichtung dir = ISO_RICHTUNG_0;
+  int layer = 0;
+  IsoViewRectType walk = m_ViewRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y)) {
+    TilePoint(x, y, px, py);
+    CIsoInfo* cell = InGrid(x, y) ? GetIsoInfo(x, y) : nullptr;
+    if (!cell) {
+      CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile);
+      if (!ground) return 1;
+      ground->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
+      continue;
+    }
+    for (int id = cell->GetFirstRenderID(dir, layer); id; id = cell->GetNextFloorRenderID(dir, layer)) {
+      CIsoTile* tile = CIsoTile::Get(m_pResources, id);
+      if (!tile) return 1;
+      tile->RenderFloor(buffer, m_pResources, px, py, DrawDir(dir));
+    }
+  }
+  RenderUserInt(display);
+  CUserInt* ui = UserIntOf(m_pWorld);
+  const bool filter2 = ui && ui->GetFilter(2);
+  walk = m_ViewRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y)) {
+    CIsoInfo* cell = InGrid(x, y) ? GetIsoInfo(x, y) : nullptr;
+    if (!cell) continue;
+    TilePoint(x, y, px, py);
+    auto draw = [&](int id) {
+      if (CIsoTile* tile = CIsoTile::Get(m_pResources, id))
+        tile->Render(buffer, m_pResources, px, py, static_cast<unsigned char>(layer), DrawDir(dir));
+    };
+    if (int id = cell->GetMiddleRenderID(dir, layer)) draw(id);
+    if (g_ZoomStufe < ISO_ZOOM_4 && !filter2)
+      cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
+                   static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);
+    for (int id = cell->GetNextRenderID(dir, layer); id; id = cell->GetNextRenderID(dir, layer)) draw(id);
+  }
+  RenderBuildingSelections();
+  return 0;
+}

@@ -1,0 +1,156 @@
+#include "iso/iso_tile.h"
+
+#include <cstring>
+
+#include "framework/qno_bytes.h"
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "framework/qno_resource.h"
+#include "framework/qno_sprite.h"
+#include "iso/iso_blob.h"
+#include "iso/iso_welt.h"
+
+namespace {
+
+static_assert(CIsoTile::kHeaderSize == ISO_TILE_HEADER_SIZE && CIsoTile::kEntrySize == ISO_TILE_ENTRY_SIZE);
+static_assert(CIsoGroup::kHeaderSize == ISO_GROUP_HEADER_SIZE && CIsoGroup::kEntrySize == ISO_GROUP_ENTRY_SIZE);
+
+// Copies every line of a sprite that lies wholly inside the buffer: runs
+// only, no per-pixel tests.
+void BlitUnclipped(uint8_t* dst, int pitch, const uint8_t* sprite, int height) {
+  const uint8_t* p = sprite + QNO_SPRITE_LINES_AT;
+  bool firstRun = true;
+  for (int l = 0; l < height; ++l, dst += pitch) {
+    uint8_t* d = dst;
+    for (;;) {
+      const uint32_t skip = firstRun ? 0 : qno_rd16(p, 0);
+      firstRun = false;
+      const uint32_t count = qno_rd16(p, 2);
+      p += 4;
+      if (count == 0) break;
+      d += skip;
+      std::memcpy(d, p, 2 * static_cast<size_t>(count));
+      d += 2 * static_cast<size_t>(count);
+      p += 2 * static_cast<size_t>(count);
+    }
+  }
+}
+
+}  // namespace
+
+CIsoTile* CIsoTile::Get(QnoResourceManager* resources, int resId) {
+  if (!resources || resId < 1) return nullptr;
+  return static_cast<CIsoTile*>(resources->GetResource(static_cast<unsigned>(resId), &ValidateIsoTile));
+}
+
+int CIsoTile::GetHighestLayer() const { return m_header[ISO_TILE_AT_HIGHEST_LAYER]; }
+int CIsoTile::GetEntriesPerZoom() const { return m_header[ISO_TILE_AT_ENTRIES_PER_ZOOM]; }
+
+uint32_t CIsoTile::EntryAt(int zoomIndex, int rot, int layer) const {
+  const int e = GetEntriesPerZoom();
+  const uint32_t n = static_cast<uint32_t>(zoomIndex * e + (rot & 3) * (e / 4) + layer);
+  return kHeaderSize + n * kEntrySize;
+}
+
+uint32_t CIsoTile::GetSpriteID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_SPRITE); }
+int CIsoTile::GetZValue(int z, int r, int l) const {
+  return reinterpret_cast<const uint8_t*>(this)[EntryAt(z, r, l) + ISO_ENTRY_AT_Z];
+}
+int CIsoTile::GetXOffset(int z, int r, int l) const {
+  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_X));
+}
+int CIsoTile::GetYOffset(int z, int r, int l) const {
+  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_Y));
+}
+uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
+
+void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top) {
+  uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
+  if (!base || !sprite) return;
+  const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
+  if (left + w < buffer->ClipLeft() || top + h <= buffer->ClipTop() || top >= buffer->ClipBottom() ||
+      left >= buffer->ClipRight())
+    return;
+  if (left >= buffer->ClipLeft() + 1 && top >= buffer->ClipTop() + 1 && left + w < buffer->ClipRight() &&
+      top + h < buffer->ClipBottom()) {
+    CIsoSprite::ConvertToFormat(sprite, buffer->GetColorFormat());
+    BlitUnclipped(base + static_cast<ptrdiff_t>(top) * buffer->GetPitch() + 2 * left, buffer->GetPitch(),
+                  static_cast<const uint8_t*>(sprite), h);
+  } else {
+    CIsoSprite::RenderClipped(buffer, sprite, left, top);
+  }
+}
+
+int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
+                                int& spriteId, int& sx, int& sy) {
+  if (layer > GetHighestLayer()) return 1;
+  const int zi = IsoZoomIndex();
+  const uint32_t id = GetSpriteID(zi, rot, layer);
+  if (id == 0) {
+    QNO_ERROR0(QNO_SEV_ERROR, "Tile ResID == 0");
+    return 1;
+  }
+  void* sprite = CIsoSprite::FromResource(resources, id);
+  if (!sprite) {
+    QNO_ERROR1(QNO_SEV_FATAL, "Can't load Sprite with ResID %d", static_cast<int>(id));
+    return 1;
+  }
+  spriteId = static_cast<int>(id);
+  sx = x + GetXOffset(zi, rot, layer);
+  sy = y - (GetYOffset(zi, rot, layer) + static_cast<int>(CIsoSprite::GetHeight(sprite)));
+  return 0;
+}
+
+int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,
+                     TIsoRichtung rot) {
+  if (layer > GetHighestLayer()) return -1;
+  const int zi = IsoZoomIndex();
+  const uint32_t id = GetSpriteID(zi, rot, layer);
+  if (id == 0) {
+    QNO_ERROR0(QNO_SEV_FATAL, "Tile ResID == 0");
+    return -1;
+  }
+  void* sprite = CIsoSprite::FromResource(resources, id);
+  if (!sprite) return -1;
+  const int h = static_cast<int>(CIsoSprite::GetHeight(sprite));
+  DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, layer), y - (GetYOffset(zi, rot, layer) + h));
+  return h;
+}
+
+int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot) {
+  const int zi = IsoZoomIndex();
+  int height = 0;
+  for (int l = 0; l <= GetHighestLayer(); ++l) {
+    const uint32_t id = GetSpriteID(zi, rot, l);
+    void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
+    if (!sprite) continue;
+    height = static_cast<int>(CIsoSprite::GetHeight(sprite));
+    DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, l), y - (GetYOffset(zi, rot, l) + height));
+  }
+  return height;
+}
+
+CIsoGroup* CIsoGroup::Get(QnoResourceManager* resources, int resId) {
+  if (!resources || resId < 1) return nullptr;
+  return static_cast<CIsoGroup*>(resources->GetResource(static_cast<unsigned>(resId), &ValidateIsoGroup));
+}
+
+int CIsoGroup::GetSizeX() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_WIDTH)); }
+int CIsoGroup::GetSizeY() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_DEPTH)); }
+int CIsoGroup::GetEntryCount() const { return static_cast<int>(qno_rd32(this, ISO_GROUP_AT_COUNT)); }
+
+uint32_t CIsoGroup::GetDataResID(int zoomIndex, int rot) const {
+  if (zoomIndex < 0 || zoomIndex > 1 || rot < 0 || rot > 3) return 0;
+  return qno_rd32(this, ISO_GROUP_AT_MICR + 4 * static_cast<uint32_t>(zoomIndex * 4 + rot));
+}
+
+int CIsoGroup::FindObject(int x, int y, int layer) const {
+  const int n = GetEntryCount();
+  for (int i = 0; i < n; ++i) {
+    const uint32_t at = kHeaderSize + static_cast<uint32_t>(i) * kEntrySize;
+    if (static_cast<int>(qno_rd32(this, at)) == x && static_cast<int>(qno_rd32(this, at + 4)) == y &&
+        static_cast<int>(qno_rd32(this, at + 8)) == layer)
+      return static_cast<int>(qno_rd32(this, at + 12));
+  }
+  return -1;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Read-only views of the two graphics resources of the map, seen in place
+// inside their blobs: the iso tile (one cell's sprites for every zoom
+// level, drawing direction and sprite layer) and the iso group (a
+// multi-cell object: its size, micro-cell layouts and part tiles).
+// Both are only ever reached through a pointer into a validated blob.
+#include <cstdint>
+
+#include "world/zor_types.h"
+
+class QnoRenderBuffer;
+class QnoResourceManager;
+
+class CIsoTile {
+ public:
+  static constexpr uint32_t kHeaderSize = 24;
+  static constexpr uint32_t kEntrySize = 28;
+
+  // The tile resource after the layout check of iso_blob.h (header and
+  // all 3E entries present, every layer 0..L inside E / 4); null when it is
+  // missing or damaged.
+  static CIsoTile* Get(QnoResourceManager* resources, int resId);
+
+  int GetHighestLayer() const;     // L
+  int GetEntriesPerZoom() const;   // E
+  // Fields of entry (zoomIndex, rot, layer); the layer is not range-checked
+  // against L here, callers check it (every entry index stays inside the blob
+  // because L + 1 <= E / 4).
+  uint32_t GetSpriteID(int zoomIndex, int rot, int layer) const;
+  int GetZValue(int zoomIndex, int rot, int layer) const;
+  int GetXOffset(int zoomIndex, int rot, int layer) const;
+  int GetYOffset(int zoomIndex, int rot, int layer) const;
+  uint32_t GetDataResID(int zoomIndex, int rot, int layer) const;
+
+  // Draws sprite layer `layer` in the current zoom with anchor (x, y);
+  // the sprite's height, or -1 (layer above L, no sprite id, sprite missing).
+  int Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,
+             TIsoRichtung rot);
+  // Draws layers 0..L; the height of the last sprite drawn (0 when none).
+  int RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot);
+  // Where Render would put the sprite: its id and top-left corner; 0, or 1
+  // when nothing would be drawn.
+  int GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
+                        int& spriteId, int& sx, int& sy);
+
+  // Draws a run-length sprite with its top-left corner at (left, top):
+  // converted to the buffer's format once, copied unclipped when it lies
+  // inside the clip rectangle with a one-pixel margin, clipped when partly
+  // visible, not at all when wholly outside.
+  static void DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top);
+
+ private:
+  CIsoTile() = delete;
+  uint32_t EntryAt(int zoomIndex, int rot, int layer) const;
+  uint8_t m_header[kHeaderSize];
+};
+
+class CIsoGroup {
+ public:
+  static constexpr uint32_t kHeaderSize = 64;
+  static constexpr uint32_t kEntrySize = 16;
+  static constexpr uint32_t kMaxEntries = 255;
+
+  // The group resource after the layout check of iso_blob.h (W and D at
+  // most 128, N at most 255, every entry present); null otherwise.
+  static CIsoGroup* Get(QnoResourceManager* resources, int resId);
+
+  int GetSizeX() const;  // W
+  int GetSizeY() const;  // D
+  // Micro-cell layout for zoom index 0..1 and rotation 0..3; 0 otherwise.
+  uint32_t GetDataResID(int zoomIndex, int rot) const;
+  int GetEntryCount() const;
+  // Tile resource id of the entry at (x, y, layer); -1 when none.
+  int FindObject(int x, int y, int layer) const;
+
+ private:
+  CIsoGroup() = delete;
+  uint8_t m_header[kHeaderSize];
+};

@@ -1,0 +1,376 @@
+// Zoom, turn, panning and the services that convert between cells, screen
+// pixels and the mouse.
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "framework/zor_list.h"
+#include "iso/iso_welt.h"
+#include "network/str_junction_list.h"
+#include "network/street_objects.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+#include "world/zor_world_obj.h"
+
+int panning_x_max = 760;
+int panning_y_max = 450;
+
+namespace {
+
+CUserInt* UserIntOf(CZorvaWorld* world) { return world ? world->GetUserInt() : nullptr; }
+
+int Clamp127(int v) { return v < 0 ? 0 : (v > ISO_MAP_SIZE - 1 ? ISO_MAP_SIZE - 1 : v); }
+
+// The panning cursors by step direction.
+constexpr int kCursorPanRight = 28421;  // dx > 0
+constexpr int kCursorPanLeft = 28414;   // dx < 0
+constexpr int kCursorPanDown = 28423;   // dy > 0
+constexpr int kCursorPanUp = 28422;     // dy < 0
+
+// One product of a whole difference and a factor, formed in extended
+// precision and truncated, as the view rectangles have always been cut.
+int Part(int diff, double factor) { return static_cast<int>(static_cast<long double>(diff) * factor); }
+
+}  // namespace
+
+// ---- zoom and turn -------------------------------------------------------------------
+
+void CIsoWelt::RefreshAfterViewChange(bool filter) {
+  Update();
+  if (filter) SetFilter();
+  TurnMicroSim();
+  ResetCompleteSpriteRenderList();
+}
+
+int CIsoWelt::OnZoomIn() {
+  if (g_ZoomStufe / 2 >= 2) return 1;
+  return SetZoomLevel(g_ZoomStufe / 2 == 0 ? ISO_ZOOM_2 : ISO_ZOOM_4);
+}
+
+int CIsoWelt::OnZoomOut() {
+  if (g_ZoomStufe / 2 <= 0) return 1;
+  const int level = g_ZoomStufe - 2;
+  return SetZoomLevel(level <= 0 ? ISO_ZOOM_1 : static_cast<TIsoZoomStufe>(level));
+}
+
+int CIsoWelt::SetZoomLevel(TIsoZoomStufe zoom) {
+  g_ZoomStufe = zoom;
+  CalcViewRect();
+  ResetTiles();
+  m_UpdateRndLst.UpdateZoom();
+  ResetCompleteSpriteRenderList();
+  return 0;
+}
+
+int CIsoWelt::UserIntZoomIn() {
+  if (OnZoomIn() == 0) RefreshAfterViewChange(true);
+  return 0;
+}
+
+int CIsoWelt::UserIntZoomOut() {
+  if (OnZoomOut() == 0) RefreshAfterViewChange(true);
+  return 0;
+}
+
+int CIsoWelt::UserIntTurnRight() {
+  g_IsoRichtung = (g_IsoRichtung + 1) & 3;
+  m_UpdateRndLst.UpdateRotate();
+  RefreshAfterViewChange(false);
+  return 0;
+}
+
+int CIsoWelt::UserIntTurnLeft() {
+  g_IsoRichtung = (g_IsoRichtung + 3) & 3;
+  m_UpdateRndLst.UpdateRotate();
+  RefreshAfterViewChange(false);
+  return 0;
+}
+
+int CIsoWelt::RefreshAfterModeChange() {
+  if (m_pDisplay) {
+    panning_x_max = m_pDisplay->GetScreenWidth() - 40;
+    panning_y_max = m_pDisplay->GetScreenHeight() - 150;
+  }
+  RefreshAfterViewChange(true);
+  return 0;
+}
+
+int CIsoWelt::Update() {
+  CalcViewRect();
+  UpdateMicroSim();
+  return 0;
+}
+
+int CIsoWelt::TurnMicroSim() {
+  if (!m_pWorld) return 0;
+  if (CStrJunctionList* streets = m_pWorld->GetStreetNet()) {
+    streets->TurnMicroSim();
+    streets->UpdateAmpeln();
+  }
+  if (CStrSchJuncList* rails = m_pWorld->GetRailNet()) rails->TurnMicroSim();
+  return 0;
+}
+
+// ---- view position -------------------------------------------------------------------
+
+int CIsoWelt::SetIsoCenter(int x, int y) {
+  m_CenterX = x;
+  m_CenterY = y;
+  return Update();
+}
+
+int CIsoWelt::SetXYBasePoint(int x, int y) {
+  m_MouseTileX = m_CenterX = x;
+  m_MouseTileY = m_CenterY = y;
+  m_PixelOffsetX = m_PixelOffsetY = 0;
+  m_DragDeltaX = m_DragDeltaY = 0;
+  return Update();
+}
+
+int CIsoWelt::CheckIsoViewPort() {
+  const int x = Clamp127(m_CenterX), y = Clamp127(m_CenterY);
+  const int clamped = (x != m_CenterX || y != m_CenterY) ? 1 : 0;
+  m_CenterX = x;
+  m_CenterY = y;
+  return clamped;
+}
+
+void CIsoWelt::ResetMove() {
+  m_RightDrag = 0;
+  m_DragCursorShown = 0;
+  m_DragDeltaX = m_DragDeltaY = 0;
+}
+
+int CIsoWelt::VirtualMouseMove() {
+  CUserInt* ui = UserIntOf(m_pWorld);
+  if (ui && ui->selObj.rightButton) {
+    m_PixelOffsetX -= m_DragDeltaX;
+    m_PixelOffsetY -= m_DragDeltaY;
+    m_DragDeltaX = m_DragDeltaY = 0;
+    CheckXYPixelIsoMove();
+    UpdateMicroSim();
+    return 0;
+  }
+  CheckPannungMode();
+  if (m_Panning) {
+    CheckXYPixelIsoMove();
+    CheckIsoViewPort();
+    UpdateMicroSim();
+  }
+  return 0;
+}
+
+// ---- edge panning --------------------------------------------------------------------
+
+int CIsoWelt::CheckPannungMode() {
+  CUserInt* ui = UserIntOf(m_pWorld);
+  if (!ui) return m_Panning;
+  int mx, my;
+  ui->GetMousePosition(mx, my);
+  const bool possible = ui->selObj.streetDrag || ui->GetBuildSurfaceStatus();
+  const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max;
+  const bool wanted = possible && band;
+  int dx = 0, dy = 0;
+  if (mx < 20)
+    dx = 8;
+  else if (mx > panning_x_max)
+    dx = -8;
+  else if (my < 20)
+    dy = 6;
+  else if (my > panning_y_max)
+    dy = -6;
+  if (wanted != (m_Panning != 0)) {
+    if (wanted) {
+      ui->BackupCursor();
+      ui->SetCursorID(dx > 0 ? kCursorPanRight : dx < 0 ? kCursorPanLeft : dy > 0 ? kCursorPanDown : kCursorPanUp, 0);
+    } else {
+      ui->RestoreCursor();
+    }
+    m_Panning = wanted ? 1 : 0;
+  }
+  if (m_Panning) {
+    m_PixelOffsetX += dx;
+    m_PixelOffsetY += dy;
+    ui->SetMousePosition(mx - dx, my - dy);
+  }
+  return m_Panning;
+}
+
+int CIsoWelt::CheckPannungModeAgain() {
+  if (m_Panning) return m_Panning;
+  CUserInt* ui = UserIntOf(m_pWorld);
+  if (!ui) return 0;
+  int mx, my;
+  ui->GetMousePosition(mx, my);
+  const bool possible = ui->selObj.streetDrag || ui->GetBuildSurfaceStatus();
+  if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max)) return 0;
+  return CheckPannungMode();
+}
+
+void CIsoWelt::ResetPanningMode() {
+  if (m_Panning == 1) {
+    if (CUserInt* ui = UserIntOf(m_pWorld)) ui->RestoreCursor();
+  }
+  m_Panning = 0;
+}
+
+// ---- conversions ---------------------------------------------------------------------
+
+void CIsoWelt::FixeIsoKoorCalc(unsigned short x, unsigned short y, int& sx, int& sy) {
+  CalcIsoToXY(static_cast<short>(x), static_cast<short>(y), &sx, &sy);
+  sx += m_OriginX + m_PixelOffsetX - Tile_Size_XDiv2[IsoZoomIndex()];
+  sy += m_OriginY + m_PixelOffsetY;
+}
+
+void CIsoWelt::FixeGroupRichtung(unsigned short x, unsigned short y, int& sx, int& sy) {
+  const CIsoObjGroup* g = GetGroupAt(x, y, ISO_LAYER_GROUND);
+  if (!g || g_IsoRichtung == 0) return;
+  const int tw = g->GetTurnedSizeX(), td = g->GetTurnedSizeY();
+  int cx = x, cy = y;
+  if (g_IsoRichtung == 1) cy = y + td - 1;
+  if (g_IsoRichtung == 2) cx = x + tw - 1, cy = y + td - 1;
+  if (g_IsoRichtung == 3) cx = x + tw - 1;
+  FixeIsoKoorCalc(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy), sx, sy);
+}
+
+void CIsoWelt::MouseKoorToScreenKoor(int mx, int my, int* sx, int* sy) {
+  if (sx) *sx = mx;
+  if (sy) *sy = my;
+}
+
+void CIsoWelt::ScreenKoorToIsoKoor(int px, int py, int* x, int* y) {
+  const int w = m_pDisplay ? m_pDisplay->GetScreenWidth() : 800;
+  const int h = m_pDisplay ? m_pDisplay->GetScreenHeight() : 600;
+  int tx, ty;
+  CalcXYToIso(static_cast<short>(px - w / 2 - m_PixelOffsetX), static_cast<short>(py - h / 2 - m_PixelOffsetY), &tx,
+              &ty);
+  if (x) *x = tx + m_CenterX;
+  if (y) *y = ty + m_CenterY;
+}
+
+int CIsoWelt::MouseKoorToIsoKoor(int mx, int my, int* x, int* y) {
+  int tx, ty;
+  ScreenKoorToIsoKoor(mx, my, &tx, &ty);
+  const int cx = Clamp127(tx), cy = Clamp127(ty);
+  m_MouseTileX = cx;
+  m_MouseTileY = cy;
+  if (x) *x = cx;
+  if (y) *y = cy;
+  return (cx != tx || cy != ty) ? 1 : 0;
+}
+
+// ---- the derived rectangles ----------------------------------------------------------
+
+namespace {
+void ScaleRect(const IsoViewRectType& v, double f, double g, IsoViewRectType& out) {
+  const int px = v.k0x + Part(v.k1x - v.k0x, f), py = v.k0y + Part(v.k1y - v.k0y, f);
+  const int qx = v.k0x + Part(v.k1x - v.k0x, g), qy = v.k0y + Part(v.k1y - v.k0y, g);
+  const int rx = v.k2x + Part(v.k3x - v.k2x, f), ry = v.k2y + Part(v.k3y - v.k2y, f);
+  const int sx = v.k2x + Part(v.k3x - v.k2x, g), sy = v.k2y + Part(v.k3y - v.k2y, g);
+  out.k0x = px + Part(rx - px, f), out.k0y = py + Part(ry - py, f);
+  out.k1x = px + Part(rx - px, g), out.k1y = py + Part(ry - py, g);
+  out.k2x = qx + Part(sx - qx, f), out.k2y = qy + Part(sy - qy, f);
+  out.k3x = qx + Part(sx - qx, g), out.k3y = qy + Part(sy - qy, g);
+  out.richtung = v.richtung;
+}
+}  // namespace
+
+void CIsoWelt::CalcSoundRect() { ScaleRect(m_ViewRect, 0.35, 0.65, m_SoundRect); }
+void CIsoWelt::CalcMicroViewRect() { ScaleRect(m_ViewRect, -0.3, 1.3, m_MicroViewRect); }
+
+int CIsoWelt::UpdateMicroSim() {
+  const IsoViewRectType& m = m_MicroViewRect;
+  auto sign = [](int d) { return d < 1 ? -1 : 1; };
+  const int sx1 = sign(m.k2x - m.k0x), sy1 = sign(m.k2y - m.k0y);
+  const int sx2 = sign(m.k1x - m.k0x), sy2 = sign(m.k1y - m.k0y);
+  const bool even = (g_IsoRichtung & 1) == 0;
+  const int runs = 2 * std::abs(even ? m.k1y - m.k0y : m.k1x - m.k0x) + 1;
+  const int length = std::abs(even ? m.k2x - m.k0x : m.k2y - m.k0y) + 1;
+  int startX = m.k0x, startY = m.k0y;
+  bool alongY = true;
+  for (int run = 0; run < runs; ++run) {
+    int x = startX, y = startY;
+    for (int i = 0; i < length; ++i, x += sx1, y += sy1) {
+      if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) continue;
+      const TObjectType t = GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+      if (t != OBJ_STREET_PIECE && t != OBJ_CROSSING && t != OBJ_RAIL_PIECE && t != OBJ_RAIL_JUNCTION) continue;
+      const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+      int ax, ay;
+      FixeIsoKoorCalc(ux, uy, ax, ay);
+      FixeGroupRichtung(ux, uy, ax, ay);
+      CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+      if (auto* street = dynamic_cast<CStreetObj*>(obj))
+        street->UpdateScreenPos(ax, ay, ux, uy);
+      else if (auto* crossing = dynamic_cast<CKreuzObj*>(obj))
+        crossing->UpdateScreenPos(ax, ay, ux, uy);
+      CViewFilter::Update(x, y);
+    }
+    if (alongY)
+      startY += sy2;
+    else
+      startX += sx2;
+    alongY = !alongY;
+  }
+  return 0;
+}
+
+// ---- mouse buttons -------------------------------------------------------------------
+
+int CIsoWelt::OnButtonUp(int, int, int) {
+  const CIsoObjGroup* g =
+      GetGroupAt(static_cast<unsigned short>(m_MouseTileX), static_cast<unsigned short>(m_MouseTileY), ISO_LAYER_GROUND);
+  if (g)
+    QNO_ERROR(QNO_SEV_INFO, "Richtung : %d, GroupRichtung: %d, = %d", g_IsoRichtung, static_cast<int>(g->GetRichtung()),
+              (g_IsoRichtung + g->GetRichtung()) % 4);
+  return 0;
+}
+
+int CIsoWelt::OnButtonDown(int, int, int) { return 0; }
+int CIsoWelt::OnMouseMove(int, int, int) { return 1; }
+
+// ---- the map's savegame record: the rivers -------------------------------------------
+
+int CIsoWelt::SerializeGameStore(FILE* file) {
+  if (!file) return 1;
+  CList* objects = m_pWorld ? m_pWorld->GetObjectList() : nullptr;
+  uint32_t count = 0;
+  if (objects)
+    for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
+      if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER) ++count;
+  if (std::fwrite(&count, 4, 1, file) != 1) return 1;
+  if (objects)
+    for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
+      if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER && o->SerializeGameStore(file) != 0) return 1;
+  return 0;
+}
+
+int CIsoWelt::SerializeGameLoad(FILE* file) {
+  uint32_t count = 0;
+  if (!file || std::fread(&count, 4, 1, file) != 1) return 1;
+  // The count comes from the file: it may promise no more rivers than the
+  // bytes left can hold (and than the map has cells).
+  const long here = std::ftell(file);
+  std::fseek(file, 0, SEEK_END);
+  const long end = std::ftell(file);
+  std::fseek(file, here, SEEK_SET);
+  int result = 0;
+  if (here < 0 || end < here || count > ISO_MAP_SIZE * ISO_MAP_SIZE ||
+      static_cast<uint64_t>(count) * CRiverObject::kRecordSize > static_cast<uint64_t>(end - here)) {
+    QNO_ERROR(QNO_SEV_ERROR, "CIsoWelt: %d rivers do not fit into the savegame", static_cast<int>(count));
+    result = 1;
+    count = 0;
+  }
+  for (uint32_t i = 0; i < count && result == 0; ++i) {
+    auto* river = dynamic_cast<CRiverObject*>(m_pWorld ? m_pWorld->CreateObject(OBJ_RIVER) : nullptr);
+    if (!river || river->SerializeGameLoad(file) != 0 ||
+        SetIsoTileAt(river->GetX(), river->GetY(), ISO_LAYER_GROUND, CIsoRichtung(river->GetRichtung()),
+                     river->GetResID(), river) != 0)
+      result = 1;
+  }
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y)
+      if (CIsoInfo* cell = GetIsoInfo(x, y))
+        cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  return result;
+}

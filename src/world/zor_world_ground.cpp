@@ -1,0 +1,21 @@
+#include "framework/zor_seams.h"
+#include "world/zor_world.h"
+#include "world/zor_world_obj.h"
+
+CBaseObject* CZorvaWorld::CreateObjectEmpty() {
+  if (!m_pGroundObject) m_pGroundObject = new CBaseObject;
+  m_pGroundObject->Create();
+  return m_pGroundObject;
+}
+
+void CZorvaWorld::AddBase(int resId) {
+  if (m_BaseResCount >= kMaxBaseResIDs) return;
+  m_BaseResID[m_BaseResCount++] = resId;
+}
+
+int CZorvaWorld::GetBaseResID(bool first) {
+  if (m_BaseResCount == 0) return 0;
+  if (first) return m_BaseResID[0];
+  // Every entry can come up, the last one too.
+  return m_BaseResID[static_cast<unsigned>(zor_random()) % m_BaseResCount];
+}

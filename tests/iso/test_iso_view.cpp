@@ -1,0 +1,367 @@
+// The grid's coordinates, the view rectangles, scrolling, zoom and turn.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "iso/iso_welt.h"
+#include "iso_scene.h"
+#include "world/zor_world_obj.h"
+
+namespace {
+
+using isotest::Scene;
+
+struct IsoViewTest : testing::Test {
+  void SetUp() override {
+    g_ZoomStufe = ISO_ZOOM_2;
+    g_IsoRichtung = 0;
+  }
+  void TearDown() override {
+    g_ZoomStufe = ISO_ZOOM_1;
+    g_IsoRichtung = 0;
+  }
+};
+
+std::set<std::pair<int, int>> Visit(IsoViewRectType r) {
+  std::set<std::pair<int, int>> tiles;
+  r.SetupTraversal(g_IsoRichtung);
+  int x, y;
+  while (r.GetNextTile(x, y)) tiles.insert({x, y});
+  return tiles;
+}
+
+TEST_F(IsoViewTest, TileAndScreenConversionsAtZoom2) {
+  Scene s;
+  int x, y;
+  s.map->CalcIsoToXY(1, 0, &x, &y);
+  EXPECT_EQ(x, 22);
+  EXPECT_EQ(y, 11);
+  s.map->CalcXYToIso(22, 11, &x, &y);
+  EXPECT_EQ(x, 1);
+  EXPECT_EQ(y, 0);
+  // Rounding goes toward minus infinity.
+  s.map->CalcXYToIso(-1, 0, &x, &y);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, 0);
+}
+
+// The reference point of a tile converts back to the tile in rotation 0 and
+// to a fixed neighbour in the other rotations, at every zoom.
+TEST_F(IsoViewTest, ReferencePointRoundTripInEveryRotationAndZoom) {
+  Scene s;
+  const int neighbour[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+  for (TIsoZoomStufe z : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4})
+    for (int r = 0; r < 4; ++r) {
+      g_ZoomStufe = z;
+      g_IsoRichtung = r;
+      for (int u = -70; u <= 70; u += 7)
+        for (int v = -70; v <= 70; v += 5) {
+          int px, py, tx, ty;
+          s.map->CalcIsoToXY(static_cast<short>(u), static_cast<short>(v), &px, &py);
+          s.map->CalcXYToIso(static_cast<short>(px), static_cast<short>(py), &tx, &ty);
+          ASSERT_EQ(tx, u + neighbour[r][0]) << "zoom " << z << " rot " << r << " tile " << u << "," << v;
+          ASSERT_EQ(ty, v + neighbour[r][1]) << "zoom " << z << " rot " << r << " tile " << u << "," << v;
+        }
+    }
+}
+
+// Points just inside a tile's diamond belong to it: a pixel below the top
+// corner in rotation 0 and the mirrored points in the other rotations.
+TEST_F(IsoViewTest, ScreenPointInsideATileGivesThatTile) {
+  Scene s;
+  for (TIsoZoomStufe z : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4}) {
+    g_ZoomStufe = z;
+    g_IsoRichtung = 0;
+    const int i = z / 2;
+    int px, py, tx, ty;
+    s.map->CalcIsoToXY(5, 9, &px, &py);
+    s.map->CalcXYToIso(static_cast<short>(px), static_cast<short>(py + Tile_Size_YDiv2[i]), &tx, &ty);
+    EXPECT_EQ(tx, 5);
+    EXPECT_EQ(ty, 9);
+    // One pixel above the top corner lies in the tile diagonally behind.
+    s.map->CalcXYToIso(static_cast<short>(px), static_cast<short>(py - 1), &tx, &ty);
+    EXPECT_EQ(tx, 4);
+    EXPECT_EQ(ty, 8);
+  }
+}
+
+TEST_F(IsoViewTest, MovingLeftAtTheMapEdgeStaysInside) {
+  Scene s;
+  s.map->OnCreate();
+  g_IsoRichtung = 0;
+  s.map->SetIsoCenter(0, 127);
+  s.map->OnMoveLeft();
+  EXPECT_EQ(s.map->GetCenterX(), 0);
+  EXPECT_EQ(s.map->GetCenterY(), 127);
+  // Each rotation moves by its own tile step on the screen.
+  g_IsoRichtung = 1;
+  s.map->SetIsoCenter(60, 60);
+  s.map->OnMoveLeft();
+  EXPECT_EQ(s.map->GetCenterX(), 61);
+  EXPECT_EQ(s.map->GetCenterY(), 61);
+  s.map->OnMoveUp();
+  EXPECT_EQ(s.map->GetCenterX(), 60);
+  EXPECT_EQ(s.map->GetCenterY(), 62);
+}
+
+TEST_F(IsoViewTest, PixelOffsetTurnsIntoWholeTilesAtZoom1) {
+  Scene s;
+  s.map->OnCreate();
+  g_ZoomStufe = ISO_ZOOM_1;
+  s.map->SetIsoCenter(64, 64);
+
+  s.map->SetPixelOffset(5, 3);
+  EXPECT_EQ(s.map->CheckXYPixelIsoMove(), 0);
+  EXPECT_EQ(s.map->GetCenterX(), 64);
+  EXPECT_EQ(s.map->GetPixelOffsetX(), 5);
+
+  s.map->SetPixelOffset(46, 23);
+  EXPECT_EQ(s.map->CheckXYPixelIsoMove(), 1);
+  EXPECT_EQ(s.map->GetCenterX(), 63);
+  EXPECT_EQ(s.map->GetCenterY(), 64);
+  EXPECT_EQ(s.map->GetPixelOffsetX(), 0);
+  EXPECT_EQ(s.map->GetPixelOffsetY(), 0);
+
+  s.map->SetPixelOffset(-1, 0);
+  EXPECT_EQ(s.map->CheckXYPixelIsoMove(), 1);
+  EXPECT_EQ(s.map->GetCenterX(), 64);
+  EXPECT_EQ(s.map->GetCenterY(), 64);
+  EXPECT_EQ(s.map->GetPixelOffsetX(), 45);
+  EXPECT_EQ(s.map->GetPixelOffsetY(), 23);
+}
+
+// An offset far beyond the map is pulled back toward it by a bounded
+// number of correction steps in every rotation (at most 100 per edge, one
+// pixel per axis each); the rest becomes a move of the centre.
+TEST_F(IsoViewTest, PixelOffsetFarOutsideTheMapIsBoundedInEveryRotation) {
+  Scene s;
+  s.map->OnCreate();
+  for (int r = 0; r < 4; ++r) {
+    g_IsoRichtung = r;
+    for (int sign : {1, -1}) {
+      s.map->SetIsoCenter(0, 0);
+      s.map->SetPixelOffset(sign * 20000, sign * 15000);
+      EXPECT_EQ(s.map->CheckXYPixelIsoMove(), 1);
+      int px, py;
+      s.map->CalcIsoToXY(static_cast<short>(s.map->GetCenterX()), static_cast<short>(s.map->GetCenterY()), &px, &py);
+      const int corrX = sign * 20000 - s.map->GetPixelOffsetX() + px;
+      const int corrY = sign * 15000 - s.map->GetPixelOffsetY() + py;
+      EXPECT_LE(std::abs(corrX), 400) << "rot " << r;
+      EXPECT_LE(std::abs(corrY), 400) << "rot " << r;
+    }
+  }
+}
+
+// Near the map's corner a drag that would show the outside is corrected:
+// the screen centre stays inside the diamond.
+TEST_F(IsoViewTest, PixelOffsetIsKeptInsideTheMapNearItsCorner) {
+  Scene s;
+  s.map->OnCreate();
+  for (int r = 0; r < 4; ++r) {
+    g_IsoRichtung = r;
+    s.map->SetIsoCenter(0, 0);
+    // A small push in every direction from tile (0, 0).
+    for (int dx : {-30, 0, 30})
+      for (int dy : {-20, 0, 20}) {
+        s.map->SetIsoCenter(0, 0);
+        s.map->SetPixelOffset(dx, dy);
+        s.map->CheckXYPixelIsoMove();
+        int cx, cy;
+        s.map->CalcIsoToXY(static_cast<short>(s.map->GetCenterX()), static_cast<short>(s.map->GetCenterY()), &cx, &cy);
+        int tx, ty;
+        s.map->CalcXYToIso(static_cast<short>(cx - s.map->GetPixelOffsetX()),
+                           static_cast<short>(cy - s.map->GetPixelOffsetY()), &tx, &ty);
+        EXPECT_GE(tx, -1) << "rot " << r << " push " << dx << "," << dy;
+        EXPECT_GE(ty, -1) << "rot " << r << " push " << dx << "," << dy;
+      }
+  }
+}
+
+TEST_F(IsoViewTest, ViewRectCoversTheScreenAndMarksExactlyItsTilesVisible) {
+  Scene s(320, 240);
+  s.map->OnCreate();
+  for (int r = 0; r < 4; ++r) {
+    g_IsoRichtung = r;
+    s.map->SetIsoCenter(40, 50);
+    const auto inRect = Visit(s.map->GetViewRect());
+    // Every tile whose reference point is on the screen is in the rectangle.
+    for (int x = 0; x < 128; ++x)
+      for (int y = 0; y < 128; ++y) {
+        int px, py;
+        s.CalcIsoToXYAt(x, y, px, py);
+        const bool onScreen = px >= 0 && px < 320 && py >= 0 && py < 240;
+        if (onScreen) {
+          ASSERT_TRUE(inRect.count({x, y})) << "rot " << r << " tile " << x << "," << y;
+        }
+        const bool visible = s.map->GetIsoInfo(x, y)->GetVisibleFlag();
+        ASSERT_EQ(visible, inRect.count({x, y}) == 1) << "rot " << r << " tile " << x << "," << y;
+      }
+  }
+  // Moving away unmarks the tiles the old rectangle held.
+  g_IsoRichtung = 0;
+  s.map->SetIsoCenter(40, 50);
+  EXPECT_TRUE(s.map->GetIsoInfo(40, 50)->GetVisibleFlag());
+  s.map->SetIsoCenter(110, 110);
+  EXPECT_FALSE(s.map->GetIsoInfo(40, 50)->GetVisibleFlag());
+  EXPECT_TRUE(s.map->GetIsoInfo(110, 110)->GetVisibleFlag());
+}
+
+TEST_F(IsoViewTest, ViewAtTheMapCornerReachesOutsideTheGrid) {
+  Scene s;
+  s.map->OnCreate();
+  s.map->SetIsoCenter(0, 0);
+  const auto tiles = Visit(s.map->GetViewRect());
+  int outside = 0;
+  for (auto [x, y] : tiles) outside += (x < 0 || y < 0);
+  EXPECT_GT(outside, 0);
+  EXPECT_TRUE(tiles.count({0, 0}));
+}
+
+// Rows of the traversal run across the screen from top to bottom: in
+// rotation 0 left to right.
+TEST_F(IsoViewTest, TraversalVisitsScreenRowsTopToBottom) {
+  Scene s(320, 240);
+  s.map->OnCreate();
+  for (int r = 0; r < 4; ++r) {
+    g_IsoRichtung = r;
+    s.map->SetIsoCenter(64, 64);
+    IsoViewRectType walk = s.map->GetViewRect();
+    walk.SetupTraversal(r);
+    int x, y, lastY = -100000, lastX = 0, rows = 0;
+    while (walk.GetNextTile(x, y)) {
+      int px, py;
+      s.CalcIsoToXYAt(x, y, px, py);
+      if (walk.IsRowStart()) {
+        ++rows;
+        EXPECT_GE(py, lastY) << "rot " << r;
+        lastY = py;
+      } else {
+        EXPECT_EQ(py, lastY) << "rot " << r;
+        if (r == 0)
+          EXPECT_GT(px, lastX);
+        else
+          EXPECT_LT(px, lastX);
+      }
+      lastX = px;
+    }
+    EXPECT_GT(rows, 10);
+  }
+}
+
+TEST_F(IsoViewTest, SoundRectangleIsTheMiddleOfTheView) {
+  Scene s;
+  IsoViewRectType v;
+  v.k0x = 0, v.k0y = 0, v.k1x = 10, v.k1y = 0, v.k2x = 0, v.k2y = 10, v.k3x = 10, v.k3y = 10;
+  // The derived rectangles come from the view rectangle's corners.
+  s.map->OnCreate();
+  IsoViewRectType& view = const_cast<IsoViewRectType&>(s.map->GetViewRect());
+  view = v;
+  s.map->CalcSoundRect();
+  const IsoViewRectType& snd = s.map->GetSoundRect();
+  EXPECT_EQ(std::make_pair(snd.k0x, snd.k0y), std::make_pair(3, 3));
+  EXPECT_EQ(std::make_pair(snd.k1x, snd.k1y), std::make_pair(3, 6));
+  EXPECT_EQ(std::make_pair(snd.k2x, snd.k2y), std::make_pair(6, 3));
+  EXPECT_EQ(std::make_pair(snd.k3x, snd.k3y), std::make_pair(6, 6));
+  // A difference of 100 times 0.35 is cut to 34.
+  view.k1x = 100, view.k2y = 100, view.k3x = 100, view.k3y = 100;
+  s.map->CalcSoundRect();
+  EXPECT_EQ(s.map->GetSoundRect().k0x, 34);
+  // -0.3 times 100 ends just above -30 and is cut toward zero.
+  s.map->CalcMicroViewRect();
+  EXPECT_EQ(s.map->GetMicroViewRect().k0x, -29);
+  EXPECT_EQ(s.map->GetMicroViewRect().k3y, 130);
+}
+
+TEST_F(IsoViewTest, MouseBeyondTheMapCornerIsClamped) {
+  Scene s(320, 240);
+  s.map->OnCreate();
+  s.map->SetIsoCenter(0, 0);
+  int x = -5, y = -5;
+  // Far up on the screen lies beyond tile (0, 0) in rotation 0.
+  EXPECT_EQ(s.map->MouseKoorToIsoKoor(160, 0, &x, &y), 1);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  EXPECT_EQ(s.map->GetMouseTileX(), 0);
+  // The screen centre is the view centre.
+  s.map->SetIsoCenter(30, 40);
+  EXPECT_EQ(s.map->MouseKoorToIsoKoor(160, 120, &x, &y), 0);
+  EXPECT_EQ(x, 30);
+  EXPECT_EQ(y, 40);
+}
+
+TEST_F(IsoViewTest, ZoomStepsBetweenTheThreeLevels) {
+  Scene s;
+  s.CreateGround();
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  EXPECT_EQ(s.map->OnZoomOut(), 0);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_1);
+  EXPECT_EQ(s.map->OnZoomOut(), 1);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_1);
+  EXPECT_EQ(s.map->OnZoomIn(), 0);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  EXPECT_EQ(s.map->OnZoomIn(), 0);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  EXPECT_EQ(s.map->OnZoomIn(), 1);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  EXPECT_EQ(s.map->OnZoomOut(), 0);
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+}
+
+// Turning rebuilds the render lists for the new drawing direction: the
+// block's sprite follows the rotation.
+TEST_F(IsoViewTest, TurningRightFourTimesComesBackAndRebuildsTheLists) {
+  Scene s;
+  s.CreateGround();
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(1), isotest::kBuilding, nullptr);
+  const int start = g_IsoRichtung;
+  for (int i = 1; i <= 4; ++i) {
+    s.map->UserIntTurnRight();
+    EXPECT_EQ(g_IsoRichtung, (start + i) % 4);
+    ASSERT_TRUE(s.map->MakeSpriteRenderList(64, 64));
+    EXPECT_EQ(static_cast<uint32_t>(CIsoWelt::m_SpriteList[64][64][4].id), isotest::BlockSprite(1, (1 + i) % 4));
+  }
+  s.map->UserIntTurnLeft();
+  EXPECT_EQ(g_IsoRichtung, 3);
+}
+
+TEST_F(IsoViewTest, ModeChangeSetsThePanningBand) {
+  Scene s(800, 600);
+  s.map->OnCreate();
+  s.map->RefreshAfterModeChange();
+  EXPECT_EQ(panning_x_max, 760);
+  EXPECT_EQ(panning_y_max, 450);
+}
+
+// A zoom re-applies the overlay filter after rebuilding the render lists;
+// a turn rebuilds them plain.
+struct AlwaysFilter : CWorldObj {
+  bool IsFilter() override { return true; }
+};
+
+TEST_F(IsoViewTest, ZoomKeepsTheOverlayAndATurnDropsIt) {
+  Scene s;
+  s.CreateGround();
+  AlwaysFilter obj;
+  obj.SetFilterResID(isotest::kFilter);
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kBuilding, &obj);
+  s.map->SetFilter();
+  CIsoInfo* cell = s.map->GetIsoInfo(64, 64);
+  auto showsFilter = [&] {
+    return cell->GetRenderList()->GetCount() == 1 &&
+           cell->GetRenderList()->GetAt(0).object->GetResID() == isotest::kFilter;
+  };
+  ASSERT_TRUE(showsFilter());
+  s.map->UserIntZoomIn();
+  EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  EXPECT_TRUE(showsFilter());
+  s.map->UserIntTurnRight();
+  EXPECT_FALSE(showsFilter());
+  EXPECT_EQ(cell->GetRenderList()->GetCount(), 2);
+  // A refused zoom changes nothing.
+  s.map->SetFilter();
+  s.map->UserIntZoomIn();
+  EXPECT_TRUE(showsFilter());
+}
+
+}  // namespace

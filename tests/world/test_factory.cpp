@@ -1,0 +1,391 @@
+// The object factory: which kinds it makes, the checks it runs on the map's
+// cells for each kind, and that a failure after creation leaves no trace.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/zor_list.h"
+#include "iso/iso_test_map.h"
+#include "measures/advice_centre.h"
+#include "measures/building_object.h"
+#include "measures/carsharing.h"
+#include "measures/opnv.h"
+#include "network/street_objects.h"
+#include "sim/sim_location_factory.h"
+#include "ui/user_int.h"
+
+namespace {
+
+using maptest::kGroup1x1;
+using maptest::kGroup1x2;
+using maptest::kGroup2x3;
+using maptest::kGroupHole;
+using maptest::kGroupWide;
+using maptest::kTile;
+
+struct RecCarsharing : CCarsharing {
+  int AddOutlet(CBuildingTrafficObject*) override {
+    ++adds;
+    return 0;
+  }
+  int RemoveOutlet(CBuildingTrafficObject*, bool force) override {
+    if (refuse && !force) return 1;
+    ++removes;
+    return 0;
+  }
+  int adds = 0, removes = 0;
+  bool refuse = false;
+};
+
+struct RecOpnv : COpnv {
+  int AddHst(CBuildingObject*, NetActiveType net, bool loading) override {
+    nets.push_back(net);
+    loads.push_back(loading);
+    return 0;
+  }
+  int RemoveHst(CBuildingObject*) override {
+    ++removed;
+    return 0;
+  }
+  int CheckLinesForNoHst() override {
+    ++lineChecks;
+    return 0;
+  }
+  int removed = 0, lineChecks = 0;
+  std::vector<int> nets;
+  std::vector<bool> loads;
+};
+
+struct RecUserInt : CUserInt {
+  int CheckStreetForHstBuild(CStreetObj*, int x, int y) override { return x == bendX && y == bendY ? 1 : 0; }
+  void SetAchtungWindow(int text) override { warnings.push_back(text); }
+  int bendX = -1, bendY = -1;
+  std::vector<int> warnings;
+};
+
+class FactoryWorld : public CZorvaWorld {
+ public:
+  RecCarsharing* carsharing = nullptr;
+  RecOpnv* opnv = nullptr;
+  RecUserInt* ui = nullptr;
+
+ protected:
+  CCarsharing* NewCarsharing() override { return carsharing = new RecCarsharing; }
+  COpnv* NewOpnv() override { return opnv = new RecOpnv; }
+  CUserInt* NewUserInt() override { return ui = new RecUserInt; }
+};
+
+struct FactoryTest : maptest::MapFixture<FactoryWorld> {
+  CStrStrasse street{1, 0};       // an ordinary street along +x
+  CStrStrasse fourLane{4, 0};
+
+  int Listed() { return static_cast<int>(world->GetObjectList()->GetNumber()); }
+  int Locations() { return world->GetLocationFactory()->GetLocationCount(); }
+
+  CWorldObj* Make(TObjectType kind, int resId, int dir, int x, int y, int height = 0) {
+    return world->CreateObject(kind, resId, CIsoRichtung(dir), x, y, static_cast<ESimLocationHeight>(height), nullptr,
+                               0, nullptr, 0, -1);
+  }
+  // A street tile of `s` at (x, y), optionally inside a placed street group.
+  CWorldObj* StreetAt(int x, int y, CStrStrasse* s, int groupRes = 0) {
+    CWorldObj* piece = world->CreateObject(OBJ_STREET_PIECE);
+    piece->SetData(s);
+    if (groupRes)
+      EXPECT_EQ(map->SetIsoGroupTurnedAt(x, y, ISO_LAYER_GROUND, groupRes, piece, CIsoRichtung(0)), 0);
+    else
+      EXPECT_EQ(map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, piece), 0);
+    return piece;
+  }
+};
+
+TEST_F(FactoryTest, KindsWithoutAClassAreNotMade) {
+  const int before = Listed();
+  for (int kind : {0, -1, 3, 17, 21, 22, 27, 36, 37, 41, 42, 43, 44, 45, 47, 54, 1000})
+    EXPECT_EQ(Make(static_cast<TObjectType>(kind), kGroup1x1, 0, 10, 10), nullptr) << kind;
+  EXPECT_EQ(Listed(), before);
+}
+
+TEST_F(FactoryTest, GroundReusesTheSharedObjectAndRiversOffTheMapStayUnplaced) {
+  CBaseObject* ground = world->CreateObjectEmpty();
+  const int refs = ground->GetAllocCount();
+  EXPECT_EQ(Make(OBJ_GROUND, kTile, 0, 7, 8), ground);
+  EXPECT_EQ(ground->GetAllocCount(), refs + 1);
+  EXPECT_EQ(ResID(7, 8), kTile);
+
+  const int before = Listed();
+  CWorldObj* river = Make(OBJ_RIVER, kTile, 0, -1, 5);
+  ASSERT_NE(river, nullptr);
+  EXPECT_EQ(river->GetType(), OBJ_RIVER);
+  EXPECT_EQ(Listed(), before + 1);
+  EXPECT_EQ(world->GetObjectList()->GetHead(), river);
+  for (int x = 0; x < 128; ++x) EXPECT_NE(Object(x, 5), river);
+
+  CWorldObj* placed = Make(OBJ_RIVER, kTile, 2, 3, 4);
+  EXPECT_EQ(Object(3, 4), placed);
+  EXPECT_STREQ(placed->GetSoundName(), "fluss");
+}
+
+TEST_F(FactoryTest, ZonesNeedPlainGroundAndAFreeUpperLayer) {
+  CWorldObj* zone = Make(OBJ_ZONE_COMMERCIAL, kTile, 0, 20, 20);
+  ASSERT_NE(zone, nullptr);
+  EXPECT_EQ(zone->GetType(), OBJ_ZONE_COMMERCIAL);
+  EXPECT_EQ(Type(20, 20), OBJ_ZONE_COMMERCIAL);
+  // The ground moves to the upper layer beneath the zone's tile.
+  EXPECT_EQ(Type(20, 20, 1), OBJ_GROUND);
+  EXPECT_EQ(Locations(), 1);
+  // Neither a zone nor a cell with an upper object takes another zone.
+  EXPECT_EQ(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 20, 20), nullptr);
+  ASSERT_EQ(map->SetIsoTileAt(21, 20, ISO_LAYER_UPPER, CIsoRichtung(0), kTile, zone), 0);
+  EXPECT_EQ(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 21, 20), nullptr);
+  EXPECT_EQ(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 128, 3), nullptr);
+  EXPECT_EQ(Locations(), 1);
+}
+
+TEST_F(FactoryTest, BuildingCoversItsTurnedGroupAndReplacesZones) {
+  CWorldObj* zone = Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 11, 21);
+  ASSERT_NE(zone, nullptr);
+  const int listed = Listed();
+  // W 2, D 3 turned to direction 1 covers x 10..12 and y 20..21.
+  CWorldObj* house = Make(OBJ_RESIDENTIAL, kGroup2x3, 1, 10, 20);
+  ASSERT_NE(house, nullptr);
+  EXPECT_EQ(house->GetType(), OBJ_RESIDENTIAL);
+  for (int x = 10; x <= 12; ++x)
+    for (int y = 20; y <= 21; ++y) EXPECT_EQ(Object(x, y), house) << x << "," << y;
+  EXPECT_NE(Object(13, 20), house);
+  EXPECT_NE(Object(10, 22), house);
+  // The zone under the footprint went with its location: one zone out,
+  // one building in.
+  EXPECT_EQ(Listed(), listed);
+  EXPECT_EQ(Locations(), 1);
+  auto* building = dynamic_cast<CBuildingObject*>(house);
+  ASSERT_NE(building, nullptr);
+  EXPECT_NE(building->GetSimLocation(), nullptr);
+  // An overlapping building and one that reaches off the map are refused.
+  EXPECT_EQ(Make(OBJ_OFFICE, kGroup1x1, 0, 12, 21), nullptr);
+  EXPECT_EQ(Make(OBJ_OFFICE, kGroupWide, 0, 126, 3), nullptr);
+  EXPECT_EQ(Locations(), 1);
+}
+
+TEST_F(FactoryTest, SoundsFollowTheKindAndHeight) {
+  EXPECT_STREQ(Make(OBJ_INDUSTRY, kGroup1x1, 0, 30, 30)->GetSoundName(), "IND");
+  EXPECT_STREQ(Make(OBJ_SHOPPING, kGroup1x1, 0, 32, 30)->GetSoundName(), "EINKAUF");
+  EXPECT_STREQ(Make(OBJ_SCHOOL, kGroup1x1, 0, 34, 30, 2)->GetSoundName(), "KINDER");
+  EXPECT_STREQ(Make(OBJ_SCHOOL, kGroup1x1, 0, 36, 30, 3)->GetSoundName(), "Wind");
+  EXPECT_STREQ(Make(OBJ_SPORTS, kGroup1x1, 0, 38, 30, 3)->GetSoundName(), "Schwimm");
+  EXPECT_STREQ(Make(OBJ_SPORTS, kGroup1x1, 0, 40, 30, 2)->GetSoundName(), "Wind");
+}
+
+TEST_F(FactoryTest, GroupWithAMissingPartLeavesNoTrace) {
+  const int listed = Listed();
+  CWorldObj* groundBefore = Object(50, 50);
+  // Car sharing registers the station before the map placement fails.
+  EXPECT_EQ(Make(OBJ_CARSHARING_STATION, kGroupHole, 0, 50, 50), nullptr);
+  EXPECT_EQ(world->carsharing->adds, 1);
+  EXPECT_EQ(world->carsharing->removes, 1);
+  EXPECT_EQ(Listed(), listed);
+  EXPECT_EQ(Locations(), 0);
+  for (int x = 50; x <= 51; ++x)
+    for (int y = 50; y <= 51; ++y) {
+      EXPECT_EQ(Type(x, y), OBJ_GROUND);
+      EXPECT_EQ(Object(x, y), groundBefore);
+      EXPECT_EQ(map->GetGroupAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND),
+                nullptr);
+    }
+  // Every cell's turn reaches only live objects (the sanitizer watches).
+  map->SetIsoCenter(50, 50);
+  map->OnPlayloopTurn();
+  // A missing or empty group resource is refused the same way.
+  EXPECT_EQ(Make(OBJ_OFFICE, maptest::kMissing, 0, 60, 60), nullptr);
+  EXPECT_EQ(Make(OBJ_OFFICE, maptest::kGroupEmpty, 0, 60, 60), nullptr);
+  EXPECT_EQ(Listed(), listed);
+}
+
+TEST_F(FactoryTest, RefusedRegistrationDiscardsTheBuilding) {
+  CWorldObj* first = Make(OBJ_ADVICE_CENTRE, kGroup1x1, 0, 70, 70);
+  ASSERT_NE(first, nullptr);
+  const int listed = Listed();
+  EXPECT_EQ(Make(OBJ_ADVICE_CENTRE, kGroup1x1, 0, 72, 70), nullptr);
+  EXPECT_EQ(Listed(), listed);
+  EXPECT_EQ(Type(72, 70), OBJ_GROUND);
+  EXPECT_EQ(world->GetZorviZentrale()->GetZentrale(), first);
+}
+
+TEST_F(FactoryTest, BusStopWithShelterNeedsFreeSideCells) {
+  // Kind 25 facing direction 0 runs along +y: side, street, side.
+  StreetAt(40, 41, &street);
+  CWorldObj* stop = Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 40, 40);
+  ASSERT_NE(stop, nullptr);
+  EXPECT_EQ(Object(40, 40, 1), stop);
+  ASSERT_EQ(world->opnv->nets.size(), 1u);
+  EXPECT_EQ(world->opnv->nets[0], NET_BUS);
+  EXPECT_FALSE(world->opnv->loads[0]);
+
+  // Side cells with a zoned area pass; a building beside the street fails.
+  StreetAt(44, 41, &street);
+  ASSERT_NE(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 44, 40), nullptr);
+  ASSERT_NE(Make(OBJ_RESIDENTIAL, kGroup1x1, 0, 44, 42), nullptr);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 44, 40), nullptr);
+  ASSERT_NE(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 46, 40), nullptr);
+  StreetAt(46, 41, &street);
+  ASSERT_NE(Make(OBJ_ZONE_INDUSTRIAL, kTile, 0, 46, 42), nullptr);
+  EXPECT_NE(Make(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, 0, 46, 40), nullptr);
+  EXPECT_TRUE(world->ui->warnings.empty());
+}
+
+TEST_F(FactoryTest, BusStopSignTakesItsPlaceAndWarnsOnABend) {
+  // A street along +x (direction 0) gives the stop direction 2, so the
+  // sign's footprint runs along +y.
+  StreetAt(60, 10, &street);
+  CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 3, 60, 10);
+  ASSERT_NE(sign, nullptr);
+  EXPECT_EQ(static_cast<CBuildingObject*>(sign)->GetRichtung(), 2);
+
+  StreetAt(62, 10, &street);
+  world->ui->bendX = 62;
+  world->ui->bendY = 10;
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 62, 10), nullptr);
+  ASSERT_EQ(world->ui->warnings.size(), 1u);
+  EXPECT_EQ(world->ui->warnings[0], 19);
+  // No street piece under the sign: refused without a warning.
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 64, 10), nullptr);
+  EXPECT_EQ(world->ui->warnings.size(), 1u);
+}
+
+TEST_F(FactoryTest, FourLaneSignFailsSilentlyAcrossTwoStreetGroups) {
+  // Two one-cell four-lane groups; the sign's two cells lie in both.
+  StreetAt(80, 10, &fourLane, kGroup1x1);
+  StreetAt(80, 11, &fourLane, kGroup1x1);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 80, 10), nullptr);
+  EXPECT_TRUE(world->ui->warnings.empty());
+  // Within one 1 x 2 group the sign moves to the group's origin and stands.
+  StreetAt(82, 10, &fourLane, kGroup1x2);
+  CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 82, 11);
+  ASSERT_NE(sign, nullptr);
+  EXPECT_EQ(static_cast<CBuildingObject*>(sign)->GetYPos(), 10);
+}
+
+TEST_F(FactoryTest, StopsReadFromASavegameKeepTheirIds) {
+  StreetAt(90, 41, &street);
+  CZorvaWorld::g_isLoad = true;
+  CWorldObj* stop = world->CreateObject(OBJ_BUSSTOP_SHELTER, maptest::kGroup1x1, CIsoRichtung(0), 90, 40,
+                                        SIM_HEIGHT_ANY, nullptr, 0, nullptr, 17, -1);
+  CZorvaWorld::g_isLoad = false;
+  ASSERT_NE(stop, nullptr);
+  EXPECT_EQ(static_cast<CSecondLayerObject*>(stop)->GetStopID(), 17u);
+  ASSERT_EQ(world->opnv->loads.size(), 1u);
+  EXPECT_TRUE(world->opnv->loads[0]);
+}
+
+TEST_F(FactoryTest, TramStopNeedsRailOnEveryCell) {
+  for (int x = 100; x <= 101; ++x) {
+    CWorldObj* rail = world->CreateObject(OBJ_RAIL_PIECE);
+    ASSERT_EQ(map->SetIsoTileAt(x, 50, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, rail), 0);
+  }
+  // A 3 x 1 stop reaches one cell beyond the rails.
+  EXPECT_EQ(Make(OBJ_TRAMSTOP, kGroupWide, 0, 100, 50), nullptr);
+  CWorldObj* rail = world->CreateObject(OBJ_RAIL_PIECE);
+  ASSERT_EQ(map->SetIsoTileAt(102, 50, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, rail), 0);
+  ASSERT_NE(Make(OBJ_TRAMSTOP, kGroupWide, 0, 100, 50), nullptr);
+  EXPECT_EQ(world->opnv->nets.back(), NET_TRAM);
+}
+
+TEST_F(FactoryTest, SignsNeedAStreetAndAFreeUpperLayer) {
+  EXPECT_EQ(Make(OBJ_SPEED_CONTROL, kGroup1x1, 0, 110, 110), nullptr);
+  StreetAt(110, 110, &street);
+  CWorldObj* control = Make(OBJ_SPEED_CONTROL, kGroup1x1, 0, 110, 110);
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(Object(110, 110, 1), control);
+  EXPECT_EQ(Make(OBJ_TRAFFIC_SIGN, kGroup1x1, 0, 110, 110), nullptr);
+  // Street-side object 46 is made and listed without any check.
+  const int listed = Listed();
+  EXPECT_NE(Make(OBJ_STREETSIDE, kGroup1x1, 0, 3, 3), nullptr);
+  EXPECT_EQ(Listed(), listed + 1);
+  EXPECT_NE(Type(3, 3, 1), OBJ_STREETSIDE);
+}
+
+TEST_F(FactoryTest, NetworkObjectsAreListedUnplaced) {
+  const struct {
+    TObjectType kind;
+    TObjectType type;
+  } cases[] = {{OBJ_STREET_GROUP, OBJ_STREET_PIECE}, {OBJ_CROSSING_GROUP, OBJ_CROSSING},
+               {OBJ_RAIL_PIECE, OBJ_RAIL_PIECE},     {OBJ_RAIL_JUNCTION, OBJ_RAIL_JUNCTION},
+               {OBJ_STREET_PIECE, OBJ_STREET_PIECE}, {OBJ_CROSSING, OBJ_CROSSING}};
+  for (const auto& c : cases) {
+    const int listed = Listed();
+    CWorldObj* object = world->CreateObject(c.kind);
+    ASSERT_NE(object, nullptr) << c.kind;
+    EXPECT_EQ(object->GetType(), c.type) << c.kind;
+    EXPECT_EQ(Listed(), listed + 1);
+  }
+}
+
+TEST_F(FactoryTest, RemovalTakesBuildingsOffButLeavesStreetsToTheNetwork) {
+  CWorldObj* office = Make(OBJ_OFFICE, kGroup2x3, 0, 20, 60);
+  ASSERT_NE(office, nullptr);
+  const int listed = Listed();
+  EXPECT_EQ(world->RemoveObject(21, 62, ISO_LAYER_GROUND, false), 0);
+  EXPECT_EQ(Listed(), listed - 1);
+  EXPECT_EQ(Locations(), 0);
+  for (int x = 20; x <= 21; ++x)
+    for (int y = 60; y <= 62; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+
+  StreetAt(30, 60, &street);
+  EXPECT_EQ(world->RemoveObject(30, 60, ISO_LAYER_GROUND, false), 1);
+  EXPECT_EQ(Type(30, 60), OBJ_STREET_PIECE);
+  EXPECT_EQ(world->RemoveObject(31, 60, ISO_LAYER_UPPER, false), 1);
+
+  // Car sharing may refuse to let its centre go.
+  CWorldObj* centre = Make(OBJ_CARSHARING_CENTRE, kGroup1x1, 0, 40, 60);
+  ASSERT_NE(centre, nullptr);
+  world->carsharing->refuse = true;
+  EXPECT_EQ(world->RemoveObject(40, 60, ISO_LAYER_GROUND, false), 1);
+  EXPECT_EQ(Object(40, 60), centre);
+}
+
+TEST_F(FactoryTest, RemovingAStopClearsItsWholeUpperGroup) {
+  StreetAt(50, 91, &street);
+  StreetAt(50, 92, &street);
+  // Kind 26 along +y: side, street, street, side.
+  CWorldObj* stop = Make(OBJ_BUSSTOP_SHELTER4, maptest::kGroupTall, 0, 50, 90);
+  ASSERT_NE(stop, nullptr);
+  for (int y = 90; y <= 93; ++y) EXPECT_EQ(Object(50, y, 1), stop);
+  const int listed = Listed();
+  EXPECT_EQ(world->RemoveObject(50, 92, ISO_LAYER_UPPER, false), 0);
+  for (int y = 90; y <= 93; ++y) EXPECT_EQ(Object(50, y, 1), nullptr);
+  EXPECT_EQ(Type(50, 91), OBJ_STREET_PIECE);
+  EXPECT_EQ(Listed(), listed - 1);
+  EXPECT_EQ(world->opnv->removed, 1);
+  EXPECT_EQ(world->opnv->lineChecks, 1);
+}
+
+TEST_F(FactoryTest, RemovingListedObjectsLeavesNoCellNamingThem) {
+  CWorldObj* river = Make(OBJ_RIVER, kTile, 0, 5, 100);
+  CWorldObj* shop = Make(OBJ_SHOPPING, kGroup2x3, 2, 8, 100);
+  ASSERT_NE(river, nullptr);
+  ASSERT_NE(shop, nullptr);
+  EXPECT_EQ(world->RemoveObject(shop, 0, false), 0);
+  EXPECT_EQ(world->RemoveObject(river, 0, false), 0);
+  EXPECT_EQ(Type(5, 100), OBJ_GROUND);
+  for (int x = 8; x <= 9; ++x)
+    for (int y = 100; y <= 102; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+  EXPECT_EQ(Locations(), 0);
+  // The cells' turns reach only live objects (the sanitizer watches).
+  map->SetIsoCenter(8, 100);
+  map->OnPlayloopTurn();
+}
+
+TEST_F(FactoryTest, DroppingTheGroundObjectForGoodForgetsIt) {
+  CBaseObject* ground = world->CreateObjectEmpty();
+  ASSERT_GT(ground->GetAllocCount(), 1);
+  EXPECT_EQ(world->DestroyObject(ground, 1), 0);
+  EXPECT_EQ(world->GetGroundObject(), ground);
+  // The map is torn down first, as at a load, so no cell names it.
+  map->Destroy();
+  EXPECT_EQ(world->DestroyObject(ground, 0), 0);
+  EXPECT_EQ(world->GetGroundObject(), nullptr);
+  EXPECT_NE(world->CreateObjectEmpty(), nullptr);
+  map->OnCreate();
+}
+
+}  // namespace
