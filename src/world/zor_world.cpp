@@ -14,6 +14,7 @@
 #include "framework/zor_seams.h"
 #include "framework/zor_util.h"
 #include "gui/screen_window.h"
+#include "iso/iso_welt.h"
 #include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
@@ -38,8 +39,10 @@
 
 int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
   if (!m_InputAccepted || !event) return 1;
-  if (m_pUserInt) return m_pUserInt->InputFilter(event, view);
-  return 1;
+  // The interface (windows, then tools) sees the event first; what it does
+  // not consume moves, zooms and turns the map.
+  if (m_pUserInt && m_pUserInt->InputFilter(event, view) == 0) return 0;
+  return m_pIsoWelt ? m_pIsoWelt->InputFilter(event, view) : 1;
 }
 
 void CZorvaWorld::FlipBuffer() {
@@ -92,8 +95,9 @@ void CZorvaWorld::SetPause(bool on) {
 
 // ---- windows ---------------------------------------------------------------------
 
-void CZorvaWorld::ActivateWindow(int id, int overType) {
-  if (CUserInt::topWindow) CUserInt::topWindow->ActivateWindow(id, static_cast<EOverType>(overType));
+int CZorvaWorld::ActivateWindow(int id, int overType) {
+  if (!CUserInt::topWindow) return 1;
+  return CUserInt::topWindow->ActivateWindow(id, static_cast<EOverType>(overType));
 }
 
 namespace {

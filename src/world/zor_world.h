@@ -299,7 +299,8 @@ class CZorvaWorld : public CZorvaObject {
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
   void RunHourlyFanOut(const STime& now);
-  void ActivateWindow(int id, int overType);
+  // 1 when the window does not exist.
+  int ActivateWindow(int id, int overType);
 
   CEnvTable m_env;
   CWindowBuilder m_builder;

@@ -395,7 +395,15 @@ int CZorvaWorld::InterpretIniFile() {
   return 0;
 }
 
-int CZorvaWorld::InitializeTools() { return 0; }
+// The fixed tables of the game. The street types, the building catalogue
+// and the tool table join as the street network, the buildings and the
+// interface are built.
+int CZorvaWorld::InitializeTools() {
+  for (int id : {10538, 10539, 10540, 10541, 10542, 10543, 10544, 10545, 10547, 39640, 39641, 39642, 39643})
+    AddBase(id);
+  if (m_pIsoWelt) m_pIsoWelt->OnCreate();
+  return 0;
+}
 
 void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pAktiveRP = NewAktiveRP();

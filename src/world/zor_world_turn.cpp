@@ -40,10 +40,12 @@ int CZorvaWorld::OnPlayloopTurn() {
     case 4:
       if (IsPause()) break;
       if (!GetEnvOnOff("VIDEO") || PlayVorspannVideo() != 0) {
-        ActivateWindow(249, 1);
-        SetPause(true);
+        // A start-up window that does not exist could never be closed, so
+        // it must not hold the game.
+        const bool opened = ActivateWindow(249, 1) == 0;
+        SetPause(opened);
         m_StartupWindowTime = now;
-        m_StartupWindow = 1;
+        m_StartupWindow = opened ? 1 : 0;
         m_RenderEmpty = 0;
       }
       m_StartupPhase = 2;
@@ -62,8 +64,7 @@ int CZorvaWorld::OnPlayloopTurn() {
       break;
     case 1:
       if (IsPause()) break;
-      ActivateWindow(GetEnvOnOff("WINDOWHOTLINE") ? 246 : 237, 1);
-      SetPause(true);
+      SetPause(ActivateWindow(GetEnvOnOff("WINDOWHOTLINE") ? 246 : 237, 1) == 0);
       m_StartupPhase = 0;
       m_StartupWindowTime = now;
       break;

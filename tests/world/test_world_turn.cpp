@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "gui/screen_window.h"
 #include "model/data_exchange.h"
 #include "sim/sim_welt.h"
 #include "support/test_support.h"
@@ -63,11 +64,17 @@ struct WorldTurnTest : testing::Test {
     }
   }
 
-  void Start(const std::string& settings = "") {
+  // Starts a world; with windows, the title and welcome windows exist and
+  // hold the start-up until the test closes them, as a player would.
+  void Start(const std::string& settings = "", bool windows = true) {
     zortest::WriteGameSettings(settings);
     world = new TurnWorld;
     world->Create();
     world->OnStartup();
+    if (!windows) return;
+    world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
+    for (int id : {249, 237, 246}) world->AddWindow(id, 100, 100, 400, 300, 1, WINDOW_NORMAL, POSITION_CENTERED, 0);
+    CUserInt::topWindow = world->GetWindowBuilder().GetTopWindow();
   }
 
   // Runs the start-up phases through, closing each start-up window.
@@ -141,6 +148,16 @@ std::vector<std::string> ExpectedFanOut(const STime& now, bool newYear) {
 }
 
 }  // namespace
+
+TEST_F(WorldTurnTest, StartupWindowsThatDoNotExistHoldNothing) {
+  Start("", false);
+  for (int i = 0; i < 3; ++i) world->OnPlayloopTurn();
+  EXPECT_EQ(world->GetStartupPhase(), 0);
+  EXPECT_FALSE(world->IsPause());
+  EXPECT_FALSE(world->IsStartupWindow());
+  // The game runs: the first running turn was an hour change.
+  EXPECT_FALSE(CallLog().empty());
+}
 
 TEST_F(WorldTurnTest, HourlyFanOutRunsInItsFixedOrderOverSeveralDays) {
   Start();
