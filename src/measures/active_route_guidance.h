@@ -12,6 +12,7 @@ class CAktiveRoutenPlanung : public CWorldObj {
   // One roadside beacon more; 0.
   virtual int AddSendeMast(CBuildingObject* mast);
   virtual int RemoveSendeMast(CBuildingObject* mast);
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

@@ -18,6 +18,7 @@ class CZorviZentrale : public CWorldObj {
   CBuildingTrafficObject* m_pZentrale = nullptr;
 
  public:
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

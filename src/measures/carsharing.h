@@ -13,6 +13,7 @@ class CCarsharing : public CWorldObj {
   virtual int AddOutlet(CBuildingTrafficObject* outlet);
   // 1 when the centre may not go while stations remain (unless forced).
   virtual int RemoveOutlet(CBuildingTrafficObject* outlet, bool force);
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

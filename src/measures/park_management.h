@@ -15,6 +15,7 @@ class CParkManagement : public CWorldObj {
   virtual int AddParking(CBuildingParkingObject* building, ToolBuildingParkingSize size, ParkingDataType* parking);
   virtual int RemoveParking(CBuildingParkingObject* building);
   virtual int RemoveParkDisplay(CSecondLayerObject* sign);
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
   // The object list named by the key, or null.

@@ -12,6 +12,7 @@ class CParkRide : public CWorldObj {
   // One park-and-ride site more; 0.
   virtual int AddParkRide(CBuildingTrafficObject* site);
   virtual int RemoveParkRide(CBuildingTrafficObject* site);
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   // The object list named by the key, or null.
   virtual CZorvaList* GetList(const char* key);

@@ -6,6 +6,7 @@
 
 class CPassiveRoutenPlanung : public CWorldObj {
  public:
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
 };

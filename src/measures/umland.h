@@ -6,5 +6,6 @@
 
 class CUmland : public CWorldObj {
  public:
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
 };

@@ -8,6 +8,7 @@ class CIndikatoren : public CWorldObj {
  public:
   // Looks for adviser messages; every third hour.
   virtual int CheckForMessages();
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int SetStandardMessage();
   virtual int UpdateMaps();

@@ -14,6 +14,7 @@ class CStadtVerwaltung : public CWorldObj {
   virtual int RemoveSpeedControl(CSecondLayerObject* control);
   using CWorldObj::Create;
   virtual int Create(CFinanzen* finanzen);
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
 };

@@ -6,6 +6,7 @@
 
 class CStatistik : public CWorldObj {
  public:
+  using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   // Records the finances; every fourth hour, after any yearly accounts.
   virtual int UpdateWerte_Finanzen(STime now);

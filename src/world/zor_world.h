@@ -142,6 +142,7 @@ class CZorvaWorld : public CZorvaObject {
   virtual int AutoLoadGame(bool fast);
   virtual bool CheckForAutoLoadGame();
   virtual int LoadStartupGame();
+  using CZorvaObject::SerializeGameLoad;
   virtual int SerializeGameLoad(const char* name);
   int PlayVorspannVideo();
   int DestroyObjectList(int kind);
