@@ -195,42 +195,29 @@ bool CSimTrafficSlot::MergeCrossings(short& kept, short& merged) {
       return SimSetError(1, "Fehler in CSimTrafficSlot::MergeCrossings()"), false;
   }
   bool ok = true;
-  for (int side = 0; side < 4; ++side) {
-    CSimStreet* s = m->pInStreet(side);
-    if (!s) continue;
-    const short id = static_cast<short>(s->Key());
-    CSimCrossing* start = s->pStartCrossing();
-    const TSimDirection ss = s->StartSide(), es = s->EndSide();
-    const int length = s->StreetLength();
-    if (!s->Destroy()) {
+  // Every street of the merged crossing is made again with the kept
+  // crossing in the merged one's place.
+  auto relink = [&](CSimStreet* street) {
+    if (!street) return;
+    const short id = static_cast<short>(street->Key());
+    CSimCrossing* start = street->pStartCrossing();
+    CSimCrossing* end = street->pEndCrossing();
+    const TSimDirection ss = street->StartSide(), es = street->EndSide();
+    const int length = street->StreetLength();
+    if (!street->Destroy()) {
       SimSetError(24, "Fehler in CSimTrafficSlot::MergeCrossings()");
       ok = false;
-      continue;
+      return;
     }
     if (start == m) start = k;
-    if (!s->Create(id, start, ss, k, es, length, -1.0, 0)) {
-      SimSetError(23, "Fehler in CSimTrafficSlot::MergeCrossings()");
-      ok = false;
-    }
-  }
-  for (int side = 0; side < 4; ++side) {
-    CSimStreet* s = m->pOutStreet(side);
-    if (!s) continue;
-    const short id = static_cast<short>(s->Key());
-    CSimCrossing* end = s->pEndCrossing();
-    const TSimDirection ss = s->StartSide(), es = s->EndSide();
-    const int length = s->StreetLength();
-    if (!s->Destroy()) {
-      SimSetError(24, "Fehler in CSimTrafficSlot::MergeCrossings()");
-      ok = false;
-      continue;
-    }
     if (end == m) end = k;
-    if (!s->Create(id, k, ss, end, es, length, -1.0, 0)) {
+    if (!street->Create(id, start, ss, end, es, length, -1.0, 0)) {
       SimSetError(23, "Fehler in CSimTrafficSlot::MergeCrossings()");
       ok = false;
     }
-  }
+  };
+  for (int side = 0; side < 4; ++side) relink(m->pInStreet(side));
+  for (int side = 0; side < 4; ++side) relink(m->pOutStreet(side));
   return ok;
 }
 
