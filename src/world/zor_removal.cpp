@@ -145,8 +145,14 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
     DestroyObject(object, mode);
     return 0;
   }
+  // The kind alone does not prove the class: only real buildings and
+  // street-side objects go through their managers and cells.
   if (IsManagedBuilding(kind)) {
-    auto* building = static_cast<CBuildingObject*>(object);
+    auto* building = dynamic_cast<CBuildingObject*>(object);
+    if (!building) {
+      DestroyObject(object, 1);
+      return 0;
+    }
     int refused = 0;
     LetManagerGo(object, true, false, refused);
     if (m_pIsoWelt) m_pIsoWelt->DeleteIsoGroupAt(building->GetXPos(), building->GetYPos(), ISO_LAYER_GROUND, false);
@@ -154,7 +160,11 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
     return 0;
   }
   if (IsStreetSide(kind)) {
-    auto* side = static_cast<CSecondLayerObject*>(object);
+    auto* side = dynamic_cast<CSecondLayerObject*>(object);
+    if (!side) {
+      DestroyObject(object, 1);
+      return 0;
+    }
     if (m_pIsoWelt) m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
     if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
     if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);

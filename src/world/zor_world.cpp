@@ -77,13 +77,16 @@ int CZorvaWorld::PlayVorspannVideo() {
   return 0;
 }
 
-int CZorvaWorld::DestroyObjectList(int) {
-  if (!m_pObjectList) return 0;
-  for (CZorvaObject* o = m_pObjectList->GetHead(); o;) {
-    CZorvaObject* next = o->GetNext();
-    m_pObjectList->DestroyObject(o, 0);
-    o = next;
+int CZorvaWorld::DestroyObjectList(int kind) {
+  if (m_pObjectList) {
+    // Each removal may take the object out of the list: step on first.
+    for (CZorvaObject* o = m_pObjectList->GetHead(); o;) {
+      CZorvaObject* next = o->GetNext();
+      RemoveObject(static_cast<CWorldObj*>(o), kind, true);
+      o = next;
+    }
   }
+  if (m_pGroundObject) RemoveObject(m_pGroundObject, kind, false);
   return 0;
 }
 

@@ -388,4 +388,18 @@ TEST_F(FactoryTest, DroppingTheGroundObjectForGoodForgetsIt) {
   map->OnCreate();
 }
 
+TEST_F(FactoryTest, EmptyingTheObjectListTakesEveryBuildingOffTheMap) {
+  ASSERT_NE(Make(OBJ_SHOPPING, kGroup2x3, 2, 8, 100), nullptr);
+  ASSERT_NE(Make(OBJ_RIVER, kTile, 0, 5, 100), nullptr);
+  ASSERT_GT(Listed(), 0);
+  EXPECT_EQ(world->DestroyObjectList(1), 0);
+  EXPECT_EQ(Listed(), 0);
+  EXPECT_EQ(Locations(), 0);
+  EXPECT_EQ(Type(5, 100), OBJ_GROUND);
+  for (int x = 8; x <= 9; ++x)
+    for (int y = 100; y <= 102; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+  map->SetIsoCenter(8, 100);
+  map->OnPlayloopTurn();
+}
+
 }  // namespace
