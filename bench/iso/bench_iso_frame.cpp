@@ -50,19 +50,19 @@ Bytes House(int zi, int kind) {
 }
 
 Bytes Tile(uint32_t spriteBase, bool house) {
-  zorgen::IsoTileContent spec(house ? 2 : 1);
+  zorgen::IsoTileContent content(house ? 2 : 1);
   for (int zi = 0; zi < 3; ++zi)
     for (int r = 0; r < 4; ++r) {
-      spec.At(zi, r, 0).spriteId = 600 + zi;
+      content.At(zi, r, 0).spriteId = 600 + zi;
       if (house) {
-        zorgen::IsoTileLayer& l = spec.At(zi, r, 1);
+        zorgen::IsoTileLayer& l = content.At(zi, r, 1);
         l.spriteId = spriteBase + 4 * zi + r;
         l.z = 6;
         l.x = static_cast<int16_t>(2 / (zi + 1));
         l.y = static_cast<int16_t>(Tile_Size_YDiv2[zi] / 2);
       }
     }
-  return zorgen::WriteIsoTile(spec);
+  return zorgen::WriteIsoTile(content);
 }
 
 // The map and a screen of one size, shared by the runs of that size.

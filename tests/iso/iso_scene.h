@@ -49,18 +49,18 @@ struct TileLayer {
 
 // An iso tile blob through the generator's writer.
 inline Bytes MakeTile(const std::vector<TileLayer>& layers) {
-  zorgen::IsoTileContent spec(static_cast<int>(layers.size()));
+  zorgen::IsoTileContent content(static_cast<int>(layers.size()));
   for (int zi = 0; zi < 3; ++zi)
     for (int r = 0; r < 4; ++r)
       for (size_t l = 0; l < layers.size(); ++l) {
-        zorgen::IsoTileLayer& e = spec.At(zi, r, static_cast<int>(l));
+        zorgen::IsoTileLayer& e = content.At(zi, r, static_cast<int>(l));
         e.spriteId = layers[l].sprite[zi][r];
         e.z = layers[l].z;
         e.x = layers[l].xoff[zi];
         e.y = layers[l].yoff[zi];
         e.dataId = layers[l].data[zi][r];
       }
-  return zorgen::WriteIsoTile(spec);
+  return zorgen::WriteIsoTile(content);
 }
 
 struct GroupPart {
@@ -69,13 +69,13 @@ struct GroupPart {
 
 inline Bytes MakeGroup(uint32_t width, uint32_t depth, const std::vector<GroupPart>& parts,
                        const uint32_t layouts[2][4] = nullptr) {
-  zorgen::IsoGroupContent spec;
-  spec.width = width;
-  spec.depth = depth;
+  zorgen::IsoGroupContent content;
+  content.width = width;
+  content.depth = depth;
   for (int z = 0; z < 2; ++z)
-    for (int r = 0; r < 4; ++r) spec.microLayouts[z][r] = layouts ? layouts[z][r] : 0;
-  for (const GroupPart& p : parts) spec.entries.push_back({p.x, p.y, p.layer, p.tile});
-  return zorgen::WriteIsoGroup(spec);
+    for (int r = 0; r < 4; ++r) content.microLayouts[z][r] = layouts ? layouts[z][r] : 0;
+  for (const GroupPart& p : parts) content.entries.push_back({p.x, p.y, p.layer, p.tile});
+  return zorgen::WriteIsoGroup(content);
 }
 
 // A flat diamond of one tile at zoom index zi.
