@@ -327,7 +327,6 @@ QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen,
   m_LastTurnTicks = kfx_GetTicks();
   auto* view = new QnoView;
   m_pScreen = view->OpenScreen(this, width, height, fullScreen, hardware);
-  (void)bits;
   if (!m_pScreen) {
     QNO_LOG("Videomode initialization %ix%i %i bit colours failed", width, height, bits);
     delete view;
