@@ -3,6 +3,7 @@
 // items keep them in. The game model's variable class implements this
 // interface; tests use their own.
 #include "framework/qno_object.h"
+#include "framework/zor_pointer_list.h"
 #include "gui/gui_types.h"
 
 class CWorldObj;
@@ -26,33 +27,32 @@ class CWindowVar : public CZorvaObject {
 // Owns its variables: the head is the one added last.
 class CWindowVarList {
  public:
-  CWindowVarList() = default;
+  CWindowVarList() { m_list.Create(); }
   ~CWindowVarList() { Destroy(); }
   CWindowVarList(const CWindowVarList&) = delete;
   CWindowVarList& operator=(const CWindowVarList&) = delete;
 
-  void AddHead(CWindowVar* var);
+  void AddHead(CWindowVar* var) {
+    if (var) m_list.AddHeadZorva(var, -1);
+  }
   // Unlinks without destroying; 1 when the variable is not in the list.
-  int Remove(CWindowVar* var);
+  int Remove(CWindowVar* var) { return m_list.RemoveZorva(var); }
   // Destroys and deletes every variable.
   void Destroy();
-  CWindowVar* GetHead() const { return m_head ? m_head->var : nullptr; }
-  CWindowVar* GetTail() const { return m_tail ? m_tail->var : nullptr; }
+  CWindowVar* GetHead() const { return VarOf(m_list.GetHeadZorvaPointer()); }
+  CWindowVar* GetTail() const { return VarOf(m_list.GetTailZorvaPointer()); }
   CWindowVar* GetVarByName(const char* name) const;
-  int GetCount() const { return m_count; }
+  int GetCount() const { return m_list.GetCount(); }
 
   template <class F>
   void ForEach(F f) const {
-    for (Node* n = m_head; n; n = n->next) f(n->var);
+    for (CZorvaPointer* n = m_list.GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) f(VarOf(n));
   }
 
  private:
-  struct Node {
-    CWindowVar* var;
-    Node* next;
-    Node* prev;
-  };
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  int m_count = 0;
+  static CWindowVar* VarOf(const CZorvaPointer* n) {
+    return n ? static_cast<CWindowVar*>(n->GetZorvaObject()) : nullptr;
+  }
+  // The variables are ours; the pointer list only links them.
+  CZorvaList m_list{0};
 };
