@@ -1,6 +1,6 @@
 #include "gui/balloon_help.h"
 
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 namespace {
 // German, English; texts in the fonts' single-byte code page. Ids 37, 69,
@@ -244,5 +244,5 @@ const char* const bht_texte[CBalloonHelp::kCount][2] = {
 
 const char* CBalloonHelp::GetText(int id) {
   if (static_cast<unsigned>(id) >= static_cast<unsigned>(kCount)) return nullptr;
-  return bht_texte[id][CZorvaWorld::m_Language == 1 ? 1 : 0];
+  return bht_texte[id][CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0];
 }

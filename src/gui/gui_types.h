@@ -1,6 +1,6 @@
 #pragma once
 // Value types shared by windows, dialogs, items and actions.
-#include "model/var_type.h"
+#include "gui/var_type.h"
 
 enum EScreenWindowType : int {
   WINDOW_NONE = 1,

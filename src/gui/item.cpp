@@ -5,7 +5,7 @@
 #include "framework/zor_seams.h"
 #include "gui/gui_host.h"
 #include "gui/screen_window.h"
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 namespace {
 // How long a clicked item looks pressed.
@@ -196,7 +196,7 @@ bool CItem::PressedLookHolds() {
     case 20: return host->GetStatKmOrTrip() == p1;
     case 21: return host->IsBottomPanelPinned();
     case 22: return host->IsHotlineOn();
-    case 23: return CZorvaWorld::m_Language == p1;
+    case 23: return CWorldHost::Get()->GetLanguage() == p1;
     default: return true;
   }
 }

@@ -9,7 +9,7 @@
 #include "framework/zor_seams.h"
 #include "gui/gui_host.h"
 #include "gui/render_resource.h"
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 namespace {
 constexpr uint16_t kBarGreen = 0x0700;
@@ -61,7 +61,7 @@ int CItemBitmap::OnPlayloopTurn() {
 
 int CItemBitmap::Picture(int german, int english) const {
   const int en = m_res[english];
-  return (CZorvaWorld::m_Language == 1 && en > 0) ? en : m_res[german];
+  return (CWorldHost::Get()->GetLanguage() == 1 && en > 0) ? en : m_res[german];
 }
 
 int CItemBitmap::ButtonFrame(QnoResourceManager* resources) {

@@ -8,7 +8,7 @@
 #include "framework/zor_seams.h"
 #include "gui/dialog.h"
 #include "gui/gui_host.h"
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 int CItemText::s_underlinePos = -1;
 int CItemText::s_underlineSize = 7;
@@ -133,7 +133,7 @@ int CItemText::VarUpdate(CWindowVar* var, char* out, size_t capacity) {
   if (!var) return 0;
   double value = 0;
   if (var->GetValue(&value, m_renderCounter % 5 == 0) != 0) return 0;
-  CTextMarkup::FormatValue(var->GetVarType(), value, CZorvaWorld::m_Language,
+  CTextMarkup::FormatValue(var->GetVarType(), value, CWorldHost::Get()->GetLanguage(),
                            CGuiHost::Get()->GetPendingRemovalCost(), out, capacity);
   return 0;
 }
@@ -149,7 +149,7 @@ bool CItemText::IsMessageType() const {
 
 std::string CItemText::ChooseText() {
   CGuiHost* host = CGuiHost::Get();
-  std::string text = (CZorvaWorld::m_Language == 1 && m_textEN[0]) ? m_textEN : m_text;
+  std::string text = (CWorldHost::Get()->GetLanguage() == 1 && m_textEN[0]) ? m_textEN : m_text;
   if (IsMessageType()) {
     if (const char* m = host->GetMessageText(m_type)) text = m;
   }

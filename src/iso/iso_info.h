@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "iso/iso_object.h"
-#include "world/zor_types.h"
+#include "world/base/zor_types.h"
 
 class CIsoWelt;
 class CWorldObj;

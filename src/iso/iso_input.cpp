@@ -5,7 +5,7 @@
 #include "model/gott_modus.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 namespace {
 

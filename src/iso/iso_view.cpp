@@ -11,7 +11,7 @@
 #include "network/street_objects.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 int panning_x_max = 760;
 int panning_y_max = 450;

@@ -7,7 +7,7 @@
 #include "framework/qno_log.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 TIsoZoomStufe g_ZoomStufe = ISO_ZOOM_1;
 int32_t g_IsoRichtung = 0;

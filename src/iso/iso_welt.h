@@ -8,7 +8,7 @@
 #include "iso/iso_object.h"
 #include "iso/iso_tile.h"
 #include "sim/sim_location_types.h"
-#include "world/zor_types.h"
+#include "world/base/zor_types.h"
 
 class CZorvaWorld;
 class QnoResourceManager;

@@ -3,7 +3,7 @@
 // For now only what the world's start-up and turn call on it.
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 class CBuildingTrafficObject;
 

@@ -5,7 +5,7 @@
 
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_location_types.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 class QnoResourceManager;
 class CSimLocation;
@@ -37,8 +37,8 @@ class CBuildingObject : public CWorldObj {
   virtual int GetHeight() const;
   // The district id of the building's simulation location; -1 without one.
   virtual int GetDistrictID() const;
-  void SetSimLocation(CSimLocation* location) { m_pSimLocation = location; }
-  CSimLocation* GetSimLocation() const { return m_pSimLocation; }
+  void SetSimLocation(CSimLocation* location) override { m_pSimLocation = location; }
+  CSimLocation* GetSimLocation() const override { return m_pSimLocation; }
 
  protected:
   int m_XPos = -1;

@@ -1,7 +1,7 @@
 #pragma once
 // A vehicle of the micro simulation. For now only what the map's second
 // drawing of vehicles at a cell edge uses.
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 class CCar : public CWorldObj {
  public:

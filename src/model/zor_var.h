@@ -8,7 +8,7 @@
 #include "framework/qno_object.h"
 #include "gui/window_var.h"
 #include "model/var_owner.h"
-#include "model/var_type.h"
+#include "gui/var_type.h"
 
 class CDataExchange;
 

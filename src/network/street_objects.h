@@ -4,7 +4,7 @@
 // checks use.
 #include <cstdint>
 
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 // A street of the network. For now: its type and the direction of its
 // pieces (0 = +x, 1 = -y, 2 = -x, 3 = +y).

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "measures/building_object.h"
 #include "sim/sim_model_iface.h"
+#include "world/base/zor_world_obj.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ class CPlacedLocation : public CSimLocation {
   int m_x, m_y;
   SimLocationSizeType m_size;
   int m_height;
-  CBuildingObject* m_building = nullptr;
+  CWorldObj* m_building = nullptr;
 };
 
 }  // namespace
@@ -53,8 +53,9 @@ CSimLocation* CSimLocationFactory::CreateNewLocation(const int&, const int&, con
                                                      CWorldObj* building, const short&, PotentialType*) {
   if (!m_pWorld) return nullptr;
   auto* location = new CPlacedLocation(kind, x, y, size, height);
-  location->m_building = dynamic_cast<CBuildingObject*>(building);
-  if (location->m_building) location->m_building->SetSimLocation(location);
+  // Only objects that keep their location are linked back.
+  if (building) building->SetSimLocation(location);
+  if (building && building->GetSimLocation() == location) location->m_building = building;
   m_locations.push_back(location);
   return location;
 }

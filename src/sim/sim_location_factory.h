@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "sim/sim_location_types.h"
-#include "world/zor_types.h"
+#include "world/base/zor_types.h"
 
 class CZorvaWorld;
 class CSimWelt;

@@ -1,17 +1,34 @@
-// The thirteen builders that create every window of the game in code. Each
-// is filled in by the window issue that builds its windows.
-#include "world/zor_world.h"
+// The window builders. The game's windows are not laid out yet, so each
+// builder adds nothing.
+#include "windows/window_builders.h"
 
-int CZorvaWorld::WindowAdd() { return 0; }
-int CZorvaWorld::WindowAddExpo() { return 0; }
-int CZorvaWorld::WindowAddAk() { return 0; }
-int CZorvaWorld::WindowAddOpnv() { return 0; }
-int CZorvaWorld::WindowAddFloaterGebaeude() { return 0; }
-int CZorvaWorld::WindowAddParken() { return 0; }
-int CZorvaWorld::WindowAddParkhaus() { return 0; }
-int CZorvaWorld::WindowAddKreuzung() { return 0; }
-int CZorvaWorld::WindowAddStreet() { return 0; }
-int CZorvaWorld::WindowAddIndikatoren() { return 0; }
-int CZorvaWorld::WindowAddStatistik() { return 0; }
-int CZorvaWorld::WindowAddEventBerater() { return 0; }
-int CZorvaWorld::WindowAddLadenSpeichern() { return 0; }
+int CZorvaWindows::AddAll() {
+  WindowAdd();
+  WindowAddExpo();
+  WindowAddAk();
+  WindowAddOpnv();
+  WindowAddFloaterGebaeude();
+  WindowAddParken();
+  WindowAddParkhaus();
+  WindowAddKreuzung();
+  WindowAddStreet();
+  WindowAddIndikatoren();
+  WindowAddStatistik();
+  WindowAddEventBerater();
+  WindowAddLadenSpeichern();
+  return 0;
+}
+
+int CZorvaWindows::WindowAdd() { return 0; }
+int CZorvaWindows::WindowAddExpo() { return 0; }
+int CZorvaWindows::WindowAddAk() { return 0; }
+int CZorvaWindows::WindowAddOpnv() { return 0; }
+int CZorvaWindows::WindowAddFloaterGebaeude() { return 0; }
+int CZorvaWindows::WindowAddParken() { return 0; }
+int CZorvaWindows::WindowAddParkhaus() { return 0; }
+int CZorvaWindows::WindowAddKreuzung() { return 0; }
+int CZorvaWindows::WindowAddStreet() { return 0; }
+int CZorvaWindows::WindowAddIndikatoren() { return 0; }
+int CZorvaWindows::WindowAddStatistik() { return 0; }
+int CZorvaWindows::WindowAddEventBerater() { return 0; }
+int CZorvaWindows::WindowAddLadenSpeichern() { return 0; }

@@ -13,7 +13,7 @@
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
 #include "sim/sim_location_types.h"
-#include "world/zor_env_table.h"
+#include "world/base/zor_env_table.h"
 
 class QnoView;
 class QnoDisplay;
@@ -49,10 +49,11 @@ class CPta;
 class CStatistik;
 class CPreise;
 class CZorWorldSimParts;
+class CZorWorldHost;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
 enum TBaseType : int32_t;
-// Object kinds and directions (world/zor_types.h).
+// Object kinds and directions (world/base/zor_types.h).
 enum TObjectType : int32_t;
 class CIsoRichtung;
 struct PotentialType;
@@ -102,7 +103,7 @@ class CZorvaWorld : public CZorvaObject {
   void SetWindowObjects();
   int InitializeTools();
 
-  // Window building, for the window builders below.
+  // Window building, forwarded to the one window builder.
   template <class... A>
   int AddWindow(A&&... a) { return m_builder.AddWindow(std::forward<A>(a)...); }
   template <class... A>
@@ -121,21 +122,6 @@ class CZorvaWorld : public CZorvaObject {
   template <class... A>
   int AddHilfeDynamic(A&&... a) { return m_builder.AddHilfeDynamic(std::forward<A>(a)...); }
   CWindowBuilder& GetWindowBuilder() { return m_builder; }
-
-  // The thirteen window builders.
-  int WindowAdd();
-  int WindowAddExpo();
-  int WindowAddAk();
-  int WindowAddOpnv();
-  int WindowAddFloaterGebaeude();
-  int WindowAddParken();
-  int WindowAddParkhaus();
-  int WindowAddKreuzung();
-  int WindowAddStreet();
-  int WindowAddIndikatoren();
-  int WindowAddStatistik();
-  int WindowAddEventBerater();
-  int WindowAddLadenSpeichern();
 
   // Savegames and videos, as far as the turn needs them.
   virtual int AutoSaveGame(bool fast);
@@ -300,6 +286,8 @@ class CZorvaWorld : public CZorvaObject {
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
   void RunHourlyFanOut(const STime& now);
+  // Makes this the world that m_pThis and the subsystems' hosts reach.
+  void SetThis();
   // 1 when the window does not exist.
   int ActivateWindow(int id, int overType);
 
@@ -338,6 +326,7 @@ class CZorvaWorld : public CZorvaObject {
   CStatistik* m_pStatistik = nullptr;
   CPreise* m_pPreise = nullptr;
   CZorWorldSimParts* m_pSimParts = nullptr;
+  CZorWorldHost* m_pHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   int m_BaseResID[kMaxBaseResIDs] = {};

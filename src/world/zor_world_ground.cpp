@@ -1,6 +1,6 @@
 #include "framework/zor_seams.h"
 #include "world/zor_world.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 CBaseObject* CZorvaWorld::CreateObjectEmpty() {
   if (!m_pGroundObject) m_pGroundObject = new CBaseObject;

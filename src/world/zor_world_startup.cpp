@@ -35,10 +35,12 @@
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
+#include "windows/window_builders.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
+#include "world/zor_world_hosts.h"
 #include "world/zor_sim_parts.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 #include <SDL_mixer.h>
 
@@ -85,7 +87,7 @@ CZorvaWorld::CZorvaWorld() {
     QNO_LOG("Couldnt new ResourceManager/create error");
     zor_fatal_exit(1);
   }
-  m_pThis = this;
+  SetThis();
   m_Language = 0;
   m_StartupWindowTime = kfx_GetTicks();
   m_GameSpeed = GetEnvValue("GAMESPEED", 12000);
@@ -108,13 +110,23 @@ CZorvaWorld::~CZorvaWorld() {
   } else {
     QNO_LOG("ResourceManager not initialized");
   }
-  if (m_pThis == this) m_pThis = nullptr;
+  if (m_pThis == this) {
+    m_pThis = nullptr;
+    CWorldHost::Install(nullptr);
+  }
+  delete m_pHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
+}
+
+void CZorvaWorld::SetThis() {
+  m_pThis = this;
+  if (!m_pHost) m_pHost = new CZorWorldHost(*this);
+  CWorldHost::Install(m_pHost);
 }
 
 int CZorvaWorld::Create() {
   QNO_LOG("this=%p.\n", static_cast<void*>(this));
-  m_pThis = this;
+  SetThis();
   m_CalculatedPending = 0;
   m_pObjectList = new CList;
   m_pObjectList->Create(false, 0);
@@ -184,19 +196,7 @@ int CZorvaWorld::OnStartup() {
   m_IsCC = 0;
   QNO_LOG("CC false");
 
-  WindowAdd();
-  WindowAddExpo();
-  WindowAddAk();
-  WindowAddOpnv();
-  WindowAddFloaterGebaeude();
-  WindowAddParken();
-  WindowAddParkhaus();
-  WindowAddKreuzung();
-  WindowAddStreet();
-  WindowAddIndikatoren();
-  WindowAddStatistik();
-  WindowAddEventBerater();
-  WindowAddLadenSpeichern();
+  CZorvaWindows(m_builder).AddAll();
   CUserInt::topWindow = m_builder.GetTopWindow();
 
   m_pGottModus = NewGottModus();

@@ -14,7 +14,7 @@
 #include "gui/text_markup.h"
 #include "gui_fakes.h"
 #include "support/test_support.h"
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 namespace {
 // Every character 6 px wide; records each drawn run.
@@ -128,18 +128,28 @@ TEST(TextMarkup, MessagesWrapAtBlanks) {
   EXPECT_EQ(narrow.runs.size(), 6u);
 }
 
+namespace {
+// A world that speaks the language the test sets.
+struct LanguageHost : CWorldHost {
+  int language = 0;
+  int GetLanguage() override { return language; }
+};
+}  // namespace
+
 TEST(BalloonHelp, TableAndLanguage) {
-  const int saved = CZorvaWorld::m_Language;
-  CZorvaWorld::m_Language = 0;
+  LanguageHost host;
+  CWorldHost::Install(&host);
   EXPECT_STREQ(CBalloonHelp::GetText(0), "Spielleiste ein-/ausblenden");
   EXPECT_STREQ(CBalloonHelp::GetText(4), "Ausschnitt vergr\xF6\xDF" "ern");
   EXPECT_STREQ(CBalloonHelp::GetText(229), "Konto");
-  CZorvaWorld::m_Language = 1;
+  host.language = 1;
   EXPECT_STREQ(CBalloonHelp::GetText(232), "Switch resolution to 1024x768");
   EXPECT_STREQ(CBalloonHelp::GetText(22), "Utilization of streets (percentage)");
   EXPECT_EQ(CBalloonHelp::GetText(233), nullptr);
   EXPECT_EQ(CBalloonHelp::GetText(-1), nullptr);
-  CZorvaWorld::m_Language = saved;
+  CWorldHost::Install(nullptr);
+  // Without a world the texts are German.
+  EXPECT_STREQ(CBalloonHelp::GetText(229), "Konto");
 }
 
 namespace {

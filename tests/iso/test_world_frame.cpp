@@ -13,7 +13,7 @@
 #include "ui/user_int.h"
 #include "measures/building_object.h"
 #include "world/zor_world.h"
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 namespace {
 

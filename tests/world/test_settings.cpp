@@ -5,7 +5,7 @@
 
 #include "framework/qno_log.h"
 #include "support/test_support.h"
-#include "world/zor_env_table.h"
+#include "world/base/zor_env_table.h"
 #include "world/zor_world.h"
 
 using zortest::ReadFile;

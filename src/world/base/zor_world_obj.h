@@ -5,9 +5,10 @@
 #include <cstdio>
 
 #include "framework/qno_object.h"
-#include "world/zor_types.h"
+#include "world/base/zor_types.h"
 
 class QnoDisplay;
+class CSimLocation;
 
 class CWorldObj : public CZorvaObject {
   ZOR_DECLARE_TYPE(CWorldObj)
@@ -44,6 +45,10 @@ class CWorldObj : public CZorvaObject {
   virtual bool IsVisible(unsigned short x, unsigned short y);
   virtual const char* SetSoundName(const char* name, int priority);
   virtual bool IsFilter() { return m_FilterResID > 0; }
+  // The demand model's location of a placed building; objects that are no
+  // location keep none.
+  virtual void SetSimLocation(CSimLocation*) {}
+  virtual CSimLocation* GetSimLocation() const { return nullptr; }
 
   TObjectType GetType() const { return m_Type; }
   void SetType(TObjectType type) { m_Type = type; }

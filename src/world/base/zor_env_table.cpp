@@ -1,4 +1,4 @@
-#include "world/zor_env_table.h"
+#include "world/base/zor_env_table.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "world/zor_world_obj.h"
+#include "world/base/zor_world_obj.h"
 
 #include <cstring>
 
-#include "world/zor_world.h"
+#include "world/base/zor_world_host.h"
 
 ZOR_IMPLEMENT_TYPE(CWorldObj, QnoObject)
 
@@ -16,7 +16,7 @@ int CWorldObj::Create() {
   ++m_AllocCount;
   ZorCopyName(m_SoundName, "Wind", sizeof m_SoundName);
   m_SoundPriority = 2;
-  if (CZorvaWorld::m_pThis) CZorvaWorld::m_pThis->SetWorldObjectListFilter(this);
+  CWorldHost::Get()->SetWorldObjectListFilter(this);
   return 0;
 }
 
@@ -61,8 +61,7 @@ int CWorldObj::WriteRecordHeader(FILE* file, const char* name, uint32_t payloadL
 int CWorldObj::SerializeGameStore(FILE* file, char*) { return WriteRecordHeader(file, "NoSaveData", 0); }
 
 int CWorldObj::OnPlayloopTurn(unsigned short, unsigned short) {
-  CZorvaWorld* world = CZorvaWorld::m_pThis;
-  if (!world) return 0;
+  CWorldHost* world = CWorldHost::Get();
   if (m_Visible && m_SoundVisible)
     world->AddSound(m_SoundName, m_SoundPriority);
   else if (m_Visible || m_SoundVisible)
@@ -86,7 +85,7 @@ const char* CWorldObj::SetSoundName(const char* name, int priority) {
 }
 
 void CWorldObj::SetSoundVisible(bool on) {
-  if (!on && m_SoundVisible && CZorvaWorld::m_pThis) CZorvaWorld::m_pThis->FadeOutSound(m_SoundName);
+  if (!on && m_SoundVisible) CWorldHost::Get()->FadeOutSound(m_SoundName);
   m_SoundVisible = on ? 1 : 0;
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// What placed objects and the window toolkit ask of the world root: the
+// language, the sounds of objects and an object's filter icon. They sit
+// below the root, so they reach it through this one interface; the root
+// installs its implementation while it lives, and tests install their own.
+// Without one, the language is German, nothing plays and no icon changes.
+
+class CWorldObj;
+
+class CWorldHost {
+ public:
+  virtual ~CWorldHost() = default;
+
+  // The installed host, never null: without one a default host answers.
+  static CWorldHost* Get();
+  // The caller keeps ownership; null restores the default.
+  static void Install(CWorldHost* host);
+
+  // 0 German, 1 English.
+  virtual int GetLanguage() { return 0; }
+  // Starts or keeps up an object's looping sound; fades it out.
+  virtual int AddSound(const char* /*name*/, int /*priority*/) { return 0; }
+  virtual int FadeOutSound(const char* /*name*/) { return 0; }
+  // Sets the filter icon of one object from the interface's map filters.
+  virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) {}
+};
