@@ -10,6 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   libboost-graph-dev
   xvfb x11-apps imagemagick
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

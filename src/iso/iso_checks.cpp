@@ -1,9 +1,6 @@
 // The placement checks of the object factory and the tools, and the
 // clearing of zoned areas under a new building.
 #include "iso/iso_welt.h"
-#include "measures/building_object.h"
-#include "sim/sim_model_iface.h"
-#include "world/zor_world.h"
 
 namespace {
 
@@ -38,9 +35,8 @@ int CIsoWelt::CheckForType(int x, int y, TBaseType layer, TObjectType type, TIso
   return WalkTestedCells(this, x, y, direction, resId, [&](CIsoInfo* cell, int, int, bool inGroup) {
     if (cell->GetType(layer) != type) return false;
     if (!inGroup || height == SIM_HEIGHT_ANY) return true;
-    auto* building = dynamic_cast<CBuildingObject*>(cell->GetWorldObject(ISO_LAYER_GROUND));
-    CSimLocation* location = building ? building->GetSimLocation() : nullptr;
-    return location && location->GetHeight() == height;
+    CWorldObj* building = cell->GetWorldObject(ISO_LAYER_GROUND);
+    return building && m_pHost->GetLocationHeight(building) == height;
   });
 }
 
@@ -62,7 +58,7 @@ int CIsoWelt::RemoveResComInd(int x, int y, TIsoRichtung direction, int resId) {
   return WalkTestedCells(this, x, y, direction, resId, [&](CIsoInfo* cell, int cx, int cy, bool inGroup) {
     const TObjectType t = cell->GetType(ISO_LAYER_GROUND);
     if (IsZone(t)) {
-      if (m_pWorld) m_pWorld->RemoveObject(cx, cy, ISO_LAYER_GROUND, false);
+      m_pHost->RemoveObject(cx, cy, ISO_LAYER_GROUND);
     } else if (inGroup && t == OBJ_GROUND) {
       SetStdBase(cx, cy, ISO_LAYER_GROUND, true);
     }

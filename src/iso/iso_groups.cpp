@@ -1,8 +1,6 @@
 // Multi-cell groups and zoned areas on the map's cells.
 #include "iso/iso_group_walk.h"
 #include "iso/iso_welt.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
 
 int CIsoWelt::SetIsoGroupAt(unsigned short x, unsigned short y, TBaseType layer, int resId, CWorldObj* obj) {
   return SetIsoGroupTurnedAt(x, y, layer, resId, obj, CIsoRichtung(0));
@@ -29,7 +27,7 @@ int CIsoWelt::SetIsoGroupTurnedAt(unsigned short x, unsigned short y, TBaseType 
     if (layer == ISO_LAYER_GROUND) cell->Destroy(ISO_LAYER_GROUND);
     cell->CreateTile(tile, static_cast<TIsoRichtung>(dir), obj, layer);
     cell->CreateGroup(resId, static_cast<TIsoRichtung>(dir), x, y, layer);
-    CViewFilter::Update(cx, cy);
+    m_pHost->UpdateViewFilter(cx, cy);
     return true;
   });
   return 0;
@@ -47,7 +45,7 @@ int CIsoWelt::SetAusgewieseneFlaecheAt(int x, int y, TBaseType layer, CIsoRichtu
   cell->Destroy(ISO_LAYER_GROUND);
   cell->CreateTile(ground, belowDir, below, ISO_LAYER_UPPER);
   cell->CreateTile(resId, static_cast<TIsoRichtung>(direction.GetValue() & 3), obj, layer);
-  CViewFilter::Update(x, y);
+  m_pHost->UpdateViewFilter(x, y);
   return 0;
 }
 
@@ -71,7 +69,7 @@ int CIsoWelt::DeleteIsoGroupAt(int x, int y, TBaseType layer, bool sameObjectOnl
       // there to reset either.
       if (!c) continue;
       SetStdBase(cx, cy, layer, false);
-      CViewFilter::Update(cx, cy);
+      m_pHost->UpdateViewFilter(cx, cy);
     }
   }
   return 0;

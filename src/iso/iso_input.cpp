@@ -1,10 +1,8 @@
 // The map's work in every turn and the input the interface left over:
 // scrolling by keys and right-button drag, zooming and turning.
 #include "framework/qno_event.h"
+#include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "model/gott_modus.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
 #include "world/base/zor_world_obj.h"
 
 namespace {
@@ -19,9 +17,9 @@ constexpr int kKeyTurnLeft = 57;   // '9'
 }  // namespace
 
 int CIsoWelt::OnPlayloopTurn() {
-  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
+  const selObjType* sel = m_pHost->GetSelection();
   // The view follows a right-button drag or pans at the screen edge.
-  if (!ui || !ui->selObj.mouseCaptured) VirtualMouseMove();
+  if (!sel || !sel->mouseCaptured) VirtualMouseMove();
   // Objects near the view count, spawn and move their vehicles.
   m_MicroViewRect.SetupTraversal(g_IsoRichtung);
   int x = 0, y = 0;
@@ -36,8 +34,8 @@ int CIsoWelt::OnPlayloopTurn() {
 
 int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
   if (!event) return 1;
-  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
-  const bool captured = ui && ui->selObj.mouseCaptured;
+  const selObjType* sel = m_pHost->GetSelection();
+  const bool captured = sel && sel->mouseCaptured;
   const int x = event->x, y = event->y;
   switch (event->type) {
     case QNO_EVENT_BUTTONDOWN:
@@ -54,11 +52,9 @@ int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
         m_DragDeltaY = 0;
         m_RightDrag = 1;
         m_DragCursorShown = 0;
-        if (ui) {
-          ui->ResetCursor();
-          ui->BackupCursor();
-          ui->SetCursorID(kDragCursor, 0);
-        }
+        m_pHost->ResetCursor();
+        m_pHost->BackupCursor();
+        m_pHost->SetCursorID(kDragCursor, 0);
         return 0;
       }
       [[fallthrough]];
@@ -69,8 +65,7 @@ int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
         m_RightButtonY = y;
         m_RightDrag = 0;
         m_DragCursorShown = 0;
-        CGottModus* god = m_pWorld ? m_pWorld->GetGottModus() : nullptr;
-        if (ui && god && god->GetGameModus() == GAME_EXPO) ui->SetCursorID(kExpoCursor, 0);
+        if (m_pHost->IsExpoMode()) m_pHost->SetCursorID(kExpoCursor, 0);
         return 0;
       }
       [[fallthrough]];
@@ -82,7 +77,7 @@ int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
       m_LastDragX = x;
       m_LastDragY = y;
       if (!m_DragCursorShown) {
-        if (ui) ui->SetCursorID(kDragCursor, 1);
+        m_pHost->SetCursorID(kDragCursor, 1);
         m_DragCursorShown = 1;
       }
       return 0;

@@ -1,12 +1,13 @@
 // Overlays drawn over the map's objects: the marks of listed and selected
 // buildings, the blinking highlights, and group previews under the mouse.
+#include <utility>
+
 #include "framework/qno_display.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_group_walk.h"
+#include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "measures/building_object.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
+#include "world/base/zor_world_obj.h"
 
 namespace {
 
@@ -52,25 +53,23 @@ int CIsoWelt::RenderGroupAsMouseAt(int x, int y, CIsoGroup* group, TIsoRichtung 
   return complete ? 0 : 1;
 }
 
-void CIsoWelt::MarkBuilding(CBuildingObject* building) {
-  const int x = building->GetXPos(), y = building->GetYPos();
+void CIsoWelt::MarkBuilding(const IsoFootprint& building) {
+  const int x = building.x, y = building.y;
   if (x < 0 || x > ISO_MAP_SIZE || y < 0 || y > ISO_MAP_SIZE) return;
   CIsoGroup* marker = CIsoGroup::Get(m_pResources, kMarkerGroup);
   if (!marker) return;
-  const int dir = building->GetRichtung();
-  int w = building->GetXSize(), d = building->GetYSize();
-  if (building->GetType() == OBJ_ZONE_RESIDENTIAL || building->GetType() == OBJ_ZONE_COMMERCIAL) w = d = 1;
+  const int dir = building.richtung;
+  int w = building.width, d = building.depth;
+  if (building.type == OBJ_ZONE_RESIDENTIAL || building.type == OBJ_ZONE_COMMERCIAL) w = d = 1;
   if (dir == 1 || dir == 3) std::swap(w, d);
   for (int cx = x; cx < x + w; ++cx)
     for (int cy = y; cy < y + d; ++cy) RenderGroupAsMouseAt(cx, cy, marker, static_cast<TIsoRichtung>(dir), -1);
 }
 
 int CIsoWelt::RenderBuildingList() {
-  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
-  CBuildingList* list = ui ? ui->selObj.markedBuildings : nullptr;
-  if (!list) return 0;
-  list->SetupBuildingCount(0);
-  while (CBuildingObject* building = list->GetNextBuilding()) MarkBuilding(building);
+  m_MarkedBuildings.clear();
+  m_pHost->GetMarkedBuildings(m_MarkedBuildings);
+  for (const IsoFootprint& building : m_MarkedBuildings) MarkBuilding(building);
   return 0;
 }
 
@@ -93,14 +92,13 @@ void CIsoWelt::RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint
 }
 
 int CIsoWelt::RenderBuildingSelections() {
-  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
-  if (!ui) return 0;
-  selObjType& sel = ui->selObj;
-  if (sel.selectedObject) {
+  selObjType* selection = m_pHost->GetSelection();
+  if (!selection) return 0;
+  selObjType& sel = *selection;
+  IsoFootprint building;
+  if (sel.selectedObject && m_pHost->GetBuildingFootprint(sel.selectedObject, building)) {
     const int t = sel.selectedObject->GetType();
-    auto* building = dynamic_cast<CBuildingObject*>(sel.selectedObject);
-    if (building && t != OBJ_GROUND && t != OBJ_RIVER && t != OBJ_RAIL_PIECE && t != OBJ_STREET_PIECE &&
-        t != OBJ_CROSSING)
+    if (t != OBJ_GROUND && t != OBJ_RIVER && t != OBJ_RAIL_PIECE && t != OBJ_STREET_PIECE && t != OBJ_CROSSING)
       MarkBuilding(building);
   }
   const uint32_t now = kfx_GetTicks();

@@ -4,14 +4,10 @@
 #include "framework/qno_display.h"
 #include "framework/qno_sprite.h"
 #include "iso/iso_welt.h"
-#include "measures/building_object.h"
-#include "microsim/micro_car.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
+#include "iso/iso_sel_obj.h"
+#include "iso/iso_vehicle.h"
 
 namespace {
-
-CUserInt* UserIntOf(CZorvaWorld* world) { return world ? world->GetUserInt() : nullptr; }
 
 bool InGrid(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0 && y < ISO_MAP_SIZE; }
 
@@ -106,12 +102,12 @@ int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside) {
   const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
   for (int k = 0; k < 3; ++k) DrawCachedSlot(buffer, m_SpriteList[x][y][k], shiftX, shiftY);
 
-  CUserInt* ui = UserIntOf(m_pWorld);
-  if (ui && ui->selObj.tool == 2) {
-    const int kind = ui->GetTileMask(x, y);
+  const selObjType* sel = m_pHost->GetSelection();
+  if (sel && sel->tool == 2) {
+    const int kind = m_pHost->GetTileMask(x, y);
     if (kind == 1) {
       if (CIsoTile* mark = CIsoTile::Get(m_pResources, kStreetMarkTile)) {
-        const int bits = ui->GetTileMask2(x, y);
+        const int bits = m_pHost->GetTileMask2(x, y);
         for (int k = 0; k < 4; ++k)
           if (bits & (1 << k))
             mark->Render(buffer, m_pResources, px, py, 0, static_cast<TIsoRichtung>(((k == 0 ? 3 : k - 1) + g_IsoRichtung) & 3));
@@ -136,7 +132,7 @@ int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCa
       int px, py;
       TilePoint(x, y, px, py);
       py -= Tile_Size_Y[IsoZoomIndex()];
-      for (CCar* car : m_CarSecondRender[x][y])
+      for (CIsoVehicle* car : m_CarSecondRender[x][y])
         if (car) car->RenderSecondPosition(display, px, py);
     }
     if (CIsoInfo* cell = GetIsoInfo(x, y))
@@ -146,11 +142,8 @@ int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCa
   if (slots[4].id == 0) return 0;
   if (district) {
     int tileId = kOutsideGroundTile;
-    CUserInt* ui = UserIntOf(m_pWorld);
-    if (CBuildingObject* building = ui ? ui->GetBuildingAt(x, y, 0) : nullptr) {
-      const int d = building->GetDistrictID();
-      if (d >= 0) tileId = (d % 2) ? kDistrictTileOdd : kDistrictTileEven;
-    }
+    const int d = m_pHost->GetDistrictAt(x, y);
+    if (d >= 0) tileId = (d % 2) ? kDistrictTileOdd : kDistrictTileEven;
     CIsoTile* tile = CIsoTile::Get(m_pResources, tileId);
     if (!tile) return 1;
     int px, py;
@@ -279,10 +272,9 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   while (ground.Next(x, y))
     if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
   RenderUserInt(display);
-  CUserInt* ui = UserIntOf(m_pWorld);
-  const bool filter2 = ui && ui->GetFilter(2);
+  const bool filter2 = m_pHost->GetFilter(2);
   const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
-  const bool district = CUserInt::m_ActivateDebugInfo && filter2;
+  const bool district = m_pHost->IsDebugInfo() && filter2;
   TileWalk objects(m_ViewRect, diagonal);
   while (objects.Next(x, y))
     if (InGrid(x, y) && RenderPassObjects(display, x, y, !diagonal, vehicles, district)) return 1;
@@ -318,8 +310,7 @@ int CIsoWelt::Render(QnoDisplay* display) {
     }
   }
   RenderUserInt(display);
-  CUserInt* ui = UserIntOf(m_pWorld);
-  const bool filter2 = ui && ui->GetFilter(2);
+  const bool filter2 = m_pHost->GetFilter(2);
   walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y)) {

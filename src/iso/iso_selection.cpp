@@ -4,13 +4,9 @@
 #include <algorithm>
 
 #include "framework/qno_display.h"
+#include "iso/iso_sel_obj.h"
+#include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
-#include "measures/building_object.h"
-#include "measures/opnv.h"
-#include "microsim/micro_car.h"
-#include "network/street_objects.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
 
 namespace {
 
@@ -61,11 +57,11 @@ int CIsoWelt::RenderSelection(selObjType* sel, CIsoTile* marker) {
   const int oy = tool == kBusStopTool ? sel->busStopOffsetY : 0;
   for (int cy = sel->startY + oy; cy < sel->startY + oy + sel->depth; ++cy)
     for (int cx = sel->startX + ox; cx < sel->startX + ox + sel->width; ++cx)
-      if (CUserInt::InWorld(cx, cy)) mark(cx, cy);
-  const int resId = CBuildingDataList::GetBuildingResIDByListNr(sel->buildingRow);
+      if (IsoInMap(cx, cy)) mark(cx, cy);
+  const int resId = m_pHost->GetCatalogueResID(sel->buildingRow);
   if (resId < 1) return 0;
   const auto dir = static_cast<TIsoRichtung>(sel->buildingRichtung & 3);
-  if (!CBuildingDataList::IsTGV(sel->buildingRow)) {
+  if (!m_pHost->IsCatalogueGroup(sel->buildingRow)) {
     RenderTileAsMouseAt(sel->startX, sel->startY, resId, dir);
     return 0;
   }
@@ -78,18 +74,18 @@ int CIsoWelt::RenderSelection(selObjType* sel, CIsoTile* marker) {
 }
 
 void CIsoWelt::RenderUserInt(QnoDisplay* display) {
-  CUserInt* ui = m_pWorld ? m_pWorld->GetUserInt() : nullptr;
-  if (!ui) return;
-  selObjType& sel = ui->selObj;
+  const selObjType* selection = m_pHost->GetSelection();
+  if (!selection) return;
+  const selObjType& sel = *selection;
   const int c = sel.animCounter & 3;
-  if (sel.mouseStreet && CUserInt::InWorld(sel.mouseStreetX, sel.mouseStreetY)) {
+  if (sel.mouseStreet && IsoInMap(sel.mouseStreetX, sel.mouseStreetY)) {
     const bool fourLane = sel.mouseStreet->GetStreetType() == 4;
     CIsoGroup* group = CIsoGroup::Get(m_pResources, fourLane ? kMouseStreetGroup4 : kMouseStreetGroup);
     if (group)
       RenderGroupAsMouseAt(sel.mouseStreetX, sel.mouseStreetY, group,
                            static_cast<TIsoRichtung>(fourLane ? (c + 3) % 4 : c), -1);
   }
-  if (sel.selectedJunction && CUserInt::InWorld(sel.junctionX, sel.junctionY)) {
+  if (sel.selectedJunction && IsoInMap(sel.junctionX, sel.junctionY)) {
     CIsoGroup* marker = CIsoGroup::Get(m_pResources, kJunctionGroup);
     CIsoObjGroup* placed = GetGroupAt(static_cast<unsigned short>(sel.junctionX),
                                       static_cast<unsigned short>(sel.junctionY), ISO_LAYER_GROUND);
@@ -101,21 +97,21 @@ void CIsoWelt::RenderUserInt(QnoDisplay* display) {
       RenderGroupAsMouseAt(sel.junctionX, sel.junctionY, marker, ISO_RICHTUNG_0, -1);
     }
   }
-  if (ui->GetFilter(1)) ui->RenderOpnvNet(display);
+  if (m_pHost->GetFilter(1)) m_pHost->RenderOpnvNet(display);
   if (sel.selectedLine) {
     unsigned char r = 0, g = 0, b = 0;
-    sel.selectedLine->GetColor(r, g, b);
+    m_pHost->GetLineColor(sel.selectedLine, r, g, b);
     QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;
     const auto colour = static_cast<unsigned short>(buffer ? buffer->GetClosestColor(r, g, b) : 0);
-    ui->RenderOpnvLineStreet(display, sel.selectedLine, colour);
-    ui->RenderOpnvLineHst(display, sel.selectedLine);
+    m_pHost->RenderOpnvLineStreet(display, sel.selectedLine, colour);
+    m_pHost->RenderOpnvLineHst(display, sel.selectedLine);
   }
 }
 
-int CIsoWelt::SetSecondCarPos(CCar* car, int x, int y) {
+int CIsoWelt::SetSecondCarPos(CIsoVehicle* car, int x, int y) {
   if (!car) return 0;
-  if (CUserInt::InWorld(x, y)) {
-    CCar** slots = m_CarSecondRender[x][y];
+  if (IsoInMap(x, y)) {
+    CIsoVehicle** slots = m_CarSecondRender[x][y];
     for (int slot = 0; slot < 4; ++slot) {
       if (!slots[slot]) {
         slots[slot] = car;

@@ -8,7 +8,7 @@
 #include "framework/qno_resource.h"
 #include "framework/qno_sprite.h"
 #include "iso/iso_blob.h"
-#include "iso/iso_welt.h"
+#include "iso/iso_geometry.h"
 
 namespace {
 

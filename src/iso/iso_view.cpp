@@ -6,19 +6,15 @@
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
+#include "iso/iso_river.h"
+#include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "network/str_junction_list.h"
-#include "network/street_objects.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
 #include "world/base/zor_world_obj.h"
 
 int panning_x_max = 760;
 int panning_y_max = 450;
 
 namespace {
-
-CUserInt* UserIntOf(CZorvaWorld* world) { return world ? world->GetUserInt() : nullptr; }
 
 int Clamp127(int v) { return v < 0 ? 0 : (v > ISO_MAP_SIZE - 1 ? ISO_MAP_SIZE - 1 : v); }
 
@@ -103,12 +99,7 @@ int CIsoWelt::Update() {
 }
 
 int CIsoWelt::TurnMicroSim() {
-  if (!m_pWorld) return 0;
-  if (CStrJunctionList* streets = m_pWorld->GetStreetNet()) {
-    streets->TurnMicroSim();
-    streets->UpdateAmpeln();
-  }
-  if (CStrSchJuncList* rails = m_pWorld->GetRailNet()) rails->TurnMicroSim();
+  m_pHost->TurnMicroSim();
   return 0;
 }
 
@@ -143,8 +134,8 @@ void CIsoWelt::ResetMove() {
 }
 
 int CIsoWelt::VirtualMouseMove() {
-  CUserInt* ui = UserIntOf(m_pWorld);
-  if (ui && ui->selObj.rightButton) {
+  const selObjType* sel = m_pHost->GetSelection();
+  if (sel && sel->rightButton) {
     m_PixelOffsetX -= m_DragDeltaX;
     m_PixelOffsetY -= m_DragDeltaY;
     m_DragDeltaX = m_DragDeltaY = 0;
@@ -164,11 +155,11 @@ int CIsoWelt::VirtualMouseMove() {
 // ---- edge panning --------------------------------------------------------------------
 
 int CIsoWelt::CheckPannungMode() {
-  CUserInt* ui = UserIntOf(m_pWorld);
-  if (!ui) return m_Panning;
+  const selObjType* sel = m_pHost->GetSelection();
+  if (!sel) return m_Panning;
   int mx, my;
-  ui->GetMousePosition(mx, my);
-  const bool possible = ui->selObj.streetDrag || ui->GetBuildSurfaceStatus();
+  m_pHost->GetMousePosition(mx, my);
+  const bool possible = sel->streetDrag || m_pHost->GetBuildSurfaceStatus();
   const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max;
   const bool wanted = possible && band;
   int dx = 0, dy = 0;
@@ -182,35 +173,35 @@ int CIsoWelt::CheckPannungMode() {
     dy = -6;
   if (wanted != (m_Panning != 0)) {
     if (wanted) {
-      ui->BackupCursor();
-      ui->SetCursorID(dx > 0 ? kCursorPanRight : dx < 0 ? kCursorPanLeft : dy > 0 ? kCursorPanDown : kCursorPanUp, 0);
+      m_pHost->BackupCursor();
+      m_pHost->SetCursorID(dx > 0 ? kCursorPanRight : dx < 0 ? kCursorPanLeft : dy > 0 ? kCursorPanDown : kCursorPanUp, 0);
     } else {
-      ui->RestoreCursor();
+      m_pHost->RestoreCursor();
     }
     m_Panning = wanted ? 1 : 0;
   }
   if (m_Panning) {
     m_PixelOffsetX += dx;
     m_PixelOffsetY += dy;
-    ui->SetMousePosition(mx - dx, my - dy);
+    m_pHost->SetMousePosition(mx - dx, my - dy);
   }
   return m_Panning;
 }
 
 int CIsoWelt::CheckPannungModeAgain() {
   if (m_Panning) return m_Panning;
-  CUserInt* ui = UserIntOf(m_pWorld);
-  if (!ui) return 0;
+  const selObjType* sel = m_pHost->GetSelection();
+  if (!sel) return 0;
   int mx, my;
-  ui->GetMousePosition(mx, my);
-  const bool possible = ui->selObj.streetDrag || ui->GetBuildSurfaceStatus();
+  m_pHost->GetMousePosition(mx, my);
+  const bool possible = sel->streetDrag || m_pHost->GetBuildSurfaceStatus();
   if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max)) return 0;
   return CheckPannungMode();
 }
 
 void CIsoWelt::ResetPanningMode() {
   if (m_Panning == 1) {
-    if (CUserInt* ui = UserIntOf(m_pWorld)) ui->RestoreCursor();
+    m_pHost->RestoreCursor();
   }
   m_Panning = 0;
 }
@@ -300,11 +291,8 @@ int CIsoWelt::UpdateMicroSim() {
       FixeIsoKoorCalc(ux, uy, ax, ay);
       FixeGroupRichtung(ux, uy, ax, ay);
       CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND);
-      if (auto* street = dynamic_cast<CStreetObj*>(obj))
-        street->UpdateScreenPos(ax, ay, ux, uy);
-      else if (auto* crossing = dynamic_cast<CKreuzObj*>(obj))
-        crossing->UpdateScreenPos(ax, ay, ux, uy);
-      CViewFilter::Update(x, y);
+      if (obj) obj->UpdateScreenPos(ax, ay, ux, uy);
+      m_pHost->UpdateViewFilter(x, y);
     }
     if (alongY)
       startY += sy2;
@@ -333,7 +321,7 @@ int CIsoWelt::OnMouseMove(int, int, int) { return 1; }
 
 int CIsoWelt::SerializeGameStore(FILE* file) {
   if (!file) return 1;
-  CList* objects = m_pWorld ? m_pWorld->GetObjectList() : nullptr;
+  CList* objects = m_pHost->GetObjectList();
   uint32_t count = 0;
   if (objects)
     for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
@@ -362,7 +350,7 @@ int CIsoWelt::SerializeGameLoad(FILE* file) {
     count = 0;
   }
   for (uint32_t i = 0; i < count && result == 0; ++i) {
-    auto* river = dynamic_cast<CRiverObject*>(m_pWorld ? m_pWorld->CreateObject(OBJ_RIVER) : nullptr);
+    auto* river = dynamic_cast<CRiverObject*>(m_pHost->CreateObject(OBJ_RIVER));
     if (!river || river->SerializeGameLoad(file) != 0 ||
         SetIsoTileAt(river->GetX(), river->GetY(), ISO_LAYER_GROUND, CIsoRichtung(river->GetRichtung()),
                      river->GetResID(), river) != 0)

@@ -5,26 +5,12 @@
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
-#include "ui/user_int.h"
-#include "world/zor_world.h"
+#include "iso/iso_vehicle.h"
 #include "world/base/zor_world_obj.h"
-
-TIsoZoomStufe g_ZoomStufe = ISO_ZOOM_1;
-int32_t g_IsoRichtung = 0;
-
-const int32_t Tile_Size_X[3] = {90, 42, 22};
-const int32_t Tile_Size_Y[3] = {46, 22, 12};
-const int32_t Tile_Size_XDiv2[3] = {46, 22, 12};
-const int32_t Tile_Size_YDiv2[3] = {23, 11, 6};
 
 CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
 uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
-CCar* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
-
-int IsoZoomIndex() {
-  const int i = g_ZoomStufe / 2;
-  return i < 0 ? 0 : (i > 2 ? 2 : i);
-}
+CIsoVehicle* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
 
 namespace {
 
@@ -47,8 +33,8 @@ int CIsoUpdateRndLst::Update() {
   return 0;
 }
 
-CIsoWelt::CIsoWelt(CZorvaWorld* world, QnoResourceManager* resources, QnoDisplay* display)
-    : m_pWorld(world), m_pResources(resources), m_pDisplay(display), m_pGrid{}, m_UpdateRndLst(this) {
+CIsoWelt::CIsoWelt(CIsoHost* host, QnoResourceManager* resources, QnoDisplay* display)
+    : m_pHost(host ? host : CIsoHost::Default()), m_pResources(resources), m_pDisplay(display), m_pGrid{}, m_UpdateRndLst(this) {
   m_CenterX = m_CenterY = 0;
   std::memset(m_SpriteList, 0, sizeof m_SpriteList);
   std::memset(m_SPOK, 0, sizeof m_SPOK);
@@ -79,8 +65,8 @@ int CIsoWelt::OnCreate() {
       CIsoInfo*& cell = m_pGrid[x * ISO_MAP_SIZE + y];
       if (cell) continue;
       cell = new CIsoInfo(this, x, y);
-      const int ground = m_pWorld ? m_pWorld->GetBaseResID(false) : 0;
-      CWorldObj* empty = m_pWorld ? m_pWorld->CreateObjectEmpty() : nullptr;
+      const int ground = m_pHost->GetBaseResID(false);
+      CWorldObj* empty = m_pHost->CreateObjectEmpty();
       cell->CreateTile(ground, ISO_RICHTUNG_0, empty, ISO_LAYER_GROUND);
     }
   CalcViewRect();
@@ -184,7 +170,7 @@ void CIsoWelt::CalcViewRect() {
   m_OriginX = hw - cx;
   m_OriginY = hh - cy;
   m_ViewRect.richtung = g_IsoRichtung;
-  CViewFilter::UpdateViewRect(m_ViewRect);
+  m_pHost->UpdateViewRect(m_ViewRect);
   CalcMicroViewRect();
 
   int x, y;
@@ -202,7 +188,7 @@ void CIsoWelt::CalcViewRect() {
   while (walk.GetNextTile(x, y)) {
     if (!InGrid(x, y)) continue;
     if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(true, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-    CViewFilter::Update(x, y);
+    m_pHost->UpdateViewFilter(x, y);
   }
   walk = m_SoundRect;
   walk.SetupTraversal(g_IsoRichtung);
@@ -300,7 +286,7 @@ int CIsoWelt::SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int 
   cell->CreateTile(resId, static_cast<TIsoRichtung>(dir.GetValue() & 3), obj, layer);
   cell->InsertTilesInNewRenderList();
   InvalidateSpriteRenderList(x, y);
-  CViewFilter::Update(x, y);
+  m_pHost->UpdateViewFilter(x, y);
   return 0;
 }
 
@@ -309,10 +295,10 @@ int CIsoWelt::SetStdBase(int x, int y, TBaseType layer, bool fixed) {
   if (!cell) return 1;
   cell->Destroy(layer);
   if (layer != ISO_LAYER_GROUND) return 0;
-  const int ground = m_pWorld ? m_pWorld->GetBaseResID(fixed) : 0;
-  CWorldObj* empty = m_pWorld ? m_pWorld->CreateObjectEmpty() : nullptr;
+  const int ground = m_pHost->GetBaseResID(fixed);
+  CWorldObj* empty = m_pHost->CreateObjectEmpty();
   cell->CreateTile(ground, ISO_RICHTUNG_0, empty, ISO_LAYER_GROUND);
-  CViewFilter::Update(x, y);
+  m_pHost->UpdateViewFilter(x, y);
   if (cell->GetIsoObjects(ISO_LAYER_UPPER) && cell->GetWorldObject(ISO_LAYER_UPPER)) cell->InsertTilesInNewRenderList();
   return 0;
 }

@@ -4,37 +4,23 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <vector>
+
+#include "iso/iso_geometry.h"
+#include "iso/iso_host.h"
 #include "iso/iso_info.h"
 #include "iso/iso_object.h"
 #include "iso/iso_tile.h"
-#include "sim/sim_location_types.h"
+#include "world/base/sim_location_types.h"
 #include "world/base/zor_types.h"
 
-class CZorvaWorld;
 class QnoResourceManager;
 class QnoDisplay;
 class QnoView;
 class CWorldObj;
-class CCar;
-class CBuildingObject;
+class CIsoVehicle;
 struct selObjType;
 struct QnoInteractionEvent;
-
-constexpr int ISO_MAP_SIZE = 128;
-
-// The view state every conversion and drawing routine reads.
-extern TIsoZoomStufe g_ZoomStufe;  // 1, 2 or 4; the program starts with 1
-extern int32_t g_IsoRichtung;      // 0..3
-
-// Tile sizes by zoom index (g_ZoomStufe / 2). XDiv2 equals the height, so
-// neighbouring tiles stand Tile_Size_X + 2 pixels apart.
-extern const int32_t Tile_Size_X[3];
-extern const int32_t Tile_Size_Y[3];
-extern const int32_t Tile_Size_XDiv2[3];
-extern const int32_t Tile_Size_YDiv2[3];
-
-// The zoom index of the current zoom level, kept inside the tables.
-int IsoZoomIndex();
 
 // The edge-panning band; display width - 40 and height - 150 after the
 // first mode change.
@@ -72,7 +58,8 @@ class CIsoWelt {
   static constexpr int kStreetMarkTile = 49647;
   static constexpr int kHighlightTile = 49652;
 
-  CIsoWelt(CZorvaWorld* world, QnoResourceManager* resources, QnoDisplay* display);
+  // A null host answers as a map without a game around it.
+  CIsoWelt(CIsoHost* host, QnoResourceManager* resources, QnoDisplay* display);
   ~CIsoWelt();
   CIsoWelt(const CIsoWelt&) = delete;
   CIsoWelt& operator=(const CIsoWelt&) = delete;
@@ -173,10 +160,10 @@ class CIsoWelt {
   void RenderUserInt(QnoDisplay* display);
   int RenderTileAsMouseAt(int x, int y, int resId, TIsoRichtung dir);
   int Expo_RenderLilaBase(int x, int y, int resId);
-  int SetSecondCarPos(CCar* car, int x, int y);
+  int SetSecondCarPos(CIsoVehicle* car, int x, int y);
 
   // ---- view state
-  CZorvaWorld* GetWorld() const { return m_pWorld; }
+  CIsoHost* GetHost() const { return m_pHost; }
   QnoResourceManager* GetResourceManager() const { return m_pResources; }
   QnoDisplay* GetDisplay() const { return m_pDisplay; }
   const IsoViewRectType& GetViewRect() const { return m_ViewRect; }
@@ -201,7 +188,7 @@ class CIsoWelt {
   // Per-cell caches of the renderers, indexed [x][y].
   static SpriteSlot m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
   static uint8_t m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
-  static CCar* m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
+  static CIsoVehicle* m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
 
  private:
   int DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY);
@@ -212,7 +199,7 @@ class CIsoWelt {
   void RefreshAfterViewChange(bool filter);
   int SetZoomLevel(TIsoZoomStufe zoom);
 
-  CZorvaWorld* m_pWorld;
+  CIsoHost* m_pHost;
   QnoResourceManager* m_pResources;
   QnoDisplay* m_pDisplay;
   IsoViewRectType m_ViewRect;
@@ -249,6 +236,8 @@ class CIsoWelt {
   void CellAnchor(int x, int y, int zoomIndex, int& sx, int& sy);
 
  private:
-  void MarkBuilding(CBuildingObject* building);
+  void MarkBuilding(const IsoFootprint& building);
+  // The marked buildings of the frame being drawn, kept between frames.
+  std::vector<IsoFootprint> m_MarkedBuildings;
   void RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint32_t now);
 };

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "framework/zor_pointer_list.h"
-#include "sim/sim_location_types.h"
+#include "world/base/sim_location_types.h"
 #include "world/base/zor_world_obj.h"
 
 class QnoResourceManager;

@@ -1,25 +1,6 @@
 #pragma once
-// A vehicle of the micro simulation. For now only what the map's second
-// drawing of vehicles at a cell edge uses.
-#include "world/base/zor_world_obj.h"
+// A vehicle of the micro simulation. The map draws it a second time at a
+// cell edge through its second-drawing place.
+#include "iso/iso_vehicle.h"
 
-class CCar : public CWorldObj {
- public:
-  // The cell and slot (0..3) where the car is drawn a second time.
-  virtual void SetIsoXYSecond(int x, int y, int slot) {
-    m_SecondX = x;
-    m_SecondY = y;
-    m_SecondSlot = slot;
-  }
-  virtual void ResetIsoXYSecond() { m_SecondX = m_SecondY = m_SecondSlot = -1; }
-  // Draws the car at its second place; (x, y) is the cell's anchor point.
-  virtual void RenderSecondPosition(QnoDisplay*, int, int) {}
-  int GetSecondX() const { return m_SecondX; }
-  int GetSecondY() const { return m_SecondY; }
-  int GetSecondSlot() const { return m_SecondSlot; }
-
- protected:
-  int m_SecondX = -1;
-  int m_SecondY = -1;
-  int m_SecondSlot = -1;
-};
+class CCar : public CIsoVehicle {};

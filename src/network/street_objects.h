@@ -1,7 +1,6 @@
 #pragma once
-// The street network's pieces as world objects on the map's tiles, and the
-// river tiles. For now only what the object factory and the map's stop
-// checks use.
+// The street network's pieces as world objects on the map's tiles. For now
+// only what the object factory and the map's stop checks use.
 #include <cstdint>
 
 #include "world/base/zor_world_obj.h"
@@ -31,8 +30,8 @@ class CStreetObj : public CWorldObj {
   CStrStrasse* GetStreet() const { return m_pStreetList; }
   // The map moved: (sx, sy) is the tile's anchor on the screen; the
   // street repositions its micro cells there.
-  virtual int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
-  int GetStreetType() const { return m_pStreetList ? m_pStreetList->GetStreetType() : 0; }
+  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
+  int GetStreetType() const override { return m_pStreetList ? m_pStreetList->GetStreetType() : 0; }
 
  protected:
   CStrStrasse* m_pStreetList = nullptr;
@@ -54,10 +53,10 @@ class CKreuzObj : public CWorldObj {
   using CWorldObj::Create;
   int Create() override;
   // The junction's street type; 0 while bound to no junction.
-  virtual int GetStreetType() const { return 0; }
+  int GetStreetType() const override { return 0; }
   // The map moved: (sx, sy) is the tile's anchor on the screen; the
   // junction repositions its micro cells there.
-  virtual int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
+  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
 };
 
 // The crossing object of a four-lane junction over a 2 x 2 block.
@@ -68,28 +67,4 @@ class CRailKreuz : public CKreuzObj {
  public:
   using CKreuzObj::Create;
   int Create() override;
-};
-
-// A river tile (type 2).
-class CRiverObject : public CBaseObject {
- public:
-  using CBaseObject::Create;
-  int Create() override;
-  int Create(uint16_t x, uint16_t y, const CIsoRichtung& direction, int resId);
-  // The record inside the map's savegame record: u16 x, u16 y, u32
-  // direction, u32 tile resource id; the map puts a loaded river in place.
-  using CBaseObject::SerializeGameStore;
-  int SerializeGameStore(FILE* file) override;
-  int SerializeGameLoad(FILE* file) override;
-  static constexpr uint32_t kRecordSize = 12;
-  uint16_t GetX() const { return m_X; }
-  uint16_t GetY() const { return m_Y; }
-  int GetResID() const { return m_ResID; }
-  int GetRichtung() const { return m_Richtung; }
-
- protected:
-  uint16_t m_Y = 0;
-  uint16_t m_X = 0;
-  int32_t m_Richtung = 0;
-  int32_t m_ResID = -1;
 };

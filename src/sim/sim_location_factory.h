@@ -3,7 +3,7 @@
 // sees them). For now only what the world and its object factory call.
 #include <vector>
 
-#include "sim/sim_location_types.h"
+#include "world/base/sim_location_types.h"
 #include "world/base/zor_types.h"
 
 class CZorvaWorld;

@@ -3,6 +3,7 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
+#include "iso/iso_river.h"
 #include "iso/iso_welt.h"
 #include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"

@@ -1,6 +1,7 @@
 // Taking placed objects off the map and out of their managers again.
 #include "framework/zor_list.h"
 #include "gui/screen_window.h"
+#include "iso/iso_river.h"
 #include "iso/iso_welt.h"
 #include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"

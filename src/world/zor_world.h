@@ -12,7 +12,7 @@
 #include "framework/qno_object.h"
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
-#include "sim/sim_location_types.h"
+#include "world/base/sim_location_types.h"
 #include "world/base/zor_env_table.h"
 
 class QnoView;
@@ -50,6 +50,8 @@ class CStatistik;
 class CPreise;
 class CZorWorldSimParts;
 class CZorWorldHost;
+class CZorIsoHost;
+class CIsoHost;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
 enum TBaseType : int32_t;
@@ -145,6 +147,8 @@ class CZorvaWorld : public CZorvaObject {
   CUserInt* GetUserInt() { return m_pUserInt; }
   CSimWelt* GetSimWelt() { return m_pSimWelt; }
   CIsoWelt* GetIsoWelt() { return m_pIsoWelt; }
+  // What the map reaches of the world; made on first use.
+  CIsoHost* GetIsoHost();
   CMessage* GetMessage() { return m_pMessage; }
   CIndikatoren* GetIndikatoren() { return m_pIndikatoren; }
   CMicroSimulation* GetMicroSim() { return m_pMicroSim; }
@@ -327,6 +331,7 @@ class CZorvaWorld : public CZorvaObject {
   CPreise* m_pPreise = nullptr;
   CZorWorldSimParts* m_pSimParts = nullptr;
   CZorWorldHost* m_pHost = nullptr;
+  CZorIsoHost* m_pIsoHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   int m_BaseResID[kMaxBaseResIDs] = {};

@@ -115,7 +115,13 @@ CZorvaWorld::~CZorvaWorld() {
     CWorldHost::Install(nullptr);
   }
   delete m_pHost;
+  delete m_pIsoHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
+}
+
+CIsoHost* CZorvaWorld::GetIsoHost() {
+  if (!m_pIsoHost) m_pIsoHost = new CZorIsoHost(*this);
+  return m_pIsoHost;
 }
 
 void CZorvaWorld::SetThis() {
@@ -527,7 +533,7 @@ CSimWelt* CZorvaWorld::NewSimWelt() {
 }
 CSimLocationFactory* CZorvaWorld::NewLocationFactory() { return new CSimLocationFactory; }
 CDataExchange* CZorvaWorld::NewDataExchange() { return new CDataExchange; }
-CIsoWelt* CZorvaWorld::NewIsoWelt() { return new CIsoWelt(this, m_pResourceManager, m_pDisplay); }
+CIsoWelt* CZorvaWorld::NewIsoWelt() { return new CIsoWelt(GetIsoHost(), m_pResourceManager, m_pDisplay); }
 CStrJunctionList* CZorvaWorld::NewStreetNet() { return new CStrJunctionList(m_pIsoWelt, m_pSimWelt); }
 CStrSchJuncList* CZorvaWorld::NewRailNet() { return new CStrSchJuncList(m_pIsoWelt, m_pSimWelt); }
 CUserInt* CZorvaWorld::NewUserInt() { return new CUserInt; }

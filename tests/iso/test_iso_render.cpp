@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
-#include "microsim/micro_car.h"
 #include "world/base/zor_world_obj.h"
 
 namespace {
@@ -306,7 +306,7 @@ TEST_F(IsoRenderTest, SpritesAtTheScreenEdgeAreClipped) {
 
 // Cars standing across a cell edge are drawn a second time at that cell
 // by the row-by-row renderer, at the cell's anchor point.
-struct SecondCar : CCar {
+struct SecondCar : CIsoVehicle {
   std::vector<std::pair<int, int>> at;
   void RenderSecondPosition(QnoDisplay*, int x, int y) override { at.push_back({x, y}); }
 };

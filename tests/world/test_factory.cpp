@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/zor_list.h"
-#include "iso/iso_test_map.h"
+#include "world/map_fixture.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
 #include "measures/carsharing.h"

@@ -49,6 +49,12 @@ class CWorldObj : public CZorvaObject {
   // location keep none.
   virtual void SetSimLocation(CSimLocation*) {}
   virtual CSimLocation* GetSimLocation() const { return nullptr; }
+  // The street type of a street piece or a junction's crossing object; 0
+  // for every other object.
+  virtual int GetStreetType() const { return 0; }
+  // The map moved: (sx, sy) is the cell's anchor on the screen. Street and
+  // crossing objects move their micro cells there; 0.
+  virtual int UpdateScreenPos(int /*sx*/, int /*sy*/, unsigned short /*x*/, unsigned short /*y*/) { return 0; }
 
   TObjectType GetType() const { return m_Type; }
   void SetType(TObjectType type) { m_Type = type; }

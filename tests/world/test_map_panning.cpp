@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "iso/iso_test_map.h"
+#include "world/map_fixture.h"
 #include "network/street_objects.h"
 #include "ui/user_int.h"
 

@@ -2,7 +2,7 @@
 // group previews, the tool previews and the second drawing of vehicles.
 #include <gtest/gtest.h>
 
-#include "iso/iso_test_map.h"
+#include "world/map_fixture.h"
 #include "measures/building_object.h"
 #include "microsim/micro_car.h"
 #include "ui/user_int.h"

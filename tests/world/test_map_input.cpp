@@ -5,7 +5,7 @@
 #include "framework/qno_display.h"
 #include "framework/qno_event.h"
 #include "framework/zor_list.h"
-#include "iso/iso_test_map.h"
+#include "world/map_fixture.h"
 #include "model/gott_modus.h"
 #include "ui/user_int.h"
 

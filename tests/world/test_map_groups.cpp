@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/zor_list.h"
-#include "iso/iso_test_map.h"
+#include "world/map_fixture.h"
 #include "network/street_objects.h"
 
 namespace {

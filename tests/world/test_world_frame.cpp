@@ -6,14 +6,13 @@
 #include <cstring>
 #include <set>
 
+#include "iso/iso_scene.h"
 #include "iso/iso_welt.h"
-#include "network/street_objects.h"
-#include "iso_scene.h"
+#include "measures/building_object.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
-#include "measures/building_object.h"
-#include "world/zor_world.h"
 #include "world/base/zor_world_obj.h"
+#include "world/zor_world.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ class FrameWorld : public CZorvaWorld {
 struct WorldMap {
   FrameWorld world;
   CIsoWelt map;
-  WorldMap(Scene& s, CUserInt* ui) : world(nullptr, ui), map(&world, &s.resources, &s.display) {
+  WorldMap(Scene& s, CUserInt* ui) : world(nullptr, ui), map(world.GetIsoHost(), &s.resources, &s.display) {
     world.Create();
     world.AddBase(kGround);
     world.SetMap(&map);
@@ -180,8 +179,8 @@ TEST_F(WorldFrameTest, StandardGroundOnTheUpperLayerOnlyEmptiesIt) {
   Scene s;
   FrameWorld w(s.map.get(), nullptr);
   w.AddBase(kGround);
-  // The map takes its world from the constructor.
-  CIsoWelt map(&w, &s.resources, &s.display);
+  // The map reaches its world through the host it is made with.
+  CIsoWelt map(w.GetIsoHost(), &s.resources, &s.display);
   map.OnCreate();
   EXPECT_EQ(map.GetIsoInfo(10, 10)->GetResID(ISO_LAYER_GROUND), kGround);
   CWorldObj upper;

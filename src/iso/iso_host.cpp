@@ -1,0 +1,6 @@
+#include "iso/iso_host.h"
+
+CIsoHost* CIsoHost::Default() {
+  static CIsoHost host;
+  return &host;
+}
