@@ -359,8 +359,8 @@ int CScreenWindow::DeActivateWindow(int id, EOverType) {
 int CScreenWindow::CloseOnEscAndRightMouse(int id) { return DeActivateWindow(id, OVER_GROUP); }
 
 int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType, int, int, EPosition*) {
-  // The window-level kinds belong to the window-action layer; this level
-  // handles none of them yet.
+  // Stand-in for the window-level action interpreter: the kinds are left
+  // to the window-action layer, and a list counts as handled.
   return list ? 0 : 1;
 }
 

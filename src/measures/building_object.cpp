@@ -57,7 +57,7 @@ int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CI
   return 0;
 }
 
-// The catalogue has no rows yet.
+// Stand-in for the building catalogue: it holds no rows.
 int CBuildingDataList::GetBuildingResIDByListNr(int) { return 0; }
 bool CBuildingDataList::IsTGV(int) { return false; }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Buildings placed on the map and the catalogue they come from.
-// For now only what the world, its object factory and the map use.
+// Stand-in: only what the world, its object factory and the map use.
 #include <cstdint>
 
 #include "framework/zor_pointer_list.h"

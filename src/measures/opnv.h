@@ -1,12 +1,12 @@
 #pragma once
 // Public transport: bus and tram nets, lines, stops and fleets.
-// For now only what the world's start-up and turn call on it.
+// Stand-in: only what the world's start-up and turn call on it.
 #include "sim/sim_date.h"
 #include "world/base/zor_world_obj.h"
 
 class CBuildingObject;
 
-// A public-transport line. For now only what the map's overlay reads.
+// A public-transport line. Stand-in: only what the map's overlay reads.
 class COpnvLine {
  public:
   virtual ~COpnvLine() = default;

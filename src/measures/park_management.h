@@ -1,6 +1,6 @@
 #pragma once
 // Parking management: car parks, their places and guidance signs.
-// For now only what the world's start-up and turn call on it.
+// Stand-in: only what the world's start-up and turn call on it.
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
 #include "measures/building_object.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The price table of everything the council can build or buy.
-// For now only what the world's start-up uses.
+// Stand-in: only what the world's start-up uses.
 
 class CPreise {
  public:

@@ -1,6 +1,6 @@
 #pragma once
 // The cellular micro simulation of the visible vehicles.
-// For now only what the world's start-up and shutdown call.
+// Stand-in: only what the world's start-up and shutdown call.
 
 class CMicroSimulation {
  public:

@@ -18,7 +18,7 @@ class CSimWelt;
 class CUserInt;
 class CList;
 
-// What the growth target needs from neighbours that arrive later: god
+// What the growth target needs from its neighbours in the game model: god
 // mode's hold, the city model's jobs and workers, the first-reach message
 // (adviser message 21/1, window 236, pause) and the interface's debug
 // flags. The defaults are those of a plain running game.
@@ -116,8 +116,8 @@ class CDataExchange : public CVarOwner {
   int RegisterOwner(const char* prefix, CVarOwner* owner);
 
   // The hourly general values and, at hours 7, 12 and 17, the feeding and
-  // stepping of the cause-effect network; the calculation groups behind
-  // them come with the game-model issue that builds them.
+  // stepping of the cause-effect network. Stand-ins for the calculation
+  // groups: both compute nothing.
   virtual int CalculateGeneral(STime now, STime last);
   virtual int CalculateNextMatrix(STime now, STime last);
   // The network that "W." names address (the demand simulation's).
@@ -159,7 +159,7 @@ class CDataExchange : public CVarOwner {
 
   // Counts and shares.
   int GetPeople() const { return m_Block.people; }
-  // Until the city model answers for itself, its residents are handed in.
+  // The city's residents, handed in by whoever counts them.
   void SetPeople(int people) { m_Block.people = people; }
   int GetWorker() const { return m_Block.worker; }
   int GetWorkerD() const { return m_Block.workerD; }

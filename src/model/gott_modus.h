@@ -1,7 +1,7 @@
 #pragma once
 // God mode: the game mode (free play, normal game, scenario, exhibition)
 // and the exhibition's time-out and rating.
-// For now only what the world's start-up and turn use.
+// Stand-in: only what the world's start-up and turn use.
 #include "sim/sim_date.h"
 #include "world/base/zor_world_obj.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Indicators and the adviser messages they raise.
-// For now only what the world's start-up and turn call on it.
+// Stand-in: only what the world's start-up and turn call on it.
 #include "sim/sim_date.h"
 #include "world/base/zor_world_obj.h"
 

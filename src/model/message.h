@@ -1,6 +1,6 @@
 #pragma once
 // The message system: adviser and event messages.
-// For now only what the world's start-up and turn use.
+// Stand-in: only what the world's start-up and turn use.
 
 class CMessage {
  public:

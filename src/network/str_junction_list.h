@@ -1,6 +1,6 @@
 #pragma once
 // The street network (junctions indexed by crossing id) and the rail network.
-// For now only what the world's start-up and turn call on them.
+// Stand-in: only what the world's start-up and turn call on them.
 #include "framework/zor_list.h"
 
 class CIsoWelt;

@@ -7,7 +7,7 @@ int CStrStrasse::GetRichtung(int, int, unsigned char& found, int& firstDir, bool
   return m_Richtung;
 }
 
-// The micro cells come with the street network; until then nothing moves.
+// Stand-ins for the micro cells of streets and junctions: nothing moves.
 int CStreetObj::UpdateScreenPos(int, int, unsigned short, unsigned short) { return 0; }
 int CKreuzObj::UpdateScreenPos(int, int, unsigned short, unsigned short) { return 0; }
 

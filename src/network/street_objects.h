@@ -1,11 +1,11 @@
 #pragma once
-// The street network's pieces as world objects on the map's tiles. For now
+// The street network's pieces as world objects on the map's tiles. Stand-in:
 // only what the object factory and the map's stop checks use.
 #include <cstdint>
 
 #include "world/base/zor_world_obj.h"
 
-// A street of the network. For now: its type and the direction of its
+// A street of the network. Stand-in: its type and the direction of its
 // pieces (0 = +x, 1 = -y, 2 = -x, 3 = +y).
 class CStrStrasse {
  public:

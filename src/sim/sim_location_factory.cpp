@@ -8,8 +8,8 @@
 
 namespace {
 
-// A location as far as the placed buildings need one until the city model
-// brings its own: a kind, a place, a size and a height class.
+// Stand-in for the city model's locations: as far as the placed buildings
+// need one, a kind, a place, a size and a height class.
 class CPlacedLocation : public CSimLocation {
  public:
   CPlacedLocation(TObjectType kind, int x, int y, SimLocationSizeType size, int height)

@@ -1,6 +1,6 @@
 #pragma once
 // The factory of the demand model's locations (the buildings as the model
-// sees them). For now only what the world and its object factory call.
+// sees them). Stand-in: only what the world and its object factory call.
 #include <vector>
 
 #include "world/base/sim_location_types.h"

@@ -1,7 +1,7 @@
 #pragma once
 // What the network slots and the trips need of the agent model: districts,
-// locations and destinations. The classes of the city model fill these in;
-// until then tests give small stand-ins.
+// locations and destinations. The classes of the city model fill these in,
+// and tests give small stand-ins.
 class CSimLocation;
 
 enum ESimDestination : int {

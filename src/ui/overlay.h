@@ -1,6 +1,6 @@
 #pragma once
 // The interface's drawing base: the world pointer, the scene size and the
-// mouse cursor. For now only what the world uses.
+// mouse cursor. Stand-in: only what the world uses.
 
 class CZorvaWorld;
 class QnoSortedList;

@@ -1,6 +1,6 @@
 #pragma once
 // The interface controller: input, tools, windows and the interface layers.
-// For now only what the world's start-up, turn and frame loop use.
+// Stand-in: only what the world's start-up, turn and frame loop use.
 #include <cstdint>
 
 #include "framework/qno_event.h"

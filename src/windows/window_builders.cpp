@@ -1,5 +1,4 @@
-// The window builders. The game's windows are not laid out yet, so each
-// builder adds nothing.
+// Stand-ins for the window builders: each adds no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {

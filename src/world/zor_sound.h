@@ -1,6 +1,6 @@
 #pragma once
 // The sound object: effects and music through SDL_mixer.
-// For now the part the world's start-up and turn call; a failed audio
+// Stand-in: the part the world's start-up and turn call; a failed audio
 // device is never fatal.
 #include "world/base/zor_world_obj.h"
 

@@ -54,8 +54,8 @@ void CZorvaWorld::FlipBuffer() {
 
 // ---- savegames, as far as the turn needs them ------------------------------------
 
-// The savegame container is not part of this build yet: every load and save
-// reports failure, so the start-up goes on with the fresh world.
+// Stand-ins for the savegame container: every load and save reports
+// failure, so the start-up goes on with the fresh world.
 int CZorvaWorld::AutoSaveGame(bool) { return 1; }
 int CZorvaWorld::AutoLoadGame(bool) { return 1; }
 bool CZorvaWorld::CheckForAutoLoadGame() { return false; }
