@@ -178,6 +178,9 @@ class Scene {
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
+  // Makes the map again, reaching the game through host.
+  void UseHost(CIsoHost* host) { map = std::make_unique<CIsoWelt>(host, &resources, &display); }
+
   // Creates the grid and puts the scene's ground on every cell.
   void CreateGround() {
     map->OnCreate();

@@ -1,0 +1,162 @@
+// What the map asks of the game above it, seen through a host that records
+// every request and answers as the test sets it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "framework/qno_event.h"
+#include "iso/iso_host.h"
+#include "iso/iso_sel_obj.h"
+#include "iso/iso_welt.h"
+#include "iso_scene.h"
+#include "world/base/zor_world_obj.h"
+
+namespace {
+
+using namespace isotest;
+using Cell = std::pair<int, int>;
+
+struct RecordingHost : CIsoHost {
+  selObjType sel;
+  bool hasInterface = true;
+  std::vector<Cell> recoloured;
+  std::vector<Cell> removed;
+  std::map<const CWorldObj*, int> heights;
+  std::vector<std::pair<int, int>> cursors;  // (id, state) per SetCursorID
+  int cursorResets = 0, cursorBackups = 0, turns = 0;
+
+  selObjType* GetSelection() override { return hasInterface ? &sel : nullptr; }
+  void UpdateViewFilter(int x, int y) override { recoloured.push_back({x, y}); }
+  int RemoveObject(int x, int y, TBaseType) override {
+    removed.push_back({x, y});
+    return 0;
+  }
+  int GetLocationHeight(CWorldObj* object) override {
+    auto it = heights.find(object);
+    return it == heights.end() ? 0 : it->second;
+  }
+  void TurnMicroSim() override { ++turns; }
+  void ResetCursor() override { ++cursorResets; }
+  void BackupCursor() override { ++cursorBackups; }
+  void SetCursorID(int id, int state) override { cursors.push_back({id, state}); }
+};
+
+CWorldObj* Object(TObjectType type) {
+  auto* o = new CWorldObj;
+  o->SetType(type);
+  return o;
+}
+
+struct IsoHostTest : testing::Test {
+  Scene scene;
+  RecordingHost host;
+  std::vector<CWorldObj*> objects;
+
+  void SetUp() override {
+    scene.UseHost(&host);
+    scene.CreateGround();
+    host.recoloured.clear();
+  }
+  void TearDown() override {
+    scene.map.reset();
+    for (CWorldObj* o : objects) delete o;
+  }
+  CWorldObj* Place(int x, int y, TObjectType type, int resId = kGround) {
+    objects.push_back(Object(type));
+    scene.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), resId, objects.back());
+    return objects.back();
+  }
+  int Key(int key) {
+    QnoInteractionEvent e{QNO_EVENT_KEYDOWN, key, 0, 0};
+    return scene.map->InputFilter(&e, nullptr);
+  }
+  int Button(int type, int button, int x = 100, int y = 100) {
+    QnoInteractionEvent e{type, x, y, button};
+    return scene.map->InputFilter(&e, nullptr);
+  }
+};
+
+TEST_F(IsoHostTest, EveryChangedCellIsRecolouredInTheOverviewMaps) {
+  Place(10, 12, OBJ_RESIDENTIAL);
+  ASSERT_FALSE(host.recoloured.empty());
+  EXPECT_EQ(host.recoloured.back(), Cell(10, 12));
+  host.recoloured.clear();
+  scene.map->SetStdBase(10, 12, ISO_LAYER_GROUND, true);
+  ASSERT_FALSE(host.recoloured.empty());
+  EXPECT_EQ(host.recoloured.back(), Cell(10, 12));
+}
+
+TEST_F(IsoHostTest, ZonesUnderANewBuildingAreRemovedThroughTheHost) {
+  Place(20, 20, OBJ_ZONE_COMMERCIAL);
+  Place(21, 20, OBJ_RESIDENTIAL);
+  EXPECT_EQ(scene.map->RemoveResComInd(20, 20, ISO_RICHTUNG_0, 0), 0);
+  EXPECT_EQ(scene.map->RemoveResComInd(21, 20, ISO_RICHTUNG_0, 0), 0);
+  EXPECT_EQ(host.removed, std::vector<Cell>{Cell(20, 20)}) << "only the zone goes";
+}
+
+TEST_F(IsoHostTest, AGroupOfBuildingsMatchesOnlyWithTheHeightTheHostGives) {
+  // kGroup covers two cells along x.
+  CWorldObj* a = Place(30, 30, OBJ_RESIDENTIAL);
+  CWorldObj* b = Place(31, 30, OBJ_RESIDENTIAL);
+  const auto height = static_cast<ESimLocationHeight>(2);
+  host.heights[a] = 2;
+  host.heights[b] = 2;
+  EXPECT_EQ(scene.map->CheckForType(30, 30, ISO_LAYER_GROUND, OBJ_RESIDENTIAL, ISO_RICHTUNG_0, kGroup, height), 0);
+  EXPECT_EQ(scene.map->CheckForType(30, 30, ISO_LAYER_GROUND, OBJ_RESIDENTIAL, ISO_RICHTUNG_0, kGroup, SIM_HEIGHT_ANY),
+            0);
+  host.heights[b] = 1;
+  EXPECT_EQ(scene.map->CheckForType(30, 30, ISO_LAYER_GROUND, OBJ_RESIDENTIAL, ISO_RICHTUNG_0, kGroup, height), 1);
+  // Any height will do when none is asked for.
+  EXPECT_EQ(scene.map->CheckForType(30, 30, ISO_LAYER_GROUND, OBJ_RESIDENTIAL, ISO_RICHTUNG_0, kGroup, SIM_HEIGHT_ANY),
+            0);
+}
+
+TEST_F(IsoHostTest, ZoomAndTurnKeysMoveTheVehiclesThroughTheHost) {
+  EXPECT_EQ(Key('7'), 0);
+  EXPECT_EQ(host.turns, 1);
+  EXPECT_EQ(Key('8'), 0);
+  EXPECT_EQ(host.turns, 2);
+  EXPECT_EQ(g_IsoRichtung, 1);
+  EXPECT_EQ(Key('9'), 0);
+  EXPECT_EQ(g_IsoRichtung, 0);
+  EXPECT_EQ(host.turns, 3);
+}
+
+TEST_F(IsoHostTest, ARightDragShowsTheDragCursorUnlessTheInterfaceHoldsTheMouse) {
+  EXPECT_EQ(Button(QNO_EVENT_BUTTONDOWN, 1), 0);
+  EXPECT_EQ(host.cursorResets, 1);
+  EXPECT_EQ(host.cursorBackups, 1);
+  ASSERT_EQ(host.cursors.size(), 1u);
+  EXPECT_EQ(host.cursors[0].second, 0);
+  const int dragCursor = host.cursors[0].first;
+  EXPECT_GT(dragCursor, 0);
+  // The first move shows the cursor's moving state, once.
+  EXPECT_EQ(Button(QNO_EVENT_MOUSEMOVE, 0, 110, 104), 0);
+  EXPECT_EQ(Button(QNO_EVENT_MOUSEMOVE, 0, 120, 108), 0);
+  ASSERT_EQ(host.cursors.size(), 2u);
+  EXPECT_EQ(host.cursors[1], std::make_pair(dragCursor, 1));
+  EXPECT_EQ(Button(QNO_EVENT_BUTTONUP, 1), 0);
+
+  host.cursors.clear();
+  host.sel.mouseCaptured = 1;
+  Button(QNO_EVENT_BUTTONDOWN, 1);
+  EXPECT_TRUE(host.cursors.empty()) << "a window holds the mouse";
+}
+
+TEST(IsoHostDefault, AMapWithoutAGameAroundItAnswersWithTheDefaults) {
+  Scene scene;  // made without a host
+  scene.CreateGround();
+  EXPECT_EQ(scene.map->GetHost(), CIsoHost::Default());
+  CWorldObj zone;
+  zone.SetType(OBJ_ZONE_RESIDENTIAL);
+  scene.map->SetIsoTileAt(5, 5, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &zone);
+  EXPECT_EQ(scene.map->RemoveResComInd(5, 5, ISO_RICHTUNG_0, 0), 0);
+  EXPECT_EQ(scene.map->OnPlayloopTurn(), 0);
+  EXPECT_EQ(scene.map->RenderSpriteList_Left_Right(&scene.display), 0);
+  EXPECT_EQ(scene.map->Render(&scene.display), 0);
+  scene.map.reset();
+}
+
+}  // namespace
