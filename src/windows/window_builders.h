@@ -2,8 +2,6 @@
 // The thirteen builders that create every window of the game in code, each
 // as straight-line calls of the window builder's operations. The world runs
 // them once at start-up, in the order of AddAll.
-#include <utility>
-
 #include "gui/window_builder.h"
 
 class CZorvaWindows {
@@ -28,16 +26,6 @@ class CZorvaWindows {
   int WindowAddLadenSpeichern();
 
  protected:
-  template <class... A>
-  int AddWindow(A&&... a) { return m_builder.AddWindow(std::forward<A>(a)...); }
-  template <class... A>
-  int AddDialog(A&&... a) { return m_builder.AddDialog(std::forward<A>(a)...); }
-  template <class... A>
-  int AddItem(A&&... a) { return m_builder.AddItem(std::forward<A>(a)...); }
-  template <class... A>
-  int AddAction(A&&... a) { return m_builder.AddAction(std::forward<A>(a)...); }
-  template <class... A>
-  int AddVar(A&&... a) { return m_builder.AddVar(std::forward<A>(a)...); }
-
+  // Every builder adds its windows through this one builder.
   CWindowBuilder& m_builder;
 };
