@@ -349,3 +349,89 @@ TEST_F(ListTest, StoreFailsForUnregisteredObjects) {
   EXPECT_EQ(list.SerializeGameStore(saved.f), 1);
   list.Destroy();
 }
+
+namespace {
+// Records the order in which a list destroys its objects.
+struct OrderedThing : TestThing {
+  static std::vector<int> order;
+  int Destroy() override {
+    order.push_back(value);
+    return TestThing::Destroy();
+  }
+};
+std::vector<int> OrderedThing::order;
+}  // namespace
+
+TEST_F(ListTest, NullObjectsAreIgnoredAndDestroyGoesFromTheTail) {
+  CList list;
+  list.Create(false, 0);
+  EXPECT_EQ(list.AddHead(nullptr, 0), 0);
+  EXPECT_EQ(list.AddTail(nullptr, 0), 0);
+  EXPECT_EQ(list.Remove(nullptr, 0), 0);
+  EXPECT_EQ(list.DestroyObject(nullptr, 0), 0);
+  EXPECT_EQ(list.GetNumber(), 0u);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_FALSE(list.Contains(nullptr));
+  for (int v : {1, 2, 3}) {
+    auto* t = new OrderedThing;
+    t->value = v;
+    list.AddTail(t, 0);
+  }
+  OrderedThing::order.clear();
+  list.Destroy();
+  EXPECT_EQ(OrderedThing::order, (std::vector<int>{3, 2, 1}));
+  EXPECT_EQ(list.GetTail(), nullptr);
+  // Emptied, the list takes objects again.
+  list.AddHead(Thing(4), 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{4}));
+  list.Destroy();
+}
+
+TEST_F(ListTest, HashedRemovalsAtEveryPositionKeepTheRestWholeAndFound) {
+  CList list;
+  list.Create(true, 2000);
+  TestThing* t[5];
+  for (int i = 0; i < 5; ++i) {
+    t[i] = Thing(i, static_cast<uint32_t>(100 + i));
+    list.AddTail(t[i], static_cast<uint32_t>(100 + i));
+  }
+  EXPECT_EQ(list.Remove(t[2], 102), 0);  // middle
+  EXPECT_EQ(list.Remove(t[0], 100), 0);  // head
+  EXPECT_EQ(list.Remove(t[4], 104), 0);  // tail
+  EXPECT_EQ(Values(list), (std::vector<int>{1, 3}));
+  EXPECT_EQ(ValuesBackwards(list), (std::vector<int>{3, 1}));
+  EXPECT_EQ(list.GetHashTable()->GetCount(), 2);
+  EXPECT_EQ(list.GetByHashID(101), t[1]);
+  EXPECT_EQ(list.GetByHashID(103), t[3]);
+  EXPECT_EQ(list.GetByHashID(100), nullptr);
+  for (int i : {0, 2, 4}) {
+    EXPECT_EQ(t[i]->GetNext(), nullptr);
+    EXPECT_EQ(t[i]->GetPrev(), nullptr);
+    // Unlinked, an object can go back in, at the head too.
+    list.AddHead(t[i], static_cast<uint32_t>(100 + i));
+  }
+  EXPECT_EQ(Values(list), (std::vector<int>{4, 2, 0, 1, 3}));
+  EXPECT_EQ(list.GetByHashID(104), t[4]);
+  EXPECT_EQ(list.GetNumber(), 5u);
+  list.Destroy();
+  EXPECT_EQ(TestThing::destroyed, 5);
+}
+
+TEST_F(ListTest, StoreAndLoadFailWithoutAWritableFile) {
+  CList list;
+  list.Create(false, 0);
+  list.AddTail(Thing(1), 0);
+  EXPECT_EQ(list.SerializeGameStore(nullptr), 1);
+  EXPECT_EQ(list.SerializeGameLoad(nullptr), 1);
+  // A stream open only for reading takes no bytes.
+  const std::string path = "readonly-list.bin";
+  std::FILE* make = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(make, nullptr);
+  std::fclose(make);
+  std::FILE* readOnly = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(readOnly, nullptr);
+  EXPECT_EQ(list.SerializeGameStore(readOnly), 1);
+  std::fclose(readOnly);
+  std::remove(path.c_str());
+  list.Destroy();
+}
