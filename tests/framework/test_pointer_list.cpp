@@ -178,12 +178,12 @@ TEST(PointerList, KeyZeroIsAKeyAndEqualKeysStandNewestFirst) {
   second.value = 2;
   five.value = 5;
   CZorvaList list;
-  list.AddHeadZorva(&unkeyed, -1);
+  EXPECT_EQ(list.AddHeadZorva(&unkeyed, -1), 0);
   // No node has a key yet: a keyed node goes to the tail, even from the head.
-  list.AddHeadZorva(&first, 0);
+  EXPECT_EQ(list.AddHeadZorva(&first, 0), 0);
   EXPECT_EQ(Walk(list), (std::vector<int>{-1, 1}));
-  list.AddTailZorva(&five, 5);
-  list.AddTailZorva(&second, 0);
+  EXPECT_EQ(list.AddTailZorva(&five, 5), 0);
+  EXPECT_EQ(list.AddTailZorva(&second, 0), 0);
   EXPECT_EQ(Walk(list), (std::vector<int>{-1, 2, 1, 5}));
   EXPECT_EQ(list.GetHeadZorvaPointer()->GetKey(), -1);
   EXPECT_EQ(list.GetTailZorvaPointer()->GetKey(), 5);
@@ -229,6 +229,10 @@ TEST(PointerList, OnlyTheFirstNodeOfAnObjectIsRemovedAndNodesAreTheListsOwn) {
   EXPECT_EQ(list.RemoveTailZorva(true), &a);
   EXPECT_EQ(list.CheckZorvaInList(&a), 1);
   EXPECT_EQ(other.CheckZorvaInList(&a), 0);
+  EXPECT_EQ(list.AddTailZorva(&a), 0);
+  EXPECT_EQ(list.Destroy(), 0);
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetHeadZorvaPointer(), nullptr);
 }
 
 TEST(LocationList, RemovingDuringAWalkMovesTheCursorOnInEitherDirection) {
