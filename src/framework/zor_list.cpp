@@ -82,7 +82,7 @@ CZorvaObject* CHashTable::RemoveEntry(uint32_t key) {
 // ---- CList ----------------------------------------------------------------
 
 CList::CList(CList& source) {
-  for (CZorvaObject* o = source.m_head; o; o = o->GetNext()) {
+  for (CZorvaObject* o = source.m_links.GetHead(); o; o = o->GetNext()) {
     QnoObject* created = QnoCreateObject(o->GetTypeName());
     CZorvaObject* copy = dynamic_cast<CZorvaObject*>(created);
     if (!copy) {
@@ -95,8 +95,7 @@ CList::CList(CList& source) {
 }
 
 int CList::Create(bool hashed, int size) {
-  m_head = m_tail = nullptr;
-  m_count = 0;
+  m_links.Forget();
   delete m_hashTable;
   m_hashTable = nullptr;
   m_hashed = hashed ? 1 : 0;
@@ -108,9 +107,7 @@ int CList::Destroy() {
   delete m_hashTable;
   m_hashTable = nullptr;
   m_hashed = 0;
-  while (m_tail) DestroyObject(m_tail, 0);
-  m_head = m_tail = nullptr;
-  m_count = 0;
+  while (CZorvaObject* tail = m_links.GetTail()) DestroyObject(tail, 0);
   return 0;
 }
 
@@ -121,56 +118,16 @@ void CList::IndexObject(CZorvaObject* object, uint32_t key) {
 
 int CList::AddHead(CZorvaObject* object, unsigned key) {
   if (!object || object->GetNext() || object->GetPrev()) return 0;
-  object->SetNext(m_head);
-  if (m_head)
-    m_head->SetPrev(object);
-  else
-    m_tail = object;
-  m_head = object;
-  ++m_count;
+  m_links.LinkHead(object);
   IndexObject(object, key);
   return 0;
-}
-
-void CList::LinkTail(CZorvaObject* object) {
-  object->SetNext(nullptr);
-  object->SetPrev(m_tail);
-  if (m_tail)
-    m_tail->SetNext(object);
-  else
-    m_head = object;
-  m_tail = object;
-  ++m_count;
 }
 
 int CList::AddTail(CZorvaObject* object, unsigned key) {
   if (!object) return 0;
-  LinkTail(object);
+  m_links.LinkTail(object);
   IndexObject(object, key);
   return 0;
-}
-
-bool CList::Contains(const CZorvaObject* object) const {
-  if (!object) return false;
-  for (const CZorvaObject* o = m_head; o; o = o->GetNext())
-    if (o == object) return true;
-  return false;
-}
-
-void CList::Unlink(CZorvaObject* object) {
-  CZorvaObject* prev = object->GetPrev();
-  CZorvaObject* next = object->GetNext();
-  if (prev)
-    prev->SetNext(next);
-  else
-    m_head = next;
-  if (next)
-    next->SetPrev(prev);
-  else
-    m_tail = prev;
-  object->SetNext(nullptr);
-  object->SetPrev(nullptr);
-  --m_count;
 }
 
 int CList::Remove(CZorvaObject* object, unsigned key) {
@@ -181,7 +138,7 @@ int CList::Remove(CZorvaObject* object, unsigned key) {
     QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "Remove of an object not in the list");
     return 1;
   }
-  Unlink(object);
+  m_links.Unlink(object);
   if (m_hashed && m_hashTable) m_hashTable->RemoveEntry(key);
   return 0;
 }
@@ -196,7 +153,7 @@ int CList::DestroyObject(CZorvaObject* object, unsigned key) {
 
 CZorvaObject* CList::GetAt(uint32_t n) {
   if (n == 0) return nullptr;
-  CZorvaObject* o = m_head;
+  CZorvaObject* o = m_links.GetHead();
   for (uint32_t i = 1; o && i < n; ++i) o = o->GetNext();
   return o;
 }
@@ -206,7 +163,7 @@ CZorvaObject* CList::GetByHashID(uint32_t key) { return m_hashTable ? m_hashTabl
 bool CList::IsPredecessor(CZorvaObject* a, CZorvaObject* b) {
   if (!a || !b) return false;
   bool seenA = false;
-  for (CZorvaObject* o = m_head; o; o = o->GetNext()) {
+  for (CZorvaObject* o = m_links.GetHead(); o; o = o->GetNext()) {
     if (o == b) return seenA;
     if (o == a) seenA = true;
   }
@@ -217,8 +174,8 @@ bool CList::IsSuccessor(CZorvaObject* a, CZorvaObject* b) {
   if (!a || !b) return false;
   // The head counts as seen before the walk starts, so (head, head) is true
   // while (x, x) for any other member is false.
-  bool seenB = m_head == b;
-  for (CZorvaObject* o = m_head; o; o = o->GetNext()) {
+  bool seenB = m_links.GetHead() == b;
+  for (CZorvaObject* o = m_links.GetHead(); o; o = o->GetNext()) {
     if (o == a) return seenB;
     if (o == b) seenB = true;
   }
@@ -226,15 +183,7 @@ bool CList::IsSuccessor(CZorvaObject* a, CZorvaObject* b) {
 }
 
 int CList::TurnMembers() {
-  for (CZorvaObject* o = m_head; o;) {
-    CZorvaObject* next = o->GetNext();
-    o->SetNext(o->GetPrev());
-    o->SetPrev(next);
-    o = next;
-  }
-  CZorvaObject* h = m_head;
-  m_head = m_tail;
-  m_tail = h;
+  m_links.Reverse();
   return 0;
 }
 
@@ -243,9 +192,10 @@ int CList::TurnMembers() {
 int CList::SerializeGameStore(FILE* file) {
   if (!file) return 1;
   const uint8_t hashed = m_hashed;
-  if (std::fwrite(&m_count, 4, 1, file) != 1) return 1;
+  const uint32_t count = static_cast<uint32_t>(m_links.GetCount());
+  if (std::fwrite(&count, 4, 1, file) != 1) return 1;
   if (std::fwrite(&hashed, 1, 1, file) != 1) return 1;
-  for (CZorvaObject* o = m_head; o; o = o->GetNext()) {
+  for (CZorvaObject* o = m_links.GetHead(); o; o = o->GetNext()) {
     const char* name = o->GetTypeName();
     const size_t n = name ? std::strlen(name) : 0;
     // Without a name the object could not be re-created on loading.
@@ -270,21 +220,15 @@ static long ZorBytesLeft(FILE* file) {
 
 int CList::SerializeGameLoad(FILE* file) {
   if (!file) return 1;
-  if (m_head) {
+  if (!m_links.IsEmpty()) {
     QNO_ERROR(QNO_SEV_ERROR, "CList: loading into a list that is not empty");
     return 1;
   }
   uint32_t count = 0;
-  if (std::fread(&count, 4, 1, file) != 1) {
-    m_count = 0;
-    return 1;
-  }
+  if (std::fread(&count, 4, 1, file) != 1) return 1;
   const bool withKeys = g_ZorLoadVersion > 230;
   if (withKeys && std::fread(&m_hashed, 1, 1, file) != 1) return 1;
-  if (count < 1) {
-    m_tail = nullptr;
-    return 0;
-  }
+  if (count < 1) return 0;
   // Every object takes at least its name length and a NUL (and a key), so a
   // count beyond that is a corrupt record, not a reason to loop for long.
   const long left = ZorBytesLeft(file);
@@ -309,7 +253,7 @@ int CList::SerializeGameLoad(FILE* file) {
       return 1;
     }
     // Linked before it loads, so a failed load still leaves it to Destroy().
-    LinkTail(object);
+    m_links.LinkTail(object);
     if (object->SerializeGameLoad(file) != 0) return 1;
     if (m_hashed && m_hashTable) IndexObject(object, key != 0xFFFFFFFFu ? key : object->GetHashKey());
   }

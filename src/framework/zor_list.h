@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "framework/qno_object.h"
+#include "framework/zor_links.h"
 
 // The version of the savegame being read; the list record carries its hash
 // flag and keys only in versions above 230.
@@ -60,16 +61,16 @@ class CList {
   virtual int Remove(CZorvaObject* object, unsigned key);
   virtual int SerializeGameLoad(FILE* file);
   virtual int SerializeGameStore(FILE* file);
-  virtual CZorvaObject* GetHead() { return m_head; }
-  virtual CZorvaObject* GetTail() { return m_tail; }
-  virtual uint32_t GetNumber() { return m_count; }
+  virtual CZorvaObject* GetHead() { return m_links.GetHead(); }
+  virtual CZorvaObject* GetTail() { return m_links.GetTail(); }
+  virtual uint32_t GetNumber() { return static_cast<uint32_t>(m_links.GetCount()); }
 
   CHashTable* GetHashTable() { return m_hashTable; }
   bool IsHashed() const { return m_hashed != 0; }
   // The n-th object counting from 1; null for 0 or past the end.
   CZorvaObject* GetAt(uint32_t n);
   CZorvaObject* GetByHashID(uint32_t key);
-  bool Contains(const CZorvaObject* object) const;
+  bool Contains(const CZorvaObject* object) const { return m_links.Contains(object); }
   bool IsPredecessor(CZorvaObject* a, CZorvaObject* b);
   bool IsSuccessor(CZorvaObject* a, CZorvaObject* b);
   int TurnMembers();
@@ -78,13 +79,10 @@ class CList {
   void SetElementType(const QnoObjectType* type) { m_elementType = type; }
 
  protected:
-  void LinkTail(CZorvaObject* object);
-  void Unlink(CZorvaObject* object);
   void IndexObject(CZorvaObject* object, uint32_t key);
 
-  CZorvaObject* m_head = nullptr;
-  CZorvaObject* m_tail = nullptr;
-  uint32_t m_count = 0;
+  // The objects' own next and previous links chain them.
+  CZorvaLinks<CZorvaObject> m_links;
   CHashTable* m_hashTable = nullptr;
   uint8_t m_hashed = 0;
   const QnoObjectType* m_elementType = nullptr;

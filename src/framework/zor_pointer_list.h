@@ -3,6 +3,7 @@
 // objects (optionally ordered by a sort key) and the location list template
 // that keeps each location's count of list memberships.
 #include "framework/qno_object.h"
+#include "framework/zor_links.h"
 
 // 0 walks from the head towards the tail, any other value the other way.
 using ListRichtungsType = int;
@@ -20,6 +21,7 @@ class CZorvaPointer {
 
  private:
   friend class CZorvaList;
+  friend struct ZorLinkFields<CZorvaPointer>;
   int m_key = -1;
   CZorvaPointer* m_prev = nullptr;
   CZorvaPointer* m_next = nullptr;
@@ -33,6 +35,7 @@ class CZorvaList {
   CZorvaList(const CZorvaList&) = delete;
   CZorvaList& operator=(const CZorvaList&) = delete;
 
+  // A new list is already empty: 0.
   int Create();
   // A key of 0 or more inserts before the first node with a key >= key.
   int AddHeadZorva(CZorvaObject* object, int key = -1);
@@ -50,21 +53,18 @@ class CZorvaList {
   // Adds this list's objects in front of target's, in reverse order.
   bool Copy(CZorvaList* target);
 
-  CZorvaPointer* GetHeadZorvaPointer() const { return m_head; }
-  CZorvaPointer* GetTailZorvaPointer() const { return m_tail; }
-  int GetCount() const { return m_count; }
+  CZorvaPointer* GetHeadZorvaPointer() const { return m_links.GetHead(); }
+  CZorvaPointer* GetTailZorvaPointer() const { return m_links.GetTail(); }
+  int GetCount() const { return m_links.GetCount(); }
 
  private:
-  CZorvaPointer* NewNode(CZorvaObject* object, int key);
-  void InsertBefore(CZorvaPointer* node, CZorvaPointer* before);
-  void Unlink(CZorvaPointer* node);
+  // Unlinks and frees the node; the object stays.
+  void Free(CZorvaPointer* node);
+  CZorvaPointer* FindObject(const CZorvaObject* object) const {
+    return m_links.Find([object](const CZorvaPointer* n) { return n->m_object == object; });
+  }
 
-  CZorvaPointer* m_head = nullptr;
-  CZorvaPointer* m_tail = nullptr;
-  CZorvaPointer* m_cursor = nullptr;
-  CZorvaPointer* m_savedCursor = nullptr;
-  ListRichtungsType m_direction = 0;
-  int m_count = 0;
+  CZorvaLinks<CZorvaPointer, ZorLinkFields<CZorvaPointer>> m_links;
   InitializingType m_ownership;
 };
 
@@ -77,106 +77,74 @@ class CLocationListT {
       : m_ownership(ownership), m_message(message) {}
   ~CLocationListT() {
     if (m_ownership == 1) Destroy();
-    // An ownership-0 list only forgets its nodes (their memory still goes).
-    while (m_head) {
-      Node* next = m_head->next;
-      delete m_head;
-      m_head = next;
-    }
-    m_tail = m_cursor = nullptr;
-    m_count = 0;
+    // An ownership-0 list only forgets its nodes: the locations keep their
+    // membership counts, but the nodes' memory still goes.
+    m_links.ForEach([](Node* n) { delete n; });
+    m_links.Forget();
   }
   CLocationListT(const CLocationListT&) = delete;
   CLocationListT& operator=(const CLocationListT&) = delete;
 
-  int Create() {
-    m_head = m_tail = nullptr;
-    return 0;
-  }
+  // A new list is already empty: 0.
+  int Create() { return 0; }
 
   int AddHeadLocation(Location* location) {
-    Node* n = new Node{nullptr, m_head, location};
-    if (m_head)
-      m_head->prev = n;
-    else
-      m_tail = n;
-    m_head = n;
-    ++m_count;
+    m_links.LinkHead(new Node{location});
     if (m_ownership == 0 && location) location->IncrementListNumber();
     return 0;
   }
 
   int RemoveLocation(Location* location) {
-    for (Node* n = m_head; n; n = n->next) {
-      if (n->location == location) {
-        Free(n);
-        return 0;
-      }
-    }
-    return 1;
+    Node* n = m_links.Find([location](const Node* node) { return node->location == location; });
+    if (!n) return 1;
+    Free(n);
+    return 0;
   }
 
   Location* RemoveHeadLocation() {
-    if (!m_head) return nullptr;
-    Location* l = m_head->location;
-    Free(m_head);
+    Node* head = m_links.GetHead();
+    if (!head) return nullptr;
+    Location* l = head->location;
+    Free(head);
     return l;
   }
 
   int Destroy() {
-    while (m_head) {
+    while (!m_links.IsEmpty()) {
       Location* l = RemoveHeadLocation();
       if (m_message == 1 && l) l->SearchNextBestCrossing();
     }
     return 0;
   }
 
-  void SetupLocationCount(const ListRichtungsType& direction) {
-    m_direction = direction;
-    m_cursor = direction == 0 ? m_head : m_tail;
-  }
+  void SetupLocationCount(const ListRichtungsType& direction) { m_links.SetupWalk(direction); }
 
   Location* GetNextLocation() {
-    if (!m_cursor) return nullptr;
-    Location* l = m_cursor->location;
-    m_cursor = m_direction == 0 ? m_cursor->next : m_cursor->prev;
-    return l;
+    Node* n = m_links.WalkNext();
+    return n ? n->location : nullptr;
   }
 
   bool Copy(CLocationListT* target) {
-    for (Node* n = m_head; n; n = n->next) target->AddHeadLocation(n->location);
+    m_links.ForEach([target](Node* n) { target->AddHeadLocation(n->location); });
     return true;
   }
 
-  int GetCount() const { return m_count; }
+  int GetCount() const { return m_links.GetCount(); }
 
  private:
   struct Node {
-    Node* prev;
-    Node* next;
     Location* location;
+    Node* m_prev = nullptr;
+    Node* m_next = nullptr;
   };
 
   void Free(Node* n) {
-    if (n->prev)
-      n->prev->next = n->next;
-    else
-      m_head = n->next;
-    if (n->next)
-      n->next->prev = n->prev;
-    else
-      m_tail = n->prev;
-    if (m_cursor == n) m_cursor = m_direction == 0 ? n->next : n->prev;
+    m_links.Unlink(n);
     if (m_ownership == 0 && n->location) n->location->DecrementListNumber();
-    --m_count;
     delete n;
   }
 
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  Node* m_cursor = nullptr;
-  ListRichtungsType m_direction = 0;
-  int m_count = 0;
+  CZorvaLinks<Node, ZorLinkFields<Node>> m_links;
   InitializingType m_ownership;
   MessageToLocationType m_message;
 };

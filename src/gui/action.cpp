@@ -38,8 +38,8 @@ CAction* CAction::Clone() const {
 
 void CActionList::InsertTemporaryNextAction(CAction* action) {
   if (!action) return;
-  action->SetNext(m_cursor);
-  m_cursor = action;
+  action->SetNext(m_links.GetCursor());
+  m_links.SetCursor(action);
 }
 
 void CActionList::CopyMatching(CActionList* collected, EActionWhen when) const {

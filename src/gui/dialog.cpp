@@ -293,7 +293,7 @@ int CDialog::Render(QnoDisplay* display, QnoResourceManager* resources, int x, i
 }
 
 CDialog* CDialogList::GetDialogByID(int id) const {
-  for (CDialog* d = m_head; d; d = static_cast<CDialog*>(d->GetNext()))
+  for (CDialog* d = GetHead(); d; d = static_cast<CDialog*>(d->GetNext()))
     if (d->GetID() == id) return d;
   return nullptr;
 }

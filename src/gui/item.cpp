@@ -263,7 +263,7 @@ int CItem::SetVarWorldObject(CWorldObj* object, const char* name) {
 }
 
 CItem* CItemList::GetItemByID(int n) const {
-  for (CItem* i = m_head; i; i = static_cast<CItem*>(i->GetNext()))
+  for (CItem* i = GetHead(); i; i = static_cast<CItem*>(i->GetNext()))
     if (i->GetNr() == n) return i;
   return nullptr;
 }

@@ -96,7 +96,7 @@ CScreenWindow* CScreenWindow::GetWindowByID(int id, bool) {
 }
 
 CScreenWindow* CWindowList::GetWindowByID(int id) {
-  for (CScreenWindow* w = m_head; w; w = static_cast<CScreenWindow*>(w->GetNext())) {
+  for (CScreenWindow* w = GetHead(); w; w = static_cast<CScreenWindow*>(w->GetNext())) {
     if (w->GetID() == id) return w;
     if (CScreenWindow* found = w->GetWindowByID(id)) return found;
   }

@@ -3,6 +3,7 @@
 // dialogs, items and actions: elements are added at the head, so the newest
 // is visited first, and each element counts the lists that hold it.
 #include "framework/qno_object.h"
+#include "framework/zor_links.h"
 
 template <class T>
 class CToolkitList {
@@ -16,14 +17,7 @@ class CToolkitList {
 
   int AddHead(T* element) {
     if (!element) return 1;
-    element->SetPrev(nullptr);
-    element->SetNext(m_head);
-    if (m_head)
-      m_head->SetPrev(element);
-    else
-      m_tail = element;
-    m_head = element;
-    ++m_count;
+    m_links.LinkHead(element);
     element->IncrementListNumber();
     return 0;
   }
@@ -31,20 +25,7 @@ class CToolkitList {
   // Unlinks the element wherever it stands; 1 when it is not in the list.
   int Unlink(T* element) {
     if (!Contains(element)) return 1;
-    T* prev = static_cast<T*>(element->GetPrev());
-    T* next = static_cast<T*>(element->GetNext());
-    if (prev)
-      prev->SetNext(next);
-    else
-      m_head = next;
-    if (next)
-      next->SetPrev(prev);
-    else
-      m_tail = prev;
-    if (m_cursor == element) m_cursor = next;
-    element->SetNext(nullptr);
-    element->SetPrev(nullptr);
-    --m_count;
+    m_links.Unlink(element);
     element->DecrementListNumber();
     return 0;
   }
@@ -58,41 +39,26 @@ class CToolkitList {
   }
 
   void DestroyAll() {
-    while (m_head) DestroyElement(m_head);
-    m_cursor = nullptr;
+    while (T* head = m_links.GetHead()) DestroyElement(head);
+    m_links.SetCursor(nullptr);
   }
 
-  bool Contains(const T* element) const {
-    for (const CZorvaObject* e = m_head; e; e = e->GetNext())
-      if (e == element) return true;
-    return false;
-  }
+  bool Contains(const T* element) const { return m_links.Contains(element); }
 
-  void SetupCount() { m_cursor = m_head; }
-  T* GetNext() {
-    T* e = m_cursor;
-    if (e) m_cursor = static_cast<T*>(e->GetNext());
-    return e;
-  }
+  void SetupCount() { m_links.SetupWalk(0); }
+  T* GetNext() { return m_links.WalkNext(); }
 
   // Walks from the head without touching the cursor, so that a visitor may
   // start its own walk of the same list.
   template <class F>
   void ForEach(F f) const {
-    for (T* e = m_head; e;) {
-      T* next = static_cast<T*>(e->GetNext());
-      f(e);
-      e = next;
-    }
+    m_links.ForEach(f);
   }
 
-  T* GetHead() const { return m_head; }
-  T* GetTail() const { return m_tail; }
-  int GetCount() const { return m_count; }
+  T* GetHead() const { return m_links.GetHead(); }
+  T* GetTail() const { return m_links.GetTail(); }
+  int GetCount() const { return m_links.GetCount(); }
 
  protected:
-  T* m_head = nullptr;
-  T* m_tail = nullptr;
-  T* m_cursor = nullptr;
-  int m_count = 0;
+  CZorvaLinks<T> m_links;
 };

@@ -1,6 +1,5 @@
 #include "model/var_list.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,40 +30,6 @@ bool TypeOf(const std::string& t, EVarType* type) {
 }
 }  // namespace
 
-int CVarList::AddHeadZorva(CZorvaObject* object, int /*key*/) {
-  m_items.push_front(object);
-  if (m_cursor >= 0) ++m_cursor;
-  return 0;
-}
-
-int CVarList::RemoveZorva(CZorvaObject* object) {
-  auto it = std::find(m_items.begin(), m_items.end(), object);
-  if (it == m_items.end()) return 1;
-  const int index = static_cast<int>(it - m_items.begin());
-  m_items.erase(it);
-  if (m_cursor > index) --m_cursor;
-  return 0;
-}
-
-int CVarList::CheckZorvaInList(CZorvaObject* object) const {
-  return std::find(m_items.begin(), m_items.end(), object) == m_items.end() ? 1 : 0;
-}
-
-void CVarList::SetupZorvaCount(int direction) {
-  m_direction = direction;
-  m_cursor = direction == 0 ? 0 : static_cast<int>(m_items.size()) - 1;
-}
-
-CZorvaObject* CVarList::GetNextZorva() {
-  if (m_cursor < 0 || m_cursor >= static_cast<int>(m_items.size())) {
-    m_cursor = -1;
-    return nullptr;
-  }
-  CZorvaObject* object = m_items[m_cursor];
-  m_cursor += m_direction == 0 ? 1 : -1;
-  return object;
-}
-
 int CVarList::GetToken(const char** cursor, std::string fields[], int* count) {
   const int max = *count;
   *count = 0;
@@ -89,9 +54,9 @@ int CVarList::GetToken(const char** cursor, std::string fields[], int* count) {
 
 CVar* CVarList::GetVarByName(const char* name) const {
   if (!name) return nullptr;
-  for (CZorvaObject* object : m_items) {
-    CVar* var = static_cast<CVar*>(object);
-    if (var->GetName() && std::strcmp(var->GetName(), name) == 0) return var;
+  for (CZorvaPointer* n = GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
+    CVar* var = static_cast<CVar*>(n->GetZorvaObject());
+    if (var && var->GetName() && std::strcmp(var->GetName(), name) == 0) return var;
   }
   return nullptr;
 }
@@ -129,13 +94,11 @@ int CVarList::AddVarsFromString(const char* text) {
 }
 
 int CVarList::Destroy() {
-  while (!m_items.empty()) {
-    CVar* var = static_cast<CVar*>(m_items.front());
-    m_items.pop_front();
-    if (var->GetInListNumber() > 0) continue;
+  while (GetCount() > 0) {
+    CVar* var = static_cast<CVar*>(RemoveHeadZorva(true));
+    if (!var || var->GetInListNumber() > 0) continue;
     var->Destroy();
     delete var;
   }
-  m_cursor = -1;
   return 0;
 }

@@ -6,30 +6,18 @@
 // TYPE names one of the four kinds; SOURCE "DATAEXCHANGE" shares the data
 // exchange's global of that name, any other SOURCE binds to the window's
 // own object later.
-//
-// Until the framework's pointer list arrives this keeps its own; the
-// operations carry the pointer list's names so the base can be swapped.
-#include <deque>
 #include <string>
 
+#include "framework/zor_pointer_list.h"
 #include "model/zor_var.h"
 
-class CVarList {
+// A pointer list that does not own its variables: deleting the list frees
+// only its nodes, Destroy() deletes the variables explicitly.
+class CVarList : public CZorvaList {
  public:
   static constexpr int kMaxFields = 12;
 
-  CVarList() = default;
-  ~CVarList() = default;
-  CVarList(const CVarList&) = delete;
-  CVarList& operator=(const CVarList&) = delete;
-
-  // Pointer-list operations.
-  int AddHeadZorva(CZorvaObject* object, int key = -1);
-  int RemoveZorva(CZorvaObject* object);
-  int CheckZorvaInList(CZorvaObject* object) const;
-  void SetupZorvaCount(int direction = 0);
-  CZorvaObject* GetNextZorva();
-  int GetCount() const { return static_cast<int>(m_items.size()); }
+  CVarList() : CZorvaList(0) {}
 
   // 1 for a null text or an unknown TYPE (tokens after it are not read).
   int AddVarsFromString(const char* text);
@@ -41,9 +29,4 @@ class CVarList {
   // Removes every variable; destroys and deletes those that no data
   // exchange list holds (a shared global stays alive for the others).
   int Destroy();
-
- private:
-  std::deque<CZorvaObject*> m_items;
-  int m_cursor = -1;
-  int m_direction = 0;
 };

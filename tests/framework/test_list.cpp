@@ -349,3 +349,241 @@ TEST_F(ListTest, StoreFailsForUnregisteredObjects) {
   EXPECT_EQ(list.SerializeGameStore(saved.f), 1);
   list.Destroy();
 }
+
+namespace {
+// Records the order in which a list destroys its objects.
+struct OrderedThing : TestThing {
+  static std::vector<int> order;
+  int Destroy() override {
+    order.push_back(value);
+    return TestThing::Destroy();
+  }
+};
+std::vector<int> OrderedThing::order;
+}  // namespace
+
+TEST_F(ListTest, NullObjectsAreIgnoredAndDestroyGoesFromTheTail) {
+  CList list;
+  list.Create(false, 0);
+  EXPECT_EQ(list.AddHead(nullptr, 0), 0);
+  EXPECT_EQ(list.AddTail(nullptr, 0), 0);
+  EXPECT_EQ(list.Remove(nullptr, 0), 0);
+  EXPECT_EQ(list.DestroyObject(nullptr, 0), 0);
+  EXPECT_EQ(list.GetNumber(), 0u);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_FALSE(list.Contains(nullptr));
+  for (int v : {1, 2, 3}) {
+    auto* t = new OrderedThing;
+    t->value = v;
+    EXPECT_EQ(list.AddTail(t, 0), 0);
+  }
+  OrderedThing::order.clear();
+  list.Destroy();
+  EXPECT_EQ(OrderedThing::order, (std::vector<int>{3, 2, 1}));
+  EXPECT_EQ(list.GetTail(), nullptr);
+  // Emptied, the list takes objects again.
+  list.AddHead(Thing(4), 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{4}));
+  list.Destroy();
+}
+
+TEST_F(ListTest, HashedRemovalsAtEveryPositionKeepTheRestWholeAndFound) {
+  CList list;
+  list.Create(true, 2000);
+  TestThing* t[5];
+  for (int i = 0; i < 5; ++i) {
+    t[i] = Thing(i, static_cast<uint32_t>(100 + i));
+    list.AddTail(t[i], static_cast<uint32_t>(100 + i));
+  }
+  EXPECT_EQ(list.Remove(t[2], 102), 0);  // middle
+  EXPECT_EQ(list.Remove(t[0], 100), 0);  // head
+  EXPECT_EQ(list.Remove(t[4], 104), 0);  // tail
+  EXPECT_EQ(Values(list), (std::vector<int>{1, 3}));
+  EXPECT_EQ(ValuesBackwards(list), (std::vector<int>{3, 1}));
+  EXPECT_EQ(list.GetHashTable()->GetCount(), 2);
+  EXPECT_EQ(list.GetByHashID(101), t[1]);
+  EXPECT_EQ(list.GetByHashID(103), t[3]);
+  EXPECT_EQ(list.GetByHashID(100), nullptr);
+  for (int i : {0, 2, 4}) {
+    EXPECT_EQ(t[i]->GetNext(), nullptr);
+    EXPECT_EQ(t[i]->GetPrev(), nullptr);
+    // Unlinked, an object can go back in, at the head too.
+    EXPECT_EQ(list.AddHead(t[i], static_cast<uint32_t>(100 + i)), 0);
+  }
+  EXPECT_EQ(Values(list), (std::vector<int>{4, 2, 0, 1, 3}));
+  EXPECT_EQ(list.GetByHashID(104), t[4]);
+  EXPECT_EQ(list.GetNumber(), 5u);
+  list.Destroy();
+  EXPECT_EQ(TestThing::destroyed, 5);
+}
+
+TEST_F(ListTest, StoreAndLoadFailWithoutAWritableFile) {
+  CList list;
+  list.Create(false, 0);
+  list.AddTail(Thing(1), 0);
+  EXPECT_EQ(list.SerializeGameStore(nullptr), 1);
+  EXPECT_EQ(list.SerializeGameLoad(nullptr), 1);
+  // A stream open only for reading takes no bytes.
+  const std::string path = "readonly-list.bin";
+  std::FILE* make = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(make, nullptr);
+  std::fclose(make);
+  std::FILE* readOnly = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(readOnly, nullptr);
+  EXPECT_EQ(list.SerializeGameStore(readOnly), 1);
+  std::fclose(readOnly);
+  std::remove(path.c_str());
+  list.Destroy();
+}
+
+TEST_F(ListTest, OldVersionCountBeyondTheFileIsRefusedBeforeAnyObject) {
+  // Version 230: two objects stored, but the count claims 1000.
+  std::string bytes;
+  const uint32_t count = 1000;
+  bytes.append(reinterpret_cast<const char*>(&count), 4);
+  for (int v : {3, 4}) {
+    bytes.push_back(static_cast<char>(std::strlen("TestThing")));
+    bytes.append("TestThing", std::strlen("TestThing") + 1);
+    bytes.append(reinterpret_cast<const char*>(&v), 4);
+  }
+  SavedList saved;
+  saved.Replace(bytes);
+  g_ZorLoadVersion = 230;
+  CList loaded;
+  loaded.Create(false, 0);
+  EXPECT_EQ(loaded.SerializeGameLoad(saved.f), 1);
+  EXPECT_EQ(loaded.GetNumber(), 0u);
+  loaded.Destroy();
+  EXPECT_EQ(TestThing::destroyed, 0);
+}
+
+TEST_F(ListTest, PositionQuestionsAboutStrangersAndEmptyLists) {
+  CList list;
+  list.Create(false, 0);
+  TestThing* a = Thing(1);
+  TestThing* b = Thing(2);
+  TestThing* c = Thing(3);
+  TestThing stranger;
+  EXPECT_FALSE(list.IsPredecessor(a, b));
+  EXPECT_FALSE(list.IsSuccessor(b, a));
+  list.AddTail(a, 0);
+  list.AddTail(b, 0);
+  list.AddTail(c, 0);
+  EXPECT_TRUE(list.IsSuccessor(c, b));  // b before c, neither the head
+  EXPECT_FALSE(list.IsSuccessor(b, c));
+  EXPECT_TRUE(list.IsPredecessor(b, c));
+  EXPECT_FALSE(list.IsPredecessor(nullptr, c));
+  EXPECT_FALSE(list.IsPredecessor(a, nullptr));
+  EXPECT_FALSE(list.IsSuccessor(c, nullptr));
+  EXPECT_FALSE(list.IsPredecessor(a, &stranger));  // b is not in the list
+  EXPECT_FALSE(list.IsSuccessor(&stranger, a));    // a is not in the list
+  EXPECT_FALSE(list.Contains(&stranger));
+  list.Destroy();
+}
+
+TEST_F(ListTest, MembersOfAnotherListAreNeitherTakenNorDestroyed) {
+  CList list, other;
+  list.Create(false, 0);
+  other.Create(false, 0);
+  TestThing* head = Thing(1);
+  TestThing* tail = Thing(2);
+  other.AddTail(head, 0);
+  other.AddTail(tail, 0);
+  // The other list's head has only a next link, its tail only a previous one.
+  EXPECT_EQ(list.AddHead(head, 0), 0);
+  EXPECT_EQ(list.AddHead(tail, 0), 0);
+  EXPECT_EQ(list.GetNumber(), 0u);
+  EXPECT_EQ(list.DestroyObject(tail, 0), 1);
+  EXPECT_EQ(TestThing::destroyed, 0);
+  EXPECT_EQ(Values(other), (std::vector<int>{1, 2}));
+  EXPECT_EQ(ValuesBackwards(other), (std::vector<int>{2, 1}));
+  EXPECT_EQ(other.DestroyObject(tail, 0), 0);
+  EXPECT_EQ(TestThing::destroyed, 1);
+  // Created again, a list forgets what it held without touching it.
+  EXPECT_EQ(other.Create(true, 16), 0);
+  EXPECT_EQ(other.GetNumber(), 0u);
+  EXPECT_EQ(other.GetHead(), nullptr);
+  EXPECT_EQ(TestThing::destroyed, 1);
+  EXPECT_TRUE(other.IsHashed());
+  EXPECT_EQ(other.Destroy(), 0);
+  EXPECT_FALSE(other.IsHashed());
+  head->Destroy();
+  delete head;
+  list.Destroy();
+}
+
+TEST_F(ListTest, RecordEdges) {
+  SavedList saved;
+  {
+    CList empty;
+    empty.Create(true, 16);
+    ASSERT_EQ(empty.SerializeGameStore(saved.f), 0);
+    empty.Destroy();
+  }
+  EXPECT_EQ(saved.Bytes().size(), 5u);
+  std::rewind(saved.f);
+  CList list;
+  list.Create(false, 0);
+  // The stored flag replaces the list's own; an empty record loads fine.
+  EXPECT_EQ(list.SerializeGameLoad(saved.f), 0);
+  EXPECT_EQ(list.GetNumber(), 0u);
+  EXPECT_TRUE(list.IsHashed());
+
+  // Version 231 already has the flag and the keys.
+  CList source;
+  source.Create(true, 16);
+  source.AddTail(Thing(1, 7), 7);
+  source.AddTail(Thing(2, 8), 8);
+  saved.Replace("");
+  ASSERT_EQ(source.SerializeGameStore(saved.f), 0);
+  source.Destroy();
+  std::rewind(saved.f);
+  g_ZorLoadVersion = 231;
+  ASSERT_EQ(list.SerializeGameLoad(saved.f), 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{1, 2}));
+  // Flagged but without a table: removals have no index to update.
+  EXPECT_EQ(list.GetByHashID(7), nullptr);
+  TestThing* first = static_cast<TestThing*>(list.GetHead());
+  EXPECT_EQ(list.DestroyObject(first, 7), 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{2}));
+
+  // A list that holds objects loads nothing more.
+  std::rewind(saved.f);
+  EXPECT_EQ(list.SerializeGameLoad(saved.f), 1);
+  EXPECT_EQ(list.GetNumber(), 1u);
+  list.Destroy();
+
+  // An unflagged record leaves a table it is read into empty.
+  CList plain, indexed;
+  plain.Create(false, 0);
+  plain.AddTail(Thing(3, 9), 9);
+  saved.Replace("");
+  ASSERT_EQ(plain.SerializeGameStore(saved.f), 0);
+  plain.Destroy();
+  std::rewind(saved.f);
+  indexed.Create(true, 16);
+  ASSERT_EQ(indexed.SerializeGameLoad(saved.f), 0);
+  EXPECT_FALSE(indexed.IsHashed());
+  EXPECT_EQ(indexed.GetByHashID(9), nullptr);
+  EXPECT_EQ(indexed.GetHashTable()->GetCount(), 0);
+  indexed.Destroy();
+}
+
+TEST_F(ListTest, StoreFailsWhereverTheFileFillsUp) {
+  CList list;
+  list.Create(true, 16);
+  list.AddTail(Thing(1, 3), 3);
+  list.AddTail(Thing(2, 4), 4);
+  SavedList saved;
+  ASSERT_EQ(list.SerializeGameStore(saved.f), 0);
+  const size_t size = saved.Bytes().size();
+  std::vector<char> room(size);
+  for (size_t cut = 0; cut < size; ++cut) {
+    std::FILE* f = fmemopen(room.data(), cut, "wb");
+    ASSERT_NE(f, nullptr);
+    std::setvbuf(f, nullptr, _IONBF, 0);  // every write meets the limit at once
+    EXPECT_EQ(list.SerializeGameStore(f), 1) << "room for " << cut << " bytes";
+    std::fclose(f);
+  }
+  list.Destroy();
+}

@@ -170,3 +170,114 @@ TEST(LocationList, DestroyWithMessageAsksEveryLocationFromTheHead) {
   EXPECT_EQ(list.GetCount(), 0);
   EXPECT_EQ(list.GetNextLocation(), nullptr);
 }
+
+TEST(PointerList, KeyZeroIsAKeyAndEqualKeysStandNewestFirst) {
+  TestThing unkeyed, first, second, five;
+  unkeyed.value = -1;
+  first.value = 1;
+  second.value = 2;
+  five.value = 5;
+  CZorvaList list;
+  EXPECT_EQ(list.AddHeadZorva(&unkeyed, -1), 0);
+  // No node has a key yet: a keyed node goes to the tail, even from the head.
+  EXPECT_EQ(list.AddHeadZorva(&first, 0), 0);
+  EXPECT_EQ(Walk(list), (std::vector<int>{-1, 1}));
+  EXPECT_EQ(list.AddTailZorva(&five, 5), 0);
+  EXPECT_EQ(list.AddTailZorva(&second, 0), 0);
+  EXPECT_EQ(Walk(list), (std::vector<int>{-1, 2, 1, 5}));
+  EXPECT_EQ(list.GetHeadZorvaPointer()->GetKey(), -1);
+  EXPECT_EQ(list.GetTailZorvaPointer()->GetKey(), 5);
+  EXPECT_EQ(list.GetTailZorvaPointer()->GetPrevZorvaPointer()->GetZorvaObject(), &first);
+}
+
+TEST(PointerList, RemovingDuringABackwardWalkIsSafe) {
+  TestThing t[5];
+  CZorvaList list;
+  for (int i = 0; i < 5; ++i) {
+    t[i].value = i;
+    list.AddTailZorva(&t[i]);
+  }
+  std::vector<int> seen;
+  list.SetupZorvaCount(1);
+  while (CZorvaObject* o = list.GetNextZorva()) {
+    const int v = static_cast<TestThing*>(o)->value;
+    seen.push_back(v);
+    if (v == 4) list.RemoveZorva(&t[3]);          // the one the cursor points at
+    if (v == 2) list.RemoveHeadZorva(false);      // the last one, still to come
+  }
+  EXPECT_EQ(seen, (std::vector<int>{4, 2, 1}));
+  EXPECT_EQ(Walk(list), (std::vector<int>{1, 2, 4}));
+  // The walk has ended; the cursor stays at the end until set up again.
+  EXPECT_EQ(list.GetNextZorva(), nullptr);
+}
+
+TEST(PointerList, OnlyTheFirstNodeOfAnObjectIsRemovedAndNodesAreTheListsOwn) {
+  TestThing a, b;
+  a.value = 1;
+  b.value = 2;
+  CZorvaList list, other;
+  list.AddTailZorva(&a);
+  list.AddTailZorva(&b);
+  list.AddTailZorva(&a);
+  EXPECT_EQ(list.RemoveZorva(&a), 0);
+  EXPECT_EQ(Walk(list), (std::vector<int>{2, 1}));
+  EXPECT_EQ(list.CheckZorvaInList(&a), 0);
+  other.AddTailZorva(&a);
+  EXPECT_EQ(list.CheckPointerInList(list.GetTailZorvaPointer()), 0);
+  EXPECT_EQ(list.CheckPointerInList(other.GetHeadZorvaPointer()), 1);
+  EXPECT_EQ(list.CheckPointerInList(nullptr), 1);
+  EXPECT_EQ(list.RemoveTailZorva(true), &a);
+  EXPECT_EQ(list.CheckZorvaInList(&a), 1);
+  EXPECT_EQ(other.CheckZorvaInList(&a), 0);
+  EXPECT_EQ(list.AddTailZorva(&a), 0);
+  EXPECT_EQ(list.Destroy(), 0);
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetHeadZorvaPointer(), nullptr);
+}
+
+TEST(LocationList, RemovingDuringAWalkMovesTheCursorOnInEitherDirection) {
+  FakeLocation locs[4];
+  FakeLocationList list(0, 0);
+  for (int i = 0; i < 4; ++i) {
+    locs[i].id = i;
+    list.AddHeadLocation(&locs[i]);  // 3 2 1 0
+  }
+  std::vector<int> walk;
+  list.SetupLocationCount(0);
+  while (FakeLocation* l = list.GetNextLocation()) {
+    walk.push_back(l->id);
+    if (l->id == 3) list.RemoveLocation(&locs[2]);
+  }
+  EXPECT_EQ(walk, (std::vector<int>{3, 1, 0}));
+  walk.clear();
+  list.SetupLocationCount(1);
+  while (FakeLocation* l = list.GetNextLocation()) {
+    walk.push_back(l->id);
+    if (l->id == 0) list.RemoveLocation(&locs[1]);
+  }
+  EXPECT_EQ(walk, (std::vector<int>{0, 3}));
+  EXPECT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(locs[1].lists, 0);
+  EXPECT_EQ(locs[3].lists, 1);
+}
+
+TEST(LocationList, DestroyLowersCountersButTheDestructorOnlyForgets) {
+  FakeLocation a, b;
+  {
+    FakeLocationList list(0, 0);
+    list.AddHeadLocation(&a);
+    list.AddHeadLocation(&b);
+    EXPECT_EQ(list.RemoveHeadLocation(), &b);
+    EXPECT_EQ(b.lists, 0);
+    list.AddHeadLocation(&b);
+    EXPECT_EQ(list.Destroy(), 0);
+    EXPECT_EQ(list.RemoveHeadLocation(), nullptr);
+    EXPECT_EQ(a.lists, 0);
+    EXPECT_EQ(b.lists, 0);
+    EXPECT_EQ(a.searches + b.searches, 0);  // no message asked for
+    list.AddHeadLocation(&a);
+  }
+  // Destroyed with a node left: the counter stays raised.
+  EXPECT_EQ(a.lists, 1);
+  EXPECT_EQ(a.searches, 0);
+}

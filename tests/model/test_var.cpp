@@ -154,3 +154,62 @@ TEST(Var, BoundVariablesReadWriteStepAndClampThroughTheirOwner) {
   EXPECT_NE(copy.GetName(), price.GetName());
   EXPECT_EQ(copy.GetZorvaObject(), &owner);
 }
+
+namespace {
+CVar* NewVar(const char* name, double value) {
+  auto* var = new CVar;
+  var->Create(VAR_INTEGER, name, value);
+  return var;
+}
+
+std::vector<std::string> Names(CVarList& list, int direction = 0) {
+  std::vector<std::string> names;
+  list.SetupZorvaCount(direction);
+  while (CZorvaObject* o = list.GetNextZorva()) names.push_back(static_cast<CVar*>(o)->GetName());
+  return names;
+}
+}  // namespace
+
+TEST(VarList, PointsToItsVariablesWithoutOwningThem) {
+  CVar* a = NewVar("A", 1);
+  CVar* b = NewVar("B", 2);
+  {
+    CVarList list;
+    list.AddHeadZorva(a);
+    list.AddHeadZorva(b);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"B", "A"}));
+    EXPECT_EQ(Names(list, 1), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(list.GetVarByName("A"), a);
+    EXPECT_EQ(list.CheckZorvaInList(b), 0);
+  }
+  // The list is gone; the variables are still there to be destroyed.
+  EXPECT_STREQ(a->GetName(), "A");
+  CVarList list;
+  list.AddHeadZorva(a);
+  list.AddHeadZorva(b);
+  EXPECT_EQ(list.Destroy(), 0);
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetVarByName("A"), nullptr);
+}
+
+TEST(VarList, AWalkSurvivesRemovalsAndAdditions) {
+  CVar* v[4];
+  CVarList list;
+  const char* names[] = {"A", "B", "C", "D"};
+  for (int i = 3; i >= 0; --i) list.AddHeadZorva(v[i] = NewVar(names[i], i));  // A B C D
+  std::vector<std::string> seen;
+  list.SetupZorvaCount(1);
+  while (CZorvaObject* o = list.GetNextZorva()) {
+    CVar* var = static_cast<CVar*>(o);
+    seen.push_back(var->GetName());
+    if (var == v[3]) {
+      list.RemoveZorva(v[2]);  // the one the walk would return next
+      list.AddHeadZorva(v[2]);  // back in, at the far end of this walk
+    }
+    if (var == v[1]) list.RemoveZorva(var);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"D", "B", "A", "C"}));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"C", "A", "D"}));
+  list.AddHeadZorva(v[1]);
+  list.Destroy();
+}
