@@ -135,10 +135,7 @@ class TurnWorld : public zortest::RecordingWorld {
   }
 
  protected:
-  CDataExchange* NewDataExchange() override {
-    auto* exchange = new RecDataExchange;
-    return exchange;
-  }
+  CDataExchange* NewDataExchange() override { return new RecDataExchange; }
   CSoundObj* NewSoundObj() override { return new RecSound; }
   CSimLocationFactory* NewLocationFactory() override { return new RecLocationFactory; }
   CStrJunctionList* NewStreetNet() override { return new RecStreetNet(GetIsoWelt(), GetSimWelt()); }
