@@ -80,6 +80,34 @@ TEST_F(ListTest, AddGetAtAndPositions) {
   EXPECT_EQ(list.GetNumber(), 0u);
 }
 
+TEST_F(ListTest, RemovedObjectsLoseTheirLinksAndCanComeBack) {
+  CList list;
+  list.Create(false, 0);
+  TestThing* a = Thing(1);
+  TestThing* b = Thing(2);
+  TestThing* c = Thing(3);
+  for (TestThing* t : {a, b, c}) list.AddTail(t, 0);
+  // Null is ignored.
+  EXPECT_EQ(list.Remove(nullptr, 0), 0);
+  EXPECT_EQ(list.DestroyObject(nullptr, 0), 0);
+  EXPECT_EQ(list.GetNumber(), 3u);
+  // Head, tail and middle each come out with cleared links...
+  for (TestThing* t : {a, c, b}) {
+    EXPECT_EQ(list.Remove(t, 0), 0);
+    EXPECT_EQ(t->GetNext(), nullptr);
+    EXPECT_EQ(t->GetPrev(), nullptr);
+  }
+  EXPECT_EQ(list.GetNumber(), 0u);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_EQ(list.GetTail(), nullptr);
+  // ...so that AddHead takes them again.
+  for (TestThing* t : {c, b, a}) list.AddHead(t, 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(ValuesBackwards(list), (std::vector<int>{3, 2, 1}));
+  list.Destroy();
+  EXPECT_EQ(TestThing::destroyed, 3);
+}
+
 TEST_F(ListTest, TurnMembersOfOneObjectKeepsIt) {
   CList list;
   list.Create(false, 0);
@@ -136,6 +164,7 @@ TEST_F(ListTest, HashedListFindsByKeyAndForgetsRemovedKeys) {
   EXPECT_EQ(list.GetHashTable()->GetCount(), 2);
   list.Destroy();
   EXPECT_EQ(list.GetHashTable(), nullptr);
+  EXPECT_FALSE(list.IsHashed());
   EXPECT_EQ(TestThing::destroyed, 3);
 }
 
@@ -420,16 +449,18 @@ TEST_F(ListTest, HashedRemovalsAtEveryPositionKeepTheRestWholeAndFound) {
 TEST_F(ListTest, StoreAndLoadFailWithoutAWritableFile) {
   CList list;
   list.Create(false, 0);
-  list.AddTail(Thing(1), 0);
   EXPECT_EQ(list.SerializeGameStore(nullptr), 1);
   EXPECT_EQ(list.SerializeGameLoad(nullptr), 1);
-  // A stream open only for reading takes no bytes.
+  // A stream open only for reading takes no bytes; even an empty list
+  // writes its count.
   const std::string path = "readonly-list.bin";
   std::FILE* make = std::fopen(path.c_str(), "wb");
   ASSERT_NE(make, nullptr);
   std::fclose(make);
   std::FILE* readOnly = std::fopen(path.c_str(), "rb");
   ASSERT_NE(readOnly, nullptr);
+  EXPECT_EQ(list.SerializeGameStore(readOnly), 1);
+  list.AddTail(Thing(1), 0);
   EXPECT_EQ(list.SerializeGameStore(readOnly), 1);
   std::fclose(readOnly);
   std::remove(path.c_str());

@@ -33,10 +33,12 @@ class FakeVar : public CWindowVar {
     return 0;
   }
   int GetMin(double* out) override {
+    if (!m_ranged) return 1;
     *out = m_min;
     return 0;
   }
   int GetMax(double* out) override {
+    if (!m_ranged) return 1;
     *out = m_max;
     return 0;
   }
@@ -46,15 +48,23 @@ class FakeVar : public CWindowVar {
     m_owner = owner;
     return 0;
   }
+  int Destroy() override {
+    ++s_destroyed;
+    return CWindowVar::Destroy();
+  }
 
   EVarType m_type;
   std::string m_name;
   double m_value, m_min, m_max, m_step;
   bool m_readable = true;
+  // Without a range the variable answers neither minimum nor maximum.
+  bool m_ranged = true;
   int m_sourceReads = 0;
   int m_sets = 0;
   int m_refreshes = 0;
   CWorldObj* m_owner = nullptr;
+  // Destroy() calls of all fake variables, for the owners' clean-up.
+  static inline int s_destroyed = 0;
 };
 
 // Keeps a render list and answers the controller's questions from fields.

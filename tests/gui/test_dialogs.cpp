@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "gui/item_bitmap.h"
 #include "gui/item_shapes.h"
 #include "gui_fakes.h"
@@ -64,6 +66,26 @@ TEST_F(Slider, DegenerateRangesAndBarsMoveNothing) {
   Make(DIALOG_SLIDER);
   var->m_min = var->m_max = 50;
   var->m_value = 50;
+  knob->SetXPos(3);
+  Drag(140);
+  dialog->OnPlayloopTurn();
+  EXPECT_EQ(var->m_sets, 0);
+  EXPECT_EQ(knob->GetXPos(), 3);
+}
+
+TEST_F(Slider, VariableWithoutRangeMovesNothing) {
+  Make(DIALOG_SLIDER);
+  var->m_ranged = false;
+  knob->SetXPos(3);
+  Drag(140);
+  dialog->OnPlayloopTurn();
+  EXPECT_EQ(var->m_sets, 0);
+  EXPECT_EQ(knob->GetXPos(), 3);
+}
+
+TEST_F(Slider, OnlySliderDialogsMoveTheirKnob) {
+  Make(DIALOG_VALUE_EDITOR);
+  var->m_value = 100;
   knob->SetXPos(3);
   Drag(140);
   dialog->OnPlayloopTurn();
@@ -140,4 +162,90 @@ TEST(Dialogs, InputReachesItemsWithTheWindowHit) {
   EXPECT_EQ(d->InputFilter(&beyond, nullptr, 0, 0, 90, 15, INOUT_INSIDE, INOUT_ALWAYS), 1);
   EXPECT_EQ(item->GetHitState(), INOUT_INSIDE);
   w.Destroy();
+}
+
+TEST(Dialogs, LifecycleActivationAndVariablesByName) {
+  FakeHost host;
+  CDialog d;
+  EXPECT_EQ(d.Create(3, 4, 50, 20, DIALOG_VALUE_EDITOR, 7, nullptr), 0);
+  EXPECT_EQ(d.GetType(), DIALOG_VALUE_EDITOR);
+  // Only the dialog's own id switches it.
+  EXPECT_EQ(d.ActivateDialog(8), 1);
+  EXPECT_EQ(d.IsActive(), 0);
+  EXPECT_EQ(d.ActivateDialog(7), 0);
+  EXPECT_EQ(d.IsActive(), 1);
+  EXPECT_EQ(d.DeActivateDialog(8), 1);
+  EXPECT_EQ(d.IsActive(), 1);
+  EXPECT_EQ(d.DeActivateDialog(7), 0);
+  EXPECT_EQ(d.IsActive(), 0);
+
+  auto* a = new FakeVar(VAR_INT, "A");
+  d.AddVar(a, -1);
+  d.AddVar(new FakeVar(VAR_INT, "B"), -1);
+  // Removing hands the variable back; destroying ends it.
+  EXPECT_EQ(d.RemoveVar("A"), 0);
+  EXPECT_EQ(d.GetVars()->GetVarByName("A"), nullptr);
+  EXPECT_EQ(d.RemoveVar("A"), 1);
+  delete a;
+  const int destroyed = FakeVar::s_destroyed;
+  EXPECT_EQ(d.DestroyVar("B"), 0);
+  EXPECT_EQ(FakeVar::s_destroyed, destroyed + 1);
+  EXPECT_EQ(d.GetVars()->GetCount(), 0);
+  EXPECT_EQ(d.DestroyVar("B"), 1);
+
+  // An action for an item that does not exist is refused and stays the caller's.
+  CAction* action = MakeAction(16, WHEN_LEFT_DOWN, INOUT_INSIDE);
+  EXPECT_EQ(d.AddAction(action, 5), 1);
+  delete action;
+
+  EXPECT_EQ(d.Destroy(), 0);
+  EXPECT_EQ(d.GetType(), 0);
+  EXPECT_EQ(d.GetVars(), nullptr);
+}
+
+TEST(Dialogs, EdgesOfTheDialogAreHalfOpen) {
+  CDialog d;
+  d.Create(0, 0, 10, 5, DIALOG_GROUP, 1, nullptr);
+  EPosition zone = -1;
+  EXPECT_EQ(d.OverDialog(100, 50, 100, 50, &zone), INOUT_INSIDE);
+  EXPECT_EQ(zone, 5);
+  EXPECT_EQ(d.OverDialog(100, 50, 109, 54, &zone), INOUT_INSIDE);
+  for (auto [x, y] : {std::pair{110, 52}, {105, 55}, {99, 52}, {105, 49}}) {
+    zone = -1;
+    EXPECT_EQ(d.OverDialog(100, 50, x, y, &zone), INOUT_OUTSIDE) << x << "," << y;
+    EXPECT_EQ(zone, 0);
+  }
+}
+
+TEST(Dialogs, MovesCollectBothMoveTriggersAndSubDialogsTakeInput) {
+  FakeHost host;
+  CDialog outer;
+  outer.Create(10, 10, 100, 100, DIALOG_VALUE_EDITOR, 1, nullptr);
+  auto* own = new FakeVar(VAR_INT, "O", 5);
+  outer.AddVar(own, -1);
+  outer.GetActions()->AddHeadAction(MakeAction(16, WHEN_MOVE_FIRST, INOUT_INSIDE));
+  outer.GetActions()->AddHeadAction(MakeAction(16, WHEN_MOVE, INOUT_INSIDE));
+  auto* inner = new CDialog;
+  inner->Create(5, 5, 20, 20, DIALOG_VALUE_EDITOR, 2, nullptr);
+  outer.AddDialog(inner);
+  auto* v = new FakeVar(VAR_INT, "V", 5);
+  inner->AddVar(v, -1);
+  inner->GetActions()->AddHeadAction(MakeAction(16, WHEN_LEFT_DOWN, INOUT_INSIDE));
+
+  QnoInteractionEvent move = MakeEvent(QNO_EVENT_MOUSEMOVE, 50, 50);
+  outer.InputFilter(&move, nullptr, 0, 0, 50, 50, INOUT_INSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(own->m_value, 7);  // when-values 10 and 1 each collect their action
+  EXPECT_EQ(v->m_value, 5);
+
+  // The sub-dialog's origin is the outer dialog's: (15, 15) to (35, 35).
+  QnoInteractionEvent down = MakeEvent(QNO_EVENT_BUTTONDOWN, 20, 20);
+  outer.InputFilter(&down, nullptr, 0, 0, 20, 20, INOUT_INSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(v->m_value, 6);
+  QnoInteractionEvent beside = MakeEvent(QNO_EVENT_BUTTONDOWN, 40, 40);
+  outer.InputFilter(&beside, nullptr, 0, 0, 40, 40, INOUT_INSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(v->m_value, 6);
+  EXPECT_EQ(own->m_value, 7);
+
+  outer.RemoveDialog(inner);
+  EXPECT_EQ(outer.GetDialogs()->GetCount(), 0);
 }

@@ -212,6 +212,35 @@ TEST_F(Screen, TextItemDrawsItsRunWhereTheAlignmentPutsIt) {
   SDL_FreeSurface(expected);
 }
 
+TEST_F(Screen, TextItemInADialogReadsTheDialogsVariables) {
+  ASSERT_NE(QnoBitmapFont::FromResource(&resources, 823), nullptr);
+  const char* text = "Konto @#var,INT,NULL,F.KONTO#";
+  // Drawn once with the variable on the item itself...
+  CItemText own;
+  own.Create(10, 20, 200, 20, 7, text, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, nullptr);
+  own.AddVar(new FakeVar(VAR_INT, "F.KONTO", 25000));
+  own.Render(&display, &resources, 5, 6);
+  const std::string withOwnVariable = Ink(0, 0, 320, 60);
+  // ...and once with the variable held by the dialog around the item.
+  SDL_FillRect(surface, nullptr, 0);
+  CDialog dialog;
+  dialog.Create(0, 0, 300, 60, DIALOG_GROUP, 1, nullptr);
+  dialog.AddVar(new FakeVar(VAR_INT, "F.KONTO", 25000), -1);
+  auto* item = new CItemText;
+  item->Create(10, 20, 200, 20, 7, text, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, nullptr);
+  int number = -1;
+  dialog.AddItem(item, &number);
+  EXPECT_EQ(number, 0);
+  dialog.Render(&display, &resources, 5, 6);
+  EXPECT_EQ(Ink(0, 0, 320, 60), withOwnVariable);
+  // Without the number the run is shorter, so the check above can fail.
+  SDL_FillRect(surface, nullptr, 0);
+  CItemText bare;
+  bare.Create(10, 20, 200, 20, 7, text, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, nullptr);
+  bare.Render(&display, &resources, 5, 6);
+  EXPECT_NE(Ink(0, 0, 320, 60), withOwnVariable);
+}
+
 TEST_F(Screen, TypedNamesAreNeverMarkup) {
   CItemText item;
   item.Create(0, 0, 300, 20, 24, "", HO_LEFT, VO_CENTER, 3, 19671, 0, 1, 2, 3, nullptr);

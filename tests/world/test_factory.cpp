@@ -2,18 +2,22 @@
 // cells for each kind, and that a failure after creation leaves no trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/zor_list.h"
-#include "world/map_fixture.h"
+#include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
 #include "measures/carsharing.h"
 #include "measures/opnv.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
+#include "sim/sim_model_iface.h"
 #include "ui/user_int.h"
+#include "world/map_fixture.h"
 
 namespace {
 
@@ -30,12 +34,66 @@ struct RecCarsharing : CCarsharing {
     return 0;
   }
   int RemoveOutlet(CBuildingTrafficObject*, bool force) override {
+    forced.push_back(force);
     if (refuse && !force) return 1;
     ++removes;
     return 0;
   }
   int adds = 0, removes = 0;
   bool refuse = false;
+  std::vector<bool> forced;
+};
+
+struct RecAktiveRP : CAktiveRoutenPlanung {
+  int AddSendeMast(CBuildingObject* mast) override {
+    ++masts;
+    return CAktiveRoutenPlanung::AddSendeMast(mast);
+  }
+  int masts = 0;
+};
+
+// A location that counts the searches the world asks of it.
+struct CountingLocation : CSimLocation {
+  short NearestCrossing() const override { return 0; }
+  bool GetNearestHst(short&, int&) const override { return false; }
+  int LocationDistance(const CSimLocation*) const override { return 0; }
+  CSimDistrict* pDistrict() const override { return nullptr; }
+  void SearchNextCrossing() override { ++crossingSearches; }
+  void FindNearestHst() override { ++stopSearches; }
+  int crossingSearches = 0, stopSearches = 0;
+  CBuildingObject* building = nullptr;
+};
+
+// Makes counting locations, remembers the size asked for and can refuse.
+struct RecLocationFactory : CSimLocationFactory {
+  CSimLocation* CreateNewLocation(const int&, const int&, const TObjectType&, const CIsoRichtung&, const int&,
+                                  const int&, const SimLocationSizeType& size, const ESimLocationHeight&,
+                                  CWorldObj* object, const short&, PotentialType*) override {
+    if (refuse || !m_pWorld) return nullptr;
+    lastSize = size;
+    auto* location = new CountingLocation;
+    location->building = dynamic_cast<CBuildingObject*>(object);
+    if (location->building) location->building->SetSimLocation(location);
+    m_locations.push_back(location);
+    return location;
+  }
+  void RemoveLocation(CSimLocation* location) override {
+    auto it = std::find(m_locations.begin(), m_locations.end(), location);
+    if (it == m_locations.end()) return;
+    auto* counting = static_cast<CountingLocation*>(location);
+    if (counting->building && counting->building->GetSimLocation() == location)
+      counting->building->SetSimLocation(nullptr);
+    m_locations.erase(it);
+    delete counting;
+  }
+  // The searches of an object's location; -1, -1 when it has none.
+  std::pair<int, int> Searches(CWorldObj* object) {
+    auto* building = dynamic_cast<CBuildingObject*>(object);
+    auto* location = building ? static_cast<CountingLocation*>(building->GetSimLocation()) : nullptr;
+    return location ? std::pair{location->crossingSearches, location->stopSearches} : std::pair{-1, -1};
+  }
+  bool refuse = false;
+  SimLocationSizeType lastSize;
 };
 
 struct RecOpnv : COpnv {
@@ -58,9 +116,10 @@ struct RecOpnv : COpnv {
 };
 
 struct RecUserInt : CUserInt {
-  int CheckStreetForHstBuild(CStreetObj*, int x, int y) override { return x == bendX && y == bendY ? 1 : 0; }
+  // The cell (markX, markY) is classified as `mark`; every other cell passes.
+  int CheckStreetForHstBuild(CStreetObj*, int x, int y) override { return x == markX && y == markY ? mark : 0; }
   void SetAchtungWindow(int text) override { warnings.push_back(text); }
-  int bendX = -1, bendY = -1;
+  int markX = -1, markY = -1, mark = 1;
   std::vector<int> warnings;
 };
 
@@ -69,9 +128,13 @@ class FactoryWorld : public CZorvaWorld {
   RecCarsharing* carsharing = nullptr;
   RecOpnv* opnv = nullptr;
   RecUserInt* ui = nullptr;
+  RecAktiveRP* routeGuidance = nullptr;
+  RecLocationFactory* locations = nullptr;
 
  protected:
   CCarsharing* NewCarsharing() override { return carsharing = new RecCarsharing; }
+  CAktiveRoutenPlanung* NewAktiveRP() override { return routeGuidance = new RecAktiveRP; }
+  CSimLocationFactory* NewLocationFactory() override { return locations = new RecLocationFactory; }
   COpnv* NewOpnv() override { return opnv = new RecOpnv; }
   CUserInt* NewUserInt() override { return ui = new RecUserInt; }
 };
@@ -134,6 +197,9 @@ TEST_F(FactoryTest, ZonesNeedPlainGroundAndAFreeUpperLayer) {
   // The ground moves to the upper layer beneath the zone's tile.
   EXPECT_EQ(Type(20, 20, 1), OBJ_GROUND);
   EXPECT_EQ(Locations(), 1);
+  // A zone's location covers its one cell.
+  EXPECT_EQ(world->locations->lastSize.width, 1);
+  EXPECT_EQ(world->locations->lastSize.depth, 1);
   // Neither a zone nor a cell with an upper object takes another zone.
   EXPECT_EQ(Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 20, 20), nullptr);
   ASSERT_EQ(map->SetIsoTileAt(21, 20, ISO_LAYER_UPPER, CIsoRichtung(0), kTile, zone), 0);
@@ -161,6 +227,9 @@ TEST_F(FactoryTest, BuildingCoversItsTurnedGroupAndReplacesZones) {
   auto* building = dynamic_cast<CBuildingObject*>(house);
   ASSERT_NE(building, nullptr);
   EXPECT_NE(building->GetSimLocation(), nullptr);
+  // A building's location has the size of its tile group.
+  EXPECT_EQ(world->locations->lastSize.width, 2);
+  EXPECT_EQ(world->locations->lastSize.depth, 3);
   // An overlapping building and one that reaches off the map are refused.
   EXPECT_EQ(Make(OBJ_OFFICE, kGroup1x1, 0, 12, 21), nullptr);
   EXPECT_EQ(Make(OBJ_OFFICE, kGroupWide, 0, 126, 3), nullptr);
@@ -183,6 +252,8 @@ TEST_F(FactoryTest, GroupWithAMissingPartLeavesNoTrace) {
   EXPECT_EQ(Make(OBJ_CARSHARING_STATION, kGroupHole, 0, 50, 50), nullptr);
   EXPECT_EQ(world->carsharing->adds, 1);
   EXPECT_EQ(world->carsharing->removes, 1);
+  // Car sharing is asked, not forced, to let the station go.
+  EXPECT_EQ(world->carsharing->forced, std::vector<bool>{false});
   EXPECT_EQ(Listed(), listed);
   EXPECT_EQ(Locations(), 0);
   for (int x = 50; x <= 51; ++x)
@@ -199,6 +270,72 @@ TEST_F(FactoryTest, GroupWithAMissingPartLeavesNoTrace) {
   EXPECT_EQ(Make(OBJ_OFFICE, maptest::kMissing, 0, 60, 60), nullptr);
   EXPECT_EQ(Make(OBJ_OFFICE, maptest::kGroupEmpty, 0, 60, 60), nullptr);
   EXPECT_EQ(Listed(), listed);
+}
+
+TEST_F(FactoryTest, BuildingWithoutALocationLeavesNoTrace) {
+  const int listed = Listed();
+  world->locations->refuse = true;
+  EXPECT_EQ(Make(OBJ_CARSHARING_CENTRE, kGroup1x1, 0, 70, 90), nullptr);
+  EXPECT_EQ(Make(OBJ_OFFICE, kGroup2x3, 0, 72, 90), nullptr);
+  EXPECT_EQ(Make(OBJ_ZONE_COMMERCIAL, kTile, 0, 76, 90), nullptr);
+  world->locations->refuse = false;
+  EXPECT_EQ(world->carsharing->adds, 1);
+  EXPECT_EQ(world->carsharing->removes, 1);
+  EXPECT_EQ(Listed(), listed);
+  EXPECT_EQ(Type(70, 90), OBJ_GROUND);
+  for (int x = 72; x <= 73; ++x)
+    for (int y = 90; y <= 92; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+  EXPECT_EQ(Type(76, 90), OBJ_GROUND);
+  // The cells are free for the next building.
+  EXPECT_NE(Make(OBJ_OFFICE, kGroup2x3, 0, 72, 90), nullptr);
+}
+
+TEST_F(FactoryTest, OnlyTheMastRegistersWithRouteGuidance) {
+  ASSERT_NE(Make(OBJ_TRANSMITTER, kGroup1x1, 0, 90, 70), nullptr);
+  EXPECT_EQ(world->routeGuidance->masts, 1);
+  ASSERT_NE(Make(OBJ_CARSHARING_STATION, kGroup1x1, 0, 92, 70), nullptr);
+  ASSERT_NE(Make(OBJ_ADVICE_CENTRE, kGroup1x1, 0, 94, 70), nullptr);
+  EXPECT_EQ(world->routeGuidance->masts, 1);
+  EXPECT_EQ(world->carsharing->adds, 1);
+  EXPECT_EQ(world->GetZorviZentrale()->GetZentrale(), Object(94, 70));
+}
+
+TEST_F(FactoryTest, LocationsSearchAgainForCrossingsAndStops) {
+  // Offices and schools are served; parks, masts and zones are not.
+  CWorldObj* office = Make(OBJ_OFFICE, kGroup1x1, 0, 30, 110);
+  CWorldObj* school = Make(OBJ_SCHOOL, kGroup1x1, 0, 32, 110);
+  CWorldObj* park = Make(OBJ_PARK, kGroup1x1, 0, 34, 110);
+  CWorldObj* mast = Make(OBJ_TRANSMITTER, kGroup1x1, 0, 36, 110);
+  CWorldObj* zone = Make(OBJ_ZONE_RESIDENTIAL, kTile, 0, 38, 110);
+  for (CWorldObj* o : {office, school, park, mast, zone}) ASSERT_NE(o, nullptr);
+  RecLocationFactory* l = world->locations;
+  const std::pair<int, int> none{0, 0};
+
+  world->CreateObject(OBJ_STREET_PIECE);
+  world->CreateObject(OBJ_CROSSING);
+  for (CWorldObj* o : {office, school, park, mast, zone}) EXPECT_EQ(l->Searches(o), none);
+  // A crossing group makes the served locations look for their crossing.
+  world->CreateObject(OBJ_CROSSING_GROUP);
+  EXPECT_EQ(l->Searches(office), std::pair(1, 0));
+  EXPECT_EQ(l->Searches(school), std::pair(1, 0));
+  for (CWorldObj* o : {park, mast, zone}) EXPECT_EQ(l->Searches(o), none);
+
+  // A new stop makes them look for their stops, except while a savegame is read.
+  StreetAt(40, 111, &street);
+  ASSERT_NE(Make(OBJ_BUSSTOP_SHELTER, kGroup1x1, 0, 40, 110), nullptr);
+  EXPECT_EQ(l->Searches(office), std::pair(1, 1));
+  EXPECT_EQ(l->Searches(school), std::pair(1, 1));
+  for (CWorldObj* o : {park, mast, zone}) EXPECT_EQ(l->Searches(o), none);
+  StreetAt(44, 111, &street);
+  CZorvaWorld::g_isLoad = true;
+  CWorldObj* loaded = Make(OBJ_BUSSTOP_SHELTER, kGroup1x1, 0, 44, 110);
+  CZorvaWorld::g_isLoad = false;
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(l->Searches(office), std::pair(1, 1));
+  // Signs are no stops.
+  StreetAt(48, 110, &street);
+  ASSERT_NE(Make(OBJ_SPEED_CONTROL, kGroup1x1, 0, 48, 110), nullptr);
+  EXPECT_EQ(l->Searches(office), std::pair(1, 1));
 }
 
 TEST_F(FactoryTest, RefusedRegistrationDiscardsTheBuilding) {
@@ -242,14 +379,40 @@ TEST_F(FactoryTest, BusStopSignTakesItsPlaceAndWarnsOnABend) {
   EXPECT_EQ(static_cast<CBuildingObject*>(sign)->GetRichtung(), 2);
 
   StreetAt(62, 10, &street);
-  world->ui->bendX = 62;
-  world->ui->bendY = 10;
+  world->ui->markX = 62;
+  world->ui->markY = 10;
   EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 62, 10), nullptr);
   ASSERT_EQ(world->ui->warnings.size(), 1u);
   EXPECT_EQ(world->ui->warnings[0], 19);
   // No street piece under the sign: refused without a warning.
   EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 64, 10), nullptr);
   EXPECT_EQ(world->ui->warnings.size(), 1u);
+  // A street tile that no street owns gives no direction: refused too.
+  CWorldObj* orphan = world->CreateObject(OBJ_STREET_PIECE);
+  ASSERT_EQ(map->SetIsoTileAt(66, 10, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, orphan), 0);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, 66, 10), nullptr);
+  EXPECT_EQ(world->ui->warnings.size(), 1u);
+}
+
+TEST_F(FactoryTest, EachStreetClassificationHasItsWarning) {
+  // Classification -> warning; 0 lets the stop stand.
+  const int warning[] = {0, 19, 19, 20, 20, 0, 20, 66, 0};
+  for (int c = 1; c <= 8; ++c) {
+    const int x = 10 + 2 * c;
+    StreetAt(x, 120, &street);
+    world->ui->markX = x;
+    world->ui->markY = 120;
+    world->ui->mark = c;
+    world->ui->warnings.clear();
+    CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN, maptest::kGroup1x1, 0, x, 120);
+    if (warning[c]) {
+      EXPECT_EQ(sign, nullptr) << c;
+      EXPECT_EQ(world->ui->warnings, std::vector<int>{warning[c]}) << c;
+    } else {
+      EXPECT_NE(sign, nullptr) << c;
+      EXPECT_TRUE(world->ui->warnings.empty()) << c;
+    }
+  }
 }
 
 TEST_F(FactoryTest, FourLaneSignFailsSilentlyAcrossTwoStreetGroups) {
@@ -263,6 +426,14 @@ TEST_F(FactoryTest, FourLaneSignFailsSilentlyAcrossTwoStreetGroups) {
   CWorldObj* sign = Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 82, 11);
   ASSERT_NE(sign, nullptr);
   EXPECT_EQ(static_cast<CBuildingObject*>(sign)->GetYPos(), 10);
+  // The same two groups in the map's first column.
+  StreetAt(0, 10, &fourLane, kGroup1x1);
+  StreetAt(0, 11, &fourLane, kGroup1x1);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 0, 10), nullptr);
+  // One group of an ordinary street is no place for the four-lane sign.
+  StreetAt(84, 10, &street, kGroup1x2);
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 84, 10), nullptr);
+  EXPECT_TRUE(world->ui->warnings.empty());
 }
 
 TEST_F(FactoryTest, StopsReadFromASavegameKeepTheirIds) {
@@ -288,6 +459,46 @@ TEST_F(FactoryTest, TramStopNeedsRailOnEveryCell) {
   ASSERT_EQ(map->SetIsoTileAt(102, 50, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, rail), 0);
   ASSERT_NE(Make(OBJ_TRAMSTOP, kGroupWide, 0, 100, 50), nullptr);
   EXPECT_EQ(world->opnv->nets.back(), NET_TRAM);
+}
+
+TEST_F(FactoryTest, GuidanceSignsStandOnTheStreet) {
+  for (int kind : {OBJ_PARKING_SIGN1, OBJ_PARKING_SIGN2, OBJ_TRAFFIC_SIGN, OBJ_TRAFFIC_SIGN4}) {
+    const int x = 100 + 2 * (kind - OBJ_PARKING_SIGN1);
+    StreetAt(x, 120, &street);
+    const int listed = Listed();
+    CWorldObj* sign = Make(static_cast<TObjectType>(kind), kGroup1x1, 0, x, 120);
+    ASSERT_NE(sign, nullptr) << kind;
+    EXPECT_EQ(sign->GetType(), kind);
+    EXPECT_EQ(Object(x, 120, 1), sign) << kind;
+    EXPECT_EQ(Listed(), listed + 1);
+  }
+}
+
+TEST_F(FactoryTest, StreetSideObjectThatCannotBePlacedLeavesNoTrace) {
+  // The checks pass, but there is no group to place.
+  StreetAt(60, 61, &street);
+  StreetAt(62, 61, &street);
+  const int listed = Listed();
+  EXPECT_EQ(Make(OBJ_BUSSTOP_SHELTER, maptest::kMissing, 0, 60, 60), nullptr);
+  EXPECT_EQ(Make(OBJ_SPEED_CONTROL, maptest::kMissing, 0, 62, 61), nullptr);
+  EXPECT_EQ(Listed(), listed);
+  EXPECT_TRUE(world->opnv->nets.empty());
+  EXPECT_EQ(Object(60, 61, 1), nullptr);
+  EXPECT_EQ(Object(62, 61, 1), nullptr);
+}
+
+TEST_F(FactoryTest, StopRefreshesTheFilterOfTheStreetGroupBelow) {
+  CWorldObj* piece = StreetAt(86, 10, &fourLane, kGroup1x2);
+  // The street gets its filter icon after it was placed.
+  piece->SetFilterResID(kTile);
+  for (int y = 10; y <= 11; ++y)
+    EXPECT_EQ(map->GetIsoInfo(86, y)->GetIsoObjects(ISO_LAYER_GROUND)->GetFilterTile(), nullptr);
+  ASSERT_NE(Make(OBJ_BUSSTOP_SIGN4, kGroup1x2, 0, 86, 10), nullptr);
+  for (int y = 10; y <= 11; ++y) {
+    CIsoObject* filter = map->GetIsoInfo(86, y)->GetIsoObjects(ISO_LAYER_GROUND)->GetFilterTile();
+    ASSERT_NE(filter, nullptr) << y;
+    EXPECT_EQ(filter->GetResID(), kTile);
+  }
 }
 
 TEST_F(FactoryTest, SignsNeedAStreetAndAFreeUpperLayer) {
@@ -383,6 +594,13 @@ TEST_F(FactoryTest, DroppingTheGroundObjectForGoodForgetsIt) {
   // The map is torn down first, as at a load, so no cell names it.
   map->Destroy();
   EXPECT_EQ(world->DestroyObject(ground, 0), 0);
+  EXPECT_EQ(world->GetGroundObject(), nullptr);
+  // Without the shared object, empty ground is a new listed object of its own.
+  CWorldObj* fresh = world->CreateObject(OBJ_GROUND);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->GetType(), OBJ_GROUND);
+  EXPECT_EQ(fresh->GetAllocCount(), 1);
+  EXPECT_EQ(world->GetObjectList()->GetHead(), fresh);
   EXPECT_EQ(world->GetGroundObject(), nullptr);
   EXPECT_NE(world->CreateObjectEmpty(), nullptr);
   map->OnCreate();

@@ -67,6 +67,7 @@ TEST(Program, NoVideoIsFatalWithItsMessage) {
   const std::string out = zortest::ReadFile("stdout.txt");
   EXPECT_NE(out.find("Unable to start X11 or svga with the KFX_Video.lib\n"), std::string::npos);
   EXPECT_NE(out.find("Please start ZORVANTA from within your X-Server\n"), std::string::npos);
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Couldn\xB4t start KFX_Video.lib."), std::string::npos);
 }
 
 TEST(Program, LogThatCannotBeCreatedEndsWithOne) {

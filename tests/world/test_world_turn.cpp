@@ -3,23 +3,38 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "gui/screen_window.h"
+#include "measures/miet_micro.h"
+#include "measures/traffic_display.h"
+#include "microsim/micro_simulation.h"
 #include "model/data_exchange.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "support/test_support.h"
 #include "iso/iso_welt.h"
 #include "model/gott_modus.h"
 #include "ui/user_int.h"
+#include "world/zor_sound.h"
 #include "world_recorder.h"
 
 namespace zortest {
 
 std::vector<std::string>& CallLog() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+std::vector<std::string>& SideLog() {
   static std::vector<std::string> log;
   return log;
 }
@@ -33,6 +48,10 @@ namespace {
 using zortest::CallLog;
 
 struct RecDataExchange : CDataExchange {
+  int Destroy() override {
+    zortest::SideLog().push_back("DataExchange.destroy");
+    return CDataExchange::Destroy();
+  }
   int CalculateGeneral(STime now, STime last) override {
     CallLog().push_back("DataExchange.general " + zortest::Hour(now));
     return CDataExchange::CalculateGeneral(now, last);
@@ -43,9 +62,87 @@ struct RecDataExchange : CDataExchange {
   }
 };
 
+using zortest::SideLog;
+
+// The owned objects that are no measures: each records its Destroy.
+struct RecSound : CSoundObj {
+  int Destroy() override {
+    SideLog().push_back("Sound.destroy");
+    return CSoundObj::Destroy();
+  }
+};
+struct RecLocationFactory : CSimLocationFactory {
+  int Destroy() override {
+    SideLog().push_back("LocationFactory.destroy");
+    return CSimLocationFactory::Destroy();
+  }
+};
+struct RecStreetNet : CStrJunctionList {
+  using CStrJunctionList::CStrJunctionList;
+  int Destroy() override {
+    SideLog().push_back("StreetNet.destroy");
+    return CStrJunctionList::Destroy();
+  }
+};
+struct RecRailNet : CStrSchJuncList {
+  using CStrSchJuncList::CStrSchJuncList;
+  int Destroy() override {
+    SideLog().push_back("RailNet.destroy");
+    return CStrSchJuncList::Destroy();
+  }
+};
+struct RecMicroSim : CMicroSimulation {
+  int Destroy() override {
+    SideLog().push_back("MicroSim.destroy");
+    return CMicroSimulation::Destroy();
+  }
+};
+struct RecUserInt : CUserInt {
+  int Destroy() override {
+    SideLog().push_back("UserInt.destroy");
+    return CUserInt::Destroy();
+  }
+  int UpdateStreet24h(int hour) override {
+    SideLog().push_back("UserInt.street24 " + std::to_string(hour));
+    return CUserInt::UpdateStreet24h(hour);
+  }
+};
+struct RecMessage : CMessage {
+  int CheckWaitMessage() override {
+    SideLog().push_back("Message.checkWait");
+    return CMessage::CheckWaitMessage();
+  }
+};
+
 class TurnWorld : public zortest::RecordingWorld {
+ public:
+  // The savegames asked for: "auto", "startup" or a file name.
+  std::vector<std::string> loads;
+  bool autoSaveExists = false;
+  bool CheckForAutoLoadGame() override { return autoSaveExists; }
+  int AutoLoadGame(bool fast) override {
+    loads.push_back(fast ? "auto fast" : "auto");
+    return 0;
+  }
+  int LoadStartupGame() override {
+    loads.push_back("startup");
+    return 0;
+  }
+  using CZorvaWorld::SerializeGameLoad;
+  int SerializeGameLoad(const char* name) override {
+    loads.push_back(name);
+    return CZorvaWorld::SerializeGameLoad(name);
+  }
+
  protected:
   CDataExchange* NewDataExchange() override { return new RecDataExchange; }
+  CSoundObj* NewSoundObj() override { return new RecSound; }
+  CSimLocationFactory* NewLocationFactory() override { return new RecLocationFactory; }
+  CStrJunctionList* NewStreetNet() override { return new RecStreetNet(GetIsoWelt(), GetSimWelt()); }
+  CStrSchJuncList* NewRailNet() override { return new RecRailNet(GetIsoWelt(), GetSimWelt()); }
+  CMicroSimulation* NewMicroSim() override { return new RecMicroSim; }
+  CUserInt* NewUserInt() override { return new RecUserInt; }
+  CMessage* NewMessage() override { return new RecMessage; }
 };
 
 struct WorldTurnTest : testing::Test {
@@ -55,6 +152,7 @@ struct WorldTurnTest : testing::Test {
     OpenErrorLog("errors.log");
     std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
     CallLog().clear();
+    SideLog().clear();
   }
   void TearDown() override {
     if (world) {
@@ -69,8 +167,8 @@ struct WorldTurnTest : testing::Test {
   void Start(const std::string& settings = "", bool windows = true) {
     zortest::WriteGameSettings(settings);
     world = new TurnWorld;
-    world->Create();
-    world->OnStartup();
+    ASSERT_EQ(world->Create(), 0);
+    ASSERT_EQ(world->OnStartup(), 0);
     if (!windows) return;
     world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
     for (int id : {249, 237, 246}) world->AddWindow(id, 100, 100, 400, 300, 1, WINDOW_NORMAL, POSITION_CENTERED, 0);
@@ -87,7 +185,20 @@ struct WorldTurnTest : testing::Test {
     world->SetPause(false);
   }
 
+  // Ends the running world as the program does.
+  void End() {
+    world->OnShutdown();
+    world->Destroy();
+    delete world;
+    world = nullptr;
+  }
+
   int SimTicks() { return static_cast<int>(world->GetSimWelt()->Date()); }
+
+  int Count(const std::vector<std::string>& log, const std::string& prefix) {
+    return static_cast<int>(
+        std::count_if(log.begin(), log.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+  }
 
   // Turns the world, 100 ms apart, until the simulation clock has moved on
   // by one hour; false when it does not within the cap.
@@ -109,9 +220,13 @@ TEST_F(WorldTurnTest, StartupPhasesWaitForEachWindow) {
   Start();
   EXPECT_TRUE(world->IsInputAccepted());
   EXPECT_EQ(world->GetStartupPhase(), 4);
+  world->GetUserInt()->selObj.welcome[0] = world->GetUserInt()->selObj.welcome[1] = 1;
   world->OnPlayloopTurn();
-  // The title window holds the game until it is closed.
+  // The title window holds the game until it is closed; the welcome is
+  // still to be answered.
   EXPECT_EQ(world->GetStartupPhase(), 2);
+  EXPECT_EQ(world->GetUserInt()->selObj.welcome[0], 0);
+  EXPECT_EQ(world->GetUserInt()->selObj.welcome[1], 0);
   EXPECT_TRUE(world->IsPause());
   EXPECT_TRUE(world->IsStartupWindow());
   world->OnPlayloopTurn();
@@ -148,6 +263,62 @@ std::vector<std::string> ExpectedFanOut(const STime& now, bool newYear) {
 }
 
 }  // namespace
+
+TEST_F(WorldTurnTest, IntroVideoTakesThePlaceOfTheTitleWindow) {
+  std::filesystem::create_directory("movies");
+  zortest::WriteFile("movies/vorspann.mpg", "intro");
+  Start("VIDEO=0\nMOVIEPATH=movies\n");
+  world->OnPlayloopTurn();
+  EXPECT_EQ(world->GetStartupPhase(), 2);
+  EXPECT_FALSE(world->IsPause());
+  EXPECT_FALSE(world->IsStartupWindow());
+  // The start-up goes on at the next turn.
+  world->OnPlayloopTurn();
+  EXPECT_EQ(world->GetStartupPhase(), 1);
+}
+
+TEST_F(WorldTurnTest, TitleWindowOpensWhenTheVideoIsOffOrMissing) {
+  std::filesystem::create_directory("movies");
+  zortest::WriteFile("movies/vorspann.mpg", "intro");
+  for (const char* settings : {"VIDEO=1\nMOVIEPATH=movies\n", "MOVIEPATH=movies\n", "VIDEO=0\nMOVIEPATH=none\n"}) {
+    if (world) End();
+    Start(settings);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->GetStartupPhase(), 2) << settings;
+    EXPECT_TRUE(world->IsPause()) << settings;
+    EXPECT_TRUE(world->IsStartupWindow()) << settings;
+  }
+}
+
+TEST_F(WorldTurnTest, SavedGameIsLoadedAtStartupOnlyWhenAskedFor) {
+  auto loadsAtStartup = [&](const std::string& settings, bool saved) {
+    if (world) End();
+    Start(settings);
+    world->autoSaveExists = saved;
+    world->OnPlayloopTurn();
+    world->SetPause(false);
+    EXPECT_TRUE(world->loads.empty());
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->GetStartupPhase(), 1);
+    return world->loads;
+  };
+  using Loads = std::vector<std::string>;
+  EXPECT_EQ(loadsAtStartup("", true), Loads{});
+  EXPECT_EQ(loadsAtStartup("AUTOLOAD=1\n", true), Loads{"auto"});
+  EXPECT_EQ(loadsAtStartup("AUTOLOAD=1\n", false), Loads{"startup"});
+  EXPECT_EQ(loadsAtStartup("AUTOLOAD=2\n", true), Loads{});
+  EXPECT_EQ(loadsAtStartup("AUTOLOAD=yes\n", true), Loads{});
+}
+
+TEST_F(WorldTurnTest, NoTurnBeforeGodModeExists) {
+  zortest::WriteGameSettings();
+  world = new TurnWorld;
+  ASSERT_EQ(world->Create(), 0);
+  EXPECT_EQ(world->OnStartOfCycle(), 0);
+  EXPECT_EQ(world->OnPlayloopTurn(), 1);
+  EXPECT_TRUE(CallLog().empty());
+  EXPECT_TRUE(SideLog().empty());
+}
 
 TEST_F(WorldTurnTest, StartupWindowsThatDoNotExistHoldNothing) {
   Start("", false);
@@ -215,12 +386,15 @@ TEST_F(WorldTurnTest, PauseAndHoldStopTheSimulationAndTheirTimeCountsAfterwards)
   world->OnPlayloopTurn();
   const int start = SimTicks();
   world->SetPause(true);
+  SideLog().clear();
   for (int i = 0; i < 50; ++i) {
     zortest::Clock().Advance(1000);
     world->OnPlayloopTurn();
   }
   EXPECT_EQ(world->GetCalculatedPending(), 0);
   EXPECT_EQ(SimTicks(), start);
+  // Waiting messages are not looked at while the game is held.
+  EXPECT_EQ(Count(SideLog(), "Message.checkWait"), 0);
   world->SetPause(false);
   world->SetBlocked(1);
   for (int i = 0; i < 20; ++i) {
@@ -229,12 +403,45 @@ TEST_F(WorldTurnTest, PauseAndHoldStopTheSimulationAndTheirTimeCountsAfterwards)
   }
   EXPECT_EQ(SimTicks(), start);
   world->SetBlocked(0);
+  EXPECT_EQ(Count(SideLog(), "Message.checkWait"), 0);
   // The whole hold is added at the first running turn: the hour starts at once.
   zortest::Clock().Advance(1);
   world->OnPlayloopTurn();
   EXPECT_GT(world->GetCalculatedPending(), 0);
+  EXPECT_EQ(Count(SideLog(), "Message.checkWait"), 1);
   ASSERT_TRUE(RunOneHour());
   EXPECT_EQ(SimTicks(), start + 1);
+}
+
+TEST_F(WorldTurnTest, StreetDayViewFollowsEachHourOnce) {
+  Start();
+  PassStartup();
+  SideLog().clear();
+  std::vector<std::string> expected;
+  auto hourNow = [&] { return STime::FromDate(world->GetSimWelt()->Date()).hour; };
+  // The first running turn counts as an hour change.
+  zortest::Clock().Advance(10);
+  world->OnPlayloopTurn();
+  expected.push_back("UserInt.street24 " + std::to_string(hourNow()));
+  for (int step = 0; step < 3; ++step) {
+    ASSERT_TRUE(RunOneHour());
+    for (int i = 0; i < 5; ++i) {
+      zortest::Clock().Advance(100);
+      world->OnPlayloopTurn();
+    }
+    expected.push_back("UserInt.street24 " + std::to_string(hourNow()));
+  }
+  // So does the first turn after a load.
+  world->ResetAfterLoad();
+  for (int i = 0; i < 3; ++i) {
+    zortest::Clock().Advance(10);
+    world->OnPlayloopTurn();
+  }
+  expected.push_back("UserInt.street24 " + std::to_string(hourNow()));
+  std::vector<std::string> seen;
+  for (const std::string& e : SideLog())
+    if (e.rfind("UserInt.street24", 0) == 0) seen.push_back(e);
+  EXPECT_EQ(seen, expected);
 }
 
 TEST_F(WorldTurnTest, AutoSaveEveryTwoMinutesUnlessPaused) {
@@ -294,6 +501,8 @@ TEST_F(WorldTurnTest, ExhibitionModeStartsFastOnItsOwnWindow) {
   EXPECT_EQ(world->GetGottModus()->m_ExpoTimeOut, 90);
   EXPECT_EQ(world->GetGottModus()->m_ExpoRatingTime, 5000);
   EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  // The exhibition's game comes from the savegame folder.
+  EXPECT_EQ(world->loads, std::vector<std::string>{"SaveGame/EXPO.EXD"});
   g_ZoomStufe = ISO_ZOOM_1;
 }
 
@@ -334,4 +543,136 @@ TEST_F(WorldTurnTest, FreeScreenSizeWithoutHeightFallsBackToTheDefault) {
 TEST_F(WorldTurnTest, LanguageOtherThanEnglishIsGerman) {
   Start("LANGUAGE=2\n");
   EXPECT_EQ(CZorvaWorld::m_Language, 0);
+}
+
+TEST_F(WorldTurnTest, StartupCreatesEachMeasureAndModelObjectOnce) {
+  Start("", false);
+  const std::pair<const char*, CWorldObj*> objects[] = {
+      {"AktiveRP", world->GetAktiveRP()},         {"Carsharing", world->GetCarsharing()},
+      {"Finanzen", world->GetFinanzen()},         {"Indikatoren", world->GetIndikatoren()},
+      {"MietMicro", world->GetMietMicro()},       {"ZorviZentrale", world->GetZorviZentrale()},
+      {"Opnv", world->GetOpnv()},                 {"ParkRide", world->GetParkRide()},
+      {"PassiveRP", world->GetPassiveRP()},       {"Pta", world->GetPta()},
+      {"ParkManagement", world->GetParkManagement()}, {"StadtVerwaltung", world->GetStadtVerwaltung()},
+      {"TrafficDisplay", world->GetTrafficDisplay()}, {"Umland", world->GetUmland()}};
+  for (const auto& [name, object] : objects) {
+    ASSERT_NE(object, nullptr) << name;
+    EXPECT_EQ(object->GetAllocCount(), 1) << name;
+    EXPECT_STREQ(object->GetSoundName(), "Wind") << name;
+  }
+  // The start-up ends with the indicators' standard message and maps.
+  ASSERT_GE(SideLog().size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(SideLog().end() - 2, SideLog().end()),
+            (std::vector<std::string>{"Indikatoren.standardMessage", "Indikatoren.maps"}));
+}
+
+TEST_F(WorldTurnTest, ShutdownDestroysTheOwnedObjectsInItsFixedOrder) {
+  Start("", false);
+  ASSERT_NE(world->CreateObjectEmpty(), nullptr);
+  SideLog().clear();
+  EXPECT_EQ(world->OnShutdown(), 0);
+  EXPECT_EQ(world->GetSoundObj(), nullptr);
+  EXPECT_EQ(world->Destroy(), 0);
+  EXPECT_EQ(SideLog(), (std::vector<std::string>{
+                           "Sound.destroy", "LocationFactory.destroy", "AktiveRP.destroy", "Carsharing.destroy",
+                           "Finanzen.destroy", "Indikatoren.destroy", "ZorviZentrale.destroy", "Opnv.destroy",
+                           "ParkRide.destroy", "PassiveRP.destroy", "ParkManagement.destroy", "Pta.destroy",
+                           "StadtVerwaltung.destroy", "Umland.destroy", "StreetNet.destroy", "RailNet.destroy",
+                           "MicroSim.destroy", "UserInt.destroy", "DataExchange.destroy"}));
+  // Every object is gone, the shared ground included.
+  EXPECT_EQ(world->GetGroundObject(), nullptr);
+  EXPECT_EQ(world->GetObjectList(), nullptr);
+  EXPECT_EQ(world->GetLocationFactory(), nullptr);
+  EXPECT_EQ(world->GetStreetNet(), nullptr);
+  EXPECT_EQ(world->GetRailNet(), nullptr);
+  EXPECT_EQ(world->GetMicroSim(), nullptr);
+  EXPECT_EQ(world->GetIsoWelt(), nullptr);
+  EXPECT_EQ(world->GetSimWelt(), nullptr);
+  EXPECT_EQ(world->GetUserInt(), nullptr);
+  EXPECT_EQ(world->GetDataExchange(), nullptr);
+  EXPECT_EQ(world->GetStatistik(), nullptr);
+  EXPECT_EQ(world->GetOpnv(), nullptr);
+  EXPECT_EQ(world->GetMietMicro(), nullptr);
+  EXPECT_EQ(world->GetTrafficDisplay(), nullptr);
+  delete world;
+  world = nullptr;
+}
+
+TEST_F(WorldTurnTest, WindowModeSwitchReopensTheScreenAtTheNewSize) {
+  Start("", false);
+  const bool audio = world->GetSoundObj()->IsAudioOpen();
+  auto size = [&] {
+    int w = 0, h = 0;
+    world->GetWindowSizeXY(w, h);
+    return std::to_string(world->GetScreen()->w) + "x" + std::to_string(world->GetScreen()->h) + " " +
+           std::to_string(world->GetDisplay()->GetScreenWidth()) + "x" +
+           std::to_string(world->GetDisplay()->GetScreenHeight()) + " " + std::to_string(w) + "x" +
+           std::to_string(h) + " mode " + std::to_string(world->GetWindowMode());
+  };
+  auto saved = [](const char* line) {
+    return zortest::ReadFile("ZORVANTA.INI").find(line) != std::string::npos;
+  };
+  EXPECT_EQ(world->SetWindowMode(1024, 0, 0), 0);
+  EXPECT_EQ(size(), "1024x768 1024x768 1024x768 mode 2");
+  EXPECT_TRUE(saved("AUFLOESUNG=1024\n"));
+  EXPECT_TRUE(saved("AUFLOESUNGX=1024\n"));
+  EXPECT_TRUE(saved("AUFLOESUNGY=768\n"));
+  EXPECT_EQ(world->GetSoundObj()->IsAudioOpen(), audio);
+  // A negative mode takes the size given.
+  EXPECT_EQ(world->SetWindowMode(-1, 900, 700), 0);
+  EXPECT_EQ(size(), "900x700 900x700 900x700 mode 1");
+  EXPECT_TRUE(saved("AUFLOESUNGX=900\n"));
+  EXPECT_TRUE(saved("AUFLOESUNGY=700\n"));
+  EXPECT_EQ(world->SetWindowMode(640, 0, 0), 0);
+  EXPECT_EQ(size(), "640x480 640x480 640x480 mode 1");
+  // Any other mode is 800 x 600, whatever size comes with it.
+  EXPECT_EQ(world->SetWindowMode(333, 1280, 1024), 0);
+  EXPECT_EQ(size(), "800x600 800x600 800x600 mode 0");
+  EXPECT_TRUE(saved("AUFLOESUNGY=600\n"));
+  // Reopening the view alone answers true and gives the new surface.
+  EXPECT_TRUE(world->ReOpenView(1024, 768, 16, false, false));
+  EXPECT_EQ(world->GetScreen()->w, 1024);
+  EXPECT_EQ(world->GetSoundObj()->IsAudioOpen(), audio);
+}
+
+TEST_F(WorldTurnTest, WindowVariablesStartUnboundUnlessTheNameIsAnObject) {
+  Start();
+  world->AddItem(249, -1, 0, 0, 80, 10, 7, "@#var,INT,NULL,F.KONTO#", HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3,
+                 nullptr);
+  EXPECT_EQ(world->AddVar(249, -1, -2, VAR_INT, "NULL", "F.KONTO"), 0);
+  CItem* item = CUserInt::topWindow->GetWindowByID(249)->GetItems()->GetItemByID(world->GetWindowBuilder().m_CurItem);
+  ASSERT_NE(item, nullptr);
+  ASSERT_EQ(item->GetVars()->GetCount(), 1);
+  CWindowVar* var = item->GetVars()->GetHead();
+  EXPECT_STREQ(var->GetName(), "F.KONTO");
+  EXPECT_EQ(var->GetVarType(), VAR_INT);
+  // A name that the data exchange owns is no window variable.
+  EXPECT_EQ(world->AddVar(249, -1, -2, VAR_FLOAT, "DX.PEOPLE", "G"), 1);
+  EXPECT_EQ(item->GetVars()->GetCount(), 1);
+}
+
+TEST_F(WorldTurnTest, StepSpacingFollowsTheGameSpeed) {
+  // Turns from the start of an hour until it is activated, the clock held.
+  auto turnsToActivate = [&](int speed) {
+    if (world) End();
+    Start("GAMESPEED=" + std::to_string(speed) + "\n");
+    PassStartup();
+    world->OnPlayloopTurn();
+    zortest::Clock().Advance(speed + 1);
+    world->OnPlayloopTurn();
+    EXPECT_GT(world->GetCalculatedPending(), 0) << speed;
+    int turns = 1;
+    while (world->GetCalculatedPending() > 0 && turns < 100000) {
+      world->OnPlayloopTurn();
+      ++turns;
+    }
+    return turns;
+  };
+  // Above 6999 ms the simulation waits 3 calls between two steps, else 1:
+  // every step costs 4 calls instead of 2, so the hour takes twice the turns.
+  const int fast = turnsToActivate(6999);
+  const int slow = turnsToActivate(7000);
+  EXPECT_GT(fast, 4);
+  EXPECT_LE(std::abs(slow - 2 * fast), 1) << fast << " and " << slow << " turns";
+  EXPECT_EQ(turnsToActivate(24000), slow);
 }

@@ -24,6 +24,8 @@
 namespace zortest {
 
 std::vector<std::string>& CallLog();
+// Calls outside the hourly fan-out: creation, shutdown and the like.
+std::vector<std::string>& SideLog();
 std::string Hour(const STime& t);
 
 // Hourly and yearly calls of one measure or model object.
@@ -37,13 +39,21 @@ std::string Hour(const STime& t);
     CallLog().push_back(std::string(Name) + ".year " + Hour(now));           \
     return Base::ResetYearData(now, last);                                   \
   }
+// The object's Destroy at shutdown.
+#define ZOR_RECORD_DESTROY(Base, Name)                                       \
+  int Destroy() override {                                                   \
+    SideLog().push_back(std::string(Name) + ".destroy");                     \
+    return Base::Destroy();                                                  \
+  }
 
 struct RecParkManagement : CParkManagement {
   ZOR_RECORD_HOURLY(CParkManagement, "ParkManagement")
+  ZOR_RECORD_DESTROY(CParkManagement, "ParkManagement")
   ZOR_RECORD_YEARLY(CParkManagement, "ParkManagement")
 };
 struct RecOpnv : COpnv {
   ZOR_RECORD_HOURLY(COpnv, "Opnv")
+  ZOR_RECORD_DESTROY(COpnv, "Opnv")
   ZOR_RECORD_YEARLY(COpnv, "Opnv")
   int OnPlayloopTurn() override {
     ++vehicleTurns;
@@ -53,43 +63,61 @@ struct RecOpnv : COpnv {
 };
 struct RecCarsharing : CCarsharing {
   ZOR_RECORD_HOURLY(CCarsharing, "Carsharing")
+  ZOR_RECORD_DESTROY(CCarsharing, "Carsharing")
   ZOR_RECORD_YEARLY(CCarsharing, "Carsharing")
 };
 struct RecParkRide : CParkRide {
   ZOR_RECORD_HOURLY(CParkRide, "ParkRide")
+  ZOR_RECORD_DESTROY(CParkRide, "ParkRide")
 };
 struct RecZorviZentrale : CZorviZentrale {
   ZOR_RECORD_HOURLY(CZorviZentrale, "ZorviZentrale")
+  ZOR_RECORD_DESTROY(CZorviZentrale, "ZorviZentrale")
   ZOR_RECORD_YEARLY(CZorviZentrale, "ZorviZentrale")
 };
 struct RecAktiveRP : CAktiveRoutenPlanung {
   ZOR_RECORD_HOURLY(CAktiveRoutenPlanung, "AktiveRP")
+  ZOR_RECORD_DESTROY(CAktiveRoutenPlanung, "AktiveRP")
   ZOR_RECORD_YEARLY(CAktiveRoutenPlanung, "AktiveRP")
 };
 struct RecPassiveRP : CPassiveRoutenPlanung {
   ZOR_RECORD_HOURLY(CPassiveRoutenPlanung, "PassiveRP")
+  ZOR_RECORD_DESTROY(CPassiveRoutenPlanung, "PassiveRP")
   ZOR_RECORD_YEARLY(CPassiveRoutenPlanung, "PassiveRP")
 };
 struct RecUmland : CUmland {
   ZOR_RECORD_HOURLY(CUmland, "Umland")
+  ZOR_RECORD_DESTROY(CUmland, "Umland")
 };
 struct RecPta : CPta {
   ZOR_RECORD_HOURLY(CPta, "Pta")
+  ZOR_RECORD_DESTROY(CPta, "Pta")
   ZOR_RECORD_YEARLY(CPta, "Pta")
 };
 struct RecFinanzen : CFinanzen {
   ZOR_RECORD_HOURLY(CFinanzen, "Finanzen")
+  ZOR_RECORD_DESTROY(CFinanzen, "Finanzen")
   ZOR_RECORD_YEARLY(CFinanzen, "Finanzen")
 };
 struct RecStadtVerwaltung : CStadtVerwaltung {
   ZOR_RECORD_HOURLY(CStadtVerwaltung, "StadtVerwaltung")
+  ZOR_RECORD_DESTROY(CStadtVerwaltung, "StadtVerwaltung")
   ZOR_RECORD_YEARLY(CStadtVerwaltung, "StadtVerwaltung")
 };
 struct RecIndikatoren : CIndikatoren {
   ZOR_RECORD_HOURLY(CIndikatoren, "Indikatoren")
+  ZOR_RECORD_DESTROY(CIndikatoren, "Indikatoren")
   int CheckForMessages() override {
     CallLog().push_back("Indikatoren.messages");
     return 0;
+  }
+  int SetStandardMessage() override {
+    SideLog().push_back("Indikatoren.standardMessage");
+    return CIndikatoren::SetStandardMessage();
+  }
+  int UpdateMaps() override {
+    SideLog().push_back("Indikatoren.maps");
+    return CIndikatoren::UpdateMaps();
   }
 };
 struct RecStatistik : CStatistik {
@@ -102,6 +130,7 @@ struct RecStatistik : CStatistik {
 
 #undef ZOR_RECORD_HOURLY
 #undef ZOR_RECORD_YEARLY
+#undef ZOR_RECORD_DESTROY
 
 class RecordingWorld : public CZorvaWorld {
  public:
