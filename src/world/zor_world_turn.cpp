@@ -91,7 +91,10 @@ int CZorvaWorld::OnPlayloopTurn() {
     m_TotalTime += m_LastDelta;
     m_AccumulatedTime += m_LastDelta;
     if (m_AccumulatedTime > m_GameSpeed && m_pSimWelt->Computate(spacing) == 0) {
-      m_CalculatedPending = m_pSimWelt->StartNextIntervall(true);
+      // The simulation answers with the started hour's slot id, which
+      // outgrows 16 bits in a long game; the flag keeps only that an hour
+      // was started and waits to be activated.
+      m_CalculatedPending = m_pSimWelt->StartNextIntervall(true) != 0 ? 1 : 0;
       if (m_CalculatedPending != 0) {
         m_AccumulatedTime = 0;
         m_pUserInt->GetTwoDMap()->UpdateAll();

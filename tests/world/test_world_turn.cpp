@@ -24,6 +24,7 @@
 #include "iso/iso_welt.h"
 #include "model/gott_modus.h"
 #include "ui/user_int.h"
+#include "world/zor_sim_parts.h"
 #include "world/zor_sound.h"
 #include "world_recorder.h"
 
@@ -145,6 +146,30 @@ class TurnWorld : public zortest::RecordingWorld {
   CMessage* NewMessage() override { return new RecMessage; }
 };
 
+// A simulation whose slot counter stands where 16 bits end: each hour the
+// turn starts reports the next of `ids` as its slot id.
+struct LongRunSim : CSimWelt {
+  using CSimWelt::CSimWelt;
+  std::vector<int> ids;
+  size_t next = 0;
+  int StartNextIntervall(bool step) override {
+    const int started = CSimWelt::StartNextIntervall(step);
+    if (started == 0 || next >= ids.size()) return started;
+    return ids[next++];
+  }
+};
+
+class LongRunWorld : public TurnWorld {
+ public:
+  LongRunSim* Sim() { return dynamic_cast<LongRunSim*>(GetSimWelt()); }
+
+ protected:
+  CSimWelt* NewSimWelt() override {
+    if (!m_pSimParts) m_pSimParts = new CZorWorldSimParts(m_pResourceManager);
+    return new LongRunSim(m_pSimParts);
+  }
+};
+
 struct WorldTurnTest : testing::Test {
   TurnWorld* world = nullptr;
 
@@ -164,9 +189,10 @@ struct WorldTurnTest : testing::Test {
 
   // Starts a world; with windows, the title and welcome windows exist and
   // hold the start-up until the test closes them, as a player would.
-  void Start(const std::string& settings = "", bool windows = true) {
+  // make builds the world once the settings are written; null makes a TurnWorld.
+  void Start(const std::string& settings = "", bool windows = true, TurnWorld* (*make)() = nullptr) {
     zortest::WriteGameSettings(settings);
-    world = new TurnWorld;
+    world = make ? make() : new TurnWorld;
     ASSERT_EQ(world->Create(), 0);
     ASSERT_EQ(world->OnStartup(), 0);
     if (!windows) return;
@@ -378,6 +404,22 @@ TEST_F(WorldTurnTest, HoursAreStartedByRealTimeAtTheGameSpeed) {
   world->OnPlayloopTurn();
   EXPECT_GT(world->GetCalculatedPending(), 0);
   EXPECT_EQ(world->GetAccumulatedTime(), 0);
+}
+
+TEST_F(WorldTurnTest, HoursGoOnWhenTheSlotCounterOutgrowsSixteenBits) {
+  Start("GAMESPEED=12000\n", true, []() -> TurnWorld* { return new LongRunWorld; });
+  PassStartup();
+  auto* longRun = static_cast<LongRunWorld*>(world);
+  ASSERT_NE(longRun->Sim(), nullptr);
+  // 32767 is the last positive 16-bit value; 65536 is 0 in 16 bits.
+  longRun->Sim()->ids = {32767, 32768, 40000, 65535, 65536, 98304};
+  world->OnPlayloopTurn();
+  const int start = SimTicks();
+  for (int hour = 1; hour <= 6; ++hour) {
+    ASSERT_TRUE(RunOneHour()) << "hour " << hour << " after slot id " << longRun->Sim()->ids[hour - 1];
+    EXPECT_EQ(SimTicks(), start + hour);
+  }
+  EXPECT_EQ(longRun->Sim()->next, 6u);
 }
 
 TEST_F(WorldTurnTest, PauseAndHoldStopTheSimulationAndTheirTimeCountsAfterwards) {
