@@ -96,7 +96,11 @@ class CZorvaWorld : public CZorvaObject {
   int OpenWadFiles();
   int OpenDisplay(int& width, int& height);
   QnoView* OpenView(int width, int height, int bits, bool fullScreen, bool hardware);
+  // Closes SDL and opens the screen again at the new size; false when no
+  // screen could be opened (the old one is gone then).
   bool ReOpenView(int width, int height, int bits, bool fullScreen, bool hardware);
+  // Switches the screen size; 0, or 1 when the new size could not be opened
+  // and the one before was restored. Without any screen the game ends.
   int SetWindowMode(int mode, int width, int height);
   int GetWindowMode() const;
   int InterpretIniFile();
@@ -290,6 +294,10 @@ class CZorvaWorld : public CZorvaObject {
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
   void RunHourlyFanOut(const STime& now);
+  // Opens the screen surface of the view; tests refuse chosen sizes.
+  virtual SDL_Surface* OpenScreenSurface(int width, int height, bool fullScreen, bool hardware);
+  // The world's, the display's and the interface's idea of the screen size.
+  void ApplyScreenSize(int width, int height);
   // Makes this the world that m_pThis and the subsystems' hosts reach.
   void SetThis();
   // 1 when the window does not exist.

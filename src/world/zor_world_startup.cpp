@@ -349,21 +349,35 @@ bool CZorvaWorld::ReOpenView(int width, int height, int, bool fullScreen, bool h
     Mix_CloseAudio();
     m_pSoundObj->SetAudioOpen(false);
   }
+  // SDL_Quit frees the screen surface: nothing may draw into it any more,
+  // whatever happens next.
+  if (m_pDisplay && m_pDisplay->GetRenderBuffer()) m_pDisplay->GetRenderBuffer()->SetSurface(nullptr);
+  m_pScreen = nullptr;
   SDL_Quit();
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
-    m_pScreen = nullptr;
-    return true;
+    return false;
   }
   SDL_InitSubSystem(SDL_INIT_AUDIO);
   if (m_pView) {
-    m_pScreen = m_pView->OpenScreen(this, width, height, fullScreen, hardware);
+    m_pScreen = OpenScreenSurface(width, height, fullScreen, hardware);
     if (!m_pScreen) QNO_LOG("Videomode initialization %ix%i %i bit colours failed", width, height, 16);
     m_pDisplay = m_pView->GetDisplay();
   }
   if (GetEnvValue("SDLMOUSE", 0) == 0) SDL_ShowCursor(0);
   ZorOpenAudio(m_pSoundObj);
-  return true;
+  return m_pScreen != nullptr;
+}
+
+SDL_Surface* CZorvaWorld::OpenScreenSurface(int width, int height, bool fullScreen, bool hardware) {
+  return m_pView ? m_pView->OpenScreen(this, width, height, fullScreen, hardware) : nullptr;
+}
+
+void CZorvaWorld::ApplyScreenSize(int width, int height) {
+  m_ScreenWidth = width;
+  m_ScreenHeight = height;
+  if (m_pDisplay) m_pDisplay->ResizeWindow(width, height);
+  if (m_pUserInt) m_pUserInt->SetAufloesung(width, height);
 }
 
 int CZorvaWorld::SetWindowMode(int mode, int width, int height) {
@@ -371,20 +385,29 @@ int CZorvaWorld::SetWindowMode(int mode, int width, int height) {
     width = 800;
     height = 600;
   }
-  m_ScreenWidth = width;
-  m_ScreenHeight = height;
-  if (m_pDisplay) m_pDisplay->ResizeWindow(width, height);
-  if (m_pUserInt) m_pUserInt->SetAufloesung(width, height);
+  const int oldWidth = m_ScreenWidth, oldHeight = m_ScreenHeight;
   const bool fullScreen = GetEnvValue("FULLSCREEN", 0) == 0;
   const bool hardware = GetEnvValue("HARDWARE", 0) == 0;
+  ApplyScreenSize(width, height);
   if (mode < 0 && m_pIsoWelt) m_pIsoWelt->RefreshAfterModeChange();
-  ReOpenView(width, height, 16, fullScreen, hardware);
-  if (mode >= 0 && m_pIsoWelt) m_pIsoWelt->RefreshAfterModeChange();
+  int result = 0;
+  if (!ReOpenView(width, height, 16, fullScreen, hardware)) {
+    // The mode that worked comes back, and the settings keep it; without
+    // any screen the game cannot go on.
+    QNO_LOG("Screen mode %ix%i failed, back to %ix%i", width, height, oldWidth, oldHeight);
+    width = oldWidth;
+    height = oldHeight;
+    ApplyScreenSize(width, height);
+    if (!ReOpenView(width, height, 16, fullScreen, hardware))
+      ZorStartupFailure("Could not open X11 Display", "Programm terminates");
+    result = 1;
+  }
+  if ((mode >= 0 || result != 0) && m_pIsoWelt) m_pIsoWelt->RefreshAfterModeChange();
   SetEnv("AUFLOESUNG", width);
   SetEnv("AUFLOESUNGX", width);
   SetEnv("AUFLOESUNGY", height);
   if (m_pUserInt) m_pUserInt->SetSceneWindowDisplaySize(width, height);
-  return 0;
+  return result;
 }
 
 int CZorvaWorld::GetWindowMode() const {

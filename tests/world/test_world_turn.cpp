@@ -170,6 +170,19 @@ class LongRunWorld : public TurnWorld {
   }
 };
 
+// A world whose screen refuses the widths the test names.
+class PickyScreenWorld : public TurnWorld {
+ public:
+  static std::vector<int> refused;
+
+ protected:
+  SDL_Surface* OpenScreenSurface(int width, int height, bool fullScreen, bool hardware) override {
+    if (std::find(refused.begin(), refused.end(), width) != refused.end()) return nullptr;
+    return TurnWorld::OpenScreenSurface(width, height, fullScreen, hardware);
+  }
+};
+std::vector<int> PickyScreenWorld::refused;
+
 struct WorldTurnTest : testing::Test {
   TurnWorld* world = nullptr;
 
@@ -675,6 +688,42 @@ TEST_F(WorldTurnTest, WindowModeSwitchReopensTheScreenAtTheNewSize) {
   EXPECT_TRUE(world->ReOpenView(1024, 768, 16, false, false));
   EXPECT_EQ(world->GetScreen()->w, 1024);
   EXPECT_EQ(world->GetSoundObj()->IsAudioOpen(), audio);
+}
+
+TEST_F(WorldTurnTest, AScreenModeThatCannotOpenGivesBackTheOneThatWorked) {
+  PickyScreenWorld::refused = {1024};
+  Start("", false, []() -> TurnWorld* { return new PickyScreenWorld; });
+  ASSERT_EQ(world->SetWindowMode(640, 0, 0), 0);
+  EXPECT_EQ(world->SetWindowMode(1024, 0, 0), 1);
+  int w = 0, h = 0;
+  world->GetWindowSizeXY(w, h);
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(640, 480));
+  ASSERT_NE(world->GetScreen(), nullptr);
+  EXPECT_EQ(world->GetScreen()->w, 640);
+  // The display draws into the surface that is open, not the freed one.
+  EXPECT_EQ(world->GetDisplay()->GetRenderBuffer()->GetSurface(), world->GetScreen());
+  EXPECT_EQ(world->GetDisplay()->GetScreenWidth(), 640);
+  const std::string settings = zortest::ReadFile("ZORVANTA.INI");
+  EXPECT_NE(settings.find("AUFLOESUNG=640\n"), std::string::npos);
+  EXPECT_EQ(settings.find("AUFLOESUNG=1024"), std::string::npos) << "the failed size is not stored";
+  EXPECT_EQ(world->Render(world->GetDisplay()), 0);
+  // A size that opens still works afterwards.
+  EXPECT_EQ(world->SetWindowMode(800, 0, 0), 0);
+  EXPECT_EQ(world->GetScreen()->w, 800);
+}
+
+TEST_F(WorldTurnTest, WithoutAnyScreenTheGameEndsWithAMessageAndKeepsTheSize) {
+  PickyScreenWorld::refused = {640, 800, 1024};
+  Start("", false, []() -> TurnWorld* { return new PickyScreenWorld; });
+  const std::string before = zortest::ReadFile("ZORVANTA.INI");
+  testing::internal::CaptureStdout();
+  EXPECT_ANY_THROW(world->SetWindowMode(1024, 0, 0));
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_NE(printed.find("Could not open X11 Display"), std::string::npos) << printed;
+  EXPECT_EQ(zortest::ReadFile("ZORVANTA.INI"), before);
+  EXPECT_EQ(world->GetScreen(), nullptr);
+  EXPECT_EQ(world->GetDisplay()->GetRenderBuffer()->GetSurface(), nullptr);
+  PickyScreenWorld::refused.clear();
 }
 
 TEST_F(WorldTurnTest, WindowVariablesStartUnboundUnlessTheNameIsAnObject) {
