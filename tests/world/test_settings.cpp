@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 
 #include "framework/qno_log.h"
@@ -123,6 +125,37 @@ TEST_F(SettingsTest, OverlongAndBinaryInputStillGivesAValidFile) {
   const std::string written = ReadFile("ZORVANTA.INI");
   EXPECT_EQ(written.rfind("[Allgemein]\n", 0), 0u);
   EXPECT_EQ(written.back(), '\n');
+}
+
+TEST_F(SettingsTest, ControlCharactersMakeNoSettingAndAreNeverWrittenBack) {
+  WriteFile("ZORVANTA.INI", "GOOD=1\n\x01\x02=\x03\nTAB=a\tb\n=7\nSOUND\x7f=1\nLANG=\xe4\n");
+  CEnvTable table;
+  ASSERT_EQ(table.LoadFromFile("ZORVANTA.INI"), 0);
+  EXPECT_EQ(table.GetCount(), 2);
+  EXPECT_STREQ(table.Find("GOOD"), "1");
+  // Bytes above 127 are text (a path may hold an umlaut).
+  EXPECT_STREQ(table.Find("LANG"), "\xe4");
+  EXPECT_EQ(table.Find("TAB"), nullptr);
+  EXPECT_EQ(table.Find(""), nullptr);
+  ASSERT_EQ(table.WriteToFile("OUT.INI"), 0);
+  for (char c : ReadFile("OUT.INI")) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 32) << int(c);
+}
+
+TEST_F(SettingsTest, OnlyTheFirstBytesOfAnEndlessFileAreRead) {
+  std::string text = "EARLY=1\n";
+  while (text.size() < static_cast<size_t>(CEnvTable::kMaxFileBytes)) text += "# filler line without a setting\n";
+  text += "LATE=1\n";
+  WriteFile("ZORVANTA.INI", text);
+  CEnvTable table;
+  ASSERT_EQ(table.LoadFromFile("ZORVANTA.INI"), 0);
+  EXPECT_STREQ(table.Find("EARLY"), "1");
+  EXPECT_EQ(table.Find("LATE"), nullptr);
+  // A settings file that is a link to a device that never ends.
+  std::remove("ZORVANTA.INI");
+  ASSERT_EQ(symlink("/dev/zero", "ZORVANTA.INI"), 0);
+  ASSERT_EQ(table.LoadFromFile("ZORVANTA.INI"), 0);
+  EXPECT_EQ(table.GetCount(), 0);
+  std::remove("ZORVANTA.INI");
 }
 
 TEST_F(SettingsTest, UnwritableFileIsIgnored) {

@@ -14,26 +14,27 @@ void CopyField(char* dst, const char* begin, const char* end) {
   dst[n] = '\0';
 }
 
+// True when the text holds a control character (a byte below 32 or DEL).
+bool HasControl(const char* text) {
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+    if (*p < 32 || *p == 127) return true;
+  return false;
+}
+
 }  // namespace
 
 void CEnvTable::Reset() {
-  while (m_head) {
-    Entry* next = m_head->next;
-    delete m_head;
-    m_head = next;
+  while (Entry* e = m_entries.GetHead()) {
+    m_entries.Unlink(e);
+    delete e;
   }
-  m_tail = nullptr;
 }
 
-int CEnvTable::GetCount() const {
-  int n = 0;
-  for (const Entry* e = m_head; e; e = e->next) ++n;
-  return n;
-}
+int CEnvTable::GetCount() const { return m_entries.GetCount(); }
 
 const char* CEnvTable::Find(const char* key) const {
   if (!key) return nullptr;
-  for (const Entry* e = m_head; e; e = e->next)
+  for (const Entry* e = m_entries.GetHead(); e; e = e->m_next)
     if (std::strcmp(e->key, key) == 0) return e->value;
   return nullptr;
 }
@@ -43,7 +44,7 @@ void CEnvTable::SetString(const char* key, const char* value) {
   if (!value) value = "";
   char k[kMaxField + 1];
   CopyField(k, key, key + std::strlen(key));
-  for (Entry* e = m_head; e; e = e->next) {
+  for (Entry* e = m_entries.GetHead(); e; e = e->m_next) {
     if (std::strcmp(e->key, k) == 0) {
       CopyField(e->value, value, value + std::strlen(value));
       return;
@@ -52,24 +53,20 @@ void CEnvTable::SetString(const char* key, const char* value) {
   Entry* e = new Entry;
   std::memcpy(e->key, k, sizeof k);
   CopyField(e->value, value, value + std::strlen(value));
-  e->prev = m_tail;
-  e->next = nullptr;
-  if (m_tail)
-    m_tail->next = e;
-  else
-    m_head = e;
-  m_tail = e;
+  m_entries.LinkTail(e);
 }
 
 void CEnvTable::LoadFromStream(FILE* in) {
   Reset();
   char line[kMaxLine + 1];
+  long budget = kMaxFileBytes;
   for (;;) {
     // Read one line, keeping its first kMaxLine bytes and dropping the rest.
     size_t len = 0;
     int c;
     bool any = false;
-    while ((c = std::fgetc(in)) != EOF) {
+    while (budget > 0 && (c = std::fgetc(in)) != EOF) {
+      --budget;
       any = true;
       if (c == '\n') break;
       if (len < static_cast<size_t>(kMaxLine)) line[len++] = static_cast<char>(c);
@@ -92,6 +89,7 @@ void CEnvTable::LoadFromStream(FILE* in) {
     value[n] = '\0';
     char key[kMaxField + 1];
     CopyField(key, line, keyEnd);
+    if (key[0] == '\0' || HasControl(key) || HasControl(value)) continue;
     SetString(key, value);
   }
 }
@@ -108,7 +106,7 @@ int CEnvTable::WriteToFile(const char* path) const {
   FILE* out = path ? std::fopen(path, "wt") : nullptr;
   if (!out) return 1;
   std::fputs("[Allgemein]\n", out);
-  for (const Entry* e = m_head; e; e = e->next) std::fprintf(out, "%s=%s\n", e->key, e->value);
+  for (const Entry* e = m_entries.GetHead(); e; e = e->m_next) std::fprintf(out, "%s=%s\n", e->key, e->value);
   std::fclose(out);
   return 0;
 }

@@ -3,12 +3,17 @@
 // settings file and written back whole on every change.
 #include <cstdio>
 
+#include "framework/zor_links.h"
+
 class CEnvTable {
  public:
   // Longest key or value kept; longer ones are cut to this length.
   static constexpr int kMaxField = 99;
   // Longest line read; the rest of a longer line is dropped.
   static constexpr int kMaxLine = 199;
+  // At most this many bytes of a settings file are read: a file that never
+  // ends (a link to a device) cannot hold the start-up.
+  static constexpr long kMaxFileBytes = 64 * 1024;
 
   CEnvTable() = default;
   ~CEnvTable() { Reset(); }
@@ -19,6 +24,8 @@ class CEnvTable {
   // table with the file's pairs and returns 0.
   int LoadFromFile(const char* path);
   // The same reading from an open stream (the fuzzer feeds memory streams).
+  // Lines whose key or value holds control characters are no settings and
+  // are dropped, so no binary junk is ever written back.
   void LoadFromStream(FILE* in);
   // Writes "[Allgemein]" and every pair; 1 when the file cannot be opened.
   int WriteToFile(const char* path) const;
@@ -33,9 +40,8 @@ class CEnvTable {
   struct Entry {
     char key[kMaxField + 1];
     char value[kMaxField + 1];
-    Entry* prev;
-    Entry* next;
+    Entry* m_prev = nullptr;
+    Entry* m_next = nullptr;
   };
-  Entry* m_head = nullptr;
-  Entry* m_tail = nullptr;
+  CZorvaLinks<Entry, ZorLinkFields<Entry>> m_entries;
 };
