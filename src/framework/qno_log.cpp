@@ -1,15 +1,24 @@
 #include "framework/qno_log.h"
 
-#include "framework/zor_seams.h"
-
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include "framework/zor_seams.h"
 
 FILE* m_pErrorFile = nullptr;
 
 void OpenErrorLog(const char* path) {
   if (m_pErrorFile) return;
   m_pErrorFile = path ? std::fopen(path, "wt") : nullptr;
-  if (!m_pErrorFile) zor_fatal_exit(1);
+  if (!m_pErrorFile) {
+    // Nothing can be logged, so the reason goes where the other fatal
+    // start-up failures print theirs.
+    std::printf("Could not create the log %s: %s\nProgramm terminates\n", path ? path : "(no name)",
+                std::strerror(errno));
+    std::fflush(stdout);
+    zor_fatal_exit(1);
+  }
 }
 
 void CloseErrorLog() {

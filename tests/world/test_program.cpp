@@ -70,13 +70,14 @@ TEST(Program, NoVideoIsFatalWithItsMessage) {
   EXPECT_NE(zortest::ReadFile("errors.log").find("Couldn\xB4t start KFX_Video.lib."), std::string::npos);
 }
 
-TEST(Program, LogThatCannotBeCreatedEndsWithOne) {
+TEST(Program, LogThatCannotBeCreatedEndsWithOneAndSaysWhy) {
   // A directory in the log's place cannot be opened for writing, even by root.
   std::filesystem::create_directory("errors.log");
   const pid_t pid = StartGame("dummy");
   ASSERT_GT(pid, 0);
   EXPECT_EQ(WaitFor(pid, 10), 1);
   EXPECT_FALSE(std::filesystem::exists("ZORVANTA.INI"));
+  EXPECT_EQ(zortest::ReadFile("stdout.txt"), "Could not create the log errors.log: Is a directory\nProgramm terminates\n");
 }
 
 TEST(Program, MissingArchivesAreFatalWithTheirMessage) {
