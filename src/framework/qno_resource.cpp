@@ -131,7 +131,8 @@ int QnoResourceManager::LoadDirectory(FILE* stream, unsigned slot) {
 
 void* QnoResourceManager::GetResource(unsigned id) {
   if (id >= QNO_MAX_RESOURCES) {
-    QNO_ERROR(QNO_SEV_WARNING, "Resource nicht in den WadFiles vorhanden!");
+    if (!m_reportedOutOfRange) QNO_ERROR(QNO_SEV_WARNING, "Resource nicht in den WadFiles vorhanden!");
+    m_reportedOutOfRange = true;
     return nullptr;
   }
   if (m_slots[id].data) return m_slots[id].data;
@@ -158,25 +159,22 @@ uint32_t QnoResourceManager::GetResourceLength(unsigned id) const {
 
 void* QnoResourceManager::LoadResourceFromFile(unsigned id) {
   Slot& s = m_slots[id];
-  if (s.id != id || id == 0 || s.length == 0) {
-    QNO_ERROR(QNO_SEV_WARNING, "Resourceslot hat falsche ID/Länge/!");
+  // Each missing or broken id is logged once: a frame may ask for the same
+  // one on every cell.
+  auto fail = [&](const char* text) -> void* {
+    if (!s.reported) QNO_ERROR(QNO_SEV_WARNING, "%s", text);
+    s.reported = true;
     return nullptr;
-  }
-  if (s.archive >= QNO_MAX_WADFILES || !m_archives[s.archive].stream) {
-    QNO_ERROR(QNO_SEV_WARNING, "Resource nicht nicht geöffneten File/Falsche ID!");
-    return nullptr;
-  }
+  };
+  if (s.id != id || id == 0 || s.length == 0) return fail("Resourceslot hat falsche ID/Länge/!");
+  if (s.archive >= QNO_MAX_WADFILES || !m_archives[s.archive].stream)
+    return fail("Resource nicht nicht geöffneten File/Falsche ID!");
   FILE* stream = m_archives[s.archive].stream;
   uint8_t* data = static_cast<uint8_t*>(std::malloc(s.length));
-  if (!data) {
-    QNO_ERROR(QNO_SEV_WARNING,
-              "Resource laden konnte nicht ausgeführt werden, da keine Speicher mehr verfügbar!");
-    return nullptr;
-  }
+  if (!data) return fail("Resource laden konnte nicht ausgeführt werden, da keine Speicher mehr verfügbar!");
   if (std::fseek(stream, s.offset, SEEK_SET) != 0 || std::fread(data, 1, s.length, stream) != s.length) {
-    QNO_ERROR(QNO_SEV_WARNING, "Resource ist nicht komplett geladen worden. Load error/File korrupt");
     std::free(data);
-    return nullptr;
+    return fail("Resource ist nicht komplett geladen worden. Load error/File korrupt");
   }
   s.data = data;
   s.dataLength = s.length;

@@ -61,6 +61,8 @@ class QnoResourceManager {
     uint32_t dataLength;  // of `data`: a later archive may list another length
     QnoBlobValidator checkedWith;  // the validator the blob last passed or failed
     bool valid;
+    // A failed fetch was logged: asked again, the same id fails silently.
+    bool reported;
   };
 
   int LoadDirectory(FILE* stream, unsigned slot);
@@ -68,6 +70,8 @@ class QnoResourceManager {
 
   Archive m_archives[QNO_MAX_WADFILES];
   Slot* m_slots;
+  // An id beyond the table was asked for and logged.
+  bool m_reportedOutOfRange = false;
 };
 
 // Builds dir + "/" + name + ext into `out` (at most outSize bytes with the

@@ -128,6 +128,25 @@ TEST(ResourceArchive, ValidatedFetchTreatsADamagedBlobAsMissing) {
   EXPECT_NE(Log().find("Resource 2 is damaged"), std::string::npos);
 }
 
+TEST(ResourceArchive, AMissingResourceIsLoggedOnceHoweverOftenItIsAskedFor) {
+  OpenErrorLog("errors.log");
+  QnoResourceManager m;
+  // An archive with an empty directory: every id is missing.
+  WriteBytes("empty.gla", RawArchive(0, 44, {}, 44));
+  ASSERT_EQ(m.AddWadFile("empty.gla"), 0);
+  for (int i = 0; i < 16385; ++i) ASSERT_EQ(m.GetResource(44316), nullptr);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(m.GetResource(44317), nullptr);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(m.GetResource(70000), nullptr);
+  const std::string log = Log();
+  auto count = [&](const std::string& line) {
+    size_t n = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("Resourceslot hat falsche ID/Länge/!"), 2u) << "once for each of the two ids";
+  EXPECT_EQ(count("Resource nicht in den WadFiles vorhanden!"), 1u);
+}
+
 TEST(ResourcePaths, OneSlashBetweenDirectoryAndName) {
   char out[64];
   EXPECT_STREQ(QnoMakeValidPathname("data", "ZORVANTA", ".GLA", out, sizeof out), "data/ZORVANTA.GLA");
