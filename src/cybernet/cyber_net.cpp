@@ -74,15 +74,20 @@ CCyberNode* CCyberNet::pNode(const char* name) const {
 void CCyberNet::ReadNodes(CCyberTextReader& in) {
   char token[CCyberTextReader::kMaxToken + 1];
   char className[CCyberTextReader::kMaxToken + 1];
+  bool complete = true;
   while (in.Word(token)) {
-    if (std::strcmp(token, "NodeBegin") != 0 || !in.Word(className)) continue;
+    if (std::strcmp(token, "NodeBegin") != 0) continue;
+    if (!in.Word(className)) {
+      complete = false;
+      break;
+    }
     const CCyberNodeList* row = m_pTemplateList;
     while (row && std::strcmp(row->pHead()->ClassName(), className) != 0) row = row->pTail();
     if (!row) continue;
     CCyberNode* node = row->pHead()->pNewNode();
     node->Reset();
     try {
-      node->Read(in);
+      if (!node->Read(in)) complete = false;
       m_pNodeList = new CCyberNodeList(node, m_pNodeList);
     } catch (...) {
       delete node;
@@ -100,6 +105,9 @@ void CCyberNet::ReadNodes(CCyberTextReader& in) {
       node->SetActiveIntern(false);
     }
   }
+  // A text cut inside a block is no whole network: what was read stays, and
+  // the reader reports the fault.
+  if (!complete) throw "Die Definition endet mitten in einem Knoten";
 }
 
 int CCyberNet::Read(FILE* file) {

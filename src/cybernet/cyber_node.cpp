@@ -222,10 +222,13 @@ bool CCyberNode::ProcessToken(char* token, CCyberTextReader& in) {
   return false;
 }
 
-void CCyberNode::Read(CCyberTextReader& in) {
+bool CCyberNode::Read(CCyberTextReader& in) {
   char token[CCyberTextReader::kMaxToken + 1];
   while (in.Word(token))
     if (!ProcessToken(token, in)) break;
+  // A block ends at its ending entry; one that met the end of the text
+  // first (a list or a number left open) is cut.
+  return !in.AtEnd();
 }
 
 void CCyberNode::WriteData(FILE* file) const {

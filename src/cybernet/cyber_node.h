@@ -35,7 +35,8 @@ class CCyberNode {
   // switches such a node off after reading instead of failing every period.
   virtual bool ParametersValid() const { return true; }
 
-  void Read(CCyberTextReader& in);
+  // Reads the block's entries; false when the text ends before the block.
+  bool Read(CCyberTextReader& in);
   void Write(FILE* file) const;
   void ShortWrite(FILE* file) const;
 

@@ -21,6 +21,7 @@ bool CCyberTextReader::Next() {
   while (c != EOF && IsWhite(c)) c = std::fgetc(m_file);
   if (c == EOF) {
     m_token[0] = '\0';
+    m_atEnd = true;
     return false;
   }
   int n = 0;

@@ -19,6 +19,8 @@ class CCyberTextReader {
   bool Double(double* value);
   bool Float(double* value);  // parsed as float, kept as double
   bool Int(int* value);
+  // True once a read has met the end of the input.
+  bool AtEnd() const { return m_atEnd; }
 
  private:
   bool Next();
@@ -27,4 +29,5 @@ class CCyberTextReader {
   FILE* m_file;
   char m_token[kMaxToken + 1] = {};
   bool m_pushed = false;
+  bool m_atEnd = false;
 };

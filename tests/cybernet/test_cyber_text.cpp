@@ -6,6 +6,7 @@
 
 #include "cyber_test_util.h"
 #include "cybernet/cyber_nodes.h"
+#include "framework/qno_log.h"
 
 using cybertest::NetFrom;
 using cybertest::Period;
@@ -165,6 +166,30 @@ TEST(CyberText, MalformedInputNeitherOverrunsNorLoops) {
   EXPECT_EQ(odd->pNode("N")->Value(), 0.0);
   EXPECT_EQ(odd->pNode("N")->MaxSize(), 0.0);
   EXPECT_EQ(odd->pNode("M")->Value(), 0.0);
+}
+
+TEST(CyberText, ATextCutInsideABlockIsReportedAsAFailedRead) {
+  OpenErrorLog("errors.log");
+  CCyberNet whole;
+  whole.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(whole, kMixedNet), 0);
+  // A block that ends at its own ending entry is whole, whatever follows.
+  CCyberNet early;
+  early.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(early, "NodeBegin DelayNode Name D InputValues 1 2 3 4 5 6 7 8 9 10\n"), 0);
+  const std::string text = kMixedNet;
+  for (size_t cut : {text.find("NodeEnd") - 1, text.find("InputListEnd"), text.rfind("NodeEnd") - 2,
+                     text.rfind("NodeBegin") + 10}) {
+    CCyberNet net;
+    net.InsertStandardTemplates();
+    EXPECT_EQ(ReadInto(net, text.substr(0, cut)), 1) << text.substr(0, cut);
+  }
+  CCyberNet bare;
+  bare.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(bare, "NodeBegin BasicNode Name A NodeEnd NodeBegin"), 1);
+  EXPECT_EQ(bare.NodeCount(), 1) << "what was read stays";
+  CloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Die Definition endet mitten in einem Knoten"), std::string::npos);
 }
 
 TEST(CyberText, ResetEmptiesTheNetAndAReadWithoutResetAdds) {
