@@ -198,6 +198,7 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_settled.assign(m_n, 0);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -223,6 +224,7 @@ void CSimRoutingMatrix::StartPass(bool full) {
   // cannot in a computing hour) would make the bounds overestimate and the
   // searches return worse routes, so the landmarks are measured again.
   m_boundValid = m_boundValid && slower;
+  if (!m_boundValid) m_tightValid = false;
 }
 
 bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
@@ -230,7 +232,15 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     // No rows to compute, only the landmarks to measure: 2 x kLandmarks
     // searches, fewer than the rows of one slice. The delay tables wait for
     // the full pass, which brings each of them up to the final flows.
-    if (!m_boundValid) ComputeLandmarks();
+    if (!m_boundValid) {
+      ComputeLandmarks();
+      m_tight32 = m_landmark32;
+      m_tightValid = m_boundsFinite;
+      m_passesSinceMeasure = 0;
+    } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
+      m_tightValid = MeasureLandmarks(m_tight32);
+      m_passesSinceMeasure = 0;
+    }
     m_cursor = m_n;
     return false;
   }
@@ -289,8 +299,10 @@ void CSimRoutingMatrix::ComputeLandmarks() {
   std::vector<int64_t> nearest(m_n, kInf);
   std::vector<char> chosen(m_n, 0);
   int landmark = 0;
+  m_landmarkNodes.clear();
   for (int l = 0; l < k; ++l) {
     chosen[landmark] = 1;
+    m_landmarkNodes.push_back(landmark);
     Search(landmark, false);
     for (int v = 0; v < m_n; ++v) {
       const int64_t d = m_seen[v] == m_stamp ? m_dist[v] : kInf;
@@ -323,6 +335,20 @@ void CSimRoutingMatrix::ComputeLandmarks() {
             static_cast<int32_t>(m_toLandmark[static_cast<size_t>(v) * k + l]);
       }
   }
+}
+
+bool CSimRoutingMatrix::MeasureLandmarks(std::vector<int32_t>& table) {
+  const int k = static_cast<int>(m_landmarkNodes.size());
+  table.assign(static_cast<size_t>(m_n) * 2 * k, 0);
+  for (int l = 0; l < k; ++l)
+    for (int backward = 0; backward < 2; ++backward) {
+      Search(m_landmarkNodes[l], backward != 0);
+      for (int v = 0; v < m_n; ++v) {
+        if (m_seen[v] != m_stamp || m_dist[v] >= (int64_t{1} << 30)) return false;
+        table[(static_cast<size_t>(v) * 2 + backward) * k + l] = static_cast<int32_t>(m_dist[v]);
+      }
+    }
+  return true;
 }
 
 // A lower bound on the cost (with penalties) from v to `to`, or kInf when
@@ -387,6 +413,122 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
 
 bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
+  if (m_tightValid && m_boundValid) {
+    const int found = TightPath(from, to, streets);
+    if (found >= 0) return found == 1;
+  }
+  return BoundPath(from, to, streets);
+}
+
+int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
+  const uint32_t stamp = ++m_pathStamp;
+  PathNode* node = m_path.data();
+  uint32_t* settled = m_settled.data();
+  const int k = m_landmarks;
+  const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
+  auto visit = [&](int v) {
+    PathNode& p = node[v];
+    if (p.stamp == stamp) return;
+    p.stamp = stamp;
+    p.dist = INT_MAX;
+    const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
+    int32_t h = 0;
+    for (int l = 0; l < k; ++l) {
+      h = std::max(h, target[l] - own[l]);
+      h = std::max(h, own[k + l] - target[k + l]);
+    }
+    p.bound = std::min(h, kBoundCap);
+  };
+  visit(from);
+  if (node[from].bound >= kBoundCap) return 0;
+  m_queue.Clear();
+  node[from].dist = 0;
+  m_queue.Push(node[from].bound, from);
+  const Arc* arcs = m_outArc.data();
+  const int* start = m_outStart.data();
+  // Settle everything up to the cost of the best route: then every
+  // crossing on any best route is settled with its exact distance.
+  int best = INT_MAX;
+  while (!m_queue.Empty()) {
+    int f, u;
+    m_queue.Pop(f, u);
+    if (f > best) break;
+    if (f != node[u].dist + node[u].bound) continue;
+    settled[u] = stamp;
+    if (u == to) {
+      best = f;
+      continue;
+    }
+    const int du = node[u].dist;
+    for (int i = start[u]; i < start[u + 1]; ++i) {
+      const Arc& a = arcs[i];
+      const int v = a.node;
+      visit(v);
+      PathNode& p = node[v];
+      if (p.bound >= kBoundCap) continue;
+      const int nd = du + a.weight + kCrossingPenalty;
+      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
+      if (nd < p.dist) {
+        p.dist = nd;
+        m_queue.Push(nd + p.bound, v);
+      }
+    }
+  }
+  if (best == INT_MAX) return 0;
+  // Walk back over the streets on which the distances meet. Where several
+  // crossings lead on at the same cost, the search with the first pass's
+  // bounds takes the street from the one it settles first, the one of the
+  // least distance plus bound; two streets from one crossing it takes in
+  // street order. Only when two crossings also have the same key does the
+  // order within the queue decide, and then that search is run instead.
+  const bool finite = m_boundsFinite;
+  const int32_t* firstTarget = finite ? &m_landmark32[static_cast<size_t>(to) * 2 * k] : nullptr;
+  auto firstKey = [&](int u) -> int64_t {
+    int64_t h;
+    if (finite) {
+      const int32_t* own = &m_landmark32[static_cast<size_t>(u) * 2 * k];
+      int32_t b = 0;
+      for (int l = 0; l < k; ++l) {
+        b = std::max(b, firstTarget[l] - own[l]);
+        b = std::max(b, own[k + l] - firstTarget[k + l]);
+      }
+      h = b;
+    } else {
+      h = Bound(u, to);
+    }
+    return node[u].dist + std::min<int64_t>(h, kBoundCap);
+  };
+  const size_t first = streets.size();
+  const Arc* in = m_inArc.data();
+  for (int v = to; v != from;) {
+    int via = -1, street = -1;
+    int64_t viaKey = 0;
+    bool tie = false;
+    for (int i = m_inStart[v]; i < m_inStart[v + 1]; ++i) {
+      const int u = in[i].node;
+      if (settled[u] != stamp || node[u].dist + in[i].weight + kCrossingPenalty != node[v].dist || u == via) continue;
+      const int64_t key = firstKey(u);
+      if (via < 0 || key < viaKey) {
+        via = u;
+        street = in[i].street;
+        viaKey = key;
+        tie = false;
+      } else if (key == viaKey) {
+        tie = true;
+      }
+    }
+    if (tie) {
+      streets.resize(first);
+      return -1;
+    }
+    streets.push_back(street);
+    v = via;
+  }
+  std::reverse(streets.begin() + static_cast<long>(first), streets.end());
+  return 1;
+}
+
+bool CSimRoutingMatrix::BoundPath(int from, int to, std::vector<int>& streets) {
   const uint32_t stamp = ++m_pathStamp;
   PathNode* node = m_path.data();
   const int k = m_landmarks;

@@ -81,6 +81,19 @@ class CSimRoutingMatrix {
   void Search(int source, bool backward);
   void ComputeLandmarks();
   int64_t Bound(int v, int to);
+  // Distances from and to the chosen landmarks on the current travel
+  // times, 32 bits, laid out like m_landmark32; false when some crossing
+  // misses a landmark.
+  bool MeasureLandmarks(std::vector<int32_t>& table);
+  // FindPath with the current landmarks. Its bounds are much tighter than
+  // the first pass's, but a search with other bounds may settle routes of
+  // equal cost in another order. So it settles every crossing of every
+  // best route and answers only when the best route is the only one its
+  // crossings allow: 1 found, 0 no route, -1 a tie that the first pass's
+  // bounds decide.
+  int TightPath(int from, int to, std::vector<int>& streets);
+  // FindPath with the first pass's bounds, which decide ties.
+  bool BoundPath(int from, int to, std::vector<int>& streets);
 
   int m_n = 0;
   Route* m_matrix = nullptr;
@@ -109,6 +122,14 @@ class CSimRoutingMatrix {
   // same distances in 32 bits, [crossing][from 0..k-1, to 0..k-1].
   bool m_boundsFinite = false;
   std::vector<int32_t> m_landmark32;
+  // The landmark crossings, and their distances measured again on the
+  // travel times of a recent pass (every kRemeasurePasses light passes).
+  static constexpr int kRemeasurePasses = 24;
+  std::vector<int> m_landmarkNodes;
+  std::vector<int32_t> m_tight32;
+  bool m_tightValid = false;
+  int m_passesSinceMeasure = 0;
+  std::vector<uint32_t> m_settled;
   // Rows of the matrix written since Init; the rows above are read as
   // "no route" until a full pass reaches them.
   int m_rowsReady = 0;
