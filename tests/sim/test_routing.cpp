@@ -205,3 +205,33 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
   EXPECT_FALSE(r.MatrixPath(-1, 2, path));
   EXPECT_FALSE(r.MatrixPath(2, r.N(), path));
 }
+
+TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
+  // A ring whose streets are all at the travel-time cap: every crossing
+  // reaches every other, but no route costs less than "no route".
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  for (short c = 1; c <= 4; ++c) slot.AddCrossing(c, SIM_CROSSING_NONE, 30, 30);
+  for (short c = 1; c <= 4; ++c) {
+    const short next = static_cast<short>(c % 4 + 1);
+    slot.AddStreet(c, c, 1, next, 3, 300, 0.0, 0);
+    slot.AddStreet(static_cast<short>(c + 4), next, 3, c, 1, 300, 0.0, 0);
+  }
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  ASSERT_EQ(r.Street(0)->TravelTime(), CSimStreet::kMaxTravelTime);
+  std::vector<int> path;
+  // The first light pass measures the landmarks, later ones measure them
+  // again; neither kind of search may report a route.
+  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+    r.StartPass(false);
+    r.Slice(30, 20);
+    for (int from = 0; from < 4; ++from)
+      for (int to = 0; to < 4; ++to) EXPECT_FALSE(r.FindPath(from, to, path)) << from << " -> " << to;
+  }
+  EXPECT_TRUE(path.empty());
+  r.StartPass(true);
+  while (r.Slice(30, 20)) {
+  }
+  EXPECT_EQ(r.Entry(0, 1)->cost, Route::kNoRoute);
+}
