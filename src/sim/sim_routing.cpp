@@ -1,6 +1,7 @@
 #include "sim/sim_routing.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -8,7 +9,80 @@
 
 namespace {
 constexpr int64_t kInf = INT64_MAX / 4;
+// A route through a crossing whose bound reaches this costs kNoRoute or more.
+constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
+// What rows that no full pass has written yet answer.
+constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
+constexpr Route kDiagonalEntry{0, -1, -1, -1};
 }  // namespace
+
+void CSimRoutingMatrix::BucketQueue::Clear() {
+  if (m_head.empty()) {
+    m_head.assign(kKeyLimit, -1);
+    size_t words = (kKeyLimit + 63) / 64;
+    for (auto& level : m_bits) {
+      level.assign(words, 0);
+      words = (words + 63) / 64;
+    }
+  }
+  int key, node;
+  while (m_size > 0) Pop(key, node);
+  m_items.clear();
+  m_min = 0;
+}
+
+void CSimRoutingMatrix::BucketQueue::Release() {
+  m_head = std::vector<int>();
+  for (auto& level : m_bits) level = std::vector<uint64_t>();
+  m_items = std::vector<Item>();
+  m_size = 0;
+  m_min = 0;
+}
+
+void CSimRoutingMatrix::BucketQueue::Push(int key, int node) {
+  const int index = static_cast<int>(m_items.size());
+  m_items.push_back({node, m_head[key]});
+  m_head[key] = index;
+  m_bits[0][key >> 6] |= uint64_t{1} << (key & 63);
+  m_bits[1][key >> 12] |= uint64_t{1} << ((key >> 6) & 63);
+  m_bits[2][key >> 18] |= uint64_t{1} << ((key >> 12) & 63);
+  if (key < m_min) m_min = key;
+  ++m_size;
+}
+
+int CSimRoutingMatrix::BucketQueue::Next(int level, int key) const {
+  const std::vector<uint64_t>& bits = m_bits[level];
+  size_t word = static_cast<size_t>(key) >> 6;
+  if (word >= bits.size()) return -1;
+  const uint64_t here = bits[word] & (~uint64_t{0} << (key & 63));
+  if (here) return static_cast<int>(word * 64 + __builtin_ctzll(here));
+  if (level == 2) {
+    for (++word; word < bits.size(); ++word)
+      if (bits[word]) return static_cast<int>(word * 64 + __builtin_ctzll(bits[word]));
+    return -1;
+  }
+  const int up = Next(level + 1, static_cast<int>(word + 1));
+  if (up < 0) return -1;
+  return up * 64 + __builtin_ctzll(bits[up]);
+}
+
+void CSimRoutingMatrix::BucketQueue::Pop(int& key, int& node) {
+  key = Next(0, m_min);
+  const Item it = m_items[m_head[key]];
+  m_head[key] = it.next;
+  if (it.next < 0) {
+    uint64_t& w0 = m_bits[0][key >> 6];
+    w0 &= ~(uint64_t{1} << (key & 63));
+    if (!w0) {
+      uint64_t& w1 = m_bits[1][key >> 12];
+      w1 &= ~(uint64_t{1} << ((key >> 6) & 63));
+      if (!w1) m_bits[2][key >> 18] &= ~(uint64_t{1} << ((key >> 12) & 63));
+    }
+  }
+  --m_size;
+  m_min = key;
+  node = it.node;
+}
 
 void CSimRoutingMatrix::RadixHeap::Clear() {
   for (auto& b : m_buckets) b.clear();
@@ -110,10 +184,22 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
     m_out[fo[m_from[i]]++] = i;
     m_in[fi[m_to[i]]++] = i;
   }
+  m_outArc.resize(e);
+  m_inArc.resize(e);
+  for (int k = 0; k < e; ++k) {
+    m_outArc[k] = {m_to[m_out[k]], 0, m_out[k]};
+    m_inArc[k] = {m_from[m_in[k]], 0, m_in[k]};
+  }
+  // The rows are written by the full pass that reaches them; until then
+  // Entry answers them without touching the memory, so that setting up a
+  // large matrix costs no time.
   const size_t cells = static_cast<size_t>(m_n) * m_n + 1;
   m_matrix = new Route[cells];
-  std::fill(m_matrix, m_matrix + cells, Route{Route::kNoRoute, -1, -1, -1});
-  for (int i = 0; i < m_n; ++i) m_matrix[static_cast<size_t>(i) * m_n + i].cost = 0;
+  m_matrix[cells - 1] = kNoRouteEntry;
+  m_rowsReady = 0;
+  m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_settled.assign(m_n, 0);
+  m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
   m_seen.assign(m_n, 0);
@@ -129,6 +215,8 @@ void CSimRoutingMatrix::StartPass(bool full) {
     m_length[i] = m_streets[i]->StreetLength();
     if (m_weight[i] < m_baseWeight[i]) slower = false;
   }
+  for (Arc& a : m_outArc) a.weight = m_weight[a.street];
+  for (Arc& a : m_inArc) a.weight = m_weight[a.street];
   m_full = full;
   m_current = false;
   m_cursor = 0;
@@ -136,15 +224,23 @@ void CSimRoutingMatrix::StartPass(bool full) {
   // cannot in a computing hour) would make the bounds overestimate and the
   // searches return worse routes, so the landmarks are measured again.
   m_boundValid = m_boundValid && slower;
+  if (!m_boundValid) m_tightValid = false;
 }
 
 bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
   if (!m_full) {
-    // No rows to compute; keep the delay tables as fresh as a full pass
-    // would, and measure the landmarks: 2 x kLandmarks searches, fewer
-    // than the rows of one slice.
-    for (CSimCrossing* c : m_crossings) c->UpdateDelays();
-    if (!m_boundValid) ComputeLandmarks();
+    // No rows to compute, only the landmarks to measure: 2 x kLandmarks
+    // searches, fewer than the rows of one slice. The delay tables wait for
+    // the full pass, which brings each of them up to the final flows.
+    if (!m_boundValid) {
+      ComputeLandmarks();
+      m_tight32 = m_landmark32;
+      m_tightValid = m_boundsFinite;
+      m_passesSinceMeasure = 0;
+    } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
+      m_tightValid = MeasureLandmarks(m_tight32);
+      m_passesSinceMeasure = 0;
+    }
     m_cursor = m_n;
     return false;
   }
@@ -154,9 +250,11 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     m_crossings[m_cursor]->UpdateDelays();
     ComputeRow(m_cursor);
     ++m_cursor;
+    m_rowsReady = std::max(m_rowsReady, m_cursor);
   }
   if (m_cursor < m_n) return true;
   m_current = true;
+  m_queue.Release();
   return false;
 }
 
@@ -201,8 +299,10 @@ void CSimRoutingMatrix::ComputeLandmarks() {
   std::vector<int64_t> nearest(m_n, kInf);
   std::vector<char> chosen(m_n, 0);
   int landmark = 0;
+  m_landmarkNodes.clear();
   for (int l = 0; l < k; ++l) {
     chosen[landmark] = 1;
+    m_landmarkNodes.push_back(landmark);
     Search(landmark, false);
     for (int v = 0; v < m_n; ++v) {
       const int64_t d = m_seen[v] == m_stamp ? m_dist[v] : kInf;
@@ -220,6 +320,35 @@ void CSimRoutingMatrix::ComputeLandmarks() {
   }
   m_baseWeight = m_weight;
   m_boundValid = true;
+  // Differences of two 32-bit distances below 2^30 cannot overflow.
+  m_boundsFinite = true;
+  for (size_t i = 0; i < m_fromLandmark.size() && m_boundsFinite; ++i)
+    m_boundsFinite = m_fromLandmark[i] < (int64_t{1} << 30) && m_toLandmark[i] < (int64_t{1} << 30);
+  m_landmark32.clear();
+  if (m_boundsFinite) {
+    m_landmark32.resize(static_cast<size_t>(m_n) * 2 * k);
+    for (int v = 0; v < m_n; ++v)
+      for (int l = 0; l < k; ++l) {
+        m_landmark32[(static_cast<size_t>(v) * 2) * k + l] =
+            static_cast<int32_t>(m_fromLandmark[static_cast<size_t>(v) * k + l]);
+        m_landmark32[(static_cast<size_t>(v) * 2 + 1) * k + l] =
+            static_cast<int32_t>(m_toLandmark[static_cast<size_t>(v) * k + l]);
+      }
+  }
+}
+
+bool CSimRoutingMatrix::MeasureLandmarks(std::vector<int32_t>& table) {
+  const int k = static_cast<int>(m_landmarkNodes.size());
+  table.assign(static_cast<size_t>(m_n) * 2 * k, 0);
+  for (int l = 0; l < k; ++l)
+    for (int backward = 0; backward < 2; ++backward) {
+      Search(m_landmarkNodes[l], backward != 0);
+      for (int v = 0; v < m_n; ++v) {
+        if (m_seen[v] != m_stamp || m_dist[v] >= (int64_t{1} << 30)) return false;
+        table[(static_cast<size_t>(v) * 2 + backward) * k + l] = static_cast<int32_t>(m_dist[v]);
+      }
+    }
+  return true;
 }
 
 // A lower bound on the cost (with penalties) from v to `to`, or kInf when
@@ -252,16 +381,16 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // tentative costs, so the search needs no other per-crossing state.
 void CSimRoutingMatrix::ComputeRow(int dest) {
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  for (int v = 0; v < m_n; ++v) row[v] = Route{Route::kNoRoute, -1, -1, -1};
+  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
-  m_heap.Clear();
-  m_heap.Push(0, dest);
-  while (!m_heap.Empty()) {
-    uint64_t key;
-    int u;
-    m_heap.Pop(key, u);
+  m_queue.Clear();
+  m_queue.Push(0, dest);
+  const Arc* arcs = m_inArc.data();
+  const int* start = m_inStart.data();
+  while (!m_queue.Empty()) {
+    int d, u;
+    m_queue.Pop(d, u);
     // Keys are costs plus the penalty of the crossing at u, except at dest.
-    const int d = static_cast<int>(key);
     if (u != dest) {
       Route& r = row[u];
       if (d - kCrossingPenalty != r.cost) continue;
@@ -270,71 +399,203 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
       r.lastStreet = next == dest ? e : row[next].lastStreet;
       r.length = m_length[e] + (next == dest ? 0 : row[next].length);
     }
-    for (int k = m_inStart[u]; k < m_inStart[u + 1]; ++k) {
-      const int e = m_in[k];
-      const int v = m_from[e];
-      const int64_t c = static_cast<int64_t>(d) + m_weight[e];
+    for (int k = start[u]; k < start[u + 1]; ++k) {
+      const Arc& a = arcs[k];
+      const int c = d + a.weight;
       // Routes of kNoRoute seconds or more do not exist.
-      if (c >= Route::kNoRoute || c >= row[v].cost) continue;
-      row[v].cost = static_cast<int>(c);
-      row[v].firstStreet = e;
-      m_heap.Push(c + kCrossingPenalty, v);
+      if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
+      row[a.node].cost = c;
+      row[a.node].firstStreet = a.street;
+      m_queue.Push(c + kCrossingPenalty, a.node);
     }
   }
 }
 
 bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
-  m_bound.resize(m_n);
-  ++m_stamp;
+  if (m_tightValid && m_boundValid) {
+    const int found = TightPath(from, to, streets);
+    if (found >= 0) return found == 1;
+  }
+  return BoundPath(from, to, streets);
+}
+
+int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
+  const uint32_t stamp = ++m_pathStamp;
+  PathNode* node = m_path.data();
+  uint32_t* settled = m_settled.data();
+  const int k = m_landmarks;
+  const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
   auto visit = [&](int v) {
-    if (m_seen[v] != m_stamp) {
-      m_seen[v] = m_stamp;
-      m_dist[v] = kInf;
-      m_bound[v] = Bound(v, to);
+    PathNode& p = node[v];
+    if (p.stamp == stamp) return;
+    p.stamp = stamp;
+    p.dist = INT_MAX;
+    const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
+    int32_t h = 0;
+    for (int l = 0; l < k; ++l) {
+      h = std::max(h, target[l] - own[l]);
+      h = std::max(h, own[k + l] - target[k + l]);
+    }
+    p.bound = std::min(h, kBoundCap);
+  };
+  visit(from);
+  if (node[from].bound >= kBoundCap) return 0;
+  m_queue.Clear();
+  node[from].dist = 0;
+  m_queue.Push(node[from].bound, from);
+  const Arc* arcs = m_outArc.data();
+  const int* start = m_outStart.data();
+  // Settle everything up to the cost of the best route: then every
+  // crossing on any best route is settled with its exact distance.
+  int best = INT_MAX;
+  while (!m_queue.Empty()) {
+    int f, u;
+    m_queue.Pop(f, u);
+    if (f > best) break;
+    if (f != node[u].dist + node[u].bound) continue;
+    settled[u] = stamp;
+    if (u == to) {
+      best = f;
+      continue;
+    }
+    const int du = node[u].dist;
+    for (int i = start[u]; i < start[u + 1]; ++i) {
+      const Arc& a = arcs[i];
+      const int v = a.node;
+      visit(v);
+      PathNode& p = node[v];
+      if (p.bound >= kBoundCap) continue;
+      const int nd = du + a.weight + kCrossingPenalty;
+      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
+      if (nd < p.dist) {
+        p.dist = nd;
+        m_queue.Push(nd + p.bound, v);
+      }
+    }
+  }
+  if (best == INT_MAX) return 0;
+  // Walk back over the streets on which the distances meet. Where several
+  // crossings lead on at the same cost, the search with the first pass's
+  // bounds takes the street from the one it settles first, the one of the
+  // least distance plus bound; two streets from one crossing it takes in
+  // street order. Only when two crossings also have the same key does the
+  // order within the queue decide, and then that search is run instead.
+  const bool finite = m_boundsFinite;
+  const int32_t* firstTarget = finite ? &m_landmark32[static_cast<size_t>(to) * 2 * k] : nullptr;
+  auto firstKey = [&](int u) -> int64_t {
+    int64_t h;
+    if (finite) {
+      const int32_t* own = &m_landmark32[static_cast<size_t>(u) * 2 * k];
+      int32_t b = 0;
+      for (int l = 0; l < k; ++l) {
+        b = std::max(b, firstTarget[l] - own[l]);
+        b = std::max(b, own[k + l] - firstTarget[k + l]);
+      }
+      h = b;
+    } else {
+      h = Bound(u, to);
+    }
+    return node[u].dist + std::min<int64_t>(h, kBoundCap);
+  };
+  const size_t first = streets.size();
+  const Arc* in = m_inArc.data();
+  for (int v = to; v != from;) {
+    int via = -1, street = -1;
+    int64_t viaKey = 0;
+    bool tie = false;
+    for (int i = m_inStart[v]; i < m_inStart[v + 1]; ++i) {
+      const int u = in[i].node;
+      if (settled[u] != stamp || node[u].dist + in[i].weight + kCrossingPenalty != node[v].dist || u == via) continue;
+      const int64_t key = firstKey(u);
+      if (via < 0 || key < viaKey) {
+        via = u;
+        street = in[i].street;
+        viaKey = key;
+        tie = false;
+      } else if (key == viaKey) {
+        tie = true;
+      }
+    }
+    if (tie) {
+      streets.resize(first);
+      return -1;
+    }
+    streets.push_back(street);
+    v = via;
+  }
+  std::reverse(streets.begin() + static_cast<long>(first), streets.end());
+  return 1;
+}
+
+bool CSimRoutingMatrix::BoundPath(int from, int to, std::vector<int>& streets) {
+  const uint32_t stamp = ++m_pathStamp;
+  PathNode* node = m_path.data();
+  const int k = m_landmarks;
+  const bool fast = m_boundValid && m_boundsFinite;
+  const int32_t* target = fast ? &m_landmark32[static_cast<size_t>(to) * 2 * k] : nullptr;
+  auto visit = [&](int v) {
+    PathNode& p = node[v];
+    if (p.stamp == stamp) return;
+    p.stamp = stamp;
+    p.dist = INT_MAX;
+    if (fast) {
+      // Bound() on distances known to be finite, without its tests.
+      const int32_t* own = &m_landmark32[static_cast<size_t>(v) * 2 * k];
+      int32_t h = 0;
+      for (int l = 0; l < k; ++l) {
+        h = std::max(h, target[l] - own[l]);
+        h = std::max(h, own[k + l] - target[k + l]);
+      }
+      p.bound = std::min(h, kBoundCap);
+    } else {
+      p.bound = static_cast<int>(std::min<int64_t>(Bound(v, to), kBoundCap));
     }
   };
   visit(from);
-  if (m_bound[from] >= kInf) return false;
-  m_heap.Clear();
-  m_dist[from] = 0;
-  m_parent[from] = -1;
-  m_heap.Push(m_bound[from], from);
+  // Every route from here would cost kNoRoute or more.
+  if (node[from].bound >= kBoundCap) return false;
+  m_queue.Clear();
+  node[from].dist = 0;
+  node[from].parent = -1;
+  m_queue.Push(node[from].bound, from);
+  const Arc* arcs = m_outArc.data();
+  const int* start = m_outStart.data();
   bool found = false;
-  while (!m_heap.Empty()) {
-    uint64_t key;
-    int u;
-    m_heap.Pop(key, u);
-    const int64_t f = static_cast<int64_t>(key);
-    if (f != m_dist[u] + m_bound[u]) continue;
+  while (!m_queue.Empty()) {
+    int f, u;
+    m_queue.Pop(f, u);
+    if (f != node[u].dist + node[u].bound) continue;
     if (u == to) {
       found = true;
       break;
     }
-    for (int k = m_outStart[u]; k < m_outStart[u + 1]; ++k) {
-      const int e = m_out[k];
-      const int v = m_to[e];
+    const int du = node[u].dist;
+    for (int i = start[u]; i < start[u + 1]; ++i) {
+      const Arc& a = arcs[i];
+      const int v = a.node;
       visit(v);
-      if (m_bound[v] >= kInf) continue;
-      const int64_t nd = m_dist[u] + m_weight[e] + kCrossingPenalty;
+      PathNode& p = node[v];
+      if (p.bound >= kBoundCap) continue;
+      const int nd = du + a.weight + kCrossingPenalty;
       // Routes of kNoRoute seconds or more do not exist.
-      if (nd + m_bound[v] - kCrossingPenalty >= Route::kNoRoute) continue;
-      if (nd < m_dist[v]) {
-        m_dist[v] = nd;
-        m_parent[v] = e;
-        m_heap.Push(nd + m_bound[v], v);
+      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
+      if (nd < p.dist) {
+        p.dist = nd;
+        p.parent = a.street;
+        m_queue.Push(nd + p.bound, v);
       }
     }
   }
   if (!found) return false;
   const size_t first = streets.size();
-  for (int v = to; v != from; v = m_from[m_parent[v]]) streets.push_back(m_parent[v]);
+  for (int v = to; v != from; v = m_from[node[v].parent]) streets.push_back(node[v].parent);
   std::reverse(streets.begin() + static_cast<long>(first), streets.end());
   return true;
 }
 
 bool CSimRoutingMatrix::MatrixPath(int from, int to, std::vector<int>& streets) const {
-  if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
+  if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to || to >= m_rowsReady) return false;
   const Route* row = m_matrix + static_cast<size_t>(to) * m_n;
   if (row[from].cost >= Route::kNoRoute) return false;
   for (int v = from; v != to;) {
@@ -348,6 +609,7 @@ bool CSimRoutingMatrix::MatrixPath(int from, int to, std::vector<int>& streets) 
 
 const Route* CSimRoutingMatrix::Entry(int from, int to) const {
   if (!m_matrix || from < 0 || to < 0 || from >= m_n || to >= m_n) return nullptr;
+  if (to >= m_rowsReady) return from == to ? &kDiagonalEntry : &kNoRouteEntry;
   return m_matrix + static_cast<size_t>(to) * m_n + from;
 }
 

@@ -81,6 +81,19 @@ class CSimRoutingMatrix {
   void Search(int source, bool backward);
   void ComputeLandmarks();
   int64_t Bound(int v, int to);
+  // Distances from and to the chosen landmarks on the current travel
+  // times, 32 bits, laid out like m_landmark32; false when some crossing
+  // misses a landmark.
+  bool MeasureLandmarks(std::vector<int32_t>& table);
+  // FindPath with the current landmarks. Its bounds are much tighter than
+  // the first pass's, but a search with other bounds may settle routes of
+  // equal cost in another order. So it settles every crossing of every
+  // best route and answers only when the best route is the only one its
+  // crossings allow: 1 found, 0 no route, -1 a tie that the first pass's
+  // bounds decide.
+  int TightPath(int from, int to, std::vector<int>& streets);
+  // FindPath with the first pass's bounds, which decide ties.
+  bool BoundPath(int from, int to, std::vector<int>& streets);
 
   int m_n = 0;
   Route* m_matrix = nullptr;
@@ -90,6 +103,14 @@ class CSimRoutingMatrix {
   // crossing, in street-id order.
   std::vector<int> m_outStart, m_out, m_inStart, m_in;
   std::vector<int> m_from, m_to, m_weight, m_length;
+  // The same rows with the far crossing and the travel time of each street
+  // side by side, so that a search reads one array per crossing.
+  struct Arc {
+    int node;
+    int weight;
+    int street;
+  };
+  std::vector<Arc> m_outArc, m_inArc;
   // Travel times when the landmarks were measured; their bounds hold while
   // no street is faster than this.
   std::vector<int> m_baseWeight;
@@ -97,6 +118,21 @@ class CSimRoutingMatrix {
   int m_landmarks = 0;
   // Distances from and to each landmark, [crossing * m_landmarks + k].
   std::vector<int64_t> m_fromLandmark, m_toLandmark;
+  // When every crossing reaches and is reached from every landmark, the
+  // same distances in 32 bits, [crossing][from 0..k-1, to 0..k-1].
+  bool m_boundsFinite = false;
+  std::vector<int32_t> m_landmark32;
+  // The landmark crossings, and their distances measured again on the
+  // travel times of a recent pass (every kRemeasurePasses light passes).
+  static constexpr int kRemeasurePasses = 24;
+  std::vector<int> m_landmarkNodes;
+  std::vector<int32_t> m_tight32;
+  bool m_tightValid = false;
+  int m_passesSinceMeasure = 0;
+  std::vector<uint32_t> m_settled;
+  // Rows of the matrix written since Init; the rows above are read as
+  // "no route" until a full pass reaches them.
+  int m_rowsReady = 0;
   int m_cursor = 0;
   bool m_full = false;
   bool m_current = false;
@@ -104,11 +140,19 @@ class CSimRoutingMatrix {
   std::vector<int64_t> m_dist;
   std::vector<int> m_parent;
   std::vector<uint32_t> m_seen;
-  std::vector<int64_t> m_bound;
   uint32_t m_stamp = 0;
-  // Monotone priority queue of the searches: keys never fall below the
-  // last one taken (Dijkstra, and A* with a consistent bound), which lets
-  // a radix heap replace the binary heap's comparisons by bit tricks.
+  // Per-crossing state of FindPath in one place: bounds are capped at
+  // kBoundCap, beyond which no route can use the crossing.
+  struct PathNode {
+    uint32_t stamp;
+    int dist;
+    int bound;
+    int parent;
+  };
+  std::vector<PathNode> m_path;
+  uint32_t m_pathStamp = 0;
+  // Monotone priority queue of the landmark searches, whose distances
+  // have no upper limit: a radix heap.
   class RadixHeap {
    public:
     void Clear();
@@ -127,4 +171,34 @@ class CSimRoutingMatrix {
     size_t m_size = 0;
   };
   RadixHeap m_heap;
+  // Priority queue of the route searches, whose keys stay below kKeyLimit:
+  // a bucket per key with a bitmap over the buckets. Of equal keys the one
+  // pushed last comes out first; on equal costs that order decides which
+  // route a search finds.
+  class BucketQueue {
+   public:
+    static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
+    // Empties the queue, allocating its buckets on first use.
+    void Clear();
+    // Gives the buckets back; the next Clear allocates them again.
+    void Release();
+    bool Empty() const { return m_size == 0; }
+    void Push(int key, int node);
+    void Pop(int& key, int& node);
+
+   private:
+    // The smallest non-empty key at or above `key` on bitmap level
+    // `level`, or -1.
+    int Next(int level, int key) const;
+    struct Item {
+      int node;
+      int next;  // the item pushed before it with the same key, -1 for none
+    };
+    std::vector<int> m_head;          // last item pushed per key, -1 when empty
+    std::vector<uint64_t> m_bits[3];  // non-empty keys, and summaries of the words below
+    std::vector<Item> m_items;
+    int m_min = 0;
+    size_t m_size = 0;
+  };
+  BucketQueue m_queue;
 };

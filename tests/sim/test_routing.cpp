@@ -153,3 +153,85 @@ TEST(Routing, SearchedPathsCostWhatTheReferenceSays) {
       }
   }
 }
+
+TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
+  std::mt19937 rng(17);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 6, 5, [&](int) { return 120 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  std::vector<int> path;
+  EXPECT_EQ(r.Entry(3, 3)->cost, 0);
+  EXPECT_EQ(r.Entry(3, 4)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(3, 4)->firstStreet, -1);
+  EXPECT_FALSE(r.MatrixPath(3, 4, path));
+  // A full pass cut short after a few rows: those rows hold routes, the
+  // rest still answer "no route".
+  r.StartPass(true);
+  EXPECT_TRUE(r.Slice(4, 1000000));
+  EXPECT_LT(r.Entry(9, 2)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(9, 5)->cost, Route::kNoRoute);
+  EXPECT_FALSE(r.MatrixPath(9, 5, path));
+  while (r.Slice(30, 1000000)) {
+  }
+  // Every matrix route is a chain of streets from origin to destination
+  // whose times and lengths add up to the entry, the same as a search gives.
+  for (int from = 0; from < r.N(); ++from)
+    for (int to = 0; to < r.N(); ++to) {
+      if (from == to) continue;
+      path.clear();
+      ASSERT_TRUE(r.MatrixPath(from, to, path));
+      ASSERT_FALSE(path.empty());
+      int cost = -CSimRoutingMatrix::kCrossingPenalty, length = 0, at = from;
+      for (int e : path) {
+        ASSERT_EQ(r.Street(e)->pStartCrossing()->MatrixIndex(), at);
+        cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        length += r.Street(e)->StreetLength();
+        at = r.Street(e)->pEndCrossing()->MatrixIndex();
+      }
+      EXPECT_EQ(at, to);
+      EXPECT_EQ(cost, r.Entry(from, to)->cost);
+      EXPECT_EQ(length, r.Entry(from, to)->length);
+      EXPECT_EQ(path.front(), r.Entry(from, to)->firstStreet);
+      EXPECT_EQ(path.back(), r.Entry(from, to)->lastStreet);
+      std::vector<int> searched;
+      ASSERT_TRUE(r.FindPath(from, to, searched));
+      int searchedCost = -CSimRoutingMatrix::kCrossingPenalty;
+      for (int e : searched) searchedCost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+      EXPECT_EQ(searchedCost, cost);
+    }
+  EXPECT_FALSE(r.MatrixPath(2, 2, path));
+  EXPECT_FALSE(r.MatrixPath(-1, 2, path));
+  EXPECT_FALSE(r.MatrixPath(2, r.N(), path));
+}
+
+TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
+  // A ring whose streets are all at the travel-time cap: every crossing
+  // reaches every other, but no route costs less than "no route".
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  for (short c = 1; c <= 4; ++c) slot.AddCrossing(c, SIM_CROSSING_NONE, 30, 30);
+  for (short c = 1; c <= 4; ++c) {
+    const short next = static_cast<short>(c % 4 + 1);
+    slot.AddStreet(c, c, 1, next, 3, 300, 0.0, 0);
+    slot.AddStreet(static_cast<short>(c + 4), next, 3, c, 1, 300, 0.0, 0);
+  }
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  ASSERT_EQ(r.Street(0)->TravelTime(), CSimStreet::kMaxTravelTime);
+  std::vector<int> path;
+  // The first light pass measures the landmarks, later ones measure them
+  // again; neither kind of search may report a route.
+  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+    r.StartPass(false);
+    r.Slice(30, 20);
+    for (int from = 0; from < 4; ++from)
+      for (int to = 0; to < 4; ++to) EXPECT_FALSE(r.FindPath(from, to, path)) << from << " -> " << to;
+  }
+  EXPECT_TRUE(path.empty());
+  r.StartPass(true);
+  while (r.Slice(30, 20)) {
+  }
+  EXPECT_EQ(r.Entry(0, 1)->cost, Route::kNoRoute);
+}
