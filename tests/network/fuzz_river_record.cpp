@@ -32,15 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   if (result == 0) {
     if (river.GetRichtung() < 0 || river.GetRichtung() > 3) std::abort();
-    uint8_t back[CRiverObject::kRecordSize] = {};
+    // A memory stream keeps its last byte for a NUL: room for one more.
+    uint8_t back[CRiverObject::kRecordSize + 1] = {};
     FILE* out = fmemopen(back, sizeof back, "wb");
-    if (!out || river.SerializeGameStore(out) != 0) std::abort();
+    if (!out || river.SerializeGameStore(out) != 0 || std::ftell(out) != CRiverObject::kRecordSize) std::abort();
     std::fclose(out);
     uint8_t stored[CRiverObject::kRecordSize];
     std::memcpy(stored, data + start, sizeof stored);
     stored[4] &= 3;
     stored[5] = stored[6] = stored[7] = 0;
-    if (std::memcmp(back, stored, sizeof back) != 0) std::abort();
+    if (std::memcmp(back, stored, sizeof stored) != 0) std::abort();
   }
   std::fclose(in);
   return 0;
