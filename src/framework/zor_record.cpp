@@ -98,6 +98,7 @@ uint64_t ZorRecordReader::Left() const {
 }
 
 bool ZorRecordReader::Take(void* out, size_t size) {
+  if (size == 0) return m_ok;
   if (m_ok && size <= Left() && std::fread(out, 1, size, m_file) == size) return true;
   std::memset(out, 0, size);
   return Fail();

@@ -33,7 +33,9 @@ ByteList RecordFile::Bytes() {
   std::fseek(m_f, 0, SEEK_END);
   ByteList bytes(static_cast<size_t>(std::ftell(m_f)));
   std::rewind(m_f);
-  EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  if (!bytes.empty()) {
+    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  }
   std::fseek(m_f, here, SEEK_SET);
   return bytes;
 }
@@ -41,7 +43,9 @@ ByteList RecordFile::Bytes() {
 void RecordFile::Fill(const ByteList& bytes) {
   std::fclose(m_f);
   m_f = std::tmpfile();
-  EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  if (!bytes.empty()) {
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  }
   std::rewind(m_f);
 }
 
