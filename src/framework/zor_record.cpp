@@ -73,9 +73,8 @@ ZorRecordReader::ZorRecordReader(FILE* file) : m_file(file) {
   if (here < 0) return;
   // The size of a plain file comes without moving it (which would drop the
   // stream's buffer); other streams are asked by seeking to their end.
-  struct stat st;
-  const int fd = fileno(file);
-  if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+  struct stat st {};
+  if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode)) {
     m_end = static_cast<long>(st.st_size);
   } else {
     if (std::fseek(file, 0, SEEK_END) != 0) return;
@@ -150,8 +149,8 @@ bool ZorRecordReader::FixedString(char* out, size_t size) {
 }
 
 bool ZorRecordReader::Skip(uint64_t size) {
-  if (size > Left()) return Fail();
-  if (size > 0 && std::fseek(m_file, static_cast<long>(size), SEEK_CUR) != 0) return Fail();
+  if (!m_ok || size > Left()) return Fail();
+  if (std::fseek(m_file, static_cast<long>(size), SEEK_CUR) != 0) return Fail();
   return m_ok;
 }
 

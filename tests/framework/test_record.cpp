@@ -229,12 +229,40 @@ TEST(RecordReader, FixedStringEndsWithNulEvenWhenTheFieldDoesNot) {
   EXPECT_EQ(in.Left(), 0u);
 }
 
+TEST(RecordReader, EmptyReadsReportTheErrorState) {
+  RecordFile file(ByteList{7});
+  ZorRecordReader in(file.f());
+  EXPECT_TRUE(in.Bytes(nullptr, 0));
+  EXPECT_EQ(in.U16(), 0);
+  EXPECT_FALSE(in.Bytes(nullptr, 0));
+}
+
+TEST(RecordReader, EmptyStreamIsReadableUntilTheFirstByte) {
+  char none[1] = {0};
+  FILE* f = fmemopen(none, 0, "rb");
+  ASSERT_NE(f, nullptr);
+  ZorRecordReader in(f);
+  EXPECT_TRUE(in.Ok());
+  EXPECT_EQ(in.Left(), 0u);
+  EXPECT_TRUE(in.Skip(0));
+  EXPECT_EQ(in.U8(), 0);
+  EXPECT_FALSE(in.Ok());
+  std::fclose(f);
+}
+
 TEST(RecordReader, NullFileReadsZeroes) {
   ZorRecordReader in(nullptr);
   EXPECT_FALSE(in.Ok());
   EXPECT_EQ(in.Left(), 0u);
   EXPECT_EQ(in.U32(), 0u);
   EXPECT_EQ(in.F64(), 0.0);
+  EXPECT_FALSE(in.Skip(0));
+  EXPECT_FALSE(in.Fits(0, 4));
+  char name[ZorRecordReader::kNameSize] = {'x'};
+  uint32_t payload = 3;
+  EXPECT_FALSE(in.Header(name, &payload));
+  EXPECT_EQ(payload, 0u);
+  EXPECT_EQ(name[0], 0);
 }
 
 TEST(RecordReader, OtherReadersOfTheFileAreAccountedFor) {
@@ -275,11 +303,14 @@ TEST(RecordReader, SkipStaysInsideTheBound) {
   RecordFile file(ByteList{1, 2, 3, 4, 5});
   ZorRecordReader in(file.f());
   EXPECT_TRUE(in.Skip(0));
-  EXPECT_TRUE(in.Skip(2));
-  EXPECT_EQ(in.U8(), 3);
+  EXPECT_TRUE(in.Skip(1));
+  EXPECT_EQ(in.U8(), 2);
+  EXPECT_TRUE(in.Skip(1));
   EXPECT_TRUE(in.Skip(2));
   EXPECT_EQ(in.Left(), 0u);
+  EXPECT_TRUE(in.Ok());
   EXPECT_FALSE(in.Skip(1));
+  EXPECT_FALSE(in.Ok());
   EXPECT_EQ(Position(file.f()), 5);
 
   RecordFile two(ByteList{1, 2});
@@ -324,6 +355,25 @@ TEST(RecordReader, HeaderBoundsReadsToThePayload) {
   EXPECT_EQ(in.U8(), 0);
   EXPECT_FALSE(in.Ok());
   EXPECT_EQ(Position(file.f()), 38);
+}
+
+TEST(RecordReader, ReadsPastTheRecordByOthersLeaveNothing) {
+  ByteList bytes = {0x1F, 0, 0, 0, 'R'};
+  bytes.resize(34, 0);
+  bytes.insert(bytes.end(), {0x11, 0x22, 0x33, 0x44});
+  RecordFile file(bytes);
+  ZorRecordReader in(file.f());
+  char name[ZorRecordReader::kNameSize];
+  uint32_t payload = 0;
+  ASSERT_TRUE(in.Header(name, &payload));
+  EXPECT_EQ(payload, 1u);
+  // An object's own loader reads beyond the one-byte payload.
+  ZorRecordReader object(file.f());
+  EXPECT_EQ(object.U16(), 0x2211);
+  EXPECT_EQ(in.Left(), 0u);
+  EXPECT_EQ(in.U8(), 0);
+  EXPECT_FALSE(in.Ok());
+  EXPECT_EQ(Position(file.f()), 36);
 }
 
 TEST(RecordReader, HeaderNameFieldIsAlwaysTerminated) {
