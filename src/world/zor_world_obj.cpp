@@ -7,6 +7,8 @@
 
 ZOR_IMPLEMENT_TYPE(CWorldObj, QnoObject)
 
+static_assert(CWorldObj::kRecordNameSize == ZorRecordWriter::kNameSize, "one record header");
+
 static void ZorCopyName(char* dst, const char* src, size_t size) {
   if (!src) src = "";
   std::strncpy(dst, src, size - 1);
