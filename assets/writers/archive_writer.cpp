@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "blob_writers.h"
+#include "framework/zor_record.h"
 
 namespace zorgen {
 
@@ -74,10 +73,7 @@ Bytes GlaWriter::Build() const {
 
 bool GlaWriter::WriteFile(const std::string& path) const {
   const Bytes b = Build();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  return std::fclose(f) == 0 && ok;
+  return ZorWriteFile(path.c_str(), b.data(), b.size());
 }
 
 }  // namespace zorgen

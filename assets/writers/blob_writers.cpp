@@ -10,9 +10,19 @@ void ByteWriter::Raw(const void* p, size_t n) {
   m_b.insert(m_b.end(), b, b + n);
 }
 
-void ByteWriter::Patch32(size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) m_b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+void ByteWriter::U16(uint32_t v) {
+  uint8_t b[2];
+  qno_wr16(b, 0, static_cast<uint16_t>(v));
+  Raw(b, sizeof b);
 }
+
+void ByteWriter::U32(uint32_t v) {
+  uint8_t b[4];
+  qno_wr32(b, 0, v);
+  Raw(b, sizeof b);
+}
+
+void ByteWriter::Patch32(size_t at, uint32_t v) { qno_wr32(m_b.data() + at, 0, v); }
 
 namespace {
 

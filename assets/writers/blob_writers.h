@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/qno_bytes.h"
+
 namespace zorgen {
 
 using Bytes = std::vector<uint8_t>;
@@ -17,8 +19,8 @@ using Bytes = std::vector<uint8_t>;
 class ByteWriter {
  public:
   void U8(uint32_t v) { m_b.push_back(static_cast<uint8_t>(v)); }
-  void U16(uint32_t v) { U8(v), U8(v >> 8); }
-  void U32(uint32_t v) { U16(v), U16(v >> 16); }
+  void U16(uint32_t v);
+  void U32(uint32_t v);
   void Raw(const void* p, size_t n);
   void Zeros(size_t n) { m_b.insert(m_b.end(), n, 0); }
   void PadTo4() { Zeros((4 - m_b.size() % 4) % 4); }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/qno_log.h"
+#include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 
 int g_ZorLoadVersion = 0;
@@ -190,32 +191,20 @@ int CList::TurnMembers() {
 // ---- savegame record --------------------------------------------------------
 
 int CList::SerializeGameStore(FILE* file) {
-  if (!file) return 1;
-  const uint8_t hashed = m_hashed;
-  const uint32_t count = static_cast<uint32_t>(m_links.GetCount());
-  if (std::fwrite(&count, 4, 1, file) != 1) return 1;
-  if (std::fwrite(&hashed, 1, 1, file) != 1) return 1;
-  for (CZorvaObject* o = m_links.GetHead(); o; o = o->GetNext()) {
+  ZorRecordWriter out(file);
+  out.U32(static_cast<uint32_t>(m_links.GetCount()));
+  out.U8(m_hashed);
+  for (CZorvaObject* o = m_links.GetHead(); o && out.Ok(); o = o->GetNext()) {
     const char* name = o->GetTypeName();
     const size_t n = name ? std::strlen(name) : 0;
     // Without a name the object could not be re-created on loading.
     if (!name || n == 0 || n > 255) return 1;
-    const uint8_t len = static_cast<uint8_t>(n);
-    const uint32_t key = o->GetHashKey();
-    if (std::fwrite(&len, 1, 1, file) != 1) return 1;
-    if (std::fwrite(name, n + 1, 1, file) != 1) return 1;
-    if (std::fwrite(&key, 4, 1, file) != 1) return 1;
-    if (o->SerializeGameStore(file) != 0) return 1;
+    out.U8(static_cast<uint8_t>(n));
+    out.Bytes(name, n + 1);
+    out.U32(o->GetHashKey());
+    if (out.Ok() && o->SerializeGameStore(file) != 0) return 1;
   }
-  return 0;
-}
-
-static long ZorBytesLeft(FILE* file) {
-  const long here = std::ftell(file);
-  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
-  const long end = std::ftell(file);
-  std::fseek(file, here, SEEK_SET);
-  return end - here;
+  return out.Ok() ? 0 : 1;
 }
 
 int CList::SerializeGameLoad(FILE* file) {
@@ -224,27 +213,28 @@ int CList::SerializeGameLoad(FILE* file) {
     QNO_ERROR(QNO_SEV_ERROR, "CList: loading into a list that is not empty");
     return 1;
   }
-  uint32_t count = 0;
-  if (std::fread(&count, 4, 1, file) != 1) return 1;
+  ZorRecordReader in(file);
+  const uint32_t count = in.U32();
+  if (!in.Ok()) return 1;
   const bool withKeys = g_ZorLoadVersion > 230;
-  if (withKeys && std::fread(&m_hashed, 1, 1, file) != 1) return 1;
+  if (withKeys) {
+    m_hashed = in.U8();
+    if (!in.Ok()) return 1;
+  }
   if (count < 1) return 0;
   // Every object takes at least its name length and a NUL (and a key), so a
   // count beyond that is a corrupt record, not a reason to loop for long.
-  const long left = ZorBytesLeft(file);
-  const uint64_t minPerObject = withKeys ? 6 : 2;
-  if (left >= 0 && static_cast<uint64_t>(count) * minPerObject > static_cast<uint64_t>(left)) {
+  if (!in.Fits(count, withKeys ? 6 : 2)) {
     QNO_ERROR(QNO_SEV_ERROR, "CList: record holds %u objects, more than the file can", static_cast<int>(count));
     return 1;
   }
   for (uint32_t i = 0; i < count; ++i) {
-    uint8_t n = 0;
     char name[257];
-    uint32_t key = 0xFFFFFFFFu;
-    if (std::fread(&n, 1, 1, file) != 1) return 1;
-    if (std::fread(name, static_cast<size_t>(n) + 1, 1, file) != 1) return 1;
+    const uint8_t n = in.U8();
+    in.Bytes(name, static_cast<size_t>(n) + 1);
     name[n] = '\0';
-    if (withKeys && std::fread(&key, 4, 1, file) != 1) return 1;
+    const uint32_t key = withKeys ? in.U32() : 0xFFFFFFFFu;
+    if (!in.Ok()) return 1;
     QnoObject* created = QnoCreateObject(name);
     CZorvaObject* object = dynamic_cast<CZorvaObject*>(created);
     if (!object || (m_elementType && !object->IsKindOf(m_elementType))) {

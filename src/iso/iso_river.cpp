@@ -1,5 +1,7 @@
 #include "iso/iso_river.h"
 
+#include "framework/zor_record.h"
+
 int CRiverObject::Create() {
   CWorldObj::Create();
   m_Type = OBJ_RIVER;
@@ -8,20 +10,25 @@ int CRiverObject::Create() {
 }
 
 int CRiverObject::SerializeGameStore(FILE* file) {
-  const uint32_t dir = static_cast<uint32_t>(m_Richtung), res = static_cast<uint32_t>(m_ResID);
-  if (!file) return 1;
-  const bool ok = std::fwrite(&m_X, 2, 1, file) == 1 && std::fwrite(&m_Y, 2, 1, file) == 1 &&
-                  std::fwrite(&dir, 4, 1, file) == 1 && std::fwrite(&res, 4, 1, file) == 1;
-  return ok ? 0 : 1;
+  ZorRecordWriter out(file);
+  out.U16(m_X);
+  out.U16(m_Y);
+  out.I32(m_Richtung);
+  out.I32(m_ResID);
+  return out.Ok() ? 0 : 1;
 }
 
 int CRiverObject::SerializeGameLoad(FILE* file) {
-  uint32_t dir = 0, res = 0;
-  if (!file || std::fread(&m_X, 2, 1, file) != 1 || std::fread(&m_Y, 2, 1, file) != 1 ||
-      std::fread(&dir, 4, 1, file) != 1 || std::fread(&res, 4, 1, file) != 1)
-    return 1;
+  ZorRecordReader in(file);
+  const uint16_t x = in.U16();
+  const uint16_t y = in.U16();
+  const uint32_t dir = in.U32();
+  const int32_t res = in.I32();
+  if (!in.Ok()) return 1;
+  m_X = x;
+  m_Y = y;
   m_Richtung = static_cast<int32_t>(dir & 3);
-  m_ResID = static_cast<int32_t>(res);
+  m_ResID = res;
   return 0;
 }
 

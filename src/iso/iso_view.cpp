@@ -6,6 +6,7 @@
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
+#include "framework/zor_record.h"
 #include "iso/iso_river.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
@@ -320,13 +321,14 @@ int CIsoWelt::OnMouseMove(int, int, int) { return 1; }
 // ---- the map's savegame record: the rivers -------------------------------------------
 
 int CIsoWelt::SerializeGameStore(FILE* file) {
-  if (!file) return 1;
   CList* objects = m_pHost->GetObjectList();
   uint32_t count = 0;
   if (objects)
     for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
       if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER) ++count;
-  if (std::fwrite(&count, 4, 1, file) != 1) return 1;
+  ZorRecordWriter out(file);
+  out.U32(count);
+  if (!out.Ok()) return 1;
   if (objects)
     for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
       if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER && o->SerializeGameStore(file) != 0) return 1;
@@ -334,17 +336,13 @@ int CIsoWelt::SerializeGameStore(FILE* file) {
 }
 
 int CIsoWelt::SerializeGameLoad(FILE* file) {
-  uint32_t count = 0;
-  if (!file || std::fread(&count, 4, 1, file) != 1) return 1;
+  ZorRecordReader in(file);
+  uint32_t count = in.U32();
+  if (!in.Ok()) return 1;
   // The count comes from the file: it may promise no more rivers than the
   // bytes left can hold (and than the map has cells).
-  const long here = std::ftell(file);
-  std::fseek(file, 0, SEEK_END);
-  const long end = std::ftell(file);
-  std::fseek(file, here, SEEK_SET);
   int result = 0;
-  if (here < 0 || end < here || count > ISO_MAP_SIZE * ISO_MAP_SIZE ||
-      static_cast<uint64_t>(count) * CRiverObject::kRecordSize > static_cast<uint64_t>(end - here)) {
+  if (count > ISO_MAP_SIZE * ISO_MAP_SIZE || !in.Fits(count, CRiverObject::kRecordSize)) {
     QNO_ERROR(QNO_SEV_ERROR, "CIsoWelt: %d rivers do not fit into the savegame", static_cast<int>(count));
     result = 1;
     count = 0;

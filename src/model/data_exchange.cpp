@@ -1,9 +1,12 @@
 #include "model/data_exchange.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "cybernet/cyber_net.h"
+#include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
+#include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 
 namespace {
@@ -212,33 +215,100 @@ int CDataExchange::DestroyVar(CVar* var) {
   return 0;
 }
 
+namespace {
+
+// Calls f with every field of the block, in the order the savegame holds them.
+template <class F>
+void ForEachBlockField(SDataExchangeBlock& b, F&& f) {
+  for (int32_t& v : b.kept0) f(v);
+  f(b.moneyCounter);
+  f(b.kept16);
+  f(b.statistik);
+  for (float& v : b.streetNet) f(v);
+  f(b.opnvNetLength);
+  f(b.opnvNetExclusiveLength);
+  f(b.streetNetLength);
+  f(b.railNetValue);
+  f(b.people);
+  f(b.targetPeople);
+  f(b.targetJobs);
+  f(b.targetHomes);
+  f(b.worker);
+  f(b.workerD);
+  f(b.workerI);
+  f(b.fze);
+  for (float& v : b.landUse) f(v);
+  f(b.landUseShare);
+  f(b.peopleValue);
+  f(b.kept112);
+  f(b.bebauteFlaeche);
+  f(b.landUseU13);
+  f(b.raumtrennung);
+  f(b.kfz);
+  f(b.quoteMicrocar);
+  f(b.quoteH2);
+  f(b.quoteECar);
+  f(b.kept144);
+  f(b.besetzungsGrad);
+  f(b.teleWorker);
+  f(b.h2Car);
+  f(b.energieCar);
+  f(b.microcar);
+  f(b.verzichtAuto);
+  f(b.berater);
+  f(b.growthHindernis);
+  f(b.quoteTeleworking);
+  f(b.growthMessage);
+  f(b.microcarMessageTime);
+  f(b.microcarMessageQuote);
+  f(b.teleworkingMessageTime);
+  f(b.teleworkingMessageQuote);
+}
+
+void PutField(uint8_t* image, uint32_t at, int32_t v) { qno_wr32(image, at, static_cast<uint32_t>(v)); }
+void PutField(uint8_t* image, uint32_t at, float v) { qno_wrf32(image, at, v); }
+void GetField(const uint8_t* image, uint32_t at, int32_t& v) { v = static_cast<int32_t>(qno_rd32(image, at)); }
+void GetField(const uint8_t* image, uint32_t at, float& v) { v = qno_rdf32(image, at); }
+
+}  // namespace
+
 int CDataExchange::SerializeGameStore(FILE* file) {
-  if (!file) return 1;
-  const uint32_t length = kRecordLength;
-  char name[30] = {};
-  std::strncpy(name, kRecordName, sizeof name - 1);
-  if (std::fwrite(&length, sizeof length, 1, file) != 1) return 1;
-  if (std::fwrite(name, sizeof name, 1, file) != 1) return 1;
-  if (std::fwrite(&m_Block, sizeof m_Block, 1, file) != 1) return 1;
-  return 0;
+  ZorRecordWriter out(file);
+  out.Header(kRecordName, kBlockSize);
+  SDataExchangeBlock block = m_Block;
+  ForEachBlockField(block, [&](auto v) {
+    if constexpr (std::is_same_v<decltype(v), float>)
+      out.F32(v);
+    else
+      out.I32(v);
+  });
+  return out.Ok() ? 0 : 1;
 }
 
 int CDataExchange::SerializeGameLoad(FILE* file, int length, int version) {
-  if (!file) return 1;
+  ZorRecordReader in(file);
   // Older savegames hold a shorter block whose size the record states; the
   // block never takes more than it has room for.
-  size_t wanted = sizeof m_Block;
-  long rest = 0;
+  uint32_t wanted = kBlockSize;
+  uint32_t rest = 0;
   if (version < kFullBlockVersion) {
-    wanted = length < 0 ? 0 : static_cast<size_t>(length);
-    if (wanted > sizeof m_Block) {
-      rest = static_cast<long>(wanted - sizeof m_Block);
-      wanted = sizeof m_Block;
+    wanted = length < 0 ? 0 : static_cast<uint32_t>(length);
+    if (wanted > kBlockSize) {
+      rest = wanted - kBlockSize;
+      wanted = kBlockSize;
     }
   }
+  // The stored bytes go over the block's current values, so a short block
+  // keeps the fields it does not reach.
   SDataExchangeBlock loaded = m_Block;
-  if (wanted > 0 && std::fread(&loaded, wanted, 1, file) != 1) return 1;
-  if (rest > 0 && std::fseek(file, rest, SEEK_CUR) != 0) return 1;
+  uint8_t image[kBlockSize];
+  uint32_t at = 0;
+  ForEachBlockField(loaded, [&](auto& v) { PutField(image, at, v), at += 4; });
+  in.Bytes(image, wanted);
+  in.Skip(rest);
+  if (!in.Ok()) return 1;
+  at = 0;
+  ForEachBlockField(loaded, [&](auto& v) { GetField(image, at, v), at += 4; });
   m_Block = loaded;
   m_Block.moneyCounter = 0;
   const int32_t now = static_cast<int32_t>(kfx_GetTicks());

@@ -38,8 +38,8 @@ class CGrowthContext {
 
 enum ExType { EX_SET = 0, EX_GET = 1, EX_SUB = 2, EX_ADD = 3, EX_MAX = 4, EX_MIN = 6, EX_STEP = 8 };
 
-#pragma pack(push, 1)
-// The saved block of the data exchange, as the savegame holds it.
+// The saved block of the data exchange: 51 fields of four bytes, stored in
+// this order (SerializeGameStore writes them one by one).
 struct SDataExchangeBlock {
   int32_t kept0[3];
   int32_t moneyCounter;
@@ -85,8 +85,6 @@ struct SDataExchangeBlock {
   int32_t teleworkingMessageTime;
   float teleworkingMessageQuote;
 };
-#pragma pack(pop)
-static_assert(sizeof(SDataExchangeBlock) == 204, "savegame layout");
 
 // The picture of a visible car.
 struct SCarResID {
@@ -98,7 +96,8 @@ struct SCarResID {
 
 class CDataExchange : public CVarOwner {
  public:
-  static constexpr int kRecordLength = 234;
+  static constexpr int kBlockSize = 204;
+  static constexpr int kRecordLength = 30 + kBlockSize;
   // Savegames from this version on hold the whole block.
   static constexpr int kFullBlockVersion = 160;
 

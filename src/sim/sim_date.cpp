@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "framework/zor_record.h"
+
 // Ticks never go negative in play; a negative count still gives hours in
 // 0..23 so that Month() stays in range.
 int CSimDate::Hour() const {
@@ -22,18 +24,16 @@ int CSimDate::Month() const {
 double CSimDate::FYear() const { return Year() + Month() / 12.0; }
 
 bool CSimDate::Save(FILE* file) const {
-  if (!file) return false;
-  uint32_t v = static_cast<uint32_t>(m_t);
-  unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                        static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-  return std::fwrite(b, 4, 1, file) == 1;
+  ZorRecordWriter out(file);
+  out.I32(m_t);
+  return out.Ok();
 }
 
 bool CSimDate::Load(FILE* file) {
-  if (!file) return false;
-  unsigned char b[4];
-  if (std::fread(b, 4, 1, file) != 1) return false;
-  m_t = static_cast<int>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+  ZorRecordReader in(file);
+  const int32_t t = in.I32();
+  if (!in.Ok()) return false;
+  m_t = t;
   return true;
 }
 

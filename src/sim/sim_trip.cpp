@@ -2,22 +2,8 @@
 
 #include <cstdint>
 
+#include "framework/zor_record.h"
 #include "sim/sim_error.h"
-
-namespace {
-void PutI32(unsigned char* p, uint32_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-  p[2] = static_cast<unsigned char>(v >> 16);
-  p[3] = static_cast<unsigned char>(v >> 24);
-}
-
-uint32_t GetU32(const unsigned char* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-int GetI32(const unsigned char* p) { return static_cast<int>(GetU32(p)); }
-}  // namespace
 
 bool CSimTrip::Create(CSimDestination* from, CSimDestination* to, unsigned size) {
   if (!from || !to) throw CSimErrorNullPtr::SetError("CSimTrip::Create()");
@@ -127,51 +113,61 @@ bool CSimTrip::MapDestinationsToWalkDistance() {
 }
 
 bool CSimTrip::Save(FILE* file) const {
-  if (!file) return false;
-  unsigned char b[kRecordSize];
+  ZorRecordWriter out(file);
   const bool both = m_fromDest && m_toDest;
-  PutI32(b + 0, both ? static_cast<uint32_t>(m_fromDest->Destination()) : static_cast<uint32_t>(SIM_DEST_NONE));
-  PutI32(b + 4, both ? m_fromDest->Count() : 0);
-  PutI32(b + 8, both ? static_cast<uint32_t>(m_toDest->Destination()) : static_cast<uint32_t>(SIM_DEST_NONE));
-  PutI32(b + 12, both ? m_toDest->Count() : 0);
-  PutI32(b + 16, m_size);
-  PutI32(b + 20, static_cast<uint32_t>(m_driving));
-  PutI32(b + 24, static_cast<uint32_t>(m_access));
-  PutI32(b + 28, static_cast<uint32_t>(m_transfer));
-  PutI32(b + 32, static_cast<uint32_t>(m_parking));
-  PutI32(b + 36, static_cast<uint32_t>(m_length));
-  PutI32(b + 40, static_cast<uint32_t>(m_mode));
-  return std::fwrite(b, sizeof b, 1, file) == 1;
+  out.I32(both ? m_fromDest->Destination() : SIM_DEST_NONE);
+  out.U32(both ? m_fromDest->Count() : 0);
+  out.I32(both ? m_toDest->Destination() : SIM_DEST_NONE);
+  out.U32(both ? m_toDest->Count() : 0);
+  out.U32(m_size);
+  out.I32(m_driving);
+  out.I32(m_access);
+  out.I32(m_transfer);
+  out.I32(m_parking);
+  out.I32(m_length);
+  out.I32(m_mode);
+  return out.Ok();
 }
 
 bool CSimTrip::Load(FILE* file, const CSimDestinationList* list) {
-  unsigned char b[20];
-  if (!file || std::fread(b, sizeof b, 1, file) != 1) return false;
+  ZorRecordReader in(file);
+  const int32_t fromKind = in.I32();
+  const uint32_t fromCount = in.U32();
+  const int32_t toKind = in.I32();
+  const uint32_t toCount = in.U32();
+  const uint32_t size = in.U32();
+  if (!in.Ok()) return false;
   if (m_valid) Destroy();
   CSimDestination* from = nullptr;
   CSimDestination* to = nullptr;
   if (list) {
-    from = list->FindDestination(static_cast<ESimDestination>(GetI32(b + 0)), GetU32(b + 4));
-    to = list->FindDestination(static_cast<ESimDestination>(GetI32(b + 8)), GetU32(b + 12));
+    from = list->FindDestination(static_cast<ESimDestination>(fromKind), fromCount);
+    to = list->FindDestination(static_cast<ESimDestination>(toKind), toCount);
   }
   if (!from || !to) throw CSimErrorNullPtr::SetError("CSimTrip::Create()");
-  return Create(from, to, GetU32(b + 16));
+  return Create(from, to, size);
 }
 
 bool CSimTrip::LoadStatistikData(FILE* file) {
-  unsigned char b[20];
-  if (!file || std::fread(b, sizeof b, 1, file) != 1) return false;
-  m_driving = GetI32(b + 0);
-  m_access = GetI32(b + 4);
-  m_transfer = GetI32(b + 8);
-  m_parking = GetI32(b + 12);
-  m_length = GetI32(b + 16);
+  ZorRecordReader in(file);
+  const int32_t driving = in.I32();
+  const int32_t access = in.I32();
+  const int32_t transfer = in.I32();
+  const int32_t parking = in.I32();
+  const int32_t length = in.I32();
+  if (!in.Ok()) return false;
+  m_driving = driving;
+  m_access = access;
+  m_transfer = transfer;
+  m_parking = parking;
+  m_length = length;
   return true;
 }
 
 bool CSimTrip::LoadTransportationMode(FILE* file) {
-  unsigned char b[4];
-  if (!file || std::fread(b, sizeof b, 1, file) != 1) return false;
-  m_mode = static_cast<ESimTransportationMode>(GetI32(b));
+  ZorRecordReader in(file);
+  const int32_t mode = in.I32();
+  if (!in.Ok()) return false;
+  m_mode = static_cast<ESimTransportationMode>(mode);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "framework/zor_record.h"
 #include "sim/sim_error.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_trip.h"
@@ -53,10 +54,8 @@ bool CSimWelt::Create(CSimLocationFactory* factory) {
   // The network reader parses files, so the definition goes through one.
   const char* text = m_parts->CyberNetDefinition();
   if (!text) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
-  if (FILE* out = std::fopen(kDefinitionFile, "wb")) {
-    std::fwrite(text, 1, std::strlen(text), out);
-    std::fclose(out);
-  }
+  // A failed write is logged; the network then reads whatever the file holds.
+  ZorWriteFile(kDefinitionFile, text, std::strlen(text));
   FILE* in = std::fopen(kDefinitionFile, "r");
   if (!in) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
   m_parts->ReadCyberNet(m_cyberNet, in);

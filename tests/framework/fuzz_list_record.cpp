@@ -6,6 +6,7 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
+#include "framework/zor_record.h"
 
 namespace {
 
@@ -13,7 +14,11 @@ class FuzzItem : public CZorvaObject {
   ZOR_DECLARE_TYPE(FuzzItem)
  public:
   uint32_t value = 0;
-  int SerializeGameLoad(FILE* f) override { return std::fread(&value, 4, 1, f) == 1 ? 0 : 1; }
+  int SerializeGameLoad(FILE* f) override {
+    ZorRecordReader in(f);
+    value = in.U32();
+    return in.Ok() ? 0 : 1;
+  }
   uint32_t GetHashKey() const override { return value; }
 };
 

@@ -259,22 +259,83 @@ TEST_F(ListTest, RecordRoundTripKeepsOrderFlagAndKeys) {
   list.Destroy();
 }
 
+// The record byte for byte: count, flag, then per object the name length,
+// the name with its NUL, the key and the object's own data.
+const zortest::ByteList kTwoThings = {
+    0x02, 0x00, 0x00, 0x00,                                                   // count
+    0x01,                                                                     // hashed
+    0x09, 'T',  'e',  's',  't',  'T',  'h',  'i',  'n',  'g',  0x00,         // name
+    0x0D, 0x0C, 0x0B, 0x0A,                                                   // key
+    0x04, 0x03, 0x02, 0x01,                                                   // value
+    0x0C, 'T',  'e',  's',  't',  'S',  'u',  'b',  'T',  'h',  'i',  'n',  'g', 0x00,
+    0xFF, 0xFF, 0xFF, 0xFF,                                                   // no key
+    0xFE, 0xFF, 0xFF, 0xFF,                                                   // value -2
+};
+
+TEST_F(ListTest, RecordBytesAreLaidOutFieldByField) {
+  CList list;
+  list.Create(true, 64);
+  list.AddTail(Thing(0x01020304, 0x0A0B0C0D), 0x0A0B0C0D);
+  auto* sub = new TestSubThing;
+  sub->value = -2;
+  list.AddTail(sub, 0);
+  zortest::RecordFile file;
+  ASSERT_EQ(list.SerializeGameStore(file.f()), 0);
+  EXPECT_EQ(file.Bytes(), kTwoThings);
+  list.Destroy();
+
+  file.Fill(kTwoThings);
+  CList loaded;
+  loaded.Create(false, 64);
+  ASSERT_EQ(loaded.SerializeGameLoad(file.f()), 0);
+  EXPECT_TRUE(loaded.IsHashed());  // the flag comes from the record
+  EXPECT_EQ(Values(loaded), (std::vector<int>{0x01020304, -2}));
+  EXPECT_STREQ(loaded.GetTail()->GetTypeName(), "TestSubThing");
+  EXPECT_EQ(std::ftell(file.f()), static_cast<long>(kTwoThings.size()));
+  loaded.Destroy();
+
+  // Every cut fails, and what was made is owned by the list.
+  for (size_t cut = 0; cut < kTwoThings.size(); ++cut) {
+    file.Fill(zortest::ByteList(kTwoThings.begin(), kTwoThings.begin() + static_cast<long>(cut)));
+    TestThing::destroyed = 0;
+    CList l;
+    l.Create(true, 64);
+    EXPECT_EQ(l.SerializeGameLoad(file.f()), 1) << "cut at " << cut;
+    EXPECT_LE(std::ftell(file.f()), static_cast<long>(cut));
+    const uint32_t made = l.GetNumber();
+    // An object is made once its name and key are read.
+    EXPECT_EQ(made, cut < 20 ? 0u : cut < 42 ? 1u : 2u) << "cut at " << cut;
+    l.Destroy();
+    EXPECT_EQ(TestThing::destroyed, static_cast<int>(made));
+  }
+}
+
+TEST_F(ListTest, StoreFailsWhenTheFileRefusesBytes) {
+  CList list;
+  list.Create(false, 0);
+  list.AddTail(Thing(1), 0);
+  zortest::WriteFile("ro.bin", "");
+  FILE* f = std::fopen("ro.bin", "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(list.SerializeGameStore(f), 1);
+  EXPECT_EQ(list.SerializeGameStore(nullptr), 1);
+  std::fclose(f);
+  list.Destroy();
+}
+
 TEST_F(ListTest, OldVersionRecordsHaveNeitherFlagNorKeys) {
   // Version 230: count, then length, name, data for each object.
-  std::string bytes;
-  const uint32_t count = 2;
-  bytes.append(reinterpret_cast<const char*>(&count), 4);
-  for (int v : {3, 4}) {
-    bytes.push_back(static_cast<char>(std::strlen("TestThing")));
-    bytes.append("TestThing", std::strlen("TestThing") + 1);
-    bytes.append(reinterpret_cast<const char*>(&v), 4);
-  }
-  SavedList saved;
-  saved.Replace(bytes);
+  const zortest::ByteList bytes = {
+      0x02, 0x00, 0x00, 0x00,                                            // count
+      0x09, 'T', 'e', 's', 't', 'T', 'h', 'i', 'n', 'g', 0x00, 0x03, 0x00, 0x00, 0x00,  // value 3
+      0x09, 'T', 'e', 's', 't', 'T', 'h', 'i', 'n', 'g', 0x00, 0x04, 0x00, 0x00, 0x00,  // value 4
+  };
+  zortest::RecordFile saved(bytes);
   g_ZorLoadVersion = 230;
   CList loaded;
   loaded.Create(false, 0);
-  ASSERT_EQ(loaded.SerializeGameLoad(saved.f), 0);
+  ASSERT_EQ(loaded.SerializeGameLoad(saved.f()), 0);
+  EXPECT_EQ(std::ftell(saved.f()), static_cast<long>(bytes.size()));
   EXPECT_EQ(Values(loaded), (std::vector<int>{3, 4}));
   EXPECT_FALSE(loaded.IsHashed());
   loaded.Destroy();

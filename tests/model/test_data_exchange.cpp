@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <string>
 
@@ -302,4 +304,145 @@ TEST(DataExchange, GrowthTargetsFollowThePopulation) {
   dx.SetTargetPeople(1);
   dx.CalculateGrowth(3.0, 2.0);
   EXPECT_EQ(dx.GetTargetPeople(), 1);
+}
+
+namespace {
+
+// The record of a fresh data exchange at tick 0x01020304 with target
+// people 17000, byte for byte.
+zortest::ByteList FreshRecord() {
+  zortest::ByteList r = {0xEA, 0x00, 0x00, 0x00, 'D', 'A', 'T', 'A', 'E', 'X', 'C', 'H', 'A', 'N', 'G', 'E'};
+  r.resize(4 + 30 + 204, 0);
+  auto at = [&](size_t offset, std::initializer_list<uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), r.begin() + static_cast<long>(34 + offset));
+  };
+  for (size_t o : {24, 28, 32, 36}) at(o, {0x00, 0x00, 0x80, 0xBF});  // street-network state -1.0
+  at(60, {0x68, 0x42, 0x00, 0x00});                                    // target people
+  at(148, {0x66, 0x66, 0xA6, 0x3F});                                   // car occupancy 1.3
+  at(172, {0x01, 0x00, 0x00, 0x00});                                   // adviser on
+  at(188, {0x04, 0x03, 0x02, 0x01});                                   // last microcar message
+  at(196, {0x04, 0x03, 0x02, 0x01});                                   // last teleworking message
+  return r;
+}
+
+// A block whose field at offset 4k holds the bytes k+1, 0, 0, 0x3F: every
+// field different, floats among them ordinary numbers.
+zortest::ByteList CountingBlock() {
+  zortest::ByteList b(204);
+  for (size_t k = 0; k < 51; ++k) {
+    b[4 * k] = static_cast<uint8_t>(k + 1);
+    b[4 * k + 3] = 0x3F;
+  }
+  return b;
+}
+int32_t I(int offset) { return 0x3F000001 + offset / 4; }
+float F(int offset) { return std::bit_cast<float>(I(offset)); }
+
+}  // namespace
+
+TEST(DataExchange, RecordBytesFollowTheBlockLayout) {
+  zortest::Clock().Set(0x01020304);
+  CDataExchange dx;
+  dx.SetTargetPeople(17000);
+  zortest::RecordFile file;
+  ASSERT_EQ(dx.SerializeGameStore(file.f()), 0);
+  EXPECT_EQ(file.Bytes(), FreshRecord());
+  EXPECT_EQ(dx.SerializeGameStore(nullptr), 1);
+}
+
+TEST(DataExchange, EveryFieldLoadsFromItsOffset) {
+  zortest::Clock().Set(777);
+  zortest::RecordFile file(CountingBlock());
+  CDataExchange dx;
+  ASSERT_EQ(dx.SerializeGameLoad(file.f(), 204, 200), 0);
+  const SDataExchangeBlock& b = dx.Block();
+  EXPECT_EQ(b.kept0[0], I(0));
+  EXPECT_EQ(b.kept0[1], I(4));
+  EXPECT_EQ(b.kept0[2], I(8));
+  EXPECT_EQ(b.moneyCounter, 0);  // cleared on loading
+  EXPECT_EQ(b.kept16, I(16));
+  EXPECT_EQ(b.statistik, I(20));
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(b.streetNet[k], F(24 + 4 * k));
+  EXPECT_EQ(b.opnvNetLength, F(40));
+  EXPECT_EQ(b.opnvNetExclusiveLength, F(44));
+  EXPECT_EQ(b.streetNetLength, F(48));
+  EXPECT_EQ(b.railNetValue, F(52));
+  EXPECT_EQ(b.people, I(56));
+  EXPECT_EQ(b.targetPeople, I(60));
+  EXPECT_EQ(b.targetJobs, I(64));
+  EXPECT_EQ(b.targetHomes, I(68));
+  EXPECT_EQ(b.worker, I(72));
+  EXPECT_EQ(b.workerD, I(76));
+  EXPECT_EQ(b.workerI, I(80));
+  EXPECT_EQ(b.fze, I(84));
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(b.landUse[k], F(88 + 4 * k));
+  EXPECT_EQ(b.landUseShare, F(104));
+  EXPECT_EQ(b.peopleValue, F(108));
+  EXPECT_EQ(b.kept112, I(112));
+  EXPECT_EQ(b.bebauteFlaeche, F(116));
+  EXPECT_EQ(b.landUseU13, F(120));
+  EXPECT_EQ(b.raumtrennung, F(124));
+  EXPECT_EQ(b.kfz, I(128));
+  EXPECT_EQ(b.quoteMicrocar, F(132));
+  EXPECT_EQ(b.quoteH2, F(136));
+  EXPECT_EQ(b.quoteECar, F(140));
+  EXPECT_EQ(b.kept144, F(144));
+  EXPECT_EQ(b.besetzungsGrad, F(148));
+  EXPECT_EQ(b.teleWorker, I(152));
+  EXPECT_EQ(b.h2Car, I(156));
+  EXPECT_EQ(b.energieCar, I(160));
+  EXPECT_EQ(b.microcar, I(164));
+  EXPECT_EQ(b.verzichtAuto, I(168));
+  EXPECT_EQ(b.berater, I(172));
+  EXPECT_EQ(b.growthHindernis, F(176));
+  EXPECT_EQ(b.quoteTeleworking, F(180));
+  EXPECT_EQ(b.growthMessage, I(184));
+  // The message pacing restarts from now and the current shares.
+  EXPECT_EQ(b.microcarMessageTime, 777);
+  EXPECT_EQ(b.microcarMessageQuote, F(132));
+  EXPECT_EQ(b.teleworkingMessageTime, 777);
+  EXPECT_EQ(b.teleworkingMessageQuote, F(180));
+  EXPECT_EQ(std::ftell(file.f()), 204);
+
+  // Stored again: the loaded bytes, but for what loading resets.
+  zortest::RecordFile again;
+  ASSERT_EQ(dx.SerializeGameStore(again.f()), 0);
+  zortest::ByteList expected = CountingBlock();
+  for (int o : {12}) std::fill(expected.begin() + o, expected.begin() + o + 4, 0);
+  for (int o : {188, 196}) expected[o] = 0x09, expected[o + 1] = 0x03, expected[o + 2] = 0, expected[o + 3] = 0;
+  std::copy(expected.begin() + 132, expected.begin() + 136, expected.begin() + 192);
+  std::copy(expected.begin() + 180, expected.begin() + 184, expected.begin() + 200);
+  const zortest::ByteList bytes = again.Bytes();
+  EXPECT_EQ(zortest::ByteList(bytes.begin() + 34, bytes.end()), expected);
+}
+
+TEST(DataExchange, BlockCutAtEveryByteChangesNothing) {
+  const zortest::ByteList block = CountingBlock();
+  for (size_t cut = 0; cut < block.size(); ++cut) {
+    zortest::RecordFile file(zortest::ByteList(block.begin(), block.begin() + static_cast<long>(cut)));
+    CDataExchange dx;
+    dx.SetTargetPeople(5);
+    EXPECT_EQ(dx.SerializeGameLoad(file.f(), 204, 200), 1) << "cut at " << cut;
+    EXPECT_EQ(dx.GetTargetPeople(), 5);
+    EXPECT_EQ(dx.Block().kept0[0], 0);
+    EXPECT_LE(std::ftell(file.f()), static_cast<long>(cut));
+  }
+  // An old block whose stated length runs past the file.
+  zortest::RecordFile shortFile(zortest::ByteList(block.begin(), block.begin() + 30));
+  CDataExchange old;
+  EXPECT_EQ(old.SerializeGameLoad(shortFile.f(), 31, 150), 1);
+  EXPECT_EQ(old.Block().kept0[0], 0);
+  CDataExchange none;
+  EXPECT_EQ(none.SerializeGameLoad(nullptr, 204, 200), 1);
+}
+
+TEST(DataExchange, OldBlockPrefixMayEndInsideAField) {
+  // Six bytes: the first field whole, the low half of the second.
+  zortest::RecordFile file({0x01, 0x02, 0x03, 0x04, 0xAA, 0xBB, 0x77});
+  CDataExchange dx;
+  ASSERT_EQ(dx.SerializeGameLoad(file.f(), 6, 150), 0);
+  EXPECT_EQ(dx.Block().kept0[0], 0x04030201);
+  EXPECT_EQ(dx.Block().kept0[1], 0xBBAA);
+  EXPECT_EQ(dx.Block().streetNet[0], -1.0f);  // beyond the prefix: kept
+  EXPECT_EQ(std::ftell(file.f()), 6);
 }

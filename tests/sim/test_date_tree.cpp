@@ -48,6 +48,17 @@ TEST(SimDate, SavesFourLittleEndianBytes) {
   EXPECT_EQ(a.TicksFromStart(), 0x01020304);
   EXPECT_EQ(b.TicksFromStart(), -2);
   EXPECT_EQ(c.TicksFromStart(), 9);
+
+  // Cut anywhere inside the four bytes: nothing changes.
+  for (size_t n = 0; n < 4; ++n) {
+    zortest::RecordFile cut(zortest::ByteList(n, 0x04));
+    CSimDate d(5);
+    EXPECT_FALSE(d.Load(cut.f())) << n;
+    EXPECT_EQ(d.TicksFromStart(), 5);
+  }
+  CSimDate none(3);
+  EXPECT_FALSE(none.Load(nullptr));
+  EXPECT_FALSE(none.Save(nullptr));
 }
 
 namespace {

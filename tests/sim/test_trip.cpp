@@ -195,3 +195,83 @@ TEST_F(TripTest, RecordWithoutDestinationsCannotBeReadBack) {
   EXPECT_FALSE(back.IsValid());
   std::fclose(f);
 }
+
+namespace {
+// A bus trip from work (kind 1, count 1) to leisure (kind 4, count 0) of size
+// 0x01020304 with times 11, -12, 13, 14 and route length 0x7FFFFFFF.
+const zortest::ByteList kTripRecord = {
+    0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,  // from: kind, count
+    0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // to: kind, count
+    0x04, 0x03, 0x02, 0x01,                          // size
+    0x0B, 0x00, 0x00, 0x00, 0xF4, 0xFF, 0xFF, 0xFF,  // driving, access
+    0x0D, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x00,  // transfer, parking search
+    0xFF, 0xFF, 0xFF, 0x7F,                          // route length
+    0x01, 0x00, 0x00, 0x00,                          // mode
+};
+}  // namespace
+
+TEST_F(TripTest, RecordBytesFieldByField) {
+  CSimTrip t;
+  t.Create(&w, &p, 0x01020304);
+  t.SetTransportationMode(SIM_MODE_BUS);
+  t.SetFahrzeit(11);
+  t.SetZugangszeit(-12);
+  t.SetUmsteigezeit(13);
+  t.SetParksuchzeit(14);
+  t.SetStreckenlaenge(0x7FFFFFFF);
+  zortest::RecordFile file;
+  ASSERT_TRUE(t.Save(file.f()));
+  EXPECT_EQ(file.Bytes(), kTripRecord);
+  EXPECT_FALSE(t.Save(nullptr));
+
+  std::rewind(file.f());
+  CSimTrip back;
+  ASSERT_TRUE(back.Load(file.f(), &list));
+  ASSERT_TRUE(back.LoadStatistikData(file.f()));
+  ASSERT_TRUE(back.LoadTransportationMode(file.f()));
+  EXPECT_EQ(back.pFromDestination(), &w);
+  EXPECT_EQ(back.pToDestination(), &p);
+  EXPECT_EQ(back.Size(), 0x01020304u);
+  EXPECT_EQ(back.Zugangszeit(), -12);
+  EXPECT_EQ(back.Umsteigezeit(), 13);
+  EXPECT_EQ(back.Streckenlaenge(), 0x7FFFFFFF);
+  EXPECT_EQ(back.TransportationMode(), SIM_MODE_BUS);
+  EXPECT_EQ(std::ftell(file.f()), 44);
+}
+
+TEST_F(TripTest, EachPartOfTheRecordCutAtEveryByteChangesNothing) {
+  // Each part alone, from 20, 20 and 4 bytes of the record.
+  const zortest::ByteList head(kTripRecord.begin(), kTripRecord.begin() + 20);
+  const zortest::ByteList stats(kTripRecord.begin() + 20, kTripRecord.begin() + 40);
+  const zortest::ByteList mode(kTripRecord.begin() + 40, kTripRecord.end());
+  auto cut = [](const zortest::ByteList& b, size_t n) { return zortest::ByteList(b.begin(), b.begin() + static_cast<long>(n)); };
+  for (size_t n = 0; n < head.size(); ++n) {
+    zortest::RecordFile file(cut(head, n));
+    CSimTrip t;
+    t.Create(&h, &w, 9);
+    EXPECT_FALSE(t.Load(file.f(), &list)) << n;
+    EXPECT_TRUE(t.IsValid());  // a failed read leaves the trip as it was
+    EXPECT_EQ(t.pFromDestination(), &h);
+    EXPECT_EQ(t.Size(), 9u);
+  }
+  for (size_t n = 0; n < stats.size(); ++n) {
+    zortest::RecordFile file(cut(stats, n));
+    CSimTrip t;
+    t.SetFahrzeit(1);
+    t.SetStreckenlaenge(2);
+    EXPECT_FALSE(t.LoadStatistikData(file.f())) << n;
+    EXPECT_EQ(t.Fahrzeit(), 1);
+    EXPECT_EQ(t.Streckenlaenge(), 2);
+  }
+  for (size_t n = 0; n < mode.size(); ++n) {
+    zortest::RecordFile file(cut(mode, n));
+    CSimTrip t;
+    t.SetTransportationMode(SIM_MODE_CAR);
+    EXPECT_FALSE(t.LoadTransportationMode(file.f())) << n;
+    EXPECT_EQ(t.TransportationMode(), SIM_MODE_CAR);
+  }
+  CSimTrip t;
+  EXPECT_FALSE(t.Load(nullptr, &list));
+  EXPECT_FALSE(t.LoadStatistikData(nullptr));
+  EXPECT_FALSE(t.LoadTransportationMode(nullptr));
+}

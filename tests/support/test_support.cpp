@@ -27,6 +27,28 @@ void WriteFile(const std::string& path, const std::string& contents) {
   out << contents;
 }
 
+ByteList RecordFile::Bytes() {
+  std::fflush(m_f);
+  const long here = std::ftell(m_f);
+  std::fseek(m_f, 0, SEEK_END);
+  ByteList bytes(static_cast<size_t>(std::ftell(m_f)));
+  std::rewind(m_f);
+  if (!bytes.empty()) {
+    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  }
+  std::fseek(m_f, here, SEEK_SET);
+  return bytes;
+}
+
+void RecordFile::Fill(const ByteList& bytes) {
+  std::fclose(m_f);
+  m_f = std::tmpfile();
+  if (!bytes.empty()) {
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), m_f), bytes.size());
+  }
+  std::rewind(m_f);
+}
+
 std::string SourceDir() {
   const char* d = std::getenv("ZOR_SOURCE_DIR");
   return d ? d : ZOR_SOURCE_DIR_DEFAULT;

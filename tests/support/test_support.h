@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "framework/zor_seams.h"
 
@@ -32,5 +34,29 @@ std::string BinaryDir();
 // Writes a settings file in the working directory that points the game at
 // the generated archives, with the given extra lines after it.
 void WriteGameSettings(const std::string& extraLines = "");
+
+using ByteList = std::vector<uint8_t>;
+
+// A temporary file for savegame records: written through f(), read back
+// whole with Bytes(), or filled with given bytes and rewound with Fill().
+class RecordFile {
+ public:
+  RecordFile() : m_f(std::tmpfile()) {}
+  explicit RecordFile(const ByteList& bytes) : RecordFile() { Fill(bytes); }
+  ~RecordFile() {
+    if (m_f) std::fclose(m_f);
+  }
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  FILE* f() const { return m_f; }
+  // Everything in the file; the position is kept.
+  ByteList Bytes();
+  // Replaces the contents and rewinds.
+  void Fill(const ByteList& bytes);
+
+ private:
+  FILE* m_f;
+};
 
 }  // namespace zortest

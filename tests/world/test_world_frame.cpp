@@ -214,16 +214,20 @@ TEST_F(WorldFrameTest, RiversGoThroughTheMapsSavegameRecord) {
   };
   ASSERT_NE(river(kFlower, 2, 10, 11), nullptr);
   ASSERT_NE(river(kGround, 1, 12, 13), nullptr);
-  FILE* f = std::fopen("map.rec", "w+b");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(map.SerializeGameStore(f), 0);
-  EXPECT_EQ(std::ftell(f), 4 + 2 * 12);
+  zortest::RecordFile file;
+  EXPECT_EQ(map.SerializeGameStore(file.f()), 0);
+  // The count, then per river in list order (the newest first) x, y (u16),
+  // direction and tile (s32).
+  const zortest::ByteList expected = {0x02, 0x00, 0x00, 0x00,                                                  //
+                                      0x0C, 0x00, 0x0D, 0x00, 0x01, 0x00, 0x00, 0x00, 0xF4, 0x01, 0x00, 0x00,  //
+                                      0x0A, 0x00, 0x0B, 0x00, 0x02, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00, 0x00};
+  EXPECT_EQ(file.Bytes(), expected);
   for (auto [x, y] : {std::pair{10, 11}, std::pair{12, 13}})
     map.SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, nullptr);
   EXPECT_EQ(map.GetTypeAt(10, 11, ISO_LAYER_GROUND), OBJ_NONE);
-  std::rewind(f);
-  EXPECT_EQ(map.SerializeGameLoad(f), 0);
-  std::fclose(f);
+  std::rewind(file.f());
+  EXPECT_EQ(map.SerializeGameLoad(file.f()), 0);
+  EXPECT_EQ(std::ftell(file.f()), 28);
   EXPECT_EQ(w.Rivers(), 4);
   CIsoInfo* cell = map.GetIsoInfo(10, 11);
   EXPECT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_RIVER);
@@ -241,26 +245,29 @@ TEST_F(WorldFrameTest, RiverCountBeyondTheRecordIsRefused) {
   WorldMap wm(s, nullptr);
   FrameWorld& w = wm.world;
   CIsoWelt& map = wm.map;
-  FILE* f = std::fopen("map.rec", "w+b");
-  ASSERT_NE(f, nullptr);
-  const uint32_t count = 5;
-  const uint16_t xy[2] = {3, 4};
-  const uint32_t dirRes[2] = {0, static_cast<uint32_t>(kFlower)};
-  std::fwrite(&count, 4, 1, f);
-  std::fwrite(xy, 2, 2, f);
-  std::fwrite(dirRes, 4, 2, f);
-  std::rewind(f);
-  EXPECT_EQ(map.SerializeGameLoad(f), 1);
-  std::fclose(f);
+  // Five rivers promised, one there.
+  zortest::RecordFile file(
+      {0x05, 0x00, 0x00, 0x00, 0x03, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00, 0x00});
+  EXPECT_EQ(map.SerializeGameLoad(file.f()), 1);
   EXPECT_EQ(w.Rivers(), 0);
   EXPECT_EQ(map.GetIsoInfo(3, 4)->GetResID(ISO_LAYER_GROUND), kGround);
-  // No rivers at all is a valid record.
-  f = std::fopen("empty.rec", "w+b");
-  const uint32_t none = 0;
-  std::fwrite(&none, 4, 1, f);
-  std::rewind(f);
-  EXPECT_EQ(map.SerializeGameLoad(f), 0);
-  std::fclose(f);
+  // A record cut anywhere makes no river.
+  const zortest::ByteList two = {0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02,
+                                 0x00, 0x00, 0x05, 0x00, 0x06, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00, 0x00};
+  for (size_t cut = 0; cut < two.size(); ++cut) {
+    file.Fill(zortest::ByteList(two.begin(), two.begin() + static_cast<long>(cut)));
+    EXPECT_EQ(map.SerializeGameLoad(file.f()), 1) << "cut at " << cut;
+    EXPECT_EQ(w.Rivers(), 0) << "cut at " << cut;
+  }
+  file.Fill(two);
+  EXPECT_EQ(map.SerializeGameLoad(file.f()), 0);
+  EXPECT_EQ(w.Rivers(), 2);
+  EXPECT_EQ(map.GetTypeAt(5, 6, ISO_LAYER_GROUND), OBJ_RIVER);
+  // No rivers at all is a valid record; no file is not.
+  file.Fill({0x00, 0x00, 0x00, 0x00});
+  EXPECT_EQ(map.SerializeGameLoad(file.f()), 0);
+  EXPECT_EQ(map.SerializeGameLoad(nullptr), 1);
+  EXPECT_EQ(map.SerializeGameStore(nullptr), 1);
 }
 
 // The interface's district view: buildings show the tile of their

@@ -92,18 +92,31 @@ TEST(WorldObj, LongSoundNamesAreCut) {
 }
 
 TEST(WorldObj, NoSaveDataRecordIsThirtyFourBytes) {
-  FILE* f = std::tmpfile();
+  zortest::RecordFile file;
   CWorldObj obj;
-  ASSERT_EQ(obj.SerializeGameStore(f, nullptr), 0);
-  EXPECT_EQ(std::ftell(f), 34);
-  std::rewind(f);
-  unsigned char bytes[34];
-  ASSERT_EQ(std::fread(bytes, 1, 34, f), 34u);
-  EXPECT_EQ(bytes[0], 30);
-  EXPECT_EQ(bytes[1] | bytes[2] | bytes[3], 0);
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 4), "NoSaveData");
-  std::fclose(f);
+  ASSERT_EQ(obj.SerializeGameStore(file.f(), nullptr), 0);
+  const zortest::ByteList expected = {0x1E, 0x00, 0x00, 0x00, 'N', 'o', 'S', 'a', 'v', 'e', 'D', 'a', 't', 'a', 0, 0, 0,
+                                      0,    0,    0,    0,    0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0, 0, 0};
+  EXPECT_EQ(file.Bytes(), expected);
   EXPECT_EQ(obj.SerializeGameStore(static_cast<FILE*>(nullptr)), 1);
+  EXPECT_EQ(obj.SerializeGameStore(static_cast<FILE*>(nullptr), nullptr), 1);
+}
+
+TEST(WorldObj, RecordHeaderCountsThePayloadAndCutsTheName) {
+  zortest::RecordFile file;
+  ASSERT_EQ(CWorldObj::WriteRecordHeader(file.f(), "BUILDINGPARKINGOBJECT_WITH_A_LONG_TAIL", 0x0102), 0);
+  ASSERT_EQ(CWorldObj::WriteRecordHeader(file.f(), nullptr, 0), 0);
+  zortest::ByteList expected = {0x20, 0x01, 0x00, 0x00, 'B', 'U', 'I', 'L', 'D', 'I', 'N', 'G', 'P', 'A', 'R', 'K', 'I',
+                                'N',  'G',  'O',  'B',  'J', 'E', 'C', 'T', '_', 'W', 'I', 'T', 'H', '_', 'A', '_', 0};
+  expected.insert(expected.end(), {0x1E, 0x00, 0x00, 0x00});
+  expected.insert(expected.end(), 30, 0);
+  EXPECT_EQ(file.Bytes(), expected);
+  // A file that takes no bytes fails the header.
+  zortest::WriteFile("ro.bin", "");
+  FILE* ro = std::fopen("ro.bin", "rb");
+  ASSERT_NE(ro, nullptr);
+  EXPECT_EQ(CWorldObj::WriteRecordHeader(ro, "X", 0), 1);
+  std::fclose(ro);
 }
 
 TEST(FilterIcons, TableByKindAndFilter) {

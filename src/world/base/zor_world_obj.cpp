@@ -2,9 +2,12 @@
 
 #include <cstring>
 
+#include "framework/zor_record.h"
 #include "world/base/zor_world_host.h"
 
 ZOR_IMPLEMENT_TYPE(CWorldObj, QnoObject)
+
+static_assert(CWorldObj::kRecordNameSize == ZorRecordWriter::kNameSize, "one record header");
 
 static void ZorCopyName(char* dst, const char* src, size_t size) {
   if (!src) src = "";
@@ -49,13 +52,9 @@ int CWorldObj::GetVarMax(const char*, float*) { return 1; }
 int CWorldObj::GetVarData(const char*, char*) { return 1; }
 
 int CWorldObj::WriteRecordHeader(FILE* file, const char* name, uint32_t payloadLength) {
-  if (!file) return 1;
-  const uint32_t length = kRecordNameSize + payloadLength;
-  char field[kRecordNameSize] = {};
-  ZorCopyName(field, name, sizeof field);
-  if (std::fwrite(&length, 4, 1, file) != 1) return 1;
-  if (std::fwrite(field, sizeof field, 1, file) != 1) return 1;
-  return 0;
+  ZorRecordWriter out(file);
+  out.Header(name, payloadLength);
+  return out.Ok() ? 0 : 1;
 }
 
 int CWorldObj::SerializeGameStore(FILE* file, char*) { return WriteRecordHeader(file, "NoSaveData", 0); }

@@ -1,0 +1,191 @@
+#include "framework/zor_record.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "framework/qno_bytes.h"
+#include "framework/qno_log.h"
+
+// ---- writer -------------------------------------------------------------------
+
+void ZorRecordWriter::Bytes(const void* data, size_t size) {
+  if (!m_ok || size == 0) return;
+  if (std::fwrite(data, 1, size, m_file) != size) m_ok = false;
+}
+
+void ZorRecordWriter::U8(uint8_t v) { Bytes(&v, 1); }
+
+void ZorRecordWriter::U16(uint16_t v) {
+  uint8_t b[2];
+  qno_wr16(b, 0, v);
+  Bytes(b, sizeof b);
+}
+
+void ZorRecordWriter::U32(uint32_t v) {
+  uint8_t b[4];
+  qno_wr32(b, 0, v);
+  Bytes(b, sizeof b);
+}
+
+void ZorRecordWriter::U64(uint64_t v) {
+  uint8_t b[8];
+  qno_wr64(b, 0, v);
+  Bytes(b, sizeof b);
+}
+
+void ZorRecordWriter::F32(float v) {
+  uint8_t b[4];
+  qno_wrf32(b, 0, v);
+  Bytes(b, sizeof b);
+}
+
+void ZorRecordWriter::F64(double v) {
+  uint8_t b[8];
+  qno_wrf64(b, 0, v);
+  Bytes(b, sizeof b);
+}
+
+void ZorRecordWriter::FixedString(const char* text, size_t size) {
+  if (size == 0) return;
+  const size_t n = text ? strnlen(text, size - 1) : 0;
+  Bytes(text, n);
+  static constexpr uint8_t kZeros[64] = {};
+  for (size_t left = size - n; left > 0;) {
+    const size_t step = left < sizeof kZeros ? left : sizeof kZeros;
+    Bytes(kZeros, step);
+    left -= step;
+  }
+}
+
+void ZorRecordWriter::Header(const char* name, uint32_t payloadLength) {
+  // The length field could not count a payload this large.
+  if (payloadLength > UINT32_MAX - kNameSize) m_ok = false;
+  U32(kNameSize + payloadLength);
+  FixedString(name, kNameSize);
+}
+
+// ---- reader -------------------------------------------------------------------
+
+ZorRecordReader::ZorRecordReader(FILE* file) : m_file(file) {
+  if (!file) return;
+  const long here = std::ftell(file);
+  if (here < 0) return;
+  // The size of a plain file comes without moving it (which would drop the
+  // stream's buffer); other streams are asked by seeking to their end.
+  struct stat st {};
+  if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode)) {
+    m_end = static_cast<long>(st.st_size);
+  } else {
+    if (std::fseek(file, 0, SEEK_END) != 0) return;
+    m_end = std::ftell(file);
+    if (std::fseek(file, here, SEEK_SET) != 0 || m_end < 0) return;
+  }
+  m_ok = true;
+}
+
+bool ZorRecordReader::Fail() {
+  m_ok = false;
+  return false;
+}
+
+uint64_t ZorRecordReader::Left() const {
+  if (!m_ok) return 0;
+  const long here = std::ftell(m_file);
+  if (here < 0 || here >= m_end) return 0;
+  return static_cast<uint64_t>(m_end - here);
+}
+
+bool ZorRecordReader::Take(void* out, size_t size) {
+  if (size == 0) return m_ok;
+  if (m_ok && size <= Left() && std::fread(out, 1, size, m_file) == size) return true;
+  std::memset(out, 0, size);
+  return Fail();
+}
+
+bool ZorRecordReader::Bytes(void* out, size_t size) { return Take(out, size); }
+
+uint8_t ZorRecordReader::U8() {
+  uint8_t v;
+  Take(&v, 1);
+  return v;
+}
+
+uint16_t ZorRecordReader::U16() {
+  uint8_t b[2];
+  Take(b, sizeof b);
+  return qno_rd16(b, 0);
+}
+
+uint32_t ZorRecordReader::U32() {
+  uint8_t b[4];
+  Take(b, sizeof b);
+  return qno_rd32(b, 0);
+}
+
+uint64_t ZorRecordReader::U64() {
+  uint8_t b[8];
+  Take(b, sizeof b);
+  return qno_rd64(b, 0);
+}
+
+float ZorRecordReader::F32() {
+  uint8_t b[4];
+  Take(b, sizeof b);
+  return qno_rdf32(b, 0);
+}
+
+double ZorRecordReader::F64() {
+  uint8_t b[8];
+  Take(b, sizeof b);
+  return qno_rdf64(b, 0);
+}
+
+bool ZorRecordReader::FixedString(char* out, size_t size) {
+  if (size == 0) return m_ok;
+  const bool ok = Take(out, size);
+  out[size - 1] = '\0';
+  return ok;
+}
+
+bool ZorRecordReader::Skip(uint64_t size) {
+  if (!m_ok || size > Left()) return Fail();
+  if (std::fseek(m_file, static_cast<long>(size), SEEK_CUR) != 0) return Fail();
+  return m_ok;
+}
+
+bool ZorRecordReader::Fits(uint64_t count, uint64_t minSize) {
+  const uint64_t left = Left();
+  if (minSize > 0 && count > left / minSize) return Fail();
+  return m_ok;
+}
+
+bool ZorRecordReader::Header(char* name, uint32_t* payloadLength) {
+  const uint32_t length = U32();
+  FixedString(name, kNameSize);
+  *payloadLength = 0;
+  if (!m_ok || length < kNameSize || length - kNameSize > Left()) {
+    std::memset(name, 0, kNameSize);
+    return Fail();
+  }
+  *payloadLength = length - kNameSize;
+  m_end = std::ftell(m_file) + static_cast<long>(*payloadLength);
+  return true;
+}
+
+// ---- whole files ----------------------------------------------------------------
+
+bool ZorWriteFile(const char* path, const void* data, size_t size) {
+  FILE* file = path ? std::fopen(path, "wb") : nullptr;
+  if (!file) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to create %s", path ? path : "");
+    return false;
+  }
+  const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s", path);
+    return false;
+  }
+  return true;
+}
