@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "framework/zor_record.h"
-#include "network/street_objects.h"
+#include "iso/iso_river.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "rb");

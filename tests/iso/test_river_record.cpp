@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "network/street_objects.h"
+#include "iso/iso_river.h"
 #include "support/test_support.h"
 
 using zortest::ByteList;
