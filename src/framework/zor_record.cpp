@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
@@ -176,16 +179,33 @@ bool ZorRecordReader::Header(char* name, uint32_t* payloadLength) {
 // ---- whole files ----------------------------------------------------------------
 
 bool ZorWriteFile(const char* path, const void* data, size_t size) {
-  FILE* file = path ? std::fopen(path, "wb") : nullptr;
+  if (!path || !*path) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to create a file without a name");
+    return false;
+  }
+  // The bytes go to a file beside the old one, which they replace only once
+  // they are whole: a full disk or a failed write leaves the old file as it
+  // was.
+  const std::string fresh = std::string(path) + ".new";
+  FILE* file = std::fopen(fresh.c_str(), "wb");
   if (!file) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to create %s", path ? path : "");
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to create %s: %s", fresh.c_str(), std::strerror(errno));
     return false;
   }
-  const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s", path);
-    return false;
+  bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
+  ok = std::fflush(file) == 0 && ok;
+  int error = ok ? 0 : errno;
+  if (std::fclose(file) != 0 && ok) {
+    ok = false;
+    error = errno;
   }
-  return true;
+  if (ok && std::rename(fresh.c_str(), path) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s: %s", path, std::strerror(error));
+    std::remove(fresh.c_str());
+  }
+  return ok;
 }

@@ -91,6 +91,8 @@ class ZorRecordReader {
   bool m_ok = false;
 };
 
-// Writes `size` bytes to a new file at `path` (replacing any), checking the
-// open, every write and the close; a failure is logged and gives false.
+// Writes `size` bytes to the file at `path`: first to "<path>.new" beside
+// it, checking the open, every write and the close, then renamed over the
+// old file. A failure is logged, leaves any old file as it was and gives
+// false.
 bool ZorWriteFile(const char* path, const void* data, size_t size);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -457,10 +459,25 @@ TEST(WriteFile, FailuresAreReportedAndLogged) {
   OpenErrorLog("errors.log");
   EXPECT_FALSE(ZorWriteFile("no/such/folder/out.txt", "x", 1));
   EXPECT_FALSE(ZorWriteFile(nullptr, "x", 1));
-  // A full device takes the open but not the bytes.
-  EXPECT_FALSE(ZorWriteFile("/dev/full", "x", 1));
   CloseErrorLog();
   const std::string log = zortest::ReadFile("errors.log");
-  EXPECT_NE(log.find("Unable to create no/such/folder/out.txt"), std::string::npos);
-  EXPECT_NE(log.find("Unable to write /dev/full"), std::string::npos);
+  EXPECT_NE(log.find("Unable to create no/such/folder/out.txt.new"), std::string::npos);
+}
+
+TEST(WriteFile, OnAFullDiskTheOldFileStaysWhole) {
+  OpenErrorLog("errors.log");
+  const std::string old = "KEEP=1\n";
+  zortest::WriteFile("settings.txt", old);
+  const std::string big(64 * 1024, 'x');
+  {
+    zortest::DiskLimit full(4096);
+    EXPECT_FALSE(ZorWriteFile("settings.txt", big.data(), big.size()));
+  }
+  EXPECT_EQ(zortest::ReadFile("settings.txt"), old);
+  EXPECT_FALSE(std::ifstream("settings.txt.new").good()) << "the part written is removed";
+  // Room again: the write goes through and replaces the file whole.
+  EXPECT_TRUE(ZorWriteFile("settings.txt", big.data(), big.size()));
+  EXPECT_EQ(zortest::ReadFile("settings.txt"), big);
+  CloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Unable to write settings.txt"), std::string::npos);
 }

@@ -1,5 +1,9 @@
 #include "support/test_support.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -61,6 +65,26 @@ std::string BinaryDir() {
 
 void WriteGameSettings(const std::string& extraLines) {
   WriteFile("ZORVANTA.INI", "[Allgemein]\nWADPATH=" + BinaryDir() + "/gamedata\n" + extraLines);
+}
+
+}  // namespace zortest
+
+namespace zortest {
+
+DiskLimit::DiskLimit(long bytes) {
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  m_oldSoft = static_cast<long>(old.rlim_cur);
+  m_oldHard = static_cast<long>(old.rlim_max);
+  // A write past the limit raises SIGXFSZ; ignored, it fails with EFBIG.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{static_cast<rlim_t>(bytes), old.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+DiskLimit::~DiskLimit() {
+  rlimit old{static_cast<rlim_t>(m_oldSoft), static_cast<rlim_t>(m_oldHard)};
+  setrlimit(RLIMIT_FSIZE, &old);
 }
 
 }  // namespace zortest

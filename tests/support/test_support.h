@@ -59,4 +59,18 @@ class RecordFile {
   FILE* m_f;
 };
 
+// A full disk for as long as it lives: no file of this process may grow past
+// `bytes`; writes beyond fail as on a full file system.
+class DiskLimit {
+ public:
+  explicit DiskLimit(long bytes);
+  ~DiskLimit();
+  DiskLimit(const DiskLimit&) = delete;
+  DiskLimit& operator=(const DiskLimit&) = delete;
+
+ private:
+  long m_oldSoft;
+  long m_oldHard;
+};
+
 }  // namespace zortest

@@ -158,6 +158,26 @@ TEST_F(SettingsTest, OnlyTheFirstBytesOfAnEndlessFileAreRead) {
   std::remove("ZORVANTA.INI");
 }
 
+TEST_F(SettingsTest, AFullDiskKeepsTheOldSettingsWholeAndSaysSo) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "KEY" + std::to_string(i) + "=" + std::string(80, 'v') + "\n";
+  WriteFile("ZORVANTA.INI", text);
+  CZorvaWorld world;
+  {
+    zortest::DiskLimit full(1024);
+    world.SetEnv("GAMESPEED", 9000);
+  }
+  // The game goes on with the new value; the file on disk is the old one.
+  EXPECT_EQ(world.GetEnvValue("GAMESPEED", 0), 9000);
+  EXPECT_EQ(ReadFile("ZORVANTA.INI"), text);
+  EXPECT_NE(ReadFile("errors.log").find("Unable to write ZORVANTA.INI"), std::string::npos);
+  world.SetEnv("GAMESPEED", 9000);
+  CEnvTable reread;
+  ASSERT_EQ(reread.LoadFromFile("ZORVANTA.INI"), 0);
+  EXPECT_STREQ(reread.Find("GAMESPEED"), "9000");
+  EXPECT_EQ(reread.GetCount(), 41);
+}
+
 TEST_F(SettingsTest, UnwritableFileIsIgnored) {
   std::strcpy(CZorvaWorld::m_sIniFile, "no/such/dir/ZORVANTA.INI");
   CZorvaWorld world;

@@ -1,7 +1,9 @@
 #include "world/base/zor_env_table.h"
 
 #include <cstring>
+#include <string>
 
+#include "framework/zor_record.h"
 #include "framework/zor_util.h"
 
 namespace {
@@ -103,10 +105,9 @@ int CEnvTable::LoadFromFile(const char* path) {
 }
 
 int CEnvTable::WriteToFile(const char* path) const {
-  FILE* out = path ? std::fopen(path, "wt") : nullptr;
-  if (!out) return 1;
-  std::fputs("[Allgemein]\n", out);
-  for (const Entry* e = m_entries.GetHead(); e; e = e->m_next) std::fprintf(out, "%s=%s\n", e->key, e->value);
-  std::fclose(out);
-  return 0;
+  std::string text = "[Allgemein]\n";
+  for (const Entry* e = m_entries.GetHead(); e; e = e->m_next)
+    text.append(e->key).append("=").append(e->value).append("\n");
+  // Written whole or not at all: a full disk keeps the old settings.
+  return ZorWriteFile(path, text.data(), text.size()) ? 0 : 1;
 }

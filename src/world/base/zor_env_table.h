@@ -27,7 +27,8 @@ class CEnvTable {
   // Lines whose key or value holds control characters are no settings and
   // are dropped, so no binary junk is ever written back.
   void LoadFromStream(FILE* in);
-  // Writes "[Allgemein]" and every pair; 1 when the file cannot be opened.
+  // Writes "[Allgemein]" and every pair; 1 (the old file kept, the cause
+  // logged) when the file cannot be written whole.
   int WriteToFile(const char* path) const;
 
   void SetString(const char* key, const char* value);
