@@ -224,11 +224,12 @@ bool CCyberNode::ProcessToken(char* token, CCyberTextReader& in) {
 
 bool CCyberNode::Read(CCyberTextReader& in) {
   char token[CCyberTextReader::kMaxToken + 1];
+  // A block is whole when it reaches "NodeEnd", or another entry ends it
+  // with text still following; one that ran into the end of the text (a
+  // list left open, a word cut short) is cut.
   while (in.Word(token))
-    if (!ProcessToken(token, in)) break;
-  // A block ends at its ending entry; one that met the end of the text
-  // first (a list or a number left open) is cut.
-  return !in.AtEnd();
+    if (!ProcessToken(token, in)) return std::strcmp(token, "NodeEnd") == 0 || !in.AtEnd();
+  return false;
 }
 
 void CCyberNode::WriteData(FILE* file) const {

@@ -29,6 +29,7 @@ bool CCyberTextReader::Next() {
     if (n < kMaxToken) m_token[n++] = static_cast<char>(c);
     c = std::fgetc(m_file);
   }
+  if (c == EOF) m_atEnd = true;
   m_token[n] = '\0';
   return true;
 }

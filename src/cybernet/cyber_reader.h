@@ -19,7 +19,8 @@ class CCyberTextReader {
   bool Double(double* value);
   bool Float(double* value);  // parsed as float, kept as double
   bool Int(int* value);
-  // True once a read has met the end of the input.
+  // True once a read has met the end of the input (also right behind the
+  // last token).
   bool AtEnd() const { return m_atEnd; }
 
  private:

@@ -5,6 +5,7 @@
 
 namespace {
 FILE* g_simLog = nullptr;
+TSimErrorID g_lastError = 0;
 char g_function[256];
 char g_text[256];
 char g_result[512];
@@ -19,9 +20,15 @@ void SimEnsureErrorLog() {
   if (!g_simLog) g_simLog = std::fopen("sim.err", "w");
 }
 
-void SimSetError(const TSimErrorID& /*id*/, const char* /*text*/) { SimEnsureErrorLog(); }
+void SimSetError(const TSimErrorID& id, const char* text) {
+  g_lastError = id;
+  SimEnsureErrorLog();
+  if (!g_simLog) return;
+  std::fprintf(g_simLog, "Fehler %d: %s\n", id, text ? text : "");
+  std::fflush(g_simLog);
+}
 
-TSimErrorID SimLastError() { return 0; }
+TSimErrorID SimLastError() { return g_lastError; }
 
 FILE* SimErrorLog() { return g_simLog; }
 

@@ -5,10 +5,11 @@
 
 typedef int TSimErrorID;
 
-// Makes sure the simulation log "sim.err" is open; nothing else is kept.
-// A log that cannot be created is no reason to stop the game: the
+// Writes the id and the text to the simulation log "sim.err" and keeps the
+// id. A log that cannot be created is no reason to stop the game: the
 // simulation then runs without it and tries again at the next report.
 void SimSetError(const TSimErrorID& id, const char* text);
+// The id of the last report; 0 before any.
 TSimErrorID SimLastError();
 // Opens "sim.err" when it is not open yet.
 void SimEnsureErrorLog();

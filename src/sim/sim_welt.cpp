@@ -53,13 +53,15 @@ bool CSimWelt::Create(CSimLocationFactory* factory) {
   if (!m_cyberNet) return SimSetError(17, "Fehler in CSimWelt::Create()"), false;
   // The network reader parses files, so the definition goes through one.
   const char* text = m_parts->CyberNetDefinition();
-  if (!text) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
-  // A failed write is logged; the network then reads whatever the file holds.
-  ZorWriteFile(kDefinitionFile, text, std::strlen(text));
+  if (!text) return SimSetError(2, "Fehler in CSimWelt::Create(): keine Definition des Wirkungsnetzes"), false;
+  // No simulation runs on a network that was not written or read whole.
+  if (!ZorWriteFile(kDefinitionFile, text, std::strlen(text)))
+    return SimSetError(2, "Fehler in CSimWelt::Create(): WTEMP.DEF nicht geschrieben"), false;
   FILE* in = std::fopen(kDefinitionFile, "r");
-  if (!in) return SimSetError(2, "Fehler in CSimWelt::Create()"), false;
-  m_parts->ReadCyberNet(m_cyberNet, in);
+  if (!in) return SimSetError(2, "Fehler in CSimWelt::Create(): WTEMP.DEF nicht lesbar"), false;
+  const bool read = m_parts->ReadCyberNet(m_cyberNet, in);
   std::fclose(in);
+  if (!read) return SimSetError(2, "Fehler in CSimWelt::Create(): Wirkungsnetz nicht gelesen"), false;
 
   m_valid = 1;
   // Two hours to completion: the first start only makes the editing slot,

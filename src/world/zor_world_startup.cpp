@@ -32,6 +32,7 @@
 #include "model/statistik.h"
 #include "model/zor_var.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
@@ -168,7 +169,12 @@ int CZorvaWorld::OnStartup() {
 
   m_pLocationFactory->Create(this, m_pSimWelt);
   m_LoadGame = 1;
-  m_pSimWelt->Create(m_pLocationFactory);
+  // The hours need the whole cause-effect network: a game without it would
+  // run on with a broken model, so start-up ends here instead.
+  if (!m_pSimWelt->Create(m_pLocationFactory)) {
+    QNO_LOG("The demand simulation could not be created, error %d (see sim.err)", SimLastError());
+    ZorStartupFailure("Could not read the traffic model", "Programm terminates");
+  }
   m_LoadGame = 0;
   m_pDataExchange->SetCyberNet(m_pSimWelt->pCyberNet());
 

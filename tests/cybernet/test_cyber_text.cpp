@@ -184,6 +184,14 @@ TEST(CyberText, ATextCutInsideABlockIsReportedAsAFailedRead) {
     net.InsertStandardTemplates();
     EXPECT_EQ(ReadInto(net, text.substr(0, cut)), 1) << text.substr(0, cut);
   }
+  // A word cut short by the end reads like an unknown entry, but nothing
+  // follows it; "NodeEnd" as the very last word is whole.
+  CCyberNet shortWord;
+  shortWord.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(shortWord, "NodeBegin BasicNode Name A Value 0.5 MinSiz"), 1);
+  CCyberNet lastWord;
+  lastWord.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(lastWord, "NodeBegin BasicNode Name A Value 0.5 NodeEnd"), 0);
   CCyberNet bare;
   bare.InsertStandardTemplates();
   EXPECT_EQ(ReadInto(bare, "NodeBegin BasicNode Name A NodeEnd NodeBegin"), 1);

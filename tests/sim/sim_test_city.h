@@ -128,7 +128,7 @@ class TestParts : public CSimWeltParts {
   bool ReadCyberNet(CCyberNet*, FILE* file) override {
     char buf[256] = {};
     readText = std::fgets(buf, sizeof buf, file) ? buf : "";
-    return true;
+    return readSucceeds;
   }
   void DeleteCyberNet(CCyberNet*) override { ++netDeletes; }
   const char* CyberNetDefinition() override { return definition; }
@@ -145,6 +145,7 @@ class TestParts : public CSimWeltParts {
   int netToken = 0;
   int netDeletes = 0;
   const char* definition = "NODE M1\n";
+  bool readSucceeds = true;
   std::string readText;
   bool busChanged = false;
 };

@@ -86,6 +86,33 @@ TEST_F(WorldTest, CreateFailsWithoutTheNetworkDefinitionOrCityModel) {
   EXPECT_EQ(b.Date().TicksFromStart(), 5);
 }
 
+TEST_F(WorldTest, NoSimulationStartsOnANetworkNotWrittenOrReadWhole) {
+  TestParts unreadable;
+  unreadable.readSucceeds = false;
+  CSimWelt a(&unreadable);
+  EXPECT_FALSE(a.Create(nullptr));
+  EXPECT_FALSE(a.IsValid());
+  EXPECT_EQ(SimLastError(), 2);
+  EXPECT_EQ(a.StartNextIntervall(true), 0);
+  SimCloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("sim.err").find("Fehler 2: Fehler in CSimWelt::Create(): Wirkungsnetz nicht gelesen"),
+            std::string::npos);
+
+  // A full disk cuts the definition file: it is not read at all.
+  const std::string big(8192, 'x');
+  TestParts cut;
+  cut.definition = big.c_str();
+  CSimWelt b(&cut);
+  {
+    zortest::DiskLimit full(1024);
+    EXPECT_FALSE(b.Create(nullptr));
+  }
+  EXPECT_FALSE(b.IsValid());
+  EXPECT_EQ(cut.readText, "") << "the network read nothing";
+  SimCloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("sim.err").find("WTEMP.DEF nicht geschrieben"), std::string::npos);
+}
+
 TEST_F(WorldTest, AnHourRunsFromStartToActivation) {
   TestParts parts;
   parts.trips[7] = {{1, 16, 10, SIM_MODE_CAR}, {16, 1, 4, SIM_MODE_CAR}};

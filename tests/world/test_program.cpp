@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
+#include "writers/blob_writers.h"
 
 namespace {
 
@@ -91,4 +93,36 @@ TEST(Program, MissingArchivesAreFatalWithTheirMessage) {
   EXPECT_EQ(WaitFor(pid, 10), 1);
   EXPECT_EQ(zortest::ReadFile("stdout.txt"), "Could not Find Date Files\nProgramm terminates\n");
   EXPECT_NE(zortest::ReadFile("errors.log").find("Unable to open file data/UPDATE.GLA"), std::string::npos);
+}
+
+TEST(Program, ADamagedTrafficModelEndsTheStartWithItsMessage) {
+  // The real archives, and an update whose cause-effect definition is cut
+  // inside a block, or replaced by a blob of another kind.
+  const std::string full = zortest::ReadFile(zortest::SourceDir() + "/assets/text/19396.txt");
+  ASSERT_GT(full.size(), 1000u);
+  const std::string cut = full.substr(0, full.size() / 2);
+  const std::vector<zorgen::Bytes> damaged = {zorgen::Bytes(cut.begin(), cut.end()) /* no NUL: no text */,
+                                              [&] {
+                                                zorgen::Bytes b(cut.begin(), cut.end());
+                                                b.push_back(0);
+                                                return b;
+                                              }()};
+  for (const zorgen::Bytes& blob : damaged) {
+    std::filesystem::remove_all("data");
+    std::filesystem::create_directory("data");
+    for (const char* name : {"ZORVANTA.GLA", "BSOUNDS.GLA"})
+      std::filesystem::copy_file(zortest::BinaryDir() + "/gamedata/" + name, std::string("data/") + name);
+    zorgen::GlaWriter update;
+    update.Add(19396, blob);
+    ASSERT_TRUE(update.WriteFile("data/UPDATE.GLA"));
+    zortest::WriteFile("ZORVANTA.INI", "WADPATH=data\n");
+    std::filesystem::remove("sim.err");
+    const pid_t pid = StartGame("dummy");
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitFor(pid, 20), 1);
+    EXPECT_EQ(zortest::ReadFile("stdout.txt"), "Could not read the traffic model\nProgramm terminates\n");
+    EXPECT_NE(zortest::ReadFile("errors.log").find("The demand simulation could not be created, error 2"),
+              std::string::npos);
+    EXPECT_NE(zortest::ReadFile("sim.err").find("Fehler 2: Fehler in CSimWelt::Create()"), std::string::npos);
+  }
 }
