@@ -12,6 +12,7 @@
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
+#include "framework/zor_seams.h"
 #include "gui/screen_window.h"
 #include "measures/miet_micro.h"
 #include "measures/traffic_display.h"
@@ -724,6 +725,27 @@ TEST_F(WorldTurnTest, WithoutAnyScreenTheGameEndsWithAMessageAndKeepsTheSize) {
   EXPECT_EQ(world->GetScreen(), nullptr);
   EXPECT_EQ(world->GetDisplay()->GetRenderBuffer()->GetSurface(), nullptr);
   PickyScreenWorld::refused.clear();
+}
+
+TEST_F(WorldTurnTest, EveryStartSeedsTheRandomSourceFromTheStartupSeed) {
+  Start("", false);
+  const int first = zor_random();
+  End();
+  zor_srandom(999);  // whatever came before, the next start seeds again
+  Start("", false);
+  EXPECT_EQ(zor_random(), first);
+}
+
+TEST_F(WorldTurnTest, TheSystemMouseCursorHidesUnlessSdlMouseIsOn) {
+  Start("", false);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << "the game draws its own cursor";
+  world->ReOpenView(800, 600, 16, false, false);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << "also after a new screen";
+  End();
+  Start("SDLMOUSE=1\n", false);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  world->ReOpenView(800, 600, 16, false, false);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(WorldTurnTest, WindowVariablesStartUnboundUnlessTheNameIsAnObject) {
