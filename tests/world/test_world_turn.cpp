@@ -88,12 +88,20 @@ struct RecStreetNet : CStrJunctionList {
 };
 struct RecRailNet : CStrSchJuncList {
   using CStrSchJuncList::CStrSchJuncList;
+  int Create() override {
+    SideLog().push_back("RailNet.create");
+    return CStrSchJuncList::Create();
+  }
   int Destroy() override {
     SideLog().push_back("RailNet.destroy");
     return CStrSchJuncList::Destroy();
   }
 };
 struct RecMicroSim : CMicroSimulation {
+  int Create() override {
+    SideLog().push_back("MicroSim.create");
+    return CMicroSimulation::Create();
+  }
   int Destroy() override {
     SideLog().push_back("MicroSim.destroy");
     return CMicroSimulation::Destroy();
@@ -557,6 +565,9 @@ TEST_F(WorldTurnTest, ExhibitionModeStartsFastOnItsOwnWindow) {
   EXPECT_EQ(world->GetGottModus()->m_ExpoTimeOut, 90);
   EXPECT_EQ(world->GetGottModus()->m_ExpoRatingTime, 5000);
   EXPECT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  // The view opens on the exhibition town's centre.
+  EXPECT_EQ(world->GetIsoWelt()->GetCenterX(), 42);
+  EXPECT_EQ(world->GetIsoWelt()->GetCenterY(), 42);
   // The exhibition's game comes from the savegame folder.
   EXPECT_EQ(world->loads, std::vector<std::string>{"SaveGame/EXPO.EXD"});
   g_ZoomStufe = ISO_ZOOM_1;
@@ -616,6 +627,13 @@ TEST_F(WorldTurnTest, StartupCreatesEachMeasureAndModelObjectOnce) {
     EXPECT_EQ(object->GetAllocCount(), 1) << name;
     EXPECT_STREQ(object->GetSoundName(), "Wind") << name;
   }
+  // The networks and the micro simulation are made once each.
+  EXPECT_EQ(std::count(SideLog().begin(), SideLog().end(), "RailNet.create"), 1);
+  EXPECT_EQ(std::count(SideLog().begin(), SideLog().end(), "MicroSim.create"), 1);
+  // The screen size the display opened with is stored, all three keys.
+  const std::string settings = zortest::ReadFile("ZORVANTA.INI");
+  for (const char* line : {"AUFLOESUNG=800\n", "AUFLOESUNGX=800\n", "AUFLOESUNGY=600\n"})
+    EXPECT_NE(settings.find(line), std::string::npos) << line;
   // The start-up ends with the indicators' standard message and maps.
   ASSERT_GE(SideLog().size(), 2u);
   EXPECT_EQ(std::vector<std::string>(SideLog().end() - 2, SideLog().end()),
