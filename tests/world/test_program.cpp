@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,9 +20,16 @@ std::string Executable() { return zortest::BinaryDir() + "/bin/zorvanta"; }
 
 // Starts the game in the working directory with the given video driver;
 // returns its pid. Its output goes to "stdout.txt".
-pid_t StartGame(const char* videoDriver) {
+// With diskBytes above 0, no file of the game may grow past that many
+// bytes: its writes fail as on a full disk.
+pid_t StartGame(const char* videoDriver, long diskBytes = 0) {
   const pid_t pid = fork();
   if (pid == 0) {
+    if (diskBytes > 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{static_cast<rlim_t>(diskBytes), static_cast<rlim_t>(diskBytes)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
     setenv("SDL_VIDEODRIVER", videoDriver, 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     freopen("stdout.txt", "w", stdout);
@@ -125,4 +133,20 @@ TEST(Program, ADamagedTrafficModelEndsTheStartWithItsMessage) {
               std::string::npos);
     EXPECT_NE(zortest::ReadFile("sim.err").find("Fehler 2: Fehler in CSimWelt::Create()"), std::string::npos);
   }
+}
+
+TEST(Program, AFullDiskEndsTheStartWithAMessageAndKeepsTheSettings) {
+  zortest::WriteGameSettings();
+  // Room for the log and the settings, not for the traffic model's file.
+  const pid_t pid = StartGame("dummy", 8192);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid, 20), 1);
+  EXPECT_EQ(zortest::ReadFile("stdout.txt"), "Could not read the traffic model\nProgramm terminates\n");
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Unable to write WTEMP.DEF"), std::string::npos);
+  // The settings file is whole: the old one, or the new one complete.
+  const std::string after = zortest::ReadFile("ZORVANTA.INI");
+  EXPECT_EQ(after.rfind("[Allgemein]\n", 0), 0u);
+  EXPECT_NE(after.find("AUFLOESUNGY=600\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists("WTEMP.DEF.new"));
+  EXPECT_FALSE(std::filesystem::exists("ZORVANTA.INI.new"));
 }
