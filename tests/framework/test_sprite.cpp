@@ -241,6 +241,10 @@ TEST(Sprite, ConversionsKeepTheFirstRunAndComeBack) {
   EXPECT_EQ(c.surface.CountNot(0), 8);
   CIsoSprite::Convert565SpriteTo555Sprite(s.data());
   EXPECT_EQ(qno_rd16(s.data(), 18), 0x7C1F);
+  // Red and blue trade places in -565; green stays.
+  Bytes red = zorgen::WriteSprite(zorgen::Image16(2, 1, 0xF823, 1));
+  CIsoSprite::Convert565SpriteToM565Sprite(red.data());
+  EXPECT_EQ(qno_rd16(red.data(), 18), 0x183F);
   CIsoSprite::ConvertToFormat(s.data(), 565);
   EXPECT_EQ(qno_rd16(s.data(), 18), 0xF81F);
 }
@@ -283,6 +287,28 @@ TEST(Sprite, IsoCutFollowsTheLowerSidesOfTheDiamond) {
     }
   }
   EXPECT_EQ(c.surface.Box(0)[3], 14);
+
+  // One pixel from the buffer's edges is enough.
+  Canvas e(22, 14);
+  CIsoSprite::RenderIsoClipped(&e.rb, s.data(), 1, 1, 1, 1, 20, 12);
+  EXPECT_EQ(e.At(1, 1), 0x0FF0);
+  Canvas f(21, 14);
+  CIsoSprite::RenderIsoClipped(&f.rb, s.data(), 1, 1, 1, 1, 20, 12);
+  EXPECT_EQ(f.surface.CountNot(0), 0);
+
+  // A sprite reaching past the right side and the bottom of a tile 40 x 8
+  // at (5, 10): cut to the tile's columns and ended at its bottom line,
+  // where the narrowed span is still open.
+  Bytes tall = zorgen::WriteSprite(zorgen::Image16(30, 20, 0x00F0, 1));
+  Canvas g(60, 40);
+  CIsoSprite::RenderIsoClipped(&g.rb, tall.data(), 20, 5, 5, 10, 40, 8);
+  for (int y = 0; y < 40; ++y) {
+    const int k = std::max(0, y - 14);
+    for (int x = 0; x < 60; ++x) {
+      const bool vis = y >= 5 && y < 18 && x >= std::max(20, 5 + 2 * k) && x < 45 - 2 * k;
+      ASSERT_EQ(g.At(x, y), vis ? 0x00F0 : 0) << x << "," << y;
+    }
+  }
 }
 
 TEST(Lines, ClippedToTheBufferAndDrawnByBresenham) {
@@ -302,6 +328,12 @@ TEST(Lines, ClippedToTheBufferAndDrawnByBresenham) {
   EXPECT_EQ(e.surface.CountNot(0), 1);
   CIsoSprite::Line(&e.rb, -100, -100, 300, 300, 0x2);  // the diagonal through the whole buffer
   for (int i = 0; i < 100; ++i) ASSERT_EQ(e.At(i, i), 0x2);
+
+  // A steep line steps along y every pixel and along x by the error term.
+  Canvas f(10, 10);
+  CIsoSprite::Line(&f.rb, 0, 0, 2, 5, 0x3);
+  EXPECT_EQ(f.surface.CountNot(0), 6);
+  for (auto [x, y] : {std::pair{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}, {2, 5}}) EXPECT_EQ(f.At(x, y), 0x3) << x << "," << y;
 
   std::vector<uint16_t> mem(10 * 6, 0);
   CIsoSprite::LineMemory(mem.data(), 10, 6, 9, 0, 9, 20, 7);
