@@ -23,10 +23,17 @@ class CIsoSprite {
   static uint32_t GetHeight(const void* sprite);
   static uint32_t GetTag(const void* sprite);
 
+  // Draws the window of `lineCount` lines and `columnCount` columns that
+  // starts at (firstColumn, firstLine) of the sprite; `destination` is where
+  // the window's top-left pixel goes.
   static void PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
                                       int columnCount, int lineCount, int destinationPitch);
+  // Draws the whole sprite, uncut, with its top-left pixel at `destination`:
+  // the caller knows it lies inside the buffer.
+  static void PutXY16BitSprite(void* destination, const void* sprite, int destinationPitch);
   // Draws the whole sprite with its top-left corner at (x, y), clipped to
   // the buffer's clip rectangle, after converting it to the buffer's format.
+  // A sprite wholly inside the rectangle takes the uncut copy.
   static void RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y);
   static void RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
