@@ -20,6 +20,7 @@ namespace {
 struct RunCursor {
   const uint8_t* p;
   uint32_t skipMask;
+  RunCursor() : p(nullptr), skipMask(0) {}
   explicit RunCursor(const void* sprite)
       : p(static_cast<const uint8_t*>(sprite) + QNO_SPRITE_LINES_AT), skipMask(0) {}
   // Hands every run of the line under the cursor to
@@ -63,12 +64,36 @@ struct Columns {
 // No cut: every run is copied whole.
 struct AllColumns {};
 
+// Copies the n bytes (n >= 2, even) of one run. Map sprites are cut into
+// short runs, mostly under 48 bytes: those are copied in two or three
+// fixed-size pieces that may overlap, which the compiler turns into plain
+// loads and stores instead of a library call per run.
+inline void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) {
+  if (n >= 16) {
+    if (n > 48) {
+      std::memcpy(dst, src, n);
+      return;
+    }
+    std::memcpy(dst, src, 16);
+    if (n > 32) std::memcpy(dst + 16, src + 16, 16);
+    std::memcpy(dst + n - 16, src + n - 16, 16);
+  } else if (n >= 8) {
+    std::memcpy(dst, src, 8);
+    std::memcpy(dst + n - 8, src + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(dst, src, 4);
+    std::memcpy(dst + n - 4, src + n - 4, 4);
+  } else {
+    std::memcpy(dst, src, 2);
+  }
+}
+
 // Draws the line under the cursor to dst and moves the cursor to the next
 // line: every run as one straight copy ...
 inline void DrawLine(RunCursor& cur, uint8_t* dst, AllColumns) {
   cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
     dst += skipBytes;
-    std::memcpy(dst, pixels, 2 * static_cast<size_t>(count));
+    CopyRun(dst, pixels, 2 * static_cast<size_t>(count));
     dst += 2 * static_cast<size_t>(count);
   });
 }
@@ -80,7 +105,7 @@ inline void DrawLine(RunCursor& cur, uint8_t* dst, Columns clip) {
     col += static_cast<int>(skipBytes / 2);
     const int end = col + static_cast<int>(count);
     const int a = std::max(col, clip.first), b = std::min(end, clip.end);
-    if (a < b) std::memcpy(dst + 2 * (a - clip.first), pixels + 2 * (a - col), 2 * static_cast<size_t>(b - a));
+    if (a < b) CopyRun(dst + 2 * (a - clip.first), pixels + 2 * (a - col), 2 * static_cast<size_t>(b - a));
     col = end;
   });
 }
@@ -185,6 +210,70 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, 
     uint8_t* dst = base + static_cast<ptrdiff_t>(row) * buffer->GetPitch() + 2 * (x + first);
     DrawLine(cur, dst, Columns{first, end});
   }
+}
+
+bool CIsoSprite::IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count) {
+  constexpr int kMaxCovers = 16, kMaxSpans = 64;
+  if (!sprite || !covers || count <= 0 || count > kMaxCovers) return false;
+  struct Cover {
+    RunCursor cur;
+    int nextLine, height, x, y;
+  };
+  Cover c[kMaxCovers] = {};
+  for (int i = 0; i < count; ++i) {
+    if (!covers[i].sprite) return false;
+    c[i] = Cover{RunCursor(covers[i].sprite), 0, static_cast<int>(GetHeight(covers[i].sprite)), covers[i].x, covers[i].y};
+  }
+  struct Span {
+    int a, b;
+  };
+  RunCursor own(sprite);
+  const int h = static_cast<int>(GetHeight(sprite));
+  for (int l = 0; l < h; ++l) {
+    const int row = y + l;
+    // The covers' visible spans on this screen row, merged.
+    Span spans[kMaxSpans];
+    int n = 0;
+    bool tooMany = false;
+    for (int i = 0; i < count; ++i) {
+      Cover& cv = c[i];
+      const int line = row - cv.y;
+      if (line < 0 || line >= cv.height) continue;
+      for (; cv.nextLine < line; ++cv.nextLine) cv.cur.SkipLine();
+      int col = cv.x;
+      cv.cur.ForEachRun([&](uint32_t skipBytes, uint32_t runCount, const uint8_t*) {
+        col += static_cast<int>(skipBytes / 2);
+        if (n < kMaxSpans)
+          spans[n++] = Span{col, col + static_cast<int>(runCount)};
+        else
+          tooMany = true;
+        col += static_cast<int>(runCount);
+      });
+      ++cv.nextLine;
+    }
+    if (tooMany) return false;
+    std::sort(spans, spans + n, [](const Span& p, const Span& q) { return p.a < q.a; });
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+      if (m > 0 && spans[i].a <= spans[m - 1].b)
+        spans[m - 1].b = std::max(spans[m - 1].b, spans[i].b);
+      else
+        spans[m++] = spans[i];
+    }
+    // Every run of the sprite's line inside one merged span.
+    bool covered = true;
+    int col = x;
+    own.ForEachRun([&](uint32_t skipBytes, uint32_t runCount, const uint8_t*) {
+      col += static_cast<int>(skipBytes / 2);
+      const int a = col, b = col + static_cast<int>(runCount);
+      col = b;
+      bool inside = false;
+      for (int i = 0; i < m && !inside; ++i) inside = spans[i].a <= a && b <= spans[i].b;
+      covered = covered && inside;
+    });
+    if (!covered) return false;
+  }
+  return true;
 }
 
 void CIsoSprite::Convert565SpriteTo555Sprite(void* sprite) {

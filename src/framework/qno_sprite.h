@@ -12,6 +12,12 @@ constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
 constexpr uint32_t QNO_SPRITE_TAG_555 = 555;
 constexpr uint32_t QNO_SPRITE_TAG_M565 = static_cast<uint32_t>(-565);
 
+// A sprite with its top-left corner at (x, y).
+struct QnoPlacedSprite {
+  const void* sprite;
+  int x, y;
+};
+
 class CIsoSprite {
  public:
   // True when the tag is known and every line's runs stay inside the blob
@@ -37,6 +43,12 @@ class CIsoSprite {
   static void RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y);
   static void RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
+
+  // True when every visible pixel of `sprite` with its top-left corner at
+  // (x, y) lies under a visible pixel of at least one of the `count`
+  // covers, so that drawing the covers after it leaves nothing of it; false
+  // also when there are more covers or cover runs on a line than it checks.
+  static bool IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count);
 
   static void Convert565SpriteTo555Sprite(void* sprite);
   static void Convert565SpriteToM565Sprite(void* sprite);
