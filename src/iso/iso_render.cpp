@@ -100,12 +100,18 @@ int CIsoWelt::DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, in
 // ---- ground hidden under objects --------------------------------------------------------
 
 void CIsoWelt::FrontSteps(int& ex, int& ey) {
-  int sx0, sy0, sx1, sy1, sx2, sy2;
-  CalcIsoToXY(0, 0, &sx0, &sy0);
-  CalcIsoToXY(1, 0, &sx1, &sy1);
-  CalcIsoToXY(0, 1, &sx2, &sy2);
-  ex = sy1 > sy0 ? 1 : -1;
-  ey = sy2 > sy0 ? 1 : -1;
+  // They change only with the rotation: worked out once for each.
+  if (m_FrontRotation != g_IsoRichtung) {
+    int sx0, sy0, sx1, sy1, sx2, sy2;
+    CalcIsoToXY(0, 0, &sx0, &sy0);
+    CalcIsoToXY(1, 0, &sx1, &sy1);
+    CalcIsoToXY(0, 1, &sx2, &sy2);
+    m_FrontX = sy1 > sy0 ? 1 : -1;
+    m_FrontY = sy2 > sy0 ? 1 : -1;
+    m_FrontRotation = g_IsoRichtung;
+  }
+  ex = m_FrontX;
+  ey = m_FrontY;
 }
 
 void CIsoWelt::ForgetCoversBehind(int x, int y) {
@@ -419,8 +425,24 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   // The district view draws a floor instead of a cell's objects: nothing
   // of the ground is hidden then.
   const bool district = m_pHost->IsDebugInfo() && filter2;
-  for (const auto& [cx, cy] : m_FrameCells)
+  // Cells whose lists are to be made are read from scattered memory: the
+  // cell, its render list and the list's items are fetched a few cells
+  // ahead, each a step after the one it is reached through.
+  const size_t cellCount = m_FrameCells.size();
+  auto toMake = [&](size_t i) -> CIsoInfo* {
+    if (i >= cellCount) return nullptr;
+    const auto [cx, cy] = m_FrameCells[i];
+    return InGrid(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
+  };
+  for (size_t i = 0; i < cellCount; ++i) {
+    if (CIsoInfo* cell = toMake(i + 12)) __builtin_prefetch(cell);
+    if (CIsoInfo* cell = toMake(i + 8))
+      if (SortedList* list = cell->GetRenderList()) __builtin_prefetch(list);
+    if (CIsoInfo* cell = toMake(i + 4))
+      if (SortedList* list = cell->GetRenderList(); list && list->GetCount() > 0) __builtin_prefetch(&list->GetAt(0));
+    const auto [cx, cy] = m_FrameCells[i];
     if (RenderPassGround(display, cx, cy, InGrid(cx, cy), !district)) return 1;
+  }
   RenderUserInt(display);
   for (const auto& [cx, cy] : m_FrameCells)
     if (InGrid(cx, cy) && RenderPassObjects(display, cx, cy, !diagonal, vehicles, district)) return 1;

@@ -266,6 +266,9 @@ class CIsoWelt {
   uint32_t m_HiddenSprites = 0;
   // Cells whose ground covers a frame may still work out.
   uint32_t m_CoverBudget = 0;
+  // The front steps of FrontSteps and the rotation they hold for.
+  int m_FrontRotation = -1;
+  int m_FrontX = 1, m_FrontY = 1;
   uint32_t m_Frame = 0;
   // The cells of the frame being drawn, in walk order.
   std::vector<std::pair<int, int>> m_FrameCells;
