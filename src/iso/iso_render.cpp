@@ -207,10 +207,11 @@ uint8_t CIsoWelt::HiddenGround(int x, int y) {
   for (int i = 0; i < g.count && current; ++i)
     current = m_SPOK[g.cellX[i]][g.cellY[i]] && m_CellBuild[g.cellX[i]][g.cellY[i]] == g.build[i];
   if (!current) {
-    // Working out covers costs more than drawing the ground: each frame
-    // does a share, so that the first frame after a zoom or a turn costs
-    // what it did without them.
-    if (m_CoverBudget == 0) return 0;
+    // Working out covers costs more than drawing the ground: the frame that
+    // makes a cell's list leaves it to the frames after, which each do a
+    // share, so that the first frame after a zoom or a turn costs what it
+    // did without covers.
+    if (m_CellBuild[x][y] >= m_FrameFirstBuild || m_CoverBudget == 0) return 0;
     --m_CoverBudget;
     FindGroundCover(x, y);
   }
@@ -412,7 +413,9 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   // and every cell it takes is marked with the frame's number.
   m_Frame = ++g_FrameSerial;
   m_HiddenSprites = 0;
-  m_CoverBudget = kCoverCellsPerFrame;
+  m_FrameFirstBuild = g_BuildSerial + 1;
+  // Larger tiles cost more per cell: fewer cells then.
+  m_CoverBudget = kCoverCellsPerFrame * Tile_Size_Y[2] / Tile_Size_Y[IsoZoomIndex()];
   m_FrameCells.clear();
   int x, y;
   TileWalk walk(m_ViewRect, diagonal);

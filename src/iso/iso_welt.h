@@ -201,6 +201,7 @@ class CIsoWelt {
   // kept with the build number their render list had, so that a cover made
   // again or dropped shows the ground again.
   static constexpr int kMaxCovers = 4;
+  // Cells whose covers one frame works out at the smallest tiles.
   static constexpr uint32_t kCoverCellsPerFrame = 256;
   struct GroundCover {
     uint8_t known;   // worked out since the cell's render list was made
@@ -266,6 +267,8 @@ class CIsoWelt {
   uint32_t m_HiddenSprites = 0;
   // Cells whose ground covers a frame may still work out.
   uint32_t m_CoverBudget = 0;
+  // The first build number of the frame being drawn.
+  uint32_t m_FrameFirstBuild = 0;
   // The front steps of FrontSteps and the rotation they hold for.
   int m_FrontRotation = -1;
   int m_FrontX = 1, m_FrontY = 1;

@@ -147,7 +147,7 @@ TEST_F(GroundCoverTest, AWallHidesTheGroundOfItsCellAndOfThoseBehindIt) {
   PutWall(s, 65, 65);
   f = DrawBoth(s);
   EXPECT_EQ(f.cached, f.plain);
-  EXPECT_EQ(s.map->GetHiddenSpriteCount(), 1u) << "its own floor, drawn after the ground behind";
+  EXPECT_EQ(s.map->GetHiddenSpriteCount(), 0u) << "the frame that makes the wall's list hides nothing";
   f = DrawBoth(s);
   EXPECT_EQ(f.cached, f.plain);
   // Its own floor and the ground of the two cells straight behind it, three
@@ -207,7 +207,10 @@ TEST_F(GroundCoverTest, AWallThatIsNotDrawnHidesNothing) {
         s.map->SetPixelOffset(step * 3 - 7, step * 5 - 11);
         s.map->CheckXYPixelIsoMove();
         s.map->ResetCompleteSpriteRenderList();
-        const Frames f = DrawBoth(s);
+        Frames f = DrawBoth(s);
+        ASSERT_EQ(f.cached, f.plain) << "first frame, zoom " << zoom << " rotation " << rotation << " step " << step;
+        Settle(s);
+        f = DrawBoth(s);
         ASSERT_EQ(f.cached, f.plain) << "zoom " << zoom << " rotation " << rotation << " step " << step;
         ASSERT_GT(s.map->GetHiddenSpriteCount(), 0u);
         // Scrolling by pixels keeps the cache and its covers.
@@ -226,16 +229,30 @@ TEST_F(GroundCoverTest, CoversAreWorkedOutAShareAtATime) {
   s.map->GetUpdateRndLst()->Update();
   s.map->SetIsoCenter(64, 64);
   s.map->ResetCompleteSpriteRenderList();
-  // Every floor lies under its own wall; the first frame works out the
-  // covers of a share of the cells only, the next ones of the rest.
+  // Every floor lies under its own wall. The first frame makes every list
+  // and hides nothing; each next one works out the covers of a share of
+  // the cells.
   uint32_t hidden[4];
   for (uint32_t& h : hidden) {
     const Frames f = DrawBoth(s);
     ASSERT_EQ(f.cached, f.plain);
     h = s.map->GetHiddenSpriteCount();
   }
-  EXPECT_EQ(hidden[0], CIsoWelt::kCoverCellsPerFrame);
-  EXPECT_EQ(hidden[1], 2 * CIsoWelt::kCoverCellsPerFrame);
+  EXPECT_EQ(hidden[0], 0u);
+  EXPECT_EQ(hidden[1], CIsoWelt::kCoverCellsPerFrame);
+  EXPECT_EQ(hidden[3], 3 * CIsoWelt::kCoverCellsPerFrame);
+  // Larger tiles: fewer cells a frame.
+  s.map->UserIntZoomOut();
+  for (uint32_t& h : hidden) {
+    const Frames f = DrawBoth(s);
+    ASSERT_EQ(f.cached, f.plain);
+    h = s.map->GetHiddenSpriteCount();
+  }
+  EXPECT_EQ(hidden[0], 0u);
+  EXPECT_EQ(hidden[1], CIsoWelt::kCoverCellsPerFrame * Tile_Size_Y[2] / Tile_Size_Y[1]);
+  for (int i = 0; i < 40; ++i) s.map->RenderSpriteList_Left_Right(&s.display);
+  EXPECT_EQ(s.map->GetHiddenSpriteCount(), s.map->GetFrameCellCount());
+  s.map->UserIntZoomIn();
   for (int i = 0; i < 40; ++i) s.map->RenderSpriteList_Left_Right(&s.display);
   EXPECT_EQ(s.map->GetHiddenSpriteCount(), s.map->GetFrameCellCount()) << "every cell of the walk lies in the map";
 }
