@@ -65,17 +65,16 @@ struct Columns {
 struct AllColumns {};
 
 // Copies the n bytes (n >= 2, even) of one run. Map sprites are cut into
-// short runs, mostly under 48 bytes: those are copied in two or three
-// fixed-size pieces that may overlap, which the compiler turns into plain
-// loads and stores instead of a library call per run.
+// short runs, a tile wide at most: those are copied in fixed-size pieces,
+// the last one overlapping the one before, which the compiler turns into
+// plain loads and stores instead of a library call per run.
 inline void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) {
   if (n >= 16) {
-    if (n > 48) {
+    if (n > 256) {
       std::memcpy(dst, src, n);
       return;
     }
-    std::memcpy(dst, src, 16);
-    if (n > 32) std::memcpy(dst + 16, src + 16, 16);
+    for (size_t i = 0; i + 16 < n; i += 16) std::memcpy(dst + i, src + i, 16);
     std::memcpy(dst + n - 16, src + n - 16, 16);
   } else if (n >= 8) {
     std::memcpy(dst, src, 8);
