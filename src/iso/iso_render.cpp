@@ -101,13 +101,13 @@ int CIsoWelt::DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, in
 
 void CIsoWelt::FrontSteps(int& ex, int& ey) {
   // They change only with the rotation: worked out once for each.
+  // Cell (0, 0) lies at the screen point (0, 0) of CalcIsoToXY.
   if (m_FrontRotation != g_IsoRichtung) {
-    int sx0, sy0, sx1, sy1, sx2, sy2;
-    CalcIsoToXY(0, 0, &sx0, &sy0);
+    int sx1, sy1, sx2, sy2;
     CalcIsoToXY(1, 0, &sx1, &sy1);
     CalcIsoToXY(0, 1, &sx2, &sy2);
-    m_FrontX = sy1 > sy0 ? 1 : -1;
-    m_FrontY = sy2 > sy0 ? 1 : -1;
+    m_FrontX = sy1 > 0 ? 1 : -1;
+    m_FrontY = sy2 > 0 ? 1 : -1;
     m_FrontRotation = g_IsoRichtung;
   }
   ex = m_FrontX;
