@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_display.h"
@@ -10,29 +11,34 @@
 
 namespace {
 
-// Walks the runs of a sprite's lines. The first run of the first line has
-// its skip word in the upper half of the colour tag: it is always taken as
-// 0, so a tag rewritten to -565 cannot turn into a 65535-byte skip.
+// Walks the runs of a sprite's lines: each run is a u16 skip (transparent
+// bytes, 2 per pixel), a u16 count of pixels and the pixels; a count of 0
+// ends the line. The first run of the first line has its skip word in the
+// upper half of the colour tag: it is always taken as 0, so a tag
+// rewritten to -565 cannot turn into a 65535-byte skip. The mask does that
+// without a test per run.
 struct RunCursor {
   const uint8_t* p;
-  bool firstRun;
+  uint32_t skipMask;
+  RunCursor() : p(nullptr), skipMask(0) {}
   explicit RunCursor(const void* sprite)
-      : p(static_cast<const uint8_t*>(sprite) + QNO_SPRITE_LINES_AT), firstRun(true) {}
-  // Reads the next run; false at the end of the line (the cursor then
-  // stands at the next line).
-  bool Next(int& skipPixels, int& count, const uint8_t*& pixels) {
-    skipPixels = firstRun ? 0 : qno_rd16(p, 0) / 2;
-    firstRun = false;
-    count = qno_rd16(p, 2);
-    pixels = p + 4;
-    p += 4 + 2 * static_cast<size_t>(count);
-    return count != 0;
+      : p(static_cast<const uint8_t*>(sprite) + QNO_SPRITE_LINES_AT), skipMask(0) {}
+  // Hands every run of the line under the cursor to
+  // f(skipBytes, count, pixels) and moves the cursor to the next line.
+  template <typename F>
+  void ForEachRun(F&& f) {
+    for (;;) {
+      const uint32_t skipBytes = qno_rd16(p, 0) & skipMask;
+      skipMask = 0xFFFF;
+      const uint32_t count = qno_rd16(p, 2);
+      p += 4;
+      if (count == 0) return;
+      f(skipBytes, count, p);
+      p += 2 * static_cast<size_t>(count);
+    }
   }
   void SkipLine() {
-    int s, c;
-    const uint8_t* px;
-    while (Next(s, c, px)) {
-    }
+    ForEachRun([](uint32_t, uint32_t, const uint8_t*) {});
   }
 };
 
@@ -40,33 +46,76 @@ template <typename F>
 void ForEachPixel(void* sprite, F f) {
   RunCursor cur(sprite);
   const uint32_t h = CIsoSprite::GetHeight(sprite);
-  for (uint32_t l = 0; l < h; ++l) {
-    int s, c;
-    const uint8_t* px;
-    while (cur.Next(s, c, px)) {
-      uint8_t* w = const_cast<uint8_t*>(px);
-      for (int i = 0; i < c; ++i) qno_wr16(w, 2 * i, f(qno_rd16(w, 2 * i)));
-    }
-  }
+  for (uint32_t l = 0; l < h; ++l)
+    cur.ForEachRun([&](uint32_t, uint32_t count, const uint8_t* pixels) {
+      uint8_t* w = const_cast<uint8_t*>(pixels);
+      for (uint32_t i = 0; i < count; ++i) qno_wr16(w, 2 * i, f(qno_rd16(w, 2 * i)));
+    });
 }
 
 uint16_t To555(uint16_t p) { return static_cast<uint16_t>(((p >> 6) << 8 | ((p << 3) & 0xFF)) >> 3); }
 uint16_t From555(uint16_t p) { return static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x1F)); }
 uint16_t SwapRedBlue(uint16_t p) { return static_cast<uint16_t>(p << 11 | (p & 0x7E0) | p >> 11); }
 
-// Draws columns [firstColumn, firstColumn + columnCount) of the line under
-// the cursor to dst (which stands for column firstColumn) and moves the
-// cursor to the next line.
-inline void BlitLine(RunCursor& cur, uint16_t* dst, int firstColumn, int columnCount) {
-  const int end = firstColumn + columnCount;
-  int col = 0, skip, count;
-  const uint8_t* px;
-  while (cur.Next(skip, count, px)) {
-    col += skip;
-    const int a = std::max(col, firstColumn), b = std::min(col + count, end);
-    if (a < b) std::memcpy(dst + (a - firstColumn), px + 2 * (a - col), 2 * static_cast<size_t>(b - a));
-    col += count;
+// The span of columns [first, end) a line is cut to.
+struct Columns {
+  int first, end;
+};
+// No cut: every run is copied whole.
+struct AllColumns {};
+
+// Copies the n bytes (n >= 2, even) of one run. Map sprites are cut into
+// short runs, a tile wide at most: those are copied in fixed-size pieces,
+// the last one overlapping the one before, which the compiler turns into
+// plain loads and stores instead of a library call per run.
+inline void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) {
+  if (n >= 16) {
+    if (n > 256) {
+      std::memcpy(dst, src, n);
+      return;
+    }
+    for (size_t i = 0; i + 16 < n; i += 16) std::memcpy(dst + i, src + i, 16);
+    std::memcpy(dst + n - 16, src + n - 16, 16);
+  } else if (n >= 8) {
+    std::memcpy(dst, src, 8);
+    std::memcpy(dst + n - 8, src + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(dst, src, 4);
+    std::memcpy(dst + n - 4, src + n - 4, 4);
+  } else {
+    std::memcpy(dst, src, 2);
   }
+}
+
+// Draws the line under the cursor to dst and moves the cursor to the next
+// line: every run as one straight copy ...
+inline void DrawLine(RunCursor& cur, uint8_t* dst, AllColumns) {
+  cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
+    dst += skipBytes;
+    CopyRun(dst, pixels, 2 * static_cast<size_t>(count));
+    dst += 2 * static_cast<size_t>(count);
+  });
+}
+
+// ... or only the pixels inside the span, dst standing for its first column.
+inline void DrawLine(RunCursor& cur, uint8_t* dst, Columns clip) {
+  int col = 0;
+  cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
+    col += static_cast<int>(skipBytes / 2);
+    const int end = col + static_cast<int>(count);
+    const int a = std::max(col, clip.first), b = std::min(end, clip.end);
+    if (a < b) CopyRun(dst + 2 * (a - clip.first), pixels + 2 * (a - col), 2 * static_cast<size_t>(b - a));
+    col = end;
+  });
+}
+
+// Draws `lineCount` lines from line `firstLine` on, each cut to `clip`, the
+// first to `row` and each next one `pitch` bytes further.
+template <typename Clip>
+inline void DrawLines(const void* sprite, uint8_t* row, int pitch, int firstLine, int lineCount, Clip clip) {
+  RunCursor cur(sprite);
+  for (int l = 0; l < firstLine; ++l) cur.SkipLine();
+  for (int l = 0; l < lineCount; ++l, row += pitch) DrawLine(cur, row, clip);
 }
 
 }  // namespace
@@ -107,23 +156,30 @@ uint32_t CIsoSprite::GetTag(const void* sprite) { return qno_rd32(sprite, 12); }
 void CIsoSprite::PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
                                          int columnCount, int lineCount, int destinationPitch) {
   if (!destination || !sprite || columnCount <= 0 || lineCount <= 0 || firstLine < 0 || firstColumn < 0) return;
-  RunCursor cur(sprite);
-  for (int l = 0; l < firstLine; ++l) cur.SkipLine();
-  uint8_t* row = static_cast<uint8_t*>(destination);
-  for (int l = 0; l < lineCount; ++l, row += destinationPitch)
-    BlitLine(cur, reinterpret_cast<uint16_t*>(row), firstColumn, columnCount);
+  DrawLines(sprite, static_cast<uint8_t*>(destination), destinationPitch, firstLine, lineCount,
+            Columns{firstColumn, firstColumn + columnCount});
+}
+
+void CIsoSprite::PutXY16BitSprite(void* destination, const void* sprite, int destinationPitch) {
+  if (!destination || !sprite) return;
+  DrawLines(sprite, static_cast<uint8_t*>(destination), destinationPitch, 0, static_cast<int>(GetHeight(sprite)),
+            AllColumns{});
 }
 
 void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
-  ConvertToFormat(sprite, buffer->GetColorFormat());
   const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
   const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
   const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
+  ConvertToFormat(sprite, buffer->GetColorFormat());
   uint8_t* dst = base + static_cast<ptrdiff_t>(y0) * buffer->GetPitch() + 2 * x0;
-  PutXYClipped16BitSprite(dst, sprite, x0 - x, y0 - y, x1 - x0, y1 - y0, buffer->GetPitch());
+  // Wholly inside: every run is copied without cutting.
+  if (x0 == x && x1 == x + w && y0 == y && y1 == y + h)
+    PutXY16BitSprite(dst, sprite, buffer->GetPitch());
+  else
+    PutXYClipped16BitSprite(dst, sprite, x0 - x, y0 - y, x1 - x0, y1 - y0, buffer->GetPitch());
 }
 
 void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
@@ -150,9 +206,73 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, 
       cur.SkipLine();
       continue;
     }
-    uint16_t* dst = reinterpret_cast<uint16_t*>(base + static_cast<ptrdiff_t>(row) * buffer->GetPitch()) + x + first;
-    BlitLine(cur, dst, first, end - first);
+    uint8_t* dst = base + static_cast<ptrdiff_t>(row) * buffer->GetPitch() + 2 * (x + first);
+    DrawLine(cur, dst, Columns{first, end});
   }
+}
+
+bool CIsoSprite::IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count) {
+  constexpr int kMaxCovers = 16, kMaxSpans = 64;
+  if (!sprite || !covers || count <= 0 || count > kMaxCovers) return false;
+  struct Cover {
+    RunCursor cur;
+    int nextLine, height, x, y;
+  };
+  Cover c[kMaxCovers] = {};
+  for (int i = 0; i < count; ++i) {
+    if (!covers[i].sprite) return false;
+    c[i] = Cover{RunCursor(covers[i].sprite), 0, static_cast<int>(GetHeight(covers[i].sprite)), covers[i].x, covers[i].y};
+  }
+  struct Span {
+    int a, b;
+  };
+  RunCursor own(sprite);
+  const int h = static_cast<int>(GetHeight(sprite));
+  for (int l = 0; l < h; ++l) {
+    const int row = y + l;
+    // The covers' visible spans on this screen row, merged.
+    Span spans[kMaxSpans];
+    int n = 0;
+    bool tooMany = false;
+    for (int i = 0; i < count; ++i) {
+      Cover& cv = c[i];
+      const int line = row - cv.y;
+      if (line < 0 || line >= cv.height) continue;
+      for (; cv.nextLine < line; ++cv.nextLine) cv.cur.SkipLine();
+      int col = cv.x;
+      cv.cur.ForEachRun([&](uint32_t skipBytes, uint32_t runCount, const uint8_t*) {
+        col += static_cast<int>(skipBytes / 2);
+        if (n < kMaxSpans)
+          spans[n++] = Span{col, col + static_cast<int>(runCount)};
+        else
+          tooMany = true;
+        col += static_cast<int>(runCount);
+      });
+      ++cv.nextLine;
+    }
+    if (tooMany) return false;
+    std::sort(spans, spans + n, [](const Span& p, const Span& q) { return p.a < q.a; });
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+      if (m > 0 && spans[i].a <= spans[m - 1].b)
+        spans[m - 1].b = std::max(spans[m - 1].b, spans[i].b);
+      else
+        spans[m++] = spans[i];
+    }
+    // Every run of the sprite's line inside one merged span.
+    bool covered = true;
+    int col = x;
+    own.ForEachRun([&](uint32_t skipBytes, uint32_t runCount, const uint8_t*) {
+      col += static_cast<int>(skipBytes / 2);
+      const int a = col, b = col + static_cast<int>(runCount);
+      col = b;
+      bool inside = false;
+      for (int i = 0; i < m && !inside; ++i) inside = spans[i].a <= a && b <= spans[i].b;
+      covered = covered && inside;
+    });
+    if (!covered) return false;
+  }
+  return true;
 }
 
 void CIsoSprite::Convert565SpriteTo555Sprite(void* sprite) {

@@ -12,6 +12,12 @@ constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
 constexpr uint32_t QNO_SPRITE_TAG_555 = 555;
 constexpr uint32_t QNO_SPRITE_TAG_M565 = static_cast<uint32_t>(-565);
 
+// A sprite with its top-left corner at (x, y).
+struct QnoPlacedSprite {
+  const void* sprite;
+  int x, y;
+};
+
 class CIsoSprite {
  public:
   // True when the tag is known and every line's runs stay inside the blob
@@ -23,13 +29,26 @@ class CIsoSprite {
   static uint32_t GetHeight(const void* sprite);
   static uint32_t GetTag(const void* sprite);
 
+  // Draws the window of `lineCount` lines and `columnCount` columns that
+  // starts at (firstColumn, firstLine) of the sprite; `destination` is where
+  // the window's top-left pixel goes.
   static void PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
                                       int columnCount, int lineCount, int destinationPitch);
+  // Draws the whole sprite, uncut, with its top-left pixel at `destination`:
+  // the caller knows it lies inside the buffer.
+  static void PutXY16BitSprite(void* destination, const void* sprite, int destinationPitch);
   // Draws the whole sprite with its top-left corner at (x, y), clipped to
   // the buffer's clip rectangle, after converting it to the buffer's format.
+  // A sprite wholly inside the rectangle takes the uncut copy.
   static void RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y);
   static void RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
+
+  // True when every visible pixel of `sprite` with its top-left corner at
+  // (x, y) lies under a visible pixel of at least one of the `count`
+  // covers, so that drawing the covers after it leaves nothing of it; false
+  // also when there are more covers or cover runs on a line than it checks.
+  static bool IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count);
 
   static void Convert565SpriteTo555Sprite(void* sprite);
   static void Convert565SpriteToM565Sprite(void* sprite);

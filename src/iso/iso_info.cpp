@@ -39,7 +39,8 @@ void SortedList::InsertItem(int z, CIsoObject* object, int layer) {
     m_pItems = grown;
     m_Capacity += kGrowBy;
   }
-  std::memmove(m_pItems + pos + 1, m_pItems + pos, (m_Count - pos) * sizeof(Item));
+  // Lists hold a handful of items: moved up one by one, without a call.
+  for (int i = m_Count; i > pos; --i) m_pItems[i] = m_pItems[i - 1];
   m_pItems[pos] = Item{z, object, layer};
   ++m_Count;
 }

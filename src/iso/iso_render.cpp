@@ -16,6 +16,16 @@ TIsoRichtung DrawDir(TIsoRichtung layerDir) { return static_cast<TIsoRichtung>((
 // Guards the diagonal walk against corner sets that never close a row.
 constexpr int kMaxDiagonalSteps = 4 * 256 * 256;
 
+// Numbers render-list builds and frames for every map alike: the per-cell
+// records that hold them are shared.
+uint32_t g_BuildSerial = 0;
+uint32_t g_FrameSerial = 0;
+
+// The cells that may hide a cell's ground, as steps towards the front of
+// the screen along the two map axes: the cell itself, then those of its
+// screen column and the two half columns beside it, nearest first.
+constexpr int kCoverSteps[][2] = {{0, 0}, {1, 1}, {1, 0}, {0, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 3}, {3, 2}, {2, 3}};
+
 }  // namespace
 
 void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
@@ -31,6 +41,9 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   if (!InGrid(x, y)) return false;
   std::memset(m_SpriteList[x][y], 0, sizeof m_SpriteList[x][y]);
   m_SPOK[x][y] = 0;
+  m_CellBuild[x][y] = ++g_BuildSerial;
+  // The cells behind may now be hidden where they were not.
+  ForgetCoversBehind(x, y);
   CIsoInfo* cell = GetIsoInfo(x, y);
   if (!cell) return false;
   ++m_CacheBuilds;
@@ -46,7 +59,7 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
     if (!tile) return false;
     int id = 0, sx = 0, sy = 0;
     if (tile->GetRenderSpriteXY(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy) == 0)
-      slot = SpriteSlot{id, sx, sy};
+      slot = SpriteSlot{id, sx, sy, CIsoSprite::FromResource(m_pResources, static_cast<unsigned>(id))};
     return true;
   };
   SpriteSlot* slots = m_SpriteList[x][y];
@@ -73,21 +86,144 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
 int CIsoWelt::ResetCompleteSpriteRenderList() {
   m_RenderOriginX = m_OriginX + m_PixelOffsetX;
   m_RenderOriginY = m_OriginY + m_PixelOffsetY;
-  std::memset(m_SpriteList, 0, sizeof m_SpriteList);
+  // Slots are read only from cells made again since: each make clears its
+  // own.
   std::memset(m_SPOK, 0, sizeof m_SPOK);
   return 0;
 }
 
 int CIsoWelt::DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY) {
-  if (slot.id == 0) return 0;
-  void* sprite = CIsoSprite::FromResource(m_pResources, static_cast<unsigned>(slot.id));
-  if (sprite) CIsoTile::DrawSprite(buffer, sprite, slot.x + shiftX, slot.y + shiftY);
+  if (slot.sprite) CIsoTile::DrawSprite(buffer, slot.sprite, slot.x + shiftX, slot.y + shiftY);
   return 0;
+}
+
+// ---- ground hidden under objects --------------------------------------------------------
+
+void CIsoWelt::FrontSteps(int& ex, int& ey) {
+  // They change only with the rotation: worked out once for each.
+  // Cell (0, 0) lies at the screen point (0, 0) of CalcIsoToXY.
+  if (m_FrontRotation != g_IsoRichtung) {
+    int sx1, sy1, sx2, sy2;
+    CalcIsoToXY(1, 0, &sx1, &sy1);
+    CalcIsoToXY(0, 1, &sx2, &sy2);
+    m_FrontX = sy1 > 0 ? 1 : -1;
+    m_FrontY = sy2 > 0 ? 1 : -1;
+    m_FrontRotation = g_IsoRichtung;
+  }
+  ex = m_FrontX;
+  ey = m_FrontY;
+}
+
+void CIsoWelt::ForgetCoversBehind(int x, int y) {
+  int ex, ey;
+  FrontSteps(ex, ey);
+  for (const auto& step : kCoverSteps) {
+    const int bx = x - ex * step[0], by = y - ey * step[1];
+    if (InGrid(bx, by)) m_GroundCover[bx][by].known = 0;
+  }
+}
+
+void CIsoWelt::FindGroundCover(int x, int y) {
+  // Worked out aside: making the lists of the cells in front on the way
+  // forgets what is known about the cells behind them, this one included.
+  GroundCover g{};
+  int ex, ey;
+  FrontSteps(ex, ey);
+
+  QnoPlacedSprite covers[3 * kMaxCovers];
+  int coverCount = 0;
+  // Adds the drawn object sprites of cell (cx, cy) that reach into the box.
+  // Only cells of this frame's walk are drawn, so only they can cover; the
+  // lists of those not made yet are made now, as the frame would anyway,
+  // so that no cell in front is made later and forgets this one's covers.
+  auto inFrame = [&](int cx, int cy) { return InGrid(cx, cy) && m_FrameMark[cx][cy] == m_Frame; };
+  for (const auto& step : kCoverSteps) {
+    const int cx = x + ex * step[0], cy = y + ey * step[1];
+    if (inFrame(cx, cy) && !m_SPOK[cx][cy]) MakeSpriteRenderList(cx, cy);
+  }
+  auto addCell = [&](int cx, int cy, int left, int top, int right, int bottom) {
+    if (!inFrame(cx, cy) || !m_SPOK[cx][cy]) return false;
+    const SpriteSlot* slots = m_SpriteList[cx][cy];
+    const int last = slots[4].id != 0 ? 5 : 3;  // the object pass draws 4 and 5 only together
+    bool reaches = false;
+    for (int k = 3; k <= last; ++k) {
+      const SpriteSlot& s = slots[k];
+      if (!s.sprite) continue;
+      const int w = static_cast<int>(CIsoSprite::GetWidth(s.sprite)), h = static_cast<int>(CIsoSprite::GetHeight(s.sprite));
+      if (s.x >= right || s.x + w <= left || s.y >= bottom || s.y + h <= top) continue;
+      covers[coverCount++] = QnoPlacedSprite{s.sprite, s.x, s.y};
+      reaches = true;
+    }
+    return reaches;
+  };
+  const SpriteSlot* own = m_SpriteList[x][y];
+  for (int k = 0; k < 3; ++k) {
+    const SpriteSlot& s = own[k];
+    if (!s.sprite) continue;
+    const int left = s.x, top = s.y;
+    const int right = left + static_cast<int>(CIsoSprite::GetWidth(s.sprite));
+    const int bottom = top + static_cast<int>(CIsoSprite::GetHeight(s.sprite));
+    const int cellsBefore = g.count, coversBefore = coverCount;
+    int firstCellCovers = 0;
+    // The nearest cells whose objects reach into the sprite's box, then one
+    // look at whether they hide it.
+    for (const auto& step : kCoverSteps) {
+      if (g.count == kMaxCovers) break;
+      const int cx = x + ex * step[0], cy = y + ey * step[1];
+      bool listed = false;
+      for (int i = 0; i < g.count; ++i) listed = listed || (g.cellX[i] == cx && g.cellY[i] == cy);
+      const int coversOfCells = coverCount;
+      if (listed || !addCell(cx, cy, left, top, right, bottom)) continue;
+      if (g.count == cellsBefore) firstCellCovers = coverCount - coversOfCells;
+      g.cellX[g.count] = static_cast<uint8_t>(cx);
+      g.cellY[g.count] = static_cast<uint8_t>(cy);
+      g.build[g.count] = m_CellBuild[cx][cy];
+      ++g.count;
+    }
+    // The first new cell alone is enough most of the time (a building over
+    // its own ground); the fewer cells, the fewer that must be drawn too.
+    bool hidden = false;
+    if (g.count > cellsBefore + 1 &&
+        CIsoSprite::IsCovered(s.sprite, s.x, s.y, covers, coversBefore + firstCellCovers)) {
+      g.count = static_cast<uint8_t>(cellsBefore + 1);
+      coverCount = coversBefore + firstCellCovers;
+      hidden = true;
+    }
+    hidden = hidden || CIsoSprite::IsCovered(s.sprite, s.x, s.y, covers, coverCount);
+    if (hidden) {
+      g.hidden = static_cast<uint8_t>(g.hidden | (1 << k));
+    } else {
+      g.count = static_cast<uint8_t>(cellsBefore);
+      coverCount = coversBefore;
+    }
+  }
+  g.known = 1;
+  m_GroundCover[x][y] = g;
+}
+
+uint8_t CIsoWelt::HiddenGround(int x, int y) {
+  GroundCover& g = m_GroundCover[x][y];
+  bool current = g.known != 0;
+  for (int i = 0; i < g.count && current; ++i)
+    current = m_SPOK[g.cellX[i]][g.cellY[i]] && m_CellBuild[g.cellX[i]][g.cellY[i]] == g.build[i];
+  if (!current) {
+    // Working out covers costs more than drawing the ground: the frame that
+    // makes a cell's list leaves it to the frames after, which each do a
+    // share, so that the first frame after a zoom or a turn costs what it
+    // did without covers.
+    if (m_CellBuild[x][y] >= m_FrameFirstBuild || m_CoverBudget == 0) return 0;
+    --m_CoverBudget;
+    FindGroundCover(x, y);
+  }
+  // Hidden only when every cover is drawn in this frame.
+  for (int i = 0; i < g.count; ++i)
+    if (m_FrameMark[g.cellX[i]][g.cellY[i]] != m_Frame) return 0;
+  return g.hidden;
 }
 
 // ---- the two passes of the sprite-list renderers -------------------------------------
 
-int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside) {
+int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside, bool cull) {
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   int px, py;
   TilePoint(x, y, px, py);
@@ -100,7 +236,13 @@ int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside) {
   if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
   const int shiftX = m_OriginX + m_PixelOffsetX - m_RenderOriginX;
   const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
-  for (int k = 0; k < 3; ++k) DrawCachedSlot(buffer, m_SpriteList[x][y][k], shiftX, shiftY);
+  const uint8_t hidden = cull ? HiddenGround(x, y) : 0;
+  for (int k = 0; k < 3; ++k) {
+    if (hidden & (1 << k))
+      ++m_HiddenSprites;
+    else
+      DrawCachedSlot(buffer, m_SpriteList[x][y][k], shiftX, shiftY);
+  }
 
   const selObjType* sel = m_pHost->GetSelection();
   if (sel && sel->tool == 2) {
@@ -267,17 +409,46 @@ class TileWalk {
 
 int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   if (!display || !display->GetRenderBuffer()) return 1;
+  // Both passes take the cells in the same order; the walk is made once
+  // and every cell it takes is marked with the frame's number.
+  m_Frame = ++g_FrameSerial;
+  m_HiddenSprites = 0;
+  m_FrameFirstBuild = g_BuildSerial + 1;
+  // Larger tiles cost more per cell: fewer cells then.
+  m_CoverBudget = kCoverCellsPerFrame * Tile_Size_Y[2] / Tile_Size_Y[IsoZoomIndex()];
+  m_FrameCells.clear();
   int x, y;
-  TileWalk ground(m_ViewRect, diagonal);
-  while (ground.Next(x, y))
-    if (RenderPassGround(display, x, y, InGrid(x, y))) return 1;
-  RenderUserInt(display);
+  TileWalk walk(m_ViewRect, diagonal);
+  while (walk.Next(x, y)) {
+    m_FrameCells.emplace_back(x, y);
+    if (InGrid(x, y)) m_FrameMark[x][y] = m_Frame;
+  }
   const bool filter2 = m_pHost->GetFilter(2);
   const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
+  // The district view draws a floor instead of a cell's objects: nothing
+  // of the ground is hidden then.
   const bool district = m_pHost->IsDebugInfo() && filter2;
-  TileWalk objects(m_ViewRect, diagonal);
-  while (objects.Next(x, y))
-    if (InGrid(x, y) && RenderPassObjects(display, x, y, !diagonal, vehicles, district)) return 1;
+  // Cells whose lists are to be made are read from scattered memory: the
+  // cell, its render list and the list's items are fetched a few cells
+  // ahead, each a step after the one it is reached through.
+  const size_t cellCount = m_FrameCells.size();
+  auto toMake = [&](size_t i) -> CIsoInfo* {
+    if (i >= cellCount) return nullptr;
+    const auto [cx, cy] = m_FrameCells[i];
+    return InGrid(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
+  };
+  for (size_t i = 0; i < cellCount; ++i) {
+    if (CIsoInfo* cell = toMake(i + 12)) __builtin_prefetch(cell);
+    if (CIsoInfo* cell = toMake(i + 8))
+      if (SortedList* list = cell->GetRenderList()) __builtin_prefetch(list);
+    if (CIsoInfo* cell = toMake(i + 4))
+      if (SortedList* list = cell->GetRenderList(); list && list->GetCount() > 0) __builtin_prefetch(&list->GetAt(0));
+    const auto [cx, cy] = m_FrameCells[i];
+    if (RenderPassGround(display, cx, cy, InGrid(cx, cy), !district)) return 1;
+  }
+  RenderUserInt(display);
+  for (const auto& [cx, cy] : m_FrameCells)
+    if (InGrid(cx, cy) && RenderPassObjects(display, cx, cy, !diagonal, vehicles, district)) return 1;
   RenderBuildingSelections();
   RenderBuildingList();
   return 0;

@@ -15,27 +15,6 @@ namespace {
 static_assert(CIsoTile::kHeaderSize == ISO_TILE_HEADER_SIZE && CIsoTile::kEntrySize == ISO_TILE_ENTRY_SIZE);
 static_assert(CIsoGroup::kHeaderSize == ISO_GROUP_HEADER_SIZE && CIsoGroup::kEntrySize == ISO_GROUP_ENTRY_SIZE);
 
-// Copies every line of a sprite that lies wholly inside the buffer: runs
-// only, no per-pixel tests.
-void BlitUnclipped(uint8_t* dst, int pitch, const uint8_t* sprite, int height) {
-  const uint8_t* p = sprite + QNO_SPRITE_LINES_AT;
-  bool firstRun = true;
-  for (int l = 0; l < height; ++l, dst += pitch) {
-    uint8_t* d = dst;
-    for (;;) {
-      const uint32_t skip = firstRun ? 0 : qno_rd16(p, 0);
-      firstRun = false;
-      const uint32_t count = qno_rd16(p, 2);
-      p += 4;
-      if (count == 0) break;
-      d += skip;
-      std::memcpy(d, p, 2 * static_cast<size_t>(count));
-      d += 2 * static_cast<size_t>(count);
-      p += 2 * static_cast<size_t>(count);
-    }
-  }
-}
-
 }  // namespace
 
 CIsoTile* CIsoTile::Get(QnoResourceManager* resources, int resId) {
@@ -65,20 +44,7 @@ int CIsoTile::GetYOffset(int z, int r, int l) const {
 uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
 
 void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top) {
-  uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
-  if (!base || !sprite) return;
-  const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
-  if (left + w < buffer->ClipLeft() || top + h <= buffer->ClipTop() || top >= buffer->ClipBottom() ||
-      left >= buffer->ClipRight())
-    return;
-  if (left >= buffer->ClipLeft() + 1 && top >= buffer->ClipTop() + 1 && left + w < buffer->ClipRight() &&
-      top + h < buffer->ClipBottom()) {
-    CIsoSprite::ConvertToFormat(sprite, buffer->GetColorFormat());
-    BlitUnclipped(base + static_cast<ptrdiff_t>(top) * buffer->GetPitch() + 2 * left, buffer->GetPitch(),
-                  static_cast<const uint8_t*>(sprite), h);
-  } else {
-    CIsoSprite::RenderClipped(buffer, sprite, left, top);
-  }
+  CIsoSprite::RenderClipped(buffer, sprite, left, top);
 }
 
 int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,

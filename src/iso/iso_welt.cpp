@@ -10,6 +10,9 @@
 
 CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
 uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
+CIsoWelt::GroundCover CIsoWelt::m_GroundCover[ISO_MAP_SIZE][ISO_MAP_SIZE];
+uint32_t CIsoWelt::m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
+uint32_t CIsoWelt::m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
 CIsoVehicle* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
 
 namespace {
@@ -38,6 +41,9 @@ CIsoWelt::CIsoWelt(CIsoHost* host, QnoResourceManager* resources, QnoDisplay* di
   m_CenterX = m_CenterY = 0;
   std::memset(m_SpriteList, 0, sizeof m_SpriteList);
   std::memset(m_SPOK, 0, sizeof m_SPOK);
+  std::memset(m_GroundCover, 0, sizeof m_GroundCover);
+  std::memset(m_CellBuild, 0, sizeof m_CellBuild);
+  std::memset(m_FrameMark, 0, sizeof m_FrameMark);
   std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
   CIsoObject::m_pResources = resources;
   CIsoObjGroup::m_pIsoWelt = this;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <utility>
 #include <vector>
 
 #include "iso/iso_geometry.h"
@@ -44,11 +45,15 @@ class CIsoUpdateRndLst {
 class CIsoWelt {
  public:
   // One cached sprite of a cell: id 0 is an empty slot; x, y the top-left
-  // corner relative to the render origin of the last cache reset.
+  // corner relative to the render origin of the last cache reset; sprite
+  // the blob the id named when the slot was filled (blobs stay loaded as
+  // long as the resource manager lives, so a frame draws it without a
+  // lookup).
   struct SpriteSlot {
     int32_t id;
     int32_t x;
     int32_t y;
+    void* sprite;
   };
   static constexpr int kSlotsPerCell = 6;
   // Fixed resources the renderers use.
@@ -185,15 +190,47 @@ class CIsoWelt {
   // Counts cache rebuilds; the drawing tests and benchmarks read it.
   uint32_t GetCacheBuildCount() const { return m_CacheBuilds; }
 
+  // Sprites the last frame of the sprite-list renderers left out because
+  // sprites drawn later in the same frame cover every pixel of them.
+  uint32_t GetHiddenSpriteCount() const { return m_HiddenSprites; }
+  // Cells the walk of the last frame of the sprite-list renderers took.
+  size_t GetFrameCellCount() const { return m_FrameCells.size(); }
+
+  // The ground sprites of a cell (slots 0 to 2) that the object sprites
+  // (slots 3 to 5) of at most kMaxCovers cells hide; the covering cells are
+  // kept with the build number their render list had, so that a cover made
+  // again or dropped shows the ground again.
+  static constexpr int kMaxCovers = 4;
+  // Cells whose covers one frame works out at the smallest tiles.
+  static constexpr uint32_t kCoverCellsPerFrame = 256;
+  struct GroundCover {
+    uint8_t known;   // worked out since the cell's render list was made
+    uint8_t hidden;  // bit k: ground slot k lies under the covers
+    uint8_t count;
+    uint8_t cellX[kMaxCovers];
+    uint8_t cellY[kMaxCovers];
+    uint32_t build[kMaxCovers];
+  };
+
   // Per-cell caches of the renderers, indexed [x][y].
   static SpriteSlot m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
   static uint8_t m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
   static CIsoVehicle* m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
+  static GroundCover m_GroundCover[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  // The build number of each cell's render list (0: never built).
+  static uint32_t m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  // The number of the last frame whose walk took the cell.
+  static uint32_t m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
 
  private:
   int DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY);
   int RenderSpriteLists(QnoDisplay* display, bool diagonal);
-  int RenderPassGround(QnoDisplay* display, int x, int y, bool inside);
+  int RenderPassGround(QnoDisplay* display, int x, int y, bool inside, bool cull);
+  uint8_t HiddenGround(int x, int y);
+  void FindGroundCover(int x, int y);
+  void ForgetCoversBehind(int x, int y);
+  // The steps along the map axes that lead towards the front of the screen.
+  void FrontSteps(int& ex, int& ey);
   int RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district);
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
@@ -227,6 +264,17 @@ class CIsoWelt {
   int32_t m_LastDragY = 0;
   CIsoUpdateRndLst m_UpdateRndLst;
   uint32_t m_CacheBuilds = 0;
+  uint32_t m_HiddenSprites = 0;
+  // Cells whose ground covers a frame may still work out.
+  uint32_t m_CoverBudget = 0;
+  // The first build number of the frame being drawn.
+  uint32_t m_FrameFirstBuild = 0;
+  // The front steps of FrontSteps and the rotation they hold for.
+  int m_FrontRotation = -1;
+  int m_FrontX = 1, m_FrontY = 1;
+  uint32_t m_Frame = 0;
+  // The cells of the frame being drawn, in walk order.
+  std::vector<std::pair<int, int>> m_FrameCells;
 
   friend class CIsoWeltTestAccess;
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "framework/qno_bytes.h"
 #include "framework/qno_sprite.h"
 #include "gfx_test_util.h"
 
+using gfxtest::AddArchive;
 using gfxtest::Canvas;
 using zorgen::Bytes;
 using zorgen::Image16;
@@ -32,6 +35,50 @@ Image16 Shape() {
     }
   return im;
 }
+
+
+// Every run length from 1 to 40 pixels: line y holds a run of y + 1 pixels
+// that starts y % 5 columns in, a gap of 2 and a run of 40 - y pixels;
+// line 20 is empty. Pixel (x, y) is 1000 + 64 y + x.
+Image16 Ladder() {
+  Image16 im(64, 40, 0, 0);
+  for (int y = 0; y < 40; ++y) {
+    if (y == 20) continue;
+    const int a = y % 5, n = y + 1;
+    for (int x = a; x < a + n + 2 + (40 - y); ++x) {
+      if (x >= a + n && x < a + n + 2) continue;
+      im.At(x, y) = static_cast<uint16_t>(1000 + 64 * y + x);
+      im.Visible(x, y) = 1;
+    }
+  }
+  return im;
+}
+
+constexpr uint16_t kBackground = 0xFFFF;
+
+// What a canvas of w x h pixels filled with kBackground must show after
+// the picture is drawn with its top-left pixel at (x, y), cut to the clip
+// rectangle [left, right) x [top, bottom).
+std::vector<uint16_t> Expected(const Image16& im, int x, int y, int w, int h, int left, int top, int right,
+                               int bottom) {
+  std::vector<uint16_t> v(static_cast<size_t>(w) * h, kBackground);
+  for (int py = 0; py < im.height; ++py)
+    for (int px = 0; px < im.width; ++px) {
+      const int cx = x + px, cy = y + py;
+      if (cx >= left && cx < right && cy >= top && cy < bottom && im.visible[py * im.width + px])
+        v[static_cast<size_t>(cy) * w + cx] = im.pixels[py * im.width + px];
+    }
+  return v;
+}
+
+std::vector<uint16_t> Shown(const Canvas& c) {
+  std::vector<uint16_t> v;
+  for (int y = 0; y < c.surface.s->h; ++y)
+    for (int x = 0; x < c.surface.s->w; ++x) v.push_back(c.At(x, y));
+  return v;
+}
+
+uint8_t* PixelAt(Canvas& c, int x, int y) { return c.rb.GetBuffer() + y * c.rb.GetPitch() + 2 * x; }
 
 }  // namespace
 
@@ -85,6 +132,101 @@ TEST(Sprite, ClippedAtEveryEdgeOfTheClipRectangle) {
   }
 }
 
+TEST(SpriteDecoding, UncutCopyCutWindowAndPictureAgree) {
+  const Image16 im = Ladder();
+  Bytes s = zorgen::WriteSprite(im);
+  ASSERT_TRUE(Valid(s));
+  const std::vector<uint16_t> want = Expected(im, 5, 4, 80, 50, 0, 0, 80, 50);
+  Canvas uncut(80, 50), window(80, 50), rendered(80, 50);
+  for (Canvas* c : {&uncut, &window, &rendered}) c->surface.Fill(kBackground);
+  CIsoSprite::PutXY16BitSprite(PixelAt(uncut, 5, 4), s.data(), uncut.rb.GetPitch());
+  CIsoSprite::PutXYClipped16BitSprite(PixelAt(window, 5, 4), s.data(), 0, 0, 64, 40, window.rb.GetPitch());
+  CIsoSprite::RenderClipped(&rendered.rb, s.data(), 5, 4);
+  EXPECT_EQ(Shown(uncut), want);
+  EXPECT_EQ(Shown(window), want);
+  EXPECT_EQ(Shown(rendered), want);
+}
+
+TEST(SpriteDecoding, CutAtEachEdgeAndWhollyOutside) {
+  const Image16 im = Ladder();
+  Bytes s = zorgen::WriteSprite(im);
+  // The sprite slides across the clip rectangle (3, 2)-(75, 46), from
+  // wholly left of it to wholly right, and from wholly above to wholly below.
+  std::vector<std::pair<int, int>> spots;
+  for (int x = -66; x <= 78; ++x) spots.push_back({x, 4});
+  for (int y = -42; y <= 48; ++y) spots.push_back({8, y});
+  spots.push_back({-70, -50});
+  spots.push_back({76, 47});
+  for (const auto& [x, y] : spots) {
+    Canvas c(80, 50);
+    c.surface.Fill(kBackground);
+    c.rb.SetClipRect(3, 2, 75, 46);
+    CIsoSprite::RenderClipped(&c.rb, s.data(), x, y);
+    ASSERT_EQ(Shown(c), Expected(im, x, y, 80, 50, 3, 2, 75, 46)) << "at " << x << "," << y;
+  }
+}
+
+TEST(SpriteDecoding, EndRunsAndAdjacentRuns) {
+  // Line 0: 2 pixels, then a run right after them (skip 0), then an end
+  // run whose skip must not carry over; line 1: one pixel at column 0;
+  // line 2: empty; line 3, the last: pixels at columns 2 and 4.
+  Bytes s = RawSprite(8, 4, {0, 2, 11, 12, 0, 1, 13, 6, 0, 0, 1, 31, 0, 0, 0, 0, 4, 1, 21, 2, 1, 22, 0, 0});
+  ASSERT_TRUE(Valid(s));
+  Image16 im(8, 4, 0, 0);
+  for (auto [x, y, v] : {std::tuple{0, 0, 11}, {1, 0, 12}, {2, 0, 13}, {0, 1, 31}, {2, 3, 21}, {4, 3, 22}}) {
+    im.At(x, y) = static_cast<uint16_t>(v);
+    im.Visible(x, y) = 1;
+  }
+  const std::vector<uint16_t> want = Expected(im, 1, 1, 10, 6, 0, 0, 10, 6);
+  Canvas uncut(10, 6), window(10, 6);
+  for (Canvas* c : {&uncut, &window}) c->surface.Fill(kBackground);
+  CIsoSprite::PutXY16BitSprite(PixelAt(uncut, 1, 1), s.data(), uncut.rb.GetPitch());
+  CIsoSprite::PutXYClipped16BitSprite(PixelAt(window, 1, 1), s.data(), 0, 0, 8, 4, window.rb.GetPitch());
+  EXPECT_EQ(Shown(uncut), want);
+  EXPECT_EQ(Shown(window), want);
+}
+
+TEST(SpriteDecoding, TheFirstSkipIsNeverReadFromTheTag) {
+  // Tagged -565, the first skip word reads 0xFFFF; it still counts as 0.
+  Bytes s = RawSprite(4, 2, {0, 2, 5, 6, 0, 0, 2, 1, 7, 0, 0});
+  qno_wr32(s.data(), 12, QNO_SPRITE_TAG_M565);
+  ASSERT_TRUE(Valid(s));
+  ASSERT_EQ(qno_rd16(s.data(), 14), 0xFFFF);
+  Canvas uncut(4, 2), window(4, 2);
+  CIsoSprite::PutXY16BitSprite(uncut.rb.GetBuffer(), s.data(), uncut.rb.GetPitch());
+  CIsoSprite::PutXYClipped16BitSprite(window.rb.GetBuffer(), s.data(), 0, 0, 4, 2, window.rb.GetPitch());
+  for (Canvas* c : {&uncut, &window}) {
+    EXPECT_EQ(c->At(0, 0), 5);
+    EXPECT_EQ(c->At(1, 0), 6);
+    EXPECT_EQ(c->At(1, 1), 7);
+    EXPECT_EQ(c->surface.CountNot(0), 3);
+  }
+}
+
+TEST(SpriteDecoding, TheLastLine) {
+  Image16 im = Ladder();
+  Bytes s = zorgen::WriteSprite(im);
+  // A window of the last line only, cut inside both of its runs.
+  Canvas c(80, 50);
+  c.surface.Fill(kBackground);
+  CIsoSprite::PutXYClipped16BitSprite(PixelAt(c, 0, 7), s.data(), 10, 39, 33, 1, c.rb.GetPitch());
+  Image16 last(33, 1, 0, 0);
+  for (int x = 0; x < 33; ++x) {
+    last.At(x, 0) = im.At(x + 10, 39);
+    last.Visible(x, 0) = im.Visible(x + 10, 39);
+  }
+  EXPECT_EQ(Shown(c), Expected(last, 0, 7, 80, 50, 0, 0, 80, 50));
+  // The clip rectangle ending right below the last line keeps it; one
+  // line higher cuts it.
+  for (int bottom : {44, 43}) {
+    Canvas d(80, 50);
+    d.surface.Fill(kBackground);
+    d.rb.SetClipRect(0, 0, 80, bottom);
+    CIsoSprite::RenderClipped(&d.rb, s.data(), 2, 4);
+    EXPECT_EQ(Shown(d), Expected(im, 2, 4, 80, 50, 0, 0, 80, bottom)) << bottom;
+  }
+}
+
 TEST(Sprite, ConversionsKeepTheFirstRunAndComeBack) {
   Bytes s = zorgen::WriteSprite(zorgen::Image16(4, 2, 0xF81F, 1));
   Bytes original = s;
@@ -99,6 +241,10 @@ TEST(Sprite, ConversionsKeepTheFirstRunAndComeBack) {
   EXPECT_EQ(c.surface.CountNot(0), 8);
   CIsoSprite::Convert565SpriteTo555Sprite(s.data());
   EXPECT_EQ(qno_rd16(s.data(), 18), 0x7C1F);
+  // Red and blue trade places in -565; green stays.
+  Bytes red = zorgen::WriteSprite(zorgen::Image16(2, 1, 0xF823, 1));
+  CIsoSprite::Convert565SpriteToM565Sprite(red.data());
+  EXPECT_EQ(qno_rd16(red.data(), 18), 0x183F);
   CIsoSprite::ConvertToFormat(s.data(), 565);
   EXPECT_EQ(qno_rd16(s.data(), 18), 0xF81F);
 }
@@ -109,9 +255,20 @@ TEST(Sprite, RunsThatOverrunTheirLineOrTheBlobAreRefused) {
   EXPECT_FALSE(Valid(RawSprite(4, 1, {0, 1, 1, 3, 1, 3, 0, 0})));     // odd skip
   EXPECT_FALSE(Valid(RawSprite(4, 2, {0, 2, 1, 2, 0, 0})));               // second line missing
   EXPECT_FALSE(Valid(RawSprite(400, 1, {0, 300, 1})));                    // pixels past the end
+  EXPECT_FALSE(Valid(RawSprite(4, 1, {0, 2, 1, 2})));                     // last line without its end run
+  EXPECT_FALSE(Valid(RawSprite(4, 1, {0, 2, 1, 2, 0})));                  // end run cut in half
+  EXPECT_FALSE(Valid(RawSprite(70000, 1, {0, 0})));                       // wider than a run can say
   Bytes tag = RawSprite(4, 1, {0, 0});
   qno_wr32(tag.data(), 12, 777);
   EXPECT_FALSE(Valid(tag));
+  Bytes header = RawSprite(4, 0, {});
+  EXPECT_FALSE(CIsoSprite::Validate(header.data(), static_cast<uint32_t>(header.size())));
+
+  // Through the resource manager a damaged sprite is not handed out.
+  QnoResourceManager manager;
+  AddArchive(manager, "sprites.gla", {{1, RawSprite(4, 1, {0, 2, 1, 2, 0, 0})}, {2, RawSprite(4, 2, {0, 2, 1, 2, 0, 0})}});
+  EXPECT_NE(CIsoSprite::FromResource(&manager, 1), nullptr);
+  EXPECT_EQ(CIsoSprite::FromResource(&manager, 2), nullptr);
 }
 
 TEST(Sprite, IsoCutFollowsTheLowerSidesOfTheDiamond) {
@@ -130,6 +287,28 @@ TEST(Sprite, IsoCutFollowsTheLowerSidesOfTheDiamond) {
     }
   }
   EXPECT_EQ(c.surface.Box(0)[3], 14);
+
+  // One pixel from the buffer's edges is enough.
+  Canvas e(22, 14);
+  CIsoSprite::RenderIsoClipped(&e.rb, s.data(), 1, 1, 1, 1, 20, 12);
+  EXPECT_EQ(e.At(1, 1), 0x0FF0);
+  Canvas f(21, 14);
+  CIsoSprite::RenderIsoClipped(&f.rb, s.data(), 1, 1, 1, 1, 20, 12);
+  EXPECT_EQ(f.surface.CountNot(0), 0);
+
+  // A sprite reaching past the right side and the bottom of a tile 40 x 8
+  // at (5, 10): cut to the tile's columns and ended at its bottom line,
+  // where the narrowed span is still open.
+  Bytes tall = zorgen::WriteSprite(zorgen::Image16(30, 20, 0x00F0, 1));
+  Canvas g(60, 40);
+  CIsoSprite::RenderIsoClipped(&g.rb, tall.data(), 20, 5, 5, 10, 40, 8);
+  for (int y = 0; y < 40; ++y) {
+    const int k = std::max(0, y - 14);
+    for (int x = 0; x < 60; ++x) {
+      const bool vis = y >= 5 && y < 18 && x >= std::max(20, 5 + 2 * k) && x < 45 - 2 * k;
+      ASSERT_EQ(g.At(x, y), vis ? 0x00F0 : 0) << x << "," << y;
+    }
+  }
 }
 
 TEST(Lines, ClippedToTheBufferAndDrawnByBresenham) {
@@ -149,6 +328,12 @@ TEST(Lines, ClippedToTheBufferAndDrawnByBresenham) {
   EXPECT_EQ(e.surface.CountNot(0), 1);
   CIsoSprite::Line(&e.rb, -100, -100, 300, 300, 0x2);  // the diagonal through the whole buffer
   for (int i = 0; i < 100; ++i) ASSERT_EQ(e.At(i, i), 0x2);
+
+  // A steep line steps along y every pixel and along x by the error term.
+  Canvas f(10, 10);
+  CIsoSprite::Line(&f.rb, 0, 0, 2, 5, 0x3);
+  EXPECT_EQ(f.surface.CountNot(0), 6);
+  for (auto [x, y] : {std::pair{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}, {2, 5}}) EXPECT_EQ(f.At(x, y), 0x3) << x << "," << y;
 
   std::vector<uint16_t> mem(10 * 6, 0);
   CIsoSprite::LineMemory(mem.data(), 10, 6, 9, 0, 9, 20, 7);

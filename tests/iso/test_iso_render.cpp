@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "iso/iso_sel_obj.h"
 #include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
@@ -211,6 +212,12 @@ TEST_F(IsoRenderTest, OutsideTheMapTheOutsideGroundIsDrawnInTheGroundPassOnly) {
   EXPECT_GT(s.Count(kOutsideColour), 320 * 240 / 4);
   EXPECT_GT(s.Count(kGroundColour), 320 * 240 / 8);
   EXPECT_EQ(s.Count(0), 0);
+  // The plain renderer draws the same outside ground.
+  const int outside = s.Count(kOutsideColour);
+  s.Clear();
+  ASSERT_EQ(s.map->Render(&s.display), 0);
+  EXPECT_EQ(s.Count(kOutsideColour), outside);
+  EXPECT_EQ(s.Count(0), 0);
   // Without the outside tile the render stops with 1.
   auto blobs = SceneBlobs();
   blobs.erase(CIsoWelt::kOutsideGroundTile);
@@ -329,6 +336,68 @@ TEST_F(IsoRenderTest, SecondCarPositionsAreDrawnByTheRowRenderer) {
   ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
   EXPECT_EQ(car.at.size(), 1u) << "no vehicles at zoom level 4";
   CIsoWelt::m_CarSecondRender[64][64][2] = nullptr;
+}
+
+// A host that shows the district view or the street tool.
+struct OverlayHost : CIsoHost {
+  bool districts = false;
+  selObjType selection;
+  int GetFilter(int n) override { return districts && n == 2; }
+  bool IsDebugInfo() override { return districts; }
+  int GetDistrictAt(int x, int /*y*/) override { return x < 64 ? 0 : 1; }
+  selObjType* GetSelection() override { return &selection; }
+  unsigned char GetTileMask(int x, int y) override { return x == 64 && y == 64 ? 6 : 0; }
+};
+
+constexpr uint16_t kEvenColour = Rgb565(250, 250, 0);
+constexpr uint16_t kOddColour = Rgb565(0, 250, 250);
+constexpr uint16_t kMarkColour = Rgb565(250, 0, 250);
+
+std::map<uint32_t, Bytes> OverlayBlobs() {
+  auto b = SceneBlobs();
+  for (int zi = 0; zi < 3; ++zi) {
+    b[670 + zi] = DiamondSprite(zi, kEvenColour);
+    b[673 + zi] = DiamondSprite(zi, kOddColour);
+    b[676 + zi] = DiamondSprite(zi, kMarkColour);
+  }
+  b[CIsoWelt::kDistrictTileEven] = MakeTile({FlatLayer([](int zi) { return 670u + zi; }, 0)});
+  b[CIsoWelt::kDistrictTileOdd] = MakeTile({FlatLayer([](int zi) { return 673u + zi; }, 0)});
+  b[CIsoWelt::kHighlightTile] = MakeTile({FlatLayer([](int zi) { return 676u + zi; }, 0)});
+  return b;
+}
+
+TEST_F(IsoRenderTest, DistrictViewShowsDistrictZeroAsEvenAndTheRestByParity) {
+  Scene s(320, 240, OverlayBlobs());
+  OverlayHost host;
+  host.districts = true;
+  s.UseHost(&host);
+  s.CreateGround();
+  for (int x = 60; x < 68; ++x) s.map->SetIsoTileAt(x, 64, ISO_LAYER_GROUND, CIsoRichtung(0), kBuilding, nullptr);
+  s.map->SetIsoCenter(64, 64);
+  EXPECT_EQ(s.map->ResetCompleteSpriteRenderList(), 0);
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  // Four buildings in district 0, four in district 1; none shows a block.
+  EXPECT_EQ(s.Count(kEvenColour), s.Count(kOddColour));
+  EXPECT_GT(s.Count(kEvenColour), 0);
+  EXPECT_EQ(s.Count(kBlockColour[0]), 0);
+}
+
+TEST_F(IsoRenderTest, TheStreetToolMarksTheCellsItsMaskNames) {
+  Scene s(320, 240, OverlayBlobs());
+  OverlayHost host;
+  s.UseHost(&host);
+  s.CreateGround();
+  s.map->SetIsoCenter(64, 64);
+  s.map->ResetCompleteSpriteRenderList();
+  host.selection.tool = 1;
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  EXPECT_EQ(s.Count(kMarkColour), 0) << "another tool marks nothing";
+  host.selection.tool = 2;
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  EXPECT_GT(s.Count(kMarkColour), 0);
 }
 
 }  // namespace
