@@ -61,7 +61,7 @@ class QnoRenderBuffer {
   void FrameRect(int x1, int y1, int x2, int y2, uint32_t pixel);
 
   // Pictures (qno_bitmap.cpp).
-  int DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent);
+  int DrawBitmap(const QnoBitmap* bitmap, int x, int y, int transparent);
   void DrawBitmap_Opaque(const QnoBitmapInfo* info, int x, int y);
   void DrawBitmap_Transp(const QnoBitmapInfo* info, int x, int y);
   // Text (qno_font.cpp).

@@ -43,7 +43,7 @@ int CIsoTile::GetYOffset(int z, int r, int l) const {
 }
 uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
 
-void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top) {
+void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left, int top) {
   CIsoSprite::RenderClipped(buffer, sprite, left, top);
 }
 

@@ -43,11 +43,11 @@ class CIsoTile {
   int GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
                         int& spriteId, int& sx, int& sy);
 
-  // Draws a run-length sprite with its top-left corner at (left, top):
-  // converted to the buffer's format once, copied unclipped when it lies
-  // inside the clip rectangle with a one-pixel margin, clipped when partly
-  // visible, not at all when wholly outside.
-  static void DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top);
+  // Draws a run-length sprite with its top-left corner at (left, top), its
+  // pixels converted to the buffer's format as they are copied (the sprite
+  // is only read): unclipped when it lies inside the clip rectangle, clipped
+  // when partly visible, not at all when wholly outside.
+  static void DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left, int top);
 
  private:
   CIsoTile() = delete;

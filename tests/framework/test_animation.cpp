@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "framework/qno_animation.h"
 #include "framework/qno_bytes.h"
 #include "gfx_test_util.h"
@@ -152,4 +154,51 @@ TEST(Animation, InterpolatedFramesMoveTowardsTheNextOne) {
   ctx.tick = 250;  // half way through frame 0
   QnoAnimation2D(&ctx, &m, 10, 10, 1.0f);
   EXPECT_EQ(c.surface.Box(0), (std::vector<int>{19, 9, 21, 11}));
+}
+
+// A state record may overlap its own tracks: here every track of state 0
+// starts on the state record, so track 0's frame count is the state's
+// duration. A duration of 0 is played as 1 ms without writing that into the
+// blob, which would give the track a frame the validator never saw.
+TEST(Animation, PlayingLeavesTheBlobAsValidated) {
+  Bytes blob(40, 0);
+  std::memcpy(blob.data(), "ZANi", 4);
+  qno_wr16(blob.data(), 4, QNO_ANIMATION_TYPE);  // also state 0's track count: 6
+  qno_wr32(blob.data(), 12, 1);                  // one state, also its follow-up
+  qno_wr32(blob.data(), 24, 4);                  // state 0 at offset 4
+  ASSERT_TRUE(QnoValidateAnimation(blob.data(), static_cast<uint32_t>(blob.size())));
+  QnoResourceManager manager;
+  auto blobs = Pictures();
+  blobs.push_back({ANIM, blob});
+  AddArchive(manager, "a.gla", blobs);
+  QnoAniMotor m(&manager);
+  m.SetResourceID(ANIM, 0);
+  ASSERT_TRUE(m.IsBound());
+  Canvas c(16, 16);
+  QnoAnimationContext ctx;
+  ctx.manager = &manager;
+  ctx.renderBuffer = &c.rb;
+  for (uint32_t t : {0u, 1u, 5u}) {
+    unsigned count = 7;
+    EXPECT_EQ(m.GetAtom2D(count, t), nullptr) << t;
+    EXPECT_EQ(count, 0u);
+    ctx.tick = t;
+    EXPECT_EQ(QnoAnimation2D(&ctx, &m, 8, 8, 1.0f), 0);
+  }
+  const auto* held = static_cast<const uint8_t*>(manager.GetResource(ANIM));
+  EXPECT_EQ(Bytes(held, held + blob.size()), blob);
+}
+
+// A zero duration still plays: every lookup is past it, so the state hands
+// over to its follow-up, and a state that loops on itself shows frame 0.
+TEST(Animation, ZeroDurationStatesPlayAsOneMillisecond) {
+  Fixture f({State(0, 1, {1}), State(0, 1, {2, 3})});
+  QnoAniMotor m(&f.manager);
+  m.SetResourceID(ANIM, 10);
+  EXPECT_EQ(Fixture::Shown(m, 10), 1u);
+  EXPECT_EQ(Fixture::Shown(m, 11), 2u);
+  EXPECT_EQ(m.GetState(), 1u);
+  EXPECT_EQ(Fixture::Shown(m, 500), 2u);
+  const auto* held = static_cast<const uint8_t*>(f.manager.GetResource(ANIM));
+  EXPECT_EQ(qno_rd32(held, qno_rd32(held, 24) + 4), 0u);
 }
