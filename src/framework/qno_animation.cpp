@@ -239,6 +239,20 @@ const uint8_t* QnoAniMotor::GetAtom2D(unsigned& count, uint32_t tick) {
   return FrameAtoms(GetTrackKind(0), frame, count);
 }
 
+namespace {
+
+// A scaled length or offset in whole pixels, cut towards zero like a cast;
+// scales from the blob can make it larger than any int, so it is held to a
+// range far beyond any screen (and a NaN counts as 0).
+int ScaledPixels(float v) {
+  constexpr float limit = 1 << 24;
+  if (!(v > -limit)) return v < 0 ? -(1 << 24) : 0;
+  if (v > limit) return 1 << 24;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
 int QnoAnimation2D(QnoAnimationContext* ctx, QnoAniMotor* motor, int x, int y, float scale) {
   if (!ctx || !motor) return 0;
   if (scale == 0.0f) scale = 1.0f;
@@ -272,14 +286,14 @@ int QnoAnimation2D(QnoAnimationContext* ctx, QnoAniMotor* motor, int x, int y, f
     if (!picture) continue;
     const float s = (ctx->flags & QNO_ANICTX_NO_SCALE) ? 1.0f : (a.scale ? a.scale / 16384.0f : 1.0f) * scale;
     const int w = picture->GetSizeX(), h = picture->GetSizeY();
-    const int hw = static_cast<int>((w >> 1) * s), hh = static_cast<int>((h >> 1) * s);
+    const int hw = ScaledPixels((w >> 1) * s), hh = ScaledPixels((h >> 1) * s);
     int px, py;
     if (first.flags & QNO_ATOM_UNSCALED) {
       px = x + a.dx;
       py = y + a.dy;
     } else {
-      px = x + static_cast<int>(a.dx * s);
-      py = y + static_cast<int>(a.dy * s);
+      px = x + ScaledPixels(a.dx * s);
+      py = y + ScaledPixels(a.dy * s);
     }
     if (first.flags & QNO_ATOM_DOWN) py += hh;
     if (first.flags & QNO_ATOM_UP) py -= hh;

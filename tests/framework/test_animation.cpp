@@ -202,3 +202,26 @@ TEST(Animation, ZeroDurationStatesPlayAsOneMillisecond) {
   const auto* held = static_cast<const uint8_t*>(f.manager.GetResource(ANIM));
   EXPECT_EQ(qno_rd32(held, qno_rd32(held, 24) + 4), 0u);
 }
+
+// An atom's scale can blow a picture up past any int: its box is held to
+// 2^24 pixels each side of the anchor instead of wrapping round.
+TEST(Animation, HugeScalesKeepTheBoxInRange) {
+  QnoResourceManager manager;
+  AniState s{1000, 0, {{AniAtom{5, 0, 0, 0xFFFFFFFFu, 0}}}};
+  AddArchive(manager, "a.gla",
+             {{5, zorgen::WriteQbmp16(Solid(16384, 1, 7), zorgen::KEY_565, false)}, {ANIM, zorgen::WriteAnimation({s})}});
+  QnoAniMotor m(&manager);
+  m.SetResourceID(ANIM, 0);
+  Canvas c(16, 16);
+  int box[4] = {};
+  QnoAnimationContext ctx;
+  ctx.manager = &manager;
+  ctx.renderBuffer = &c.rb;
+  ctx.boundingRect = box;
+  ctx.flags = QNO_ANICTX_BOX_ONLY;
+  QnoAnimation2D(&ctx, &m, 20, 30, 1.0f);
+  EXPECT_EQ(box[0], 20 - (1 << 24) - 1);
+  EXPECT_EQ(box[2], 20 + (1 << 24) + 1);
+  EXPECT_EQ(box[1], 30 - 1);  // one row: half its height is 0 at any scale
+  EXPECT_EQ(box[3], 30 + 1);
+}
