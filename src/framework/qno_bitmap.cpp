@@ -346,8 +346,8 @@ bool QnoRgbPalette::Validate(const uint8_t* data, uint32_t length) {
   return count <= 256 && qno_in_blob(CMAP_HEADER_SIZE, 4ull * count, length);
 }
 
-QnoRgbPalette* QnoRgbPalette::FromResource(QnoResourceManager* manager, unsigned id) {
-  return manager ? static_cast<QnoRgbPalette*>(manager->GetResource(id, &QnoRgbPalette::Validate)) : nullptr;
+const QnoRgbPalette* QnoRgbPalette::FromResource(QnoResourceManager* manager, unsigned id) {
+  return manager ? static_cast<const QnoRgbPalette*>(manager->GetResource(id, &QnoRgbPalette::Validate)) : nullptr;
 }
 
 unsigned QnoRgbPalette::GetCount() const { return qno_rd32(Bytes(), 8); }

@@ -72,7 +72,7 @@ class QnoRgbPalette {
  public:
   QnoRgbPalette() = delete;
   static bool Validate(const uint8_t* data, uint32_t length);
-  static QnoRgbPalette* FromResource(QnoResourceManager* manager, unsigned id);
+  static const QnoRgbPalette* FromResource(QnoResourceManager* manager, unsigned id);
 
   unsigned GetCount() const;
   // Entry i as r, g, b, 0.

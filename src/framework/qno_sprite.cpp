@@ -41,13 +41,15 @@ struct RunCursor {
   }
 };
 
+// Rewrites every pixel of a sprite the caller owns.
 template <typename F>
 void ForEachPixel(void* sprite, F f) {
+  uint8_t* base = static_cast<uint8_t*>(sprite);
   RunCursor cur(sprite);
   const uint32_t h = CIsoSprite::GetHeight(sprite);
   for (uint32_t l = 0; l < h; ++l)
     cur.ForEachRun([&](uint32_t, uint32_t count, const uint8_t* pixels) {
-      uint8_t* w = const_cast<uint8_t*>(pixels);
+      uint8_t* w = base + (pixels - base);
       for (uint32_t i = 0; i < count; ++i) qno_wr16(w, 2 * i, f(qno_rd16(w, 2 * i)));
     });
 }

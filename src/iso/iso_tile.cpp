@@ -56,7 +56,7 @@ int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, uns
     QNO_ERROR0(QNO_SEV_ERROR, "Tile ResID == 0");
     return 1;
   }
-  void* sprite = CIsoSprite::FromResource(resources, id);
+  const void* sprite = CIsoSprite::FromResource(resources, id);
   if (!sprite) {
     QNO_ERROR1(QNO_SEV_FATAL, "Can't load Sprite with ResID %d", static_cast<int>(id));
     return 1;
@@ -76,7 +76,7 @@ int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int
     QNO_ERROR0(QNO_SEV_FATAL, "Tile ResID == 0");
     return -1;
   }
-  void* sprite = CIsoSprite::FromResource(resources, id);
+  const void* sprite = CIsoSprite::FromResource(resources, id);
   if (!sprite) return -1;
   const int h = static_cast<int>(CIsoSprite::GetHeight(sprite));
   DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, layer), y - (GetYOffset(zi, rot, layer) + h));
@@ -88,7 +88,7 @@ int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources
   int height = 0;
   for (int l = 0; l <= GetHighestLayer(); ++l) {
     const uint32_t id = GetSpriteID(zi, rot, l);
-    void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
+    const void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
     if (!sprite) continue;
     height = static_cast<int>(CIsoSprite::GetHeight(sprite));
     DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, l), y - (GetYOffset(zi, rot, l) + height));
