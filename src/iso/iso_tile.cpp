@@ -48,7 +48,7 @@ void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left,
 }
 
 int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
-                                int& spriteId, int& sx, int& sy) {
+                                int& spriteId, int& sx, int& sy) const {
   if (layer > GetHighestLayer()) return 1;
   const int zi = IsoZoomIndex();
   const uint32_t id = GetSpriteID(zi, rot, layer);
@@ -68,7 +68,7 @@ int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, uns
 }
 
 int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,
-                     TIsoRichtung rot) {
+                     TIsoRichtung rot) const {
   if (layer > GetHighestLayer()) return -1;
   const int zi = IsoZoomIndex();
   const uint32_t id = GetSpriteID(zi, rot, layer);
@@ -83,7 +83,8 @@ int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int
   return h;
 }
 
-int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot) {
+int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y,
+                          TIsoRichtung rot) const {
   const int zi = IsoZoomIndex();
   int height = 0;
   for (int l = 0; l <= GetHighestLayer(); ++l) {

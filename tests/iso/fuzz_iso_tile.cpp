@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QnoResourceManager* m = zorfuzz::Serve({{1, std::vector<uint8_t>(data, data + size)}, {2, sprite}});
   if (!m) return 0;
   const IsoTileBlob view = IsoTileBlob::FromResource(m, 1);
-  CIsoTile* tile = CIsoTile::Get(m, 1);
+  const CIsoTile* tile = CIsoTile::Get(m, 1);
   if (view.Empty() || !tile) __builtin_trap();  // it validated
   QnoRenderBuffer& rb = zorfuzz::Buffer();
   for (TIsoZoomStufe zoom : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4}) {
