@@ -24,17 +24,28 @@ function(zor_add_test name)
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy")
 endfunction()
 
-# zor_add_fuzzer(<name> SOURCES ... DEPS ... RUNS <n>)
+# In the fuzzing build every undefined-behaviour finding stops the fuzzer
+# like a memory error does, so it is reported with its input.
+if(ZOR_FUZZ)
+  add_compile_options(-fno-sanitize-recover=undefined)
+  add_link_options(-fno-sanitize-recover=undefined)
+endif()
+
+# Seconds ctest gives each fuzz target; the targets run in parallel.
+set(ZOR_FUZZ_SECONDS 30 CACHE STRING "Seconds each fuzz target runs under ctest")
+
+# zor_add_fuzzer(<name> SOURCES ... DEPS ... SECONDS <s>)
 # A libFuzzer target, built only with ZOR_FUZZ; ctest runs it for a fixed
-# number of inputs starting from the seed corpus tests/<sub>/corpus/<name>
-# when that folder exists.
+# time (ZOR_FUZZ_SECONDS unless given) starting from what earlier runs kept
+# in the build tree and the seed corpus tests/<sub>/corpus/<name> when that
+# folder exists.
 function(zor_add_fuzzer name)
-  cmake_parse_arguments(ARG "" "RUNS" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SECONDS" "SOURCES;DEPS" ${ARGN})
   if(NOT ZOR_FUZZ)
     return()
   endif()
-  if(NOT ARG_RUNS OR ARG_RUNS STREQUAL "")
-    set(ARG_RUNS 20000)
+  if(NOT ARG_SECONDS OR ARG_SECONDS STREQUAL "")
+    set(ARG_SECONDS ${ZOR_FUZZ_SECONDS})
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
@@ -45,19 +56,24 @@ function(zor_add_fuzzer name)
   # New inputs go to the first corpus folder, so the build's own folder comes
   # first and the checked-in seeds are only read.
   file(MAKE_DIRECTORY ${work}/corpus)
+  set(dirs ${work}/corpus)
   if(EXISTS ${corpus})
-    add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1 -max_len=4096 ${work}/corpus ${corpus} WORKING_DIRECTORY ${work})
-  else()
-    add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1 -max_len=4096 ${work}/corpus WORKING_DIRECTORY ${work})
+    list(APPEND dirs ${corpus})
   endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${ARG_SECONDS} -print_final_stats=1 -max_len=4096 ${dirs}
+           WORKING_DIRECTORY ${work})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
+    TIMEOUT 300)
 endfunction()
 
 # zor_subsystem_tests(<subsystem> DEPS ...)
 # Every tests/<subsystem>/test_*.cpp goes into one test executable
 # <subsystem>_tests; every fuzz_*.cpp becomes its own libFuzzer target.
+# A RUNS count from older callers is accepted and not used: fuzz targets
+# run for a time.
 function(zor_subsystem_tests sub)
-  cmake_parse_arguments(ARG "" "RUNS" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SECONDS;RUNS" "DEPS" ${ARGN})
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   if(test_sources)
     zor_add_test(${sub}_tests SOURCES ${test_sources} DEPS ${ARG_DEPS})
@@ -65,6 +81,6 @@ function(zor_subsystem_tests sub)
   file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_*.cpp)
   foreach(src IN LISTS fuzz_sources)
     get_filename_component(name ${src} NAME_WE)
-    zor_add_fuzzer(${name} SOURCES ${src} DEPS ${ARG_DEPS} RUNS ${ARG_RUNS})
+    zor_add_fuzzer(${name} SOURCES ${src} DEPS ${ARG_DEPS} SECONDS ${ARG_SECONDS})
   endforeach()
 endfunction()

@@ -75,7 +75,9 @@ QnoAniMotor::QnoAniMotor(QnoResourceManager* manager) : m_startTick(kfx_GetTicks
 
 void QnoAniMotor::Unbind() {
   m_blob = nullptr;
+  m_length = 0;
   m_stateRecord = nullptr;
+  m_trackCount = 0;
   std::fill(std::begin(m_tracks), std::end(m_tracks), nullptr);
 }
 
@@ -92,9 +94,10 @@ void QnoAniMotor::SetResourceID(unsigned id, uint32_t tick) {
   if (!m_manager) return;
   ReleaseResource();
   if (id == 0) return;
-  uint8_t* blob = static_cast<uint8_t*>(m_manager->GetResource(id, &QnoValidateAnimation));
+  const auto* blob = static_cast<const uint8_t*>(m_manager->GetResource(id, &QnoValidateAnimation));
   if (!blob) return;
   m_blob = blob;
+  m_length = m_manager->GetResourceLength(id);
   m_resourceId = id;
   EnterState(0, tick);
 }
@@ -103,31 +106,55 @@ void QnoAniMotor::SetState(unsigned state, uint32_t tick) {
   if (m_blob) EnterState(state, tick);
 }
 
+bool QnoAniMotor::InBlob(uint64_t at, uint64_t size) const { return m_blob && qno_in_blob(at, size, m_length); }
+
+// Every offset is checked again here although the validator passed the
+// blob: the motor must not read outside it whatever the blob says.
 void QnoAniMotor::EnterState(unsigned state, uint32_t tick) {
-  if (!m_blob || state >= qno_rd32(m_blob, 12)) {
+  if (!m_blob || state >= qno_rd32(m_blob, 12) || !InBlob(24 + 4ull * state, 4)) {
+    Unbind();
+    return;
+  }
+  const uint32_t at = qno_rd32(m_blob, 24 + 4 * state);
+  const uint32_t tracks = InBlob(at, 12) ? qno_rd32(m_blob, at) : QNO_ANI_MAX_TRACKS + 1;
+  if (tracks > QNO_ANI_MAX_TRACKS || !InBlob(at + 12ull, 4ull * tracks)) {
     Unbind();
     return;
   }
   m_state = state;
-  m_stateRecord = m_blob + qno_rd32(m_blob, 24 + 4 * state);
-  if (qno_rd32(m_stateRecord, 4) == 0) qno_wr32(m_stateRecord, 4, 1);
+  m_stateRecord = m_blob + at;
+  const uint32_t duration = qno_rd32(m_stateRecord, 4);
+  m_duration = duration == 0 ? 1 : duration;
   std::fill(std::begin(m_tracks), std::end(m_tracks), nullptr);
-  for (uint32_t t = 0; t < TrackCount(); ++t) m_tracks[t] = m_stateRecord + qno_rd32(m_stateRecord, 12 + 4 * t);
+  m_trackCount = 0;
+  for (uint32_t t = 0; t < tracks; ++t) {
+    const uint64_t track = at + uint64_t{qno_rd32(m_stateRecord, 12 + 4 * t)};
+    if (!InBlob(track, 8)) break;
+    m_tracks[t] = m_blob + track;
+    m_trackCount = t + 1;
+  }
   m_startTick = tick;
   m_lastSoundFrame = -1;
 }
 
-uint32_t QnoAniMotor::Duration() const { return qno_rd32(m_stateRecord, 4); }
+uint32_t QnoAniMotor::Duration() const { return m_duration; }
 uint32_t QnoAniMotor::FollowUp() const { return qno_rd32(m_stateRecord, 8); }
-uint32_t QnoAniMotor::TrackCount() const { return m_stateRecord ? qno_rd32(m_stateRecord, 0) : 0; }
-uint32_t QnoAniMotor::FrameCount(unsigned track) const { return qno_rd32(m_tracks[track], 4); }
+uint32_t QnoAniMotor::TrackCount() const { return m_stateRecord ? m_trackCount : 0; }
+
+// Frames whose offset table runs past the blob are not counted.
+uint32_t QnoAniMotor::FrameCount(unsigned track) const {
+  const uint32_t n = qno_rd32(m_tracks[track], 4);
+  const uint64_t at = static_cast<uint64_t>(m_tracks[track] - m_blob);
+  return InBlob(at + 8, 4ull * n) ? n : 0;
+}
 
 uint32_t QnoAniMotor::GetTrackKind(unsigned track) const {
   return track < TrackCount() ? qno_rd32(m_tracks[track], 0) : 0;
 }
 
 const uint8_t* QnoAniMotor::Frame(unsigned track, unsigned index) const {
-  return m_tracks[track] + qno_rd32(m_tracks[track], 8 + 4 * index);
+  const uint64_t at = static_cast<uint64_t>(m_tracks[track] - m_blob) + qno_rd32(m_tracks[track], 8 + 4 * index);
+  return InBlob(at, 0) ? m_blob + at : nullptr;
 }
 
 int QnoAniMotor::CurrentIndex(unsigned track, uint32_t tick) {
@@ -170,23 +197,33 @@ const uint8_t* QnoAniMotor::GetNextTrackChild(unsigned track, uint32_t tick, uns
   const uint32_t duration = Duration();
   start = m_startTick + static_cast<uint32_t>(duration * static_cast<uint64_t>(index) / n);
   end = start + static_cast<uint32_t>(duration / n);
-  const unsigned next = static_cast<unsigned>(index + 1) % n;
+  const unsigned next = static_cast<unsigned>((static_cast<uint64_t>(index) + 1) % n);
   if (next == 0 && FollowUp() != m_state) return nullptr;
   return Frame(track, next);
 }
 
-const uint8_t* QnoAniMotor::FrameAtoms(uint32_t kind, const uint8_t* frame, unsigned& count) {
-  for (int depth = 0; frame && depth <= MAX_NODE_DEPTH; ++depth) {
+const uint8_t* QnoAniMotor::FrameAtoms(uint32_t kind, const uint8_t* frame, unsigned& count) const {
+  count = 0;
+  if (!frame || !m_blob) return nullptr;
+  uint64_t at = static_cast<uint64_t>(frame - m_blob);
+  for (int depth = 0; depth <= MAX_NODE_DEPTH; ++depth) {
     switch (kind) {
       case QNO_NODE_ATOM:
+        if (!InBlob(at, QNO_ANI_ATOM_SIZE)) return nullptr;
         count = 1;
-        return frame;
-      case QNO_NODE_ATOM_ARRAY:
-        count = qno_rd32(frame, 4);
-        return count ? frame + qno_rd32(frame, 8) : nullptr;
+        return m_blob + at;
+      case QNO_NODE_ATOM_ARRAY: {
+        if (!InBlob(at, 12)) return nullptr;
+        const uint32_t n = qno_rd32(m_blob, static_cast<uint32_t>(at) + 4);
+        const uint64_t atoms = at + qno_rd32(m_blob, static_cast<uint32_t>(at) + 8);
+        if (n == 0 || !InBlob(atoms, uint64_t{n} * QNO_ANI_ATOM_SIZE)) return nullptr;
+        count = n;
+        return m_blob + atoms;
+      }
       case QNO_NODE_INDIRECT:
-        kind = qno_rd16(frame, 0);
-        frame += qno_rd32(frame, 8);
+        if (!InBlob(at, 12)) return nullptr;
+        kind = qno_rd16(m_blob, static_cast<uint32_t>(at));
+        at += qno_rd32(m_blob, static_cast<uint32_t>(at) + 8);
         break;
       default:
         return nullptr;
@@ -202,6 +239,20 @@ const uint8_t* QnoAniMotor::GetAtom2D(unsigned& count, uint32_t tick) {
   return FrameAtoms(GetTrackKind(0), frame, count);
 }
 
+namespace {
+
+// A scaled length or offset in whole pixels, cut towards zero like a cast;
+// scales from the blob can make it larger than any int, so it is held to a
+// range far beyond any screen (and a NaN counts as 0).
+int ScaledPixels(float v) {
+  constexpr float limit = 1 << 24;
+  if (!(v > -limit)) return v < 0 ? -(1 << 24) : 0;
+  if (v > limit) return 1 << 24;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
 int QnoAnimation2D(QnoAnimationContext* ctx, QnoAniMotor* motor, int x, int y, float scale) {
   if (!ctx || !motor) return 0;
   if (scale == 0.0f) scale = 1.0f;
@@ -213,7 +264,7 @@ int QnoAnimation2D(QnoAnimationContext* ctx, QnoAniMotor* motor, int x, int y, f
   if (first.flags & QNO_ATOM_INTERPOLATE) {
     unsigned start = 0, end = 0, nextCount = 0;
     const uint8_t* next = motor->GetNextTrackChild(0, t, start, end);
-    const uint8_t* nextAtoms = next ? QnoAniMotor::FrameAtoms(motor->GetTrackKind(0), next, nextCount) : nullptr;
+    const uint8_t* nextAtoms = next ? motor->FrameAtoms(motor->GetTrackKind(0), next, nextCount) : nullptr;
     if (nextAtoms && nextCount > 0 && end > start) {
       const QnoAniAtom n = QnoAniAtom::Read(nextAtoms);
       const int64_t done = static_cast<int64_t>(t - start), span = static_cast<int64_t>(end - start);
@@ -235,14 +286,14 @@ int QnoAnimation2D(QnoAnimationContext* ctx, QnoAniMotor* motor, int x, int y, f
     if (!picture) continue;
     const float s = (ctx->flags & QNO_ANICTX_NO_SCALE) ? 1.0f : (a.scale ? a.scale / 16384.0f : 1.0f) * scale;
     const int w = picture->GetSizeX(), h = picture->GetSizeY();
-    const int hw = static_cast<int>((w >> 1) * s), hh = static_cast<int>((h >> 1) * s);
+    const int hw = ScaledPixels((w >> 1) * s), hh = ScaledPixels((h >> 1) * s);
     int px, py;
     if (first.flags & QNO_ATOM_UNSCALED) {
       px = x + a.dx;
       py = y + a.dy;
     } else {
-      px = x + static_cast<int>(a.dx * s);
-      py = y + static_cast<int>(a.dy * s);
+      px = x + ScaledPixels(a.dx * s);
+      py = y + ScaledPixels(a.dy * s);
     }
     if (first.flags & QNO_ATOM_DOWN) py += hh;
     if (first.flags & QNO_ATOM_UP) py -= hh;

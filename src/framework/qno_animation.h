@@ -58,8 +58,9 @@ class QnoAniMotor {
   // The frame after the current one, with its time span.
   const uint8_t* GetNextTrackChild(unsigned track, uint32_t tick, unsigned& start, unsigned& end);
 
-  // Atoms of a frame node of the given kind; null when it shows nothing.
-  static const uint8_t* FrameAtoms(uint32_t kind, const uint8_t* frame, unsigned& count);
+  // Atoms of a frame node of the given kind; null when it shows nothing or
+  // any node on the way lies outside the bound blob.
+  const uint8_t* FrameAtoms(uint32_t kind, const uint8_t* frame, unsigned& count) const;
 
   bool IsBound() const { return m_blob != nullptr; }
   unsigned GetState() const { return m_state; }
@@ -69,6 +70,8 @@ class QnoAniMotor {
 
  private:
   void EnterState(unsigned state, uint32_t tick);
+  // True when [at, at + size) lies inside the bound blob.
+  bool InBlob(uint64_t at, uint64_t size) const;
   void Unbind();
   // Frame index of `track` at `tick`, following expired states; -1 for none.
   int CurrentIndex(unsigned track, uint32_t tick);
@@ -82,8 +85,14 @@ class QnoAniMotor {
   unsigned m_resourceId = 0;
   uint32_t m_startTick = 0;
   int m_lastSoundFrame = -1;
-  uint8_t* m_blob = nullptr;
-  uint8_t* m_stateRecord = nullptr;
+  // The blob is shared by every motor playing it and stays as validated:
+  // what a state needs at play time (a zero duration taken as 1 ms) is kept
+  // here, never written back.
+  const uint8_t* m_blob = nullptr;
+  uint32_t m_length = 0;
+  const uint8_t* m_stateRecord = nullptr;
+  uint32_t m_duration = 1;
+  uint32_t m_trackCount = 0;
   const uint8_t* m_tracks[QNO_ANI_MAX_TRACKS] = {};
   QnoResourceManager* m_manager;
 };

@@ -56,7 +56,7 @@ bool ValidateBmp(const uint8_t* d, uint32_t len) {
   if (len < BMP_MIN_SIZE) return false;
   const int bpp = BmpBitsPerPixel(d);
   if (bpp != 8 && bpp != 16 && bpp != 24) return false;
-  // SetColorFormat writes the three masks of a 16-bit picture.
+  // A 16-bit picture carries its three colour masks.
   if (bpp == 16 && len < BMP_RED_MASK + 12) return false;
   const int32_t width = static_cast<int32_t>(qno_rd32(d, BMP_WIDTH));
   if (width < 0 || width > 65535 || BmpHeight(d) > 65535) return false;
@@ -112,6 +112,10 @@ inline const uint8_t* SourceRow(const QnoBitmapInfo* info, int r) {
 
 template <bool Transparent>
 void Blit(QnoRenderBuffer* rb, const QnoBitmapInfo* info, int x, int y) {
+  // 16-bit pixels of another format are converted as they are copied (and
+  // then keyed): pictures are shared resources and stay as stored.
+  const int to = rb->GetColorFormat();
+  const bool convert = info && info->bitsPerPixel == 16 && info->colorFormat != to && to == QNO_COLOR_565;
   uint8_t* base = rb->GetBuffer();
   if (!base || !info || !info->pixels || info->width <= 0 || info->height <= 0) return;
   const Placement p = Place(rb, info->width, info->height, x, y);
@@ -134,13 +138,14 @@ void Blit(QnoRenderBuffer* rb, const QnoBitmapInfo* info, int x, int y) {
       }
       case 16: {
         const uint8_t* s = src + 2 * skip;
-        if (!Transparent) {
+        if (!Transparent && !convert) {
           std::memcpy(dst, s, 2 * static_cast<size_t>(cols));
         } else {
           const uint16_t key = static_cast<uint16_t>(info->keyColor);
           for (int i = 0; i < cols; ++i) {
-            const uint16_t v = qno_rd16(s, 2 * i);
-            if (v != key) dst[i] = v;
+            uint16_t v = qno_rd16(s, 2 * i);
+            if (convert) v = QnoBitmap::Convert16bitPixel(v, info->colorFormat, to);
+            if (!Transparent || v != key) dst[i] = v;
           }
         }
         break;
@@ -162,7 +167,7 @@ void Blit(QnoRenderBuffer* rb, const QnoBitmapInfo* info, int x, int y) {
 
 // Run-length "QBMP" (8-bit). Rows above the clip rectangle are reached
 // through the row table, so vertical clipping costs nothing.
-void BlitRle(QnoRenderBuffer* rb, QnoBitmap* bm, int x, int y, bool transparentKey) {
+void BlitRle(QnoRenderBuffer* rb, const QnoBitmap* bm, int x, int y, bool transparentKey) {
   uint8_t* base = rb->GetBuffer();
   if (!base) return;
   const uint8_t* blob = reinterpret_cast<const uint8_t*>(bm);
@@ -254,17 +259,6 @@ int QnoBitmap::GetColorFormat() const {
   return qno_rd32(Bytes(), BMP_RED_MASK) == 0xF800 ? QNO_COLOR_565 : QNO_COLOR_555;
 }
 
-void QnoBitmap::SetColorFormat(int format) {
-  if (GetBmpType() == 1) {
-    Bytes()[7] = format == QNO_COLOR_565 ? 2 : format == QNO_COLOR_M565 ? 3 : 1;
-  } else if (GetBitsPerPixel() == 16) {
-    const bool is565 = format == QNO_COLOR_565;
-    qno_wr32(Bytes(), BMP_RED_MASK, is565 ? 0xF800 : 0x7C00);
-    qno_wr32(Bytes(), BMP_RED_MASK + 4, is565 ? 0x07E0 : 0x03E0);
-    qno_wr32(Bytes(), BMP_RED_MASK + 8, 0x001F);
-  }
-}
-
 bool QnoBitmap::IsCompressed() const {
   return GetBmpType() == 1 ? qno_rd32(Bytes(), 24) != 0 : BmpCompressed(Bytes());
 }
@@ -298,24 +292,16 @@ const uint8_t* QnoBitmap::GetPalette(int* count) const {
   return n ? Bytes() + start : nullptr;
 }
 
-void QnoBitmap::Convert16bitFormat(uint8_t* pixels, int width, int height, int rowBytes, int from, int to) {
-  if (from == to || to != QNO_COLOR_565) return;
-  for (int r = 0; r < height; ++r) {
-    uint8_t* row = pixels + static_cast<ptrdiff_t>(r) * rowBytes;
-    for (int i = 0; i < width; ++i) {
-      uint32_t p = qno_rd16(row, 2 * i);
-      if (from == QNO_COLOR_555)
-        p = (p & 0x7FE0) << 1 | (p & 0x1F);
-      else if (from == QNO_COLOR_M565)
-        p = (p << 11 | (p & 0x7E0) | p >> 11) & 0xFFFF;
-      qno_wr16(row, 2 * i, static_cast<uint16_t>(p));
-    }
-  }
+uint16_t QnoBitmap::Convert16bitPixel(uint16_t p, int from, int to) {
+  if (from == to || to != QNO_COLOR_565) return p;
+  if (from == QNO_COLOR_555) return static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x1F));
+  if (from == QNO_COLOR_M565) return static_cast<uint16_t>(p << 11 | (p & 0x7E0) | p >> 11);
+  return p;
 }
 
 // ---------------------------------------------------------------- drawing
 
-int QnoRenderBuffer::DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent) {
+int QnoRenderBuffer::DrawBitmap(const QnoBitmap* bitmap, int x, int y, int transparent) {
   if (!bitmap || !GetBuffer()) return 1;
   const int type = bitmap->GetBmpType();
   if (type == 0) return 1;
@@ -342,12 +328,6 @@ int QnoRenderBuffer::DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent
     info.keyColor = m_bmpKeyColor;
     info.transparent = transparent != 0;
   }
-  if (info.bitsPerPixel == 16 && info.colorFormat != GetColorFormat()) {
-    QnoBitmap::Convert16bitFormat(bitmap->GetPixelPtr(), info.width, info.height, info.rowBytes, info.colorFormat,
-                                  GetColorFormat());
-    bitmap->SetColorFormat(GetColorFormat());
-    info.colorFormat = static_cast<int16_t>(GetColorFormat());
-  }
   if (info.transparent)
     DrawBitmap_Transp(&info, x, y);
   else
@@ -366,8 +346,8 @@ bool QnoRgbPalette::Validate(const uint8_t* data, uint32_t length) {
   return count <= 256 && qno_in_blob(CMAP_HEADER_SIZE, 4ull * count, length);
 }
 
-QnoRgbPalette* QnoRgbPalette::FromResource(QnoResourceManager* manager, unsigned id) {
-  return manager ? static_cast<QnoRgbPalette*>(manager->GetResource(id, &QnoRgbPalette::Validate)) : nullptr;
+const QnoRgbPalette* QnoRgbPalette::FromResource(QnoResourceManager* manager, unsigned id) {
+  return manager ? static_cast<const QnoRgbPalette*>(manager->GetResource(id, &QnoRgbPalette::Validate)) : nullptr;
 }
 
 unsigned QnoRgbPalette::GetCount() const { return qno_rd32(Bytes(), 8); }

@@ -39,11 +39,11 @@ class QnoBitmap {
   int GetSizeX() const;
   int GetSizeY() const;
   int GetBitsPerPixel() const;
+  // Writable pixels only for pictures the caller made (ZorvaBitmap).
   uint8_t* GetPixelPtr();
   const uint8_t* GetPixelPtr() const;
   int GetRowBytes() const;
   int GetColorFormat() const;  // 565, 555 or -565
-  void SetColorFormat(int format);
   bool IsCompressed() const;
   bool HasRleTable() const;
   uint8_t GetVersion() const;
@@ -54,8 +54,9 @@ class QnoBitmap {
   // A BMP's entries are b, g, r, 0; a "QBMP"'s r, g, b, 0.
   const uint8_t* GetPalette(int* count) const;
 
-  // Converts 16-bit pixels in place between 555, 565 and -565.
-  static void Convert16bitFormat(uint8_t* pixels, int width, int height, int rowBytes, int from, int to);
+  // One 16-bit pixel of format `from` as drawn into a buffer of format
+  // `to`: 555 and -565 pixels become 565; any other pair is left as it is.
+  static uint16_t Convert16bitPixel(uint16_t pixel, int from, int to);
 
  private:
   const uint8_t* Bytes() const { return reinterpret_cast<const uint8_t*>(this); }
@@ -71,7 +72,7 @@ class QnoRgbPalette {
  public:
   QnoRgbPalette() = delete;
   static bool Validate(const uint8_t* data, uint32_t length);
-  static QnoRgbPalette* FromResource(QnoResourceManager* manager, unsigned id);
+  static const QnoRgbPalette* FromResource(QnoResourceManager* manager, unsigned id);
 
   unsigned GetCount() const;
   // Entry i as r, g, b, 0.

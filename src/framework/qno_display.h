@@ -61,7 +61,7 @@ class QnoRenderBuffer {
   void FrameRect(int x1, int y1, int x2, int y2, uint32_t pixel);
 
   // Pictures (qno_bitmap.cpp).
-  int DrawBitmap(QnoBitmap* bitmap, int x, int y, int transparent);
+  int DrawBitmap(const QnoBitmap* bitmap, int x, int y, int transparent);
   void DrawBitmap_Opaque(const QnoBitmapInfo* info, int x, int y);
   void DrawBitmap_Transp(const QnoBitmapInfo* info, int x, int y);
   // Text (qno_font.cpp).
@@ -80,8 +80,8 @@ class QnoRenderBuffer {
   int ClipTop() const { return m_clipTop; }
   int ClipRight() const { return m_clipRight; }
   int ClipBottom() const { return m_clipBottom; }
-  QnoRgbPalette* GetPalette() const { return m_palette; }
-  void SetPalette(QnoRgbPalette* palette) { m_palette = palette; }
+  const QnoRgbPalette* GetPalette() const { return m_palette; }
+  void SetPalette(const QnoRgbPalette* palette) { m_palette = palette; }
   // The key colour that transparent BMP pictures skip.
   uint32_t GetBmpKeyColor() const { return m_bmpKeyColor; }
 
@@ -94,7 +94,7 @@ class QnoRenderBuffer {
   int m_frameCount = 0;
   uint32_t m_lastFpsTick = 0;
   int m_fps = 0;
-  QnoRgbPalette* m_palette = nullptr;
+  const QnoRgbPalette* m_palette = nullptr;
   uint16_t m_topDown = 1;
   int16_t m_bitsPerPixel = 16;
   int m_colorFormat = QNO_COLOR_565;

@@ -25,8 +25,8 @@ bool QnoBitmapFont::Validate(const uint8_t* data, uint32_t length) {
   return true;
 }
 
-QnoBitmapFont* QnoBitmapFont::FromResource(QnoResourceManager* manager, unsigned id) {
-  return manager ? static_cast<QnoBitmapFont*>(manager->GetResource(id, &QnoBitmapFont::Validate)) : nullptr;
+const QnoBitmapFont* QnoBitmapFont::FromResource(QnoResourceManager* manager, unsigned id) {
+  return manager ? static_cast<const QnoBitmapFont*>(manager->GetResource(id, &QnoBitmapFont::Validate)) : nullptr;
 }
 
 unsigned QnoBitmapFont::GetFirstChar() const { return qno_rd16(Bytes(), 8); }

@@ -15,7 +15,7 @@ class QnoBitmapFont {
   // True when the code range, the glyph table and every glyph's pixels lie
   // inside the blob.
   static bool Validate(const uint8_t* data, uint32_t length);
-  static QnoBitmapFont* FromResource(QnoResourceManager* manager, unsigned id);
+  static const QnoBitmapFont* FromResource(QnoResourceManager* manager, unsigned id);
 
   unsigned GetFirstChar() const;
   unsigned GetLastChar() const;

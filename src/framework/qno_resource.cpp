@@ -23,12 +23,30 @@ QnoResourceManager::QnoResourceManager() {
 }
 
 QnoResourceManager::~QnoResourceManager() {
-  for (unsigned i = 0; i < QNO_MAX_RESOURCES; ++i) std::free(m_slots[i].data);
+  Clear();
   std::free(m_slots);
+}
+
+void QnoResourceManager::Touch(unsigned id) {
+  if (m_slots[id].listed) return;
+  m_slots[id].listed = true;
+  m_listed.push_back(id);
+}
+
+void QnoResourceManager::Clear() {
+  // Only listed ids ever get a slot filled in or a blob loaded.
+  for (uint32_t id : m_listed) {
+    std::free(m_slots[id].data);
+    m_slots[id] = Slot{};
+  }
+  m_listed.clear();
   for (Archive& a : m_archives) {
     if (a.stream) std::fclose(a.stream);
     a.stream = nullptr;
+    a.fileSize = 0;
+    std::memset(a.header, 0, sizeof a.header);
   }
+  m_reportedOutOfRange = false;
 }
 
 int QnoResourceManager::AddWadFile(const char* path) {
@@ -41,6 +59,11 @@ int QnoResourceManager::AddWadFile(const char* path) {
     QNO_ERROR(QNO_SEV_WARNING, "Wad File not found/couldnt open for rb !");
     return 1;
   }
+  return AddWadStream(stream);
+}
+
+int QnoResourceManager::AddWadStream(FILE* stream) {
+  if (!stream) return 1;
   unsigned slot = 0;
   while (slot < QNO_MAX_WADFILES && m_archives[slot].stream) ++slot;
   if (slot == QNO_MAX_WADFILES) {
@@ -120,6 +143,7 @@ int QnoResourceManager::LoadDirectory(FILE* stream, unsigned slot) {
       continue;
     }
     Slot& s = m_slots[id];
+    Touch(id);
     s.id = id;
     s.offset = offset;
     s.length = length;
@@ -164,6 +188,7 @@ void* QnoResourceManager::LoadResourceFromFile(unsigned id) {
   auto fail = [&](const char* text) -> void* {
     if (!s.reported) QNO_ERROR(QNO_SEV_WARNING, "%s", text);
     s.reported = true;
+    Touch(id);
     return nullptr;
   };
   if (s.id != id || id == 0 || s.length == 0) return fail("Resourceslot hat falsche ID/Länge/!");

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 constexpr unsigned QNO_MAX_RESOURCES = 60000;
 constexpr unsigned QNO_MAX_WADFILES = 5;
@@ -35,6 +36,12 @@ class QnoResourceManager {
   // 0 on success; 1 when the archive cannot be opened, no slot is free or
   // its header or directory cannot be read.
   int AddWadFile(const char* path);
+  // The same for an archive already open for reading (a file, or bytes in
+  // memory through fmemopen); the manager owns the stream from here on.
+  int AddWadStream(FILE* stream);
+  // Closes every archive and drops every blob, as after construction; the
+  // cost follows the entries listed, not the size of the id table.
+  void Clear();
 
   // The raw blob, null when no archive holds the id (or it cannot be read).
   void* GetResource(unsigned id);
@@ -63,13 +70,18 @@ class QnoResourceManager {
     bool valid;
     // A failed fetch was logged: asked again, the same id fails silently.
     bool reported;
+    bool listed;  // in m_listed
   };
+  void Touch(unsigned id);
 
   int LoadDirectory(FILE* stream, unsigned slot);
   void* LoadResourceFromFile(unsigned id);
 
   Archive m_archives[QNO_MAX_WADFILES];
   Slot* m_slots;
+  // Every id whose slot was written (listed by a directory or reported
+  // missing), once each, so Clear need not visit the whole table.
+  std::vector<uint32_t> m_listed;
   // An id beyond the table was asked for and logged.
   bool m_reportedOutOfRange = false;
 };

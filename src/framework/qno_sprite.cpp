@@ -42,13 +42,15 @@ struct RunCursor {
   }
 };
 
+// Rewrites every pixel of a sprite the caller owns.
 template <typename F>
 void ForEachPixel(void* sprite, F f) {
+  uint8_t* base = static_cast<uint8_t*>(sprite);
   RunCursor cur(sprite);
   const uint32_t h = CIsoSprite::GetHeight(sprite);
   for (uint32_t l = 0; l < h; ++l)
     cur.ForEachRun([&](uint32_t, uint32_t count, const uint8_t* pixels) {
-      uint8_t* w = const_cast<uint8_t*>(pixels);
+      uint8_t* w = base + (pixels - base);
       for (uint32_t i = 0; i < count; ++i) qno_wr16(w, 2 * i, f(qno_rd16(w, 2 * i)));
     });
 }
@@ -57,12 +59,21 @@ uint16_t To555(uint16_t p) { return static_cast<uint16_t>(((p >> 6) << 8 | ((p <
 uint16_t From555(uint16_t p) { return static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x1F)); }
 uint16_t SwapRedBlue(uint16_t p) { return static_cast<uint16_t>(p << 11 | (p & 0x7E0) | p >> 11); }
 
-// The span of columns [first, end) a line is cut to.
-struct Columns {
-  int first, end;
+// Pixels stored in one format drawn into a buffer of another: through 565,
+// the format pictures are made in. Sprites are shared resources and stay as
+// stored; each pixel is converted on its way to the buffer.
+struct Recolour {
+  uint32_t from, to;
+  uint16_t operator()(uint16_t p) const {
+    if (from == QNO_SPRITE_TAG_555) p = From555(p);
+    if (from == QNO_SPRITE_TAG_M565) p = SwapRedBlue(p);
+    if (to == QNO_SPRITE_TAG_555) p = To555(p);
+    if (to == QNO_SPRITE_TAG_M565) p = SwapRedBlue(p);
+    return p;
+  }
 };
-// No cut: every run is copied whole.
-struct AllColumns {};
+// Pixels copied as stored.
+struct AsStored {};
 
 // Copies the n bytes (n >= 2, even) of one run. Map sprites are cut into
 // short runs, a tile wide at most: those are copied in fixed-size pieces,
@@ -87,35 +98,51 @@ inline void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) {
   }
 }
 
+inline void CopyPixels(uint8_t* dst, const uint8_t* src, size_t count, AsStored) { CopyRun(dst, src, 2 * count); }
+inline void CopyPixels(uint8_t* dst, const uint8_t* src, size_t count, const Recolour& r) {
+  for (size_t i = 0; i < count; ++i)
+    qno_wr16(dst, static_cast<uint32_t>(2 * i), r(qno_rd16(src, static_cast<uint32_t>(2 * i))));
+}
+
+// The span of columns [first, end) a line is cut to.
+struct Columns {
+  int first, end;
+};
+// No cut: every run is copied whole.
+struct AllColumns {};
+
 // Draws the line under the cursor to dst and moves the cursor to the next
 // line: every run as one straight copy ...
-inline void DrawLine(RunCursor& cur, uint8_t* dst, AllColumns) {
+template <typename Pixels = AsStored>
+inline void DrawLine(RunCursor& cur, uint8_t* dst, AllColumns, Pixels px = {}) {
   cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
     dst += skipBytes;
-    CopyRun(dst, pixels, 2 * static_cast<size_t>(count));
+    CopyPixels(dst, pixels, count, px);
     dst += 2 * static_cast<size_t>(count);
   });
 }
 
 // ... or only the pixels inside the span, dst standing for its first column.
-inline void DrawLine(RunCursor& cur, uint8_t* dst, Columns clip) {
+template <typename Pixels = AsStored>
+inline void DrawLine(RunCursor& cur, uint8_t* dst, Columns clip, Pixels px = {}) {
   int col = 0;
   cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
     col += static_cast<int>(skipBytes / 2);
     const int end = col + static_cast<int>(count);
     const int a = std::max(col, clip.first), b = std::min(end, clip.end);
-    if (a < b) CopyRun(dst + 2 * (a - clip.first), pixels + 2 * (a - col), 2 * static_cast<size_t>(b - a));
+    if (a < b) CopyPixels(dst + 2 * (a - clip.first), pixels + 2 * (a - col), static_cast<size_t>(b - a), px);
     col = end;
   });
 }
 
 // Draws `lineCount` lines from line `firstLine` on, each cut to `clip`, the
 // first to `row` and each next one `pitch` bytes further.
-template <typename Clip>
-inline void DrawLines(const void* sprite, uint8_t* row, int pitch, int firstLine, int lineCount, Clip clip) {
+template <typename Clip, typename Pixels = AsStored>
+inline void DrawLines(const void* sprite, uint8_t* row, int pitch, int firstLine, int lineCount, Clip clip,
+                      Pixels px = {}) {
   RunCursor cur(sprite);
   for (int l = 0; l < firstLine; ++l) cur.SkipLine();
-  for (int l = 0; l < lineCount; ++l, row += pitch) DrawLine(cur, row, clip);
+  for (int l = 0; l < lineCount; ++l, row += pitch) DrawLine(cur, row, clip, px);
 }
 
 }  // namespace
@@ -166,29 +193,37 @@ void CIsoSprite::PutXY16BitSprite(void* destination, const void* sprite, int des
             AllColumns{});
 }
 
-void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y) {
+void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
   const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
   const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
   const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
-  ConvertToFormat(sprite, buffer->GetColorFormat());
   uint8_t* dst = base + static_cast<ptrdiff_t>(y0) * buffer->GetPitch() + 2 * x0;
+  const int pitch = buffer->GetPitch();
+  const bool whole = x0 == x && x1 == x + w && y0 == y && y1 == y + h;
+  const Recolour recolour{GetTag(sprite), static_cast<uint32_t>(buffer->GetColorFormat())};
   // Wholly inside: every run is copied without cutting.
-  if (x0 == x && x1 == x + w && y0 == y && y1 == y + h)
-    PutXY16BitSprite(dst, sprite, buffer->GetPitch());
-  else
-    PutXYClipped16BitSprite(dst, sprite, x0 - x, y0 - y, x1 - x0, y1 - y0, buffer->GetPitch());
+  if (recolour.from == recolour.to) {
+    if (whole)
+      PutXY16BitSprite(dst, sprite, pitch);
+    else
+      PutXYClipped16BitSprite(dst, sprite, x0 - x, y0 - y, x1 - x0, y1 - y0, pitch);
+  } else if (whole) {
+    DrawLines(sprite, dst, pitch, 0, h, AllColumns{}, recolour);
+  } else {
+    DrawLines(sprite, dst, pitch, y0 - y, y1 - y0, Columns{x0 - x, x1 - x}, recolour);
+  }
 }
 
-void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
+void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                   int tileWidth, int tileHeight) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
   const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
   if (x < 1 || y < 1 || x + w >= buffer->GetWidth() || y + h >= buffer->GetHeight()) return;
-  ConvertToFormat(sprite, buffer->GetColorFormat());
+  const Recolour recolour{GetTag(sprite), static_cast<uint32_t>(buffer->GetColorFormat())};
   const int colEnd = std::min(w, tileX + tileWidth - x);
   const int lineEnd = std::min(h, tileY + tileHeight - y);
   if (lineEnd <= 0) return;
@@ -207,7 +242,10 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, 
       continue;
     }
     uint8_t* dst = base + static_cast<ptrdiff_t>(row) * buffer->GetPitch() + 2 * (x + first);
-    DrawLine(cur, dst, Columns{first, end});
+    if (recolour.from == recolour.to)
+      DrawLine(cur, dst, Columns{first, end});
+    else
+      DrawLine(cur, dst, Columns{first, end}, recolour);
   }
 }
 

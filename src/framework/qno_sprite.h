@@ -38,10 +38,11 @@ class CIsoSprite {
   // the caller knows it lies inside the buffer.
   static void PutXY16BitSprite(void* destination, const void* sprite, int destinationPitch);
   // Draws the whole sprite with its top-left corner at (x, y), clipped to
-  // the buffer's clip rectangle, after converting it to the buffer's format.
-  // A sprite wholly inside the rectangle takes the uncut copy.
-  static void RenderClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y);
-  static void RenderIsoClipped(QnoRenderBuffer* buffer, void* sprite, int x, int y, int tileX, int tileY,
+  // the buffer's clip rectangle, each pixel converted to the buffer's format
+  // on the way; the sprite itself is only read. A sprite wholly inside the
+  // rectangle takes the uncut copy.
+  static void RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y);
+  static void RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
 
   // True when every visible pixel of `sprite` with its top-left corner at
@@ -50,9 +51,11 @@ class CIsoSprite {
   // also when there are more covers or cover runs on a line than it checks.
   static bool IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count);
 
+  // In-place conversions of a sprite the caller owns (never a resource:
+  // those are shared and drawn through the converting blits above).
   static void Convert565SpriteTo555Sprite(void* sprite);
   static void Convert565SpriteToM565Sprite(void* sprite);
-  // Brings a sprite to the buffer's colour format (565, 555 or -565) from
+  // Brings an owned sprite to a colour format (565, 555 or -565) from
   // whatever its tag says; nothing when they agree.
   static void ConvertToFormat(void* sprite, int format);
 

@@ -43,12 +43,12 @@ int CIsoTile::GetYOffset(int z, int r, int l) const {
 }
 uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
 
-void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top) {
+void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left, int top) {
   CIsoSprite::RenderClipped(buffer, sprite, left, top);
 }
 
 int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
-                                int& spriteId, int& sx, int& sy) {
+                                int& spriteId, int& sx, int& sy) const {
   if (layer > GetHighestLayer()) return 1;
   const int zi = IsoZoomIndex();
   const uint32_t id = GetSpriteID(zi, rot, layer);
@@ -56,7 +56,7 @@ int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, uns
     QNO_ERROR0(QNO_SEV_ERROR, "Tile ResID == 0");
     return 1;
   }
-  void* sprite = CIsoSprite::FromResource(resources, id);
+  const void* sprite = CIsoSprite::FromResource(resources, id);
   if (!sprite) {
     QNO_ERROR1(QNO_SEV_FATAL, "Can't load Sprite with ResID %d", static_cast<int>(id));
     return 1;
@@ -68,7 +68,7 @@ int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, uns
 }
 
 int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,
-                     TIsoRichtung rot) {
+                     TIsoRichtung rot) const {
   if (layer > GetHighestLayer()) return -1;
   const int zi = IsoZoomIndex();
   const uint32_t id = GetSpriteID(zi, rot, layer);
@@ -76,19 +76,20 @@ int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int
     QNO_ERROR0(QNO_SEV_FATAL, "Tile ResID == 0");
     return -1;
   }
-  void* sprite = CIsoSprite::FromResource(resources, id);
+  const void* sprite = CIsoSprite::FromResource(resources, id);
   if (!sprite) return -1;
   const int h = static_cast<int>(CIsoSprite::GetHeight(sprite));
   DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, layer), y - (GetYOffset(zi, rot, layer) + h));
   return h;
 }
 
-int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot) {
+int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y,
+                          TIsoRichtung rot) const {
   const int zi = IsoZoomIndex();
   int height = 0;
   for (int l = 0; l <= GetHighestLayer(); ++l) {
     const uint32_t id = GetSpriteID(zi, rot, l);
-    void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
+    const void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
     if (!sprite) continue;
     height = static_cast<int>(CIsoSprite::GetHeight(sprite));
     DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, l), y - (GetYOffset(zi, rot, l) + height));

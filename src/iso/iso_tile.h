@@ -35,19 +35,19 @@ class CIsoTile {
   // Draws sprite layer `layer` in the current zoom with anchor (x, y);
   // the sprite's height, or -1 (layer above L, no sprite id, sprite missing).
   int Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,
-             TIsoRichtung rot);
+             TIsoRichtung rot) const;
   // Draws layers 0..L; the height of the last sprite drawn (0 when none).
-  int RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot);
+  int RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot) const;
   // Where Render would put the sprite: its id and top-left corner; 0, or 1
   // when nothing would be drawn.
   int GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
-                        int& spriteId, int& sx, int& sy);
+                        int& spriteId, int& sx, int& sy) const;
 
-  // Draws a run-length sprite with its top-left corner at (left, top):
-  // converted to the buffer's format once, copied unclipped when it lies
-  // inside the clip rectangle with a one-pixel margin, clipped when partly
-  // visible, not at all when wholly outside.
-  static void DrawSprite(QnoRenderBuffer* buffer, void* sprite, int left, int top);
+  // Draws a run-length sprite with its top-left corner at (left, top), its
+  // pixels converted to the buffer's format as they are copied (the sprite
+  // is only read): unclipped when it lies inside the clip rectangle, clipped
+  // when partly visible, not at all when wholly outside.
+  static void DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left, int top);
 
  private:
   CIsoTile() = delete;

@@ -157,3 +157,32 @@ TEST(ResourcePaths, OneSlashBetweenDirectoryAndName) {
   char tiny[8];
   EXPECT_STREQ(QnoMakeValidPathname("directory", "X", ".BIN", tiny, sizeof tiny), "directo");
 }
+
+// Emptied, a manager is as new: every archive slot free, no id served, no
+// verdict or report remembered; an archive can also come from memory.
+TEST(ResourceArchive, ClearForgetsArchivesBlobsAndVerdicts) {
+  QnoResourceManager m;
+  for (int i = 0; i < 5; ++i) AddArchive(m, std::to_string(i) + ".gla", {{10, Blob("one")}, {20, Bytes{1, 2}}});
+  ASSERT_NE(m.GetResource(10), nullptr);
+  EXPECT_EQ(m.GetResource(20, &QnoValidateText), nullptr);
+  EXPECT_EQ(m.GetResource(30), nullptr);
+  m.Clear();
+  EXPECT_EQ(m.GetResource(10), nullptr);
+  EXPECT_EQ(m.GetResourceLength(10), 0u);
+  static Bytes bytes = [] {
+    zorgen::GlaWriter w;
+    w.Add(20, Blob("now text"));
+    w.Add(30, Blob("found"));
+    EXPECT_TRUE(w.WriteFile("mem.gla"));
+    const std::string s = zortest::ReadFile("mem.gla");
+    return Bytes(s.begin(), s.end());
+  }();
+  FILE* stream = fmemopen(bytes.data(), bytes.size(), "rb");
+  ASSERT_NE(stream, nullptr);
+  ASSERT_EQ(m.AddWadStream(stream), 0);  // a free archive slot again
+  EXPECT_EQ(m.GetResource(10), nullptr);
+  EXPECT_STREQ(static_cast<const char*>(m.GetResource(20, &QnoValidateText)), "now text");
+  EXPECT_STREQ(static_cast<const char*>(m.GetResource(30)), "found");
+  m.Clear();
+  EXPECT_EQ(m.GetResource(30), nullptr);
+}

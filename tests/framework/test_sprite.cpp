@@ -229,16 +229,19 @@ TEST(SpriteDecoding, TheLastLine) {
 
 TEST(Sprite, ConversionsKeepTheFirstRunAndComeBack) {
   Bytes s = zorgen::WriteSprite(zorgen::Image16(4, 2, 0xF81F, 1));
-  Bytes original = s;
   CIsoSprite::Convert565SpriteToM565Sprite(s.data());
   EXPECT_EQ(CIsoSprite::GetTag(s.data()), QNO_SPRITE_TAG_M565);
   ASSERT_TRUE(Valid(s));
-  // Drawing into the 565 buffer converts back; the first run still starts at column 0.
+  const Bytes m565 = s;
+  // Drawing into the 565 buffer converts the pixels it copies; the sprite
+  // is only read, and the first run still starts at column 0.
   Canvas c(8, 4);
   CIsoSprite::RenderClipped(&c.rb, s.data(), 0, 0);
-  EXPECT_EQ(s, original);
+  EXPECT_EQ(s, m565);
   EXPECT_EQ(c.At(0, 0), 0xF81F);
   EXPECT_EQ(c.surface.CountNot(0), 8);
+  CIsoSprite::ConvertToFormat(s.data(), 565);
+  EXPECT_EQ(qno_rd16(s.data(), 18), 0xF81F);
   CIsoSprite::Convert565SpriteTo555Sprite(s.data());
   EXPECT_EQ(qno_rd16(s.data(), 18), 0x7C1F);
   // Red and blue trade places in -565; green stays.
@@ -247,6 +250,42 @@ TEST(Sprite, ConversionsKeepTheFirstRunAndComeBack) {
   EXPECT_EQ(qno_rd16(red.data(), 18), 0x183F);
   CIsoSprite::ConvertToFormat(s.data(), 565);
   EXPECT_EQ(qno_rd16(s.data(), 18), 0xF81F);
+}
+
+// Sprites stored as 555 or -565 show the same pixels as a copy converted
+// to 565 beforehand on every path (whole, cut to the clip rectangle, cut to an iso diamond),
+// however often they are drawn, and stay byte for byte as stored.
+TEST(Sprite, OtherFormatsDrawConvertedAndStayAsStored) {
+  Image16 im = Ladder();
+  const Bytes plain = zorgen::WriteSprite(im);
+  auto draw = [](const Bytes& sprite, int path) {
+    Canvas c(80, 50);
+    c.surface.Fill(kBackground);
+    if (path == 0) CIsoSprite::RenderClipped(&c.rb, sprite.data(), 2, 4);
+    if (path == 1) {
+      c.rb.SetClipRect(5, 6, 30, 20);
+      CIsoSprite::RenderClipped(&c.rb, sprite.data(), 2, 4);
+    }
+    if (path == 2) CIsoSprite::RenderIsoClipped(&c.rb, sprite.data(), 2, 4, 4, 4, 40, 20);
+    return Shown(c);
+  };
+  for (int variant = 0; variant < 2; ++variant) {
+    Bytes other = plain;
+    if (variant == 0) CIsoSprite::Convert565SpriteTo555Sprite(other.data());
+    if (variant == 1) CIsoSprite::Convert565SpriteToM565Sprite(other.data());
+    const Bytes stored = other;
+    Bytes back = other;
+    CIsoSprite::ConvertToFormat(back.data(), 565);
+    if (variant == 1) {
+      EXPECT_EQ(back, plain);
+    }
+    for (int path = 0; path < 3; ++path) {
+      for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(draw(other, path), draw(back, path)) << variant << " " << path << " " << round;
+        EXPECT_EQ(other, stored) << variant << " " << path;
+      }
+    }
+  }
 }
 
 TEST(Sprite, RunsThatOverrunTheirLineOrTheBlobAreRefused) {
