@@ -19,69 +19,29 @@ constexpr Route kDiagonalEntry{0, -1, -1, -1};
 void CSimRoutingMatrix::BucketQueue::Clear() {
   if (m_head.empty()) {
     m_head.assign(kKeyLimit, -1);
-    size_t words = (kKeyLimit + 63) / 64;
-    for (auto& level : m_bits) {
-      level.assign(words, 0);
-      words = (words + 63) / 64;
-    }
+    m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  int key, node;
-  while (m_size > 0) Pop(key, node);
+  // Only the words between the least and the greatest key pushed since the
+  // last Clear can hold items.
+  if (m_size > 0)
+    for (size_t w = static_cast<size_t>(m_min) >> 6; w <= static_cast<size_t>(m_max) >> 6; ++w) {
+      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1)
+        m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
+      m_bits[w] = 0;
+    }
   m_items.clear();
-  m_min = 0;
+  m_size = 0;
+  m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
   m_head = std::vector<int>();
-  for (auto& level : m_bits) level = std::vector<uint64_t>();
+  m_bits = std::vector<uint64_t>();
   m_items = std::vector<Item>();
   m_size = 0;
-  m_min = 0;
-}
-
-void CSimRoutingMatrix::BucketQueue::Push(int key, int node) {
-  const int index = static_cast<int>(m_items.size());
-  m_items.push_back({node, m_head[key]});
-  m_head[key] = index;
-  m_bits[0][key >> 6] |= uint64_t{1} << (key & 63);
-  m_bits[1][key >> 12] |= uint64_t{1} << ((key >> 6) & 63);
-  m_bits[2][key >> 18] |= uint64_t{1} << ((key >> 12) & 63);
-  if (key < m_min) m_min = key;
-  ++m_size;
-}
-
-int CSimRoutingMatrix::BucketQueue::Next(int level, int key) const {
-  const std::vector<uint64_t>& bits = m_bits[level];
-  size_t word = static_cast<size_t>(key) >> 6;
-  if (word >= bits.size()) return -1;
-  const uint64_t here = bits[word] & (~uint64_t{0} << (key & 63));
-  if (here) return static_cast<int>(word * 64 + __builtin_ctzll(here));
-  if (level == 2) {
-    for (++word; word < bits.size(); ++word)
-      if (bits[word]) return static_cast<int>(word * 64 + __builtin_ctzll(bits[word]));
-    return -1;
-  }
-  const int up = Next(level + 1, static_cast<int>(word + 1));
-  if (up < 0) return -1;
-  return up * 64 + __builtin_ctzll(bits[up]);
-}
-
-void CSimRoutingMatrix::BucketQueue::Pop(int& key, int& node) {
-  key = Next(0, m_min);
-  const Item it = m_items[m_head[key]];
-  m_head[key] = it.next;
-  if (it.next < 0) {
-    uint64_t& w0 = m_bits[0][key >> 6];
-    w0 &= ~(uint64_t{1} << (key & 63));
-    if (!w0) {
-      uint64_t& w1 = m_bits[1][key >> 12];
-      w1 &= ~(uint64_t{1} << ((key >> 6) & 63));
-      if (!w1) m_bits[2][key >> 18] &= ~(uint64_t{1} << ((key >> 12) & 63));
-    }
-  }
-  --m_size;
-  m_min = key;
-  node = it.node;
+  m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::RadixHeap::Clear() {

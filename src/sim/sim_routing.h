@@ -14,6 +14,7 @@
 // the hour's first pass, give lower bounds that stay admissible and
 // consistent all hour long.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -174,7 +175,8 @@ class CSimRoutingMatrix {
   // Priority queue of the route searches, whose keys stay below kKeyLimit:
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
-  // route a search finds.
+  // route a search finds. The next key is found by scanning the bitmap
+  // upwards from the least key that can hold items.
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
@@ -183,21 +185,38 @@ class CSimRoutingMatrix {
     // Gives the buckets back; the next Clear allocates them again.
     void Release();
     bool Empty() const { return m_size == 0; }
-    void Push(int key, int node);
-    void Pop(int& key, int& node);
+    void Push(int key, int node) {
+      const int index = static_cast<int>(m_items.size());
+      m_items.push_back({node, m_head[key]});
+      m_head[key] = index;
+      m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
+      m_min = std::min(m_min, key);
+      m_max = std::max(m_max, key);
+      ++m_size;
+    }
+    void Pop(int& key, int& node) {
+      size_t word = static_cast<size_t>(m_min) >> 6;
+      uint64_t bits = m_bits[word] & (~uint64_t{0} << (m_min & 63));
+      while (!bits) bits = m_bits[++word];
+      key = static_cast<int>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+      const Item it = m_items[static_cast<size_t>(m_head[key])];
+      m_head[key] = it.next;
+      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (key & 63));
+      --m_size;
+      m_min = key;
+      node = it.node;
+    }
 
    private:
-    // The smallest non-empty key at or above `key` on bitmap level
-    // `level`, or -1.
-    int Next(int level, int key) const;
     struct Item {
       int node;
       int next;  // the item pushed before it with the same key, -1 for none
     };
-    std::vector<int> m_head;          // last item pushed per key, -1 when empty
-    std::vector<uint64_t> m_bits[3];  // non-empty keys, and summaries of the words below
+    std::vector<int> m_head;     // last item pushed per key, -1 when empty
+    std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;
-    int m_min = 0;
+    int m_min = kKeyLimit;  // no item lies below it
+    int m_max = 0;          // no item lies above it
     size_t m_size = 0;
   };
   BucketQueue m_queue;
