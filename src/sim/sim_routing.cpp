@@ -95,6 +95,8 @@ void CSimRoutingMatrix::Clear() {
   m_toLandmark.clear();
   m_landmarks = 0;
   m_length.clear();
+  m_weightsRead = false;
+  m_tightValid = false;
   m_cursor = 0;
   m_full = false;
   m_current = false;
@@ -146,10 +148,15 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   }
   m_outArc.resize(e);
   m_inArc.resize(e);
+  m_outPos.assign(e, 0);
+  m_inPos.assign(e, 0);
   for (int k = 0; k < e; ++k) {
     m_outArc[k] = {m_to[m_out[k]], 0, m_out[k]};
     m_inArc[k] = {m_from[m_in[k]], 0, m_in[k]};
+    m_outPos[m_out[k]] = k;
+    m_inPos[m_in[k]] = k;
   }
+  m_weightsRead = false;
   // The rows are written by the full pass that reaches them; until then
   // Entry answers them without touching the memory, so that setting up a
   // large matrix costs no time.
@@ -167,24 +174,34 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_cursor = m_n;
 }
 
-void CSimRoutingMatrix::StartPass(bool full) {
+// A street that got faster than when the landmarks were measured (it
+// cannot in a computing hour) would make the bounds overestimate and the
+// searches return worse routes, so the landmarks are measured again.
+void CSimRoutingMatrix::ReadWeight(int i) {
+  const int w = m_streets[i]->TravelTime();
+  m_weight[i] = w;
+  m_outArc[m_outPos[i]].weight = w;
+  m_inArc[m_inPos[i]].weight = w;
+  if (w < m_baseWeight[i]) m_boundValid = false;
+  if (m_tightValid && w < m_tightWeight[i]) m_tightValid = false;
+}
+
+void CSimRoutingMatrix::StartPass(bool full, const std::vector<int>* changed) {
   const int e = static_cast<int>(m_streets.size());
-  bool slower = true;
-  for (int i = 0; i < e; ++i) {
-    m_weight[i] = m_streets[i]->TravelTime();
-    m_length[i] = m_streets[i]->StreetLength();
-    if (m_weight[i] < m_baseWeight[i]) slower = false;
+  if (changed && m_weightsRead) {
+    for (int i : *changed)
+      if (i >= 0 && i < e) ReadWeight(i);
+  } else {
+    for (int i = 0; i < e; ++i) {
+      ReadWeight(i);
+      m_length[i] = m_streets[i]->StreetLength();
+    }
+    m_weightsRead = true;
   }
-  for (Arc& a : m_outArc) a.weight = m_weight[a.street];
-  for (Arc& a : m_inArc) a.weight = m_weight[a.street];
+  if (!m_boundValid) m_tightValid = false;
   m_full = full;
   m_current = false;
   m_cursor = 0;
-  // A street that got faster than when the landmarks were measured (it
-  // cannot in a computing hour) would make the bounds overestimate and the
-  // searches return worse routes, so the landmarks are measured again.
-  m_boundValid = m_boundValid && slower;
-  if (!m_boundValid) m_tightValid = false;
 }
 
 bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
@@ -195,10 +212,12 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     if (!m_boundValid) {
       ComputeLandmarks();
       m_tight32 = m_landmark32;
+      m_tightWeight = m_weight;
       m_tightValid = m_boundsFinite;
       m_passesSinceMeasure = 0;
     } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
       m_tightValid = MeasureLandmarks(m_tight32);
+      m_tightWeight = m_weight;
       m_passesSinceMeasure = 0;
     }
     m_cursor = m_n;

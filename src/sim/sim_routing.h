@@ -52,8 +52,11 @@ class CSimRoutingMatrix {
   // Starts a pass with the streets' current travel times. A full pass
   // recomputes every row; a light pass refreshes the travel times, the
   // crossings' delay tables and, when needed, the landmark bounds, and
-  // leaves the routes to FindPath.
-  void StartPass(bool full);
+  // leaves the routes to FindPath. With `changed`, only the travel times of
+  // those streets are read again: the caller vouches that no other street's
+  // flow changed since the previous pass. The first pass after Init reads
+  // every street whatever it is given.
+  void StartPass(bool full, const std::vector<int>* changed = nullptr);
   // One slice: at most `destinations` rows, or until `milliseconds` have
   // passed (a started row is always finished). True while rows remain.
   bool Slice(int destinations, unsigned milliseconds);
@@ -82,6 +85,8 @@ class CSimRoutingMatrix {
   void Search(int source, bool backward);
   void ComputeLandmarks();
   int64_t Bound(int v, int to);
+  // Takes street i's current travel time into the graph.
+  void ReadWeight(int i);
   // Distances from and to the chosen landmarks on the current travel
   // times, 32 bits, laid out like m_landmark32; false when some crossing
   // misses a landmark.
@@ -112,6 +117,9 @@ class CSimRoutingMatrix {
     int street;
   };
   std::vector<Arc> m_outArc, m_inArc;
+  // Where each street sits in m_outArc and m_inArc.
+  std::vector<int> m_outPos, m_inPos;
+  bool m_weightsRead = false;
   // Travel times when the landmarks were measured; their bounds hold while
   // no street is faster than this.
   std::vector<int> m_baseWeight;
@@ -128,6 +136,8 @@ class CSimRoutingMatrix {
   static constexpr int kRemeasurePasses = 24;
   std::vector<int> m_landmarkNodes;
   std::vector<int32_t> m_tight32;
+  // Travel times when m_tight32 was measured.
+  std::vector<int> m_tightWeight;
   bool m_tightValid = false;
   int m_passesSinceMeasure = 0;
   std::vector<uint32_t> m_settled;
