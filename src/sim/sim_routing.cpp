@@ -44,6 +44,19 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_max = 0;
 }
 
+void CSimRoutingMatrix::RingQueue::Reset(int span) {
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span)) size *= 2;
+  if (m_head.size() != size || m_size > 0) {
+    m_head.assign(size, -1);
+    m_bits.assign(size / 64, 0);
+  }
+  m_mask = size - 1;
+  m_items.clear();
+  m_size = 0;
+  m_last = 0;
+}
+
 void CSimRoutingMatrix::RadixHeap::Clear() {
   for (auto& b : m_buckets) b.clear();
   m_last = 0;
@@ -182,6 +195,7 @@ void CSimRoutingMatrix::ReadWeight(int i) {
   m_weight[i] = w;
   m_outArc[m_outPos[i]].weight = w;
   m_inArc[m_inPos[i]].weight = w;
+  m_maxWeight = std::max(m_maxWeight, w);
   if (w < m_baseWeight[i]) m_boundValid = false;
   if (m_tightValid && w < m_tightWeight[i]) m_tightValid = false;
 }
@@ -192,6 +206,7 @@ void CSimRoutingMatrix::StartPass(bool full, const std::vector<int>* changed) {
     for (int i : *changed)
       if (i >= 0 && i < e) ReadWeight(i);
   } else {
+    m_maxWeight = 0;
     for (int i = 0; i < e; ++i) {
       ReadWeight(i);
       m_length[i] = m_streets[i]->StreetLength();
@@ -238,31 +253,40 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
 }
 
 void CSimRoutingMatrix::Search(int source, bool backward) {
+  const int span = m_maxWeight + kCrossingPenalty;
+  if (span < RingQueue::kMaxSpan) {
+    m_ring.Reset(span);
+    SearchWith(m_ring, source, backward);
+  } else {
+    m_heap.Clear();
+    SearchWith(m_heap, source, backward);
+  }
+}
+
+template <class Queue>
+void CSimRoutingMatrix::SearchWith(Queue& queue, int source, bool backward) {
   const std::vector<int>& start = backward ? m_inStart : m_outStart;
-  const std::vector<int>& edges = backward ? m_in : m_out;
-  const std::vector<int>& other = backward ? m_from : m_to;
+  const std::vector<Arc>& arcs = backward ? m_inArc : m_outArc;
   ++m_stamp;
-  m_heap.Clear();
   m_dist[source] = 0;
   m_seen[source] = m_stamp;
-  m_heap.Push(0, source);
-  while (!m_heap.Empty()) {
+  queue.Push(0, source);
+  while (!queue.Empty()) {
     uint64_t key;
     int u;
-    m_heap.Pop(key, u);
+    queue.Pop(key, u);
     const int64_t d = static_cast<int64_t>(key);
     if (d != m_dist[u]) continue;
     for (int k = start[u]; k < start[u + 1]; ++k) {
-      const int e = edges[k];
-      const int v = other[e];
-      const int64_t nd = d + m_weight[e] + kCrossingPenalty;
+      const int v = arcs[k].node;
+      const int64_t nd = d + arcs[k].weight + kCrossingPenalty;
       if (m_seen[v] != m_stamp) {
         m_seen[v] = m_stamp;
         m_dist[v] = kInf;
       }
       if (nd < m_dist[v]) {
         m_dist[v] = nd;
-        m_heap.Push(nd, v);
+        queue.Push(static_cast<uint64_t>(nd), v);
       }
     }
   }
@@ -359,16 +383,31 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // origin is the first street of its route, and the row itself holds the
 // tentative costs, so the search needs no other per-crossing state.
 void CSimRoutingMatrix::ComputeRow(int dest) {
+  // Both queues pop the least key and, of equal keys, the one pushed last,
+  // so the row is the same whichever runs it.
+  const int span = m_maxWeight + kCrossingPenalty;
+  if (span < RingQueue::kMaxSpan) {
+    m_ring.Reset(span);
+    ComputeRowWith<RingQueue, uint64_t>(m_ring, dest);
+  } else {
+    m_queue.Clear();
+    ComputeRowWith<BucketQueue, int>(m_queue, dest);
+  }
+}
+
+template <class Queue, class Key>
+void CSimRoutingMatrix::ComputeRowWith(Queue& queue, int dest) {
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
-  m_queue.Clear();
-  m_queue.Push(0, dest);
+  queue.Push(0, dest);
   const Arc* arcs = m_inArc.data();
   const int* start = m_inStart.data();
-  while (!m_queue.Empty()) {
-    int d, u;
-    m_queue.Pop(d, u);
+  while (!queue.Empty()) {
+    Key key;
+    int u;
+    queue.Pop(key, u);
+    const int d = static_cast<int>(key);
     // Keys are costs plus the penalty of the crossing at u, except at dest.
     if (u != dest) {
       Route& r = row[u];
@@ -385,7 +424,7 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
       if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
       row[a.node].cost = c;
       row[a.node].firstStreet = a.street;
-      m_queue.Push(c + kCrossingPenalty, a.node);
+      queue.Push(static_cast<Key>(c + kCrossingPenalty), a.node);
     }
   }
 }
