@@ -444,6 +444,17 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
   uint32_t* settled = m_settled.data();
   const int k = m_landmarks;
   const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
+  // The search takes its bounds from the few landmarks that bound the route
+  // from `from` best: nearly as tight, and far cheaper per crossing.
+  int active[kLandmarks];
+  int32_t score[kLandmarks];
+  const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
+  for (int l = 0; l < k; ++l) {
+    active[l] = l;
+    score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
+  }
+  const int used = std::min(k, kActiveLandmarks);
+  std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
   auto visit = [&](int v) {
     PathNode& p = node[v];
     if (p.stamp == stamp) return;
@@ -451,7 +462,8 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
     p.dist = INT_MAX;
     const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
     int32_t h = 0;
-    for (int l = 0; l < k; ++l) {
+    for (int i = 0; i < used; ++i) {
+      const int l = active[i];
       h = std::max(h, target[l] - own[l]);
       h = std::max(h, own[k + l] - target[k + l]);
     }

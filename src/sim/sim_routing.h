@@ -39,6 +39,7 @@ class CSimRoutingMatrix {
  public:
   static constexpr int kCrossingPenalty = 20;
   static constexpr int kLandmarks = 12;
+  static constexpr int kActiveLandmarks = 4;
 
   CSimRoutingMatrix() = default;
   CSimRoutingMatrix(const CSimRoutingMatrix&) = delete;
