@@ -235,3 +235,78 @@ TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
   }
   EXPECT_EQ(r.Entry(0, 1)->cost, Route::kNoRoute);
 }
+
+// Landmarks measured again on loaded streets give bounds that only hold
+// while no street gets faster: when streets get lighter again, searches
+// still find routes of the least cost.
+TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
+  std::mt19937 rng(41);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 7, 6, [&](int) { return 100 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  r.StartPass(false);  // the landmarks at free flow
+  r.Slice(30, 20);
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 3000));
+  // Enough light passes for the landmarks to be measured again on these loads.
+  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  // Lighter than at that measurement, still no lighter than free flow.
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    r.Street(e)->ResetCarFlow();
+    r.Street(e)->AddCarFlow(static_cast<int>(rng() % 400));
+  }
+  r.StartPass(false);
+  r.Slice(30, 20);
+  const auto ref = ReferenceCosts(slot);
+  for (int i = 0; i < r.N(); ++i)
+    for (int j = 0; j < r.N(); ++j) {
+      if (i == j) continue;
+      std::vector<int> path;
+      ASSERT_TRUE(r.FindPath(i, j, path));
+      int cost = -CSimRoutingMatrix::kCrossingPenalty;
+      for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+      EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j;
+    }
+}
+
+// A street too slow to use widens the span of travel times beyond what the
+// ring of buckets holds, and the full pass runs on the other queue: the
+// rows of the crossings it does not touch stay exactly the same.
+TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
+  auto build = [](CSimTrafficSlot& slot, bool slowStreet) {
+    std::mt19937 rng(8);
+    slot.Create(1, CSimDate(6), nullptr);
+    BuildGrid(slot, 6, 6, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+    if (slowStreet) {
+      slot.AddCrossing(200, SIM_CROSSING_NONE, 30, 30);
+      slot.AddCrossing(201, SIM_CROSSING_NONE, 30, 30);
+      slot.AddStreet(900, 200, 1, 201, 3, 300, 0.0, 0);
+    }
+    slot.InitRouting();
+    RunFullPass(slot);
+  };
+  CSimTrafficSlot plain(nullptr, nullptr), wide(nullptr, nullptr);
+  build(plain, false);
+  build(wide, true);
+  const CSimRoutingMatrix& a = plain.Routing();
+  const CSimRoutingMatrix& b = wide.Routing();
+  ASSERT_EQ(b.N(), a.N() + 2);
+  ASSERT_EQ(b.Street(b.NrOfStreets() - 1)->TravelTime(), CSimStreet::kMaxTravelTime);
+  int routes = 0;
+  for (int i = 0; i < a.N(); ++i)
+    for (int j = 0; j < a.N(); ++j) {
+      const Route* x = a.Entry(i, j);
+      const Route* y = b.Entry(i, j);
+      EXPECT_EQ(x->cost, y->cost);
+      EXPECT_EQ(x->length, y->length);
+      EXPECT_EQ(x->firstStreet, y->firstStreet) << i << " -> " << j;
+      EXPECT_EQ(x->lastStreet, y->lastStreet) << i << " -> " << j;
+      routes += x->cost < Route::kNoRoute;
+    }
+  EXPECT_EQ(routes, a.N() * a.N());
+  EXPECT_EQ(b.Entry(a.N(), a.N() + 1)->cost, Route::kNoRoute);
+}
