@@ -310,3 +310,65 @@ TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
   EXPECT_EQ(routes, a.N() * a.N());
   EXPECT_EQ(b.Entry(a.N(), a.N() + 1)->cost, Route::kNoRoute);
 }
+
+// A crossing that no street enters and one that no street leaves: some
+// landmark distances are missing, so the searches take their bounds from
+// the landmarks that each crossing does reach. Routes stay shortest on
+// every pass, the crossing nothing enters is reached from nowhere, and the
+// routes picked among equal costs stay the same.
+TEST(Routing, SearchesOnANetworkWithDeadEnds) {
+  std::mt19937 rng(12);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 6, 5, [&](int) { return 100 + 100 * static_cast<int>(rng() % 4); });
+  slot.AddCrossing(40, SIM_CROSSING_NONE, 30, 30);
+  slot.AddCrossing(41, SIM_CROSSING_NONE, 30, 30);
+  slot.AddStreet(300, 40, 1, 8, 3, 200, -1.0, 0);   // only leaves 40
+  slot.AddStreet(301, 23, 1, 41, 3, 200, -1.0, 0);  // only enters 41
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  const int source = slot.GetCrossing(40)->MatrixIndex();
+  const int sink = slot.GetCrossing(41)->MatrixIndex();
+  uint64_t print = 1469598103934665603ull;
+  for (int pass = 0; pass < 3; ++pass) {
+    if (pass > 0)
+      for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 1200));
+    r.StartPass(false);
+    r.Slice(30, 20);
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); ++i)
+      for (int j = 0; j < r.N(); ++j) {
+        if (i == j) continue;
+        std::vector<int> path;
+        const bool found = r.FindPath(i, j, path);
+        ASSERT_EQ(found, ref[i][j] < Route::kNoRoute) << i << " -> " << j;
+        if (j == source || i == sink) {
+          EXPECT_FALSE(found);
+        }
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) {
+          cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+          print = (print ^ static_cast<uint64_t>(e)) * 1099511628211ull;
+        }
+        if (found) {
+          EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " pass " << pass;
+        }
+      }
+  }
+  EXPECT_EQ(print, 0x1e05649d16c37f03ull);
+}
+
+TEST(Routing, ADestroyedSlotHasNoRoutes) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 3, 3, [](int) { return 200; });
+  slot.InitRouting();
+  RunFullPass(slot);
+  ASSERT_EQ(slot.Routing().N(), 9);
+  slot.Destroy();
+  EXPECT_EQ(slot.Routing().N(), 0);
+  EXPECT_EQ(slot.Routing().NrOfStreets(), 0);
+  EXPECT_EQ(slot.Routing().Crossing(0), nullptr);
+  EXPECT_EQ(slot.Routing().Entry(0, 0), nullptr);
+  EXPECT_EQ(slot.Routing().MatrixBytes(), 0u);
+}
