@@ -532,13 +532,19 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
   const Arc* in = m_inArc.data();
   for (int v = to; v != from;) {
     int via = -1, street = -1;
-    int64_t viaKey = 0;
+    int64_t viaKey = -1;  // keys are taken only when two crossings compete
     bool tie = false;
     for (int i = m_inStart[v]; i < m_inStart[v + 1]; ++i) {
       const int u = in[i].node;
       if (settled[u] != stamp || node[u].dist + in[i].weight + kCrossingPenalty != node[v].dist || u == via) continue;
+      if (via < 0) {
+        via = u;
+        street = in[i].street;
+        continue;
+      }
+      if (viaKey < 0) viaKey = firstKey(via);
       const int64_t key = firstKey(u);
-      if (via < 0 || key < viaKey) {
+      if (key < viaKey) {
         via = u;
         street = in[i].street;
         viaKey = key;

@@ -136,7 +136,7 @@ class CSimRoutingMatrix {
   std::vector<int32_t> m_landmark32;
   // The landmark crossings, and their distances measured again on the
   // travel times of a recent pass (every kRemeasurePasses light passes).
-  static constexpr int kRemeasurePasses = 24;
+  static constexpr int kRemeasurePasses = 48;
   std::vector<int> m_landmarkNodes;
   std::vector<int32_t> m_tight32;
   // Travel times when m_tight32 was measured.
