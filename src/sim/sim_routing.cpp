@@ -178,6 +178,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_ringNext.assign(m_n, -1);
+  m_ringPrev.assign(m_n, -1);
   m_settled.assign(m_n, 0);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
@@ -383,20 +385,104 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // origin is the first street of its route, and the row itself holds the
 // tentative costs, so the search needs no other per-crossing state.
 void CSimRoutingMatrix::ComputeRow(int dest) {
-  // Both queues pop the least key and, of equal keys, the one pushed last,
-  // so the row is the same whichever runs it.
+  // Both searches take the least key and, of equal keys, the crossing that
+  // got it last, so the row is the same whichever runs it.
   const int span = m_maxWeight + kCrossingPenalty;
   if (span < RingQueue::kMaxSpan) {
-    m_ring.Reset(span);
-    ComputeRowWith<RingQueue, uint64_t>(m_ring, dest);
+    ComputeRowOnRing(dest, span);
   } else {
-    m_queue.Clear();
-    ComputeRowWith<BucketQueue, int>(m_queue, dest);
+    ComputeRowOnBuckets(dest);
   }
 }
 
-template <class Queue, class Key>
-void CSimRoutingMatrix::ComputeRowWith(Queue& queue, int dest) {
+// The same search with each waiting crossing linked into the bucket of its
+// key: a crossing whose cost falls moves from its old bucket to the top of
+// the new one, where the queue above would leave a stale item behind and
+// push a new one. The crossings come out in the same order, without the
+// stale items.
+void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span)) size *= 2;
+  if (m_ringHead.size() != size) {
+    m_ringHead.assign(size, -1);
+    m_ringBits.assign(size / 64, 0);
+  }
+  const size_t mask = size - 1, wordMask = size / 64 - 1;
+  int* head = m_ringHead.data();
+  uint64_t* bits = m_ringBits.data();
+  int* next = m_ringNext.data();
+  int* prev = m_ringPrev.data();
+  auto link = [&](int v, int key) {
+    const size_t slot = static_cast<size_t>(key) & mask;
+    const int top = head[slot];
+    next[v] = top;
+    prev[v] = -1;
+    if (top >= 0) prev[top] = v;
+    head[slot] = v;
+    bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+  };
+  auto unlink = [&](int v, int key) {
+    const size_t slot = static_cast<size_t>(key) & mask;
+    const int p = prev[v], n = next[v];
+    if (n >= 0) prev[n] = p;
+    if (p >= 0) {
+      next[p] = n;
+    } else {
+      head[slot] = n;
+      if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+    }
+  };
+  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
+  row[dest].cost = 0;
+  const Arc* arcs = m_inArc.data();
+  const int* start = m_inStart.data();
+  int waiting = 1;
+  link(dest, 0);
+  int d = 0;
+  while (waiting > 0) {
+    const size_t pos = static_cast<size_t>(d) & mask;
+    size_t word = pos >> 6;
+    uint64_t b = bits[word] & (~uint64_t{0} << (pos & 63));
+    while (!b) b = bits[word = (word + 1) & wordMask];
+    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
+    d += static_cast<int>((slot - pos) & mask);
+    const int u = head[slot];
+    const int n = next[u];
+    head[slot] = n;
+    if (n >= 0)
+      prev[n] = -1;
+    else
+      bits[word] &= ~(uint64_t{1} << (slot & 63));
+    --waiting;
+    // Keys are costs plus the penalty of the crossing at u, except at dest.
+    if (u != dest) {
+      Route& r = row[u];
+      const int e = r.firstStreet;
+      const int to = m_to[e];
+      r.lastStreet = to == dest ? e : row[to].lastStreet;
+      r.length = m_length[e] + (to == dest ? 0 : row[to].length);
+    }
+    for (int k = start[u]; k < start[u + 1]; ++k) {
+      const Arc& a = arcs[k];
+      const int c = d + a.weight;
+      Route& r = row[a.node];
+      // Routes of kNoRoute seconds or more do not exist.
+      if (c >= Route::kNoRoute || c >= r.cost) continue;
+      if (r.cost < Route::kNoRoute)
+        unlink(a.node, r.cost + kCrossingPenalty);
+      else
+        ++waiting;
+      r.cost = c;
+      r.firstStreet = a.street;
+      link(a.node, c + kCrossingPenalty);
+    }
+  }
+}
+
+void CSimRoutingMatrix::ComputeRowOnBuckets(int dest) {
+  BucketQueue& queue = m_queue;
+  queue.Clear();
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
@@ -404,10 +490,8 @@ void CSimRoutingMatrix::ComputeRowWith(Queue& queue, int dest) {
   const Arc* arcs = m_inArc.data();
   const int* start = m_inStart.data();
   while (!queue.Empty()) {
-    Key key;
-    int u;
-    queue.Pop(key, u);
-    const int d = static_cast<int>(key);
+    int d, u;
+    queue.Pop(d, u);
     // Keys are costs plus the penalty of the crossing at u, except at dest.
     if (u != dest) {
       Route& r = row[u];
@@ -424,7 +508,7 @@ void CSimRoutingMatrix::ComputeRowWith(Queue& queue, int dest) {
       if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
       row[a.node].cost = c;
       row[a.node].firstStreet = a.street;
-      queue.Push(static_cast<Key>(c + kCrossingPenalty), a.node);
+      queue.Push(c + kCrossingPenalty, a.node);
     }
   }
 }

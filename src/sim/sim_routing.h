@@ -81,8 +81,14 @@ class CSimRoutingMatrix {
 
  private:
   void ComputeRow(int dest);
-  template <class Queue, class Key>
-  void ComputeRowWith(Queue& queue, int dest);
+  // ComputeRow on the bucket queue, for any travel times.
+  void ComputeRowOnBuckets(int dest);
+  // ComputeRow when every travel time plus the penalty is below `span`.
+  void ComputeRowOnRing(int dest, int span);
+  // Buckets of ComputeRowOnRing, one per key modulo their number, and the
+  // links of the crossings waiting in them.
+  std::vector<int> m_ringHead, m_ringNext, m_ringPrev;
+  std::vector<uint64_t> m_ringBits;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
