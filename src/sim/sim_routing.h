@@ -40,6 +40,9 @@ class CSimRoutingMatrix {
   static constexpr int kCrossingPenalty = 20;
   static constexpr int kLandmarks = 12;
   static constexpr int kActiveLandmarks = 4;
+  // Light passes between two measurements of the landmarks on the current
+  // travel times.
+  static constexpr int kRemeasurePasses = 48;
 
   CSimRoutingMatrix() = default;
   CSimRoutingMatrix(const CSimRoutingMatrix&) = delete;
@@ -142,7 +145,6 @@ class CSimRoutingMatrix {
   std::vector<int32_t> m_landmark32;
   // The landmark crossings, and their distances measured again on the
   // travel times of a recent pass (every kRemeasurePasses light passes).
-  static constexpr int kRemeasurePasses = 48;
   std::vector<int> m_landmarkNodes;
   std::vector<int32_t> m_tight32;
   // Travel times when m_tight32 was measured.

@@ -165,6 +165,8 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
   EXPECT_EQ(r.Entry(3, 3)->cost, 0);
   EXPECT_EQ(r.Entry(3, 4)->cost, Route::kNoRoute);
   EXPECT_EQ(r.Entry(3, 4)->firstStreet, -1);
+  EXPECT_EQ(r.Entry(3, 0)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(0, 0)->cost, 0);
   EXPECT_FALSE(r.MatrixPath(3, 4, path));
   // A full pass cut short after a few rows: those rows hold routes, the
   // rest still answer "no route".
@@ -223,7 +225,7 @@ TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
   std::vector<int> path;
   // The first light pass measures the landmarks, later ones measure them
   // again; neither kind of search may report a route.
-  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+  for (int pass = 0; pass < CSimRoutingMatrix::kRemeasurePasses * 2 + 1; ++pass) {
     r.StartPass(false);
     r.Slice(30, 20);
     for (int from = 0; from < 4; ++from)
@@ -250,7 +252,7 @@ TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
   r.Slice(30, 20);
   for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 3000));
   // Enough light passes for the landmarks to be measured again on these loads.
-  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+  for (int pass = 0; pass < CSimRoutingMatrix::kRemeasurePasses * 2 + 1; ++pass) {
     r.StartPass(false);
     r.Slice(30, 20);
   }
@@ -371,4 +373,44 @@ TEST(Routing, ADestroyedSlotHasNoRoutes) {
   EXPECT_EQ(slot.Routing().Crossing(0), nullptr);
   EXPECT_EQ(slot.Routing().Entry(0, 0), nullptr);
   EXPECT_EQ(slot.Routing().MatrixBytes(), 0u);
+}
+
+// Streets faster than at the landmarks' first measurement make the
+// landmarks be chosen and measured anew; the searches after that, and after
+// the next measurement on loaded streets, stay shortest.
+TEST(Routing, LandmarksChosenAgainKeepSearchesShortest) {
+  std::mt19937 rng(77);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 8, 5, [&](int) { return 100 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  auto load = [&](int most) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % most));
+  };
+  auto check = [&](const char* when) {
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); ++i)
+      for (int j = 0; j < r.N(); ++j) {
+        if (i == j) continue;
+        std::vector<int> path;
+        ASSERT_TRUE(r.FindPath(i, j, path)) << when;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " " << when;
+      }
+  };
+  load(3000);
+  r.StartPass(false);  // the first measurement, on loaded streets
+  r.Slice(30, 20);
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->ResetCarFlow();
+  r.StartPass(false);  // free flow: chosen and measured anew
+  r.Slice(30, 20);
+  check("after choosing again");
+  for (int pass = 0; pass <= CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    load(100);
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  check("after measuring again");
 }
