@@ -19,69 +19,42 @@ constexpr Route kDiagonalEntry{0, -1, -1, -1};
 void CSimRoutingMatrix::BucketQueue::Clear() {
   if (m_head.empty()) {
     m_head.assign(kKeyLimit, -1);
-    size_t words = (kKeyLimit + 63) / 64;
-    for (auto& level : m_bits) {
-      level.assign(words, 0);
-      words = (words + 63) / 64;
-    }
+    m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  int key, node;
-  while (m_size > 0) Pop(key, node);
+  // Only the words between the least and the greatest key pushed since the
+  // last Clear can hold items.
+  if (m_size > 0)
+    for (size_t w = static_cast<size_t>(m_min) >> 6; w <= static_cast<size_t>(m_max) >> 6; ++w) {
+      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1)
+        m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
+      m_bits[w] = 0;
+    }
   m_items.clear();
-  m_min = 0;
+  m_size = 0;
+  m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
   m_head = std::vector<int>();
-  for (auto& level : m_bits) level = std::vector<uint64_t>();
+  m_bits = std::vector<uint64_t>();
   m_items = std::vector<Item>();
   m_size = 0;
-  m_min = 0;
+  m_min = kKeyLimit;
+  m_max = 0;
 }
 
-void CSimRoutingMatrix::BucketQueue::Push(int key, int node) {
-  const int index = static_cast<int>(m_items.size());
-  m_items.push_back({node, m_head[key]});
-  m_head[key] = index;
-  m_bits[0][key >> 6] |= uint64_t{1} << (key & 63);
-  m_bits[1][key >> 12] |= uint64_t{1} << ((key >> 6) & 63);
-  m_bits[2][key >> 18] |= uint64_t{1} << ((key >> 12) & 63);
-  if (key < m_min) m_min = key;
-  ++m_size;
-}
-
-int CSimRoutingMatrix::BucketQueue::Next(int level, int key) const {
-  const std::vector<uint64_t>& bits = m_bits[level];
-  size_t word = static_cast<size_t>(key) >> 6;
-  if (word >= bits.size()) return -1;
-  const uint64_t here = bits[word] & (~uint64_t{0} << (key & 63));
-  if (here) return static_cast<int>(word * 64 + __builtin_ctzll(here));
-  if (level == 2) {
-    for (++word; word < bits.size(); ++word)
-      if (bits[word]) return static_cast<int>(word * 64 + __builtin_ctzll(bits[word]));
-    return -1;
+void CSimRoutingMatrix::RingQueue::Reset(int span) {
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span)) size *= 2;
+  if (m_head.size() != size || m_size > 0) {
+    m_head.assign(size, -1);
+    m_bits.assign(size / 64, 0);
   }
-  const int up = Next(level + 1, static_cast<int>(word + 1));
-  if (up < 0) return -1;
-  return up * 64 + __builtin_ctzll(bits[up]);
-}
-
-void CSimRoutingMatrix::BucketQueue::Pop(int& key, int& node) {
-  key = Next(0, m_min);
-  const Item it = m_items[m_head[key]];
-  m_head[key] = it.next;
-  if (it.next < 0) {
-    uint64_t& w0 = m_bits[0][key >> 6];
-    w0 &= ~(uint64_t{1} << (key & 63));
-    if (!w0) {
-      uint64_t& w1 = m_bits[1][key >> 12];
-      w1 &= ~(uint64_t{1} << ((key >> 6) & 63));
-      if (!w1) m_bits[2][key >> 18] &= ~(uint64_t{1} << ((key >> 12) & 63));
-    }
-  }
-  --m_size;
-  m_min = key;
-  node = it.node;
+  m_mask = size - 1;
+  m_items.clear();
+  m_size = 0;
+  m_last = 0;
 }
 
 void CSimRoutingMatrix::RadixHeap::Clear() {
@@ -135,6 +108,8 @@ void CSimRoutingMatrix::Clear() {
   m_toLandmark.clear();
   m_landmarks = 0;
   m_length.clear();
+  m_weightsRead = false;
+  m_tightValid = false;
   m_cursor = 0;
   m_full = false;
   m_current = false;
@@ -186,10 +161,15 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   }
   m_outArc.resize(e);
   m_inArc.resize(e);
+  m_outPos.assign(e, 0);
+  m_inPos.assign(e, 0);
   for (int k = 0; k < e; ++k) {
     m_outArc[k] = {m_to[m_out[k]], 0, m_out[k]};
     m_inArc[k] = {m_from[m_in[k]], 0, m_in[k]};
+    m_outPos[m_out[k]] = k;
+    m_inPos[m_in[k]] = k;
   }
+  m_weightsRead = false;
   // The rows are written by the full pass that reaches them; until then
   // Entry answers them without touching the memory, so that setting up a
   // large matrix costs no time.
@@ -198,6 +178,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_ringNext.assign(m_n, -1);
+  m_ringPrev.assign(m_n, -1);
   m_settled.assign(m_n, 0);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
@@ -207,24 +189,36 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_cursor = m_n;
 }
 
-void CSimRoutingMatrix::StartPass(bool full) {
+// A street that got faster than when the landmarks were measured (it
+// cannot in a computing hour) would make the bounds overestimate and the
+// searches return worse routes, so the landmarks are measured again.
+void CSimRoutingMatrix::ReadWeight(int i) {
+  const int w = m_streets[i]->TravelTime();
+  m_weight[i] = w;
+  m_outArc[m_outPos[i]].weight = w;
+  m_inArc[m_inPos[i]].weight = w;
+  m_maxWeight = std::max(m_maxWeight, w);
+  if (w < m_baseWeight[i]) m_boundValid = false;
+  if (m_tightValid && w < m_tightWeight[i]) m_tightValid = false;
+}
+
+void CSimRoutingMatrix::StartPass(bool full, const std::vector<int>* changed) {
   const int e = static_cast<int>(m_streets.size());
-  bool slower = true;
-  for (int i = 0; i < e; ++i) {
-    m_weight[i] = m_streets[i]->TravelTime();
-    m_length[i] = m_streets[i]->StreetLength();
-    if (m_weight[i] < m_baseWeight[i]) slower = false;
+  if (changed && m_weightsRead) {
+    for (int i : *changed)
+      if (i >= 0 && i < e) ReadWeight(i);
+  } else {
+    m_maxWeight = 0;
+    for (int i = 0; i < e; ++i) {
+      ReadWeight(i);
+      m_length[i] = m_streets[i]->StreetLength();
+    }
+    m_weightsRead = true;
   }
-  for (Arc& a : m_outArc) a.weight = m_weight[a.street];
-  for (Arc& a : m_inArc) a.weight = m_weight[a.street];
+  if (!m_boundValid) m_tightValid = false;
   m_full = full;
   m_current = false;
   m_cursor = 0;
-  // A street that got faster than when the landmarks were measured (it
-  // cannot in a computing hour) would make the bounds overestimate and the
-  // searches return worse routes, so the landmarks are measured again.
-  m_boundValid = m_boundValid && slower;
-  if (!m_boundValid) m_tightValid = false;
 }
 
 bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
@@ -235,10 +229,12 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     if (!m_boundValid) {
       ComputeLandmarks();
       m_tight32 = m_landmark32;
+      m_tightWeight = m_weight;
       m_tightValid = m_boundsFinite;
       m_passesSinceMeasure = 0;
     } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
       m_tightValid = MeasureLandmarks(m_tight32);
+      m_tightWeight = m_weight;
       m_passesSinceMeasure = 0;
     }
     m_cursor = m_n;
@@ -259,31 +255,40 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
 }
 
 void CSimRoutingMatrix::Search(int source, bool backward) {
+  const int span = m_maxWeight + kCrossingPenalty;
+  if (span < RingQueue::kMaxSpan) {
+    m_ring.Reset(span);
+    SearchWith(m_ring, source, backward);
+  } else {
+    m_heap.Clear();
+    SearchWith(m_heap, source, backward);
+  }
+}
+
+template <class Queue>
+void CSimRoutingMatrix::SearchWith(Queue& queue, int source, bool backward) {
   const std::vector<int>& start = backward ? m_inStart : m_outStart;
-  const std::vector<int>& edges = backward ? m_in : m_out;
-  const std::vector<int>& other = backward ? m_from : m_to;
+  const std::vector<Arc>& arcs = backward ? m_inArc : m_outArc;
   ++m_stamp;
-  m_heap.Clear();
   m_dist[source] = 0;
   m_seen[source] = m_stamp;
-  m_heap.Push(0, source);
-  while (!m_heap.Empty()) {
+  queue.Push(0, source);
+  while (!queue.Empty()) {
     uint64_t key;
     int u;
-    m_heap.Pop(key, u);
+    queue.Pop(key, u);
     const int64_t d = static_cast<int64_t>(key);
     if (d != m_dist[u]) continue;
     for (int k = start[u]; k < start[u + 1]; ++k) {
-      const int e = edges[k];
-      const int v = other[e];
-      const int64_t nd = d + m_weight[e] + kCrossingPenalty;
+      const int v = arcs[k].node;
+      const int64_t nd = d + arcs[k].weight + kCrossingPenalty;
       if (m_seen[v] != m_stamp) {
         m_seen[v] = m_stamp;
         m_dist[v] = kInf;
       }
       if (nd < m_dist[v]) {
         m_dist[v] = nd;
-        m_heap.Push(nd, v);
+        queue.Push(static_cast<uint64_t>(nd), v);
       }
     }
   }
@@ -380,16 +385,113 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // origin is the first street of its route, and the row itself holds the
 // tentative costs, so the search needs no other per-crossing state.
 void CSimRoutingMatrix::ComputeRow(int dest) {
+  // Both searches take the least key and, of equal keys, the crossing that
+  // got it last, so the row is the same whichever runs it.
+  const int span = m_maxWeight + kCrossingPenalty;
+  if (span < RingQueue::kMaxSpan) {
+    ComputeRowOnRing(dest, span);
+  } else {
+    ComputeRowOnBuckets(dest);
+  }
+}
+
+// The same search with each waiting crossing linked into the bucket of its
+// key: a crossing whose cost falls moves from its old bucket to the top of
+// the new one, where the queue above would leave a stale item behind and
+// push a new one. The crossings come out in the same order, without the
+// stale items.
+void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span)) size *= 2;
+  if (m_ringHead.size() != size) {
+    m_ringHead.assign(size, -1);
+    m_ringBits.assign(size / 64, 0);
+  }
+  const size_t mask = size - 1, wordMask = size / 64 - 1;
+  int* head = m_ringHead.data();
+  uint64_t* bits = m_ringBits.data();
+  int* next = m_ringNext.data();
+  int* prev = m_ringPrev.data();
+  auto link = [&](int v, int key) {
+    const size_t slot = static_cast<size_t>(key) & mask;
+    const int top = head[slot];
+    next[v] = top;
+    prev[v] = -1;
+    if (top >= 0) prev[top] = v;
+    head[slot] = v;
+    bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+  };
+  auto unlink = [&](int v, int key) {
+    const size_t slot = static_cast<size_t>(key) & mask;
+    const int p = prev[v], n = next[v];
+    if (n >= 0) prev[n] = p;
+    if (p >= 0) {
+      next[p] = n;
+    } else {
+      head[slot] = n;
+      if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+    }
+  };
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
-  m_queue.Clear();
-  m_queue.Push(0, dest);
   const Arc* arcs = m_inArc.data();
   const int* start = m_inStart.data();
-  while (!m_queue.Empty()) {
+  int waiting = 1;
+  link(dest, 0);
+  int d = 0;
+  while (waiting > 0) {
+    const size_t pos = static_cast<size_t>(d) & mask;
+    size_t word = pos >> 6;
+    uint64_t b = bits[word] & (~uint64_t{0} << (pos & 63));
+    while (!b) b = bits[word = (word + 1) & wordMask];
+    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
+    d += static_cast<int>((slot - pos) & mask);
+    const int u = head[slot];
+    const int n = next[u];
+    head[slot] = n;
+    if (n >= 0)
+      prev[n] = -1;
+    else
+      bits[word] &= ~(uint64_t{1} << (slot & 63));
+    --waiting;
+    // Keys are costs plus the penalty of the crossing at u, except at dest.
+    if (u != dest) {
+      Route& r = row[u];
+      const int e = r.firstStreet;
+      const int to = m_to[e];
+      r.lastStreet = to == dest ? e : row[to].lastStreet;
+      r.length = m_length[e] + (to == dest ? 0 : row[to].length);
+    }
+    for (int k = start[u]; k < start[u + 1]; ++k) {
+      const Arc& a = arcs[k];
+      const int c = d + a.weight;
+      Route& r = row[a.node];
+      // Routes of kNoRoute seconds or more do not exist.
+      if (c >= Route::kNoRoute || c >= r.cost) continue;
+      if (r.cost < Route::kNoRoute)
+        unlink(a.node, r.cost + kCrossingPenalty);
+      else
+        ++waiting;
+      r.cost = c;
+      r.firstStreet = a.street;
+      link(a.node, c + kCrossingPenalty);
+    }
+  }
+}
+
+void CSimRoutingMatrix::ComputeRowOnBuckets(int dest) {
+  BucketQueue& queue = m_queue;
+  queue.Clear();
+  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
+  row[dest].cost = 0;
+  queue.Push(0, dest);
+  const Arc* arcs = m_inArc.data();
+  const int* start = m_inStart.data();
+  while (!queue.Empty()) {
     int d, u;
-    m_queue.Pop(d, u);
+    queue.Pop(d, u);
     // Keys are costs plus the penalty of the crossing at u, except at dest.
     if (u != dest) {
       Route& r = row[u];
@@ -406,7 +508,7 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
       if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
       row[a.node].cost = c;
       row[a.node].firstStreet = a.street;
-      m_queue.Push(c + kCrossingPenalty, a.node);
+      queue.Push(c + kCrossingPenalty, a.node);
     }
   }
 }
@@ -426,6 +528,17 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
   uint32_t* settled = m_settled.data();
   const int k = m_landmarks;
   const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
+  // The search takes its bounds from the few landmarks that bound the route
+  // from `from` best: nearly as tight, and far cheaper per crossing.
+  int active[kLandmarks];
+  int32_t score[kLandmarks];
+  const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
+  for (int l = 0; l < k; ++l) {
+    active[l] = l;
+    score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
+  }
+  const int used = std::min(k, kActiveLandmarks);
+  std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
   auto visit = [&](int v) {
     PathNode& p = node[v];
     if (p.stamp == stamp) return;
@@ -433,7 +546,8 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
     p.dist = INT_MAX;
     const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
     int32_t h = 0;
-    for (int l = 0; l < k; ++l) {
+    for (int i = 0; i < used; ++i) {
+      const int l = active[i];
       h = std::max(h, target[l] - own[l]);
       h = std::max(h, own[k + l] - target[k + l]);
     }
@@ -502,13 +616,19 @@ int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
   const Arc* in = m_inArc.data();
   for (int v = to; v != from;) {
     int via = -1, street = -1;
-    int64_t viaKey = 0;
+    int64_t viaKey = -1;  // keys are taken only when two crossings compete
     bool tie = false;
     for (int i = m_inStart[v]; i < m_inStart[v + 1]; ++i) {
       const int u = in[i].node;
       if (settled[u] != stamp || node[u].dist + in[i].weight + kCrossingPenalty != node[v].dist || u == via) continue;
+      if (via < 0) {
+        via = u;
+        street = in[i].street;
+        continue;
+      }
+      if (viaKey < 0) viaKey = firstKey(via);
       const int64_t key = firstKey(u);
-      if (via < 0 || key < viaKey) {
+      if (key < viaKey) {
         via = u;
         street = in[i].street;
         viaKey = key;

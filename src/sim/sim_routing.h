@@ -14,6 +14,7 @@
 // the hour's first pass, give lower bounds that stay admissible and
 // consistent all hour long.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -38,6 +39,10 @@ class CSimRoutingMatrix {
  public:
   static constexpr int kCrossingPenalty = 20;
   static constexpr int kLandmarks = 12;
+  static constexpr int kActiveLandmarks = 4;
+  // Light passes between two measurements of the landmarks on the current
+  // travel times.
+  static constexpr int kRemeasurePasses = 48;
 
   CSimRoutingMatrix() = default;
   CSimRoutingMatrix(const CSimRoutingMatrix&) = delete;
@@ -51,8 +56,11 @@ class CSimRoutingMatrix {
   // Starts a pass with the streets' current travel times. A full pass
   // recomputes every row; a light pass refreshes the travel times, the
   // crossings' delay tables and, when needed, the landmark bounds, and
-  // leaves the routes to FindPath.
-  void StartPass(bool full);
+  // leaves the routes to FindPath. With `changed`, only the travel times of
+  // those streets are read again: the caller vouches that no other street's
+  // flow changed since the previous pass. The first pass after Init reads
+  // every street whatever it is given.
+  void StartPass(bool full, const std::vector<int>* changed = nullptr);
   // One slice: at most `destinations` rows, or until `milliseconds` have
   // passed (a started row is always finished). True while rows remain.
   bool Slice(int destinations, unsigned milliseconds);
@@ -76,11 +84,21 @@ class CSimRoutingMatrix {
 
  private:
   void ComputeRow(int dest);
+  // ComputeRow on the bucket queue, for any travel times.
+  void ComputeRowOnBuckets(int dest);
+  // ComputeRow when every travel time plus the penalty is below `span`.
+  void ComputeRowOnRing(int dest, int span);
+  // Buckets of ComputeRowOnRing, one per key modulo their number, and the
+  // links of the crossings waiting in them.
+  std::vector<int> m_ringHead, m_ringNext, m_ringPrev;
+  std::vector<uint64_t> m_ringBits;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
   void ComputeLandmarks();
   int64_t Bound(int v, int to);
+  // Takes street i's current travel time into the graph.
+  void ReadWeight(int i);
   // Distances from and to the chosen landmarks on the current travel
   // times, 32 bits, laid out like m_landmark32; false when some crossing
   // misses a landmark.
@@ -111,6 +129,9 @@ class CSimRoutingMatrix {
     int street;
   };
   std::vector<Arc> m_outArc, m_inArc;
+  // Where each street sits in m_outArc and m_inArc.
+  std::vector<int> m_outPos, m_inPos;
+  bool m_weightsRead = false;
   // Travel times when the landmarks were measured; their bounds hold while
   // no street is faster than this.
   std::vector<int> m_baseWeight;
@@ -124,9 +145,10 @@ class CSimRoutingMatrix {
   std::vector<int32_t> m_landmark32;
   // The landmark crossings, and their distances measured again on the
   // travel times of a recent pass (every kRemeasurePasses light passes).
-  static constexpr int kRemeasurePasses = 24;
   std::vector<int> m_landmarkNodes;
   std::vector<int32_t> m_tight32;
+  // Travel times when m_tight32 was measured.
+  std::vector<int> m_tightWeight;
   bool m_tightValid = false;
   int m_passesSinceMeasure = 0;
   std::vector<uint32_t> m_settled;
@@ -171,10 +193,62 @@ class CSimRoutingMatrix {
     size_t m_size = 0;
   };
   RadixHeap m_heap;
+  // Monotone priority queue for keys that never lie more than a known span
+  // above the last one popped: a ring of buckets, one per key of the span,
+  // with a bitmap over them.
+  class RingQueue {
+   public:
+    static constexpr int kMaxSpan = 1 << 16;
+    // Empties the queue for keys within `span` (below kMaxSpan) of the last
+    // popped one.
+    void Reset(int span);
+    bool Empty() const { return m_size == 0; }
+    void Push(uint64_t key, int node) {
+      const size_t slot = static_cast<size_t>(key) & m_mask;
+      const int index = static_cast<int>(m_items.size());
+      m_items.push_back({node, m_head[slot]});
+      m_head[slot] = index;
+      m_bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+      ++m_size;
+    }
+    void Pop(uint64_t& key, int& node) {
+      const size_t pos = static_cast<size_t>(m_last) & m_mask;
+      const size_t wordMask = m_bits.size() - 1;
+      size_t word = pos >> 6;
+      uint64_t bits = m_bits[word] & (~uint64_t{0} << (pos & 63));
+      while (!bits) bits = m_bits[word = (word + 1) & wordMask];
+      const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      key = m_last + ((slot - pos) & m_mask);
+      const Item it = m_items[static_cast<size_t>(m_head[slot])];
+      m_head[slot] = it.next;
+      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (slot & 63));
+      --m_size;
+      m_last = key;
+      node = it.node;
+    }
+
+   private:
+    struct Item {
+      int node;
+      int next;
+    };
+    std::vector<int> m_head;
+    std::vector<uint64_t> m_bits;
+    std::vector<Item> m_items;
+    uint64_t m_last = 0;
+    size_t m_mask = 0;
+    size_t m_size = 0;
+  };
+  RingQueue m_ring;
+  // The greatest travel time read since the last full read.
+  int m_maxWeight = 0;
+  template <class Queue>
+  void SearchWith(Queue& queue, int source, bool backward);
   // Priority queue of the route searches, whose keys stay below kKeyLimit:
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
-  // route a search finds.
+  // route a search finds. The next key is found by scanning the bitmap
+  // upwards from the least key that can hold items.
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
@@ -183,21 +257,38 @@ class CSimRoutingMatrix {
     // Gives the buckets back; the next Clear allocates them again.
     void Release();
     bool Empty() const { return m_size == 0; }
-    void Push(int key, int node);
-    void Pop(int& key, int& node);
+    void Push(int key, int node) {
+      const int index = static_cast<int>(m_items.size());
+      m_items.push_back({node, m_head[key]});
+      m_head[key] = index;
+      m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
+      m_min = std::min(m_min, key);
+      m_max = std::max(m_max, key);
+      ++m_size;
+    }
+    void Pop(int& key, int& node) {
+      size_t word = static_cast<size_t>(m_min) >> 6;
+      uint64_t bits = m_bits[word] & (~uint64_t{0} << (m_min & 63));
+      while (!bits) bits = m_bits[++word];
+      key = static_cast<int>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+      const Item it = m_items[static_cast<size_t>(m_head[key])];
+      m_head[key] = it.next;
+      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (key & 63));
+      --m_size;
+      m_min = key;
+      node = it.node;
+    }
 
    private:
-    // The smallest non-empty key at or above `key` on bitmap level
-    // `level`, or -1.
-    int Next(int level, int key) const;
     struct Item {
       int node;
       int next;  // the item pushed before it with the same key, -1 for none
     };
-    std::vector<int> m_head;          // last item pushed per key, -1 when empty
-    std::vector<uint64_t> m_bits[3];  // non-empty keys, and summaries of the words below
+    std::vector<int> m_head;     // last item pushed per key, -1 when empty
+    std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;
-    int m_min = 0;
+    int m_min = kKeyLimit;  // no item lies below it
+    int m_max = 0;          // no item lies above it
     size_t m_size = 0;
   };
   BucketQueue m_queue;

@@ -107,6 +107,7 @@ void CSimTrafficSlot::MacheUmlegung(int limit) {
   // Right after a full pass the matrix holds the routes of the current
   // travel times; otherwise the step searches its own trips' routes.
   const bool useMatrix = m_routing.MatrixCurrent();
+  m_stepLoaded = false;
   struct Pending {
     int from, to, size;
   };
@@ -133,6 +134,7 @@ void CSimTrafficSlot::MacheUmlegung(int limit) {
   if (useMatrix) return;
   m_stepStreets.clear();
   m_stepRoutes.clear();
+  m_stepLoaded = true;
   for (const Pending& p : pending) {
     const size_t start = m_stepStreets.size();
     if (m_routing.FindPath(p.from, p.to, m_stepStreets)) m_stepRoutes.emplace_back(start, p.size);
@@ -179,6 +181,7 @@ void CSimTrafficSlot::WriteBackBusData() {
 
 void CSimTrafficSlot::InitRouting(bool /*unused*/) {
   m_routing.Init(m_crossingTree, m_streetTree);
+  m_stepLoaded = false;
   m_assignCalls = 0;
   m_nextTrip = m_trips;
 }
@@ -186,7 +189,10 @@ void CSimTrafficSlot::InitRouting(bool /*unused*/) {
 bool CSimTrafficSlot::CalcRoutingMatrix() {
   // Only the hour's last pass fills the whole matrix, which the agents
   // read; the loading steps before it search their own trips' routes.
-  m_routing.StartPass(m_nextTrip == nullptr);
+  // After a loading step of searched routes only the streets of those
+  // routes have new travel times.
+  m_routing.StartPass(m_nextTrip == nullptr, m_stepLoaded ? &m_stepStreets : nullptr);
+  m_stepLoaded = false;
   m_matrixPending = 1;
   return true;
 }

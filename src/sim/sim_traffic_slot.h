@@ -112,4 +112,7 @@ class CSimTrafficSlot : public CSimObjectBT {
   // so that all of them see the same travel times.
   std::vector<int> m_stepStreets;
   std::vector<std::pair<size_t, int>> m_stepRoutes;
+  // Set while the streets of m_stepStreets are the only ones loaded since
+  // the last routing pass started.
+  bool m_stepLoaded = false;
 };

@@ -2,6 +2,7 @@
 // fingerprints: every street's flow, every crossing's turning flows and the
 // final route matrix. Grids with integer travel times have many routes of
 // equal cost, so these fingerprints also pin which of them an hour picks.
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -129,4 +130,62 @@ TEST(HourResults, AnHourIsDeterministic) {
   EXPECT_EQ(a.flows, b.flows);
   EXPECT_EQ(a.matrix, b.matrix);
   EXPECT_EQ(a.totalFlow, b.totalFlow);
+}
+
+// Every trip of every loading step takes a route of the least cost on the
+// travel times of that step (an independent all-pairs closure says what
+// that cost is), and the step loads exactly the routes its searches give.
+TEST(HourResults, EveryLoadedTripTakesAShortestRoute) {
+  std::mt19937 rng(23);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(8), nullptr);
+  BuildGrid(slot, 11, 9, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+  for (short id = 5; id < 150; id += 29) slot.RemoveStreet(id);
+  std::vector<TripSpec> specs;
+  for (int i = 0; i < 600; ++i) {
+    const auto from = static_cast<short>(1 + rng() % 99);
+    const auto to = static_cast<short>(1 + rng() % 99);
+    specs.push_back({from, to, 1 + static_cast<unsigned>(rng() % 80), SIM_MODE_CAR});
+  }
+  ASSERT_TRUE(slot.SwitchToComputateMode(MakeTrips(specs)));
+  // The slot's list holds the trips in the reverse order of the specs.
+  std::vector<TripSpec> order(specs.rbegin(), specs.rend());
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  size_t next = 0;
+  int steps = 0, routed = 0;
+  for (int guard = 0; guard < 100000; ++guard) {
+    int pass = 0;
+    if (slot.GetSlotState(pass) == 5) {
+      const auto ref = ReferenceCosts(slot);
+      std::vector<long> expected(static_cast<size_t>(r.NrOfStreets()), 0);
+      for (int e = 0; e < r.NrOfStreets(); ++e) expected[static_cast<size_t>(e)] = r.Street(e)->CarFlow();
+      for (size_t t = next; t < std::min(order.size(), next + 30); ++t) {
+        const int from = slot.GetCrossing(order[t].from)->MatrixIndex();
+        const int to = slot.GetCrossing(order[t].to)->MatrixIndex();
+        std::vector<int> path;
+        const bool found = from != to && r.FindPath(from, to, path);
+        EXPECT_EQ(found, from != to && ref[from][to] < Route::kNoRoute) << from << " -> " << to;
+        if (!found) continue;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty, at = from;
+        for (int e : path) {
+          ASSERT_EQ(r.Street(e)->pStartCrossing()->MatrixIndex(), at);
+          cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+          at = r.Street(e)->pEndCrossing()->MatrixIndex();
+          expected[static_cast<size_t>(e)] += static_cast<long>(order[t].size);
+        }
+        EXPECT_EQ(at, to);
+        EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " in step " << steps;
+        ++routed;
+      }
+      next += 30;
+      ++steps;
+      ASSERT_EQ(slot.Computate(), 1);
+      for (int e = 0; e < r.NrOfStreets(); ++e)
+        ASSERT_EQ(r.Street(e)->CarFlow(), expected[static_cast<size_t>(e)]) << "street " << e << " step " << steps;
+      continue;
+    }
+    if (slot.Computate() == 0) break;
+  }
+  EXPECT_EQ(steps, 20);
+  EXPECT_GT(routed, 500);
 }

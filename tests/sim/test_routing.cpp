@@ -165,6 +165,8 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
   EXPECT_EQ(r.Entry(3, 3)->cost, 0);
   EXPECT_EQ(r.Entry(3, 4)->cost, Route::kNoRoute);
   EXPECT_EQ(r.Entry(3, 4)->firstStreet, -1);
+  EXPECT_EQ(r.Entry(3, 0)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(0, 0)->cost, 0);
   EXPECT_FALSE(r.MatrixPath(3, 4, path));
   // A full pass cut short after a few rows: those rows hold routes, the
   // rest still answer "no route".
@@ -223,7 +225,7 @@ TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
   std::vector<int> path;
   // The first light pass measures the landmarks, later ones measure them
   // again; neither kind of search may report a route.
-  for (int pass = 0; pass < CSimRoutingMatrix::kLandmarks * 3; ++pass) {
+  for (int pass = 0; pass < CSimRoutingMatrix::kRemeasurePasses * 2 + 1; ++pass) {
     r.StartPass(false);
     r.Slice(30, 20);
     for (int from = 0; from < 4; ++from)
@@ -234,4 +236,220 @@ TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
   while (r.Slice(30, 20)) {
   }
   EXPECT_EQ(r.Entry(0, 1)->cost, Route::kNoRoute);
+}
+
+// Landmarks measured again on loaded streets give bounds that only hold
+// while no street gets faster: when streets get lighter again, searches
+// still find routes of the least cost.
+TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
+  std::mt19937 rng(41);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 7, 6, [&](int) { return 100 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  r.StartPass(false);  // the landmarks at free flow
+  r.Slice(30, 20);
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 3000));
+  // Enough light passes for the landmarks to be measured again on these loads.
+  for (int pass = 0; pass < CSimRoutingMatrix::kRemeasurePasses * 2 + 1; ++pass) {
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  // Lighter than at that measurement, still no lighter than free flow.
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    r.Street(e)->ResetCarFlow();
+    r.Street(e)->AddCarFlow(static_cast<int>(rng() % 400));
+  }
+  r.StartPass(false);
+  r.Slice(30, 20);
+  const auto ref = ReferenceCosts(slot);
+  for (int i = 0; i < r.N(); ++i)
+    for (int j = 0; j < r.N(); ++j) {
+      if (i == j) continue;
+      std::vector<int> path;
+      ASSERT_TRUE(r.FindPath(i, j, path));
+      int cost = -CSimRoutingMatrix::kCrossingPenalty;
+      for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+      EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j;
+    }
+}
+
+// A street too slow to use widens the span of travel times beyond what the
+// ring of buckets holds, and the full pass runs on the other queue: the
+// rows of the crossings it does not touch stay exactly the same.
+TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
+  auto build = [](CSimTrafficSlot& slot, bool slowStreet) {
+    std::mt19937 rng(8);
+    slot.Create(1, CSimDate(6), nullptr);
+    BuildGrid(slot, 6, 6, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+    if (slowStreet) {
+      slot.AddCrossing(200, SIM_CROSSING_NONE, 30, 30);
+      slot.AddCrossing(201, SIM_CROSSING_NONE, 30, 30);
+      slot.AddStreet(900, 200, 1, 201, 3, 300, 0.0, 0);
+    }
+    slot.InitRouting();
+    RunFullPass(slot);
+  };
+  CSimTrafficSlot plain(nullptr, nullptr), wide(nullptr, nullptr);
+  build(plain, false);
+  build(wide, true);
+  const CSimRoutingMatrix& a = plain.Routing();
+  const CSimRoutingMatrix& b = wide.Routing();
+  ASSERT_EQ(b.N(), a.N() + 2);
+  ASSERT_EQ(b.Street(b.NrOfStreets() - 1)->TravelTime(), CSimStreet::kMaxTravelTime);
+  int routes = 0;
+  for (int i = 0; i < a.N(); ++i)
+    for (int j = 0; j < a.N(); ++j) {
+      const Route* x = a.Entry(i, j);
+      const Route* y = b.Entry(i, j);
+      EXPECT_EQ(x->cost, y->cost);
+      EXPECT_EQ(x->length, y->length);
+      EXPECT_EQ(x->firstStreet, y->firstStreet) << i << " -> " << j;
+      EXPECT_EQ(x->lastStreet, y->lastStreet) << i << " -> " << j;
+      routes += x->cost < Route::kNoRoute;
+    }
+  EXPECT_EQ(routes, a.N() * a.N());
+  EXPECT_EQ(b.Entry(a.N(), a.N() + 1)->cost, Route::kNoRoute);
+}
+
+// A crossing that no street enters and one that no street leaves: some
+// landmark distances are missing, so the searches take their bounds from
+// the landmarks that each crossing does reach. Routes stay shortest on
+// every pass, the crossing nothing enters is reached from nowhere, and the
+// routes picked among equal costs stay the same.
+TEST(Routing, SearchesOnANetworkWithDeadEnds) {
+  std::mt19937 rng(12);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 6, 5, [&](int) { return 100 + 100 * static_cast<int>(rng() % 4); });
+  slot.AddCrossing(40, SIM_CROSSING_NONE, 30, 30);
+  slot.AddCrossing(41, SIM_CROSSING_NONE, 30, 30);
+  slot.AddStreet(300, 40, 1, 8, 3, 200, -1.0, 0);   // only leaves 40
+  slot.AddStreet(301, 23, 1, 41, 3, 200, -1.0, 0);  // only enters 41
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  const int source = slot.GetCrossing(40)->MatrixIndex();
+  const int sink = slot.GetCrossing(41)->MatrixIndex();
+  uint64_t print = 1469598103934665603ull;
+  for (int pass = 0; pass < 3; ++pass) {
+    if (pass > 0)
+      for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 1200));
+    r.StartPass(false);
+    r.Slice(30, 20);
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); ++i)
+      for (int j = 0; j < r.N(); ++j) {
+        if (i == j) continue;
+        std::vector<int> path;
+        const bool found = r.FindPath(i, j, path);
+        ASSERT_EQ(found, ref[i][j] < Route::kNoRoute) << i << " -> " << j;
+        if (j == source || i == sink) {
+          EXPECT_FALSE(found);
+        }
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) {
+          cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+          print = (print ^ static_cast<uint64_t>(e)) * 1099511628211ull;
+        }
+        if (found) {
+          EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " pass " << pass;
+        }
+      }
+  }
+  EXPECT_EQ(print, 0x1e05649d16c37f03ull);
+}
+
+TEST(Routing, ADestroyedSlotHasNoRoutes) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 3, 3, [](int) { return 200; });
+  slot.InitRouting();
+  RunFullPass(slot);
+  ASSERT_EQ(slot.Routing().N(), 9);
+  slot.Destroy();
+  EXPECT_EQ(slot.Routing().N(), 0);
+  EXPECT_EQ(slot.Routing().NrOfStreets(), 0);
+  EXPECT_EQ(slot.Routing().Crossing(0), nullptr);
+  EXPECT_EQ(slot.Routing().Entry(0, 0), nullptr);
+  EXPECT_EQ(slot.Routing().MatrixBytes(), 0u);
+}
+
+// Streets faster than at the landmarks' first measurement make the
+// landmarks be chosen and measured anew; the searches after that, and after
+// the next measurement on loaded streets, stay shortest.
+TEST(Routing, LandmarksChosenAgainKeepSearchesShortest) {
+  std::mt19937 rng(77);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 8, 5, [&](int) { return 100 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  auto load = [&](int most) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % most));
+  };
+  auto check = [&](const char* when) {
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); ++i)
+      for (int j = 0; j < r.N(); ++j) {
+        if (i == j) continue;
+        std::vector<int> path;
+        ASSERT_TRUE(r.FindPath(i, j, path)) << when;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " " << when;
+      }
+  };
+  load(3000);
+  r.StartPass(false);  // the first measurement, on loaded streets
+  r.Slice(30, 20);
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->ResetCarFlow();
+  r.StartPass(false);  // free flow: chosen and measured anew
+  r.Slice(30, 20);
+  check("after choosing again");
+  for (int pass = 0; pass <= CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    load(100);
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  check("after measuring again");
+}
+
+// On a grid of equal streets many routes cost the same, and crossings on
+// them often rank equal under the landmarks' bounds: such ties are settled
+// by the search with the first pass's bounds. Every search finds a route of
+// the least cost, before and after the landmarks are measured again, and
+// the routes picked stay the same.
+TEST(Routing, SearchesBetweenRoutesOfEqualCost) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 5, 5, [](int) { return 300; });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  uint64_t print = 1469598103934665603ull;
+  auto check = [&](int round) {
+    const auto ref = ReferenceCosts(slot);
+    for (int i = 0; i < r.N(); ++i)
+      for (int j = 0; j < r.N(); ++j) {
+        if (i == j) continue;
+        std::vector<int> path;
+        ASSERT_TRUE(r.FindPath(i, j, path)) << i << " -> " << j << " round " << round;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) {
+          cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+          print = (print ^ static_cast<uint64_t>(e)) * 1099511628211ull;
+        }
+        EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " round " << round;
+      }
+  };
+  r.StartPass(false);
+  r.Slice(30, 20);
+  check(0);
+  for (int pass = 0; pass <= CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(20);
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  check(1);
+  EXPECT_EQ(print, 0xa35bb1d2de1c2713ull);
 }
