@@ -9,8 +9,6 @@
 
 namespace {
 
-bool InGrid(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0 && y < ISO_MAP_SIZE; }
-
 TIsoRichtung DrawDir(TIsoRichtung layerDir) { return static_cast<TIsoRichtung>((layerDir + g_IsoRichtung) & 3); }
 
 // Guards the diagonal walk against corner sets that never close a row.
@@ -38,7 +36,7 @@ void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
 // ---- the sprite render cache ---------------------------------------------------------
 
 bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
-  if (!InGrid(x, y)) return false;
+  if (!IsoInMap(x, y)) return false;
   std::memset(m_SpriteList[x][y], 0, sizeof m_SpriteList[x][y]);
   m_SPOK[x][y] = 0;
   m_CellBuild[x][y] = ++g_BuildSerial;
@@ -119,7 +117,7 @@ void CIsoWelt::ForgetCoversBehind(int x, int y) {
   FrontSteps(ex, ey);
   for (const auto& step : kCoverSteps) {
     const int bx = x - ex * step[0], by = y - ey * step[1];
-    if (InGrid(bx, by)) m_GroundCover[bx][by].known = 0;
+    if (IsoInMap(bx, by)) m_GroundCover[bx][by].known = 0;
   }
 }
 
@@ -136,7 +134,7 @@ void CIsoWelt::FindGroundCover(int x, int y) {
   // Only cells of this frame's walk are drawn, so only they can cover; the
   // lists of those not made yet are made now, as the frame would anyway,
   // so that no cell in front is made later and forgets this one's covers.
-  auto inFrame = [&](int cx, int cy) { return InGrid(cx, cy) && m_FrameMark[cx][cy] == m_Frame; };
+  auto inFrame = [&](int cx, int cy) { return IsoInMap(cx, cy) && m_FrameMark[cx][cy] == m_Frame; };
   for (const auto& step : kCoverSteps) {
     const int cx = x + ex * step[0], cy = y + ey * step[1];
     if (inFrame(cx, cy) && !m_SPOK[cx][cy]) MakeSpriteRenderList(cx, cy);
@@ -421,7 +419,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   TileWalk walk(m_ViewRect, diagonal);
   while (walk.Next(x, y)) {
     m_FrameCells.emplace_back(x, y);
-    if (InGrid(x, y)) m_FrameMark[x][y] = m_Frame;
+    if (IsoInMap(x, y)) m_FrameMark[x][y] = m_Frame;
   }
   const bool filter2 = m_pHost->GetFilter(2);
   const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
@@ -435,7 +433,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   auto toMake = [&](size_t i) -> CIsoInfo* {
     if (i >= cellCount) return nullptr;
     const auto [cx, cy] = m_FrameCells[i];
-    return InGrid(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
+    return IsoInMap(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
   };
   for (size_t i = 0; i < cellCount; ++i) {
     if (CIsoInfo* cell = toMake(i + 12)) __builtin_prefetch(cell);
@@ -444,11 +442,11 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
     if (CIsoInfo* cell = toMake(i + 4))
       if (SortedList* list = cell->GetRenderList(); list && list->GetCount() > 0) __builtin_prefetch(&list->GetAt(0));
     const auto [cx, cy] = m_FrameCells[i];
-    if (RenderPassGround(display, cx, cy, InGrid(cx, cy), !district)) return 1;
+    if (RenderPassGround(display, cx, cy, IsoInMap(cx, cy), !district)) return 1;
   }
   RenderUserInt(display);
   for (const auto& [cx, cy] : m_FrameCells)
-    if (InGrid(cx, cy) && RenderPassObjects(display, cx, cy, !diagonal, vehicles, district)) return 1;
+    if (IsoInMap(cx, cy) && RenderPassObjects(display, cx, cy, !diagonal, vehicles, district)) return 1;
   RenderBuildingSelections();
   RenderBuildingList();
   return 0;
@@ -467,7 +465,7 @@ int CIsoWelt::Render(QnoDisplay* display) {
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y)) {
     TilePoint(x, y, px, py);
-    CIsoInfo* cell = InGrid(x, y) ? GetIsoInfo(x, y) : nullptr;
+    CIsoInfo* cell = IsoInMap(x, y) ? GetIsoInfo(x, y) : nullptr;
     if (!cell) {
       CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile);
       if (!ground) return 1;
@@ -485,7 +483,7 @@ int CIsoWelt::Render(QnoDisplay* display) {
   walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y)) {
-    CIsoInfo* cell = InGrid(x, y) ? GetIsoInfo(x, y) : nullptr;
+    CIsoInfo* cell = IsoInMap(x, y) ? GetIsoInfo(x, y) : nullptr;
     if (!cell) continue;
     TilePoint(x, y, px, py);
     auto draw = [&](int id) {

@@ -17,8 +17,6 @@ CIsoVehicle* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
 
 namespace {
 
-bool InGrid(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0 && y < ISO_MAP_SIZE; }
-
 int Clamp127(int v) { return v < 0 ? 0 : (v > ISO_MAP_SIZE - 1 ? ISO_MAP_SIZE - 1 : v); }
 
 // The number of correction steps one map edge may take when the pixel
@@ -92,7 +90,7 @@ int CIsoWelt::Destroy() {
 }
 
 CIsoInfo* CIsoWelt::GetIsoInfo(int x, int y) const {
-  return InGrid(x, y) ? m_pGrid[x * ISO_MAP_SIZE + y] : nullptr;
+  return IsoInMap(x, y) ? m_pGrid[x * ISO_MAP_SIZE + y] : nullptr;
 }
 
 // ---- coordinates -------------------------------------------------------------------
@@ -192,7 +190,7 @@ void CIsoWelt::CalcViewRect() {
   walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y)) {
-    if (!InGrid(x, y)) continue;
+    if (!IsoInMap(x, y)) continue;
     if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(true, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
     m_pHost->UpdateViewFilter(x, y);
   }
@@ -365,5 +363,5 @@ int CIsoWelt::SetFilter() {
 }
 
 void CIsoWelt::InvalidateSpriteRenderList(int x, int y) {
-  if (InGrid(x, y)) m_SPOK[x][y] = 0;
+  if (IsoInMap(x, y)) m_SPOK[x][y] = 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/qno_event.h"
+#include "iso/iso_geometry.h"
 #include "iso/iso_sel_obj.h"
 #include "ui/overlay.h"
 
@@ -77,7 +78,7 @@ class CUserInt : public Overlay {
   virtual void RenderOpnvNet(QnoDisplay* display);
   virtual void RenderOpnvLineStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
   virtual void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line);
-  static bool InWorld(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
+  static bool InWorld(int x, int y) { return IsoInMap(x, y); }
   // How the map draws itself: 1 diagonal sprite lists, 2 the plain map,
   // anything else sprite lists row by row.
   int GetRenderType() const { return m_RenderType; }
