@@ -110,6 +110,7 @@ int CUserInt::DisableStandardMenues() {
 }
 
 void CUserInt::SetAchtungWindow(int id) {
+  ++m_AchtungCount;
   const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
   const char* text = GetAchtungText(id, language);
   CUiHost::Get()->SetAchtungMessage(text ? text : "");
