@@ -53,6 +53,7 @@ class ScriptedUiHost : public CUiHost {
   bool IsReady() override { return ready; }
   bool IsGameStarted() override { return started; }
   int GetGameModus() override { return modus; }
+  int GetExpoHold() override { return expoHold; }
   int CheckForLoadGame() override { return loadable; }
   int LoadGame() override {
     ++loads;
@@ -82,6 +83,7 @@ class ScriptedUiHost : public CUiHost {
   int width = 800, height = 600;
   bool ready = true, started = false;
   int modus = 1;
+  int expoHold = 0;
   int loadable = 1, loadResult = 0, saveResult = 0;
   int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0;
   std::vector<bool> listings;
