@@ -142,3 +142,28 @@ TEST_F(Drawing, TheCursorIsDrawnLastAtTheMousePosition) {
   EXPECT_GT(near, 0);
   EXPECT_EQ(screen.Count(0, 0, 800, 250, 0), 800 * 250) << "nothing far from the mouse";
 }
+
+TEST_F(Drawing, AutomaticSavesWaitHalfTheFrameRateAndAtLeastTwoFrames) {
+  auto frameRate = [this](int fps) {
+    zortest::Clock().Advance(2000);
+    screen.display.FlipBuffer();
+    for (int i = 1; i < fps; ++i) screen.display.FlipBuffer();
+    zortest::Clock().Advance(1001);
+    screen.display.FlipBuffer();
+    return screen.display.GetRealFrameRate();
+  };
+  ASSERT_EQ(frameRate(3), 3);
+  ui->SetDoLater(DOLATER_AUTOSAVE);
+  EXPECT_EQ(CUserInt::selObj.countdown, 1);
+  ASSERT_EQ(frameRate(1), 1);
+  ui->SetDoLater(DOLATER_AUTOSAVE);
+  EXPECT_EQ(CUserInt::selObj.countdown, 2) << "half of 1 is 0: two frames then";
+  ASSERT_EQ(frameRate(2), 2);
+  ui->SetDoLater(DOLATER_AUTOLOAD);
+  EXPECT_EQ(CUserInt::selObj.countdown, 1);
+  ASSERT_EQ(frameRate(60), 60);
+  ui->SetDoLater(DOLATER_AUTOSAVE);
+  EXPECT_EQ(CUserInt::selObj.countdown, 30);
+  ui->SetDoLater(DOLATER_ZOOM_IN);
+  EXPECT_EQ(CUserInt::selObj.countdown, 1) << "only the automatic ones wait for the frame rate";
+}
