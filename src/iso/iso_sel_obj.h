@@ -42,4 +42,35 @@ struct selObjType {
   int junctionX = -1, junctionY = -1;
   COpnvLine* selectedLine = nullptr;
   int animCounter = 0;
+
+  // ---- tools and the input filter ----
+  int subtool = 0;
+  int variant = 0;
+  int objectType = 1;            // kind of object the tool places
+  unsigned int toolCursor = 0;   // cursor resource set for the tool
+  char toolName[60] = {};
+  // Last variant of tools 10, 11 and 12; last subtool of tool 6 for its
+  // variants 2, 8, 3, 1, 5 and 6.
+  unsigned char lastVariant[3] = {1, 1, 1};
+  unsigned char lastSubtool[6] = {1, 1, 1, 1, 1, 1};
+  int buildingNumber = 0;        // catalogue number of the building to place
+  int buildingResource = 0;      // its picture; 0 or below when none
+  int stopWord[2] = {};          // stop kind state of the stop tool
+  int leftDrag = 0;              // a left press on the map drags an area
+  int rightPressed = 0;          // the right button, pressed on the map, is held
+  uint32_t rightPressTime = 0;
+  unsigned char removeAllTest = 0;
+  unsigned char toolStage = 0;   // 1 once the event has passed the windows
+  unsigned char overPanel = 0;
+  unsigned char overPanelRaw = 0;
+  unsigned char panelShown = 0;
+  unsigned char panelPinned = 0;
+  unsigned char itemTookClick = 0;
+  unsigned char warningShown = 0;
+  uint32_t warningTime = 0;
+  int mouseX = 0, mouseY = 0;          // raw position of the last mouse move
+  int mouseTileX = 0, mouseTileY = 0;  // tile under the mouse on the map
+  int debugMouseX = 400, debugMouseY = 300;
+  int reopenWindow = 0;                // opened again when line editing ends
+  COpnvLine* editedLine = nullptr;
 };

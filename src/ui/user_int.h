@@ -93,6 +93,59 @@ class CUserInt : public Overlay {
   virtual bool GetBuildSurfaceStatus() const { return false; }
   static unsigned char m_ActivateDebugInfo;
   selObjType selObj;
+
+  // ==== tools and input filter (user_int_tools.cpp, user_int_input.cpp) ====
+  // The tool table: 24 tools of 30 entries, a cursor animation and a name
+  // each, filled once at start-up; entries never defined stay zero.
+  struct ToolEntry {
+    unsigned int cursor;
+    char name[60];
+  };
+  static constexpr int kToolCount = 24;
+  static constexpr int kToolEntries = 30;
+  static ToolEntry Tools[kToolCount][kToolEntries];
+  // 0, or 1 (logged, nothing stored) for a tool or entry outside the table.
+  static int DefineTool(int tool, int subtool, int cursor, const char* name);
+  static int DefineTool(int tool, int cursor, const char* name) { return DefineTool(tool, 0, cursor, name); }
+  // Empties the whole table.
+  static void ClearTools();
+  // The entry of a tool: the variant for tools 6 and 8, else the subtool;
+  // anything outside the table counts as 0.
+  static int GetSecoundToolIndex(int tool, int subtool, int variant);
+  // Chooses a tool: 0 when chosen or a warning was shown, 1 otherwise.
+  virtual int SetToolNr(int tool, int subtool, int variant);
+  // Back to the selection tool with nothing selected; 0.
+  int SetToolStandard();
+  // 0 when the current tool matches every argument that is not -1.
+  int IsToolSet(int tool, int subtool, int variant) const;
+  // The cursor of the current tool's entry.
+  unsigned int GetToolResID() const;
+  // Shows the current tool's cursor again when another one is stored; 0.
+  int RestoreCursorFromTool();
+  // The keyboard shortcuts; 0 when the key was one.
+  int CheckShortCuts(QnoInteractionEvent* event, QnoView* view);
+  // The static-city flag the debug tools read.
+  static unsigned char m_StaticCity;
+
+ protected:
+  // Drops the selection: marked buildings, the per-tile marks and the
+  // words of the removal selection.
+  void ClearToolSelection();
+  // The building catalogue's picture, number and size for a kind; false
+  // when the kind has no picture.
+  virtual bool FindToolBuilding(int type, int index, int& resource, int& number, int& sizeX, int& sizeY);
+  // Whether the city has its advice centre or car-sharing centre.
+  virtual bool HasAdviceCentre();
+  virtual bool HasCarsharingCentre();
+  // Window handling reached by the tools and shortcuts.
+  int OpenToolWindow(int id, int over = 1);
+  int CloseToolWindow(int id, int over = 0);
+  bool ToolWindowOpen(int id);
+  // The map's actions of the tools whose targets are elsewhere.
+  virtual int CheckSelStreet(int x, int y);
+
+ public:
+  // ==== end of tools and input filter ====
   static CScreenWindow* topWindow;
 
  private:
