@@ -9,7 +9,6 @@
 #include "ui/user_int.h"
 
 CUserInt::ToolEntry CUserInt::Tools[CUserInt::kToolCount][CUserInt::kToolEntries] = {};
-unsigned char CUserInt::m_StaticCity = 0;
 
 namespace {
 
@@ -93,9 +92,9 @@ unsigned int CUserInt::GetToolResID() const {
 
 int CUserInt::RestoreCursorFromTool() {
   const unsigned int cursor = GetToolResID();
-  if (cursor != selObj.toolCursor) {
+  if (cursor != selObj.cursorId) {
     SetCursorID(static_cast<int>(cursor), 0);
-    selObj.toolCursor = cursor;
+    selObj.cursorId = cursor;
   }
   return 0;
 }
@@ -119,7 +118,7 @@ int CUserInt::SetToolStandard() {
   ClearToolSelection();
   const ToolEntry& standard = Tools[1][0];
   SetCursorID(static_cast<int>(standard.cursor), 0);
-  selObj.toolCursor = standard.cursor;
+  selObj.cursorId = standard.cursor;
   selObj.width = selObj.depth = 0;
   selObj.startX = selObj.startY = selObj.endX = selObj.endY = -1;
   selObj.editedLine = nullptr;
@@ -140,7 +139,7 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
   ClearToolSelection();
   const ToolEntry& entry = Tools[tool][GetSecoundToolIndex(tool, subtool, variant)];
   SetCursorID(static_cast<int>(entry.cursor), 0);
-  selObj.toolCursor = entry.cursor;
+  selObj.cursorId = entry.cursor;
   if (variant == 0) return 1;
 
   if (tool == 7) {
@@ -158,7 +157,7 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
   }
 
   const int previous = selObj.tool;
-  CloseToolWindow(kWindowBuildingChoice);
+  DeActivateWindow(kWindowBuildingChoice);
   selObj.width = selObj.depth = 0;
   selObj.startX = selObj.startY = selObj.endX = selObj.endY = -1;
   selObj.tool = tool;
@@ -173,23 +172,23 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
     else
       selObj.variant = memory;
   };
-  if (tool == 12) remember(selObj.lastVariant[2]);
-  if (tool == 11) remember(selObj.lastVariant[1]);
-  if (tool == 10 || tool == 11) remember(selObj.lastVariant[0]);
+  if (tool == 12) remember(selObj.rememberedVariants[2]);
+  if (tool == 11) remember(selObj.rememberedVariants[1]);
+  if (tool == 10 || tool == 11) remember(selObj.rememberedVariants[0]);
   if (tool == 6) {
     const int slot = BuildingSlot(variant);
     if (slot >= 0) {
-      OpenToolWindow(kWindowBuildingChoice);
+      ActivateWindow(kWindowBuildingChoice);
       if (subtool > 0)
-        selObj.lastSubtool[slot] = static_cast<unsigned char>(subtool);
+        selObj.rememberedSubtools[slot] = static_cast<unsigned char>(subtool);
       else
-        selObj.subtool = selObj.lastSubtool[slot];
+        selObj.subtool = selObj.rememberedSubtools[slot];
     }
   }
 
   switch (tool) {
     case 1:
-      CloseToolWindow(kWindowLineEditor);
+      DeActivateWindow(kWindowLineEditor);
       selObj.width = selObj.depth = 0;
       break;
     case 2:
@@ -206,20 +205,20 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
       int resource = 0, number = 0, sizeX = 0, sizeY = 0;
       const int index = object && object->anyKind ? -1 : selObj.variant;
       if (FindToolBuilding(selObj.objectType, index, resource, number, sizeX, sizeY) && resource > 0) {
-        selObj.buildingResource = resource;
+        selObj.buildingResID = resource;
         selObj.buildingNumber = number;
         selObj.width = sizeX;
         selObj.depth = sizeY;
       } else {
         // A kind without a picture cannot be placed.
-        selObj.buildingResource = 0;
+        selObj.buildingResID = 0;
         return SetToolStandard();
       }
       if (tool == 5) {
         selObj.stopWord[0] = 0;
         selObj.stopWord[1] = selObj.subtool == 3 || selObj.subtool == 4 ? -1 : 0;
       } else {
-        OpenToolWindow(kWindowBuildingChoice);
+        ActivateWindow(kWindowBuildingChoice);
       }
       break;
     }
@@ -229,14 +228,14 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
         selObj.width = sizeX;
         selObj.depth = sizeY;
       }
-      OpenToolWindow(kWindowBuildingChoice);
+      ActivateWindow(kWindowBuildingChoice);
       break;
     }
     case 16:
     case 17:
       break;
     case 23:
-      CloseToolWindow(kWindowLineEditor);
+      DeActivateWindow(kWindowLineEditor);
       SetCursorID(static_cast<int>(entry.cursor), 0);
       selObj.startX = -1;
       selObj.width = selObj.depth = 1;
@@ -250,9 +249,9 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
 
   if (previous >= 16 && previous <= 21) {
     // Stand-in: public transport keeps no lines yet, so leaving the line editor removes none.
-    CloseToolWindow(kWindowLineEditor);
+    DeActivateWindow(kWindowLineEditor);
     if (selObj.reopenWindow != 0) {
-      OpenToolWindow(selObj.reopenWindow);
+      ActivateWindow(selObj.reopenWindow);
       selObj.reopenWindow = 0;
     }
     selObj.editedLine = nullptr;
@@ -275,18 +274,5 @@ bool CUserInt::FindToolBuilding(int, int, int& resource, int& number, int& sizeX
 
 bool CUserInt::HasAdviceCentre() { return false; }
 bool CUserInt::HasCarsharingCentre() { return false; }
-
-int CUserInt::OpenToolWindow(int id, int over) {
-  return topWindow ? topWindow->ActivateWindow(id, static_cast<EOverType>(over)) : 1;
-}
-
-int CUserInt::CloseToolWindow(int id, int over) {
-  return topWindow ? topWindow->DeActivateWindow(id, static_cast<EOverType>(over)) : 1;
-}
-
-bool CUserInt::ToolWindowOpen(int id) {
-  CScreenWindow* w = topWindow ? topWindow->GetWindowByID(id) : nullptr;
-  return w && w->IsActive();
-}
 
 int CUserInt::CheckSelStreet(int, int) { return 0; }

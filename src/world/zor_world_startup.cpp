@@ -582,6 +582,8 @@ int CZorvaWorld::Destroy() {
   ZorDestroyDelete(m_pSimWelt);
   delete m_pSimParts;
   m_pSimParts = nullptr;
+  // The interface destroys the window tree it was handed.
+  if (m_pUserInt && CUserInt::topWindow == m_builder.GetTopWindow()) m_builder.SetTopWindow(nullptr);
   ZorDestroyDelete(m_pUserInt);
   CUserInt::topWindow = nullptr;
   m_builder.DestroyWindows();

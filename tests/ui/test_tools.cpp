@@ -99,7 +99,7 @@ TEST_F(Tools, StreetToolTakesItsTypeCursorNameAndOneCellFootprint) {
   EXPECT_EQ(ui.selObj.tool, 2);
   EXPECT_EQ(ui.selObj.subtool, 4);
   EXPECT_EQ(ui.GetCursorID(), 21004);
-  EXPECT_EQ(ui.selObj.toolCursor, 21004u);
+  EXPECT_EQ(ui.selObj.cursorId, 21004u);
   EXPECT_EQ(ui.GetToolResID(), 21004u);
   EXPECT_STREQ(ui.selObj.toolName, "street");
   EXPECT_EQ(ui.selObj.width, 1);
@@ -168,7 +168,7 @@ TEST_F(Tools, BuildingsRememberTheSubtoolPerVariant) {
   ui.SetToolNr(6, 2, 3);
   EXPECT_EQ(ui.selObj.width, 2);
   EXPECT_EQ(ui.selObj.depth, 3);
-  EXPECT_EQ(ui.selObj.buildingResource, 700);
+  EXPECT_EQ(ui.selObj.buildingResID, 700);
   EXPECT_EQ(ui.selObj.buildingNumber, 17);
   EXPECT_EQ(ui.GetCursorID(), 28563);
 }
@@ -260,10 +260,10 @@ TEST_F(Tools, CursorOfTheToolComesBackOnlyWhenAnotherWasStored) {
   // The stored tool cursor still matches: nothing to do.
   ui.RestoreCursorFromTool();
   EXPECT_EQ(ui.GetCursorID(), 28489);
-  ui.selObj.toolCursor = 0;
+  ui.selObj.cursorId = 0;
   ui.RestoreCursorFromTool();
   EXPECT_EQ(ui.GetCursorID(), 30009);
-  EXPECT_EQ(ui.selObj.toolCursor, 30009u);
+  EXPECT_EQ(ui.selObj.cursorId, 30009u);
 }
 
 TEST_F(Tools, RemoveStopToolSetsItsCursorAndOneCell) {
