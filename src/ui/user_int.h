@@ -190,7 +190,7 @@ class CUserInt : public Overlay {
   // The building on a cell, null when none.
   virtual CBuildingObject* GetBuildingAt(int x, int y, int layer);
   // True while an area tool (10 to 12) is dragged with the left button.
-  virtual bool GetBuildSurfaceStatus() const { return false; }
+  virtual bool GetBuildSurfaceStatus() const { return selObj.tool >= 10 && selObj.tool <= 12 && selObj.leftButton; }
   // True while a street or rail is being dragged.
   bool GetBuildStreetStatus() const { return m_BuildStreet != 0; }
 
@@ -287,7 +287,77 @@ class CUserInt : public Overlay {
   // Whether the city has its advice centre or car-sharing centre.
   virtual bool HasAdviceCentre();
   virtual bool HasCarsharingCentre();
-  // The map's actions of the tools whose targets are elsewhere.
+  // What the tools do on the map, and the inputs of the exhibition, the
+  // small map and the debug tools. Each result follows the input-filter
+  // convention where it ends the filter.
   virtual int CheckSelStreet(int x, int y);
+  virtual int SelectObject(int x, int y, bool select);
+  virtual int StartBuildStreet(int x, int y);
+  virtual int BuildStreet(int x, int y);
+  virtual int StopBuildStreet(int x, int y);
+  virtual int DeleteStreet(int x, int y);
+  virtual int BuildBuildingLayerObject(int x, int y);
+  virtual int SelectFlaecheStartPoint(int x, int y);
+  virtual int SelectFlaecheFinishPoint(int x, int y);
+  virtual int BuildFlaeche(selObjType& sel);
+  virtual int RemoveFlaeche(selObjType& sel);
+  virtual int TestRemoveAll(selObjType& sel);
+  virtual int ResetSelectedBuildingList();
+  virtual int CheckBuildingList();
+  virtual int RemoveObject(int x, int y, int layer);
+  virtual int RemoveBuildingSelection();
+  virtual int BuildRemoveOpnvLine(int x, int y);
+  virtual int CheckBusStopTypeRichtungShow(int x, int y);
+  virtual int CheckForMatrix(int x, int y);
+  virtual int InputFilterDebugKeys(QnoInteractionEvent* event, QnoView* view);
+  virtual int Expo_InputFilter(QnoInteractionEvent* event, QnoView* view);
+  virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
+  // Whether the street network holds any street.
+  virtual bool NetHasStreets();
+
+ public:
+  // The last map actions of the tools, oldest first (at most kMapCallLog).
+  struct MapCall {
+    const char* name;
+    int x, y;
+  };
+  static constexpr int kMapCallLog = 16;
+  int GetMapCallCount() const { return m_MapCallCount; }
+  const MapCall& GetMapCall(int i) const { return m_MapCalls[(m_MapCallFirst + i) % kMapCallLog]; }
+  // The debug key and the static-city key: digits the shortcuts leave
+  // free while they do not run.
+  static constexpr int kDebugKey = '0';
+  static constexpr int kStaticCityKey = '9';
+  // The question asked before the automatic savegame replaces the game.
+  static constexpr int kQuestionReplaceGame = 71;
+  static constexpr int kQuestionQuit = 79;
+  static constexpr int kWarningNoStreet = 34;
+
+ protected:
+  int RecordMapCall(const char* name, int x, int y, int result);
+
+ private:
+  // Steps of the input filter.
+  void UpdatePanel(int sx, int sy, int dx, int dy);
+  bool PanelHit(int sx, int sy, int dx, int dy) const;
+  // Hands the event to the open windows, front first; true when one took it.
+  bool WindowsInput(QnoInteractionEvent* event, QnoView* view, int sx, int sy);
+  int KeyInput(QnoInteractionEvent* event, QnoView* view);
+  int MapInput(QnoInteractionEvent* event, int sx, int sy);
+  // A left release over a window or the panel ends any selection.
+  void EndSelectionOnRelease();
+  void ShowWindowCursor(bool backup);
+  void ShowToolCursor();
+  void ToggleShortcutWindow(int id);
+  void ShowPage(int page);
+
+  MapCall m_MapCalls[kMapCallLog] = {};
+  int m_MapCallFirst = 0;
+  int m_MapCallCount = 0;
+  // The window pointer is shown because the mouse is over a window or the
+  // panel; the tool cursor comes back when it leaves.
+  bool m_WindowCursor = false;
+  // The replace question was asked by the automatic-load key.
+  bool m_AutoLoadAsked = false;
   // ---- end of input filter and tools ----
 };

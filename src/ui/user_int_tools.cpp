@@ -6,6 +6,7 @@
 #include "framework/zor_pointer_list.h"
 #include "gui/screen_window.h"
 #include "measures/building_object.h"
+#include "ui/ui_host.h"
 #include "ui/user_int.h"
 
 CUserInt::ToolEntry CUserInt::Tools[CUserInt::kToolCount][CUserInt::kToolEntries] = {};
@@ -272,7 +273,6 @@ bool CUserInt::FindToolBuilding(int, int, int& resource, int& number, int& sizeX
   return true;
 }
 
-bool CUserInt::HasAdviceCentre() { return false; }
-bool CUserInt::HasCarsharingCentre() { return false; }
+bool CUserInt::HasAdviceCentre() { return CUiHost::Get()->HasAdviceCentre(); }
+bool CUserInt::HasCarsharingCentre() { return CUiHost::Get()->HasCarsharingCentre(); }
 
-int CUserInt::CheckSelStreet(int, int) { return 0; }
