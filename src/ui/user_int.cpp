@@ -145,24 +145,28 @@ int CUserInt::CheckForDoLater() {
   switch (selObj.doLater) {
     case DOLATER_LOAD:
       if (host->CheckForLoadGame() == 1) {
+        const int warnings = m_AchtungCount;
         if (host->LoadGame() == 0) {
           DeActivateWindow(kLoadSaveWindow);
           DeActivateWindow(kYesNoWindow);
           if (host->GetGameModus() == 2) host->ShowAufgabeWindow();
         } else {
-          // A load that fails leaves the game as it was; the player is told.
-          SetAchtungWindow(kWarningNoGame);
+          // A load that fails leaves the game as it was; the player is told
+          // unless the load gave its own warning.
+          if (m_AchtungCount == warnings) SetAchtungWindow(kWarningNoGame);
         }
         host->MakeLoadSaveGamesFromDirectory(false);
       } else {
         SetAchtungWindow(kWarningNoGame);
       }
       break;
-    case DOLATER_SAVE:
-      if (host->SaveGame() != 0) SetAchtungWindow(kWarningSaveFailed);
+    case DOLATER_SAVE: {
+      const int warnings = m_AchtungCount;
+      if (host->SaveGame() != 0 && m_AchtungCount == warnings) SetAchtungWindow(kWarningSaveFailed);
       host->MakeLoadSaveGamesFromDirectory(true);
       if (topWindow) topWindow->SetZorvaList(kSaveListWindow, -2, nullptr, 1);
       break;
+    }
     case DOLATER_NEW:
       host->ResetGame();
       break;
@@ -183,7 +187,7 @@ int CUserInt::CheckForDoLater() {
       if (m_pIsoWelt) m_pIsoWelt->UserIntZoomOut();
       break;
     case DOLATER_AUTOSAVE:
-      if (host->AutoSaveGame() != 0) SetAchtungWindow(kWarningSaveFailed);
+      host->AutoSaveGame();
       break;
     case DOLATER_AUTOLOAD:
       if (host->AutoLoadGame() != 0) SetAchtungWindow(kWarningNoGame);

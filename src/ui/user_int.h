@@ -220,6 +220,9 @@ class CUserInt : public Overlay {
   CZorvaList* m_pCarList = nullptr;
   CZorvaList* m_pFeetList = nullptr;
   uint32_t m_AchtungTime = 0;
+  // Warnings asked for so far, so that a caller sees whether an operation
+  // gave its own.
+  int m_AchtungCount = 0;
   bool m_PanKeyHeld = false;
   bool m_LeftPressedOnMap = false;
   bool m_MatrixDebug = false;

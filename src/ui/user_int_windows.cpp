@@ -96,8 +96,10 @@ int CUserInt::DisableStandardMenues() {
     for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
          n = n->GetNextZorvaPointer()) {
       CScreenWindow* w = WindowOf(n);
+      // A menu the player moved away from its standard place stays open.
       const bool menu = w->GetType() == WINDOW_SUBMENU ||
-                        (w->GetType() == WINDOW_MENU && w->GetPositionType() != POSITION_CENTERED);
+                        (w->GetType() == WINDOW_MENU && w->GetPosX() == w->GetStandardPosX() &&
+                         w->GetPosY() == w->GetStandardPosY());
       if (menu) {
         DeActivateWindow(w->GetID(), OVER_SINGLE);
         closed = true;
@@ -110,6 +112,7 @@ int CUserInt::DisableStandardMenues() {
 }
 
 void CUserInt::SetAchtungWindow(int id) {
+  ++m_AchtungCount;
   const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
   const char* text = GetAchtungText(id, language);
   CUiHost::Get()->SetAchtungMessage(text ? text : "");
