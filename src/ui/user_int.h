@@ -360,6 +360,8 @@ class CUserInt : public Overlay {
   // The window pointer is shown because the mouse is over a window or the
   // panel; the tool cursor comes back when it leaves.
   bool m_WindowCursor = false;
+  // A window under the mouse took the current event.
+  bool m_PointerShown = false;
   // The replace question was asked by the automatic-load key.
   bool m_AutoLoadAsked = false;
   // ---- end of input filter and tools ----

@@ -129,7 +129,8 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
       Overlay::InputFilter(e);
       return 0;
     }
-    ShowToolCursor();
+    // A window that lets the event pass keeps its pointer.
+    if (!m_PointerShown) ShowToolCursor();
     if (down) DisableStandardMenues();
   }
 
@@ -164,6 +165,7 @@ bool CUserInt::PanelHit(int sx, int sy, int dx, int dy) const {
 
 bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy) {
   selObj.itemTookClick = 0;
+  m_PointerShown = false;
   if (!m_pRenderList) return false;
   // A window's actions may open and close windows: the walk follows the
   // list as it was when the event came. Windows live as long as the tree.
@@ -184,6 +186,7 @@ bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int s
     if (w->GetID() < kMainScreenIds && !selObj.panelShown) continue;
     if (w->InputFilter(e, view, rootX, rootY, sx, sy, state) != 0) continue;
     ShowWindowCursor(true);
+    m_PointerShown = true;
     if (w->GetID() >= kPassFirst && w->GetID() <= kPassLast) continue;
     state = INOUT_INSIDE;
     if (button) break;
