@@ -595,8 +595,16 @@ int CUserInt::BuildStreet(int x, int y) { return RecordMapCall("BuildStreet", x,
 int CUserInt::StopBuildStreet(int x, int y) { return RecordMapCall("StopBuildStreet", x, y, 1); }
 int CUserInt::DeleteStreet(int x, int y) { return RecordMapCall("DeleteStreet", x, y, 1); }
 int CUserInt::BuildBuildingLayerObject(int x, int y) { return RecordMapCall("BuildBuildingLayerObject", x, y, 0); }
-int CUserInt::SelectFlaecheStartPoint(int x, int y) { return RecordMapCall("SelectFlaecheStartPoint", x, y, 0); }
-int CUserInt::SelectFlaecheFinishPoint(int x, int y) { return RecordMapCall("SelectFlaecheFinishPoint", x, y, 0); }
+int CUserInt::SelectFlaecheStartPoint(int x, int y) {
+  selObj.startX = selObj.endX = x;
+  selObj.startY = selObj.endY = y;
+  return RecordMapCall("SelectFlaecheStartPoint", x, y, 0);
+}
+int CUserInt::SelectFlaecheFinishPoint(int x, int y) {
+  selObj.endX = x;
+  selObj.endY = y;
+  return RecordMapCall("SelectFlaecheFinishPoint", x, y, 0);
+}
 int CUserInt::BuildFlaeche(selObjType& s) { return RecordMapCall("BuildFlaeche", s.startX, s.startY, 0); }
 int CUserInt::RemoveFlaeche(selObjType& s) { return RecordMapCall("RemoveFlaeche", s.startX, s.startY, 0); }
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }

@@ -48,6 +48,61 @@ TEST_F(ScenarioMap, RightDragMovesTheMapWithTheMouseAndTheFrameFollows) {
   game.Shot("right-drag");
 }
 
+TEST_F(ScenarioMap, ZoomAndTurnKeysShowTheWaitCursorForAFrameThenChangeTheView) {
+  Scenario game;
+  const Region middle{300, 150, 500, 350};
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  const TIsoZoomStufe zoom = g_ZoomStufe;
+  const uint64_t before = game.Fingerprint(middle);
+  game.Do(KeyDown(SDLK_c));
+  // The key itself changes nothing but the cursor.
+  EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorWait);
+  game.Run({KeyUp(SDLK_c), Wait(100)});
+  EXPECT_NE(g_ZoomStufe, zoom);
+  EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+  EXPECT_NE(game.Fingerprint(middle), before);
+  game.Key(SDLK_d).Do(Wait(100));
+  EXPECT_EQ(g_ZoomStufe, zoom);
+  EXPECT_EQ(game.Fingerprint(middle), before) << "zooming back draws the same frame";
+
+  game.Key(SDLK_x).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 1);
+  game.Shot("turned-right");
+  // The key marked Z turns back (its code is the one of Y).
+  game.Key(SDLK_z).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 0);
+  game.Key(SDLK_z).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 3);
+}
+
+TEST_F(ScenarioMap, ArrowKeysScrollTheMapByFiftyPixels) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  const auto start = MapPosition(game);
+  game.Key(SDLK_UP).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game).first, start.first);
+  EXPECT_EQ(MapPosition(game).second, start.second + 50);
+  game.Key(SDLK_LEFT).Key(SDLK_LEFT).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game).first, start.first + 100);
+  game.Key(SDLK_DOWN).Key(SDLK_RIGHT).Key(SDLK_RIGHT).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game), start);
+}
+
+TEST_F(ScenarioMap, TheClearKeyPausesAndResumesTheGame) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(200)});
+  EXPECT_FALSE(game.World().IsPause());
+  EXPECT_GT(game.World().GetAccumulatedTime(), 0);
+  game.Key(SDLK_CLEAR);
+  EXPECT_TRUE(game.World().IsPause());
+  const int held = game.World().GetAccumulatedTime();
+  game.Do(Wait(1000));
+  EXPECT_EQ(game.World().GetAccumulatedTime(), held) << "the simulation stands while paused";
+  game.Key(SDLK_CLEAR).Do(Wait(500));
+  EXPECT_FALSE(game.World().IsPause());
+  EXPECT_GT(game.World().GetAccumulatedTime(), held);
+}
+
 TEST_F(ScenarioMap, FramesRepeatWhileNothingHappens) {
   Scenario game;
   const Region middle{300, 150, 500, 350};
