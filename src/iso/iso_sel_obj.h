@@ -80,4 +80,9 @@ struct selObjType {
   int debugMouseX = 400, debugMouseY = 300;
   unsigned char windowFlag = 0;
   int yesNoWarning = -1;  // the open yes/no question; -1 none
+
+  // ---- the tools' own words ----
+  int buildingNumber = 0;        // catalogue number of the building to place
+  int stopWord[2] = {};          // stop kind state of the stop tool
+  COpnvLine* editedLine = nullptr;  // the line the line editor works on
 };

@@ -67,4 +67,13 @@ class CUiHost {
   // God mode's exhibition task markers, on the map and on the small map.
   virtual void RenderExpoMarkers(QnoDisplay* /*display*/, int /*kind*/, bool /*blinkOn*/) {}
   virtual void RenderExpoMarkersSmallMap(QnoDisplay* /*display*/, int /*kind*/, int /*x*/, int /*y*/) {}
+
+  // ---- shortcuts and tools ----
+  // Switches the game between German and English.
+  virtual void ToggleLanguage() {}
+  // The city has its travel advice centre; car sharing has its centre.
+  virtual bool HasAdviceCentre() { return false; }
+  virtual bool HasCarsharingCentre() { return false; }
+  // The tile of the short message in the ticker; false when it has none.
+  virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) { return false; }
 };

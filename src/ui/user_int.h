@@ -190,7 +190,7 @@ class CUserInt : public Overlay {
   // The building on a cell, null when none.
   virtual CBuildingObject* GetBuildingAt(int x, int y, int layer);
   // True while an area tool (10 to 12) is dragged with the left button.
-  virtual bool GetBuildSurfaceStatus() const { return false; }
+  virtual bool GetBuildSurfaceStatus() const { return selObj.tool >= 10 && selObj.tool <= 12 && selObj.leftButton; }
   // True while a street or rail is being dragged.
   bool GetBuildStreetStatus() const { return m_BuildStreet != 0; }
 
@@ -248,4 +248,121 @@ class CUserInt : public Overlay {
   unsigned char m_TileMask2[128][128] = {};
 
   // ---- input filter and tools ----
+  // (user_int_input.cpp, user_int_tools.cpp)
+ public:
+  // The tool table: 24 tools of 30 entries, a cursor animation and a name
+  // each, filled once at start-up; entries never defined stay zero.
+  struct ToolEntry {
+    unsigned int cursor;
+    char name[60];
+  };
+  static constexpr int kToolCount = 24;
+  static constexpr int kToolEntries = 30;
+  static ToolEntry Tools[kToolCount][kToolEntries];
+  // 0, or 1 (logged, nothing stored) for a tool or entry outside the table.
+  static int DefineTool(int tool, int subtool, int cursor, const char* name);
+  static int DefineTool(int tool, int cursor, const char* name) { return DefineTool(tool, 0, cursor, name); }
+  // Empties the whole table.
+  static void ClearTools();
+  // The entry of a tool: the variant for tools 6 and 8, else the subtool;
+  // anything outside the table counts as 0.
+  static int GetSecoundToolIndex(int tool, int subtool, int variant);
+  // Chooses a tool: 0 when chosen or a warning was shown, 1 otherwise.
+  virtual int SetToolNr(int tool, int subtool, int variant);
+  // Back to the selection tool with nothing selected; 0.
+  int SetToolStandard();
+  // 0 when the current tool matches every argument that is not -1.
+  int IsToolSet(int tool, int subtool, int variant) const;
+  // The cursor of the current tool's entry.
+  unsigned int GetToolResID() const;
+  // Shows the current tool's cursor again when another one is stored; 0.
+  int RestoreCursorFromTool();
+  // The keyboard shortcuts; 0 when the key was one.
+  int CheckShortCuts(QnoInteractionEvent* event, QnoView* view);
+
+ protected:
+  // Drops the selection: marked buildings, the per-tile marks and the
+  // words of the removal selection.
+  void ClearToolSelection();
+  // The building catalogue's picture, number and size for a kind; false
+  // when the kind has no picture.
+  virtual bool FindToolBuilding(int type, int index, int& resource, int& number, int& sizeX, int& sizeY);
+  // Whether the city has its advice centre or car-sharing centre.
+  virtual bool HasAdviceCentre();
+  virtual bool HasCarsharingCentre();
+  // What the tools do on the map, and the inputs of the exhibition, the
+  // small map and the debug tools. Each result follows the input-filter
+  // convention where it ends the filter.
+  virtual int CheckSelStreet(int x, int y);
+  virtual int SelectObject(int x, int y, bool select);
+  virtual int StartBuildStreet(int x, int y);
+  virtual int BuildStreet(int x, int y);
+  virtual int StopBuildStreet(int x, int y);
+  virtual int DeleteStreet(int x, int y);
+  virtual int BuildBuildingLayerObject(int x, int y);
+  virtual int SelectFlaecheStartPoint(int x, int y);
+  virtual int SelectFlaecheFinishPoint(int x, int y);
+  virtual int BuildFlaeche(selObjType& sel);
+  virtual int RemoveFlaeche(selObjType& sel);
+  virtual int TestRemoveAll(selObjType& sel);
+  virtual int ResetSelectedBuildingList();
+  virtual int CheckBuildingList();
+  virtual int RemoveObject(int x, int y, int layer);
+  virtual int RemoveBuildingSelection();
+  virtual int BuildRemoveOpnvLine(int x, int y);
+  virtual int CheckBusStopTypeRichtungShow(int x, int y);
+  virtual int CheckForMatrix(int x, int y);
+  virtual int InputFilterDebugKeys(QnoInteractionEvent* event, QnoView* view);
+  virtual int Expo_InputFilter(QnoInteractionEvent* event, QnoView* view);
+  virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
+  // Whether the street network holds any street.
+  virtual bool NetHasStreets();
+
+ public:
+  // The last map actions of the tools, oldest first (at most kMapCallLog).
+  struct MapCall {
+    const char* name;
+    int x, y;
+  };
+  static constexpr int kMapCallLog = 16;
+  int GetMapCallCount() const { return m_MapCallCount; }
+  const MapCall& GetMapCall(int i) const { return m_MapCalls[(m_MapCallFirst + i) % kMapCallLog]; }
+  // The debug key and the static-city key: digits the shortcuts leave
+  // free while they do not run.
+  static constexpr int kDebugKey = '0';
+  static constexpr int kStaticCityKey = '9';
+  // The question asked before the automatic savegame replaces the game.
+  static constexpr int kQuestionReplaceGame = 71;
+  static constexpr int kQuestionQuit = 79;
+  static constexpr int kWarningNoStreet = 34;
+
+ protected:
+  int RecordMapCall(const char* name, int x, int y, int result);
+
+ private:
+  // Steps of the input filter.
+  void UpdatePanel(int sx, int sy, int dx, int dy);
+  bool PanelHit(int sx, int sy, int dx, int dy) const;
+  // Hands the event to the open windows, front first; true when one took it.
+  bool WindowsInput(QnoInteractionEvent* event, QnoView* view, int sx, int sy);
+  int KeyInput(QnoInteractionEvent* event, QnoView* view);
+  int MapInput(QnoInteractionEvent* event, int sx, int sy);
+  // A left release over a window or the panel ends any selection.
+  void EndSelectionOnRelease();
+  void ShowWindowCursor(bool backup);
+  void ShowToolCursor();
+  void ToggleShortcutWindow(int id);
+  void ShowPage(int page);
+
+  MapCall m_MapCalls[kMapCallLog] = {};
+  int m_MapCallFirst = 0;
+  int m_MapCallCount = 0;
+  // The window pointer is shown because the mouse is over a window or the
+  // panel; the tool cursor comes back when it leaves.
+  bool m_WindowCursor = false;
+  // A window under the mouse took the current event.
+  bool m_PointerShown = false;
+  // The replace question was asked by the automatic-load key.
+  bool m_AutoLoadAsked = false;
+  // ---- end of input filter and tools ----
 };

@@ -1,6 +1,7 @@
 #include "world/zor_world_hosts.h"
 
 #include "gui/screen_window.h"
+#include "measures/advice_centre.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
@@ -164,6 +165,13 @@ int CZorUiHost::GetScreenHeight() {
 }
 
 bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
+void CZorUiHost::ToggleLanguage() { CZorvaWorld::m_Language = CZorvaWorld::m_Language == 1 ? 0 : 1; }
+
+bool CZorUiHost::HasAdviceCentre() {
+  CZorviZentrale* centre = m_world.GetZorviZentrale();
+  return centre && centre->GetZentrale() != nullptr;
+}
+
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 
 int CZorUiHost::GetGameModus() {

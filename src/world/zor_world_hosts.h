@@ -86,6 +86,9 @@ class CZorUiHost : public CUiHost {
   bool GetMoney(double* value) override;
   int GetPeople() override;
   void GetDate(int* month, int* year) override;
+  // Shortcuts and tools.
+  void ToggleLanguage() override;
+  bool HasAdviceCentre() override;
 
  private:
   CZorvaWorld& m_world;

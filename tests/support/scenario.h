@@ -1,0 +1,111 @@
+#pragma once
+// Plays the whole game headless the way a player does: the real world starts
+// on the generated archives, input arrives as SDL events through the frame
+// loop, time moves only when the script waits, and the checks read the
+// world's state and small regions of the finished frame.
+//
+//   zortest::Scenario game;
+//   game.Run({Key(SDLK_6), Move(400, 300), Press(400, 300, kRight), Wait(150), Release(400, 300, kRight)});
+//   EXPECT_EQ(game.Ui().selObj.tool, 1);
+//
+// Every step ends with one pass of the frame loop (events, one turn, one
+// frame); Wait(ms) runs one frame per kFrameMs of hand-driven time.
+#include <SDL.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class CZorvaWorld;
+class CUserInt;
+class CIsoWelt;
+class CZorFrameLoop;
+
+namespace zortest {
+
+enum class Button : uint8_t { kLeft, kRight };
+constexpr Button kLeft = Button::kLeft;
+constexpr Button kRight = Button::kRight;
+
+// One thing the player does, or a pause.
+struct Step {
+  enum Kind : uint8_t { kMove, kPress, kRelease, kKeyDown, kKeyUp, kWait, kFrames };
+  Kind kind;
+  int a = 0;  // x, the SDL key symbol, milliseconds or a frame count
+  int b = 0;  // y
+  Button button = kLeft;
+};
+
+inline Step Move(int x, int y) { return {Step::kMove, x, y}; }
+inline Step Press(int x, int y, Button b = kLeft) { return {Step::kPress, x, y, b}; }
+inline Step Release(int x, int y, Button b = kLeft) { return {Step::kRelease, x, y, b}; }
+inline Step KeyDown(int sdlKey) { return {Step::kKeyDown, sdlKey}; }
+inline Step KeyUp(int sdlKey) { return {Step::kKeyUp, sdlKey}; }
+inline Step Wait(int ms) { return {Step::kWait, ms}; }
+inline Step Frames(int count) { return {Step::kFrames, count}; }
+
+// A rectangle of screen pixels, right and bottom exclusive.
+struct Region {
+  int x0, y0, x1, y1;
+};
+
+class Scenario {
+ public:
+  // Milliseconds of hand-driven time per frame while the script waits.
+  static constexpr int kFrameMs = 20;
+
+  // Writes the settings (with any extra lines), starts the world and runs
+  // frames until the start-up phases are over.
+  explicit Scenario(const std::string& extraSettings = "");
+  ~Scenario();
+  Scenario(const Scenario&) = delete;
+  Scenario& operator=(const Scenario&) = delete;
+
+  // Plays the steps in order.
+  Scenario& Run(std::initializer_list<Step> steps);
+  Scenario& Do(const Step& step);
+  // Shorthands for the usual pairs.
+  Scenario& Key(int sdlKey) { return Run({KeyDown(sdlKey), KeyUp(sdlKey)}); }
+  Scenario& Click(int x, int y, Button b = kLeft) { return Run({Move(x, y), Press(x, y, b), Release(x, y, b)}); }
+  // Presses at `from`, moves in `moves` even steps to `to`, releases there.
+  Scenario& Drag(int fx, int fy, int tx, int ty, Button b = kLeft, int moves = 4);
+
+  CZorvaWorld& World() { return *m_world; }
+  CUserInt& Ui();
+  CIsoWelt& Map();
+  // Frames run since the start-up phases ended.
+  int FramesRun() const { return m_frames; }
+  uint32_t Now() const;
+
+  // ---- the frame: the 16-bit screen surface ----
+  int Width() const;
+  int Height() const;
+  uint16_t Pixel(int x, int y) const;
+  // Pixels of the region equal to `colour`.
+  int CountPixels(const Region& r, uint16_t colour) const;
+  // A fingerprint of the region's pixels; equal regions give equal values.
+  uint64_t Fingerprint(const Region& r) const;
+  // The region around the mouse where the cursor is drawn.
+  Region CursorRegion() const;
+  // 565 colour of 8-bit components, as the surface stores it.
+  static uint16_t Rgb(int r, int g, int b);
+  // Writes the frame as a PNG; false when it cannot. With ZOR_SCENARIO_PNG
+  // set to a folder, Shot writes <folder>/<name>.png, otherwise nothing.
+  bool WritePng(const std::string& path) const;
+  static bool CanWritePng();
+  void Shot(const std::string& name) const;
+
+ private:
+  void Push(const SDL_Event& e);
+  void Frame();
+
+  CZorvaWorld* m_world = nullptr;
+  CZorFrameLoop* m_loop = nullptr;
+  int m_frames = 0;
+  int m_mouseX = 0;
+  int m_mouseY = 0;
+  uint8_t m_buttons = 0;  // SDL button mask of the held buttons
+};
+
+}  // namespace zortest

@@ -1,0 +1,334 @@
+// The input filter without a map: shortcuts and when they run, the open
+// windows taking mouse events, the bottom panel, the warning window, the
+// pan key, Escape and the questions before a game is replaced.
+#include <string>
+#include <vector>
+
+#include "ui_fixture.h"
+
+namespace {
+
+// The controller's host with the shortcut services counted.
+struct InputHost : uitest::ScriptedUiHost {
+  int languageToggles = 0;
+  void ToggleLanguage() override { ++languageToggles; }
+};
+
+struct Input : uitest::Controller {
+  // Installed over the fixture's host for as long as the test runs.
+  InputHost inputHost;
+
+  void SetUp() override {
+    Controller::SetUp();
+    CUserInt::ClearTools();
+    CUserInt::DefineTool(1, 1409, "select");
+    CUserInt::DefineTool(2, 1, 28455, "street 1");
+    CUserInt::DefineTool(2, 2, 28454, "street 2");
+    CUserInt::DefineTool(2, 4, 28451, "street 4");
+    CUserInt::DefineTool(5, 1, 28468, "stop");
+    CUserInt::DefineTool(5, 2, 28468, "stop");
+    CUserInt::DefineTool(10, 1, 28481, "res");
+    CUserInt::DefineTool(10, 2, 28482, "res");
+    CUserInt::DefineTool(11, 1, 28478, "com");
+    CUserInt::DefineTool(11, 2, 28479, "com");
+    CUserInt::DefineTool(12, 1, 28480, "ind");
+    for (int id : {160, 161, 162, 163, 147, 201})
+      builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    ui->SetSceneWindowDisplaySize(800, 600);
+    inputHost.started = true;
+    CUserInt::m_ActivateDebugInfo = 0;
+    CUserInt::m_StaticCity = false;
+  }
+  void TearDown() override {
+    CUserInt::m_ActivateDebugInfo = 0;
+    CUserInt::ClearTools();
+    Controller::TearDown();
+  }
+
+  int Send(int type, int x, int y = 0, int button = 0) {
+    QnoInteractionEvent e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    return ui->InputFilter(&e, nullptr);
+  }
+  int Key(int code) { return Send(QNO_EVENT_KEYDOWN, code); }
+  int KeyUp(int code) { return Send(QNO_EVENT_KEYUP, code); }
+  bool Open(int id) { return ui->IsWindowOpen(id) == 0; }
+  int Tool() const { return CUserInt::selObj.tool; }
+};
+
+TEST_F(Input, DigitsChooseToolsOnlyOnceTheGameHasStarted) {
+  inputHost.started = false;
+  EXPECT_EQ(Key('6'), 0);
+  EXPECT_EQ(Tool(), 1);
+  // The debug key acts while the shortcuts do not.
+  EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
+  EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  EXPECT_EQ(Key(CUserInt::kStaticCityKey), 0);
+  EXPECT_TRUE(CUserInt::m_StaticCity);
+
+  inputHost.started = true;
+  const std::vector<std::pair<int, std::pair<int, int>>> table = {
+      {'6', {2, 1}}, {'7', {2, 2}}, {'8', {2, 4}}, {'9', {5, 1}}, {'0', {5, 2}},
+      {'1', {10, 1}}, {'2', {10, 2}}, {'3', {11, 1}}, {'4', {11, 2}}, {'5', {12, 1}}};
+  for (const auto& [key, tool] : table) {
+    EXPECT_EQ(Key(key), 0) << key;
+    EXPECT_EQ(Tool(), tool.first) << key;
+    EXPECT_EQ(CUserInt::selObj.subtool, tool.second) << key;
+  }
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0) << "0 chose a tool instead";
+  EXPECT_TRUE(CUserInt::m_StaticCity) << "9 chose a tool instead";
+  EXPECT_EQ(ui->GetCursorID(), 28480);
+}
+
+TEST_F(Input, KeysAreConsumedAndKeyReleasesPassOn) {
+  EXPECT_EQ(Key('Q'), 0);
+  EXPECT_EQ(KeyUp('Q'), 1);
+  EXPECT_EQ(KeyUp('6'), 1);
+  // The automatic-save key and D are taken even while the shortcuts wait.
+  inputHost.started = false;
+  EXPECT_EQ(KeyUp(26), 0);
+  EXPECT_EQ(KeyUp(68), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+}
+
+TEST_F(Input, PageKeysShowOnePageOfTheLoadAndSaveGroup) {
+  EXPECT_EQ(Key(24), 0);
+  EXPECT_TRUE(Open(160));
+  EXPECT_TRUE(Open(163));
+  EXPECT_FALSE(Open(161));
+  EXPECT_EQ(Key(23), 0);
+  EXPECT_TRUE(Open(161));
+  EXPECT_FALSE(Open(163));
+  EXPECT_TRUE(Open(160));
+  EXPECT_EQ(Key(22), 0);
+  EXPECT_TRUE(Open(162));
+  EXPECT_FALSE(Open(161));
+  // The page shown closes the group again.
+  EXPECT_EQ(Key(22), 0);
+  for (int id : {160, 161, 162, 163}) EXPECT_FALSE(Open(id)) << id;
+}
+
+TEST_F(Input, PauseKeyHoldsTheGameWithTheOptionsPageAndReleasesIt) {
+  ui->ActivateWindow(161);
+  EXPECT_EQ(Key(12), 0);
+  EXPECT_EQ(CUserInt::selObj.pause, 1);
+  EXPECT_TRUE(Open(160));
+  EXPECT_TRUE(Open(163));
+  EXPECT_FALSE(Open(161));
+  EXPECT_EQ(Key(12), 0);
+  EXPECT_EQ(CUserInt::selObj.pause, 0);
+  for (int id : {160, 161, 162, 163}) EXPECT_FALSE(Open(id)) << id;
+}
+
+TEST_F(Input, ViewKeysWaitForTheNextFramesWithTheWaitCursor) {
+  ui->SetCursorID(1409, 0);
+  const std::vector<std::pair<int, int>> table = {{'X', DOLATER_TURN_RIGHT}, {'Y', DOLATER_TURN_LEFT},
+                                                  {'C', DOLATER_ZOOM_IN},    {17, DOLATER_ZOOM_IN},
+                                                  {'D', DOLATER_ZOOM_OUT},   {16, DOLATER_ZOOM_OUT},
+                                                  {26, DOLATER_AUTOSAVE}};
+  for (const auto& [key, action] : table) {
+    EXPECT_EQ(Key(key), 0) << key;
+    EXPECT_EQ(CUserInt::selObj.doLater, action) << key;
+    EXPECT_EQ(ui->GetCursorID(), CUserInt::kCursorWait) << key;
+  }
+  EXPECT_EQ(ui->GetLastCursorID(), 1409u);
+}
+
+TEST_F(Input, WithDebugKeysOnTheSaveKeyReachesThemInstead) {
+  CUserInt::m_ActivateDebugInfo = 1;
+  EXPECT_EQ(Key(26), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  ASSERT_GT(ui->GetMapCallCount(), 0);
+  const auto& last = ui->GetMapCall(ui->GetMapCallCount() - 1);
+  EXPECT_STREQ(last.name, "InputFilterDebugKeys");
+  EXPECT_EQ(last.x, 26);
+  // The shortcuts wait while the debug keys are on.
+  EXPECT_EQ(Key('6'), 0);
+  EXPECT_EQ(Tool(), 1);
+}
+
+TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
+  EXPECT_EQ(Key(27), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  EXPECT_TRUE(Open(247));
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionReplaceGame);
+  EXPECT_NE(inputHost.question.find("ersetzen"), std::string::npos);
+  // Escape says no.
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_FALSE(Open(247));
+  EXPECT_EQ(Key(27), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  // The key again while its question is open says yes.
+  EXPECT_EQ(Key(27), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, DOLATER_AUTOLOAD);
+  EXPECT_FALSE(Open(247));
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1);
+}
+
+TEST_F(Input, TheAutomaticGameIsNotLoadedWhenNoQuestionCanBeAsked) {
+  Window(247)->Destroy();
+  EXPECT_EQ(Key(27), 0);
+  EXPECT_EQ(Key(27), 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+}
+
+TEST_F(Input, EscapeAsksBeforeQuittingAndClosesTheQuestion) {
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0) << "nothing open";
+  EXPECT_FALSE(Open(247));
+  ui->ActivateWindow(6);
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_TRUE(Open(247));
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionQuit);
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_FALSE(Open(247));
+  // A page of a group closes with its group and asks nothing.
+  ui->ActivateWindow(163);
+  ui->ActivateWindow(160);
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_FALSE(Open(160));
+  EXPECT_FALSE(Open(247));
+}
+
+TEST_F(Input, LanguageAndWindowKeys) {
+  EXPECT_EQ(Key('L'), 0);
+  EXPECT_EQ(inputHost.languageToggles, 1);
+  EXPECT_EQ(Key('O'), 0);
+  EXPECT_TRUE(Open(120));
+  EXPECT_EQ(Key('O'), 0);
+  EXPECT_FALSE(Open(120));
+  EXPECT_EQ(Key('M'), 0);
+  EXPECT_TRUE(Open(201));
+}
+
+TEST_F(Input, ArrowKeysWithoutAMapAreTakenAndChangeNothing) {
+  for (int k : {QNO_KEY_UP, QNO_KEY_DOWN, QNO_KEY_LEFT, QNO_KEY_RIGHT}) EXPECT_EQ(Key(k), 0);
+  EXPECT_EQ(Tool(), 1);
+}
+
+TEST_F(Input, AHeldControlKeyShowsThePanCursorUntilReleased) {
+  ui->SetCursorID(28455, 0);
+  EXPECT_EQ(Key(QNO_KEY_CTRL), 0);
+  EXPECT_EQ(ui->GetCursorID(), CUserInt::kCursorPan);
+  EXPECT_EQ(KeyUp(QNO_KEY_CTRL), 0);
+  EXPECT_EQ(ui->GetCursorID(), 28455);
+}
+
+TEST_F(Input, AWindowTakesButtonsOverItAndShowsThePointer) {
+  Key('6');
+  ui->ActivateWindow(120);  // at (0, 20), 100 x 80
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 50, 50), 0);
+  EXPECT_EQ(ui->GetCursorID(), CUserInt::kCursorWindow);
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 50, 50, 0), 0);
+  EXPECT_EQ(CUserInt::selObj.leftButton, 1);
+  CUserInt::framecount = 9;
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONUP, 50, 50, 0), 0);
+  EXPECT_EQ(CUserInt::framecount, 0);
+  EXPECT_EQ(CUserInt::selObj.leftButton, 0);
+  EXPECT_EQ(CUserInt::selObj.startX, -1);
+  // Leaving the window brings the street cursor back.
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 400, 200), 1);
+  EXPECT_EQ(ui->GetCursorID(), 28455);
+  EXPECT_EQ(ui->GetLastCursorID(), Overlay::kNoBackup);
+}
+
+TEST_F(Input, WindowsOfTheIndicatorPanelLetClicksPass) {
+  ui->ActivateWindow(147);  // at (300, 100), 200 x 150
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 350, 150, 0), 1);
+  EXPECT_EQ(ui->GetCursorID(), CUserInt::kCursorWindow);
+  ui->ActivateWindow(120);
+  ui->ActivateWindow(163);  // over 147 at the same place
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 350, 150, 0), 0);
+}
+
+TEST_F(Input, MainScreenWindowsTakeInputOnlyWithThePanelShown) {
+  ui->ActivateWindow(6);  // at (60, 20), 100 x 80
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 70, 30, 0), 1);
+  CUserInt::selObj.panelShown = 1;
+  CUserInt::selObj.panelPinned = 1;
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 70, 30, 0), 0);
+}
+
+TEST_F(Input, ThePanelFollowsTheMouseAlongTheBottomEdge) {
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 190, 590), 1);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 600, 590), 0);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 1);
+  EXPECT_EQ(CUserInt::selObj.overPanel, 1);
+  EXPECT_EQ(ui->GetCursorID(), CUserInt::kCursorWindow);
+  // Its slanted left edge: above the slope is still the map.
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 200, 560), 0);
+  EXPECT_EQ(CUserInt::selObj.overPanel, 1);
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 200, 520), 1);
+  EXPECT_EQ(CUserInt::selObj.overPanel, 0);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+  // While the start windows wait the panel is seen but not counted.
+  inputHost.started = false;
+  EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 600, 590), 1);
+  EXPECT_EQ(CUserInt::selObj.overPanelRaw, 1);
+  EXPECT_EQ(CUserInt::selObj.overPanel, 0);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+}
+
+TEST_F(Input, AtTheLargestScreenThePanelStripMovesWithTheCorner) {
+  ui->SetSceneWindowDisplaySize(1024, 768);
+  Send(QNO_EVENT_MOUSEMOVE, 414, 760);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+  Send(QNO_EVENT_MOUSEMOVE, 415, 749);
+  EXPECT_EQ(CUserInt::selObj.overPanelRaw, 1);
+  Send(QNO_EVENT_MOUSEMOVE, 900, 700);
+  EXPECT_EQ(CUserInt::selObj.overPanel, 1) << "the panel's top edge lies at 666 there";
+  Send(QNO_EVENT_MOUSEMOVE, 900, 600);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+  // A held button keeps the panel as it is.
+  Send(QNO_EVENT_BUTTONDOWN, 900, 600, 1);
+  Send(QNO_EVENT_MOUSEMOVE, 900, 760);
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+}
+
+TEST_F(Input, APressOnThePanelDropsTheTool) {
+  Key('8');
+  Send(QNO_EVENT_MOUSEMOVE, 600, 590);
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 600, 590, 0), 0);
+  EXPECT_EQ(Tool(), 1);
+}
+
+TEST_F(Input, TheWarningGoesOnAPressOrOnAMoveAfterItsTime) {
+  zortest::Clock().Set(10000);
+  ui->SetAchtungWindow(34);
+  ASSERT_EQ(CUserInt::selObj.warningShown, 1);
+  zortest::Clock().Set(11500);
+  Send(QNO_EVENT_MOUSEMOVE, 400, 300);
+  EXPECT_TRUE(Open(220));
+  zortest::Clock().Set(11501);
+  Send(QNO_EVENT_MOUSEMOVE, 401, 300);
+  EXPECT_FALSE(Open(220));
+  EXPECT_EQ(CUserInt::selObj.warningShown, 0);
+  ui->SetAchtungWindow(34);
+  Send(QNO_EVENT_BUTTONDOWN, 700, 10, 0);
+  EXPECT_FALSE(Open(220));
+}
+
+TEST_F(Input, TheExhibitionTakesTheWholeInput) {
+  inputHost.modus = 3;
+  inputHost.started = false;
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 30, 40, 0), 1);
+  const auto& last = ui->GetMapCall(ui->GetMapCallCount() - 1);
+  EXPECT_STREQ(last.name, "Expo_InputFilter");
+  EXPECT_EQ(last.y, 40);
+  EXPECT_EQ(CUserInt::selObj.leftButton, 0) << "nothing else looked at the press";
+}
+
+TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
+  CUserInt::m_ActivateDebugInfo = 1;
+  for (int i = 0; i < 20; ++i) Key(100 + i);
+  EXPECT_EQ(ui->GetMapCallCount(), CUserInt::kMapCallLog);
+  EXPECT_EQ(ui->GetMapCall(0).x, 104);
+  EXPECT_EQ(ui->GetMapCall(CUserInt::kMapCallLog - 1).x, 119);
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The player moves the map: dragging with the right button and turning and
+// zooming by keys, played through the frame loop on the real game.
+#include <gtest/gtest.h>
+
+#include "iso/iso_geometry.h"
+#include "iso/iso_welt.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+// The middle of the map part of the screen, away from every edge band.
+constexpr int kMidX = 400;
+constexpr int kMidY = 250;
+
+struct ScenarioMap : testing::Test {
+  void TearDown() override {
+    g_IsoRichtung = 0;
+    g_ZoomStufe = ISO_ZOOM_1;
+  }
+  // Where the map draws cell (0, 0) on the screen.
+  static std::pair<int, int> MapPosition(Scenario& game) {
+    CIsoWelt& map = game.Map();
+    int x = 0, y = 0;
+    map.CalcIsoToXY(0, 0, &x, &y);
+    return {map.GetOriginX() + x + map.GetPixelOffsetX(), map.GetOriginY() + y + map.GetPixelOffsetY()};
+  }
+};
+
+TEST_F(ScenarioMap, RightDragMovesTheMapWithTheMouseAndTheFrameFollows) {
+  Scenario game;
+  const Region middle{300, 150, 500, 350};
+  const auto before = MapPosition(game);
+  const uint64_t frameBefore = game.Fingerprint(middle);
+  game.Run({Move(kMidX, kMidY), Press(kMidX, kMidY, kRight), Wait(100)});
+  game.Run({Move(kMidX + 60, kMidY + 20), Move(kMidX + 130, kMidY + 40), Wait(100)});
+  const auto during = MapPosition(game);
+  EXPECT_EQ(during.first, before.first + 130);
+  EXPECT_EQ(during.second, before.second + 40);
+  game.Run({Release(kMidX + 130, kMidY + 40, kRight), Move(kMidX, kMidY), Wait(100)});
+  // Moving the mouse without the button leaves the map where it was put.
+  EXPECT_EQ(MapPosition(game), during);
+  EXPECT_NE(game.Fingerprint(middle), frameBefore);
+  game.Shot("right-drag");
+}
+
+TEST_F(ScenarioMap, ZoomAndTurnKeysShowTheWaitCursorForAFrameThenChangeTheView) {
+  Scenario game;
+  const Region middle{300, 150, 500, 350};
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  const TIsoZoomStufe zoom = g_ZoomStufe;
+  const uint64_t before = game.Fingerprint(middle);
+  game.Do(KeyDown(SDLK_c));
+  // The key itself changes nothing but the cursor.
+  EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorWait);
+  game.Run({KeyUp(SDLK_c), Wait(100)});
+  EXPECT_NE(g_ZoomStufe, zoom);
+  EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+  EXPECT_NE(game.Fingerprint(middle), before);
+  game.Key(SDLK_d).Do(Wait(100));
+  EXPECT_EQ(g_ZoomStufe, zoom);
+  EXPECT_EQ(game.Fingerprint(middle), before) << "zooming back draws the same frame";
+
+  game.Key(SDLK_x).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 1);
+  game.Shot("turned-right");
+  // The key marked Z turns back (its code is the one of Y).
+  game.Key(SDLK_z).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 0);
+  game.Key(SDLK_z).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 3);
+}
+
+TEST_F(ScenarioMap, ArrowKeysScrollTheMapByFiftyPixels) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  const auto start = MapPosition(game);
+  game.Key(SDLK_UP).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game).first, start.first);
+  EXPECT_EQ(MapPosition(game).second, start.second + 50);
+  game.Key(SDLK_LEFT).Key(SDLK_LEFT).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game).first, start.first + 100);
+  game.Key(SDLK_DOWN).Key(SDLK_RIGHT).Key(SDLK_RIGHT).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game), start);
+}
+
+TEST_F(ScenarioMap, TheClearKeyPausesAndResumesTheGame) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(200)});
+  EXPECT_FALSE(game.World().IsPause());
+  EXPECT_GT(game.World().GetAccumulatedTime(), 0);
+  game.Key(SDLK_CLEAR);
+  EXPECT_TRUE(game.World().IsPause());
+  const int held = game.World().GetAccumulatedTime();
+  game.Do(Wait(1000));
+  EXPECT_EQ(game.World().GetAccumulatedTime(), held) << "the simulation stands while paused";
+  game.Key(SDLK_CLEAR).Do(Wait(500));
+  EXPECT_FALSE(game.World().IsPause());
+  EXPECT_GT(game.World().GetAccumulatedTime(), held);
+}
+
+TEST_F(ScenarioMap, FramesRepeatWhileNothingHappens) {
+  Scenario game;
+  const Region middle{300, 150, 500, 350};
+  game.Run({Move(kMidX, kMidY), Wait(200)});
+  const uint64_t first = game.Fingerprint(middle);
+  game.Run({Wait(200)});
+  EXPECT_EQ(game.Fingerprint(middle), first);
+  EXPECT_GT(game.FramesRun(), 20);
+}
+
+TEST_F(ScenarioMap, PngOfTheFrameHoldsItsPixels) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  if (Scenario::CanWritePng()) {
+    ASSERT_TRUE(game.WritePng("frame.png"));
+    const std::string png = ReadFile("frame.png");
+    ASSERT_GT(png.size(), 100u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+  }
+  // Writing into a folder that does not exist fails without harm.
+  EXPECT_FALSE(game.WritePng("no/such/folder/frame.png"));
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The player chooses tools by their keys and uses them on the map, played
+// through the frame loop on the real game.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <SDL.h>
+
+#include "iso/iso_geometry.h"
+#include "iso/iso_welt.h"
+#include "support/scenario.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kMidX = 400;
+constexpr int kMidY = 250;
+
+// The map actions the tools asked for since `from`, by name.
+std::vector<std::string> MapCalls(CUserInt& ui, int from = 0) {
+  std::vector<std::string> out;
+  for (int i = from; i < ui.GetMapCallCount(); ++i) out.push_back(ui.GetMapCall(i).name);
+  return out;
+}
+
+TEST(ScenarioTools, DigitKeysChooseStreetTypesAndTheCursorFollows) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+  const uint64_t pointer = game.Fingerprint(game.CursorRegion());
+
+  game.Key(SDLK_6).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 2);
+  EXPECT_EQ(CUserInt::selObj.subtool, 1);
+  EXPECT_EQ(game.Ui().GetCursorID(), 28455);
+  const uint64_t wide = game.Fingerprint(game.CursorRegion());
+  EXPECT_NE(wide, pointer);
+
+  game.Key(SDLK_8).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.subtool, 4);
+  EXPECT_EQ(game.Ui().GetCursorID(), 28451);
+  EXPECT_NE(game.Fingerprint(game.CursorRegion()), wide);
+  game.Shot("tool-four-lane");
+
+  // The same tool draws the same cursor again.
+  game.Key(SDLK_6).Do(Wait(40));
+  EXPECT_EQ(game.Fingerprint(game.CursorRegion()), wide);
+  // The cursor goes with the mouse: the old place shows the map again.
+  game.Run({Move(kMidX + 120, kMidY + 60), Wait(40)});
+  EXPECT_EQ(game.Fingerprint(game.CursorRegion()) == wide, false);
+}
+
+TEST(ScenarioTools, AQuickRightClickOnTheMapDropsTheToolAndASlowOneDoesNot) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_8);
+  game.Run({Press(kMidX, kMidY, kRight), Wait(150), Release(kMidX, kMidY, kRight), Wait(40)});
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+
+  game.Key(SDLK_8);
+  game.Run({Press(kMidX, kMidY, kRight), Wait(250), Release(kMidX, kMidY, kRight), Wait(40)});
+  EXPECT_EQ(CUserInt::selObj.tool, 2);
+  EXPECT_EQ(game.Ui().GetCursorID(), 28451) << "the drag cursor gives way to the tool's";
+}
+
+TEST(ScenarioTools, TheStreetToolHandsPressMoveAndReleaseToTheStreetBuilder) {
+  Scenario game;
+  int tx = -1, ty = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(kMidX, kMidY, &tx, &ty), 0);
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_7);
+  const int from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX, kMidY), Move(kMidX + 1, kMidY), Release(kMidX + 1, kMidY)});
+  const std::vector<std::string> calls = MapCalls(game.Ui(), from);
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls[0], "StartBuildStreet");
+  EXPECT_EQ(calls[1], "BuildStreet");
+  EXPECT_EQ(calls[2], "StopBuildStreet");
+  EXPECT_EQ(game.Ui().GetMapCall(from).x, tx);
+  EXPECT_EQ(game.Ui().GetMapCall(from).y, ty);
+}
+
+TEST(ScenarioTools, AResidentialAreaIsDraggedFromItsFirstCellToItsLast) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_2);
+  EXPECT_EQ(CUserInt::selObj.tool, 10);
+  EXPECT_EQ(CUserInt::selObj.variant, 1) << "the remembered variant";
+  EXPECT_EQ(game.Ui().GetCursorID(), 28482);
+  int x0, y0, x1, y1;
+  game.Map().MouseKoorToIsoKoor(kMidX, kMidY, &x0, &y0);
+  game.Map().MouseKoorToIsoKoor(kMidX + 90, kMidY + 40, &x1, &y1);
+  ASSERT_NE(x0 * 1000 + y0, x1 * 1000 + y1);
+  const int from = game.Ui().GetMapCallCount();
+  game.Drag(kMidX, kMidY, kMidX + 90, kMidY + 40);
+  const std::vector<std::string> calls = MapCalls(game.Ui(), from);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front(), "SelectFlaecheStartPoint");
+  int finish = 0;
+  for (const std::string& c : calls) finish += c == "SelectFlaecheFinishPoint";
+  EXPECT_EQ(finish, 5) << "four moves and the release";
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "BuildFlaeche");
+  const CUserInt::MapCall& built = game.Ui().GetMapCall(game.Ui().GetMapCallCount() - 2);
+  EXPECT_EQ(built.x, x0);
+  EXPECT_EQ(built.y, y0);
+  EXPECT_EQ(CUserInt::selObj.endX, x1);
+  EXPECT_EQ(CUserInt::selObj.endY, y1);
+  EXPECT_EQ(calls.back(), "CheckSelStreet");
+  EXPECT_EQ(CUserInt::selObj.leftDrag, 0);
+  EXPECT_FALSE(game.Ui().GetBuildSurfaceStatus());
+}
+
+TEST(ScenarioTools, ControlAndARightPressCentreTheMapOnTheCell) {
+  Scenario game;
+  int tx = -1, ty = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 150, &tx, &ty), 0);
+  ASSERT_FALSE(tx == game.Map().GetCenterX() && ty == game.Map().GetCenterY());
+  game.Run({Move(200, 150), KeyDown(SDLK_LCTRL), Wait(40)});
+  EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorPan);
+  game.Run({Press(200, 150, kRight), Release(200, 150, kRight), KeyUp(SDLK_LCTRL), Wait(40)});
+  EXPECT_EQ(game.Map().GetCenterX(), tx);
+  EXPECT_EQ(game.Map().GetCenterY(), ty);
+  EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+}
+
+}  // namespace
