@@ -131,10 +131,10 @@ struct Scene {
       builder.AddItem(6, -1, 442 + (i % 8) * 40, 22 + (i / 8) * 40, 32, 32, 4, FILL_SOLID, 0x8090A0 + i);
     }
     for (int id : {7, 8, 9, 11, 12, 13, 14}) {
-      const int x = (id % 7) * 52, y = 470;
+      const int x = (id - 7) * 52, y = 470;
       builder.AddWindow(id, x, y, 48, 24, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
       builder.AddItem(id, -1, 0, 0, 48, 24, 4, FILL_SOLID, Colour(id));
-      builder.AddItem(id, -1, 2, 2, 44, 20, 7, "Knopf", 1, 1, 0, 823, 0, 1, 0, 0, "Button");
+      builder.AddItem(id, -1, 2, 2, 44, 20, 7, "Knopf", HO_LEFT, VO_UP, 0, 823, 0, 1, 0, 0, "Button");
     }
     builder.AddWindow(20, 380, 300, 46, 96, 1, WINDOW_MENU, POSITION_FIXED, 0);
     builder.AddItem(20, -1, 0, 0, 46, 96, 4, FILL_SOLID, Colour(20));
@@ -174,6 +174,9 @@ struct Scene {
       for (int x = surface->w - 260; x < surface->w - 200; ++x) statusPixels += Pixel(x, y) == status;
     const bool right = first == second && Shows(20, 40, 90) && Shows(21, 40, 160) && Shows(6, 5, 5) &&
                        Shows(7, 1, 1) && statusPixels > 0;
+    if (!right)
+      std::fprintf(stderr, "shows 20 %d 21 %d 6 %d 7 %d\n", Shows(20, 40, 90), Shows(21, 40, 160), Shows(6, 5, 5),
+                   Shows(7, 1, 1));
     if (!right) {
       std::fprintf(stderr, "%s: wrong frame (checksums %08x %08x, status %d)\n", name, first, second, statusPixels);
       g_failed = true;
