@@ -168,7 +168,11 @@ struct Screen : ::testing::Test {
     ASSERT_EQ(display.Create(nullptr, &cs, surface), 0);
     resources.AddWadFile((zortest::BinaryDir() + "/gamedata/ZORVANTA.GLA").c_str());
   }
-  void TearDown() override { SDL_FreeSurface(surface); }
+  void TearDown() override {
+    // Rendering left the display as the measure context; it goes now.
+    CItemText::SetMeasureContext(nullptr, nullptr);
+    SDL_FreeSurface(surface);
+  }
   uint16_t Pixel(int x, int y) {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch)[x];
   }
