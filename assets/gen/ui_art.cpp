@@ -265,17 +265,24 @@ void Magnifier(cairo_t* cr, bool plus) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
+// A bold three-quarter turn with its arrowhead, turning clockwise on screen
+// unless mirrored.
 void RotateArrow(cairo_t* cr, bool clockwise) {
   cairo_save(cr);
-  if (clockwise) {
+  if (!clockwise) {
     cairo_translate(cr, 36, 0);
     cairo_scale(cr, -1, 1);
   }
-  cairo_arc_negative(cr, 19, 20, 10, -0.3, M_PI + 0.4);
-  cairo_set_line_width(cr, 4.5);
+  const double cx = 17, cy = 19, r = 11, end = 2.05 * M_PI;
+  cairo_arc(cr, cx, cy, r, 0.8 * M_PI, end);
+  cairo_set_line_width(cr, 5.5);
   Set(cr, kTextLight);
   cairo_stroke(cr);
-  Poly(cr, {{3, 17}, {15, 17}, {8, 28}}, kTextLight);
+  // the head points along the turn at its end
+  const double ex = cx + r * std::cos(end), ey = cy + r * std::sin(end);
+  const double tx = -std::sin(end), ty = std::cos(end);  // direction of travel
+  const double nx = -ty, ny = tx;
+  Poly(cr, {{ex + tx * 8, ey + ty * 8}, {ex + nx * 7, ey + ny * 7}, {ex - nx * 7, ey - ny * 7}}, kTextLight);
   cairo_restore(cr);
 }
 
@@ -610,7 +617,7 @@ Image16 PageHeader(const UiArt& a, int activeTab, bool english, int buttons) {
     else
       Gradient(cr, x, 2, w, 13, {46, 54, 80}, {30, 36, 54});
     Bevel(cr, x, on ? 0 : 2, w, on ? 16 : 13, true);
-    Text(cr, on ? kCondensedBold : kCondensed, english && t == 2 ? 9 : 10, tabs[t], x + w / 2, 12,
+    Text(cr, on ? kCondensedBold : kCondensed, english && t == 2 ? 8 : 10, tabs[t], x + w / 2, 12,
          on ? kAccent : kEdgeLight, Align::Centre);
   }
   FillRect(cr, kTabX[activeTab] + 1, 14, kTabX[activeTab + 1] - kTabX[activeTab] - 2, 3, kPanelTop);
@@ -764,17 +771,6 @@ Image16 GameBar(const UiArt& a) {
   Set(cr, kEdgeDark);
   cairo_set_line_width(cr, 1.5);
   cairo_stroke(cr);
-  // trays behind the view buttons and filters, along the map's lower left side
-  const double trays[][4] = {{248, 49, 88, 2}, {218, 70, 84, 2}};
-  for (const auto& t : trays) {
-    cairo_save(cr);
-    cairo_translate(cr, t[0], t[1]);
-    cairo_rotate(cr, std::atan2(1, 2));
-    RoundedRect(cr, -2, -1, t[2], 22, 5);
-    Set(cr, kWell, 0.55);
-    cairo_fill(cr);
-    cairo_restore(cr);
-  }
   // the tool row: one tray for the six buttons and the rating dial
   RoundedRect(cr, 445, 40, 346, 47, 6);
   Set(cr, kWell, 0.5);
@@ -994,8 +990,7 @@ Image16 DrawState(const UiArt& a, int state) {
     case 40664: return IconButton(a, state, icons.at(25863), false);
     default: break;
   }
-  const bool unframed = a.id >= 22087 && a.id <= 22095;
-  if (a.id == 39446 || a.id == 25863) return IconButton(a, state, icons.at(a.id), false);
+  const bool unframed = a.id == 22095 || a.id == 39446 || a.id == 25863;
   return IconButton(a, state, icons.at(a.id), !unframed);
 }
 
