@@ -7,6 +7,7 @@
 class CBuildingList;
 class CWorldObj;
 class COpnvLine;
+class CZorvaObject;
 
 // The selection and state record of the interface.
 struct selObjType {
@@ -42,4 +43,41 @@ struct selObjType {
   int junctionX = -1, junctionY = -1;
   COpnvLine* selectedLine = nullptr;
   int animCounter = 0;
+
+  // ---- tools, windows and the interface turn ----
+  int leftDrag = 0;       // a left press on the map drags an area (tools 10-13)
+  int rightPressed = 0;   // the right button, pressed on the map, is held
+  uint32_t rightPressTime = 0;
+  unsigned char overPanel = 0;     // the last mouse event lay over the bottom panel
+  unsigned char overPanelRaw = 0;  // the same before the game-started test
+  unsigned char filter[5] = {};    // view filters 1-4 (index 0 unused)
+  int buildingResID = 0;           // picture of the building to place; <= 0 none
+  unsigned char removeAllTest = 0;
+  int objectType = 1;  // object type to place
+  uint32_t cursorId = 0;  // the cursor set for the current tool
+  int subtool = 0;
+  int variant = 0;
+  char toolName[60] = {};
+  unsigned char rememberedVariants[3] = {1, 1, 1};       // tools 10, 11, 12
+  unsigned char rememberedSubtools[6] = {1, 1, 1, 1, 1, 1};  // tool 6 by variant
+  CWorldObj* selectedStreet = nullptr;  // shown in the street windows
+  short selectedStreetId = -1;
+  int streetLoad[2][24] = {};  // per hour, percent of capacity; -1 none
+  CWorldObj* selectedCrossing = nullptr;  // shown in the crossing windows
+  short selectedCrossingId = -1;
+  unsigned char toolStage = 0;     // the event has passed the windows
+  unsigned char warningShown = 0;  // the warning window is shown
+  int reopenWindow = 0;            // opened again when line editing ends
+  int doLater = 0;                 // deferred action; 0 none
+  int countdown = -1;              // frames before it runs; -1 idle
+  unsigned char panelPinned = 0;
+  unsigned char panelShown = 0;
+  int rawMouseX = 0, rawMouseY = 0;
+  unsigned char itemTookClick = 0;
+  int twoWords[2] = {200, 200};
+  int mouseTileX = -1, mouseTileY = -1;
+  CZorvaObject* ownedObject = nullptr;  // destroyed with the interface
+  int debugMouseX = 400, debugMouseY = 300;
+  unsigned char windowFlag = 0;
+  int yesNoWarning = -1;  // the open yes/no question; -1 none
 };

@@ -5,6 +5,7 @@
 #include "world/base/zor_world_obj.h"
 
 class QnoDisplay;
+class COpnvLine;
 
 class CIsoVehicle : public CWorldObj {
  public:
@@ -21,8 +22,20 @@ class CIsoVehicle : public CWorldObj {
   int GetSecondY() const { return m_SecondY; }
   int GetSecondSlot() const { return m_SecondSlot; }
 
+  // The micro simulation clears the active word of a vehicle to be removed.
+  bool IsVehicleActive() const { return m_VehicleActive != 0; }
+  void SetVehicleActive(bool on) { m_VehicleActive = on ? 1 : 0; }
+  // The vehicle's cell; false when it has none.
+  virtual bool GetIsoXYPos(int& x, int& y) const {
+    x = y = -1;
+    return false;
+  }
+  // The line a public-transport vehicle serves; null for any other.
+  virtual COpnvLine* GetOpnvLine() const { return nullptr; }
+
  protected:
   int m_SecondX = -1;
   int m_SecondY = -1;
   int m_SecondSlot = -1;
+  int m_VehicleActive = 1;
 };

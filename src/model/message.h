@@ -1,6 +1,8 @@
 #pragma once
 // The message system: adviser and event messages.
-// Stand-in: only what the world's start-up and turn use.
+// Stand-in: only what the world's start-up and turn use, and the texts of
+// the warning and question windows.
+#include <string>
 
 class CMessage {
  public:
@@ -10,4 +12,18 @@ class CMessage {
   virtual int SetBeraterZielMessage();
   // Every running turn.
   virtual int CheckWaitMessage();
+  // The texts the warning window and the yes/no window show; null while
+  // none was set.
+  void SetAchtungMessage(const char* text) { SetText(m_Achtung, m_HasAchtung, text); }
+  const char* GetAchtungMessage() const { return m_HasAchtung ? m_Achtung.c_str() : nullptr; }
+  void SetAchtungJaNeinText(const char* text) { SetText(m_JaNein, m_HasJaNein, text); }
+  const char* GetAchtungJaNeinText() const { return m_HasJaNein ? m_JaNein.c_str() : nullptr; }
+
+ private:
+  static void SetText(std::string& into, bool& has, const char* text) {
+    has = text != nullptr;
+    into = text ? text : "";
+  }
+  std::string m_Achtung, m_JaNein;
+  bool m_HasAchtung = false, m_HasJaNein = false;
 };

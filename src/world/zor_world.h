@@ -51,6 +51,8 @@ class CPreise;
 class CZorWorldSimParts;
 class CZorWorldHost;
 class CZorIsoHost;
+class CZorUiHost;
+class CZorGuiHost;
 class CIsoHost;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
@@ -340,6 +342,8 @@ class CZorvaWorld : public CZorvaObject {
   CZorWorldSimParts* m_pSimParts = nullptr;
   CZorWorldHost* m_pHost = nullptr;
   CZorIsoHost* m_pIsoHost = nullptr;
+  CZorUiHost* m_pUiHost = nullptr;
+  CZorGuiHost* m_pGuiHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   int m_BaseResID[kMaxBaseResIDs] = {};

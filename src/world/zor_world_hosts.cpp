@@ -1,9 +1,13 @@
 #include "world/zor_world_hosts.h"
 
+#include "gui/screen_window.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
+#include "model/data_exchange.h"
 #include "model/gott_modus.h"
+#include "model/message.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -141,3 +145,154 @@ void CZorIsoHost::RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line) {
 
 void CZorIsoHost::UpdateViewFilter(int x, int y) { CViewFilter::Update(x, y); }
 void CZorIsoHost::UpdateViewRect(const IsoViewRectType& rect) { CViewFilter::UpdateViewRect(rect); }
+
+// ---- the interface controller's host ----
+
+QnoResourceManager* CZorUiHost::GetResourceManager() { return m_world.GetResourceManager(); }
+QnoDisplay* CZorUiHost::GetDisplay() { return m_world.GetDisplay(); }
+
+int CZorUiHost::GetScreenWidth() {
+  int w = 0, h = 0;
+  m_world.GetWindowSizeXY(w, h);
+  return w;
+}
+
+int CZorUiHost::GetScreenHeight() {
+  int w = 0, h = 0;
+  m_world.GetWindowSizeXY(w, h);
+  return h;
+}
+
+bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
+bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
+
+int CZorUiHost::GetGameModus() {
+  CGottModus* god = m_world.GetGottModus();
+  return god ? god->GetGameModus() : GAME_NORMAL;
+}
+
+int CZorUiHost::AutoSaveGame() { return m_world.AutoSaveGame(true); }
+int CZorUiHost::AutoLoadGame() { return m_world.AutoLoadGame(true); }
+void CZorUiHost::SetObjectListFilter() {
+  CList* objects = m_world.GetObjectList();
+  if (!objects) return;
+  for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
+    m_world.SetWorldObjectListFilter(dynamic_cast<CWorldObj*>(o));
+}
+
+void CZorUiHost::SetAchtungMessage(const char* text) {
+  if (CMessage* message = m_world.GetMessage()) message->SetAchtungMessage(text);
+}
+
+void CZorUiHost::SetAchtungJaNeinText(const char* text) {
+  if (CMessage* message = m_world.GetMessage()) message->SetAchtungJaNeinText(text);
+}
+
+bool CZorUiHost::GetMoney(double* value) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange && exchange->GetVarData("F.KONTO", value) == 0;
+}
+
+int CZorUiHost::GetPeople() {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->GetPeople() : 0;
+}
+
+void CZorUiHost::GetDate(int* month, int* year) {
+  *month = *year = 0;
+  if (CSimWelt* sim = m_world.GetSimWelt()) {
+    const CSimDate date = sim->Date();
+    *month = date.Month();
+    *year = date.Year();
+  }
+}
+
+// ---- the window toolkit's host ----
+
+namespace {
+constexpr int kGameSpeedSum = 30000;
+constexpr int kWarningTextItem = 23;
+constexpr int kYesNoTextItem = 40;
+}  // namespace
+
+bool CZorGuiHost::IsWindowOpen(int id) {
+  CUserInt* ui = m_world.GetUserInt();
+  return ui && ui->IsWindowOpen(id) == 0;
+}
+
+void CZorGuiHost::AddToRenderList(CScreenWindow* window) {
+  if (CUserInt* ui = m_world.GetUserInt(); ui && window) ui->InsertIntoRenderList(window, window->GetID());
+}
+
+void CZorGuiHost::RemoveFromRenderList(CScreenWindow* window) {
+  if (CUserInt* ui = m_world.GetUserInt(); ui && window) ui->RemoveFromRenderList(window, window->GetID());
+}
+
+void CZorGuiHost::BringToFront(CScreenWindow* window) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->BringToFront(window);
+}
+
+int CZorGuiHost::GetYesNoWarningNumber() { return CUserInt::selObj.yesNoWarning; }
+void CZorGuiHost::SetType13PressFlag() { CUserInt::selObj.itemTookClick = 1; }
+bool CZorGuiHost::IsLeftButtonHeld() { return CUserInt::selObj.leftButton != 0; }
+
+bool CZorGuiHost::IsTool(int tool, int subtool, int variant) {
+  const selObjType& sel = CUserInt::selObj;
+  return sel.tool == tool && sel.subtool == subtool && sel.variant == variant;
+}
+
+int CZorGuiHost::GetCurrentTool() { return CUserInt::selObj.tool; }
+bool CZorGuiHost::IsPaused() { return CUserInt::selObj.pause != 0; }
+bool CZorGuiHost::IsBottomPanelPinned() { return CUserInt::selObj.panelPinned != 0; }
+
+bool CZorGuiHost::IsViewFilterOn(int filter) {
+  CUserInt* ui = m_world.GetUserInt();
+  return ui && ui->GetFilter(filter) != 0;
+}
+
+const char* CZorGuiHost::GetZorvaObjectName(int n) { return CUserInt::GetZorvaObjectName(n); }
+const char* CZorGuiHost::GetGltText(int n) { return CUserInt::GetGltTexte(n); }
+
+const char* CZorGuiHost::GetMessageText(int itemType) {
+  CMessage* message = m_world.GetMessage();
+  if (!message) return nullptr;
+  if (itemType == kWarningTextItem) return message->GetAchtungMessage();
+  if (itemType == kYesNoTextItem) return message->GetAchtungJaNeinText();
+  return nullptr;
+}
+
+bool CZorGuiHost::GetIndicator(const char* name, double* value) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  double v = 0;
+  if (!exchange || !name || exchange->GetVarData(name, &v) != 0) return false;
+  *value = v;
+  return true;
+}
+
+int CZorGuiHost::GetScreenWidth() {
+  int w = 0, h = 0;
+  m_world.GetWindowSizeXY(w, h);
+  return w;
+}
+
+int CZorGuiHost::GetGameSpeed() { return kGameSpeedSum - m_world.GetGameSpeed(); }
+
+void CZorGuiHost::SetGameSpeed(int v) {
+  m_world.SetGameSpeed(kGameSpeedSum - v);
+  m_world.SetEnv("GAMESPEED", kGameSpeedSum - v);
+}
+
+int CZorGuiHost::GetLoadSaveGameMode() {
+  CGottModus* god = m_world.GetGottModus();
+  return god ? god->m_ListingMode : GAME_NORMAL;
+}
+
+double CZorGuiHost::GetSimHour() {
+  CSimWelt* sim = m_world.GetSimWelt();
+  return sim ? sim->Date().Hour() : 5;
+}
+
+double CZorGuiHost::GetSimYear() {
+  CSimWelt* sim = m_world.GetSimWelt();
+  return sim ? sim->Date().FYear() : 0;
+}

@@ -3,7 +3,9 @@
 // it reach the world: each forwards to the world that owns it.
 #include <vector>
 
+#include "gui/gui_host.h"
 #include "iso/iso_host.h"
+#include "ui/ui_host.h"
 #include "world/base/zor_world_host.h"
 
 class CZorvaWorld;
@@ -59,6 +61,62 @@ class CZorIsoHost : public CIsoHost {
   void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line) override;
   void UpdateViewFilter(int x, int y) override;
   void UpdateViewRect(const IsoViewRectType& rect) override;
+
+ private:
+  CZorvaWorld& m_world;
+};
+
+// The interface controller's view of the world: display, resources, flags,
+// savegames and the status line's values.
+class CZorUiHost : public CUiHost {
+ public:
+  explicit CZorUiHost(CZorvaWorld& world) : m_world(world) {}
+  QnoResourceManager* GetResourceManager() override;
+  QnoDisplay* GetDisplay() override;
+  int GetScreenWidth() override;
+  int GetScreenHeight() override;
+  bool IsReady() override;
+  bool IsGameStarted() override;
+  int GetGameModus() override;
+  int AutoSaveGame() override;
+  int AutoLoadGame() override;
+  void SetObjectListFilter() override;
+  void SetAchtungMessage(const char* text) override;
+  void SetAchtungJaNeinText(const char* text) override;
+  bool GetMoney(double* value) override;
+  int GetPeople() override;
+  void GetDate(int* month, int* year) override;
+
+ private:
+  CZorvaWorld& m_world;
+};
+
+// The window toolkit's view of the interface, the world and the game model.
+class CZorGuiHost : public CGuiHost {
+ public:
+  explicit CZorGuiHost(CZorvaWorld& world) : m_world(world) {}
+  bool IsWindowOpen(int id) override;
+  void AddToRenderList(CScreenWindow* window) override;
+  void RemoveFromRenderList(CScreenWindow* window) override;
+  void BringToFront(CScreenWindow* window) override;
+  int GetYesNoWarningNumber() override;
+  void SetType13PressFlag() override;
+  bool IsLeftButtonHeld() override;
+  bool IsTool(int tool, int subtool, int variant) override;
+  int GetCurrentTool() override;
+  bool IsPaused() override;
+  bool IsBottomPanelPinned() override;
+  bool IsViewFilterOn(int filter) override;
+  const char* GetZorvaObjectName(int n) override;
+  const char* GetGltText(int n) override;
+  const char* GetMessageText(int itemType) override;
+  bool GetIndicator(const char* name, double* value) override;
+  int GetScreenWidth() override;
+  int GetGameSpeed() override;
+  void SetGameSpeed(int v) override;
+  int GetLoadSaveGameMode() override;
+  double GetSimHour() override;
+  double GetSimYear() override;
 
  private:
   CZorvaWorld& m_world;

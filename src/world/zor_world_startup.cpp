@@ -114,9 +114,13 @@ CZorvaWorld::~CZorvaWorld() {
   if (m_pThis == this) {
     m_pThis = nullptr;
     CWorldHost::Install(nullptr);
+    CUiHost::Install(nullptr);
+    CGuiHost::Install(nullptr);
   }
   delete m_pHost;
   delete m_pIsoHost;
+  delete m_pUiHost;
+  delete m_pGuiHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
 }
 
@@ -129,6 +133,10 @@ void CZorvaWorld::SetThis() {
   m_pThis = this;
   if (!m_pHost) m_pHost = new CZorWorldHost(*this);
   CWorldHost::Install(m_pHost);
+  if (!m_pUiHost) m_pUiHost = new CZorUiHost(*this);
+  CUiHost::Install(m_pUiHost);
+  if (!m_pGuiHost) m_pGuiHost = new CZorGuiHost(*this);
+  CGuiHost::Install(m_pGuiHost);
 }
 
 int CZorvaWorld::Create() {
@@ -529,6 +537,8 @@ int CZorvaWorld::Destroy() {
   ZorDestroyDelete(m_pSimWelt);
   delete m_pSimParts;
   m_pSimParts = nullptr;
+  // The interface destroys the window tree it was handed.
+  if (m_pUserInt && CUserInt::topWindow == m_builder.GetTopWindow()) m_builder.SetTopWindow(nullptr);
   ZorDestroyDelete(m_pUserInt);
   CUserInt::topWindow = nullptr;
   m_builder.DestroyWindows();

@@ -1,0 +1,254 @@
+// The interface's window handling: the render list of open windows, the
+// warning and question windows, the balloon help, the resolution change and
+// the resets around loading a game.
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/qno_display.h"
+#include "framework/zor_pointer_list.h"
+#include "framework/zor_seams.h"
+#include "gui/screen_window.h"
+#include "ui/ui_host.h"
+#include "ui/user_int.h"
+#include "world/base/zor_world_host.h"
+
+namespace {
+// Windows below this id belong to the main screen: opening them again
+// leaves them where they are.
+constexpr int kMainScreenIds = 20;
+// Restarts of the menu-closing walk.
+constexpr int kMaxMenuRestarts = 11;
+
+CScreenWindow* WindowOf(CZorvaPointer* n) { return static_cast<CScreenWindow*>(n->GetZorvaObject()); }
+
+// The first entry that is the window or has the id.
+CZorvaPointer* FindEntry(CZorvaList* list, CScreenWindow* window, int id) {
+  if (!list) return nullptr;
+  for (CZorvaPointer* n = list->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
+    CScreenWindow* w = WindowOf(n);
+    if (w == window || (w && w->GetID() == id)) return n;
+  }
+  return nullptr;
+}
+}  // namespace
+
+int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
+  if (!m_pRenderList) return 1;
+  if (CZorvaPointer* found = FindEntry(m_pRenderList, window, id)) {
+    CScreenWindow* w = WindowOf(found);
+    if (w->GetID() < kMainScreenIds) return 1;
+    if (m_pRenderList->RemoveZorva(w) != 0) return 1;
+    window = w;
+  } else if (!topWindow || !topWindow->GetWindowByID(id)) {
+    return 1;
+  }
+  if (!window) window = topWindow->GetWindowByID(id);
+  m_pRenderList->AddHeadZorva(window);
+  return 0;
+}
+
+int CUserInt::RemoveFromRenderList(CScreenWindow* window, int id) {
+  CZorvaPointer* found = FindEntry(m_pRenderList, window, id);
+  if (!found) return 0;
+  return m_pRenderList->RemoveZorva(WindowOf(found)) == 0 ? 0 : 1;
+}
+
+int CUserInt::BringToFront(CScreenWindow* window) {
+  if (!m_pRenderList || !window || m_pRenderList->RemoveZorva(window) != 0) return 1;
+  m_pRenderList->AddHeadZorva(window);
+  return 0;
+}
+
+int CUserInt::IsWindowOpen(int id) const {
+  if (!m_pRenderList) return 1;
+  for (CZorvaPointer* n = m_pRenderList->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+    if (WindowOf(n)->GetID() == id) return 0;
+  return 1;
+}
+
+int CUserInt::ActivateWindow(int id, int over) {
+  return topWindow ? topWindow->ActivateWindow(id, static_cast<EOverType>(over)) : 1;
+}
+
+int CUserInt::DeActivateWindow(int id, int over) {
+  return topWindow ? topWindow->DeActivateWindow(id, static_cast<EOverType>(over)) : 1;
+}
+
+int CUserInt::DisableSubMenues() {
+  for (bool closed = true; closed;) {
+    closed = false;
+    for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
+         n = n->GetNextZorvaPointer()) {
+      CScreenWindow* w = WindowOf(n);
+      if (w->GetType() == WINDOW_SUBMENU) {
+        DeActivateWindow(w->GetID(), OVER_SINGLE);
+        closed = true;
+        break;
+      }
+    }
+  }
+  return 0;
+}
+
+int CUserInt::DisableStandardMenues() {
+  for (int restarts = 0; restarts <= kMaxMenuRestarts; ++restarts) {
+    bool closed = false;
+    for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
+         n = n->GetNextZorvaPointer()) {
+      CScreenWindow* w = WindowOf(n);
+      // A menu the player moved away from its standard place stays open.
+      const bool menu = w->GetType() == WINDOW_SUBMENU ||
+                        (w->GetType() == WINDOW_MENU && w->GetPosX() == w->GetStandardPosX() &&
+                         w->GetPosY() == w->GetStandardPosY());
+      if (menu) {
+        DeActivateWindow(w->GetID(), OVER_SINGLE);
+        closed = true;
+        break;
+      }
+    }
+    if (!closed) break;
+  }
+  return 0;
+}
+
+void CUserInt::SetAchtungWindow(int id) {
+  ++m_AchtungCount;
+  const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
+  const char* text = GetAchtungText(id, language);
+  CUiHost::Get()->SetAchtungMessage(text ? text : "");
+  ActivateWindow(kWarningWindow, OVER_GROUP);
+  // The window may stay closed (the exhibition opens only its own
+  // windows); then no warning counts as shown.
+  if (IsWindowOpen(kWarningWindow) != 0) return;
+  selObj.warningShown = 1;
+  m_AchtungTime = kfx_GetTicks();
+}
+
+void CUserInt::SetAchtungWindowJaNein(int id) {
+  const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
+  const char* text = GetAchtungText(id, language);
+  CUiHost::Get()->SetAchtungJaNeinText(text ? text : "");
+  ActivateWindow(kYesNoWindow, OVER_GROUP);
+  selObj.yesNoWarning = IsWindowOpen(kYesNoWindow) == 0 ? id : -1;
+}
+
+bool CUserInt::IsAchtungWindowJaNein(int id) const {
+  return IsWindowOpen(kYesNoWindow) == 0 && selObj.yesNoWarning == id;
+}
+
+CAction* CUserInt::GetAchtungWindowJaNeinItemAction(CAction*& action, CItem*& item, bool yes) {
+  action = nullptr;
+  item = nullptr;
+  CScreenWindow* window = topWindow ? topWindow->GetWindowByID(kYesNoWindow) : nullptr;
+  if (!window || !window->GetItems()) return nullptr;
+  window->GetItems()->ForEach([&](CItem* candidate) {
+    if (action || candidate->GetNr() != 0) return;
+    item = candidate;
+    if (!candidate->GetActions()) return;
+    candidate->GetActions()->ForEach([&](CAction* a) {
+      if (action || a->m_kind == 11) return;
+      if ((a->m_kind == 6) != yes) action = a;
+    });
+  });
+  return action;
+}
+
+void CUserInt::SetBalloonHelp(const char* text, int x, int y, int cost) {
+  free(m_BalloonText);
+  m_BalloonText = nullptr;
+  if (!text || !*text) return;
+  m_BalloonText = strdup(text);
+  m_BalloonX = x;
+  m_BalloonY = y - 5;
+  m_BalloonSetTime = m_BalloonSeenTime = kfx_GetTicks();
+  m_BalloonCost = cost;
+}
+
+void CUserInt::ResetBalloonHelp() {
+  free(m_BalloonText);
+  m_BalloonText = nullptr;
+  m_BalloonX = m_BalloonY = -1;
+  m_BalloonSetTime = m_BalloonSeenTime = 0;
+}
+
+int CUserInt::SetAufloesung(int width, int height) {
+  if (topWindow) {
+    const int dx = width - 800, dy = height - 600;
+    if (CWindowList* children = topWindow->GetChildren())
+      children->ForEach([&](CScreenWindow* w) {
+        w->SetPosX(w->GetStandardPosX() + dx);
+        w->SetPosY(w->GetStandardPosY() + dy);
+        w->Reposition(width, height);
+      });
+    if (CItemList* items = topWindow->GetItems())
+      items->ForEach([&](CItem* i) {
+        i->SetXPos(i->GetXPos8x6() + dx);
+        i->SetYPos(i->GetYPos8x6() + dy);
+      });
+    topWindow->CheckForXYInScreen(width, height);
+  }
+  if (m_pSmallMap) m_pSmallMap->SetWindowPos(width - 514, height - 132);
+  return 0;
+}
+
+int CUserInt::BoundingBox(int id, int maxDx, int maxDy, int x, int y) {
+  if (IsWindowOpen(id) != 0 || !topWindow) return 1;
+  CScreenWindow* w = topWindow->GetWindowByID(id);
+  if (!w) return 1;
+  const int width = w->GetSizeX(), height = w->GetSizeY();
+  int cx = w->GetPosX() + width / 2, cy = w->GetPosY() + height / 2;
+  if (cx > x + maxDx) cx = x + maxDx;
+  if (cx < x - maxDx) cx = x - maxDx;
+  if (cy > y + maxDy) cy = y + maxDy;
+  if (cy < y - maxDy) cy = y - maxDy;
+  int left = cx - width / 2, top = cy - height / 2;
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+  QnoDisplay* display = GetOverlayDisplay();
+  QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;
+  const int screenW = buffer ? buffer->GetWidth() : GetSceneWidth();
+  const int screenH = buffer ? buffer->GetHeight() : GetSceneHeight();
+  if (left + width >= screenW) left = screenW - width - 1;
+  if (top + height >= screenH) top = screenH - height - 1;
+  w->SetPosX(left);
+  w->SetPosY(top);
+  return 0;
+}
+
+void CUserInt::ResetStreet24hData() {
+  for (auto& direction : selObj.streetLoad)
+    for (int& v : direction) v = -1;
+}
+
+int CUserInt::UpdateStreet24h(int hour) {
+  if (hour < 0 || hour > 23 || !selObj.selectedStreet) return 0;
+  return 0;
+}
+
+int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
+  m_pStreetNet = streets;
+  if (topWindow) {
+    for (int id : {229, 230, 129, 130, 190, 191, 192, 193, 194, 195})
+      topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
+  }
+  selObj.selectedStreet = nullptr;
+  selObj.selectedStreetId = -1;
+  ResetStreet24hData();
+  if (topWindow) {
+    for (int id = 1; id < 1500; ++id)
+      if (topWindow->GetWindowByID(id)) topWindow->CloseOnEscAndRightMouse(id);
+    for (int id : {227, 228, 170, 229, 230, 2,   3,   4,   122, 123, 124, 125, 126, 127, 128, 129, 130,
+                   131, 132, 133, 214, 103, 101, 102, 190, 191, 192, 193, 194, 195, 171, 173, 172})
+      DeActivateWindow(id, OVER_SINGLE);
+    for (int id : {170, 171, 173, 172}) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
+  }
+  selObj.tool = 1;
+  selObj.selectedLine = nullptr;
+  CViewFilter::Deactivate();
+  return 0;
+}
+
+int CUserInt::ActivateAfterLoad() {
+  if (m_pTwoDMap) m_pTwoDMap->UpdateAll();
+  return 0;
+}

@@ -1,0 +1,168 @@
+// The render list, opening and closing through the controller, warnings and
+// the yes/no question.
+#include "ui_fixture.h"
+
+using uitest::Controller;
+
+TEST_F(Controller, OpenedWindowsGoToTheFrontExceptTheMainScreenOnceListed) {
+  EXPECT_EQ(ui->IsWindowOpen(1), 1) << "an empty render list holds nothing";
+  for (int id : {6, 7, 120, 20}) ASSERT_EQ(ui->ActivateWindow(id), 0);
+  EXPECT_EQ(Order(), (std::vector<int>{20, 120, 7, 6}));
+  ui->ActivateWindow(6);
+  EXPECT_EQ(Order(), (std::vector<int>{20, 120, 7, 6})) << "a main-screen window keeps its place";
+  ui->ActivateWindow(120);
+  EXPECT_EQ(Order(), (std::vector<int>{120, 20, 7, 6}));
+  EXPECT_EQ(ui->InsertIntoRenderList(Window(6), 6), 1);
+  EXPECT_EQ(ui->InsertIntoRenderList(nullptr, 999), 1) << "an id the tree does not hold";
+  EXPECT_EQ(Order().size(), 4u);
+  EXPECT_EQ(ui->IsWindowOpen(120), 0);
+  EXPECT_EQ(ui->IsWindowOpen(220), 1);
+}
+
+TEST_F(Controller, ClosingTakesOneEntryAndToleratesWindowsThatAreNotOpen) {
+  for (int id : {6, 120, 20}) ui->ActivateWindow(id);
+  EXPECT_EQ(ui->RemoveFromRenderList(nullptr, 220), 0);
+  EXPECT_EQ(ui->DeActivateWindow(120), 0);
+  EXPECT_EQ(Order(), (std::vector<int>{20, 6}));
+  EXPECT_EQ(ui->RemoveFromRenderList(Window(6), -5), 0) << "found by the window itself";
+  EXPECT_EQ(Order(), (std::vector<int>{20}));
+  EXPECT_EQ(ui->BringToFront(Window(120)), 1) << "a closed window is not brought back";
+  EXPECT_EQ(ui->ActivateWindow(4711), 1);
+}
+
+TEST_F(Controller, MenusCloseButOtherWindowsStay) {
+  for (int id : {6, 120, 20, 25, 26}) ui->ActivateWindow(id);
+  ui->DisableSubMenues();
+  EXPECT_EQ(Order(), (std::vector<int>{20, 120, 6}));
+  ui->ActivateWindow(25);
+  ui->DisableStandardMenues();
+  EXPECT_EQ(Order(), (std::vector<int>{120, 6}));
+  ui->ActivateWindow(20);
+  Window(20)->SetPosX(Window(20)->GetPosX() + 30);
+  Window(20)->SetPosY(Window(20)->GetPosY() - 10);
+  ui->DisableStandardMenues();
+  EXPECT_EQ(ui->IsWindowOpen(20), 0) << "a menu the player moved stays open";
+}
+
+TEST_F(Controller, TheMenuWalkEndsAfterElevenRestarts) {
+  for (int id = 300; id < 314; ++id) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_SUBMENU, POSITION_FIXED, 0);
+  for (int id = 300; id < 314; ++id) ui->ActivateWindow(id);
+  ui->DisableStandardMenues();
+  EXPECT_EQ(Order().size(), 2u);
+  ui->DisableSubMenues();
+  EXPECT_TRUE(Order().empty()) << "the sub-menu walk goes on until none is left";
+}
+
+TEST_F(Controller, WarningsShowTheirTextInTheCurrentLanguage) {
+  zortest::Clock().Set(5000);
+  ui->SetAchtungWindow(68);
+  EXPECT_EQ(host.warning, "Spielstand nicht vorhanden!");
+  EXPECT_EQ(ui->IsWindowOpen(220), 0);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 1);
+  EXPECT_EQ(ui->GetAchtungTime(), 5000u);
+  language.language = 1;
+  ui->SetAchtungWindow(83);
+  EXPECT_EQ(host.warning, "Do you really want to delete this line?");
+  ui->SetAchtungWindow(17);
+  EXPECT_EQ(host.warning.find("Banh"), std::string::npos);
+  ui->SetAchtungWindow(84);
+  EXPECT_EQ(host.warning, "The game could not be saved!");
+  ui->SetAchtungWindow(85);
+  EXPECT_EQ(host.warning, "");
+  ui->SetAchtungWindow(-1);
+  EXPECT_EQ(host.warning, "");
+}
+
+TEST_F(Controller, AWarningWhoseWindowStaysClosedDoesNotCountAsShown) {
+  Window(220)->Destroy();
+  ui->SetAchtungWindow(2);
+  EXPECT_EQ(ui->IsWindowOpen(220), 1);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 0);
+  EXPECT_EQ(ui->GetAchtungTime(), 0u);
+}
+
+namespace {
+CAction* AddAnswer(CScreenWindow* window, int itemNr, EActionType kind) {
+  auto* a = new CAction;
+  a->Set(kind, WHEN_LEFT_UP, INOUT_INSIDE, 1, 2, 3, 4);
+  EXPECT_EQ(window->AddAction(a, window->GetID(), -1, itemNr), 0);
+  return a;
+}
+}  // namespace
+
+TEST_F(Controller, TheQuestionAnswersThroughItsFirstItem) {
+  CAction* action = reinterpret_cast<CAction*>(1);
+  CItem* item = reinterpret_cast<CItem*>(1);
+  EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), nullptr);
+  EXPECT_EQ(action, nullptr);
+  EXPECT_EQ(item, nullptr) << "no item in the window";
+
+  builder.AddItem(247, -1, 0, 0, 50, 20, 1);  // item 0
+  builder.AddItem(247, -1, 60, 0, 50, 20, 1);  // item 1
+  CScreenWindow* w = Window(247);
+  CAction* otherYes = AddAnswer(w, 1, 81);
+  CAction* close = AddAnswer(w, 0, 6);
+  CAction* hover = AddAnswer(w, 0, 11);
+  CAction* yes = AddAnswer(w, 0, 81);
+  (void)otherYes;
+  (void)hover;
+  EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), yes);
+  EXPECT_EQ(action, yes);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetNr(), 0);
+  EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, false), close);
+}
+
+TEST_F(Controller, TheQuestionIsPendingOnlyWhileItsWindowIsOpen) {
+  ui->SetAchtungWindowJaNein(79);
+  EXPECT_EQ(host.question, "Wollen Sie das Spiel wirklich verlassen?");
+  EXPECT_TRUE(ui->IsAchtungWindowJaNein(79));
+  EXPECT_FALSE(ui->IsAchtungWindowJaNein(80));
+  EXPECT_EQ(gui.GetYesNoWarningNumber(), 79);
+  ui->DeActivateWindow(247);
+  EXPECT_FALSE(ui->IsAchtungWindowJaNein(79));
+  Window(247)->Destroy();
+  ui->SetAchtungWindowJaNein(80);
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1) << "no window, no question";
+}
+
+TEST_F(Controller, ANewResolutionShiftsTheWindowsFromTheirHomePlaces) {
+  CScreenWindow* w = Window(120);
+  const int homeX = w->GetStandardPosX(), homeY = w->GetStandardPosY();
+  ui->SetAufloesung(1024, 768);
+  EXPECT_EQ(w->GetPosX(), homeX + 224);
+  EXPECT_EQ(w->GetPosY(), homeY + 168);
+  ui->SetAufloesung(800, 600);
+  EXPECT_EQ(w->GetPosX(), homeX) << "moves are from home, not cumulative";
+  ui->SetAufloesung(640, 480);
+  EXPECT_EQ(ui->GetSmallMap()->GetWindowPosX(), 640 - 514);
+  EXPECT_EQ(ui->GetSmallMap()->GetWindowPosY(), 480 - 132);
+}
+
+TEST_F(Controller, BoundingBoxKeepsAnOpenWindowNearThePointAndOnTheScreen) {
+  CScreenWindow* w = Window(120);  // 100 x 80
+  EXPECT_EQ(ui->BoundingBox(120, 10, 10, 400, 300), 1) << "a closed window stays";
+  ui->ActivateWindow(120);
+  ui->BoundingBox(120, 10, 10, 400, 300);
+  EXPECT_EQ(w->GetPosX() + 50, 390);
+  EXPECT_EQ(w->GetPosY() + 40, 290);
+  ui->BoundingBox(120, 0, 0, 790, 595);
+  EXPECT_EQ(w->GetPosX(), 800 - 100 - 1);
+  EXPECT_EQ(w->GetPosY(), 600 - 80 - 1);
+  ui->BoundingBox(120, 0, 0, 5, 5);
+  EXPECT_EQ(w->GetPosX(), 0);
+  EXPECT_EQ(w->GetPosY(), 0);
+}
+
+TEST_F(Controller, ResetBeforeLoadForgetsTheSelectionAndTheTool) {
+  CUserInt::selObj.tool = 9;
+  CUserInt::selObj.selectedStreetId = 4;
+  CUserInt::selObj.streetLoad[1][23] = 55;
+  for (int id : {120, 20}) ui->ActivateWindow(id);
+  ui->ResetBeforeLoad(nullptr);
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  EXPECT_EQ(CUserInt::selObj.selectedStreetId, -1);
+  EXPECT_EQ(CUserInt::selObj.streetLoad[1][23], -1);
+  EXPECT_EQ(CUserInt::selObj.streetLoad[0][0], -1);
+  EXPECT_EQ(ui->IsWindowOpen(120), 1);
+}
