@@ -3,45 +3,19 @@
 // town, opens the windows named on the command line over the main screen and
 // writes the frame as a PNG:
 //   zor_mainshot <output.png> [window id ...]
-// The interface's window list is kept here: the game's controller draws the
-// map, this tool draws the open windows over it, back to front.
 #include <SDL.h>
 #include <cairo.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
-#include "framework/qno_display.h"
 #include "framework/qno_log.h"
-#include "gui/gui_host.h"
-#include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
 #include "world/zor_world.h"
 
 namespace {
-
-class WindowListHost : public CGuiHost {
- public:
-  bool IsWindowOpen(int id) override {
-    return std::any_of(m_list.begin(), m_list.end(), [id](CScreenWindow* w) { return w->GetID() == id; });
-  }
-  void AddToRenderList(CScreenWindow* w) override { BringToFront(w); }
-  void RemoveFromRenderList(CScreenWindow* w) override { std::erase(m_list, w); }
-  void BringToFront(CScreenWindow* w) override {
-    std::erase(m_list, w);
-    m_list.insert(m_list.begin(), w);
-  }
-  void Render(QnoDisplay* display, QnoResourceManager* resources) {
-    for (auto it = m_list.rbegin(); it != m_list.rend(); ++it) (*it)->Render(display, resources, -1, -1);
-  }
-
- private:
-  std::vector<CScreenWindow*> m_list;  // front first
-};
 
 struct Building {
   int resId, x, y, dir;
@@ -79,8 +53,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   OpenErrorLog("errors.log");
-  WindowListHost host;
-  CGuiHost::Install(&host);
   CZorvaWorld world;
   world.Create();
   world.OnStartup();
@@ -88,32 +60,14 @@ int main(int argc, char** argv) {
     world.CreateObject(OBJ_FIXED_BUILDING, b.resId, CIsoRichtung(b.dir), kOrigin + b.x, kOrigin + b.y,
                        static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1);
   world.GetIsoWelt()->SetIsoCenter(kOrigin + 7, kOrigin + 6);
-  CScreenWindow* root = CUserInt::topWindow;
-  int w = 800, h = 600;
-  world.GetWindowSizeXY(w, h);
-  // The interface keeps the bar and its windows at the lower right corner:
-  // the root's items and its child windows move by the growth of the screen.
-  if (root) {
-    const int dx = w - 800, dy = h - 600;
-    if (root->GetItems())
-      root->GetItems()->ForEach([&](CItem* i) {
-        i->SetXPos(i->GetXPos() + dx);
-        i->SetYPos(i->GetYPos() + dy);
-      });
-    if (root->GetChildren())
-      root->GetChildren()->ForEach([&](CScreenWindow* c) {
-        c->SetPosX(c->GetPosX() + dx);
-        c->SetPosY(c->GetPosY() + dy);
-      });
-    for (int i = 2; i < argc; ++i) root->ActivateWindow(std::atoi(argv[i]), OVER_SINGLE);
-  }
+  // The game bar pinned and shown, as after a click on its pin button.
+  if (CUserInt* ui = world.GetUserInt()) ui->selObj.panelPinned = ui->selObj.panelShown = 1;
+  for (int i = 2; i < argc; ++i) world.ActivateWindow(std::atoi(argv[i]));
   CZorFrameLoop loop(&world);
   for (int i = 0; i < 10; ++i) loop.Iterate();
   SDL_Surface* screen = world.GetScreen();
-  host.Render(world.GetDisplay(), world.GetResourceManager());
-  const bool ok = screen && WritePng(screen, argv[1]);
+  const bool ok = screen && CUserInt::topWindow && WritePng(screen, argv[1]);
   world.OnShutdown();
   world.Destroy();
-  CGuiHost::Install(nullptr);
-  return ok && root ? 0 : 1;
+  return ok ? 0 : 1;
 }
