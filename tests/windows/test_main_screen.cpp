@@ -2,8 +2,12 @@
 // every picture they ask for exists in both languages, the bar's buttons
 // lead to their menus, and the menus, balloons and status fields sit where
 // the game needs them.
+#include <cstring>
+#include <map>
 #include <set>
+#include <tuple>
 
+#include "gui/balloon_help.h"
 #include "gui/item_bitmap.h"
 #include "windows_scene.h"
 
@@ -193,6 +197,14 @@ TEST_F(MainScreen, StatusFieldsCarryTheirBalloonsWhereTheStatusLineWritesThem) {
   EXPECT_EQ(BalloonAt(800 - 218, 600 - 43 + 6), 230);
   EXPECT_EQ(BalloonAt(680, 600 - 43 + 6), 1);
   EXPECT_EQ(BalloonAt(500, 586), 231);
+  // a click on the ticker jumps to its message
+  CItem* ticker = nullptr;
+  ForEachItem(Root(), [&](CItem* i) {
+    if (i->GetItemType() == 1 && ActionOf(i, 112)) ticker = i;
+  });
+  ASSERT_NE(ticker, nullptr);
+  EXPECT_EQ(ActionOf(ticker, 112)->m_when, WHEN_LEFT_DOWN);
+  EXPECT_LE(ticker->GetXPos(), 800 - 377);
   CItem* year = ItemWithPicture(1, 28432);
   ASSERT_NE(year, nullptr);
   EXPECT_LE(year->GetXPos(), 800 - 79);
@@ -279,4 +291,118 @@ TEST_F(MainScreen, LayerButtonsChooseTheirLayerAndLegendInBothLanguages) {
     });
   }
   EXPECT_EQ(layers, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17}));
+}
+
+TEST_F(MainScreen, ButtonsLightUpAndExplainThemselves) {
+  std::map<int, int> balloonUses;
+  for (int id : kMainScreenWindows) {
+    ForEachItem(Window(id), [&](CItem* i) {
+      SCOPED_TRACE(testing::Message() << "window " << id << " picture " << i->GetResource(0));
+      CAction* hover = ActionOf(i, 11);
+      CAction* balloon = ActionOf(i, 33);
+      if (balloon) {
+        ++balloonUses[balloon->m_p1];
+        const char* text = CBalloonHelp::GetText(balloon->m_p1);
+        ASSERT_NE(text, nullptr);
+        EXPECT_GT(std::strlen(text), 2u);
+      }
+      if (i->GetItemType() != 13) return;
+      // every button but the bar's pin lights up under the pointer
+      if (i->GetResource(0) != 49828) {
+        EXPECT_NE(hover, nullptr);
+      }
+      // every button that does more than move or close its menu says what
+      const bool chrome = i->GetResource(0) == 19022 || i->GetResource(0) == 19021;
+      EXPECT_EQ(balloon != nullptr, !chrome);
+    });
+  }
+  // Each text names one button; only parking management is offered twice,
+  // on the bar and in the parking menu.
+  for (const auto& [text, uses] : balloonUses) EXPECT_EQ(uses, text == 40 ? 2 : 1) << "balloon " << text;
+  EXPECT_EQ(balloonUses.size(), 63u);  // texts 0-60 but 37, and the three status fields
+}
+
+TEST_F(MainScreen, MenusCloseThemselvesAndFitTheirPictures) {
+  for (int id : {20, 21, 25, 28, 200}) {
+    SCOPED_TRACE(id);
+    CScreenWindow* w = Window(id);
+    // the close box closes its own menu
+    CAction* close = nullptr;
+    ForEachItem(w, [&](CItem* i) {
+      if (i->GetResource(0) == 19021)
+        ForEachAction(i, [&](CAction* a) {
+          if (a->m_kind == 6 || a->m_kind == 47) close = a;
+        });
+    });
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->m_p1, id);
+    // the background picture covers the whole menu, and the buttons stand
+    // inside it one below the other without overlapping
+    CItem* background = w->GetItems()->GetItemByID(w->GetItems()->GetCount() - 1);
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->GetItemType(), 2);
+    EXPECT_EQ(background->GetXSize(), w->GetSizeX());
+    EXPECT_EQ(background->GetYSize(), w->GetSizeY());
+    int lastBottom = 15;  // below the caption
+    for (int n = 2; n < w->GetItems()->GetCount() - 1; ++n) {
+      CItem* b = w->GetItems()->GetItemByID(n);
+      EXPECT_GE(b->GetYPos(), lastBottom) << "button " << n;
+      EXPECT_LE(b->GetXPos() + b->GetXSize(), w->GetSizeX());
+      lastBottom = b->GetYPos() + b->GetYSize();
+    }
+    EXPECT_LE(lastBottom, w->GetSizeY());
+  }
+  // The menus on the bar end seven pixels above their button.
+  for (int id : {20, 25, 28, 200}) EXPECT_EQ(Window(id)->GetPosY() + Window(id)->GetSizeY(), -7) << id;
+  // Each density menu shows its background behind its two buttons.
+  for (int id : {35, 36}) {
+    CItem* background = Window(id)->GetItems()->GetItemByID(2);
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->GetXSize(), Window(id)->GetSizeX());
+    EXPECT_EQ(background->GetYSize(), Window(id)->GetSizeY());
+  }
+}
+
+TEST_F(MainScreen, TheMenusOfferEachToolOnce) {
+  std::multiset<std::tuple<int, int, int>> tools;
+  for (int id : kMainScreenWindows)
+    ForEachItem(Window(id), [&](CItem* i) {
+      ForEachAction(i, [&](CAction* a) {
+        if (a->m_kind == 5) tools.insert({a->m_p1, a->m_p2, a->m_p3});
+      });
+    });
+  const std::multiset<std::tuple<int, int, int>> offered = {
+      {2, 1, -1},  {2, 2, -1},  {2, 4, -1},  {2, 9, -1}, {9, -1, -1}, {5, 1, -1}, {5, 2, -1},
+      {5, 4, -1},  {23, -1, -1}, {12, 1, -1}, {12, 2, -1}, {12, 3, -1}, {13, 1, -1}, {10, 1, -1},
+      {10, 2, -1}, {11, 1, -1}, {11, 2, -1}, {12, 1, -1}};
+  EXPECT_EQ(tools, offered);
+}
+
+TEST_F(MainScreen, ThematicMapPagesStackTheirButtonsAboveTheirLegend) {
+  for (int page : {202, 203, 204}) {
+    SCOPED_TRACE(page);
+    CScreenWindow* w = Window(page);
+    CItem *header = nullptr, *legend = nullptr, *key = nullptr;
+    std::vector<CItem*> buttons;
+    ForEachItem(w, [&](CItem* i) {
+      if (i->GetItemType() == 2) header = i;
+      if (i->GetItemType() == 20) legend = i;
+      if (i->GetItemType() == 16) key = i;
+      if (i->GetItemType() == 13) buttons.push_back(i);
+    });
+    ASSERT_TRUE(header && legend && key);
+    EXPECT_EQ(header->GetYPos(), 0);
+    EXPECT_LE(header->GetYSize() + 1 + legend->GetYSize(), w->GetSizeY());
+    EXPECT_EQ(legend->GetYPos(), header->GetYSize() + 1);
+    // the colour key lies in the legend, in the slot its pictures leave at rows 33-47
+    EXPECT_GE(key->GetYPos(), legend->GetYPos() + 33);
+    EXPECT_LE(key->GetYPos() + key->GetYSize(), legend->GetYPos() + 48);
+    std::sort(buttons.begin(), buttons.end(), [](CItem* a, CItem* b) { return a->GetYPos() < b->GetYPos(); });
+    int bottom = 25;
+    for (CItem* b : buttons) {
+      EXPECT_GE(b->GetYPos(), bottom);
+      bottom = b->GetYPos() + b->GetYSize();
+    }
+    EXPECT_LE(bottom, header->GetYSize());
+  }
 }
