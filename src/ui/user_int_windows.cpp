@@ -39,10 +39,11 @@ int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
     if (w->GetID() < kMainScreenIds) return 1;
     if (m_pRenderList->RemoveZorva(w) != 0) return 1;
     window = w;
-  } else if (!topWindow || !topWindow->GetWindowByID(id)) {
-    return 1;
+  } else if (!window) {
+    // Only an id: the tree must hold it.
+    window = topWindow ? topWindow->GetWindowByID(id) : nullptr;
+    if (!window) return 1;
   }
-  if (!window) window = topWindow->GetWindowByID(id);
   m_pRenderList->AddHeadZorva(window);
   return 0;
 }

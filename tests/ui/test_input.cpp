@@ -172,7 +172,7 @@ TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
 }
 
 TEST_F(Input, TheAutomaticGameIsNotLoadedWhenNoQuestionCanBeAsked) {
-  Window(247)->Destroy();
+  RemoveWindow(247);
   EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(CUserInt::selObj.doLater, 0);

@@ -74,8 +74,19 @@ TEST_F(Controller, WarningsShowTheirTextInTheCurrentLanguage) {
   EXPECT_EQ(host.warning, "");
 }
 
+TEST_F(Controller, TheExhibitionKeepsTheWarningClosedAndItDoesNotCountAsShown) {
+  gui.gameMode = 3;
+  zortest::Clock().Set(700);
+  ui->SetAchtungWindow(2);
+  EXPECT_EQ(ui->IsWindowOpen(220), 1);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 0);
+  gui.gameMode = 1;
+  ui->SetAchtungWindow(2);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 1);
+}
+
 TEST_F(Controller, AWarningWhoseWindowStaysClosedDoesNotCountAsShown) {
-  Window(220)->Destroy();
+  RemoveWindow(220);
   ui->SetAchtungWindow(2);
   EXPECT_EQ(ui->IsWindowOpen(220), 1);
   EXPECT_EQ(CUserInt::selObj.warningShown, 0);
@@ -112,7 +123,7 @@ TEST_F(Controller, TheQuestionAnswersThroughItsFirstItem) {
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetNr(), 0);
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, false), close);
-  Window(247)->Destroy();
+  RemoveWindow(247);
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), nullptr);
   EXPECT_EQ(item, nullptr) << "no question window";
 }
@@ -125,7 +136,7 @@ TEST_F(Controller, TheQuestionIsPendingOnlyWhileItsWindowIsOpen) {
   EXPECT_EQ(gui.GetYesNoWarningNumber(), 79);
   ui->DeActivateWindow(247);
   EXPECT_FALSE(ui->IsAchtungWindowJaNein(79));
-  Window(247)->Destroy();
+  RemoveWindow(247);
   ui->SetAchtungWindowJaNein(80);
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1) << "no window, no question";
 }
