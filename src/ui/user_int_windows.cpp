@@ -125,12 +125,23 @@ void CUserInt::SetAchtungWindow(int id) {
   m_AchtungTime = kfx_GetTicks();
 }
 
-void CUserInt::SetAchtungWindowJaNein(int id) {
+void CUserInt::SetAchtungWindowJaNein(int id, int kind) {
   const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
   const char* text = GetAchtungText(id, language);
   CUiHost::Get()->SetAchtungJaNeinText(text ? text : "");
+  CScreenWindow* window = topWindow ? topWindow->GetWindowByID(kYesNoWindow) : nullptr;
+  if (kind >= 0 && window && window->GetItems())
+    window->GetItems()->ForEach([kind](CItem* item) {
+      if (item->GetNr() != 0 || !item->GetActions()) return;
+      item->GetActions()->ForEach([kind](CAction* a) {
+        if (a->m_kind != 6 && a->m_kind != 11) a->m_kind = kind;
+      });
+    });
   ActivateWindow(kYesNoWindow, OVER_GROUP);
   selObj.yesNoWarning = IsWindowOpen(kYesNoWindow) == 0 ? id : -1;
+  if (selObj.yesNoWarning == -1) return;
+  selObj.warningShown = 1;
+  m_AchtungTime = kfx_GetTicks();
 }
 
 bool CUserInt::IsAchtungWindowJaNein(int id) const {
