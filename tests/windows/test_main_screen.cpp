@@ -7,6 +7,7 @@
 #include <set>
 #include <tuple>
 
+#include "framework/qno_animation.h"
 #include "gui/balloon_help.h"
 #include "gui/item_bitmap.h"
 #include "windows_scene.h"
@@ -93,6 +94,14 @@ TEST_F(MainScreen, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
     SCOPED_TRACE(language == 0 ? "German" : "English");
     host.language = language;
     Root()->SetChangedLanguage();
+    // The archives are opened again: no animation may keep a blob of the
+    // ones closed.
+    ForEachWindow(Root(), [](CScreenWindow* w) {
+      ForEachItem(w, [](CItem* i) {
+        auto* bitmap = dynamic_cast<CItemBitmap*>(i);
+        if (bitmap && bitmap->GetMotor()) bitmap->GetMotor()->ReleaseResource();
+      });
+    });
     resources.Clear();
     for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
       char path[1024];

@@ -19,6 +19,8 @@ struct OverlayWorld : CZorvaWorld {};
 struct OverlayTest : MapFixture<OverlayWorld> {
   CUserInt* ui = nullptr;
   CBuildingList marked;
+  // The interface's own selection list, put back before it is destroyed.
+  CBuildingList* own = nullptr;
 
   void SetUp() override {
     OpenErrorLog("errors.log");
@@ -34,12 +36,13 @@ struct OverlayTest : MapFixture<OverlayWorld> {
     // this archive, so one mark is one sprite.
     AddMapArchive(world->GetResourceManager(), {{kMarker, Group(1, 1)}, {kHighlight, Tile()}});
     ui = world->GetUserInt();
+    own = ui->selObj.markedBuildings;
     g_IsoRichtung = 0;
     map->SetIsoCenter(64, 64);
     ClearScreen(world);
   }
   void TearDown() override {
-    ui->selObj.markedBuildings = nullptr;
+    ui->selObj.markedBuildings = own;
     MapFixture::TearDown();
   }
   int Drawn() {
