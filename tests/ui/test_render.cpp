@@ -1,5 +1,7 @@
 // What the interface draws: the open windows back to front, the bottom
 // panel only while shown, the balloon help and the mouse cursor.
+#include <algorithm>
+
 #include "framework/qno_font.h"
 #include "writers/blob_writers.h"
 #include "ui_fixture.h"
@@ -18,6 +20,7 @@ struct Drawing : Controller {
     zorgen::GlaWriter extra;
     for (uint32_t id : {49785u, 50123u, 49888u, 50120u})
       extra.Add(id, zorgen::WriteQbmp16(zorgen::Image16(40, 20, 0xFFFF), 0xF81F, true));
+    for (uint32_t id : {49784u, 50122u}) extra.Add(id, zorgen::WriteQbmp16(zorgen::Image16(40, 20, 0x07E0), 0xF81F, true));
     ASSERT_TRUE(extra.WriteFile("extra.GLA"));
     ASSERT_EQ(resources.AddWadFile("extra.GLA"), 0);
     host.display = &screen.display;
@@ -303,4 +306,38 @@ TEST_F(Drawing, ALinkedWindowShowsItsCompanionWhileItsHintIsSet) {
   screen.Clear();
   ui->Render(&screen.display);
   EXPECT_EQ(screen.Pixel(510, 60), 0) << "a missing companion draws nothing";
+}
+
+TEST_F(Drawing, AnAutoLoadHasItsOwnNotice) {
+  CUserInt::selObj.doLater = DOLATER_AUTOLOAD;
+  CUserInt::selObj.countdown = 1;
+  screen.Clear();
+  ui->Render(&screen.display);
+  EXPECT_EQ(screen.Pixel(400, 300), 0x07E0);
+  CUserInt::selObj.doLater = DOLATER_ZOOM_IN;
+  CUserInt::selObj.countdown = 1;
+  screen.Clear();
+  ui->Render(&screen.display);
+  EXPECT_EQ(screen.Pixel(400, 300), 0) << "other actions wait without a notice";
+}
+
+TEST_F(Drawing, TheBalloonWritesItsTextAndTheCostWithThousandsPoints) {
+  zortest::Clock().Set(1000);
+  ui->SetBalloonHelp("Zoom", 100, 105, 25000);
+  zortest::Clock().Set(2000);
+  screen.Clear();
+  ui->Render(&screen.display);
+  uitest::Screen expected(800, 600);
+  QnoRenderBuffer* b = expected.display.GetRenderBuffer();
+  const QnoBitmapFont* font = QnoBitmapFont::FromResource(&resources, 823);
+  ASSERT_NE(font, nullptr);
+  const int width = std::max(b->GetTextLength(font, "Zoom"), b->GetTextLength(font, "Kosten: 25.000 "));
+  b->FillRect(100, 100, 100 + width + 8, 132, 0xFFFF);
+  b->FrameRect(100, 100, 100 + width + 8, 132, 0);
+  b->RenderText(font, 104, 100, "Zoom", 0);
+  b->RenderText(font, 104, 116, "Kosten: 25.000 ", 0);
+  int differing = 0;
+  for (int y = 95; y < 140; ++y)
+    for (int x = 95; x < 100 + width + 20; ++x) differing += screen.Pixel(x, y) != expected.Pixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
