@@ -43,7 +43,7 @@ void Overlay::SetCursorID(int id, int state) {
   m_CursorID = static_cast<uint32_t>(id);
   m_CursorState = state;
   if (!m_Motor) {
-    QnoResourceManager* resources = m_pWorld ? GetCache() : nullptr;
+    QnoResourceManager* resources = GetCache();
     if (!resources) return;
     m_Motor = std::make_unique<QnoAniMotor>(resources);
   }

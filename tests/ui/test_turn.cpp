@@ -209,3 +209,114 @@ TEST_F(Controller, NamesOutsideTheirTablesAreEmptyOrTheFirstTemplate) {
   EXPECT_STREQ(CUserInt::GetGltTexte(7), "Bus %i");
   EXPECT_STREQ(CUserInt::GetGltTexte(-3), "Bus %i");
 }
+
+namespace {
+struct Owned : CZorvaObject {
+  explicit Owned(int* destroyed) : m_destroyed(destroyed) {}
+  int Destroy() override {
+    ++*m_destroyed;
+    return 0;
+  }
+  int* m_destroyed;
+};
+
+struct Bus : CIsoVehicle {
+  explicit Bus(int* deleted) : m_deleted(deleted) {}
+  ~Bus() override { ++*m_deleted; }
+  int* m_deleted;
+};
+}  // namespace
+
+TEST_F(Controller, CreatingTwiceKeepsTheSubObjectsAndDestroyReleasesThem) {
+  CTwoDMap* map = ui->GetTwoDMap();
+  CSmallMap* small = ui->GetSmallMap();
+  CZorvaList* list = ui->GetRenderList();
+  CBuildingList* selection = CUserInt::selObj.markedBuildings;
+  ASSERT_NE(selection, nullptr);
+  ASSERT_NE(map, nullptr);
+  ui->ActivateWindow(120);
+  ui->OnCreate(nullptr, nullptr, reinterpret_cast<CZorvaWorld*>(&host), nullptr, nullptr);
+  EXPECT_EQ(ui->GetTwoDMap(), map);
+  EXPECT_EQ(ui->GetSmallMap(), small);
+  EXPECT_EQ(ui->GetRenderList(), list);
+  EXPECT_EQ(CUserInt::selObj.markedBuildings, selection);
+  EXPECT_EQ(Order(), (std::vector<int>{120})) << "the open windows stay listed";
+  EXPECT_EQ(Overlay::GetWorld(), reinterpret_cast<CZorvaWorld*>(&host));
+
+  int destroyed = 0;
+  CUserInt::selObj.ownedObject = new Owned(&destroyed);
+  EXPECT_EQ(ui->Destroy(), 0);
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(CUserInt::selObj.ownedObject, nullptr);
+  EXPECT_EQ(CUserInt::selObj.markedBuildings, nullptr);
+  EXPECT_EQ(CUserInt::topWindow, nullptr);
+  EXPECT_EQ(ui->GetTwoDMap(), nullptr);
+  EXPECT_EQ(Overlay::GetWorld(), nullptr);
+  EXPECT_EQ(ui->IsWindowOpen(120), 1);
+}
+
+TEST_F(Controller, BusesThatStoppedAreRemovedAtTheSlowTurn) {
+  int deleted = 0;
+  auto* running = new Bus(&deleted);
+  auto* stopped = new Bus(&deleted);
+  ui->AddBus(running);
+  ui->AddBus(stopped);
+  stopped->SetVehicleActive(false);
+  CUserInt::framecount = 1;
+  ui->OnPlayloopTurn();
+  EXPECT_EQ(ui->GetBusList()->GetCount(), 2) << "only every sixth frame";
+  CUserInt::framecount = 6;
+  ui->OnPlayloopTurn();
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(ui->GetBusList()->GetCount(), 1);
+  EXPECT_EQ(ui->GetBusList()->CheckZorvaInList(running), 0);
+  ui->RemoveBus(running);
+  delete running;
+}
+
+TEST_F(Controller, NewGameAndAutomaticLoadRunThroughTheWorld) {
+  ui->SetCursorID(28426, 2);
+  ui->SetDoLater(DOLATER_NEW);
+  EXPECT_EQ(ui->GetCursorState(), 0) << "the wait cursor plays its first state";
+  ui->Render(nullptr);
+  ui->OnPlayloopTurn();
+  EXPECT_EQ(host.resets, 1);
+  ui->SetDoLater(DOLATER_AUTOLOAD);
+  for (int i = 0; i < 5; ++i) {
+    ui->Render(nullptr);
+    ui->OnPlayloopTurn();
+  }
+  EXPECT_EQ(host.autoLoads, 1);
+  EXPECT_EQ(host.warning, "Spielstand nicht vorhanden!");
+  host.warning.clear();
+  host.autoLoadResult = 0;
+  ui->SetDoLater(DOLATER_AUTOLOAD);
+  for (int i = 0; i < 5; ++i) {
+    ui->Render(nullptr);
+    ui->OnPlayloopTurn();
+  }
+  EXPECT_EQ(host.autoLoads, 2);
+  EXPECT_EQ(host.warning, "");
+}
+
+TEST_F(Controller, TheStreetMarksStayInsideTheMap) {
+  ui->SetTileMask(127, 127, 3, 4);
+  EXPECT_EQ(ui->GetTileMask(127, 127), 3);
+  EXPECT_EQ(ui->GetTileMask2(127, 127), 4);
+  ui->SetTileMask(128, 0, 7, 9);
+  ui->SetTileMask(0, 128, 7, 9);
+  ui->SetTileMask(-1, 5, 7, 9);
+  EXPECT_EQ(ui->GetTileMask2(0, 0), 0);
+  EXPECT_EQ(ui->GetTileMask(0, 0), 0);
+  EXPECT_EQ(ui->GetTileMask(1, 0), 0);
+  EXPECT_EQ(ui->GetTileMask(128, 0), 0);
+  EXPECT_EQ(ui->GetTileMask2(-1, 5), 0);
+}
+
+TEST_F(Controller, AnyOneFilterSwitchesTheNoFilterStateOff) {
+  for (int n = 1; n <= 4; ++n) {
+    ui->SetFilter(0, true);
+    ui->SetFilter(n, true);
+    EXPECT_EQ(ui->GetFilter(0), 0) << "filter " << n;
+  }
+}

@@ -6,7 +6,8 @@ using uitest::Controller;
 
 TEST_F(Controller, OpenedWindowsGoToTheFrontExceptTheMainScreenOnceListed) {
   EXPECT_EQ(ui->IsWindowOpen(1), 1) << "an empty render list holds nothing";
-  for (int id : {6, 7, 120, 20}) ASSERT_EQ(ui->ActivateWindow(id), 0);
+  EXPECT_EQ(ui->InsertIntoRenderList(Window(6), 6), 0);
+  for (int id : {7, 120, 20}) ASSERT_EQ(ui->ActivateWindow(id), 0);
   EXPECT_EQ(Order(), (std::vector<int>{20, 120, 7, 6}));
   ui->ActivateWindow(6);
   EXPECT_EQ(Order(), (std::vector<int>{20, 120, 7, 6})) << "a main-screen window keeps its place";
@@ -111,6 +112,9 @@ TEST_F(Controller, TheQuestionAnswersThroughItsFirstItem) {
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetNr(), 0);
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, false), close);
+  Window(247)->Destroy();
+  EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), nullptr);
+  EXPECT_EQ(item, nullptr) << "no question window";
 }
 
 TEST_F(Controller, TheQuestionIsPendingOnlyWhileItsWindowIsOpen) {
@@ -128,10 +132,15 @@ TEST_F(Controller, TheQuestionIsPendingOnlyWhileItsWindowIsOpen) {
 
 TEST_F(Controller, ANewResolutionShiftsTheWindowsFromTheirHomePlaces) {
   CScreenWindow* w = Window(120);
+  builder.AddItem(1, -1, 700, 500, 20, 20, 4, FILL_SOLID, 0xFFFFFF);
+  CItem* rootItem = CUserInt::topWindow->GetItems()->GetHead();
+  ASSERT_NE(rootItem, nullptr);
   const int homeX = w->GetStandardPosX(), homeY = w->GetStandardPosY();
-  ui->SetAufloesung(1024, 768);
+  EXPECT_EQ(ui->SetAufloesung(1024, 768), 0);
   EXPECT_EQ(w->GetPosX(), homeX + 224);
   EXPECT_EQ(w->GetPosY(), homeY + 168);
+  EXPECT_EQ(rootItem->GetXPos(), 924);
+  EXPECT_EQ(rootItem->GetYPos(), 668);
   ui->SetAufloesung(800, 600);
   EXPECT_EQ(w->GetPosX(), homeX) << "moves are from home, not cumulative";
   ui->SetAufloesung(640, 480);
@@ -143,7 +152,7 @@ TEST_F(Controller, BoundingBoxKeepsAnOpenWindowNearThePointAndOnTheScreen) {
   CScreenWindow* w = Window(120);  // 100 x 80
   EXPECT_EQ(ui->BoundingBox(120, 10, 10, 400, 300), 1) << "a closed window stays";
   ui->ActivateWindow(120);
-  ui->BoundingBox(120, 10, 10, 400, 300);
+  EXPECT_EQ(ui->BoundingBox(120, 10, 10, 400, 300), 0);
   EXPECT_EQ(w->GetPosX() + 50, 390);
   EXPECT_EQ(w->GetPosY() + 40, 290);
   ui->BoundingBox(120, 0, 0, 790, 595);
@@ -158,8 +167,14 @@ TEST_F(Controller, ResetBeforeLoadForgetsTheSelectionAndTheTool) {
   CUserInt::selObj.tool = 9;
   CUserInt::selObj.selectedStreetId = 4;
   CUserInt::selObj.streetLoad[1][23] = 55;
+  for (int id : {229, 170}) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  CWorldObj street;
+  for (int id : {229, 170}) CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &street, nullptr);
+  ASSERT_EQ(CUserInt::topWindow->GetVarWorldObject(229), &street);
   for (int id : {120, 20}) ui->ActivateWindow(id);
-  ui->ResetBeforeLoad(nullptr);
+  EXPECT_EQ(ui->ResetBeforeLoad(nullptr), 0);
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(229), nullptr);
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(170), nullptr);
   EXPECT_EQ(CUserInt::selObj.tool, 1);
   EXPECT_EQ(CUserInt::selObj.selectedStreetId, -1);
   EXPECT_EQ(CUserInt::selObj.streetLoad[1][23], -1);

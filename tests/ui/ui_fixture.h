@@ -15,6 +15,8 @@
 #include "gui/gui_host.h"
 #include "gui/screen_window.h"
 #include "gui/window_builder.h"
+#include "iso/iso_vehicle.h"
+#include "measures/building_object.h"
 #include "support/test_support.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
@@ -53,6 +55,7 @@ class ScriptedUiHost : public CUiHost {
   bool IsReady() override { return ready; }
   bool IsGameStarted() override { return started; }
   int GetGameModus() override { return modus; }
+  int GetExpoHold() override { return expoHold; }
   int CheckForLoadGame() override { return loadable; }
   int LoadGame() override {
     ++loads;
@@ -63,6 +66,14 @@ class ScriptedUiHost : public CUiHost {
     ++saves;
     if (onSave) onSave();
     return saveResult;
+  }
+  int ResetGame() override {
+    ++resets;
+    return 0;
+  }
+  int AutoLoadGame() override {
+    ++autoLoads;
+    return autoLoadResult;
   }
   int AutoSaveGame() override {
     ++autoSaves;
@@ -82,8 +93,10 @@ class ScriptedUiHost : public CUiHost {
   int width = 800, height = 600;
   bool ready = true, started = false;
   int modus = 1;
+  int expoHold = 0;
   int loadable = 1, loadResult = 0, saveResult = 0;
-  int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0;
+  int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0, resets = 0, autoLoads = 0;
+  int autoLoadResult = 1;
   std::vector<bool> listings;
   std::function<void()> onLoad, onSave;
   std::string warning, question;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/gui_host.h"
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
@@ -806,4 +807,33 @@ TEST_F(WorldTurnTest, StepSpacingFollowsTheGameSpeed) {
   EXPECT_GT(fast, 4);
   EXPECT_LE(std::abs(slow - 2 * fast), 1) << fast << " and " << slow << " turns";
   EXPECT_EQ(turnsToActivate(24000), slow);
+}
+
+TEST_F(WorldTurnTest, TheRunningGameAnswersTheWindowsThroughTheInterface) {
+  Start();
+  for (int id : {120, 220, 247}) world->AddWindow(id, 100, 100, 300, 100, 1, WINDOW_NORMAL, POSITION_CENTERED, 0);
+  CGuiHost* host = CGuiHost::Get();
+  EXPECT_FALSE(host->IsWindowOpen(120));
+  CUserInt::topWindow->ActivateWindow(120, OVER_GROUP);
+  EXPECT_TRUE(host->IsWindowOpen(120));
+  EXPECT_EQ(world->GetUserInt()->IsWindowOpen(120), 0);
+
+  world->GetUserInt()->SetAchtungWindow(68);
+  EXPECT_TRUE(host->IsWindowOpen(220));
+  ASSERT_NE(host->GetMessageText(23), nullptr);
+  EXPECT_STREQ(host->GetMessageText(23), "Spielstand nicht vorhanden!");
+  EXPECT_EQ(host->GetMessageText(40), nullptr);
+  world->GetUserInt()->SetAchtungWindowJaNein(82);
+  EXPECT_EQ(host->GetYesNoWarningNumber(), 82);
+  ASSERT_NE(host->GetMessageText(40), nullptr);
+  EXPECT_EQ(std::string(host->GetMessageText(40)).rfind("Wollen Sie wirklich ein neues Spiel", 0), 0u);
+
+  EXPECT_STREQ(host->GetZorvaObjectName(2), "Flu\xDF");
+  EXPECT_EQ(host->GetGameSpeed(), 30000 - world->GetGameSpeed());
+  host->SetGameSpeed(20000);
+  EXPECT_EQ(world->GetGameSpeed(), 10000);
+
+  End();
+  EXPECT_FALSE(CGuiHost::Get()->IsWindowOpen(120)) << "the world's hosts leave with it";
+  EXPECT_EQ(CGuiHost::Get()->GetZorvaObjectName(2), nullptr);
 }
