@@ -134,7 +134,7 @@ struct Scene {
       const int x = (id % 7) * 52, y = 470;
       builder.AddWindow(id, x, y, 48, 24, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
       builder.AddItem(id, -1, 0, 0, 48, 24, 4, FILL_SOLID, Colour(id));
-      builder.AddItem(id, -1, 2, 2, 44, 20, 7, "Knopf", 1, 1, 0, 823, 0, 1, 0, 0, "Button");
+      builder.AddItem(id, -1, 2, 2, 44, 20, 7, "Knopf", HO_LEFT, VO_UP, 0, 823, 0, 1, 0, 0, "Button");
     }
     builder.AddWindow(20, 380, 300, 46, 96, 1, WINDOW_MENU, POSITION_FIXED, 0);
     builder.AddItem(20, -1, 0, 0, 46, 96, 4, FILL_SOLID, Colour(20));

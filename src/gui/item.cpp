@@ -232,14 +232,6 @@ int CItem::InputFilter(QnoInteractionEvent* event, QnoView* view, CActionList* p
   return hit == INOUT_INSIDE ? 0 : 1;
 }
 
-int CItem::ActionAuswertung(CActionList* passUp, CActionList* selected, int, int, EInOutType, EInOutType) {
-  // The item's own kinds are interpreted by the item-action layer; until it
-  // handles a kind, the owner receives it unchanged.
-  if (!selected || !passUp) return 1;
-  selected->ForEach([&](CAction* a) { passUp->AddHeadAction(a->Clone()); });
-  return 0;
-}
-
 int CItem::OnPlayloopTurn() {
   CActionList selected;
   CActionList discarded;

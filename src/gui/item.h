@@ -90,6 +90,16 @@ class CItem : public CZorvaObject {
   uint32_t GetPressedUntil() const { return m_pressedUntil; }
   void ResetPressedUntil() { m_pressedUntil = 0; }
   int GetResource(int i) const { return m_res[i]; }
+  // The picture and its English version (first and third resource).
+  void SetPictures(int picture, int englishPicture) {
+    m_res[0] = picture;
+    m_res[2] = englishPicture;
+    SetChanged();
+  }
+  void SetSize(int w, int h) {
+    m_w = w;
+    m_h = h;
+  }
   CActionList* GetActions() { return m_actions; }
   CWindowVarList* GetVars() { return m_vars; }
   // The head of the variable list: the variable added last.
@@ -111,6 +121,13 @@ class CItem : public CZorvaObject {
 
  protected:
   bool PressedLookHolds();
+  // The window tree this item hangs in, through its window or dialog.
+  CScreenWindow* TreeRoot() const;
+  // The kinds that work on the item's variables; false for other kinds.
+  bool VariableAction(const CAction& a, EInOutType hit);
+  // The kinds that go to the controller, the world or the game model;
+  // false for other kinds.
+  bool GameAction(CActionList* selected, const CAction& a, EInOutType hit);
 
   int m_classCode = ITEM_CLASS_NONE;
   EInOutType m_hit = INOUT_OUTSIDE;

@@ -83,11 +83,14 @@ int CItemText::Create(int x, int y, int w, int h, EItemType type, const char* te
 int CItemText::Destroy() {
   m_dynamic.clear();
   m_dynamic.shrink_to_fit();
+  m_hasDynamic = false;
   return CItem::Destroy();
 }
 
 void CItemText::SetText(const char* text) {
-  if (text) m_dynamic = text;
+  if (!text) return;
+  m_dynamic = text;
+  m_hasDynamic = true;
 }
 
 uint32_t CItemText::ResolveColour(QnoDisplay* display, int index) {
@@ -227,7 +230,7 @@ int CItemText::Render(QnoDisplay* display, QnoResourceManager* resources, int x,
     if (pattern) std::snprintf(label, sizeof label, pattern, number);
     text = label;
   }
-  if (!m_dynamic.empty()) text = m_dynamic;
+  if (m_hasDynamic) text = m_dynamic;
   if (IsMessageType()) layout.startY = layout.top;
   if (!font) return 0;
 

@@ -23,7 +23,8 @@ class CItemText : public CItem {
   int Destroy() override;
   int Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) override;
 
-  // Replaces the shown text with a copy; null is ignored.
+  // Replaces the shown text with a copy; "" blanks the item, null is
+  // ignored.
   void SetText(const char* text);
   int GetWidth(const char* text);
   int GetHeight(const char* text);
@@ -33,7 +34,7 @@ class CItemText : public CItem {
 
   const char* GetText() const { return m_text; }
   const char* GetEnglishText() const { return m_textEN; }
-  const char* GetDynamicText() const { return m_dynamic.empty() ? nullptr : m_dynamic.c_str(); }
+  const char* GetDynamicText() const { return m_hasDynamic ? m_dynamic.c_str() : nullptr; }
   EHO GetHAlign() const { return m_hAlign; }
   int GetFont() const { return m_font; }
   int GetRenderCounter() const { return m_renderCounter; }
@@ -64,6 +65,7 @@ class CItemText : public CItem {
   int m_b = 0;
   int m_renderCounter = 0;
   std::string m_dynamic;
+  bool m_hasDynamic = false;
 
   static int s_underlinePos;
   static int s_underlineSize;

@@ -5,6 +5,7 @@
 #include "gui/gui_host.h"
 
 CHashTable* CScreenWindow::m_HashTable = nullptr;
+uint32_t CScreenWindow::m_NoZorvaListRefresh = 0;
 
 namespace {
 constexpr int kHashBuckets = 2000;
@@ -20,7 +21,9 @@ bool ParentComesFirst(int id) {
          (id >= 171 && id <= 173) || (id >= 202 && id <= 204);
 }
 
-bool IsGroupRoot(int id) {
+}  // namespace
+
+bool CScreenWindow::IsGroupRoot(int id) {
   switch (id) {
     case 214: case 110: case 80: case 120: case 170: case 140: case 201: case 160:
       return true;
@@ -28,7 +31,6 @@ bool IsGroupRoot(int id) {
       return false;
   }
 }
-}  // namespace
 
 CScreenWindow::CScreenWindow(CUserInt* userInt) : m_userInt(userInt) {}
 
@@ -256,27 +258,31 @@ int CScreenWindow::CheckAllAktion(CActionList* own, CActionList* collected, EAct
   return 0;
 }
 
+void CScreenWindow::GroupToFront() {
+  CGuiHost* host = CGuiHost::Get();
+  host->BringToFront(this);
+  if (m_children)
+    m_children->ForEach([&](CScreenWindow* c) {
+      if (!c->IsActive()) return;
+      host->BringToFront(c);
+      if (c->GetID() == 142 && c->m_children)
+        c->m_children->ForEach([host](CScreenWindow* g) {
+          if (g->IsActive()) host->BringToFront(g);
+        });
+    });
+}
+
 void CScreenWindow::BringToFrontOnPress() {
   CGuiHost* host = CGuiHost::Get();
   if (ParentComesFirst(m_id) && m_top) host->BringToFront(m_top);
-  auto openChildrenToFront = [host](CScreenWindow* w) {
-    if (w->m_children)
-      w->m_children->ForEach([host](CScreenWindow* c) {
-        if (c->IsActive()) host->BringToFront(c);
-      });
-  };
-  if (!IsGroupRoot(m_id)) {
+  if (!IsGroupRoot(m_id))
     ActivateWindow(m_id, OVER_FRONT);
-  } else {
-    host->BringToFront(this);
-    if (m_children)
-      m_children->ForEach([&](CScreenWindow* c) {
-        if (!c->IsActive()) return;
-        host->BringToFront(c);
-        if (c->GetID() == 142) openChildrenToFront(c);
-      });
-  }
-  if (m_id == 142) openChildrenToFront(this);
+  else
+    GroupToFront();
+  if (m_id == 142 && m_children)
+    m_children->ForEach([host](CScreenWindow* c) {
+      if (c->IsActive()) host->BringToFront(c);
+    });
 }
 
 int CScreenWindow::CheckEvent(QnoInteractionEvent* event, CActionList* own, CActionList* collected, int mouseX,
@@ -338,30 +344,6 @@ int CScreenWindow::InputFilter(QnoInteractionEvent* event, QnoView* view, int, i
     });
   ActionAuswertung(&list, itemHit, mouseX, mouseY, &zone);
   return hit == INOUT_INSIDE ? 0 : 1;
-}
-
-int CScreenWindow::ActivateWindow(int id, EOverType) {
-  CScreenWindow* w = GetWindowByID(id);
-  if (!w) return 1;
-  w->m_active = 1;
-  CGuiHost::Get()->AddToRenderList(w);
-  return 0;
-}
-
-int CScreenWindow::DeActivateWindow(int id, EOverType) {
-  CScreenWindow* w = GetWindowByID(id);
-  if (!w) return 1;
-  w->m_active = 0;
-  CGuiHost::Get()->RemoveFromRenderList(w);
-  return 0;
-}
-
-int CScreenWindow::CloseOnEscAndRightMouse(int id) { return DeActivateWindow(id, OVER_GROUP); }
-
-int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType, int, int, EPosition*) {
-  // Stand-in for the window-level action interpreter: the kinds are left
-  // to the window-action layer, and a list counts as handled.
-  return list ? 0 : 1;
 }
 
 int CScreenWindow::OnPlayloopTurn() {

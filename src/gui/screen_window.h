@@ -42,13 +42,37 @@ class CScreenWindow : public CZorvaObject {
   virtual void SetTopWindow(CScreenWindow* w) { m_top = w; }
   virtual CScreenWindow* GetTopWindow() { return m_top; }
 
-  // Opening and closing by id, from the root. Opening puts the window at the
-  // front of the render list; closing takes it out.
+  // Opening and closing by id (-1: this window), searched below this window.
+  // Opening puts the window at the front of the render list, closing takes
+  // it out; both carry the fixed effects of their ids. 0 when done (also when
+  // exhibition mode keeps the window closed), 1 when the id is not found.
   virtual int ActivateWindow(int id, EOverType over);
   virtual int DeActivateWindow(int id, EOverType over);
+  int ToggleWindow(int id);
+  // Closes the group that window id belongs to; 1 when it belongs to none.
   virtual int CloseOnEscAndRightMouse(int id);
+  // A sub-menu, or a menu at its standard position, closes itself.
+  bool CloseIfSubMenue();
+  bool CloseIfStandardPosMenue();
+  // 1 for the windows that exhibition mode keeps closed.
+  static int CheckExpoActivateWindow(int id);
   // The window-level interpreter of the collected actions.
   virtual int ActionAuswertung(CActionList* list, EInOutType hit, int mouseX, int mouseY, EPosition* zone);
+  // Every picture item (type 20) shows the picture and takes its size.
+  void SetReplaceBitmap(int picture, int englishPicture);
+  // Lays out the dynamic help window from its first six items.
+  void SetDynamicHilfe(int width, int height, const char* title, const char* text);
+  // The paired street and crossing windows keep one position.
+  void MoveTooSecondCrossingStreetWindow();
+  // Selects the statistics group that page id shows.
+  static void WindowStatistikGruppe(int id);
+  // The windows that hold the pages of a group.
+  static bool IsGroupRoot(int id);
+  // The root of the tree this window hangs in.
+  CScreenWindow* Root();
+
+  // Until this time (ms) plus 50 the selection lists skip their rebuild.
+  static uint32_t m_NoZorvaListRefresh;
 
   // Tree addressing: 0 when done, 1 when the target does not exist.
   int AddWindow(CScreenWindow* child, int parentId, int = 0);
@@ -113,6 +137,12 @@ class CScreenWindow : public CZorvaObject {
  private:
   // Brings the window to the front on a left press inside it.
   void BringToFrontOnPress();
+  // A group root and then its open pages come to the front.
+  void GroupToFront();
+  // The fleet purchase waiting for confirmation holds the action back.
+  bool FleetGuardHolds(const CAction& action);
+  // Every picture item of the window shows the pictures and takes the size.
+  void ReplacePictures(int picture, int englishPicture, bool windowTakesSize);
   // The tree walk that the id table replaces once it exists.
   CScreenWindow* FindInTree(int id);
 

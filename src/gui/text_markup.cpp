@@ -29,7 +29,15 @@ int CTextMarkup::SplitFields(const char* begin, const char* end, std::string* fi
   const char* start = begin;
   for (const char* p = begin;; ++p) {
     if (p == end || *p == ',') {
-      if (n < kMaxFields) fields[n++].assign(start, p);
+      if (n < kMaxFields) {
+        // Blanks around a field are not part of it, as in the variable
+        // tokens that name the same variables.
+        const char* b = start;
+        const char* e = p;
+        while (b < e && (*b == ' ' || *b == '\t')) ++b;
+        while (e > b && (e[-1] == ' ' || e[-1] == '\t')) --e;
+        fields[n++].assign(b, e);
+      }
       if (p == end) break;
       start = p + 1;
     }

@@ -46,6 +46,7 @@ int CWindowBuilder::AddWindow(int id, int x, int y, int w, int h, int parent, ES
       if (m_top->AddWindow(window, parent, id) == 0) return 0;
     } else if (id == 1) {
       m_top = window;
+      if (m_rootListener) m_rootListener(window);
       return 0;
     }
     window->Destroy();

@@ -20,12 +20,16 @@ class CWindowBuilder {
   using ObjectLookup = bool (*)(const char* objectName);
   // The scrolling selection lists; null makes a plain dialog of that type.
   using SelectionListFactory = CDialog* (*)(EDialogType type);
+  // Told the root window as soon as it exists, so that windows can be
+  // opened and closed by id while the builders still run.
+  using RootListener = void (*)(CScreenWindow* root);
 
   explicit CWindowBuilder(CUserInt* userInt = nullptr) : m_userInt(userInt) {}
 
   void SetVarFactory(VarFactory f) { m_varFactory = f; }
   void SetObjectLookup(ObjectLookup f) { m_objectLookup = f; }
   void SetSelectionListFactory(SelectionListFactory f) { m_selectionListFactory = f; }
+  void SetRootListener(RootListener f) { m_rootListener = f; }
 
   // The three cursors start at -1 before the builders run.
   void ResetCursors() { m_CurWindow = m_CurDialog = m_CurItem = -1; }
@@ -77,4 +81,5 @@ class CWindowBuilder {
   VarFactory m_varFactory = nullptr;
   ObjectLookup m_objectLookup = nullptr;
   SelectionListFactory m_selectionListFactory = nullptr;
+  RootListener m_rootListener = nullptr;
 };

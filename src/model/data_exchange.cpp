@@ -18,7 +18,7 @@ bool StartsWith(const char* name, const char* prefix) { return std::strncmp(name
 }  // namespace
 
 CDataExchange::CDataExchange() {
-  for (int i = 0; i < kRoutes; ++i) m_Routes[i] = {kRoutePrefixes[i], nullptr};
+  for (int i = 0; i < kRoutes; ++i) m_Routes[i] = {kRoutePrefixes[i], nullptr, false};
   for (float& v : m_Block.streetNet) v = -1.0f;
   m_Block.besetzungsGrad = 1.3f;
   m_Block.berater = 1;
@@ -54,10 +54,13 @@ int CDataExchange::RegisterOwner(const char* prefix, CVarOwner* owner) {
   for (Route& route : m_Routes)
     if (std::strcmp(route.prefix, prefix) == 0) {
       route.owner = owner;
+      route.missingLogged = false;
       return 0;
     }
   return 1;
 }
+
+const char* CDataExchange::GetRoutePrefix(int i) { return i >= 0 && i < kRoutes ? kRoutePrefixes[i] : nullptr; }
 
 int CDataExchange::GetWorldVars(const char* name, CVar* var) {
   if (!name || !var) return 1;
@@ -67,9 +70,15 @@ int CDataExchange::GetWorldVars(const char* name, CVar* var) {
     var->Copy(global);
     return 0;
   }
-  for (const Route& route : m_Routes) {
+  for (Route& route : m_Routes) {
     if (!StartsWith(name, route.prefix)) continue;
-    if (!route.owner) return 1;
+    if (!route.owner) {
+      if (!route.missingLogged)
+        QNO_ERROR2(QNO_SEV_WARNING, "CDataExchange: no object answers %s (asked for %s); it reads 0", route.prefix,
+                   name);
+      route.missingLogged = true;
+      return 1;
+    }
     var->SetName(name);
     var->SetWorldOject(route.owner);
     return 0;

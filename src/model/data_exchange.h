@@ -112,7 +112,11 @@ class CDataExchange : public CVarOwner {
   // Owners of the routed prefixes ("I.", "OPNV.", "PTA.", "F.", "PR.",
   // "PRM.", "U.", "SV.", "MS.", "MZ.", "CS.", "TD.", "AR.", "PAR.") register
   // as they are created; null withdraws. 1 for a prefix that is not routed.
+  // A routed name whose owner is missing answers 0, logged once per prefix.
   int RegisterOwner(const char* prefix, CVarOwner* owner);
+  // The routed prefixes, in routing order.
+  static int GetRouteCount() { return kRoutes; }
+  static const char* GetRoutePrefix(int i);
 
   // The hourly general values and, at hours 7, 12 and 17, the feeding and
   // stepping of the cause-effect network. Stand-ins for the calculation
@@ -231,6 +235,8 @@ class CDataExchange : public CVarOwner {
   struct Route {
     const char* prefix;
     CVarOwner* owner;
+    // A name asked while the owner is missing is logged the first time only.
+    bool missingLogged;
   };
   static constexpr int kRoutes = 14;
 

@@ -105,9 +105,14 @@ int CZorvaWorld::ActivateWindow(int id, int overType) {
 
 namespace {
 
-// Binds every dialog and item of the windows to the object; stops a chain
-// at the first window that refuses.
-bool ZorBind(CScreenWindow* top, std::initializer_list<int> windows, CWorldObj* object) {
+// Binds every dialog and item of each window to the object; a window that
+// does not exist leaves the others bound.
+void ZorBind(CScreenWindow* top, std::initializer_list<int> windows, CWorldObj* object) {
+  for (int w : windows) top->SetVarWorldObject(w, -2, -2, object, nullptr);
+}
+
+// The same as a chain: it stops at the first window that does not exist.
+bool ZorBindChain(CScreenWindow* top, std::initializer_list<int> windows, CWorldObj* object) {
   for (int w : windows)
     if (top->SetVarWorldObject(w, -2, -2, object, nullptr) != 0) return false;
   return true;
@@ -148,7 +153,7 @@ void CZorvaWorld::SetWindowObjects() {
     if (m_pZorviZentrale) ZorBindList(top, 81, -1, m_pZorviZentrale->GetList("MZ.PLACELIST"));
     ZorBind(top, {116}, m_pFinanzen);
     ZorBind(top, {112, 114, 113, 115}, m_pStadtVerwaltung);
-    if (ZorBind(top, {125, 127, 126, 122, 128, 124, 129}, m_pOpnv))
+    if (ZorBindChain(top, {125, 127, 126, 122, 128, 124, 129}, m_pOpnv))
       top->SetVarWorldObject(129, 2, -2, m_pOpnv, nullptr);
     if (m_pDataExchange) {
       const int mz = static_cast<int>(m_pDataExchange->GetVarValue("MZ.ZENTRALE"));

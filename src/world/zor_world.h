@@ -108,27 +108,57 @@ class CZorvaWorld : public CZorvaObject {
   int InterpretIniFile();
   void NewCreatePureZorvaObjects();
   void DestroyDeletePureZorvaObjects();
+  // Hands the singletons to the data exchange as the owners of their names.
+  void RegisterVarOwners();
   void SetWindowObjects();
   int InitializeTools();
 
-  // Window building, forwarded to the one window builder.
-  template <class... A>
-  int AddWindow(A&&... a) { return m_builder.AddWindow(std::forward<A>(a)...); }
-  template <class... A>
-  int AddDialog(A&&... a) { return m_builder.AddDialog(std::forward<A>(a)...); }
-  template <class... A>
-  int AddItem(A&&... a) { return m_builder.AddItem(std::forward<A>(a)...); }
-  template <class... A>
-  int AddAction(A&&... a) { return m_builder.AddAction(std::forward<A>(a)...); }
-  template <class... A>
-  int AddVar(A&&... a) { return m_builder.AddVar(std::forward<A>(a)...); }
-  template <class... A>
-  int AddButton(A&&... a) { return m_builder.AddButton(std::forward<A>(a)...); }
+  // Window building, forwarded to the one window builder. The signatures
+  // are spelled out so that NULL and 0 pass for an absent text or name.
+  int AddWindow(int id, int x, int y, int w, int h, int parent, EScreenWindowType type, EPositionType position,
+                int link) {
+    return m_builder.AddWindow(id, x, y, w, h, parent, type, position, link);
+  }
+  int AddDialog(int window, int id, int x, int y, int w, int h, EDialogType type, const char* name) {
+    return m_builder.AddDialog(window, id, x, y, w, h, type, name);
+  }
+  int AddItem(int window, int dialog, int x, int y, int w, int h, EItemType type) {
+    return m_builder.AddItem(window, dialog, x, y, w, h, type);
+  }
+  int AddItem(int window, int dialog, int x, int y, int w, int h, EItemType type, int res, int res2) {
+    return m_builder.AddItem(window, dialog, x, y, w, h, type, res, res2);
+  }
+  int AddItem(int window, int dialog, int x, int y, int w, int h, EItemType type, int resDE, int resDE2, int resEN,
+              int resEN2) {
+    return m_builder.AddItem(window, dialog, x, y, w, h, type, resDE, resDE2, resEN, resEN2);
+  }
+  int AddItem(int window, int dialog, int x, int y, int w, int h, EItemType type, EFilledType fill, int a, int b) {
+    return m_builder.AddItem(window, dialog, x, y, w, h, type, fill, a, b);
+  }
+  int AddItem(int window, int dialog, int x, int y, int w, int h, EItemType type, const char* textDE, EHO h_align,
+              EVO v_align, int reserved, int font, int colour, int highlightColour, int a, int b,
+              const char* textEN) {
+    return m_builder.AddItem(window, dialog, x, y, w, h, type, textDE, h_align, v_align, reserved, font, colour,
+                             highlightColour, a, b, textEN);
+  }
+  int AddAction(int window, int dialog, int item, EActionType kind, EActionWhen when, EInOutType inout, int p1,
+                int p2, int p3, const char* name, int p4) {
+    return m_builder.AddAction(window, dialog, item, kind, when, inout, p1, p2, p3, name, p4);
+  }
+  int AddVar(int window, int dialog, int item, EVarType type, const char* object, const char* name) {
+    return m_builder.AddVar(window, dialog, item, type, object, name);
+  }
+  int AddButton(int x, int y, int w, int h, int resDE, EActionType kind, int p1, int balloon, int resEN) {
+    return m_builder.AddButton(x, y, w, h, resDE, kind, p1, balloon, resEN);
+  }
   int AddBalloonHelp(int nr) { return m_builder.AddBalloonHelp(nr); }
-  template <class... A>
-  int AddHilfe(A&&... a) { return m_builder.AddHilfe(std::forward<A>(a)...); }
-  template <class... A>
-  int AddHilfeDynamic(A&&... a) { return m_builder.AddHilfeDynamic(std::forward<A>(a)...); }
+  int AddHilfe(int x, int y, int topic) { return m_builder.AddHilfe(x, y, topic); }
+  int AddHilfeDynamic(int x, int y, int p1, int p2, int p3, int picture, int p4) {
+    return m_builder.AddHilfeDynamic(x, y, p1, p2, p3, picture, p4);
+  }
+  // Opens a window with its group, or closes it alone; 0 always.
+  int ActivateWindow(int id) { return m_builder.ActivateWindow(id); }
+  int DeActivateWindow(int id) { return m_builder.DeActivateWindow(id); }
   CWindowBuilder& GetWindowBuilder() { return m_builder; }
 
   // Savegames and videos, as far as the turn needs them.

@@ -174,6 +174,7 @@ int CZorvaWorld::OnStartup() {
   NewCreatePureZorvaObjects();
   m_pDataExchange = NewDataExchange();
   CVar::varDataExchange = m_pDataExchange;
+  RegisterVarOwners();
 
   m_pLocationFactory->Create(this, m_pSimWelt);
   m_LoadGame = 1;
@@ -196,6 +197,7 @@ int CZorvaWorld::OnStartup() {
 
   m_pUserInt = NewUserInt();
   m_builder = CWindowBuilder(m_pUserInt);
+  m_builder.SetRootListener([](CScreenWindow* root) { CUserInt::topWindow = root; });
   m_pUserInt->OnCreate(m_pResourceManager, m_pDisplay, this, m_pIsoWelt, m_pStreetNet);
 
   m_pMicroSim = NewMicroSim();
@@ -529,6 +531,18 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pStadtVerwaltung->Create(m_pFinanzen);
   m_pTrafficDisplay->Create();
   m_pUmland->Create();
+  RegisterVarOwners();
+}
+
+void CZorvaWorld::RegisterVarOwners() {
+  if (!m_pDataExchange) return;
+  // In the data exchange's routing order.
+  CWorldObj* owners[] = {m_pIndikatoren,   m_pOpnv,      m_pPta,            m_pFinanzen,    m_pParkRide,
+                         m_pParkManagement, m_pUmland,    m_pStadtVerwaltung, m_pMietMicro,   m_pZorviZentrale,
+                         m_pCarsharing,    m_pTrafficDisplay, m_pAktiveRP,   m_pPassiveRP};
+  static_assert(sizeof owners / sizeof owners[0] == 14);
+  for (int i = 0; i < CDataExchange::GetRouteCount(); ++i)
+    m_pDataExchange->RegisterOwner(CDataExchange::GetRoutePrefix(i), owners[i]);
 }
 
 template <class T>
@@ -560,6 +574,7 @@ void CZorvaWorld::DestroyDeletePureZorvaObjects() {
   m_pStadtVerwaltung = nullptr;
   m_pTrafficDisplay = nullptr;
   m_pUmland = nullptr;
+  RegisterVarOwners();
 }
 
 int CZorvaWorld::OnShutdown() {

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/gui_host.h"
@@ -77,14 +79,16 @@ class FakeHost : public CGuiHost {
     return std::any_of(renderList.begin(), renderList.end(), [id](CScreenWindow* w) { return w->GetID() == id; });
   }
   void AddToRenderList(CScreenWindow* w) override { BringToFront(w); }
-  void RemoveFromRenderList(CScreenWindow* w) override { std::erase(renderList, w); }
+  void RemoveFromRenderList(CScreenWindow* w) override {
+    std::erase(renderList, w);
+    closedOrder.push_back(w->GetID());
+  }
   void BringToFront(CScreenWindow* w) override {
     std::erase(renderList, w);
     renderList.insert(renderList.begin(), w);
     ++frontCalls;
   }
   int GetYesNoWarningNumber() override { return yesNo; }
-  void ClearPendingConfirmation() override { ++pendingCleared; }
   void SetType13PressFlag() override { ++type13Presses; }
   bool IsLeftButtonHeld() override { return leftHeld; }
   int GetThematicMapLayer() override { return layer; }
@@ -118,6 +122,180 @@ class FakeHost : public CGuiHost {
   double GetSimHour() override { return hour; }
   double GetSimYear() override { return year; }
 
+  // What the actions ask: answered from fields.
+  int GetGameMode() override { return gameMode; }
+  void SetGameMode(int m) override { Log("SetGameMode", m); gameMode = m; }
+  bool IsDebugInfoOn() override { return debugInfo; }
+  bool IsPaused() override { return paused; }
+  bool IsViewFilterOn(int f) override { return filters.count(f) != 0; }
+  int GetCurrentTool() override { return tool; }
+  int GetLoadSaveGameMode() override { return listMode; }
+  int GetStatKmOrTrip() override { return kmOrTrip; }
+  bool GetStatChartSwitch() override { return chartSwitch; }
+  int GetStatSelectedChart() override { return selectedChart; }
+  int GetStatView() override { return statView; }
+  bool IsStatSeriesShown(int s) override { return shownSeries.count(s) != 0; }
+  int GetSelectedEvent() override { return selectedEvent; }
+  int GetEventListFlag() override { return eventListFlag; }
+  int GetMessagePageIndex() override { return pageIndex; }
+  int GetMusicMode() override { return musicMode; }
+  bool IsHotlineOn() override { return hotline; }
+  int GetScreenWidth() override { return screenWidth; }
+  bool GetWindow239Opened() override { return opened239; }
+  void SetWindow239Opened(bool on) override { Log("SetWindow239Opened", on); opened239 = on; }
+  bool GetSelectedCrossingLights(int* n) override {
+    if (crossingLights < 0) return false;
+    *n = crossingLights;
+    return true;
+  }
+  int GetSaveGameCount() override { return static_cast<int>(slots.size()); }
+  const char* GetSaveSlotName(int slot) override {
+    return slot >= 0 && slot < static_cast<int>(slots.size()) ? slots[slot].c_str() : nullptr;
+  }
+  int GetSelectedLoadSaveName() override { return selectedSlot; }
+  bool CheckSelectedLoadSaveName() override { return selectedSlotValid; }
+  int CheckForSaveGame() override { return saveAsks; }
+  int CheckForLoadGame() override { return loadSelected; }
+  int DeleteGame() override { Log("DeleteGame"); return 0; }
+  uint32_t GetTicksAfterLoad() override { return ticksAfterLoad; }
+  uint32_t GetStartupTicks() override { return startupTicks; }
+  int AutoSaveGame() override { Log("AutoSaveGame"); return autoSaveResult; }
+  int AutoLoadGame() override { Log("AutoLoadGame"); return 0; }
+  CWorldObj* GetLineByID(int n) override { return lines.count(n) ? lines[n] : nullptr; }
+  CWorldObj* SetActiveLine(int n) override { Log("SetActiveLine", n); return GetLineByID(n); }
+  CWorldObj* GetOpnvNet() override { return net; }
+  bool IsFleetTradeEntered() override { return fleetTrade; }
+  bool IsConfirmationPending() override { return pending; }
+  void SetConfirmationPending() override { Log("SetConfirmationPending"); pending = true; }
+  void ClearPendingConfirmation() override { ++pendingCleared; pending = false; }
+  void SaveConfirmationAction(const CAction& a) override {
+    saved.reset(a.Clone());
+    Log("SaveConfirmationAction", a.m_kind);
+  }
+  CAction* GetConfirmationAction() override { return saved.get(); }
+  bool GetHelpEntry(int n, const char** title, const char** text) override {
+    if (n != helpEntry) return false;
+    *title = "Title";
+    *text = "Body";
+    return true;
+  }
+  int GetEnvInt(const char* key, int def) override { return std::string(key) == "WIN2000" ? win2000 : def; }
+  bool GetPictureSize(int id, int* w, int* h) override {
+    auto it = pictures.find(id);
+    if (it == pictures.end()) return false;
+    *w = it->second.first;
+    *h = it->second.second;
+    return true;
+  }
+
+  // What the actions change: each call is logged as "Name" or "Name arg...".
+  void SetBlocked(bool on) override { Log("SetBlocked", on); }
+  void MakeLoadSaveGamesFromDirectory(bool keep) override { Log("MakeLoadSaveGames", keep); }
+  void SetLoadSaveGameMode(int m) override { Log("SetLoadSaveGameMode", m); }
+  void ClearNameEntry() override { Log("ClearNameEntry"); }
+  void ClearNameInput() override { Log("ClearNameInput"); }
+  void SetNameInput(const char* t) override { Log(std::string("SetNameInput ") + t); }
+  void OpenNameInput() override { Log("OpenNameInput"); }
+  void DeaktivateEingabe() override { Log("DeaktivateEingabe"); }
+  void SetSelectedLoadSaveName(int s) override { Log("SetSelectedLoadSaveName", s); }
+  void PlayAbspannVideo() override { Log("PlayAbspannVideo"); }
+  void PlayTutorialVideo() override { Log("PlayTutorialVideo"); }
+  void LeaveGame() override { Log("LeaveGame"); }
+  void SetWindowMode(int m) override { Log("SetWindowMode", m); }
+  void SetPause(bool on) override { Log("SetPause", on); paused = on; }
+  void SetDoLater(int a) override { Log("SetDoLater", a); }
+  void SetToolNr(int t, int s, int v) override { Log("SetToolNr", t, s, v); }
+  void SetToolStandard() override { Log("SetToolStandard"); }
+  void DisableStandardMenues() override { Log("DisableStandardMenues"); }
+  void SetViewFilter(int f, bool on) override {
+    Log("SetViewFilter", f, on);
+    if (on) filters.insert({f, true});
+    else filters.erase(f);
+  }
+  void TurnBuilding(bool left) override { Log("TurnBuilding", left); }
+  void ChangeThematicMapFilter(int l) override { Log("ChangeThematicMapFilter", l); layer = l; }
+  void ActivateTwoDMap(bool on) override { Log("ActivateTwoDMap", on); }
+  void SetIsoCenter(int x, int y) override { Log("SetIsoCenter", x, y); }
+  void SetBalloonHelp(const char* text, int x, int y, int r) override {
+    Log(std::string("SetBalloonHelp ") + (text ? text : "null") + " " + std::to_string(x) + " " + std::to_string(y) +
+        " " + std::to_string(r));
+  }
+  void SetAchtungWindow(int t) override { Log("SetAchtungWindow", t); }
+  void SetAchtungWindowJaNein(int t, int k) override { Log("SetAchtungWindowJaNein", t, k); }
+  void ResetSelectedBuildingList() override { Log("ResetSelectedBuildingList"); }
+  void ClearWarningHighlight() override { Log("ClearWarningHighlight"); }
+  void ClearSelectedStreet() override { Log("ClearSelectedStreet"); }
+  void ClearSelectedCrossing() override { Log("ClearSelectedCrossing"); }
+  void ClearBuildingMarker() override { Log("ClearBuildingMarker"); }
+  void ClearAdviserSelection() override { Log("ClearAdviserSelection"); }
+  void ClearRemovalWord() override { Log("ClearRemovalWord"); }
+  void CheckForRemoveObjectSelected() override { Log("CheckForRemoveObjectSelected"); }
+  void RemoveBuildingSelectedBuildingList() override { Log("RemoveBuildingSelectedBuildingList"); }
+  int RemoveSelectedObject() override { Log("RemoveSelectedObject"); return removeResult; }
+  void VarAddValue(const char* name, double v) override {
+    Log(std::string("VarAddValue ") + name + " " + std::to_string(static_cast<long long>(v)));
+  }
+  void SetSelectedLine(CWorldObj* line, int n) override {
+    selectedLine = line;
+    Log("SetSelectedLine", n);
+  }
+  void RemoveSelectedLine() override { Log("RemoveSelectedLine"); }
+  void CentreOnLine(CWorldObj*) override { Log("CentreOnLine"); }
+  void SetLineReopenWindow(int id) override { Log("SetLineReopenWindow", id); }
+  void ResetEinVerkauf() override { Log("ResetEinVerkauf"); }
+  void SetFollowUpFlag() override { Log("SetFollowUpFlag"); }
+  void SetAdviser(int n) override { Log("SetAdviser", n); }
+  void SetDataExchangeSelection(int v) override { Log("SetDataExchangeSelection", v); }
+  void ToggleGottWertActive(int n) override { Log("ToggleGottWertActive", n); }
+  void SetGottActive() override { Log("SetGottActive"); }
+  void TakeCredit(long a) override { Log("TakeCredit", static_cast<int>(a)); }
+  void RepayCredit(long a) override { Log("RepayCredit", static_cast<int>(a)); }
+  void SetExpoModus(int m) override { Log("SetExpoModus", m); }
+  void SetExpoTask(int t) override { Log("SetExpoTask", t); }
+  void SetExpoState(int s) override { Log("SetExpoState", s); }
+  void SetExpoStreetType(int t) override { Log("SetExpoStreetType", t); }
+  void ExpoSetTimeRating() override { Log("ExpoSetTimeRating"); }
+  void ExpoBusSetTakt(int t) override { Log("ExpoBusSetTakt", t); }
+  void ChangeStatistikGruppe(int g) override { Log("ChangeStatistikGruppe", g); }
+  void StatToggle(int s) override { Log("StatToggle", s); }
+  void StatYearMax(int y) override { Log("StatYearMax", y); }
+  void StatYearStep(int d) override { Log("StatYearStep", d); }
+  void StatGroupAll(bool on) override { Log("StatGroupAll", on); }
+  void StatClearScroll() override { Log("StatClearScroll"); }
+  void SetStatChartSwitch(bool on) override { Log("SetStatChartSwitch", on); chartSwitch = on; }
+  void SetStatKmOrTrip(bool km) override { Log("SetStatKmOrTrip", km); kmOrTrip = km ? 1 : 0; }
+  void SetMessagePageIndex(int i) override { Log("SetMessagePageIndex", i); pageIndex = i; }
+  void SelectEvent(int n) override { Log("SelectEvent", n); selectedEvent = n; }
+  void RemoveSelectedEvent() override { Log("RemoveSelectedEvent"); }
+  void GotoSelectedEvent() override { Log("GotoSelectedEvent"); }
+  void SetEventListFlag(int f) override { Log("SetEventListFlag", f); eventListFlag = f; }
+  void GotoActiveMessage() override { Log("GotoActiveMessage"); }
+  void GotoSelectedMessage(int n) override { Log("GotoSelectedMessage", n); }
+  void ToggleMessageProcessed(int n) override {
+    Log("ToggleMessageProcessed", n);
+    if (processed.count(n)) processed.erase(n);
+    else processed[n] = true;
+  }
+  void SetHelpEntry242(int n) override { Log("SetHelpEntry242", n); }
+  void StartTutorial() override { Log("StartTutorial"); }
+  void ToggleBottomPanelPinned() override { Log("ToggleBottomPanelPinned"); }
+  void SetHotlineOn() override { Log("SetHotlineOn"); hotline = true; }
+  void SetMusicMode(int m) override { Log("SetMusicMode", m); musicMode = m; }
+  void SetLanguage(int l) override { Log("SetLanguage", l); }
+
+  void Log(const std::string& name) { calls.push_back(name); }
+  template <class... A>
+  void Log(const std::string& name, A... args) {
+    std::string line = name;
+    for (int v : {static_cast<int>(args)...}) {
+      line.push_back(' ');
+      line.append(std::to_string(v));
+    }
+    calls.push_back(line);
+  }
+  // The logged calls since the last look, which empties the log.
+  std::vector<std::string> Take() { return std::exchange(calls, {}); }
+
   std::vector<CScreenWindow*> renderList;
   std::vector<std::string> sounds;
   std::map<int, std::string> messages;
@@ -138,6 +316,47 @@ class FakeHost : public CGuiHost {
   bool nameOpen = false;
   double hour = 5;
   double year = 0;
+
+  std::vector<std::string> calls;
+  // Ids of the windows taken out of the render list, in order.
+  std::vector<int> closedOrder;
+  int gameMode = 1;
+  bool debugInfo = false;
+  bool paused = false;
+  std::map<int, bool> filters;
+  int tool = 0;
+  int listMode = 1;
+  int kmOrTrip = 0;
+  bool chartSwitch = false;
+  int selectedChart = 0;
+  int statView = 0;
+  std::map<int, bool> shownSeries;
+  int selectedEvent = -1;
+  int eventListFlag = 0;
+  int pageIndex = 0;
+  int musicMode = 0;
+  bool hotline = false;
+  int screenWidth = 800;
+  bool opened239 = false;
+  int crossingLights = -1;
+  std::vector<std::string> slots;
+  int selectedSlot = -1;
+  bool selectedSlotValid = false;
+  int saveAsks = 0;
+  int loadSelected = 0;
+  uint32_t ticksAfterLoad = 0;
+  uint32_t startupTicks = 0;
+  int autoSaveResult = 0;
+  int removeResult = 0;
+  std::map<int, CWorldObj*> lines;
+  CWorldObj* net = nullptr;
+  CWorldObj* selectedLine = nullptr;
+  bool fleetTrade = false;
+  bool pending = false;
+  std::unique_ptr<CAction> saved;
+  int helpEntry = -1;
+  int win2000 = 1;
+  std::map<int, std::pair<int, int>> pictures;
 };
 
 inline QnoInteractionEvent MakeEvent(int type, int x, int y, int button = 0) {

@@ -146,14 +146,15 @@ TEST_F(Input, PressBringsPagesAndGroupChildrenToFront) {
 TEST_F(Input, RootItemsAlwaysSeeInsideAndOutsideOwnersNeverConsume) {
   auto* item = new CItem;
   item->Create(0, 0, 20, 20, 1, 0, -1);
-  item->GetActions()->AddHeadAction(MakeAction(40, WHEN_LEFT_DOWN, INOUT_INSIDE));
+  // Kind 46 is the owner's to carry out: the item passes it up as it is.
+  item->GetActions()->AddHeadAction(MakeAction(46, WHEN_LEFT_DOWN, INOUT_ALWAYS));
   int n = -1;
   root->AddItem(item, 1, -1, &n);
   root->SetActive(true);
   QnoInteractionEvent press = MakeEvent(QNO_EVENT_BUTTONDOWN, 700, 500, 0);
   root->InputFilter(&press, nullptr, 0, 0, 700, 500, INOUT_ALWAYS);
   EXPECT_EQ(root->lastHit, INOUT_INSIDE);
-  EXPECT_EQ(root->kinds, (std::vector<int>{40}));
+  EXPECT_EQ(root->kinds, (std::vector<int>{46}));
 
   CActionList passUp;
   QnoInteractionEvent inside = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 0);
@@ -172,14 +173,14 @@ TEST(Items, HitBoxClickFeedbackAndTriggers) {
 
   CItem item;
   item.Create(0, 0, 10, 10, 1, 0, -1);
-  item.GetActions()->AddHeadAction(MakeAction(1, WHEN_LEFT_DOWN, INOUT_INSIDE));
-  item.GetActions()->AddHeadAction(MakeAction(2, WHEN_LEFT_HELD, INOUT_INSIDE));
+  item.GetActions()->AddHeadAction(MakeAction(4, WHEN_LEFT_DOWN, INOUT_INSIDE));
+  item.GetActions()->AddHeadAction(MakeAction(10, WHEN_LEFT_HELD, INOUT_INSIDE));
   item.GetActions()->AddHeadAction(MakeAction(3, WHEN_OTHER_DOWN, INOUT_INSIDE));
   QnoInteractionEvent left = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 0);
   CActionList sel;
   item.CheckEvent(&left, item.GetActions(), &sel, 5, 5);
-  EXPECT_EQ(sel.GetHead()->m_kind, 2);  // 2 then 12, each at the head
-  EXPECT_EQ(sel.GetTail()->m_kind, 1);
+  EXPECT_EQ(sel.GetHead()->m_kind, 10);  // 2 then 12, each at the head
+  EXPECT_EQ(sel.GetTail()->m_kind, 4);
   CActionList sel2;
   QnoInteractionEvent right = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 1);
   item.CheckEvent(&right, item.GetActions(), &sel2, 5, 5);

@@ -168,7 +168,11 @@ struct Screen : ::testing::Test {
     ASSERT_EQ(display.Create(nullptr, &cs, surface), 0);
     resources.AddWadFile((zortest::BinaryDir() + "/gamedata/ZORVANTA.GLA").c_str());
   }
-  void TearDown() override { SDL_FreeSurface(surface); }
+  void TearDown() override {
+    // Rendering left the display as the measure context; it goes now.
+    CItemText::SetMeasureContext(nullptr, nullptr);
+    SDL_FreeSurface(surface);
+  }
   uint16_t Pixel(int x, int y) {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch)[x];
   }
@@ -257,4 +261,50 @@ TEST_F(Screen, TypedNamesAreNeverMarkup) {
   EXPECT_GT(inkRight, 4 + width / 2);  // the characters after '@' are drawn too
   EXPECT_EQ(CItemText::GetUnderlinePos(),
             display.GetRenderBuffer()->GetTextLength(QnoBitmapFont::FromResource(&resources, 19671), "A"));
+}
+
+TEST(TextMarkup, TokenFieldsAreReadWithoutTheirBlanks) {
+  FixedPainter p;
+  std::vector<std::string> asked;
+  auto lookup = [&](const char* name, std::string* out) {
+    asked.push_back(name);
+    if (std::strcmp(name, "F.KONTO") != 0) return false;
+    *out = "7";
+    return true;
+  };
+  CTextMarkup::Run("K @#var, INT, NULL, F.KONTO #!@# ALIGNH , RIGHT #x", Layout(200), p, lookup);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "F.KONTO");
+  ASSERT_EQ(p.runs.size(), 2u);
+  EXPECT_EQ(p.runs[0].text, "K 7!");
+  // The blanks around "RIGHT" do not keep the alignment from taking effect.
+  EXPECT_EQ(p.runs[1].x, 100 + 200 - 6 - 4);
+  std::string fields[CTextMarkup::kMaxFields];
+  const char* inner = " a ,\tb\t, ,c";
+  ASSERT_EQ(CTextMarkup::SplitFields(inner, inner + std::strlen(inner), fields), 4);
+  EXPECT_EQ(fields[0], "a");
+  EXPECT_EQ(fields[1], "b");
+  EXPECT_EQ(fields[2], "");
+  EXPECT_EQ(fields[3], "c");
+}
+
+TEST_F(Screen, AnEmptyTextBlanksTheItem) {
+  ASSERT_NE(QnoBitmapFont::FromResource(&resources, 823), nullptr);
+  CItemText item;
+  item.Create(10, 20, 200, 20, 7, "Konto", HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, nullptr);
+  item.Render(&display, &resources, 0, 0);
+  const std::string label = Ink(0, 0, 320, 60);
+  EXPECT_NE(label.find('#'), std::string::npos);
+  SDL_FillRect(surface, nullptr, 0);
+  item.SetText("");
+  ASSERT_NE(item.GetDynamicText(), nullptr);
+  item.Render(&display, &resources, 0, 0);
+  EXPECT_EQ(Ink(0, 0, 320, 60).find('#'), std::string::npos);
+  // Null keeps what was set; a text again shows.
+  item.SetText(nullptr);
+  EXPECT_STREQ(item.GetDynamicText(), "");
+  item.SetText("Konto");
+  SDL_FillRect(surface, nullptr, 0);
+  item.Render(&display, &resources, 0, 0);
+  EXPECT_EQ(Ink(0, 0, 320, 60), label);
 }

@@ -446,3 +446,32 @@ TEST(DataExchange, OldBlockPrefixMayEndInsideAField) {
   EXPECT_EQ(dx.Block().streetNet[0], -1.0f);  // beyond the prefix: kept
   EXPECT_EQ(std::ftell(file.f()), 6);
 }
+
+TEST(DataExchange, AMissingOwnerReadsZeroAndIsLoggedOncePerPrefix) {
+  OpenErrorLog("errors.log");
+  CDataExchange dx;
+  TableOwner pta("PTA.");
+  double v = -1;
+  EXPECT_EQ(dx.GetVarData("F.KONTO", &v), 1);
+  EXPECT_EQ(v, 0.0);
+  EXPECT_EQ(dx.GetVarValue("F.KONTO"), 0.0);
+  dx.VarAddValue("F.EXPENSES.BUILDINFRASTRUCTURE", 500);
+  EXPECT_EQ(dx.SetVarData("OPNV.PRICE", 2), 1);
+  EXPECT_EQ(dx.GetObjectByName("F.KONTO"), nullptr);
+  // An owner that comes and goes again is missed anew.
+  dx.RegisterOwner("PTA.", &pta);
+  EXPECT_EQ(dx.GetVarValue("PTA.PRICE"), 1.5);
+  dx.RegisterOwner("PTA.", nullptr);
+  EXPECT_EQ(dx.GetVarValue("PTA.PRICE"), 0.0);
+  EXPECT_EQ(dx.GetVarValue("PTA.PRICE"), 0.0);
+  CloseErrorLog();
+  EXPECT_EQ(zortest::ReadFile("errors.log"),
+            "CDataExchange: no object answers F. (asked for F.KONTO); it reads 0\n"
+            "CDataExchange: no object answers OPNV. (asked for OPNV.PRICE); it reads 0\n"
+            "CDataExchange: no object answers PTA. (asked for PTA.PRICE); it reads 0\n");
+  EXPECT_EQ(CDataExchange::GetRouteCount(), 14);
+  EXPECT_STREQ(CDataExchange::GetRoutePrefix(0), "I.");
+  EXPECT_STREQ(CDataExchange::GetRoutePrefix(13), "PAR.");
+  EXPECT_EQ(CDataExchange::GetRoutePrefix(14), nullptr);
+  EXPECT_EQ(CDataExchange::GetRoutePrefix(-1), nullptr);
+}

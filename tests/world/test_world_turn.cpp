@@ -24,6 +24,10 @@
 #include "sim/sim_welt.h"
 #include "support/test_support.h"
 #include "iso/iso_welt.h"
+#include "measures/advice_centre.h"
+#include "measures/carsharing.h"
+#include "measures/pta.h"
+#include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "ui/user_int.h"
 #include "world/zor_sim_parts.h"
@@ -836,4 +840,92 @@ TEST_F(WorldTurnTest, TheRunningGameAnswersTheWindowsThroughTheInterface) {
   End();
   EXPECT_FALSE(CGuiHost::Get()->IsWindowOpen(120)) << "the world's hosts leave with it";
   EXPECT_EQ(CGuiHost::Get()->GetZorvaObjectName(2), nullptr);
+}
+
+namespace {
+// A window with one item that holds one variable of the game model.
+CVar* WindowWithVariable(TurnWorld* world, int id) {
+  world->AddWindow(id, 0, 0, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  world->AddItem(-2, -1, 0, 0, 10, 10, 1);
+  auto* var = new CVar;
+  var->Create(VAR_INTEGER, "NAME", static_cast<CVarOwner*>(nullptr));
+  EXPECT_EQ(CUserInt::topWindow->AddVar(var, id, -1, 0), 0);
+  return var;
+}
+}  // namespace
+
+TEST_F(WorldTurnTest, WindowsOpenAndCloseWhileTheBuildersRun) {
+  Start("", false);
+  CUserInt::topWindow = nullptr;
+  world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
+  ASSERT_NE(CUserInt::topWindow, nullptr);
+  EXPECT_EQ(CUserInt::topWindow, world->GetWindowBuilder().GetTopWindow());
+  world->AddWindow(249, 10, 10, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(249);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(world->ActivateWindow(249), 0);
+  EXPECT_TRUE(w->IsActive());
+  EXPECT_EQ(world->DeActivateWindow(249), 0);
+  EXPECT_FALSE(w->IsActive());
+  EXPECT_EQ(world->ActivateWindow(5), 0);  // no such window: nothing happens
+  // An absent text or name may be written as NULL.
+  world->AddDialog(249, 3, 0, 0, 50, 50, 1, NULL);
+  world->AddItem(249, -1, 0, 0, 50, 12, 7, NULL, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, NULL);
+  world->AddAction(249, -1, -2, 6, WHEN_LEFT_DOWN, INOUT_INSIDE, 249, -1, -1, NULL, -1);
+  CItem* item = w->GetItems()->GetItemByID(0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetItemType(), 7);
+  EXPECT_EQ(item->GetActions()->GetCount(), 1);
+  EXPECT_NE(w->GetDialogs()->GetDialogByID(3), nullptr);
+}
+
+TEST_F(WorldTurnTest, WindowObjectsAreBoundPastMissingWindowsExceptInTheChains) {
+  Start();
+  // God mode's row lacks 143; its other windows are bound all the same.
+  CVar* god144 = WindowWithVariable(world, 144);
+  CVar* god145 = WindowWithVariable(world, 145);
+  CVar* finances = WindowWithVariable(world, 116);
+  // Public transport's chain lacks 125: nothing after it is bound.
+  CVar* opnv127 = WindowWithVariable(world, 127);
+  // Page 92's chain binds its dialogs in turn.
+  world->AddWindow(92, 0, 0, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  std::vector<CVar*> page92;
+  for (int d = 1; d <= 3; ++d) {
+    world->AddDialog(92, d, 0, 0, 50, 50, 1, NULL);
+    auto* var = new CVar;
+    var->Create(VAR_INTEGER, "NAME", static_cast<CVarOwner*>(nullptr));
+    ASSERT_EQ(CUserInt::topWindow->AddVar(var, 92, d, -1), 0);
+    page92.push_back(var);
+  }
+  world->SetWindowObjects();
+  EXPECT_EQ(god144->GetZorvaObject(), world->GetGottModus());
+  EXPECT_EQ(god145->GetZorvaObject(), world->GetGottModus());
+  EXPECT_EQ(finances->GetZorvaObject(), static_cast<CWorldObj*>(world->GetFinanzen()));
+  EXPECT_EQ(opnv127->GetZorvaObject(), nullptr);
+  EXPECT_EQ(page92[0]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetZorviZentrale()));
+  EXPECT_EQ(page92[1]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetPta()));
+  EXPECT_EQ(page92[2]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetCarsharing()));
+}
+
+TEST_F(WorldTurnTest, EverySingletonAnswersItsNamesThroughTheDataExchange) {
+  Start("", false);
+  CDataExchange* dx = world->GetDataExchange();
+  ASSERT_NE(dx, nullptr);
+  const std::pair<const char*, const void*> owners[] = {
+      {"I.X", world->GetIndikatoren()},     {"OPNV.X", world->GetOpnv()},          {"PTA.X", world->GetPta()},
+      {"F.KONTO", world->GetFinanzen()},     {"PR.X", world->GetParkRide()},        {"PRM.X", world->GetParkManagement()},
+      {"U.X", world->GetUmland()},           {"SV.X", world->GetStadtVerwaltung()}, {"MS.X", world->GetMietMicro()},
+      {"MZ.X", world->GetZorviZentrale()},   {"CS.X", world->GetCarsharing()},      {"TD.X", world->GetTrafficDisplay()},
+      {"AR.X", world->GetAktiveRP()},        {"PAR.X", world->GetPassiveRP()}};
+  for (const auto& [name, owner] : owners) {
+    ASSERT_NE(owner, nullptr) << name;
+    EXPECT_EQ(static_cast<const void*>(dx->GetObjectByName(name)), owner) << name;
+  }
+  // When the singletons are made again, the new ones answer; while they are
+  // gone, nobody does.
+  world->DestroyDeletePureZorvaObjects();
+  EXPECT_EQ(dx->GetObjectByName("F.KONTO"), nullptr);
+  EXPECT_EQ(dx->GetVarValue("F.KONTO"), 0.0);
+  world->NewCreatePureZorvaObjects();
+  EXPECT_EQ(static_cast<const void*>(dx->GetObjectByName("F.KONTO")), static_cast<const void*>(world->GetFinanzen()));
 }
