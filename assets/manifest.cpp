@@ -162,6 +162,67 @@ std::vector<IsoGroupArt> BuildIsoGroups(uint32_t firstSprite) {
   return out;
 }
 
+std::vector<UiArt> BuildUiArts() {
+  struct Row {
+    uint32_t id;
+    int w, h;
+    uint32_t states;
+  };
+  constexpr uint32_t B = 0, BUTTON = 3;
+  const Row rows[] = {
+      // the game bar and its displays
+      {50868, 800, 140, B}, {28432, 80, 15, B}, {24557, 54, 15, 7}, {49828, 21, 17, BUTTON},
+      {22089, 28, 16, BUTTON}, {22088, 23, 18, BUTTON}, {22087, 23, 18, BUTTON}, {22090, 23, 16, BUTTON},
+      {22091, 16, 11, BUTTON}, {22092, 16, 11, BUTTON}, {22093, 16, 11, BUTTON}, {22094, 16, 11, BUTTON},
+      {39446, 15, 13, BUTTON}, {22095, 15, 15, BUTTON}, {37555, 41, 13, BUTTON}, {50624, 41, 13, BUTTON},
+      {22098, 40, 23, BUTTON}, {22005, 52, 51, BUTTON}, {50595, 52, 51, BUTTON},
+      // bar buttons of the tool menus
+      {18760, 36, 37, BUTTON}, {18761, 36, 36, BUTTON}, {18762, 36, 36, BUTTON}, {18763, 36, 36, BUTTON},
+      {18764, 36, 37, BUTTON}, {18765, 36, 37, BUTTON},
+      // menus: caption, close button, backgrounds and tool buttons
+      {19022, 46, 15, BUTTON}, {19021, 9, 9, BUTTON}, {18527, 46, 96, B}, {18529, 46, 168, B},
+      {18533, 46, 132, B}, {18534, 46, 243, B}, {18675, 46, 169, B}, {28380, 81, 46, B},
+      {18635, 36, 36, BUTTON}, {18638, 36, 36, BUTTON}, {18639, 36, 36, BUTTON}, {18641, 36, 36, BUTTON},
+      {18643, 36, 36, BUTTON}, {18644, 36, 36, BUTTON}, {18686, 36, 36, BUTTON}, {18688, 36, 36, BUTTON},
+      {18690, 36, 36, BUTTON}, {18692, 36, 36, BUTTON}, {18693, 36, 36, BUTTON}, {18705, 36, 36, BUTTON},
+      {18706, 36, 36, BUTTON}, {18707, 36, 36, BUTTON}, {18708, 36, 36, BUTTON}, {18772, 36, 36, BUTTON},
+      {19388, 36, 36, BUTTON}, {26588, 36, 36, BUTTON}, {26591, 36, 36, BUTTON}, {26592, 36, 36, BUTTON},
+      {50860, 36, 36, BUTTON},
+      // the thematic map: frame, page pictures, layer buttons, legends
+      {36438, 460, 299, B}, {36450, 173, 117, B}, {50024, 173, 117, B}, {36452, 173, 186, B},
+      {50026, 173, 186, B}, {36451, 173, 84, B}, {50025, 173, 84, B},
+      {36453, 161, 16, BUTTON}, {36456, 161, 16, BUTTON}, {36474, 161, 16, BUTTON}, {36454, 161, 16, BUTTON},
+      {36455, 161, 16, BUTTON}, {36457, 161, 16, BUTTON}, {36458, 161, 16, BUTTON}, {36460, 161, 16, BUTTON},
+      {36459, 161, 16, BUTTON}, {36461, 161, 16, BUTTON}, {36462, 161, 16, BUTTON}, {36464, 161, 16, BUTTON},
+      {36465, 161, 16, BUTTON}, {36471, 161, 16, BUTTON}, {36472, 161, 16, BUTTON}, {36473, 161, 16, BUTTON},
+      {50557, 161, 16, BUTTON}, {50552, 161, 16, BUTTON}, {50551, 161, 16, BUTTON}, {50556, 161, 16, BUTTON},
+      {50554, 161, 16, BUTTON}, {50572, 161, 16, BUTTON}, {50571, 161, 16, BUTTON}, {50566, 161, 16, BUTTON},
+      {50567, 161, 16, BUTTON}, {50561, 161, 16, BUTTON}, {50562, 161, 16, BUTTON}, {50569, 161, 16, BUTTON},
+      {50570, 161, 16, BUTTON}, {50558, 161, 16, BUTTON}, {50559, 161, 16, BUTTON}, {50748, 161, 16, BUTTON},
+      {36448, 173, 140, B}, {50020, 173, 140, B}, {36441, 173, 140, B}, {50013, 173, 140, B},
+      {49792, 173, 140, B}, {50023, 173, 140, B}, {36440, 173, 140, B}, {50012, 173, 140, B},
+      {36447, 173, 71, B}, {50019, 173, 71, B}, {36446, 173, 71, B}, {50018, 173, 71, B},
+      {36439, 173, 71, B}, {50011, 173, 71, B}, {36445, 173, 71, B}, {50017, 173, 71, B},
+      {36444, 173, 71, B}, {50016, 173, 71, B}, {36442, 173, 73, B}, {50014, 173, 73, B},
+      {36443, 173, 73, B}, {50015, 173, 73, B}, {36449, 173, 73, B}, {50022, 173, 73, B},
+      // widgets shared by many windows
+      {25864, 8, 16, BUTTON}, {25865, 8, 16, BUTTON}, {42304, 8, 16, BUTTON}, {42303, 8, 16, BUTTON},
+      {25866, 12, 12, BUTTON}, {25849, 12, 11, B}, {25850, 12, 11, B}, {33720, 12, 12, B}, {33721, 12, 12, B},
+      {25863, 16, 15, BUTTON}, {40664, 14, 12, BUTTON}, {25935, 15, 16, BUTTON}, {25936, 15, 16, BUTTON},
+      {28545, 11, 18, BUTTON}, {44382, 15, 16, BUTTON},
+      // notices and marks over the map
+      {49785, 230, 40, B}, {50123, 230, 40, B}, {49784, 230, 40, B}, {50122, 230, 40, B},
+      {49888, 110, 26, B}, {50120, 110, 26, B}, {28320, 13, 13, B}, {28321, 9, 9, B},
+  };
+  std::vector<UiArt> out;
+  uint32_t next = UI_PICTURES_FIRST;
+  for (const Row& r : rows) {
+    out.push_back({r.id, r.w, r.h, r.states, r.states ? next : 0});
+    next += r.states;
+  }
+  return out;
+}
+
 std::vector<ManifestEntry> BuildManifest() {
   std::vector<ManifestEntry> m = {
       {FONT_STANDARD, BlobKind::Font, ARCHIVE_MAIN, "standard font"},
@@ -175,6 +236,11 @@ std::vector<ManifestEntry> BuildManifest() {
     m.push_back({c.animationId, BlobKind::Animation, ARCHIVE_MAIN, "mouse cursor"});
     for (uint32_t i = 0; i < c.pictureCount; ++i)
       m.push_back({c.firstPictureId + i, BlobKind::Bitmap, ARCHIVE_MAIN, "mouse cursor picture"});
+  }
+  for (const UiArt& a : UiArts()) {
+    m.push_back({a.id, a.Animated() ? BlobKind::Animation : BlobKind::Bitmap, ARCHIVE_MAIN, "interface picture"});
+    for (uint32_t i = 0; i < a.states; ++i)
+      m.push_back({a.firstPicture + i, BlobKind::Bitmap, ARCHIVE_MAIN, "interface animation picture"});
   }
   for (int style = 0; style < ISO_GROUND_STYLES; ++style)
     for (int zoom = 0; zoom < ISO_ZOOM_COUNT; ++zoom)
@@ -227,6 +293,17 @@ bool KindFromName(const std::string& name, BlobKind* kind) {
 const std::vector<CursorEntry>& Cursors() {
   static const std::vector<CursorEntry> cursors = BuildCursors();
   return cursors;
+}
+
+const std::vector<UiArt>& UiArts() {
+  static const std::vector<UiArt> arts = BuildUiArts();
+  return arts;
+}
+
+const UiArt* FindUiArt(uint32_t id) {
+  for (const UiArt& a : UiArts())
+    if (a.id == id) return &a;
+  return nullptr;
 }
 
 const std::vector<ManifestEntry>& Manifest() {

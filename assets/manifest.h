@@ -56,6 +56,22 @@ struct CursorEntry {
 };
 const std::vector<CursorEntry>& Cursors();
 
+// ------------------------------------------------------------ interface art
+// The pictures of the main screen, its menus and the shared widgets. A
+// bitmap is drawn as it is; an animation has one looping state per look
+// (buttons: 0 normal, 1 pointer over it or on, 2 pressed), each a single
+// picture from the block that starts at UI_PICTURES_FIRST.
+constexpr uint32_t UI_PICTURES_FIRST = 58200;  // up to 59999
+struct UiArt {
+  uint32_t id;
+  int width, height;
+  uint32_t states;        // 0 for a bitmap
+  uint32_t firstPicture;  // of the states' pictures
+  bool Animated() const { return states > 0; }
+};
+const std::vector<UiArt>& UiArts();
+const UiArt* FindUiArt(uint32_t id);
+
 // ------------------------------------------------------------ map art
 // Every map picture is a tile resource (one cell's sprite layers per zoom and
 // rotation) or a group resource (a multi-cell object whose cells each show a

@@ -43,5 +43,6 @@ bool ProduceCursors(GameDataBuilder& out);
 bool ProduceLoadingPictures(GameDataBuilder& out);
 bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
 bool ProduceMapArt(GameDataBuilder& out);
+bool ProduceInterfaceArt(GameDataBuilder& out);
 
 }  // namespace zorgen

@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
   ok &= zorgen::ProduceCursors(builder);
   ok &= zorgen::ProduceLoadingPictures(builder);
   ok &= zorgen::ProduceMapArt(builder);
+  ok &= zorgen::ProduceInterfaceArt(builder);
   ok &= zorgen::ProduceTexts(builder, argc > 2 ? argv[2] : "");
   ok &= builder.Write(argv[1]);
   zorgen::ReleaseFontFaces();

@@ -154,13 +154,17 @@ int QnoResourceManager::LoadDirectory(FILE* stream, unsigned slot) {
 }
 
 void* QnoResourceManager::GetResource(unsigned id) {
+  if (m_tracking) m_requested.insert(id);
   if (id >= QNO_MAX_RESOURCES) {
+    if (m_tracking) m_missing.insert(id);
     if (!m_reportedOutOfRange) QNO_ERROR(QNO_SEV_WARNING, "Resource nicht in den WadFiles vorhanden!");
     m_reportedOutOfRange = true;
     return nullptr;
   }
   if (m_slots[id].data) return m_slots[id].data;
-  return LoadResourceFromFile(id);
+  void* data = LoadResourceFromFile(id);
+  if (!data && m_tracking) m_missing.insert(id);
+  return data;
 }
 
 void* QnoResourceManager::GetResource(unsigned id, QnoBlobValidator validate) {
@@ -172,6 +176,7 @@ void* QnoResourceManager::GetResource(unsigned id, QnoBlobValidator validate) {
     s.valid = validate(data, s.dataLength);
     if (!s.valid) QNO_ERROR(QNO_SEV_WARNING, "Resource %i is damaged and is not used!", id);
   }
+  if (!s.valid && m_tracking) m_missing.insert(id);
   return s.valid ? data : nullptr;
 }
 

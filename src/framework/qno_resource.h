@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 constexpr unsigned QNO_MAX_RESOURCES = 60000;
@@ -53,6 +54,13 @@ class QnoResourceManager {
   uint32_t GetResourceLength(unsigned id) const;
   void ReleaseResource(unsigned) {}
 
+  // While on, every id asked for is noted, and every one that could not be
+  // given (missing, unreadable or failing its check): the data checks use it
+  // to find pictures a screen needs that the archives lack.
+  void TrackRequests(bool on) { m_tracking = on; }
+  const std::set<uint32_t>& RequestedIds() const { return m_requested; }
+  const std::set<uint32_t>& MissingIds() const { return m_missing; }
+
  private:
   struct Archive {
     uint8_t header[QNO_WAD_HEADER_SIZE];
@@ -84,6 +92,9 @@ class QnoResourceManager {
   std::vector<uint32_t> m_listed;
   // An id beyond the table was asked for and logged.
   bool m_reportedOutOfRange = false;
+  bool m_tracking = false;
+  std::set<uint32_t> m_requested;
+  std::set<uint32_t> m_missing;
 };
 
 // Builds dir + "/" + name + ext into `out` (at most outSize bytes with the

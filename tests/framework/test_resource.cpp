@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 
 #include "framework/qno_bitmap.h"
 #include "framework/qno_bytes.h"
@@ -185,4 +186,21 @@ TEST(ResourceArchive, ClearForgetsArchivesBlobsAndVerdicts) {
   EXPECT_STREQ(static_cast<const char*>(m.GetResource(30)), "found");
   m.Clear();
   EXPECT_EQ(m.GetResource(30), nullptr);
+}
+
+TEST(ResourceArchive, TrackingNotesAskedAndMissingIdsOnlyWhileOn) {
+  QnoResourceManager m;
+  AddArchive(m, "a.gla", {{10, Blob("ten")}, {11, Blob("no terminator")}});
+  m.GetResource(12);  // before tracking: not noted
+  m.TrackRequests(true);
+  EXPECT_NE(m.GetResource(10), nullptr);
+  EXPECT_NE(m.GetResource(10), nullptr);  // asked twice, noted once
+  EXPECT_EQ(m.GetResource(12), nullptr);
+  EXPECT_EQ(m.GetResource(QNO_MAX_RESOURCES), nullptr);
+  // A blob that fails its check counts as missing, though it was read.
+  EXPECT_EQ(m.GetResource(11, [](const uint8_t*, uint32_t) { return false; }), nullptr);
+  m.TrackRequests(false);
+  m.GetResource(13);
+  EXPECT_EQ(m.RequestedIds(), (std::set<uint32_t>{10, 11, 12, QNO_MAX_RESOURCES}));
+  EXPECT_EQ(m.MissingIds(), (std::set<uint32_t>{11, 12, QNO_MAX_RESOURCES}));
 }

@@ -856,10 +856,12 @@ CVar* WindowWithVariable(TurnWorld* world, int id) {
 
 TEST_F(WorldTurnTest, WindowsOpenAndCloseWhileTheBuildersRun) {
   Start("", false);
-  CUserInt::topWindow = nullptr;
-  world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
+  // The first builder made the root; a second root is refused.
   ASSERT_NE(CUserInt::topWindow, nullptr);
   EXPECT_EQ(CUserInt::topWindow, world->GetWindowBuilder().GetTopWindow());
+  CScreenWindow* root = CUserInt::topWindow;
+  world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
+  EXPECT_EQ(CUserInt::topWindow, root);
   world->AddWindow(249, 10, 10, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
   CScreenWindow* w = CUserInt::topWindow->GetWindowByID(249);
   ASSERT_NE(w, nullptr);

@@ -1,0 +1,103 @@
+#pragma once
+// The windows of the game built by their builders on the generated game
+// data, with a render list standing in for the interface controller's and
+// an off-screen 16-bit screen to draw them into.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "framework/qno_display.h"
+#include "framework/qno_resource.h"
+#include "gui/gui_host.h"
+#include "gui/screen_window.h"
+#include "gui/window_builder.h"
+#include "measures/preise.h"
+#include "support/test_support.h"
+#include "windows/window_builders.h"
+#include "world/base/zor_world_host.h"
+
+namespace wintest {
+
+class SceneHost : public CGuiHost, public CWorldHost {
+ public:
+  SceneHost() {
+    CGuiHost::Install(this);
+    CWorldHost::Install(this);
+  }
+  ~SceneHost() override {
+    CGuiHost::Install(nullptr);
+    CWorldHost::Install(nullptr);
+  }
+  bool IsWindowOpen(int id) override {
+    return std::any_of(renderList.begin(), renderList.end(), [id](CScreenWindow* w) { return w->GetID() == id; });
+  }
+  void AddToRenderList(CScreenWindow* w) override { BringToFront(w); }
+  void RemoveFromRenderList(CScreenWindow* w) override { std::erase(renderList, w); }
+  void BringToFront(CScreenWindow* w) override {
+    std::erase(renderList, w);
+    renderList.insert(renderList.begin(), w);
+  }
+  double GetSimHour() override { return hour; }
+  int GetLanguage() override { return language; }
+
+  std::vector<CScreenWindow*> renderList;  // front first
+  double hour = 12;
+  int language = 0;
+};
+
+// Every window of the tree below and with `root`, parents before children.
+inline void ForEachWindow(CScreenWindow* root, const std::function<void(CScreenWindow*)>& f) {
+  if (!root) return;
+  f(root);
+  if (root->GetChildren()) root->GetChildren()->ForEach([&](CScreenWindow* c) { ForEachWindow(c, f); });
+}
+
+inline void ForEachItem(CScreenWindow* w, const std::function<void(CItem*)>& f) {
+  if (w->GetItems()) w->GetItems()->ForEach([&](CItem* i) { f(i); });
+}
+
+inline void ForEachAction(CItem* item, const std::function<void(CAction*)>& f) {
+  if (item->GetActions()) item->GetActions()->ForEach([&](CAction* a) { f(a); });
+}
+
+struct Scene : ::testing::Test {
+  SceneHost host;
+  QnoResourceManager resources;
+  CWindowBuilder builder;
+  SDL_Surface* surface = nullptr;
+  QnoDisplay display;
+
+  void SetUp() override {
+    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
+      char path[1024];
+      QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
+      ASSERT_EQ(resources.AddWadFile(path), 0) << path;
+    }
+    delete CPreise::SetPreise();
+    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 800, 600, 16, 0xF800, 0x07E0, 0x001F, 0);
+    QnoDisplayCreateStruct cs;
+    cs.screenWidth = cs.viewWidth = 800;
+    cs.screenHeight = cs.viewHeight = 600;
+    display.Create(nullptr, &cs, surface);
+    builder.ResetCursors();
+  }
+  void TearDown() override {
+    builder.DestroyWindows();
+    SDL_FreeSurface(surface);
+  }
+  CScreenWindow* Root() const { return builder.GetTopWindow(); }
+  CScreenWindow* Window(int id) const { return Root() ? Root()->GetWindowByID(id) : nullptr; }
+  // The open windows, back to front.
+  void RenderOpen() {
+    for (auto it = host.renderList.rbegin(); it != host.renderList.rend(); ++it)
+      (*it)->Render(&display, &resources, -1, -1);
+  }
+  uint16_t Pixel(int x, int y) const {
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
+  }
+};
+
+}  // namespace wintest
