@@ -67,14 +67,14 @@ class Hosts : public CGuiHost, public CUiHost {
   CUserInt* m_ui;
 };
 
-// The main screen's nine windows and `extra` windows above it, each with
-// `items` hot areas that carry a mouse-move action.
+// The main screen's eight windows and `extra` windows above it, each with
+// `items` hot areas that carry an action for mouse moves or for presses.
 struct Screen {
   CUserInt ui;
   Hosts hosts{&ui};
   CWindowBuilder builder{&ui};
 
-  Screen(int extra, int items) {
+  Screen(int extra, int items, bool moveActions) {
     ui.OnCreate(nullptr, nullptr, nullptr, nullptr, nullptr);
     ui.SetSceneWindowDisplaySize(800, 600);
     CUserInt::DefineTool(1, 1409, "select");
@@ -87,7 +87,7 @@ struct Screen {
       builder.AddWindow(id, x, y, 180, 140, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
       for (int k = 0; k < items; ++k) {
         builder.AddItem(id, -1, 10 * k % 160, 12 * k % 120, 20, 14, 1);
-        builder.AddAction(id, -1, k, 1, WHEN_MOVE, INOUT_INSIDE, 0, 0, 0, "hover", 0);
+        builder.AddAction(id, -1, k, 1, moveActions ? WHEN_MOVE : WHEN_LEFT_DOWN, INOUT_INSIDE, 0, 0, 0, "hover", 0);
       }
     }
     CUserInt::topWindow = builder.GetTopWindow();
@@ -102,7 +102,7 @@ struct Screen {
 };
 
 void BM_MouseMoveOverOpenWindows(benchmark::State& state) {
-  Screen screen(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  Screen screen(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), state.range(2) != 0);
   QnoInteractionEvent e;
   e.type = QNO_EVENT_MOUSEMOVE;
   // Warm up: the first events may set the cursor and the balloon.
@@ -132,11 +132,14 @@ void BM_MouseMoveOverOpenWindows(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MouseMoveOverOpenWindows)
-    ->ArgNames({"extra", "items"})
-    ->Args({0, 0})
-    ->Args({4, 8})
-    ->Args({12, 16})
-    ->Args({24, 32});
+    ->ArgNames({"extra", "items", "move"})
+    ->Args({0, 0, 0})
+    ->Args({4, 8, 0})
+    ->Args({12, 16, 0})
+    ->Args({24, 32, 0})
+    ->Args({4, 8, 1})
+    ->Args({12, 16, 1})
+    ->Args({24, 32, 1});
 
 void BM_FullScreenMemcpy(benchmark::State& state) {
   std::vector<uint16_t> from(800 * 600, 0x1234), to(800 * 600);
