@@ -25,8 +25,6 @@ constexpr int kOptionsPage = 163;
 // Windows below this id belong to the main screen and take input only
 // while the bottom panel is shown.
 constexpr int kMainScreenIds = 20;
-// Group windows; their pages are their children.
-constexpr int kGroups[] = {80, 110, 120, 140, 160, 170, 201, 214};
 // A right click drops the tool when released this soon (ms).
 constexpr uint32_t kRightClickOnMap = 210;
 constexpr uint32_t kRightClickOffMap = 300;
@@ -34,18 +32,6 @@ constexpr uint32_t kRightClickOffMap = 300;
 constexpr uint32_t kWarningHold = 1500;
 // Arrow keys scroll the map by this many pixels.
 constexpr int kScrollStep = 50;
-
-bool IsGroup(int id) {
-  for (int g : kGroups)
-    if (g == id) return true;
-  return false;
-}
-
-bool InGroup(CScreenWindow* w) {
-  if (IsGroup(w->GetID())) return true;
-  CScreenWindow* parent = w->GetTopWindow();
-  return parent && IsGroup(parent->GetID());
-}
 
 bool IsMouseEvent(const QnoInteractionEvent* e) {
   return e->type == QNO_EVENT_MOUSEMOVE || e->type == QNO_EVENT_BUTTONDOWN || e->type == QNO_EVENT_BUTTONUP;
@@ -252,12 +238,13 @@ int CUserInt::KeyInput(QnoInteractionEvent* e, QnoView* view) {
     if (!head) return 0;
     auto* front = static_cast<CScreenWindow*>(head->GetZorvaObject());
     const int id = front->GetID();
-    const bool grouped = InGroup(front);
-    if (topWindow) topWindow->CloseOnEscAndRightMouse(id);
+    // Escape closes the front window with its group; with nothing to close
+    // (only the main screen is open) it asks whether to quit.
+    const bool closed = topWindow && topWindow->CloseOnEscAndRightMouse(id) == 0;
     if (id == kYesNoWindow) {
       DeActivateWindow(kYesNoWindow, 0);
       m_AutoLoadAsked = false;
-    } else if (!grouped) {
+    } else if (!closed) {
       SetAchtungWindowJaNein(kQuestionQuit);
     }
     return 0;

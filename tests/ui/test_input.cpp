@@ -183,16 +183,20 @@ TEST_F(Input, EscapeAsksBeforeQuittingAndClosesTheQuestion) {
   EXPECT_FALSE(Open(247));
   ui->ActivateWindow(6);
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_TRUE(Open(6)) << "the main screen stays";
   EXPECT_TRUE(Open(247));
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionQuit);
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
   EXPECT_FALSE(Open(247));
   // A page of a group closes with its group and asks nothing.
-  ui->ActivateWindow(163);
   ui->ActivateWindow(160);
+  ui->ActivateWindow(163);
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
   EXPECT_FALSE(Open(160));
+  EXPECT_FALSE(Open(163));
   EXPECT_FALSE(Open(247));
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_TRUE(Open(247)) << "nothing left to close but the main screen";
 }
 
 TEST_F(Input, LanguageAndWindowKeys) {

@@ -127,3 +127,19 @@ TEST_F(ScenarioMap, PngOfTheFrameHoldsItsPixels) {
 }
 
 }  // namespace
+
+namespace {
+TEST(ScenarioPanel, TheMouseAtTheBottomEdgeShowsThePanelAndLeavingHidesIt) {
+  zortest::Scenario game;
+  const zortest::Region bar{200, 470, 790, 600};
+  game.Run({zortest::Move(400, 250), zortest::Wait(40)});
+  const uint64_t hidden = game.Fingerprint(bar);
+  game.Run({zortest::Move(600, 590), zortest::Wait(40)});
+  EXPECT_EQ(CUserInt::selObj.panelShown, 1);
+  game.Shot("panel");
+  EXPECT_NE(game.Fingerprint(bar), hidden);
+  game.Run({zortest::Move(400, 250), zortest::Wait(40)});
+  EXPECT_EQ(CUserInt::selObj.panelShown, 0);
+  EXPECT_EQ(game.Fingerprint(bar), hidden);
+}
+}  // namespace
