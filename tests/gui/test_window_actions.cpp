@@ -88,6 +88,8 @@ TEST_F(WindowActions, GroupsOpenTheirFirstPageAndCloseTheOthers) {
   EXPECT_TRUE(OpenOf({80, 81, 82, 84, 85, 86, 87, 88, 89, 90, 91, 92}).empty());
   EXPECT_FALSE(root->GetWindowByID(85)->IsActive());
 
+  EXPECT_EQ(root->GetWindowByID(85)->ActivateWindow(-1, OVER_SINGLE), 0);
+  EXPECT_EQ(root->GetWindowByID(85)->ActivateWindow(-1, OVER_FRONT), 0);
   EXPECT_EQ(root->ActivateWindow(999, OVER_GROUP), 1);
   EXPECT_EQ(root->DeActivateWindow(999, OVER_GROUP), 1);
 }
@@ -224,6 +226,26 @@ TEST_F(WindowActions, ClosingClearsTheSelectionsOfItsWindow) {
   EXPECT_EQ(closeOf(217), (std::vector<std::string>{"ClearAdviserSelection"}));
 }
 
+TEST_F(WindowActions, OpeningAndClosingClearTheItemsLooks) {
+  Add(30);
+  CItem* item = AddPicture(30, 13);
+  root->ActivateWindow(30, OVER_SINGLE);
+  zortest::Clock().Set(5000);
+  QnoInteractionEvent press = MakeEvent(QNO_EVENT_BUTTONDOWN, 12, 12, 0);
+  CActionList up;
+  item->InputFilter(&press, nullptr, &up, 10, 10, 12, 12, INOUT_INSIDE, INOUT_NONE);
+  item->HighLightOn();
+  ASSERT_NE(item->GetPressedUntil(), 0u);
+  root->DeActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(item->GetPressedUntil(), 0u);
+  EXPECT_FALSE(item->IsHighlighted());
+  item->InputFilter(&press, nullptr, &up, 10, 10, 12, 12, INOUT_INSIDE, INOUT_NONE);
+  item->HighLightOn();
+  root->ActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(item->GetPressedUntil(), 0u);
+  EXPECT_FALSE(item->IsHighlighted());
+}
+
 TEST_F(WindowActions, ClosedWindowsReturnHomeExceptStreetAndCrossingWindows) {
   CScreenWindow* w = Add(30, 1, WINDOW_NORMAL, 40, 50);
   CScreenWindow* street = Add(190, 1, WINDOW_NORMAL, 40, 50);
@@ -283,6 +305,18 @@ TEST_F(WindowActions, EscAndTheRightButtonCloseWholeGroups) {
   EXPECT_EQ(closes(30), std::make_pair(0, std::vector<int>{30}));
   EXPECT_EQ(closes(113).second, (std::vector<int>{110, 112, 113}));
   EXPECT_EQ(closes(60), std::make_pair(1, std::vector<int>{}));
+  Add(160);
+  AddAll({161, 162, 163}, 160);
+  Add(201);
+  AddAll({202, 203, 204}, 201);
+  Add(170);
+  AddAll({171, 172, 173}, 170);
+  for (int group : {160, 201, 170}) {
+    for (int id = group; id <= group + 3; ++id) root->ActivateWindow(id, OVER_SINGLE);
+    host.closedOrder.clear();
+    EXPECT_EQ(root->CloseOnEscAndRightMouse(group + 2), 0);
+    EXPECT_EQ(host.closedOrder, (std::vector<int>{group, group + 1, group + 2, group + 3})) << group;
+  }
   EXPECT_EQ(closes(1), std::make_pair(1, std::vector<int>{}));
 }
 
@@ -375,6 +409,7 @@ TEST_F(WindowActions, PagesOfTheGroupsOpenedByTabs) {
   EXPECT_EQ(OpenOf({80, 81, 84, 86, 87, 89, 90, 92}), (std::vector<int>{80, 87}));
   Run(1, 43, 173);
   EXPECT_EQ(OpenOf({170, 171, 172, 173}), (std::vector<int>{170, 173}));
+  root->ActivateWindow(102, OVER_SINGLE);
   Run(1, 42, 101);
   EXPECT_EQ(OpenOf({214, 101, 102, 103}), (std::vector<int>{214, 101}));
   Run(1, 41, 113);
@@ -411,6 +446,8 @@ TEST_F(WindowActions, TheStatisticsTabsFollowTheGameMode) {
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 145}));
   Run(1, 44, 146);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 146}));
+  root->ActivateWindow(142, OVER_SINGLE);
+  root->ActivateWindow(147, OVER_SINGLE);
   Run(1, 44, 141);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 141}));
   Run(1, 44, 144);  // opens the group and nothing more
@@ -445,6 +482,7 @@ TEST_F(WindowActions, AFleetPurchaseWaitsForConfirmationBeforeLeaving) {
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"SaveConfirmationAction 35", "SetConfirmationPending",
                                                    "SetAchtungWindowJaNein 81 117"}));
   // Confirmed, the saved action runs through.
+  root->GetWindowByID(120)->DeActivateWindow(-1, OVER_SINGLE);
   Run(1, 35, 124);
   EXPECT_EQ(OpenOf({120, 122, 124, 126}), (std::vector<int>{120, 124}));
   EXPECT_FALSE(host.pending);
@@ -627,6 +665,7 @@ TEST_F(WindowActions, TheDynamicHelpWindowTakesItsSizeFromTheText) {
   EXPECT_EQ(title->GetXPos(), 13);
   EXPECT_EQ(title->GetYPos(), 24);
   EXPECT_EQ(title->GetXSize(), 122);
+  EXPECT_EQ(body->GetXPos(), 13);
   EXPECT_EQ(body->GetYPos(), 47);
   EXPECT_EQ(body->GetYSize(), 50);
   EXPECT_EQ(w->GetSizeY(), 111);
