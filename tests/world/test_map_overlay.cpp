@@ -19,8 +19,7 @@ struct OverlayWorld : CZorvaWorld {};
 struct OverlayTest : MapFixture<OverlayWorld> {
   CUserInt* ui = nullptr;
   CBuildingList marked;
-  // The interface's own selection list, put back before it is destroyed.
-  CBuildingList* own = nullptr;
+  CBuildingList* ownMarked = nullptr;
 
   void SetUp() override {
     OpenErrorLog("errors.log");
@@ -36,13 +35,14 @@ struct OverlayTest : MapFixture<OverlayWorld> {
     // this archive, so one mark is one sprite.
     AddMapArchive(world->GetResourceManager(), {{kMarker, Group(1, 1)}, {kHighlight, Tile()}});
     ui = world->GetUserInt();
-    own = ui->selObj.markedBuildings;
+    ownMarked = ui->selObj.markedBuildings;
     g_IsoRichtung = 0;
     map->SetIsoCenter(64, 64);
     ClearScreen(world);
   }
   void TearDown() override {
-    ui->selObj.markedBuildings = own;
+    // The controller deletes its own list of marked buildings, not the test's.
+    ui->selObj.markedBuildings = ownMarked;
     MapFixture::TearDown();
   }
   int Drawn() {
