@@ -15,6 +15,7 @@ class CZorWorldHost : public CWorldHost {
   int AddSound(const char* name, int priority) override;
   int FadeOutSound(const char* name) override;
   void SetWorldObjectListFilter(CWorldObj* object) override;
+  void SetAchtungWindow(int warning) override;
 
  private:
   CZorvaWorld& m_world;
@@ -28,6 +29,7 @@ class CZorIsoHost : public CIsoHost {
 
   CWorldObj* CreateObject(TObjectType kind) override;
   CWorldObj* CreateObjectEmpty() override;
+  int DestroyObject(CWorldObj* object, int mode) override;
   int GetBaseResID(bool first) override;
   int RemoveObject(int x, int y, TBaseType layer) override;
   CList* GetObjectList() override;
