@@ -14,6 +14,7 @@ void CZorWorldHost::SetWorldObjectListFilter(CWorldObj* object) { m_world.SetWor
 void CZorWorldHost::SetAchtungWindow(int warning) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(warning);
 }
+bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
 
 // ---- the map's host ----
 

@@ -16,6 +16,7 @@ class CZorWorldHost : public CWorldHost {
   int FadeOutSound(const char* name) override;
   void SetWorldObjectListFilter(CWorldObj* object) override;
   void SetAchtungWindow(int warning) override;
+  bool GetShowMicroZellen() override;
 
  private:
   CZorvaWorld& m_world;
