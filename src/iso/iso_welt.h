@@ -255,11 +255,10 @@ class CIsoWelt {
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
   int SetZoomLevel(TIsoZoomStufe zoom);
-  // Puts tile resId with dir and obj on the cell's layer 0 in place of
-  // what was there; nothing outside the map.
-  void PlaceStreetTile(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj);
   // A single cell for types below 4, else a 2 x 2 group; the group's result.
   int PlaceStreetPiece(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj, CStrassenType type);
+  // Merges a street layer tile onto the cell's layer 0 when layer is not 0.
+  void MergeStreetLayer(int x, int y, int layer);
 
   CIsoHost* m_pHost;
   QnoResourceManager* m_pResources;

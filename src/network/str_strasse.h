@@ -231,5 +231,8 @@ class CStrStrasse : public CList {
   double m_Velocity = 0.0;
   double m_VelocitySecond = 0.0;
   CWorldObj* m_pVLSObject = nullptr;
+  // Where the traffic guidance sign stands.
+  int16_t m_VLSPosX = 0;
+  int16_t m_VLSPosY = 0;
   CBuildingParkingObject* m_pParking = nullptr;
 };

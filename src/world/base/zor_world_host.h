@@ -25,4 +25,6 @@ class CWorldHost {
   virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) {}
   // Shows the interface's warning window with that number.
   virtual void SetAchtungWindow(int /*warning*/) {}
+  // The debug view that draws every micro cell and its links.
+  virtual bool GetShowMicroZellen() { return false; }
 };
