@@ -434,7 +434,8 @@ void CQnoMicroZelle::RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* 
   const uint32_t red = buffer->GetClosestColor(255, 0, 20);
   const uint32_t green = buffer->GetClosestColor(0, 255, 20);
   const int x = cell->m_ScreenX, y = cell->m_ScreenY;
-  auto square = [&](uint32_t colour) { buffer->FillRect(x - 2, y - 2, x + 2, y + 2, colour); };
+  // FillRect leaves out the right and bottom edges.
+  auto square = [&](uint32_t colour) { buffer->FillRect(x - 2, y - 2, x + 3, y + 3, colour); };
   square(cell->m_Position == 1 ? red : green);
   for (const Cell* s : cell->m_pNachfolger) {
     if (!s) break;
