@@ -35,6 +35,8 @@ class CStreetInfoList {
   int GetStrassenID(CStrassenType type);
   int GetKurvenID(CStrassenType type);
   int GetEndStueckID(CStrassenType type);
+  // A plain TStrassenType would otherwise reach GetEndStueckID(int id).
+  int GetEndStueckID(TStrassenType type) { return GetEndStueckID(CStrassenType(type)); }
   int GetStrassenLayerID(CStrassenType type);
   int GetKurvenLayer(CStrassenType type);
   int GetEndStueckLayer(CStrassenType type);

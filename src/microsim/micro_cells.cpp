@@ -64,7 +64,7 @@ int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // ------------------------------------------------------------ creation
 
-CQnoMicroZelle::~CQnoMicroZelle() = default;
+CQnoMicroZelle::~CQnoMicroZelle() { Remove(); }
 
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {
   if (!resource.IsValid()) return nullptr;
@@ -312,9 +312,10 @@ int CQnoMicroZelle::GetAuslStreet(int i, Cell* cell, bool outerLane) {
 
 namespace {
 
-// Depth-first search below `cell` for a cell with the sim id. Cells that
-// a branch already searched without success at this depth or deeper are
-// not searched again, so that meshes of branches stay cheap.
+// Depth-first search for a cell with the sim id; a cell is looked at while
+// its remaining depth is above 0. Cells already searched without success at
+// this depth or deeper are not searched again, so that meshes of branches
+// stay cheap.
 struct SimIdSearch {
   uint16_t simId;
   std::unordered_map<const Cell*, int> searched;
@@ -324,16 +325,15 @@ struct SimIdSearch {
            c->m_LaneKind == MICR_LANE_SPECIAL;
   }
 
-  Cell* Below(Cell* cell, int depth) {
+  Cell* Visit(Cell* cell, int depth) {
     if (depth <= 0) return nullptr;
-    for (Cell* s : cell->m_pNachfolger) {
-      if (!s) continue;
-      if (s->m_SimID == simId && Counts(s)) return s;
-      auto it = searched.find(s);
-      if (it != searched.end() && it->second >= depth - 1) continue;
-      if (Cell* found = Below(s, depth - 1)) return found;
-      searched[s] = depth - 1;
-    }
+    if (cell->m_SimID == simId && Counts(cell)) return cell;
+    auto it = searched.find(cell);
+    if (it != searched.end() && it->second >= depth) return nullptr;
+    for (Cell* s : cell->m_pNachfolger)
+      if (s)
+        if (Cell* found = Visit(s, depth - 1)) return found;
+    searched[cell] = depth;
     return nullptr;
   }
 };
@@ -342,16 +342,16 @@ struct SimIdSearch {
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::IndexRunToZelleWithSimID(Cell* cell, int& index, uint16_t simId, int depth) {
   index = -1;
-  if (!QNO_PARAM_CHECK(cell != nullptr)) return nullptr;
+  if (!cell) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "pZelle==NULL");
+    return nullptr;
+  }
+  // The starting cell itself never counts.
   SimIdSearch search{simId, {}};
   for (int k = 0; k < Cell::kLinks; ++k) {
     Cell* s = cell->m_pNachfolger[k];
-    if (!s || depth <= 0) continue;
-    if (s->m_SimID == simId && SimIdSearch::Counts(s)) {
-      index = k;
-      return s;
-    }
-    if (Cell* found = search.Below(s, depth - 1)) {
+    if (!s) continue;
+    if (Cell* found = search.Visit(s, depth - 1)) {
       index = k;
       return found;
     }
@@ -434,7 +434,8 @@ void CQnoMicroZelle::RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* 
   const uint32_t red = buffer->GetClosestColor(255, 0, 20);
   const uint32_t green = buffer->GetClosestColor(0, 255, 20);
   const int x = cell->m_ScreenX, y = cell->m_ScreenY;
-  auto square = [&](uint32_t colour) { buffer->FillRect(x - 2, y - 2, x + 2, y + 2, colour); };
+  // FillRect leaves out the right and bottom edges.
+  auto square = [&](uint32_t colour) { buffer->FillRect(x - 2, y - 2, x + 3, y + 3, colour); };
   square(cell->m_Position == 1 ? red : green);
   for (const Cell* s : cell->m_pNachfolger) {
     if (!s) break;

@@ -61,6 +61,7 @@ class CQnoMicroZelle {
   // Longest successor walk of GetAuslStreet.
   static constexpr int kMaxWalk = 1000;
 
+  // Detaches the cells from their neighbours first (Remove).
   ~CQnoMicroZelle();
   CQnoMicroZelle(const CQnoMicroZelle&) = delete;
   CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
