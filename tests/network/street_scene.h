@@ -41,6 +41,27 @@ class NetHost : public CIsoHost {
     return &ground;
   }
   int GetBaseResID(bool) override { return isotest::kGround; }
+  // Street-side objects are only recorded, not placed.
+  struct Placed {
+    TObjectType kind;
+    int resId, x, y, direction;
+  };
+  CWorldObj* CreateObjectAt(TObjectType kind, int resId, CIsoRichtung direction, int x, int y) override {
+    if (refuseSigns) return nullptr;
+    auto* o = new CWorldObj;
+    o->Create();
+    o->SetType(kind);
+    objects.push_back(o);
+    placed.push_back({kind, resId, x, y, direction.GetValue()});
+    return o;
+  }
+  int RemoveObject(int x, int y, TBaseType layer) override {
+    removed.push_back({OBJ_NONE, static_cast<int>(layer), x, y, 0});
+    return 0;
+  }
+  bool refuseSigns = false;
+  std::vector<Placed> placed;
+  std::vector<Placed> removed;
   CWorldObj* CreateObject(TObjectType kind) override {
     CWorldObj* o = nullptr;
     switch (kind) {
