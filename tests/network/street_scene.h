@@ -12,6 +12,7 @@
 
 #include "iso/iso_river.h"
 #include "iso/iso_scene.h"
+#include "microsim/micro_test_layouts.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -22,11 +23,25 @@
 
 namespace streettest {
 
-// Graphics of the street types in the scene.
-constexpr int kStraight = isotest::kBuilding;
-constexpr int kCurve = isotest::kFlower;
+// Graphics of the street types in the scene: street tiles carry a cell
+// layout at every zoom and rotation.
+constexpr int kStraight = 540;
+constexpr int kCurve = 541;
 constexpr int kEnd = isotest::kFilter;
 constexpr int kRiverTile = isotest::kFlower;
+constexpr int kLayout = 800;
+
+inline std::map<uint32_t, zorgen::Bytes> StreetBlobs() {
+  std::map<uint32_t, zorgen::Bytes> b = isotest::SceneBlobs();
+  isotest::TileLayer layer = isotest::FlatLayer(isotest::FloorSprite, 0);
+  for (auto& zoom : layer.data)
+    for (uint32_t& id : zoom) id = kLayout;
+  b[kStraight] = isotest::MakeTile({layer});
+  b[kCurve] = isotest::MakeTile({layer});
+  using microtest::C;
+  b[kLayout] = microtest::Record({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 10, 0, {}, 1)});
+  return b;
+}
 
 // Makes the network's world objects the way the world's factory does and
 // keeps them until they are given up.
@@ -118,7 +133,7 @@ class TestSim : public CSimWelt {
 struct StreetScene : ::testing::Test {
   void SetUp() override {
     g_ZorLoadVersion = 240;
-    scene = std::make_unique<isotest::Scene>();
+    scene = std::make_unique<isotest::Scene>(320, 240, StreetBlobs());
     scene->UseHost(&host);
     scene->CreateGround();
     map = scene->map.get();

@@ -234,3 +234,29 @@ TEST_F(StreetEdit, TilesBeforeAJunctionKnowWhetherItIsADeadEnd) {
   EXPECT_FALSE(s->PointBeforJunction(15, 100, deadEnd));
   EXPECT_FALSE(s->PointBeforJunction(22, 100, deadEnd));  // another street's tile
 }
+
+TEST_F(StreetEdit, EveryDrawnTileOfAStreetGetsItsCells) {
+  CStrJunction* a = Junction(10, 110);
+  CStrJunction* b = Junction(14, 106);
+  CStrStrasse* s = Built(a, b, STRASSE_1, {{14, 110}});
+  ASSERT_NE(s->GetMicroZellenGroup(), nullptr);
+  for (int x = 11; x <= 14; ++x) EXPECT_NE(s->GetMicroZellen(static_cast<unsigned short>(x), 110), nullptr) << x;
+  for (int y = 107; y <= 109; ++y) EXPECT_NE(s->GetMicroZellen(14, static_cast<unsigned short>(y)), nullptr) << y;
+  EXPECT_EQ(s->GetMicroZellen(10, 110), nullptr);
+  EXPECT_EQ(s->GetMicroZellen(14, 106), nullptr);
+  EXPECT_EQ(s->GetFirstMicroZelle(), s->GetMicroZellen(11, 110));
+  EXPECT_EQ(s->GetLastMicroZelle(), s->GetMicroZellen(14, 107));
+  EXPECT_EQ(s->GetWorldObj()->GetMicroZelle(12, 110), s->GetMicroZellen(12, 110));
+  EXPECT_EQ(s->UpdateScreenPos(5, 5, 12, 110), 0);
+  EXPECT_EQ(s->RemoveMicroSimAt(12, 110), 0);
+  EXPECT_EQ(s->GetMicroZellen(12, 110), nullptr);
+  EXPECT_EQ(s->RemoveMicroSimAt(12, 110), 1);
+  s->RemoveMicroSim();
+  EXPECT_EQ(s->GetMicroZellenGroup(), nullptr);
+  EXPECT_EQ(s->UpdateScreenPos(5, 5, 12, 110), 1);
+  // A street drawn while a savegame is read gets no cells.
+  CStrStrasse::m_InLoadFile = 1;
+  s->InsertIntoIsoWelt();
+  CStrStrasse::m_InLoadFile = 0;
+  EXPECT_EQ(s->GetMicroZellenGroup(), nullptr);
+}
