@@ -39,6 +39,9 @@ inline std::map<uint32_t, zorgen::Bytes> StreetBlobs() {
   b[kStraight] = isotest::MakeTile({layer});
   b[kCurve] = isotest::MakeTile({layer});
   using microtest::C;
+  // The level crossing's 2 x 2 group.
+  b[CGrdCrossing::kResID] = isotest::MakeGroup(
+      2, 2, {{0, 0, 0, kStraight}, {1, 0, 0, kStraight}, {0, 1, 0, kStraight}, {1, 1, 0, kStraight}});
   b[kLayout] = microtest::Record({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 10, 0, {}, 1)});
   return b;
 }
@@ -210,10 +213,14 @@ struct StreetScene : ::testing::Test {
   }
   CWorldObj* ObjectAt(int x, int y) { return map->GetIsoTileObject(x, y, ISO_LAYER_GROUND); }
   // A river tile as the map's loader puts one.
-  void River(int x, int y) {
+  void River(int x, int y, int resId = kRiverTile) {
     auto* r = static_cast<CRiverObject*>(host.CreateObject(OBJ_RIVER));
-    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), kRiverTile);
-    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kRiverTile, r);
+    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), resId);
+    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), resId, r);
+  }
+  // A rail tile of no track.
+  void Rail(int x, int y) {
+    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kStraight, host.CreateObject(OBJ_RAIL_PIECE));
   }
   CSimStreet* SimStreet(short id) { return sim.GetStreet(id, 0); }
 
