@@ -1,0 +1,207 @@
+// Building streets through the junction list the way the street tool does:
+// result codes, T junctions, crossings, merged continuations, bends, type
+// rules, and removing streets again.
+#include <gtest/gtest.h>
+
+#include "junction_scene.h"
+#include "support/test_support.h"
+
+namespace {
+
+using namespace junctiontest;
+
+struct JunctionBuild : ::testing::Test {
+  void SetUp() override { w = std::make_unique<World>(); }
+  void TearDown() override { w.reset(); }
+  std::unique_ptr<World> w;
+};
+
+TEST_F(JunctionBuild, TheFirstStreetNeedsNoNetworkButTheNextMustTouchIt) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Junctions(), 2);
+  CStrJunction* a = w->At(10, 10);
+  CStrJunction* b = w->At(10, 20);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(a->GetAnzLinkedStreets(), 1);
+  EXPECT_EQ(b->GetAnzLinkedStreets(), 1);
+  EXPECT_EQ(w->GroundType(10, 15), OBJ_STREET_PIECE);
+  ExpectConsistent(*w);
+
+  // Both ends off the network: refused, and nothing of it stays behind.
+  const int hostObjects = static_cast<int>(w->host.objects.size());
+  EXPECT_EQ(w->Build(30, 30, 30, 40), STR_BUILD_OFF_NETWORK);
+  EXPECT_EQ(w->Junctions(), 2);
+  EXPECT_EQ(w->At(30, 30), nullptr);
+  EXPECT_EQ(static_cast<int>(w->host.objects.size()), hostObjects);
+  EXPECT_FALSE(Registered(*w, 3));
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, RefusalsGiveTheirCodesAndLeaveTheNetworkAsItWas) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  EXPECT_EQ(w->net->CreateStreet(nullptr, STRASSE_1), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w->Build(10, 20, 20, 20, static_cast<TStrassenType>(5)), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w->Build(10, 20, 15, 25), STR_BUILD_BAD_REQUEST);   // not along one axis
+  EXPECT_EQ(w->Build(10, 20, 10, 130), STR_BUILD_BAD_REQUEST);  // leaves the map
+  EXPECT_EQ(w->Build(10, 20, 10, 20), STR_BUILD_SAME_JUNCTION);
+  EXPECT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_ALREADY_JOINED);
+  EXPECT_EQ(w->Build(10, 20, 10, 10), STR_BUILD_ALREADY_JOINED);
+  // A four-lane street does not start at the dead end of a one-tile street.
+  EXPECT_EQ(w->Build(10, 20, 10, 30, STRASSE_VIERSPURIG), STR_BUILD_TYPE_CONFLICT);
+  EXPECT_EQ(w->At(10, 30), nullptr);
+  EXPECT_EQ(w->Junctions(), 2);
+  ASSERT_EQ(w->Streets().size(), 1u);
+  EXPECT_EQ(w->Streets()[0]->GetStreetType(), STRASSE_1);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, AStraightContinuationIsMergedIntoOneStreet) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(10, 20, 10, 30), STR_BUILD_OK);
+  EXPECT_EQ(w->At(10, 20), nullptr);
+  EXPECT_EQ(w->Junctions(), 2);
+  ASSERT_EQ(w->Streets().size(), 1u);
+  CStrStrasse* s = w->StreetBetween(10, 10, 10, 30);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetNumber(), 1u);
+  EXPECT_EQ(w->GroundType(10, 20), OBJ_STREET_PIECE);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, ARightAngleBecomesOneStreetWithABend) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(10, 20, 20, 20), STR_BUILD_OK);
+  EXPECT_EQ(w->At(10, 20), nullptr);
+  ASSERT_EQ(w->Streets().size(), 1u);
+  CStrStrasse* s = w->StreetBetween(10, 10, 20, 20);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetNumber(), 2u);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, ATypeChangesOnlyAtEndsOfFewerThanThreeStreets) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  // A type-2 street from the type-1 dead end makes the whole street type 2.
+  ASSERT_EQ(w->Build(10, 20, 10, 30, STRASSE_2), STR_BUILD_OK);
+  ASSERT_EQ(w->Streets().size(), 1u);
+  EXPECT_EQ(w->Streets()[0]->GetStreetType(), STRASSE_2);
+  // A type-1 street from a type-2 dead end is built as type 2.
+  ASSERT_EQ(w->Build(10, 30, 20, 30, STRASSE_1), STR_BUILD_OK);
+  ASSERT_EQ(w->Streets().size(), 1u);
+  EXPECT_EQ(w->Streets()[0]->GetStreetType(), STRASSE_2);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, AnEndInTheMiddleOfAStreetSplitsItWithATJunction) {
+  ASSERT_EQ(w->Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* t = w->At(10, 20);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->GetAnzLinkedStreets(), 3);
+  EXPECT_EQ(w->Junctions(), 4);
+  EXPECT_NE(w->StreetBetween(10, 10, 10, 20), nullptr);
+  EXPECT_NE(w->StreetBetween(10, 20, 10, 30), nullptr);
+  EXPECT_NE(w->StreetBetween(5, 20, 10, 20), nullptr);
+  EXPECT_EQ(w->StreetBetween(10, 10, 10, 30), nullptr);
+  // The open side is +x: arms -x, -y and +y make mask 3 + 48 + 192.
+  EXPECT_EQ(t->GetEmgType(), 2);
+  CIsoRichtung dir;
+  EXPECT_EQ(t->GetResID(&dir), 1482);
+  EXPECT_EQ(dir.GetValue(), 1);
+  EXPECT_EQ(w->GroundType(10, 20), OBJ_CROSSING);
+  EXPECT_EQ(w->GroundRes(10, 20), 1482);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, AStreetAcrossAnotherMakesAFourArmCrossing) {
+  BuildCrossing(*w);
+  CStrJunction* k = w->At(10, 25);
+  ASSERT_NE(k, nullptr);
+  EXPECT_EQ(k->GetAnzLinkedStreets(), 4);
+  EXPECT_EQ(w->Junctions(), 5);
+  EXPECT_EQ(w->Streets().size(), 5u);
+  EXPECT_NE(w->StreetBetween(10, 15, 10, 25), nullptr);
+  EXPECT_NE(w->StreetBetween(10, 25, 10, 30), nullptr);
+  EXPECT_NE(w->StreetBetween(10, 25, 5, 25), nullptr);
+  // The arm from the T junction bends twice and ends at the crossing.
+  CStrStrasse* arm = w->StreetBetween(10, 15, 10, 25);
+  ASSERT_NE(arm, nullptr);
+  EXPECT_EQ(w->At(20, 15), nullptr);
+  EXPECT_EQ(w->At(20, 25), nullptr);
+  // Four arms of one-tile streets on every side: mask 255.
+  CIsoRichtung dir;
+  EXPECT_EQ(k->GetResID(&dir), 1503);
+  EXPECT_EQ(w->GroundRes(10, 25), 1503);
+  ExpectConsistent(*w);
+
+  // No fifth arm: a street from the crossing is refused whole.
+  const size_t streets = w->Streets().size();
+  EXPECT_EQ(w->Build(10, 25, 10, 28), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w->Streets().size(), streets);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, RemovingTheLastStreetRemovesBothJunctions) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  const unsigned short a = w->At(10, 10)->GetSimID();
+  const unsigned short b = w->At(10, 20)->GetSimID();
+  CStrStrasse* s = w->Streets()[0];
+  const short id = s->GetSimID();
+  ASSERT_EQ(w->net->DeleteStreet(s), 0);
+  EXPECT_EQ(w->Junctions(), 0);
+  EXPECT_EQ(w->At(10, 10), nullptr);
+  EXPECT_EQ(w->net->GetJunctionByID(a), nullptr);
+  EXPECT_FALSE(Registered(*w, a));
+  EXPECT_FALSE(Registered(*w, b));
+  EXPECT_EQ(w->net->GetStreetByID(id), nullptr);
+  EXPECT_NE(w->GroundType(10, 15), OBJ_STREET_PIECE);
+  EXPECT_EQ(w->net->DeleteStreet(nullptr), 4);
+}
+
+TEST_F(JunctionBuild, DeletingOneArmOfATJunctionJoinsTheOtherTwo) {
+  ASSERT_EQ(w->Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrStrasse* arm = w->StreetBetween(5, 20, 10, 20);
+  ASSERT_NE(arm, nullptr);
+  ASSERT_EQ(w->net->DeleteStreet(arm), 0);
+  EXPECT_EQ(w->At(10, 20), nullptr);
+  EXPECT_EQ(w->At(5, 20), nullptr);
+  EXPECT_EQ(w->Junctions(), 2);
+  EXPECT_NE(w->StreetBetween(10, 10, 10, 30), nullptr);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, ALoopStreetCountsTwiceAtItsJunction) {
+  ASSERT_EQ(w->Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(10, 20, 20, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(20, 20, 20, 5), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(20, 5, 5, 5), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 5, 5, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* j = w->At(10, 20);
+  ASSERT_NE(j, nullptr);
+  EXPECT_EQ(w->Junctions(), 3);
+  EXPECT_EQ(j->GetAnzLinkedStreets(), 4);
+  CStrStrasse* loop = nullptr;
+  for (CStrStrasse* s : w->Streets())
+    if (s->GetStartJunction() == j && s->GetEndJunction() == j) loop = s;
+  ASSERT_NE(loop, nullptr);
+  // Its first and its last cell are two arms of the crossing.
+  CIsoRichtung dir;
+  EXPECT_EQ(j->GetResID(&dir), 1503);
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, AStreetFromACrossingOfThreeJoinsItDirectly) {
+  ASSERT_EQ(w->Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 20, 10, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(10, 20, 15, 20), STR_BUILD_OK);
+  CStrJunction* k = w->At(10, 20);
+  ASSERT_NE(k, nullptr);
+  EXPECT_EQ(k->GetAnzLinkedStreets(), 4);
+  EXPECT_EQ(w->GroundRes(10, 20), 1503);
+  ExpectConsistent(*w);
+}
+
+}  // namespace
