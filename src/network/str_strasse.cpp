@@ -62,6 +62,10 @@ CMicroSimulation& Linker() {
 CStrStrasse::CStrStrasse(CIsoWelt* iso, CSimWelt* sim) {
   m_pIsoWelt = iso;
   m_pSimWelt = sim;
+  // Pieces and extra parts read back from a savegame are made without the
+  // map; they find it here.
+  CStrStrassenTeil::m_pIsoWelt = iso;
+  CStrExtTeil::m_pIsoWelt = iso;
 }
 
 CStrStrasse::~CStrStrasse() {
