@@ -698,6 +698,19 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
     while (j->GetAnzLinkedStreets() > 0) j->UnLinkStreet(j->GetStreetByNR(0));
     j->RemoveFromSimWelt();
   }
+  // A street left running from a junction back to it: both are drawn again.
+  for (CStrJunction* j : {a, b}) {
+    CStrStrasse* loop = j->GetStreetByNR(0);
+    const int n = j->GetAnzLinkedStreets();
+    if (!loop || (n != 1 && !(n == 2 && j->GetStreetByNR(1) == loop))) continue;
+    if (loop->m_pStartJunction != j || loop->m_pEndJunction != j) continue;
+    j->UpdateJunctionType(true);
+    j->RemoveFromIsoWelt();
+    j->InsertIntoIsoWelt();
+    loop->RemoveFromIsoWelt(false);
+    loop->InsertIntoIsoWelt();
+  }
+  list->RemoveIsolatedGrdCrossings();
   m_pStartJunction = nullptr;
   m_pEndJunction = nullptr;
   return 0;
