@@ -1225,6 +1225,8 @@ int CStrStrasse::SerializeGameStore(FILE* file) {
 }
 
 int CStrStrasse::SerializeGameLoad(FILE* file) {
+  // A street is read once, into an empty street.
+  if (GetNumber() != 0 || m_pStartJunction || m_pEndJunction) return 1;
   struct LoadFlag {
     LoadFlag() { m_InLoadFile = 1; }
     ~LoadFlag() { m_InLoadFile = 0; }

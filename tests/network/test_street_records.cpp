@@ -133,6 +133,13 @@ TEST_F(StreetRecord, AStreetComesBackLinkedDrawnAndRegisteredWithItsSpeedsPerDir
   EXPECT_EQ(ObjectAt(14, 8), s->GetWorldObj());
   EXPECT_EQ(s->GetLaenge(), 700);
 
+  // A street already read is not read again.
+  std::FILE* again = FileOf(record);
+  EXPECT_EQ(s->SerializeGameLoad(again), 1);
+  std::fclose(again);
+  EXPECT_EQ(Pieces(s).size(), 2u);
+  EXPECT_EQ(b->GetAnzLinkedStreets(), 1);
+
   // Written again, the record is the same bytes.
   std::FILE* f = std::tmpfile();
   ASSERT_EQ(s->SerializeGameStore(f), 0);
