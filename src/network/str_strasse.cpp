@@ -62,6 +62,10 @@ CMicroSimulation& Linker() {
 CStrStrasse::CStrStrasse(CIsoWelt* iso, CSimWelt* sim) {
   m_pIsoWelt = iso;
   m_pSimWelt = sim;
+  // Pieces and extra parts read back from a savegame are made without the
+  // map; they find it here.
+  CStrStrassenTeil::m_pIsoWelt = iso;
+  CStrExtTeil::m_pIsoWelt = iso;
 }
 
 CStrStrasse::~CStrStrasse() {
@@ -694,6 +698,19 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
     while (j->GetAnzLinkedStreets() > 0) j->UnLinkStreet(j->GetStreetByNR(0));
     j->RemoveFromSimWelt();
   }
+  // A street left running from a junction back to it: both are drawn again.
+  for (CStrJunction* j : {a, b}) {
+    CStrStrasse* loop = j->GetStreetByNR(0);
+    const int n = j->GetAnzLinkedStreets();
+    if (!loop || (n != 1 && !(n == 2 && j->GetStreetByNR(1) == loop))) continue;
+    if (loop->m_pStartJunction != j || loop->m_pEndJunction != j) continue;
+    j->UpdateJunctionType(true);
+    j->RemoveFromIsoWelt();
+    j->InsertIntoIsoWelt();
+    loop->RemoveFromIsoWelt(false);
+    loop->InsertIntoIsoWelt();
+  }
+  list->RemoveIsolatedGrdCrossings();
   m_pStartJunction = nullptr;
   m_pEndJunction = nullptr;
   return 0;
@@ -1208,6 +1225,8 @@ int CStrStrasse::SerializeGameStore(FILE* file) {
 }
 
 int CStrStrasse::SerializeGameLoad(FILE* file) {
+  // A street is read once, into an empty street.
+  if (GetNumber() != 0 || m_pStartJunction || m_pEndJunction) return 1;
   struct LoadFlag {
     LoadFlag() { m_InLoadFile = 1; }
     ~LoadFlag() { m_InLoadFile = 0; }

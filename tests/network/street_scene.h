@@ -12,6 +12,7 @@
 
 #include "iso/iso_river.h"
 #include "iso/iso_scene.h"
+#include "microsim/micro_test_layouts.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -22,11 +23,28 @@
 
 namespace streettest {
 
-// Graphics of the street types in the scene.
-constexpr int kStraight = isotest::kBuilding;
-constexpr int kCurve = isotest::kFlower;
+// Graphics of the street types in the scene: street tiles carry a cell
+// layout at every zoom and rotation.
+constexpr int kStraight = 540;
+constexpr int kCurve = 541;
 constexpr int kEnd = isotest::kFilter;
 constexpr int kRiverTile = isotest::kFlower;
+constexpr int kLayout = 800;
+
+inline std::map<uint32_t, zorgen::Bytes> StreetBlobs() {
+  std::map<uint32_t, zorgen::Bytes> b = isotest::SceneBlobs();
+  isotest::TileLayer layer = isotest::FlatLayer(isotest::FloorSprite, 0);
+  for (auto& zoom : layer.data)
+    for (uint32_t& id : zoom) id = kLayout;
+  b[kStraight] = isotest::MakeTile({layer});
+  b[kCurve] = isotest::MakeTile({layer});
+  using microtest::C;
+  // The level crossing's 2 x 2 group.
+  b[CGrdCrossing::kResID] = isotest::MakeGroup(
+      2, 2, {{0, 0, 0, kStraight}, {1, 0, 0, kStraight}, {0, 1, 0, kStraight}, {1, 1, 0, kStraight}});
+  b[kLayout] = microtest::Record({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 10, 0, {}, 1)});
+  return b;
+}
 
 // Makes the network's world objects the way the world's factory does and
 // keeps them until they are given up.
@@ -41,6 +59,27 @@ class NetHost : public CIsoHost {
     return &ground;
   }
   int GetBaseResID(bool) override { return isotest::kGround; }
+  // Street-side objects are only recorded, not placed.
+  struct Placed {
+    TObjectType kind;
+    int resId, x, y, direction;
+  };
+  CWorldObj* CreateObjectAt(TObjectType kind, int resId, CIsoRichtung direction, int x, int y) override {
+    if (refuseSigns) return nullptr;
+    auto* o = new CWorldObj;
+    o->Create();
+    o->SetType(kind);
+    objects.push_back(o);
+    placed.push_back({kind, resId, x, y, direction.GetValue()});
+    return o;
+  }
+  int RemoveObject(int x, int y, TBaseType layer) override {
+    removed.push_back({OBJ_NONE, static_cast<int>(layer), x, y, 0});
+    return 0;
+  }
+  bool refuseSigns = false;
+  std::vector<Placed> placed;
+  std::vector<Placed> removed;
   CWorldObj* CreateObject(TObjectType kind) override {
     CWorldObj* o = nullptr;
     switch (kind) {
@@ -97,7 +136,7 @@ class TestSim : public CSimWelt {
 struct StreetScene : ::testing::Test {
   void SetUp() override {
     g_ZorLoadVersion = 240;
-    scene = std::make_unique<isotest::Scene>();
+    scene = std::make_unique<isotest::Scene>(320, 240, StreetBlobs());
     scene->UseHost(&host);
     scene->CreateGround();
     map = scene->map.get();
@@ -174,10 +213,14 @@ struct StreetScene : ::testing::Test {
   }
   CWorldObj* ObjectAt(int x, int y) { return map->GetIsoTileObject(x, y, ISO_LAYER_GROUND); }
   // A river tile as the map's loader puts one.
-  void River(int x, int y) {
+  void River(int x, int y, int resId = kRiverTile) {
     auto* r = static_cast<CRiverObject*>(host.CreateObject(OBJ_RIVER));
-    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), kRiverTile);
-    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kRiverTile, r);
+    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), resId);
+    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), resId, r);
+  }
+  // A rail tile of no track.
+  void Rail(int x, int y) {
+    map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kStraight, host.CreateObject(OBJ_RAIL_PIECE));
   }
   CSimStreet* SimStreet(short id) { return sim.GetStreet(id, 0); }
 

@@ -345,3 +345,157 @@ TEST_F(StreetScene, PieceRecordsRoundTripWithTheirPartsAndRefuseCutOrForeignList
   EXPECT_NE(s.SerializeGameLoad(foreign), 0);
   std::fclose(foreign);
 }
+
+TEST_F(StreetScene, ARailAcrossAPieceMakesALevelCrossingAroundIt) {
+  Rail(15, 20);
+  Rail(16, 20);
+  CStrStrassenTeil p(map);
+  p.Create(10, 20, 20, 20, nullptr, true, STRASSE_1);
+  EXPECT_TRUE(p.HitTrain());
+  ASSERT_NE(p.GetExtraTeilList(), nullptr);
+  auto* c = dynamic_cast<CGrdCrossing*>(p.GetExtraTeilList()->GetHead());
+  ASSERT_NE(c, nullptr);
+  EXPECT_TRUE(c->IsGradeCrossing());
+  EXPECT_EQ(c->GetResID(), CGrdCrossing::kResID);
+  // Turned one on from the piece's direction, one tile back across the rail.
+  EXPECT_EQ(c->GetRichtung().GetValue(), 1);
+  EXPECT_EQ(c->GetStartX(), 15);
+  EXPECT_EQ(c->GetStartY(), 19);
+  EXPECT_EQ(c->GetEndX(), 15);
+  EXPECT_EQ(c->GetEndY(), 20);
+  EXPECT_EQ(c->GetDeltaX(), 2);
+  EXPECT_EQ(c->GetMX(), 0);
+  EXPECT_EQ(c->GetMY(), 1);
+  EXPECT_TRUE(c->PointHitExtraTeil(15, 19));
+  EXPECT_TRUE(c->PointHitExtraTeil(16, 20));
+  EXPECT_FALSE(c->PointHitExtraTeil(17, 20));
+  EXPECT_FALSE(c->PointHitExtraTeil(15, 18));
+  EXPECT_FALSE(c->PointHitExtraTeil(14, 20));
+  short x = 0, y = 0;
+  c->GetInsertPoint(x, y);
+  EXPECT_EQ(x, 15);
+  EXPECT_EQ(y, 19);
+  EXPECT_TRUE(c->GetMicroZellenPos(x, y));
+  EXPECT_EQ(y, 19);
+  c->GetUpperStreetPos(x, y);
+  EXPECT_EQ(x, 14);
+  EXPECT_EQ(y, 20);
+  c->GetLowerStreetPos(x, y);
+  EXPECT_EQ(x, 17);
+  EXPECT_EQ(y, 20);
+  c->GetMicroStartKoor(x, y);
+  EXPECT_EQ(y, 18);
+  c->GetMicroEndKoor(x, y);
+  EXPECT_EQ(y, 21);
+  EXPECT_EQ(c->GetMicroStartX(), 15);
+  EXPECT_EQ(c->GetMicroStartY(), 18);
+
+  // Drawn for a street object; the rail under it stays a rail crossing.
+  CWorldObj* street = host.CreateObject(OBJ_STREET_PIECE);
+  x = 15;
+  y = 19;
+  ASSERT_TRUE(p.GetExtraTeilList()->StartAtKoor(x, y));
+  EXPECT_EQ(p.GetExtraTeilList()->InsertIntoIsoWelt(map, x, y, street, false), 0);
+  EXPECT_FALSE(c->IsOnRail());
+  EXPECT_EQ(ObjectAt(16, 20), street);
+  EXPECT_EQ(x, 15);
+  EXPECT_EQ(y, 20);
+
+  // Both street tiles beside it are plain ground: the crossing is isolated.
+  map->SetStdBase(14, 20, ISO_LAYER_GROUND, false);
+  EXPECT_FALSE(c->IsolatedGrdCrossings());
+  map->SetStdBase(17, 20, ISO_LAYER_GROUND, false);
+  EXPECT_TRUE(c->IsolatedGrdCrossings());
+  map->SetIsoTileAt(14, 20, ISO_LAYER_GROUND, CIsoRichtung(0), streettest::kStraight, street);
+  EXPECT_FALSE(c->IsolatedGrdCrossings());
+  EXPECT_FALSE(p.GetExtraTeilList()->RemoveIsolatedGrdCrossings());
+  map->SetStdBase(14, 20, ISO_LAYER_GROUND, false);
+  EXPECT_TRUE(p.GetExtraTeilList()->RemoveIsolatedGrdCrossings());
+  EXPECT_EQ(p.GetExtraTeilList()->GetNumber(), 0u);
+}
+
+TEST_F(StreetScene, RailsUpToThePiecesEndOrNoRailTestMakeNoLevelCrossing) {
+  Rail(15, 20);
+  Rail(16, 20);
+  CStrStrassenTeil toRail(map);
+  toRail.Create(10, 20, 16, 20, nullptr, true, STRASSE_1);
+  EXPECT_FALSE(toRail.HitTrain());
+  CStrStrassenTeil untested(map);
+  untested.Create(10, 20, 20, 20, nullptr, false, STRASSE_1);
+  EXPECT_FALSE(untested.HitTrain());
+  EXPECT_EQ(untested.GetExtraTeilList(), nullptr);
+  // Running to -x the crossing starts beyond the rail and runs back.
+  CStrStrassenTeil back(map);
+  back.Create(20, 20, 10, 20, nullptr, true, STRASSE_1);
+  ASSERT_TRUE(back.HitTrain());
+  auto* c = static_cast<CGrdCrossing*>(back.GetExtraTeilList()->GetHead());
+  EXPECT_EQ(c->GetRichtung().GetValue(), 3);
+  EXPECT_EQ(c->GetStartY(), 21);
+  EXPECT_EQ(c->GetEndY(), 20);
+  EXPECT_EQ(c->GetMY(), -1);
+  short x = 0, y = 0;
+  c->GetInsertPoint(x, y);
+  EXPECT_EQ(y, 20);
+  c->Turn();
+  EXPECT_EQ(c->GetStartY(), 20);
+  EXPECT_EQ(c->GetMY(), 1);
+  EXPECT_EQ(c->GetRichtung().GetValue(), 1);
+}
+
+TEST_F(StreetScene, ARemovedBridgeAlongYPutsBackEachGroundItCovered) {
+  River(40, 30, isotest::kFlower);
+  River(40, 31, isotest::kFilter);
+  River(40, 32, isotest::kFilter);
+  River(40, 33, isotest::kBuilding);
+  CStrStrassenTeil p(map);
+  p.Create(40, 27, 40, 36, nullptr, false, STRASSE_1);
+  CStrExtTlList* list = p.GetExtraTeilList();
+  ASSERT_NE(list, nullptr);
+  auto* bridge = static_cast<CStrBride*>(list->GetHead());
+  EXPECT_EQ(bridge->GetRichtung().GetValue(), 1);
+  CWorldObj* street = host.CreateObject(OBJ_STREET_PIECE);
+  short x = 40, y = 30;
+  ASSERT_TRUE(list->StartAtKoor(x, y));
+  list->InsertIntoIsoWelt(map, x, y, street, false);
+  EXPECT_EQ(y, 33);
+  EXPECT_EQ(map->GetIsoInfo(40, 30)->GetResID(ISO_LAYER_GROUND), CStrBride::kStartUp);
+  EXPECT_EQ(map->GetIsoInfo(40, 31)->GetResID(ISO_LAYER_GROUND), CStrBride::kDeck);
+  EXPECT_EQ(map->GetIsoInfo(40, 33)->GetResID(ISO_LAYER_GROUND), CStrBride::kStartDown);
+  y = 30;
+  ASSERT_TRUE(list->StartAtKoor(x, y));
+  list->RemoveFromIsoWelt(x, y);
+  EXPECT_EQ(map->GetIsoInfo(40, 30)->GetResID(ISO_LAYER_GROUND), isotest::kFlower);
+  EXPECT_EQ(map->GetIsoInfo(40, 31)->GetResID(ISO_LAYER_GROUND), isotest::kFilter);
+  EXPECT_EQ(map->GetIsoInfo(40, 32)->GetResID(ISO_LAYER_GROUND), isotest::kFilter);
+  EXPECT_EQ(map->GetIsoInfo(40, 33)->GetResID(ISO_LAYER_GROUND), isotest::kBuilding);
+  for (int t = 30; t <= 33; ++t) EXPECT_EQ(GroundAt(40, t), OBJ_RIVER) << t;
+}
+
+TEST(StreetPiece, JunctionsStrictlyInsideAPieceAlongEitherAxisHitIt) {
+  auto along = Piece(5, 0, 5, 10);
+  CStrJunction inside(nullptr, nullptr), end(nullptr, nullptr), beside(nullptr, nullptr);
+  inside.Create(5, 4, STRASSE_1);
+  end.Create(5, 10, STRASSE_1);
+  beside.Create(6, 4, STRASSE_1);
+  short x = 0, y = 0;
+  ASSERT_TRUE(along->JunctionHitStreet(&inside, x, y));
+  EXPECT_EQ(x, 5);
+  EXPECT_EQ(y, 4);
+  EXPECT_FALSE(along->JunctionHitStreet(&end, x, y));
+  EXPECT_FALSE(along->JunctionHitStreet(&beside, x, y));
+  EXPECT_FALSE(along->JunctionHitStreet(nullptr, x, y));
+  auto across = Piece(0, 4, 9, 4);
+  EXPECT_TRUE(across->JunctionHitStreet(&beside, x, y));
+  EXPECT_EQ(x, 6);
+  EXPECT_FALSE(across->JunctionHitStreet(&inside, x, y) && x != 5);
+  for (CStrJunction* j : {&inside, &end, &beside}) j->Destroy();
+}
+
+TEST(StreetExtraPart, TurningAPartAlongXExchangesItsEnds) {
+  std::unique_ptr<CStrExtTeil> p(Part(4, 6, 8, 6));
+  EXPECT_EQ(p->Turn(), 0);
+  EXPECT_EQ(p->GetStartX(), 8);
+  EXPECT_EQ(p->GetEndX(), 4);
+  EXPECT_TRUE(p->PointHitExtraTeil(4, 6));
+  EXPECT_FALSE(p->PointHitExtraTeil(8, 6));
+}

@@ -133,11 +133,29 @@ TEST_F(StreetRecord, AStreetComesBackLinkedDrawnAndRegisteredWithItsSpeedsPerDir
   EXPECT_EQ(ObjectAt(14, 8), s->GetWorldObj());
   EXPECT_EQ(s->GetLaenge(), 700);
 
+  // A street already read is not read again.
+  std::FILE* again = FileOf(record);
+  EXPECT_EQ(s->SerializeGameLoad(again), 1);
+  std::fclose(again);
+  EXPECT_EQ(Pieces(s).size(), 2u);
+  EXPECT_EQ(b->GetAnzLinkedStreets(), 1);
+
   // Written again, the record is the same bytes.
   std::FILE* f = std::tmpfile();
   ASSERT_EQ(s->SerializeGameStore(f), 0);
   EXPECT_EQ(Contents(f), record);
   std::fclose(f);
+}
+
+TEST_F(StreetRecord, EachDirectionTakesItsOwnCapacity) {
+  std::vector<unsigned char> changed = record;
+  const int16_t backward = 650;
+  std::memcpy(&changed[6], &backward, 2);
+  CStrStrasse* s = nullptr;
+  ASSERT_EQ(Load(changed, &s), 0);
+  EXPECT_EQ(Loaded(fwd)->Capacity(), 700);
+  EXPECT_EQ(Loaded(bwd)->Capacity(), 650);
+  EXPECT_EQ(s->GetCapacitySecond(), 650);
 }
 
 TEST_F(StreetRecord, CutRecordsAreRefusedWithoutLinksOrRegistrations) {
@@ -184,8 +202,14 @@ TEST_F(StreetRecord, AOneWayStreetIsLoadedInOneDirectionOnly) {
   const std::vector<unsigned char> oneWay = Contents(f);
   std::fclose(f);
   FreshSim({a, b, c, d});
+  std::vector<unsigned char> withFlow = oneWay;
+  withFlow[2] = 5;  // a backward flow that a one-way street cannot have
   CStrStrasse* t = nullptr;
-  ASSERT_EQ(Load(oneWay, &t), 0);
+  ASSERT_EQ(Load(withFlow, &t), 0);
+  EXPECT_EQ(t->GetAuslastungSecond(), 5);
+  EXPECT_EQ(t->UpdateCarFlow(), 0);
+  EXPECT_EQ(t->GetAuslastungSecond(), 0);
+  EXPECT_EQ(t->GetCapacitySecond(), 0);
   EXPECT_EQ(loadSim->addCalls, 1);
   EXPECT_EQ(t->GetSimID(), id);
   EXPECT_EQ(t->GetSimIDSecond(), 0);

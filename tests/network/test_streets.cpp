@@ -246,6 +246,7 @@ TEST_F(StreetScene, RegistrationGivesTwoIdsExceptForAOneWayStreet) {
   ASSERT_EQ(oneWay->InsertIntoSimWelt(), 0);
   EXPECT_NE(oneWay->GetSimID(), 0);
   EXPECT_EQ(oneWay->GetSimIDSecond(), 0);
+  EXPECT_EQ(SimStreet(oneWay->GetSimID())->Capacity(), 1800);
   oneWay->SetVelocity(17.0);
   EXPECT_DOUBLE_EQ(SimStreet(oneWay->GetSimID())->Velocity(), 17.0);
   EXPECT_EQ(oneWay->RemoveFromSimWelt(), 0);
@@ -319,6 +320,16 @@ TEST_F(StreetScene, OptimizeMergesCollinearPiecesAndFoldsSingleTiles) {
   EXPECT_EQ(Pieces(s), (std::vector<P>{{10, 10, 20, 10}}));
   EXPECT_EQ(s->Optimize(), 1);
 
+  // A bridge on the merged piece stays with it.
+  for (int x = 43; x <= 44; ++x) River(x, 20);
+  CStrJunction* e = Junction(40, 20);
+  CStrJunction* f = Junction(50, 20);
+  CStrStrasse* bridged = Street(e, f, STRASSE_1, {{42, 20}});
+  EXPECT_EQ(bridged->Optimize(), 0);
+  ASSERT_EQ(Pieces(bridged), (std::vector<P>{{40, 20, 50, 20}}));
+  ASSERT_NE(bridged->GetStrassenTeil(1)->GetExtraTeilList(), nullptr);
+  EXPECT_TRUE(bridged->GetStrassenTeil(1)->HasExtraTeilAt(44, 20));
+
   CStrJunction* c = Junction(30, 10);
   CStrJunction* d = Junction(34, 14);
   CStrStrasse* bent = Street(c, d, STRASSE_1, {{34, 10}, {34, 10}});
@@ -387,6 +398,9 @@ TEST_F(StreetScene, LinkingThroughABendJunctionTakesTheLargerTypeUnlessFourLane)
   }
   EXPECT_EQ(u->LinkStreet(nullptr, j), 1);
   EXPECT_EQ(u->LinkStreet(w, nullptr), 1);
+  // Both streets are turned to run through the bend: u starting there, w ending there.
+  u->Turn();
+  w->Turn();
   Forget(w);
   EXPECT_EQ(u->LinkStreet(w, j), 0);
   EXPECT_EQ(u->GetStreetType(), STRASSE_2);
@@ -447,4 +461,37 @@ TEST_F(StreetScene, FlowsOfTheDayAreSmoothedAndAveraged) {
   EXPECT_EQ(s->UpdateCarFlow24(1), 0);
   EXPECT_EQ(s->GetAuslastung24(1), 0);
   EXPECT_EQ(s->GetAuslastung24(), 0);
+}
+
+TEST_F(StreetScene, FourLaneBendsLieTwoTilesWide) {
+  CStrJunction* a = Junction(10, 60, STRASSE_VIERSPURIG);
+  CStrJunction* b = Junction(20, 70, STRASSE_VIERSPURIG);
+  CStrStrasse* s = Street(a, b, STRASSE_VIERSPURIG, {{20, 60}});
+  // The bend at the higher x end of the first piece: one tile before it, on both lanes.
+  EXPECT_TRUE(s->PointIsBeforBend(19, 60));
+  EXPECT_TRUE(s->PointIsBeforBend(19, 61));
+  EXPECT_FALSE(s->PointIsBeforBend(18, 60));
+  EXPECT_FALSE(s->PointIsBeforBend(19, 62));
+  // The bend at the lower y end of the second piece: two tiles on.
+  EXPECT_TRUE(s->PointIsBeforBend(20, 62));
+  EXPECT_TRUE(s->PointIsBeforBend(21, 62));
+  EXPECT_FALSE(s->PointIsBeforBend(20, 61));
+  EXPECT_TRUE(s->PointIsBend(21, 61));
+  EXPECT_FALSE(s->PointIsBend(22, 61));
+}
+
+TEST_F(StreetScene, AStreetWithoutPiecesOrSimulationAnswersEmpty) {
+  CStrStrasse s(map, nullptr);
+  s.Create();
+  short x = 0, y = 0;
+  EXPECT_EQ(s.GetFirstIsoPos(&x, &y), 1);
+  EXPECT_EQ(s.GetLastIsoPos(&x, &y), 1);
+  EXPECT_EQ(s.GetEndPosY(), -1);
+  EXPECT_EQ(s.SetCapacity(500), 1);
+  EXPECT_EQ(s.GetCapacity(), 500);
+  EXPECT_EQ(s.SetVelocity(5.0), 1);
+  EXPECT_DOUBLE_EQ(s.GetStoredVelocitySecond(), 5.0);
+  EXPECT_EQ(s.InsertIntoSimWelt(), 1);
+  EXPECT_FALSE(s.StrHitStr(nullptr, nullptr, nullptr, x, y, 0));
+  s.Destroy();
 }
