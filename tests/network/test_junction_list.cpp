@@ -129,3 +129,40 @@ TEST(JunctionList, LightsAndSignsFollowTheStreetsOfAJunction) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JunctionList, SignsTakeInTheStreetsThatJoinAJunctionLater) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* t = w.At(10, 20);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->SetAmpelData(Ampel_Vorfahrt, 0, 0.0f), 0);
+  CStrStrasse* p1 = nullptr;
+  CStrStrasse* p2 = nullptr;
+  CStrStrasse* o1 = nullptr;
+  CStrStrasse* o2 = nullptr;
+  ASSERT_EQ(t->GetNonPriorityStreets(&o1, &o2), 0);
+  EXPECT_EQ(o1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(o2, nullptr);
+  // A fourth arm yields as well; the straight pair keeps the priority.
+  ASSERT_EQ(w.Build(10, 20, 15, 20), STR_BUILD_OK);
+  ASSERT_EQ(t->GetAnzLinkedStreets(), 4);
+  ASSERT_EQ(t->GetPriorityStreets(&p1, &p2), 0);
+  ASSERT_EQ(t->GetNonPriorityStreets(&o1, &o2), 0);
+  EXPECT_EQ(o1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(o2, w.StreetBetween(10, 20, 15, 20));
+  EXPECT_NE(p1, nullptr);
+  EXPECT_NE(p2, nullptr);
+  // The new order of the group: the former side streets get the priority.
+  ASSERT_EQ(t->ChangePriorityStreets(o1, o2, p1, p2), 0);
+  ASSERT_EQ(t->GetPriorityStreets(&p1, &p2), 0);
+  EXPECT_EQ(p1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(p2, w.StreetBetween(10, 20, 15, 20));
+  // Back to a dead end: the signs go with the last streets.
+  ASSERT_EQ(t->RemoveAmpel(), 0);
+  EXPECT_EQ(t->ChangePriorityStreets(o1, o2, p1, p2), 1);
+}
+
+}  // namespace
