@@ -166,3 +166,39 @@ TEST(JunctionList, SignsTakeInTheStreetsThatJoinAJunctionLater) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JunctionList, LightsTakeInAFourthArm) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* t = w.At(10, 20);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->SetAmpelData(Ampel_Ampel, 40000, 0.5f), 0);
+  ASSERT_NE(t->GetAmpelGroup(), nullptr);
+  EXPECT_EQ(t->GetAmpelGroup()->GetCount(), 3);
+  ASSERT_EQ(w.Build(10, 20, 15, 20), STR_BUILD_OK);
+  EXPECT_TRUE(t->HasAmpel());
+  EXPECT_EQ(t->GetAmpelGroup()->GetCount(), 4);
+  EXPECT_TRUE(t->HasAmpel(w.StreetBetween(10, 20, 15, 20)));
+  EXPECT_EQ(t->UpdateAmpeln(), 0);
+  EXPECT_EQ(w.At(5, 20)->UpdateAmpeln(), 1);  // no lights there
+}
+
+TEST(JunctionList, AStreetThroughAJunctionWithoutRoomIsRefusedWhole) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  const size_t streets = w.Streets().size();
+  const int junctions = w.Junctions();
+  // From the arm's dead end over the T junction: it would get five arms.
+  EXPECT_EQ(w.Build(5, 20, 20, 20), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w.At(20, 20), nullptr);
+  EXPECT_EQ(w.Streets().size(), streets);
+  EXPECT_EQ(w.Junctions(), junctions);
+  EXPECT_EQ(w.At(10, 20)->GetAnzLinkedStreets(), 3);
+  ExpectConsistent(w);
+}
+
+}  // namespace
