@@ -178,8 +178,18 @@ void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
     succ->m_pVorgaenger = cell;
     ++cell->m_AnzNachfolger;
     m_LinkState = kLinked;
+    CQnoMicroZelle* from = cell->m_pOwner;
+    CQnoMicroZelle* to = succ->m_pOwner;
+    if (from && to && from != to) {
+      from->AddNeighbour(to);
+      to->AddNeighbour(from);
+    }
     return;
   }
+}
+
+void CQnoMicroZelle::AddNeighbour(CQnoMicroZelle* other) {
+  if (std::find(m_Neighbours.begin(), m_Neighbours.end(), other) == m_Neighbours.end()) m_Neighbours.push_back(other);
 }
 
 // ------------------------------------------------------------ queries
@@ -370,19 +380,25 @@ bool CQnoMicroZelle::IsVisible() const {
 }
 
 void CQnoMicroZelle::Remove() {
+  // Cells elsewhere forget the cells of this layout: successor slots that
+  // name one are dropped (the predecessor's count lowered), predecessors
+  // that name one cleared.
+  for (CQnoMicroZelle* n : m_Neighbours) {
+    for (Cell& x : n->m_Cells) {
+      for (int k = 0; k < Cell::kLinks;) {
+        if (Owns(x.m_pNachfolger[k]))
+          DropSlot(&x, k);
+        else
+          ++k;
+      }
+      if (Owns(x.m_pVorgaenger)) x.m_pVorgaenger = nullptr;
+    }
+    std::erase(n->m_Neighbours, this);
+  }
+  m_Neighbours.clear();
   for (Cell& c : m_Cells) {
-    if (Cell* pred = c.m_pVorgaenger) {
-      for (int k = 0; k < Cell::kLinks; ++k)
-        if (pred->m_pNachfolger[k] == &c) {
-          DropSlot(pred, k);
-          break;
-        }
-      c.m_pVorgaenger = nullptr;
-    }
-    for (Cell*& s : c.m_pNachfolger) {
-      if (s && s->m_pVorgaenger == &c) s->m_pVorgaenger = nullptr;
-      s = nullptr;
-    }
+    c.m_pVorgaenger = nullptr;
+    for (Cell*& s : c.m_pNachfolger) s = nullptr;
     c.m_AnzNachfolger = 0;
     c.m_Choice = Cell::kNoChoice;
     if (c.m_pCar) {

@@ -118,7 +118,8 @@ class CQnoMicroZelle {
 
   void SetVisible(bool visible);
   bool IsVisible() const;
-  // Detaches every cell from its neighbours and drops its vehicle.
+  // Detaches every cell from its neighbours, in this layout and in every
+  // layout linked to it, and drops its vehicle.
   void Remove();
 
   // Sprite direction 0..63 towards the chosen successor; false without one.
@@ -135,7 +136,7 @@ class CQnoMicroZelle {
 
  private:
   CQnoMicroZelle() = default;
-  Cell* RunToSimID(Cell* cell, uint16_t simId, int depth);
+  void AddNeighbour(CQnoMicroZelle* other);
 
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
   uint16_t m_Version = 13;
@@ -146,6 +147,9 @@ class CQnoMicroZelle {
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
   std::vector<uint32_t> m_Ids;
+  // The layouts whose cells are linked to cells of this one, either way;
+  // a layout that goes away clears their links to it.
+  std::vector<CQnoMicroZelle*> m_Neighbours;
 };
 
 class CMicroZellenGroup {

@@ -479,6 +479,28 @@ TEST(MicroLayoutRemove, DeletingALayoutDetachesItAndItsVehicles) {
   EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], nullptr);
 }
 
+TEST(MicroLayoutRemove, EveryCellLinkedIntoTheLayoutForgetsIt) {
+  // Two cells of a lead into one cell of b; b keeps only the last as its
+  // predecessor, and both must drop b when b goes.
+  LayoutPtr a = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0)});
+  LayoutPtr b = Lane(40);
+  a->SetNachfolger(a->GetZelle(0), b->GetZelle(0));
+  a->SetNachfolger(a->GetZelle(0), a->GetZelle(2));
+  a->SetNachfolger(a->GetZelle(1), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(2), a->GetZelle(2));
+  ASSERT_EQ(b->GetZelle(0)->m_pVorgaenger, a->GetZelle(1));
+  b.reset();
+  EXPECT_EQ(a->GetZelle(0)->m_AnzNachfolger, 1);
+  EXPECT_EQ(a->GetZelle(0)->m_pNachfolger[0], a->GetZelle(2));
+  EXPECT_EQ(a->GetZelle(0)->m_pNachfolger[1], nullptr);
+  EXPECT_EQ(a->GetZelle(1)->m_AnzNachfolger, 0);
+  EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], nullptr);
+  EXPECT_EQ(a->GetZelle(2)->m_pVorgaenger, nullptr);
+  // a outlives b and can still be removed.
+  a->Remove();
+  EXPECT_EQ(a->GetZelle(0)->m_AnzNachfolger, 0);
+}
+
 TEST(MicroLayoutVisible, EveryCellDecides) {
   LayoutPtr a = Lane(0);
   EXPECT_TRUE(a->IsVisible());
