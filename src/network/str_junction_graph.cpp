@@ -201,10 +201,8 @@ int CStrJunction::InsertTJunction(CStrJunction* other, CStrStrasse* s, CStrStras
   CStrJunction* a = this;
   CStrJunction* b = other;
   CStrJunction* j = (a->m_x == x && a->m_y == y) ? a : b;
-  // The T junction takes two halves; a new street joins a and b.
-  const int extra = (a->m_AnzLinkedStreets == 3 && b->m_AnzLinkedStreets == 3) ? 0 : 1;
-  if (j->m_AnzLinkedStreets + 2 + extra > kMaxStreets ||
-      (extra && (j == a ? b : a)->m_AnzLinkedStreets + extra > kMaxStreets)) {
+  // The T junction takes the two halves.
+  if (j->m_AnzLinkedStreets + 2 > kMaxStreets) {
     QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return 1;
   }
@@ -225,8 +223,9 @@ int CStrJunction::InsertTJunction(CStrJunction* other, CStrStrasse* s, CStrStras
   j->LinkStreet(s2);
   q->LinkStreet(s2);
   s2->Relink(j, q);
+  // A new street joins a and b unless both are complete T junctions now.
   CStrStrasse* n = nullptr;
-  if (extra) {
+  if (!(a->m_AnzLinkedStreets == 3 && b->m_AnzLinkedStreets == 3)) {
     n = CreateNewStreet();
     if (n->Create(a, b, type) != 0 || !LinkBoth(n, a, b)) {
       DestroyStreet(n);

@@ -1,5 +1,7 @@
 #include "network/str_junction_list.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "framework/qno_log.h"
@@ -334,26 +336,54 @@ bool CStrJunctionList::NewStreetHitStreet(short x1, short y1, short x2, short y2
 
 // ---- building a street -------------------------------------------------------------
 
-int CStrJunctionList::CheckForJunctions(CStrJunction* a, CStrJunction* b, CStrassenType type) {
-  int result = 99;
+bool CStrJunctionList::CellMayHoldStreet(const CStrJunction* j) {
+  CIsoInfo* info = m_pIsoWelt ? m_pIsoWelt->GetIsoInfo(j->GetXPos(), j->GetYPos()) : nullptr;
+  if (!info) return true;
+  const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
+  if (kind == OBJ_GROUND || kind == OBJ_NONE) return false;
+  // A drawn T junction or crossing is an end of its streets: a street
+  // through its cell would have been split there. A dead end may still be
+  // drawn over the street that a new street ends on, until that is split.
+  if (kind == OBJ_CROSSING && j->GetAnzLinkedStreets() >= 3) {
+    auto* cross = dynamic_cast<CKreuzObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
+    if (cross && cross->GetWorldObject() == j) return false;
+  }
+  return true;
+}
+
+bool CStrJunctionList::StreetUnder(CStrJunction* end, CStrStrasse** street, CStrStrassenTeil** piece, short* x,
+                                   short* y) {
+  if (!CellMayHoldStreet(end)) return false;
+  // The street whose tile the cell shows is the one to ask first.
+  CIsoInfo* info = m_pIsoWelt ? m_pIsoWelt->GetIsoInfo(end->GetXPos(), end->GetYPos()) : nullptr;
+  auto* tile = info ? dynamic_cast<CStreetObj*>(info->GetWorldObject(ISO_LAYER_GROUND)) : nullptr;
+  CStrStrasse* shown = tile ? tile->GetStreetList() : nullptr;
+  if (shown && shown->GetStartJunction() != end && shown->GetEndJunction() != end &&
+      shown->JunctionHitStreet(end, piece, *x, *y)) {
+    *street = shown;
+    return true;
+  }
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
-    CStrStrassenTeil* piece = nullptr;
-    short x = 0, y = 0;
-    if (j != a) {
-      if (CStrStrasse* s = j->StreetHitRoad(a, &piece, &x, &y)) {
-        const int r = a->InsertTJunction(b, s, piece, x, y, type);
-        if (r == 100) return 100;
-        if (r < 99) return r;
-      }
-    }
-    if (j != b) {
-      if (CStrStrasse* s = j->StreetHitRoad(b, &piece, &x, &y)) {
-        const int r = a->InsertTJunction(b, s, piece, x, y, type);
-        if (r == 100) result = 100;
-        if (r < 99) return r;
-      }
-    }
+    if (j == end) continue;
+    if ((*street = j->StreetHitRoad(end, piece, x, y)) != nullptr) return true;
+  }
+  return false;
+}
+
+int CStrJunctionList::CheckForJunctions(CStrJunction* a, CStrJunction* b, CStrassenType type) {
+  int result = 99;
+  CStrStrasse* s = nullptr;
+  CStrStrassenTeil* piece = nullptr;
+  short x = 0, y = 0;
+  if (StreetUnder(a, &s, &piece, &x, &y)) {
+    const int r = a->InsertTJunction(b, s, piece, x, y, type);
+    if (r == 100 || r < 99) return r;
+  }
+  if (StreetUnder(b, &s, &piece, &x, &y)) {
+    const int r = a->InsertTJunction(b, s, piece, x, y, type);
+    if (r == 100) result = 100;
+    if (r < 99) return r;
   }
   if (result == 100) return 100;
   CStrStrasse* n = CreateNewStreet();
@@ -375,9 +405,22 @@ bool CStrJunctionList::StreetHitJunction(CStrStrasse* street, CStrJunction* a, C
 }
 
 bool CStrJunctionList::StreetHitJunction(CStrStrasse* street, CStrJunction* a, CStrJunction* b, int* result) {
+  CStrJunction* start = street->GetStartJunction();
+  CStrJunction* end = street->GetEndJunction();
+  // The street's cells bound where a junction it passes can stand.
+  short x1 = SHRT_MAX, y1 = SHRT_MAX, x2 = SHRT_MIN, y2 = SHRT_MIN;
+  for (uint32_t k = 1; k <= street->GetNumber(); ++k) {
+    CStrStrassenTeil* p = street->GetStrassenTeil(static_cast<int>(k));
+    x1 = std::min({x1, p->GetStartX(), p->GetEndX()});
+    y1 = std::min({y1, p->GetStartY(), p->GetEndY()});
+    x2 = std::max({x2, p->GetStartX(), p->GetEndX()});
+    y2 = std::max({y2, p->GetStartY(), p->GetEndY()});
+  }
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
-    if (j == street->GetStartJunction() || j == street->GetEndJunction()) continue;
+    if (j == start || j == end) continue;
+    const int jx = j->GetXPos(), jy = j->GetYPos();
+    if (jx < x1 || jx > x2 || jy < y1 || jy > y2) continue;
     CStrStrassenTeil* piece = nullptr;
     short x = 0, y = 0;
     if (street->JunctionHitStreet(j, &piece, x, y)) {

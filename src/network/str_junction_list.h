@@ -156,6 +156,10 @@ class CStrJunctionList : public CList {
   // A new table of `size` buckets with every listed junction; false when
   // two junctions share a key or the table cannot take them.
   bool RebuildIndex(int size);
+  // Whether a street can pass the junction's cell.
+  bool CellMayHoldStreet(const CStrJunction* junction);
+  // The street that a junction lies on, inside a piece or on a bend.
+  bool StreetUnder(CStrJunction* end, CStrStrasse** street, CStrStrassenTeil** piece, short* x, short* y);
   // Takes a junction created by this edit out again.
   void DropNewJunction(CStrJunction* junction);
   // Every street and junction read so far goes again.

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "iso/iso_scene.h"
@@ -73,8 +75,8 @@ class NetHost : public CIsoHost {
 
 // One game's worth of map, demand simulation and street network.
 struct World {
-  World() {
-    scene = std::make_unique<isotest::Scene>(320, 240, JunctionBlobs());
+  explicit World(std::map<uint32_t, zorgen::Bytes> blobs = JunctionBlobs()) {
+    scene = std::make_unique<isotest::Scene>(320, 240, std::move(blobs));
     scene->UseHost(&host);
     scene->CreateGround();
     map = scene->map.get();
