@@ -440,6 +440,23 @@ TEST_F(StreetScene, RailsUpToThePiecesEndOrNoRailTestMakeNoLevelCrossing) {
   EXPECT_EQ(c->GetStartY(), 20);
   EXPECT_EQ(c->GetMY(), 1);
   EXPECT_EQ(c->GetRichtung().GetValue(), 1);
+
+  // A piece running to -y: the crossing lies across x.
+  Rail(30, 20);
+  Rail(30, 19);
+  CStrStrassenTeil down(map);
+  down.Create(30, 25, 30, 15, nullptr, true, STRASSE_1);
+  ASSERT_TRUE(down.HitTrain());
+  auto* d = static_cast<CGrdCrossing*>(down.GetExtraTeilList()->GetHead());
+  EXPECT_EQ(d->GetRichtung().GetValue(), 0);
+  EXPECT_EQ(d->GetStartX(), 29);
+  EXPECT_EQ(d->GetEndX(), 30);
+  EXPECT_EQ(d->GetEndY(), 20);
+  EXPECT_EQ(d->GetMX(), 1);
+  EXPECT_TRUE(d->PointHitExtraTeil(30, 21));
+  EXPECT_FALSE(d->PointHitExtraTeil(31, 20));
+  EXPECT_EQ(d->GetMicroStartX(), 28);
+  EXPECT_EQ(d->GetMicroStartY(), 18);
 }
 
 TEST_F(StreetScene, ARemovedBridgeAlongYPutsBackEachGroundItCovered) {
@@ -498,4 +515,24 @@ TEST(StreetExtraPart, TurningAPartAlongXExchangesItsEnds) {
   EXPECT_EQ(p->GetEndX(), 4);
   EXPECT_TRUE(p->PointHitExtraTeil(4, 6));
   EXPECT_FALSE(p->PointHitExtraTeil(8, 6));
+}
+
+TEST_F(StreetScene, ABridgeDrawnWhileLoadingKeepsTheGroundOfItsRecord) {
+  for (int x = 14; x <= 16; ++x) River(x, 20);
+  CStrStrassenTeil p(map);
+  p.Create(10, 20, 20, 20, nullptr, false, STRASSE_1);
+  CWorldObj* street = host.CreateObject(OBJ_STREET_PIECE);
+  short x = 14, y = 20;
+  CStrExtTlList* list = p.GetExtraTeilList();
+  ASSERT_TRUE(list->StartAtKoor(x, y));
+  list->InsertIntoIsoWelt(map, x, y, street, false);
+  // Drawn again as a loaded game does, over its own tiles: the river stays recorded.
+  x = 14;
+  ASSERT_TRUE(list->StartAtKoor(x, y));
+  list->InsertIntoIsoWelt(map, x, y, street, true);
+  EXPECT_EQ(static_cast<CStrBride*>(list->GetHead())->GetGroundResStart(), kRiverTile);
+  x = 14;
+  ASSERT_TRUE(list->StartAtKoor(x, y));
+  list->RemoveFromIsoWelt(x, y);
+  EXPECT_EQ(map->GetIsoInfo(14, 20)->GetResID(ISO_LAYER_GROUND), kRiverTile);
 }

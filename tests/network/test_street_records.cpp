@@ -23,7 +23,7 @@ std::vector<unsigned char> Contents(std::FILE* f) {
 
 std::FILE* FileOf(const std::vector<unsigned char>& bytes) {
   std::FILE* f = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::rewind(f);
   return f;
 }
