@@ -58,7 +58,15 @@ TEST_F(JunctionBuild, RefusalsGiveTheirCodesAndLeaveTheNetworkAsItWas) {
 
 TEST_F(JunctionBuild, AStraightContinuationIsMergedIntoOneStreet) {
   ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  const short oldId = w->Streets()[0]->GetSimID();
+  const short oldBack = w->Streets()[0]->GetSimIDSecond();
+  const unsigned short joint = w->At(10, 20)->GetSimID();
   ASSERT_EQ(w->Build(10, 20, 10, 30), STR_BUILD_OK);
+  // The joint and the streets it joined are gone from the demand model.
+  EXPECT_FALSE(Registered(*w, joint));
+  short from = 0, to = 0;
+  EXPECT_FALSE(w->sim->GetCrossingsOfStreet(oldId, &from, &to));
+  EXPECT_FALSE(w->sim->GetCrossingsOfStreet(oldBack, &from, &to));
   EXPECT_EQ(w->At(10, 20), nullptr);
   EXPECT_EQ(w->Junctions(), 2);
   ASSERT_EQ(w->Streets().size(), 1u);
@@ -140,6 +148,73 @@ TEST_F(JunctionBuild, AStreetAcrossAnotherMakesAFourArmCrossing) {
   EXPECT_EQ(w->Build(10, 25, 10, 28), STR_BUILD_BAD_REQUEST);
   EXPECT_EQ(w->Streets().size(), streets);
   ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, AStreetOverADeadEndMakesItATJunction) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(10, 15, 5, 15), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(5, 15, 5, 20), STR_BUILD_OK);
+  // From (5, 20) east over the dead end (10, 20) to (15, 20).
+  ASSERT_EQ(w->Build(5, 20, 15, 20), STR_BUILD_OK);
+  CStrJunction* t = w->At(10, 20);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->GetAnzLinkedStreets(), 3);
+  EXPECT_NE(w->StreetBetween(10, 20, 15, 20), nullptr);
+  EXPECT_NE(w->StreetBetween(10, 15, 10, 20), nullptr);
+  EXPECT_EQ(w->At(5, 20), nullptr);  // the bend from (5, 15) goes on to the T junction
+  EXPECT_EQ(w->GroundRes(10, 20), 1482);  // arms -x, +x and -y: 3 + 12 + 48
+  ExpectConsistent(*w);
+}
+
+TEST_F(JunctionBuild, TwoStreetsJoinWhenTheirTypesAllowIt) {
+  auto junction = [&](int x, int y) {
+    CStrJunction* j = w->net->CreateNewJunction(static_cast<short>(x), static_cast<short>(y), STRASSE_1);
+    EXPECT_EQ(j->InsertIntoSimWelt(), 0);
+    EXPECT_EQ(w->net->AddJunction(j), 0);
+    return j;
+  };
+  auto street = [&](CStrJunction* a, CStrJunction* b, TStrassenType t) {
+    CStrStrasse* s = w->net->CreateNewStreet();
+    EXPECT_EQ(s->Create(a, b, t), 0);
+    EXPECT_EQ(a->LinkStreet(s), 0);
+    EXPECT_EQ(b->LinkStreet(s), 0);
+    return s;
+  };
+  CStrJunction* a = junction(10, 10);
+  CStrJunction* j = junction(10, 20);
+  CStrJunction* b = junction(10, 30);
+  CStrStrasse* one = street(a, j, STRASSE_1);
+  CStrStrasse* two = street(j, b, STRASSE_2);
+  EXPECT_TRUE(a->RemoveingStreetIsLegal());
+  EXPECT_TRUE(j->ConnectionIsLegal());
+  EXPECT_EQ(one->GetStreetType(), STRASSE_2);
+  EXPECT_EQ(two->GetStreetType(), STRASSE_2);
+  // A four-lane street joins only another four-lane street.
+  CStrJunction* c = junction(20, 20);
+  CStrJunction* d = junction(30, 20);
+  street(j, c, STRASSE_VIERSPURIG);
+  EXPECT_FALSE(j->ConnectionIsLegal());  // three streets
+  CStrStrasse* four = street(c, d, STRASSE_VIERSPURIG);
+  EXPECT_FALSE(d->ConnectionIsLegal());  // one street
+  CStrJunction* e = junction(40, 20);
+  street(d, e, STRASSE_2);
+  EXPECT_FALSE(d->ConnectionIsLegal());
+  EXPECT_EQ(four->GetStreetType(), STRASSE_VIERSPURIG);
+  // A junction of five streets is none; the fifth is refused.
+  CStrJunction* f = junction(20, 30);
+  CStrStrasse* extra = w->net->CreateNewStreet();
+  ASSERT_EQ(extra->Create(c, f, STRASSE_1), 0);
+  ASSERT_EQ(c->GetAnzLinkedStreets(), 2);
+  EXPECT_EQ(c->LinkStreet(extra), 0);
+  EXPECT_EQ(c->LinkStreet(extra), 0);
+  EXPECT_EQ(c->GetAnzLinkedStreets(), 4);
+  EXPECT_EQ(c->LinkStreet(extra), 1);
+  EXPECT_EQ(c->GetAnzLinkedStreets(), 4);
+  EXPECT_FALSE(c->RemoveingStreetIsLegal());
+  while (c->UnLinkStreet(extra) == 0 && c->HasStreet(extra)) {
+  }
+  extra->Destroy();
+  delete extra;
 }
 
 TEST_F(JunctionBuild, RemovingTheLastStreetRemovesBothJunctions) {
