@@ -202,3 +202,46 @@ TEST(JunctionList, AStreetThroughAJunctionWithoutRoomIsRefusedWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// A location that counts how often it is sent to find its next crossing.
+class CountingLocation : public CSimLocation {
+ public:
+  short NearestCrossing() const override { return 0; }
+  bool GetNearestHst(short&, int&) const override { return false; }
+  int LocationDistance(const CSimLocation*) const override { return 0; }
+  CSimDistrict* pDistrict() const override { return nullptr; }
+  void SearchNextCrossing() override { ++searches; }
+  int searches = 0;
+};
+
+TEST(JunctionList, LocationsOfACrossingThatGoesLookForAnotherButNotWhenTheGameEnds) {
+  CountingLocation near, far;
+  {
+    World w;
+    ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+    const unsigned short gone = w.At(5, 20)->GetSimID();
+    const unsigned short kept = w.At(10, 30)->GetSimID();
+    EXPECT_EQ(w.net->RegisterLocationAtCrossing(&near, gone), 0);
+    EXPECT_EQ(w.net->RegisterLocationAtCrossing(&far, kept), 0);
+    EXPECT_EQ(w.net->RegisterLocationAtCrossing(&far, 999), 1);
+    EXPECT_EQ(near.GetListNumber(), 1);
+    EXPECT_EQ(w.At(5, 20)->GetLocationList()->GetCount(), 1);
+    EXPECT_EQ(w.net->RemoveLocationFromCrossing(kept, &near), 1);  // not there
+    // The arm goes, and with it its dead end.
+    ASSERT_EQ(w.net->DeleteStreet(w.StreetBetween(5, 20, 10, 20)), 0);
+    EXPECT_EQ(w.At(5, 20), nullptr);
+    EXPECT_EQ(near.searches, 1);
+    EXPECT_EQ(near.GetListNumber(), 0);
+    EXPECT_EQ(far.searches, 0);
+    EXPECT_EQ(w.net->RemoveLocationFromCrossing(kept, &far), 0);
+    EXPECT_EQ(far.GetListNumber(), 0);
+    EXPECT_EQ(w.net->RegisterLocationAtCrossing(&far, kept), 0);
+  }
+  // The whole network going does not send the locations anywhere.
+  EXPECT_EQ(far.searches, 0);
+}
+
+}  // namespace
