@@ -623,6 +623,10 @@ int CStrJunction::RemoveFromIsoWelt() {
   return m_pIsoWelt->DeleteIsoGroupAt(m_x, m_y, ISO_LAYER_GROUND, false);
 }
 
+bool CStrJunction::IsDrawn() const {
+  return m_pKreuzObj && m_pIsoWelt && m_pIsoWelt->GetIsoTileObject(m_x, m_y, ISO_LAYER_GROUND) == m_pKreuzObj;
+}
+
 CQnoMicroZelle* CStrJunction::CreateMicroZelleAt(short x, short y, void*) {
   CIsoInfo* info = m_pIsoWelt ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
   CIsoZoomStufe zoom(g_ZoomStufe);

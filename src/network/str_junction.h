@@ -69,6 +69,8 @@ class CStrJunction : public CZorvaObject {
   virtual int InsertIntoSimWelt();
   virtual int RemoveFromIsoWelt();
   virtual int InsertIntoIsoWelt();
+  // Whether the junction's cell shows its own crossing object.
+  bool IsDrawn() const;
   virtual CQnoMicroZelle* GetMicroZelle(short x, short y);
   virtual int GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir);
   virtual int RemoveFromSimWelt();

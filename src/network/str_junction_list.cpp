@@ -133,6 +133,9 @@ int CStrJunctionList::AddJunction(CStrJunction* j) {
 
 int CStrJunctionList::RemoveJunction(CStrJunction* j) {
   if (!j) return 1;
+  // A cell that still shows the junction is cleared; one that shows
+  // something else (the street a refused end lay on) keeps it.
+  if (j->IsDrawn()) j->RemoveFromIsoWelt();
   const uint32_t key = ListKey(j);
   j->RemoveFromSimWelt();
   m_StreetIndexValid = false;
@@ -140,9 +143,7 @@ int CStrJunctionList::RemoveJunction(CStrJunction* j) {
 }
 
 void CStrJunctionList::DropNewJunction(CStrJunction* j) {
-  if (!j) return;
-  j->RemoveFromIsoWelt();
-  RemoveJunction(j);
+  if (j) RemoveJunction(j);
 }
 
 CStrJunction* CStrJunctionList::GetJunctionByID(unsigned short id) {
@@ -446,7 +447,7 @@ bool CStrJunctionList::StreetHitStreet(CStrJunction* a, CStrJunction* b, CStrass
     CStrJunction* k = CreateNewJunction(x, y, type);
     if (!k) break;
     if (k->CreateKreuzung(n, hit, piece) != 0 || AddJunction(k) != 0) {
-      k->RemoveFromIsoWelt();
+      if (k->IsDrawn()) k->RemoveFromIsoWelt();
       k->RemoveFromSimWelt();
       k->Destroy();
       delete k;

@@ -69,7 +69,7 @@ void CStrJunctionList::DiscardLoaded() {
   }
   while (CZorvaObject* o = GetTail()) {
     auto* j = static_cast<CStrJunction*>(o);
-    j->RemoveFromIsoWelt();
+    if (j->IsDrawn()) j->RemoveFromIsoWelt();
     const uint32_t key = ListKey(j);
     j->RemoveFromSimWelt();
     // Junctions that were not indexed yet are unlinked all the same.

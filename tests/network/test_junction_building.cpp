@@ -143,10 +143,14 @@ TEST_F(JunctionBuild, AStreetAcrossAnotherMakesAFourArmCrossing) {
   EXPECT_EQ(w->GroundRes(10, 25), 1503);
   ExpectConsistent(*w);
 
-  // No fifth arm: a street from the crossing is refused whole.
+  // No fifth arm: a street from or to the crossing is refused whole, and
+  // the street under its other end keeps its tile.
   const size_t streets = w->Streets().size();
   EXPECT_EQ(w->Build(10, 25, 10, 28), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w->Build(10, 20, 10, 25), STR_BUILD_BAD_REQUEST);
   EXPECT_EQ(w->Streets().size(), streets);
+  EXPECT_EQ(w->At(10, 20), nullptr);
+  EXPECT_EQ(w->GroundType(10, 20), OBJ_STREET_PIECE);
   ExpectConsistent(*w);
 }
 
