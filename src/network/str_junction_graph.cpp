@@ -73,8 +73,8 @@ int CStrJunction::ConnectWith(CStrJunction* other, CStrassenType type) {
       a->UnLinkStreet(s);
       DestroyStreet(s);
     }
-    if (a->m_AnzLinkedStreets == 0) a->RemoveFromIsoWelt();
-    if (b->m_AnzLinkedStreets == 0) b->RemoveFromIsoWelt();
+    if (a->m_AnzLinkedStreets == 0 && a->IsDrawn()) a->RemoveFromIsoWelt();
+    if (b->m_AnzLinkedStreets == 0 && b->IsDrawn()) b->RemoveFromIsoWelt();
     return r;
   }
   return 100;
