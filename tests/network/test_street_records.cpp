@@ -167,6 +167,11 @@ TEST_F(StreetRecord, TheDaysFlowsComeBackAndAreAveraged) {
   CStrStrasse* s = nullptr;
   ASSERT_EQ(Load(changed, &s), 0);
   EXPECT_EQ(s->GetAuslastung(), 48);
+  double flow = 0;
+  EXPECT_EQ(s->GetWorldObj()->GetVarData("ST.FLOW.1", &flow), 0);
+  EXPECT_EQ(flow, 48);
+  EXPECT_EQ(s->GetWorldObj()->GetVarData("ST.FLOW.2", &flow), 0);
+  EXPECT_EQ(flow, 0);
   EXPECT_EQ(s->GetAuslastung24(5), 240);
   EXPECT_EQ(s->GetAuslastung24Second(5), 72);
   EXPECT_EQ(s->GetAuslastung24(), 10);
