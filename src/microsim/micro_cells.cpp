@@ -83,7 +83,6 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
     c.m_Locked = src.locked;
     c.m_Visible = visible ? 1 : 0;
     // The stored count is not trusted: Konvert counts what resolves.
-    c.m_AnzNachfolger = 0;
     uint32_t* ids = &layout->m_Ids[static_cast<size_t>(i) * kIdsPerCell];
     for (int k = 0; k < Cell::kLinks; ++k) ids[k] = src.successors[k];
     ids[kIdPredecessor] = src.predecessor;
@@ -108,7 +107,8 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindObject(uint32_t id) {
 }
 
 int CQnoMicroZelle::Konvert() {
-  if (m_LinkState != kCopied || m_Ids.empty()) return 1;
+  // The pending ids are gone once converted.
+  if (m_Ids.empty()) return 1;
   m_pFirstRender = FindObject(m_Ids.back());
   for (size_t i = 0; i < m_Cells.size(); ++i) {
     Cell& c = m_Cells[i];
@@ -125,8 +125,7 @@ int CQnoMicroZelle::Konvert() {
     for (Cell*& k : c.m_pConflict) k = nullptr;
     c.m_pOwner = this;
   }
-  m_Ids.clear();
-  m_Ids.shrink_to_fit();
+  std::vector<uint32_t>().swap(m_Ids);
   m_LinkState = kConverted;
   return 0;
 }
@@ -209,8 +208,8 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {
   if (m_Cells.empty()) return nullptr;
   const double r = zor_random() / 2147483648.0;
-  const auto index = static_cast<size_t>(static_cast<double>(m_Cells.size()) * r);
-  return &m_Cells[std::min(index, m_Cells.size() - 1)];
+  // r stays below 1, so the index below the count.
+  return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * r)];
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetNextZelle(Cell* cell) {
@@ -265,8 +264,8 @@ void CQnoMicroZelle::SetSecSimID(uint16_t simId) {
 
 void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
   if (!cell || simId == 0) return;
-  // A cycle of predecessors ends after every cell had its turn.
-  for (size_t steps = 0; Owns(cell) && steps <= m_Cells.size(); ++steps) {
+  // A ring of predecessors ends after every cell had its turn.
+  for (size_t steps = 0; Owns(cell) && steps < m_Cells.size(); ++steps) {
     cell->m_SimID = simId;
     cell = cell->m_pVorgaenger;
   }
@@ -274,7 +273,7 @@ void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
 
 void CQnoMicroZelle::SetSecSimID(Cell* cell, uint16_t simId) {
   if (!cell || simId == 0) return;
-  for (size_t steps = 0; Owns(cell) && steps <= m_Cells.size(); ++steps) {
+  for (size_t steps = 0; Owns(cell) && steps < m_Cells.size(); ++steps) {
     cell->m_SimID = simId;
     cell = cell->m_pNachfolger[0];
   }
@@ -285,7 +284,7 @@ void CQnoMicroZelle::UpdateSimID() {
   for (Cell& exit : m_Cells) {
     if (!HasNoSuccessor(exit)) continue;
     Cell* c = &exit;
-    for (size_t steps = 0; Owns(c) && steps <= limit; ++steps) {
+    for (size_t steps = 0; Owns(c) && steps < limit; ++steps) {
       Cell* pred = c->m_pVorgaenger;
       if (c->m_SimID == 0) {
         if (Owns(pred) && pred->m_SimID)
@@ -299,7 +298,7 @@ void CQnoMicroZelle::UpdateSimID() {
   for (Cell& entry : m_Cells) {
     if (entry.m_pVorgaenger) continue;
     Cell* c = &entry;
-    for (size_t steps = 0; Owns(c) && steps <= limit; ++steps) {
+    for (size_t steps = 0; Owns(c) && steps < limit; ++steps) {
       Cell* next = c->m_pNachfolger[0];
       if (c->m_SimID == 0 && Owns(next)) c->m_SimID = next->m_SimID;
       if (Owns(c->m_pVorgaenger) && c->m_pVorgaenger->m_SimID == 0) c->m_pVorgaenger->m_SimID = c->m_SimID;

@@ -82,6 +82,8 @@ class CQnoMicroZelle {
   // The first cell with that id, else null.
   Cell* FindObject(uint32_t id);
   bool Owns(const Cell* cell) const { return cell && cell->m_pOwner == this; }
+  // The layouts with cells linked to cells of this one.
+  size_t GetNeighbourCount() const { return m_Neighbours.size(); }
 
   // Every cell's screen position = anchor + its offsets.
   void SetScreenPos(int x, int y);

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "framework/qno_log.h"
+#include "framework/qno_resource.h"
 #include "framework/zor_seams.h"
 #include "micro_test_layouts.h"
 #include "support/test_support.h"
+#include "writers/blob_writers.h"
 
 using namespace microtest;
 
@@ -61,12 +63,33 @@ TEST(MicroLayoutCreate, RefusesForeignRecordsAndCopiesEveryCell) {
 
 TEST(MicroLayoutCreate, MissingFirstRenderCellIsLoggedOnce) {
   OpenErrorLog("errors.log");
+  LayoutPtr drawn = Make({C(1, 2, 0, 0)}, 1);
+  LayoutPtr other = Make({C(1, 2, 0, 0)}, 7);  // names no cell: no message
+  EXPECT_EQ(zortest::ReadFile("errors.log").find("Renderzelle"), std::string::npos);
   LayoutPtr layout = Make({C(1, 2, 0, 0, {2}), C(2, 2, 10, 0, {}, 1)}, 0);
   ASSERT_NE(layout, nullptr);
   EXPECT_EQ(layout->GetFirstRender(), nullptr);
-  LayoutPtr drawn = Make({C(1, 2, 0, 0)}, 1);
+  EXPECT_EQ(other->GetFirstRender(), nullptr);
   CloseErrorLog();
   EXPECT_EQ(Occurrences(zortest::ReadFile("errors.log"), "Keine Erste Renderzelle gesetzt"), 1);
+}
+
+TEST(MicroLayoutCreate, FromTheResourceArchivesById) {
+  Bytes old = Record({C(1, 2, 0, 0)});
+  old[MICR_AT_VERSION] = 12;
+  zorgen::GlaWriter w;
+  w.Add(900, Record({C(1, 2, 0, 0, {2}), C(2, 2, 5, 0, {}, 1)}));
+  w.Add(901, old);
+  ASSERT_TRUE(w.WriteFile("micro.gla"));
+  QnoResourceManager resources;
+  ASSERT_EQ(resources.AddWadFile("micro.gla"), 0);
+  LayoutPtr layout(CQnoMicroZelle::Create(&resources, 900, true));
+  ASSERT_NE(layout, nullptr);
+  EXPECT_EQ(layout->GetCount(), 2);
+  EXPECT_EQ(layout->GetZelle(1)->m_Visible, 1);
+  EXPECT_EQ(CQnoMicroZelle::Create(&resources, 901, true), nullptr);
+  EXPECT_EQ(CQnoMicroZelle::Create(&resources, 902, true), nullptr);
+  EXPECT_EQ(CQnoMicroZelle::Create(nullptr, 900, true), nullptr);
 }
 
 TEST(MicroLayoutKonvert, LinksResolveWithinTheLayoutAndCountWhatResolved) {
@@ -188,6 +211,12 @@ TEST(MicroLayoutLinks, ExitsEntriesAndChoices) {
   EXPECT_EQ(layout->GetNextZelle(c1), layout->GetZelle(1));
   c1->m_Choice = 1;  // an empty slot
   EXPECT_EQ(layout->GetNextZelle(c1), nullptr);
+  // Slot 4 would be the predecessor's place.
+  Cell* c2 = layout->GetZelle(1);
+  c2->m_Choice = 4;
+  EXPECT_EQ(layout->GetNextZelle(c2), nullptr);
+  EXPECT_EQ(layout->GetNextZelle(nullptr), nullptr);
+  EXPECT_EQ(layout->GetVirtNext(nullptr), nullptr);
 }
 
 TEST(MicroLayoutLinks, RandomCellFollowsTheSharedRandomSource) {
@@ -223,6 +252,47 @@ TEST(MicroLayoutLinks, TurnReversesTheFirstLink) {
   EXPECT_EQ(c3->m_pNachfolger[0], c2);
   EXPECT_EQ(c3->m_pNachfolger[1], c1);
   EXPECT_EQ(c1->m_AnzNachfolger, 0);
+}
+
+TEST(MicroLayoutLinks, TurnKeepsTheSuccessorsChoiceAndAFullSuccessor) {
+  LayoutPtr layout = Make({C(1, 2, 0, 0, {2}), C(2, 2, 0, 0, {3, 4}, 1), C(3, 2, 0, 0), C(4, 2, 0, 0)});
+  Cell* c1 = layout->GetZelle(0);
+  Cell* c2 = layout->GetZelle(1);
+  c2->m_Choice = 1;  // cell 4
+  layout->Turn();
+  EXPECT_EQ(c2->m_AnzNachfolger, 3);
+  EXPECT_EQ(c2->m_pNachfolger[0], c1);
+  EXPECT_EQ(layout->GetNextZelle(c2), layout->GetZelle(3));
+  EXPECT_EQ(c2->m_Choice, 2);
+
+  // A successor with four slots in use takes the cell in its first slot.
+  LayoutPtr full = Make({C(1, 2, 0, 0, {2}), C(2, 2, 0, 0, {3, 4, 5, 6}, 1), C(3, 2, 0, 0), C(4, 2, 0, 0),
+                         C(5, 2, 0, 0), C(6, 2, 0, 0)});
+  full->Turn();
+  Cell* f2 = full->GetZelle(1);
+  EXPECT_EQ(f2->m_AnzNachfolger, 4);
+  EXPECT_EQ(f2->m_pNachfolger[0], full->GetZelle(0));
+  EXPECT_EQ(f2->m_pNachfolger[3], full->GetZelle(5));
+  EXPECT_EQ(f2->m_pVorgaenger, nullptr);
+}
+
+TEST(MicroLayoutLinks, LinksBetweenLayoutsMakeThemNeighbours) {
+  LayoutPtr a = Lane(0), b = Lane(30);
+  EXPECT_EQ(a->GetNeighbourCount(), 0u);
+  a->SetNachfolger(a->GetZelle(2), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(2), a->GetZelle(0));
+  a->SetNachfolger(a->GetZelle(0), a->GetZelle(2));
+  EXPECT_EQ(a->GetNeighbourCount(), 1u);
+  EXPECT_EQ(b->GetNeighbourCount(), 1u);
+  a->Remove();
+  EXPECT_EQ(a->GetNeighbourCount(), 0u);
+  EXPECT_EQ(b->GetNeighbourCount(), 0u);
+  // Cells of a layout not yet converted belong to none.
+  Bytes raw = Record({C(1, 2, 0, 0)});
+  LayoutPtr copied(CQnoMicroZelle::Create(View(raw), true));
+  copied->SetNachfolger(copied->GetZelle(0), b->GetZelle(1));
+  EXPECT_EQ(b->GetNeighbourCount(), 0u);
+  EXPECT_EQ(copied->GetZelle(0)->m_AnzNachfolger, 1);
 }
 
 TEST(MicroLayoutLinks, HasSucessorCountsPairsIntoTheOtherLayout) {
@@ -265,7 +335,12 @@ TEST(MicroLayoutSimIds, WholeLayoutAndLaneRules) {
   EXPECT_EQ(SimIds(*layout), std::vector<uint16_t>(8, 0));
   layout->SetFirstSimID(11);
   EXPECT_EQ(SimIds(*layout), std::vector<uint16_t>(8, 11));
+  layout->SetFirstSimID(1);
+  EXPECT_EQ(SimIds(*layout), std::vector<uint16_t>(8, 1));
   layout->SetSecSimID(0);
+  layout->SetSecSimID(1);
+  EXPECT_EQ(SimIds(*layout), std::vector<uint16_t>(8, 1));
+  layout->SetFirstSimID(11);
   layout->SetSecSimID(22);
   EXPECT_EQ(SimIds(*layout), (std::vector<uint16_t>{11, 11, 22, 11, 11, 11, 11, 22}));
 
@@ -292,6 +367,14 @@ TEST(MicroLayoutSimIds, ChainWalksStopAtTheLayoutsBorder) {
   a->SetSecSimID(a->GetZelle(1), 6);  // 2 and on to 3, not into b
   EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 6, 6}));
   EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{5, 5, 0}));
+  // Walks that take the whole layout.
+  LayoutPtr whole = Lane(0);
+  whole->SetFirstSimID(whole->GetZelle(2), 1);
+  EXPECT_EQ(SimIds(*whole), (std::vector<uint16_t>{1, 1, 1}));
+  whole->SetSecSimID(whole->GetZelle(0), 2);
+  EXPECT_EQ(SimIds(*whole), (std::vector<uint16_t>{2, 2, 2}));
+  whole->SetFirstSimID(whole->GetZelle(2), 0);
+  EXPECT_EQ(SimIds(*whole), (std::vector<uint16_t>{2, 2, 2}));
   a->SetSecSimID(nullptr, 7);
   a->SetSecSimID(a->GetZelle(0), 0);
   EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 6, 6}));
@@ -329,6 +412,18 @@ TEST(MicroLayoutSimIds, UpdateSpreadsInsideAndNeverAcrossALink) {
   EXPECT_EQ(SimIds(*out), (std::vector<uint16_t>{88, 88, 88}));
 }
 
+TEST(MicroLayoutSimIds, UpdateReachesCellsOffTheExitsWayBack) {
+  // 1 -> 3 and 2 -> 3 (branching at 2 too, 2 -> 4): 3 keeps 2 as its one
+  // predecessor, so the walk back from the exits never meets 1; the walk
+  // forward from the entries does.
+  LayoutPtr a = Make({C(1, 2, 0, 0, {3}), C(2, 2, 0, 0, {4, 3}), C(3, 2, 0, 0, {}, 2), C(4, 2, 0, 0)});
+  a->GetZelle(2)->m_SimID = 50;
+  a->UpdateSimID();
+  EXPECT_EQ(a->GetZelle(0)->m_SimID, 50);
+  EXPECT_EQ(a->GetZelle(1)->m_SimID, 50);
+  EXPECT_EQ(a->GetZelle(3)->m_SimID, 0);  // finds no id on either walk
+}
+
 TEST(MicroLayoutSimIds, UpdateTakesTheFirstSuccessorsIdWhenThePredecessorHasNone) {
   // 1 -> 2 -> 3 with an id on the exit only: walking back, 2 and then 1
   // find no id before them and take their successor's.
@@ -361,7 +456,7 @@ TEST(MicroLayoutSimIds, OutgoingStreetIsTheFirstIdAlongTheFirstSuccessors) {
   EXPECT_EQ(a->GetAuslStreet(1, c1, false), 0);
   EXPECT_EQ(a->GetAuslStreet(2, c1, false), 0);
   EXPECT_EQ(a->GetAuslStreet(-1, c1, false), 0);
-  EXPECT_EQ(a->GetAuslStreet(4, c1, false), 0);
+  EXPECT_EQ(a->GetAuslStreet(4, a->GetZelle(1), false), 0);  // beyond the slots lies the predecessor
   EXPECT_EQ(a->GetAuslStreet(0, nullptr, false), 0);
   // Lane kinds 0 and 99 end the outer-lane walk too.
   a->GetZelle(1)->m_LaneKind = 99;
@@ -411,6 +506,11 @@ TEST(MicroLayoutSimIds, SearchForASimIdReportsTheSlotItWentThrough) {
   EXPECT_EQ(index, 0);
   big->GetZelle(2)->m_LaneKind = 2;
   EXPECT_EQ(big->IndexRunToZelleWithSimID(big->GetZelle(0), index, 3, 20), big->GetZelle(3));
+  // Six cells are still few enough for any lane.
+  LayoutPtr six = Make({C(1, 2, 0, 0, {2}), C(2, 2, 0, 0, {}, 1), C(3, 2, 0, 0), C(4, 2, 0, 0), C(5, 2, 0, 0),
+                        C(6, 2, 0, 0)});
+  six->GetZelle(1)->m_SimID = 3;
+  EXPECT_EQ(six->IndexRunToZelleWithSimID(six->GetZelle(0), index, 3, 20), six->GetZelle(1));
 }
 
 TEST(MicroLayoutSimIds, SearchThroughAMeshOfBranchesEnds) {
@@ -508,6 +608,7 @@ TEST(MicroLayoutVisible, EveryCellDecides) {
   EXPECT_FALSE(a->IsVisible());
   a->SetVisible(true);
   EXPECT_TRUE(a->IsVisible());
+  EXPECT_EQ(a->GetZelle(1)->m_Visible, 1);
   a->SetVisible(false);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(a->GetZelle(i)->m_Visible, 0);
 }

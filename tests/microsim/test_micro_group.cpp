@@ -346,6 +346,7 @@ TEST_F(MicroDrawing, VehiclesAreDrawnAlongTheRenderOrder) {
 
 TEST_F(MicroDrawing, WithoutFirstRenderCellOrAlongARingTheDrawingEnds) {
   LayoutPtr none = Make({C(1, 2, 10, 10, {2}, 0, 2), C(2, 2, 30, 10, {}, 1)}, 0);
+  EXPECT_EQ(none->Render(nullptr), 1);
   Park(none->GetZelle(0), 40, 0);
   none->Render(&display);
   EXPECT_EQ(TestCar::s_drawn, 0);
@@ -365,9 +366,17 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
   int dir = -1;
   EXPECT_FALSE(layout->CalcRichtung(dir, from));
   EXPECT_EQ(dir, 0);
-  const int expected[] = {40, 56, 8, 28, 52};
-  for (int k = 0; k < 5; ++k) {
-    from->m_pNachfolger[0] = layout->GetZelle(k + 1);
+  EXPECT_FALSE(layout->CalcRichtung(dir, nullptr));
+  from->m_Choice = 0;  // a choice of an empty slot
+  EXPECT_FALSE(layout->CalcRichtung(dir, from));
+  // Right, down, left, up, down-right, slightly up from right, down-left.
+  LayoutPtr more = Make({C(1, 2, 150, 49), C(2, 2, 40, 57)});
+  more->SetScreenPos(0, 0);
+  const int expected[] = {40, 56, 8, 28, 52, 36, 0};
+  Cell* to[] = {layout->GetZelle(1), layout->GetZelle(2), layout->GetZelle(3), layout->GetZelle(4),
+                layout->GetZelle(5), more->GetZelle(0), more->GetZelle(1)};
+  for (int k = 0; k < 7; ++k) {
+    from->m_pNachfolger[0] = to[k];
     from->m_Choice = 0;
     EXPECT_TRUE(layout->CalcRichtung(dir, from));
     EXPECT_EQ(dir, expected[k]) << k;
@@ -394,6 +403,9 @@ TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
   EXPECT_EQ(At(30, 35), red);    // the upward line
   EXPECT_EQ(At(80, 32), green);  // the downward line, 2 pixels lower
   EXPECT_EQ(At(80, 30), 0);
+
+  layout->RenderMicroZellenTest(display.GetRenderBuffer(), nullptr);
+  layout->RenderMicroZellenTest(nullptr, layout->GetZelle(0));
 
   host.show = false;
   SDL_FillRect(surface, nullptr, 0);
