@@ -205,3 +205,83 @@ TEST_F(JunctionBuild, AStreetFromACrossingOfThreeJoinsItDirectly) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace junctiontest;
+
+// A drag that first moves a dead end by a cell, as the preview of a
+// four-lane street asks when it starts at one.
+class ShiftedDrag : public CStrBuildRequest {
+ public:
+  ShiftedDrag(CStrJunction* end, short dx, short dy, short x1, short y1, short x2, short y2)
+      : m_end(end), m_dx(dx), m_dy(dy), m_x1(x1), m_y1(y1), m_x2(x2), m_y2(y2) {}
+  void GetStreetBuildRect(short* x1, short* y1, short* x2, short* y2) override {
+    *x1 = m_x1;
+    *y1 = m_y1;
+    *x2 = m_x2;
+    *y2 = m_y2;
+  }
+  bool DecStreetLength() override { return true; }
+  CStrJunction* GetDecJunction() override { return m_end; }
+  void GetDecOffset(short* dx, short* dy) override {
+    *dx = m_dx;
+    *dy = m_dy;
+  }
+
+ private:
+  CStrJunction* m_end;
+  short m_dx, m_dy, m_x1, m_y1, m_x2, m_y2;
+};
+
+TEST_F(JunctionBuild, ADeadEndIsTurnedTowardsItsStreet) {
+  // Streets leaving towards -x, -y, +x and +y from their dead ends.
+  ASSERT_EQ(w->Build(30, 30, 20, 30), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(25, 30, 25, 20), STR_BUILD_OK);
+  ASSERT_EQ(w->Build(25, 20, 25, 12), STR_BUILD_OK);
+  struct Case {
+    int x, y, rotation;
+  } cases[] = {{30, 30, 0}, {25, 12, 3}, {20, 30, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "/" << c.y);
+    CStrJunction* j = w->At(c.x, c.y);
+    ASSERT_NE(j, nullptr);
+    ASSERT_EQ(j->GetAnzLinkedStreets(), 1);
+    CIsoRichtung dir;
+    ASSERT_EQ(j->GetEndStueckRichtung(&dir), 0);
+    EXPECT_EQ(dir.GetValue(), c.rotation);
+    EXPECT_EQ(w->map->GetIsoInfo(c.x, c.y)->GetRichtung(ISO_LAYER_GROUND), c.rotation);
+    EXPECT_EQ(w->GroundRes(c.x, c.y), kEnd);
+  }
+  // A dead end whose street leaves towards -y.
+  ASSERT_EQ(w->Build(40, 40, 40, 30), STR_BUILD_OFF_NETWORK);
+  ASSERT_EQ(w->Build(30, 30, 30, 40), STR_BUILD_OK);
+  ASSERT_NE(w->At(30, 40), nullptr);
+  CIsoRichtung dir;
+  ASSERT_EQ(w->At(30, 40)->GetEndStueckRichtung(&dir), 0);
+  EXPECT_EQ(dir.GetValue(), 1);
+}
+
+TEST_F(JunctionBuild, AShiftedDeadEndStaysShiftedOnlyWhenTheStreetIsBuilt) {
+  ASSERT_EQ(w->Build(10, 10, 10, 20), STR_BUILD_OK);
+  CStrJunction* end = w->At(10, 20);
+  ASSERT_NE(end, nullptr);
+  // Refused (the type differs): the dead end goes back to its cell.
+  ShiftedDrag refused(end, 0, -1, 10, 19, 20, 19);
+  EXPECT_EQ(w->net->CreateStreet(&refused, STRASSE_VIERSPURIG), STR_BUILD_TYPE_CONFLICT);
+  EXPECT_EQ(w->At(10, 20), end);
+  EXPECT_EQ(w->At(10, 19), nullptr);
+  ASSERT_NE(w->StreetBetween(10, 10, 10, 20), nullptr);
+  ExpectConsistent(*w);
+  // Built: the street ends one cell earlier and bends there.
+  ShiftedDrag built(end, 0, -1, 10, 19, 20, 19);
+  ASSERT_EQ(w->net->CreateStreet(&built, STRASSE_1), STR_BUILD_OK);
+  EXPECT_EQ(w->At(10, 20), nullptr);
+  CStrStrasse* s = w->StreetBetween(10, 10, 20, 19);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetNumber(), 2u);
+  EXPECT_NE(w->GroundType(10, 20), OBJ_STREET_PIECE);
+  ExpectConsistent(*w);
+}
+
+}  // namespace

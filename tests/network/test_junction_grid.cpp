@@ -178,6 +178,10 @@ TEST(JunctionGrid, ATownBuiltEditedSavedAndReadBackKeepsItsNetwork) {
   std::sort(ids.begin(), ids.end());
   EXPECT_EQ(ids, streetIds);
   ExpectDrawnAndLinked(w);
+  // A turn of the view makes every layout again and joins them again.
+  EXPECT_EQ(w.net->TurnMicroSim(), 0);
+  for (CStrStrasse* s : w.Streets()) EXPECT_NE(s->GetFirstMicroZelle(), nullptr);
+  ExpectDrawnAndLinked(w);
   g_ZorLoadVersion = 0;
 }
 

@@ -129,3 +129,76 @@ TEST(JunctionList, LightsAndSignsFollowTheStreetsOfAJunction) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JunctionList, SignsTakeInTheStreetsThatJoinAJunctionLater) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* t = w.At(10, 20);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->SetAmpelData(Ampel_Vorfahrt, 0, 0.0f), 0);
+  CStrStrasse* p1 = nullptr;
+  CStrStrasse* p2 = nullptr;
+  CStrStrasse* o1 = nullptr;
+  CStrStrasse* o2 = nullptr;
+  ASSERT_EQ(t->GetNonPriorityStreets(&o1, &o2), 0);
+  EXPECT_EQ(o1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(o2, nullptr);
+  // A fourth arm yields as well; the straight pair keeps the priority.
+  ASSERT_EQ(w.Build(10, 20, 15, 20), STR_BUILD_OK);
+  ASSERT_EQ(t->GetAnzLinkedStreets(), 4);
+  ASSERT_EQ(t->GetPriorityStreets(&p1, &p2), 0);
+  ASSERT_EQ(t->GetNonPriorityStreets(&o1, &o2), 0);
+  EXPECT_EQ(o1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(o2, w.StreetBetween(10, 20, 15, 20));
+  EXPECT_NE(p1, nullptr);
+  EXPECT_NE(p2, nullptr);
+  // The new order of the group: the former side streets get the priority.
+  ASSERT_EQ(t->ChangePriorityStreets(o1, o2, p1, p2), 0);
+  ASSERT_EQ(t->GetPriorityStreets(&p1, &p2), 0);
+  EXPECT_EQ(p1, w.StreetBetween(5, 20, 10, 20));
+  EXPECT_EQ(p2, w.StreetBetween(10, 20, 15, 20));
+  // Back to a dead end: the signs go with the last streets.
+  ASSERT_EQ(t->RemoveAmpel(), 0);
+  EXPECT_EQ(t->ChangePriorityStreets(o1, o2, p1, p2), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(JunctionList, LightsTakeInAFourthArm) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  CStrJunction* t = w.At(10, 20);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->SetAmpelData(Ampel_Ampel, 40000, 0.5f), 0);
+  ASSERT_NE(t->GetAmpelGroup(), nullptr);
+  EXPECT_EQ(t->GetAmpelGroup()->GetCount(), 3);
+  ASSERT_EQ(w.Build(10, 20, 15, 20), STR_BUILD_OK);
+  EXPECT_TRUE(t->HasAmpel());
+  EXPECT_EQ(t->GetAmpelGroup()->GetCount(), 4);
+  EXPECT_TRUE(t->HasAmpel(w.StreetBetween(10, 20, 15, 20)));
+  EXPECT_EQ(t->UpdateAmpeln(), 0);
+  EXPECT_EQ(w.At(5, 20)->UpdateAmpeln(), 1);  // no lights there
+}
+
+TEST(JunctionList, AStreetThroughAJunctionWithoutRoomIsRefusedWhole) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(5, 20, 10, 20), STR_BUILD_OK);
+  const size_t streets = w.Streets().size();
+  const int junctions = w.Junctions();
+  // From the arm's dead end over the T junction: it would get five arms.
+  EXPECT_EQ(w.Build(5, 20, 20, 20), STR_BUILD_BAD_REQUEST);
+  EXPECT_EQ(w.At(20, 20), nullptr);
+  EXPECT_EQ(w.Streets().size(), streets);
+  EXPECT_EQ(w.Junctions(), junctions);
+  EXPECT_EQ(w.At(10, 20)->GetAnzLinkedStreets(), 3);
+  ExpectConsistent(w);
+}
+
+}  // namespace
