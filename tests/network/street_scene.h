@@ -28,6 +28,7 @@ namespace streettest {
 constexpr int kStraight = 540;
 constexpr int kCurve = 541;
 constexpr int kEnd = isotest::kFilter;
+constexpr int kEnd2 = isotest::kBuilding;
 constexpr int kRiverTile = isotest::kFlower;
 constexpr int kLayout = 800;
 
@@ -140,8 +141,9 @@ struct StreetScene : ::testing::Test {
     scene->UseHost(&host);
     scene->CreateGround();
     map = scene->map.get();
+    // Type 2 ends in a piece of its own.
     for (int type : {1, 2, 3})
-      map->DefineStreet(type, kStraight, 0, kCurve, 0, kStraight, 0, kStraight, 0, kEnd, 0,
+      map->DefineStreet(type, kStraight, 0, kCurve, 0, kStraight, 0, kStraight, 0, type == 2 ? kEnd2 : kEnd, 0,
                         static_cast<unsigned short>(600 * type));
     map->DefineStreet(4, kStraight, 0, kCurve, 0, kStraight, 0, kStraight, 0, kEnd, 0, 2400);
     ASSERT_TRUE(sim.Create(nullptr));

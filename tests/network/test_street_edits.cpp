@@ -190,6 +190,11 @@ TEST_F(StreetEdit, ChangingTheTypeRecomputesTheJunctionTypes) {
   EXPECT_EQ(s->GetStreetType(), STRASSE_1);
   EXPECT_EQ(a->GetType(), STRASSE_1);
   EXPECT_EQ(b->GetType(), STRASSE_1);
+  // The dead ends take the end piece of the new type.
+  EXPECT_EQ(map->GetIsoInfo(20, 80)->GetResID(ISO_LAYER_GROUND), streettest::kEnd);
+  EXPECT_EQ(s->SetType(STRASSE_2), 0);
+  EXPECT_EQ(map->GetIsoInfo(20, 80)->GetResID(ISO_LAYER_GROUND), streettest::kEnd2);
+  EXPECT_EQ(map->GetIsoInfo(10, 80)->GetResID(ISO_LAYER_GROUND), streettest::kEnd2);
 }
 
 TEST_F(StreetEdit, StopsOnAndBesideTheStreet) {

@@ -1,4 +1,7 @@
+#include <vector>
+
 #include "street_scene.h"
+#include "world/base/zor_world_host.h"
 #include "support/test_support.h"
 
 using streettest::StreetScene;
@@ -125,4 +128,81 @@ TEST(StreetObject, WithoutAStreetTheQueriesAnswerEmpty) {
   CRailObj rail;
   rail.Create();
   EXPECT_EQ(rail.GetType(), OBJ_RAIL_PIECE);
+}
+
+namespace {
+// Records the warnings the interface would show.
+struct WarningHost : CWorldHost {
+  void SetAchtungWindow(int warning) override { warnings.push_back(warning); }
+  std::vector<int> warnings;
+};
+}  // namespace
+
+TEST_F(StreetScene, GuidanceVariableSwitchesTheSignAndWarnsWhenNoneCanStand) {
+  WarningHost warn;
+  CWorldHost::Install(&warn);
+  CStrJunction* a = Junction(10, 40);
+  CStrJunction* b = Junction(20, 40);
+  CStrStrasse* s = Street(a, b, STRASSE_2);
+  a->LinkStreet(s);
+  b->LinkStreet(s);
+  ASSERT_EQ(s->InsertIntoSimWelt(), 0);
+  s->InsertIntoIsoWelt();
+  a->InsertIntoIsoWelt();
+  b->InsertIntoIsoWelt();
+  CStreetObj* o = s->GetWorldObj();
+  EXPECT_EQ(o->SetVarData("ST.VLS", 1.0), 0);
+  EXPECT_TRUE(s->HasVLS());
+  EXPECT_EQ(Read(o, "ST.VLS"), 1);
+  EXPECT_EQ(host.placed.size(), 1u);
+  EXPECT_TRUE(warn.warnings.empty());
+  EXPECT_EQ(o->SetVarData("ST.VLS", 0.0), 0);
+  EXPECT_FALSE(s->HasVLS());
+  EXPECT_EQ(host.removed.size(), 1u);
+  host.refuseSigns = true;
+  EXPECT_EQ(o->SetVarData("ST.VLS", 1.0), 0);
+  EXPECT_FALSE(s->HasVLS());
+  EXPECT_EQ(warn.warnings, std::vector<int>{29});
+  EXPECT_EQ(o->SetVarData("ST.NOTHING", 1.0), 1);
+  CWorldHost::Install(nullptr);
+}
+
+TEST_F(StreetScene, DirectionVariableTurnsWithTheView) {
+  CStrStrasse* s = Street(Junction(40, 20), Junction(40, 10));  // along -y
+  CStreetObj* o = s->GetWorldObj();
+  CStreetObj::m_Selection = {40, 15, 0, false};
+  g_IsoRichtung = 0;
+  EXPECT_EQ(Read(o, "ST.RICHTUNG"), 3);  // -y is 1, read as 3
+  g_IsoRichtung = 2;
+  EXPECT_EQ(Read(o, "ST.RICHTUNG"), 1);  // cached, turned with the view
+  CStrStrasse* t = Street(Junction(50, 20), Junction(60, 20));  // along +x
+  CStreetObj::m_Selection = {55, 20, 0, false};
+  EXPECT_EQ(Read(t->GetWorldObj(), "ST.RICHTUNG"), 2);
+  g_IsoRichtung = 0;
+  CStreetObj::m_Selection = {};
+}
+
+TEST_F(StreetScene, ATilesVisibilityIsAlsoItsCells) {
+  CStrJunction* a = Junction(10, 10);
+  CStrJunction* b = Junction(15, 10);
+  CStrStrasse* s = Street(a, b);
+  a->LinkStreet(s);
+  b->LinkStreet(s);
+  s->InsertIntoIsoWelt();
+  CStreetObj* o = s->GetWorldObj();
+  CQnoMicroZelle* cells = s->GetMicroZellen(12, 10);
+  ASSERT_NE(cells, nullptr);
+  o->SetVisible(true, 12, 10);
+  o->SetVisible(true, 13, 10);
+  EXPECT_TRUE(cells->IsVisible());
+  EXPECT_TRUE(o->IsVisible(12, 10));
+  o->SetVisible(false, 12, 10);
+  EXPECT_FALSE(cells->IsVisible());
+  EXPECT_FALSE(o->IsVisible(12, 10));
+  o->SetVisible(true, 12, 10);
+  EXPECT_TRUE(cells->IsVisible());
+  // The object is visible, one tile's cells are not: that tile is not.
+  cells->SetVisible(false);
+  EXPECT_FALSE(o->IsVisible(12, 10));
+  EXPECT_TRUE(o->IsVisible(13, 10));
 }

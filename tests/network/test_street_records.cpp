@@ -158,6 +158,33 @@ TEST_F(StreetRecord, EachDirectionTakesItsOwnCapacity) {
   EXPECT_EQ(s->GetCapacitySecond(), 650);
 }
 
+TEST_F(StreetRecord, TheDaysFlowsComeBackAndAreAveraged) {
+  std::vector<unsigned char> changed = record;
+  const int16_t now = 48, hour5 = 240, hour5Back = 72;
+  std::memcpy(&changed[0], &now, 2);
+  std::memcpy(&changed[22 + 5 * 4], &hour5, 2);
+  std::memcpy(&changed[22 + 5 * 4 + 2], &hour5Back, 2);
+  CStrStrasse* s = nullptr;
+  ASSERT_EQ(Load(changed, &s), 0);
+  EXPECT_EQ(s->GetAuslastung(), 48);
+  double flow = 0;
+  EXPECT_EQ(s->GetWorldObj()->GetVarData("ST.FLOW.1", &flow), 0);
+  EXPECT_EQ(flow, 48);
+  EXPECT_EQ(s->GetWorldObj()->GetVarData("ST.FLOW.2", &flow), 0);
+  EXPECT_EQ(flow, 0);
+  EXPECT_EQ(s->GetAuslastung24(5), 240);
+  EXPECT_EQ(s->GetAuslastung24Second(5), 72);
+  EXPECT_EQ(s->GetAuslastung24(), 10);
+  EXPECT_EQ(s->GetAuslastung24Second(), 3);
+  // The hour's flow leans on the hour before: 0.6 x 48 + 0.4 x 240.
+  EXPECT_EQ(s->UpdateCarFlow24(6), 0);
+  EXPECT_EQ(s->GetAuslastung24(6), 124);
+  EXPECT_EQ(s->GetAuslastung(), 124);
+  short mean = 0;
+  EXPECT_EQ(s->GetWorldObj()->GetAuslastung24(mean), 0);
+  EXPECT_EQ(mean, (240 + 124) / 24);
+}
+
 TEST_F(StreetRecord, CutRecordsAreRefusedWithoutLinksOrRegistrations) {
   for (size_t keep : {size_t{0}, size_t{20}, size_t{CStrStrasse::kRecordSize - 1}, size_t{CStrStrasse::kRecordSize + 3},
                       record.size() - 1}) {

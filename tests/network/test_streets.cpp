@@ -218,6 +218,7 @@ TEST_F(StreetScene, RegistrationGivesTwoIdsExceptForAOneWayStreet) {
   CSimStreet* fwd = SimStreet(s->GetSimID());
   ASSERT_NE(fwd, nullptr);
   EXPECT_EQ(fwd->Capacity(), 1200);
+  EXPECT_EQ(SimStreet(s->GetSimIDSecond())->Capacity(), 1200);
   short from = 0, to = 0;
   ASSERT_TRUE(sim.GetCrossingsOfStreet(s->GetSimID(), &from, &to));
   EXPECT_EQ(from, a->GetSimID());
@@ -494,4 +495,17 @@ TEST_F(StreetScene, AStreetWithoutPiecesOrSimulationAnswersEmpty) {
   EXPECT_EQ(s.InsertIntoSimWelt(), 1);
   EXPECT_FALSE(s.StrHitStr(nullptr, nullptr, nullptr, x, y, 0));
   s.Destroy();
+}
+
+TEST_F(StreetScene, ATileCanBeABendAndBeforeTheNextBend) {
+  CStrJunction* a = Junction(10, 10);
+  CStrJunction* b = Junction(14, 11);
+  CStrStrasse* s = Street(a, b, STRASSE_1, {{12, 10}, {12, 11}});
+  // Both bends of the one-tile middle piece lie before the other bend.
+  EXPECT_TRUE(s->PointIsOnBendBeforBend(12, 11));
+  EXPECT_TRUE(s->PointIsOnBendBeforBend(12, 10));
+  EXPECT_FALSE(s->PointIsOnBendBeforBend(11, 10));  // before a bend only
+  EXPECT_FALSE(s->PointIsOnBendBeforBend(13, 11));
+  EXPECT_FALSE(s->PointIsSpaceForRailCrossing(12, 10));
+  EXPECT_FALSE(s->PointIsSpaceForRailCrossing(11, 10));
 }
