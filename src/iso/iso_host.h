@@ -37,6 +37,16 @@ class CIsoHost {
   // ---- the world's objects ----
   // A new object of the kind from the factory, null when none is made.
   virtual CWorldObj* CreateObject(TObjectType /*kind*/) { return nullptr; }
+  // A new object of the kind placed by the factory at (x, y) with its
+  // graphic and direction, null when none is made there.
+  virtual CWorldObj* CreateObjectAt(TObjectType /*kind*/, int /*resId*/, CIsoRichtung /*direction*/, int /*x*/,
+                                    int /*y*/) {
+    return nullptr;
+  }
+  // Gives up an object made by CreateObject (mode 1: one reference of a
+  // shared object); 0. Without a factory around the object is the caller's
+  // alone, so it is destroyed and deleted.
+  virtual int DestroyObject(CWorldObj* object, int mode);
   // The shared ground object of empty cells, one more reference per call.
   virtual CWorldObj* CreateObjectEmpty() { return nullptr; }
   // A ground tile id: the first of the table when `first`, else a random

@@ -1,37 +1,200 @@
 #pragma once
-// The street network (junctions indexed by crossing id) and the rail network.
-// Stand-in: only what the world's start-up and turn call on them.
+// The street network: the owning list of all street junctions, indexed by
+// their crossing ids, each holding the streets that start at it; the
+// building of a street from the street preview, the removal of streets and
+// of junctions left without streets, the lookups of the interface and the
+// demand model, and the network's savegame record. The rail network keeps
+// its own list.
+#include <cstdint>
+#include <cstdio>
+#include <unordered_map>
+
 #include "framework/zor_list.h"
+#include "network/str_junction.h"
+#include "world/base/street_type.h"
 
 class CIsoWelt;
 class CSimWelt;
+class CStrStrasse;
+class CStrStrassenTeil;
+class CStrPreviewRect;
+class CQnoMicroZelle;
+
+class CStrSchJuncList;
+
+// The street builder's results.
+enum : int {
+  STR_BUILD_NO_JUNCTION = 0,
+  // No request, an unsupported type, a drag that is no straight line inside
+  // the map, or a street that would give a junction a fifth arm.
+  STR_BUILD_BAD_REQUEST = 1,
+  STR_BUILD_TYPE_CONFLICT = 2,
+  STR_BUILD_OFF_NETWORK = 3,
+  STR_BUILD_SAME_JUNCTION = 4,
+  STR_BUILD_ALREADY_JOINED = 5,
+  STR_BUILD_OK = 100
+};
+
+// What the street builder takes from the street preview: the two end
+// cells and, for four-lane and rail streets, the dead ends to shift by one
+// cell first.
+class CStrBuildRequest {
+ public:
+  virtual ~CStrBuildRequest() = default;
+  virtual void GetStreetBuildRect(short* x1, short* y1, short* x2, short* y2) = 0;
+  virtual bool DecStreetLength() { return false; }
+  virtual CStrJunction* GetDecJunction() { return nullptr; }
+  virtual void GetDecOffset(short* dx, short* dy) { *dx = *dy = 0; }
+  virtual CStrJunction* GetSecDecOffset() { return nullptr; }
+  virtual void StartAtJunction(CStrJunction*) {}
+};
+
+// A straight drag from one cell to another, with nothing to shift.
+class CStrBuildLine : public CStrBuildRequest {
+ public:
+  CStrBuildLine(short x1, short y1, short x2, short y2) : m_x1(x1), m_y1(y1), m_x2(x2), m_y2(y2) {}
+  void GetStreetBuildRect(short* x1, short* y1, short* x2, short* y2) override {
+    *x1 = m_x1;
+    *y1 = m_y1;
+    *x2 = m_x2;
+    *y2 = m_y2;
+  }
+
+ private:
+  short m_x1, m_y1, m_x2, m_y2;
+};
 
 class CStrJunctionList : public CList {
  public:
-  CStrJunctionList(CIsoWelt* iso, CSimWelt* sim) : m_pIsoWelt(iso), m_pSimWelt(sim) {}
+  static constexpr int kHashSize = 2000;
+
+  CStrJunctionList(CIsoWelt* iso, CSimWelt* sim);
+  ~CStrJunctionList() override;
+  int Destroy() override;
+  int SerializeGameLoad(FILE* file) override;
+  int SerializeGameStore(FILE* file) override;
   using CList::Create;
   virtual int Create();
+  // A new junction at (x, y), neither registered nor listed; null on failure.
+  virtual CStrJunction* CreateNewJunction(short x, short y, CStrassenType type);
+  virtual CStrStrasse* CreateNewStreet();
+
+  // ---- editing
+  int CreateStreet(CStrBuildRequest* preview, CStrassenType type);
+  int DeleteStreet(CStrStrasse* street);
+  int RemoveIsolatedJunctions();
+  int UpdateChanges();
+  // Adds a registered junction at the head, under its crossing id.
+  int AddJunction(CStrJunction* junction);
+  // Takes a junction that has lost its streets out of the demand simulation
+  // and the list, and destroys it.
+  int RemoveJunction(CStrJunction* junction);
+
+  // ---- lookups
+  CStrJunction* FindJunctionAt(short x, short y);
+  CStrJunction* GetJunctionByID(unsigned short id);
+  CStrStrasse* GetStreetByID(short id);
+  int RegisterLocationAtCrossing(CSimLocation* location, unsigned short id);
+  int RemoveLocationFromCrossing(unsigned short id, CSimLocation* location);
+  unsigned short GetNearestCrossing(short x, short y, int* dist, unsigned short excluded, CStrJunction** junction);
+  bool GetNearestStreet(short x, short y, int* dist, CStrStrasse** street, short* hitX, short* hitY);
+  bool PointHitStreet(short x, short y, CStrStrasse** street, CStrStrassenTeil** piece);
+  CQnoMicroZelle* GetMicroZelleAt(short x, short y);
+  int DestroyMicorSimAt(short x, short y);
+  bool NewStreetHitStreet(short x1, short y1, short x2, short y2);
+  int CheckForJunctions(CStrJunction* a, CStrJunction* b, CStrassenType type);
+  bool StreetHitStreet(CStrJunction* a, CStrJunction* b, CStrassenType type);
+  bool StreetHitJunction(CStrStrasse* street, CStrJunction* a, CStrJunction* b);
+  // The same, with the split's result (100, or 1 when the junction on the
+  // way has no room for two more arms).
+  bool StreetHitJunction(CStrStrasse* street, CStrJunction* a, CStrJunction* b, int* result);
+
+  // ---- lights, micro cells and flows
+  int UpdateAmpel();
+  virtual int UpdateAmpeln();
+  int RemoveIsolatedGrdCrossings();
+  virtual int TurnMicroSim();
+  // Way search between two junctions (the deletion check).
+  bool CheckForWayFromJunctionToJunction(CStrJunction* from, CStrJunction* to);
   // Turns the micro simulation's vehicle counts into drawing loads.
   virtual int BerechneISOAuslastung();
   // Records the hour's loads for the 24-hour view.
   virtual int UpdateCarFlow24(int hour);
   // Pulls the car flows and capacities of a newly activated hour.
   virtual int UpdateCarFlow();
-  // Rebuild the micro-cell layouts and re-link the lights after a zoom or turn.
-  virtual int TurnMicroSim() { return 0; }
-  virtual int UpdateAmpeln() { return 0; }
+
+  CStrJunction* JunctionAt(uint32_t n) { return static_cast<CStrJunction*>(GetAt(n)); }
+  // The rail network, whose level crossings follow every edit.
+  void SetRailNet(CStrSchJuncList* rails) { m_pRailNet = rails; }
+
+  static CIsoWelt* m_pIsoWelt;
+  static CSimWelt* m_pSimWelt;
 
  protected:
-  CIsoWelt* m_pIsoWelt;
-  CSimWelt* m_pSimWelt;
+  // Every edit runs in one: lookups by street id walk the junctions while
+  // the streets change, and the id index is rebuilt after.
+  class EditScope {
+   public:
+    explicit EditScope(CStrJunctionList* list) : m_list(list) { ++m_list->m_EditDepth; }
+    ~EditScope() {
+      --m_list->m_EditDepth;
+      m_list->m_StreetIndexValid = false;
+    }
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+   private:
+    CStrJunctionList* m_list;
+  };
+
+  // The key a junction is listed under: its crossing id, or the id it had
+  // before it left the demand simulation.
+  static uint32_t ListKey(const CStrJunction* junction);
+  // Indexes a junction, growing the table when it is full; false (logged)
+  // when even a larger table takes no entry.
+  bool IndexJunction(CStrJunction* junction, uint32_t key);
+  // A new table of `size` buckets with every listed junction; false when
+  // two junctions share a key or the table cannot take them.
+  bool RebuildIndex(int size);
+  // Whether a street can pass the junction's cell.
+  bool CellMayHoldStreet(const CStrJunction* junction);
+  // The street that a junction lies on, inside a piece or on a bend.
+  bool StreetUnder(CStrJunction* end, CStrStrasse** street, CStrStrassenTeil** piece, short* x, short* y);
+  // Takes a junction created by this edit out again.
+  void DropNewJunction(CStrJunction* junction);
+  // Every street and junction read so far goes again.
+  void DiscardLoaded();
+  // The loaded streets' pieces join their ends in straight runs inside the
+  // map, and every junction holds the streets its record named.
+  bool CheckLoadedNetwork();
+  void RebuildStreetIndex();
+
+  std::unordered_map<short, CStrStrasse*> m_StreetsByID;
+  bool m_StreetIndexValid = false;
+  int m_EditDepth = 0;
+  CStrSchJuncList* m_pRailNet = nullptr;
+  // The way search's working state.
+  unsigned short m_WayStreets[1000] = {};
+  unsigned short m_WayStreetsSecond[1000] = {};
+  int32_t m_WayCount = 0;
+  int32_t m_WayCountSecond = 0;
+  int32_t m_WayLength = 0;
+  int32_t m_WayState = 0;
 };
 
+// The rail network. Stand-in: only what the world's start-up and turn call.
 class CStrSchJuncList : public CList {
  public:
   CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim) : m_pIsoWelt(iso), m_pSimWelt(sim) {}
   using CList::Create;
   virtual int Create();
   virtual int TurnMicroSim() { return 0; }
+  // Adds or updates the level crossings of a street with the tracks.
+  int CheckForTrainCrossing(CStrJunction*, CStrJunction*, CStrStrasse*, int* flag) {
+    *flag = 0;
+    return 0;
+  }
+  int UpdateChanges() { return 0; }
 
  protected:
   CIsoWelt* m_pIsoWelt;

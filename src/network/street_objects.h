@@ -1,44 +1,117 @@
 #pragma once
-// The street network's pieces as world objects on the map's tiles. Stand-in:
-// only what the object factory and the map's stop checks use.
+// The street network on the map's tiles: the world objects that street
+// pieces and junctions place in the cells. A street object stands for one
+// street on every tile of it and forwards the map's tile turns, drawing and
+// queries to that street.
 #include <cstdint>
 
+#include "world/base/street_type.h"
 #include "world/base/zor_world_obj.h"
 
-// A street of the network. Stand-in: its type and the direction of its
-// pieces (0 = +x, 1 = -y, 2 = -x, 3 = +y).
-class CStrStrasse {
+class CStrStrasse;
+class CStrJunction;
+class CMicroZellenGroup;
+class CQnoMicroZelle;
+
+// The common base of street and crossing tiles: a tile's visibility is
+// also its micro-cell layout's.
+class CRoadObj : public CWorldObj {
  public:
-  CStrStrasse(int type, int direction) : m_Type(type), m_Richtung(direction) {}
-  virtual ~CStrStrasse() = default;
-  int GetStreetType() const { return m_Type; }
-  // The direction of the piece that passes (x, y); found 0 when none does.
-  virtual int GetRichtung(int x, int y, unsigned char& found, int& firstDir, bool& bend) const;
+  int GetStreetType() const override = 0;
+  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override = 0;
+  virtual int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) = 0;
+  virtual int GetAuslastung(int* flow, int* capacity) = 0;
+  virtual int GetAuslastungSecond(int* flow, int* capacity);
+  virtual int GetSimID() = 0;
+  virtual CQnoMicroZelle* GetMicroZelle(unsigned short /*x*/, unsigned short /*y*/) { return nullptr; }
+  virtual int GetStreetDirectionAt(unsigned short x, unsigned short y, signed char& dx, signed char& dy) = 0;
+
+  void SetVisible(bool visible, unsigned short x, unsigned short y) override;
+  bool IsVisible(unsigned short x, unsigned short y) override;
+  int Destroy() override;
+  void SetMaxAuslastung(int capacity) { m_MaxAuslastung = capacity; }
+  int GetMaxAuslastung() const { return m_MaxAuslastung; }
+  int GetMaxAuslastungSecond() const { return m_MaxAuslastungSecond; }
 
  protected:
-  int m_Type;
-  int m_Richtung;
+  int32_t m_MaxAuslastung = 0;
+  int32_t m_MaxAuslastungSecond = 0;
 };
 
-// A street tile (type 52).
-class CStreetObj : public CWorldObj {
+// A street tile (type 52) of the street it stands for; answers "ST.".
+class CStreetObj : public CRoadObj {
  public:
   using CWorldObj::Create;
   int Create() override;
-  // p points to the street the tile stands for.
+  int Destroy() override;
+  // p is the street the tile stands for.
   void SetData(void* p) override { m_pStreetList = static_cast<CStrStrasse*>(p); }
-  CStrStrasse* GetStreet() const { return m_pStreetList; }
-  // The map moved: (sx, sy) is the tile's anchor on the screen; the
-  // street repositions its micro cells there.
+
+  virtual int SetCarOnNextZellle(CMicroZellenGroup* /*group*/) { return 0; }
+  virtual CQnoMicroZelle* GetNextMicroZelle() { return nullptr; }
+  virtual int GetSimIDSecond();
+
+  int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom) override;
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
-  int GetStreetType() const override { return m_pStreetList ? m_pStreetList->GetStreetType() : 0; }
+  int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) override;
+  int GetAuslastung(int* flow, int* capacity) override;
+  int GetAuslastungSecond(int* flow, int* capacity) override;
+  int GetSimID() override;
+  CQnoMicroZelle* GetMicroZelle(unsigned short x, unsigned short y) override;
+  int GetStreetDirectionAt(unsigned short x, unsigned short y, signed char& dx, signed char& dy) override;
+  int GetStreetType() const override;
+
+  int SetStreetType(CStrassenType type);
+  int CalculateLengthFromJunctionToXYIso(CStrJunction* junction, short simId, int x, int y, int* length);
+  CStrStrasse* GetStreetList() const { return m_pStreetList; }
+  bool HasBusSpur() const;
+  bool HasVLS() const;
+  bool SetVLS(bool on);
+  int SetBusSpur(bool on);
+  int GetAuslastung24(short& value);
+  int GetAuslastung24Second(short& value);
+
+  int GetVarData(const char* name, double* value) override;
+  int SetVarData(const char* name, double value) override;
+  using CWorldObj::GetVarData;
+  using CWorldObj::SetVarData;
+
+  // What "ST.RICHTUNG" reads: the interface's selected tile and its cached
+  // direction, which the interface clears when the selection changes.
+  struct Selection {
+    int x = -1;
+    int y = -1;
+    int richtung = 0;
+    bool known = false;
+  };
+  static Selection m_Selection;
 
  protected:
   CStrStrasse* m_pStreetList = nullptr;
 };
 
 // A four-lane street over a 2 x 2 block (type 52 like its base).
-class CStreetObjGroup : public CStreetObj {};
+class CStreetObjGroup : public CStreetObj {
+ public:
+  // What SetData takes for a group: the street and the group's resource.
+  struct GroupData {
+    CStrStrasse* street = nullptr;
+    int resId = 0;
+  };
+  void SetData(void* p) override;
+  int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  int Render(QnoDisplay*, unsigned short, unsigned short, int, int, TIsoZoomStufe) override { return 1; }
+  int UpdateScreenPos(int, int, unsigned short, unsigned short) override { return 1; }
+  // Marks the object active and lets the street pull its flows.
+  int OnStartOfCycle(unsigned short x, unsigned short y);
+  int GetGroupResID() const { return m_GroupResID; }
+  bool IsActive() const { return m_Active != 0; }
+
+ private:
+  int32_t m_GroupResID = 0;
+  uint8_t m_Active = 0;
+};
 
 // A rail tile (type 50).
 class CRailObj : public CStreetObj {
@@ -52,17 +125,24 @@ class CKreuzObj : public CWorldObj {
  public:
   using CWorldObj::Create;
   int Create() override;
+  // p is the junction the crossing stands for.
+  void SetData(void* p) override { m_pJunction = static_cast<CStrJunction*>(p); }
+  // The junction the crossing stands for; null while bound to none.
+  CStrJunction* GetWorldObject() const { return m_pJunction; }
   // The junction's street type; 0 while bound to no junction.
   int GetStreetType() const override { return 0; }
   // The map moved: (sx, sy) is the tile's anchor on the screen; the
   // junction repositions its micro cells there.
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
+
+ protected:
+  CStrJunction* m_pJunction = nullptr;
 };
 
 // The crossing object of a four-lane junction over a 2 x 2 block.
 class CKreuzObjGroup : public CKreuzObj {};
 
-// The crossing object of a rail junction (type 51), bound to no junction yet.
+// The crossing object of a rail junction (type 51).
 class CRailKreuz : public CKreuzObj {
  public:
   using CKreuzObj::Create;

@@ -36,6 +36,16 @@ class CSimLocation {
   // Re-attach to the nearest crossing; find the nearest stops again.
   virtual void SearchNextCrossing() {}
   virtual void FindNearestHst() {}
+
+  // The location lists of the street crossings count their memberships and,
+  // when a crossing goes, ask the location for its next best crossing.
+  void IncrementListNumber() { ++m_listNumber; }
+  void DecrementListNumber() { --m_listNumber; }
+  int GetListNumber() const { return m_listNumber; }
+  void SearchNextBestCrossing() { SearchNextCrossing(); }
+
+ private:
+  int m_listNumber = 0;
 };
 
 class CSimDestination {

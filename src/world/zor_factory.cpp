@@ -13,6 +13,7 @@
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
 #include "model/stadt_verwaltung.h"
+#include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_model_iface.h"
@@ -230,10 +231,10 @@ bool CZorvaWorld::CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& d
         OBJ_STREET_PIECE)
       return false;
     auto* piece = dynamic_cast<CStreetObj*>(m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
-    CStrStrasse* street = piece ? piece->GetStreet() : nullptr;
+    CStrStrasse* street = piece ? piece->GetStreetList() : nullptr;
     // A street tile that no street owns gives no direction to stand by.
     if (!street) return false;
-    if (street->GetStreetType() == 4) {
+    if (street->GetStreetType() == STRASSE_VIERSPURIG) {
       if (CIsoObjGroup* group = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(x),
                                                        static_cast<unsigned short>(y), ISO_LAYER_GROUND)) {
         x = group->GetStartPosX();

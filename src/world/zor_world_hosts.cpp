@@ -17,11 +17,19 @@ int CZorWorldHost::GetLanguage() { return CZorvaWorld::m_Language; }
 int CZorWorldHost::AddSound(const char* name, int priority) { return m_world.AddSound(name, priority); }
 int CZorWorldHost::FadeOutSound(const char* name) { return m_world.FadeOutSound(name); }
 void CZorWorldHost::SetWorldObjectListFilter(CWorldObj* object) { m_world.SetWorldObjectListFilter(object); }
+void CZorWorldHost::SetAchtungWindow(int warning) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(warning);
+}
+bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
 
 // ---- the map's host ----
 
 CWorldObj* CZorIsoHost::CreateObject(TObjectType kind) { return m_world.CreateObject(kind); }
 CWorldObj* CZorIsoHost::CreateObjectEmpty() { return m_world.CreateObjectEmpty(); }
+int CZorIsoHost::DestroyObject(CWorldObj* object, int mode) { return m_world.DestroyObject(object, mode); }
+CWorldObj* CZorIsoHost::CreateObjectAt(TObjectType kind, int resId, CIsoRichtung direction, int x, int y) {
+  return m_world.CreateObject(kind, resId, direction, x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+}
 int CZorIsoHost::GetBaseResID(bool first) { return m_world.GetBaseResID(first); }
 int CZorIsoHost::RemoveObject(int x, int y, TBaseType layer) { return m_world.RemoveObject(x, y, layer, false); }
 CList* CZorIsoHost::GetObjectList() { return m_world.GetObjectList(); }

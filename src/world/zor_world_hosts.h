@@ -17,6 +17,8 @@ class CZorWorldHost : public CWorldHost {
   int AddSound(const char* name, int priority) override;
   int FadeOutSound(const char* name) override;
   void SetWorldObjectListFilter(CWorldObj* object) override;
+  void SetAchtungWindow(int warning) override;
+  bool GetShowMicroZellen() override;
 
  private:
   CZorvaWorld& m_world;
@@ -30,6 +32,8 @@ class CZorIsoHost : public CIsoHost {
 
   CWorldObj* CreateObject(TObjectType kind) override;
   CWorldObj* CreateObjectEmpty() override;
+  int DestroyObject(CWorldObj* object, int mode) override;
+  CWorldObj* CreateObjectAt(TObjectType kind, int resId, CIsoRichtung direction, int x, int y) override;
   int GetBaseResID(bool first) override;
   int RemoveObject(int x, int y, TBaseType layer) override;
   CList* GetObjectList() override;

@@ -194,6 +194,7 @@ int CZorvaWorld::OnStartup() {
   m_pStreetNet->Create();
   m_pRailNet = NewRailNet();
   m_pRailNet->Create();
+  m_pStreetNet->SetRailNet(m_pRailNet);
 
   m_pUserInt = NewUserInt();
   m_builder = CWindowBuilder(m_pUserInt);

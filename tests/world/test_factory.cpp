@@ -13,6 +13,7 @@
 #include "measures/building_object.h"
 #include "measures/carsharing.h"
 #include "measures/opnv.h"
+#include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_model_iface.h"
@@ -140,8 +141,12 @@ class FactoryWorld : public CZorvaWorld {
 };
 
 struct FactoryTest : maptest::MapFixture<FactoryWorld> {
-  CStrStrasse street{1, 0};       // an ordinary street along +x
-  CStrStrasse fourLane{4, 0};
+  // Streets without pieces: every tile reports the direction 0 (+x).
+  struct TypedStreet : CStrStrasse {
+    explicit TypedStreet(TStrassenType type) : CStrStrasse(nullptr, nullptr) { m_Type = type; }
+  };
+  TypedStreet street{STRASSE_1};
+  TypedStreet fourLane{STRASSE_VIERSPURIG};
 
   int Listed() { return static_cast<int>(world->GetObjectList()->GetNumber()); }
   int Locations() { return world->GetLocationFactory()->GetLocationCount(); }

@@ -23,4 +23,8 @@ class CWorldHost {
   virtual int FadeOutSound(const char* /*name*/) { return 0; }
   // Sets the filter icon of one object from the interface's map filters.
   virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) {}
+  // Shows the interface's warning window with that number.
+  virtual void SetAchtungWindow(int /*warning*/) {}
+  // The debug view that draws every micro cell and its links.
+  virtual bool GetShowMicroZellen() { return false; }
 };

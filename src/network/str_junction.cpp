@@ -1,0 +1,751 @@
+#include "network/str_junction.h"
+
+#include <utility>
+
+#include "framework/qno_log.h"
+#include "iso/iso_geometry.h"
+#include "iso/iso_welt.h"
+#include "iso/street_info_list.h"
+#include "microsim/micro_cells.h"
+#include "microsim/micro_simulation.h"
+#include "network/str_ampel.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
+#include "sim/sim_welt.h"
+
+ZOR_IMPLEMENT_TYPE(CStrJunction, QnoObject)
+
+CIsoWelt* CStrJunction::m_pIsoWelt = nullptr;
+CSimWelt* CStrJunction::m_pSimWelt = nullptr;
+uint8_t CStrJunction::m_InLoadFile = 0;
+CStrJunctionList* CStrJunction::m_pStreetNet = nullptr;
+
+namespace {
+
+void ParamError(const char* condition) { QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", condition); }
+
+// A pair of leaving directions is a bend unless the steps are opposite on
+// one axis.
+bool IsBend(short dx1, short dy1, short dx2, short dy2) { return dx1 != -dx2 && dy1 != -dy2; }
+
+}  // namespace
+
+CStrJunction::CStrJunction() = default;
+
+CStrJunction::CStrJunction(CIsoWelt* iso, CSimWelt* sim) {
+  m_pIsoWelt = iso;
+  m_pSimWelt = sim;
+}
+
+CStrJunction::~CStrJunction() {
+  // Owners call Destroy() first; this only frees what a failed load left.
+  delete m_pAmpel;
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  delete m_pLocations;
+}
+
+// ---- life cycle and registration ----------------------------------------------
+
+int CStrJunction::Create(short x, short y, CStrassenType type) {
+  m_x = static_cast<unsigned short>(x);
+  m_y = static_cast<unsigned short>(y);
+  m_Type = type;
+  m_AmpelType = Ampel_Rvl;
+  return Create();
+}
+
+int CStrJunction::Create() {
+  CIsoHost* host = m_pIsoWelt ? m_pIsoWelt->GetHost() : nullptr;
+  if (host && !m_pKreuzObj) {
+    CWorldObj* object = host->CreateObject(GetZorvaObjectType());
+    m_pKreuzObj = dynamic_cast<CKreuzObj*>(object);
+    if (object && !m_pKreuzObj) host->DestroyObject(object, 1);
+    if (m_pKreuzObj) m_pKreuzObj->SetData(this);
+  }
+  delete m_pLocations;
+  m_pLocations = new CLocationList(0, 1);
+  return m_pLocations->Create();
+}
+
+void CStrJunction::DestroyStreetObject(CStrStrasse* street) {
+  street->Destroy();
+  delete street;
+}
+
+int CStrJunction::Destroy() {
+  if (m_pKreuzObj) {
+    m_pKreuzObj->SetData(nullptr);
+    if (CIsoHost* host = m_pIsoWelt ? m_pIsoWelt->GetHost() : nullptr) host->DestroyObject(m_pKreuzObj, 1);
+    m_pKreuzObj = nullptr;
+  }
+  if (m_pAmpel) m_pAmpel->Destroy();
+  delete m_pAmpel;
+  m_pAmpel = nullptr;
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = nullptr;
+  if (m_pLocations) m_pLocations->Destroy();
+  delete m_pLocations;
+  m_pLocations = nullptr;
+  while (m_AnzLinkedStreets > 0) {
+    CStrStrasse* street = m_pStreets[0];
+    CStrJunction* start = street->GetStartJunction();
+    CStrJunction* end = street->GetEndJunction();
+    for (CStrJunction* j : {start, end})
+      if (j && j->m_pAmpel) j->m_pAmpel->RemoveFromStreet(street);
+    const int before = m_AnzLinkedStreets;
+    if (start) start->UnLinkStreet(street);
+    if (end) end->UnLinkStreet(street);
+    // A street that does not name this junction as an end still goes.
+    if (m_AnzLinkedStreets == before) UnLinkStreet(street);
+    DestroyStreetObject(street);
+  }
+  return 0;
+}
+
+int CStrJunction::InsertIntoSimWelt() {
+  m_SimCrossingID = m_pSimWelt ? static_cast<unsigned short>(m_pSimWelt->AddCrossing(0)) : 0;
+  return m_SimCrossingID == 0 ? 1 : 0;
+}
+
+int CStrJunction::RemoveFromSimWelt() {
+  if (m_SimCrossingID != 0) {
+    if (m_pSimWelt) m_pSimWelt->RemoveCrossing(static_cast<short>(m_SimCrossingID));
+    m_SimHashID = m_SimCrossingID;
+    m_SimCrossingID = 0;
+  }
+  return 0;
+}
+
+CStrStrasse* CStrJunction::CreateNewStreet() { return new CStrStrasse(m_pIsoWelt, m_pSimWelt); }
+
+// ---- links ------------------------------------------------------------------------
+
+int CStrJunction::LinkStreet(CStrStrasse* street) {
+  if (!street) {
+    ParamError("pStreet==NULL");
+    return 1;
+  }
+  if (m_AnzLinkedStreets >= kMaxStreets) {
+    ParamError("m_AnzLinkedStreets>=4");
+    return 1;
+  }
+  m_pStreets[m_AnzLinkedStreets++] = street;
+  UpdateJunctionType(false);
+  return 0;
+}
+
+int CStrJunction::UnLinkStreet(CStrStrasse* street) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (m_pStreets[i] != street) continue;
+    for (int k = i + 1; k < m_AnzLinkedStreets; ++k) m_pStreets[k - 1] = m_pStreets[k];
+    --m_AnzLinkedStreets;
+    m_pStreets[m_AnzLinkedStreets] = nullptr;
+    if (m_pAmpel) m_pAmpel->RemoveFromStreet(street);
+    return 0;
+  }
+  return m_AnzLinkedStreets > 0 ? 1 : 0;
+}
+
+void CStrJunction::UpdateJunctionType(bool reset) {
+  if (reset) m_Type = STRASSE_1;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->GetStreetType() > m_Type) m_Type = m_pStreets[i]->GetStreetType();
+}
+
+int CStrJunction::UpdateChanges() {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) m_pStreets[i]->UpdateChanges();
+  return 0;
+}
+
+// ---- queries ------------------------------------------------------------------------
+
+bool CStrJunction::LeadTo(const CStrJunction* other) const {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->GetEndJunction() == other) return true;
+  return false;
+}
+
+CStrStrasse* CStrJunction::GetStreetByID(short id) const {
+  if (id == 0) return nullptr;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->GetSimID() == id || m_pStreets[i]->GetSimIDSecond() == id) return m_pStreets[i];
+  return nullptr;
+}
+
+bool CStrJunction::HasAmpel(CStrStrasse* street) const { return street && m_pAmpel && m_pAmpel->HasStreet(street); }
+
+// Whether entry `index` is the second entry of a loop street.
+static bool IsSecondEntry(CStrStrasse* const* streets, int index) {
+  for (int i = 0; i < index; ++i)
+    if (streets[i] == streets[index]) return true;
+  return false;
+}
+
+// The unit step with which the street of entry `index` leaves this
+// junction; a loop street leaves through its head the first time and its
+// tail the second time.
+static void LeaveDir(CStrJunction* j, CStrStrasse* const* streets, int index, short* dx, short* dy) {
+  CStrStrasse* s = streets[index];
+  *dx = *dy = 0;
+  if (s->GetStartJunction() == j && s->GetEndJunction() == j) {
+    if (IsSecondEntry(streets, index))
+      s->CalcMAtTail(dx, dy);
+    else
+      s->CalcMAtHead(dx, dy);
+    return;
+  }
+  s->CalcMAtPos(j, dx, dy);
+}
+
+CStrStrasse* CStrJunction::GetStreetWithLr(short dx, short dy) {
+  const short ax = dx < 0 ? static_cast<short>(-dx) : dx;
+  const short ay = dy < 0 ? static_cast<short>(-dy) : dy;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    short mx = 0, my = 0;
+    LeaveDir(this, m_pStreets, i, &mx, &my);
+    if ((mx < 0 ? -mx : mx) == ax && (my < 0 ? -my : my) == ay) return m_pStreets[i];
+  }
+  return nullptr;
+}
+
+bool CStrJunction::FindOppositePair(CStrStrasse** a, CStrStrasse** b) {
+  *a = *b = nullptr;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    for (int j = i + 1; j < m_AnzLinkedStreets; ++j) {
+      short dx1 = 0, dy1 = 0, dx2 = 0, dy2 = 0;
+      LeaveDir(this, m_pStreets, i, &dx1, &dy1);
+      LeaveDir(this, m_pStreets, j, &dx2, &dy2);
+      if (!IsBend(dx1, dy1, dx2, dy2)) {
+        *a = m_pStreets[i];
+        *b = m_pStreets[j];
+        return true;
+      }
+    }
+  return false;
+}
+
+void CStrJunction::GetFarSideStreets(CStrStrasse** a, CStrStrasse** b) { FindOppositePair(a, b); }
+
+int CStrJunction::GetEmgType() {
+  if (m_AnzLinkedStreets != 3) return 0;
+  bool marked[4] = {};
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    short x = 0, y = 0;
+    NeighbourCell(i, &x, &y);
+    if (x < m_x)
+      marked[0] = true;
+    else if (x == m_x && y < m_y)
+      marked[1] = true;
+    else if (x > m_x)
+      marked[2] = true;
+    else if (x == m_x && y > m_y)
+      marked[3] = true;
+  }
+  for (int side = 0; side < 4; ++side)
+    if (!marked[side]) return side;
+  return 0;
+}
+
+int CStrJunction::GetEndStueckRichtung(CIsoRichtung* dir) {
+  if (m_AnzLinkedStreets < 1) return 1;
+  short dx = 0, dy = 0;
+  LeaveDir(this, m_pStreets, 0, &dx, &dy);
+  int r = 0;
+  if (dx == -1 && dy == 0)
+    r = 0;
+  else if (dx == 0 && dy == -1)
+    r = 1;
+  else if (dx == 1 && dy == 0)
+    r = 2;
+  else if (dx == 0 && dy == 1)
+    r = 3;
+  dir->SetValue(r);
+  return 0;
+}
+
+void CStrJunction::NeighbourCell(int index, short* x, short* y) {
+  CStrStrasse* s = m_pStreets[index];
+  *x = static_cast<short>(m_x);
+  *y = static_cast<short>(m_y);
+  const bool starts = s->GetStartJunction() == this;
+  const bool ends = s->GetEndJunction() == this;
+  if (starts && (!ends || !IsSecondEntry(m_pStreets, index)))
+    s->GetFirstIsoPos(x, y);
+  else if (ends)
+    s->GetLastIsoPos(x, y);
+}
+
+int CStrJunction::GetKreuzungsID(int* id, CIsoRichtung* dir) {
+  int mask = 0;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    short x = 0, y = 0;
+    NeighbourCell(i, &x, &y);
+    const bool oneWay = m_pStreets[i]->GetStreetType() == STRASSE_EINBAHN;
+    if (x < m_x)
+      mask += oneWay ? 1 : 3;
+    else if (x > m_x)
+      mask += oneWay ? 4 : 12;
+    else if (y < m_y)
+      mask += oneWay ? 16 : 48;
+    else if (y > m_y)
+      mask += oneWay ? 64 : 192;
+  }
+  for (const KurveIDType& row : KurveID)
+    if (row.mask == mask) {
+      *id = row.resId;
+      dir->SetValue(row.richtung);
+      return 0;
+    }
+  QNO_ERROR(QNO_SEV_ERROR, "Keine Strasse mit value %d gefunden", mask);
+  *id = 0;
+  dir->SetValue(0);
+  return 1;
+}
+
+int CStrJunction::GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir) {
+  // Per side the codes of types 3, 1 or 2, and 4; rails add nothing.
+  static const int kCodes[4][3] = {{1, 2, 4}, {8, 16, 64}, {128, 256, 1024}, {2048, 4096, 16384}};
+  int mask = 0;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    short x = 0, y = 0;
+    NeighbourCell(i, &x, &y);
+    const CStrassenType t = m_pStreets[i]->GetStreetType();
+    int kind = -1;
+    if (t == STRASSE_EINBAHN)
+      kind = 0;
+    else if (t == STRASSE_1 || t == STRASSE_2)
+      kind = 1;
+    else if (t == STRASSE_VIERSPURIG)
+      kind = 2;
+    if (kind < 0) continue;
+    int side = -1;
+    if (x < m_x)
+      side = 0;
+    else if (x > m_x)
+      side = 1;
+    else if (y < m_y)
+      side = 2;
+    else if (y > m_y)
+      side = 3;
+    if (side >= 0) mask += kCodes[side][kind];
+  }
+  for (const KurveIDType& row : KurveIDStrasseD)
+    if (row.mask == mask) {
+      *id = row.resId;
+      dir->SetValue(row.richtung);
+      return 0;
+    }
+  QNO_ERROR(QNO_SEV_FATAL, "No RES ID Found for DirectionIndex %d", mask);
+  *id = 0;
+  dir->SetValue(0);
+  return 1;
+}
+
+int CStrJunction::GetResID(CIsoRichtung* dir) {
+  int id = 0;
+  if (m_AnzLinkedStreets >= 3) {
+    if (m_Type >= STRASSE_VIERSPURIG)
+      GetKreuzungsIDStrasseD(&id, dir);
+    else
+      GetKreuzungsID(&id, dir);
+    return id;
+  }
+  if (m_AnzLinkedStreets == 1) {
+    GetEndStueckRichtung(dir);
+    CStreetInfoList* info = m_pIsoWelt ? m_pIsoWelt->GetStreetInfoList() : nullptr;
+    return info ? info->GetEndStueckID(m_Type) : 0;
+  }
+  return 0;
+}
+
+CStrStrasse* CStrJunction::StreetHitRoad(CStrJunction* other, CStrStrassenTeil** piece, short* x, short* y) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->JunctionHitStreet(other, piece, *x, *y)) return m_pStreets[i];
+  return nullptr;
+}
+
+bool CStrJunction::StrHitStr(CStrStrasse* other, CStrStrasse** hit, CStrStrassenTeil** piece, short* x, short* y,
+                             int skip) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->StrHitStr(other, hit, piece, *x, *y, skip)) return true;
+  return false;
+}
+
+bool CStrJunction::PointHitStreet(short x, short y) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->PointHit(x, y)) return true;
+  return false;
+}
+
+bool CStrJunction::PointHitStreet(short x, short y, CStrStrasse** street, CStrStrassenTeil** piece) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (m_pStreets[i]->PointHit(x, y, street, piece)) return true;
+  return false;
+}
+
+int CStrJunction::RegisterLocation(CSimLocation* location) {
+  if (!m_pLocations) return 1;
+  return m_pLocations->AddHeadLocation(location);
+}
+
+int CStrJunction::RemoveLocation(CSimLocation* location) {
+  if (!m_pLocations) return 1;
+  return m_pLocations->RemoveLocation(location);
+}
+
+// ---- traffic control --------------------------------------------------------------
+
+// Stand-in: the crossing object keeps no control settings yet; new lights take these.
+static constexpr int kDefaultCycle = 60000;
+static constexpr float kDefaultQuote = 0.5f;
+
+int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
+  if (m_AmpelType < Ampel_Ampel) {
+    if (type > Ampel_Vorfahrt) {
+      m_AmpelType = type;
+      if (CreateNewAmpel() != 0) {
+        m_AmpelType = Ampel_Rvl;
+        return 1;
+      }
+    }
+    if (m_AmpelType < Ampel_Ampel) {
+      if (type != Ampel_Vorfahrt || CreateVorfahr(Ampel_Vorfahrt) != 0) return 1;
+      m_AmpelType = Ampel_Vorfahrt;
+      return 0;
+    }
+  }
+  if (!m_pAmpel) return 1;
+  return m_pAmpel->ChangeAmpelData(cycle, quote);
+}
+
+int CStrJunction::CreateNewAmpel() {
+  if (m_AmpelType < Ampel_Ampel) return 1;
+  if (!m_pAmpel) {
+    m_pAmpel = new CAmpelGroup(this);
+    m_pAmpel->Create(kDefaultCycle, kDefaultQuote);
+  }
+  CStrStrasse* a = nullptr;
+  CStrStrasse* b = nullptr;
+  if (!FindOppositePair(&a, &b)) return 0;
+  CStrStrasse* order[2 + kMaxStreets] = {a, b};
+  int n = 2;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) order[n++] = m_pStreets[i];
+  for (int i = 0; i < n; ++i) {
+    CStrStrasse* s = order[i];
+    if (m_pAmpel->HasStreet(s)) continue;
+    s->AddAmpelLayer(this);
+    m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
+  }
+  return 0;
+}
+
+int CStrJunction::CreateVorfahr(EAmpelType type) {
+  if (type != Ampel_Vorfahrt) return 1;
+  if (!m_pAmpel) {
+    auto* group = new CVorfahrtGroup(this);
+    m_pAmpel = group;
+    CStrStrasse* a = nullptr;
+    CStrStrasse* b = nullptr;
+    if (!FindOppositePair(&a, &b)) return 0;
+    group->Add(a);
+    group->Add(b);
+    for (int i = 0; i < m_AnzLinkedStreets; ++i) group->Add(m_pStreets[i]);
+    return 0;
+  }
+  // The signs are put back on the group's streets; streets joined since
+  // then yield.
+  RemoveVorfahr();
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (!m_pAmpel->HasStreet(m_pStreets[i])) m_pAmpel->Add(nullptr, m_pStreets[i]);
+  return 0;
+}
+
+int CStrJunction::RemoveVorfahr() {
+  if (m_AmpelType != Ampel_Vorfahrt || !m_pAmpel) return 1;
+  // The sign layers are the group's to draw; it draws none yet.
+  return 0;
+}
+
+int CStrJunction::RemoveAmpel() {
+  if (m_AmpelType == Ampel_Vorfahrt) {
+    RemoveVorfahr();
+  } else if (m_pAmpel) {
+    RemoveAmpelLayer();
+    if (!m_pAmpel) return 0;
+    CStrStrasse* a = nullptr;
+    CStrStrasse* b = nullptr;
+    // Without an opposite pair only the first street can carry a light.
+    if (!FindOppositePair(&a, &b) && m_AnzLinkedStreets > 0) m_pStreets[0]->RemoveAmpelLayer(this);
+  } else {
+    return 0;
+  }
+  if (m_pAmpel) m_pAmpel->Destroy();
+  delete m_pAmpel;
+  m_pAmpel = nullptr;
+  m_AmpelType = Ampel_Rvl;
+  return 0;
+}
+
+int CStrJunction::AddAmpelLayer() {
+  if (m_AmpelType < Ampel_Ampel || !m_pAmpel) return 0;
+  for (int i = 0; i < m_pAmpel->GetCount(); ++i) m_pAmpel->GetStreet(i)->AddAmpelLayer(this);
+  return 0;
+}
+
+int CStrJunction::RemoveAmpelLayer() {
+  if (m_AmpelType < Ampel_Ampel) return 0;
+  CStrStrasse* a = nullptr;
+  CStrStrasse* b = nullptr;
+  if (!FindOppositePair(&a, &b)) return 0;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (!IsSecondEntry(m_pStreets, i)) m_pStreets[i]->RemoveAmpelLayer(this);
+  return 0;
+}
+
+int CStrJunction::UpdateAmpeln() {
+  if (m_AmpelType == Ampel_Rvl || m_AmpelType == Ampel_Vorfahrt) {
+    ParamError("!((m_AmpelType != Ampel_Rvl)&&(m_AmpelType != Ampel_Vorfahrt))");
+    return 1;
+  }
+  return m_pAmpel ? m_pAmpel->RelinkZellen() : 0;
+}
+
+int CStrJunction::GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) {
+  if (m_AmpelType == Ampel_Rvl) {
+    ParamError("(m_AmpelType == Ampel_Rvl)");
+    return 1;
+  }
+  if (!m_pAmpel) {
+    ParamError("m_pAmpel==NULL");
+    return 1;
+  }
+  return m_pAmpel->GetPriorityStreets(a, b);
+}
+
+int CStrJunction::GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) {
+  if (m_AmpelType == Ampel_Rvl) {
+    ParamError("(m_AmpelType == Ampel_Rvl)");
+    return 1;
+  }
+  if (!m_pAmpel) {
+    ParamError("m_pAmpel == NULL");
+    return 1;
+  }
+  return m_pAmpel->GetNonPriorityStreets(a, b);
+}
+
+int CStrJunction::ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrStrasse* o1, CStrStrasse* o2) {
+  if (m_AmpelType == Ampel_Rvl) {
+    ParamError("(m_AmpelType == Ampel_Rvl)");
+    return 1;
+  }
+  if (!m_pAmpel) {
+    ParamError("m_pAmpel == NULL");
+    return 1;
+  }
+  return m_pAmpel->ChangePriorityStreets(p1, p2, o1, o2);
+}
+
+// Stand-in: the crossing object places no light pictures yet.
+int CStrJunction::UpdateAmpelPos() { return 0; }
+
+// Stand-in: the crossing object keeps no table of arms yet; nothing to fill.
+int CStrJunction::Update() { return 0; }
+
+// ---- map and micro cells --------------------------------------------------------
+
+int CStrJunction::InsertIntoIsoWelt() {
+  if (!m_pIsoWelt) return 0;
+  CIsoRichtung dir;
+  int id = 0;
+  if (m_AnzLinkedStreets >= 3) {
+    if (m_Type < STRASSE_VIERSPURIG) {
+      GetKreuzungsID(&id, &dir);
+      m_pIsoWelt->InsertKreuzungAt(m_x, m_y, id, &dir, m_pKreuzObj, m_Type, 3);
+    } else {
+      GetKreuzungsIDStrasseD(&id, &dir);
+      int w = 0, d = 0;
+      if (id > 0 && m_pIsoWelt->GetIsoGroupSize(id, static_cast<TIsoRichtung>(dir.GetValue() & 3), w, d) == 0) {
+        // The group covers cells that streets drew before: their cells go.
+        for (int cx = m_x; cx < m_x + w; ++cx)
+          for (int cy = m_y; cy < m_y + d; ++cy) {
+            if (!IsoInMap(cx, cy) || (cx == m_x && cy == m_y)) continue;
+            CIsoInfo* info = m_pIsoWelt->GetIsoInfo(cx, cy);
+            if (!info) continue;
+            const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
+            if (kind == OBJ_STREET_PIECE) {
+              auto* piece = dynamic_cast<CStreetObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
+              if (!piece) {
+                QNO_ERROR(QNO_SEV_FATAL, "Ungültiges pInfo Object, pWorldObj == NULL");
+                continue;
+              }
+              if (CStrStrasse* s = piece->GetStreetList()) {
+                s->RemoveMicroSimAt(static_cast<short>(cx), static_cast<short>(cy));
+                m_pIsoWelt->SetStdBase(cx, cy, ISO_LAYER_GROUND, false);
+              }
+            } else if (kind == OBJ_CROSSING) {
+              QNO_ERROR(QNO_SEV_WARNING, "Cast 2");
+              auto* cross = dynamic_cast<CKreuzObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
+              CStrJunction* other = cross ? cross->GetWorldObject() : nullptr;
+              if (other && other != this) {
+                other->RemoveMicroSim();
+                other->RemoveFromIsoWelt();
+              }
+            }
+          }
+      }
+      GetKreuzungsIDStrasseD(&id, &dir);
+      m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, id, &dir, m_pKreuzObj, m_Type);
+    }
+    if (!m_InLoadFile) {
+      CreateMicroZelle();
+      CreateNewAmpel();
+      CreateVorfahr(m_AmpelType);
+    }
+  } else if (m_AnzLinkedStreets == 1) {
+    GetEndStueckRichtung(&dir);
+    m_pIsoWelt->InsertKreuzungAt(m_x, m_y, 0, &dir, m_pKreuzObj, m_Type, 1);
+    if (!m_InLoadFile) CreateMicroZelle();
+  }
+  return 0;
+}
+
+int CStrJunction::RemoveFromIsoWelt() {
+  if (m_pAmpel) m_pAmpel->Destroy();
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = nullptr;
+  if (!m_pIsoWelt) return 0;
+  if (m_Type < STRASSE_VIERSPURIG) return m_pIsoWelt->SetStdBase(m_x, m_y, ISO_LAYER_GROUND, false);
+  return m_pIsoWelt->DeleteIsoGroupAt(m_x, m_y, ISO_LAYER_GROUND, false);
+}
+
+bool CStrJunction::IsDrawn() const {
+  return m_pKreuzObj && m_pIsoWelt && m_pIsoWelt->GetIsoTileObject(m_x, m_y, ISO_LAYER_GROUND) == m_pKreuzObj;
+}
+
+CQnoMicroZelle* CStrJunction::CreateMicroZelleAt(short x, short y, void*) {
+  CIsoInfo* info = m_pIsoWelt ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+  CIsoZoomStufe zoom(g_ZoomStufe);
+  CIsoRichtung rot(g_IsoRichtung);
+  const uint32_t id = info ? info->GetDataResID(&zoom, &rot, ISO_LAYER_GROUND) : 0;
+  if (id == 0) {
+    QNO_ERROR(QNO_SEV_WARNING, "Can't create MicroZelle at %d/%d, RESID == 0", x, y);
+    return nullptr;
+  }
+  CQnoMicroZelle* cell = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id, info->GetVisibleFlag());
+  if (!cell) return nullptr;
+  cell->Konvert();
+  int sx = 0, sy = 0;
+  m_pIsoWelt->FixeIsoKoorCalc(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+  cell->SetScreenPos(sx, sy);
+  return cell;
+}
+
+int CStrJunction::CreateMicroZelle() {
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = new CMicroZellenGroup;
+  m_pMicroZellen->Create(m_x, m_y);
+  CQnoMicroZelle* own = CreateMicroZelleAt(static_cast<short>(m_x), static_cast<short>(m_y), nullptr);
+  if (!own) return 1;
+  m_pMicroZellen->AddZelle(own, m_x, m_y);
+  // Linking joins cells of two layouts; it needs nothing else of the
+  // running simulation.
+  CMicroSimulation sim;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    CStrStrasse* s = m_pStreets[i];
+    const CStrassenType t = s->GetStreetType();
+    const auto fwd = static_cast<uint16_t>(s->GetSimID());
+    const auto back = static_cast<uint16_t>(s->GetSimIDSecond());
+    const bool starts = s->GetStartJunction() == this && !IsSecondEntry(m_pStreets, i);
+    if (!starts) {
+      CQnoMicroZelle* last = s->GetLastMicroZelle();
+      if (!last) {
+        if (s->GetLaenge() != 0) return 1;
+        CStrJunction* from = s->GetStartJunction();
+        CQnoMicroZelle* other = from ? from->GetMicroZelle(static_cast<short>(from->m_x), static_cast<short>(from->m_y))
+                                     : nullptr;
+        sim.LinkAndTurnSec(other, own, t, fwd, back);
+        continue;
+      }
+      if (m_AnzLinkedStreets == 1 && t == STRASSE_EINBAHN)
+        sim.LinkAndTurnSec(last, own, t, fwd, back);
+      else
+        sim.Link(last, own, t, fwd, back);
+    } else {
+      CQnoMicroZelle* first = s->GetFirstMicroZelle();
+      if (!first) {
+        if (s->GetLaenge() != 0) return 1;
+        continue;
+      }
+      sim.Link(own, first, t, fwd, back);
+    }
+  }
+  return 0;
+}
+
+int CStrJunction::RemoveMicroSim() {
+  if (m_pAmpel) m_pAmpel->RemoveLinkedZellen();
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = nullptr;
+  return 0;
+}
+
+CQnoMicroZelle* CStrJunction::GetMicroZelle(short x, short y) {
+  return m_pMicroZellen ? m_pMicroZellen->FindZelle(static_cast<unsigned short>(x), static_cast<unsigned short>(y))
+                        : nullptr;
+}
+
+int CStrJunction::TurnMicroSim(short x, short y, int view1, int view2, int resId) {
+  if (!m_pMicroZellen || !m_pIsoWelt) return 1;
+  CQnoMicroZelle* turned = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), static_cast<unsigned>(resId), true);
+  if (!turned) return 1;
+  const int r = m_pMicroZellen->Turn(turned, static_cast<unsigned short>(x), static_cast<unsigned short>(y), view1,
+                                     view2);
+  delete turned;
+  return r;
+}
+
+int CStrJunction::Render(QnoDisplay* display, short x, short y, int zoom) {
+  if (!m_pMicroZellen) return 1;
+  return m_pMicroZellen->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), zoom);
+}
+
+int CStrJunction::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) {
+  return m_pMicroZellen ? m_pMicroZellen->UpdateScreenPos(sx, sy, x, y) : 0;
+}
+
+int CStrJunction::OnPlayloopTurn(short x, short y) {
+  if (g_ZoomStufe == ISO_ZOOM_4) return 0;
+  if (!m_pMicroZellen) return 1;
+  if (m_pAmpel) m_pAmpel->OnPlayloopTurn();
+  if (CQnoMicroZelle* cell = GetMicroZelle(x, y))
+    cell->MoveCars(static_cast<unsigned short>(x), static_cast<unsigned short>(y), false);
+  return 0;
+}
+
+int CStrJunction::MoveTo(short dx, short dy) {
+  RemoveFromIsoWelt();
+  CStrStrasse* s = m_AnzLinkedStreets > 0 ? m_pStreets[0] : nullptr;
+  if (s) {
+    s->RemoveFromIsoWelt(false);
+    s->RemoveFromSimWelt();
+    if (s->GetStartJunction() != this) {
+      if (CStrStrassenTeil* tail = s->GetStrassenTeil(static_cast<int>(s->GetNumber()))) tail->MoveEndPoint(dx, dy);
+    } else if (CStrStrassenTeil* head = s->GetStrassenTeil(1)) {
+      head->MoveStartPoint(dx, dy);
+    }
+  }
+  m_x = static_cast<unsigned short>(m_x + dx);
+  m_y = static_cast<unsigned short>(m_y + dy);
+  if (s) {
+    s->InsertIntoSimWelt();
+    s->InsertIntoIsoWelt();
+  }
+  return InsertIntoIsoWelt();
+}

@@ -1,0 +1,238 @@
+#pragma once
+// A street: one edge of the street graph, an owning list of straight pieces
+// from its start junction to its end junction with right-angle bends
+// between them. It keeps what makes it visible and simulated: its world
+// object on the map, its two demand-simulation ids (forward start to end,
+// backward end to start), flows, capacities and speeds per direction, and
+// the micro cells of its tiles.
+#include <cstdint>
+#include <cstdio>
+
+#include "framework/zor_list.h"
+#include "network/str_strassen_teil.h"
+#include "world/base/street_type.h"
+#include "world/base/zor_types.h"
+
+class CIsoWelt;
+class CSimWelt;
+class CStrJunction;
+class CStrJunctionList;
+class CStreetObj;
+class CWorldObj;
+class CMicroZellenGroup;
+class CQnoMicroZelle;
+class CBuildingParkingObject;
+class CAmpel;
+class QnoDisplay;
+
+class CStrStrasse : public CList {
+ public:
+  static constexpr int kRecordSize = 138;
+  static constexpr int kHours = 24;
+
+  CStrStrasse(CIsoWelt* iso, CSimWelt* sim);
+  CStrStrasse(const CStrStrasse&) = delete;
+  CStrStrasse& operator=(const CStrStrasse&) = delete;
+  ~CStrStrasse() override;
+
+  using CList::Create;
+  int Destroy() override;
+  int SerializeGameLoad(FILE* file) override;
+  int SerializeGameStore(FILE* file) override;
+
+  // A street from start to end with one piece between their tiles; the
+  // junctions are not told.
+  virtual int Create(CStrJunction* start, CStrJunction* end, CStrassenType type);
+  // An empty street with the other's type, flows, bus lane and speeds.
+  virtual int Create(CStrStrasse* other);
+  // Makes the world object and binds it; type 1.
+  virtual int Create();
+  virtual int InsertIntoIsoWelt();
+  virtual int RemoveFromIsoWelt(bool unused);
+  virtual int InsertIntoSimWelt();
+  virtual int RemoveFromSimWelt();
+  virtual int CreateMicroZelle();
+  virtual CQnoMicroZelle* GetLastMicroZelle();
+  virtual int GetLastIsoPos(short* x, short* y);
+  virtual int GetFirstIsoPos(short* x, short* y);
+  virtual int GetStreetDirectionAt(unsigned short x, unsigned short y, signed char& dx, signed char& dy);
+  virtual int SplitAt(CStrStrassenTeil* piece, short x, short y, CStrStrasse** first, CStrStrasse** second);
+  virtual bool PointIsTwoBeforeRailCrossing(short x, short y);
+  virtual bool PointIsSpaceForRailCrossing(short x, short y);
+  virtual bool PointBeforEndStueckDAndStreetLong(short x, short y, bool checkLong);
+  virtual bool PointBeforEndStueckSchienenAndRailLong(short x, short y, bool checkLong);
+  virtual bool PointIsBendOuterPoint(short x, short y);
+  virtual bool PointIsTwoBeforBend(short x, short y);
+  virtual bool PointIsOnBendBeforBend(short x, short y);
+  virtual bool PointIsBeforBend(short x, short y);
+  virtual bool PointBeforJunction(short x, short y, bool& deadEnd);
+  virtual bool PointTwoBeforJunction(short x, short y);
+  virtual bool PointIsBend(short x, short y);
+  virtual bool PointIsBeforeRailCrossing(short x, short y);
+  virtual bool PointIsRailCrossing(short x, short y);
+  virtual bool PointIsBendOverSize(short x, short y);
+  virtual double GetVelocity();
+  virtual CStrStrassenTeil* CreateNewStrassenTeil(CStrStrassenTeil* old);
+  virtual CStrStrassenTeil* CreateNewStrassenTeil();
+  virtual int CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece, CIsoRichtung direction);
+  virtual int CalcStartAndEndPos(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey,
+                                 signed char& mx, signed char& my, CIsoRichtung& direction);
+  virtual int FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my);
+  virtual int InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b);
+
+  // ---- geometry
+  short GetStartPosX();
+  short GetStartPosY();
+  short GetEndPosX();
+  short GetEndPosY();
+  CStrStrassenTeil* GetStrassenTeil(int n);
+  CStrStrassenTeil* FindStrassenTeilAt(short x, short y);
+  bool PointHit(short x, short y);
+  bool PointHit(short x, short y, CStrStrasse** street, CStrStrassenTeil** piece);
+  CStrStrassenTeil* GetStrassenTeilAt(short x, short y);
+  // Direction of the piece passing (x, y) as 0 = +x, 1 = -y, 2 = -x, 3 = +y.
+  int GetRichtung(int x, int y, unsigned char& found, int& firstDir, bool& bend);
+  int GetKurvenRichtung(CIsoRichtung* r, CStrStrassenTeil* a, CStrStrassenTeil* b);
+  bool JunctionHitStreet(CStrJunction* junction, CStrStrassenTeil** piece, short& x, short& y);
+  bool StrHitStr(CStrStrasse* other, CStrStrasse** street, CStrStrassenTeil** piece, short& x, short& y,
+                 int skip);
+  int SetupStrassenTeilCount(short simId);
+  CStrStrassenTeil* GetNextStrassenTeil(int* x1, int* y1, int* x2, int* y2, short simId);
+  int CalculateLengthFromJunctionToXYIso(CStrJunction* junction, short simId, int x, int y, int* length);
+  int CalcSimDirection(bool atStart);
+  int CalcMAtPos(CStrJunction* junction, short* dx, short* dy);
+  void CalcMAtHead(short* dx, short* dy);
+  void CalcMAtTail(short* dx, short* dy);
+  int CalcLaenge();
+  bool IsSameGroup(short x1, short y1, short x2, short y2);
+  bool PointIsHst(short x, short y);
+  bool PointIsBeforeHst(short x, short y);
+
+  // ---- junctions and the graph
+  CStrJunction* GetStartJunction() const { return m_pStartJunction; }
+  CStrJunction* GetEndJunction() const { return m_pEndJunction; }
+  int Relink(CStrJunction* start, CStrJunction* end);
+  int SetJunctions(CStrJunction* start, CStrJunction* end);
+  int SetEndJunction(CStrJunction* end);
+  int Turn();
+  int LinkStreet(CStrStrasse* other, CStrJunction* bend);
+  int ConnetWith(CStrStrasse* other, CStrJunction* junction);
+  int Optimize();
+  int DeleteStreet(CStrJunctionList* list);
+
+  // ---- attributes
+  CStrassenType GetStreetType() const { return m_Type; }
+  int SetType(CStrassenType type);
+  int SetCapacity(short capacity);
+  short GetCapacity(short capacity);
+  short GetCapacity() const { return m_Capacity; }
+  short GetCapacitySecond() const { return m_CapacitySecond; }
+  int SetVelocity(double velocity);
+  double GetVelocitySecond();
+  double GetStoredVelocity() const { return m_Velocity; }
+  double GetStoredVelocitySecond() const { return m_VelocitySecond; }
+  bool SetVLS(bool on, bool destroySign);
+  int SetVLSSimWelt(bool on);
+  int CreateVLSObject();
+  int DestroyVLSObject();
+  int FindVLSLocation(short& x, short& y, int& direction, bool second);
+  bool HasVLS() const { return m_VLS != 0; }
+  int CreateBusSpur();
+  int DeleteBusSpur();
+  bool HasBusSpur() const { return m_BusSpur != 0; }
+  bool IsBusSpurDrawn() const { return m_BusSpurLayer != 0; }
+  int UpdateChanges();
+  int SetParking(CBuildingParkingObject* parking);
+  bool HasPls() const { return m_pParking != nullptr; }
+  bool IsHst(TObjectType type) const { return type >= OBJ_BUSSTOP_SIGN && type <= OBJ_TRAMSTOP; }
+  void Mark() { m_Mark |= 1u; }
+  void UnMark() { m_Mark = 0; }
+  bool IsMarked() const { return (m_Mark & 1u) != 0; }
+  bool RemoveIsolatedGrdCrossings();
+
+  short GetSimID() const { return m_SimID; }
+  short GetSimIDSecond() const { return m_SimIDSecond; }
+  int GetLaenge() const { return m_Laenge; }
+  CStreetObj* GetWorldObj() const { return m_pWorldObj; }
+  CMicroZellenGroup* GetMicroZellenGroup() const { return m_pMicroZellen; }
+
+  // ---- flows
+  int UpdateCarFlow();
+  int UpdateCarFlow24(int hour);
+  short GetAuslastung() const { return m_Auslastung; }
+  short GetAuslastungSecond() const { return m_AuslastungSecond; }
+  short GetAuslastung24(int hour) const;
+  short GetAuslastung24Second(int hour) const;
+  short GetAuslastung24() const;
+  short GetAuslastung24Second() const;
+
+  // ---- the tile turn and micro cells
+  int OnPlayloopTurn(short x, short y);
+  CQnoMicroZelle* GetFirstMicroZelle();
+  CQnoMicroZelle* GetMicroZellen(unsigned short x, unsigned short y);
+  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
+  int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId);
+  int RemoveMicroSim();
+  int RemoveMicroSimAt(short x, short y);
+  int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom);
+  int AddAmpelLayer(CStrJunction* junction);
+  int RemoveAmpelLayer(CStrJunction* junction);
+  CAmpel* LinkAmpelAtJunction(CStrJunction* junction);
+
+  static CIsoWelt* m_pIsoWelt;
+  static CSimWelt* m_pSimWelt;
+  // 1 while a street record is read: drawing builds no micro cells.
+  static uint8_t m_InLoadFile;
+
+ protected:
+  CStrStrassenTeil* Head() { return static_cast<CStrStrassenTeil*>(GetHead()); }
+  CStrStrassenTeil* Tail() { return static_cast<CStrStrassenTeil*>(GetTail()); }
+  static CStrStrassenTeil* Next(CStrStrassenTeil* p) { return static_cast<CStrStrassenTeil*>(p->GetNext()); }
+  static CStrStrassenTeil* Prev(CStrStrassenTeil* p) { return static_cast<CStrStrassenTeil*>(p->GetPrev()); }
+  // The tiles that drawing walks for a piece, with the group offsets at
+  // the street's ends applied; false when the piece is skipped.
+  bool DrawRange(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey, signed char& mx,
+                 signed char& my, CIsoRichtung& direction);
+  int RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece);
+  void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);
+  // Appends copies of the other street's pieces and destroys them there.
+  void TakePiecesOf(CStrStrasse* other);
+  // Adds one direction to the demand simulation with its saved id.
+  short AddToSim(CStrJunction* from, int fromDir, CStrJunction* to, int toDir, short id);
+  bool IsWorldTileOfStreet(short x, short y);
+
+  CStrassenType m_Type;
+  CStrJunction* m_pStartJunction = nullptr;
+  CStrJunction* m_pEndJunction = nullptr;
+  int32_t m_Laenge = 0;
+  int16_t m_SimID = 0;
+  int16_t m_SimIDSecond = 0;
+  CStreetObj* m_pWorldObj = nullptr;
+  CMicroZellenGroup* m_pMicroZellen = nullptr;
+  int32_t m_StrassenTeilCount = 0;
+  uint32_t m_Mark = 0;
+  int16_t m_Auslastung = 0;
+  int16_t m_AuslastungSecond = 0;
+  uint8_t m_BusSpur = 0;
+  uint8_t m_BusSpurLayer = 0;
+  uint8_t m_VLS = 0;
+  int32_t m_GezaehlteAutos = 0;
+  int32_t m_GezaehlteAutosSecond = 0;
+  int32_t m_Messpunkte = 0;
+  int32_t m_MesspunkteSecond = 0;
+  int32_t m_Rate = 0;
+  int32_t m_RateSecond = 0;
+  int32_t m_Ueberschuss = 0;
+  int32_t m_UeberschussSecond = 0;
+  int16_t m_Auslastung24[kHours] = {};
+  int16_t m_Auslastung24Second[kHours] = {};
+  int16_t m_Capacity = 0;
+  int16_t m_CapacitySecond = 0;
+  double m_Velocity = 0.0;
+  double m_VelocitySecond = 0.0;
+  CWorldObj* m_pVLSObject = nullptr;
+  // Where the traffic guidance sign stands.
+  int16_t m_VLSPosX = 0;
+  int16_t m_VLSPosY = 0;
+  CBuildingParkingObject* m_pParking = nullptr;
+};

@@ -1,0 +1,414 @@
+// The layouts of one street or junction in a group, joining the layouts of
+// neighbouring tiles, and drawing a layout's vehicles and its cell view.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "framework/qno_display.h"
+#include "micro_test_layouts.h"
+#include "microsim/micro_simulation.h"
+#include "support/test_support.h"
+#include "world/base/zor_world_host.h"
+
+using namespace microtest;
+
+namespace {
+
+// A layout the group will own.
+CQnoMicroZelle* Owned(LayoutPtr layout) { return layout.release(); }
+
+// One tile of a two-way street along x: the forward lane 1 -> 2 at y 0,
+// the backward lane 3 -> 4 at y 10, the tile's cells from x0 to x0 + 20.
+LayoutPtr TwoWay(int16_t x0) {
+  LayoutPtr t = Make({C(1, 2, x0, 0, {2}), C(2, 2, static_cast<int16_t>(x0 + 20), 0, {}, 1),
+                      C(3, 2, static_cast<int16_t>(x0 + 20), 10, {4}), C(4, 2, x0, 10, {}, 3)});
+  t->SetScreenPos(0, 0);
+  return t;
+}
+
+}  // namespace
+
+TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
+  CMicroZellenGroup group;
+  group.Create(5, 3);
+  CQnoMicroZelle* here = Owned(Lane(0));
+  CQnoMicroZelle* right = Owned(Lane(0));
+  CQnoMicroZelle* left = Owned(Lane(0));
+  group.AddZelle(here, 5, 3);
+  group.AddZelle(right, 6, 3);
+  group.AddZelle(left, 4, 3);  // offset 0xFFFF
+  group.AddZelle(nullptr, 5, 9);
+  EXPECT_EQ(group.FindZelle(5, 3), here);
+  EXPECT_EQ(group.FindZelle(6, 3), right);
+  EXPECT_EQ(group.FindZelle(4, 3), left);
+  EXPECT_EQ(group.FindMember(4, 3)->dx, 0xFFFF);
+  EXPECT_EQ(group.FindZelle(3, 4), nullptr);
+  EXPECT_EQ(group.FindZelle(5, 9), nullptr);
+  ASSERT_NE(group.FindMember(5, 9), nullptr);
+  // Members keep the order they were added in.
+  EXPECT_EQ(group.GetFirst()->pZelle, here);
+  EXPECT_EQ(group.FindPrev(group.FindMember(4, 3)), group.FindMember(6, 3));
+  EXPECT_EQ(group.FindPrev(group.GetFirst()), nullptr);
+
+  // The member goes, its layout is the caller's.
+  group.FindMember(6, 3)->pZelle = nullptr;
+  delete right;
+  EXPECT_EQ(group.DestroyAt(6, 3), 0);
+  EXPECT_EQ(group.FindMember(6, 3), nullptr);
+  EXPECT_EQ(group.GetFirst()->pNext->pZelle, left);
+  EXPECT_EQ(group.DestroyAt(6, 3), 1);
+  group.FindMember(5, 3)->pZelle = nullptr;
+  delete here;
+  EXPECT_EQ(group.DestroyAt(5, 3), 0);
+  EXPECT_EQ(group.GetFirst()->pZelle, left);
+  group.Destroy();
+  EXPECT_EQ(group.GetFirst(), nullptr);
+}
+
+TEST(MicroGroup, ForwardingWithoutALayoutGivesTheFixedAnswers) {
+  CMicroZellenGroup group;
+  group.Create(10, 10);
+  group.AddZelle(nullptr, 11, 10);
+  for (unsigned short x : {10, 11}) {
+    EXPECT_EQ(group.FindZelle(x, 10), nullptr);
+    EXPECT_EQ(group.FindMember(x, 10, 4, false), nullptr);
+    EXPECT_EQ(group.FindMemberNoBusspur(x, 10, 4), nullptr);
+    EXPECT_EQ(group.FindEntryZelle(0, x, 10), nullptr);
+    EXPECT_EQ(group.FindExitZelle(0, x, 10), nullptr);
+    EXPECT_EQ(group.GetRandomZelle(x, 10), nullptr);
+    EXPECT_EQ(group.Turn(nullptr, x, 10, 0, 0), 1);
+    EXPECT_EQ(group.UpdateScreenPos(0, 0, x, 10), 1);
+    EXPECT_EQ(group.MoveCars(x, 10, false), 0);
+    EXPECT_EQ(group.Render(nullptr, x, 10, 2), 1);
+    int c1 = 7, c2 = 7, s1 = 0, s2 = 0;
+    group.ZaehleAutos(x, 10, 1, 2, c1, c2, s1, s2, 0, 0);
+    EXPECT_EQ(c1, 7);
+    EXPECT_EQ(c2, 7);
+    Cell cell;
+    TestCar car;
+    EXPECT_EQ(group.SetCar(&cell, x, 10, &car, false), 2);
+    EXPECT_EQ(cell.m_pCar, nullptr);
+  }
+  EXPECT_TRUE(group.IsVisible());
+}
+
+TEST(MicroGroup, ForwardingReachesTheTilesLayout) {
+  CMicroZellenGroup group;
+  group.Create(2, 2);
+  CQnoMicroZelle* tile = Owned(Make({C(1, 1, 0, 0, {2}), C(2, 2, 4, 0, {}, 1)}));
+  group.AddZelle(tile, 2, 3);
+  tile->SetFirstSimID(8);
+  EXPECT_EQ(group.FindMember(2, 3, 8, false), tile->GetZelle(0));
+  EXPECT_EQ(group.FindMember(2, 3, 8, true), tile->GetZelle(0));
+  EXPECT_EQ(group.FindMember(2, 3, 0, false), nullptr);
+  EXPECT_EQ(group.FindMemberNoBusspur(2, 3, 8), tile->GetZelle(1));
+  EXPECT_EQ(group.FindMemberNoBusspur(2, 3, 0), nullptr);
+  EXPECT_EQ(group.FindEntryZelle(0, 2, 3), tile->GetZelle(0));
+  EXPECT_EQ(group.FindExitZelle(0, 2, 3), tile->GetZelle(1));
+  EXPECT_NE(group.GetRandomZelle(2, 3), nullptr);
+  EXPECT_EQ(group.UpdateScreenPos(100, 50, 2, 3), 0);
+  EXPECT_EQ(tile->GetZelle(1)->m_ScreenX, 104);
+  LayoutPtr turned = Make({C(2, 2, -4, 1)});
+  EXPECT_EQ(group.Turn(turned.get(), 2, 3, 10, 10), 0);
+  EXPECT_EQ(tile->GetZelle(1)->m_ScreenX, 6);
+  EXPECT_EQ(tile->GetZelle(1)->m_ScreenY, 11);
+  EXPECT_EQ(group.SetCar(nullptr, 2, 3, nullptr, false), 2);
+}
+
+TEST(MicroGroup, VisibilityIsTheFlagAndEveryLayout) {
+  CMicroZellenGroup group;
+  group.Create(0, 0);
+  CQnoMicroZelle* a = Owned(Lane(0));
+  CQnoMicroZelle* b = Owned(Lane(0));
+  group.AddZelle(a, 0, 0);
+  group.AddZelle(b, 1, 0);
+  EXPECT_TRUE(group.IsVisible());
+  b->GetZelle(2)->m_Visible = 0;
+  EXPECT_FALSE(group.IsVisible());
+  group.SetVisible(true);
+  EXPECT_TRUE(group.IsVisible());
+  group.SetVisible(false);
+  EXPECT_FALSE(group.IsVisible());
+  EXPECT_FALSE(a->IsVisible());
+  a->SetVisible(true);
+  b->SetVisible(true);
+  EXPECT_FALSE(group.IsVisible());  // the group's own flag
+}
+
+TEST(MicroGroup, DestroyDetachesTheNeighboursOutsideTheGroup) {
+  LayoutPtr junction = Lane(100);
+  TestCar::s_alive = 0;
+  {
+    CMicroZellenGroup street;
+    street.Create(0, 0);
+    CQnoMicroZelle* t = Owned(Lane(0));
+    street.AddZelle(t, 0, 0);
+    t->SetNachfolger(t->GetZelle(2), junction->GetZelle(0));
+    junction->SetNachfolger(junction->GetZelle(2), t->GetZelle(0));
+    Park(t->GetZelle(1));
+  }  // the destructor destroys the group
+  EXPECT_EQ(TestCar::s_alive, 0);
+  EXPECT_EQ(junction->GetZelle(0)->m_pVorgaenger, nullptr);
+  EXPECT_EQ(junction->GetZelle(2)->m_AnzNachfolger, 0);
+  EXPECT_EQ(junction->GetZelle(2)->m_pNachfolger[0], nullptr);
+}
+
+TEST(MicroGroup, TheCellLeadingIntoAJunction) {
+  CMicroZellenGroup street, junction;
+  street.Create(0, 0);
+  junction.Create(2, 0);
+  CQnoMicroZelle* s0 = Owned(Lane(0));
+  CQnoMicroZelle* s1 = Owned(Lane(0));
+  CQnoMicroZelle* j0 = Owned(Lane(0));
+  CQnoMicroZelle* j1 = Owned(Lane(0));
+  street.AddZelle(s0, 0, 0);
+  street.AddZelle(s1, 1, 0);
+  junction.AddZelle(j0, 2, 0);
+  junction.AddZelle(j1, 2, 1);
+  EXPECT_EQ(street.FindZelleWithTargetJunction(&junction, 0, 0, 0), nullptr);
+  s1->SetNachfolger(s1->GetZelle(2), j1->GetZelle(0));
+  s0->SetNachfolger(s0->GetZelle(2), s1->GetZelle(0));
+  EXPECT_EQ(street.FindZelleWithTargetJunction(&junction, 0, 0, 0), s1->GetZelle(2));
+  EXPECT_EQ(street.FindZelleWithTargetJunction(&junction, 0, 0, 1), nullptr);
+  EXPECT_EQ(street.FindZelleWithTargetJunction(nullptr, 0, 0, 0), nullptr);
+}
+
+TEST(MicroLink, JoinsTheNearestExitAndEntryEachWayWithTheirSimIds) {
+  CMicroSimulation sim;
+  LayoutPtr a = TwoWay(0);
+  LayoutPtr b = TwoWay(40);
+  EXPECT_EQ(sim.Link(nullptr, b.get(), STRASSE_1, 1, 2), 1);
+  EXPECT_EQ(sim.Link(a.get(), nullptr, STRASSE_1, 1, 2), 1);
+  EXPECT_EQ(sim.Link(a.get(), b.get(), STRASSE_1, 31, 32), 0);
+  EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
+  EXPECT_EQ(b->GetZelle(0)->m_pVorgaenger, a->GetZelle(1));
+  EXPECT_EQ(b->GetZelle(3)->m_pNachfolger[0], a->GetZelle(2));
+  EXPECT_EQ(a->GetLinkState(), CQnoMicroZelle::kLinked);
+  EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{31, 31, 32, 32}));
+  EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{31, 31, 32, 32}));
+  EXPECT_EQ(a->GetZelle(3)->m_AnzNachfolger, 0);
+  EXPECT_EQ(b->GetZelle(1)->m_AnzNachfolger, 0);
+}
+
+TEST(MicroLink, LaneKindsMustFitAndTiesKeepTheFirstPair) {
+  CMicroSimulation sim;
+  // The exit is an outer lane (5); the nearest entry is another outer lane
+  // (4), a farther one the same kind.
+  LayoutPtr a = Make({C(1, 5, 0, 0)});
+  LayoutPtr b = Make({C(1, 4, 5, 0), C(2, 5, 30, 0)});
+  a->SetScreenPos(0, 0);
+  b->SetScreenPos(0, 0);
+  sim.Link(a.get(), b.get(), STRASSE_2, 1, 2);
+  EXPECT_EQ(a->GetZelle(0)->m_pNachfolger[0], b->GetZelle(1));
+  // Back from b: of its two exits only the outer lane of kind 5 fits.
+  EXPECT_EQ(b->GetZelle(1)->m_pNachfolger[0], a->GetZelle(0));
+
+  // Kind 0 fits everything.
+  LayoutPtr c = Make({C(1, 8, 0, 0)});
+  LayoutPtr d = Make({C(1, 0, 50, 0), C(2, 4, 60, 0)});
+  c->SetScreenPos(0, 0);
+  d->SetScreenPos(0, 0);
+  sim.Link(c.get(), d.get(), STRASSE_1, 1, 2);
+  EXPECT_EQ(c->GetZelle(0)->m_pNachfolger[0], d->GetZelle(0));
+
+  // Nothing fits: no link, no ids.
+  LayoutPtr e = Make({C(1, 1, 0, 0)});
+  LayoutPtr f = Make({C(1, 4, 1, 0)});
+  sim.Link(e.get(), f.get(), STRASSE_1, 3, 4);
+  EXPECT_EQ(e->GetZelle(0)->m_AnzNachfolger, 0);
+  EXPECT_EQ(f->GetZelle(0)->m_AnzNachfolger, 0);
+  EXPECT_EQ(SimIds(*e), (std::vector<uint16_t>{0}));
+
+  // Distances count in whole tenths of a pixel: 100.5 and 100 are equal,
+  // so the first entry wins although the second is nearer.
+  LayoutPtr g = Make({C(1, 2, 0, 0, {}, 9)});
+  LayoutPtr h = Make({C(1, 2, 10, 1), C(2, 2, 10, 0)});
+  g->SetScreenPos(0, 0);
+  h->SetScreenPos(0, 0);
+  sim.Link(g.get(), h.get(), STRASSE_1, 3, 4);
+  EXPECT_EQ(g->GetZelle(0)->m_pNachfolger[0], h->GetZelle(0));
+  // A pair nearer by a whole tenth wins.
+  LayoutPtr i = Make({C(1, 2, 0, 0, {}, 9)});
+  LayoutPtr j = Make({C(1, 2, 10, 2), C(2, 2, 10, 0)});
+  i->SetScreenPos(0, 0);
+  j->SetScreenPos(0, 0);
+  sim.Link(i.get(), j.get(), STRASSE_1, 3, 4);
+  EXPECT_EQ(i->GetZelle(0)->m_pNachfolger[0], j->GetZelle(1));
+}
+
+TEST(MicroLink, FourLaneStreetsJoinTwoLanesEachWayAndRailOne) {
+  CMicroSimulation sim;
+  // Two forward lanes ending at x 20 (y 0 and 4), two entries at x 40.
+  auto tile = [](int16_t x0) {
+    LayoutPtr t = Make({C(1, 2, x0, 0, {2}), C(2, 2, static_cast<int16_t>(x0 + 20), 0, {}, 1),
+                        C(3, 2, x0, 4, {4}), C(4, 2, static_cast<int16_t>(x0 + 20), 4, {}, 3)});
+    t->SetScreenPos(0, 0);
+    return t;
+  };
+  LayoutPtr a = tile(0), b = tile(40);
+  EXPECT_EQ(sim.Link(a.get(), b.get(), STRASSE_VIERSPURIG, 7, 8), 0);
+  EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
+  EXPECT_EQ(a->GetZelle(3)->m_pNachfolger[0], b->GetZelle(2));
+  LayoutPtr r1 = tile(0), r2 = tile(40);
+  EXPECT_EQ(sim.Link(r1.get(), r2.get(), STRASSE_SCHIENE, 7, 8), 0);
+  EXPECT_EQ(r1->GetZelle(1)->m_pNachfolger[0], r2->GetZelle(0));
+  EXPECT_EQ(r1->GetZelle(3)->m_AnzNachfolger, 0);
+  EXPECT_EQ(sim.LinkStrasseD(nullptr, r2.get(), STRASSE_VIERSPURIG, 1, 1), 1);
+}
+
+TEST(MicroLink, OneWayStreetsTurnTheSecondTile) {
+  CMicroSimulation sim;
+  LayoutPtr a = Lane(0);
+  LayoutPtr b = Lane(30);
+  EXPECT_EQ(sim.LinkAndTurnSec(a.get(), nullptr, STRASSE_EINBAHN, 1, 2), 1);
+  EXPECT_EQ(sim.LinkAndTurnSec(a.get(), b.get(), STRASSE_EINBAHN, 5, 6), 0);
+  // b's first link 1 -> 2 is now 2 -> 1; b's first entry is cell 2.
+  EXPECT_EQ(b->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
+  EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(1));
+  EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 0, 0}));
+  EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{0, 0, 0}));
+  // Other types are joined as by Link.
+  LayoutPtr c = TwoWay(0), d = TwoWay(40);
+  EXPECT_EQ(sim.LinkAndTurnSec(c.get(), d.get(), STRASSE_2, 5, 6), 0);
+  EXPECT_EQ(SimIds(*d), (std::vector<uint16_t>{5, 5, 6, 6}));
+}
+
+namespace {
+
+class ShowCells : public CWorldHost {
+ public:
+  bool GetShowMicroZellen() override { return show; }
+  bool show = false;
+};
+
+class MicroDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 120, 80, 16, 0xF800, 0x07E0, 0x001F, 0);
+    QnoDisplayCreateStruct cs;
+    cs.screenWidth = cs.viewWidth = 120;
+    cs.screenHeight = cs.viewHeight = 80;
+    display.Create(nullptr, &cs, surface);
+    CWorldHost::Install(&host);
+    TestCar::s_drawn = 0;
+  }
+  void TearDown() override {
+    CWorldHost::Install(nullptr);
+    SDL_FreeSurface(surface);
+  }
+  uint16_t At(int x, int y) const {
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
+  }
+  int Count(uint16_t colour) const {
+    int n = 0;
+    for (int y = 0; y < surface->h; ++y)
+      for (int x = 0; x < surface->w; ++x) n += At(x, y) == colour;
+    return n;
+  }
+  uint16_t Colour(uint8_t r, uint8_t g, uint8_t b) const {
+    return static_cast<uint16_t>(display.GetRenderBuffer()->GetClosestColor(r, g, b));
+  }
+
+  SDL_Surface* surface = nullptr;
+  QnoDisplay display;
+  ShowCells host;
+};
+
+}  // namespace
+
+TEST_F(MicroDrawing, VehiclesAreDrawnAlongTheRenderOrder) {
+  // Render order 3, 1, 2.
+  LayoutPtr layout = Make({C(1, 2, 10, 10, {2}, 0, 2), C(2, 2, 30, 10, {3}, 1, 0), C(3, 2, 30, 30, {}, 2, 1)}, 3);
+  layout->SetScreenPos(5, 5);
+  Cell* c1 = layout->GetZelle(0);
+  Park(c1, 40, 0);
+  c1->m_CarX = 3.7f;
+  c1->m_CarY = -2.2f;
+  Park(layout->GetZelle(1), Cell::kNoPosition, 0);  // no position
+  Park(layout->GetZelle(2), 10, Cell::kNoChoice);   // no choice
+  EXPECT_EQ(layout->Render(&display), 0);
+  EXPECT_EQ(TestCar::s_drawn, 1);
+  EXPECT_EQ(TestCar::s_lastDir, 40);  // towards +x
+  EXPECT_EQ(TestCar::s_lastX, 18);
+  EXPECT_EQ(TestCar::s_lastY, 13);
+  EXPECT_EQ(Count(0), 120 * 80);  // the cell view is off
+
+  // A group whose flag is off draws nothing and says so with 0.
+  CMicroZellenGroup group;
+  group.Create(0, 0);
+  group.AddZelle(layout.release(), 0, 0);
+  group.SetVisible(false);
+  EXPECT_EQ(group.Render(&display, 0, 0, 2), 0);
+  EXPECT_EQ(TestCar::s_drawn, 1);
+  group.SetVisible(true);
+  EXPECT_EQ(group.Render(&display, 0, 0, 2), 0);
+  EXPECT_EQ(TestCar::s_drawn, 2);
+}
+
+TEST_F(MicroDrawing, WithoutFirstRenderCellOrAlongARingTheDrawingEnds) {
+  LayoutPtr none = Make({C(1, 2, 10, 10, {2}, 0, 2), C(2, 2, 30, 10, {}, 1)}, 0);
+  EXPECT_EQ(none->Render(nullptr), 1);
+  Park(none->GetZelle(0), 40, 0);
+  none->Render(&display);
+  EXPECT_EQ(TestCar::s_drawn, 0);
+  // The render order runs in a ring; every cell is drawn once.
+  LayoutPtr ring = Make({C(1, 2, 10, 10, {2}, 0, 2), C(2, 2, 30, 10, {1}, 1, 1)}, 1);
+  Park(ring->GetZelle(0), 40, 0);
+  Park(ring->GetZelle(1), 40, 0);
+  ring->Render(&display);
+  EXPECT_EQ(TestCar::s_drawn, 2);
+}
+
+TEST(MicroDirection, SixtyFourSpriteDirections) {
+  LayoutPtr layout = Make({C(1, 2, 50, 50), C(2, 2, 60, 50), C(3, 2, 50, 60), C(4, 2, 40, 50), C(5, 2, 50, 40),
+                           C(6, 2, 60, 60)});
+  layout->SetScreenPos(0, 0);
+  Cell* from = layout->GetZelle(0);
+  int dir = -1;
+  EXPECT_FALSE(layout->CalcRichtung(dir, from));
+  EXPECT_EQ(dir, 0);
+  EXPECT_FALSE(layout->CalcRichtung(dir, nullptr));
+  from->m_Choice = 0;  // a choice of an empty slot
+  EXPECT_FALSE(layout->CalcRichtung(dir, from));
+  // Right, down, left, up, down-right, slightly up from right, down-left.
+  LayoutPtr more = Make({C(1, 2, 150, 49), C(2, 2, 40, 57)});
+  more->SetScreenPos(0, 0);
+  const int expected[] = {40, 56, 8, 28, 52, 36, 0};
+  Cell* to[] = {layout->GetZelle(1), layout->GetZelle(2), layout->GetZelle(3), layout->GetZelle(4),
+                layout->GetZelle(5), more->GetZelle(0), more->GetZelle(1)};
+  for (int k = 0; k < 7; ++k) {
+    from->m_pNachfolger[0] = to[k];
+    from->m_Choice = 0;
+    EXPECT_TRUE(layout->CalcRichtung(dir, from));
+    EXPECT_EQ(dir, expected[k]) << k;
+  }
+  from->m_pNachfolger[0] = nullptr;
+  from->m_Choice = Cell::kNoChoice;
+}
+
+TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
+  host.show = true;
+  // Cell 1 at (20, 40) links up to 2 at (40, 30); cell 3 at (70, 20) links
+  // down to 4 at (90, 40); cell 4 holds position 1.
+  LayoutPtr layout = Make({C(1, 2, 20, 40, {2}), C(2, 2, 40, 30, {}, 1), C(3, 2, 70, 20, {4}), C(4, 2, 90, 40, {}, 3)});
+  layout->SetScreenPos(0, 0);
+  layout->GetZelle(3)->m_Position = 1;
+  layout->Render(&display);
+  const uint16_t red = Colour(255, 0, 20), green = Colour(0, 255, 20);
+  EXPECT_EQ(At(20, 40), red);    // repainted in the colour of its upward link
+  EXPECT_EQ(At(40, 30), green);  // no link of its own
+  EXPECT_EQ(At(70, 20), green);  // repainted in the colour of its downward link
+  EXPECT_EQ(At(90, 40), red);    // position 1
+  EXPECT_EQ(At(22, 42), red);    // the square is 5 x 5
+  EXPECT_EQ(At(23, 40), 0);
+  EXPECT_EQ(At(30, 35), red);    // the upward line
+  EXPECT_EQ(At(80, 32), green);  // the downward line, 2 pixels lower
+  EXPECT_EQ(At(80, 30), 0);
+
+  layout->RenderMicroZellenTest(display.GetRenderBuffer(), nullptr);
+  layout->RenderMicroZellenTest(nullptr, layout->GetZelle(0));
+
+  host.show = false;
+  SDL_FillRect(surface, nullptr, 0);
+  layout->Render(&display);
+  EXPECT_EQ(Count(0), 120 * 80);
+}
