@@ -6,6 +6,7 @@
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "iso/iso_vehicle.h"
+#include "iso/street_info_list.h"
 #include "world/base/zor_world_obj.h"
 
 CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
@@ -53,6 +54,10 @@ CIsoWelt::~CIsoWelt() {
     cell = nullptr;
   }
   if (CIsoObjGroup::m_pIsoWelt == this) CIsoObjGroup::m_pIsoWelt = nullptr;
+  if (m_pStreetInfo) {
+    m_pStreetInfo->DeleteFollowing();
+    delete m_pStreetInfo;
+  }
 }
 
 int CIsoWelt::OnCreate() {

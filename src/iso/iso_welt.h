@@ -13,6 +13,7 @@
 #include "iso/iso_object.h"
 #include "iso/iso_tile.h"
 #include "world/base/sim_location_types.h"
+#include "world/base/street_type.h"
 #include "world/base/zor_types.h"
 
 class QnoResourceManager;
@@ -20,6 +21,7 @@ class QnoDisplay;
 class QnoView;
 class CWorldObj;
 class CIsoVehicle;
+class CStreetInfoList;
 struct selObjType;
 struct QnoInteractionEvent;
 
@@ -157,6 +159,24 @@ class CIsoWelt {
   int OnPlayloopTurn();
   int InputFilter(QnoInteractionEvent* event, QnoView* view);
 
+  // ---- street and crossing graphics
+  // Appends the graphics record of a street type; 0.
+  int DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,
+                   int crossLayer, int tId, int tLayer, int endId, int endLayer, unsigned short capacity);
+  // The capacity of the type's record; 0 when it has none.
+  int GetStreetGetCapacity(CStrassenType type);
+  // The street-type records; null while none is defined.
+  CStreetInfoList* GetStreetInfoList() const { return m_pStreetInfo; }
+  // Place a straight piece, a bend (only for a bend id above 0), a junction
+  // graphic (kind 1: the type's end piece, result 1; kind 3: crossing resId,
+  // result 0) and a four-lane crossing group. obj is the street's world
+  // object. Cells outside the map are left alone.
+  int InsertStreetAt(int x, int y, CIsoRichtung dir, CStrassenType type, CWorldObj* obj);
+  int SetKurveAt(int x, int y, CIsoRichtung dir, CWorldObj* obj, CStrassenType type);
+  int InsertKreuzungAt(int x, int y, int resId, CIsoRichtung* dir, CWorldObj* obj, CStrassenType type,
+                       unsigned char kind);
+  int InsertKreuzungsGroupAt(int x, int y, int resId, CIsoRichtung* dir, CWorldObj* obj, CStrassenType type);
+
   // ---- overlays, selection and overlay rendering
   int RenderGroupAsMouseAt(int x, int y, CIsoGroup* group, TIsoRichtung direction, int zoomIndex);
   int RenderBuildingList();
@@ -235,6 +255,10 @@ class CIsoWelt {
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
   int SetZoomLevel(TIsoZoomStufe zoom);
+  // A single cell for types below 4, else a 2 x 2 group; the group's result.
+  int PlaceStreetPiece(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj, CStrassenType type);
+  // Merges a street layer tile onto the cell's layer 0 when layer is not 0.
+  void MergeStreetLayer(int x, int y, int layer);
 
   CIsoHost* m_pHost;
   QnoResourceManager* m_pResources;
@@ -263,6 +287,7 @@ class CIsoWelt {
   int32_t m_LastDragX = 0;
   int32_t m_LastDragY = 0;
   CIsoUpdateRndLst m_UpdateRndLst;
+  CStreetInfoList* m_pStreetInfo = nullptr;
   uint32_t m_CacheBuilds = 0;
   uint32_t m_HiddenSprites = 0;
   // Cells whose ground covers a frame may still work out.

@@ -207,6 +207,9 @@ class CZorvaWorld : public CZorvaObject {
   // The first ground id when `first`, else a random one of the table; 0
   // while the table is empty.
   int GetBaseResID(bool first);
+  // The graphics record of a street type, kept by the map; 1 without a map.
+  int DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,
+                   int crossLayer, int tId, int tLayer, int endId, int endLayer, unsigned short capacity);
 
   // State shared by the turn, the input filter and the renderer.
   int GetGameSpeed() const { return m_GameSpeed; }
@@ -217,6 +220,7 @@ class CZorvaWorld : public CZorvaObject {
   bool IsInputAccepted() const { return m_InputAccepted != 0; }
   bool IsStartupWindow() const { return m_StartupWindow != 0; }
   int GetMicroTest() const { return m_MicroTest; }
+  bool GetShowMicroZellen() const { return m_ShowMicroZellen != 0; }
   int16_t GetCalculatedPending() const { return m_CalculatedPending; }
   int GetAccumulatedTime() const { return m_AccumulatedTime; }
   // The loader and the game reset hold the indicators back for ten hours.

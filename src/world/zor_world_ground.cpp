@@ -1,4 +1,5 @@
 #include "framework/zor_seams.h"
+#include "iso/iso_welt.h"
 #include "world/zor_world.h"
 #include "world/base/zor_world_obj.h"
 
@@ -18,4 +19,11 @@ int CZorvaWorld::GetBaseResID(bool first) {
   if (first) return m_BaseResID[0];
   // Every entry can come up, the last one too.
   return m_BaseResID[static_cast<unsigned>(zor_random()) % m_BaseResCount];
+}
+
+int CZorvaWorld::DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,
+                              int crossLayer, int tId, int tLayer, int endId, int endLayer, unsigned short capacity) {
+  if (!m_pIsoWelt) return 1;
+  return m_pIsoWelt->DefineStreet(type, straightId, straightLayer, curveId, curveLayer, crossId, crossLayer, tId, tLayer,
+                                  endId, endLayer, capacity);
 }

@@ -15,6 +15,7 @@ class CZorWorldHost : public CWorldHost {
   int AddSound(const char* name, int priority) override;
   int FadeOutSound(const char* name) override;
   void SetWorldObjectListFilter(CWorldObj* object) override;
+  bool GetShowMicroZellen() override;
 
  private:
   CZorvaWorld& m_world;

@@ -23,4 +23,6 @@ class CWorldHost {
   virtual int FadeOutSound(const char* /*name*/) { return 0; }
   // Sets the filter icon of one object from the interface's map filters.
   virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) {}
+  // The debug view that draws every micro cell and its links.
+  virtual bool GetShowMicroZellen() { return false; }
 };

@@ -1,0 +1,597 @@
+#include "microsim/micro_cells.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <unordered_map>
+
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "framework/qno_sprite.h"
+#include "framework/zor_seams.h"
+#include "iso/iso_blob.h"
+#include "microsim/micro_car.h"
+#include "world/base/zor_world_host.h"
+
+namespace {
+
+using Cell = BinaryMicroSimObject;
+
+// Per cell in the pending id table: 4 successors, the predecessor, the
+// next render cell.
+constexpr int kIdsPerCell = BinaryMicroSimObject::kLinks + 2;
+constexpr int kIdPredecessor = BinaryMicroSimObject::kLinks;
+constexpr int kIdNextRender = BinaryMicroSimObject::kLinks + 1;
+// Bytes of the header and the spare bytes after the cells.
+constexpr uint32_t kHeaderBytes = 28;
+
+bool HasNoSuccessor(const Cell& c) {
+  for (const Cell* s : c.m_pNachfolger)
+    if (s) return false;
+  return true;
+}
+
+// Removes slot i of the cell's successors, moving the later ones down so
+// that the used slots stay the first m_AnzNachfolger; a choice keeps
+// naming the same successor.
+void DropSlot(Cell* cell, int i) {
+  for (int k = i; k + 1 < Cell::kLinks; ++k) cell->m_pNachfolger[k] = cell->m_pNachfolger[k + 1];
+  cell->m_pNachfolger[Cell::kLinks - 1] = nullptr;
+  if (cell->m_AnzNachfolger > 0) --cell->m_AnzNachfolger;
+  if (cell->m_Choice != Cell::kNoChoice) {
+    if (cell->m_Choice == i)
+      cell->m_Choice = Cell::kNoChoice;
+    else if (cell->m_Choice > i)
+      --cell->m_Choice;
+  }
+}
+
+// Tells a vehicle it has no cell, then destroys and deletes it.
+void DiscardCar(CCar* car) {
+  car->SetZelle(nullptr);
+  car->Destroy();
+  delete car;
+}
+
+bool CountsForOuterSearch(const Cell* c) {
+  return CQnoMicroZelle::IsAussenSpur(c) || c->m_LaneKind == MICR_LANE_NONE || c->m_LaneKind == MICR_LANE_SPECIAL;
+}
+
+}  // namespace
+
+int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+// ------------------------------------------------------------ creation
+
+CQnoMicroZelle::~CQnoMicroZelle() = default;
+
+CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {
+  if (!resource.IsValid()) return nullptr;
+  auto* layout = new CQnoMicroZelle;
+  const uint32_t count = resource.CellCount();
+  layout->m_Cells.resize(count);
+  layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
+  layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
+  for (uint32_t i = 0; i < count; ++i) {
+    const MicroCell src = resource.Cell(i);
+    Cell& c = layout->m_Cells[i];
+    c.m_ID = src.id;
+    c.m_LaneKind = src.laneKind;
+    c.m_XOffset = src.x;
+    c.m_YOffset = src.y;
+    c.m_Locked = src.locked;
+    c.m_Visible = visible ? 1 : 0;
+    // The stored count is not trusted: Konvert counts what resolves.
+    c.m_AnzNachfolger = 0;
+    uint32_t* ids = &layout->m_Ids[static_cast<size_t>(i) * kIdsPerCell];
+    for (int k = 0; k < Cell::kLinks; ++k) ids[k] = src.successors[k];
+    ids[kIdPredecessor] = src.predecessor;
+    ids[kIdNextRender] = src.nextRender;
+  }
+  layout->m_Ids.back() = resource.FirstRenderId();
+  if (resource.FirstRenderId() == 0)
+    QNO_ERROR(QNO_SEV_ERROR, "Keine Erste Renderzelle gesetzt f\xC3\xBCr MicroZelle");
+  return layout;
+}
+
+CQnoMicroZelle* CQnoMicroZelle::Create(QnoResourceManager* resources, unsigned id, bool visible) {
+  if (!resources) return nullptr;
+  return Create(MicroLayoutBlob::FromResource(resources, id), visible);
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::FindObject(uint32_t id) {
+  if (id == 0) return nullptr;
+  for (Cell& c : m_Cells)
+    if (c.m_ID == id) return &c;
+  return nullptr;
+}
+
+int CQnoMicroZelle::Konvert() {
+  if (m_LinkState != kCopied || m_Ids.empty()) return 1;
+  m_pFirstRender = FindObject(m_Ids.back());
+  for (size_t i = 0; i < m_Cells.size(); ++i) {
+    Cell& c = m_Cells[i];
+    const uint32_t* ids = &m_Ids[i * kIdsPerCell];
+    // Successors that resolve take the first slots; the count is theirs.
+    int used = 0;
+    for (int k = 0; k < Cell::kLinks; ++k) {
+      Cell* s = FindObject(ids[k]);
+      if (s) c.m_pNachfolger[used++] = s;
+    }
+    c.m_AnzNachfolger = static_cast<uint8_t>(used);
+    c.m_pVorgaenger = FindObject(ids[kIdPredecessor]);
+    c.m_pNextRender = FindObject(ids[kIdNextRender]);
+    for (Cell*& k : c.m_pConflict) k = nullptr;
+    c.m_pOwner = this;
+  }
+  m_Ids.clear();
+  m_Ids.shrink_to_fit();
+  m_LinkState = kConverted;
+  return 0;
+}
+
+// ------------------------------------------------------------ screen and turn
+
+void CQnoMicroZelle::SetScreenPos(int x, int y) {
+  for (Cell& c : m_Cells) {
+    c.m_ScreenX = x + c.m_XOffset;
+    c.m_ScreenY = y + c.m_YOffset;
+  }
+}
+
+int CQnoMicroZelle::TurnRichtung(CQnoMicroZelle* other, int x, int y) {
+  if (!other) return 1;
+  for (Cell& c : m_Cells) {
+    const Cell* same = other->FindObject(c.m_ID);
+    if (!same) continue;
+    c.m_XOffset = same->m_XOffset;
+    c.m_YOffset = same->m_YOffset;
+  }
+  SetScreenPos(x, y);
+  return 0;
+}
+
+void CQnoMicroZelle::Turn() {
+  for (Cell& c : m_Cells) {
+    Cell* s = c.m_pNachfolger[0];
+    if (!s) continue;
+    DropSlot(&c, 0);
+    c.m_pVorgaenger = s;
+    s->m_pVorgaenger = nullptr;
+    // The cell becomes the successor's first one; the others move up.
+    if (s->m_AnzNachfolger < Cell::kLinks) {
+      for (int k = s->m_AnzNachfolger; k > 0; --k) s->m_pNachfolger[k] = s->m_pNachfolger[k - 1];
+      ++s->m_AnzNachfolger;
+      if (s->m_Choice != Cell::kNoChoice) ++s->m_Choice;
+    }
+    s->m_pNachfolger[0] = &c;
+    return;
+  }
+}
+
+void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
+  if (!cell || !succ) return;
+  for (Cell*& slot : cell->m_pNachfolger) {
+    if (slot) continue;
+    slot = succ;
+    succ->m_pVorgaenger = cell;
+    ++cell->m_AnzNachfolger;
+    m_LinkState = kLinked;
+    return;
+  }
+}
+
+// ------------------------------------------------------------ queries
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::FindExitZelle(int n) {
+  for (Cell& c : m_Cells)
+    if (HasNoSuccessor(c) && n-- == 0) return &c;
+  return nullptr;
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
+  for (Cell& c : m_Cells)
+    if (!c.m_pVorgaenger && n-- == 0) return &c;
+  return nullptr;
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {
+  if (m_Cells.empty()) return nullptr;
+  const double r = zor_random() / 2147483648.0;
+  const auto index = static_cast<size_t>(static_cast<double>(m_Cells.size()) * r);
+  return &m_Cells[std::min(index, m_Cells.size() - 1)];
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::GetNextZelle(Cell* cell) {
+  if (!cell || cell->m_Choice >= Cell::kLinks) return nullptr;
+  return cell->m_pNachfolger[cell->m_Choice];
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::GetVirtNext(Cell* cell) {
+  if (!cell || cell->m_AnzNachfolger == 0) return nullptr;
+  return cell->m_pNachfolger[std::min<int>(cell->m_AnzNachfolger, Cell::kLinks) - 1];
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::HasSucessor(CQnoMicroZelle* other, int n) {
+  if (!other || n < 0) return nullptr;
+  // Pairs are counted cell by cell of this layout first, so the n-th pair
+  // lies in the cell whose links into `other` reach past n.
+  for (Cell& c : m_Cells) {
+    int count = 0;
+    for (const Cell* s : c.m_pNachfolger) count += other->Owns(s) ? 1 : 0;
+    if (n < count) return &c;
+    n -= count;
+  }
+  return nullptr;
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::HasSimID(uint16_t simId, bool outerLane) {
+  for (Cell& c : m_Cells)
+    if (c.m_SimID == simId && (!outerLane || IsAussenSpur(&c))) return &c;
+  return nullptr;
+}
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::HasSimIDAndNoBusspur(uint16_t simId) {
+  for (Cell& c : m_Cells)
+    if (c.m_SimID == simId && !IsAussenSpur(&c)) return &c;
+  return nullptr;
+}
+
+bool CQnoMicroZelle::IsAussenSpur(const Cell* cell) { return cell && MicroLaneIsOuter(cell->m_LaneKind); }
+
+// ------------------------------------------------------------ sim ids
+
+void CQnoMicroZelle::SetFirstSimID(uint16_t simId) {
+  if (simId == 0) return;
+  for (Cell& c : m_Cells) c.m_SimID = simId;
+}
+
+void CQnoMicroZelle::SetSecSimID(uint16_t simId) {
+  if (simId == 0) return;
+  for (Cell& c : m_Cells)
+    if (c.m_LaneKind != MICR_LANE_NONE && c.m_LaneKind != MICR_LANE_SPECIAL && !IsAussenSpur(&c)) c.m_SimID = simId;
+}
+
+void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
+  if (!cell || simId == 0) return;
+  // A cycle of predecessors ends after every cell had its turn.
+  for (size_t steps = 0; Owns(cell) && steps <= m_Cells.size(); ++steps) {
+    cell->m_SimID = simId;
+    cell = cell->m_pVorgaenger;
+  }
+}
+
+void CQnoMicroZelle::SetSecSimID(Cell* cell, uint16_t simId) {
+  if (!cell || simId == 0) return;
+  for (size_t steps = 0; Owns(cell) && steps <= m_Cells.size(); ++steps) {
+    cell->m_SimID = simId;
+    cell = cell->m_pNachfolger[0];
+  }
+}
+
+void CQnoMicroZelle::UpdateSimID() {
+  const size_t limit = m_Cells.size();
+  for (Cell& exit : m_Cells) {
+    if (!HasNoSuccessor(exit)) continue;
+    Cell* c = &exit;
+    for (size_t steps = 0; Owns(c) && steps <= limit; ++steps) {
+      Cell* pred = c->m_pVorgaenger;
+      if (c->m_SimID == 0) {
+        if (Owns(pred) && pred->m_SimID)
+          c->m_SimID = pred->m_SimID;
+        else if (Owns(c->m_pNachfolger[0]) && c->m_pNachfolger[0]->m_SimID)
+          c->m_SimID = c->m_pNachfolger[0]->m_SimID;
+      }
+      c = pred;
+    }
+  }
+  for (Cell& entry : m_Cells) {
+    if (entry.m_pVorgaenger) continue;
+    Cell* c = &entry;
+    for (size_t steps = 0; Owns(c) && steps <= limit; ++steps) {
+      Cell* next = c->m_pNachfolger[0];
+      if (c->m_SimID == 0 && Owns(next)) c->m_SimID = next->m_SimID;
+      if (Owns(c->m_pVorgaenger) && c->m_pVorgaenger->m_SimID == 0) c->m_pVorgaenger->m_SimID = c->m_SimID;
+      c = next;
+    }
+  }
+}
+
+int CQnoMicroZelle::GetAuslStreet(int i, Cell* cell, bool outerLane) {
+  if (!cell || i < 0 || i >= Cell::kLinks) return 0;
+  Cell* c = cell->m_pNachfolger[i];
+  if (!c) return 0;
+  for (int steps = 1;; ++steps) {
+    if (c->m_SimID && (!outerLane || CountsForOuterSearch(c))) return c->m_SimID;
+    Cell* next = c->m_pNachfolger[0];
+    if (!next || steps >= kMaxWalk) return c->m_SimID;
+    c = next;
+  }
+}
+
+namespace {
+
+// Depth-first search below `cell` for a cell with the sim id. Cells that
+// a branch already searched without success at this depth or deeper are
+// not searched again, so that meshes of branches stay cheap.
+struct SimIdSearch {
+  uint16_t simId;
+  std::unordered_map<const Cell*, int> searched;
+
+  static bool Counts(const Cell* c) {
+    return (c->m_pOwner && c->m_pOwner->GetCount() <= 6) || CQnoMicroZelle::IsAussenSpur(c) ||
+           c->m_LaneKind == MICR_LANE_SPECIAL;
+  }
+
+  Cell* Below(Cell* cell, int depth) {
+    if (depth <= 0) return nullptr;
+    for (Cell* s : cell->m_pNachfolger) {
+      if (!s) continue;
+      if (s->m_SimID == simId && Counts(s)) return s;
+      auto it = searched.find(s);
+      if (it != searched.end() && it->second >= depth - 1) continue;
+      if (Cell* found = Below(s, depth - 1)) return found;
+      searched[s] = depth - 1;
+    }
+    return nullptr;
+  }
+};
+
+}  // namespace
+
+CQnoMicroZelle::Cell* CQnoMicroZelle::IndexRunToZelleWithSimID(Cell* cell, int& index, uint16_t simId, int depth) {
+  index = -1;
+  if (!QNO_PARAM_CHECK(cell != nullptr)) return nullptr;
+  SimIdSearch search{simId, {}};
+  for (int k = 0; k < Cell::kLinks; ++k) {
+    Cell* s = cell->m_pNachfolger[k];
+    if (!s || depth <= 0) continue;
+    if (s->m_SimID == simId && SimIdSearch::Counts(s)) {
+      index = k;
+      return s;
+    }
+    if (Cell* found = search.Below(s, depth - 1)) {
+      index = k;
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+// ------------------------------------------------------------ visibility, removal
+
+void CQnoMicroZelle::SetVisible(bool visible) {
+  for (Cell& c : m_Cells) c.m_Visible = visible ? 1 : 0;
+}
+
+bool CQnoMicroZelle::IsVisible() const {
+  return std::all_of(m_Cells.begin(), m_Cells.end(), [](const Cell& c) { return c.m_Visible != 0; });
+}
+
+void CQnoMicroZelle::Remove() {
+  for (Cell& c : m_Cells) {
+    if (Cell* pred = c.m_pVorgaenger) {
+      for (int k = 0; k < Cell::kLinks; ++k)
+        if (pred->m_pNachfolger[k] == &c) {
+          DropSlot(pred, k);
+          break;
+        }
+      c.m_pVorgaenger = nullptr;
+    }
+    for (Cell*& s : c.m_pNachfolger) {
+      if (s && s->m_pVorgaenger == &c) s->m_pVorgaenger = nullptr;
+      s = nullptr;
+    }
+    c.m_AnzNachfolger = 0;
+    c.m_Choice = Cell::kNoChoice;
+    if (c.m_pCar) {
+      DiscardCar(c.m_pCar);
+      c.m_pCar = nullptr;
+      c.m_Position = Cell::kNoPosition;
+    }
+  }
+}
+
+// ------------------------------------------------------------ drawing
+
+bool CQnoMicroZelle::CalcRichtung(int& dir, const Cell* cell) const {
+  dir = 0;
+  if (!cell || cell->m_Choice >= Cell::kLinks || !cell->m_pNachfolger[cell->m_Choice]) return false;
+  const Cell* next = cell->m_pNachfolger[cell->m_Choice];
+  const double pi = std::numbers::pi;
+  const double a = std::atan2(100.0 * (next->m_ScreenY - cell->m_ScreenY), 100.0 * (next->m_ScreenX - cell->m_ScreenX));
+  int i = static_cast<int>(std::floor(a * 64.0 / (2.0 * pi)));
+  if (i < 0) i += 64;
+  int q = i / 4;
+  if ((a > 0.0 && a < pi / 2.0) || (a <= 0.0 && -a >= pi / 2.0)) ++q;
+  dir = 4 * q + 40;
+  if (dir > 63) dir -= 64;
+  return true;
+}
+
+void CQnoMicroZelle::CalcCarPos(int& x, int& y, const Cell* cell) const {
+  x = cell->m_ScreenX + static_cast<int>(cell->m_CarX);
+  y = cell->m_ScreenY + static_cast<int>(cell->m_CarY);
+}
+
+int CQnoMicroZelle::Render(QnoDisplay* display) {
+  if (!display) return 1;
+  for (const Cell& c : m_Cells) RenderMicroZellenTest(display->GetRenderBuffer(), &c);
+  const Cell* c = m_pFirstRender;
+  for (size_t n = 0; c && n < m_Cells.size(); ++n, c = c->m_pNextRender) {
+    if (!c->m_pCar || c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
+    int dir = 0, x = 0, y = 0;
+    CalcRichtung(dir, c);
+    CalcCarPos(x, y, c);
+    c->m_pCar->Render(display, dir, x, y);
+  }
+  return 0;
+}
+
+void CQnoMicroZelle::RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* cell) {
+  if (!buffer || !cell || !CWorldHost::Get()->GetShowMicroZellen()) return;
+  const uint32_t red = buffer->GetClosestColor(255, 0, 20);
+  const uint32_t green = buffer->GetClosestColor(0, 255, 20);
+  const int x = cell->m_ScreenX, y = cell->m_ScreenY;
+  auto square = [&](uint32_t colour) { buffer->FillRect(x - 2, y - 2, x + 2, y + 2, colour); };
+  square(cell->m_Position == 1 ? red : green);
+  for (const Cell* s : cell->m_pNachfolger) {
+    if (!s) break;
+    const bool above = s->m_ScreenY <= y;
+    const uint32_t colour = above ? red : green;
+    const int shift = above ? 0 : 2;
+    square(colour);
+    CIsoSprite::Line(buffer, s->m_ScreenX, s->m_ScreenY + shift, x, y + shift, static_cast<uint16_t>(colour));
+  }
+}
+
+// ------------------------------------------------------------ group
+
+CMicroZellenGroup::~CMicroZellenGroup() { Destroy(); }
+
+int CMicroZellenGroup::Create(unsigned short x, unsigned short y) {
+  m_X = x;
+  m_Y = y;
+  m_pFirst = nullptr;
+  m_Visible = 1;
+  return 0;
+}
+
+int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigned short y) {
+  auto* member = new TGroupMember;
+  member->dx = static_cast<uint16_t>(x - m_X);
+  member->dy = static_cast<uint16_t>(y - m_Y);
+  member->pZelle = zelle;
+  TGroupMember** tail = &m_pFirst;
+  while (*tail) tail = &(*tail)->pNext;
+  *tail = member;
+  return 0;
+}
+
+int CMicroZellenGroup::Destroy() {
+  while (TGroupMember* m = m_pFirst) {
+    m_pFirst = m->pNext;
+    if (m->pZelle) {
+      m->pZelle->Remove();
+      delete m->pZelle;
+    }
+    delete m;
+  }
+  return 0;
+}
+
+int CMicroZellenGroup::DestroyAt(unsigned short x, unsigned short y) {
+  TGroupMember* m = FindMember(x, y);
+  if (!m) return 1;
+  if (TGroupMember* prev = FindPrev(m))
+    prev->pNext = m->pNext;
+  else
+    m_pFirst = m->pNext;
+  delete m;
+  return 0;
+}
+
+CMicroZellenGroup::TGroupMember* CMicroZellenGroup::FindPrev(TGroupMember* member) {
+  for (TGroupMember* m = m_pFirst; m; m = m->pNext)
+    if (m->pNext == member) return m;
+  return nullptr;
+}
+
+bool CMicroZellenGroup::IsVisible() const {
+  if (!m_Visible) return false;
+  for (const TGroupMember* m = m_pFirst; m; m = m->pNext)
+    if (m->pZelle && !m->pZelle->IsVisible()) return false;
+  return true;
+}
+
+void CMicroZellenGroup::SetVisible(bool visible) {
+  for (TGroupMember* m = m_pFirst; m; m = m->pNext)
+    if (m->pZelle) m->pZelle->SetVisible(visible);
+  m_Visible = visible ? 1 : 0;
+}
+
+CMicroZellenGroup::TGroupMember* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y) {
+  const auto dx = static_cast<uint16_t>(x - m_X), dy = static_cast<uint16_t>(y - m_Y);
+  for (TGroupMember* m = m_pFirst; m; m = m->pNext)
+    if (m->dx == dx && m->dy == dy) return m;
+  return nullptr;
+}
+
+CQnoMicroZelle* CMicroZellenGroup::FindZelle(unsigned short x, unsigned short y) {
+  TGroupMember* m = FindMember(x, y);
+  return m ? m->pZelle : nullptr;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y, uint16_t simId,
+                                                    bool outerLane) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z && simId ? z->HasSimID(simId, outerLane) : nullptr;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::FindMemberNoBusspur(unsigned short x, unsigned short y, uint16_t simId) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z && simId ? z->HasSimIDAndNoBusspur(simId) : nullptr;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::FindEntryZelle(int n, unsigned short x, unsigned short y) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->FindEntryZelle(n) : nullptr;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::FindExitZelle(int n, unsigned short x, unsigned short y) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->FindExitZelle(n) : nullptr;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::GetRandomZelle(unsigned short x, unsigned short y) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->GetRandomZelle() : nullptr;
+}
+
+int CMicroZellenGroup::Turn(CQnoMicroZelle* other, unsigned short x, unsigned short y, int sx, int sy) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->TurnRichtung(other, sx, sy) : 1;
+}
+
+int CMicroZellenGroup::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  if (!z) return 1;
+  z->UpdateScreenPos(sx, sy);
+  return 0;
+}
+
+int CMicroZellenGroup::MoveCars(unsigned short x, unsigned short y, bool busLane) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->MoveCars(x, y, busLane) : 0;
+}
+
+void CMicroZellenGroup::ZaehleAutos(unsigned short x, unsigned short y, uint16_t simId1, uint16_t simId2,
+                                    int& count1, int& count2, int& surplus1, int& surplus2, int rate1, int rate2) {
+  if (CQnoMicroZelle* z = FindZelle(x, y)) z->ZaehleAutos(simId1, simId2, count1, count2, surplus1, surplus2, rate1, rate2);
+}
+
+int CMicroZellenGroup::SetCar(BinaryMicroSimObject* cell, unsigned short x, unsigned short y, CCar* car,
+                              bool checkRoom) {
+  if (!cell || !car) return 2;
+  CQnoMicroZelle* z = FindZelle(x, y);
+  return z ? z->SetzeFahrzeug(cell, car, 0, false, checkRoom, false) : 2;
+}
+
+int CMicroZellenGroup::Render(QnoDisplay* display, unsigned short x, unsigned short y, int /*zoom*/) {
+  CQnoMicroZelle* z = FindZelle(x, y);
+  if (!z) return 1;
+  return m_Visible ? z->Render(display) : 0;
+}
+
+BinaryMicroSimObject* CMicroZellenGroup::FindZelleWithTargetJunction(CMicroZellenGroup* junction,
+                                                                    unsigned short /*x*/, unsigned short /*y*/,
+                                                                    int n) {
+  if (!junction) return nullptr;
+  for (TGroupMember* m = m_pFirst; m; m = m->pNext) {
+    if (!m->pZelle) continue;
+    for (TGroupMember* j = junction->m_pFirst; j; j = j->pNext)
+      if (BinaryMicroSimObject* c = m->pZelle->HasSucessor(j->pZelle, n)) return c;
+  }
+  return nullptr;
+}

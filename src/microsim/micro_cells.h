@@ -1,0 +1,204 @@
+#pragma once
+// The micro-cell layout of one tile: a small directed graph of points
+// (cells) along which the visible vehicles drive, copied from a "Micr"
+// resource for one tile graphic, zoom level and rotation; and the group of
+// layouts that belongs to one street or junction, one per tile.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CCar;
+class CQnoMicroZelle;
+class MicroLayoutBlob;
+class QnoDisplay;
+class QnoRenderBuffer;
+class QnoResourceManager;
+
+// 1 for v above 0, 0 for 0, -1 below 0.
+int sign(int v);
+
+// One cell of a layout. The resource stores it in 100 bytes with 4-byte
+// links; in memory the links are pointers, the fields keep the order.
+struct BinaryMicroSimObject {
+  static constexpr int kLinks = 4;
+  static constexpr int32_t kNoPosition = -32000;
+  static constexpr uint8_t kNoChoice = 255;
+
+  uint16_t m_ID = 0;
+  uint8_t m_LaneKind = 0;
+  int16_t m_XOffset = 0;  // pixels from the tile's screen anchor
+  int16_t m_YOffset = 0;
+  int32_t m_ScreenX = 0;
+  int32_t m_ScreenY = 0;
+  // Distance still to go to the chosen successor, tenths of a pixel;
+  // kNoPosition while no vehicle is placed here.
+  int32_t m_Position = kNoPosition;
+  int32_t m_OldPosition = kNoPosition;
+  BinaryMicroSimObject* m_pNachfolger[kLinks] = {};
+  BinaryMicroSimObject* m_pVorgaenger = nullptr;
+  // Cells locked while a vehicle stands here.
+  BinaryMicroSimObject* m_pConflict[kLinks] = {};
+  BinaryMicroSimObject* m_pNextRender = nullptr;
+  uint8_t m_Locked = 0;
+  uint8_t m_Visible = 0;
+  uint8_t m_Choice = kNoChoice;  // chosen successor slot; kNoChoice = none
+  uint8_t m_AnzNachfolger = 0;   // successor slots in use, at most kLinks
+  uint32_t m_TimeStamp = 0;      // world time of the last placement, ms
+  float m_CarX = 0.0f;           // vehicle sprite offset from the cell, pixels
+  float m_CarY = 0.0f;
+  CCar* m_pCar = nullptr;
+  uint16_t m_SimID = 0;  // street direction in the demand model; 0 = none
+  CQnoMicroZelle* m_pOwner = nullptr;
+};
+
+class CQnoMicroZelle {
+ public:
+  using Cell = BinaryMicroSimObject;
+  // Link states.
+  static constexpr uint16_t kCopied = 0;
+  static constexpr uint16_t kConverted = 1;
+  static constexpr uint16_t kLinked = 2;
+  // Longest successor walk of GetAuslStreet.
+  static constexpr int kMaxWalk = 1000;
+
+  ~CQnoMicroZelle();
+  CQnoMicroZelle(const CQnoMicroZelle&) = delete;
+  CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
+
+  // A new layout copied from a validated "Micr" record, cells visible or
+  // not; null for a wrong magic or version. The links stay ids until
+  // Konvert.
+  static CQnoMicroZelle* Create(const MicroLayoutBlob& resource, bool visible);
+  // The same for the record with that id; null when it is missing.
+  static CQnoMicroZelle* Create(QnoResourceManager* resources, unsigned id, bool visible);
+  // Turns the ids into pointers within this layout; 1 when already done.
+  int Konvert();
+
+  uint16_t GetLinkState() const { return m_LinkState; }
+  int GetCount() const { return static_cast<int>(m_Cells.size()); }
+  Cell* GetZelle(int index) { return &m_Cells[static_cast<size_t>(index)]; }
+  Cell* GetFirstRender() const { return m_pFirstRender; }
+  // The first cell with that id, else null.
+  Cell* FindObject(uint32_t id);
+  bool Owns(const Cell* cell) const { return cell && cell->m_pOwner == this; }
+
+  // Every cell's screen position = anchor + its offsets.
+  void SetScreenPos(int x, int y);
+  void UpdateScreenPos(int x, int y) { SetScreenPos(x, y); }
+  // Takes the offsets of the namesake cells of `other` (the layout of the
+  // new rotation), then recomputes the screen positions; 1 for null.
+  int TurnRichtung(CQnoMicroZelle* other, int x, int y);
+  // Reverses the first link of the layout.
+  void Turn();
+  // Puts succ into the first empty slot of cell; nothing when all are used.
+  void SetNachfolger(Cell* cell, Cell* succ);
+
+  Cell* FindExitZelle(int n);
+  Cell* FindEntryZelle(int n);
+  Cell* GetRandomZelle();
+  Cell* GetNextZelle(Cell* cell);
+  Cell* GetVirtNext(Cell* cell);
+  // The cell of this layout in the n-th pair (cell, successor in other).
+  Cell* HasSucessor(CQnoMicroZelle* other, int n);
+
+  Cell* HasSimID(uint16_t simId, bool outerLane);
+  Cell* HasSimIDAndNoBusspur(uint16_t simId);
+  void SetFirstSimID(uint16_t simId);
+  void SetSecSimID(uint16_t simId);
+  void SetFirstSimID(Cell* cell, uint16_t simId);
+  void SetSecSimID(Cell* cell, uint16_t simId);
+  void UpdateSimID();
+  // The sim id reached from successor i of the cell.
+  int GetAuslStreet(int i, Cell* cell, bool outerLane);
+  // The cell with the sim id below `cell`; index = the slot of `cell` it
+  // was reached through, -1 when none.
+  Cell* IndexRunToZelleWithSimID(Cell* cell, int& index, uint16_t simId, int depth);
+  static bool IsAussenSpur(const Cell* cell);
+
+  void SetVisible(bool visible);
+  bool IsVisible() const;
+  // Detaches every cell from its neighbours and drops its vehicle.
+  void Remove();
+
+  // Sprite direction 0..63 towards the chosen successor; false without one.
+  bool CalcRichtung(int& dir, const Cell* cell) const;
+  void CalcCarPos(int& x, int& y, const Cell* cell) const;
+  int Render(QnoDisplay* display);
+  void RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* cell);
+
+  // The moving vehicles; see micro_movement.cpp.
+  int MoveCars(unsigned short x, unsigned short y, bool busLane);
+  void ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1, int& surplus2,
+                   int rate1, int rate2);
+  int SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool);
+
+ private:
+  CQnoMicroZelle() = default;
+  Cell* RunToSimID(Cell* cell, uint16_t simId, int depth);
+
+  char m_Magic[4] = {'M', 'i', 'c', 'r'};
+  uint16_t m_Version = 13;
+  uint16_t m_LinkState = kCopied;
+  uint32_t m_Size = 0;  // bytes the layout takes in memory
+  Cell* m_pFirstRender = nullptr;
+  std::vector<Cell> m_Cells;
+  // The record's link ids until Konvert: per cell the successors, the
+  // predecessor and the next render cell; then the first render cell.
+  std::vector<uint32_t> m_Ids;
+};
+
+class CMicroZellenGroup {
+ public:
+  struct TGroupMember {
+    uint16_t dx = 0;  // tile offset from the group's origin, 16-bit
+    uint16_t dy = 0;
+    CQnoMicroZelle* pZelle = nullptr;
+    TGroupMember* pNext = nullptr;
+  };
+
+  CMicroZellenGroup() = default;
+  ~CMicroZellenGroup();
+  CMicroZellenGroup(const CMicroZellenGroup&) = delete;
+  CMicroZellenGroup& operator=(const CMicroZellenGroup&) = delete;
+
+  int Create(unsigned short x, unsigned short y);
+  // Appends a member for tile (x, y); the group owns the layout.
+  int AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigned short y);
+  // Removes and frees every layout and member.
+  int Destroy();
+  // Unlinks and deletes the member of that tile; its layout is the
+  // caller's (already removed and freed).
+  int DestroyAt(unsigned short x, unsigned short y);
+  TGroupMember* FindPrev(TGroupMember* member);
+  TGroupMember* GetFirst() const { return m_pFirst; }
+  unsigned short GetX() const { return m_X; }
+  unsigned short GetY() const { return m_Y; }
+
+  bool IsVisible() const;
+  void SetVisible(bool visible);
+
+  CQnoMicroZelle* FindZelle(unsigned short x, unsigned short y);
+  TGroupMember* FindMember(unsigned short x, unsigned short y);
+  BinaryMicroSimObject* FindMember(unsigned short x, unsigned short y, uint16_t simId, bool outerLane);
+  BinaryMicroSimObject* FindMemberNoBusspur(unsigned short x, unsigned short y, uint16_t simId);
+  BinaryMicroSimObject* FindEntryZelle(int n, unsigned short x, unsigned short y);
+  BinaryMicroSimObject* FindExitZelle(int n, unsigned short x, unsigned short y);
+  BinaryMicroSimObject* GetRandomZelle(unsigned short x, unsigned short y);
+  int Turn(CQnoMicroZelle* other, unsigned short x, unsigned short y, int sx, int sy);
+  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
+  int MoveCars(unsigned short x, unsigned short y, bool busLane);
+  void ZaehleAutos(unsigned short x, unsigned short y, uint16_t simId1, uint16_t simId2, int& count1, int& count2,
+                   int& surplus1, int& surplus2, int rate1, int rate2);
+  int SetCar(BinaryMicroSimObject* cell, unsigned short x, unsigned short y, CCar* car, bool checkRoom);
+  int Render(QnoDisplay* display, unsigned short x, unsigned short y, int zoom);
+  // The first cell of this group that leads into a layout of `junction`'s
+  // group through its n-th such link; null when none.
+  BinaryMicroSimObject* FindZelleWithTargetJunction(CMicroZellenGroup* junction, unsigned short x, unsigned short y,
+                                                   int n);
+
+ private:
+  TGroupMember* m_pFirst = nullptr;
+  uint16_t m_X = 0;
+  uint16_t m_Y = 0;
+  uint8_t m_Visible = 1;
+};
