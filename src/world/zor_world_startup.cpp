@@ -30,6 +30,7 @@
 #include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
+#include "world/zor_startup_tables.h"
 #include "model/zor_var.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_error.h"
@@ -429,14 +430,39 @@ int CZorvaWorld::InterpretIniFile() {
   return 0;
 }
 
-// The fixed tables of the game. The street types, the building catalogue
-// and the tool table join as the street network, the buildings and the
-// interface are built.
+// The fixed tables of the game: the ground, the map's cells, the street
+// types and the building catalogue. The tool table (kTools) is read by the
+// interface itself.
 int CZorvaWorld::InitializeTools() {
   for (int id : {10538, 10539, 10540, 10541, 10542, 10543, 10544, 10545, 10547, 39640, 39641, 39642, 39643})
     AddBase(id);
   if (m_pIsoWelt) m_pIsoWelt->OnCreate();
+  for (const StreetTypeRow& t : kStreetTypes)
+    DefineStreet(t.type, t.straight, 0, t.bend, 0, t.crossing, 0, t.tJunction, 0, t.end, 0, t.capacity);
+  // A world started again in the same run builds its catalogue afresh.
+  CBuildingDataList::ClearRows();
+  for (const CatalogueRow& r : kCatalogue) {
+    const int* c = r.capacity;
+    DefineTileGroup(r.resId, r.objectType, r.kind, r.graphic, c[0], c[1], c[2], c[4], c[3], c[5], c[6], c[7], 0,
+                    r.sizeClass, 0);
+  }
   return 0;
+}
+
+int CZorvaWorld::DefineTileGroup(int resId, int objectType, int kind, int graphic, int f1, int f2, int f3, int f5,
+                                 int f4, int f6, int f7, int f8, int f9, int sizeClass, int) {
+  PotentialType p;
+  p.sizeClass = static_cast<uint16_t>(sizeClass);
+  p.resId = resId;
+  p.objectType = objectType;
+  p.graphic = graphic;
+  p.kind = kind;
+  if (m_pIsoWelt) m_pIsoWelt->GetGroupSize(p.size, resId);
+  const int fields[PotentialType::kFields] = {f1, f2, f3, f4, f5, f6, f7, f8, f9};
+  for (int i = 0; i < PotentialType::kFields; ++i) p.capacity[i] = static_cast<uint16_t>(fields[i]);
+  p.capacity[3] = static_cast<uint16_t>(CBuildingDataList::MakeWorkFromData(&p));
+  p.capacity[5] = static_cast<uint16_t>(CBuildingDataList::MakeLeisureFromData(&p));
+  return CBuildingDataList::AddBuildingPotential(&p);
 }
 
 void CZorvaWorld::NewCreatePureZorvaObjects() {
