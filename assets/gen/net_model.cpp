@@ -111,11 +111,12 @@ std::vector<NetCell> NetLaneGraph(const NetPieceArt& n, double spacing) {
       cells.push_back({arms[i].centre - RightOf(arms[i].inward) * l.offset, junction ? uint8_t{0} : l.kind, {}, -1});
       exits[i].push_back({static_cast<int>(cells.size()) - 1, arms[i].inward * -1.0, l.kind});
     }
-  auto path = [&](const End& from, const End& to) {
+  auto path = [&](const End& from, const End& to, bool turnBack) {
     const NetVec a = cells[static_cast<size_t>(from.cell)].at, d = cells[static_cast<size_t>(to.cell)].at;
     const double gap = Length(d - a);
-    // A turn back into the same arm swings out into the piece.
-    const double reach = gap < 0.8 ? 0.55 + gap * 0.5 : gap * 0.4;
+    // A turn back into the same arm swings out into the piece; other paths
+    // keep close to circular arcs.
+    const double reach = turnBack ? 0.55 + gap * 0.5 : gap * 0.4;
     const NetVec b = a + from.heading * reach, c = d - to.heading * reach;
     double len = 0;
     NetVec last = a;
@@ -141,7 +142,7 @@ std::vector<NetCell> NetLaneGraph(const NetPieceArt& n, double spacing) {
       if (in.empty() || out.empty()) continue;
       if (!junction || i == j) {
         // Lane by lane: streets, bends and the turn at an end.
-        for (size_t k = 0; k < std::min(in.size(), out.size()); ++k) path(in[k], out[k]);
+        for (size_t k = 0; k < std::min(in.size(), out.size()); ++k) path(in[k], out[k], i == j);
         continue;
       }
       // Turning right keeps to the outer lanes, turning left to the inner
@@ -154,9 +155,9 @@ std::vector<NetCell> NetLaneGraph(const NetPieceArt& n, double spacing) {
         return lanes.size() > 1 && outer ? lanes[1] : lanes[0];
       };
       if (straight && in.size() == out.size()) {
-        for (size_t k = 0; k < in.size(); ++k) path(in[k], out[k]);
+        for (size_t k = 0; k < in.size(); ++k) path(in[k], out[k], false);
       } else {
-        path(pick(in, turnRight || straight), pick(out, turnRight || straight));
+        path(pick(in, turnRight || straight), pick(out, turnRight || straight), false);
       }
     }
   }
