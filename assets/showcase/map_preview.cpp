@@ -146,7 +146,9 @@ Town MakeTown() {
 Town MakeStreets() {
   Town t;
   t.Grass();
-  for (int y = 0; y < N; ++y) t.cells[14][y] = {{38398, 0}}, t.cells[15][y] = {{38398, 0}};
+  // a lake in the corner, its shore along y = 9
+  for (int y = 9; y < N; ++y)
+    for (int x : {14, 15}) t.cells[x][y] = {{y == 9 ? 37806u : 38398u, 0}};
   // the four-lane road along x, with a crossing of a side street
   for (int x = 0; x < 13; ++x) t.Street(2455, x, 7, 0);
   t.Street(7285, 7, 7, 0);
