@@ -67,14 +67,11 @@ std::vector<NetArmGeo> NetArms(const NetPieceArt& n) {
     }
     out.push_back(a);
   }
-  // A one-way street runs along the piece: in at -x, out at +x; round a
-  // bend from +x to +y.
-  if (!NetIsJunction(n) && out.size() == 2 && out[0].kind == ARM_ONEWAY) {
-    NetArmGeo& first = out[0];   // side 0
-    NetArmGeo& second = out[1];  // side 1 or 2
-    first.in = {{0, 1}}, first.out.clear();
-    second.out = {{0, 1}}, second.in.clear();
-    if (second.side == 2) std::swap(first.in, first.out), std::swap(second.in, second.out);
+  // A straight one-way piece runs in the direction it is placed: in at -x,
+  // out at +x. A bend does not know its street's direction and offers both.
+  if (!NetIsJunction(n) && out.size() == 2 && out[0].kind == ARM_ONEWAY && out[1].side == 2) {
+    out[0].in.clear(), out[0].out = {{0, 1}};
+    out[1].out.clear(), out[1].in = {{0, 1}};
   }
   return out;
 }

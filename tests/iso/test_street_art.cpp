@@ -174,6 +174,104 @@ TEST_F(StreetArt, LaneCellsOfOneTilePiecesLieOnTheDrawnCarriageway) {
   }
 }
 
+namespace {
+
+// The layout anchor of a one-cell piece at (x, y) in a view rotation.
+void CellAnchor(int x, int y, int view, int zoom, int* ax, int* ay) {
+  const int xd = 2 * YD[zoom], yd = YD[zoom];
+  int rx, ry;
+  switch (view) {
+    case 0: rx = (x - y) * xd, ry = (x + y) * yd; break;
+    case 1: rx = -(x + y) * xd, ry = (x - y) * yd; break;
+    case 2: rx = -(x - y) * xd, ry = -(x + y) * yd; break;
+    default: rx = (x + y) * xd, ry = (y - x) * yd; break;
+  }
+  *ax = rx - xd, *ay = ry;
+}
+
+// Exits of one layout paired with entries of the other within `reach` pixels.
+int Joined(const std::vector<Cell>& from, int fx, int fy, const std::vector<Cell>& to, int tx, int ty, int reach) {
+  int pairs = 0;
+  for (const Cell& e : from) {
+    if (!e.exit) continue;
+    for (const Cell& f : to)
+      if (f.entry && std::abs(fx + e.c.x - tx - f.c.x) <= reach && std::abs(fy + e.c.y - ty - f.c.y) <= reach) ++pairs;
+  }
+  return pairs;
+}
+
+}  // namespace
+
+TEST_F(StreetArt, EveryArmOfAJunctionBendOrEndMeetsTheStreetThatLeavesIt) {
+  const int stepX[4] = {1, 0, -1, 0}, stepY[4] = {0, 1, 0, -1};
+  int arms = 0;
+  for (const zorgen::NetPieceArt& n : zorgen::NetPieces()) {
+    if (!Carries(n) || n.group || n.shape != zorgen::NetShape::Road) continue;
+    for (int dir = 0; dir < 4; ++dir)
+      for (int side = 0; side < 4; ++side) {
+        const uint8_t arm = n.arms[side];
+        if (arm == zorgen::ARM_NONE || (n.arms[(side + 2) % 4] == arm && !n.arms[(side + 1) % 4] && !n.arms[(side + 3) % 4]))
+          continue;  // straight pieces have their own test
+        ++arms;
+        // The street beside the arm, turned along it; a one-way street both
+        // leaving and arriving.
+        const uint32_t streetId = arm == zorgen::ARM_ONEWAY ? 1156 : arm == zorgen::ARM_MAIN ? 1139 : 14549;
+        const int shown = (side + dir) % 4;
+        for (int streetDir : {shown % 2, shown % 2 + 2}) {
+          if (arm != zorgen::ARM_ONEWAY && streetDir > 1) continue;
+          for (int zoom = 0; zoom < 2; ++zoom)
+            for (int view = 0; view < 4; ++view) {
+              SCOPED_TRACE(testing::Message() << n.id << " direction " << dir << " side " << side << " street "
+                                              << streetDir << " zoom " << zoom << " view " << view);
+              int ax, ay, bx, by;
+              CellAnchor(0, 0, view, zoom, &ax, &ay);
+              CellAnchor(stepX[shown], stepY[shown], view, zoom, &bx, &by);
+              const std::vector<Cell> a = Cells(LayoutOf(n, zoom, (view + dir) & 3));
+              const std::vector<Cell> b = Cells(LayoutOf(*zorgen::FindNetPiece(streetId), zoom, (view + streetDir) & 3));
+              // A two-way street meets its lanes at the edge; a one-way one
+              // meets the nearer of the junction's two offers.
+              const int reach = arm == zorgen::ARM_ONEWAY ? 3 : 1;
+              EXPECT_EQ(Joined(a, ax, ay, b, bx, by, reach) + Joined(b, bx, by, a, ax, ay, reach),
+                        arm == zorgen::ARM_ONEWAY ? 1 : 2);
+            }
+        }
+      }
+  }
+  EXPECT_GT(arms, 200);
+}
+
+TEST_F(StreetArt, EveryFourLaneArmOfAGroupMeetsTheFourLaneStreetBesideIt) {
+  // Where the straight group beside each map side stands; it is laid along
+  // x (direction 0) or y (direction 1) and carries lanes on its first cells.
+  const int nextX[4] = {2, 0, -1, 0}, nextY[4] = {0, 2, 0, -1};
+  const zorgen::NetPieceArt* straight = zorgen::FindNetPiece(2455);
+  ASSERT_NE(straight, nullptr);
+  int arms = 0;
+  for (const zorgen::NetPieceArt& n : zorgen::NetPieces()) {
+    if (!Carries(n) || !n.group || n.shape != zorgen::NetShape::Road || n.width != 2 || n.id == 2455) continue;
+    for (int dir = 0; dir < 4; ++dir)
+      for (int side = 0; side < 4; ++side) {
+        if (n.arms[side] != zorgen::ARM_FOURLANE) continue;
+        ++arms;
+        const int shown = (side + dir) % 4;
+        for (int zoom = 0; zoom < 2; ++zoom)
+          for (int view = 0; view < 4; ++view) {
+            SCOPED_TRACE(testing::Message() << n.id << " direction " << dir << " side " << side << " zoom " << zoom
+                                            << " view " << view);
+            // 2 x 2 footprints: the anchor is their top cell in the view.
+            const int dx = view == 2 || view == 3 ? 1 : 0, dy = view == 1 || view == 2 ? 1 : 0;
+            int ax, ay, bx, by;
+            CellAnchor(dx, dy, view, zoom, &ax, &ay);
+            CellAnchor(nextX[shown] + dx, nextY[shown] + dy, view, zoom, &bx, &by);
+            const std::vector<Cell> a = Cells(LayoutOf(n, zoom, (view + dir) & 3));
+            const std::vector<Cell> b = Cells(LayoutOf(*straight, zoom, (view + shown % 2) & 3));
+            EXPECT_EQ(Joined(a, ax, ay, b, bx, by, 1) + Joined(b, bx, by, a, ax, ay, 1), 4);
+          }
+      }
+  }
+  EXPECT_GT(arms, 30);
+}
+
 TEST_F(StreetArt, NeighbouringStraightPiecesMeetLaneForLane) {
   // (piece, lanes across it)
   const std::pair<uint32_t, int> straights[] = {{14549, 2}, {1139, 2}, {1156, 1}, {42426, 2}, {2455, 4}, {42457, 4}};
