@@ -256,9 +256,12 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
     if (count == 1) {
       const NetArmGeo& a = arms[0];
       const NetVec hub = a.centre + a.inward * hubFor(a);
-      const double r = a.half + (a.kind == ARM_FOURLANE ? 0.1 : 0.16) + (pass < 2 ? a.kerb - (pass ? 0.02 : 0) : 0);
+      // The turning circle is wider than the street and stays inside the
+      // piece with its pavement.
+      const double asphalt = std::min(a.half + (a.kind == ARM_FOURLANE ? 0.1 : 0.16), hubFor(a) - 0.1);
+      const double r = pass == 0 ? asphalt + a.kerb : pass == 1 ? asphalt + a.kerb - 0.02 : asphalt;
       cairo_new_path(cr);
-      cairo_arc(cr, hub.p, hub.q, std::min(r, hubFor(a) + (pass < 2 ? 0 : -0.1) + a.kerb * (pass < 2)), 0, 2 * M_PI);
+      cairo_arc(cr, hub.p, hub.q, r, 0, 2 * M_PI);
       SetColour(cr, pass == 0 ? KERB : pass == 1 ? PAVEMENT : ASPHALT);
       cairo_fill(cr);
     }
@@ -407,10 +410,6 @@ void PaintLayer(cairo_t* cr, const NetPieceArt& n, int zoom, const IsoProjection
   }
   cairo_identity_matrix(cr);
   double x, y;
-  auto sign = [&](double h) {
-    proj.Point(0.88, 0.84, h, &x, &y);
-    return proj.Geometry().yd;
-  };
   switch (n.shape) {
     case NetShape::Light: {
       IsoScene s(proj);
@@ -431,7 +430,8 @@ void PaintLayer(cairo_t* cr, const NetPieceArt& n, int zoom, const IsoProjection
       IsoScene s(proj);
       s.Pole(0.88, 0.84, 0.36, Hex(0x8a8e94));
       s.Draw(cr);
-      const double u = sign(0.42) * 0.2;
+      proj.Point(0.88, 0.84, 0.42, &x, &y);
+      const double u = proj.Geometry().yd * 0.2;  // half the sign's size
       cairo_new_path(cr);
       if (n.shape == NetShape::PrioritySign) {
         cairo_move_to(cr, x, y - u), cairo_line_to(cr, x + u, y), cairo_line_to(cr, x, y + u), cairo_line_to(cr, x - u, y);
@@ -523,7 +523,7 @@ bool DrawViews(GameDataBuilder& out, const NetPieceArt& n, Views& views) {
           Image16 cell = floor;
           if (!upperOnly) MaskToDiamond(cell, zoom, x0, topY);
           ok &= PutSprite(out, n.Sprite(part, zoom, rot, 0), cell, 0, cell.width, upperOnly ? cell.height : anchorY,
-                          x0, anchorY, upperOnly ? Z_UPPER : layer ? Z_MARKING : n.shape == NetShape::BusBend ? 1 : Z_FLOOR,
+                          x0, anchorY, upperOnly ? Z_UPPER : layer || n.shape == NetShape::BusBend ? Z_MARKING : Z_FLOOR,
                           &views.At(part, zoom, rot, 0));
           if (n.layers > 1) {
             PieceCanvas upper(n, zoom, rot);
