@@ -266,6 +266,29 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
       cairo_fill(cr);
     }
   }
+  // Rounded kerbs where two arms at right angles meet, so that turning
+  // vehicles keep to the carriageway.
+  for (const NetArmGeo& a : arms)
+    for (const NetArmGeo& b : arms) {
+      if (b.side != (a.side + 1) % 4) continue;
+      const double sa = (b.centre - a.centre).p * RightOf(a.inward).p + (b.centre - a.centre).q * RightOf(a.inward).q;
+      const double sb = (a.centre - b.centre).p * RightOf(b.inward).p + (a.centre - b.centre).q * RightOf(b.inward).q;
+      const NetVec ua = RightOf(a.inward) * (sa < 0 ? -1.0 : 1.0), ub = RightOf(b.inward) * (sb < 0 ? -1.0 : 1.0);
+      const NetVec edgeA = a.centre + ua * a.half, edgeB = b.centre + ub * b.half;
+      const NetVec k = std::abs(a.inward.p) > 0.5 ? NetVec{edgeB.p, edgeA.q} : NetVec{edgeA.p, edgeB.q};
+      const double radius = std::min(a.kerb, b.kerb);
+      // the corner lies beyond both edges, between the two arms
+      const NetVec outA = ua, outB = ub;
+      cairo_save(cr);
+      Quad(cr, k, k + outA * radius, k + outA * radius + outB * radius, k + outB * radius);
+      cairo_clip_preserve(cr);
+      SetColour(cr, ASPHALT), cairo_fill(cr);
+      const NetVec c = k + (outA + outB) * radius;
+      cairo_new_path(cr);
+      cairo_arc(cr, c.p, c.q, radius, 0, 2 * M_PI);
+      SetColour(cr, PAVEMENT), cairo_fill(cr);
+      cairo_restore(cr);
+    }
   for (const NetArmGeo& a : arms) {
     double asphalt, pavement, kerbLine;
     Reach(arms, a, hubFor(a), &asphalt, &pavement, &kerbLine);

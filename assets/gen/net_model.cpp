@@ -115,16 +115,26 @@ std::vector<NetCell> NetLaneGraph(const NetPieceArt& n, double spacing) {
     // keep close to circular arcs.
     const double reach = turnBack ? 0.55 + gap * 0.5 : gap * 0.4;
     const NetVec b = a + from.heading * reach, c = d - to.heading * reach;
-    double len = 0;
-    NetVec last = a;
-    for (int i = 1; i <= 16; ++i) {
-      const NetVec p = Bezier(a, b, c, d, i / 16.0);
-      len += Length(p - last), last = p;
+    // Cells stand at equal distances along the curve.
+    constexpr int SAMPLES = 64;
+    std::vector<NetVec> points(SAMPLES + 1);
+    std::vector<double> along(SAMPLES + 1, 0.0);
+    for (int i = 0; i <= SAMPLES; ++i) {
+      points[static_cast<size_t>(i)] = Bezier(a, b, c, d, static_cast<double>(i) / SAMPLES);
+      if (i) along[static_cast<size_t>(i)] = along[static_cast<size_t>(i) - 1] + Length(points[static_cast<size_t>(i)] - points[static_cast<size_t>(i) - 1]);
     }
+    const double len = along.back();
     const int segments = std::max(junction ? 2 : 1, static_cast<int>(std::lround(len / spacing)));
+    auto at = [&](double distance) {
+      size_t i = 1;
+      while (i < along.size() - 1 && along[i] < distance) ++i;
+      const double span = along[i] - along[i - 1];
+      const double t = span > 0 ? (distance - along[i - 1]) / span : 0;
+      return points[i - 1] + (points[i] - points[i - 1]) * t;
+    };
     int prev = from.cell;
     for (int i = 1; i < segments; ++i) {
-      cells.push_back({Bezier(a, b, c, d, static_cast<double>(i) / segments), cells[static_cast<size_t>(from.cell)].kind, {}, prev});
+      cells.push_back({at(len * i / segments), cells[static_cast<size_t>(from.cell)].kind, {}, prev});
       cells[static_cast<size_t>(prev)].successors.push_back(static_cast<int>(cells.size()) - 1);
       prev = static_cast<int>(cells.size()) - 1;
     }

@@ -127,6 +127,25 @@ TEST_F(StreetArt, EveryLayoutIsAGraphWhoseEndsLieOnThePiecesEdges) {
         }
         EXPECT_GE(entries, 1);
         EXPECT_EQ(entries, exits);
+        // Vehicles step a third of a cell at the nearer zoom, half a cell at
+        // the farther, and never stand still; a lane keeps its kind; only
+        // four-lane streets have inner lanes.
+        const bool fourLane = std::count(n.arms, n.arms + 4, zorgen::ARM_FOURLANE) > 0;
+        for (const Cell& c : cells)
+          for (uint32_t sId : c.c.successors) {
+            if (!sId) continue;
+            const MicroCell& d = byId[sId]->c;
+            double p0, q0, p1, q1;
+            ModelOf(n, zoom, rot, c.c.x, c.c.y, &p0, &q0);
+            ModelOf(n, zoom, rot, d.x, d.y, &p1, &q1);
+            const double step = std::hypot(p1 - p0, q1 - q0);
+            EXPECT_GT(step, 0.05) << c.c.id << " -> " << sId;
+            EXPECT_LT(step, zoom == 0 ? 0.45 : 0.65) << c.c.id << " -> " << sId;
+            EXPECT_EQ(d.laneKind, c.c.laneKind) << c.c.id << " -> " << sId;
+            if (!fourLane) {
+              EXPECT_LE(c.c.laneKind, 1);
+            }
+          }
         // The render chain visits every cell once.
         std::set<uint32_t> seen;
         for (uint32_t id = l.FirstRenderId(); id && seen.size() <= cells.size(); id = byId[id]->c.nextRender) {
@@ -144,6 +163,27 @@ TEST_F(StreetArt, EveryLayoutIsAGraphWhoseEndsLieOnThePiecesEdges) {
     }
   }
   EXPECT_EQ(pieces, 44);
+}
+
+TEST_F(StreetArt, AStraightPieceHasEvenlySpacedLanesFromEdgeToEdge) {
+  // (piece, lanes); zoom 0 steps a third of a cell, zoom 1 half a cell.
+  for (const auto& [id, lanes] : {std::pair<uint32_t, int>{14549, 2}, {1139, 2}, {1156, 1}, {2455, 4}}) {
+    const zorgen::NetPieceArt* n = zorgen::FindNetPiece(id);
+    ASSERT_NE(n, nullptr);
+    for (int zoom = 0; zoom < 2; ++zoom) {
+      const std::vector<Cell> cells = Cells(LayoutOf(*n, zoom, 0));
+      EXPECT_EQ(static_cast<int>(cells.size()), lanes * (zoom == 0 ? 4 : 3)) << id;
+      std::map<int, int> perLane;  // cells by their distance across the street, in fifths of a cell
+      for (const Cell& c : cells) {
+        double p, q;
+        ModelOf(*n, zoom, 0, c.c.x, c.c.y, &p, &q);
+        const double step = zoom == 0 ? 1.0 / 3 : 0.5;
+        EXPECT_NEAR(p / step, std::round(p / step), 0.1) << id << " cell " << c.c.id;
+        ++perLane[static_cast<int>(std::lround(q * 5))];
+      }
+      EXPECT_EQ(static_cast<int>(perLane.size()), lanes) << id;
+    }
+  }
 }
 
 TEST_F(StreetArt, LaneCellsOfOneTilePiecesLieOnTheDrawnCarriageway) {
