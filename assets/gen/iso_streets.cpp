@@ -181,7 +181,8 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
       SetColour(cr, MEDIAN), cairo_fill(cr);
       if (zoom < 2)
         for (double l : {-0.475, 0.475}) Line(cr, s + r * l, e + r * l, lw, PAINT, 0.14, 0.12);
-      for (double l : {-0.82, 0.82}) Line(cr, s + r * l, e + r * l, lw, PAINT);
+      if (zoom < 2)
+        for (double l : {-0.82, 0.82}) Line(cr, s + r * l, e + r * l, lw, PAINT);
     } else if (a.kind == ARM_ONEWAY) {
       if (zoom < 2)
         for (double t : {0.25, 0.75}) {
@@ -195,7 +196,8 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
           SetColour(cr, PAINT), cairo_fill(cr);
         }
     } else {
-      if (IsMain(a)) {
+      // At the farthest zoom a line of paint would be a third of the street.
+      if (IsMain(a) && zoom < 2) {
         for (double l : {-a.half + 0.035, a.half - 0.035}) Line(cr, s + r * l, e + r * l, lw, PAINT);
         Line(cr, s, e, lw, PAINT);
       } else if (zoom < 2) {
@@ -233,9 +235,8 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
     if (a.kind == ARM_FOURLANE) {
       ring(radius - 0.06, radius + 0.06, KERB);
       ring(radius - 0.045, radius + 0.045, MEDIAN);
-      if (zoom < 2) paint(radius - 0.475, 0.14), paint(radius + 0.475, 0.14);
-      paint(radius - 0.82, 0), paint(radius + 0.82, 0);
-    } else if (IsMain(a)) {
+      if (zoom < 2) paint(radius - 0.475, 0.14), paint(radius + 0.475, 0.14), paint(radius - 0.82, 0), paint(radius + 0.82, 0);
+    } else if (IsMain(a) && zoom < 2) {
       paint(radius - a.half + 0.035, 0), paint(radius + a.half - 0.035, 0), paint(radius, 0);
     } else if (a.kind == ARM_STREET && zoom < 2) {
       paint(radius, 0.12);
