@@ -147,7 +147,8 @@ std::vector<IsoGroupArt> BuildIsoGroups(uint32_t firstSprite) {
       {{18981}, D::TramStop, 3, 2},
       {{24501, 21996}, D::GuidanceSign, 1, 1},
       {{21018, 43861}, D::TrafficSign, 1, 1},
-      {{GROUP_MARKER}, D::Marker, 1, 1},
+      {{GROUP_MARKER, GROUP_MARKER_STREET}, D::Marker, 1, 1},
+      {{GROUP_MARKER_FOURLANE}, D::Marker, 2, 2},
   };
   std::vector<IsoGroupArt> out;
   uint32_t tile = ISO_PART_TILES_FIRST, sprite = firstSprite;
@@ -258,6 +259,16 @@ std::vector<ManifestEntry> BuildManifest() {
       m.push_back({g.firstTile + i, BlobKind::IsoTile, ARCHIVE_MAIN, "map group cell"});
     for (uint32_t i = 0; i < g.SpriteCount(); ++i)
       m.push_back({g.firstSprite + i, BlobKind::Sprite, ARCHIVE_MAIN, "map group slice"});
+  }
+  for (const NetPieceArt& n : NetPieces()) {
+    m.push_back({n.id, n.group ? BlobKind::IsoGroup : BlobKind::IsoTile, ARCHIVE_MAIN, "street network piece"});
+    if (n.group)
+      for (int i = 0; i < n.Parts(); ++i)
+        m.push_back({n.firstTile + static_cast<uint32_t>(i), BlobKind::IsoTile, ARCHIVE_MAIN, "street network group cell"});
+    for (uint32_t i = 0; i < n.SpriteCount(); ++i)
+      m.push_back({n.firstSprite + i, BlobKind::Sprite, ARCHIVE_MAIN, "street network sprite"});
+    for (uint32_t i = 0; i < n.LayoutCount(); ++i)
+      m.push_back({n.firstLayout + i, BlobKind::MicroLayout, ARCHIVE_MAIN, "micro-cell layout"});
   }
   return m;
 }

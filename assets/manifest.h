@@ -91,6 +91,8 @@ constexpr uint32_t TILE_DISTRICT_EVEN = 44122;
 constexpr uint32_t TILE_MARK_EDGE = 49647;       // street tool: an open side
 constexpr uint32_t TILE_MARK_HIGHLIGHT = 49652;  // street tool mark, blinking highlight
 constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
+constexpr uint32_t GROUP_MARKER_STREET = 33879;    // a street under the mouse
+constexpr uint32_t GROUP_MARKER_FOURLANE = 33883;  // a four-lane street under the mouse
 
 enum class IsoDesign : uint8_t {
   // single tiles
@@ -142,6 +144,62 @@ struct IsoGroupArt {
     return firstSprite + static_cast<uint32_t>((zoom * ISO_TURN_COUNT + rotation) * SlicesPerView() + index);
   }
 };
+
+// ------------------------------------------------------ street network art
+// The pieces of the street network: single tiles for the one-tile street
+// types, 2 x 2 groups (and longer ones) for the four-lane street, bridges and
+// level crossings, and the layers merged onto street tiles (lights, stop
+// lines, signs, bus lanes). Their cell sprites, group cells and micro-cell
+// layouts get ids from blocks of their own.
+constexpr uint32_t NET_PART_TILES_FIRST = 52600;  // up to 52999
+constexpr uint32_t NET_SPRITES_FIRST = 58100;     // up to 59999
+constexpr uint32_t NET_SPRITES_END = 60000;
+constexpr uint32_t NET_LAYOUTS_FIRST = 42500;     // up to 43699
+constexpr uint32_t NET_LAYOUTS_END = 43700;
+constexpr int NET_LAYOUT_ZOOMS = 2;  // the farthest zoom has no micro simulation
+
+enum class NetShape : uint8_t {
+  Road,           // straight piece, bend, end piece or junction, by its arms
+  Bridge,         // variant: 0 the head rising towards +x, 1 the deck, 2 the head falling towards +x
+  LevelCrossing,  // the street along x over a track along y
+  Light,          // traffic light for the lane arriving at +x
+  StopLine,       // variant: 1 one lane, 2 both lanes of a four-lane cell
+  PrioritySign,
+  GiveWaySign,
+  BusLane,        // variant: 0 along the cell, 1 first cell, 2 last cell; with a side
+  BusBend         // the bus lanes of a four-lane bend
+};
+
+// What meets one side of a piece. Sides of the unturned piece: 0 +x, 1 +y,
+// 2 -x, 3 -y; a piece placed in direction d shows side s at side s + d.
+enum NetArm : uint8_t { ARM_NONE, ARM_STREET, ARM_MAIN, ARM_ONEWAY, ARM_FOURLANE };
+
+struct NetPieceArt {
+  uint32_t id;
+  NetShape shape;
+  uint8_t variant;
+  uint8_t width, depth;  // cells, unturned
+  bool group;            // a group resource (else a tile resource)
+  uint8_t arms[4];
+  uint8_t layers;        // sprite layers of each cell
+  uint32_t firstTile;    // groups: part (a, b) has tile firstTile + b x width + a
+  uint32_t firstSprite;
+  uint32_t firstLayout;  // 0 = carries no vehicles
+  int Parts() const { return width * depth; }
+  uint32_t Tile(int a, int b) const { return group ? firstTile + static_cast<uint32_t>(b * width + a) : id; }
+  uint32_t SpriteCount() const { return static_cast<uint32_t>(Parts() * ISO_ZOOM_COUNT * ISO_TURN_COUNT * layers); }
+  uint32_t Sprite(int part, int zoom, int rotation, int layer) const {
+    return firstSprite + static_cast<uint32_t>(((part * ISO_ZOOM_COUNT + zoom) * ISO_TURN_COUNT + rotation) * layers + layer);
+  }
+  uint32_t LayoutCount() const { return firstLayout ? NET_LAYOUT_ZOOMS * ISO_TURN_COUNT : 0; }
+  // The layout of drawing rotation `rotation` at zoom index 0 or 1.
+  uint32_t Layout(int zoom, int rotation) const {
+    return firstLayout ? firstLayout + static_cast<uint32_t>(zoom * ISO_TURN_COUNT + rotation) : 0;
+  }
+};
+
+const std::vector<NetPieceArt>& NetPieces();
+const NetPieceArt* FindNetPiece(uint32_t id);
 
 const std::vector<IsoTileArt>& IsoTiles();
 const std::vector<IsoGroupArt>& IsoGroups();

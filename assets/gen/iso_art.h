@@ -13,5 +13,7 @@ IsoGround GroundOf(IsoDesign design);
 
 bool ProduceIsoTiles(GameDataBuilder& out);
 bool ProduceIsoGroups(GameDataBuilder& out);
+// The street network: its pieces, layers and micro-cell layouts.
+bool ProduceStreetArt(GameDataBuilder& out);
 
 }  // namespace zorgen

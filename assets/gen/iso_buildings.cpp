@@ -430,13 +430,15 @@ void Signs(IsoScene& s, const IsoGroupArt& g) {
   }
 }
 
-void Marker(IsoScene& s) {
-  const double a = 0.04, b = 0.12;
-  const Rgb c = Hex(0x5ae8f0);
-  Rect(s, a, a, 1 - a, b, c, 0.01);
-  Rect(s, a, 1 - b, 1 - a, 1 - a, c, 0.01);
-  Rect(s, a, a, b, 1 - a, c, 0.01);
-  Rect(s, 1 - b, a, 1 - a, 1 - a, c, 0.01);
+// A frame round the footprint: cyan round a building or junction, yellow
+// round a street.
+void Marker(IsoScene& s, const IsoGroupArt& g) {
+  const double a = 0.04, b = 0.12, W = g.width, D = g.depth;
+  const Rgb c = g.id == GROUP_MARKER ? Hex(0x5ae8f0) : Hex(0xffe24a);
+  Rect(s, a, a, W - a, b, c, 0.01);
+  Rect(s, a, D - b, W - a, D - a, c, 0.01);
+  Rect(s, a, a, b, D - a, c, 0.01);
+  Rect(s, W - b, a, W - a, D - a, c, 0.01);
 }
 
 }  // namespace
@@ -492,7 +494,7 @@ void BuildGroupModel(IsoScene& s, const IsoGroupArt& g) {
     case IsoDesign::TramStop: TramStop(s, g); break;
     case IsoDesign::GuidanceSign:
     case IsoDesign::TrafficSign: Signs(s, g); break;
-    case IsoDesign::Marker: Marker(s); break;
+    case IsoDesign::Marker: Marker(s, g); break;
     default: break;
   }
 }

@@ -120,7 +120,8 @@ bool ProduceIsoGroups(GameDataBuilder& out) {
 
 bool ProduceMapArt(GameDataBuilder& out) {
   const bool tiles = ProduceIsoTiles(out);
-  return ProduceIsoGroups(out) && tiles;
+  const bool streets = ProduceStreetArt(out);
+  return ProduceIsoGroups(out) && tiles && streets;
 }
 
 }  // namespace zorgen

@@ -26,8 +26,16 @@ struct Placed {
   int direction;
 };
 
+// A piece of the street network whose lane cells the preview can show.
+struct Lanes {
+  uint32_t id;
+  int x, y, dir;
+  bool group;
+};
+
 struct Town {
   std::vector<std::vector<std::vector<Placed>>> cells;
+  std::vector<Lanes> lanes;
   Town() : cells(static_cast<size_t>(N), std::vector<std::vector<Placed>>(static_cast<size_t>(N))) {}
   void Ground(int x, int y, uint32_t tile) { cells[x][y] = {{tile, 0}}; }
   void Grass() {
@@ -40,10 +48,26 @@ struct Town {
       }
   }
   // A group as the map places it: part (a, b) turned to its cell.
+  // A street piece: a tile, or a group as the map places it.
+  void Street(uint32_t id, int x, int y, int dir) {
+    const zorgen::NetPieceArt* n = zorgen::FindNetPiece(id);
+    if (!n) return;
+    if (n->firstLayout) lanes.push_back({id, x, y, dir, n->group});
+    if (!n->group) {
+      cells[x][y] = {{id, dir}};
+      return;
+    }
+    Parts(n->width, n->depth, x, y, dir, false, [&](int a, int b) { return n->Tile(a, b); });
+  }
+  // A layer merged onto a street cell.
+  void Layer(uint32_t id, int x, int y, int dir) { cells[x][y].push_back({id, dir}); }
   void Group(uint32_t id, int x, int y, int dir, bool upper = false) {
     const zorgen::IsoGroupArt* g = zorgen::FindIsoGroup(id);
     if (!g) return;
-    const int W = g->width, D = g->depth;
+    Parts(g->width, g->depth, x, y, dir, upper, [&](int a, int b) { return g->Tile(a, b); });
+  }
+  template <typename TileOf>
+  void Parts(int W, int D, int x, int y, int dir, bool upper, TileOf tileOf) {
     for (int b = 0; b < D; ++b)
       for (int a = 0; a < W; ++a) {
         int cx, cy;
@@ -56,7 +80,7 @@ struct Town {
         if (x + cx >= N || y + cy >= N) continue;
         auto& c = cells[x + cx][y + cy];
         if (!upper) c.clear();
-        c.push_back({g->Tile(a, b), dir});
+        c.push_back({tileOf(a, b), dir});
       }
   }
 };
@@ -116,6 +140,47 @@ Town MakeTown() {
   return t;
 }
 
+// A street network: a four-lane road with a bus lane and lights at its
+// crossing, a main street with a bend, side streets with a crossing and a
+// T junction, a one-way street, a level crossing and a bridge over a river.
+Town MakeStreets() {
+  Town t;
+  t.Grass();
+  // a lake in the corner, its shore along y = 9
+  for (int y = 9; y < N; ++y)
+    for (int x : {14, 15}) t.cells[x][y] = {{y == 9 ? 37806u : 38398u, 0}};
+  // the four-lane road along x, with a crossing of a side street
+  for (int x = 0; x < 13; ++x) t.Street(2455, x, 7, 0);
+  t.Street(7285, 7, 7, 0);
+  t.Street(5520, 13, 7, 2);
+  for (int x = 1; x < 6; ++x) t.Layer(31243, x, 7, 0), t.Layer(31243, x, 8, 0);
+  t.Layer(12802, 6, 8, 0), t.Layer(26515, 6, 8, 0), t.Layer(12802, 9, 7, 2), t.Layer(26515, 9, 7, 2);
+  // the main street along y = 3 turning south into the four-lane road
+  t.Street(1780, 0, 3, 2);
+  for (int x = 1; x < 12; ++x) t.Street(1139, x, 3, 0);
+  t.Street(1297, 12, 3, 1);
+  for (int y = 4; y < 7; ++y) t.Street(1139, 12, y, 1);
+  t.Street(3488, 11, 7, 2);
+  // the side street along x = 7 crossing the main street and the road
+  t.Street(14551, 7, 0, 3);
+  for (int y : {1, 2, 4, 5, 6, 9, 10, 11, 12}) t.Street(14549, 7, y, 1);
+  t.Street(1503, 7, 3, 0);
+  t.Layer(19482, 6, 3, 0), t.Layer(19482, 8, 3, 2), t.Layer(19484, 7, 2, 1), t.Layer(19484, 7, 4, 3);
+  t.Layer(12802, 7, 6, 1), t.Layer(21308, 7, 6, 1), t.Layer(12802, 7, 9, 3), t.Layer(21308, 7, 9, 3);
+  // a one-way street along y = 13 meeting the side street
+  t.Street(1821, 2, 13, 2);
+  for (int x : {3, 4, 5, 6, 8, 9, 10, 11, 12}) t.Street(1156, x, 13, 0);
+  t.Street(1644, 7, 13, 2);
+  t.Street(1821, 13, 13, 0);
+  // a street to the river with a level crossing and a bridge
+  t.Street(14549, 8, 10, 0);
+  t.Street(1482, 7, 10, 3);
+  t.Street(21493, 9, 10, 0);
+  t.Street(14549, 13, 10, 0);
+  t.Street(42427, 14, 10, 0), t.Street(42425, 15, 10, 0);
+  return t;
+}
+
 void Blit(std::vector<uint16_t>& px, int w, int h, const void* sprite, int left, int top) {
   const int sw = static_cast<int>(CIsoSprite::GetWidth(sprite)), sh = static_cast<int>(CIsoSprite::GetHeight(sprite));
   if (left < 0 || top < 0 || left + sw > w || top + sh > h) return;
@@ -142,7 +207,9 @@ int main(int argc, char** argv) {
   const int rot = argc > 4 ? std::atoi(argv[4]) & 3 : 0;
   const int yd = YD[zoom], xd = 2 * yd, th = 2 * yd;
   const std::string mode = argc > 5 ? argv[5] : "";
-  const Town town = mode == "catalogue" || mode == "tiles" ? MakeCatalogue(mode == "tiles") : MakeTown();
+  const Town town = mode == "catalogue" || mode == "tiles" ? MakeCatalogue(mode == "tiles")
+                    : mode.rfind("streets", 0) == 0 ? MakeStreets()
+                                                    : MakeTown();
   // The map's diamond with room above for the tallest buildings.
   const int top = 8 * yd, w = 2 * N * xd + 2 * xd, h = 2 * N * yd + top + 2 * yd;
   std::vector<uint16_t> px(static_cast<size_t>(w) * h, 0x2104);
@@ -201,6 +268,49 @@ int main(int argc, char** argv) {
         Blit(px, w, h, sprite, ax + it.e.x, ay - (it.e.y + static_cast<int>(CIsoSprite::GetHeight(sprite))));
       }
     }
+  // "streets-cells" marks the lane cells: yellow entries, red exits, white
+  // lines to each successor.
+  if (mode == "streets-cells" && zoom < 2) {
+    auto screen = [&](int x, int y, int* sx, int* sy) {
+      for (const Cell& c : order)
+        if (c.x == x && c.y == y) *sx = c.rx - xd, *sy = c.ry;
+    };
+    auto plot = [&](int x, int y, uint16_t colour) {
+      if (x >= 0 && y >= 0 && x < w && y < h) px[static_cast<size_t>(y) * w + x] = colour;
+    };
+    for (const Lanes& l : town.lanes) {
+      int ax = 0, ay = 0, layoutId = 0;
+      if (l.group) {
+        const IsoGroupBlob g = IsoGroupBlob::FromResource(&resources, l.id);
+        const int tw = l.dir % 2 ? static_cast<int>(g.Depth()) : static_cast<int>(g.Width());
+        const int td = l.dir % 2 ? static_cast<int>(g.Width()) : static_cast<int>(g.Depth());
+        const int cx = rot == 2 || rot == 3 ? l.x + tw - 1 : l.x, cy = rot == 1 || rot == 2 ? l.y + td - 1 : l.y;
+        screen(cx, cy, &ax, &ay);
+        layoutId = static_cast<int>(g.MicroLayoutId(zoom, (rot + l.dir) & 3));
+      } else {
+        screen(l.x, l.y, &ax, &ay);
+        layoutId = static_cast<int>(IsoTileBlob::FromResource(&resources, l.id).Entry(zoom, (rot + l.dir) & 3, 0).dataId);
+      }
+      const MicroLayoutBlob m = MicroLayoutBlob::FromResource(&resources, static_cast<unsigned>(layoutId));
+      for (uint32_t i = 0; i < m.CellCount(); ++i) {
+        const MicroCell c = m.Cell(i);
+        for (uint32_t sId : c.successors) {
+          if (!sId) continue;
+          for (uint32_t j = 0; j < m.CellCount(); ++j) {
+            const MicroCell d = m.Cell(j);
+            if (d.id != sId) continue;
+            for (int k = 0; k <= 16; ++k)
+              plot(ax + c.x + (d.x - c.x) * k / 16, ay + c.y + (d.y - c.y) * k / 16, 0xFFFF);
+          }
+        }
+        int outs = 0;
+        for (uint32_t sId : c.successors) outs += sId != 0;
+        const uint16_t colour = !c.predecessor ? 0xFFE0 : !outs ? 0xF800 : 0x07FF;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) plot(ax + c.x + dx, ay + c.y + dy, colour);
+      }
+    }
+  }
   cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
   unsigned char* data = cairo_image_surface_get_data(out);
   const int stride = cairo_image_surface_get_stride(out);

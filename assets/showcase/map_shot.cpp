@@ -1,15 +1,18 @@
 // Starts the real game in the current directory (its settings file points at
-// the game data), lays out a small town through the world's own factory,
-// runs a few frames and saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4]
+// the game data), lays out a small town through the world's own factory, or
+// a street network through the map's street placement, runs a few frames and
+// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets]
 // Run it under Xvfb to look at what a player would see.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "framework/qno_log.h"
 #include "iso/iso_welt.h"
 #include "world/zor_frame_loop.h"
+#include "world/base/zor_world_obj.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -28,20 +31,71 @@ constexpr Building kTown[] = {
 };
 constexpr int kOrigin = 56;
 
+// A street network placed as the street network places its graphics: the
+// street types' pieces, their junctions' crossing graphics and layers.
+int PlaceStreets(CZorvaWorld& world) {
+  CIsoWelt* iso = world.GetIsoWelt();
+  CWorldObj* ground = world.GetGroundObject();
+  const int o = kOrigin;
+  auto street = [&](int x, int y, int dir, TStrassenType t) { iso->InsertStreetAt(o + x, o + y, CIsoRichtung(dir), t, ground); };
+  auto bend = [&](int x, int y, int dir, TStrassenType t) { iso->SetKurveAt(o + x, o + y, CIsoRichtung(dir), ground, t); };
+  auto end = [&](int x, int y, int dir, TStrassenType t) {
+    CIsoRichtung d(dir);
+    iso->InsertKreuzungAt(o + x, o + y, 0, &d, ground, t, 1);
+  };
+  auto crossing = [&](int x, int y, int id, int dir, TStrassenType t) {
+    CIsoRichtung d(dir);
+    if (t < STRASSE_VIERSPURIG) return iso->InsertKreuzungAt(o + x, o + y, id, &d, ground, t, 3);
+    return iso->InsertKreuzungsGroupAt(o + x, o + y, id, &d, ground, t);
+  };
+  // Layers face the junction they belong to: direction 0 for one at +x.
+  auto layer = [&](int x, int y, int id, int dir) {
+    iso->GetIsoInfo(o + x, o + y)->MergeLayerFromIsoTile(id, CIsoRichtung(dir), ISO_LAYER_GROUND);
+  };
+  // a lake in the corner, bridged by the street along y = 10
+  for (int y = 9; y < 16; ++y)
+    for (int x : {14, 15}) iso->SetIsoTileAt(o + x, o + y, ISO_LAYER_GROUND, CIsoRichtung(0), y == 9 ? 37806 : 38398, ground);
+  for (int x = 0; x < 13; ++x) street(x, 7, 0, STRASSE_VIERSPURIG);
+  crossing(7, 7, 7285, 0, STRASSE_VIERSPURIG);
+  end(13, 7, 2, STRASSE_VIERSPURIG);
+  end(0, 3, 2, STRASSE_2);
+  for (int x = 1; x < 12; ++x) street(x, 3, 0, STRASSE_2);
+  bend(12, 3, 1, STRASSE_2);
+  for (int y = 4; y < 7; ++y) street(12, y, 1, STRASSE_2);
+  crossing(11, 7, 3488, 2, STRASSE_VIERSPURIG);
+  end(7, 0, 3, STRASSE_1);
+  for (int y : {1, 2, 4, 5, 6, 9, 11, 12}) street(7, y, 1, STRASSE_1);
+  crossing(7, 3, 1503, 0, STRASSE_1);
+  crossing(7, 10, 1482, 3, STRASSE_1);
+  street(8, 10, 0, STRASSE_1), street(13, 10, 0, STRASSE_1);
+  iso->SetIsoGroupTurnedAt(o + 9, o + 10, ISO_LAYER_GROUND, 21493, ground, CIsoRichtung(0));
+  iso->SetIsoTileAt(o + 14, o + 10, ISO_LAYER_GROUND, CIsoRichtung(0), 42427, ground);
+  iso->SetIsoTileAt(o + 15, o + 10, ISO_LAYER_GROUND, CIsoRichtung(0), 42425, ground);
+  end(2, 13, 2, STRASSE_EINBAHN);
+  for (int x : {3, 4, 5, 6, 8, 9, 10, 11, 12}) street(x, 13, 0, STRASSE_EINBAHN);
+  crossing(7, 13, 1644, 2, STRASSE_1);
+  end(13, 13, 0, STRASSE_EINBAHN);
+  layer(6, 3, 19482, 0), layer(8, 3, 19482, 2), layer(7, 2, 19484, 1), layer(7, 4, 19484, 3);
+  layer(7, 6, 12802, 1), layer(7, 6, 21308, 1), layer(7, 9, 12802, 3), layer(7, 9, 21308, 3);
+  layer(6, 8, 12802, 0), layer(6, 8, 26515, 0), layer(9, 7, 12802, 2), layer(9, 7, 26515, 2);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets]\n", argv[0]);
     return 2;
   }
   OpenErrorLog("errors.log");
   CZorvaWorld world;
   world.Create();
   world.OnStartup();
-  int placed = 0;
+  const bool streets = argc > 3 && std::string(argv[3]) == "streets";
+  int placed = streets ? PlaceStreets(world) : 0;
   for (const Building& b : kTown)
-    if (world.CreateObject(OBJ_FIXED_BUILDING, b.resId, CIsoRichtung(b.dir), kOrigin + b.x, kOrigin + b.y,
+    if (!streets && world.CreateObject(OBJ_FIXED_BUILDING, b.resId, CIsoRichtung(b.dir), kOrigin + b.x, kOrigin + b.y,
                            static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1))
       ++placed;
   // The map starts at level 2; level 1 is the closest view.

@@ -8,7 +8,10 @@ QnoResourceManager* CBuildingDataList::m_pResourceManager = nullptr;
 
 void CBuildingDataList::SetResourceManager(QnoResourceManager* manager) { m_pResourceManager = manager; }
 
-void CBuildingDataList::Destroy() { m_pResourceManager = nullptr; }
+void CBuildingDataList::Destroy() {
+  m_pResourceManager = nullptr;
+  m_RowCount = 0;
+}
 
 int CBuildingObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight) {
   CWorldObj::Create();
@@ -57,8 +60,39 @@ int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CI
   return 0;
 }
 
-// Stand-in for the building catalogue: it holds no rows.
-int CBuildingDataList::GetBuildingResIDByListNr(int) { return 0; }
-bool CBuildingDataList::IsTGV(int) { return false; }
+PotentialType CBuildingDataList::m_Rows[CBuildingDataList::kMaxRows];
+int CBuildingDataList::m_RowCount = 0;
+
+int CBuildingDataList::AddBuildingPotential(const PotentialType* potential) {
+  if (!potential || m_RowCount >= kMaxRows) return 1;
+  PotentialType& row = m_Rows[m_RowCount];
+  row = *potential;
+  // The catalogue counts in its own units: two and a half of the table's,
+  // the fifth field (places of the kind that fills least) four fifths of that.
+  for (int f = 0; f < PotentialType::kFields; ++f) {
+    const double scale = f == 4 ? 2.5 * 0.8 : 2.5;
+    row.capacity[f] = static_cast<uint16_t>(static_cast<int>(row.capacity[f] * scale));
+  }
+  ++m_RowCount;
+  return 0;
+}
+
+int CBuildingDataList::MakeWorkFromData(const PotentialType* p) { return p->capacity[1] + p->capacity[2] + p->capacity[3]; }
+
+int CBuildingDataList::MakeLeisureFromData(const PotentialType* p) { return p->capacity[0] / 12 + p->capacity[5]; }
+
+const PotentialType* CBuildingDataList::GetPotentialByNr(int n) {
+  return n >= 0 && n < m_RowCount ? &m_Rows[n] : nullptr;
+}
+
+int CBuildingDataList::GetBuildingResIDByListNr(int nr) {
+  const PotentialType* row = GetPotentialByNr(nr);
+  return row ? row->resId : 0;
+}
+
+bool CBuildingDataList::IsTGV(int nr) {
+  const PotentialType* row = GetPotentialByNr(nr);
+  return row && row->graphic == 1;
+}
 
 int CBuildingObject::GetDistrictID() const { return m_pSimLocation ? m_pSimLocation->GetDistrictID() : -1; }

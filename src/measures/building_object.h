@@ -115,6 +115,23 @@ class CBuildingDataList {
   // True when row nr is drawn as a multi-cell group.
   static bool IsTGV(int nr);
 
+  // The building catalogue, filled once at start-up.
+  static constexpr int kMaxRows = 149;
+  // Appends a copy with its capacities scaled; 1 (and nothing added) when
+  // the catalogue is full, else 0.
+  static int AddBuildingPotential(const PotentialType* potential);
+  // Fields 2 + 3 + 4: the work places of a row.
+  static int MakeWorkFromData(const PotentialType* potential);
+  // Field 1 / 12 + field 6: the leisure places of a row.
+  static int MakeLeisureFromData(const PotentialType* potential);
+  static int GetRowCount() { return m_RowCount; }
+  // Row n, null out of range.
+  static const PotentialType* GetPotentialByNr(int n);
+  // Empties the catalogue.
+  static void ClearRows() { m_RowCount = 0; }
+
  private:
   static QnoResourceManager* m_pResourceManager;
+  static PotentialType m_Rows[kMaxRows];
+  static int m_RowCount;
 };

@@ -242,6 +242,12 @@ class CZorvaWorld : public CZorvaObject {
   // The graphics record of a street type, kept by the map; 1 without a map.
   int DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,
                    int crossLayer, int tId, int tLayer, int endId, int endLayer, unsigned short capacity);
+  // One row of the building catalogue: (resource id, object type, kind,
+  // graphic flag, capacity fields 1, 2, 3, 5, 4, 6, 7, 8, 9, size class,
+  // unused); field 4 becomes the work places (2 + 3 + 4), field 6 the
+  // leisure places (1 / 12 + 6). The catalogue's answer: 0 added, 1 full.
+  int DefineTileGroup(int resId, int objectType, int kind, int graphic, int f1, int f2, int f3, int f5, int f4,
+                      int f6, int f7, int f8, int f9, int sizeClass, int unused);
 
   // State shared by the turn, the input filter and the renderer.
   int GetGameSpeed() const { return m_GameSpeed; }

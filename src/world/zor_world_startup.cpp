@@ -30,6 +30,7 @@
 #include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
+#include "world/zor_startup_tables.h"
 #include "model/zor_var.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_error.h"
@@ -440,67 +441,39 @@ int CZorvaWorld::InterpretIniFile() {
   return 0;
 }
 
-// The fixed tables of the game: the ground tiles and the tools' cursors
-// and names.
+// The fixed tables of the game: the ground, the map's cells, the street
+// types, the building catalogue and the tools' cursors and names.
 int CZorvaWorld::InitializeTools() {
   for (int id : {10538, 10539, 10540, 10541, 10542, 10543, 10544, 10545, 10547, 39640, 39641, 39642, 39643})
     AddBase(id);
-  struct ToolRow {
-    int tool, subtool, cursor;
-    const char* name;
-  };
-  static const ToolRow kTools[] = {
-      {1, 0, 1409, "Standard ToolObject Selectieren"},
-      {2, 0, 21026, "0BauenStraße"},
-      {2, 1, 28455, "1BauenStraße"},
-      {2, 2, 28454, "2BauenStraße"},
-      {2, 3, 21026, "3BauenStraße"},
-      {2, 4, 28451, "4BauenStraße"},
-      {2, 5, 28453, "5BauenStraße"},
-      {2, 6, 28450, "6BauenStraße"},
-      {2, 7, 21026, "7BauenStraße"},
-      {2, 8, 21026, "8Bauen\tStraße"},
-      {2, 9, 28456, "9BauenStraße"},
-      {4, 0, 28456, "2Bauen: Schienen"},
-      {5, 1, 28468, "3Bauen Bushaltestelle"},
-      {5, 2, 28468, "3Bauen Bushaltestelle"},
-      {5, 3, 28468, "3Bauen Bushaltestelle"},
-      {5, 4, 28468, "3Bauen Bushaltestelle"},
-      {5, 5, 28468, "3Bauen Bushaltestelle"},
-      {6, 0, 28561, "4Bauen Discrete"},
-      {6, 1, 28561, "4Bauen Discrete"},
-      {6, 2, 28562, "4Bauen Discrete"},
-      {6, 3, 28563, "4Bauen Discrete"},
-      {7, 0, 1409, "Build Traffic"},
-      {8, 0, 1409, "Build Parking"},
-      {8, 1, 28561, "Build Parking"},
-      {8, 2, 28562, "Build Parking"},
-      {8, 3, 28563, "Build Parking"},
-      {9, 0, 28449, "Building Remove"},
-      {10, 0, 28481, "Set Res"},
-      {10, 1, 28481, "Set Res"},
-      {10, 2, 28482, "Set Res"},
-      {11, 0, 28478, "Set Com"},
-      {11, 1, 28478, "Set Com"},
-      {11, 2, 28479, "Set Com"},
-      {12, 0, 28480, "Set ind"},
-      {12, 1, 28480, "Set ind"},
-      {13, 0, 28477, "Ladn Remove"},
-      {13, 1, 28477, "Ladn Remove"},
-      {14, 0, 1409, "TestObjekte Setzen"},
-      {15, 0, 28477, "test remove oh"},
-      {16, 0, 26563, "Object löschen"},
-      {17, 0, 26564, "Object löschen"},
-      {18, 0, 26566, "Object löschen"},
-      {19, 0, 26562, "Object löschen"},
-      {20, 0, 26565, "Object löschen"},
-      {21, 0, 26565, "Object löschen"},
-      {22, 0, 21039, "Bauen Bushaltestelle"},
-      {23, 0, 28461, "Bushaltestelle löschen"},
-  };
-  for (const ToolRow& t : kTools) CUserInt::DefineTool(t.tool, t.subtool, t.cursor, t.name);
+  for (const ToolRow& t : kTools) CUserInt::DefineTool(t.tool, t.subtool, t.cursorResId, t.name);
   if (m_pIsoWelt) m_pIsoWelt->OnCreate();
+  for (const StreetTypeRow& t : kStreetTypes)
+    DefineStreet(t.type, t.straight, 0, t.bend, 0, t.crossing, 0, t.tJunction, 0, t.end, 0, t.capacity);
+  // A world started again in the same run builds its catalogue afresh.
+  CBuildingDataList::ClearRows();
+  for (const CatalogueRow& r : kCatalogue) {
+    const int* c = r.capacity;
+    DefineTileGroup(r.resId, r.objectType, r.kind, r.graphic, c[0], c[1], c[2], c[4], c[3], c[5], c[6], c[7], 0,
+                    r.sizeClass, 0);
+  }
   return 0;
+}
+
+int CZorvaWorld::DefineTileGroup(int resId, int objectType, int kind, int graphic, int f1, int f2, int f3, int f5,
+                                 int f4, int f6, int f7, int f8, int f9, int sizeClass, int) {
+  PotentialType p;
+  p.sizeClass = static_cast<uint16_t>(sizeClass);
+  p.resId = resId;
+  p.objectType = objectType;
+  p.graphic = graphic;
+  p.kind = kind;
+  if (m_pIsoWelt) m_pIsoWelt->GetGroupSize(p.size, resId);
+  const int fields[PotentialType::kFields] = {f1, f2, f3, f4, f5, f6, f7, f8, f9};
+  for (int i = 0; i < PotentialType::kFields; ++i) p.capacity[i] = static_cast<uint16_t>(fields[i]);
+  p.capacity[3] = static_cast<uint16_t>(CBuildingDataList::MakeWorkFromData(&p));
+  p.capacity[5] = static_cast<uint16_t>(CBuildingDataList::MakeLeisureFromData(&p));
+  return CBuildingDataList::AddBuildingPotential(&p);
 }
 
 void CZorvaWorld::NewCreatePureZorvaObjects() {

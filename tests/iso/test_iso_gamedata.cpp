@@ -136,12 +136,18 @@ TEST_F(MapArt, EveryMapBlobOfTheListPassesTheMapsValidators) {
       ++counted[2];
     }
   }
-  EXPECT_EQ(counted[0], static_cast<int>(zorgen::IsoTiles().size()) + [] {
-    int parts = 0;
-    for (const auto& g : zorgen::IsoGroups()) parts += g.width * g.depth;
-    return parts;
-  }());
-  EXPECT_EQ(counted[1], static_cast<int>(zorgen::IsoGroups().size()));
+  int tiles = static_cast<int>(zorgen::IsoTiles().size()), groups = static_cast<int>(zorgen::IsoGroups().size());
+  int layouts = 0;
+  for (const auto& g : zorgen::IsoGroups()) tiles += g.width * g.depth;
+  for (const auto& n : zorgen::NetPieces()) {
+    tiles += n.group ? n.Parts() : 1;
+    groups += n.group;
+    layouts += static_cast<int>(n.LayoutCount());
+  }
+  EXPECT_EQ(counted[0], tiles);
+  EXPECT_EQ(counted[1], groups);
+  EXPECT_EQ(counted[2], layouts);
+  EXPECT_GT(layouts, 0);
 }
 
 TEST_F(MapArt, TheTilesTheMapNamesExistWithASpriteForEveryLayerAndView) {
@@ -272,11 +278,30 @@ TEST(MapArtPlan, IdsStayInTheirBlocksAndNoIdIsListedTwice) {
     EXPECT_EQ(g.SlicesPerView(), static_cast<uint32_t>(g.width + g.depth - 1)) << g.id;
   }
   EXPECT_LE(lastSprite, zorgen::ISO_SPRITES_END);
-  EXPECT_LE(lastTile, zorgen::ISO_SPRITES_FIRST);
+  EXPECT_LE(lastTile, zorgen::NET_PART_TILES_FIRST);
+  // The street network's cells, sprites and layouts stay in blocks of their own.
+  uint32_t netTile = zorgen::NET_PART_TILES_FIRST, netSprite = zorgen::NET_SPRITES_FIRST;
+  uint32_t netLayout = zorgen::NET_LAYOUTS_FIRST;
+  for (const auto& n : zorgen::NetPieces()) {
+    if (n.group) {
+      EXPECT_EQ(n.firstTile, netTile) << n.id;
+      netTile += static_cast<uint32_t>(n.Parts());
+    }
+    EXPECT_EQ(n.firstSprite, netSprite) << n.id;
+    netSprite += n.SpriteCount();
+    if (n.firstLayout) {
+      EXPECT_EQ(n.firstLayout, netLayout) << n.id;
+      netLayout += n.LayoutCount();
+    }
+  }
+  EXPECT_LE(netTile, zorgen::ISO_SPRITES_FIRST);
+  EXPECT_LE(netSprite, zorgen::NET_SPRITES_END);
+  EXPECT_LE(netLayout, zorgen::NET_LAYOUTS_END);
   // The blocks hold nothing else, and no id the game names falls into them.
   for (const zorgen::ManifestEntry& e : zorgen::Manifest()) {
     const bool inBlocks = e.id >= zorgen::ISO_PART_TILES_FIRST && e.id < zorgen::ISO_SPRITES_END;
-    const bool generated = e.kind == zorgen::BlobKind::Sprite || (e.kind == zorgen::BlobKind::IsoTile && e.id < lastTile);
+    const bool generated = e.kind == zorgen::BlobKind::Sprite || (e.kind == zorgen::BlobKind::IsoTile && e.id < lastTile) ||
+                           (e.kind == zorgen::BlobKind::IsoTile && e.id >= zorgen::NET_PART_TILES_FIRST && e.id < netTile);
     if (inBlocks) {
       EXPECT_TRUE(generated) << e.id << " " << e.what;
     }
