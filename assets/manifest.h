@@ -61,7 +61,7 @@ const std::vector<CursorEntry>& Cursors();
 // bitmap is drawn as it is; an animation has one looping state per look
 // (buttons: 0 normal, 1 pointer over it or on, 2 pressed), each a single
 // picture from the block that starts at UI_PICTURES_FIRST.
-constexpr uint32_t UI_PICTURES_FIRST = 60100;  // up to 61999
+constexpr uint32_t UI_PICTURES_FIRST = 37820;  // up to 38389, between the river tiles
 struct UiArt {
   uint32_t id;
   int width, height;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/qno_resource.h"
 #include "gen/generator.h"
 
 namespace zorgen {
@@ -18,6 +19,12 @@ bool GameDataBuilder::Put(uint32_t id, Bytes blob) {
   const ManifestEntry* e = FindInManifest(id);
   if (!e) {
     std::fprintf(stderr, "zor_gamedata: id %u is not in the manifest\n", id);
+    return false;
+  }
+  // The game's resource table holds ids below QNO_MAX_RESOURCES and refuses
+  // an archive with any other.
+  if (id >= QNO_MAX_RESOURCES) {
+    std::fprintf(stderr, "zor_gamedata: id %u is beyond the resource table (%u)\n", id, QNO_MAX_RESOURCES);
     return false;
   }
   if (m_items.count(id)) {
