@@ -293,16 +293,24 @@ int CStrJunction::GetKreuzungsID(int* id, CIsoRichtung* dir) {
     else if (y > m_y)
       mask += oneWay ? 64 : 192;
   }
-  for (const KurveIDType& row : KurveID)
-    if (row.mask == mask) {
-      *id = row.resId;
-      dir->SetValue(row.richtung);
-      return 0;
-    }
+  int rotation = 0;
+  const bool found = FindKurveID(KurveID, kKurveIDRows, mask, id, &rotation);
+  dir->SetValue(rotation);
+  if (found) return 0;
   QNO_ERROR(QNO_SEV_ERROR, "Keine Strasse mit value %d gefunden", mask);
-  *id = 0;
-  dir->SetValue(0);
   return 1;
+}
+
+bool CStrJunction::FindKurveID(const KurveIDType* table, int rows, int mask, int* resId, int* rotation) {
+  for (int i = 0; i < rows; ++i)
+    if (table[i].mask == mask) {
+      *resId = table[i].resId;
+      *rotation = table[i].richtung;
+      return true;
+    }
+  *resId = 0;
+  *rotation = 0;
+  return false;
 }
 
 int CStrJunction::GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir) {
@@ -332,15 +340,11 @@ int CStrJunction::GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir) {
       side = 3;
     if (side >= 0) mask += kCodes[side][kind];
   }
-  for (const KurveIDType& row : KurveIDStrasseD)
-    if (row.mask == mask) {
-      *id = row.resId;
-      dir->SetValue(row.richtung);
-      return 0;
-    }
+  int rotation = 0;
+  const bool found = FindKurveID(KurveIDStrasseD, kKurveIDStrasseDRows, mask, id, &rotation);
+  dir->SetValue(rotation);
+  if (found) return 0;
   QNO_ERROR(QNO_SEV_FATAL, "No RES ID Found for DirectionIndex %d", mask);
-  *id = 0;
-  dir->SetValue(0);
   return 1;
 }
 

@@ -51,6 +51,9 @@ class CStrJunction : public CZorvaObject {
   static constexpr int kKurveIDStrasseDRows = 43;
   static const KurveIDType KurveID[kKurveIDRows];
   static const KurveIDType KurveIDStrasseD[kKurveIDStrasseDRows];
+  // The first row of a table whose mask matches; false (id and rotation 0)
+  // when none does.
+  static bool FindKurveID(const KurveIDType* table, int rows, int mask, int* resId, int* rotation);
 
   // Takes the world's map and demand simulation.
   CStrJunction();

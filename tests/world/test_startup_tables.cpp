@@ -15,7 +15,7 @@
 #include "iso/iso_welt.h"
 #include "manifest.h"
 #include "measures/building_object.h"
-#include "network/str_junction_graphics.h"
+#include "network/str_junction.h"
 #include "support/test_support.h"
 #include "world/zor_startup_tables.h"
 #include "world/zor_world.h"
@@ -41,11 +41,11 @@ struct StartedWorld : testing::Test {
 
 // The graphic ids of the crossing tables that a junction can come to use:
 // the first row of every mask.
-std::set<int> FirstRowIds(const KurveIDRow* table, int rows) {
+std::set<int> FirstRowIds(const KurveIDType* table, int rows) {
   std::set<int> ids;
   for (int i = 0; i < rows; ++i) {
     int id, rot;
-    if (FindKurveID(table, rows, table[i].mask, &id, &rot)) ids.insert(id);
+    if (CStrJunction::FindKurveID(table, rows, table[i].mask, &id, &rot)) ids.insert(id);
   }
   return ids;
 }
@@ -193,8 +193,8 @@ TEST_F(StartedWorld, EveryStreetAndJunctionGraphicIsInTheGameData) {
   std::set<int> pieces;
   for (const StreetTypeRow& t : kStreetTypes)
     for (int id : {t.straight, t.bend, t.crossing, t.tJunction, t.end}) pieces.insert(id);
-  for (int id : FirstRowIds(KurveID, kKurveIDRows)) pieces.insert(id);
-  for (int id : FirstRowIds(KurveIDStrasseD, kKurveIDStrasseDRows)) pieces.insert(id);
+  for (int id : FirstRowIds(CStrJunction::KurveID, CStrJunction::kKurveIDRows)) pieces.insert(id);
+  for (int id : FirstRowIds(CStrJunction::KurveIDStrasseD, CStrJunction::kKurveIDStrasseDRows)) pieces.insert(id);
   // 16 of the street types, 11 more one-tile junctions and 9 four-lane ones;
   // every mask of 1691 finds the rows of 1678 first.
   EXPECT_EQ(pieces.size(), 16u + 11u + 9u - 1u);
@@ -215,24 +215,24 @@ TEST(StartupTables, EachCrossingGraphicShowsTheArmsItsTableRowsCode) {
   };
   int checked = 0;
   const int oneTileShift[4] = {2, 6, 0, 4};
-  for (const KurveIDRow& row : KurveID) {
+  for (const KurveIDType& row : CStrJunction::KurveID) {
     int id, rot;
-    FindKurveID(KurveID, kKurveIDRows, row.mask, &id, &rot);
+    CStrJunction::FindKurveID(CStrJunction::KurveID, CStrJunction::kKurveIDRows, row.mask, &id, &rot);
     int arms = 0;
     for (int side = 0; side < 4; ++side) arms += ((row.mask >> oneTileShift[side]) & 3) != 0;
-    if (id != row.resId || rot != row.rotation || arms < 3) continue;  // a row no junction reaches
+    if (id != row.resId || rot != row.richtung || arms < 3) continue;  // a row no junction reaches
     for (int side = 0; side < 4; ++side) {
       const int code = (row.mask >> oneTileShift[side]) & 3;
       const int want = code == 0 ? zorgen::ARM_NONE : code == 1 ? zorgen::ARM_ONEWAY : zorgen::ARM_STREET;
-      EXPECT_EQ(shown(row.resId, row.rotation, side), want) << row.resId << " mask " << row.mask << " side " << side;
+      EXPECT_EQ(shown(row.resId, row.richtung, side), want) << row.resId << " mask " << row.mask << " side " << side;
     }
     ++checked;
   }
   // Four-lane junctions: per side a one-way, a one-tile or a four-lane code.
   const int fourLane[4][4] = {{8, 16, 32, 64}, {2048, 4096, 8192, 16384}, {1, 2, 2, 4}, {128, 256, 512, 1024}};
-  for (const KurveIDRow& row : KurveIDStrasseD) {
+  for (const KurveIDType& row : CStrJunction::KurveIDStrasseD) {
     int id, rot;
-    FindKurveID(KurveIDStrasseD, kKurveIDStrasseDRows, row.mask, &id, &rot);
+    CStrJunction::FindKurveID(CStrJunction::KurveIDStrasseD, CStrJunction::kKurveIDStrasseDRows, row.mask, &id, &rot);
     int want[4] = {}, arms = 0;
     for (int side = 0; side < 4; ++side) {
       const int* c = fourLane[side];
@@ -242,9 +242,9 @@ TEST(StartupTables, EachCrossingGraphicShowsTheArmsItsTableRowsCode) {
                                               : zorgen::ARM_NONE;
       arms += want[side] != zorgen::ARM_NONE;
     }
-    if (id != row.resId || rot != row.rotation || arms < 3) continue;
+    if (id != row.resId || rot != row.richtung || arms < 3) continue;
     for (int side = 0; side < 4; ++side)
-      EXPECT_EQ(shown(row.resId, row.rotation, side), want[side]) << row.resId << " mask " << row.mask << " side " << side;
+      EXPECT_EQ(shown(row.resId, row.richtung, side), want[side]) << row.resId << " mask " << row.mask << " side " << side;
     ++checked;
   }
   EXPECT_GT(checked, 60);
