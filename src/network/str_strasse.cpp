@@ -419,15 +419,7 @@ int CStrStrasse::GetFirstIsoPos(short* x, short* y) {
   p->CalcM(mx, my);
   *x = static_cast<short>(p->GetStartX() + mx);
   *y = static_cast<short>(p->GetStartY() + my);
-  CStrJunction* j = m_pStartJunction;
-  if (j && m_pIsoWelt && IsoInMap(j->GetXPos(), j->GetYPos())) {
-    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(j->GetXPos(), j->GetYPos(), ISO_LAYER_GROUND)) {
-      if (mx > 0)
-        *x = static_cast<short>(*x - 1 + g->GetTurnedSizeX());
-      else if (my > 0)
-        *y = static_cast<short>(*y - 1 + g->GetTurnedSizeY());
-    }
-  }
+  StepPastJunctionGroup(m_pStartJunction, mx, my, x, y);
   return 0;
 }
 
@@ -438,16 +430,21 @@ int CStrStrasse::GetLastIsoPos(short* x, short* y) {
   CalcMAtTail(&mx, &my);
   *x = static_cast<short>(p->GetEndX() + mx);
   *y = static_cast<short>(p->GetEndY() + my);
-  CStrJunction* j = m_pEndJunction;
-  if (j && m_pIsoWelt && IsoInMap(j->GetXPos(), j->GetYPos())) {
-    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(j->GetXPos(), j->GetYPos(), ISO_LAYER_GROUND)) {
-      if (mx > 0)
-        *x = static_cast<short>(*x - 1 + g->GetTurnedSizeX());
-      else if (my > 0)
-        *y = static_cast<short>(*y - 1 + g->GetTurnedSizeY());
-    }
-  }
+  StepPastJunctionGroup(m_pEndJunction, mx, my, x, y);
   return 0;
+}
+
+// A junction drawn as a group (four-lane or rail) is wider than one cell:
+// the street's cell beside it lies past the group's far side when the street
+// leaves towards +x or +y.
+void CStrStrasse::StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y) {
+  if (!j || !m_pIsoWelt || !IsoInMap(j->GetXPos(), j->GetYPos())) return;
+  CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(j->GetXPos(), j->GetYPos(), ISO_LAYER_GROUND);
+  if (!g) return;
+  if (mx > 0)
+    *x = static_cast<short>(*x - 1 + g->GetTurnedSizeX());
+  else if (my > 0)
+    *y = static_cast<short>(*y - 1 + g->GetTurnedSizeY());
 }
 
 int CStrStrasse::CalcLaenge() {

@@ -185,6 +185,7 @@ class CStrStrasse : public CList {
   static uint8_t m_InLoadFile;
 
  protected:
+  void StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y);
   CStrStrassenTeil* Head() { return static_cast<CStrStrassenTeil*>(GetHead()); }
   CStrStrassenTeil* Tail() { return static_cast<CStrStrassenTeil*>(GetTail()); }
   static CStrStrassenTeil* Next(CStrStrassenTeil* p) { return static_cast<CStrStrassenTeil*>(p->GetNext()); }
