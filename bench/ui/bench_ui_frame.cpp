@@ -23,6 +23,7 @@
 #include "gui/window_builder.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
+#include "windows/window_builders.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ struct Scene {
       builder.AddItem(6, -1, 442 + (i % 8) * 40, 22 + (i / 8) * 40, 32, 32, 4, FILL_SOLID, 0x8090A0 + i);
     }
     for (int id : {7, 8, 9, 11, 12, 13, 14}) {
-      const int x = (id % 7) * 52, y = 470;
+      const int x = (id - 7) * 52, y = 470;
       builder.AddWindow(id, x, y, 48, 24, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
       builder.AddItem(id, -1, 0, 0, 48, 24, 4, FILL_SOLID, Colour(id));
       builder.AddItem(id, -1, 2, 2, 44, 20, 7, "Knopf", HO_LEFT, VO_UP, 0, 823, 0, 1, 0, 0, "Button");
@@ -174,6 +175,9 @@ struct Scene {
       for (int x = surface->w - 260; x < surface->w - 200; ++x) statusPixels += Pixel(x, y) == status;
     const bool right = first == second && Shows(20, 40, 90) && Shows(21, 40, 160) && Shows(6, 5, 5) &&
                        Shows(7, 1, 1) && statusPixels > 0;
+    if (!right)
+      std::fprintf(stderr, "shows 20 %d 21 %d 6 %d 7 %d\n", Shows(20, 40, 90), Shows(21, 40, 160), Shows(6, 5, 5),
+                   Shows(7, 1, 1));
     if (!right) {
       std::fprintf(stderr, "%s: wrong frame (checksums %08x %08x, status %d)\n", name, first, second, statusPixels);
       g_failed = true;
@@ -195,6 +199,38 @@ void BM_InterfaceFrame(benchmark::State& state) {
   state.counters["checksum"] = static_cast<double>(Checksum(scene.surface));
 }
 
+// The game's own main screen from its builder, with menus 20 and 21 open.
+void BM_MainScreenFrame(benchmark::State& state) {
+  Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  delete scene.ui;
+  scene.ui = new CUserInt;
+  scene.ui->OnCreate(&scene.resources, &scene.display, nullptr, nullptr, nullptr);
+  scene.builder = CWindowBuilder(scene.ui);
+  CZorvaWindows(scene.builder).WindowAdd();
+  CUserInt::topWindow = scene.builder.GetTopWindow();
+  scene.ui->SetAufloesung(scene.surface->w, scene.surface->h);
+  CUserInt::selObj.panelShown = 1;
+  scene.Frame();
+  const uint32_t closed = Checksum(scene.surface);
+  for (int id : {20, 21}) scene.ui->ActivateWindow(id);
+  scene.Frame();
+  const uint32_t open = Checksum(scene.surface);
+  scene.Frame();
+  if (scene.ui->IsWindowOpen(6) != 0 || scene.ui->IsWindowOpen(20) != 0 || open == closed ||
+      Checksum(scene.surface) != open) {
+    std::fprintf(stderr, "main screen: wrong frame (bar %d, menu %d, checksums %08x %08x)\n",
+                 scene.ui->IsWindowOpen(6), scene.ui->IsWindowOpen(20), closed, open);
+    g_failed = true;
+    state.SkipWithError("wrong frame");
+    return;
+  }
+  for (auto _ : state) {
+    scene.ui->Render(&scene.display);
+    benchmark::ClobberMemory();
+  }
+  state.counters["checksum"] = static_cast<double>(open);
+}
+
 void BM_InterfaceTurn(benchmark::State& state) {
   Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   for (auto _ : state) scene.ui->OnPlayloopTurn();
@@ -213,6 +249,7 @@ void BM_MemcpyYardstick(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_InterfaceFrame)->Args({800, 600})->Args({1024, 768})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MainScreenFrame)->Args({800, 600})->Args({1024, 768})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InterfaceTurn)->Args({800, 600})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemcpyYardstick)->Args({800, 600})->Args({1024, 768})->Unit(benchmark::kMicrosecond);
 

@@ -113,8 +113,10 @@ class CUserInt : public Overlay {
   // ---- warnings, questions and balloon help ----
   // Shows the warning window with warning text number `id`.
   virtual void SetAchtungWindow(int id);
-  // Asks the yes/no question `id` in window 247.
-  virtual void SetAchtungWindowJaNein(int id);
+  // Asks the yes/no question `id` in window 247; a kind of 0 or more becomes
+  // the kind of every answer action of its item 0 that neither closes nor
+  // hovers, so that yes runs it.
+  virtual void SetAchtungWindowJaNein(int id, int kind = -1);
   bool IsAchtungWindowJaNein(int id) const;
   // The answer action of the open question: yes gives its first action
   // that does not close, no its closing action; null when none.

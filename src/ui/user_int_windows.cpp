@@ -39,10 +39,11 @@ int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
     if (w->GetID() < kMainScreenIds) return 1;
     if (m_pRenderList->RemoveZorva(w) != 0) return 1;
     window = w;
-  } else if (!topWindow || !topWindow->GetWindowByID(id)) {
-    return 1;
+  } else if (!window) {
+    // Only an id: the tree must hold it.
+    window = topWindow ? topWindow->GetWindowByID(id) : nullptr;
+    if (!window) return 1;
   }
-  if (!window) window = topWindow->GetWindowByID(id);
   m_pRenderList->AddHeadZorva(window);
   return 0;
 }
@@ -124,12 +125,23 @@ void CUserInt::SetAchtungWindow(int id) {
   m_AchtungTime = kfx_GetTicks();
 }
 
-void CUserInt::SetAchtungWindowJaNein(int id) {
+void CUserInt::SetAchtungWindowJaNein(int id, int kind) {
   const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
   const char* text = GetAchtungText(id, language);
   CUiHost::Get()->SetAchtungJaNeinText(text ? text : "");
+  CScreenWindow* window = topWindow ? topWindow->GetWindowByID(kYesNoWindow) : nullptr;
+  if (kind >= 0 && window && window->GetItems())
+    window->GetItems()->ForEach([kind](CItem* item) {
+      if (item->GetNr() != 0 || !item->GetActions()) return;
+      item->GetActions()->ForEach([kind](CAction* a) {
+        if (a->m_kind != 6 && a->m_kind != 11) a->m_kind = kind;
+      });
+    });
   ActivateWindow(kYesNoWindow, OVER_GROUP);
   selObj.yesNoWarning = IsWindowOpen(kYesNoWindow) == 0 ? id : -1;
+  if (selObj.yesNoWarning == -1) return;
+  selObj.warningShown = 1;
+  m_AchtungTime = kfx_GetTicks();
 }
 
 bool CUserInt::IsAchtungWindowJaNein(int id) const {

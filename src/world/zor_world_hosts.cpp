@@ -7,6 +7,7 @@
 #include "model/data_exchange.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
+#include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
@@ -303,4 +304,55 @@ double CZorGuiHost::GetSimHour() {
 double CZorGuiHost::GetSimYear() {
   CSimWelt* sim = m_world.GetSimWelt();
   return sim ? sim->Date().FYear() : 0;
+}
+
+int CZorGuiHost::GetGameMode() {
+  CGottModus* god = m_world.GetGottModus();
+  return god ? god->GetGameModus() : GAME_NORMAL;
+}
+
+bool CZorGuiHost::IsDebugInfoOn() { return CUserInt::m_ActivateDebugInfo != 0; }
+void CZorGuiHost::SetBlocked(bool on) { m_world.SetBlocked(on ? 1 : 0); }
+int CZorGuiHost::AutoLoadGame() { return m_world.AutoLoadGame(false); }
+int CZorGuiHost::AutoSaveGame() { return m_world.AutoSaveGame(false); }
+void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
+
+void CZorGuiHost::SetDoLater(int action) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetDoLater(static_cast<DoLaterType>(action));
+}
+
+void CZorGuiHost::SetToolNr(int tool, int subtool, int variant) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetToolNr(tool, subtool, variant);
+}
+
+void CZorGuiHost::SetToolStandard() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetToolStandard();
+}
+
+void CZorGuiHost::DisableStandardMenues() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->DisableStandardMenues();
+}
+
+void CZorGuiHost::SetViewFilter(int filter, bool on) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetFilter(filter, on);
+}
+
+void CZorGuiHost::SetIsoCenter(int x, int y) {
+  if (CIsoWelt* map = m_world.GetIsoWelt()) map->SetIsoCenter(x, y);
+}
+
+void CZorGuiHost::SetBalloonHelp(const char* text, int x, int y, int cost) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetBalloonHelp(text, x, y, cost);
+}
+
+void CZorGuiHost::SetAchtungWindow(int text) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(text);
+}
+
+void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindowJaNein(text, followUpKind);
+}
+
+void CZorGuiHost::ToggleBottomPanelPinned() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ToggleLeisteFix();
 }

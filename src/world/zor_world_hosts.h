@@ -121,6 +121,24 @@ class CZorGuiHost : public CGuiHost {
   double GetSimHour() override;
   double GetSimYear() override;
 
+  // The interface controller's operations the windows run.
+  int GetGameMode() override;
+  bool IsDebugInfoOn() override;
+  void SetBlocked(bool on) override;
+  int AutoLoadGame() override;
+  int AutoSaveGame() override;
+  void SetPause(bool on) override;
+  void SetDoLater(int action) override;
+  void SetToolNr(int tool, int subtool, int variant) override;
+  void SetToolStandard() override;
+  void DisableStandardMenues() override;
+  void SetViewFilter(int filter, bool on) override;
+  void SetIsoCenter(int x, int y) override;
+  void SetBalloonHelp(const char* text, int x, int y, int cost) override;
+  void SetAchtungWindow(int text) override;
+  void SetAchtungWindowJaNein(int text, int followUpKind) override;
+  void ToggleBottomPanelPinned() override;
+
  private:
   CZorvaWorld& m_world;
 };

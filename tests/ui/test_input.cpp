@@ -32,8 +32,9 @@ struct Input : uitest::Controller {
     CUserInt::DefineTool(11, 1, 28478, "com");
     CUserInt::DefineTool(11, 2, 28479, "com");
     CUserInt::DefineTool(12, 1, 28480, "ind");
-    for (int id : {160, 161, 162, 163, 147, 201})
-      builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    for (int id : {160, 147, 201}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    // The load and save pages belong to their group window.
+    for (int id : {161, 162, 163}) builder.AddWindow(id, 0, 20, 200, 130, 160, WINDOW_NORMAL, POSITION_FIXED, 0);
     ui->SetSceneWindowDisplaySize(800, 600);
     inputHost.started = true;
     CUserInt::m_ActivateDebugInfo = 0;
@@ -171,7 +172,7 @@ TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
 }
 
 TEST_F(Input, TheAutomaticGameIsNotLoadedWhenNoQuestionCanBeAsked) {
-  Window(247)->Destroy();
+  RemoveWindow(247);
   EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(CUserInt::selObj.doLater, 0);

@@ -74,8 +74,19 @@ TEST_F(Controller, WarningsShowTheirTextInTheCurrentLanguage) {
   EXPECT_EQ(host.warning, "");
 }
 
+TEST_F(Controller, TheExhibitionKeepsTheWarningClosedAndItDoesNotCountAsShown) {
+  gui.gameMode = 3;
+  zortest::Clock().Set(700);
+  ui->SetAchtungWindow(2);
+  EXPECT_EQ(ui->IsWindowOpen(220), 1);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 0);
+  gui.gameMode = 1;
+  ui->SetAchtungWindow(2);
+  EXPECT_EQ(CUserInt::selObj.warningShown, 1);
+}
+
 TEST_F(Controller, AWarningWhoseWindowStaysClosedDoesNotCountAsShown) {
-  Window(220)->Destroy();
+  RemoveWindow(220);
   ui->SetAchtungWindow(2);
   EXPECT_EQ(ui->IsWindowOpen(220), 1);
   EXPECT_EQ(CUserInt::selObj.warningShown, 0);
@@ -105,14 +116,19 @@ TEST_F(Controller, TheQuestionAnswersThroughItsFirstItem) {
   CAction* close = AddAnswer(w, 0, 6);
   CAction* hover = AddAnswer(w, 0, 11);
   CAction* yes = AddAnswer(w, 0, 81);
-  (void)otherYes;
-  (void)hover;
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), yes);
   EXPECT_EQ(action, yes);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetNr(), 0);
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, false), close);
-  Window(247)->Destroy();
+  ui->SetAchtungWindowJaNein(70, 145);
+  EXPECT_EQ(yes->m_kind, 145) << "yes runs the question's follow-up";
+  EXPECT_EQ(close->m_kind, 6);
+  EXPECT_EQ(hover->m_kind, 11);
+  EXPECT_EQ(otherYes->m_kind, 81) << "only item 0 answers";
+  ui->SetAchtungWindowJaNein(79);
+  EXPECT_EQ(yes->m_kind, 145) << "no kind given: the answer stays";
+  RemoveWindow(247);
   EXPECT_EQ(ui->GetAchtungWindowJaNeinItemAction(action, item, true), nullptr);
   EXPECT_EQ(item, nullptr) << "no question window";
 }
@@ -125,7 +141,7 @@ TEST_F(Controller, TheQuestionIsPendingOnlyWhileItsWindowIsOpen) {
   EXPECT_EQ(gui.GetYesNoWarningNumber(), 79);
   ui->DeActivateWindow(247);
   EXPECT_FALSE(ui->IsAchtungWindowJaNein(79));
-  Window(247)->Destroy();
+  RemoveWindow(247);
   ui->SetAchtungWindowJaNein(80);
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1) << "no window, no question";
 }

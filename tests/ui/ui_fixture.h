@@ -39,6 +39,8 @@ class ForwardingGuiHost : public CGuiHost {
     if (m_ui) m_ui->BringToFront(w);
   }
   int GetYesNoWarningNumber() override { return CUserInt::selObj.yesNoWarning; }
+  int GetGameMode() override { return gameMode; }
+  int gameMode = 1;
 
  private:
   CUserInt*& m_ui;
@@ -160,6 +162,13 @@ struct Controller : ::testing::Test {
     return ids;
   }
   CScreenWindow* Window(int id) { return CUserInt::topWindow->GetWindowByID(id); }
+  // Takes the window out of the tree, as a game without it would be.
+  void RemoveWindow(int id) {
+    CScreenWindow* w = Window(id);
+    ASSERT_NE(w, nullptr);
+    w->GetTopWindow()->GetChildren()->DestroyWindow(w);
+    ASSERT_EQ(Window(id), nullptr);
+  }
 };
 
 // An off-screen 16-bit display of the given size.

@@ -837,6 +837,22 @@ TEST_F(WorldTurnTest, TheRunningGameAnswersTheWindowsThroughTheInterface) {
   host->SetGameSpeed(20000);
   EXPECT_EQ(world->GetGameSpeed(), 10000);
 
+  // What the windows ask of the interface reaches the running controller.
+  CUserInt* ui = world->GetUserInt();
+  host->SetViewFilter(3, true);
+  EXPECT_EQ(ui->GetFilter(3), 1);
+  host->SetDoLater(DOLATER_ZOOM_IN);
+  EXPECT_EQ(CUserInt::selObj.doLater, DOLATER_ZOOM_IN);
+  const unsigned char pinned = CUserInt::selObj.panelPinned;
+  host->ToggleBottomPanelPinned();
+  EXPECT_NE(CUserInt::selObj.panelPinned, pinned);
+  host->SetBalloonHelp("Zoom", 10, 20, -1);
+  EXPECT_STREQ(ui->GetBalloonText(), "Zoom");
+  EXPECT_EQ(host->GetGameMode(), world->GetGottModus()->GetGameModus());
+  host->SetPause(true);
+  EXPECT_TRUE(world->IsPause());
+  EXPECT_TRUE(host->IsPaused());
+
   End();
   EXPECT_FALSE(CGuiHost::Get()->IsWindowOpen(120)) << "the world's hosts leave with it";
   EXPECT_EQ(CGuiHost::Get()->GetZorvaObjectName(2), nullptr);
