@@ -47,6 +47,9 @@ void QnoResourceManager::Clear() {
     std::memset(a.header, 0, sizeof a.header);
   }
   m_reportedOutOfRange = false;
+  m_tracking = false;
+  m_requested.clear();
+  m_missing.clear();
 }
 
 int QnoResourceManager::AddWadFile(const char* path) {

@@ -40,8 +40,9 @@ class QnoResourceManager {
   // The same for an archive already open for reading (a file, or bytes in
   // memory through fmemopen); the manager owns the stream from here on.
   int AddWadStream(FILE* stream);
-  // Closes every archive and drops every blob, as after construction; the
-  // cost follows the entries listed, not the size of the id table.
+  // Closes every archive and drops every blob and the noted ids, as after
+  // construction; the cost follows the entries listed, not the size of the
+  // id table.
   void Clear();
 
   // The raw blob, null when no archive holds the id (or it cannot be read).

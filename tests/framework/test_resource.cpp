@@ -203,4 +203,9 @@ TEST(ResourceArchive, TrackingNotesAskedAndMissingIdsOnlyWhileOn) {
   m.GetResource(13);
   EXPECT_EQ(m.RequestedIds(), (std::set<uint32_t>{10, 11, 12, QNO_MAX_RESOURCES}));
   EXPECT_EQ(m.MissingIds(), (std::set<uint32_t>{11, 12, QNO_MAX_RESOURCES}));
+  m.Clear();
+  EXPECT_TRUE(m.RequestedIds().empty());
+  EXPECT_TRUE(m.MissingIds().empty());
+  m.GetResource(10);
+  EXPECT_TRUE(m.RequestedIds().empty());  // tracking ends with Clear
 }

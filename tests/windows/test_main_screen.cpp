@@ -92,13 +92,17 @@ TEST_F(MainScreen, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
   for (int language : {0, 1}) {
     SCOPED_TRACE(language == 0 ? "German" : "English");
     host.language = language;
-    Root()->SetChangedLanguage();
+    // Built afresh on an emptied manager, so that each language counts alone.
+    builder.DestroyWindows();
+    host.renderList.clear();
+    builder.ResetCursors();
     resources.Clear();
     for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
       char path[1024];
       QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
       ASSERT_EQ(resources.AddWadFile(path), 0);
     }
+    CZorvaWindows(builder).WindowAdd();
     resources.TrackRequests(true);
     DrawEverything();
     resources.TrackRequests(false);
@@ -344,8 +348,18 @@ TEST_F(MainScreen, MenusCloseThemselvesAndFitTheirPictures) {
     EXPECT_EQ(background->GetXSize(), w->GetSizeX());
     EXPECT_EQ(background->GetYSize(), w->GetSizeY());
     int lastBottom = 15;  // below the caption
+    // whatever closes a window from inside a menu closes that menu
+    ForEachItem(w, [&](CItem* i) {
+      ForEachAction(i, [&](CAction* a) {
+        if (a->m_kind == 6 || a->m_kind == 46 || a->m_kind == 47) {
+          EXPECT_EQ(a->m_p1, id);
+        }
+      });
+    });
     for (int n = 2; n < w->GetItems()->GetCount() - 1; ++n) {
       CItem* b = w->GetItems()->GetItemByID(n);
+      EXPECT_EQ(b->GetXSize(), 36);
+      EXPECT_EQ(b->GetYSize(), 36);
       EXPECT_GE(b->GetYPos(), lastBottom) << "button " << n;
       EXPECT_LE(b->GetXPos() + b->GetXSize(), w->GetSizeX());
       lastBottom = b->GetYPos() + b->GetYSize();
@@ -360,6 +374,10 @@ TEST_F(MainScreen, MenusCloseThemselvesAndFitTheirPictures) {
     ASSERT_NE(background, nullptr);
     EXPECT_EQ(background->GetXSize(), Window(id)->GetSizeX());
     EXPECT_EQ(background->GetYSize(), Window(id)->GetSizeY());
+    for (int n : {0, 1}) {
+      EXPECT_EQ(Window(id)->GetItems()->GetItemByID(n)->GetXSize(), 36);
+      EXPECT_EQ(Window(id)->GetItems()->GetItemByID(n)->GetYSize(), 36);
+    }
   }
 }
 

@@ -19,6 +19,7 @@ struct OverlayWorld : CZorvaWorld {};
 struct OverlayTest : MapFixture<OverlayWorld> {
   CUserInt* ui = nullptr;
   CBuildingList marked;
+  CBuildingList* ownMarked = nullptr;
 
   void SetUp() override {
     OpenErrorLog("errors.log");
@@ -34,12 +35,14 @@ struct OverlayTest : MapFixture<OverlayWorld> {
     // this archive, so one mark is one sprite.
     AddMapArchive(world->GetResourceManager(), {{kMarker, Group(1, 1)}, {kHighlight, Tile()}});
     ui = world->GetUserInt();
+    ownMarked = ui->selObj.markedBuildings;
     g_IsoRichtung = 0;
     map->SetIsoCenter(64, 64);
     ClearScreen(world);
   }
   void TearDown() override {
-    ui->selObj.markedBuildings = nullptr;
+    // The controller deletes its own list of marked buildings, not the test's.
+    ui->selObj.markedBuildings = ownMarked;
     MapFixture::TearDown();
   }
   int Drawn() {
