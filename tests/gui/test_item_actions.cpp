@@ -302,6 +302,10 @@ TEST_F(ItemActions, StatesFromTheValue) {
   p->m_value = 0;
   Run(picture, 53);
   EXPECT_EQ(picture->GetOn(), 0);
+  EXPECT_EQ(picture->GetState(), 0);
+  p->m_value = -3;
+  Run(picture, 53);
+  EXPECT_EQ(picture->GetState(), 0);
   v->m_value = 2;
   Run(item, 53);
   EXPECT_EQ(item->GetState(), 2);
@@ -493,12 +497,14 @@ TEST_F(ItemActions, PublicTransportLines) {
   netRows->Create(0, 0, 50, 50, DIALOG_GROUP, 3, root->GetWindowByID(129));
   root->AddDialog(netRows, 129);
   FakeVar* netVar = Var(NewItemIn(129, 3), 0);
+  FakeVar* netVar2 = Var(NewItemIn(129, 3), 0);
   Run(95, 2);
   EXPECT_EQ(rowVars[0]->m_owner, Object(1));
   EXPECT_EQ(rowVars[1]->m_owner, Object(1));
   EXPECT_EQ(rowVars[2]->m_owner, Object(2));
   EXPECT_EQ(rowVars[3]->m_owner, Object(2));
   EXPECT_EQ(netVar->m_owner, Object(2));
+  EXPECT_EQ(netVar2->m_owner, Object(2));
   host.Take();
 
   Run(109, -1, -1, -1, INOUT_OUTSIDE);
@@ -680,6 +686,34 @@ TEST_F(ItemActions, HelpMusicLanguageAndSettings) {
   EXPECT_EQ(host.Take().back(), "SetHelpEntry242 7");
   EXPECT_TRUE(Run(132, 7, 150, 40, INOUT_OUTSIDE).empty());
 
+  // The window lays the entry out at the German or English height.
+  CItemText* body = nullptr;
+  for (int i = 0; i < 6; ++i) {
+    auto* part = new CItemText;
+    part->Create(0, 0, 1, 1, 26, "", HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, nullptr);
+    int n = -1;
+    root->AddItem(part, 242, -1, &n);
+    if (i == 2) body = part;
+  }
+  auto help = [&](int p4) {
+    Run(item, 132, 7, 150, 40, INOUT_INSIDE, INOUT_NONE, INOUT_ALWAYS, 0, 0, p4);
+    return body->GetYSize();
+  };
+  EXPECT_EQ(help(60), 40);
+  EXPECT_STREQ(body->GetDynamicText(), "Body");
+  English english;
+  CWorldHost::Install(&english);
+  EXPECT_EQ(help(60), 60);
+  EXPECT_EQ(help(-1), 40);
+  CWorldHost::Install(nullptr);
+  EXPECT_EQ(help(-1), 40);
+  // Entry 110 is the last one there is.
+  host.helpEntry = 110;
+  root->DeActivateWindow(242, OVER_SINGLE);
+  Run(132, 110, 150, 40);
+  EXPECT_TRUE(Open(242));
+  host.Take();
+
   Run(113);
   Run(138);
   Run(139, 1, 2, 3);
@@ -713,4 +747,55 @@ TEST_F(ItemActions, HelpMusicLanguageAndSettings) {
   EXPECT_EQ(CScreenWindow::m_NoZorvaListRefresh, 0u);
   Run(150);
   EXPECT_EQ(CScreenWindow::m_NoZorvaListRefresh, 123456u);
+}
+
+namespace {
+// Counts the rebuilds of its list.
+struct ListDialog : CDialog {
+  int SetZorvaList(CZorvaList*, ZorvaList_Settings) override {
+    ++rebuilds;
+    return 0;
+  }
+  int rebuilds = 0;
+};
+}  // namespace
+
+TEST_F(ItemActions, KindsTheItemCarriesOutDoNotGoUp) {
+  Var(item, 0);
+  for (int kind : {12, 24, 25, 45, 48, 50, 53, 129, 130, 133, 120, 8, 9, 11, 13, 14, 27, 31, 32, 51, 55, 57, 63, 65,
+                   66, 68, 69, 95, 105, 117, 121, 123, 140, 141, 142, 150, 152, 153, 154})
+    EXPECT_TRUE(Run(kind, 1).empty()) << kind;
+  EXPECT_TRUE(Run(25, -1, -1, -1).empty());
+  CItem* bare = NewItemIn(30, -1);
+  for (int kind : {24, 25, 45, 48, 50, 53, 129, 133}) EXPECT_TRUE(Run(bare, kind, 1).empty()) << kind;
+}
+
+TEST_F(ItemActions, ListsAreRebuiltWhereTheyShowWhatChanged) {
+  AddWindow(161);
+  AddWindow(218);
+  auto* saves = new ListDialog;
+  saves->Create(0, 0, 10, 10, 3, 1, root->GetWindowByID(161));
+  root->AddDialog(saves, 161);
+  auto* events = new ListDialog;
+  events->Create(0, 0, 10, 10, 21, 1, root->GetWindowByID(218));
+  root->AddDialog(events, 218);
+  Run(145);
+  EXPECT_EQ(saves->rebuilds, 1);
+  Run(83, 2);
+  EXPECT_EQ(saves->rebuilds, 2);
+  Run(66);
+  EXPECT_EQ(events->rebuilds, 1);
+  EXPECT_EQ(saves->rebuilds, 2);
+}
+
+TEST_F(ItemActions, AnItemOutsideAnyWindowStillLosesItsHighlight) {
+  CItem loose;
+  loose.Create(0, 0, 10, 10, 13, 0, -1);
+  loose.HighLightOn();
+  Run(&loose, 11, -1, -1, -1, INOUT_OUTSIDE);
+  EXPECT_FALSE(loose.IsHighlighted());
+  // Without a tree, kinds that reach windows do nothing.
+  EXPECT_TRUE(Run(&loose, 34, 30).size() == 1u);
+  Run(&loose, 66);
+  Run(&loose, 84);
 }

@@ -88,6 +88,8 @@ TEST_F(WindowActions, GroupsOpenTheirFirstPageAndCloseTheOthers) {
   EXPECT_TRUE(OpenOf({80, 81, 82, 84, 85, 86, 87, 88, 89, 90, 91, 92}).empty());
   EXPECT_FALSE(root->GetWindowByID(85)->IsActive());
 
+  EXPECT_EQ(root->GetWindowByID(85)->ActivateWindow(-1, OVER_SINGLE), 0);
+  EXPECT_EQ(root->GetWindowByID(85)->ActivateWindow(-1, OVER_FRONT), 0);
   EXPECT_EQ(root->ActivateWindow(999, OVER_GROUP), 1);
   EXPECT_EQ(root->DeActivateWindow(999, OVER_GROUP), 1);
 }
@@ -149,6 +151,7 @@ TEST_F(WindowActions, HelpWindowsAndTheAdviserPair) {
   root->DeActivateWindow(218, OVER_SINGLE);
   host.BringToFront(root->GetWindowByID(215));
   root->ActivateWindow(218, OVER_GROUP);
+  EXPECT_TRUE(root->GetWindowByID(239)->IsActive());
   EXPECT_EQ(host.renderList[0]->GetID(), 239);
   EXPECT_EQ(host.renderList[1]->GetID(), 218);
   host.Take();
@@ -224,6 +227,51 @@ TEST_F(WindowActions, ClosingClearsTheSelectionsOfItsWindow) {
   EXPECT_EQ(closeOf(217), (std::vector<std::string>{"ClearAdviserSelection"}));
 }
 
+namespace {
+struct ListDialog : CDialog {
+  int SetZorvaList(CZorvaList*, ZorvaList_Settings) override {
+    ++rebuilds;
+    return 0;
+  }
+  int rebuilds = 0;
+};
+}  // namespace
+
+TEST_F(WindowActions, OpeningRefreshesListsAndVariables) {
+  Add(30);
+  auto* list = new ListDialog;
+  list->Create(0, 0, 10, 10, 3, 1, root->GetWindowByID(30));
+  root->AddDialog(list, 30);
+  auto* var = new FakeVar(VAR_INT, "V");
+  AddPicture(30, 13)->AddVar(var);
+  root->ActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(list->rebuilds, 1);
+  EXPECT_EQ(var->m_refreshes, 1);
+  root->DeActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(list->rebuilds, 1);
+  EXPECT_EQ(var->m_refreshes, 1);
+}
+
+TEST_F(WindowActions, OpeningAndClosingClearTheItemsLooks) {
+  Add(30);
+  CItem* item = AddPicture(30, 13);
+  root->ActivateWindow(30, OVER_SINGLE);
+  zortest::Clock().Set(5000);
+  QnoInteractionEvent press = MakeEvent(QNO_EVENT_BUTTONDOWN, 12, 12, 0);
+  CActionList up;
+  item->InputFilter(&press, nullptr, &up, 10, 10, 12, 12, INOUT_INSIDE, INOUT_NONE);
+  item->HighLightOn();
+  ASSERT_NE(item->GetPressedUntil(), 0u);
+  root->DeActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(item->GetPressedUntil(), 0u);
+  EXPECT_FALSE(item->IsHighlighted());
+  item->InputFilter(&press, nullptr, &up, 10, 10, 12, 12, INOUT_INSIDE, INOUT_NONE);
+  item->HighLightOn();
+  root->ActivateWindow(30, OVER_SINGLE);
+  EXPECT_EQ(item->GetPressedUntil(), 0u);
+  EXPECT_FALSE(item->IsHighlighted());
+}
+
 TEST_F(WindowActions, ClosedWindowsReturnHomeExceptStreetAndCrossingWindows) {
   CScreenWindow* w = Add(30, 1, WINDOW_NORMAL, 40, 50);
   CScreenWindow* street = Add(190, 1, WINDOW_NORMAL, 40, 50);
@@ -271,9 +319,9 @@ TEST_F(WindowActions, EscAndTheRightButtonCloseWholeGroups) {
 
   Add(214);
   AddAll({101, 102, 103}, 214);
-  AddAll({218, 239, 110, 112, 113, 30, 60});
+  AddAll({218, 239, 110, 112, 113, 30, 60, 131});
   auto closes = [&](int id) {
-    for (int w : {214, 101, 102, 103, 218, 239, 110, 112, 113, 30, 60}) root->ActivateWindow(w, OVER_SINGLE);
+    for (int w : {214, 101, 102, 103, 218, 239, 110, 112, 113, 30, 60, 131}) root->ActivateWindow(w, OVER_SINGLE);
     host.closedOrder.clear();
     const int result = root->CloseOnEscAndRightMouse(id);
     return std::make_pair(result, host.closedOrder);
@@ -282,7 +330,21 @@ TEST_F(WindowActions, EscAndTheRightButtonCloseWholeGroups) {
   EXPECT_EQ(closes(218), std::make_pair(0, std::vector<int>{218, 239}));
   EXPECT_EQ(closes(30), std::make_pair(0, std::vector<int>{30}));
   EXPECT_EQ(closes(113).second, (std::vector<int>{110, 112, 113}));
+  EXPECT_EQ(closes(110).second, (std::vector<int>{110, 112, 113}));
+  EXPECT_EQ(closes(131), std::make_pair(0, std::vector<int>{131}));
   EXPECT_EQ(closes(60), std::make_pair(1, std::vector<int>{}));
+  Add(160);
+  AddAll({161, 162, 163}, 160);
+  Add(201);
+  AddAll({202, 203, 204}, 201);
+  Add(170);
+  AddAll({171, 172, 173}, 170);
+  for (int group : {160, 201, 170}) {
+    for (int id = group; id <= group + 3; ++id) root->ActivateWindow(id, OVER_SINGLE);
+    host.closedOrder.clear();
+    EXPECT_EQ(root->CloseOnEscAndRightMouse(group + 2), 0);
+    EXPECT_EQ(host.closedOrder, (std::vector<int>{group, group + 1, group + 2, group + 3})) << group;
+  }
   EXPECT_EQ(closes(1), std::make_pair(1, std::vector<int>{}));
 }
 
@@ -375,6 +437,7 @@ TEST_F(WindowActions, PagesOfTheGroupsOpenedByTabs) {
   EXPECT_EQ(OpenOf({80, 81, 84, 86, 87, 89, 90, 92}), (std::vector<int>{80, 87}));
   Run(1, 43, 173);
   EXPECT_EQ(OpenOf({170, 171, 172, 173}), (std::vector<int>{170, 173}));
+  root->ActivateWindow(102, OVER_SINGLE);
   Run(1, 42, 101);
   EXPECT_EQ(OpenOf({214, 101, 102, 103}), (std::vector<int>{214, 101}));
   Run(1, 41, 113);
@@ -402,6 +465,10 @@ TEST_F(WindowActions, TheStatisticsTabsFollowTheGameMode) {
   EXPECT_EQ(host.Take().back(), "ChangeStatistikGruppe 0");
   Run(1, 44, 143);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 143}));  // the statistics' pages went with 142
+  root->ActivateWindow(142, OVER_SINGLE);
+  root->ActivateWindow(149, OVER_SINGLE);
+  Run(1, 44, 143);
+  EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 143}));
   Run(1, 44, 145);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 143}));
   host.gameMode = 0;
@@ -411,6 +478,8 @@ TEST_F(WindowActions, TheStatisticsTabsFollowTheGameMode) {
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 145}));
   Run(1, 44, 146);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 146}));
+  root->ActivateWindow(142, OVER_SINGLE);
+  root->ActivateWindow(147, OVER_SINGLE);
   Run(1, 44, 141);
   EXPECT_EQ(OpenOf(all), (std::vector<int>{140, 141}));
   Run(1, 44, 144);  // opens the group and nothing more
@@ -445,6 +514,7 @@ TEST_F(WindowActions, AFleetPurchaseWaitsForConfirmationBeforeLeaving) {
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"SaveConfirmationAction 35", "SetConfirmationPending",
                                                    "SetAchtungWindowJaNein 81 117"}));
   // Confirmed, the saved action runs through.
+  root->GetWindowByID(120)->DeActivateWindow(-1, OVER_SINGLE);
   Run(1, 35, 124);
   EXPECT_EQ(OpenOf({120, 122, 124, 126}), (std::vector<int>{120, 124}));
   EXPECT_FALSE(host.pending);
@@ -473,6 +543,13 @@ TEST_F(WindowActions, LineWindowsBindTheChosenLine) {
   Add(120);
   AddAll({122, 126, 129}, 120);
   Add(227);
+  auto* rows = new CDialog;
+  rows->Create(0, 0, 50, 50, DIALOG_GROUP, 1, root->GetWindowByID(227));
+  root->AddDialog(rows, 227);
+  auto* named = new FakeVar(VAR_INT, "OpnvLine");
+  auto* other = new FakeVar(VAR_INT, "OpnvNet");
+  rows->AddVar(named, -1);
+  rows->AddVar(other, -1);
   CItem* lineItem = AddPicture(227, 7);
   auto* var = new FakeVar(VAR_INT, "OpnvLine");
   lineItem->AddVar(var);
@@ -481,6 +558,8 @@ TEST_F(WindowActions, LineWindowsBindTheChosenLine) {
   Run(129, 4, 3);
   EXPECT_EQ(OpenOf({129, 227}), (std::vector<int>{227}));
   EXPECT_EQ(var->m_owner, Object(1));
+  EXPECT_EQ(named->m_owner, Object(1));
+  EXPECT_EQ(other->m_owner, nullptr);  // in a dialog only the line's own variable
   EXPECT_EQ(host.selectedLine, Object(1));
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"SetLineReopenWindow 129", "SetSelectedLine 3"}));
   Run(129, 4, 4);
@@ -531,7 +610,10 @@ TEST_F(WindowActions, PicturesAdvisersBalloonsAndItemState) {
   EXPECT_EQ(picture->GetResource(2), 50043);
   host.Take();
 
+  host.pictures[11] = {33, 44};
   Run(30, 54, 11, 12);
+  EXPECT_EQ(picture->GetXSize(), 33);
+  EXPECT_EQ(root->GetWindowByID(30)->GetSizeX(), 100);
   EXPECT_EQ(picture->GetResource(0), 11);
   EXPECT_EQ(picture->GetResource(2), 12);
 
@@ -627,6 +709,7 @@ TEST_F(WindowActions, TheDynamicHelpWindowTakesItsSizeFromTheText) {
   EXPECT_EQ(title->GetXPos(), 13);
   EXPECT_EQ(title->GetYPos(), 24);
   EXPECT_EQ(title->GetXSize(), 122);
+  EXPECT_EQ(body->GetXPos(), 13);
   EXPECT_EQ(body->GetYPos(), 47);
   EXPECT_EQ(body->GetYSize(), 50);
   EXPECT_EQ(w->GetSizeY(), 111);
@@ -643,4 +726,22 @@ TEST_F(WindowActions, TheDynamicHelpWindowTakesItsSizeFromTheText) {
   EXPECT_EQ(w->GetSizeY(), 81);
   w->SetDynamicHilfe(231, 20, "Title", "Body");
   EXPECT_EQ(w->GetSizeX(), 310);
+
+  // Without a text item as the body, the text does not change the size.
+  CScreenWindow* plain = Add(243);
+  auto* plainBody = new CItem;
+  plainBody->Create(0, 0, 1, 1, 26, 0, -1);
+  auto* plainTitle = new CItemText;
+  plainTitle->Create(0, 0, 1, 1, 26, "", HO_LEFT, VO_CENTER, 3, 49713, 0, 1, 2, 3, nullptr);
+  for (int i = 0; i < 6; ++i) {
+    CItem* part = i == 2 ? plainBody : (i == 3 ? static_cast<CItem*>(plainTitle) : nullptr);
+    if (!part) {
+      part = new CItem;
+      part->Create(0, 0, 1, 1, 2, 0, -1);
+    }
+    root->AddItem(part, 243, -1, &n);
+  }
+  plain->SetDynamicHilfe(150, 50, "Title", "Body");
+  EXPECT_EQ(plain->GetSizeY(), 140);
+  EXPECT_EQ(plainTitle->GetDynamicText(), nullptr);
 }
