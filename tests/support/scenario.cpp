@@ -11,6 +11,7 @@
 #endif
 
 #include "framework/qno_log.h"
+#include "iso/iso_geometry.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
@@ -26,6 +27,8 @@ constexpr int kCursorReach = 32;
 }  // namespace
 
 Scenario::Scenario(const std::string& extraSettings) {
+  m_savedRotation = g_IsoRichtung;
+  m_savedZoom = g_ZoomStufe;
   OpenErrorLog("errors.log");
   std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
   WriteGameSettings(extraSettings);
@@ -49,6 +52,8 @@ Scenario::~Scenario() {
   m_world->Destroy();
   delete m_world;
   Leave_Game = 0;
+  g_IsoRichtung = m_savedRotation;
+  g_ZoomStufe = static_cast<TIsoZoomStufe>(m_savedZoom);
 }
 
 CUserInt& Scenario::Ui() { return *m_world->GetUserInt(); }

@@ -100,6 +100,10 @@ class Scenario {
   void Push(const SDL_Event& e);
   void Frame();
 
+  // The map's view as it was before the game started; the game leaves
+  // its rotation and zoom in globals, so they are put back at the end.
+  int m_savedRotation = 0;
+  int m_savedZoom = 0;
   CZorvaWorld* m_world = nullptr;
   CZorFrameLoop* m_loop = nullptr;
   int m_frames = 0;

@@ -18,10 +18,6 @@ constexpr int kMidX = 400;
 constexpr int kMidY = 250;
 
 struct ScenarioMap : testing::Test {
-  void TearDown() override {
-    g_IsoRichtung = 0;
-    g_ZoomStufe = ISO_ZOOM_1;
-  }
   // Where the map draws cell (0, 0) on the screen.
   static std::pair<int, int> MapPosition(Scenario& game) {
     CIsoWelt& map = game.Map();
