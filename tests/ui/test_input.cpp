@@ -11,7 +11,9 @@ namespace {
 // The controller's host with the shortcut services counted.
 struct InputHost : uitest::ScriptedUiHost {
   int languageToggles = 0;
+  bool carsharingCentre = false;
   void ToggleLanguage() override { ++languageToggles; }
+  bool HasCarsharingCentre() override { return carsharingCentre; }
 };
 
 struct Input : uitest::Controller {
@@ -32,7 +34,7 @@ struct Input : uitest::Controller {
     CUserInt::DefineTool(11, 1, 28478, "com");
     CUserInt::DefineTool(11, 2, 28479, "com");
     CUserInt::DefineTool(12, 1, 28480, "ind");
-    for (int id : {160, 147, 201}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    for (int id : {160, 147, 201, 227, 228}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
     // The load and save pages belong to their group window.
     for (int id : {161, 162, 163}) builder.AddWindow(id, 0, 20, 200, 130, 160, WINDOW_NORMAL, POSITION_FIXED, 0);
     ui->SetSceneWindowDisplaySize(800, 600);
@@ -326,6 +328,41 @@ TEST_F(Input, TheExhibitionTakesTheWholeInput) {
   EXPECT_STREQ(last.name, "Expo_InputFilter");
   EXPECT_EQ(last.y, 40);
   EXPECT_EQ(CUserInt::selObj.leftButton, 0) << "nothing else looked at the press";
+}
+
+TEST_F(Input, ToolsOpenAndCloseTheBuildingChoiceAndTheLineEditor) {
+  EXPECT_EQ(ui->SetToolNr(6, 1, 1), 0);
+  EXPECT_EQ(Tool(), 6);
+  EXPECT_TRUE(Open(228));
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_FALSE(Open(228));
+  ui->SetToolNr(8, 2, 2);
+  EXPECT_TRUE(Open(228));
+  ui->ActivateWindow(227);
+  ui->SetToolNr(23, -1, -1);
+  EXPECT_FALSE(Open(227));
+  EXPECT_FALSE(Open(228));
+  ui->ActivateWindow(227);
+  ui->SetToolNr(1, -1, -1);
+  EXPECT_FALSE(Open(227));
+  // Leaving the line editor closes it and opens the window it came from.
+  ui->SetToolNr(18, 0, -1);
+  ui->ActivateWindow(227);
+  CUserInt::selObj.reopenWindow = 120;
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_FALSE(Open(227));
+  EXPECT_TRUE(Open(120));
+  EXPECT_EQ(CUserInt::selObj.reopenWindow, 0);
+}
+
+TEST_F(Input, TheCarSharingCentreComesFromTheWorld) {
+  ui->SetToolNr(7, 1, 1);
+  EXPECT_EQ(Tool(), 7);
+  inputHost.carsharingCentre = true;
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_EQ(ui->SetToolNr(7, 1, 1), 0);
+  EXPECT_EQ(Tool(), 2) << "a second centre is refused";
+  EXPECT_TRUE(Open(220));
 }
 
 TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
