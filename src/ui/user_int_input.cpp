@@ -565,12 +565,8 @@ int CUserInt::CheckShortCuts(QnoInteractionEvent* e, QnoView*) {
 // ---- what the tools reach in other parts of the interface ----
 
 int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
-  const int slot = (m_MapCallFirst + m_MapCallCount) % kMapCallLog;
-  m_MapCalls[slot] = {name, x, y};
-  if (m_MapCallCount < kMapCallLog)
-    ++m_MapCallCount;
-  else
-    m_MapCallFirst = (m_MapCallFirst + 1) % kMapCallLog;
+  m_MapCalls[m_MapCallCount % kMapCallLog] = {name, x, y};
+  ++m_MapCallCount;
   return result;
 }
 

@@ -34,7 +34,7 @@ struct Input : uitest::Controller {
     CUserInt::DefineTool(11, 1, 28478, "com");
     CUserInt::DefineTool(11, 2, 28479, "com");
     CUserInt::DefineTool(12, 1, 28480, "ind");
-    for (int id : {160, 147, 201, 227, 228}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    for (int id : {160, 147, 201, 227, 228, 140, 141, 142, 143, 144, 145, 146}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
     // The load and save pages belong to their group window.
     for (int id : {161, 162, 163}) builder.AddWindow(id, 0, 20, 200, 130, 160, WINDOW_NORMAL, POSITION_FIXED, 0);
     ui->SetSceneWindowDisplaySize(800, 600);
@@ -212,6 +212,17 @@ TEST_F(Input, LanguageAndWindowKeys) {
   EXPECT_TRUE(Open(201));
 }
 
+TEST_F(Input, TheIndicatorKeyOpensItsPageAndClosesTheOthers) {
+  ui->ActivateWindow(142);
+  ui->ActivateWindow(144);
+  EXPECT_EQ(Key('I'), 0);
+  EXPECT_TRUE(Open(140));
+  EXPECT_TRUE(Open(141));
+  for (int id : {142, 143, 144, 145, 146}) EXPECT_FALSE(Open(id)) << id;
+  EXPECT_EQ(Key('I'), 0);
+  for (int id = 140; id <= 146; ++id) EXPECT_FALSE(Open(id)) << id;
+}
+
 TEST_F(Input, ArrowKeysWithoutAMapAreTakenAndChangeNothing) {
   for (int k : {QNO_KEY_UP, QNO_KEY_DOWN, QNO_KEY_LEFT, QNO_KEY_RIGHT}) EXPECT_EQ(Key(k), 0);
   EXPECT_EQ(Tool(), 1);
@@ -368,9 +379,10 @@ TEST_F(Input, TheCarSharingCentreComesFromTheWorld) {
 TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
   CUserInt::m_ActivateDebugInfo = 1;
   for (int i = 0; i < 20; ++i) Key(100 + i);
-  EXPECT_EQ(ui->GetMapCallCount(), CUserInt::kMapCallLog);
-  EXPECT_EQ(ui->GetMapCall(0).x, 104);
-  EXPECT_EQ(ui->GetMapCall(CUserInt::kMapCallLog - 1).x, 119);
+  EXPECT_EQ(ui->GetMapCallCount(), 20);
+  EXPECT_EQ(ui->GetFirstKeptMapCall(), 20 - CUserInt::kMapCallLog);
+  EXPECT_EQ(ui->GetMapCall(ui->GetFirstKeptMapCall()).x, 104);
+  EXPECT_EQ(ui->GetMapCall(19).x, 119);
 }
 
 }  // namespace
