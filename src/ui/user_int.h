@@ -336,9 +336,12 @@ class CUserInt : public Overlay {
   // free while they do not run.
   static constexpr int kDebugKey = '0';
   static constexpr int kStaticCityKey = '9';
-  // The question asked before the automatic savegame replaces the game.
+  // The question asked before the automatic savegame replaces the game,
+  // and the one before quitting, with the action kinds their yes runs.
   static constexpr int kQuestionReplaceGame = 71;
+  static constexpr int kActionAutoLoad = 106;
   static constexpr int kQuestionQuit = 79;
+  static constexpr int kActionQuit = 81;
   static constexpr int kWarningNoStreet = 34;
 
  protected:
@@ -366,7 +369,5 @@ class CUserInt : public Overlay {
   bool m_WindowCursor = false;
   // A window under the mouse took the current event.
   bool m_PointerShown = false;
-  // The replace question was asked by the automatic-load key.
-  bool m_AutoLoadAsked = false;
   // ---- end of input filter and tools ----
 };

@@ -155,22 +155,35 @@ TEST_F(Input, WithDebugKeysOnTheSaveKeyReachesThemInstead) {
   EXPECT_EQ(Tool(), 1);
 }
 
+// The yes answer of the question window: item 0 with one action.
+CAction* AddYes(uitest::Controller& t) {
+  t.builder.AddItem(247, -1, 0, 0, 50, 20, 1);
+  auto* yes = new CAction;
+  yes->Set(1, WHEN_LEFT_UP, INOUT_INSIDE, 0, 0, 0, 0);
+  EXPECT_EQ(t.Window(247)->AddAction(yes, 247, -1, 0), 0);
+  return yes;
+}
+
 TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
+  CAction* yes = AddYes(*this);
   EXPECT_EQ(Key(27), 0);
-  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0) << "nothing is loaded by the key itself";
   EXPECT_TRUE(Open(247));
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionReplaceGame);
   EXPECT_NE(inputHost.question.find("ersetzen"), std::string::npos);
+  EXPECT_EQ(yes->m_kind, CUserInt::kActionAutoLoad) << "yes loads the automatic game";
   // Escape says no.
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
   EXPECT_FALSE(Open(247));
-  EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(CUserInt::selObj.doLater, 0);
-  // The key again while its question is open says yes.
-  EXPECT_EQ(Key(27), 0);
-  EXPECT_EQ(CUserInt::selObj.doLater, DOLATER_AUTOLOAD);
-  EXPECT_FALSE(Open(247));
-  EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1);
+}
+
+TEST_F(Input, EscapeWithOnlyTheMainScreenAsksToQuit) {
+  CAction* yes = AddYes(*this);
+  ui->ActivateWindow(6);
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionQuit);
+  EXPECT_EQ(yes->m_kind, CUserInt::kActionQuit);
 }
 
 TEST_F(Input, TheAutomaticGameIsNotLoadedWhenNoQuestionCanBeAsked) {
@@ -248,6 +261,7 @@ TEST_F(Input, AWindowTakesButtonsOverItAndShowsThePointer) {
   EXPECT_EQ(CUserInt::framecount, 0);
   EXPECT_EQ(CUserInt::selObj.leftButton, 0);
   EXPECT_EQ(CUserInt::selObj.startX, -1);
+  EXPECT_EQ(CUserInt::selObj.width, -1) << "no building choice open: no footprint either";
   // Leaving the window brings the street cursor back.
   EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 400, 200), 1);
   EXPECT_EQ(ui->GetCursorID(), 28455);
