@@ -167,6 +167,10 @@ TEST_F(Tools, AreaToolsRememberTheirVariantsAndTheCommercialChoiceCarriesOver) {
   ui.SetToolNr(12, 1, 1);
   ui.SetToolNr(11, 1, -1);
   EXPECT_EQ(ui.selObj.variant, 2);
+  // The commercial zone keeps its own choice against the residential one.
+  ui.SetToolNr(10, 1, 1);
+  ui.SetToolNr(11, 1, -1);
+  EXPECT_EQ(ui.selObj.variant, 2);
 }
 
 TEST_F(Tools, BuildingsRememberTheSubtoolPerVariant) {
