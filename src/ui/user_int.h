@@ -321,21 +321,27 @@ class CUserInt : public Overlay {
   virtual bool NetHasStreets();
 
  public:
-  // The last map actions of the tools, oldest first (at most kMapCallLog).
+  // The map actions of the tools, numbered from 0 in the order they were
+  // asked for; the last kMapCallLog of them are kept.
   struct MapCall {
     const char* name;
     int x, y;
   };
   static constexpr int kMapCallLog = 16;
   int GetMapCallCount() const { return m_MapCallCount; }
-  const MapCall& GetMapCall(int i) const { return m_MapCalls[(m_MapCallFirst + i) % kMapCallLog]; }
+  int GetFirstKeptMapCall() const { return m_MapCallCount > kMapCallLog ? m_MapCallCount - kMapCallLog : 0; }
+  // Call number i, one of the kept ones.
+  const MapCall& GetMapCall(int i) const { return m_MapCalls[i % kMapCallLog]; }
   // The debug key and the static-city key: digits the shortcuts leave
   // free while they do not run.
   static constexpr int kDebugKey = '0';
   static constexpr int kStaticCityKey = '9';
-  // The question asked before the automatic savegame replaces the game.
+  // The question asked before the automatic savegame replaces the game,
+  // and the one before quitting, with the action kinds their yes runs.
   static constexpr int kQuestionReplaceGame = 71;
+  static constexpr int kActionAutoLoad = 106;
   static constexpr int kQuestionQuit = 79;
+  static constexpr int kActionQuit = 81;
   static constexpr int kWarningNoStreet = 34;
 
  protected:
@@ -357,14 +363,11 @@ class CUserInt : public Overlay {
   void ShowPage(int page);
 
   MapCall m_MapCalls[kMapCallLog] = {};
-  int m_MapCallFirst = 0;
   int m_MapCallCount = 0;
   // The window pointer is shown because the mouse is over a window or the
   // panel; the tool cursor comes back when it leaves.
   bool m_WindowCursor = false;
   // A window under the mouse took the current event.
   bool m_PointerShown = false;
-  // The replace question was asked by the automatic-load key.
-  bool m_AutoLoadAsked = false;
   // ---- end of input filter and tools ----
 };

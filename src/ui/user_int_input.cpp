@@ -241,12 +241,10 @@ int CUserInt::KeyInput(QnoInteractionEvent* e, QnoView* view) {
     // Escape closes the front window with its group; with nothing to close
     // (only the main screen is open) it asks whether to quit.
     const bool closed = topWindow && topWindow->CloseOnEscAndRightMouse(id) == 0;
-    if (id == kYesNoWindow) {
+    if (id == kYesNoWindow)
       DeActivateWindow(kYesNoWindow, 0);
-      m_AutoLoadAsked = false;
-    } else if (!closed) {
-      SetAchtungWindowJaNein(kQuestionQuit);
-    }
+    else if (!closed)
+      SetAchtungWindowJaNein(kQuestionQuit, kActionQuit);
     return 0;
   }
   if (m_ActivateDebugInfo && InputFilterDebugKeys(e, view) == 0) return 0;
@@ -505,17 +503,8 @@ int CUserInt::CheckShortCuts(QnoInteractionEvent* e, QnoView*) {
       return 0;
     case 27:
       // The automatic savegame replaces the game only when the player
-      // says so: the first press asks, a second one while the question is
-      // open answers yes.
-      if (m_AutoLoadAsked && IsAchtungWindowJaNein(kQuestionReplaceGame)) {
-        m_AutoLoadAsked = false;
-        DeActivateWindow(kYesNoWindow, 0);
-        ClearYesNo();
-        SetDoLater(DOLATER_AUTOLOAD);
-      } else {
-        SetAchtungWindowJaNein(kQuestionReplaceGame);
-        m_AutoLoadAsked = IsAchtungWindowJaNein(kQuestionReplaceGame);
-      }
+      // says yes to the question.
+      SetAchtungWindowJaNein(kQuestionReplaceGame, kActionAutoLoad);
       return 0;
     case '0': SetToolNr(5, 2, -1); return 0;
     case '1': SetToolNr(10, 1, -1); return 0;
@@ -565,12 +554,8 @@ int CUserInt::CheckShortCuts(QnoInteractionEvent* e, QnoView*) {
 // ---- what the tools reach in other parts of the interface ----
 
 int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
-  const int slot = (m_MapCallFirst + m_MapCallCount) % kMapCallLog;
-  m_MapCalls[slot] = {name, x, y};
-  if (m_MapCallCount < kMapCallLog)
-    ++m_MapCallCount;
-  else
-    m_MapCallFirst = (m_MapCallFirst + 1) % kMapCallLog;
+  m_MapCalls[m_MapCallCount % kMapCallLog] = {name, x, y};
+  ++m_MapCallCount;
   return result;
 }
 

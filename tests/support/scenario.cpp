@@ -11,6 +11,7 @@
 #endif
 
 #include "framework/qno_log.h"
+#include "iso/iso_geometry.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
@@ -25,15 +26,19 @@ constexpr int kStartupFrames = 20;
 constexpr int kCursorReach = 32;
 }  // namespace
 
-Scenario::Scenario(const std::string& extraSettings) {
+Scenario::Scenario(const std::string& extraSettings) : Scenario([] { return new CZorvaWorld; }, extraSettings) {}
+
+Scenario::Scenario(const std::function<CZorvaWorld*()>& make, const std::string& extraSettings) {
+  m_savedRotation = g_IsoRichtung;
+  m_savedZoom = g_ZoomStufe;
   OpenErrorLog("errors.log");
   std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
   WriteGameSettings(extraSettings);
   Leave_Game = 0;
-  // Nothing the tests did before may wait in SDL's queue.
-  m_world = new CZorvaWorld;
+  m_world = make();
   m_world->Create();
   m_world->OnStartup();
+  // Nothing the tests did before may wait in SDL's queue.
   SDL_Event stale;
   while (SDL_PollEvent(&stale)) {
   }
@@ -49,6 +54,8 @@ Scenario::~Scenario() {
   m_world->Destroy();
   delete m_world;
   Leave_Game = 0;
+  g_IsoRichtung = m_savedRotation;
+  g_ZoomStufe = static_cast<TIsoZoomStufe>(m_savedZoom);
 }
 
 CUserInt& Scenario::Ui() { return *m_world->GetUserInt(); }

@@ -13,6 +13,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -58,6 +59,9 @@ class Scenario {
   // Writes the settings (with any extra lines), starts the world and runs
   // frames until the start-up phases are over.
   explicit Scenario(const std::string& extraSettings = "");
+  // The same with a world made by `make`, for scenarios that watch what the
+  // game asks of the world (savegames, videos, ...).
+  explicit Scenario(const std::function<CZorvaWorld*()>& make, const std::string& extraSettings = "");
   ~Scenario();
   Scenario(const Scenario&) = delete;
   Scenario& operator=(const Scenario&) = delete;
@@ -100,6 +104,10 @@ class Scenario {
   void Push(const SDL_Event& e);
   void Frame();
 
+  // The map's view as it was before the game started; the game leaves
+  // its rotation and zoom in globals, so they are put back at the end.
+  int m_savedRotation = 0;
+  int m_savedZoom = 0;
   CZorvaWorld* m_world = nullptr;
   CZorFrameLoop* m_loop = nullptr;
   int m_frames = 0;

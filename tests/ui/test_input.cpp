@@ -11,7 +11,9 @@ namespace {
 // The controller's host with the shortcut services counted.
 struct InputHost : uitest::ScriptedUiHost {
   int languageToggles = 0;
+  bool carsharingCentre = false;
   void ToggleLanguage() override { ++languageToggles; }
+  bool HasCarsharingCentre() override { return carsharingCentre; }
 };
 
 struct Input : uitest::Controller {
@@ -32,7 +34,7 @@ struct Input : uitest::Controller {
     CUserInt::DefineTool(11, 1, 28478, "com");
     CUserInt::DefineTool(11, 2, 28479, "com");
     CUserInt::DefineTool(12, 1, 28480, "ind");
-    for (int id : {160, 147, 201}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    for (int id : {160, 147, 201, 227, 228, 140, 141, 142, 143, 144, 145, 146}) builder.AddWindow(id, 300, 100, 200, 150, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
     // The load and save pages belong to their group window.
     for (int id : {161, 162, 163}) builder.AddWindow(id, 0, 20, 200, 130, 160, WINDOW_NORMAL, POSITION_FIXED, 0);
     ui->SetSceneWindowDisplaySize(800, 600);
@@ -153,22 +155,35 @@ TEST_F(Input, WithDebugKeysOnTheSaveKeyReachesThemInstead) {
   EXPECT_EQ(Tool(), 1);
 }
 
+// The yes answer of the question window: item 0 with one action.
+CAction* AddYes(uitest::Controller& t) {
+  t.builder.AddItem(247, -1, 0, 0, 50, 20, 1);
+  auto* yes = new CAction;
+  yes->Set(1, WHEN_LEFT_UP, INOUT_INSIDE, 0, 0, 0, 0);
+  EXPECT_EQ(t.Window(247)->AddAction(yes, 247, -1, 0), 0);
+  return yes;
+}
+
 TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
+  CAction* yes = AddYes(*this);
   EXPECT_EQ(Key(27), 0);
-  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  EXPECT_EQ(CUserInt::selObj.doLater, 0) << "nothing is loaded by the key itself";
   EXPECT_TRUE(Open(247));
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionReplaceGame);
   EXPECT_NE(inputHost.question.find("ersetzen"), std::string::npos);
+  EXPECT_EQ(yes->m_kind, CUserInt::kActionAutoLoad) << "yes loads the automatic game";
   // Escape says no.
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
   EXPECT_FALSE(Open(247));
-  EXPECT_EQ(Key(27), 0);
   EXPECT_EQ(CUserInt::selObj.doLater, 0);
-  // The key again while its question is open says yes.
-  EXPECT_EQ(Key(27), 0);
-  EXPECT_EQ(CUserInt::selObj.doLater, DOLATER_AUTOLOAD);
-  EXPECT_FALSE(Open(247));
-  EXPECT_EQ(CUserInt::selObj.yesNoWarning, -1);
+}
+
+TEST_F(Input, EscapeWithOnlyTheMainScreenAsksToQuit) {
+  CAction* yes = AddYes(*this);
+  ui->ActivateWindow(6);
+  EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
+  EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionQuit);
+  EXPECT_EQ(yes->m_kind, CUserInt::kActionQuit);
 }
 
 TEST_F(Input, TheAutomaticGameIsNotLoadedWhenNoQuestionCanBeAsked) {
@@ -210,6 +225,17 @@ TEST_F(Input, LanguageAndWindowKeys) {
   EXPECT_TRUE(Open(201));
 }
 
+TEST_F(Input, TheIndicatorKeyOpensItsPageAndClosesTheOthers) {
+  ui->ActivateWindow(142);
+  ui->ActivateWindow(144);
+  EXPECT_EQ(Key('I'), 0);
+  EXPECT_TRUE(Open(140));
+  EXPECT_TRUE(Open(141));
+  for (int id : {142, 143, 144, 145, 146}) EXPECT_FALSE(Open(id)) << id;
+  EXPECT_EQ(Key('I'), 0);
+  for (int id = 140; id <= 146; ++id) EXPECT_FALSE(Open(id)) << id;
+}
+
 TEST_F(Input, ArrowKeysWithoutAMapAreTakenAndChangeNothing) {
   for (int k : {QNO_KEY_UP, QNO_KEY_DOWN, QNO_KEY_LEFT, QNO_KEY_RIGHT}) EXPECT_EQ(Key(k), 0);
   EXPECT_EQ(Tool(), 1);
@@ -235,6 +261,7 @@ TEST_F(Input, AWindowTakesButtonsOverItAndShowsThePointer) {
   EXPECT_EQ(CUserInt::framecount, 0);
   EXPECT_EQ(CUserInt::selObj.leftButton, 0);
   EXPECT_EQ(CUserInt::selObj.startX, -1);
+  EXPECT_EQ(CUserInt::selObj.width, -1) << "no building choice open: no footprint either";
   // Leaving the window brings the street cursor back.
   EXPECT_EQ(Send(QNO_EVENT_MOUSEMOVE, 400, 200), 1);
   EXPECT_EQ(ui->GetCursorID(), 28455);
@@ -328,12 +355,48 @@ TEST_F(Input, TheExhibitionTakesTheWholeInput) {
   EXPECT_EQ(CUserInt::selObj.leftButton, 0) << "nothing else looked at the press";
 }
 
+TEST_F(Input, ToolsOpenAndCloseTheBuildingChoiceAndTheLineEditor) {
+  EXPECT_EQ(ui->SetToolNr(6, 1, 1), 0);
+  EXPECT_EQ(Tool(), 6);
+  EXPECT_TRUE(Open(228));
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_FALSE(Open(228));
+  ui->SetToolNr(8, 2, 2);
+  EXPECT_TRUE(Open(228));
+  ui->ActivateWindow(227);
+  ui->SetToolNr(23, -1, -1);
+  EXPECT_FALSE(Open(227));
+  EXPECT_FALSE(Open(228));
+  ui->ActivateWindow(227);
+  ui->SetToolNr(1, -1, -1);
+  EXPECT_FALSE(Open(227));
+  // Leaving the line editor closes it and opens the window it came from.
+  ui->SetToolNr(18, 0, -1);
+  ui->ActivateWindow(227);
+  CUserInt::selObj.reopenWindow = 120;
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_FALSE(Open(227));
+  EXPECT_TRUE(Open(120));
+  EXPECT_EQ(CUserInt::selObj.reopenWindow, 0);
+}
+
+TEST_F(Input, TheCarSharingCentreComesFromTheWorld) {
+  ui->SetToolNr(7, 1, 1);
+  EXPECT_EQ(Tool(), 7);
+  inputHost.carsharingCentre = true;
+  ui->SetToolNr(2, 1, -1);
+  EXPECT_EQ(ui->SetToolNr(7, 1, 1), 0);
+  EXPECT_EQ(Tool(), 2) << "a second centre is refused";
+  EXPECT_TRUE(Open(220));
+}
+
 TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
   CUserInt::m_ActivateDebugInfo = 1;
   for (int i = 0; i < 20; ++i) Key(100 + i);
-  EXPECT_EQ(ui->GetMapCallCount(), CUserInt::kMapCallLog);
-  EXPECT_EQ(ui->GetMapCall(0).x, 104);
-  EXPECT_EQ(ui->GetMapCall(CUserInt::kMapCallLog - 1).x, 119);
+  EXPECT_EQ(ui->GetMapCallCount(), 20);
+  EXPECT_EQ(ui->GetFirstKeptMapCall(), 20 - CUserInt::kMapCallLog);
+  EXPECT_EQ(ui->GetMapCall(ui->GetFirstKeptMapCall()).x, 104);
+  EXPECT_EQ(ui->GetMapCall(19).x, 119);
 }
 
 }  // namespace

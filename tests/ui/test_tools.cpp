@@ -34,7 +34,10 @@ struct ToolProbe : CUserInt {
   }
   bool HasAdviceCentre() override { return adviceCentre; }
   bool HasCarsharingCentre() override { return carsharingCentre; }
-  int CheckSelStreet(int, int) override {
+  int lastCheckX = -1, lastCheckY = -1;
+  int CheckSelStreet(int x, int y) override {
+    lastCheckX = x;
+    lastCheckY = y;
     ++selStreetChecks;
     return 0;
   }
@@ -63,6 +66,8 @@ struct Tools : testing::Test {
 };
 
 TEST_F(Tools, DefineToolStoresInsideTheTableOnly) {
+  EXPECT_EQ(CUserInt::DefineTool(0, 0, 7, "none"), 0);
+  EXPECT_EQ(CUserInt::Tools[0][0].cursor, 7u);
   EXPECT_EQ(CUserInt::DefineTool(23, 29, 555, "last"), 0);
   EXPECT_EQ(CUserInt::Tools[23][29].cursor, 555u);
   EXPECT_STREQ(CUserInt::Tools[23][29].name, "last");
@@ -106,11 +111,20 @@ TEST_F(Tools, StreetToolTakesItsTypeCursorNameAndOneCellFootprint) {
   EXPECT_EQ(ui.selObj.depth, 1);
   EXPECT_EQ(ui.selObj.startX, -1);
   EXPECT_EQ(ui.selStreetChecks, 1);
+  EXPECT_EQ(ui.lastCheckX, 0);
+  EXPECT_EQ(ui.lastCheckY, 0);
   EXPECT_EQ(ui.IsToolSet(2, -1, -1), 0);
   EXPECT_EQ(ui.IsToolSet(2, 4, -1), 0);
   EXPECT_EQ(ui.IsToolSet(2, 1, -1), 1);
   EXPECT_EQ(ui.IsToolSet(1, -1, -1), 1);
   EXPECT_EQ(ui.IsToolSet(-1, -1, -1), 0);
+  EXPECT_EQ(ui.IsToolSet(2, 4, -1), 0);
+  EXPECT_EQ(ui.IsToolSet(-1, -1, 3), 1) << "the variant was not given, so it is -1";
+  EXPECT_EQ(ui.IsToolSet(2, 4, -1), 0);
+  ui.SetToolNr(10, 1, 2);
+  EXPECT_EQ(ui.IsToolSet(10, 1, 2), 0);
+  EXPECT_EQ(ui.IsToolSet(10, 1, 1), 1);
+  EXPECT_EQ(ui.IsToolSet(-1, -1, 2), 0);
 }
 
 TEST_F(Tools, InvalidNumbersAreLoggedAndChangeNothing) {
@@ -148,6 +162,15 @@ TEST_F(Tools, AreaToolsRememberTheirVariantsAndTheCommercialChoiceCarriesOver) {
   EXPECT_EQ(ui.selObj.variant, 2);
   ui.SetToolNr(11, 1, -1);
   EXPECT_EQ(ui.selObj.variant, 1);
+  // The industrial zone's choice stays its own.
+  ui.SetToolNr(11, 1, 2);
+  ui.SetToolNr(12, 1, 1);
+  ui.SetToolNr(11, 1, -1);
+  EXPECT_EQ(ui.selObj.variant, 2);
+  // The commercial zone keeps its own choice against the residential one.
+  ui.SetToolNr(10, 1, 1);
+  ui.SetToolNr(11, 1, -1);
+  EXPECT_EQ(ui.selObj.variant, 2);
 }
 
 TEST_F(Tools, BuildingsRememberTheSubtoolPerVariant) {
@@ -225,6 +248,8 @@ TEST_F(Tools, KindWithoutPictureFallsBackToTheSelectionTool) {
 
 TEST_F(Tools, EmptyEntryIsChosenWithItsZeroCursor) {
   ui.SetToolNr(3, 0, -1);
+  EXPECT_EQ(ui.selObj.startX, -1);
+  EXPECT_EQ(ui.selObj.width, 1);
   EXPECT_EQ(ui.selObj.tool, 3);
   EXPECT_EQ(ui.GetToolResID(), 0u);
   EXPECT_EQ(ui.selObj.toolName[0], 0);
@@ -240,8 +265,10 @@ TEST_F(Tools, StandardStateDropsTheSelectionAndTheMarks) {
   EXPECT_EQ(ui.GetTileMask(5, 6), 0);
   EXPECT_EQ(ui.selObj.streetDrag, 0);
   ui.selObj.startX = 4;
+  ui.selObj.streetDrag = 1;
   ui.SetTileMask(1, 2, 3, 0xF);
   EXPECT_EQ(ui.SetToolStandard(), 0);
+  EXPECT_EQ(ui.selObj.streetDrag, 0);
   EXPECT_EQ(ui.selObj.tool, 1);
   EXPECT_EQ(ui.selObj.subtool, -1);
   EXPECT_EQ(ui.selObj.variant, -1);
@@ -266,8 +293,19 @@ TEST_F(Tools, CursorOfTheToolComesBackOnlyWhenAnotherWasStored) {
   EXPECT_EQ(ui.selObj.cursorId, 30009u);
 }
 
+TEST_F(Tools, TheSelectionToolIsChosenLikeAnyOther) {
+  ui.SetToolNr(2, 1, -1);
+  ui.selObj.width = 3;
+  EXPECT_EQ(ui.SetToolNr(1, -1, -1), 0);
+  EXPECT_EQ(ui.selObj.tool, 1);
+  EXPECT_EQ(ui.selObj.width, 0);
+  EXPECT_EQ(ui.GetCursorID(), 1409);
+}
+
 TEST_F(Tools, RemoveStopToolSetsItsCursorAndOneCell) {
+  ui.selObj.startX = 5;
   ui.SetToolNr(23, -1, -1);
+  EXPECT_EQ(ui.selObj.startX, -1);
   EXPECT_EQ(ui.selObj.tool, 23);
   EXPECT_EQ(ui.selObj.subtool, 0);
   EXPECT_EQ(ui.GetCursorID(), 30023);

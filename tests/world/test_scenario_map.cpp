@@ -18,10 +18,6 @@ constexpr int kMidX = 400;
 constexpr int kMidY = 250;
 
 struct ScenarioMap : testing::Test {
-  void TearDown() override {
-    g_IsoRichtung = 0;
-    g_ZoomStufe = ISO_ZOOM_1;
-  }
   // Where the map draws cell (0, 0) on the screen.
   static std::pair<int, int> MapPosition(Scenario& game) {
     CIsoWelt& map = game.Map();
@@ -86,6 +82,12 @@ TEST_F(ScenarioMap, ArrowKeysScrollTheMapByFiftyPixels) {
   EXPECT_EQ(MapPosition(game).first, start.first + 100);
   game.Key(SDLK_DOWN).Key(SDLK_RIGHT).Key(SDLK_RIGHT).Do(Wait(40));
   EXPECT_EQ(MapPosition(game), start);
+  // At the edge of the map the keys scroll no further.
+  for (int i = 0; i < 80; ++i) game.Key(SDLK_UP);
+  const auto edge = MapPosition(game);
+  EXPECT_LT(edge.second, start.second + 80 * 50);
+  game.Key(SDLK_UP).Key(SDLK_UP).Do(Wait(40));
+  EXPECT_EQ(MapPosition(game), edge);
 }
 
 TEST_F(ScenarioMap, TheClearKeyPausesAndResumesTheGame) {

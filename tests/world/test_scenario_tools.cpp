@@ -2,6 +2,7 @@
 // through the frame loop on the real game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,12 @@ using namespace zortest;
 constexpr int kMidX = 400;
 constexpr int kMidY = 250;
 
-// The map actions the tools asked for since `from`, by name.
+// The map actions the tools asked for since call number `from`, by name.
 std::vector<std::string> MapCalls(CUserInt& ui, int from = 0) {
   std::vector<std::string> out;
-  for (int i = from; i < ui.GetMapCallCount(); ++i) out.push_back(ui.GetMapCall(i).name);
+  EXPECT_GE(from, ui.GetFirstKeptMapCall()) << "more calls than the log keeps";
+  for (int i = std::max(from, ui.GetFirstKeptMapCall()); i < ui.GetMapCallCount(); ++i)
+    out.push_back(ui.GetMapCall(i).name);
   return out;
 }
 
@@ -123,10 +126,122 @@ TEST(ScenarioTools, ControlAndARightPressCentreTheMapOnTheCell) {
   ASSERT_FALSE(tx == game.Map().GetCenterX() && ty == game.Map().GetCenterY());
   game.Run({Move(200, 150), KeyDown(SDLK_LCTRL), Wait(40)});
   EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorPan);
-  game.Run({Press(200, 150, kRight), Release(200, 150, kRight), KeyUp(SDLK_LCTRL), Wait(40)});
+  game.Run({Press(200, 150, kRight)});
+  EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorPan) << "the map started no drag";
+  game.Run({Release(200, 150, kRight), KeyUp(SDLK_LCTRL), Wait(40)});
   EXPECT_EQ(game.Map().GetCenterX(), tx);
   EXPECT_EQ(game.Map().GetCenterY(), ty);
   EXPECT_EQ(game.Ui().GetCursorID(), 1409);
+}
+
+// Chooses a tool the way a window's tool button does.
+void Choose(Scenario& game, int tool, int subtool = -1, int variant = -1) {
+  game.Ui().SetToolNr(tool, subtool, variant);
+  game.Do(Frames(1));
+}
+
+TEST(ScenarioTools, ClearingLandAndRemovingBuildingsWorkOnTheDraggedArea) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  Choose(game, 13, 1);
+  EXPECT_EQ(game.Ui().GetCursorID(), 28477);
+  int from = game.Ui().GetMapCallCount();
+  game.Drag(kMidX, kMidY, kMidX + 60, kMidY + 30, kLeft, 2);
+  std::vector<std::string> calls = MapCalls(game.Ui(), from);
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls.front(), "SelectFlaecheStartPoint");
+  EXPECT_EQ(calls[calls.size() - 2], "RemoveFlaeche");
+  // Asked to test first, the same drag only tests.
+  CUserInt::selObj.removeAllTest = 1;
+  from = game.Ui().GetMapCallCount();
+  game.Drag(kMidX, kMidY, kMidX + 60, kMidY + 30, kLeft, 2);
+  calls = MapCalls(game.Ui(), from);
+  EXPECT_EQ(calls[calls.size() - 2], "TestRemoveAll");
+  CUserInt::selObj.removeAllTest = 0;
+
+  Choose(game, 15);
+  int tx, ty;
+  game.Map().MouseKoorToIsoKoor(kMidX + 60, kMidY + 30, &tx, &ty);
+  from = game.Ui().GetMapCallCount();
+  game.Drag(kMidX, kMidY, kMidX + 60, kMidY + 30, kLeft, 2);
+  calls = MapCalls(game.Ui(), from);
+  EXPECT_EQ(calls, (std::vector<std::string>{"ResetSelectedBuildingList", "CheckBuildingList", "RemoveObject",
+                                             "CheckBuildingList", "CheckBuildingList", "RemoveBuildingSelection",
+                                             "CheckSelStreet"}));
+  EXPECT_EQ(CUserInt::selObj.endX, tx);
+  EXPECT_EQ(CUserInt::selObj.endY, ty);
+}
+
+TEST(ScenarioTools, RemovingStreetsStopsAndLinesActOnTheCellPressed) {
+  Scenario game;
+  int tx, ty;
+  game.Map().MouseKoorToIsoKoor(kMidX, kMidY, &tx, &ty);
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  Choose(game, 9);
+  int from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX, kMidY), Release(kMidX, kMidY)});
+  EXPECT_EQ(MapCalls(game.Ui(), from),
+            (std::vector<std::string>{"DeleteStreet", "CheckSelStreet", "CheckSelStreet"}));
+  EXPECT_EQ(game.Ui().GetMapCall(from).x, tx);
+  // The stop remover finds no stop on open land and removes nothing.
+  Choose(game, 23);
+  from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX, kMidY), Release(kMidX, kMidY)});
+  EXPECT_EQ(MapCalls(game.Ui(), from), (std::vector<std::string>{"CheckSelStreet"}));
+  Choose(game, 19);
+  from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX, kMidY), Release(kMidX, kMidY)});
+  EXPECT_EQ(MapCalls(game.Ui(), from), (std::vector<std::string>{"BuildRemoveOpnvLine", "CheckSelStreet"}));
+  // Placing tools follow the mouse with their selection.
+  game.Key(SDLK_9);
+  from = game.Ui().GetMapCallCount();
+  game.Run({Move(kMidX + 2, kMidY)});
+  EXPECT_EQ(MapCalls(game.Ui(), from), (std::vector<std::string>{"CheckBusStopTypeRichtungShow"}));
+  EXPECT_EQ(CUserInt::selObj.startX, tx);
+  EXPECT_EQ(CUserInt::selObj.endY, ty);
+  from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX + 2, kMidY), Release(kMidX + 2, kMidY)});
+  EXPECT_EQ(MapCalls(game.Ui(), from), (std::vector<std::string>{"BuildBuildingLayerObject", "CheckSelStreet"}));
+}
+
+TEST(ScenarioTools, ALeftPressWhileTheRightButtonIsHeldDropsTheTool) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_6);
+  const int from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMidX, kMidY, kRight), Wait(300)});
+  EXPECT_EQ(CUserInt::selObj.rightPressed, 1);
+  game.Run({Press(kMidX, kMidY, kLeft)});
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  for (const std::string& c : MapCalls(game.Ui(), from)) EXPECT_NE(c, "StartBuildStreet");
+  game.Run({Release(kMidX, kMidY, kLeft)});
+  EXPECT_EQ(CUserInt::selObj.rightPressed, 1) << "the right button is still down";
+  game.Run({Release(kMidX, kMidY, kRight)});
+  EXPECT_EQ(CUserInt::selObj.rightPressed, 0);
+  EXPECT_EQ(CUserInt::selObj.leftDrag, 0);
+}
+
+TEST(ScenarioTools, ARightClickEndingOffTheMapResetsOnlyTheToolNumber) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_8);
+  // The map ends well inside the screen once it is scrolled to its corner.
+  game.Map().SetIsoCenter(0, 0);
+  int tx, ty;
+  ASSERT_NE(game.Map().MouseKoorToIsoKoor(20, 20, &tx, &ty), 0) << "(20, 20) must lie off the map";
+  game.Map().SetIsoCenter(64, 64);
+  game.Run({Press(kMidX, kMidY, kRight), Wait(250)});
+  game.Map().SetIsoCenter(0, 0);
+  game.Run({Release(20, 20, kRight)});
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  EXPECT_EQ(CUserInt::selObj.rightPressed, 0);
+  // Slower than that it stays.
+  game.Map().SetIsoCenter(64, 64);
+  game.Key(SDLK_8);
+  game.Run({Press(kMidX, kMidY, kRight), Wait(320)});
+  game.Map().SetIsoCenter(0, 0);
+  game.Run({Release(20, 20, kRight)});
+  EXPECT_EQ(CUserInt::selObj.tool, 2);
 }
 
 }  // namespace
