@@ -807,3 +807,11 @@ TEST_F(WorldTurnTest, StepSpacingFollowsTheGameSpeed) {
   EXPECT_LE(std::abs(slow - 2 * fast), 1) << fast << " and " << slow << " turns";
   EXPECT_EQ(turnsToActivate(24000), slow);
 }
+
+TEST_F(WorldTurnTest, StreetGraphicsAreDefinedThroughTheWorldOnItsMap) {
+  TurnWorld early;
+  EXPECT_EQ(early.DefineStreet(4, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 2400), 1);  // no map yet
+  Start("", false);
+  EXPECT_EQ(world->DefineStreet(4, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 2400), 0);
+  EXPECT_EQ(world->GetIsoWelt()->GetStreetGetCapacity(STRASSE_VIERSPURIG), 2400);
+}
