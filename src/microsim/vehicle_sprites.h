@@ -66,6 +66,22 @@ constexpr uint32_t VehicleFirstSpriteId(int kind, int column) {
   return 0;
 }
 
+// The offset (pixels) added to the point a vehicle is drawn centred on, by
+// sprite kind and column: the pictures are drawn so that the middle of the
+// vehicle's footprint then lies on the point. The car mix and the line
+// vehicles give the same pairs.
+struct VehicleOffset {
+  int x, y;
+};
+constexpr VehicleOffset VehicleSpriteOffset(int kind, int column) {
+  const int k = VehicleSpriteSource(kind);
+  const bool far = column > 0;
+  if (k >= VEHICLE_KIND_BUS) return far ? VehicleOffset{0, -5} : VehicleOffset{0, -10};
+  if (k >= 17) return far ? VehicleOffset{-1, -6} : VehicleOffset{0, -10};
+  if (k == 8) return far ? VehicleOffset{0, -1} : VehicleOffset{-1, 0};
+  return far ? VehicleOffset{-1, -1} : VehicleOffset{-1, 0};
+}
+
 // The handed-out ids fill two free blocks, the first one before the second.
 constexpr uint32_t VEHICLE_BLOCK_A_FIRST = 46527;
 constexpr uint32_t VEHICLE_BLOCK_A_END = 48786;
@@ -84,6 +100,11 @@ constexpr uint32_t VehicleSpriteId(int kind, int column, int entry) {
   constexpr uint32_t sizeA = VEHICLE_BLOCK_A_END - VEHICLE_BLOCK_A_FIRST;
   return n < sizeA ? VEHICLE_BLOCK_A_FIRST + n : VEHICLE_BLOCK_B_FIRST + (n - sizeA);
 }
+
+// Sprite direction dir shows the vehicle heading along the map angle
+// (dir - VEHICLE_DIR_PLUS_X) x 2 pi / 64, from the map's +x towards its +y:
+// 48 along +x, 0 along +y, 16 along -x, 32 along -y.
+constexpr int VEHICLE_DIR_PLUS_X = 48;
 
 // The direction entry of sprite direction dir (0..63).
 constexpr int VehicleEntry(int dir) { return VEHICLE_DIRECTIONS - 1 - dir; }
