@@ -123,7 +123,7 @@ void DrawModel(cairo_t* cr, const View& view, const VehicleModel& model) {
   for (const VehicleBox* b : order) DrawBox(cr, view, *b);
 }
 
-// The drawn pixels cut out so that the box's middle lies at `centre` (the
+// The drawn pixels cut out so that the box's middle lies at (cx, cy) (the
 // ground middle plus the kind's offset); even sizes keep "centred" exact.
 Image16 CutAround(const Image16& full, double cx, double cy) {
   int x0 = full.width, y0 = full.height, x1 = -1, y1 = -1;
@@ -133,7 +133,9 @@ Image16 CutAround(const Image16& full, double cx, double cy) {
         x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
   const int mx = static_cast<int>(std::lround(cx)), my = static_cast<int>(std::lround(cy));
   if (x1 < 0) return Image16(2, 2, 0, 0);
-  const int hw = std::max({1, mx - x0, x1 + 1 - mx}), hh = std::max({1, my - y0, y1 + 1 - my});
+  // A clear line above and below: a first line that starts transparent but
+  // shows pixels would make the writer put an empty line before it.
+  const int hw = std::max({1, mx - x0, x1 + 1 - mx}), hh = std::max({1, my - y0, y1 + 1 - my}) + 1;
   Image16 out(2 * hw, 2 * hh, 0, 0);
   for (int y = 0; y < out.height; ++y)
     for (int x = 0; x < out.width; ++x) {

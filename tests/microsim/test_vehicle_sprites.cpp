@@ -111,7 +111,11 @@ TEST_F(VehicleSprites, EveryEntryOfTheTableIsAListedReadableSprite) {
         const zorgen::ManifestEntry* e = zorgen::FindInManifest(id);
         ASSERT_NE(e, nullptr) << id;
         EXPECT_EQ(e->kind, zorgen::BlobKind::Sprite) << id;
-        EXPECT_NE(CIsoSprite::FromResource(&m, id), nullptr) << id;
+        const void* s = CIsoSprite::FromResource(&m, id);
+        ASSERT_NE(s, nullptr) << id;
+        // Drawn centred on a point, an even size puts the middle on a whole pixel.
+        EXPECT_EQ(CIsoSprite::GetWidth(s) % 2, 0u) << id;
+        EXPECT_EQ(CIsoSprite::GetHeight(s) % 2, 0u) << id;
         if (VehicleSpriteSource(kind) == kind && column < VEHICLE_DRAWN_COLUMNS) drawn.insert(id);
       }
   // Every kind with pictures of its own has its own 128 sprites.
