@@ -169,7 +169,7 @@ VehicleModel VehicleModelOfKind(int kind) {
     case 6: return Car(SUV, Hex(0x2f6b4f));
     case 7: return Car(SALOON, Hex(0xe6e6e0));
     case 8: return Car(HATCH, Hex(0xd97a2b));
-    case 9: return Car(ESTATE, Hex(0x4a4f57));
+    case 9: return Car(ESTATE, Hex(0x7a3440));
     case 10: return Car(MICRO, Hex(0x6fc3a7));
     case 11: return Car(MICRO, Hex(0xd9646b));
     case 12: return Car(MICRO, Hex(0x7fb2df));

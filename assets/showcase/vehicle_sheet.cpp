@@ -18,7 +18,8 @@
 namespace {
 
 constexpr int CELL0_W = 44, CELL0_H = 40, CELL1_W = 24, CELL1_H = 40, SHOWN = 16, SCALE = 2;
-constexpr uint16_t ASPHALT = 0x6b4e, LANE = 0x7bcf;
+// The street art's asphalt and a lane line.
+constexpr uint16_t ASPHALT = 0x5AEC, LANE = 0x7bcf;
 
 struct Sheet {
   int w, h;
