@@ -1,5 +1,7 @@
 #include "manifest.h"
 
+#include "microsim/vehicle_sprites.h"
+
 namespace zorgen {
 
 namespace {
@@ -270,6 +272,13 @@ std::vector<ManifestEntry> BuildManifest() {
     for (uint32_t i = 0; i < n.LayoutCount(); ++i)
       m.push_back({n.firstLayout + i, BlobKind::MicroLayout, ARCHIVE_MAIN, "micro-cell layout"});
   }
+  for (int kind : zorveh::VEHICLE_DRAWN_KINDS)
+    for (int column = 0; column < zorveh::VEHICLE_DRAWN_COLUMNS; ++column)
+      for (int entry = 0; entry < zorveh::VEHICLE_DIRECTIONS; ++entry)
+        m.push_back({zorveh::VehicleSpriteId(kind, column, entry), BlobKind::Sprite, ARCHIVE_MAIN, "vehicle sprite"});
+  for (uint32_t id : {zorveh::VEHICLE_PICTURE_BUS, zorveh::VEHICLE_PICTURE_BUS_LOWFLOOR, zorveh::VEHICLE_PICTURE_BUS_H2,
+                      zorveh::VEHICLE_PICTURE_BUS_ELECTRIC, zorveh::VEHICLE_PICTURE_TRAM})
+    m.push_back({id, BlobKind::Bitmap, ARCHIVE_MAIN, "line vehicle picture"});
   return m;
 }
 

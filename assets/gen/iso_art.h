@@ -15,5 +15,7 @@ bool ProduceIsoTiles(GameDataBuilder& out);
 bool ProduceIsoGroups(GameDataBuilder& out);
 // The street network: its pieces, layers and micro-cell layouts.
 bool ProduceStreetArt(GameDataBuilder& out);
+// The vehicles' sprites in every direction and the line vehicles' pictures.
+bool ProduceVehicleArt(GameDataBuilder& out);
 
 }  // namespace zorgen

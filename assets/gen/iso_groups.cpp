@@ -121,7 +121,8 @@ bool ProduceIsoGroups(GameDataBuilder& out) {
 bool ProduceMapArt(GameDataBuilder& out) {
   const bool tiles = ProduceIsoTiles(out);
   const bool streets = ProduceStreetArt(out);
-  return ProduceIsoGroups(out) && tiles && streets;
+  const bool vehicles = ProduceVehicleArt(out);
+  return ProduceIsoGroups(out) && tiles && streets && vehicles;
 }
 
 }  // namespace zorgen
