@@ -29,11 +29,11 @@ LayoutPtr TwoWay(int16_t x0) {
 
 TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
   CMicroZellenGroup group;
-  group.Create(5, 3);
+  EXPECT_EQ(group.Create(5, 3), 0);
   CQnoMicroZelle* here = Owned(Lane(0));
   CQnoMicroZelle* right = Owned(Lane(0));
   CQnoMicroZelle* left = Owned(Lane(0));
-  group.AddZelle(here, 5, 3);
+  EXPECT_EQ(group.AddZelle(here, 5, 3), 0);
   group.AddZelle(right, 6, 3);
   group.AddZelle(left, 4, 3);  // offset 0xFFFF
   group.AddZelle(nullptr, 5, 9);
@@ -60,7 +60,7 @@ TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
   delete here;
   EXPECT_EQ(group.DestroyAt(5, 3), 0);
   EXPECT_EQ(group.GetFirst()->pZelle, left);
-  group.Destroy();
+  EXPECT_EQ(group.Destroy(), 0);
   EXPECT_EQ(group.GetFirst(), nullptr);
 }
 
@@ -112,6 +112,10 @@ TEST(MicroGroup, ForwardingReachesTheTilesLayout) {
   EXPECT_EQ(tile->GetZelle(1)->m_ScreenX, 6);
   EXPECT_EQ(tile->GetZelle(1)->m_ScreenY, 11);
   EXPECT_EQ(group.SetCar(nullptr, 2, 3, nullptr, false), 2);
+  EXPECT_EQ(group.SetCar(tile->GetZelle(0), 2, 3, nullptr, false), 2);
+  TestCar car;
+  EXPECT_EQ(group.SetCar(nullptr, 2, 3, &car, false), 2);
+  EXPECT_EQ(tile->GetZelle(0)->m_pCar, nullptr);
 }
 
 TEST(MicroGroup, VisibilityIsTheFlagAndEveryLayout) {
@@ -388,8 +392,10 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
 TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
   host.show = true;
   // Cell 1 at (20, 40) links up to 2 at (40, 30); cell 3 at (70, 20) links
-  // down to 4 at (90, 40); cell 4 holds position 1.
-  LayoutPtr layout = Make({C(1, 2, 20, 40, {2}), C(2, 2, 40, 30, {}, 1), C(3, 2, 70, 20, {4}), C(4, 2, 90, 40, {}, 3)});
+  // down to 4 at (90, 40); cell 4 holds position 1; cell 5 at (20, 65)
+  // links level to 6 at (40, 65).
+  LayoutPtr layout = Make({C(1, 2, 20, 40, {2}), C(2, 2, 40, 30, {}, 1), C(3, 2, 70, 20, {4}), C(4, 2, 90, 40, {}, 3),
+                           C(5, 2, 20, 65, {6}), C(6, 2, 40, 65, {}, 5)});
   layout->SetScreenPos(0, 0);
   layout->GetZelle(3)->m_Position = 1;
   layout->Render(&display);
@@ -399,10 +405,16 @@ TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
   EXPECT_EQ(At(70, 20), green);  // repainted in the colour of its downward link
   EXPECT_EQ(At(90, 40), red);    // position 1
   EXPECT_EQ(At(22, 42), red);    // the square is 5 x 5
+  EXPECT_EQ(At(18, 38), red);
   EXPECT_EQ(At(23, 40), 0);
+  EXPECT_EQ(At(17, 40), 0);
+  EXPECT_EQ(At(20, 37), 0);
+  EXPECT_EQ(At(90, 43), 0);
   EXPECT_EQ(At(30, 35), red);    // the upward line
   EXPECT_EQ(At(80, 32), green);  // the downward line, 2 pixels lower
   EXPECT_EQ(At(80, 30), 0);
+  EXPECT_EQ(At(30, 65), red);  // a level link counts as upward
+  EXPECT_EQ(At(30, 67), 0);
 
   layout->RenderMicroZellenTest(display.GetRenderBuffer(), nullptr);
   layout->RenderMicroZellenTest(nullptr, layout->GetZelle(0));
