@@ -329,7 +329,9 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
     DiscardCar(car);
     return 2;
   }
-  if (next->m_Locked) offset = 0;
+  // A new vehicle before a locked cell stands at the cell's own point; a
+  // moving one keeps where it got to rather than jump back.
+  if (next->m_Locked && checkRoom) offset = 0;
   cell->m_TimeStamp = now;
   cell->m_OldPosition = cell->m_Position;
   const double D = Distance(cell, next);
