@@ -226,12 +226,12 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
   uint8_t prevChoice = Cell::kNoChoice;
   for (int steps = 0;; ++steps) {
     CQnoMicroZelle* owner = cell->m_pOwner ? cell->m_pOwner : this;
-    Cell* next = steps < kMaxSteps ? GetNextZelle(cell) : nullptr;
-    if (steps < kMaxSteps && !next) {
+    Cell* next = GetNextZelle(cell);
+    if (!next) {
       SplittTrafic(cell, car, false);
       next = GetNextZelle(cell);
     }
-    if (!next && steps < kMaxSteps) {
+    if (!next) {
       if (cell->m_pCar == car) {
         RemoveVehicle(cell);
       } else {
@@ -249,7 +249,7 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
       }
       return 3;
     }
-    const double d = next ? Distance(cell, next) : 0.0;
+    const double d = Distance(cell, next);
     int32_t p = Cell::kNoPosition;
     if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
       p = cell->m_Position;
@@ -257,7 +257,9 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
       EmptyCell(cell, car);
       cell->m_OldPosition = p;
     }
-    if (next && !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance) {
+    // After kMaxSteps cells (cells without distance in a cycle) the
+    // vehicle stays where the walk got to.
+    if (steps < kMaxSteps && !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance) {
       prev = cell;
       prevPosition = p;
       prevChoice = cell->m_Choice;
