@@ -76,7 +76,11 @@ class CMicroSimHost {
   // Milliseconds since the previous turn; the world sets it every turn.
   uint32_t GetFrameTime() const { return m_FrameTime; }
   void SetFrameTime(uint32_t ms) { m_FrameTime = ms; }
+  // The world's time of this turn in milliseconds, the cells' time stamp.
+  uint32_t GetWorldTime() const { return m_WorldTime; }
+  void SetWorldTime(uint32_t ms) { m_WorldTime = ms; }
 
  private:
   uint32_t m_FrameTime = 0;
+  uint32_t m_WorldTime = 0;
 };

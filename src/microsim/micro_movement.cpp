@@ -3,7 +3,6 @@
 #include <cmath>
 #include <numbers>
 #include <utility>
-#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
@@ -41,6 +40,13 @@ void DiscardCar(CCar* car) {
   delete car;
 }
 
+// A sprite offset beyond 700 pixels either way means a broken link.
+void WarnFarOffset(const Cell* cell) {
+  if (cell->m_CarX > 700 || cell->m_CarX < -700 || cell->m_CarY > 700 || cell->m_CarY < -700)
+    QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu gro\xC3\x9F !!!! %d/%d", static_cast<int>(cell->m_CarX),
+              static_cast<int>(cell->m_CarY));
+}
+
 // A random number in [0, 1).
 double Chance() { return zor_random() / 2147483648.0; }
 
@@ -52,9 +58,8 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
   target->m_CarX = dx;
   target->m_CarY = dy;
   target->m_Position = static_cast<int32_t>(10.0 * std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
-  target->m_TimeStamp = kfx_GetTicks();
-  if (dx > 700 || dx < -700 || dy > 700 || dy < -700)
-    QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu groß !!!! %d/%d", static_cast<int>(dx), static_cast<int>(dy));
+  target->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+  WarnFarOffset(target);
 }
 
 }  // namespace
@@ -144,14 +149,24 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
-  std::vector<std::pair<Cell*, CCar*>> standing;
+  std::pair<Cell*, CCar*> standing[256];
+  int n = 0;
   for (Cell& c : m_Cells)
-    if (c.m_pCar) standing.emplace_back(&c, c.m_pCar);
-  for (auto [cell, car] : standing) {
+    if (c.m_pCar) standing[n++] = {&c, c.m_pCar};
+  // The cells of a layout carry one or two sim ids: the street's class is
+  // asked once per id and turn.
+  uint16_t knownId = 0;
+  int knownFound = 1, knownSpeed = 0;
+  for (int k = 0; k < n; ++k) {
+    auto [cell, car] = standing[k];
     if (cell->m_pCar != car) continue;
     int speed = 0;
-    if (CalcMaxSpeed(cell, speed) == 0) {
-      speed /= zf;
+    if (k == 0 || cell->m_SimID != knownId) {
+      knownId = cell->m_SimID;
+      knownFound = CalcMaxSpeed(cell, knownSpeed);
+    }
+    if (knownFound == 0) {
+      speed = knownSpeed / zf;
       car->SetMaxSpeed(speed);
     } else {
       speed = car->GetMaxSpeed();
@@ -254,6 +269,19 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
     if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
       p = cell->m_Position;
       distance = distance + d - p;
+      const bool movesOn = !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
+      if (!movesOn && !(busLane && car->IsAuto() && IsAussenSpur(cell))) {
+        // It stays in its own cell: the placing below, without taking the
+        // vehicle out and in again.
+        const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
+        cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+        cell->m_OldPosition = p;
+        cell->m_Position = static_cast<int32_t>(d - offset);
+        cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
+        cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
+        WarnFarOffset(cell);
+        return 0;
+      }
       EmptyCell(cell, car);
       cell->m_OldPosition = p;
     }
@@ -289,12 +317,12 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
 
 int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool) {
   if (!cell || !car) return 2;
-  auto* bus = dynamic_cast<CMicroOpnv*>(car);
+  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
   if (bus && !bus->GetOpnvLine()) {
     DiscardCar(car);
     return 1;
   }
-  const uint32_t now = kfx_GetTicks();
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
   if (!cell->m_Visible) {
     if (!car->IsAuto()) {
       car->SetMicroSimObject(cell);
@@ -342,8 +370,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
   const double dx = next->m_ScreenX - cell->m_ScreenX, dy = next->m_ScreenY - cell->m_ScreenY;
   cell->m_CarX = D > 0 ? static_cast<float>(dx * offset / D) : 0.0f;
   cell->m_CarY = D > 0 ? static_cast<float>(dy * offset / D) : 0.0f;
-  if (cell->m_CarX > 700 || cell->m_CarX < -700 || cell->m_CarY > 700 || cell->m_CarY < -700)
-    QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu groß !!!! %d/%d", static_cast<int>(cell->m_CarX), static_cast<int>(cell->m_CarY));
+  WarnFarOffset(cell);
   car->SetMicroSimObject(cell);
   cell->m_pCar = car;
   LockConflicts(cell, 1);
@@ -414,7 +441,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
 }
 
 bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsigned short y, int simId) {
-  auto* bus = dynamic_cast<CMicroOpnv*>(car);
+  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
   if (!bus) return false;
   bus->SetIsoXYPos(x, y);
   if (!bus->GetOpnvLine()) {
@@ -426,7 +453,7 @@ bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsi
     return true;
   }
   CMicroSimHost* host = CMicroSimHost::Get();
-  const uint32_t now = kfx_GetTicks();
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
   if (!host->IsIsoPosHst(bus, x, y)) {
     if (bus->GetStopped() && cell) cell->m_TimeStamp = now;
     return false;

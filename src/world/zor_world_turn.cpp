@@ -89,7 +89,10 @@ int CZorvaWorld::OnPlayloopTurn() {
     m_pMessage->CheckWaitMessage();
     m_LastDelta = static_cast<int>(now - m_LastTurnTicks);
     m_LastTurnTicks = now;
-    if (m_pMicroHost) m_pMicroHost->SetFrameTime(static_cast<uint32_t>(m_LastDelta));
+    if (m_pMicroHost) {
+      m_pMicroHost->SetFrameTime(static_cast<uint32_t>(m_LastDelta));
+      m_pMicroHost->SetWorldTime(now);
+    }
     m_TotalTime += m_LastDelta;
     m_AccumulatedTime += m_LastDelta;
     if (m_AccumulatedTime > m_GameSpeed && m_pSimWelt->Computate(spacing) == 0) {
