@@ -106,4 +106,12 @@ inline int CellOf(CQnoMicroZelle& layout, const CCar* car) {
   return -1;
 }
 
+// A new car placed at the cell's own point the way the movement places.
+inline TestCar* Place(CQnoMicroZelle& layout, int cell) {
+  auto* car = new TestCar;
+  layout.GetZelle(cell)->m_Choice = 0;  // without the room check no branch is chosen
+  EXPECT_EQ(layout.SetzeFahrzeug(layout.GetZelle(cell), car, 0, false, false, false), 0);
+  return car;
+}
+
 }  // namespace microtest

@@ -16,13 +16,6 @@ int Along(CQnoMicroZelle& layout, const CCar* car, int spacing) {
   return i * spacing * 10 + (spacing * 10 - layout.GetZelle(i)->m_Position);
 }
 
-TestCar* Place(CQnoMicroZelle& layout, int cell) {
-  auto* car = new TestCar;
-  layout.GetZelle(cell)->m_Choice = 0;  // without the room check no branch is chosen
-  EXPECT_EQ(layout.SetzeFahrzeug(layout.GetZelle(cell), car, 0, false, false, false), 0);
-  return car;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- counting

@@ -244,3 +244,28 @@ TEST_F(MovementTest, WalksOverCellsWithoutDistanceEnd) {
   for (int i = 0; i < 10; ++i) ring->MoveCars(0, 0, false);
   EXPECT_EQ(CarsIn(*ring), 1);
 }
+
+TEST_F(MovementTest, APlacedCarTakesItsScreenPositionAndDirection) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(4, 20, false);
+  TestCar* car = Place(*lane, 1);
+  lane->MoveCars(0, 0, false);
+  lane->MoveCars(0, 0, false);
+  Cell* cell = car->GetMicroSimObject();
+  ASSERT_NE(cell, nullptr);
+  lane->SetCarPos(cell);
+  int x = 0, y = 0, x2 = 0, y2 = 0;
+  car->GetScreenXYPos(x, y, x2, y2);
+  EXPECT_EQ(x, cell->m_ScreenX + static_cast<int>(cell->m_CarX));
+  EXPECT_EQ(x, 100 + 20 + 3) << "32 tenths past the cell at x 120";
+  EXPECT_EQ(y, 100);
+  int dir = -1;
+  ASSERT_TRUE(lane->CalcRichtung(dir, cell));
+  EXPECT_EQ(car->GetRichtungsIndex(), dir);
+  // A cell without choice leaves the vehicle where it was drawn.
+  cell->m_Choice = Cell::kNoChoice;
+  car->SetScreenXYPos(1, 2, -1, -1);
+  lane->SetCarPos(cell);
+  car->GetScreenXYPos(x, y, x2, y2);
+  EXPECT_EQ(x, 1);
+}
