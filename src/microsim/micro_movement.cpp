@@ -149,16 +149,21 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
-  std::pair<Cell*, CCar*> standing[256];
+  Cell* standingCell[256];
+  CCar* standingCar[256];
   int n = 0;
   for (Cell& c : m_Cells)
-    if (c.m_pCar) standing[n++] = {&c, c.m_pCar};
+    if (c.m_pCar) {
+      standingCell[n] = &c;
+      standingCar[n++] = c.m_pCar;
+    }
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   uint16_t knownId = 0;
   int knownFound = 1, knownSpeed = 0;
   for (int k = 0; k < n; ++k) {
-    auto [cell, car] = standing[k];
+    Cell* cell = standingCell[k];
+    CCar* car = standingCar[k];
     if (cell->m_pCar != car) continue;
     int speed = 0;
     if (k == 0 || cell->m_SimID != knownId) {
