@@ -176,6 +176,13 @@ TEST(MicroGroup, TheCellLeadingIntoAJunction) {
   EXPECT_EQ(street.FindZelleWithTargetJunction(nullptr, 0, 0, 0), nullptr);
 }
 
+TEST(MicroLink, DistancesAreTenthsOfAPixel) {
+  LayoutPtr a = Make({C(1, 2, 10, 10), C(2, 2, 13, 14), C(3, 2, 7, 6)});
+  a->SetScreenPos(0, 0);
+  EXPECT_DOUBLE_EQ(CMicroSimulation::CalcDistance(a->GetZelle(0), a->GetZelle(1)), 50.0);
+  EXPECT_DOUBLE_EQ(CMicroSimulation::CalcDistance(a->GetZelle(1), a->GetZelle(2)), 100.0);
+}
+
 TEST(MicroLink, JoinsTheNearestExitAndEntryEachWayWithTheirSimIds) {
   CMicroSimulation sim;
   LayoutPtr a = TwoWay(0);
@@ -252,6 +259,9 @@ TEST(MicroLink, FourLaneStreetsJoinTwoLanesEachWayAndRailOne) {
   EXPECT_EQ(sim.Link(a.get(), b.get(), STRASSE_VIERSPURIG, 7, 8), 0);
   EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
   EXPECT_EQ(a->GetZelle(3)->m_pNachfolger[0], b->GetZelle(2));
+  // And two lanes back from b's exits to a's entries.
+  EXPECT_EQ(b->GetZelle(1)->m_pNachfolger[0], a->GetZelle(0));
+  EXPECT_EQ(b->GetZelle(3)->m_pNachfolger[0], a->GetZelle(2));
   LayoutPtr r1 = tile(0), r2 = tile(40);
   EXPECT_EQ(sim.Link(r1.get(), r2.get(), STRASSE_SCHIENE, 7, 8), 0);
   EXPECT_EQ(r1->GetZelle(1)->m_pNachfolger[0], r2->GetZelle(0));
@@ -270,6 +280,11 @@ TEST(MicroLink, OneWayStreetsTurnTheSecondTile) {
   EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(1));
   EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 0, 0}));
   EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{0, 0, 0}));
+  // The last of several exits.
+  LayoutPtr e = TwoWay(0), f = Lane(60);
+  EXPECT_EQ(sim.LinkAndTurnSec(e.get(), f.get(), STRASSE_EINBAHN, 5, 6), 0);
+  EXPECT_EQ(e->GetZelle(3)->m_pNachfolger[0], f->GetZelle(1));
+  EXPECT_EQ(e->GetZelle(1)->m_AnzNachfolger, 0);
   // Other types are joined as by Link.
   LayoutPtr c = TwoWay(0), d = TwoWay(40);
   EXPECT_EQ(sim.LinkAndTurnSec(c.get(), d.get(), STRASSE_2, 5, 6), 0);
