@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "micro_test_host.h"
+#include "world/base/zor_world_host.h"
 
 using namespace microtest;
 
@@ -285,4 +286,81 @@ TEST_F(MovementTest, CarsAtAForkWithoutFlowLeaveTheSimulation) {
   car = new TestCar;
   EXPECT_EQ(f->SetzeFahrzeug(f->GetZelle(0), car, 0, false, true, false), 0);
   EXPECT_EQ(f->GetNextZelle(f->GetZelle(0)), f->GetZelle(2));
+}
+
+// ---------------------------------------------------------------- the cell's neighbours
+
+TEST_F(MovementTest, AVehicleLocksItsConflictCellsWhileItStands) {
+  LayoutPtr lane = Chain(4, 20, false);
+  Cell* guarded = lane->GetZelle(3);
+  lane->GetZelle(0)->m_pConflict[0] = guarded;
+  Place(*lane, 0);
+  EXPECT_EQ(guarded->m_Locked, 1);
+  lane->RemoveVehicle(lane->GetZelle(0));
+  EXPECT_EQ(guarded->m_Locked, 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_Position, Cell::kNoPosition);
+  // A moving vehicle takes the lock along.
+  host.velocity[7] = 20.0;
+  Place(*lane, 0);
+  for (int turn = 0; turn < 20 && lane->GetZelle(0)->m_pCar; ++turn) lane->MoveCars(0, 0, false);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, nullptr);
+  EXPECT_EQ(guarded->m_Locked, 0);
+}
+
+TEST_F(MovementTest, AVehicleAtTheEndOfItsCellsIsRemoved) {
+  LayoutPtr lane = Chain(2, 20, false);
+  // From the last cell there is nowhere to go.
+  Park(lane->GetZelle(1), 30, Cell::kNoChoice);
+  EXPECT_EQ(lane->BewegeFahrzeug(lane->GetZelle(1), lane->GetZelle(1)->m_pCar, 10.0, nullptr, false, 0, 0, false,
+                                 false),
+            1);
+  EXPECT_EQ(lane->GetZelle(1)->m_pCar, nullptr);
+  EXPECT_EQ(lane->GetZelle(1)->m_Position, Cell::kNoPosition);
+  EXPECT_EQ(TestCar::s_alive, 0);
+  // A car that reaches the next cell's point exactly stays at the end of
+  // its own cell; any further and it is in the next one.
+  LayoutPtr two = Chain(3, 20, false);
+  TestCar* c = Place(*two, 0);
+  EXPECT_EQ(two->BewegeFahrzeug(two->GetZelle(0), c, 200.0, nullptr, false, 0, 0, false, false), 0);
+  EXPECT_EQ(CellOf(*two, c), 0);
+  EXPECT_EQ(two->GetZelle(0)->m_Position, 0);
+  EXPECT_EQ(two->BewegeFahrzeug(two->GetZelle(0), c, 0.5, nullptr, false, 0, 0, false, false), 0);
+  EXPECT_EQ(CellOf(*two, c), 1);
+}
+
+TEST_F(MovementTest, AHiddenCellTakesNoPrivateCarButKeepsItsOccupant) {
+  LayoutPtr lane = Chain(3, 20, false);
+  lane->GetZelle(0)->m_Visible = 0;
+  auto* car = new TestCar;
+  lane->GetZelle(0)->m_Choice = 0;
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), car, 0, false, false, false), 1);
+  EXPECT_EQ(TestCar::s_alive, 0);
+  TestCar* occupant = Park(lane->GetZelle(1), 70);
+  lane->GetZelle(1)->m_Visible = 0;
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(1), new TestCar, 0, false, false, false), 1);
+  EXPECT_EQ(lane->GetZelle(1)->m_pCar, occupant);
+  EXPECT_EQ(lane->GetZelle(1)->m_Position, 70);
+}
+
+namespace {
+class CellViewHost : public CWorldHost {
+ public:
+  bool GetShowMicroZellen() override { return true; }
+};
+}  // namespace
+
+TEST_F(MovementTest, WithTheCellViewOnABranchWithoutFlowIsDrawnAtRandom) {
+  CellViewHost view;
+  CWorldHost::Install(&view);
+  LayoutPtr f = Make({C(1, 2, 0, 0, {2, 3, 4}), C(2, 2, 10, -10, {}, 1), C(3, 2, 10, 10, {}, 1),
+                      C(4, 2, 10, 0, {}, 1)});
+  TestCar car;
+  int n[4] = {};
+  for (int i = 0; i < 3000; ++i) {
+    f->SplittTrafic(f->GetZelle(0), &car, false);
+    ASSERT_LT(f->GetZelle(0)->m_Choice, 3);
+    ++n[f->GetZelle(0)->m_Choice];
+  }
+  CWorldHost::Install(nullptr);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(n[i] / 3000.0, 1.0 / 3, 0.04) << i;
 }
