@@ -72,7 +72,7 @@ class TestCar : public CCar {
   ~TestCar() override {
     --s_alive;
     // A vehicle is destroyed after it was told it has no cell.
-    s_cellAtEnd += GetZelle() ? 1 : 0;
+    s_cellAtEnd += GetMicroSimObject() ? 1 : 0;
   }
   int Destroy() override {
     ++s_destroyed;
@@ -98,7 +98,7 @@ inline TestCar* Park(Cell* cell, int position = 50, uint8_t choice = 0) {
   cell->m_pCar = car;
   cell->m_Position = position;
   cell->m_Choice = choice;
-  car->SetZelle(cell);
+  car->SetMicroSimObject(cell);
   return car;
 }
 
