@@ -17,6 +17,7 @@ struct FreeBlock {
   FreeBlock* next;
 };
 FreeBlock* g_freeActions = nullptr;
+int g_freeCount = 0;
 // The selection buffer is reserved once for this many references.
 constexpr std::size_t kSelectionReserve = 256;
 }  // namespace
@@ -25,6 +26,7 @@ void* CAction::operator new(std::size_t size) {
   if (kKeepFreedActions && size == sizeof(CAction) && g_freeActions) {
     FreeBlock* block = g_freeActions;
     g_freeActions = block->next;
+    --g_freeCount;
     return block;
   }
   return ::operator new(size);
@@ -34,17 +36,19 @@ void CAction::operator delete(void* p, std::size_t size) noexcept {
   if (!p) return;
   if (kKeepFreedActions && size == sizeof(CAction)) {
     g_freeActions = new (p) FreeBlock{g_freeActions};
+    ++g_freeCount;
     return;
   }
   ::operator delete(p);
 }
+
+int CAction::FreeBlockCount() { return g_freeCount; }
 
 CAction::~CAction() { Destroy(); }
 
 int CAction::Destroy() {
   if (m_ownsName) std::free(m_name);
   m_name = nullptr;
-  m_ownsName = true;
   return 0;
 }
 

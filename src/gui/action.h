@@ -26,6 +26,8 @@ class CAction : public CZorvaObject {
   // instead of going back to the heap.
   static void* operator new(std::size_t size);
   static void operator delete(void* p, std::size_t size) noexcept;
+  // Freed blocks waiting for the next action (always 0 in sanitizer builds).
+  static int FreeBlockCount();
 
   void Set(EActionType kind, EActionWhen when, EInOutType inout, int p1, int p2, int p3, int p4);
   void SetName(const char* name);

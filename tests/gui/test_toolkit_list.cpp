@@ -136,3 +136,22 @@ TEST(Actions, AnEventCopyReadsTheSourcesNameAndAReusedBlockStartsClean) {
   EXPECT_STREQ(owned->GetName(), "own");
   delete owned;
 }
+
+TEST(Actions, AFreedActionsBlockServesTheNextAction) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "sanitizer builds give every block back to the heap";
+#else
+  CAction* a = new CAction;
+  const void* block = a;
+  const int waiting = CAction::FreeBlockCount();
+  delete a;
+  ASSERT_EQ(CAction::FreeBlockCount(), waiting + 1);
+  CAction* b = new CAction;
+  EXPECT_EQ(static_cast<const void*>(b), block);
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting);
+  CAction::operator delete(nullptr, sizeof(CAction));
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting) << "giving back nothing keeps nothing";
+  delete b;
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting + 1);
+#endif
+}
