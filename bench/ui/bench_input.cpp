@@ -6,9 +6,7 @@
 // 16-bit frame in the same run.
 //
 // A configuration that allocates during the timed events is reported and
-// makes the program exit non-zero. The toolkit copies every matching
-// action of a window and its items into a list of the event, so windows
-// whose items act on mouse moves allocate once per matching action.
+// makes the program exit non-zero.
 #include <benchmark/benchmark.h>
 
 #include <atomic>

@@ -3,11 +3,51 @@
 #include "framework/zor_util.h"
 
 #include <cstdlib>
+#include <new>
+
+namespace {
+// Freed action blocks, kept for the next copies. Sanitizer builds hand
+// every block back to the heap so that a use after free is still seen.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kKeepFreedActions = false;
+#else
+constexpr bool kKeepFreedActions = true;
+#endif
+struct FreeBlock {
+  FreeBlock* next;
+};
+FreeBlock* g_freeActions = nullptr;
+int g_freeCount = 0;
+// The selection buffer is reserved once for this many references.
+constexpr std::size_t kSelectionReserve = 256;
+}  // namespace
+
+void* CAction::operator new(std::size_t size) {
+  if (kKeepFreedActions && size == sizeof(CAction) && g_freeActions) {
+    FreeBlock* block = g_freeActions;
+    g_freeActions = block->next;
+    --g_freeCount;
+    return block;
+  }
+  return ::operator new(size);
+}
+
+void CAction::operator delete(void* p, std::size_t size) noexcept {
+  if (!p) return;
+  if (kKeepFreedActions && size == sizeof(CAction)) {
+    g_freeActions = new (p) FreeBlock{g_freeActions};
+    ++g_freeCount;
+    return;
+  }
+  ::operator delete(p);
+}
+
+int CAction::FreeBlockCount() { return g_freeCount; }
 
 CAction::~CAction() { Destroy(); }
 
 int CAction::Destroy() {
-  std::free(m_name);
+  if (m_ownsName) std::free(m_name);
   m_name = nullptr;
   return 0;
 }
@@ -24,8 +64,9 @@ void CAction::Set(EActionType kind, EActionWhen when, EInOutType inout, int p1, 
 }
 
 void CAction::SetName(const char* name) {
-  std::free(m_name);
+  if (m_ownsName) std::free(m_name);
   m_name = name ? kfx_strdup(name) : nullptr;
+  m_ownsName = true;
 }
 
 CAction* CAction::Clone() const {
@@ -33,6 +74,15 @@ CAction* CAction::Clone() const {
   c->Set(m_kind, m_when, m_inout, m_p1, m_p2, m_p3, m_p4);
   c->m_reserved = m_reserved;
   c->SetName(m_name);
+  return c;
+}
+
+CAction* CAction::CopyForEvent() const {
+  CAction* c = new CAction;
+  c->Set(m_kind, m_when, m_inout, m_p1, m_p2, m_p3, m_p4);
+  c->m_reserved = m_reserved;
+  c->m_name = m_name;
+  c->m_ownsName = false;
   return c;
 }
 
@@ -45,6 +95,10 @@ void CActionList::InsertTemporaryNextAction(CAction* action) {
 void CActionList::CopyMatching(CActionList* collected, EActionWhen when) const {
   if (!collected) return;
   ForEach([&](CAction* a) {
-    if (a->m_when == when) collected->AddHeadAction(a->Clone());
+    if (a->m_when == when) collected->AddHeadAction(a->CopyForEvent());
   });
 }
+
+CActionSelection::Stack::Stack() { refs.reserve(kSelectionReserve); }
+
+CActionSelection::Stack CActionSelection::s_stack;

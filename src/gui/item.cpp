@@ -92,8 +92,8 @@ EInOutType CItem::OverItem(int originX, int originY, int mouseX, int mouseY) {
   return m_hit;
 }
 
-int CItem::CheckEvent(QnoInteractionEvent* event, CActionList* actions, CActionList* selected, int x, int y) {
-  if (!event) return 0;
+int CItem::CheckEvent(QnoInteractionEvent* event, CActionList* actions, CActionSelection* selected, int x, int y) {
+  if (!event || !actions || actions->GetCount() == 0) return 0;
   switch (event->type) {
     case QNO_EVENT_BUTTONDOWN:
       if (event->button == 0) {
@@ -117,11 +117,22 @@ int CItem::CheckEvent(QnoInteractionEvent* event, CActionList* actions, CActionL
   return 0;
 }
 
-int CItem::CheckAllAktion(CActionList* actions, CActionList* selected, EActionWhen when, int, int) {
+int CItem::CheckAllAktion(CActionList* actions, CActionSelection* selected, EActionWhen when, int, int) {
   if (!actions) return 0;
-  CGuiHost* host = CGuiHost::Get();
   actions->ForEach([&](CAction* a) {
-    if (a->m_when == when && selected) selected->AddHeadAction(a->Clone());
+    if (a->m_when == when && selected) selected->AddHeadAction(a);
+    CGuiHost* host = nullptr;
+    switch (a->m_kind) {
+      case 51:
+      case 55:
+      case 65:
+      case 68:
+      case 122:
+        host = CGuiHost::Get();
+        break;
+      default:
+        return;
+    }
     switch (a->m_kind) {
       case 51:
         if (host->GetThematicMapLayer() == a->m_p1 && m_pressed != 3) {
@@ -215,7 +226,7 @@ int CItem::CheckPressed() {
 
 int CItem::InputFilter(QnoInteractionEvent* event, QnoView* view, CActionList* passUp, int originX, int originY,
                        int mouseX, int mouseY, EInOutType ownerState, EInOutType claim) {
-  CActionList selected;
+  CActionSelection selected;
   EInOutType hit = OverItem(originX, originY, mouseX, mouseY);
   if (hit == INOUT_INSIDE && event) {
     if (m_type == 13 && m_topWindow && m_topWindow->GetID() == 1 && event->type == QNO_EVENT_BUTTONDOWN)
@@ -233,7 +244,7 @@ int CItem::InputFilter(QnoInteractionEvent* event, QnoView* view, CActionList* p
 }
 
 int CItem::OnPlayloopTurn() {
-  CActionList selected;
+  CActionSelection selected;
   CActionList discarded;
   CheckAllAktion(m_actions, &selected, WHEN_TURN, -1, -1);
   ActionAuswertung(&discarded, &selected, -1, -1, INOUT_NONE, INOUT_NONE);

@@ -57,14 +57,14 @@ class CItem : public CZorvaObject {
   virtual int InputFilter(QnoInteractionEvent* event, QnoView* view, CActionList* passUp, int originX, int originY,
                           int mouseX, int mouseY, EInOutType ownerState, EInOutType claim);
   // Runs the actions the item handles and passes the others into passUp.
-  virtual int ActionAuswertung(CActionList* passUp, CActionList* selected, int x, int y, EInOutType hit,
+  virtual int ActionAuswertung(CActionList* passUp, CActionSelection* selected, int x, int y, EInOutType hit,
                                EInOutType claim);
 
   void SetBaseData(CDialog* dialog);
   // Stores and returns 2 (inside) or 4 (outside).
   EInOutType OverItem(int originX, int originY, int mouseX, int mouseY);
-  int CheckEvent(QnoInteractionEvent* event, CActionList* actions, CActionList* selected, int x, int y);
-  int CheckAllAktion(CActionList* actions, CActionList* selected, EActionWhen when, int x, int y);
+  int CheckEvent(QnoInteractionEvent* event, CActionList* actions, CActionSelection* selected, int x, int y);
+  int CheckAllAktion(CActionList* actions, CActionSelection* selected, EActionWhen when, int x, int y);
   void SetPressed(EPressedType look, int p1, int p2, int p3);
   int CheckPressed();
   int RefreshVars();
@@ -127,7 +127,7 @@ class CItem : public CZorvaObject {
   bool VariableAction(const CAction& a, EInOutType hit);
   // The kinds that go to the controller, the world or the game model;
   // false for other kinds.
-  bool GameAction(CActionList* selected, const CAction& a, EInOutType hit);
+  bool GameAction(CActionSelection* selected, const CAction& a, EInOutType hit);
 
   int m_classCode = ITEM_CLASS_NONE;
   EInOutType m_hit = INOUT_OUTSIDE;

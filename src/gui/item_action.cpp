@@ -41,7 +41,7 @@ int ToState(double v) {
 }
 
 CAction* PassUp(CActionList* passUp, const CAction& a) {
-  CAction* copy = a.Clone();
+  CAction* copy = a.CopyForEvent();
   if (passUp) passUp->AddHeadAction(copy);
   else delete copy;
   return copy;
@@ -123,7 +123,7 @@ bool CItem::VariableAction(const CAction& a, EInOutType hit) {
   }
 }
 
-bool CItem::GameAction(CActionList* selected, const CAction& a, EInOutType hit) {
+bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType hit) {
   CGuiHost* host = CGuiHost::Get();
   CScreenWindow* root = TreeRoot();
   const bool inside = hit == INOUT_INSIDE;
@@ -419,7 +419,7 @@ bool CItem::GameAction(CActionList* selected, const CAction& a, EInOutType hit) 
   return true;
 }
 
-int CItem::ActionAuswertung(CActionList* passUp, CActionList* selected, int x, int y, EInOutType hit,
+int CItem::ActionAuswertung(CActionList* passUp, CActionSelection* selected, int x, int y, EInOutType hit,
                             EInOutType claim) {
   if (!selected) return 0;
   CGuiHost* host = CGuiHost::Get();
@@ -429,7 +429,7 @@ int CItem::ActionAuswertung(CActionList* passUp, CActionList* selected, int x, i
   };
   // Walked with the list's cursor, so that kind 117 can put an action next.
   selected->SetupActionCount();
-  while (CAction* action = selected->GetNextAction()) {
+  while (const CAction* action = selected->GetNextAction()) {
     const CAction& a = *action;
     if (a.m_inout != INOUT_ALWAYS && a.m_inout != hit) continue;
     const int p1 = a.m_p1;

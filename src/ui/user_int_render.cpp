@@ -1,6 +1,7 @@
 // The interface's layers over the map: deferred-action notices, exhibition
 // markers, the selection, the bottom panel, the open windows with the status
 // line, the balloon help and the pause mark.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -110,16 +111,17 @@ void CUserInt::RenderStatusLayer(QnoDisplay* display) {
   const int colour = static_cast<int>(buffer->GetClosestColor(173, 179, 195));
   const int y = height - 43;
   char text[64];
-  double money = 0;
-  if (font && host->GetMoney(&money)) {
-    // Values outside what the line can show are held at its edges.
+  if (font) {
+    // The account as the data exchange reads it: 0 while no object answers
+    // for it. Values outside what the line can show are held at its edges.
+    double money = 0;
+    if (!host->GetMoney(&money) || std::isnan(money)) money = 0;
     if (money > 9.9e14) money = 9.9e14;
     if (money < -9.9e14) money = -9.9e14;
     snprintf(text, sizeof text, "%.0f", money);
     CTextMarkup::InsertTausenderPunkt(text, sizeof text, language);
     buffer->RenderText(font, width - 355, y, text, colour);
-  }
-  if (font) {
+
     buffer->RenderText(font, width - 252, y, language == 1 ? "Pop:" : "Ew:", colour);
     snprintf(text, sizeof text, "%i", host->GetPeople());
     CTextMarkup::InsertTausenderPunkt(text, sizeof text, language);

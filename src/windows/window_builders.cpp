@@ -1,4 +1,5 @@
-// The builders in their fixed order. Stand-in: the twelve builders after WindowAdd add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the warning windows of
+// WindowAddEventBerater, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -28,5 +29,4 @@ int CZorvaWindows::WindowAddKreuzung() { return 0; }
 int CZorvaWindows::WindowAddStreet() { return 0; }
 int CZorvaWindows::WindowAddIndikatoren() { return 0; }
 int CZorvaWindows::WindowAddStatistik() { return 0; }
-int CZorvaWindows::WindowAddEventBerater() { return 0; }
 int CZorvaWindows::WindowAddLadenSpeichern() { return 0; }

@@ -62,7 +62,7 @@ TEST(Actions, ListOperations) {
     CActionList copies;
     list.CopyMatching(&copies, WHEN_MOVE);
     EXPECT_EQ(copies.GetHead()->m_kind, 3);  // each copy went to the head
-    EXPECT_NE(copies.GetTail()->GetName(), b->GetName());
+    EXPECT_STREQ(copies.GetTail()->GetName(), "source");
   }
   EXPECT_STREQ(b->GetName(), "source");
 
@@ -177,15 +177,22 @@ TEST(Items, HitBoxClickFeedbackAndTriggers) {
   item.GetActions()->AddHeadAction(MakeAction(10, WHEN_LEFT_HELD, INOUT_INSIDE));
   item.GetActions()->AddHeadAction(MakeAction(3, WHEN_OTHER_DOWN, INOUT_INSIDE));
   QnoInteractionEvent left = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 0);
-  CActionList sel;
-  item.CheckEvent(&left, item.GetActions(), &sel, 5, 5);
-  EXPECT_EQ(sel.GetHead()->m_kind, 10);  // 2 then 12, each at the head
-  EXPECT_EQ(sel.GetTail()->m_kind, 4);
-  CActionList sel2;
-  QnoInteractionEvent right = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 1);
-  item.CheckEvent(&right, item.GetActions(), &sel2, 5, 5);
-  ASSERT_EQ(sel2.GetCount(), 1);
-  EXPECT_EQ(sel2.GetHead()->m_kind, 3);
+  {
+    CActionSelection sel;
+    item.CheckEvent(&left, item.GetActions(), &sel, 5, 5);
+    ASSERT_EQ(sel.GetCount(), 2);
+    EXPECT_EQ(sel.GetAction(0)->m_kind, 10);  // 2 then 12, each at the head
+    EXPECT_EQ(sel.GetAction(1)->m_kind, 4);
+    // The item's own actions are selected, not copies.
+    EXPECT_EQ(sel.GetAction(1), item.GetActions()->GetTail());
+  }
+  {
+    CActionSelection sel2;
+    QnoInteractionEvent right = MakeEvent(QNO_EVENT_BUTTONDOWN, 5, 5, 1);
+    item.CheckEvent(&right, item.GetActions(), &sel2, 5, 5);
+    ASSERT_EQ(sel2.GetCount(), 1);
+    EXPECT_EQ(sel2.GetAction(0)->m_kind, 3);
+  }
 
   zortest::Clock().Set(1000);
   CActionList up;
@@ -201,7 +208,7 @@ TEST(Items, PressedLooks) {
   item.Create(0, 0, 10, 10, 13, 0, -1);
   host.layer = 4;
   item.GetActions()->AddHeadAction(MakeAction(51, WHEN_LEFT_DOWN, INOUT_INSIDE, 4));
-  CActionList sel;
+  CActionSelection sel;
   item.CheckAllAktion(item.GetActions(), &sel, WHEN_TURN, 0, 0);
   EXPECT_EQ(item.GetPressedLook(), 3);
   item.SetPressed(1, 5, 0, 0);  // a map layer look is not replaced

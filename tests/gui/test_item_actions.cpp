@@ -59,10 +59,12 @@ struct ItemActions : ::testing::Test {
   std::vector<Passed> Run(CItem* target, EActionType kind, int p1 = -1, int p2 = -1, int p3 = -1,
                           EInOutType hit = INOUT_INSIDE, EInOutType claim = INOUT_NONE,
                           EInOutType inout = INOUT_ALWAYS, int x = 0, int y = 0, int p4 = -1) {
-    CActionList selected;
+    CActionList own;
+    CActionSelection selected;
     CActionList up;
     CAction* a = MakeAction(kind, WHEN_LEFT_DOWN, inout, p1, p2, p3);
     a->m_p4 = p4;
+    own.AddHeadAction(a);
     selected.AddHeadAction(a);
     target->ActionAuswertung(&up, &selected, x, y, hit, claim);
     std::vector<Passed> passed;
@@ -517,10 +519,13 @@ TEST_F(ItemActions, PublicTransportLines) {
 
 TEST_F(ItemActions, TheConfirmedFleetActionRunsNext) {
   host.saved.reset(MakeAction(2, WHEN_LEFT_DOWN, INOUT_INSIDE, 124));
-  CActionList selected;
+  CActionList own;
+  own.AddHeadAction(MakeAction(3, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  own.AddHeadAction(MakeAction(117, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  CActionSelection selected;
+  selected.AddHeadAction(own.GetTail());
+  selected.AddHeadAction(own.GetHead());
   CActionList up;
-  selected.AddHeadAction(MakeAction(3, WHEN_LEFT_DOWN, INOUT_ALWAYS));
-  selected.AddHeadAction(MakeAction(117, WHEN_LEFT_DOWN, INOUT_ALWAYS));
   item->ActionAuswertung(&up, &selected, 1, 1, INOUT_INSIDE, INOUT_INSIDE);
   ASSERT_EQ(up.GetCount(), 2);
   EXPECT_EQ(up.GetTail()->m_kind, 2);  // the saved one first

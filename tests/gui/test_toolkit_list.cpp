@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "gui/action.h"
@@ -67,4 +68,90 @@ TEST(ToolkitList, DestroyEndsAWalkEvenOnATemporaryAction) {
   EXPECT_EQ(list.GetNextAction(), nullptr);
   EXPECT_EQ(list.GetHead(), nullptr);
   EXPECT_EQ(list.GetCount(), 0);
+}
+
+TEST(ActionSelection, RunsNewestFirstAndTakesAnInsertedActionNext) {
+  CActionList own;
+  for (int k = 1; k <= 3; ++k) own.AddHeadAction(MakeAction(k, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  CAction* first = own.GetTail();  // kind 1
+  CAction* third = own.GetHead();  // kind 3
+  CActionSelection sel;
+  sel.AddHeadAction(first);
+  sel.AddHeadAction(nullptr);  // nothing to select
+  sel.AddHeadAction(third);
+  ASSERT_EQ(sel.GetCount(), 2);
+  std::unique_ptr<CAction> extra(MakeAction(9, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  std::vector<int> kinds;
+  sel.SetupActionCount();
+  while (const CAction* a = sel.GetNextAction()) {
+    kinds.push_back(a->m_kind);
+    if (a == third) sel.InsertTemporaryNextAction(extra.get());
+  }
+  EXPECT_EQ(kinds, (std::vector<int>{3, 9, 1}));
+  // A fresh walk no longer holds the inserted action.
+  sel.SetupActionCount();
+  EXPECT_EQ(sel.GetNextAction(), third);
+}
+
+TEST(ActionSelection, ASelectionMadeWhileAnotherLivesEndsWithoutTouchingIt) {
+  CActionList own;
+  own.AddHeadAction(MakeAction(1, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  own.AddHeadAction(MakeAction(2, WHEN_LEFT_DOWN, INOUT_ALWAYS));
+  CActionSelection outer;
+  outer.AddHeadAction(own.GetTail());
+  {
+    CActionSelection inner;
+    EXPECT_EQ(inner.GetCount(), 0);
+    inner.AddHeadAction(own.GetHead());
+    inner.AddHeadAction(own.GetHead());
+    EXPECT_EQ(inner.GetCount(), 2);
+    EXPECT_EQ(outer.GetCount(), 3);  // outer sees the stack above it while inner lives
+  }
+  ASSERT_EQ(outer.GetCount(), 1);
+  EXPECT_EQ(outer.GetAction(0)->m_kind, 1);
+}
+
+TEST(Actions, AnEventCopyReadsTheSourcesNameAndAReusedBlockStartsClean) {
+  CAction source;
+  source.Set(33, WHEN_MOVE, INOUT_INSIDE, 1, 2, 3, 4);
+  source.m_reserved = 7;
+  source.SetName("hover");
+  CAction* copy = source.CopyForEvent();
+  EXPECT_EQ(copy->GetName(), source.GetName());
+  EXPECT_EQ(copy->m_kind, 33);
+  EXPECT_EQ(copy->m_when, WHEN_MOVE);
+  EXPECT_EQ(copy->m_inout, INOUT_INSIDE);
+  EXPECT_EQ(copy->m_p1 + copy->m_p2 * 10 + copy->m_p3 * 100 + copy->m_p4 * 1000, 4321);
+  EXPECT_EQ(copy->m_reserved, 7);
+  EXPECT_EQ(copy->GetListNumber(), 0);
+  delete copy;
+  EXPECT_STREQ(source.GetName(), "hover");
+  // A block given back serves the next action, which owns what it is given.
+  CAction* next = new CAction;
+  EXPECT_EQ(next->GetName(), nullptr);
+  EXPECT_EQ(next->m_kind, 1);
+  next->SetName("own");
+  CAction* owned = next->Clone();
+  delete next;
+  EXPECT_STREQ(owned->GetName(), "own");
+  delete owned;
+}
+
+TEST(Actions, AFreedActionsBlockServesTheNextAction) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "sanitizer builds give every block back to the heap";
+#else
+  CAction* a = new CAction;
+  const void* block = a;
+  const int waiting = CAction::FreeBlockCount();
+  delete a;
+  ASSERT_EQ(CAction::FreeBlockCount(), waiting + 1);
+  CAction* b = new CAction;
+  EXPECT_EQ(static_cast<const void*>(b), block);
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting);
+  CAction::operator delete(nullptr, sizeof(CAction));
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting) << "giving back nothing keeps nothing";
+  delete b;
+  EXPECT_EQ(CAction::FreeBlockCount(), waiting + 1);
+#endif
 }

@@ -1,6 +1,7 @@
 // What the interface draws: the open windows back to front, the bottom
 // panel only while shown, the balloon help and the mouse cursor.
 #include <algorithm>
+#include <cmath>
 
 #include "framework/qno_font.h"
 #include "writers/blob_writers.h"
@@ -243,11 +244,19 @@ TEST_F(Status, MoneyPopulationDateAndTickerStandInTheirFields) {
   screen.Clear();
   ui->Render(&screen.display);
   EXPECT_TRUE(ShowsText("-990,000,000,000,000", 445, 557, 100)) << "held at the line's edge";
+  status.money = 9.9e14 + 1;
+  screen.Clear();
+  ui->Render(&screen.display);
+  EXPECT_TRUE(ShowsText("990,000,000,000,000", 445, 557, 100)) << "held at the line's other edge";
+  status.money = std::nan("");
+  screen.Clear();
+  ui->Render(&screen.display);
+  EXPECT_TRUE(ShowsText("0", 445, 557, 100)) << "a value that is no number reads 0";
   status.hasMoney = false;
   status.modus = 3;
   screen.Clear();
   ui->Render(&screen.display);
-  EXPECT_TRUE(ShowsText("", 445, 557, 100)) << "no value, no money";
+  EXPECT_TRUE(ShowsText("0", 445, 557, 100)) << "an account no one answers for reads 0";
   EXPECT_TRUE(ShowsText("", 423, 579, 200)) << "no ticker in the exhibition";
 }
 
