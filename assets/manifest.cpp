@@ -216,6 +216,9 @@ std::vector<UiArt> BuildUiArts() {
       // notices and marks over the map
       {49785, 230, 40, B}, {50123, 230, 40, B}, {49784, 230, 40, B}, {50122, 230, 40, B},
       {49888, 110, 26, B}, {50120, 110, 26, B}, {28320, 13, 13, B}, {28321, 9, 9, B},
+      // the warning and the yes/no question
+      {37549, 315, 80, B}, {50088, 315, 80, B}, {49889, 287, 108, B},
+      {41484, 56, 16, BUTTON}, {50609, 56, 16, BUTTON}, {41485, 56, 16, BUTTON}, {50612, 56, 16, BUTTON},
   };
   std::vector<UiArt> out;
   uint32_t next = UI_PICTURES_FIRST;

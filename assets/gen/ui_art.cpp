@@ -935,6 +935,47 @@ Image16 Notice(const UiArt& a, const char* text) {
   return c.ToImage();
 }
 
+// A light sheet for a message: the message texts are drawn in the dark
+// text colour.
+void Sheet(cairo_t* cr, double x, double y, double w, double h) {
+  cairo_rectangle(cr, x, y, w, h);
+  Gradient(cr, x, y, w, h, {248, 245, 234}, {230, 225, 208});
+  Bevel(cr, x, y, w, h, false);
+}
+
+// The warning window: a warning sign at the left, a sheet for the message
+// and the close box at the top right; the whole window can be dragged.
+Image16 WarningPanel(const UiArt& a) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  Panel(cr, 0, 0, a.width, a.height);
+  Sheet(cr, 40, 6, a.width - 46, a.height - 12);
+  Poly(cr, {{21, 22}, {37, 52}, {5, 52}}, kAccent);
+  Poly(cr, {{21, 26.5}, {33.5, 49.5}, {8.5, 49.5}}, {60, 44, 20});
+  Poly(cr, {{21, 29}, {31.5, 48}, {10.5, 48}}, kAccent);
+  Line(cr, 21, 34, 21, 42, 2.6, {60, 44, 20});
+  Disc(cr, 21, 45.2, 1.5, {60, 44, 20});
+  cairo_rectangle(cr, 285, 3, 14, 13);
+  Set(cr, kRed);
+  cairo_fill(cr);
+  Line(cr, 287, 5, 297, 14, 1.4, kWhite);
+  Line(cr, 297, 5, 287, 14, 1.4, kWhite);
+  return c.ToImage();
+}
+
+// The yes/no window: a sheet for the question above its two buttons.
+Image16 QuestionPanel(const UiArt& a) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  Panel(cr, 0, 0, a.width, a.height);
+  cairo_rectangle(cr, 2.5, 2.5, a.width - 5, a.height - 5);
+  cairo_set_line_width(cr, 1);
+  Set(cr, kAccent);
+  cairo_stroke(cr);
+  Sheet(cr, 12, 9, a.width - 24, 66);
+  return c.ToImage();
+}
+
 Image16 StopMarker(const UiArt& a) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
@@ -978,6 +1019,10 @@ Image16 DrawState(const UiArt& a, int state) {
     case 19022: return MenuCaption(a, state);
     case 19021: return CloseBox(a, state);
     case 37555: return LabelButton(a, state, "Berater", 9, {}, false);
+    case 41484: return LabelButton(a, state, "Ja", 10, {}, false);
+    case 50609: return LabelButton(a, state, "Yes", 10, {}, false);
+    case 41485: return LabelButton(a, state, "Nein", 10, {}, false);
+    case 50612: return LabelButton(a, state, "No", 10, {}, false);
     case 50624: return LabelButton(a, state, "Adviser", 9, {}, false);
     case 22005: return RatingButton(a, state, false);
     case 50595: return RatingButton(a, state, true);
@@ -1015,6 +1060,8 @@ Image16 DrawBitmap(const UiArt& a) {
     case 49888: return Notice(a, "PAUSE");
     case 50120: return Notice(a, "PAUSED");
     case 28320: case 28321: return StopMarker(a);
+    case 37549: case 50088: return WarningPanel(a);
+    case 49889: return QuestionPanel(a);
     default: return DrawLegend(a);
   }
 }

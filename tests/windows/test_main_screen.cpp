@@ -424,3 +424,36 @@ TEST_F(MainScreen, ThematicMapPagesStackTheirButtonsAboveTheirLegend) {
     EXPECT_LE(bottom, header->GetYSize());
   }
 }
+
+TEST_F(MainScreen, TheWarningAndTheQuestionDrawWithNoPictureMissingInEitherLanguage) {
+  for (int language : {0, 1}) {
+    SCOPED_TRACE(language == 0 ? "German" : "English");
+    host.language = language;
+    builder.DestroyWindows();
+    host.renderList.clear();
+    builder.ResetCursors();
+    resources.Clear();
+    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
+      char path[1024];
+      QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
+      ASSERT_EQ(resources.AddWadFile(path), 0);
+    }
+    CZorvaWindows(builder).WindowAdd();
+    CZorvaWindows(builder).WindowAddEventBerater();
+    ASSERT_NE(Window(220), nullptr);
+    ASSERT_NE(Window(247), nullptr);
+    resources.TrackRequests(true);
+    for (int id : {220, 247}) Root()->ActivateWindow(id, OVER_SINGLE);
+    for (int look = 0; look <= 2; ++look) {
+      for (int id : {220, 247}) ForEachItem(Window(id), [&](CItem* i) { i->SetState(look); });
+      RenderOpen();
+    }
+    resources.TrackRequests(false);
+    EXPECT_TRUE(resources.MissingIds().empty()) << resources.MissingIds().size() << " missing, the first "
+                                                << *resources.MissingIds().begin();
+    const std::set<uint32_t>& asked = resources.RequestedIds();
+    const std::set<uint32_t> pictures = language == 0 ? std::set<uint32_t>{37549, 49889, 41484, 41485}
+                                                      : std::set<uint32_t>{50088, 49889, 50609, 50612};
+    for (uint32_t id : pictures) EXPECT_TRUE(asked.count(id)) << id;
+  }
+}
