@@ -9,6 +9,7 @@
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
 
