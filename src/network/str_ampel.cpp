@@ -35,15 +35,16 @@ void CAmpel::Lock(bool on) {
 
 int CAmpel::LinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b) {
   if (!a) return 1;
+  int filled = 0;
   if (!m_pZelle1) {
     m_pZelle1 = a;
-    return 0;
+    ++filled;
   }
   if (!m_pZelle2) {
     m_pZelle2 = b;
-    return 0;
+    ++filled;
   }
-  return 1;
+  return filled > 0 ? 0 : 1;
 }
 
 int CAmpel::ReLinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b) {
@@ -147,12 +148,22 @@ int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
     if (m_pJunction) m_pJunction->GetFarSideStreets(&a, &b);
     const bool opposite = (a == m_pStreets[0] && b == street) || (b == m_pStreets[0] && a == street);
     if (!opposite) {
-      // The new light leads the priority pair; the first one yields.
-      m_pAmpeln[2] = light;
-      m_pStreets[2] = street;
-      Swap(0, 2);
-      Swap(1, 3);
-      return 0;
+      // The new light leads the priority pair; the first one yields. A
+      // slot of the other pair that holds a light already is not
+      // overwritten: the new light swaps through the free one instead.
+      if (!m_pAmpeln[2]) {
+        m_pAmpeln[2] = light;
+        m_pStreets[2] = street;
+        Swap(0, 2);
+        Swap(1, 3);
+        return 0;
+      }
+      if (!m_pAmpeln[3]) {
+        m_pAmpeln[3] = light;
+        m_pStreets[3] = street;
+        Swap(0, 3);
+        return 0;
+      }
     }
   }
   m_pAmpeln[index] = light;

@@ -26,7 +26,8 @@ class CAmpel : public CZorvaObject {
   // Runs the cycle on the world's millisecond clock.
   virtual int OnPlayloopTurn();
 
-  // Fills whichever cell slot is empty; 1 when a is null or both are set.
+  // Fills the empty cell slots, a into the first, b into the second; 1
+  // when a is null or both were set.
   int LinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b);
   // Sets both cell slots; 1 when a is null.
   int ReLinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b);

@@ -1531,7 +1531,6 @@ CAmpel* CStrStrasse::LinkAmpelAtJunction(CStrJunction* junction) {
   auto* light = new CAmpel;
   light->Create();
   light->LinkZelle(a, b);
-  if (b) light->LinkZelle(b, nullptr);
   return light;
 }
 
