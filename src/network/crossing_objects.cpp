@@ -291,7 +291,8 @@ int CKreuzObj::ChangeAmpelType(int k) {
       sim->SetCrossingType(id, static_cast<ESimCrossingType>(kSimAmpel));
     }
   }
-  return SetJunctionAmpel();
+  // Right before left needs nothing of the junction.
+  return k == 0 ? 0 : SetJunctionAmpel();
 }
 
 // -------------------------------------------------------------- variables

@@ -404,6 +404,11 @@ int CStrJunction::RemoveLocation(CSimLocation* location) {
 // ---- traffic control --------------------------------------------------------------
 
 int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
+  // Only a T junction or a crossing can take signs or lights.
+  if (m_AmpelType == Ampel_Rvl && type != Ampel_Rvl && m_AnzLinkedStreets < 3) {
+    ParamError("m_AnzLinkedStreets<3");
+    return 1;
+  }
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;
