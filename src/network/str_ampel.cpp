@@ -247,6 +247,12 @@ int CAmpelGroup::ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStras
   CStrStrasse* order[kSlots] = {a, b, c, d};
   CAmpel* lights[kSlots] = {};
   for (int i = 0; i < kSlots; ++i) lights[i] = GetAmpelForStreet(order[i]);
+  // A light whose street is not named again leaves the group with it.
+  for (int i = 0; i < kSlots; ++i) {
+    bool kept = false;
+    for (CAmpel* l : lights) kept = kept || l == m_pAmpeln[i];
+    if (!kept) CheckDeleteAmpel(i);
+  }
   for (int i = 0; i < kSlots; ++i) {
     m_pStreets[i] = order[i];
     m_pAmpeln[i] = lights[i];

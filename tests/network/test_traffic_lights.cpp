@@ -235,7 +235,10 @@ TEST(LightSlots, ChangedPriorityTakesEachStreetsLightAlong) {
   EXPECT_EQ(group.GetAmpel(2), nullptr);  // a street the group did not hold
   EXPECT_EQ(group.GetLinkedStreetsNr(2), S(9));
   EXPECT_FALSE(group.HasStreet(S(2)));
-  // The light of the dropped street is no longer the group's; it goes here.
+  // The dropped street's light went with it (the sanitizer sees a leak otherwise).
+  int lights = 0;
+  for (int i = 0; i < CAmpelGroup::kSlots; ++i) lights += group.GetAmpel(i) ? 1 : 0;
+  EXPECT_EQ(lights, 2);
   CVorfahrtGroup signs(nullptr);
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(signs.Add(S(i)), 0);
   EXPECT_EQ(signs.Add(S(5)), 1);
