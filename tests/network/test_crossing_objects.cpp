@@ -259,6 +259,38 @@ TEST_F(Crossing, TheLightsStayAfterTheViewTurns) {
   EXPECT_EQ(obj->GetAmpelType(), 2);
 }
 
+TEST_F(Crossing, ASecondLightOppositeTheFirstJoinsThePriorityPair) {
+  CStrStrasse* a = nullptr;
+  CStrStrasse* b = nullptr;
+  k->GetFarSideStreets(&a, &b);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  CStrStrasse* side = nullptr;
+  for (int i = 0; i < 4; ++i)
+    if (k->GetStreetByNR(i) != a && k->GetStreetByNR(i) != b) side = k->GetStreetByNR(i);
+  ASSERT_NE(side, nullptr);
+  for (bool swapped : {false, true}) {
+    SCOPED_TRACE(swapped);
+    CStrStrasse* first = swapped ? b : a;
+    CStrStrasse* second = swapped ? a : b;
+    CAmpelGroup group(k);
+    group.Create();
+    ASSERT_EQ(group.Add(new CAmpel, first), 0);
+    ASSERT_EQ(group.Add(new CAmpel, second), 0);
+    EXPECT_EQ(group.GetLinkedStreetsNr(0), first);
+    EXPECT_EQ(group.GetLinkedStreetsNr(1), second);
+    ASSERT_EQ(group.Add(new CAmpel, side), 0);
+    EXPECT_EQ(group.GetLinkedStreetsNr(2), side);
+  }
+  // A side street after the first leads: the first yields.
+  CAmpelGroup group(k);
+  group.Create();
+  ASSERT_EQ(group.Add(new CAmpel, a), 0);
+  ASSERT_EQ(group.Add(new CAmpel, side), 0);
+  EXPECT_EQ(group.GetLinkedStreetsNr(0), side);
+  EXPECT_EQ(group.GetLinkedStreetsNr(2), a);
+}
+
 // ---- the record
 
 ByteList Store(CKreuzObj& o) {

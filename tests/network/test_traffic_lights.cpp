@@ -223,6 +223,31 @@ TEST(LightSlots, RemovingAPriorityStreetHandsThePriorityToTheOtherPair) {
   group.CheckDeleteAmpel(7);
 }
 
+TEST(LightSlots, AStreetLeftOutOfANewPriorityTakesItsLightAndReleasesItsCells) {
+  Light gone;
+  CAmpelGroup group(nullptr);
+  group.Create();
+  ASSERT_EQ(group.Add(new CAmpel, S(1)), 0);
+  ASSERT_EQ(group.Add(gone.light, S(2)), 0);
+  gone.a.m_Locked = gone.b.m_Locked = 1;
+  ASSERT_EQ(group.ChangePriorityStreets(S(1), nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(group.GetAmpelForStreet(S(2)), nullptr);
+  EXPECT_TRUE(gone.Green());
+}
+
+TEST(LightSlots, ANonPriorityStreetLeavesAndTheLastMovesUp) {
+  CAmpelGroup group(nullptr);
+  group.Create();
+  for (int i = 1; i <= 4; ++i) ASSERT_EQ(group.Add(new CAmpel, S(i)), 0);
+  CAmpel* last = group.GetAmpel(3);
+  CStrStrasse* lastStreet = group.GetLinkedStreetsNr(3);
+  ASSERT_EQ(group.RemoveFromStreet(group.GetLinkedStreetsNr(2)), 0);
+  EXPECT_EQ(group.GetAmpel(2), last);
+  EXPECT_EQ(group.GetLinkedStreetsNr(2), lastStreet);
+  EXPECT_EQ(group.GetAmpel(3), nullptr);
+  EXPECT_EQ(group.GetLinkedStreetsNr(3), nullptr);
+}
+
 TEST(LightSlots, ChangedPriorityTakesEachStreetsLightAlong) {
   CAmpelGroup group(nullptr);
   group.Create();
@@ -235,7 +260,6 @@ TEST(LightSlots, ChangedPriorityTakesEachStreetsLightAlong) {
   EXPECT_EQ(group.GetAmpel(2), nullptr);  // a street the group did not hold
   EXPECT_EQ(group.GetLinkedStreetsNr(2), S(9));
   EXPECT_FALSE(group.HasStreet(S(2)));
-  // The dropped street's light went with it (the sanitizer sees a leak otherwise).
   int lights = 0;
   for (int i = 0; i < CAmpelGroup::kSlots; ++i) lights += group.GetAmpel(i) ? 1 : 0;
   EXPECT_EQ(lights, 2);
