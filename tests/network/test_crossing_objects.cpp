@@ -82,6 +82,7 @@ TEST_F(Crossing, QuoteAndCycleStayWithinWhatTheWindowOffers) {
   EXPECT_EQ(f, 1.0f);
   EXPECT_EQ(obj->GetVarMin("KR.AMPEL.QUOTE", &f), 0);
   EXPECT_EQ(f, 0.0f);
+  EXPECT_EQ(obj->GetStep("KR.AMPEL.QUOTE", &f), 1);
   // A name the crossing does not hold is left alone.
   double v = 7;
   EXPECT_EQ(obj->GetVarData("KR.AMPEL.NICHTS", &v), 1);
@@ -115,6 +116,7 @@ TEST_F(Crossing, LightsCostOnceAndRunOnTheCrossingsSettings) {
   EXPECT_EQ(Get("KR.AMPEL.RVLSTATE"), 1);
   EXPECT_TRUE(host.booked.empty());
   EXPECT_STREQ(obj->GetSoundName(), "Ampel");
+  EXPECT_EQ(obj->GetSoundPriority(), 1);
   EXPECT_EQ(obj->GetPriorityCode(), 1);
   // Signs to lights: the light price, once.
   ASSERT_EQ(obj->SetVarData("KR.AMPEL", 2.0), 0);
@@ -140,6 +142,7 @@ TEST_F(Crossing, LightsCostOnceAndRunOnTheCrossingsSettings) {
   EXPECT_TRUE(k->HasVorfahrt());
   EXPECT_EQ(host.booked.size(), 2u);
   EXPECT_STREQ(obj->GetSoundName(), "Wind");
+  EXPECT_EQ(obj->GetSoundPriority(), 2);
   EXPECT_EQ(Get("KR.AMPEL.OPNV"), 0);
   ASSERT_EQ(obj->SetVarData("KR.AMPEL.OPNV", 1.0), 0);
   EXPECT_EQ(Get("KR.AMPEL.OPNV"), 0);
@@ -218,6 +221,68 @@ TEST_F(Crossing, ThePriorityDirectionSwapsThePairs) {
   EXPECT_EQ(Get("KR.AMPEL.RICHTUNG"), 1);
 }
 
+TEST_F(Crossing, TheDirectionIsPutBackAfterALoadAndWhenTheLightsAreRebuilt) {
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL", 1.0), 0);
+  CStrStrasse* p1 = nullptr;
+  CStrStrasse* p2 = nullptr;
+  CStrStrasse* n1 = nullptr;
+  CStrStrasse* n2 = nullptr;
+  obj->GetPriorityStreets(&p1, &p2);
+  obj->GetNonPriorityStreets(&n1, &n2);
+  TIsoRichtung before{};
+  ASSERT_EQ(obj->GetPriorityRichtung(before), 0);
+  // Code 1: rebuilt lights swap the pairs.
+  ASSERT_EQ(obj->GetPriorityCode(), 1);
+  ASSERT_EQ(obj->UpdateAmpelPos(), 0);
+  CStrStrasse* q1 = nullptr;
+  CStrStrasse* q2 = nullptr;
+  obj->GetPriorityStreets(&q1, &q2);
+  EXPECT_EQ(q1, n1);
+  EXPECT_EQ(q2, n2);
+  // After a load, code 1 puts the priority back on the x axis.
+  ASSERT_EQ(obj->CheckAmpelRichtungAfterLoad(), 0);
+  TIsoRichtung after{};
+  ASSERT_EQ(obj->GetPriorityRichtung(after), 0);
+  EXPECT_EQ(after & 1, 0);
+  // Code 2 gives the y axis, and rebuilt lights keep it.
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL.RICHTUNG", 1.0), 0);
+  ASSERT_EQ(obj->GetPriorityCode(), 2);
+  ASSERT_EQ(obj->CheckAmpelRichtungAfterLoad(), 0);
+  ASSERT_EQ(obj->GetPriorityRichtung(after), 0);
+  EXPECT_EQ(after & 1, 1);
+  obj->UpdateAmpelPos();
+  ASSERT_EQ(obj->GetPriorityRichtung(after), 0);
+  EXPECT_EQ(after & 1, 1);
+}
+
+TEST_F(Crossing, AtATJunctionTheDirectionFollowsTheMissingArm) {
+  CStrJunction* t = w.At(10, 15);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->GetAnzLinkedStreets(), 3);
+  CKreuzObj* o = t->GetKreuzObject();
+  ASSERT_EQ(o->SetVarData("KR.AMPEL.RICHTUNG", 2.0), 0);
+  EXPECT_EQ(o->GetAmpelType(), 1);
+  const int e = t->GetEmgType();
+  const int code = (e == 1 || e == 3) ? 1 : 2;
+  EXPECT_EQ(o->GetPriorityCode(), code);
+  for (int rot : {0, 1, 2, 3}) {
+    SCOPED_TRACE(rot);
+    g_IsoRichtung = rot;
+    int shown = code == 1 ? 2 : 1;
+    if (rot & 1) shown = shown == 1 ? 2 : 1;
+    double v = -1;
+    ASSERT_EQ(o->GetVarData("KR.AMPEL.RICHTUNG", &v), 0);
+    EXPECT_EQ(v, shown + 3 * ((e + rot) % 4) + 3);
+    const int et = (rot & 1) ? (e + 1) % 4 : e;
+    ASSERT_EQ(o->GetVarData("KR.RICHTUNG.1", &v), 0);
+    if (et == 1 || et == 3) EXPECT_EQ(v, 0);
+    else EXPECT_NE(v, 0);
+    ASSERT_EQ(o->GetVarData("KR.RICHTUNG.2", &v), 0);
+    if (et == 0 || et == 2) EXPECT_EQ(v, 0);
+    else EXPECT_NE(v, 0);
+  }
+}
+
 TEST_F(Crossing, ADirectionChosenWithoutControlPutsUpSigns) {
   ASSERT_EQ(obj->SetVarData("KR.AMPEL.RICHTUNG", 1.0), 0);
   EXPECT_EQ(obj->GetAmpelType(), 1);
@@ -229,11 +294,21 @@ TEST_F(Crossing, TheArmTableIsFilledFromTheDemandModel) {
   EXPECT_EQ(obj->GetAuslastung(&flow, &capacity), 0);
   EXPECT_EQ(obj->GetArmCount(), 4);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(obj->GetArm(i).id, k->GetStreetByNR(i)->GetSimID()) << i;
+  int sumCap = 0;
+  for (int i = 0; i < 4; ++i) sumCap += obj->GetArm(i).capacity;
+  EXPECT_EQ(capacity, (1 + sumCap) / 4);
   obj->ResetKreuzungAuslastung();
   EXPECT_EQ(obj->GetArmCount(), 0);
   for (int i = 0; i < 6; ++i) obj->SetAuslastung(static_cast<int16_t>(i + 1), 10 * (i + 1), 7);
   EXPECT_EQ(obj->GetArmCount(), 4);
   EXPECT_EQ(obj->GetArm(3).flow, 40);
+  // The day's load starts the table afresh.
+  EXPECT_GE(obj->GetAuslastung24(), 0.0);
+  EXPECT_EQ(obj->GetArmCount(), 0);
+  // Only arms a loaded record marked count towards the crossing's load.
+  double v = -1;
+  EXPECT_EQ(obj->GetVarData("KR.AMPEL.AUSLASTUNG", &v), 0);
+  EXPECT_EQ(v, 0);
   // Without a junction nothing is refilled: one flow and no capacity.
   CKreuzObj lone;
   lone.Create();
@@ -333,6 +408,25 @@ TEST_F(Crossing, TheRecordKeepsTheSettings) {
   for (size_t i = 0; i < 92; ++i) EXPECT_EQ(again[i], b[i]) << i;
 }
 
+TEST_F(Crossing, ALoadedRecordsMarkedArmsGiveTheCrossingsLoad) {
+  ByteList b = Store(*obj);
+  // Arms 0 and 2 marked: flows 300 and 100 of capacities 600 and 200.
+  const uint32_t arms[4][3] = {{2, 300, 600}, {1, 999, 999}, {3, 100, 200}, {1, 5, 5}};
+  for (size_t i = 0; i < 4; ++i) {
+    Put32(b, 20 + 16 * i, arms[i][0]);
+    Put32(b, 20 + 16 * i + 8, arms[i][1]);
+    Put32(b, 20 + 16 * i + 12, arms[i][2]);
+  }
+  CKreuzObj o;
+  o.Create();
+  ASSERT_EQ(LoadInto(o, b), 0);
+  double v = 0;
+  ASSERT_EQ(o.GetVarData("KR.AMPEL.AUSLASTUNG", &v), 0);
+  EXPECT_EQ(v, 400);
+  ASSERT_EQ(o.GetVarData("KR.AMPEL.AUSLASTUNG.RELATIV", &v), 0);
+  EXPECT_DOUBLE_EQ(v, 0.5);
+}
+
 TEST_F(Crossing, ImpossibleSettingsAreClampedOrRefused) {
   const ByteList good = Store(*obj);
   struct Case {
@@ -380,6 +474,7 @@ TEST_F(Crossing, ImpossibleSettingsAreClampedOrRefused) {
 TEST(CrossingRecord, TheNetworkKeepsEachCrossingsControlThroughASaveAndLoad) {
   ByteList bytes;
   unsigned short id = 0;
+  uint16_t arm0 = 0;
   {
     World w;
     BuildCrossing(w);
@@ -390,6 +485,11 @@ TEST(CrossingRecord, TheNetworkKeepsEachCrossingsControlThroughASaveAndLoad) {
     ASSERT_EQ(o->SetVarData("KR.AMPEL", 2.0), 0);
     ASSERT_EQ(o->SetVarData("KR.AMPEL.TIME", 100.0), 0);
     ASSERT_EQ(o->SetVarData("KR.AMPEL.QUOTE", 0.6), 0);
+    int flow = 0, capacity = 0;
+    o->GetAuslastung(&flow, &capacity);
+    ASSERT_EQ(o->GetArmCount(), 4);
+    arm0 = o->GetArm(0).id;
+    ASSERT_NE(arm0, 0);
     RecordFile f;
     ASSERT_EQ(w.net->SerializeGameStore(f.f()), 0);
     bytes = f.Bytes();
@@ -408,6 +508,8 @@ TEST(CrossingRecord, TheNetworkKeepsEachCrossingsControlThroughASaveAndLoad) {
   EXPECT_EQ(o->GetAmpelType(), 2);
   EXPECT_EQ(o->GetCycleTime(), 100);
   EXPECT_FLOAT_EQ(o->GetAmpelQuote(), 0.6f);
+  EXPECT_EQ(o->GetArmCount(), 4);
+  EXPECT_EQ(o->GetArm(0).id, arm0);
   EXPECT_TRUE(k->HasAmpel());
   ASSERT_NE(k->GetAmpelGroup(), nullptr);
   EXPECT_EQ(k->GetAmpelGroup()->GetCycleTime(), 10000);
