@@ -1,86 +1,310 @@
 #include "network/str_ampel.h"
 
+#include "framework/qno_log.h"
+#include "framework/zor_seams.h"
+#include "microsim/micro_cells.h"
+#include "network/str_junction.h"
+#include "network/str_strasse.h"
+
+namespace {
+
+void ParamCheck(const char* condition) { QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", condition); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- CAmpel
+
+int CAmpel::Create() {
+  m_Gelb = kGelb;
+  m_Rot = kRot;
+  m_Gruen = kGruen;
+  m_Start = 0;
+  return 0;
+}
+
+int CAmpel::Destroy() {
+  Lock(false);
+  RemoveLinkedZellen();
+  return 0;
+}
+
+void CAmpel::Lock(bool on) {
+  if (m_pZelle1) m_pZelle1->m_Locked = on ? 1 : 0;
+  if (m_pZelle2) m_pZelle2->m_Locked = on ? 1 : 0;
+}
+
+int CAmpel::LinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b) {
+  if (!a) return 1;
+  int filled = 0;
+  if (!m_pZelle1) {
+    m_pZelle1 = a;
+    ++filled;
+  }
+  if (!m_pZelle2) {
+    m_pZelle2 = b;
+    ++filled;
+  }
+  return filled > 0 ? 0 : 1;
+}
+
+int CAmpel::ReLinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b) {
+  if (!a) return 1;
+  m_pZelle1 = a;
+  m_pZelle2 = b;
+  return 0;
+}
+
+void CAmpel::RemoveLinkedZellen() {
+  m_pZelle1 = nullptr;
+  m_pZelle2 = nullptr;
+}
+
+int CAmpel::Invert(const CAmpel* other) {
+  if (!m_pZelle1 || !other || !other->m_pZelle1) return 1;
+  Lock(other->m_pZelle1->m_Locked == 0);
+  return 0;
+}
+
+int CAmpel::OnPlayloopTurn() {
+  if (!m_pZelle1) return 0;
+  const uint32_t now = kfx_GetTicks();
+  if (m_Start == 0) {
+    Lock(false);
+    m_Start = now;
+    return 0;
+  }
+  // Open for the green time, then closed for both amber times and red.
+  const int64_t t = static_cast<int64_t>(now - m_Start);
+  if (t >= 2 * static_cast<int64_t>(m_Gelb) + m_Gruen + m_Rot) {
+    m_Start = now;
+    Lock(false);
+  } else if (t >= m_Gruen) {
+    Lock(true);
+  }
+  return 0;
+}
+
+// ----------------------------------------------------------- CAmpelGroup
+
 CAmpelGroup::~CAmpelGroup() { Destroy(); }
 
+int CAmpelGroup::Create() {
+  m_CycleTime = kCycle;
+  m_Share = kShare;
+  return 0;
+}
+
 int CAmpelGroup::Create(int cycle, float quote) {
-  m_Cycle = cycle;
-  m_Quote = quote;
+  m_CycleTime = cycle * 100;
+  m_Share = static_cast<int32_t>(quote * static_cast<float>(m_CycleTime));
   return 0;
 }
 
 int CAmpelGroup::Destroy() {
-  for (int i = 0; i < m_Count; ++i) {
-    delete m_pAmpeln[i];
-    m_pAmpeln[i] = nullptr;
-    m_pStreets[i] = nullptr;
-  }
-  m_Count = 0;
+  for (int i = 0; i < kSlots; ++i) CheckDeleteAmpel(i);
   return 0;
 }
 
+void CAmpelGroup::TimeFor(CAmpel* light, int i) const {
+  if (i < 2)
+    light->SetTimes(kGelbGroup, m_CycleTime - kGelbGroup - m_Share, m_Share);
+  else
+    light->SetTimes(kGelbGroup, m_Share, m_CycleTime - kGelbGroup - m_Share);
+}
+
+int CAmpelGroup::ChangeAmpelData(int cycle, float quote) {
+  Create(cycle, quote);
+  for (int i = 0; i < kSlots; ++i)
+    if (m_pAmpeln[i]) TimeFor(m_pAmpeln[i], i);
+  return 0;
+}
+
+void CAmpelGroup::Swap(int i, int k) {
+  CAmpel* l = m_pAmpeln[i];
+  m_pAmpeln[i] = m_pAmpeln[k];
+  m_pAmpeln[k] = l;
+  CStrStrasse* s = m_pStreets[i];
+  m_pStreets[i] = m_pStreets[k];
+  m_pStreets[k] = s;
+}
+
 int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
-  if (!street || m_Count >= kMaxStreets || HasStreet(street)) {
+  if (!street) {
+    ParamCheck("pLinkedStreet==NULL");
     delete light;
     return 1;
   }
-  m_pStreets[m_Count] = street;
-  m_pAmpeln[m_Count] = light;
-  ++m_Count;
+  if (!light) return 0;
+  int index = 0;
+  while (index < kSlots && m_pAmpeln[index]) ++index;
+  if (index == kSlots) {
+    delete light;
+    return 1;
+  }
+  TimeFor(light, index);
+  if (index == 1 && m_pAmpeln[0]) {
+    CStrStrasse* a = nullptr;
+    CStrStrasse* b = nullptr;
+    if (m_pJunction) m_pJunction->GetFarSideStreets(&a, &b);
+    const bool opposite = (a == m_pStreets[0] && b == street) || (b == m_pStreets[0] && a == street);
+    if (!opposite) {
+      // The new light leads the priority pair; the first one yields. A
+      // slot of the other pair that holds a light already is not
+      // overwritten: the new light swaps through the free one instead.
+      if (!m_pAmpeln[2]) {
+        m_pAmpeln[2] = light;
+        m_pStreets[2] = street;
+        Swap(0, 2);
+        Swap(1, 3);
+        return 0;
+      }
+      if (!m_pAmpeln[3]) {
+        m_pAmpeln[3] = light;
+        m_pStreets[3] = street;
+        Swap(0, 3);
+        return 0;
+      }
+    }
+  }
+  m_pAmpeln[index] = light;
+  m_pStreets[index] = street;
   return 0;
 }
 
 int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
-  for (int i = 0; i < m_Count; ++i) {
-    if (m_pStreets[i] != street) continue;
-    delete m_pAmpeln[i];
-    for (int k = i + 1; k < m_Count; ++k) {
-      m_pStreets[k - 1] = m_pStreets[k];
-      m_pAmpeln[k - 1] = m_pAmpeln[k];
-    }
-    --m_Count;
-    m_pStreets[m_Count] = nullptr;
-    m_pAmpeln[m_Count] = nullptr;
+  if (!street) {
+    ParamCheck("pLinkedStreet==NULL");
+    return 1;
+  }
+  int i = 0;
+  while (i < kSlots && m_pStreets[i] != street) ++i;
+  if (i == kSlots) return 1;
+  CheckDeleteAmpel(i);
+  m_pStreets[i] = nullptr;
+  if (i >= 2) {
+    if (i == 2) Swap(2, 3);
+    return 0;
+  }
+  if (i == 0) Swap(0, 1);
+  if (m_pJunction) m_pJunction->RemoveAmpelLayer();
+  // The other pair takes the priority; the remaining former priority arm yields.
+  CAmpel* keptLight = m_pAmpeln[0];
+  CStrStrasse* keptStreet = m_pStreets[0];
+  m_pAmpeln[0] = m_pAmpeln[2];
+  m_pStreets[0] = m_pStreets[2];
+  m_pAmpeln[1] = m_pAmpeln[3];
+  m_pStreets[1] = m_pStreets[3];
+  m_pAmpeln[2] = keptLight;
+  m_pStreets[2] = keptStreet;
+  m_pAmpeln[3] = nullptr;
+  m_pStreets[3] = nullptr;
+  if (m_pJunction) m_pJunction->AddAmpelLayer();
+  return 0;
+}
+
+void CAmpelGroup::CheckDeleteAmpel(int i) {
+  if (i < 0 || i >= kSlots || !m_pAmpeln[i]) return;
+  m_pAmpeln[i]->Destroy();
+  delete m_pAmpeln[i];
+  m_pAmpeln[i] = nullptr;
+}
+
+int CAmpelGroup::GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) const {
+  *a = m_pStreets[0];
+  *b = m_pStreets[1];
+  return 0;
+}
+
+int CAmpelGroup::GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) const {
+  *a = m_pStreets[2];
+  *b = m_pStreets[3];
+  return 0;
+}
+
+CAmpel* CAmpelGroup::GetAmpelForStreet(const CStrStrasse* street) const {
+  if (!street) return nullptr;
+  for (int i = 0; i < kSlots; ++i)
+    if (m_pStreets[i] == street) return m_pAmpeln[i];
+  return nullptr;
+}
+
+bool CAmpelGroup::HasStreet(const CStrStrasse* street) const {
+  if (!street) return false;
+  for (CStrStrasse* s : m_pStreets)
+    if (s == street) return true;
+  return false;
+}
+
+CStrStrasse* CAmpelGroup::GetLinkedStreetsNr(int n) const {
+  if (n >= kSlots || n < 0) {
+    ParamCheck("Index>3");
+    return nullptr;
+  }
+  return m_pStreets[n];
+}
+
+int CAmpelGroup::ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStrasse* c, CStrStrasse* d) {
+  CStrStrasse* order[kSlots] = {a, b, c, d};
+  CAmpel* lights[kSlots] = {};
+  for (int i = 0; i < kSlots; ++i) lights[i] = GetAmpelForStreet(order[i]);
+  // A light whose street is not named again leaves the group with it.
+  for (int i = 0; i < kSlots; ++i) {
+    bool kept = false;
+    for (CAmpel* l : lights) kept = kept || l == m_pAmpeln[i];
+    if (!kept) CheckDeleteAmpel(i);
+  }
+  for (int i = 0; i < kSlots; ++i) {
+    m_pStreets[i] = order[i];
+    m_pAmpeln[i] = lights[i];
+  }
+  return 0;
+}
+
+int CAmpelGroup::RemoveLinkedZellen() {
+  for (CAmpel* l : m_pAmpeln)
+    if (l) l->RemoveLinkedZellen();
+  return 0;
+}
+
+int CAmpelGroup::RelinkZellen() {
+  for (int i = 0; i < kSlots; ++i)
+    if (m_pAmpeln[i] && m_pStreets[i]) m_pStreets[i]->RelinkAmpelZellen(m_pAmpeln[i], m_pJunction);
+  return 0;
+}
+
+int CAmpelGroup::OnPlayloopTurn() {
+  for (int i = 0; i < 2; ++i) {
+    if (m_pAmpeln[i]) m_pAmpeln[i]->OnPlayloopTurn();
+    if (!m_pAmpeln[i + 2]) continue;
+    const CAmpel* lead = m_pAmpeln[i] ? m_pAmpeln[i] : m_pAmpeln[1 - i];
+    m_pAmpeln[i + 2]->Invert(lead);
+  }
+  return -1;
+}
+
+// -------------------------------------------------------- CVorfahrtGroup
+
+int CVorfahrtGroup::Add(CStrStrasse* street) {
+  for (int i = 0; i < kSlots; ++i) {
+    if (m_pStreets[i]) continue;
+    m_pStreets[i] = street;
     return 0;
   }
   return 1;
 }
 
-bool CAmpelGroup::HasStreet(const CStrStrasse* street) const {
-  for (int i = 0; i < m_Count; ++i)
-    if (m_pStreets[i] == street) return true;
-  return false;
-}
-
-int CAmpelGroup::ChangeAmpelData(int cycle, float quote) { return Create(cycle, quote); }
-
-int CAmpelGroup::GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) const {
-  *a = GetStreet(0);
-  *b = GetStreet(1);
-  return 0;
-}
-
-int CAmpelGroup::GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) const {
-  *a = GetStreet(2);
-  *b = GetStreet(3);
-  return 0;
-}
-
-int CAmpelGroup::ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrStrasse* o1, CStrStrasse* o2) {
-  CStrStrasse* order[kMaxStreets] = {p1, p2, o1, o2};
-  // Every named street must belong to the group; the order becomes the new one.
-  for (CStrStrasse* s : order)
-    if (s && !HasStreet(s)) return 1;
-  for (int i = 0; i < kMaxStreets && i < m_Count; ++i) {
-    if (!order[i]) continue;
-    for (int k = i; k < m_Count; ++k) {
-      if (m_pStreets[k] != order[i]) continue;
-      CStrStrasse* s = m_pStreets[i];
-      CAmpel* l = m_pAmpeln[i];
-      m_pStreets[i] = m_pStreets[k];
-      m_pAmpeln[i] = m_pAmpeln[k];
-      m_pStreets[k] = s;
-      m_pAmpeln[k] = l;
+int CVorfahrtGroup::ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStrasse* c, CStrStrasse* d) {
+  if (m_pJunction) {
+    if (c) c->RemoveLayerAtJunction(m_pJunction, CStrJunction::kVorfahrtResID);
+    if (d) d->RemoveLayerAtJunction(m_pJunction, CStrJunction::kVorfahrtResID);
+    for (int i = 0; i < m_pJunction->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = m_pJunction->GetStreetByNR(i);
+      if (s != c && s != d) s->RemoveLayerAtJunction(m_pJunction, CStrJunction::kWartepflichtResID);
     }
+    if (a) a->AddLayerAtJunction(m_pJunction, CStrJunction::kVorfahrtResID);
+    if (b) b->AddLayerAtJunction(m_pJunction, CStrJunction::kVorfahrtResID);
+    if (c) c->AddLayerAtJunction(m_pJunction, CStrJunction::kWartepflichtResID);
+    if (d) d->AddLayerAtJunction(m_pJunction, CStrJunction::kWartepflichtResID);
   }
-  return 0;
+  return CAmpelGroup::ChangePriorityStreets(a, b, c, d);
 }

@@ -1,59 +1,127 @@
 #pragma once
-// The traffic lights and right-of-way signs of a junction.
-// Stand-in: the groups hold their streets and lights but switch and draw nothing.
+// The traffic lights and right-of-way signs of a junction. A light locks
+// the two cells of its arm in front of the junction while it shows red, so
+// that vehicles stop there. A group holds up to four lights, one per arm:
+// slots 0 and 1 are the priority pair and run the cycle, slots 2 and 3
+// follow them inverted. The sign group holds the same street slots without
+// lights and draws the priority and give-way signs.
 #include <cstdint>
+
+#include "framework/qno_object.h"
 
 class CStrJunction;
 class CStrStrasse;
+struct BinaryMicroSimObject;
 
-// One traffic light at a street's end.
-class CAmpel {
+class CAmpel : public CZorvaObject {
  public:
-  virtual ~CAmpel() = default;
+  static constexpr int32_t kGelb = 1000;
+  static constexpr int32_t kRot = 4000;
+  static constexpr int32_t kGruen = 4000;
+
+  int Create() override;
+  using CZorvaObject::Create;
+  // Unlocks both cells and forgets them.
+  int Destroy() override;
+  // Runs the cycle on the world's millisecond clock.
+  virtual int OnPlayloopTurn();
+
+  // Fills the empty cell slots, a into the first, b into the second; 1
+  // when a is null or both were set.
+  int LinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b);
+  // Sets both cell slots; 1 when a is null.
+  int ReLinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b);
+  // Forgets both cells and leaves their lock as it was.
+  void RemoveLinkedZellen();
+  // Each own cell's lock becomes the inverse of other's first cell's; 1
+  // when the own first cell or other is null.
+  int Invert(const CAmpel* other);
+
+  void SetTimes(int32_t gelb, int32_t rot, int32_t gruen) {
+    m_Gelb = gelb;
+    m_Rot = rot;
+    m_Gruen = gruen;
+  }
+  int32_t GetGelb() const { return m_Gelb; }
+  int32_t GetRot() const { return m_Rot; }
+  int32_t GetGruen() const { return m_Gruen; }
+  BinaryMicroSimObject* GetZelle(int n) const { return n == 0 ? m_pZelle1 : n == 1 ? m_pZelle2 : nullptr; }
+
+ private:
+  void Lock(bool on);
+
+  int32_t m_Gelb = kGelb;
+  int32_t m_Rot = kRot;
+  int32_t m_Gruen = kGruen;
+  uint32_t m_Start = 0;
+  BinaryMicroSimObject* m_pZelle1 = nullptr;
+  BinaryMicroSimObject* m_pZelle2 = nullptr;
 };
 
-// The lights of one junction. The first two streets added are the priority
-// pair, the others the non-priority streets.
-class CAmpelGroup {
+class CAmpelGroup : public CZorvaObject {
  public:
-  static constexpr int kMaxStreets = 4;
+  static constexpr int kSlots = 4;
+  static constexpr int32_t kCycle = 7000;
+  static constexpr int32_t kShare = 3500;
+  // The amber time of lights timed by the group's cycle.
+  static constexpr int32_t kGelbGroup = 500;
 
   explicit CAmpelGroup(CStrJunction* junction) : m_pJunction(junction) {}
-  virtual ~CAmpelGroup();
+  ~CAmpelGroup() override;
   CAmpelGroup(const CAmpelGroup&) = delete;
   CAmpelGroup& operator=(const CAmpelGroup&) = delete;
 
-  virtual int Create(int cycle, float quote);
-  // Forgets every street and light; the group can be created again.
-  virtual int Destroy();
-  // Takes ownership of the light; 1 when the group is full or holds the street.
+  int Create() override;
+  using CZorvaObject::Create;
+  // cycle in tenths of a second; the green share is quote x cycle time.
+  int Create(int cycle, float quote);
+  // Destroys and deletes every light.
+  int Destroy() override;
+  // Returns -1.
+  virtual int OnPlayloopTurn();
+  virtual int ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStrasse* c, CStrStrasse* d);
+
+  int ChangeAmpelData(int cycle, float quote);
+  // Takes ownership of the light; 1 when the group is full or the street
+  // null. A null light is ignored.
   int Add(CAmpel* light, CStrStrasse* street);
   int RemoveFromStreet(CStrStrasse* street);
-  bool HasStreet(const CStrStrasse* street) const;
-  int ChangeAmpelData(int cycle, float quote);
-  int RelinkZellen() { return 0; }
-  int RemoveLinkedZellen() { return 0; }
-  int OnPlayloopTurn() { return 0; }
+  void CheckDeleteAmpel(int i);
   int GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) const;
   int GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) const;
-  int ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrStrasse* o1, CStrStrasse* o2);
-  int GetCount() const { return m_Count; }
-  CStrStrasse* GetStreet(int n) const { return n >= 0 && n < m_Count ? m_pStreets[n] : nullptr; }
-  int GetCycle() const { return m_Cycle; }
-  float GetQuote() const { return m_Quote; }
+  CAmpel* GetAmpelForStreet(const CStrStrasse* street) const;
+  bool HasStreet(const CStrStrasse* street) const;
+  CStrStrasse* GetLinkedStreetsNr(int n) const;
+  CAmpel* GetAmpel(int n) const { return n >= 0 && n < kSlots ? m_pAmpeln[n] : nullptr; }
+  int RemoveLinkedZellen();
+  int RelinkZellen();
+
+  // The number of street slots in use.
+  int GetCount() const {
+    int n = 0;
+    for (CStrStrasse* s : m_pStreets) n += s ? 1 : 0;
+    return n;
+  }
+  int32_t GetCycleTime() const { return m_CycleTime; }
+  int32_t GetShare() const { return m_Share; }
 
  protected:
+  // Gives a light the times of slot i.
+  void TimeFor(CAmpel* light, int i) const;
+  void Swap(int i, int k);
+
+  int32_t m_CycleTime = 0;
+  int32_t m_Share = 0;
+  CAmpel* m_pAmpeln[kSlots] = {};
   CStrJunction* m_pJunction;
-  CStrStrasse* m_pStreets[kMaxStreets] = {};
-  CAmpel* m_pAmpeln[kMaxStreets] = {};
-  int m_Count = 0;
-  int m_Cycle = 0;
-  float m_Quote = 0.0f;
+  CStrStrasse* m_pStreets[kSlots] = {};
 };
 
-// The right-of-way signs of one junction: the same streets without lights.
 class CVorfahrtGroup : public CAmpelGroup {
  public:
   using CAmpelGroup::CAmpelGroup;
-  int Add(CStrStrasse* street) { return CAmpelGroup::Add(nullptr, street); }
+  using CAmpelGroup::Add;
+  // Puts the street into the first empty slot; 1 when all four are used.
+  int Add(CStrStrasse* street);
+  int ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStrasse* c, CStrStrasse* d) override;
 };

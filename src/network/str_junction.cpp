@@ -11,6 +11,7 @@
 #include "network/str_ampel.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
 
@@ -402,11 +403,12 @@ int CStrJunction::RemoveLocation(CSimLocation* location) {
 
 // ---- traffic control --------------------------------------------------------------
 
-// Stand-in: the crossing object keeps no control settings yet; new lights take these.
-static constexpr int kDefaultCycle = 60000;
-static constexpr float kDefaultQuote = 0.5f;
-
 int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
+  // Only a T junction or a crossing can take signs or lights.
+  if (m_AmpelType == Ampel_Rvl && type != Ampel_Rvl && m_AnzLinkedStreets < 3) {
+    ParamError("m_AnzLinkedStreets<3");
+    return 1;
+  }
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;
@@ -429,7 +431,12 @@ int CStrJunction::CreateNewAmpel() {
   if (m_AmpelType < Ampel_Ampel) return 1;
   if (!m_pAmpel) {
     m_pAmpel = new CAmpelGroup(this);
-    m_pAmpel->Create(kDefaultCycle, kDefaultQuote);
+    // The crossing object holds the settings; a junction without one runs
+    // the lights' own cycle.
+    if (m_pKreuzObj)
+      m_pAmpel->Create(m_pKreuzObj->GetCycleTime(), m_pKreuzObj->GetAmpelQuote());
+    else
+      m_pAmpel->Create();
   }
   CStrStrasse* a = nullptr;
   CStrStrasse* b = nullptr;
@@ -454,22 +461,54 @@ int CStrJunction::CreateVorfahr(EAmpelType type) {
     CStrStrasse* a = nullptr;
     CStrStrasse* b = nullptr;
     if (!FindOppositePair(&a, &b)) return 0;
-    group->Add(a);
-    group->Add(b);
-    for (int i = 0; i < m_AnzLinkedStreets; ++i) group->Add(m_pStreets[i]);
+    for (CStrStrasse* s : {a, b}) {
+      s->AddLayerAtJunction(this, kVorfahrtResID);
+      group->Add(s);
+    }
+    for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+      CStrStrasse* s = m_pStreets[i];
+      if (group->HasStreet(s)) continue;
+      s->AddLayerAtJunction(this, kWartepflichtResID);
+      group->Add(s);
+    }
     return 0;
   }
-  // The signs are put back on the group's streets; streets joined since
-  // then yield.
+  // The signs go back on the streets the crossing object names; streets
+  // joined since then yield.
   RemoveVorfahr();
-  for (int i = 0; i < m_AnzLinkedStreets; ++i)
-    if (!m_pAmpel->HasStreet(m_pStreets[i])) m_pAmpel->Add(nullptr, m_pStreets[i]);
+  CStrStrasse* p1 = nullptr;
+  CStrStrasse* p2 = nullptr;
+  CStrStrasse* n1 = nullptr;
+  CStrStrasse* n2 = nullptr;
+  if (m_pKreuzObj) {
+    m_pKreuzObj->GetPriorityStreets(&p1, &p2);
+    m_pKreuzObj->GetNonPriorityStreets(&n1, &n2);
+  } else {
+    m_pAmpel->GetPriorityStreets(&p1, &p2);
+    m_pAmpel->GetNonPriorityStreets(&n1, &n2);
+  }
+  for (CStrStrasse* s : {p1, p2})
+    if (s) s->AddLayerAtJunction(this, kVorfahrtResID);
+  for (CStrStrasse* s : {n1, n2})
+    if (s) s->AddLayerAtJunction(this, kWartepflichtResID);
+  if (!n2) {
+    auto* group = static_cast<CVorfahrtGroup*>(m_pAmpel);
+    for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+      CStrStrasse* s = m_pStreets[i];
+      if (s == p1 || s == p2 || s == n1) continue;
+      s->AddLayerAtJunction(this, kWartepflichtResID);
+      if (!group->HasStreet(s)) group->Add(s);
+    }
+  }
   return 0;
 }
 
 int CStrJunction::RemoveVorfahr() {
   if (m_AmpelType != Ampel_Vorfahrt || !m_pAmpel) return 1;
-  // The sign layers are the group's to draw; it draws none yet.
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    m_pStreets[i]->RemoveLayerAtJunction(this, kVorfahrtResID);
+    m_pStreets[i]->RemoveLayerAtJunction(this, kWartepflichtResID);
+  }
   return 0;
 }
 
@@ -495,7 +534,8 @@ int CStrJunction::RemoveAmpel() {
 
 int CStrJunction::AddAmpelLayer() {
   if (m_AmpelType < Ampel_Ampel || !m_pAmpel) return 0;
-  for (int i = 0; i < m_pAmpel->GetCount(); ++i) m_pAmpel->GetStreet(i)->AddAmpelLayer(this);
+  for (int i = 0; i < CAmpelGroup::kSlots; ++i)
+    if (CStrStrasse* s = m_pAmpel->GetLinkedStreetsNr(i)) s->AddAmpelLayer(this);
   return 0;
 }
 
@@ -553,11 +593,18 @@ int CStrJunction::ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrSt
   return m_pAmpel->ChangePriorityStreets(p1, p2, o1, o2);
 }
 
-// Stand-in: the crossing object places no light pictures yet.
-int CStrJunction::UpdateAmpelPos() { return 0; }
+int CStrJunction::UpdateAmpelPos() { return m_pKreuzObj ? m_pKreuzObj->UpdateAmpelPos() : 0; }
 
-// Stand-in: the crossing object keeps no table of arms yet; nothing to fill.
-int CStrJunction::Update() { return 0; }
+int CStrJunction::Update() {
+  if (!m_pSimWelt || !m_pKreuzObj) return 0;
+  m_pKreuzObj->ResetKreuzungAuslastung();
+  const auto id = static_cast<short>(m_SimCrossingID);
+  for (int i = 0; i < m_AnzLinkedStreets && i < kMaxStreets; ++i) {
+    const auto street = static_cast<short>(m_pStreets[i]->GetSimID());
+    m_pKreuzObj->SetAuslastung(street, m_pSimWelt->CrossingFlow(id, street), m_pSimWelt->CrossingCapacity(id, street));
+  }
+  return 0;
+}
 
 // ---- map and micro cells --------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
 
@@ -721,7 +722,8 @@ int CStrJunctionList::TurnMicroSim() {
   }
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
     if (AsJunction(o)->GetAnzLinkedStreets() > 0) AsJunction(o)->CreateMicroZelle();
-  return 0;
+  // The lights forgot their cells with the old layouts; they take the new ones.
+  return UpdateAmpeln();
 }
 
 // Stand-in: the way search between junctions answers that a way exists.

@@ -5,6 +5,7 @@
 #include "iso/iso_geometry.h"
 #include "network/str_junction.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
 
@@ -28,10 +29,11 @@ int CStrJunction::SerializeGameStore(FILE* file) {
   out.U8(m_AnzLinkedStreets);
   out.I32(m_AmpelType);
   if (!out.Ok()) return 1;
-  // Stand-in: the crossing object keeps no settings yet and writes the empty base record.
-  if (m_pKreuzObj) return m_pKreuzObj->CWorldObj::SerializeGameStore(file, nullptr) == 0 ? 0 : 1;
-  out.Header("NoSaveData", 0);
-  return out.Ok() ? 0 : 1;
+  // The crossing's settings follow; a junction without crossing object
+  // writes the settings a new one starts with.
+  if (m_pKreuzObj) return m_pKreuzObj->SerializeGameStore(file);
+  CKreuzObj fresh;
+  return fresh.SerializeGameStore(file);
 }
 
 int CStrJunction::SerializeGameLoad(FILE* file) {
@@ -42,10 +44,6 @@ int CStrJunction::SerializeGameLoad(FILE* file) {
   const uint16_t y = in.U16();
   const uint8_t count = in.U8();
   const int32_t ampel = in.I32();
-  char name[ZorRecordReader::kNameSize];
-  uint32_t payload = 0;
-  if (in.Ok()) in.Header(name, &payload);
-  if (in.Ok()) in.Skip(payload);
   if (!in.Ok()) {
     QNO_ERROR(QNO_SEV_ERROR, "CStrJunction: record cut short");
     return 1;
@@ -53,6 +51,13 @@ int CStrJunction::SerializeGameLoad(FILE* file) {
   if (!IsStreetType(type) || !IsoInMap(x, y) || count > kMaxStreets || ampel < 0 || ampel > kMaxAmpelType) {
     QNO_ERROR(QNO_SEV_ERROR, "CStrJunction: impossible record at %d/%d (type %d, %d streets, control %d)", x, y,
               type, count, ampel);
+    return 1;
+  }
+  CKreuzObj settings;
+  if (settings.SerializeGameLoad(file) != 0) return 1;
+  if (settings.GetAmpelType() != ampel) {
+    QNO_ERROR(QNO_SEV_WARNING, "CStrJunction: control %d at %d/%d disagrees with its crossing's %d", ampel, x, y,
+              settings.GetAmpelType());
     return 1;
   }
   if (id == 0 && GetZorvaObjectType() == OBJ_CROSSING) {
@@ -66,6 +71,7 @@ int CStrJunction::SerializeGameLoad(FILE* file) {
   m_StoredStreets = count;
   m_AnzLinkedStreets = 0;
   if (Create() != 0) return 1;
+  if (m_pKreuzObj) m_pKreuzObj->TakeSettings(settings);
   if (GetZorvaObjectType() == OBJ_CROSSING) {
     const int registered = m_pSimWelt ? m_pSimWelt->AddCrossing(static_cast<short>(id)) : 0;
     if (registered != id) {

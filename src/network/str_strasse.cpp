@@ -8,6 +8,8 @@
 #include "iso/iso_welt.h"
 #include "microsim/micro_cells.h"
 #include "microsim/micro_simulation.h"
+#include "iso/iso_info.h"
+#include "network/str_ampel.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/street_objects.h"
@@ -1464,9 +1466,85 @@ int CStrStrasse::OnPlayloopTurn(short x, short y) {
               : 0;
 }
 
-// Stand-in: the light layers are not drawn into the map.
-int CStrStrasse::AddAmpelLayer(CStrJunction*) { return 0; }
-int CStrStrasse::RemoveAmpelLayer(CStrJunction*) { return 0; }
+// The light pictures at the street's end beside a junction: the pole and
+// its stop line (a wider stop line for four-lane streets).
+static constexpr int kAmpelStopResID = 21308;
+static constexpr int kAmpelStopWideResID = 26515;
 
-// Stand-in: the lights lock no micro cells.
-CAmpel* CStrStrasse::LinkAmpelAtJunction(CStrJunction*) { return nullptr; }
+int CStrStrasse::AddAmpelLayer(CStrJunction* junction) {
+  AddLayerAtJunction(junction, CStrJunction::kAmpelResID);
+  return AddLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);
+}
+
+int CStrStrasse::RemoveAmpelLayer(CStrJunction* junction) {
+  RemoveLayerAtJunction(junction, CStrJunction::kAmpelResID);
+  return RemoveLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);
+}
+
+int CStrStrasse::LayerTileAtJunction(CStrJunction* junction, short* x, short* y, CIsoRichtung* dir) {
+  if (!junction || !m_pIsoWelt) return 1;
+  const bool atStart = junction == m_pStartJunction;
+  if (!atStart && junction != m_pEndJunction) return 1;
+  if ((atStart ? GetFirstIsoPos(x, y) : GetLastIsoPos(x, y)) != 0 || !IsoInMap(*x, *y)) return 1;
+  unsigned char found = 0;
+  int first = 0;
+  bool bend = false;
+  const int r = GetRichtung(*x, *y, found, first, bend);
+  // A layer at the start looks back towards the junction.
+  *dir = CIsoRichtung(atStart ? (r + 2) & 3 : r & 3);
+  return 0;
+}
+
+int CStrStrasse::AddLayerAtJunction(CStrJunction* junction, int resId) {
+  short x = 0, y = 0;
+  CIsoRichtung dir;
+  if (LayerTileAtJunction(junction, &x, &y, &dir) != 0) return 1;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  return info ? info->MergeLayerFromIsoTile(resId, dir, ISO_LAYER_GROUND) : 1;
+}
+
+int CStrStrasse::RemoveLayerAtJunction(CStrJunction* junction, int resId) {
+  short x = 0, y = 0;
+  CIsoRichtung dir;
+  if (LayerTileAtJunction(junction, &x, &y, &dir) != 0) return 1;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  return info ? info->DeleteLayerFromIsoTile(resId, ISO_LAYER_GROUND) : 1;
+}
+
+int CStrStrasse::FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b) {
+  *a = nullptr;
+  *b = nullptr;
+  if (!m_pMicroZellen || !junction || !junction->GetMicroZellen()) return 1;
+  short x = 0, y = 0;
+  if ((junction == m_pStartJunction ? GetFirstIsoPos(&x, &y) : GetLastIsoPos(&x, &y)) != 0) return 1;
+  const auto ux = static_cast<unsigned short>(x);
+  const auto uy = static_cast<unsigned short>(y);
+  *a = m_pMicroZellen->FindZelleWithTargetJunction(junction->GetMicroZellen(), ux, uy, 0);
+  if (m_Type > STRASSE_EINBAHN) *b = m_pMicroZellen->FindZelleWithTargetJunction(junction->GetMicroZellen(), ux, uy, 1);
+  return *a ? 0 : 1;
+}
+
+CAmpel* CStrStrasse::LinkAmpelAtJunction(CStrJunction* junction) {
+  BinaryMicroSimObject* a = nullptr;
+  BinaryMicroSimObject* b = nullptr;
+  if (FindAmpelZellen(junction, &a, &b) != 0) return nullptr;
+  auto* light = new CAmpel;
+  light->Create();
+  light->LinkZelle(a, b);
+  return light;
+}
+
+int CStrStrasse::RelinkAmpelZellen(CAmpel* light, CStrJunction* junction) {
+  if (!junction) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "pAtJunction==NULL");
+    return 1;
+  }
+  if (!light) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "pAtAmpel==NULL");
+    return 1;
+  }
+  BinaryMicroSimObject* a = nullptr;
+  BinaryMicroSimObject* b = nullptr;
+  FindAmpelZellen(junction, &a, &b);
+  return light->ReLinkZelle(a, b);
+}

@@ -23,6 +23,7 @@ class CMicroZellenGroup;
 class CQnoMicroZelle;
 class CBuildingParkingObject;
 class CAmpel;
+struct BinaryMicroSimObject;
 class QnoDisplay;
 
 class CStrStrasse : public CList {
@@ -177,12 +178,22 @@ class CStrStrasse : public CList {
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom);
   int AddAmpelLayer(CStrJunction* junction);
   int RemoveAmpelLayer(CStrJunction* junction);
+  // A light linked to the cells of this street that lead into the junction;
+  // null when there are none.
   CAmpel* LinkAmpelAtJunction(CStrJunction* junction);
+  int RelinkAmpelZellen(CAmpel* light, CStrJunction* junction);
+  // A picture layer on the street's tile beside the junction.
+  int AddLayerAtJunction(CStrJunction* junction, int resId);
+  int RemoveLayerAtJunction(CStrJunction* junction, int resId);
 
   static CIsoWelt* m_pIsoWelt;
   static CSimWelt* m_pSimWelt;
   // 1 while a street record is read: drawing builds no micro cells.
   static uint8_t m_InLoadFile;
+
+  // The cells of the lanes that lead into the junction; 1 when none.
+  int FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b);
+  int LayerTileAtJunction(CStrJunction* junction, short* x, short* y, CIsoRichtung* dir);
 
  protected:
   void StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y);

@@ -263,20 +263,3 @@ int CRailObj::Create() {
   m_Type = OBJ_RAIL_PIECE;
   return 0;
 }
-
-// ------------------------------------------------------- crossing objects
-
-// Stand-in: the micro cells of junctions do not follow the map's moves.
-int CKreuzObj::UpdateScreenPos(int, int, unsigned short, unsigned short) { return 0; }
-
-int CKreuzObj::Create() {
-  CWorldObj::Create();
-  m_Type = OBJ_CROSSING;
-  return 0;
-}
-
-int CRailKreuz::Create() {
-  CWorldObj::Create();
-  m_Type = OBJ_RAIL_JUNCTION;
-  return 0;
-}

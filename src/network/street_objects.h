@@ -119,32 +119,3 @@ class CRailObj : public CStreetObj {
   using CStreetObj::Create;
   int Create() override;
 };
-
-// The crossing object of a junction (type 53).
-class CKreuzObj : public CWorldObj {
- public:
-  using CWorldObj::Create;
-  int Create() override;
-  // p is the junction the crossing stands for.
-  void SetData(void* p) override { m_pJunction = static_cast<CStrJunction*>(p); }
-  // The junction the crossing stands for; null while bound to none.
-  CStrJunction* GetWorldObject() const { return m_pJunction; }
-  // The junction's street type; 0 while bound to no junction.
-  int GetStreetType() const override { return 0; }
-  // The map moved: (sx, sy) is the tile's anchor on the screen; the
-  // junction repositions its micro cells there.
-  int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
-
- protected:
-  CStrJunction* m_pJunction = nullptr;
-};
-
-// The crossing object of a four-lane junction over a 2 x 2 block.
-class CKreuzObjGroup : public CKreuzObj {};
-
-// The crossing object of a rail junction (type 51).
-class CRailKreuz : public CKreuzObj {
- public:
-  using CKreuzObj::Create;
-  int Create() override;
-};

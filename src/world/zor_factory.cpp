@@ -14,6 +14,7 @@
 #include "measures/park_ride.h"
 #include "model/stadt_verwaltung.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_model_iface.h"

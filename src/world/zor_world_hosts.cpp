@@ -3,6 +3,7 @@
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
+#include "measures/preise.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
 #include "model/gott_modus.h"
@@ -24,6 +25,10 @@ void CZorWorldHost::SetAchtungWindow(int warning) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(warning);
 }
 bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
+double CZorWorldHost::GetPreis(int entry, int cls) { return CPreise::GetPreis(entry, cls); }
+void CZorWorldHost::VarAddValue(const char* name, double value) {
+  if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
+}
 
 // ---- the micro simulation's host ----
 

@@ -20,6 +20,8 @@ class CZorWorldHost : public CWorldHost {
   void SetWorldObjectListFilter(CWorldObj* object) override;
   void SetAchtungWindow(int warning) override;
   bool GetShowMicroZellen() override;
+  double GetPreis(int entry, int cls) override;
+  void VarAddValue(const char* name, double value) override;
 
  private:
   CZorvaWorld& m_world;

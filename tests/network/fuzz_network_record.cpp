@@ -14,6 +14,7 @@
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
+#include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "sim/sim_error.h"
 #include "sim/sim_test_city.h"

@@ -23,7 +23,7 @@ using zortest::RecordFile;
 // NUL, the key, then type, crossing id, x, y, street count, control and the
 // crossing object's empty record.
 constexpr size_t kListHead = 5;
-constexpr size_t kEntry = 1 + 13 + 4 + 4 + 2 + 2 + 2 + 1 + 4 + 34;
+constexpr size_t kEntry = 1 + 13 + 4 + 4 + 2 + 2 + 2 + 1 + 4 + CKreuzObj::kRecordSize;
 constexpr size_t kId = 22, kX = 24, kCount = 28;
 // Offsets in a street record.
 constexpr size_t kStreetEndCrossing = 136;

@@ -27,4 +27,8 @@ class CWorldHost {
   virtual void SetAchtungWindow(int /*warning*/) {}
   // The debug view that draws every micro cell and its links.
   virtual bool GetShowMicroZellen() { return false; }
+  // The price table's building (class 0) or other price of an entry.
+  virtual double GetPreis(int /*entry*/, int /*cls*/) { return 0.0; }
+  // Adds a value to a named variable of the game model (a booked cost).
+  virtual void VarAddValue(const char* /*name*/, double /*value*/) {}
 };
