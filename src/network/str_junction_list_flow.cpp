@@ -4,6 +4,7 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
+#include "world/base/zor_world_host.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ void ForEachLinkedStreet(CStrJunctionList& list, Visit visit) {
 }  // namespace
 
 int CStrJunctionList::BerechneISOAuslastung() {
-  ForEachLinkedStreet(*this, [](CStrStrasse* s) { s->BerechneISOAuslastung(); });
+  // The debug switch is asked once for the whole pass.
+  const bool fixedRatio = CWorldHost::Get()->GetShowMicroZellen();
+  ForEachLinkedStreet(*this, [fixedRatio](CStrStrasse* s) { s->BerechneISOAuslastung(fixedRatio); });
   return 0;
 }
 

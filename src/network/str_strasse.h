@@ -172,6 +172,9 @@ class CStrStrasse : public CList {
   // Turns the counts of the last turn into each direction's surplus of
   // cars to add (positive) or remove (negative) and the rate in per mille.
   int BerechneISOAuslastung();
+  // The same with the micro-cell debug switch already asked: while it is
+  // on, every flow counts as half the capacity.
+  int BerechneISOAuslastung(bool fixedRatio);
   int GetUeberschuss() const { return m_Ueberschuss; }
   int GetUeberschussSecond() const { return m_UeberschussSecond; }
   int GetRate() const { return m_Rate; }

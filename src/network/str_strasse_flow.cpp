@@ -1,7 +1,7 @@
 // A street's traffic: the flows and capacities it takes from the demand
 // simulation, their hourly record, the evaluation of the cars that the
 // micro simulation counted on its visible tiles, and its turn on a tile.
-#include <cmath>
+#include <cstdlib>
 
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
@@ -33,8 +33,9 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   long double ratio = 0.5L;
   if (!fixedRatio) ratio = capacity != 0 ? static_cast<long double>(flow) / capacity : 0.0L;
   const float f = static_cast<float>(n * 0.5);
-  surplus = static_cast<int32_t>(std::trunc((static_cast<long double>(boost) * mean - ratio) * f));
-  rate = static_cast<int32_t>(std::trunc(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n));
+  // The conversions to int round toward zero.
+  surplus = static_cast<int32_t>((static_cast<long double>(boost) * mean - ratio) * f);
+  rate = static_cast<int32_t>(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
 }
 
 }  // namespace
@@ -91,10 +92,14 @@ void CStrStrasse::FuegeMesspunktHinzu(int forward, int backward) {
 }
 
 int CStrStrasse::BerechneISOAuslastung() {
+  if ((m_Messpunkte | m_MesspunkteSecond) == 0) return 0;
+  return BerechneISOAuslastung(CWorldHost::Get()->GetShowMicroZellen());
+}
+
+int CStrStrasse::BerechneISOAuslastung(bool fixedRatio) {
   // Nothing was counted since the last evaluation: the common case for
   // every street outside the view, kept to one test.
   if ((m_Messpunkte | m_MesspunkteSecond) == 0) return 0;
-  const bool fixedRatio = CWorldHost::Get()->GetShowMicroZellen();
   Evaluate(m_GezaehlteAutos, m_Messpunkte, m_Auslastung, m_Capacity, 1.2f, fixedRatio, m_Ueberschuss, m_Rate);
   Evaluate(m_GezaehlteAutosSecond, m_MesspunkteSecond, m_AuslastungSecond, m_CapacitySecond, 1.0f, fixedRatio,
            m_UeberschussSecond, m_RateSecond);
