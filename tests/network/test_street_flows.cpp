@@ -142,8 +142,14 @@ TEST_F(Town, AStreetHeldByTheWaySearchIsLeftOutButItsMarkIsCleared) {
   FeedBoth(north, 300, 100);
   FeedBoth(south, 300, 100);
   w->net->UpdateCarFlow();
+  FeedBoth(east, 39, 39);
+  w->net->UpdateCarFlow();
   north->SetMarkBits(2u);
   w->net->UpdateCarFlow24(9);
+  // trunc(0.6 x 39) = 23, and the day's mean of it is 23 / 24 = 0.
+  EXPECT_EQ(east->GetAuslastung24Second(9), 23);
+  EXPECT_EQ(east->GetAuslastung24(), 0);
+  EXPECT_EQ(east->GetAuslastung24Second(), 0);
   EXPECT_EQ(north->GetAuslastung(), 300);
   EXPECT_EQ(north->GetAuslastung24(9), 0);
   EXPECT_EQ(south->GetAuslastung(), 180);
@@ -217,7 +223,7 @@ TEST_F(Town, AStreetWithoutCapacityWantsNoCars) {
   w->net->UpdateCarFlow();
   ASSERT_EQ(east->GetCapacity(), 0);
   for (int i = 0; i < 2; ++i) east->FuegeMesspunktHinzu(5, 0);
-  east->BerechneISOAuslastung();
+  EXPECT_EQ(east->BerechneISOAuslastung(), 0);
   // trunc(1.2 x 5 x 1) = 6.
   EXPECT_EQ(east->GetUeberschuss(), 6);
   EXPECT_EQ(east->GetRate(), 3000);
@@ -256,10 +262,33 @@ TEST_F(Town, ABusyStreetSoundsAndCountsOnItsVisibleTiles) {
   EXPECT_EQ(south->GetMesspunkte(), 1);
   g_ZoomStufe = zoom;
 
-  // Without cells a street's turn reports it.
+  // The town's tiles have no cell layouts, so a count sees no car: ten
+  // empty counts at flows of 401 and 400 of 600 give trunc(-401 / 600 x 5)
+  // and trunc(-400 / 600 x 5).
+  ASSERT_EQ(north->GetMicroZellen(10, 12), nullptr);
+  w->net->BerechneISOAuslastung();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(north->OnPlayloopTurn(10, 12), 0);
+  EXPECT_EQ(north->GetMesspunkte(), 10);
+  w->net->BerechneISOAuslastung();
+  EXPECT_EQ(north->GetUeberschuss(), -3);
+  EXPECT_EQ(north->GetUeberschussSecond(), -3);
+  EXPECT_EQ(north->GetRateSecond(), 300);
+
+  // Without a cell group a street's turn reports it and counts nothing.
   north->RemoveMicroSim();
   EXPECT_EQ(north->OnPlayloopTurn(10, 12), 1);
-  EXPECT_EQ(north->GetMesspunkte(), 2);
+  EXPECT_EQ(north->GetMesspunkte(), 0);
+}
+
+TEST_F(Town, AStreetOutsideTheDemandSimulationCarriesNoFlow) {
+  FeedBoth(north, 300, 100);
+  CStrStrasse loose(w->map, w->sim.get());
+  EXPECT_EQ(loose.UpdateCarFlow(), 0);
+  EXPECT_EQ(loose.GetAuslastung(), 0);
+  EXPECT_EQ(loose.GetCapacity(), 0);
+  EXPECT_EQ(loose.GetAuslastungSecond(), 0);
+  EXPECT_EQ(loose.GetCapacitySecond(), 0);
+  loose.Destroy();
 }
 
 TEST(TownLoop, ALoopStreetIsSmoothedOnceThoughItsJunctionHoldsItTwice) {
