@@ -138,13 +138,14 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
   EXPECT_EQ(north->GetAuslastung24Second(-1), 1);
 }
 
-TEST_F(Town, AStreetHeldByTheWaySearchIsLeftOutButItsMarkIsCleared) {
+TEST_F(Town, StreetsMarkedBeforeThePassAreLeftOutButTheirMarksAreCleared) {
   FeedBoth(north, 300, 100);
   FeedBoth(south, 300, 100);
-  w->net->UpdateCarFlow();
   FeedBoth(east, 39, 39);
+  Feed(oneWay->GetSimID(), 300, 600);
   w->net->UpdateCarFlow();
   north->SetMarkBits(2u);
+  oneWay->SetMarkBits(1u);
   w->net->UpdateCarFlow24(9);
   // trunc(0.6 x 39) = 23, and the day's mean of it is 23 / 24 = 0.
   EXPECT_EQ(east->GetAuslastung24Second(9), 23);
@@ -155,6 +156,9 @@ TEST_F(Town, AStreetHeldByTheWaySearchIsLeftOutButItsMarkIsCleared) {
   EXPECT_EQ(south->GetAuslastung(), 180);
   EXPECT_EQ(south->GetAuslastung24(9), 180);
   EXPECT_EQ(north->GetMarkBits(), 0u);
+  EXPECT_EQ(oneWay->GetAuslastung(), 300);
+  EXPECT_EQ(oneWay->GetAuslastung24(9), 0);
+  EXPECT_EQ(oneWay->GetMarkBits(), 0u);
 }
 
 TEST_F(Town, HoursOutsideOneToTwentyThreeChangeNothing) {
