@@ -58,6 +58,8 @@ class CIsoHost {
   virtual CList* GetObjectList() { return nullptr; }
   // The street and rail networks move their vehicles and switch their lights.
   virtual void TurnMicroSim() {}
+  // The vehicles standing in visible cells take their screen positions.
+  virtual void PlaceVehicles() {}
   // True in the exhibition mode.
   virtual bool IsExpoMode() { return false; }
 

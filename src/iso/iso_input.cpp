@@ -31,6 +31,7 @@ int CIsoWelt::OnPlayloopTurn() {
     if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND))
       object->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
   }
+  m_pHost->PlaceVehicles();
   return 0;
 }
 

@@ -49,7 +49,7 @@ void DropSlot(Cell* cell, int i) {
 
 // Tells a vehicle it has no cell, then destroys and deletes it.
 void DiscardCar(CCar* car) {
-  car->SetZelle(nullptr);
+  car->SetMicroSimObject(nullptr);
   car->Destroy();
   delete car;
 }

@@ -16,6 +16,11 @@ class QnoResourceManager;
 
 // 1 for v above 0, 0 for 0, -1 below 0.
 int sign(int v);
+// The zoom factor of the micro simulation: 1, 2, 3 at zoom levels 1, 2, 4.
+int MicroZoomFactor();
+// A vehicle's length in tenths of a pixel by its size type, halved at zoom
+// factor 2.
+int Laenge(int sizeType, int zf);
 
 // One cell of a layout. The resource stores it in 100 bytes with 4-byte
 // links; in memory the links are pointers, the fields keep the order.
@@ -131,10 +136,36 @@ class CQnoMicroZelle {
   void RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* cell);
 
   // The moving vehicles; see micro_movement.cpp.
+  // Moves every vehicle of the layout once by the frame time.
   int MoveCars(unsigned short x, unsigned short y, bool busLane);
+  // Counts the private cars per direction; spawns where the surplus is
+  // negative and removes where it is positive, each with chance rate/1000
+  // per cell.
   void ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1, int& surplus2,
                    int rate1, int rate2);
+  // Places a vehicle `offset` tenths of a pixel past the cell: 0 placed,
+  // 1 discarded, 2 not placed. A private car that is not placed is gone.
   int SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool);
+  // Moves the vehicle standing in `cell` forward: 0 moved or placed, 1
+  // removed, 3 could not move on.
+  int BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar* ahead, bool busLane, unsigned short x,
+                     unsigned short y, bool, bool);
+  // The vehicle ahead within lookAhead and the free distance to it.
+  CCar* FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first);
+  // Chooses the successor a vehicle takes at a branch.
+  void SplittTrafic(Cell* cell, CCar* car, bool current);
+  // The stops of line vehicles; true when it dealt with the vehicle.
+  bool SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsigned short y, int simId);
+  // Moves a car sideways from `from` into `target`, drawn where it was.
+  void SetzeAufZielZelle(CCar* car, Cell* from, Cell* target);
+  // Destroys the cell's vehicle and frees the cell.
+  void RemoveVehicle(Cell* cell);
+  // The vehicle's sprite direction and screen position.
+  void SetCarPos(Cell* cell);
+  // The speed class of the cell's street: 0 found, 1 no street (speed 0).
+  static int CalcMaxSpeed(const Cell* cell, int& speed);
+  // The longest walk of the gap search and of one vehicle's move.
+  static constexpr int kMaxSteps = 255;
 
  private:
   CQnoMicroZelle() = default;

@@ -1,31 +1,517 @@
 // Counting, spawning, moving and placing the vehicles of a layout.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "framework/qno_log.h"
 #include "framework/zor_seams.h"
+#include "iso/iso_geometry.h"
+#include "iso/iso_welt.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
+#include "microsim/micro_host.h"
+#include "microsim/micro_simulation.h"
+#include "world/base/zor_world_host.h"
 
-// Stand-in: vehicles stay where they were placed until the movement is built.
-int CQnoMicroZelle::MoveCars(unsigned short /*x*/, unsigned short /*y*/, bool /*busLane*/) { return 0; }
+namespace {
 
-// Stand-in: counts nothing and spawns nothing until the movement is built.
-void CQnoMicroZelle::ZaehleAutos(uint16_t /*simId1*/, uint16_t /*simId2*/, int& count1, int& count2,
-                                 int& /*surplus1*/, int& /*surplus2*/, int /*rate1*/, int /*rate2*/) {
-  count1 = count2 = 0;
+using Cell = BinaryMicroSimObject;
+
+double Distance(const Cell* a, const Cell* b) { return CMicroSimulation::CalcDistance(a, b); }
+
+void LockConflicts(Cell* cell, uint8_t locked) {
+  for (Cell* c : cell->m_pConflict)
+    if (c) c->m_Locked = locked;
 }
 
-// Stand-in: holds the vehicle at the cell's own point when the cell is free.
-int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int /*offset*/, bool, bool /*checkRoom*/, bool) {
+// Takes the vehicle out of its cell: position none, no vehicle, the
+// vehicle told it has no cell, the conflict cells unlocked.
+void EmptyCell(Cell* cell, CCar* car) {
+  cell->m_Position = Cell::kNoPosition;
+  cell->m_pCar = nullptr;
+  car->SetMicroSimObject(nullptr);
+  LockConflicts(cell, 0);
+}
+
+void DiscardCar(CCar* car) {
+  car->SetMicroSimObject(nullptr);
+  car->Destroy();
+  delete car;
+}
+
+// A sprite offset beyond 700 pixels either way means a broken link.
+void WarnFarOffset(const Cell* cell) {
+  if (cell->m_CarX > 700 || cell->m_CarX < -700 || cell->m_CarY > 700 || cell->m_CarY < -700)
+    QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu gro\xC3\x9F !!!! %d/%d", static_cast<int>(cell->m_CarX),
+              static_cast<int>(cell->m_CarY));
+}
+
+// A random number in [0, 1).
+double Chance() { return zor_random() / 2147483648.0; }
+
+// Where a vehicle drawn at `from` sits, seen from `target`: the sprite
+// offset and the position that keep it in place.
+void KeepDrawnAt(Cell* target, const Cell* from) {
+  const float dx = static_cast<float>(from->m_ScreenX - target->m_ScreenX);
+  const float dy = static_cast<float>(from->m_ScreenY - target->m_ScreenY);
+  target->m_CarX = dx;
+  target->m_CarY = dy;
+  target->m_Position = static_cast<int32_t>(10.0 * std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+  target->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+  WarnFarOffset(target);
+}
+
+}  // namespace
+
+int MicroZoomFactor() { return static_cast<int>(g_ZoomStufe) / 2 + 1; }
+
+int Laenge(int sizeType, int zf) {
+  int len = 500;
+  switch (sizeType) {
+    case 0: len = 160; break;
+    case 1: len = 140; break;
+    case 2:
+    case 3:
+    case 4: len = 320; break;
+    default: break;
+  }
+  return zf == 2 ? len / 2 : len;
+}
+
+int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
+  double v = 0.0;
+  if (!cell || !CMicroSimHost::Get()->GetStreetVelocity(cell->m_SimID, v)) {
+    speed = 0;
+    return 1;
+  }
+  speed = v < 3.0 ? 22 : v < 9.0 ? 34 : v < 14.9 ? 57 : 80;
+  return 0;
+}
+
+void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
+  if (!cell) return;
+  if (CCar* car = cell->m_pCar) {
+    cell->m_pCar = nullptr;
+    DiscardCar(car);
+  }
+  LockConflicts(cell, 0);
+  cell->m_Position = Cell::kNoPosition;
+}
+
+// ------------------------------------------------------------ counting
+
+void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1,
+                                 int& surplus2, int rate1, int rate2) {
+  count1 = count2 = 0;
+  if (m_Cells.empty()) return;
+  const int n = static_cast<int>(m_Cells.size());
+  rate1 /= n;
+  rate2 /= n;
+  for (Cell& c : m_Cells) {
+    int *count, *surplus, rate;
+    if (c.m_SimID == simId1) {
+      count = &count1, surplus = &surplus1, rate = rate1;
+    } else if (c.m_SimID == simId2) {
+      count = &count2, surplus = &surplus2, rate = rate2;
+    } else {
+      continue;
+    }
+    const int r = zor_random() % 1000;
+    if (!c.m_pCar) {
+      if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
+        auto* car = new CCar;
+        if (car->CreateCar(nullptr) != 0) {
+          DiscardCar(car);
+          continue;
+        }
+        ++*surplus;
+        ++*count;
+        SetzeFahrzeug(&c, car, 0, false, true, false);
+      }
+    } else if (c.m_pCar->IsAuto()) {
+      // The larger the surplus, the larger its rate and the likelier the
+      // removal: both directions remove with chance rate / 1000.
+      if (r < rate && *surplus > 0) {
+        RemoveVehicle(&c);
+        --*surplus;
+      } else {
+        ++*count;
+      }
+    }
+  }
+}
+
+// ------------------------------------------------------------ moving
+
+int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
+  const int zf = MicroZoomFactor();
+  const double frame = CMicroSimHost::Get()->GetFrameTime();
+  // The vehicles as they stand now: one that moves into a later cell of
+  // the layout is not moved twice.
+  Cell* standingCell[256];
+  CCar* standingCar[256];
+  int n = 0;
+  for (Cell& c : m_Cells)
+    if (c.m_pCar) {
+      standingCell[n] = &c;
+      standingCar[n++] = c.m_pCar;
+    }
+  // The cells of a layout carry one or two sim ids: the street's class is
+  // asked once per id and turn.
+  uint16_t knownId = 0;
+  int knownFound = 1, knownSpeed = 0;
+  for (int k = 0; k < n; ++k) {
+    Cell* cell = standingCell[k];
+    CCar* car = standingCar[k];
+    if (cell->m_pCar != car) continue;
+    int speed = 0;
+    if (k == 0 || cell->m_SimID != knownId) {
+      knownId = cell->m_SimID;
+      knownFound = CalcMaxSpeed(cell, knownSpeed);
+    }
+    if (knownFound == 0) {
+      speed = knownSpeed / zf;
+      car->SetMaxSpeed(speed);
+    } else {
+      speed = car->GetMaxSpeed();
+      if (speed > 80 / zf || speed < 1) {
+        speed = 80 / zf;
+        car->SetMaxSpeed(speed);
+      }
+    }
+    const double step = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
+    if (car->IsAuto()) {
+      if (!cell->m_Visible) {
+        RemoveVehicle(cell);
+        return 0;
+      }
+    } else if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
+      QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
+    } else if (!bus->GetOpnvLine()) {
+      RemoveVehicle(cell);
+    }
+    if (cell->m_pCar != car) continue;
+    const double lookAhead = Laenge(car->GetCarSizeType(), zf) + step;
+    double gap = 0.0;
+    CCar* ahead = FindeNaechstesFahrzeug(cell, car, lookAhead, gap, true);
+    const double move = std::min(step, gap);
+    if (move > 0) BewegeFahrzeug(cell, car, move, ahead, busLane, x, y, false, false);
+  }
+  return 0;
+}
+
+CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first) {
+  const int zf = MicroZoomFactor();
+  for (int steps = 0; cell && steps < kMaxSteps; ++steps) {
+    Cell* next = GetVirtNext(cell);
+    if (!next) {
+      gap = 1000;
+      return nullptr;
+    }
+    CCar* ahead = nullptr;
+    if (first) {
+      if (cell->m_Position == Cell::kNoPosition) {
+        gap = -1;
+        return nullptr;
+      }
+      gap = cell->m_Position;
+    } else {
+      gap += Distance(cell, next);
+      if (cell->m_Position != Cell::kNoPosition) {
+        gap -= cell->m_Position;
+        ahead = cell->m_pCar;
+        if (ahead) gap -= Laenge(car->GetCarSizeType(), zf) + Laenge(ahead->GetCarSizeType(), zf);
+      }
+    }
+    if (lookAhead < gap) {
+      gap = lookAhead;
+      return nullptr;
+    }
+    if (ahead) return ahead;
+    cell = next;
+    first = false;
+  }
+  // A walk that found nothing within its steps (cells without distance in
+  // a cycle) sees no vehicle but grants no more than it measured.
+  gap = std::min(gap, lookAhead);
+  return nullptr;
+}
+
+int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar* /*ahead*/, bool busLane,
+                                   unsigned short x, unsigned short y, bool, bool) {
+  if (SonderfallBus(cell, car, x, y, cell->m_SimID)) return 0;
+  Cell* prev = nullptr;
+  int32_t prevPosition = Cell::kNoPosition;
+  uint8_t prevChoice = Cell::kNoChoice;
+  for (int steps = 0;; ++steps) {
+    CQnoMicroZelle* owner = cell->m_pOwner ? cell->m_pOwner : this;
+    Cell* next = GetNextZelle(cell);
+    if (!next) {
+      SplittTrafic(cell, car, false);
+      next = GetNextZelle(cell);
+    }
+    if (!next) {
+      if (cell->m_pCar == car) {
+        RemoveVehicle(cell);
+      } else {
+        DiscardCar(car);
+        if (!cell->m_pCar) cell->m_Position = Cell::kNoPosition;
+      }
+      return 1;
+    }
+    if (!car->IsAuto() && !cell->m_Visible) {
+      if (prev) {
+        prev->m_Position = prevPosition;
+        prev->m_pCar = car;
+        prev->m_Choice = prevChoice;
+        car->SetMicroSimObject(prev);
+      }
+      return 3;
+    }
+    const double d = Distance(cell, next);
+    int32_t p = Cell::kNoPosition;
+    if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
+      p = cell->m_Position;
+      distance = distance + d - p;
+      const bool movesOn = !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
+      if (!movesOn && !(busLane && car->IsAuto() && IsAussenSpur(cell))) {
+        // It stays in its own cell: the placing below, without taking the
+        // vehicle out and in again.
+        const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
+        cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+        cell->m_OldPosition = p;
+        cell->m_Position = static_cast<int32_t>(d - offset);
+        cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
+        cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
+        WarnFarOffset(cell);
+        return 0;
+      }
+      EmptyCell(cell, car);
+      cell->m_OldPosition = p;
+    }
+    // After kMaxSteps cells (cells without distance in a cycle) the
+    // vehicle stays where the walk got to.
+    if (steps < kMaxSteps && !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance) {
+      prev = cell;
+      prevPosition = p;
+      prevChoice = cell->m_Choice;
+      cell->m_Choice = Cell::kNoChoice;
+      distance -= d;
+      cell = next;
+      continue;
+    }
+    // The vehicle stays in this cell: beside a bus lane a car takes the
+    // inner lane when it is free, else it stands further on in its cell.
+    if (car->IsAuto() && busLane && IsAussenSpur(cell)) {
+      Cell* target = owner->HasSimIDAndNoBusspur(cell->m_SimID);
+      if (target && target->m_Position == Cell::kNoPosition && !target->m_pCar) {
+        target->m_Choice = 0;
+        car->SetMicroSimObject(nullptr);
+        owner->SetzeAufZielZelle(car, cell, target);
+        return 0;
+      }
+    }
+    car->SetMicroSimObject(nullptr);
+    owner->SetzeFahrzeug(cell, car, static_cast<int>(distance), false, false, false);
+    return 0;
+  }
+}
+
+// ------------------------------------------------------------ placing
+
+int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool) {
   if (!cell || !car) return 2;
-  if (cell->m_pCar || !Owns(cell)) {
-    car->SetZelle(nullptr);
-    car->Destroy();
-    delete car;
+  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
+  if (bus && !bus->GetOpnvLine()) {
+    DiscardCar(car);
+    return 1;
+  }
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
+  if (!cell->m_Visible) {
+    if (!car->IsAuto()) {
+      car->SetMicroSimObject(cell);
+      cell->m_TimeStamp = now;
+      return checkRoom ? 2 : 0;
+    }
+    DiscardCar(car);
+    if (!cell->m_pCar) cell->m_Position = Cell::kNoPosition;
+    return 1;
+  }
+  if (cell->m_pCar || cell->m_Position != Cell::kNoPosition) {
+    if (car->IsAuto()) {
+      // A cell holds one vehicle: the newcomer is not placed.
+      QNO_ERROR(QNO_SEV_WARNING, "Darf kein zweites Auto auf Zelle packen!");
+      DiscardCar(car);
+      return 2;
+    }
+    if (cell->m_pCar && !cell->m_pCar->IsAuto()) return 2;
+    RemoveVehicle(cell);
+  }
+  if (checkRoom) {
+    const int len = Laenge(car->GetCarSizeType(), MicroZoomFactor());
+    double gap = 0.0;
+    FindeNaechstesFahrzeug(cell, car, 2.0 * len, gap, false);
+    offset = len;
+    if (gap < 2.0 * len && car->IsAuto()) {
+      DiscardCar(car);
+      return 2;
+    }
+    SplittTrafic(cell, car, false);
+  }
+  Cell* next = GetNextZelle(cell);
+  if (!next) {
+    DiscardCar(car);
     return 2;
   }
-  cell->m_TimeStamp = kfx_GetTicks();
+  // A new vehicle before a locked cell stands at the cell's own point; a
+  // moving one keeps where it got to rather than jump back.
+  if (next->m_Locked && checkRoom) offset = 0;
+  cell->m_TimeStamp = now;
   cell->m_OldPosition = cell->m_Position;
-  cell->m_Position = 0;
-  cell->m_CarX = cell->m_CarY = 0.0f;
+  const double D = Distance(cell, next);
+  offset = std::clamp(offset, 0, static_cast<int>(D));
+  cell->m_Position = static_cast<int32_t>(D - offset);
+  const double dx = next->m_ScreenX - cell->m_ScreenX, dy = next->m_ScreenY - cell->m_ScreenY;
+  cell->m_CarX = D > 0 ? static_cast<float>(dx * offset / D) : 0.0f;
+  cell->m_CarY = D > 0 ? static_cast<float>(dy * offset / D) : 0.0f;
+  WarnFarOffset(cell);
+  car->SetMicroSimObject(cell);
   cell->m_pCar = car;
-  car->SetZelle(cell);
+  LockConflicts(cell, 1);
   return 0;
+}
+
+void CQnoMicroZelle::SetzeAufZielZelle(CCar* car, Cell* from, Cell* target) {
+  if (!target || !from || !car) return;
+  KeepDrawnAt(target, from);
+  car->SetMicroSimObject(target);
+  target->m_pCar = car;
+  LockConflicts(target, 1);
+}
+
+// ------------------------------------------------------------ branches and stops
+
+void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
+  if (!car || !cell) {
+    QNO_ERROR(QNO_SEV_ERROR, "SplittTrafic() ohne Daten aufgerufen!");
+    return;
+  }
+  const int count = std::min<int>(cell->m_AnzNachfolger, Cell::kLinks);
+  if (count <= 1) {
+    cell->m_Choice = 0;
+    return;
+  }
+  CQnoMicroZelle* owner = cell->m_pOwner ? cell->m_pOwner : this;
+  if (car->IsAuto()) {
+    double weight[Cell::kLinks] = {};
+    double sum = 0.0;
+    for (int i = 0; i < count; ++i) {
+      const int s = owner->GetAuslStreet(i, cell, false);
+      int flow = 0;
+      if (s != 0 && CMicroSimHost::Get()->GetStreetFlow(static_cast<uint16_t>(s), flow) && flow > 0) {
+        weight[i] = flow;
+        sum += flow;
+      }
+    }
+    if (sum > 0) {
+      // Roulette: each branch with the chance of its share of the flow.
+      const double r = Chance() * sum;
+      double cumulative = 0.0;
+      int chosen = -1;
+      for (int i = 0; i < count; ++i) {
+        if (weight[i] <= 0) continue;
+        chosen = i;
+        cumulative += weight[i];
+        if (r < cumulative) break;
+      }
+      cell->m_Choice = static_cast<uint8_t>(chosen);
+    } else if (CWorldHost::Get()->GetShowMicroZellen()) {
+      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * Chance())));
+    } else {
+      cell->m_Choice = Cell::kNoChoice;
+    }
+    return;
+  }
+  auto* bus = dynamic_cast<CMicroOpnv*>(car);
+  bool flag = false;
+  const int s = bus ? CMicroSimHost::Get()->GetAbzwStreetID(bus, flag, current) : -1;
+  if (s < 1) {
+    cell->m_Choice = Cell::kNoChoice;
+    return;
+  }
+  int index = -1;
+  if (owner->IndexRunToZelleWithSimID(cell, index, static_cast<uint16_t>(s), 20) && index >= 0)
+    cell->m_Choice = static_cast<uint8_t>(index);
+}
+
+bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsigned short y, int simId) {
+  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
+  if (!bus) return false;
+  bus->SetIsoXYPos(x, y);
+  if (!bus->GetOpnvLine()) {
+    if (cell && cell->m_pCar == bus) {
+      RemoveVehicle(cell);
+    } else {
+      DiscardCar(bus);
+    }
+    return true;
+  }
+  CMicroSimHost* host = CMicroSimHost::Get();
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
+  if (!host->IsIsoPosHst(bus, x, y)) {
+    if (bus->GetStopped() && cell) cell->m_TimeStamp = now;
+    return false;
+  }
+  bus->SetStopped();
+  if (!cell) return true;
+  if (!bus->GetStopped() && cell->m_Visible) {
+    Cell* target = host->GetNextHstZelle(bus, x, y, simId);
+    if (!target) {
+      QNO_ERROR(QNO_SEV_WARNING, "GetNextHstZelle returned NULL at %d/%d", static_cast<int>(x), static_cast<int>(y));
+      QNO_ERROR(QNO_SEV_WARNING, "Cast 9 Bus");
+      target = host->GetStreetHstZelle(x, y, cell->m_SimID);
+      if (!target) return false;
+    }
+    // A line vehicle at the next stop holds this one where it stands.
+    if (target == cell || (target->m_pCar && !target->m_pCar->IsAuto())) {
+      cell->m_TimeStamp = now;
+      return true;
+    }
+    EmptyCell(cell, bus);
+    if (target->m_pCar) RemoveVehicle(target);
+    CQnoMicroZelle* owner = target->m_pOwner ? target->m_pOwner : this;
+    if (owner->SetzeFahrzeug(target, bus, 0, true, true, false) == 0 && target->m_SimID == cell->m_SimID)
+      KeepDrawnAt(target, cell);
+    return true;
+  }
+  cell->m_TimeStamp = now;
+  return true;
+}
+
+// ------------------------------------------------------------ drawing
+
+void CQnoMicroZelle::SetCarPos(Cell* cell) {
+  if (!cell || !cell->m_pCar || cell->m_Position == Cell::kNoPosition || cell->m_Choice == Cell::kNoChoice) return;
+  int dir = 0;
+  if (!CalcRichtung(dir, cell)) return;
+  int x = 0, y = 0;
+  CalcCarPos(x, y, cell);
+  CCar* car = cell->m_pCar;
+  car->SetScreenXYPos(x, y, -1, -1);
+  car->SetRichtungsIndex(dir);
+  CIsoWelt* map = CMicroSimHost::Get()->GetIsoWelt();
+  if (!map) return;
+  int ix = 0, iy = 0;
+  map->ScreenKoorToIsoKoor(x, y, &ix, &iy);
+  if (!IsoInMap(ix, iy)) return;
+  int ax = 0, ay = 0;
+  map->FixeIsoKoorCalc(static_cast<unsigned short>(ix), static_cast<unsigned short>(iy), ax, ay);
+  if (g_IsoRichtung == 0) ay += Tile_Size_YDiv2[static_cast<int>(g_ZoomStufe) / 2];
+  int nx = ix, ny = iy;
+  if ((dir >= 7 && dir <= 24) || (dir >= 40 && dir <= 56))
+    nx = (ax - x) - 2 * (y - ay) >= 0 ? ix - 1 : ix + 1;
+  else
+    ny = (x - ax) - 2 * (y - ay) < 0 ? iy + 1 : iy - 1;
+  if (g_IsoRichtung == 0 && (nx > ix || ny > iy)) map->SetSecondCarPos(car, nx, ny);
 }

@@ -51,6 +51,7 @@ class CPreise;
 class CZorWorldSimParts;
 class CZorWorldHost;
 class CZorIsoHost;
+class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
 class CIsoHost;
@@ -382,6 +383,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorWorldSimParts* m_pSimParts = nullptr;
   CZorWorldHost* m_pHost = nullptr;
   CZorIsoHost* m_pIsoHost = nullptr;
+  CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;
   unsigned char m_Loading = 0;

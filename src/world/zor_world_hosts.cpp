@@ -7,7 +7,10 @@
 #include "model/data_exchange.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
+#include "iso/iso_info.h"
 #include "iso/iso_welt.h"
+#include "microsim/micro_car.h"
+#include "microsim/micro_cells.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
@@ -21,6 +24,40 @@ void CZorWorldHost::SetAchtungWindow(int warning) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(warning);
 }
 bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
+
+// ---- the micro simulation's host ----
+
+bool CZorMicroHost::GetNextCarPicture(SMicroCarPicture& out) {
+  CDataExchange* dx = m_world.GetDataExchange();
+  if (!dx) return false;
+  SCarResID pic{};
+  if (dx->GetNextCarResID(dx->GetNextCarType(), &pic) == 0) return false;
+  out.resId = pic.resId;
+  for (int i = 0; i < 4; ++i) out.offsets[i] = pic.offsets[i];
+  out.sprite = pic.sprite;
+  out.sizeType = pic.sizeClass;
+  return true;
+}
+void CZorMicroHost::AddCar(CCar* car) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->AddCar(car);
+}
+void CZorMicroHost::RemoveCar(CCar* car) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->RemoveCar(car);
+}
+void CZorMicroHost::AddBus(CMicroOpnv* bus) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->AddBus(bus);
+}
+void CZorMicroHost::RemoveBus(CMicroOpnv* bus) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->RemoveBus(bus);
+}
+QnoResourceManager* CZorMicroHost::GetResources() { return m_world.GetResourceManager(); }
+CIsoWelt* CZorMicroHost::GetIsoWelt() { return m_world.GetIsoWelt(); }
+bool CZorMicroHost::IsSoundVisible(int x, int y) {
+  CIsoWelt* map = m_world.GetIsoWelt();
+  CIsoInfo* info = map ? map->GetIsoInfo(x, y) : nullptr;
+  return info && info->IsSoundVisible();
+}
+CStrJunctionList* CZorMicroHost::GetStreets() { return m_world.GetStreetNet(); }
 
 // ---- the map's host ----
 
@@ -40,6 +77,17 @@ void CZorIsoHost::TurnMicroSim() {
     streets->UpdateAmpeln();
   }
   if (CStrSchJuncList* rails = m_world.GetRailNet()) rails->TurnMicroSim();
+}
+
+void CZorIsoHost::PlaceVehicles() {
+  CUserInt* ui = m_world.GetUserInt();
+  CZorvaList* cars = ui ? ui->GetCarList() : nullptr;
+  if (!cars) return;
+  for (CZorvaPointer* n = cars->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
+    auto* car = dynamic_cast<CCar*>(n->GetZorvaObject());
+    BinaryMicroSimObject* cell = car ? car->GetMicroSimObject() : nullptr;
+    if (cell && cell->m_Visible == 1 && cell->m_pOwner) cell->m_pOwner->SetCarPos(cell);
+  }
 }
 
 bool CZorIsoHost::IsExpoMode() {

@@ -5,6 +5,7 @@
 
 #include "gui/gui_host.h"
 #include "iso/iso_host.h"
+#include "network/str_micro_host.h"
 #include "ui/ui_host.h"
 #include "world/base/zor_world_host.h"
 
@@ -24,6 +25,27 @@ class CZorWorldHost : public CWorldHost {
   CZorvaWorld& m_world;
 };
 
+// The micro simulation's view of the game: the street network, the car mix
+// of the data exchange, the interface's vehicle lists and the map.
+class CZorMicroHost : public CStrMicroHost {
+ public:
+  explicit CZorMicroHost(CZorvaWorld& world) : m_world(world) {}
+  bool GetNextCarPicture(SMicroCarPicture& out) override;
+  void AddCar(CCar* car) override;
+  void RemoveCar(CCar* car) override;
+  void AddBus(CMicroOpnv* bus) override;
+  void RemoveBus(CMicroOpnv* bus) override;
+  QnoResourceManager* GetResources() override;
+  CIsoWelt* GetIsoWelt() override;
+  bool IsSoundVisible(int x, int y) override;
+
+ protected:
+  CStrJunctionList* GetStreets() override;
+
+ private:
+  CZorvaWorld& m_world;
+};
+
 // The map's view of the game: the world's factory and lists, the street and
 // rail networks, the buildings and the interface controller.
 class CZorIsoHost : public CIsoHost {
@@ -38,6 +60,7 @@ class CZorIsoHost : public CIsoHost {
   int RemoveObject(int x, int y, TBaseType layer) override;
   CList* GetObjectList() override;
   void TurnMicroSim() override;
+  void PlaceVehicles() override;
   bool IsExpoMode() override;
 
   bool GetBuildingFootprint(CWorldObj* object, IsoFootprint& footprint) override;

@@ -40,6 +40,7 @@
 #include "windows/window_builders.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
+#include "microsim/micro_host.h"
 #include "world/zor_world_hosts.h"
 #include "world/zor_sim_parts.h"
 #include "world/base/zor_world_obj.h"
@@ -117,8 +118,10 @@ CZorvaWorld::~CZorvaWorld() {
     CWorldHost::Install(nullptr);
     CUiHost::Install(nullptr);
     CGuiHost::Install(nullptr);
+    CMicroSimHost::Install(nullptr);
   }
   delete m_pHost;
+  delete m_pMicroHost;
   delete m_pIsoHost;
   delete m_pUiHost;
   delete m_pGuiHost;
@@ -138,6 +141,8 @@ void CZorvaWorld::SetThis() {
   CUiHost::Install(m_pUiHost);
   if (!m_pGuiHost) m_pGuiHost = new CZorGuiHost(*this);
   CGuiHost::Install(m_pGuiHost);
+  if (!m_pMicroHost) m_pMicroHost = new CZorMicroHost(*this);
+  CMicroSimHost::Install(m_pMicroHost);
 }
 
 int CZorvaWorld::Create() {

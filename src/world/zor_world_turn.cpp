@@ -20,6 +20,7 @@
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
 #include "network/str_junction_list.h"
+#include "world/zor_world_hosts.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_sound.h"
@@ -88,6 +89,10 @@ int CZorvaWorld::OnPlayloopTurn() {
     m_pMessage->CheckWaitMessage();
     m_LastDelta = static_cast<int>(now - m_LastTurnTicks);
     m_LastTurnTicks = now;
+    if (m_pMicroHost) {
+      m_pMicroHost->SetFrameTime(static_cast<uint32_t>(m_LastDelta));
+      m_pMicroHost->SetWorldTime(now);
+    }
     m_TotalTime += m_LastDelta;
     m_AccumulatedTime += m_LastDelta;
     if (m_AccumulatedTime > m_GameSpeed && m_pSimWelt->Computate(spacing) == 0) {

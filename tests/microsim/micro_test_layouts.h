@@ -69,7 +69,15 @@ inline std::vector<uint16_t> SimIds(CQnoMicroZelle& layout) {
 class TestCar : public CCar {
  public:
   TestCar() { ++s_alive; }
-  ~TestCar() override { --s_alive; }
+  ~TestCar() override {
+    --s_alive;
+    // A vehicle is destroyed after it was told it has no cell.
+    s_cellAtEnd += GetMicroSimObject() ? 1 : 0;
+  }
+  int Destroy() override {
+    ++s_destroyed;
+    return CCar::Destroy();
+  }
   using CCar::Render;
   void Render(QnoDisplay*, int dir, int x, int y) override {
     ++s_drawn;
@@ -78,6 +86,8 @@ class TestCar : public CCar {
     s_lastY = y;
   }
   static inline int s_alive = 0;
+  static inline int s_destroyed = 0;
+  static inline int s_cellAtEnd = 0;
   static inline int s_drawn = 0;
   static inline int s_lastDir = -1, s_lastX = 0, s_lastY = 0;
 };
@@ -88,7 +98,7 @@ inline TestCar* Park(Cell* cell, int position = 50, uint8_t choice = 0) {
   cell->m_pCar = car;
   cell->m_Position = position;
   cell->m_Choice = choice;
-  car->SetZelle(cell);
+  car->SetMicroSimObject(cell);
   return car;
 }
 

@@ -536,13 +536,15 @@ TEST(MicroLayoutRemove, DetachesNeighboursAndDropsVehicles) {
   before->SetNachfolger(p, after->GetZelle(1));
   p->m_Choice = 2;  // the cell after the removed one
   layout->SetNachfolger(layout->GetZelle(2), after->GetZelle(0));
-  TestCar::s_alive = 0;
+  TestCar::s_alive = TestCar::s_destroyed = TestCar::s_cellAtEnd = 0;
   TestCar* car = Park(layout->GetZelle(1));
   ASSERT_EQ(TestCar::s_alive, 1);
   (void)car;
 
   layout->Remove();
   EXPECT_EQ(TestCar::s_alive, 0);
+  EXPECT_EQ(TestCar::s_destroyed, 1);
+  EXPECT_EQ(TestCar::s_cellAtEnd, 0);
   EXPECT_EQ(p->m_AnzNachfolger, 2);
   EXPECT_EQ(p->m_pNachfolger[0], before->GetZelle(1));
   EXPECT_EQ(p->m_pNachfolger[1], after->GetZelle(1));
@@ -577,6 +579,20 @@ TEST(MicroLayoutRemove, DeletingALayoutDetachesItAndItsVehicles) {
   EXPECT_EQ(TestCar::s_alive, 0);
   EXPECT_EQ(a->GetZelle(2)->m_AnzNachfolger, 0);
   EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], nullptr);
+}
+
+TEST(MicroLayoutRemove, AFullPredecessorMovesItsLaterSuccessorsUp) {
+  LayoutPtr a = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0), C(4, 2, 0, 0)});
+  LayoutPtr b = Lane(40);
+  Cell* p = a->GetZelle(0);
+  a->SetNachfolger(p, b->GetZelle(0));
+  for (int i = 1; i < 4; ++i) a->SetNachfolger(p, a->GetZelle(i));
+  ASSERT_EQ(p->m_AnzNachfolger, 4);
+  b.reset();
+  EXPECT_EQ(p->m_AnzNachfolger, 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(p->m_pNachfolger[i], a->GetZelle(i + 1));
+  EXPECT_EQ(p->m_pNachfolger[3], nullptr);
+  EXPECT_EQ(a->GetVirtNext(p), a->GetZelle(3));
 }
 
 TEST(MicroLayoutRemove, EveryCellLinkedIntoTheLayoutForgetsIt) {

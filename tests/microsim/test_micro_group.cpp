@@ -29,11 +29,11 @@ LayoutPtr TwoWay(int16_t x0) {
 
 TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
   CMicroZellenGroup group;
-  group.Create(5, 3);
+  EXPECT_EQ(group.Create(5, 3), 0);
   CQnoMicroZelle* here = Owned(Lane(0));
   CQnoMicroZelle* right = Owned(Lane(0));
   CQnoMicroZelle* left = Owned(Lane(0));
-  group.AddZelle(here, 5, 3);
+  EXPECT_EQ(group.AddZelle(here, 5, 3), 0);
   group.AddZelle(right, 6, 3);
   group.AddZelle(left, 4, 3);  // offset 0xFFFF
   group.AddZelle(nullptr, 5, 9);
@@ -60,7 +60,7 @@ TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
   delete here;
   EXPECT_EQ(group.DestroyAt(5, 3), 0);
   EXPECT_EQ(group.GetFirst()->pZelle, left);
-  group.Destroy();
+  EXPECT_EQ(group.Destroy(), 0);
   EXPECT_EQ(group.GetFirst(), nullptr);
 }
 
@@ -112,6 +112,10 @@ TEST(MicroGroup, ForwardingReachesTheTilesLayout) {
   EXPECT_EQ(tile->GetZelle(1)->m_ScreenX, 6);
   EXPECT_EQ(tile->GetZelle(1)->m_ScreenY, 11);
   EXPECT_EQ(group.SetCar(nullptr, 2, 3, nullptr, false), 2);
+  EXPECT_EQ(group.SetCar(tile->GetZelle(0), 2, 3, nullptr, false), 2);
+  TestCar car;
+  EXPECT_EQ(group.SetCar(nullptr, 2, 3, &car, false), 2);
+  EXPECT_EQ(tile->GetZelle(0)->m_pCar, nullptr);
 }
 
 TEST(MicroGroup, VisibilityIsTheFlagAndEveryLayout) {
@@ -170,6 +174,13 @@ TEST(MicroGroup, TheCellLeadingIntoAJunction) {
   EXPECT_EQ(street.FindZelleWithTargetJunction(&junction, 0, 0, 0), s1->GetZelle(2));
   EXPECT_EQ(street.FindZelleWithTargetJunction(&junction, 0, 0, 1), nullptr);
   EXPECT_EQ(street.FindZelleWithTargetJunction(nullptr, 0, 0, 0), nullptr);
+}
+
+TEST(MicroLink, DistancesAreTenthsOfAPixel) {
+  LayoutPtr a = Make({C(1, 2, 10, 10), C(2, 2, 13, 14), C(3, 2, 7, 6)});
+  a->SetScreenPos(0, 0);
+  EXPECT_DOUBLE_EQ(CMicroSimulation::CalcDistance(a->GetZelle(0), a->GetZelle(1)), 50.0);
+  EXPECT_DOUBLE_EQ(CMicroSimulation::CalcDistance(a->GetZelle(1), a->GetZelle(2)), 100.0);
 }
 
 TEST(MicroLink, JoinsTheNearestExitAndEntryEachWayWithTheirSimIds) {
@@ -248,6 +259,9 @@ TEST(MicroLink, FourLaneStreetsJoinTwoLanesEachWayAndRailOne) {
   EXPECT_EQ(sim.Link(a.get(), b.get(), STRASSE_VIERSPURIG, 7, 8), 0);
   EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
   EXPECT_EQ(a->GetZelle(3)->m_pNachfolger[0], b->GetZelle(2));
+  // And two lanes back from b's exits to a's entries.
+  EXPECT_EQ(b->GetZelle(1)->m_pNachfolger[0], a->GetZelle(0));
+  EXPECT_EQ(b->GetZelle(3)->m_pNachfolger[0], a->GetZelle(2));
   LayoutPtr r1 = tile(0), r2 = tile(40);
   EXPECT_EQ(sim.Link(r1.get(), r2.get(), STRASSE_SCHIENE, 7, 8), 0);
   EXPECT_EQ(r1->GetZelle(1)->m_pNachfolger[0], r2->GetZelle(0));
@@ -266,6 +280,11 @@ TEST(MicroLink, OneWayStreetsTurnTheSecondTile) {
   EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(1));
   EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 0, 0}));
   EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{0, 0, 0}));
+  // The last of several exits.
+  LayoutPtr e = TwoWay(0), f = Lane(60);
+  EXPECT_EQ(sim.LinkAndTurnSec(e.get(), f.get(), STRASSE_EINBAHN, 5, 6), 0);
+  EXPECT_EQ(e->GetZelle(3)->m_pNachfolger[0], f->GetZelle(1));
+  EXPECT_EQ(e->GetZelle(1)->m_AnzNachfolger, 0);
   // Other types are joined as by Link.
   LayoutPtr c = TwoWay(0), d = TwoWay(40);
   EXPECT_EQ(sim.LinkAndTurnSec(c.get(), d.get(), STRASSE_2, 5, 6), 0);
@@ -388,8 +407,10 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
 TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
   host.show = true;
   // Cell 1 at (20, 40) links up to 2 at (40, 30); cell 3 at (70, 20) links
-  // down to 4 at (90, 40); cell 4 holds position 1.
-  LayoutPtr layout = Make({C(1, 2, 20, 40, {2}), C(2, 2, 40, 30, {}, 1), C(3, 2, 70, 20, {4}), C(4, 2, 90, 40, {}, 3)});
+  // down to 4 at (90, 40); cell 4 holds position 1; cell 5 at (20, 65)
+  // links level to 6 at (40, 65).
+  LayoutPtr layout = Make({C(1, 2, 20, 40, {2}), C(2, 2, 40, 30, {}, 1), C(3, 2, 70, 20, {4}), C(4, 2, 90, 40, {}, 3),
+                           C(5, 2, 20, 65, {6}), C(6, 2, 40, 65, {}, 5)});
   layout->SetScreenPos(0, 0);
   layout->GetZelle(3)->m_Position = 1;
   layout->Render(&display);
@@ -399,10 +420,16 @@ TEST_F(MicroDrawing, TheCellViewShowsCellsAndLinksByDirection) {
   EXPECT_EQ(At(70, 20), green);  // repainted in the colour of its downward link
   EXPECT_EQ(At(90, 40), red);    // position 1
   EXPECT_EQ(At(22, 42), red);    // the square is 5 x 5
+  EXPECT_EQ(At(18, 38), red);
   EXPECT_EQ(At(23, 40), 0);
+  EXPECT_EQ(At(17, 40), 0);
+  EXPECT_EQ(At(20, 37), 0);
+  EXPECT_EQ(At(90, 43), 0);
   EXPECT_EQ(At(30, 35), red);    // the upward line
   EXPECT_EQ(At(80, 32), green);  // the downward line, 2 pixels lower
   EXPECT_EQ(At(80, 30), 0);
+  EXPECT_EQ(At(30, 65), red);  // a level link counts as upward
+  EXPECT_EQ(At(30, 67), 0);
 
   layout->RenderMicroZellenTest(display.GetRenderBuffer(), nullptr);
   layout->RenderMicroZellenTest(nullptr, layout->GetZelle(0));

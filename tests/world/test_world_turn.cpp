@@ -991,3 +991,11 @@ TEST_F(WorldTurnTest, EverySingletonAnswersItsNamesThroughTheDataExchange) {
   world->NewCreatePureZorvaObjects();
   EXPECT_EQ(static_cast<const void*>(dx->GetObjectByName("F.KONTO")), static_cast<const void*>(world->GetFinanzen()));
 }
+
+TEST_F(WorldTurnTest, StreetGraphicsAreDefinedThroughTheWorldOnItsMap) {
+  TurnWorld early;
+  EXPECT_EQ(early.DefineStreet(4, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 2400), 1);  // no map yet
+  Start("", false);
+  EXPECT_EQ(world->DefineStreet(4, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 2400), 0);
+  EXPECT_EQ(world->GetIsoWelt()->GetStreetGetCapacity(STRASSE_VIERSPURIG), 2400);
+}

@@ -1,0 +1,288 @@
+// Counting, spawning, removing and moving the vehicles of the layouts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "micro_test_host.h"
+
+using namespace microtest;
+
+namespace {
+
+// Distance along a chain of `spacing`-pixel cells, tenths of a pixel.
+int Along(CQnoMicroZelle& layout, const CCar* car, int spacing) {
+  const int i = CellOf(layout, car);
+  if (i < 0) return -1;
+  return i * spacing * 10 + (spacing * 10 - layout.GetZelle(i)->m_Position);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- counting
+
+TEST_F(MovementTest, CarsAreSpawnedAtTheRateWhileTheStreetWantsMore) {
+  // One cell without successor: a spawned car is counted, then discarded
+  // because it cannot be placed, so every turn sees an empty cell.
+  LayoutPtr one = Make({C(1, 2, 0, 0)});
+  one->SetFirstSimID(7);
+  int spawned = 0, none = 0;
+  for (int turn = 0; turn < 4000; ++turn) {
+    int c1 = 0, c2 = 0, s1 = -1000000, s2 = 0;
+    one->ZaehleAutos(7, 8, c1, c2, s1, s2, 250, 900);
+    spawned += c1;
+    none += c2;
+    EXPECT_EQ(s1, -1000000 + c1);
+  }
+  EXPECT_NEAR(spawned / 4000.0, 0.25, 0.03);
+  EXPECT_EQ(none, 0) << "no cell carries the second direction";
+
+  // A rate of 0 spawns nothing; a surplus of cars spawns nothing.
+  for (int turn = 0; turn < 500; ++turn) {
+    int c1 = 0, c2 = 0, s1 = -5, s2 = 3;
+    one->ZaehleAutos(7, 8, c1, c2, s1, s2, 0, 1000);
+    EXPECT_EQ(c1, 0);
+    one->ZaehleAutos(8, 7, c1, c2, s1, s2, 1000, 1000);
+    EXPECT_EQ(c2, 0) << "surplus 3 wants no more cars";
+  }
+  EXPECT_EQ(TestCar::s_alive, 0);
+}
+
+TEST_F(MovementTest, SpawningStopsAtTheSurplusAndTheRateIsSharedByTheCells) {
+  LayoutPtr lane = Chain(8, 40, false);
+  int c1 = 0, c2 = 0, s1 = -3, s2 = 0;
+  lane->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);  // 1000 per cell: every free cell wants a car
+  EXPECT_EQ(c1, 3);
+  EXPECT_EQ(s1, 0);
+  EXPECT_EQ(CarsIn(*lane), 3);
+  // Counting again sees the three placed cars and adds none.
+  lane->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);
+  EXPECT_EQ(c1, 3);
+  EXPECT_EQ(CarsIn(*lane), 3);
+}
+
+TEST_F(MovementTest, RemovalGrowsLikelierWithTheSurplusInBothDirections) {
+  // The rate grows with the surplus; a parked car goes with chance rate /
+  // 1000 whichever direction its cell carries.
+  for (uint16_t dir : {7, 8}) {
+    for (int rate : {200, 800}) {
+      LayoutPtr one = Make({C(1, 2, 0, 0, {}, 0)});
+      one->SetFirstSimID(dir);
+      int removed = 0;
+      for (int turn = 0; turn < 3000; ++turn) {
+        if (!one->GetZelle(0)->m_pCar) Park(one->GetZelle(0));
+        int c1 = 0, c2 = 0, s1 = 1, s2 = 1;
+        one->ZaehleAutos(7, 8, c1, c2, s1, s2, rate, rate);
+        const int left = dir == 7 ? s1 : s2;
+        const int counted = dir == 7 ? c1 : c2;
+        if (left == 0) {
+          ++removed;
+          EXPECT_EQ(counted, 0);
+          EXPECT_EQ(one->GetZelle(0)->m_pCar, nullptr);
+          EXPECT_EQ(one->GetZelle(0)->m_Position, Cell::kNoPosition);
+        } else {
+          EXPECT_EQ(counted, 1);
+        }
+      }
+      EXPECT_NEAR(removed / 3000.0, rate / 1000.0, 0.03) << "direction " << dir << " rate " << rate;
+    }
+  }
+  // No surplus: the car is counted and stays, whatever the chance.
+  LayoutPtr one = Make({C(1, 2, 0, 0)});
+  one->SetFirstSimID(7);
+  TestCar* car = Park(one->GetZelle(0));
+  for (int turn = 0; turn < 200; ++turn) {
+    int c1 = 0, c2 = 0, s1 = 0, s2 = 0;
+    one->ZaehleAutos(7, 8, c1, c2, s1, s2, 1000, 1000);
+    ASSERT_EQ(c1, 1);
+  }
+  EXPECT_EQ(one->GetZelle(0)->m_pCar, car);
+}
+
+TEST_F(MovementTest, LineVehiclesAreNeitherCountedNorRemoved) {
+  LayoutPtr one = Make({C(1, 2, 0, 0, {}, 0)});
+  one->SetFirstSimID(7);
+  int line = 0;
+  auto* bus = new CMicroOpnv;
+  bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
+  one->GetZelle(0)->m_pCar = bus;
+  one->GetZelle(0)->m_Position = 10;
+  bus->SetMicroSimObject(one->GetZelle(0));
+  int c1 = 0, c2 = 0, s1 = 5, s2 = 0;
+  one->ZaehleAutos(7, 8, c1, c2, s1, s2, 1000, 1000);
+  EXPECT_EQ(c1, 0);
+  EXPECT_EQ(s1, 5);
+  EXPECT_EQ(one->GetZelle(0)->m_pCar, bus);
+}
+
+// ---------------------------------------------------------------- moving
+
+TEST_F(MovementTest, ACarMovesCellByCellAtTheSpeedOfItsStreet) {
+  host.velocity[7] = 20.0;  // class 80, 40 at zoom factor 2
+  LayoutPtr lane = Chain(10, 20, false);
+  TestCar* car = Place(*lane, 0);
+  EXPECT_EQ(Along(*lane, car, 20), 0);
+  int last = 0;
+  for (int turn = 0; turn < 10; ++turn) {
+    lane->MoveCars(3, 4, false);
+    const int now = Along(*lane, car, 20);
+    EXPECT_EQ(now - last, 16) << "40 ms x 40 / 100 tenths of a pixel per turn";
+    last = now;
+  }
+  EXPECT_EQ(car->GetMaxSpeed(), 40);
+  EXPECT_EQ(CellOf(*lane, car), 0);
+  // A long frame is capped at 150 / zf = 75 tenths.
+  host.SetFrameTime(1000);
+  lane->MoveCars(3, 4, false);
+  EXPECT_EQ(Along(*lane, car, 20), last + 75);
+  // Slower streets, slower cars.
+  host.SetFrameTime(40);
+  host.velocity[7] = 5.0;  // class 34 -> 17
+  last = Along(*lane, car, 20);
+  lane->MoveCars(3, 4, false);
+  EXPECT_EQ(Along(*lane, car, 20) - last, 6);  // 40 x 17 / 100 = 6.8, truncated in the placing
+}
+
+TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
+  LayoutPtr one = Make({C(1, 2, 0, 0)});
+  one->SetFirstSimID(9);
+  int speed = -1;
+  EXPECT_EQ(CQnoMicroZelle::CalcMaxSpeed(one->GetZelle(0), speed), 1);
+  EXPECT_EQ(speed, 0);
+  const std::pair<double, int> classes[] = {{0.0, 22}, {2.99, 22}, {3.0, 34}, {8.99, 34},
+                                            {9.0, 57}, {14.89, 57}, {14.9, 80}, {100.0, 80}};
+  for (auto [v, cls] : classes) {
+    host.velocity[9] = v;
+    EXPECT_EQ(CQnoMicroZelle::CalcMaxSpeed(one->GetZelle(0), speed), 0);
+    EXPECT_EQ(speed, cls) << v;
+  }
+  EXPECT_EQ(Laenge(0, 1), 160);
+  EXPECT_EQ(Laenge(1, 3), 140);
+  EXPECT_EQ(Laenge(4, 1), 320);
+  EXPECT_EQ(Laenge(5, 1), 500);
+  EXPECT_EQ(Laenge(0, 2), 80);
+  EXPECT_EQ(Laenge(2, 2), 160);
+}
+
+TEST_F(MovementTest, AFollowerKeepsItsGapAndStopsBehindACarAtALockedCell) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(12, 20, false);
+  lane->GetZelle(9)->m_Locked = 1;
+  TestCar* leader = Place(*lane, 3);
+  TestCar* follower = Place(*lane, 0);
+  const int minGap = Laenge(0, 2) * 2;
+  int stillFor = 0, last = -1;
+  for (int turn = 0; turn < 400; ++turn) {
+    lane->MoveCars(0, 0, false);
+    const int a = Along(*lane, leader, 20), b = Along(*lane, follower, 20);
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    ASSERT_GE(a - b, minGap) << "turn " << turn;
+    ASSERT_LT(CellOf(*lane, leader), 9) << "nothing enters a locked cell";
+    stillFor = b == last ? stillFor + 1 : 0;
+    last = b;
+  }
+  EXPECT_EQ(CellOf(*lane, leader), 8);
+  EXPECT_GT(stillFor, 100) << "the follower came to a stop";
+  EXPECT_LE(Along(*lane, leader, 20) - last, minGap + 16 + 200) << "it closed up";
+  // Unlocked, both drive on and leave at the lane's end.
+  lane->GetZelle(9)->m_Locked = 0;
+  for (int turn = 0; turn < 400 && CarsIn(*lane); ++turn) lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CarsIn(*lane), 0);
+  EXPECT_EQ(TestCar::s_alive, 0);
+}
+
+TEST_F(MovementTest, CarsOnAClosedLoopStayOnItForTenThousandTurns) {
+  host.velocity[7] = 20.0;
+  LayoutPtr ring = Chain(16, 25, true);
+  // The ring closes from the last cell back to the first, 375 pixels away:
+  // the cars run round it.
+  std::vector<TestCar*> cars;
+  for (int cell : {0, 3, 6, 9, 12}) cars.push_back(Place(*ring, cell));
+  int laps = 0, lastCell = 0;
+  for (int turn = 0; turn < 10000; ++turn) {
+    host.SetFrameTime(static_cast<uint32_t>(20 + turn % 40));
+    ring->MoveCars(1, 1, false);
+    ASSERT_EQ(CarsIn(*ring), 5) << "turn " << turn;
+    const int cell = CellOf(*ring, cars[0]);
+    ASSERT_GE(cell, 0);
+    if (cell < lastCell) ++laps;
+    lastCell = cell;
+  }
+  EXPECT_EQ(TestCar::s_alive, 5);
+  EXPECT_GT(laps, 3) << "the cars drove round";
+  for (TestCar* car : cars) EXPECT_EQ(car->GetMicroSimObject()->m_pCar, car);
+}
+
+TEST_F(MovementTest, APrivateCarInAHiddenCellIsRemovedAndEndsTheTurn) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(6, 20, false);
+  TestCar* a = Place(*lane, 0);
+  TestCar* b = Place(*lane, 3);
+  lane->GetZelle(0)->m_Visible = 0;
+  const int before = Along(*lane, b, 20);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CellOf(*lane, a), -1);
+  EXPECT_EQ(TestCar::s_alive, 1);
+  EXPECT_EQ(Along(*lane, b, 20), before) << "the rest of the layout waits for the next turn";
+}
+
+// ---------------------------------------------------------------- branches
+
+namespace {
+// Cell 1 branches into 2 (street 11) and 3 (street 12).
+LayoutPtr Fork() {
+  LayoutPtr f = Make({C(1, 2, 0, 0, {2, 3}), C(2, 2, 10, -10, {}, 1), C(3, 2, 10, 10, {}, 1)});
+  f->GetZelle(1)->m_SimID = 11;
+  f->GetZelle(2)->m_SimID = 12;
+  return f;
+}
+}  // namespace
+
+TEST_F(MovementTest, BranchesAreChosenInProportionToTheirFlows) {
+  LayoutPtr f = Fork();
+  TestCar car;
+  host.flow[11] = 300;
+  host.flow[12] = 100;
+  int n[2] = {}, none = 0;
+  for (int i = 0; i < 20000; ++i) {
+    f->GetZelle(0)->m_Choice = Cell::kNoChoice;
+    f->SplittTrafic(f->GetZelle(0), &car, false);
+    const uint8_t c = f->GetZelle(0)->m_Choice;
+    if (c < 2)
+      ++n[c];
+    else
+      ++none;
+  }
+  EXPECT_EQ(none, 0) << "every car takes a branch";
+  EXPECT_NEAR(n[0] / 20000.0, 0.75, 0.015);
+  EXPECT_NEAR(n[1] / 20000.0, 0.25, 0.015);
+
+  // A branch without flow is never taken; no flow at all leaves no choice.
+  host.flow[11] = 0;
+  for (int i = 0; i < 500; ++i) {
+    f->SplittTrafic(f->GetZelle(0), &car, false);
+    ASSERT_EQ(f->GetZelle(0)->m_Choice, 1);
+  }
+  host.flow[12] = 0;
+  f->SplittTrafic(f->GetZelle(0), &car, false);
+  EXPECT_EQ(f->GetZelle(0)->m_Choice, Cell::kNoChoice);
+  host.flow.clear();
+  f->GetZelle(0)->m_Choice = 0;
+  f->SplittTrafic(f->GetZelle(0), &car, false);
+  EXPECT_EQ(f->GetZelle(0)->m_Choice, Cell::kNoChoice) << "streets not known";
+  // One successor is always chosen.
+  f->SplittTrafic(f->GetZelle(1), &car, false);
+  EXPECT_EQ(f->GetZelle(1)->m_Choice, 0);
+}
+
+TEST_F(MovementTest, CarsAtAForkWithoutFlowLeaveTheSimulation) {
+  LayoutPtr f = Fork();
+  f->SetScreenPos(0, 0);
+  auto* car = new TestCar;
+  EXPECT_EQ(f->SetzeFahrzeug(f->GetZelle(0), car, 0, false, true, false), 2);
+  EXPECT_EQ(TestCar::s_alive, 0);
+  host.flow[12] = 50;
+  car = new TestCar;
+  EXPECT_EQ(f->SetzeFahrzeug(f->GetZelle(0), car, 0, false, true, false), 0);
+  EXPECT_EQ(f->GetNextZelle(f->GetZelle(0)), f->GetZelle(2));
+}

@@ -1,0 +1,271 @@
+// The vehicles: pictures, sprite table, life, line vehicles at their stops,
+// and the placing rules that keep one vehicle per cell.
+#include <gtest/gtest.h>
+
+#include "micro_test_host.h"
+
+using namespace microtest;
+
+namespace {
+
+int g_line = 0;
+COpnvLine* Line() { return reinterpret_cast<COpnvLine*>(&g_line); }
+
+CMicroOpnv* NewBus(EBusTramType type = BUS_NORMAL) {
+  auto* bus = new CMicroOpnv;
+  bus->SetBusTramType(type);
+  EXPECT_EQ(bus->Create(Line(), 2), 0);
+  return bus;
+}
+
+}  // namespace
+
+TEST_F(MovementTest, ACarTakesItsPictureAndLifeFromTheCarMix) {
+  TestCar car;
+  host.sprite = 27;
+  host.sizeType = 2;
+  EXPECT_EQ(car.CreateCar(nullptr), 0);
+  EXPECT_EQ(car.GetSpriteKind(), 27);
+  EXPECT_EQ(car.GetResID(), 500);
+  EXPECT_EQ(car.GetCarSizeType(), 2);
+  EXPECT_EQ(car.GetLife(), 50000);
+  EXPECT_EQ(car.GetOffY(1), -3);
+  EXPECT_EQ(car.GetOffY(2), -2);
+  EXPECT_EQ(car.GetOffY(4), -2);
+  host.SetFrameTime(30);
+  EXPECT_EQ(car.GetLifeTimeLeft(), 49970);
+  EXPECT_EQ(car.GetLifeTimeLeft(), 49940);
+}
+
+TEST_F(MovementTest, AKindOutsideTheSpriteTableMakesNoCar) {
+  for (int kind : {28, 1000, -1}) {
+    TestCar car;
+    host.sprite = kind;
+    EXPECT_EQ(car.CreateCar(nullptr), 1) << kind;
+    EXPECT_EQ(car.GetSpriteKind(), -1);
+    EXPECT_EQ(car.SpriteID(0), 0u) << "nothing to draw";
+  }
+  // Without a car mix there is no car either; a spawn then leaves nothing.
+  CMicroSimHost::Install(nullptr);
+  TestCar none;
+  EXPECT_EQ(none.CreateCar(nullptr), 1);
+  CMicroSimHost::Install(&host);
+  host.sprite = 30;
+  LayoutPtr lane = Chain(4, 40, false);
+  int c1 = 0, c2 = 0, s1 = -4, s2 = 0;
+  lane->ZaehleAutos(7, 0, c1, c2, s1, s2, 4000, 0);
+  EXPECT_EQ(CarsIn(*lane), 0);
+  EXPECT_EQ(s1, -4);
+}
+
+TEST_F(MovementTest, TheSpriteTableIsReadByKindZoomColumnAndReversedDirection) {
+  EXPECT_EQ(CCar::m_SpriteResID[0][0][0], 44614u);
+  EXPECT_EQ(CCar::m_SpriteResID[0][1][0], 44500u);
+  EXPECT_EQ(CCar::m_SpriteResID[23][0][0], 48819u);
+  EXPECT_EQ(CCar::m_SpriteResID[24][1][0], 48950u);
+  EXPECT_EQ(CCar::m_SpriteResID[27][0][0], 46526u);
+  TestCar car;
+  host.sprite = 23;
+  ASSERT_EQ(car.CreateCar(nullptr), 0);
+  g_ZoomStufe = ISO_ZOOM_1;
+  EXPECT_EQ(car.SpriteID(63), 48819u) << "direction 63 is entry 0";
+  EXPECT_EQ(car.SpriteID(0), CCar::m_SpriteResID[23][0][63]);
+  g_ZoomStufe = ISO_ZOOM_4;
+  EXPECT_EQ(car.SpriteID(63), 48786u);
+  EXPECT_EQ(car.SpriteID(10), CCar::m_SpriteResID[23][1][53]);
+  EXPECT_EQ(car.SpriteID(64), 0u);
+  car.SetRichtungsIndex(12);
+  car.SetRichtungsIndex(64);
+  EXPECT_EQ(car.GetRichtungsIndex(), 12);
+}
+
+TEST_F(MovementTest, LineVehiclesTakeThePictureOfTheirKind) {
+  struct Row {
+    EBusTramType type;
+    int picture, sprite, size;
+  };
+  for (Row r : {Row{BUS_NORMAL, 13014, 23, 3}, Row{BUS_LOWFLOOR, 41469, 25, 3}, Row{BUS_H2, 41337, 24, 3},
+                Row{BUS_ELECTRIC, 41658, 26, 3}, Row{TRAM, 24352, 27, 4}}) {
+    CMicroOpnv* bus = NewBus(r.type);
+    EXPECT_EQ(bus->GetResID(), r.picture);
+    EXPECT_EQ(bus->GetSpriteKind(), r.sprite);
+    EXPECT_EQ(bus->GetCarSizeType(), r.size);
+    EXPECT_EQ(bus->GetOffY(1), -10);
+    EXPECT_EQ(bus->GetOffY(2), -5);
+    EXPECT_EQ(bus->GetLifeTimeLeft(), 1);
+    EXPECT_FALSE(bus->IsAuto());
+    bus->Destroy();
+    delete bus;
+  }
+  EXPECT_EQ(host.linesTold, 5) << "each vehicle told its line once";
+  CMicroOpnv* a = NewBus();
+  CMicroOpnv* b = NewBus();
+  EXPECT_EQ(b->GetBusNr(), a->GetBusNr() + 1);
+  EXPECT_EQ(a->GetBusNrInLine(), 2);
+  delete a;
+  delete b;
+  EXPECT_EQ(host.linesTold, 7) << "a vehicle deleted with its line tells it too";
+}
+
+TEST_F(MovementTest, TheDwellLasts5120Milliseconds) {
+  CMicroOpnv* bus = NewBus();
+  EXPECT_FALSE(bus->GetStopped());
+  bus->SetStopped();
+  clock.Advance(3000);
+  bus->SetStopped();  // already standing: the dwell does not start again
+  clock.Advance(2119);
+  EXPECT_TRUE(bus->GetStopped());
+  clock.Advance(1);
+  EXPECT_FALSE(bus->GetStopped());
+  EXPECT_FALSE(bus->GetStopped());
+  delete bus;
+}
+
+TEST_F(MovementTest, ABusWaitsAtItsStopThenMovesToTheNextStopCell) {
+  host.velocity[7] = 20.0;
+  host.stopHere = true;
+  LayoutPtr stop = Chain(4, 20, false, 7);
+  LayoutPtr next = Chain(4, 20, false, 7);
+  next->SetScreenPos(300, 100);
+  host.nextStop = next->GetZelle(1);
+  CMicroOpnv* bus = NewBus();
+  stop->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(stop->SetzeFahrzeug(stop->GetZelle(0), bus, 0, false, false, false), 0);
+  const int32_t standsAt = stop->GetZelle(0)->m_Position;
+  for (int ms = 0; ms < 5120; ms += 40) {
+    stop->MoveCars(5, 6, false);
+    ASSERT_EQ(stop->GetZelle(0)->m_pCar, bus) << ms;
+    ASSERT_EQ(stop->GetZelle(0)->m_Position, standsAt);
+    clock.Advance(40);
+  }
+  int x = 0, y = 0;
+  EXPECT_TRUE(bus->GetIsoXYPos(x, y));
+  EXPECT_EQ(x, 5);
+  EXPECT_EQ(y, 6);
+  // The dwell has passed; another line vehicle on the stop cell holds it.
+  CMicroOpnv* other = NewBus();
+  next->GetZelle(1)->m_pCar = other;
+  next->GetZelle(1)->m_Position = 50;
+  stop->MoveCars(5, 6, false);
+  EXPECT_EQ(stop->GetZelle(0)->m_pCar, bus);
+  next->GetZelle(1)->m_pCar = nullptr;
+  next->GetZelle(1)->m_Position = Cell::kNoPosition;
+  delete other;
+  // Held up, it stands a whole dwell again before it leaves.
+  stop->MoveCars(5, 6, false);
+  EXPECT_EQ(stop->GetZelle(0)->m_pCar, bus);
+  clock.Advance(CMicroOpnv::kDwell);
+  stop->MoveCars(5, 6, false);
+  EXPECT_EQ(CarsIn(*stop), 0);
+  EXPECT_EQ(next->GetZelle(1)->m_pCar, bus);
+  EXPECT_EQ(bus->GetMicroSimObject(), next->GetZelle(1));
+  // Drawn where it stood: the offset points back to the old cell.
+  EXPECT_FLOAT_EQ(next->GetZelle(1)->m_CarX, static_cast<float>(stop->GetZelle(0)->m_ScreenX - next->GetZelle(1)->m_ScreenX));
+}
+
+TEST_F(MovementTest, APrivateCarOnTheNextStopCellMakesWayForTheBus) {
+  host.velocity[7] = 20.0;
+  host.stopHere = true;
+  LayoutPtr stop = Chain(3, 20, false, 7);
+  LayoutPtr next = Chain(3, 20, false, 7);
+  host.nextStop = next->GetZelle(0);
+  Park(next->GetZelle(0));
+  CMicroOpnv* bus = NewBus();
+  stop->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(stop->SetzeFahrzeug(stop->GetZelle(0), bus, 0, false, false, false), 0);
+  stop->MoveCars(1, 1, false);
+  clock.Advance(CMicroOpnv::kDwell);
+  stop->MoveCars(1, 1, false);
+  EXPECT_EQ(next->GetZelle(0)->m_pCar, bus);
+  EXPECT_EQ(TestCar::s_alive, 0);
+}
+
+TEST_F(MovementTest, ALineVehicleWithoutLineLeaves) {
+  LayoutPtr lane = Chain(3, 20, false);
+  auto* bus = new CMicroOpnv;
+  bus->Create(nullptr, 0);
+  lane->GetZelle(0)->m_Choice = 0;
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus, 0, false, false, false), 1);
+  EXPECT_EQ(CarsIn(*lane), 0);
+  EXPECT_EQ(host.linesTold, 0);
+}
+
+// ---------------------------------------------------------------- one vehicle per cell
+
+TEST_F(MovementTest, ASecondCarIsNotPutIntoAnOccupiedCell) {
+  LayoutPtr lane = Chain(3, 20, false);
+  TestCar* first = Park(lane->GetZelle(0));
+  auto* second = new TestCar;
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), second, 0, false, false, false), 2);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, first);
+  EXPECT_EQ(first->GetMicroSimObject(), lane->GetZelle(0));
+  EXPECT_EQ(TestCar::s_alive, 1) << "the newcomer is gone, the occupant stays";
+  // A line vehicle takes the cell from a private car, not from another line vehicle.
+  CMicroOpnv* bus = NewBus();
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus, 0, false, false, false), 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, bus);
+  EXPECT_EQ(TestCar::s_alive, 0);
+  CMicroOpnv* bus2 = NewBus();
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus2, 0, false, false, false), 2);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, bus);
+  delete bus2;
+}
+
+TEST_F(MovementTest, TheRoomCheckKeepsANewCarClearOfTheOneAhead) {
+  LayoutPtr lane = Chain(4, 10, false);  // 100 tenths apart; two lengths are 160 at zoom factor 2
+  Park(lane->GetZelle(1), 100);
+  auto* car = new TestCar;
+  EXPECT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), car, 0, false, true, false), 2);
+  EXPECT_EQ(TestCar::s_alive, 1);
+  LayoutPtr wide = Chain(4, 40, false);
+  Park(wide->GetZelle(2), 400);
+  car = new TestCar;
+  EXPECT_EQ(wide->SetzeFahrzeug(wide->GetZelle(0), car, 0, false, true, false), 0);
+  EXPECT_EQ(wide->GetZelle(0)->m_Position, 400 - Laenge(0, 2)) << "a new car starts one length into its cell";
+}
+
+TEST_F(MovementTest, WalksOverCellsWithoutDistanceEnd) {
+  // Four cells on one point in a ring: every distance is 0.
+  LayoutPtr ring = Make({C(1, 2, 0, 0, {2}, 4), C(2, 2, 0, 0, {3}, 1), C(3, 2, 0, 0, {4}, 2), C(4, 2, 0, 0, {1}, 3)});
+  ring->SetFirstSimID(7);
+  TestCar other;
+  double gap = 0;
+  EXPECT_EQ(ring->FindeNaechstesFahrzeug(ring->GetZelle(1), &other, 500, gap, false), nullptr);
+  EXPECT_EQ(gap, 0) << "an empty ring of no length measures nothing";
+  TestCar* car = Park(ring->GetZelle(0), 0);
+  EXPECT_EQ(ring->FindeNaechstesFahrzeug(ring->GetZelle(0), car, 500, gap, true), car)
+      << "a lone car round a ring of no length sees itself";
+  EXPECT_LT(gap, 0);
+  ring->GetZelle(0)->m_Position = 0;
+  EXPECT_EQ(ring->BewegeFahrzeug(ring->GetZelle(0), car, 5.0, nullptr, false, 0, 0, false, false), 0);
+  EXPECT_EQ(CarsIn(*ring), 1);
+  EXPECT_EQ(car->GetMicroSimObject()->m_pCar, car);
+  host.SetFrameTime(40);
+  for (int i = 0; i < 10; ++i) ring->MoveCars(0, 0, false);
+  EXPECT_EQ(CarsIn(*ring), 1);
+}
+
+TEST_F(MovementTest, APlacedCarTakesItsScreenPositionAndDirection) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(4, 20, false);
+  TestCar* car = Place(*lane, 1);
+  lane->MoveCars(0, 0, false);
+  lane->MoveCars(0, 0, false);
+  Cell* cell = car->GetMicroSimObject();
+  ASSERT_NE(cell, nullptr);
+  lane->SetCarPos(cell);
+  int x = 0, y = 0, x2 = 0, y2 = 0;
+  car->GetScreenXYPos(x, y, x2, y2);
+  EXPECT_EQ(x, cell->m_ScreenX + static_cast<int>(cell->m_CarX));
+  EXPECT_EQ(x, 100 + 20 + 3) << "32 tenths past the cell at x 120";
+  EXPECT_EQ(y, 100);
+  int dir = -1;
+  ASSERT_TRUE(lane->CalcRichtung(dir, cell));
+  EXPECT_EQ(car->GetRichtungsIndex(), dir);
+  // A cell without choice leaves the vehicle where it was drawn.
+  cell->m_Choice = Cell::kNoChoice;
+  car->SetScreenXYPos(1, 2, -1, -1);
+  lane->SetCarPos(cell);
+  car->GetScreenXYPos(x, y, x2, y2);
+  EXPECT_EQ(x, 1);
+}
