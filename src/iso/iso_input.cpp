@@ -20,7 +20,9 @@ int CIsoWelt::OnPlayloopTurn() {
   const selObjType* sel = m_pHost->GetSelection();
   // The view follows a right-button drag or pans at the screen edge.
   if (!sel || !sel->mouseCaptured) VirtualMouseMove();
-  // Objects near the view count, spawn and move their vehicles.
+  // Objects near the view count, spawn and move their vehicles; an object
+  // on many cells (the shared empty ground) sounds once.
+  CWorldObj::NextSoundTurn();
   m_MicroViewRect.SetupTraversal(g_IsoRichtung);
   int x = 0, y = 0;
   while (m_MicroViewRect.GetNextTile(x, y)) {

@@ -729,9 +729,4 @@ int CStrJunctionList::TurnMicroSim() {
 // Stand-in: the way search between junctions answers that a way exists.
 bool CStrJunctionList::CheckForWayFromJunctionToJunction(CStrJunction*, CStrJunction*) { return true; }
 
-// Stand-in: the network's flow passes do nothing yet.
-int CStrJunctionList::BerechneISOAuslastung() { return 0; }
-int CStrJunctionList::UpdateCarFlow24(int) { return 0; }
-int CStrJunctionList::UpdateCarFlow() { return 0; }
-
 int CStrSchJuncList::Create() { return CList::Create(true, 2000); }

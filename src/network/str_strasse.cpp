@@ -1288,52 +1288,6 @@ int CStrStrasse::SerializeGameLoad(FILE* file) {
   return 0;
 }
 
-// -------------------------------------------------------------------- flows
-
-int CStrStrasse::UpdateCarFlow() {
-  if (!m_pSimWelt) return 1;
-  m_Auslastung = static_cast<int16_t>(m_SimID ? m_pSimWelt->CarFlow(m_SimID) : 0);
-  m_Capacity = static_cast<int16_t>(m_SimID ? m_pSimWelt->StreetCapacity(m_SimID) : 0);
-  if (m_SimIDSecond) {
-    m_AuslastungSecond = static_cast<int16_t>(m_pSimWelt->CarFlow(m_SimIDSecond));
-    m_CapacitySecond = static_cast<int16_t>(m_pSimWelt->StreetCapacity(m_SimIDSecond));
-  } else {
-    m_AuslastungSecond = 0;
-    m_CapacitySecond = 0;
-  }
-  return 0;
-}
-
-int CStrStrasse::UpdateCarFlow24(int hour) {
-  if (hour < 1 || hour > 23) {
-    ParamError("(hour<1)||(hour>23)");
-    return 1;
-  }
-  m_Auslastung = static_cast<int16_t>(0.6 * m_Auslastung + 0.4 * m_Auslastung24[hour - 1]);
-  m_AuslastungSecond = static_cast<int16_t>(0.6 * m_AuslastungSecond + 0.4 * m_Auslastung24Second[hour - 1]);
-  m_Auslastung24[hour] = m_Auslastung;
-  m_Auslastung24Second[hour] = m_AuslastungSecond;
-  return 0;
-}
-
-short CStrStrasse::GetAuslastung24(int hour) const { return hour < 0 || hour >= kHours ? 1 : m_Auslastung24[hour]; }
-
-short CStrStrasse::GetAuslastung24Second(int hour) const {
-  return hour < 0 || hour >= kHours ? 1 : m_Auslastung24Second[hour];
-}
-
-short CStrStrasse::GetAuslastung24() const {
-  int sum = 0;
-  for (int16_t v : m_Auslastung24) sum += v;
-  return static_cast<short>(sum / kHours);
-}
-
-short CStrStrasse::GetAuslastung24Second() const {
-  int sum = 0;
-  for (int16_t v : m_Auslastung24Second) sum += v;
-  return static_cast<short>(sum / kHours);
-}
-
 // ------------------------------------------------------------- micro cells
 
 CQnoMicroZelle* CStrStrasse::GetMicroZellen(unsigned short x, unsigned short y) {
@@ -1454,16 +1408,6 @@ int CStrStrasse::TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy
 
 int CStrStrasse::Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom) {
   return m_pMicroZellen ? m_pMicroZellen->Render(display, x, y, zoom) : 1;
-}
-
-int CStrStrasse::OnPlayloopTurn(short x, short y) {
-  if (g_ZoomStufe == ISO_ZOOM_4) return 0;
-  if (!m_pMicroZellen) return 1;
-  CQnoMicroZelle* cell =
-      m_pMicroZellen->FindZelle(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-  return cell ? cell->MoveCars(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
-                               m_Type == STRASSE_VIERSPURIG && m_BusSpur)
-              : 0;
 }
 
 // The light pictures at the street's end beside a junction: the pole and

@@ -149,6 +149,8 @@ class CStrStrasse : public CList {
   void Mark() { m_Mark |= 1u; }
   void UnMark() { m_Mark = 0; }
   bool IsMarked() const { return (m_Mark & 1u) != 0; }
+  uint32_t GetMarkBits() const { return m_Mark; }
+  void SetMarkBits(uint32_t bits) { m_Mark = bits; }
   bool RemoveIsolatedGrdCrossings();
 
   short GetSimID() const { return m_SimID; }
@@ -166,6 +168,20 @@ class CStrStrasse : public CList {
   short GetAuslastung24Second(int hour) const;
   short GetAuslastung24() const;
   short GetAuslastung24Second() const;
+  // Adds the cars the micro simulation counted on one tile in this turn.
+  void FuegeMesspunktHinzu(int forward, int backward);
+  // Turns the counts of the last turn into each direction's surplus of
+  // cars to add (positive) or remove (negative) and the rate in per mille.
+  int BerechneISOAuslastung();
+  // The same with the micro-cell debug switch already asked: while it is
+  // on, every flow counts as half the capacity.
+  int BerechneISOAuslastung(bool fixedRatio);
+  int GetUeberschuss() const { return m_Ueberschuss; }
+  int GetUeberschussSecond() const { return m_UeberschussSecond; }
+  int GetRate() const { return m_Rate; }
+  int GetRateSecond() const { return m_RateSecond; }
+  int GetMesspunkte() const { return m_Messpunkte; }
+  int GetMesspunkteSecond() const { return m_MesspunkteSecond; }
 
   // ---- the tile turn and micro cells
   int OnPlayloopTurn(short x, short y);

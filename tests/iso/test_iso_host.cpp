@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
+#include "world/base/zor_world_host.h"
 #include "world/base/zor_world_obj.h"
 
 namespace {
@@ -156,6 +158,59 @@ TEST(IsoHostDefault, AMapWithoutAGameAroundItAnswersWithTheDefaults) {
   EXPECT_EQ(scene.map->OnPlayloopTurn(), 0);
   EXPECT_EQ(scene.map->RenderSpriteList_Left_Right(&scene.display), 0);
   EXPECT_EQ(scene.map->Render(&scene.display), 0);
+  scene.map.reset();
+}
+
+}  // namespace
+
+namespace {
+
+struct SoundRecorder : CWorldHost {
+  SoundRecorder() { CWorldHost::Install(this); }
+  ~SoundRecorder() override { CWorldHost::Install(nullptr); }
+  int AddSound(const char* name, int) override {
+    added.push_back(name);
+    return 0;
+  }
+  int FadeOutSound(const char* name) override {
+    faded.push_back(name);
+    return 0;
+  }
+  std::vector<std::string> added, faded;
+};
+
+TEST(IsoTurnSound, TheGroundSharedByEveryCellSoundsOncePerTurn) {
+  SoundRecorder sounds;
+  Scene scene;
+  scene.CreateGround();
+  CBaseObject ground;
+  ground.Create();
+  CWorldObj other;
+  other.Create();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      CWorldObj* o = x == 64 && y == 64 ? &other : &ground;
+      o->IncAllocCounter();
+      scene.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, o);
+    }
+  other.SetSoundName("Bach", 3);
+  scene.map->SetIsoCenter(64, 64);
+  // However many cells an object covers, its sound is asked for or faded
+  // once in a turn.
+  for (int turn = 1; turn <= 3; ++turn) {
+    scene.map->OnPlayloopTurn();
+    std::map<std::string, int> calls;
+    for (const std::string& n : sounds.added) ++calls[n];
+    for (const std::string& n : sounds.faded) ++calls[n];
+    EXPECT_EQ(calls["Wind"], 1) << turn;
+    EXPECT_EQ(calls["Bach"], 1) << turn;
+    if (turn == 2) ground.SetSoundVisible(!ground.IsSoundVisible());
+    sounds.added.clear();
+    sounds.faded.clear();
+  }
+  // More cells of the same turn ask nothing more.
+  ground.OnPlayloopTurn(1, 1);
+  EXPECT_TRUE(sounds.added.empty() && sounds.faded.empty());
   scene.map.reset();
 }
 

@@ -86,6 +86,20 @@ struct RecLocationFactory : CSimLocationFactory {
 };
 struct RecStreetNet : CStrJunctionList {
   using CStrJunctionList::CStrJunctionList;
+  int BerechneISOAuslastung() override {
+    ++evaluations;
+    return CStrJunctionList::BerechneISOAuslastung();
+  }
+  int UpdateCarFlow24(int hour) override {
+    hours.push_back(hour);
+    return CStrJunctionList::UpdateCarFlow24(hour);
+  }
+  int UpdateCarFlow() override {
+    ++pulls;
+    return CStrJunctionList::UpdateCarFlow();
+  }
+  int evaluations = 0, pulls = 0;
+  std::vector<int> hours;
   int Destroy() override {
     SideLog().push_back("StreetNet.destroy");
     return CStrJunctionList::Destroy();
@@ -511,6 +525,36 @@ TEST_F(WorldTurnTest, StreetDayViewFollowsEachHourOnce) {
   for (const std::string& e : SideLog())
     if (e.rfind("UserInt.street24", 0) == 0) seen.push_back(e);
   EXPECT_EQ(seen, expected);
+}
+
+TEST_F(WorldTurnTest, TheStreetNetworkEvaluatesEveryTurnAndPullsAndSmoothsEveryHour) {
+  Start();
+  PassStartup();
+  auto* net = static_cast<RecStreetNet*>(world->GetStreetNet());
+  ASSERT_NE(net, nullptr);
+  auto hourNow = [&] { return STime::FromDate(world->GetSimWelt()->Date()).hour; };
+  zortest::Clock().Advance(10);
+  world->OnPlayloopTurn();
+  net->evaluations = net->pulls = 0;
+  net->hours.clear();
+  std::vector<int> expectedHours;
+  int turns = 0;
+  for (int step = 0; step < 3; ++step) {
+    const int before = net->evaluations;
+    ASSERT_TRUE(RunOneHour());
+    turns += net->evaluations - before;
+    // The hour that just became active was pulled in the turn that
+    // activated it; the next turn smooths it.
+    EXPECT_EQ(net->pulls, step + 1);
+    EXPECT_EQ(net->hours, expectedHours);
+    zortest::Clock().Advance(100);
+    world->OnPlayloopTurn();
+    ++turns;
+    expectedHours.push_back(hourNow());
+    EXPECT_EQ(net->hours, expectedHours);
+  }
+  EXPECT_EQ(net->evaluations, turns);
+  EXPECT_GT(turns, 3);
 }
 
 TEST_F(WorldTurnTest, AutoSaveEveryTwoMinutesUnlessPaused) {

@@ -59,7 +59,13 @@ int CWorldObj::WriteRecordHeader(FILE* file, const char* name, uint32_t payloadL
 
 int CWorldObj::SerializeGameStore(FILE* file, char*) { return WriteRecordHeader(file, "NoSaveData", 0); }
 
+uint32_t CWorldObj::m_SoundTurn = 0;
+
 int CWorldObj::OnPlayloopTurn(unsigned short, unsigned short) {
+  if (m_SoundTurn != 0) {
+    if (m_SoundTurnDone == m_SoundTurn) return 0;
+    m_SoundTurnDone = m_SoundTurn;
+  }
   CWorldHost* world = CWorldHost::Get();
   if (m_Visible && m_SoundVisible)
     world->AddSound(m_SoundName, m_SoundPriority);

@@ -38,7 +38,11 @@ class CWorldObj : public CZorvaObject {
 
   // Writes the object's savegame record; the base writes "NoSaveData".
   virtual int SerializeGameStore(FILE* file, char* unused);
+  // The object's turn on one of its cells. Its looping sound is asked for
+  // (or faded) once per map turn, however many cells the object covers.
   virtual int OnPlayloopTurn(unsigned short x, unsigned short y);
+  // Starts a new map turn for the objects' sounds.
+  static void NextSoundTurn() { m_SoundTurn = m_SoundTurn + 1 == 0 ? 1 : m_SoundTurn + 1; }
   virtual int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom);
   virtual void SetData(void*) {}
   virtual void SetVisible(bool visible, unsigned short x, unsigned short y);
@@ -80,6 +84,10 @@ class CWorldObj : public CZorvaObject {
   char m_SoundName[kSoundNameSize] = {};
   int32_t m_FilterResID = -1;
   int32_t m_SoundPriority = 0;
+  // The map turn in which the sound was last asked for; 0 never.
+  uint32_t m_SoundTurnDone = 0;
+  // The current map turn; 0 while no map turn counts them.
+  static uint32_t m_SoundTurn;
 };
 
 // The empty ground that every empty cell shares.

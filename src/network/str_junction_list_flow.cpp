@@ -1,0 +1,45 @@
+// The network's three flow passes: the pull of the demand simulation's
+// flows after an activated hour, the hourly smoothing, and the per-turn
+// evaluation of the cars the micro simulation counted.
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "world/base/zor_world_host.h"
+
+namespace {
+
+// Calls `visit` for every entry of every junction's street array, in list
+// order; a street linked at two junctions is met twice.
+template <typename Visit>
+void ForEachLinkedStreet(CStrJunctionList& list, Visit visit) {
+  for (CZorvaObject* o = list.GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    const int n = j->GetAnzLinkedStreets();
+    for (int i = 0; i < n; ++i) visit(j->GetStreetByNR(i));
+  }
+}
+
+}  // namespace
+
+int CStrJunctionList::BerechneISOAuslastung() {
+  // The debug switch is asked once for the whole pass.
+  const bool fixedRatio = CWorldHost::Get()->GetShowMicroZellen();
+  ForEachLinkedStreet(*this, [fixedRatio](CStrStrasse* s) { s->BerechneISOAuslastung(fixedRatio); });
+  return 0;
+}
+
+int CStrJunctionList::UpdateCarFlow() {
+  ForEachLinkedStreet(*this, [](CStrStrasse* s) { s->UpdateCarFlow(); });
+  return 0;
+}
+
+int CStrJunctionList::UpdateCarFlow24(int hour) {
+  // Bit 0 marks a street already smoothed in this pass; bit 1 is the way
+  // search's and keeps a street out as well.
+  ForEachLinkedStreet(*this, [hour](CStrStrasse* s) {
+    if ((s->GetMarkBits() & 3u) == 0) s->UpdateCarFlow24(hour);
+    s->Mark();
+  });
+  ForEachLinkedStreet(*this, [](CStrStrasse* s) { s->UnMark(); });
+  return 0;
+}

@@ -1,0 +1,84 @@
+// A street's turn on its visible tiles drives the micro simulation: the
+// surplus that the evaluation of its counts gives is spent by its cells on
+// new cars, and the cars they count come back in the next evaluation.
+#include <gtest/gtest.h>
+
+#include "framework/zor_seams.h"
+#include "microsim/micro_test_host.h"
+#include "street_scene.h"
+#include "world/base/zor_world_host.h"
+
+namespace {
+
+using namespace streettest;
+
+// The micro-cell debug view: every flow counts as half the capacity.
+struct DebugView : CWorldHost {
+  DebugView() { CWorldHost::Install(this); }
+  ~DebugView() override { CWorldHost::Install(nullptr); }
+  bool GetShowMicroZellen() override { return true; }
+};
+
+int CarsOn(CStrStrasse* s, int x0, int x1, int y) {
+  int n = 0;
+  for (int x = x0; x <= x1; ++x)
+    if (CQnoMicroZelle* z = s->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+      for (int i = 0; i < z->GetCount(); ++i) n += z->GetZelle(i)->m_pCar != nullptr;
+  return n;
+}
+
+TEST_F(StreetScene, AStreetThatWantsCarsGetsThemOnItsVisibleTilesAndCountsThem) {
+  microtest::ScriptHost cars;
+  CMicroSimHost::Install(&cars);
+  cars.SetFrameTime(40);
+  ZorManualClock clock{1000};
+  ZorSetClock(&clock);
+  zor_srandom(7);
+  DebugView debug;
+  CStrJunction* a = Junction(10, 10);
+  CStrJunction* b = Junction(16, 10);
+  CStrStrasse* s = Street(a, b);
+  a->LinkStreet(s);
+  b->LinkStreet(s);
+  ASSERT_EQ(s->InsertIntoIsoWelt(), 0);
+  for (int x = 11; x <= 15; ++x) ASSERT_NE(s->GetMicroZellen(static_cast<unsigned short>(x), 10), nullptr) << x;
+
+  // Four empty turns on each of the five tiles: 20 counts of no car at a
+  // ratio of 0.5 give trunc((0 - 0.5) x 10) = -5 each way, rate 250.
+  for (int turn = 0; turn < 4; ++turn)
+    for (int x = 11; x <= 15; ++x) s->OnPlayloopTurn(static_cast<short>(x), 10);
+  EXPECT_EQ(CarsOn(s, 11, 15, 10), 0);
+  EXPECT_EQ(s->GetMesspunkte(), 20);
+  net->BerechneISOAuslastung();
+  EXPECT_EQ(s->GetUeberschuss(), -5);
+  EXPECT_EQ(s->GetRate(), 250);
+
+  // The cells spend the wish on new cars, one surplus unit per car, and
+  // count each new car on its tile. This layout leads nowhere, so the cars
+  // leave again within their turn.
+  auto added = [&] { return s->GetUeberschuss() + 5 + s->GetUeberschussSecond() + 5; };
+  int rounds = 0;
+  while (added() == 0 && ++rounds < 200) {
+    for (int x = 11; x <= 15; ++x) s->OnPlayloopTurn(static_cast<short>(x), 10);
+    clock.Advance(40);
+  }
+  ASSERT_GT(added(), 0);
+  EXPECT_LE(s->GetUeberschuss(), 0);
+  EXPECT_LE(s->GetUeberschussSecond(), 0);
+  const int counts = s->GetMesspunkte();
+  EXPECT_EQ(counts, 5 * rounds);
+  // Each new car was counted once, on the tile it came into: with cf and cb
+  // cars among n counts the evaluation gives trunc((1.2 cf / n - 0.5) n / 2)
+  // and trunc((cb / n - 0.5) n / 2).
+  const int cf = s->GetUeberschuss() + 5, cb = s->GetUeberschussSecond() + 5;
+  net->BerechneISOAuslastung();
+  EXPECT_EQ(s->GetUeberschuss(), static_cast<int>((1.2 * cf / counts - 0.5) * counts / 2)) << cf << " of " << counts;
+  EXPECT_EQ(s->GetUeberschussSecond(), static_cast<int>((1.0 * cb / counts - 0.5) * counts / 2)) << cb;
+  EXPECT_EQ(CarsOn(s, 11, 15, 10), 0);
+
+  s->RemoveMicroSim();
+  ZorSetClock(nullptr);
+  CMicroSimHost::Install(nullptr);
+}
+
+}  // namespace
