@@ -1,0 +1,207 @@
+// Four-lane streets built with the street tool's operation on the generated
+// game data: the junction graphics chosen for their arms, the groups laid
+// along them, and the lanes of streets and junctions joined where the
+// pictures meet.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "junction_scene.h"
+#include "microsim/micro_cells.h"
+
+namespace {
+
+using namespace junctiontest;
+using Cell = BinaryMicroSimObject;
+
+std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
+  std::vector<CQnoMicroZelle*> out;
+  for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+    if (m->pZelle) out.push_back(m->pZelle);
+  return out;
+}
+
+std::vector<CQnoMicroZelle*> AllLayouts(World& w) {
+  std::vector<CQnoMicroZelle*> out;
+  for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext())
+    for (CQnoMicroZelle* l : Layouts(static_cast<CStrJunction*>(o)->GetMicroZellen())) out.push_back(l);
+  for (CStrStrasse* s : w.Streets())
+    for (CQnoMicroZelle* l : Layouts(s->GetMicroZellenGroup())) out.push_back(l);
+  return out;
+}
+
+// Every cell of the network leads on and is reached (ends turn vehicles
+// round), and a link from one tile's layout into the next spans no more than
+// the step between two cells of a lane: the lanes meet where the pictures
+// do.
+void ExpectLanesJoined(World& w) {
+  int joins = 0;
+  for (CQnoMicroZelle* l : AllLayouts(w))
+    for (int i = 0; i < l->GetCount(); ++i) {
+      Cell* c = l->GetZelle(i);
+      EXPECT_GT(c->m_AnzNachfolger, 0) << "layout of " << l->GetCount() << " kind " << int(c->m_LaneKind) << " cell " << c->m_ID << " at " << c->m_ScreenX << "/" << c->m_ScreenY;
+      EXPECT_NE(c->m_pVorgaenger, nullptr) << "layout of " << l->GetCount() << " kind " << int(c->m_LaneKind) << " cell " << c->m_ID << " at " << c->m_ScreenX << "/" << c->m_ScreenY;
+      for (int k = 0; k < c->m_AnzNachfolger; ++k) {
+        Cell* n = c->m_pNachfolger[k];
+        if (!n || n->m_pOwner == l) continue;
+        ++joins;
+        EXPECT_LE(std::hypot(n->m_ScreenX - c->m_ScreenX, n->m_ScreenY - c->m_ScreenY), 4.0)
+            << "cell " << c->m_ID << " at " << c->m_ScreenX << "/" << c->m_ScreenY;
+      }
+    }
+  EXPECT_GT(joins, 0);
+}
+
+CIsoObjGroup* GroupAt(World& w, int x, int y) { return w.map->GetIsoInfo(x, y)->GetGroupObj(ISO_LAYER_GROUND); }
+
+// The junction's graphic: its group, anchored on the junction's cell.
+void ExpectJunction(World& w, int x, int y, int id, int rotation) {
+  SCOPED_TRACE(testing::Message() << "junction at " << x << "/" << y);
+  ASSERT_NE(w.At(x, y), nullptr);
+  CIsoObjGroup* g = GroupAt(w, x, y);
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->GetResID(), id);
+  EXPECT_EQ(static_cast<int>(g->GetRichtung()), rotation);
+  EXPECT_EQ(g->GetStartPosX(), x);
+  EXPECT_EQ(g->GetStartPosY(), y);
+  EXPECT_EQ(w.GroundType(x, y), OBJ_CROSSING);
+}
+
+// A four-lane street from (x1, y1) to (x2, y2) along one axis: every tile
+// of its first row between the junctions' groups holds a straight group of
+// its own, whose cell beside it across the street belongs to it too, and
+// has one cell layout carrying both directions, each on an outer and an
+// inner lane.
+void ExpectFourLaneStreet(World& w, int x1, int y1, int x2, int y2) {
+  SCOPED_TRACE(testing::Message() << "street " << x1 << "/" << y1 << " - " << x2 << "/" << y2);
+  CStrStrasse* s = w.StreetBetween(x1, y1, x2, y2);
+  ASSERT_NE(s, nullptr);
+  short fx, fy, lx, ly;
+  ASSERT_EQ(s->GetFirstIsoPos(&fx, &fy), 0);
+  ASSERT_EQ(s->GetLastIsoPos(&lx, &ly), 0);
+  const int mx = (lx > fx) - (lx < fx), my = (ly > fy) - (ly < fy);
+  int tiles = 0;
+  for (int x = fx, y = fy;; x += mx, y += my) {
+    SCOPED_TRACE(testing::Message() << "tile " << x << "/" << y);
+    CIsoObjGroup* g = GroupAt(w, x, y);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->GetResID(), 2455);
+    EXPECT_EQ(static_cast<int>(g->GetRichtung()) % 2, my != 0 ? 1 : 0);
+    CIsoObjGroup* across = GroupAt(w, x + (my != 0), y + (mx != 0));
+    ASSERT_NE(across, nullptr);
+    EXPECT_TRUE(*across == *g);
+    CQnoMicroZelle* l = s->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(s->GetMicroZellen(static_cast<unsigned short>(x + (my != 0)), static_cast<unsigned short>(y + (mx != 0))),
+              nullptr);
+    std::set<std::pair<int, int>> lanes;  // (sim id, lane kind)
+    for (int i = 0; i < l->GetCount(); ++i) lanes.insert({l->GetZelle(i)->m_SimID, l->GetZelle(i)->m_LaneKind});
+    const std::set<std::pair<int, int>> expected = {
+        {s->GetSimID(), 1}, {s->GetSimID(), 2}, {s->GetSimIDSecond(), 1}, {s->GetSimIDSecond(), 2}};
+    EXPECT_EQ(lanes, expected);
+    ++tiles;
+    if (x == lx && y == ly) break;
+    ASSERT_LT(tiles, 128);
+  }
+  EXPECT_EQ(static_cast<int>(Layouts(s->GetMicroZellenGroup()).size()), tiles);
+}
+
+TEST(FourLaneStreet, AStreetBetweenTwoEndsIsLaidGroupByGroupWithEndPiecesTurnedAway) {
+  {
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(10, 20, 40, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ExpectJunction(w, 10, 20, 5520, 2);
+    ExpectJunction(w, 40, 20, 5520, 0);
+    ExpectFourLaneStreet(w, 10, 20, 40, 20);
+    ExpectLanesJoined(w);
+  }
+  // Along y the same, turned, and drawn from its far end.
+  World v{GameData{}};
+  ASSERT_EQ(v.Build(30, 40, 30, 10, STRASSE_VIERSPURIG), STR_BUILD_OK);
+  ExpectJunction(v, 30, 10, 5520, 3);
+  ExpectJunction(v, 30, 40, 5520, 1);
+  ExpectFourLaneStreet(v, 30, 10, 30, 40);
+  ExpectLanesJoined(v);
+}
+
+struct Arm {
+  int x, y;
+  TStrassenType type;
+};
+
+struct JunctionCase {
+  const char* name;
+  Arm main1, main2;        // the street first built through the junction
+  std::vector<Arm> arms;   // streets then built from the junction outwards
+  int id, rotation;
+  int placed = 0;  // the group laid when it is not `id`
+};
+
+TEST(FourLaneStreet, CrossingsAndTJunctionsTakeTheGroupOfTheirArmsAndMeetEveryArmsLanes) {
+  constexpr TStrassenType F = STRASSE_VIERSPURIG, S = STRASSE_1;
+  const JunctionCase cases[] = {
+      {"four four-lane arms", {10, 20, F}, {40, 20, F}, {{25, 35, F}, {25, 5, F}}, 7380, 0},
+      {"four-lane T towards +y", {10, 20, F}, {40, 20, F}, {{25, 35, F}}, 3994, 0},
+      {"four-lane T towards -y", {10, 20, F}, {40, 20, F}, {{25, 5, F}}, 3994, 2},
+      {"four-lane T towards +x", {25, 5, F}, {25, 35, F}, {{40, 20, F}}, 3994, 3},
+      {"four-lane T towards -x", {25, 5, F}, {25, 35, F}, {{10, 20, F}}, 3994, 1},
+      {"a street across the four-lane one", {10, 20, F}, {40, 20, F}, {{25, 35, S}, {25, 5, S}}, 7285, 0},
+      {"a street crossing one along y", {25, 5, F}, {25, 35, F}, {{40, 20, S}, {10, 20, S}}, 7285, 3, 7286},
+      {"a street leaving towards +y", {10, 20, F}, {40, 20, F}, {{25, 35, S}}, 3488, 0},
+      {"a street leaving towards -y", {10, 20, F}, {40, 20, F}, {{25, 5, S}}, 3488, 2, 3489},
+      {"a street leaving towards +x", {25, 5, F}, {25, 35, F}, {{40, 20, S}}, 3488, 3, 3489},
+      {"a street leaving towards -x", {25, 5, F}, {25, 35, F}, {{10, 20, S}}, 3488, 1},
+      {"a four-lane street leaving one along x towards +y", {10, 20, S}, {40, 20, S}, {{25, 35, F}}, 3134, 0},
+      {"a four-lane street leaving one along x towards -y", {10, 20, S}, {40, 20, S}, {{25, 5, F}}, 3134, 2, 3135},
+      {"a four-lane street leaving one along y towards +x", {25, 5, S}, {25, 35, S}, {{40, 20, F}}, 3134, 3},
+      {"a four-lane street leaving one along y towards -x", {25, 5, S}, {25, 35, S}, {{10, 20, F}}, 3134, 1, 3135},
+  };
+  for (const JunctionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(c.main1.x, c.main1.y, c.main2.x, c.main2.y, c.main1.type), STR_BUILD_OK);
+    for (const Arm& a : c.arms) ASSERT_EQ(w.Build(25, 20, a.x, a.y, a.type), STR_BUILD_OK);
+    CIsoRichtung chosen;
+    EXPECT_EQ(w.At(25, 20)->GetResID(&chosen), c.id);
+    ExpectJunction(w, 25, 20, c.placed ? c.placed : c.id, c.rotation);
+    EXPECT_EQ(w.At(25, 20)->GetAnzLinkedStreets(), static_cast<int>(c.arms.size()) + 2);
+    for (const Arm& a : {c.main1, c.main2})
+      if (a.type == F) ExpectFourLaneStreet(w, 25, 20, a.x, a.y);
+    for (const Arm& a : c.arms)
+      if (a.type == F) ExpectFourLaneStreet(w, 25, 20, a.x, a.y);
+    ExpectLanesJoined(w);
+    ExpectConsistent(w);
+  }
+}
+
+TEST(FourLaneStreet, ABendIsOneGroupThatBothLegsMeet) {
+  struct BendCase {
+    int x1, y1, x2, y2, rotation;
+  };
+  // From (20, 20) to each side and then on at a right angle.
+  for (const BendCase& b : {BendCase{10, 20, 20, 30, 1}, BendCase{30, 20, 20, 30, 0}, BendCase{30, 20, 20, 10, 3},
+                            BendCase{10, 20, 20, 10, 2}}) {
+    SCOPED_TRACE(testing::Message() << "bend from " << b.x1 << "/" << b.y1 << " to " << b.x2 << "/" << b.y2);
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(b.x1, b.y1, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(20, 20, b.x2, b.y2, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    EXPECT_EQ(w.At(20, 20), nullptr);  // one street with a bend
+    ASSERT_EQ(w.Streets().size(), 1u);
+    CIsoObjGroup* g = GroupAt(w, 20, 20);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->GetResID(), 2591);
+    EXPECT_EQ(static_cast<int>(g->GetRichtung()), b.rotation);
+    // One layout for the bend's group, none for the cells it covers.
+    CStrStrasse* s = w.Streets()[0];
+    int held = 0;
+    for (int x = 20; x < 22; ++x)
+      for (int y = 20; y < 22; ++y)
+        held += s->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)) != nullptr;
+    EXPECT_EQ(held, 1);
+    ExpectLanesJoined(w);
+  }
+}
+
+}  // namespace
