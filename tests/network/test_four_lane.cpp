@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "junction_scene.h"
+#include "iso/iso_river.h"
 #include "microsim/micro_cells.h"
 
 namespace {
@@ -202,6 +203,55 @@ TEST(FourLaneStreet, ABendIsOneGroupThatBothLegsMeet) {
     EXPECT_EQ(held, 1);
     ExpectLanesJoined(w);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A river two tiles wide along y at x = 20 and 21, and a street across it
+// along x: the bridge's pieces lie on the water tiles, each with its cells,
+// and the lanes run on over the bridge.
+void ExpectBridge(TStrassenType type, int head, int deck, int tail, int lanes) {
+  SCOPED_TRACE(testing::Message() << "street type " << static_cast<int>(type));
+  World w{GameData{}};
+  std::vector<std::unique_ptr<CRiverObject>> river;
+  for (int y = 5; y < 40; ++y)
+    for (int x : {20, 21, 22}) {
+      river.push_back(std::make_unique<CRiverObject>());
+      river.back()->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), 38398);
+      w.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), 38398, river.back().get());
+    }
+  ASSERT_EQ(w.Build(10, 20, 30, 20, type), STR_BUILD_OK);
+  CStrStrasse* s = w.StreetBetween(10, 20, 30, 20);
+  ASSERT_NE(s, nullptr);
+  const int expected[] = {head, deck, tail};
+  for (int x = 20; x <= 22; ++x) {
+    SCOPED_TRACE(testing::Message() << "tile " << x);
+    EXPECT_EQ(w.GroundType(x, 20), OBJ_STREET_PIECE);
+    CIsoObjGroup* g = GroupAt(w, x, 20);
+    EXPECT_EQ(g ? g->GetResID() : w.GroundRes(x, 20), expected[x - 20]);
+    CQnoMicroZelle* l = s->GetMicroZellen(static_cast<unsigned short>(x), 20);
+    ASSERT_NE(l, nullptr);
+    std::set<int> ids;
+    for (int i = 0; i < l->GetCount(); ++i) ids.insert(l->GetZelle(i)->m_SimID);
+    EXPECT_EQ(ids, (std::set<int>{s->GetSimID(), s->GetSimIDSecond()}));
+    // Each lane of the bridge goes on to the tile after it.
+    int out = 0;
+    for (int i = 0; i < l->GetCount(); ++i)
+      for (int k = 0; k < l->GetZelle(i)->m_AnzNachfolger; ++k) {
+        const Cell* n = l->GetZelle(i)->m_pNachfolger[k];
+        out += n && n->m_pOwner != l;
+      }
+    EXPECT_EQ(out, lanes);
+  }
+  ExpectLanesJoined(w);
+  w.net->Destroy();
+}
+
+TEST(FourLaneStreet, BridgesCarryTheLanesOfOneTileAndFourLaneStreets) {
+  ExpectBridge(STRASSE_1, 42427, 42426, 42425, 2);
+  ExpectBridge(STRASSE_VIERSPURIG, 42458, 42457, 42441, 4);
 }
 
 }  // namespace
