@@ -858,7 +858,7 @@ int CStrStrasse::DestroyVLSObject() {
 
 int CStrStrasse::CreateBusSpur() {
   if (m_BusSpur) return 1;
-  // Stand-in: the bus-lane layers are not drawn into the map.
+  AddBusSpurLayer();
   m_BusSpur = 1;
   m_BusSpurLayer = 1;
   return 0;
@@ -866,13 +866,95 @@ int CStrStrasse::CreateBusSpur() {
 
 int CStrStrasse::DeleteBusSpur() {
   if (!m_BusSpur) return 1;
+  RemoveBusSpurLayer();
   m_BusSpur = 0;
   m_BusSpurLayer = 0;
   return 0;
 }
 
 int CStrStrasse::UpdateChanges() {
-  if (m_BusSpur && !m_BusSpurLayer) m_BusSpurLayer = 1;
+  if (m_BusSpur && !m_BusSpurLayer) {
+    AddBusSpurLayer();
+    m_BusSpurLayer = 1;
+  }
+  return 0;
+}
+
+int CStrStrasse::AddBusSpurLayer() { return BusSpurLayers(true); }
+int CStrStrasse::RemoveBusSpurLayer() { return BusSpurLayers(false); }
+
+// The bus lanes are the outer lanes of both halves of a four-lane street,
+// drawn on both tiles across it: pieces for its first and last tile that
+// end at the junction, pieces along the tiles between, and a bend piece on
+// every bend's group.
+int CStrStrasse::BusSpurLayers(bool add) {
+  if (!m_pIsoWelt || m_Type != STRASSE_VIERSPURIG) return 1;
+  short fx = 0, fy = 0, lx = 0, ly = 0;
+  if (GetFirstIsoPos(&fx, &fy) != 0 || GetLastIsoPos(&lx, &ly) != 0) return 1;
+  auto layerAt = [&](int x, int y, int id, int dir) {
+    CIsoInfo* info = IsoInMap(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+    if (!info) return;
+    if (add)
+      info->MergeLayerFromIsoTile(id, CIsoRichtung(dir), ISO_LAYER_GROUND);
+    else
+      info->DeleteLayerFromIsoTile(id, ISO_LAYER_GROUND);
+    m_pIsoWelt->InvalidateSpriteRenderList(x, y);
+  };
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    short sx = 0, sy = 0, ex = 0, ey = 0;
+    signed char mx = 0, my = 0;
+    CIsoRichtung direction;
+    CalcStartAndEndPos(p, sx, sy, ex, ey, mx, my, direction);
+    if (mx == 0 && my == 0) continue;
+    const int d = direction.GetValue();
+    const bool alongX = mx != 0;
+    // The tile across the street from (x, y): one further in y along x,
+    // one further in x along y.
+    const int ax = alongX ? 0 : 1, ay = alongX ? 1 : 0;
+    // The end pieces are laid in the piece's direction: the near or far
+    // half's picture, cut short on the junction's side.
+    if (p == Head()) {
+      layerAt(fx, fy, d == 1 || d == 2 ? 31923 : 31922, d);
+      layerAt(fx + ax, fy + ay, alongX ? (d == 2 ? 31922 : 31923) : (d == 3 ? 31923 : 31922), d);
+      sx = static_cast<short>(fx + mx);
+      sy = static_cast<short>(fy + my);
+    } else {
+      signed char ox = 0, oy = 0;
+      p->FixeKurvenOff(ox, oy, true);
+      sx = static_cast<short>(sx + (ox || oy ? 2 * ox : mx));
+      sy = static_cast<short>(sy + (ox || oy ? 2 * oy : my));
+    }
+    if (p == Tail()) {
+      layerAt(lx, ly, d == 1 || d == 2 ? 31251 : 31245, d);
+      layerAt(lx + ax, ly + ay, alongX ? (d == 2 ? 31245 : 31251) : (d == 3 ? 31251 : 31245), d);
+      ex = static_cast<short>(lx - mx);
+      ey = static_cast<short>(ly - my);
+    } else {
+      signed char ox = 0, oy = 0;
+      p->FixeKurvenOff(ox, oy, false);
+      ex = static_cast<short>(ex + (ox || oy ? 2 * ox : -mx));
+      ey = static_cast<short>(ey + (ox || oy ? 2 * oy : -my));
+    }
+    // The piece along the tiles paints the near half's outer lane: on the
+    // far tile it is laid turned round, so that it paints that half's
+    // outer lane too.
+    // Stand-in: tiles under a level crossing of the rail network get the bus lane like any other.
+    const int nearDir = alongX ? 0 : 3;
+    for (int x = sx, y = sy; (ex - x) * mx + (ey - y) * my >= 0; x += mx, y += my) {
+      layerAt(x, y, 31243, nearDir);
+      layerAt(x + ax, y + ay, 31243, (nearDir + 2) % 4);
+    }
+    if (Next(p)) {
+      CIsoRichtung r;
+      if (GetKurvenRichtung(&r, p, Next(p)) == 0 && IsoInMap(p->GetEndX(), p->GetEndY())) {
+        CIsoInfo* bend = m_pIsoWelt->GetIsoInfo(p->GetEndX(), p->GetEndY());
+        if (add)
+          bend->MergeLayerFromTGV(44306, r, ISO_LAYER_GROUND);
+        else
+          bend->DeleteLayerFromTGV(44306, r, ISO_LAYER_GROUND);
+      }
+    }
+  }
   return 0;
 }
 

@@ -139,6 +139,8 @@ class CStrStrasse : public CList {
   int FindVLSLocation(short& x, short& y, int& direction, bool second);
   bool HasVLS() const { return m_VLS != 0; }
   int CreateBusSpur();
+  int AddBusSpurLayer();
+  int RemoveBusSpurLayer();
   int DeleteBusSpur();
   bool HasBusSpur() const { return m_BusSpur != 0; }
   bool IsBusSpurDrawn() const { return m_BusSpurLayer != 0; }
@@ -205,6 +207,7 @@ class CStrStrasse : public CList {
   void CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev);
   void CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
   void LinkStartAndEndMicroSim();
+  int BusSpurLayers(bool add);
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);
   // Appends copies of the other street's pieces and destroys them there.
   void TakePiecesOf(CStrStrasse* other);

@@ -255,3 +255,123 @@ TEST(FourLaneStreet, BridgesCarryTheLanesOfOneTileAndFourLaneStreets) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bus-lane layers merged onto a cell, with their directions.
+std::multiset<std::pair<int, int>> BusLayers(World& w, int x, int y) {
+  std::multiset<std::pair<int, int>> out;
+  CIsoObjLst* objects = w.map->GetIsoInfo(x, y)->GetIsoObjects(ISO_LAYER_GROUND);
+  for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext()) {
+    auto* object = static_cast<CIsoObject*>(o);
+    const int id = object->GetResID();
+    if (id == 31243 || id == 31245 || id == 31251 || id == 31922 || id == 31923)
+      out.insert({id, static_cast<int>(object->GetRichtungsValue())});
+  }
+  return out;
+}
+
+using Layers = std::multiset<std::pair<int, int>>;
+
+TEST(FourLaneStreet, ABusLaneLiesOnTheOuterLaneOfEachHalfAndGoesAgain) {
+  struct Case {
+    int x1, y1, x2, y2;
+    int nearDir, farDir;  // of the layer along the tiles
+  };
+  // Along x the near half is the tile of smaller y; along y that of smaller x.
+  for (const Case& c : {Case{10, 20, 40, 20, 0, 2}, Case{40, 20, 10, 20, 0, 2}, Case{30, 40, 30, 10, 3, 1},
+                        Case{30, 10, 30, 40, 3, 1}}) {
+    SCOPED_TRACE(testing::Message() << "street " << c.x1 << "/" << c.y1 << " - " << c.x2 << "/" << c.y2);
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(c.x1, c.y1, c.x2, c.y2, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    CStrStrasse* s = w.Streets()[0];
+    ASSERT_EQ(s->CreateBusSpur(), 0);
+    EXPECT_TRUE(s->HasBusSpur());
+    EXPECT_EQ(s->CreateBusSpur(), 1);
+    short fx, fy, lx, ly;
+    s->GetFirstIsoPos(&fx, &fy);
+    s->GetLastIsoPos(&lx, &ly);
+    const int mx = (lx > fx) - (lx < fx), my = (ly > fy) - (ly < fy);
+    const int ax = my != 0, ay = mx != 0;
+    const int d = mx > 0 ? 0 : mx < 0 ? 2 : my > 0 ? 1 : 3;
+    int along = 0;
+    for (int x = fx + mx, y = fy + my; x != lx || y != ly; x += mx, y += my, ++along) {
+      SCOPED_TRACE(testing::Message() << "tile " << x << "/" << y);
+      EXPECT_EQ(BusLayers(w, x, y), (Layers{{31243, c.nearDir}}));
+      EXPECT_EQ(BusLayers(w, x + ax, y + ay), (Layers{{31243, c.farDir}}));
+    }
+    EXPECT_EQ(along, 26);
+    // The end pieces lie in the street's direction, the near and the far
+    // half's picture on the tile where that half lies.
+    const bool turned = d == 1 || d == 2;
+    EXPECT_EQ(BusLayers(w, fx, fy), (Layers{{turned ? 31923 : 31922, d}}));
+    EXPECT_EQ(BusLayers(w, fx + ax, fy + ay), (Layers{{turned ? 31922 : 31923, d}}));
+    EXPECT_EQ(BusLayers(w, lx, ly), (Layers{{turned ? 31251 : 31245, d}}));
+    EXPECT_EQ(BusLayers(w, lx + ax, ly + ay), (Layers{{turned ? 31245 : 31251, d}}));
+    // Nothing on the junctions' cells.
+    EXPECT_TRUE(BusLayers(w, fx - mx, fy - my).empty());
+    EXPECT_TRUE(BusLayers(w, lx + mx, ly + my).empty());
+    ASSERT_EQ(s->DeleteBusSpur(), 0);
+    EXPECT_FALSE(s->HasBusSpur());
+    for (int x = fx, y = fy;; x += mx, y += my) {
+      EXPECT_TRUE(BusLayers(w, x, y).empty()) << x << "/" << y;
+      EXPECT_TRUE(BusLayers(w, x + ax, y + ay).empty()) << x << "/" << y;
+      if (x == lx && y == ly) break;
+    }
+  }
+}
+
+TEST(FourLaneStreet, ABusLaneRunsRoundABendAndIsDrawnAgainWhenTheStreetIsRedrawn) {
+  World w{GameData{}};
+  ASSERT_EQ(w.Build(10, 20, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 20, 20, 30, STRASSE_VIERSPURIG), STR_BUILD_OK);
+  CStrStrasse* s = w.Streets()[0];
+  ASSERT_EQ(s->CreateBusSpur(), 0);
+  // Along x up to the tile before the bend's group, along y from the tile
+  // after it.
+  EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
+  EXPECT_EQ(BusLayers(w, 19, 21), (Layers{{31243, 2}}));
+  for (int x = 20; x < 22; ++x)
+    for (int y = 20; y < 22; ++y) EXPECT_TRUE(BusLayers(w, x, y).empty()) << x << "/" << y;
+  EXPECT_EQ(BusLayers(w, 20, 22), (Layers{{31243, 3}}));
+  EXPECT_EQ(BusLayers(w, 21, 22), (Layers{{31243, 1}}));
+  // Redrawn, the street has lost its layers until the network's update.
+  s->RemoveFromIsoWelt(false);
+  s->InsertIntoIsoWelt();
+  EXPECT_TRUE(BusLayers(w, 19, 20).empty());
+  EXPECT_FALSE(s->IsBusSpurDrawn());
+  s->UpdateChanges();
+  EXPECT_TRUE(s->IsBusSpurDrawn());
+  EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
+  EXPECT_EQ(BusLayers(w, 20, 23), (Layers{{31243, 3}}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FourLaneStreet, BothHalvesOfASplitStreetKeepTheBusLane) {
+  World w{GameData{}};
+  ASSERT_EQ(w.Build(10, 20, 40, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+  ASSERT_EQ(w.Streets()[0]->CreateBusSpur(), 0);
+  // A street ending on the avenue makes a T junction there.
+  ASSERT_EQ(w.Build(25, 35, 25, 20, STRASSE_1), STR_BUILD_OK);
+  for (auto [x1, x2] : {std::pair{10, 25}, std::pair{25, 40}}) {
+    SCOPED_TRACE(testing::Message() << "half " << x1 << " - " << x2);
+    CStrStrasse* half = w.StreetBetween(x1, 20, x2, 20);
+    ASSERT_NE(half, nullptr);
+    EXPECT_TRUE(half->HasBusSpur());
+    EXPECT_TRUE(half->IsBusSpurDrawn());
+    short fx, fy;
+    half->GetFirstIsoPos(&fx, &fy);
+    EXPECT_EQ(BusLayers(w, fx + 1, 20), (Layers{{31243, 0}}));
+    EXPECT_EQ(BusLayers(w, fx + 1, 21), (Layers{{31243, 2}}));
+  }
+  // The street across has none.
+  CStrStrasse* side = w.StreetBetween(25, 20, 25, 35);
+  ASSERT_NE(side, nullptr);
+  EXPECT_FALSE(side->HasBusSpur());
+  EXPECT_TRUE(BusLayers(w, 25, 30).empty());
+}
+
+}  // namespace
