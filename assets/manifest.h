@@ -79,8 +79,8 @@ const UiArt* FindUiArt(uint32_t id);
 // group cells and all sprites get ids from the blocks below, handed out in
 // list order so that the generator, the manifest and the tests agree.
 constexpr uint32_t ISO_PART_TILES_FIRST = 52000;  // up to 52999
-constexpr uint32_t ISO_SPRITES_FIRST = 53000;     // up to 57999
-constexpr uint32_t ISO_SPRITES_END = 58000;
+constexpr uint32_t ISO_SPRITES_FIRST = 53000;     // up to 57749
+constexpr uint32_t ISO_SPRITES_END = 57750;
 constexpr int ISO_ZOOM_COUNT = 3;
 constexpr int ISO_TURN_COUNT = 4;
 
@@ -154,6 +154,10 @@ struct IsoGroupArt {
 constexpr uint32_t NET_PART_TILES_FIRST = 52600;  // up to 52999
 constexpr uint32_t NET_SPRITES_FIRST = 58100;     // up to 59999
 constexpr uint32_t NET_SPRITES_END = 60000;
+// Sprites of the street network's pieces that no longer fit into the block
+// above continue here.
+constexpr uint32_t NET_SPRITES_MORE_FIRST = 57750;  // up to 57999
+constexpr uint32_t NET_SPRITES_MORE_END = 58000;
 constexpr uint32_t NET_LAYOUTS_FIRST = 42500;     // up to 43699
 constexpr uint32_t NET_LAYOUTS_END = 43700;
 constexpr int NET_LAYOUT_ZOOMS = 2;  // the farthest zoom has no micro simulation

@@ -87,12 +87,24 @@ std::vector<NetPieceArt> BuildNetPieces() {
       {31245, N::BusLane, 2, 1, 1, false, {_, _, _, _}, 1, false},
       {31251, N::BusLane, 4, 1, 1, false, {_, _, _, _}, 1, false},
       {44306, N::BusBend, 0, 2, 2, true, {F, F, _, _}, 1, false},
+      // junctions with four-lane streets whose one-tile arms meet the other
+      // cell of their side, laid where a turn moves the first one away from
+      // the street
+      {3135, N::Road, 1, 2, 2, true, {S, F, S, _}, 1, true},
+      {3312, N::Road, 1, 2, 2, true, {O, F, O, _}, 1, true},
+      {3657, N::Road, 1, 2, 2, true, {O, F, _, F}, 1, true},
+      {3489, N::Road, 1, 2, 2, true, {F, S, F, _}, 1, true},
+      {7286, N::Road, 1, 2, 2, true, {F, S, F, S}, 1, true},
   };
   std::vector<NetPieceArt> out;
   uint32_t tile = NET_PART_TILES_FIRST, sprite = NET_SPRITES_FIRST, layout = NET_LAYOUTS_FIRST;
   for (const NetRow& r : rows) {
     NetPieceArt n{r.id, r.shape, r.variant, r.width, r.depth, r.group, {r.arms[0], r.arms[1], r.arms[2], r.arms[3]},
                   r.layers, r.group ? tile : 0, sprite, r.vehicles ? layout : 0};
+    if (sprite + n.SpriteCount() > NET_SPRITES_END && sprite <= NET_SPRITES_END) {
+      sprite = NET_SPRITES_MORE_FIRST;
+      n.firstSprite = sprite;
+    }
     if (r.group) tile += static_cast<uint32_t>(n.Parts());
     sprite += n.SpriteCount();
     layout += n.LayoutCount();

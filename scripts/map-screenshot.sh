@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the game under Xvfb with a small town laid out by the world's factory
-# (or, with "streets", a street network) and saves the frame as a PNG:
-#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets]
+# (or, with "streets", street graphics placed on the map, or, with
+# "streettown", a town of streets built through the street network) and
+# saves the frame as a PNG:
+#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets | streettown]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}

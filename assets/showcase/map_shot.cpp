@@ -1,7 +1,7 @@
 // Starts the real game in the current directory (its settings file points at
 // the game data), lays out a small town through the world's own factory, or
 // a street network through the map's street placement, runs a few frames and
-// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets]
+// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown]
 // Run it under Xvfb to look at what a player would see.
 #include <SDL.h>
 
@@ -11,6 +11,7 @@
 
 #include "framework/qno_log.h"
 #include "iso/iso_welt.h"
+#include "network/str_junction_list.h"
 #include "world/zor_frame_loop.h"
 #include "world/base/zor_world_obj.h"
 #include "world/zor_world.h"
@@ -81,19 +82,73 @@ int PlaceStreets(CZorvaWorld& world) {
   return 1;
 }
 
+// A town of 10 x 10 street nodes built as the player builds it, street by
+// street through the street network: a four-lane avenue first, columns of
+// one-tile streets branching from it, rows between them (one of them
+// one-way), a river that the avenue and one row cross on bridges, dead ends
+// and bends. Returns the number of streets refused.
+constexpr int kStep = 4;
+constexpr int kTownOrigin = 44;
+int TownNode(int i) { return kTownOrigin + kStep * i; }
+
+int BuildStreetTown(CZorvaWorld& world) {
+  CStrJunctionList* net = world.GetStreetNet();
+  int refused = 0;
+  auto build = [&](int x1, int y1, int x2, int y2, TStrassenType t) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    const int r = net->CreateStreet(&line, t);
+    if (r != STR_BUILD_OK) {
+      std::fprintf(stderr, "street %d/%d - %d/%d of type %d refused: %d\n", x1, y1, x2, y2, static_cast<int>(t), r);
+      ++refused;
+    }
+  };
+  // the river between columns 7 and 8
+  for (int y = TownNode(0) - 3; y <= TownNode(9) + 3; ++y)
+    for (int x : {TownNode(7) + 2, TownNode(7) + 3})
+      world.CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
+                         nullptr, 0, -1);
+  const int avenue = 5;
+  build(TownNode(0) - kStep, TownNode(avenue), TownNode(9), TownNode(avenue), STRASSE_VIERSPURIG);
+  build(TownNode(9), TownNode(avenue), TownNode(9), TownNode(avenue) + 8, STRASSE_VIERSPURIG);  // a bend
+  // columns 0 to 7 from the avenue outwards
+  for (int i = 0; i <= 7; ++i) {
+    const TStrassenType t = i == 3 ? STRASSE_2 : STRASSE_1;
+    for (int j = avenue - 1; j >= 0; --j) build(TownNode(i), TownNode(j + 1), TownNode(i), TownNode(j), t);
+    for (int j = avenue; j < 9; ++j) build(TownNode(i), TownNode(j), TownNode(i), TownNode(j + 1), t);
+  }
+  // rows; row 1 crosses the river and ends in a bend and a dead end
+  for (int j = 0; j <= 9; ++j) {
+    if (j == avenue) continue;
+    const TStrassenType t = j == 8 ? STRASSE_EINBAHN : j % 2 ? STRASSE_2 : STRASSE_1;
+    const int last = j == 1 ? 9 : 7;
+    for (int i = 0; i < last; ++i) build(TownNode(i), TownNode(j), TownNode(i + 1), TownNode(j), t);
+  }
+  build(TownNode(9), TownNode(1), TownNode(9), TownNode(1) - 3, STRASSE_2);
+  // dead ends off the grid
+  build(TownNode(0), TownNode(0), TownNode(0) - 3, TownNode(0), STRASSE_1);
+  build(TownNode(4), TownNode(9), TownNode(4), TownNode(9) + 3, STRASSE_1);
+  return refused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets | streettown]\n", argv[0]);
     return 2;
   }
   OpenErrorLog("errors.log");
   CZorvaWorld world;
   world.Create();
   world.OnStartup();
-  const bool streets = argc > 3 && std::string(argv[3]) == "streets";
-  int placed = streets ? PlaceStreets(world) : 0;
+  const std::string what = argc > 3 ? argv[3] : "";
+  const bool streetTown = what == "streettown";
+  const bool streets = what == "streets" || streetTown;
+  int placed = 0;
+  if (streetTown)
+    placed = BuildStreetTown(world) == 0 ? 1 : 0;
+  else if (streets)
+    placed = PlaceStreets(world);
   for (const Building& b : kTown)
     if (!streets && world.CreateObject(OBJ_FIXED_BUILDING, b.resId, CIsoRichtung(b.dir), kOrigin + b.x, kOrigin + b.y,
                            static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1))
@@ -102,7 +157,10 @@ int main(int argc, char** argv) {
   const int level = argc > 2 ? std::atoi(argv[2]) : 1;
   if (level == 1) world.GetIsoWelt()->UserIntZoomOut();
   if (level == 4) world.GetIsoWelt()->UserIntZoomIn();
-  world.GetIsoWelt()->SetIsoCenter(kOrigin + 7, kOrigin + 6);
+  if (streetTown)
+    world.GetIsoWelt()->SetIsoCenter(TownNode(5), TownNode(5));
+  else
+    world.GetIsoWelt()->SetIsoCenter(kOrigin + 7, kOrigin + 6);
   CZorFrameLoop loop(&world);
   for (int i = 0; i < 10; ++i) loop.Iterate();
   const int saved = SDL_SaveBMP(world.GetScreen(), argv[1]);

@@ -257,6 +257,7 @@ class CIsoWelt {
   int SetZoomLevel(TIsoZoomStufe zoom);
   // A single cell for types below 4, else a 2 x 2 group; the group's result.
   int PlaceStreetPiece(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj, CStrassenType type);
+  int PlaceFourLaneStraight(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj);
   // Merges a street layer tile onto the cell's layer 0 when layer is not 0.
   void MergeStreetLayer(int x, int y, int layer);
 

@@ -626,6 +626,10 @@ int CStrJunction::InsertIntoIsoWelt() {
             if (!IsoInMap(cx, cy) || (cx == m_x && cy == m_y)) continue;
             CIsoInfo* info = m_pIsoWelt->GetIsoInfo(cx, cy);
             if (!info) continue;
+            // The junction's own streets may hold cells there that another
+            // street's graphic has covered since.
+            for (int i = 0; i < m_AnzLinkedStreets; ++i)
+              m_pStreets[i]->RemoveMicroSimAt(static_cast<short>(cx), static_cast<short>(cy));
             const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
             if (kind == OBJ_STREET_PIECE) {
               auto* piece = dynamic_cast<CStreetObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
@@ -649,7 +653,7 @@ int CStrJunction::InsertIntoIsoWelt() {
           }
       }
       GetKreuzungsIDStrasseD(&id, &dir);
-      m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, id, &dir, m_pKreuzObj, m_Type);
+      m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, GroupForRotation(id, dir.GetValue()), &dir, m_pKreuzObj, m_Type);
     }
     if (!m_InLoadFile) {
       CreateMicroZelle();
@@ -659,7 +663,12 @@ int CStrJunction::InsertIntoIsoWelt() {
   } else if (m_AnzLinkedStreets == 1) {
     GetEndStueckRichtung(&dir);
     m_pIsoWelt->InsertKreuzungAt(m_x, m_y, 0, &dir, m_pKreuzObj, m_Type, 1);
-    if (!m_InLoadFile) CreateMicroZelle();
+    if (!m_InLoadFile) {
+      // A four-lane end piece covers the street's tile beside the junction:
+      // the street's cells begin after it.
+      if (m_Type >= STRASSE_VIERSPURIG && m_Type != STRASSE_SCHIENE) m_pStreets[0]->CreateMicroZelle();
+      CreateMicroZelle();
+    }
   }
   return 0;
 }

@@ -54,6 +54,11 @@ class CStrJunction : public CZorvaObject {
   // The first row of a table whose mask matches; false (id and rotation 0)
   // when none does.
   static bool FindKurveID(const KurveIDType* table, int rows, int mask, int* resId, int* rotation);
+  // The group laid for a four-lane junction graphic turned by `rotation`:
+  // the graphic itself, or its twin whose one-tile arms meet the other cell
+  // of their side, where that turn would move them off the cell the street
+  // arrives on (the map's smaller x or y of the group).
+  static int GroupForRotation(int resId, int rotation);
 
   // Takes the world's map and demand simulation.
   CStrJunction();

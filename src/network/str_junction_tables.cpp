@@ -38,3 +38,25 @@ const KurveIDType CStrJunction::KurveIDStrasseD[CStrJunction::kKurveIDStrasseDRo
     {17474, 7326, 3}, {17444, 7325, 1}, {16402, 3134, 0}, {1042, 3134, 2},
     {4416, 3134, 3}, {4356, 3134, 1}, {17476, 7380, 0},
 };
+
+namespace {
+
+struct GroupTwin {
+  int id, twin;
+  unsigned rotations;  // bit r: the twin is laid for rotation r
+};
+
+// One-tile arms on the sides at x (0 and 2 of the unturned group) leave the
+// group's first cell for rotations 1 and 2; those on the sides at y for 2
+// and 3.
+constexpr GroupTwin kGroupTwins[] = {
+    {3134, 3135, 0b0110}, {3311, 3312, 0b0110}, {3656, 3657, 0b0110}, {3488, 3489, 0b1100}, {7285, 7286, 0b1100},
+};
+
+}  // namespace
+
+int CStrJunction::GroupForRotation(int resId, int rotation) {
+  for (const GroupTwin& t : kGroupTwins)
+    if (t.id == resId) return (t.rotations >> (rotation & 3)) & 1u ? t.twin : resId;
+  return resId;
+}

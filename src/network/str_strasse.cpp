@@ -860,7 +860,7 @@ int CStrStrasse::DestroyVLSObject() {
 
 int CStrStrasse::CreateBusSpur() {
   if (m_BusSpur) return 1;
-  // Stand-in: the bus-lane layers are not drawn into the map.
+  AddBusSpurLayer();
   m_BusSpur = 1;
   m_BusSpurLayer = 1;
   return 0;
@@ -868,13 +868,95 @@ int CStrStrasse::CreateBusSpur() {
 
 int CStrStrasse::DeleteBusSpur() {
   if (!m_BusSpur) return 1;
+  RemoveBusSpurLayer();
   m_BusSpur = 0;
   m_BusSpurLayer = 0;
   return 0;
 }
 
 int CStrStrasse::UpdateChanges() {
-  if (m_BusSpur && !m_BusSpurLayer) m_BusSpurLayer = 1;
+  if (m_BusSpur && !m_BusSpurLayer) {
+    AddBusSpurLayer();
+    m_BusSpurLayer = 1;
+  }
+  return 0;
+}
+
+int CStrStrasse::AddBusSpurLayer() { return BusSpurLayers(true); }
+int CStrStrasse::RemoveBusSpurLayer() { return BusSpurLayers(false); }
+
+// The bus lanes are the outer lanes of both halves of a four-lane street,
+// drawn on both tiles across it: pieces for its first and last tile that
+// end at the junction, pieces along the tiles between, and a bend piece on
+// every bend's group.
+int CStrStrasse::BusSpurLayers(bool add) {
+  if (!m_pIsoWelt || m_Type != STRASSE_VIERSPURIG) return 1;
+  short fx = 0, fy = 0, lx = 0, ly = 0;
+  if (GetFirstIsoPos(&fx, &fy) != 0 || GetLastIsoPos(&lx, &ly) != 0) return 1;
+  auto layerAt = [&](int x, int y, int id, int dir) {
+    CIsoInfo* info = IsoInMap(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+    if (!info) return;
+    if (add)
+      info->MergeLayerFromIsoTile(id, CIsoRichtung(dir), ISO_LAYER_GROUND);
+    else
+      info->DeleteLayerFromIsoTile(id, ISO_LAYER_GROUND);
+    m_pIsoWelt->InvalidateSpriteRenderList(x, y);
+  };
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    short sx = 0, sy = 0, ex = 0, ey = 0;
+    signed char mx = 0, my = 0;
+    CIsoRichtung direction;
+    CalcStartAndEndPos(p, sx, sy, ex, ey, mx, my, direction);
+    if (mx == 0 && my == 0) continue;
+    const int d = direction.GetValue();
+    const bool alongX = mx != 0;
+    // The tile across the street from (x, y): one further in y along x,
+    // one further in x along y.
+    const int ax = alongX ? 0 : 1, ay = alongX ? 1 : 0;
+    // The end pieces are laid in the piece's direction: the near or far
+    // half's picture, cut short on the junction's side.
+    if (p == Head()) {
+      layerAt(fx, fy, d == 1 || d == 2 ? 31923 : 31922, d);
+      layerAt(fx + ax, fy + ay, alongX ? (d == 2 ? 31922 : 31923) : (d == 3 ? 31923 : 31922), d);
+      sx = static_cast<short>(fx + mx);
+      sy = static_cast<short>(fy + my);
+    } else {
+      signed char ox = 0, oy = 0;
+      p->FixeKurvenOff(ox, oy, true);
+      sx = static_cast<short>(sx + (ox || oy ? 2 * ox : mx));
+      sy = static_cast<short>(sy + (ox || oy ? 2 * oy : my));
+    }
+    if (p == Tail()) {
+      layerAt(lx, ly, d == 1 || d == 2 ? 31251 : 31245, d);
+      layerAt(lx + ax, ly + ay, alongX ? (d == 2 ? 31245 : 31251) : (d == 3 ? 31251 : 31245), d);
+      ex = static_cast<short>(lx - mx);
+      ey = static_cast<short>(ly - my);
+    } else {
+      signed char ox = 0, oy = 0;
+      p->FixeKurvenOff(ox, oy, false);
+      ex = static_cast<short>(ex + (ox || oy ? 2 * ox : -mx));
+      ey = static_cast<short>(ey + (ox || oy ? 2 * oy : -my));
+    }
+    // The piece along the tiles paints the near half's outer lane: on the
+    // far tile it is laid turned round, so that it paints that half's
+    // outer lane too.
+    // Stand-in: tiles under a level crossing of the rail network get the bus lane like any other.
+    const int nearDir = alongX ? 0 : 3;
+    for (int x = sx, y = sy; (ex - x) * mx + (ey - y) * my >= 0; x += mx, y += my) {
+      layerAt(x, y, 31243, nearDir);
+      layerAt(x + ax, y + ay, 31243, (nearDir + 2) % 4);
+    }
+    if (Next(p)) {
+      CIsoRichtung r;
+      if (GetKurvenRichtung(&r, p, Next(p)) == 0 && IsoInMap(p->GetEndX(), p->GetEndY())) {
+        CIsoInfo* bend = m_pIsoWelt->GetIsoInfo(p->GetEndX(), p->GetEndY());
+        if (add)
+          bend->MergeLayerFromTGV(44306, r, ISO_LAYER_GROUND);
+        else
+          bend->DeleteLayerFromTGV(44306, r, ISO_LAYER_GROUND);
+      }
+    }
+  }
   return 0;
 }
 
@@ -1098,7 +1180,14 @@ int CStrStrasse::InsertIntoIsoWelt() {
       CreateSingleStreetPart(x, y, p, direction);
   }
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
-  if (!m_InLoadFile) CreateMicroZelle();
+  if (m_InLoadFile) return 0;
+  CreateMicroZelle();
+  // A four-lane group is laid on every tile and reaches one tile further:
+  // at an end towards larger x or y it covers the junction's first cells,
+  // which then take their crossing or end graphic again.
+  if (m_Type == STRASSE_VIERSPURIG)
+    for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+      if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) j->InsertIntoIsoWelt();
   return 0;
 }
 
@@ -1306,70 +1395,181 @@ CQnoMicroZelle* CStrStrasse::GetLastMicroZelle() {
   return GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
 }
 
+CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
+  if (!m_pIsoWelt || !IsoInMap(x, y)) return nullptr;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  if (!info) return nullptr;
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  // A four-lane tile takes the layout of its group, by zoom and by the
+  // view's rotation turned by the group's own direction.
+  CIsoZoomStufe zoom(static_cast<TIsoZoomStufe>(g_ZoomStufe));
+  CIsoRichtung rotation(g_IsoRichtung);
+  const uint32_t id = info->GetDataResID(&zoom, &rotation, ISO_LAYER_GROUND);
+  if (id == 0) {
+    if (m_Type > STRASSE_EINBAHN && info->GetGroupObj(ISO_LAYER_GROUND))
+      QNO_ERROR(QNO_SEV_WARNING, " Can't load MicroZellen for IsoGroup %d", info->GetResID(ISO_LAYER_GROUND));
+    else
+      QNO_ERROR(QNO_SEV_WARNING, " Can't load MicroZellen for IsoTile %d", info->GetResID(ISO_LAYER_GROUND));
+    return nullptr;
+  }
+  CQnoMicroZelle* cell = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id, info->IsVisible(ux, uy));
+  if (!cell) {
+    QNO_ERROR(QNO_SEV_ERROR, " Can't load MicroZellen with ResID %d", static_cast<int>(id));
+    return nullptr;
+  }
+  cell->Konvert();
+  return cell;
+}
+
+void CStrStrasse::PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y) {
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  int sx = 0, sy = 0;
+  m_pIsoWelt->FixeIsoKoorCalc(ux, uy, sx, sy);
+  m_pIsoWelt->FixeGroupRichtung(ux, uy, sx, sy);
+  cell->SetScreenPos(sx, sy);
+  m_pMicroZellen->AddZelle(cell, ux, uy);
+}
+
+void CStrStrasse::LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev) {
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
+  if (prev) {
+    if (m_Type >= STRASSE_VIERSPURIG && m_Type != STRASSE_SCHIENE)
+      Linker().LinkStrasseD(prev, cell, m_Type, fwd, back);
+    else
+      Linker().Link(prev, cell, m_Type, fwd, back);
+  } else {
+    cell->SetFirstSimID(fwd);
+    if (m_Type > STRASSE_EINBAHN) cell->SetSecSimID(back);
+  }
+  cell->UpdateSimID();
+}
+
+void CStrStrasse::CreateSingleMicroZelle(short x, short y, CQnoMicroZelle*& prev) {
+  // A tile already holding a layout of this street (a group seen twice)
+  // keeps it and stays the previous cell.
+  if (CQnoMicroZelle* held = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y))) {
+    prev = held;
+    return;
+  }
+  CQnoMicroZelle* cell = CreateMicroZelleAt(x, y);
+  if (!cell) return;
+  PlaceMicroZelle(cell, x, y);
+  LinkZelleWith(cell, prev);
+  prev = cell;
+}
+
+void CStrStrasse::CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev) {
+  CQnoMicroZelle* cell = CreateMicroZelleAt(x, y);
+  if (!cell) return;
+  PlaceMicroZelle(cell, x, y);
+  // The layout's lanes are laid for a street running towards larger x or
+  // smaller y from its start; the other way the two directions swap.
+  const bool swapped = m_pStartJunction && m_pEndJunction &&
+                       (m_pEndJunction->GetXPos() > m_pStartJunction->GetXPos() ||
+                        m_pEndJunction->GetYPos() < m_pStartJunction->GetYPos());
+  cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
+  cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  cell->UpdateSimID();
+  prev = cell;
+}
+
+void CStrStrasse::CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev) {
+  if (parts->IsGradeCrossing()) {
+    // Stand-in: a level crossing's cells come with the rail network; the walk goes on after it.
+    parts->GetEndKoor(x, y);
+    prev = nullptr;
+    return;
+  }
+  // A bridge: its tiles in its own walk, each linked from the one before;
+  // a tile without a layout leaves the next one unlinked.
+  short tx = x, ty = y;
+  parts->StartMicroZellenCount(tx, ty);
+  bool more = true;
+  while (more) {
+    CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(tx), static_cast<unsigned short>(ty))
+                               ? nullptr
+                               : CreateMicroZelleAt(tx, ty);
+    if (cell) {
+      PlaceMicroZelle(cell, tx, ty);
+      LinkZelleWith(cell, prev);
+    }
+    prev = cell;
+    more = parts->GetMicroZellenPos(tx, ty);
+  }
+  parts->GetEndKoor(x, y);
+}
+
 int CStrStrasse::CreateMicroZelle() {
   RemoveMicroSim();
-  short fx = 0, fy = 0;
-  if (!m_pIsoWelt || GetFirstIsoPos(&fx, &fy) != 0) return 1;
+  short fx = 0, fy = 0, lx = 0, ly = 0;
+  if (!m_pIsoWelt || GetFirstIsoPos(&fx, &fy) != 0 || GetLastIsoPos(&lx, &ly) != 0) return 1;
   m_pMicroZellen = new CMicroZellenGroup;
   m_pMicroZellen->Create(static_cast<unsigned short>(fx), static_cast<unsigned short>(fy));
   CQnoMicroZelle* prev = nullptr;
-  const auto zoom = static_cast<TIsoZoomStufe>(g_ZoomStufe);
-  auto cellAt = [&](short x, short y) {
-    if (!IsoInMap(x, y) || GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y))) return;
-    CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
-    if (!info) return;
-    CIsoZoomStufe z(zoom);
-    CIsoRichtung rot(g_IsoRichtung);
-    const uint32_t id = info->GetDataResID(&z, &rot, ISO_LAYER_GROUND);
-    CQnoMicroZelle* cell = id ? CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id,
-                                                       info->IsVisible(static_cast<unsigned short>(x),
-                                                                       static_cast<unsigned short>(y)))
-                              : nullptr;
-    if (!cell) {
-      prev = nullptr;
-      return;
-    }
-    cell->Konvert();
-    int sx = 0, sy = 0;
-    m_pIsoWelt->FixeIsoKoorCalc(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
-    cell->SetScreenPos(sx, sy);
-    m_pMicroZellen->AddZelle(cell, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-    if (prev) {
-      if (m_Type >= STRASSE_VIERSPURIG && m_Type != STRASSE_SCHIENE)
-        Linker().LinkStrasseD(prev, cell, m_Type, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond));
-      else
-        Linker().Link(prev, cell, m_Type, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond));
-    } else {
-      cell->SetFirstSimID(static_cast<uint16_t>(m_SimID));
-      if (m_Type > STRASSE_EINBAHN) cell->SetSecSimID(static_cast<uint16_t>(m_SimIDSecond));
-    }
-    cell->UpdateSimID();
-    prev = cell;
-  };
+  const bool wide = m_Type > STRASSE_EINBAHN;
   for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
     short sx = 0, sy = 0, ex = 0, ey = 0;
     signed char mx = 0, my = 0;
     CIsoRichtung direction;
-    if (DrawRange(p, sx, sy, ex, ey, mx, my, direction) && (mx != 0 || my != 0))
+    CalcStartAndEndPos(p, sx, sy, ex, ey, mx, my, direction);
+    if (mx == 0 && my == 0) continue;
+    if (p == Head()) {
+      sx = static_cast<short>(fx - mx);
+      sy = static_cast<short>(fy - my);
+    }
+    // The walk ends before the end junction's cells, however many cells its
+    // graphic takes.
+    if (p == Tail()) {
+      ex = static_cast<short>(lx + mx);
+      ey = static_cast<short>(ly + my);
+    }
+    // A bend of a two-tile-wide street covers the tile after it towards
+    // larger x or y: the piece's own tiles begin or end beside it.
+    if (wide) {
+      signed char ox = 0, oy = 0;
+      if (Next(p)) {
+        p->FixeKurvenOff(ox, oy, false);
+        ex = static_cast<short>(ex + ox);
+        ey = static_cast<short>(ey + oy);
+      }
+      if (Prev(p)) {
+        p->FixeKurvenOff(ox, oy, true);
+        sx = static_cast<short>(sx + ox);
+        sy = static_cast<short>(sy + oy);
+      }
+    }
+    const int between = (ex - sx) * mx + (ey - sy) * my - 1;
+    if (between == 1 && !Prev(p) && !Next(p)) {
+      CreateSingleMicroZelleForSingleStreet(static_cast<short>(sx + mx), static_cast<short>(sy + my), prev);
+    } else {
+      CStrExtTlList* parts = p->GetExtraTeilList();
       for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
-           (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my))
-        cellAt(x, y);
-    if (Next(p)) cellAt(p->GetEndX(), p->GetEndY());
+           (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
+        if (parts && parts->StartAtKoor(x, y))
+          CreateExtaTeilMicroZelle(parts, x, y, prev);
+        else
+          CreateSingleMicroZelle(x, y, prev);
+      }
+    }
+    // The bend tile joins this piece to the next.
+    if (Next(p)) CreateSingleMicroZelle(p->GetEndX(), p->GetEndY(), prev);
   }
-  // The junctions' cells join the street's ends.
+  LinkStartAndEndMicroSim();
+  return 0;
+}
+
+void CStrStrasse::LinkStartAndEndMicroSim() {
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
   if (m_pStartJunction) {
     CQnoMicroZelle* j = m_pStartJunction->GetMicroZelle(static_cast<short>(m_pStartJunction->GetXPos()),
                                                         static_cast<short>(m_pStartJunction->GetYPos()));
-    if (j && GetFirstMicroZelle())
-      Linker().Link(j, GetFirstMicroZelle(), m_Type, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond));
+    if (j && GetFirstMicroZelle()) Linker().Link(j, GetFirstMicroZelle(), m_Type, fwd, back);
   }
   if (m_pEndJunction) {
     CQnoMicroZelle* j = m_pEndJunction->GetMicroZelle(static_cast<short>(m_pEndJunction->GetXPos()),
                                                       static_cast<short>(m_pEndJunction->GetYPos()));
-    if (j && GetLastMicroZelle())
-      Linker().Link(GetLastMicroZelle(), j, m_Type, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond));
+    if (j && GetLastMicroZelle()) Linker().Link(GetLastMicroZelle(), j, m_Type, fwd, back);
   }
-  return 0;
 }
 
 int CStrStrasse::RemoveMicroSim() {

@@ -21,6 +21,7 @@ class CStreetObj;
 class CWorldObj;
 class CMicroZellenGroup;
 class CQnoMicroZelle;
+class CStrExtTlList;
 class CBuildingParkingObject;
 class CAmpel;
 struct BinaryMicroSimObject;
@@ -139,6 +140,8 @@ class CStrStrasse : public CList {
   int FindVLSLocation(short& x, short& y, int& direction, bool second);
   bool HasVLS() const { return m_VLS != 0; }
   int CreateBusSpur();
+  int AddBusSpurLayer();
+  int RemoveBusSpurLayer();
   int DeleteBusSpur();
   bool HasBusSpur() const { return m_BusSpur != 0; }
   bool IsBusSpurDrawn() const { return m_BusSpurLayer != 0; }
@@ -222,6 +225,16 @@ class CStrStrasse : public CList {
   bool DrawRange(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey, signed char& mx,
                  signed char& my, CIsoRichtung& direction);
   int RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece);
+  // The cell layout of one tile, converted but not yet placed; null when
+  // the tile has none.
+  CQnoMicroZelle* CreateMicroZelleAt(short x, short y);
+  void PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y);
+  void LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev);
+  void CreateSingleMicroZelle(short x, short y, CQnoMicroZelle*& prev);
+  void CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev);
+  void CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
+  void LinkStartAndEndMicroSim();
+  int BusSpurLayers(bool add);
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);
   // Appends copies of the other street's pieces and destroys them there.
   void TakePiecesOf(CStrStrasse* other);

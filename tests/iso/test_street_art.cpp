@@ -162,7 +162,7 @@ TEST_F(StreetArt, EveryLayoutIsAGraphWhoseEndsLieOnThePiecesEdges) {
       }
     }
   }
-  EXPECT_EQ(pieces, 44);
+  EXPECT_EQ(pieces, 49);
 }
 
 TEST_F(StreetArt, AStraightPieceHasEvenlySpacedLanesFromEdgeToEdge) {

@@ -18,6 +18,8 @@
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
+#include "framework/qno_resource.h"
+#include "support/test_support.h"
 #include "sim/sim_error.h"
 #include "sim/sim_test_city.h"
 #include "sim/sim_traffic_slot.h"
@@ -75,16 +77,43 @@ class NetHost : public CIsoHost {
 };
 
 // One game's worth of map, demand simulation and street network.
+struct GameData {};
+
 struct World {
   explicit World(std::map<uint32_t, zorgen::Bytes> blobs = JunctionBlobs()) {
-    scene = std::make_unique<isotest::Scene>(320, 240, std::move(blobs));
-    scene->UseHost(&host);
-    scene->CreateGround();
-    map = scene->map.get();
+    Start(std::move(blobs));
     for (int type : {1, 2, 3})
       map->DefineStreet(type, kStraight, 0, kCurve, 0, kStraight, 0, kStraight, 0, kEnd, 0,
                         static_cast<unsigned short>(600 * type));
     map->DefineStreet(4, kStraight, 0, kCurve, 0, kStraight, 0, kStraight, 0, kEnd, 0, 2400);
+    StartNetwork();
+  }
+  // The map reads the generated game archives, with the street types of
+  // the game's start-up table (straight, bend, crossing, T, end, capacity).
+  explicit World(GameData) {
+    Start(isotest::SceneBlobs(), true);
+    struct Row {
+      int type, straight, bend, crossing, t, end, capacity;
+    };
+    for (const Row& r : {Row{1, 14549, 14631, 1503, 1482, 14551, 600}, Row{2, 1139, 1297, 1503, 1482, 1780, 1200},
+                         Row{3, 1156, 1298, 1558, 1559, 1821, 1200}, Row{4, 2455, 2591, 2455, 2455, 5520, 2400}})
+      map->DefineStreet(r.type, r.straight, 0, r.bend, 0, r.crossing, 0, r.t, 0, r.end, 0,
+                        static_cast<unsigned short>(r.capacity));
+    StartNetwork();
+  }
+  void Start(std::map<uint32_t, zorgen::Bytes> blobs, bool gameData = false) {
+    scene = std::make_unique<isotest::Scene>(320, 240, std::move(blobs));
+    if (gameData)
+      for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
+        char path[1024];
+        QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
+        EXPECT_EQ(scene->resources.AddWadFile(path), 0) << path;
+      }
+    scene->UseHost(&host);
+    scene->CreateGround();
+    map = scene->map.get();
+  }
+  void StartNetwork() {
     sim = std::make_unique<CSimWelt>(&parts);
     EXPECT_TRUE(sim->Create(nullptr));
     CStrStrassenTeil::m_pIsoWelt = map;

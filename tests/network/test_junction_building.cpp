@@ -364,3 +364,49 @@ TEST_F(JunctionBuild, AShiftedDeadEndStaysShiftedOnlyWhenTheStreetIsBuilt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A T junction of two type-1 halves and a type-2 arm loses one half: the
+// two streets left are joined into one, of the larger type, whichever
+// half went.
+TEST(JunctionBuilding, StreetsJoinedAtARemovedArmTakeTheLargerType) {
+  for (bool upper : {true, false}) {
+    SCOPED_TRACE(upper ? "upper half removed" : "lower half removed");
+    World w;
+    ASSERT_EQ(w.Build(10, 10, 10, 30, STRASSE_1), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(10, 20, 20, 20, STRASSE_2), STR_BUILD_OK);
+    ASSERT_EQ(w.At(10, 20)->GetAnzLinkedStreets(), 3);
+    CStrStrasse* half = upper ? w.StreetBetween(10, 10, 10, 20) : w.StreetBetween(10, 20, 10, 30);
+    ASSERT_NE(half, nullptr);
+    ASSERT_EQ(w.net->DeleteStreet(half), 0);
+    EXPECT_EQ(w.At(10, 20), nullptr);
+    const std::vector<CStrStrasse*> streets = w.Streets();
+    ASSERT_EQ(streets.size(), 1u);
+    EXPECT_EQ(streets[0]->GetStreetType(), STRASSE_2);
+    EXPECT_EQ(streets[0], w.StreetBetween(upper ? 10 : 10, upper ? 30 : 10, 20, 20));
+    ExpectConsistent(w);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A two-way street dragged on from its start keeps the running direction of
+// the street it continues: the forward direction stays the same way round.
+TEST(JunctionBuilding, AStreetDraggedOnFromItsStartKeepsItsDirection) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 20, STRASSE_1), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(10, 10, 10, 2, STRASSE_1), STR_BUILD_OK);
+  const std::vector<CStrStrasse*> streets = w.Streets();
+  ASSERT_EQ(streets.size(), 1u);
+  EXPECT_EQ(streets[0]->GetStartJunction(), w.At(10, 2));
+  EXPECT_EQ(streets[0]->GetEndJunction(), w.At(10, 20));
+  short dx = 0, dy = 0;
+  streets[0]->CalcMAtPos(w.At(10, 2), &dx, &dy);
+  EXPECT_EQ(dy, 1);
+  ExpectConsistent(w);
+}
+
+}  // namespace
