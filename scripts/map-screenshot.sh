@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the game under Xvfb with a small town laid out by the world's factory
 # (or, with "streets", street graphics placed on the map, or, with
-# "streettown", a town of streets built through the street network) and
+# "streettown", a town of streets built through the street network, or,
+# with "busytown", that town with lights, signs and cars on its streets) and
 # saves the frame as a PNG:
-#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets | streettown]
+#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets | streettown | busytown]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}

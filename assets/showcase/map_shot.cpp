@@ -1,7 +1,9 @@
 // Starts the real game in the current directory (its settings file points at
 // the game data), lays out a small town through the world's own factory, or
 // a street network through the map's street placement, runs a few frames and
-// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown]
+// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown]
+// ("busytown": the street town with lights, signs and an hour's flows, after
+// enough turns of the map that cars have come onto its streets).
 // Run it under Xvfb to look at what a player would see.
 #include <SDL.h>
 
@@ -10,8 +12,17 @@
 #include <string>
 
 #include "framework/qno_log.h"
+#include "framework/zor_pointer_list.h"
+#include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
+#include "microsim/micro_host.h"
+#include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "sim/sim_network.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_welt.h"
+#include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
 #include "world/base/zor_world_obj.h"
 #include "world/zor_world.h"
@@ -130,11 +141,79 @@ int BuildStreetTown(CZorvaWorld& world) {
   return refused;
 }
 
+CStrJunction* JunctionAt(CStrJunctionList* net, int i, int j) {
+  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    if (junction->GetXPos() == TownNode(i) && junction->GetYPos() == TownNode(j)) return junction;
+  }
+  return nullptr;
+}
+
+// Lights at three crossings around the middle of the town and right-of-way
+// signs at three others; the hour that holds the streets is computed and
+// activated, and every direction of every street is given a flow of
+// `percent` of its capacity. Returns the number of junctions refused.
+int MakeTraffic(CZorvaWorld& world, int percent) {
+  CStrJunctionList* net = world.GetStreetNet();
+  CSimWelt* sim = world.GetSimWelt();
+  int refused = 0;
+  struct Control {
+    int i, j;
+    EAmpelType type;
+  };
+  for (const Control& c : {Control{4, 5, Ampel_Ampel}, Control{5, 6, Ampel_Ampel}, Control{6, 4, Ampel_Ampel},
+                           Control{5, 4, Ampel_Vorfahrt}, Control{4, 6, Ampel_Vorfahrt}, Control{6, 6, Ampel_Vorfahrt}}) {
+    CStrJunction* junction = JunctionAt(net, c.i, c.j);
+    if (!junction || junction->SetAmpelData(c.type, 20, 0.5f) != 0) {
+      std::fprintf(stderr, "junction %d/%d refused %d\n", c.i, c.j, static_cast<int>(c.type));
+      ++refused;
+    }
+  }
+  if (sim->StartNextIntervall(false) <= 0) return refused + 1;
+  for (int guard = 0; sim->Computate(1) != 0 && guard < 100000; ++guard) {
+  }
+  if (!sim->ActivateCalculatedSlot()) return refused + 1;
+  auto feed = [&](short id) {
+    CSimStreet* s = id ? sim->ActiveSlot()->GetStreet(id) : nullptr;
+    if (!s) return;
+    if (s->Capacity() <= 0) s->SetCapacity(600);
+    s->ResetCarFlow();
+    s->AddCarFlow(s->Capacity() * percent / 100);
+  };
+  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    for (int k = 0; k < junction->GetAnzLinkedStreets(); ++k) {
+      CStrStrasse* street = junction->GetStreetByNR(k);
+      if (street->GetStartJunction() != junction) continue;
+      feed(static_cast<short>(street->GetSimID()));
+      feed(static_cast<short>(street->GetSimIDSecond()));
+    }
+  }
+  net->UpdateCarFlow();
+  return refused;
+}
+
+// The traffic part of the game's turns on a hand-driven clock, 40 ms apart:
+// the evaluation of counted cars and the map's turn over the micro view.
+// Returns the number of cars on the map afterwards.
+int RunTrafficTurns(CZorvaWorld& world, ZorManualClock& clock, int turns) {
+  CMicroSimHost* host = CMicroSimHost::Get();
+  for (int t = 0; t < turns; ++t) {
+    clock.Advance(40);
+    host->SetFrameTime(40);
+    host->SetWorldTime(clock.Now());
+    world.GetStreetNet()->BerechneISOAuslastung();
+    world.GetIsoWelt()->OnPlayloopTurn();
+  }
+  CZorvaList* cars = world.GetUserInt() ? world.GetUserInt()->GetCarList() : nullptr;
+  return cars ? cars->GetCount() : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets | streettown]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown]\n", argv[0]);
     return 2;
   }
   OpenErrorLog("errors.log");
@@ -142,7 +221,8 @@ int main(int argc, char** argv) {
   world.Create();
   world.OnStartup();
   const std::string what = argc > 3 ? argv[3] : "";
-  const bool streetTown = what == "streettown";
+  const bool busyTown = what == "busytown";
+  const bool streetTown = what == "streettown" || busyTown;
   const bool streets = what == "streets" || streetTown;
   int placed = 0;
   if (streetTown)
@@ -161,11 +241,23 @@ int main(int argc, char** argv) {
     world.GetIsoWelt()->SetIsoCenter(TownNode(5), TownNode(5));
   else
     world.GetIsoWelt()->SetIsoCenter(kOrigin + 7, kOrigin + 6);
+  ZorManualClock clock{1000};
+  int cars = 0;
+  if (busyTown) {
+    ZorSetClock(&clock);
+    if (MakeTraffic(world, 80) != 0) placed = 0;
+    cars = RunTrafficTurns(world, clock, 400);
+    std::printf("%d cars on the map\n", cars);
+  }
   CZorFrameLoop loop(&world);
-  for (int i = 0; i < 10; ++i) loop.Iterate();
+  for (int i = 0; i < 10; ++i) {
+    clock.Advance(40);
+    loop.Iterate();
+  }
   const int saved = SDL_SaveBMP(world.GetScreen(), argv[1]);
   std::printf("%d of %d buildings placed\n", placed, static_cast<int>(sizeof kTown / sizeof kTown[0]));
   world.OnShutdown();
   world.Destroy();
-  return saved == 0 && placed > 0 ? 0 : 1;
+  ZorSetClock(nullptr);
+  return saved == 0 && placed > 0 && (!busyTown || cars > 0) ? 0 : 1;
 }
