@@ -557,39 +557,32 @@ int CStrJunction::UpdateAmpeln() {
   return m_pAmpel ? m_pAmpel->RelinkZellen() : 0;
 }
 
-int CStrJunction::GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) {
+// The priority queries need a control with its group; the texts of the two
+// failures are those of the log.
+bool CStrJunction::HasControlGroup(const char* missingGroup) const {
   if (m_AmpelType == Ampel_Rvl) {
     ParamError("(m_AmpelType == Ampel_Rvl)");
-    return 1;
+    return false;
   }
   if (!m_pAmpel) {
-    ParamError("m_pAmpel==NULL");
-    return 1;
+    ParamError(missingGroup);
+    return false;
   }
+  return true;
+}
+
+int CStrJunction::GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) {
+  if (!HasControlGroup("m_pAmpel==NULL")) return 1;
   return m_pAmpel->GetPriorityStreets(a, b);
 }
 
 int CStrJunction::GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) {
-  if (m_AmpelType == Ampel_Rvl) {
-    ParamError("(m_AmpelType == Ampel_Rvl)");
-    return 1;
-  }
-  if (!m_pAmpel) {
-    ParamError("m_pAmpel == NULL");
-    return 1;
-  }
+  if (!HasControlGroup("m_pAmpel == NULL")) return 1;
   return m_pAmpel->GetNonPriorityStreets(a, b);
 }
 
 int CStrJunction::ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrStrasse* o1, CStrStrasse* o2) {
-  if (m_AmpelType == Ampel_Rvl) {
-    ParamError("(m_AmpelType == Ampel_Rvl)");
-    return 1;
-  }
-  if (!m_pAmpel) {
-    ParamError("m_pAmpel == NULL");
-    return 1;
-  }
+  if (!HasControlGroup("m_pAmpel == NULL")) return 1;
   return m_pAmpel->ChangePriorityStreets(p1, p2, o1, o2);
 }
 

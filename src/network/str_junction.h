@@ -190,6 +190,7 @@ class CStrJunction : public CZorvaObject {
   static CStrJunctionList* m_pStreetNet;
 
  protected:
+  bool HasControlGroup(const char* missingGroup) const;
   // The pair of linked streets i < j that leave this junction in opposite
   // directions; false when there is none.
   bool FindOppositePair(CStrStrasse** a, CStrStrasse** b);

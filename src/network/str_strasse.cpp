@@ -1167,8 +1167,10 @@ int CStrStrasse::InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) {
   return 0;
 }
 
-int CStrStrasse::InsertIntoIsoWelt() {
-  if (!m_pIsoWelt) return 1;
+// Every tile a piece draws between its ends, piece by piece, with the
+// piece's drawing direction.
+template <typename Fn>
+void CStrStrasse::ForEachDrawnTile(Fn fn) {
   for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
     short sx = 0, sy = 0, ex = 0, ey = 0;
     signed char mx = 0, my = 0;
@@ -1177,8 +1179,15 @@ int CStrStrasse::InsertIntoIsoWelt() {
     if (mx == 0 && my == 0) continue;
     for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
          (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my))
-      CreateSingleStreetPart(x, y, p, direction);
+      fn(x, y, p, direction);
   }
+}
+
+int CStrStrasse::InsertIntoIsoWelt() {
+  if (!m_pIsoWelt) return 1;
+  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+    CreateSingleStreetPart(x, y, p, direction);
+  });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
   if (m_InLoadFile) return 0;
   CreateMicroZelle();
@@ -1218,16 +1227,7 @@ void CStrStrasse::RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b) {
 int CStrStrasse::RemoveFromIsoWelt(bool) {
   if (m_BusSpurLayer) m_BusSpurLayer = 0;
   if (!m_pIsoWelt) return 1;
-  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
-    short sx = 0, sy = 0, ex = 0, ey = 0;
-    signed char mx = 0, my = 0;
-    CIsoRichtung direction;
-    if (!DrawRange(p, sx, sy, ex, ey, mx, my, direction)) continue;
-    if (mx == 0 && my == 0) continue;
-    for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
-         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my))
-      RemoveSingleStreetPart(x, y, p);
-  }
+  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
   return 0;
 }

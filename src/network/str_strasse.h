@@ -216,6 +216,8 @@ class CStrStrasse : public CList {
 
  protected:
   void StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y);
+  template <typename Fn>
+  void ForEachDrawnTile(Fn fn);
   CStrStrassenTeil* Head() { return static_cast<CStrStrassenTeil*>(GetHead()); }
   CStrStrassenTeil* Tail() { return static_cast<CStrStrassenTeil*>(GetTail()); }
   static CStrStrassenTeil* Next(CStrStrassenTeil* p) { return static_cast<CStrStrassenTeil*>(p->GetNext()); }
