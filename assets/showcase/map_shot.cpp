@@ -12,6 +12,7 @@
 #include <string>
 
 #include "framework/qno_log.h"
+#include "showcase_town.h"
 #include "framework/zor_pointer_list.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
@@ -29,19 +30,9 @@
 
 namespace {
 
-struct Building {
-  int resId, x, y, dir;
-};
-
-// The same little town the art preview draws, at the middle of the map.
-constexpr Building kTown[] = {
-    {37749, 1, 1, 0},  {18510, 2, 1, 1},  {11896, 3, 1, 2},  {11897, 4, 1, 3},  {11949, 1, 3, 0},
-    {14023, 3, 3, 0},  {35759, 6, 1, 0},  {14073, 9, 1, 1},  {11871, 12, 1, 0}, {10302, 13, 1, 0},
-    {18383, 14, 1, 0}, {39546, 12, 4, 0}, {10328, 9, 4, 0},  {16918, 5, 5, 0},  {26509, 1, 9, 0},
-    {30008, 4, 9, 0},  {11878, 4, 10, 1}, {18332, 8, 8, 0},  {30540, 10, 8, 0}, {12555, 1, 5, 0},
-    {12513, 6, 10, 0}, {30083, 6, 8, 0},  {29793, 8, 11, 0}, {25669, 12, 11, 0},
-};
-constexpr int kOrigin = 56;
+using showcase::Building;
+using showcase::kOrigin;
+using showcase::kTown;
 
 // A street network placed as the street network places its graphics: the
 // street types' pieces, their junctions' crossing graphics and layers.

@@ -4,8 +4,8 @@
 // street tool's operation.
 #include <cstdio>
 #include <memory>
-#include <unordered_set>
 
+#include "../../tests/network/network_object_host.h"
 #include "../../tests/sim/sim_test_city.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
@@ -17,37 +17,7 @@ namespace netbench {
 
 inline bool g_failed = false;
 
-class BenchHost : public CIsoHost {
- public:
-  BenchHost() { ground.Create(); }
-  ~BenchHost() override {
-    for (CWorldObj* o : objects) delete o;
-  }
-  CWorldObj* CreateObjectEmpty() override {
-    ground.IncAllocCounter();
-    return &ground;
-  }
-  CWorldObj* CreateObject(TObjectType kind) override {
-    CWorldObj* o = nullptr;
-    if (kind == OBJ_STREET_PIECE)
-      o = new CStreetObj;
-    else if (kind == OBJ_CROSSING)
-      o = new CKreuzObj;
-    else
-      return nullptr;
-    o->Create();
-    objects.insert(o);
-    return o;
-  }
-  int DestroyObject(CWorldObj* object, int) override {
-    if (!objects.erase(object)) return 1;
-    object->Destroy();
-    delete object;
-    return 0;
-  }
-  CBaseObject ground;
-  std::unordered_set<CWorldObj*> objects;
-};
+using BenchHost = NetObjectHost;
 
 // A map without pictures, the demand simulation and a grid of k x k nodes
 // `step` cells apart (the corners are bends, so k * k - 4 junctions).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../sim/sim_test_city.h"
+#include "network_object_host.h"
 #include "framework/qno_log.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
@@ -19,34 +20,7 @@
 
 namespace {
 
-class FuzzHost : public CIsoHost {
- public:
-  FuzzHost() { ground.Create(); }
-  CWorldObj* CreateObjectEmpty() override {
-    ground.IncAllocCounter();
-    return &ground;
-  }
-  CWorldObj* CreateObject(TObjectType kind) override {
-    CWorldObj* o = nullptr;
-    if (kind == OBJ_STREET_PIECE)
-      o = new CStreetObj;
-    else if (kind == OBJ_CROSSING)
-      o = new CKreuzObj;
-    else
-      return nullptr;
-    o->Create();
-    ++live;
-    return o;
-  }
-  int DestroyObject(CWorldObj* object, int) override {
-    object->Destroy();
-    delete object;
-    --live;
-    return 0;
-  }
-  CBaseObject ground;
-  long live = 0;
-};
+using FuzzHost = NetObjectHost;
 
 struct FuzzWorld {
   FuzzWorld() {
@@ -130,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int r = w->net->SerializeGameLoad(in);
   std::fclose(in);
   if (r != 0) {
-    if (w->net->GetNumber() != 0 || w->host.live != 0) std::abort();
+    if (w->net->GetNumber() != 0 || !w->host.objects.empty()) std::abort();
     return 0;
   }
   Check(*w);
@@ -139,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FILE* out = std::tmpfile();
   if (!out || w->net->SerializeGameStore(out) != 0) std::abort();
   Clear(*w);
-  if (w->host.live != 0) std::abort();
+  if (!w->host.objects.empty()) std::abort();
   delete w;
   w = new FuzzWorld;
   std::rewind(out);

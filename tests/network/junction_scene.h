@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "iso/iso_scene.h"
+#include "network_object_host.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -41,39 +42,9 @@ inline std::map<uint32_t, zorgen::Bytes> JunctionBlobs() {
   return b;
 }
 
-class NetHost : public CIsoHost {
+class NetHost : public NetObjectHost {
  public:
-  NetHost() { ground.Create(); }
-  ~NetHost() override {
-    for (CWorldObj* o : objects) delete o;
-  }
-  CWorldObj* CreateObjectEmpty() override {
-    ground.IncAllocCounter();
-    return &ground;
-  }
   int GetBaseResID(bool) override { return isotest::kGround; }
-  CWorldObj* CreateObject(TObjectType kind) override {
-    CWorldObj* o = nullptr;
-    if (kind == OBJ_STREET_PIECE)
-      o = new CStreetObj;
-    else if (kind == OBJ_CROSSING)
-      o = new CKreuzObj;
-    else
-      return nullptr;
-    o->Create();
-    objects.push_back(o);
-    return o;
-  }
-  int DestroyObject(CWorldObj* object, int) override {
-    auto it = std::find(objects.begin(), objects.end(), object);
-    if (it == objects.end()) return 1;
-    objects.erase(it);
-    object->Destroy();
-    delete object;
-    return 0;
-  }
-  CBaseObject ground;
-  std::vector<CWorldObj*> objects;
 };
 
 // One game's worth of map, demand simulation and street network.

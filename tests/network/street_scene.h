@@ -12,6 +12,7 @@
 
 #include "iso/iso_river.h"
 #include "iso/iso_scene.h"
+#include "network_object_host.h"
 #include "microsim/micro_test_layouts.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -48,18 +49,10 @@ inline std::map<uint32_t, zorgen::Bytes> StreetBlobs() {
   return b;
 }
 
-// Makes the network's world objects the way the world's factory does and
-// keeps them until they are given up.
-class NetHost : public CIsoHost {
+// Makes the network's world objects the way the world's factory does, rails
+// and rivers too, and keeps them until they are given up.
+class NetHost : public NetObjectHost {
  public:
-  NetHost() { ground.Create(); }
-  ~NetHost() override {
-    for (CWorldObj* o : objects) delete o;
-  }
-  CWorldObj* CreateObjectEmpty() override {
-    ground.IncAllocCounter();
-    return &ground;
-  }
   int GetBaseResID(bool) override { return isotest::kGround; }
   // Street-side objects are only recorded, not placed.
   struct Placed {
@@ -71,7 +64,7 @@ class NetHost : public CIsoHost {
     auto* o = new CWorldObj;
     o->Create();
     o->SetType(kind);
-    objects.push_back(o);
+    objects.insert(o);
     placed.push_back({kind, resId, x, y, direction.GetValue()});
     return o;
   }
@@ -82,42 +75,13 @@ class NetHost : public CIsoHost {
   bool refuseSigns = false;
   std::vector<Placed> placed;
   std::vector<Placed> removed;
-  CWorldObj* CreateObject(TObjectType kind) override {
-    CWorldObj* o = nullptr;
-    switch (kind) {
-      case OBJ_STREET_PIECE:
-        o = new CStreetObj;
-        break;
-      case OBJ_RAIL_PIECE:
-        o = new CRailObj;
-        break;
-      case OBJ_CROSSING:
-        o = new CKreuzObj;
-        break;
-      case OBJ_RIVER:
-        o = new CRiverObject;
-        break;
-      default:
-        return nullptr;
-    }
-    o->Create();
-    objects.push_back(o);
-    ++made;
-    return o;
+
+ protected:
+  CWorldObj* MakeObject(TObjectType kind) override {
+    if (kind == OBJ_RAIL_PIECE) return new CRailObj;
+    if (kind == OBJ_RIVER) return new CRiverObject;
+    return NetObjectHost::MakeObject(kind);
   }
-  int DestroyObject(CWorldObj* object, int) override {
-    auto it = std::find(objects.begin(), objects.end(), object);
-    if (it == objects.end()) return 1;
-    objects.erase(it);
-    object->Destroy();
-    delete object;
-    ++destroyed;
-    return 0;
-  }
-  CBaseObject ground;
-  std::vector<CWorldObj*> objects;
-  int made = 0;
-  int destroyed = 0;
 };
 
 // The demand simulation, refusing on request every street that leaves one

@@ -1,0 +1,46 @@
+#pragma once
+// A map host that makes the street network's world objects the way the
+// world's factory does and keeps them until the network gives them up, so a
+// test, a fuzz target or a benchmark can count what is still alive.
+#include <unordered_set>
+
+#include "iso/iso_host.h"
+#include "network/crossing_objects.h"
+#include "network/street_objects.h"
+#include "world/base/zor_world_obj.h"
+
+class NetObjectHost : public CIsoHost {
+ public:
+  NetObjectHost() { ground.Create(); }
+  ~NetObjectHost() override {
+    for (CWorldObj* o : objects) delete o;
+  }
+  CWorldObj* CreateObjectEmpty() override {
+    ground.IncAllocCounter();
+    return &ground;
+  }
+  CWorldObj* CreateObject(TObjectType kind) override {
+    CWorldObj* o = MakeObject(kind);
+    if (!o) return nullptr;
+    o->Create();
+    objects.insert(o);
+    return o;
+  }
+  int DestroyObject(CWorldObj* object, int) override {
+    if (!objects.erase(object)) return 1;
+    object->Destroy();
+    delete object;
+    return 0;
+  }
+  CBaseObject ground;
+  std::unordered_set<CWorldObj*> objects;
+
+ protected:
+  // The object of a kind, not yet created; null for a kind the host does
+  // not make.
+  virtual CWorldObj* MakeObject(TObjectType kind) {
+    if (kind == OBJ_STREET_PIECE) return new CStreetObj;
+    if (kind == OBJ_CROSSING) return new CKreuzObj;
+    return nullptr;
+  }
+};
