@@ -25,7 +25,7 @@
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 #include "world/zor_world.h"
 
 namespace {

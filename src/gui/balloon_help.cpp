@@ -1,6 +1,6 @@
 #include "gui/balloon_help.h"
 
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 // German, English; texts in the fonts' single-byte code page. Ids 37, 69,

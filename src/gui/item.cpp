@@ -5,7 +5,7 @@
 #include "framework/zor_seams.h"
 #include "gui/gui_host.h"
 #include "gui/screen_window.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 // How long a clicked item looks pressed.

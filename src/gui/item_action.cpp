@@ -12,7 +12,7 @@
 #include "gui/gui_host.h"
 #include "gui/item.h"
 #include "gui/screen_window.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 constexpr uint32_t kLoadAgainAskMs = 60000;

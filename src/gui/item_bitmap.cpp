@@ -9,7 +9,7 @@
 #include "framework/zor_seams.h"
 #include "gui/gui_host.h"
 #include "gui/render_resource.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 constexpr uint16_t kBarGreen = 0x0700;

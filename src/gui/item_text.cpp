@@ -8,7 +8,7 @@
 #include "framework/zor_seams.h"
 #include "gui/dialog.h"
 #include "gui/gui_host.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 int CItemText::s_underlinePos = -1;
 int CItemText::s_underlineSize = 7;

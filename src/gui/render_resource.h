@@ -2,7 +2,7 @@
 // Draws one resource of the archives at a screen position in the way its
 // item type asks: centred pictures, run-length sprites, map groups and tiles.
 #include "gui/gui_types.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class CIsoWelt;
 class QnoDisplay;

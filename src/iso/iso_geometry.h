@@ -4,7 +4,7 @@
 // nothing here depends on the map itself.
 #include <cstdint>
 
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 constexpr int ISO_MAP_SIZE = 128;
 

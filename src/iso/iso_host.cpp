@@ -1,6 +1,6 @@
 #include "iso/iso_host.h"
 
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 CIsoHost* CIsoHost::Default() {
   static CIsoHost host;

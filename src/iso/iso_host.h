@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "iso/iso_object.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class CList;
 class COpnvLine;

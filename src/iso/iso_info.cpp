@@ -6,7 +6,7 @@
 #include "framework/qno_log.h"
 #include "iso/iso_tile.h"
 #include "iso/iso_welt.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 // ---- SortedList ------------------------------------------------------------------
 

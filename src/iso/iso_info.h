@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "iso/iso_object.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class CIsoWelt;
 class CWorldObj;

@@ -3,7 +3,7 @@
 #include "framework/qno_event.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "framework/zor_list.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class CWorldObj;
 class CIsoWelt;

@@ -7,7 +7,7 @@
 #include "iso/iso_group_walk.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 // A river tile (type 2).
 class CRiverObject : public CBaseObject {

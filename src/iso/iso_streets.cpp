@@ -5,7 +5,7 @@
 #include "iso/iso_tile.h"
 #include "iso/iso_welt.h"
 #include "iso/street_info_list.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 int CIsoWelt::DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,
                            int crossLayer, int tId, int tLayer, int endId, int endLayer, unsigned short capacity) {

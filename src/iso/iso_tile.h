@@ -6,7 +6,7 @@
 // Both are only ever reached through a pointer into a validated blob.
 #include <cstdint>
 
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class QnoRenderBuffer;
 class QnoResourceManager;

@@ -2,7 +2,7 @@
 // What the map knows of a vehicle: a vehicle standing at a cell edge is
 // drawn a second time, at the next cell, from one of that cell's four
 // second-drawing slots.
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class QnoDisplay;
 class COpnvLine;

@@ -10,7 +10,7 @@
 #include "iso/iso_river.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 int panning_x_max = 760;
 int panning_y_max = 450;

@@ -7,7 +7,7 @@
 #include "framework/qno_log.h"
 #include "iso/iso_vehicle.h"
 #include "iso/street_info_list.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
 uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];

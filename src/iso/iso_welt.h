@@ -12,9 +12,9 @@
 #include "iso/iso_info.h"
 #include "iso/iso_object.h"
 #include "iso/iso_tile.h"
-#include "world/base/sim_location_types.h"
-#include "world/base/street_type.h"
-#include "world/base/zor_types.h"
+#include "worldbase/sim_location_types.h"
+#include "worldbase/street_type.h"
+#include "worldbase/zor_types.h"
 
 class QnoResourceManager;
 class QnoDisplay;

@@ -6,7 +6,7 @@
 // called on. Ids of a type without a record are -1, its capacity 0.
 #include <cstdint>
 
-#include "world/base/street_type.h"
+#include "worldbase/street_type.h"
 
 class CStreetInfoList {
  public:

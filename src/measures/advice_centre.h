@@ -3,7 +3,7 @@
 // Stand-in: only what the world's start-up and turn call on it.
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class CBuildingTrafficObject;
 

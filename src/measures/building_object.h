@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "framework/zor_pointer_list.h"
-#include "world/base/sim_location_types.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/sim_location_types.h"
+#include "worldbase/zor_world_obj.h"
 
 class QnoResourceManager;
 class CSimLocation;

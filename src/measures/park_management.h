@@ -4,7 +4,7 @@
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
 #include "measures/building_object.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class CBuildingParkingObject;
 class CSecondLayerObject;

@@ -2,7 +2,7 @@
 // The travel assistant on cell phones.
 // Stand-in: only what the world's start-up and turn call on it.
 #include "sim/sim_date.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class CPta : public CWorldObj {
  public:

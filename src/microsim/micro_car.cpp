@@ -7,7 +7,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "microsim/micro_host.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_blob.h"
 #include "microsim/micro_car.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "microsim/micro_cells.h"
 #include "microsim/micro_host.h"
 #include "microsim/micro_simulation.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // layouts of neighbouring tiles into one graph per street direction.
 #include <cstdint>
 
-#include "world/base/street_type.h"
+#include "worldbase/street_type.h"
 
 class CQnoMicroZelle;
 class CWorldObj;

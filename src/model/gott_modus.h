@@ -3,7 +3,7 @@
 // and the exhibition's time-out and rating.
 // Stand-in: only what the world's start-up and turn use.
 #include "sim/sim_date.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 enum EGameModus : int { GAME_GOD = 0, GAME_NORMAL = 1, GAME_SCENARIO = 2, GAME_EXPO = 3 };
 

@@ -10,7 +10,7 @@
 #include "network/str_junction.h"
 #include "network/str_strasse.h"
 #include "sim/sim_welt.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

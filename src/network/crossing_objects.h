@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "network/street_objects.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class CStrJunction;
 class CStrStrasse;

@@ -10,8 +10,8 @@
 #include "framework/qno_object.h"
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_model_iface.h"
-#include "world/base/street_type.h"
-#include "world/base/zor_types.h"
+#include "worldbase/street_type.h"
+#include "worldbase/zor_types.h"
 
 class CIsoWelt;
 class CSimWelt;

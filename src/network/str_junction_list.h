@@ -11,7 +11,7 @@
 
 #include "framework/zor_list.h"
 #include "network/str_junction.h"
-#include "world/base/street_type.h"
+#include "worldbase/street_type.h"
 
 class CIsoWelt;
 class CSimWelt;

@@ -4,7 +4,7 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

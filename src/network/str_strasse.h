@@ -10,8 +10,8 @@
 
 #include "framework/zor_list.h"
 #include "network/str_strassen_teil.h"
-#include "world/base/street_type.h"
-#include "world/base/zor_types.h"
+#include "worldbase/street_type.h"
+#include "worldbase/zor_types.h"
 
 class CIsoWelt;
 class CSimWelt;

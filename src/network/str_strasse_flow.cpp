@@ -9,7 +9,7 @@
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

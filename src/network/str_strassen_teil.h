@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "framework/zor_list.h"
-#include "world/base/street_type.h"
-#include "world/base/zor_types.h"
+#include "worldbase/street_type.h"
+#include "worldbase/zor_types.h"
 
 class CIsoWelt;
 class CIsoObjGroup;

@@ -6,7 +6,7 @@
 #include "iso/iso_welt.h"
 #include "microsim/micro_cells.h"
 #include "network/str_strasse.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // queries to that street.
 #include <cstdint>
 
-#include "world/base/street_type.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/street_type.h"
+#include "worldbase/zor_world_obj.h"
 
 class CStrStrasse;
 class CStrJunction;

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "sim/sim_model_iface.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

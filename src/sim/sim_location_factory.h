@@ -3,8 +3,8 @@
 // sees them). Stand-in: only what the world and its object factory call.
 #include <vector>
 
-#include "world/base/sim_location_types.h"
-#include "world/base/zor_types.h"
+#include "worldbase/sim_location_types.h"
+#include "worldbase/zor_types.h"
 
 class CZorvaWorld;
 class CSimWelt;

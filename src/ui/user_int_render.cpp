@@ -17,7 +17,7 @@
 #include "iso/iso_welt.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 constexpr int kMainScreenIds = 20;

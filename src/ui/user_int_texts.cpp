@@ -1,7 +1,7 @@
 // The warning texts of the warning and question windows, German then
 // English per id, in the fonts' single-byte code page.
 #include "ui/user_int.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {

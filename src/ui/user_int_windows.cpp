@@ -10,7 +10,7 @@
 #include "gui/screen_window.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 // Windows below this id belong to the main screen: opening them again

@@ -2,7 +2,7 @@
 // The sound object: effects and music through SDL_mixer.
 // Stand-in: the part the world's start-up and turn call; a failed audio
 // device is never fatal.
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class CSoundObj : public CWorldObj {
  public:

@@ -31,9 +31,9 @@
 #include "model/stadt_verwaltung.h"
 #include "model/zor_var.h"
 #include "ui/user_int.h"
-#include "world/base/zor_filter_icons.h"
+#include "worldbase/zor_filter_icons.h"
 #include "world/zor_sound.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 // ---- input and rendering -----------------------------------------------------
 

@@ -12,8 +12,8 @@
 #include "framework/qno_object.h"
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
-#include "world/base/sim_location_types.h"
-#include "world/base/zor_env_table.h"
+#include "worldbase/sim_location_types.h"
+#include "worldbase/zor_env_table.h"
 
 class QnoView;
 class QnoDisplay;
@@ -58,7 +58,7 @@ class CIsoHost;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
 enum TBaseType : int32_t;
-// Object kinds and directions (world/base/zor_types.h).
+// Object kinds and directions (worldbase/zor_types.h).
 enum TObjectType : int32_t;
 class CIsoRichtung;
 struct PotentialType;

@@ -1,7 +1,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
 #include "world/zor_world.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 CBaseObject* CZorvaWorld::CreateObjectEmpty() {
   if (!m_pGroundObject) m_pGroundObject = new CBaseObject;

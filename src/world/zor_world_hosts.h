@@ -7,7 +7,7 @@
 #include "iso/iso_host.h"
 #include "network/str_micro_host.h"
 #include "ui/ui_host.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 class CZorvaWorld;
 

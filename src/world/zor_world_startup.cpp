@@ -43,7 +43,7 @@
 #include "microsim/micro_host.h"
 #include "world/zor_world_hosts.h"
 #include "world/zor_sim_parts.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 #include <SDL_mixer.h>
 

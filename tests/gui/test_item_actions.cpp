@@ -6,7 +6,7 @@
 #include "gui/item_text.h"
 #include "gui_fakes.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 CWorldObj* Object(int n) {

@@ -14,7 +14,7 @@
 #include "gui/text_markup.h"
 #include "gui_fakes.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 // Every character 6 px wide; records each drawn run.

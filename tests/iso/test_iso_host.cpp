@@ -12,8 +12,8 @@
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
-#include "world/base/zor_world_host.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_host.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "iso/street_info_list.h"
 #include "iso_scene.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

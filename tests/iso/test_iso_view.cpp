@@ -6,7 +6,7 @@
 
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "micro_test_layouts.h"
 #include "microsim/micro_simulation.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 using namespace microtest;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "micro_test_host.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 using namespace microtest;
 

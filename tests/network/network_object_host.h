@@ -7,7 +7,7 @@
 #include "iso/iso_host.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 class NetObjectHost : public CIsoHost {
  public:

@@ -12,7 +12,7 @@
 #include "network/crossing_objects.h"
 #include "network/str_ampel.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "iso/iso_geometry.h"
 #include "junction_scene.h"
 #include "support/test_support.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

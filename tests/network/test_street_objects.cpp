@@ -1,7 +1,7 @@
 #include <vector>
 
 #include "street_scene.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 #include "support/test_support.h"
 
 using streettest::StreetScene;

@@ -6,7 +6,7 @@
 #include "framework/zor_seams.h"
 #include "microsim/micro_test_host.h"
 #include "street_scene.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 

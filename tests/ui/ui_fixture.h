@@ -20,7 +20,7 @@
 #include "support/test_support.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace uitest {
 

@@ -17,7 +17,7 @@
 #include "measures/preise.h"
 #include "support/test_support.h"
 #include "windows/window_builders.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace wintest {
 

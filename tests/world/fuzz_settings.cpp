@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "world/base/zor_env_table.h"
+#include "worldbase/zor_env_table.h"
 
 static std::string Slurp(const char* path) {
   std::string s;

@@ -7,7 +7,7 @@
 
 #include "framework/qno_log.h"
 #include "support/test_support.h"
-#include "world/base/zor_env_table.h"
+#include "worldbase/zor_env_table.h"
 #include "world/zor_world.h"
 
 using zortest::ReadFile;

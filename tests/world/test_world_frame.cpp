@@ -11,7 +11,7 @@
 #include "measures/building_object.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 #include "world/zor_world.h"
 
 namespace {

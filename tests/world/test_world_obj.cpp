@@ -5,8 +5,8 @@
 #include <string>
 
 #include "support/test_support.h"
-#include "world/base/zor_filter_icons.h"
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_filter_icons.h"
+#include "worldbase/zor_world_obj.h"
 
 TEST(WorldObj, FreshAndCreatedState) {
   CWorldObj obj;

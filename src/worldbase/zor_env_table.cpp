@@ -1,4 +1,4 @@
-#include "world/base/zor_env_table.h"
+#include "worldbase/zor_env_table.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 CWorldHost g_defaultHost;

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "framework/qno_object.h"
-#include "world/base/zor_types.h"
+#include "worldbase/zor_types.h"
 
 class QnoDisplay;
 class CSimLocation;

@@ -1,4 +1,4 @@
-#include "world/base/zor_filter_icons.h"
+#include "worldbase/zor_filter_icons.h"
 
 int ZorFilterIconFor(TObjectType kind, int height, bool filter3, bool filter4, int current) {
   if (!filter3 && !filter4) return -1;

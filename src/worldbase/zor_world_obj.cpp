@@ -1,9 +1,9 @@
-#include "world/base/zor_world_obj.h"
+#include "worldbase/zor_world_obj.h"
 
 #include <cstring>
 
 #include "framework/zor_record.h"
-#include "world/base/zor_world_host.h"
+#include "worldbase/zor_world_host.h"
 
 ZOR_IMPLEMENT_TYPE(CWorldObj, QnoObject)
 
