@@ -5,6 +5,7 @@
 
 #include "sim/sim_error.h"
 #include "sim_test_city.h"
+#include "sim_work_dir.h"
 #include "support/test_support.h"
 
 using simtest::TestParts;
@@ -324,6 +325,26 @@ TEST_F(WorldTest, SimLogKeepsItsNewestLinesWithinItsBound) {
     at = end + 1;
   }
   EXPECT_EQ(expect, last + 1);
+}
+
+// Programs other than the game start the simulation in their own directory.
+TEST_F(WorldTest, ToolsKeepTheSimulationsFilesInTheirOwnDirectory) {
+  namespace fs = std::filesystem;
+  const fs::path here = fs::current_path();
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(simtest::InSimWorkDir([&] { return w.Create(nullptr); }));
+  EXPECT_EQ(fs::current_path(), here);
+  ASSERT_NE(simtest::SimWorkDir(), nullptr);
+  const fs::path dir = simtest::SimWorkDir();
+  EXPECT_NE(dir, here);
+  EXPECT_TRUE(fs::exists(dir / "WTEMP.DEF"));
+  // The log stays open there for the reports that follow.
+  EXPECT_FALSE(w.RemoveStreet(999));
+  SimCloseErrorLog();
+  EXPECT_FALSE(fs::exists("WTEMP.DEF"));
+  EXPECT_FALSE(fs::exists("sim.err"));
+  EXPECT_NE(zortest::ReadFile((dir / "sim.err").string()).find("(street 999)"), std::string::npos);
 }
 
 TEST_F(WorldTest, TwoRunsWithTheSameInputGiveTheSameFlows) {
