@@ -7,6 +7,7 @@
 
 #include "../../tests/network/network_object_host.h"
 #include "../../tests/sim/sim_test_city.h"
+#include "../../tests/sim/sim_work_dir.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -27,7 +28,7 @@ struct Network {
     map->OnCreate();
     for (int type : {1, 2, 3, 4}) map->DefineStreet(type, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 600);
     sim = std::make_unique<CSimWelt>(&parts);
-    if (!sim->Create(nullptr)) g_failed = true;
+    if (!simtest::InSimWorkDir([&] { return sim->Create(nullptr); })) g_failed = true;
     CStrStrassenTeil::m_pIsoWelt = map.get();
     CStrExtTeil::m_pIsoWelt = map.get();
     net = std::make_unique<CStrJunctionList>(map.get(), sim.get());

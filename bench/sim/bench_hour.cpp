@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "../../tests/sim/sim_work_dir.h"
 #include "framework/zor_seams.h"
 #include "sim/sim_error.h"
 #include "sim/sim_traffic_slot.h"
@@ -113,7 +114,7 @@ void GridSize(int crossings, int& w, int& h) {
 // trips of 1..20 vehicles between random crossings.
 std::unique_ptr<CSimWelt> MakeCity(BenchParts& parts, int crossings, int trips) {
   auto w = std::make_unique<CSimWelt>(&parts);
-  w->Create(nullptr);
+  if (!simtest::InSimWorkDir([&] { return w->Create(nullptr); })) g_failed = true;
   int gw, gh;
   GridSize(crossings, gw, gh);
   for (int i = 0; i < gw * gh; ++i) w->AddCrossing(0);

@@ -160,7 +160,7 @@ void* QnoResourceManager::GetResource(unsigned id) {
   if (m_tracking) m_requested.insert(id);
   if (id >= QNO_MAX_RESOURCES) {
     if (m_tracking) m_missing.insert(id);
-    if (!m_reportedOutOfRange) QNO_ERROR(QNO_SEV_WARNING, "Resource nicht in den WadFiles vorhanden!");
+    if (!m_reportedOutOfRange) QNO_ERROR(QNO_SEV_WARNING, "Resource nicht in den WadFiles vorhanden! (Resource %u)", id);
     m_reportedOutOfRange = true;
     return nullptr;
   }
@@ -191,10 +191,10 @@ uint32_t QnoResourceManager::GetResourceLength(unsigned id) const {
 
 void* QnoResourceManager::LoadResourceFromFile(unsigned id) {
   Slot& s = m_slots[id];
-  // Each missing or broken id is logged once: a frame may ask for the same
-  // one on every cell.
+  // Each missing or broken id is logged once, with the id: a frame may ask
+  // for the same one on every cell.
   auto fail = [&](const char* text) -> void* {
-    if (!s.reported) QNO_ERROR(QNO_SEV_WARNING, "%s", text);
+    if (!s.reported) QNO_ERROR(QNO_SEV_WARNING, "%s (Resource %u)", text, id);
     s.reported = true;
     Touch(id);
     return nullptr;

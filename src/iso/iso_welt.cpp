@@ -361,6 +361,14 @@ int CIsoWelt::GetGroupSize(SimLocationSizeType& size, int resId) {
   return 0;
 }
 
+int CIsoWelt::GetTileSize(SimLocationSizeType& size, int resId) {
+  size = SimLocationSizeType{};
+  if (!CIsoTile::Get(m_pResources, resId)) return 1;
+  size.width = 1;
+  size.depth = 1;
+  return 0;
+}
+
 int CIsoWelt::SetFilter() {
   for (CIsoInfo* cell : m_pGrid)
     if (cell) cell->SetFilter();

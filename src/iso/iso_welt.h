@@ -95,6 +95,9 @@ class CIsoWelt {
   int GetGroupSize(int x, int y, TBaseType layer, int& w, int& d);
   int GetIsoGroupSize(int resId, TIsoRichtung dir, int& w, int& d);
   int GetGroupSize(SimLocationSizeType& size, int resId);
+  // The footprint of a single tile resource: one cell, or 0 by 0 (and 1)
+  // when the tile is missing or not a tile.
+  int GetTileSize(SimLocationSizeType& size, int resId);
   int SetFilter();
   void InvalidateSpriteRenderList(int x, int y);
   int SetNewPaintTiles(int, int) { return 0; }

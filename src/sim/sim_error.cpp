@@ -1,10 +1,19 @@
 #include "sim/sim_error.h"
 
+#include <cstdarg>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+
+#include "framework/qno_log.h"
 
 namespace {
 FILE* g_simLog = nullptr;
+// Where the open log lies: the game may change its directory while the
+// log is open, and the log is moved aside by its path.
+std::string g_simPath;
+long g_simSize = 0;
 TSimErrorID g_lastError = 0;
 char g_function[256];
 char g_text[256];
@@ -14,18 +23,58 @@ void CopyCut(char* dst, const char* src, size_t size) {
   std::strncpy(dst, src, size - 1);
   dst[size - 1] = '\0';
 }
+
+// The full log becomes the old one and a new log begins. When it cannot be
+// moved aside, it starts again empty rather than grow without bound.
+void MoveLogAside() {
+  std::fclose(g_simLog);
+  const std::string old = g_simPath.substr(0, g_simPath.size() - std::strlen(kSimErrorLogName)) + kSimErrorLogOldName;
+  const bool moved = std::rename(g_simPath.c_str(), old.c_str()) == 0;
+  g_simLog = std::fopen(g_simPath.c_str(), moved ? "a" : "w");
+  g_simSize = 0;
+}
+
+void WriteLine(const std::string& line) {
+  SimEnsureErrorLog();
+  if (!g_simLog) return;
+  if (g_simSize > 0 && g_simSize + static_cast<long>(line.size()) > kSimErrorLogLimit) {
+    MoveLogAside();
+    if (!g_simLog) return;
+  }
+  std::fwrite(line.data(), 1, line.size(), g_simLog);
+  std::fflush(g_simLog);
+  g_simSize += static_cast<long>(line.size());
+}
+
+void WriteError(const TSimErrorID& id, const char* text, const std::string& about) {
+  g_lastError = id;
+  std::string line = "Fehler " + std::to_string(id) + ": " + (text ? text : "");
+  if (!about.empty()) line += " (" + about + ")";
+  WriteLine(line + "\n");
+}
 }  // namespace
 
 void SimEnsureErrorLog() {
-  if (!g_simLog) g_simLog = std::fopen("sim.err", "w");
+  if (g_simLog) return;
+  g_simLog = std::fopen(kSimErrorLogName, "a");
+  if (!g_simLog) return;
+  std::error_code ec;
+  g_simPath = std::filesystem::absolute(kSimErrorLogName, ec).string();
+  if (ec) g_simPath = kSimErrorLogName;
+  std::fseek(g_simLog, 0, SEEK_END);
+  g_simSize = std::ftell(g_simLog);
+  if (g_simSize < 0) g_simSize = 0;
 }
 
-void SimSetError(const TSimErrorID& id, const char* text) {
-  g_lastError = id;
-  SimEnsureErrorLog();
-  if (!g_simLog) return;
-  std::fprintf(g_simLog, "Fehler %d: %s\n", id, text ? text : "");
-  std::fflush(g_simLog);
+void SimSetError(const TSimErrorID& id, const char* text) { WriteError(id, text, std::string()); }
+
+void SimSetError(const TSimErrorID& id, const char* text, const char* about, ...) {
+  std::string context;
+  va_list args;
+  va_start(args, about);
+  QnoFormatMessage(context, about, args);
+  va_end(args);
+  WriteError(id, text, context);
 }
 
 TSimErrorID SimLastError() { return g_lastError; }
@@ -51,12 +100,7 @@ const char* CSimError::SetError(const char* function, const char* text) {
   return g_result;
 }
 
-void CSimError::PrintError(const char* /*text*/) {
-  SimEnsureErrorLog();
-  if (!g_simLog) return;
-  std::fprintf(g_simLog, "%s", g_result);
-  std::fflush(g_simLog);
-}
+void CSimError::PrintError(const char* /*text*/) { WriteLine(g_result); }
 
 const char* CSimError::Result() { return g_result; }
 

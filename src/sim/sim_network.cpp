@@ -76,7 +76,8 @@ bool CSimCrossing::Create(const short& id, ESimCrossingType type, int nwGoTime, 
 
 bool CSimCrossing::Destroy() {
   if (m_nIn != 0 || m_nOut != 0) {
-    SimSetError(3, "Fehler in CSimCrossing::Destroy()");
+    SimSetError(3, "Fehler in CSimCrossing::Destroy()", "crossing %d, %d in, %d out", static_cast<int>(Key()), m_nIn,
+                m_nOut);
     return false;
   }
   m_created = 0;
@@ -84,20 +85,32 @@ bool CSimCrossing::Destroy() {
 }
 
 bool CSimCrossing::AddInStreet(CSimStreet* street, const TSimDirection& side) {
-  if (!IsCreated()) return SimSetError(6, "Fehler in CSimCrossing::AddInStreet()"), false;
-  if (!street) return SimSetError(2, "Fehler in CSimCrossing::AddInStreet()"), false;
-  if (side < 0 || side >= 4) return SimSetError(16, "Fehler in CSimCrossing::AddInStreet()"), false;
-  if (m_in[side]) return SimSetError(23, "Fehler in CSimCrossing::AddInStreet()"), false;
+  // The street being made has no id yet; its own line names it.
+  const char* where = "Fehler in CSimCrossing::AddInStreet()";
+  const int key = static_cast<int>(Key());
+  if (!IsCreated()) return SimSetError(6, where, "crossing %d, side %d", key, side), false;
+  if (!street) return SimSetError(2, where, "crossing %d, side %d", key, side), false;
+  if (side < 0 || side >= 4) return SimSetError(16, where, "crossing %d, side %d", key, side), false;
+  if (m_in[side])
+    return SimSetError(23, where, "crossing %d, side %d held by street %d", key, side,
+                       static_cast<int>(m_in[side]->Key())),
+           false;
   m_in[side] = street;
   ++m_nIn;
   return true;
 }
 
 bool CSimCrossing::AddOutStreet(CSimStreet* street, const TSimDirection& side) {
-  if (!IsCreated()) return SimSetError(6, "Fehler in CSimCrossing::AddOutStreet()"), false;
-  if (!street) return SimSetError(2, "Fehler in CSimCrossing::AddOutStreet()"), false;
-  if (side < 0 || side >= 4) return SimSetError(16, "Fehler in CSimCrossing::AddOutStreet()"), false;
-  if (m_out[side]) return SimSetError(23, "Fehler in CSimCrossing::AddOutStreet()"), false;
+  // The street being made has no id yet; its own line names it.
+  const char* where = "Fehler in CSimCrossing::AddOutStreet()";
+  const int key = static_cast<int>(Key());
+  if (!IsCreated()) return SimSetError(6, where, "crossing %d, side %d", key, side), false;
+  if (!street) return SimSetError(2, where, "crossing %d, side %d", key, side), false;
+  if (side < 0 || side >= 4) return SimSetError(16, where, "crossing %d, side %d", key, side), false;
+  if (m_out[side])
+    return SimSetError(23, where, "crossing %d, side %d held by street %d", key, side,
+                       static_cast<int>(m_out[side]->Key())),
+           false;
   m_out[side] = street;
   ++m_nOut;
   return true;
@@ -108,7 +121,8 @@ bool CSimCrossing::RemoveInStreet(CSimStreet* street, const TSimDirection& side)
     m_in[side] = nullptr;
     --m_nIn;
   } else {
-    SimSetError(24, "Fehler in CSimCrossing::RemoveInStreet()");
+    SimSetError(24, "Fehler in CSimCrossing::RemoveInStreet()", "crossing %d, side %d, street %d",
+                static_cast<int>(Key()), side, street ? static_cast<int>(street->Key()) : 0);
   }
   return false;
 }
@@ -118,14 +132,16 @@ bool CSimCrossing::RemoveOutStreet(CSimStreet* street, const TSimDirection& side
     m_out[side] = nullptr;
     --m_nOut;
   } else {
-    SimSetError(24, "Fehler in CSimCrossing::RemoveOutStreet()");
+    SimSetError(24, "Fehler in CSimCrossing::RemoveOutStreet()", "crossing %d, side %d, street %d",
+                static_cast<int>(Key()), side, street ? static_cast<int>(street->Key()) : 0);
   }
   return false;
 }
 
 bool CSimCrossing::AddCarFlow(const TSimDirection& in, const TSimDirection& out, const int& size) {
   if (in < 0 || in >= 4 || out < 0 || out >= 4 || !m_in[in] || !m_out[out]) {
-    SimSetError(12, "Fehler in CSimCrossing::AddCarFlow()");
+    SimSetError(12, "Fehler in CSimCrossing::AddCarFlow()", "crossing %d, side %d to side %d", static_cast<int>(Key()),
+                in, out);
     return false;
   }
   m_flow[in][out] = SaturatingAdd(m_flow[in][out], size);
@@ -145,12 +161,18 @@ int CSimCrossing::CarFlow(const TSimDirection& in, const TSimDirection& out) con
 }
 
 CSimStreet* CSimCrossing::pInStreet(const TSimDirection& side) const {
-  if (side < 0 || side >= 4) return SimSetError(12, "Fehler in CSimCrossing::pInStreet()"), nullptr;
+  if (side < 0 || side >= 4)
+    return SimSetError(12, "Fehler in CSimCrossing::pInStreet()", "crossing %d, side %d", static_cast<int>(Key()),
+                       side),
+           nullptr;
   return m_in[side];
 }
 
 CSimStreet* CSimCrossing::pOutStreet(const TSimDirection& side) const {
-  if (side < 0 || side >= 4) return SimSetError(12, "Fehler in CSimCrossing::pOutStreet()"), nullptr;
+  if (side < 0 || side >= 4)
+    return SimSetError(12, "Fehler in CSimCrossing::pOutStreet()", "crossing %d, side %d", static_cast<int>(Key()),
+                       side),
+           nullptr;
   return m_out[side];
 }
 
@@ -166,7 +188,8 @@ bool CSimCrossing::SetCrossingType(ESimCrossingType type) {
       m_type = type;
       return true;
   }
-  SimSetError(15, "Fehler in CSimCrossing::SetCrossingType()");
+  SimSetError(15, "Fehler in CSimCrossing::SetCrossingType()", "crossing %d, type %d", static_cast<int>(Key()),
+              static_cast<int>(type));
   return false;
 }
 
@@ -194,7 +217,8 @@ void CSimCrossing::UpdateDelays() {
     else
       UnsignalledDelays();
   } else {
-    SimSetError(15, "Fehler in CSimCrossing::UpdateDelays()");
+    SimSetError(15, "Fehler in CSimCrossing::UpdateDelays()", "crossing %d, type %d", static_cast<int>(Key()),
+                static_cast<int>(m_type));
   }
   m_delaysValid = 1;
 }
@@ -249,15 +273,19 @@ void CSimCrossing::MainRoadDelays() {
 bool CSimStreet::Create(const short& id, CSimCrossing* start, const TSimDirection& startSide, CSimCrossing* end,
                         const TSimDirection& endSide, const int& length, double velocity, short capacity) {
   m_guidance = 0;
-  if (IsCreated()) return SimSetError(6, "Fehler in CSimStreet::Create()"), false;
-  if (IsKeyed() && Key() != id) return SimSetError(7, "Fehler in CSimStreet::Create()"), false;
-  if (!start || !end) return SimSetError(2, "Fehler in CSimStreet::Create()"), false;
+  const char* where = "Fehler in CSimStreet::Create()";
+  const char* about = "street %d from crossing %d side %d to crossing %d side %d";
+  const int a = start ? static_cast<int>(start->Key()) : 0, b = end ? static_cast<int>(end->Key()) : 0;
+  if (IsCreated()) return SimSetError(6, where, about, id, a, startSide, b, endSide), false;
+  if (IsKeyed() && Key() != id)
+    return SimSetError(7, where, "street %d asked to be street %d", static_cast<int>(Key()), id), false;
+  if (!start || !end) return SimSetError(2, where, about, id, a, startSide, b, endSide), false;
   if (startSide < 0 || startSide > 3 || endSide < 0 || endSide > 3)
-    return SimSetError(16, "Fehler in CSimStreet::Create()"), false;
-  if (!start->AddOutStreet(this, startSide)) return SimSetError(23, "Fehler in CSimStreet::Create()"), false;
+    return SimSetError(16, where, about, id, a, startSide, b, endSide), false;
+  if (!start->AddOutStreet(this, startSide)) return SimSetError(23, where, about, id, a, startSide, b, endSide), false;
   if (!end->AddInStreet(this, endSide)) {
     start->RemoveOutStreet(this, startSide);
-    SimSetError(23, "Fehler in CSimStreet::Create()");
+    SimSetError(23, where, about, id, a, startSide, b, endSide);
     return false;
   }
   if (!IsKeyed()) SetKey(id);
@@ -314,6 +342,7 @@ void CSimStreet::ResetCarFlow() {
 }
 
 int CSimStreet::StreetLength() const {
-  if (!IsCreated()) return SimSetError(8, "Fehler in CSimStreet::StreetLength()"), 0;
+  if (!IsCreated())
+    return SimSetError(8, "Fehler in CSimStreet::StreetLength()", "street %d", static_cast<int>(Key())), 0;
   return m_length;
 }

@@ -14,8 +14,9 @@ int TripLoad(unsigned size) { return size > static_cast<unsigned>(INT_MAX) ? INT
 }  // namespace
 
 bool CSimTrafficSlot::SwitchToComputateMode(CSimTrip* trips) {
-  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::SwitchToComputateMode()"), false;
-  if (m_mode != 0) return SimSetError(15, "Fehler in CSimTrafficSlot::SwitchToComputateMode()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::SwitchToComputateMode()";
+  if (!IsCreated()) return SimSetError(8, where, "slot %d", m_slotId), false;
+  if (m_mode != 0) return SimSetError(15, where, "slot %d, mode %d", m_slotId, m_mode), false;
   m_mode = 1;
   m_trips = trips;
   m_nextTrip = trips;
@@ -24,8 +25,9 @@ bool CSimTrafficSlot::SwitchToComputateMode(CSimTrip* trips) {
 }
 
 int CSimTrafficSlot::Computate() {
-  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Computate()"), 0;
-  if (m_mode != 1) return SimSetError(15, "Fehler in CSimTrafficSlot::Computate()"), 0;
+  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Computate()", "slot %d", m_slotId), 0;
+  if (m_mode != 1)
+    return SimSetError(15, "Fehler in CSimTrafficSlot::Computate()", "slot %d, mode %d", m_slotId, m_mode), 0;
   if (m_matrixPending) {
     const bool streetsLeft = CalcRoutingMatrix2(kPivotsPerSlice, kMillisecondsPerSlice);
     bool busLeft = false;
@@ -205,7 +207,8 @@ Route* CSimTrafficSlot::pRoute(short fromId, short toId) {
   CSimCrossing* a = GetCrossing(fromId);
   CSimCrossing* b = GetCrossing(toId);
   if (!m_routing.Matrix() || !a || !b || a->MatrixIndex() < 0 || b->MatrixIndex() < 0) {
-    SimSetError(1, "Fehler in CSimTrafficSlot::pRoute()");
+    SimSetError(1, "Fehler in CSimTrafficSlot::pRoute()", "slot %d, crossing %d to crossing %d", m_slotId, fromId,
+                toId);
     return nullptr;
   }
   return const_cast<Route*>(m_routing.Entry(a->MatrixIndex(), b->MatrixIndex()));
@@ -216,7 +219,10 @@ bool CSimTrafficSlot::FindCarRoute(CSimLocation* from, CSimLocation* to, CSimTri
   CSimCrossing* a = GetCrossing(from->NearestCrossing());
   CSimCrossing* b = GetCrossing(to->NearestCrossing());
   if (!a || !b || a->MatrixIndex() < 0 || b->MatrixIndex() < 0) return false;
-  if (!m_routing.Matrix()) return SimSetError(1, "Fehler in CSimTrafficSlot::FindCarRoute()"), false;
+  if (!m_routing.Matrix())
+    return SimSetError(1, "Fehler in CSimTrafficSlot::FindCarRoute()", "slot %d, crossing %d to crossing %d", m_slotId,
+                       static_cast<int>(a->Key()), static_cast<int>(b->Key())),
+           false;
   if (a == b || !trip) return false;
   const Route* r = m_routing.Entry(a->MatrixIndex(), b->MatrixIndex());
   if (!r || r->cost > kMaxCarRouteCost) return false;

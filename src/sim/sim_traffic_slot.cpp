@@ -14,14 +14,17 @@ CSimTrafficSlot::~CSimTrafficSlot() {
 }
 
 bool CSimTrafficSlot::Create(const short& id, const CSimDate& date, CSimTrafficSlot* copyFrom) {
-  if (IsCreated()) return SimSetError(6, "Fehler in CSimTrafficSlot::Create()"), false;
-  if (IsKeyed() && Key() != id) return SimSetError(7, "Fehler in CSimTrafficSlot::Create()"), false;
+  if (IsCreated()) return SimSetError(6, "Fehler in CSimTrafficSlot::Create()", "slot %d", id), false;
+  if (IsKeyed() && Key() != id)
+    return SimSetError(7, "Fehler in CSimTrafficSlot::Create()", "slot %d asked to be slot %d", static_cast<int>(Key()),
+                       id),
+           false;
   m_slotId = id;
   m_anchorCrossing = new CSimCrossing;
   m_anchorCrossing->Create(0, SIM_CROSSING_NONE, 30, 30);
   m_anchorStreet = new CSimStreet;
   if (!m_anchorStreet->Create(0, m_anchorCrossing, 3, m_anchorCrossing, 2, 0, -1.0, 0)) {
-    SimSetError(19, "Fehler in CSimTrafficSlot::Create()");
+    SimSetError(19, "Fehler in CSimTrafficSlot::Create()", "slot %d", id);
     delete m_anchorStreet;
     delete m_anchorCrossing;
     m_anchorStreet = nullptr;
@@ -42,7 +45,7 @@ bool CSimTrafficSlot::Create(const short& id, const CSimDate& date, CSimTrafficS
       if (!c->IsCreated() || c->Key() <= 0) continue;
       const short cid = static_cast<short>(c->Key());
       if (!AddCrossing(cid, SIM_CROSSING_NONE, c->NW_GoTime(), c->NE_GoTime())) {
-        SimSetError(19, "Fehler in CSimTrafficSlot::Create()");
+        SimSetError(19, "Fehler in CSimTrafficSlot::Create()", "slot %d, crossing %d", id, cid);
         return false;
       }
       CSimCrossing* copy = GetCrossing(cid);
@@ -56,7 +59,7 @@ bool CSimTrafficSlot::Create(const short& id, const CSimDate& date, CSimTrafficS
       const short a = static_cast<short>(s->pStartCrossing()->Key());
       const short b = static_cast<short>(s->pEndCrossing()->Key());
       if (!AddStreet(sid, a, s->StartSide(), b, s->EndSide(), s->StreetLength(), s->Velocity(), s->Capacity())) {
-        SimSetError(19, "Fehler in CSimTrafficSlot::Create()");
+        SimSetError(19, "Fehler in CSimTrafficSlot::Create()", "slot %d, street %d", id, sid);
         return false;
       }
       GetStreet(sid)->SetVls(s->Vls());
@@ -105,8 +108,8 @@ bool CSimTrafficSlot::Destroy() {
 // ------------------------------------------------------------------ editing
 
 bool CSimTrafficSlot::Editable(const char* where) const {
-  if (!IsCreated()) return SimSetError(8, where), false;
-  if (m_mode != 0) return SimSetError(15, where), false;
+  if (!IsCreated()) return SimSetError(8, where, "slot %d", m_slotId), false;
+  if (m_mode != 0) return SimSetError(15, where, "slot %d, mode %d", m_slotId, m_mode), false;
   return true;
 }
 
@@ -118,7 +121,8 @@ CSimStreet* CSimTrafficSlot::FindStreet(const short& id) const {
 
 bool CSimTrafficSlot::AddCrossing(const short& id, ESimCrossingType type, int nwGoTime, int neGoTime) {
   if (!Editable("Fehler in CSimTrafficSlot::AddCrossing()")) return false;
-  if (m_crossingTree->FindNodeWithKey(id)) return SimSetError(30, "Fehler in CSimTrafficSlot::AddCrossing()"), false;
+  if (m_crossingTree->FindNodeWithKey(id))
+    return SimSetError(30, "Fehler in CSimTrafficSlot::AddCrossing()", "slot %d, crossing %d", m_slotId, id), false;
   auto* c = new CSimCrossing;
   c->Create(id, type, nwGoTime, neGoTime);
   m_crossingTree->InsertNode(c);
@@ -131,9 +135,11 @@ bool CSimTrafficSlot::AddStreet(const short& id, const short& startId, const TSi
   if (!Editable("Fehler in CSimTrafficSlot::AddStreet()")) return false;
   auto* a = static_cast<CSimCrossing*>(m_crossingTree->FindNodeWithKey(startId));
   auto* b = static_cast<CSimCrossing*>(m_crossingTree->FindNodeWithKey(endId));
-  if (!a || !b) return SimSetError(41, "Fehler in CSimTrafficSlot::AddStreet()"), false;
-  if (!a->IsCreated() || !b->IsCreated()) return SimSetError(10, "Fehler in CSimTrafficSlot::AddStreet()"), false;
-  if (m_streetTree->FindNodeWithKey(id)) return SimSetError(30, "Fehler in CSimTrafficSlot::AddStreet()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::AddStreet()";
+  const char* about = "slot %d, street %d from crossing %d to crossing %d";
+  if (!a || !b) return SimSetError(41, where, about, m_slotId, id, startId, endId), false;
+  if (!a->IsCreated() || !b->IsCreated()) return SimSetError(10, where, about, m_slotId, id, startId, endId), false;
+  if (m_streetTree->FindNodeWithKey(id)) return SimSetError(30, where, about, m_slotId, id, startId, endId), false;
   auto* s = new CSimStreet;
   if (!s->Create(id, a, startSide, b, endSide, length, velocity, capacity)) {
     delete s;
@@ -146,16 +152,20 @@ bool CSimTrafficSlot::AddStreet(const short& id, const short& startId, const TSi
 bool CSimTrafficSlot::RemoveStreet(const short& id) {
   if (!Editable("Fehler in CSimTrafficSlot::RemoveStreet()")) return false;
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::RemoveStreet()"), false;
-  if (!s->Destroy()) return SimSetError(24, "Fehler in CSimTrafficSlot::RemoveStreet()"), false;
+  if (!s)
+    return SimSetError(41, "Fehler in CSimTrafficSlot::RemoveStreet()", "slot %d, street %d", m_slotId, id), false;
+  if (!s->Destroy())
+    return SimSetError(24, "Fehler in CSimTrafficSlot::RemoveStreet()", "slot %d, street %d", m_slotId, id), false;
   return true;
 }
 
 bool CSimTrafficSlot::RemoveCrossing(const short& id) {
   if (!Editable("Fehler in CSimTrafficSlot::RemoveCrossing()")) return false;
   CSimCrossing* c = GetCrossing(id);
-  if (!c) return SimSetError(41, "Fehler in CSimTrafficSlot::RemoveCrossing()"), false;
-  if (!c->Destroy()) return SimSetError(25, "Fehler in CSimTrafficSlot::RemoveCrossing()"), false;
+  if (!c)
+    return SimSetError(41, "Fehler in CSimTrafficSlot::RemoveCrossing()", "slot %d, crossing %d", m_slotId, id), false;
+  if (!c->Destroy())
+    return SimSetError(25, "Fehler in CSimTrafficSlot::RemoveCrossing()", "slot %d, crossing %d", m_slotId, id), false;
   return true;
 }
 
@@ -165,8 +175,10 @@ bool CSimTrafficSlot::RelinkStreet(const short& id, const short& startId, const 
   CSimStreet* s = FindStreet(id);
   auto* a = static_cast<CSimCrossing*>(m_crossingTree->FindNodeWithKey(startId));
   auto* b = static_cast<CSimCrossing*>(m_crossingTree->FindNodeWithKey(endId));
-  if (!s || !a || !b) return SimSetError(41, "Fehler in CSimTrafficSlot::RelinkStreet()"), false;
-  if (!a->IsCreated() || !b->IsCreated()) return SimSetError(10, "Fehler in CSimTrafficSlot::RelinkStreet()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::RelinkStreet()";
+  const char* about = "slot %d, street %d to run from crossing %d to crossing %d";
+  if (!s || !a || !b) return SimSetError(41, where, about, m_slotId, id, startId, endId), false;
+  if (!a->IsCreated() || !b->IsCreated()) return SimSetError(10, where, about, m_slotId, id, startId, endId), false;
   CSimCrossing* oldA = s->pStartCrossing();
   CSimCrossing* oldB = s->pEndCrossing();
   const TSimDirection oldSa = s->StartSide(), oldSb = s->EndSide();
@@ -174,12 +186,12 @@ bool CSimTrafficSlot::RelinkStreet(const short& id, const short& startId, const 
   const double oldVelocity = s->Velocity();
   const short oldCapacity = s->Capacity();
   const bool oldVls = s->Vls();
-  if (!s->Destroy()) return SimSetError(21, "Fehler in CSimTrafficSlot::RelinkStreet()"), false;
+  if (!s->Destroy()) return SimSetError(21, where, about, m_slotId, id, startId, endId), false;
   if (!s->Create(id, a, startSide, b, endSide, length, -1.0, 0)) {
     // A refused relink leaves the street as it was instead of dropping it.
     s->Create(id, oldA, oldSa, oldB, oldSb, oldLength, oldVelocity, oldCapacity);
     s->SetVls(oldVls);
-    SimSetError(19, "Fehler in CSimTrafficSlot::RelinkStreet()");
+    SimSetError(19, where, about, m_slotId, id, startId, endId);
     return false;
   }
   return true;
@@ -189,10 +201,13 @@ bool CSimTrafficSlot::MergeCrossings(short& kept, short& merged) {
   if (!Editable("Fehler in CSimTrafficSlot::MergeCrossings()")) return false;
   CSimCrossing* k = GetCrossing(kept);
   CSimCrossing* m = GetCrossing(merged);
-  if (!k || !m) return SimSetError(41, "Fehler in CSimTrafficSlot::MergeCrossings()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::MergeCrossings()";
+  if (!k || !m) return SimSetError(41, where, "slot %d, crossing %d into crossing %d", m_slotId, merged, kept), false;
   for (int side = 0; side < 4; ++side) {
     if ((k->pInStreet(side) && m->pInStreet(side)) || (k->pOutStreet(side) && m->pOutStreet(side)))
-      return SimSetError(1, "Fehler in CSimTrafficSlot::MergeCrossings()"), false;
+      return SimSetError(1, where, "slot %d, crossing %d into crossing %d, both use side %d", m_slotId, merged, kept,
+                         side),
+             false;
   }
   bool ok = true;
   // Every street of the merged crossing is made again with the kept
@@ -205,14 +220,15 @@ bool CSimTrafficSlot::MergeCrossings(short& kept, short& merged) {
     const TSimDirection ss = street->StartSide(), es = street->EndSide();
     const int length = street->StreetLength();
     if (!street->Destroy()) {
-      SimSetError(24, "Fehler in CSimTrafficSlot::MergeCrossings()");
+      SimSetError(24, where, "slot %d, street %d", m_slotId, id);
       ok = false;
       return;
     }
     if (start == m) start = k;
     if (end == m) end = k;
     if (!street->Create(id, start, ss, end, es, length, -1.0, 0)) {
-      SimSetError(23, "Fehler in CSimTrafficSlot::MergeCrossings()");
+      SimSetError(23, where, "slot %d, street %d from crossing %d to crossing %d", m_slotId, id,
+                  static_cast<int>(start->Key()), static_cast<int>(end->Key()));
       ok = false;
     }
   };
@@ -223,29 +239,33 @@ bool CSimTrafficSlot::MergeCrossings(short& kept, short& merged) {
 
 bool CSimTrafficSlot::SetStreetCapacity(const short& id, const short& capacity) {
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetCapacity()"), false;
-  if (m_mode != 0) return SimSetError(15, "Fehler in CSimTrafficSlot::SetStreetCapacity()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::SetStreetCapacity()";
+  if (!s) return SimSetError(41, where, "slot %d, street %d", m_slotId, id), false;
+  if (m_mode != 0) return SimSetError(15, where, "slot %d, mode %d, street %d", m_slotId, m_mode, id), false;
   s->SetCapacity(capacity);
   return true;
 }
 
 bool CSimTrafficSlot::SetStreetVelocity(const short& id, const double& velocity) {
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetVelocity()"), false;
+  if (!s)
+    return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetVelocity()", "slot %d, street %d", m_slotId, id), false;
   s->SetVelocity(velocity);
   return true;
 }
 
 bool CSimTrafficSlot::SetStreetLength(const short& id, const int& length) {
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetLength()"), false;
+  if (!s)
+    return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetLength()", "slot %d, street %d", m_slotId, id), false;
   s->SetStreetLength(length);
   return true;
 }
 
 bool CSimTrafficSlot::SetStreetVls(const short& id, bool on) {
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetVls()"), false;
+  if (!s)
+    return SimSetError(41, "Fehler in CSimTrafficSlot::SetStreetVls()", "slot %d, street %d", m_slotId, id), false;
   s->SetVls(on);
   return true;
 }
@@ -305,7 +325,9 @@ int CSimTrafficSlot::StreetLength(const short& id) const {
 }
 
 int CSimTrafficSlot::CarFlow(const short& id, short* capacity) const {
-  if (m_mode != 2) return SimSetError(15, "Fehler in CSimTrafficSlot::CarFlow()"), 0;
+  if (m_mode != 2)
+    return SimSetError(15, "Fehler in CSimTrafficSlot::CarFlow()", "slot %d, mode %d, street %d", m_slotId, m_mode, id),
+           0;
   CSimStreet* s = FindStreet(id);
   if (!s) return 0;
   if (capacity) *capacity = s->Capacity();
@@ -314,20 +336,22 @@ int CSimTrafficSlot::CarFlow(const short& id, short* capacity) const {
 
 bool CSimTrafficSlot::GetCrossingsOfStreet(const short& id, short& start, short& end) const {
   start = end = 0;
-  if (!IsCreated() || m_mode != 0) return SimSetError(8, "Fehler in CSimTrafficSlot::GetCrossingsOfStreet()"), false;
+  const char* where = "Fehler in CSimTrafficSlot::GetCrossingsOfStreet()";
+  if (!IsCreated() || m_mode != 0)
+    return SimSetError(8, where, "slot %d, mode %d, street %d", m_slotId, m_mode, id), false;
   CSimStreet* s = FindStreet(id);
-  if (!s) return SimSetError(41, "Fehler in CSimTrafficSlot::GetCrossingsOfStreet()"), false;
+  if (!s) return SimSetError(41, where, "slot %d, street %d", m_slotId, id), false;
   start = static_cast<short>(s->pStartCrossing()->Key());
   end = static_cast<short>(s->pEndCrossing()->Key());
   return true;
 }
 
 CSimDate CSimTrafficSlot::Date() const {
-  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Date()"), CSimDate(5);
+  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Date()", "slot %d", m_slotId), CSimDate(5);
   return m_date;
 }
 
 int CSimTrafficSlot::Mode() const {
-  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Mode()"), 3;
+  if (!IsCreated()) return SimSetError(8, "Fehler in CSimTrafficSlot::Mode()", "slot %d", m_slotId), 3;
   return m_mode;
 }

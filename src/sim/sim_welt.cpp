@@ -107,7 +107,7 @@ int CSimWelt::StartNextIntervall(bool modelStep) {
   // After the last simulated hour of a day comes hour 5 of the next one.
   const CSimDate next(d.Hour() == 20 ? d.TicksFromStart() + 9 : d.TicksFromStart() + 1);
   if (!slot->Create(static_cast<short>(m_slotIds + 1), next, m_editing)) {
-    SimSetError(19, "Fehler in CSimWelt::StartNextIntervall()");
+    SimSetError(19, "Fehler in CSimWelt::StartNextIntervall()", "slot %d for hour %d", m_slotIds + 1, next.Hour());
     DeleteSlot(slot);
     return 0;
   }
@@ -140,7 +140,7 @@ int CSimWelt::Computate(int countdown) {
             delete trips;
             trips = next;
           }
-          SimSetError(29, "Fehler in CSimWelt::Computate()");
+          SimSetError(29, "Fehler in CSimWelt::Computate()", "slot %d", m_computing->ID());
           return 0;
         }
       }
@@ -163,7 +163,8 @@ int CSimWelt::Computate(int countdown) {
     case 5:
       if (m_modelStep == 1 && m_computed) {
         const int hour = m_computed->Date().Hour();
-        if (!m_city->StartNextIntervall(CSimDate(hour))) return SimSetError(1, "Fehler in CSimWelt::Computate()"), 0;
+        if (!m_city->StartNextIntervall(CSimDate(hour)))
+          return SimSetError(1, "Fehler in CSimWelt::Computate()", "hour %d", hour), 0;
         m_city->CalculateTripStats(m_computed);
         if (hour % 7 == 0) m_city->CalculateParkingData();
       }
@@ -215,13 +216,17 @@ int CSimWelt::AddCrossing(short id) {
   if (!EditingReady("Fehler in CSimWelt::AddCrossing()")) return 0;
   if (id == 0) {
     // Ids are 16-bit and must stay positive to be routed.
-    if (m_crossingIds >= kHighestId) return SimSetError(22, "Fehler in CSimWelt::AddCrossing()"), 0;
+    if (m_crossingIds >= kHighestId)
+      return SimSetError(22, "Fehler in CSimWelt::AddCrossing()", "all ids up to %d given",
+                         static_cast<int>(m_crossingIds)),
+             0;
     id = static_cast<short>(m_crossingIds + 1);
     m_crossingIds = static_cast<unsigned short>(id);
   } else if (id > 0 && id > m_crossingIds) {
     m_crossingIds = static_cast<unsigned short>(id);
   }
-  if (!m_editing->AddCrossing(id, SIM_CROSSING_NONE, 30, 30)) return SimSetError(22, "Fehler in CSimWelt::AddCrossing()"), 0;
+  if (!m_editing->AddCrossing(id, SIM_CROSSING_NONE, 30, 30))
+    return SimSetError(22, "Fehler in CSimWelt::AddCrossing()", "crossing %d", id), 0;
   return id;
 }
 
@@ -229,20 +234,26 @@ int CSimWelt::AddStreet(const short& startId, const TSimDirection& startSide, co
                         const TSimDirection& endSide, int length, short id) {
   if (!EditingReady("Fehler in CSimWelt::AddStreet()")) return 0;
   if (id == 0) {
-    if (m_streetIds >= kHighestId) return SimSetError(23, "Fehler in CSimWelt::AddStreet()"), 0;
+    if (m_streetIds >= kHighestId)
+      return SimSetError(23, "Fehler in CSimWelt::AddStreet()", "all ids up to %d given",
+                         static_cast<int>(m_streetIds)),
+             0;
     id = static_cast<short>(m_streetIds + 1);
     m_streetIds = id;
   } else if (id > m_streetIds) {
     m_streetIds = id;
   }
   if (!m_editing->AddStreet(id, startId, startSide, endId, endSide, length, -1.0, 0))
-    return SimSetError(23, "Fehler in CSimWelt::AddStreet()"), 0;
+    return SimSetError(23, "Fehler in CSimWelt::AddStreet()", "street %d from crossing %d to crossing %d", id, startId,
+                       endId),
+           0;
   return id;
 }
 
 bool CSimWelt::RemoveStreet(const short& id) {
   if (!EditingReady("Fehler in CSimWelt::RemoveStreet()")) return false;
-  if (!m_editing->RemoveStreet(id)) return SimSetError(24, "Fehler in CSimWelt::RemoveStreet()"), false;
+  if (!m_editing->RemoveStreet(id))
+    return SimSetError(24, "Fehler in CSimWelt::RemoveStreet()", "street %d", id), false;
   return true;
 }
 
@@ -250,19 +261,23 @@ bool CSimWelt::RelinkStreet(const short& id, const short& startId, const TSimDir
                             const TSimDirection& endSide, const int& length) {
   if (!EditingReady("Fehler in CSimWelt::RelinkStreet()")) return false;
   if (!m_editing->RelinkStreet(id, startId, startSide, endId, endSide, length))
-    return SimSetError(27, "Fehler in CSimWelt::RelinkStreet()"), false;
+    return SimSetError(27, "Fehler in CSimWelt::RelinkStreet()", "street %d to run from crossing %d to crossing %d", id,
+                       startId, endId),
+           false;
   return true;
 }
 
 bool CSimWelt::RemoveCrossing(const short& id) {
   if (!EditingReady("Fehler in CSimWelt::RemoveCrossing()")) return false;
-  if (!m_editing->RemoveCrossing(id)) return SimSetError(25, "Fehler in CSimWelt::RemoveCrossing()"), false;
+  if (!m_editing->RemoveCrossing(id))
+    return SimSetError(25, "Fehler in CSimWelt::RemoveCrossing()", "crossing %d", id), false;
   return true;
 }
 
 bool CSimWelt::MergeCrossings(short kept, short merged) {
   if (!EditingReady("Fehler in CSimWelt::MergeCrossings()")) return false;
-  if (!m_editing->MergeCrossings(kept, merged)) return SimSetError(28, "Fehler in CSimWelt::MergeCrossings()"), false;
+  if (!m_editing->MergeCrossings(kept, merged))
+    return SimSetError(28, "Fehler in CSimWelt::MergeCrossings()", "crossing %d into crossing %d", merged, kept), false;
   return true;
 }
 
@@ -272,7 +287,7 @@ bool CSimWelt::GetCrossingsOfStreet(const short& id, short* start, short* end) {
   const bool ok = m_editing->GetCrossingsOfStreet(id, a, b);
   if (start) *start = a;
   if (end) *end = b;
-  if (!ok) return SimSetError(1, "Fehler in CSimWelt::GetCrossingsOfStreet()"), false;
+  if (!ok) return SimSetError(1, "Fehler in CSimWelt::GetCrossingsOfStreet()", "street %d", id), false;
   return true;
 }
 
@@ -311,8 +326,8 @@ double CSimWelt::StreetVelocity(short id) const { return m_editing ? m_editing->
 // ------------------------------------------------------------------ queries
 
 int CSimWelt::CarFlow(const short& street) const {
-  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::CarFlow()"), 0;
-  if (!m_active) return SimSetError(5, "Fehler in CSimWelt::CarFlow()"), 0;
+  if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::CarFlow()", "street %d", street), 0;
+  if (!m_active) return SimSetError(5, "Fehler in CSimWelt::CarFlow()", "street %d", street), 0;
   return m_active->CarFlow(street, nullptr);
 }
 

@@ -473,7 +473,13 @@ int CZorvaWorld::DefineTileGroup(int resId, int objectType, int kind, int graphi
   p.objectType = objectType;
   p.graphic = graphic;
   p.kind = kind;
-  if (m_pIsoWelt) m_pIsoWelt->GetGroupSize(p.size, resId);
+  // A single tile covers one cell; only a group resource states a size.
+  if (m_pIsoWelt) {
+    if (graphic == 2)
+      m_pIsoWelt->GetTileSize(p.size, resId);
+    else
+      m_pIsoWelt->GetGroupSize(p.size, resId);
+  }
   const int fields[PotentialType::kFields] = {f1, f2, f3, f4, f5, f6, f7, f8, f9};
   for (int i = 0; i < PotentialType::kFields; ++i) p.capacity[i] = static_cast<uint16_t>(fields[i]);
   p.capacity[3] = static_cast<uint16_t>(CBuildingDataList::MakeWorkFromData(&p));

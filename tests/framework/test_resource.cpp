@@ -110,8 +110,14 @@ TEST(ResourceArchive, EntriesOutsideTheFileOrOfLengthZeroAreMissing) {
   EXPECT_EQ(m.GetResource(59999), nullptr);
   EXPECT_EQ(m.GetResource(60000), nullptr);
   const std::string log = Log();
-  EXPECT_NE(log.find("Resourceslot hat falsche ID/Länge/!"), std::string::npos);
-  EXPECT_NE(log.find("Resource nicht in den WadFiles vorhanden!"), std::string::npos);
+  // Each line names the id it is about.
+  for (const char* line : {"Resourceslot hat falsche ID/Länge/! (Resource 6)\n",
+                           "Resourceslot hat falsche ID/Länge/! (Resource 7)\n",
+                           "Resourceslot hat falsche ID/Länge/! (Resource 0)\n",
+                           "Resourceslot hat falsche ID/Länge/! (Resource 59999)\n",
+                           "Resource nicht in den WadFiles vorhanden! (Resource 60000)\n"})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  EXPECT_EQ(log.find("(Resource 5)"), std::string::npos) << "a resource that loads is not reported";
 }
 
 TEST(ResourceArchive, ValidatedFetchTreatsADamagedBlobAsMissing) {
@@ -145,6 +151,8 @@ TEST(ResourceArchive, AMissingResourceIsLoggedOnceHoweverOftenItIsAskedFor) {
     return n;
   };
   EXPECT_EQ(count("Resourceslot hat falsche ID/Länge/!"), 2u) << "once for each of the two ids";
+  EXPECT_EQ(count("Resourceslot hat falsche ID/Länge/! (Resource 44316)"), 1u);
+  EXPECT_EQ(count("Resourceslot hat falsche ID/Länge/! (Resource 44317)"), 1u);
   EXPECT_EQ(count("Resource nicht in den WadFiles vorhanden!"), 1u);
 }
 

@@ -197,6 +197,30 @@ TEST_F(IsoCellTest, GroupResourceLookupsAndMicroLayouts) {
   EXPECT_EQ(w, 0);
 }
 
+// A building's footprint: a group states its size, a single tile covers one
+// cell; a missing or damaged resource has none.
+TEST_F(IsoCellTest, FootprintsOfGroupsAndSingleTiles) {
+  auto blobs = SceneBlobs();
+  blobs[703] = MakeGroup(3, 2, {{0, 0, 0, kGround}});
+  Bytes shortTile = MakeTile({FlatLayer(GroundSprite, 0)});
+  shortTile.resize(shortTile.size() - 1);
+  blobs[704] = shortTile;
+  Scene s(320, 240, blobs);
+  SimLocationSizeType size;
+  EXPECT_EQ(s.map->GetGroupSize(size, 703), 0);
+  EXPECT_EQ(size.width, 3);
+  EXPECT_EQ(size.depth, 2);
+  EXPECT_EQ(s.map->GetTileSize(size, kGround), 0);
+  EXPECT_EQ(size.width, 1);
+  EXPECT_EQ(size.depth, 1);
+  for (int missing : {704, 9999, 0}) {
+    size.width = size.depth = 7;
+    EXPECT_EQ(s.map->GetTileSize(size, missing), 1) << missing;
+    EXPECT_EQ(size.width, 0);
+    EXPECT_EQ(size.depth, 0);
+  }
+}
+
 // Blobs whose header promises more than they hold are refused.
 TEST_F(IsoCellTest, DamagedTileAndGroupBlobsCountAsMissing) {
   auto blobs = SceneBlobs();

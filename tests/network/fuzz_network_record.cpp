@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../sim/sim_test_city.h"
+#include "../sim/sim_work_dir.h"
 #include "network_object_host.h"
 #include "framework/qno_log.h"
 #include "iso/iso_welt.h"
@@ -30,7 +31,7 @@ struct FuzzWorld {
     map->OnCreate();
     for (int type : {1, 2, 3, 4}) map->DefineStreet(type, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 600);
     sim = new CSimWelt(&parts);
-    if (!sim->Create(nullptr)) std::abort();
+    if (!simtest::InSimWorkDir([&] { return sim->Create(nullptr); })) std::abort();
     CStrStrassenTeil::m_pIsoWelt = map;
     CStrExtTeil::m_pIsoWelt = map;
     net = new CStrJunctionList(map, sim);

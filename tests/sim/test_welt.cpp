@@ -1,8 +1,11 @@
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "sim/sim_error.h"
 #include "sim_test_city.h"
+#include "sim_work_dir.h"
 #include "support/test_support.h"
 
 using simtest::TestParts;
@@ -258,6 +261,90 @@ TEST_F(WorldTest, AFailingCityLoadFailsTheWholeLoad) {
   parts.city->throwOnLoad = false;
   EXPECT_FALSE(w.Load(f));  // a truncated date is no date
   std::fclose(f);
+}
+
+TEST_F(WorldTest, SimLogLinesNameWhatTheyAreAboutAndFollowThoseOfEarlierStarts) {
+  zortest::WriteFile("sim.err", "Fehler 8: from an earlier start\n");
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  BuildWorldGrid(w);
+  EXPECT_FALSE(w.RemoveStreet(999));
+  // Crossing 1 already sends street 1 out of its side 1.
+  EXPECT_EQ(w.AddStreet(1, 1, 2, 3, 300, 0), 0);
+  SimCloseErrorLog();
+  SimSetError(5, "Fehler in CSimWelt::Date()");  // the next start
+  SimCloseErrorLog();
+  EXPECT_EQ(zortest::ReadFile("sim.err"),
+            "Fehler 8: from an earlier start\n"
+            "Fehler 41: Fehler in CSimTrafficSlot::RemoveStreet() (slot 2, street 999)\n"
+            "Fehler 24: Fehler in CSimWelt::RemoveStreet() (street 999)\n"
+            "Fehler 23: Fehler in CSimCrossing::AddOutStreet() (crossing 1, side 1 held by street 1)\n"
+            "Fehler 23: Fehler in CSimStreet::Create() (street 49 from crossing 1 side 1 to crossing 2 side 3)\n"
+            "Fehler 23: Fehler in CSimWelt::AddStreet() (street 49 from crossing 1 to crossing 2)\n"
+            "Fehler 5: Fehler in CSimWelt::Date()\n");
+}
+
+TEST_F(WorldTest, SimLogKeepsItsNewestLinesWithinItsBound) {
+  // A log from before the bound, already past it, is moved aside at once.
+  zortest::WriteFile("sim.err", std::string(kSimErrorLogLimit + 10, 'o'));
+  SimSetError(1, "Zeile", "line %d", 0);
+  EXPECT_EQ(zortest::ReadFile("sim.err"), "Fehler 1: Zeile (line 0)\n");
+  EXPECT_EQ(std::filesystem::file_size(kSimErrorLogOldName), static_cast<uintmax_t>(kSimErrorLogLimit + 10));
+  // The game changes its directory while the log is open; the log stays
+  // where it was opened. Two and a half limits' worth of lines:
+  const std::filesystem::path home = std::filesystem::current_path();
+  std::filesystem::create_directory("elsewhere");
+  std::filesystem::current_path("elsewhere");
+  const std::string text = "Zeile " + std::string(200, '-');
+  int last = 0;
+  for (long written = 0; written < kSimErrorLogLimit * 5 / 2; written += 230)
+    SimSetError(1, text.c_str(), "line %d", ++last);
+  std::filesystem::current_path(home);
+  SimCloseErrorLog();
+  EXPECT_FALSE(std::filesystem::exists("elsewhere/sim.err"));
+  const std::string older = zortest::ReadFile(kSimErrorLogOldName), newer = zortest::ReadFile("sim.err");
+  EXPECT_LE(older.size(), static_cast<size_t>(kSimErrorLogLimit));
+  EXPECT_LE(newer.size(), static_cast<size_t>(kSimErrorLogLimit));
+  // Between them the two files hold at least a limit's worth of the newest
+  // lines, in order and without a gap, up to the last one written.
+  EXPECT_GT(older.size() + newer.size(), static_cast<size_t>(kSimErrorLogLimit));
+  const std::string all = older + newer;
+  int expect = -1;
+  for (size_t at = 0; at < all.size();) {
+    const size_t end = all.find('\n', at);
+    ASSERT_NE(end, std::string::npos);
+    int n = -1;
+    const std::string head = "Fehler 1: " + text + " (line ";
+    ASSERT_EQ(all.compare(at, head.size(), head), 0) << all.substr(at, 40);
+    ASSERT_EQ(std::sscanf(all.c_str() + at + head.size(), "%d)", &n), 1);
+    if (expect >= 0) {
+      ASSERT_EQ(n, expect);
+    }
+    expect = n + 1;
+    at = end + 1;
+  }
+  EXPECT_EQ(expect, last + 1);
+}
+
+// Programs other than the game start the simulation in their own directory.
+TEST_F(WorldTest, ToolsKeepTheSimulationsFilesInTheirOwnDirectory) {
+  namespace fs = std::filesystem;
+  const fs::path here = fs::current_path();
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(simtest::InSimWorkDir([&] { return w.Create(nullptr); }));
+  EXPECT_EQ(fs::current_path(), here);
+  ASSERT_NE(simtest::SimWorkDir(), nullptr);
+  const fs::path dir = simtest::SimWorkDir();
+  EXPECT_NE(dir, here);
+  EXPECT_TRUE(fs::exists(dir / "WTEMP.DEF"));
+  // The log stays open there for the reports that follow.
+  EXPECT_FALSE(w.RemoveStreet(999));
+  SimCloseErrorLog();
+  EXPECT_FALSE(fs::exists("WTEMP.DEF"));
+  EXPECT_FALSE(fs::exists("sim.err"));
+  EXPECT_NE(zortest::ReadFile((dir / "sim.err").string()).find("(street 999)"), std::string::npos);
 }
 
 TEST_F(WorldTest, TwoRunsWithTheSameInputGiveTheSameFlows) {

@@ -148,6 +148,34 @@ TEST_F(StartedWorld, TheCatalogueHoldsEveryRowInOrderWithItsSizeAndSummedPlaces)
   EXPECT_FALSE(CBuildingDataList::IsTGV(140));
 }
 
+// Every row has the footprint of its graphic: a group's own size, one cell
+// for a single tile (rivers and zoned areas); no graphic of the game data
+// is reported damaged at start.
+TEST_F(StartedWorld, EveryCatalogueRowHasTheFootprintOfItsGraphic) {
+  QnoResourceManager* m = world->GetResourceManager();
+  int tiles = 0;
+  for (int n = 0; n < CBuildingDataList::GetRowCount(); ++n) {
+    const PotentialType* row = CBuildingDataList::GetPotentialByNr(n);
+    SCOPED_TRACE(row->resId);
+    if (row->graphic == 2) {
+      ++tiles;
+      EXPECT_FALSE(IsoTileBlob::FromResource(m, static_cast<unsigned>(row->resId)).Empty());
+      EXPECT_EQ(row->size.width, 1);
+      EXPECT_EQ(row->size.depth, 1);
+      continue;
+    }
+    const IsoGroupBlob group = IsoGroupBlob::FromResource(m, static_cast<unsigned>(row->resId));
+    ASSERT_FALSE(group.Empty());
+    EXPECT_GE(row->size.width, 1);
+    EXPECT_GE(row->size.depth, 1);
+    EXPECT_EQ(row->size.width, group.Width());
+    EXPECT_EQ(row->size.depth, group.Depth());
+  }
+  EXPECT_EQ(tiles, 20);
+  const std::string log = zortest::ReadFile("errors.log");
+  EXPECT_EQ(log.find("damaged"), std::string::npos) << log;
+}
+
 TEST(StartupTables, TheCatalogueRefusesRowsOnceFull) {
   CBuildingDataList::ClearRows();
   PotentialType p;
