@@ -28,6 +28,7 @@
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/zor_var.h"
 #include "ui/user_int.h"
@@ -209,6 +210,12 @@ int CZorvaWorld::GetEnvValue(const char* key, int defaultValue) {
 bool CZorvaWorld::GetEnvOnOff(const char* key) { return GetEnvValue(key, 1) != 1; }
 
 void CZorvaWorld::ResetEnvDescription() { m_env.Reset(); }
+
+void CZorvaWorld::ChangeLanguage(int language) {
+  m_Language = language == 1 ? 1 : 0;
+  if (m_pMessage) m_pMessage->ChangeLanguage(m_Language);
+  SetEnv("LANGUAGE", m_Language);
+}
 
 // ---- sounds and filter icons ---------------------------------------------------------
 

@@ -222,6 +222,10 @@ class CZorvaWorld : public CZorvaObject {
   const char* GetEnvValue(const char* key, const char* defaultValue);
   int GetEnvValue(const char* key, int defaultValue);
   bool GetEnvOnOff(const char* key);
+  // Switches the game to language 0 (German) or 1 (English; any other
+  // value counts as German): the message system and every window follow,
+  // and the LANGUAGE setting keeps it.
+  void ChangeLanguage(int language);
   void ResetEnvDescription();
   CEnvTable& GetEnvTable() { return m_env; }
 

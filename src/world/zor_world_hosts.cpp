@@ -227,7 +227,7 @@ int CZorUiHost::GetScreenHeight() {
 }
 
 bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
-void CZorUiHost::ToggleLanguage() { CZorvaWorld::m_Language = CZorvaWorld::m_Language == 1 ? 0 : 1; }
+void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Language == 1 ? 0 : 1); }
 
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
@@ -417,3 +417,5 @@ void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {
 void CZorGuiHost::ToggleBottomPanelPinned() {
   if (CUserInt* ui = m_world.GetUserInt()) ui->ToggleLeisteFix();
 }
+
+void CZorGuiHost::SetLanguage(int language) { m_world.ChangeLanguage(language); }

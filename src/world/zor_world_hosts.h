@@ -167,6 +167,7 @@ class CZorGuiHost : public CGuiHost {
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;
   void ToggleBottomPanelPinned() override;
+  void SetLanguage(int language) override;
 
  private:
   CZorvaWorld& m_world;
