@@ -12,6 +12,7 @@
 #include "framework/qno_resource.h"
 #include "framework/zor_list.h"
 #include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
 #include "framework/zor_util.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
@@ -57,10 +58,22 @@ void CZorvaWorld::FlipBuffer() {
 
 // Stand-ins for the savegame container: every load and save reports
 // failure, so the start-up goes on with the fresh world.
-int CZorvaWorld::AutoSaveGame(bool) { return 1; }
-int CZorvaWorld::AutoLoadGame(bool) { return 1; }
-bool CZorvaWorld::CheckForAutoLoadGame() { return false; }
-int CZorvaWorld::LoadStartupGame() { return 1; }
+int CZorvaWorld::AutoSaveGame(bool) {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
+int CZorvaWorld::AutoLoadGame(bool) {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
+bool CZorvaWorld::CheckForAutoLoadGame() {
+  ZOR_STAND_IN("CZorvaWorld");
+  return false;
+}
+int CZorvaWorld::LoadStartupGame() {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
 
 int CZorvaWorld::SerializeGameLoad(const char* name) {
   QNO_LOG("Unable to load savegame %s", name ? name : "");

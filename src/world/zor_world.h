@@ -262,6 +262,8 @@ class CZorvaWorld : public CZorvaObject {
   void SetBlocked(int blocked) { m_Blocked = blocked; }
   bool IsInputAccepted() const { return m_InputAccepted != 0; }
   bool IsStartupWindow() const { return m_StartupWindow != 0; }
+  // The time (ms) the start-up windows opened.
+  uint32_t GetStartupWindowTime() const { return m_StartupWindowTime; }
   int GetMicroTest() const { return m_MicroTest; }
   bool GetShowMicroZellen() const { return m_ShowMicroZellen != 0; }
   int16_t GetCalculatedPending() const { return m_CalculatedPending; }
