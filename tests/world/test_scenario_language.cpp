@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gui/gui_host.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -95,6 +96,24 @@ TEST(ScenarioLanguage, AWindowClosedDuringTheSwitchOpensInTheNewLanguage) {
   game.Key(SDLK_l);
   ShowBar(game);
   ClickMapButton(game);
+  EXPECT_EQ(Take(game), english);
+}
+
+// The game menu's language buttons ask the toolkit's host, as the key asks
+// the interface's; both end in the same switch.
+TEST(ScenarioLanguage, TheMenusLanguageChoiceSwitchesLikeTheKey) {
+  const Looks english = StartedIn(1);
+
+  Scenario game;
+  ShowBar(game);
+  ClickMapButton(game);
+  CGuiHost::Get()->SetLanguage(1);
+  ShowBar(game);
+  EXPECT_EQ(Take(game), english);
+  EXPECT_EQ(game.World().GetEnvValue("LANGUAGE", 0), 1);
+  // Choosing the language in force again changes nothing.
+  CGuiHost::Get()->SetLanguage(1);
+  ShowBar(game);
   EXPECT_EQ(Take(game), english);
 }
 
