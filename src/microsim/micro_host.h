@@ -4,8 +4,11 @@
 // interface's vehicle lists and the frame time. The street network answers
 // the street questions from its index by sim id; the world root installs a
 // host that answers the rest. Without one, no street is known, no car
-// picture is handed out and no line has a stop.
+// picture is handed out and no line has a stop, and each default says once
+// in the log that no part of the game answered.
 #include <cstdint>
+
+#include "framework/zor_stand_in.h"
 
 class CCar;
 class CMicroOpnv;
@@ -31,46 +34,75 @@ class CMicroSimHost {
 
   // ---- streets, found by the sim id of either direction ----
   // The forward speed of the street that carries simId; false for none.
-  virtual bool GetStreetVelocity(uint16_t /*simId*/, double& /*velocity*/) { return false; }
+  virtual bool GetStreetVelocity(uint16_t /*simId*/, double& /*velocity*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return false;
+  }
   // The flow in the direction simId names; false when no street has it.
-  virtual bool GetStreetFlow(uint16_t /*simId*/, int& /*flow*/) { return false; }
+  virtual bool GetStreetFlow(uint16_t /*simId*/, int& /*flow*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return false;
+  }
   // The stop cell of the street piece at tile (x, y) in the direction of
   // simId; null when none.
-  virtual BinaryMicroSimObject* GetStreetHstZelle(int /*x*/, int /*y*/, uint16_t /*simId*/) { return nullptr; }
+  virtual BinaryMicroSimObject* GetStreetHstZelle(int /*x*/, int /*y*/, uint16_t /*simId*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return nullptr;
+  }
 
   // ---- vehicles ----
   // A picture from the car mix; false when there is none.
-  virtual bool GetNextCarPicture(SMicroCarPicture& /*out*/) { return false; }
+  virtual bool GetNextCarPicture(SMicroCarPicture& /*out*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return false;
+  }
   // The interface's car and bus lists.
-  virtual void AddCar(CCar* /*car*/) {}
-  virtual void RemoveCar(CCar* /*car*/) {}
-  virtual void AddBus(CMicroOpnv* /*bus*/) {}
-  virtual void RemoveBus(CMicroOpnv* /*bus*/) {}
+  virtual void AddCar(CCar* /*car*/) { ZOR_STAND_IN("CMicroSimHost"); }
+  virtual void RemoveCar(CCar* /*car*/) { ZOR_STAND_IN("CMicroSimHost"); }
+  virtual void AddBus(CMicroOpnv* /*bus*/) { ZOR_STAND_IN("CMicroSimHost"); }
+  virtual void RemoveBus(CMicroOpnv* /*bus*/) { ZOR_STAND_IN("CMicroSimHost"); }
   // Where the vehicles' sprites come from; null draws nothing.
-  virtual QnoResourceManager* GetResources() { return nullptr; }
+  virtual QnoResourceManager* GetResources() {
+    ZOR_STAND_IN("CMicroSimHost");
+    return nullptr;
+  }
   // The map the vehicles' screen positions are measured on; null for none.
-  virtual CIsoWelt* GetIsoWelt() { return nullptr; }
+  virtual CIsoWelt* GetIsoWelt() {
+    ZOR_STAND_IN("CMicroSimHost");
+    return nullptr;
+  }
   // True when sounds of the tile are heard.
-  virtual bool IsSoundVisible(int /*x*/, int /*y*/) { return false; }
+  virtual bool IsSoundVisible(int /*x*/, int /*y*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return false;
+  }
 
   // ---- public-transport lines ----
   // True when the vehicle's line stops at tile (x, y).
-  virtual bool IsIsoPosHst(CMicroOpnv* /*bus*/, int /*x*/, int /*y*/) { return false; }
+  virtual bool IsIsoPosHst(CMicroOpnv* /*bus*/, int /*x*/, int /*y*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return false;
+  }
   // The sim id of the line's current (or next) street for the vehicle;
   // flag = the street is a four-lane street or has a bus lane. -1 without
   // line or street.
   virtual int GetAbzwStreetID(CMicroOpnv* /*bus*/, bool& flag, bool /*current*/) {
+    ZOR_STAND_IN("CMicroSimHost");
     flag = false;
     return -1;
   }
   // The sim id of the line's current street for the vehicle; 0 for none.
-  virtual int GetNextStreetID(CMicroOpnv* /*bus*/) { return 0; }
+  virtual int GetNextStreetID(CMicroOpnv* /*bus*/) {
+    ZOR_STAND_IN("CMicroSimHost");
+    return 0;
+  }
   // The stop cell of the line's next street for the vehicle; null for none.
   virtual BinaryMicroSimObject* GetNextHstZelle(CMicroOpnv* /*bus*/, int /*x*/, int /*y*/, int /*simId*/) {
+    ZOR_STAND_IN("CMicroSimHost");
     return nullptr;
   }
   // The line learns that its vehicle is gone.
-  virtual void VehicleDestroyed(CMicroOpnv* /*bus*/) {}
+  virtual void VehicleDestroyed(CMicroOpnv* /*bus*/) { ZOR_STAND_IN("CMicroSimHost"); }
 
   // ---- time ----
   // Milliseconds since the previous turn; the world sets it every turn.

@@ -1,5 +1,7 @@
 #include "model/gott_modus.h"
 
+#include "framework/zor_stand_in.h"
+
 int CGottModus::OnPlayloopTurn(STime) { return 0; }
 
 int CGottModus::SetGameModus(EGameModus mode) {
@@ -7,6 +9,12 @@ int CGottModus::SetGameModus(EGameModus mode) {
   return 0;
 }
 
-int CGottModus::SetExpoModus(int) { return 0; }
-int CGottModus::SetExpoState(int) { return 0; }
+int CGottModus::SetExpoModus(int) {
+  ZOR_STAND_IN("CGottModus");
+  return 0;
+}
+int CGottModus::SetExpoState(int) {
+  ZOR_STAND_IN("CGottModus");
+  return 0;
+}
 int CGottModus::Expo_RefreshLastMove() { return 0; }

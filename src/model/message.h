@@ -1,8 +1,11 @@
 #pragma once
 // The message system: adviser and event messages.
 // Stand-in: only what the world's start-up and turn use, and the texts of
-// the warning and question windows.
+// the warning and question windows, and the language switch of the window
+// tree.
 #include <string>
+
+class CScreenWindow;
 
 class CMessage {
  public:
@@ -19,6 +22,14 @@ class CMessage {
   void SetAchtungJaNeinText(const char* text) { SetText(m_JaNein, m_HasJaNein, text); }
   const char* GetAchtungJaNeinText() const { return m_HasJaNein ? m_JaNein.c_str() : nullptr; }
 
+  // The window tree whose texts follow the language; null while there is
+  // none. The tree stays its builder's.
+  void SetWindowTree(CScreenWindow* top) { m_pWindowTree = top; }
+  // Switches to language 0 (German) or 1 (English): every item of the
+  // window tree, open or closed, rebuilds its text and picture in it when
+  // it is next drawn. 0.
+  virtual int ChangeLanguage(int language);
+
  private:
   static void SetText(std::string& into, bool& has, const char* text) {
     has = text != nullptr;
@@ -26,4 +37,5 @@ class CMessage {
   }
   std::string m_Achtung, m_JaNein;
   bool m_HasAchtung = false, m_HasJaNein = false;
+  CScreenWindow* m_pWindowTree = nullptr;
 };

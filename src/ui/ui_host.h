@@ -2,9 +2,12 @@
 // What the interface controller asks of the world above it: the world's
 // display and resources, its flags, its savegame operations and the game
 // model's texts and values shown in the status line. The world installs its
-// implementation at start-up; tests install a scripted one. The defaults
-// answer as a world with nothing loaded would.
+// implementation at start-up; tests install a scripted one. Every default
+// is a stand-in: it answers as a world with nothing loaded would and says
+// once in the log that no part of the game answered.
 #include <cstdint>
+
+#include "framework/zor_stand_in.h"
 
 class QnoDisplay;
 class QnoResourceManager;
@@ -19,61 +22,130 @@ class CUiHost {
   static void Install(CUiHost* host);
 
   // World state.
-  virtual QnoResourceManager* GetResourceManager() { return nullptr; }
-  virtual QnoDisplay* GetDisplay() { return nullptr; }
-  virtual int GetScreenWidth() { return 800; }
-  virtual int GetScreenHeight() { return 600; }
+  virtual QnoResourceManager* GetResourceManager() {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  virtual QnoDisplay* GetDisplay() {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  virtual int GetScreenWidth() {
+    ZOR_STAND_IN("CUiHost");
+    return 800;
+  }
+  virtual int GetScreenHeight() {
+    ZOR_STAND_IN("CUiHost");
+    return 600;
+  }
   // The world's ready flag: while it is clear no mouse handler runs.
-  virtual bool IsReady() { return true; }
+  virtual bool IsReady() {
+    ZOR_STAND_IN("CUiHost");
+    return true;
+  }
   // The player has left the start windows.
-  virtual bool IsGameStarted() { return false; }
+  virtual bool IsGameStarted() {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
   // The exhibition holds the game.
-  virtual int GetExpoHold() { return 0; }
+  virtual int GetExpoHold() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
   // 0 free play, 1 normal game, 2 scenario, 3 exhibition.
-  virtual int GetGameModus() { return 1; }
-  virtual int GetExpoModus() { return 0; }
+  virtual int GetGameModus() {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
+  virtual int GetExpoModus() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
 
   // Savegames, run by the deferred actions. Results as the world's own
   // operations give them: a load check of 1 means loadable, 0 is success
   // for the rest.
-  virtual int CheckForLoadGame() { return 0; }
-  virtual int LoadGame() { return 1; }
-  virtual int SaveGame() { return 1; }
-  virtual int ResetGame() { return 0; }
-  virtual int AutoSaveGame() { return 1; }
-  virtual int AutoLoadGame() { return 1; }
+  virtual int CheckForLoadGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
+  virtual int LoadGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
+  virtual int SaveGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
+  virtual int ResetGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
+  virtual int AutoSaveGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
+  virtual int AutoLoadGame() {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
   // Re-reads the savegame list; save selects the saving kind.
-  virtual int MakeLoadSaveGamesFromDirectory(bool /*save*/) { return 0; }
+  virtual int MakeLoadSaveGamesFromDirectory(bool /*save*/) {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
   // God mode's task window of a scenario.
-  virtual void ShowAufgabeWindow() {}
+  virtual void ShowAufgabeWindow() { ZOR_STAND_IN("CUiHost"); }
   // Every world object takes its filter picture again.
-  virtual void SetObjectListFilter() {}
+  virtual void SetObjectListFilter() { ZOR_STAND_IN("CUiHost"); }
 
   // The message system's warning and question texts.
-  virtual void SetAchtungMessage(const char* /*text*/) {}
-  virtual void SetAchtungJaNeinText(const char* /*text*/) {}
+  virtual void SetAchtungMessage(const char* /*text*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void SetAchtungJaNeinText(const char* /*text*/) { ZOR_STAND_IN("CUiHost"); }
 
   // The status line.
-  virtual bool GetMoney(double* /*value*/) { return false; }
-  virtual int GetPeople() { return 0; }
+  virtual bool GetMoney(double* /*value*/) {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
+  virtual int GetPeople() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
   // Month 0-11 and year of the simulation date.
   virtual void GetDate(int* month, int* year) {
+    ZOR_STAND_IN("CUiHost");
     *month = 0;
     *year = 0;
   }
   // The current ticker text, null when none.
-  virtual const char* GetTickerText() { return nullptr; }
-  virtual void RenderIndikatoren(QnoDisplay* /*display*/) {}
+  virtual const char* GetTickerText() {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  virtual void RenderIndikatoren(QnoDisplay* /*display*/) { ZOR_STAND_IN("CUiHost"); }
   // God mode's exhibition task markers, on the map and on the small map.
-  virtual void RenderExpoMarkers(QnoDisplay* /*display*/, int /*kind*/, bool /*blinkOn*/) {}
-  virtual void RenderExpoMarkersSmallMap(QnoDisplay* /*display*/, int /*kind*/, int /*x*/, int /*y*/) {}
+  virtual void RenderExpoMarkers(QnoDisplay* /*display*/, int /*kind*/, bool /*blinkOn*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void RenderExpoMarkersSmallMap(QnoDisplay* /*display*/, int /*kind*/, int /*x*/, int /*y*/) {
+    ZOR_STAND_IN("CUiHost");
+  }
 
   // ---- shortcuts and tools ----
   // Switches the game between German and English.
-  virtual void ToggleLanguage() {}
+  virtual void ToggleLanguage() { ZOR_STAND_IN("CUiHost"); }
   // The city has its travel advice centre; car sharing has its centre.
-  virtual bool HasAdviceCentre() { return false; }
-  virtual bool HasCarsharingCentre() { return false; }
+  virtual bool HasAdviceCentre() {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
+  virtual bool HasCarsharingCentre() {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
   // The tile of the short message in the ticker; false when it has none.
-  virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) { return false; }
+  virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
 };

@@ -12,6 +12,7 @@
 #include "framework/qno_resource.h"
 #include "framework/zor_list.h"
 #include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
 #include "framework/zor_util.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
@@ -28,6 +29,7 @@
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/zor_var.h"
 #include "ui/user_int.h"
@@ -56,10 +58,22 @@ void CZorvaWorld::FlipBuffer() {
 
 // Stand-ins for the savegame container: every load and save reports
 // failure, so the start-up goes on with the fresh world.
-int CZorvaWorld::AutoSaveGame(bool) { return 1; }
-int CZorvaWorld::AutoLoadGame(bool) { return 1; }
-bool CZorvaWorld::CheckForAutoLoadGame() { return false; }
-int CZorvaWorld::LoadStartupGame() { return 1; }
+int CZorvaWorld::AutoSaveGame(bool) {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
+int CZorvaWorld::AutoLoadGame(bool) {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
+bool CZorvaWorld::CheckForAutoLoadGame() {
+  ZOR_STAND_IN("CZorvaWorld");
+  return false;
+}
+int CZorvaWorld::LoadStartupGame() {
+  ZOR_STAND_IN("CZorvaWorld");
+  return 1;
+}
 
 int CZorvaWorld::SerializeGameLoad(const char* name) {
   QNO_LOG("Unable to load savegame %s", name ? name : "");
@@ -209,6 +223,12 @@ int CZorvaWorld::GetEnvValue(const char* key, int defaultValue) {
 bool CZorvaWorld::GetEnvOnOff(const char* key) { return GetEnvValue(key, 1) != 1; }
 
 void CZorvaWorld::ResetEnvDescription() { m_env.Reset(); }
+
+void CZorvaWorld::ChangeLanguage(int language) {
+  m_Language = language == 1 ? 1 : 0;
+  if (m_pMessage) m_pMessage->ChangeLanguage(m_Language);
+  SetEnv("LANGUAGE", m_Language);
+}
 
 // ---- sounds and filter icons ---------------------------------------------------------
 

@@ -222,6 +222,10 @@ class CZorvaWorld : public CZorvaObject {
   const char* GetEnvValue(const char* key, const char* defaultValue);
   int GetEnvValue(const char* key, int defaultValue);
   bool GetEnvOnOff(const char* key);
+  // Switches the game to language 0 (German) or 1 (English; any other
+  // value counts as German): the message system and every window follow,
+  // and the LANGUAGE setting keeps it.
+  void ChangeLanguage(int language);
   void ResetEnvDescription();
   CEnvTable& GetEnvTable() { return m_env; }
 
@@ -258,6 +262,8 @@ class CZorvaWorld : public CZorvaObject {
   void SetBlocked(int blocked) { m_Blocked = blocked; }
   bool IsInputAccepted() const { return m_InputAccepted != 0; }
   bool IsStartupWindow() const { return m_StartupWindow != 0; }
+  // The time (ms) the start-up windows opened.
+  uint32_t GetStartupWindowTime() const { return m_StartupWindowTime; }
   int GetMicroTest() const { return m_MicroTest; }
   bool GetShowMicroZellen() const { return m_ShowMicroZellen != 0; }
   int16_t GetCalculatedPending() const { return m_CalculatedPending; }

@@ -1,5 +1,6 @@
 #include "world/zor_world_hosts.h"
 
+#include "framework/qno_bitmap.h"
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
@@ -227,7 +228,7 @@ int CZorUiHost::GetScreenHeight() {
 }
 
 bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
-void CZorUiHost::ToggleLanguage() { CZorvaWorld::m_Language = CZorvaWorld::m_Language == 1 ? 0 : 1; }
+void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Language == 1 ? 0 : 1); }
 
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
@@ -281,6 +282,8 @@ void CZorUiHost::GetDate(int* month, int* year) {
 
 namespace {
 constexpr int kGameSpeedSum = 30000;
+constexpr int kGameSpeedMin = 6000;
+constexpr int kGameSpeedMax = 24000;
 constexpr int kWarningTextItem = 23;
 constexpr int kYesNoTextItem = 40;
 }  // namespace
@@ -417,3 +420,65 @@ void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {
 void CZorGuiHost::ToggleBottomPanelPinned() {
   if (CUserInt* ui = m_world.GetUserInt()) ui->ToggleLeisteFix();
 }
+
+void CZorGuiHost::SetLanguage(int language) { m_world.ChangeLanguage(language); }
+
+int CZorGuiHost::GetGameSpeedMin() { return kGameSpeedMin; }
+int CZorGuiHost::GetGameSpeedMax() { return kGameSpeedMax; }
+
+void CZorGuiHost::SetGameMode(int mode) {
+  if (CGottModus* god = m_world.GetGottModus()) god->SetGameModus(static_cast<EGameModus>(mode));
+}
+
+void CZorGuiHost::SetLoadSaveGameMode(int mode) {
+  if (CGottModus* god = m_world.GetGottModus()) god->m_ListingMode = mode;
+}
+
+void CZorGuiHost::SetExpoModus(int mode) {
+  if (CGottModus* god = m_world.GetGottModus()) god->SetExpoModus(mode);
+}
+
+void CZorGuiHost::SetExpoState(int state) {
+  if (CGottModus* god = m_world.GetGottModus()) god->SetExpoState(state);
+}
+
+bool CZorGuiHost::IsHotlineOn() { return m_world.GetEnvValue("WINDOWHOTLINE", 0) == 1; }
+void CZorGuiHost::SetHotlineOn() { m_world.SetEnv("WINDOWHOTLINE", 1); }
+int CZorGuiHost::GetEnvInt(const char* key, int defaultValue) { return m_world.GetEnvValue(key, defaultValue); }
+void CZorGuiHost::SetWindowMode(int mode) { m_world.SetWindowMode(mode, -1, -1); }
+uint32_t CZorGuiHost::GetStartupTicks() { return m_world.GetStartupWindowTime(); }
+void CZorGuiHost::PlaySound(const char* name) { m_world.AddSound(name, 0); }
+
+bool CZorGuiHost::GetPictureSize(int id, int* w, int* h) {
+  QnoBitmap* picture = id > 0 ? QnoBitmap::FromResource(m_world.GetResourceManager(), static_cast<unsigned>(id))
+                              : nullptr;
+  if (!picture) return false;
+  *w = picture->GetSizeX();
+  *h = picture->GetSizeY();
+  return true;
+}
+
+void CZorGuiHost::VarAddValue(const char* name, double value) {
+  if (CDataExchange* exchange = m_world.GetDataExchange(); exchange && name) exchange->VarAddValue(name, value);
+}
+
+void CZorGuiHost::SetAdviser(int adviser) {
+  if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->SetBerater(adviser);
+}
+
+int CZorGuiHost::GetStreet24hLoad(int direction, int hour) {
+  if (direction < 0 || direction > 1 || hour < 0 || hour > 23) return -1;
+  return CUserInt::selObj.streetLoad[direction][hour];
+}
+
+void CZorGuiHost::ClearSelectedStreet() {
+  CUserInt::selObj.selectedStreet = nullptr;
+  CUserInt::selObj.selectedStreetId = 0;
+}
+
+void CZorGuiHost::ClearSelectedCrossing() {
+  CUserInt::selObj.selectedCrossing = nullptr;
+  CUserInt::selObj.selectedCrossingId = -1;
+}
+
+void CZorGuiHost::SetLineReopenWindow(int id) { CUserInt::selObj.reopenWindow = id; }

@@ -167,6 +167,29 @@ class CZorGuiHost : public CGuiHost {
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;
   void ToggleBottomPanelPinned() override;
+  void SetLanguage(int language) override;
+
+  // The world, its settings and the game model.
+  int GetGameSpeedMin() override;
+  int GetGameSpeedMax() override;
+  void SetGameMode(int mode) override;
+  void SetLoadSaveGameMode(int mode) override;
+  void SetExpoModus(int mode) override;
+  void SetExpoState(int state) override;
+  bool IsHotlineOn() override;
+  void SetHotlineOn() override;
+  int GetEnvInt(const char* key, int defaultValue) override;
+  void SetWindowMode(int mode) override;
+  uint32_t GetStartupTicks() override;
+  void PlaySound(const char* name) override;
+  bool GetPictureSize(int id, int* w, int* h) override;
+  void VarAddValue(const char* name, double value) override;
+  void SetAdviser(int adviser) override;
+  // The interface's selections.
+  int GetStreet24hLoad(int direction, int hour) override;
+  void ClearSelectedStreet() override;
+  void ClearSelectedCrossing() override;
+  void SetLineReopenWindow(int id) override;
 
  private:
   CZorvaWorld& m_world;

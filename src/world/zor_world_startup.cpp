@@ -227,6 +227,7 @@ int CZorvaWorld::OnStartup() {
 
   CZorvaWindows(m_builder).AddAll();
   CUserInt::topWindow = m_builder.GetTopWindow();
+  m_pMessage->SetWindowTree(CUserInt::topWindow);
 
   m_pGottModus = NewGottModus();
   m_pUserInt->SetAufloesung(width, height);
@@ -592,6 +593,7 @@ int CZorvaWorld::Destroy() {
   m_pSimParts = nullptr;
   // The interface destroys the window tree it was handed.
   if (m_pUserInt && CUserInt::topWindow == m_builder.GetTopWindow()) m_builder.SetTopWindow(nullptr);
+  if (m_pMessage) m_pMessage->SetWindowTree(nullptr);
   ZorDestroyDelete(m_pUserInt);
   CUserInt::topWindow = nullptr;
   m_builder.DestroyWindows();

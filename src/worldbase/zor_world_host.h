@@ -3,7 +3,10 @@
 // language, the sounds of objects and an object's filter icon. They sit
 // below the root, so they reach it through this one interface; the root
 // installs its implementation while it lives, and tests install their own.
-// Without one, the language is German, nothing plays and no icon changes.
+// Without one, the language is German, nothing plays and no icon changes;
+// each default says once in the log that no part of the game answered.
+
+#include "framework/zor_stand_in.h"
 
 class CWorldObj;
 
@@ -17,18 +20,33 @@ class CWorldHost {
   static void Install(CWorldHost* host);
 
   // 0 German, 1 English.
-  virtual int GetLanguage() { return 0; }
+  virtual int GetLanguage() {
+    ZOR_STAND_IN("CWorldHost");
+    return 0;
+  }
   // Starts or keeps up an object's looping sound; fades it out.
-  virtual int AddSound(const char* /*name*/, int /*priority*/) { return 0; }
-  virtual int FadeOutSound(const char* /*name*/) { return 0; }
+  virtual int AddSound(const char* /*name*/, int /*priority*/) {
+    ZOR_STAND_IN("CWorldHost");
+    return 0;
+  }
+  virtual int FadeOutSound(const char* /*name*/) {
+    ZOR_STAND_IN("CWorldHost");
+    return 0;
+  }
   // Sets the filter icon of one object from the interface's map filters.
-  virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) {}
+  virtual void SetWorldObjectListFilter(CWorldObj* /*object*/) { ZOR_STAND_IN("CWorldHost"); }
   // Shows the interface's warning window with that number.
-  virtual void SetAchtungWindow(int /*warning*/) {}
+  virtual void SetAchtungWindow(int /*warning*/) { ZOR_STAND_IN("CWorldHost"); }
   // The debug view that draws every micro cell and its links.
-  virtual bool GetShowMicroZellen() { return false; }
+  virtual bool GetShowMicroZellen() {
+    ZOR_STAND_IN("CWorldHost");
+    return false;
+  }
   // The price table's building (class 0) or other price of an entry.
-  virtual double GetPreis(int /*entry*/, int /*cls*/) { return 0.0; }
+  virtual double GetPreis(int /*entry*/, int /*cls*/) {
+    ZOR_STAND_IN("CWorldHost");
+    return 0.0;
+  }
   // Adds a value to a named variable of the game model (a booked cost).
-  virtual void VarAddValue(const char* /*name*/, double /*value*/) {}
+  virtual void VarAddValue(const char* /*name*/, double /*value*/) { ZOR_STAND_IN("CWorldHost"); }
 };

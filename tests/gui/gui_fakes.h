@@ -70,6 +70,8 @@ class FakeVar : public CWindowVar {
 };
 
 // Keeps a render list and answers the controller's questions from fields.
+// Its answers are held to the game's own host by the host contract tests:
+// what a fresh game answers is what the fields start with.
 class FakeHost : public CGuiHost {
  public:
   FakeHost() { CGuiHost::Install(this); }
@@ -95,6 +97,8 @@ class FakeHost : public CGuiHost {
   void PlaySound(const char* name) override { sounds.push_back(name); }
   bool IsMessageProcessed(int n) override { return processed.count(n) != 0; }
   int GetGameSpeed() override { return speed; }
+  int GetGameSpeedMin() override { return 6000; }
+  int GetGameSpeedMax() override { return 24000; }
   void SetGameSpeed(int v) override { speed = v; }
   const char* GetMessageText(int type) override {
     auto it = messages.find(type);
@@ -127,7 +131,11 @@ class FakeHost : public CGuiHost {
   void SetGameMode(int m) override { Log("SetGameMode", m); gameMode = m; }
   bool IsDebugInfoOn() override { return debugInfo; }
   bool IsPaused() override { return paused; }
-  bool IsViewFilterOn(int f) override { return filters.count(f) != 0; }
+  // Filters 1-4 as set; 0 is on exactly when none of them is.
+  bool IsViewFilterOn(int f) override {
+    if (f == 0) return std::none_of(filters.begin(), filters.end(), [](const auto& e) { return e.first <= 4; });
+    return f <= 4 && filters.count(f) != 0;
+  }
   int GetCurrentTool() override { return tool; }
   int GetLoadSaveGameMode() override { return listMode; }
   int GetStatKmOrTrip() override { return kmOrTrip; }
@@ -156,11 +164,11 @@ class FakeHost : public CGuiHost {
   bool CheckSelectedLoadSaveName() override { return selectedSlotValid; }
   int CheckForSaveGame() override { return saveAsks; }
   int CheckForLoadGame() override { return loadSelected; }
-  int DeleteGame() override { Log("DeleteGame"); return 0; }
+  int DeleteGame() override { Log("DeleteGame"); return deleteResult; }
   uint32_t GetTicksAfterLoad() override { return ticksAfterLoad; }
   uint32_t GetStartupTicks() override { return startupTicks; }
   int AutoSaveGame() override { Log("AutoSaveGame"); return autoSaveResult; }
-  int AutoLoadGame() override { Log("AutoLoadGame"); return 0; }
+  int AutoLoadGame() override { Log("AutoLoadGame"); return autoLoadResult; }
   CWorldObj* GetLineByID(int n) override { return lines.count(n) ? lines[n] : nullptr; }
   CWorldObj* SetActiveLine(int n) override { Log("SetActiveLine", n); return GetLineByID(n); }
   CWorldObj* GetOpnvNet() override { return net; }
@@ -191,7 +199,10 @@ class FakeHost : public CGuiHost {
   // What the actions change: each call is logged as "Name" or "Name arg...".
   void SetBlocked(bool on) override { Log("SetBlocked", on); }
   void MakeLoadSaveGamesFromDirectory(bool keep) override { Log("MakeLoadSaveGames", keep); }
-  void SetLoadSaveGameMode(int m) override { Log("SetLoadSaveGameMode", m); }
+  void SetLoadSaveGameMode(int m) override {
+    Log("SetLoadSaveGameMode", m);
+    listMode = m;
+  }
   void ClearNameEntry() override { Log("ClearNameEntry"); }
   void ClearNameInput() override { Log("ClearNameInput"); }
   void SetNameInput(const char* t) override { Log(std::string("SetNameInput ") + t); }
@@ -204,8 +215,21 @@ class FakeHost : public CGuiHost {
   void SetWindowMode(int m) override { Log("SetWindowMode", m); }
   void SetPause(bool on) override { Log("SetPause", on); paused = on; }
   void SetDoLater(int a) override { Log("SetDoLater", a); }
-  void SetToolNr(int t, int s, int v) override { Log("SetToolNr", t, s, v); }
-  void SetToolStandard() override { Log("SetToolStandard"); }
+  // As the game chooses: tools 1-23 only, and a choice without a variant
+  // changes only the cursor.
+  void SetToolNr(int t, int s, int v) override {
+    Log("SetToolNr", t, s, v);
+    if (t < 1 || t > 23 || v == 0) return;
+    tool = t;
+    subtool = std::max(s, 0);
+    variant = v;
+  }
+  bool IsTool(int t, int s, int v) override { return tool == t && subtool == s && variant == v; }
+  void SetToolStandard() override {
+    Log("SetToolStandard");
+    tool = 1;
+    subtool = variant = -1;
+  }
   void DisableStandardMenues() override { Log("DisableStandardMenues"); }
   void SetViewFilter(int f, bool on) override {
     Log("SetViewFilter", f, on);
@@ -221,7 +245,13 @@ class FakeHost : public CGuiHost {
         " " + std::to_string(r));
   }
   void SetAchtungWindow(int t) override { Log("SetAchtungWindow", t); }
-  void SetAchtungWindowJaNein(int t, int k) override { Log("SetAchtungWindowJaNein", t, k); }
+  // As the game does: window 247 of the tree opens first, then the question
+  // is noted, and only when the window is open.
+  void SetAchtungWindowJaNein(int t, int k) override {
+    Log("SetAchtungWindowJaNein", t, k);
+    if (tree) tree->ActivateWindow(247, OVER_GROUP);
+    yesNo = IsWindowOpen(247) ? t : -1;
+  }
   void ResetSelectedBuildingList() override { Log("ResetSelectedBuildingList"); }
   void ClearWarningHighlight() override { Log("ClearWarningHighlight"); }
   void ClearSelectedStreet() override { Log("ClearSelectedStreet"); }
@@ -324,7 +354,10 @@ class FakeHost : public CGuiHost {
   bool debugInfo = false;
   bool paused = false;
   std::map<int, bool> filters;
-  int tool = 0;
+  // The selection tool.
+  int tool = 1;
+  int subtool = -1;
+  int variant = -1;
   int listMode = 1;
   int kmOrTrip = 0;
   bool chartSwitch = false;
@@ -346,8 +379,12 @@ class FakeHost : public CGuiHost {
   int loadSelected = 0;
   uint32_t ticksAfterLoad = 0;
   uint32_t startupTicks = 0;
-  int autoSaveResult = 0;
-  int removeResult = 0;
+  // A fresh game has no savegame to write, read or delete and no selected
+  // object to remove.
+  int autoSaveResult = 1;
+  int autoLoadResult = 1;
+  int deleteResult = 1;
+  int removeResult = 1;
   std::map<int, CWorldObj*> lines;
   CWorldObj* net = nullptr;
   CWorldObj* selectedLine = nullptr;
@@ -357,6 +394,8 @@ class FakeHost : public CGuiHost {
   int helpEntry = -1;
   int win2000 = 1;
   std::map<int, std::pair<int, int>> pictures;
+  // The tree the yes/no question opens its window 247 in; none by default.
+  CScreenWindow* tree = nullptr;
 };
 
 inline QnoInteractionEvent MakeEvent(int type, int x, int y, int button = 0) {

@@ -580,6 +580,7 @@ TEST_F(ItemActions, LoadingSavingAndNewGames) {
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"OpenNameInput", "SetLoadSaveGameMode 2", "MakeLoadSaveGames 1",
                                                    "ClearNameInput", "AutoLoadGame", "SetPause 0",
                                                    "SetWindowMode 2"}));
+  host.autoSaveResult = 0;
   Run(81);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"AutoSaveGame", "PlayAbspannVideo", "LeaveGame"}));
   // A game that could not be saved is not left.
@@ -655,6 +656,7 @@ TEST_F(ItemActions, RemovalBooksTheCostOnlyOfWhatWasRemoved) {
   }
   host.Take();
   host.removalCost = 7500;
+  host.removeResult = 0;
   Run(134);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"ClearRemovalWord", "CheckForRemoveObjectSelected",
                                                    "RemoveSelectedObject",

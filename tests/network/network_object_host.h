@@ -26,7 +26,13 @@ class NetObjectHost : public CIsoHost {
     objects.insert(o);
     return o;
   }
+  // As the world does: the ground gives up one reference, any other object
+  // made here goes; 1 for an object the host did not make.
   int DestroyObject(CWorldObj* object, int) override {
+    if (object == &ground) {
+      ground.Destroy();
+      return 0;
+    }
     if (!objects.erase(object)) return 1;
     object->Destroy();
     delete object;

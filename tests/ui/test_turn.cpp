@@ -46,6 +46,8 @@ TEST_F(Turn, AWindowClosedDuringTheWalkEndsIt) {
 }
 
 TEST_F(Controller, ADeferredActionRunsAfterAFrameWithTheWaitCursor) {
+  host.loadable = 1;
+  host.loadResult = 0;
   ui->SetDoLater(DOLATER_LOAD);
   ui->SetDoLater(DOLATER_LOAD);
   EXPECT_EQ(CUserInt::selObj.countdown, 1);
@@ -77,6 +79,8 @@ TEST_F(Controller, ALoadClosesTheGameMenuAndTheQuestionAndShowsAScenarioTask) {
   builder.AddWindow(160, 0, 0, 352, 305, 1, WINDOW_NORMAL, POSITION_CENTERED, 0);
   ui->ActivateWindow(160);
   host.modus = 2;
+  host.loadable = 1;
+  host.loadResult = 0;
   ui->SetDoLater(DOLATER_LOAD);
   ui->Render(nullptr);
   ui->OnPlayloopTurn();

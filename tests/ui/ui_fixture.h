@@ -1,7 +1,9 @@
 #pragma once
 // A controller on a small window tree, with the hosts a world would give it:
 // the toolkit's host forwards to the controller, the controller's host
-// answers from fields and counts the savegame calls.
+// answers from fields and counts the savegame calls. The fields start as a
+// fresh game answers (the host contract tests hold them to it): nothing to
+// load, and every load and save fails until a test scripts otherwise.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -79,7 +81,7 @@ class ScriptedUiHost : public CUiHost {
   }
   int AutoSaveGame() override {
     ++autoSaves;
-    return 0;
+    return autoSaveResult;
   }
   int MakeLoadSaveGamesFromDirectory(bool save) override {
     listings.push_back(save);
@@ -96,7 +98,8 @@ class ScriptedUiHost : public CUiHost {
   bool ready = true, started = false;
   int modus = 1;
   int expoHold = 0;
-  int loadable = 1, loadResult = 0, saveResult = 0;
+  int loadable = 0, loadResult = 1, saveResult = 1;
+  int autoSaveResult = 1;
   int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0, resets = 0, autoLoads = 0;
   int autoLoadResult = 1;
   std::vector<bool> listings;
