@@ -170,7 +170,7 @@ void* QnoResourceManager::GetResource(unsigned id) {
   return data;
 }
 
-void* QnoResourceManager::GetResource(unsigned id, QnoBlobValidator validate) {
+void* QnoResourceManager::GetCheckedResource(unsigned id, QnoBlobValidator validate) {
   uint8_t* data = static_cast<uint8_t*>(GetResource(id));
   if (!data || !validate) return data;
   Slot& s = m_slots[id];

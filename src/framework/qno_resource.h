@@ -50,7 +50,15 @@ class QnoResourceManager {
   void* GetResource(unsigned id, enumQnoCacheTime) { return GetResource(id); }
   // The blob when it passes `validate`; null (logged once) when it does not.
   // A validator is run once per blob; later calls are a lookup.
-  void* GetResource(unsigned id, QnoBlobValidator validate);
+  // A blob already loaded and checked with the same validator is answered
+  // inline: the map asks for several per cell when it makes a cell's list.
+  void* GetResource(unsigned id, QnoBlobValidator validate) {
+    if (id < QNO_MAX_RESOURCES && !m_tracking) {
+      const Slot& s = m_slots[id];
+      if (s.data && validate && s.checkedWith == validate) return s.valid ? s.data : nullptr;
+    }
+    return GetCheckedResource(id, validate);
+  }
   // Length in bytes of a loaded or listed blob; 0 when unknown.
   uint32_t GetResourceLength(unsigned id) const;
   void ReleaseResource(unsigned) {}
@@ -82,6 +90,8 @@ class QnoResourceManager {
     bool listed;  // in m_listed
   };
   void Touch(unsigned id);
+  // GetResource with a validator, for the blobs not yet loaded or checked.
+  void* GetCheckedResource(unsigned id, QnoBlobValidator validate);
 
   int LoadDirectory(FILE* stream, unsigned slot);
   void* LoadResourceFromFile(unsigned id);

@@ -8,7 +8,3 @@ const int32_t Tile_Size_Y[3] = {46, 22, 12};
 const int32_t Tile_Size_XDiv2[3] = {46, 22, 12};
 const int32_t Tile_Size_YDiv2[3] = {23, 11, 6};
 
-int IsoZoomIndex() {
-  const int i = g_ZoomStufe / 2;
-  return i < 0 ? 0 : (i > 2 ? 2 : i);
-}

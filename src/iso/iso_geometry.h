@@ -22,5 +22,9 @@ extern const int32_t Tile_Size_Y[3];
 extern const int32_t Tile_Size_XDiv2[3];
 extern const int32_t Tile_Size_YDiv2[3];
 
-// The zoom index of the current zoom level, kept inside the tables.
-int IsoZoomIndex();
+// The zoom index of the current zoom level, kept inside the tables; inline,
+// for the walks ask for it per cell.
+inline int IsoZoomIndex() {
+  const int i = g_ZoomStufe / 2;
+  return i < 0 ? 0 : (i > 2 ? 2 : i);
+}

@@ -19,6 +19,10 @@ void SortedList::InsertItem(int z, CIsoObject* object, int layer) {
     if (!m_pItems) return;
     m_Capacity = kGrowBy;
     m_Count = 0;
+  } else if (m_Count > 0 && z > m_pItems[m_Count - 1].z) {
+    // Above every item (the usual case, layers come in rising order): the
+    // search below would end at the end as well.
+    pos = m_Count;
   } else {
     int lo = 0, hi = m_Count - 1, mid = 0;
     while (lo <= hi) {
@@ -172,10 +176,13 @@ void CIsoInfo::InsertObjectLayers(CIsoObject* object) {
   if (!m_pRenderList) m_pRenderList = new SortedList;
   const int zi = IsoZoomIndex();
   const int rot = (g_IsoRichtung + object->GetRichtungsValue()) & 3;
-  for (int l = 0; l <= tile->GetHighestLayer(); ++l) m_pRenderList->InsertItem(tile->GetZValue(zi, rot, l), object, l);
+  const int highest = tile->GetHighestLayer();
+  for (int l = 0; l <= highest; ++l) m_pRenderList->InsertItem(tile->GetZValue(zi, rot, l), object, l);
 }
 
-int CIsoInfo::InsertTilesInNewRenderList() {
+uint32_t CIsoInfo::s_ListGeneration = 0;
+
+void CIsoInfo::MakeRenderList() {
   if (!m_pRenderList) m_pRenderList = new SortedList;
   m_pRenderList->Clear();
   for (int l = 0; l < 2; ++l) {
@@ -184,6 +191,11 @@ int CIsoInfo::InsertTilesInNewRenderList() {
     for (CZorvaObject* o = m_pIsoObjects[l]->GetHead(); o && n < 255; o = o->GetNext(), ++n)
       InsertObjectLayers(static_cast<CIsoObject*>(o));
   }
+  m_ListGeneration = s_ListGeneration;
+}
+
+int CIsoInfo::InsertTilesInNewRenderList() {
+  MakeRenderList();
   InvalidateCache();
   return 0;
 }
@@ -200,6 +212,7 @@ int CIsoInfo::CreateFilterRenderList() {
   m_pRenderList->Clear();
   for (int l = 0; l < 2; ++l)
     if (m_pIsoObjects[l]) InsertObjectLayers(m_pIsoObjects[l]->GetFilterTile());
+  m_ListGeneration = s_ListGeneration;
   InvalidateCache();
   return 0;
 }
@@ -328,6 +341,7 @@ int CIsoInfo::TakeItem(TIsoRichtung& dir, int& layer) {
 }
 
 int CIsoInfo::GetFirstRenderID(TIsoRichtung& dir, int& layer) {
+  FreshenRenderList();
   m_RenderCursor = 0;
   if (!m_pRenderList || m_pRenderList->GetCount() == 0) return 0;
   const SortedList::Item& first = m_pRenderList->GetAt(0);
@@ -337,6 +351,7 @@ int CIsoInfo::GetFirstRenderID(TIsoRichtung& dir, int& layer) {
 }
 
 int CIsoInfo::GetNextRenderID(TIsoRichtung& dir, int& layer) {
+  FreshenRenderList();
   if (!m_pRenderList || m_RenderCursor >= m_pRenderList->GetCount()) {
     m_RenderCursor = 0;
     return 0;
@@ -345,12 +360,14 @@ int CIsoInfo::GetNextRenderID(TIsoRichtung& dir, int& layer) {
 }
 
 int CIsoInfo::GetNextFloorRenderID(TIsoRichtung& dir, int& layer) {
+  FreshenRenderList();
   if (!m_pRenderList || m_RenderCursor >= m_pRenderList->GetCount()) return 0;
   if (m_pRenderList->GetAt(m_RenderCursor).z > 4) return 0;
   return TakeItem(dir, layer);
 }
 
 int CIsoInfo::GetMiddleRenderID(TIsoRichtung& dir, int& layer) {
+  FreshenRenderList();
   if (!m_pRenderList || m_RenderCursor >= m_pRenderList->GetCount()) return 0;
   if (m_pRenderList->GetAt(m_RenderCursor).z != 5) return 0;
   return TakeItem(dir, layer);

@@ -87,6 +87,9 @@ class CIsoInfo {
 
   int InsertTilesInNewRenderList();
   int CreateNewRenderList() { return InsertTilesInNewRenderList(); }
+  // A turn or zoom changes every cell's list; each cell makes its list again
+  // only when it is next read, so cells out of view cost nothing.
+  static void MakeAllRenderListsStale() { ++s_ListGeneration; }
   int InsertIntoRenderList(CIsoObject* object);
   int CreateFilterRenderList();
   int SetFilter();
@@ -106,7 +109,10 @@ class CIsoInfo {
   CWorldObj* GetWorldObject(TBaseType layer) const;
   CIsoObjGroup* GetGroupObj(TBaseType layer) const { return m_pGroup[layer]; }
   CIsoObjLst* GetIsoObjects(TBaseType layer) const { return m_pIsoObjects[layer]; }
-  SortedList* GetRenderList() const { return m_pRenderList; }
+  SortedList* GetRenderList() {
+    FreshenRenderList();
+    return m_pRenderList;
+  }
 
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom, TIsoRichtung rot,
              TBaseType layer);
@@ -133,11 +139,19 @@ class CIsoInfo {
   void ClearLayer(int layer);
   void InsertObjectLayers(CIsoObject* object);
   void InvalidateCache();
+  // The list of the objects' layers in the current direction and zoom.
+  void MakeRenderList();
+  void FreshenRenderList() {
+    if (m_ListGeneration != s_ListGeneration) MakeRenderList();
+  }
 
   CWorldObj* m_pWorldObj[2] = {};
   CIsoObjLst* m_pIsoObjects[2] = {};
   CIsoObjGroup* m_pGroup[2] = {};
   SortedList* m_pRenderList = nullptr;
+  // The generation of lists m_pRenderList belongs to; older ones are stale.
+  static uint32_t s_ListGeneration;
+  uint32_t m_ListGeneration = 0;
   uint16_t m_RenderCursor = 0;
   unsigned char m_X = 0;
   unsigned char m_Y = 0;

@@ -27,11 +27,9 @@ constexpr int kMaxEdgeSteps = 100;
 }  // namespace
 
 int CIsoUpdateRndLst::Update() {
+  CIsoInfo::MakeAllRenderListsStale();
   for (int x = 0; x < ISO_MAP_SIZE; ++x)
-    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
-      if (CIsoInfo* cell = m_pMap->GetIsoInfo(x, y)) cell->CreateNewRenderList();
-      m_pMap->InvalidateSpriteRenderList(x, y);
-    }
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) m_pMap->InvalidateSpriteRenderList(x, y);
   return 0;
 }
 

@@ -317,7 +317,10 @@ int CSimStreet::TravelTime() {
   if (m_travelTimeValid) return m_travelTime;
   if (m_capacity == 0) m_capacity = kDefaultCapacity;
   const double x = static_cast<double>(m_flow) / m_capacity;
-  double t = m_t0 * (1.0 + m_a * std::pow(x, m_b)) + 0.5;
+  // The usual exponent 4 as two squarings: a street's time is computed
+  // again after every loading step that uses it, and pow() is slow.
+  const double x2 = x * x;
+  double t = m_t0 * (1.0 + m_a * (m_b == 4.0 ? x2 * x2 : std::pow(x, m_b))) + 0.5;
   if (m_guidance) t *= 0.8;
   // A zero or negative velocity gives an infinite or undefined t0; such a
   // street, like a hopelessly jammed one, is simply too slow to use.

@@ -117,6 +117,11 @@ void CSimRoutingMatrix::Clear() {
 }
 
 void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* streets) {
+  // The matrix of the previous hour is kept for the next one of the same
+  // size: a fresh 16 n^2 bytes would cost a page fault per 4 KB.
+  Route* kept = m_matrix;
+  const size_t keptCells = m_matrix ? static_cast<size_t>(m_n) * m_n + 1 : 0;
+  m_matrix = nullptr;
   Clear();
   for (CBinaryTreeNode* n = crossings ? crossings->FindNodeWithSmalestKey() : nullptr; n; n = n->pNext()) {
     auto* c = static_cast<CSimCrossing*>(n);
@@ -174,13 +179,17 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   // Entry answers them without touching the memory, so that setting up a
   // large matrix costs no time.
   const size_t cells = static_cast<size_t>(m_n) * m_n + 1;
-  m_matrix = new Route[cells];
+  if (kept && keptCells == cells) {
+    m_matrix = kept;
+  } else {
+    delete[] kept;
+    m_matrix = new Route[cells];
+  }
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
   m_ringNext.assign(m_n, -1);
   m_ringPrev.assign(m_n, -1);
-  m_settled.assign(m_n, 0);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -437,6 +446,8 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
   row[dest].cost = 0;
   const Arc* arcs = m_inArc.data();
   const int* start = m_inStart.data();
+  const int* streetTo = m_to.data();
+  const int* streetLength = m_length.data();
   int waiting = 1;
   link(dest, 0);
   int d = 0;
@@ -459,23 +470,29 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
     if (u != dest) {
       Route& r = row[u];
       const int e = r.firstStreet;
-      const int to = m_to[e];
-      r.lastStreet = to == dest ? e : row[to].lastStreet;
-      r.length = m_length[e] + (to == dest ? 0 : row[to].length);
+      const int to = streetTo[e];
+      if (to == dest) {
+        r.lastStreet = e;
+        r.length = streetLength[e];
+      } else {
+        r.lastStreet = row[to].lastStreet;
+        r.length = streetLength[e] + row[to].length;
+      }
     }
-    for (int k = start[u]; k < start[u + 1]; ++k) {
-      const Arc& a = arcs[k];
-      const int c = d + a.weight;
-      Route& r = row[a.node];
-      // Routes of kNoRoute seconds or more do not exist.
-      if (c >= Route::kNoRoute || c >= r.cost) continue;
+    const Arc* const end = arcs + start[u + 1];
+    for (const Arc* a = arcs + start[u]; a != end; ++a) {
+      const int c = d + a->weight;
+      Route& r = row[a->node];
+      // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
+      // more do not exist.
+      if (c >= r.cost) continue;
       if (r.cost < Route::kNoRoute)
-        unlink(a.node, r.cost + kCrossingPenalty);
+        unlink(a->node, r.cost + kCrossingPenalty);
       else
         ++waiting;
       r.cost = c;
-      r.firstStreet = a.street;
-      link(a.node, c + kCrossingPenalty);
+      r.firstStreet = a->street;
+      link(a->node, c + kCrossingPenalty);
     }
   }
 }
@@ -513,164 +530,20 @@ void CSimRoutingMatrix::ComputeRowOnBuckets(int dest) {
   }
 }
 
-bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
-  if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
-  if (m_tightValid && m_boundValid) {
-    const int found = TightPath(from, to, streets);
-    if (found >= 0) return found == 1;
-  }
-  return BoundPath(from, to, streets);
-}
-
-int CSimRoutingMatrix::TightPath(int from, int to, std::vector<int>& streets) {
+// A* over the out-streets. With a consistent bound the first time `to`
+// comes out of the queue its distance is the least; of equal keys the
+// crossing pushed last comes out first, which fixes the route among equal
+// ones for a given network and set of bounds.
+template <class BoundOf>
+bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf) {
   const uint32_t stamp = ++m_pathStamp;
   PathNode* node = m_path.data();
-  uint32_t* settled = m_settled.data();
-  const int k = m_landmarks;
-  const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
-  // The search takes its bounds from the few landmarks that bound the route
-  // from `from` best: nearly as tight, and far cheaper per crossing.
-  int active[kLandmarks];
-  int32_t score[kLandmarks];
-  const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
-  for (int l = 0; l < k; ++l) {
-    active[l] = l;
-    score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
-  }
-  const int used = std::min(k, kActiveLandmarks);
-  std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
   auto visit = [&](int v) {
     PathNode& p = node[v];
     if (p.stamp == stamp) return;
     p.stamp = stamp;
     p.dist = INT_MAX;
-    const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
-    int32_t h = 0;
-    for (int i = 0; i < used; ++i) {
-      const int l = active[i];
-      h = std::max(h, target[l] - own[l]);
-      h = std::max(h, own[k + l] - target[k + l]);
-    }
-    p.bound = std::min(h, kBoundCap);
-  };
-  visit(from);
-  if (node[from].bound >= kBoundCap) return 0;
-  m_queue.Clear();
-  node[from].dist = 0;
-  m_queue.Push(node[from].bound, from);
-  const Arc* arcs = m_outArc.data();
-  const int* start = m_outStart.data();
-  // Settle everything up to the cost of the best route: then every
-  // crossing on any best route is settled with its exact distance.
-  int best = INT_MAX;
-  while (!m_queue.Empty()) {
-    int f, u;
-    m_queue.Pop(f, u);
-    if (f > best) break;
-    if (f != node[u].dist + node[u].bound) continue;
-    settled[u] = stamp;
-    if (u == to) {
-      best = f;
-      continue;
-    }
-    const int du = node[u].dist;
-    for (int i = start[u]; i < start[u + 1]; ++i) {
-      const Arc& a = arcs[i];
-      const int v = a.node;
-      visit(v);
-      PathNode& p = node[v];
-      if (p.bound >= kBoundCap) continue;
-      const int nd = du + a.weight + kCrossingPenalty;
-      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
-      if (nd < p.dist) {
-        p.dist = nd;
-        m_queue.Push(nd + p.bound, v);
-      }
-    }
-  }
-  if (best == INT_MAX) return 0;
-  // Walk back over the streets on which the distances meet. Where several
-  // crossings lead on at the same cost, the search with the first pass's
-  // bounds takes the street from the one it settles first, the one of the
-  // least distance plus bound; two streets from one crossing it takes in
-  // street order. Only when two crossings also have the same key does the
-  // order within the queue decide, and then that search is run instead.
-  const bool finite = m_boundsFinite;
-  const int32_t* firstTarget = finite ? &m_landmark32[static_cast<size_t>(to) * 2 * k] : nullptr;
-  auto firstKey = [&](int u) -> int64_t {
-    int64_t h;
-    if (finite) {
-      const int32_t* own = &m_landmark32[static_cast<size_t>(u) * 2 * k];
-      int32_t b = 0;
-      for (int l = 0; l < k; ++l) {
-        b = std::max(b, firstTarget[l] - own[l]);
-        b = std::max(b, own[k + l] - firstTarget[k + l]);
-      }
-      h = b;
-    } else {
-      h = Bound(u, to);
-    }
-    return node[u].dist + std::min<int64_t>(h, kBoundCap);
-  };
-  const size_t first = streets.size();
-  const Arc* in = m_inArc.data();
-  for (int v = to; v != from;) {
-    int via = -1, street = -1;
-    int64_t viaKey = -1;  // keys are taken only when two crossings compete
-    bool tie = false;
-    for (int i = m_inStart[v]; i < m_inStart[v + 1]; ++i) {
-      const int u = in[i].node;
-      if (settled[u] != stamp || node[u].dist + in[i].weight + kCrossingPenalty != node[v].dist || u == via) continue;
-      if (via < 0) {
-        via = u;
-        street = in[i].street;
-        continue;
-      }
-      if (viaKey < 0) viaKey = firstKey(via);
-      const int64_t key = firstKey(u);
-      if (key < viaKey) {
-        via = u;
-        street = in[i].street;
-        viaKey = key;
-        tie = false;
-      } else if (key == viaKey) {
-        tie = true;
-      }
-    }
-    if (tie) {
-      streets.resize(first);
-      return -1;
-    }
-    streets.push_back(street);
-    v = via;
-  }
-  std::reverse(streets.begin() + static_cast<long>(first), streets.end());
-  return 1;
-}
-
-bool CSimRoutingMatrix::BoundPath(int from, int to, std::vector<int>& streets) {
-  const uint32_t stamp = ++m_pathStamp;
-  PathNode* node = m_path.data();
-  const int k = m_landmarks;
-  const bool fast = m_boundValid && m_boundsFinite;
-  const int32_t* target = fast ? &m_landmark32[static_cast<size_t>(to) * 2 * k] : nullptr;
-  auto visit = [&](int v) {
-    PathNode& p = node[v];
-    if (p.stamp == stamp) return;
-    p.stamp = stamp;
-    p.dist = INT_MAX;
-    if (fast) {
-      // Bound() on distances known to be finite, without its tests.
-      const int32_t* own = &m_landmark32[static_cast<size_t>(v) * 2 * k];
-      int32_t h = 0;
-      for (int l = 0; l < k; ++l) {
-        h = std::max(h, target[l] - own[l]);
-        h = std::max(h, own[k + l] - target[k + l]);
-      }
-      p.bound = std::min(h, kBoundCap);
-    } else {
-      p.bound = static_cast<int>(std::min<int64_t>(Bound(v, to), kBoundCap));
-    }
+    p.bound = boundOf(v);
   };
   visit(from);
   // Every route from here would cost kNoRoute or more.
@@ -712,6 +585,50 @@ bool CSimRoutingMatrix::BoundPath(int from, int to, std::vector<int>& streets) {
   for (int v = to; v != from; v = m_from[node[v].parent]) streets.push_back(node[v].parent);
   std::reverse(streets.begin() + static_cast<long>(first), streets.end());
   return true;
+}
+
+bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
+  if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
+  const int k = m_landmarks;
+  if (m_tightValid && m_boundValid) {
+    // The few landmarks that bound the route from `from` best: nearly as
+    // tight as all of them, and far cheaper per crossing.
+    const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
+    const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
+    int active[kLandmarks];
+    int32_t score[kLandmarks];
+    for (int l = 0; l < k; ++l) {
+      active[l] = l;
+      score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
+    }
+    const int used = std::min(k, kActiveLandmarks);
+    std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
+    return SearchPath(from, to, streets, [&](int v) {
+      const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
+      int32_t h = 0;
+      for (int i = 0; i < used; ++i) {
+        const int l = active[i];
+        h = std::max(h, target[l] - own[l]);
+        h = std::max(h, own[k + l] - target[k + l]);
+      }
+      return std::min(h, kBoundCap);
+    });
+  }
+  if (m_boundValid && m_boundsFinite) {
+    // Bound() on distances known to be finite, without its tests.
+    const int32_t* target = &m_landmark32[static_cast<size_t>(to) * 2 * k];
+    return SearchPath(from, to, streets, [&](int v) {
+      const int32_t* own = &m_landmark32[static_cast<size_t>(v) * 2 * k];
+      int32_t h = 0;
+      for (int l = 0; l < k; ++l) {
+        h = std::max(h, target[l] - own[l]);
+        h = std::max(h, own[k + l] - target[k + l]);
+      }
+      return std::min(h, kBoundCap);
+    });
+  }
+  return SearchPath(from, to, streets,
+                    [&](int v) { return static_cast<int>(std::min<int64_t>(Bound(v, to), kBoundCap)); });
 }
 
 bool CSimRoutingMatrix::MatrixPath(int from, int to, std::vector<int>& streets) const {

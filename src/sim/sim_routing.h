@@ -103,15 +103,10 @@ class CSimRoutingMatrix {
   // times, 32 bits, laid out like m_landmark32; false when some crossing
   // misses a landmark.
   bool MeasureLandmarks(std::vector<int32_t>& table);
-  // FindPath with the current landmarks. Its bounds are much tighter than
-  // the first pass's, but a search with other bounds may settle routes of
-  // equal cost in another order. So it settles every crossing of every
-  // best route and answers only when the best route is the only one its
-  // crossings allow: 1 found, 0 no route, -1 a tie that the first pass's
-  // bounds decide.
-  int TightPath(int from, int to, std::vector<int>& streets);
-  // FindPath with the first pass's bounds, which decide ties.
-  bool BoundPath(int from, int to, std::vector<int>& streets);
+  // A* from `from` to `to` with the bounds `boundOf(v)` gives (capped at
+  // kBoundCap); appends the route's streets. False when there is none.
+  template <class BoundOf>
+  bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
 
   int m_n = 0;
   Route* m_matrix = nullptr;
@@ -151,7 +146,6 @@ class CSimRoutingMatrix {
   std::vector<int> m_tightWeight;
   bool m_tightValid = false;
   int m_passesSinceMeasure = 0;
-  std::vector<uint32_t> m_settled;
   // Rows of the matrix written since Init; the rows above are read as
   // "no route" until a full pass reaches them.
   int m_rowsReady = 0;

@@ -17,7 +17,9 @@ class CSimTrafficSlot : public CSimObjectBT {
  public:
   static constexpr int kTripsPerStep = 30;
   static constexpr int kPivotsPerSlice = 30;
-  static constexpr unsigned kMillisecondsPerSlice = 20;
+  // A slice of the full pass stops after this many milliseconds, so that
+  // one step never holds a frame back for long.
+  static constexpr unsigned kMillisecondsPerSlice = 6;
   static constexpr int kMaxCarRouteCost = 9999;
 
   // The two pointers are the world's route-matrix fields; the slot may swap

@@ -3,6 +3,7 @@
 
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
@@ -362,6 +363,60 @@ TEST_F(IsoViewTest, ZoomKeepsTheOverlayAndATurnDropsIt) {
   s.map->SetFilter();
   s.map->UserIntZoomIn();
   EXPECT_TRUE(showsFilter());
+}
+
+// After a turn a cell makes its list when it is next read: a layer merged
+// into it in between is in the list, every item in the new direction's order,
+// the same as a list made at once; an overlay list made in between is kept.
+TEST_F(IsoViewTest, ListsAfterATurnAreMadeWhenReadWithTheChangesInBetween) {
+  // A tile whose two layers swap their order with the direction.
+  constexpr int kSwapping = 720;
+  auto blobs = isotest::SceneBlobs();
+  zorgen::IsoTileContent content(2);
+  for (int zi = 0; zi < 3; ++zi)
+    for (int r = 0; r < 4; ++r)
+      for (int l = 0; l < 2; ++l) {
+        zorgen::IsoTileLayer& e = content.At(zi, r, l);
+        e.spriteId = isotest::BlockSprite(zi, r);
+        e.z = static_cast<uint8_t>(l == 0 ? r : 3 - r);
+      }
+  blobs[kSwapping] = zorgen::WriteIsoTile(content);
+  Scene s(320, 240, blobs);
+  s.CreateGround();
+  AlwaysFilter obj;
+  obj.SetFilterResID(isotest::kFilter);
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(1), kSwapping, nullptr);
+  s.map->SetIsoTileAt(70, 70, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kBuilding, &obj);
+  s.map->UserIntTurnRight();
+  ASSERT_EQ(s.map->GetIsoInfo(64, 64)->MergeLayerFromIsoTile(kSwapping, CIsoRichtung(2), ISO_LAYER_GROUND), 0);
+  s.map->GetIsoInfo(70, 70)->SetFilter();
+  struct Entry {
+    int z, layer, id;
+    bool operator==(const Entry&) const = default;
+  };
+  auto entries = [](CIsoInfo* cell) {
+    std::vector<Entry> out;
+    SortedList* list = cell->GetRenderList();
+    for (int i = 0; list && i < list->GetCount(); ++i)
+      out.push_back({list->GetAt(i).z, list->GetAt(i).layer, list->GetAt(i).object->GetResID()});
+    return out;
+  };
+  for (int turn = 0; turn < 2; ++turn) {
+    CIsoInfo* cell = s.map->GetIsoInfo(64, 64);
+    const std::vector<Entry> read = entries(cell);
+    cell->InsertTilesInNewRenderList();
+    EXPECT_EQ(read, entries(cell)) << "turn " << turn;
+    EXPECT_EQ(read.size(), 4u);
+    ASSERT_TRUE(s.map->MakeSpriteRenderList(64, 64));
+    CIsoInfo* filtered = s.map->GetIsoInfo(70, 70);
+    if (turn == 0) {
+      ASSERT_EQ(filtered->GetRenderList()->GetCount(), 1);
+      EXPECT_EQ(filtered->GetRenderList()->GetAt(0).object->GetResID(), isotest::kFilter);
+    } else {
+      EXPECT_EQ(filtered->GetRenderList()->GetCount(), 2);
+    }
+    s.map->UserIntTurnLeft();
+  }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // fingerprints: every street's flow, every crossing's turning flows and the
 // final route matrix. Grids with integer travel times have many routes of
 // equal cost, so these fingerprints also pin which of them an hour picks.
+// Which one that is may change with the search (its queue order and
+// bounds); every route's cost may not, and the same seed must give the
+// same hour on every run.
 #include <algorithm>
 #include <cstdint>
 #include <random>
@@ -101,7 +104,7 @@ TEST(HourResults, LightlyLoadedGridKeepsItsFlowsAndRoutes) {
   const HourResult r = RunCity({20, 15, 1500, 11, 1, false, false});
   EXPECT_EQ(r.passes, 51);
   EXPECT_GT(r.totalFlow, 0);
-  EXPECT_EQ(r.flows, 0x8489256ff9333868ull);
+  EXPECT_EQ(r.flows, 0x338b9a2774ab3fdcull);
   EXPECT_EQ(r.matrix, 0xb83f66bcd7484223ull);
 }
 
@@ -118,8 +121,8 @@ TEST(HourResults, CongestedGridKeepsItsFlowsAndRoutes) {
 TEST(HourResults, GridWithOneWayPiecesKeepsItsFlowsAndRoutes) {
   const HourResult r = RunCity({16, 12, 1800, 5, 40, true, true});
   EXPECT_EQ(r.passes, 61);
-  EXPECT_EQ(r.flows, 0x273b99f221eb5592ull);
-  EXPECT_EQ(r.matrix, 0x39076a16c53dda25ull);
+  EXPECT_EQ(r.flows, 0xe79d86f51e1d77c8ull);
+  EXPECT_EQ(r.matrix, 0xf62cfc0f43df3473ull);
 }
 
 // The same seed gives the same hour, bit for bit.

@@ -208,6 +208,42 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
   EXPECT_FALSE(r.MatrixPath(2, r.N(), path));
 }
 
+// The next hour of the same slot writes into the previous hour's matrix:
+// its rows answer "no route" again until the new full pass reaches them,
+// and then hold the routes of the new travel times, also after the network
+// grew and the matrix had to be made larger.
+TEST(Routing, AnotherHourReusesTheMatrixWithoutItsOldRoutes) {
+  std::mt19937 rng(29);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 5, 4, [&](int) { return 120 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  RunFullPass(slot);
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  ASSERT_LT(r.Entry(7, 3)->cost, Route::kNoRoute);
+  const Route* before = r.Matrix();
+  for (int e = 0; e < r.NrOfStreets(); e += 3) r.Street(e)->AddCarFlow(900 + static_cast<int>(rng() % 900));
+  slot.InitRouting();
+  EXPECT_EQ(r.Matrix(), before);
+  EXPECT_EQ(r.Entry(7, 3)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(3, 3)->cost, 0);
+  std::vector<int> path;
+  EXPECT_FALSE(r.MatrixPath(7, 3, path));
+  r.StartPass(true);
+  EXPECT_TRUE(r.Slice(2, 1000000));
+  EXPECT_EQ(r.Entry(7, 3)->cost, Route::kNoRoute);
+  RunFullPass(slot);
+  CheckAgainstReference(slot);
+  for (short c = 21; c <= 22; ++c) slot.AddCrossing(c, SIM_CROSSING_NONE, 30, 30);
+  slot.AddStreet(200, 20, 2, 21, 0, 300, -1.0, 0);
+  slot.AddStreet(201, 21, 2, 22, 0, 300, -1.0, 0);
+  slot.InitRouting();
+  ASSERT_EQ(r.N(), 22);
+  RunFullPass(slot);
+  CheckAgainstReference(slot);
+  EXPECT_LT(slot.pRoute(1, 22)->cost, Route::kNoRoute);
+}
+
 TEST(Routing, SearchesFindNoRouteOverStreetsTooSlowToUse) {
   // A ring whose streets are all at the travel-time cap: every crossing
   // reaches every other, but no route costs less than "no route".
