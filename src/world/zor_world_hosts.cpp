@@ -1,5 +1,7 @@
 #include "world/zor_world_hosts.h"
 
+#include <SDL.h>
+
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
@@ -15,6 +17,7 @@
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
+#include "world/zor_frame_loop.h"
 #include "world/zor_world.h"
 
 int CZorWorldHost::GetLanguage() { return CZorvaWorld::m_Language; }
@@ -283,6 +286,7 @@ namespace {
 constexpr int kGameSpeedSum = 30000;
 constexpr int kWarningTextItem = 23;
 constexpr int kYesNoTextItem = 40;
+constexpr Uint32 kLeaveDelayMs = 300;
 }  // namespace
 
 bool CZorGuiHost::IsWindowOpen(int id) {
@@ -376,6 +380,12 @@ bool CZorGuiHost::IsDebugInfoOn() { return CUserInt::m_ActivateDebugInfo != 0; }
 void CZorGuiHost::SetBlocked(bool on) { m_world.SetBlocked(on ? 1 : 0); }
 int CZorGuiHost::AutoLoadGame() { return m_world.AutoLoadGame(false); }
 int CZorGuiHost::AutoSaveGame() { return m_world.AutoSaveGame(false); }
+
+void CZorGuiHost::LeaveGame() {
+  // A short pause before the frame loop stops lets the click that quit be heard.
+  SDL_Delay(kLeaveDelayMs);
+  Leave_Game = 1;
+}
 void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
 
 void CZorGuiHost::SetDoLater(int action) {
