@@ -78,6 +78,34 @@ TEST(ScenarioQuit, TheQuestionHoldsTheGameOnlyWhileItShows) {
   EXPECT_EQ(Leave_Game, 0);
 }
 
+// The clock that stopped for good after a side-street drag: the quit
+// question, once asked and taken away by Escape, held every window opened
+// later, the networks menu that offers the side street among them.
+TEST(ScenarioQuit, TheClockRunsThroughASideStreetDragAfterTheQuestionWasTakenAway) {
+  constexpr int kSideStreet[2] = {512, 290};
+  Scenario game;
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  ASSERT_TRUE(TimeRuns(game));
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  ASSERT_FALSE(Open(game, kYesNo));
+  game.Run({Move(kBarX, kBarY), Wait(40)});
+  game.Click(kNetworks[0], kNetworks[1]).Do(Wait(40));
+  game.Click(kSideStreet[0], kSideStreet[1]).Do(Wait(40));
+  ASSERT_EQ(CUserInt::selObj.tool, 2);
+  EXPECT_TRUE(TimeRuns(game));
+  game.Drag(300, 200, 450, 260, kLeft, 8).Do(Wait(40));
+  EXPECT_TRUE(TimeRuns(game));
+  // Nor do right clicks and a window opened and closed stop it.
+  game.Click(kMapX, kMapY, kRight).Click(kMapX, kMapY, kRight).Do(Wait(40));
+  game.Run({Move(kBarX, kBarY), Wait(40)});
+  game.Click(kNetworks[0], kNetworks[1]).Click(kMenuClose[0], kMenuClose[1]).Do(Wait(40));
+  EXPECT_TRUE(TimeRuns(game));
+  const int hours = game.World().GetSimWelt()->Date().TicksFromStart();
+  game.Do(Wait(2 * game.World().GetGameSpeed()));
+  EXPECT_GT(game.World().GetSimWelt()->Date().TicksFromStart(), hours) << "the date moves on";
+}
+
 TEST(ScenarioQuit, AQuestionThatReplacesItLetsTheGameGoWhenItCloses) {
   Scenario game;
   game.Run({Move(kMapX, kMapY), Wait(40)});
