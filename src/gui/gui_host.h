@@ -138,7 +138,7 @@ class CGuiHost {
   virtual void SetPause(bool /*on*/) {}
 
   // The interface's deferred action (1 load, 2 save, 3 new game, 4 and 5
-  // turn the view, 6 zoom in, 7 zoom out, 10 ask whether to quit unsaved).
+  // turn the view, 6 zoom in, 7 zoom out).
   virtual void SetDoLater(int /*action*/) {}
   virtual void SetToolNr(int /*tool*/, int /*subtool*/, int /*variant*/) {}
   virtual void SetToolStandard() {}

@@ -1,7 +1,5 @@
 #include "world/zor_world_hosts.h"
 
-#include <SDL.h>
-
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
@@ -286,7 +284,6 @@ namespace {
 constexpr int kGameSpeedSum = 30000;
 constexpr int kWarningTextItem = 23;
 constexpr int kYesNoTextItem = 40;
-constexpr Uint32 kLeaveDelayMs = 300;
 }  // namespace
 
 bool CZorGuiHost::IsWindowOpen(int id) {
@@ -380,13 +377,14 @@ bool CZorGuiHost::IsDebugInfoOn() { return CUserInt::m_ActivateDebugInfo != 0; }
 void CZorGuiHost::SetBlocked(bool on) { m_world.SetBlocked(on ? 1 : 0); }
 int CZorGuiHost::AutoLoadGame() { return m_world.AutoLoadGame(false); }
 int CZorGuiHost::AutoSaveGame() { return m_world.AutoSaveGame(false); }
+void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
 
 void CZorGuiHost::LeaveGame() {
   // A short pause before the frame loop stops lets the click that quit be heard.
+  constexpr Uint32 kLeaveDelayMs = 300;
   SDL_Delay(kLeaveDelayMs);
   Leave_Game = 1;
 }
-void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
 
 void CZorGuiHost::SetDoLater(int action) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetDoLater(static_cast<DoLaterType>(action));
