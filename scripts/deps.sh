@@ -9,7 +9,7 @@ packages=(
   libcairo2-dev libfreetype-dev fonts-dejavu-core
   clang-14 libclang-rt-14-dev
   libboost-graph-dev
-  xvfb x11-apps imagemagick
+  xvfb x11-apps imagemagick xdotool
   python3
 )
 missing=()

@@ -10,8 +10,8 @@ const char* const bht_texte[CBalloonHelp::kCount][2] = {
     {"Tageszeit-Anzeige", "Time display"},  // 1
     {"Jahres-Anzeige", "Year display"},  // 2
     {"Welt links rotieren", "Rotate map counter-clockwise"},  // 3
-    {"Ausschnitt vergr\xF6\xDF" "ern", "Zoom in"},  // 4
-    {"Ausschnitt verkleinern", "Zoom out"},  // 5
+    {"Ausschnitt vergr\xF6\xDF" "ern", "Zoom out"},  // 4
+    {"Ausschnitt verkleinern", "Zoom in"},  // 5
     {"Welt rechts rotieren", "Rotate map clockwise"},  // 6
     {"Bus-/Bahnlinien einblenden", "Display bus and rail lines"},  // 7
     {"Geb\xE4ude ausschalten", "Show/hide buildings"},  // 8

@@ -25,7 +25,7 @@ constexpr const char* kBuildCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 
 // Deferred actions of the controller.
 enum { kLaterLoad = 1, kLaterSave = 2, kLaterNewGame = 3, kLaterTurnRight = 4, kLaterTurnLeft = 5,
-       kLaterZoomIn = 6, kLaterZoomOut = 7 };
+       kLaterZoomIn = 6, kLaterZoomOut = 7, kLaterAskQuitUnsaved = 10 };
 
 // Yes/no questions and their follow-up kinds.
 enum { kAskOverwrite = 69, kAskDelete = 70, kAskReplaceByLoad = 71, kAskMasterMode = 80, kAskDeleteLine = 83,
@@ -316,11 +316,19 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
       break;
     case 81:
       if (!inside) break;
-      // A game that could not be saved is not left behind.
+      // A game that could not be saved is not left behind unasked: the
+      // player is told and asked again, once the question now answered has
+      // closed, whether to leave it unsaved (kind 155).
       if (host->AutoSaveGame() != 0) {
-        QNO_ERROR(QNO_SEV_ERROR, "The game could not be saved; it goes on");
+        QNO_ERROR(QNO_SEV_ERROR, "The game could not be saved on quitting");
+        host->SetDoLater(kLaterAskQuitUnsaved);
         break;
       }
+      host->PlayAbspannVideo();
+      host->LeaveGame();
+      break;
+    case 155:
+      if (!inside) break;
       host->PlayAbspannVideo();
       host->LeaveGame();
       break;

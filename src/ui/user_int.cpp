@@ -187,10 +187,13 @@ int CUserInt::CheckForDoLater() {
       if (m_pIsoWelt) m_pIsoWelt->UserIntZoomOut();
       break;
     case DOLATER_AUTOSAVE:
-      host->AutoSaveGame();
+      if (host->AutoSaveGame() != 0) SetAchtungWindow(kWarningSaveFailed);
       break;
     case DOLATER_AUTOLOAD:
       if (host->AutoLoadGame() != 0) SetAchtungWindow(kWarningNoGame);
+      break;
+    case DOLATER_ASK_QUIT_UNSAVED:
+      AskQuitWithoutSave();
       break;
     default:
       break;

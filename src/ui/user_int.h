@@ -44,6 +44,8 @@ enum DoLaterType : int {
   DOLATER_ZOOM_OUT = 7,
   DOLATER_AUTOSAVE = 8,
   DOLATER_AUTOLOAD = 9,
+  // The save on quitting failed: ask whether to leave without it.
+  DOLATER_ASK_QUIT_UNSAVED = 10,
 };
 
 class CUserInt : public Overlay {
@@ -117,6 +119,9 @@ class CUserInt : public Overlay {
   // the kind of every answer action of its item 0 that neither closes nor
   // hovers, so that yes runs it.
   virtual void SetAchtungWindowJaNein(int id, int kind = -1);
+  // After the save on quitting failed: says so and asks again whether to
+  // quit; yes leaves the game without saving.
+  void AskQuitWithoutSave();
   bool IsAchtungWindowJaNein(int id) const;
   // The answer action of the open question: yes gives its first action
   // that does not close, no its closing action; null when none.
@@ -342,6 +347,8 @@ class CUserInt : public Overlay {
   static constexpr int kActionAutoLoad = 106;
   static constexpr int kQuestionQuit = 79;
   static constexpr int kActionQuit = 81;
+  // Yes to the question asked again after the save on quitting failed.
+  static constexpr int kActionQuitUnsaved = 155;
   static constexpr int kWarningNoStreet = 34;
 
  protected:
@@ -360,6 +367,9 @@ class CUserInt : public Overlay {
   void ShowWindowCursor(bool backup);
   void ShowToolCursor();
   void ToggleShortcutWindow(int id);
+  // Opens window 247 with question `id` showing `text`; see
+  // SetAchtungWindowJaNein.
+  void AskYesNo(int id, const char* text, int kind);
   void ShowPage(int page);
 
   MapCall m_MapCalls[kMapCallLog] = {};

@@ -431,10 +431,9 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
 // ---- shortcuts ----
 
 void CUserInt::ToggleShortcutWindow(int id) {
-  if (IsWindowOpen(id) == 0)
-    DeActivateWindow(id, 0);
-  else
-    ActivateWindow(id, 1);
+  // Opening closes the standard menus first; closing takes the group's
+  // pages with it.
+  if (topWindow) topWindow->ToggleWindow(id);
 }
 
 void CUserInt::ShowPage(int page) {

@@ -3,6 +3,7 @@
 // the resets around loading a game.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "framework/qno_display.h"
 #include "framework/zor_pointer_list.h"
@@ -49,6 +50,8 @@ int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
 }
 
 int CUserInt::RemoveFromRenderList(CScreenWindow* window, int id) {
+  // A closed question window shows no question, whatever it asked.
+  if (id == kYesNoWindow || (window && window->GetID() == kYesNoWindow)) selObj.yesNoWarning = -1;
   CZorvaPointer* found = FindEntry(m_pRenderList, window, id);
   if (!found) return 0;
   return m_pRenderList->RemoveZorva(WindowOf(found)) == 0 ? 0 : 1;
@@ -126,9 +129,24 @@ void CUserInt::SetAchtungWindow(int id) {
 }
 
 void CUserInt::SetAchtungWindowJaNein(int id, int kind) {
+  const char* text = GetAchtungText(id, CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0);
+  AskYesNo(id, text ? text : "", kind);
+}
+
+void CUserInt::AskQuitWithoutSave() {
+  // The failed save and the question again, in one window: the player
+  // reads why the game is still there and may leave it unsaved.
   const int language = CWorldHost::Get()->GetLanguage() == 1 ? 1 : 0;
-  const char* text = GetAchtungText(id, language);
-  CUiHost::Get()->SetAchtungJaNeinText(text ? text : "");
+  const std::string text =
+      std::string(GetAchtungText(kWarningSaveFailed, language)) + " " + GetAchtungText(kQuestionQuit, language);
+  AskYesNo(kQuestionQuit, text.c_str(), kActionQuitUnsaved);
+}
+
+void CUserInt::AskYesNo(int id, const char* text, int kind) {
+  // A question that replaces an open one closes it first, so that what the
+  // old one held (the quit question holds the game) is let go with it.
+  if (IsWindowOpen(kYesNoWindow) == 0) DeActivateWindow(kYesNoWindow, OVER_SINGLE);
+  CUiHost::Get()->SetAchtungJaNeinText(text);
   CScreenWindow* window = topWindow ? topWindow->GetWindowByID(kYesNoWindow) : nullptr;
   if (kind >= 0 && window && window->GetItems())
     window->GetItems()->ForEach([kind](CItem* item) {
@@ -137,9 +155,14 @@ void CUserInt::SetAchtungWindowJaNein(int id, int kind) {
         if (a->m_kind != 6 && a->m_kind != 11) a->m_kind = kind;
       });
     });
+  // The question is known before its window opens, so that opening the
+  // quit question holds the game.
+  selObj.yesNoWarning = id;
   ActivateWindow(kYesNoWindow, OVER_GROUP);
-  selObj.yesNoWarning = IsWindowOpen(kYesNoWindow) == 0 ? id : -1;
-  if (selObj.yesNoWarning == -1) return;
+  if (IsWindowOpen(kYesNoWindow) != 0) {
+    selObj.yesNoWarning = -1;
+    return;
+  }
   selObj.warningShown = 1;
   m_AchtungTime = kfx_GetTicks();
 }

@@ -49,6 +49,9 @@ bool Kfx_Event_ConvertFrom_KFX2QNO(const SDL_Event* sdl, QnoInteractionEvent* ev
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      // A wheel turn arrives as a press and release of a button of its
+      // own; it is no click of the right button and does nothing.
+      if (sdl->button.button == SDL_BUTTON_WHEELUP || sdl->button.button == SDL_BUTTON_WHEELDOWN) return false;
       event->type = sdl->type == SDL_MOUSEBUTTONDOWN ? QNO_EVENT_BUTTONDOWN : QNO_EVENT_BUTTONUP;
       event->x = sdl->button.x;
       event->y = sdl->button.y;

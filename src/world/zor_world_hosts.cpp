@@ -16,6 +16,7 @@
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
+#include "world/zor_frame_loop.h"
 #include "world/zor_world.h"
 
 int CZorWorldHost::GetLanguage() { return CZorvaWorld::m_Language; }
@@ -380,6 +381,13 @@ void CZorGuiHost::SetBlocked(bool on) { m_world.SetBlocked(on ? 1 : 0); }
 int CZorGuiHost::AutoLoadGame() { return m_world.AutoLoadGame(false); }
 int CZorGuiHost::AutoSaveGame() { return m_world.AutoSaveGame(false); }
 void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
+
+void CZorGuiHost::LeaveGame() {
+  // A short pause before the frame loop stops lets the click that quit be heard.
+  constexpr Uint32 kLeaveDelayMs = 300;
+  SDL_Delay(kLeaveDelayMs);
+  Leave_Game = 1;
+}
 
 void CZorGuiHost::SetDoLater(int action) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetDoLater(static_cast<DoLaterType>(action));

@@ -156,6 +156,7 @@ class CZorGuiHost : public CGuiHost {
   void SetBlocked(bool on) override;
   int AutoLoadGame() override;
   int AutoSaveGame() override;
+  void LeaveGame() override;
   void SetPause(bool on) override;
   void SetDoLater(int action) override;
   void SetToolNr(int tool, int subtool, int variant) override;

@@ -86,7 +86,7 @@ struct ItemActions : ::testing::Test {
 }  // namespace
 
 TEST_F(ItemActions, ConditionsAndWhatGoesUpToTheOwner) {
-  for (int kind : {3, 4, 10, 15, 18, 20, 26, 37, 46, 47, 73, 74, 77, 118, 125, 126, 127, 128, 149, 151, 0, 155, 400})
+  for (int kind : {3, 4, 10, 15, 18, 20, 26, 37, 46, 47, 73, 74, 77, 118, 125, 126, 127, 128, 149, 151, 0, 156, 400})
     EXPECT_EQ(Run(kind, 7, 8, 9), (std::vector<Passed>{{kind, 7, 8, 9, -1}})) << kind;
   EXPECT_TRUE(Run(1).empty());
   EXPECT_TRUE(Run(92).empty());
@@ -583,10 +583,15 @@ TEST_F(ItemActions, LoadingSavingAndNewGames) {
   host.autoSaveResult = 0;
   Run(81);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"AutoSaveGame", "PlayAbspannVideo", "LeaveGame"}));
-  // A game that could not be saved is not left.
+  // A game that could not be saved is not left: the interface asks again,
+  // after the question now answered has closed, and yes (155) leaves unsaved.
   host.autoSaveResult = 1;
   Run(81);
-  EXPECT_EQ(host.Take(), (std::vector<std::string>{"AutoSaveGame"}));
+  EXPECT_EQ(host.Take(), (std::vector<std::string>{"AutoSaveGame", "SetDoLater 10"}));
+  Run(155);
+  EXPECT_EQ(host.Take(), (std::vector<std::string>{"PlayAbspannVideo", "LeaveGame"}));
+  Run(item, 155, -1, -1, -1, INOUT_OUTSIDE, INOUT_NONE, INOUT_OUTSIDE);
+  EXPECT_TRUE(host.Take().empty()) << "only a click on the button leaves";
 }
 
 TEST_F(ItemActions, SavegameSlotsAreChosenOnlyWhenListed) {

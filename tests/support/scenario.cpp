@@ -69,7 +69,11 @@ Scenario& Scenario::Run(std::initializer_list<Step> steps) {
 
 Scenario& Scenario::Do(const Step& step) {
   SDL_Event e{};
-  const uint8_t mask = step.button == kLeft ? SDL_BUTTON(SDL_BUTTON_LEFT) : SDL_BUTTON(SDL_BUTTON_RIGHT);
+  static constexpr Uint8 kSdlButton[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN};
+  const Uint8 sdlButton = kSdlButton[static_cast<int>(step.button)];
+  // A wheel turn holds no button down.
+  const bool wheel = step.button == kWheelUp || step.button == kWheelDown;
+  const uint8_t mask = wheel ? 0 : SDL_BUTTON(sdlButton);
   switch (step.kind) {
     case Step::kMove:
       e.type = SDL_MOUSEMOTION;
@@ -83,7 +87,7 @@ Scenario& Scenario::Do(const Step& step) {
     case Step::kPress:
     case Step::kRelease:
       e.type = step.kind == Step::kPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-      e.button.button = step.button == kLeft ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+      e.button.button = sdlButton;
       e.button.x = static_cast<Uint16>(step.a);
       e.button.y = static_cast<Uint16>(step.b);
       m_buttons = step.kind == Step::kPress ? m_buttons | mask : m_buttons & ~mask;

@@ -25,9 +25,12 @@ class CZorFrameLoop;
 
 namespace zortest {
 
-enum class Button : uint8_t { kLeft, kRight };
+// The wheel turns by a press and release of a button of its own.
+enum class Button : uint8_t { kLeft, kRight, kWheelUp, kWheelDown };
 constexpr Button kLeft = Button::kLeft;
 constexpr Button kRight = Button::kRight;
+constexpr Button kWheelUp = Button::kWheelUp;
+constexpr Button kWheelDown = Button::kWheelDown;
 
 // One thing the player does, or a pause.
 struct Step {

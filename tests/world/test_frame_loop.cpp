@@ -131,12 +131,22 @@ TEST(EventConversion, OnlyInputEventsConvert) {
   EXPECT_FALSE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
   EXPECT_EQ(ev.type, 99);
   sdl.type = SDL_MOUSEBUTTONDOWN;
-  sdl.button.button = SDL_BUTTON_WHEELUP;
+  sdl.button.button = SDL_BUTTON_MIDDLE;
   sdl.button.x = 65535;
   EXPECT_TRUE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
   EXPECT_EQ(ev.type, 2);
   EXPECT_EQ(ev.button, 1);
   EXPECT_EQ(ev.x, 65535);
+  // A wheel turn is no button of the game's, in either direction.
+  ev.type = 99;
+  for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+    for (Uint8 wheel : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN}) {
+      sdl.type = type;
+      sdl.button.button = wheel;
+      EXPECT_FALSE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
+      EXPECT_EQ(ev.type, 99);
+    }
+  sdl.type = SDL_MOUSEBUTTONDOWN;
   sdl.button.button = SDL_BUTTON_LEFT;
   EXPECT_TRUE(Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &ev));
   EXPECT_EQ(ev.button, 0);

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "iso/iso_geometry.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
@@ -60,6 +62,21 @@ TEST(ScenarioBar, AButtonExplainsItselfAfterTheMouseRestsOnIt) {
   // Moving on along the bar takes the explanation away.
   game.Run({Move(kBarX, kBarY), Wait(100)});
   EXPECT_EQ(game.Fingerprint(beside), plain);
+}
+
+TEST(ScenarioBar, TheZoomButtonsSayInEnglishWhatTheyDo) {
+  for (const auto* button : {&kZoomIn, &kZoomOut}) {
+    Scenario game("LANGUAGE=1\n");
+    game.Run({Move(kBarX, kBarY), Wait(40), Move((*button)[0], (*button)[1]), Wait(1000)});
+    ASSERT_NE(game.Ui().GetBalloonText(), nullptr);
+    const std::string says = game.Ui().GetBalloonText();
+    const int tileWidth = Tile_Size_X[IsoZoomIndex()];
+    Press(game, *button);
+    const int after = Tile_Size_X[IsoZoomIndex()];
+    ASSERT_NE(after, tileWidth) << says;
+    // Smaller tiles show more of the map: the view zooms out.
+    EXPECT_EQ(says, after < tileWidth ? "Zoom out" : "Zoom in");
+  }
 }
 
 TEST(ScenarioBar, APressOnTheBarDropsTheTool) {

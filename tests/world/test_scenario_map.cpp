@@ -144,4 +144,30 @@ TEST(ScenarioPanel, TheMouseAtTheBottomEdgeShowsThePanelAndLeavingHidesIt) {
   EXPECT_EQ(CUserInt::selObj.panelShown, 0);
   EXPECT_EQ(game.Fingerprint(bar), hidden);
 }
+TEST_F(ScenarioMap, AWheelTurnIsNoClick) {
+  Scenario game;
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Key(SDLK_6);
+  ASSERT_EQ(CUserInt::selObj.tool, 2);
+  const auto before = MapPosition(game);
+  const TIsoZoomStufe zoom = g_ZoomStufe;
+  // Over the map the street tool stays, and the map stays where it is.
+  for (Button wheel : {kWheelUp, kWheelDown, kWheelDown}) game.Click(kMidX, kMidY, wheel).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 2);
+  EXPECT_EQ(MapPosition(game), before);
+  EXPECT_EQ(g_ZoomStufe, zoom);
+  // Over the bar's menu the menu stays open.
+  constexpr int kNetworks[2] = {513, 523};
+  constexpr int kNetworksMenu = 20;
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(kNetworks[0], kNetworks[1]).Do(Wait(40));
+  ASSERT_EQ(game.Ui().IsWindowOpen(kNetworksMenu), 0);
+  game.Click(512, 330, kWheelDown).Do(Wait(40));
+  EXPECT_EQ(game.Ui().IsWindowOpen(kNetworksMenu), 0);
+  // The right button still drops the tool.
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  game.Click(kMidX, kMidY, kRight).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+}
+
 }  // namespace

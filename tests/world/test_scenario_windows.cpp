@@ -133,6 +133,30 @@ TEST(ScenarioWindows, TheQuitQuestionAnsweredNoLetsTheGameGoOn) {
   EXPECT_EQ(Leave_Game, 0);
 }
 
+TEST(ScenarioWindows, AWindowsKeyOpensItAndClosesItWithItsPages) {
+  constexpr int kThematicMap = 201;
+  constexpr int kFirstPage = 202;
+  Scenario game;
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  game.Key(SDLK_m).Do(Wait(40));
+  ASSERT_TRUE(Open(game, kThematicMap));
+  EXPECT_TRUE(Open(game, kFirstPage));
+  game.Key(SDLK_m).Do(Wait(40));
+  EXPECT_FALSE(Open(game, kThematicMap));
+  EXPECT_FALSE(Open(game, kFirstPage)) << "no page stays without its frame";
+  // Opening by the key closes the bar's menu first.
+  ShowBar(game);
+  game.Click(kNetworks[0], kNetworks[1]).Do(Wait(40));
+  ASSERT_TRUE(Open(game, kNetworksMenu));
+  game.Key(SDLK_m).Do(Wait(40));
+  EXPECT_TRUE(Open(game, kThematicMap));
+  EXPECT_FALSE(Open(game, kNetworksMenu));
+  game.Shot("thematic-map-by-key");
+  game.Key(SDLK_m).Do(Wait(40));
+  EXPECT_FALSE(Open(game, kThematicMap));
+  EXPECT_FALSE(Open(game, kFirstPage));
+}
+
 TEST(ScenarioWindows, ThePauseShowsItsMarkUntilTheGameRunsAgain) {
   Scenario game;
   game.Run({Move(kMapX, kMapY), Wait(40)});
