@@ -84,6 +84,7 @@ class FakeHost : public CGuiHost {
   void RemoveFromRenderList(CScreenWindow* w) override {
     std::erase(renderList, w);
     closedOrder.push_back(w->GetID());
+    if (w->GetID() == 247) yesNo = -1;
   }
   void BringToFront(CScreenWindow* w) override {
     std::erase(renderList, w);
@@ -248,9 +249,12 @@ class FakeHost : public CGuiHost {
   // As the game does: window 247 of the tree opens first, then the question
   // is noted, and only when the window is open.
   void SetAchtungWindowJaNein(int t, int k) override {
+    // As the game does: the question is known before 247 opens, so that
+    // opening the quit question holds the game; it is forgotten when 247 closes.
     Log("SetAchtungWindowJaNein", t, k);
+    yesNo = t;
     if (tree) tree->ActivateWindow(247, OVER_GROUP);
-    yesNo = IsWindowOpen(247) ? t : -1;
+    if (!IsWindowOpen(247)) yesNo = -1;
   }
   void ResetSelectedBuildingList() override { Log("ResetSelectedBuildingList"); }
   void ClearWarningHighlight() override { Log("ClearWarningHighlight"); }

@@ -172,23 +172,25 @@ TEST_F(WindowActions, TheQuitQuestionAndTheSaveWindowHoldTheGame) {
             (std::vector<std::string>{"SetBlocked 1", "MakeLoadSaveGames 1", "SetBlocked 0", "ClearNameEntry"}));
   root->ActivateWindow(30, OVER_SINGLE);
   EXPECT_TRUE(host.Take().empty());
-  // Questions are asked the way the game asks them: window 247 opens, then
-  // the question is noted. Another question neither holds the game nor
-  // lets it go.
+  // Questions are asked the way the game asks them: the question is noted,
+  // then window 247 opens. Another question neither holds the game nor lets
+  // it go.
   host.tree = root;
   host.SetAchtungWindowJaNein(80, 150);
   ASSERT_EQ(host.yesNo, 80);
   root->DeActivateWindow(247, OVER_SINGLE);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"SetAchtungWindowJaNein 80 150"}));
-  // While the quit question shows, closing the save window does not let the
-  // game go; closing the question does.
+  ASSERT_EQ(host.yesNo, -1);
+  // The quit question holds the game as it opens. While it shows, closing the
+  // save window does not let the game go; closing the question does.
   host.SetAchtungWindowJaNein(79, 81);
   ASSERT_EQ(host.yesNo, 79);
   root->GetWindowByID(160)->ActivateWindow(-1, OVER_SINGLE);
   root->DeActivateWindow(160, OVER_SINGLE);
   root->DeActivateWindow(247, OVER_SINGLE);
-  EXPECT_EQ(host.Take(), (std::vector<std::string>{"SetAchtungWindowJaNein 79 81", "SetBlocked 1", "ClearNameEntry",
-                                                   "SetBlocked 0"}));
+  EXPECT_EQ(host.Take(), (std::vector<std::string>{"SetAchtungWindowJaNein 79 81", "SetBlocked 1", "SetBlocked 1",
+                                                   "ClearNameEntry", "SetBlocked 0"}));
+  EXPECT_EQ(host.yesNo, -1);
 }
 
 TEST_F(WindowActions, BringingTheSavegameListForwardKeepsItsSelection) {
