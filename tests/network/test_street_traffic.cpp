@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "framework/zor_seams.h"
@@ -12,6 +13,8 @@
 #include "junction_scene.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
+#include "network/crossing_objects.h"
+#include "network/str_ampel.h"
 #include "network/str_micro_host.h"
 
 namespace {
@@ -28,6 +31,8 @@ class TrafficHost : public CStrMicroHost {
     out.sizeType = 0;
     return true;
   }
+  void RemoveCar(CCar* car) override { removed.insert(car); }
+  std::set<const CCar*> removed;
 
  protected:
   CStrJunctionList* GetStreets() override { return m_net; }
@@ -68,15 +73,16 @@ struct Traffic : ::testing::Test {
       }
     w.net->UpdateCarFlow();
   }
-  // One turn of the game on the tiles from (x0, y) to (x1, y): the
-  // evaluation, then each tile's turn.
-  void Turn(int x0, int x1, int y) {
+  // One turn of the game on the tiles from (x0, y0) to (x1, y1): the
+  // evaluation of the counted cars unless left out, then each tile's turn.
+  void Turn(int x0, int y0, int x1, int y1, bool evaluate = true) {
     clock.Advance(40);
     host.SetWorldTime(clock.Now());
-    w.net->BerechneISOAuslastung();
+    if (evaluate) w.net->BerechneISOAuslastung();
     for (int x = x0; x <= x1; ++x)
-      if (CWorldObj* o = w.map->GetIsoTileObject(x, y, ISO_LAYER_GROUND))
-        o->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+      for (int y = y0; y <= y1; ++y)
+        if (CWorldObj* o = w.map->GetIsoTileObject(x, y, ISO_LAYER_GROUND))
+          o->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
   }
 
   World w{GameData{}};
@@ -106,7 +112,7 @@ TEST_F(Traffic, AStreetOfOneOrTwoTilesShowsCarsInProportionToItsFlow) {
       Feed(percent);
       long cars[2] = {}, cells[2] = {};
       for (int turn = 0; turn < 10000; ++turn) {
-        Turn(11, 10 + tiles, y);
+        Turn(11, y, 10 + tiles, y);
         if (turn < 200) continue;  // settling from the last flow
         for (int x = 11; x <= 10 + tiles; ++x) {
           CQnoMicroZelle* z = s->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
@@ -135,6 +141,113 @@ TEST_F(Traffic, AStreetOfOneOrTwoTilesShowsCarsInProportionToItsFlow) {
       }
     }
   }
+}
+
+// Lights set through the crossing object lock the cells in front of the
+// junction in the junction's own cell layout; a car on a priority arm
+// stops before them at red and drives into the junction at green.
+TEST_F(Traffic, ACarStopsAtTheRedLightOfAJunctionAndGoesOnAtGreen) {
+  host.SetFrameTime(40);
+  ASSERT_EQ(w.Build(10, 20, 30, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 20, 20, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 20, 20, 10), STR_BUILD_OK);
+  CStrJunction* j = w.At(20, 20);
+  ASSERT_NE(j, nullptr);
+  ASSERT_EQ(j->GetAnzLinkedStreets(), 4);
+  w.map->SetIsoCenter(20, 20);
+  Activate(50);
+  ASSERT_EQ(j->GetKreuzObject()->SetVarData("KR.AMPEL", 2.0), 0);
+  ASSERT_TRUE(j->HasAmpel());
+  CAmpelGroup* group = j->GetAmpelGroup();
+  ASSERT_NE(group, nullptr);
+  CQnoMicroZelle* inJunction = j->GetMicroZelle(20, 20);
+  ASSERT_NE(inJunction, nullptr);
+
+  // Each arm's light holds the street's cell on the tile next to the
+  // junction that leads into the junction's layout.
+  for (int slot = 0; slot < CAmpelGroup::kSlots; ++slot) {
+    SCOPED_TRACE(slot);
+    CStrStrasse* arm = group->GetLinkedStreetsNr(slot);
+    ASSERT_NE(arm, nullptr);
+    ASSERT_NE(group->GetAmpel(slot), nullptr);
+    BinaryMicroSimObject* cell = group->GetAmpel(slot)->GetZelle(0);
+    ASSERT_NE(cell, nullptr);
+    short x = 0, y = 0;
+    if (arm->GetStartJunction() == j)
+      arm->GetFirstIsoPos(&x, &y);
+    else
+      arm->GetLastIsoPos(&x, &y);
+    EXPECT_EQ(std::abs(x - 20) + std::abs(y - 20), 1);
+    EXPECT_TRUE(arm->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y))->Owns(cell));
+    bool leadsIn = false;
+    for (const BinaryMicroSimObject* next : cell->m_pNachfolger) leadsIn = leadsIn || inJunction->Owns(next);
+    EXPECT_TRUE(leadsIn);
+  }
+
+  // The priority arm's light on its own cycle: open for 4000 ms, then
+  // closed for 2 x 1000 + 4000 ms; the light of slot 2 is its inverse.
+  CAmpel* light = group->GetAmpel(0);
+  light->SetTimes(CAmpel::kGelb, CAmpel::kRot, CAmpel::kGruen);
+  BinaryMicroSimObject* stop = light->GetZelle(0);
+  const BinaryMicroSimObject* across = group->GetAmpel(2)->GetZelle(0);
+  ASSERT_NE(across, nullptr);
+  CStrStrasse* arm = group->GetLinkedStreetsNr(0);
+  const CStrJunction* end = arm->GetStartJunction() == j ? arm->GetEndJunction() : arm->GetStartJunction();
+  const int dx = sign(end->GetXPos() - 20), dy = sign(end->GetYPos() - 20);
+  // The arm's and the junction's tiles take their turns; the counted cars
+  // are not evaluated, so the streets neither add nor remove cars, while
+  // the flows choose the car's way through the junction.
+  const int cx = 20 + 5 * dx, cy = 20 + 5 * dy;
+  const int x0 = std::min(20, cx), x1 = std::max(20, cx), y0 = std::min(20, cy), y1 = std::max(20, cy);
+  const uint32_t begin = clock.Now() + 40;  // the first turn starts the cycle
+  auto at = [&] { return static_cast<int>(clock.Now() - begin); };
+  auto red = [&] { return at() % 10000 >= 4000; };
+  do {
+    Turn(x0, y0, x1, y1, false);
+    ASSERT_EQ(stop->m_Locked, red() ? 1 : 0) << "at " << at();
+    ASSERT_EQ(across->m_Locked, red() ? 0 : 1) << "at " << at();
+  } while (!red());
+  // At red, a car on the stop cell's lane five tiles up the arm.
+  CQnoMicroZelle* start = arm->GetMicroZellen(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy));
+  ASSERT_NE(start, nullptr);
+  BinaryMicroSimObject* entry = start->HasSimID(stop->m_SimID, false);
+  ASSERT_NE(entry, nullptr);
+  auto* car = new CCar;
+  ASSERT_EQ(car->CreateCar(nullptr), 0);
+  ASSERT_EQ(start->SetzeFahrzeug(entry, car, 0, false, true, false), 0);
+
+  const BinaryMicroSimObject* last = nullptr;
+  int32_t lastAt = 0;
+  const BinaryMicroSimObject* held = nullptr;
+  bool stopped = false, wentOn = false;
+  while (at() < 3 * 10000 && !wentOn) {
+    Turn(x0, y0, x1, y1, false);
+    ASSERT_EQ(host.removed.count(car), 0u) << "at " << at();
+    ASSERT_EQ(stop->m_Locked, red() ? 1 : 0) << "at " << at();
+    ASSERT_EQ(across->m_Locked, red() ? 0 : 1) << "at " << at();
+    BinaryMicroSimObject* now = car->GetMicroSimObject();
+    ASSERT_NE(now, nullptr);
+    if (red()) {
+      // Never into the locked cell; once it stands in front of it, it
+      // stays there until green.
+      ASSERT_NE(now, stop) << "at " << at();
+      if (held) {
+        EXPECT_EQ(now, held) << "at " << at();
+        EXPECT_EQ(now->m_Position, lastAt) << "at " << at();
+      } else if (now == last && now->m_Position == lastAt && now->m_pOwner->GetVirtNext(now) == stop) {
+        held = now;
+      }
+    } else if (held) {
+      // Green: it drives on within the first turns.
+      stopped = true;
+      wentOn = now != held || now->m_Position != lastAt;
+      ASSERT_LT(at() % 10000, 200) << "still standing";
+    }
+    last = now;
+    lastAt = now->m_Position;
+  }
+  EXPECT_TRUE(stopped);
+  EXPECT_TRUE(wentOn);
 }
 
 }  // namespace
