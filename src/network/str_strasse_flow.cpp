@@ -127,10 +127,12 @@ int CStrStrasse::OnPlayloopTurn(short x, short y) {
   if (!m_pMicroZellen) return 1;
   const auto ux = static_cast<unsigned short>(x);
   const auto uy = static_cast<unsigned short>(y);
-  int forward = 0, backward = 0;
-  m_pMicroZellen->ZaehleAutos(ux, uy, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond), forward,
-                              backward, m_Ueberschuss, m_UeberschussSecond, m_Rate, m_RateSecond);
-  FuegeMesspunktHinzu(forward, backward);
+  // The tile's layout is looked up once for counting and moving.
   CQnoMicroZelle* cell = m_pMicroZellen->FindZelle(ux, uy);
+  int forward = 0, backward = 0;
+  if (cell)
+    cell->ZaehleAutos(static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond), forward, backward,
+                      m_Ueberschuss, m_UeberschussSecond, m_Rate, m_RateSecond);
+  FuegeMesspunktHinzu(forward, backward);
   return cell ? cell->MoveCars(ux, uy, m_Type == STRASSE_VIERSPURIG && m_BusSpur) : 0;
 }
