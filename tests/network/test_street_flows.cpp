@@ -148,6 +148,22 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
   EXPECT_EQ(north->GetAuslastung24Second(-1), 1);
 }
 
+TEST_F(Town, AfterAnHourTheCarsAreWishedForTheSmoothedFlow) {
+  // Pulled 640 of 512; the hour's smoothing gives 0.6 x 640 = 384, a ratio
+  // of 0.75. Eight counts of no car then wish for 0.75 x 4 = 3 cars (rate
+  // 3000 / 8); the pulled flow alone would have wished for 5.
+  FeedBoth(north, 640, 0, 512);
+  w->net->UpdateCarFlow();
+  ASSERT_EQ(w->net->UpdateCarFlow24(7), 0);
+  ASSERT_EQ(north->GetAuslastung(), 384);
+  for (int i = 0; i < 8; ++i) north->FuegeMesspunktHinzu(0, 0);
+  w->net->BerechneISOAuslastung();
+  EXPECT_EQ(north->GetUeberschuss(), -3);
+  EXPECT_EQ(north->GetRate(), 375);
+  EXPECT_EQ(north->GetUeberschussSecond(), 0);
+  EXPECT_EQ(north->GetRateSecond(), 0);
+}
+
 TEST_F(Town, StreetsMarkedBeforeThePassAreLeftOutButTheirMarksAreCleared) {
   FeedBoth(north, 300, 100);
   FeedBoth(south, 300, 100);
