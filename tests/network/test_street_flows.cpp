@@ -145,6 +145,7 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
   EXPECT_EQ(oneWay->GetAuslastung24(8), 208);
   EXPECT_EQ(oneWay->GetAuslastung24Second(8), 0);
   EXPECT_EQ(north->GetAuslastung24(24), 1);
+  EXPECT_EQ(north->GetAuslastung24Second(24), 1);
   EXPECT_EQ(north->GetAuslastung24Second(-1), 1);
 }
 
@@ -369,6 +370,10 @@ TEST_F(Town, AStreetOutsideTheDemandSimulationCarriesNoFlow) {
   EXPECT_EQ(loose.GetAuslastungSecond(), 0);
   EXPECT_EQ(loose.GetCapacitySecond(), 0);
   loose.Destroy();
+  // Without a demand simulation there is nothing to pull.
+  CStrStrasse alone(w->map, nullptr);
+  EXPECT_EQ(alone.UpdateCarFlow(), 1);
+  alone.Destroy();
 }
 
 TEST(TownLoop, ALoopStreetIsSmoothedOnceThoughItsJunctionHoldsItTwice) {
