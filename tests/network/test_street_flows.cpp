@@ -137,6 +137,9 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
     EXPECT_EQ(s->GetAuslastung24Second(8), 59);
     EXPECT_EQ(s->GetAuslastungSecond(), 59);
     EXPECT_EQ(s->GetAuslastung24(5), 0);
+    // Hour 0 is a stored hour, never written by the smoothing.
+    EXPECT_EQ(s->GetAuslastung24(0), 0);
+    EXPECT_EQ(s->GetAuslastung24Second(0), 0);
     // The day's mean: 760 / 24 and 279 / 24.
     EXPECT_EQ(s->GetAuslastung24(), 31);
     EXPECT_EQ(s->GetAuslastung24Second(), 11);
