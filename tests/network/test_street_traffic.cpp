@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "framework/zor_seams.h"
-#include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "junction_scene.h"
 #include "microsim/micro_car.h"
@@ -46,10 +45,8 @@ struct Traffic : ::testing::Test {
     CMicroSimHost::Install(&host);
     ZorSetClock(&clock);
     zor_srandom(3);
-    zoom = g_ZoomStufe;
   }
   void TearDown() override {
-    g_ZoomStufe = zoom;
     ZorSetClock(nullptr);
     CMicroSimHost::Install(nullptr);
   }
@@ -88,7 +85,6 @@ struct Traffic : ::testing::Test {
   World w{GameData{}};
   TrafficHost host{w.net.get()};
   ZorManualClock clock{1000};
-  TIsoZoomStufe zoom = ISO_ZOOM_2;
 };
 
 // Cars held where they are put (frame time 0): what a street shows is
