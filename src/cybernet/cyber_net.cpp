@@ -51,6 +51,7 @@ void CCyberNet::Reset() {
   if (m_pNodeList) m_pNodeList->DestroyNodes();
   delete m_pNodeList;
   m_pNodeList = nullptr;
+  m_ByNameValid = false;
 }
 
 int CCyberNet::NodeCount() const {
@@ -64,11 +65,14 @@ CCyberNode* CCyberNet::pNode(const char* name) const {
     QNO_ERROR(QNO_SEV_ERROR, "CCyberNet::pNode() text == NULL");
     return nullptr;
   }
-  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail()) {
-    const char* n = row->pHead()->Name();
-    if (n && std::strcmp(n, name) == 0) return row->pHead();
+  if (!m_ByNameValid) {
+    m_ByName.clear();
+    for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail())
+      if (const char* n = row->pHead()->Name()) m_ByName.emplace(n, row->pHead());
+    m_ByNameValid = true;
   }
-  return nullptr;
+  const auto it = m_ByName.find(name);
+  return it == m_ByName.end() ? nullptr : it->second;
 }
 
 void CCyberNet::ReadNodes(CCyberTextReader& in) {
@@ -89,6 +93,7 @@ void CCyberNet::ReadNodes(CCyberTextReader& in) {
     try {
       if (!node->Read(in)) complete = false;
       m_pNodeList = new CCyberNodeList(node, m_pNodeList);
+      m_ByNameValid = false;
     } catch (...) {
       delete node;
       throw;

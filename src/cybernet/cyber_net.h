@@ -4,6 +4,8 @@
 // operation catches the network's hard faults, logs them and reports them
 // by its result: the frame loop that calls these never sees an exception.
 #include <cstdio>
+#include <string>
+#include <unordered_map>
 
 #include "cybernet/cyber_list.h"
 #include "cybernet/cyber_node.h"
@@ -53,4 +55,9 @@ class CCyberNet {
 
   CCyberNodeList* m_pNodeList = nullptr;
   CCyberNodeList* m_pTemplateList = nullptr;
+  // The first node of the list under each name, made when a name is asked
+  // for and dropped whenever the list changes: the game asks by name for
+  // every visible car it makes.
+  mutable std::unordered_map<std::string, CCyberNode*> m_ByName;
+  mutable bool m_ByNameValid = false;
 };

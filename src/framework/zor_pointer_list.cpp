@@ -16,27 +16,40 @@ static CZorvaPointer* ZorFirstNotSmaller(CZorvaPointer* head, int key) {
   return nullptr;
 }
 
-int CZorvaList::AddHeadZorva(CZorvaObject* object, int key) {
+CZorvaPointer* CZorvaList::NewNode(CZorvaObject* object, int key) {
+  CZorvaPointer** slot = nullptr;
+  if (m_indexed) {
+    const auto [it, fresh] = m_index.try_emplace(object, nullptr);
+    if (!fresh) return nullptr;
+    slot = &it->second;
+  }
   CZorvaPointer* n = new CZorvaPointer;
   n->m_object = object;
-  if (key >= 0) {
-    n->m_key = key;
+  if (key >= 0) n->m_key = key;
+  if (slot) *slot = n;
+  return n;
+}
+
+int CZorvaList::AddHeadZorva(CZorvaObject* object, int key) {
+  CZorvaPointer* n = NewNode(object, key);
+  if (!n) return 1;
+  if (key >= 0)
     m_links.LinkBefore(n, ZorFirstNotSmaller(m_links.GetHead(), key));
-  } else {
+  else
     m_links.LinkHead(n);
-  }
   return 0;
 }
 
 int CZorvaList::AddTailZorva(CZorvaObject* object, int key) {
   if (key >= 0) return AddHeadZorva(object, key);
-  CZorvaPointer* n = new CZorvaPointer;
-  n->m_object = object;
+  CZorvaPointer* n = NewNode(object, key);
+  if (!n) return 1;
   m_links.LinkTail(n);
   return 0;
 }
 
 void CZorvaList::Free(CZorvaPointer* node) {
+  if (m_indexed) m_index.erase(node->m_object);
   m_links.Unlink(node);
   delete node;
 }

@@ -2,6 +2,8 @@
 // Non-owning pointer lists with one built-in cursor: CZorvaList of game
 // objects (optionally ordered by a sort key) and the location list template
 // that keeps each location's count of list memberships.
+#include <unordered_map>
+
 #include "framework/qno_object.h"
 #include "framework/zor_links.h"
 
@@ -30,7 +32,10 @@ class CZorvaPointer {
 
 class CZorvaList {
  public:
-  explicit CZorvaList(InitializingType ownership = 1) : m_ownership(ownership) {}
+  // An indexed list finds the node of an object without a walk; it holds
+  // each object once and refuses (1) to add an object it holds.
+  explicit CZorvaList(InitializingType ownership = 1, bool indexed = false)
+      : m_ownership(ownership), m_indexed(indexed) {}
   virtual ~CZorvaList();
   CZorvaList(const CZorvaList&) = delete;
   CZorvaList& operator=(const CZorvaList&) = delete;
@@ -61,11 +66,19 @@ class CZorvaList {
   // Unlinks and frees the node; the object stays.
   void Free(CZorvaPointer* node);
   CZorvaPointer* FindObject(const CZorvaObject* object) const {
+    if (m_indexed) {
+      const auto it = m_index.find(object);
+      return it == m_index.end() ? nullptr : it->second;
+    }
     return m_links.Find([object](const CZorvaPointer* n) { return n->m_object == object; });
   }
+  // A new node for the object; null when an indexed list holds it already.
+  CZorvaPointer* NewNode(CZorvaObject* object, int key);
 
   CZorvaLinks<CZorvaPointer, ZorLinkFields<CZorvaPointer>> m_links;
   InitializingType m_ownership;
+  bool m_indexed;
+  std::unordered_map<const CZorvaObject*, CZorvaPointer*> m_index;
 };
 
 // Location needs IncrementListNumber(), DecrementListNumber() and

@@ -40,6 +40,8 @@ int zor_random() {
   return static_cast<int>((g_randomState >> 33) & 0x7FFFFFFF);
 }
 
+double zor_chance() { return zor_random() / 2147483648.0; }
+
 void ZorSetFatalHandler(ZorFatalHandler handler) { g_fatalHandler = handler; }
 
 void zor_fatal_exit(int code) {

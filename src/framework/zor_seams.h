@@ -34,6 +34,8 @@ uint32_t kfx_GetTicks();
 constexpr int ZOR_RANDOM_MAX = 0x7FFFFFFF;
 void zor_srandom(uint32_t seed);
 int zor_random();
+// The next value of the same sequence as a chance in [0, 1).
+double zor_chance();
 // The seed the game starts its random sequence with: the wall clock, unless
 // a fixed seed was set (tests do, so that runs repeat).
 uint32_t ZorStartupSeed();

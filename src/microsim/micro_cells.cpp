@@ -207,9 +207,8 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {
   if (m_Cells.empty()) return nullptr;
-  const double r = zor_random() / 2147483648.0;
-  // r stays below 1, so the index below the count.
-  return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * r)];
+  // The chance stays below 1, so the index below the count.
+  return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * zor_chance())];
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetNextZelle(Cell* cell) {

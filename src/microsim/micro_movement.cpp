@@ -47,9 +47,6 @@ void WarnFarOffset(const Cell* cell) {
               static_cast<int>(cell->m_CarY));
 }
 
-// A random number in [0, 1).
-double Chance() { return zor_random() / 2147483648.0; }
-
 // Where a vehicle drawn at `from` sits, seen from `target`: the sprite
 // offset and the position that keep it in place.
 void KeepDrawnAt(Cell* target, const Cell* from) {
@@ -416,7 +413,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
     }
     if (sum > 0) {
       // Roulette: each branch with the chance of its share of the flow.
-      const double r = Chance() * sum;
+      const double r = zor_chance() * sum;
       double cumulative = 0.0;
       int chosen = -1;
       for (int i = 0; i < count; ++i) {
@@ -427,7 +424,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
       }
       cell->m_Choice = static_cast<uint8_t>(chosen);
     } else if (CWorldHost::Get()->GetShowMicroZellen()) {
-      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * Chance())));
+      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * zor_chance())));
     } else {
       cell->m_Choice = Cell::kNoChoice;
     }

@@ -174,7 +174,9 @@ class CStrStrasse : public CList {
   // Adds the cars the micro simulation counted on one tile in this turn.
   void FuegeMesspunktHinzu(int forward, int backward);
   // Turns the counts of the last turn into each direction's surplus of
-  // cars to add (positive) or remove (negative) and the rate in per mille.
+  // cars, the cars to remove (positive) or to add (negative), and the rate
+  // in per mille. The fraction of a car that the surplus's rounding toward
+  // zero drops is the chance of one car more.
   int BerechneISOAuslastung();
   // The same with the micro-cell debug switch already asked: while it is
   // on, every flow counts as half the capacity.

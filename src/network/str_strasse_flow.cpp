@@ -1,9 +1,11 @@
 // A street's traffic: the flows and capacities it takes from the demand
 // simulation, their hourly record, the evaluation of the cars that the
 // micro simulation counted on its visible tiles, and its turn on a tile.
+#include <cmath>
 #include <cstdlib>
 
 #include "framework/qno_log.h"
+#include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
 #include "microsim/micro_cells.h"
 #include "network/str_strasse.h"
@@ -33,8 +35,15 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   long double ratio = 0.5L;
   if (!fixedRatio) ratio = capacity != 0 ? static_cast<long double>(flow) / capacity : 0.0L;
   const float f = static_cast<float>(n * 0.5);
-  // The conversions to int round toward zero.
-  surplus = static_cast<int32_t>((static_cast<long double>(boost) * mean - ratio) * f);
+  const long double wish = (static_cast<long double>(boost) * mean - ratio) * f;
+  // The conversion to int rounds toward zero. The part it drops becomes a
+  // chance to go one car further from zero, so that a short street (one or
+  // two counts, where the product stays below one car) still shows cars in
+  // proportion to its flow, and every street's surplus keeps the wish as
+  // its mean.
+  surplus = static_cast<int32_t>(wish);
+  const long double dropped = wish - surplus;
+  if (dropped != 0 && zor_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
   rate = static_cast<int32_t>(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
 }
 
@@ -118,10 +127,12 @@ int CStrStrasse::OnPlayloopTurn(short x, short y) {
   if (!m_pMicroZellen) return 1;
   const auto ux = static_cast<unsigned short>(x);
   const auto uy = static_cast<unsigned short>(y);
-  int forward = 0, backward = 0;
-  m_pMicroZellen->ZaehleAutos(ux, uy, static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond), forward,
-                              backward, m_Ueberschuss, m_UeberschussSecond, m_Rate, m_RateSecond);
-  FuegeMesspunktHinzu(forward, backward);
+  // The tile's layout is looked up once for counting and moving.
   CQnoMicroZelle* cell = m_pMicroZellen->FindZelle(ux, uy);
+  int forward = 0, backward = 0;
+  if (cell)
+    cell->ZaehleAutos(static_cast<uint16_t>(m_SimID), static_cast<uint16_t>(m_SimIDSecond), forward, backward,
+                      m_Ueberschuss, m_UeberschussSecond, m_Rate, m_RateSecond);
+  FuegeMesspunktHinzu(forward, backward);
   return cell ? cell->MoveCars(ux, uy, m_Type == STRASSE_VIERSPURIG && m_BusSpur) : 0;
 }

@@ -46,9 +46,10 @@ int CUserInt::OnCreate(QnoResourceManager* resources, QnoDisplay* display, CZorv
     selObj.markedBuildings = new CBuildingList;
     selObj.markedBuildings->Create();
   }
+  // Every visible car joins and leaves the car list: it finds them by index.
   for (CZorvaList** list : {&m_pBusList, &m_pCarList, &m_pFeetList})
     if (!*list) {
-      *list = new CZorvaList(0);
+      *list = new CZorvaList(0, list == &m_pCarList);
       (*list)->Create();
     }
   m_pIsoWelt = iso;

@@ -10,6 +10,7 @@
 
 using cybertest::NetFrom;
 using cybertest::Period;
+using cybertest::ReadInto;
 using cybertest::Settle;
 
 namespace {
@@ -217,4 +218,28 @@ TEST(CyberNodeList, RowsFindAndRemoveTheirNodes) {
   EXPECT_THROW(chain->Remove(&a), const char*);
   EXPECT_THROW(CCyberNodeList(nullptr, nullptr), const char*);
   delete chain;
+}
+
+TEST(CyberNet, NodesAreFoundByNameAsTheListHoldsThemAfterEveryRead) {
+  auto net = NetFrom("NodeBegin BasicNode Name A Value 0.1 NodeEnd\n"
+                     "NodeBegin BasicNode Name B Value 0.2 NodeEnd\n"
+                     "NodeBegin BasicNode Name A Value 0.3 NodeEnd\n");
+  // Under a name read twice, the one read last answers.
+  ASSERT_NE(net->pNode("A"), nullptr);
+  EXPECT_EQ(net->pNode("A")->Value(), 0.3);
+  EXPECT_EQ(net->pNode("B")->Value(), 0.2);
+  EXPECT_EQ(net->pNode("C"), nullptr);
+  EXPECT_EQ(net->pNode(nullptr), nullptr);
+  // A further read adds nodes, and its names answer at once.
+  ReadInto(*net, "NodeBegin BasicNode Name C Value 0.4 NodeEnd\nNodeBegin BasicNode Name B Value 0.5 NodeEnd\n");
+  ASSERT_NE(net->pNode("C"), nullptr);
+  EXPECT_EQ(net->pNode("C")->Value(), 0.4);
+  EXPECT_EQ(net->pNode("B")->Value(), 0.5);
+  // After a reset only the nodes read since are found.
+  net->Reset();
+  EXPECT_EQ(net->pNode("A"), nullptr);
+  ReadInto(*net, "NodeBegin BasicNode Name A Value 0.6 NodeEnd\n");
+  ASSERT_NE(net->pNode("A"), nullptr);
+  EXPECT_EQ(net->pNode("A")->Value(), 0.6);
+  EXPECT_EQ(net->pNode("B"), nullptr);
 }

@@ -89,6 +89,49 @@ TEST(PointerList, RemovingDuringAWalkIsSafe) {
   EXPECT_EQ(list.GetCount(), 0);
 }
 
+// An indexed list answers every operation as a plain one does, as long as
+// it holds each object once; a second add of an object is refused.
+TEST(PointerList, AnIndexedListAnswersAsAPlainOneAndHoldsEachObjectOnce) {
+  TestThing t[6];
+  for (int i = 0; i < 6; ++i) t[i].value = i;
+  CZorvaList plain, indexed(1, true);
+  std::vector<int> walks[2];
+  int n = 0;
+  for (CZorvaList* list : {&plain, &indexed}) {
+    list->Create();
+    list->AddTailZorva(&t[0]);
+    list->AddHeadZorva(&t[1]);
+    list->AddTailZorva(&t[2], 4);
+    list->AddTailZorva(&t[3], 2);
+    list->AddHeadZorva(&t[4]);
+    EXPECT_EQ(list->RemoveZorva(&t[0]), 0);
+    EXPECT_EQ(list->RemoveZorva(&t[0]), 1);
+    EXPECT_EQ(list->CheckZorvaInList(&t[0]), 1);
+    EXPECT_EQ(list->CheckZorvaInList(&t[3]), 0);
+    EXPECT_EQ(list->RemoveHeadZorva(true), &t[4]);
+    EXPECT_EQ(list->CheckZorvaInList(&t[4]), 1);
+    list->AddTailZorva(&t[0]);
+    EXPECT_EQ(list->RemoveTailZorva(true), &t[0]);
+    EXPECT_EQ(list->CheckZorvaInList(&t[0]), 1);
+    list->AddTailZorva(&t[5]);
+    walks[n++] = Walk(*list);
+  }
+  EXPECT_EQ(walks[0], walks[1]);
+  EXPECT_EQ(walks[1], (std::vector<int>{1, 3, 2, 5}));
+  EXPECT_EQ(plain.AddTailZorva(&t[5]), 0);
+  EXPECT_EQ(indexed.AddTailZorva(&t[5]), 1);
+  EXPECT_EQ(indexed.AddHeadZorva(&t[1], 3), 1);
+  EXPECT_EQ(indexed.GetCount(), 4);
+  EXPECT_EQ(indexed.RemoveZorva(&t[5]), 0);
+  EXPECT_EQ(indexed.AddHeadZorva(&t[5]), 0);
+  EXPECT_EQ(Walk(indexed), (std::vector<int>{5, 1, 3, 2}));
+  // Emptied, it finds nothing it held.
+  indexed.Destroy();
+  for (TestThing& thing : t) EXPECT_EQ(indexed.CheckZorvaInList(&thing), 1);
+  EXPECT_EQ(indexed.AddTailZorva(&t[1]), 0);
+  EXPECT_EQ(indexed.CheckZorvaInList(&t[1]), 0);
+}
+
 TEST(PointerList, CopyReversesInFrontOfTarget) {
   TestThing a, b, c, x;
   a.value = 1;

@@ -111,6 +111,13 @@ TEST(Seams, RandomSequenceIsFixedBySeedAndNonNegative) {
   zor_srandom(8);
   EXPECT_NE(zor_random(), first[0]);
   for (int v : first) EXPECT_GE(v, 0);
+  // The chance is the same sequence scaled into [0, 1).
+  zor_srandom(7);
+  for (int i = 0; i < 100; ++i) {
+    const double c = zor_chance();
+    EXPECT_EQ(c, first[static_cast<size_t>(i)] / 2147483648.0);
+    EXPECT_LT(c, 1.0);
+  }
 }
 
 TEST(Seams, ClockIsDrivenByHand) {

@@ -4,10 +4,12 @@
 // rate, and a street's turn on a visible tile.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
 #include "junction_scene.h"
 #include "support/test_support.h"
@@ -16,6 +18,14 @@
 namespace {
 
 using namespace junctiontest;
+
+// The evaluation keeps trunc(wish), or goes one car further from zero.
+void ExpectRounded(int surplus, double wish) {
+  const int t = static_cast<int>(wish);
+  if (surplus != t) {
+    EXPECT_EQ(surplus, t + (wish > 0 ? 1 : -1)) << "wish " << wish;
+  }
+}
 
 // Records the sounds asked for and answers the micro-cell debug switch.
 struct SoundHost : CWorldHost {
@@ -127,6 +137,9 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
     EXPECT_EQ(s->GetAuslastung24Second(8), 59);
     EXPECT_EQ(s->GetAuslastungSecond(), 59);
     EXPECT_EQ(s->GetAuslastung24(5), 0);
+    // Hour 0 is a stored hour, never written by the smoothing.
+    EXPECT_EQ(s->GetAuslastung24(0), 0);
+    EXPECT_EQ(s->GetAuslastung24Second(0), 0);
     // The day's mean: 760 / 24 and 279 / 24.
     EXPECT_EQ(s->GetAuslastung24(), 31);
     EXPECT_EQ(s->GetAuslastung24Second(), 11);
@@ -135,7 +148,24 @@ TEST_F(Town, EveryStreetIsSmoothedOncePerHourWithItsPreviousHour) {
   EXPECT_EQ(oneWay->GetAuslastung24(8), 208);
   EXPECT_EQ(oneWay->GetAuslastung24Second(8), 0);
   EXPECT_EQ(north->GetAuslastung24(24), 1);
+  EXPECT_EQ(north->GetAuslastung24Second(24), 1);
   EXPECT_EQ(north->GetAuslastung24Second(-1), 1);
+}
+
+TEST_F(Town, AfterAnHourTheCarsAreWishedForTheSmoothedFlow) {
+  // Pulled 640 of 512; the hour's smoothing gives 0.6 x 640 = 384, a ratio
+  // of 0.75. Eight counts of no car then wish for 0.75 x 4 = 3 cars (rate
+  // 3000 / 8); the pulled flow alone would have wished for 5.
+  FeedBoth(north, 640, 0, 512);
+  w->net->UpdateCarFlow();
+  ASSERT_EQ(w->net->UpdateCarFlow24(7), 0);
+  ASSERT_EQ(north->GetAuslastung(), 384);
+  for (int i = 0; i < 8; ++i) north->FuegeMesspunktHinzu(0, 0);
+  w->net->BerechneISOAuslastung();
+  EXPECT_EQ(north->GetUeberschuss(), -3);
+  EXPECT_EQ(north->GetRate(), 375);
+  EXPECT_EQ(north->GetUeberschussSecond(), 0);
+  EXPECT_EQ(north->GetRateSecond(), 0);
 }
 
 TEST_F(Town, StreetsMarkedBeforeThePassAreLeftOutButTheirMarksAreCleared) {
@@ -181,18 +211,18 @@ TEST_F(Town, CountedCarsBecomeASurplusAndARatePerDirection) {
   FeedBoth(north, 300, 300, 600);  // ratio 0.5 both ways
   FeedBoth(south, 600, 300, 600);  // ratio 1 and 0.5
   w->net->UpdateCarFlow();
-  // Ten counts of two cars each way: forward trunc((1.2 x 2 - 0.5) x 5) = 9,
-  // backward trunc((2 - 0.5) x 5) = 7.
+  // Ten counts of two cars each way: forward (1.2 x 2 - 0.5) x 5 = 9.5,
+  // backward (2 - 0.5) x 5 = 7.5 cars.
   for (int i = 0; i < 10; ++i) north->FuegeMesspunktHinzu(2, 2);
-  // Four counts of no car: forward trunc((0 - 1) x 2) = -2, rate 2000 / 4;
-  // backward trunc((0 - 0.5) x 2) = -1, rate 1000 / 4.
+  // Four counts of no car: forward (0 - 1) x 2 = -2, rate 2000 / 4;
+  // backward (0 - 0.5) x 2 = -1, rate 1000 / 4; whole cars, no chance.
   for (int i = 0; i < 4; ++i) south->FuegeMesspunktHinzu(0, 0);
   EXPECT_EQ(north->GetMesspunkte(), 10);
   EXPECT_EQ(w->net->BerechneISOAuslastung(), 0);
-  EXPECT_EQ(north->GetUeberschuss(), 9);
-  EXPECT_EQ(north->GetRate(), 900);
-  EXPECT_EQ(north->GetUeberschussSecond(), 7);
-  EXPECT_EQ(north->GetRateSecond(), 700);
+  ExpectRounded(north->GetUeberschuss(), 9.5);
+  EXPECT_EQ(north->GetRate(), north->GetUeberschuss() * 100);
+  ExpectRounded(north->GetUeberschussSecond(), 7.5);
+  EXPECT_EQ(north->GetRateSecond(), north->GetUeberschussSecond() * 100);
   EXPECT_EQ(south->GetUeberschuss(), -2);
   EXPECT_EQ(south->GetRate(), 500);
   EXPECT_EQ(south->GetUeberschussSecond(), -1);
@@ -201,25 +231,75 @@ TEST_F(Town, CountedCarsBecomeASurplusAndARatePerDirection) {
   EXPECT_EQ(north->GetMesspunkteSecond(), 0);
 
   // A turn without counts keeps what the last one gave.
+  const int kept = north->GetUeberschuss();
   w->net->BerechneISOAuslastung();
-  EXPECT_EQ(north->GetUeberschuss(), 9);
+  EXPECT_EQ(north->GetUeberschuss(), kept);
   EXPECT_EQ(south->GetRateSecond(), 250);
 
-  // The counters start again from zero: one count of one car alone.
+  // The counters start again from zero: one count of one car alone gives
+  // (1.2 - 0.5) x 0.5 = 0.35 and (0 - 0.5) x 0.5 = -0.25 cars.
   north->FuegeMesspunktHinzu(1, 0);
   w->net->BerechneISOAuslastung();
-  // trunc((1.2 - 0.5) x 0.5) = 0 and trunc((0 - 0.5) x 0.5) = 0.
-  EXPECT_EQ(north->GetUeberschuss(), 0);
-  EXPECT_EQ(north->GetRate(), 0);
-  EXPECT_EQ(north->GetUeberschussSecond(), 0);
+  ExpectRounded(north->GetUeberschuss(), 0.35);
+  EXPECT_EQ(north->GetRate(), north->GetUeberschuss() * 1000);
+  ExpectRounded(north->GetUeberschussSecond(), -0.25);
 
-  // With the micro-cell debug view the flow counts as half the capacity.
+  // With the micro-cell debug view the flow counts as half the capacity:
+  // (2.4 - 0.5) x 5 = 9.5 and (0 - 0.5) x 5 = -2.5.
   host.debugCells = true;
   for (int i = 0; i < 10; ++i) south->FuegeMesspunktHinzu(2, 0);
   w->net->BerechneISOAuslastung();
-  EXPECT_EQ(south->GetUeberschuss(), 9);
-  EXPECT_EQ(south->GetUeberschussSecond(), -2);
-  EXPECT_EQ(south->GetRateSecond(), 200);
+  ExpectRounded(south->GetUeberschuss(), 9.5);
+  ExpectRounded(south->GetUeberschussSecond(), -2.5);
+  EXPECT_EQ(south->GetRateSecond(), -south->GetUeberschussSecond() * 100);
+}
+
+// The part of a car that the surplus's rounding drops is the chance of one
+// car more, in both directions and for both signs: over many evaluations
+// the surplus's mean is the unrounded wish, so a short street, whose one
+// or two counts leave a wish below one car, still asks for cars.
+TEST_F(Town, OverManyEvaluationsTheSurplusKeepsTheUnroundedWish) {
+  FeedBoth(north, 300, 180, 600);  // ratios 0.5 and 0.3
+  FeedBoth(south, 540, 540, 600);  // ratio 0.9
+  w->net->UpdateCarFlow();
+  using Counts = std::vector<std::pair<int, int>>;  // cars forward, backward per count
+  struct Case {
+    CStrStrasse* street;
+    Counts counts;
+    double forward, backward;  // the wishes
+  } cases[] = {
+      // A long street: ten counts of two cars each way.
+      {north, Counts(10, {2, 2}), (2.4 - 0.5) * 5, (2 - 0.3) * 5},
+      // One visible tile: one count of no car.
+      {north, {{0, 0}}, -0.5 * 0.5, -0.3 * 0.5},
+      // Two tiles, one car seen forward.
+      {north, {{1, 0}, {0, 0}}, 1.2 * 0.5 - 0.5, -0.3},
+      {south, {{0, 1}, {0, 0}}, -0.9, 0.5 - 0.9},
+      {south, {{1, 1}}, (1.2 - 0.9) * 0.5, (1 - 0.9) * 0.5},
+  };
+  zor_srandom(11);
+  constexpr int kRuns = 20000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.counts.size() << " counts, wishes " << c.forward << " / " << c.backward);
+    const int n = static_cast<int>(c.counts.size());
+    double sumForward = 0, sumBackward = 0;
+    for (int run = 0; run < kRuns; ++run) {
+      for (auto [forward, backward] : c.counts) c.street->FuegeMesspunktHinzu(forward, backward);
+      c.street->BerechneISOAuslastung(false);
+      const int f = c.street->GetUeberschuss(), b = c.street->GetUeberschussSecond();
+      ExpectRounded(f, c.forward);
+      ExpectRounded(b, c.backward);
+      // The rate follows the surplus drawn.
+      ASSERT_EQ(c.street->GetRate(), std::abs(f) * 1000 / n);
+      ASSERT_EQ(c.street->GetRateSecond(), std::abs(b) * 1000 / n);
+      sumForward += f;
+      sumBackward += b;
+      if (HasFailure()) return;
+    }
+    // Five standard deviations of a mean of 20000 draws at worst.
+    EXPECT_NEAR(sumForward / kRuns, c.forward, 0.02);
+    EXPECT_NEAR(sumBackward / kRuns, c.backward, 0.02);
+  }
 }
 
 TEST_F(Town, AStreetWithoutCapacityWantsNoCars) {
@@ -267,16 +347,16 @@ TEST_F(Town, ABusyStreetSoundsAndCountsOnItsVisibleTiles) {
   g_ZoomStufe = zoom;
 
   // The town's tiles have no cell layouts, so a count sees no car: ten
-  // empty counts at flows of 401 and 400 of 600 give trunc(-401 / 600 x 5)
-  // and trunc(-400 / 600 x 5).
+  // empty counts at flows of 401 and 400 of 600 give -401 / 600 x 5 and
+  // -400 / 600 x 5 cars.
   ASSERT_EQ(north->GetMicroZellen(10, 12), nullptr);
   w->net->BerechneISOAuslastung();
   for (int i = 0; i < 10; ++i) EXPECT_EQ(north->OnPlayloopTurn(10, 12), 0);
   EXPECT_EQ(north->GetMesspunkte(), 10);
   w->net->BerechneISOAuslastung();
-  EXPECT_EQ(north->GetUeberschuss(), -3);
-  EXPECT_EQ(north->GetUeberschussSecond(), -3);
-  EXPECT_EQ(north->GetRateSecond(), 300);
+  ExpectRounded(north->GetUeberschuss(), -401.0 / 600 * 5);
+  ExpectRounded(north->GetUeberschussSecond(), -400.0 / 600 * 5);
+  EXPECT_EQ(north->GetRateSecond(), -north->GetUeberschussSecond() * 100);
 
   // Without a cell group a street's turn reports it and counts nothing.
   north->RemoveMicroSim();
@@ -293,6 +373,10 @@ TEST_F(Town, AStreetOutsideTheDemandSimulationCarriesNoFlow) {
   EXPECT_EQ(loose.GetAuslastungSecond(), 0);
   EXPECT_EQ(loose.GetCapacitySecond(), 0);
   loose.Destroy();
+  // Without a demand simulation there is nothing to pull.
+  CStrStrasse alone(w->map, nullptr);
+  EXPECT_EQ(alone.UpdateCarFlow(), 1);
+  alone.Destroy();
 }
 
 TEST(TownLoop, ALoopStreetIsSmoothedOnceThoughItsJunctionHoldsItTwice) {
