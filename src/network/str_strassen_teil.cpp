@@ -271,6 +271,14 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
     const bool deck = i != 0 && i != n;
     const int res = i == 0 ? m_GroundResStart : (deck ? m_GroundResMitte : m_GroundResEnd);
     const int dir = i == 0 ? m_GroundRichtungStart : (deck ? m_GroundRichtungMitte : m_GroundRichtungEnd);
+    // A four-lane bridge also covers the cell beside each of its cells (at
+    // larger y along x, larger x along y), its first and last included: the
+    // river goes back there too where the bridge showed over it.
+    const bool alongY = (m_Richtung.GetValue() & 1) != 0;
+    const int bx = tx + (alongY ? 1 : 0), by = ty + (alongY ? 0 : 1);
+    CWorldObj* shown = IsoInMap(tx, ty) ? iso->GetIsoTileObject(tx, ty, ISO_LAYER_GROUND) : nullptr;
+    const bool besideToo = m_Type == STRASSE_VIERSPURIG && IsoInMap(bx, by) && shown &&
+                           iso->GetIsoTileObject(bx, by, ISO_LAYER_GROUND) == shown;
     auto* river = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
     if (!river) {
       if (IsoInMap(tx, ty)) iso->SetStdBase(tx, ty, ISO_LAYER_GROUND, false);
@@ -278,9 +286,13 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
     }
     river->Create(static_cast<uint16_t>(tx), static_cast<uint16_t>(ty), CIsoRichtung(dir), res);
     if (IsoInMap(tx, ty)) iso->SetIsoTileAt(tx, ty, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
-    const int bx = tx + Sign(m_DeltaY), by = ty + Sign(m_DeltaX);
-    if (deck && m_Type == STRASSE_VIERSPURIG && IsoInMap(bx, by))
-      iso->SetIsoTileAt(bx, by, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
+    if (besideToo) {
+      auto* beside = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
+      if (beside) {
+        beside->Create(static_cast<uint16_t>(bx), static_cast<uint16_t>(by), CIsoRichtung(dir), res);
+        iso->SetIsoTileAt(bx, by, ISO_LAYER_GROUND, CIsoRichtung(dir), res, beside);
+      }
+    }
   }
   return GetEndKoor(x, y);
 }
