@@ -166,6 +166,10 @@ int CStrJunction::HandleKurve(CStrStrasse* u, CStrStrasse* w, CStrJunction* bend
   CStrJunction* end = u->GetEndJunction();
   if (end && m_pIsoWelt && m_pIsoWelt->GetTypeAt(end->m_x, end->m_y, ISO_LAYER_GROUND) != OBJ_CROSSING)
     end->InsertIntoIsoWelt();
+  else if (end)
+    end->RebuildMicroZellen();
+  // The joined street has new cells: its start links its own with them.
+  if (CStrJunction* start = u->GetStartJunction(); start && start != end) start->RebuildMicroZellen();
   return 100;
 }
 

@@ -574,7 +574,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   const short my = static_cast<short>((y2 > y1) - (y2 < y1));
   const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
   // The first refusal of each kind; the most basic one is given.
-  bool water = false, fifth = false, along = false, noGraphic = false;
+  bool water = false, fifth = false, along = false, noGraphic = false, noRoom = false;
   int crossed = 0, endsOnStreets = 0;
   for (int k = 0; k <= n; ++k) {
     const auto cx = static_cast<short>(x1 + k * mx);
@@ -611,7 +611,13 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
           for (int a = 0; a < m && count < CStrJunction::kMaxStreets + 2; ++a) arms[count++] = found[a];
         }
       }
-      if (count == 0) continue;
+      if (count == 0) {
+        // An end on a four-lane street's second column lies on the street.
+        CStrStrasse* s = nullptr;
+        CStrStrassenTeil* piece = nullptr;
+        if (end && PointHitStreet(cx, cy, &s, &piece)) noRoom = true;
+        continue;
+      }
       if (count > 2) along = true;  // two streets over one cell
       if (IsWaterCell(cx, cy)) water = true;
       if (end)
@@ -632,12 +638,19 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     }
     int rotation = 0;
     if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) noGraphic = true;
+    // A new four-lane junction's group covers the cells around its own.
+    bool four = false;
+    for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;
+    if (four && !JunctionAtCell(cx, cy))
+      for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
+        if (std::abs(AsJunction(o)->GetXPos() - cx) <= 1 && std::abs(AsJunction(o)->GetYPos() - cy) <= 1) noRoom = true;
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;
   if (along) return STR_BUILD_ALONG_STREET;
   if (crossed > 1 || (crossed == 1 && endsOnStreets > 0)) return STR_BUILD_CROSSES_SEVERAL;
   if (noGraphic) return STR_BUILD_NO_GRAPHIC;
+  if (noRoom) return STR_BUILD_NO_ROOM;
   return 0;
 }
 
@@ -697,6 +710,16 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
   if (x1 == x2 && y1 == y2) return STR_BUILD_SAME_JUNCTION;
   if (a && b && (a->LeadTo(b) || b->LeadTo(a)) && a->GetAnzLinkedStreets() < 3 && b->GetAnzLinkedStreets() < 3)
     return STR_BUILD_ALREADY_JOINED;
+  // A one-way street continues a dead end only in its street's direction:
+  // out of the end its street runs into, into the end its street leaves.
+  CStrassenType oneWay = t;
+  for (CStrJunction* e : {a, b})
+    if (e && e->GetAnzLinkedStreets() < 3 && oneWay < STRASSE_VIERSPURIG && e->GetType() < STRASSE_VIERSPURIG &&
+        e->GetType() > oneWay)
+      oneWay = e->GetType();
+  if (oneWay == STRASSE_EINBAHN && ((a && a->GetAnzLinkedStreets() == 1 && a->GetStreetByNR(0)->GetEndJunction() != a) ||
+                                    (b && b->GetAnzLinkedStreets() == 1 && b->GetStreetByNR(0)->GetStartJunction() != b)))
+    return STR_BUILD_TYPE_CONFLICT;
   // A drag that the sequence below cannot build soundly changes nothing.
   if (const int refused = CheckDrag(x1, y1, x2, y2, t); refused != 0) {
     if (refused == STR_BUILD_BAD_REQUEST) QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");

@@ -44,6 +44,9 @@ enum : int {
   STR_BUILD_NO_GRAPHIC = 8,
   // An end or a junction of the drag would stand on water or a bridge.
   STR_BUILD_ON_WATER = 9,
+  // A four-lane junction's 2 x 2 group would cover another junction, or an
+  // end lies on the second column of a four-lane street.
+  STR_BUILD_NO_ROOM = 10,
   STR_BUILD_OK = 100
 };
 
@@ -95,7 +98,7 @@ class CStrJunctionList : public CList {
   int CreateStreet(CStrBuildRequest* preview, CStrassenType type);
   // Whether a straight drag of the type from (x1, y1) to (x2, y2) can be
   // built soundly: 0, or the refusal (STR_BUILD_BAD_REQUEST for a fifth
-  // arm, STR_BUILD_CROSSES_SEVERAL to STR_BUILD_ON_WATER). Changes nothing;
+  // arm, STR_BUILD_CROSSES_SEVERAL to STR_BUILD_NO_ROOM). Changes nothing;
   // the preview asks it while the drag goes on, CreateStreet before it
   // builds.
   int CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type);

@@ -157,15 +157,12 @@ bool CStrExtTeil::PointHitExtraTeil(short x, short y) {
 }
 
 bool CStrExtTeil::IsInRange(short x1, short y1, short x2, short y2) const {
-  if (x1 == m_StartX) {
-    if (m_StartY >= y1 && m_EndY <= y2) return true;
-    if (m_EndY < y1 || m_StartY > y2) return false;
-    return true;
-  }
+  // Both the range and the part may run either way along their axis.
+  const short lo = std::min(x1 == m_StartX ? y1 : x1, x1 == m_StartX ? y2 : x2);
+  const short hi = std::max(x1 == m_StartX ? y1 : x1, x1 == m_StartX ? y2 : x2);
+  if (x1 == m_StartX) return std::max(m_StartY, m_EndY) >= lo && std::min(m_StartY, m_EndY) <= hi;
   if (y1 != m_StartY) return false;
-  if (m_StartX >= x1 && m_EndX <= x2) return true;
-  if (m_EndX < x1 || m_StartX > x2) return false;
-  return true;
+  return std::max(m_StartX, m_EndX) >= lo && std::min(m_StartX, m_EndX) <= hi;
 }
 
 int CStrExtTeil::StartMicroZellenCount(short& x, short& y) {
@@ -239,9 +236,10 @@ void CStrBride::GetResCopy(CIsoWelt* iso) {
 }
 
 int CStrBride::InsertIntoIsoWelt(CIsoWelt* iso, short& x, short& y, CWorldObj* obj, bool loading) {
-  // A loaded bridge keeps the ground of its record: the cells may already
-  // hold something else.
-  if (!loading || m_GroundResStart == -1) GetResCopy(iso);
+  // A bridge records the river under it once, when first laid: drawn
+  // again (after a split, a join, loading) the cells show the bridge.
+  (void)loading;
+  if (m_GroundResStart == -1) GetResCopy(iso);
   const bool up = m_DeltaX > 0 || m_DeltaY >= 1;
   const bool four = m_Type == STRASSE_VIERSPURIG;
   const int startRes = four ? (up ? kStartUp4 : kStartDown4) : (up ? kStartUp : kStartDown);
@@ -753,6 +751,11 @@ int CStrStrassenTeil::Create(short sx, short sy, short ex, short ey, CStrExtTlLi
   if (parts && parts->IsInRange(sx, sy, ex, ey)) {
     DropExtraTeilList();
     m_pExtraTeilList = parts->Clone();
+    // The map shows the old piece's bridge, not the river under it: a
+    // piece that takes the bridge over is a piece over the river, and the
+    // bridge keeps the river it recorded.
+    for (CZorvaObject* o = m_pExtraTeilList ? m_pExtraTeilList->GetHead() : nullptr; o; o = o->GetNext())
+      if (dynamic_cast<CStrBride*>(o)) m_HitRiver = 1;
   }
   return 0;
 }

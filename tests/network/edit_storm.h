@@ -262,6 +262,17 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
   return out;
 }
 
+// Findings that contain this text (ZOR_STORM_OPEN) are set aside: a known
+// fault not mended yet, so that a long storm goes on to the next one.
+inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults) {
+  const char* open = std::getenv("ZOR_STORM_OPEN");
+  if (!open || !*open) return faults;
+  faults.erase(std::remove_if(faults.begin(), faults.end(),
+                              [open](const std::string& f) { return f.find(open) != std::string::npos; }),
+               faults.end());
+  return faults;
+}
+
 // Runs the steps on a new world: every step checked, and a refused step
 // must leave the network's record as it was; every `saveEvery` steps a
 // round trip. Stops at the first step with a finding.
@@ -271,11 +282,11 @@ inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool chec
   for (size_t i = 0; i < ops.size(); ++i) {
     const ByteList before = checkRefused ? sw.Record() : ByteList{};
     const int r = sw.Apply(ops[i]);
-    std::vector<std::string> faults = sw.checker.Check(sw.w);
+    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
     const bool refused = ops[i].kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (checkRefused && refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
-    if (saveEvery > 0 && (i + 1) % static_cast<size_t>(saveEvery) == 0 && faults.empty()) faults = CheckRoundTrip(sw);
+    if (saveEvery > 0 && (i + 1) % static_cast<size_t>(saveEvery) == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
     if (!faults.empty()) {
       f.step = static_cast<int>(i);
       f.faults = faults;
@@ -298,11 +309,11 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
     ops.push_back(o);
     const ByteList before = sw.Record();
     const int r = sw.Apply(o);
-    std::vector<std::string> faults = sw.checker.Check(sw.w);
+    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
     const bool refused = o.kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
-    if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = CheckRoundTrip(sw);
+    if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
     if (!faults.empty()) {
       f.step = i;
       f.faults = faults;

@@ -80,6 +80,18 @@ TEST(EditReplay, StreetsDoNotEndOnWaterNorPutAJunctionOnABridge) {
          {OK, STR_BUILD_ON_WATER, STR_BUILD_ON_WATER, 0});
 }
 
+TEST(EditReplay, ABridgeKeptBySplitsAndJoinsPutsTheRiverBack) {
+  // A street over the river at x = 30 and 31 running towards -x, bent into
+  // a second street and split at the bend: the half that keeps the bridge
+  // gives the river back when it goes.
+  Replay("B 35 19 20 19 2  B 20 23 20 19 2  B 20 5 20 19 2  D 35 19 20 19 2", {OK, OK, OK, 0});
+  Replay("B 35 19 20 19 2  B 20 23 20 19 2  B 20 5 20 19 2  D 20 23 20 19 2  D 35 19 20 5 2", {OK, OK, OK, 0, 0});
+}
+
+TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
+  Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
+}
+
 TEST(EditReplay, ATwoWayStreetTurnedOneWayByContinuingLeavesNoBackwardStreet) {
   Replay("B 70 10 80 10 1  B 80 10 86 10 3  D 70 10 86 10 3", {OK, OK, 0});
 }
@@ -105,6 +117,30 @@ TEST(EditReplay, JoiningAOneWayWithATwoWayStreetKeepsTheOneWaysDirection) {
   // Open: at a T junction of one-way arms, the micro cells of the arm's
   // backward direction find no exit (micro-cell linking, not mended here).
   Replay("B 70 10 80 10 3  B 80 10 90 10 1  B 80 10 80 20 1  D 80 10 80 20 1", {OK, OK, OK, 0}, "leads nowhere");
+}
+
+TEST(EditReplay, AFourLaneEndBesideARiverIsRefusedAndTwoCellsAwayBuilt) {
+  // The river runs along x at y = 45: a four-lane end's piece covers the
+  // cell after its own.
+  Replay("B 51 44 51 49 4", {STR_BUILD_ON_WATER});
+  Replay("B 51 46 51 40 4", {STR_BUILD_ON_WATER});
+  Replay("B 51 43 51 30 4  B 51 47 51 60 4", {OK, STR_BUILD_OFF_NETWORK});
+}
+
+TEST(EditReplay, AOneWayDragAgainstItsDeadEndsStreetIsRefusedAndChangesNothing) {
+  // The two-way street leaves 71/29; a one-way street out of 71/29 would
+  // run against it once the street turned one-way.
+  Replay("B 71 29 82 29 1  B 71 29 71 30 3", {OK, STR_BUILD_TYPE_CONFLICT});
+  // Into the end the street leaves, and out of the end it runs into.
+  Replay("B 71 29 82 29 3  B 71 35 71 29 3  B 90 29 82 29 3  B 82 29 90 29 3",
+         {OK, OK, STR_BUILD_TYPE_CONFLICT, OK});
+}
+
+TEST(EditReplay, FourLaneJunctionsNeedTheRoomOfTheirGroup) {
+  // From the second column of a four-lane street onto its centre line.
+  Replay("B 107 15 107 47 4  B 108 36 107 36 1", {OK, STR_BUILD_NO_ROOM});
+  // A T junction one cell before a four-lane dead end.
+  Replay("B 116 33 116 22 4  B 111 32 116 32 2", {OK, STR_BUILD_NO_ROOM});
 }
 
 TEST(EditReplay, AJunctionBuiltOnAStreetKeepsBothHalvesSpeedAndCapacity) {
@@ -135,6 +171,14 @@ TEST(EditReplay, AJunctionBuiltOnAStreetKeepsBothHalvesSpeedAndCapacity) {
   // Saved and loaded, the halves keep them.
   for (const std::string& f : CheckRoundTrip(sw)) ADD_FAILURE() << f;
   g_ZorLoadVersion = 0;
+}
+
+TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
+  StormWorld sw;
+  int dist = 0;
+  CStrJunction* j = nullptr;
+  EXPECT_EQ(sw.w.net->GetNearestCrossing(20, 20, &dist, 0, &j), 0);
+  EXPECT_EQ(j, nullptr);
 }
 
 }  // namespace
