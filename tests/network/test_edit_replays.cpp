@@ -173,6 +173,21 @@ TEST(EditReplay, AJunctionBuiltOnAStreetKeepsBothHalvesSpeedAndCapacity) {
   g_ZorLoadVersion = 0;
 }
 
+TEST(EditReplay, AStreetEndingAtADeadEndOfALargerTypeTakesThatType) {
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  ASSERT_EQ(sw.w.Build(70, 10, 80, 10, STRASSE_2), OK);
+  // Dragged towards the type-2 street's dead end: one street of type 2,
+  // with a type-2 end where the drag began.
+  ASSERT_EQ(sw.w.Build(90, 10, 80, 10, STRASSE_1), OK);
+  ASSERT_EQ(sw.w.Streets().size(), 1u);
+  EXPECT_EQ(sw.w.Streets()[0]->GetStreetType(), STRASSE_2);
+  ASSERT_NE(sw.w.At(90, 10), nullptr);
+  EXPECT_EQ(sw.w.At(90, 10)->GetType(), STRASSE_2);
+  for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
