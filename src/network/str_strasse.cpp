@@ -1285,6 +1285,11 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
   if (!m_pIsoWelt) return 1;
   ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
+  // Last, the rivers under the bridges, whatever the groups removed after
+  // a bridge took with them.
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p))
+    for (CZorvaObject* o = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; o; o = o->GetNext())
+      if (auto* bridge = dynamic_cast<CStrBride*>(o)) bridge->RestoreRiver();
   return 0;
 }
 

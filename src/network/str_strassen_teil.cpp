@@ -295,6 +295,30 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
   return GetEndKoor(x, y);
 }
 
+void CStrBride::RestoreRiver() {
+  CIsoWelt* iso = m_pIsoWelt;
+  if (!iso) return;
+  const int mx = Sign(m_EndX - m_StartX), my = Sign(m_EndY - m_StartY);
+  const int n = std::abs(m_EndX - m_StartX) + std::abs(m_EndY - m_StartY);
+  const bool alongY = (m_Richtung.GetValue() & 1) != 0;
+  for (int i = 0; i <= n; ++i) {
+    const bool deck = i != 0 && i != n;
+    const int res = i == 0 ? m_GroundResStart : (deck ? m_GroundResMitte : m_GroundResEnd);
+    const int dir = i == 0 ? m_GroundRichtungStart : (deck ? m_GroundRichtungMitte : m_GroundRichtungEnd);
+    const int tx = m_StartX + i * mx, ty = m_StartY + i * my;
+    for (int side = 0; side <= (m_Type == STRASSE_VIERSPURIG ? 1 : 0); ++side) {
+      const int cx = tx + (alongY ? side : 0), cy = ty + (alongY ? 0 : side);
+      if (!IsoInMap(cx, cy) || iso->GetTypeAt(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy),
+                                              ISO_LAYER_GROUND) != OBJ_GROUND)
+        continue;
+      auto* river = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
+      if (!river) continue;
+      river->Create(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), CIsoRichtung(dir), res);
+      iso->SetIsoTileAt(cx, cy, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
+    }
+  }
+}
+
 int CStrBride::Turn() {
   CStrExtTeil::Turn();
   std::swap(m_GroundResStart, m_GroundResEnd);

@@ -88,6 +88,16 @@ TEST(EditReplay, ABridgeKeptBySplitsAndJoinsPutsTheRiverBack) {
   Replay("B 35 19 20 19 2  B 20 23 20 19 2  B 20 5 20 19 2  D 20 23 20 19 2  D 35 19 20 5 2", {OK, OK, OK, 0, 0});
 }
 
+TEST(EditReplay, AFourLaneBridgeGivesBothColumnsOfItsRiverBack) {
+  // Built towards -x: the group of the tile after the bridge reaches onto
+  // the bridge's last cells when it goes.
+  Replay("B 35 17 6 17 4  D 35 17 6 17 4", {OK, 0});
+  // A four-lane street bent round twice over the river along x at y = 45.
+  Replay("B 56 37 56 54 4  B 56 37 56 36 4  D 56 36 56 54 4  B 47 15 41 15 4  B 43 15 43 47 4  D 43 15 41 15 4  "
+         "B 47 15 47 47 4  D 43 47 47 47 4",
+         {OK, OK, 0, OK, OK, 0, OK, 0});
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }

@@ -1,7 +1,8 @@
 // The random edit storm: builds and deletions of every street type with
 // fixed seeds on the real network, map and demand model, every step checked
-// (edit_storm.h, storm_checker.h). Meant for CI at a few thousand steps a
-// mix once it runs clean; ZOR_STORM_STEPS=100000 runs the long storm, ZOR_STORM_SEED picks another
+// (edit_storm.h, storm_checker.h). CI runs 500 steps a mix (a round trip
+// included); ZOR_STORM_STEPS=100000 runs the long storm (ZOR_STORM_PROGRESS=N
+// reports every N steps), ZOR_STORM_SEED picks another
 // seed, ZOR_STORM_MINIMIZE=1 shortens a failing run to a replayable
 // sequence.
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 
 using namespace stormtest;
 
-constexpr int kCiSteps = 1500;
+constexpr int kCiSteps = 500;
 
 void Storm(const Mix& mix, uint32_t seed) {
   g_ZorLoadVersion = 240;
@@ -66,13 +67,9 @@ TEST(EditStorm, Replay) {
   g_ZorLoadVersion = 0;
 }
 
-// Not yet run by CI: each mix still finds a fault within its first hundred
-// steps (see the closing note of issue 27 and test_edit_replays.cpp).
-// Run them with --gtest_also_run_disabled_tests --gtest_filter='EditStorm.*';
-// ZOR_STORM_OPEN="leads nowhere" sets the open micro-cell finding aside.
-TEST(EditStorm, DISABLED_TwoWayStreets) { Storm(Mixes()[0], 1); }
-TEST(EditStorm, DISABLED_OneWayStreets) { Storm(Mixes()[1], 2); }
-TEST(EditStorm, DISABLED_FourLaneStreets) { Storm(Mixes()[2], 3); }
-TEST(EditStorm, DISABLED_EveryType) { Storm(Mixes()[3], 4); }
+TEST(EditStorm, TwoWayStreets) { Storm(Mixes()[0], 1); }
+TEST(EditStorm, OneWayStreets) { Storm(Mixes()[1], 2); }
+TEST(EditStorm, FourLaneStreets) { Storm(Mixes()[2], 3); }
+TEST(EditStorm, EveryType) { Storm(Mixes()[3], 4); }
 
 }  // namespace
