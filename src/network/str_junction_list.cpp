@@ -650,7 +650,8 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   if (along) return STR_BUILD_ALONG_STREET;
   if (crossed > 1 || (crossed == 1 && endsOnStreets > 0)) return STR_BUILD_CROSSES_SEVERAL;
   if (noGraphic) return STR_BUILD_NO_GRAPHIC;
-  if (noRoom) return STR_BUILD_NO_ROOM;
+  // A four-lane street needs room for its end groups and a tile between.
+  if (noRoom || (type == STRASSE_VIERSPURIG && n < 3)) return STR_BUILD_NO_ROOM;
   return 0;
 }
 
