@@ -638,6 +638,9 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     }
     int rotation = 0;
     if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) noGraphic = true;
+    // A four-lane drag's second column passes no junction.
+    if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
+      noRoom = true;
     // A new four-lane junction's group covers the cells around its own.
     bool four = false;
     for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;

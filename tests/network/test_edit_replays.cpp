@@ -150,6 +150,8 @@ TEST(EditReplay, FourLaneJunctionsNeedTheRoomOfTheirGroup) {
   // Four-lane stubs of one and two cells.
   Replay("B 109 30 109 40 4  B 109 42 109 41 4  B 109 40 111 40 4  B 109 30 108 30 4",
          {OK, STR_BUILD_NO_ROOM, STR_BUILD_NO_ROOM, STR_BUILD_NO_ROOM});
+  // A four-lane drag whose second column runs over a dead end.
+  Replay("B 100 37 108 37 1  B 107 30 107 45 4", {OK, STR_BUILD_NO_ROOM});
   // A T junction one cell before a four-lane dead end.
   Replay("B 116 33 116 22 4  B 111 32 116 32 2", {OK, STR_BUILD_NO_ROOM});
 }
