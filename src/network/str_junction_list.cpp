@@ -581,6 +581,9 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     const auto cy = static_cast<short>(y1 + k * my);
     const bool end = k == 0 || k == n;
     if (end && IsWaterCell(cx, cy)) water = true;
+    // A four-lane drag's second column passes no junction.
+    if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
+      noRoom = true;
     // A four-lane end's piece covers the cells beside and after its own.
     if (end && type == STRASSE_VIERSPURIG)
       for (int along = -1; along <= 1; ++along)
@@ -638,9 +641,6 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     }
     int rotation = 0;
     if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) noGraphic = true;
-    // A four-lane drag's second column passes no junction.
-    if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
-      noRoom = true;
     // A new four-lane junction's group covers the cells around its own.
     bool four = false;
     for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;
