@@ -279,21 +279,75 @@ void CStrJunction::NeighbourCell(int index, short* x, short* y) {
     s->GetLastIsoPos(x, y);
 }
 
-int CStrJunction::GetKreuzungsID(int* id, CIsoRichtung* dir) {
-  int mask = 0;
+int CStrJunction::GetArms(Arm* arms) {
   for (int i = 0; i < m_AnzLinkedStreets; ++i) {
     short x = 0, y = 0;
     NeighbourCell(i, &x, &y);
-    const bool oneWay = m_pStreets[i]->GetStreetType() == STRASSE_EINBAHN;
-    if (x < m_x)
+    arms[i].dx = static_cast<short>((x > m_x) - (x < m_x));
+    arms[i].dy = static_cast<short>((y > m_y) - (y < m_y));
+    arms[i].type = m_pStreets[i]->GetStreetType();
+  }
+  return m_AnzLinkedStreets;
+}
+
+int CStrJunction::ArmMask(const Arm* arms, int n) {
+  int mask = 0;
+  for (int i = 0; i < n; ++i) {
+    const bool oneWay = arms[i].type == STRASSE_EINBAHN;
+    if (arms[i].dx < 0)
       mask += oneWay ? 1 : 3;
-    else if (x > m_x)
+    else if (arms[i].dx > 0)
       mask += oneWay ? 4 : 12;
-    else if (y < m_y)
+    else if (arms[i].dy < 0)
       mask += oneWay ? 16 : 48;
-    else if (y > m_y)
+    else if (arms[i].dy > 0)
       mask += oneWay ? 64 : 192;
   }
+  return mask;
+}
+
+int CStrJunction::ArmMaskStrasseD(const Arm* arms, int n) {
+  // Per side the codes of types 3, 1 or 2, and 4; rails add nothing.
+  static const int kCodes[4][3] = {{1, 2, 4}, {8, 16, 64}, {128, 256, 1024}, {2048, 4096, 16384}};
+  int mask = 0;
+  for (int i = 0; i < n; ++i) {
+    const CStrassenType t = arms[i].type;
+    int kind = -1;
+    if (t == STRASSE_EINBAHN)
+      kind = 0;
+    else if (t == STRASSE_1 || t == STRASSE_2)
+      kind = 1;
+    else if (t == STRASSE_VIERSPURIG)
+      kind = 2;
+    if (kind < 0) continue;
+    int side = -1;
+    if (arms[i].dx < 0)
+      side = 0;
+    else if (arms[i].dx > 0)
+      side = 1;
+    else if (arms[i].dy < 0)
+      side = 2;
+    else if (arms[i].dy > 0)
+      side = 3;
+    if (side >= 0) mask += kCodes[side][kind];
+  }
+  return mask;
+}
+
+int CStrJunction::GraphicForArms(const Arm* arms, int n, int* rotation) {
+  bool four = false;
+  for (int i = 0; i < n; ++i) four = four || arms[i].type >= STRASSE_VIERSPURIG;
+  int id = 0;
+  if (four)
+    FindKurveID(KurveIDStrasseD, kKurveIDStrasseDRows, ArmMaskStrasseD(arms, n), &id, rotation);
+  else
+    FindKurveID(KurveID, kKurveIDRows, ArmMask(arms, n), &id, rotation);
+  return id;
+}
+
+int CStrJunction::GetKreuzungsID(int* id, CIsoRichtung* dir) {
+  Arm arms[kMaxStreets];
+  const int mask = ArmMask(arms, GetArms(arms));
   int rotation = 0;
   const bool found = FindKurveID(KurveID, kKurveIDRows, mask, id, &rotation);
   dir->SetValue(rotation);
@@ -315,32 +369,8 @@ bool CStrJunction::FindKurveID(const KurveIDType* table, int rows, int mask, int
 }
 
 int CStrJunction::GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir) {
-  // Per side the codes of types 3, 1 or 2, and 4; rails add nothing.
-  static const int kCodes[4][3] = {{1, 2, 4}, {8, 16, 64}, {128, 256, 1024}, {2048, 4096, 16384}};
-  int mask = 0;
-  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
-    short x = 0, y = 0;
-    NeighbourCell(i, &x, &y);
-    const CStrassenType t = m_pStreets[i]->GetStreetType();
-    int kind = -1;
-    if (t == STRASSE_EINBAHN)
-      kind = 0;
-    else if (t == STRASSE_1 || t == STRASSE_2)
-      kind = 1;
-    else if (t == STRASSE_VIERSPURIG)
-      kind = 2;
-    if (kind < 0) continue;
-    int side = -1;
-    if (x < m_x)
-      side = 0;
-    else if (x > m_x)
-      side = 1;
-    else if (y < m_y)
-      side = 2;
-    else if (y > m_y)
-      side = 3;
-    if (side >= 0) mask += kCodes[side][kind];
-  }
+  Arm arms[kMaxStreets];
+  const int mask = ArmMaskStrasseD(arms, GetArms(arms));
   int rotation = 0;
   const bool found = FindKurveID(KurveIDStrasseD, kKurveIDStrasseDRows, mask, id, &rotation);
   dir->SetValue(rotation);
@@ -676,6 +706,21 @@ int CStrJunction::RemoveFromIsoWelt() {
   return m_pIsoWelt->DeleteIsoGroupAt(m_x, m_y, ISO_LAYER_GROUND, false);
 }
 
+void CStrJunction::ClearCellsOfCrossing() {
+  if (!m_pKreuzObj || !m_pIsoWelt) return;
+  for (int cx = m_x - 2; cx <= m_x + 2; ++cx)
+    for (int cy = m_y - 2; cy <= m_y + 2; ++cy)
+      if (IsoInMap(cx, cy) && m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND) == m_pKreuzObj)
+        m_pIsoWelt->SetStdBase(cx, cy, ISO_LAYER_GROUND, false);
+}
+
+void CStrJunction::RebuildMicroZellen() {
+  if (!m_pMicroZellen || m_AnzLinkedStreets == 0) return;
+  RemoveMicroSim();
+  CreateMicroZelle();
+  if (HasAmpel()) UpdateAmpeln();
+}
+
 bool CStrJunction::IsDrawn() const {
   return m_pKreuzObj && m_pIsoWelt && m_pIsoWelt->GetIsoTileObject(m_x, m_y, ISO_LAYER_GROUND) == m_pKreuzObj;
 }
@@ -718,11 +763,16 @@ int CStrJunction::CreateMicroZelle() {
     if (!starts) {
       CQnoMicroZelle* last = s->GetLastMicroZelle();
       if (!last) {
-        if (s->GetLaenge() != 0) return 1;
+        // A street with no cells of its own (between neighbouring cells)
+        // joins the two junctions' cells directly; the other streets are
+        // linked all the same.
         CStrJunction* from = s->GetStartJunction();
         CQnoMicroZelle* other = from ? from->GetMicroZelle(static_cast<short>(from->m_x), static_cast<short>(from->m_y))
                                      : nullptr;
-        sim.LinkAndTurnSec(other, own, t, fwd, back);
+        if (s->GetLaenge() == 0 || (m_AnzLinkedStreets == 1 && t == STRASSE_EINBAHN))
+          sim.LinkAndTurnSec(other, own, t, fwd, back);
+        else if (other)
+          sim.Link(other, own, t, fwd, back);
         continue;
       }
       if (m_AnzLinkedStreets == 1 && t == STRASSE_EINBAHN)
@@ -732,7 +782,10 @@ int CStrJunction::CreateMicroZelle() {
     } else {
       CQnoMicroZelle* first = s->GetFirstMicroZelle();
       if (!first) {
-        if (s->GetLaenge() != 0) return 1;
+        CStrJunction* to = s->GetEndJunction();
+        CQnoMicroZelle* other =
+            to && to != this ? to->GetMicroZelle(static_cast<short>(to->m_x), static_cast<short>(to->m_y)) : nullptr;
+        if (s->GetLaenge() != 0 && other) sim.Link(own, other, t, fwd, back);
         continue;
       }
       sim.Link(own, first, t, fwd, back);

@@ -59,6 +59,20 @@ class CStrJunction : public CZorvaObject {
   // of their side, where that turn would move them off the cell the street
   // arrives on (the map's smaller x or y of the group).
   static int GroupForRotation(int resId, int rotation);
+  // An arm of a junction: the step (dx, dy) from the junction to the
+  // street's next cell and the street's type.
+  struct Arm {
+    short dx, dy;
+    CStrassenType type;
+  };
+  // The arm masks of the one-tile and the four-lane graphic tables.
+  static int ArmMask(const Arm* arms, int n);
+  static int ArmMaskStrasseD(const Arm* arms, int n);
+  // The graphic of a junction of these arms (three or four): the four-lane
+  // table when any arm is of type 4 or above; 0 when the table has none.
+  static int GraphicForArms(const Arm* arms, int n, int* rotation);
+  // The junction's arms, one per linked street; the count.
+  int GetArms(Arm* arms);
 
   // Takes the world's map and demand simulation.
   CStrJunction();
@@ -79,6 +93,14 @@ class CStrJunction : public CZorvaObject {
   virtual int InsertIntoIsoWelt();
   // Whether the junction's cell shows its own crossing object.
   bool IsDrawn() const;
+  // Resets every cell near the junction that still names its crossing
+  // object (a four-lane end's second column, a group whose anchor another
+  // graphic took over): no cell may name the object once it goes.
+  void ClearCellsOfCrossing();
+  // Makes the junction's cells again and links them with its streets and
+  // its lights: after a street of it was split or replaced, when the street
+  // towards it has no cells of its own to link them.
+  void RebuildMicroZellen();
   virtual CQnoMicroZelle* GetMicroZelle(short x, short y);
   virtual int GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir);
   virtual int RemoveFromSimWelt();
@@ -181,6 +203,9 @@ class CStrJunction : public CZorvaObject {
   int CreateKreuzung(CStrStrasse* newStreet, CStrStrasse* hit, CStrStrassenTeil* piece);
   bool ConnectionIsLegal();
   bool RemoveingStreetIsLegal();
+  // Whether the junction stays valid when `leaving` goes (every entry of
+  // it): as RemoveingStreetIsLegal on the streets left, changing nothing.
+  bool RemovingStreetIsLegal(const CStrStrasse* leaving);
 
   static CIsoWelt* m_pIsoWelt;
   static CSimWelt* m_pSimWelt;

@@ -166,6 +166,10 @@ int CStrJunction::HandleKurve(CStrStrasse* u, CStrStrasse* w, CStrJunction* bend
   CStrJunction* end = u->GetEndJunction();
   if (end && m_pIsoWelt && m_pIsoWelt->GetTypeAt(end->m_x, end->m_y, ISO_LAYER_GROUND) != OBJ_CROSSING)
     end->InsertIntoIsoWelt();
+  else if (end)
+    end->RebuildMicroZellen();
+  // The joined street has new cells: its start links its own with them.
+  if (CStrJunction* start = u->GetStartJunction(); start && start != end) start->RebuildMicroZellen();
   return 100;
 }
 
@@ -239,6 +243,9 @@ int CStrJunction::InsertTJunction(CStrJunction* other, CStrStrasse* s, CStrStras
   if (n) RegisterAndDraw(n);
   a->InsertIntoIsoWelt();
   b->InsertIntoIsoWelt();
+  // The split street's far ends link their cells with the halves.
+  for (CStrJunction* e : {p, q})
+    if (e != a && e != b) e->RebuildMicroZellen();
   return 100;
 }
 
@@ -312,8 +319,8 @@ int CStrJunction::CreateKreuzung(CStrStrasse* n, CStrStrasse* h, CStrStrassenTei
   q->LinkStreet(h2);
   RegisterAndDraw(h1);
   RegisterAndDraw(h2);
-  p->CreateMicroZelle();
-  q->CreateMicroZelle();
+  p->RebuildMicroZellen();
+  q->RebuildMicroZellen();
   CStrJunction* ns = n->GetStartJunction();
   CStrJunction* ne = n->GetEndJunction();
   n1->SetJunctions(ns, this);
@@ -360,6 +367,40 @@ bool CStrJunction::RemoveingStreetIsLegal() {
       UpdateJunctionType(true);
       CIsoRichtung dir;
       return GetResID(&dir) != 0;
+    }
+    default:
+      return false;
+  }
+}
+
+bool CStrJunction::RemovingStreetIsLegal(const CStrStrasse* leaving) {
+  Arm all[kMaxStreets];
+  GetArms(all);
+  Arm arms[kMaxStreets];
+  CStrStrasse* rest[kMaxStreets] = {};
+  int n = 0;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (m_pStreets[i] == leaving) continue;
+    rest[n] = m_pStreets[i];
+    arms[n++] = all[i];
+  }
+  switch (n) {
+    case 0:
+    case 1:
+      return true;
+    case 2: {
+      if (rest[0] == rest[1]) return false;
+      const CStrassenType ta = rest[0]->GetStreetType();
+      const CStrassenType tb = rest[1]->GetStreetType();
+      // Two one-way streets join only when one runs in and the other out.
+      if (ta == STRASSE_EINBAHN && tb == STRASSE_EINBAHN &&
+          (rest[0]->GetEndJunction() == this) == (rest[1]->GetEndJunction() == this))
+        return false;
+      return (ta < STRASSE_VIERSPURIG && tb < STRASSE_VIERSPURIG) || ta == tb;
+    }
+    case 3: {
+      int rotation = 0;
+      return GraphicForArms(arms, n, &rotation) != 0;
     }
     default:
       return false;

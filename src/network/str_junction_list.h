@@ -32,6 +32,21 @@ enum : int {
   STR_BUILD_OFF_NETWORK = 3,
   STR_BUILD_SAME_JUNCTION = 4,
   STR_BUILD_ALREADY_JOINED = 5,
+  // Refusals of drags that the Parts' sequence cannot build soundly; the
+  // street preview shows them before the drag ends (CheckDrag).
+  // The drag crosses or passes more than one street or junction, or crosses
+  // one and ends on another street.
+  STR_BUILD_CROSSES_SEVERAL = 6,
+  // The drag runs along an existing street or over one of its bends.
+  STR_BUILD_ALONG_STREET = 7,
+  // A junction of the drag would get arms of types that no junction
+  // graphic shows (a four-lane arm at a junction of one-tile streets).
+  STR_BUILD_NO_GRAPHIC = 8,
+  // An end or a junction of the drag would stand on water or a bridge.
+  STR_BUILD_ON_WATER = 9,
+  // A four-lane junction's 2 x 2 group would cover another junction, or an
+  // end lies on the second column of a four-lane street.
+  STR_BUILD_NO_ROOM = 10,
   STR_BUILD_OK = 100
 };
 
@@ -81,6 +96,14 @@ class CStrJunctionList : public CList {
 
   // ---- editing
   int CreateStreet(CStrBuildRequest* preview, CStrassenType type);
+  // Whether a straight drag of the type from (x1, y1) to (x2, y2) can be
+  // built soundly: 0, or the refusal (STR_BUILD_BAD_REQUEST for a fifth
+  // arm, STR_BUILD_CROSSES_SEVERAL to STR_BUILD_NO_ROOM). Changes nothing;
+  // the preview asks it while the drag goes on, CreateStreet before it
+  // builds.
+  int CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type);
+  // Whether the cell is water: a river, or a bridge's cell.
+  bool IsWaterCell(short x, short y);
   int DeleteStreet(CStrStrasse* street);
   int RemoveIsolatedJunctions();
   int UpdateChanges();
@@ -160,8 +183,9 @@ class CStrJunctionList : public CList {
   bool CellMayHoldStreet(const CStrJunction* junction);
   // The street that a junction lies on, inside a piece or on a bend.
   bool StreetUnder(CStrJunction* end, CStrStrasse** street, CStrStrassenTeil** piece, short* x, short* y);
-  // Takes a junction created by this edit out again.
-  void DropNewJunction(CStrJunction* junction);
+  // The junction listed at the cell, whether it is drawn or not.
+  CStrJunction* JunctionAtCell(short x, short y);
+  class EditGuard;
   // Every street and junction read so far goes again.
   void DiscardLoaded();
   // The loaded streets' pieces join their ends in straight runs inside the

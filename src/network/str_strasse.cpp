@@ -1,6 +1,8 @@
 #include "network/str_strasse.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "framework/qno_log.h"
 #include "framework/zor_record.h"
@@ -13,6 +15,7 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/street_objects.h"
+#include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
 
 CIsoWelt* CStrStrasse::m_pIsoWelt = nullptr;
@@ -130,9 +133,44 @@ int CStrStrasse::Create(CStrStrasse* other) {
   m_BusSpur = other->m_BusSpur;
   m_BusSpurLayer = 0;
   m_VLS = 0;
+  // The parts of a split street keep its speed and capacity.
+  other->KeepSimAttributes();
   m_Velocity = other->m_Velocity;
   m_VelocitySecond = other->m_VelocitySecond;
+  m_Capacity = other->m_Capacity;
+  m_CapacitySecond = other->m_CapacitySecond;
   return 0;
+}
+
+void CStrStrasse::ClearCellsOf(CWorldObj* obj) {
+  if (!m_pIsoWelt || !obj || !Head()) return;
+  int x1 = 127, y1 = 127, x2 = 0, y2 = 0;
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    x1 = std::min({x1, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+    y1 = std::min({y1, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+    x2 = std::max({x2, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+    y2 = std::max({y2, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+  }
+  for (int x = x1 - 2; x <= x2 + 2; ++x)
+    for (int y = y1 - 2; y <= y2 + 2; ++y)
+      if (IsoInMap(x, y) && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) == obj)
+        m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
+}
+
+short CStrStrasse::DefaultCapacity() const {
+  return static_cast<short>(m_pIsoWelt ? m_pIsoWelt->GetStreetGetCapacity(m_Type) : 0);
+}
+
+void CStrStrasse::KeepSimAttributes() {
+  CSimTrafficSlot* slot = m_pSimWelt ? m_pSimWelt->EditingSlot() : nullptr;
+  if (!slot) return;
+  // The capacity is kept by SetCapacity itself (0: the type's).
+  auto keep = [slot](short id, double* velocity) {
+    CSimStreet* street = id != 0 ? slot->GetStreet(id) : nullptr;
+    if (street && street->IsCreated()) *velocity = street->Velocity();
+  };
+  keep(m_SimID, &m_Velocity);
+  keep(m_SimIDSecond, &m_VelocitySecond);
 }
 
 int CStrStrasse::Destroy() {
@@ -142,6 +180,7 @@ int CStrStrasse::Destroy() {
   m_pParking = nullptr;
   if (m_pWorldObj) {
     CStreetObj* obj = m_pWorldObj;
+    ClearCellsOf(obj);
     m_pWorldObj = nullptr;
     obj->SetData(nullptr);
     if (m_pIsoWelt)
@@ -666,19 +705,17 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
     UnMark();
     if (!way) return rail ? 2 : 1;
   }
+  // Decided before anything changes: a refused removal leaves all as it was.
+  if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this)) return 3;
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
-  a->UnLinkStreet(this);
-  if (b != a) b->UnLinkStreet(this);
-  if (!a->RemoveingStreetIsLegal() || !b->RemoveingStreetIsLegal()) {
-    a->LinkStreet(this);
-    if (b != a) b->LinkStreet(this);
-    a->UpdateJunctionType(false);
-    b->UpdateJunctionType(false);
-    InsertIntoSimWelt();
-    InsertIntoIsoWelt();
-    return 3;
-  }
+  // Every entry goes: a street from a junction back to it is held twice.
+  for (CStrJunction* j : {a, b})
+    for (int i = j->GetAnzLinkedStreets() - 1; i >= 0; --i)
+      if (j->GetStreetByNR(i) == this) j->UnLinkStreet(this);
+  // A T junction takes the type of its remaining streets.
+  for (CStrJunction* j : {a, b})
+    if (j->GetAnzLinkedStreets() == 3) j->UpdateJunctionType(true);
   for (CStrJunction* j : {a, b}) {
     j->RemoveFromIsoWelt();
     j->InsertIntoIsoWelt();
@@ -690,10 +727,20 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
     CStrStrasse* s1 = j->GetStreetByNR(0);
     CStrStrasse* s2 = j->GetStreetByNR(1);
     if (!s1 || !s2 || s1 == s2) continue;
-    if (s1->m_pStartJunction != j) s1->Turn();
-    if (s2->m_pStartJunction == j) s2->Turn();
+    // u runs into j and w out of it; a one-way street keeps its direction.
+    CStrStrasse* u = s2;
+    CStrStrasse* w = s1;
+    if ((s1->m_Type == STRASSE_EINBAHN && s1->m_pEndJunction == j) ||
+        (s2->m_Type == STRASSE_EINBAHN && s2->m_pStartJunction == j))
+      std::swap(u, w);
+    if (u->m_pEndJunction != j) u->Turn();
+    if (w->m_pStartJunction != j) w->Turn();
+    // Joined streets take the larger type.
+    const CStrassenType larger = u->m_Type > w->m_Type ? u->m_Type : w->m_Type;
+    u->SetType(larger);
+    w->SetType(larger);
     j->RemoveFromIsoWelt();
-    s2->ConnetWith(s1, j);
+    u->ConnetWith(w, j);
     while (j->GetAnzLinkedStreets() > 0) j->UnLinkStreet(j->GetStreetByNR(0));
     j->RemoveFromSimWelt();
   }
@@ -719,7 +766,16 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
 
 int CStrStrasse::SetType(CStrassenType type) {
   if (type == m_Type) return 0;
+  // A registered street whose directions change registers again.
+  const bool reregister = (m_SimID != 0 || m_SimIDSecond != 0) && ((type == STRASSE_EINBAHN) != (m_Type == STRASSE_EINBAHN));
+  if (reregister) RemoveFromSimWelt();
   m_Type = type;
+  if (reregister) InsertIntoSimWelt();
+  // Without a capacity of its own the street takes the new type's.
+  if (m_pSimWelt && !reregister) {
+    if (m_SimID && m_Capacity <= 0) m_pSimWelt->SetStreetCapacity(m_SimID, DefaultCapacity());
+    if (m_SimIDSecond && m_CapacitySecond <= 0) m_pSimWelt->SetStreetCapacity(m_SimIDSecond, DefaultCapacity());
+  }
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
     if (j) j->UpdateJunctionType(true);
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction}) {
@@ -1229,6 +1285,11 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
   if (!m_pIsoWelt) return 1;
   ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
+  // Last, the rivers under the bridges, whatever the groups removed after
+  // a bridge took with them.
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p))
+    for (CZorvaObject* o = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; o; o = o->GetNext())
+      if (auto* bridge = dynamic_cast<CStrBride*>(o)) bridge->RestoreRiver();
   return 0;
 }
 
@@ -1236,7 +1297,10 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
 
 int CStrStrasse::InsertIntoSimWelt() {
   if (!m_pSimWelt || !m_pStartJunction || !m_pEndJunction) return 1;
-  const short capacity = static_cast<short>(m_pIsoWelt ? m_pIsoWelt->GetStreetGetCapacity(m_Type) : 0);
+  // The street's own capacity and speed, kept while it was out of the
+  // demand model, or its type's.
+  const short capacity = m_Capacity > 0 ? m_Capacity : DefaultCapacity();
+  const short capacitySecond = m_CapacitySecond > 0 ? m_CapacitySecond : DefaultCapacity();
   const auto from = static_cast<short>(m_pStartJunction->GetSimID());
   const auto to = static_cast<short>(m_pEndJunction->GetSimID());
   const TSimDirection fromDir = CalcSimDirection(true);
@@ -1249,6 +1313,7 @@ int CStrStrasse::InsertIntoSimWelt() {
     return 1;
   }
   m_pSimWelt->SetStreetCapacity(m_SimID, capacity);
+  if (m_Velocity > 0) m_pSimWelt->SetStreetVelocity(m_SimID, m_Velocity);
   if (m_Type == STRASSE_EINBAHN) return 0;
   m_SimIDSecond = static_cast<int16_t>(m_pSimWelt->AddStreet(to, toDir, from, fromDir, m_Laenge, 0));
   if (m_SimIDSecond == 0) {
@@ -1259,17 +1324,23 @@ int CStrStrasse::InsertIntoSimWelt() {
     m_SimID = 0;
     return 1;
   }
-  m_pSimWelt->SetStreetCapacity(m_SimIDSecond, capacity);
+  m_pSimWelt->SetStreetCapacity(m_SimIDSecond, capacitySecond);
+  if (m_VelocitySecond > 0) m_pSimWelt->SetStreetVelocity(m_SimIDSecond, m_VelocitySecond);
   return 0;
 }
 
 int CStrStrasse::RemoveFromSimWelt() {
   if (!m_pSimWelt) return 1;
+  KeepSimAttributes();
   int result = 0;
   if (m_SimID == 0 || !m_pSimWelt->RemoveStreet(m_SimID)) result = 1;
   m_SimID = 0;
-  if (m_Type != STRASSE_EINBAHN) {
-    if (m_SimIDSecond == 0 || !m_pSimWelt->RemoveStreet(m_SimIDSecond)) result = 1;
+  // A backward direction goes whatever the type says now: a street turned
+  // one-way still holds the id it was registered with.
+  if (m_SimIDSecond != 0) {
+    if (!m_pSimWelt->RemoveStreet(m_SimIDSecond)) result = 1;
+  } else if (m_Type != STRASSE_EINBAHN) {
+    result = 1;
   }
   m_SimIDSecond = 0;
   return result;
@@ -1365,10 +1436,11 @@ int CStrStrasse::SerializeGameLoad(FILE* file) {
   }
   InsertIntoIsoWelt();
   m_SimID = AddToSim(start, CalcSimDirection(true), end, CalcSimDirection(false), simId);
-  if (m_SimID && m_pSimWelt) m_pSimWelt->SetStreetCapacity(m_SimID, m_Capacity);
+  if (m_SimID && m_pSimWelt) m_pSimWelt->SetStreetCapacity(m_SimID, m_Capacity > 0 ? m_Capacity : DefaultCapacity());
   if (m_Type != STRASSE_EINBAHN) {
     m_SimIDSecond = AddToSim(end, CalcSimDirection(false), start, CalcSimDirection(true), simIdSecond);
-    if (m_SimIDSecond && m_pSimWelt) m_pSimWelt->SetStreetCapacity(m_SimIDSecond, m_CapacitySecond);
+    if (m_SimIDSecond && m_pSimWelt)
+      m_pSimWelt->SetStreetCapacity(m_SimIDSecond, m_CapacitySecond > 0 ? m_CapacitySecond : DefaultCapacity());
   }
   if (m_pSimWelt) {
     if (m_SimID) m_pSimWelt->SetStreetVelocity(m_SimID, m_Velocity);

@@ -126,6 +126,12 @@ class CStrStrasse : public CList {
   CStrassenType GetStreetType() const { return m_Type; }
   int SetType(CStrassenType type);
   int SetCapacity(short capacity);
+  // The capacity of the street's type.
+  short DefaultCapacity() const;
+  // Reads the speed of both directions from the demand model, so that the
+  // street takes it back, with its own capacity (SetCapacity), when it
+  // registers again (after a split, a join, a turn).
+  void KeepSimAttributes();
   short GetCapacity(short capacity);
   short GetCapacity() const { return m_Capacity; }
   short GetCapacitySecond() const { return m_CapacitySecond; }
@@ -218,6 +224,9 @@ class CStrStrasse : public CList {
 
  protected:
   void StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y);
+  // Resets every cell around the street's pieces that still names the
+  // object: no cell may name the street's object once it goes.
+  void ClearCellsOf(CWorldObj* obj);
   template <typename Fn>
   void ForEachDrawnTile(Fn fn);
   CStrStrassenTeil* Head() { return static_cast<CStrStrassenTeil*>(GetHead()); }

@@ -157,15 +157,12 @@ bool CStrExtTeil::PointHitExtraTeil(short x, short y) {
 }
 
 bool CStrExtTeil::IsInRange(short x1, short y1, short x2, short y2) const {
-  if (x1 == m_StartX) {
-    if (m_StartY >= y1 && m_EndY <= y2) return true;
-    if (m_EndY < y1 || m_StartY > y2) return false;
-    return true;
-  }
+  // Both the range and the part may run either way along their axis.
+  const short lo = std::min(x1 == m_StartX ? y1 : x1, x1 == m_StartX ? y2 : x2);
+  const short hi = std::max(x1 == m_StartX ? y1 : x1, x1 == m_StartX ? y2 : x2);
+  if (x1 == m_StartX) return std::max(m_StartY, m_EndY) >= lo && std::min(m_StartY, m_EndY) <= hi;
   if (y1 != m_StartY) return false;
-  if (m_StartX >= x1 && m_EndX <= x2) return true;
-  if (m_EndX < x1 || m_StartX > x2) return false;
-  return true;
+  return std::max(m_StartX, m_EndX) >= lo && std::min(m_StartX, m_EndX) <= hi;
 }
 
 int CStrExtTeil::StartMicroZellenCount(short& x, short& y) {
@@ -239,9 +236,10 @@ void CStrBride::GetResCopy(CIsoWelt* iso) {
 }
 
 int CStrBride::InsertIntoIsoWelt(CIsoWelt* iso, short& x, short& y, CWorldObj* obj, bool loading) {
-  // A loaded bridge keeps the ground of its record: the cells may already
-  // hold something else.
-  if (!loading || m_GroundResStart == -1) GetResCopy(iso);
+  // A bridge records the river under it once, when first laid: drawn
+  // again (after a split, a join, loading) the cells show the bridge.
+  (void)loading;
+  if (m_GroundResStart == -1) GetResCopy(iso);
   const bool up = m_DeltaX > 0 || m_DeltaY >= 1;
   const bool four = m_Type == STRASSE_VIERSPURIG;
   const int startRes = four ? (up ? kStartUp4 : kStartDown4) : (up ? kStartUp : kStartDown);
@@ -271,6 +269,14 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
     const bool deck = i != 0 && i != n;
     const int res = i == 0 ? m_GroundResStart : (deck ? m_GroundResMitte : m_GroundResEnd);
     const int dir = i == 0 ? m_GroundRichtungStart : (deck ? m_GroundRichtungMitte : m_GroundRichtungEnd);
+    // A four-lane bridge also covers the cell beside each of its cells (at
+    // larger y along x, larger x along y), its first and last included: the
+    // river goes back there too where the bridge showed over it.
+    const bool alongY = (m_Richtung.GetValue() & 1) != 0;
+    const int bx = tx + (alongY ? 1 : 0), by = ty + (alongY ? 0 : 1);
+    CWorldObj* shown = IsoInMap(tx, ty) ? iso->GetIsoTileObject(tx, ty, ISO_LAYER_GROUND) : nullptr;
+    const bool besideToo = m_Type == STRASSE_VIERSPURIG && IsoInMap(bx, by) && shown &&
+                           iso->GetIsoTileObject(bx, by, ISO_LAYER_GROUND) == shown;
     auto* river = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
     if (!river) {
       if (IsoInMap(tx, ty)) iso->SetStdBase(tx, ty, ISO_LAYER_GROUND, false);
@@ -278,11 +284,39 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
     }
     river->Create(static_cast<uint16_t>(tx), static_cast<uint16_t>(ty), CIsoRichtung(dir), res);
     if (IsoInMap(tx, ty)) iso->SetIsoTileAt(tx, ty, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
-    const int bx = tx + Sign(m_DeltaY), by = ty + Sign(m_DeltaX);
-    if (deck && m_Type == STRASSE_VIERSPURIG && IsoInMap(bx, by))
-      iso->SetIsoTileAt(bx, by, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
+    if (besideToo) {
+      auto* beside = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
+      if (beside) {
+        beside->Create(static_cast<uint16_t>(bx), static_cast<uint16_t>(by), CIsoRichtung(dir), res);
+        iso->SetIsoTileAt(bx, by, ISO_LAYER_GROUND, CIsoRichtung(dir), res, beside);
+      }
+    }
   }
   return GetEndKoor(x, y);
+}
+
+void CStrBride::RestoreRiver() {
+  CIsoWelt* iso = m_pIsoWelt;
+  if (!iso) return;
+  const int mx = Sign(m_EndX - m_StartX), my = Sign(m_EndY - m_StartY);
+  const int n = std::abs(m_EndX - m_StartX) + std::abs(m_EndY - m_StartY);
+  const bool alongY = (m_Richtung.GetValue() & 1) != 0;
+  for (int i = 0; i <= n; ++i) {
+    const bool deck = i != 0 && i != n;
+    const int res = i == 0 ? m_GroundResStart : (deck ? m_GroundResMitte : m_GroundResEnd);
+    const int dir = i == 0 ? m_GroundRichtungStart : (deck ? m_GroundRichtungMitte : m_GroundRichtungEnd);
+    const int tx = m_StartX + i * mx, ty = m_StartY + i * my;
+    for (int side = 0; side <= (m_Type == STRASSE_VIERSPURIG ? 1 : 0); ++side) {
+      const int cx = tx + (alongY ? side : 0), cy = ty + (alongY ? 0 : side);
+      if (!IsoInMap(cx, cy) || iso->GetTypeAt(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy),
+                                              ISO_LAYER_GROUND) != OBJ_GROUND)
+        continue;
+      auto* river = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
+      if (!river) continue;
+      river->Create(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), CIsoRichtung(dir), res);
+      iso->SetIsoTileAt(cx, cy, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
+    }
+  }
 }
 
 int CStrBride::Turn() {
@@ -741,6 +775,11 @@ int CStrStrassenTeil::Create(short sx, short sy, short ex, short ey, CStrExtTlLi
   if (parts && parts->IsInRange(sx, sy, ex, ey)) {
     DropExtraTeilList();
     m_pExtraTeilList = parts->Clone();
+    // The map shows the old piece's bridge, not the river under it: a
+    // piece that takes the bridge over is a piece over the river, and the
+    // bridge keeps the river it recorded.
+    for (CZorvaObject* o = m_pExtraTeilList ? m_pExtraTeilList->GetHead() : nullptr; o; o = o->GetNext())
+      if (dynamic_cast<CStrBride*>(o)) m_HitRiver = 1;
   }
   return 0;
 }

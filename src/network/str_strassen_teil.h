@@ -108,6 +108,10 @@ class CStrBride : public CStrExtTeil {
   int SerializeGameLoad(FILE* file) override;
   int InsertIntoIsoWelt(CIsoWelt* iso, short& x, short& y, CWorldObj* obj, bool loading) override;
   int RemoveFromIsoWelt(short& x, short& y) override;
+  // Puts the river back on every cell of the bridge (and, four-lane, beside
+  // it) that shows plain ground: a neighbouring four-lane group that the
+  // street removed after the bridge may have reset it.
+  void RestoreRiver();
   int Turn() override;
   int StartMicroZellenCount(short& x, short& y) override;
   bool GetMicroZellenPos(short& x, short& y) override;

@@ -1,10 +1,12 @@
 #pragma once
 // A map host that makes the street network's world objects the way the
-// world's factory does and keeps them until the network gives them up, so a
+// world's factory does (rivers too: a bridge that goes puts its river
+// back through the factory) and keeps them until the network gives them up, so a
 // test, a fuzz target or a benchmark can count what is still alive.
 #include <unordered_set>
 
 #include "iso/iso_host.h"
+#include "iso/iso_river.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
 #include "worldbase/zor_world_obj.h"
@@ -47,6 +49,7 @@ class NetObjectHost : public CIsoHost {
   virtual CWorldObj* MakeObject(TObjectType kind) {
     if (kind == OBJ_STREET_PIECE) return new CStreetObj;
     if (kind == OBJ_CROSSING) return new CKreuzObj;
+    if (kind == OBJ_RIVER) return new CRiverObject;
     return nullptr;
   }
 };

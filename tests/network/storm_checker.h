@@ -1,0 +1,353 @@
+#pragma once
+// The street network's integrity after an edit, as a list of findings (empty
+// when sound), for the random edit storm and its replayed sequences: the
+// network's links both ways, the demand model's crossings and streets
+// against the live network, the map's cells against the live objects,
+// rivers and junctions, and the micro cells' links.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "iso/iso_river.h"
+#include "junction_scene.h"
+#include "microsim/micro_cells.h"
+#include "sim/sim_traffic_slot.h"
+#include "support/test_support.h"
+
+namespace stormtest {
+
+using junctiontest::World;
+using Cell = BinaryMicroSimObject;
+using CellXY = std::pair<int, int>;
+
+// The river tile the world's generated data holds.
+constexpr int kRiverRes = 38398;
+
+// Rivers as the world's factory lays them: a river object per cell, made by
+// the host and put into the map's ground layer.
+inline std::set<CellXY> LayRivers(World& w, const std::vector<CellXY>& cells) {
+  std::set<CellXY> out;
+  for (auto [x, y] : cells) {
+    auto* r = dynamic_cast<CRiverObject*>(w.host.CreateObject(OBJ_RIVER));
+    if (!r) continue;
+    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), kRiverRes);
+    w.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kRiverRes, r);
+    out.insert({x, y});
+  }
+  return out;
+}
+
+// The storm's rivers: one two tiles wide along y, one a tile wide along x.
+inline std::vector<CellXY> StormRiverCells() {
+  std::vector<CellXY> cells;
+  for (int y = 2; y <= 62; ++y)
+    for (int x : {30, 31}) cells.push_back({x, y});
+  for (int x = 2; x <= 62; ++x)
+    if (x != 30 && x != 31) cells.push_back({x, 45});
+  return cells;
+}
+
+inline std::vector<CStrJunction*> JunctionList(World& w) {
+  std::vector<CStrJunction*> out;
+  for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext()) out.push_back(static_cast<CStrJunction*>(o));
+  return out;
+}
+
+// The cells a street's centre line runs over, its end cells included.
+inline std::vector<CellXY> StreetCells(CStrStrasse* s) {
+  std::vector<CellXY> out;
+  for (int i = 1; CStrStrassenTeil* p = s->GetStrassenTeil(i); ++i) {
+    const int mx = (p->GetEndX() > p->GetStartX()) - (p->GetEndX() < p->GetStartX());
+    const int my = (p->GetEndY() > p->GetStartY()) - (p->GetEndY() < p->GetStartY());
+    for (int x = p->GetStartX(), y = p->GetStartY(), n = 0;; x += mx, y += my, ++n) {
+      if (out.empty() || out.back() != CellXY{x, y}) out.push_back({x, y});
+      if ((x == p->GetEndX() && y == p->GetEndY()) || n > 256) break;
+    }
+  }
+  return out;
+}
+
+class Checker {
+ public:
+  explicit Checker(std::set<CellXY> rivers) : m_rivers(std::move(rivers)) {}
+
+  std::vector<std::string> Check(World& w) {
+    m_out.clear();
+    const std::vector<CStrJunction*> junctions = JunctionList(w);
+    const std::set<CStrJunction*> live(junctions.begin(), junctions.end());
+    const std::vector<CStrStrasse*> streets = w.Streets();
+    const std::set<CStrStrasse*> liveStreets(streets.begin(), streets.end());
+    CheckJunctions(w, junctions, live);
+    CheckStreets(w, streets, live);
+    CheckDemandModel(w, junctions, streets);
+    CheckMap(w, junctions, live, streets, liveStreets);
+    CheckMicroCells(junctions, streets);
+    return m_out;
+  }
+
+ private:
+  template <class... A>
+  void Fault(A&&... parts) {
+    std::ostringstream s;
+    (s << ... << parts);
+    m_out.push_back(s.str());
+  }
+  static std::string At(int x, int y) { return std::to_string(x) + "/" + std::to_string(y); }
+  static std::string Name(CStrStrasse* s) {
+    const CStrJunction* a = s->GetStartJunction();
+    const CStrJunction* b = s->GetEndJunction();
+    return "street " + (a ? At(a->GetXPos(), a->GetYPos()) : "?") + "-" + (b ? At(b->GetXPos(), b->GetYPos()) : "?") +
+           " type " + std::to_string(s->GetStreetType().GetValue());
+  }
+
+  void CheckJunctions(World& w, const std::vector<CStrJunction*>& junctions, const std::set<CStrJunction*>& live) {
+    std::set<unsigned short> ids;
+    std::map<CellXY, CStrJunction*> cells;
+    for (CStrJunction* j : junctions) {
+      const std::string at = "junction " + At(j->GetXPos(), j->GetYPos());
+      const int n = j->GetAnzLinkedStreets();
+      if (n < 1 || n > CStrJunction::kMaxStreets) Fault(at, " has ", n, " streets");
+      if (j->GetSimID() == 0) Fault(at, " has no crossing id");
+      if (!ids.insert(j->GetSimID()).second) Fault(at, " shares crossing id ", j->GetSimID());
+      if (w.net->GetJunctionByID(j->GetSimID()) != j) Fault(at, " is not indexed under its crossing id");
+      if (!cells.insert({{j->GetXPos(), j->GetYPos()}, j}).second) Fault(at, " shares its cell with another junction");
+      if (m_rivers.count({j->GetXPos(), j->GetYPos()})) Fault(at, " stands on water");
+      // A dead end, a T junction and a crossing show themselves; a bend or
+      // a joint is drawn by its streets.
+      if (n != 2 && w.At(j->GetXPos(), j->GetYPos()) != j) Fault(at, " with ", n, " streets is not found on its cell");
+      for (int i = 0; i < n; ++i) {
+        CStrStrasse* s = j->GetStreetByNR(i);
+        if (!s) {
+          Fault(at, " holds a null street");
+          continue;
+        }
+        const int ends = (s->GetStartJunction() == j) + (s->GetEndJunction() == j);
+        int held = 0;
+        for (int k = 0; k < n; ++k) held += j->GetStreetByNR(k) == s;
+        if (ends != held) Fault(at, " holds ", Name(s), " ", held, " times but is ", ends, " of its ends");
+        if (!live.count(s->GetStartJunction()) || !live.count(s->GetEndJunction()))
+          Fault(at, " holds ", Name(s), " whose other end is no listed junction");
+      }
+    }
+  }
+
+  void CheckStreets(World& w, const std::vector<CStrStrasse*>& streets, const std::set<CStrJunction*>& live) {
+    std::map<CellXY, CStrStrasse*> owner;
+    std::set<CellXY> junctionCells;
+    for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      junctionCells.insert({j->GetXPos(), j->GetYPos()});
+    }
+    for (CStrStrasse* s : streets) {
+      const std::string name = Name(s);
+      CStrJunction* a = s->GetStartJunction();
+      CStrJunction* b = s->GetEndJunction();
+      if (!a || !b) {
+        Fault(name, " lacks an end junction");
+        continue;
+      }
+      for (CStrJunction* e : {a, b}) {
+        int held = 0;
+        for (int k = 0; k < e->GetAnzLinkedStreets(); ++k) held += e->GetStreetByNR(k) == s;
+        if (held != (s->GetStartJunction() == e) + (s->GetEndJunction() == e))
+          Fault(name, " is not held by its end ", At(e->GetXPos(), e->GetYPos()));
+      }
+      if (s->GetNumber() == 0) {
+        Fault(name, " has no pieces");
+        continue;
+      }
+      if (s->GetStartPosX() != a->GetXPos() || s->GetStartPosY() != a->GetYPos() || s->GetEndPosX() != b->GetXPos() ||
+          s->GetEndPosY() != b->GetYPos())
+        Fault(name, " runs from ", At(s->GetStartPosX(), s->GetStartPosY()), " to ",
+              At(s->GetEndPosX(), s->GetEndPosY()), ", not between its junctions");
+      for (int i = 1; CStrStrassenTeil* p = s->GetStrassenTeil(i); ++i) {
+        if (p->GetStartX() != p->GetEndX() && p->GetStartY() != p->GetEndY())
+          Fault(name, " has a piece that is no straight line");
+        if (CStrStrassenTeil* q = s->GetStrassenTeil(i + 1))
+          if (q->GetStartX() != p->GetEndX() || q->GetStartY() != p->GetEndY()) Fault(name, " has pieces that do not join");
+      }
+      // The street's own cells: no other street and no other junction.
+      const std::vector<CellXY> cells = StreetCells(s);
+      for (size_t k = 0; k < cells.size(); ++k) {
+        const bool end = k == 0 || k + 1 == cells.size();
+        if (end) continue;
+        if (junctionCells.count(cells[k])) Fault(name, " runs over the junction at ", At(cells[k].first, cells[k].second));
+        auto [it, fresh] = owner.insert({cells[k], s});
+        if (!fresh && it->second != s)
+          Fault(name, " and ", Name(it->second), " both run over ", At(cells[k].first, cells[k].second));
+        else if (!fresh)
+          Fault(name, " runs over its own cell ", At(cells[k].first, cells[k].second));
+      }
+      // The demand model's ids.
+      if (s->GetSimID() == 0) Fault(name, " has no street id");
+      if (w.net->GetStreetByID(s->GetSimID()) != s) Fault(name, " is not found by its street id ", s->GetSimID());
+      const bool oneWay = s->GetStreetType() == STRASSE_EINBAHN;
+      if (oneWay && s->GetSimIDSecond() != 0) Fault(name, " is one-way with a backward id ", s->GetSimIDSecond());
+      if (!oneWay && (s->GetSimIDSecond() == 0 || w.net->GetStreetByID(s->GetSimIDSecond()) != s))
+        Fault(name, " has no backward id the network finds");
+      (void)live;
+    }
+  }
+
+  // Every crossing of the demand model's editing hour is a listed junction,
+  // and its in and out streets are the directions of that junction's
+  // streets; every street of the model is a direction of a live street.
+  void CheckDemandModel(World& w, const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
+    CSimTrafficSlot* slot = w.sim->EditingSlot();
+    if (!slot) {
+      Fault("the demand model has no editing hour");
+      return;
+    }
+    std::map<int, std::pair<int, int>> expected;  // crossing id -> (in, out)
+    int highest = 0;
+    for (CStrJunction* j : junctions) {
+      expected[j->GetSimID()];
+      highest = std::max<int>(highest, j->GetSimID());
+    }
+    for (CStrStrasse* s : streets) {
+      const int a = s->GetStartJunction() ? s->GetStartJunction()->GetSimID() : 0;
+      const int b = s->GetEndJunction() ? s->GetEndJunction()->GetSimID() : 0;
+      for (auto [id, from, to] : {std::tuple<int, int, int>{s->GetSimID(), a, b}, {s->GetSimIDSecond(), b, a}}) {
+        if (id == 0) continue;
+        highest = std::max(highest, id);
+        ++expected[from].second;
+        ++expected[to].first;
+        CSimStreet* m = slot->GetStreet(static_cast<short>(id));
+        if (!m || !m->IsCreated()) {
+          Fault(Name(s), " direction ", id, " is not in the demand model");
+          continue;
+        }
+        const int mf = m->pStartCrossing() ? m->pStartCrossing()->ID() : 0;
+        const int mt = m->pEndCrossing() ? m->pEndCrossing()->ID() : 0;
+        if (mf != from || mt != to)
+          Fault(Name(s), " direction ", id, " runs ", mf, "->", mt, " in the demand model, not ", from, "->", to);
+      }
+    }
+    int crossings = 0;
+    for (auto* c = slot->GetFirstCrossing(); c; c = static_cast<CSimCrossing*>(c->pNext())) {
+      if (!c->IsCreated() || c->ID() == 0) continue;
+      ++crossings;
+      const auto it = expected.find(c->ID());
+      if (it == expected.end()) {
+        Fault("crossing ", c->ID(), " of the demand model belongs to no junction");
+        continue;
+      }
+      if (c->NrOfInStreets() != it->second.first || c->NrOfOutStreets() != it->second.second)
+        Fault("crossing ", c->ID(), " has ", c->NrOfInStreets(), " in and ", c->NrOfOutStreets(),
+              " out streets in the demand model, its junction ", it->second.first, " and ", it->second.second);
+      for (int side = 0; side < 4; ++side)
+        for (CSimStreet* m : {c->pInStreet(side), c->pOutStreet(side)})
+          if (m && (!m->IsCreated() || !w.net->GetStreetByID(static_cast<short>(m->ID()))))
+            Fault("crossing ", c->ID(), " holds street ", m->ID(), " of no live street");
+    }
+    if (crossings != static_cast<int>(junctions.size()))
+      Fault("the demand model has ", crossings, " crossings for ", junctions.size(), " junctions");
+    // Streets of the model that no live street names.
+    m_highest = std::max(m_highest, highest);
+    for (int id = 1; id <= m_highest + 64; ++id) {
+      CSimStreet* m = slot->GetStreet(static_cast<short>(id));
+      if (m && m->IsCreated() && !w.net->GetStreetByID(static_cast<short>(id)))
+        Fault("street ", id, " of the demand model belongs to no street");
+    }
+  }
+
+  void CheckMap(World& w, const std::vector<CStrJunction*>& junctions, const std::set<CStrJunction*>& live,
+                const std::vector<CStrStrasse*>& streets, const std::set<CStrStrasse*>& liveStreets) {
+    std::set<CWorldObj*> objects(w.host.objects.begin(), w.host.objects.end());
+    for (CStrJunction* j : junctions)
+      if (j->GetKreuzObject()) objects.insert(j->GetKreuzObject());
+    for (CStrStrasse* s : streets)
+      if (s->GetWorldObj()) objects.insert(s->GetWorldObj());
+    std::set<CellXY> covered;
+    for (CStrStrasse* s : streets)
+      for (CellXY c : StreetCells(s)) covered.insert(c);
+    for (int x = 0; x < 128; ++x)
+      for (int y = 0; y < 128; ++y) {
+        CIsoInfo* info = w.map->GetIsoInfo(x, y);
+        if (!info) continue;
+        // The cell's object is asked for its kind only while it lives.
+        CWorldObj* named = info->GetWorldObject(ISO_LAYER_GROUND);
+        if (named && named != &w.host.ground && !objects.count(named)) {
+          Fault("cell ", At(x, y), " names an object that is gone");
+          continue;
+        }
+        const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
+        const bool water = m_rivers.count({x, y}) != 0;
+        if (kind == OBJ_CROSSING || kind == OBJ_STREET_PIECE || kind == OBJ_RAIL_JUNCTION || kind == OBJ_RIVER) {
+          CWorldObj* o = info->GetWorldObject(ISO_LAYER_GROUND);
+          if (!o || !objects.count(o)) {
+            Fault("cell ", At(x, y), " of kind ", static_cast<int>(kind), " names an object that is gone");
+            continue;
+          }
+          if (kind == OBJ_CROSSING) {
+            auto* k = dynamic_cast<CKreuzObj*>(o);
+            if (!k || !live.count(k->GetWorldObject()))
+              Fault("cell ", At(x, y), " shows the crossing object of no listed junction");
+            if (water) Fault("cell ", At(x, y), " of the river shows a junction");
+          } else if (kind == OBJ_STREET_PIECE) {
+            auto* p = dynamic_cast<CStreetObj*>(o);
+            if (p && p->GetStreetList() && !liveStreets.count(p->GetStreetList()))
+              Fault("cell ", At(x, y), " shows a street that is gone");
+          }
+        }
+        if (water && kind != OBJ_RIVER && kind != OBJ_STREET_PIECE && kind != OBJ_CROSSING)
+          Fault("river cell ", At(x, y), " is lost (kind ", static_cast<int>(kind), ")");
+        if (water && kind == OBJ_STREET_PIECE && !covered.count({x, y})) {
+          // A four-lane bridge also covers the cell beside its centre line.
+          const bool beside = covered.count({x - 1, y}) || covered.count({x, y - 1});
+          if (!beside) Fault("river cell ", At(x, y), " shows a street no street runs over");
+        }
+      }
+  }
+
+  void CheckMicroCells(const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
+    std::set<CQnoMicroZelle*> layouts;
+    std::map<CQnoMicroZelle*, std::string> where;
+    auto collect = [&](CMicroZellenGroup* g, const std::string& owner) {
+      for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+        if (m->pZelle) {
+          layouts.insert(m->pZelle);
+          where[m->pZelle] = owner + " tile " + At(static_cast<int16_t>(g->GetX() + m->dx), static_cast<int16_t>(g->GetY() + m->dy));
+        }
+    };
+    for (CStrJunction* j : junctions)
+      collect(j->GetMicroZellen(), "junction " + At(j->GetXPos(), j->GetYPos()) + " of " +
+                                       std::to_string(j->GetAnzLinkedStreets()) + " streets,");
+    for (CStrStrasse* s : streets) collect(s->GetMicroZellenGroup(), Name(s) + ",");
+    std::set<Cell*> cells;
+    for (CQnoMicroZelle* l : layouts)
+      for (int i = 0; i < l->GetCount(); ++i) cells.insert(l->GetZelle(i));
+    for (CQnoMicroZelle* l : layouts)
+      for (int i = 0; i < l->GetCount(); ++i) {
+        Cell* c = l->GetZelle(i);
+        if (c->m_AnzNachfolger > Cell::kLinks) {
+          Fault("a micro cell has ", static_cast<int>(c->m_AnzNachfolger), " successors");
+          continue;
+        }
+        // A lane that no direction uses (the other lane of a one-way end)
+        // is left to the micro simulation; a used one leads on.
+        if (c->m_AnzNachfolger == 0 && c->m_SimID != 0)
+          Fault("micro cell ", c->m_ID, " of ", where[l], " (sim id ", c->m_SimID, ", lane ", static_cast<int>(c->m_LaneKind),
+                ") leads nowhere");
+        for (int k = 0; k < c->m_AnzNachfolger; ++k) {
+          Cell* n = c->m_pNachfolger[k];
+          if (n && !cells.count(n))
+            Fault("a micro cell at ", c->m_ScreenX, "/", c->m_ScreenY, " leads into a layout that is gone");
+        }
+        if (c->m_pVorgaenger && !cells.count(c->m_pVorgaenger))
+          Fault("a micro cell at ", c->m_ScreenX, "/", c->m_ScreenY, " follows a layout that is gone");
+      }
+  }
+
+  std::set<CellXY> m_rivers;
+  std::vector<std::string> m_out;
+  int m_highest = 0;
+};
+
+}  // namespace stormtest

@@ -1,0 +1,75 @@
+// The random edit storm: builds and deletions of every street type with
+// fixed seeds on the real network, map and demand model, every step checked
+// (edit_storm.h, storm_checker.h). CI runs 500 steps a mix (a round trip
+// included); ZOR_STORM_STEPS=100000 runs the long storm (ZOR_STORM_PROGRESS=N
+// reports every N steps), ZOR_STORM_SEED picks another
+// seed, ZOR_STORM_MINIMIZE=1 shortens a failing run to a replayable
+// sequence.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "edit_storm.h"
+
+namespace {
+
+using namespace stormtest;
+
+constexpr int kCiSteps = 500;
+
+void Storm(const Mix& mix, uint32_t seed) {
+  g_ZorLoadVersion = 240;
+  const int steps = EnvInt("ZOR_STORM_STEPS", kCiSteps);
+  seed = static_cast<uint32_t>(EnvInt("ZOR_STORM_SEED", static_cast<int>(seed)));
+  const auto t0 = std::chrono::steady_clock::now();
+  const Finding f = RunStorm(seed, mix, steps);
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::printf("storm %s seed %u: %d steps in %.1f s, %s\n", mix.name, seed, f.step < 0 ? steps : f.step + 1, s,
+              f.step < 0 ? "no faults" : "a fault");
+  if (f.step < 0) return;
+  std::string text;
+  for (const std::string& x : f.faults) text += "  " + x + "\n";
+  std::vector<Op> ops = f.ops;
+  if (EnvInt("ZOR_STORM_MINIMIZE", 0)) ops = Minimize(ops, Kind(f.faults[0]));
+  std::string replay;
+  for (const Op& o : ops) replay += Format(o) + "\n";
+  if (const char* dir = std::getenv("ZOR_STORM_OUT")) {
+    const std::string path = std::string(dir) + "/storm-" + mix.name + "-" + std::to_string(seed) + ".txt";
+    if (FILE* out = std::fopen(path.c_str(), "w")) {
+      std::fprintf(out, "# %s\n%s", text.c_str(), replay.c_str());
+      std::fclose(out);
+    }
+  }
+  if (ops.size() > 60) replay = "(" + std::to_string(ops.size()) + " steps; set ZOR_STORM_MINIMIZE=1)\n";
+  ADD_FAILURE() << "storm " << mix.name << " seed " << seed << ": step " << f.step + 1 << " (" << Format(f.ops.back())
+                << ", result " << f.result << ") left:\n"
+                << text << "replay:\n"
+                << replay;
+  g_ZorLoadVersion = 0;
+}
+
+// ZOR_STORM_REPLAY=file replays the steps of a file (one a line, as the
+// storm writes them) and reports the first finding.
+TEST(EditStorm, Replay) {
+  const char* path = std::getenv("ZOR_STORM_REPLAY");
+  if (!path) GTEST_SKIP() << "set ZOR_STORM_REPLAY to a file of steps";
+  std::string text;
+  if (FILE* in = std::fopen(path, "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, in))
+      if (line[0] == 'B' || line[0] == 'D') text += line;
+    std::fclose(in);
+  }
+  g_ZorLoadVersion = 240;
+  const Finding f = RunOps(Parse(text));
+  for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
+  g_ZorLoadVersion = 0;
+}
+
+TEST(EditStorm, TwoWayStreets) { Storm(Mixes()[0], 1); }
+TEST(EditStorm, OneWayStreets) { Storm(Mixes()[1], 2); }
+TEST(EditStorm, FourLaneStreets) { Storm(Mixes()[2], 3); }
+TEST(EditStorm, EveryType) { Storm(Mixes()[3], 4); }
+
+}  // namespace
