@@ -640,13 +640,22 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       continue;
     }
     int rotation = 0;
-    if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) noGraphic = true;
+    const int graphic = count >= 3 ? CStrJunction::GraphicForArms(arms, count, &rotation) : 0;
+    if (count >= 3 && graphic == 0) noGraphic = true;
     // A new four-lane junction's group covers the cells around its own.
     bool four = false;
     for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;
     if (four && !JunctionAtCell(cx, cy))
       for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
         if (std::abs(AsJunction(o)->GetXPos() - cx) <= 1 && std::abs(AsJunction(o)->GetYPos() - cy) <= 1) noRoom = true;
+    // A four-lane junction's group is drawn over every cell it covers; none
+    // of them may be water.
+    int gw = 0, gd = 0;
+    if (four && graphic > 0 && m_pIsoWelt &&
+        m_pIsoWelt->GetIsoGroupSize(graphic, static_cast<TIsoRichtung>(rotation & 3), gw, gd) == 0)
+      for (int gx = cx; gx < cx + gw; ++gx)
+        for (int gy = cy; gy < cy + gd; ++gy)
+          if (IsWaterCell(static_cast<short>(gx), static_cast<short>(gy))) water = true;
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;

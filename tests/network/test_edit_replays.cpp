@@ -135,6 +135,16 @@ TEST(EditReplay, AFourLaneEndBesideARiverIsRefusedAndTwoCellsAwayBuilt) {
   Replay("B 51 43 51 30 4  B 51 47 51 60 4", {OK, STR_BUILD_OFF_NETWORK});
 }
 
+TEST(EditReplay, AFourLaneJunctionsGroupStandsOnNoRiverCell) {
+  // A four-lane bridge over the river at y = 45; a T junction at 60/44
+  // would draw its group over 60/45 and 61/45.
+  Replay("B 60 47 60 39 4  B 60 44 55 44 1", {OK, STR_BUILD_ON_WATER});
+  Replay("B 60 47 60 39 4  B 60 44 66 44 2", {OK, STR_BUILD_ON_WATER});
+  // A cell further from the river, and the far bank, have room for it.
+  Replay("B 60 47 60 39 4  B 60 43 55 43 1", {OK, OK});
+  Replay("B 60 50 60 39 4  B 60 46 55 46 1", {OK, OK});
+}
+
 TEST(EditReplay, AOneWayDragAgainstItsDeadEndsStreetIsRefusedAndChangesNothing) {
   // The two-way street leaves 71/29; a one-way street out of 71/29 would
   // run against it once the street turned one-way.
