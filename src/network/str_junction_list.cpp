@@ -181,7 +181,9 @@ CStrJunction* CStrJunctionList::FindJunctionAt(short x, short y) {
   CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
   if (!info) return nullptr;
   const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
-  if (kind != OBJ_RAIL_JUNCTION && kind != OBJ_CROSSING) return nullptr;
+  // A junction that shows no crossing of its own (two arms, drawn by its
+  // streets or, at both ends of one street, by nothing) is still there.
+  if (kind != OBJ_RAIL_JUNCTION && kind != OBJ_CROSSING) return JunctionAtCell(x, y);
   auto* cross = dynamic_cast<CKreuzObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
   if (!cross) {
     QNO_ERROR(QNO_SEV_WARNING, "Cast 3");
