@@ -583,6 +583,11 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     const auto cy = static_cast<short>(y1 + k * my);
     const bool end = k == 0 || k == n;
     if (end && IsWaterCell(cx, cy)) water = true;
+    // An end on a cell that a four-lane junction's group covers beside the
+    // junction's own would be that junction, a cell away from the drag.
+    if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
+        shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
+      noRoom = true;
     // A four-lane drag's second column passes no junction.
     if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
       noRoom = true;

@@ -180,6 +180,11 @@ TEST(EditReplay, FourLaneJunctionsNeedTheRoomOfTheirGroup) {
   Replay("B 100 37 108 37 1  B 107 30 107 45 4", {OK, STR_BUILD_NO_ROOM});
   // A T junction one cell before a four-lane dead end.
   Replay("B 116 33 116 22 4  B 111 32 116 32 2", {OK, STR_BUILD_NO_ROOM});
+  // From and to the cells that a four-lane T junction's group covers
+  // beside the junction's own cell 41/22, on a one-lane street's line too.
+  for (const char* t : {"B 34 22 50 22 1  B 41 32 41 22 4  ", "B 41 32 41 12 4  B 41 22 34 22 1  "})
+    for (const char* drag : {"B 42 22 42 17 1", "B 42 17 42 22 1", "B 42 23 50 23 1", "B 48 23 42 23 1"})
+      Replay(std::string(t) + drag, {OK, OK, STR_BUILD_NO_ROOM});
 }
 
 TEST(EditReplay, AJunctionBuiltOnAStreetKeepsBothHalvesSpeedAndCapacity) {
