@@ -592,12 +592,16 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
       noRoom = true;
     // A four-lane end's piece covers the cells beside and after its own.
+    // A new end's piece is drawn over those cells: no other junction stands there.
+    const bool newEnd = end && type == STRASSE_VIERSPURIG && !JunctionAtCell(cx, cy);
     if (end && type == STRASSE_VIERSPURIG)
       for (int along = -1; along <= 1; ++along)
-        for (int side = 0; side <= 1; ++side)
-          if (IsWaterCell(static_cast<short>(cx + along * mx + side * (my != 0)),
-                          static_cast<short>(cy + along * my + side * (mx != 0))))
-            water = true;
+        for (int side = 0; side <= 1; ++side) {
+          const auto ox = static_cast<short>(cx + along * mx + side * (my != 0));
+          const auto oy = static_cast<short>(cy + along * my + side * (mx != 0));
+          if (IsWaterCell(ox, oy)) water = true;
+          if (newEnd && (along != 0 || side != 0) && JunctionAtCell(ox, oy)) noRoom = true;
+        }
     CStrJunction::Arm arms[CStrJunction::kMaxStreets + 2];
     int count = 0;
     if (CStrJunction* j = JunctionAtCell(cx, cy)) {

@@ -180,6 +180,11 @@ TEST(EditReplay, FourLaneJunctionsNeedTheRoomOfTheirGroup) {
   Replay("B 100 37 108 37 1  B 107 30 107 45 4", {OK, STR_BUILD_NO_ROOM});
   // A T junction one cell before a four-lane dead end.
   Replay("B 116 33 116 22 4  B 111 32 116 32 2", {OK, STR_BUILD_NO_ROOM});
+  // A new four-lane end whose piece would cover the dead end 11/15 of a
+  // street bent round to it; three cells off it is built.
+  const std::string bent = "B 11 25 11 15 4  B 11 25 20 25 4  ";
+  Replay(bent + "B 20 25 20 14 4  B 20 14 12 14 4", {OK, OK, OK, STR_BUILD_NO_ROOM});
+  Replay(bent + "B 20 25 20 14 4  B 20 14 14 14 4", {OK, OK, OK, OK});
   // From and to the cells that a four-lane T junction's group covers
   // beside the junction's own cell 41/22, on a one-lane street's line too.
   for (const char* t : {"B 34 22 50 22 1  B 41 32 41 22 4  ", "B 41 32 41 12 4  B 41 22 34 22 1  "})
