@@ -181,7 +181,9 @@ CStrJunction* CStrJunctionList::FindJunctionAt(short x, short y) {
   CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
   if (!info) return nullptr;
   const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
-  if (kind != OBJ_RAIL_JUNCTION && kind != OBJ_CROSSING) return nullptr;
+  // A junction that shows no crossing of its own (two arms, drawn by its
+  // streets or, at both ends of one street, by nothing) is still there.
+  if (kind != OBJ_RAIL_JUNCTION && kind != OBJ_CROSSING) return JunctionAtCell(x, y);
   auto* cross = dynamic_cast<CKreuzObj*>(info->GetWorldObject(ISO_LAYER_GROUND));
   if (!cross) {
     QNO_ERROR(QNO_SEV_WARNING, "Cast 3");
@@ -581,16 +583,25 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     const auto cy = static_cast<short>(y1 + k * my);
     const bool end = k == 0 || k == n;
     if (end && IsWaterCell(cx, cy)) water = true;
+    // An end on a cell that a four-lane junction's group covers beside the
+    // junction's own would be that junction, a cell away from the drag.
+    if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
+        shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
+      noRoom = true;
     // A four-lane drag's second column passes no junction.
     if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
       noRoom = true;
     // A four-lane end's piece covers the cells beside and after its own.
+    // A new end's piece is drawn over those cells: no other junction stands there.
+    const bool newEnd = end && type == STRASSE_VIERSPURIG && !JunctionAtCell(cx, cy);
     if (end && type == STRASSE_VIERSPURIG)
       for (int along = -1; along <= 1; ++along)
-        for (int side = 0; side <= 1; ++side)
-          if (IsWaterCell(static_cast<short>(cx + along * mx + side * (my != 0)),
-                          static_cast<short>(cy + along * my + side * (mx != 0))))
-            water = true;
+        for (int side = 0; side <= 1; ++side) {
+          const auto ox = static_cast<short>(cx + along * mx + side * (my != 0));
+          const auto oy = static_cast<short>(cy + along * my + side * (mx != 0));
+          if (IsWaterCell(ox, oy)) water = true;
+          if (newEnd && (along != 0 || side != 0) && JunctionAtCell(ox, oy)) noRoom = true;
+        }
     CStrJunction::Arm arms[CStrJunction::kMaxStreets + 2];
     int count = 0;
     if (CStrJunction* j = JunctionAtCell(cx, cy)) {
@@ -640,13 +651,22 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       continue;
     }
     int rotation = 0;
-    if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) noGraphic = true;
+    const int graphic = count >= 3 ? CStrJunction::GraphicForArms(arms, count, &rotation) : 0;
+    if (count >= 3 && graphic == 0) noGraphic = true;
     // A new four-lane junction's group covers the cells around its own.
     bool four = false;
     for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;
     if (four && !JunctionAtCell(cx, cy))
       for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
         if (std::abs(AsJunction(o)->GetXPos() - cx) <= 1 && std::abs(AsJunction(o)->GetYPos() - cy) <= 1) noRoom = true;
+    // A four-lane junction's group is drawn over every cell it covers; none
+    // of them may be water.
+    int gw = 0, gd = 0;
+    if (four && graphic > 0 && m_pIsoWelt &&
+        m_pIsoWelt->GetIsoGroupSize(graphic, static_cast<TIsoRichtung>(rotation & 3), gw, gd) == 0)
+      for (int gx = cx; gx < cx + gw; ++gx)
+        for (int gy = cy; gy < cy + gd; ++gy)
+          if (IsWaterCell(static_cast<short>(gx), static_cast<short>(gy))) water = true;
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;
