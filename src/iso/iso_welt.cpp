@@ -297,6 +297,13 @@ int CIsoWelt::SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int 
   return 0;
 }
 
+void CIsoWelt::ClearGroundOf(const CWorldObj* obj, int x1, int y1, int x2, int y2) {
+  if (!obj) return;
+  for (int x = x1; x <= x2; ++x)
+    for (int y = y1; y <= y2; ++y)
+      if (IsoInMap(x, y) && GetIsoTileObject(x, y, ISO_LAYER_GROUND) == obj) SetStdBase(x, y, ISO_LAYER_GROUND, false);
+}
+
 int CIsoWelt::SetStdBase(int x, int y, TBaseType layer, bool fixed) {
   CIsoInfo* cell = GetIsoInfo(x, y);
   if (!cell) return 1;

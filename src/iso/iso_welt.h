@@ -88,6 +88,9 @@ class CIsoWelt {
   CIsoInfo* GetIsoInfo(int x, int y) const;
   int SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int resId, CWorldObj* obj);
   int SetStdBase(int x, int y, TBaseType layer, bool fixed);
+  // Every cell of the box (corners included) whose ground shows the object
+  // gets the standard ground back; cells that show something else keep it.
+  void ClearGroundOf(const CWorldObj* obj, int x1, int y1, int x2, int y2);
   CWorldObj* GetIsoTileObject(int x, int y, TBaseType layer);
   TObjectType GetTypeAt(unsigned short x, unsigned short y, TBaseType layer);
   CIsoObjGroup* GetGroupAt(unsigned short x, unsigned short y, TBaseType layer);

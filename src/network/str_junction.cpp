@@ -707,11 +707,7 @@ int CStrJunction::RemoveFromIsoWelt() {
 }
 
 void CStrJunction::ClearCellsOfCrossing() {
-  if (!m_pKreuzObj || !m_pIsoWelt) return;
-  for (int cx = m_x - 2; cx <= m_x + 2; ++cx)
-    for (int cy = m_y - 2; cy <= m_y + 2; ++cy)
-      if (IsoInMap(cx, cy) && m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND) == m_pKreuzObj)
-        m_pIsoWelt->SetStdBase(cx, cy, ISO_LAYER_GROUND, false);
+  if (m_pIsoWelt) m_pIsoWelt->ClearGroundOf(m_pKreuzObj, m_x - 2, m_y - 2, m_x + 2, m_y + 2);
 }
 
 void CStrJunction::RebuildMicroZellen() {

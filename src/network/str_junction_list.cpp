@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 #include "framework/qno_log.h"
+#include "framework/zor_stand_in.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
@@ -520,34 +522,18 @@ CStrJunction* CStrJunctionList::JunctionAtCell(short x, short y) {
   return nullptr;
 }
 
-bool CStrJunctionList::IsWaterCell(short x, short y) {
-  if (!IsoInMap(x, y) || !m_pIsoWelt) return false;
-  if (m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND) ==
-      OBJ_RIVER)
-    return true;
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-    CStrJunction* j = AsJunction(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      for (int k = 1; CStrStrassenTeil* p = s->GetStrassenTeil(k); ++k) {
-        CStrExtTlList* parts = p->GetExtraTeilList();
-        if (!p->HitRiver() || !parts) continue;
-        for (CZorvaObject* e = parts->GetHead(); e; e = e->GetNext()) {
-          auto* bridge = dynamic_cast<CStrBride*>(e);
-          if (!bridge) continue;
-          const short bx1 = std::min(bridge->GetStartX(), bridge->GetEndX());
-          const short bx2 = std::max(bridge->GetStartX(), bridge->GetEndX());
-          const short by1 = std::min(bridge->GetStartY(), bridge->GetEndY());
-          const short by2 = std::max(bridge->GetStartY(), bridge->GetEndY());
-          if (x >= bx1 && x <= bx2 && y >= by1 && y <= by2) return true;
-        }
-      }
-    }
-  }
-  return false;
-}
-
 namespace {
+
+// A rectangle of cells, both corners included.
+struct CellBox {
+  int x1, y1, x2, y2;
+  static CellBox Of(int ax, int ay, int bx, int by) {
+    return {std::min(ax, bx), std::min(ay, by), std::max(ax, bx), std::max(ay, by)};
+  }
+  CellBox Grown(int by) const { return {x1 - by, y1 - by, x2 + by, y2 + by}; }
+  bool Holds(int x, int y) const { return x >= x1 && x <= x2 && y >= y1 && y <= y2; }
+  bool Meets(const CellBox& o) const { return x1 <= o.x2 && o.x1 <= x2 && y1 <= o.y2 && o.y1 <= y2; }
+};
 
 // The steps from a cell along the centre line of a street that covers it:
 // both ways inside a piece, the two legs at a bend. 0 when it does not.
@@ -569,12 +555,90 @@ int StreetArmsAt(CStrStrasse* s, short x, short y, CStrJunction::Arm* arms) {
   return n;
 }
 
+// What lies near a drag, gathered in one walk over the network: the
+// junctions, each street once, and the bridges' cells. A drag's checks ask
+// it cell by cell, so a long drag over a large network walks it once.
+class DragSurroundings {
+ public:
+  DragSurroundings(CZorvaObject* head, CIsoWelt* map, const CellBox& near) : m_map(map) {
+    for (CZorvaObject* o = head; o; o = o->GetNext()) {
+      CStrJunction* j = AsJunction(o);
+      if (near.Holds(j->GetXPos(), j->GetYPos())) m_junctions.push_back(j);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+        CStrStrasse* s = j->GetStreetByNR(i);
+        // Each street once: at its start, and a loop there only once.
+        bool seen = s->GetStartJunction() != j;
+        for (int q = 0; q < i && !seen; ++q) seen = j->GetStreetByNR(q) == s;
+        if (!seen) Gather(s, near);
+      }
+    }
+  }
+
+  CStrJunction* JunctionAt(int x, int y) const {
+    for (CStrJunction* j : m_junctions)
+      if (j->GetXPos() == x && j->GetYPos() == y) return j;
+    return nullptr;
+  }
+
+  bool JunctionBeside(int x, int y) const {
+    for (CStrJunction* j : m_junctions)
+      if (std::abs(j->GetXPos() - x) <= 1 && std::abs(j->GetYPos() - y) <= 1) return true;
+    return false;
+  }
+
+  // A river, or a bridge's cell.
+  bool IsWater(int x, int y) const {
+    if (!IsoInMap(x, y) || !m_map) return false;
+    if (m_map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND) ==
+        OBJ_RIVER)
+      return true;
+    for (const CellBox& b : m_bridges)
+      if (b.Holds(x, y)) return true;
+    return false;
+  }
+
+  // The arms of the streets whose centre line runs over the cell, at most `room`.
+  int StreetArmsOver(short x, short y, CStrJunction::Arm* arms, int room) const {
+    int count = 0;
+    for (CStrStrasse* s : m_streets) {
+      if (count > CStrJunction::kMaxStreets) break;
+      CStrJunction::Arm found[2];
+      const int m = StreetArmsAt(s, x, y, found);
+      for (int a = 0; a < m && count < room; ++a) arms[count++] = found[a];
+    }
+    return count;
+  }
+
+ private:
+  void Gather(CStrStrasse* s, const CellBox& near) {
+    bool meets = false;
+    for (int k = 1; CStrStrassenTeil* p = s->GetStrassenTeil(k); ++k) {
+      meets = meets || near.Meets(CellBox::Of(p->GetStartX(), p->GetStartY(), p->GetEndX(), p->GetEndY()));
+      CStrExtTlList* parts = p->GetExtraTeilList();
+      if (!p->HitRiver() || !parts) continue;
+      for (CZorvaObject* e = parts->GetHead(); e; e = e->GetNext())
+        if (auto* bridge = dynamic_cast<CStrBride*>(e)) {
+          const CellBox b = CellBox::Of(bridge->GetStartX(), bridge->GetStartY(), bridge->GetEndX(), bridge->GetEndY());
+          if (near.Meets(b)) m_bridges.push_back(b);
+        }
+    }
+    if (meets) m_streets.push_back(s);
+  }
+
+  CIsoWelt* m_map;
+  std::vector<CStrJunction*> m_junctions;
+  std::vector<CStrStrasse*> m_streets;
+  std::vector<CellBox> m_bridges;
+};
+
 }  // namespace
 
 int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type) {
   const short mx = static_cast<short>((x2 > x1) - (x2 < x1));
   const short my = static_cast<short>((y2 > y1) - (y2 < y1));
   const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
+  // Every cell a check below looks at lies within three cells of the drag.
+  const DragSurroundings near(GetHead(), m_pIsoWelt, CellBox::Of(x1, y1, x2, y2).Grown(3));
   // The first refusal of each kind; the most basic one is given.
   bool water = false, fifth = false, along = false, noGraphic = false, noRoom = false;
   int crossed = 0, endsOnStreets = 0;
@@ -582,49 +646,36 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     const auto cx = static_cast<short>(x1 + k * mx);
     const auto cy = static_cast<short>(y1 + k * my);
     const bool end = k == 0 || k == n;
-    if (end && IsWaterCell(cx, cy)) water = true;
+    if (end && near.IsWater(cx, cy)) water = true;
     // An end on a cell that a four-lane junction's group covers beside the
     // junction's own would be that junction, a cell away from the drag.
     if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
         shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
       noRoom = true;
     // A four-lane drag's second column passes no junction.
-    if (type == STRASSE_VIERSPURIG && JunctionAtCell(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
+    if (type == STRASSE_VIERSPURIG && near.JunctionAt(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
       noRoom = true;
     // A four-lane end's piece covers the cells beside and after its own.
     // A new end's piece is drawn over those cells: no other junction stands there.
-    const bool newEnd = end && type == STRASSE_VIERSPURIG && !JunctionAtCell(cx, cy);
+    const bool newEnd = end && type == STRASSE_VIERSPURIG && !near.JunctionAt(cx, cy);
     if (end && type == STRASSE_VIERSPURIG)
       for (int along = -1; along <= 1; ++along)
         for (int side = 0; side <= 1; ++side) {
           const auto ox = static_cast<short>(cx + along * mx + side * (my != 0));
           const auto oy = static_cast<short>(cy + along * my + side * (mx != 0));
-          if (IsWaterCell(ox, oy)) water = true;
-          if (newEnd && (along != 0 || side != 0) && JunctionAtCell(ox, oy)) noRoom = true;
+          if (near.IsWater(ox, oy)) water = true;
+          if (newEnd && (along != 0 || side != 0) && near.JunctionAt(ox, oy)) noRoom = true;
         }
     CStrJunction::Arm arms[CStrJunction::kMaxStreets + 2];
     int count = 0;
-    if (CStrJunction* j = JunctionAtCell(cx, cy)) {
+    if (CStrJunction* j = near.JunctionAt(cx, cy)) {
       count = j->GetArms(arms);
       if (!end) ++crossed;
       // An end of fewer than three streets takes the larger one-tile type.
       if (end && count < 3 && type < STRASSE_VIERSPURIG && j->GetType() < STRASSE_VIERSPURIG)
         for (int i = 0; i < count; ++i) arms[i].type = arms[i].type > type ? arms[i].type : type;
     } else {
-      // The streets whose centre line runs over the cell.
-      for (CZorvaObject* o = GetHead(); o && count <= CStrJunction::kMaxStreets; o = o->GetNext()) {
-        CStrJunction* owner = AsJunction(o);
-        for (int i = 0; i < owner->GetAnzLinkedStreets(); ++i) {
-          CStrStrasse* s = owner->GetStreetByNR(i);
-          // Each street once: at its start, and a loop there only once.
-          bool seen = s->GetStartJunction() != owner;
-          for (int q = 0; q < i && !seen; ++q) seen = owner->GetStreetByNR(q) == s;
-          if (seen) continue;
-          CStrJunction::Arm found[2];
-          const int m = StreetArmsAt(s, cx, cy, found);
-          for (int a = 0; a < m && count < CStrJunction::kMaxStreets + 2; ++a) arms[count++] = found[a];
-        }
-      }
+      count = near.StreetArmsOver(cx, cy, arms, CStrJunction::kMaxStreets + 2);
       if (count == 0) {
         // An end on a four-lane street's second column lies on the street.
         CStrStrasse* s = nullptr;
@@ -633,7 +684,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
         continue;
       }
       if (count > 2) along = true;  // two streets over one cell
-      if (IsWaterCell(cx, cy)) water = true;
+      if (near.IsWater(cx, cy)) water = true;
       if (end)
         ++endsOnStreets;
       else
@@ -656,9 +707,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     // A new four-lane junction's group covers the cells around its own.
     bool four = false;
     for (int a = 0; a < count; ++a) four = four || arms[a].type == STRASSE_VIERSPURIG;
-    if (four && !JunctionAtCell(cx, cy))
-      for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
-        if (std::abs(AsJunction(o)->GetXPos() - cx) <= 1 && std::abs(AsJunction(o)->GetYPos() - cy) <= 1) noRoom = true;
+    if (four && !near.JunctionAt(cx, cy) && near.JunctionBeside(cx, cy)) noRoom = true;
     // A four-lane junction's group is drawn over every cell it covers; none
     // of them may be water.
     int gw = 0, gd = 0;
@@ -666,7 +715,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
         m_pIsoWelt->GetIsoGroupSize(graphic, static_cast<TIsoRichtung>(rotation & 3), gw, gd) == 0)
       for (int gx = cx; gx < cx + gw; ++gx)
         for (int gy = cy; gy < cy + gd; ++gy)
-          if (IsWaterCell(static_cast<short>(gx), static_cast<short>(gy))) water = true;
+          if (near.IsWater(static_cast<short>(gx), static_cast<short>(gy))) water = true;
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;
@@ -778,9 +827,6 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     }
     guard.Made(b);
   }
-  if (a == b) return STR_BUILD_SAME_JUNCTION;
-  if ((a->LeadTo(b) || b->LeadTo(a)) && a->GetAnzLinkedStreets() < 3 && b->GetAnzLinkedStreets() < 3)
-    return STR_BUILD_ALREADY_JOINED;
   if (a->GetAnzLinkedStreets() >= CStrJunction::kMaxStreets || b->GetAnzLinkedStreets() >= CStrJunction::kMaxStreets) {
     QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return STR_BUILD_BAD_REQUEST;
@@ -933,13 +979,10 @@ int CStrJunctionList::TurnMicroSim() {
   return UpdateAmpeln();
 }
 
-// Stand-in for the rail issue's way search: a way always exists, so no deletion is refused for cutting the network.
+// Stand-in for the way search between junctions: a way always exists, so no
+// deletion is refused for cutting the network.
 bool CStrJunctionList::CheckForWayFromJunctionToJunction(CStrJunction*, CStrJunction*) {
-  static bool logged = false;
-  if (!logged) {
-    logged = true;
-    QNO_ERROR(QNO_SEV_WARNING, "Way search is a stand-in: a deletion that cuts the network is not refused");
-  }
+  ZOR_STAND_IN("CStrJunctionList");
   return true;
 }
 

@@ -102,8 +102,6 @@ class CStrJunctionList : public CList {
   // the preview asks it while the drag goes on, CreateStreet before it
   // builds.
   int CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type);
-  // Whether the cell is water: a river, or a bridge's cell.
-  bool IsWaterCell(short x, short y);
   int DeleteStreet(CStrStrasse* street);
   int RemoveIsolatedJunctions();
   int UpdateChanges();

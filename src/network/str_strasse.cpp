@@ -151,10 +151,7 @@ void CStrStrasse::ClearCellsOf(CWorldObj* obj) {
     x2 = std::max({x2, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
     y2 = std::max({y2, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
   }
-  for (int x = x1 - 2; x <= x2 + 2; ++x)
-    for (int y = y1 - 2; y <= y2 + 2; ++y)
-      if (IsoInMap(x, y) && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) == obj)
-        m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
+  m_pIsoWelt->ClearGroundOf(obj, x1 - 2, y1 - 2, x2 + 2, y2 + 2);
 }
 
 short CStrStrasse::DefaultCapacity() const {

@@ -1,5 +1,5 @@
-// Sequences that the edit storm (test_edit_storm.cpp) or the issue found
-// faulty, replayed step by step with every check of the storm after each
+// Sequences that the edit storm (test_edit_storm.cpp) or a player's edits
+// showed faulty, replayed step by step with every check of the storm after each
 // step, and the result each step must give. A refused step must leave the
 // network's record as it was.
 #include <gtest/gtest.h>
