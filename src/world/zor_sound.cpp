@@ -245,7 +245,14 @@ void CSoundObj::SetPlayEffekte(bool on) {
 int CSoundObj::SetWavVolume(int v) {
   if (!m_AudioOpen) return 1;
   m_WavVolume = ClampVolume(v);
+  Mixer().Lock();
   Mixer().Volume(-1, m_WavVolume);
+  // Effects that are playing keep their own share of the new volume.
+  for (int channel = 0; channel < kChannelTable; ++channel) {
+    const int n = m_MixChannels_Sample[channel].load();
+    if (n >= 0 && n < kSamples) Mixer().Volume(channel, m_WavVolume * volume[n] / 100);
+  }
+  Mixer().Unlock();
   StoreSetting("WAV_VOLUME", m_WavVolume);
   return 0;
 }

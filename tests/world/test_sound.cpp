@@ -97,6 +97,10 @@ TEST_F(SoundTest, AnEffectPlaysOnAFreeChannelAtItsOwnShareOfTheEffectsVolume) {
   EXPECT_EQ(mixer->plays.back(), std::make_pair(SoundDir() + "/IND.BIN", 1));
   EXPECT_EQ(mixer->ChannelVolume(1), 17);
   EXPECT_EQ(sound->SetVarData("MW.WAVPERCENTAGE", 100.0), 0);
+  // A new volume keeps each playing effect at its share of it.
+  EXPECT_EQ(mixer->ChannelVolume(0), 100);
+  EXPECT_EQ(mixer->ChannelVolume(1), 14);
+  EXPECT_EQ(mixer->ChannelVolume(5), 100);
   mixer->Finish(1);
   Clock().Advance(300);
   sound->AddSound("Ind", 10);
