@@ -56,13 +56,13 @@ Wave Engine(Noise& rnd, double seconds, const std::function<double(double)>& fre
             const std::function<double(double)>& level, int harmonics = 10) {
   Wave w = Silence(seconds);
   Osc osc;
-  Biquad rough(Biquad::kLow, 400, 0.7);
+  Biquad rough(Biquad::kBand, 380, 0.8);
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     const double f = freq(t);
-    w[i] = static_cast<float>(level(t) * (osc.Buzz(f, harmonics) * 0.5 + rough(rnd.White()) * 1.5));
+    w[i] = static_cast<float>(level(t) * (osc.Buzz(f, harmonics) * 0.5 + rough(rnd.White()) * 0.9));
   }
-  Filter(w, Biquad::kLow, 1400);
+  Filter(w, Biquad::kLow, 1800);
   return w;
 }
 
@@ -71,21 +71,22 @@ Wave Diesel(Noise& rnd, double seconds, const std::function<double(double)>& rat
             const std::function<double(double)>& level) {
   Wave w = Silence(seconds);
   Osc pulse, hum;
-  Biquad body(Biquad::kBand, 180, 1.2);
+  Biquad body(Biquad::kBand, 340, 1.0), clatter(Biquad::kBand, 1100, 2.0);
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     const double r = rate(t), p = pulse.Step(r);
     const double knock = std::exp(-p * 7.0);
-    w[i] = static_cast<float>(level(t) * (body(rnd.White()) * knock * 2.2 + hum.Buzz(r * 2, 6) * 0.25));
+    const float n = rnd.White();
+    w[i] = static_cast<float>(level(t) * ((body(n) * 2.0 + clatter(n) * 1.0) * knock + hum.Buzz(r * 4, 8) * 0.35));
   }
-  Filter(w, Biquad::kLow, 1200);
+  Filter(w, Biquad::kLow, 1600);
   return w;
 }
 
 // A hiss of air: filtered noise, loud at once, dying away.
 Wave Air(Noise& rnd, double seconds, double attack, double decay) {
   Wave w = Silence(seconds);
-  Biquad hp(Biquad::kHigh, 1800, 0.7), lp(Biquad::kLow, 6500, 0.7);
+  Biquad hp(Biquad::kHigh, 1800, 0.7), lp(Biquad::kLow, 5000, 0.7);
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     w[i] = static_cast<float>(lp(hp(rnd.White())) * Strike(t, attack, decay) * Gate(t, seconds, 0.005, 0.05));
@@ -96,11 +97,11 @@ Wave Air(Noise& rnd, double seconds, double attack, double decay) {
 // A splash: a dull thump, a burst of spray and falling droplets.
 Wave Splash(Noise& rnd, double seconds, double size) {
   Wave w = Silence(seconds);
-  Biquad spray(Biquad::kBand, 2200, 0.8), thump(Biquad::kLow, 220, 0.9);
+  Biquad spray(Biquad::kBand, 1800, 0.8), soft(Biquad::kLow, 4500, 0.7), thump(Biquad::kBand, 140, 1.0);
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     const float n = rnd.White();
-    w[i] = static_cast<float>(spray(n) * Strike(t, 0.01, 0.12 * size) * 1.2 + thump(n) * Strike(t, 0.004, 0.05) * 3.0 * size);
+    w[i] = static_cast<float>(soft(spray(n)) * Strike(t, 0.01, 0.12 * size) * 1.2 + thump(n) * Strike(t, 0.004, 0.05) * 3.0 * size);
   }
   for (int d = 0; d < static_cast<int>(14 * size); ++d) {
     const double at = rnd.Range(0.05, std::max(0.1, seconds - 0.1)), len = rnd.Range(0.02, 0.05);
@@ -188,10 +189,10 @@ Wave Wind(Noise& rnd) {
 Wave VrkStart(Noise& rnd) {
   const double len = 2.8;
   Wave w = Engine(
-      rnd, len, [](double t) { return 42 + 55 * std::min(t / 2.0, 1.0) - 14 * std::max(0.0, t - 1.3); },
+      rnd, len, [](double t) { return 70 + 80 * std::min(t / 2.0, 1.0) - 20 * std::max(0.0, t - 1.3); },
       [=](double t) { return (0.4 + 0.6 * std::min(t / 1.2, 1.0)) * Gate(t, len, 0.2, 0.7); });
   Mix(w, Engine(
-             rnd, len - 0.6, [](double t) { return 50 + 48 * std::min(t / 1.6, 1.0); },
+             rnd, len - 0.6, [](double t) { return 80 + 70 * std::min(t / 1.6, 1.0); },
              [=](double t) { return 0.5 * Gate(t, len - 0.6, 0.3, 0.6); }, 8),
       0.6);
   return w;
@@ -207,7 +208,7 @@ Wave VrkMittel(Noise& rnd) {
   }
   // Cars passing by, each rising and falling with a slight fall of pitch.
   for (double pass : {0.6, 1.4, 2.1, 2.9, 3.4}) {
-    const double f0 = rnd.Range(55, 80), width = rnd.Range(0.35, 0.6);
+    const double f0 = rnd.Range(80, 120), width = rnd.Range(0.35, 0.6);
     Wave car = Engine(
         rnd, len, [=](double t) { return f0 * (1 + 0.05 * std::tanh((pass - t) * 3)); },
         [=](double t) { return std::exp(-(t - pass) * (t - pass) / (2 * width * width)) * Gate(t, len, 0.3, 0.6); });
@@ -347,7 +348,7 @@ Wave Einkauf(Noise& rnd) {
                                    (t < 0.01 ? rnd.White() * Strike(t, 0.0005, 0.003) : 0));
   }
   Mix(w, drawer, 0.0, 0.8);
-  Mix(w, Bell(2093, 1.2, {1.0, 2.0, 3.0, 4.2}, 0.3), 0.18, 0.45);
+  Mix(w, Bell(2093, 1.2, {1.0, 2.0, 3.0}, 0.3), 0.18, 0.45);
   Mix(w, Bell(2637, 1.1, {1.0, 2.0, 3.0}, 0.25), 0.26, 0.3);
   Mix(w, Babble(rnd, len, 3, 110, 230, 1.0), 0, 0.06);
   return w;
@@ -363,7 +364,7 @@ Wave Bswarten(Noise& rnd) {
 Wave Bslos(Noise& rnd) {
   const double len = 3.2;
   Wave w = Silence(len);
-  Mix(w, Air(rnd, 0.6, 0.01, 0.15), 0.0, 0.5);
+  Mix(w, Air(rnd, 0.6, 0.01, 0.15), 0.0, 0.3);
   Mix(w, Diesel(
              rnd, len - 0.3, [](double t) { return 13 + 17 * std::min(t / 2.2, 1.0); },
              [=](double t) { return (0.5 + 0.5 * std::min(t / 1.5, 1.0)) * Gate(t, len - 0.3, 0.2, 0.8); }),
