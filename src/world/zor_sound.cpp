@@ -1,7 +1,6 @@
 #include "world/zor_sound.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,11 +13,10 @@
 #include "world/zor_world.h"
 
 const char* const CSoundObj::sound[kSamples] = {
-    "Klick",      "Ampel",  "Wind",  "Vrk_start", "Vrk_mittel", "Schwimm", "Sblos",
-    "Sbhalt",     "Leute_laut", "Kinder", "Ind",  "Horn5",      "Horn1",   "Fluss",
-    "Einkauf",    "Bswarten", "Bslos", "Bsbremsen", "Bad"};
-const int CSoundObj::volume[kSamples] = {100, 100, 75, 75, 75, 50, 50, 25, 50, 50,
-                                         14,  50,  50, 13, 75, 50, 50, 50, 50};
+    "Klick",  "Ampel",      "Wind",   "Vrk_start", "Vrk_mittel", "Schwimm",  "Sblos",
+    "Sbhalt", "Leute_laut", "Kinder", "Ind",       "Horn5",      "Horn1",    "Fluss",
+    "Einkauf", "Bswarten",  "Bslos",  "Bsbremsen", "Bad"};
+const int CSoundObj::volume[kSamples] = {100, 100, 75, 75, 75, 50, 50, 25, 50, 50, 14, 50, 50, 13, 75, 50, 50, 50, 50};
 
 CZorMixer::Chunk* CSoundObj::m_MIX_Samples[kSamples] = {};
 std::atomic<uint8_t> CSoundObj::m_bMIX_Samples_Playing[kSamples] = {};
@@ -29,11 +27,11 @@ char CSoundObj::glob_path[500] = "";
 
 namespace {
 
-// Effects started at least once since the device opened: the repeat guard
+// Effects started at least once by this sound object: the repeat guard
 // measures from a start, and one that never started has none.
 bool g_SampleStarted[CSoundObj::kSamples] = {};
 
-int ClampVolume(int v) { return v < 0 ? 0 : (v > CSoundObj::kMaxVolume ? CSoundObj::kMaxVolume : v); }
+int ClampVolume(long v) { return v < 0 ? 0 : (v > CSoundObj::kMaxVolume ? CSoundObj::kMaxVolume : static_cast<int>(v)); }
 
 // A volume from the settings file: decimal digits with an optional sign.
 // False for anything else, which leaves the volume as it is.
@@ -43,7 +41,7 @@ bool ParseVolume(const char* text, int* volume) {
   char* end = nullptr;
   const long v = std::strtol(text, &end, 10);
   if (end == text || *end != '\0' || errno == ERANGE) return false;
-  *volume = v < 0 ? 0 : (v > CSoundObj::kMaxVolume ? CSoundObj::kMaxVolume : static_cast<int>(v));
+  *volume = ClampVolume(v);
   return true;
 }
 
@@ -183,6 +181,7 @@ int CSoundObj::OnPlayloopTurn(unsigned short, unsigned short) {
   if (m_pMusic && kfx_GetTicks() - m_MusicStarted < kShortestPieceMs) {
     QNO_LOG("Music file ATMO%d played nothing", m_MusicPiece);
     m_PieceFailed[m_MusicPiece - 1] = true;
+    FreeMusic();
   }
   StartMusic();
   return 0;
