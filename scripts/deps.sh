@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   libsdl1.2-dev libsdl-mixer1.2-dev
+  # SDL_mixer plays MIDI music through FluidSynth with the system's default
+  # General MIDI soundfont, which this small one provides.
+  timgm6mb-soundfont
   libgtest-dev googletest libbenchmark-dev
   libcairo2-dev libfreetype-dev fonts-dejavu-core
   clang-14 libclang-rt-14-dev

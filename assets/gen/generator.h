@@ -44,5 +44,10 @@ bool ProduceLoadingPictures(GameDataBuilder& out);
 bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
 bool ProduceMapArt(GameDataBuilder& out);
 bool ProduceInterfaceArt(GameDataBuilder& out);
+// The sound directory's files: the effects as <NAME>.BIN (WAV) and the
+// music as ATMO1.MID ... ATMO9.MID.
+constexpr const char* SOUND_DIR = "SOUND";
+bool ProduceSoundEffects(const std::string& soundDir);
+bool ProduceMusic(const std::string& soundDir);
 
 }  // namespace zorgen

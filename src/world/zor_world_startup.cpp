@@ -330,12 +330,7 @@ int CZorvaWorld::OpenDisplay(int& width, int& height) {
 }
 
 static void ZorOpenAudio(CSoundObj* sound) {
-  if (Mix_OpenAudio(22050, AUDIO_S16LSB, 1, 1024) == 0) {
-    if (sound) sound->SetAudioOpen(true);
-    Mix_ChannelFinished(&CSoundObj::ChannelFinished);
-  } else if (sound) {
-    sound->SetAudioOpen(false);
-  }
+  if (sound) sound->OpenAudio();
 }
 
 QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen, bool hardware) {
@@ -368,11 +363,7 @@ QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen,
 }
 
 bool CZorvaWorld::ReOpenView(int width, int height, int, bool fullScreen, bool hardware) {
-  if (m_pSoundObj && m_pSoundObj->IsAudioOpen()) {
-    m_pSoundObj->Mix_Free_Samples();
-    Mix_CloseAudio();
-    m_pSoundObj->SetAudioOpen(false);
-  }
+  if (m_pSoundObj && m_pSoundObj->GetSoundInstall()) m_pSoundObj->CloseAudio();
   // SDL_Quit frees the screen surface: nothing may draw into it any more,
   // whatever happens next.
   if (m_pDisplay && m_pDisplay->GetRenderBuffer()) m_pDisplay->GetRenderBuffer()->SetSurface(nullptr);
@@ -443,6 +434,7 @@ int CZorvaWorld::GetWindowMode() const {
 int CZorvaWorld::InterpretIniFile() {
   QNO_LOG("Before 1INI Error");
   if (!m_pSoundObj) return 1;
+  m_pSoundObj->ApplySettings();
   m_MicroTest = GetEnvValue("MICROTEST", 0);
   return 0;
 }

@@ -723,7 +723,7 @@ TEST_F(WorldTurnTest, ShutdownDestroysTheOwnedObjectsInItsFixedOrder) {
 
 TEST_F(WorldTurnTest, WindowModeSwitchReopensTheScreenAtTheNewSize) {
   Start("", false);
-  const bool audio = world->GetSoundObj()->IsAudioOpen();
+  const bool audio = world->GetSoundObj()->GetSoundInstall();
   auto size = [&] {
     int w = 0, h = 0;
     world->GetWindowSizeXY(w, h);
@@ -740,7 +740,7 @@ TEST_F(WorldTurnTest, WindowModeSwitchReopensTheScreenAtTheNewSize) {
   EXPECT_TRUE(saved("AUFLOESUNG=1024\n"));
   EXPECT_TRUE(saved("AUFLOESUNGX=1024\n"));
   EXPECT_TRUE(saved("AUFLOESUNGY=768\n"));
-  EXPECT_EQ(world->GetSoundObj()->IsAudioOpen(), audio);
+  EXPECT_EQ(world->GetSoundObj()->GetSoundInstall(), audio);
   // A negative mode takes the size given.
   EXPECT_EQ(world->SetWindowMode(-1, 900, 700), 0);
   EXPECT_EQ(size(), "900x700 900x700 900x700 mode 1");
@@ -755,7 +755,7 @@ TEST_F(WorldTurnTest, WindowModeSwitchReopensTheScreenAtTheNewSize) {
   // Reopening the view alone answers true and gives the new surface.
   EXPECT_TRUE(world->ReOpenView(1024, 768, 16, false, false));
   EXPECT_EQ(world->GetScreen()->w, 1024);
-  EXPECT_EQ(world->GetSoundObj()->IsAudioOpen(), audio);
+  EXPECT_EQ(world->GetSoundObj()->GetSoundInstall(), audio);
 }
 
 TEST_F(WorldTurnTest, AScreenModeThatCannotOpenGivesBackTheOneThatWorked) {

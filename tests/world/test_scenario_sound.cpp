@@ -1,0 +1,55 @@
+// The game's sounds reach the mixer: the player clicks a button and hears
+// the click, and the music starts with the game when the settings ask for
+// it. The real game runs through its frame loop over the fake mixer.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "world/fake_mixer.h"
+#include "world/zor_sound.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+// The real game whose sound object plays into a fake mixer.
+struct FakeMixerWorld : CZorvaWorld {
+  CSoundObj* NewSoundObj() override { return new CSoundObj(mixer = new CFakeMixer); }
+  CFakeMixer* mixer = nullptr;
+};
+
+int Plays(const CFakeMixer& mixer, const std::string& file) {
+  int n = 0;
+  for (const auto& p : mixer.plays) n += p.first.find(file) != std::string::npos;
+  return n;
+}
+
+TEST(ScenarioSound, AClickOnTheBarIsHeardAndTheMusicPlaysFromTheStart) {
+  FakeMixerWorld* world = nullptr;
+  Scenario game([&] { return world = new FakeMixerWorld; },
+                "SOUNDEFFEKTE=0\nSOUNDATMO=0\nWIN2000=1\nSOUNDPATH=" + BinaryDir() + "/gamedata/SOUND\n");
+  ASSERT_NE(world->mixer, nullptr);
+  EXPECT_TRUE(world->mixer->IsOpen());
+  // The music started in the first turns.
+  EXPECT_TRUE(std::regex_match(world->mixer->MusicPlaying(), std::regex(".*/SOUND/ATMO[1-9]\\.MID")))
+      << world->mixer->MusicPlaying();
+
+  const int before = Plays(*world->mixer, "KLICK.BIN");
+  // Show the bar and press its zoom button.
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(283, 529).Do(Wait(100));
+  EXPECT_EQ(Plays(*world->mixer, "KLICK.BIN"), before + 1);
+  EXPECT_EQ(world->mixer->playsOutsideLock, 0);
+
+  // Effects switched off in the options are not heard.
+  world->GetSoundObj()->SetVarData("MW.WAVON", 0.0);
+  game.Run({Move(600, 590), Wait(300)});
+  game.Click(303, 539).Do(Wait(100));
+  EXPECT_EQ(Plays(*world->mixer, "KLICK.BIN"), before + 1);
+}
+
+}  // namespace
