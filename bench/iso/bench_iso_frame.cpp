@@ -1,6 +1,7 @@
-// One frame of the map on a real city: the generated game data's catalogue
-// groups in every rotation, trees and ground, mixed at random with a fixed
-// seed. Frames at the three levels and two screen sizes with a warm and a
+// One frame of the map on a real city: a grid of streets and junctions
+// built with the street tool's operation, the generated game data's
+// catalogue groups in every rotation, trees and ground, mixed at random with
+// a fixed seed. Frames at the three levels and two screen sizes with a warm and a
 // cold sprite render cache, a turn and a zoom each with the first frame
 // after them, and a full-screen memcpy of the same screen as the yardstick.
 //
@@ -20,11 +21,17 @@
 #include <string>
 #include <vector>
 
+#include "../../tests/network/network_object_host.h"
+#include "../../tests/sim/sim_test_city.h"
+#include "../../tests/sim/sim_work_dir.h"
 #include "framework/qno_display.h"
 #include "framework/qno_resource.h"
 #include "iso/iso_group_walk.h"
 #include "iso/iso_welt.h"
 #include "manifest.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "world/zor_startup_tables.h"
 
 namespace {
 
@@ -34,6 +41,11 @@ constexpr uint32_t kSeed = 20240611;
 // Ground tiles: plain lawn and paving, and the ones that carry a bush or trees.
 constexpr int kPlainGround[] = {10538, 10539, 10540, 10541, 10542, 10543, 10547, 39641};
 constexpr int kTreeGround[] = {10544, 10545, 39640, 39642};
+
+// The street grid: nodes kStreetStep cells apart from kStreetFirst on, over
+// the whole map.
+constexpr int kStreetStep = 9;
+constexpr int kStreetFirst = 5;
 
 // The level of a zoom index: index 0 has the largest tiles.
 constexpr TIsoZoomStufe kLevel[3] = {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4};
@@ -61,12 +73,20 @@ struct City {
   QnoResourceManager resources;
   SDL_Surface* surface = nullptr;
   QnoDisplay display;
+  NetObjectHost host;
+  simtest::TestParts parts;
   std::unique_ptr<CIsoWelt> map;
+  std::unique_ptr<CSimWelt> sim;
+  std::unique_ptr<CStrJunctionList> net;
+  int streets = 0;          // streets built
+  int refusedStreets = 0;   // streets the network refused
+  int streetCells = 0;      // cells showing a street or a junction
   std::vector<uint8_t> copySource;
   int placed = 0;        // groups on the map
   int placedPairs = 0;   // distinct (group, direction) pairs among them
   int pairs = 0;         // (group, direction) pairs of the catalogue
   bool archivesOpen = true;
+  bool simOk = false;
 
   City(int width, int height) {
     for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
@@ -81,12 +101,26 @@ struct City {
     display.Create(nullptr, &cs, surface);
     g_ZoomStufe = ISO_ZOOM_2;
     g_IsoRichtung = 0;
-    map = std::make_unique<CIsoWelt>(nullptr, &resources, &display);
+    map = std::make_unique<CIsoWelt>(&host, &resources, &display);
     map->OnCreate();
+    for (const StreetTypeRow& t : kStreetTypes)
+      map->DefineStreet(t.type, t.straight, 0, t.bend, 0, t.crossing, 0, t.tJunction, 0, t.end, 0, t.capacity);
+    sim = std::make_unique<CSimWelt>(&parts);
+    simOk = static_cast<bool>(simtest::InSimWorkDir([&] { return sim->Create(nullptr); }));
+    CStrStrassenTeil::m_pIsoWelt = map.get();
+    CStrExtTeil::m_pIsoWelt = map.get();
+    net = std::make_unique<CStrJunctionList>(map.get(), sim.get());
+    net->Create();
     Build();
     copySource.assign(static_cast<size_t>(surface->pitch) * height, 0x5A);
   }
   ~City() {
+    net->Destroy();
+    net.reset();
+    CStrStrassenTeil::m_pIsoWelt = nullptr;
+    CStrExtTeil::m_pIsoWelt = nullptr;
+    sim->Destroy();
+    sim.reset();
     map.reset();
     SDL_FreeSurface(surface);
   }
@@ -100,7 +134,17 @@ struct City {
         const int id = pick(5) == 0 ? kTreeGround[pick(4)] : kPlainGround[pick(8)];
         map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(pick(4)), id, nullptr);
       }
+    BuildStreets();
+    // Street and junction cells take no group.
     std::vector<bool> taken(ISO_MAP_SIZE * ISO_MAP_SIZE, false);
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+        const TObjectType t = map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+        if (t == OBJ_STREET_PIECE || t == OBJ_CROSSING) {
+          taken[x * ISO_MAP_SIZE + y] = true;
+          ++streetCells;
+        }
+      }
     auto place = [&](const zorgen::IsoGroupArt& g, int dir, int x, int y) {
       bool free = true;
       IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupPart& p) {
@@ -141,6 +185,28 @@ struct City {
       const auto& [g, dir] = all[static_cast<size_t>(pick(static_cast<int>(all.size())))];
       place(*g, dir, pick(ISO_MAP_SIZE), pick(ISO_MAP_SIZE));
     }
+  }
+
+  // A grid of nodes over the map joined street by street, as the player
+  // drags them, each street from the network built so far: the first row,
+  // the columns down from it, then the other rows across the columns;
+  // one-tile streets of both widths, every third row one-way.
+  void BuildStreets() {
+    const int nodes = (ISO_MAP_SIZE - 1 - kStreetFirst) / kStreetStep + 1;
+    auto node = [](int i) { return static_cast<short>(kStreetFirst + kStreetStep * i); };
+    auto build = [&](int i1, int j1, int i2, int j2, TStrassenType t) {
+      CStrBuildLine line(node(i1), node(j1), node(i2), node(j2));
+      if (net->CreateStreet(&line, t) == STR_BUILD_OK)
+        ++streets;
+      else
+        ++refusedStreets;
+    };
+    auto row = [](int j) { return j % 3 == 2 ? STRASSE_EINBAHN : j % 2 ? STRASSE_2 : STRASSE_1; };
+    for (int i = 0; i + 1 < nodes; ++i) build(i, 0, i + 1, 0, row(0));
+    for (int i = 0; i < nodes; ++i)
+      for (int j = 0; j + 1 < nodes; ++j) build(i, j, i, j + 1, i % 2 ? STRASSE_2 : STRASSE_1);
+    for (int j = 1; j < nodes; ++j)
+      for (int i = 0; i + 1 < nodes; ++i) build(i, j, i + 1, j, row(j));
   }
 
   void SetLevel(int zoomIndex, int rotation = 0) {
@@ -187,10 +253,14 @@ int ZoomIndexOfTile(int tileWidth) {
 City* Prepare(benchmark::State& state) {
   City& c = CityOf(static_cast<int>(state.range(1)));
   const int zi = ZoomIndexOfTile(static_cast<int>(state.range(0)));
-  if (!c.archivesOpen || zi < 0 || c.placedPairs != c.pairs || c.placed < 1000) {
-    char text[160];
-    std::snprintf(text, sizeof text, "no city: archives %s, %d groups placed, %d of %d group directions",
-                  c.archivesOpen ? "open" : "missing", c.placed, c.placedPairs, c.pairs);
+  if (!c.archivesOpen || !c.simOk || zi < 0 || c.placedPairs != c.pairs || c.placed < 1000 ||
+      c.refusedStreets > 0 || c.streets < 300 || c.streetCells < 2000) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "no city: archives %s, %d groups placed, %d of %d group directions, %d streets built, %d refused, "
+                  "%d street cells",
+                  c.archivesOpen ? "open" : "missing", c.placed, c.placedPairs, c.pairs, c.streets, c.refusedStreets,
+                  c.streetCells);
     state.SkipWithError(text);
     g_failed = true;
     return nullptr;
