@@ -4,6 +4,8 @@
 // so a blit copies only visible pixels.
 #include <cstdint>
 
+#include "framework/qno_bytes.h"
+
 class QnoRenderBuffer;
 class QnoResourceManager;
 
@@ -18,6 +20,23 @@ struct QnoPlacedSprite {
   int x, y;
 };
 
+// A render buffer's pixels and clip rectangle, read once for the many
+// sprites of a frame.
+class QnoSpriteTarget {
+ public:
+  explicit QnoSpriteTarget(QnoRenderBuffer* buffer);
+  // Draws as CIsoSprite::RenderClipped does; a sprite of the buffer's
+  // format wholly inside the clip rectangle goes straight to the uncut
+  // copy.
+  void Draw(const void* sprite, int x, int y) const;
+
+ private:
+  QnoRenderBuffer* m_buffer;
+  uint8_t* m_pixels;
+  int m_pitch, m_left, m_top, m_right, m_bottom;
+  uint32_t m_format;
+};
+
 class CIsoSprite {
  public:
   // True when the tag is known and every line's runs stay inside the blob
@@ -25,9 +44,10 @@ class CIsoSprite {
   static bool Validate(const uint8_t* data, uint32_t length);
   static void* FromResource(QnoResourceManager* manager, unsigned id);
 
-  static uint32_t GetWidth(const void* sprite);
-  static uint32_t GetHeight(const void* sprite);
-  static uint32_t GetTag(const void* sprite);
+  // Inline: the map reads them for every sprite it places and draws.
+  static uint32_t GetWidth(const void* sprite) { return qno_rd32(sprite, 4); }
+  static uint32_t GetHeight(const void* sprite) { return qno_rd32(sprite, 8); }
+  static uint32_t GetTag(const void* sprite) { return qno_rd32(sprite, 12); }
 
   // Draws the window of `lineCount` lines and `columnCount` columns that
   // starts at (firstColumn, firstLine) of the sprite; `destination` is where
