@@ -60,8 +60,9 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
     CIsoTile* tile = CIsoTile::Get(m_pResources, resId);
     if (!tile) return false;
     int id = 0, sx = 0, sy = 0;
-    if (tile->GetRenderSpriteXY(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy) == 0)
-      slot = SpriteSlot{id, sx, sy, CIsoSprite::FromResource(m_pResources, static_cast<unsigned>(id))};
+    if (const void* sprite =
+            tile->GetRenderSprite(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy))
+      slot = SpriteSlot{id, sx, sy, const_cast<void*>(sprite)};
     return true;
   };
   SpriteSlot* slots = m_SpriteList[x][y];
