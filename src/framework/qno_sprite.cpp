@@ -172,10 +172,6 @@ bool CIsoSprite::Validate(const uint8_t* d, uint32_t len) {
   return true;
 }
 
-void* CIsoSprite::FromResource(QnoResourceManager* manager, unsigned id) {
-  return manager ? manager->GetResource(id, &CIsoSprite::Validate) : nullptr;
-}
-
 
 void CIsoSprite::PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
                                          int columnCount, int lineCount, int destinationPitch) {

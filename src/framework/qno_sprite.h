@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "framework/qno_bytes.h"
+#include "framework/qno_resource.h"
 
 class QnoRenderBuffer;
-class QnoResourceManager;
 
 constexpr uint32_t QNO_SPRITE_LINES_AT = 14;
 constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
@@ -42,7 +42,10 @@ class CIsoSprite {
   // True when the tag is known and every line's runs stay inside the blob
   // and inside the sprite's width.
   static bool Validate(const uint8_t* data, uint32_t length);
-  static void* FromResource(QnoResourceManager* manager, unsigned id);
+  // Inline: a turn's first frame asks for the sprite of every cell's layers.
+  static void* FromResource(QnoResourceManager* manager, unsigned id) {
+    return manager ? manager->GetResource(id, &CIsoSprite::Validate) : nullptr;
+  }
 
   // Inline: the map reads them for every sprite it places and draws.
   static uint32_t GetWidth(const void* sprite) { return qno_rd32(sprite, 4); }

@@ -532,8 +532,8 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
                        district,
                        keep ? &m_FrameSteps : nullptr};
   // Cells whose lists are to be made are read from scattered memory: the
-  // cell, its render list and the list's items are fetched a few cells
-  // ahead, each a step after the one it is reached through.
+  // cell, its objects, its render list and the list's items are fetched a
+  // few cells ahead, each a step after the one it is reached through.
   const size_t cellCount = m_FrameCells.size();
   auto toMake = [&](size_t i) -> CIsoInfo* {
     if (i >= cellCount) return nullptr;
@@ -541,7 +541,14 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
     return IsoInMap(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
   };
   for (size_t i = 0; i < cellCount; ++i) {
-    if (CIsoInfo* cell = toMake(i + 12)) __builtin_prefetch(cell);
+    if (CIsoInfo* cell = toMake(i + 16)) __builtin_prefetch(cell);
+    // After a turn or zoom the cell's list is made from its objects first.
+    if (CIsoInfo* cell = toMake(i + 13))
+      for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
+        if (CIsoObjLst* objects = cell->GetIsoObjects(layer)) __builtin_prefetch(objects);
+    if (CIsoInfo* cell = toMake(i + 10))
+      for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
+        if (CIsoObjLst* objects = cell->GetIsoObjects(layer)) __builtin_prefetch(objects->GetHead());
     if (CIsoInfo* cell = toMake(i + 8))
       if (SortedList* list = cell->GetRenderList()) __builtin_prefetch(list);
     if (CIsoInfo* cell = toMake(i + 4))
