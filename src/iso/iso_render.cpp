@@ -290,16 +290,16 @@ int CIsoWelt::RenderPassGround(const FramePass& pass, int x, int y, bool inside)
   return 0;
 }
 
-void CIsoWelt::DrawCellObjects(const FramePass& pass, int x, int y) {
-  if (pass.secondCars) {
+void CIsoWelt::DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y) {
+  if (secondCars) {
     int px, py;
     TilePoint(x, y, px, py);
     py -= Tile_Size_Y[IsoZoomIndex()];
     for (CIsoVehicle* car : m_CarSecondRender[x][y])
-      if (car) car->RenderSecondPosition(pass.display, px, py);
+      if (car) car->RenderSecondPosition(display, px, py);
   }
   if (CIsoInfo* cell = GetIsoInfo(x, y))
-    cell->Render(pass.display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
+    cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
                  static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);
 }
 
@@ -311,7 +311,7 @@ int CIsoWelt::RenderPassObjects(const FramePass& pass, int x, int y) {
   // a recorded frame does it again each time.
   if (pass.vehicles || pass.district) {
     pass.Note(kStepMarks[2], x, y);
-    DrawCellObjects(pass, x, y);
+    DrawCellObjects(pass.display, pass.secondCars, x, y);
   }
   if (slots[4].id == 0) return 0;
   if (pass.district) {
@@ -468,7 +468,6 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal) {
   m_HiddenSprites = m_FrameHidden;
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   const QnoSpriteTarget target(buffer);
-  const FramePass pass{display, buffer, target, 0, 0, true, false, !diagonal, m_FrameKey.vehicles, false, nullptr};
   const uintptr_t marks = reinterpret_cast<uintptr_t>(kStepMarks);
   for (const FrameStep& step : m_FrameSteps) {
     const uintptr_t mark = reinterpret_cast<uintptr_t>(step.sprite) - marks;
@@ -480,7 +479,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal) {
     } else if (mark == 1) {
       RenderUserInt(display);
     } else {
-      DrawCellObjects(pass, step.x, step.y);
+      DrawCellObjects(display, !diagonal, step.x, step.y);
     }
   }
   RenderBuildingSelections();

@@ -284,7 +284,7 @@ class CIsoWelt {
   void FrontSteps(int& ex, int& ey);
   int RenderPassObjects(const FramePass& pass, int x, int y);
   // A cell's world objects and the second positions of its cars.
-  void DrawCellObjects(const FramePass& pass, int x, int y);
+  void DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y);
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
   int SetZoomLevel(TIsoZoomStufe zoom);

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
@@ -197,13 +199,91 @@ TEST_F(FrameReplayTest, ToolMarksAndTheDistrictViewAreNeverReplayed) {
   EXPECT_GT(s.Count(kMarkColour), 0);
   EXPECT_NE(Checksum(s.surface), onBuilding) << "the mark moved";
 
+  // Back to another tool: the frame is the map's again, though nothing of
+  // the map changed while the marks were drawn.
   host.selection.tool = 1;
+  const Drawn after = DrawNext(s);
+  EXPECT_EQ(after.frame, after.plain);
   ASSERT_TRUE(SettleUntilReplayed(s));
   host.districts = true;
   const uint32_t replays = s.map->GetReplayedFrameCount();
   for (int i = 0; i < 4; ++i) ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
   EXPECT_EQ(s.map->GetReplayedFrameCount(), replays);
   EXPECT_EQ(s.Count(kBlockColour[0]), 0) << "district floors instead of buildings";
+}
+
+// The marked buildings and the selected building are drawn over the map in
+// replayed frames too.
+struct MarkingHost : CIsoHost {
+  selObjType selection;
+  CWorldObj selected;
+  void GetMarkedBuildings(std::vector<IsoFootprint>& out) override {
+    IsoFootprint f;
+    f.x = 66, f.y = 64, f.type = OBJ_NONE;
+    out.push_back(f);
+  }
+  bool GetBuildingFootprint(CWorldObj* object, IsoFootprint& footprint) override {
+    if (object != &selected) return false;
+    footprint.x = 62, footprint.y = 64;
+    return true;
+  }
+  selObjType* GetSelection() override { return &selection; }
+};
+
+TEST_F(FrameReplayTest, MarkedAndSelectedBuildingsAreDrawnInReplayedFrames) {
+  auto blobs = SceneBlobs();
+  constexpr uint16_t kMarkerColour = Rgb565(250, 120, 0);
+  for (int zi = 0; zi < 3; ++zi) blobs[682 + zi] = DiamondSprite(zi, kMarkerColour);
+  constexpr int kMarkerTile = 535;
+  blobs[kMarkerTile] = MakeTile({FlatLayer([](int zi) { return 682u + zi; }, 0)});
+  constexpr int kMarkerGroup = 33880;  // the group the map marks buildings with
+  blobs[kMarkerGroup] = MakeGroup(1, 1, {{0, 0, 0, kMarkerTile}});
+  Scene s(320, 240, blobs);
+  MarkingHost host;
+  host.selected.SetType(OBJ_SCHOOL);
+  s.UseHost(&host);
+  Buildings(s);
+  host.selection.selectedObject = &host.selected;
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  const int both = s.Count(kMarkerColour);
+  host.selection.selectedObject = nullptr;
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  const int listed = s.Count(kMarkerColour);
+  EXPECT_GT(listed, 0);
+  EXPECT_GT(both, listed);
+  ASSERT_TRUE(SettleUntilReplayed(s));
+  for (bool selected : {true, false}) {
+    host.selection.selectedObject = selected ? &host.selected : nullptr;
+    const uint32_t replays = s.map->GetReplayedFrameCount();
+    s.Clear();
+    ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+    EXPECT_GT(s.map->GetReplayedFrameCount(), replays);
+    EXPECT_EQ(s.Count(kMarkerColour), selected ? both : listed) << selected;
+  }
+}
+
+// The interface drawn between the two passes (here the bus network the
+// host draws) comes in every replayed frame.
+struct NetworkHost : CIsoHost {
+  int drawn = 0;
+  selObjType selection;
+  int GetFilter(int n) override { return n == 1; }
+  selObjType* GetSelection() override { return &selection; }
+  void RenderOpnvNet(QnoDisplay*) override { ++drawn; }
+};
+
+TEST_F(FrameReplayTest, TheInterfaceBetweenThePassesIsDrawnInEveryFrame) {
+  Scene s(320, 240);
+  NetworkHost host;
+  s.UseHost(&host);
+  g_ZoomStufe = ISO_ZOOM_4;
+  Buildings(s);
+  ASSERT_TRUE(SettleUntilReplayed(s));
+  const int drawn = host.drawn;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(DrawNext(s).replayed);
+  EXPECT_EQ(host.drawn, drawn + 3 + 3) << "three replayed frames and three plain ones";
 }
 
 }  // namespace
