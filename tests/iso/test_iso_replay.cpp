@@ -167,7 +167,8 @@ struct ToolHost : CIsoHost {
   selObjType selection;
   int marked = 64;
   bool districts = false;
-  int GetFilter(int n) override { return districts && n == 2; }
+  bool overlay = false;
+  int GetFilter(int n) override { return (districts || overlay) && n == 2; }
   bool IsDebugInfo() override { return districts; }
   selObjType* GetSelection() override { return &selection; }
   unsigned char GetTileMask(int x, int y) override { return x == marked && y == 64 ? 6 : 0; }
@@ -205,6 +206,20 @@ TEST_F(FrameReplayTest, ToolMarksAndTheDistrictViewAreNeverReplayed) {
   const Drawn after = DrawNext(s);
   EXPECT_EQ(after.frame, after.plain);
   ASSERT_TRUE(SettleUntilReplayed(s));
+  // One frame of marks on the settled map, then none again.
+  host.selection.tool = 2;
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  host.selection.tool = 1;
+  const Drawn unmarked = DrawNext(s);
+  EXPECT_EQ(unmarked.frame, unmarked.plain);
+
+  // The overlay filter alone hides the vehicles but draws the buildings.
+  host.overlay = true;
+  ASSERT_TRUE(SettleUntilReplayed(s));
+  s.Clear();
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  EXPECT_GT(s.Count(kBlockColour[0]), 0);
+
   host.districts = true;
   const uint32_t replays = s.map->GetReplayedFrameCount();
   for (int i = 0; i < 4; ++i) ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
@@ -280,6 +295,8 @@ TEST_F(FrameReplayTest, TheInterfaceBetweenThePassesIsDrawnInEveryFrame) {
   s.UseHost(&host);
   g_ZoomStufe = ISO_ZOOM_4;
   Buildings(s);
+  ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+  EXPECT_EQ(host.drawn, 1) << "a frame drawn afresh";
   ASSERT_TRUE(SettleUntilReplayed(s));
   const int drawn = host.drawn;
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(DrawNext(s).replayed);
