@@ -221,6 +221,9 @@ class CIsoWelt {
   uint32_t GetHiddenSpriteCount() const { return m_HiddenSprites; }
   // Cells the walk of the last frame of the sprite-list renderers took.
   size_t GetFrameCellCount() const { return m_FrameCells.size(); }
+  // Frames of the sprite-list renderers drawn again from the last frame's
+  // recorded steps.
+  uint32_t GetReplayedFrameCount() const { return m_ReplayedFrames; }
 
   // The ground sprites of a cell (slots 0 to 2) that the object sprites
   // (slots 3 to 5) of at most kMaxCovers cells hide; the covering cells are
@@ -348,11 +351,6 @@ class CIsoWelt {
   bool m_FrameUnsettled = false;
   // Counts changes to the per-cell caches of every map (they are shared).
   static uint32_t s_CacheChanges;
- public:
-  // Frames drawn from the recorded steps; the drawing tests read it.
-  uint32_t GetReplayedFrameCount() const { return m_ReplayedFrames; }
-
- private:
   uint32_t m_ReplayedFrames = 0;
 
   friend class CIsoWeltTestAccess;
