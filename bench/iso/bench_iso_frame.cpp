@@ -235,11 +235,18 @@ struct City {
   }
 };
 
+// One city at a time, as the game has one map: the map, its objects and
+// the street network keep pointers to the map in shared statics, which a
+// second city would take over and the first one's end would clear.
 City& CityOf(int width) {
-  static std::unique_ptr<City> small, large;
-  std::unique_ptr<City>& c = width == 800 ? small : large;
-  if (!c) c = std::make_unique<City>(width, width == 800 ? 600 : 768);
-  return *c;
+  static std::unique_ptr<City> city;
+  static int cityWidth = 0;
+  if (!city || cityWidth != width) {
+    city.reset();
+    city = std::make_unique<City>(width, width == 800 ? 600 : 768);
+    cityWidth = width;
+  }
+  return *city;
 }
 
 int ZoomIndexOfTile(int tileWidth) {
