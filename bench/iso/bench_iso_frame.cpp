@@ -1,6 +1,7 @@
-// One frame of the map on a real city: the generated game data's catalogue
-// groups in every rotation, trees and ground, mixed at random with a fixed
-// seed. Frames at the three levels and two screen sizes with a warm and a
+// One frame of the map on a real city: a grid of streets and junctions
+// built with the street tool's operation, the generated game data's
+// catalogue groups in every rotation, trees and ground, mixed at random with
+// a fixed seed. Frames at the three levels and two screen sizes with a warm and a
 // cold sprite render cache, a turn and a zoom each with the first frame
 // after them, and a full-screen memcpy of the same screen as the yardstick.
 //
@@ -20,11 +21,17 @@
 #include <string>
 #include <vector>
 
+#include "../../tests/network/network_object_host.h"
+#include "../../tests/sim/sim_test_city.h"
+#include "../../tests/sim/sim_work_dir.h"
 #include "framework/qno_display.h"
 #include "framework/qno_resource.h"
 #include "iso/iso_group_walk.h"
 #include "iso/iso_welt.h"
 #include "manifest.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "world/zor_startup_tables.h"
 
 namespace {
 
@@ -34,6 +41,11 @@ constexpr uint32_t kSeed = 20240611;
 // Ground tiles: plain lawn and paving, and the ones that carry a bush or trees.
 constexpr int kPlainGround[] = {10538, 10539, 10540, 10541, 10542, 10543, 10547, 39641};
 constexpr int kTreeGround[] = {10544, 10545, 39640, 39642};
+
+// The street grid: nodes kStreetStep cells apart from kStreetFirst on, over
+// the whole map.
+constexpr int kStreetStep = 9;
+constexpr int kStreetFirst = 5;
 
 // The level of a zoom index: index 0 has the largest tiles.
 constexpr TIsoZoomStufe kLevel[3] = {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4};
@@ -61,12 +73,20 @@ struct City {
   QnoResourceManager resources;
   SDL_Surface* surface = nullptr;
   QnoDisplay display;
+  NetObjectHost host;
+  simtest::TestParts parts;
   std::unique_ptr<CIsoWelt> map;
+  std::unique_ptr<CSimWelt> sim;
+  std::unique_ptr<CStrJunctionList> net;
+  int streets = 0;          // streets built
+  int refusedStreets = 0;   // streets the network refused
+  int streetCells = 0;      // cells showing a street or a junction
   std::vector<uint8_t> copySource;
   int placed = 0;        // groups on the map
   int placedPairs = 0;   // distinct (group, direction) pairs among them
   int pairs = 0;         // (group, direction) pairs of the catalogue
   bool archivesOpen = true;
+  bool simOk = false;
 
   City(int width, int height) {
     for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
@@ -81,12 +101,26 @@ struct City {
     display.Create(nullptr, &cs, surface);
     g_ZoomStufe = ISO_ZOOM_2;
     g_IsoRichtung = 0;
-    map = std::make_unique<CIsoWelt>(nullptr, &resources, &display);
+    map = std::make_unique<CIsoWelt>(&host, &resources, &display);
     map->OnCreate();
+    for (const StreetTypeRow& t : kStreetTypes)
+      map->DefineStreet(t.type, t.straight, 0, t.bend, 0, t.crossing, 0, t.tJunction, 0, t.end, 0, t.capacity);
+    sim = std::make_unique<CSimWelt>(&parts);
+    simOk = static_cast<bool>(simtest::InSimWorkDir([&] { return sim->Create(nullptr); }));
+    CStrStrassenTeil::m_pIsoWelt = map.get();
+    CStrExtTeil::m_pIsoWelt = map.get();
+    net = std::make_unique<CStrJunctionList>(map.get(), sim.get());
+    net->Create();
     Build();
     copySource.assign(static_cast<size_t>(surface->pitch) * height, 0x5A);
   }
   ~City() {
+    net->Destroy();
+    net.reset();
+    CStrStrassenTeil::m_pIsoWelt = nullptr;
+    CStrExtTeil::m_pIsoWelt = nullptr;
+    sim->Destroy();
+    sim.reset();
     map.reset();
     SDL_FreeSurface(surface);
   }
@@ -100,7 +134,17 @@ struct City {
         const int id = pick(5) == 0 ? kTreeGround[pick(4)] : kPlainGround[pick(8)];
         map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(pick(4)), id, nullptr);
       }
+    BuildStreets();
+    // Street and junction cells take no group.
     std::vector<bool> taken(ISO_MAP_SIZE * ISO_MAP_SIZE, false);
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+        const TObjectType t = map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+        if (t == OBJ_STREET_PIECE || t == OBJ_CROSSING) {
+          taken[x * ISO_MAP_SIZE + y] = true;
+          ++streetCells;
+        }
+      }
     auto place = [&](const zorgen::IsoGroupArt& g, int dir, int x, int y) {
       bool free = true;
       IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupPart& p) {
@@ -143,6 +187,28 @@ struct City {
     }
   }
 
+  // A grid of nodes over the map joined street by street, as the player
+  // drags them, each street from the network built so far: the first row,
+  // the columns down from it, then the other rows across the columns;
+  // one-tile streets of both widths, every third row one-way.
+  void BuildStreets() {
+    const int nodes = (ISO_MAP_SIZE - 1 - kStreetFirst) / kStreetStep + 1;
+    auto node = [](int i) { return static_cast<short>(kStreetFirst + kStreetStep * i); };
+    auto build = [&](int i1, int j1, int i2, int j2, TStrassenType t) {
+      CStrBuildLine line(node(i1), node(j1), node(i2), node(j2));
+      if (net->CreateStreet(&line, t) == STR_BUILD_OK)
+        ++streets;
+      else
+        ++refusedStreets;
+    };
+    auto row = [](int j) { return j % 3 == 2 ? STRASSE_EINBAHN : j % 2 ? STRASSE_2 : STRASSE_1; };
+    for (int i = 0; i + 1 < nodes; ++i) build(i, 0, i + 1, 0, row(0));
+    for (int i = 0; i < nodes; ++i)
+      for (int j = 0; j + 1 < nodes; ++j) build(i, j, i, j + 1, i % 2 ? STRASSE_2 : STRASSE_1);
+    for (int j = 1; j < nodes; ++j)
+      for (int i = 0; i + 1 < nodes; ++i) build(i, j, i + 1, j, row(j));
+  }
+
   void SetLevel(int zoomIndex, int rotation = 0) {
     g_ZoomStufe = kLevel[zoomIndex];
     g_IsoRichtung = rotation;
@@ -169,11 +235,18 @@ struct City {
   }
 };
 
+// One city at a time, as the game has one map: the map, its objects and
+// the street network keep pointers to the map in shared statics, which a
+// second city would take over and the first one's end would clear.
 City& CityOf(int width) {
-  static std::unique_ptr<City> small, large;
-  std::unique_ptr<City>& c = width == 800 ? small : large;
-  if (!c) c = std::make_unique<City>(width, width == 800 ? 600 : 768);
-  return *c;
+  static std::unique_ptr<City> city;
+  static int cityWidth = 0;
+  if (!city || cityWidth != width) {
+    city.reset();
+    city = std::make_unique<City>(width, width == 800 ? 600 : 768);
+    cityWidth = width;
+  }
+  return *city;
 }
 
 int ZoomIndexOfTile(int tileWidth) {
@@ -187,10 +260,14 @@ int ZoomIndexOfTile(int tileWidth) {
 City* Prepare(benchmark::State& state) {
   City& c = CityOf(static_cast<int>(state.range(1)));
   const int zi = ZoomIndexOfTile(static_cast<int>(state.range(0)));
-  if (!c.archivesOpen || zi < 0 || c.placedPairs != c.pairs || c.placed < 1000) {
-    char text[160];
-    std::snprintf(text, sizeof text, "no city: archives %s, %d groups placed, %d of %d group directions",
-                  c.archivesOpen ? "open" : "missing", c.placed, c.placedPairs, c.pairs);
+  if (!c.archivesOpen || !c.simOk || zi < 0 || c.placedPairs != c.pairs || c.placed < 1000 ||
+      c.refusedStreets > 0 || c.streets < 300 || c.streetCells < 2000) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "no city: archives %s, %d groups placed, %d of %d group directions, %d streets built, %d refused, "
+                  "%d street cells",
+                  c.archivesOpen ? "open" : "missing", c.placed, c.placedPairs, c.pairs, c.streets, c.refusedStreets,
+                  c.streetCells);
     state.SkipWithError(text);
     g_failed = true;
     return nullptr;
@@ -224,6 +301,7 @@ void BM_FrameWarm(benchmark::State& state) {
   c->map->RenderSpriteList_Left_Right(&c->display);
   if (!Check(state, *c, plain, "warm frame")) return;
   const uint32_t builds = c->map->GetCacheBuildCount();
+  const uint32_t replays = c->map->GetReplayedFrameCount();
   for (auto _ : state) {
     c->map->RenderSpriteList_Left_Right(&c->display);
     benchmark::ClobberMemory();
@@ -231,6 +309,9 @@ void BM_FrameWarm(benchmark::State& state) {
   state.counters["hidden"] = c->map->GetHiddenSpriteCount();
   state.counters["cells"] = static_cast<double>(c->map->GetFrameCellCount());
   state.counters["rebuilds"] = c->map->GetCacheBuildCount() - builds;
+  // The share of the timed frames drawn from the last frame's steps.
+  state.counters["replayed"] =
+      static_cast<double>(c->map->GetReplayedFrameCount() - replays) / static_cast<double>(state.iterations());
 }
 
 void BM_FrameCold(benchmark::State& state) {
@@ -245,6 +326,31 @@ void BM_FrameCold(benchmark::State& state) {
     c->map->ResetCompleteSpriteRenderList();
     c->map->RenderSpriteList_Left_Right(&c->display);
     benchmark::ClobberMemory();
+  }
+}
+
+// The warm frame drawn cell by cell from the cache, as when something
+// changes every frame: the cache of one cell is dropped and made again
+// before each frame, which draws the whole frame afresh.
+void BM_FrameWarmAfresh(benchmark::State& state) {
+  City* c = Prepare(state);
+  if (!c) return;
+  const uint32_t plain = c->PlainChecksum();
+  c->Settle(false);
+  const auto [x, y] = std::pair{64, 64};
+  c->map->InvalidateSpriteRenderList(x, y);
+  c->Clear();
+  c->map->RenderSpriteList_Left_Right(&c->display);
+  if (!Check(state, *c, plain, "warm frame drawn afresh")) return;
+  const uint32_t replays = c->map->GetReplayedFrameCount();
+  for (auto _ : state) {
+    c->map->InvalidateSpriteRenderList(x, y);
+    c->map->RenderSpriteList_Left_Right(&c->display);
+    benchmark::ClobberMemory();
+  }
+  if (c->map->GetReplayedFrameCount() != replays) {
+    state.SkipWithError("a frame after a change was replayed");
+    g_failed = true;
   }
 }
 
@@ -348,6 +454,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_FrameWarm)->Apply(Sizes);
+BENCHMARK(BM_FrameWarmAfresh)->Apply(Sizes);
 BENCHMARK(BM_FrameCold)->Apply(Sizes);
 BENCHMARK(BM_FrameDiagonalWarm)->Apply(Sizes);
 BENCHMARK(BM_FramePlain)->Apply(Sizes);

@@ -172,13 +172,6 @@ bool CIsoSprite::Validate(const uint8_t* d, uint32_t len) {
   return true;
 }
 
-void* CIsoSprite::FromResource(QnoResourceManager* manager, unsigned id) {
-  return manager ? manager->GetResource(id, &CIsoSprite::Validate) : nullptr;
-}
-
-uint32_t CIsoSprite::GetWidth(const void* sprite) { return qno_rd32(sprite, 4); }
-uint32_t CIsoSprite::GetHeight(const void* sprite) { return qno_rd32(sprite, 8); }
-uint32_t CIsoSprite::GetTag(const void* sprite) { return qno_rd32(sprite, 12); }
 
 void CIsoSprite::PutXYClipped16BitSprite(void* destination, const void* sprite, int firstColumn, int firstLine,
                                          int columnCount, int lineCount, int destinationPitch) {
@@ -215,6 +208,26 @@ void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int 
   } else {
     DrawLines(sprite, dst, pitch, y0 - y, y1 - y0, Columns{x0 - x, x1 - x}, recolour);
   }
+}
+
+QnoSpriteTarget::QnoSpriteTarget(QnoRenderBuffer* buffer)
+    : m_buffer(buffer),
+      m_pixels(buffer ? buffer->GetBuffer() : nullptr),
+      m_pitch(buffer ? buffer->GetPitch() : 0),
+      m_left(buffer ? buffer->ClipLeft() : 0),
+      m_top(buffer ? buffer->ClipTop() : 0),
+      m_right(buffer ? buffer->ClipRight() : 0),
+      m_bottom(buffer ? buffer->ClipBottom() : 0),
+      m_format(buffer ? static_cast<uint32_t>(buffer->GetColorFormat()) : 0) {}
+
+void QnoSpriteTarget::Draw(const void* sprite, int x, int y) const {
+  if (!m_pixels || !sprite) return;
+  const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
+  if (x >= m_left && y >= m_top && x + w <= m_right && y + h <= m_bottom && CIsoSprite::GetTag(sprite) == m_format) {
+    DrawLines(sprite, m_pixels + static_cast<ptrdiff_t>(y) * m_pitch + 2 * x, m_pitch, 0, h, AllColumns{});
+    return;
+  }
+  CIsoSprite::RenderClipped(m_buffer, sprite, x, y);
 }
 
 void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,

@@ -4,8 +4,10 @@
 // so a blit copies only visible pixels.
 #include <cstdint>
 
+#include "framework/qno_bytes.h"
+#include "framework/qno_resource.h"
+
 class QnoRenderBuffer;
-class QnoResourceManager;
 
 constexpr uint32_t QNO_SPRITE_LINES_AT = 14;
 constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
@@ -18,16 +20,37 @@ struct QnoPlacedSprite {
   int x, y;
 };
 
+// A render buffer's pixels and clip rectangle, read once for the many
+// sprites of a frame.
+class QnoSpriteTarget {
+ public:
+  explicit QnoSpriteTarget(QnoRenderBuffer* buffer);
+  // Draws as CIsoSprite::RenderClipped does; a sprite of the buffer's
+  // format wholly inside the clip rectangle goes straight to the uncut
+  // copy.
+  void Draw(const void* sprite, int x, int y) const;
+
+ private:
+  QnoRenderBuffer* m_buffer;
+  uint8_t* m_pixels;
+  int m_pitch, m_left, m_top, m_right, m_bottom;
+  uint32_t m_format;
+};
+
 class CIsoSprite {
  public:
   // True when the tag is known and every line's runs stay inside the blob
   // and inside the sprite's width.
   static bool Validate(const uint8_t* data, uint32_t length);
-  static void* FromResource(QnoResourceManager* manager, unsigned id);
+  // Inline: a turn's first frame asks for the sprite of every cell's layers.
+  static void* FromResource(QnoResourceManager* manager, unsigned id) {
+    return manager ? manager->GetResource(id, &CIsoSprite::Validate) : nullptr;
+  }
 
-  static uint32_t GetWidth(const void* sprite);
-  static uint32_t GetHeight(const void* sprite);
-  static uint32_t GetTag(const void* sprite);
+  // Inline: the map reads them for every sprite it places and draws.
+  static uint32_t GetWidth(const void* sprite) { return qno_rd32(sprite, 4); }
+  static uint32_t GetHeight(const void* sprite) { return qno_rd32(sprite, 8); }
+  static uint32_t GetTag(const void* sprite) { return qno_rd32(sprite, 12); }
 
   // Draws the window of `lineCount` lines and `columnCount` columns that
   // starts at (firstColumn, firstLine) of the sprite; `destination` is where

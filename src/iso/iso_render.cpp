@@ -35,8 +35,12 @@ void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
 
 // ---- the sprite render cache ---------------------------------------------------------
 
+uint32_t CIsoWelt::s_CacheChanges = 0;
+const char CIsoWelt::kStepMarks[3] = {};
+
 bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   if (!IsoInMap(x, y)) return false;
+  ++s_CacheChanges;
   std::memset(m_SpriteList[x][y], 0, sizeof m_SpriteList[x][y]);
   m_SPOK[x][y] = 0;
   m_CellBuild[x][y] = ++g_BuildSerial;
@@ -56,8 +60,9 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
     CIsoTile* tile = CIsoTile::Get(m_pResources, resId);
     if (!tile) return false;
     int id = 0, sx = 0, sy = 0;
-    if (tile->GetRenderSpriteXY(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy) == 0)
-      slot = SpriteSlot{id, sx, sy, CIsoSprite::FromResource(m_pResources, static_cast<unsigned>(id))};
+    if (const void* sprite =
+            tile->GetRenderSprite(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy))
+      slot = SpriteSlot{id, sx, sy, const_cast<void*>(sprite)};
     return true;
   };
   SpriteSlot* slots = m_SpriteList[x][y];
@@ -82,6 +87,7 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
 }
 
 int CIsoWelt::ResetCompleteSpriteRenderList() {
+  ++s_CacheChanges;
   m_RenderOriginX = m_OriginX + m_PixelOffsetX;
   m_RenderOriginY = m_OriginY + m_PixelOffsetY;
   // Slots are read only from cells made again since: each make clears its
@@ -90,10 +96,30 @@ int CIsoWelt::ResetCompleteSpriteRenderList() {
   return 0;
 }
 
-int CIsoWelt::DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY) {
-  if (slot.sprite) CIsoTile::DrawSprite(buffer, slot.sprite, slot.x + shiftX, slot.y + shiftY);
-  return 0;
-}
+struct CIsoWelt::FramePass {
+  QnoDisplay* display;
+  QnoRenderBuffer* buffer;
+  QnoSpriteTarget target;
+  // From where the cache's slots were placed to where the view is now.
+  int shiftX, shiftY;
+  bool cull;        // ground that objects hide is left out
+  bool toolMarks;   // the street tool marks the cells it may build on
+  bool secondCars;  // cars drawn a second time at their second position
+  bool vehicles;    // the cells' world objects draw their vehicles
+  bool district;    // the district view's floor instead of a cell's objects
+  // Where the frame's steps are recorded; null when it is not kept.
+  std::vector<FrameStep>* steps;
+
+  void Draw(const SpriteSlot& slot) const {
+    if (!slot.sprite) return;
+    const int x = slot.x + shiftX, y = slot.y + shiftY;
+    target.Draw(slot.sprite, x, y);
+    if (steps) steps->push_back({slot.sprite, x, y});
+  }
+  void Note(const char& mark, int x, int y) const {
+    if (steps) steps->push_back({&mark, x, y});
+  }
+};
 
 // ---- ground hidden under objects --------------------------------------------------------
 
@@ -122,6 +148,7 @@ void CIsoWelt::ForgetCoversBehind(int x, int y) {
 }
 
 void CIsoWelt::FindGroundCover(int x, int y) {
+  ++s_CacheChanges;
   // Worked out aside: making the lists of the cells in front on the way
   // forgets what is known about the cells behind them, this one included.
   GroundCover g{};
@@ -209,7 +236,10 @@ uint8_t CIsoWelt::HiddenGround(int x, int y) {
     // makes a cell's list leaves it to the frames after, which each do a
     // share, so that the first frame after a zoom or a turn costs what it
     // did without covers.
-    if (m_CellBuild[x][y] >= m_FrameFirstBuild || m_CoverBudget == 0) return 0;
+    if (m_CellBuild[x][y] >= m_FrameFirstBuild || m_CoverBudget == 0) {
+      m_FrameUnsettled = true;
+      return 0;
+    }
     --m_CoverBudget;
     FindGroundCover(x, y);
   }
@@ -221,66 +251,70 @@ uint8_t CIsoWelt::HiddenGround(int x, int y) {
 
 // ---- the two passes of the sprite-list renderers -------------------------------------
 
-int CIsoWelt::RenderPassGround(QnoDisplay* display, int x, int y, bool inside, bool cull) {
-  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+int CIsoWelt::RenderPassGround(const FramePass& pass, int x, int y, bool inside) {
+  QnoRenderBuffer* buffer = pass.buffer;
   int px, py;
-  TilePoint(x, y, px, py);
   if (!inside) {
     CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile);
     if (!ground) return 1;
+    TilePoint(x, y, px, py);
     ground->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
+    pass.Note(kStepMarks[0], px, py);
     return 0;
   }
   if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
-  const int shiftX = m_OriginX + m_PixelOffsetX - m_RenderOriginX;
-  const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
-  const uint8_t hidden = cull ? HiddenGround(x, y) : 0;
+  const uint8_t hidden = pass.cull ? HiddenGround(x, y) : 0;
+  const SpriteSlot* slots = m_SpriteList[x][y];
   for (int k = 0; k < 3; ++k) {
     if (hidden & (1 << k))
       ++m_HiddenSprites;
     else
-      DrawCachedSlot(buffer, m_SpriteList[x][y][k], shiftX, shiftY);
+      pass.Draw(slots[k]);
   }
-
-  const selObjType* sel = m_pHost->GetSelection();
-  if (sel && sel->tool == 2) {
-    const int kind = m_pHost->GetTileMask(x, y);
-    if (kind == 1) {
-      if (CIsoTile* mark = CIsoTile::Get(m_pResources, kStreetMarkTile)) {
-        const int bits = m_pHost->GetTileMask2(x, y);
-        for (int k = 0; k < 4; ++k)
-          if (bits & (1 << k))
-            mark->Render(buffer, m_pResources, px, py, 0, static_cast<TIsoRichtung>(((k == 0 ? 3 : k - 1) + g_IsoRichtung) & 3));
-      }
-    } else if ((kind >= 6 && kind <= 14) || (kind >= 16 && kind <= 18)) {
-      if (CIsoTile* mark = CIsoTile::Get(m_pResources, kHighlightTile))
-        mark->Render(buffer, m_pResources, px, py, 0, ISO_RICHTUNG_0);
+  if (!pass.toolMarks) return 0;
+  const int kind = m_pHost->GetTileMask(x, y);
+  if (kind == 1) {
+    if (CIsoTile* mark = CIsoTile::Get(m_pResources, kStreetMarkTile)) {
+      TilePoint(x, y, px, py);
+      const int bits = m_pHost->GetTileMask2(x, y);
+      for (int k = 0; k < 4; ++k)
+        if (bits & (1 << k))
+          mark->Render(buffer, m_pResources, px, py, 0, static_cast<TIsoRichtung>(((k == 0 ? 3 : k - 1) + g_IsoRichtung) & 3));
+    }
+  } else if ((kind >= 6 && kind <= 14) || (kind >= 16 && kind <= 18)) {
+    if (CIsoTile* mark = CIsoTile::Get(m_pResources, kHighlightTile)) {
+      TilePoint(x, y, px, py);
+      mark->Render(buffer, m_pResources, px, py, 0, ISO_RICHTUNG_0);
     }
   }
   return 0;
 }
 
-int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district) {
-  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+void CIsoWelt::DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y) {
+  if (secondCars) {
+    int px, py;
+    TilePoint(x, y, px, py);
+    py -= Tile_Size_Y[IsoZoomIndex()];
+    for (CIsoVehicle* car : m_CarSecondRender[x][y])
+      if (car) car->RenderSecondPosition(display, px, py);
+  }
+  if (CIsoInfo* cell = GetIsoInfo(x, y))
+    cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
+                 static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);
+}
+
+int CIsoWelt::RenderPassObjects(const FramePass& pass, int x, int y) {
   if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
-  const int shiftX = m_OriginX + m_PixelOffsetX - m_RenderOriginX;
-  const int shiftY = m_OriginY + m_PixelOffsetY - m_RenderOriginY;
   const SpriteSlot* slots = m_SpriteList[x][y];
-  DrawCachedSlot(buffer, slots[3], shiftX, shiftY);
-  if (vehicles || district) {
-    if (secondCars) {
-      int px, py;
-      TilePoint(x, y, px, py);
-      py -= Tile_Size_Y[IsoZoomIndex()];
-      for (CIsoVehicle* car : m_CarSecondRender[x][y])
-        if (car) car->RenderSecondPosition(display, px, py);
-    }
-    if (CIsoInfo* cell = GetIsoInfo(x, y))
-      cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
-                   static_cast<TIsoRichtung>(g_IsoRichtung), ISO_LAYER_GROUND);
+  pass.Draw(slots[3]);
+  // The world objects draw what changes from frame to frame (vehicles):
+  // a recorded frame does it again each time.
+  if (pass.vehicles || pass.district) {
+    pass.Note(kStepMarks[2], x, y);
+    DrawCellObjects(pass.display, pass.secondCars, x, y);
   }
   if (slots[4].id == 0) return 0;
-  if (district) {
+  if (pass.district) {
     int tileId = kOutsideGroundTile;
     const int d = m_pHost->GetDistrictAt(x, y);
     if (d >= 0) tileId = (d % 2) ? kDistrictTileOdd : kDistrictTileEven;
@@ -288,11 +322,11 @@ int CIsoWelt::RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCa
     if (!tile) return 1;
     int px, py;
     TilePoint(x, y, px, py);
-    tile->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
+    tile->RenderFloor(pass.buffer, m_pResources, px, py, ISO_RICHTUNG_0);
     return 0;
   }
-  DrawCachedSlot(buffer, slots[4], shiftX, shiftY);
-  DrawCachedSlot(buffer, slots[5], shiftX, shiftY);
+  pass.Draw(slots[4]);
+  pass.Draw(slots[5]);
   return 0;
 }
 
@@ -405,8 +439,69 @@ class TileWalk {
 
 }  // namespace
 
+CIsoWelt::FrameKey CIsoWelt::MakeFrameKey(QnoDisplay* display, bool diagonal) {
+  const IsoViewRectType& v = m_ViewRect;
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  const bool filter2 = m_pHost->GetFilter(2) != 0;
+  return FrameKey{s_CacheChanges,
+                  {v.k0x, v.k0y, v.k1x, v.k1y, v.k2x, v.k2y, v.k3x, v.k3y},
+                  m_OriginX,
+                  m_OriginY,
+                  m_PixelOffsetX,
+                  m_PixelOffsetY,
+                  m_RenderOriginX,
+                  m_RenderOriginY,
+                  static_cast<int32_t>(g_ZoomStufe),
+                  g_IsoRichtung,
+                  diagonal,
+                  filter2,
+                  m_pHost->IsDebugInfo(),
+                  !filter2 && g_ZoomStufe != ISO_ZOOM_4,
+                  display,
+                  buffer->GetBuffer(),
+                  buffer->GetPitch(),
+                  {buffer->ClipLeft(), buffer->ClipTop(), buffer->ClipRight(), buffer->ClipBottom()}};
+}
+
+void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal) {
+  ++m_ReplayedFrames;
+  m_HiddenSprites = m_FrameHidden;
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  const QnoSpriteTarget target(buffer);
+  const uintptr_t marks = reinterpret_cast<uintptr_t>(kStepMarks);
+  for (const FrameStep& step : m_FrameSteps) {
+    const uintptr_t mark = reinterpret_cast<uintptr_t>(step.sprite) - marks;
+    if (mark > 2) {
+      target.Draw(step.sprite, step.x, step.y);
+    } else if (mark == 0) {
+      if (CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile))
+        ground->RenderFloor(buffer, m_pResources, step.x, step.y, ISO_RICHTUNG_0);
+    } else if (mark == 1) {
+      RenderUserInt(display);
+    } else {
+      DrawCellObjects(display, !diagonal, step.x, step.y);
+    }
+  }
+  RenderBuildingSelections();
+  RenderBuildingList();
+}
+
 int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   if (!display || !display->GetRenderBuffer()) return 1;
+  const selObjType* sel = m_pHost->GetSelection();
+  const bool toolMarks = sel && sel->tool == 2;
+  const FrameKey key = MakeFrameKey(display, diagonal);
+  const bool district = key.debug && key.filter2;
+  // Tool marks and district floors are asked of the host for every cell:
+  // such frames are never kept.
+  const bool keep = !toolMarks && !district;
+  if (keep && m_FrameStepsValid && key == m_FrameKey) {
+    ReplayFrame(display, diagonal);
+    return 0;
+  }
+  m_FrameStepsValid = false;
+  m_FrameSteps.clear();
+  m_FrameUnsettled = false;
   // Both passes take the cells in the same order; the walk is made once
   // and every cell it takes is marked with the frame's number.
   m_Frame = ++g_FrameSerial;
@@ -421,14 +516,23 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
     m_FrameCells.emplace_back(x, y);
     if (IsoInMap(x, y)) m_FrameMark[x][y] = m_Frame;
   }
-  const bool filter2 = m_pHost->GetFilter(2);
-  const bool vehicles = !filter2 && g_ZoomStufe != ISO_ZOOM_4;
-  // The district view draws a floor instead of a cell's objects: nothing
-  // of the ground is hidden then.
-  const bool district = m_pHost->IsDebugInfo() && filter2;
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  const FramePass pass{display,
+                       buffer,
+                       QnoSpriteTarget(buffer),
+                       m_OriginX + m_PixelOffsetX - m_RenderOriginX,
+                       m_OriginY + m_PixelOffsetY - m_RenderOriginY,
+                       // The district view draws a floor instead of a cell's
+                       // objects: nothing of the ground is hidden then.
+                       !district,
+                       toolMarks,
+                       !diagonal,
+                       key.vehicles,
+                       district,
+                       keep ? &m_FrameSteps : nullptr};
   // Cells whose lists are to be made are read from scattered memory: the
-  // cell, its render list and the list's items are fetched a few cells
-  // ahead, each a step after the one it is reached through.
+  // cell, its objects, its render list and the list's items are fetched a
+  // few cells ahead, each a step after the one it is reached through.
   const size_t cellCount = m_FrameCells.size();
   auto toMake = [&](size_t i) -> CIsoInfo* {
     if (i >= cellCount) return nullptr;
@@ -436,19 +540,34 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
     return IsoInMap(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
   };
   for (size_t i = 0; i < cellCount; ++i) {
-    if (CIsoInfo* cell = toMake(i + 12)) __builtin_prefetch(cell);
+    if (CIsoInfo* cell = toMake(i + 16)) __builtin_prefetch(cell);
+    // After a turn or zoom the cell's list is made from its objects first.
+    if (CIsoInfo* cell = toMake(i + 13))
+      for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
+        if (CIsoObjLst* objects = cell->GetIsoObjects(layer)) __builtin_prefetch(objects);
+    if (CIsoInfo* cell = toMake(i + 10))
+      for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
+        if (CIsoObjLst* objects = cell->GetIsoObjects(layer)) __builtin_prefetch(objects->GetHead());
     if (CIsoInfo* cell = toMake(i + 8))
       if (SortedList* list = cell->GetRenderList()) __builtin_prefetch(list);
     if (CIsoInfo* cell = toMake(i + 4))
       if (SortedList* list = cell->GetRenderList(); list && list->GetCount() > 0) __builtin_prefetch(&list->GetAt(0));
     const auto [cx, cy] = m_FrameCells[i];
-    if (RenderPassGround(display, cx, cy, IsoInMap(cx, cy), !district)) return 1;
+    if (RenderPassGround(pass, cx, cy, IsoInMap(cx, cy))) return 1;
   }
+  pass.Note(kStepMarks[1], 0, 0);
   RenderUserInt(display);
   for (const auto& [cx, cy] : m_FrameCells)
-    if (IsoInMap(cx, cy) && RenderPassObjects(display, cx, cy, !diagonal, vehicles, district)) return 1;
+    if (IsoInMap(cx, cy) && RenderPassObjects(pass, cx, cy)) return 1;
   RenderBuildingSelections();
   RenderBuildingList();
+  // Kept only when the frame changed none of the caches it was drawn from
+  // and left no cover to work out: the next frame would draw the same.
+  if (keep && !m_FrameUnsettled && key == MakeFrameKey(display, diagonal)) {
+    m_FrameKey = key;
+    m_FrameHidden = m_HiddenSprites;
+    m_FrameStepsValid = true;
+  }
   return 0;
 }
 

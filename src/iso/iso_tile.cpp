@@ -13,6 +13,10 @@
 namespace {
 
 static_assert(CIsoTile::kHeaderSize == ISO_TILE_HEADER_SIZE && CIsoTile::kEntrySize == ISO_TILE_ENTRY_SIZE);
+static_assert(CIsoTile::kAtHighestLayer == ISO_TILE_AT_HIGHEST_LAYER &&
+              CIsoTile::kAtEntriesPerZoom == ISO_TILE_AT_ENTRIES_PER_ZOOM && CIsoTile::kAtSprite == ISO_ENTRY_AT_SPRITE &&
+              CIsoTile::kAtZ == ISO_ENTRY_AT_Z && CIsoTile::kAtX == ISO_ENTRY_AT_X && CIsoTile::kAtY == ISO_ENTRY_AT_Y &&
+              CIsoTile::kAtMicr == ISO_ENTRY_AT_MICR);
 static_assert(CIsoGroup::kHeaderSize == ISO_GROUP_HEADER_SIZE && CIsoGroup::kEntrySize == ISO_GROUP_ENTRY_SIZE);
 
 }  // namespace
@@ -22,26 +26,6 @@ CIsoTile* CIsoTile::Get(QnoResourceManager* resources, int resId) {
   return static_cast<CIsoTile*>(resources->GetResource(static_cast<unsigned>(resId), &ValidateIsoTile));
 }
 
-int CIsoTile::GetHighestLayer() const { return m_header[ISO_TILE_AT_HIGHEST_LAYER]; }
-int CIsoTile::GetEntriesPerZoom() const { return m_header[ISO_TILE_AT_ENTRIES_PER_ZOOM]; }
-
-uint32_t CIsoTile::EntryAt(int zoomIndex, int rot, int layer) const {
-  const int e = GetEntriesPerZoom();
-  const uint32_t n = static_cast<uint32_t>(zoomIndex * e + (rot & 3) * (e / 4) + layer);
-  return kHeaderSize + n * kEntrySize;
-}
-
-uint32_t CIsoTile::GetSpriteID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_SPRITE); }
-int CIsoTile::GetZValue(int z, int r, int l) const {
-  return reinterpret_cast<const uint8_t*>(this)[EntryAt(z, r, l) + ISO_ENTRY_AT_Z];
-}
-int CIsoTile::GetXOffset(int z, int r, int l) const {
-  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_X));
-}
-int CIsoTile::GetYOffset(int z, int r, int l) const {
-  return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + ISO_ENTRY_AT_Y));
-}
-uint32_t CIsoTile::GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + ISO_ENTRY_AT_MICR); }
 
 void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left, int top) {
   CIsoSprite::RenderClipped(buffer, sprite, left, top);
@@ -49,22 +33,27 @@ void CIsoTile::DrawSprite(QnoRenderBuffer* buffer, const void* sprite, int left,
 
 int CIsoTile::GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
                                 int& spriteId, int& sx, int& sy) const {
-  if (layer > GetHighestLayer()) return 1;
+  return GetRenderSprite(resources, x, y, layer, rot, spriteId, sx, sy) ? 0 : 1;
+}
+
+const void* CIsoTile::GetRenderSprite(QnoResourceManager* resources, int x, int y, unsigned char layer,
+                                      TIsoRichtung rot, int& spriteId, int& sx, int& sy) const {
+  if (layer > GetHighestLayer()) return nullptr;
   const int zi = IsoZoomIndex();
   const uint32_t id = GetSpriteID(zi, rot, layer);
   if (id == 0) {
     QNO_ERROR0(QNO_SEV_ERROR, "Tile ResID == 0");
-    return 1;
+    return nullptr;
   }
   const void* sprite = CIsoSprite::FromResource(resources, id);
   if (!sprite) {
     QNO_ERROR1(QNO_SEV_FATAL, "Can't load Sprite with ResID %d", static_cast<int>(id));
-    return 1;
+    return nullptr;
   }
   spriteId = static_cast<int>(id);
   sx = x + GetXOffset(zi, rot, layer);
   sy = y - (GetYOffset(zi, rot, layer) + static_cast<int>(CIsoSprite::GetHeight(sprite)));
-  return 0;
+  return sprite;
 }
 
 int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, unsigned char layer,

@@ -6,6 +6,7 @@
 // Both are only ever reached through a pointer into a validated blob.
 #include <cstdint>
 
+#include "framework/qno_bytes.h"
 #include "worldbase/zor_types.h"
 
 class QnoRenderBuffer;
@@ -15,22 +16,30 @@ class CIsoTile {
  public:
   static constexpr uint32_t kHeaderSize = 24;
   static constexpr uint32_t kEntrySize = 28;
+  // Where the fields lie in the header and in an entry (as in iso_blob.h).
+  static constexpr uint32_t kAtHighestLayer = 16, kAtEntriesPerZoom = 17;
+  static constexpr uint32_t kAtSprite = 8, kAtZ = 13, kAtX = 14, kAtY = 16, kAtMicr = 20;
 
   // The tile resource after the layout check of iso_blob.h (header and
   // all 3E entries present, every layer 0..L inside E / 4); null when it is
   // missing or damaged.
   static CIsoTile* Get(QnoResourceManager* resources, int resId);
 
-  int GetHighestLayer() const;     // L
-  int GetEntriesPerZoom() const;   // E
+  // Inline: a turn's first frame reads them for every layer of every cell.
+  int GetHighestLayer() const { return m_header[kAtHighestLayer]; }      // L
+  int GetEntriesPerZoom() const { return m_header[kAtEntriesPerZoom]; }  // E
   // Fields of entry (zoomIndex, rot, layer); the layer is not range-checked
   // against L here, callers check it (every entry index stays inside the blob
   // because L + 1 <= E / 4).
-  uint32_t GetSpriteID(int zoomIndex, int rot, int layer) const;
-  int GetZValue(int zoomIndex, int rot, int layer) const;
-  int GetXOffset(int zoomIndex, int rot, int layer) const;
-  int GetYOffset(int zoomIndex, int rot, int layer) const;
-  uint32_t GetDataResID(int zoomIndex, int rot, int layer) const;
+  uint32_t GetSpriteID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + kAtSprite); }
+  int GetZValue(int z, int r, int l) const { return reinterpret_cast<const uint8_t*>(this)[EntryAt(z, r, l) + kAtZ]; }
+  int GetXOffset(int z, int r, int l) const {
+    return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + kAtX));
+  }
+  int GetYOffset(int z, int r, int l) const {
+    return static_cast<int16_t>(qno_rd16(this, EntryAt(z, r, l) + kAtY));
+  }
+  uint32_t GetDataResID(int z, int r, int l) const { return qno_rd32(this, EntryAt(z, r, l) + kAtMicr); }
 
   // Draws sprite layer `layer` in the current zoom with anchor (x, y);
   // the sprite's height, or -1 (layer above L, no sprite id, sprite missing).
@@ -42,6 +51,9 @@ class CIsoTile {
   // when nothing would be drawn.
   int GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
                         int& spriteId, int& sx, int& sy) const;
+  // The same, answering the sprite itself; null when nothing would be drawn.
+  const void* GetRenderSprite(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,
+                              int& spriteId, int& sx, int& sy) const;
 
   // Draws a run-length sprite with its top-left corner at (left, top), its
   // pixels converted to the buffer's format as they are copied (the sprite
@@ -51,7 +63,11 @@ class CIsoTile {
 
  private:
   CIsoTile() = delete;
-  uint32_t EntryAt(int zoomIndex, int rot, int layer) const;
+  uint32_t EntryAt(int zoomIndex, int rot, int layer) const {
+    const int e = GetEntriesPerZoom();
+    const uint32_t n = static_cast<uint32_t>(zoomIndex * e + (rot & 3) * (e / 4) + layer);
+    return kHeaderSize + n * kEntrySize;
+  }
   uint8_t m_header[kHeaderSize];
 };
 

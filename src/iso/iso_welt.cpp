@@ -42,6 +42,7 @@ CIsoWelt::CIsoWelt(CIsoHost* host, QnoResourceManager* resources, QnoDisplay* di
   std::memset(m_CellBuild, 0, sizeof m_CellBuild);
   std::memset(m_FrameMark, 0, sizeof m_FrameMark);
   std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
+  ++s_CacheChanges;
   CIsoObject::m_pResources = resources;
   CIsoObjGroup::m_pIsoWelt = this;
 }
@@ -381,5 +382,6 @@ int CIsoWelt::SetFilter() {
 }
 
 void CIsoWelt::InvalidateSpriteRenderList(int x, int y) {
+  ++s_CacheChanges;
   if (IsoInMap(x, y)) m_SPOK[x][y] = 0;
 }

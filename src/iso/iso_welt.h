@@ -221,6 +221,9 @@ class CIsoWelt {
   uint32_t GetHiddenSpriteCount() const { return m_HiddenSprites; }
   // Cells the walk of the last frame of the sprite-list renderers took.
   size_t GetFrameCellCount() const { return m_FrameCells.size(); }
+  // Frames of the sprite-list renderers drawn again from the last frame's
+  // recorded steps.
+  uint32_t GetReplayedFrameCount() const { return m_ReplayedFrames; }
 
   // The ground sprites of a cell (slots 0 to 2) that the object sprites
   // (slots 3 to 5) of at most kMaxCovers cells hide; the covering cells are
@@ -249,15 +252,42 @@ class CIsoWelt {
   static uint32_t m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
 
  private:
-  int DrawCachedSlot(QnoRenderBuffer* buffer, const SpriteSlot& slot, int shiftX, int shiftY);
+  // What the two passes of a frame read for every cell, worked out once.
+  struct FramePass;
+  // One step of a recorded frame: a sprite at a screen point, or work done
+  // again each time, named by one of the step marks instead of a sprite:
+  // the ground outside the map at a screen point, the user interface
+  // between the passes, a cell's world objects.
+  struct FrameStep {
+    const void* sprite;
+    int32_t x, y;
+  };
+  static const char kStepMarks[3];
+  // What a frame of the sprite-list renderers is drawn from besides the
+  // per-cell caches: the view, the host's settings and the buffer.
+  struct FrameKey {
+    uint32_t cacheChanges;
+    int32_t view[8];
+    int32_t originX, originY, offsetX, offsetY, renderX, renderY;
+    int32_t zoom, rotation;
+    bool diagonal, filter2, debug, vehicles;
+    const void* display;
+    const void* pixels;
+    int32_t pitch, clip[4];
+    bool operator==(const FrameKey&) const = default;
+  };
+  FrameKey MakeFrameKey(QnoDisplay* display, bool diagonal);
+  void ReplayFrame(QnoDisplay* display, bool diagonal);
   int RenderSpriteLists(QnoDisplay* display, bool diagonal);
-  int RenderPassGround(QnoDisplay* display, int x, int y, bool inside, bool cull);
+  int RenderPassGround(const FramePass& pass, int x, int y, bool inside);
   uint8_t HiddenGround(int x, int y);
   void FindGroundCover(int x, int y);
   void ForgetCoversBehind(int x, int y);
   // The steps along the map axes that lead towards the front of the screen.
   void FrontSteps(int& ex, int& ey);
-  int RenderPassObjects(QnoDisplay* display, int x, int y, bool secondCars, bool vehicles, bool district);
+  int RenderPassObjects(const FramePass& pass, int x, int y);
+  // A cell's world objects and the second positions of its cars.
+  void DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y);
   void TilePoint(int x, int y, int& sx, int& sy);
   void RefreshAfterViewChange(bool filter);
   int SetZoomLevel(TIsoZoomStufe zoom);
@@ -307,6 +337,21 @@ class CIsoWelt {
   uint32_t m_Frame = 0;
   // The cells of the frame being drawn, in walk order.
   std::vector<std::pair<int, int>> m_FrameCells;
+  // The last frame's drawing steps and what it was drawn from. A frame
+  // with the same key is drawn from the steps: same view, settings and
+  // buffer, and no change to any per-cell cache since (every change counts
+  // in the shared counter the key holds). Only a frame that changed no
+  // cache, left no ground cover for later and drew no tool marks or
+  // district floors is kept.
+  std::vector<FrameStep> m_FrameSteps;
+  FrameKey m_FrameKey{};
+  bool m_FrameStepsValid = false;
+  uint32_t m_FrameHidden = 0;
+  // Set when a frame left a cell's ground cover for a later frame.
+  bool m_FrameUnsettled = false;
+  // Counts changes to the per-cell caches of every map (they are shared).
+  static uint32_t s_CacheChanges;
+  uint32_t m_ReplayedFrames = 0;
 
   friend class CIsoWeltTestAccess;
 

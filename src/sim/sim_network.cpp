@@ -11,12 +11,6 @@ namespace {
 // many seconds rather than an infinite or negative figure.
 constexpr int kMaxDelay = 600000;
 
-int SaturatingAdd(int a, int b) {
-  long long s = static_cast<long long>(a) + b;
-  if (s > INT_MAX) return INT_MAX;
-  if (s < INT_MIN) return INT_MIN;
-  return static_cast<int>(s);
-}
 
 int ClampDelay(double w) {
   if (!(w > 0.0)) return 0;  // also catches NaN
@@ -138,15 +132,10 @@ bool CSimCrossing::RemoveOutStreet(CSimStreet* street, const TSimDirection& side
   return false;
 }
 
-bool CSimCrossing::AddCarFlow(const TSimDirection& in, const TSimDirection& out, const int& size) {
-  if (in < 0 || in >= 4 || out < 0 || out >= 4 || !m_in[in] || !m_out[out]) {
-    SimSetError(12, "Fehler in CSimCrossing::AddCarFlow()", "crossing %d, side %d to side %d", static_cast<int>(Key()),
-                in, out);
-    return false;
-  }
-  m_flow[in][out] = SaturatingAdd(m_flow[in][out], size);
-  m_delaysValid = 0;
-  return true;
+bool CSimCrossing::ReportBadTurn(const TSimDirection& in, const TSimDirection& out) {
+  SimSetError(12, "Fehler in CSimCrossing::AddCarFlow()", "crossing %d, side %d to side %d", static_cast<int>(Key()), in,
+              out);
+  return false;
 }
 
 bool CSimCrossing::ResetCarFlow() {
@@ -332,11 +321,6 @@ int CSimStreet::TravelTime() {
     m_travelTime = static_cast<int>(std::floor(t));
   m_travelTimeValid = 1;
   return m_travelTime;
-}
-
-void CSimStreet::AddCarFlow(const int& size) {
-  m_flow = SaturatingAdd(m_flow, size);
-  m_travelTimeValid = 0;
 }
 
 void CSimStreet::ResetCarFlow() {

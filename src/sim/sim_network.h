@@ -1,6 +1,7 @@
 #pragma once
 // The macro street network of one simulated hour: crossings and the one-way
 // streets between them. Both live in the id trees of a time slot.
+#include <climits>
 #include <cstdint>
 
 #include "sim/sim_binary_tree.h"
@@ -25,6 +26,14 @@ class CSimObjectBT : public CBinaryTreeNode {
 
 class CSimStreet;
 
+// a + b held inside the int range: flows add up without wrapping.
+inline int SimSaturatingAdd(int a, int b) {
+  const long long s = static_cast<long long>(a) + b;
+  if (s > INT_MAX) return INT_MAX;
+  if (s < INT_MIN) return INT_MIN;
+  return static_cast<int>(s);
+}
+
 class CSimCrossing : public CSimObjectBT {
  public:
   bool Create(const short& id, ESimCrossingType type, int nwGoTime, int neGoTime);
@@ -35,7 +44,13 @@ class CSimCrossing : public CSimObjectBT {
   bool RemoveInStreet(CSimStreet* street, const TSimDirection& side);
   bool RemoveOutStreet(CSimStreet* street, const TSimDirection& side);
 
-  bool AddCarFlow(const TSimDirection& in, const TSimDirection& out, const int& size);
+  // Inline: loading a step adds the flow of every turn of every route.
+  bool AddCarFlow(const TSimDirection& in, const TSimDirection& out, const int& size) {
+    if (in < 0 || in >= 4 || out < 0 || out >= 4 || !m_in[in] || !m_out[out]) return ReportBadTurn(in, out);
+    m_flow[in][out] = SimSaturatingAdd(m_flow[in][out], size);
+    m_delaysValid = 0;
+    return true;
+  }
   bool ResetCarFlow();
   int CarFlow(const TSimDirection& in, const TSimDirection& out) const;
 
@@ -64,6 +79,8 @@ class CSimCrossing : public CSimObjectBT {
   void SetMatrixIndex(int index) { m_matrixIndex = index; }
 
  private:
+  // Logs a turn between sides that have no street; false.
+  bool ReportBadTurn(const TSimDirection& in, const TSimDirection& out);
   int InflowAt(int side) const;
   void UnsignalledDelays();
   void SignalDelays();
@@ -101,7 +118,10 @@ class CSimStreet : public CSimObjectBT {
   bool Destroy();
 
   int TravelTime();
-  void AddCarFlow(const int& size);
+  void AddCarFlow(const int& size) {
+    m_flow = SimSaturatingAdd(m_flow, size);
+    m_travelTimeValid = 0;
+  }
   void ResetCarFlow();
 
   int CarFlow() const { return m_flow; }

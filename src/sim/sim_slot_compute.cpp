@@ -141,19 +141,18 @@ void CSimTrafficSlot::MacheUmlegung(int limit) {
     const size_t start = m_stepStreets.size();
     if (m_routing.FindPath(p.from, p.to, m_stepStreets)) m_stepRoutes.emplace_back(start, p.size);
   }
-  std::vector<int> one;
+  const int* streets = m_stepStreets.data();
   for (size_t r = 0; r < m_stepRoutes.size(); ++r) {
     const size_t start = m_stepRoutes[r].first;
     const size_t end = r + 1 < m_stepRoutes.size() ? m_stepRoutes[r + 1].first : m_stepStreets.size();
-    one.assign(m_stepStreets.begin() + static_cast<long>(start), m_stepStreets.begin() + static_cast<long>(end));
-    LoadStreets(one, m_stepRoutes[r].second);
+    LoadStreets(streets + start, streets + end, m_stepRoutes[r].second);
   }
 }
 
-void CSimTrafficSlot::LoadStreets(const std::vector<int>& streets, int size) {
+void CSimTrafficSlot::LoadStreets(const int* first, const int* last, int size) {
   CSimStreet* prev = nullptr;
-  for (int index : streets) {
-    CSimStreet* s = m_routing.Street(index);
+  for (const int* index = first; index != last; ++index) {
+    CSimStreet* s = m_routing.Street(*index);
     s->AddCarFlow(size);
     if (prev) s->pStartCrossing()->AddCarFlow(prev->EndSide(), s->StartSide(), size);
     prev = s;

@@ -87,7 +87,9 @@ class CSimTrafficSlot : public CSimObjectBT {
  private:
   bool Editable(const char* where) const;
   CSimStreet* FindStreet(const short& id) const;
-  void LoadStreets(const std::vector<int>& streets, int size);
+  // Adds `size` to the streets [first, last) of one route and to the turns
+  // between them.
+  void LoadStreets(const int* first, const int* last, int size);
   bool StreetIndexes(CSimTrip* trip, int& from, int& to);
 
   CBusNetMatrix** m_firstMatrix;
