@@ -202,6 +202,9 @@ class CZorvaWorld : public CZorvaObject {
   void SetLoadFileSize(long size) { m_LoadFileSize = size; }
   // Every listed object, then the map, take the interface's filters.
   void SetObjectListFilter();
+  // The sim id of the street crossing nearest to the cell's group, other
+  // than `excluded` (0 excludes none), and its distance; 0 when there is none.
+  short GetNearestCrossing(int x, int y, int* distance, short excluded);
   int RegisterLocationAtCrossing(CSimLocation* location, short crossing);
   int RemoveLocationFromCrossing(short crossing, CSimLocation* location);
   uint32_t GetTime() const;

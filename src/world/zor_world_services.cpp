@@ -123,6 +123,16 @@ void CZorvaWorld::SetObjectListFilter() {
   if (m_pIsoWelt) m_pIsoWelt->SetFilter();
 }
 
+short CZorvaWorld::GetNearestCrossing(int x, int y, int* distance, short excluded) {
+  int d = -1;
+  const unsigned short id =
+      m_pStreetNet ? m_pStreetNet->GetNearestCrossing(static_cast<short>(x), static_cast<short>(y), &d,
+                                                      static_cast<unsigned short>(excluded), nullptr)
+                   : 0;
+  if (distance) *distance = d;
+  return static_cast<short>(id);
+}
+
 int CZorvaWorld::RegisterLocationAtCrossing(CSimLocation* location, short crossing) {
   return m_pStreetNet ? m_pStreetNet->RegisterLocationAtCrossing(location, static_cast<unsigned short>(crossing)) : 1;
 }

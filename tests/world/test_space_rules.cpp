@@ -91,6 +91,21 @@ TEST_F(SpaceRules, AStreetThatAloneServesABuildingMayNotGo) {
   EXPECT_EQ(ox, -1);
 }
 
+TEST_F(SpaceRules, TheNearestCrossingIsTheStreetsNearerEndUnlessExcluded) {
+  ASSERT_EQ(Build(10, 40, 40, 40), STR_BUILD_OK);
+  CStrJunction* west = world->GetStreetNet()->FindJunctionAt(10, 40);
+  CStrJunction* east = world->GetStreetNet()->FindJunctionAt(40, 40);
+  ASSERT_TRUE(west && east);
+  Make(OBJ_OFFICE, kGroup1x1, 0, 35, 42);
+  int distance = -7;
+  // The street beside the office offers both its ends; the east end is 5 away.
+  EXPECT_EQ(world->GetNearestCrossing(35, 42, &distance, 0), static_cast<short>(east->GetSimID()));
+  EXPECT_EQ(distance, 5);
+  EXPECT_EQ(world->GetNearestCrossing(35, 42, &distance, static_cast<short>(east->GetSimID())),
+            static_cast<short>(west->GetSimID()));
+  EXPECT_EQ(distance, 25);
+}
+
 TEST_F(SpaceRules, LikeNeighboursAreCountedUpToTwoCellsAway) {
   CBuildingObject* home = Make(OBJ_RESIDENTIAL, kGroup1x1, 0, 60, 60);
   // No neighbour of its like.
