@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "framework/qno_log.h"
-#include "framework/zor_stand_in.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
@@ -977,13 +976,6 @@ int CStrJunctionList::TurnMicroSim() {
     if (AsJunction(o)->GetAnzLinkedStreets() > 0) AsJunction(o)->CreateMicroZelle();
   // The lights forgot their cells with the old layouts; they take the new ones.
   return UpdateAmpeln();
-}
-
-// Stand-in for the way search between junctions: a way always exists, so no
-// deletion is refused for cutting the network.
-bool CStrJunctionList::CheckForWayFromJunctionToJunction(CStrJunction*, CStrJunction*) {
-  ZOR_STAND_IN("CStrJunctionList");
-  return true;
 }
 
 int CStrSchJuncList::Create() { return CList::Create(true, 2000); }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/zor_list.h"
 #include "network/str_junction.h"
@@ -135,8 +136,21 @@ class CStrJunctionList : public CList {
   virtual int UpdateAmpeln();
   int RemoveIsolatedGrdCrossings();
   virtual int TurnMicroSim();
-  // Way search between two junctions (the deletion check).
-  bool CheckForWayFromJunctionToJunction(CStrJunction* from, CStrJunction* to);
+  // ---- ways between junctions (str_junction_way.cpp)
+  // The shortest way from `from` to `to` along the streets' directions, as
+  // the sim street ids walked, the cost being the streets' lengths. 1 when
+  // a junction is missing or the search was given up (a way of more than
+  // kWayMaxStreets streets, more than `capacity` ids, or more than
+  // kWayMaxSteps streets tried); otherwise 0, and when a way exists its ids
+  // are in `ids` and their number in `count` (both untouched when none).
+  int GetWayFromJunctionToJunction(CStrJunction* from, CStrJunction* to, short* ids, int* count, int capacity);
+  // 0 when a way leads from `from` to `to` without `without`; 1 when none
+  // does, an argument is null or the search was given up.
+  int CheckForWayFromJunctionToJunction(CStrJunction* from, CStrJunction* to, CStrStrasse* without);
+  // Every junction loses its length from the start, every street its mark.
+  int UnmarkAllStreet();
+  static constexpr int kWayMaxStreets = 300;
+  static constexpr int kWayMaxSteps = 1000000;
   // Turns the micro simulation's vehicle counts into drawing loads.
   virtual int BerechneISOAuslastung();
   // Records the hour's loads for the 24-hour view.
@@ -195,13 +209,22 @@ class CStrJunctionList : public CList {
   bool m_StreetIndexValid = false;
   int m_EditDepth = 0;
   CStrSchJuncList* m_pRailNet = nullptr;
-  // The way search's working state.
-  unsigned short m_WayStreets[1000] = {};
-  unsigned short m_WayStreetsSecond[1000] = {};
-  int32_t m_WayCount = 0;
-  int32_t m_WayCountSecond = 0;
-  int32_t m_WayLength = 0;
-  int32_t m_WayState = 0;
+  // The way search's working state, kept between searches so that a
+  // search allocates nothing once the network has been searched before.
+  struct WayOpen {
+    int32_t cost;
+    uint32_t order;
+    CStrJunction* junction;
+    int32_t from;  // index of the settled step it was reached from, -1 at the start
+    short id;      // sim id of the street walked to it
+  };
+  struct WaySettled {
+    int32_t from;
+    short id;
+  };
+  std::vector<WayOpen> m_WayOpen;
+  std::vector<WaySettled> m_WaySettled;
+  std::vector<CStrJunction*> m_WayStack;
 };
 
 // The rail network. Stand-in: only what the world's start-up and turn call.

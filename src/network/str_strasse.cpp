@@ -697,10 +697,7 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   if (!a || !b) return rail ? 5 : 4;
   const bool deadEnd = a->GetAnzLinkedStreets() == 1 || b->GetAnzLinkedStreets() == 1;
   if (!deadEnd) {
-    Mark();
-    const bool way = list->CheckForWayFromJunctionToJunction(a, b);
-    UnMark();
-    if (!way) return rail ? 2 : 1;
+    if (list->CheckForWayFromJunctionToJunction(a, b, this) != 0) return rail ? 2 : 1;
   }
   // Decided before anything changes: a refused removal leaves all as it was.
   if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this)) return 3;

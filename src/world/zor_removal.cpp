@@ -107,6 +107,9 @@ int CZorvaWorld::RemoveObject(int x, int y, TBaseType layer, bool) {
   const int kind = object->GetType();
   if (kind == OBJ_STREET_GROUP || kind == OBJ_CROSSING_GROUP || kind == OBJ_STREET_PIECE || kind == OBJ_CROSSING)
     return 1;
+  // Empty ground is nothing to remove: destroying it would drop a reference
+  // of the shared ground object that the cell goes on holding.
+  if (kind == OBJ_GROUND || object == m_pGroundObject) return 1;
   if (kind == OBJ_RIVER) {
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
   } else if (IsManagedBuilding(kind)) {

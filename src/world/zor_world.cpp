@@ -80,17 +80,6 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   return 1;
 }
 
-int CZorvaWorld::PlayVorspannVideo() {
-  char path[400];
-  QnoMakeValidPathname(GetEnvValue("MOVIEPATH", ""), "vorspann", ".mpg", path, sizeof path);
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return 1;
-  std::fclose(f);
-  // Videos are only looked up: nothing is played.
-  m_LastVideoTime = kfx_GetTicks();
-  return 0;
-}
-
 int CZorvaWorld::DestroyObjectList(int kind) {
   if (m_pObjectList) {
     // Each removal may take the object out of the list: step on first.

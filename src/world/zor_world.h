@@ -23,6 +23,12 @@ class CBaseObject;
 class CList;
 class CSoundObj;
 class CSimLocationFactory;
+class CSimLocation;
+template <class Location>
+class CLocationListT;
+class CBuildingObject;
+class CStreetObj;
+enum TIsoRichtung : int32_t;
 class CSimWelt;
 class CUserInt;
 class CIsoWelt;
@@ -169,10 +175,78 @@ class CZorvaWorld : public CZorvaObject {
   virtual int LoadStartupGame();
   using CZorvaObject::SerializeGameLoad;
   virtual int SerializeGameLoad(const char* name);
-  int PlayVorspannVideo();
   int DestroyObjectList(int kind);
   bool IsPause() const;
   void SetPause(bool on);
+
+  // ---- world services (zor_world_services.cpp) ----
+  // Videos are looked up, not shown: the game has no player for them. The
+  // look-up records the time, and the frame stays empty for a while after
+  // it (Render).
+  static bool FileExists(const char* path);
+  // Reads VIDEO and records the video as the last one asked for; 0.
+  virtual int PlayVideo(const char* path, int type, bool wait);
+  // 1 when the intro is missing.
+  int PlayVorspannVideo();
+  int PlayAbspannVideo();
+  // A missing tutorial shows warning 61.
+  int PlayTutorialVideo();
+  // The tutorial after a fresh installation, once: AFTERINSTALLATION is
+  // stored as 1 before the look-up.
+  void StartTutorialFirstTime();
+  const char* GetLastVideo() const { return m_LastVideo; }
+  int64_t GetLastVideoTime() const { return m_LastVideoTime; }
+  // While a savegame is read: at most every 500 ms the loading bar shows
+  // the file's position against the size the loader recorded.
+  int RenderLadeAnzeige(FILE* file);
+  void SetLoadFileSize(long size) { m_LoadFileSize = size; }
+  // Every listed object, then the map, take the interface's filters.
+  void SetObjectListFilter();
+  // The sim id of the street crossing nearest to the cell's group, other
+  // than `excluded` (0 excludes none), and its distance; 0 when there is none.
+  short GetNearestCrossing(int x, int y, int* distance, short excluded);
+  int RegisterLocationAtCrossing(CSimLocation* location, short crossing);
+  int RemoveLocationFromCrossing(short crossing, CSimLocation* location);
+  uint32_t GetTime() const;
+  int GetRealTime() const { return m_TotalTime; }
+  bool TestMicroSim() const { return m_MicroTest == 1; }
+  bool IsCCVersion() const { return m_IsCC != 0; }
+  bool IsMouseEnabled() const { return m_MouseEnabled != 0; }
+  void SetMouseEnabled(unsigned char on) { m_MouseEnabled = on; }
+  // Sets the current map layer; the one before.
+  TBaseType SetLevel(TBaseType layer);
+  // True at 800 x 600.
+  bool GetWindowSizeXY(int& w, int& h) const {
+    w = m_ScreenWidth;
+    h = m_ScreenHeight;
+    return w == 800 && h == 600;
+  }
+  // ---- end of world services ----
+
+  // ---- space rules (zor_space_rules.cpp) ----
+  // A location's footprint is its building's cells: the size given (1 x 1
+  // when absent, 0 or above 10 wide or deep), turned with the building.
+  // 0 when a street or crossing lies within `distance` cells of it.
+  int CheckLocationForStreetDistance(CSimLocation* location, int distance, SimLocationSizeType* size);
+  // 0 when the location reaches a street other than `street`; 1 when it
+  // hangs on `street` alone, with its position and turned size written out.
+  int CheckLocationForOtherStreetDistance(CSimLocation* location, int distance, SimLocationSizeType* size,
+                                          CStreetObj* street, int& x, int& y, int& width, int& depth);
+  // 1 when removing the street would cut a building at one of its
+  // junctions off every street (that building written out), else 0.
+  int CheckStreetForRemove(CStreetObj* street, int& x, int& y, int& width, int& depth);
+  // Whether a building of the kind and height may join the location's
+  // neighbours of its like: none, or one with a chance of 1 in 10.
+  bool CheckResComIndForOnlyOne(TObjectType kind, CSimLocation* location, ESimLocationHeight height);
+  // A place for the larger building `resId` over the location's block of
+  // buildings of its kind and height: 0 with the place, a random direction
+  // and the other locations it replaces (each once); 1 when none fits or
+  // the location lies more than 3 cells from any street.
+  int SearchEmptySpaceFor(TObjectType kind, CSimLocation* location, int resId, ESimLocationHeight height,
+                          CLocationListT<CSimLocation>* replaced, TIsoRichtung* direction, int* x, int* y);
+  // The listed building of the location; null when there is none.
+  CBuildingObject* BuildingOf(const CSimLocation* location) const;
+  // ---- end of space rules ----
 
   // Owned objects.
   QnoDisplay* GetDisplay() { return m_pDisplay; }
@@ -208,10 +282,6 @@ class CZorvaWorld : public CZorvaObject {
   CPta* GetPta() { return m_pPta; }
   CStatistik* GetStatistik() { return m_pStatistik; }
   CPreise* GetPreise() { return m_pPreise; }
-  void GetWindowSizeXY(int& w, int& h) const {
-    w = m_ScreenWidth;
-    h = m_ScreenHeight;
-  }
   void FlipBuffer();
 
   // Settings.
@@ -255,8 +325,17 @@ class CZorvaWorld : public CZorvaObject {
                       int f6, int f7, int f8, int f9, int sizeClass, int unused);
 
   // State shared by the turn, the input filter and the renderer.
-  int GetGameSpeed() const { return m_GameSpeed; }
-  void SetGameSpeed(int ms) { m_GameSpeed = ms; }
+  // The game speed as the interface's slider shows it: 30000 minus the
+  // real milliseconds per simulated hour, from 6000 (slow) to 24000.
+  static constexpr int kGameSpeedSum = 30000;
+  int GetGameSpeed() const { return kGameSpeedSum - m_GameSpeed; }
+  // Sets the milliseconds per hour from the slider's value and keeps them
+  // in GAMESPEED.
+  void SetGameSpeed(int slider);
+  static constexpr int GetGameSpeedMax() { return 24000; }
+  static constexpr int GetGameSpeedMin() { return 6000; }
+  // Real milliseconds per simulated hour.
+  int GetGameSpeedMs() const { return m_GameSpeed; }
   int GetStartupPhase() const { return m_StartupPhase; }
   int GetBlocked() const { return m_Blocked; }
   void SetBlocked(int blocked) { m_Blocked = blocked; }
@@ -277,6 +356,7 @@ class CZorvaWorld : public CZorvaObject {
     m_LoadProgress = progress;
   }
   unsigned char IsLoading() const { return m_Loading; }
+  float GetLoadProgress() const { return m_LoadProgress; }
   static constexpr int kLoadingPictureDE = 49803;
   static constexpr int kLoadingPictureEN = 50121;
 
@@ -421,5 +501,10 @@ class CZorvaWorld : public CZorvaObject {
   int m_ScreenWidth = 800;
   int m_ScreenHeight = 600;
   int64_t m_LastVideoTime = -1;
+  char m_LastVideo[400] = {};
+  long m_LoadFileSize = 0;
+  uint32_t m_NextLoadProgress = 0;
+  unsigned char m_MouseEnabled = 1;
+  TBaseType m_Level{};
   bool m_sdlStarted = false;
 };

@@ -245,12 +245,7 @@ int CZorUiHost::GetGameModus() {
 
 int CZorUiHost::AutoSaveGame() { return m_world.AutoSaveGame(true); }
 int CZorUiHost::AutoLoadGame() { return m_world.AutoLoadGame(true); }
-void CZorUiHost::SetObjectListFilter() {
-  CList* objects = m_world.GetObjectList();
-  if (!objects) return;
-  for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
-    m_world.SetWorldObjectListFilter(dynamic_cast<CWorldObj*>(o));
-}
+void CZorUiHost::SetObjectListFilter() { m_world.SetObjectListFilter(); }
 
 void CZorUiHost::SetAchtungMessage(const char* text) {
   if (CMessage* message = m_world.GetMessage()) message->SetAchtungMessage(text);
@@ -282,9 +277,6 @@ void CZorUiHost::GetDate(int* month, int* year) {
 // ---- the window toolkit's host ----
 
 namespace {
-constexpr int kGameSpeedSum = 30000;
-constexpr int kGameSpeedMin = 6000;
-constexpr int kGameSpeedMax = 24000;
 constexpr int kWarningTextItem = 23;
 constexpr int kYesNoTextItem = 40;
 }  // namespace
@@ -349,12 +341,9 @@ int CZorGuiHost::GetScreenWidth() {
   return w;
 }
 
-int CZorGuiHost::GetGameSpeed() { return kGameSpeedSum - m_world.GetGameSpeed(); }
-
-void CZorGuiHost::SetGameSpeed(int v) {
-  m_world.SetGameSpeed(kGameSpeedSum - v);
-  m_world.SetEnv("GAMESPEED", kGameSpeedSum - v);
-}
+int CZorGuiHost::GetGameSpeed() { return m_world.GetGameSpeed(); }
+void CZorGuiHost::SetGameSpeed(int v) { m_world.SetGameSpeed(v); }
+void CZorGuiHost::PlayTutorialVideo() { m_world.PlayTutorialVideo(); }
 
 int CZorGuiHost::GetLoadSaveGameMode() {
   CGottModus* god = m_world.GetGottModus();
@@ -431,8 +420,8 @@ void CZorGuiHost::ToggleBottomPanelPinned() {
 
 void CZorGuiHost::SetLanguage(int language) { m_world.ChangeLanguage(language); }
 
-int CZorGuiHost::GetGameSpeedMin() { return kGameSpeedMin; }
-int CZorGuiHost::GetGameSpeedMax() { return kGameSpeedMax; }
+int CZorGuiHost::GetGameSpeedMin() { return CZorvaWorld::GetGameSpeedMin(); }
+int CZorGuiHost::GetGameSpeedMax() { return CZorvaWorld::GetGameSpeedMax(); }
 
 void CZorGuiHost::SetGameMode(int mode) {
   if (CGottModus* god = m_world.GetGottModus()) god->SetGameModus(static_cast<EGameModus>(mode));

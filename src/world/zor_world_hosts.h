@@ -146,6 +146,7 @@ class CZorGuiHost : public CGuiHost {
   int GetScreenWidth() override;
   int GetGameSpeed() override;
   void SetGameSpeed(int v) override;
+  void PlayTutorialVideo() override;
   int GetLoadSaveGameMode() override;
   double GetSimHour() override;
   double GetSimYear() override;

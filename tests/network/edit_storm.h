@@ -17,6 +17,7 @@
 
 #include "iso/iso_object.h"
 #include "storm_checker.h"
+#include "way_yardstick.h"
 
 namespace stormtest {
 
@@ -50,6 +51,8 @@ struct StormWorld {
   World w{GameData{}};
   std::set<CellXY> rivers;
   Checker checker;
+  // Whether the last deletion would have cut the network.
+  bool cutting = false;
 
   // The street of the type between the two end cells, in either direction.
   CStrStrasse* Find(const Op& o) {
@@ -64,9 +67,24 @@ struct StormWorld {
   }
   // The step's result code; -1 for a deletion that finds no street.
   int Apply(const Op& o) {
+    cutting = false;
     if (o.kind == 'B') return w.Build(o.x1, o.y1, o.x2, o.y2, static_cast<TStrassenType>(o.type));
     CStrStrasse* s = Find(o);
-    return s ? w.net->DeleteStreet(s) : -1;
+    if (!s) return -1;
+    // Told by a walk of its own before the step: neither end is a dead end
+    // and no other way leads from the start to the end.
+    CStrJunction* a = s->GetStartJunction();
+    CStrJunction* b = s->GetEndJunction();
+    cutting = a->GetAnzLinkedStreets() > 1 && b->GetAnzLinkedStreets() > 1 &&
+              waytest::Graph(*w.net, s).Cost(a, b) < 0;
+    return w.net->DeleteStreet(s);
+  }
+  // A deletion is refused (1) exactly when it would cut the network.
+  std::vector<std::string> CheckDeletion(const Op& o, int r) const {
+    if (o.kind != 'D' || r < 0) return {};
+    if (cutting && r != 1) return {"a deletion that cut the network gave " + std::to_string(r)};
+    if (!cutting && r == 1) return {"a deletion was refused as cutting though another way remained"};
+    return {};
   }
   ByteList Record() {
     RecordFile f;
@@ -288,6 +306,7 @@ inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool chec
     const ByteList before = checkRefused ? sw.Record() : ByteList{};
     const int r = sw.Apply(ops[i]);
     std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
+    for (const std::string& x : sw.CheckDeletion(ops[i], r)) faults.push_back(x);
     const bool refused = ops[i].kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (checkRefused && refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
@@ -322,6 +341,7 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
     const ByteList before = sw.Record();
     const int r = sw.Apply(o);
     std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
+    for (const std::string& x : sw.CheckDeletion(o, r)) faults.push_back(x);
     const bool refused = o.kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");

@@ -13,6 +13,7 @@
 #include "measures/building_object.h"
 #include "measures/carsharing.h"
 #include "measures/opnv.h"
+#include "measures/park_management.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
@@ -116,6 +117,19 @@ struct RecOpnv : COpnv {
   std::vector<bool> loads;
 };
 
+// Books car parks and lets them go, as the parking manager does.
+struct RecParkManagement : CParkManagement {
+  int AddParking(CBuildingParkingObject* park, ToolBuildingParkingSize, ParkingDataType*) override {
+    booked.push_back(park);
+    return 0;
+  }
+  int RemoveParking(CBuildingParkingObject* park) override {
+    booked.erase(std::remove(booked.begin(), booked.end(), park), booked.end());
+    return 0;
+  }
+  std::vector<CBuildingParkingObject*> booked;
+};
+
 struct RecUserInt : CUserInt {
   // The cell (markX, markY) is classified as `mark`; every other cell passes.
   int CheckStreetForHstBuild(CStreetObj*, int x, int y) override { return x == markX && y == markY ? mark : 0; }
@@ -131,8 +145,10 @@ class FactoryWorld : public CZorvaWorld {
   RecUserInt* ui = nullptr;
   RecAktiveRP* routeGuidance = nullptr;
   RecLocationFactory* locations = nullptr;
+  RecParkManagement* parking = nullptr;
 
  protected:
+  CParkManagement* NewParkManagement() override { return parking = new RecParkManagement; }
   CCarsharing* NewCarsharing() override { return carsharing = new RecCarsharing; }
   CAktiveRoutenPlanung* NewAktiveRP() override { return routeGuidance = new RecAktiveRP; }
   CSimLocationFactory* NewLocationFactory() override { return locations = new RecLocationFactory; }
@@ -557,6 +573,53 @@ TEST_F(FactoryTest, RemovalTakesBuildingsOffButLeavesStreetsToTheNetwork) {
   world->carsharing->refuse = true;
   EXPECT_EQ(world->RemoveObject(40, 60, ISO_LAYER_GROUND, false), 1);
   EXPECT_EQ(Object(40, 60), centre);
+}
+
+TEST_F(FactoryTest, ACarParkAtTheMapsCornerGoesWithItsWholeGroupAndItsBooking) {
+  // Two by three cells up to the last row and column of the map.
+  CWorldObj* park = Make(OBJ_CARPARK_OPEN, kGroup2x3, 0, 126, 125);
+  ASSERT_NE(park, nullptr);
+  ASSERT_EQ(world->parking->booked.size(), 1u);
+  const int listed = Listed();
+  // Cells off the map hold nothing to remove.
+  EXPECT_EQ(world->RemoveObject(128, 127, ISO_LAYER_GROUND, false), 1);
+  EXPECT_EQ(world->RemoveObject(-1, 126, ISO_LAYER_GROUND, false), 1);
+  EXPECT_EQ(world->parking->booked.size(), 1u);
+  // Its last cell takes the whole car park off.
+  EXPECT_EQ(world->RemoveObject(127, 127, ISO_LAYER_GROUND, false), 0);
+  EXPECT_TRUE(world->parking->booked.empty());
+  EXPECT_EQ(Listed(), listed - 1);
+  EXPECT_EQ(Locations(), 0);
+  for (int x = 126; x <= 127; ++x)
+    for (int y = 125; y <= 127; ++y) EXPECT_EQ(Type(x, y), OBJ_GROUND);
+  // Empty ground is nothing to remove, and its shared object keeps the
+  // references its cells hold.
+  ASSERT_EQ(Object(126, 125), world->GetGroundObject());
+  const int references = world->GetGroundObject()->GetAllocCount();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(world->RemoveObject(126, 125, ISO_LAYER_GROUND, false), 1);
+  EXPECT_EQ(world->GetGroundObject()->GetAllocCount(), references);
+}
+
+TEST_F(FactoryTest, AStopTakenOffWithTheListLetsLocationsSearchOnlyWhenAsked) {
+  CWorldObj* office = Make(OBJ_OFFICE, kGroup1x1, 0, 30, 120);
+  ASSERT_NE(office, nullptr);
+  StreetAt(40, 121, &street);
+  StreetAt(44, 121, &street);
+  CWorldObj* first = Make(OBJ_BUSSTOP_SHELTER, kGroup1x1, 0, 40, 120);
+  CWorldObj* second = Make(OBJ_BUSSTOP_SHELTER, kGroup1x1, 0, 44, 120);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  const int searches = world->locations->Searches(office).second;
+  const int removed = world->opnv->removed;
+  // Kept stops: the list is being emptied, nobody searches.
+  EXPECT_EQ(world->RemoveObject(first, 1, true), 0);
+  EXPECT_EQ(world->locations->Searches(office).second, searches);
+  EXPECT_EQ(world->opnv->removed, removed + 1);
+  EXPECT_EQ(Object(40, 120, 1), nullptr);
+  EXPECT_EQ(world->RemoveObject(second, 1, false), 0);
+  EXPECT_EQ(world->locations->Searches(office).second, searches + 1);
+  EXPECT_EQ(world->opnv->removed, removed + 2);
+  EXPECT_EQ(Object(44, 120, 1), nullptr);
 }
 
 TEST_F(FactoryTest, RemovingAStopClearsItsWholeUpperGroup) {

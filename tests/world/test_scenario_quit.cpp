@@ -102,7 +102,7 @@ TEST(ScenarioQuit, TheClockRunsThroughASideStreetDragAfterTheQuestionWasTakenAwa
   game.Click(kNetworks[0], kNetworks[1]).Click(kMenuClose[0], kMenuClose[1]).Do(Wait(40));
   EXPECT_TRUE(TimeRuns(game));
   const int hours = game.World().GetSimWelt()->Date().TicksFromStart();
-  game.Do(Wait(2 * game.World().GetGameSpeed()));
+  game.Do(Wait(2 * game.World().GetGameSpeedMs()));
   EXPECT_GT(game.World().GetSimWelt()->Date().TicksFromStart(), hours) << "the date moves on";
 }
 

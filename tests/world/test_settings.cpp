@@ -27,7 +27,7 @@ struct SettingsTest : testing::Test {
 
 TEST_F(SettingsTest, MissingFileMeansEveryDefault) {
   CZorvaWorld world;
-  EXPECT_EQ(world.GetGameSpeed(), 12000);
+  EXPECT_EQ(world.GetGameSpeedMs(), 12000);
   EXPECT_EQ(CZorvaWorld::m_Language, 0);
   EXPECT_EQ(world.GetEnvValue("WADPATH", static_cast<const char*>(nullptr)), nullptr);
   EXPECT_FALSE(world.GetEnvOnOff("VIDEO"));
@@ -49,7 +49,7 @@ TEST_F(SettingsTest, LinesAreCutAtTheFirstEqualsWithOneBlankEachSide) {
             "URL=a=b\n"
             "GAMESPEED=9000\n");
   CZorvaWorld world;
-  EXPECT_EQ(world.GetGameSpeed(), 9000);
+  EXPECT_EQ(world.GetGameSpeedMs(), 9000);
   EXPECT_EQ(CZorvaWorld::m_Language, 1);
   EXPECT_TRUE(world.GetEnvOnOff("VIDEO"));
   EXPECT_STREQ(world.GetEnvValue("VIDEO", "x"), "0");
@@ -94,7 +94,7 @@ TEST_F(SettingsTest, DazorNameIsUsedWhenChosen) {
   WriteFile("DAZOR.INI", "GAMESPEED=3000\n");
   WriteFile("ZORVANTA.INI", "GAMESPEED=4000\n");
   CZorvaWorld world;
-  EXPECT_EQ(world.GetGameSpeed(), 3000);
+  EXPECT_EQ(world.GetGameSpeedMs(), 3000);
   world.SetEnv("X", 1);
   EXPECT_EQ(ReadFile("DAZOR.INI"), "[Allgemein]\nGAMESPEED=3000\nX=1\n");
   std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
@@ -110,7 +110,7 @@ TEST_F(SettingsTest, OverlongAndBinaryInputStillGivesAValidFile) {
   text += "GAMESPEED=5000";  // no final line feed
   WriteFile("ZORVANTA.INI", text);
   CZorvaWorld world;
-  EXPECT_EQ(world.GetGameSpeed(), 5000);
+  EXPECT_EQ(world.GetGameSpeedMs(), 5000);
   EXPECT_STREQ(world.GetEnvValue(std::string(99, 'K').c_str(), "x"), std::string(70, 'V').c_str());
   const char* lv = world.GetEnvValue("LONG", "x");
   EXPECT_EQ(std::strlen(lv), 99u);

@@ -609,7 +609,7 @@ TEST_F(WorldTurnTest, IndicatorsWaitTenHourChangesAfterALoad) {
 
 TEST_F(WorldTurnTest, ExhibitionModeStartsFastOnItsOwnWindow) {
   Start("EXPO=1\nLANGUAGE=1\nTIMEOUT=90\nRATING=5\n");
-  EXPECT_EQ(world->GetGameSpeed(), 3000);
+  EXPECT_EQ(world->GetGameSpeedMs(), 3000);
   EXPECT_EQ(world->GetGottModus()->GetGameModus(), GAME_EXPO);
   EXPECT_EQ(world->GetGottModus()->m_ExpoTimeOut, 90);
   EXPECT_EQ(world->GetGottModus()->m_ExpoRatingTime, 5000);
@@ -877,9 +877,9 @@ TEST_F(WorldTurnTest, TheRunningGameAnswersTheWindowsThroughTheInterface) {
   EXPECT_EQ(std::string(host->GetMessageText(40)).rfind("Wollen Sie wirklich ein neues Spiel", 0), 0u);
 
   EXPECT_STREQ(host->GetZorvaObjectName(2), "Flu\xDF");
-  EXPECT_EQ(host->GetGameSpeed(), 30000 - world->GetGameSpeed());
+  EXPECT_EQ(host->GetGameSpeed(), 30000 - world->GetGameSpeedMs());
   host->SetGameSpeed(20000);
-  EXPECT_EQ(world->GetGameSpeed(), 10000);
+  EXPECT_EQ(world->GetGameSpeedMs(), 10000);
 
   // What the windows ask of the interface reaches the running controller.
   CUserInt* ui = world->GetUserInt();
