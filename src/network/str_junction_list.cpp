@@ -10,6 +10,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
+#include "network/rail_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
@@ -985,5 +986,3 @@ bool CStrJunctionList::CheckForWayFromJunctionToJunction(CStrJunction*, CStrJunc
   ZOR_STAND_IN("CStrJunctionList");
   return true;
 }
-
-int CStrSchJuncList::Create() { return CList::Create(true, 2000); }

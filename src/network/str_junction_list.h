@@ -203,22 +203,3 @@ class CStrJunctionList : public CList {
   int32_t m_WayLength = 0;
   int32_t m_WayState = 0;
 };
-
-// The rail network. Stand-in: only what the world's start-up and turn call.
-class CStrSchJuncList : public CList {
- public:
-  CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim) : m_pIsoWelt(iso), m_pSimWelt(sim) {}
-  using CList::Create;
-  virtual int Create();
-  virtual int TurnMicroSim() { return 0; }
-  // Adds or updates the level crossings of a street with the tracks.
-  int CheckForTrainCrossing(CStrJunction*, CStrJunction*, CStrStrasse*, int* flag) {
-    *flag = 0;
-    return 0;
-  }
-  int UpdateChanges() { return 0; }
-
- protected:
-  CIsoWelt* m_pIsoWelt;
-  CSimWelt* m_pSimWelt;
-};
