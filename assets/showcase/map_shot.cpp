@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
   if (level == 1) world.GetIsoWelt()->UserIntZoomOut();
   if (level == 4) world.GetIsoWelt()->UserIntZoomIn();
   if (railTown)
-    world.GetIsoWelt()->SetIsoCenter(TownNode(0) - 10, TownNode(3) + 4);
+    world.GetIsoWelt()->SetIsoCenter(TownNode(0) - 6, TownNode(3) + 1);
   else if (streetTown)
     world.GetIsoWelt()->SetIsoCenter(TownNode(5), TownNode(5));
   else

@@ -1,5 +1,7 @@
 #include "network/rail_junction_list.h"
 
+#include <algorithm>
+
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_object.h"
@@ -45,6 +47,98 @@ int CStrSchJuncList::SerializeGameLoad(FILE* file) {
   return CStrJunctionList::SerializeGameLoad(file);
 }
 
+namespace {
+
+// The box of cells a street's pieces run over.
+struct Box {
+  int x1 = 1 << 20, y1 = 1 << 20, x2 = -(1 << 20), y2 = -(1 << 20);
+  explicit Box(CStrStrasse* s) {
+    for (CZorvaObject* o = s->GetHead(); o; o = o->GetNext()) {
+      auto* p = static_cast<CStrStrassenTeil*>(o);
+      x1 = std::min({x1, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+      y1 = std::min({y1, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+      x2 = std::max({x2, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+      y2 = std::max({y2, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+    }
+  }
+  bool Empty() const { return x2 < x1; }
+};
+
+int Clamp(int v, int hi) { return v < 0 ? 0 : v > hi ? hi : v; }
+
+}  // namespace
+
+void CStrSchJuncList::IndexTracks() {
+  m_Indexed.clear();
+  for (auto& block : m_Blocks) block.clear();
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+      // Each track once, at its start (a loop is held twice there).
+      if (track->GetStartJunction() != j || (i > 0 && j->GetStreetByNR(i - 1) == track)) continue;
+      const Box b(track);
+      if (b.Empty()) continue;
+      const int n = static_cast<int>(m_Indexed.size());
+      m_Indexed.push_back({track, b.x1, b.y1, b.x2, b.y2, 0});
+      for (int by = Clamp(b.y1 / kBlock, kBlocks - 1); by <= Clamp(b.y2 / kBlock, kBlocks - 1); ++by)
+        for (int bx = Clamp(b.x1 / kBlock, kBlocks - 1); bx <= Clamp(b.x2 / kBlock, kBlocks - 1); ++bx)
+          m_Blocks[by * kBlocks + bx].push_back(n);
+    }
+  }
+  m_Lookup = 0;
+}
+
+void CStrSchJuncList::TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out) {
+  out->clear();
+  if (!m_UseIndex) {
+    for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+        auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+        if (track->GetStartJunction() == j && std::find(out->begin(), out->end(), track) == out->end())
+          out->push_back(track);
+      }
+    }
+    return;
+  }
+  const Box b(street);
+  if (b.Empty()) return;
+  ++m_Lookup;
+  for (int by = Clamp(b.y1 / kBlock, kBlocks - 1); by <= Clamp(b.y2 / kBlock, kBlocks - 1); ++by)
+    for (int bx = Clamp(b.x1 / kBlock, kBlocks - 1); bx <= Clamp(b.x2 / kBlock, kBlocks - 1); ++bx)
+      for (int n : m_Blocks[by * kBlocks + bx]) {
+        IndexedTrack& t = m_Indexed[static_cast<size_t>(n)];
+        if (t.seen == m_Lookup) continue;
+        t.seen = m_Lookup;
+        // Pieces cross only where their boxes meet.
+        if (t.x1 <= b.x2 && b.x1 <= t.x2 && t.y1 <= b.y2 && b.y1 <= t.y2) out->push_back(t.track);
+      }
+}
+
+void CStrSchJuncList::CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks) {
+  for (CStrSchienen* track : tracks) {
+    bool redraw = false;
+    for (int k = 0;; ++k) {
+      CStrStrasse* hit = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      short x = 0, y = 0;
+      if (!track->StrHitStr(street, &hit, &piece, x, y, k) || !piece) break;
+      auto* trackPiece = static_cast<CStrSchStrTeil*>(piece);
+      if (!trackPiece->HasCrossingFor(x, y)) {
+        trackPiece->CreateExtraTeilAt(x, y, x, y, street->GetStreetType());
+        redraw = true;
+      } else if (!track->ShowsCrossingAt(x, y)) {
+        // The street was drawn over the crossing since.
+        redraw = true;
+      }
+    }
+    if (!redraw) continue;
+    track->RemoveFromIsoWelt(false);
+    track->InsertIntoIsoWelt();
+  }
+}
+
 int CStrSchJuncList::CheckForTrainCrossing(CStrJunction* start, CStrJunction* end, CStrStrasse* street, int*) {
   const char* missing = !start ? "pStartJunc==NULL" : !end ? "pEndJunc==NULL" : !street ? "pNewStreet==NULL" : nullptr;
   if (missing) {
@@ -53,19 +147,27 @@ int CStrSchJuncList::CheckForTrainCrossing(CStrJunction* start, CStrJunction* en
   }
   // Tracks do not cross tracks at level crossings, nor streets of other kinds.
   if (street->GetStreetType().GetValue() >= 5) return 0;
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-    auto* j = static_cast<CStrSchJunction*>(o);
-    for (int k = 0;; ++k) {
-      CStrStrasse* track = nullptr;
-      CStrStrassenTeil* piece = nullptr;
-      short x = 0, y = 0;
-      if (!j->StrHitStr(street, &track, &piece, &x, &y, k) || !track || !piece) break;
-      if (!piece->HasExtraTeilAt(x, y))
-        static_cast<CStrSchStrTeil*>(piece)->CreateExtraTeilAt(x, y, x, y, street->GetStreetType());
-      track->RemoveFromIsoWelt(false);
-      track->InsertIntoIsoWelt();
+  TracksNear(street, &m_Near);
+  CheckStreet(street, m_Near);
+  return 0;
+}
+
+int CStrSchJuncList::CheckForTrainCrossings(CStrJunctionList* streets) {
+  if (!streets || !GetHead()) return 0;
+  IndexTracks();
+  m_UseIndex = true;
+  for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = j->GetStreetByNR(i);
+      if (s->GetStartJunction() != j) continue;
+      int found = 0;
+      CheckForTrainCrossing(j, j, s, &found);
     }
   }
+  m_UseIndex = false;
+  m_Indexed.clear();
+  for (auto& block : m_Blocks) block.clear();
   return 0;
 }
 

@@ -3,7 +3,9 @@
 // and rail junctions. Tracks are built with CreateStreet of type 9 and
 // removed with DeleteStreet; where a track and a street cross, the track's
 // piece keeps a level crossing. Train stops stand on the tracks.
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "network/str_junction_list.h"
 
@@ -24,8 +26,12 @@ class CStrSchJuncList : public CStrJunctionList {
   int SerializeGameLoad(FILE* file) override;
 
   // Makes or refreshes the level crossings of a street with every track it
-  // crosses; each track so crossed draws itself again. 0.
+  // crosses; each track so crossed draws itself again where its crossing
+  // is not shown. 0.
   int CheckForTrainCrossing(CStrJunction* start, CStrJunction* end, CStrStrasse* street, int* found);
+  // The same for every street of the street network, with the tracks
+  // looked up by the cells they cover. 0.
+  int CheckForTrainCrossings(CStrJunctionList* streets);
   // What the street network asks after every edit: the level crossings
   // whose street has gone are removed. 0.
   int UpdateChanges();
@@ -37,6 +43,28 @@ class CStrSchJuncList : public CStrJunctionList {
   CStrSchJunction* RailJunctionAt(uint32_t n);
 
  private:
+  // The tracks whose pieces come near a street's (all of them without an
+  // index), each once.
+  void TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out);
+  void IndexTracks();
+  // The crossings of one street with the given tracks.
+  void CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks);
+
+  // Tracks with the boxes of cells their pieces cover, by the 16 x 16
+  // blocks of cells the boxes meet; only while CheckForTrainCrossings runs.
+  struct IndexedTrack {
+    CStrSchienen* track;
+    int x1, y1, x2, y2;
+    uint32_t seen;
+  };
+  static constexpr int kBlock = 16;
+  static constexpr int kBlocks = 8;
+  std::vector<IndexedTrack> m_Indexed;
+  std::vector<int> m_Blocks[kBlocks * kBlocks];
+  uint32_t m_Lookup = 0;
+  bool m_UseIndex = false;
+  std::vector<CStrSchienen*> m_Near;
+
   // `streets` is the street network, which stays the one that streets and
   // their junctions belong to.
   CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim, CStrJunctionList* streets);

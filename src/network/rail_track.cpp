@@ -109,6 +109,23 @@ int CStrSchStrTeil::CreateExtraTeilAt(short x, short y, short, short, CStrassenT
   return 0;
 }
 
+bool CStrSchStrTeil::HasCrossingFor(short x, short y) {
+  if (!m_pExtraTeilList) return false;
+  signed char mx = 0, my = 0;
+  CalcM(mx, my);
+  // The street cell beside the track's first row names the crossing.
+  const short ux = static_cast<short>(mx != 0 ? x : x - 1), uy = static_cast<short>(mx != 0 ? y - 1 : y);
+  for (CZorvaObject* o = m_pExtraTeilList->GetHead(); o; o = o->GetNext()) {
+    auto* part = static_cast<CStrExtTeil*>(o);
+    if (part->PointHitExtraTeil(x, y)) return true;
+    auto* crossing = dynamic_cast<CGrdCrossing*>(part);
+    short cx = 0, cy = 0;
+    if (crossing) crossing->GetUpperStreetPos(cx, cy);
+    if (crossing && cx == ux && cy == uy) return true;
+  }
+  return false;
+}
+
 bool CStrSchStrTeil::RemoveIsolatedGrdCrossings() {
   return m_pExtraTeilList && m_pExtraTeilList->RemoveIsolatedGrdCrossings();
 }
@@ -237,6 +254,11 @@ bool CStrSchienen::HasExtraTeilAt(short x, short y) {
   for (CStrStrassenTeil* p = Head(); p; p = Next(p))
     if (p->HasExtraTeilAt(x, y)) return true;
   return false;
+}
+
+bool CStrSchienen::ShowsCrossingAt(short x, short y) {
+  // A street drawn over the crossing since names itself at the cell.
+  return m_pIsoWelt && IsoInMap(x, y) && IsWorldTileOfStreet(x, y);
 }
 
 bool CStrSchienen::RemoveIsolatedGrdCrossings() {

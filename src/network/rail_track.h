@@ -32,6 +32,9 @@ class CStrSchStrTeil : public CStrStrassenTeil {
 
   // A level crossing of a street of type t at (x, y), at the list's head.
   int CreateExtraTeilAt(short x, short y, short x2, short y2, CStrassenType t);
+  // A level crossing of the piece covers the cell, or was made for a street
+  // crossing there (whether its graphic gives it an extent or not).
+  bool HasCrossingFor(short x, short y);
   // Removes the level crossings whose street has gone; true when one went.
   bool RemoveIsolatedGrdCrossings();
 
@@ -81,6 +84,8 @@ class CStrSchienen : public CStrStrasse {
 
   // A level crossing on one of the track's pieces covers the cell.
   bool HasExtraTeilAt(short x, short y);
+  // The map shows this track's level crossing at the cell.
+  bool ShowsCrossingAt(short x, short y);
   // The track's pieces dropped a level crossing whose street has gone.
   bool RemoveIsolatedGrdCrossings();
 

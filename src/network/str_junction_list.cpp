@@ -903,15 +903,7 @@ int CStrJunctionList::UpdateChanges() {
   RemoveIsolatedJunctions();
   UpdateAmpel();
   if (!m_pRailNet) return 0;
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-    CStrJunction* j = AsJunction(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      if (s->GetStartJunction() != j) continue;
-      int flag = 0;
-      m_pRailNet->CheckForTrainCrossing(j, j, s, &flag);
-    }
-  }
+  m_pRailNet->CheckForTrainCrossings(this);
   return m_pRailNet->UpdateChanges();
 }
 

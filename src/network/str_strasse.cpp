@@ -1231,8 +1231,16 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
     if (!DrawRange(p, sx, sy, ex, ey, mx, my, direction)) continue;
     if (mx == 0 && my == 0) continue;
     for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
-         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my))
+         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
+      const short px = x, py = y;
       fn(x, y, p, direction);
+      // An extra part hands back its last cell; one that is not ahead on
+      // the piece's line (a part without extent) goes on from its first.
+      if ((x - px) * mx + (y - py) * my < 0 || (mx != 0 ? y != py : x != px)) {
+        x = px;
+        y = py;
+      }
+    }
   }
 }
 
