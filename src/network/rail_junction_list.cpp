@@ -1,6 +1,8 @@
 #include "network/rail_junction_list.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
@@ -8,6 +10,7 @@
 #include "iso/iso_welt.h"
 #include "network/rail_junction.h"
 #include "network/rail_track.h"
+#include "network/street_objects.h"
 #include "iso/iso_host.h"
 #include "worldbase/zor_world_obj.h"
 
@@ -39,6 +42,173 @@ CStrJunction* CStrSchJuncList::CreateNewJunction(short x, short y, CStrassenType
 }
 
 CStrStrasse* CStrSchJuncList::CreateNewStreet() { return new CStrSchienen(m_pIsoWelt, m_pSimWelt); }
+
+// ---- drag checks ---------------------------------------------------------------
+
+namespace {
+
+enum class CellKind { Free, Water, Street, StreetJunction, Rail, RailJunction, Other };
+
+CellKind KindAt(CIsoWelt* map, int x, int y) {
+  if (!map || !IsoInMap(x, y)) return CellKind::Other;
+  switch (map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND)) {
+    case OBJ_NONE:
+    case OBJ_GROUND: return CellKind::Free;
+    case OBJ_RIVER: return CellKind::Water;
+    case OBJ_STREET_PIECE:
+    case OBJ_STREET_GROUP: return CellKind::Street;
+    case OBJ_CROSSING:
+    case OBJ_CROSSING_GROUP: return CellKind::StreetJunction;
+    case OBJ_RAIL_PIECE: return CellKind::Rail;
+    case OBJ_RAIL_JUNCTION: return CellKind::RailJunction;
+    default: return CellKind::Other;
+  }
+}
+
+// The street or track a cell shows, null for none.
+CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
+  auto* tile = dynamic_cast<CStreetObj*>(map->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+  return tile ? tile->GetStreetList() : nullptr;
+}
+
+}  // namespace
+
+int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
+  if (!(type == STRASSE_SCHIENE)) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unsupported Street Type %d", type.GetValue());
+    return STR_BUILD_BAD_REQUEST;
+  }
+  if (preview) {
+    short x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    preview->GetStreetBuildRect(&x1, &y1, &x2, &y2);
+    if (IsoInMap(x1, y1) && IsoInMap(x2, y2) && (x1 == x2 || y1 == y2))
+      if (const int refused = CheckTrackDrag(x1, y1, x2, y2); refused != 0) return refused;
+  }
+  return CStrJunctionList::CreateStreet(preview, type);
+}
+
+int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
+  const int mx = (x2 > x1) - (x2 < x1), my = (y2 > y1) - (y2 < y1);
+  const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
+  // The track's second row or column.
+  const int px = my != 0 ? 1 : 0, py = mx != 0 ? 1 : 0;
+  int runStart = -1, runEnd = -10;
+  CStrStrasse* runStreet = nullptr;
+  // An end's group (the end piece, or a T junction's on a track) covers
+  // cells around the end's cell: only ground and track there.
+  // A new end on free ground has nothing of the rail network around it; an
+  // end on the network no other rail junction.
+  for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
+    CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
+    for (int x = ex - 1; x <= ex + 2; ++x)
+      for (int y = ey - 1; y <= ey + 2; ++y) {
+        const CellKind kind = KindAt(m_pIsoWelt, x, y);
+        if (kind == CellKind::Water) return STR_BUILD_ON_WATER;
+        if (kind == CellKind::Free) continue;
+        if (!joins || (kind != CellKind::Rail && kind != CellKind::RailJunction)) return STR_BUILD_NO_ROOM;
+        if (kind == CellKind::RailJunction && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) != own)
+          return STR_BUILD_NO_ROOM;
+      }
+  }
+  for (int k = 0; k <= n; ++k) {
+    const int cx = x1 + k * mx, cy = y1 + k * my;
+    CStrStrasse* street = nullptr;
+    for (int side = 0; side <= 1; ++side) {
+      const int x = cx + side * px, y = cy + side * py;
+      switch (KindAt(m_pIsoWelt, x, y)) {
+        case CellKind::Water: return STR_BUILD_ON_WATER;
+        case CellKind::Other:
+        case CellKind::StreetJunction: return STR_BUILD_NO_ROOM;
+        case CellKind::Rail:
+        case CellKind::RailJunction:
+          // Only the ends join tracks; the base checks decide how.
+          if (k > 1 && k < n - 1) return STR_BUILD_NO_ROOM;
+          break;
+        case CellKind::Street: {
+          CStrStrasse* s = StreetShownAt(m_pIsoWelt, x, y);
+          signed char dx = 0, dy = 0;
+          if (s) s->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+          // Across a straight piece of the street only.
+          if (!s || (dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+          if (street && street != s) return STR_BUILD_NO_ROOM;
+          street = s;
+          break;
+        }
+        case CellKind::Free: break;
+      }
+    }
+    if (!street) continue;
+    // Runs of street cells become crossings of four cells along the track:
+    // one before the street, the street (one or two cells), and after it.
+    if (street == runStreet && k == runEnd + 1 && k - runStart < 2) {
+      runEnd = k;
+      continue;
+    }
+    if (k < 2 || k + 2 > n - 1 || (runStreet && k < runStart + 4)) return STR_BUILD_NO_ROOM;
+    runStreet = street;
+    runStart = runEnd = k;
+  }
+  if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
+  return 0;
+}
+
+int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CStrassenType type) {
+  if (!GetHead() || !m_pIsoWelt) return 0;
+  const int mx = (x2 > x1) - (x2 < x1), my = (y2 > y1) - (y2 < y1);
+  const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
+  const int wide = type == STRASSE_VIERSPURIG ? 1 : 0;
+  // A four-lane end's group covers the cells after and beside its cell.
+  if (wide)
+    for (const auto& [ex, ey] : {std::pair<int, int>{x1, y1}, std::pair<int, int>{x2, y2}})
+      for (int x = ex - 1; x <= ex + 1; ++x)
+        for (int y = ey - 1; y <= ey + 1; ++y) {
+          const CellKind kind = KindAt(m_pIsoWelt, x, y);
+          if (kind == CellKind::Rail || kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
+        }
+  for (int k = 0; k <= n; ++k)
+    for (int side = 0; side <= wide; ++side) {
+      const int x = x1 + k * mx + side * (my != 0), y = y1 + k * my + side * (mx != 0);
+      const CellKind kind = KindAt(m_pIsoWelt, x, y);
+      if (kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
+      if (kind != CellKind::Rail) continue;
+      if (k == 0 || k == n) return STR_BUILD_NO_ROOM;
+      auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, x, y));
+      if (!track) return STR_BUILD_NO_ROOM;
+      // The cell on the track's line: the track covers it and the cell
+      // beside it towards +x or +y.
+      int lx = x, ly = y;
+      signed char dx = 0, dy = 0;
+      track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+      for (const auto& [bx, by] : {std::pair{x - 1, y}, std::pair{x, y - 1}}) {
+        if (dx != 0 || dy != 0 || track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) break;
+        lx = bx;
+        ly = by;
+        track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+      }
+      // Across a straight piece of the track only.
+      if ((dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+      if (track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_ALONG_STREET;
+      // The crossing's cells along the track are plain track of this one,
+      // no bend and no other crossing.
+      const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+      for (int d : {-1, 1, 2}) {
+        const int tx = lx + d * ax, ty = ly + d * ay;
+        if (track->HasExtraTeilAt(static_cast<short>(tx), static_cast<short>(ty)) ||
+            track->PointIsBend(static_cast<short>(tx), static_cast<short>(ty)))
+          return STR_BUILD_NO_ROOM;
+        for (int row = 0; row <= 1; ++row) {
+          const int rx = tx + row * ay, ry = ty + row * ax;
+          const bool street = rx >= std::min(x1, x2) - 1 && rx <= std::max(x1, x2) + 1 && ry >= std::min(y1, y2) - 1 &&
+                              ry <= std::max(y1, y2) + 1 && (mx != 0 ? ry == y1 || ry == y1 + wide : rx == x1 || rx == x1 + wide);
+          if (street) continue;
+          if (KindAt(m_pIsoWelt, rx, ry) != CellKind::Rail || StreetShownAt(m_pIsoWelt, rx, ry) != track)
+            return STR_BUILD_NO_ROOM;
+        }
+      }
+    }
+  return 0;
+}
 
 CStrSchJunction* CStrSchJuncList::RailJunctionAt(uint32_t n) { return static_cast<CStrSchJunction*>(GetAt(n)); }
 

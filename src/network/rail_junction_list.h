@@ -23,6 +23,19 @@ class CStrSchJuncList : public CStrJunctionList {
   int Create() override;
   CStrJunction* CreateNewJunction(short x, short y, CStrassenType type) override;
   CStrStrasse* CreateNewStreet() override;
+  // Builds a track (type 9 only) after the rail drag checks.
+  int CreateStreet(CStrBuildRequest* preview, CStrassenType type);
+  // Whether a straight track from (x1, y1) to (x2, y2) can be built: 0, or
+  // the refusal: over water or a building (STR_BUILD_ON_WATER,
+  // STR_BUILD_NO_ROOM), over a street junction, along a street or over a
+  // street's bend, over a track between its ends, or with a level crossing
+  // that would not fit (at the ends, or too close to another).
+  int CheckTrackDrag(short x1, short y1, short x2, short y2);
+  // Whether a straight street of the type can cross the tracks it meets:
+  // 0, or the refusal (an end or a junction on a track, a run along a
+  // track, over a bend or a rail junction, or a crossing that would not
+  // fit between the track's bends, junctions and other crossings).
+  int CheckStreetDrag(short x1, short y1, short x2, short y2, CStrassenType type);
   int SerializeGameLoad(FILE* file) override;
 
   // Makes or refreshes the level crossings of a street with every track it

@@ -9,6 +9,7 @@
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
 #include "network/rail_junction_list.h"
+#include "network/str_junction_list.h"
 #include "network/street_objects.h"
 
 ZOR_IMPLEMENT_TYPE(CStrSchStrTeil, CStrStrassenTeil)
@@ -127,7 +128,25 @@ bool CStrSchStrTeil::HasCrossingFor(short x, short y) {
 }
 
 bool CStrSchStrTeil::RemoveIsolatedGrdCrossings() {
-  return m_pExtraTeilList && m_pExtraTeilList->RemoveIsolatedGrdCrossings();
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  if (!m_pExtraTeilList || !streets) return false;
+  bool removed = false;
+  for (CZorvaObject* o = m_pExtraTeilList->GetHead(); o;) {
+    auto* crossing = dynamic_cast<CGrdCrossing*>(o);
+    o = o->GetNext();
+    if (!crossing) continue;
+    // The street must still pass on both sides of the track.
+    short ux = 0, uy = 0, lx = 0, ly = 0;
+    crossing->GetUpperStreetPos(ux, uy);
+    crossing->GetLowerStreetPos(lx, ly);
+    CStrStrasse* street = nullptr;
+    CStrStrassenTeil* piece = nullptr;
+    if (streets->PointHitStreet(ux, uy, &street, &piece) && streets->PointHitStreet(lx, ly, &street, &piece)) continue;
+    m_pExtraTeilList->DestroyObject(crossing, 0);
+    removed = true;
+  }
+  if (!m_pExtraTeilList->GetHead()) DropExtraTeilList();
+  return removed;
 }
 
 int CStrSchStrTeil::FixeKurvenOff(signed char& dx, signed char& dy, bool atStart) {
@@ -214,6 +233,14 @@ int CStrSchienen::InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) {
   if (!IsoInMap(x, y)) return 1;
   return m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
                                          ISO_LAYER_GROUND, kCurveResID, m_pWorldObj, r);
+}
+
+int CStrSchienen::InsertIntoIsoWelt() {
+  const int r = CStrStrasse::InsertIntoIsoWelt();
+  if (r != 0 || m_InLoadFile) return r;
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) j->InsertIntoIsoWelt();
+  return 0;
 }
 
 int CStrSchienen::RemoveFromIsoWelt(bool repair) {

@@ -65,6 +65,9 @@ class CStrSchienen : public CStrStrasse {
   int InsertIntoSimWelt() override;
   int CreateMicroZelle() override;
   int RemoveFromSimWelt() override { return 0; }
+  // Draws the track; a group laid on its last cells reaches onto the cell of
+  // an end junction towards +x or +y, which then takes its graphic again.
+  int InsertIntoIsoWelt() override;
   // Clears the track's cells; the streets under its level crossings are
   // drawn again.
   int RemoveFromIsoWelt(bool repair) override;

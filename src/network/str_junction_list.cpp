@@ -799,6 +799,9 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     if (refused == STR_BUILD_BAD_REQUEST) QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return refused;
   }
+  // A street crosses tracks only where a level crossing fits.
+  if (m_pRailNet && t < STRASSE_SCHIENE)
+    if (const int refused = m_pRailNet->CheckStreetDrag(x1, y1, x2, y2, t); refused != 0) return refused;
   bool touches = false;
   if (a) {
     matchEnd(a);

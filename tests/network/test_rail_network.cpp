@@ -159,7 +159,8 @@ TEST(RailNetwork, TracksJoinInCurvesAndTJunctionsButNeverCrossEachOther) {
   // A track across another would need a rail crossing, which has no graphic:
   // refused, and the network is as it was.
   const uint32_t junctions = w.rails->GetNumber();
-  EXPECT_EQ(w.Track(40, 10, 40, 30), STR_BUILD_NO_GRAPHIC);
+  EXPECT_EQ(w.Track(40, 10, 40, 30), STR_BUILD_NO_ROOM);
+  EXPECT_EQ(w.rails->CheckDrag(40, 10, 40, 30, STRASSE_SCHIENE), STR_BUILD_NO_GRAPHIC);
   EXPECT_EQ(w.rails->GetNumber(), junctions);
   EXPECT_EQ(w.Tracks().size(), 3u);
   EXPECT_EQ(GroupRes(w, 40, 20), CStrSchienen::kStraightResID);
@@ -326,6 +327,75 @@ TEST_F(RailRecord, CutShortOrImpossibleRecordsAreRefusedWhole) {
     std::memcpy(b.data() + offset, patch.data(), patch.size());
     ExpectRefused(b);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- what the rail and street drags refuse
+
+TEST(RailDrags, TracksStayOffWaterJunctionsAndStreetsTheyWouldRunAlong) {
+  RailWorld w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(10, 10, 30, 10), STR_BUILD_OK);
+  auto* river = dynamic_cast<CRiverObject*>(w.host.CreateObject(OBJ_RIVER));
+  ASSERT_NE(river, nullptr);
+  river->Create(40, 20, CIsoRichtung(0), 38398);
+  w.map->SetIsoTileAt(40, 20, ISO_LAYER_GROUND, CIsoRichtung(0), 38398, river);
+  const uint32_t before = w.rails->GetNumber();
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2, result;
+  };
+  for (const Case& c : {Case{"over a river", 35, 20, 45, 20, STR_BUILD_ON_WATER},
+                        Case{"along a street", 10, 14, 10, 26, STR_BUILD_NO_ROOM},
+                        Case{"over a street junction", 4, 10, 20, 10, STR_BUILD_NO_ROOM},
+                        Case{"ending on a street", 2, 20, 10, 20, STR_BUILD_NO_ROOM},
+                        Case{"crossing a street next to its end", 9, 25, 20, 25, STR_BUILD_NO_ROOM},
+                        Case{"ending beside a street", 11, 14, 11, 26, STR_BUILD_NO_ROOM}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
+    EXPECT_EQ(w.rails->GetNumber(), before);
+  }
+  // Two streets closer than a crossing's length along the track.
+  ASSERT_EQ(w.Build(13, 10, 13, 30), STR_BUILD_OK);
+  EXPECT_EQ(w.Track(4, 22, 22, 22), STR_BUILD_NO_ROOM);
+  ASSERT_EQ(w.net->DeleteStreet(w.StreetBetween(13, 10, 13, 30)), 0);
+  EXPECT_EQ(w.Track(4, 22, 22, 22), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 1u);
+}
+
+TEST(RailDrags, StreetsCrossTracksOnlyWhereALevelCrossingFits) {
+  RailWorld w;
+  ASSERT_EQ(w.Track(20, 40, 20, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(20, 20, 50, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(40, 20, 40, 8), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(30, 10, 30, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Crossings().size(), 1u);
+  const size_t streets = w.Streets().size();
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2;
+    TStrassenType type;
+    int result;
+  };
+  for (const Case& c : {Case{"ending on the track", 34, 30, 34, 20, STRASSE_1, STR_BUILD_NO_ROOM},
+                        Case{"over the curve", 26, 22, 14, 22, STRASSE_1, STR_BUILD_ALONG_STREET},
+                        Case{"over a rail junction's group", 40, 30, 40, 10, STRASSE_1, STR_BUILD_NO_ROOM},
+                        Case{"beside a rail junction", 38, 30, 38, 10, STRASSE_1, STR_BUILD_NO_ROOM},
+                        Case{"next to the other crossing", 33, 30, 33, 10, STRASSE_2, STR_BUILD_NO_ROOM},
+                        Case{"a four-lane end beside the track", 36, 30, 36, 22, STRASSE_VIERSPURIG, STR_BUILD_NO_ROOM}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(w.Build(c.x1, c.y1, c.x2, c.y2, c.type), c.result);
+    EXPECT_EQ(w.Crossings().size(), 1u);
+    EXPECT_EQ(w.Streets().size(), streets);
+  }
+  // Far enough from the first crossing and the junction, a second one.
+  EXPECT_EQ(w.Build(30, 30, 46, 30, STRASSE_1), STR_BUILD_OK);
+  EXPECT_EQ(w.Build(46, 30, 46, 12, STRASSE_1), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 2u);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(46, 20));
 }
 
 }  // namespace
