@@ -4,7 +4,7 @@
 // saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown | railtown]
 // ("busytown": the street town with lights, signs and an hour's flows, after
 // enough turns of the map that cars have come onto its streets).
-// ("railtown": the street town with a railway through it: level crossings,
+// ("railtown": the street town with a railway beside it: level crossings,
 // a curve, a branch and a station.)
 // Run it under Xvfb to look at what a player would see.
 #include <SDL.h>
@@ -135,10 +135,10 @@ int BuildStreetTown(CZorvaWorld& world) {
   return refused;
 }
 
-// A railway built as the player builds it: from the south-west up to the
-// row between rows 3 and 4 of the town, along it across the columns, a
-// branch to the north and a station west of the town. Returns the number of
-// tracks and stops refused.
+// A railway built as the player builds it: west of the town from the
+// south, across the four-lane avenue and the dead end west of row 0 at
+// level crossings, with a station between them, a curve to the west and a
+// branch to the north. Returns the number of tracks and stops refused.
 int BuildRailway(CZorvaWorld& world) {
   CStrSchJuncList* rails = world.GetRailNet();
   int refused = 0;
@@ -150,12 +150,12 @@ int BuildRailway(CZorvaWorld& world) {
       ++refused;
     }
   };
-  const int y = TownNode(3) + 2;
-  track(24, TownNode(9), 24, y);
-  track(24, y, TownNode(6) + 2, y);
-  track(32, y, 32, TownNode(0) - 4);
-  if (rails->SetTrainStopAt(38, static_cast<short>(y)) != 0) {
-    std::fprintf(stderr, "no train stop at %d/%d\n", 38, y);
+  const int x = TownNode(0) - 2;
+  track(x, TownNode(8), x, TownNode(0) - 14);
+  track(x, TownNode(0) - 14, x - 22, TownNode(0) - 14);
+  track(x - 12, TownNode(0) - 14, x - 12, TownNode(0) - 34);
+  if (rails->SetTrainStopAt(static_cast<short>(x), static_cast<short>(TownNode(2))) != 0) {
+    std::fprintf(stderr, "no train stop at %d/%d\n", x, TownNode(2));
     ++refused;
   }
   return refused;
@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
   if (level == 1) world.GetIsoWelt()->UserIntZoomOut();
   if (level == 4) world.GetIsoWelt()->UserIntZoomIn();
   if (railTown)
-    world.GetIsoWelt()->SetIsoCenter(TownNode(0) - 6, TownNode(3) + 1);
+    world.GetIsoWelt()->SetIsoCenter(TownNode(0) - 6, TownNode(1) + 1);
   else if (streetTown)
     world.GetIsoWelt()->SetIsoCenter(TownNode(5), TownNode(5));
   else

@@ -1,4 +1,5 @@
-// Building one street in a network of about 2,000 street junctions while a
+// Building one street in a network of about 2,000 street junctions on the
+// map of the generated game data while a
 // rail network of at least 500 rail junctions lies beside it: every street
 // edit ends with the level-crossing checks of every street against the
 // tracks. The yardstick is the same edit in the same run with the rail
@@ -14,6 +15,7 @@
 
 #include "bench_network_scene.h"
 #include "framework/qno_log.h"
+#include "framework/qno_resource.h"
 #include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/rail_track.h"
@@ -23,7 +25,7 @@ namespace {
 using namespace netbench;
 
 // A comb of tracks below and beside the street grid (which covers cells 0
-// to 88): a line along y = 124, lines from it towards -y every five cells,
+// to 88): a line along y = 124, lines from it towards -y every six cells,
 // and short branches to +x from them every four cells, until the rail
 // network holds `want` junctions. A street from the grid along y = 22
 // crosses the lines beside the grid at level crossings.
@@ -35,11 +37,11 @@ struct Railway {
     Network::Expect(n.net->CreateStreet(&street, STRASSE_1), STR_BUILD_OK);
     rails = std::make_unique<CStrSchJuncList>(n.map.get(), n.sim.get());
     rails->Create();
-    Build(1, 124, 126, 124);
-    for (int x = 3; x <= 123 && Junctions() < want; x += 5) {
+    Build(0, 124, 124, 124);
+    for (int x = 3; x <= 123 && Junctions() < want; x += 6) {
       const int top = x <= 88 ? 92 : 2;
       Build(x, 124, x, top);
-      for (int y = 120; y >= top + 3 && Junctions() < want; y -= 4)
+      for (int y = 120; y >= top + 3 && x + 5 <= 126 && Junctions() < want; y -= 4)
         if (std::abs(y - kCrossingRow) > 4) Build(x, y, x + 3, y);
     }
   }
@@ -47,7 +49,9 @@ struct Railway {
   int Junctions() const { return static_cast<int>(rails->GetNumber()); }
   void Build(int x1, int y1, int x2, int y2) {
     CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
-    Network::Expect(rails->CreateStreet(&line, STRASSE_SCHIENE), STR_BUILD_OK);
+    const int r = rails->CreateStreet(&line, STRASSE_SCHIENE);
+    if (r != STR_BUILD_OK) std::fprintf(stderr, "track %d/%d-%d/%d: %d\n", x1, y1, x2, y2, r);
+    Network::Expect(r, STR_BUILD_OK);
   }
   int Crossings() {
     int n = 0;
@@ -79,8 +83,14 @@ double EditOnce(Network& n, int mid, int junctions) {
 
 void BM_BuildStreetBesideRailway(benchmark::State& state) {
   OpenErrorLog("/dev/null");
+  // The generated game data: the level crossings and rail groups are laid
+  // as in the game.
+  QnoResourceManager resources;
+  char path[1024];
+  QnoMakeValidPathname(ZOR_GAMEDATA_DIR, "ZORVANTA", ".GLA", path, sizeof path);
+  Network::Expect(resources.AddWadFile(path), 0);
   const int k = 45;
-  Network n(k, 2);
+  Network n(k, 2, &resources);
   Railway r(n, 500);
   const int junctions = static_cast<int>(n.net->GetNumber());
   Network::Expect(junctions >= 2000, 1);

@@ -96,13 +96,16 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   CStrStrasse* runStreet = nullptr;
   // An end's group (the end piece, or a T junction's on a track) covers
   // cells around the end's cell: only ground and track there.
-  // A new end on free ground has nothing of the rail network around it; an
-  // end on the network no other rail junction.
+  // A new end on free ground lays its end group (the cell and those after
+  // it towards +x and +y) on free ground; an end on the network may become
+  // a T junction, whose group reaches a cell further each way, over no
+  // other rail junction.
   for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
     const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
     CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
-    for (int x = ex - 1; x <= ex + 2; ++x)
-      for (int y = ey - 1; y <= ey + 2; ++y) {
+    const int lo = joins ? -1 : 0, hi = joins ? 2 : 1;
+    for (int x = ex + lo; x <= ex + hi; ++x)
+      for (int y = ey + lo; y <= ey + hi; ++y) {
         const CellKind kind = KindAt(m_pIsoWelt, x, y);
         if (kind == CellKind::Water) return STR_BUILD_ON_WATER;
         if (kind == CellKind::Free) continue;
@@ -128,7 +131,10 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
         case CellKind::Street: {
           CStrStrasse* s = StreetShownAt(m_pIsoWelt, x, y);
           signed char dx = 0, dy = 0;
-          if (s) s->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+          // A four-lane street's second row lies beside its line.
+          for (const auto& [lx, ly] : {std::pair{x, y}, std::pair{x - 1, y}, std::pair{x, y - 1}})
+            if (s && dx == 0 && dy == 0 && !s->PointIsBend(static_cast<short>(lx), static_cast<short>(ly)))
+              s->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
           // Across a straight piece of the street only.
           if (!s || (dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
           if (street && street != s) return STR_BUILD_NO_ROOM;
@@ -223,6 +229,16 @@ namespace {
 struct Box {
   int x1 = 1 << 20, y1 = 1 << 20, x2 = -(1 << 20), y2 = -(1 << 20);
   explicit Box(CStrStrasse* s) {
+    // A street of one piece runs between its junctions' cells.
+    const CStrJunction* a = s->GetStartJunction();
+    const CStrJunction* b = s->GetEndJunction();
+    if (a && b && s->GetNumber() == 1) {
+      x1 = std::min(a->GetXPos(), b->GetXPos());
+      y1 = std::min(a->GetYPos(), b->GetYPos());
+      x2 = std::max(a->GetXPos(), b->GetXPos());
+      y2 = std::max(a->GetYPos(), b->GetYPos());
+      return;
+    }
     for (CZorvaObject* o = s->GetHead(); o; o = o->GetNext()) {
       auto* p = static_cast<CStrStrassenTeil*>(o);
       x1 = std::min({x1, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
@@ -274,9 +290,11 @@ void CStrSchJuncList::TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>
   }
   const Box b(street);
   if (b.Empty()) return;
+  const int bx1 = Clamp(b.x1 / kBlock, kBlocks - 1), bx2 = Clamp(b.x2 / kBlock, kBlocks - 1);
+  const int by1 = Clamp(b.y1 / kBlock, kBlocks - 1), by2 = Clamp(b.y2 / kBlock, kBlocks - 1);
   ++m_Lookup;
-  for (int by = Clamp(b.y1 / kBlock, kBlocks - 1); by <= Clamp(b.y2 / kBlock, kBlocks - 1); ++by)
-    for (int bx = Clamp(b.x1 / kBlock, kBlocks - 1); bx <= Clamp(b.x2 / kBlock, kBlocks - 1); ++bx)
+  for (int by = by1; by <= by2; ++by)
+    for (int bx = bx1; bx <= bx2; ++bx)
       for (int n : m_Blocks[by * kBlocks + bx]) {
         IndexedTrack& t = m_Indexed[static_cast<size_t>(n)];
         if (t.seen == m_Lookup) continue;

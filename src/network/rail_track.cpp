@@ -246,7 +246,8 @@ int CStrSchienen::InsertIntoIsoWelt() {
 int CStrSchienen::RemoveFromIsoWelt(bool repair) {
   const int r = CStrStrasse::RemoveFromIsoWelt(repair);
   // A level crossing took the street's cells under it: the street draws
-  // them again, and the track, when it stays, draws its crossing over them.
+  // those cells again (only those: its other crossings stay), and the
+  // track, when it stays, draws its crossing over them.
   CStrJunctionList* streets = CStrJunction::m_pStreetNet;
   if (!streets || !m_pIsoWelt) return r;
   for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
@@ -254,22 +255,26 @@ int CStrSchienen::RemoveFromIsoWelt(bool repair) {
     for (CZorvaObject* o = parts ? parts->GetHead() : nullptr; o; o = o->GetNext()) {
       auto* crossing = dynamic_cast<CGrdCrossing*>(o);
       if (!crossing) continue;
-      CStrStrasse* street = nullptr;
-      CStrStrassenTeil* under = nullptr;
-      // The crossing's first cell lies on the track's line; the street
-      // crosses it one cell further along.
-      signed char mx = 0, my = 0;
-      p->CalcM(mx, my);
-      const short sx = static_cast<short>(crossing->GetStartX() + (mx != 0 ? mx : 0));
-      const short sy = static_cast<short>(crossing->GetStartY() + (my != 0 ? my : 0));
-      for (short cx : {sx, crossing->GetStartX()}) {
-        for (short cy : {sy, crossing->GetStartY()})
-          if (streets->PointHitStreet(cx, cy, &street, &under)) break;
-        if (street) break;
-      }
-      if (!street || street == this) continue;
-      street->RemoveFromIsoWelt(false);
-      street->InsertIntoIsoWelt();
+      const int x0 = std::min(crossing->GetStartX(), crossing->GetEndX()) - 1;
+      const int x1 = std::max(crossing->GetStartX(), crossing->GetEndX()) + 2;
+      const int y0 = std::min(crossing->GetStartY(), crossing->GetEndY()) - 1;
+      const int y1 = std::max(crossing->GetStartY(), crossing->GetEndY()) + 2;
+      for (int cx = x0; cx <= x1; ++cx)
+        for (int cy = y0; cy <= y1; ++cy) {
+          if (!crossing->PointHitExtraTeil(static_cast<short>(cx), static_cast<short>(cy))) continue;
+          CStrStrasse* street = nullptr;
+          CStrStrassenTeil* under = nullptr;
+          if (!streets->PointHitStreet(static_cast<short>(cx), static_cast<short>(cy), &street, &under) || !under)
+            continue;
+          // Only cells on the piece's own line: a four-lane group laid there
+          // covers its second row as well.
+          const bool onLine = under->GetStartX() == under->GetEndX() ? cx == under->GetStartX() : cy == under->GetStartY();
+          if (!onLine) continue;
+          CIsoRichtung direction;
+          under->CalcRichtung(direction);
+          short sx = static_cast<short>(cx), sy = static_cast<short>(cy);
+          street->CreateSingleStreetPart(sx, sy, under, direction);
+        }
     }
   }
   return r;

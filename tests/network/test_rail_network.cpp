@@ -107,6 +107,26 @@ TEST(RailNetwork, ATrackThroughAStreetGridCrossesEveryStreetOnce) {
   EXPECT_FALSE(w.rails->HasGrdCrossingAt(8, 22));
 }
 
+TEST(RailNetwork, AStreetAcrossTwoTracksKeepsBothCrossingsShownThroughLaterEdits) {
+  RailWorld w;
+  ASSERT_EQ(w.Track(10, 40, 10, 10), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(10, 10, 30, 10), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(30, 10, 30, 40), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(2, 25, 38, 25), STR_BUILD_OK);
+  ASSERT_EQ(w.Crossings().size(), 2u);
+  for (int step = 0; step < 3; ++step) {
+    SCOPED_TRACE(step);
+    for (int x : {10, 30})
+      for (int y : {25, 26}) {
+        EXPECT_EQ(GroupRes(w, x, y), CGrdCrossing::kResID) << x << "/" << y;
+        EXPECT_EQ(w.GroundType(x, y), OBJ_RAIL_PIECE) << x << "/" << y;
+      }
+    // Every edit of the street network checks the crossings again.
+    ASSERT_EQ(w.Build(2, 25 + 4 * step, 2, 29 + 4 * step), STR_BUILD_OK);
+  }
+  EXPECT_EQ(w.Crossings().size(), 2u);
+}
+
 TEST(RailNetwork, ADeletedStreetTakesItsLevelCrossingAndADeletedTrackGivesTheStreetBack) {
   RailWorld w;
   ASSERT_EQ(w.Build(5, 10, 20, 10), STR_BUILD_OK);
@@ -353,7 +373,7 @@ TEST(RailDrags, TracksStayOffWaterJunctionsAndStreetsTheyWouldRunAlong) {
                         Case{"over a street junction", 4, 10, 20, 10, STR_BUILD_NO_ROOM},
                         Case{"ending on a street", 2, 20, 10, 20, STR_BUILD_NO_ROOM},
                         Case{"crossing a street next to its end", 9, 25, 20, 25, STR_BUILD_NO_ROOM},
-                        Case{"ending beside a street", 11, 14, 11, 26, STR_BUILD_NO_ROOM}}) {
+                        Case{"with its end group over a street", 2, 14, 9, 14, STR_BUILD_NO_ROOM}}) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
     EXPECT_EQ(w.rails->GetNumber(), before);
