@@ -158,6 +158,9 @@ constexpr uint32_t NET_SPRITES_END = 60000;
 // above continue here.
 constexpr uint32_t NET_SPRITES_MORE_FIRST = 57750;  // up to 57999
 constexpr uint32_t NET_SPRITES_MORE_END = 58000;
+// And the rail network's pieces after those.
+constexpr uint32_t NET_SPRITES_RAIL_FIRST = 45100;  // up to 46399
+constexpr uint32_t NET_SPRITES_RAIL_END = 46400;
 constexpr uint32_t NET_LAYOUTS_FIRST = 42500;     // up to 43699
 constexpr uint32_t NET_LAYOUTS_END = 43700;
 constexpr int NET_LAYOUT_ZOOMS = 2;  // the farthest zoom has no micro simulation
@@ -165,7 +168,8 @@ constexpr int NET_LAYOUT_ZOOMS = 2;  // the farthest zoom has no micro simulatio
 enum class NetShape : uint8_t {
   Road,           // straight piece, bend, end piece or junction, by its arms
   Bridge,         // variant: 0 the head rising towards +x, 1 the deck, 2 the head falling towards +x
-  LevelCrossing,  // the street along x over a track along y
+  LevelCrossing,  // a track along x, the street over it along y at the second cell
+  Rail,           // variant: 0 straight track along x, 1 curve from +x to +y, 2 T junction opening to +y, 3 end
   Light,          // traffic light for the lane arriving at +x
   StopLine,       // variant: 1 one lane, 2 both lanes of a four-lane cell
   PrioritySign,

@@ -71,8 +71,8 @@ std::vector<NetPieceArt> BuildNetPieces() {
       {42457, N::Bridge, 1, 2, 2, true, {F, _, F, _}, 2, true},
       {42441, N::Bridge, 2, 2, 2, true, {F, _, F, _}, 2, true},
       // level crossings
-      {21493, N::LevelCrossing, 0, 4, 1, true, {S, _, S, _}, 2, true},
-      {39079, N::LevelCrossing, 0, 4, 2, true, {F, _, F, _}, 2, true},
+      {21493, N::LevelCrossing, 1, 4, 2, true, {_, S, _, S}, 2, true},
+      {39079, N::LevelCrossing, 0, 4, 2, true, {_, F, _, F}, 2, true},
       // layers merged onto the street tile next to a junction at +x
       {12802, N::Light, 0, 1, 1, false, {_, _, _, _}, 1, false},
       {21308, N::StopLine, 1, 1, 1, false, {_, _, _, _}, 1, false},
@@ -95,14 +95,23 @@ std::vector<NetPieceArt> BuildNetPieces() {
       {3657, N::Road, 1, 2, 2, true, {O, F, _, F}, 1, true},
       {3489, N::Road, 1, 2, 2, true, {F, S, F, _}, 1, true},
       {7286, N::Road, 1, 2, 2, true, {F, S, F, S}, 1, true},
+      // the rail network: straight track, curve, T junction, end
+      {18353, N::Rail, 0, 2, 2, true, {_, _, _, _}, 1, false},
+      {18364, N::Rail, 1, 3, 3, true, {_, _, _, _}, 1, false},
+      {21276, N::Rail, 2, 4, 3, true, {_, _, _, _}, 1, false},
+      {19806, N::Rail, 3, 2, 2, true, {_, _, _, _}, 1, false},
   };
   std::vector<NetPieceArt> out;
   uint32_t tile = NET_PART_TILES_FIRST, sprite = NET_SPRITES_FIRST, layout = NET_LAYOUTS_FIRST;
   for (const NetRow& r : rows) {
     NetPieceArt n{r.id, r.shape, r.variant, r.width, r.depth, r.group, {r.arms[0], r.arms[1], r.arms[2], r.arms[3]},
                   r.layers, r.group ? tile : 0, sprite, r.vehicles ? layout : 0};
-    if (sprite + n.SpriteCount() > NET_SPRITES_END && sprite <= NET_SPRITES_END) {
+    // A piece that no longer fits into its block begins the next one.
+    if (sprite + n.SpriteCount() > NET_SPRITES_END && sprite <= NET_SPRITES_END && sprite >= NET_SPRITES_FIRST) {
       sprite = NET_SPRITES_MORE_FIRST;
+      n.firstSprite = sprite;
+    } else if (sprite + n.SpriteCount() > NET_SPRITES_MORE_END && sprite < NET_SPRITES_MORE_END) {
+      sprite = NET_SPRITES_RAIL_FIRST;
       n.firstSprite = sprite;
     }
     if (r.group) tile += static_cast<uint32_t>(n.Parts());

@@ -2,9 +2,10 @@
 # Runs the game under Xvfb with a small town laid out by the world's factory
 # (or, with "streets", street graphics placed on the map, or, with
 # "streettown", a town of streets built through the street network, or,
-# with "busytown", that town with lights, signs and cars on its streets) and
+# with "busytown", that town with lights, signs and cars on its streets, or,
+# with "railtown", that town with a railway, level crossings and a station) and
 # saves the frame as a PNG:
-#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets | streettown | busytown]
+#   scripts/map-screenshot.sh [build dir] [output.png] [zoom level 1, 2 or 4] [streets | streettown | busytown | railtown]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}

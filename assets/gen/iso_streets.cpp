@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "gen/iso_art.h"
+#include "gen/iso_rails.h"
 #include "gen/net_model.h"
 #include "writers/iso_writers.h"
 
@@ -25,9 +26,6 @@ const Rgb MEDIAN = Hex(0x6a9a46);
 const Rgb WATER = Hex(0x3f7fb8);
 const Rgb DECK = Hex(0xb4b0a8);
 const Rgb BUS = Hex(0x9a4a3a);
-const Rgb BALLAST = Hex(0x8a8274);
-const Rgb RAIL = Hex(0xa8a49c);
-const Rgb SLEEPER = Hex(0x6a5444);
 
 constexpr uint8_t Z_FLOOR = 0;
 constexpr uint8_t Z_MARKING = 2;
@@ -321,26 +319,6 @@ void PaintRoad(cairo_t* cr, const NetPieceArt& n, int zoom, bool water) {
   }
 }
 
-void PaintLevelCrossing(cairo_t* cr, const NetPieceArt& n, int zoom) {
-  PaintRoad(cr, n, zoom, false);
-  // the track across the middle two cells, two rails per track
-  const double D = n.depth;
-  const double road = NetHalfWidth(n.arms[0]) + NetKerbWidth(n.arms[0]);
-  const double mid = D / 2;
-  for (double c : {1.5, 2.5}) {
-    cairo_rectangle(cr, c - 0.38, 0, 0.76, mid - road);
-    cairo_rectangle(cr, c - 0.38, mid + road, 0.76, D - mid - road);
-    SetColour(cr, BALLAST), cairo_fill(cr);
-    if (zoom < 2)
-      for (double q = 0.06; q < D; q += 0.16) {
-        if (std::abs(q - mid) < road + 0.04) continue;
-        cairo_rectangle(cr, c - 0.3, q - 0.03, 0.6, 0.06);
-        SetColour(cr, SLEEPER), cairo_fill(cr);
-      }
-    for (double l : {-0.16, 0.16}) Line(cr, {c + l, 0}, {c + l, D}, zoom == 2 ? 0.08 : 0.04, RAIL);
-  }
-}
-
 void PaintBridge(cairo_t* cr, const NetPieceArt& n, int zoom) {
   // water under the whole piece, then a deck carrying the street
   const double W = n.width, D = n.depth;
@@ -378,25 +356,7 @@ void BuildUpper(IsoScene& s, const NetPieceArt& n, int a, int b) {
       if (n.variant != 1) s.Pole(n.variant == 0 ? a + 0.12 : a + 0.88, q, 0.42, Hex(0x4a5058));
     }
   } else if (n.shape == NetShape::LevelCrossing) {
-    const double road = NetHalfWidth(n.arms[0]) + 0.02;
-    const double mid = D / 2;
-    // a barrier on each side, lowered across the lane that arrives there
-    struct Bar {
-      double p, q0, q1;
-    };
-    const Bar bars[] = {{0.9, mid + road + 0.06, mid - 0.02}, {3.1, mid - road - 0.06, mid + 0.02}};
-    for (const Bar& bar : bars) {
-      if (!inCell(bar.p, bar.q0)) continue;
-      s.Box(bar.p - 0.03, bar.q0 - 0.03, bar.p + 0.03, bar.q0 + 0.03, 0, 0.14, Hex(0xe8e4dc), Hex(0xc83a32));
-      const double q0 = std::min(bar.q0, bar.q1), q1 = std::max(bar.q0, bar.q1);
-      const int pieces = 6;
-      for (int i = 0; i < pieces; ++i) {
-        const double qa = q0 + (q1 - q0) * i / pieces, qb = q0 + (q1 - q0) * (i + 1) / pieces;
-        s.Box(bar.p - 0.012, qa, bar.p + 0.012, qb, 0.1, 0.12, i % 2 ? Hex(0xf2f0ea) : Hex(0xd0302a),
-              i % 2 ? Hex(0xf2f0ea) : Hex(0xd0302a));
-      }
-      s.Board(bar.p + (bar.p < 2 ? -0.06 : 0.06), bar.q0, 0.32, 0.5, 0.4, Hex(0xf2f0ea), Hex(0xd0302a), "X");
-    }
+    BuildRailUpper(s, n, a, b);
   }
 }
 
@@ -526,7 +486,8 @@ bool DrawViews(GameDataBuilder& out, const NetPieceArt& n, Views& views) {
         ModelPlane(cr, proj);
         switch (n.shape) {
           case NetShape::Bridge: PaintBridge(cr, n, zoom); break;
-          case NetShape::LevelCrossing: PaintLevelCrossing(cr, n, zoom); break;
+          case NetShape::LevelCrossing:
+          case NetShape::Rail: PaintRail(cr, n, zoom); break;
           case NetShape::BusBend: PaintBusBend(cr, n); break;
           default: PaintRoad(cr, n, zoom, false); break;
         }

@@ -1,9 +1,11 @@
 // Starts the real game in the current directory (its settings file points at
 // the game data), lays out a small town through the world's own factory, or
 // a street network through the map's street placement, runs a few frames and
-// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown]
+// saves the screen:  zor_mapshot <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown | railtown]
 // ("busytown": the street town with lights, signs and an hour's flows, after
 // enough turns of the map that cars have come onto its streets).
+// ("railtown": the street town with a railway beside it: level crossings,
+// a curve, a branch and a station.)
 // Run it under Xvfb to look at what a player would see.
 #include <SDL.h>
 
@@ -18,6 +20,7 @@
 #include "iso/iso_welt.h"
 #include "microsim/micro_host.h"
 #include "network/str_junction.h"
+#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "sim/sim_network.h"
@@ -132,6 +135,32 @@ int BuildStreetTown(CZorvaWorld& world) {
   return refused;
 }
 
+// A railway built as the player builds it: west of the town from the
+// south, across the four-lane avenue and the dead end west of row 0 at
+// level crossings, with a station between them, a curve to the west and a
+// branch to the north. Returns the number of tracks and stops refused.
+int BuildRailway(CZorvaWorld& world) {
+  CStrSchJuncList* rails = world.GetRailNet();
+  int refused = 0;
+  auto track = [&](int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    const int r = rails->CreateStreet(&line, STRASSE_SCHIENE);
+    if (r != STR_BUILD_OK) {
+      std::fprintf(stderr, "track %d/%d - %d/%d refused: %d\n", x1, y1, x2, y2, r);
+      ++refused;
+    }
+  };
+  const int x = TownNode(0) - 2;
+  track(x, TownNode(8), x, TownNode(0) - 14);
+  track(x, TownNode(0) - 14, x - 22, TownNode(0) - 14);
+  track(x - 12, TownNode(0) - 14, x - 12, TownNode(0) - 34);
+  if (rails->SetTrainStopAt(static_cast<short>(x), static_cast<short>(TownNode(2))) != 0) {
+    std::fprintf(stderr, "no train stop at %d/%d\n", x, TownNode(2));
+    ++refused;
+  }
+  return refused;
+}
+
 CStrJunction* JunctionAt(CStrJunctionList* net, int i, int j) {
   for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
     auto* junction = static_cast<CStrJunction*>(o);
@@ -213,11 +242,13 @@ int main(int argc, char** argv) {
   world.OnStartup();
   const std::string what = argc > 3 ? argv[3] : "";
   const bool busyTown = what == "busytown";
-  const bool streetTown = what == "streettown" || busyTown;
+  const bool railTown = what == "railtown";
+  const bool streetTown = what == "streettown" || busyTown || railTown;
   const bool streets = what == "streets" || streetTown;
   int placed = 0;
   if (streetTown)
     placed = BuildStreetTown(world) == 0 ? 1 : 0;
+  if (railTown && BuildRailway(world) != 0) placed = 0;
   else if (streets)
     placed = PlaceStreets(world);
   for (const Building& b : kTown)
@@ -228,7 +259,9 @@ int main(int argc, char** argv) {
   const int level = argc > 2 ? std::atoi(argv[2]) : 1;
   if (level == 1) world.GetIsoWelt()->UserIntZoomOut();
   if (level == 4) world.GetIsoWelt()->UserIntZoomIn();
-  if (streetTown)
+  if (railTown)
+    world.GetIsoWelt()->SetIsoCenter(TownNode(0) - 6, TownNode(1) + 1);
+  else if (streetTown)
     world.GetIsoWelt()->SetIsoCenter(TownNode(5), TownNode(5));
   else
     world.GetIsoWelt()->SetIsoCenter(kOrigin + 7, kOrigin + 6);

@@ -30,8 +30,12 @@ enum class GridOrder { kCellByCell, kLongRows };
 // A map without pictures, the demand simulation and a grid of k x k nodes
 // `step` cells apart (the corners are bends, so k * k - 4 junctions).
 struct Network {
-  Network(int k, int step, GridOrder order = GridOrder::kCellByCell) : k(k), step(step) {
-    map = std::make_unique<CIsoWelt>(&host, nullptr, nullptr);
+  // `resources`: the game data the map draws from; none for a map without
+  // pictures.
+  Network(int k, int step, GridOrder order = GridOrder::kCellByCell,
+          QnoResourceManager* resources = nullptr)
+      : k(k), step(step) {
+    map = std::make_unique<CIsoWelt>(&host, resources, nullptr);
     map->OnCreate();
     for (int type : {1, 2, 3, 4}) map->DefineStreet(type, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 600);
     sim = std::make_unique<CSimWelt>(&parts);

@@ -10,6 +10,7 @@
 #include "microsim/micro_simulation.h"
 #include "network/str_ampel.h"
 #include "network/str_junction_list.h"
+#include "network/rail_junction.h"
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
@@ -335,6 +336,9 @@ int CStrJunction::ArmMaskStrasseD(const Arm* arms, int n) {
 }
 
 int CStrJunction::GraphicForArms(const Arm* arms, int n, int* rotation) {
+  bool rail = n > 0;
+  for (int i = 0; i < n; ++i) rail = rail && arms[i].type == STRASSE_SCHIENE;
+  if (rail) return CStrSchJunction::GraphicForRailArms(arms, n, rotation);
   bool four = false;
   for (int i = 0; i < n; ++i) four = four || arms[i].type >= STRASSE_VIERSPURIG;
   int id = 0;

@@ -107,6 +107,9 @@ class CStrJunction : public CZorvaObject {
   virtual CStrStrasse* CreateNewStreet();
   virtual int CreateMicroZelle();
   virtual TObjectType GetZorvaObjectType() const { return OBJ_CROSSING; }
+  // Whether the junction's record holds its control kind (rail junctions
+  // have none).
+  virtual bool HasControlField() const { return true; }
 
   // ---- links
   // 1 when the junction already holds four streets (the street is refused).

@@ -9,6 +9,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "network/str_ampel.h"
+#include "network/rail_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
 #include "network/street_objects.h"
@@ -797,6 +798,9 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     if (refused == STR_BUILD_BAD_REQUEST) QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return refused;
   }
+  // A street crosses tracks only where a level crossing fits.
+  if (m_pRailNet && t < STRASSE_SCHIENE)
+    if (const int refused = m_pRailNet->CheckStreetDrag(x1, y1, x2, y2, t); refused != 0) return refused;
   bool touches = false;
   if (a) {
     matchEnd(a);
@@ -901,15 +905,7 @@ int CStrJunctionList::UpdateChanges() {
   RemoveIsolatedJunctions();
   UpdateAmpel();
   if (!m_pRailNet) return 0;
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-    CStrJunction* j = AsJunction(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      if (s->GetStartJunction() != j) continue;
-      int flag = 0;
-      m_pRailNet->CheckForTrainCrossing(j, j, s, &flag);
-    }
-  }
+  m_pRailNet->CheckForTrainCrossings(this);
   return m_pRailNet->UpdateChanges();
 }
 
@@ -978,4 +974,3 @@ int CStrJunctionList::TurnMicroSim() {
   return UpdateAmpeln();
 }
 
-int CStrSchJuncList::Create() { return CList::Create(true, 2000); }

@@ -226,22 +226,3 @@ class CStrJunctionList : public CList {
   std::vector<WaySettled> m_WaySettled;
   std::vector<CStrJunction*> m_WayStack;
 };
-
-// The rail network. Stand-in: only what the world's start-up and turn call.
-class CStrSchJuncList : public CList {
- public:
-  CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim) : m_pIsoWelt(iso), m_pSimWelt(sim) {}
-  using CList::Create;
-  virtual int Create();
-  virtual int TurnMicroSim() { return 0; }
-  // Adds or updates the level crossings of a street with the tracks.
-  int CheckForTrainCrossing(CStrJunction*, CStrJunction*, CStrStrasse*, int* flag) {
-    *flag = 0;
-    return 0;
-  }
-  int UpdateChanges() { return 0; }
-
- protected:
-  CIsoWelt* m_pIsoWelt;
-  CSimWelt* m_pSimWelt;
-};

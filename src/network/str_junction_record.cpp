@@ -27,7 +27,7 @@ int CStrJunction::SerializeGameStore(FILE* file) {
   out.U16(m_x);
   out.U16(m_y);
   out.U8(m_AnzLinkedStreets);
-  out.I32(m_AmpelType);
+  if (HasControlField()) out.I32(m_AmpelType);
   if (!out.Ok()) return 1;
   // The crossing's settings follow; a junction without crossing object
   // writes the settings a new one starts with.
@@ -43,7 +43,7 @@ int CStrJunction::SerializeGameLoad(FILE* file) {
   const uint16_t x = in.U16();
   const uint16_t y = in.U16();
   const uint8_t count = in.U8();
-  const int32_t ampel = in.I32();
+  int32_t ampel = HasControlField() ? in.I32() : 0;
   if (!in.Ok()) {
     QNO_ERROR(QNO_SEV_ERROR, "CStrJunction: record cut short");
     return 1;
@@ -55,6 +55,8 @@ int CStrJunction::SerializeGameLoad(FILE* file) {
   }
   CKreuzObj settings;
   if (settings.SerializeGameLoad(file) != 0) return 1;
+  // Without a control field of its own the junction has its crossing's.
+  if (!HasControlField()) ampel = settings.GetAmpelType();
   if (settings.GetAmpelType() != ampel) {
     QNO_ERROR(QNO_SEV_WARNING, "CStrJunction: control %d at %d/%d disagrees with its crossing's %d", ampel, x, y,
               settings.GetAmpelType());

@@ -666,13 +666,13 @@ int CStrStrasse::SplitAt(CStrStrassenTeil* piece, short x, short y, CStrStrasse*
   if (!piece || !first || !second || !Contains(piece)) return 0;
   const bool atBend = Next(piece) && piece->GetEndX() == x && piece->GetEndY() == y;
   const bool rail = m_Type == STRASSE_SCHIENE;
-  auto* a = new CStrStrasse(m_pIsoWelt, m_pSimWelt);
+  CStrStrasse* a = NewSibling();
   a->Create(this);
   for (CStrStrassenTeil* p = Head(); p != piece; p = Next(p)) a->AddTail(CreateNewStrassenTeil(p), 0);
   CStrStrassenTeil* head = a->CreateNewStrassenTeil();
   head->Create(piece->GetStartX(), piece->GetStartY(), x, y, piece->GetExtraTeilList(), rail, m_Type);
   a->AddTail(head, 0);
-  auto* b = new CStrStrasse(m_pIsoWelt, m_pSimWelt);
+  CStrStrasse* b = NewSibling();
   b->Create(this);
   if (!atBend) {
     CStrStrassenTeil* tail = b->CreateNewStrassenTeil();
@@ -1228,8 +1228,16 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
     if (!DrawRange(p, sx, sy, ex, ey, mx, my, direction)) continue;
     if (mx == 0 && my == 0) continue;
     for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
-         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my))
+         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
+      const short px = x, py = y;
       fn(x, y, p, direction);
+      // An extra part hands back its last cell; one that is not ahead on
+      // the piece's line (a part without extent) goes on from its first.
+      if ((x - px) * mx + (y - py) * my < 0 || (mx != 0 ? y != py : x != px)) {
+        x = px;
+        y = py;
+      }
+    }
   }
 }
 
@@ -1409,14 +1417,10 @@ int CStrStrasse::SerializeGameLoad(FILE* file) {
     return 1;
   }
   m_Type = static_cast<TStrassenType>(type);
-  CStrJunctionList* net = CStrJunction::m_pStreetNet;
-  CStrJunction* start = net ? net->GetJunctionByID(startId) : nullptr;
-  CStrJunction* end = net ? net->GetJunctionByID(endId) : nullptr;
-  if (!start || !end) {
-    QNO_ERROR(QNO_SEV_ERROR, "Street record names crossings %d and %d, not both in the network", startId, endId);
-    return 1;
-  }
-  SetElementType(CStrStrassenTeil::m_pClassType);
+  CStrJunction* start = nullptr;
+  CStrJunction* end = nullptr;
+  if (LoadJunctions(startId, endId, &start, &end) != 0) return 1;
+  SetElementType(PieceType());
   if (CList::SerializeGameLoad(file) != 0 || GetNumber() == 0) {
     CList::Destroy();
     return 1;
@@ -1429,6 +1433,25 @@ int CStrStrasse::SerializeGameLoad(FILE* file) {
     return 1;
   }
   InsertIntoIsoWelt();
+  return RegisterLoaded(simId, simIdSecond);
+}
+
+int CStrStrasse::LoadJunctions(uint16_t startId, uint16_t endId, CStrJunction** start, CStrJunction** end) {
+  CStrJunctionList* net = CStrJunction::m_pStreetNet;
+  *start = net ? net->GetJunctionByID(startId) : nullptr;
+  *end = net ? net->GetJunctionByID(endId) : nullptr;
+  if (*start && *end) return 0;
+  QNO_ERROR(QNO_SEV_ERROR, "Street record names crossings %d and %d, not both in the network", startId, endId);
+  return 1;
+}
+
+CStrStrasse* CStrStrasse::NewSibling() { return new CStrStrasse(m_pIsoWelt, m_pSimWelt); }
+
+const QnoObjectType* CStrStrasse::PieceType() const { return CStrStrassenTeil::m_pClassType; }
+
+int CStrStrasse::RegisterLoaded(int16_t simId, int16_t simIdSecond) {
+  CStrJunction* start = m_pStartJunction;
+  CStrJunction* end = m_pEndJunction;
   m_SimID = AddToSim(start, CalcSimDirection(true), end, CalcSimDirection(false), simId);
   if (m_SimID && m_pSimWelt) m_pSimWelt->SetStreetCapacity(m_SimID, m_Capacity > 0 ? m_Capacity : DefaultCapacity());
   if (m_Type != STRASSE_EINBAHN) {

@@ -223,6 +223,14 @@ class CStrStrasse : public CList {
   int LayerTileAtJunction(CStrJunction* junction, short* x, short* y, CIsoRichtung* dir);
 
  protected:
+  // Loading: the record's end junctions looked up by id (1 when either is
+  // missing), the type the piece list holds, and the registration of the
+  // read street under its stored ids.
+  virtual int LoadJunctions(uint16_t startId, uint16_t endId, CStrJunction** start, CStrJunction** end);
+  virtual const QnoObjectType* PieceType() const;
+  // A new, not yet created street of this street's kind (the halves of a split).
+  virtual CStrStrasse* NewSibling();
+  virtual int RegisterLoaded(int16_t simId, int16_t simIdSecond);
   void StepPastJunctionGroup(CStrJunction* j, short mx, short my, short* x, short* y);
   // Resets every cell around the street's pieces that still names the
   // object: no cell may name the street's object once it goes.

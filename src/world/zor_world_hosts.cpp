@@ -13,6 +13,7 @@
 #include "iso/iso_welt.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
+#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"

@@ -32,6 +32,7 @@
 #include "model/statistik.h"
 #include "world/zor_startup_tables.h"
 #include "model/zor_var.h"
+#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"

@@ -287,8 +287,11 @@ TEST(MapArtPlan, IdsStayInTheirBlocksAndNoIdIsListedTwice) {
       EXPECT_EQ(n.firstTile, netTile) << n.id;
       netTile += static_cast<uint32_t>(n.Parts());
     }
-    if (netSprite + n.SpriteCount() > zorgen::NET_SPRITES_END && netSprite <= zorgen::NET_SPRITES_END)
+    if (netSprite + n.SpriteCount() > zorgen::NET_SPRITES_END && netSprite <= zorgen::NET_SPRITES_END &&
+        netSprite >= zorgen::NET_SPRITES_FIRST)
       netSprite = zorgen::NET_SPRITES_MORE_FIRST;
+    else if (netSprite + n.SpriteCount() > zorgen::NET_SPRITES_MORE_END && netSprite < zorgen::NET_SPRITES_MORE_END)
+      netSprite = zorgen::NET_SPRITES_RAIL_FIRST;
     EXPECT_EQ(n.firstSprite, netSprite) << n.id;
     netSprite += n.SpriteCount();
     if (n.firstLayout) {
@@ -297,7 +300,9 @@ TEST(MapArtPlan, IdsStayInTheirBlocksAndNoIdIsListedTwice) {
     }
   }
   EXPECT_LE(netTile, zorgen::ISO_SPRITES_FIRST);
-  EXPECT_LE(netSprite, netSprite > zorgen::NET_SPRITES_MORE_FIRST ? zorgen::NET_SPRITES_MORE_END : zorgen::NET_SPRITES_END);
+  EXPECT_LE(netSprite, netSprite >= zorgen::NET_SPRITES_FIRST        ? zorgen::NET_SPRITES_END
+                       : netSprite >= zorgen::NET_SPRITES_MORE_FIRST ? zorgen::NET_SPRITES_MORE_END
+                                                                     : zorgen::NET_SPRITES_RAIL_END);
   EXPECT_LE(netLayout, zorgen::NET_LAYOUTS_END);
   // The blocks hold nothing else, and no id the game names falls into them.
   for (const zorgen::ManifestEntry& e : zorgen::Manifest()) {

@@ -1,8 +1,9 @@
 // Reads arbitrary bytes as the street network's savegame record into an
-// empty network. A refused record leaves nothing behind: no junction, no
-// world object and no crossing in the demand simulation. A network that
-// loads links every street into both of its ends and writes a record that
-// reads back to the same network.
+// empty network, and what follows it as the rail network's. A refused
+// record leaves nothing behind: no junction, no world object and no
+// crossing in the demand simulation. A network that loads links every
+// street and track into both of its ends and writes a record that reads
+// back to the same network.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "network_object_host.h"
 #include "framework/qno_log.h"
 #include "iso/iso_welt.h"
+#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
@@ -36,8 +38,14 @@ struct FuzzWorld {
     CStrExtTeil::m_pIsoWelt = map;
     net = new CStrJunctionList(map, sim);
     net->Create();
+    rails = new CStrSchJuncList(map, sim);
+    rails->Create();
+    net->SetRailNet(rails);
   }
   ~FuzzWorld() {
+    net->SetRailNet(nullptr);
+    rails->Destroy();
+    delete rails;
     net->Destroy();
     delete net;
     CStrStrassenTeil::m_pIsoWelt = nullptr;
@@ -53,8 +61,10 @@ struct FuzzWorld {
   CIsoWelt* map = nullptr;
   CSimWelt* sim = nullptr;
   CStrJunctionList* net = nullptr;
+  CStrSchJuncList* rails = nullptr;
 };
 
+// Every street of a network (or every track of the rail network).
 std::vector<CStrStrasse*> StreetsOf(CStrJunctionList* net) {
   std::vector<CStrStrasse*> out;
   for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
@@ -66,31 +76,56 @@ std::vector<CStrStrasse*> StreetsOf(CStrJunctionList* net) {
 }
 
 // Takes a loaded network out of the map and the demand simulation again.
-void Clear(FuzzWorld& w) {
-  for (CStrStrasse* s : StreetsOf(w.net)) {
+void Clear(CStrJunctionList* net) {
+  for (CStrStrasse* s : StreetsOf(net)) {
     s->RemoveFromIsoWelt(false);
     s->RemoveFromSimWelt();
   }
-  for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext()) {
+  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     j->RemoveFromIsoWelt();
     j->RemoveFromSimWelt();
   }
-  w.net->Destroy();
-  w.net->Create();
+  net->Destroy();
+  net->Create();
 }
 
-void Check(FuzzWorld& w) {
-  for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext()) {
+void Clear(FuzzWorld& w) {
+  Clear(w.rails);
+  Clear(w.net);
+}
+
+void Check(CStrJunctionList* net) {
+  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     if (j->GetAnzLinkedStreets() > CStrJunction::kMaxStreets) std::abort();
-    if (w.net->GetJunctionByID(j->GetSimID()) != j) std::abort();
+    if (net->GetJunctionByID(j->GetSimID()) != j) std::abort();
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
       CStrStrasse* s = j->GetStreetByNR(i);
       if (!s->GetStartJunction() || !s->GetEndJunction()) std::abort();
       if (!s->GetStartJunction()->HasStreet(s) || !s->GetEndJunction()->HasStreet(s)) std::abort();
     }
   }
+}
+
+void Check(FuzzWorld& w) {
+  Check(w.net);
+  Check(w.rails);
+  for (CStrStrasse* t : StreetsOf(w.rails))
+    if (!(t->GetStreetType() == STRASSE_SCHIENE) || t->GetSimID() == 0) std::abort();
+}
+
+// Loads the street network's record and, when bytes follow, the rail
+// network's; 1 when either is refused (the rail network is then empty).
+int Load(FuzzWorld& w, FILE* in) {
+  if (w.net->SerializeGameLoad(in) != 0) return 1;
+  const int next = std::fgetc(in);
+  if (next == EOF) return 0;
+  std::ungetc(next, in);
+  const size_t objects = w.host.objects.size();
+  if (w.rails->SerializeGameLoad(in) == 0) return 0;
+  if (w.rails->GetNumber() != 0 || w.host.objects.size() != objects) std::abort();
+  return 1;
 }
 
 }  // namespace
@@ -102,25 +137,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzWorld* w = new FuzzWorld;
   FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   if (!in) return 0;
-  const int r = w->net->SerializeGameLoad(in);
+  const int r = Load(*w, in);
   std::fclose(in);
   if (r != 0) {
-    if (w->net->GetNumber() != 0 || !w->host.objects.empty()) std::abort();
+    // A refused street record leaves nothing; a refused rail record leaves
+    // the streets that loaded, which go with the world.
+    if (w->net->GetNumber() != 0) {
+      Clear(*w);
+      delete w;
+      w = new FuzzWorld;
+    }
+    if (!w->host.objects.empty()) std::abort();
     return 0;
   }
   Check(*w);
   const uint32_t junctions = w->net->GetNumber();
   const size_t streets = StreetsOf(w->net).size();
+  const uint32_t railJunctions = w->rails->GetNumber();
+  const size_t tracks = StreetsOf(w->rails).size();
   FILE* out = std::tmpfile();
-  if (!out || w->net->SerializeGameStore(out) != 0) std::abort();
+  if (!out || w->net->SerializeGameStore(out) != 0 || w->rails->SerializeGameStore(out) != 0) std::abort();
   Clear(*w);
   if (!w->host.objects.empty()) std::abort();
   delete w;
   w = new FuzzWorld;
   std::rewind(out);
-  if (w->net->SerializeGameLoad(out) != 0) std::abort();
+  if (Load(*w, out) != 0) std::abort();
   std::fclose(out);
   if (w->net->GetNumber() != junctions || StreetsOf(w->net).size() != streets) std::abort();
+  if (w->rails->GetNumber() != railJunctions || StreetsOf(w->rails).size() != tracks) std::abort();
   Check(*w);
   Clear(*w);
   delete w;

@@ -28,6 +28,16 @@ class NetObjectHost : public CIsoHost {
     objects.insert(o);
     return o;
   }
+  // A street-side object (a train stop) as the world's factory makes one:
+  // of its kind, not yet on the map.
+  CWorldObj* CreateObjectAt(TObjectType kind, int, CIsoRichtung, int, int) override {
+    if (kind != OBJ_STREETSIDE) return nullptr;
+    auto* o = new CWorldObj;
+    o->Create();
+    o->SetType(kind);
+    objects.insert(o);
+    return o;
+  }
   // As the world does: the ground gives up one reference, any other object
   // made here goes; 1 for an object the host did not make.
   int DestroyObject(CWorldObj* object, int) override {
@@ -50,6 +60,8 @@ class NetObjectHost : public CIsoHost {
     if (kind == OBJ_STREET_PIECE) return new CStreetObj;
     if (kind == OBJ_CROSSING) return new CKreuzObj;
     if (kind == OBJ_RIVER) return new CRiverObject;
+    if (kind == OBJ_RAIL_PIECE) return new CRailObj;
+    if (kind == OBJ_RAIL_JUNCTION) return new CRailKreuz;
     return nullptr;
   }
 };

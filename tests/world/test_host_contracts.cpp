@@ -293,12 +293,20 @@ TYPED_TEST_SUITE(IsoHostContract, IsoSubjects);
 
 TYPED_TEST(IsoHostContract, ObjectsAreMadeOfTheKindAskedForAndGivenUp) {
   CIsoHost& host = this->subject.Host();
-  for (TObjectType kind : {OBJ_STREET_PIECE, OBJ_CROSSING}) {
+  for (TObjectType kind : {OBJ_STREET_PIECE, OBJ_CROSSING, OBJ_RAIL_PIECE, OBJ_RAIL_JUNCTION}) {
     CWorldObj* object = host.CreateObject(kind);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(object->GetType(), kind);
     EXPECT_EQ(host.DestroyObject(object, 0), 0);
   }
+}
+
+TYPED_TEST(IsoHostContract, ATrainStopIsAStreetSideObject) {
+  CIsoHost& host = this->subject.Host();
+  CWorldObj* stop = host.CreateObjectAt(OBJ_STREETSIDE, 18981, CIsoRichtung(1), 10, 12);
+  ASSERT_NE(stop, nullptr);
+  EXPECT_EQ(stop->GetType(), OBJ_STREETSIDE);
+  EXPECT_EQ(host.DestroyObject(stop, 1), 0);
 }
 
 TYPED_TEST(IsoHostContract, EmptyCellsShareOneGroundObject) {

@@ -19,6 +19,7 @@
 #include "measures/traffic_display.h"
 #include "microsim/micro_simulation.h"
 #include "model/data_exchange.h"
+#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"

@@ -1,0 +1,397 @@
+#include "network/rail_junction_list.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "framework/qno_log.h"
+#include "iso/iso_geometry.h"
+#include "iso/iso_object.h"
+#include "iso/iso_welt.h"
+#include "network/rail_junction.h"
+#include "network/rail_track.h"
+#include "network/street_objects.h"
+#include "iso/iso_host.h"
+#include "worldbase/zor_world_obj.h"
+
+CStrSchJuncList::CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim, CStrJunctionList* streets)
+    : CStrJunctionList(iso, sim) {
+  CStrJunction::m_pStreetNet = streets;
+  SetElementType(CStrSchJunction::m_pClassType);
+  CStrSchienen::m_pRailNet = this;
+}
+
+CStrSchJuncList::~CStrSchJuncList() {
+  if (CStrSchienen::m_pRailNet == this) CStrSchienen::m_pRailNet = nullptr;
+}
+
+int CStrSchJuncList::Create() {
+  CStrJunctionList::Create();
+  SetElementType(CStrSchJunction::m_pClassType);
+  return 0;
+}
+
+CStrJunction* CStrSchJuncList::CreateNewJunction(short x, short y, CStrassenType type) {
+  auto* j = new CStrSchJunction(m_pIsoWelt, m_pSimWelt);
+  if (j->Create(x, y, type) != 0) {
+    j->Destroy();
+    delete j;
+    return nullptr;
+  }
+  return j;
+}
+
+CStrStrasse* CStrSchJuncList::CreateNewStreet() { return new CStrSchienen(m_pIsoWelt, m_pSimWelt); }
+
+// ---- drag checks ---------------------------------------------------------------
+
+namespace {
+
+enum class CellKind { Free, Water, Street, StreetJunction, Rail, RailJunction, Other };
+
+CellKind KindAt(CIsoWelt* map, int x, int y) {
+  if (!map || !IsoInMap(x, y)) return CellKind::Other;
+  switch (map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND)) {
+    case OBJ_NONE:
+    case OBJ_GROUND: return CellKind::Free;
+    case OBJ_RIVER: return CellKind::Water;
+    case OBJ_STREET_PIECE:
+    case OBJ_STREET_GROUP: return CellKind::Street;
+    case OBJ_CROSSING:
+    case OBJ_CROSSING_GROUP: return CellKind::StreetJunction;
+    case OBJ_RAIL_PIECE: return CellKind::Rail;
+    case OBJ_RAIL_JUNCTION: return CellKind::RailJunction;
+    default: return CellKind::Other;
+  }
+}
+
+// The street or track a cell shows, null for none.
+CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
+  auto* tile = dynamic_cast<CStreetObj*>(map->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+  return tile ? tile->GetStreetList() : nullptr;
+}
+
+}  // namespace
+
+int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
+  if (!(type == STRASSE_SCHIENE)) {
+    QNO_ERROR(QNO_SEV_ERROR, "Unsupported Street Type %d", type.GetValue());
+    return STR_BUILD_BAD_REQUEST;
+  }
+  if (preview) {
+    short x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    preview->GetStreetBuildRect(&x1, &y1, &x2, &y2);
+    if (IsoInMap(x1, y1) && IsoInMap(x2, y2) && (x1 == x2 || y1 == y2))
+      if (const int refused = CheckTrackDrag(x1, y1, x2, y2); refused != 0) return refused;
+  }
+  return CStrJunctionList::CreateStreet(preview, type);
+}
+
+int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
+  const int mx = (x2 > x1) - (x2 < x1), my = (y2 > y1) - (y2 < y1);
+  const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
+  // The track's second row or column.
+  const int px = my != 0 ? 1 : 0, py = mx != 0 ? 1 : 0;
+  int runStart = -1, runEnd = -10;
+  CStrStrasse* runStreet = nullptr;
+  // An end's group (the end piece, or a T junction's on a track) covers
+  // cells around the end's cell: only ground and track there.
+  // A new end on free ground lays its end group (the cell and those after
+  // it towards +x and +y) on free ground; an end on the network may become
+  // a T junction, whose group reaches a cell further each way, over no
+  // other rail junction.
+  for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
+    CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
+    const int lo = joins ? -1 : 0, hi = joins ? 2 : 1;
+    for (int x = ex + lo; x <= ex + hi; ++x)
+      for (int y = ey + lo; y <= ey + hi; ++y) {
+        const CellKind kind = KindAt(m_pIsoWelt, x, y);
+        if (kind == CellKind::Water) return STR_BUILD_ON_WATER;
+        if (kind == CellKind::Free) continue;
+        if (!joins || (kind != CellKind::Rail && kind != CellKind::RailJunction)) return STR_BUILD_NO_ROOM;
+        if (kind == CellKind::RailJunction && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) != own)
+          return STR_BUILD_NO_ROOM;
+      }
+  }
+  for (int k = 0; k <= n; ++k) {
+    const int cx = x1 + k * mx, cy = y1 + k * my;
+    CStrStrasse* street = nullptr;
+    for (int side = 0; side <= 1; ++side) {
+      const int x = cx + side * px, y = cy + side * py;
+      switch (KindAt(m_pIsoWelt, x, y)) {
+        case CellKind::Water: return STR_BUILD_ON_WATER;
+        case CellKind::Other:
+        case CellKind::StreetJunction: return STR_BUILD_NO_ROOM;
+        case CellKind::Rail:
+        case CellKind::RailJunction:
+          // Only the ends join tracks; the base checks decide how.
+          if (k > 1 && k < n - 1) return STR_BUILD_NO_ROOM;
+          break;
+        case CellKind::Street: {
+          CStrStrasse* s = StreetShownAt(m_pIsoWelt, x, y);
+          signed char dx = 0, dy = 0;
+          // A four-lane street's second row lies beside its line.
+          for (const auto& [lx, ly] : {std::pair{x, y}, std::pair{x - 1, y}, std::pair{x, y - 1}})
+            if (s && dx == 0 && dy == 0 && !s->PointIsBend(static_cast<short>(lx), static_cast<short>(ly)))
+              s->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+          // Across a straight piece of the street only.
+          if (!s || (dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+          if (street && street != s) return STR_BUILD_NO_ROOM;
+          street = s;
+          break;
+        }
+        case CellKind::Free: break;
+      }
+    }
+    if (!street) continue;
+    // Runs of street cells become crossings of four cells along the track:
+    // one before the street, the street (one or two cells), and after it.
+    if (street == runStreet && k == runEnd + 1 && k - runStart < 2) {
+      runEnd = k;
+      continue;
+    }
+    if (k < 2 || k + 2 > n - 1 || (runStreet && k < runStart + 4)) return STR_BUILD_NO_ROOM;
+    runStreet = street;
+    runStart = runEnd = k;
+  }
+  if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
+  return 0;
+}
+
+int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CStrassenType type) {
+  if (!GetHead() || !m_pIsoWelt) return 0;
+  const int mx = (x2 > x1) - (x2 < x1), my = (y2 > y1) - (y2 < y1);
+  const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
+  const int wide = type == STRASSE_VIERSPURIG ? 1 : 0;
+  // A four-lane end's group covers the cells after and beside its cell.
+  if (wide)
+    for (const auto& [ex, ey] : {std::pair<int, int>{x1, y1}, std::pair<int, int>{x2, y2}})
+      for (int x = ex - 1; x <= ex + 1; ++x)
+        for (int y = ey - 1; y <= ey + 1; ++y) {
+          const CellKind kind = KindAt(m_pIsoWelt, x, y);
+          if (kind == CellKind::Rail || kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
+        }
+  for (int k = 0; k <= n; ++k)
+    for (int side = 0; side <= wide; ++side) {
+      const int x = x1 + k * mx + side * (my != 0), y = y1 + k * my + side * (mx != 0);
+      const CellKind kind = KindAt(m_pIsoWelt, x, y);
+      if (kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
+      if (kind != CellKind::Rail) continue;
+      if (k == 0 || k == n) return STR_BUILD_NO_ROOM;
+      auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, x, y));
+      if (!track) return STR_BUILD_NO_ROOM;
+      // The cell on the track's line: the track covers it and the cell
+      // beside it towards +x or +y.
+      int lx = x, ly = y;
+      signed char dx = 0, dy = 0;
+      track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+      for (const auto& [bx, by] : {std::pair{x - 1, y}, std::pair{x, y - 1}}) {
+        if (dx != 0 || dy != 0 || track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) break;
+        lx = bx;
+        ly = by;
+        track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+      }
+      // Across a straight piece of the track only.
+      if ((dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+      if (track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_ALONG_STREET;
+      // The crossing's cells along the track are plain track of this one,
+      // no bend and no other crossing.
+      const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+      for (int d : {-1, 1, 2}) {
+        const int tx = lx + d * ax, ty = ly + d * ay;
+        if (track->HasExtraTeilAt(static_cast<short>(tx), static_cast<short>(ty)) ||
+            track->PointIsBend(static_cast<short>(tx), static_cast<short>(ty)))
+          return STR_BUILD_NO_ROOM;
+        for (int row = 0; row <= 1; ++row) {
+          const int rx = tx + row * ay, ry = ty + row * ax;
+          const bool street = rx >= std::min(x1, x2) - 1 && rx <= std::max(x1, x2) + 1 && ry >= std::min(y1, y2) - 1 &&
+                              ry <= std::max(y1, y2) + 1 && (mx != 0 ? ry == y1 || ry == y1 + wide : rx == x1 || rx == x1 + wide);
+          if (street) continue;
+          if (KindAt(m_pIsoWelt, rx, ry) != CellKind::Rail || StreetShownAt(m_pIsoWelt, rx, ry) != track)
+            return STR_BUILD_NO_ROOM;
+        }
+      }
+    }
+  return 0;
+}
+
+CStrSchJunction* CStrSchJuncList::RailJunctionAt(uint32_t n) { return static_cast<CStrSchJunction*>(GetAt(n)); }
+
+int CStrSchJuncList::SerializeGameLoad(FILE* file) {
+  CStrSchienen::m_pRailNet = this;
+  return CStrJunctionList::SerializeGameLoad(file);
+}
+
+namespace {
+
+// The box of cells a street's pieces run over.
+struct Box {
+  int x1 = 1 << 20, y1 = 1 << 20, x2 = -(1 << 20), y2 = -(1 << 20);
+  explicit Box(CStrStrasse* s) {
+    // A street of one piece runs between its junctions' cells.
+    const CStrJunction* a = s->GetStartJunction();
+    const CStrJunction* b = s->GetEndJunction();
+    if (a && b && s->GetNumber() == 1) {
+      x1 = std::min(a->GetXPos(), b->GetXPos());
+      y1 = std::min(a->GetYPos(), b->GetYPos());
+      x2 = std::max(a->GetXPos(), b->GetXPos());
+      y2 = std::max(a->GetYPos(), b->GetYPos());
+      return;
+    }
+    for (CZorvaObject* o = s->GetHead(); o; o = o->GetNext()) {
+      auto* p = static_cast<CStrStrassenTeil*>(o);
+      x1 = std::min({x1, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+      y1 = std::min({y1, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+      x2 = std::max({x2, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
+      y2 = std::max({y2, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
+    }
+  }
+  bool Empty() const { return x2 < x1; }
+};
+
+int Clamp(int v, int hi) { return v < 0 ? 0 : v > hi ? hi : v; }
+
+}  // namespace
+
+void CStrSchJuncList::IndexTracks() {
+  m_Indexed.clear();
+  for (auto& block : m_Blocks) block.clear();
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+      // Each track once, at its start (a loop is held twice there).
+      if (track->GetStartJunction() != j || (i > 0 && j->GetStreetByNR(i - 1) == track)) continue;
+      const Box b(track);
+      if (b.Empty()) continue;
+      const int n = static_cast<int>(m_Indexed.size());
+      m_Indexed.push_back({track, b.x1, b.y1, b.x2, b.y2, 0});
+      for (int by = Clamp(b.y1 / kBlock, kBlocks - 1); by <= Clamp(b.y2 / kBlock, kBlocks - 1); ++by)
+        for (int bx = Clamp(b.x1 / kBlock, kBlocks - 1); bx <= Clamp(b.x2 / kBlock, kBlocks - 1); ++bx)
+          m_Blocks[by * kBlocks + bx].push_back(n);
+    }
+  }
+  m_Lookup = 0;
+}
+
+void CStrSchJuncList::TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out) {
+  out->clear();
+  if (!m_UseIndex) {
+    for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+        auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+        if (track->GetStartJunction() == j && std::find(out->begin(), out->end(), track) == out->end())
+          out->push_back(track);
+      }
+    }
+    return;
+  }
+  const Box b(street);
+  if (b.Empty()) return;
+  const int bx1 = Clamp(b.x1 / kBlock, kBlocks - 1), bx2 = Clamp(b.x2 / kBlock, kBlocks - 1);
+  const int by1 = Clamp(b.y1 / kBlock, kBlocks - 1), by2 = Clamp(b.y2 / kBlock, kBlocks - 1);
+  ++m_Lookup;
+  for (int by = by1; by <= by2; ++by)
+    for (int bx = bx1; bx <= bx2; ++bx)
+      for (int n : m_Blocks[by * kBlocks + bx]) {
+        IndexedTrack& t = m_Indexed[static_cast<size_t>(n)];
+        if (t.seen == m_Lookup) continue;
+        t.seen = m_Lookup;
+        // Pieces cross only where their boxes meet.
+        if (t.x1 <= b.x2 && b.x1 <= t.x2 && t.y1 <= b.y2 && b.y1 <= t.y2) out->push_back(t.track);
+      }
+}
+
+void CStrSchJuncList::CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks) {
+  for (CStrSchienen* track : tracks) {
+    bool redraw = false;
+    for (int k = 0;; ++k) {
+      CStrStrasse* hit = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      short x = 0, y = 0;
+      if (!track->StrHitStr(street, &hit, &piece, x, y, k) || !piece) break;
+      auto* trackPiece = static_cast<CStrSchStrTeil*>(piece);
+      if (!trackPiece->HasCrossingFor(x, y)) {
+        trackPiece->CreateExtraTeilAt(x, y, x, y, street->GetStreetType());
+        redraw = true;
+      } else if (!track->ShowsCrossingAt(x, y)) {
+        // The street was drawn over the crossing since.
+        redraw = true;
+      }
+    }
+    if (!redraw) continue;
+    track->RemoveFromIsoWelt(false);
+    track->InsertIntoIsoWelt();
+  }
+}
+
+int CStrSchJuncList::CheckForTrainCrossing(CStrJunction* start, CStrJunction* end, CStrStrasse* street, int*) {
+  const char* missing = !start ? "pStartJunc==NULL" : !end ? "pEndJunc==NULL" : !street ? "pNewStreet==NULL" : nullptr;
+  if (missing) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", missing);
+    return 0;
+  }
+  // Tracks do not cross tracks at level crossings, nor streets of other kinds.
+  if (street->GetStreetType().GetValue() >= 5) return 0;
+  TracksNear(street, &m_Near);
+  CheckStreet(street, m_Near);
+  return 0;
+}
+
+int CStrSchJuncList::CheckForTrainCrossings(CStrJunctionList* streets) {
+  if (!streets || !GetHead()) return 0;
+  IndexTracks();
+  m_UseIndex = true;
+  for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = j->GetStreetByNR(i);
+      if (s->GetStartJunction() != j) continue;
+      int found = 0;
+      CheckForTrainCrossing(j, j, s, &found);
+    }
+  }
+  m_UseIndex = false;
+  m_Indexed.clear();
+  for (auto& block : m_Blocks) block.clear();
+  return 0;
+}
+
+int CStrSchJuncList::UpdateChanges() { return RemoveIsolatedGrdCrossings(); }
+
+bool CStrSchJuncList::HasGrdCrossingAt(short x, short y) {
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
+    if (static_cast<CStrSchJunction*>(o)->HasGrdCrossingAt(x, y)) return true;
+  return false;
+}
+
+int CStrSchJuncList::RemoveIsolatedGrdCrossings() {
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) static_cast<CStrSchJunction*>(o)->RemoveIsolatedGrdCrossings();
+  return 0;
+}
+
+int CStrSchJuncList::SetTrainStopAt(short x, short y) {
+  if (!m_pIsoWelt || !IsoInMap(x, y)) return 1;
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  if (m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_GROUND) != OBJ_RAIL_PIECE) return 1;
+  CIsoObjGroup* group = m_pIsoWelt->GetGroupAt(ux, uy, ISO_LAYER_GROUND);
+  if (!group || group->GetResID() != CStrSchienen::kStraightResID) return 1;
+  const int r = group->GetRichtung();
+  const int ox = group->GetStartPosX(), oy = group->GetStartPosY();
+  const int nx = ox + (r == 0 ? 1 : r == 2 ? -1 : 0);
+  const int ny = oy + (r == 1 ? 1 : r == 3 ? -1 : 0);
+  if (!IsoInMap(nx, ny) ||
+      m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(nx), static_cast<unsigned short>(ny), ISO_LAYER_GROUND) !=
+          OBJ_RAIL_PIECE)
+    return 1;
+  CIsoHost* host = m_pIsoWelt->GetHost();
+  CWorldObj* stop = host ? host->CreateObjectAt(OBJ_STREETSIDE, kTrainStopResID, CIsoRichtung(r), ox, oy) : nullptr;
+  if (!stop) return 1;
+  if (m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(ox), static_cast<unsigned short>(oy),
+                                      ISO_LAYER_UPPER, kTrainStopResID, stop, CIsoRichtung(r)) == 0)
+    return 0;
+  host->DestroyObject(stop, 1);
+  return 1;
+}

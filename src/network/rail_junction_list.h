@@ -1,0 +1,84 @@
+#pragma once
+// The rail network: the street network's list machinery for tracks (type 9)
+// and rail junctions. Tracks are built with CreateStreet of type 9 and
+// removed with DeleteStreet; where a track and a street cross, the track's
+// piece keeps a level crossing. Train stops stand on the tracks.
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "network/str_junction_list.h"
+
+class CStrSchJunction;
+class CStrSchienen;
+
+class CStrSchJuncList : public CStrJunctionList {
+ public:
+  static constexpr int kTrainStopResID = 18981;
+
+  CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim) : CStrSchJuncList(iso, sim, CStrJunction::m_pStreetNet) {}
+  ~CStrSchJuncList() override;
+
+  using CStrJunctionList::Create;
+  int Create() override;
+  CStrJunction* CreateNewJunction(short x, short y, CStrassenType type) override;
+  CStrStrasse* CreateNewStreet() override;
+  // Builds a track (type 9 only) after the rail drag checks.
+  int CreateStreet(CStrBuildRequest* preview, CStrassenType type);
+  // Whether a straight track from (x1, y1) to (x2, y2) can be built: 0, or
+  // the refusal: over water or a building (STR_BUILD_ON_WATER,
+  // STR_BUILD_NO_ROOM), over a street junction, along a street or over a
+  // street's bend, over a track between its ends, or with a level crossing
+  // that would not fit (at the ends, or too close to another).
+  int CheckTrackDrag(short x1, short y1, short x2, short y2);
+  // Whether a straight street of the type can cross the tracks it meets:
+  // 0, or the refusal (an end or a junction on a track, a run along a
+  // track, over a bend or a rail junction, or a crossing that would not
+  // fit between the track's bends, junctions and other crossings).
+  int CheckStreetDrag(short x1, short y1, short x2, short y2, CStrassenType type);
+  int SerializeGameLoad(FILE* file) override;
+
+  // Makes or refreshes the level crossings of a street with every track it
+  // crosses; each track so crossed draws itself again where its crossing
+  // is not shown. 0.
+  int CheckForTrainCrossing(CStrJunction* start, CStrJunction* end, CStrStrasse* street, int* found);
+  // The same for every street of the street network, with the tracks
+  // looked up by the cells they cover. 0.
+  int CheckForTrainCrossings(CStrJunctionList* streets);
+  // What the street network asks after every edit: the level crossings
+  // whose street has gone are removed. 0.
+  int UpdateChanges();
+  bool HasGrdCrossingAt(short x, short y);
+  int RemoveIsolatedGrdCrossings();
+  // A train stop on the track group at the cell: 0, or 1 when the cell
+  // holds no straight track that the stop fits along.
+  int SetTrainStopAt(short x, short y);
+  CStrSchJunction* RailJunctionAt(uint32_t n);
+
+ private:
+  // The tracks whose pieces come near a street's (all of them without an
+  // index), each once.
+  void TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out);
+  void IndexTracks();
+  // The crossings of one street with the given tracks.
+  void CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks);
+
+  // Tracks with the boxes of cells their pieces cover, by the 16 x 16
+  // blocks of cells the boxes meet; only while CheckForTrainCrossings runs.
+  struct IndexedTrack {
+    CStrSchienen* track;
+    int x1, y1, x2, y2;
+    uint32_t seen;
+  };
+  static constexpr int kBlock = 16;
+  static constexpr int kBlocks = 8;
+  std::vector<IndexedTrack> m_Indexed;
+  std::vector<int> m_Blocks[kBlocks * kBlocks];
+  uint32_t m_Lookup = 0;
+  bool m_UseIndex = false;
+  std::vector<CStrSchienen*> m_Near;
+
+  // `streets` is the street network, which stays the one that streets and
+  // their junctions belong to.
+  CStrSchJuncList(CIsoWelt* iso, CSimWelt* sim, CStrJunctionList* streets);
+};

@@ -1,0 +1,61 @@
+#pragma once
+// A street network with the rail network beside it, on the map of the
+// generated game data: tracks are built the way the rail tool builds them.
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "junction_scene.h"
+#include "network/rail_junction.h"
+#include "network/rail_junction_list.h"
+#include "network/rail_track.h"
+
+namespace railtest {
+
+struct RailWorld : junctiontest::World {
+  RailWorld() : World(junctiontest::GameData{}) {
+    rails = std::make_unique<CStrSchJuncList>(map, sim.get());
+    rails->Create();
+    net->SetRailNet(rails.get());
+  }
+  ~RailWorld() {
+    net->SetRailNet(nullptr);
+    rails->Destroy();
+    rails.reset();
+  }
+  RailWorld(const RailWorld&) = delete;
+  RailWorld& operator=(const RailWorld&) = delete;
+
+  int Track(int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
+                       static_cast<short>(y2));
+    return rails->CreateStreet(&line, STRASSE_SCHIENE);
+  }
+  CStrSchJunction* RailAt(int x, int y) {
+    return static_cast<CStrSchJunction*>(rails->FindJunctionAt(static_cast<short>(x), static_cast<short>(y)));
+  }
+  // Every distinct track.
+  std::vector<CStrSchienen*> Tracks() {
+    std::vector<CStrSchienen*> out;
+    std::set<CStrStrasse*> seen;
+    for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
+        if (seen.insert(j->GetStreetByNR(i)).second) out.push_back(static_cast<CStrSchienen*>(j->GetStreetByNR(i)));
+    }
+    return out;
+  }
+  // The level crossings of every track: (start x, start y, end x, end y).
+  std::vector<CGrdCrossing*> Crossings() {
+    std::vector<CGrdCrossing*> out;
+    for (CStrSchienen* t : Tracks())
+      for (int k = 1; CStrStrassenTeil* p = t->GetStrassenTeil(k); ++k)
+        for (CZorvaObject* o = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; o; o = o->GetNext())
+          if (auto* c = dynamic_cast<CGrdCrossing*>(o)) out.push_back(c);
+    return out;
+  }
+
+  std::unique_ptr<CStrSchJuncList> rails;
+};
+
+}  // namespace railtest

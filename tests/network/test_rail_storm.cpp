@@ -1,0 +1,62 @@
+// The edit storm with tracks: street and track builds and deletions with a
+// fixed seed of their own, every step checked for both networks (see
+// rail_storm.h). CI runs 400 steps; ZOR_STORM_STEPS and ZOR_STORM_SEED run
+// others; ZOR_RAIL_REPLAY=file replays a file of steps.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "rail_storm.h"
+
+namespace {
+
+using namespace stormtest;
+
+TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
+  g_ZorLoadVersion = 240;
+  const int steps = EnvInt("ZOR_STORM_STEPS", 400);
+  const auto seed = static_cast<uint32_t>(EnvInt("ZOR_STORM_SEED", 11));
+  RailStormStats stats;
+  const Finding f = RunRailStorm(seed, Mix{"rails", {1, 2, 4}}, steps, 250, &stats);
+  std::printf("rail storm seed %u: %d steps, %d tracks built, up to %zu level crossings, %s\n", seed,
+              f.step < 0 ? steps : f.step + 1, stats.tracksBuilt, stats.crossings, f.step < 0 ? "no faults" : "a fault");
+  // The storm builds tracks and crosses streets, or it tests nothing.
+  if (f.step < 0 && steps >= 400) {
+    EXPECT_GE(stats.tracksBuilt, 10);
+    EXPECT_GE(stats.crossings, 1u);
+  }
+  if (f.step >= 0) {
+    std::string text;
+    for (const std::string& x : f.faults) text += "  " + x + "\n";
+    std::string replay;
+    for (const Op& o : f.ops) replay += Format(o) + "\n";
+    if (const char* dir = std::getenv("ZOR_STORM_OUT"))
+      if (FILE* out = std::fopen((std::string(dir) + "/rail-storm-" + std::to_string(seed) + ".txt").c_str(), "w")) {
+        std::fprintf(out, "%s", replay.c_str());
+        std::fclose(out);
+      }
+    ADD_FAILURE() << "rail storm seed " << seed << ": step " << f.step + 1 << " (" << Format(f.ops.back())
+                  << ", result " << f.result << ") left:\n"
+                  << text;
+  }
+  g_ZorLoadVersion = 0;
+}
+
+TEST(RailStorm, Replay) {
+  const char* path = std::getenv("ZOR_RAIL_REPLAY");
+  if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
+  std::string text;
+  if (FILE* in = std::fopen(path, "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, in))
+      if (line[0] == 'B' || line[0] == 'D') text += line;
+    std::fclose(in);
+  }
+  g_ZorLoadVersion = 240;
+  const Finding f = RunRailOps(Parse(text));
+  for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
+  g_ZorLoadVersion = 0;
+}
+
+}  // namespace
