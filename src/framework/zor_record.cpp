@@ -9,6 +9,7 @@
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
+#include "framework/zor_file_layer.h"
 
 // ---- writer -------------------------------------------------------------------
 
@@ -183,29 +184,6 @@ bool ZorWriteFile(const char* path, const void* data, size_t size) {
     QNO_ERROR(QNO_SEV_ERROR, "Unable to create a file without a name");
     return false;
   }
-  // The bytes go to a file beside the old one, which they replace only once
-  // they are whole: a full disk or a failed write leaves the old file as it
-  // was.
-  const std::string fresh = std::string(path) + ".new";
-  FILE* file = std::fopen(fresh.c_str(), "wb");
-  if (!file) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to create %s: %s", fresh.c_str(), std::strerror(errno));
-    return false;
-  }
-  bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
-  ok = std::fflush(file) == 0 && ok;
-  int error = ok ? 0 : errno;
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && std::rename(fresh.c_str(), path) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s: %s", path, std::strerror(error));
-    std::remove(fresh.c_str());
-  }
-  return ok;
+  const ZorFilePart part{path, data, size};
+  return ZorWriteFilesSafely(ZorFileLayer::Real(), &part, 1);
 }

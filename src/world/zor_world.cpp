@@ -54,32 +54,6 @@ void CZorvaWorld::FlipBuffer() {
     SDL_Flip(m_pScreen);
 }
 
-// ---- savegames, as far as the turn needs them ------------------------------------
-
-// Stand-ins for the savegame container: every load and save reports
-// failure, so the start-up goes on with the fresh world.
-int CZorvaWorld::AutoSaveGame(bool) {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-int CZorvaWorld::AutoLoadGame(bool) {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-bool CZorvaWorld::CheckForAutoLoadGame() {
-  ZOR_STAND_IN("CZorvaWorld");
-  return false;
-}
-int CZorvaWorld::LoadStartupGame() {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-
-int CZorvaWorld::SerializeGameLoad(const char* name) {
-  QNO_LOG("Unable to load savegame %s", name ? name : "");
-  return 1;
-}
-
 int CZorvaWorld::PlayVorspannVideo() {
   char path[400];
   QnoMakeValidPathname(GetEnvValue("MOVIEPATH", ""), "vorspann", ".mpg", path, sizeof path);
