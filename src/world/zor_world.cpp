@@ -39,14 +39,6 @@
 
 // ---- input and rendering -----------------------------------------------------
 
-int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
-  if (!m_InputAccepted || !event) return 1;
-  // The interface (windows, then tools) sees the event first; what it does
-  // not consume moves, zooms and turns the map.
-  if (m_pUserInt && m_pUserInt->InputFilter(event, view) == 0) return 0;
-  return m_pIsoWelt ? m_pIsoWelt->InputFilter(event, view) : 1;
-}
-
 void CZorvaWorld::FlipBuffer() {
   if (m_pDisplay)
     m_pDisplay->FlipBuffer();

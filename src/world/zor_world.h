@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
@@ -69,6 +70,8 @@ struct PotentialType;
 
 // Set when the small map's picture is to be cleared before the next frame.
 extern int resetSmallMap;
+// When the last Return or typed key of the input filter came (ms).
+extern int m_TicksLastKey;
 
 class CZorvaWorld : public CZorvaObject {
  public:
@@ -402,6 +405,17 @@ class CZorvaWorld : public CZorvaObject {
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
   void RunHourlyFanOut(const STime& now);
+  // Input filter steps (zor_world_input.cpp).
+  bool IsOpen(int window) const;
+  void CloseWindows(std::initializer_list<int> windows);
+  void AnswerReturn();
+  void EditName(int key, bool up);
+  // 0 or 1 when the debug key was handled (1: it failed), 2 for no debug key.
+  int DebugKey(int key);
+  void RemoveSelectionByKey();
+  void StartTutorialFirstTime();
+  void ResetModelForDebug();
+  void MoreSpaceForDebug(int kind);
   // Savegame files and names.
   bool EnterSaveDir();
   static std::string SavePath(const std::string& file);
@@ -489,6 +503,7 @@ class CZorvaWorld : public CZorvaObject {
   char m_EntryName[kSaveNameSize] = {};
   int m_EntryCursor = 0;
   unsigned char m_EntryActive = 0;
+  unsigned char m_ChordFlags[3] = {};
   int m_BaseResID[kMaxBaseResIDs] = {};
   unsigned char m_BaseResCount = 0;
 
