@@ -140,6 +140,25 @@ TEST(SavegameNames, WithAutoloadTheGameStartsWithTheStartUpGame) {
   EXPECT_EQ(second.World().GetStreetNet()->GetNumber(), 2u);
 }
 
+// The savegames the build wrote from the starting town through the game's
+// own container are games the game loads.
+TEST(SavegameNames, TheSuppliedStartingGamesLoad) {
+  const std::filesystem::path supplied = BinaryDir() + "/gamedata/SaveGame";
+  if (!std::filesystem::exists(supplied / "DATA.00D")) GTEST_SKIP() << "no game data in this build";
+  std::filesystem::create_directory("SaveGame");
+  for (const auto& entry : std::filesystem::directory_iterator(supplied))
+    std::filesystem::copy_file(entry.path(), std::filesystem::path("SaveGame") / entry.path().filename());
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  ASSERT_EQ(world.LoadStartupGame(), 0);
+  const uint32_t junctions = world.GetStreetNet()->GetNumber();
+  EXPECT_GE(junctions, 10u);
+  EXPECT_EQ(world.AutoLoadGame(false), 0);
+  EXPECT_EQ(world.ResetGame(), 0);
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/EXPO.EXD"), 0);
+  EXPECT_EQ(world.GetStreetNet()->GetNumber(), junctions);
+}
+
 TEST(SavegameNames, TheListShowsTheModesGamesSortedAndStopsAtFifty) {
   Scenario game;
   CZorvaWorld& world = game.World();
