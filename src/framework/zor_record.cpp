@@ -15,6 +15,18 @@
 
 void ZorRecordWriter::Bytes(const void* data, size_t size) {
   if (!m_ok || size == 0) return;
+  // A record is mostly fields of a few bytes: they go straight into the
+  // stream's buffer (one writer thread per savegame) instead of through a
+  // full fwrite each.
+  if (size <= 8) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i)
+      if (putc_unlocked(bytes[i], m_file) == EOF) {
+        m_ok = false;
+        return;
+      }
+    return;
+  }
   if (std::fwrite(data, 1, size, m_file) != size) m_ok = false;
 }
 

@@ -23,6 +23,7 @@
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
 #include "world/zor_world.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 
@@ -126,6 +127,10 @@ struct SavedTown {
     game.Run({Wait(40)});
     Build(game, 60, 60, 60, 68);
     Build(game, 60, 64, 68, 64);
+    for (int y = 58; y < 62; ++y)
+      EXPECT_NE(game.World().CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), 66, y,
+                                          static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+                nullptr);
     Settle(game);
     EXPECT_EQ(game.World().SerializeGameStore(kGame), 0);
     binary = ReadFile(kGame);

@@ -18,6 +18,7 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "world/zor_world.h"
+#include "worldbase/zor_world_obj.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
 
 // A town of 4 x 4 street nodes, 6 tiles apart, with lights at two junctions
-// and right of way at one.
+// and right of way at one, and a river beside it.
 void BuildTown(CZorvaWorld& world) {
   CStrJunctionList* net = world.GetStreetNet();
   auto build = [&](int x1, int y1, int x2, int y2, TStrassenType type) {
@@ -43,6 +44,11 @@ void BuildTown(CZorvaWorld& world) {
     for (int j = 0; j < 3; ++j) build(o + i * d, o + j * d, o + i * d, o + (j + 1) * d, i == 1 ? STRASSE_2 : STRASSE_1);
   for (int j = 1; j < 4; ++j)
     for (int i = 0; i < 3; ++i) build(o + i * d, o + j * d, o + (i + 1) * d, o + j * d, j == 2 ? STRASSE_2 : STRASSE_1);
+  // A river beside the town.
+  for (int y = o; y < o + 3 * d; ++y)
+    ASSERT_NE(world.CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), o + 3 * d + 3, y,
+                                 static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+              nullptr);
   int controlled = 0;
   for (CZorvaObject* o2 = net->GetHead(); o2; o2 = o2->GetNext()) {
     auto* junction = static_cast<CStrJunction*>(o2);
