@@ -293,6 +293,23 @@ void CZorvaWorld::LoadIndicatorStep(FILE* file) {
 
 bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
+  // The networks go first, while the map and the demand model they are
+  // drawn on and registered with still stand; their objects then leave the
+  // world's list with them, and the list's walk below removes every other
+  // object from its head instead of past thousands of street pieces.
+  const bool hadStreets = m_pStreetNet != nullptr;
+  if (m_pStreetNet) {
+    m_pStreetNet->Destroy();
+    delete m_pStreetNet;
+    m_pStreetNet = nullptr;
+  }
+  const bool hadRails = m_pRailNet != nullptr;
+  if (m_pRailNet) {
+    m_pRailNet->Destroy();
+    delete m_pRailNet;
+    m_pRailNet = nullptr;
+  }
+  if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
   DestroyObjectList(1);
   DestroyDeletePureZorvaObjects();
   NewCreatePureZorvaObjects();
@@ -316,18 +333,8 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   SetWindowObjects();
   m_pIsoWelt->Destroy();
   m_pIsoWelt->OnCreate();
-  const bool hadStreets = m_pStreetNet != nullptr;
-  if (m_pStreetNet) {
-    m_pStreetNet->Destroy();
-    delete m_pStreetNet;
-  }
   m_pStreetNet = NewStreetNet();
   if (hadStreets) m_pStreetNet->Create();
-  const bool hadRails = m_pRailNet != nullptr;
-  if (m_pRailNet) {
-    m_pRailNet->Destroy();
-    delete m_pRailNet;
-  }
   m_pRailNet = NewRailNet();
   if (hadRails) m_pRailNet->Create();
   m_pStreetNet->SetRailNet(m_pRailNet);

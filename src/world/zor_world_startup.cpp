@@ -151,6 +151,7 @@ int CZorvaWorld::Create() {
   m_CalculatedPending = 0;
   // No key yet: the guard after a Return holds nothing back.
   m_TicksLastKey = -1000;
+  m_TicksAfterLoad = 0;
   m_pObjectList = new CList;
   m_pObjectList->Create(false, 0);
   return 0;
