@@ -9,11 +9,24 @@
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
+#include "framework/zor_file_layer.h"
 
 // ---- writer -------------------------------------------------------------------
 
 void ZorRecordWriter::Bytes(const void* data, size_t size) {
   if (!m_ok || size == 0) return;
+  // A record is mostly fields of a few bytes: they go straight into the
+  // stream's buffer (one writer thread per savegame) instead of through a
+  // full fwrite each.
+  if (size <= 8) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i)
+      if (putc_unlocked(bytes[i], m_file) == EOF) {
+        m_ok = false;
+        return;
+      }
+    return;
+  }
   if (std::fwrite(data, 1, size, m_file) != size) m_ok = false;
 }
 
@@ -183,29 +196,6 @@ bool ZorWriteFile(const char* path, const void* data, size_t size) {
     QNO_ERROR(QNO_SEV_ERROR, "Unable to create a file without a name");
     return false;
   }
-  // The bytes go to a file beside the old one, which they replace only once
-  // they are whole: a full disk or a failed write leaves the old file as it
-  // was.
-  const std::string fresh = std::string(path) + ".new";
-  FILE* file = std::fopen(fresh.c_str(), "wb");
-  if (!file) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to create %s: %s", fresh.c_str(), std::strerror(errno));
-    return false;
-  }
-  bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
-  ok = std::fflush(file) == 0 && ok;
-  int error = ok ? 0 : errno;
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && std::rename(fresh.c_str(), path) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s: %s", path, std::strerror(error));
-    std::remove(fresh.c_str());
-  }
-  return ok;
+  const ZorFilePart part{path, data, size};
+  return ZorWriteFilesSafely(ZorFileLayer::Real(), &part, 1);
 }

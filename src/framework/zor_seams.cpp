@@ -42,6 +42,9 @@ int zor_random() {
 
 double zor_chance() { return zor_random() / 2147483648.0; }
 
+uint64_t zor_random_state() { return g_randomState; }
+void zor_set_random_state(uint64_t state) { g_randomState = state; }
+
 void ZorSetFatalHandler(ZorFatalHandler handler) { g_fatalHandler = handler; }
 
 void zor_fatal_exit(int code) {

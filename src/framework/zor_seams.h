@@ -36,6 +36,10 @@ void zor_srandom(uint32_t seed);
 int zor_random();
 // The next value of the same sequence as a chance in [0, 1).
 double zor_chance();
+// The sequence's position, to go on from after work that draws from it
+// but must not shift the game's own sequence.
+uint64_t zor_random_state();
+void zor_set_random_state(uint64_t state);
 // The seed the game starts its random sequence with: the wall clock, unless
 // a fixed seed was set (tests do, so that runs repeat).
 uint32_t ZorStartupSeed();

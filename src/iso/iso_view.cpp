@@ -329,8 +329,11 @@ int CIsoWelt::SerializeGameStore(FILE* file) {
   ZorRecordWriter out(file);
   out.U32(count);
   if (!out.Ok()) return 1;
+  // From the tail: the loader lists each river it makes at the head, so the
+  // rivers come back in the order they had and a game saved again after a
+  // load writes the same bytes.
   if (objects)
-    for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
+    for (CZorvaObject* o = objects->GetTail(); o; o = o->GetPrev())
       if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER && o->SerializeGameStore(file) != 0) return 1;
   return 0;
 }

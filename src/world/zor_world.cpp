@@ -39,45 +39,11 @@
 
 // ---- input and rendering -----------------------------------------------------
 
-int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
-  if (!m_InputAccepted || !event) return 1;
-  // The interface (windows, then tools) sees the event first; what it does
-  // not consume moves, zooms and turns the map.
-  if (m_pUserInt && m_pUserInt->InputFilter(event, view) == 0) return 0;
-  return m_pIsoWelt ? m_pIsoWelt->InputFilter(event, view) : 1;
-}
-
 void CZorvaWorld::FlipBuffer() {
   if (m_pDisplay)
     m_pDisplay->FlipBuffer();
   else if (m_pScreen)
     SDL_Flip(m_pScreen);
-}
-
-// ---- savegames, as far as the turn needs them ------------------------------------
-
-// Stand-ins for the savegame container: every load and save reports
-// failure, so the start-up goes on with the fresh world.
-int CZorvaWorld::AutoSaveGame(bool) {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-int CZorvaWorld::AutoLoadGame(bool) {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-bool CZorvaWorld::CheckForAutoLoadGame() {
-  ZOR_STAND_IN("CZorvaWorld");
-  return false;
-}
-int CZorvaWorld::LoadStartupGame() {
-  ZOR_STAND_IN("CZorvaWorld");
-  return 1;
-}
-
-int CZorvaWorld::SerializeGameLoad(const char* name) {
-  QNO_LOG("Unable to load savegame %s", name ? name : "");
-  return 1;
 }
 
 int CZorvaWorld::DestroyObjectList(int kind) {

@@ -5,7 +5,11 @@
 // everything down again at the end.
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "framework/qno_event.h"
@@ -61,6 +65,7 @@ class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
 class CIsoHost;
+class ZorFileLayer;
 struct ParkingDataType;
 // The two layers of a map cell (iso/iso_object.h).
 enum TBaseType : int32_t;
@@ -71,6 +76,8 @@ struct PotentialType;
 
 // Set when the small map's picture is to be cleared before the next frame.
 extern int resetSmallMap;
+// When the last Return or typed key of the input filter came (ms).
+extern int m_TicksLastKey;
 
 class CZorvaWorld : public CZorvaObject {
  public:
@@ -168,13 +175,66 @@ class CZorvaWorld : public CZorvaObject {
   int DeActivateWindow(int id) { return m_builder.DeActivateWindow(id); }
   CWindowBuilder& GetWindowBuilder() { return m_builder; }
 
-  // Savegames and videos, as far as the turn needs them.
+  // ---- savegame files and names (zor_savegame_names.cpp) ----
+  // The game under the typed name in the savegame folder; 1 when nothing
+  // was written (no name, a supplied game's name, a failed save).
+  int SaveGame();
+  // "FASTSAVE.AUD", or "AUTOSAVE" with the game mode's extension.
   virtual int AutoSaveGame(bool fast);
+  int LoadGame();
   virtual int AutoLoadGame(bool fast);
-  virtual bool CheckForAutoLoadGame();
   virtual int LoadStartupGame();
+  // Loads the new game "DATA.00D"; 1 when it could not be loaded.
+  int ResetGame();
+  // True when "AUTOSAVE.AUD" can be read.
+  virtual bool CheckForAutoLoadGame();
+  // 1 when the typed name's savegame exists (game mode, listing mode).
+  int CheckForSaveGame();
+  int CheckForLoadGame();
+  // 1 when the typed name's savegame was removed.
+  int DeleteGame();
+  // 1 when the name is a supplied game's (listed in "GND.TXT").
+  int CheckForMitgeliefert(const char* name);
+  int CheckForGameNotOverWrite(const char* name);
+  // The list of the listing mode's savegames (at most kMaxSaveNames).
+  static constexpr int kMaxSaveNames = 50;
+  static constexpr int kSaveNameSize = 30;
+  int MakeLoadSaveGamesFromDirectory(const char* dir, bool keepMode);
+  void SortLoadSaveNames();
+  void SetSaveLoadFile(int i);
+  const char* GetLoadSaveName();
+  const char* GetLoadSaveName(int i, bool flag);
+  void ResetLoadSaveName();
+  // Puts a text into the name entry (cut to its field).
+  void SetLoadSaveName(const char* text);
+  int GetLoadSaveMaxName() const { return m_LoadSaveCount; }
+  int GetEingabeBuchstaben() const { return m_EntryCursor; }
+  bool IsEingabeAktiv() const { return m_EntryActive != 0; }
+  void AktivateEingabe();
+  void DeaktivateEingabe();
+  void SetSelectedLoadSaveName(int i) { m_SelectedLoadSaveName = i; }
+  int GetSelectedLoadSaveName() const { return m_SelectedLoadSaveName; }
+  bool CheckSelectedLoadSaveName();
+  // ---- end of savegame files and names ----
+  // ---- savegame container (zor_savegame.cpp) ----
+  // Writes the game to the savegame `name` and its companion; 0 when both
+  // are whole on disk, 1 otherwise (the old files are then as they were).
+  using CZorvaObject::SerializeGameStore;
+  virtual int SerializeGameStore(const char* name);
+  // Loads the savegame `name`; 0 when loaded, 1 when not, and then the game
+  // goes on as it was.
   using CZorvaObject::SerializeGameLoad;
   virtual int SerializeGameLoad(const char* name);
+  // The whole game as the bytes of a savegame and its companion.
+  bool SerializeToMemory(std::string& binary, std::string& companion);
+  // Tests fail file operations through their own layer; null restores the
+  // real one. The caller keeps ownership.
+  void SetFileLayer(ZorFileLayer* layer);
+  // The version of the savegame being read, for the section readers.
+  static int g_LoadVersion;
+  // When the last load finished (ms).
+  static uint32_t m_TicksAfterLoad;
+  // ---- end of savegame container ----
   int DestroyObjectList(int kind);
   bool IsPause() const;
   void SetPause(bool on);
@@ -423,6 +483,40 @@ class CZorvaWorld : public CZorvaObject {
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
   void RunHourlyFanOut(const STime& now);
+  // Input filter steps (zor_world_input.cpp).
+  bool IsOpen(int window) const;
+  void CloseWindows(std::initializer_list<int> windows);
+  void AnswerReturn();
+  void EditName(int key, bool up);
+  // 0 or 1 when the debug key was handled (1: it failed), 2 for no debug key.
+  int DebugKey(int key);
+  void RemoveSelectionByKey();
+  void ResetModelForDebug();
+  void MoreSpaceForDebug(int kind);
+  // Savegame files and names.
+  bool EnterSaveDir();
+  static std::string SavePath(const std::string& file);
+  int GameModeForSaving() const;
+  int GameModeForListing() const;
+  std::string EnteredName();
+  void EndNameEntry();
+  void RestartMessages(int seconds);
+  void Warn(int id);
+  int SavegameExists(int mode);
+  // Savegame container steps.
+  ZorFileLayer& Files();
+  bool WriteSingletonRecords(FILE* file);
+  bool WriteSavegame(FILE* file);
+  bool RebuildForLoad(const std::string& companion);
+  bool ReadSavegame(FILE* file);
+  bool ReadListRecords(FILE* file);
+  int ReadRecord(FILE* file, const char* name, int payload);
+  int LoadBuildingRecord(FILE* file, const char* name, int payload);
+  void CheckForVLSAfterLoad();
+  // 0 when the bytes start with a savegame header of a known version (then
+  // in `version`), else the warning to show.
+  int CheckSavegameHeader(const std::string& binary, int& version);
+  bool LoadFromMemory(const std::string& binary, const std::string& companion, int version);
   // Opens the screen surface of the view; tests refuse chosen sizes.
   virtual SDL_Surface* OpenScreenSurface(int width, int height, bool fullScreen, bool hardware);
   // The world's, the display's and the interface's idea of the screen size.
@@ -474,6 +568,15 @@ class CZorvaWorld : public CZorvaObject {
   CZorGuiHost* m_pGuiHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
+  ZorFileLayer* m_pFiles = nullptr;
+  std::array<std::array<char, kSaveNameSize>, kMaxSaveNames> m_LoadSaveNames{};
+  int m_LoadSaveCount = 0;
+  int m_SaveLoadFile = -1;
+  int m_SelectedLoadSaveName = -1;
+  char m_EntryName[kSaveNameSize] = {};
+  int m_EntryCursor = 0;
+  unsigned char m_EntryActive = 0;
+  unsigned char m_ChordFlags[3] = {};
   int m_BaseResID[kMaxBaseResIDs] = {};
   unsigned char m_BaseResCount = 0;
 

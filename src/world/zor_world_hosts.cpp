@@ -246,6 +246,11 @@ int CZorUiHost::GetGameModus() {
 
 int CZorUiHost::AutoSaveGame() { return m_world.AutoSaveGame(true); }
 int CZorUiHost::AutoLoadGame() { return m_world.AutoLoadGame(true); }
+int CZorUiHost::CheckForLoadGame() { return m_world.CheckForLoadGame(); }
+int CZorUiHost::LoadGame() { return m_world.LoadGame(); }
+int CZorUiHost::SaveGame() { return m_world.SaveGame(); }
+int CZorUiHost::ResetGame() { return m_world.ResetGame(); }
+int CZorUiHost::MakeLoadSaveGamesFromDirectory(bool save) { return m_world.MakeLoadSaveGamesFromDirectory(nullptr, save); }
 void CZorUiHost::SetObjectListFilter() { m_world.SetObjectListFilter(); }
 
 void CZorUiHost::SetAchtungMessage(const char* text) {
@@ -445,6 +450,26 @@ void CZorGuiHost::SetHotlineOn() { m_world.SetEnv("WINDOWHOTLINE", 1); }
 int CZorGuiHost::GetEnvInt(const char* key, int defaultValue) { return m_world.GetEnvValue(key, defaultValue); }
 void CZorGuiHost::SetWindowMode(int mode) { m_world.SetWindowMode(mode, -1, -1); }
 uint32_t CZorGuiHost::GetStartupTicks() { return m_world.GetStartupWindowTime(); }
+
+void CZorGuiHost::MakeLoadSaveGamesFromDirectory(bool keepMode) { m_world.MakeLoadSaveGamesFromDirectory(nullptr, keepMode); }
+void CZorGuiHost::ClearNameEntry() {
+  m_world.ResetLoadSaveName();
+  m_world.DeaktivateEingabe();
+}
+void CZorGuiHost::ClearNameInput() { m_world.ResetLoadSaveName(); }
+void CZorGuiHost::SetNameInput(const char* text) { m_world.SetLoadSaveName(text); }
+void CZorGuiHost::OpenNameInput() { m_world.AktivateEingabe(); }
+void CZorGuiHost::DeaktivateEingabe() { m_world.DeaktivateEingabe(); }
+int CZorGuiHost::GetSaveGameCount() { return m_world.GetLoadSaveMaxName(); }
+const char* CZorGuiHost::GetSaveSlotName(int slot) { return m_world.GetLoadSaveName(slot, false); }
+void CZorGuiHost::SetSelectedLoadSaveName(int slot) { m_world.SetSelectedLoadSaveName(slot); }
+int CZorGuiHost::GetSelectedLoadSaveName() { return m_world.GetSelectedLoadSaveName(); }
+bool CZorGuiHost::CheckSelectedLoadSaveName() { return m_world.CheckSelectedLoadSaveName(); }
+int CZorGuiHost::CheckForSaveGame() { return m_world.CheckForSaveGame(); }
+int CZorGuiHost::CheckForLoadGame() { return m_world.CheckForLoadGame(); }
+// The window asks for 0 when the game was deleted.
+int CZorGuiHost::DeleteGame() { return m_world.DeleteGame() == 1 ? 0 : 1; }
+uint32_t CZorGuiHost::GetTicksAfterLoad() { return CZorvaWorld::m_TicksAfterLoad; }
 void CZorGuiHost::PlaySound(const char* name) { m_world.AddSound(name, 0); }
 
 bool CZorGuiHost::GetPictureSize(int id, int* w, int* h) {

@@ -109,6 +109,11 @@ class CZorUiHost : public CUiHost {
   int GetGameModus() override;
   int AutoSaveGame() override;
   int AutoLoadGame() override;
+  int CheckForLoadGame() override;
+  int LoadGame() override;
+  int SaveGame() override;
+  int ResetGame() override;
+  int MakeLoadSaveGamesFromDirectory(bool save) override;
   void SetObjectListFilter() override;
   void SetAchtungMessage(const char* text) override;
   void SetAchtungJaNeinText(const char* text) override;
@@ -183,6 +188,22 @@ class CZorGuiHost : public CGuiHost {
   int GetEnvInt(const char* key, int defaultValue) override;
   void SetWindowMode(int mode) override;
   uint32_t GetStartupTicks() override;
+  // The savegame list and the typed name, held by the world.
+  void MakeLoadSaveGamesFromDirectory(bool keepMode) override;
+  void ClearNameEntry() override;
+  void ClearNameInput() override;
+  void SetNameInput(const char* text) override;
+  void OpenNameInput() override;
+  void DeaktivateEingabe() override;
+  int GetSaveGameCount() override;
+  const char* GetSaveSlotName(int slot) override;
+  void SetSelectedLoadSaveName(int slot) override;
+  int GetSelectedLoadSaveName() override;
+  bool CheckSelectedLoadSaveName() override;
+  int CheckForSaveGame() override;
+  int CheckForLoadGame() override;
+  int DeleteGame() override;
+  uint32_t GetTicksAfterLoad() override;
   void PlaySound(const char* name) override;
   bool GetPictureSize(int id, int* w, int* h) override;
   void VarAddValue(const char* name, double value) override;

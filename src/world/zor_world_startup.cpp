@@ -150,6 +150,9 @@ int CZorvaWorld::Create() {
   QNO_LOG("this=%p.\n", static_cast<void*>(this));
   SetThis();
   m_CalculatedPending = 0;
+  // No key yet: the guard after a Return holds nothing back.
+  m_TicksLastKey = -1000;
+  m_TicksAfterLoad = 0;
   m_pObjectList = new CList;
   m_pObjectList->Create(false, 0);
   return 0;

@@ -8,9 +8,11 @@
 #include <SDL.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
+#include "framework/zor_file_layer.h"
 #include "model/message.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
@@ -132,9 +134,18 @@ TEST(ScenarioQuit, AQuestionThatReplacesItLetsTheGameGoWhenItCloses) {
   EXPECT_TRUE(TimeRuns(game));
 }
 
+// A disk that takes no file: every save fails.
+struct FullDisk : ZorFileLayer {
+  FILE* Open(const char*, const char*) override {
+    errno = ENOSPC;
+    return nullptr;
+  }
+};
+
 TEST(ScenarioQuit, YesWhenTheSaveFailsTellsThePlayerAndAsksAgain) {
-  // The game's savegame container, as it stands, writes nothing.
   Scenario game(kEnglish);
+  FullDisk full;
+  game.World().SetFileLayer(&full);
   game.Run({Move(kMapX, kMapY), Wait(40)});
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_EQ(QuestionText(game), kQuitQuestion);
@@ -208,6 +219,8 @@ TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
 
 TEST(ScenarioQuit, ASaveByTheKeyThatFailsShowsItsWarning) {
   Scenario game(kEnglish);
+  FullDisk full;
+  game.World().SetFileLayer(&full);
   game.Run({Move(kMapX, kMapY), Wait(40)});
   game.Key(SDLK_F4).Do(Wait(200));
   ASSERT_TRUE(Open(game, kWarning));

@@ -1,16 +1,16 @@
-// The player saves and loads the automatic game by its keys: the save runs
+// The player saves and loads the fast savegame by its keys: the save runs
 // after the frames that show the wait cursor, the load never without the
-// player's yes. Played through the frame loop on the real game, whose
-// savegame container is still a stand-in: every save and load it is asked
-// for fails and leaves no file behind.
+// player's yes, and the game loaded is the one saved. Played through the
+// frame loop on the real game.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <filesystem>
 
-#include "framework/zor_stand_in.h"
+#include "network/str_junction_list.h"
 #include "support/scenario.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -18,37 +18,64 @@ namespace {
 
 using namespace zortest;
 
-int Saves() { return ZorStandInCount("CZorvaWorld::AutoSaveGame"); }
-int Loads() { return ZorStandInCount("CZorvaWorld::AutoLoadGame"); }
+constexpr const char* kFastSave = "SaveGame/FASTSAVE.AUD";
+constexpr const char* kFastSaveCompanion = "SaveGame/FASTSAVE.AUM";
+// The yes button of the question window.
+constexpr int kYes[2] = {250 + 16 + 28, 150 + 83 + 8};
 
-bool AnySavegame() {
-  return std::filesystem::exists("SaveGame") && !std::filesystem::is_empty("SaveGame");
+bool Exists(const char* path) { return std::filesystem::exists(path); }
+
+int Junctions(Scenario& game) { return static_cast<int>(game.World().GetStreetNet()->GetNumber()); }
+
+void BuildStreet(Scenario& game, int x1, int y1, int x2, int y2) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
 }
 
-TEST(ScenarioSavegames, TheSaveKeyShowsTheWaitCursorThenTriesToSaveOnce) {
+TEST(ScenarioSavegames, TheSaveKeyShowsTheWaitCursorThenWritesTheFastSave) {
   Scenario game;
   game.Run({Move(400, 250), Wait(40)});
-  const int before = Saves();
   game.Do(KeyDown(SDLK_F4));
   EXPECT_EQ(game.Ui().GetCursorID(), CUserInt::kCursorWait);
-  EXPECT_EQ(Saves(), before) << "nothing is saved inside the key's own frame";
+  EXPECT_FALSE(Exists(kFastSave)) << "nothing is saved inside the key's own frame";
   game.Run({KeyUp(SDLK_F4), Wait(200)});
-  EXPECT_EQ(Saves(), before + 1);
+  ASSERT_TRUE(Exists(kFastSave));
+  EXPECT_TRUE(Exists(kFastSaveCompanion));
+  EXPECT_FALSE(Exists("SaveGame/FASTSAVE.AUD.new"));
+  EXPECT_EQ(ReadFile(kFastSave).compare(0, 18, std::string("ZORVANTA SAVEGAME\0", 18)), 0);
   EXPECT_EQ(game.Ui().GetCursorID(), 1409);
-  game.Do(Wait(500));
-  EXPECT_EQ(Saves(), before + 1);
-  EXPECT_FALSE(AnySavegame()) << "the savegame container writes nothing yet";
 }
 
-TEST(ScenarioSavegames, TheLoadKeyLoadsNothingWithoutTheQuestion) {
+// The load key's question, answered yes, loads the automatic savegame
+// "AUTOSAVE.AUD", which the game reads but never writes: without it the
+// game goes on as it was; with the fast save put in its place, the game
+// saved comes back.
+TEST(ScenarioSavegames, TheLoadKeyLoadsTheAutomaticGameOnlyAfterYes) {
   Scenario game;
   game.Run({Move(400, 250), Wait(40)});
-  const int before = Loads();
-  // The key only asks; without a yes nothing is loaded, pressed once or twice.
+  BuildStreet(game, 60, 60, 60, 66);
+  const int saved = Junctions(game);
+  game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_TRUE(Exists(kFastSave));
+  BuildStreet(game, 60, 63, 66, 63);
+  const int built = Junctions(game);
+  ASSERT_GT(built, saved);
+  // The key only asks; without a yes nothing is loaded.
   game.Key(SDLK_F5).Do(Wait(500));
+  EXPECT_EQ(Junctions(game), built);
+  ASSERT_EQ(game.Ui().IsWindowOpen(247), 0) << "the question is open";
+  game.Click(kYes[0], kYes[1]).Do(Wait(500));
+  EXPECT_EQ(Junctions(game), built) << "no automatic savegame: the game goes on as it was";
+
+  std::filesystem::copy_file(kFastSave, "SaveGame/AUTOSAVE.AUD");
+  std::filesystem::copy_file(kFastSaveCompanion, "SaveGame/AUTOSAVE.AUM");
   game.Key(SDLK_F5).Do(Wait(500));
-  EXPECT_EQ(Loads(), before);
-  EXPECT_EQ(CUserInt::selObj.doLater, 0);
+  ASSERT_EQ(game.Ui().IsWindowOpen(247), 0);
+  game.Click(kYes[0], kYes[1]).Do(Wait(500));
+  EXPECT_EQ(Junctions(game), saved) << "the street built after the save is gone";
+  // The game loaded saves to the same bytes it was loaded from.
+  game.Key(SDLK_F4).Do(Wait(200));
+  EXPECT_EQ(ReadFile(kFastSave), ReadFile("SaveGame/AUTOSAVE.AUD"));
 }
 
 }  // namespace

@@ -216,11 +216,12 @@ TEST_F(WorldFrameTest, RiversGoThroughTheMapsSavegameRecord) {
   ASSERT_NE(river(kGround, 1, 12, 13), nullptr);
   zortest::RecordFile file;
   EXPECT_EQ(map.SerializeGameStore(file.f()), 0);
-  // The count, then per river in list order (the newest first) x, y (u16),
-  // direction and tile (s32).
+  // The count, then per river, the oldest first (a load lists each river it
+  // makes at the head, so this order comes back), x, y (u16), direction and
+  // tile (s32).
   const zortest::ByteList expected = {0x02, 0x00, 0x00, 0x00,                                                  //
-                                      0x0C, 0x00, 0x0D, 0x00, 0x01, 0x00, 0x00, 0x00, 0xF4, 0x01, 0x00, 0x00,  //
-                                      0x0A, 0x00, 0x0B, 0x00, 0x02, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00, 0x00};
+                                      0x0A, 0x00, 0x0B, 0x00, 0x02, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00, 0x00,  //
+                                      0x0C, 0x00, 0x0D, 0x00, 0x01, 0x00, 0x00, 0x00, 0xF4, 0x01, 0x00, 0x00};
   EXPECT_EQ(file.Bytes(), expected);
   for (auto [x, y] : {std::pair{10, 11}, std::pair{12, 13}})
     map.SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, nullptr);

@@ -1,0 +1,94 @@
+// Writes the savegames that the game reads but never writes itself: the
+// new game "DATA.00D", the start-up game "STARTUP.AUD", the automatic game
+// "AUTOSAVE.AUD" and the exhibition's "EXPO.EXD", each with its companion.
+// The real game starts in the current directory on the generated archives,
+// builds the scripted starting town and saves it through its own savegame
+// container:  zor_startsaves <game data folder> <town script>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/qno_log.h"
+#include "network/crossing_objects.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "world/zor_world.h"
+
+namespace {
+
+CStrJunction* JunctionAt(CStrJunctionList* net, int x, int y) {
+  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    if (junction->GetXPos() == x && junction->GetYPos() == y) return junction;
+  }
+  return nullptr;
+}
+
+// Runs the script; the number of steps refused.
+int BuildTown(CZorvaWorld& world, std::istream& script) {
+  int refused = 0;
+  std::string line;
+  for (int number = 1; std::getline(script, line); ++number) {
+    std::istringstream in(line);
+    std::string step;
+    if (!(in >> step) || step[0] == '#') continue;
+    int a = 0, b = 0, c = 0, d = 0, e = 0;
+    bool ok = false;
+    if (step == "street" && in >> a >> b >> c >> d >> e) {
+      CStrBuildLine drag(static_cast<short>(a), static_cast<short>(b), static_cast<short>(c), static_cast<short>(d));
+      ok = world.GetStreetNet()->CreateStreet(&drag, static_cast<CStrassenType>(static_cast<TStrassenType>(e))) ==
+           STR_BUILD_OK;
+    } else if (step == "river" && in >> a >> b >> c >> d) {
+      ok = true;
+      for (int x = a; x <= c; ++x)
+        for (int y = b; y <= d; ++y)
+          ok = world.CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr,
+                                  0, nullptr, 0, -1) != nullptr &&
+               ok;
+    } else if (step == "control" && in >> a >> b >> c) {
+      CStrJunction* junction = JunctionAt(world.GetStreetNet(), a, b);
+      CKreuzObj* crossing = junction ? junction->GetKreuzObject() : nullptr;
+      ok = crossing && crossing->SetVarData("KR.AMPEL", c) == 0;
+    }
+    if (!ok) {
+      std::fprintf(stderr, "line %d refused: %s\n", number, line.c_str());
+      ++refused;
+    }
+  }
+  return refused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s <game data folder> <town script>\n", argv[0]);
+    return 2;
+  }
+  const std::string data = argv[1];
+  std::ifstream script(argv[2]);
+  if (!script) {
+    std::fprintf(stderr, "cannot read %s\n", argv[2]);
+    return 1;
+  }
+  {
+    std::ofstream ini("ZORVANTA.INI");
+    ini << "[Allgemein]\nWADPATH=" << data << "\nFULLSCREEN=1\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n";
+  }
+  OpenErrorLog("errors.log");
+  CZorvaWorld world;
+  world.Create();
+  world.OnStartup();
+  int failed = BuildTown(world, script);
+  for (const char* name : {"DATA.00D", "STARTUP.AUD", "AUTOSAVE.AUD", "EXPO.EXD"}) {
+    const std::string path = data + "/SaveGame/" + name;
+    if (world.SerializeGameStore(path.c_str()) != 0) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      ++failed;
+    }
+  }
+  world.OnShutdown();
+  world.Destroy();
+  return failed == 0 ? 0 : 1;
+}

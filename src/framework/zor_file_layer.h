@@ -1,0 +1,56 @@
+#pragma once
+// The file operations of the files that must never be left half written
+// (savegames, settings), behind one small interface so that tests can fail
+// any single call. `ZorWriteFilesSafely` writes a set of files that belong
+// together: each goes first to "<path>.new" beside its target, every write,
+// flush and close is checked, and only when all are whole are they renamed
+// over the targets, in the order given.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+class ZorFileLayer {
+ public:
+  virtual ~ZorFileLayer() = default;
+  virtual FILE* Open(const char* path, const char* mode);
+  // Bytes written; fewer than `size` is a failure (errno set).
+  virtual size_t Write(const void* data, size_t size, FILE* file);
+  // Pushes the file's bytes to the disk; 0 on success.
+  virtual int Flush(FILE* file);
+  virtual int Close(FILE* file);
+  virtual int Rename(const char* from, const char* to);
+  virtual int Remove(const char* path);
+
+  // The layer of the plain C library.
+  static ZorFileLayer& Real();
+};
+
+struct ZorFilePart {
+  std::string path;
+  const void* data = nullptr;
+  size_t size = 0;
+};
+
+// The name of the temporary file beside `path`.
+std::string ZorFreshName(const std::string& path);
+
+// Bytes handed to one Write call; a larger file takes several.
+constexpr size_t kZorWriteChunk = 256 * 1024;
+
+// Writes the parts (see above). The first part is written last and
+// renamed last, so a run that is stopped at any point leaves either the
+// old files with some fresh files beside them, or the first part's fresh
+// file, whole, with some of the others already renamed: ZorFinishSafeWrite
+// tells the two apart. On failure the targets are as they were (or, when a
+// rename itself failed, as the finishing made them), the fresh files are
+// gone, the failing path and strerror are logged and `error` (when given)
+// gets the errno.
+bool ZorWriteFilesSafely(ZorFileLayer& io, const ZorFilePart* parts, size_t count, int* error = nullptr);
+
+// Finishes or discards what an interrupted ZorWriteFilesSafely of these
+// paths left behind. When the first path's fresh file is there and at
+// least one other fresh file is missing, the renames had begun, so every
+// fresh file left is whole and they are renamed into place; otherwise the
+// fresh files are removed and the old files stay. True when nothing had to
+// be done or it was done.
+bool ZorFinishSafeWrite(ZorFileLayer& io, const std::string* paths, size_t count);

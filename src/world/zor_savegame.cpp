@@ -1,0 +1,568 @@
+// The savegame container: the whole game in one binary file of tagged
+// sections and records, and a companion text file with the cause-effect
+// network. A save is built in memory and then written beside the old
+// savegame and renamed over it, so a failed or stopped save leaves the old
+// one whole. A load reads and checks both files before it touches the
+// running game, and keeps the running game in memory while it rebuilds the
+// world, so a file that turns out to be damaged halfway puts it back.
+#include <stdio_ext.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "cybernet/cyber_net.h"
+#include "framework/qno_display.h"
+#include "framework/qno_log.h"
+#include "framework/zor_file_layer.h"
+#include "framework/zor_list.h"
+#include "framework/zor_record.h"
+#include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
+#include "framework/zor_util.h"
+#include "iso/iso_welt.h"
+#include "measures/active_route_guidance.h"
+#include "measures/advice_centre.h"
+#include "measures/carsharing.h"
+#include "measures/miet_micro.h"
+#include "measures/opnv.h"
+#include "measures/park_management.h"
+#include "measures/park_ride.h"
+#include "measures/passive_route_planning.h"
+#include "measures/pta.h"
+#include "measures/traffic_display.h"
+#include "measures/umland.h"
+#include "model/data_exchange.h"
+#include "model/finanzen.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/stadt_verwaltung.h"
+#include "model/statistik.h"
+#include "network/crossing_objects.h"
+#include "network/str_junction.h"
+#include "network/rail_junction_list.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "sim/sim_error.h"
+#include "sim/sim_welt.h"
+#include "ui/user_int.h"
+#include "world/zor_savegame.h"
+#include "world/zor_world.h"
+#include "worldbase/zor_world_obj.h"
+
+int CZorvaWorld::g_LoadVersion = kSaveGameVersion;
+uint32_t CZorvaWorld::m_TicksAfterLoad = 0;
+
+namespace {
+
+constexpr size_t kTag = ZorRecordWriter::kNameSize;
+
+struct KnownVersion {
+  const char* tag;
+  int version;
+};
+constexpr KnownVersion kVersions[] = {
+    {"VERSION 2.4", 240}, {"VERSION 2.3", 230}, {"VERSION 2.2", 220}, {"VERSION 2.1", 210}, {"VERSION 2.0", 200},
+    {"VERSION 1.9", 190}, {"VERSION 1.8", 180}, {"VERSION 1.7", 170}, {"VERSION 1.6", 160}, {"VERSION 1.5", 150},
+    {"VERSION 1.4", 140}, {"VERSION 1.3", 130}, {"VERSION 1.2", 120}, {"VERSION 1.1", 110}, {"VERSION 1.0", 110},
+};
+// Versions from this one on load without the conversion warning.
+constexpr int kCurrentFormats = 190;
+// Versions from this one on end with the closing tag.
+constexpr int kClosingTagFrom = 220;
+
+// A write stream into memory.
+class ZorMemoryOut {
+ public:
+  ZorMemoryOut() : m_file(open_memstream(&m_data, &m_size)) {
+    // Only this thread writes the stream: its fields go in without a lock
+    // each, through a buffer of a size that suits savegames.
+    if (m_file) {
+      __fsetlocking(m_file, FSETLOCKING_BYCALLER);
+      std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    }
+  }
+  ~ZorMemoryOut() {
+    if (m_file) std::fclose(m_file);
+    std::free(m_data);
+  }
+  ZorMemoryOut(const ZorMemoryOut&) = delete;
+  ZorMemoryOut& operator=(const ZorMemoryOut&) = delete;
+  FILE* f() const { return m_file; }
+  // Closes the stream and hands its bytes over; false when the stream failed.
+  bool Finish(std::string& out) {
+    if (!m_file) return false;
+    const bool ok = !std::ferror(m_file) && std::fclose(m_file) == 0;
+    m_file = nullptr;
+    if (ok) out.assign(m_data ? m_data : "", m_size);
+    return ok;
+  }
+
+ private:
+  char* m_data = nullptr;
+  size_t m_size = 0;
+  FILE* m_file;
+};
+
+// A read stream over bytes the caller keeps.
+class ZorMemoryIn {
+ public:
+  explicit ZorMemoryIn(const std::string& bytes)
+      : m_file(bytes.empty() ? nullptr : fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb")) {}
+  ~ZorMemoryIn() {
+    if (m_file) std::fclose(m_file);
+  }
+  ZorMemoryIn(const ZorMemoryIn&) = delete;
+  ZorMemoryIn& operator=(const ZorMemoryIn&) = delete;
+  FILE* f() const { return m_file; }
+
+ private:
+  FILE* m_file;
+};
+
+void PutTag(ZorRecordWriter& out, const char* tag) { out.FixedString(tag, kTag); }
+
+// Reads a 30-byte field into 31 bytes with a terminator that is always there.
+bool ReadTag(FILE* file, char (&tag)[kTag + 1]) {
+  ZorRecordReader in(file);
+  in.Bytes(tag, kTag);
+  tag[kTag] = '\0';
+  return in.Ok();
+}
+
+bool ReadLength(FILE* file, int32_t& length) {
+  ZorRecordReader in(file);
+  length = in.I32();
+  return in.Ok();
+}
+
+uint64_t BytesLeft(FILE* file) { return ZorRecordReader(file).Left(); }
+
+bool Upper(char (&tag)[kTag + 1], const char* wanted) {
+  kfx_strupr(tag);
+  return std::strcmp(tag, wanted) == 0;
+}
+
+}  // namespace
+
+std::string ZorCompanionName(const std::string& name) {
+  std::string companion = name;
+  if (companion.empty())
+    QNO_LOG("DatiName scheint nicht sinnvoll!");
+  else
+    companion.back() = 'M';
+  return companion;
+}
+
+int ZorSaveGameVersion(const char* versionTag) {
+  for (const KnownVersion& v : kVersions)
+    if (std::strncmp(versionTag, v.tag, 12) == 0) return v.version;
+  return 0;
+}
+
+bool ZorReadWholeFile(const std::string& path, std::string& out, int* error) {
+  out.clear();
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    if (error) *error = errno;
+    return false;
+  }
+  char buffer[64 * 1024];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) out.append(buffer, n);
+  const bool ok = !std::ferror(file);
+  if (!ok && error) *error = errno ? errno : EIO;
+  std::fclose(file);
+  return ok;
+}
+
+// ---- writing -------------------------------------------------------------------------
+
+void CZorvaWorld::SetFileLayer(ZorFileLayer* layer) { m_pFiles = layer; }
+
+ZorFileLayer& CZorvaWorld::Files() { return m_pFiles ? *m_pFiles : ZorFileLayer::Real(); }
+
+bool CZorvaWorld::WriteSingletonRecords(FILE* file) {
+  auto store = [&](CWorldObj* object) { return object && object->SerializeGameStore(file, nullptr) == 0; };
+  ZorRecordWriter out(file);
+  // The record of each singleton, after its own tag, in the fixed order.
+  const std::function<bool()> writers[] = {
+      [&] { return store(m_pParkManagement); },
+      [&] { return store(m_pCarsharing); },
+      [&] { return m_pStatistik && m_pStatistik->SerializeGameStore(file) == 0; },
+      [&] { return store(m_pParkRide); },
+      [&] { return m_pDataExchange && m_pDataExchange->SerializeGameStore(file) == 0; },
+      [&] { return m_pGottModus && m_pGottModus->SerializeGameStore(file) == 0; },
+      [&] { return store(m_pZorviZentrale); },
+      [&] { return store(m_pAktiveRP); },
+      [&] { return store(m_pPassiveRP); },
+      [&] { return store(m_pUmland); },
+      [&] { return store(m_pStadtVerwaltung); },
+      [&] { return store(m_pIndikatoren); },
+      [&] { return store(m_pPta); },
+      [&] { return store(m_pTrafficDisplay); },
+      [&] { return store(m_pMietMicro); },
+  };
+  for (const auto& write : writers) {
+    PutTag(out, "ZorvaObject");
+    if (!out.Ok() || !write()) return false;
+  }
+  return true;
+}
+
+bool CZorvaWorld::WriteSavegame(FILE* file) {
+  ZorRecordWriter out(file);
+  PutTag(out, "ZORVANTA SAVEGAME");
+  PutTag(out, "VERSION 2.4");
+  if (!out.Ok()) return false;
+  if (!m_pIsoWelt || m_pIsoWelt->SerializeGameStore(file) != 0) {
+    QNO_LOG("Can't Save IsoWelt");
+    return false;
+  }
+  if (!m_pStreetNet || m_pStreetNet->SerializeGameStore(file) != 0) return false;
+  if (!m_pRailNet || m_pRailNet->SerializeGameStore(file) != 0) return false;
+  if (!WriteSingletonRecords(file)) return false;
+  if (m_pObjectList)
+    for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext()) {
+      auto* object = static_cast<CWorldObj*>(o);
+      const int kind = static_cast<int>(object->GetType());
+      // Guidance signs are made again by their car parks and streets.
+      if (kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4) continue;
+      PutTag(out, "ZorvaObject");
+      if (!out.Ok() || object->SerializeGameStore(file, nullptr) != 0) return false;
+    }
+  PutTag(out, "ZorvaObjectListEnde");
+  out.I32(-1);
+  PutTag(out, "TESTILI");
+  if (!out.Ok() || !m_pOpnv || m_pOpnv->SerializeGameStore(file, nullptr) != 0) return false;
+  if (!m_pFinanzen || m_pFinanzen->SerializeGameStore(file, nullptr) != 0) return false;
+  PutTag(out, "SIMWELT");
+  // A demand simulation that is not in the file makes no savegame.
+  if (!out.Ok() || !m_pSimWelt || !m_pSimWelt->Save(file)) return false;
+  PutTag(out, "ENDEOFSAVEGAME");
+  return out.Ok();
+}
+
+bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion) {
+  ZorMemoryOut text;
+  CCyberNet* net = m_pSimWelt ? m_pSimWelt->pCyberNet() : nullptr;
+  if (!text.f() || !net || net->Write(text.f()) != 0 || !text.Finish(companion)) return false;
+  ZorMemoryOut bytes;
+  return bytes.f() && WriteSavegame(bytes.f()) && bytes.Finish(binary);
+}
+
+int CZorvaWorld::SerializeGameStore(const char* name) {
+  QNO_LOG("this=%p.\n", static_cast<void*>(this));
+  const std::string path = name ? name : "";
+  const std::string companion = ZorCompanionName(path);
+  std::string binary, text;
+  int error = 0;
+  if (path.empty()) {
+    error = ENOENT;
+  } else if (!SerializeToMemory(binary, text)) {
+    QNO_LOG("Cannot save to file '%s': %s", path.c_str(), "the game could not be put into the savegame");
+    return 1;
+  } else {
+    const std::string paths[2] = {path, companion};
+    ZorFinishSafeWrite(Files(), paths, 2);
+    const ZorFilePart parts[2] = {{path, binary.data(), binary.size()}, {companion, text.data(), text.size()}};
+    if (ZorWriteFilesSafely(Files(), parts, 2, &error)) {
+      QNO_LOG("SaveFile Closed");
+      return 0;
+    }
+  }
+  QNO_LOG("Cannot save to file '%s': %s", path.c_str(), std::strerror(error));
+  return 1;
+}
+
+// ---- reading ---------------------------------------------------------------------------
+
+bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
+  if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
+  // The networks go first, while the map and the demand model they are
+  // drawn on and registered with still stand; their objects then leave the
+  // world's list with them, and the list's walk below removes every other
+  // object from its head instead of past thousands of street pieces.
+  const bool hadStreets = m_pStreetNet != nullptr;
+  if (m_pStreetNet) {
+    m_pStreetNet->Destroy();
+    delete m_pStreetNet;
+    m_pStreetNet = nullptr;
+  }
+  const bool hadRails = m_pRailNet != nullptr;
+  if (m_pRailNet) {
+    m_pRailNet->Destroy();
+    delete m_pRailNet;
+    m_pRailNet = nullptr;
+  }
+  if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
+  DestroyObjectList(1);
+  DestroyDeletePureZorvaObjects();
+  NewCreatePureZorvaObjects();
+  m_pSimWelt->Destroy();
+  m_LoadGame = 1;
+  const bool created = m_pSimWelt->Create(m_pLocationFactory);
+  m_LoadGame = 0;
+  if (!created) {
+    QNO_LOG("The demand simulation could not be created, error %d", SimLastError());
+    return false;
+  }
+  if (m_pDataExchange) m_pDataExchange->SetCyberNet(m_pSimWelt->pCyberNet());
+  if (CCyberNet* net = m_pSimWelt->pCyberNet()) {
+    QNO_LOG("Matrix Pointer: %p", static_cast<void*>(net));
+    ZorMemoryIn text(companion);
+    net->Reset();
+    if (text.f() && net->Read(text.f()) != 0) return false;
+  } else {
+    QNO_LOG("Matrix Pointer not Set");
+  }
+  SetWindowObjects();
+  m_pIsoWelt->Destroy();
+  m_pIsoWelt->OnCreate();
+  m_pStreetNet = NewStreetNet();
+  if (hadStreets) m_pStreetNet->Create();
+  m_pRailNet = NewRailNet();
+  if (hadRails) m_pRailNet->Create();
+  m_pStreetNet->SetRailNet(m_pRailNet);
+  if (m_pUserInt) m_pUserInt->ResetBeforeLoad(m_pStreetNet);
+  SetWindowObjects();
+  ResetAfterLoad();
+  return true;
+}
+
+bool CZorvaWorld::ReadListRecords(FILE* file) {
+  for (;;) {
+    char tag[kTag + 1];
+    int32_t length = 0;
+    // The list ends with its closing tag and the length -1; a file that
+    // ends before is cut short.
+    if (!ReadTag(file, tag) || !ReadLength(file, length)) return false;
+    if (length == -1) return true;
+    RenderLadeAnzeige(file);
+    const uint64_t left = BytesLeft(file);
+    if (!Upper(tag, "ZORVAOBJECT")) {
+      if (length < 0 || static_cast<uint64_t>(length) > left) return false;
+      if (std::fseek(file, length, SEEK_CUR) != 0) return false;
+      continue;
+    }
+    if (length < static_cast<int32_t>(kTag) || static_cast<uint64_t>(length) > left) return false;
+    const long start = std::ftell(file);
+    char name[kTag + 1];
+    if (!ReadTag(file, name)) return false;
+    kfx_strupr(name);
+    if (ReadRecord(file, name, length - static_cast<int32_t>(kTag)) != 0) return false;
+    // Each record ends where its length says: a reader may not take more,
+    // and what it leaves is passed over.
+    if (std::ftell(file) > start + length || std::fseek(file, start + length, SEEK_SET) != 0) return false;
+  }
+}
+
+int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload) {
+  struct Plain {
+    const char* name;
+    CWorldObj* object;
+  };
+  const Plain plain[] = {{"PARKMANAGEMENT", m_pParkManagement}, {"CARSHARING", m_pCarsharing},
+                         {"PARKRIDE", m_pParkRide},             {"GOTTMODUS", m_pGottModus},
+                         {"ZORVIZENTRALE", m_pZorviZentrale},   {"AKTIVERP", m_pAktiveRP},
+                         {"PASSIVERP", m_pPassiveRP},           {"UMLAND", m_pUmland},
+                         {"STADTVERWALTUNG", m_pStadtVerwaltung}, {"PTA", m_pPta},
+                         {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
+  for (const Plain& p : plain)
+    if (std::strcmp(name, p.name) == 0) return p.object ? p.object->SerializeGameLoad(file) : 1;
+  if (std::strcmp(name, "STATISTIK") == 0) return m_pStatistik ? m_pStatistik->SerializeGameLoad(file, payload) : 1;
+  if (std::strcmp(name, "DATAEXCHANGE") == 0)
+    return m_pDataExchange ? m_pDataExchange->SerializeGameLoad(file, payload, g_LoadVersion) : 1;
+  if (std::strcmp(name, "INDIKATOREN") == 0)
+    return m_pIndikatoren ? m_pIndikatoren->SerializeGameLoad(file, payload) : 1;
+  if (std::strcmp(name, "BUILDINGOBJECT") == 0 || std::strcmp(name, "BUILDINGPARKINGOBJECT") == 0 ||
+      std::strcmp(name, "SECONDLAYEROBJECT") == 0 || std::strcmp(name, "BUILDINGPARKRIDE") == 0)
+    return LoadBuildingRecord(file, name, payload);
+  // Any other record (the plain "NoSaveData" among them) is passed over.
+  return 0;
+}
+
+// Stands in for the building records' readers, which are not written yet:
+// the record is passed over and the building stays missing.
+int CZorvaWorld::LoadBuildingRecord(FILE*, const char*, int) {
+  ZOR_STAND_IN("CBuildingObject");
+  return 0;
+}
+
+void CZorvaWorld::CheckForVLSAfterLoad() {
+  if (!m_pStreetNet) return;
+  auto eachStreet = [&](auto&& f) {
+    for (CZorvaObject* o = m_pStreetNet->GetHead(); o; o = o->GetNext()) {
+      auto* junction = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i)
+        if (CStrStrasse* s = junction->GetStreetByNR(i)) f(junction, s);
+    }
+  };
+  eachStreet([](CStrJunction*, CStrStrasse* s) { s->UnMark(); });
+  for (CZorvaObject* o = m_pStreetNet->GetHead(); o; o = o->GetNext())
+    if (CKreuzObj* crossing = static_cast<CStrJunction*>(o)->GetKreuzObject()) crossing->CheckAmpelRichtungAfterLoad();
+  // A street reached from both its junctions is handled once.
+  eachStreet([](CStrJunction*, CStrStrasse* s) {
+    if (!s->IsMarked() && s->HasVLS()) s->SetVLS(true, true);
+    s->Mark();
+  });
+  eachStreet([](CStrJunction*, CStrStrasse* s) { s->UnMark(); });
+}
+
+bool CZorvaWorld::ReadSavegame(FILE* file) {
+  char tag[kTag + 1];
+  if (!ReadTag(file, tag)) {
+    QNO_LOG("Readerror Zorvheader SaveFile");
+    return false;
+  }
+  if (!ReadTag(file, tag)) {
+    QNO_LOG("Readerror Version");
+    return false;
+  }
+  RenderLadeAnzeige(file);
+  if (m_pIsoWelt->SerializeGameLoad(file) != 0) {
+    QNO_LOG("Can't load IsoWelt");
+    return false;
+  }
+  RenderLadeAnzeige(file);
+  if (m_pStreetNet->SerializeGameLoad(file) != 0) {
+    QNO_LOG("Cant't Load StreetNet");
+    return false;
+  }
+  RenderLadeAnzeige(file);
+  QNO_LOG("Streetnet loaded");
+  if (m_pRailNet->SerializeGameLoad(file) != 0) {
+    QNO_LOG("Cant't Load RailNet");
+    return false;
+  }
+  RenderLadeAnzeige(file);
+  QNO_LOG("Rail net loaded");
+  if (!ReadListRecords(file)) return false;
+
+  // Public transport, behind a tag whose text is not looked at.
+  RenderLadeAnzeige(file);
+  auto record = [&](const char* wanted, CWorldObj* object) {
+    int32_t length = 0;
+    char name[kTag + 1];
+    if (!ReadLength(file, length) || length < static_cast<int32_t>(kTag) ||
+        static_cast<uint64_t>(length) > BytesLeft(file))
+      return false;
+    const long start = std::ftell(file);
+    if (!ReadTag(file, name)) return false;
+    if (Upper(name, wanted) && (!object || object->SerializeGameLoad(file) != 0)) return false;
+    return std::ftell(file) <= start + length && std::fseek(file, start + length, SEEK_SET) == 0;
+  };
+  if (!ReadTag(file, tag) || !record("OPNV", m_pOpnv)) return false;
+  RenderLadeAnzeige(file);
+  CheckForVLSAfterLoad();
+  m_pIndikatoren->UpdateMaps();
+  RenderLadeAnzeige(file);
+  if (!record("FINANZEN", m_pFinanzen)) return false;
+  if (!ReadTag(file, tag)) return false;
+  RenderLadeAnzeige(file);
+  if (!Upper(tag, "SIMWELT")) return false;
+  // A half-read demand simulation is no game to go on with.
+  if (!m_pSimWelt->Load(file)) return false;
+  if (g_LoadVersion >= kClosingTagFrom && (!ReadTag(file, tag) || !Upper(tag, "ENDEOFSAVEGAME"))) return false;
+  return true;
+}
+
+int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
+  char tag[kTag + 1] = {};
+  char versionTag[kTag + 1] = {};
+  ZorMemoryIn in(binary);
+  if (!in.f() || !ReadTag(in.f(), tag)) {
+    QNO_LOG("Readerror Zorvheader SaveFile");
+    return 38;
+  }
+  // The name and its terminator; what stands behind the terminator is no
+  // part of it.
+  if (std::memcmp(tag, "ZORVANTA SAVEGAME", 18) != 0) return 38;
+  if (!ReadTag(in.f(), versionTag)) {
+    QNO_LOG("Readerror Version");
+    return 38;
+  }
+  version = ZorSaveGameVersion(versionTag);
+  if (version == 0) {
+    QNO_LOG("Savename: %s \n", tag);
+    QNO_LOG("Version: %s \n", versionTag);
+    return 37;
+  }
+  QNO_LOG("Version OK");
+  return 0;
+}
+
+bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& companion, int version) {
+  QNO_LOG("this=%p.\n", static_cast<void*>(this));
+  // The ground of the rebuilt map is drawn from the shared random source;
+  // the game's own sequence goes on afterwards as if no load had been.
+  const uint64_t random = zor_random_state();
+  g_isLoad = true;
+  g_LoadVersion = version;
+  // The lists read by the framework consult its copy of the version.
+  const int listVersion = g_ZorLoadVersion;
+  g_ZorLoadVersion = version;
+  bool ok = RebuildForLoad(companion);
+  zor_set_random_state(random);
+  ZorMemoryIn in(binary);
+  m_LoadFileSize = static_cast<int32_t>(binary.size());
+  ok = ok && in.f() && ReadSavegame(in.f());
+  g_isLoad = false;
+  g_LoadVersion = kSaveGameVersion;
+  g_ZorLoadVersion = listVersion;
+  if (!ok) return false;
+  CheckAllLocationsForNearestHst();
+  m_pIsoWelt->Update();
+  if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+  m_StartupWindowTime = kfx_GetTicks();
+  const STime now = STime::FromDate(m_pSimWelt->Date());
+  m_LastHourTime = now;
+  m_LastDayTime = now;
+  m_pIsoWelt->CalcViewRect();
+  m_TicksAfterLoad = kfx_GetTicks();
+  return true;
+}
+
+int CZorvaWorld::SerializeGameLoad(const char* name) {
+  m_LoadFileSize = 0;
+  RenderLadeAnzeige(nullptr);
+  const std::string path = name ? name : "";
+  const std::string companionPath = ZorCompanionName(path);
+  std::string binary, companion;
+  int error = ENOENT;
+  if (!path.empty()) {
+    const std::string paths[2] = {path, companionPath};
+    ZorFinishSafeWrite(Files(), paths, 2);
+  }
+  // Nothing of the running game is touched before both files are read and
+  // the header is known.
+  if (path.empty() || !ZorReadWholeFile(companionPath, companion, &error) ||
+      !ZorReadWholeFile(path, binary, &error)) {
+    QNO_LOG("Cannot load from file '%s': %s", path.c_str(), std::strerror(error));
+    if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+    return 1;
+  }
+  QNO_LOG("Open File %s", path.c_str());
+  int version = 0;
+  if (const int warning = CheckSavegameHeader(binary, version); warning != 0) {
+    if (m_pUserInt) m_pUserInt->SetAchtungWindow(warning);
+    QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "no savegame of a known version");
+    if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+    return 1;
+  }
+  if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
+  // The running game, to go back to when the file turns out to be damaged.
+  std::string keptBinary, keptCompanion;
+  const bool kept = SerializeToMemory(keptBinary, keptCompanion);
+  if (LoadFromMemory(binary, companion, version)) return 0;
+  QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the savegame is damaged");
+  if (!kept || !LoadFromMemory(keptBinary, keptCompanion, kSaveGameVersion))
+    QNO_ERROR(QNO_SEV_ERROR, "The game from before the load could not be put back");
+  if (m_pUserInt) {
+    m_pUserInt->SetAchtungWindow(38);
+    m_pUserInt->ActivateAfterLoad();
+  }
+  return 1;
+}

@@ -1,0 +1,310 @@
+// Savegame files and names: the savegame folder, the names by game mode,
+// the automatic, fast and start-up games, the supplied games that may be
+// neither overwritten nor deleted, and the list of savegames with the name
+// the player types. Paths are built from the folder; the process stays in
+// its working directory.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "framework/qno_log.h"
+#include "framework/zor_util.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/message.h"
+#include "sim/sim_welt.h"
+#include "iso/iso_welt.h"
+#include "ui/user_int.h"
+#include "world/zor_savegame.h"
+#include "world/zor_world.h"
+
+namespace {
+
+constexpr const char* kSaveDir = "SaveGame";
+constexpr const char* kNoFileSelected = "No File Selected";
+constexpr int kWarningNoOverwrite = 72;
+constexpr int kWarningNoDelete = 73;
+
+}  // namespace
+
+const char* ZorSaveExtension(int mode) {
+  switch (mode) {
+    case GAME_GOD:
+      return ".GTD";
+    case GAME_NORMAL:
+      return ".GMD";
+    case GAME_SCENARIO:
+      return ".SZD";
+    case GAME_EXPO:
+      return ".EXD";
+    default:
+      return "";
+  }
+}
+
+bool ZorIsValidSaveName(const char* name) {
+  if (!name) return false;
+  const size_t length = std::strlen(name);
+  if (length < 1 || length > 30) return false;
+  for (size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (!(std::isalnum(c) || c == ' ' || c == '-' || c == '_') || c > 127) return false;
+  }
+  return true;
+}
+
+bool CZorvaWorld::EnterSaveDir() {
+  struct stat st;
+  if (::stat(kSaveDir, &st) == 0 && S_ISDIR(st.st_mode)) return true;
+  if (::mkdir(kSaveDir, 0755) != 0 && errno != EEXIST) {
+    QNO_LOG("Kann Verzeichnis '%s' nicht anlegen: %s", kSaveDir, std::strerror(errno));
+    return false;
+  }
+  if (::stat(kSaveDir, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    QNO_LOG("Kann nicht in Verzeichnis '%s' wechseln", kSaveDir);
+    return false;
+  }
+  return true;
+}
+
+std::string CZorvaWorld::SavePath(const std::string& file) { return std::string(kSaveDir) + "/" + file; }
+
+int CZorvaWorld::GameModeForSaving() const { return m_pGottModus ? m_pGottModus->GetGameModus() : GAME_NORMAL; }
+int CZorvaWorld::GameModeForListing() const { return m_pGottModus ? m_pGottModus->m_ListingMode : GAME_NORMAL; }
+
+// The typed name, terminated within its field; empty when it is no name
+// a savegame may have.
+std::string CZorvaWorld::EnteredName() {
+  m_EntryName[kSaveNameSize - 1] = '\0';
+  if (m_EntryName[0] && !ZorIsValidSaveName(m_EntryName)) {
+    QNO_LOG("'%s' is no savegame name", m_EntryName);
+    return "";
+  }
+  return m_EntryName;
+}
+
+void CZorvaWorld::EndNameEntry() {
+  m_EntryCursor = 0;
+  m_EntryActive = 0;
+}
+
+void CZorvaWorld::RestartMessages(int seconds) {
+  if (m_pMessage) m_pMessage->ResetMessage(seconds);
+  if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
+  if (m_pMessage) m_pMessage->SetBeraterZielMessage();
+}
+
+void CZorvaWorld::Warn(int id) {
+  if (m_pUserInt) m_pUserInt->SetAchtungWindow(id);
+}
+
+// ---- saving and loading by name ---------------------------------------------------
+
+int CZorvaWorld::SaveGame() {
+  const std::string name = EnteredName();
+  if (name.empty() || !EnterSaveDir()) return 1;
+  const std::string file = name + ZorSaveExtension(GameModeForSaving());
+  if (CheckForGameNotOverWrite(file.c_str()) == 1) {
+    Warn(kWarningNoOverwrite);
+    return 1;
+  }
+  return SerializeGameStore(SavePath(file).c_str());
+}
+
+int CZorvaWorld::AutoSaveGame(bool fast) {
+  if (!EnterSaveDir()) return 1;
+  const int mode = GameModeForSaving();
+  const char* extension = mode == GAME_GOD || mode == GAME_SCENARIO || mode == GAME_EXPO ? ZorSaveExtension(mode) : ".GMD";
+  const std::string file = fast ? std::string("FASTSAVE.AUD") : std::string("AUTOSAVE") + extension;
+  return SerializeGameStore(SavePath(file).c_str());
+}
+
+int CZorvaWorld::LoadGame() {
+  const std::string name = EnteredName();
+  if (name.empty()) {
+    EndNameEntry();
+    return 1;
+  }
+  if (!EnterSaveDir()) return 1;
+  const int result = SerializeGameLoad(SavePath(name + ZorSaveExtension(GameModeForListing())).c_str());
+  RestartMessages(60);
+  return result;
+}
+
+int CZorvaWorld::AutoLoadGame(bool fast) {
+  if (!EnterSaveDir()) return 1;
+  const int result = SerializeGameLoad(SavePath(fast ? "FASTSAVE.AUD" : "AUTOSAVE.AUD").c_str());
+  if (m_pMessage) m_pMessage->ResetMessage(0);
+  if (m_pMessage) m_pMessage->SetBeraterZielMessage();
+  if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
+  EndNameEntry();
+  return result;
+}
+
+int CZorvaWorld::LoadStartupGame() {
+  if (!EnterSaveDir()) return 1;
+  const int result = SerializeGameLoad(SavePath("STARTUP.AUD").c_str());
+  RestartMessages(0);
+  EndNameEntry();
+  return result;
+}
+
+int CZorvaWorld::ResetGame() {
+  if (!EnterSaveDir()) return 1;
+  // A new game that cannot be read leaves the running one as it was.
+  if (SerializeGameLoad(SavePath("DATA.00D").c_str()) != 0) return 1;
+  ResetAfterLoad();
+  if (m_pIsoWelt) m_pIsoWelt->Update();
+  if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+  const STime now = STime::FromDate(m_pSimWelt->Date());
+  m_LastHourTime = now;
+  m_LastDayTime = now;
+  if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+  SetWindowObjects();
+  if (m_pGottModus) m_pGottModus->SetGameModus(GAME_NORMAL);
+  RestartMessages(60);
+  EndNameEntry();
+  return 0;
+}
+
+bool CZorvaWorld::CheckForAutoLoadGame() {
+  if (!EnterSaveDir()) return false;
+  FILE* file = std::fopen(SavePath("AUTOSAVE.AUD").c_str(), "rb");
+  if (!file) return false;
+  std::fclose(file);
+  return true;
+}
+
+int CZorvaWorld::CheckForSaveGame() { return SavegameExists(GameModeForSaving()); }
+int CZorvaWorld::CheckForLoadGame() { return SavegameExists(GameModeForListing()); }
+
+int CZorvaWorld::SavegameExists(int mode) {
+  const std::string name = EnteredName();
+  if (name.empty() || !EnterSaveDir()) return 0;
+  FILE* file = std::fopen(SavePath(name + ZorSaveExtension(mode)).c_str(), "rb");
+  if (!file) return 0;
+  std::fclose(file);
+  return 1;
+}
+
+int CZorvaWorld::DeleteGame() {
+  const std::string name = EnteredName();
+  if (name.empty() || !EnterSaveDir()) return 0;
+  const std::string file = name + ZorSaveExtension(GameModeForListing());
+  if (file.find_first_of("*?") != std::string::npos) return 0;
+  if (CheckForGameNotOverWrite(file.c_str()) == 1) {
+    Warn(kWarningNoDelete);
+    return 0;
+  }
+  const std::string path = SavePath(file);
+  if (std::remove(path.c_str()) != 0) {
+    QNO_LOG("Cannot delete '%s': %s", path.c_str(), std::strerror(errno));
+    return 0;
+  }
+  const std::string companion = ZorCompanionName(path);
+  if (std::remove(companion.c_str()) != 0) QNO_LOG("Cannot delete '%s': %s", companion.c_str(), std::strerror(errno));
+  return 1;
+}
+
+int CZorvaWorld::CheckForMitgeliefert(const char* name) {
+  if (!m_EntryName[0] && (!name || !*name)) return 0;
+  if (!EnterSaveDir()) return 1;
+  const std::string file = std::string(name ? name : "") + ZorSaveExtension(GameModeForSaving());
+  return CheckForGameNotOverWrite(file.c_str());
+}
+
+int CZorvaWorld::CheckForGameNotOverWrite(const char* name) {
+  if (!name || !*name) return 0;
+  FILE* list = std::fopen(SavePath("GND.TXT").c_str(), "r");
+  if (!list) return 0;
+  char line[499];
+  int found = 0;
+  while (std::fgets(line, sizeof line, list)) {
+    size_t n = std::strlen(line);
+    for (int cut = 0; cut < 2 && n > 0 && (line[n - 1] == '\r' || line[n - 1] == '\n'); ++cut) line[--n] = '\0';
+    if (n > 0 && std::strcmp(line, name) == 0) found = 1;
+  }
+  std::fclose(list);
+  return found;
+}
+
+// ---- the list of savegames and the typed name ----------------------------------------
+
+int CZorvaWorld::MakeLoadSaveGamesFromDirectory(const char*, bool keepMode) {
+  if (!keepMode && m_pGottModus) m_pGottModus->m_ListingMode = m_pGottModus->GetGameModus();
+  for (auto& entry : m_LoadSaveNames) entry[0] = '\0';
+  m_LoadSaveCount = 0;
+  const char* extension = ZorSaveExtension(GameModeForListing());
+  if (DIR* dir = ::opendir(kSaveDir)) {
+    // The table holds kMaxSaveNames names: the first ones the folder gives.
+    while (const dirent* entry = ::readdir(dir)) {
+      if (m_LoadSaveCount >= kMaxSaveNames) break;
+      std::string upper = std::string(entry->d_name).substr(0, 199);
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (!*extension || upper.find(extension) == std::string::npos) continue;
+      // The name as the folder has it, up to its first dot.
+      std::string name = std::string(entry->d_name).substr(0, kSaveNameSize - 1);
+      name = name.substr(0, name.find('.'));
+      std::memcpy(m_LoadSaveNames[m_LoadSaveCount].data(), name.c_str(), name.size() + 1);
+      ++m_LoadSaveCount;
+    }
+    ::closedir(dir);
+  } else {
+    std::printf("Couldn't open the directory.\n");
+  }
+  m_SaveLoadFile = -1;
+  SortLoadSaveNames();
+  return m_LoadSaveCount;
+}
+
+void CZorvaWorld::SortLoadSaveNames() {
+  std::sort(m_LoadSaveNames.begin(), m_LoadSaveNames.begin() + m_LoadSaveCount,
+            [](const auto& a, const auto& b) { return std::strcmp(a.data(), b.data()) < 0; });
+}
+
+void CZorvaWorld::SetSaveLoadFile(int i) {
+  m_SaveLoadFile = i;
+  if (i >= 0 && i < kMaxSaveNames && i < m_LoadSaveCount && m_LoadSaveNames[i][0])
+    std::snprintf(m_EntryName, sizeof m_EntryName, "%s", m_LoadSaveNames[i].data());
+  else
+    std::snprintf(m_EntryName, sizeof m_EntryName, "%s", kNoFileSelected);
+  EndNameEntry();
+}
+
+const char* CZorvaWorld::GetLoadSaveName() {
+  m_EntryName[kSaveNameSize - 1] = '\0';
+  return m_EntryName;
+}
+
+const char* CZorvaWorld::GetLoadSaveName(int i, bool) {
+  if (i < 0 || i >= kMaxSaveNames || i >= m_LoadSaveCount) return nullptr;
+  return m_LoadSaveNames[i].data();
+}
+
+void CZorvaWorld::ResetLoadSaveName() {
+  m_EntryName[0] = '\0';
+  m_EntryCursor = 0;
+}
+
+void CZorvaWorld::SetLoadSaveName(const char* text) {
+  std::snprintf(m_EntryName, sizeof m_EntryName, "%s", text ? text : "");
+}
+
+void CZorvaWorld::AktivateEingabe() {
+  m_EntryActive = 1;
+  m_EntryCursor = 0;
+}
+
+void CZorvaWorld::DeaktivateEingabe() { EndNameEntry(); }
+
+bool CZorvaWorld::CheckSelectedLoadSaveName() {
+  const int i = m_SelectedLoadSaveName;
+  if (i < 0 || i >= kMaxSaveNames || i >= m_LoadSaveCount || !m_LoadSaveNames[i][0] || !m_EntryName[0]) return false;
+  return std::strcmp(m_LoadSaveNames[i].data(), GetLoadSaveName()) == 0;
+}

@@ -1,0 +1,248 @@
+// The world's input filter: the first receiver of every input event. It
+// answers the start-up, yes/no, load, save and removal windows from the
+// keyboard, edits the savegame name while its entry is active and runs the
+// debug keys, and only then hands the event to the interface and the map.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "cybernet/cyber_net.h"
+#include "framework/qno_log.h"
+#include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
+#include "framework/zor_util.h"
+#include "gui/action.h"
+#include "gui/item.h"
+#include "iso/iso_welt.h"
+#include "sim/sim_welt.h"
+#include "ui/map_standins.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+int m_TicksLastKey = -1000;
+
+namespace {
+
+constexpr int kWelcome = 237;
+constexpr int kHotlineA = 245;
+constexpr int kHotlineB = 246;
+constexpr int kYesNo = 247;
+constexpr int kLoadSave = 160;
+constexpr int kLoadPage = 161;
+constexpr int kSavePage = 162;
+constexpr int kOptionsPage = 163;
+constexpr int kRemoval = 223;
+constexpr int kRemovalA = 243;
+constexpr int kRemovalB = 244;
+// Key downs this soon after a Return or a typed key are dropped (ms).
+constexpr int kKeyGuardMs = 50;
+// A load this soon after the last one is not asked about (ms).
+constexpr uint32_t kLoadAgainAskMs = 60000;
+constexpr int kMaxTypedName = 13;
+// The debug lock: these three keys, let go in any order, switch the debug
+// keys on and off.
+constexpr int kChordKeys[3] = {'Q', 'J', 'K'};
+
+bool IsNameKey(int key) {
+  return (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9') || key == '-' ||
+         key == '_';
+}
+
+}  // namespace
+
+bool CZorvaWorld::IsOpen(int window) const { return m_pUserInt && m_pUserInt->IsWindowOpen(window) == 0; }
+
+void CZorvaWorld::CloseWindows(std::initializer_list<int> windows) {
+  if (!m_pUserInt) return;
+  for (int w : windows) m_pUserInt->DeActivateWindow(w, 0);
+}
+
+int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
+  if (!m_InputAccepted || !event) return 0;
+  const bool down = event->type == QNO_EVENT_KEYDOWN;
+  const bool up = event->type == QNO_EVENT_KEYUP;
+  const int key = event->x;
+
+  if (down && key == 'H' && CUserInt::m_ActivateDebugInfo == 1) m_ShowMicroZellen = m_ShowMicroZellen ? 0 : 1;
+  if (up)
+    for (int i = 0; i < 3; ++i)
+      if (key == kChordKeys[i]) {
+        m_ChordFlags[i] = 1;
+        if (m_ChordFlags[0] && m_ChordFlags[1] && m_ChordFlags[2]) {
+          CUserInt::m_ActivateDebugInfo = CUserInt::m_ActivateDebugInfo ? 0 : 1;
+          m_ChordFlags[0] = m_ChordFlags[1] = m_ChordFlags[2] = 0;
+        }
+      }
+
+  if (down) {
+    const int now = static_cast<int>(kfx_GetTicks());
+    if (now <= m_TicksLastKey + kKeyGuardMs) return 0;
+    if (key == 'N') {
+      if (IsOpen(kYesNo))
+        CloseWindows({kYesNo});
+      else if (IsOpen(kRemoval) || IsOpen(kRemovalA) || IsOpen(kRemovalB))
+        CloseWindows({kRemovalA, kRemovalB, kRemoval});
+    } else if (key == QNO_KEY_RETURN) {
+      m_TicksLastKey = now;
+      AnswerReturn();
+      return 0;
+    }
+  }
+
+  if (m_EntryActive && (down || up)) {
+    EditName(key, up);
+    return 0;
+  }
+
+  if (up && CUserInt::m_ActivateDebugInfo == 1)
+    if (const int result = DebugKey(key); result != 2) return result;
+
+  if (m_pUserInt && m_pUserInt->InputFilter(event, view) == 0) return 0;
+  if (m_pIsoWelt && m_pIsoWelt->InputFilter(event, view) == 0) return 0;
+  if ((down || up) && (key == 26 || key == 68)) return 0;
+  return 1;
+}
+
+void CZorvaWorld::AnswerReturn() {
+  const uint32_t now = kfx_GetTicks();
+  if (IsOpen(kWelcome) || IsOpen(kHotlineA) || IsOpen(kHotlineB)) {
+    if (IsOpen(kHotlineB) && GetEnvValue("WINDOWHOTLINE", 0) == 1) {
+      CloseWindows({kWelcome, kHotlineB});
+      ActivateWindow(kHotlineA, 1);
+      return;
+    }
+    CloseWindows({kWelcome, kHotlineA, kHotlineB});
+    ActivateWindow(kLoadSave, 1);
+    CloseWindows({kSavePage, kOptionsPage});
+    ActivateWindow(kLoadPage, 1);
+    StartTutorialFirstTime();
+    if (m_pUserInt) CUserInt::selObj.welcome[0] = CUserInt::selObj.welcome[1] = 1;
+    m_WelcomeDone = 1;
+    SetPause(false);
+    m_TicksAfterLoad = now;
+    return;
+  }
+  if (IsOpen(kYesNo)) {
+    CAction* action = nullptr;
+    CItem* item = nullptr;
+    if (!m_pUserInt) return;
+    m_pUserInt->GetAchtungWindowJaNeinItemAction(action, item, true);
+    if (!action || !item) return;
+    // The yes button's action runs from a copy: answering closes the
+    // question window, which owns the original.
+    std::unique_ptr<CAction> copy(action->Clone());
+    CActionSelection selected;
+    selected.AddHeadAction(copy.get());
+    CActionList passUp;
+    item->ActionAuswertung(&passUp, &selected, 1, 1, INOUT_INSIDE, INOUT_INSIDE);
+    CloseWindows({kYesNo});
+    return;
+  }
+  if (IsOpen(kSavePage)) {
+    if (CheckForSaveGame() != 1)
+      m_pUserInt->SetDoLater(DOLATER_SAVE);
+    else
+      m_pUserInt->SetAchtungWindowJaNein(69, 144);
+    return;
+  }
+  if (IsOpen(kLoadPage)) {
+    if (CheckForLoadGame() != 1)
+      m_pUserInt->SetAchtungWindow(68);
+    else if (now - m_TicksAfterLoad < kLoadAgainAskMs)
+      LoadGame();
+    else
+      m_pUserInt->SetAchtungWindowJaNein(71, 147);
+    return;
+  }
+  if (IsOpen(kRemoval) || IsOpen(kRemovalA) || IsOpen(kRemovalB)) {
+    RemoveSelectionByKey();
+    CloseWindows({kRemovalA, kRemovalB, kRemoval});
+  }
+}
+
+// Stands in for the removal of the interface's selection by the keyboard:
+// the selection's removal belongs to the interface, which does not offer
+// it yet; the question is closed unanswered.
+void CZorvaWorld::RemoveSelectionByKey() { ZOR_STAND_IN("CUserInt"); }
+
+// Stands in for the tutorial's first start (a video, looked up only).
+
+void CZorvaWorld::EditName(int key, bool up) {
+  const bool editing = IsNameKey(key) || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
+                       key == QNO_KEY_RIGHT;
+  if (!editing) return;
+  m_TicksLastKey = static_cast<int>(kfx_GetTicks());
+  if (!up) return;
+  char* name = m_EntryName;
+  name[kMaxTypedName] = '\0';
+  const int length = static_cast<int>(std::strlen(name));
+  if (m_EntryCursor > length) m_EntryCursor = length;
+  if (IsNameKey(key)) {
+    // The characters behind the cursor move right; the last one falls off.
+    const int keep = length < kMaxTypedName ? length : kMaxTypedName - 1;
+    std::memmove(name + m_EntryCursor + 1, name + m_EntryCursor, static_cast<size_t>(keep - m_EntryCursor));
+    name[m_EntryCursor] = static_cast<char>(key);
+    name[keep + 1] = '\0';
+    kfx_strupr(name);
+    if (m_EntryCursor < kMaxTypedName - 1) ++m_EntryCursor;
+  } else if (key == QNO_KEY_DELETE) {
+    if (length > 0 && m_EntryCursor < length)
+      std::memmove(name + m_EntryCursor, name + m_EntryCursor + 1, static_cast<size_t>(length - m_EntryCursor));
+  } else if (key == QNO_KEY_BACKSPACE) {
+    if (length > 0 && m_EntryCursor > 0) {
+      std::memmove(name + m_EntryCursor - 1, name + m_EntryCursor, static_cast<size_t>(length - m_EntryCursor + 1));
+      --m_EntryCursor;
+    }
+  } else if (key == QNO_KEY_LEFT) {
+    if (m_EntryCursor > 0) --m_EntryCursor;
+  } else if (key == QNO_KEY_RIGHT) {
+    if (m_EntryCursor < length) ++m_EntryCursor;
+  }
+}
+
+int CZorvaWorld::DebugKey(int key) {
+  switch (key) {
+    case QNO_KEY_UP:
+      m_GameSpeed = m_GameSpeed + 1000 > 24000 ? 24000 : m_GameSpeed + 1000;
+      return 0;
+    case QNO_KEY_DOWN:
+      m_GameSpeed = m_GameSpeed - 1000 < 1000 ? 1000 : m_GameSpeed - 1000;
+      if (m_pIsoWelt) m_pIsoWelt->MakeCompleteSpriteRenderList();
+      return 0;
+    case 12:
+      m_GameSpeed = 500;
+      if (m_pSimWelt) m_pSimWelt->ResetDate();
+      ResetModelForDebug();
+      return 0;
+    case 'A':
+      SerializeGameLoad("SAVEGAME.DAT");
+      m_AccumulatedTime = 0;
+      if (m_pUserInt && m_pUserInt->GetTwoDMap()) m_pUserInt->GetTwoDMap()->UpdateAll();
+      return 0;
+    case 'S':
+      SerializeGameStore("SAVEGAME.DAT");
+      return 0;
+    case 'B':
+    case 'X':
+      MoreSpaceForDebug(key == 'X' ? 1 : 0);
+      return 0;
+    case 'M': {
+      FILE* file = std::fopen("WIRKUNG.DEF", "r");
+      if (!file) return 1;
+      if (CCyberNet* net = m_pSimWelt ? m_pSimWelt->pCyberNet() : nullptr) {
+        net->Reset();
+        if (net->Read(file) != 0) QNO_LOG("WIRKUNG.DEF could not be read whole");
+      }
+      std::fclose(file);
+      return 0;
+    }
+    default:
+      return 2;
+  }
+}
+
+// Stands in for the statistics', finances' and god mode's debug resets.
+void CZorvaWorld::ResetModelForDebug() { ZOR_STAND_IN("CStatistik"); }
+
+// Stands in for the location factory's extra space of the debug keys.
+void CZorvaWorld::MoreSpaceForDebug(int) { ZOR_STAND_IN("CSimLocationFactory"); }

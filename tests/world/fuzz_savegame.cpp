@@ -1,0 +1,87 @@
+// Feeds arbitrary savegames to the running game's savegame container. The
+// game starts once on the generated game data (the optimised build's, which
+// the full test run builds first, or ZOR_FUZZ_GAMEDATA); the seeds are the
+// game's own savegames of an empty map and of a small town, written at start.
+// For every input: a load that fails leaves the game exactly as it was; a
+// load that succeeds leaves a game that saves and loads again.
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "framework/qno_log.h"
+#include "framework/zor_seams.h"
+#include "network/str_junction_list.h"
+#include "world/zor_savegame.h"
+#include "world/zor_world.h"
+
+#ifndef ZOR_FUZZ_GAMEDATA_DIR
+#define ZOR_FUZZ_GAMEDATA_DIR ""
+#endif
+
+namespace {
+
+CZorvaWorld* g_world = nullptr;
+std::string g_companion;
+ZorManualClock g_clock{1000};
+
+void Write(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) std::abort();
+}
+
+std::string Snapshot() {
+  std::string binary, companion;
+  if (!g_world->SerializeToMemory(binary, companion)) std::abort();
+  return binary;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  const char* data = std::getenv("ZOR_FUZZ_GAMEDATA");
+  if (!data || !*data) data = ZOR_FUZZ_GAMEDATA_DIR;
+  const std::string archive = std::string(data) + "/ZORVANTA.GLA";
+  if (access(archive.c_str(), R_OK) != 0) {
+    std::fprintf(stderr, "fuzz_savegame: no game data at %s (the optimised build makes it)\n", data);
+    std::abort();
+  }
+  if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
+    std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", data);
+    std::fclose(f);
+  }
+  OpenErrorLog("errors.log");
+  ZorSetClock(&g_clock);
+  g_world = new CZorvaWorld;
+  g_world->Create();
+  g_world->OnStartup();
+  std::system("mkdir -p SaveGame corpus");
+  std::string binary;
+  if (!g_world->SerializeToMemory(binary, g_companion)) std::abort();
+  Write("corpus/seed_empty_map", binary);
+  for (const auto& [x1, y1, x2, y2] : {std::array<short, 4>{60, 60, 60, 66}, std::array<short, 4>{60, 63, 66, 63}}) {
+    CStrBuildLine line(x1, y1, x2, y2);
+    if (g_world->GetStreetNet()->CreateStreet(&line, STRASSE_1) != STR_BUILD_OK) std::abort();
+  }
+  if (!g_world->SerializeToMemory(binary, g_companion)) std::abort();
+  Write("corpus/seed_small_town", binary);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string before = Snapshot();
+  Write("SaveGame/FUZZ.GMD", std::string(reinterpret_cast<const char*>(data), size));
+  Write("SaveGame/FUZZ.GMM", g_companion);
+  if (g_world->SerializeGameLoad("SaveGame/FUZZ.GMD") != 0) {
+    if (Snapshot() != before) std::abort();
+    return 0;
+  }
+  // A game loaded goes on: it saves, and what it saved loads.
+  if (g_world->SerializeGameStore("SaveGame/AGAIN.GMD") != 0) std::abort();
+  if (g_world->SerializeGameLoad("SaveGame/AGAIN.GMD") != 0) std::abort();
+  return 0;
+}

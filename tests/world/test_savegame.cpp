@@ -1,0 +1,372 @@
+// The savegame container on the real game: a save that fails at any file
+// operation, or whose process is killed halfway, leaves the savegame before
+// it whole; a load of a foreign, damaged, cut or unknown file leaves the
+// game running as it was; the records are bounded by their lengths.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "framework/qno_log.h"
+#include "framework/qno_bytes.h"
+#include "framework/zor_file_layer.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_savegame.h"
+#include "world/zor_world.h"
+#include "worldbase/zor_world_obj.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr const char* kGame = "SaveGame/TOWN.GMD";
+constexpr const char* kCompanion = "SaveGame/TOWN.GMM";
+
+// A file layer that fails its n-th call (counted from 0) and counts calls.
+struct FailingCall : ZorFileLayer {
+  explicit FailingCall(int n) : failAt(n) {}
+  bool Fails() { return calls++ == failAt; }
+  FILE* Open(const char* path, const char* mode) override {
+    if (Fails()) return errno = EACCES, nullptr;
+    return ZorFileLayer::Open(path, mode);
+  }
+  size_t Write(const void* data, size_t size, FILE* file) override {
+    if (Fails()) return errno = ENOSPC, size / 2;
+    return ZorFileLayer::Write(data, size, file);
+  }
+  int Flush(FILE* file) override {
+    if (Fails()) return errno = EIO, -1;
+    return ZorFileLayer::Flush(file);
+  }
+  int Close(FILE* file) override {
+    const int closed = ZorFileLayer::Close(file);
+    if (Fails()) return errno = EIO, -1;
+    return closed;
+  }
+  int Rename(const char* from, const char* to) override {
+    if (Fails()) return errno = EXDEV, -1;
+    return ZorFileLayer::Rename(from, to);
+  }
+  int failAt;
+  int calls = 0;
+};
+
+// A layer that takes its time over every call, so that a kill lands inside
+// a save.
+struct SlowDisk : ZorFileLayer {
+  FILE* Open(const char* path, const char* mode) override {
+    usleep(1500);
+    return ZorFileLayer::Open(path, mode);
+  }
+  size_t Write(const void* data, size_t size, FILE* file) override {
+    usleep(1500);
+    return ZorFileLayer::Write(data, size, file);
+  }
+  int Close(FILE* file) override {
+    usleep(1500);
+    return ZorFileLayer::Close(file);
+  }
+  int Rename(const char* from, const char* to) override {
+    usleep(1500);
+    return ZorFileLayer::Rename(from, to);
+  }
+};
+
+bool NoFreshFiles() {
+  for (const auto& entry : std::filesystem::directory_iterator("SaveGame"))
+    if (entry.path().extension() == ".new") return false;
+  return true;
+}
+
+int Junctions(Scenario& game) { return static_cast<int>(game.World().GetStreetNet()->GetNumber()); }
+
+void Build(Scenario& game, int x1, int y1, int x2, int y2) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+}
+
+// The game as bytes, to tell whether it changed.
+std::string Snapshot(Scenario& game) {
+  std::string binary, companion;
+  EXPECT_TRUE(game.World().SerializeToMemory(binary, companion));
+  return binary + companion;
+}
+
+// Equal bytes, or where they part.
+testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
+  if (a == b) return testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  return testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size() << ", first difference at "
+                                     << at;
+}
+
+// Saves and loads the game once, so that what a load makes afresh (the
+// demand model's street numbers, the time stamps a load sets) is as any
+// later load makes it.
+void Settle(Scenario& game) {
+  std::filesystem::create_directory("SaveGame");
+  ASSERT_EQ(game.World().SerializeGameStore("SaveGame/SETTLE.GMD"), 0);
+  ASSERT_EQ(game.World().SerializeGameLoad("SaveGame/SETTLE.GMD"), 0);
+}
+
+struct SavedTown {
+  Scenario game;
+  std::string binary, companion;
+  SavedTown() {
+    game.Run({Wait(40)});
+    Build(game, 60, 60, 60, 68);
+    Build(game, 60, 64, 68, 64);
+    for (int y = 58; y < 62; ++y)
+      EXPECT_NE(game.World().CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), 66, y,
+                                          static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+                nullptr);
+    Settle(game);
+    EXPECT_EQ(game.World().SerializeGameStore(kGame), 0);
+    binary = ReadFile(kGame);
+    companion = ReadFile(kCompanion);
+  }
+  // Loads the bytes as a savegame; the game must be as before a failed load.
+  int LoadBytes(const std::string& bytes) {
+    WriteFile("SaveGame/BAD.GMD", bytes);
+    WriteFile("SaveGame/BAD.GMM", companion);
+    return game.World().SerializeGameLoad("SaveGame/BAD.GMD");
+  }
+};
+
+const char* Warning(Scenario& game) {
+  const char* text = game.World().GetMessage()->GetAchtungMessage();
+  return text ? text : "";
+}
+
+std::string Tag(const char* text) {
+  std::string tag(30, '\0');
+  std::memcpy(tag.data(), text, std::strlen(text));
+  return tag;
+}
+
+std::string Le32(int32_t v) {
+  uint8_t b[4];
+  qno_wr32(b, 0, static_cast<uint32_t>(v));
+  return std::string(reinterpret_cast<char*>(b), 4);
+}
+
+TEST(SavegameStore, AFailureAtAnyFileOperationLeavesTheOldSavegameWhole) {
+  SavedTown town;
+  ASSERT_FALSE(town.binary.empty());
+  ASSERT_FALSE(town.companion.empty());
+  Build(town.game, 60, 62, 64, 62);
+  std::string newBinary, newCompanion;
+  ASSERT_TRUE(town.game.World().SerializeToMemory(newBinary, newCompanion));
+  ASSERT_NE(newBinary, town.binary);
+  int failures = 0;
+  for (int n = 0; n < 40; ++n) {
+    // Back to the old pair before each try.
+    WriteFile(kGame, town.binary);
+    WriteFile(kCompanion, town.companion);
+    FailingCall layer(n);
+    town.game.World().SetFileLayer(&layer);
+    const int result = town.game.World().SerializeGameStore(kGame);
+    town.game.World().SetFileLayer(nullptr);
+    const std::string binary = ReadFile(kGame), companion = ReadFile(kCompanion);
+    EXPECT_TRUE(NoFreshFiles()) << "call " << n;
+    if (layer.calls <= n) {
+      // Nothing failed: the save went through.
+      EXPECT_EQ(result, 0);
+      EXPECT_TRUE(SameBytes(binary, newBinary));
+      EXPECT_TRUE(SameBytes(companion, newCompanion));
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(result, 1) << "call " << n << " failed, so the save did";
+    // Both old, or (a rename failed after the other went through, and the
+    // pair was finished) both new: never a mix.
+    const bool old = binary == town.binary && companion == town.companion;
+    const bool whole = binary == newBinary && companion == newCompanion;
+    EXPECT_TRUE(old || whole) << "call " << n;
+  }
+  // Open, write, flush, close for each file and two renames.
+  EXPECT_GE(failures, 10);
+}
+
+TEST(SavegameStore, AnEmptyNameOrAMissingFolderFailsAndTheLogSaysWhy) {
+  SavedTown town;
+  OpenErrorLog("errors.log");
+  EXPECT_EQ(town.game.World().SerializeGameStore(""), 1);
+  EXPECT_EQ(town.game.World().SerializeGameStore("NoSuchFolder/GAME.GMD"), 1);
+  CloseErrorLog();
+  const std::string log = ReadFile("errors.log");
+  EXPECT_NE(log.find("DatiName scheint nicht sinnvoll!"), std::string::npos);
+  EXPECT_NE(log.find("Cannot save to file 'NoSuchFolder/GAME.GMD': No such file or directory"), std::string::npos);
+  EXPECT_EQ(log.find("Errno Fehler"), std::string::npos);
+}
+
+TEST(SavegameStore, AProcessKilledWhileSavingLeavesOneWholeSavegame) {
+  SavedTown town;
+  Build(town.game, 60, 62, 64, 62);
+  std::string newBinary, newCompanion;
+  ASSERT_TRUE(town.game.World().SerializeToMemory(newBinary, newCompanion));
+  SlowDisk slow;
+  int oldSeen = 0, newSeen = 0;
+  const std::string paths[2] = {kGame, kCompanion};
+  for (int round = 0; round < 16; ++round) {
+    WriteFile(kGame, town.binary);
+    WriteFile(kCompanion, town.companion);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      town.game.World().SetFileLayer(&slow);
+      for (;;) town.game.World().SerializeGameStore(kGame);
+    }
+    // The save takes about 12 ms; the kill lands somewhere inside one.
+    usleep(static_cast<useconds_t>(500 + round * 1000));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    // What the next save or load does first.
+    EXPECT_TRUE(ZorFinishSafeWrite(ZorFileLayer::Real(), paths, 2));
+    EXPECT_TRUE(NoFreshFiles());
+    const std::string binary = ReadFile(kGame), companion = ReadFile(kCompanion);
+    const bool old = binary == town.binary && companion == town.companion;
+    const bool whole = binary == newBinary && companion == newCompanion;
+    EXPECT_TRUE(old || whole) << "round " << round;
+    oldSeen += old;
+    newSeen += whole;
+  }
+  EXPECT_GT(oldSeen + newSeen, 0);
+  // The pair left behind loads.
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
+}
+
+TEST(SavegameLoad, TheGameLoadedSavesToTheSameBytes) {
+  SavedTown town;
+  const int junctions = Junctions(town.game);
+  Build(town.game, 60, 62, 64, 62);
+  ASSERT_NE(Junctions(town.game), junctions);
+  ASSERT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
+  EXPECT_EQ(Junctions(town.game), junctions);
+  std::string binary, companion;
+  ASSERT_TRUE(town.game.World().SerializeToMemory(binary, companion));
+  EXPECT_TRUE(SameBytes(binary, town.binary));
+  EXPECT_TRUE(SameBytes(companion, town.companion));
+}
+
+TEST(SavegameLoad, AForeignOrUnknownFileLeavesTheGameAndWarns) {
+  SavedTown town;
+  Build(town.game, 60, 62, 64, 62);
+  Settle(town.game);
+  const std::string before = Snapshot(town.game);
+  struct Case {
+    std::string bytes;
+    int warning;
+  } cases[] = {
+      {"PK\3\4 not a savegame at all, but long enough to read two tags from it", 38},
+      {Tag("ZORVANTA SAVEGAMX") + town.binary.substr(30), 38},
+      {Tag("ZORVANTA SAVEGAME") + Tag("VERSION 9.9") + town.binary.substr(60), 37},
+      {town.binary.substr(0, 40), 38},
+      {"", 38},
+  };
+  for (const Case& c : cases) {
+    town.game.World().GetMessage()->SetAchtungMessage("none");
+    EXPECT_EQ(town.LoadBytes(c.bytes), 1);
+    EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
+    EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(c.warning, CZorvaWorld::m_Language));
+  }
+}
+
+TEST(SavegameLoad, ASavegameCutAnywhereLeavesTheGameAsItWas) {
+  SavedTown town;
+  Build(town.game, 60, 62, 64, 62);
+  Settle(town.game);
+  const std::string before = Snapshot(town.game);
+  const size_t size = town.binary.size();
+  for (size_t cut = 60; cut < size; cut += 1 + cut / 8) {
+    EXPECT_EQ(town.LoadBytes(town.binary.substr(0, cut)), 1) << "cut at " << cut;
+    ASSERT_TRUE(SameBytes(Snapshot(town.game), before)) << "cut at " << cut;
+  }
+  // The whole file still loads.
+  EXPECT_EQ(town.LoadBytes(town.binary), 0);
+}
+
+TEST(SavegameLoad, AMissingCompanionLeavesTheGameUntouched) {
+  SavedTown town;
+  Build(town.game, 60, 62, 64, 62);
+  Settle(town.game);
+  const std::string before = Snapshot(town.game);
+  std::filesystem::remove(kCompanion);
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
+  EXPECT_EQ(town.game.World().SerializeGameLoad("SaveGame/NONE.GMD"), 1);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
+}
+
+// The list part of a savegame: where it starts and where it ends.
+struct ListPart {
+  size_t begin, end;
+};
+ListPart FindList(const std::string& binary) {
+  const size_t end = binary.find(Tag("ZorvaObjectListEnde"));
+  // The first singleton's tag opens the records.
+  const size_t begin = binary.find(Tag("ZorvaObject"));
+  return {begin, end};
+}
+
+TEST(SavegameLoad, RecordsAreBoundedByTheirLengths) {
+  SavedTown town;
+  const ListPart list = FindList(town.binary);
+  ASSERT_NE(list.begin, std::string::npos);
+  ASSERT_NE(list.end, std::string::npos);
+  auto with = [&](const std::string& record) {
+    return town.binary.substr(0, list.end) + record + town.binary.substr(list.end);
+  };
+  const std::string plain = Tag("ZorvaObject") + Le32(30) + Tag("NoSaveData");
+  const std::string foreign = Tag("SomethingElse") + Le32(5) + "12345";
+  const std::string unknown = Tag("ZorvaObject") + Le32(34) + Tag("LaterKind") + "abcd";
+  // A name that fills its field without a terminator is read as 30 letters.
+  const std::string unterminated = Tag("ZorvaObject") + Le32(30) + std::string(30, 'Z');
+  EXPECT_EQ(town.LoadBytes(with(plain + foreign + unknown + unterminated)), 0) << "records passed over whole";
+  EXPECT_EQ(Junctions(town.game), 4);
+  const std::string before = Snapshot(town.game);
+  int n = 0;
+  for (const std::string& bad : {Tag("ZorvaObject") + Le32(29) + Tag("NoSaveData"),
+                                 Tag("ZorvaObject") + Le32(-7) + Tag("NoSaveData"),
+                                 Tag("ZorvaObject") + Le32(1 << 30) + Tag("NoSaveData"),
+                                 Tag("SomethingElse") + Le32(-2), Tag("SomethingElse") + Le32(1 << 30)}) {
+    EXPECT_EQ(town.LoadBytes(with(bad)), 1) << "record " << n;
+    EXPECT_TRUE(SameBytes(Snapshot(town.game), before)) << "record " << n;
+    ++n;
+  }
+  // A header whose first tag has other bytes behind its terminator loads.
+  std::string header = town.binary;
+  header[25] = 'x';
+  EXPECT_EQ(town.LoadBytes(header), 0);
+}
+
+TEST(SavegameLoad, VersionsAreKnownByTheirTagAndTheCurrentOneEndsWithItsClosingTag) {
+  SavedTown town;
+  const std::string closing = Tag("ENDEOFSAVEGAME");
+  ASSERT_EQ(town.binary.substr(town.binary.size() - 30), closing);
+  const std::string body = town.binary.substr(60, town.binary.size() - 90);
+  auto version = [&](const char* v, bool closed) {
+    return Tag("ZORVANTA SAVEGAME") + Tag(v) + body + (closed ? closing : "");
+  };
+  EXPECT_EQ(town.LoadBytes(version("VERSION 2.4", true)), 0);
+  EXPECT_EQ(town.LoadBytes(version("VERSION 2.4", false)), 1) << "a savegame of this version ends with its tag";
+  EXPECT_EQ(CZorvaWorld::g_LoadVersion, kSaveGameVersion) << "the version is the game's again after a load";
+  EXPECT_EQ(ZorSaveGameVersion("VERSION 2.1"), 210);
+  EXPECT_EQ(ZorSaveGameVersion("VERSION 1.0"), 110);
+  EXPECT_EQ(ZorSaveGameVersion("VERSION 3.0"), 0);
+}
+
+}  // namespace

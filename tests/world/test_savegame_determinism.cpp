@@ -1,0 +1,147 @@
+// The game is deterministic through its savegames: with the fixed seed and
+// the hand-driven clock, thirty simulated days played straight through end
+// in the same savegame as the same days with a save and a load at every
+// midnight.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "framework/zor_seams.h"
+#include "network/crossing_objects.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_welt.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "world/zor_world.h"
+#include "worldbase/zor_world_obj.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kDays = 30;
+// Hand-driven time per turn and the game's time per simulated hour (ms).
+constexpr int kTurnMs = 50;
+constexpr int kHourMs = 400;
+
+// A town of 4 x 4 street nodes, 6 tiles apart, with lights at two junctions
+// and right of way at one, and a river beside it.
+void BuildTown(CZorvaWorld& world) {
+  CStrJunctionList* net = world.GetStreetNet();
+  auto build = [&](int x1, int y1, int x2, int y2, TStrassenType type) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    ASSERT_EQ(net->CreateStreet(&line, type), STR_BUILD_OK) << x1 << "/" << y1 << " - " << x2 << "/" << y2;
+  };
+  const int o = 50, d = 6;
+  // A first row, columns down from it, then the rows between them.
+  build(o, o, o + 3 * d, o, STRASSE_1);
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 3; ++j) build(o + i * d, o + j * d, o + i * d, o + (j + 1) * d, i == 1 ? STRASSE_2 : STRASSE_1);
+  for (int j = 1; j < 4; ++j)
+    for (int i = 0; i < 3; ++i) build(o + i * d, o + j * d, o + (i + 1) * d, o + j * d, j == 2 ? STRASSE_2 : STRASSE_1);
+  // A river beside the town.
+  for (int y = o; y < o + 3 * d; ++y)
+    ASSERT_NE(world.CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), o + 3 * d + 3, y,
+                                 static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+              nullptr);
+  int controlled = 0;
+  for (CZorvaObject* o2 = net->GetHead(); o2; o2 = o2->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o2);
+    if (junction->GetAnzLinkedStreets() < 3) continue;
+    // As the player sets it, through the crossing's window variable.
+    CKreuzObj* crossing = junction->GetKreuzObject();
+    const double kind = controlled == 1 ? Ampel_Vorfahrt : Ampel_Ampel;
+    if (crossing && crossing->SetVarData("KR.AMPEL", kind) == 0 && ++controlled == 3) break;
+  }
+  ASSERT_EQ(controlled, 3);
+}
+
+// One simulated day is one game year.
+int Day(CZorvaWorld& world) { return world.GetSimWelt()->Date().Year(); }
+
+struct Ending {
+  // The game at the end of the days.
+  std::string game;
+  // The same after one more save and load at a fixed time.
+  std::string settled;
+};
+
+// Plays the days; with `reload`, saves and loads again at every change of
+// day.
+Ending Play(bool reload) {
+  Clock().Set(0);
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  BuildTown(world);
+  // The slider value whose hour lasts kHourMs.
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
+  std::filesystem::create_directory("SaveGame");
+  const int first = Day(world);
+  int day = first;
+  int loads = 0;
+  for (int turn = 0; turn < 100000 && day - first < kDays; ++turn) {
+    Clock().Advance(kTurnMs);
+    world.OnPlayloopTurn();
+    if (Day(world) == day) continue;
+    day = Day(world);
+    if (!reload) continue;
+    EXPECT_EQ(world.SerializeGameStore("SaveGame/NIGHT.GMD"), 0);
+    EXPECT_EQ(world.SerializeGameLoad("SaveGame/NIGHT.GMD"), 0);
+    ++loads;
+  }
+  EXPECT_EQ(day - first, kDays);
+  if (reload) {
+    EXPECT_EQ(loads, kDays);
+  }
+  Ending end;
+  std::string binary, companion;
+  EXPECT_TRUE(world.SerializeToMemory(binary, companion));
+  end.game = binary + companion;
+  Clock().Set(100000000);
+  EXPECT_EQ(world.SerializeGameStore("SaveGame/END.GMD"), 0);
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/END.GMD"), 0);
+  EXPECT_TRUE(world.SerializeToMemory(binary, companion));
+  end.settled = binary + companion;
+  return end;
+}
+
+// Where the data exchange's record lies in a savegame: its length field
+// stands before its name.
+std::pair<size_t, size_t> DataExchangeRecord(const std::string& game) {
+  const size_t name = game.find(std::string("DATAEXCHANGE\0", 13));
+  if (name == std::string::npos || name < 4) return {0, 0};
+  uint32_t length = 0;
+  for (int i = 3; i >= 0; --i) length = length << 8 | static_cast<uint8_t>(game[name - 4 + static_cast<size_t>(i)]);
+  return {name - 4, name + length};
+}
+
+TEST(SavegameDeterminism, ThirtyDaysStraightAndWithALoadEveryMidnightEndInTheSameSavegame) {
+  const Ending straight = Play(false);
+  const Ending reloaded = Play(true);
+  ASSERT_FALSE(straight.game.empty());
+  if (const char* dir = std::getenv("ZOR_DETERMINISM_DUMP")) {
+    WriteFile(std::string(dir) + "/straight.bin", straight.game);
+    WriteFile(std::string(dir) + "/reloaded.bin", reloaded.game);
+  }
+  // A load stamps the data exchange's two message clocks with the time of
+  // the load; nothing else of the game may differ.
+  ASSERT_EQ(straight.game.size(), reloaded.game.size());
+  const auto [from, to] = DataExchangeRecord(straight.game);
+  ASSERT_LT(from, to);
+  int differing = 0;
+  for (size_t i = 0; i < straight.game.size(); ++i)
+    if (straight.game[i] != reloaded.game[i]) {
+      ++differing;
+      EXPECT_TRUE(i >= from && i < to) << "the games differ at " << i << ", outside the data exchange's record";
+    }
+  EXPECT_LE(differing, 8);
+  // Loaded once more at the same time, the two are the same to the byte.
+  EXPECT_TRUE(straight.settled == reloaded.settled);
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// Savegame files and names on the real game: names by game mode, supplied
+// games that may be neither overwritten nor deleted, the automatic and
+// start-up games, the list of savegames and the typed name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "model/gott_modus.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_savegame.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+const char* Warning(Scenario& game) {
+  const char* text = game.World().GetMessage()->GetAchtungMessage();
+  return text ? text : "";
+}
+
+void Touch(const std::string& path) { WriteFile(path, "x"); }
+
+TEST(SavegameNames, ExtensionsFollowTheGameMode) {
+  EXPECT_STREQ(ZorSaveExtension(GAME_GOD), ".GTD");
+  EXPECT_STREQ(ZorSaveExtension(GAME_NORMAL), ".GMD");
+  EXPECT_STREQ(ZorSaveExtension(GAME_SCENARIO), ".SZD");
+  EXPECT_STREQ(ZorSaveExtension(GAME_EXPO), ".EXD");
+  EXPECT_STREQ(ZorSaveExtension(7), "");
+  EXPECT_EQ(ZorCompanionName("SaveGame/GAME.GMD"), "SaveGame/GAME.GMM");
+}
+
+TEST(SavegameNames, TypedNamesAreLettersDigitsBlanksDashesAndUnderscores) {
+  for (const char* good : {"A", "My town 2", "east-side_1", "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"})
+    EXPECT_TRUE(ZorIsValidSaveName(good)) << good;
+  for (const char* bad : {"", "../GAME", "a/b", "a\\b", "a.b", "tab\there", "mail@home", "ABCDEFGHIJKLMNOPQRSTUVWXYZ12345",
+                          "\xE4pfel"})
+    EXPECT_FALSE(ZorIsValidSaveName(bad)) << bad;
+  EXPECT_FALSE(ZorIsValidSaveName(nullptr));
+}
+
+TEST(SavegameNames, SavingUnderTheTypedNameUsesTheModeAndTheFolderIsMadeWhenMissing) {
+  Scenario game;
+  ASSERT_FALSE(Exists("SaveGame"));
+  CZorvaWorld& world = game.World();
+  EXPECT_EQ(world.SaveGame(), 1) << "no name typed";
+  EXPECT_EQ(world.CheckForSaveGame(), 0);
+  EXPECT_EQ(world.DeleteGame(), 0);
+  world.SetLoadSaveName("Harbour");
+  EXPECT_EQ(world.CheckForSaveGame(), 0);
+  EXPECT_EQ(world.SaveGame(), 0);
+  EXPECT_TRUE(Exists("SaveGame/Harbour.GMD"));
+  EXPECT_TRUE(Exists("SaveGame/Harbour.GMM"));
+  EXPECT_EQ(world.CheckForSaveGame(), 1);
+  world.GetGottModus()->SetGameModus(GAME_GOD);
+  EXPECT_EQ(world.SaveGame(), 0);
+  EXPECT_TRUE(Exists("SaveGame/Harbour.GTD"));
+  // A typed name that is no savegame name writes nothing anywhere.
+  world.SetLoadSaveName("../Harbour");
+  EXPECT_EQ(world.SaveGame(), 1);
+  EXPECT_FALSE(Exists("Harbour.GTD"));
+}
+
+TEST(SavegameNames, SuppliedGamesAreNeitherOverwrittenNorDeleted) {
+  Scenario game("LANGUAGE=1\n");
+  CZorvaWorld& world = game.World();
+  std::filesystem::create_directory("SaveGame");
+  WriteFile("SaveGame/GND.TXT", "\nTOUR.GMD\r\nCITY.GMD\n");
+  WriteFile("SaveGame/TOUR.GMD", "supplied");
+  WriteFile("SaveGame/TOUR.GMM", "supplied");
+  world.SetLoadSaveName("TOUR");
+  EXPECT_EQ(world.SaveGame(), 1);
+  EXPECT_EQ(ReadFile("SaveGame/TOUR.GMD"), "supplied");
+  EXPECT_STREQ(Warning(game), "Original game cannot be overwritten!");
+  EXPECT_EQ(world.DeleteGame(), 0);
+  EXPECT_TRUE(Exists("SaveGame/TOUR.GMD"));
+  EXPECT_STREQ(Warning(game), "Original game cannot be deleted!");
+  EXPECT_EQ(world.CheckForMitgeliefert("CITY"), 1);
+  EXPECT_EQ(world.CheckForMitgeliefert("TOUR"), 1);
+  EXPECT_EQ(world.CheckForMitgeliefert("tour"), 0) << "case counts";
+  // A game of the player's is removed with its companion.
+  world.SetLoadSaveName("MINE");
+  ASSERT_EQ(world.SaveGame(), 0);
+  EXPECT_EQ(world.CheckForLoadGame(), 1);
+  EXPECT_EQ(world.DeleteGame(), 1);
+  EXPECT_FALSE(Exists("SaveGame/MINE.GMD"));
+  EXPECT_FALSE(Exists("SaveGame/MINE.GMM"));
+  EXPECT_EQ(world.DeleteGame(), 0) << "nothing left to remove";
+  // Wildcards never remove anything.
+  Touch("SaveGame/A.GMD");
+  world.SetLoadSaveName("*");
+  EXPECT_EQ(world.DeleteGame(), 0);
+  EXPECT_TRUE(Exists("SaveGame/A.GMD"));
+}
+
+TEST(SavegameNames, TheStartUpLoadsTheStartUpGameWhenThereIsNoAutomaticOne) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  std::filesystem::create_directory("SaveGame");
+  EXPECT_FALSE(world.CheckForAutoLoadGame());
+  // The periodic automatic save is not the automatic game of the start-up.
+  ASSERT_EQ(world.AutoSaveGame(false), 0);
+  EXPECT_TRUE(Exists("SaveGame/AUTOSAVE.GMD"));
+  EXPECT_FALSE(world.CheckForAutoLoadGame());
+  ASSERT_EQ(world.AutoSaveGame(true), 0);
+  EXPECT_TRUE(Exists("SaveGame/FASTSAVE.AUD"));
+  EXPECT_EQ(world.LoadStartupGame(), 1) << "no start-up game";
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/STARTUP.AUD");
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/STARTUP.AUM");
+  EXPECT_EQ(world.LoadStartupGame(), 0);
+  EXPECT_EQ(world.ResetGame(), 1) << "no new game to reset to";
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/DATA.00D");
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/DATA.00M");
+  world.GetGottModus()->SetGameModus(GAME_GOD);
+  EXPECT_EQ(world.ResetGame(), 0);
+  EXPECT_EQ(world.GetGottModus()->GetGameModus(), GAME_NORMAL);
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/AUTOSAVE.AUD");
+  EXPECT_TRUE(world.CheckForAutoLoadGame());
+}
+
+TEST(SavegameNames, WithAutoloadTheGameStartsWithTheStartUpGame) {
+  {
+    Scenario first;
+    CStrBuildLine line(60, 60, 60, 66);
+    ASSERT_EQ(first.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+    ASSERT_EQ(first.World().AutoSaveGame(true), 0);
+    // The periodic automatic save, which the start-up does not take.
+    ASSERT_EQ(first.World().AutoSaveGame(false), 0);
+  }
+  std::filesystem::rename("SaveGame/FASTSAVE.AUD", "SaveGame/STARTUP.AUD");
+  std::filesystem::rename("SaveGame/FASTSAVE.AUM", "SaveGame/STARTUP.AUM");
+  Scenario second("AUTOLOAD=1\n");
+  EXPECT_EQ(second.World().GetStreetNet()->GetNumber(), 2u);
+}
+
+// The savegames the build wrote from the starting town through the game's
+// own container are games the game loads.
+TEST(SavegameNames, TheSuppliedStartingGamesLoad) {
+  const std::filesystem::path supplied = BinaryDir() + "/gamedata/SaveGame";
+  if (!std::filesystem::exists(supplied / "DATA.00D")) GTEST_SKIP() << "no game data in this build";
+  std::filesystem::create_directory("SaveGame");
+  for (const auto& entry : std::filesystem::directory_iterator(supplied))
+    std::filesystem::copy_file(entry.path(), std::filesystem::path("SaveGame") / entry.path().filename());
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  ASSERT_EQ(world.LoadStartupGame(), 0);
+  const uint32_t junctions = world.GetStreetNet()->GetNumber();
+  EXPECT_GE(junctions, 10u);
+  EXPECT_EQ(world.AutoLoadGame(false), 0);
+  EXPECT_EQ(world.ResetGame(), 0);
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/EXPO.EXD"), 0);
+  EXPECT_EQ(world.GetStreetNet()->GetNumber(), junctions);
+}
+
+TEST(SavegameNames, TheListShowsTheModesGamesSortedAndStopsAtFifty) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  std::filesystem::create_directory("SaveGame");
+  for (const char* f : {"Test.gtd", "A.B.GTD", "X.GTD.BAK", "b.GTD", "a.GTD", "Other.GMD"}) Touch(std::string("SaveGame/") + f);
+  world.GetGottModus()->SetGameModus(GAME_GOD);
+  ASSERT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, false), 5);
+  const char* expected[] = {"A", "Test", "X", "a", "b"};
+  for (int i = 0; i < 5; ++i) EXPECT_STREQ(world.GetLoadSaveName(i, false), expected[i]) << i;
+  EXPECT_EQ(world.GetLoadSaveName(5, false), nullptr);
+  EXPECT_EQ(world.GetLoadSaveName(-1, false), nullptr);
+  world.SetSaveLoadFile(1);
+  EXPECT_STREQ(world.GetLoadSaveName(), "Test");
+  world.SetSelectedLoadSaveName(1);
+  EXPECT_TRUE(world.CheckSelectedLoadSaveName());
+  world.SetSaveLoadFile(-1);
+  EXPECT_STREQ(world.GetLoadSaveName(), "No File Selected");
+  EXPECT_FALSE(world.CheckSelectedLoadSaveName());
+  // Keeping the listing mode lists the normal games.
+  world.GetGottModus()->m_ListingMode = GAME_NORMAL;
+  EXPECT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, true), 1);
+  for (int i = 0; i < 60; ++i) Touch("SaveGame/G" + std::to_string(100 + i) + ".GMD");
+  EXPECT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, true), CZorvaWorld::kMaxSaveNames);
+  EXPECT_EQ(world.GetLoadSaveName(CZorvaWorld::kMaxSaveNames, false), nullptr);
+}
+
+}  // namespace
