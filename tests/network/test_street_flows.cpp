@@ -206,6 +206,43 @@ TEST_F(Town, HoursOutsideOneToTwentyThreeChangeNothing) {
   EXPECT_EQ(north->GetAuslastung24(23), 180);
 }
 
+TEST_F(Town, ThePassEvaluatesEveryStreetOnceInTheWalksOrderAlsoAfterEdits) {
+  SoundHost host;
+  // One count of one car each way asks for 0.6 and 0.5 cars: every
+  // direction draws its chance, so the surpluses show the order of the
+  // draws. The reference evaluates the streets one by one in the order the
+  // walk over the junctions' street arrays first meets them.
+  auto evaluate = [&](bool byPass) {
+    const std::vector<CStrStrasse*> streets = w->Streets();
+    for (CStrStrasse* s : streets) s->FuegeMesspunktHinzu(1, 1);
+    zor_srandom(77);
+    if (byPass) {
+      EXPECT_EQ(w->net->BerechneISOAuslastung(), 0);
+    } else {
+      for (CStrStrasse* s : streets) s->BerechneISOAuslastung(false);
+    }
+    std::vector<int> surpluses;
+    for (CStrStrasse* s : streets) {
+      surpluses.push_back(s->GetUeberschuss());
+      surpluses.push_back(s->GetUeberschussSecond());
+      EXPECT_EQ(s->GetMesspunkte() + s->GetMesspunkteSecond(), 0);
+    }
+    return surpluses;
+  };
+  for (int round = 0; round < 3; ++round) {
+    const std::vector<int> reference = evaluate(false);
+    EXPECT_EQ(evaluate(true), reference) << "round " << round;
+    // The east arm grows (its street is joined anew), then the one-way arm
+    // goes.
+    if (round == 0) {
+      ASSERT_EQ(w->Build(20, 15, 28, 15), STR_BUILD_OK);
+    } else if (round == 1) {
+      ASSERT_EQ(w->net->DeleteStreet(w->StreetBetween(10, 25, 2, 25)), 0);
+    }
+  }
+  EXPECT_EQ(w->StreetBetween(10, 25, 2, 25), nullptr);
+}
+
 TEST_F(Town, CountedCarsBecomeASurplusAndARatePerDirection) {
   SoundHost host;
   FeedBoth(north, 300, 300, 600);  // ratio 0.5 both ways
