@@ -9,6 +9,7 @@
 
 class CCar;
 class CQnoMicroZelle;
+struct BinaryMicroSimObject;
 class MicroLayoutBlob;
 class QnoDisplay;
 class QnoRenderBuffer;
@@ -24,6 +25,9 @@ int Laenge(int sizeType, int zf);
 // The sprite direction 0..63 of a vehicle heading dx, dy pixels on the
 // screen: one of 16 sectors of the circle, counted from 40 at +x.
 int MicroDirection(int dx, int dy);
+// CMicroSimulation::CalcDistance of two cells, from a table for the steps
+// between neighbouring cells.
+double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b);
 
 // One cell of a layout. The resource stores it in 100 bytes with 4-byte
 // links; in memory the links are pointers, and the fields that every turn

@@ -454,6 +454,28 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
   from->m_Choice = Cell::kNoChoice;
 }
 
+TEST(MicroDistance, EveryPixelStepNearOrFarHasTheLinksLength) {
+  // The moves take the distance between cells from a table of the nearer
+  // steps and work it out beyond: both equal the linking's distance.
+  LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0)});
+  Cell* from = layout->GetZelle(0);
+  Cell* to = layout->GetZelle(1);
+  from->m_ScreenX = -200;
+  from->m_ScreenY = 7;
+  int mismatches = 0;
+  for (int dy = -130; dy <= 130; ++dy)
+    for (int dx = -130; dx <= 130; ++dx) {
+      to->m_ScreenX = -200 + dx;
+      to->m_ScreenY = 7 + dy;
+      if (MicroCellDistance(from, to) != CMicroSimulation::CalcDistance(from, to)) ++mismatches;
+    }
+  EXPECT_EQ(mismatches, 0);
+  to->m_ScreenX = -200 + 30;
+  to->m_ScreenY = 7 - 40;
+  EXPECT_DOUBLE_EQ(MicroCellDistance(from, to), 500.0);
+  EXPECT_DOUBLE_EQ(MicroCellDistance(to, from), 500.0);
+}
+
 TEST(MicroDirection, EveryPixelStepNearOrFarGivesTheDirectionOfItsAngle) {
   // The layout's directions come from a table of the nearer steps and the
   // angle beyond it: both must agree with the angle everywhere, the edge of
