@@ -57,16 +57,19 @@ TEST(MicroGroup, MembersComeAndGoInAnyOrderAndKeepTheOrderTheyWereAddedIn) {
   };
   for (int x = 0; x < 6; ++x) add(x);
   EXPECT_EQ(order(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  // A member that goes makes room for the next one, and only for it.
   drop(1);
+  add(7);
+  EXPECT_EQ(order(), (std::vector<int>{0, 2, 3, 4, 5, 7}));
+  drop(2);
   drop(0);
   drop(5);
-  EXPECT_EQ(order(), (std::vector<int>{2, 3, 4}));
-  add(7);
+  EXPECT_EQ(order(), (std::vector<int>{3, 4, 7}));
   add(0);
   add(6);
   add(1);
-  EXPECT_EQ(order(), (std::vector<int>{2, 3, 4, 7, 0, 6, 1}));
-  for (int x : {2, 3, 4, 7}) drop(x);
+  EXPECT_EQ(order(), (std::vector<int>{3, 4, 7, 0, 6, 1}));
+  for (int x : {3, 4, 7}) drop(x);
   EXPECT_EQ(order(), (std::vector<int>{0, 6, 1}));
   EXPECT_EQ(group.FindZelle(12, 10), nullptr);
   // A group made again starts empty; what it held is freed with it.
@@ -437,6 +440,8 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
   EXPECT_EQ(dir, 0);
   EXPECT_FALSE(layout->CalcRichtung(dir, nullptr));
   from->m_Choice = 0;  // a choice of an empty slot
+  EXPECT_FALSE(layout->CalcRichtung(dir, from));
+  from->m_Choice = Cell::kLinks;  // a choice past the slots
   EXPECT_FALSE(layout->CalcRichtung(dir, from));
   // Right, down, left, up, down-right, slightly up from right, down-left.
   LayoutPtr more = Make({C(1, 2, 150, 49), C(2, 2, 40, 57)});
