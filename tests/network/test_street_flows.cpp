@@ -12,6 +12,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
 #include "junction_scene.h"
+#include "network/str_micro_host.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
 
@@ -204,6 +205,21 @@ TEST_F(Town, HoursOutsideOneToTwentyThreeChangeNothing) {
   for (int h = 0; h < CStrStrasse::kHours; ++h) EXPECT_EQ(north->GetAuslastung24(h), 0) << h;
   EXPECT_EQ(north->UpdateCarFlow24(23), 0);
   EXPECT_EQ(north->GetAuslastung24(23), 180);
+}
+
+TEST_F(Town, TheMicroSimulationSeesEachDirectionsOwnFlow) {
+  struct Host : CStrMicroHost {
+    explicit Host(CStrJunctionList* net) : net(net) {}
+    CStrJunctionList* GetStreets() override { return net; }
+    CStrJunctionList* net;
+  } host(w->net.get());
+  FeedBoth(north, 300, 120, 600);
+  w->net->UpdateCarFlow();
+  int flow = -1;
+  ASSERT_TRUE(host.GetStreetFlow(static_cast<uint16_t>(north->GetSimID()), flow));
+  EXPECT_EQ(flow, 300);
+  ASSERT_TRUE(host.GetStreetFlow(static_cast<uint16_t>(north->GetSimIDSecond()), flow));
+  EXPECT_EQ(flow, 120);
 }
 
 TEST_F(Town, ThePassEvaluatesEveryStreetOnceInTheWalksOrderAlsoAfterEdits) {
