@@ -4,6 +4,7 @@
 // rate, and a street's turn on a visible tile.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -464,3 +465,14 @@ TEST(TownLoop, ALoopStreetIsSmoothedOnceThoughItsJunctionHoldsItTwice) {
 }
 
 }  // namespace
+
+TEST(StreetEvaluation, ExtendedValuesAreTruncatedTowardZero) {
+  const long double below3 = std::nextafter(3.0L, 0.0L), aboveMinus3 = std::nextafter(-3.0L, 0.0L);
+  for (long double v : {0.0L, 0.4L, 0.5L, 0.6L, 1.0L, 1.5L, 2.5L, 666.6666L, 2000.0L / 3.0L, below3, 3.0L, -0.4L, -0.5L,
+                        -0.6L, -1.5L, -2.5L, aboveMinus3, -3.0L, -666.6666L, 123456.5L, -123456.5L}) {
+    EXPECT_EQ(StrTruncToInt(v), static_cast<int32_t>(v)) << static_cast<double>(v);
+  }
+  EXPECT_EQ(StrTruncToInt(below3), 2);
+  EXPECT_EQ(StrTruncToInt(aboveMinus3), -2);
+  EXPECT_EQ(StrTruncToInt(-0.6L), 0);
+}
