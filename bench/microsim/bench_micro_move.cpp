@@ -4,9 +4,14 @@
 // vehicle step and per cell a vehicle crossed, and the same run's
 // yardstick: a walk that follows each vehicle's successor links as far as
 // it moved and sums the cells' positions, the least any mover must do.
+// Before timing, 50 frames must leave the cars in the cells and positions
+// of the reference (a checksum); the car count must hold throughout.
+// Times are the thread's own CPU time, which other processes on the shared
+// core do not stretch.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <ctime>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -149,6 +154,33 @@ long Yardstick(Grid& g, int cells) {
   return sum;
 }
 
+// A sum over the layouts' cells, in order, of where a car stands.
+uint64_t Checksum(Grid& g) {
+  uint64_t sum = 0, index = 0;
+  for (auto& z : g.tiles)
+    for (int i = 0; i < z->GetCount(); ++i, ++index) {
+      const Cell* c = z->GetZelle(i);
+      if (c->m_pCar) sum += (index + 1) * 0x9E3779B97F4A7C15ULL ^ static_cast<uint64_t>(c->m_Position + 40000);
+    }
+  return sum;
+}
+
+// The checksum after 50 frames for each grid size.
+uint64_t ReferenceChecksum(int size) {
+  switch (size) {
+    case 16: return 0x7707f79517fabf00ULL;
+    case 48: return 0x3a3af0f7524f2100ULL;
+    default: return 0;
+  }
+}
+
+// The thread's CPU time in nanoseconds.
+double CpuNs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
 void BM_MoveCars(benchmark::State& state) {
   BenchHost host;
   CMicroSimHost::Install(&host);
@@ -157,6 +189,14 @@ void BM_MoveCars(benchmark::State& state) {
   host.SetFrameTime(40);
   Grid grid(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)));
   const int cars = grid.Count();
+  for (int f = 0; f < 50; ++f)
+    for (auto& z : grid.tiles) z->MoveCars(0, 0, false);
+  const uint64_t checksum = Checksum(grid);
+  if (checksum != ReferenceChecksum(static_cast<int>(state.range(0))) || grid.Count() != cars) {
+    std::fprintf(stderr, "grid %d: after 50 frames %d cars, checksum 0x%llxULL\n", static_cast<int>(state.range(0)),
+                 grid.Count(), static_cast<unsigned long long>(checksum));
+    std::exit(1);
+  }
   double moveNs = 0, yardNs = 0;
   long steps = 0, frames = 0, crossed = 0;
   volatile long sink = 0;
@@ -168,17 +208,17 @@ void BM_MoveCars(benchmark::State& state) {
   for (auto _ : state) {
     cellOf.clear();
     for (CCar* c : carList) cellOf.push_back(c->GetMicroSimObject());
-    auto t0 = std::chrono::steady_clock::now();
+    double t0 = CpuNs();
     for (auto& z : grid.tiles) z->MoveCars(0, 0, false);
-    auto t1 = std::chrono::steady_clock::now();
-    moveNs += std::chrono::duration<double, std::nano>(t1 - t0).count();
+    double t1 = CpuNs();
+    moveNs += t1 - t0;
     steps += cars;
     ++frames;
     for (size_t k = 0; k < carList.size(); ++k) crossed += carList[k]->GetMicroSimObject() != cellOf[k] ? 1 : 0;
-    t0 = std::chrono::steady_clock::now();
+    t0 = CpuNs();
     sink = sink + Yardstick(grid, 2);
-    t1 = std::chrono::steady_clock::now();
-    yardNs += std::chrono::duration<double, std::nano>(t1 - t0).count();
+    t1 = CpuNs();
+    yardNs += t1 - t0;
   }
   const int after = grid.Count();
   if (after != cars) {

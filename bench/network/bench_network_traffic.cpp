@@ -2,19 +2,24 @@
 // evaluation of counted cars (`BerechneISOAuslastung`) and the map's turn
 // over the micro view, in which the visible street tiles count their cars,
 // spawn new ones at the rate the evaluation asks for and move them. The game
-// runs headless on the generated game data at 1024 x 768, zoom level 2, on
-// a hand-driven clock 40 ms a turn. Every direction of every street carries
-// a flow of 80 % of its capacity, so the streets keep wanting cars.
+// runs headless on the generated game data at 1024 x 768, zoom level 1 or 2,
+// on a hand-driven clock 40 ms a turn and a fixed random seed. Every
+// direction of every street carries a flow of a given share of its capacity,
+// so the streets keep wanting cars.
 //
-// Checked in every timed turn: the car list changes by exactly the cars
-// added less the cars removed in it, cars are on the map and some of them
-// moved. A failed check makes the program exit non-zero. The yardstick, in
-// the same run, is one memcpy of the 16-bit screen.
+// Checked: after the warm-up turns the cars on the map, the moves of its
+// last ten turns and a checksum of every car's cell, position and sprite
+// equal the reference of the configuration; in every timed turn the car list
+// changes by exactly the cars added less the cars removed in it, and some
+// cars moved. A failed check makes the program exit non-zero. Yardsticks in
+// the same run: one memcpy of the 16-bit screen, and a plain loop that takes
+// as many cars one cell on as the turn moved. Times are the thread's own CPU
+// time, which other processes on the shared core do not stretch.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
 
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +49,13 @@ namespace {
 
 bool g_failed = false;
 
+// The thread's CPU time in microseconds.
+double CpuUs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
 void Fail(benchmark::State& state, const char* what) {
   std::fprintf(stderr, "network_traffic_bench: %s\n", what);
   g_failed = true;
@@ -68,7 +80,7 @@ class CountingHost : public CZorMicroHost {
 // The game started in a temporary directory whose settings point at the
 // generated data, with a k x k grid of streets `step` cells apart.
 struct Game {
-  Game(int k, int step) {
+  Game(int k, int step, int level) {
     char pattern[] = "/tmp/zor_traffic_XXXXXX";
     dir = mkdtemp(pattern) ? pattern : "";
     if (dir.empty() || chdir(dir.c_str()) != 0) return;
@@ -77,6 +89,7 @@ struct Game {
       std::fclose(f);
     }
     OpenErrorLog("errors.log");
+    ZorFixStartupSeed(20261207);
     std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
     // The world reads its settings when it is made, so only here.
     made = std::make_unique<CZorvaWorld>();
@@ -96,6 +109,8 @@ struct Game {
     for (int j = 0; j < k; ++j)
       for (int i = 0; i + 1 < k; ++i) build(i, j, i + 1, j), build(j, i, j, i + 1);
     world.GetIsoWelt()->SetIsoCenter(64, 64);
+    if (level == 1) world.GetIsoWelt()->UserIntZoomOut();
+    zoomed = static_cast<int>(g_ZoomStufe) == level;
   }
   ~Game() {
     CMicroSimHost::Install(nullptr);
@@ -139,12 +154,15 @@ struct Game {
     return true;
   }
 
-  // One turn's traffic work, as the world's turn runs it.
+  // One turn's traffic work, as the world's turn runs it; the time of the
+  // evaluation pass alone goes to `evaluation_us`.
   void Turn() {
     clock.Advance(40);
     host->SetFrameTime(40);
     host->SetWorldTime(clock.Now());
+    const double t0 = CpuUs();
     made->GetStreetNet()->BerechneISOAuslastung();
+    evaluation_us = CpuUs() - t0;
     made->GetIsoWelt()->OnPlayloopTurn();
   }
   CZorvaList* Cars() { return made && made->GetUserInt() ? made->GetUserInt()->GetCarList() : nullptr; }
@@ -155,6 +173,8 @@ struct Game {
   CountingHost* host = nullptr;
   int refused = 0;
   int streets = 0;
+  bool zoomed = false;
+  double evaluation_us = 0.0;
 };
 
 struct Place {
@@ -162,53 +182,142 @@ struct Place {
   int32_t position;
 };
 
+// Where every car stands before a turn.
+void Snapshot(CZorvaList* cars, std::unordered_map<CCar*, Place>& before) {
+  before.clear();
+  for (CZorvaPointer* p = cars->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
+    auto* car = static_cast<CCar*>(p->GetZorvaObject());
+    BinaryMicroSimObject* cell = car->GetMicroSimObject();
+    before[car] = {cell, cell ? cell->m_Position : 0};
+  }
+}
+
+// Cars still on the map that changed cell or position since the snapshot,
+// and of those the ones that changed cell.
+struct Moves {
+  long moved = 0, cellMoves = 0;
+};
+Moves CountMoves(CZorvaList* cars, const std::unordered_map<CCar*, Place>& before) {
+  Moves m;
+  for (CZorvaPointer* p = cars->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
+    auto* car = static_cast<CCar*>(p->GetZorvaObject());
+    auto it = before.find(car);
+    BinaryMicroSimObject* cell = car->GetMicroSimObject();
+    if (it == before.end() || !cell) continue;
+    if (it->second.cell != cell) ++m.cellMoves;
+    if (it->second.cell != cell || it->second.position != cell->m_Position) ++m.moved;
+  }
+  return m;
+}
+
+// A sum over the cars, in any order, of each car's cell (its screen point),
+// position in the cell, sprite offset and sprite kind.
+uint64_t Checksum(CZorvaList* cars) {
+  uint64_t sum = 0;
+  for (CZorvaPointer* p = cars->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
+    auto* car = static_cast<CCar*>(p->GetZorvaObject());
+    const BinaryMicroSimObject* c = car->GetMicroSimObject();
+    uint64_t h = static_cast<uint64_t>(car->GetSpriteKind() + 7);
+    if (c) {
+      for (int64_t v : {int64_t{c->m_ScreenX}, int64_t{c->m_ScreenY}, int64_t{c->m_Position},
+                        static_cast<int64_t>(c->m_CarX * 16.0f), static_cast<int64_t>(c->m_CarY * 16.0f)})
+        h = (h ^ static_cast<uint64_t>(v)) * 0x100000001B3ULL;
+    }
+    sum += h;
+  }
+  return sum;
+}
+
+// The state after the warm-up turns that a configuration must reach.
+struct Reference {
+  int k, step, flow, level;
+  long cars, movedLastTen;
+  uint64_t checksum;
+};
+constexpr Reference kReferences[] = {
+    {20, 4, 80, 2, 1569, 14445, 0xdf979b55c53b732ULL},   {32, 4, 80, 2, 1530, 14252, 0xe91ef92d7e73b7b1ULL},
+    {40, 3, 100, 1, 639, 5550, 0x38e23923d69ff04dULL},   {40, 3, 100, 2, 2441, 21623, 0xfc7fde3f01d8046fULL},
+    {40, 3, 120, 2, 2752, 23669, 0x2867e27e59c840b9ULL},
+};
+
+// The plain loop: `n` cars each taken one cell on, from the cells they
+// stood in, as bare field copies.
+double PlainMoves(std::vector<BinaryMicroSimObject*>& cells, long n) {
+  const double t0 = CpuUs();
+  long done = 0;
+  for (size_t i = 0; done < n && i < cells.size(); ++i) {
+    BinaryMicroSimObject* c = cells[i];
+    BinaryMicroSimObject* next = c->m_pNachfolger[0];
+    if (!next) continue;
+    next->m_OldPosition = c->m_Position;
+    c->m_OldPosition = next->m_Position;
+    ++done;
+  }
+  benchmark::ClobberMemory();
+  return CpuUs() - t0;
+}
+
 void BM_TrafficTurn(benchmark::State& state) {
-  const int k = static_cast<int>(state.range(0));
-  Game game(k, static_cast<int>(state.range(1)));
+  const int k = static_cast<int>(state.range(0)), step = static_cast<int>(state.range(1));
+  const int flow = static_cast<int>(state.range(2)), level = static_cast<int>(state.range(3));
+  Game game(k, step, level);
   CZorvaList* cars = game.Cars();
-  if (game.refused != 0 || !cars) return Fail(state, "the grid could not be built");
-  if (!game.Feed(static_cast<int>(state.range(2)))) return Fail(state, "no active hour");
+  if (game.refused != 0 || !cars || !game.zoomed) return Fail(state, "the grid could not be built");
+  if (!game.Feed(flow)) return Fail(state, "no active hour");
   // Enough turns that the visible streets have spawned their cars.
-  for (int t = 0; t < 300; ++t) game.Turn();
+  std::unordered_map<CCar*, Place> before;
+  long movedLastTen = 0;
+  for (int t = 0; t < 300; ++t) {
+    if (t >= 290) Snapshot(cars, before);
+    game.Turn();
+    if (t >= 290) movedLastTen += CountMoves(cars, before).moved;
+  }
   if (cars->GetCount() == 0) return Fail(state, "no car came onto the streets");
+  const uint64_t checksum = Checksum(cars);
+  const Reference* ref = nullptr;
+  for (const Reference& r : kReferences)
+    if (r.k == k && r.step == step && r.flow == flow && r.level == level) ref = &r;
+  if (!ref) return Fail(state, "no reference for the configuration");
+  for (const Reference& r : {*ref}) {
+    if (r.cars != cars->GetCount() || r.movedLastTen != movedLastTen || r.checksum != checksum) {
+      std::fprintf(stderr, "%d/%d/%d/%d: cars %ld, moved in the last ten turns %ld, checksum 0x%llxULL\n", k, step,
+                   flow, level, static_cast<long>(cars->GetCount()), movedLastTen,
+                   static_cast<unsigned long long>(checksum));
+      return Fail(state, "the warm-up turns ended elsewhere than the reference");
+    }
+  }
 
   SDL_Surface* screen = game.made->GetScreen();
   std::vector<uint8_t> copy(static_cast<size_t>(screen->pitch) * static_cast<size_t>(screen->h));
-  std::unordered_map<CCar*, Place> before;
-  double turnSum = 0.0, copySum = 0.0;
-  long moved = 0, present = 0, spawned = 0, gone = 0;
+  std::vector<BinaryMicroSimObject*> cells;
+  double turnSum = 0.0, copySum = 0.0, plainSum = 0.0, evaluationSum = 0.0;
+  long moved = 0, cellMoves = 0, present = 0, spawned = 0, gone = 0;
   for (auto _ : state) {
-    before.clear();
-    for (CZorvaPointer* p = cars->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
-      auto* car = static_cast<CCar*>(p->GetZorvaObject());
-      BinaryMicroSimObject* cell = car->GetMicroSimObject();
-      before[car] = {cell, cell ? cell->m_Position : 0};
-    }
+    Snapshot(cars, before);
+    cells.clear();
+    for (const auto& [car, place] : before)
+      if (place.cell) cells.push_back(place.cell);
     const long count = cars->GetCount(), added = game.host->added, removed = game.host->removed;
-    const auto t0 = std::chrono::steady_clock::now();
+    const double t0 = CpuUs();
     game.Turn();
-    const auto t1 = std::chrono::steady_clock::now();
+    const double t1 = CpuUs();
     std::memcpy(copy.data(), screen->pixels, copy.size());
     benchmark::ClobberMemory();
-    const auto t2 = std::chrono::steady_clock::now();
-    const double turn = std::chrono::duration<double, std::micro>(t1 - t0).count();
+    const double t2 = CpuUs();
+    const double turn = t1 - t0;
     turnSum += turn;
-    copySum += std::chrono::duration<double, std::micro>(t2 - t1).count();
+    evaluationSum += game.evaluation_us;
+    copySum += t2 - t1;
     state.SetIterationTime(turn / 1e6);
 
     const long in = game.host->added - added, out = game.host->removed - removed;
     if (cars->GetCount() != count + in - out) return Fail(state, "cars not conserved in a turn");
     spawned += in;
     gone += out;
-    long movedNow = 0;
-    for (CZorvaPointer* p = cars->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
-      auto* car = static_cast<CCar*>(p->GetZorvaObject());
-      auto it = before.find(car);
-      BinaryMicroSimObject* cell = car->GetMicroSimObject();
-      if (it != before.end() && cell && (it->second.cell != cell || it->second.position != cell->m_Position))
-        ++movedNow;
-    }
-    moved += movedNow;
+    const Moves now = CountMoves(cars, before);
+    moved += now.moved;
+    cellMoves += now.cellMoves;
+    plainSum += PlainMoves(cells, now.moved);
     present += cars->GetCount();
   }
   const double runs = static_cast<double>(state.iterations());
@@ -218,16 +327,22 @@ void BM_TrafficTurn(benchmark::State& state) {
   state.counters["moved_per_turn"] = static_cast<double>(moved) / runs;
   state.counters["spawned_per_turn"] = static_cast<double>(spawned) / runs;
   state.counters["removed_per_turn"] = static_cast<double>(gone) / runs;
+  state.counters["cell_moves_per_turn"] = static_cast<double>(cellMoves) / runs;
   state.counters["turn_us"] = turnSum / runs;
+  state.counters["evaluation_us"] = evaluationSum / runs;
   state.counters["us_per_move"] = moved > 0 ? turnSum / static_cast<double>(moved) : 0.0;
+  state.counters["us_per_cell_move"] = cellMoves > 0 ? turnSum / static_cast<double>(cellMoves) : 0.0;
+  state.counters["plain_us_per_move"] = moved > 0 ? plainSum / static_cast<double>(moved) : 0.0;
   state.counters["memcpy_us"] = copySum / runs;
   state.counters["ratio_to_memcpy"] = copySum > 0 ? turnSum / copySum : 0.0;
 }
+// Grid size, cells between streets, flow in % of capacity, zoom level.
 BENCHMARK(BM_TrafficTurn)
-    ->Args({20, 4, 80})
-    ->Args({32, 4, 80})
-    ->Args({40, 3, 100})
-    ->Args({40, 3, 120})
+    ->Args({20, 4, 80, 2})
+    ->Args({32, 4, 80, 2})
+    ->Args({40, 3, 100, 1})
+    ->Args({40, 3, 100, 2})
+    ->Args({40, 3, 120, 2})
     ->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace

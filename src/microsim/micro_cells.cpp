@@ -409,18 +409,48 @@ void CQnoMicroZelle::Remove() {
 
 // ------------------------------------------------------------ drawing
 
-bool CQnoMicroZelle::CalcRichtung(int& dir, const Cell* cell) const {
-  dir = 0;
-  if (!cell || cell->m_Choice >= Cell::kLinks || !cell->m_pNachfolger[cell->m_Choice]) return false;
-  const Cell* next = cell->m_pNachfolger[cell->m_Choice];
+int MicroDirection(int dx, int dy) {
   const double pi = std::numbers::pi;
-  const double a = std::atan2(100.0 * (next->m_ScreenY - cell->m_ScreenY), 100.0 * (next->m_ScreenX - cell->m_ScreenX));
+  const double a = std::atan2(100.0 * dy, 100.0 * dx);
   int i = static_cast<int>(std::floor(a * 64.0 / (2.0 * pi)));
   if (i < 0) i += 64;
   int q = i / 4;
   if ((a > 0.0 && a < pi / 2.0) || (a <= 0.0 && -a >= pi / 2.0)) ++q;
-  dir = 4 * q + 40;
-  if (dir > 63) dir -= 64;
+  const int dir = 4 * q + 40;
+  return dir > 63 ? dir - 64 : dir;
+}
+
+namespace {
+
+// The sprite directions of every pixel step between two cells up to
+// kDirectionReach either way, worked out once by MicroDirection, so that
+// placing a car's sprite every turn costs one look-up instead of an atan2.
+constexpr int kDirectionReach = 96;
+constexpr int kDirectionSide = 2 * kDirectionReach + 1;
+
+struct DirectionTable {
+  DirectionTable() {
+    for (int dy = -kDirectionReach; dy <= kDirectionReach; ++dy)
+      for (int dx = -kDirectionReach; dx <= kDirectionReach; ++dx)
+        dir[dy + kDirectionReach][dx + kDirectionReach] = static_cast<uint8_t>(MicroDirection(dx, dy));
+  }
+  uint8_t dir[kDirectionSide][kDirectionSide];
+};
+
+int TableDirection(int dx, int dy) {
+  static const DirectionTable table;
+  if (dx < -kDirectionReach || dx > kDirectionReach || dy < -kDirectionReach || dy > kDirectionReach)
+    return MicroDirection(dx, dy);
+  return table.dir[dy + kDirectionReach][dx + kDirectionReach];
+}
+
+}  // namespace
+
+bool CQnoMicroZelle::CalcRichtung(int& dir, const Cell* cell) const {
+  dir = 0;
+  if (!cell || cell->m_Choice >= Cell::kLinks || !cell->m_pNachfolger[cell->m_Choice]) return false;
+  const Cell* next = cell->m_pNachfolger[cell->m_Choice];
+  dir = TableDirection(next->m_ScreenX - cell->m_ScreenX, next->m_ScreenY - cell->m_ScreenY);
   return true;
 }
 
@@ -469,12 +499,32 @@ int CMicroZellenGroup::Create(unsigned short x, unsigned short y) {
   m_X = x;
   m_Y = y;
   m_pFirst = nullptr;
+  m_InlineUsed = 0;
   m_Visible = 1;
   return 0;
 }
 
+CMicroZellenGroup::TGroupMember* CMicroZellenGroup::NewMember() {
+  for (int i = 0; i < kInlineMembers; ++i)
+    if (!(m_InlineUsed & (1u << i))) {
+      m_InlineUsed = static_cast<uint8_t>(m_InlineUsed | (1u << i));
+      m_Inline[i] = TGroupMember{};
+      return &m_Inline[i];
+    }
+  return new TGroupMember;
+}
+
+void CMicroZellenGroup::FreeMember(TGroupMember* member) {
+  for (int i = 0; i < kInlineMembers; ++i)
+    if (member == &m_Inline[i]) {
+      m_InlineUsed = static_cast<uint8_t>(m_InlineUsed & ~(1u << i));
+      return;
+    }
+  delete member;
+}
+
 int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigned short y) {
-  auto* member = new TGroupMember;
+  TGroupMember* member = NewMember();
   member->dx = static_cast<uint16_t>(x - m_X);
   member->dy = static_cast<uint16_t>(y - m_Y);
   member->pZelle = zelle;
@@ -491,7 +541,7 @@ int CMicroZellenGroup::Destroy() {
       m->pZelle->Remove();
       delete m->pZelle;
     }
-    delete m;
+    FreeMember(m);
   }
   return 0;
 }
@@ -503,7 +553,7 @@ int CMicroZellenGroup::DestroyAt(unsigned short x, unsigned short y) {
     prev->pNext = m->pNext;
   else
     m_pFirst = m->pNext;
-  delete m;
+  FreeMember(m);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 
 class CCar;
 class CQnoMicroZelle;
+struct BinaryMicroSimObject;
 class MicroLayoutBlob;
 class QnoDisplay;
 class QnoRenderBuffer;
@@ -21,39 +22,47 @@ int MicroZoomFactor();
 // A vehicle's length in tenths of a pixel by its size type, halved at zoom
 // factor 2.
 int Laenge(int sizeType, int zf);
+// The sprite direction 0..63 of a vehicle heading dx, dy pixels on the
+// screen: one of 16 sectors of the circle, counted from 40 at +x.
+int MicroDirection(int dx, int dy);
+// CMicroSimulation::CalcDistance of two cells, from a table for the steps
+// between neighbouring cells.
+double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b);
 
 // One cell of a layout. The resource stores it in 100 bytes with 4-byte
-// links; in memory the links are pointers, the fields keep the order.
+// links; in memory the links are pointers, and the fields that every turn
+// reads (the count: vehicle, position, sim id; the move: flags, successors
+// and screen point) come first, so that a turn touches few cache lines.
 struct BinaryMicroSimObject {
   static constexpr int kLinks = 4;
   static constexpr int32_t kNoPosition = -32000;
   static constexpr uint8_t kNoChoice = 255;
 
-  uint16_t m_ID = 0;
-  uint8_t m_LaneKind = 0;
-  int16_t m_XOffset = 0;  // pixels from the tile's screen anchor
-  int16_t m_YOffset = 0;
-  int32_t m_ScreenX = 0;
-  int32_t m_ScreenY = 0;
+  CCar* m_pCar = nullptr;
   // Distance still to go to the chosen successor, tenths of a pixel;
   // kNoPosition while no vehicle is placed here.
   int32_t m_Position = kNoPosition;
-  int32_t m_OldPosition = kNoPosition;
-  BinaryMicroSimObject* m_pNachfolger[kLinks] = {};
-  BinaryMicroSimObject* m_pVorgaenger = nullptr;
-  // Cells locked while a vehicle stands here.
-  BinaryMicroSimObject* m_pConflict[kLinks] = {};
-  BinaryMicroSimObject* m_pNextRender = nullptr;
+  uint16_t m_SimID = 0;  // street direction in the demand model; 0 = none
   uint8_t m_Locked = 0;
   uint8_t m_Visible = 0;
   uint8_t m_Choice = kNoChoice;  // chosen successor slot; kNoChoice = none
   uint8_t m_AnzNachfolger = 0;   // successor slots in use, at most kLinks
-  uint32_t m_TimeStamp = 0;      // world time of the last placement, ms
-  float m_CarX = 0.0f;           // vehicle sprite offset from the cell, pixels
-  float m_CarY = 0.0f;
-  CCar* m_pCar = nullptr;
-  uint16_t m_SimID = 0;  // street direction in the demand model; 0 = none
+  uint8_t m_LaneKind = 0;
+  uint16_t m_ID = 0;
+  int32_t m_ScreenX = 0;
+  int32_t m_ScreenY = 0;
+  BinaryMicroSimObject* m_pNachfolger[kLinks] = {};
   CQnoMicroZelle* m_pOwner = nullptr;
+  int32_t m_OldPosition = kNoPosition;
+  uint32_t m_TimeStamp = 0;  // world time of the last placement, ms
+  float m_CarX = 0.0f;       // vehicle sprite offset from the cell, pixels
+  float m_CarY = 0.0f;
+  int16_t m_XOffset = 0;  // pixels from the tile's screen anchor
+  int16_t m_YOffset = 0;
+  BinaryMicroSimObject* m_pVorgaenger = nullptr;
+  // Cells locked while a vehicle stands here.
+  BinaryMicroSimObject* m_pConflict[kLinks] = {};
+  BinaryMicroSimObject* m_pNextRender = nullptr;
 };
 
 class CQnoMicroZelle {
@@ -235,8 +244,17 @@ class CMicroZellenGroup {
                                                    int n);
 
  private:
+  TGroupMember* NewMember();
+  void FreeMember(TGroupMember* member);
+
   TGroupMember* m_pFirst = nullptr;
   uint16_t m_X = 0;
   uint16_t m_Y = 0;
   uint8_t m_Visible = 1;
+  // The first members live in the group itself: finding the layout of a
+  // tile of a short street, every turn for every visible tile, then reads
+  // no memory beyond the group.
+  static constexpr int kInlineMembers = 3;
+  uint8_t m_InlineUsed = 0;  // bit i set: m_Inline[i] is a member
+  TGroupMember m_Inline[kInlineMembers];
 };

@@ -109,10 +109,19 @@ class CMicroSimHost {
   uint32_t GetFrameTime() const { return m_FrameTime; }
   void SetFrameTime(uint32_t ms) { m_FrameTime = ms; }
   // The world's time of this turn in milliseconds, the cells' time stamp.
+  // The world sets it once at the start of every turn that moves vehicles.
   uint32_t GetWorldTime() const { return m_WorldTime; }
-  void SetWorldTime(uint32_t ms) { m_WorldTime = ms; }
+  void SetWorldTime(uint32_t ms) {
+    m_WorldTime = ms;
+    if (++m_Turn == 0) m_Turn = 1;
+  }
+  // The turns begun by SetWorldTime; 0 before the first. A host may keep
+  // what it read of the game for the rest of a turn: the vehicles move in
+  // the map's turn, in which nothing changes the streets.
+  uint32_t GetTurn() const { return m_Turn; }
 
  private:
   uint32_t m_FrameTime = 0;
   uint32_t m_WorldTime = 0;
+  uint32_t m_Turn = 0;
 };

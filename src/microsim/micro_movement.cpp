@@ -1,6 +1,7 @@
 // Counting, spawning, moving and placing the vehicles of a layout.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <utility>
 
@@ -18,7 +19,34 @@ namespace {
 
 using Cell = BinaryMicroSimObject;
 
-double Distance(const Cell* a, const Cell* b) { return CMicroSimulation::CalcDistance(a, b); }
+// 10 x the pixel lengths of the steps up to kDistanceReach along each axis,
+// worked out once by CMicroSimulation::CalcDistance's rule: the moves ask
+// for a cell's distance to its successor several times a vehicle and turn.
+constexpr int kDistanceReach = 96;
+
+struct DistanceTable {
+  DistanceTable() {
+    for (int dy = 0; dy <= kDistanceReach; ++dy)
+      for (int dx = 0; dx <= kDistanceReach; ++dx) {
+        const double x = dx, y = dy;
+        length[dy][dx] = 10.0 * std::sqrt(x * x + y * y);
+      }
+  }
+  double length[kDistanceReach + 1][kDistanceReach + 1];
+};
+
+double Distance(const Cell* a, const Cell* b) { return MicroCellDistance(a, b); }
+
+}  // namespace
+
+double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b) {
+  static const DistanceTable table;
+  const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
+  if (dx > kDistanceReach || dy > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  return table.length[dy][dx];
+}
+
+namespace {
 
 void LockConflicts(Cell* cell, uint8_t locked) {
   for (Cell* c : cell->m_pConflict)

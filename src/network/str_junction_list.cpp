@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/qno_log.h"
@@ -152,10 +153,13 @@ CStrJunction* CStrJunctionList::GetJunctionByID(unsigned short id) {
 
 void CStrJunctionList::RebuildStreetIndex() {
   m_StreetsByID.clear();
+  m_StreetWalk.clear();
+  std::unordered_set<CStrStrasse*> met;
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
       CStrStrasse* s = j->GetStreetByNR(i);
+      if (s && met.insert(s).second) m_StreetWalk.push_back(s);
       // The first junction in list order that holds a street answers.
       for (short id : {s->GetSimID(), s->GetSimIDSecond()})
         if (id != 0) m_StreetsByID.emplace(id, s);

@@ -206,6 +206,9 @@ class CStrJunctionList : public CList {
   void RebuildStreetIndex();
 
   std::unordered_map<short, CStrStrasse*> m_StreetsByID;
+  // Every linked street once, where the walk over the junctions' street
+  // arrays first meets it; rebuilt with the index.
+  std::vector<CStrStrasse*> m_StreetWalk;
   bool m_StreetIndexValid = false;
   int m_EditDepth = 0;
   CStrSchJuncList* m_pRailNet = nullptr;

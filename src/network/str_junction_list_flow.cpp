@@ -24,7 +24,15 @@ void ForEachLinkedStreet(CStrJunctionList& list, Visit visit) {
 int CStrJunctionList::BerechneISOAuslastung() {
   // The debug switch is asked once for the whole pass.
   const bool fixedRatio = CWorldHost::Get()->GetShowMicroZellen();
-  ForEachLinkedStreet(*this, [fixedRatio](CStrStrasse* s) { s->BerechneISOAuslastung(fixedRatio); });
+  if (m_EditDepth > 0) {
+    ForEachLinkedStreet(*this, [fixedRatio](CStrStrasse* s) { s->BerechneISOAuslastung(fixedRatio); });
+    return 0;
+  }
+  // A street evaluated at its first place in the walk has no counts left
+  // at its second, so the walk without repeats evaluates the same streets
+  // in the same order (and draws the same random numbers).
+  if (!m_StreetIndexValid) RebuildStreetIndex();
+  for (CStrStrasse* s : m_StreetWalk) s->BerechneISOAuslastung(fixedRatio);
   return 0;
 }
 

@@ -9,10 +9,19 @@ CStrStrasse* CStrMicroHost::Street(uint16_t simId) {
 }
 
 bool CStrMicroHost::GetStreetVelocity(uint16_t simId, double& velocity) {
+  const uint32_t turn = GetTurn();
+  if (turn != 0 && simId < m_Velocities.size() && m_Velocities[simId].turn == turn) {
+    const SVelocity& known = m_Velocities[simId];
+    if (known.found) velocity = known.velocity;
+    return known.found;
+  }
   CStrStrasse* street = Street(simId);
-  if (!street) return false;
-  velocity = street->GetVelocity();
-  return true;
+  if (street) velocity = street->GetVelocity();
+  if (turn != 0 && simId != 0) {
+    if (simId >= m_Velocities.size()) m_Velocities.resize(static_cast<size_t>(simId) + 1);
+    m_Velocities[simId] = {turn, street != nullptr, street ? velocity : 0.0};
+  }
+  return street != nullptr;
 }
 
 bool CStrMicroHost::GetStreetFlow(uint16_t simId, int& flow) {

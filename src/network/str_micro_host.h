@@ -1,6 +1,10 @@
 #pragma once
 // The street network's answers to the micro simulation: the street that
 // carries a sim id, found through the junction list's index by sim id.
+// A street's speed is read once a turn (see GetTurn) and kept by sim id for
+// the rest of the turn; before the first turn it is read at every call.
+#include <vector>
+
 #include "microsim/micro_host.h"
 
 class CStrJunctionList;
@@ -17,4 +21,11 @@ class CStrMicroHost : public CMicroSimHost {
 
  private:
   CStrStrasse* Street(uint16_t simId);
+
+  struct SVelocity {
+    uint32_t turn = 0;  // the turn it was read in; 0 = never
+    bool found = false;
+    double velocity = 0.0;
+  };
+  std::vector<SVelocity> m_Velocities;  // by sim id
 };

@@ -27,6 +27,10 @@ class CAmpel;
 struct BinaryMicroSimObject;
 class QnoDisplay;
 
+// trunc(v) as an int, for |v| well inside int's range; the evaluation of
+// counted cars converts its extended-precision results with it.
+int32_t StrTruncToInt(long double v);
+
 class CStrStrasse : public CList {
  public:
   static constexpr int kRecordSize = 138;

@@ -41,13 +41,23 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   // two counts, where the product stays below one car) still shows cars in
   // proportion to its flow, and every street's surplus keeps the wish as
   // its mean.
-  surplus = static_cast<int32_t>(wish);
+  surplus = StrTruncToInt(wish);
   const long double dropped = wish - surplus;
   if (dropped != 0 && zor_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
-  rate = static_cast<int32_t>(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
+  rate = StrTruncToInt(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
 }
 
 }  // namespace
+
+// The plain conversion of an extended-precision value switches the FPU's
+// rounding mode twice, which stalls the pipeline; rounding to nearest needs
+// no switch, and one exact comparison turns it into the truncation.
+int32_t StrTruncToInt(long double v) {
+  auto r = static_cast<int32_t>(std::lrint(v));
+  if (v >= 0 && r > v) --r;
+  if (v < 0 && r < v) ++r;
+  return r;
+}
 
 int CStrStrasse::UpdateCarFlow() {
   if (!m_pSimWelt) return 1;

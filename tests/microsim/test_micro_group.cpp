@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/qno_display.h"
 #include "micro_test_layouts.h"
 #include "microsim/micro_simulation.h"
@@ -26,6 +28,57 @@ LayoutPtr TwoWay(int16_t x0) {
 }
 
 }  // namespace
+
+TEST(MicroGroup, MembersComeAndGoInAnyOrderAndKeepTheOrderTheyWereAddedIn) {
+  // Six tiles along x; members go from the middle, the front and the back
+  // and come again, more of them than a short street has.
+  CMicroZellenGroup group;
+  group.Create(10, 10);
+  std::vector<CQnoMicroZelle*> at(8, nullptr);
+  auto add = [&](int x) {
+    at[static_cast<size_t>(x)] = Owned(Lane(0));
+    group.AddZelle(at[static_cast<size_t>(x)], static_cast<unsigned short>(10 + x), 10);
+  };
+  auto drop = [&](int x) {
+    CMicroZellenGroup::TGroupMember* m = group.FindMember(static_cast<unsigned short>(10 + x), 10);
+    ASSERT_NE(m, nullptr) << x;
+    delete m->pZelle;
+    m->pZelle = nullptr;
+    EXPECT_EQ(group.DestroyAt(static_cast<unsigned short>(10 + x), 10), 0);
+    at[static_cast<size_t>(x)] = nullptr;
+  };
+  auto order = [&] {
+    std::vector<int> xs;
+    for (CMicroZellenGroup::TGroupMember* m = group.GetFirst(); m; m = m->pNext) {
+      xs.push_back(m->dx);
+      EXPECT_EQ(group.FindZelle(static_cast<unsigned short>(10 + m->dx), 10), at[m->dx]);
+    }
+    return xs;
+  };
+  for (int x = 0; x < 6; ++x) add(x);
+  EXPECT_EQ(order(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  // A member that goes makes room for the next one, and only for it.
+  drop(1);
+  add(7);
+  EXPECT_EQ(order(), (std::vector<int>{0, 2, 3, 4, 5, 7}));
+  drop(2);
+  drop(0);
+  drop(5);
+  EXPECT_EQ(order(), (std::vector<int>{3, 4, 7}));
+  add(0);
+  add(6);
+  add(1);
+  EXPECT_EQ(order(), (std::vector<int>{3, 4, 7, 0, 6, 1}));
+  for (int x : {3, 4, 7}) drop(x);
+  EXPECT_EQ(order(), (std::vector<int>{0, 6, 1}));
+  EXPECT_EQ(group.FindZelle(12, 10), nullptr);
+  // A group made again starts empty; what it held is freed with it.
+  EXPECT_EQ(group.Destroy(), 0);
+  EXPECT_EQ(group.GetFirst(), nullptr);
+  group.Create(10, 10);
+  add(4);
+  EXPECT_EQ(order(), (std::vector<int>{4}));
+}
 
 TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
   CMicroZellenGroup group;
@@ -388,6 +441,8 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
   EXPECT_FALSE(layout->CalcRichtung(dir, nullptr));
   from->m_Choice = 0;  // a choice of an empty slot
   EXPECT_FALSE(layout->CalcRichtung(dir, from));
+  from->m_Choice = Cell::kLinks;  // a choice past the slots
+  EXPECT_FALSE(layout->CalcRichtung(dir, from));
   // Right, down, left, up, down-right, slightly up from right, down-left.
   LayoutPtr more = Make({C(1, 2, 150, 49), C(2, 2, 40, 57)});
   more->SetScreenPos(0, 0);
@@ -400,6 +455,57 @@ TEST(MicroDirection, SixtyFourSpriteDirections) {
     EXPECT_TRUE(layout->CalcRichtung(dir, from));
     EXPECT_EQ(dir, expected[k]) << k;
   }
+  from->m_pNachfolger[0] = nullptr;
+  from->m_Choice = Cell::kNoChoice;
+}
+
+TEST(MicroDistance, EveryPixelStepNearOrFarHasTheLinksLength) {
+  // The moves take the distance between cells from a table of the nearer
+  // steps and work it out beyond: both equal the linking's distance.
+  LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0)});
+  Cell* from = layout->GetZelle(0);
+  Cell* to = layout->GetZelle(1);
+  from->m_ScreenX = -200;
+  from->m_ScreenY = 7;
+  int mismatches = 0;
+  for (int dy = -130; dy <= 130; ++dy)
+    for (int dx = -130; dx <= 130; ++dx) {
+      to->m_ScreenX = -200 + dx;
+      to->m_ScreenY = 7 + dy;
+      if (MicroCellDistance(from, to) != CMicroSimulation::CalcDistance(from, to)) ++mismatches;
+    }
+  EXPECT_EQ(mismatches, 0);
+  to->m_ScreenX = -200 + 30;
+  to->m_ScreenY = 7 - 40;
+  EXPECT_DOUBLE_EQ(MicroCellDistance(from, to), 500.0);
+  EXPECT_DOUBLE_EQ(MicroCellDistance(to, from), 500.0);
+}
+
+TEST(MicroDirection, EveryPixelStepNearOrFarGivesTheDirectionOfItsAngle) {
+  // The layout's directions come from a table of the nearer steps and the
+  // angle beyond it: both must agree with the angle everywhere, the edge of
+  // the table included.
+  LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0)});
+  layout->SetScreenPos(0, 0);
+  Cell* from = layout->GetZelle(0);
+  Cell* to = layout->GetZelle(1);
+  from->m_pNachfolger[0] = to;
+  from->m_Choice = 0;
+  from->m_ScreenX = 500;
+  from->m_ScreenY = -300;
+  int mismatches = 0, seen[64] = {};
+  for (int dy = -130; dy <= 130; ++dy)
+    for (int dx = -130; dx <= 130; ++dx) {
+      to->m_ScreenX = 500 + dx;
+      to->m_ScreenY = -300 + dy;
+      int dir = -1;
+      ASSERT_TRUE(layout->CalcRichtung(dir, from));
+      if (dir != MicroDirection(dx, dy)) ++mismatches;
+      if (dir >= 0 && dir < 64) ++seen[dir];
+    }
+  EXPECT_EQ(mismatches, 0);
+  // Sixteen sectors, each a multiple of four.
+  for (int d = 0; d < 64; ++d) EXPECT_EQ(seen[d] > 0, d % 4 == 0) << d;
   from->m_pNachfolger[0] = nullptr;
   from->m_Choice = Cell::kNoChoice;
 }

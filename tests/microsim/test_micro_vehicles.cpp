@@ -190,6 +190,88 @@ TEST_F(MovementTest, ALineVehicleWithoutLineLeaves) {
   EXPECT_EQ(host.linesTold, 0);
 }
 
+TEST_F(MovementTest, ALineVehicleThatLostItsLineLeavesEvenWhenItCannotMove) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(4, 20, false, 7);
+  // The bus at the end of its cell and a car right ahead: it has no room
+  // to move this turn.
+  Park(lane->GetZelle(1), 200);
+  CMicroOpnv* bus = NewBus();
+  lane->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus, 200, false, false, false), 0);
+  ASSERT_EQ(lane->GetZelle(0)->m_Position, 0);
+  bus->SetOpnvLine(nullptr, 0);
+  lane->MoveCars(1, 1, false);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, nullptr);
+  EXPECT_EQ(lane->GetZelle(0)->m_Position, Cell::kNoPosition);
+  EXPECT_EQ(CarsIn(*lane), 1) << "the car ahead stays";
+  // The stop handling drops one as well, from its cell.
+  CMicroOpnv* other = NewBus();
+  lane->GetZelle(2)->m_Choice = 0;
+  ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(2), other, 0, false, false, false), 0);
+  other->SetOpnvLine(nullptr, 0);
+  EXPECT_TRUE(lane->SonderfallBus(lane->GetZelle(2), other, 3, 4, 7));
+  EXPECT_EQ(lane->GetZelle(2)->m_pCar, nullptr);
+  EXPECT_EQ(lane->GetZelle(2)->m_Position, Cell::kNoPosition);
+}
+
+TEST_F(MovementTest, ALineVehicleDrivesUpToACellOutOfViewAndWaitsThere) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(6, 20, false, 7);
+  lane->GetZelle(4)->m_Visible = 0;
+  CMicroOpnv* bus = NewBus();
+  lane->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus, 0, false, false, false), 0);
+  for (int turn = 0; turn < 200; ++turn) lane->MoveCars(1, 1, false);
+  EXPECT_EQ(CellOf(*lane, bus), 3) << "it went as far as the cell before the hidden one";
+  EXPECT_EQ(bus->GetMicroSimObject(), lane->GetZelle(3));
+  EXPECT_EQ(CarsIn(*lane), 1);
+  lane->RemoveVehicle(lane->GetZelle(3));
+  EXPECT_EQ(host.linesTold, 1);
+}
+
+TEST_F(MovementTest, ALaneChangeKeepsTheCarDrawnWhereItWas) {
+  LayoutPtr outer = Chain(3, 20, false, 7);
+  LayoutPtr inner = Chain(3, 20, false, 7);
+  inner->SetScreenPos(103, 140);
+  clock.Set(7777);
+  host.SetWorldTime(7777);
+  Cell* from = outer->GetZelle(1);
+  Cell* target = inner->GetZelle(1);
+  Cell* locked = inner->GetZelle(2);
+  target->m_pConflict[0] = locked;
+  auto* car = new TestCar;
+  inner->SetzeAufZielZelle(car, from, target);
+  EXPECT_EQ(target->m_pCar, car);
+  EXPECT_EQ(car->GetMicroSimObject(), target);
+  EXPECT_EQ(locked->m_Locked, 1);
+  // The sprite sits at the old cell: 3 pixels left and 40 up of the new.
+  EXPECT_FLOAT_EQ(target->m_CarX, -3.0f);
+  EXPECT_FLOAT_EQ(target->m_CarY, -40.0f);
+  EXPECT_EQ(target->m_Position, 401) << "10 x the 40.1 pixels back to the old cell";
+  EXPECT_EQ(target->m_TimeStamp, 7777u);
+  inner->RemoveVehicle(target);
+  EXPECT_EQ(locked->m_Locked, 0);
+  target->m_pConflict[0] = nullptr;
+}
+
+TEST_F(MovementTest, ANewCarBeforeALockedCellStandsAtItsCellsOwnPoint) {
+  LayoutPtr lane = Chain(4, 40, false);  // 400 tenths apart
+  lane->GetZelle(1)->m_Locked = 1;
+  auto* car = new TestCar;
+  ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), car, 0, false, true, false), 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_Position, 400);
+  EXPECT_FLOAT_EQ(lane->GetZelle(0)->m_CarX, 0.0f);
+  // A moving car keeps the offset it got to, lock or not.
+  LayoutPtr other = Chain(4, 40, false);
+  other->GetZelle(1)->m_Locked = 1;
+  auto* moving = new TestCar;
+  other->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(other->SetzeFahrzeug(other->GetZelle(0), moving, 150, false, false, false), 0);
+  EXPECT_EQ(other->GetZelle(0)->m_Position, 250);
+  EXPECT_FLOAT_EQ(other->GetZelle(0)->m_CarX, 15.0f);
+}
+
 // ---------------------------------------------------------------- one vehicle per cell
 
 TEST_F(MovementTest, ASecondCarIsNotPutIntoAnOccupiedCell) {

@@ -4,6 +4,7 @@
 // rate, and a street's turn on a visible tile.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
 #include "junction_scene.h"
+#include "network/str_micro_host.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
 
@@ -204,6 +206,58 @@ TEST_F(Town, HoursOutsideOneToTwentyThreeChangeNothing) {
   for (int h = 0; h < CStrStrasse::kHours; ++h) EXPECT_EQ(north->GetAuslastung24(h), 0) << h;
   EXPECT_EQ(north->UpdateCarFlow24(23), 0);
   EXPECT_EQ(north->GetAuslastung24(23), 180);
+}
+
+TEST_F(Town, TheMicroSimulationSeesEachDirectionsOwnFlow) {
+  struct Host : CStrMicroHost {
+    explicit Host(CStrJunctionList* net) : net(net) {}
+    CStrJunctionList* GetStreets() override { return net; }
+    CStrJunctionList* net;
+  } host(w->net.get());
+  FeedBoth(north, 300, 120, 600);
+  w->net->UpdateCarFlow();
+  int flow = -1;
+  ASSERT_TRUE(host.GetStreetFlow(static_cast<uint16_t>(north->GetSimID()), flow));
+  EXPECT_EQ(flow, 300);
+  ASSERT_TRUE(host.GetStreetFlow(static_cast<uint16_t>(north->GetSimIDSecond()), flow));
+  EXPECT_EQ(flow, 120);
+}
+
+TEST_F(Town, ThePassEvaluatesEveryStreetOnceInTheWalksOrderAlsoAfterEdits) {
+  SoundHost host;
+  // One count of one car each way asks for 0.6 and 0.5 cars: every
+  // direction draws its chance, so the surpluses show the order of the
+  // draws. The reference evaluates the streets one by one in the order the
+  // walk over the junctions' street arrays first meets them.
+  auto evaluate = [&](bool byPass) {
+    const std::vector<CStrStrasse*> streets = w->Streets();
+    for (CStrStrasse* s : streets) s->FuegeMesspunktHinzu(1, 1);
+    zor_srandom(77);
+    if (byPass) {
+      EXPECT_EQ(w->net->BerechneISOAuslastung(), 0);
+    } else {
+      for (CStrStrasse* s : streets) s->BerechneISOAuslastung(false);
+    }
+    std::vector<int> surpluses;
+    for (CStrStrasse* s : streets) {
+      surpluses.push_back(s->GetUeberschuss());
+      surpluses.push_back(s->GetUeberschussSecond());
+      EXPECT_EQ(s->GetMesspunkte() + s->GetMesspunkteSecond(), 0);
+    }
+    return surpluses;
+  };
+  for (int round = 0; round < 3; ++round) {
+    const std::vector<int> reference = evaluate(false);
+    EXPECT_EQ(evaluate(true), reference) << "round " << round;
+    // The east arm grows (its street is joined anew), then the one-way arm
+    // goes.
+    if (round == 0) {
+      ASSERT_EQ(w->Build(20, 15, 28, 15), STR_BUILD_OK);
+    } else if (round == 1) {
+      ASSERT_EQ(w->net->DeleteStreet(w->StreetBetween(10, 25, 2, 25)), 0);
+    }
+  }
+  EXPECT_EQ(w->StreetBetween(10, 25, 2, 25), nullptr);
 }
 
 TEST_F(Town, CountedCarsBecomeASurplusAndARatePerDirection) {
@@ -411,3 +465,14 @@ TEST(TownLoop, ALoopStreetIsSmoothedOnceThoughItsJunctionHoldsItTwice) {
 }
 
 }  // namespace
+
+TEST(StreetEvaluation, ExtendedValuesAreTruncatedTowardZero) {
+  const long double below3 = std::nextafter(3.0L, 0.0L), aboveMinus3 = std::nextafter(-3.0L, 0.0L);
+  for (long double v : {0.0L, 0.4L, 0.5L, 0.6L, 1.0L, 1.5L, 2.5L, 666.6666L, 2000.0L / 3.0L, below3, 3.0L, -0.4L, -0.5L,
+                        -0.6L, -1.5L, -2.5L, aboveMinus3, -3.0L, -666.6666L, 123456.5L, -123456.5L}) {
+    EXPECT_EQ(StrTruncToInt(v), static_cast<int32_t>(v)) << static_cast<double>(v);
+  }
+  EXPECT_EQ(StrTruncToInt(below3), 2);
+  EXPECT_EQ(StrTruncToInt(aboveMinus3), -2);
+  EXPECT_EQ(StrTruncToInt(-0.6L), 0);
+}

@@ -2,6 +2,8 @@
 // streets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "junction_scene.h"
 #include "network/str_micro_host.h"
 
@@ -48,4 +50,56 @@ TEST(StreetMicroHost, StreetsAreFoundByEitherSimIdAndUnknownIdsAreRefused) {
   EXPECT_FALSE(host.GetStreetFlow(999, flow));
   Host none(nullptr);
   EXPECT_FALSE(none.GetStreetVelocity(static_cast<uint16_t>(streets[0]->GetSimID()), v));
+}
+
+TEST(StreetMicroHost, ASpeedIsReadOnceATurnAndAgainInTheNext) {
+  World w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(10, 20, 25, 20), STR_BUILD_OK);
+  Host host(w.net.get());
+  std::vector<CStrStrasse*> streets = w.Streets();
+  ASSERT_EQ(streets.size(), 3u);
+  // The branch to the right last: it goes between turns.
+  std::sort(streets.begin(), streets.end(), [](CStrStrasse* a, CStrStrasse* b) {
+    return std::max(a->GetStartPosX(), a->GetEndPosX()) < std::max(b->GetStartPosX(), b->GetEndPosX());
+  });
+  CStrStrasse* s = streets[0];
+  const auto id = static_cast<uint16_t>(s->GetSimID()), back = static_cast<uint16_t>(s->GetSimIDSecond());
+  const auto other = static_cast<uint16_t>(streets[2]->GetSimID());
+  double v = -1;
+  // Before the first turn every question reads the street.
+  ASSERT_EQ(s->SetVelocity(4.0), 0);
+  ASSERT_TRUE(host.GetStreetVelocity(id, v));
+  EXPECT_DOUBLE_EQ(v, 4.0);
+  ASSERT_EQ(s->SetVelocity(10.0), 0);
+  ASSERT_TRUE(host.GetStreetVelocity(id, v));
+  EXPECT_DOUBLE_EQ(v, 10.0);
+  // In a turn the first reading holds, for each id on its own.
+  host.SetWorldTime(40);
+  ASSERT_TRUE(host.GetStreetVelocity(id, v));
+  EXPECT_DOUBLE_EQ(v, 10.0);
+  ASSERT_EQ(s->SetVelocity(20.0), 0);
+  ASSERT_EQ(streets[2]->SetVelocity(7.0), 0);
+  ASSERT_TRUE(host.GetStreetVelocity(id, v));
+  EXPECT_DOUBLE_EQ(v, 10.0);
+  ASSERT_TRUE(host.GetStreetVelocity(back, v));
+  EXPECT_DOUBLE_EQ(v, 20.0) << "the backward id was not read yet in this turn";
+  ASSERT_TRUE(host.GetStreetVelocity(other, v));
+  EXPECT_DOUBLE_EQ(v, 7.0);
+  EXPECT_FALSE(host.GetStreetVelocity(999, v));
+  // The next turn reads again, also at the same time of the world.
+  host.SetWorldTime(40);
+  ASSERT_TRUE(host.GetStreetVelocity(id, v));
+  EXPECT_DOUBLE_EQ(v, 20.0);
+  // A street deleted between turns is unknown in the next one.
+  ASSERT_EQ(w.net->DeleteStreet(streets[2]), 0);
+  host.SetWorldTime(80);
+  EXPECT_FALSE(host.GetStreetVelocity(other, v));
+  // The street left (the two halves joined) answers by its own id.
+  ASSERT_EQ(w.Streets().size(), 1u);
+  CStrStrasse* joined = w.Streets()[0];
+  ASSERT_EQ(joined->SetVelocity(13.0), 0);
+  host.SetWorldTime(120);
+  ASSERT_TRUE(host.GetStreetVelocity(static_cast<uint16_t>(joined->GetSimID()), v));
+  EXPECT_DOUBLE_EQ(v, 13.0);
 }
