@@ -13,11 +13,19 @@ namespace {
 using namespace junctiontest;
 
 // The network's findings after an edit (the lanes that no direction uses
-// at a one-way end aside), as one text.
+// at a one-way end aside), as one text; the map's street and crossing
+// objects are those of the live streets and junctions, none left over.
 std::string Findings(World& w) {
   std::string out;
   for (const std::string& f : stormtest::Checker({}).Check(w))
     if (f.find("leads nowhere") == std::string::npos) out += f + "\n";
+  size_t pieces = 0, crossings = 0;
+  for (CWorldObj* o : w.host.objects) {
+    pieces += dynamic_cast<CStreetObj*>(o) != nullptr;
+    crossings += dynamic_cast<CKreuzObj*>(o) != nullptr;
+  }
+  if (pieces != w.Streets().size()) out += std::to_string(pieces) + " street objects\n";
+  if (crossings != static_cast<size_t>(w.Junctions())) out += std::to_string(crossings) + " crossing objects\n";
   return out;
 }
 
