@@ -393,11 +393,9 @@ int CStrJunctionList::CheckForJunctions(CStrJunction* a, CStrJunction* b, CStras
     if (r < 99) return r;
   }
   if (result == 100) return 100;
+  // Both ends are junctions (their cells were asked above): the street is made.
   CStrStrasse* n = CreateNewStreet();
-  if (n->Create(a, b, type) != 0) {
-    DestroyStreet(n);
-    return 1;
-  }
+  n->Create(a, b, type);
   int r = 0;
   const bool throughJunction = StreetHitJunction(n, a, b, &r);
   DestroyStreet(n);
@@ -855,7 +853,6 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     if (c != 100) return c;
     if (b->GetAnzLinkedStreets() == 2) {
       CStrStrasse* s = b->GetStreetByNR(0)->GetStartJunction() == a ? b->GetStreetByNR(0) : b->GetStreetByNR(1);
-      if (a->GetAnzLinkedStreets() == 0 && s->GetStartJunction()) a = s->GetStartJunction();
       b->HandleExtension(a, s);
     }
     UpdateChanges();
