@@ -107,6 +107,32 @@ TEST(JunctionJoins, AJunctionAtTheFarEndOfABendJoinLeadsIntoTheJoinedStreet) {
   }
 }
 
+// A street along x = 10 with an arm east at y = 20 to (30, 20), bent at its
+// south end east to (30, 30): a drag between the two dead ends at x = 30
+// joins at both into one loop street round the T junction.
+TEST(JunctionJoins, ADragBetweenTwoDeadEndsJoinsAtBothIntoOneStreet) {
+  for (bool north : {true, false}) {
+    SCOPED_TRACE(north ? "dragged north" : "dragged south");
+    World w;
+    ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(10, 20, 30, 20), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(10, 30, 30, 30), STR_BUILD_OK);
+    ASSERT_EQ(w.Junctions(), 4);
+    ASSERT_EQ(north ? w.Build(30, 30, 30, 20) : w.Build(30, 20, 30, 30), STR_BUILD_OK);
+    EXPECT_EQ(w.Junctions(), 2);
+    EXPECT_EQ(w.At(30, 20), nullptr);
+    EXPECT_EQ(w.At(30, 30), nullptr);
+    CStrJunction* t = w.At(10, 20);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->GetAnzLinkedStreets(), 3);
+    ASSERT_EQ(w.Streets().size(), 2u);
+    CStrStrasse* loop = w.StreetBetween(10, 20, 10, 20);
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->GetNumber(), 4u);
+    EXPECT_EQ(Findings(w), "");
+  }
+}
+
 TEST(JunctionJoins, ACrossingThatAJunctionHasNoRoomForLeavesNothingBehind) {
   World w;
   BuildCrossing(w);
