@@ -9,6 +9,7 @@
 #include "microsim/micro_cells.h"
 #include "microsim/micro_simulation.h"
 #include "network/str_ampel.h"
+#include "network/str_cell_index.h"
 #include "network/str_junction_list.h"
 #include "network/rail_junction.h"
 #include "network/str_strasse.h"
@@ -77,6 +78,7 @@ void CStrJunction::DestroyStreetObject(CStrStrasse* street) {
 }
 
 int CStrJunction::Destroy() {
+  if (m_pCellIndex) m_pCellIndex->RemoveJunction(this);
   if (m_pKreuzObj) {
     m_pKreuzObj->SetData(nullptr);
     if (CIsoHost* host = m_pIsoWelt ? m_pIsoWelt->GetHost() : nullptr) host->DestroyObject(m_pKreuzObj, 1);
@@ -135,6 +137,7 @@ int CStrJunction::LinkStreet(CStrStrasse* street) {
     return 1;
   }
   m_pStreets[m_AnzLinkedStreets++] = street;
+  if (m_pCellIndex) m_pCellIndex->Linked(street);
   UpdateJunctionType(false);
   return 0;
 }
@@ -145,6 +148,7 @@ int CStrJunction::UnLinkStreet(CStrStrasse* street) {
     for (int k = i + 1; k < m_AnzLinkedStreets; ++k) m_pStreets[k - 1] = m_pStreets[k];
     --m_AnzLinkedStreets;
     m_pStreets[m_AnzLinkedStreets] = nullptr;
+    if (m_pCellIndex) m_pCellIndex->Unlinked(street);
     if (m_pAmpel) m_pAmpel->RemoveFromStreet(street);
     return 0;
   }

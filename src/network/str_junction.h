@@ -24,6 +24,7 @@ class CAmpelGroup;
 class CVorfahrtGroup;
 class QnoDisplay;
 class CStrJunctionList;
+class CStrCellIndex;
 
 using CLocationList = CLocationListT<CSimLocation>;
 
@@ -116,6 +117,10 @@ class CStrJunction : public CZorvaObject {
   int LinkStreet(CStrStrasse* street);
   // 1 when the junction has streets but not this one.
   int UnLinkStreet(CStrStrasse* street);
+  // The cell index of the network that lists the junction, told of every
+  // link and unlink; null while the junction is not listed.
+  void SetCellIndex(CStrCellIndex* index) { m_pCellIndex = index; }
+  CStrCellIndex* GetCellIndex() const { return m_pCellIndex; }
   void UpdateJunctionType(bool reset);
   int UpdateChanges();
   int SaveStreets(FILE* file);
@@ -243,4 +248,5 @@ class CStrJunction : public CZorvaObject {
   EAmpelType m_AmpelType = Ampel_Rvl;
   int32_t m_LengthFromStart = -1;
   uint8_t m_StoredStreets = 0;
+  CStrCellIndex* m_pCellIndex = nullptr;
 };

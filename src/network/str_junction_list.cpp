@@ -51,6 +51,7 @@ CStrJunctionList::~CStrJunctionList() {
 
 int CStrJunctionList::Create() {
   CList::Create(true, kHashSize);
+  m_Cells.Clear();
   m_StreetsByID.clear();
   m_StreetIndexValid = false;
   return 0;
@@ -58,6 +59,7 @@ int CStrJunctionList::Create() {
 
 int CStrJunctionList::Destroy() {
   EditScope edit(this);
+  m_Cells.Clear();
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     AsJunction(o)->RemoveAmpel();
     AsJunction(o)->ForgetLocations();
@@ -131,6 +133,7 @@ int CStrJunctionList::AddJunction(CStrJunction* j) {
   }
   if (!IndexJunction(j, key)) return 1;
   m_links.LinkHead(j);
+  m_Cells.AddJunction(j);
   m_StreetIndexValid = false;
   return 0;
 }
@@ -143,6 +146,7 @@ int CStrJunctionList::RemoveJunction(CStrJunction* j) {
   j->ClearCellsOfCrossing();
   const uint32_t key = ListKey(j);
   j->RemoveFromSimWelt();
+  m_Cells.RemoveJunction(j);
   m_StreetIndexValid = false;
   return DestroyObject(j, key);
 }
@@ -393,11 +397,9 @@ int CStrJunctionList::CheckForJunctions(CStrJunction* a, CStrJunction* b, CStras
     if (r < 99) return r;
   }
   if (result == 100) return 100;
+  // Both ends are junctions (their cells were asked above): the street is made.
   CStrStrasse* n = CreateNewStreet();
-  if (n->Create(a, b, type) != 0) {
-    DestroyStreet(n);
-    return 1;
-  }
+  n->Create(a, b, type);
   int r = 0;
   const bool throughJunction = StreetHitJunction(n, a, b, &r);
   DestroyStreet(n);
@@ -484,7 +486,7 @@ class CStrJunctionList::EditGuard {
       } else if (it->street) {
         it->street->SetType(it->type);
       } else if (it->dx != 0 || it->dy != 0) {
-        it->junction->MoveTo(static_cast<short>(-it->dx), static_cast<short>(-it->dy));
+        m_list->MoveJunction(it->junction, static_cast<short>(-it->dx), static_cast<short>(-it->dy));
       } else {
         it->junction->SetType(it->type);
       }
@@ -520,10 +522,12 @@ class CStrJunctionList::EditGuard {
   bool m_done = false;
 };
 
-CStrJunction* CStrJunctionList::JunctionAtCell(short x, short y) {
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
-    if (AsJunction(o)->GetXPos() == x && AsJunction(o)->GetYPos() == y) return AsJunction(o);
-  return nullptr;
+CStrJunction* CStrJunctionList::JunctionAtCell(short x, short y) { return m_Cells.JunctionAt(x, y); }
+
+void CStrJunctionList::MoveJunction(CStrJunction* j, short dx, short dy) {
+  const int x = j->GetXPos(), y = j->GetYPos();
+  j->MoveTo(dx, dy);
+  m_Cells.MovedJunction(j, x, y);
 }
 
 namespace {
@@ -559,23 +563,24 @@ int StreetArmsAt(CStrStrasse* s, short x, short y, CStrJunction::Arm* arms) {
   return n;
 }
 
-// What lies near a drag, gathered in one walk over the network: the
-// junctions, each street once, and the bridges' cells. A drag's checks ask
-// it cell by cell, so a long drag over a large network walks it once.
+// What lies near a drag, from the network's cell index: the junctions,
+// each street once, and the bridges' cells. A drag's checks ask it cell by
+// cell.
 class DragSurroundings {
  public:
-  DragSurroundings(CZorvaObject* head, CIsoWelt* map, const CellBox& near) : m_map(map) {
-    for (CZorvaObject* o = head; o; o = o->GetNext()) {
-      CStrJunction* j = AsJunction(o);
-      if (near.Holds(j->GetXPos(), j->GetYPos())) m_junctions.push_back(j);
-      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-        CStrStrasse* s = j->GetStreetByNR(i);
-        // Each street once: at its start, and a loop there only once.
-        bool seen = s->GetStartJunction() != j;
-        for (int q = 0; q < i && !seen; ++q) seen = j->GetStreetByNR(q) == s;
-        if (!seen) Gather(s, near);
-      }
-    }
+  DragSurroundings(CStrCellIndex& cells, CIsoWelt* map, const CellBox& near) : m_map(map) {
+    cells.JunctionsIn(near.x1, near.y1, near.x2, near.y2, &m_junctions);
+    std::vector<CStrStrasse*> streets;
+    cells.StreetsIn(near.x1, near.y1, near.x2, near.y2, &streets);
+    for (CStrStrasse* s : streets) Gather(s, near);
+  }
+
+  // Whether an end on the cell lies on a street beside its centre line
+  // (the second column of a four-lane street).
+  bool StreetHits(short x, short y) const {
+    for (CStrStrasse* s : m_streets)
+      if (s->PointHit(x, y)) return true;
+    return false;
   }
 
   CStrJunction* JunctionAt(int x, int y) const {
@@ -642,7 +647,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   const short my = static_cast<short>((y2 > y1) - (y2 < y1));
   const int n = std::abs(x2 - x1) + std::abs(y2 - y1);
   // Every cell a check below looks at lies within three cells of the drag.
-  const DragSurroundings near(GetHead(), m_pIsoWelt, CellBox::Of(x1, y1, x2, y2).Grown(3));
+  const DragSurroundings near(m_Cells, m_pIsoWelt, CellBox::Of(x1, y1, x2, y2).Grown(3));
   // The first refusal of each kind; the most basic one is given.
   bool water = false, fifth = false, along = false, noGraphic = false, noRoom = false;
   int crossed = 0, endsOnStreets = 0;
@@ -682,9 +687,7 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       count = near.StreetArmsOver(cx, cy, arms, CStrJunction::kMaxStreets + 2);
       if (count == 0) {
         // An end on a four-lane street's second column lies on the street.
-        CStrStrasse* s = nullptr;
-        CStrStrassenTeil* piece = nullptr;
-        if (end && PointHitStreet(cx, cy, &s, &piece)) noRoom = true;
+        if (end && near.StreetHits(cx, cy)) noRoom = true;
         continue;
       }
       if (count > 2) along = true;  // two streets over one cell
@@ -746,11 +749,11 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     CStrJunction* dec1 = preview->GetDecJunction();
     preview->GetDecOffset(&dx, &dy);
     if (dec1) {
-      dec1->MoveTo(dx, dy);
+      MoveJunction(dec1, dx, dy);
       guard.Moved(dec1, dx, dy);
     }
     if (CStrJunction* dec2 = preview->GetSecDecOffset()) {
-      dec2->MoveTo(dx, dy);
+      MoveJunction(dec2, dx, dy);
       guard.Moved(dec2, dx, dy);
       if (!dec1) preview->StartAtJunction(dec2);
     }
@@ -857,7 +860,6 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
     if (c != 100) return c;
     if (b->GetAnzLinkedStreets() == 2) {
       CStrStrasse* s = b->GetStreetByNR(0)->GetStartJunction() == a ? b->GetStreetByNR(0) : b->GetStreetByNR(1);
-      if (a->GetAnzLinkedStreets() == 0 && s->GetStartJunction()) a = s->GetStartJunction();
       b->HandleExtension(a, s);
     }
     UpdateChanges();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/zor_list.h"
+#include "network/str_cell_index.h"
 #include "network/str_junction.h"
 #include "worldbase/street_type.h"
 
@@ -159,6 +160,10 @@ class CStrJunctionList : public CList {
   virtual int UpdateCarFlow();
 
   CStrJunction* JunctionAt(uint32_t n) { return static_cast<CStrJunction*>(GetAt(n)); }
+  // The listed junctions at a cell and the streets whose centre line runs
+  // over it, from the network's cell index.
+  const std::vector<CStrJunction*>& JunctionsIndexedAt(short x, short y) const { return m_Cells.JunctionsAt(x, y); }
+  const std::vector<CStrStrasse*>& StreetsIndexedAt(short x, short y) { return m_Cells.StreetsAt(x, y); }
   // The rail network, whose level crossings follow every edit.
   void SetRailNet(CStrSchJuncList* rails) { m_pRailNet = rails; }
 
@@ -197,6 +202,8 @@ class CStrJunctionList : public CList {
   bool StreetUnder(CStrJunction* end, CStrStrasse** street, CStrStrassenTeil** piece, short* x, short* y);
   // The junction listed at the cell, whether it is drawn or not.
   CStrJunction* JunctionAtCell(short x, short y);
+  // Moves a listed junction and the end of its street by (dx, dy).
+  void MoveJunction(CStrJunction* junction, short dx, short dy);
   class EditGuard;
   // Every street and junction read so far goes again.
   void DiscardLoaded();
@@ -209,6 +216,7 @@ class CStrJunctionList : public CList {
   // Every linked street once, where the walk over the junctions' street
   // arrays first meets it; rebuilt with the index.
   std::vector<CStrStrasse*> m_StreetWalk;
+  CStrCellIndex m_Cells;
   bool m_StreetIndexValid = false;
   int m_EditDepth = 0;
   CStrSchJuncList* m_pRailNet = nullptr;

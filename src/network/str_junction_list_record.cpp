@@ -53,6 +53,7 @@ bool CStrJunctionList::CheckLoadedNetwork() {
 }
 
 void CStrJunctionList::DiscardLoaded() {
+  m_Cells.Clear();
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     while (j->GetAnzLinkedStreets() > 0) {
@@ -105,6 +106,8 @@ int CStrJunctionList::SerializeGameLoad(FILE* file) {
     DiscardLoaded();
     return 1;
   }
+  // The cell index takes the loaded network, the latest listed first.
+  for (CZorvaObject* o = GetTail(); o; o = o->GetPrev()) m_Cells.AddJunction(static_cast<CStrJunction*>(o));
   CStrJunction::m_InLoadFile = 1;
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) static_cast<CStrJunction*>(o)->InsertIntoIsoWelt();
   CStrJunction::m_InLoadFile = 0;

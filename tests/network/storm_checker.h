@@ -88,6 +88,7 @@ class Checker {
     CheckDemandModel(w, junctions, streets);
     CheckMap(w, junctions, live, streets, liveStreets);
     CheckMicroCells(junctions, streets);
+    CheckCellIndex(w, junctions, streets);
     return m_out;
   }
 
@@ -346,6 +347,30 @@ class Checker {
   }
 
   std::set<CellXY> m_rivers;
+  // The network's cell index against a fresh scan: every cell holds the
+  // junctions standing there and the streets whose centre line runs over it,
+  // each once.
+  void CheckCellIndex(World& w, const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
+    std::map<CellXY, std::multiset<CStrJunction*>> junctionCells;
+    std::map<CellXY, std::set<CStrStrasse*>> streetCells;
+    for (CStrJunction* j : junctions) junctionCells[{j->GetXPos(), j->GetYPos()}].insert(j);
+    for (CStrStrasse* s : streets)
+      for (const CellXY& c : StreetCells(s)) streetCells[c].insert(s);
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+        const auto& js = w.net->JunctionsIndexedAt(static_cast<short>(x), static_cast<short>(y));
+        const auto& ss = w.net->StreetsIndexedAt(static_cast<short>(x), static_cast<short>(y));
+        const std::multiset<CStrJunction*> indexedJ(js.begin(), js.end());
+        const std::set<CStrStrasse*> indexedS(ss.begin(), ss.end());
+        const auto fj = junctionCells.find({x, y});
+        const auto fs = streetCells.find({x, y});
+        if (indexedJ != (fj == junctionCells.end() ? std::multiset<CStrJunction*>{} : fj->second))
+          Fault("cell index: junctions at ", At(x, y), " differ from the network (", indexedJ.size(), " indexed)");
+        if (indexedS != (fs == streetCells.end() ? std::set<CStrStrasse*>{} : fs->second) || indexedS.size() != ss.size())
+          Fault("cell index: streets over ", At(x, y), " differ from the network (", ss.size(), " indexed)");
+      }
+  }
+
   std::vector<std::string> m_out;
   int m_highest = 0;
 };

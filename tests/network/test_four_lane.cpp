@@ -375,3 +375,56 @@ TEST(FourLaneStreet, BothHalvesOfASplitStreetKeepTheBusLane) {
 }
 
 }  // namespace
+
+namespace {
+
+// A bus lane round a bend, whichever way the street turns and runs: every
+// tile of both legs between the end pieces and the bend's group carries
+// the lane on both of its columns, the bend's group none, and the count of
+// lane tiles is the same for all eight shapes.
+TEST(FourLaneStreet, ABusLaneRoundABendCoversBothLegsForEveryTurn) {
+  struct Shape {
+    int x1, y1, x2, y2, x3, y3;
+  };
+  std::set<int> counts;
+  for (const Shape& c : {Shape{10, 20, 20, 20, 20, 30}, Shape{30, 20, 20, 20, 20, 30}, Shape{10, 30, 20, 30, 20, 20},
+                         Shape{30, 30, 20, 30, 20, 20}, Shape{20, 30, 20, 20, 10, 20}, Shape{20, 30, 20, 20, 30, 20},
+                         Shape{20, 10, 20, 20, 10, 20}, Shape{20, 10, 20, 20, 30, 20}}) {
+    SCOPED_TRACE(testing::Message() << c.x1 << "/" << c.y1 << " - " << c.x2 << "/" << c.y2 << " - " << c.x3 << "/"
+                                    << c.y3);
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(c.x1, c.y1, c.x2, c.y2, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(c.x2, c.y2, c.x3, c.y3, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Streets().size(), 1u);
+    CStrStrasse* s = w.Streets()[0];
+    ASSERT_EQ(s->CreateBusSpur(), 0);
+    CIsoObjGroup* bend = GroupAt(w, c.x2, c.y2);
+    ASSERT_NE(bend, nullptr);
+    int lanes = 0;
+    for (int x = 0; x < 50; ++x)
+      for (int y = 0; y < 50; ++y) {
+        const Layers here = BusLayers(w, x, y);
+        if (GroupAt(w, x, y) == bend) {
+          EXPECT_TRUE(here.empty()) << x << "/" << y;
+        }
+        lanes += static_cast<int>(here.count({31243, 0}) + here.count({31243, 1}) + here.count({31243, 2}) +
+                                  here.count({31243, 3}));
+        EXPECT_LE(here.size(), 1u) << x << "/" << y;
+      }
+    counts.insert(lanes);
+    // The tiles next to the bend's group on both legs carry the lane.
+    for (auto [lx, ly] : {std::pair{c.x1, c.y1}, std::pair{c.x3, c.y3}}) {
+      const int mx = (lx > c.x2) - (lx < c.x2), my = (ly > c.y2) - (ly < c.y2);
+      // The group reaches one cell further towards +x and +y.
+      const int step = mx > 0 || my > 0 ? 2 : 1;
+      const int tx = c.x2 + step * mx, ty = c.y2 + step * my;
+      const int bx = c.x2 + (mx != 0 ? step * mx : 1), by = c.y2 + (my != 0 ? step * my : 1);
+      EXPECT_EQ(BusLayers(w, tx, ty).count({31243, mx != 0 ? 0 : 3}) + BusLayers(w, tx, ty).count({31243, mx != 0 ? 2 : 1}), 1u)
+          << "tile " << tx << "/" << ty;
+      EXPECT_EQ(BusLayers(w, bx, by).size(), 1u) << "tile " << bx << "/" << by;
+    }
+  }
+  EXPECT_EQ(counts.size(), 1u);
+}
+
+}  // namespace

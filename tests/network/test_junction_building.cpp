@@ -351,6 +351,12 @@ TEST_F(JunctionBuild, AShiftedDeadEndStaysShiftedOnlyWhenTheStreetIsBuilt) {
   EXPECT_EQ(w->At(10, 20), end);
   EXPECT_EQ(w->At(10, 19), nullptr);
   ASSERT_NE(w->StreetBetween(10, 10, 10, 20), nullptr);
+  // The network's cell index follows the end there and back.
+  using Junctions = std::vector<CStrJunction*>;
+  using Streets = std::vector<CStrStrasse*>;
+  EXPECT_EQ(w->net->JunctionsIndexedAt(10, 20), Junctions{end});
+  EXPECT_EQ(w->net->JunctionsIndexedAt(10, 19), Junctions{});
+  EXPECT_EQ(w->net->StreetsIndexedAt(10, 20), Streets{w->StreetBetween(10, 10, 10, 20)});
   ExpectConsistent(*w);
   // Built: the street ends one cell earlier and bends there.
   ShiftedDrag built(end, 0, -1, 10, 19, 20, 19);
@@ -360,6 +366,11 @@ TEST_F(JunctionBuild, AShiftedDeadEndStaysShiftedOnlyWhenTheStreetIsBuilt) {
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->GetNumber(), 2u);
   EXPECT_NE(w->GroundType(10, 20), OBJ_STREET_PIECE);
+  EXPECT_EQ(w->net->JunctionsIndexedAt(10, 20), Junctions{});
+  EXPECT_EQ(w->net->JunctionsIndexedAt(10, 19), Junctions{});
+  EXPECT_EQ(w->net->StreetsIndexedAt(10, 20), Streets{});
+  EXPECT_EQ(w->net->StreetsIndexedAt(10, 19), Streets{s});
+  EXPECT_EQ(w->net->StreetsIndexedAt(20, 19), Streets{s});
   ExpectConsistent(*w);
 }
 

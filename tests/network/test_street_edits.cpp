@@ -153,6 +153,19 @@ TEST_F(StreetEdit, GuidanceSignsOfFourLaneStreetsAndTheWayBackAlongY) {
   // A car park's display: the street has a backward id, so only the tail piece is looked at.
   EXPECT_EQ(s->FindVLSLocation(x, y, d, true), 0);
   EXPECT_EQ(y, 18);
+
+  // On a bent two-way street the display of the way back stands on the
+  // last leg, the sign of the way forward on the first.
+  CStrJunction* c = Junction(10, 60);
+  CStrJunction* e = Junction(20, 70);
+  CStrStrasse* bent = Built(c, e, STRASSE_2, {{20, 60}});
+  ASSERT_EQ(bent->FindVLSLocation(x, y, d, false), 0);
+  EXPECT_EQ(y, 60);
+  EXPECT_LT(x, 20);
+  ASSERT_EQ(bent->FindVLSLocation(x, y, d, true), 0);
+  EXPECT_EQ(x, 20);
+  EXPECT_GT(y, 60);
+  EXPECT_LT(y, 70);
 }
 
 TEST_F(StreetEdit, BendDirectionsFollowTheTurnOfThePieces) {
@@ -269,7 +282,8 @@ TEST_F(StreetEdit, EveryDrawnTileOfAStreetGetsItsCells) {
 TEST_F(StreetEdit, ADeletionThatLeavesALoopKeepsTheLoopDrawnAtItsJunction) {
   CStrJunction* a = Junction(10, 120);
   CStrJunction* b = Junction(20, 120);
-  CStrStrasse* x = Built(a, b, STRASSE_1, {{10, 115}, {20, 115}});
+  // A wider street goes; the loop's junction takes the loop's type again.
+  CStrStrasse* x = Built(a, b, STRASSE_2, {{10, 115}, {20, 115}});
   CStrStrasse* straight = Built(a, b);
   CStrStrasse* detour = Built(a, b, STRASSE_1, {{10, 125}, {20, 125}});
   Forget(straight);  // joined into the detour
@@ -287,4 +301,6 @@ TEST_F(StreetEdit, ADeletionThatLeavesALoopKeepsTheLoopDrawnAtItsJunction) {
   EXPECT_EQ(ObjectAt(10, 122), detour->GetWorldObj());
   EXPECT_NE(ObjectAt(15, 115), detour->GetWorldObj());
   EXPECT_NE(SimStreet(detour->GetSimID()), nullptr);
+  EXPECT_EQ(b->GetType(), STRASSE_1);
+  EXPECT_EQ(detour->GetStreetType(), STRASSE_1);
 }

@@ -243,3 +243,40 @@ TEST_F(StreetRecord, AOneWayStreetIsLoadedInOneDirectionOnly) {
   EXPECT_NE(Loaded(id), nullptr);
   EXPECT_EQ(t->GetStreetType(), STRASSE_EINBAHN);
 }
+
+TEST_F(StreetRecord, AStreetWithTrafficGuidanceIsStoredWithItsFlagAndLoadsWithIt) {
+  CStrJunction* c = Junction(30, 30);
+  CStrJunction* d = Junction(40, 30);
+  CStrStrasse* s = Street(c, d, STRASSE_2);
+  c->LinkStreet(s);
+  d->LinkStreet(s);
+  ASSERT_EQ(s->InsertIntoSimWelt(), 0);
+  s->InsertIntoIsoWelt();
+  std::FILE* f = std::tmpfile();
+  ASSERT_EQ(s->SerializeGameStore(f), 0);
+  const std::vector<unsigned char> off = Contents(f);
+  std::fclose(f);
+  ASSERT_TRUE(s->SetVLS(true, true));
+  f = std::tmpfile();
+  ASSERT_EQ(s->SerializeGameStore(f), 0);
+  const std::vector<unsigned char> on = Contents(f);
+  std::fclose(f);
+  ASSERT_EQ(on.size(), off.size());
+  int changed = 0;
+  for (size_t i = 0; i < on.size(); ++i)
+    if (on[i] != off[i]) {
+      ++changed;
+      EXPECT_EQ(off[i], 0) << i;
+      EXPECT_EQ(on[i], 1) << i;
+    }
+  EXPECT_EQ(changed, 1);
+  ASSERT_TRUE(s->SetVLS(false, true));
+  s->RemoveFromIsoWelt(false);
+  s->RemoveFromSimWelt();
+  c->UnLinkStreet(s);
+  d->UnLinkStreet(s);
+  FreshSim({a, b, c, d});
+  CStrStrasse* t = nullptr;
+  ASSERT_EQ(Load(on, &t), 0);
+  EXPECT_TRUE(t->HasVLS());
+}

@@ -308,6 +308,16 @@ TEST_F(StreetScene, SplittingGivesTwoUnlinkedStreetsAndLeavesTheOriginal) {
   EXPECT_EQ(Pieces(f3), (std::vector<P>{{10, 10, 14, 10}, {14, 10, 14, 8}}));
   EXPECT_EQ(Pieces(s3), (std::vector<P>{{14, 8, 14, 6}}));
   EXPECT_EQ(f3->GetLaenge(), 300 + 100 + 100);
+
+  // Split where the piece after the bend starts: the first street's one-tile
+  // piece is folded into the piece before it.
+  CStrStrasse* f4 = nullptr;
+  CStrStrasse* s4 = nullptr;
+  s->SplitAt(s->GetStrassenTeil(2), 14, 10, &f4, &s4);
+  streets.push_back(f4);
+  streets.push_back(s4);
+  EXPECT_EQ(Pieces(f4), (std::vector<P>{{10, 10, 14, 10}}));
+  EXPECT_EQ(Pieces(s4), (std::vector<P>{{14, 10, 14, 6}}));
 }
 
 TEST_F(StreetScene, OptimizeMergesCollinearPiecesAndFoldsSingleTiles) {

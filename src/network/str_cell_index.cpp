@@ -1,0 +1,145 @@
+#include "network/str_cell_index.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "iso/iso_geometry.h"
+#include "network/str_junction.h"
+#include "network/str_strasse.h"
+#include "network/str_strassen_teil.h"
+
+namespace {
+
+template <class T>
+void EraseOne(std::vector<T*>& v, T* item) {
+  const auto it = std::find(v.begin(), v.end(), item);
+  if (it != v.end()) v.erase(it);
+}
+
+}  // namespace
+
+CStrCellIndex::CStrCellIndex() : m_junctions(ISO_MAP_SIZE * ISO_MAP_SIZE), m_streets(ISO_MAP_SIZE * ISO_MAP_SIZE) {}
+
+CStrCellIndex::~CStrCellIndex() { Clear(); }
+
+bool CStrCellIndex::Cell(int x, int y, int* cell) {
+  if (!IsoInMap(x, y)) return false;
+  *cell = y * ISO_MAP_SIZE + x;
+  return true;
+}
+
+void CStrCellIndex::Clear() {
+  for (std::vector<CStrJunction*>& at : m_junctions) {
+    for (CStrJunction* j : at) j->SetCellIndex(nullptr);
+    at.clear();
+  }
+  for (std::vector<CStrStrasse*>& at : m_streets) at.clear();
+  m_entries.clear();
+  m_pending.clear();
+}
+
+void CStrCellIndex::AddJunction(CStrJunction* j) {
+  int cell = 0;
+  if (!Cell(j->GetXPos(), j->GetYPos(), &cell)) return;
+  m_junctions[cell].insert(m_junctions[cell].begin(), j);
+  j->SetCellIndex(this);
+  for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) Linked(j->GetStreetByNR(i));
+}
+
+void CStrCellIndex::RemoveJunction(CStrJunction* j) {
+  if (j->GetCellIndex() != this) return;
+  for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) Unlinked(j->GetStreetByNR(i));
+  int cell = 0;
+  if (Cell(j->GetXPos(), j->GetYPos(), &cell)) EraseOne(m_junctions[cell], j);
+  j->SetCellIndex(nullptr);
+}
+
+void CStrCellIndex::MovedJunction(CStrJunction* j, int oldX, int oldY) {
+  if (j->GetCellIndex() != this) return;
+  int cell = 0;
+  if (Cell(oldX, oldY, &cell)) EraseOne(m_junctions[cell], j);
+  if (Cell(j->GetXPos(), j->GetYPos(), &cell)) m_junctions[cell].insert(m_junctions[cell].begin(), j);
+  // The end of its street moved with it.
+  for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) Touch(j->GetStreetByNR(i), 0);
+}
+
+void CStrCellIndex::Linked(CStrStrasse* street) { Touch(street, 1); }
+
+void CStrCellIndex::Unlinked(CStrStrasse* street) { Touch(street, -1); }
+
+void CStrCellIndex::Touch(CStrStrasse* street, int change) {
+  if (!street) return;
+  Entry& e = m_entries[street];
+  e.links += change;
+  if (e.pending) return;
+  e.pending = true;
+  m_pending.push_back(street);
+}
+
+void CStrCellIndex::CellsOf(CStrStrasse* s, std::vector<uint16_t>* cells) {
+  cells->clear();
+  for (int k = 1; CStrStrassenTeil* p = s->GetStrassenTeil(k); ++k) {
+    const int sx = p->GetStartX(), sy = p->GetStartY(), ex = p->GetEndX(), ey = p->GetEndY();
+    const int mx = (ex > sx) - (ex < sx), my = (ey > sy) - (ey < sy);
+    // Pieces run along one axis inside the map; a longer walk is no piece.
+    const int n = std::max(std::abs(ex - sx), std::abs(ey - sy));
+    for (int i = 0; i <= n && i < 2 * ISO_MAP_SIZE; ++i) {
+      int cell = 0;
+      if (Cell(sx + i * mx, sy + i * my, &cell)) cells->push_back(static_cast<uint16_t>(cell));
+    }
+  }
+  std::sort(cells->begin(), cells->end());
+  cells->erase(std::unique(cells->begin(), cells->end()), cells->end());
+}
+
+void CStrCellIndex::Refresh() {
+  for (CStrStrasse* s : m_pending) {
+    auto it = m_entries.find(s);
+    if (it == m_entries.end()) continue;
+    Entry& e = it->second;
+    for (uint16_t cell : e.cells) EraseOne(m_streets[cell], s);
+    // A street no listed junction holds may be gone already: it is not read.
+    if (e.links <= 0) {
+      m_entries.erase(it);
+      continue;
+    }
+    CellsOf(s, &e.cells);
+    for (uint16_t cell : e.cells) m_streets[cell].push_back(s);
+    e.pending = false;
+  }
+  m_pending.clear();
+}
+
+const std::vector<CStrJunction*>& CStrCellIndex::JunctionsAt(int x, int y) const {
+  static const std::vector<CStrJunction*> none;
+  int cell = 0;
+  return Cell(x, y, &cell) ? m_junctions[cell] : none;
+}
+
+CStrJunction* CStrCellIndex::JunctionAt(int x, int y) const {
+  const std::vector<CStrJunction*>& at = JunctionsAt(x, y);
+  return at.empty() ? nullptr : at.front();
+}
+
+const std::vector<CStrStrasse*>& CStrCellIndex::StreetsAt(int x, int y) {
+  static const std::vector<CStrStrasse*> none;
+  Refresh();
+  int cell = 0;
+  return Cell(x, y, &cell) ? m_streets[cell] : none;
+}
+
+void CStrCellIndex::JunctionsIn(int x1, int y1, int x2, int y2, std::vector<CStrJunction*>* out) const {
+  out->clear();
+  for (int y = std::max(y1, 0); y <= std::min(y2, ISO_MAP_SIZE - 1); ++y)
+    for (int x = std::max(x1, 0); x <= std::min(x2, ISO_MAP_SIZE - 1); ++x)
+      for (CStrJunction* j : m_junctions[y * ISO_MAP_SIZE + x]) out->push_back(j);
+}
+
+void CStrCellIndex::StreetsIn(int x1, int y1, int x2, int y2, std::vector<CStrStrasse*>* out) {
+  Refresh();
+  out->clear();
+  for (int y = std::max(y1, 0); y <= std::min(y2, ISO_MAP_SIZE - 1); ++y)
+    for (int x = std::max(x1, 0); x <= std::min(x2, ISO_MAP_SIZE - 1); ++x)
+      for (CStrStrasse* s : m_streets[y * ISO_MAP_SIZE + x])
+        if (std::find(out->begin(), out->end(), s) == out->end()) out->push_back(s);
+}
