@@ -185,6 +185,8 @@ class CZorGuiHost : public CGuiHost {
   void PlaySound(const char* name) override;
   bool GetPictureSize(int id, int* w, int* h) override;
   void VarAddValue(const char* name, double value) override;
+  void TakeCredit(long amount) override;
+  void RepayCredit(long amount) override;
   void SetAdviser(int adviser) override;
   // The interface's selections.
   int GetStreet24hLoad(int direction, int hour) override;
