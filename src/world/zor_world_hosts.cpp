@@ -29,6 +29,11 @@ void CZorWorldHost::SetAchtungWindow(int warning) {
 }
 bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
 double CZorWorldHost::GetPreis(int entry, int cls) { return CPreise::GetPreis(entry, cls); }
+int CZorWorldHost::CheckForMoney(int amount) {
+  CFinanzen* finanzen = m_world.GetFinanzen();
+  return finanzen ? finanzen->CheckForMoney(amount) : 1;
+}
+
 void CZorWorldHost::VarAddValue(const char* name, double value) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
 }

@@ -21,6 +21,7 @@ class CZorWorldHost : public CWorldHost {
   void SetAchtungWindow(int warning) override;
   bool GetShowMicroZellen() override;
   double GetPreis(int entry, int cls) override;
+  int CheckForMoney(int amount) override;
   void VarAddValue(const char* name, double value) override;
 
  private:
