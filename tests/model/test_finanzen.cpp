@@ -97,19 +97,10 @@ int LoadPayload(CFinanzen& fin, const zortest::ByteList& bytes, int version) {
 
 }  // namespace
 
-TEST_F(Finances, StartsWithTheStartBudgetAndWholeNumbers) {
+TEST_F(Finances, StartsWithTheStartBudgetAndStoresWholeNumbers) {
   EXPECT_EQ(fin.GetVarValue("F.KONTO"), 100000000.0);
   EXPECT_EQ(fin.GetVarValue("F.LASTYEAR.KONTO"), 0.0);
-  EXPECT_EQ(fin.GetVarValue("F.KREDITE.GROESSE"), 10000000.0);
-  float step = 0;
-  EXPECT_EQ(fin.GetStep("F.KREDITE", &step), 0);
-  EXPECT_EQ(step, 1000000.0f);
-  EXPECT_EQ(fin.GetVarValue("F.NOSUCHROW"), -1.0);
-  EXPECT_EQ(fin.GetStep("F.NOSUCHROW", &step), 1);
   EXPECT_EQ(fin.GetVarValue("LISTENDE"), -1.0);
-  EXPECT_EQ(fin.GetVar(21), nullptr);
-  EXPECT_STREQ(fin.GetVar(20)->name, "LISTENDE");
-
   EXPECT_EQ(fin.SetVarData("F.KONTO", 1234.9), 0);
   EXPECT_EQ(fin.GetVarValue("F.KONTO"), 1234.0);
   fin.SetVarData("F.KONTO", -0.5);
