@@ -1,11 +1,5 @@
 #include "measures/advice_centre.h"
 
-int CZorviZentrale::OnPlayloopTurn(STime, STime) { return 0; }
-
-int CZorviZentrale::ResetYearData(STime, STime) { return 0; }
-
-CZorvaList* CZorviZentrale::GetList(const char*) { return nullptr; }
-
 int CZorviZentrale::AddZorviZentrale(CBuildingTrafficObject* centre) {
   if (m_pZentrale) return 1;
   m_pZentrale = centre;

@@ -1,21 +1,18 @@
 #pragma once
 // Car sharing: the centre and its stations.
-// Stand-in: only what the world's start-up and turn call on it.
+// Stand-in for the measure's own fields, keys and steps: the common
+// pattern alone, with no block, and what the world's start-up calls on it.
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
-#include "worldbase/zor_world_obj.h"
+#include "measures/measure.h"
 
 class CBuildingTrafficObject;
 
-class CCarsharing : public CWorldObj {
+class CCarsharing : public CMeasure {
  public:
+  CCarsharing() : CMeasure(kMeasureWithoutBlock, nullptr) {}
   // Takes the centre or a station on; 0.
   virtual int AddOutlet(CBuildingTrafficObject* outlet);
   // 1 when the centre may not go while stations remain (unless forced).
   virtual int RemoveOutlet(CBuildingTrafficObject* outlet, bool force);
-  using CWorldObj::OnPlayloopTurn;
-  virtual int OnPlayloopTurn(STime now, STime last);
-  virtual int ResetYearData(STime now, STime last);
-  // The object list named by the key, or null.
-  virtual CZorvaList* GetList(const char* key);
 };

@@ -1,9 +1,11 @@
 #pragma once
 // Rental micro cars.
-// Stand-in: only what the world's start-up and turn call on it.
+// Stand-in for the measure's own fields, keys and steps: the common
+// pattern alone, with no block, and what the world's start-up calls on it.
 #include "sim/sim_date.h"
-#include "worldbase/zor_world_obj.h"
+#include "measures/measure.h"
 
-class CMietMicro : public CWorldObj {
+class CMietMicro : public CMeasure {
  public:
+  CMietMicro() : CMeasure(kMeasureWithoutBlock, nullptr) {}
 };

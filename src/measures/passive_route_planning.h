@@ -1,12 +1,11 @@
 #pragma once
 // Passive route planning.
-// Stand-in: only what the world's start-up and turn call on it.
+// Stand-in for the measure's own fields, keys and steps: the common
+// pattern alone, with no block, and what the world's start-up calls on it.
 #include "sim/sim_date.h"
-#include "worldbase/zor_world_obj.h"
+#include "measures/measure.h"
 
-class CPassiveRoutenPlanung : public CWorldObj {
+class CPassiveRoutenPlanung : public CMeasure {
  public:
-  using CWorldObj::OnPlayloopTurn;
-  virtual int OnPlayloopTurn(STime now, STime last);
-  virtual int ResetYearData(STime now, STime last);
+  CPassiveRoutenPlanung() : CMeasure(kMeasureWithoutBlock, nullptr) {}
 };

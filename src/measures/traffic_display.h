@@ -1,9 +1,11 @@
 #pragma once
 // Traffic guidance signs.
-// Stand-in: only what the world's start-up and turn call on it.
+// Stand-in for the measure's own fields, keys and steps: the common
+// pattern alone, with no block, and what the world's start-up calls on it.
 #include "sim/sim_date.h"
-#include "worldbase/zor_world_obj.h"
+#include "measures/measure.h"
 
-class CTrafficDisplay : public CWorldObj {
+class CTrafficDisplay : public CMeasure {
  public:
+  CTrafficDisplay() : CMeasure(kMeasureWithoutBlock, nullptr) {}
 };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/zor_record.h"
+
 namespace {
 constexpr const char* kEnd = "LISTENDE";
 
@@ -77,4 +79,30 @@ void ConvertOldVarRows(const SVVarType* oldRows, SVVarTypeNew* rows, int count) 
     rows[i].max = oldRows[i].max;
     rows[i].step = oldRows[i].step;
   }
+}
+
+void WriteVarRow(ZorRecordWriter& out, const SVVarTypeNew& row) {
+  out.FixedString(row.name, sizeof row.name);
+  out.I32(row.flag);
+  out.F64(row.value);
+  out.F64(row.min);
+  out.F64(row.max);
+  out.F64(row.step);
+}
+
+void ReadVarRow(ZorRecordReader& in, SVVarTypeNew* row) {
+  in.FixedString(row->name, sizeof row->name);
+  row->flag = in.I32();
+  row->value = in.F64();
+  row->min = in.F64();
+  row->max = in.F64();
+  row->step = in.F64();
+}
+
+void ReadVarRowFloat(ZorRecordReader& in, SVVarType* row) {
+  in.FixedString(row->name, sizeof row->name);
+  row->value = in.F32();
+  row->min = in.F32();
+  row->max = in.F32();
+  row->step = in.F32();
 }

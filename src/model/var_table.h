@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+class ZorRecordReader;
+class ZorRecordWriter;
+
 #pragma pack(push, 1)
 struct SVVarTypeNew {
   char name[60];
@@ -58,3 +61,10 @@ using CVarTableFloat = TVarTable<SVVarType>;
 // the name (always terminated), and the numbers widened to double; each
 // target row keeps its flag.
 void ConvertOldVarRows(const SVVarType* oldRows, SVVarTypeNew* rows, int count);
+
+// The rows' savegame fields, little-endian through the record codec: the
+// 60-byte name, then the flag and four doubles (96 bytes), or four floats
+// (76 bytes) for the older layout.
+void WriteVarRow(ZorRecordWriter& out, const SVVarTypeNew& row);
+void ReadVarRow(ZorRecordReader& in, SVVarTypeNew* row);
+void ReadVarRowFloat(ZorRecordReader& in, SVVarType* row);

@@ -7,6 +7,7 @@
 #include "measures/preise.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
+#include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
 #include "iso/iso_info.h"
@@ -29,6 +30,11 @@ void CZorWorldHost::SetAchtungWindow(int warning) {
 }
 bool CZorWorldHost::GetShowMicroZellen() { return m_world.GetShowMicroZellen(); }
 double CZorWorldHost::GetPreis(int entry, int cls) { return CPreise::GetPreis(entry, cls); }
+int CZorWorldHost::CheckForMoney(int amount) {
+  CFinanzen* finanzen = m_world.GetFinanzen();
+  return finanzen ? finanzen->CheckForMoney(amount) : 1;
+}
+
 void CZorWorldHost::VarAddValue(const char* name, double value) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
 }
@@ -414,6 +420,14 @@ void CZorGuiHost::SetBalloonHelp(const char* text, int x, int y, int cost) {
 
 void CZorGuiHost::SetAchtungWindow(int text) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindow(text);
+}
+
+void CZorGuiHost::TakeCredit(long amount) {
+  if (CFinanzen* finanzen = m_world.GetFinanzen()) finanzen->TakeCredit(amount);
+}
+
+void CZorGuiHost::RepayCredit(long amount) {
+  if (CFinanzen* finanzen = m_world.GetFinanzen()) finanzen->RepayCredit(amount);
 }
 
 void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {

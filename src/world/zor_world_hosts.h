@@ -21,6 +21,7 @@ class CZorWorldHost : public CWorldHost {
   void SetAchtungWindow(int warning) override;
   bool GetShowMicroZellen() override;
   double GetPreis(int entry, int cls) override;
+  int CheckForMoney(int amount) override;
   void VarAddValue(const char* name, double value) override;
 
  private:
@@ -207,6 +208,8 @@ class CZorGuiHost : public CGuiHost {
   void PlaySound(const char* name) override;
   bool GetPictureSize(int id, int* w, int* h) override;
   void VarAddValue(const char* name, double value) override;
+  void TakeCredit(long amount) override;
+  void RepayCredit(long amount) override;
   void SetAdviser(int adviser) override;
   // The interface's selections.
   int GetStreet24hLoad(int direction, int hour) override;

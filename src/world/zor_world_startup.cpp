@@ -234,6 +234,7 @@ int CZorvaWorld::OnStartup() {
   m_pMessage->SetWindowTree(CUserInt::topWindow);
 
   m_pGottModus = NewGottModus();
+  m_pFinanzen->SetGottModus(m_pGottModus);
   m_pUserInt->SetAufloesung(width, height);
 
   QNO_LOG("BVORESTARTUPBAS SCRIPTOK!");

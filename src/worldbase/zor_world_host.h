@@ -47,6 +47,12 @@ class CWorldHost {
     ZOR_STAND_IN("CWorldHost");
     return 0.0;
   }
+  // 1 when the city cannot pay the amount, 0 when it can (the finances'
+  // answer, which depends on the game mode).
+  virtual int CheckForMoney(int /*amount*/) {
+    ZOR_STAND_IN("CWorldHost");
+    return 0;
+  }
   // Adds a value to a named variable of the game model (a booked cost).
   virtual void VarAddValue(const char* /*name*/, double /*value*/) { ZOR_STAND_IN("CWorldHost"); }
 };

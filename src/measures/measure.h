@@ -1,0 +1,129 @@
+#pragma once
+// What every transport measure and the surrounding region share: a flat
+// block of fields saved as one record and answered by name, the money of
+// the year booked hourly from yearly amounts, advertising campaigns that run
+// for a year, users that move toward their potential, and the yearly
+// closing. A measure describes its block once (SMeasureLayout) and adds its
+// own steps through the hooks.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "framework/zor_pointer_list.h"
+#include "sim/sim_date.h"
+#include "worldbase/zor_world_obj.h"
+
+// One saved field of a measure's block.
+struct SMeasureField {
+  enum Kind : uint8_t { kInt32, kFloat };
+  // The variable name; null for a saved field that answers no name.
+  const char* key;
+  Kind kind;
+  size_t offset;
+  // Whether the field has a step and bounds for the interface.
+  bool bounded = false;
+  float min = 0.0f;
+  float max = 0.0f;
+  float step = 0.0f;
+};
+
+// A paid advertising campaign: its running flag (int32) and its progress in
+// years (float) in the block; what starting it costs and what it does when
+// its year is over.
+struct SMeasureCampaign {
+  size_t running;
+  size_t progress;
+  double price;
+  float quoteFactor;
+  float awarenessRise;
+};
+
+constexpr int kNoField = -1;
+
+struct SMeasureLayout {
+  // The record's name; null for a measure whose block is not described,
+  // which writes the record of a world object without data.
+  const char* recordName;
+  const SMeasureField* fields;
+  int fieldCount;
+  // The int32 money fields of the year and the float quote and awareness
+  // that campaigns change; kNoField where the measure has none.
+  int income = kNoField;
+  int expenses = kNoField;
+  int balance = kNoField;
+  int lastBalance = kNoField;
+  int quote = kNoField;
+  int awareness = kNoField;
+  const SMeasureCampaign* campaigns = nullptr;
+  int campaignCount = 0;
+};
+
+// The layout of a measure whose block is not described yet.
+extern const SMeasureLayout kMeasureWithoutBlock;
+
+class CMeasure : public CWorldObj {
+ public:
+  // `block` is the measure's own field block, which outlives the base.
+  CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {}
+  ~CMeasure() override = default;
+
+  // Named fields of the block: 0 for the measure's keys, 1 for all others.
+  using CWorldObj::GetVarData;
+  using CWorldObj::SetVarData;
+  int GetVarData(const char* key, double* value) override;
+  // Stores the value (int32 fields truncate it); a campaign's flag starts
+  // or stops the campaign.
+  int SetVarData(const char* key, double value) override;
+  int GetStep(const char* key, float* step) override;
+  int GetVarMin(const char* key, float* min) override;
+  int GetVarMax(const char* key, float* max) override;
+
+  using CWorldObj::OnPlayloopTurn;
+  // Once per change of the simulated hour: the measure's bookings, the
+  // campaigns' progress, the balance, then the users.
+  virtual int OnPlayloopTurn(STime now, STime last);
+  // At a change of year only: ResetBilanz.
+  virtual int ResetYearData(STime now, STime last);
+  // Last year's balance takes this year's; income and expenses start at 0.
+  virtual void ResetBilanz();
+  // The measure's building list under its key; null for other keys.
+  virtual CZorvaList* GetList(const char* /*key*/) { return nullptr; }
+
+  using CWorldObj::SerializeGameStore;
+  // The record: u32 30 + block size, the 30-byte name, then the block's
+  // fields in order, little-endian.
+  int SerializeGameStore(FILE* file, char* name) override;
+  // Reads the block after the container read the length and name; 1 on a
+  // short read or a float field that is no number (logged), which leaves
+  // the block as it was.
+  int SerializeGameLoad(FILE* file) override;
+
+  // The block's size in the record.
+  size_t GetBlockSize() const;
+  // The step toward the potential of one turn: (potential - users) /
+  // damping x 3 x elapsed, never past the potential.
+  static double MoveUsers(double users, double potential, double damping, double elapsed);
+
+ protected:
+  // The measure's own steps of the turn, before the campaigns and the
+  // balance, and after them.
+  virtual void BookTurn(double /*elapsed*/) {}
+  virtual void CalculateUser(double /*elapsed*/) {}
+  // After a block was loaded: what the re-created buildings book again and
+  // the message time.
+  virtual void AfterLoad() {}
+  // A year's amount booked for the elapsed share of it, truncated; added to
+  // the int32 field.
+  void BookYearly(int field, double yearlyAmount, double elapsed);
+  int32_t& IntAt(size_t offset) { return *reinterpret_cast<int32_t*>(m_pBlock + offset); }
+  float& FloatAt(size_t offset) { return *reinterpret_cast<float*>(m_pBlock + offset); }
+  const SMeasureField* FindField(const char* key) const;
+
+ private:
+  void AdvanceCampaigns(double elapsed);
+  // 0 whether or not the campaign starts; the price is booked once.
+  int SetCampaign(const SMeasureCampaign& campaign, double value);
+
+  const SMeasureLayout& m_Layout;
+  char* m_pBlock;
+};

@@ -1,3 +1,0 @@
-#include "measures/umland.h"
-
-int CUmland::OnPlayloopTurn(STime, STime) { return 0; }
