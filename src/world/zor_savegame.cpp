@@ -246,6 +246,10 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
 }
 
 bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion) {
+  // An hour activated in the last turn has its hourly work (a year's closing
+  // included) done at the start of the next turn; a load starts that hour as
+  // done, so the work is done now and goes into the savegame.
+  if (m_pSimWelt && m_LastHourTime.year != -1 && m_LastDayTime.year != -1) RunHourChange();
   ZorMemoryOut text;
   CCyberNet* net = m_pSimWelt ? m_pSimWelt->pCyberNet() : nullptr;
   if (!text.f() || !net || net->Write(text.f()) != 0 || !text.Finish(companion)) return false;
@@ -451,8 +455,11 @@ bool CZorvaWorld::ReadSavegame(FILE* file) {
       return false;
     const long start = std::ftell(file);
     if (!ReadTag(file, name)) return false;
-    if (Upper(name, wanted) && (!object || object->SerializeGameLoad(file) != 0)) return false;
-    return std::ftell(file) <= start + length && std::fseek(file, start + length, SEEK_SET) == 0;
+    // The owner's reader knows its record's size and the next section starts
+    // where it stopped: stored lengths need not match the payload (the
+    // finances' length counts its rows at 76 bytes, its payload holds 96).
+    if (Upper(name, wanted)) return object && object->SerializeGameLoad(file) == 0;
+    return std::fseek(file, start + length, SEEK_SET) == 0;
   };
   if (!ReadTag(file, tag) || !record("OPNV", m_pOpnv)) return false;
   RenderLadeAnzeige(file);

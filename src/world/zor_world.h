@@ -482,6 +482,8 @@ class CZorvaWorld : public CZorvaObject {
   virtual CFinanzen* NewFinanzen();
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
+  // The day view's and the hourly work of an hour not handled yet.
+  void RunHourChange();
   void RunHourlyFanOut(const STime& now);
   // Input filter steps (zor_world_input.cpp).
   bool IsOpen(int window) const;

@@ -107,20 +107,7 @@ int CZorvaWorld::OnPlayloopTurn() {
     }
     const STime time = STime::FromDate(m_pSimWelt->Date());
     m_pGottModus->OnPlayloopTurn(time);
-    if (m_LastHourTime.year == -1) {
-      m_LastHourTime = time;
-      m_LastHourTime.hour = time.hour - 1;
-    }
-    if (m_LastDayTime.year == -1) {
-      m_LastDayTime = time;
-      m_LastDayTime.hour = time.hour - 1;
-    }
-    if (time.hour != m_LastDayTime.hour) {
-      m_pStreetNet->UpdateCarFlow24(time.hour);
-      m_pUserInt->UpdateStreet24h(time.hour);
-      m_LastDayTime = time;
-    }
-    if (time.hour != m_LastHourTime.hour) RunHourlyFanOut(time);
+    RunHourChange();
     m_pIsoWelt->OnPlayloopTurn();
     m_pOpnv->OnPlayloopTurn();
     if (m_pSimWelt->Computate(spacing) == 0 && m_CalculatedPending > 0) {
@@ -131,6 +118,24 @@ int CZorvaWorld::OnPlayloopTurn() {
   }
   if (m_pUserInt) m_pUserInt->OnPlayloopTurn();
   return 0;
+}
+
+void CZorvaWorld::RunHourChange() {
+  const STime time = STime::FromDate(m_pSimWelt->Date());
+  if (m_LastHourTime.year == -1) {
+    m_LastHourTime = time;
+    m_LastHourTime.hour = time.hour - 1;
+  }
+  if (m_LastDayTime.year == -1) {
+    m_LastDayTime = time;
+    m_LastDayTime.hour = time.hour - 1;
+  }
+  if (time.hour != m_LastDayTime.hour) {
+    m_pStreetNet->UpdateCarFlow24(time.hour);
+    m_pUserInt->UpdateStreet24h(time.hour);
+    m_LastDayTime = time;
+  }
+  if (time.hour != m_LastHourTime.hour) RunHourlyFanOut(time);
 }
 
 void CZorvaWorld::RunHourlyFanOut(const STime& now) {
