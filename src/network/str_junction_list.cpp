@@ -652,9 +652,15 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
         shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
       noRoom = true;
-    // A four-lane drag's second column passes no junction.
-    if (type == STRASSE_VIERSPURIG && near.JunctionAt(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
-      noRoom = true;
+    // A four-lane drag's second column passes no junction, and runs over
+    // water exactly where its centre line does: a bridge's record names the
+    // centre line's river cells only, and its removal puts the river back
+    // beside them too.
+    if (type == STRASSE_VIERSPURIG) {
+      const auto sx = static_cast<short>(cx + (my != 0)), sy = static_cast<short>(cy + (mx != 0));
+      if (near.JunctionAt(sx, sy)) noRoom = true;
+      if (near.IsWater(sx, sy) != near.IsWater(cx, cy)) water = true;
+    }
     // A four-lane end's piece covers the cells beside and after its own.
     // A new end's piece is drawn over those cells: no other junction stands there.
     const bool newEnd = end && type == STRASSE_VIERSPURIG && !near.JunctionAt(cx, cy);
@@ -797,6 +803,10 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
   if (const int refused = CheckDrag(x1, y1, x2, y2, t); refused != 0) {
     if (refused == STR_BUILD_BAD_REQUEST) QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return refused;
+  }
+  if (m_pSimWelt && !m_pSimWelt->HasFreeIds(kBuildCrossingIds, kBuildStreetIds)) {
+    QNO_ERROR(QNO_SEV_ERROR, "No free ids in SimWelt for street %d/%d -> %d/%d", x1, y1, x2, y2);
+    return STR_BUILD_NO_IDS;
   }
   bool touches = false;
   if (a) {
