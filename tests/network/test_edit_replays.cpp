@@ -318,6 +318,47 @@ TEST(EditReplay, ABuildIsRefusedWhenTheDemandModelHasNoIdsLeft) {
   g_ZorLoadVersion = 0;
 }
 
+// Whether a vehicle leaving the junction's cells can reach the other's.
+bool LaneLeadsFrom(CStrJunction* from, CStrJunction* to) {
+  std::vector<Cell*> open;
+  std::set<Cell*> seen;
+  CQnoMicroZelle* start = from->GetMicroZelle(static_cast<short>(from->GetXPos()), static_cast<short>(from->GetYPos()));
+  CQnoMicroZelle* goal = to->GetMicroZelle(static_cast<short>(to->GetXPos()), static_cast<short>(to->GetYPos()));
+  if (!start || !goal) return false;
+  for (int i = 0; i < start->GetCount(); ++i) open.push_back(start->GetZelle(i));
+  while (!open.empty()) {
+    Cell* c = open.back();
+    open.pop_back();
+    if (goal->Owns(c)) return true;
+    for (int k = 0; k < c->m_AnzNachfolger; ++k)
+      if (Cell* n = c->m_pNachfolger[k]; n && seen.insert(n).second) open.push_back(n);
+  }
+  return false;
+}
+
+TEST(EditReplay, AOneWayStreetsLaneLeadsFromItsStartToItsEnd) {
+  g_ZorLoadVersion = 240;
+  {
+    // Over a bridge.
+    StormWorld sw;
+    ASSERT_EQ(sw.w.Build(13, 23, 36, 23, STRASSE_EINBAHN), OK);
+    EXPECT_TRUE(LaneLeadsFrom(sw.w.At(13, 23), sw.w.At(36, 23)));
+    for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  }
+  // Alone, and split by a T junction.
+  StormWorld sw;
+  ASSERT_EQ(sw.w.Build(47, 26, 47, 43, STRASSE_EINBAHN), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(47, 43)));
+  EXPECT_FALSE(LaneLeadsFrom(sw.w.At(47, 43), sw.w.At(47, 26))) << "a one-way street leads back";
+  ASSERT_EQ(sw.w.Build(12, 29, 47, 29), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(47, 29)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 29), sw.w.At(47, 43)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(12, 29), sw.w.At(47, 43)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(12, 29)));
+  for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
