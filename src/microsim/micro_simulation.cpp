@@ -85,8 +85,14 @@ int CMicroSimulation::LinkAndTurnSec(CQnoMicroZelle* a, CQnoMicroZelle* b, CStra
   if (!a || !b) return 1;
   if (type != STRASSE_EINBAHN) return Link(a, b, type, simIdAB, simIdBA);
   b->Turn();
+  // The last exit; of a tile with a lane more than the street uses (a bend
+  // or a bridge), the last one of the street's own lane.
   BinaryMicroSimObject* last = nullptr;
-  for (int i = 0; BinaryMicroSimObject* exit = a->FindExitZelle(i); ++i) last = exit;
-  a->SetNachfolger(last, b->FindEntryZelle(0));
+  BinaryMicroSimObject* lastOfLane = nullptr;
+  for (int i = 0; BinaryMicroSimObject* exit = a->FindExitZelle(i); ++i) {
+    last = exit;
+    if (simIdAB != 0 && exit->m_SimID == simIdAB) lastOfLane = exit;
+  }
+  a->SetNachfolger(lastOfLane ? lastOfLane : last, b->FindEntryZelle(0));
   return 0;
 }

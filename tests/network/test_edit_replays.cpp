@@ -359,6 +359,18 @@ TEST(EditReplay, AOneWayStreetsLaneLeadsFromItsStartToItsEnd) {
   g_ZorLoadVersion = 0;
 }
 
+TEST(EditReplay, AOneWayStreetContinuedPastABendLeadsIntoItsDeadEnd) {
+  // The dead end's cells are joined to the bend tile's lane of the street,
+  // not to the lane the street does not use.
+  Replay("B 10 51 10 40 3  B 10 40 11 40 1", {OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  ASSERT_EQ(sw.w.Build(10, 51, 10, 40, STRASSE_EINBAHN), OK);
+  ASSERT_EQ(sw.w.Build(10, 40, 11, 40), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(10, 51), sw.w.At(11, 40)));
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
