@@ -720,8 +720,16 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (four && graphic > 0 && m_pIsoWelt &&
         m_pIsoWelt->GetIsoGroupSize(graphic, static_cast<TIsoRichtung>(rotation & 3), gw, gd) == 0)
       for (int gx = cx; gx < cx + gw; ++gx)
-        for (int gy = cy; gy < cy + gd; ++gy)
+        for (int gy = cy; gy < cy + gd; ++gy) {
           if (near.IsWater(static_cast<short>(gx), static_cast<short>(gy))) water = true;
+          // Nor a bend of a street: the group would hide the tile that
+          // joins the bend's two pieces.
+          CStrJunction::Arm bend[CStrJunction::kMaxStreets];
+          if ((gx != cx || gy != cy) &&
+              near.StreetArmsOver(static_cast<short>(gx), static_cast<short>(gy), bend, CStrJunction::kMaxStreets) == 2 &&
+              (bend[0].dx != -bend[1].dx || bend[0].dy != -bend[1].dy))
+            noRoom = true;
+        }
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;

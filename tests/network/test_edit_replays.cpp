@@ -116,6 +116,13 @@ TEST(EditReplay, AFourLaneBridgeNeedsTheRiverUnderBothColumns) {
   Replay("B 29 10 29 20 4", {STR_BUILD_ON_WATER});
 }
 
+TEST(EditReplay, AFourLaneJunctionsGroupCoversNoBend) {
+  // The four-lane T junction at 51/26 would cover the bend at 52/26.
+  Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 51 31 51 26 4", {OK, OK, STR_BUILD_NO_ROOM});
+  // One cell further from the bend it is built.
+  Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 50 31 50 26 4", {OK, OK, OK});
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }
