@@ -1,6 +1,8 @@
 #include "microsim/micro_simulation.h"
 
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 #include "microsim/micro_cells.h"
 
@@ -12,14 +14,40 @@ double CMicroSimulation::CalcDistance(const BinaryMicroSimObject* a, const Binar
   return 10.0 * std::sqrt(dx * dx + dy * dy);
 }
 
-void CMicroSimulation::LinkOneLane(CQnoMicroZelle* from, CQnoMicroZelle* to, uint16_t simId) {
+namespace {
+
+// Whether the exit of `layout` lies on a lane that comes in from `other`.
+bool ComesFrom(CQnoMicroZelle* layout, const BinaryMicroSimObject* exit, const CQnoMicroZelle* other) {
+  std::vector<BinaryMicroSimObject*> open;
+  for (int i = 0; i < layout->GetCount(); ++i) {
+    BinaryMicroSimObject* c = layout->GetZelle(i);
+    if (c->m_pVorgaenger && c->m_pVorgaenger->m_pOwner == other) open.push_back(c);
+  }
+  std::unordered_set<const BinaryMicroSimObject*> seen(open.begin(), open.end());
+  while (!open.empty()) {
+    BinaryMicroSimObject* c = open.back();
+    open.pop_back();
+    if (c == exit) return true;
+    for (int k = 0; k < c->m_AnzNachfolger && k < BinaryMicroSimObject::kLinks; ++k) {
+      BinaryMicroSimObject* n = c->m_pNachfolger[k];
+      if (n && layout->Owns(n) && seen.insert(n).second) open.push_back(n);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void CMicroSimulation::LinkOneLane(CQnoMicroZelle* from, CQnoMicroZelle* to, uint16_t simId, bool oneWay) {
   BinaryMicroSimObject* bestExit = nullptr;
   BinaryMicroSimObject* bestEntry = nullptr;
   int best = 0;
   for (int i = 0; BinaryMicroSimObject* exit = from->FindExitZelle(i); ++i)
     for (int j = 0; BinaryMicroSimObject* entry = to->FindEntryZelle(j); ++j) {
       const bool fits = entry->m_LaneKind == 0 || exit->m_LaneKind == 0 || entry->m_LaneKind == exit->m_LaneKind;
-      if (!fits) continue;
+      // A one-way street has no lane back: a lane that comes in from `to`
+      // goes on away from it, not back into it.
+      if (!fits || (oneWay && ComesFrom(from, exit, to))) continue;
       const int d = static_cast<int>(CalcDistance(exit, entry));
       if (!bestExit || d < best) {
         bestExit = exit;
@@ -36,8 +64,9 @@ int CMicroSimulation::Link(CQnoMicroZelle* a, CQnoMicroZelle* b, CStrassenType t
                            uint16_t simIdBA) {
   if (!a || !b) return 1;
   if (type >= STRASSE_VIERSPURIG && type != STRASSE_SCHIENE) return LinkStrasseD(a, b, type, simIdAB, simIdBA);
-  LinkOneLane(a, b, simIdAB);
-  LinkOneLane(b, a, simIdBA);
+  const bool oneWay = type == STRASSE_EINBAHN;
+  LinkOneLane(a, b, simIdAB, oneWay);
+  LinkOneLane(b, a, simIdBA, oneWay);
   return 0;
 }
 
@@ -56,8 +85,14 @@ int CMicroSimulation::LinkAndTurnSec(CQnoMicroZelle* a, CQnoMicroZelle* b, CStra
   if (!a || !b) return 1;
   if (type != STRASSE_EINBAHN) return Link(a, b, type, simIdAB, simIdBA);
   b->Turn();
+  // The last exit; of a tile with a lane more than the street uses (a bend
+  // or a bridge), the last one of the street's own lane.
   BinaryMicroSimObject* last = nullptr;
-  for (int i = 0; BinaryMicroSimObject* exit = a->FindExitZelle(i); ++i) last = exit;
-  a->SetNachfolger(last, b->FindEntryZelle(0));
+  BinaryMicroSimObject* lastOfLane = nullptr;
+  for (int i = 0; BinaryMicroSimObject* exit = a->FindExitZelle(i); ++i) {
+    last = exit;
+    if (simIdAB != 0 && exit->m_SimID == simIdAB) lastOfLane = exit;
+  }
+  a->SetNachfolger(lastOfLane ? lastOfLane : last, b->FindEntryZelle(0));
   return 0;
 }

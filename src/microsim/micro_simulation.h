@@ -29,6 +29,7 @@ class CMicroSimulation {
   static double CalcDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b);
 
  private:
-  // Joins the nearest fitting pair of an exit of `from` and an entry of `to`.
-  void LinkOneLane(CQnoMicroZelle* from, CQnoMicroZelle* to, uint16_t simId);
+  // Joins the nearest fitting pair of an exit of `from` and an entry of `to`;
+  // for a one-way street no exit of a lane that comes in from `to`.
+  void LinkOneLane(CQnoMicroZelle* from, CQnoMicroZelle* to, uint16_t simId, bool oneWay = false);
 };

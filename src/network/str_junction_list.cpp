@@ -661,9 +661,15 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
         shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
       noRoom = true;
-    // A four-lane drag's second column passes no junction.
-    if (type == STRASSE_VIERSPURIG && near.JunctionAt(static_cast<short>(cx + (my != 0)), static_cast<short>(cy + (mx != 0))))
-      noRoom = true;
+    // A four-lane drag's second column passes no junction, and runs over
+    // water exactly where its centre line does: a bridge's record names the
+    // centre line's river cells only, and its removal puts the river back
+    // beside them too.
+    if (type == STRASSE_VIERSPURIG) {
+      const auto sx = static_cast<short>(cx + (my != 0)), sy = static_cast<short>(cy + (mx != 0));
+      if (near.JunctionAt(sx, sy)) noRoom = true;
+      if (near.IsWater(sx, sy) != near.IsWater(cx, cy)) water = true;
+    }
     // A four-lane end's piece covers the cells beside and after its own.
     // A new end's piece is drawn over those cells: no other junction stands there.
     const bool newEnd = end && type == STRASSE_VIERSPURIG && !near.JunctionAt(cx, cy);
@@ -721,8 +727,16 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (four && graphic > 0 && m_pIsoWelt &&
         m_pIsoWelt->GetIsoGroupSize(graphic, static_cast<TIsoRichtung>(rotation & 3), gw, gd) == 0)
       for (int gx = cx; gx < cx + gw; ++gx)
-        for (int gy = cy; gy < cy + gd; ++gy)
+        for (int gy = cy; gy < cy + gd; ++gy) {
           if (near.IsWater(static_cast<short>(gx), static_cast<short>(gy))) water = true;
+          // Nor a bend of a street: the group would hide the tile that
+          // joins the bend's two pieces.
+          CStrJunction::Arm bend[CStrJunction::kMaxStreets];
+          if ((gx != cx || gy != cy) &&
+              near.StreetArmsOver(static_cast<short>(gx), static_cast<short>(gy), bend, CStrJunction::kMaxStreets) == 2 &&
+              (bend[0].dx != -bend[1].dx || bend[0].dy != -bend[1].dy))
+            noRoom = true;
+        }
   }
   if (water) return STR_BUILD_ON_WATER;
   if (fifth) return STR_BUILD_BAD_REQUEST;
@@ -808,6 +822,10 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
   // A street crosses tracks only where a level crossing fits.
   if (m_pRailNet && t < STRASSE_SCHIENE)
     if (const int refused = m_pRailNet->CheckStreetDrag(x1, y1, x2, y2, t); refused != 0) return refused;
+  if (m_pSimWelt && !m_pSimWelt->HasFreeIds(kBuildCrossingIds, kBuildStreetIds)) {
+    QNO_ERROR(QNO_SEV_ERROR, "No free ids in SimWelt for street %d/%d -> %d/%d", x1, y1, x2, y2);
+    return STR_BUILD_NO_IDS;
+  }
   bool touches = false;
   if (a) {
     matchEnd(a);

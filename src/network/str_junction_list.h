@@ -44,11 +44,16 @@ enum : int {
   // A junction of the drag would get arms of types that no junction
   // graphic shows (a four-lane arm at a junction of one-tile streets).
   STR_BUILD_NO_GRAPHIC = 8,
-  // An end or a junction of the drag would stand on water or a bridge.
+  // An end or a junction of the drag would stand on water or a bridge, or
+  // a four-lane drag's second column would run over water where its centre
+  // line does not, or the reverse.
   STR_BUILD_ON_WATER = 9,
   // A four-lane junction's 2 x 2 group would cover another junction, or an
   // end lies on the second column of a four-lane street.
   STR_BUILD_NO_ROOM = 10,
+  // The demand model has no ids left for the junctions and streets the
+  // drag would make.
+  STR_BUILD_NO_IDS = 11,
   STR_BUILD_OK = 100
 };
 
@@ -84,6 +89,12 @@ class CStrBuildLine : public CStrBuildRequest {
 class CStrJunctionList : public CList {
  public:
   static constexpr int kHashSize = 2000;
+  // The most crossing and street ids of the demand model that one build
+  // takes (its ends, the junction where it crosses a street, and both
+  // directions of the streets it makes, splits and joins), with room to
+  // spare; a build is refused unless that many are free.
+  static constexpr int kBuildCrossingIds = 8;
+  static constexpr int kBuildStreetIds = 64;
 
   CStrJunctionList(CIsoWelt* iso, CSimWelt* sim);
   ~CStrJunctionList() override;

@@ -294,6 +294,11 @@ bool CSimTrafficSlot::SetNE_GoTime(short id, int seconds) {
 
 CSimStreet* CSimTrafficSlot::GetStreet(const short& id) const { return FindStreet(id); }
 
+bool CSimTrafficSlot::HoldsId(short id, bool street) const {
+  const CBinaryTree* tree = street ? m_streetTree : m_crossingTree;
+  return tree && tree->FindNodeWithKey(id) != nullptr;
+}
+
 CSimCrossing* CSimTrafficSlot::GetCrossing(const short& id) const {
   if (!m_crossingTree) return nullptr;
   auto* c = static_cast<CSimCrossing*>(m_crossingTree->FindNodeWithKey(id));

@@ -58,6 +58,9 @@ class CSimTrafficSlot : public CSimObjectBT {
   int StreetLength(const short& id) const;
   int CarFlow(const short& id, short* capacity) const;
   bool GetCrossingsOfStreet(const short& id, short& start, short& end) const;
+  // Whether a crossing (street) of this hour has the id, made or removed:
+  // a removed one keeps its id until the next hour.
+  bool HoldsId(short id, bool street) const;
   int ID() const { return IsCreated() ? m_slotId : 0; }
   CSimDate Date() const;
   CSimDate* GetDatePointer() { return &m_date; }

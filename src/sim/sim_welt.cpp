@@ -41,8 +41,8 @@ bool CSimWelt::Create(CSimLocationFactory* factory) {
   m_editing = m_active = m_computed = m_computing = nullptr;
   m_countdown = 0;
   m_state = 0;
-  m_crossingIds = 0;
-  m_streetIds = 0;
+  m_crossingIds = IdSource{};
+  m_streetIds = IdSource{};
   m_slotIds = 0;
 
   m_city = m_parts ? m_parts->NewCityModell() : nullptr;
@@ -212,18 +212,43 @@ bool CSimWelt::EditingReady(const char* where) const {
   return true;
 }
 
+bool CSimWelt::IdInUse(short id, bool street) const {
+  for (CSimTrafficSlot* slot : {m_editing, m_computing, m_computed, m_active})
+    if (slot && slot->HoldsId(id, street)) return true;
+  return false;
+}
+
+short CSimWelt::NextId(IdSource& ids, bool street) {
+  if (ids.highest < kHighestId) return static_cast<short>(++ids.highest);
+  for (int n = 0; n < kHighestId; ++n) {
+    const auto id = static_cast<short>(ids.reuseFrom);
+    ids.reuseFrom = static_cast<unsigned short>(ids.reuseFrom >= kHighestId ? 1 : ids.reuseFrom + 1);
+    if (!IdInUse(id, street)) return id;
+  }
+  return 0;
+}
+
+int CSimWelt::CountFreeIds(const IdSource& ids, bool street, int enough) const {
+  int free = kHighestId - ids.highest;
+  for (int id = 1; id <= ids.highest && free < enough; ++id)
+    if (!IdInUse(static_cast<short>(id), street)) ++free;
+  return free;
+}
+
+bool CSimWelt::HasFreeIds(int crossings, int streets) const {
+  return CountFreeIds(m_crossingIds, false, crossings) >= crossings &&
+         CountFreeIds(m_streetIds, true, streets) >= streets;
+}
+
 int CSimWelt::AddCrossing(short id) {
   if (!EditingReady("Fehler in CSimWelt::AddCrossing()")) return 0;
   if (id == 0) {
     // Ids are 16-bit and must stay positive to be routed.
-    if (m_crossingIds >= kHighestId)
-      return SimSetError(22, "Fehler in CSimWelt::AddCrossing()", "all ids up to %d given",
-                         static_cast<int>(m_crossingIds)),
-             0;
-    id = static_cast<short>(m_crossingIds + 1);
-    m_crossingIds = static_cast<unsigned short>(id);
-  } else if (id > 0 && id > m_crossingIds) {
-    m_crossingIds = static_cast<unsigned short>(id);
+    id = NextId(m_crossingIds, false);
+    if (id == 0)
+      return SimSetError(22, "Fehler in CSimWelt::AddCrossing()", "no free id up to %d", kHighestId), 0;
+  } else if (id > 0 && id > m_crossingIds.highest) {
+    m_crossingIds.highest = static_cast<unsigned short>(id);
   }
   if (!m_editing->AddCrossing(id, SIM_CROSSING_NONE, 30, 30))
     return SimSetError(22, "Fehler in CSimWelt::AddCrossing()", "crossing %d", id), 0;
@@ -234,14 +259,10 @@ int CSimWelt::AddStreet(const short& startId, const TSimDirection& startSide, co
                         const TSimDirection& endSide, int length, short id) {
   if (!EditingReady("Fehler in CSimWelt::AddStreet()")) return 0;
   if (id == 0) {
-    if (m_streetIds >= kHighestId)
-      return SimSetError(23, "Fehler in CSimWelt::AddStreet()", "all ids up to %d given",
-                         static_cast<int>(m_streetIds)),
-             0;
-    id = static_cast<short>(m_streetIds + 1);
-    m_streetIds = id;
-  } else if (id > m_streetIds) {
-    m_streetIds = id;
+    id = NextId(m_streetIds, true);
+    if (id == 0) return SimSetError(23, "Fehler in CSimWelt::AddStreet()", "no free id up to %d", kHighestId), 0;
+  } else if (id > 0 && id > m_streetIds.highest) {
+    m_streetIds.highest = static_cast<unsigned short>(id);
   }
   if (!m_editing->AddStreet(id, startId, startSide, endId, endSide, length, -1.0, 0))
     return SimSetError(23, "Fehler in CSimWelt::AddStreet()", "street %d from crossing %d to crossing %d", id, startId,

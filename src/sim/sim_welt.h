@@ -60,6 +60,9 @@ class CSimWelt : public CSimObject {
   bool SetStreetVls(const short& id, bool on);
   bool IsCrossingValid(short id) const;
   double StreetVelocity(short id) const;
+  // Whether `crossings` more crossings and `streets` more streets would
+  // each get an id of their own.
+  bool HasFreeIds(int crossings, int streets) const;
 
   // Queries on the active slot.
   int CarFlow(const short& street) const;
@@ -93,14 +96,29 @@ class CSimWelt : public CSimObject {
   static CSimTrafficSlot* DeleteSlot(CSimTrafficSlot* slot);
   CSimTrafficSlot* SlotByRole(int which) const;
 
+  // The ids of one kind: new ones count up from the highest given; once
+  // every id up to the highest has been given, the ids that no hour holds
+  // any more (a removed one stays taken for the rest of its hour) are given
+  // again, searched from where the last search ended.
+  struct IdSource {
+    unsigned short highest = 0;
+    unsigned short reuseFrom = 1;
+  };
+  // Whether a slot holds a crossing (street) under the id.
+  bool IdInUse(short id, bool street) const;
+  // The id for a new crossing (street), 0 when none is free.
+  short NextId(IdSource& ids, bool street);
+  // Counts free ids up to `enough`.
+  int CountFreeIds(const IdSource& ids, bool street, int enough) const;
+
   CSimWeltParts* m_parts;
   unsigned char m_valid = 0;
   CSimTrafficSlot* m_editing = nullptr;
   CSimTrafficSlot* m_active = nullptr;
   CSimTrafficSlot* m_computed = nullptr;
   CSimTrafficSlot* m_computing = nullptr;
-  unsigned short m_crossingIds = 0;
-  short m_streetIds = 0;
+  IdSource m_crossingIds;
+  IdSource m_streetIds;
   unsigned short m_slotIds = 0;
   CSimCityModell* m_city = nullptr;
   CCyberNet* m_cyberNet = nullptr;

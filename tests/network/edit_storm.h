@@ -296,6 +296,17 @@ inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults) {
   return faults;
 }
 
+// The demand model's hour turns every this many steps, as it does while a
+// player edits: the ids that removals freed come free with the hours.
+constexpr int kHourSteps = 250;
+
+inline void TurnHour(World& w) {
+  w.sim->StartNextIntervall(false);
+  while (w.sim->Computate(1) != 0) {
+  }
+  w.sim->ActivateCalculatedSlot();
+}
+
 // Runs the steps on a new world: every step checked, and a refused step
 // must leave the network's record as it was; every `saveEvery` steps a
 // round trip. Stops at the first step with a finding.
@@ -311,6 +322,7 @@ inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool chec
     if (checkRefused && refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
     if (saveEvery > 0 && (i + 1) % static_cast<size_t>(saveEvery) == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
+    if ((i + 1) % kHourSteps == 0) TurnHour(sw.w);
     if (!faults.empty()) {
       f.step = static_cast<int>(i);
       f.faults = faults;
@@ -346,6 +358,7 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
     if (refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
     if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
+    if ((i + 1) % kHourSteps == 0) TurnHour(sw.w);
     if (!faults.empty()) {
       f.step = i;
       f.faults = faults;

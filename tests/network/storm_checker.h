@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -206,17 +207,12 @@ class Checker {
       return;
     }
     std::map<int, std::pair<int, int>> expected;  // crossing id -> (in, out)
-    int highest = 0;
-    for (CStrJunction* j : junctions) {
-      expected[j->GetSimID()];
-      highest = std::max<int>(highest, j->GetSimID());
-    }
+    for (CStrJunction* j : junctions) expected[j->GetSimID()];
     for (CStrStrasse* s : streets) {
       const int a = s->GetStartJunction() ? s->GetStartJunction()->GetSimID() : 0;
       const int b = s->GetEndJunction() ? s->GetEndJunction()->GetSimID() : 0;
       for (auto [id, from, to] : {std::tuple<int, int, int>{s->GetSimID(), a, b}, {s->GetSimIDSecond(), b, a}}) {
         if (id == 0) continue;
-        highest = std::max(highest, id);
         ++expected[from].second;
         ++expected[to].first;
         CSimStreet* m = slot->GetStreet(static_cast<short>(id));
@@ -249,18 +245,14 @@ class Checker {
     }
     if (crossings != static_cast<int>(junctions.size()))
       Fault("the demand model has ", crossings, " crossings for ", junctions.size(), " junctions");
-    // Streets of the model that no live street names.
-    m_highest = std::max(m_highest, highest);
-    for (int id = 1; id <= m_highest + 64; ++id) {
-      CSimStreet* m = slot->GetStreet(static_cast<short>(id));
-      if (m && m->IsCreated() && !w.net->GetStreetByID(static_cast<short>(id)))
-        Fault("street ", id, " of the demand model belongs to no street");
-    }
+    // A street of the model that no live street names is found above: every
+    // street of the model runs between two crossings, which cannot go while
+    // they hold it.
   }
 
   void CheckMap(World& w, const std::vector<CStrJunction*>& junctions, const std::set<CStrJunction*>& live,
                 const std::vector<CStrStrasse*>& streets, const std::set<CStrStrasse*>& liveStreets) {
-    std::set<CWorldObj*> objects(w.host.objects.begin(), w.host.objects.end());
+    std::unordered_set<CWorldObj*> objects(w.host.objects.begin(), w.host.objects.end());
     for (CStrJunction* j : junctions)
       if (j->GetKreuzObject()) objects.insert(j->GetKreuzObject());
     for (CStrStrasse* s : streets)
@@ -297,6 +289,7 @@ class Checker {
               Fault("cell ", At(x, y), " shows a street that is gone");
           }
         }
+        if (!water && kind == OBJ_RIVER) Fault("cell ", At(x, y), " shows a river where none was");
         if (water && kind != OBJ_RIVER && kind != OBJ_STREET_PIECE && kind != OBJ_CROSSING)
           Fault("river cell ", At(x, y), " is lost (kind ", static_cast<int>(kind), ")");
         if (water && kind == OBJ_STREET_PIECE && !covered.count({x, y})) {
@@ -308,25 +301,34 @@ class Checker {
   }
 
   void CheckMicroCells(const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
-    std::set<CQnoMicroZelle*> layouts;
-    std::map<CQnoMicroZelle*, std::string> where;
-    auto collect = [&](CMicroZellenGroup* g, const std::string& owner) {
-      for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
-        if (m->pZelle) {
-          layouts.insert(m->pZelle);
-          where[m->pZelle] = owner + " tile " + At(static_cast<int16_t>(g->GetX() + m->dx), static_cast<int16_t>(g->GetY() + m->dy));
-        }
+    // Each layout with its owner, named only when a finding needs it.
+    struct Place {
+      CQnoMicroZelle* layout;
+      CStrJunction* junction;
+      CStrStrasse* street;
+      int x, y;
     };
-    for (CStrJunction* j : junctions)
-      collect(j->GetMicroZellen(), "junction " + At(j->GetXPos(), j->GetYPos()) + " of " +
-                                       std::to_string(j->GetAnzLinkedStreets()) + " streets,");
-    for (CStrStrasse* s : streets) collect(s->GetMicroZellenGroup(), Name(s) + ",");
-    std::set<Cell*> cells;
-    for (CQnoMicroZelle* l : layouts)
-      for (int i = 0; i < l->GetCount(); ++i) cells.insert(l->GetZelle(i));
-    for (CQnoMicroZelle* l : layouts)
-      for (int i = 0; i < l->GetCount(); ++i) {
-        Cell* c = l->GetZelle(i);
+    std::vector<Place> places;
+    std::unordered_set<CQnoMicroZelle*> layouts;
+    auto collect = [&](CMicroZellenGroup* g, CStrJunction* j, CStrStrasse* s) {
+      for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+        if (m->pZelle && layouts.insert(m->pZelle).second)
+          places.push_back({m->pZelle, j, s, static_cast<int16_t>(g->GetX() + m->dx), static_cast<int16_t>(g->GetY() + m->dy)});
+    };
+    for (CStrJunction* j : junctions) collect(j->GetMicroZellen(), j, nullptr);
+    for (CStrStrasse* s : streets) collect(s->GetMicroZellenGroup(), nullptr, s);
+    auto where = [](const Place& p) {
+      const std::string owner = p.junction ? "junction " + At(p.junction->GetXPos(), p.junction->GetYPos()) + " of " +
+                                                 std::to_string(p.junction->GetAnzLinkedStreets()) + " streets,"
+                                           : Name(p.street) + ",";
+      return owner + " tile " + At(p.x, p.y);
+    };
+    std::unordered_set<Cell*> cells;
+    for (const Place& p : places)
+      for (int i = 0; i < p.layout->GetCount(); ++i) cells.insert(p.layout->GetZelle(i));
+    for (const Place& p : places)
+      for (int i = 0; i < p.layout->GetCount(); ++i) {
+        Cell* c = p.layout->GetZelle(i);
         if (c->m_AnzNachfolger > Cell::kLinks) {
           Fault("a micro cell has ", static_cast<int>(c->m_AnzNachfolger), " successors");
           continue;
@@ -334,8 +336,8 @@ class Checker {
         // A lane that no direction uses (the other lane of a one-way end)
         // is left to the micro simulation; a used one leads on.
         if (c->m_AnzNachfolger == 0 && c->m_SimID != 0)
-          Fault("micro cell ", c->m_ID, " of ", where[l], " (sim id ", c->m_SimID, ", lane ", static_cast<int>(c->m_LaneKind),
-                ") leads nowhere");
+          Fault("micro cell ", c->m_ID, " of ", where(p), " (sim id ", c->m_SimID, ", lane ",
+                static_cast<int>(c->m_LaneKind), ") leads nowhere");
         for (int k = 0; k < c->m_AnzNachfolger; ++k) {
           Cell* n = c->m_pNachfolger[k];
           if (n && !cells.count(n))
@@ -372,7 +374,6 @@ class Checker {
   }
 
   std::vector<std::string> m_out;
-  int m_highest = 0;
 };
 
 }  // namespace stormtest

@@ -4,6 +4,9 @@
 // network's record as it was.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,11 +19,14 @@ using namespace stormtest;
 // Replays the steps; each gives its result and leaves a sound network.
 // `open`: the text of a finding that is known and not yet mended, which
 // the replay leaves aside.
-void Replay(const std::string& text, const std::vector<int>& results, const std::string& open = "") {
+// `setup` prepares the world before the first step.
+void Replay(const std::string& text, const std::vector<int>& results, const std::string& open = "",
+            const std::function<void(StormWorld&)>& setup = nullptr) {
   g_ZorLoadVersion = 240;
   const std::vector<Op> ops = Parse(text);
   ASSERT_EQ(ops.size(), results.size());
   StormWorld sw;
+  if (setup) setup(sw);
   for (size_t i = 0; i < ops.size(); ++i) {
     SCOPED_TRACE(Format(ops[i]));
     const ByteList before = sw.Record();
@@ -94,6 +100,27 @@ TEST(EditReplay, AFourLaneBridgeGivesBothColumnsOfItsRiverBack) {
   Replay("B 35 17 6 17 4  D 35 17 6 17 4", {OK, 0});
   // A four-lane street bent round twice over the river along x at y = 45.
   Replay("B 47 15 41 15 4  B 43 15 43 47 4  D 43 15 41 15 4  B 47 15 47 47 4  D 43 47 47 47 4", {OK, OK, 0, OK, 0});
+}
+
+TEST(EditReplay, AFourLaneBridgeNeedsTheRiverUnderBothColumns) {
+  // The river along y ends at y = 62: a bridge at y = 62 would have land
+  // under its second column, which its removal turned into river.
+  Replay("B 20 62 40 62 4", {STR_BUILD_ON_WATER});
+  Replay("B 20 61 40 61 4  D 20 61 40 61 4", {OK, 0});
+  // The river along x ends at x = 62; the one along y meets it at x = 30/31.
+  Replay("B 62 40 62 50 4", {STR_BUILD_ON_WATER});
+  Replay("B 61 40 61 50 4  D 61 40 61 50 4", {OK, 0});
+  Replay("B 29 40 29 50 4", {STR_BUILD_ON_WATER});
+  // Beside a river: the second column on water, the centre line on land.
+  Replay("B 20 44 28 44 4", {STR_BUILD_ON_WATER});
+  Replay("B 29 10 29 20 4", {STR_BUILD_ON_WATER});
+}
+
+TEST(EditReplay, AFourLaneJunctionsGroupCoversNoBend) {
+  // The four-lane T junction at 51/26 would cover the bend at 52/26.
+  Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 51 31 51 26 4", {OK, OK, STR_BUILD_NO_ROOM});
+  // One cell further from the bend it is built.
+  Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 50 31 50 26 4", {OK, OK, OK});
 }
 
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
@@ -234,6 +261,120 @@ TEST(EditReplay, AStreetEndingAtADeadEndOfALargerTypeTakesThatType) {
   ASSERT_NE(sw.w.At(90, 10), nullptr);
   EXPECT_EQ(sw.w.At(90, 10)->GetType(), STRASSE_2);
   for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
+// The demand model has given every id up to its highest once, as after a
+// long game or a loaded one that holds the highest id: a crossing and a
+// street under the highest ids, removed again.
+void GiveEveryIdOnce(StormWorld& sw) {
+  CSimWelt* sim = sw.w.sim.get();
+  const auto a = static_cast<short>(sim->AddCrossing(0));
+  ASSERT_EQ(sim->AddCrossing(SHRT_MAX), SHRT_MAX);
+  ASSERT_EQ(sim->AddStreet(a, 0, SHRT_MAX, 0, 100, SHRT_MAX), SHRT_MAX);
+  ASSERT_TRUE(sim->RemoveStreet(SHRT_MAX));
+  ASSERT_TRUE(sim->RemoveCrossing(SHRT_MAX));
+  ASSERT_TRUE(sim->RemoveCrossing(a));
+}
+
+TEST(EditReplay, StreetsGetIdsAfterTheDemandModelGaveItsHighest) {
+  // The long two-way storm's step that built a street without ids, after
+  // some twenty thousand steps had given every id once.
+  Replay("B 27 9 49 9 2", {OK}, "", GiveEveryIdOnce);
+  // Builds, splits, joins and deletions, over and over: every street and
+  // junction gets ids of its own, and freed ones are given again.
+  std::string text;
+  std::vector<int> results;
+  for (int i = 0; i < 40; ++i) {
+    text += "B 60 10 80 10 2  B 70 4 70 10 1  B 70 10 70 20 3  D 70 4 70 10 1  D 70 10 70 20 3  D 60 10 80 10 2  ";
+    results.insert(results.end(), {OK, OK, OK, 0, 0, 0});
+  }
+  Replay(text, results, "leads nowhere", GiveEveryIdOnce);
+}
+
+TEST(EditReplay, ABuildIsRefusedWhenTheDemandModelHasNoIdsLeft) {
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  ASSERT_EQ(sw.Apply(Parse("B 60 10 80 10 2")[0]), OK);
+  // Every crossing id but a few is taken outside the network.
+  CSimWelt* sim = sw.w.sim.get();
+  std::vector<short> taken;
+  while (sim->HasFreeIds(CStrJunctionList::kBuildCrossingIds - 1, 0)) {
+    const int id = sim->AddCrossing(0);
+    ASSERT_GT(id, 0);
+    taken.push_back(static_cast<short>(id));
+  }
+  const ByteList before = sw.Record();
+  const size_t objects = sw.w.host.objects.size();
+  // A T junction on the street and a street out of its end.
+  for (const char* step : {"B 70 4 70 10 1", "B 80 10 80 20 1"}) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(sw.Apply(Parse(step)[0]), STR_BUILD_NO_IDS);
+    EXPECT_EQ(sw.Record(), before) << "a refused step changed the network";
+    EXPECT_EQ(sw.w.host.objects.size(), objects) << "a refused step left world objects";
+  }
+  // With room again, once the hours that held the removed ids are gone,
+  // the same drags are built soundly.
+  for (short id : taken) ASSERT_TRUE(sim->RemoveCrossing(id));
+  EXPECT_EQ(sw.Apply(Parse("B 70 4 70 10 1")[0]), STR_BUILD_NO_IDS);
+  TurnHour(sw.w);
+  TurnHour(sw.w);
+  EXPECT_EQ(sw.Apply(Parse("B 70 4 70 10 1")[0]), OK);
+  EXPECT_EQ(sw.Apply(Parse("B 80 10 80 20 1")[0]), OK);
+  for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
+// Whether a vehicle leaving the junction's cells can reach the other's.
+bool LaneLeadsFrom(CStrJunction* from, CStrJunction* to) {
+  std::vector<Cell*> open;
+  std::set<Cell*> seen;
+  CQnoMicroZelle* start = from->GetMicroZelle(static_cast<short>(from->GetXPos()), static_cast<short>(from->GetYPos()));
+  CQnoMicroZelle* goal = to->GetMicroZelle(static_cast<short>(to->GetXPos()), static_cast<short>(to->GetYPos()));
+  if (!start || !goal) return false;
+  for (int i = 0; i < start->GetCount(); ++i) open.push_back(start->GetZelle(i));
+  while (!open.empty()) {
+    Cell* c = open.back();
+    open.pop_back();
+    if (goal->Owns(c)) return true;
+    for (int k = 0; k < c->m_AnzNachfolger; ++k)
+      if (Cell* n = c->m_pNachfolger[k]; n && seen.insert(n).second) open.push_back(n);
+  }
+  return false;
+}
+
+TEST(EditReplay, AOneWayStreetsLaneLeadsFromItsStartToItsEnd) {
+  g_ZorLoadVersion = 240;
+  {
+    // Over a bridge.
+    StormWorld sw;
+    ASSERT_EQ(sw.w.Build(13, 23, 36, 23, STRASSE_EINBAHN), OK);
+    EXPECT_TRUE(LaneLeadsFrom(sw.w.At(13, 23), sw.w.At(36, 23)));
+    for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  }
+  // Alone, and split by a T junction.
+  StormWorld sw;
+  ASSERT_EQ(sw.w.Build(47, 26, 47, 43, STRASSE_EINBAHN), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(47, 43)));
+  EXPECT_FALSE(LaneLeadsFrom(sw.w.At(47, 43), sw.w.At(47, 26))) << "a one-way street leads back";
+  ASSERT_EQ(sw.w.Build(12, 29, 47, 29), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(47, 29)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 29), sw.w.At(47, 43)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(12, 29), sw.w.At(47, 43)));
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(47, 26), sw.w.At(12, 29)));
+  for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
+TEST(EditReplay, AOneWayStreetContinuedPastABendLeadsIntoItsDeadEnd) {
+  // The dead end's cells are joined to the bend tile's lane of the street,
+  // not to the lane the street does not use.
+  Replay("B 10 51 10 40 3  B 10 40 11 40 1", {OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  ASSERT_EQ(sw.w.Build(10, 51, 10, 40, STRASSE_EINBAHN), OK);
+  ASSERT_EQ(sw.w.Build(10, 40, 11, 40), OK);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(10, 51), sw.w.At(11, 40)));
   g_ZorLoadVersion = 0;
 }
 

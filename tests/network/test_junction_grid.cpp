@@ -87,7 +87,9 @@ void BuildGrid(World& w) {
       ASSERT_EQ(w.Build(Node(i), Node(j), Node(i), Node(j + 1), ColumnType(i)), STR_BUILD_OK) << i << "/" << j;
 }
 
-// Whether one of the junction's cells leads into a layout of another tile.
+// Whether the junction's cells lead into a layout of another tile once for
+// every street that a vehicle may take from it: not into a one-way street
+// that ends here.
 bool CellsLinkedOut(CStrJunction* j) {
   CQnoMicroZelle* own = j->GetMicroZelle(static_cast<short>(j->GetXPos()), static_cast<short>(j->GetYPos()));
   if (!own) return false;
@@ -96,7 +98,12 @@ bool CellsLinkedOut(CStrJunction* j) {
     BinaryMicroSimObject* c = own->GetZelle(k);
     for (BinaryMicroSimObject* n : c->m_pNachfolger) out += n && n->m_pOwner != own;
   }
-  return out >= j->GetAnzLinkedStreets();
+  int leaving = 0;
+  for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+    CStrStrasse* s = j->GetStreetByNR(i);
+    leaving += s->GetStreetType() != STRASSE_EINBAHN || s->GetStartJunction() == j;
+  }
+  return out >= leaving;
 }
 
 using Shape = std::tuple<int, int, unsigned short, int, int>;

@@ -1,6 +1,8 @@
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "sim/sim_error.h"
@@ -209,6 +211,84 @@ TEST_F(WorldTest, EditingEntryPointsReportWhatTheSlotDid) {
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->CrossingType(), SIM_CROSSING_SIGNAL);
   EXPECT_EQ(c->NW_GoTime(), 50);
+}
+
+// Computes the next hour and makes it the active one.
+void TurnHour(CSimWelt& w) {
+  w.StartNextIntervall(false);
+  RunToIdle(w, 0);
+  ASSERT_TRUE(w.ActivateCalculatedSlot());
+}
+
+TEST_F(WorldTest, OnceTheHighestIdIsGivenFreedIdsAreGivenAgain) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  // A loaded game may hold the highest id; the ids below it are free.
+  ASSERT_EQ(w.AddCrossing(SHRT_MAX), SHRT_MAX);
+  const int a = w.AddCrossing(0);
+  const int b = w.AddCrossing(0);
+  ASSERT_GT(a, 0);
+  ASSERT_GT(b, 0);
+  EXPECT_NE(a, b);
+  EXPECT_NE(a, SHRT_MAX);
+  const auto ca = static_cast<short>(a), cb = static_cast<short>(b);
+  ASSERT_EQ(w.AddStreet(ca, 0, cb, 0, 100, SHRT_MAX), SHRT_MAX);
+  const int kept = w.AddStreet(ca, 1, cb, 1, 100, 0);
+  ASSERT_GT(kept, 0);
+
+  // Build and remove, twice round every id, a new hour now and then: every
+  // id given is new to the streets of every hour the world holds, and a
+  // removed one is not given again before its hour is gone.
+  std::unordered_set<int> hour;    // the ids removed since the hour turned
+  std::unordered_set<int> before;  // those of the hour before, still held
+  for (int i = 0; i < 2 * SHRT_MAX + 100; ++i) {
+    const int id = w.AddStreet(cb, 3, ca, 3, 100, 0);
+    ASSERT_GT(id, 0) << "step " << i;
+    ASSERT_NE(id, SHRT_MAX);
+    ASSERT_NE(id, kept);
+    ASSERT_EQ(hour.count(id), 0u) << "id " << id << " given again in its hour";
+    ASSERT_EQ(before.count(id), 0u) << "id " << id << " given again while the hour before holds it";
+    CSimStreet* s = w.EditingSlot()->GetStreet(static_cast<short>(id));
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->pStartCrossing()->ID(), b);
+    ASSERT_TRUE(w.RemoveStreet(static_cast<short>(id)));
+    hour.insert(id);
+    if (i % 5000 == 4999) {
+      TurnHour(w);
+      before = std::move(hour);
+      hour.clear();
+    }
+  }
+  // A removed crossing's id comes again after the hours that held it.
+  ASSERT_TRUE(w.RemoveCrossing(SHRT_MAX));
+  for (int i = 0; i < 3; ++i) TurnHour(w);
+  bool again = false;
+  for (int i = 0; i < SHRT_MAX && !again; ++i) {
+    const int c = w.AddCrossing(0);
+    ASSERT_GT(c, 0);
+    ASSERT_TRUE(c != a && c != b) << c;
+    again = c == SHRT_MAX;
+  }
+  EXPECT_TRUE(again);
+}
+
+TEST_F(WorldTest, WhenEveryIdIsTakenNoneIsGivenAndTheWorldSaysSo) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  EXPECT_TRUE(w.HasFreeIds(8, 64));
+  for (int i = 1; i <= SHRT_MAX - 3; ++i) ASSERT_EQ(w.AddCrossing(0), i);
+  EXPECT_TRUE(w.HasFreeIds(3, 0));
+  EXPECT_FALSE(w.HasFreeIds(4, 0));
+  for (int i = 0; i < 3; ++i) ASSERT_GT(w.AddCrossing(0), 0);
+  EXPECT_FALSE(w.HasFreeIds(1, 0));
+  EXPECT_TRUE(w.HasFreeIds(0, 64));
+  EXPECT_EQ(w.AddCrossing(0), 0);
+  // Removed ids stay taken for the rest of their hour.
+  for (short id = 1; id <= 2; ++id) ASSERT_TRUE(w.RemoveCrossing(id));
+  EXPECT_FALSE(w.HasFreeIds(1, 0));
+  EXPECT_EQ(w.AddCrossing(0), 0);
 }
 
 TEST_F(WorldTest, TheDateAndTheCityAreSavedAndLoaded) {
