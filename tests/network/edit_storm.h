@@ -44,6 +44,19 @@ inline std::vector<Op> Parse(const std::string& text) {
   return out;
 }
 
+// The steps of a file, one a line as the storms write them; other lines
+// (comments, notes) are left out.
+inline std::vector<Op> ReadSteps(const char* path) {
+  std::string text;
+  if (FILE* in = std::fopen(path, "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, in))
+      if (line[0] == 'B' || line[0] == 'D') text += line;
+    std::fclose(in);
+  }
+  return Parse(text);
+}
+
 // A world of the generated game data with the storm's rivers, and the
 // checker that knows them.
 struct StormWorld {

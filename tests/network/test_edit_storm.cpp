@@ -54,15 +54,8 @@ void Storm(const Mix& mix, uint32_t seed) {
 TEST(EditStorm, Replay) {
   const char* path = std::getenv("ZOR_STORM_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_STORM_REPLAY to a file of steps";
-  std::string text;
-  if (FILE* in = std::fopen(path, "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof line, in))
-      if (line[0] == 'B' || line[0] == 'D') text += line;
-    std::fclose(in);
-  }
   g_ZorLoadVersion = 240;
-  const Finding f = RunOps(Parse(text));
+  const Finding f = RunOps(ReadSteps(path));
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
   g_ZorLoadVersion = 0;
 }

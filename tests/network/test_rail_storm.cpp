@@ -46,15 +46,8 @@ TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
-  std::string text;
-  if (FILE* in = std::fopen(path, "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof line, in))
-      if (line[0] == 'B' || line[0] == 'D') text += line;
-    std::fclose(in);
-  }
   g_ZorLoadVersion = 240;
-  const Finding f = RunRailOps(Parse(text));
+  const Finding f = RunRailOps(ReadSteps(path));
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
   g_ZorLoadVersion = 0;
 }
