@@ -175,10 +175,7 @@ int CZorvaWorld::ResetGame() {
 
 bool CZorvaWorld::CheckForAutoLoadGame() {
   if (!EnterSaveDir()) return false;
-  FILE* file = std::fopen(SavePath("AUTOSAVE.AUD").c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
+  return FileExists(SavePath("AUTOSAVE.AUD").c_str());
 }
 
 int CZorvaWorld::CheckForSaveGame() { return SavegameExists(GameModeForSaving()); }
@@ -187,10 +184,7 @@ int CZorvaWorld::CheckForLoadGame() { return SavegameExists(GameModeForListing()
 int CZorvaWorld::SavegameExists(int mode) {
   const std::string name = EnteredName();
   if (name.empty() || !EnterSaveDir()) return 0;
-  FILE* file = std::fopen(SavePath(name + ZorSaveExtension(mode)).c_str(), "rb");
-  if (!file) return 0;
-  std::fclose(file);
-  return 1;
+  return FileExists(SavePath(name + ZorSaveExtension(mode)).c_str()) ? 1 : 0;
 }
 
 int CZorvaWorld::DeleteGame() {
