@@ -223,85 +223,29 @@ int CStrSchJuncList::SerializeGameLoad(FILE* file) {
   return CStrJunctionList::SerializeGameLoad(file);
 }
 
-namespace {
-
-// The box of cells a street's pieces run over.
-struct Box {
-  int x1 = 1 << 20, y1 = 1 << 20, x2 = -(1 << 20), y2 = -(1 << 20);
-  explicit Box(CStrStrasse* s) {
-    // A street of one piece runs between its junctions' cells.
-    const CStrJunction* a = s->GetStartJunction();
-    const CStrJunction* b = s->GetEndJunction();
-    if (a && b && s->GetNumber() == 1) {
-      x1 = std::min(a->GetXPos(), b->GetXPos());
-      y1 = std::min(a->GetYPos(), b->GetYPos());
-      x2 = std::max(a->GetXPos(), b->GetXPos());
-      y2 = std::max(a->GetYPos(), b->GetYPos());
-      return;
-    }
-    for (CZorvaObject* o = s->GetHead(); o; o = o->GetNext()) {
-      auto* p = static_cast<CStrStrassenTeil*>(o);
-      x1 = std::min({x1, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
-      y1 = std::min({y1, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
-      x2 = std::max({x2, static_cast<int>(p->GetStartX()), static_cast<int>(p->GetEndX())});
-      y2 = std::max({y2, static_cast<int>(p->GetStartY()), static_cast<int>(p->GetEndY())});
-    }
-  }
-  bool Empty() const { return x2 < x1; }
-};
-
-int Clamp(int v, int hi) { return v < 0 ? 0 : v > hi ? hi : v; }
-
-}  // namespace
-
-void CStrSchJuncList::IndexTracks() {
-  m_Indexed.clear();
-  for (auto& block : m_Blocks) block.clear();
-  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-    auto* j = static_cast<CStrJunction*>(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
-      // Each track once, at its start (a loop is held twice there).
-      if (track->GetStartJunction() != j || (i > 0 && j->GetStreetByNR(i - 1) == track)) continue;
-      const Box b(track);
-      if (b.Empty()) continue;
-      const int n = static_cast<int>(m_Indexed.size());
-      m_Indexed.push_back({track, b.x1, b.y1, b.x2, b.y2, 0});
-      for (int by = Clamp(b.y1 / kBlock, kBlocks - 1); by <= Clamp(b.y2 / kBlock, kBlocks - 1); ++by)
-        for (int bx = Clamp(b.x1 / kBlock, kBlocks - 1); bx <= Clamp(b.x2 / kBlock, kBlocks - 1); ++bx)
-          m_Blocks[by * kBlocks + bx].push_back(n);
-    }
-  }
-  m_Lookup = 0;
-}
-
 void CStrSchJuncList::TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out) {
   out->clear();
-  if (!m_UseIndex) {
-    for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
-      auto* j = static_cast<CStrJunction*>(o);
-      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-        auto* track = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
-        if (track->GetStartJunction() == j && std::find(out->begin(), out->end(), track) == out->end())
-          out->push_back(track);
-      }
-    }
+  // A track crosses a street on a cell of both centre lines, so the tracks
+  // the network's cell index holds on the street's cells are all there are.
+  auto cells = [&](int xa, int ya, int xb, int yb) {
+    for (int y = std::min(ya, yb); y <= std::max(ya, yb); ++y)
+      for (int x = std::min(xa, xb); x <= std::max(xa, xb); ++x)
+        for (CStrStrasse* t : StreetsIndexedAt(static_cast<short>(x), static_cast<short>(y))) {
+          auto* track = static_cast<CStrSchienen*>(t);
+          if (std::find(out->begin(), out->end(), track) == out->end()) out->push_back(track);
+        }
+  };
+  // A street of one piece runs between its junctions' cells.
+  const CStrJunction* a = street->GetStartJunction();
+  const CStrJunction* b = street->GetEndJunction();
+  if (a && b && street->GetNumber() == 1) {
+    cells(a->GetXPos(), a->GetYPos(), b->GetXPos(), b->GetYPos());
     return;
   }
-  const Box b(street);
-  if (b.Empty()) return;
-  const int bx1 = Clamp(b.x1 / kBlock, kBlocks - 1), bx2 = Clamp(b.x2 / kBlock, kBlocks - 1);
-  const int by1 = Clamp(b.y1 / kBlock, kBlocks - 1), by2 = Clamp(b.y2 / kBlock, kBlocks - 1);
-  ++m_Lookup;
-  for (int by = by1; by <= by2; ++by)
-    for (int bx = bx1; bx <= bx2; ++bx)
-      for (int n : m_Blocks[by * kBlocks + bx]) {
-        IndexedTrack& t = m_Indexed[static_cast<size_t>(n)];
-        if (t.seen == m_Lookup) continue;
-        t.seen = m_Lookup;
-        // Pieces cross only where their boxes meet.
-        if (t.x1 <= b.x2 && b.x1 <= t.x2 && t.y1 <= b.y2 && b.y1 <= t.y2) out->push_back(t.track);
-      }
+  for (CZorvaObject* o = street->GetHead(); o; o = o->GetNext()) {
+    auto* p = static_cast<CStrStrassenTeil*>(o);
+    cells(p->GetStartX(), p->GetStartY(), p->GetEndX(), p->GetEndY());
+  }
 }
 
 void CStrSchJuncList::CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks) {
@@ -342,8 +286,6 @@ int CStrSchJuncList::CheckForTrainCrossing(CStrJunction* start, CStrJunction* en
 
 int CStrSchJuncList::CheckForTrainCrossings(CStrJunctionList* streets) {
   if (!streets || !GetHead()) return 0;
-  IndexTracks();
-  m_UseIndex = true;
   for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
@@ -353,9 +295,6 @@ int CStrSchJuncList::CheckForTrainCrossings(CStrJunctionList* streets) {
       CheckForTrainCrossing(j, j, s, &found);
     }
   }
-  m_UseIndex = false;
-  m_Indexed.clear();
-  for (auto& block : m_Blocks) block.clear();
   return 0;
 }
 

@@ -56,26 +56,11 @@ class CStrSchJuncList : public CStrJunctionList {
   CStrSchJunction* RailJunctionAt(uint32_t n);
 
  private:
-  // The tracks whose pieces come near a street's (all of them without an
-  // index), each once.
+  // The tracks on the cells of a street's pieces, each once.
   void TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out);
-  void IndexTracks();
   // The crossings of one street with the given tracks.
   void CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks);
 
-  // Tracks with the boxes of cells their pieces cover, by the 16 x 16
-  // blocks of cells the boxes meet; only while CheckForTrainCrossings runs.
-  struct IndexedTrack {
-    CStrSchienen* track;
-    int x1, y1, x2, y2;
-    uint32_t seen;
-  };
-  static constexpr int kBlock = 16;
-  static constexpr int kBlocks = 8;
-  std::vector<IndexedTrack> m_Indexed;
-  std::vector<int> m_Blocks[kBlocks * kBlocks];
-  uint32_t m_Lookup = 0;
-  bool m_UseIndex = false;
   std::vector<CStrSchienen*> m_Near;
 
   // `streets` is the street network, which stays the one that streets and
