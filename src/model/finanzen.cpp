@@ -249,6 +249,9 @@ double CFinanzen::GetCreditLimit() {
 bool CFinanzen::IsPleite() { return Row(0, "F.KREDITE") - Row(0, "F.KONTO") > 2.0 * GetCreditLimit(); }
 
 int CFinanzen::TakeCredit(long amount) {
+  // A negative amount would repay without paying; nothing to take is no
+  // credit.
+  if (amount <= 0) return 1;
   if (Row(0, "F.KREDITE") + static_cast<double>(amount) > GetCreditLimit()) {
     CWorldHost::Get()->SetAchtungWindow(kWarningCreditLimit);
     return 1;
@@ -259,11 +262,15 @@ int CFinanzen::TakeCredit(long amount) {
 }
 
 int CFinanzen::RepayCredit(long amount) {
+  if (amount <= 0) return 1;
   const double credits = Row(0, "F.KREDITE");
-  if (credits == 0.0) {
+  if (credits <= 0.0) {
     CWorldHost::Get()->SetAchtungWindow(kWarningNoCredits);
     return 1;
   }
+  // The window repays in fixed steps; the last step pays only what is still
+  // owed, so the credits never turn into a claim on the city.
+  if (static_cast<double>(amount) > credits) amount = static_cast<long>(credits);
   if (Row(0, "F.KONTO") < static_cast<double>(amount)) {
     CWorldHost::Get()->SetAchtungWindow(kWarningRepayShort);
     return 1;

@@ -194,6 +194,22 @@ TEST_F(Finances, CreditsUpToTheLimitAndTheirRepayment) {
   EXPECT_EQ(fin.GetVarValue("F.KONTO"), 50000000.0);
 }
 
+TEST_F(Finances, RepayingPaysNoMoreThanIsOwedAndAmountsArePositive) {
+  fin.SetVarData("F.KREDITE", 4000000);
+  fin.SetVarData("F.KONTO", 50000000);
+  // A step of ten million against four million owed pays the four.
+  EXPECT_EQ(fin.RepayCredit(10000000), 0);
+  EXPECT_EQ(fin.GetVarValue("F.KREDITE"), 0.0);
+  EXPECT_EQ(fin.GetVarValue("F.KONTO"), 46000000.0);
+  // Negative or empty amounts move nothing in either direction.
+  fin.SetVarData("F.KREDITE", 4000000);
+  EXPECT_EQ(fin.TakeCredit(-1000), 1);
+  EXPECT_EQ(fin.TakeCredit(0), 1);
+  EXPECT_EQ(fin.RepayCredit(-1000), 1);
+  EXPECT_EQ(fin.GetVarValue("F.KREDITE"), 4000000.0);
+  EXPECT_EQ(fin.GetVarValue("F.KONTO"), 46000000.0);
+}
+
 TEST_F(Finances, BankruptBeyondTwiceTheCreditLimit) {
   // people 0: limit 150000000, bankrupt when credits - account > 300000000.
   fin.SetVarData("F.KREDITE", 300000000);
