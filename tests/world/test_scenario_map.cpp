@@ -2,6 +2,9 @@
 // zooming by keys, played through the frame loop on the real game.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "framework/qno_resource.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "support/scenario.h"
@@ -168,6 +171,21 @@ TEST_F(ScenarioMap, AWheelTurnIsNoClick) {
   game.Run({Move(kMidX, kMidY), Wait(40)});
   game.Click(kMidX, kMidY, kRight).Do(Wait(40));
   EXPECT_EQ(CUserInt::selObj.tool, 1);
+}
+
+TEST_F(ScenarioMap, PlayingOverTheMapAsksForNoPictureTheArchivesLack) {
+  Scenario game;
+  QnoResourceManager& resources = *game.World().GetResourceManager();
+  resources.TrackRequests(true);
+  // The pointer over the map draws the selection cell every frame; turning
+  // and zooming redraws the map at every level.
+  game.Run({Move(kMidX, kMidY), Wait(100), Move(kMidX + 40, kMidY + 20), Wait(100)});
+  for (int i = 0; i < 4; ++i) game.Key(SDLK_c).Do(Wait(60));
+  game.Key(SDLK_d).Do(Wait(60));
+  resources.TrackRequests(false);
+  EXPECT_TRUE(resources.RequestedIds().count(1455)) << "the selection cell is drawn";
+  EXPECT_EQ(std::vector<uint32_t>(resources.MissingIds().begin(), resources.MissingIds().end()),
+            std::vector<uint32_t>{});
 }
 
 }  // namespace
