@@ -105,6 +105,7 @@ class CMicroOpnv : public CCar {
   CMicroOpnv();
   ~CMicroOpnv() override;
   // Sets line and index, then CreateCar(null).
+  using CCar::Create;
   int Create(COpnvLine* line, int index);
   int Destroy() override;
   int GetType() const override { return 1; }

@@ -167,7 +167,7 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
 
   // Remembered choices: an area tool without a variant takes its last one;
   // the commercial zone's choice also becomes the residential zone's.
-  auto remember = [this](unsigned char& memory) {
+  auto remember = [](unsigned char& memory) {
     if (selObj.variant > 0)
       memory = static_cast<unsigned char>(selObj.variant);
     else
