@@ -147,7 +147,7 @@ struct City {
       }
     auto place = [&](const zorgen::IsoGroupArt& g, int dir, int x, int y) {
       bool free = true;
-      IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupPart& p) {
+      IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupCell& p) {
         const int cx = x + p.dx, cy = y + p.dy;
         free = cx < ISO_MAP_SIZE && cy < ISO_MAP_SIZE && !taken[cx * ISO_MAP_SIZE + cy];
         return free;
@@ -157,7 +157,7 @@ struct City {
       if (map->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), layer,
                                    static_cast<int>(g.id), nullptr, CIsoRichtung(dir)) != 0)
         return false;
-      IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupPart& p) {
+      IsoVisitGroupPlacement(dir, g.width, g.depth, [&](const IsoGroupCell& p) {
         taken[(x + p.dx) * ISO_MAP_SIZE + y + p.dy] = true;
         return true;
       });

@@ -3,7 +3,7 @@
 // direction, and the order in which placement and previews visit them.
 #include <cstdint>
 
-struct IsoGroupPart {
+struct IsoGroupCell {
   int partX, partY;  // cell of the unturned group
   int dx, dy;        // offset of the covered cell from the anchor
 };
@@ -56,7 +56,7 @@ bool IsoVisitGroupPlacement(int direction, int w, int d, Visit visit) {
         default:
           break;
       }
-      if (!visit(IsoGroupPart{a, b, dx, dy})) return false;
+      if (!visit(IsoGroupCell{a, b, dx, dy})) return false;
     }
   }
   return true;
@@ -73,7 +73,7 @@ bool IsoVisitGroupPreview(int direction, int w, int d, Visit visit) {
     const int b = yDown ? d - 1 - i : i;
     for (int j = 0; j < w; ++j) {
       const int a = xDown ? w - 1 - j : j;
-      IsoGroupPart part{a, b, 0, 0};
+      IsoGroupCell part{a, b, 0, 0};
       IsoGroupPartCell(dir, w, d, a, b, part.dx, part.dy);
       if (!visit(part)) return false;
     }

@@ -16,11 +16,11 @@ int CIsoWelt::SetIsoGroupTurnedAt(unsigned short x, unsigned short y, TBaseType 
   const int dir = direction.GetValue() & 3;
   // Every part must exist before the first cell changes: a group left half
   // placed would keep naming an object that its creator then deletes.
-  const bool complete = IsoVisitGroupPlacement(dir, w, d, [&](const IsoGroupPart& p) {
+  const bool complete = IsoVisitGroupPlacement(dir, w, d, [&](const IsoGroupCell& p) {
     return group->FindObject(p.partX, p.partY, 0) >= 1 && GetIsoInfo(x + p.dx, y + p.dy) != nullptr;
   });
   if (!complete) return 1;
-  IsoVisitGroupPlacement(dir, w, d, [&](const IsoGroupPart& p) {
+  IsoVisitGroupPlacement(dir, w, d, [&](const IsoGroupCell& p) {
     const int cx = x + p.dx, cy = y + p.dy;
     CIsoInfo* cell = GetIsoInfo(cx, cy);
     const int tile = group->FindObject(p.partX, p.partY, 0);

@@ -40,7 +40,7 @@ int CIsoWelt::RenderGroupAsMouseAt(int x, int y, CIsoGroup* group, TIsoRichtung 
   QnoRenderBuffer* buffer = m_pDisplay ? m_pDisplay->GetRenderBuffer() : nullptr;
   const int dir = direction & 3;
   const auto rot = static_cast<TIsoRichtung>((dir + g_IsoRichtung) & 3);
-  const bool complete = IsoVisitGroupPreview(dir, w, d, [&](const IsoGroupPart& p) {
+  const bool complete = IsoVisitGroupPreview(dir, w, d, [&](const IsoGroupCell& p) {
     const int tileId = group->FindObject(p.partX, p.partY, 0);
     if (tileId < 1) return false;
     int sx = 0, sy = 0;

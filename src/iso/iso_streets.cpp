@@ -45,11 +45,11 @@ int CIsoWelt::PlaceFourLaneStraight(int x, int y, int resId, CIsoRichtung dir, C
   if (!group) return 1;
   const int w = group->GetSizeX(), d = group->GetSizeY();
   const int turn = dir.GetValue() & 1;
-  const bool complete = IsoVisitGroupPlacement(turn, w, d, [&](const IsoGroupPart& p) {
+  const bool complete = IsoVisitGroupPlacement(turn, w, d, [&](const IsoGroupCell& p) {
     return group->FindObject(p.partX, p.partY, 0) >= 1 && GetIsoInfo(x + p.dx, y + p.dy) != nullptr;
   });
   if (!complete) return 1;
-  IsoVisitGroupPlacement(turn, w, d, [&](const IsoGroupPart& p) {
+  IsoVisitGroupPlacement(turn, w, d, [&](const IsoGroupCell& p) {
     const int cx = x + p.dx, cy = y + p.dy;
     CIsoInfo* cell = GetIsoInfo(cx, cy);
     // The street's own group on the next tile keeps its cells.
