@@ -27,6 +27,19 @@ using junctiontest::World;
 using Cell = BinaryMicroSimObject;
 using CellXY = std::pair<int, int>;
 
+// One flag per map cell; cells off the map read as unset.
+class CellFlags {
+ public:
+  void Set(int x, int y) {
+    if (On(x, y)) m_flags[x * ISO_MAP_SIZE + y] = 1;
+  }
+  bool Get(int x, int y) const { return On(x, y) && m_flags[x * ISO_MAP_SIZE + y]; }
+
+ private:
+  static bool On(int x, int y) { return x >= 0 && y >= 0 && x < ISO_MAP_SIZE && y < ISO_MAP_SIZE; }
+  std::vector<char> m_flags = std::vector<char>(ISO_MAP_SIZE * ISO_MAP_SIZE, 0);
+};
+
 // The river tile the world's generated data holds.
 constexpr int kRiverRes = 38398;
 
@@ -257,9 +270,12 @@ class Checker {
       if (j->GetKreuzObject()) objects.insert(j->GetKreuzObject());
     for (CStrStrasse* s : streets)
       if (s->GetWorldObj()) objects.insert(s->GetWorldObj());
-    std::set<CellXY> covered;
+    // Flat per-cell tables: the check runs after every step of long storms
+    // under the sanitizers, where tree look-ups per cell dominated.
+    CellFlags covered, rivers;
     for (CStrStrasse* s : streets)
-      for (CellXY c : StreetCells(s)) covered.insert(c);
+      for (CellXY c : StreetCells(s)) covered.Set(c.first, c.second);
+    for (const CellXY& c : m_rivers) rivers.Set(c.first, c.second);
     for (int x = 0; x < 128; ++x)
       for (int y = 0; y < 128; ++y) {
         CIsoInfo* info = w.map->GetIsoInfo(x, y);
@@ -271,7 +287,7 @@ class Checker {
           continue;
         }
         const TObjectType kind = info->GetType(ISO_LAYER_GROUND);
-        const bool water = m_rivers.count({x, y}) != 0;
+        const bool water = rivers.Get(x, y);
         if (kind == OBJ_CROSSING || kind == OBJ_STREET_PIECE || kind == OBJ_RAIL_JUNCTION || kind == OBJ_RIVER) {
           CWorldObj* o = info->GetWorldObject(ISO_LAYER_GROUND);
           if (!o || !objects.count(o)) {
@@ -292,9 +308,9 @@ class Checker {
         if (!water && kind == OBJ_RIVER) Fault("cell ", At(x, y), " shows a river where none was");
         if (water && kind != OBJ_RIVER && kind != OBJ_STREET_PIECE && kind != OBJ_CROSSING)
           Fault("river cell ", At(x, y), " is lost (kind ", static_cast<int>(kind), ")");
-        if (water && kind == OBJ_STREET_PIECE && !covered.count({x, y})) {
+        if (water && kind == OBJ_STREET_PIECE && !covered.Get(x, y)) {
           // A four-lane bridge also covers the cell beside its centre line.
-          const bool beside = covered.count({x - 1, y}) || covered.count({x, y - 1});
+          const bool beside = covered.Get(x - 1, y) || covered.Get(x, y - 1);
           if (!beside) Fault("river cell ", At(x, y), " shows a street no street runs over");
         }
       }
@@ -353,22 +369,35 @@ class Checker {
   // junctions standing there and the streets whose centre line runs over it,
   // each once.
   void CheckCellIndex(World& w, const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
-    std::map<CellXY, std::multiset<CStrJunction*>> junctionCells;
-    std::map<CellXY, std::set<CStrStrasse*>> streetCells;
-    for (CStrJunction* j : junctions) junctionCells[{j->GetXPos(), j->GetYPos()}].insert(j);
+    constexpr int n = ISO_MAP_SIZE;
+    std::vector<std::vector<CStrJunction*>> junctionCells(n * n);
+    std::vector<std::vector<CStrStrasse*>> streetCells(n * n);
+    auto slot = [](int x, int y) { return x >= 0 && y >= 0 && x < n && y < n ? x * n + y : -1; };
+    for (CStrJunction* j : junctions)
+      if (const int i = slot(j->GetXPos(), j->GetYPos()); i >= 0) junctionCells[i].push_back(j);
     for (CStrStrasse* s : streets)
-      for (const CellXY& c : StreetCells(s)) streetCells[c].insert(s);
-    for (int x = 0; x < ISO_MAP_SIZE; ++x)
-      for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      for (const CellXY& c : StreetCells(s))
+        if (const int i = slot(c.first, c.second); i >= 0) {
+          auto& at = streetCells[i];
+          if (std::find(at.begin(), at.end(), s) == at.end()) at.push_back(s);
+        }
+    for (int x = 0; x < n; ++x)
+      for (int y = 0; y < n; ++y) {
         const auto& js = w.net->JunctionsIndexedAt(static_cast<short>(x), static_cast<short>(y));
         const auto& ss = w.net->StreetsIndexedAt(static_cast<short>(x), static_cast<short>(y));
-        const std::multiset<CStrJunction*> indexedJ(js.begin(), js.end());
-        const std::set<CStrStrasse*> indexedS(ss.begin(), ss.end());
-        const auto fj = junctionCells.find({x, y});
-        const auto fs = streetCells.find({x, y});
-        if (indexedJ != (fj == junctionCells.end() ? std::multiset<CStrJunction*>{} : fj->second))
+        std::vector<CStrJunction*>& scanJ = junctionCells[x * n + y];
+        std::vector<CStrStrasse*>& scanS = streetCells[x * n + y];
+        if (js.empty() && ss.empty() && scanJ.empty() && scanS.empty()) continue;
+        std::vector<CStrJunction*> indexedJ(js.begin(), js.end());
+        std::vector<CStrStrasse*> indexedS(ss.begin(), ss.end());
+        std::sort(indexedJ.begin(), indexedJ.end());
+        std::sort(indexedS.begin(), indexedS.end());
+        std::sort(scanJ.begin(), scanJ.end());
+        std::sort(scanS.begin(), scanS.end());
+        if (indexedJ != scanJ)
           Fault("cell index: junctions at ", At(x, y), " differ from the network (", indexedJ.size(), " indexed)");
-        if (indexedS != (fs == streetCells.end() ? std::set<CStrStrasse*>{} : fs->second) || indexedS.size() != ss.size())
+        // Each street once: a street indexed twice at a cell differs too.
+        if (indexedS != scanS)
           Fault("cell index: streets over ", At(x, y), " differ from the network (", ss.size(), " indexed)");
       }
   }
