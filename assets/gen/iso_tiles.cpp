@@ -324,6 +324,26 @@ void PaintHighlight(cairo_t* cr, const CellCanvas& c) {
   cairo_stroke(cr);
 }
 
+// A cell marked as buildable (green) or refused (red): a light diamond with
+// a dark rim; the refused one is crossed.
+void PaintCellMark(cairo_t* cr, const CellCanvas& c, bool buildable) {
+  const double u = c.geo.yd;
+  DiamondPath(cr, c, std::max(1.0, u / 9));
+  SetColour(cr, Hex(buildable ? 0x8fdc7a : 0xf08a7a));
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, std::max(1.0, u / 7.0));
+  SetColour(cr, Hex(buildable ? 0x2f7a22 : 0x9a2218));
+  cairo_stroke(cr);
+  if (buildable) return;
+  const double cx = c.TopX(), cy = c.TopY() + u, hx = c.geo.XD() / 2.5, hy = u / 2.5;
+  cairo_new_path(cr);
+  cairo_move_to(cr, cx - hx, cy - hy);
+  cairo_line_to(cr, cx + hx, cy + hy);
+  cairo_move_to(cr, cx + hx, cy - hy);
+  cairo_line_to(cr, cx - hx, cy + hy);
+  cairo_stroke(cr);
+}
+
 void PaintEdgeMark(cairo_t* cr, const IsoProjection& proj) {
   // an arrow from the cell's middle towards its +p side
   const std::pair<double, double> pts[] = {{0.55, 0.36}, {0.78, 0.36}, {0.78, 0.26}, {0.97, 0.5},
@@ -377,6 +397,8 @@ bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
         case IsoDesign::Zone: PaintZone(cr, cell, t.variant), z = 1; break;
         case IsoDesign::MarkHighlight: PaintHighlight(cr, cell), z = 1; break;
         case IsoDesign::MarkEdge: PaintEdgeMark(cr, proj), z = 1; break;
+        case IsoDesign::MarkBuildable: PaintCellMark(cr, cell, true), z = 1; break;
+        case IsoDesign::MarkRefused: PaintCellMark(cr, cell, false), z = 1; break;
         default: break;
       }
       Image16 image = cell.canvas.ToImage();

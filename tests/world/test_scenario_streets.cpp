@@ -117,8 +117,9 @@ class Town {
   }
 
   // The player drags the current tool from one cell to another over every
-  // cell between, and lets go.
-  void Drag(int x1, int y1, int x2, int y2) {
+  // cell between, and lets go; with a name, the frame before the release
+  // is kept as a picture when pictures are asked for.
+  void Drag(int x1, int y1, int x2, int y2, const char* shot = nullptr) {
     int sx = 0, sy = 0;
     ASSERT_TRUE(ScreenOf(x1, y1, &sx, &sy)) << x1 << "/" << y1;
     game.Run({Move(sx, sy), Press(sx, sy)});
@@ -126,6 +127,11 @@ class Town {
     for (int k = 1; k <= n; ++k) {
       ASSERT_TRUE(ScreenOf(x1 + (x2 - x1) * k / n, y1 + (y2 - y1) * k / n, &sx, &sy));
       game.Do(Move(sx, sy));
+    }
+    if (shot) {
+      game.Do(Frames(1));
+      EXPECT_TRUE(game.Ui().GetBuildStreetStatus()) << "the preview is drawn while the button is held";
+      game.Shot(shot);
     }
     game.Run({Release(sx, sy), Frames(2)});
   }
@@ -205,7 +211,7 @@ TEST(ScenarioStreets, APlayerBuildsATownsStreetsBridgeAndLevelCrossingWithTheMou
 
   // Over the river: a main street east from the second side street, on a bridge.
   before = after;
-  town.Drag(ox + 10, oy + 10, ox + 20, oy + 10);
+  town.Drag(ox + 10, oy + 10, ox + 20, oy + 10, "street_preview_legal");
   after = town.Lengths();
   ASSERT_GT(after.main, before.main) << "the bridge street was built";
   CStrStrasse* bridge = nullptr;
@@ -245,7 +251,7 @@ TEST(ScenarioStreets, ARefusedDragShowsItsWarningAndChangesNothing) {
   const double costs = town.Var(kStreetCosts);
 
   // Ending beside the street's junction: the warning, and nothing built.
-  town.Drag(ox, oy + 1, ox + 5, oy + 1);
+  town.Drag(ox, oy + 1, ox + 5, oy + 1, "street_preview_refused");
   EXPECT_EQ(town.game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0) << "the warning window is open";
   ASSERT_NE(town.game.Ui().GetStrPreviewRect(), nullptr);
   EXPECT_EQ(town.game.Ui().GetStrPreviewRect()->GetLastMessage(), 8);
