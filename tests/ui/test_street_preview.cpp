@@ -156,6 +156,7 @@ TEST(StreetPreviewRules, JoiningTwoEndsAlreadyConnectedClosesACycle) {
   // (20, 10) and (20, 20) are the ends of one way round.
   EXPECT_FALSE(w.Drag(20, 10, 20, 20));
   EXPECT_EQ(w.preview.GetLastMessage(), 28);
+  EXPECT_EQ(CStrPreviewRect::GetMessageText(28, STRASSE_SCHIENE), 39) << "the rail network's own text";
 }
 
 TEST(StreetPreviewRules, AStopInTheWayIsShownForStreetsAndTracks) {
@@ -209,6 +210,41 @@ TEST(StreetPreviewRules, WhatThePreviewShowsAsBuildableTheNetworkBuilds) {
   junctiontest::ExpectConsistent(w);
 }
 
+TEST(StreetPreviewRules, AFullJunctionTakesNoFurtherArmForStreetsOrTracks) {
+  PreviewWorld w;
+  // A crossing of four streets at 20/20.
+  ASSERT_EQ(w.Build(10, 20, 30, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 10, 20, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 20, 20, 30), STR_BUILD_OK);
+  ASSERT_NE(w.At(20, 20), nullptr);
+  ASSERT_EQ(w.At(20, 20)->GetAnzLinkedStreets(), 4);
+  EXPECT_FALSE(w.preview.SetStartPoint(20, 20, STRASSE_1));
+  EXPECT_EQ(w.preview.GetLastMessage(), 11);
+  // A rail junction of three tracks at 72/60, as the rail tool branches one.
+  ASSERT_EQ(w.Track(60, 60, 90, 60), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(72, 60, 72, 45), STR_BUILD_OK);
+  ASSERT_NE(w.RailAt(72, 60), nullptr);
+  ASSERT_EQ(w.RailAt(72, 60)->GetAnzLinkedStreets(), 3);
+  EXPECT_FALSE(w.preview.SetStartPoint(72, 60, STRASSE_SCHIENE));
+  EXPECT_EQ(w.preview.GetLastMessage(), 12) << "the tracks' text for a junction without room";
+}
+
+TEST(StreetPreviewRules, BothDragDirectionsAreJudgedAlike) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Build(20, 10, 20, 40), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(20, 10, 40, 10), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(40, 10, 40, 40), STR_BUILD_OK);
+  // Street to street, over open ground, either way.
+  EXPECT_TRUE(w.Drag(20, 25, 40, 25));
+  EXPECT_TRUE(w.Drag(40, 25, 20, 25));
+  // Beside a junction, either way.
+  // Beside the bends at the corners, either way.
+  EXPECT_FALSE(w.Drag(20, 11, 40, 11));
+  EXPECT_EQ(w.preview.GetLastMessage(), 9);
+  EXPECT_FALSE(w.Drag(40, 11, 20, 11));
+  EXPECT_EQ(w.preview.GetLastMessage(), 9);
+}
+
 // ---- level crossings ----
 
 // Streets along y = 10 and x = 40, and a track along x = 30 (its second
@@ -254,6 +290,27 @@ TEST(StreetPreviewCrossings, ATrackOverATrackMarksNoCrossing) {
   StreetsBesideATrack(w);
   w.Drag(22, 25, 38, 25, STRASSE_SCHIENE);
   EXPECT_FALSE(w.preview.IsGrdCrossing());
+  EXPECT_FALSE(w.preview.IsValid());
+}
+
+TEST(StreetPreviewCrossings, AFourLaneStreetMarksACrossingOnlyWhereItMeetsBothStripsOfATrack) {
+  PreviewWorld w;
+  StreetsBesideATrack(w);
+  // Along x the four-lane street meets the track's two strips one after the other.
+  w.Drag(22, 25, 40, 25, STRASSE_VIERSPURIG);
+  EXPECT_TRUE(w.preview.IsGrdCrossing());
+  EXPECT_EQ(w.preview.GetGrdBuildType(), 1) << "the street of the crossing is double-width";
+  // Along y beside the track it meets only one strip's cells: no crossing.
+  w.Drag(31, 5, 31, 20, STRASSE_VIERSPURIG);
+  EXPECT_FALSE(w.preview.IsGrdCrossing());
+}
+
+TEST(StreetPreviewCrossings, AStreetAcrossATrackAtItsBendDoesNotFit) {
+  PreviewWorld w;
+  StreetsBesideATrack(w);
+  ASSERT_EQ(w.Track(30, 45, 20, 45), STR_BUILD_OK);
+  // The track bends at 30/45: a crossing at 44..46 has no plain track around it.
+  EXPECT_FALSE(w.Drag(24, 44, 40, 44));
   EXPECT_FALSE(w.preview.IsValid());
 }
 

@@ -136,6 +136,13 @@ class Town {
     game.Run({Release(sx, sy), Frames(2)});
   }
 
+  // One step of a drag at a time.
+  void DragStep(Step::Kind kind, int x, int y) {
+    int sx = 0, sy = 0;
+    ASSERT_TRUE(ScreenOf(x, y, &sx, &sy)) << x << "/" << y;
+    game.Do(kind == Step::kPress ? Press(sx, sy) : kind == Step::kRelease ? Release(sx, sy) : Move(sx, sy));
+  }
+
   double Var(const char* name) { return game.World().GetDataExchange()->GetVarValue(name); }
   CStrJunctionList* Streets() { return game.World().GetStreetNet(); }
   CStrSchJuncList* Rails() { return game.World().GetRailNet(); }
@@ -275,6 +282,56 @@ TEST(ScenarioStreets, ARefusedDragShowsItsWarningAndChangesNothing) {
   EXPECT_EQ(town.Junctions(), now);
   EXPECT_STREQ(CUserInt::GetAchtungText(21, 1), "You have no money left!");
   EXPECT_FALSE(town.game.Ui().GetBuildStreetStatus());
+}
+
+// The press, the moves and the release as the controller takes them.
+TEST(ScenarioStreets, TheDragFollowsTheMoneyTheToolAndWhereTheButtonIsLetGo) {
+  Town town;
+  int ox = 0, oy = 0;
+  ASSERT_TRUE(town.FindFreeBlock(16, 16, &ox, &oy));
+  CUserInt& ui = town.game.Ui();
+  CDataExchange* dx = town.game.World().GetDataExchange();
+  town.game.Key(SDLK_6);
+  town.Drag(ox + 2, oy + 2, ox + 2, oy + 14);
+  ASSERT_GT(town.Junctions(), 0);
+
+  // An account of exactly 0 still lets the press start a drag; in free
+  // play even one below 0 does.
+  dx->SetVarValue("F.KONTO", 0.0);
+  town.DragStep(Step::kMove, ox + 2, oy + 8);
+  town.DragStep(Step::kPress, ox + 2, oy + 8);
+  EXPECT_TRUE(ui.GetBuildStreetStatus());
+  // Over a window the release builds nothing.
+  town.DragStep(Step::kMove, ox + 9, oy + 8);
+  ui.MouseLeftUpOnWindow();
+  const int junctions = town.Junctions();
+  town.DragStep(Step::kRelease, ox + 9, oy + 8);
+  EXPECT_EQ(town.Junctions(), junctions) << "the drag had ended";
+  EXPECT_FALSE(ui.GetBuildStreetStatus());
+
+  dx->SetVarValue("F.KONTO", -1.0);
+  ASSERT_EQ(town.game.World().GetGottModus()->SetGameModus(GAME_GOD), 0);
+  town.DragStep(Step::kPress, ox + 2, oy + 8);
+  EXPECT_TRUE(ui.GetBuildStreetStatus()) << "free play does not ask for money";
+
+  // The type is read afresh on every move and at the release: a main
+  // street is built although the drag began as a side street.
+  CUserInt::NetLengths before = town.Lengths();
+  const double booked = town.Var(kStreetCosts);
+  CUserInt::selObj.subtool = 2;
+  for (int x = ox + 3; x <= ox + 9; ++x) town.DragStep(Step::kMove, x, oy + 8);
+  // The exhibition's direct build neither books nor disturbs the drag.
+  EXPECT_FALSE(ui.BuildStreet(ox + 2, oy + 14, ox + 8, oy + 14, STRASSE_1));
+  EXPECT_TRUE(ui.GetBuildStreetStatus());
+  EXPECT_EQ(town.Var(kStreetCosts), booked);
+  const CUserInt::NetLengths direct = town.Lengths();
+  EXPECT_GT(direct.side, before.side);
+  town.DragStep(Step::kRelease, ox + 9, oy + 8);
+  const CUserInt::NetLengths after = town.Lengths();
+  EXPECT_GT(after.main, direct.main);
+  EXPECT_EQ(after.side, direct.side);
+  EXPECT_NEAR(town.Var(kStreetCosts) - booked, 50000.0 * (after.main - direct.main), 1.0);
+  town.ExpectSimAgrees();
 }
 
 }  // namespace
