@@ -77,9 +77,23 @@ TEST(StreetBuildCosts, TheNetworksAreMeasuredByClassWithTwoStripClassesCountedTw
   EXPECT_EQ(w.Measure().side, 0.0f);
   ASSERT_EQ(w.Build(10, 10, 10, 13), STR_BUILD_OK);
   EXPECT_FLOAT_EQ(w.Measure().side, 3.0f) << "a street of measured length 300";
-  ASSERT_EQ(w.Build(10, 13, 20, 13, STRASSE_2), STR_BUILD_OK);
+  // A T junction splits a street: the two halves measure what it did.
+  ASSERT_EQ(w.Build(10, 13, 10, 23), STR_BUILD_OK);
+  EXPECT_FLOAT_EQ(w.Measure().side, 13.0f);
+  ASSERT_EQ(w.Build(16, 18, 10, 18), STR_BUILD_OK);
+  ASSERT_NE(w.At(10, 18), nullptr);
+  EXPECT_FLOAT_EQ(w.Measure().side, 19.0f);
+  // A main street joined to a side street's dead end takes that street
+  // over: one build changes two classes, and both are paid for.
+  PriceHost prices;
+  const CUserInt::NetLengths before = w.Measure();
+  ASSERT_EQ(w.Build(10, 23, 20, 23, STRASSE_2), STR_BUILD_OK);
   const CUserInt::NetLengths mixed = w.Measure();
-  EXPECT_GT(mixed.main, 0.0f);
+  EXPECT_FLOAT_EQ(mixed.side, 14.0f) << "the half from the T to the dead end became a main street";
+  EXPECT_FLOAT_EQ(mixed.main, 14.0f) << "one street round the bend, its cell counted once";
+  double streets = 0, tracks = 0;
+  CUserInt::StreetChangeCosts(before, mixed, &streets, &tracks);
+  EXPECT_EQ(streets, 25000.0 * 5 + 50000.0 * 14);
   ASSERT_EQ(w.Track(40, 40, 40, 43), STR_BUILD_OK);
   EXPECT_FLOAT_EQ(w.Measure().track, 6.0f);
   EXPECT_EQ(w.Measure().four, 0.0f);
