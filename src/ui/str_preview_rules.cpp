@@ -119,6 +119,8 @@ int CStrPreviewRect::AskNetwork(CStrassenType type) {
   short x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   GetStreetBuildRect(&x1, &y1, &x2, &y2);
   if (!IsoInMap(x1, y1) || !IsoInMap(x2, y2) || (x1 != x2 && y1 != y2)) return STR_BUILD_BAD_REQUEST;
+  // Only the street types and the track are built.
+  if (type < STRASSE_1 || (type > STRASSE_VIERSPURIG && !(type == STRASSE_SCHIENE))) return STR_BUILD_BAD_REQUEST;
   if (type == STRASSE_SCHIENE) {
     if (!m_pRails) return STR_BUILD_BAD_REQUEST;
     if (const int r = m_pRails->CheckTrackDrag(x1, y1, x2, y2); r != 0) return r;

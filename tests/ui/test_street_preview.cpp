@@ -179,6 +179,10 @@ TEST(StreetPreviewRules, WhatThePreviewShowsAsBuildableTheNetworkBuilds) {
   PreviewWorld w;
   ASSERT_EQ(w.Build(20, 10, 20, 40), STR_BUILD_OK);
   ASSERT_EQ(w.Build(10, 30, 20, 30), STR_BUILD_OK);
+  // A type the network does not build is never shown as buildable.
+  ASSERT_TRUE(w.Drag(14, 20, 20, 20, STRASSE_1));
+  EXPECT_FALSE(w.Drag(14, 20, 20, 20, static_cast<TStrassenType>(5)));
+  EXPECT_EQ(w.preview.NetworkRefusal(), STR_BUILD_BAD_REQUEST);
   std::mt19937 random(3);
   const TStrassenType types[] = {STRASSE_1, STRASSE_2, STRASSE_VIERSPURIG, STRASSE_SCHIENE};
   int shown = 0, refusedByNetwork = 0;
