@@ -38,6 +38,8 @@ bool CStrPreviewRect::CheckIsoKoorRange() const {
   return Cell(m_StartX, m_StartY) && Cell(m_StartX + m_SecDx, m_StartY + m_SecDy);
 }
 
+// Every refusal clears the validity, the quiet ones too: the preview is
+// drawn by it, and must not look buildable when it is not.
 bool CStrPreviewRect::CheckValid(CStrassenType type) {
   m_GrdHit = 0;
   m_NetRefusal = 0;
@@ -55,12 +57,12 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   for (int k = 0; k <= n; ++k) {
     const int x = m_StartX + k * sx, y = m_StartY + k * sy;
     const auto cx = static_cast<short>(x), cy = static_cast<short>(y);
-    if (!Cell(x, y)) return false;
+    if (!Cell(x, y)) return Refuse();
     const int t = Ground(x, y);
     if (!TypeIsRemoveble(t)) return Refuse();
     if (IsHst(Upper(x, y))) return Refuse(kMsgStopInWay, type);
     const int qx = x + m_SecDx, qy = y + m_SecDy;
-    if (!Cell(qx, qy)) return false;
+    if (!Cell(qx, qy)) return Refuse();
     if (IsHst(Upper(qx, qy))) return Refuse(kMsgStopInWay, type);
     if (!m_GrdHit && SelectionHitGrd(type, cx, cy) && !GrdIsValid(type)) return Refuse();
     if (m_GrdHit && m_GrdConnect) {
@@ -85,7 +87,7 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
       const int q = Ground(qx, qy);
       if (!TypeIsEmpty(q)) {
         if (!(type == STRASSE_SCHIENE) && !IsGrdCrossing()) return Refuse();
-        if (TypeIsEmpty(t)) return false;
+        if (TypeIsEmpty(t)) return Refuse();
       }
     }
     prevEmpty = TypeIsEmpty(t);
@@ -100,11 +102,11 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   }
   if (BuildDouble(type) && SecondStripSet()) {
     const int ex = m_EndX + m_SecDx, ey = m_EndY + m_SecDy;
-    if (!Cell(ex, ey)) return false;
+    if (!Cell(ex, ey)) return Refuse();
     const int q = Ground(ex, ey);
     if (!TypeIsEmpty(q) && !IsObjectKreuzung(q) && !ObjectIsStreet(q)) return Refuse();
     if (q == 53) {
-      if (!Cell(m_EndX, m_EndY)) return false;
+      if (!Cell(m_EndX, m_EndY)) return Refuse();
       if (TypeIsEmpty(Ground(m_EndX, m_EndY))) return Refuse();
     }
   }

@@ -38,11 +38,13 @@ struct PreviewWorld : RailWorld {
   // The player's drag: a press, a move over every cell up to the end, and
   // the release; true when the preview lets it be built.
   bool Drag(int x1, int y1, int x2, int y2, TStrassenType type = STRASSE_1) {
+    shownLegal = false;
     if (!preview.SetStartPoint(static_cast<short>(x1), static_cast<short>(y1), type)) return false;
     const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int k = 1; k <= n; ++k)
       preview.SetEndPoint(static_cast<short>(x1 + (x2 - x1) * k / n), static_cast<short>(y1 + (y2 - y1) * k / n),
                           type);
+    shownLegal = preview.IsValid();
     return preview.SetFinalEndPos(static_cast<short>(x2), static_cast<short>(y2), type);
   }
   // Drags and, when the preview allows it, builds through the network.
@@ -52,6 +54,8 @@ struct PreviewWorld : RailWorld {
   }
   WarningHost warnings;
   CStrPreviewRect preview;
+  // The look of the preview at the last move before the release.
+  bool shownLegal = false;
 };
 
 TEST(StreetPreviewGeometry, TheDragIsStraightenedToTheDominantAxisWithTiesToTheColumn) {
@@ -202,9 +206,12 @@ TEST(StreetPreviewRules, WhatThePreviewShowsAsBuildableTheNetworkBuilds) {
     const int x2 = x1 + (dir == 0 ? len : dir == 2 ? -len : 0), y2 = y1 + (dir == 1 ? len : dir == 3 ? -len : 0);
     const TStrassenType type = types[random() % 4];
     if (!w.Drag(x1, y1, x2, y2, type)) {
+      EXPECT_FALSE(w.shownLegal) << x1 << "/" << y1 << " -> " << x2 << "/" << y2 << " type " << type
+                                 << " looked buildable but is refused at the release";
       refusedByNetwork += w.preview.NetworkRefusal() != 0;
       continue;
     }
+    EXPECT_TRUE(w.shownLegal);
     ++shown;
     const int built = type == STRASSE_SCHIENE ? w.rails->CreateStreet(&w.preview, type) : w.net->CreateStreet(&w.preview, type);
     EXPECT_EQ(built, STR_BUILD_OK) << x1 << "/" << y1 << " -> " << x2 << "/" << y2 << " type " << type;
