@@ -60,8 +60,8 @@ std::vector<IsoTileArt> BuildIsoTiles() {
   for (const auto& [id, kind] : filters) rows.push_back({id, D::Filter, static_cast<uint8_t>(kind), 1, false});
   rows.push_back({TILE_MARK_EDGE, D::MarkEdge, 0, 1, true});
   rows.push_back({TILE_MARK_HIGHLIGHT, D::MarkHighlight, 0, 1, false});
-  rows.push_back({TILE_PREVIEW_VALID, D::MarkPreview, 0, 1, false});
-  rows.push_back({TILE_PREVIEW_INVALID, D::MarkPreview, 1, 1, false});
+  rows.push_back({TILE_MARK_BUILDABLE, D::MarkBuildable, 0, 1, false});
+  rows.push_back({TILE_MARK_REFUSED, D::MarkRefused, 0, 1, false});
   // Zoned areas: variant = kind x 4 + class (kind 0 residential, 1 commercial, 2 industrial).
   const std::pair<uint32_t, uint8_t> zones[] = {{17021, 1}, {17022, 2}, {17015, 5}, {17017, 6},
                                                 {17018, 9}, {17019, 10}, {17020, 11}};

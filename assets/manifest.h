@@ -90,15 +90,15 @@ constexpr uint32_t TILE_DISTRICT_ODD = 44108;
 constexpr uint32_t TILE_DISTRICT_EVEN = 44122;
 constexpr uint32_t TILE_MARK_EDGE = 49647;       // street tool: an open side
 constexpr uint32_t TILE_MARK_HIGHLIGHT = 49652;  // street tool mark, blinking highlight
-constexpr uint32_t TILE_PREVIEW_VALID = 1455;    // a buildable street preview; also the selection
-constexpr uint32_t TILE_PREVIEW_INVALID = 1260;  // a street preview that may not be built
+constexpr uint32_t TILE_MARK_BUILDABLE = 1455;   // a cell that may be built on (street preview, areas)
+constexpr uint32_t TILE_MARK_REFUSED = 1260;     // a street preview that may not be built
 constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
 constexpr uint32_t GROUP_MARKER_STREET = 33879;    // a street under the mouse
 constexpr uint32_t GROUP_MARKER_FOURLANE = 33883;  // a four-lane street under the mouse
 
 enum class IsoDesign : uint8_t {
   // single tiles
-  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkPreview, Zone, River,
+  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkBuildable, MarkRefused, Zone, River,
   // groups drawn on the ground layer
   House, RowHouses, Apartments, Tower, Office, OfficeTower, Workshop, Factory, School, Shopping, Sports,
   Park, Entertainment, CarPark, CarParkGarage, CarParkDeck, ParkRide, Mast, CarSharingCentre, CarSharingStation,

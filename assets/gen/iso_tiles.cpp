@@ -324,36 +324,23 @@ void PaintHighlight(cairo_t* cr, const CellCanvas& c) {
   cairo_stroke(cr);
 }
 
-// The street preview's cell: a bright rim and a sparse lattice of dots, so
-// the ground and any street below stay readable through it. Variant 0 is
-// buildable (green), 1 may not be built (red, with a cross).
-void PaintPreview(cairo_t* cr, const CellCanvas& c, int variant) {
-  const Rgb colour = Hex(variant ? 0xe8503a : 0x62d85a);
-  const Rgb rim = Hex(variant ? 0x7a1a10 : 0x1f6a24);
+// A cell marked as buildable (green) or refused (red): a light diamond with
+// a dark rim; the refused one is crossed.
+void PaintCellMark(cairo_t* cr, const CellCanvas& c, bool buildable) {
   const double u = c.geo.yd;
-  DiamondPath(cr, c, std::max(1.0, u / 10));
-  cairo_set_line_width(cr, std::max(1.5, u / 5.0));
-  SetColour(cr, rim);
-  cairo_stroke_preserve(cr);
-  cairo_set_line_width(cr, std::max(1.0, u / 9.0));
-  SetColour(cr, colour);
+  DiamondPath(cr, c, std::max(1.0, u / 9));
+  SetColour(cr, Hex(buildable ? 0x8fdc7a : 0xf08a7a));
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, std::max(1.0, u / 7.0));
+  SetColour(cr, Hex(buildable ? 0x2f7a22 : 0x9a2218));
   cairo_stroke(cr);
-  for (int i = -6; i <= 6; ++i)
-    for (int j = -3; j <= 3; ++j) {
-      if ((i + j) % 2) continue;
-      const double x = c.TopX() + i * u * 0.35, y = c.TopY() + u + j * u * 0.35;
-      cairo_rectangle(cr, x, y, std::max(1.0, u / 8), std::max(1.0, u / 8));
-      SetColour(cr, colour);
-      cairo_fill(cr);
-    }
-  if (!variant) return;
-  const double cx = c.TopX(), cy = c.TopY() + u, r = u * 0.45;
-  cairo_move_to(cr, cx - 2 * r, cy - r);
-  cairo_line_to(cr, cx + 2 * r, cy + r);
-  cairo_move_to(cr, cx + 2 * r, cy - r);
-  cairo_line_to(cr, cx - 2 * r, cy + r);
-  cairo_set_line_width(cr, std::max(1.5, u / 5.0));
-  SetColour(cr, rim);
+  if (buildable) return;
+  const double cx = c.TopX(), cy = c.TopY() + u, hx = c.geo.XD() / 2.5, hy = u / 2.5;
+  cairo_new_path(cr);
+  cairo_move_to(cr, cx - hx, cy - hy);
+  cairo_line_to(cr, cx + hx, cy + hy);
+  cairo_move_to(cr, cx + hx, cy - hy);
+  cairo_line_to(cr, cx - hx, cy + hy);
   cairo_stroke(cr);
 }
 
@@ -409,8 +396,9 @@ bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
         case IsoDesign::Filter: PaintFilter(cr, cell, static_cast<FilterKind>(t.variant)); break;
         case IsoDesign::Zone: PaintZone(cr, cell, t.variant), z = 1; break;
         case IsoDesign::MarkHighlight: PaintHighlight(cr, cell), z = 1; break;
-        case IsoDesign::MarkPreview: PaintPreview(cr, cell, t.variant), z = 1; break;
         case IsoDesign::MarkEdge: PaintEdgeMark(cr, proj), z = 1; break;
+        case IsoDesign::MarkBuildable: PaintCellMark(cr, cell, true), z = 1; break;
+        case IsoDesign::MarkRefused: PaintCellMark(cr, cell, false), z = 1; break;
         default: break;
       }
       Image16 image = cell.canvas.ToImage();

@@ -11,6 +11,7 @@
 
 class QnoDisplay;
 class QnoResourceManager;
+class CStrSchJuncList;
 
 class CUiHost {
  public:
@@ -143,6 +144,16 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return false;
   }
+  // ---- building streets and tracks ----
+  // The rail network, null when the game has none.
+  virtual CStrSchJuncList* GetRailNet() {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  // After the networks changed: public transport checks its lines against
+  // the streets and tracks, and every location finds its nearest crossing.
+  virtual void AfterNetworkChange() { ZOR_STAND_IN("CUiHost"); }
+
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

@@ -7,6 +7,7 @@
 #include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "ui/str_preview.h"
 #include "ui/ui_host.h"
 
 CScreenWindow* CUserInt::topWindow = nullptr;
@@ -85,6 +86,8 @@ int CUserInt::Destroy() {
   delete m_pTwoDMap;
   m_pTwoDMap = nullptr;
   m_pSelectionTile = nullptr;
+  delete m_pStrPreviewRect;
+  m_pStrPreviewRect = nullptr;
   delete m_pRenderList;
   m_pRenderList = nullptr;
   if (topWindow) {

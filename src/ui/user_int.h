@@ -11,6 +11,7 @@
 #include "iso/iso_sel_obj.h"
 #include "ui/map_standins.h"
 #include "ui/overlay.h"
+#include "worldbase/street_type.h"
 
 class QnoResourceManager;
 class QnoDisplay;
@@ -18,6 +19,7 @@ class QnoView;
 class CIsoWelt;
 class CIsoTile;
 class CStrJunctionList;
+class CStrPreviewRect;
 class CScreenWindow;
 class CBuildingList;
 class CWorldObj;
@@ -199,7 +201,24 @@ class CUserInt : public Overlay {
   // True while an area tool (10 to 12) is dragged with the left button.
   virtual bool GetBuildSurfaceStatus() const { return selObj.tool >= 10 && selObj.tool <= 12 && selObj.leftButton; }
   // True while a street or rail is being dragged.
-  bool GetBuildStreetStatus() const { return m_BuildStreet != 0; }
+  bool GetBuildStreetStatus() const { return selObj.streetDrag != 0; }
+
+  // ---- building streets and tracks (user_int_build.cpp) ----
+  // Builds a street between two cells without drag, costs or follow-up
+  // checks; false when it was built.
+  bool BuildStreet(int x1, int y1, int x2, int y2, CStrassenType type);
+  // A left release over a window or the small map: the drag builds nothing.
+  int MouseLeftUpOnWindow();
+  CStrPreviewRect* GetStrPreviewRect() { return m_pStrPreviewRect; }
+  // The lengths of the street classes (summed street lengths / 100; the
+  // four-lane street and tracks counted twice) and what a change between
+  // two measurements costs: each changed class at its price per 100 length
+  // units, summed, for building and removing alike; tracks apart.
+  struct NetLengths {
+    float side = 0, main = 0, four = 0, track = 0;
+  };
+  static NetLengths MeasureNetLengths(CStrJunctionList* streets, CStrJunctionList* rails);
+  static void StreetChangeCosts(const NetLengths& before, const NetLengths& after, double* streets, double* tracks);
 
   static unsigned char m_ActivateDebugInfo;
   static bool m_StaticCity;
@@ -219,6 +238,7 @@ class CUserInt : public Overlay {
   CIsoTile* m_pSelectionTile = nullptr;
   CIsoWelt* m_pIsoWelt = nullptr;
   unsigned char m_BuildStreet = 0;
+  CStrPreviewRect* m_pStrPreviewRect = nullptr;
   CStrJunctionList* m_pStreetNet = nullptr;
   QnoResourceManager* m_pResourceManager = nullptr;
   QnoDisplay* m_pDisplay = nullptr;

@@ -15,6 +15,7 @@
 #include "iso/iso_tile.h"
 #include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
+#include "ui/str_preview.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
 #include "worldbase/zor_world_host.h"
@@ -58,6 +59,7 @@ int CUserInt::Render(QnoDisplay* display) {
   const bool expo = host->GetGameModus() == 3;
   if (expo) host->RenderExpoMarkers(display, host->GetExpoModus(), m_ExpoShow);
   if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, m_pSelectionTile);
+  if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());
   if (selObj.panelShown) {
     RenderBusListOverSmallMap(display);
     if (expo) {

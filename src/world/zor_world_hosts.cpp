@@ -238,6 +238,14 @@ int CZorUiHost::GetScreenHeight() {
 bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
 void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Language == 1 ? 0 : 1); }
 
+CStrSchJuncList* CZorUiHost::GetRailNet() { return m_world.GetRailNet(); }
+
+void CZorUiHost::AfterNetworkChange() {
+  // Stand-in: public transport keeps no lines yet, so no line is checked against the changed networks.
+  ZOR_STAND_IN("COpnv");
+  m_world.CheckAllLocationsForNearestCrossing();
+}
+
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
   return centre && centre->GetZentrale() != nullptr;

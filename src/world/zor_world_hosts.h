@@ -124,6 +124,9 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
+  // Building streets and tracks.
+  CStrSchJuncList* GetRailNet() override;
+  void AfterNetworkChange() override;
 
  private:
   CZorvaWorld& m_world;
