@@ -124,6 +124,9 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
+  // The factory for the placing and removal tools (zor_world_hosts_place.cpp).
+  CWorldObj* CreateObject(int kind, int resId, int direction, int x, int y, int height) override;
+  int RemoveObject(int x, int y, int layer) override;
 
  private:
   CZorvaWorld& m_world;
@@ -216,6 +219,13 @@ class CZorGuiHost : public CGuiHost {
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
   void SetLineReopenWindow(int id) override;
+  // The removal questions' answers (zor_world_hosts_place.cpp).
+  double GetPendingRemovalCost() override;
+  void ResetSelectedBuildingList() override;
+  void ClearRemovalWord() override;
+  void CheckForRemoveObjectSelected() override;
+  void RemoveBuildingSelectedBuildingList() override;
+  int RemoveSelectedObject() override;
 
  private:
   CZorvaWorld& m_world;
