@@ -332,6 +332,10 @@ class CUserInt : public Overlay {
   // what goes, then remove the listed buildings and book what they cost.
   virtual int CheckForRemoveObjectSelected();
   virtual int RemoveBuildingSelectedBuildingList();
+  // The world lets go of an object: the selection forgets it, so that a
+  // building that went while its removal question was open is neither
+  // drawn marked nor removed and paid for again.
+  void ForgetObject(CWorldObj* gone);
   // The yes of the stop-removal question: removes the pending cell's
   // object; 0 when it went.
   int RemoveSelectedObject();

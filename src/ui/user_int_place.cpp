@@ -435,30 +435,42 @@ int CUserInt::RemoveBuildingSelectedBuildingList() {
   return 0;
 }
 
+namespace {
+
+// Clears every reference of the tool state that points to the object.
+void ForgetReferences(const CWorldObj* gone) {
+  if (!gone) return;
+  selObjType& s = CUserInt::selObj;
+  if (s.selectedStreet == gone) {
+    s.selectedStreet = nullptr;
+    s.selectedStreetId = -1;
+    s.mouseStreetX = s.mouseStreetY = -1;
+  }
+  if (s.mouseStreet == gone) s.mouseStreet = nullptr;
+  if (s.selectedObject == gone) s.selectedObject = nullptr;
+  if (s.selectedCrossing == gone) {
+    s.selectedCrossing = nullptr;
+    s.selectedCrossingId = -1;
+  }
+  if (s.selectedJunction == gone) s.selectedJunction = nullptr;
+}
+
+}  // namespace
+
 int CUserInt::CheckForRemoveObjectSelected() {
-  auto forget = [](CWorldObj* gone) {
-    if (!gone) return;
-    if (selObj.selectedStreet == gone) {
-      selObj.selectedStreet = nullptr;
-      selObj.selectedStreetId = -1;
-      selObj.mouseStreetX = selObj.mouseStreetY = -1;
-    }
-    if (selObj.mouseStreet == gone) selObj.mouseStreet = nullptr;
-    if (selObj.selectedObject == gone) selObj.selectedObject = nullptr;
-    if (selObj.selectedCrossing == gone) {
-      selObj.selectedCrossing = nullptr;
-      selObj.selectedCrossingId = -1;
-    }
-    if (selObj.selectedJunction == gone) selObj.selectedJunction = nullptr;
-  };
   if (m_pIsoWelt && InWorld(selObj.removeX, selObj.removeY))
-    forget(m_pIsoWelt->GetIsoTileObject(selObj.removeX, selObj.removeY,
-                                        selObj.removeLayer == 1 ? ISO_LAYER_UPPER : ISO_LAYER_GROUND));
+    ForgetReferences(m_pIsoWelt->GetIsoTileObject(selObj.removeX, selObj.removeY,
+                                                  selObj.removeLayer == 1 ? ISO_LAYER_UPPER : ISO_LAYER_GROUND));
   if (CBuildingList* list = selObj.markedBuildings) {
     for (CZorvaPointer* n = list->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
-      forget(static_cast<CWorldObj*>(n->GetZorvaObject()));
+      ForgetReferences(static_cast<CWorldObj*>(n->GetZorvaObject()));
   }
   return 0;
+}
+
+void CUserInt::ForgetObject(CWorldObj* gone) {
+  ForgetReferences(gone);
+  if (selObj.markedBuildings) selObj.markedBuildings->RemoveZorva(gone);
 }
 
 int CUserInt::RemoveSelectedObject() {

@@ -242,4 +242,117 @@ TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
   EXPECT_EQ(Money(game), start);
 }
 
+// Two small schools side by side below the street, at x and x + 3, and the
+// removal tool in hand; the account as it stands then.
+double TwoSchoolsToRemove(Scenario& game, const Town& town, int x) {
+  game.Ui().SetToolNr(6, 2, 1);
+  for (int dx : {0, 3}) {
+    ClickAt(game, ScreenOf(game, x + dx, town.sy + 1));
+    EXPECT_NE(BuildingAt(game, x + dx, town.sy + 1), nullptr);
+  }
+  game.Ui().SetToolNr(15, -1, -1);
+  return Money(game);
+}
+
+TEST(ScenarioPlace, ARectangleOverSeveralBuildingsAsksOnceAndBooksOnlyWhatWent) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int x = town.sx - 6, y = town.sy + 1;
+  const double before = TwoSchoolsToRemove(game, town, x);
+  const Point from = ScreenOf(game, x, y), to = ScreenOf(game, x + 4, y + 1);
+  game.Drag(from.x, from.y, to.x, to.y).Do(Wait(40));
+  ASSERT_EQ(game.Ui().IsWindowOpen(244), 0) << "several buildings: the question for several";
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_EQ(CUserInt::selObj.removePrice, 2 * 2000000.0) << "the question names the whole price";
+  // While the question is open the first school goes another way; the yes
+  // then removes the second and the city pays for that one alone.
+  ASSERT_EQ(game.World().RemoveObject(x, y, ISO_LAYER_GROUND, true), 0);
+  ClickAt(game, ItemCentre(244, 184, 76, 56, 16));
+  EXPECT_NE(game.Ui().IsWindowOpen(244), 0);
+  EXPECT_EQ(BuildingAt(game, x + 3, y), nullptr);
+  EXPECT_EQ(Money(game), before - 2000000);
+}
+
+TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int x = town.sx - 6, y = town.sy + 1;
+  const double before = TwoSchoolsToRemove(game, town, x);
+  ClickAt(game, ScreenOf(game, x + 3, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  game.Key(SDLK_RETURN).Do(Wait(40));
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_EQ(BuildingAt(game, x + 3, y), nullptr);
+  EXPECT_NE(BuildingAt(game, x, y), nullptr) << "only the building pressed on";
+  EXPECT_EQ(Money(game), before - 2000000);
+}
+
+TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  game.Ui().SetToolNr(10, 1, -1);
+  const Point zone = ScreenOf(game, town.sx + 2, town.sy - 2);
+  ClickAt(game, zone);
+  ASSERT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
+  const double before = Money(game);
+  game.Ui().SetToolNr(15, -1, -1);
+  ClickAt(game, zone);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL) << "no removal without a price";
+  for (int w : {223, 243, 244}) EXPECT_NE(game.Ui().IsWindowOpen(w), 0) << w;
+  EXPECT_EQ(Money(game), before);
+  // The land tool clears it at the zone's removal price.
+  game.Ui().SetToolNr(13, 1, -1);
+  ClickAt(game, zone);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_GROUND);
+  EXPECT_EQ(Money(game), before - 1000);
+}
+
+TEST(ScenarioPlace, AResidentialZoneWithoutADensityHasNoPriceAndIsNotLaid) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const double start = Money(game);
+  game.Ui().SetToolNr(10, 0, -1);
+  ASSERT_EQ(CUserInt::selObj.subtool, 0);
+  const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 3, town.sy - 2);
+  game.Drag(from.x, from.y, to.x, to.y);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 3), OBJ_GROUND);
+  EXPECT_EQ(Money(game), start);
+  // With its density the same drag lays four zones.
+  game.Ui().SetToolNr(10, 2, -1);
+  game.Drag(from.x, from.y, to.x, to.y);
+  EXPECT_EQ(GroundType(game, town.sx + 3, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
+  EXPECT_EQ(Money(game), start - 4 * 10000);
+}
+
+TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 12000), 0);
+  game.Ui().SetToolNr(10, 1, -1);
+  const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 4, town.sy - 2);
+  game.Drag(from.x, from.y, to.x, to.y);
+  int zones = 0;
+  for (int x = town.sx + 2; x <= town.sx + 4; ++x)
+    for (int y = town.sy - 3; y <= town.sy - 2; ++y) zones += GroundType(game, x, y) == OBJ_ZONE_RESIDENTIAL;
+  EXPECT_EQ(zones, 2);
+  EXPECT_EQ(Money(game), 2000);
+  EXPECT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(5, 0));
+}
+
+TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  game.Ui().SetToolNr(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  CBuildingObject* school = BuildingAt(game, x, y);
+  ASSERT_NE(school, nullptr);
+  game.Ui().SetToolStandard();
+  ClickAt(game, ScreenOf(game, x + 1, y + 1));
+  EXPECT_EQ(CUserInt::selObj.selectedObject, school);
+  ClickAt(game, ScreenOf(game, x, y + 1));
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+}
+
 }  // namespace
