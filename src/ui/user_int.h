@@ -355,6 +355,9 @@ class CUserInt : public Overlay {
   // Makes the price the pending removal's when there is one and the city
   // can pay it; otherwise warns, closes the removal questions and is false.
   bool PendRemoval(bool priced, double price);
+  // Whether a park-and-ride site finds this stop as its nearest within
+  // three cells: the stop must stay while the site does.
+  bool ServesParkRide(const CWorldObj* stop);
 
  public:
   // The map actions of the tools, numbered from 0 in the order they were

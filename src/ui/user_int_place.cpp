@@ -5,6 +5,7 @@
 // price. Every price comes from the price table and is refused when the
 // city cannot pay it.
 #include <algorithm>
+#include <unordered_set>
 
 #include "framework/qno_log.h"
 #include "framework/zor_pointer_list.h"
@@ -28,6 +29,7 @@ constexpr int kWarningNoMoneyClear = 4;
 constexpr int kWarningNoMoneyZone = 5;
 constexpr int kWarningAdviceCentreExists = 30;
 constexpr int kWarningCarsharingCentreExists = 31;
+constexpr int kWarningParkRideStop = 65;
 
 // Windows the selection and removal open and close.
 constexpr int kBuildingWindow = 221;
@@ -340,6 +342,10 @@ int CUserInt::RemoveObject(int x, int y, int layer) {
       for (int w : {170, 171, 172}) Bind(w, nullptr);
     }
   } else if (IsStop(type)) {
+    if (ServesParkRide(object)) {
+      SetAchtungWindow(kWarningParkRideStop);
+      return 1;
+    }
     if (!RemovalPrice(object, price)) price = -1;
     selObj.removeLayer = 1;
     selObj.removeStop = 1;
@@ -355,6 +361,21 @@ int CUserInt::RemoveObject(int x, int y, int layer) {
   if (selObj.removeStop) ActivateWindow(kRemoveStop);
   for (int w : {kRemoveOne, kRemoveMany, kRemoveStop}) Bind(w, nullptr);
   return 0;
+}
+
+bool CUserInt::ServesParkRide(const CWorldObj* stop) {
+  if (!m_pIsoWelt) return false;
+  // Every park-and-ride site stands on the map; each is asked once.
+  std::unordered_set<const CWorldObj*> asked;
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      auto* site = dynamic_cast<CBuildingObject*>(m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+      if (!site || site->GetType() != OBJ_PARKRIDE || !asked.insert(site).second) continue;
+      CWorldObj* found = nullptr;
+      CheckForDistance(site->GetResID(), site->GetXPos(), site->GetYPos(), 3, 1, site->GetRichtung(), true, found);
+      if (found == stop) return true;
+    }
+  return false;
 }
 
 bool CUserInt::PendRemoval(bool priced, double price) {

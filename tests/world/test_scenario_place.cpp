@@ -355,4 +355,36 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
 }
 
+TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int stopX = town.sx + 6, stopY = town.sy;
+  game.Ui().SetToolNr(5, 1, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  CWorldObj* stop = game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER);
+  ASSERT_NE(stop, nullptr) << "the bus stop stands on the street";
+  ASSERT_EQ(stop->GetType(), OBJ_BUSSTOP_SIGN);
+  game.Ui().SetToolNr(7, 8, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY + 1));
+  ASSERT_NE(BuildingAt(game, stopX, stopY + 1), nullptr);
+  ASSERT_EQ(BuildingAt(game, stopX, stopY + 1)->GetType(), OBJ_PARKRIDE);
+
+  game.Ui().SetToolNr(23, -1, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(65, 0));
+  EXPECT_NE(game.Ui().IsWindowOpen(223), 0) << "no question: the stop stays";
+  EXPECT_EQ(game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER), stop);
+
+  // Without the site the stop's question comes, and yes removes it for its
+  // removal price.
+  ASSERT_EQ(game.World().RemoveObject(stopX, stopY + 1, ISO_LAYER_GROUND, true), 0);
+  const double before = Money(game);
+  game.Do(Wait(2000));
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  ASSERT_EQ(game.Ui().IsWindowOpen(223), 0);
+  ClickAt(game, ItemCentre(223, 184, 76, 56, 16));
+  EXPECT_EQ(game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER), nullptr);
+  EXPECT_EQ(Money(game), before - 4000);
+}
+
 }  // namespace
