@@ -221,6 +221,14 @@ std::vector<UiArt> BuildUiArts() {
       // the warning and the yes/no question
       {37549, 315, 80, B}, {50088, 315, 80, B}, {49889, 287, 108, B},
       {41484, 56, 16, BUTTON}, {50609, 56, 16, BUTTON}, {41485, 56, 16, BUTTON}, {50612, 56, 16, BUTTON},
+      // the building palette: menus, group buttons, size choices; the removal questions
+      {30076, 46, 132, B}, {30077, 46, 206, B}, {30078, 46, 247, B}, {28381, 118, 46, B},
+      {30068, 36, 36, BUTTON}, {30069, 36, 36, BUTTON}, {50831, 36, 36, BUTTON}, {18699, 36, 36, BUTTON},
+      {18695, 36, 36, BUTTON}, {18696, 36, 36, BUTTON}, {18697, 36, 36, BUTTON}, {18698, 36, 36, BUTTON},
+      {30079, 36, 36, BUTTON}, {28131, 36, 36, BUTTON}, {28132, 36, 36, BUTTON}, {28730, 36, 36, BUTTON},
+      {49626, 36, 36, BUTTON}, {37574, 36, 36, BUTTON}, {26597, 36, 36, BUTTON}, {26598, 36, 36, BUTTON},
+      {26599, 36, 36, BUTTON}, {26594, 36, 36, BUTTON}, {26595, 36, 36, BUTTON}, {26596, 36, 36, BUTTON},
+      {41475, 315, 100, B}, {50090, 315, 100, B},
   };
   std::vector<UiArt> out;
   uint32_t next = UI_PICTURES_FIRST;

@@ -286,6 +286,49 @@ void RotateArrow(cairo_t* cr, bool clockwise) {
   cairo_restore(cr);
 }
 
+
+// ---- the building palette's pictures
+
+// A small car seen from the side.
+void Car(cairo_t* cr, double x, double y, Rgb body) {
+  Poly(cr, {{x - 9, y + 2}, {x - 9, y - 2}, {x - 5, y - 3}, {x - 3, y - 7}, {x + 4, y - 7}, {x + 7, y - 3},
+            {x + 9, y - 2}, {x + 9, y + 2}},
+       body);
+  FillRect(cr, x - 2.5, y - 6, 2.5, 3, {170, 215, 245});
+  FillRect(cr, x + 1, y - 6, 3, 3, {170, 215, 245});
+  Disc(cr, x - 5, y + 2.5, 2.2, {30, 30, 36});
+  Disc(cr, x + 5, y + 2.5, 2.2, {30, 30, 36});
+}
+
+void Tree(cairo_t* cr, double x, double base, double r) {
+  FillRect(cr, x - 1.2, base - r, 2.4, r, {110, 70, 40});
+  Disc(cr, x, base - r * 1.6, r, {40, 150, 60});
+  Disc(cr, x - r * 0.45, base - r * 1.8, r * 0.55, {70, 180, 80});
+}
+
+// The sizes of a building group: one, two or three storeys of one house.
+void SizeIcon(cairo_t* cr, int size) {
+  Ground(cr, {120, 170, 110});
+  const double h = 7 + 7 * size, w = 8 + 4 * size;
+  FillRect(cr, 18 - w / 2, 30 - h, w, h, {235, 228, 210});
+  for (int f = 0; f < size + 1; ++f)
+    for (double xx = 18 - w / 2 + 2; xx < 18 + w / 2 - 2; xx += 4)
+      FillRect(cr, xx, 30 - h + 2 + f * 6.5, 2, 3, {120, 160, 210});
+}
+
+// Car parks of the three classes: an open lot, a larger lot, a deck.
+void CarParkIcon(cairo_t* cr, int size) {
+  Ground(cr, {150, 150, 156});
+  if (size < 3) {
+    for (int i = 0; i < size + 1; ++i) Car(cr, 10 + i * 8, 29 - i * 2, i % 2 ? Rgb{60, 100, 200} : Rgb{200, 60, 50});
+  } else {
+    for (int f = 0; f < 3; ++f) FillRect(cr, 8, 30 - 7 * (f + 1), 20, 2, {120, 124, 132});
+    FillRect(cr, 8, 8, 2, 22, {120, 124, 132});
+    FillRect(cr, 26, 8, 2, 22, {120, 124, 132});
+  }
+  ParkingP(cr, 27, 9, 12);
+}
+
 const std::map<uint32_t, Icon>& Icons() {
   static const std::map<uint32_t, Icon> icons = {
       // networks
@@ -407,6 +450,109 @@ const std::map<uint32_t, Icon>& Icons() {
          Tower(cr, 6, 31, 11, 26, {230, 225, 210});
          Tower(cr, 19, 31, 11, 19, {210, 205, 190});
        }},
+      // the building palette
+      {30068,
+       [](cairo_t* cr) {
+         House(cr, 5, 31, 13, 9, {245, 240, 225}, {190, 60, 50});
+         Tower(cr, 20, 31, 12, 24, {120, 150, 210});
+       }},
+      {30069,
+       [](cairo_t* cr) {
+         ParkingP(cr, 11, 11, 14);
+         Car(cr, 20, 28, {200, 60, 50});
+         Text(cr, kCondensedBold, 8, "Verkehr", 18, 35, kTextLight, Align::Centre);
+       }},
+      {50831,
+       [](cairo_t* cr) {
+         ParkingP(cr, 11, 11, 14);
+         Car(cr, 20, 28, {200, 60, 50});
+         Text(cr, kCondensedBold, 8, "Traffic", 18, 35, kTextLight, Align::Centre);
+       }},
+      {18699,
+       [](cairo_t* cr) {
+         House(cr, 6, 30, 16, 11, {245, 240, 225}, {190, 60, 50});
+         RemoveMark(cr);
+       }},
+      {18695,
+       [](cairo_t* cr) {
+         FillRect(cr, 6, 14, 24, 17, {235, 228, 210});
+         for (int i = 0; i < 6; ++i) Poly(cr, {{6 + i * 4.0, 10}, {10 + i * 4.0, 10}, {8 + i * 4.0, 16}}, i % 2 ? kWhite : kRed);
+         FillRect(cr, 9, 20, 8, 7, {170, 215, 245});
+         FillRect(cr, 20, 20, 6, 11, {110, 70, 40});
+       }},
+      {18696,
+       [](cairo_t* cr) {
+         FillRect(cr, 5, 16, 26, 15, {220, 190, 150});
+         Poly(cr, {{4, 16}, {18, 9}, {32, 16}}, {150, 70, 50});
+         for (int i = 0; i < 4; ++i) FillRect(cr, 7.5 + i * 6, 19, 3, 4, {120, 160, 210});
+         Line(cr, 18, 9, 18, 2, 1.2, kTextLight);
+         Poly(cr, {{18, 2}, {25, 4}, {18, 6}}, {40, 120, 200});
+       }},
+      {18697,
+       [](cairo_t* cr) {
+         FillRect(cr, 5, 8, 26, 24, {120, 30, 40});
+         FillRect(cr, 5, 8, 26, 4, {200, 160, 40});
+         Poly(cr, {{5, 12}, {14, 12}, {8, 32}, {5, 32}}, {190, 40, 50});
+         Poly(cr, {{31, 12}, {22, 12}, {28, 32}, {31, 32}}, {190, 40, 50});
+         Disc(cr, 18, 22, 3.5, kAccent);
+       }},
+      {18698,
+       [](cairo_t* cr) {
+         Disc(cr, 18, 18, 12, kWhite);
+         Poly(cr, {{18, 12}, {23.5, 16}, {21.5, 22.5}, {14.5, 22.5}, {12.5, 16}}, {30, 30, 36});
+         cairo_arc(cr, 18, 18, 12, 0, 2 * M_PI);
+         cairo_set_line_width(cr, 1.2);
+         Set(cr, {30, 30, 36});
+         cairo_stroke(cr);
+       }},
+      {30079,
+       [](cairo_t* cr) {
+         Ground(cr, {60, 170, 70});
+         Tree(cr, 12, 30, 6);
+         Tree(cr, 24, 31, 7);
+       }},
+      {28131,
+       [](cairo_t* cr) {
+         House(cr, 4, 20, 16, 10, {245, 240, 225}, {40, 140, 90});
+         Car(cr, 22, 28, {40, 160, 100});
+       }},
+      {28132,
+       [](cairo_t* cr) {
+         FillRect(cr, 7, 8, 2, 23, {200, 204, 214});
+         Disc(cr, 8, 8, 5, {40, 160, 100});
+         Car(cr, 22, 28, {40, 160, 100});
+       }},
+      {28730,
+       [](cairo_t* cr) {
+         Line(cr, 18, 5, 11, 32, 1.6, kTextLight);
+         Line(cr, 18, 5, 25, 32, 1.6, kTextLight);
+         for (int i = 1; i < 4; ++i) Line(cr, 18 - i * 1.7, 5 + i * 6.5, 18 + i * 1.7, 5 + i * 6.5, 1.2, kTextLight);
+         for (int r = 4; r <= 10; r += 3) {
+           cairo_arc(cr, 18, 5, r, -0.9 * M_PI / 2 - 0.6, -0.9 * M_PI / 2 + 0.6);
+           cairo_set_line_width(cr, 1.2);
+           Set(cr, kAccent);
+           cairo_stroke(cr);
+         }
+       }},
+      {49626,
+       [](cairo_t* cr) {
+         FillRect(cr, 5, 12, 26, 19, {235, 228, 210});
+         FillRect(cr, 5, 10, 26, 3, {40, 90, 170});
+         Disc(cr, 18, 21, 6, {30, 90, 200});
+         Text(cr, kBold, 10, "i", 18, 25, kWhite, Align::Centre);
+       }},
+      {37574,
+       [](cairo_t* cr) {
+         ParkingP(cr, 11, 12, 16);
+         Text(cr, kBold, 9, "+R", 11, 31, kTextLight, Align::Centre);
+         Bus(cr, 26, 22, 0.7);
+       }},
+      {26597, [](cairo_t* cr) { SizeIcon(cr, 1); }},
+      {26598, [](cairo_t* cr) { SizeIcon(cr, 2); }},
+      {26599, [](cairo_t* cr) { SizeIcon(cr, 3); }},
+      {26594, [](cairo_t* cr) { CarParkIcon(cr, 1); }},
+      {26595, [](cairo_t* cr) { CarParkIcon(cr, 2); }},
+      {26596, [](cairo_t* cr) { CarParkIcon(cr, 3); }},
       // buildings and administration
       {18765,
        [](cairo_t* cr) {
@@ -818,8 +964,7 @@ Image16 MenuBackground(const UiArt& a) {
   cairo_t* cr = c.cr();
   Panel(cr, 0, 0, a.width, a.height);
   if (a.width > a.height) {
-    Well(cr, 2, 4, 38, 38);
-    Well(cr, 39, 4, 38, 38);
+    for (int x = 2; x + 38 <= a.width; x += 37) Well(cr, x, 4, 38, 38);
   } else {
     for (int y = 16; y + 37 <= a.height; y += 37) Well(cr, 4, y, 38, 38);
   }
@@ -1051,6 +1196,7 @@ Image16 DrawBitmap(const UiArt& a) {
     case 36451: return PageHeader(a, 2, false, 3);
     case 50025: return PageHeader(a, 2, true, 3);
     case 18527: case 18529: case 18533: case 18534: case 18675: case 28380: return MenuBackground(a);
+    case 30076: case 30077: case 30078: case 28381: return MenuBackground(a);
     case 25849: case 33720: return SwitchPicture(a, false);
     case 25850: case 33721: return SwitchPicture(a, true);
     case 49785: return Notice(a, "Spiel wird gespeichert \xe2\x80\xa6");
@@ -1060,7 +1206,7 @@ Image16 DrawBitmap(const UiArt& a) {
     case 49888: return Notice(a, "PAUSE");
     case 50120: return Notice(a, "PAUSED");
     case 28320: case 28321: return StopMarker(a);
-    case 37549: case 50088: return WarningPanel(a);
+    case 37549: case 50088: case 41475: case 50090: return WarningPanel(a);
     case 49889: return QuestionPanel(a);
     default: return DrawLegend(a);
   }

@@ -85,4 +85,9 @@ struct selObjType {
   int buildingNumber = 0;        // catalogue number of the building to place
   int stopWord[2] = {};          // stop kind state of the stop tool
   COpnvLine* editedLine = nullptr;  // the line the line editor works on
+  // The removal waiting for the player's yes: its cell (-1 none), layer
+  // (0 buildings, 1 stops), price, and whether it is a stop.
+  int removeX = -1, removeY = -1, removeLayer = 0;
+  double removePrice = 0;
+  unsigned char removeStop = 0;
 };

@@ -12,6 +12,7 @@
 class QnoDisplay;
 class QnoResourceManager;
 class CStrSchJuncList;
+class CWorldObj;
 
 class CUiHost {
  public:
@@ -154,6 +155,20 @@ class CUiHost {
   // the streets and tracks, and every location finds its nearest crossing.
   virtual void AfterNetworkChange() { ZOR_STAND_IN("CUiHost"); }
 
+  // ---- the world's factory, for the placing and removal tools ----
+  // Places an object of the kind with its picture, direction 0..3 and height
+  // class at the cell; null when none is made there.
+  virtual CWorldObj* CreateObject(int /*kind*/, int /*resId*/, int /*direction*/, int /*x*/, int /*y*/,
+                                  int /*height*/) {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  // Removes the object on the cell's layer (0 ground, 1 upper); 0 when it
+  // was removed.
+  virtual int RemoveObject(int /*x*/, int /*y*/, int /*layer*/) {
+    ZOR_STAND_IN("CUiHost");
+    return 1;
+  }
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

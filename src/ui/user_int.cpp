@@ -331,7 +331,6 @@ void CUserInt::SetTileMask(int x, int y, unsigned char kind, unsigned char bits)
   m_TileMask[x][y] = kind;
   m_TileMask2[x][y] = bits;
 }
-CBuildingObject* CUserInt::GetBuildingAt(int, int, int) { return nullptr; }
 
 int CUserInt::CheckStreetForHstBuild(CStreetObj*, int, int) { return 0; }
 int CUserInt::CheckRailForHstBuild(CStreetObj*, int, int) { return 0; }

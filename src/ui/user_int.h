@@ -332,7 +332,6 @@ class CUserInt : public Overlay {
   virtual int BuildFlaeche(selObjType& sel);
   virtual int RemoveFlaeche(selObjType& sel);
   virtual int TestRemoveAll(selObjType& sel);
-  virtual int ResetSelectedBuildingList();
   virtual int CheckBuildingList();
   virtual int RemoveObject(int x, int y, int layer);
   virtual int RemoveBuildingSelection();
@@ -344,6 +343,41 @@ class CUserInt : public Overlay {
   virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
   // Whether the street network holds any street.
   virtual bool NetHasStreets();
+
+  // ---- placing, selecting and removing objects (user_int_place*.cpp) ----
+ public:
+  // Empties the building selection of the removal rectangle.
+  virtual int ResetSelectedBuildingList();
+  // The yes of the building-removal question: forget every reference to
+  // what goes, then remove the listed buildings and book what they cost.
+  virtual int CheckForRemoveObjectSelected();
+  virtual int RemoveBuildingSelectedBuildingList();
+  // The world lets go of an object: the selection forgets it, so that a
+  // building that went while its removal question was open is neither
+  // drawn marked nor removed and paid for again.
+  void ForgetObject(CWorldObj* gone);
+  // The yes of the stop-removal question: removes the pending cell's
+  // object; 0 when it went.
+  int RemoveSelectedObject();
+  // True when no street (type 0) or no stop (type 1, the last one met in
+  // `found`) lies within `dist` cells around the footprint of the resource
+  // (byResource) or of the map's group at (x, y).
+  bool CheckForDistance(int resId, int x, int y, int dist, int type, int dir, bool byResource, CWorldObj*& found);
+  // 0 when (px, py) lies on the walk from (x1, y1) to (x2, y2), 1 otherwise.
+  static int CheckHit(int x1, int y1, int x2, int y2, int px, int py);
+
+ protected:
+  virtual void SetRiverCenter(int x, int y);
+  virtual void SelectStreetObject(CWorldObj* object, int x, int y);
+  int SelectStop(CWorldObj* stop);
+  // The removal price of an object; false when the table has none for it.
+  bool RemovalPrice(CWorldObj* object, double& price);
+  // Makes the price the pending removal's when there is one and the city
+  // can pay it; otherwise warns, closes the removal questions and is false.
+  bool PendRemoval(bool priced, double price);
+  // Whether a park-and-ride site finds this stop as its nearest within
+  // three cells: the stop must stay while the site does.
+  bool ServesParkRide(const CWorldObj* stop);
 
  public:
   // The map actions of the tools, numbered from 0 in the order they were

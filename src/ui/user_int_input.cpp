@@ -558,31 +558,12 @@ int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
   return result;
 }
 
-// Stand-in: the map actions of the selection, street removal, building, area, line and debug tools record the call and pass the event on.
-int CUserInt::SelectObject(int x, int y, bool) { return RecordMapCall("SelectObject", x, y, 1); }
+// Stand-in: the map actions of the street removal, line and debug tools and the land test record the call and pass the event on.
 int CUserInt::DeleteStreet(int x, int y) { return RecordMapCall("DeleteStreet", x, y, 1); }
-int CUserInt::BuildBuildingLayerObject(int x, int y) { return RecordMapCall("BuildBuildingLayerObject", x, y, 0); }
-int CUserInt::SelectFlaecheStartPoint(int x, int y) {
-  selObj.startX = selObj.endX = x;
-  selObj.startY = selObj.endY = y;
-  return RecordMapCall("SelectFlaecheStartPoint", x, y, 0);
-}
-int CUserInt::SelectFlaecheFinishPoint(int x, int y) {
-  selObj.endX = x;
-  selObj.endY = y;
-  return RecordMapCall("SelectFlaecheFinishPoint", x, y, 0);
-}
-int CUserInt::BuildFlaeche(selObjType& s) { return RecordMapCall("BuildFlaeche", s.startX, s.startY, 0); }
-int CUserInt::RemoveFlaeche(selObjType& s) { return RecordMapCall("RemoveFlaeche", s.startX, s.startY, 0); }
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
-int CUserInt::ResetSelectedBuildingList() { return RecordMapCall("ResetSelectedBuildingList", -1, -1, 0); }
-int CUserInt::CheckBuildingList() { return RecordMapCall("CheckBuildingList", selObj.endX, selObj.endY, 0); }
-int CUserInt::RemoveObject(int x, int y, int) { return RecordMapCall("RemoveObject", x, y, 1); }
-int CUserInt::RemoveBuildingSelection() { return RecordMapCall("RemoveBuildingSelection", selObj.endX, selObj.endY, 0); }
 int CUserInt::BuildRemoveOpnvLine(int x, int y) { return RecordMapCall("BuildRemoveOpnvLine", x, y, 1); }
 int CUserInt::CheckBusStopTypeRichtungShow(int x, int y) { return RecordMapCall("CheckBusStopTypeRichtungShow", x, y, 0); }
 int CUserInt::CheckForMatrix(int x, int y) { return RecordMapCall("CheckForMatrix", x, y, 1); }
 int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1); }
 int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }
 int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("SmallMapInputFilter", e->x, e->y, 1); }
-bool CUserInt::NetHasStreets() { return true; }

@@ -265,14 +265,6 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
 
 // ---- what the tools reach elsewhere ----
 
-bool CUserInt::FindToolBuilding(int, int, int& resource, int& number, int& sizeX, int& sizeY) {
-  // Stand-in: the catalogue has no rows yet; every kind answers as a one-cell building so its tool can be chosen.
-  resource = 1;
-  number = 0;
-  sizeX = sizeY = 1;
-  return true;
-}
-
 bool CUserInt::HasAdviceCentre() { return CUiHost::Get()->HasAdviceCentre(); }
 bool CUserInt::HasCarsharingCentre() { return CUiHost::Get()->HasCarsharingCentre(); }
 

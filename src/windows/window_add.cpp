@@ -1,73 +1,14 @@
 // The main screen: the root window 1 with the game bar, the bar's buttons,
 // the tool menus they open, and the thematic map with its three layer pages.
 // Every window of the game hangs below window 1, so this builder runs first.
-#include "measures/preise.h"
-#include "windows/window_builders.h"
+#include "windows/window_rows.h"
 
 namespace {
 
-constexpr int kNone = -1;
+constexpr int kNone = CWindowRows::kNone;
+using MainScreenBuilder = CWindowRows;
 
-// Shorthands for the recurring action rows of the window tables; each adds
-// to the current window's current item.
-class MainScreenBuilder {
- public:
-  explicit MainScreenBuilder(CWindowBuilder& b) : m_b(b) {}
-
-  void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type) {
-    m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, 0);
-  }
-  void Picture(int x, int y, int w, int h, EItemType type, int res) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, res, kNone);
-  }
-  void Picture(int x, int y, int w, int h, EItemType type, int de, int en) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, de, kNone, en, kNone);
-  }
-  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, -1, x, y, w, h, 1); }
-
-  void Act(EActionType kind, EActionWhen when, EInOutType inout, int p1 = kNone, int p2 = kNone, int p3 = kNone,
-           int p4 = kNone) {
-    m_b.AddAction(-2, -1, -2, kind, when, inout, p1, p2, p3, "null", p4);
-  }
-  void Press(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
-    Act(kind, WHEN_LEFT_DOWN, INOUT_INSIDE, p1, p2, p3);
-  }
-  void Release(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
-    Act(kind, WHEN_LEFT_UP, INOUT_INSIDE, p1, p2, p3);
-  }
-  void Hover() { Act(11, WHEN_MOVE, INOUT_ALWAYS); }
-  // The caption actions that let the player move the window by this item.
-  void Drag() {
-    Act(8, WHEN_LEFT_DOWN, INOUT_INSIDE);
-    Act(7, WHEN_MOVE_FIRST, INOUT_ALWAYS);
-    Act(9, WHEN_LEFT_UP, INOUT_ALWAYS);
-  }
-  // Balloon text nr while the pointer is inside; a price shown with it.
-  void Balloon(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_INSIDE, nr, price); }
-  // The same balloon, asked on every move so that it also clears outside.
-  void BalloonAlways(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_ALWAYS, nr, price); }
-  void Open() { m_b.ActivateWindow(m_b.m_CurWindow); }
-  void Close() { m_b.DeActivateWindow(m_b.m_CurWindow); }
-
-  // The caption strip and close button every tool menu starts with.
-  void MenuCaption(int closeX, EActionType closeKind, int window, bool closeTwice = false) {
-    Picture(0, 0, 46, 15, 13, kMenuCaption);
-    Drag();
-    Hover();
-    Picture(closeX, 3, 9, 9, 13, kMenuClose);
-    Press(closeKind, window);
-    if (closeTwice) Press(closeKind, window);
-    Hover();
-  }
-
- private:
-  static constexpr int kMenuCaption = 19022;
-  static constexpr int kMenuClose = 19021;
-  CWindowBuilder& m_b;
-};
-
-// The build price of entry n, as the balloon shows it.
-int Price(int n) { return static_cast<int>(CPreise::GetPreis(n, 0)); }
+int Price(int n) { return CWindowRows::Price(n); }
 
 void AddRoot(MainScreenBuilder& m) {
   m.Window(1, 0, 0, 0, 0, -1, WINDOW_ROOT);

@@ -1,7 +1,8 @@
-// The windows through which the game speaks to the player: the warning 220
-// and the yes/no question 247. Their texts are filled by the message system
-// when the interface opens them.
-#include "windows/window_builders.h"
+// The windows through which the game speaks to the player: the warning 220,
+// the yes/no question 247 and the removal questions 243, 244 and 223. The
+// warning's and the question's texts are filled by the message system when
+// the interface opens them.
+#include "windows/window_rows.h"
 
 namespace {
 
@@ -52,10 +53,40 @@ void AddYesNo(CWindowBuilder& b) {
   b.AddItem(-2, -1, 0, 0, 287, 108, 2, 49889, kNone);
 }
 
+// The removal questions: one building (243), several (244), a stop (223).
+// Their cost line shows the pending removal's price; yes removes.
+void AddRemovalQuestion(CWindowBuilder& b, int id, const char* de, const char* en, EActionType yes) {
+  CWindowRows m(b);
+  m.Window(id, 250, 150, 315, 100, 1, WINDOW_NORMAL);
+  m.HotArea(0, 0, 315, 21);
+  m.Drag();
+  m.Hover();
+  m.HotArea(285, 3, 14, 13);
+  m.Press(46, id);
+  m.Hover();
+  m.Text(42, 12, 260, 18, 7, de, en, HO_LEFT);
+  m.Text(42, 26, 260, 18, 7, "Die Kosten betragen Euro: @#var,QNO_VAR_STRING,NULL,BUILDING.REMOVECOST#!",
+         "The costs are: @#var,QNO_VAR_STRING,NULL,BUILDING.REMOVECOST#!", HO_LEFT);
+  m.Var(VAR_STRING, "BUILDING.REMOVECOST");
+  m.Picture(95, 76, 56, 16, 13, 41485, 50612);
+  m.Press(6, id);
+  m.Hover();
+  m.Picture(184, 76, 56, 16, 13, 41484, 50609);
+  m.Press(yes);
+  m.Hover();
+  m.Picture(0, 0, 315, 100, 2, 41475, 50090);
+}
+
 }  // namespace
 
 int CZorvaWindows::WindowAddEventBerater() {
   AddYesNo(m_builder);
+  AddRemovalQuestion(m_builder, 243, "Wollen Sie das Geb\xE4ude wirklich abrei\xDF" "en !",
+                     "Do you want to remove this building?", 80);
+  AddRemovalQuestion(m_builder, 244, "Wollen Sie die Geb\xE4ude wirklich abrei\xDF" "en!",
+                     "Do you want to remove these buildings!", 80);
+  AddRemovalQuestion(m_builder, 223, "Wollen Sie die Haltestelle wirklich abrei\xDF" "en !",
+                     "Remove bus/rail stop or station?", 134);
   AddWarning(m_builder);
   return 0;
 }

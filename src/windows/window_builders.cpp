@@ -1,5 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the warning windows of
-// WindowAddEventBerater, add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette and the
+// warning and removal windows of WindowAddEventBerater, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -22,7 +22,6 @@ int CZorvaWindows::AddAll() {
 int CZorvaWindows::WindowAddExpo() { return 0; }
 int CZorvaWindows::WindowAddAk() { return 0; }
 int CZorvaWindows::WindowAddOpnv() { return 0; }
-int CZorvaWindows::WindowAddFloaterGebaeude() { return 0; }
 int CZorvaWindows::WindowAddParken() { return 0; }
 int CZorvaWindows::WindowAddParkhaus() { return 0; }
 int CZorvaWindows::WindowAddKreuzung() { return 0; }

@@ -49,6 +49,7 @@ int CZorvaWorld::DestroyObject(CWorldObj* object, int kind) {
     return 0;
   }
   if (object->GetAllocCount() <= 1) {
+    if (m_pUserInt) m_pUserInt->ForgetObject(object);
     if (m_pObjectList) m_pObjectList->Remove(object, 0);
     object->Destroy();
     delete object;

@@ -127,6 +127,9 @@ class CZorUiHost : public CUiHost {
   // Building streets and tracks.
   CStrSchJuncList* GetRailNet() override;
   void AfterNetworkChange() override;
+  // The factory for the placing and removal tools (zor_world_hosts_place.cpp).
+  CWorldObj* CreateObject(int kind, int resId, int direction, int x, int y, int height) override;
+  int RemoveObject(int x, int y, int layer) override;
 
  private:
   CZorvaWorld& m_world;
@@ -219,6 +222,13 @@ class CZorGuiHost : public CGuiHost {
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
   void SetLineReopenWindow(int id) override;
+  // The removal questions' answers (zor_world_hosts_place.cpp).
+  double GetPendingRemovalCost() override;
+  void ResetSelectedBuildingList() override;
+  void ClearRemovalWord() override;
+  void CheckForRemoveObjectSelected() override;
+  void RemoveBuildingSelectedBuildingList() override;
+  int RemoveSelectedObject() override;
 
  private:
   CZorvaWorld& m_world;

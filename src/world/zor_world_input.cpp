@@ -14,6 +14,7 @@
 #include "gui/action.h"
 #include "gui/item.h"
 #include "iso/iso_welt.h"
+#include "model/data_exchange.h"
 #include "sim/sim_welt.h"
 #include "ui/map_standins.h"
 #include "ui/user_int.h"
@@ -160,10 +161,19 @@ void CZorvaWorld::AnswerReturn() {
   }
 }
 
-// Stands in for the removal of the interface's selection by the keyboard:
-// the selection's removal belongs to the interface, which does not offer
-// it yet; the question is closed unanswered.
-void CZorvaWorld::RemoveSelectionByKey() { ZOR_STAND_IN("CUserInt"); }
+// Return answers the open removal question with yes, as its yes button does.
+void CZorvaWorld::RemoveSelectionByKey() {
+  if (!m_pUserInt) return;
+  const bool stop = IsOpen(kRemoval);
+  m_pUserInt->CheckForRemoveObjectSelected();
+  if (!stop) {
+    m_pUserInt->RemoveBuildingSelectedBuildingList();
+    return;
+  }
+  const double cost = CUserInt::selObj.removePrice;
+  if (m_pUserInt->RemoveSelectedObject() == 0 && m_pDataExchange)
+    m_pDataExchange->VarAddValue("F.EXPENSES.BUILDINFRASTRUCTURE", cost);
+}
 
 // Stands in for the tutorial's first start (a video, looked up only).
 

@@ -41,8 +41,19 @@ struct Input : uitest::Controller {
     inputHost.started = true;
     CUserInt::m_ActivateDebugInfo = 0;
     CUserInt::m_StaticCity = false;
+    // A catalogue with a picture for each kind the placing tools choose.
+    CBuildingDataList::ClearRows();
+    const int kinds[][3] = {{23, 0, 32290}, {25, 0, 30084}, {12, 1, 18332}, {18, 2, 27552}, {19, 2, 27563}, {34, 0, 28686}};
+    for (const auto& k : kinds) {
+      PotentialType row;
+      row.objectType = k[0];
+      row.sizeClass = static_cast<uint16_t>(k[1]);
+      row.resId = k[2];
+      ASSERT_EQ(CBuildingDataList::AddBuildingPotential(&row), 0);
+    }
   }
   void TearDown() override {
+    CBuildingDataList::ClearRows();
     CUserInt::m_ActivateDebugInfo = 0;
     CUserInt::ClearTools();
     Controller::TearDown();

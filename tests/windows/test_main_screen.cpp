@@ -93,15 +93,7 @@ TEST_F(MainScreen, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
     SCOPED_TRACE(language == 0 ? "German" : "English");
     host.language = language;
     // Built afresh on an emptied manager, so that each language counts alone.
-    builder.DestroyWindows();
-    host.renderList.clear();
-    builder.ResetCursors();
-    resources.Clear();
-    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
-      char path[1024];
-      QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
-      ASSERT_EQ(resources.AddWadFile(path), 0);
-    }
+    ReloadGameData();
     CZorvaWindows(builder).WindowAdd();
     resources.TrackRequests(true);
     DrawEverything();
@@ -429,15 +421,7 @@ TEST_F(MainScreen, TheWarningAndTheQuestionDrawWithNoPictureMissingInEitherLangu
   for (int language : {0, 1}) {
     SCOPED_TRACE(language == 0 ? "German" : "English");
     host.language = language;
-    builder.DestroyWindows();
-    host.renderList.clear();
-    builder.ResetCursors();
-    resources.Clear();
-    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
-      char path[1024];
-      QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
-      ASSERT_EQ(resources.AddWadFile(path), 0);
-    }
+    ReloadGameData();
     CZorvaWindows(builder).WindowAdd();
     CZorvaWindows(builder).WindowAddEventBerater();
     ASSERT_NE(Window(220), nullptr);

@@ -88,6 +88,19 @@ struct Scene : ::testing::Test {
     builder.DestroyWindows();
     SDL_FreeSurface(surface);
   }
+  // Starts again with no window and an emptied manager on the archives, so
+  // that what one build asks for is counted alone.
+  void ReloadGameData() {
+    builder.DestroyWindows();
+    host.renderList.clear();
+    builder.ResetCursors();
+    resources.Clear();
+    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
+      char path[1024];
+      QnoMakeValidPathname((zortest::BinaryDir() + "/gamedata").c_str(), name, ".GLA", path, sizeof path);
+      ASSERT_EQ(resources.AddWadFile(path), 0);
+    }
+  }
   CScreenWindow* Root() const { return builder.GetTopWindow(); }
   CScreenWindow* Window(int id) const { return Root() ? Root()->GetWindowByID(id) : nullptr; }
   // The open windows, back to front.

@@ -10,6 +10,7 @@
 
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
+#include "network/str_junction_list.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -28,6 +29,16 @@ std::vector<std::string> MapCalls(CUserInt& ui, int from = 0) {
   for (int i = std::max(from, ui.GetFirstKeptMapCall()); i < ui.GetMapCallCount(); ++i)
     out.push_back(ui.GetMapCall(i).name);
   return out;
+}
+
+// A side street a few cells beside the middle of the screen: the zone and
+// land tools work only in a town that has a street.
+void BuildSideStreet(Scenario& game) {
+  int x = 0, y = 0;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(kMidX, kMidY, &x, &y), 0);
+  CStrBuildLine line(static_cast<short>(x - 8), static_cast<short>(y - 6), static_cast<short>(x - 8),
+                     static_cast<short>(y + 6));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), 100);
 }
 
 TEST(ScenarioTools, DigitKeysChooseStreetTypesAndTheCursorFollows) {
@@ -90,6 +101,7 @@ TEST(ScenarioTools, TheStreetToolHandsPressMoveAndReleaseToTheStreetBuilder) {
 
 TEST(ScenarioTools, AResidentialAreaIsDraggedFromItsFirstCellToItsLast) {
   Scenario game;
+  BuildSideStreet(game);
   game.Run({Move(kMidX, kMidY), Wait(40)});
   game.Key(SDLK_2);
   EXPECT_EQ(CUserInt::selObj.tool, 10);
@@ -142,6 +154,7 @@ void Choose(Scenario& game, int tool, int subtool = -1, int variant = -1) {
 
 TEST(ScenarioTools, ClearingLandAndRemovingBuildingsWorkOnTheDraggedArea) {
   Scenario game;
+  BuildSideStreet(game);
   game.Run({Move(kMidX, kMidY), Wait(40)});
   Choose(game, 13, 1);
   EXPECT_EQ(game.Ui().GetCursorID(), 28477);

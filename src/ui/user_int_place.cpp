@@ -1,0 +1,548 @@
+// What the building, zone, selection and removal tools do on the map:
+// placing a building or measure object with its price, laying and clearing
+// zones over a dragged rectangle, selecting an object and opening its
+// window, and removing buildings and stops after the player agreed to the
+// price. Every price comes from the price table and is refused when the
+// city cannot pay it.
+#include <algorithm>
+#include <unordered_set>
+
+#include "framework/qno_log.h"
+#include "framework/zor_pointer_list.h"
+#include "framework/zor_stand_in.h"
+#include "gui/screen_window.h"
+#include "iso/iso_info.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "network/str_junction_list.h"
+#include "ui/ui_host.h"
+#include "ui/user_int.h"
+#include "ui/user_int_place.h"
+#include "worldbase/zor_world_host.h"
+
+namespace {
+
+// Warnings of the placing and removal tools.
+constexpr int kWarningNoMoneyRemove = 2;
+constexpr int kWarningNoMoneyBuild = 3;
+constexpr int kWarningNoMoneyClear = 4;
+constexpr int kWarningNoMoneyZone = 5;
+constexpr int kWarningAdviceCentreExists = 30;
+constexpr int kWarningCarsharingCentreExists = 31;
+constexpr int kWarningParkRideStop = 65;
+
+// Windows the selection and removal open and close.
+constexpr int kBuildingWindow = 221;
+constexpr int kMeasureBuildingWindow = 224;
+constexpr int kRemoveStop = 223;
+constexpr int kRemoveOne = 243;
+constexpr int kRemoveMany = 244;
+constexpr int kCarParkWindows[] = {170, 171, 172, 173};
+constexpr int kMeasuresGroup = 80;
+constexpr int kMeasuresCover = 90;
+
+bool IsZone(int type) { return type >= 4 && type <= 6; }
+bool IsStop(int type) { return (type >= 23 && type <= 26) || type == 28; }
+bool IsCarPark(int type) { return type >= 18 && type <= 20; }
+
+// The kinds the removal tools price and ask about.
+bool IsPricedForRemoval(int type) {
+  return (type >= 8 && type <= 10) || (type >= 12 && type <= 16) || IsCarPark(type) ||
+         (type >= 33 && type <= 35) || type == 38 || type == 39;
+}
+
+// The kinds that count as buildings for the selection and the rectangle.
+bool IsSelectableBuilding(int type) {
+  return (type >= 8 && type <= 10) || (type >= 12 && type <= 16) || IsCarPark(type) || IsStop(type) ||
+         (type >= 33 && type <= 35) || type == 38 || type == 39;
+}
+
+CWorldHost* Money() { return CWorldHost::Get(); }
+
+double Price(int entry, int cls) { return static_cast<int>(Money()->GetPreis(entry, cls)); }
+
+void Bind(int window, CWorldObj* object) {
+  if (CUserInt::topWindow) CUserInt::topWindow->SetVarWorldObject(window, -2, -2, object, nullptr);
+}
+
+CWorldObj* BoundTo(int window) {
+  return CUserInt::topWindow ? CUserInt::topWindow->GetVarWorldObject(window) : nullptr;
+}
+
+}  // namespace
+
+// ---- what is on a cell ----
+
+CBuildingObject* CUserInt::GetBuildingAt(int x, int y, int layer) {
+  if (!m_pIsoWelt || !InWorld(x, y)) return nullptr;
+  const TBaseType base = layer == 1 ? ISO_LAYER_UPPER : ISO_LAYER_GROUND;
+  CWorldObj* object = m_pIsoWelt->GetIsoTileObject(x, y, base);
+  if (!object || !IsSelectableBuilding(object->GetType())) return nullptr;
+  return dynamic_cast<CBuildingObject*>(object);
+}
+
+bool CUserInt::NetHasStreets() { return m_pStreetNet && m_pStreetNet->GetNumber() > 0; }
+
+// The removal price of the object on a cell's layer; false when it has none.
+bool CUserInt::RemovalPrice(CWorldObj* object, double& price) {
+  const int type = object->GetType();
+  if (type >= 8 && type <= 10) {
+    double cost = 0;
+    if (object->GetVarData("BUILDING.REMOVECOST", &cost) != 0) return false;
+    price = static_cast<int>(cost);
+    return true;
+  }
+  const auto* building = dynamic_cast<CBuildingObject*>(object);
+  const int entry = place::RemoveEntry(type, place::Height(building));
+  if (entry < 0) return false;
+  price = Price(entry, 1);
+  return true;
+}
+
+// ---- placing ----
+
+int CUserInt::BuildBuildingLayerObject(int x, int y) {
+  RecordMapCall("BuildBuildingLayerObject", x, y, 0);
+  const int direction = selObj.buildingRichtung;
+  const int type = selObj.objectType;
+  if (type == 2) {
+    SetRiverCenter(x, y);
+    return 0;
+  }
+  if (!NetHasStreets() && type != 28) {
+    SetAchtungWindow(kWarningNoStreet);
+    return 0;
+  }
+  if (type == 39 && HasAdviceCentre()) {
+    SetAchtungWindow(kWarningAdviceCentreExists);
+    return 0;
+  }
+  if (type == 34 && HasCarsharingCentre()) {
+    SetAchtungWindow(kWarningCarsharingCentreExists);
+    return 0;
+  }
+  if (selObj.tool == 5) {
+    x += selObj.busStopOffsetX;
+    y += selObj.busStopOffsetY;
+  }
+  const int resId = place::ResIdByListNr(selObj.buildingNumber);
+  const PotentialType* potential = place::Potential(resId);
+  if (resId <= 0 || !potential) return 0;
+  const int kind = place::ObjectType(resId);
+  const int height = place::Height(potential);
+  double price = 0;
+  if (kind != 2 && !(kind >= 8 && kind <= 10)) {
+    const int entry = place::PlaceEntry(kind, height);
+    if (entry < 0) {
+      QNO_LOG("No price for object type %d", kind);
+      SetAchtungWindow(kWarningNoMoneyBuild);
+      return 0;
+    }
+    price = Price(entry, 0);
+  }
+  if (Money()->CheckForMoney(static_cast<int>(price)) != 0) {
+    SetAchtungWindow(kWarningNoMoneyBuild);
+    return 0;
+  }
+  if (CUiHost::Get()->CreateObject(kind, resId, direction, x, y, height))
+    Money()->VarAddValue(place::BooksOnPublicTransport(kind) ? place::kStopCosts : place::kBuildCosts, price);
+  return 0;
+}
+
+// The river editor of the debug keys takes the cell of a river placed here.
+void CUserInt::SetRiverCenter(int, int) { ZOR_STAND_IN("CUserInt"); }
+
+// ---- zones ----
+
+int CUserInt::SelectFlaecheStartPoint(int x, int y) {
+  RecordMapCall("SelectFlaecheStartPoint", x, y, 0);
+  CIsoInfo* cell = m_pIsoWelt && InWorld(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+  if (!cell || cell->GetType(ISO_LAYER_GROUND) == OBJ_NONE) return 0;
+  selObj.startX = selObj.endX = x;
+  selObj.startY = selObj.endY = y;
+  selObj.width = selObj.depth = 1;
+  selObj.objectType = cell->GetType(ISO_LAYER_GROUND);
+  return 0;
+}
+
+int CUserInt::SelectFlaecheFinishPoint(int x, int y) {
+  RecordMapCall("SelectFlaecheFinishPoint", x, y, 0);
+  CIsoInfo* cell = m_pIsoWelt && InWorld(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+  if (!cell || cell->GetType(ISO_LAYER_GROUND) == OBJ_NONE) return 0;
+  selObj.endX = x;
+  selObj.endY = y;
+  return 0;
+}
+
+// Visits the dragged rectangle row by row, each row from its smaller x to
+// its larger; stops when `visit` returns false.
+template <class Visit>
+static void ForEachTile(const selObjType& s, Visit visit) {
+  const int x0 = std::min(s.startX, s.endX), x1 = std::max(s.startX, s.endX);
+  const int y0 = std::min(s.startY, s.endY), y1 = std::max(s.startY, s.endY);
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x)
+      if (!visit(x, y)) return;
+}
+
+int CUserInt::BuildFlaeche(selObjType& s) {
+  RecordMapCall("BuildFlaeche", s.startX, s.startY, 0);
+  if (s.tool < 10 || s.tool > 12) return 1;
+  if (s.startX == -1 || s.endX == -1) return 0;
+  const int type = s.tool - 6;
+  const int resId = place::ResIdByType(type, s.subtool, nullptr);
+  if (resId <= 0) return 0;
+  // A height outside the zone table has no price: nothing is laid.
+  const int entry = place::ZoneEntry(type, s.subtool);
+  if (entry < 0) {
+    QNO_LOG("No zone price for type %d and height %d", type, s.subtool);
+    return 1;
+  }
+  const double price = Price(entry, 0);
+  int result = 0;
+  ForEachTile(s, [&](int x, int y) {
+    if (Money()->CheckForMoney(static_cast<int>(price)) != 0) {
+      SetAchtungWindow(kWarningNoMoneyZone);
+      result = 1;
+      return false;
+    }
+    if (CUiHost::Get()->CreateObject(type, resId, 0, x, y, s.subtool)) Money()->VarAddValue(place::kBuildCosts, price);
+    return true;
+  });
+  return result;
+}
+
+int CUserInt::RemoveFlaeche(selObjType& s) {
+  RecordMapCall("RemoveFlaeche", s.startX, s.startY, 0);
+  if (!InWorld(s.startX, s.startY) || !InWorld(s.endX, s.endY) || !m_pIsoWelt) return 1;
+  int result = 0;
+  ForEachTile(s, [&](int x, int y) {
+    CIsoInfo* cell = m_pIsoWelt->GetIsoInfo(x, y);
+    if (!cell) {
+      result = 1;
+      return false;
+    }
+    const int type = cell->GetType(ISO_LAYER_GROUND);
+    if (!IsZone(type)) return true;
+    auto* zone = dynamic_cast<CBuildingObject*>(cell->GetWorldObject(ISO_LAYER_GROUND));
+    const int entry = place::ZoneEntry(type, place::Height(zone));
+    if (entry < 0) {
+      QNO_LOG("No removal price for zone type %d", type);
+      return true;
+    }
+    const double price = Price(entry, 1);
+    if (Money()->CheckForMoney(static_cast<int>(price)) != 0) {
+      SetAchtungWindow(kWarningNoMoneyClear);
+      result = 1;
+      return false;
+    }
+    if (CUiHost::Get()->RemoveObject(x, y, 0) == 0) Money()->VarAddValue(place::kBuildCosts, price);
+    return true;
+  });
+  return result;
+}
+
+// ---- selection ----
+
+int CUserInt::SelectObject(int x, int y, bool) {
+  RecordMapCall("SelectObject", x, y, 0);
+  CIsoInfo* cell = m_pIsoWelt && InWorld(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+  if (!cell || cell->GetType(ISO_LAYER_GROUND) == OBJ_NONE) return 0;
+  selObj.startX = selObj.endX = x;
+  selObj.startY = selObj.endY = y;
+  selObj.width = selObj.depth = 1;
+
+  CWorldObj* upper = cell->GetWorldObject(ISO_LAYER_UPPER);
+  if (upper && IsStop(upper->GetType())) return SelectStop(upper);
+
+  CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND);
+  const int type = cell->GetType(ISO_LAYER_GROUND);
+  auto toggle = [&](int open, int close) {
+    if (selObj.selectedObject == object) {
+      selObj.selectedObject = nullptr;
+      selObj.startX = selObj.startY = -1;
+      DeActivateWindow(kBuildingWindow);
+      DeActivateWindow(kMeasureBuildingWindow);
+      return;
+    }
+    selObj.selectedObject = object;
+    Bind(open, object);
+    ActivateWindow(open);
+    DeActivateWindow(close);
+  };
+  auto measurePage = [this](int page) {
+    ActivateWindow(kMeasuresGroup);
+    DeActivateWindow(kMeasuresCover);
+    ActivateWindow(page);
+  };
+  if ((type >= 8 && type <= 10) || (type >= 12 && type <= 16)) {
+    toggle(kBuildingWindow, kMeasureBuildingWindow);
+  } else if (type == 38) {
+    toggle(kMeasureBuildingWindow, kBuildingWindow);
+  } else if (IsCarPark(type)) {
+    selObj.selectedObject = object;
+    for (int w : kCarParkWindows) Bind(w, object);
+    ActivateWindow(kCarParkWindows[0]);
+  } else if (type == 33) {
+    measurePage(87);
+  } else if (type == 34 || type == 35) {
+    measurePage(84);
+  } else if (type == 39) {
+    measurePage(81);
+  } else if (type == 48 || type == 52 || type == 49 || type == 53) {
+    SelectStreetObject(object, x, y);
+  }
+  return 0;
+}
+
+int CUserInt::SelectStop(CWorldObj* stop) {
+  selObj.stopWord[0] = stop->GetType() == 28 ? 2 : 1;
+  if (selObj.selectedObject != stop) {
+    selObj.selectedObject = stop;
+    if (auto* b = dynamic_cast<CBuildingObject*>(stop)) {
+      selObj.startX = selObj.endX = b->GetXPos();
+      selObj.startY = selObj.endY = b->GetYPos();
+    }
+    ActivateWindow(120);
+    ActivateWindow(129);
+    DeActivateWindow(122);
+  } else {
+    selObj.selectedObject = nullptr;
+    selObj.startX = selObj.startY = -1;
+  }
+  if (topWindow) topWindow->SetZorvaList(129, -2, nullptr, 1);
+  return 0;
+}
+
+// The street and crossing windows show the street or junction selected.
+void CUserInt::SelectStreetObject(CWorldObj*, int, int) { ZOR_STAND_IN("CUserInt"); }
+
+// ---- removal ----
+
+int CUserInt::RemoveObject(int x, int y, int layer) {
+  RecordMapCall("RemoveObject", x, y, 1);
+  const TBaseType base = layer == 1 ? ISO_LAYER_UPPER : ISO_LAYER_GROUND;
+  CIsoInfo* cell = m_pIsoWelt && InWorld(x, y) ? m_pIsoWelt->GetIsoInfo(x, y) : nullptr;
+  CWorldObj* object = cell ? cell->GetWorldObject(base) : nullptr;
+  if (!object) {
+    selObj.removeX = selObj.removeY = -1;
+    selObj.removeLayer = 0;
+    return 0;
+  }
+  selObj.removeX = x;
+  selObj.removeY = y;
+  selObj.removeLayer = 0;
+  selObj.removeStop = 0;
+  const int type = object->GetType();
+  double price = 0;
+  if (IsPricedForRemoval(type)) {
+    if (!RemovalPrice(object, price)) price = -1;
+    if (IsCarPark(type) && BoundTo(kCarParkWindows[0]) == object) {
+      for (int w : kCarParkWindows) DeActivateWindow(w);
+      for (int w : {170, 171, 172}) Bind(w, nullptr);
+    }
+  } else if (IsStop(type)) {
+    if (ServesParkRide(object)) {
+      SetAchtungWindow(kWarningParkRideStop);
+      return 1;
+    }
+    if (!RemovalPrice(object, price)) price = -1;
+    selObj.removeLayer = 1;
+    selObj.removeStop = 1;
+  } else {
+    // Objects without a removal price are not the player's to remove: a
+    // press of the removal tool leaves them where they are.
+    if (type != 1 && type != 2 && !(type >= 48 && type <= 53) && type != 65)
+      QNO_LOG("Object type %d has no removal price and stays", type);
+    selObj.removeX = selObj.removeY = -1;
+    return 0;
+  }
+  if (!PendRemoval(price >= 0, price)) return 0;
+  if (selObj.removeStop) ActivateWindow(kRemoveStop);
+  for (int w : {kRemoveOne, kRemoveMany, kRemoveStop}) Bind(w, nullptr);
+  return 0;
+}
+
+bool CUserInt::ServesParkRide(const CWorldObj* stop) {
+  if (!m_pIsoWelt) return false;
+  // Every park-and-ride site stands on the map; each is asked once.
+  std::unordered_set<const CWorldObj*> asked;
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      auto* site = dynamic_cast<CBuildingObject*>(m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+      if (!site || site->GetType() != OBJ_PARKRIDE || !asked.insert(site).second) continue;
+      CWorldObj* found = nullptr;
+      CheckForDistance(site->GetResID(), site->GetXPos(), site->GetYPos(), 3, 1, site->GetRichtung(), true, found);
+      if (found == stop) return true;
+    }
+  return false;
+}
+
+bool CUserInt::PendRemoval(bool priced, double price) {
+  if (!priced || Money()->CheckForMoney(static_cast<int>(price)) != 0) {
+    SetAchtungWindow(kWarningNoMoneyRemove);
+    for (int w : {kRemoveOne, kRemoveMany, kRemoveStop}) DeActivateWindow(w);
+    return false;
+  }
+  selObj.removePrice = price;
+  DeActivateWindow(kBuildingWindow);
+  DeActivateWindow(kMeasureBuildingWindow);
+  return true;
+}
+
+int CUserInt::ResetSelectedBuildingList() {
+  RecordMapCall("ResetSelectedBuildingList", -1, -1, 0);
+  if (selObj.markedBuildings) selObj.markedBuildings->Destroy();
+  return 0;
+}
+
+int CUserInt::CheckBuildingList() {
+  RecordMapCall("CheckBuildingList", selObj.endX, selObj.endY, 0);
+  CBuildingList* list = selObj.markedBuildings;
+  if (!list) return 0;
+  list->Destroy();
+  if (!InWorld(selObj.startX, selObj.startY) || !InWorld(selObj.endX, selObj.endY)) return 0;
+  const int x0 = std::min(selObj.startX, selObj.endX), x1 = std::max(selObj.startX, selObj.endX);
+  const int ys = selObj.endY >= selObj.startY ? 1 : -1;
+  for (int x = x0; x <= x1; ++x)
+    for (int y = selObj.startY;; y += ys) {
+      // A building on several cells is listed once: the list holds each
+      // building at most once.
+      if (CBuildingObject* b = GetBuildingAt(x, y, 0); b && list->CheckZorvaInList(b) != 0)
+        list->AddHeadZorva(b);
+      if (y == selObj.endY) break;
+    }
+  return 0;
+}
+
+int CUserInt::RemoveBuildingSelection() {
+  RecordMapCall("RemoveBuildingSelection", selObj.endX, selObj.endY, 0);
+  CBuildingList* list = selObj.markedBuildings;
+  if (!list || list->GetCount() == 0) return 0;
+  double total = 0;
+  bool priced = false;
+  list->SetupBuildingCount(0);
+  while (CBuildingObject* b = list->GetNextBuilding()) {
+    double price = 0;
+    if (IsPricedForRemoval(b->GetType()) && RemovalPrice(b, price)) {
+      total += price;
+      priced = true;
+    }
+  }
+  if (!PendRemoval(priced, total)) return 0;
+  // The question opens before the other closes: closing the last removal
+  // question forgets the listed buildings.
+  const bool one = list->GetCount() == 1;
+  ActivateWindow(one ? kRemoveOne : kRemoveMany);
+  DeActivateWindow(one ? kRemoveMany : kRemoveOne);
+  for (int w : {kRemoveOne, kRemoveMany, kRemoveStop}) Bind(w, nullptr);
+  return 0;
+}
+
+int CUserInt::RemoveBuildingSelectedBuildingList() {
+  CBuildingList* list = selObj.markedBuildings;
+  if (!list) return 0;
+  // The city pays for what went: a building its manager keeps costs nothing.
+  double booked = 0;
+  while (list->GetCount() > 0) {
+    auto* b = static_cast<CBuildingObject*>(list->RemoveHeadZorva(true));
+    if (!b) break;
+    double price = 0;
+    const bool priced = IsPricedForRemoval(b->GetType()) && RemovalPrice(b, price);
+    if (CUiHost::Get()->RemoveObject(b->GetXPos(), b->GetYPos(), 0) == 0 && priced) booked += price;
+  }
+  if (booked != 0) Money()->VarAddValue(place::kBuildCosts, booked);
+  selObj.removePrice = 0;
+  return 0;
+}
+
+namespace {
+
+// Clears every reference of the tool state that points to the object.
+void ForgetReferences(const CWorldObj* gone) {
+  if (!gone) return;
+  selObjType& s = CUserInt::selObj;
+  if (s.selectedStreet == gone) {
+    s.selectedStreet = nullptr;
+    s.selectedStreetId = -1;
+    s.mouseStreetX = s.mouseStreetY = -1;
+  }
+  if (s.mouseStreet == gone) s.mouseStreet = nullptr;
+  if (s.selectedObject == gone) s.selectedObject = nullptr;
+  if (s.selectedCrossing == gone) {
+    s.selectedCrossing = nullptr;
+    s.selectedCrossingId = -1;
+  }
+  if (s.selectedJunction == gone) s.selectedJunction = nullptr;
+}
+
+}  // namespace
+
+int CUserInt::CheckForRemoveObjectSelected() {
+  if (m_pIsoWelt && InWorld(selObj.removeX, selObj.removeY))
+    ForgetReferences(m_pIsoWelt->GetIsoTileObject(selObj.removeX, selObj.removeY,
+                                                  selObj.removeLayer == 1 ? ISO_LAYER_UPPER : ISO_LAYER_GROUND));
+  if (CBuildingList* list = selObj.markedBuildings) {
+    for (CZorvaPointer* n = list->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+      ForgetReferences(static_cast<CWorldObj*>(n->GetZorvaObject()));
+  }
+  return 0;
+}
+
+void CUserInt::ForgetObject(CWorldObj* gone) {
+  ForgetReferences(gone);
+  if (selObj.markedBuildings) selObj.markedBuildings->RemoveZorva(gone);
+}
+
+int CUserInt::RemoveSelectedObject() {
+  if (!InWorld(selObj.removeX, selObj.removeY)) return 1;
+  return CUiHost::Get()->RemoveObject(selObj.removeX, selObj.removeY, selObj.removeLayer);
+}
+
+// ---- distances and hits ----
+
+bool CUserInt::CheckForDistance(int resId, int x, int y, int dist, int type, int dir, bool byResource,
+                                CWorldObj*& found) {
+  int w = 0, h = 0;
+  if (byResource) {
+    int nr = -1;
+    const PotentialType* p = place::Potential(resId);
+    for (int n = 0; p && n < CBuildingDataList::GetRowCount(); ++n)
+      if (CBuildingDataList::GetPotentialByNr(n) == p) nr = n;
+    if (nr < 0 || !place::Size(nr, dir, w, h)) w = h = 0;
+  } else if (m_pIsoWelt) {
+    m_pIsoWelt->GetGroupSize(x, y, ISO_LAYER_GROUND, w, h);
+  }
+  if (w <= 0 || h <= 0) w = h = 1;
+  bool met = false;
+  auto look = [&](int x0, int x1, int y0, int y1) {
+    for (int cx = x0; cx <= x1; ++cx)
+      for (int cy = y0; cy <= y1; ++cy) {
+        if (!m_pIsoWelt || !InWorld(cx, cy)) continue;
+        if (type == 0) {
+          const int t = m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy),
+                                              ISO_LAYER_GROUND);
+          if (t == OBJ_STREET_PIECE || t == OBJ_CROSSING) met = true;
+        } else {
+          CWorldObj* o = m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_UPPER);
+          if (o && IsStop(o->GetType())) {
+            met = true;
+            found = o;
+          }
+        }
+      }
+  };
+  look(x - dist, x - 1, y - dist, y + h - 1);
+  look(x, x + w + dist - 1, y - dist, y - 1);
+  look(x + w - 1, x + w + dist - 1, y, y + h + dist - 1);
+  look(x - dist, x + w - 1, y + h, y + h + dist - 1);
+  return !met;
+}
+
+int CUserInt::CheckHit(int x1, int y1, int x2, int y2, int px, int py) {
+  // Each step moves one cell along every axis that has not arrived yet.
+  for (int x = x1, y = y1;; x += (x2 > x) - (x2 < x), y += (y2 > y) - (y2 < y)) {
+    if (x == px && y == py) return 0;
+    if (x == x2 && y == y2) return 1;
+  }
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Shorthands for the recurring rows of the window tables: the builders add
+// windows, pictures and their actions through them, each to the builder's
+// current window and item.
+#include "measures/preise.h"
+#include "windows/window_builders.h"
+
+class CWindowRows {
+ public:
+  static constexpr int kNone = -1;
+
+  explicit CWindowRows(CWindowBuilder& b) : m_b(b) {}
+
+  void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type) {
+    m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, 0);
+  }
+  void Picture(int x, int y, int w, int h, EItemType type, int res) {
+    m_b.AddItem(-2, -1, x, y, w, h, type, res, kNone);
+  }
+  void Picture(int x, int y, int w, int h, EItemType type, int de, int en) {
+    m_b.AddItem(-2, -1, x, y, w, h, type, de, kNone, en, kNone);
+  }
+  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, -1, x, y, w, h, 1); }
+  // A text item in the standard font, centred vertically.
+  void Text(int x, int y, int w, int h, EItemType type, const char* de, const char* en, EHO align) {
+    m_b.AddItem(-2, -1, x, y, w, h, type, de, align, VO_CENTER, 3, kStandardFont, 0, 1, 2, 3, en);
+  }
+  void Var(EVarType type, const char* name) { m_b.AddVar(-2, -1, -2, type, "NULL", name); }
+
+  void Act(EActionType kind, EActionWhen when, EInOutType inout, int p1 = kNone, int p2 = kNone, int p3 = kNone,
+           int p4 = kNone) {
+    m_b.AddAction(-2, -1, -2, kind, when, inout, p1, p2, p3, "null", p4);
+  }
+  void Press(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
+    Act(kind, WHEN_LEFT_DOWN, INOUT_INSIDE, p1, p2, p3);
+  }
+  void Release(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
+    Act(kind, WHEN_LEFT_UP, INOUT_INSIDE, p1, p2, p3);
+  }
+  void Hover() { Act(11, WHEN_MOVE, INOUT_ALWAYS); }
+  // The caption actions that let the player move the window by this item.
+  void Drag() {
+    Act(8, WHEN_LEFT_DOWN, INOUT_INSIDE);
+    Act(7, WHEN_MOVE_FIRST, INOUT_ALWAYS);
+    Act(9, WHEN_LEFT_UP, INOUT_ALWAYS);
+  }
+  // Balloon text nr while the pointer is inside; a price shown with it.
+  void Balloon(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_INSIDE, nr, price); }
+  // The same balloon, asked on every move so that it also clears outside.
+  void BalloonAlways(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_ALWAYS, nr, price); }
+  void Open() { m_b.ActivateWindow(m_b.m_CurWindow); }
+  void Close() { m_b.DeActivateWindow(m_b.m_CurWindow); }
+
+  // The caption strip and close button every tool menu starts with; the
+  // close button may go without its hover highlight.
+  void MenuCaption(int closeX, EActionType closeKind, int window, bool closeTwice = false, bool closeHover = true) {
+    Picture(0, 0, 46, 15, 13, kMenuCaption);
+    Drag();
+    Hover();
+    Picture(closeX, 3, 9, 9, 13, kMenuClose);
+    Press(closeKind, window);
+    if (closeTwice) Press(closeKind, window);
+    if (closeHover) Hover();
+  }
+
+  // The build price of entry n, as the balloons show it.
+  static int Price(int n) { return static_cast<int>(CPreise::GetPreis(n, 0)); }
+
+ private:
+  static constexpr int kMenuCaption = 19022;
+  static constexpr int kMenuClose = 19021;
+  static constexpr int kStandardFont = 823;
+  CWindowBuilder& m_b;
+};

@@ -1,0 +1,390 @@
+// The player places buildings from the palette beside a street, lays a
+// residential zone, removes a building after answering its question and is
+// refused a building the city cannot pay for; the account follows every
+// step. Played through the frame loop on the real game.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+
+#include "gui/screen_window.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "model/data_exchange.h"
+#include "model/finanzen.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "support/scenario.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kBarX = 600;
+constexpr int kBarY = 590;
+
+struct Point {
+  int x = -1, y = -1;
+};
+
+// A screen point over the cell, clear of the bar and the palette's menus.
+Point ScreenOf(Scenario& game, int tx, int ty) {
+  for (int y = 40; y < 440; y += 2)
+    for (int x = 20; x < 500; x += 2) {
+      int cx = -1, cy = -1;
+      if (game.Map().MouseKoorToIsoKoor(x, y, &cx, &cy) == 0 && cx == tx && cy == ty) return {x, y};
+    }
+  return {};
+}
+
+double Money(Scenario& game) {
+  double value = 0;
+  EXPECT_EQ(game.World().GetDataExchange()->GetVarData("F.KONTO", &value), 0);
+  return value;
+}
+
+int GroundType(Scenario& game, int x, int y) {
+  return game.Map().GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+}
+
+// The centre of a button at (x, y) in a window, as the window stands on the
+// screen; the palette's buttons are 36 x 36.
+Point ItemCentre(int window, int x, int y, int w = 36, int h = 36) {
+  CScreenWindow* win = CUserInt::topWindow ? CUserInt::topWindow->GetWindowByID(window) : nullptr;
+  EXPECT_NE(win, nullptr) << window;
+  if (!win) return {};
+  return {win->GetRealPosX() + x + w / 2, win->GetRealPosY() + y + h / 2};
+}
+
+void ClickAt(Scenario& game, Point p) {
+  ASSERT_GE(p.x, 0);
+  game.Click(p.x, p.y).Do(Wait(40));
+}
+
+// Opens the palette from its bar button.
+void OpenPalette(Scenario& game) {
+  game.Run({Move(kBarX, kBarY), Wait(40)});
+  game.Click(540 + 18, 505 + 18).Do(Wait(40));
+  ASSERT_EQ(game.Ui().IsWindowOpen(23), 0) << "the palette opens above its button";
+}
+
+struct Town {
+  int sx = 0, sy = 0;  // the street's middle cell
+};
+
+// A side street across the screen's left half.
+Town StreetAcross(Scenario& game) {
+  Town t;
+  EXPECT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &t.sx, &t.sy), 0);
+  CStrBuildLine line(static_cast<short>(t.sx - 8), static_cast<short>(t.sy), static_cast<short>(t.sx + 8),
+                     static_cast<short>(t.sy));
+  EXPECT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), 100);
+  return t;
+}
+
+CBuildingObject* BuildingAt(Scenario& game, int x, int y) {
+  return dynamic_cast<CBuildingObject*>(game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+}
+
+TEST(ScenarioPlace, ThePaletteBuildsBesideAStreetAndTheAccountPaysForEachBuilding) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const double start = Money(game);
+
+  // a small school: town buildings, schools, small
+  OpenPalette(game);
+  ClickAt(game, ItemCentre(23, 5, 17));
+  EXPECT_EQ(game.Ui().IsWindowOpen(57), 0);
+  ClickAt(game, ItemCentre(57, 5, 54));
+  ASSERT_EQ(game.Ui().IsWindowOpen(34), 0);
+  ClickAt(game, ItemCentre(34, 3, 5));
+  EXPECT_EQ(CUserInt::selObj.tool, 6);
+  EXPECT_EQ(CUserInt::selObj.subtool, 2);
+  EXPECT_EQ(CUserInt::selObj.variant, 1);
+  const int schoolX = town.sx - 6, schoolY = town.sy + 1;
+  ClickAt(game, ScreenOf(game, schoolX, schoolY));
+  CBuildingObject* school = BuildingAt(game, schoolX, schoolY);
+  ASSERT_NE(school, nullptr) << "the school stands on its cell";
+  EXPECT_EQ(school->GetType(), OBJ_SCHOOL);
+  EXPECT_EQ(BuildingAt(game, schoolX + 1, schoolY + 1), school) << "on all four of its cells";
+  EXPECT_NE(school->GetSimLocation(), nullptr) << "the demand model sees it";
+  EXPECT_EQ(Money(game), start - 500000);
+
+  // a small car park: traffic buildings, parking, small
+  OpenPalette(game);
+  ClickAt(game, ItemCentre(23, 5, 54));
+  EXPECT_EQ(game.Ui().IsWindowOpen(58), 0);
+  EXPECT_NE(game.Ui().IsWindowOpen(57), 0) << "one group at a time";
+  ClickAt(game, ItemCentre(58, 5, 169));
+  ASSERT_EQ(game.Ui().IsWindowOpen(38), 0);
+  ClickAt(game, ItemCentre(38, 3, 5));
+  EXPECT_EQ(CUserInt::selObj.tool, 8);
+  const int parkX = town.sx + 3, parkY = town.sy + 1;
+  ClickAt(game, ScreenOf(game, parkX, parkY));
+  CBuildingObject* park = BuildingAt(game, parkX, parkY);
+  ASSERT_NE(park, nullptr);
+  EXPECT_EQ(park->GetType(), OBJ_CARPARK_OPEN);
+  EXPECT_NE(park->GetSimLocation(), nullptr);
+  EXPECT_EQ(Money(game), start - 500000 - 300000);
+
+  // a house and an office block with the test-object tool: the city's own
+  // buildings cost nothing
+  int nr = -1;
+  for (auto [type, x] : {std::pair{8, town.sx - 2}, std::pair{9, town.sx}}) {
+    for (int n = 0; n < CBuildingDataList::GetRowCount(); ++n)
+      if (CBuildingDataList::GetPotentialByNr(n)->objectType == type &&
+          CBuildingDataList::GetPotentialByNr(n)->size.width == 1 &&
+          CBuildingDataList::GetPotentialByNr(n)->size.depth == 1) {
+        nr = n;
+        break;
+      }
+    ASSERT_GE(nr, 0);
+    CUserInt::selObj.objectType = type;
+    game.Ui().SetToolNr(14, -1, -1);
+    CUserInt::selObj.buildingNumber = nr;
+    ClickAt(game, ScreenOf(game, x, town.sy - 1));
+    CBuildingObject* b = BuildingAt(game, x, town.sy - 1);
+    ASSERT_NE(b, nullptr) << type;
+    EXPECT_EQ(b->GetType(), type);
+    EXPECT_NE(b->GetSimLocation(), nullptr);
+  }
+  EXPECT_EQ(Money(game), start - 800000);
+  game.Shot("place-buildings");
+}
+
+TEST(ScenarioPlace, AResidentialZoneOfThreeByTwoCellsCostsSixTimesItsPrice) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const double start = Money(game);
+  game.Run({Move(250, 220), Wait(40)});
+  game.Key(SDLK_1);
+  ASSERT_EQ(CUserInt::selObj.tool, 10);
+  const Point from = ScreenOf(game, town.sx + 2, town.sy - 3);
+  const Point to = ScreenOf(game, town.sx + 4, town.sy - 2);
+  ASSERT_GE(from.x, 0);
+  ASSERT_GE(to.x, 0);
+  game.Drag(from.x, from.y, to.x, to.y);
+  int zones = 0;
+  for (int x = town.sx + 1; x <= town.sx + 5; ++x)
+    for (int y = town.sy - 4; y <= town.sy - 1; ++y) zones += GroundType(game, x, y) == OBJ_ZONE_RESIDENTIAL;
+  EXPECT_EQ(zones, 6);
+  EXPECT_EQ(GroundType(game, town.sx + 3, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
+  EXPECT_EQ(Money(game), start - 6 * 5000);
+}
+
+TEST(ScenarioPlace, ABuildingGoesOnlyAfterTheQuestionAndItsRemovalIsBooked) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  game.Ui().SetToolNr(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  ASSERT_NE(BuildingAt(game, x, y), nullptr);
+  const double before = Money(game);
+
+  OpenPalette(game);
+  ClickAt(game, ItemCentre(23, 5, 91));
+  ASSERT_EQ(CUserInt::selObj.tool, 15);
+  EXPECT_NE(game.Ui().IsWindowOpen(57), 0);
+  ClickAt(game, ScreenOf(game, x + 1, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0) << "one building: the question for one";
+  EXPECT_NE(game.Ui().IsWindowOpen(244), 0);
+  EXPECT_NE(BuildingAt(game, x, y), nullptr) << "nothing goes before the answer";
+  EXPECT_EQ(Money(game), before);
+  game.Shot("place-remove-question");
+
+  // No keeps the building; yes removes it and books its removal price.
+  ClickAt(game, ItemCentre(243, 95, 76, 56, 16));
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_NE(BuildingAt(game, x, y), nullptr);
+  ClickAt(game, ScreenOf(game, x + 1, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  ClickAt(game, ItemCentre(243, 184, 76, 56, 16));
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_EQ(BuildingAt(game, x, y), nullptr);
+  EXPECT_EQ(GroundType(game, x + 1, y + 1), OBJ_GROUND);
+  EXPECT_EQ(Money(game), before - 2000000);
+}
+
+TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 1000000), 0);
+  ASSERT_EQ(Money(game), 1000000);
+  game.Ui().SetToolNr(6, 2, 3);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  EXPECT_EQ(BuildingAt(game, x, y), nullptr);
+  EXPECT_EQ(Money(game), 1000000);
+  EXPECT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  const char* said = game.World().GetMessage()->GetAchtungMessage();
+  ASSERT_NE(said, nullptr);
+  EXPECT_STREQ(said, CUserInt::GetAchtungText(3, 0));
+  game.Shot("place-no-money");
+  // The small one it can pay.
+  game.Ui().SetToolNr(6, 2, 1);
+  ClickAt(game, ScreenOf(game, x, y));
+  EXPECT_NE(BuildingAt(game, x, y), nullptr);
+  EXPECT_EQ(Money(game), 1000000 - 500000);
+}
+
+TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
+  Scenario game;
+  int x = 0, y = 0;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &x, &y), 0);
+  const double start = Money(game);
+  game.Ui().SetToolNr(6, 2, 1);
+  ClickAt(game, ScreenOf(game, x, y));
+  EXPECT_EQ(BuildingAt(game, x, y), nullptr);
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(34, 0));
+  EXPECT_EQ(Money(game), start);
+}
+
+// Two small schools side by side below the street, at x and x + 3, and the
+// removal tool in hand; the account as it stands then.
+double TwoSchoolsToRemove(Scenario& game, const Town& town, int x) {
+  game.Ui().SetToolNr(6, 2, 1);
+  for (int dx : {0, 3}) {
+    ClickAt(game, ScreenOf(game, x + dx, town.sy + 1));
+    EXPECT_NE(BuildingAt(game, x + dx, town.sy + 1), nullptr);
+  }
+  game.Ui().SetToolNr(15, -1, -1);
+  return Money(game);
+}
+
+TEST(ScenarioPlace, ARectangleOverSeveralBuildingsAsksOnceAndBooksOnlyWhatWent) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int x = town.sx - 6, y = town.sy + 1;
+  const double before = TwoSchoolsToRemove(game, town, x);
+  const Point from = ScreenOf(game, x, y), to = ScreenOf(game, x + 4, y + 1);
+  game.Drag(from.x, from.y, to.x, to.y).Do(Wait(40));
+  ASSERT_EQ(game.Ui().IsWindowOpen(244), 0) << "several buildings: the question for several";
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_EQ(CUserInt::selObj.removePrice, 2 * 2000000.0) << "the question names the whole price";
+  // While the question is open the first school goes another way; the yes
+  // then removes the second and the city pays for that one alone.
+  ASSERT_EQ(game.World().RemoveObject(x, y, ISO_LAYER_GROUND, true), 0);
+  ClickAt(game, ItemCentre(244, 184, 76, 56, 16));
+  EXPECT_NE(game.Ui().IsWindowOpen(244), 0);
+  EXPECT_EQ(BuildingAt(game, x + 3, y), nullptr);
+  EXPECT_EQ(Money(game), before - 2000000);
+}
+
+TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int x = town.sx - 6, y = town.sy + 1;
+  const double before = TwoSchoolsToRemove(game, town, x);
+  ClickAt(game, ScreenOf(game, x + 3, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  game.Key(SDLK_RETURN).Do(Wait(40));
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_EQ(BuildingAt(game, x + 3, y), nullptr);
+  EXPECT_NE(BuildingAt(game, x, y), nullptr) << "only the building pressed on";
+  EXPECT_EQ(Money(game), before - 2000000);
+}
+
+TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  game.Ui().SetToolNr(10, 1, -1);
+  const Point zone = ScreenOf(game, town.sx + 2, town.sy - 2);
+  ClickAt(game, zone);
+  ASSERT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
+  const double before = Money(game);
+  game.Ui().SetToolNr(15, -1, -1);
+  ClickAt(game, zone);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL) << "no removal without a price";
+  for (int w : {223, 243, 244}) EXPECT_NE(game.Ui().IsWindowOpen(w), 0) << w;
+  EXPECT_EQ(Money(game), before);
+  // The land tool clears it at the zone's removal price.
+  game.Ui().SetToolNr(13, 1, -1);
+  ClickAt(game, zone);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_GROUND);
+  EXPECT_EQ(Money(game), before - 1000);
+}
+
+TEST(ScenarioPlace, AResidentialZoneWithoutADensityHasNoPriceAndIsNotLaid) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const double start = Money(game);
+  game.Ui().SetToolNr(10, 0, -1);
+  ASSERT_EQ(CUserInt::selObj.subtool, 0);
+  const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 3, town.sy - 2);
+  game.Drag(from.x, from.y, to.x, to.y);
+  EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 3), OBJ_GROUND);
+  EXPECT_EQ(Money(game), start);
+  // With its density the same drag lays four zones.
+  game.Ui().SetToolNr(10, 2, -1);
+  game.Drag(from.x, from.y, to.x, to.y);
+  EXPECT_EQ(GroundType(game, town.sx + 3, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
+  EXPECT_EQ(Money(game), start - 4 * 10000);
+}
+
+TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 12000), 0);
+  game.Ui().SetToolNr(10, 1, -1);
+  const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 4, town.sy - 2);
+  game.Drag(from.x, from.y, to.x, to.y);
+  int zones = 0;
+  for (int x = town.sx + 2; x <= town.sx + 4; ++x)
+    for (int y = town.sy - 3; y <= town.sy - 2; ++y) zones += GroundType(game, x, y) == OBJ_ZONE_RESIDENTIAL;
+  EXPECT_EQ(zones, 2);
+  EXPECT_EQ(Money(game), 2000);
+  EXPECT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(5, 0));
+}
+
+TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  game.Ui().SetToolNr(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  CBuildingObject* school = BuildingAt(game, x, y);
+  ASSERT_NE(school, nullptr);
+  game.Ui().SetToolStandard();
+  ClickAt(game, ScreenOf(game, x + 1, y + 1));
+  EXPECT_EQ(CUserInt::selObj.selectedObject, school);
+  ClickAt(game, ScreenOf(game, x, y + 1));
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+}
+
+TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  const int stopX = town.sx + 6, stopY = town.sy;
+  game.Ui().SetToolNr(5, 1, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  CWorldObj* stop = game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER);
+  ASSERT_NE(stop, nullptr) << "the bus stop stands on the street";
+  ASSERT_EQ(stop->GetType(), OBJ_BUSSTOP_SIGN);
+  game.Ui().SetToolNr(7, 8, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY + 1));
+  ASSERT_NE(BuildingAt(game, stopX, stopY + 1), nullptr);
+  ASSERT_EQ(BuildingAt(game, stopX, stopY + 1)->GetType(), OBJ_PARKRIDE);
+
+  game.Ui().SetToolNr(23, -1, -1);
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(65, 0));
+  EXPECT_NE(game.Ui().IsWindowOpen(223), 0) << "no question: the stop stays";
+  EXPECT_EQ(game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER), stop);
+
+  // Without the site the stop's question comes, and yes removes it for its
+  // removal price.
+  ASSERT_EQ(game.World().RemoveObject(stopX, stopY + 1, ISO_LAYER_GROUND, true), 0);
+  const double before = Money(game);
+  game.Do(Wait(2000));
+  ClickAt(game, ScreenOf(game, stopX, stopY));
+  ASSERT_EQ(game.Ui().IsWindowOpen(223), 0);
+  ClickAt(game, ItemCentre(223, 184, 76, 56, 16));
+  EXPECT_EQ(game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER), nullptr);
+  EXPECT_EQ(Money(game), before - 4000);
+}
+
+}  // namespace
