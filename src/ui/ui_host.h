@@ -11,6 +11,7 @@
 
 class QnoDisplay;
 class QnoResourceManager;
+class CWorldObj;
 
 class CUiHost {
  public:
@@ -143,6 +144,16 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return false;
   }
+  // ---- changes of the street network ----
+  // 1 when removing the street of this world object would leave a building
+  // without its last street access, with that building's tile rectangle.
+  virtual int CheckStreetForRemove(CWorldObj* /*street*/, int& /*x*/, int& /*y*/, int& /*width*/,
+                                   int& /*depth*/) {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
+  // Every building location searches its nearest crossing again.
+  virtual void CheckAllLocationsForNearestCrossing() { ZOR_STAND_IN("CUiHost"); }
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

@@ -558,13 +558,11 @@ int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
   return result;
 }
 
-// Stand-in: the map actions of the selection, street, building, area, line and debug tools record the call and pass the event on.
-int CUserInt::CheckSelStreet(int x, int y) { return RecordMapCall("CheckSelStreet", x, y, 0); }
+// Stand-in: the map actions of the selection, street-drag, building, area, line and debug tools record the call and pass the event on.
 int CUserInt::SelectObject(int x, int y, bool) { return RecordMapCall("SelectObject", x, y, 1); }
 int CUserInt::StartBuildStreet(int x, int y) { return RecordMapCall("StartBuildStreet", x, y, 1); }
 int CUserInt::BuildStreet(int x, int y) { return RecordMapCall("BuildStreet", x, y, 1); }
 int CUserInt::StopBuildStreet(int x, int y) { return RecordMapCall("StopBuildStreet", x, y, 1); }
-int CUserInt::DeleteStreet(int x, int y) { return RecordMapCall("DeleteStreet", x, y, 1); }
 int CUserInt::BuildBuildingLayerObject(int x, int y) { return RecordMapCall("BuildBuildingLayerObject", x, y, 0); }
 int CUserInt::SelectFlaecheStartPoint(int x, int y) {
   selObj.startX = selObj.endX = x;

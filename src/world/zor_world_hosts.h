@@ -124,6 +124,9 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
+  // Changes of the street network.
+  int CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) override;
+  void CheckAllLocationsForNearestCrossing() override;
 
  private:
   CZorvaWorld& m_world;
