@@ -320,7 +320,7 @@ class CUserInt : public Overlay {
   bool CheckDStreetForLength(CStrStrasse* street, CStrJunction* junction, int x, int y, int dir) const;
   bool CheckForKurvenOverSizeFree(CStrStrasse* street, CStrJunction* junction, int x, int y, int dir) const;
   bool CheckSelSchienenKurveFreeTeil(int x1, int y1, int x2, int y2, int dir) const;
-  // Keeps only directions the network would build.
+  // Keeps only directions whose drag the networks' own checks accept.
   void CheckSelDragsValid();
   void CheckStreetRemoveBauABNotValid();
   void CheckStreetRemoveWideNotValid(bool track);

@@ -49,6 +49,24 @@ const char* const kCodeLabels[] = {"Not Checked",   "OK",          "RC OnRail No
                                    "No More AB",    "No More D",   "Cross 4",         "Kurve Oversize",
                                    "Kruve Wrong Type", "HstInWay", "Removed aftercheck"};
 
+// The ground type of a tile, street and crossing groups folded into
+// pieces and junctions, and whether it is empty land: ground (land the map
+// never covered holds no ground object yet, which the street network
+// counts as free too) with nothing or ground above it.
+void SelClassify(const CIsoInfo* info, int* type, bool* empty) {
+  *type = OBJ_NONE;
+  *empty = false;
+  if (!info) return;
+  int ground = info->GetType(ISO_LAYER_GROUND);
+  if (ground == OBJ_NONE || ground == OBJ_GROUND) {
+    const int upper = info->GetType(ISO_LAYER_UPPER);
+    *empty = upper == OBJ_NONE || upper == OBJ_GROUND;
+  }
+  if (ground == OBJ_STREET_GROUP) ground = OBJ_STREET_PIECE;
+  if (ground == OBJ_CROSSING_GROUP) ground = OBJ_CROSSING;
+  *type = ground;
+}
+
 bool IsFourLaneOrTrack(CStrStrasse* s) {
   return s && (s->GetStreetType() == STRASSE_VIERSPURIG || s->GetStreetType() == STRASSE_SCHIENE);
 }
@@ -60,21 +78,19 @@ bool IsFourLaneOrTrack(CStrStrasse* s) {
 CStrSchJuncList* CUserInt::GetRailNet() const { return m_pStreetNet ? m_pStreetNet->GetRailNet() : nullptr; }
 
 int CUserInt::SelTileType(int x, int y) const {
-  if (!m_pIsoWelt || !InWorld(x, y) || !m_pIsoWelt->GetIsoInfo(x, y)) return OBJ_NONE;
-  const int t = m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
-  if (t == OBJ_STREET_GROUP) return OBJ_STREET_PIECE;
-  if (t == OBJ_CROSSING_GROUP) return OBJ_CROSSING;
-  return t;
+  if (m_pSelTiles && m_pSelTiles->cached) return InWorld(x, y) ? static_cast<int>(m_pSelTiles->type[x][y]) : 0;
+  int type = OBJ_NONE;
+  bool empty = false;
+  if (m_pIsoWelt && InWorld(x, y)) SelClassify(m_pIsoWelt->GetIsoInfo(x, y), &type, &empty);
+  return type;
 }
 
 bool CUserInt::SelEmptyLand(int x, int y) const {
-  if (!m_pIsoWelt || !InWorld(x, y) || !m_pIsoWelt->GetIsoInfo(x, y)) return false;
-  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
-  const int ground = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_GROUND);
-  const int upper = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_UPPER);
-  // Land the map never covered holds no ground object yet; the street
-  // network counts it as free land too.
-  return (ground == OBJ_GROUND || ground == OBJ_NONE) && (upper == OBJ_NONE || upper == OBJ_GROUND);
+  if (m_pSelTiles && m_pSelTiles->cached) return InWorld(x, y) && m_pSelTiles->empty[x][y];
+  int type = OBJ_NONE;
+  bool empty = false;
+  if (m_pIsoWelt && InWorld(x, y)) SelClassify(m_pIsoWelt->GetIsoInfo(x, y), &type, &empty);
+  return empty;
 }
 
 CStrJunction* CUserInt::GetJunctionAt(int x, int y) const {
@@ -174,6 +190,8 @@ int CUserInt::ResetSelStreet() {
   std::memset(t.meetX, 0xff, sizeof t.meetX);
   std::memset(t.meetY, 0xff, sizeof t.meetY);
   std::memset(t.type, 0, sizeof t.type);
+  std::memset(t.empty, 0, sizeof t.empty);
+  t.cached = false;
   std::memset(m_TileMask, 0, sizeof m_TileMask);
   std::memset(m_TileMask2, 0, sizeof m_TileMask2);
   t.storedX = t.storedY = -1;
@@ -263,15 +281,20 @@ int CUserInt::CheckSelStreet(int x, int y) {
   if (!m_pIsoWelt) return 0;
   for (int tx = 0; tx < 128; ++tx)
     for (int ty = 0; ty < 128; ++ty) {
-      const int type = SelTileType(tx, ty);
+      int type = OBJ_NONE;
+      SelClassify(m_pIsoWelt->GetIsoInfo(tx, ty), &type, &t.empty[tx][ty]);
       t.type[tx][ty] = static_cast<uint8_t>(type);
+    }
+  t.cached = true;
+  for (int tx = 0; tx < 128; ++tx)
+    for (int ty = 0; ty < 128; ++ty) {
+      const int type = t.type[tx][ty];
       if (type < OBJ_RAIL_PIECE || type > OBJ_CROSSING) continue;
       const int code = SelFirstCode(tx, ty, type);
       m_TileMask[tx][ty] = static_cast<unsigned char>(code);
       if (code == kRailCrossOk || code == kStreetCrossOk) m_TileMask2[tx][ty] = kEveryDirection;
     }
   CheckSelStreetRichtung();
-  CheckSelDragsValid();
   if (!m_StaticCity) {
     switch (m_SelType) {
       case STRASSE_VIERSPURIG:
@@ -289,5 +312,7 @@ int CUserInt::CheckSelStreet(int x, int y) {
         break;
     }
   }
+  CheckSelDragsValid();
+  t.cached = false;
   return 0;
 }

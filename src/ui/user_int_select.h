@@ -13,6 +13,11 @@ struct CUserInt::SelStreetTiles {
   // The tile types of the computation, street and crossing groups folded
   // into pieces and junctions.
   uint8_t type[128][128];
+  // Empty land (ground, nothing above it) at the tile.
+  bool empty[128][128];
+  // The two tables above hold the map as the computation found it; the
+  // lookups answer from them while it runs.
+  bool cached = false;
   int storedX = -1, storedY = -1;
   unsigned char flag = 0;
 };
