@@ -232,12 +232,21 @@ bool CUserInt::SelWalkDirection(int x, int y, int dir, bool track) {
   }
 
   CStrStrasse* sourceTrack = track && typeS == OBJ_RAIL_PIECE ? GetSchienenAt(x, y) : nullptr;
-  for (int k = 1; ok && k <= w.lookAhead; ++k) {
-    const int qx = x + k * dx, qy = y + k * dy;
+  // The other tiles of the source's own junction group belong to the
+  // source: the walk's steps count from the first tile beyond them.
+  CStrJunction* own = track ? GetSchJunctionAt(x, y) : GetJunctionAt(x, y);
+  int groupTiles = 0;
+  for (int step = 1; ok && step <= w.lookAhead + groupTiles; ++step) {
+    const int qx = x + step * dx, qy = y + step * dy;
     if (!InWorld(qx, qy) || !m_pIsoWelt->GetIsoInfo(qx, qy)) {
       ok = false;
       break;
     }
+    if (own && step == groupTiles + 1 && (track ? GetSchJunctionAt(qx, qy) : GetJunctionAt(qx, qy)) == own) {
+      ++groupTiles;
+      continue;
+    }
+    const int k = step - groupTiles;
     if (w.skipNext) {
       w.skipNext = false;
       continue;

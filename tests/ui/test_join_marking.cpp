@@ -48,6 +48,14 @@ TEST_F(Town, AJunctionWithOneFourLaneArmTakesFourLanesOnly) {
   // Across the main street a four-lane street needs both of its tiles.
   EXPECT_EQ(Bits(10, 15), (1 << 1) | (1 << 3));
   EXPECT_EQ(Bits(10, 16), Bits(10, 15));
+  // The four-lane street's dead end goes on past its own 2 x 2 group, from
+  // both of its columns.
+  EXPECT_EQ(Code(20, 20), 1);
+  EXPECT_TRUE(Bits(20, 20) & (1 << 1));
+  EXPECT_TRUE(Bits(20, 21) & (1 << 1));
+  int mx = -1, my = -1;
+  ASSERT_TRUE(ui->GetSelMeeting(20, 20, 1, mx, my));
+  EXPECT_GT(mx, 21);
   // The one-way tool meets the junction with no rule of its own.
   Mark(STRASSE_EINBAHN);
   EXPECT_EQ(Code(10, 20), 0);
