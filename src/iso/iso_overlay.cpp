@@ -105,5 +105,10 @@ int CIsoWelt::RenderBuildingSelections() {
   RenderHighlight(sel.msgX, sel.msgY, sel.msgW, sel.msgH, sel.msgBlink, now);
   RenderHighlight(sel.listX, sel.listY, sel.listW, sel.listH, sel.listBlink, now);
   if (now > sel.listStart + kListHighlightLife) sel.listX = sel.listY = sel.listW = sel.listH = -1;
+  // The building a refused street removal would have cut off, until its time is up.
+  if (sel.importantX >= 0 && now < sel.importantUntil)
+    RenderHighlight(sel.importantX, sel.importantY, sel.importantW, sel.importantH, sel.importantStart, now);
+  else
+    sel.importantX = sel.importantY = sel.importantW = sel.importantH = -1;
   return 0;
 }

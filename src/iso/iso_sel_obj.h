@@ -35,6 +35,10 @@ struct selObjType {
   uint32_t msgBlink = 0;
   int listX = -1, listY = -1, listW = -1, listH = -1;
   uint32_t listBlink = 0, listStart = 0;
+  // The important building a refused street removal would cut off: its
+  // tile rectangle, shown until `importantUntil`, since `importantStart`.
+  int importantX = -1, importantY = -1, importantW = -1, importantH = -1;
+  uint32_t importantUntil = 0, importantStart = 0;
   // The street under the mouse and its cell, the selected junction's cell,
   // the selected public-transport line and the marker animation 0..3.
   CWorldObj* mouseStreet = nullptr;  // a street object (type 52)

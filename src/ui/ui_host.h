@@ -11,7 +11,6 @@
 
 class QnoDisplay;
 class QnoResourceManager;
-class CStrSchJuncList;
 class CWorldObj;
 
 class CUiHost {
@@ -145,16 +144,6 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return false;
   }
-  // ---- building streets and tracks ----
-  // The rail network, null when the game has none.
-  virtual CStrSchJuncList* GetRailNet() {
-    ZOR_STAND_IN("CUiHost");
-    return nullptr;
-  }
-  // After the networks changed: public transport checks its lines against
-  // the streets and tracks, and every location finds its nearest crossing.
-  virtual void AfterNetworkChange() { ZOR_STAND_IN("CUiHost"); }
-
   // ---- the world's factory, for the placing and removal tools ----
   // Places an object of the kind with its picture, direction 0..3 and height
   // class at the cell; null when none is made there.
@@ -169,6 +158,16 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return 1;
   }
+  // ---- changes of the street network ----
+  // 1 when removing the street of this world object would leave a building
+  // without its last street access, with that building's tile rectangle.
+  virtual int CheckStreetForRemove(CWorldObj* /*street*/, int& /*x*/, int& /*y*/, int& /*width*/,
+                                   int& /*depth*/) {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
+  // Every building location searches its nearest crossing again.
+  virtual void CheckAllLocationsForNearestCrossing() { ZOR_STAND_IN("CUiHost"); }
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

@@ -5,6 +5,7 @@
 // runs deferred actions a few frames after they were asked for, handles the
 // warning and question windows and draws the interface's layers.
 #include <cstdint>
+#include <memory>
 
 #include "framework/qno_event.h"
 #include "iso/iso_geometry.h"
@@ -20,6 +21,9 @@ class CIsoWelt;
 class CIsoTile;
 class CStrJunctionList;
 class CStrPreviewRect;
+class CStrSchJuncList;
+class CStrJunction;
+class CStrStrasse;
 class CScreenWindow;
 class CBuildingList;
 class CWorldObj;
@@ -218,7 +222,11 @@ class CUserInt : public Overlay {
     float side = 0, main = 0, four = 0, track = 0;
   };
   static NetLengths MeasureNetLengths(CStrJunctionList* streets, CStrJunctionList* rails);
-  static void StreetChangeCosts(const NetLengths& before, const NetLengths& after, double* streets, double* tracks);
+  // The cost of the change at price class `priceClass` (0 building, 1
+  // removal): every changed street class summed, the doubled two-strip
+  // lengths halved; tracks apart.
+  static void StreetChangeCosts(const NetLengths& before, const NetLengths& after, double* streets, double* tracks,
+                                int priceClass = 0);
 
   static unsigned char m_ActivateDebugInfo;
   static bool m_StaticCity;
@@ -273,6 +281,97 @@ class CUserInt : public Overlay {
   int m_RenderType = 0;
   unsigned char m_TileMask[128][128] = {};
   unsigned char m_TileMask2[128][128] = {};
+
+
+  // ---- the street tools' join marking (user_int_select*.cpp) ----
+ public:
+  // What a street of the network is like at a tile, or what a new street
+  // meets in one direction.
+  enum ESelStreetFromTo : int {
+    SEL_KEINE = 0,
+    SEL_KREUZUNG = 1,
+    SEL_ENDSTUECK = 2,
+    SEL_LEER = 3,
+    SEL_GERADE = 4,
+    SEL_KURVE = 5
+  };
+  // One direction of a tile: the kind of network at the tile, the kind met
+  // in that direction (0 when refused), and the join (7 plain, 6 across a
+  // track or street).
+  struct SelRichtung {
+    uint8_t from, to, join;
+  };
+  // Directions 0 (y - 1), 1 (x + 1), 2 (y + 1), 3 (x - 1).
+  static constexpr int kDirDx[4] = {0, 1, 0, -1};
+  static constexpr int kDirDy[4] = {-1, 0, 1, 0};
+  // Recomputes the whole marking for the current street type; (x, y) is
+  // only stored. 0.
+  int ResetSelStreet();
+  const SelRichtung& GetSelRichtung(int x, int y, int dir) const;
+  // The tile a new street leaving (x, y) in `dir` meets; false (and -1,
+  // -1) when none.
+  bool GetSelMeeting(int x, int y, int dir, int& mx, int& my) const;
+  int GetSelStoredX() const;
+  int GetSelStoredY() const;
+  CStrJunction* GetJunctionAt(int x, int y) const;
+  CStrJunction* GetSchJunctionAt(int x, int y) const;
+  CStrJunction* GetSchienenJunctionAt(int x, int y) const { return GetSchJunctionAt(x, y); }
+  CStrStrasse* GetStrasseAt(int x, int y) const;
+  CStrStrasse* GetSchienenAt(int x, int y) const;
+  static bool CalcSteigung(int x1, int y1, int x2, int y2, int& dx, int& dy);
+  static bool StreetIsQuerRichtung(CStrStrasse* street, int x, int y, int dir);
+  static bool StreetsAreQuer(CStrStrasse* s1, int x1, int y1, CStrStrasse* s2, int x2, int y2);
+  static bool StreetsAreParallel(CStrStrasse* s1, int x1, int y1, CStrStrasse* s2, int x2, int y2);
+  bool CheckSelStrasseSpaceForRailCrossing(int x, int y) const;
+  bool CheckSelSchienenSpaceForRailCrossing(int x, int y) const;
+  int SelStreetQuelleZielDif(int x, int y, int dir) const;
+  static void SelStreetFT(char* out, ESelStreetFromTo kind);
+  static void SelStreet(char* out, int code);
+  CStrSchJuncList* GetRailNet() const;
+
+ private:
+  struct SelStreetTiles;
+  struct SelWalk;
+  // The ground type of a tile, street and crossing groups counted as
+  // street pieces and junctions; 0 outside the map.
+  int SelTileType(int x, int y) const;
+  bool SelEmptyLand(int x, int y) const;
+  int SelFirstCode(int x, int y, int type) const;
+  void CheckSelStreetRichtung();
+  void SelRichtungFirstWord(int x, int y);
+  bool SelWalkDirection(int x, int y, int dir, bool track);
+  bool SelFirstStep(SelWalk& w, int nx, int ny);
+  bool CheckDStreetForLength(CStrStrasse* street, CStrJunction* junction, int x, int y, int dir) const;
+  bool CheckForKurvenOverSizeFree(CStrStrasse* street, CStrJunction* junction, int x, int y, int dir) const;
+  bool CheckSelSchienenKurveFreeTeil(int x1, int y1, int x2, int y2, int dir) const;
+  // Keeps only directions whose drag the networks' own checks accept.
+  void CheckSelDragsValid();
+  void CheckStreetRemoveBauABNotValid();
+  void CheckStreetRemoveWideNotValid(bool track);
+  void CheckStreetRemoveBauDNotValid() { CheckStreetRemoveWideNotValid(false); }
+  void CheckStreetRemoveSchienenNotValid() { CheckStreetRemoveWideNotValid(true); }
+  void SelDropDirection(int x, int y, int dir);
+  bool SelMeetingAccepts(int x, int y, int dir) const;
+  // Joinable tiles left without a direction become code 18.
+  void SelMarkEmptyAs18();
+  struct SelTilesDeleter {
+    void operator()(SelStreetTiles* tiles) const;
+  };
+  std::unique_ptr<SelStreetTiles, SelTilesDeleter> m_pSelTiles;
+  int m_SelType = 0;
+
+  // ---- removing streets and tracks (user_int_remove*.cpp) ----
+ public:
+  // The network's class lengths in hundreds of length units: side streets,
+  // main streets, four-lane streets and tracks (the last two counted twice).
+  // Closes the street and crossing windows whose street or crossing is gone.
+  int CheckStreetCrossingWindow();
+  static constexpr int kRemovalHighlightMs = 6000;
+
+ private:
+  // A stop stands on one of the street's tiles.
+  bool StreetHasHst(CStrStrasse* street) const;
+  void FollowUpNetChange();
 
   // ---- input filter and tools ----
   // (user_int_input.cpp, user_int_tools.cpp)

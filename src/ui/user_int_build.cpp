@@ -62,19 +62,20 @@ CUserInt::NetLengths CUserInt::MeasureNetLengths(CStrJunctionList* streets, CStr
   return n;
 }
 
-void CUserInt::StreetChangeCosts(const NetLengths& before, const NetLengths& after, double* streets, double* tracks) {
+void CUserInt::StreetChangeCosts(const NetLengths& before, const NetLengths& after, double* streets, double* tracks,
+                                 int priceClass) {
   CWorldHost* host = CWorldHost::Get();
   // Each class that changed is charged; a change of several classes at
   // once (a street that takes over a junction's type) pays for each.
   double amount = 0;
-  if (after.side != before.side) amount += host->GetPreis(kPreisSide, 0) * std::fabs(before.side - after.side);
-  if (after.main != before.main) amount += host->GetPreis(kPreisMain, 0) * std::fabs(before.main - after.main);
+  if (after.side != before.side) amount += host->GetPreis(kPreisSide, priceClass) * std::fabs(before.side - after.side);
+  if (after.main != before.main) amount += host->GetPreis(kPreisMain, priceClass) * std::fabs(before.main - after.main);
   // The doubled lengths of the two-strip classes are halved again.
-  if (after.four != before.four) amount += host->GetPreis(kPreisFour, 0) * std::fabs(before.four - after.four) * 0.5;
+  if (after.four != before.four) amount += host->GetPreis(kPreisFour, priceClass) * std::fabs(before.four - after.four) * 0.5;
   *streets = static_cast<float>(amount);
   *tracks = 0;
   if (after.track != before.track)
-    *tracks = static_cast<float>(host->GetPreis(kPreisTrack, 0) * std::fabs(before.track - after.track) * 0.5);
+    *tracks = static_cast<float>(host->GetPreis(kPreisTrack, priceClass) * std::fabs(before.track - after.track) * 0.5);
 }
 
 int CUserInt::StartBuildStreet(int x, int y) {
@@ -84,7 +85,7 @@ int CUserInt::StartBuildStreet(int x, int y) {
     SetAchtungWindow(kWarningNoMoney);
     return 1;
   }
-  CStrSchJuncList* rails = CUiHost::Get()->GetRailNet();
+  CStrSchJuncList* rails = GetRailNet();
   if (!m_pStrPreviewRect) m_pStrPreviewRect = new CStrPreviewRect(m_pIsoWelt, m_pStreetNet, rails);
   m_pStrPreviewRect->SetNetworks(m_pIsoWelt, m_pStreetNet, rails);
   const CStrassenType type = static_cast<TStrassenType>(selObj.subtool);
@@ -106,8 +107,7 @@ int CUserInt::StopBuildStreet(int x, int y) {
   if (!selObj.streetDrag || !m_pStrPreviewRect) return 0;
   selObj.streetDrag = 0;
   m_BuildStreet = 0;
-  CUiHost* host = CUiHost::Get();
-  CStrSchJuncList* rails = host->GetRailNet();
+  CStrSchJuncList* rails = GetRailNet();
   const NetLengths before = MeasureNetLengths(m_pStreetNet, rails);
   const CStrassenType type = static_cast<TStrassenType>(selObj.subtool);
   if (!m_pStrPreviewRect->SetFinalEndPos(static_cast<short>(x), static_cast<short>(y), type)) return 0;
@@ -123,12 +123,12 @@ int CUserInt::StopBuildStreet(int x, int y) {
   CWorldHost* world = CWorldHost::Get();
   if (after.track != before.track) world->VarAddValue(kTrackCosts, tracks);
   world->VarAddValue(kStreetCosts, streets);
-  host->AfterNetworkChange();
+  FollowUpNetChange();
   return 0;
 }
 
 bool CUserInt::BuildStreet(int x1, int y1, int x2, int y2, CStrassenType type) {
-  CStrPreviewRect preview(m_pIsoWelt, m_pStreetNet, CUiHost::Get()->GetRailNet());
+  CStrPreviewRect preview(m_pIsoWelt, m_pStreetNet, GetRailNet());
   preview.SetStartPoint(static_cast<short>(x1), static_cast<short>(y1), type);
   preview.SetEndPoint(static_cast<short>(x2), static_cast<short>(y2), type);
   return !m_pStreetNet || m_pStreetNet->CreateStreet(&preview, type) != STR_BUILD_OK;
@@ -137,10 +137,4 @@ bool CUserInt::BuildStreet(int x1, int y1, int x2, int y2, CStrassenType type) {
 int CUserInt::MouseLeftUpOnWindow() {
   EndSelectionOnRelease();
   return 0;
-}
-
-int CUserInt::CheckSelStreet(int x, int y) {
-  // Stand-in: the street tools' join marking is not computed; the map shows no join arrows.
-  ZOR_STAND_IN("CUserInt");
-  return RecordMapCall("CheckSelStreet", x, y, 0);
 }

@@ -558,8 +558,7 @@ int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
   return result;
 }
 
-// Stand-in: the map actions of the street removal, line and debug tools and the land test record the call and pass the event on.
-int CUserInt::DeleteStreet(int x, int y) { return RecordMapCall("DeleteStreet", x, y, 1); }
+// Stand-in: the map actions of the line and debug tools and the land test record the call and pass the event on.
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
 int CUserInt::BuildRemoveOpnvLine(int x, int y) { return RecordMapCall("BuildRemoveOpnvLine", x, y, 1); }
 int CUserInt::CheckBusStopTypeRichtungShow(int x, int y) { return RecordMapCall("CheckBusStopTypeRichtungShow", x, y, 0); }

@@ -109,8 +109,7 @@ int CUserInt::IsToolSet(int tool, int subtool, int variant) const {
 
 void CUserInt::ClearToolSelection() {
   if (selObj.markedBuildings) selObj.markedBuildings->Destroy();
-  for (int x = 0; x < 128; ++x)
-    for (int y = 0; y < 128; ++y) SetTileMask(x, y, 0, 0);
+  ResetSelStreet();
   selObj.stopWord[0] = selObj.stopWord[1] = -1;
   selObj.removeAllTest = 0;
 }

@@ -16,6 +16,7 @@
 #include "microsim/micro_cells.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
+#include "network/street_objects.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
@@ -238,18 +239,16 @@ int CZorUiHost::GetScreenHeight() {
 bool CZorUiHost::IsReady() { return m_world.IsInputAccepted(); }
 void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Language == 1 ? 0 : 1); }
 
-CStrSchJuncList* CZorUiHost::GetRailNet() { return m_world.GetRailNet(); }
-
-void CZorUiHost::AfterNetworkChange() {
-  // Stand-in: public transport keeps no lines yet, so no line is checked against the changed networks.
-  ZOR_STAND_IN("COpnv");
-  m_world.CheckAllLocationsForNearestCrossing();
-}
-
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
   return centre && centre->GetZentrale() != nullptr;
 }
+
+int CZorUiHost::CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) {
+  return m_world.CheckStreetForRemove(dynamic_cast<CStreetObj*>(street), x, y, width, depth);
+}
+
+void CZorUiHost::CheckAllLocationsForNearestCrossing() { m_world.CheckAllLocationsForNearestCrossing(); }
 
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 

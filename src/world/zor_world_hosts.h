@@ -124,12 +124,12 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
-  // Building streets and tracks.
-  CStrSchJuncList* GetRailNet() override;
-  void AfterNetworkChange() override;
   // The factory for the placing and removal tools (zor_world_hosts_place.cpp).
   CWorldObj* CreateObject(int kind, int resId, int direction, int x, int y, int height) override;
   int RemoveObject(int x, int y, int layer) override;
+  // Changes of the street network.
+  int CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) override;
+  void CheckAllLocationsForNearestCrossing() override;
 
  private:
   CZorvaWorld& m_world;

@@ -137,6 +137,26 @@ TEST_F(OverlayTest, ListHighlightEndsTenSecondsAfterItWasSet) {
   EXPECT_EQ(sel.listW, -1);
 }
 
+TEST_F(OverlayTest, TheBuildingARemovalWouldCutOffBlinksUntilItsTimeIsUp) {
+  auto& sel = ui->selObj;
+  sel.importantX = 60, sel.importantY = 60, sel.importantW = 2, sel.importantH = 1;
+  sel.importantStart = 4000, sel.importantUntil = 10000;
+  zortest::Clock().Set(4100);
+  map->RenderBuildingSelections();
+  EXPECT_EQ(Drawn(), 2 * kSquare);
+  zortest::Clock().Set(5200);
+  map->RenderBuildingSelections();
+  EXPECT_EQ(Drawn(), 0) << "the off part of the blink";
+  zortest::Clock().Set(9999);
+  map->RenderBuildingSelections();
+  EXPECT_EQ(sel.importantX, 60);
+  zortest::Clock().Set(10000);
+  map->RenderBuildingSelections();
+  EXPECT_EQ(Drawn(), 0);
+  EXPECT_EQ(sel.importantX, -1);
+  EXPECT_EQ(sel.importantH, -1);
+}
+
 TEST_F(OverlayTest, SelectionPreviewByTool) {
   CIsoTile* marker = CIsoTile::Get(world->GetResourceManager(), kTile);
   ASSERT_NE(marker, nullptr);
