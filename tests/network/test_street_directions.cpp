@@ -141,6 +141,32 @@ TEST(StreetDirections, TwoStreetsJoinedWhereAnArmWasDeletedTakeTheLargerType) {
   }
 }
 
+// A building two cells wide looks for its crossing round both cells: a
+// crossing three cells past its second cell is in view, at the distance
+// from the building's centre.
+TEST(StreetDirections, AWideBuildingSeesTheCrossingsRoundAllItsCells) {
+  World w;
+  ASSERT_EQ(w.Build(24, 18, 24, 8), STR_BUILD_OK);
+  ASSERT_EQ(w.map->SetIsoGroupAt(20, 20, ISO_LAYER_GROUND, isotest::kGroup, nullptr), 0);
+  int gw = 0, gd = 0;
+  w.map->GetGroupSize(20, 20, ISO_LAYER_GROUND, gw, gd);
+  ASSERT_EQ(gw, 2);
+  ASSERT_EQ(gd, 1);
+  int dist = -2;
+  CStrJunction* found = nullptr;
+  EXPECT_EQ(w.net->GetNearestCrossing(20, 20, &dist, 0, &found), w.At(24, 18)->GetSimID());
+  EXPECT_EQ(found, w.At(24, 18));
+  EXPECT_EQ(dist, 3);  // from (21, 20): 3 east, 2 north
+  // The nearest street, as the school checks ask: the crossing's cell is
+  // nearer the centre than the street's tiles.
+  CStrStrasse* street = nullptr;
+  short hx = 0, hy = 0;
+  EXPECT_TRUE(w.net->GetNearestStreet(20, 20, nullptr, &street, &hx, &hy));
+  EXPECT_EQ(street, w.StreetBetween(24, 18, 24, 8));
+  EXPECT_EQ(hx, 24);
+  EXPECT_EQ(hy, 18);
+}
+
 // A track whose deletion would cut the rail network is refused with the
 // rails' own code, and the tracks stay as they were.
 TEST(StreetDirections, ATrackThatWouldCutTheRailsIsKeptWithTheRailsRefusal) {
