@@ -171,6 +171,18 @@ int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
   return 0;
 }
 
+int CAmpelGroup::Relight(CAmpel* light, CStrStrasse* street) {
+  for (int i = 0; i < kSlots; ++i)
+    if (street && m_pStreets[i] == street && !m_pAmpeln[i]) {
+      if (!light) return 1;
+      TimeFor(light, i);
+      m_pAmpeln[i] = light;
+      return 0;
+    }
+  delete light;
+  return 1;
+}
+
 int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
   if (!street) {
     ParamCheck("pLinkedStreet==NULL");

@@ -86,6 +86,8 @@ class CAmpelGroup : public CZorvaObject {
   // null. A null light is ignored.
   int Add(CAmpel* light, CStrStrasse* street);
   int RemoveFromStreet(CStrStrasse* street);
+  // Gives a held arm without a light this one, in the arm's slot.
+  int Relight(CAmpel* light, CStrStrasse* street);
   void CheckDeleteAmpel(int i);
   int GetPriorityStreets(CStrStrasse** a, CStrStrasse** b) const;
   int GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b) const;

@@ -484,7 +484,11 @@ int CStrJunction::CreateNewAmpel() {
   for (int i = 0; i < m_AnzLinkedStreets; ++i) order[n++] = m_pStreets[i];
   for (int i = 0; i < n; ++i) {
     CStrStrasse* s = order[i];
-    if (m_pAmpel->HasStreet(s)) continue;
+    if (m_pAmpel->HasStreet(s)) {
+      // A redraw took the group's lights and kept its arms: they get theirs again.
+      if (!m_pAmpel->GetAmpelForStreet(s)) m_pAmpel->Relight(s->LinkAmpelAtJunction(this), s);
+      continue;
+    }
     s->AddAmpelLayer(this);
     m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
   }

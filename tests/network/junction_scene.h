@@ -151,6 +151,18 @@ inline bool Registered(World& w, unsigned short id) {
   return c && c->IsCreated();
 }
 
+// How many tiles around (x, y) carry the layer.
+inline int LayersAround(World& w, int x, int y, int resId) {
+  int n = 0;
+  for (int cx = x - 2; cx <= x + 2; ++cx)
+    for (int cy = y - 2; cy <= y + 2; ++cy) {
+      CIsoObjLst* objects = w.map->GetIsoInfo(cx, cy)->GetIsoObjects(ISO_LAYER_GROUND);
+      for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext())
+        n += static_cast<CIsoObject*>(o)->GetResID() == resId;
+    }
+  return n;
+}
+
 // A crossing made by a street that cuts another: a street (10, 10)-(10, 30),
 // a T junction at (10, 15) with an arm bending from (20, 15) down to
 // (20, 25), and from there a street west to (5, 25) across the first.

@@ -11,18 +11,6 @@ namespace {
 
 using namespace junctiontest;
 
-// How many tiles around (x, y) carry the layer.
-int LayersAround(World& w, int x, int y, int resId) {
-  int n = 0;
-  for (int cx = x - 2; cx <= x + 2; ++cx)
-    for (int cy = y - 2; cy <= y + 2; ++cy) {
-      CIsoObjLst* objects = w.map->GetIsoInfo(cx, cy)->GetIsoObjects(ISO_LAYER_GROUND);
-      for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext())
-        n += static_cast<CIsoObject*>(o)->GetResID() == resId;
-    }
-  return n;
-}
-
 // A T junction at (10, 20) of a street along x = 10 and an arm east.
 CStrJunction* BuildT(World& w) {
   EXPECT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
