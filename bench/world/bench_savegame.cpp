@@ -5,6 +5,8 @@
 //
 // BM_Save: `SerializeGameStore` of the whole game to its savegame and
 // companion (built in memory, written beside the old pair, renamed).
+// BM_SerializeOnly: its in-memory part, which is all that the periodic save
+// does on the frame (its files are written on a worker thread).
 // BM_Load: `SerializeGameLoad` of that savegame into the running game.
 // BM_WriteYardstick: the same bytes written with one fwrite per file, in the
 // same run, so the container's cost reads as a ratio.
@@ -111,7 +113,8 @@ void BM_Save(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 
-// The part of the save that builds the bytes in memory.
+// The part of the save that builds the bytes in memory: the periodic save's
+// time on the frame.
 void BM_SerializeOnly(benchmark::State& state) {
   Town& town = TheTown();
   std::string binary, companion;

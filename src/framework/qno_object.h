@@ -63,11 +63,18 @@ class CZorvaObject : public QnoObject {
   // Owners delete through CZorvaObject*, so the destructor is virtual; the
   // clean-up of a class still belongs in its Destroy(), which owners call first.
   ~CZorvaObject() override = default;
+  // A copy is in no list: links and list mark stay with the original.
+  CZorvaObject(const CZorvaObject&) : QnoObject() {}
+  CZorvaObject& operator=(const CZorvaObject&) { return *this; }
 
   CZorvaObject* GetNext() const { return next; }
   CZorvaObject* GetPrev() const { return prev; }
   void SetNext(CZorvaObject* n) { next = n; }
   void SetPrev(CZorvaObject* p) { prev = p; }
+  // The links of the list the object is in (null when in none), so that a
+  // list can tell its members without walking them.
+  const void* GetListOwner() const { return owner; }
+  void SetListOwner(const void* o) { owner = o; }
 
   virtual int Create() { return 0; }
   virtual int Create(CZorvaObject& /*source*/) { return 0; }
@@ -80,6 +87,7 @@ class CZorvaObject : public QnoObject {
  private:
   CZorvaObject* next = nullptr;
   CZorvaObject* prev = nullptr;
+  const void* owner = nullptr;
 };
 
 // Creates an object by its registered type name; logs and returns null when

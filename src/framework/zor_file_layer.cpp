@@ -123,3 +123,37 @@ bool ZorFinishSafeWrite(ZorFileLayer& io, const std::string* paths, size_t count
   }
   return ok;
 }
+
+// ---- writing on a worker thread ------------------------------------------------
+
+ZorBackgroundWrite::~ZorBackgroundWrite() { Wait(); }
+
+void ZorBackgroundWrite::Start(ZorFileLayer& io, std::vector<std::string> paths, std::vector<std::string> bytes) {
+  Wait();
+  m_paths = std::move(paths);
+  m_bytes = std::move(bytes);
+  m_bytes.resize(m_paths.size());
+  m_error = 0;
+  // The worker reads the members it was started with and writes only
+  // m_error; the caller reaches them again only after joining it in Wait.
+  m_worker = std::thread([this, &io] {
+    std::vector<ZorFilePart> parts;
+    for (size_t i = 0; i < m_paths.size(); ++i) parts.push_back({m_paths[i], m_bytes[i].data(), m_bytes[i].size()});
+    int error = 0;
+    if (!ZorWriteFilesSafely(io, parts.data(), parts.size(), &error)) m_error = error ? error : EIO;
+  });
+}
+
+bool ZorBackgroundWrite::Wait(int* error) {
+  if (!m_worker.joinable()) return true;
+  m_worker.join();
+  if (error) *error = m_error;
+  return m_error == 0;
+}
+
+std::vector<std::string> ZorBackgroundWrite::TakeBuffers() {
+  if (m_worker.joinable()) return {};
+  for (std::string& b : m_bytes) b.clear();
+  m_paths.clear();
+  return std::move(m_bytes);
+}

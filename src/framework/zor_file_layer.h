@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 class ZorFileLayer {
  public:
@@ -54,3 +56,35 @@ bool ZorWriteFilesSafely(ZorFileLayer& io, const ZorFilePart* parts, size_t coun
 // fresh files are removed and the old files stay. True when nothing had to
 // be done or it was done.
 bool ZorFinishSafeWrite(ZorFileLayer& io, const std::string* paths, size_t count);
+
+// Writes one set of files at a time with ZorWriteFilesSafely on a worker
+// thread, so that a caller on the frame only builds the bytes. A set
+// started while another is still being written waits for it: the sets land
+// in the order they were started, and the last one wins.
+class ZorBackgroundWrite {
+ public:
+  ZorBackgroundWrite() = default;
+  // Waits for the set being written.
+  ~ZorBackgroundWrite();
+  ZorBackgroundWrite(const ZorBackgroundWrite&) = delete;
+  ZorBackgroundWrite& operator=(const ZorBackgroundWrite&) = delete;
+
+  // Takes the files' bytes over (bytes[i] goes to paths[i]) and starts
+  // writing them through `io`, which must stay usable until Wait.
+  void Start(ZorFileLayer& io, std::vector<std::string> paths, std::vector<std::string> bytes);
+  // Waits for the set being written. False when the last set started
+  // failed (its errno in `error`); true when it was written or when no set
+  // was started since the previous Wait.
+  bool Wait(int* error = nullptr);
+  // Whether a set was started and not waited for yet.
+  bool Started() const { return m_worker.joinable(); }
+  // After Wait, the byte strings of the last set, emptied but with their
+  // room, to build the next set in.
+  std::vector<std::string> TakeBuffers();
+
+ private:
+  std::thread m_worker;
+  std::vector<std::string> m_paths;
+  std::vector<std::string> m_bytes;
+  int m_error = 0;
+};

@@ -7,6 +7,9 @@
 // A Links policy reads and writes a node's links:
 //   static Node* Next(const Node*), Prev(const Node*);
 //   static void SetNext(Node*, Node*), SetPrev(Node*, Node*);
+// A policy may also keep a mark of the list a node is in:
+//   static const void* Owner(const Node*); static void SetOwner(Node*, const void*);
+// With it, membership is one comparison; without it, a walk from the head.
 
 // Nodes that reach their links through GetNext/GetPrev/SetNext/SetPrev, as
 // CZorvaObject and the classes derived from it do.
@@ -16,6 +19,16 @@ struct ZorLinkCalls {
   static Node* Prev(const Node* n) { return static_cast<Node*>(n->GetPrev()); }
   static void SetNext(Node* n, Node* to) { n->SetNext(to); }
   static void SetPrev(Node* n, Node* to) { n->SetPrev(to); }
+  static const void* Owner(const Node* n)
+    requires requires { n->GetListOwner(); }
+  {
+    return n->GetListOwner();
+  }
+  static void SetOwner(Node* n, const void* owner)
+    requires requires { n->SetListOwner(owner); }
+  {
+    n->SetListOwner(owner);
+  }
 };
 
 // Nodes that hold their links in fields m_prev and m_next (a node class with
@@ -30,6 +43,11 @@ struct ZorLinkFields {
 
 template <class Node, class Links = ZorLinkCalls<Node>>
 class CZorvaLinks {
+  static constexpr bool kMarked = requires(Node* n, const void* o) {
+    Links::Owner(n);
+    Links::SetOwner(n, o);
+  };
+
  public:
   CZorvaLinks() = default;
   CZorvaLinks(const CZorvaLinks&) = delete;
@@ -60,6 +78,7 @@ class CZorvaLinks {
       Links::SetPrev(before, node);
     else
       m_tail = node;
+    if constexpr (kMarked) Links::SetOwner(node, this);
     ++m_count;
   }
 
@@ -79,6 +98,7 @@ class CZorvaLinks {
     if (m_cursor == node) m_cursor = m_direction == 0 ? next : prev;
     Links::SetNext(node, nullptr);
     Links::SetPrev(node, nullptr);
+    if constexpr (kMarked) Links::SetOwner(node, nullptr);
     --m_count;
   }
 
@@ -97,13 +117,18 @@ class CZorvaLinks {
     m_direction = m_direction == 0 ? 1 : 0;
   }
 
-  // Empty again without touching the nodes: whoever holds them keeps them.
+  // Empty again without unlinking the nodes: whoever holds them keeps them.
+  // Marked nodes lose their mark, so that this list no longer takes them
+  // for members.
   void Forget() {
+    if constexpr (kMarked)
+      for (Node* n = m_head; n; n = Links::Next(n)) Links::SetOwner(n, nullptr);
     m_head = m_tail = m_cursor = nullptr;
     m_count = 0;
   }
 
   bool Contains(const Node* node) const {
+    if constexpr (kMarked) return node && Links::Owner(node) == this;
     return node && Find([node](const Node* n) { return n == node; });
   }
 

@@ -118,14 +118,15 @@ void CList::IndexObject(CZorvaObject* object, uint32_t key) {
 }
 
 int CList::AddHead(CZorvaObject* object, unsigned key) {
-  if (!object || object->GetNext() || object->GetPrev()) return 0;
+  // An object in a list (this one or another) keeps its place there.
+  if (!object || object->GetListOwner() || object->GetNext() || object->GetPrev()) return 0;
   m_links.LinkHead(object);
   IndexObject(object, key);
   return 0;
 }
 
 int CList::AddTail(CZorvaObject* object, unsigned key) {
-  if (!object) return 0;
+  if (!object || object->GetListOwner() || object->GetNext() || object->GetPrev()) return 0;
   m_links.LinkTail(object);
   IndexObject(object, key);
   return 0;

@@ -1,5 +1,6 @@
 #include "framework/zor_record.h"
 
+#include <stdio_ext.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -85,6 +86,10 @@ void ZorRecordWriter::Header(const char* name, uint32_t payloadLength) {
 
 ZorRecordReader::ZorRecordReader(FILE* file) : m_file(file) {
   if (!file) return;
+  if (ZorMemoryStream::SizeOf(file, m_end)) {
+    m_ok = true;
+    return;
+  }
   const long here = std::ftell(file);
   if (here < 0) return;
   // The size of a plain file comes without moving it (which would drop the
@@ -187,6 +192,43 @@ bool ZorRecordReader::Header(char* name, uint32_t* payloadLength) {
   *payloadLength = length - kNameSize;
   m_end = std::ftell(m_file) + static_cast<long>(*payloadLength);
   return true;
+}
+
+// ---- memory streams ----------------------------------------------------------------
+
+namespace {
+// The open memory streams of this thread, newest first.
+thread_local ZorMemoryStream* t_memoryStreams = nullptr;
+}  // namespace
+
+ZorMemoryStream::ZorMemoryStream(const void* data, size_t size) {
+  if (!data || size == 0) return;
+  m_file = fmemopen(const_cast<void*>(data), size, "rb");
+  if (!m_file) return;
+  // Read by this thread only: no lock per read.
+  __fsetlocking(m_file, FSETLOCKING_BYCALLER);
+  m_size = static_cast<long>(size);
+  m_next = t_memoryStreams;
+  t_memoryStreams = this;
+}
+
+ZorMemoryStream::~ZorMemoryStream() {
+  if (!m_file) return;
+  for (ZorMemoryStream** at = &t_memoryStreams; *at; at = &(*at)->m_next)
+    if (*at == this) {
+      *at = m_next;
+      break;
+    }
+  std::fclose(m_file);
+}
+
+bool ZorMemoryStream::SizeOf(const FILE* file, long& size) {
+  for (const ZorMemoryStream* s = t_memoryStreams; s; s = s->m_next)
+    if (s->m_file == file) {
+      size = s->m_size;
+      return true;
+    }
+  return false;
 }
 
 // ---- whole files ----------------------------------------------------------------

@@ -91,6 +91,27 @@ class ZorRecordReader {
   bool m_ok = false;
 };
 
+// A read stream over bytes in memory, which the caller keeps alive and
+// unchanged while the stream is open. Record readers on it take its size
+// from here instead of seeking to its end, which would drop the stream's
+// buffer at every reader.
+class ZorMemoryStream {
+ public:
+  ZorMemoryStream(const void* data, size_t size);
+  ~ZorMemoryStream();
+  ZorMemoryStream(const ZorMemoryStream&) = delete;
+  ZorMemoryStream& operator=(const ZorMemoryStream&) = delete;
+  // Null for no bytes or when the stream could not be opened.
+  FILE* f() const { return m_file; }
+  // The size of the open memory stream `file`; false for any other file.
+  static bool SizeOf(const FILE* file, long& size);
+
+ private:
+  FILE* m_file = nullptr;
+  long m_size = 0;
+  ZorMemoryStream* m_next = nullptr;
+};
+
 // Writes `size` bytes to the file at `path`: first to "<path>.new" beside
 // it, checking the open, every write and the close, then renamed over the
 // old file. A failure is logged, leaves any old file as it was and gives

@@ -14,6 +14,44 @@ constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
+
+// Matrices given up by slots that were cleared, kept for the next slots of
+// the same network size: a load tears the slots down and sets them up again
+// on the same crossings, and a fresh block would cost a page fault and a
+// cleared page per 4 KB. As many as a demand model has slots.
+class SpareMatrices {
+ public:
+  ~SpareMatrices() {
+    for (Block& b : m_blocks) delete[] b.data;
+  }
+  void Give(Route* data, size_t cells) {
+    if (!data) return;
+    Block& oldest = m_blocks[m_next];
+    delete[] oldest.data;
+    oldest = {data, cells};
+    m_next = (m_next + 1) % kBlocks;
+  }
+  // A kept block of exactly `cells` entries, or null.
+  Route* Take(size_t cells) {
+    for (Block& b : m_blocks)
+      if (b.data && b.cells == cells) {
+        Route* data = b.data;
+        b = {};
+        return data;
+      }
+    return nullptr;
+  }
+
+ private:
+  static constexpr int kBlocks = 2;
+  struct Block {
+    Route* data = nullptr;
+    size_t cells = 0;
+  };
+  Block m_blocks[kBlocks];
+  int m_next = 0;
+};
+SpareMatrices g_spareMatrices;
 }  // namespace
 
 void CSimRoutingMatrix::BucketQueue::Clear() {
@@ -91,7 +129,7 @@ void CSimRoutingMatrix::RadixHeap::Pop(uint64_t& key, int& node) {
 
 
 void CSimRoutingMatrix::Clear() {
-  delete[] m_matrix;
+  g_spareMatrices.Give(m_matrix, m_matrix ? static_cast<size_t>(m_n) * m_n + 1 : 0);
   m_matrix = nullptr;
   m_n = 0;
   m_crossings.clear();
@@ -182,8 +220,9 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   if (kept && keptCells == cells) {
     m_matrix = kept;
   } else {
-    delete[] kept;
-    m_matrix = new Route[cells];
+    g_spareMatrices.Give(kept, keptCells);
+    m_matrix = g_spareMatrices.Take(cells);
+    if (!m_matrix) m_matrix = new Route[cells];
   }
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;

@@ -89,6 +89,7 @@ bool CSimTrafficSlot::Destroy() {
     }
     delete m_streetTree;
     m_streetTree = nullptr;
+    m_streetIndex.clear();
   }
   if (m_crossingTree) {
     for (CBinaryTreeNode* n = m_crossingTree->FindNodeWithSmalestKey(); n;) {
@@ -115,7 +116,12 @@ bool CSimTrafficSlot::Editable(const char* where) const {
 
 CSimStreet* CSimTrafficSlot::FindStreet(const short& id) const {
   if (!m_streetTree) return nullptr;
-  auto* s = static_cast<CSimStreet*>(m_streetTree->FindNodeWithKey(id));
+  // Every street of an id above 0 is in the index; the tree answers the rest.
+  CSimStreet* s = nullptr;
+  if (id > 0)
+    s = static_cast<size_t>(id) < m_streetIndex.size() ? m_streetIndex[static_cast<size_t>(id)] : nullptr;
+  else
+    s = static_cast<CSimStreet*>(m_streetTree->FindNodeWithKey(id));
   return s && s->IsCreated() ? s : nullptr;
 }
 
@@ -146,6 +152,10 @@ bool CSimTrafficSlot::AddStreet(const short& id, const short& startId, const TSi
     return false;
   }
   m_streetTree->InsertNode(s);
+  if (id > 0) {
+    if (m_streetIndex.size() <= static_cast<size_t>(id)) m_streetIndex.resize(static_cast<size_t>(id) + 1, nullptr);
+    m_streetIndex[static_cast<size_t>(id)] = s;
+  }
   return true;
 }
 

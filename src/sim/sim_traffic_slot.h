@@ -100,6 +100,9 @@ class CSimTrafficSlot : public CSimObjectBT {
   CSimWeltParts* m_parts;
   CBinaryTree* m_crossingTree = nullptr;
   CBinaryTree* m_streetTree = nullptr;
+  // The streets of the tree by id (ids above 0), so that the per-street
+  // questions of a save or a turn take no walk down the tree.
+  std::vector<CSimStreet*> m_streetIndex;
   CSimCrossing* m_anchorCrossing = nullptr;
   CSimStreet* m_anchorStreet = nullptr;
   int m_mode = 0;

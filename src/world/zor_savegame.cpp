@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_display.h"
@@ -73,12 +75,17 @@ constexpr int kCurrentFormats = 190;
 // Versions from this one on end with the closing tag.
 constexpr int kClosingTagFrom = 220;
 
-// A write stream into memory.
+// A write stream into a string that the caller keeps: the stream's buffer
+// is handed over in large blocks, and a string that held a savegame before
+// keeps its room for the next one, so a save neither grows nor clears memory
+// field by field.
 class ZorMemoryOut {
  public:
-  ZorMemoryOut() : m_file(open_memstream(&m_data, &m_size)) {
+  explicit ZorMemoryOut(std::string& out) : m_out(out) {
+    m_out.clear();
+    m_file = fopencookie(this, "wb", cookie_io_functions_t{nullptr, &ZorMemoryOut::Append, nullptr, nullptr});
     // Only this thread writes the stream: its fields go in without a lock
-    // each, through a buffer of a size that suits savegames.
+    // each.
     if (m_file) {
       __fsetlocking(m_file, FSETLOCKING_BYCALLER);
       std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
@@ -86,40 +93,34 @@ class ZorMemoryOut {
   }
   ~ZorMemoryOut() {
     if (m_file) std::fclose(m_file);
-    std::free(m_data);
   }
   ZorMemoryOut(const ZorMemoryOut&) = delete;
   ZorMemoryOut& operator=(const ZorMemoryOut&) = delete;
   FILE* f() const { return m_file; }
-  // Closes the stream and hands its bytes over; false when the stream failed.
-  bool Finish(std::string& out) {
+  // Closes the stream; false (and the string empty) when the stream failed.
+  bool Finish() {
     if (!m_file) return false;
-    const bool ok = !std::ferror(m_file) && std::fclose(m_file) == 0;
+    const bool ok = !std::ferror(m_file) && std::fclose(m_file) == 0 && !m_failed;
     m_file = nullptr;
-    if (ok) out.assign(m_data ? m_data : "", m_size);
+    if (!ok) m_out.clear();
     return ok;
   }
 
  private:
-  char* m_data = nullptr;
-  size_t m_size = 0;
-  FILE* m_file;
-};
-
-// A read stream over bytes the caller keeps.
-class ZorMemoryIn {
- public:
-  explicit ZorMemoryIn(const std::string& bytes)
-      : m_file(bytes.empty() ? nullptr : fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb")) {}
-  ~ZorMemoryIn() {
-    if (m_file) std::fclose(m_file);
+  static ssize_t Append(void* cookie, const char* data, size_t size) {
+    auto* self = static_cast<ZorMemoryOut*>(cookie);
+    try {
+      self->m_out.append(data, size);
+    } catch (const std::bad_alloc&) {
+      self->m_failed = true;
+      return 0;
+    }
+    return static_cast<ssize_t>(size);
   }
-  ZorMemoryIn(const ZorMemoryIn&) = delete;
-  ZorMemoryIn& operator=(const ZorMemoryIn&) = delete;
-  FILE* f() const { return m_file; }
 
- private:
-  FILE* m_file;
+  std::string& m_out;
+  FILE* m_file = nullptr;
+  bool m_failed = false;
 };
 
 void PutTag(ZorRecordWriter& out, const char* tag) { out.FixedString(tag, kTag); }
@@ -250,28 +251,49 @@ bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion)
   // included) done at the start of the next turn; a load starts that hour as
   // done, so the work is done now and goes into the savegame.
   if (m_pSimWelt && m_LastHourTime.year != -1 && m_LastDayTime.year != -1) RunHourChange();
-  ZorMemoryOut text;
+  ZorMemoryOut text(companion);
   CCyberNet* net = m_pSimWelt ? m_pSimWelt->pCyberNet() : nullptr;
-  if (!text.f() || !net || net->Write(text.f()) != 0 || !text.Finish(companion)) return false;
-  ZorMemoryOut bytes;
-  return bytes.f() && WriteSavegame(bytes.f()) && bytes.Finish(binary);
+  if (!text.f() || !net || net->Write(text.f()) != 0 || !text.Finish()) return false;
+  ZorMemoryOut bytes(binary);
+  return bytes.f() && WriteSavegame(bytes.f()) && bytes.Finish();
+}
+
+bool CZorvaWorld::WaitForSave() {
+  const bool ok = m_SaveWrite.Wait();
+  std::vector<std::string> room = m_SaveWrite.TakeBuffers();
+  if (room.size() == 2) {
+    if (room[0].capacity() > m_SaveBinary.capacity()) m_SaveBinary.swap(room[0]);
+    if (room[1].capacity() > m_SaveText.capacity()) m_SaveText.swap(room[1]);
+  }
+  return ok;
 }
 
 int CZorvaWorld::SerializeGameStore(const char* name) {
   QNO_LOG("this=%p.\n", static_cast<void*>(this));
+  // A savegame still being written lands first: the files may be the same.
+  WaitForSave();
   const std::string path = name ? name : "";
   const std::string companion = ZorCompanionName(path);
-  std::string binary, text;
   int error = 0;
   if (path.empty()) {
     error = ENOENT;
-  } else if (!SerializeToMemory(binary, text)) {
+  } else if (!SerializeToMemory(m_SaveBinary, m_SaveText)) {
     QNO_LOG("Cannot save to file '%s': %s", path.c_str(), "the game could not be put into the savegame");
     return 1;
   } else {
     const std::string paths[2] = {path, companion};
     ZorFinishSafeWrite(Files(), paths, 2);
-    const ZorFilePart parts[2] = {{path, binary.data(), binary.size()}, {companion, text.data(), text.size()}};
+    if (m_SaveInBackground) {
+      // The worker logs a failed write; the files are whole or as they were.
+      std::vector<std::string> bytes(2);
+      bytes[0].swap(m_SaveBinary);
+      bytes[1].swap(m_SaveText);
+      m_SaveWrite.Start(Files(), {path, companion}, std::move(bytes));
+      QNO_LOG("SaveFile handed to the writer");
+      return 0;
+    }
+    const ZorFilePart parts[2] = {{path, m_SaveBinary.data(), m_SaveBinary.size()},
+                                  {companion, m_SaveText.data(), m_SaveText.size()}};
     if (ZorWriteFilesSafely(Files(), parts, 2, &error)) {
       QNO_LOG("SaveFile Closed");
       return 0;
@@ -316,7 +338,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pDataExchange) m_pDataExchange->SetCyberNet(m_pSimWelt->pCyberNet());
   if (CCyberNet* net = m_pSimWelt->pCyberNet()) {
     QNO_LOG("Matrix Pointer: %p", static_cast<void*>(net));
-    ZorMemoryIn text(companion);
+    ZorMemoryStream text(companion.data(), companion.size());
     net->Reset();
     if (text.f() && net->Read(text.f()) != 0) return false;
   } else {
@@ -479,7 +501,7 @@ bool CZorvaWorld::ReadSavegame(FILE* file) {
 int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
   char tag[kTag + 1] = {};
   char versionTag[kTag + 1] = {};
-  ZorMemoryIn in(binary);
+  ZorMemoryStream in(binary.data(), binary.size());
   if (!in.f() || !ReadTag(in.f(), tag)) {
     QNO_LOG("Readerror Zorvheader SaveFile");
     return 38;
@@ -513,7 +535,7 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   g_ZorLoadVersion = version;
   bool ok = RebuildForLoad(companion);
   zor_set_random_state(random);
-  ZorMemoryIn in(binary);
+  ZorMemoryStream in(binary.data(), binary.size());
   m_LoadFileSize = static_cast<int32_t>(binary.size());
   ok = ok && in.f() && ReadSavegame(in.f());
   g_isLoad = false;
@@ -539,6 +561,8 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   const std::string companionPath = ZorCompanionName(path);
   std::string binary, companion;
   int error = ENOENT;
+  // A savegame still being written lands before anything is read.
+  WaitForSave();
   if (!path.empty()) {
     const std::string paths[2] = {path, companionPath};
     ZorFinishSafeWrite(Files(), paths, 2);

@@ -197,6 +197,8 @@ int CZorvaWorld::DeleteGame() {
     return 0;
   }
   const std::string path = SavePath(file);
+  // A savegame still being written would come back after the removal.
+  WaitForSave();
   if (std::remove(path.c_str()) != 0) {
     QNO_LOG("Cannot delete '%s': %s", path.c_str(), std::strerror(errno));
     return 0;

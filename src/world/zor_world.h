@@ -14,6 +14,7 @@
 
 #include "framework/qno_event.h"
 #include "framework/qno_object.h"
+#include "framework/zor_file_layer.h"
 #include "gui/window_builder.h"
 #include "sim/sim_date.h"
 #include "worldbase/sim_location_types.h"
@@ -227,6 +228,10 @@ class CZorvaWorld : public CZorvaObject {
   virtual int SerializeGameLoad(const char* name);
   // The whole game as the bytes of a savegame and its companion.
   bool SerializeToMemory(std::string& binary, std::string& companion);
+  // Waits for the savegame that the periodic save is writing on its worker
+  // thread; false when that write failed (the old files are then as they
+  // were).
+  bool WaitForSave();
   // Tests fail file operations through their own layer; null restores the
   // real one. The caller keeps ownership.
   void SetFileLayer(ZorFileLayer* layer);
@@ -571,6 +576,12 @@ class CZorvaWorld : public CZorvaObject {
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   ZorFileLayer* m_pFiles = nullptr;
+  // The periodic save builds its bytes on the frame and hands the files to
+  // a worker thread; every other use of the savegame files waits for it.
+  ZorBackgroundWrite m_SaveWrite;
+  bool m_SaveInBackground = false;
+  // The bytes of the last save, kept for the room they hold.
+  std::string m_SaveBinary, m_SaveText;
   std::array<std::array<char, kSaveNameSize>, kMaxSaveNames> m_LoadSaveNames{};
   int m_LoadSaveCount = 0;
   int m_SaveLoadFile = -1;

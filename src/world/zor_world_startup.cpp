@@ -568,6 +568,7 @@ int CZorvaWorld::OnShutdown() {
 
 int CZorvaWorld::Destroy() {
   QNO_LOG("Destructor this=%p.\n", static_cast<void*>(this));
+  WaitForSave();
   if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
   delete m_pGottModus;
   m_pGottModus = nullptr;

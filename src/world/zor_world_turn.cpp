@@ -79,7 +79,12 @@ int CZorvaWorld::OnPlayloopTurn() {
 
   if (m_LastAutoSave < 0) m_LastAutoSave = now;
   if (static_cast<int64_t>(now) > m_LastAutoSave + kAutoSaveInterval) {
-    if (!IsPause()) AutoSaveGame(false);
+    if (!IsPause()) {
+      // Built on the frame, written by the worker: no hitch of the disk.
+      m_SaveInBackground = true;
+      AutoSaveGame(false);
+      m_SaveInBackground = false;
+    }
     m_LastAutoSave = now;
   }
 

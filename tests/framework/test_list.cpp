@@ -679,3 +679,55 @@ TEST_F(ListTest, StoreFailsWhereverTheFileFillsUp) {
   }
   list.Destroy();
 }
+
+TEST_F(ListTest, MembershipFollowsTheObjectFromListToList) {
+  CList list, other;
+  list.Create(false, 0);
+  other.Create(true, 16);
+  TestThing* alone = Thing(1, 7);
+  TestThing* second = Thing(2);
+  // A lone member has no links, yet it belongs to its list only.
+  list.AddTail(alone, 7);
+  EXPECT_EQ(other.AddTail(alone, 7), 0);
+  EXPECT_EQ(other.AddHead(alone, 7), 0);
+  EXPECT_EQ(other.GetNumber(), 0u);
+  EXPECT_EQ(other.GetByHashID(7), nullptr);
+  EXPECT_FALSE(other.Contains(alone));
+  EXPECT_EQ(other.Remove(alone, 7), 1);
+  EXPECT_EQ(list.GetNumber(), 1u);
+  // Added twice to the same list it stays once.
+  list.AddTail(alone, 7);
+  EXPECT_EQ(Values(list), (std::vector<int>{1}));
+  // Moved over, it is the other list's member and no longer this one's.
+  EXPECT_EQ(list.Remove(alone, 7), 0);
+  other.AddTail(alone, 7);
+  other.AddHead(second, 0);
+  EXPECT_FALSE(list.Contains(alone));
+  EXPECT_TRUE(other.Contains(alone));
+  EXPECT_EQ(other.GetByHashID(7), alone);
+  EXPECT_EQ(list.Remove(alone, 7), 1);
+  // Turned around, the members stay members.
+  other.TurnMembers();
+  EXPECT_EQ(Values(other), (std::vector<int>{1, 2}));
+  EXPECT_TRUE(other.Contains(second));
+  // A copy of a member is in no list.
+  TestThing copy(*alone);
+  EXPECT_FALSE(other.Contains(&copy));
+  EXPECT_EQ(copy.GetNext(), nullptr);
+  EXPECT_EQ(copy.GetPrev(), nullptr);
+  // Created again, the list lets go of its objects: none counts as its
+  // member, and each may join a list again.
+  other.Create(false, 0);
+  EXPECT_FALSE(other.Contains(alone));
+  EXPECT_EQ(other.Remove(alone, 7), 1);
+  EXPECT_EQ(other.GetNumber(), 0u);
+  alone->SetNext(nullptr);
+  second->SetPrev(nullptr);
+  list.AddTail(second, 0);
+  list.AddTail(alone, 0);
+  EXPECT_EQ(Values(list), (std::vector<int>{2, 1}));
+  EXPECT_EQ(TestThing::destroyed, 0);
+  list.Destroy();
+  EXPECT_EQ(TestThing::destroyed, 2);
+  EXPECT_EQ(list.GetNumber(), 0u);
+}

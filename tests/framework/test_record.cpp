@@ -481,3 +481,49 @@ TEST(WriteFile, OnAFullDiskTheOldFileStaysWhole) {
   CloseErrorLog();
   EXPECT_NE(zortest::ReadFile("errors.log").find("Unable to write settings.txt"), std::string::npos);
 }
+
+TEST(RecordReader, MemoryStreamsAreBoundedByTheirBytesAndShareTheirPosition) {
+  const std::string bytes = std::string("\x01\x02\x03\x04\x05\x06", 6);
+  ZorMemoryStream outer(bytes.data(), bytes.size());
+  ASSERT_NE(outer.f(), nullptr);
+  long size = 0;
+  EXPECT_TRUE(ZorMemoryStream::SizeOf(outer.f(), size));
+  EXPECT_EQ(size, 6);
+  {
+    // Readers one after another go on where the last one stopped, and the
+    // bound holds for each.
+    ZorRecordReader first(outer.f());
+    EXPECT_EQ(first.U16(), 0x0201);
+    EXPECT_EQ(first.Left(), 4u);
+    ZorRecordReader second(outer.f());
+    EXPECT_EQ(second.U8(), 3);
+    EXPECT_TRUE(second.Skip(1));
+    EXPECT_EQ(second.U32(), 0u) << "only two bytes are left";
+    EXPECT_FALSE(second.Ok());
+    ZorRecordReader third(outer.f());
+    EXPECT_EQ(third.U16(), 0x0605);
+    EXPECT_EQ(third.Left(), 0u);
+    EXPECT_EQ(third.U8(), 0);
+    EXPECT_FALSE(third.Ok());
+  }
+  // A second stream open at the same time keeps its own size; once closed,
+  // its file is no memory stream any more.
+  const std::string small = "ab";
+  FILE* inner = nullptr;
+  {
+    ZorMemoryStream other(small.data(), small.size());
+    inner = other.f();
+    ASSERT_TRUE(ZorMemoryStream::SizeOf(inner, size));
+    EXPECT_EQ(size, 2);
+    ZorRecordReader in(inner);
+    EXPECT_EQ(in.U16(), 0x6261);
+    EXPECT_EQ(in.U8(), 0);
+    EXPECT_FALSE(in.Ok());
+  }
+  EXPECT_TRUE(ZorMemoryStream::SizeOf(outer.f(), size));
+  EXPECT_EQ(size, 6);
+  EXPECT_FALSE(ZorMemoryStream::SizeOf(nullptr, size));
+  ZorMemoryStream none(nullptr, 0);
+  EXPECT_EQ(none.f(), nullptr);
+  EXPECT_FALSE(ZorRecordReader(none.f()).Ok());
+}

@@ -240,3 +240,41 @@ TEST_F(SlotEditing, CopyKeepsRegulationGuidanceAndStreetData) {
   EXPECT_FALSE(next.IsCrossingValid(4));  // removed crossings are not copied
   EXPECT_EQ(next.GetFirstCrossing()->Key(), 0);
 }
+
+TEST_F(SlotEditing, StreetsAreFoundByIdAtAnyIdAndOnlyWhileTheSlotHoldsThem) {
+  // Ids in any order, the highest a street id can be among them.
+  const short ids[] = {SHRT_MAX, 3, 250, 1, 4000};
+  int side = 0;
+  for (short id : ids) {
+    ASSERT_TRUE(slot.AddStreet(id, 1 + side % 2, side / 2, 3 + side % 2, side / 2, 100 + id % 50, -1.0, 0))
+        << id;
+    ++side;
+  }
+  for (short id : ids) {
+    CSimStreet* s = slot.GetStreet(id);
+    ASSERT_NE(s, nullptr) << id;
+    EXPECT_EQ(s->Key(), id);
+    EXPECT_EQ(slot.StreetLength(id), 0) << "lengths are read in the computed mode only";
+    EXPECT_TRUE(slot.SetStreetVelocity(id, 5.0 + id % 7));
+    EXPECT_EQ(slot.StreetVelocity(id), 5.0 + id % 7);
+  }
+  // Ids between, beyond and below the streets' are none (0 is the slot's
+  // own anchor street).
+  for (short id : {short(-1), short(2), short(251), short(SHRT_MAX - 1), short(SHRT_MIN)}) {
+    EXPECT_EQ(slot.GetStreet(id), nullptr) << id;
+    EXPECT_EQ(slot.StreetVelocity(id), 0.0) << id;
+    EXPECT_FALSE(slot.SetStreetVelocity(id, 3.0)) << id;
+  }
+  EXPECT_TRUE(slot.RemoveStreet(250));
+  EXPECT_EQ(slot.GetStreet(250), nullptr);
+  EXPECT_NE(slot.GetStreet(4000), nullptr);
+  // A slot set up again holds none of them until they are added again.
+  ASSERT_TRUE(slot.Destroy());
+  ASSERT_TRUE(slot.Create(1, CSimDate(6), nullptr));
+  for (short id : ids) EXPECT_EQ(slot.GetStreet(id), nullptr) << id;
+  ASSERT_TRUE(slot.AddCrossing(1, SIM_CROSSING_NONE, 30, 30));
+  ASSERT_TRUE(slot.AddCrossing(2, SIM_CROSSING_NONE, 30, 30));
+  ASSERT_TRUE(slot.AddStreet(3, 1, 1, 2, 3, 100, -1.0, 0));
+  EXPECT_NE(slot.GetStreet(3), nullptr);
+  EXPECT_EQ(slot.GetStreet(SHRT_MAX), nullptr);
+}

@@ -489,3 +489,47 @@ TEST(Routing, SearchesBetweenRoutesOfEqualCost) {
   check(1);
   EXPECT_EQ(print, 0xa35bb1d2de1c2713ull);
 }
+
+// A slot torn down and set up again on a network of the same size (as a
+// load does) takes the matrix that the old slot gave up, and answers none of
+// its old routes before its own pass writes them.
+TEST(Routing, ASlotSetUpAgainTakesTheGivenUpMatrixWithoutItsRoutes) {
+  std::mt19937 rng(31);
+  auto grid = [&](CSimTrafficSlot& slot, int w, int h) {
+    slot.Create(1, CSimDate(6), nullptr);
+    BuildGrid(slot, w, h, [&](int) { return 120 + static_cast<int>(rng() % 500); });
+    slot.InitRouting();
+  };
+  const Route* given = nullptr;
+  {
+    CSimTrafficSlot old(nullptr, nullptr);
+    grid(old, 4, 4);
+    RunFullPass(old);
+    ASSERT_LT(old.Routing().Entry(5, 10)->cost, Route::kNoRoute);
+    given = const_cast<CSimRoutingMatrix&>(old.Routing()).Matrix();
+    old.Destroy();
+  }
+  // Another size makes its own matrix.
+  CSimTrafficSlot other(nullptr, nullptr);
+  grid(other, 3, 5);
+  EXPECT_NE(const_cast<CSimRoutingMatrix&>(other.Routing()).Matrix(), given);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  grid(slot, 4, 4);
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  EXPECT_EQ(r.Matrix(), given);
+  EXPECT_EQ(r.Entry(5, 10)->cost, Route::kNoRoute);
+  EXPECT_EQ(r.Entry(10, 10)->cost, 0);
+  std::vector<int> path;
+  EXPECT_FALSE(r.MatrixPath(5, 10, path));
+  RunFullPass(slot);
+  CheckAgainstReference(slot);
+  RunFullPass(other);
+  CheckAgainstReference(other);
+  // Each block is handed out once.
+  CSimTrafficSlot third(nullptr, nullptr);
+  grid(third, 4, 4);
+  EXPECT_NE(const_cast<CSimRoutingMatrix&>(third.Routing()).Matrix(), given);
+  third.Destroy();
+  other.Destroy();
+  slot.Destroy();
+}
