@@ -334,3 +334,5 @@ int CStrSchJuncList::SetTrainStopAt(short x, short y) {
   host->DestroyObject(stop, 1);
   return 1;
 }
+
+CStrJunctionList* CStrJunctionList::GetRailNet() const { return m_pRailNet; }

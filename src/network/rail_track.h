@@ -63,7 +63,6 @@ class CStrSchienen : public CStrStrasse {
   int Create() override;
   int Create(CStrStrasse* other) override;
   int InsertIntoSimWelt() override;
-  int CreateMicroZelle() override;
   int RemoveFromSimWelt() override { return 0; }
   // Draws the track; a group laid on its last cells reaches onto the cell of
   // an end junction towards +x or +y, which then takes its graphic again.
@@ -76,6 +75,20 @@ class CStrSchienen : public CStrStrasse {
   CStrStrassenTeil* CreateNewStrassenTeil() override;
   int CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece, CIsoRichtung direction) override;
   int InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) override;
+
+  // The track's first cell outside its start junction's group, and its last
+  // outside its end junction's group (built for the computation when the
+  // end junction is not drawn yet). A loop steps out of the group at its
+  // junction.
+  int GetFirstIsoPos(short* x, short* y) override;
+  int GetLastIsoPos(short* x, short* y) override;
+  // Beside a rail T junction's group at either end the track's drawing
+  // starts or ends at the group's edge.
+  int FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my) override;
+  // The T junction group the end junction would get, as a temporary group;
+  // 1 (no group) when the junction has fewer than three tracks or no
+  // graphic fits its arms. (x, y) is the group's origin.
+  int CreateTmpGroup(CIsoObjGroup* group, short* x, short* y);
 
   bool PointIsRailCrossing(short x, short y) override;
   bool PointIsBend(short x, short y) override;

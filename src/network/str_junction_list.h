@@ -177,6 +177,7 @@ class CStrJunctionList : public CList {
   const std::vector<CStrStrasse*>& StreetsIndexedAt(short x, short y) { return m_Cells.StreetsAt(x, y); }
   // The rail network, whose level crossings follow every edit.
   void SetRailNet(CStrSchJuncList* rails) { m_pRailNet = rails; }
+  CStrJunctionList* GetRailNet() const;
 
   static CIsoWelt* m_pIsoWelt;
   static CSimWelt* m_pSimWelt;
