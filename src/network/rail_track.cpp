@@ -502,6 +502,45 @@ bool CStrSchienen::PointIsTwoBeforeRailCrossing(short x, short y) {
   return CrossingAlong(x, y, 2);
 }
 
+bool CStrSchienen::BeforeBendAt(short x, short y, int low, int high) {
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    if (!Prev(p) && !Next(p)) continue;
+    signed char mx = 0, my = 0;
+    p->CalcM(mx, my);
+    if (mx == 0 && my == 0) continue;
+    const bool alongX = mx != 0;
+    const int step = alongX ? mx : my;
+    const int lo = alongX ? std::min(p->GetStartX(), p->GetEndX()) : std::min(p->GetStartY(), p->GetEndY());
+    const int hi = alongX ? std::max(p->GetStartX(), p->GetEndX()) : std::max(p->GetStartY(), p->GetEndY());
+    const int across = alongX ? p->GetStartY() : p->GetStartX();
+    const int run = alongX ? x : y, cross = alongX ? y : x;
+    if (cross != across && cross != across + 1) continue;
+    const bool lowBend = (Prev(p) && step > 0) || (Next(p) && step < 0);
+    const bool highBend = (Prev(p) && step < 0) || (Next(p) && step > 0);
+    if ((lowBend && run == lo + low) || (highBend && run == hi - high)) return true;
+  }
+  return false;
+}
+
+bool CStrSchienen::PointIsBeforBend(short x, short y) { return BeforeBendAt(x, y, 3, 2); }
+
+bool CStrSchienen::PointIsTwoBeforBend(short x, short y) { return BeforeBendAt(x, y, 4, 3); }
+
+bool CStrSchienen::PointIsSpaceForRailCrossing(short x, short y) {
+  if (!IsoInMap(x, y) || PointIsBend(x, y)) return false;
+  signed char dx = 0, dy = 0;
+  GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+  if (dx == 0 && dy == 0) return false;
+  for (int d : {-2, -1, 1, 2}) {
+    const auto cx = static_cast<short>(x + d * dx), cy = static_cast<short>(y + d * dy);
+    if (PointIsBend(cx, cy) || PointIsBeforBend(cx, cy)) return false;
+    if (GroundAt(m_pIsoWelt, cx, cy) == OBJ_RAIL_JUNCTION) return false;
+    if (m_pRailNet ? m_pRailNet->HasGrdCrossingAt(cx, cy) : HasExtraTeilAt(cx, cy)) return false;
+    if (PointIsHst(cx, cy)) return false;
+  }
+  return true;
+}
+
 bool CStrSchienen::PointTwoBeforJunction(short x, short y) {
   if (!IsoInMap(x, y) || GroundAt(m_pIsoWelt, x, y) != OBJ_RAIL_PIECE || !IsWorldTileOfStreet(x, y) ||
       PointIsBend(x, y))

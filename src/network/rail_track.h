@@ -97,6 +97,14 @@ class CStrSchienen : public CStrStrasse {
   bool PointIsBeforeRailCrossing(short x, short y) override;
   bool PointIsTwoBeforeRailCrossing(short x, short y) override;
   bool PointTwoBeforJunction(short x, short y) override;
+  // Three (two: four) cells into a piece from its end at a bend, on either
+  // of the track's two rows.
+  bool PointIsBeforBend(short x, short y) override;
+  bool PointIsTwoBeforBend(short x, short y) override;
+  // A level crossing fits at the cell: no bend there, and within two cells
+  // along the track no bend, no cell before a bend, no rail junction, no
+  // level crossing and no stop.
+  bool PointIsSpaceForRailCrossing(short x, short y) override;
 
   // A level crossing on one of the track's pieces covers the cell.
   bool HasExtraTeilAt(short x, short y);
@@ -120,4 +128,7 @@ class CStrSchienen : public CStrStrasse {
   // Whether the cell at distance `d` along the track from (x, y) holds a
   // level crossing of this track.
   bool CrossingAlong(short x, short y, int d);
+  // The cell lies `low` cells into a piece from its lower end, or `high`
+  // cells back from its higher end, where that end is at a bend.
+  bool BeforeBendAt(short x, short y, int low, int high);
 };
