@@ -182,7 +182,9 @@ enum class NetShape : uint8_t {
 
 // What meets one side of a piece. Sides of the unturned piece: 0 +x, 1 +y,
 // 2 -x, 3 -y; a piece placed in direction d shows side s at side s + d.
-enum NetArm : uint8_t { ARM_NONE, ARM_STREET, ARM_MAIN, ARM_ONEWAY, ARM_FOURLANE };
+// A track (ARM_RAIL) meets the rail pieces and the level crossings along
+// their length; it is never one of a piece's `arms`.
+enum NetArm : uint8_t { ARM_NONE, ARM_STREET, ARM_MAIN, ARM_ONEWAY, ARM_FOURLANE, ARM_RAIL };
 
 struct NetPieceArt {
   uint32_t id;

@@ -96,10 +96,10 @@ std::vector<NetPieceArt> BuildNetPieces() {
       {3489, N::Road, 1, 2, 2, true, {F, S, F, _}, 1, true},
       {7286, N::Road, 1, 2, 2, true, {F, S, F, S}, 1, true},
       // the rail network: straight track, curve, T junction, end
-      {18353, N::Rail, 0, 2, 2, true, {_, _, _, _}, 1, false},
-      {18364, N::Rail, 1, 3, 3, true, {_, _, _, _}, 1, false},
-      {21276, N::Rail, 2, 4, 3, true, {_, _, _, _}, 1, false},
-      {19806, N::Rail, 3, 2, 2, true, {_, _, _, _}, 1, false},
+      {18353, N::Rail, 0, 2, 2, true, {_, _, _, _}, 1, true},
+      {18364, N::Rail, 1, 3, 3, true, {_, _, _, _}, 1, true},
+      {21276, N::Rail, 2, 4, 3, true, {_, _, _, _}, 1, true},
+      {19806, N::Rail, 3, 2, 2, true, {_, _, _, _}, 1, true},
   };
   std::vector<NetPieceArt> out;
   uint32_t tile = NET_PART_TILES_FIRST, sprite = NET_SPRITES_FIRST, layout = NET_LAYOUTS_FIRST;

@@ -16,20 +16,60 @@ double NetHalfWidth(uint8_t arm) {
 double NetKerbWidth(uint8_t arm) { return arm == ARM_FOURLANE ? 0.11 : 0.12; }
 
 double NetLength(const NetPieceArt& n) {
+  if (n.shape == NetShape::Rail && n.variant == 0) return 1.0;
   const bool alongCells = n.group && (n.shape == NetShape::Bridge || (n.shape == NetShape::Road && n.arms[0] &&
                                                                        n.arms[2] && !n.arms[1] && !n.arms[3]));
   return alongCells ? 1.0 : n.width;
 }
 
 bool NetIsJunction(const NetPieceArt& n) {
+  if (n.shape == NetShape::Rail) return n.variant == 2;
   if (n.shape != NetShape::Road) return false;
   int arms = 0;
   for (uint8_t a : n.arms) arms += a != ARM_NONE;
   return arms != 2;
 }
 
+namespace {
+
+// Where the track meets the edges of a rail piece or a level crossing, as
+// (side, p, q): the same lines the pictures draw the track on.
+struct RailEnd {
+  int side;
+  double p, q;
+};
+
+std::vector<RailEnd> RailEnds(const NetPieceArt& n) {
+  const double W = NetLength(n), D = n.depth;
+  if (n.shape == NetShape::LevelCrossing) return {{0, W, D / 2}, {2, 0, D / 2}};
+  if (n.shape != NetShape::Rail) return {};
+  switch (n.variant) {
+    case 1: return {{0, W, 1}, {1, 1, D}};             // curve from +x to +y
+    case 2: return {{0, W, 1}, {1, 2, D}, {2, 0, 1}};  // T junction opening to +y
+    case 3: return {{2, 0, D / 2}};                    // end, the track leaves towards -x
+    default: return {{0, W, D / 2}, {2, 0, D / 2}};
+  }
+}
+
+// One track each way, close either side of the track's middle.
+constexpr double kRailLane = 0.08;
+
+}  // namespace
+
 std::vector<NetArmGeo> NetArms(const NetPieceArt& n) {
   std::vector<NetArmGeo> out;
+  for (const RailEnd& e : RailEnds(n)) {
+    NetArmGeo a;
+    a.side = e.side;
+    a.kind = ARM_RAIL;
+    a.centre = {e.p, e.q};
+    a.inward = e.side == 0 ? NetVec{-1, 0} : e.side == 1 ? NetVec{0, -1} : e.side == 2 ? NetVec{1, 0} : NetVec{0, 1};
+    a.half = kRailLane;
+    a.kerb = 0;
+    a.in = {{kRailLane, 1}};
+    a.out = {{kRailLane, 1}};
+    out.push_back(a);
+  }
   const double W = NetLength(n), D = n.depth;
   for (int side = 0; side < 4; ++side) {
     const uint8_t kind = n.arms[side];
@@ -147,6 +187,9 @@ std::vector<NetCell> NetLaneGraph(const NetPieceArt& n, double spacing) {
       const auto& in = entries[i];
       const auto& out = exits[j];
       if (in.empty() || out.empty()) continue;
+      // A level crossing carries the street and the track across each
+      // other: no lane turns from one onto the other.
+      if ((arms[i].kind == ARM_RAIL) != (arms[j].kind == ARM_RAIL)) continue;
       if (!junction || i == j) {
         // Lane by lane: streets, bends and the turn at an end.
         for (size_t k = 0; k < std::min(in.size(), out.size()); ++k) path(in[k], out[k], i == j);

@@ -1,6 +1,8 @@
 #pragma once
 // Public transport: bus and tram nets, lines, stops and fleets.
 // Stand-in: only what the world's start-up and turn call on it.
+#include <vector>
+
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 
@@ -25,9 +27,17 @@ enum NetActiveType : int32_t { NET_BUS = 1, NET_TRAM = 2 };
 
 class COpnv : public CWorldObj {
  public:
-  // Registers a stop with a net; loading keeps the stop's saved id.
+  // Registers a stop with a net; loading keeps the stop's saved id, a new
+  // stop takes the next id above every registered one.
   virtual int AddHst(CBuildingObject* stop, NetActiveType net, bool loading);
   virtual int RemoveHst(CBuildingObject* stop);
+  // The stop nearest to the rectangle of w x h cells at (x, y), strictly
+  // nearer than `radius` (100 per cell), tram stops skipped when asked:
+  // ids[0] its id, distances[0] its distance, found 1 (at most max). The
+  // arrays of max entries are cleared first. 0 when a stop was found, else 1.
+  virtual int SearchNextHst(short x, short y, short w, short h, int radius, short* ids, int* distances,
+                            unsigned char* found, unsigned char max, bool skipTrams);
+  int GetHstCount() const { return static_cast<int>(m_Stops.size()); }
   virtual int CheckLinesForNoHst();
   virtual int OnPlayloopTurn(STime now, STime last);
   virtual int ResetYearData(STime now, STime last);
@@ -36,4 +46,12 @@ class COpnv : public CWorldObj {
   virtual int OnPlayloopTurn();
   // Deletes every line before a load or the end of the game.
   virtual int RemoveAllLineBeforeLoadExit();
+
+ private:
+  struct Stop {
+    CBuildingObject* object;
+    NetActiveType net;
+    unsigned id;
+  };
+  std::vector<Stop> m_Stops;
 };

@@ -1,11 +1,12 @@
 #include "network/rail_junction.h"
 
 #include "framework/qno_log.h"
-#include "framework/zor_stand_in.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
 #include "microsim/micro_cells.h"
+#include "microsim/micro_simulation.h"
+#include "network/rail_junction_list.h"
 #include "network/crossing_objects.h"
 #include "network/rail_track.h"
 #include "network/street_objects.h"
@@ -75,7 +76,15 @@ int CStrSchJunction::InsertIntoIsoWelt() {
   CIsoRichtung dir;
   if (m_AnzLinkedStreets == 1) {
     GetEndStueckRichtung(&dir);
-    m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, kEndResID, &dir, m_pKreuzObj, m_Type);
+    // A straight group of the track laid on the cell before reaches onto
+    // this one: the end group takes the cell over and leaves the cell
+    // before drawn (clearing that group would leave a gap in the track).
+    CIsoObjGroup* under = IsoInMap(m_x, m_y) ? m_pIsoWelt->GetGroupAt(m_x, m_y, ISO_LAYER_GROUND) : nullptr;
+    if (under && (under->GetStartPosX() != m_x || under->GetStartPosY() != m_y) &&
+        m_pIsoWelt->GetTypeAt(m_x, m_y, ISO_LAYER_GROUND) == OBJ_RAIL_PIECE)
+      m_pIsoWelt->SetIsoGroupTurnedAt(m_x, m_y, ISO_LAYER_GROUND, kEndResID, m_pKreuzObj, dir);
+    else
+      m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, kEndResID, &dir, m_pKreuzObj, m_Type);
   } else if (m_AnzLinkedStreets >= 3) {
     int id = kTResID;
     dir.SetValue(0);
@@ -119,10 +128,51 @@ int CStrSchJunction::RemoveFromIsoWelt() {
   return 0;
 }
 
-// Stand-in for the trains' micro cells: the rail groups carry no cell
-// layouts, so neither junctions nor tracks make cells.
 int CStrSchJunction::CreateMicroZelle() {
-  ZOR_STAND_IN("CStrSchJunction");
+  if (m_pMicroZellen) m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = nullptr;
+  short ox = static_cast<short>(m_x), oy = static_cast<short>(m_y);
+  if (m_AnzLinkedStreets >= 3 && m_pIsoWelt && IsoInMap(m_x, m_y)) {
+    // The tracks' cells under the group give way to the junction's.
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(m_x, m_y, ISO_LAYER_GROUND)) {
+      ox = g->GetStartPosX();
+      oy = g->GetStartPosY();
+      if (CStrSchienen::m_pRailNet)
+        for (int cx = ox; cx < ox + g->GetTurnedSizeX(); ++cx)
+          for (int cy = oy; cy < oy + g->GetTurnedSizeY(); ++cy)
+            CStrSchienen::m_pRailNet->DestroyMicorSimAt(static_cast<short>(cx), static_cast<short>(cy));
+    }
+  }
+  m_pMicroZellen = new CMicroZellenGroup;
+  m_pMicroZellen->Create(static_cast<unsigned short>(ox), static_cast<unsigned short>(oy));
+  CQnoMicroZelle* own = IsoInMap(ox, oy) ? CreateMicroZelleAt(ox, oy, nullptr) : nullptr;
+  if (!own) return 1;
+  m_pMicroZellen->AddZelle(own, static_cast<unsigned short>(ox), static_cast<unsigned short>(oy));
+  // Trains run one track each way, whatever the junction's type.
+  CMicroSimulation sim;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    CStrStrasse* s = m_pStreets[i];
+    const auto fwd = static_cast<uint16_t>(s->GetSimID());
+    const auto back = static_cast<uint16_t>(s->GetSimIDSecond());
+    // A loop enters twice: through its head first, then through its tail.
+    bool second = false;
+    for (int k = 0; k < i; ++k) second = second || m_pStreets[k] == s;
+    const bool starts = s->GetStartJunction() == this && !second;
+    if (starts) {
+      if (CQnoMicroZelle* first = s->GetFirstMicroZelle()) sim.Link(own, first, STRASSE_1, fwd, back);
+      continue;
+    }
+    if (CQnoMicroZelle* last = s->GetLastMicroZelle()) {
+      sim.Link(last, own, STRASSE_1, fwd, back);
+      continue;
+    }
+    // A track without cells of its own joins the junctions' cells directly.
+    CStrJunction* from = s->GetStartJunction();
+    if (s->GetLaenge() == 0 && from && from != this)
+      sim.LinkAndTurnSec(from->GetMicroZelle(static_cast<short>(from->GetXPos()), static_cast<short>(from->GetYPos())),
+                         own, STRASSE_1, fwd, back);
+  }
   return 0;
 }
 

@@ -334,3 +334,4 @@ int CStrSchJuncList::SetTrainStopAt(short x, short y) {
   host->DestroyObject(stop, 1);
   return 1;
 }
+

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "framework/qno_log.h"
-#include "framework/zor_stand_in.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
+#include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/street_objects.h"
@@ -186,13 +187,6 @@ int CStrSchienen::Create(CStrStrasse* other) {
   return 0;
 }
 
-// Stand-in for the trains' micro cells: the rail groups carry no cell
-// layouts, so tracks make no cells.
-int CStrSchienen::CreateMicroZelle() {
-  ZOR_STAND_IN("CStrSchienen");
-  return 0;
-}
-
 int CStrSchienen::InsertIntoSimWelt() {
   CalcLaenge();
   return 0;
@@ -238,18 +232,37 @@ int CStrSchienen::InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) {
 int CStrSchienen::InsertIntoIsoWelt() {
   const int r = CStrStrasse::InsertIntoIsoWelt();
   if (r != 0 || m_InLoadFile) return r;
+  bool drawn = false;
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
-    if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) j->InsertIntoIsoWelt();
+    if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) {
+      j->InsertIntoIsoWelt();
+      drawn = true;
+    }
+  // The track's cells end beside its junctions' groups: laid again once
+  // the groups are on the map, and joined to the junctions' cells.
+  if (drawn) CreateMicroZelle();
   return 0;
 }
 
 int CStrSchienen::RemoveFromIsoWelt(bool repair) {
   const int r = CStrStrasse::RemoveFromIsoWelt(repair);
-  // A level crossing took the street's cells under it: the street draws
-  // those cells again (only those: its other crossings stay), and the
-  // track, when it stays, draws its crossing over them.
   CStrJunctionList* streets = CStrJunction::m_pStreetNet;
   if (!streets || !m_pIsoWelt) return r;
+  if (repair) {
+    // Every street under a level crossing draws itself again, with its
+    // cells; the list stays off its piece meanwhile.
+    for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+      CStrExtTlList* parts = p->DetachExtraTeilList();
+      if (parts) parts->RepairOdlStreet(true);
+      p->AttachExtraTeilList(parts);
+    }
+    return r;
+  }
+  // A level crossing took the street's cells under it: the street draws
+  // those cells again (only those: its other crossings stay), and the
+  // track, when it stays, draws its crossing over them. The street's cells
+  // are laid again, and its junctions' lights take them.
+  std::vector<CStrStrasse*> redrawn;
   for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
     CStrExtTlList* parts = p->GetExtraTeilList();
     for (CZorvaObject* o = parts ? parts->GetHead() : nullptr; o; o = o->GetNext()) {
@@ -274,10 +287,140 @@ int CStrSchienen::RemoveFromIsoWelt(bool repair) {
           under->CalcRichtung(direction);
           short sx = static_cast<short>(cx), sy = static_cast<short>(cy);
           street->CreateSingleStreetPart(sx, sy, under, direction);
+          if (std::find(redrawn.begin(), redrawn.end(), street) == redrawn.end()) redrawn.push_back(street);
         }
     }
   }
+  for (CStrStrasse* street : redrawn) {
+    street->CreateMicroZelle();
+    for (CStrJunction* j : {street->GetStartJunction(), street->GetEndJunction()})
+      if (j && j->HasAmpel()) j->UpdateAmpeln();
+  }
   return r;
+}
+
+// ------------------------------------------------------------- end cells
+
+namespace {
+
+// The group on a junction's cell, or null.
+CIsoObjGroup* JunctionGroup(CIsoWelt* iso, CStrJunction* j) {
+  if (!iso || !j || !IsoInMap(j->GetXPos(), j->GetYPos())) return nullptr;
+  return iso->GetGroupAt(static_cast<unsigned short>(j->GetXPos()), static_cast<unsigned short>(j->GetYPos()),
+                         ISO_LAYER_GROUND);
+}
+
+}  // namespace
+
+int CStrSchienen::GetFirstIsoPos(short* x, short* y) {
+  CStrStrassenTeil* p = Head();
+  CStrJunction* j = m_pStartJunction;
+  if (!p || !x || !y) return 1;
+  short mx = 0, my = 0;
+  p->CalcM(mx, my);
+  *x = static_cast<short>(p->GetStartX() + mx);
+  *y = static_cast<short>(p->GetStartY() + my);
+  CIsoObjGroup* g = JunctionGroup(m_pIsoWelt, j);
+  if (!g) return 0;
+  const int jx = j->GetXPos(), jy = j->GetYPos();
+  const int gx = g->GetStartPosX(), gy = g->GetStartPosY(), w = g->GetTurnedSizeX(), h = g->GetTurnedSizeY();
+  if (j == m_pEndJunction) {
+    if (*y > jy)
+      *y = static_cast<short>(*y - 1 + h);
+    else if (*x < jx)
+      *x = static_cast<short>(*x - 1);
+    else if (*x > jx)
+      *x = static_cast<short>(*x - 1 + w);
+    return 0;
+  }
+  const int tracks = j->GetAnzLinkedStreets();
+  if (*x < jx && tracks == 3)
+    *x = static_cast<short>(gx - 1);
+  else if (*x <= jx && *y > jy)
+    *y = static_cast<short>(gy + h);
+  else if (*x <= jx && tracks >= 3)
+    *y = static_cast<short>(*y - 1);
+  else if (*x > jx)
+    *x = static_cast<short>(tracks == 3 ? gx + w : *x - 1 + w);
+  return 0;
+}
+
+int CStrSchienen::GetLastIsoPos(short* x, short* y) {
+  CStrStrassenTeil* p = Tail();
+  CStrJunction* j = m_pEndJunction;
+  if (!p || !x || !y) return 1;
+  short mx = 0, my = 0;
+  p->CalcM(mx, my);
+  if (j && j == m_pStartJunction) {
+    *x = static_cast<short>(p->GetEndX() - mx);
+    *y = static_cast<short>(p->GetEndY() - my);
+    CIsoObjGroup* g = JunctionGroup(m_pIsoWelt, j);
+    if (!g) return 0;
+    const int jx = j->GetXPos(), jy = j->GetYPos();
+    if (*x > jx)
+      *x = static_cast<short>(*x - 1 + g->GetTurnedSizeX());
+    else if (*y > jy)
+      *y = static_cast<short>(*y - 1 + g->GetTurnedSizeY());
+    else if (*y < jy)
+      *y = static_cast<short>(g->GetStartPosY() - 1);
+    return 0;
+  }
+  CalcMAtTail(&mx, &my);
+  *x = static_cast<short>(p->GetEndX() + mx);
+  *y = static_cast<short>(p->GetEndY() + my);
+  if (!j) return 0;
+  CIsoObjGroup tmp;
+  CIsoObjGroup* g = JunctionGroup(m_pIsoWelt, j);
+  short gx = 0, gy = 0;
+  if (g) {
+    gx = g->GetStartPosX();
+    gy = g->GetStartPosY();
+  } else if (CreateTmpGroup(&tmp, &gx, &gy) == 0) {
+    g = &tmp;
+  } else {
+    return 0;
+  }
+  const int jx = j->GetXPos(), jy = j->GetYPos(), tracks = j->GetAnzLinkedStreets();
+  const int w = g->GetTurnedSizeX(), h = g->GetTurnedSizeY();
+  if (*x > jx) {
+    *x = static_cast<short>(*x - 1 + w);
+    if (tracks == 3 && g->GetRichtung() == 2) *x = static_cast<short>(*x - 1);
+  } else if (*x < jx && tracks == 3) {
+    *x = static_cast<short>(gx - 1);
+  } else if (*y > jy) {
+    *y = static_cast<short>(*y - 1 + h);
+  } else if (tracks > 2) {
+    *y = static_cast<short>(*y - 1);
+  }
+  return 0;
+}
+
+int CStrSchienen::CreateTmpGroup(CIsoObjGroup* group, short* x, short* y) {
+  auto* j = dynamic_cast<CStrSchJunction*>(m_pEndJunction);
+  if (!group || !x || !y || !j || j->GetAnzLinkedStreets() < 3) return 1;
+  CStrJunction::Arm arms[CStrJunction::kMaxStreets];
+  int rotation = 0;
+  const int id = CStrSchJunction::GraphicForRailArms(arms, j->GetArms(arms), &rotation);
+  if (id == 0) return 1;
+  j->GroupOrigin(rotation, x, y);
+  return group->Create(id, static_cast<TIsoRichtung>(rotation & 3), *x, *y);
+}
+
+int CStrSchienen::FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my) {
+  if (!junction || !m_pIsoWelt || junction->GetType() < STRASSE_VIERSPURIG) return 0;
+  if (!IsoInMap(junction->GetXPos(), junction->GetYPos())) return 0;
+  const auto jx = static_cast<unsigned short>(junction->GetXPos()), jy = static_cast<unsigned short>(junction->GetYPos());
+  CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(jx, jy, ISO_LAYER_GROUND);
+  if (!g || g->GetResID() != CStrSchJunction::kTResID ||
+      m_pIsoWelt->GetTypeAt(jx, jy, ISO_LAYER_GROUND) != OBJ_RAIL_JUNCTION)
+    return 0;
+  // Called with the head's step at the start and the tail's step turned
+  // round at the end; a loop's two ends share the junction.
+  CStrStrassenTeil* head = Head();
+  const bool atStart = junction == m_pStartJunction && head && x == head->GetStartX() && y == head->GetStartY();
+  g->GetKoorBeside(x, y, mx, my);
+  if ((atStart && mx == 1) || (!atStart && mx == -1)) x = static_cast<short>(x - 1);
+  return 0;
 }
 
 // ------------------------------------------------------------------ queries
@@ -357,6 +500,45 @@ bool CStrSchienen::PointIsBeforeRailCrossing(short x, short y) {
 bool CStrSchienen::PointIsTwoBeforeRailCrossing(short x, short y) {
   if (PointIsBend(x, y) || HasExtraTeilAt(x, y)) return false;
   return CrossingAlong(x, y, 2);
+}
+
+bool CStrSchienen::BeforeBendAt(short x, short y, int low, int high) {
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    if (!Prev(p) && !Next(p)) continue;
+    signed char mx = 0, my = 0;
+    p->CalcM(mx, my);
+    if (mx == 0 && my == 0) continue;
+    const bool alongX = mx != 0;
+    const int step = alongX ? mx : my;
+    const int lo = alongX ? std::min(p->GetStartX(), p->GetEndX()) : std::min(p->GetStartY(), p->GetEndY());
+    const int hi = alongX ? std::max(p->GetStartX(), p->GetEndX()) : std::max(p->GetStartY(), p->GetEndY());
+    const int across = alongX ? p->GetStartY() : p->GetStartX();
+    const int run = alongX ? x : y, cross = alongX ? y : x;
+    if (cross != across && cross != across + 1) continue;
+    const bool lowBend = (Prev(p) && step > 0) || (Next(p) && step < 0);
+    const bool highBend = (Prev(p) && step < 0) || (Next(p) && step > 0);
+    if ((lowBend && run == lo + low) || (highBend && run == hi - high)) return true;
+  }
+  return false;
+}
+
+bool CStrSchienen::PointIsBeforBend(short x, short y) { return BeforeBendAt(x, y, 3, 2); }
+
+bool CStrSchienen::PointIsTwoBeforBend(short x, short y) { return BeforeBendAt(x, y, 4, 3); }
+
+bool CStrSchienen::PointIsSpaceForRailCrossing(short x, short y) {
+  if (!IsoInMap(x, y) || PointIsBend(x, y)) return false;
+  signed char dx = 0, dy = 0;
+  GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+  if (dx == 0 && dy == 0) return false;
+  for (int d : {-2, -1, 1, 2}) {
+    const auto cx = static_cast<short>(x + d * dx), cy = static_cast<short>(y + d * dy);
+    if (PointIsBend(cx, cy) || PointIsBeforBend(cx, cy)) return false;
+    if (GroundAt(m_pIsoWelt, cx, cy) == OBJ_RAIL_JUNCTION) return false;
+    if (m_pRailNet ? m_pRailNet->HasGrdCrossingAt(cx, cy) : HasExtraTeilAt(cx, cy)) return false;
+    if (PointIsHst(cx, cy)) return false;
+  }
+  return true;
 }
 
 bool CStrSchienen::PointTwoBeforJunction(short x, short y) {

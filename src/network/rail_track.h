@@ -63,7 +63,6 @@ class CStrSchienen : public CStrStrasse {
   int Create() override;
   int Create(CStrStrasse* other) override;
   int InsertIntoSimWelt() override;
-  int CreateMicroZelle() override;
   int RemoveFromSimWelt() override { return 0; }
   // Draws the track; a group laid on its last cells reaches onto the cell of
   // an end junction towards +x or +y, which then takes its graphic again.
@@ -77,6 +76,20 @@ class CStrSchienen : public CStrStrasse {
   int CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece, CIsoRichtung direction) override;
   int InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) override;
 
+  // The track's first cell outside its start junction's group, and its last
+  // outside its end junction's group (built for the computation when the
+  // end junction is not drawn yet). A loop steps out of the group at its
+  // junction.
+  int GetFirstIsoPos(short* x, short* y) override;
+  int GetLastIsoPos(short* x, short* y) override;
+  // Beside a rail T junction's group at either end the track's drawing
+  // starts or ends at the group's edge.
+  int FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my) override;
+  // The T junction group the end junction would get, as a temporary group;
+  // 1 (no group) when the junction has fewer than three tracks or no
+  // graphic fits its arms. (x, y) is the group's origin.
+  int CreateTmpGroup(CIsoObjGroup* group, short* x, short* y);
+
   bool PointIsRailCrossing(short x, short y) override;
   bool PointIsBend(short x, short y) override;
   bool PointIsBendOverSize(short x, short y) override;
@@ -84,6 +97,14 @@ class CStrSchienen : public CStrStrasse {
   bool PointIsBeforeRailCrossing(short x, short y) override;
   bool PointIsTwoBeforeRailCrossing(short x, short y) override;
   bool PointTwoBeforJunction(short x, short y) override;
+  // Three (two: four) cells into a piece from its end at a bend, on either
+  // of the track's two rows.
+  bool PointIsBeforBend(short x, short y) override;
+  bool PointIsTwoBeforBend(short x, short y) override;
+  // A level crossing fits at the cell: no bend there, and within two cells
+  // along the track no bend, no cell before a bend, no rail junction, no
+  // level crossing and no stop.
+  bool PointIsSpaceForRailCrossing(short x, short y) override;
 
   // A level crossing on one of the track's pieces covers the cell.
   bool HasExtraTeilAt(short x, short y);
@@ -107,4 +128,7 @@ class CStrSchienen : public CStrStrasse {
   // Whether the cell at distance `d` along the track from (x, y) holds a
   // level crossing of this track.
   bool CrossingAlong(short x, short y, int d);
+  // The cell lies `low` cells into a piece from its lower end, or `high`
+  // cells back from its higher end, where that end is at a bend.
+  bool BeforeBendAt(short x, short y, int low, int high);
 };

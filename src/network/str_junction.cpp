@@ -278,10 +278,12 @@ void CStrJunction::NeighbourCell(int index, short* x, short* y) {
   *y = static_cast<short>(m_y);
   const bool starts = s->GetStartJunction() == this;
   const bool ends = s->GetEndJunction() == this;
+  // The street's own cells beside the junction, not a track's cells beside
+  // its junctions' groups (which ask for the arms); a loop uses its own.
   if (starts && (!ends || !IsSecondEntry(m_pStreets, index)))
-    s->GetFirstIsoPos(x, y);
+    ends ? s->GetFirstIsoPos(x, y) : s->CStrStrasse::GetFirstIsoPos(x, y);
   else if (ends)
-    s->GetLastIsoPos(x, y);
+    starts ? s->GetLastIsoPos(x, y) : s->CStrStrasse::GetLastIsoPos(x, y);
 }
 
 int CStrJunction::GetArms(Arm* arms) {

@@ -13,6 +13,8 @@
 #include "iso/iso_info.h"
 #include "network/str_ampel.h"
 #include "network/str_junction.h"
+#include "network/rail_junction_list.h"
+#include "network/rail_track.h"
 #include "network/str_junction_list.h"
 #include "network/street_objects.h"
 #include "sim/sim_traffic_slot.h"
@@ -1512,9 +1514,23 @@ CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
 
 void CStrStrasse::PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y) {
   const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  // A track's straight group turned towards -x or -y lies on the cell
+  // before the one it was laid for, and the layout of a cell lies one cell
+  // before it too; any other group of a track has its layout at its origin.
+  unsigned short ox = ux, oy = uy;
+  if (m_Type == STRASSE_SCHIENE)
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(ux, uy, ISO_LAYER_GROUND)) {
+      if (g->GetResID() == CStrSchienen::kStraightResID) {
+        if (g->GetRichtung() == 2) --ox;
+        if (g->GetRichtung() == 3) --oy;
+      } else {
+        ox = static_cast<unsigned short>(g->GetStartPosX());
+        oy = static_cast<unsigned short>(g->GetStartPosY());
+      }
+    }
   int sx = 0, sy = 0;
-  m_pIsoWelt->FixeIsoKoorCalc(ux, uy, sx, sy);
-  m_pIsoWelt->FixeGroupRichtung(ux, uy, sx, sy);
+  m_pIsoWelt->FixeIsoKoorCalc(ox, oy, sx, sy);
+  m_pIsoWelt->FixeGroupRichtung(ox, oy, sx, sy);
   cell->SetScreenPos(sx, sy);
   m_pMicroZellen->AddZelle(cell, ux, uy);
 }
@@ -1564,9 +1580,7 @@ void CStrStrasse::CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMi
 
 void CStrStrasse::CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev) {
   if (parts->IsGradeCrossing()) {
-    // Stand-in: a level crossing's cells come with the rail network; the walk goes on after it.
-    parts->GetEndKoor(x, y);
-    prev = nullptr;
+    CreateMicroSimGrade(parts, x, y, prev);
     return;
   }
   // A bridge: its tiles in its own walk, each linked from the one before;
@@ -1586,6 +1600,45 @@ void CStrStrasse::CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short
     more = parts->GetMicroZellenPos(tx, ty);
   }
   parts->GetEndKoor(x, y);
+}
+
+// A level crossing has one layout at its anchor, carrying the track and the
+// street across it: the track's cell before it leads in, and the street's
+// cells on either side of the track are joined to it.
+void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev) {
+  short ax = 0, ay = 0, ex = 0, ey = 0, ux = 0, uy = 0, lx = 0, ly = 0;
+  parts->GetMicroZellenPos(ax, ay);
+  parts->GetMicroStartKoor(ex, ey);
+  parts->GetUpperStreetPos(ux, uy);
+  parts->GetlowerStreetPos(lx, ly);
+  const CStrassenType crossingType(static_cast<TStrassenType>(parts->GetType()));
+  parts->DeleteUnderneathMicroSim();
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  CStrJunctionList* rails = streets ? streets->GetRailNet() : nullptr;
+  for (CStrJunctionList* net : {streets, rails})
+    if (net) net->DestroyMicorSimAt(ax, ay);
+  parts->GetEndKoor(x, y);
+  CQnoMicroZelle* cell = IsoInMap(ax, ay) ? CreateMicroZelleAt(ax, ay) : nullptr;
+  if (!cell) {
+    prev = nullptr;
+    return;
+  }
+  PlaceMicroZelle(cell, ax, ay);
+  CQnoMicroZelle* entry = GetMicroZellen(static_cast<unsigned short>(ex), static_cast<unsigned short>(ey));
+  if (!entry) entry = prev;
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
+  if (entry) Linker().Link(entry, cell, m_Type, fwd, back);
+  cell->UpdateSimID();
+  CQnoMicroZelle* upper = streets ? streets->GetMicroZelleAt(ux, uy) : nullptr;
+  CQnoMicroZelle* lower = streets ? streets->GetMicroZelleAt(lx, ly) : nullptr;
+  if (crossingType < STRASSE_VIERSPURIG || crossingType == STRASSE_SCHIENE) {
+    Linker().Link(cell, upper, crossingType, 0, 0);
+    Linker().Link(lower, cell, crossingType, 0, 0);
+  } else {
+    Linker().LinkStrasseD(upper, cell, crossingType, 0, 0);
+    Linker().LinkStrasseD(lower, cell, crossingType, 0, 0);
+  }
+  prev = cell;
 }
 
 int CStrStrasse::CreateMicroZelle() {
@@ -1640,8 +1693,18 @@ int CStrStrasse::CreateMicroZelle() {
           CreateSingleMicroZelle(x, y, prev);
       }
     }
-    // The bend tile joins this piece to the next.
-    if (Next(p)) CreateSingleMicroZelle(p->GetEndX(), p->GetEndY(), prev);
+    // The bend tile joins this piece to the next; a track's curve group
+    // has its layout at the group's anchor.
+    if (Next(p)) {
+      short kx = p->GetEndX(), ky = p->GetEndY();
+      if (m_Type == STRASSE_SCHIENE && IsoInMap(kx, ky))
+        if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(kx), static_cast<unsigned short>(ky),
+                                                    ISO_LAYER_GROUND)) {
+          kx = g->GetStartPosX();
+          ky = g->GetStartPosY();
+        }
+      CreateSingleMicroZelle(kx, ky, prev);
+    }
   }
   LinkStartAndEndMicroSim();
   return 0;

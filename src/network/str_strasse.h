@@ -258,6 +258,7 @@ class CStrStrasse : public CList {
   void CreateSingleMicroZelle(short x, short y, CQnoMicroZelle*& prev);
   void CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev);
   void CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
+  void CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
   void LinkStartAndEndMicroSim();
   int BusSpurLayers(bool add);
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);

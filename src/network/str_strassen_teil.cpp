@@ -8,6 +8,9 @@
 #include "iso/iso_river.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/rail_junction_list.h"
+#include "network/str_strasse.h"
 
 ZOR_IMPLEMENT_TYPE(CStrStrassenTeil, QnoObject)
 ZOR_IMPLEMENT_TYPE(CStrExtTeil, QnoObject)
@@ -420,10 +423,10 @@ int CGrdCrossing::SetRichtung(CIsoRichtung& direction, CStrassenType type) {
   return 0;
 }
 
-bool CGrdCrossing::PointHitExtraTeil(short x, short y) {
+bool CGrdCrossing::Rect(int& x0, int& y0, int& x1, int& y1) const {
   const int w = Width(), h = Depth();
   if (w <= 0 || h <= 0) return false;
-  int x0 = m_StartX, x1 = m_StartX + w - 1, y0 = m_StartY, y1 = m_StartY + h - 1;
+  x0 = m_StartX, x1 = m_StartX + w - 1, y0 = m_StartY, y1 = m_StartY + h - 1;
   if (m_MX < 0) {
     x0 = m_StartX - (w - 1);
     x1 = m_StartX;
@@ -431,7 +434,12 @@ bool CGrdCrossing::PointHitExtraTeil(short x, short y) {
     y0 = m_StartY - (h - 1);
     y1 = m_StartY;
   }
-  return x >= x0 && x <= x1 && y >= y0 && y <= y1;
+  return true;
+}
+
+bool CGrdCrossing::PointHitExtraTeil(short x, short y) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  return Rect(x0, y0, x1, y1) && x >= x0 && x <= x1 && y >= y0 && y <= y1;
 }
 
 void CGrdCrossing::GetInsertPoint(short& x, short& y) const {
@@ -568,11 +576,43 @@ short CGrdCrossing::GetMicroStartY() {
   }
 }
 
-// Stand-in: the networks' micro cells under a level crossing stay until the rail network clears them.
-int CGrdCrossing::DeleteUnderneathMicroSim() { return 0; }
+int CGrdCrossing::DeleteUnderneathMicroSim() {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  CStrJunctionList* rails = streets ? streets->GetRailNet() : nullptr;
+  if (!Rect(x0, y0, x1, y1)) return 0;
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y)
+      for (CStrJunctionList* net : {streets, rails})
+        if (net) net->DestroyMicorSimAt(static_cast<short>(x), static_cast<short>(y));
+  return 0;
+}
 
-// Stand-in: redrawing the street or rail under an isolated level crossing belongs to the rail network.
-int CGrdCrossing::RepairOldStreet(bool) { return 0; }
+int CGrdCrossing::RepairOldStreet(bool street) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  CStrJunctionList* net = street ? streets : streets ? streets->GetRailNet() : nullptr;
+  if (!net || !Rect(x0, y0, x1, y1)) return 0;
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
+      CStrStrasse* found = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      if (!net->PointHitStreet(static_cast<short>(x), static_cast<short>(y), &found, &piece) || !found) continue;
+      // The street (or track) draws itself again, with its cells; a
+      // junction's lights are drawn again over its new cells.
+      found->RemoveFromIsoWelt(false);
+      found->InsertIntoIsoWelt();
+      if (street)
+        for (CStrJunction* j : {found->GetStartJunction(), found->GetEndJunction()})
+          if (j && j->HasAmpel()) {
+            j->RemoveAmpelLayer();
+            j->AddAmpelLayer();
+            j->UpdateAmpeln();
+          }
+      return 0;
+    }
+  return 0;
+}
 
 bool CGrdCrossing::IsolatedGrdCrossings() {
   short ux = 0, uy = 0, lx = 0, ly = 0;

@@ -5,6 +5,7 @@
 // put back what they covered and tell the micro cells where they lie.
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "framework/zor_list.h"
 #include "worldbase/street_type.h"
@@ -180,6 +181,9 @@ class CGrdCrossing : public CStrExtTeil {
  private:
   int Width() const;
   int Depth() const;
+  // The rectangle of cells the crossing covers, corners included; false
+  // when it has no extent.
+  bool Rect(int& x0, int& y0, int& x1, int& y1) const;
   void RebuildGroup(short anchorX, short anchorY);
 
   CIsoObjGroup* m_pIsoGroup = nullptr;
@@ -289,6 +293,10 @@ class CStrStrassenTeil : public CZorvaObject {
   bool RemoveIsolatedGrdCrossings() { return false; }
 
   CStrExtTlList* GetExtraTeilList() const { return m_pExtraTeilList; }
+  // Takes the extra parts off the piece for a while, and puts them back
+  // (the piece must hold none then).
+  CStrExtTlList* DetachExtraTeilList() { return std::exchange(m_pExtraTeilList, nullptr); }
+  void AttachExtraTeilList(CStrExtTlList* parts) { m_pExtraTeilList = parts; }
   bool HitRiver() const { return m_HitRiver != 0; }
   bool HitTrain() const { return m_HitTrain != 0; }
 

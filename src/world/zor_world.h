@@ -272,6 +272,14 @@ class CZorvaWorld : public CZorvaObject {
   short GetNearestCrossing(int x, int y, int* distance, short excluded);
   int RegisterLocationAtCrossing(CSimLocation* location, short crossing);
   int RemoveLocationFromCrossing(short crossing, CSimLocation* location);
+  // The stop nearest to the rectangle of cells, within the distance (100 per
+  // cell), from public transport's stops: 0 when one was found, else 1.
+  int FindNearestHst(short x1, short y1, short x2, short y2, int distance, unsigned char flag, short* stop,
+                     int* stopDistance, unsigned char* found);
+  // Destroys every rail piece object that no track of the rail network
+  // holds; one that a map cell still shows stays (and is logged). The count
+  // destroyed.
+  int RemoveDummyRailObject();
   uint32_t GetTime() const;
   int GetRealTime() const { return m_TotalTime; }
   bool TestMicroSim() const { return m_MicroTest == 1; }

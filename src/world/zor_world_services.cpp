@@ -3,14 +3,23 @@
 // the street network.
 #include <cstdio>
 #include <cstring>
+#include <unordered_set>
+#include <vector>
 
 #include "framework/qno_display.h"
+#include "framework/qno_log.h"
 #include "framework/qno_resource.h"
 #include "framework/zor_list.h"
 #include "framework/zor_seams.h"
 #include "framework/zor_util.h"
+#include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
+#include "measures/opnv.h"
+#include "network/rail_junction_list.h"
+#include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
@@ -139,4 +148,48 @@ int CZorvaWorld::RegisterLocationAtCrossing(CSimLocation* location, short crossi
 
 int CZorvaWorld::RemoveLocationFromCrossing(short crossing, CSimLocation* location) {
   return m_pStreetNet ? m_pStreetNet->RemoveLocationFromCrossing(static_cast<unsigned short>(crossing), location) : 1;
+}
+
+int CZorvaWorld::FindNearestHst(short x1, short y1, short x2, short y2, int distance, unsigned char flag, short* stop,
+                                int* stopDistance, unsigned char* found) {
+  if (!m_pOpnv) {
+    if (found) *found = 0;
+    return 1;
+  }
+  return m_pOpnv->SearchNextHst(x1, y1, x2, y2, distance, stop, stopDistance, found, flag, false) == 0 ? 0 : 1;
+}
+
+int CZorvaWorld::RemoveDummyRailObject() {
+  if (!m_pObjectList) return 0;
+  std::unordered_set<CWorldObj*> held;
+  if (m_pRailNet)
+    for (CZorvaObject* o = m_pRailNet->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) held.insert(j->GetStreetByNR(i)->GetWorldObj());
+    }
+  std::vector<CWorldObj*> dummies;
+  for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext()) {
+    auto* object = dynamic_cast<CWorldObj*>(o);
+    if (object && object->GetType() == OBJ_RAIL_PIECE && !held.count(object)) dummies.push_back(object);
+  }
+  if (dummies.empty()) return 0;
+  // An object still shown on the map would leave its cells pointing at
+  // nothing: it stays.
+  std::unordered_set<CWorldObj*> shown;
+  if (m_pIsoWelt)
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y)
+        if (m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND) ==
+            OBJ_RAIL_PIECE)
+          shown.insert(m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+  int destroyed = 0;
+  for (CWorldObj* object : dummies) {
+    if (shown.count(object)) {
+      QNO_ERROR(QNO_SEV_WARNING, "Rail object without track still on the map, kept");
+      continue;
+    }
+    m_pObjectList->DestroyObject(object, 0);
+    ++destroyed;
+  }
+  return destroyed;
 }

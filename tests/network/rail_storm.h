@@ -25,6 +25,12 @@ struct RailStormWorld : StormWorld {
     rails = std::make_unique<CStrSchJuncList>(w.map, w.sim.get());
     rails->Create();
     w.net->SetRailNet(rails.get());
+    // The trains' cells are checked with the cars': every cell leads into
+    // a live layout of either network.
+    checker.moreCellOwners = [this](std::vector<CStrJunction*>& js, std::vector<CStrStrasse*>& ts) {
+      for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) js.push_back(static_cast<CStrJunction*>(o));
+      ts = Tracks();
+    };
   }
   ~RailStormWorld() {
     w.net->SetRailNet(nullptr);

@@ -6,6 +6,7 @@
 // rivers and junctions, and the micro cells' links.
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -90,6 +91,9 @@ inline std::vector<CellXY> StreetCells(CStrStrasse* s) {
 class Checker {
  public:
   explicit Checker(std::set<CellXY> rivers) : m_rivers(std::move(rivers)) {}
+  // Further owners of micro cells that the street network's cells may lead
+  // into (the rail network's junctions and tracks), checked with them.
+  std::function<void(std::vector<CStrJunction*>&, std::vector<CStrStrasse*>&)> moreCellOwners;
 
   std::vector<std::string> Check(World& w) {
     m_out.clear();
@@ -331,8 +335,13 @@ class Checker {
         if (m->pZelle && layouts.insert(m->pZelle).second)
           places.push_back({m->pZelle, j, s, static_cast<int16_t>(g->GetX() + m->dx), static_cast<int16_t>(g->GetY() + m->dy)});
     };
-    for (CStrJunction* j : junctions) collect(j->GetMicroZellen(), j, nullptr);
-    for (CStrStrasse* s : streets) collect(s->GetMicroZellenGroup(), nullptr, s);
+    std::vector<CStrJunction*> moreJunctions;
+    std::vector<CStrStrasse*> moreStreets;
+    if (moreCellOwners) moreCellOwners(moreJunctions, moreStreets);
+    moreJunctions.insert(moreJunctions.begin(), junctions.begin(), junctions.end());
+    moreStreets.insert(moreStreets.begin(), streets.begin(), streets.end());
+    for (CStrJunction* j : moreJunctions) collect(j->GetMicroZellen(), j, nullptr);
+    for (CStrStrasse* s : moreStreets) collect(s->GetMicroZellenGroup(), nullptr, s);
     auto where = [](const Place& p) {
       const std::string owner = p.junction ? "junction " + At(p.junction->GetXPos(), p.junction->GetYPos()) + " of " +
                                                  std::to_string(p.junction->GetAnzLinkedStreets()) + " streets,"

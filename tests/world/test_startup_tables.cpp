@@ -232,8 +232,9 @@ TEST_F(StartedWorld, EveryStreetAndJunctionGraphicIsInTheGameData) {
   // layers merged onto street cells, and the marks of the selection
   for (int id : {12802, 21308, 26515, 19482, 19484, 31243, 31245, 31251, 31922, 31923, 44306, 33879, 33880, 33883})
     ExpectWholePiece(m, id, false);
-  // the rail groups: straight track, curve, T junction, end
-  for (int id : {18353, 18364, 21276, 19806}) ExpectWholePiece(m, id, false);
+  // the rail groups, which carry the trains: straight track, curve, T
+  // junction, end
+  for (int id : {18353, 18364, 21276, 19806}) ExpectWholePiece(m, id, true);
 }
 
 TEST(StartupTables, EachCrossingGraphicShowsTheArmsItsTableRowsCode) {
