@@ -444,12 +444,12 @@ void CUserInt::CheckSelDragsValid() {
       if (m_TileMask[x][y] != kJoinable || !m_TileMask2[x][y]) continue;
       for (int d = 0; d < 4; ++d) {
         if (!(m_TileMask2[x][y] & (1u << d))) continue;
-        // A straight piece's side onto open land, with nothing crossed, is
-        // the plain case that the walk itself settles; every other arrow
-        // (from a junction, a bend or an end piece, onto the network, or
-        // across a track) is asked of the networks.
+        // A street's straight piece's side onto open land, with nothing
+        // crossed, is the plain case that the walk itself settles; every
+        // other arrow (from a junction, a bend or an end piece, onto the
+        // network, across a track, or any track's) is asked of the networks.
         const SelRichtung& r = t.rec[x][y][d];
-        if (r.from == SEL_GERADE && r.to == SEL_LEER && r.join == kJoinPlain) continue;
+        if (!track && r.from == SEL_GERADE && r.to == SEL_LEER && r.join == kJoinPlain) continue;
         const int mx = t.meetX[x][y][d], my = t.meetY[x][y][d];
         bool ok = buildable(x, y, mx, my);
         // A two-tile-wide drag is laid from its first column; this tile may
