@@ -1,32 +1,86 @@
 #include "measures/building_object.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "framework/qno_log.h"
+#include "framework/zor_record.h"
+#include "iso/iso_object.h"
+#include "iso/iso_welt.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
 #include "sim/sim_model_iface.h"
+#include "worldbase/zor_world_host.h"
 
 ZOR_IMPLEMENT_TYPE(CBuildingObject, CWorldObj)
 
-QnoResourceManager* CBuildingDataList::m_pResourceManager = nullptr;
-
-void CBuildingDataList::SetResourceManager(QnoResourceManager* manager) { m_pResourceManager = manager; }
-
-void CBuildingDataList::Destroy() {
-  m_pResourceManager = nullptr;
-  m_RowCount = 0;
+void BuildingDataType::Write(ZorRecordWriter& out) const {
+  for (int32_t v : {richtung, x, y, reserved1, reserved2, objectType, resId, height}) out.I32(v);
 }
 
-int CBuildingObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight) {
+bool BuildingDataType::Read(ZorRecordReader& in) {
+  BuildingDataType d;
+  for (int32_t* v : {&d.richtung, &d.x, &d.y, &d.reserved1, &d.reserved2, &d.objectType, &d.resId, &d.height})
+    *v = in.I32();
+  if (!in.Ok()) return false;
+  *this = d;
+  return true;
+}
+
+CBuildingObject::~CBuildingObject() {
+  if (m_pSimLocation && m_pSimLocation->GetBuilding() == this) m_pSimLocation->SetBuilding(nullptr);
+}
+
+int CBuildingObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  m_Data.objectType = m_Type;
   CWorldObj::Create();
-  m_ResID = resId;
-  m_XPos = x;
-  m_YPos = y;
-  if (direction) m_Richtung = *direction;
+  m_Data.richtung = direction ? direction->GetValue() : 0;
+  m_Data.x = x;
+  m_Data.y = y;
+  m_Data.resId = resId;
+  m_Data.height = height;
+  m_Type = OBJ_TRAFFIC_BUILDING;
+  return 0;
+}
+
+namespace {
+
+TObjectType CatalogueType(int resId) {
+  const PotentialType* entry = CBuildingDataList::GetPotential(resId);
+  return entry ? static_cast<TObjectType>(entry->objectType) : OBJ_NONE;
+}
+
+}  // namespace
+
+int CBuildingSpace::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  CBuildingObject::Create(resId, x, y, direction, height);
+  m_Type = CatalogueType(resId);
+  return 0;
+}
+
+int CBuildingRCIObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  CBuildingObject::Create(resId, x, y, direction, height);
+  m_Type = CatalogueType(resId);
+  return 0;
+}
+
+int CBuildingConcreteObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  CBuildingObject::Create(resId, x, y, direction, height);
+  m_Type = OBJ_FIXED_BUILDING;
   return 0;
 }
 
 int CBuildingObject::GetHeight() const { return m_pSimLocation ? m_pSimLocation->GetHeight() : 0; }
 
-int CBuildingObject::GetXSize() const { return m_Type == OBJ_TRAMSTOP ? 3 : 1; }
+int CBuildingObject::GetDistrictID() const { return m_pSimLocation ? m_pSimLocation->GetDistrictID() : -1; }
+
+int CBuildingObject::GetXSize() const {
+  if (m_pSimLocation) return m_pSimLocation->GetPotential()->size.width;
+  return m_Type == OBJ_TRAMSTOP ? 3 : 1;
+}
 
 int CBuildingObject::GetYSize() const {
+  if (m_pSimLocation) return m_pSimLocation->GetPotential()->size.depth;
   switch (m_Type) {
     case OBJ_BUSSTOP_SIGN4:
     case OBJ_TRAMSTOP:
@@ -40,13 +94,178 @@ int CBuildingObject::GetYSize() const {
   }
 }
 
+int CBuildingObject::GetXSizeRichtung() const {
+  return m_Data.richtung == 1 || m_Data.richtung == 3 ? GetYSize() : GetXSize();
+}
+
+int CBuildingObject::GetYSizeRichtung() const {
+  return m_Data.richtung == 1 || m_Data.richtung == 3 ? GetXSize() : GetYSize();
+}
+
+void CBuildingObject::DecrementListNumber() {
+  --m_ListNumber;
+  if (m_ListNumber < 0) QNO_ERROR(QNO_SEV_ERROR, "inListNumber<0");
+}
+
+double CBuildingObject::CarReach() const {
+  CIsoWelt* map = CIsoObjGroup::m_pIsoWelt;
+  if (!map) return 0.0;
+  const int x0 = std::max(0, GetXPos() - 5), x1 = std::min(127, GetXPos() + 5);
+  const int y0 = std::max(0, GetYPos() - 5), y1 = std::min(127, GetYPos() + 5);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
+      if (!map->GetIsoInfo(x, y)) {
+        QNO_ERROR(QNO_SEV_ERROR, "Allgemeiner Fehler");
+        continue;
+      }
+      CWorldObj* base = map->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+      if (!base || base->GetType() != OBJ_STREET_PIECE) continue;
+      auto* piece = dynamic_cast<CStreetObj*>(base);
+      CStrStrasse* street = piece ? piece->GetStreetList() : nullptr;
+      if (!street) continue;
+      double reach = street->GetStreetType() == 4 ? 1.0 : 0.75;
+      if (street->GetCapacity() != 0)
+        reach *= 1.0 - static_cast<double>(street->GetAuslastung24()) / street->GetCapacity();
+      reach *= street->GetVelocity() / 13.9;
+      return std::clamp(reach, 0.0, 1.0);
+    }
+  return 0.0;
+}
+
+int CBuildingObject::GetVarData(const char* name, double* value) {
+  if (!name || !value || std::strncmp(name, "BUILDING.", 9) != 0) return 1;
+  const char* key = name + 9;
+  const CSimLocation* l = m_pSimLocation;
+  // The use quotes are shown in percent, scaled to the model's scale.
+  auto used = [l](double (CSimLocation::*quote)() const) {
+    return l ? (l->*quote)() * static_cast<double>(100.0f) * static_cast<double>(1.4f) : 0.0;
+  };
+  struct Count {
+    const char* key;
+    int (CSimLocation::*count)() const;
+  };
+  static const Count counts[] = {{"RES", &CSimLocation::NrOfHomes},        {"WORK", &CSimLocation::NrOfJobs},
+                                 {"SHOPPING", &CSimLocation::NrOfShops},   {"LEISURE", &CSimLocation::NrOfLeisurePoints},
+                                 {"EDUCATION", &CSimLocation::NrOfEducation}, {"PARKING", &CSimLocation::NrOfParking}};
+  struct Quote {
+    const char* key;
+    double (CSimLocation::*quote)() const;
+  };
+  static const Quote quotes[] = {{"RES.USED", &CSimLocation::QuoteHomesUsed},
+                                 {"WORK.USED", &CSimLocation::QuoteWorkUsed},
+                                 {"SHOPPING.USED", &CSimLocation::NrOfShoppingUsed},
+                                 {"LEISURE.USED", &CSimLocation::QuoteLeisureUsed},
+                                 {"EDUCATION.USED", &CSimLocation::QuoteSchoolsUsed},
+                                 {"PARKING.USED", &CSimLocation::QuoteParkingUsed}};
+  if (!std::strcmp(key, "XPOS")) {
+    *value = GetXPos();
+  } else if (!std::strcmp(key, "YPOS")) {
+    *value = GetYPos();
+  } else if (!std::strcmp(key, "RESID")) {
+    *value = m_Data.resId;
+  } else if (!std::strcmp(key, "RICHTUNG")) {
+    *value = m_Data.richtung;
+  } else if (!std::strcmp(key, "TYPE")) {
+    *value = m_Type;
+  } else if (!std::strcmp(key, "HEIGHT")) {
+    *value = m_Data.height;
+  } else if (!std::strcmp(key, "WOHNQUALITAET")) {
+    *value = CWorldHost::Get()->GetWohnqualitaetMapXY(GetXPos(), GetYPos()) / 256.0;
+  } else if (!std::strcmp(key, "PKWREACH")) {
+    *value = CarReach();
+  } else if (!std::strcmp(key, "REMOVECOST")) {
+    *value = l ? l->CalculateRemoveCost() : 0;
+  } else if (!std::strcmp(key, "OPNVREACH")) {
+    short stop = 0;
+    int distance = 0;
+    *value = l && l->GetNearestHst(stop, distance) ? std::clamp(1.0 - distance / 1500.0, 0.0, 1.0) : 0.0;
+  } else {
+    for (const Count& c : counts)
+      if (!std::strcmp(key, c.key)) {
+        *value = l ? (l->*c.count)() : 0;
+        return 0;
+      }
+    for (const Quote& q : quotes)
+      if (!std::strcmp(key, q.key)) {
+        *value = used(q.quote);
+        return 0;
+      }
+    return 1;
+  }
+  return 0;
+}
+
+namespace {
+
+bool IsUnitKey(const char* name) {
+  return name && (!std::strcmp(name, "BUILDING.WOHNQUALITAET") || !std::strcmp(name, "BUILDING.PKWREACH") ||
+                  !std::strcmp(name, "BUILDING.OPNVREACH"));
+}
+
+}  // namespace
+
+int CBuildingObject::GetVarMin(const char* name, float* min) {
+  if (!IsUnitKey(name) || !min) return 1;
+  *min = 0.0f;
+  return 0;
+}
+
+int CBuildingObject::GetVarMax(const char* name, float* max) {
+  if (!IsUnitKey(name) || !max) return 1;
+  *max = 1.0f;
+  return 0;
+}
+
+void CBuildingObject::WriteRecordName(ZorRecordWriter& out, const char* name, uint32_t length) {
+  out.U32(length);
+  char field[kRecordNameSize];
+  std::memset(field, 'A', sizeof field);
+  const size_t n = std::min(std::strlen(name), sizeof field - 1);
+  std::memcpy(field, name, n);
+  field[n] = '\0';
+  out.Bytes(field, sizeof field);
+}
+
+bool CBuildingObject::WriteRecord(ZorRecordWriter& out, const char* name, uint32_t length) {
+  WriteRecordName(out, name && *name ? name : "BuildingObject", length);
+  m_Data.objectType = m_Type;
+  m_Data.Write(out);
+  const short district = m_pSimLocation ? m_pSimLocation->GetDistrictID() : 0;
+  out.I16(district);
+  if (!out.Ok()) return false;
+  // A building without a location writes empty capacities.
+  static const PotentialType none;
+  (m_pSimLocation ? *m_pSimLocation->GetPotential() : none).Write(out);
+  return true;
+}
+
+int CBuildingObject::SerializeGameStore(FILE* file, char* name) {
+  ZorRecordWriter out(file);
+  return WriteRecord(out, name, kRecordLength) && out.Ok() ? 0 : 1;
+}
+
+int CBuildingObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
+                                       short* district) {
+  ZorRecordReader in(file);
+  BuildingDataType d;
+  if (!d.Read(in)) return 1;
+  const short id = in.I16();
+  if (!in.Ok()) return 1;
+  PotentialType p;
+  if (!p.Read(in)) return 1;
+  if (data) *data = d;
+  if (district) *district = id;
+  if (potential) *potential = p;
+  return 0;
+}
+
 CBuildingParkingObject::CBuildingParkingObject(CParkManagement* manager, TObjectType kind) : m_pManager(manager) {
   m_Type = kind;
 }
 
 int CBuildingParkingObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height,
                                    ParkingDataType* parking) {
-  TObjectType kind = m_Type;
+  const TObjectType kind = m_Type;
   CBuildingObject::Create(resId, x, y, direction, height);
   m_Type = kind;
   if (parking) m_Parking = *parking;
@@ -60,39 +279,109 @@ int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CI
   return 0;
 }
 
-PotentialType CBuildingDataList::m_Rows[CBuildingDataList::kMaxRows];
-int CBuildingDataList::m_RowCount = 0;
+CBuildingList::~CBuildingList() {
+  if (m_Init == 1) Destroy();
+}
 
-int CBuildingDataList::AddBuildingPotential(const PotentialType* potential) {
-  if (!potential || m_RowCount >= kMaxRows) return 1;
-  PotentialType& row = m_Rows[m_RowCount];
-  row = *potential;
-  // The catalogue counts in its own units: two and a half of the table's,
-  // the fifth field (places of the kind that fills least) four fifths of that.
-  for (int f = 0; f < PotentialType::kFields; ++f) {
-    const double scale = f == 4 ? 2.5 * 0.8 : 2.5;
-    row.capacity[f] = static_cast<uint16_t>(static_cast<int>(row.capacity[f] * scale));
+int CBuildingList::Create(CBuildingObject* building) {
+  CZorvaList::Create();
+  return AddHeadBuilding(building);
+}
+
+int CBuildingList::Destroy() {
+  while (RemoveHeadBuilding()) {
   }
-  ++m_RowCount;
   return 0;
 }
 
-int CBuildingDataList::MakeWorkFromData(const PotentialType* p) { return p->capacity[1] + p->capacity[2] + p->capacity[3]; }
-
-int CBuildingDataList::MakeLeisureFromData(const PotentialType* p) { return p->capacity[0] / 12 + p->capacity[5]; }
-
-const PotentialType* CBuildingDataList::GetPotentialByNr(int n) {
-  return n >= 0 && n < m_RowCount ? &m_Rows[n] : nullptr;
+int CBuildingList::AddTailBuilding(CBuildingObject* building, int key) {
+  const int r = AddTailZorva(building, key);
+  if (r == 0 && building && Counts()) building->IncrementListNumber();
+  return r;
 }
 
-int CBuildingDataList::GetBuildingResIDByListNr(int nr) {
-  const PotentialType* row = GetPotentialByNr(nr);
-  return row ? row->resId : 0;
+int CBuildingList::AddHeadBuilding(CBuildingObject* building, int key) {
+  const int r = AddHeadZorva(building, key);
+  if (r == 0 && building && Counts()) building->IncrementListNumber();
+  return r;
 }
 
-bool CBuildingDataList::IsTGV(int nr) {
-  const PotentialType* row = GetPotentialByNr(nr);
-  return row && row->graphic == 1;
+CBuildingObject* CBuildingList::RemoveHeadBuilding() {
+  auto* b = static_cast<CBuildingObject*>(RemoveHeadZorva(true));
+  if (b && Counts()) b->DecrementListNumber();
+  return b;
 }
 
-int CBuildingObject::GetDistrictID() const { return m_pSimLocation ? m_pSimLocation->GetDistrictID() : -1; }
+CBuildingObject* CBuildingList::RemoveTailBuilding() {
+  auto* b = static_cast<CBuildingObject*>(RemoveTailZorva(true));
+  if (b && Counts()) b->DecrementListNumber();
+  return b;
+}
+
+int CBuildingList::RemoveBuilding(CBuildingObject* building) {
+  const int r = RemoveZorva(building);
+  if (r == 0 && building && Counts()) building->DecrementListNumber();
+  return r;
+}
+
+bool CBuildingList::Copy(CBuildingList* other) {
+  if (!other) return true;
+  SetupBuildingCount(0);
+  while (CBuildingObject* b = GetNextBuilding()) other->AddHeadBuilding(b);
+  return true;
+}
+
+int CBuildingParkingObject::SerializeGameStore(FILE* file, char* name) {
+  ZorRecordWriter out(file);
+  if (!WriteRecord(out, name && *name ? name : "BuildingParkingObject", kRecordLength)) return 1;
+  out.Bytes(m_Parking.bytes, sizeof m_Parking.bytes);
+  return out.Ok() ? 0 : 1;
+}
+
+int CBuildingParkingObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
+                                              short* district, ParkingDataType* parking) {
+  if (CBuildingObject::SerializeGameLoad(file, data, potential, district) != 0) return 1;
+  ZorRecordReader in(file);
+  ParkingDataType p;
+  if (!in.Bytes(p.bytes, sizeof p.bytes)) return 1;
+  if (parking) *parking = p;
+  return 0;
+}
+
+int CBuildingParkRideObject::SerializeGameStore(FILE* file, char* name) {
+  ZorRecordWriter out(file);
+  if (!WriteRecord(out, name && *name ? name : "BuildingParkRide", kRecordLength)) return 1;
+  out.Bytes(m_Station, sizeof m_Station);
+  return out.Ok() ? 0 : 1;
+}
+
+int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
+                                               short* district, ParkRideDataType* station, int version) {
+  if (CBuildingObject::SerializeGameLoad(file, data, potential, district) != 0) return 1;
+  if (version < kStationVersion) return 0;
+  ZorRecordReader in(file);
+  ParkRideDataType s;
+  if (!in.Bytes(s.bytes, sizeof s.bytes)) return 1;
+  if (station) *station = s;
+  return 0;
+}
+
+int CSecondLayerObject::SerializeGameStore(FILE* file, char* name) {
+  ZorRecordWriter out(file);
+  WriteRecordName(out, name && *name ? name : "SecondLayerObject", kRecordLength);
+  m_Data.objectType = m_Type;
+  m_Data.Write(out);
+  out.U32(m_StopID);
+  return out.Ok() ? 0 : 1;
+}
+
+int CSecondLayerObject::SerializeGameLoad(FILE* file, BuildingDataType* data, unsigned int* id) {
+  ZorRecordReader in(file);
+  BuildingDataType d;
+  if (!d.Read(in)) return 1;
+  const uint32_t stop = in.U32();
+  if (!in.Ok()) return 1;
+  if (data) *data = d;
+  if (id) *id = stop;
+  return 0;
+}

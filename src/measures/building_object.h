@@ -1,9 +1,14 @@
 #pragma once
-// Buildings placed on the map and the catalogue they come from.
-// Stand-in: only what the world, its object factory and the map use.
+// Buildings placed on the map: houses, shops, factories, schools and open
+// spaces, and the traffic buildings of the measures. A building carries what
+// the map needs (cell, direction, graphic, height); what the demand model
+// needs lives in its location.
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 #include "framework/zor_pointer_list.h"
+#include "worldbase/building_catalogue.h"
 #include "worldbase/sim_location_types.h"
 #include "worldbase/zor_world_obj.h"
 
@@ -11,6 +16,8 @@ class QnoResourceManager;
 class CSimLocation;
 class CParkManagement;
 class CParkRide;
+class ZorRecordWriter;
+class ZorRecordReader;
 
 // The parking record handed to car parks (76 bytes in savegames).
 struct ParkingDataType {
@@ -20,39 +27,115 @@ struct ParkingDataType {
 // Size class of a car park: 1, 2 or 3.
 using ToolBuildingParkingSize = int32_t;
 
+// A building's placement, 32 bytes in savegames: eight little-endian words.
+struct BuildingDataType {
+  static constexpr int kRecordSize = 32;
+  int32_t richtung = 0;  // 0-3
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t reserved1 = 0;
+  int32_t reserved2 = 0;
+  int32_t objectType = 0;
+  int32_t resId = 0;
+  int32_t height = 0;
+
+  void Write(ZorRecordWriter& out) const;
+  // False when the record is cut short.
+  bool Read(ZorRecordReader& in);
+};
+
 class CBuildingObject : public CWorldObj {
   ZOR_DECLARE_TYPE(CBuildingObject)
  public:
+  // The record's length field: name, placement, district and capacities.
+  static constexpr uint32_t kRecordLength = 30 + BuildingDataType::kRecordSize + 2 + PotentialType::kRecordSize;
+
+  // A location that outlives its building forgets it.
+  ~CBuildingObject() override;
   using CWorldObj::Create;
-  // Places the building's data; 0 on success.
+  // Places the building's data; the object type becomes 17; 0.
   virtual int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height);
-  virtual int GetXPos() const { return m_XPos; }
-  virtual int GetYPos() const { return m_YPos; }
-  virtual int GetRichtung() const { return m_Richtung.GetValue(); }
-  // Width and depth in cells by object type.
+  virtual int GetXPos() const { return m_Data.x; }
+  virtual int GetYPos() const { return m_Data.y; }
+  virtual int GetRichtung() const { return m_Data.richtung; }
+  int GetRESid() const { return m_Data.resId; }
+  int GetResID() const { return m_Data.resId; }
+  const BuildingDataType& GetBuildingData() const { return m_Data; }
+  // The size in cells: the location's, else by object type.
   int GetXSize() const;
   int GetYSize() const;
-  int GetResID() const { return m_ResID; }
-  // The height class of the building's simulation location; 0 without one.
+  // The size along the map's axes: swapped for the directions 1 and 3.
+  int GetXSizeRichtung() const override;
+  int GetYSizeRichtung() const override;
+  // The height word of the location; 0 without one.
   virtual int GetHeight() const;
-  // The district id of the building's simulation location; -1 without one.
+  // The district id of the location; -1 without one.
   virtual int GetDistrictID() const;
   void SetSimLocation(CSimLocation* location) override { m_pSimLocation = location; }
   CSimLocation* GetSimLocation() const override { return m_pSimLocation; }
 
+  // The number of non-owning building lists that hold the building.
+  void IncrementListNumber() { ++m_ListNumber; }
+  void DecrementListNumber();
+  int GetListNumber() const { return m_ListNumber; }
+  void SetSelected(bool on) { m_Selected = on ? 1 : 0; }
+  bool GetSelected() const { return m_Selected != 0; }
+
+  // The "BUILDING." keys; 0 for one of them, 1 for any other.
+  int GetVarData(const char* name, double* value) override;
+  using CWorldObj::GetVarData;
+  // A building takes no values: 1.
+  int SetVarData(const char*, const char*) override { return 1; }
+  int SetVarData(const char*, double) override { return 1; }
+  int SetStep(const char*, float) override { return 0; }
+  int GetVarMin(const char* name, float* min) override;
+  int GetVarMax(const char* name, float* max) override;
+
+  // Writes the building's record under `name` ("BuildingObject" when none);
+  // 1 when a write fails.
+  int SerializeGameStore(FILE* file, char* name) override;
+  // Reads a record's payload after its name; 1 when cut short.
+  static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district);
+
+  // Car reach at the building's cell: how well the nearest street within 5
+  // cells carries cars, 0 to 1; 0 without one.
+  double CarReach() const;
+
  protected:
-  int m_XPos = -1;
-  int m_YPos = -1;
-  CIsoRichtung m_Richtung;
-  int m_ResID = -1;
+  // Writes the header, placement, district and capacities with the length
+  // field `length`; the subclasses append their own data.
+  bool WriteRecord(ZorRecordWriter& out, const char* name, uint32_t length);
+  // The length and the name field: filled with 'A', the name over its start.
+  void WriteRecordName(ZorRecordWriter& out, const char* name, uint32_t length);
+
   CSimLocation* m_pSimLocation = nullptr;
+  BuildingDataType m_Data;
+  int m_ListNumber = 0;
+  uint8_t m_Selected = 0;
 };
 
 // A zoned area (residential, commercial or industrial).
-class CBuildingSpace : public CBuildingObject {};
+class CBuildingSpace : public CBuildingObject {
+ public:
+  using CBuildingObject::Create;
+  // The object type of the catalogue entry with that graphic (0 if none).
+  int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) override;
+};
 
 // A building of the city: homes, offices, industry, shops, schools...
-class CBuildingRCIObject : public CBuildingObject {};
+class CBuildingRCIObject : public CBuildingObject {
+ public:
+  using CBuildingObject::Create;
+  // The object type of the catalogue entry with that graphic (0 if none).
+  int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) override;
+};
+
+// A fixed building of the map (object type 11).
+class CBuildingConcreteObject : public CBuildingObject {
+ public:
+  using CBuildingObject::Create;
+  int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) override;
+};
 
 class CBuildingParkingObject : public CBuildingObject {
  public:
@@ -62,6 +145,12 @@ class CBuildingParkingObject : public CBuildingObject {
                      ParkingDataType* parking);
   void SetDistrictID(short id) { m_DistrictID = id; }
   int GetDistrictID() const override { return m_DistrictID; }
+  ParkingDataType* GetParkingData() { return &m_Parking; }
+  // The building record under "BuildingParkingObject", then the parking
+  // record; the loader reads both.
+  int SerializeGameStore(FILE* file, char* name) override;
+  static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district,
+                               ParkingDataType* parking);
 
  protected:
   CParkManagement* m_pManager;
@@ -72,15 +161,35 @@ class CBuildingParkingObject : public CBuildingObject {
 // Transmitter masts, car-sharing outlets and the advice centre.
 class CBuildingTrafficObject : public CBuildingObject {
  public:
+  explicit CBuildingTrafficObject(int id = 0) : m_ID(id) {}
   using CBuildingObject::Create;
-  // Non-zero on failure.
-  virtual int Create(TObjectType kind, int resId, int x, int y, CIsoRichtung* direction,
-                     ESimLocationHeight height);
+  // The object type is the given one; non-zero on failure.
+  virtual int Create(TObjectType kind, int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height);
+  void SetID(int id) { m_ID = id; }
+  int GetID() const { return m_ID; }
+
+ protected:
+  int m_ID;
+};
+
+// A park-and-ride station's own record.
+struct ParkRideDataType {
+  uint8_t bytes[32] = {};
 };
 
 class CBuildingParkRideObject : public CBuildingTrafficObject {
  public:
+  // Savegames from this version on carry the station record.
+  static constexpr int kStationVersion = 190;
+
   explicit CBuildingParkRideObject(CParkRide* manager) : m_pManager(manager) {}
+  void SetStation(const ParkRideDataType& station) { std::memcpy(m_Station, station.bytes, sizeof m_Station); }
+  // The building record under "BuildingParkRide", then the station record.
+  int SerializeGameStore(FILE* file, char* name) override;
+  // From kStationVersion on the station record follows (discarded without
+  // a buffer).
+  static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district,
+                               ParkRideDataType* station, int version);
 
  protected:
   CParkRide* m_pManager;
@@ -90,48 +199,41 @@ class CBuildingParkRideObject : public CBuildingTrafficObject {
 // Objects on the upper layer of a cell: stops, signs, speed controls.
 class CSecondLayerObject : public CBuildingObject {
  public:
+  // The length field counts the name and the placement, not the id.
+  static constexpr uint32_t kRecordLength = 30 + BuildingDataType::kRecordSize;
+
   void SetStopID(unsigned int id) { m_StopID = id; }
   unsigned int GetStopID() const { return m_StopID; }
+  // "SecondLayerObject": the placement and the id.
+  int SerializeGameStore(FILE* file, char* name) override;
+  static int SerializeGameLoad(FILE* file, BuildingDataType* data, unsigned int* id);
 
  protected:
   unsigned int m_StopID = 0;
 };
 
-// A walkable list of buildings (the interface's marked buildings).
+// A list of buildings that does not own them. Built with 1 it empties
+// itself when destroyed and leaves the buildings' list numbers alone; with
+// any other value every add raises the added building's list number.
 class CBuildingList : public CZorvaList {
  public:
-  CBuildingList() : CZorvaList(0) {}
-  void SetupBuildingCount(ListRichtungsType direction) { SetupZorvaCount(direction); }
+  explicit CBuildingList(InitializingType init = 0) : CZorvaList(0), m_Init(init) {}
+  ~CBuildingList() override;
+  using CZorvaList::Create;
+  // Creates the list with that building at its head.
+  int Create(CBuildingObject* building);
+  int Destroy();
+  int AddTailBuilding(CBuildingObject* building, int key = -1);
+  int AddHeadBuilding(CBuildingObject* building, int key = -1);
+  CBuildingObject* RemoveHeadBuilding();
+  CBuildingObject* RemoveTailBuilding();
+  int RemoveBuilding(CBuildingObject* building);
+  void SetupBuildingCount(ListRichtungsType direction = 0) { SetupZorvaCount(direction); }
   CBuildingObject* GetNextBuilding() { return static_cast<CBuildingObject*>(GetNextZorva()); }
-};
-
-class CBuildingDataList {
- public:
-  static void SetResourceManager(QnoResourceManager* manager);
-  static void Destroy();
-  static QnoResourceManager* GetResourceManager() { return m_pResourceManager; }
-  // Group or tile resource id of catalogue row nr (below 1: none).
-  static int GetBuildingResIDByListNr(int nr);
-  // True when row nr is drawn as a multi-cell group.
-  static bool IsTGV(int nr);
-
-  // The building catalogue, filled once at start-up.
-  static constexpr int kMaxRows = 149;
-  // Appends a copy with its capacities scaled; 1 (and nothing added) when
-  // the catalogue is full, else 0.
-  static int AddBuildingPotential(const PotentialType* potential);
-  // Fields 2 + 3 + 4: the work places of a row.
-  static int MakeWorkFromData(const PotentialType* potential);
-  // Field 1 / 12 + field 6: the leisure places of a row.
-  static int MakeLeisureFromData(const PotentialType* potential);
-  static int GetRowCount() { return m_RowCount; }
-  // Row n, null out of range.
-  static const PotentialType* GetPotentialByNr(int n);
-  // Empties the catalogue.
-  static void ClearRows() { m_RowCount = 0; }
+  // Adds every building of this list at the head of the other; true.
+  bool Copy(CBuildingList* other);
 
  private:
-  static QnoResourceManager* m_pResourceManager;
-  static PotentialType m_Rows[kMaxRows];
-  static int m_RowCount;
+  bool Counts() const { return m_Init != 1; }
+  InitializingType m_Init;
 };

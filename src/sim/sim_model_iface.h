@@ -2,7 +2,7 @@
 // What the network slots and the trips need of the agent model: districts,
 // locations and destinations. The classes of the city model fill these in,
 // and tests give small stand-ins.
-class CSimLocation;
+#include "sim/sim_location.h"
 
 enum ESimDestination : int {
   SIM_DEST_HOME = 0,
@@ -18,34 +18,23 @@ class CSimDistrict {
   virtual ~CSimDistrict() = default;
   virtual int Zugangszeit() const = 0;  // access time, seconds
   virtual int Parksuchzeit() const = 0;  // parking search time, seconds
-};
-
-class CSimLocation {
- public:
-  virtual ~CSimLocation() = default;
-  virtual short NearestCrossing() const = 0;
-  // The nearest stop and its distance; false without stops.
-  virtual bool GetNearestHst(short& id, int& distance) const = 0;
-  virtual int LocationDistance(const CSimLocation* other) const = 0;
-  // Throws when the location has no district.
-  virtual CSimDistrict* pDistrict() const = 0;
-  // The height class; the map's placement checks compare it.
-  virtual int GetHeight() const { return 0; }
-  // The district (1..256), 0 without one.
-  virtual short GetDistrictID() const { return 0; }
-  // Re-attach to the nearest crossing; find the nearest stops again.
-  virtual void SearchNextCrossing() {}
-  virtual void FindNearestHst() {}
-
-  // The location lists of the street crossings count their memberships and,
-  // when a crossing goes, ask the location for its next best crossing.
-  void IncrementListNumber() { ++m_listNumber; }
-  void DecrementListNumber() { --m_listNumber; }
-  int GetListNumber() const { return m_listNumber; }
-  void SearchNextBestCrossing() { SearchNextCrossing(); }
+  // The district's id (1..256) and the capacities and persons it counts,
+  // as its locations' use quotes read them.
+  virtual short ID() const { return Missing(); }
+  virtual int NrOfHomes() const { return Missing(); }
+  virtual int NrOfResidents() const { return Missing(); }
+  virtual int NrOfJobs() const { return Missing(); }
+  virtual int NrOfWorkers() const { return Missing(); }
+  virtual int NrOfShops() const { return Missing(); }
+  virtual int NrOfConsumers() const { return Missing(); }
+  virtual int NrOfLeisurePoints() const { return Missing(); }
+  virtual int NrOfLeisurers() const { return Missing(); }
+  virtual int NrOfSchoolSeats() const { return Missing(); }
+  virtual int NrOfScholars() const { return Missing(); }
 
  private:
-  int m_listNumber = 0;
+  // Stands in for the city model's districts, which count nothing yet: 0.
+  static int Missing();
 };
 
 class CSimDestination {

@@ -66,7 +66,8 @@ CWorldObj* CZorvaWorld::CreateObject(TObjectType kind) {
 }
 
 CWorldObj* CZorvaWorld::CreateObject(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
-                                     ESimLocationHeight height, PotentialType*, short, ParkingDataType* parking,
+                                     ESimLocationHeight height, PotentialType* potential, short,
+                                     ParkingDataType* parking,
                                      unsigned int stopId, int locationId) {
   if (!m_pObjectList) return nullptr;
   if (kind == OBJ_GROUND) {
@@ -91,8 +92,9 @@ CWorldObj* CZorvaWorld::CreateObject(TObjectType kind, int resId, CIsoRichtung d
     return river;
   }
   if (kind >= OBJ_ZONE_RESIDENTIAL && kind <= OBJ_ZONE_INDUSTRIAL)
-    return CreateZone(kind, resId, direction, x, y, height, locationId);
-  if (IsBuildingKind(kind)) return CreateBuilding(kind, resId, direction, x, y, height, parking, locationId);
+    return CreateZone(kind, resId, direction, x, y, height, potential, locationId);
+  if (IsBuildingKind(kind))
+    return CreateBuilding(kind, resId, direction, x, y, height, potential, parking, locationId);
   if ((kind >= OBJ_BUSSTOP_SIGN && kind <= OBJ_BUSSTOP_SHELTER4) || kind == OBJ_TRAMSTOP ||
       (kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4) || kind == OBJ_SPEED_CONTROL)
     return CreateStreetSide(kind, resId, direction, x, y, height, stopId);
@@ -133,7 +135,7 @@ CWorldObj* CZorvaWorld::CreateObject(TObjectType kind, int resId, CIsoRichtung d
 }
 
 CWorldObj* CZorvaWorld::CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
-                                   ESimLocationHeight height, int locationId) {
+                                   ESimLocationHeight height, PotentialType* potential, int locationId) {
   if (!m_pIsoWelt) return nullptr;
   if (m_pIsoWelt->CheckForType(x, y, ISO_LAYER_GROUND, OBJ_GROUND, ISO_RICHTUNG_0, -1, SIM_HEIGHT_ANY) != 0)
     return nullptr;
@@ -148,7 +150,7 @@ CWorldObj* CZorvaWorld::CreateZone(TObjectType kind, int resId, CIsoRichtung dir
     one.width = 1;
     one.depth = 1;
     location = m_pLocationFactory->CreateNewLocation(resId, locationId, kind, direction, x, y, one, height, zone, 0,
-                                                     nullptr);
+                                                     potential);
   }
   // A zone without a location could never be removed cleanly.
   if (!location ||
@@ -160,7 +162,8 @@ CWorldObj* CZorvaWorld::CreateZone(TObjectType kind, int resId, CIsoRichtung dir
 }
 
 CWorldObj* CZorvaWorld::CreateBuilding(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
-                                       ESimLocationHeight height, ParkingDataType* parking, int locationId) {
+                                       ESimLocationHeight height, PotentialType* potential,
+                                       ParkingDataType* parking, int locationId) {
   if (!m_pIsoWelt) return nullptr;
   const auto dir = static_cast<TIsoRichtung>(direction.GetValue());
   if (m_pIsoWelt->CheckForTypeEmptyResComInd(x, y, dir, resId) != 0) return nullptr;
@@ -210,7 +213,7 @@ CWorldObj* CZorvaWorld::CreateBuilding(TObjectType kind, int resId, CIsoRichtung
   CSimLocation* location = nullptr;
   if (m_pLocationFactory)
     location = m_pLocationFactory->CreateNewLocation(resId, locationId, kind, direction, x, y, size, SIM_HEIGHT_ANY,
-                                                     building, 0, nullptr);
+                                                     building, 0, potential);
   if (!location) {
     DiscardObject(building, true, true);
     return nullptr;

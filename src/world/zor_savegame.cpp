@@ -379,6 +379,12 @@ bool CZorvaWorld::ReadListRecords(FILE* file) {
     if (!ReadTag(file, name)) return false;
     kfx_strupr(name);
     if (ReadRecord(file, name, length - static_cast<int32_t>(kTag)) != 0) return false;
+    // The length fields of the car parks', stops' and park-and-ride records
+    // leave out what those add to a building's record: their readers know
+    // their sizes, and the next record starts where they stop.
+    if (!std::strcmp(name, "BUILDINGPARKINGOBJECT") || !std::strcmp(name, "SECONDLAYEROBJECT") ||
+        !std::strcmp(name, "BUILDINGPARKRIDE"))
+      continue;
     // Each record ends where its length says: a reader may not take more,
     // and what it leaves is passed over.
     if (std::ftell(file) > start + length || std::fseek(file, start + length, SEEK_SET) != 0) return false;
@@ -410,11 +416,8 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload) {
   return 0;
 }
 
-// Stands in for the building records' readers, which are not written yet:
-// the record is passed over and the building stays missing.
-int CZorvaWorld::LoadBuildingRecord(FILE*, const char*, int) {
-  ZOR_STAND_IN("CBuildingObject");
-  return 0;
+int CZorvaWorld::LoadBuildingRecord(FILE* file, const char* name, int) {
+  return LoadBuildingObject(file, name);
 }
 
 void CZorvaWorld::CheckForVLSAfterLoad() {

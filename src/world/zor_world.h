@@ -62,6 +62,8 @@ class CPreise;
 class CZorWorldSimParts;
 class CZorWorldHost;
 class CZorIsoHost;
+class CZorLocationHost;
+class CSimLocationHost;
 class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
@@ -333,6 +335,7 @@ class CZorvaWorld : public CZorvaObject {
   CIsoWelt* GetIsoWelt() { return m_pIsoWelt; }
   // What the map reaches of the world; made on first use.
   CIsoHost* GetIsoHost();
+  CSimLocationHost* GetLocationHost();
   CMessage* GetMessage() { return m_pMessage; }
   CIndikatoren* GetIndikatoren() { return m_pIndikatoren; }
   CMicroSimulation* GetMicroSim() { return m_pMicroSim; }
@@ -458,9 +461,10 @@ class CZorvaWorld : public CZorvaObject {
   void DiscardObject(CWorldObj* object, bool listed, bool registered);
   void UnregisterObject(CWorldObj* object);
   CWorldObj* CreateBuilding(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
-                            ESimLocationHeight height, ParkingDataType* parking, int locationId);
+                            ESimLocationHeight height, PotentialType* potential, ParkingDataType* parking,
+                            int locationId);
   CWorldObj* CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
-                        ESimLocationHeight height, int locationId);
+                        ESimLocationHeight height, PotentialType* potential, int locationId);
   bool CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction);
   bool CheckTramStop(int x, int y, CIsoRichtung direction, int resId);
   CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
@@ -527,6 +531,10 @@ class CZorvaWorld : public CZorvaObject {
   bool ReadListRecords(FILE* file);
   int ReadRecord(FILE* file, const char* name, int payload);
   int LoadBuildingRecord(FILE* file, const char* name, int payload);
+  // Reads one building record (zor_building_records.cpp) and places the
+  // building again; 1 when the record is cut short or holds values no
+  // building can have.
+  int LoadBuildingObject(FILE* file, const char* name);
   void CheckForVLSAfterLoad();
   // 0 when the bytes start with a savegame header of a known version (then
   // in `version`), else the warning to show.
@@ -578,6 +586,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorWorldSimParts* m_pSimParts = nullptr;
   CZorWorldHost* m_pHost = nullptr;
   CZorIsoHost* m_pIsoHost = nullptr;
+  CZorLocationHost* m_pLocationHost = nullptr;
   CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;

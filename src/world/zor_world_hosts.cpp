@@ -526,3 +526,59 @@ void CZorGuiHost::ClearSelectedCrossing() {
 }
 
 void CZorGuiHost::SetLineReopenWindow(int id) { CUserInt::selObj.reopenWindow = id; }
+
+short CZorLocationHost::GetNearestCrossing(int x, int y, short excluded) {
+  return m_world.GetNearestCrossing(x, y, nullptr, excluded);
+}
+
+int CZorLocationHost::RegisterLocationAtCrossing(CSimLocation* location, short crossing) {
+  return m_world.RegisterLocationAtCrossing(location, crossing);
+}
+
+int CZorLocationHost::RemoveLocationFromCrossing(short crossing, CSimLocation* location) {
+  return m_world.RemoveLocationFromCrossing(crossing, location);
+}
+
+// Stands in for public transport's search of the stops near a building,
+// which is not part of the game yet: no stop is near.
+int CZorLocationHost::FindNearestHst(int, int, int, int, int, int, short*, int*) {
+  ZOR_STAND_IN("COpnv");
+  return 0;
+}
+
+bool CZorLocationHost::HasMap() { return m_world.GetIsoWelt() != nullptr; }
+
+TObjectType CZorLocationHost::GetTypeAt(int x, int y) {
+  CIsoWelt* map = m_world.GetIsoWelt();
+  if (!map || x < 0 || y < 0 || x > 127 || y > 127) return OBJ_NONE;
+  return map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+}
+
+CSimLocation* CZorLocationHost::GetLocationAt(int x, int y) {
+  CIsoWelt* map = m_world.GetIsoWelt();
+  if (!map || x < 0 || y < 0 || x > 127 || y > 127) return nullptr;
+  CWorldObj* object = map->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+  return object ? object->GetSimLocation() : nullptr;
+}
+
+int CZorLocationHost::SearchEmptySpaceFor(TObjectType kind, CSimLocation* lot, int resId, ESimLocationHeight height,
+                                          CLocationListT<CSimLocation>* replaced, TIsoRichtung* direction, int* x,
+                                          int* y) {
+  return m_world.SearchEmptySpaceFor(kind, lot, resId, height, replaced, direction, x, y);
+}
+
+int CZorLocationHost::RemoveObjectAt(int x, int y) { return m_world.RemoveObject(x, y, ISO_LAYER_GROUND, false); }
+
+CWorldObj* CZorLocationHost::CreateBuilding(TObjectType kind, int resId, TIsoRichtung direction, int x, int y) {
+  return m_world.CreateObject(kind, resId, CIsoRichtung(direction), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+}
+
+int CZorLocationHost::CheckLocationForStreetDistance(CSimLocation* location, int distance,
+                                                     SimLocationSizeType* size) {
+  return m_world.CheckLocationForStreetDistance(location, distance, size);
+}
+
+bool CZorLocationHost::CheckResComIndForOnlyOne(TObjectType kind, CSimLocation* location,
+                                                ESimLocationHeight height) {
+  return m_world.CheckResComIndForOnlyOne(kind, location, height);
+}

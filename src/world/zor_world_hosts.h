@@ -6,6 +6,7 @@
 #include "gui/gui_host.h"
 #include "iso/iso_host.h"
 #include "network/str_micro_host.h"
+#include "sim/sim_location_factory.h"
 #include "ui/ui_host.h"
 #include "worldbase/zor_world_host.h"
 
@@ -23,6 +24,29 @@ class CZorWorldHost : public CWorldHost {
   double GetPreis(int entry, int cls) override;
   int CheckForMoney(int amount) override;
   void VarAddValue(const char* name, double value) override;
+
+ private:
+  CZorvaWorld& m_world;
+};
+
+// The location factory's view of the game: the street network's crossings,
+// public transport's stops and the map with the world's factory.
+class CZorLocationHost : public CSimLocationHost {
+ public:
+  explicit CZorLocationHost(CZorvaWorld& world) : m_world(world) {}
+  short GetNearestCrossing(int x, int y, short excluded) override;
+  int RegisterLocationAtCrossing(CSimLocation* location, short crossing) override;
+  int RemoveLocationFromCrossing(short crossing, CSimLocation* location) override;
+  int FindNearestHst(int x, int y, int xSize, int ySize, int radius, int most, short* ids, int* distances) override;
+  bool HasMap() override;
+  TObjectType GetTypeAt(int x, int y) override;
+  CSimLocation* GetLocationAt(int x, int y) override;
+  int SearchEmptySpaceFor(TObjectType kind, CSimLocation* lot, int resId, ESimLocationHeight height,
+                          CLocationListT<CSimLocation>* replaced, TIsoRichtung* direction, int* x, int* y) override;
+  int RemoveObjectAt(int x, int y) override;
+  CWorldObj* CreateBuilding(TObjectType kind, int resId, TIsoRichtung direction, int x, int y) override;
+  int CheckLocationForStreetDistance(CSimLocation* location, int distance, SimLocationSizeType* size) override;
+  bool CheckResComIndForOnlyOne(TObjectType kind, CSimLocation* location, ESimLocationHeight height) override;
 
  private:
   CZorvaWorld& m_world;

@@ -124,9 +124,15 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pHost;
   delete m_pMicroHost;
   delete m_pIsoHost;
+  delete m_pLocationHost;
   delete m_pUiHost;
   delete m_pGuiHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
+}
+
+CSimLocationHost* CZorvaWorld::GetLocationHost() {
+  if (!m_pLocationHost) m_pLocationHost = new CZorLocationHost(*this);
+  return m_pLocationHost;
 }
 
 CIsoHost* CZorvaWorld::GetIsoHost() {
@@ -187,6 +193,7 @@ int CZorvaWorld::OnStartup() {
   RegisterVarOwners();
 
   m_pLocationFactory->Create(this, m_pSimWelt);
+  m_pLocationFactory->SetHost(GetLocationHost());
   m_LoadGame = 1;
   // The hours need the whole cause-effect network: a game without it would
   // run on with a broken model, so start-up ends here instead.
@@ -466,11 +473,11 @@ int CZorvaWorld::InitializeTools() {
 int CZorvaWorld::DefineTileGroup(int resId, int objectType, int kind, int graphic, int f1, int f2, int f3, int f5,
                                  int f4, int f6, int f7, int f8, int f9, int sizeClass, int) {
   PotentialType p;
-  p.sizeClass = static_cast<uint16_t>(sizeClass);
+  p.height = static_cast<uint16_t>(sizeClass);
   p.resId = resId;
   p.objectType = objectType;
   p.graphic = graphic;
-  p.kind = kind;
+  p.locationType = kind;
   // A single tile covers one cell; only a group resource states a size.
   if (m_pIsoWelt) {
     if (graphic == 2)
@@ -479,9 +486,9 @@ int CZorvaWorld::DefineTileGroup(int resId, int objectType, int kind, int graphi
       m_pIsoWelt->GetGroupSize(p.size, resId);
   }
   const int fields[PotentialType::kFields] = {f1, f2, f3, f4, f5, f6, f7, f8, f9};
-  for (int i = 0; i < PotentialType::kFields; ++i) p.capacity[i] = static_cast<uint16_t>(fields[i]);
-  p.capacity[3] = static_cast<uint16_t>(CBuildingDataList::MakeWorkFromData(&p));
-  p.capacity[5] = static_cast<uint16_t>(CBuildingDataList::MakeLeisureFromData(&p));
+  for (int i = 0; i < PotentialType::kFields; ++i) p.SetField(i, static_cast<uint16_t>(fields[i]));
+  p.SetField(3, static_cast<uint16_t>(CBuildingDataList::MakeWorkFromData(&p)));
+  p.SetField(5, static_cast<uint16_t>(CBuildingDataList::MakeLeisureFromData(&p)));
   return CBuildingDataList::AddBuildingPotential(&p);
 }
 

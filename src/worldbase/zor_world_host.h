@@ -53,6 +53,11 @@ class CWorldHost {
     ZOR_STAND_IN("CWorldHost");
     return 0;
   }
+  // The indicators' housing quality (0-255) at a cell.
+  virtual int GetWohnqualitaetMapXY(int /*x*/, int /*y*/) {
+    ZOR_STAND_IN("CWorldHost");
+    return 0;
+  }
   // Adds a value to a named variable of the game model (a booked cost).
   virtual void VarAddValue(const char* /*name*/, double /*value*/) { ZOR_STAND_IN("CWorldHost"); }
 };

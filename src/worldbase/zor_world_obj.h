@@ -53,6 +53,10 @@ class CWorldObj : public CZorvaObject {
   // location keep none.
   virtual void SetSimLocation(CSimLocation*) {}
   virtual CSimLocation* GetSimLocation() const { return nullptr; }
+  // The cells a building covers along the map's x and y, turned with it;
+  // 1 by 1 for every other object.
+  virtual int GetXSizeRichtung() const { return 1; }
+  virtual int GetYSizeRichtung() const { return 1; }
   // The street type of a street piece or a junction's crossing object; 0
   // for every other object.
   virtual int GetStreetType() const { return 0; }

@@ -212,6 +212,8 @@ class CountingLocation : public CSimLocation {
   int LocationDistance(const CSimLocation*) const override { return 0; }
   CSimDistrict* pDistrict() const override { return nullptr; }
   void SearchNextCrossing() override { ++searches; }
+  // A crossing that goes asks for the best one other than itself.
+  void SearchNextBestCrossing() override { ++searches; }
   int searches = 0;
 };
 

@@ -1,7 +1,8 @@
 // Feeds arbitrary savegames to the running game's savegame container. The
 // game starts once on the generated game data (the optimised build's, which
 // the full test run builds first, or ZOR_FUZZ_GAMEDATA); the seeds are the
-// game's own savegames of an empty map and of a small town, written at start.
+// game's own savegames of an empty map, of a small town and of the town with
+// buildings, written at start.
 // For every input: a load that fails leaves the game exactly as it was; a
 // load that succeeds leaves a game that saves and loads again.
 #include <unistd.h>
@@ -69,6 +70,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   }
   if (!g_world->SerializeToMemory(binary, g_companion)) std::abort();
   Write("corpus/seed_small_town", binary);
+  // The same town with buildings of each record: a house, a car park, a
+  // zoned lot and a stop sign, so that the building records are fuzzed too.
+  struct Placed {
+    TObjectType kind;
+    int resId, x, y;
+  };
+  for (const Placed& p : {Placed{OBJ_RESIDENTIAL, 37749, 61, 61}, Placed{OBJ_CARPARK_OPEN, 39431, 62, 64},
+                          Placed{OBJ_ZONE_RESIDENTIAL, 17021, 59, 61}, Placed{OBJ_BUSSTOP_SIGN, 32290, 60, 65}})
+    g_world->CreateObject(p.kind, p.resId, CIsoRichtung(0), p.x, p.y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+  if (!g_world->SerializeToMemory(binary, g_companion)) std::abort();
+  Write("corpus/seed_town_buildings", binary);
   return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "framework/qno_resource.h"
 #include "iso/iso_welt.h"
 #include "support/test_support.h"
+#include "worldbase/building_catalogue.h"
 #include "world/zor_world.h"
 #include "writers/blob_writers.h"
 #include "writers/iso_writers.h"
@@ -99,6 +100,24 @@ struct MapFixture : testing::Test {
     ASSERT_NE(map, nullptr);
     if (!map->GetIsoInfo(0, 0)) map->OnCreate();
     AddMapArchive(world->GetResourceManager());
+    AddCatalogueRows();
+  }
+  // The test graphics are kinds of building of the catalogue too, so that
+  // the buildings placed with them become locations of the demand model.
+  static void AddCatalogueRows() {
+    struct Row {
+      int resId, graphic, w, d;
+    };
+    for (const Row& r : {Row{kTile, 2, 1, 1}, Row{kGroup2x3, 1, 2, 3}, Row{kGroupHole, 1, 2, 2}, Row{kGroup1x1, 1, 1, 1},
+                         Row{kGroup1x2, 1, 1, 2}, Row{kGroupWide, 1, 3, 1}, Row{kGroupTall, 1, 1, 4}}) {
+      PotentialType p;
+      p.resId = r.resId;
+      p.objectType = OBJ_RESIDENTIAL;
+      p.graphic = r.graphic;
+      p.size.width = static_cast<uint16_t>(r.w);
+      p.size.depth = static_cast<uint16_t>(r.d);
+      ASSERT_EQ(CBuildingDataList::AddBuildingPotential(&p), 0);
+    }
   }
   void TearDown() override {
     if (world) {

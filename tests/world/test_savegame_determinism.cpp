@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "framework/zor_seams.h"
+#include "measures/building_object.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -49,6 +51,22 @@ void BuildTown(CZorvaWorld& world) {
     ASSERT_NE(world.CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), o + 3 * d + 3, y,
                                  static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
               nullptr);
+  // Buildings inside the blocks: their records go through every save and
+  // load, and the houses and offices are locations of the demand model.
+  for (const auto& [kind, x, y] : {std::tuple{OBJ_RESIDENTIAL, o + 1, o + 1}, std::tuple{OBJ_OFFICE, o + 7, o + 1},
+                                   std::tuple{OBJ_RESIDENTIAL, o + 1, o + 7}}) {
+    TIsoRichtung dir = ISO_RICHTUNG_0;
+    int resId = 0;
+    CBuildingDataList::GetNrByData(kind, 1, 1, 1, dir, resId);
+    ASSERT_GT(resId, 0) << kind;
+    ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
+                                 nullptr, 0, -1),
+              nullptr)
+        << kind;
+  }
+  ASSERT_NE(world.CreateObject(OBJ_CARPARK_OPEN, 39431, CIsoRichtung(0), o + 8, o + 8,
+                               static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+            nullptr);
   int controlled = 0;
   for (CZorvaObject* o2 = net->GetHead(); o2; o2 = o2->GetNext()) {
     auto* junction = static_cast<CStrJunction*>(o2);

@@ -125,11 +125,11 @@ TEST_F(StartedWorld, TheCatalogueHoldsEveryRowInOrderWithItsSizeAndSummedPlaces)
   EXPECT_EQ(p->objectType, 9);
   EXPECT_EQ(p->graphic, 1);
   EXPECT_TRUE(CBuildingDataList::IsTGV(office));
-  EXPECT_EQ(p->capacity[0], 5);
-  EXPECT_EQ(p->capacity[1], 25);
-  EXPECT_EQ(p->capacity[3], 25);
-  EXPECT_EQ(p->capacity[4], 16);
-  EXPECT_EQ(p->capacity[5], 0);
+  EXPECT_EQ(p->Field(0), 5);
+  EXPECT_EQ(p->Field(1), 25);
+  EXPECT_EQ(p->Field(3), 25);
+  EXPECT_EQ(p->Field(4), 16);
+  EXPECT_EQ(p->Field(5), 0);
   // Its footprint comes from its group resource.
   EXPECT_EQ(p->size.width, 1);
   EXPECT_EQ(p->size.depth, 1);
@@ -138,9 +138,9 @@ TEST_F(StartedWorld, TheCatalogueHoldsEveryRowInOrderWithItsSizeAndSummedPlaces)
     const PotentialType* row = CBuildingDataList::GetPotentialByNr(n);
     if (row->resId != 16918) continue;
     EXPECT_EQ(row->objectType, 13);
-    EXPECT_EQ(row->sizeClass, 3);
-    EXPECT_EQ(row->capacity[3], 500);
-    EXPECT_EQ(row->capacity[5], 0);
+    EXPECT_EQ(row->height, 3);
+    EXPECT_EQ(row->Field(3), 500);
+    EXPECT_EQ(row->Field(5), 0);
     EXPECT_EQ(row->size.width, 3);
     EXPECT_EQ(row->size.depth, 3);
   }
@@ -180,13 +180,13 @@ TEST(StartupTables, TheCatalogueRefusesRowsOnceFull) {
   CBuildingDataList::ClearRows();
   PotentialType p;
   p.resId = 7;
-  p.capacity[0] = 100;
-  p.capacity[4] = 100;
+  p.SetField(0, 100);
+  p.SetField(4, 100);
   for (int i = 0; i < CBuildingDataList::kMaxRows; ++i) ASSERT_EQ(CBuildingDataList::AddBuildingPotential(&p), 0);
   EXPECT_EQ(CBuildingDataList::AddBuildingPotential(&p), 1);
   EXPECT_EQ(CBuildingDataList::GetRowCount(), CBuildingDataList::kMaxRows);
-  EXPECT_EQ(CBuildingDataList::GetPotentialByNr(0)->capacity[0], 250);
-  EXPECT_EQ(CBuildingDataList::GetPotentialByNr(0)->capacity[4], 200);
+  EXPECT_EQ(CBuildingDataList::GetPotentialByNr(0)->Field(0), 250);
+  EXPECT_EQ(CBuildingDataList::GetPotentialByNr(0)->Field(4), 200);
   CBuildingDataList::ClearRows();
 }
 

@@ -80,7 +80,7 @@ struct RecSound : CSoundObj {
   }
 };
 struct RecLocationFactory : CSimLocationFactory {
-  int Destroy() override {
+  bool Destroy() override {
     SideLog().push_back("LocationFactory.destroy");
     return CSimLocationFactory::Destroy();
   }

@@ -1,0 +1,202 @@
+// Buildings as the demand model sees them: each placed building becomes a
+// location with the catalogue's capacities, at its nearest crossing; the
+// building records bring them back from a savegame, and records that no
+// building can have are refused.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+#include "framework/qno_log.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_model_iface.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+struct Town : testing::Test {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  void SetUp() override {
+    std::filesystem::create_directories("SaveGame");
+    for (const auto& [x1, y1, x2, y2] : {std::tuple{60, 60, 60, 66}, std::tuple{60, 63, 66, 63}}) {
+      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
+                         static_cast<short>(y2));
+      ASSERT_EQ(world.GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+    }
+  }
+  CSimLocationFactory* Factory() { return world.GetLocationFactory(); }
+  CWorldObj* Place(TObjectType kind, int resId, int x, int y, int dir = 0) {
+    return world.CreateObject(kind, resId, CIsoRichtung(dir), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+  }
+  // Locations registered at any crossing of the street network.
+  int AtCrossings() {
+    int n = 0;
+    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext())
+      if (CLocationList* l = static_cast<CStrJunction*>(o)->GetLocationList()) n += l->GetCount();
+    return n;
+  }
+  // A single-cell building of the kind from the catalogue.
+  int OneCell(TObjectType kind) {
+    TIsoRichtung dir = ISO_RICHTUNG_0;
+    int resId = 0;
+    for (int variant = 1; variant <= 3 && resId == 0; ++variant)
+      CBuildingDataList::GetNrByData(kind, 1, 1, variant, dir, resId);
+    return resId;
+  }
+};
+
+TEST_F(Town, APlacedHouseBecomesALocationWithTheCatalogueCapacitiesAtItsCrossing) {
+  const int resId = OneCell(OBJ_RESIDENTIAL);
+  ASSERT_GT(resId, 0);
+  const int before = Factory()->GetLocationCount(), crossings = AtCrossings();
+  auto* house = dynamic_cast<CBuildingObject*>(Place(OBJ_RESIDENTIAL, resId, 61, 61));
+  ASSERT_NE(house, nullptr);
+  CSimLocation* location = house->GetSimLocation();
+  ASSERT_NE(location, nullptr);
+  EXPECT_EQ(Factory()->GetLocationCount(), before + 1);
+  EXPECT_EQ(Factory()->CheckLocationInFactoryList(location), 0);
+  EXPECT_EQ(location->GetBuilding(), house);
+  const PotentialType* entry = CBuildingDataList::GetPotential(resId);
+  EXPECT_EQ(location->NrOfHomes(), entry->Word(24));
+  EXPECT_GT(location->NrOfHomes(), 0);
+  double homes = -1;
+  EXPECT_EQ(house->GetVarData("BUILDING.RES", &homes), 0);
+  EXPECT_EQ(homes, entry->Word(24));
+  EXPECT_NE(location->NearestCrossing(), 0);
+  EXPECT_EQ(AtCrossings(), crossings + 1);
+  EXPECT_EQ(location->GetListNumber(), 1);
+
+  EXPECT_EQ(world.RemoveObject(house, 0, false), 0);
+  EXPECT_EQ(Factory()->GetLocationCount(), before);
+  EXPECT_EQ(AtCrossings(), crossings);
+}
+
+TEST_F(Town, AKindTheCatalogueDoesNotKnowGetsNoLocationAndNoCrossingHearsOfIt) {
+  const int before = Factory()->GetLocationCount(), crossings = AtCrossings();
+  CBuildingRCIObject stray;
+  CIsoRichtung dir(0);
+  stray.Create(1, 61, 61, &dir, SIM_HEIGHT_ANY);
+  SimLocationSizeType one;
+  one.width = one.depth = 1;
+  for (int nr : {-1, 100000}) {
+    EXPECT_EQ(Factory()->CreateNewLocation(1, nr, OBJ_RESIDENTIAL, dir, 61, 61, one, SIM_HEIGHT_ANY, &stray, 0,
+                                           nullptr),
+              nullptr);
+    EXPECT_EQ(stray.GetSimLocation(), nullptr);
+    EXPECT_EQ(Factory()->GetLocationCount(), before);
+    EXPECT_EQ(AtCrossings(), crossings);
+  }
+}
+
+TEST_F(Town, BuildingsComeBackFromTheSavegameWithTheCapacitiesTheyWereSavedWith) {
+  const int resId = OneCell(OBJ_RESIDENTIAL);
+  auto* house = dynamic_cast<CBuildingObject*>(Place(OBJ_RESIDENTIAL, resId, 61, 61, 1));
+  ASSERT_NE(house, nullptr);
+  house->GetSimLocation()->GetPotential()->SetWord(24, 1234);
+  ASSERT_NE(Place(OBJ_CARPARK_OPEN, 39431, 62, 64), nullptr);
+  ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, 59, 61), nullptr);
+  const int locations = Factory()->GetLocationCount();
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/HOUSES.GMD"), 0);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/HOUSES.GMD"), 0);
+  EXPECT_EQ(Factory()->GetLocationCount(), locations);
+  auto* back = dynamic_cast<CBuildingObject*>(world.GetIsoWelt()->GetIsoTileObject(61, 61, ISO_LAYER_GROUND));
+  ASSERT_NE(back, nullptr);
+  EXPECT_NE(back, house);
+  ASSERT_NE(back->GetSimLocation(), nullptr);
+  EXPECT_EQ(back->GetSimLocation()->NrOfHomes(), 1234);
+  EXPECT_EQ(back->GetRichtung(), 1);
+  EXPECT_EQ(back->GetRESid(), resId);
+  EXPECT_NE(back->GetSimLocation()->NearestCrossing(), 0);
+  auto* park = world.GetIsoWelt()->GetIsoTileObject(62, 64, ISO_LAYER_GROUND);
+  ASSERT_NE(park, nullptr);
+  EXPECT_EQ(park->GetType(), OBJ_CARPARK_OPEN);
+}
+
+// Growth puts houses on a district's residential lots. The lots ask for
+// height 1: any house of the catalogue is taken in one draw (a search that
+// wanted the lot's height as the house's resource id would never find one).
+TEST_F(Town, MoreSpaceTurnsZonedLotsIntoHouses) {
+  for (int x = 61; x <= 63; ++x)
+    for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
+  const int district = CSimLocationFactory::DistrictOf(61, 61);
+  EXPECT_EQ(district, 7 + 16 * 7 + 1);
+  auto houses = [&] {
+    int n = 0;
+    for (int x = 61; x <= 63; ++x)
+      for (int y = 60; y <= 62; ++y) {
+        CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+        n += o && o->GetType() == OBJ_RESIDENTIAL;
+      }
+    return n;
+  };
+  int amount = 1000, calls = 0;
+  while (houses() == 0 && calls < 20) {
+    ++calls;
+    ASSERT_EQ(Factory()->MoreSpaceNeeded2(district, 0, amount), 0);
+  }
+  EXPECT_GT(houses(), 0) << calls << " calls";
+  EXPECT_LT(amount, 1000);
+  // A district without lots is left as it is, and its amount too.
+  int other = 50;
+  EXPECT_EQ(Factory()->MoreSpaceNeeded2(1, 0, other), 0);
+  EXPECT_EQ(other, 50);
+}
+
+// The offset of the first building record's payload named `name` in the file.
+size_t PayloadOf(const std::string& bytes, const char* name) {
+  const size_t at = bytes.find(name);
+  return at == std::string::npos ? at : at + 30;
+}
+
+TEST_F(Town, BuildingRecordsWithValuesNoBuildingCanHaveAreRefusedWithALogLine) {
+  ASSERT_NE(Place(OBJ_RESIDENTIAL, OneCell(OBJ_RESIDENTIAL), 61, 61), nullptr);
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/GOOD.GMD"), 0);
+  const std::string good = ReadFile("SaveGame/GOOD.GMD");
+  const std::string companion = ReadFile("SaveGame/GOOD.GMM");
+  const size_t payload = PayloadOf(good, "BuildingObject");
+  ASSERT_NE(payload, std::string::npos);
+  struct Bad {
+    size_t offset;  // in the payload
+    int32_t value;
+    const char* why;
+  };
+  for (const Bad& bad : {Bad{0, 4, "direction"}, Bad{4, 200, "cell"}, Bad{8, -1, "cell"}, Bad{20, 52, "object type"},
+                         Bad{24, 0, "resource id"}, Bad{28, 100000, "height"}}) {
+    std::string bytes = good;
+    std::memcpy(&bytes[payload + bad.offset], &bad.value, 4);
+    WriteFile("SaveGame/BAD.GMD", bytes);
+    WriteFile("SaveGame/BAD.GMM", companion);
+    OpenErrorLog("errors.log");
+    EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 1) << bad.why;
+    CloseErrorLog();
+    EXPECT_NE(ReadFile("errors.log").find(std::string("its ") + bad.why + " is out of range"), std::string::npos)
+        << bad.why;
+  }
+  // A district beyond the map's 256 and a size beyond any building's.
+  for (const auto& [offset, width, why] : {std::tuple{size_t{32}, 2, "district"}, std::tuple{size_t{54}, 2, "size"}}) {
+    std::string bytes = good;
+    const int16_t v = offset == 32 ? 257 : 500;
+    std::memcpy(&bytes[payload + offset], &v, static_cast<size_t>(width));
+    WriteFile("SaveGame/BAD.GMD", bytes);
+    WriteFile("SaveGame/BAD.GMM", companion);
+    OpenErrorLog("errors.log");
+    EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 1) << why;
+    CloseErrorLog();
+    EXPECT_NE(ReadFile("errors.log").find(std::string("its ") + why + " is out of range"), std::string::npos) << why;
+  }
+  // The sound file still loads.
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/GOOD.GMD"), 0);
+}
+
+}  // namespace
