@@ -19,8 +19,8 @@ const PotentialType* Potential(int resId) {
   return nullptr;
 }
 
-// The catalogue keeps the variant in the entry's first word.
-int Height(const PotentialType* potential) { return potential ? potential->sizeClass : 0; }
+// The catalogue keeps the variant in the entry's height word.
+int Height(const PotentialType* potential) { return potential ? potential->height : 0; }
 
 int Height(const CBuildingObject* building) {
   if (!building) return 0;

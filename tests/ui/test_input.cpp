@@ -47,7 +47,7 @@ struct Input : uitest::Controller {
     for (const auto& k : kinds) {
       PotentialType row;
       row.objectType = k[0];
-      row.sizeClass = static_cast<uint16_t>(k[1]);
+      row.height = static_cast<uint16_t>(k[1]);
       row.resId = k[2];
       ASSERT_EQ(CBuildingDataList::AddBuildingPotential(&row), 0);
     }

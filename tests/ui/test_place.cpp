@@ -92,7 +92,7 @@ struct PlaceCatalogue : testing::Test {
     for (const auto& r : rows) {
       PotentialType p;
       p.objectType = r[0];
-      p.sizeClass = static_cast<uint16_t>(r[1]);
+      p.height = static_cast<uint16_t>(r[1]);
       p.resId = r[2];
       p.size.width = static_cast<uint16_t>(r[3]);
       p.size.depth = static_cast<uint16_t>(r[4]);
