@@ -1649,15 +1649,20 @@ int CStrStrasse::CreateMicroZelle() {
 
 void CStrStrasse::LinkStartAndEndMicroSim() {
   const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
-  if (m_pStartJunction) {
+  // A junction of three or four streets makes its cells again: its turns
+  // open and close with the directions its arms have now.
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j && j->GetAnzLinkedStreets() >= 3 && j->GetMicroZellen()) j->RebuildMicroZellen();
+  if (m_pStartJunction && m_pStartJunction->GetAnzLinkedStreets() < 3) {
     CQnoMicroZelle* j = m_pStartJunction->GetMicroZelle(static_cast<short>(m_pStartJunction->GetXPos()),
                                                         static_cast<short>(m_pStartJunction->GetYPos()));
     if (j && GetFirstMicroZelle()) Linker().Link(j, GetFirstMicroZelle(), m_Type, fwd, back);
   }
-  if (m_pEndJunction) {
+  if (m_pEndJunction && m_pEndJunction->GetAnzLinkedStreets() < 3) {
     CQnoMicroZelle* j = m_pEndJunction->GetMicroZelle(static_cast<short>(m_pEndJunction->GetXPos()),
                                                       static_cast<short>(m_pEndJunction->GetYPos()));
     if (j && GetLastMicroZelle()) Linker().Link(GetLastMicroZelle(), j, m_Type, fwd, back);
+    m_pEndJunction->CloseOneWayArm(this);
   }
 }
 
