@@ -116,6 +116,18 @@ TEST(EditReplay, AFourLaneBridgeNeedsTheRiverUnderBothColumns) {
   Replay("B 29 10 29 20 4", {STR_BUILD_ON_WATER});
 }
 
+TEST(EditReplay, AStreetContinuedOverABridgeKnowsItsRiver) {
+  // The four-lane street continued over the river along x at y = 45 is
+  // one piece with the bridge of the drag that continued it: a T junction
+  // a cell before the river would draw its group over the bridge.
+  Replay("B 21 14 21 40 4  B 21 40 21 50 4  B 21 44 34 44 1", {OK, OK, STR_BUILD_ON_WATER});
+  Replay("B 21 50 21 40 4  B 21 40 21 14 4  B 21 44 34 44 1", {OK, OK, STR_BUILD_ON_WATER});
+  // Two cells before it the group has room; the joined street gives its
+  // river back when it goes.
+  Replay("B 21 14 21 40 4  B 21 40 21 50 4  B 21 43 34 43 1", {OK, OK, OK});
+  Replay("B 21 14 21 40 4  B 21 40 21 50 4  D 21 14 21 50 4", {OK, OK, 0});
+}
+
 TEST(EditReplay, AFourLaneJunctionsGroupCoversNoBend) {
   // The four-lane T junction at 51/26 would cover the bend at 52/26.
   Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 51 31 51 26 4", {OK, OK, STR_BUILD_NO_ROOM});
