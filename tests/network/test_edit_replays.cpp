@@ -116,6 +116,28 @@ TEST(EditReplay, AFourLaneBridgeNeedsTheRiverUnderBothColumns) {
   Replay("B 29 10 29 20 4", {STR_BUILD_ON_WATER});
 }
 
+TEST(EditReplay, AFourLaneDragLeavesRoomBetweenItsOwnJunctions) {
+  // The long all-types storm, shortened: the four-lane street continued
+  // from its dead end 32/41 across the street along y = 46 would end at
+  // 32/47, under the group of its new crossing at 32/46.
+  const std::string steps =
+      "B 21 14 21 26 4  B 21 14 6 14 4  D 6 14 21 26 4  B 42 12 42 28 2  B 51 27 42 27 2  D 42 27 42 28 2  "
+      "B 25 13 42 13 2  D 51 27 42 13 2  D 25 13 42 12 2  B 25 30 21 30 4  B 25 30 25 17 4  D 25 17 21 30 4  "
+      "B 32 32 36 32 2  B 36 32 36 49 2  D 32 32 36 49 2  B 27 40 27 24 2  B 27 36 21 36 1  B 21 36 21 49 3  "
+      "B 21 49 27 49 3  B 27 49 27 43 2  B 37 38 27 38 4  B 32 38 32 41 4  B 27 46 59 46 1  B 32 41 32 47 4";
+  const std::vector<int> results = {OK, OK, 0, OK, OK, 0, OK, 0, 0, OK, OK, 0, OK, OK, 0, OK, OK, OK, OK, OK, OK, OK, OK};
+  // The one-way street's lane over its bridge at 27/45 is set aside here.
+  // Two cells after the crossing the end's group would touch the
+  // crossing's; three cells after it has room.
+  const std::string before = steps.substr(0, steps.rfind('B'));
+  for (auto [last, result] : {std::pair<const char*, int>{"B 32 41 32 47 4", STR_BUILD_NO_ROOM},
+                              {"B 32 41 32 48 4", STR_BUILD_NO_ROOM}, {"B 32 41 32 49 4", OK}}) {
+    std::vector<int> all = results;
+    all.push_back(result);
+    Replay(before + last, all, "leads nowhere");
+  }
+}
+
 TEST(EditReplay, AStreetContinuedOverABridgeKnowsItsRiver) {
   // The four-lane street continued over the river along x at y = 45 is
   // one piece with the bridge of the drag that continued it: a T junction
