@@ -1526,10 +1526,12 @@ void CStrStrasse::LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev) {
       Linker().LinkStrasseD(prev, cell, m_Type, fwd, back);
     else
       Linker().Link(prev, cell, m_Type, fwd, back);
-  } else {
+  } else if (m_Type != STRASSE_EINBAHN) {
     cell->SetFirstSimID(fwd);
-    if (m_Type > STRASSE_EINBAHN) cell->SetSecSimID(back);
+    cell->SetSecSimID(back);
   }
+  // The first cells of a one-way street take its id from the link with its
+  // start: a tile of two lanes (a bridge) uses only the one linked.
   cell->UpdateSimID();
 }
 

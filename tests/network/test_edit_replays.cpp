@@ -204,6 +204,13 @@ TEST(EditReplay, JoiningAOneWayWithATwoWayStreetKeepsTheOneWaysDirection) {
   Replay("B 70 10 80 10 3  B 80 10 90 10 1  B 80 10 80 20 1  D 80 10 80 20 1", {OK, OK, OK, 0});
 }
 
+TEST(EditReplay, AOneWayStreetStartingOnABridgeTileUsesOneOfItsLanes) {
+  // Over the river along x at y = 45, its first tile a bridge tile of two
+  // lanes; either way round.
+  Replay("B 37 46 37 19 3", {OK});
+  Replay("B 37 44 37 60 3", {OK});
+}
+
 TEST(EditReplay, AJunctionClosesItsTurnsIntoAOneWayArmThatOnlyComesIn) {
   // A T junction on a one-way street, one cell before its dead end, and the
   // one-way street split again above it.
