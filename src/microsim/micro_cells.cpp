@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numbers>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
@@ -195,13 +196,13 @@ void CQnoMicroZelle::AddNeighbour(CQnoMicroZelle* other) {
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::FindExitZelle(int n) {
   for (Cell& c : m_Cells)
-    if (HasNoSuccessor(c) && n-- == 0) return &c;
+    if (HasNoSuccessor(c) && !c.m_Closed && n-- == 0) return &c;
   return nullptr;
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
   for (Cell& c : m_Cells)
-    if (!c.m_pVorgaenger && n-- == 0) return &c;
+    if (!c.m_pVorgaenger && !c.m_Closed && n-- == 0) return &c;
   return nullptr;
 }
 
@@ -405,6 +406,36 @@ void CQnoMicroZelle::Remove() {
       c.m_Position = Cell::kNoPosition;
     }
   }
+}
+
+int CQnoMicroZelle::CloseExit(Cell* exit) {
+  if (!Owns(exit) || exit->m_Closed || !HasNoSuccessor(*exit)) return 0;
+  std::vector<Cell*> open{exit};
+  std::vector<bool> closed(m_Cells.size(), false);
+  int count = 0;
+  while (!open.empty()) {
+    Cell* c = open.back();
+    open.pop_back();
+    const auto index = static_cast<size_t>(c - m_Cells.data());
+    if (closed[index]) continue;
+    closed[index] = true;
+    c->m_SimID = 0;
+    c->m_Closed = 1;
+    ++count;
+    for (Cell& x : m_Cells) {
+      bool dropped = false;
+      for (int k = 0; k < Cell::kLinks;) {
+        if (x.m_pNachfolger[k] == c) {
+          DropSlot(&x, k);
+          dropped = true;
+        } else {
+          ++k;
+        }
+      }
+      if (dropped && HasNoSuccessor(x)) open.push_back(&x);
+    }
+  }
+  return count;
 }
 
 // ------------------------------------------------------------ drawing

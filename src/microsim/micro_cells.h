@@ -48,6 +48,7 @@ struct BinaryMicroSimObject {
   uint8_t m_Choice = kNoChoice;  // chosen successor slot; kNoChoice = none
   uint8_t m_AnzNachfolger = 0;   // successor slots in use, at most kLinks
   uint8_t m_LaneKind = 0;
+  uint8_t m_Closed = 0;  // 1: an exit lane closed by CloseExit, no link's end
   uint16_t m_ID = 0;
   int32_t m_ScreenX = 0;
   int32_t m_ScreenY = 0;
@@ -137,6 +138,13 @@ class CQnoMicroZelle {
   // Detaches every cell from its neighbours, in this layout and in every
   // layout linked to it, and drops its vehicle.
   void Remove();
+  // Closes an exit of this layout that no lane leads on from (the arm of a
+  // one-way street that only comes in): the links of this layout's cells
+  // into it go, and so, backwards, does every cell left without a
+  // successor, up to the cells where another way goes on. The closed cells
+  // carry no sim id, and no later link takes them for an exit or an entry.
+  // Returns the number of cells closed.
+  int CloseExit(Cell* exit);
 
   // Sprite direction 0..63 towards the chosen successor; false without one.
   bool CalcRichtung(int& dir, const Cell* cell) const;

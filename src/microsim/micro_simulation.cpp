@@ -66,7 +66,9 @@ int CMicroSimulation::Link(CQnoMicroZelle* a, CQnoMicroZelle* b, CStrassenType t
   if (type >= STRASSE_VIERSPURIG && type != STRASSE_SCHIENE) return LinkStrasseD(a, b, type, simIdAB, simIdBA);
   const bool oneWay = type == STRASSE_EINBAHN;
   LinkOneLane(a, b, simIdAB, oneWay);
-  LinkOneLane(b, a, simIdBA, oneWay);
+  // A one-way street has no direction back: a link back would join a lane
+  // that nothing uses (a dead end's turn) against the street.
+  if (!oneWay || simIdBA != 0) LinkOneLane(b, a, simIdBA, oneWay);
   return 0;
 }
 

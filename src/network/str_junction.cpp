@@ -795,13 +795,56 @@ int CStrJunction::CreateMicroZelle() {
         CStrJunction* to = s->GetEndJunction();
         CQnoMicroZelle* other =
             to && to != this ? to->GetMicroZelle(static_cast<short>(to->m_x), static_cast<short>(to->m_y)) : nullptr;
-        if (s->GetLaenge() != 0 && other) sim.Link(own, other, t, fwd, back);
+        if (s->GetLaenge() != 0 && other) {
+          sim.Link(own, other, t, fwd, back);
+          to->CloseOneWayArm(s);
+        }
         continue;
       }
       sim.Link(own, first, t, fwd, back);
     }
   }
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) CloseOneWayArm(m_pStreets[i]);
   return 0;
+}
+
+void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
+  if (!s || s->GetStreetType() != STRASSE_EINBAHN || s->GetEndJunction() != this || s->GetStartJunction() == this)
+    return;
+  CQnoMicroZelle* own = GetMicroZelle(static_cast<short>(m_x), static_cast<short>(m_y));
+  // The cells the street's lane comes in from: its last tile's, or those of
+  // its start junction when it has no cells of its own.
+  CQnoMicroZelle* arm = s->GetLastMicroZelle();
+  if (!arm)
+    if (CStrJunction* from = s->GetStartJunction())
+      arm = from->GetMicroZelle(static_cast<short>(from->m_x), static_cast<short>(from->m_y));
+  if (!own) return;
+  // A dead end: no direction leaves it, and a vehicle's way ends on its
+  // cells.
+  if (m_AnzLinkedStreets == 1) {
+    for (int i = 0; i < own->GetCount(); ++i) own->GetZelle(i)->m_SimID = 0;
+    return;
+  }
+  if (!arm) return;
+  BinaryMicroSimObject* lane = nullptr;
+  for (int i = 0; i < arm->GetCount() && !lane; ++i)
+    for (BinaryMicroSimObject* n : arm->GetZelle(i)->m_pNachfolger)
+      if (own->Owns(n)) lane = arm->GetZelle(i);
+  if (!lane) return;
+  // The arm's exit lies beside the lane's way in; every other exit of the
+  // cells lies at another arm. One closed before is that exit again.
+  BinaryMicroSimObject* exit = nullptr;
+  double best = 0.0;
+  for (int i = 0; i < own->GetCount(); ++i) {
+    BinaryMicroSimObject* e = own->GetZelle(i);
+    if (e->m_AnzNachfolger != 0) continue;
+    const double d = CMicroSimulation::CalcDistance(lane, e);
+    if (!exit || d < best) {
+      exit = e;
+      best = d;
+    }
+  }
+  own->CloseExit(exit);
 }
 
 int CStrJunction::RemoveMicroSim() {

@@ -102,6 +102,10 @@ class CStrJunction : public CZorvaObject {
   // its lights: after a street of it was split or replaced, when the street
   // towards it has no cells of its own to link them.
   void RebuildMicroZellen();
+  // Closes the exit of the junction's cells on the arm of a one-way street
+  // that comes in here: no lane leaves by that arm, so the turns into it
+  // lead nowhere.
+  void CloseOneWayArm(CStrStrasse* street);
   virtual CQnoMicroZelle* GetMicroZelle(short x, short y);
   virtual int GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir);
   virtual int RemoveFromSimWelt();

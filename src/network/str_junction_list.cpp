@@ -651,6 +651,10 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   // The first refusal of each kind; the most basic one is given.
   bool water = false, fifth = false, along = false, noGraphic = false, noRoom = false;
   int crossed = 0, endsOnStreets = 0;
+  // The last cell of the drag where a junction stands or will stand, and
+  // whether a four-lane street meets there.
+  int lastJunction = -1;
+  bool lastFour = false;
   for (int k = 0; k <= n; ++k) {
     const auto cx = static_cast<short>(x1 + k * mx);
     const auto cy = static_cast<short>(y1 + k * my);
@@ -691,6 +695,19 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
         for (int i = 0; i < count; ++i) arms[i].type = arms[i].type > type ? arms[i].type : type;
     } else {
       count = near.StreetArmsOver(cx, cy, arms, CStrJunction::kMaxStreets + 2);
+    }
+    // Two junctions of the drag, new or old, leave room for a four-lane
+    // junction's group between them: a four-lane street a tile between its
+    // end groups, another street the cell after the group.
+    if (end || count > 0) {
+      bool fourHere = type == STRASSE_VIERSPURIG;
+      for (int a = 0; a < count; ++a) fourHere = fourHere || arms[a].type == STRASSE_VIERSPURIG;
+      if (lastJunction >= 0 && (fourHere || lastFour) && k - lastJunction < (type == STRASSE_VIERSPURIG ? 3 : 2))
+        noRoom = true;
+      lastJunction = k;
+      lastFour = fourHere;
+    }
+    if (!near.JunctionAt(cx, cy)) {
       if (count == 0) {
         // An end on a four-lane street's second column lies on the street.
         if (end && near.StreetHits(cx, cy)) noRoom = true;

@@ -1542,10 +1542,12 @@ void CStrStrasse::LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev) {
       Linker().LinkStrasseD(prev, cell, m_Type, fwd, back);
     else
       Linker().Link(prev, cell, m_Type, fwd, back);
-  } else {
+  } else if (m_Type != STRASSE_EINBAHN) {
     cell->SetFirstSimID(fwd);
-    if (m_Type > STRASSE_EINBAHN) cell->SetSecSimID(back);
+    cell->SetSecSimID(back);
   }
+  // The first cells of a one-way street take its id from the link with its
+  // start: a tile of two lanes (a bridge) uses only the one linked.
   cell->UpdateSimID();
 }
 
@@ -1712,15 +1714,20 @@ int CStrStrasse::CreateMicroZelle() {
 
 void CStrStrasse::LinkStartAndEndMicroSim() {
   const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
-  if (m_pStartJunction) {
+  // A junction of three or four streets makes its cells again: its turns
+  // open and close with the directions its arms have now.
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j && j->GetAnzLinkedStreets() >= 3 && j->GetMicroZellen()) j->RebuildMicroZellen();
+  if (m_pStartJunction && m_pStartJunction->GetAnzLinkedStreets() < 3) {
     CQnoMicroZelle* j = m_pStartJunction->GetMicroZelle(static_cast<short>(m_pStartJunction->GetXPos()),
                                                         static_cast<short>(m_pStartJunction->GetYPos()));
     if (j && GetFirstMicroZelle()) Linker().Link(j, GetFirstMicroZelle(), m_Type, fwd, back);
   }
-  if (m_pEndJunction) {
+  if (m_pEndJunction && m_pEndJunction->GetAnzLinkedStreets() < 3) {
     CQnoMicroZelle* j = m_pEndJunction->GetMicroZelle(static_cast<short>(m_pEndJunction->GetXPos()),
                                                       static_cast<short>(m_pEndJunction->GetYPos()));
     if (j && GetLastMicroZelle()) Linker().Link(GetLastMicroZelle(), j, m_Type, fwd, back);
+    m_pEndJunction->CloseOneWayArm(this);
   }
 }
 

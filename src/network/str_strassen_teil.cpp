@@ -951,6 +951,8 @@ int CStrStrassenTeil::AddExtraTeilList(CStrExtTlList* other) {
       continue;
     }
     m_pExtraTeilList->AddTail(part, 0);
+    // A piece that takes a bridge over runs over the river it recorded.
+    if (dynamic_cast<CStrBride*>(part)) m_HitRiver = 1;
   }
   return 0;
 }

@@ -219,6 +219,36 @@ TEST(MicroLayoutLinks, ExitsEntriesAndChoices) {
   EXPECT_EQ(layout->GetVirtNext(nullptr), nullptr);
 }
 
+TEST(MicroLayoutLinks, ClosingAnExitDropsTheTurnsThatLeadOnlyThere) {
+  // Entry 1 turns to 2 -> 4 or goes on to 3 -> 5; entry 6 leads only to 4.
+  LayoutPtr layout = Make({C(1, 2, 0, 0, {2, 3}), C(2, 2, 0, 0, {4}, 1), C(3, 2, 0, 0, {5}, 1),
+                           C(4, 2, 0, 0, {}, 2), C(5, 2, 0, 0, {}, 3), C(6, 2, 0, 0, {4})});
+  layout->SetFirstSimID(9);
+  Cell* c1 = layout->GetZelle(0);
+  c1->m_Choice = 1;  // towards 3
+  EXPECT_EQ(layout->CloseExit(layout->GetZelle(1)), 0) << "a cell that leads on is no exit";
+  // 4 closes, then 2 and 6, which led only there; 1 still goes on to 3.
+  EXPECT_EQ(layout->CloseExit(layout->GetZelle(3)), 3);
+  EXPECT_EQ(c1->m_AnzNachfolger, 1);
+  EXPECT_EQ(c1->m_pNachfolger[0], layout->GetZelle(2));
+  EXPECT_EQ(c1->m_Choice, 0) << "the choice keeps naming 3";
+  for (int i : {1, 3, 5}) {
+    EXPECT_EQ(layout->GetZelle(i)->m_SimID, 0) << "cell " << i + 1;
+    EXPECT_EQ(layout->GetZelle(i)->m_AnzNachfolger, 0) << "cell " << i + 1;
+  }
+  for (int i : {0, 2, 4}) EXPECT_EQ(layout->GetZelle(i)->m_SimID, 9) << "cell " << i + 1;
+  // Closed cells are no link's end: the one exit is 5, the one entry 1.
+  EXPECT_EQ(layout->FindExitZelle(0), layout->GetZelle(4));
+  EXPECT_EQ(layout->FindExitZelle(1), nullptr);
+  EXPECT_EQ(layout->FindEntryZelle(0), c1);
+  EXPECT_EQ(layout->FindEntryZelle(1), nullptr);
+  // Closed once, closed for good; a cell of another layout is left alone.
+  EXPECT_EQ(layout->CloseExit(layout->GetZelle(3)), 0);
+  LayoutPtr other = Lane();
+  EXPECT_EQ(layout->CloseExit(other->GetZelle(2)), 0);
+  EXPECT_EQ(other->FindExitZelle(0), other->GetZelle(2));
+}
+
 TEST(MicroLayoutLinks, RandomCellFollowsTheSharedRandomSource) {
   LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0), C(4, 2, 0, 0), C(5, 2, 0, 0)});
   bool seen[5] = {};

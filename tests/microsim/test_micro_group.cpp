@@ -253,6 +253,24 @@ TEST(MicroLink, JoinsTheNearestExitAndEntryEachWayWithTheirSimIds) {
   EXPECT_EQ(b->GetZelle(1)->m_AnzNachfolger, 0);
 }
 
+TEST(MicroLink, AOneWayStreetIsLinkedInItsOwnDirectionOnly) {
+  CMicroSimulation sim;
+  // a: a lane towards b and a lane back, as a dead end's turn has; b: the
+  // same. A one-way street from a to b joins a's exit to b's entry and no
+  // lane of b back into a.
+  LayoutPtr a = TwoWay(0);
+  LayoutPtr b = TwoWay(40);
+  EXPECT_EQ(sim.Link(a.get(), b.get(), STRASSE_EINBAHN, 7, 0), 0);
+  EXPECT_EQ(a->GetZelle(1)->m_pNachfolger[0], b->GetZelle(0));
+  EXPECT_EQ(b->GetZelle(3)->m_AnzNachfolger, 0);
+  EXPECT_EQ(a->GetZelle(2)->m_pVorgaenger, nullptr);
+  // Two-way, both ways.
+  LayoutPtr c = TwoWay(0);
+  LayoutPtr d = TwoWay(40);
+  EXPECT_EQ(sim.Link(c.get(), d.get(), STRASSE_1, 7, 8), 0);
+  EXPECT_EQ(d->GetZelle(3)->m_pNachfolger[0], c->GetZelle(2));
+}
+
 TEST(MicroLink, LaneKindsMustFitAndTiesKeepTheFirstPair) {
   CMicroSimulation sim;
   // The exit is an outer lane (5); the nearest entry is another outer lane

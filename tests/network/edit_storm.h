@@ -297,8 +297,9 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
 
 // Findings that contain this text are set aside: a known fault not mended
 // yet, so that the storm goes on to the next one. By default the micro
-// cells that lead nowhere at junctions of one-way arms and on loop streets
-// (micro-cell linking, open); ZOR_STORM_OPEN= (empty) checks everything.
+// cells that lead nowhere: still found at the junction of a street from it
+// back to itself, and at a junction that one-way streets only come into;
+// ZOR_STORM_OPEN= (empty) checks everything.
 inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults) {
   const char* env = std::getenv("ZOR_STORM_OPEN");
   const std::string open = env ? env : "leads nowhere";

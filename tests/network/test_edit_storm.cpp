@@ -50,13 +50,19 @@ void Storm(const Mix& mix, uint32_t seed) {
 }
 
 // ZOR_STORM_REPLAY=file replays the steps of a file (one a line, as the
-// storm writes them) and reports the first finding.
+// storm writes them) and reports the first finding; with ZOR_STORM_MINIMIZE=1
+// also the shortest sequence found that still shows it.
 TEST(EditStorm, Replay) {
   const char* path = std::getenv("ZOR_STORM_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_STORM_REPLAY to a file of steps";
   g_ZorLoadVersion = 240;
   const Finding f = RunOps(ReadSteps(path));
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
+  if (f.step >= 0 && EnvInt("ZOR_STORM_MINIMIZE", 0)) {
+    std::string replay;
+    for (const Op& o : Minimize(f.ops, Kind(f.faults[0]))) replay += Format(o) + "\n";
+    ADD_FAILURE() << "shortened:\n" << replay;
+  }
   g_ZorLoadVersion = 0;
 }
 
