@@ -26,18 +26,13 @@ bool CSimLocation::Create(const CSimRasterPos* position, const SimLocationSizeTy
 
 void CSimLocation::SetPotential(const PotentialType* potential) {
   if (!potential) return;
-  const uint16_t parking = m_Potential.Word(40), parking2 = m_Potential.Word(42);
-  m_Potential.first = potential->first;
-  m_Potential.height = potential->height;
-  m_Potential.resId = potential->resId;
-  m_Potential.objectType = potential->objectType;
-  m_Potential.graphic = potential->graphic;
-  m_Potential.locationType = potential->locationType;
-  m_Potential.size = potential->size;
-  for (int offset = PotentialType::kWordsFirst; offset < PotentialType::kWordsEnd; offset += 2)
-    m_Potential.SetWord(offset, potential->Word(offset));
-  m_Potential.SetWord(40, static_cast<uint16_t>(parking + potential->Word(40)));
-  m_Potential.SetWord(42, static_cast<uint16_t>(parking2 + potential->Word(42)));
+  // Bytes 0 to 67 are copied; what follows is the location's own, and the
+  // two parking words add up.
+  const PotentialType held = m_Potential;
+  m_Potential = *potential;
+  m_Potential.carried = held.carried;
+  m_Potential.SetWord(40, static_cast<uint16_t>(held.Word(40) + potential->Word(40)));
+  m_Potential.SetWord(42, static_cast<uint16_t>(held.Word(42) + potential->Word(42)));
 }
 
 namespace {

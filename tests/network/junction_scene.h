@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "iso/iso_scene.h"
+#include "microsim/micro_cells.h"
 #include "network_object_host.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -149,6 +150,14 @@ inline bool Registered(World& w, unsigned short id) {
   CSimTrafficSlot* slot = w.sim->EditingSlot();
   CSimCrossing* c = slot ? slot->GetCrossing(static_cast<short>(id)) : nullptr;
   return c && c->IsCreated();
+}
+
+// The cell layouts of a group, in the group's order.
+inline std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
+  std::vector<CQnoMicroZelle*> out;
+  for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+    if (m->pZelle) out.push_back(m->pZelle);
+  return out;
 }
 
 // How many tiles around (x, y) carry the layer.

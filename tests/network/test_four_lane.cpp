@@ -17,13 +17,6 @@ namespace {
 using namespace junctiontest;
 using Cell = BinaryMicroSimObject;
 
-std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
-  std::vector<CQnoMicroZelle*> out;
-  for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
-    if (m->pZelle) out.push_back(m->pZelle);
-  return out;
-}
-
 std::vector<CQnoMicroZelle*> AllLayouts(World& w) {
   std::vector<CQnoMicroZelle*> out;
   for (CZorvaObject* o = w.net->GetHead(); o; o = o->GetNext())

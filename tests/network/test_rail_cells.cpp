@@ -19,12 +19,7 @@ namespace {
 using namespace railtest;
 using Cell = BinaryMicroSimObject;
 
-std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
-  std::vector<CQnoMicroZelle*> out;
-  for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
-    if (m->pZelle) out.push_back(m->pZelle);
-  return out;
-}
+using junctiontest::Layouts;
 
 // Every layout of the rail network: its junctions' and its tracks'.
 std::vector<CQnoMicroZelle*> RailLayouts(RailWorld& w) {
