@@ -9,6 +9,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "world/town_fixture.h"
@@ -112,6 +113,27 @@ TEST_F(Rules, LessWorkTakesDownOfficesOrIndustryByOneDraw) {
   // Offices two times in three.
   EXPECT_GT(offices, industries);
   EXPECT_GT(industries, 0);
+}
+
+TEST_F(Rules, DistrictIdsBeyondTheMapsReachNoCell) {
+  // Houses in the first district (cells 0-7) and the last (120-127).
+  const int low = OneCellOf(OBJ_RESIDENTIAL, 1);
+  ASSERT_NE(Put(OBJ_RESIDENTIAL, low, 0, 0), nullptr);
+  ASSERT_NE(Put(OBJ_RESIDENTIAL, low, 127, 127), nullptr);
+  const int locations = Factory()->GetLocationCount();
+  for (int district : {0, -1, 257, 1000}) {
+    int amount = 100000;
+    EXPECT_EQ(Factory()->LessSpaceNeeded2(district, 0, amount), 0) << district;
+    EXPECT_EQ(amount, 100000) << district;
+  }
+  EXPECT_EQ(Factory()->GetLocationCount(), locations);
+  for (int district : {1, 256}) {
+    int amount = 1;
+    EXPECT_EQ(Factory()->LessSpaceNeeded2(district, 0, amount), 0) << district;
+    EXPECT_LT(amount, 1) << district;
+  }
+  EXPECT_EQ(TypeAt(0, 0), OBJ_GROUND);
+  EXPECT_EQ(TypeAt(127, 127), OBJ_GROUND);
 }
 
 TEST_F(Rules, WithoutAMapOrBeforeItIsMadeTheFactoryChangesNothing) {
@@ -231,6 +253,28 @@ TEST_F(Reach, ColumnsAreLookedAtFromTheLeftSoTheNearerColumnWinsOverTheNearerRow
   CBuildingObject* corner = House(0, 0);
   ASSERT_NE(corner, nullptr);
   EXPECT_EQ(CarReachOf(corner), 0.0);
+}
+
+TEST(CarReach, AFourLaneStreetCountsInFull) {
+  zortest::Scenario game;
+  CZorvaWorld& world = game.World();
+  // The town's first street, two cells wide at x 100 and 101.
+  CStrBuildLine line(100, 40, 100, 90);
+  ASSERT_EQ(world.GetStreetNet()->CreateStreet(&line, STRASSE_VIERSPURIG), STR_BUILD_OK);
+  auto* piece = dynamic_cast<CStreetObj*>(world.GetIsoWelt()->GetIsoTileObject(101, 60, ISO_LAYER_GROUND));
+  ASSERT_NE(piece, nullptr);
+  CStrStrasse* street = piece->GetStreetList();
+  ASSERT_NE(street, nullptr);
+  ASSERT_EQ(street->GetStreetType(), STRASSE_VIERSPURIG);
+  street->SetVelocity(13.9 / 2);
+  // Five cells from the street's second column, six from its first.
+  auto* house = dynamic_cast<CBuildingObject*>(world.CreateObject(
+      OBJ_RESIDENTIAL, OneCellOf(OBJ_RESIDENTIAL, 1), CIsoRichtung(0), 106, 60, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0,
+      -1));
+  ASSERT_NE(house, nullptr);
+  double reach = -1;
+  ASSERT_EQ(house->GetVarData("BUILDING.PKWREACH", &reach), 0);
+  EXPECT_DOUBLE_EQ(reach, 0.5);
 }
 
 }  // namespace
