@@ -165,6 +165,12 @@ CWorldObj* CZorvaWorld::CreateBuilding(TObjectType kind, int resId, CIsoRichtung
                                        ESimLocationHeight height, PotentialType* potential,
                                        ParkingDataType* parking, int locationId) {
   if (!m_pIsoWelt) return nullptr;
+  // A new building placed without a height class (the city's growth, the
+  // exhibition) takes the one of its kind from the catalogue; one from a
+  // savegame keeps the height it was saved with.
+  if (height == SIM_HEIGHT_ANY && !potential)
+    if (const PotentialType* row = CBuildingDataList::GetPotential(resId))
+      height = static_cast<ESimLocationHeight>(row->height);
   const auto dir = static_cast<TIsoRichtung>(direction.GetValue());
   if (m_pIsoWelt->CheckForTypeEmptyResComInd(x, y, dir, resId) != 0) return nullptr;
   if (m_pIsoWelt->CheckForEmptyNoObject(x, y, ISO_LAYER_UPPER, dir, resId) != 0) return nullptr;

@@ -1,5 +1,7 @@
 #include "world/zor_world_hosts.h"
 
+#include <algorithm>
+
 #include "framework/qno_bitmap.h"
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
@@ -539,11 +541,17 @@ int CZorLocationHost::RemoveLocationFromCrossing(short crossing, CSimLocation* l
   return m_world.RemoveLocationFromCrossing(crossing, location);
 }
 
-// Stands in for public transport's search of the stops near a building,
-// which is not part of the game yet: no stop is near.
-int CZorLocationHost::FindNearestHst(int, int, int, int, int, int, short*, int*) {
-  ZOR_STAND_IN("COpnv");
-  return 0;
+// Public transport's search around the building's cells; it reports the
+// single nearest stop, so the count is 0 or 1.
+int CZorLocationHost::FindNearestHst(int x, int y, int xSize, int ySize, int radius, int most, short* ids,
+                                     int* distances) {
+  if (most <= 0) return 0;
+  unsigned char found = 0;
+  const int result =
+      m_world.FindNearestHst(static_cast<short>(x), static_cast<short>(y), static_cast<short>(xSize),
+                             static_cast<short>(ySize), radius, static_cast<unsigned char>(std::min(most, 255)), ids,
+                             distances, &found);
+  return result == 0 ? std::min<int>(found, most) : 0;
 }
 
 bool CZorLocationHost::HasMap() { return m_world.GetIsoWelt() != nullptr; }

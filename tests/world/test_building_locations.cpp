@@ -18,43 +18,14 @@
 #include "sim/sim_model_iface.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "world/town_fixture.h"
 #include "world/zor_world.h"
 
 namespace {
 
 using namespace zortest;
 
-struct Town : testing::Test {
-  Scenario game;
-  CZorvaWorld& world = game.World();
-  void SetUp() override {
-    std::filesystem::create_directories("SaveGame");
-    for (const auto& [x1, y1, x2, y2] : {std::tuple{60, 60, 60, 66}, std::tuple{60, 63, 66, 63}}) {
-      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
-                         static_cast<short>(y2));
-      ASSERT_EQ(world.GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
-    }
-  }
-  CSimLocationFactory* Factory() { return world.GetLocationFactory(); }
-  CWorldObj* Place(TObjectType kind, int resId, int x, int y, int dir = 0) {
-    return world.CreateObject(kind, resId, CIsoRichtung(dir), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
-  }
-  // Locations registered at any crossing of the street network.
-  int AtCrossings() {
-    int n = 0;
-    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext())
-      if (CLocationList* l = static_cast<CStrJunction*>(o)->GetLocationList()) n += l->GetCount();
-    return n;
-  }
-  // A single-cell building of the kind from the catalogue.
-  int OneCell(TObjectType kind) {
-    TIsoRichtung dir = ISO_RICHTUNG_0;
-    int resId = 0;
-    for (int variant = 1; variant <= 3 && resId == 0; ++variant)
-      CBuildingDataList::GetNrByData(kind, 1, 1, variant, dir, resId);
-    return resId;
-  }
-};
+using towntest::Town;
 
 TEST_F(Town, APlacedHouseBecomesALocationWithTheCatalogueCapacitiesAtItsCrossing) {
   const int resId = OneCell(OBJ_RESIDENTIAL);

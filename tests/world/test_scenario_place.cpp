@@ -7,6 +7,8 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
@@ -14,9 +16,13 @@
 #include "model/data_exchange.h"
 #include "model/finanzen.h"
 #include "model/message.h"
+#include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
+#include "world/town_fixture.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -153,6 +159,131 @@ TEST(ScenarioPlace, ThePaletteBuildsBesideAStreetAndTheAccountPaysForEachBuildin
   }
   EXPECT_EQ(Money(game), start - 800000);
   game.Shot("place-buildings");
+}
+
+// Is the location among those its crossing keeps?
+bool ListedAt(CStrJunction* crossing, CSimLocation* location) {
+  CLocationList* list = crossing ? crossing->GetLocationList() : nullptr;
+  if (!list) return false;
+  list->SetupLocationCount(0);
+  while (CSimLocation* l = list->GetNextLocation())
+    if (l == location) return true;
+  return false;
+}
+
+short SeenStop(CSimLocation* location, int* distance) {
+  short id = 0;
+  *distance = 0;
+  return location->GetNearestHst(id, *distance) ? id : 0;
+}
+
+TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossingAndStop) {
+  Scenario game;
+  const Town town = StreetAcross(game);
+  CSimLocationFactory* factory = game.World().GetLocationFactory();
+  const int locations = factory->GetLocationCount();
+  // Every row of the catalogue is there.
+  EXPECT_EQ(CBuildingDataList::GetRowCount(), 141);
+
+  // A house and an office block with the test-object tool, a small school
+  // and a small car park from their tools.
+  struct Placed {
+    int tool, subtool, variant;
+    TObjectType type;
+    int x, y;
+  };
+  const Placed placed[] = {{14, -1, -1, OBJ_RESIDENTIAL, town.sx - 2, town.sy - 1},
+                           {14, -1, -1, OBJ_OFFICE, town.sx, town.sy - 1},
+                           {6, 2, 1, OBJ_SCHOOL, town.sx - 6, town.sy + 1},
+                           {8, 1, -1, OBJ_CARPARK_OPEN, town.sx + 3, town.sy + 1}};
+  std::vector<CBuildingObject*> buildings;
+  for (const Placed& p : placed) {
+    if (p.tool == 14) {
+      CUserInt::selObj.objectType = p.type;
+      game.Ui().SetToolNr(14, -1, -1);
+      CUserInt::selObj.buildingNumber = towntest::Town::RowWith(p.type, 1, p.type == OBJ_OFFICE ? 36 : 24, 1, 1);
+      ASSERT_GE(CUserInt::selObj.buildingNumber, 0);
+    } else {
+      game.Ui().SetToolNr(p.tool, p.subtool, p.variant);
+    }
+    ClickAt(game, ScreenOf(game, p.x, p.y));
+    CBuildingObject* b = BuildingAt(game, p.x, p.y);
+    ASSERT_NE(b, nullptr) << p.type;
+    ASSERT_EQ(b->GetType(), p.type);
+    buildings.push_back(b);
+  }
+  EXPECT_EQ(factory->GetLocationCount(), locations + 4);
+
+  // The counts of each location are its catalogue row's.
+  for (CBuildingObject* b : buildings) {
+    CSimLocation* l = b->GetSimLocation();
+    ASSERT_NE(l, nullptr) << b->GetType();
+    EXPECT_EQ(factory->CheckLocationInFactoryList(l), 0);
+    const PotentialType* row = CBuildingDataList::GetPotential(b->GetRESid());
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(l->NrOfHomes(), row->Word(24)) << b->GetType();
+    EXPECT_EQ(l->NrOfJobs(), row->Word(36)) << b->GetType();
+    EXPECT_EQ(l->NrOfShops(), row->Word(48)) << b->GetType();
+    EXPECT_EQ(l->NrOfLeisurePoints(), row->Word(44)) << b->GetType();
+    EXPECT_EQ(l->NrOfEducation(), row->Word(60)) << b->GetType();
+    EXPECT_EQ(l->GetHeight(), row->height) << b->GetType();
+    EXPECT_EQ(l->Position().PosX(), b->GetXPos());
+    EXPECT_EQ(l->Position().PosY(), b->GetYPos());
+    // The district the city model keeps for the building's cell, if any.
+    CSimDistrict* district = game.World().GetSimWelt()->GetDistrict(b->GetXPos() / 8, b->GetYPos() / 8);
+    EXPECT_EQ(l->GetDistrictID(),
+              district ? CSimLocationFactory::DistrictOf(b->GetXPos(), b->GetYPos()) : 0) << b->GetType();
+  }
+  EXPECT_GT(buildings[0]->GetSimLocation()->NrOfHomes(), 0) << "the house has homes";
+  EXPECT_GT(buildings[1]->GetSimLocation()->NrOfJobs(), 0) << "the office has jobs";
+  EXPECT_GT(buildings[2]->GetSimLocation()->NrOfEducation(), 0) << "the school has places";
+
+  // Each enters the network at the nearer end of the street, which lists it.
+  CStrJunction* west = game.World().GetStreetNet()->FindJunctionAt(static_cast<short>(town.sx - 8),
+                                                                   static_cast<short>(town.sy));
+  CStrJunction* east = game.World().GetStreetNet()->FindJunctionAt(static_cast<short>(town.sx + 8),
+                                                                   static_cast<short>(town.sy));
+  ASSERT_TRUE(west && east);
+  for (auto [b, end] : {std::pair{buildings[0], west}, std::pair{buildings[2], west}, std::pair{buildings[3], east}}) {
+    EXPECT_EQ(b->GetSimLocation()->NearestCrossing(), static_cast<short>(end->GetSimID())) << b->GetType();
+    EXPECT_TRUE(ListedAt(end, b->GetSimLocation())) << b->GetType();
+  }
+  // The office stands halfway: either end, as long as that end lists it.
+  CSimLocation* office = buildings[1]->GetSimLocation();
+  CStrJunction* officeEnd = office->NearestCrossing() == static_cast<short>(west->GetSimID()) ? west : east;
+  EXPECT_EQ(office->NearestCrossing(), static_cast<short>(officeEnd->GetSimID()));
+  EXPECT_TRUE(ListedAt(officeEnd, office));
+
+  // No stop yet; a bus stop on the street is seen by all four, each at
+  // the distance from its nearest cell.
+  int distance = 0;
+  for (CBuildingObject* b : buildings) EXPECT_EQ(SeenStop(b->GetSimLocation(), &distance), 0);
+  game.Ui().SetToolNr(5, 1, -1);
+  const int stopX = town.sx + 6;
+  ClickAt(game, ScreenOf(game, stopX, town.sy));
+  auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(stopX, town.sy, ISO_LAYER_UPPER));
+  ASSERT_NE(stop, nullptr);
+  const auto id = static_cast<short>(stop->GetStopID());
+  ASSERT_GT(id, 0);
+  EXPECT_EQ(SeenStop(buildings[0]->GetSimLocation(), &distance), id);
+  EXPECT_EQ(distance, 806);  // eight cells across, one along
+  EXPECT_EQ(SeenStop(buildings[1]->GetSimLocation(), &distance), id);
+  EXPECT_EQ(distance, 608);
+  EXPECT_EQ(SeenStop(buildings[2]->GetSimLocation(), &distance), id);
+  EXPECT_EQ(distance, 1104);  // eleven cells from the school's second column
+  EXPECT_EQ(SeenStop(buildings[3]->GetSimLocation(), &distance), id);
+  EXPECT_GT(distance, 0);
+  EXPECT_LE(distance, 316);
+  game.Shot("place-locations");
+
+  // The stop's question answered with yes: no location sees a stop.
+  game.Ui().SetToolNr(23, -1, -1);
+  game.Do(Wait(2000));
+  ClickAt(game, ScreenOf(game, stopX, town.sy));
+  ASSERT_EQ(game.Ui().IsWindowOpen(223), 0);
+  ClickAt(game, ItemCentre(223, 184, 76, 56, 16));
+  EXPECT_EQ(game.Map().GetIsoTileObject(stopX, town.sy, ISO_LAYER_UPPER), nullptr);
+  for (CBuildingObject* b : buildings) EXPECT_EQ(SeenStop(b->GetSimLocation(), &distance), 0) << b->GetType();
 }
 
 TEST(ScenarioPlace, AResidentialZoneOfThreeByTwoCellsCostsSixTimesItsPrice) {
