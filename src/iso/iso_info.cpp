@@ -319,6 +319,11 @@ void CIsoInfo::SetVisible(bool visible, unsigned short x, unsigned short y) {
   m_Visible = visible ? 1 : 0;
 }
 
+void CIsoInfo::DropSoundVisible() {
+  for (CWorldObj* o : m_pWorldObj)
+    if (o) o->DropSoundVisible();
+}
+
 bool CIsoInfo::IsVisible(unsigned short x, unsigned short y) {
   bool v = m_Visible != 0;
   for (CWorldObj* o : m_pWorldObj)

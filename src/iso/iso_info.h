@@ -117,6 +117,9 @@ class CIsoInfo {
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom, TIsoRichtung rot,
              TBaseType layer);
   void SetVisible(bool visible, unsigned short x, unsigned short y);
+  // What SetVisible(false) leaves of a cell that SetVisible(true) is about
+  // to show again: only its objects' sound marks are dropped.
+  void DropSoundVisible();
   bool IsVisible(unsigned short x, unsigned short y);
   bool GetVisibleFlag() const { return m_Visible != 0; }
   void SetSoundVisible(bool visible);

@@ -91,8 +91,10 @@ int CIsoWelt::ResetCompleteSpriteRenderList() {
   m_RenderOriginX = m_OriginX + m_PixelOffsetX;
   m_RenderOriginY = m_OriginY + m_PixelOffsetY;
   // Slots are read only from cells made again since: each make clears its
-  // own.
+  // own. Every cover was worked out from lists that are now stale.
   std::memset(m_SPOK, 0, sizeof m_SPOK);
+  ++s_CoverEpoch;
+  s_CoversKnown = false;
   return 0;
 }
 
@@ -139,6 +141,7 @@ void CIsoWelt::FrontSteps(int& ex, int& ey) {
 }
 
 void CIsoWelt::ForgetCoversBehind(int x, int y) {
+  if (!s_CoversKnown) return;
   int ex, ey;
   FrontSteps(ex, ey);
   for (const auto& step : kCoverSteps) {
@@ -222,13 +225,14 @@ void CIsoWelt::FindGroundCover(int x, int y) {
       coverCount = coversBefore;
     }
   }
-  g.known = 1;
+  g.known = s_CoverEpoch;
+  s_CoversKnown = true;
   m_GroundCover[x][y] = g;
 }
 
 uint8_t CIsoWelt::HiddenGround(int x, int y) {
   GroundCover& g = m_GroundCover[x][y];
-  bool current = g.known != 0;
+  bool current = g.known == s_CoverEpoch;
   for (int i = 0; i < g.count && current; ++i)
     current = m_SPOK[g.cellX[i]][g.cellY[i]] && m_CellBuild[g.cellX[i]][g.cellY[i]] == g.build[i];
   if (!current) {

@@ -14,6 +14,10 @@ uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
 CIsoWelt::GroundCover CIsoWelt::m_GroundCover[ISO_MAP_SIZE][ISO_MAP_SIZE];
 uint32_t CIsoWelt::m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
 uint32_t CIsoWelt::m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
+uint32_t CIsoWelt::m_ViewMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
+uint32_t CIsoWelt::s_ViewSerial = 0;
+uint32_t CIsoWelt::s_CoverEpoch = 1;
+bool CIsoWelt::s_CoversKnown = false;
 CIsoVehicle* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
 
 namespace {
@@ -187,10 +191,23 @@ void CIsoWelt::CalcViewRect() {
   while (walk.GetNextTile(x, y))
     if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(false);
   CalcSoundRect();
+  // The cells of the new view are marked first: those of the old view that
+  // stay in it are shown again below, so hiding them (their streets' micro
+  // cells too) would be undone at once. A turn or a small scroll keeps most.
+  const uint32_t viewMark = ++s_ViewSerial;
+  walk = m_ViewRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (IsoInMap(x, y)) m_ViewMark[x][y] = viewMark;
   walk = oldView;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) {
+      if (IsoInMap(x, y) && m_ViewMark[x][y] == viewMark)
+        cell->DropSoundVisible();
+      else
+        cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    }
   walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y)) {

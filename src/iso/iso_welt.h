@@ -233,7 +233,7 @@ class CIsoWelt {
   // Cells whose covers one frame works out at the smallest tiles.
   static constexpr uint32_t kCoverCellsPerFrame = 256;
   struct GroundCover {
-    uint8_t known;   // worked out since the cell's render list was made
+    uint32_t known;  // the cover epoch it was worked out in (0: not known)
     uint8_t hidden;  // bit k: ground slot k lies under the covers
     uint8_t count;
     uint8_t cellX[kMaxCovers];
@@ -250,6 +250,14 @@ class CIsoWelt {
   static uint32_t m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
   // The number of the last frame whose walk took the cell.
   static uint32_t m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  // Covers are known only when worked out in the current epoch; a turn or
+  // zoom, which makes every list again, starts a new one. Until the epoch
+  // knows a cover, making a list has none behind it to forget.
+  static uint32_t s_CoverEpoch;
+  static bool s_CoversKnown;
+  // The number of the last view rectangle that held the cell.
+  static uint32_t m_ViewMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  static uint32_t s_ViewSerial;
 
  private:
   // What the two passes of a frame read for every cell, worked out once.

@@ -72,6 +72,8 @@ class CWorldObj : public CZorvaObject {
   void SetFilterResID(int id) { m_FilterResID = id; }
   int GetFilterResID() const { return m_FilterResID; }
   void SetSoundVisible(bool on);
+  // Drops the sound mark without fading the sound, as SetVisible(false) does.
+  void DropSoundVisible() { m_SoundVisible = 0; }
   bool IsSoundVisible() const { return m_SoundVisible != 0; }
   const char* GetSoundName() const { return m_SoundName; }
   int GetSoundPriority() const { return m_SoundPriority; }

@@ -79,6 +79,19 @@ void PutWall(Scene& s, int x, int y, int tile = kWall) {
   s.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), tile, nullptr);
 }
 
+// A wall at (65, 65) in the middle of the view, its covers worked out:
+// its own floor and the ground of the two cells straight behind it hidden.
+void WallAtTheMiddleSettled(Scene& s) {
+  s.CreateGround();
+  s.map->SetIsoCenter(64, 64);
+  PutWall(s, 65, 65);
+  s.map->ResetCompleteSpriteRenderList();
+  Settle(s);
+  const Frames f = DrawBoth(s);
+  ASSERT_EQ(f.cached, f.plain);
+  ASSERT_EQ(s.map->GetHiddenSpriteCount(), 3u);
+}
+
 // ---- the sprite test ------------------------------------------------------------------
 
 struct Sprites {
@@ -157,14 +170,8 @@ TEST_F(GroundCoverTest, AWallHidesTheGroundOfItsCellAndOfThoseBehindIt) {
 
 TEST_F(GroundCoverTest, GroundComesBackWhenItsCoverIsRemovedOrChanged) {
   Scene s(320, 240, CoverBlobs());
-  s.CreateGround();
-  s.map->SetIsoCenter(64, 64);
-  PutWall(s, 65, 65);
-  s.map->ResetCompleteSpriteRenderList();
-  Settle(s);
-  Frames f = DrawBoth(s);
-  ASSERT_EQ(f.cached, f.plain);
-  ASSERT_EQ(s.map->GetHiddenSpriteCount(), 3u);
+  ASSERT_NO_FATAL_FAILURE(WallAtTheMiddleSettled(s));
+  Frames f;
 
   // Only the wall's cell is made again; the cells behind keep their lists.
   const uint32_t builds = s.map->GetCacheBuildCount();
@@ -187,6 +194,30 @@ TEST_F(GroundCoverTest, GroundComesBackWhenItsCoverIsRemovedOrChanged) {
   EXPECT_EQ(f.cached, f.plain);
   EXPECT_LT(s.map->GetHiddenSpriteCount(), 3u);
   EXPECT_GE(s.map->GetHiddenSpriteCount(), 1u) << "the wall's own floor lies under the solid bottom";
+}
+
+// A turn makes every list again: the frame after it hides nothing, the
+// frames after that find the covers of the new rotation, and a wall built
+// then still makes the cells behind it look again.
+TEST_F(GroundCoverTest, CoversAreFoundAgainAfterEveryTurn) {
+  Scene s(320, 240, CoverBlobs());
+  ASSERT_NO_FATAL_FAILURE(WallAtTheMiddleSettled(s));
+  Frames f;
+  for (int turn = 1; turn <= 4; ++turn) {
+    s.map->UserIntTurnRight();
+    f = DrawBoth(s);
+    EXPECT_EQ(f.cached, f.plain) << turn;
+    EXPECT_EQ(s.map->GetHiddenSpriteCount(), 0u) << turn;
+    Settle(s);
+    f = DrawBoth(s);
+    EXPECT_EQ(f.cached, f.plain) << turn;
+    EXPECT_EQ(s.map->GetHiddenSpriteCount(), 3u) << turn;
+  }
+  PutWall(s, 60, 62);
+  DrawBoth(s);
+  f = DrawBoth(s);
+  EXPECT_EQ(f.cached, f.plain);
+  EXPECT_EQ(s.map->GetHiddenSpriteCount(), 6u);
 }
 
 TEST_F(GroundCoverTest, AWallThatIsNotDrawnHidesNothing) {

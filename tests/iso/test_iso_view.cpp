@@ -1,12 +1,15 @@
 // The grid's coordinates, the view rectangles, scrolling, zoom and turn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
+#include "worldbase/zor_world_host.h"
 #include "worldbase/zor_world_obj.h"
 
 namespace {
@@ -206,6 +209,66 @@ TEST_F(IsoViewTest, ViewRectCoversTheScreenAndMarksExactlyItsTilesVisible) {
   s.map->SetIsoCenter(110, 110);
   EXPECT_FALSE(s.map->GetIsoInfo(40, 50)->GetVisibleFlag());
   EXPECT_TRUE(s.map->GetIsoInfo(110, 110)->GetVisibleFlag());
+}
+
+struct FadeRecorder : CWorldHost {
+  FadeRecorder() { CWorldHost::Install(this); }
+  ~FadeRecorder() override { CWorldHost::Install(nullptr); }
+  int FadeOutSound(const char* name) override {
+    faded.push_back(name);
+    return 0;
+  }
+  std::vector<std::string> faded;
+};
+
+// A small scroll keeps most cells in view. Cells that leave are hidden with
+// their objects; an object with one cell leaving and one staying stays
+// visible; an object of the old view outside the new sound rectangle loses
+// its sound mark without a fade, as hiding a cell has always dropped it.
+TEST_F(IsoViewTest, AScrollHidesTheCellsThatLeaveAndKeepsWhatStays) {
+  FadeRecorder sounds;
+  Scene s(320, 240);
+  s.CreateGround();
+  s.map->SetIsoCenter(43, 50);
+  const auto after = Visit(s.map->GetViewRect());
+  const auto sound = Visit(s.map->GetSoundRect());
+  s.map->SetIsoCenter(40, 50);
+  const auto before = Visit(s.map->GetViewRect());
+  const auto oldSound = Visit(s.map->GetSoundRect());
+  std::vector<std::pair<int, int>> leaving, staying;
+  for (const auto& c : before) {
+    if (c.first < 0 || c.second < 0 || c.first >= ISO_MAP_SIZE || c.second >= ISO_MAP_SIZE) continue;
+    if (!after.count(c))
+      leaving.push_back(c);
+    else if (!sound.count(c) && !oldSound.count(c))
+      staying.push_back(c);
+  }
+  ASSERT_GE(leaving.size(), 2u);
+  ASSERT_GE(staying.size(), 2u);
+  CWorldObj spanning, lone, marked;
+  spanning.SetSoundName("Span", 1);
+  lone.SetSoundName("Lone", 1);
+  marked.SetSoundName("Marked", 1);
+  auto place = [&](std::pair<int, int> c, CWorldObj& o) {
+    o.IncAllocCounter();
+    s.map->SetIsoTileAt(c.first, c.second, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kGround, &o);
+  };
+  place(leaving[0], spanning);
+  place(staying[0], spanning);
+  place(leaving[1], lone);
+  place(staying[1], marked);
+  s.map->SetIsoCenter(40, 50);
+  ASSERT_TRUE(spanning.IsVisible(0, 0) && lone.IsVisible(0, 0) && marked.IsVisible(0, 0));
+  marked.SetSoundVisible(true);
+  s.map->SetIsoCenter(43, 50);
+  EXPECT_TRUE(spanning.IsVisible(0, 0));
+  EXPECT_FALSE(lone.IsVisible(0, 0));
+  EXPECT_TRUE(marked.IsVisible(0, 0));
+  EXPECT_FALSE(marked.IsSoundVisible());
+  EXPECT_EQ(std::count(sounds.faded.begin(), sounds.faded.end(), std::string("Marked")), 0);
+  EXPECT_FALSE(s.map->GetIsoInfo(leaving[0].first, leaving[0].second)->GetVisibleFlag());
+  EXPECT_TRUE(s.map->GetIsoInfo(staying[0].first, staying[0].second)->GetVisibleFlag());
+  s.map.reset();
 }
 
 TEST_F(IsoViewTest, ViewAtTheMapCornerReachesOutsideTheGrid) {
