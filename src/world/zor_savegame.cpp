@@ -447,9 +447,10 @@ void CZorvaWorld::RestoreListOrder(const std::vector<CWorldObj*>& order) {
     const int kind = static_cast<int>(o->GetType());
     return kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4;
   };
-  // The objects that the records passed over stand for, in the order the
-  // sections listed them: the rivers come back in their saved order among
-  // themselves, so each takes the next passed-over place.
+  // The passed-over records carry nothing that tells their objects apart:
+  // those objects take the passed-over places in the order their sections
+  // listed them, which keeps the rivers (whose own record holds them in
+  // their saved order) in that order among themselves.
   std::vector<CWorldObj*> others, unsaved;
   for (CWorldObj* o : listed) {
     if (in(fromRecords, o)) continue;
