@@ -8,6 +8,8 @@
 // BM_SerializeOnly: its in-memory part, which is all that the periodic save
 // does on the frame (its files are written on a worker thread).
 // BM_Load: `SerializeGameLoad` of that savegame into the running game.
+// BM_LoadAndLoadedHour: the same, and then the demand model's routing pass
+// over the loaded network, which the turns after a load run in slices.
 // BM_WriteYardstick: the same bytes written with one fwrite per file, in the
 // same run, so the container's cost reads as a ratio.
 //
@@ -28,6 +30,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_welt.h"
 #include "world/zor_savegame.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
@@ -160,10 +163,25 @@ void BM_Load(benchmark::State& state) {
   }
 }
 
+// The load and the loaded hour's routing pass that the turns after it run.
+void BM_LoadAndLoadedHour(benchmark::State& state) {
+  Town& town = TheTown();
+  if (town.world->SerializeGameStore(kGame) != 0) Fail(state, "the save failed");
+  int slices = 0;
+  for (auto _ : state) {
+    if (town.world->SerializeGameLoad(kGame) != 0) Fail(state, "the load failed");
+    CSimWelt* sim = town.world->GetSimWelt();
+    if (!sim->LoadedHourPending()) Fail(state, "the load left no routing pass to run");
+    for (slices = 0; sim->LoadedHourPending() && slices < 1000000; ++slices) sim->Computate(0);
+  }
+  state.counters["slices"] = slices;
+}
+
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_WriteYardstick)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LoadAndLoadedHour)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
 

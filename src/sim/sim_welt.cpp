@@ -76,6 +76,7 @@ bool CSimWelt::Create(CSimLocationFactory* factory) {
 }
 
 bool CSimWelt::Destroy() {
+  m_loadedPending = 0;
   for (CBusNetMatrix** m : {&m_firstMatrix, &m_secondMatrix}) {
     if (*m) {
       (*m)->Destroy();
@@ -99,6 +100,7 @@ bool CSimWelt::Destroy() {
 }
 
 int CSimWelt::StartNextIntervall(bool modelStep) {
+  FinishLoadedHour();
   const CSimDate d = m_editing ? m_editing->Date() : CSimDate(5);
   m_modelStep = modelStep ? 1 : 0;
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::StartNextIntervall()"), 0;
@@ -121,6 +123,7 @@ int CSimWelt::StartNextIntervall(bool modelStep) {
 
 int CSimWelt::Computate(int countdown) {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Computate()"), 0;
+  if (m_loadedPending && m_active->Computate() == 0) m_loadedPending = 0;
   if (m_countdown >= 1) {
     --m_countdown;
     return m_state;
@@ -176,7 +179,15 @@ int CSimWelt::Computate(int countdown) {
   return m_state;
 }
 
+void CSimWelt::FinishLoadedHour() const {
+  if (!m_loadedPending) return;
+  m_loadedPending = 0;
+  while (m_active->Computate() != 0) {
+  }
+}
+
 bool CSimWelt::ActivateCalculatedSlot() {
+  FinishLoadedHour();
   if (!m_computed) return false;
   DeleteSlot(m_active);
   m_active = m_computed;
@@ -201,6 +212,7 @@ void CSimWelt::ResetDate() {
 
 void CSimWelt::PrintData(FILE* /*file*/) {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::PrintData()");
+  FinishLoadedHour();
   if (!m_active) SimSetError(5, "Fehler in CSimWelt::PrintData()");
 }
 
@@ -349,28 +361,41 @@ double CSimWelt::StreetVelocity(short id) const { return m_editing ? m_editing->
 int CSimWelt::CarFlow(const short& street) const {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::CarFlow()", "street %d", street), 0;
   if (!m_active) return SimSetError(5, "Fehler in CSimWelt::CarFlow()", "street %d", street), 0;
+  FinishLoadedHour();
   return m_active->CarFlow(street, nullptr);
 }
 
 int CSimWelt::StreetCapacity(short street) const {
+  FinishLoadedHour();
   CSimStreet* s = m_active ? m_active->GetStreet(street) : nullptr;
   return s ? s->Capacity() : 0;
 }
 
 int CSimWelt::CrossingFlow(short /*crossing*/, short street) const {
+  FinishLoadedHour();
   CSimStreet* s = m_active ? m_active->GetStreet(street) : nullptr;
   return s ? s->CarFlow() : 0;
 }
 
 int CSimWelt::CrossingCapacity(short /*crossing*/, short street) const { return StreetCapacity(street); }
 
-int CSimWelt::StreetLength(short street) const { return m_active ? m_active->StreetLength(street) : 0; }
+int CSimWelt::StreetLength(short street) const {
+  FinishLoadedHour();
+  return m_active ? m_active->StreetLength(street) : 0;
+}
 
-int CSimWelt::StreetTravelTime(short street) const { return m_active ? m_active->StreetTravelTime(street) : 0; }
+int CSimWelt::StreetTravelTime(short street) const {
+  FinishLoadedHour();
+  return m_active ? m_active->StreetTravelTime(street) : 0;
+}
 
-CSimTrafficSlot* CSimWelt::pTrafficSlot(int /*which*/) const { return m_active; }
+CSimTrafficSlot* CSimWelt::pTrafficSlot(int /*which*/) const {
+  FinishLoadedHour();
+  return m_active;
+}
 
 CSimTrafficSlot* CSimWelt::SlotByRole(int which) const {
+  if (which == 2) FinishLoadedHour();
   switch (which) {
     case 0: return m_editing;
     case 1: return m_computing;
@@ -409,6 +434,7 @@ CCyberNet* CSimWelt::pCyberNet() const {
 }
 
 void CSimWelt::CalculateTripStats() {
+  FinishLoadedHour();
   if (m_city && m_active) m_city->CalculateTripStats(m_active);
 }
 
@@ -424,11 +450,24 @@ bool CSimWelt::Save(FILE* file) {
 bool CSimWelt::Load(FILE* file) {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Load()"), false;
   if (!file || std::feof(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
-  // Compute the network the street records rebuilt, without a model step.
+  // The network the street records rebuilt becomes the active hour, without
+  // a model step. Its trips and routing inputs are taken now; the routing
+  // pass runs on the following turns, a slice at a time, and is done before
+  // anything reads the hour (FinishLoadedHour).
   StartNextIntervall(false);
-  while (Computate(1) != 0) {
+  if (Computate(1) == 4 && m_computing && m_computing->Computate() == 2) {
+    m_computed = DeleteSlot(m_computed);
+    DeleteSlot(m_active);
+    m_active = m_computing;
+    m_computing = nullptr;
+    m_state = 0;
+    m_countdown = 0;
+    m_loadedPending = 1;
+  } else {
+    while (Computate(1) != 0) {
+    }
+    ActivateCalculatedSlot();
   }
-  ActivateCalculatedSlot();
   CSimDate date;
   if (!date.Load(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
   // A half-read population is no game to go on with: the load fails and the

@@ -89,9 +89,18 @@ class CSimWelt : public CSimObject {
   CSimTrafficSlot* EditingSlot() const { return m_editing; }
   CSimTrafficSlot* ComputingSlot() const { return m_computing; }
   CSimTrafficSlot* ComputedSlot() const { return m_computed; }
-  CSimTrafficSlot* ActiveSlot() const { return m_active; }
+  CSimTrafficSlot* ActiveSlot() const {
+    FinishLoadedHour();
+    return m_active;
+  }
+  // Whether the loaded hour's routing pass is still running in slices.
+  bool LoadedHourPending() const { return m_loadedPending != 0; }
 
  private:
+  // The hour that a load makes active has its routing pass run a slice per
+  // Computate() call; whatever reads the active hour, and the start of the
+  // next hour, first runs what is left of it.
+  void FinishLoadedHour() const;
   bool EditingReady(const char* where) const;
   static CSimTrafficSlot* DeleteSlot(CSimTrafficSlot* slot);
   CSimTrafficSlot* SlotByRole(int which) const;
@@ -125,6 +134,7 @@ class CSimWelt : public CSimObject {
   int m_state = 0;
   unsigned char m_modelStep = 0;
   int m_countdown = 0;
+  mutable unsigned char m_loadedPending = 0;
   CBusNetMatrix* m_firstMatrix = nullptr;
   CBusNetMatrix* m_secondMatrix = nullptr;
 };

@@ -49,7 +49,8 @@ const char* Refusal(RecordKind record, const BuildingDataType& d, const Potentia
 
 }  // namespace
 
-int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name) {
+int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& made) {
+  made = nullptr;
   RecordKind record = RecordKind::Building;
   if (!std::strcmp(name, "BUILDINGPARKINGOBJECT"))
     record = RecordKind::Parking;
@@ -95,6 +96,7 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name) {
                                    record == RecordKind::Parking ? &parking : nullptr, stopId, -1);
   // A building that no longer fits is missing from the game, no failure.
   if (!object) return 0;
+  made = object;
   if (record == RecordKind::SecondLayer)
     if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetStopID(stopId);
   if (record == RecordKind::ParkRide)

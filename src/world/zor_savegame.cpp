@@ -7,6 +7,7 @@
 // world, so a file that turns out to be damaged halfway puts it back.
 #include <stdio_ext.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -74,6 +75,8 @@ constexpr KnownVersion kVersions[] = {
 constexpr int kCurrentFormats = 190;
 // Versions from this one on end with the closing tag.
 constexpr int kClosingTagFrom = 220;
+// The records of the singletons open the object records.
+constexpr int kSingletonRecords = 15;
 
 // A write stream into a string that the caller keeps: the stream's buffer
 // is handed over in large blocks, and a string that held a savegame before
@@ -206,6 +209,7 @@ bool CZorvaWorld::WriteSingletonRecords(FILE* file) {
       [&] { return store(m_pTrafficDisplay); },
       [&] { return store(m_pMietMicro); },
   };
+  static_assert(sizeof(writers) / sizeof(writers[0]) == kSingletonRecords);
   for (const auto& write : writers) {
     PutTag(out, "ZorvaObject");
     if (!out.Ok() || !write()) return false;
@@ -358,8 +362,8 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   return true;
 }
 
-bool CZorvaWorld::ReadListRecords(FILE* file) {
-  for (;;) {
+bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
+  for (int records = 0;;) {
     char tag[kTag + 1];
     int32_t length = 0;
     // The list ends with its closing tag and the length -1; a file that
@@ -378,7 +382,11 @@ bool CZorvaWorld::ReadListRecords(FILE* file) {
     char name[kTag + 1];
     if (!ReadTag(file, name)) return false;
     kfx_strupr(name);
-    if (ReadRecord(file, name, length - static_cast<int32_t>(kTag)) != 0) return false;
+    const size_t listed = order.size();
+    if (ReadRecord(file, name, length - static_cast<int32_t>(kTag), order) != 0) return false;
+    // The singletons' records (a singleton still standing in for its object
+    // writes the plain record) stand for no object of the list.
+    if (++records <= kSingletonRecords) order.resize(listed);
     // The length fields of the car parks', stops' and park-and-ride records
     // leave out what those add to a building's record: their readers know
     // their sizes, and the next record starts where they stop.
@@ -391,7 +399,7 @@ bool CZorvaWorld::ReadListRecords(FILE* file) {
   }
 }
 
-int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload) {
+int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order) {
   struct Plain {
     const char* name;
     CWorldObj* object;
@@ -410,14 +418,62 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload) {
   if (std::strcmp(name, "INDIKATOREN") == 0)
     return m_pIndikatoren ? m_pIndikatoren->SerializeGameLoad(file, payload) : 1;
   if (std::strcmp(name, "BUILDINGOBJECT") == 0 || std::strcmp(name, "BUILDINGPARKINGOBJECT") == 0 ||
-      std::strcmp(name, "SECONDLAYEROBJECT") == 0 || std::strcmp(name, "BUILDINGPARKRIDE") == 0)
-    return LoadBuildingRecord(file, name, payload);
-  // Any other record (the plain "NoSaveData" among them) is passed over.
+      std::strcmp(name, "SECONDLAYEROBJECT") == 0 || std::strcmp(name, "BUILDINGPARKRIDE") == 0) {
+    CWorldObj* made = nullptr;
+    if (LoadBuildingObject(file, name, made) != 0) return 1;
+    // A building that no longer fits has no place in the list.
+    if (made) order.push_back(made);
+    return 0;
+  }
+  // Any other record (the plain "NoSaveData" among them) is passed over; it
+  // stands for an object that its own section has made again.
+  order.push_back(nullptr);
   return 0;
 }
 
-int CZorvaWorld::LoadBuildingRecord(FILE* file, const char* name, int) {
-  return LoadBuildingObject(file, name);
+void CZorvaWorld::RestoreListOrder(const std::vector<CWorldObj*>& order) {
+  if (!m_pObjectList) return;
+  std::vector<CWorldObj*> listed;
+  listed.reserve(m_pObjectList->GetNumber());
+  for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext()) listed.push_back(static_cast<CWorldObj*>(o));
+  std::vector<const CWorldObj*> members(listed.begin(), listed.end());
+  std::sort(members.begin(), members.end());
+  std::vector<const CWorldObj*> fromRecords(order.begin(), order.end());
+  std::sort(fromRecords.begin(), fromRecords.end());
+  auto in = [](const std::vector<const CWorldObj*>& set, const CWorldObj* o) {
+    return std::binary_search(set.begin(), set.end(), o);
+  };
+  auto neverSaved = [](const CWorldObj* o) {
+    const int kind = static_cast<int>(o->GetType());
+    return kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4;
+  };
+  // The passed-over records carry nothing that tells their objects apart:
+  // those objects take the passed-over places in the order their sections
+  // listed them, which keeps the rivers (whose own record holds them in
+  // their saved order) in that order among themselves.
+  std::vector<CWorldObj*> others, unsaved;
+  for (CWorldObj* o : listed) {
+    if (in(fromRecords, o)) continue;
+    (neverSaved(o) ? unsaved : others).push_back(o);
+  }
+  std::vector<CWorldObj*> sequence;
+  sequence.reserve(listed.size());
+  size_t next = 0;
+  for (CWorldObj* o : order) {
+    if (!o) {
+      // More passed-over records than such objects: the place stays empty.
+      if (next < others.size()) sequence.push_back(others[next++]);
+    } else if (in(members, o)) {
+      sequence.push_back(o);
+    }
+  }
+  // What no record stands for (the guidance signs, which are never saved,
+  // and any object made beyond the records) goes ahead, in its order.
+  std::vector<CWorldObj*> ahead = std::move(unsaved);
+  ahead.insert(ahead.end(), others.begin() + static_cast<std::ptrdiff_t>(next), others.end());
+  for (CWorldObj* o : listed) m_pObjectList->Remove(o, 0);
+  for (CWorldObj* o : ahead) m_pObjectList->AddTail(o, 0);
+  for (CWorldObj* o : sequence) m_pObjectList->AddTail(o, 0);
 }
 
 void CZorvaWorld::CheckForVLSAfterLoad() {
@@ -440,7 +496,7 @@ void CZorvaWorld::CheckForVLSAfterLoad() {
   eachStreet([](CStrJunction*, CStrStrasse* s) { s->UnMark(); });
 }
 
-bool CZorvaWorld::ReadSavegame(FILE* file) {
+bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   char tag[kTag + 1];
   if (!ReadTag(file, tag)) {
     QNO_LOG("Readerror Zorvheader SaveFile");
@@ -468,7 +524,7 @@ bool CZorvaWorld::ReadSavegame(FILE* file) {
   }
   RenderLadeAnzeige(file);
   QNO_LOG("Rail net loaded");
-  if (!ReadListRecords(file)) return false;
+  if (!ReadListRecords(file, order)) return false;
 
   // Public transport, behind a tag whose text is not looked at.
   RenderLadeAnzeige(file);
@@ -540,11 +596,16 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   zor_set_random_state(random);
   ZorMemoryStream in(binary.data(), binary.size());
   m_LoadFileSize = static_cast<int32_t>(binary.size());
-  ok = ok && in.f() && ReadSavegame(in.f());
+  std::vector<CWorldObj*> order;
+  ok = ok && in.f() && ReadSavegame(in.f(), order);
   g_isLoad = false;
   g_LoadVersion = kSaveGameVersion;
   g_ZorLoadVersion = listVersion;
   if (!ok) return false;
+  // Every section has made its objects again, each at the list's head: the
+  // list takes the order it was saved in, so that the game saves to the same
+  // bytes and the objects are visited as before the save.
+  RestoreListOrder(order);
   CheckAllLocationsForNearestHst();
   m_pIsoWelt->Update();
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/qno_event.h"
 #include "framework/qno_object.h"
@@ -527,14 +528,18 @@ class CZorvaWorld : public CZorvaObject {
   bool WriteSingletonRecords(FILE* file);
   bool WriteSavegame(FILE* file);
   bool RebuildForLoad(const std::string& companion);
-  bool ReadSavegame(FILE* file);
-  bool ReadListRecords(FILE* file);
-  int ReadRecord(FILE* file, const char* name, int payload);
-  int LoadBuildingRecord(FILE* file, const char* name, int payload);
+  // `order` receives, for each record of the list in file order, the object
+  // it stands for: the building made from it, or null for a record passed
+  // over (the objects that the other sections make again).
+  bool ReadSavegame(FILE* file, std::vector<CWorldObj*>& order);
+  bool ReadListRecords(FILE* file, std::vector<CWorldObj*>& order);
+  int ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order);
+  // Lists the objects of a loaded game in the order of their records.
+  void RestoreListOrder(const std::vector<CWorldObj*>& order);
   // Reads one building record (zor_building_records.cpp) and places the
-  // building again; 1 when the record is cut short or holds values no
-  // building can have.
-  int LoadBuildingObject(FILE* file, const char* name);
+  // building again (in `made`, null when it no longer fits); 1 when the
+  // record is cut short or holds values no building can have.
+  int LoadBuildingObject(FILE* file, const char* name, CWorldObj*& made);
   void CheckForVLSAfterLoad();
   // 0 when the bytes start with a savegame header of a known version (then
   // in `version`), else the warning to show.

@@ -41,11 +41,8 @@ std::string Snapshot() {
   return binary;
 }
 
-// Puts the town of the streets alone back, as loaded. A load lists the
-// objects it reads in the reverse of their saved order, so a game holding
-// several buildings would come back from a failed load with the same
-// objects in another order; starting every input from the same town keeps
-// the check that a failed load changes nothing exact.
+// Puts the town of the streets alone back, as loaded, so that every input
+// starts from the same game.
 void LoadBase() {
   if (g_world->SerializeGameLoad("SaveGame/BASE.GMD") != 0) std::abort();
 }

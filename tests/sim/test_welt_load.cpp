@@ -1,0 +1,130 @@
+// The hour that a load makes active: its trips are taken at the load, its
+// routing pass runs in slices on the following Computate() calls, and every
+// reader of the active hour, and the start of the next hour, sees the same
+// flows as a pass run at once.
+#include <cstdio>
+#include <vector>
+
+#include "sim/sim_error.h"
+#include "sim_test_city.h"
+#include "sim_test_grid.h"
+#include "support/test_support.h"
+
+using simtest::TestParts;
+using simtest::BuildWorldGrid;
+using simtest::SomeTrips;
+
+namespace {
+
+// The hour a load computes is the editing hour of a new world (7).
+constexpr int kLoadedHour = 7;
+
+// Every street's flow and one crossing's turning flows of the active hour.
+std::vector<int> Flows(CSimWelt& w) {
+  std::vector<int> flows;
+  for (short s = 1; s <= 48; ++s) flows.push_back(w.CarFlow(s));
+  CSimCrossing* c = w.ActiveSlot()->GetCrossing(6);
+  for (int i = 0; i < 4; ++i)
+    for (int o = 0; o < 4; ++o) flows.push_back(c->CarFlow(i, o));
+  return flows;
+}
+
+struct LoadedWorld {
+  TestParts parts;
+  CSimWelt w{&parts};
+  explicit LoadedWorld(bool load) {
+    parts.trips[kLoadedHour] = SomeTrips(400, 29);
+    EXPECT_TRUE(w.Create(nullptr));
+    BuildWorldGrid(w);
+    if (!load) return;
+    // A saved world's date and city; the network is the one just built, as
+    // the street records build it before the demand model's block is read.
+    {
+      TestParts other;
+      CSimWelt saved(&other);
+      EXPECT_TRUE(saved.Create(nullptr));
+      FILE* f = std::fopen("hour.sav", "wb");
+      EXPECT_TRUE(saved.Save(f));
+      std::fclose(f);
+    }
+    FILE* f = std::fopen("hour.sav", "rb");
+    EXPECT_TRUE(w.Load(f));
+    std::fclose(f);
+  }
+};
+
+struct LoadedHourTest : ::testing::Test {
+  void TearDown() override { SimCloseErrorLog(); }
+};
+
+// The hour computed the way a load computed it all at once: the network
+// started as an hour without a model step, run to its end and activated.
+std::vector<int> AtOnce() {
+  LoadedWorld world(false);
+  world.w.StartNextIntervall(false);
+  while (world.w.Computate(1) != 0) {
+  }
+  world.w.ActivateCalculatedSlot();
+  return Flows(world.w);
+}
+
+}  // namespace
+
+TEST_F(LoadedHourTest, ThePassRunInSlicesOrOnTheFirstReadGivesTheFlowsOfAPassRunAtOnce) {
+  const std::vector<int> reference = AtOnce();
+  int loaded = 0;
+  for (int v : reference) loaded += v;
+  ASSERT_GT(loaded, 0) << "the trips load the streets";
+
+  LoadedWorld sliced(true);
+  // The trips were taken at the load, before the city was read.
+  EXPECT_EQ(sliced.parts.city->tripHours.back(), kLoadedHour);
+  ASSERT_TRUE(sliced.w.LoadedHourPending());
+  int calls = 0;
+  while (sliced.w.LoadedHourPending() && calls < 100000) {
+    // The world's own hour is not held up meanwhile.
+    EXPECT_EQ(sliced.w.Computate(0), 0);
+    ++calls;
+  }
+  EXPECT_GT(calls, 1) << "the pass runs in slices";
+  EXPECT_FALSE(sliced.w.LoadedHourPending());
+  EXPECT_EQ(Flows(sliced.w), reference);
+
+  LoadedWorld read(true);
+  ASSERT_TRUE(read.w.LoadedHourPending());
+  EXPECT_EQ(read.w.CarFlow(1), reference[0]);
+  EXPECT_FALSE(read.w.LoadedHourPending());
+  EXPECT_EQ(Flows(read.w), reference);
+  EXPECT_EQ(read.w.Date().TicksFromStart(), 6) << "the saved date";
+}
+
+TEST_F(LoadedHourTest, TheNextHourStartsOnTheFinishedLoadedHour) {
+  const std::vector<int> reference = AtOnce();
+  LoadedWorld world(true);
+  ASSERT_TRUE(world.w.LoadedHourPending());
+  ASSERT_GT(world.w.StartNextIntervall(true), 0);
+  EXPECT_FALSE(world.w.LoadedHourPending());
+  CSimTrafficSlot* loaded = world.w.ActiveSlot();
+  // The new hour computes beside the loaded one, which stays active until
+  // the new one is activated.
+  while (world.w.Computate(1) != 0) {
+  }
+  EXPECT_EQ(Flows(world.w), reference);
+  EXPECT_TRUE(world.w.ActivateCalculatedSlot());
+  EXPECT_NE(world.w.ActiveSlot(), loaded);
+}
+
+TEST_F(LoadedHourTest, AWorldDestroyedWithItsPassPendingStartsClean) {
+  LoadedWorld world(true);
+  ASSERT_TRUE(world.w.LoadedHourPending());
+  ASSERT_TRUE(world.w.Destroy());
+  EXPECT_FALSE(world.w.LoadedHourPending());
+  ASSERT_TRUE(world.w.Create(nullptr));
+  EXPECT_FALSE(world.w.LoadedHourPending());
+  BuildWorldGrid(world.w);
+  FILE* f = std::fopen("hour.sav", "rb");
+  ASSERT_TRUE(world.w.Load(f));
+  std::fclose(f);
+  EXPECT_TRUE(world.w.LoadedHourPending());
+  EXPECT_EQ(Flows(world.w), AtOnce());
+}
