@@ -188,6 +188,23 @@ void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
   }
 }
 
+void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
+  if (!cell) return;
+  if (CQnoMicroZelle* owner = cell->m_pOwner; owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
+  cell->m_pCar = car;
+  if (!car) {
+    cell->m_CarKind = Cell::kNoVehicle;
+    cell->m_CarSize = 0;
+    cell->m_CarSpeed = 0;
+    return;
+  }
+  cell->m_CarKind = car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle;
+  const int size = car->GetCarSizeType();
+  cell->m_CarSize = size >= 0 && size < Cell::kOtherSize ? static_cast<uint8_t>(size) : Cell::kOtherSize;
+  // A speed beyond 16 bits is out of range either way, as it was.
+  cell->m_CarSpeed = static_cast<int16_t>(std::clamp(car->GetMaxSpeed(), -32768, 32767));
+}
+
 void CQnoMicroZelle::AddNeighbour(CQnoMicroZelle* other) {
   if (std::find(m_Neighbours.begin(), m_Neighbours.end(), other) == m_Neighbours.end()) m_Neighbours.push_back(other);
 }
@@ -400,9 +417,9 @@ void CQnoMicroZelle::Remove() {
     for (Cell*& s : c.m_pNachfolger) s = nullptr;
     c.m_AnzNachfolger = 0;
     c.m_Choice = Cell::kNoChoice;
-    if (c.m_pCar) {
-      DiscardCar(c.m_pCar);
-      c.m_pCar = nullptr;
+    if (CCar* car = c.m_pCar) {
+      HoldVehicle(&c, nullptr);
+      DiscardCar(car);
       c.m_Position = Cell::kNoPosition;
     }
   }
