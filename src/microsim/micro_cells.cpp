@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <type_traits>
 #include <numbers>
 #include <unordered_map>
 #include <vector>
@@ -67,11 +69,25 @@ int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 CQnoMicroZelle::~CQnoMicroZelle() { Remove(); }
 
+namespace {
+// Where the cells start behind a layout.
+constexpr size_t CellsAt(size_t layoutSize) {
+  return (layoutSize + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
+}
+}  // namespace
+
+void* CQnoMicroZelle::operator new(size_t size, CellRoom room) {
+  return ::operator new(CellsAt(size) + room.cells * sizeof(Cell));
+}
+
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {
   if (!resource.IsValid()) return nullptr;
-  auto* layout = new CQnoMicroZelle;
   const uint32_t count = resource.CellCount();
-  layout->m_Cells.resize(count);
+  auto* layout = new (CellRoom{count}) CQnoMicroZelle;
+  static_assert(std::is_trivially_destructible_v<Cell>, "the cells are given back with the layout's memory");
+  Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(sizeof(CQnoMicroZelle)));
+  std::uninitialized_default_construct_n(cells, count);
+  layout->m_Cells = std::span<Cell>(cells, count);
   layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
   layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
   for (uint32_t i = 0; i < count; ++i) {

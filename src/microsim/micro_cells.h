@@ -5,6 +5,7 @@
 // layouts that belongs to one street or junction, one per tile.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class CCar;
@@ -92,6 +93,8 @@ class CQnoMicroZelle {
 
   // Detaches the cells from their neighbours first (Remove).
   ~CQnoMicroZelle();
+  // A layout and its cells are one block of memory (see Create).
+  static void operator delete(void* block) { ::operator delete(block); }
   CQnoMicroZelle(const CQnoMicroZelle&) = delete;
   CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
 
@@ -210,13 +213,22 @@ class CQnoMicroZelle {
   CQnoMicroZelle() = default;
   void AddNeighbour(CQnoMicroZelle* other);
 
+  // The layout is made with room for its cells right behind it: a turn
+  // that reaches the layout finds its first cells in the same cache lines
+  // instead of following one more pointer.
+  struct CellRoom {
+    size_t cells;
+  };
+  static void* operator new(size_t size, CellRoom room);
+  static void operator delete(void* block, CellRoom) { ::operator delete(block); }
+
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
   uint16_t m_Version = 13;
   uint16_t m_LinkState = kCopied;
   uint32_t m_Size = 0;  // bytes the layout takes in memory
   int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
   Cell* m_pFirstRender = nullptr;
-  std::vector<Cell> m_Cells;
+  std::span<Cell> m_Cells;  // the cells behind the layout
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
   std::vector<uint32_t> m_Ids;
