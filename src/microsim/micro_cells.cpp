@@ -76,8 +76,12 @@ constexpr size_t CellsAt(size_t layoutSize) {
 }
 }  // namespace
 
+// The layout's last fields and the first cell's counted fields (its first
+// 24 bytes) lie in the block's second cache line.
+static_assert(sizeof(CQnoMicroZelle) > 64 && CellsAt(sizeof(CQnoMicroZelle)) + 24 <= 128);
+
 void* CQnoMicroZelle::operator new(size_t size, CellRoom room) {
-  return ::operator new(CellsAt(size) + room.cells * sizeof(Cell));
+  return ::operator new(CellsAt(size) + room.cells * sizeof(Cell), kLine);
 }
 
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {

@@ -5,6 +5,7 @@
 // layouts that belongs to one street or junction, one per tile.
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -94,7 +95,7 @@ class CQnoMicroZelle {
   // Detaches the cells from their neighbours first (Remove).
   ~CQnoMicroZelle();
   // A layout and its cells are one block of memory (see Create).
-  static void operator delete(void* block) { ::operator delete(block); }
+  static void operator delete(void* block) { ::operator delete(block, kLine); }
   CQnoMicroZelle(const CQnoMicroZelle&) = delete;
   CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
 
@@ -219,22 +220,26 @@ class CQnoMicroZelle {
   struct CellRoom {
     size_t cells;
   };
+  static constexpr std::align_val_t kLine{64};
   static void* operator new(size_t size, CellRoom room);
-  static void operator delete(void* block, CellRoom) { ::operator delete(block); }
+  static void operator delete(void* block, CellRoom) { ::operator delete(block, kLine); }
 
-  char m_Magic[4] = {'M', 'i', 'c', 'r'};
-  uint16_t m_Version = 13;
-  uint16_t m_LinkState = kCopied;
-  uint32_t m_Size = 0;  // bytes the layout takes in memory
-  int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
-  Cell* m_pFirstRender = nullptr;
-  std::span<Cell> m_Cells;  // the cells behind the layout
+  // The fields the turn reads come last, next to the first cell: in a
+  // block that starts a cache line (kLine) the count, the cells' place and
+  // the first cell's counted fields share one line.
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
   std::vector<uint32_t> m_Ids;
   // The layouts whose cells are linked to cells of this one, either way;
   // a layout that goes away clears their links to it.
   std::vector<CQnoMicroZelle*> m_Neighbours;
+  Cell* m_pFirstRender = nullptr;
+  char m_Magic[4] = {'M', 'i', 'c', 'r'};
+  uint16_t m_Version = 13;
+  uint16_t m_LinkState = kCopied;
+  int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
+  uint32_t m_Size = 0;     // bytes the layout takes in memory
+  std::span<Cell> m_Cells;  // the cells behind the layout
 };
 
 class CMicroZellenGroup {
