@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <type_traits>
 #include <numbers>
 #include <unordered_map>
 #include <vector>
@@ -67,11 +69,29 @@ int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 CQnoMicroZelle::~CQnoMicroZelle() { Remove(); }
 
+namespace {
+// Where the cells start behind a layout.
+constexpr size_t CellsAt(size_t layoutSize) {
+  return (layoutSize + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
+}
+}  // namespace
+
+// The layout's last fields and the first cell's counted fields (its first
+// 24 bytes) lie in the block's second cache line.
+static_assert(sizeof(CQnoMicroZelle) > 64 && CellsAt(sizeof(CQnoMicroZelle)) + 24 <= 128);
+
+void* CQnoMicroZelle::operator new(size_t size, CellRoom room) {
+  return ::operator new(CellsAt(size) + room.cells * sizeof(Cell), kLine);
+}
+
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {
   if (!resource.IsValid()) return nullptr;
-  auto* layout = new CQnoMicroZelle;
   const uint32_t count = resource.CellCount();
-  layout->m_Cells.resize(count);
+  auto* layout = new (CellRoom{count}) CQnoMicroZelle;
+  static_assert(std::is_trivially_destructible_v<Cell>, "the cells are given back with the layout's memory");
+  Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(sizeof(CQnoMicroZelle)));
+  std::uninitialized_default_construct_n(cells, count);
+  layout->m_Cells = std::span<Cell>(cells, count);
   layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
   layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
   for (uint32_t i = 0; i < count; ++i) {
@@ -186,6 +206,23 @@ void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
     }
     return;
   }
+}
+
+void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
+  if (!cell) return;
+  if (CQnoMicroZelle* owner = cell->m_pOwner; owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
+  cell->m_pCar = car;
+  if (!car) {
+    cell->m_CarKind = Cell::kNoVehicle;
+    cell->m_CarSize = 0;
+    cell->m_CarSpeed = 0;
+    return;
+  }
+  cell->m_CarKind = car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle;
+  const int size = car->GetCarSizeType();
+  cell->m_CarSize = size >= 0 && size < Cell::kOtherSize ? static_cast<uint8_t>(size) : Cell::kOtherSize;
+  // A speed beyond 16 bits is out of range either way, as it was.
+  cell->m_CarSpeed = static_cast<int16_t>(std::clamp(car->GetMaxSpeed(), -32768, 32767));
 }
 
 void CQnoMicroZelle::AddNeighbour(CQnoMicroZelle* other) {
@@ -400,9 +437,9 @@ void CQnoMicroZelle::Remove() {
     for (Cell*& s : c.m_pNachfolger) s = nullptr;
     c.m_AnzNachfolger = 0;
     c.m_Choice = Cell::kNoChoice;
-    if (c.m_pCar) {
-      DiscardCar(c.m_pCar);
-      c.m_pCar = nullptr;
+    if (CCar* car = c.m_pCar) {
+      HoldVehicle(&c, nullptr);
+      DiscardCar(car);
       c.m_Position = Cell::kNoPosition;
     }
   }

@@ -5,6 +5,8 @@
 // layouts that belongs to one street or junction, one per tile.
 #include <cstddef>
 #include <cstdint>
+#include <new>
+#include <span>
 #include <vector>
 
 class CCar;
@@ -37,6 +39,10 @@ struct BinaryMicroSimObject {
   static constexpr int kLinks = 4;
   static constexpr int32_t kNoPosition = -32000;
   static constexpr uint8_t kNoChoice = 255;
+  static constexpr uint8_t kNoVehicle = 0;
+  static constexpr uint8_t kPrivateCar = 1;
+  static constexpr uint8_t kLineVehicle = 2;
+  static constexpr uint8_t kOtherSize = 5;
 
   CCar* m_pCar = nullptr;
   // Distance still to go to the chosen successor, tenths of a pixel;
@@ -50,6 +56,13 @@ struct BinaryMicroSimObject {
   uint8_t m_LaneKind = 0;
   uint8_t m_Closed = 0;  // 1: an exit lane closed by CloseExit, no link's end
   uint16_t m_ID = 0;
+  // What the turn reads of the vehicle held here, kept beside m_pCar so
+  // that counting and moving need not reach into the vehicle object: its
+  // kind (kNoVehicle, kPrivateCar, kLineVehicle) and its size type
+  // (0..4; kOtherSize for any other). Set and cleared with m_pCar by
+  // CQnoMicroZelle::HoldVehicle.
+  uint8_t m_CarKind = 0;
+  uint8_t m_CarSize = 0;
   int32_t m_ScreenX = 0;
   int32_t m_ScreenY = 0;
   BinaryMicroSimObject* m_pNachfolger[kLinks] = {};
@@ -60,6 +73,9 @@ struct BinaryMicroSimObject {
   float m_CarY = 0.0f;
   int16_t m_XOffset = 0;  // pixels from the tile's screen anchor
   int16_t m_YOffset = 0;
+  // The held vehicle's maximum speed as the vehicle has it (set with
+  // m_pCar); the move writes the vehicle only when the speed changes.
+  int16_t m_CarSpeed = 0;
   BinaryMicroSimObject* m_pVorgaenger = nullptr;
   // Cells locked while a vehicle stands here.
   BinaryMicroSimObject* m_pConflict[kLinks] = {};
@@ -78,6 +94,8 @@ class CQnoMicroZelle {
 
   // Detaches the cells from their neighbours first (Remove).
   ~CQnoMicroZelle();
+  // A layout and its cells are one block of memory (see Create).
+  static void operator delete(void* block) { ::operator delete(block, kLine); }
   CQnoMicroZelle(const CQnoMicroZelle&) = delete;
   CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
 
@@ -99,6 +117,12 @@ class CQnoMicroZelle {
   bool Owns(const Cell* cell) const { return cell && cell->m_pOwner == this; }
   // The layouts with cells linked to cells of this one.
   size_t GetNeighbourCount() const { return m_Neighbours.size(); }
+  // The one way a cell takes or gives up its vehicle (null): sets m_pCar
+  // with the vehicle's kind and size beside it and keeps the owning
+  // layout's count of held vehicles.
+  static void HoldVehicle(Cell* cell, CCar* car);
+  // The cells of this layout that hold a vehicle, kept as they change.
+  int GetVehicleCount() const { return m_Vehicles; }
 
   // Every cell's screen position = anchor + its offsets.
   void SetScreenPos(int x, int y);
@@ -114,8 +138,8 @@ class CQnoMicroZelle {
   Cell* FindExitZelle(int n);
   Cell* FindEntryZelle(int n);
   Cell* GetRandomZelle();
-  Cell* GetNextZelle(Cell* cell);
-  Cell* GetVirtNext(Cell* cell);
+  static Cell* GetNextZelle(Cell* cell);
+  static Cell* GetVirtNext(Cell* cell);
   // The cell of this layout in the n-th pair (cell, successor in other).
   Cell* HasSucessor(CQnoMicroZelle* other, int n);
 
@@ -169,6 +193,8 @@ class CQnoMicroZelle {
                      unsigned short y, bool, bool);
   // The vehicle ahead within lookAhead and the free distance to it.
   CCar* FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first);
+  // The same for a vehicle of that length (tenths of a pixel).
+  static CCar* FindAhead(Cell* cell, int ownLength, double lookAhead, double& gap, bool first);
   // Chooses the successor a vehicle takes at a branch.
   void SplittTrafic(Cell* cell, CCar* car, bool current);
   // The stops of line vehicles; true when it dealt with the vehicle.
@@ -188,18 +214,32 @@ class CQnoMicroZelle {
   CQnoMicroZelle() = default;
   void AddNeighbour(CQnoMicroZelle* other);
 
-  char m_Magic[4] = {'M', 'i', 'c', 'r'};
-  uint16_t m_Version = 13;
-  uint16_t m_LinkState = kCopied;
-  uint32_t m_Size = 0;  // bytes the layout takes in memory
-  Cell* m_pFirstRender = nullptr;
-  std::vector<Cell> m_Cells;
+  // The layout is made with room for its cells right behind it: a turn
+  // that reaches the layout finds its first cells in the same cache lines
+  // instead of following one more pointer.
+  struct CellRoom {
+    size_t cells;
+  };
+  static constexpr std::align_val_t kLine{64};
+  static void* operator new(size_t size, CellRoom room);
+  static void operator delete(void* block, CellRoom) { ::operator delete(block, kLine); }
+
+  // The fields the turn reads come last, next to the first cell: in a
+  // block that starts a cache line (kLine) the count, the cells' place and
+  // the first cell's counted fields share one line.
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
   std::vector<uint32_t> m_Ids;
   // The layouts whose cells are linked to cells of this one, either way;
   // a layout that goes away clears their links to it.
   std::vector<CQnoMicroZelle*> m_Neighbours;
+  Cell* m_pFirstRender = nullptr;
+  char m_Magic[4] = {'M', 'i', 'c', 'r'};
+  uint16_t m_Version = 13;
+  uint16_t m_LinkState = kCopied;
+  int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
+  uint32_t m_Size = 0;     // bytes the layout takes in memory
+  std::span<Cell> m_Cells;  // the cells behind the layout
 };
 
 class CMicroZellenGroup {

@@ -57,7 +57,7 @@ void LockConflicts(Cell* cell, uint8_t locked) {
 // vehicle told it has no cell, the conflict cells unlocked.
 void EmptyCell(Cell* cell, CCar* car) {
   cell->m_Position = Cell::kNoPosition;
-  cell->m_pCar = nullptr;
+  CQnoMicroZelle::HoldVehicle(cell, nullptr);
   car->SetMicroSimObject(nullptr);
   LockConflicts(cell, 0);
 }
@@ -85,6 +85,12 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
   target->m_Position = static_cast<int32_t>(10.0 * std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
   target->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
   WarnFarOffset(target);
+}
+
+// Whether the vehicle is a private car: read beside it in its cell while
+// the cell holds it, else asked of the vehicle.
+bool IsPrivateCar(const Cell* cell, const CCar* car) {
+  return cell && cell->m_pCar == car ? cell->m_CarKind == Cell::kPrivateCar : car->IsAuto();
 }
 
 }  // namespace
@@ -117,7 +123,7 @@ int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
 void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
   if (!cell) return;
   if (CCar* car = cell->m_pCar) {
-    cell->m_pCar = nullptr;
+    HoldVehicle(cell, nullptr);
     DiscardCar(car);
   }
   LockConflicts(cell, 0);
@@ -143,7 +149,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
       continue;
     }
     const int r = zor_random() % 1000;
-    if (!c.m_pCar) {
+    if (c.m_CarKind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
         if (car->CreateCar(nullptr) != 0) {
@@ -154,7 +160,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
         ++*count;
         SetzeFahrzeug(&c, car, 0, false, true, false);
       }
-    } else if (c.m_pCar->IsAuto()) {
+    } else if (c.m_CarKind == Cell::kPrivateCar) {
       // The larger the surplus, the larger its rate and the likelier the
       // removal: both directions remove with chance rate / 1000.
       if (r < rate && *surplus > 0) {
@@ -170,6 +176,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 // ------------------------------------------------------------ moving
 
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
+  if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
@@ -195,18 +202,20 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       knownId = cell->m_SimID;
       knownFound = CalcMaxSpeed(cell, knownSpeed);
     }
+    // The cell keeps the vehicle's speed beside it: the vehicle itself is
+    // written only when its speed changes.
     if (knownFound == 0) {
       speed = knownSpeed / zf;
-      car->SetMaxSpeed(speed);
     } else {
-      speed = car->GetMaxSpeed();
-      if (speed > 80 / zf || speed < 1) {
-        speed = 80 / zf;
-        car->SetMaxSpeed(speed);
-      }
+      speed = cell->m_CarSpeed;
+      if (speed > 80 / zf || speed < 1) speed = 80 / zf;
+    }
+    if (speed != cell->m_CarSpeed) {
+      car->SetMaxSpeed(speed);
+      cell->m_CarSpeed = static_cast<int16_t>(speed);
     }
     const double step = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
-    if (car->IsAuto()) {
+    if (cell->m_CarKind == Cell::kPrivateCar) {
       if (!cell->m_Visible) {
         RemoveVehicle(cell);
         return 0;
@@ -217,9 +226,10 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       RemoveVehicle(cell);
     }
     if (cell->m_pCar != car) continue;
-    const double lookAhead = Laenge(car->GetCarSizeType(), zf) + step;
+    const int length = Laenge(cell->m_CarSize, zf);
+    const double lookAhead = length + step;
     double gap = 0.0;
-    CCar* ahead = FindeNaechstesFahrzeug(cell, car, lookAhead, gap, true);
+    CCar* ahead = FindAhead(cell, length, lookAhead, gap, true);
     const double move = std::min(step, gap);
     if (move > 0) BewegeFahrzeug(cell, car, move, ahead, busLane, x, y, false, false);
   }
@@ -227,6 +237,10 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
 }
 
 CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first) {
+  return FindAhead(cell, Laenge(car->GetCarSizeType(), MicroZoomFactor()), lookAhead, gap, first);
+}
+
+CCar* CQnoMicroZelle::FindAhead(Cell* cell, int ownLength, double lookAhead, double& gap, bool first) {
   const int zf = MicroZoomFactor();
   for (int steps = 0; cell && steps < kMaxSteps; ++steps) {
     Cell* next = GetVirtNext(cell);
@@ -246,7 +260,7 @@ CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookA
       if (cell->m_Position != Cell::kNoPosition) {
         gap -= cell->m_Position;
         ahead = cell->m_pCar;
-        if (ahead) gap -= Laenge(car->GetCarSizeType(), zf) + Laenge(ahead->GetCarSizeType(), zf);
+        if (ahead) gap -= ownLength + Laenge(cell->m_CarSize, zf);
       }
     }
     if (lookAhead < gap) {
@@ -265,7 +279,8 @@ CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookA
 
 int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar* /*ahead*/, bool busLane,
                                    unsigned short x, unsigned short y, bool, bool) {
-  if (SonderfallBus(cell, car, x, y, cell->m_SimID)) return 0;
+  const bool isCar = IsPrivateCar(cell, car);
+  if (!isCar && SonderfallBus(cell, car, x, y, cell->m_SimID)) return 0;
   Cell* prev = nullptr;
   int32_t prevPosition = Cell::kNoPosition;
   uint8_t prevChoice = Cell::kNoChoice;
@@ -285,10 +300,10 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
       }
       return 1;
     }
-    if (!car->IsAuto() && !cell->m_Visible) {
+    if (!isCar && !cell->m_Visible) {
       if (prev) {
         prev->m_Position = prevPosition;
-        prev->m_pCar = car;
+        HoldVehicle(prev, car);
         prev->m_Choice = prevChoice;
         car->SetMicroSimObject(prev);
       }
@@ -300,7 +315,7 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
       p = cell->m_Position;
       distance = distance + d - p;
       const bool movesOn = !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
-      if (!movesOn && !(busLane && car->IsAuto() && IsAussenSpur(cell))) {
+      if (!movesOn && !(busLane && isCar && IsAussenSpur(cell))) {
         // It stays in its own cell: the placing below, without taking the
         // vehicle out and in again.
         const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
@@ -328,7 +343,7 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
     }
     // The vehicle stays in this cell: beside a bus lane a car takes the
     // inner lane when it is free, else it stands further on in its cell.
-    if (car->IsAuto() && busLane && IsAussenSpur(cell)) {
+    if (isCar && busLane && IsAussenSpur(cell)) {
       Cell* target = owner->HasSimIDAndNoBusspur(cell->m_SimID);
       if (target && target->m_Position == Cell::kNoPosition && !target->m_pCar) {
         target->m_Choice = 0;
@@ -370,7 +385,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
       DiscardCar(car);
       return 2;
     }
-    if (cell->m_pCar && !cell->m_pCar->IsAuto()) return 2;
+    if (cell->m_CarKind == Cell::kLineVehicle) return 2;
     RemoveVehicle(cell);
   }
   if (checkRoom) {
@@ -402,7 +417,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
   cell->m_CarY = D > 0 ? static_cast<float>(dy * offset / D) : 0.0f;
   WarnFarOffset(cell);
   car->SetMicroSimObject(cell);
-  cell->m_pCar = car;
+  HoldVehicle(cell, car);
   LockConflicts(cell, 1);
   return 0;
 }
@@ -411,7 +426,7 @@ void CQnoMicroZelle::SetzeAufZielZelle(CCar* car, Cell* from, Cell* target) {
   if (!target || !from || !car) return;
   KeepDrawnAt(target, from);
   car->SetMicroSimObject(target);
-  target->m_pCar = car;
+  HoldVehicle(target, car);
   LockConflicts(target, 1);
 }
 
@@ -428,7 +443,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
     return;
   }
   CQnoMicroZelle* owner = cell->m_pOwner ? cell->m_pOwner : this;
-  if (car->IsAuto()) {
+  if (IsPrivateCar(cell, car)) {
     double weight[Cell::kLinks] = {};
     double sum = 0.0;
     for (int i = 0; i < count; ++i) {
@@ -471,7 +486,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
 }
 
 bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsigned short y, int simId) {
-  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
+  auto* bus = IsPrivateCar(cell, car) ? nullptr : dynamic_cast<CMicroOpnv*>(car);
   if (!bus) return false;
   bus->SetIsoXYPos(x, y);
   if (!bus->GetOpnvLine()) {
@@ -499,7 +514,7 @@ bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsi
       if (!target) return false;
     }
     // A line vehicle at the next stop holds this one where it stands.
-    if (target == cell || (target->m_pCar && !target->m_pCar->IsAuto())) {
+    if (target == cell || target->m_CarKind == Cell::kLineVehicle) {
       cell->m_TimeStamp = now;
       return true;
     }

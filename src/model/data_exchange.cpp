@@ -55,6 +55,7 @@ int CDataExchange::RegisterOwner(const char* prefix, CVarOwner* owner) {
     if (std::strcmp(route.prefix, prefix) == 0) {
       route.owner = owner;
       route.missingLogged = false;
+      ++m_Changes;
       return 0;
     }
   return 1;
@@ -139,6 +140,7 @@ double CDataExchange::ApplyToGlobal(ExType op, const char* bareName, double valu
 
 double CDataExchange::Apply(ExType op, const char* name, double value, bool* known) {
   *known = false;
+  if (op == EX_SET || op == EX_ADD || op == EX_SUB) ++m_Changes;
   if (!name) {
     QNO_ERROR(QNO_SEV_ERROR, "CDataExchange::DoVar() name == NULL");
     return 0.0;

@@ -124,7 +124,10 @@ class CDataExchange : public CVarOwner {
   virtual int CalculateGeneral(STime now, STime last);
   virtual int CalculateNextMatrix(STime now, STime last);
   // The network that "W." names address (the demand simulation's).
-  void SetCyberNet(CCyberNet* net) { m_pCyberNet = net; }
+  void SetCyberNet(CCyberNet* net) {
+    m_pCyberNet = net;
+    ++m_Changes;
+  }
   CCyberNet* GetCyberNet() const { return m_pCyberNet; }
 
   // Binds var to the owner of name; 0 when bound, 1 when no owner takes it.
@@ -215,8 +218,11 @@ class CDataExchange : public CVarOwner {
   int GetPkwE() const;
 
   // The kind of the next visible car: 0 car, 1 microcar, 2 electric,
-  // 3 hydrogen, 4 shared car, 5 delivery vehicle.
-  int GetNextCarType();
+  // 3 hydrogen, 4 shared car, 5 delivery vehicle. The named values the
+  // mix is drawn from ("W.M4", "W.K12.2", "W.K12.3", "CS.USERQUOTEPEOPLE")
+  // are read once for each `turn` and again after any change made through
+  // the data exchange; turn 0 reads them for every car.
+  int GetNextCarType(uint32_t turn = 0);
   // A picture of that kind, drawn at random; 0 and nothing filled for a
   // kind that does not exist.
   int GetNextCarResID(int kind, SCarResID* out);
@@ -245,6 +251,17 @@ class CDataExchange : public CVarOwner {
   CUserInt* m_pUserInt = nullptr;
   CList* m_pObjectList = nullptr;
   CCyberNet* m_pCyberNet = nullptr;
+  // Changes made through the data exchange: writes of named values, a new
+  // network, a new owner of a prefix.
+  uint64_t m_Changes = 0;
+  // The car mix's named values as last read, with the turn and the count
+  // of changes they were read at.
+  struct SCarMixValues {
+    uint32_t turn = 0;
+    uint64_t changes = 0;
+    double m4 = 0.0, k12_2 = 0.0, k12_3 = 0.0, userQuote = 0.0;
+  };
+  SCarMixValues m_CarMix;
   CGrowthContext m_DefaultGrowthContext;
   CGrowthContext* m_pGrowthContext = &m_DefaultGrowthContext;
   CVarList m_Globals;

@@ -29,16 +29,27 @@ const CarRow kRows[kKinds][kMaxRows] = {
 };
 }  // namespace
 
-int CDataExchange::GetNextCarType() {
-  const double t = (100.0 - GetVarValue("W.M4")) * 10.0;
+int CDataExchange::GetNextCarType(uint32_t turn) {
+  // Every new car asks; the named values are looked up once a turn.
+  SCarMixValues& mix = m_CarMix;
+  if (turn == 0 || mix.turn != turn || mix.changes != m_Changes) {
+    mix.m4 = GetVarValue("W.M4");
+    mix.k12_2 = GetVarValue("W.K12.2");
+    mix.k12_3 = GetVarValue("W.K12.3");
+    mix.userQuote = GetVarValue("CS.USERQUOTEPEOPLE");
+    mix.turn = turn;
+    mix.changes = m_Changes;
+  }
+  const double t = (100.0 - mix.m4) * 10.0;
   const double carShare = 1.0 - (static_cast<double>(m_Block.quoteMicrocar) + m_Block.quoteECar + m_Block.quoteH2);
-  UpdateQuoteMicrocar();
+  // UpdateQuoteMicrocar from the values read.
+  m_Block.quoteMicrocar = static_cast<float>((mix.k12_2 + mix.k12_3) / 100.0);
   const int r = zor_random() % 1000;
   const double t0 = carShare * t;
   const double t1 = t0 + m_Block.quoteMicrocar * t;
   const double t2 = t1 + m_Block.quoteECar * t;
   const double t3 = t2 + m_Block.quoteH2 * t;
-  const double t4 = t3 + t * GetVarValue("CS.USERQUOTEPEOPLE") / 100.0;
+  const double t4 = t3 + t * mix.userQuote / 100.0;
   if (r <= t0) return 0;
   if (r <= t1) return 1;
   if (r <= t2) return 2;

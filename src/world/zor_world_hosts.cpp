@@ -48,7 +48,7 @@ bool CZorMicroHost::GetNextCarPicture(SMicroCarPicture& out) {
   CDataExchange* dx = m_world.GetDataExchange();
   if (!dx) return false;
   SCarResID pic{};
-  if (dx->GetNextCarResID(dx->GetNextCarType(), &pic) == 0) return false;
+  if (dx->GetNextCarResID(dx->GetNextCarType(GetTurn()), &pic) == 0) return false;
   out.resId = pic.resId;
   for (int i = 0; i < 4; ++i) out.offsets[i] = pic.offsets[i];
   out.sprite = pic.sprite;

@@ -95,7 +95,7 @@ class TestCar : public CCar {
 // Puts a vehicle into a cell the way the movement does.
 inline TestCar* Park(Cell* cell, int position = 50, uint8_t choice = 0) {
   auto* car = new TestCar;
-  cell->m_pCar = car;
+  CQnoMicroZelle::HoldVehicle(cell, car);
   cell->m_Position = position;
   cell->m_Choice = choice;
   car->SetMicroSimObject(cell);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "micro_test_host.h"
 #include "worldbase/zor_world_host.h"
@@ -105,7 +106,7 @@ TEST_F(MovementTest, LineVehiclesAreNeitherCountedNorRemoved) {
   int line = 0;
   auto* bus = new CMicroOpnv;
   bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
-  one->GetZelle(0)->m_pCar = bus;
+  CQnoMicroZelle::HoldVehicle(one->GetZelle(0), bus);
   one->GetZelle(0)->m_Position = 10;
   bus->SetMicroSimObject(one->GetZelle(0));
   int c1 = 0, c2 = 0, s1 = 5, s2 = 0;
@@ -212,6 +213,82 @@ TEST_F(MovementTest, CarsOnAClosedLoopStayOnItForTenThousandTurns) {
   EXPECT_EQ(TestCar::s_alive, 5);
   EXPECT_GT(laps, 3) << "the cars drove round";
   for (TestCar* car : cars) EXPECT_EQ(car->GetMicroSimObject()->m_pCar, car);
+}
+
+namespace {
+// Every cell holds beside its vehicle what the vehicle says of itself, and
+// the layout's count of held vehicles is what a recount finds.
+void ExpectHeldAsTheVehiclesSay(CQnoMicroZelle& layout, int turn) {
+  int held = 0;
+  for (int i = 0; i < layout.GetCount(); ++i) {
+    const Cell* c = layout.GetZelle(i);
+    if (!c->m_pCar) {
+      ASSERT_EQ(c->m_CarKind, Cell::kNoVehicle) << "turn " << turn << " cell " << i;
+      continue;
+    }
+    ++held;
+    const CCar* car = c->m_pCar;
+    ASSERT_EQ(c->m_CarKind, car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle) << "turn " << turn;
+    const int size = car->GetCarSizeType();
+    ASSERT_EQ(c->m_CarSize, size >= 0 && size <= 4 ? size : Cell::kOtherSize) << "turn " << turn;
+    ASSERT_EQ(c->m_CarSpeed, car->GetMaxSpeed()) << "turn " << turn;
+  }
+  ASSERT_EQ(layout.GetVehicleCount(), held) << "turn " << turn;
+}
+}  // namespace
+
+TEST_F(MovementTest, CellsKeepTheirVehiclesKindSizeSpeedAndCountThroughSpawnsMovesAndRemovals) {
+  // Two layouts in a ring: street 7 (known, speed from its class) leads
+  // into street 9 (unknown, each vehicle keeps its own speed), which leads
+  // back. Cars of every size type are spawned and removed, a bus drives
+  // round with them, and for a while a cell of street 9 is out of view.
+  host.velocity[7] = 5.0;  // class 34, 17 at zoom factor 2
+  LayoutPtr a = Chain(8, 25, false, 7);
+  LayoutPtr b = Chain(8, 25, false, 9);
+  b->SetScreenPos(300, 100);
+  a->SetNachfolger(a->GetZelle(7), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(7), a->GetZelle(0));
+  int line = 0;
+  auto* bus = new CMicroOpnv;
+  bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
+  b->GetZelle(2)->m_Choice = 0;
+  ASSERT_EQ(b->SetzeFahrzeug(b->GetZelle(2), bus, 0, false, false, false), 0);
+  int spawned = 0, removed = 0;
+  for (int turn = 0; turn < 3000; ++turn) {
+    host.sizeType = turn % 7;
+    host.SetFrameTime(static_cast<uint32_t>(20 + turn % 50));
+    const bool hidden = (turn / 150) % 3 == 1, wasHidden = ((turn - 1) / 150) % 3 == 1;
+    b->GetZelle(5)->m_Visible = hidden ? 0 : 1;
+    const bool wantMore = (turn / 300) % 2 == 0;
+    for (CQnoMicroZelle* layout : {a.get(), b.get()}) {
+      const uint16_t id = layout == a.get() ? 7 : 9;
+      int c1 = 0, c2 = 0, s1 = wantMore ? -2 : 1, s2 = 0;
+      const int before = layout->GetVehicleCount();
+      layout->ZaehleAutos(id, 0, c1, c2, s1, s2, 4000, 0);
+      const int after = layout->GetVehicleCount();
+      (after > before ? spawned : removed) += std::abs(after - before);
+      ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*layout, turn));
+      layout->MoveCars(1, 1, false);
+      // Street 7 sets its class; on street 9 a car keeps its own speed
+      // unless it is above 80 / zf (a new car's 57). A car out of view
+      // ends a layout's turn before the rest have moved.
+      for (int i = 0; i < layout->GetCount(); ++i)
+        if (const CCar* car = layout->GetZelle(i)->m_pCar; car && car->IsAuto() && hidden == wasHidden) {
+          if (layout == a.get())
+            ASSERT_EQ(car->GetMaxSpeed(), 17) << "turn " << turn;
+          else
+            ASSERT_TRUE(car->GetMaxSpeed() == 17 || car->GetMaxSpeed() == 40) << "turn " << turn;
+        }
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*a, turn));
+    ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*b, turn));
+  }
+  EXPECT_GT(spawned, 50);
+  EXPECT_GT(removed, 50);
+  EXPECT_NE(bus->GetMicroSimObject(), nullptr) << "the bus is still on the ring";
+  // A layout that goes takes its vehicles along; the other keeps its count.
+  b.reset();
+  ExpectHeldAsTheVehiclesSay(*a, -1);
 }
 
 TEST_F(MovementTest, APrivateCarInAHiddenCellIsRemovedAndEndsTheTurn) {

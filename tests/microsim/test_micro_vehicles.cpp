@@ -144,11 +144,11 @@ TEST_F(MovementTest, ABusWaitsAtItsStopThenMovesToTheNextStopCell) {
   EXPECT_EQ(y, 6);
   // The dwell has passed; another line vehicle on the stop cell holds it.
   CMicroOpnv* other = NewBus();
-  next->GetZelle(1)->m_pCar = other;
+  CQnoMicroZelle::HoldVehicle(next->GetZelle(1), other);
   next->GetZelle(1)->m_Position = 50;
   stop->MoveCars(5, 6, false);
   EXPECT_EQ(stop->GetZelle(0)->m_pCar, bus);
-  next->GetZelle(1)->m_pCar = nullptr;
+  CQnoMicroZelle::HoldVehicle(next->GetZelle(1), nullptr);
   next->GetZelle(1)->m_Position = Cell::kNoPosition;
   delete other;
   // Held up, it stands a whole dwell again before it leaves.

@@ -7,6 +7,7 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_log.h"
+#include "framework/zor_seams.h"
 #include "model/data_exchange.h"
 #include "model_test_util.h"
 #include "support/test_support.h"
@@ -201,12 +202,23 @@ TEST(DataExchange, SavegameRecordRoundTripsAndOldBlocksStayInside) {
   EXPECT_EQ(cut.GetTargetPeople(), 5);  // a failed read changes nothing
 }
 
-TEST(DataExchange, VisibleCarsFollowTheShares) {
+namespace {
+// The data exchange with the small network and a car-sharing owner.
+struct CarMixScene {
+  CarMixScene() {
+    dx.SetCyberNet(net.get());
+    dx.RegisterOwner("CS.", &carsharing);
+  }
   CDataExchange dx;
-  auto net = SmallNet();
-  dx.SetCyberNet(net.get());
-  TableOwner carsharing("CS.");
-  dx.RegisterOwner("CS.", &carsharing);
+  std::unique_ptr<CCyberNet> net = SmallNet();
+  TableOwner carsharing{"CS."};
+};
+}  // namespace
+
+TEST(DataExchange, VisibleCarsFollowTheShares) {
+  CarMixScene scene;
+  CDataExchange& dx = scene.dx;
+  auto& net = scene.net;
 
   // No delivery traffic, no other shares: every car is a plain car.
   for (int i = 0; i < 200; ++i) ASSERT_EQ(dx.GetNextCarType(), 0);
@@ -235,6 +247,46 @@ TEST(DataExchange, VisibleCarsFollowTheShares) {
   EXPECT_EQ(pic.sizeClass, 2);
   EXPECT_NE(dx.GetNextCarResID(0, &pic), 0);
   EXPECT_EQ(pic.sizeClass, 0);
+}
+
+TEST(DataExchange, CarMixIsReadOnceATurnAndFollowsChanges) {
+  CarMixScene scene;
+  CDataExchange& dx = scene.dx;
+  auto& net = scene.net;
+  net->pNode("M4")->SetSize(10);
+  net->pNode("K12.2")->SetSize(20);
+
+  // Read once a turn or for every car, the same draws give the same kinds;
+  // the first car of each run still weighs cars by the microcar quote the
+  // block held before it.
+  auto kinds = [&](uint32_t turn) {
+    dx.SetQuoteMicrocar(0.05f);
+    zor_srandom(99);
+    std::string seen;
+    for (int i = 0; i < 600; ++i) seen += static_cast<char>('0' + dx.GetNextCarType(turn));
+    return seen;
+  };
+  const std::string fresh = kinds(0);
+  EXPECT_EQ(kinds(3), fresh);
+  EXPECT_NE(fresh.find('5'), std::string::npos);
+  EXPECT_FLOAT_EQ(dx.GetQuoteMicroCar(), 0.2f);
+
+  auto deliveries = [&](uint32_t turn) {
+    int n = 0;
+    for (int i = 0; i < 2000; ++i) n += dx.GetNextCarType(turn) == 5 ? 1 : 0;
+    return n;
+  };
+  // M4 = 10 leaves a tenth of the cars to delivery; M4 = -10 none (cars
+  // and microcars take 1100 of 1000 draws).
+  EXPECT_GT(deliveries(4), 100);
+  net->pNode("M4")->SetSize(-10);
+  EXPECT_GT(deliveries(4), 100);  // the network changed within the turn
+  EXPECT_EQ(deliveries(5), 0);    // the next turn reads it
+  dx.SetVarValue("W.M4", 10);     // a change through the data exchange counts at once
+  EXPECT_GT(deliveries(5), 100);
+  net->pNode("M4")->SetSize(-10);
+  dx.RegisterOwner("CS.", &scene.carsharing);  // a new owner of a prefix counts as a change
+  EXPECT_EQ(deliveries(5), 0);
 }
 
 namespace {
