@@ -1,0 +1,6 @@
+#include "sim/sim_district.h"
+
+// The district's agents come with the agent list.
+bool CSimDistrict::CreateAgentList() { return true; }
+void CSimDistrict::DestroyAgentList() {}
+void CSimDistrict::NotifyAgentsOfRemoval(CSimLocation*) {}

@@ -1,0 +1,169 @@
+// The districts of the city model: ids, the locations they hold and the
+// capacities these bring to the district and the city, and the choice of a
+// location within a district.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+#include "framework/zor_seams.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_error.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_welt.h"
+
+namespace {
+
+struct Capacities {
+  int homes = 0, jobs = 0, shops = 0, leisure = 0, school = 0, parking = 0;
+  int type = 1, height = 0;
+};
+
+std::unique_ptr<CSimLocation> MakeLocation(int x, int y, const Capacities& c) {
+  auto l = std::make_unique<CSimLocation>();
+  const CSimRasterPos at(x, y);
+  l->Create(&at, SimLocationSizeType{1, 1}, c.type, SIM_HEIGHT_ANY);
+  PotentialType p;
+  p.locationType = c.type;
+  p.height = static_cast<uint16_t>(c.height);
+  p.SetWord(24, static_cast<uint16_t>(c.homes));
+  p.SetWord(36, static_cast<uint16_t>(c.jobs));
+  p.SetWord(40, static_cast<uint16_t>(c.parking));
+  p.SetWord(44, static_cast<uint16_t>(c.leisure));
+  p.SetWord(48, static_cast<uint16_t>(c.shops));
+  p.SetWord(60, static_cast<uint16_t>(c.school));
+  l->SetPotential(&p);
+  return l;
+}
+
+struct City : testing::Test {
+  CSimLocationFactory factory;
+  CSimWelt world{nullptr};
+  std::unique_ptr<CSimCityModell> city = std::make_unique<CSimCityModell>();
+  void SetUp() override { ASSERT_TRUE(city->Create(&factory, &world)); }
+};
+
+TEST_F(City, IdsRunColumnFirstAndRefuseCellsOutsideTheGrid) {
+  EXPECT_EQ(CSimCityModell::DistrictID(0, 0), 1);
+  EXPECT_EQ(CSimCityModell::DistrictID(15, 0), 16);
+  EXPECT_EQ(CSimCityModell::DistrictID(0, 15), 241);
+  EXPECT_EQ(CSimCityModell::DistrictID(15, 15), 256);
+  EXPECT_EQ(CSimCityModell::DistrictID(16, 0), 0);
+  EXPECT_EQ(SimLastError(), 1);
+  EXPECT_EQ(CSimCityModell::DistrictID(0, -1), 0);
+  int x = -1, y = -1;
+  ASSERT_TRUE(CSimCityModell::District(35, x, y));
+  EXPECT_EQ(x, 2);
+  EXPECT_EQ(y, 2);
+  EXPECT_FALSE(CSimCityModell::District(0, x, y));
+  EXPECT_FALSE(CSimCityModell::District(257, x, y));
+  for (short id = 1; id <= 256; ++id) EXPECT_EQ(city->pDistrict(id)->ID(), id);
+  EXPECT_THROW(city->pDistrict(257), const char*);
+  EXPECT_THROW(city->pDistrict(0), const char*);
+}
+
+TEST_F(City, ALocationGoesToTheDistrictOfItsCellAndBringsItsCapacities) {
+  auto east = MakeLocation(127, 0, {.homes = 40, .jobs = 7, .parking = 3, .type = 1, .height = 2});
+  auto south = MakeLocation(0, 127, {.jobs = 90, .shops = 12, .leisure = 5, .school = 30, .type = 2, .height = 3});
+  ASSERT_TRUE(city->RegisterLocation(east.get(), 0));
+  ASSERT_TRUE(city->RegisterLocation(south.get(), 0));
+  EXPECT_EQ(east->GetDistrictID(), 16);
+  EXPECT_EQ(south->GetDistrictID(), 241);
+  CSimDistrict* d16 = city->pDistrict(16);
+  EXPECT_EQ(d16->NrOfHomes(), 40);
+  EXPECT_EQ(d16->NrOfJobs(), 7);
+  EXPECT_EQ(d16->NrOfParking(), 3);
+  EXPECT_EQ(d16->NrOfResSpace(), 2);
+  EXPECT_EQ(city->pDistrict(241)->NrOfComSpace(), 3);
+  EXPECT_EQ(city->pDistrict(241)->NrOfSchoolSeats(), 30);
+  EXPECT_EQ(city->NrOfHomes(), 40u);
+  EXPECT_EQ(city->NrOfJobs(), 97u);
+  EXPECT_EQ(city->NrOfShops(), 12u);
+  EXPECT_EQ(city->NrOfLeisurePoints(), 5u);
+  EXPECT_EQ(city->NrOfParking(), 3u);
+  EXPECT_EQ(city->NrOfResSpace(), 2u);
+  EXPECT_EQ(city->NrOfComSpace(), 3u);
+
+  // A given id wins over the cell.
+  auto elsewhere = MakeLocation(0, 0, {.homes = 5});
+  ASSERT_TRUE(city->RegisterLocation(elsewhere.get(), 100));
+  EXPECT_EQ(elsewhere->GetDistrictID(), 100);
+
+  ASSERT_TRUE(city->RemoveLocation(east.get()));
+  EXPECT_EQ(d16->NrOfHomes(), 0);
+  EXPECT_EQ(d16->NrOfLocations(), 0);
+  EXPECT_EQ(city->NrOfHomes(), 5u);
+  EXPECT_EQ(city->NrOfJobs(), 90u);
+  EXPECT_EQ(city->NrOfResSpace(), 0u);
+}
+
+TEST_F(City, LocationsOutsideTheMapOrUnknownAreRefusedAndCountNothing) {
+  EXPECT_FALSE(city->RegisterLocation(nullptr, 0));
+  EXPECT_EQ(SimLastError(), 2);
+  auto off = MakeLocation(128, 5, {.homes = 10});
+  EXPECT_FALSE(city->RegisterLocation(off.get(), 0));
+  EXPECT_EQ(SimLastError(), 1);
+  auto negative = MakeLocation(-3, 5, {.homes = 10});
+  EXPECT_FALSE(city->RegisterLocation(negative.get(), 0));
+  EXPECT_FALSE(city->RegisterLocation(negative.get(), 300));
+  EXPECT_EQ(city->NrOfHomes(), 0u);
+
+  auto in = MakeLocation(9, 9, {.homes = 10});
+  auto stranger = MakeLocation(9, 9, {.homes = 99});
+  ASSERT_TRUE(city->RegisterLocation(in.get(), 0));
+  // A location that the district does not hold changes no counter.
+  stranger->SetDistrict(city->pDistrict(18));
+  EXPECT_FALSE(city->pDistrict(18)->RemoveLocation(stranger.get()));
+  EXPECT_EQ(SimLastError(), 1);
+  EXPECT_EQ(city->pDistrict(18)->NrOfHomes(), 10);
+  EXPECT_EQ(city->NrOfHomes(), 10u);
+  // Without a district it is refused by the model and nothing throws.
+  auto loose = MakeLocation(9, 9, {.homes = 1});
+  EXPECT_FALSE(city->RemoveLocation(loose.get()));
+  EXPECT_EQ(city->NrOfHomes(), 10u);
+}
+
+TEST_F(City, ALocationIsFoundOnlyAmongThoseThatOfferTheKind) {
+  auto house = MakeLocation(20, 20, {.homes = 30});
+  auto shop = MakeLocation(21, 20, {.shops = 8, .type = 2});
+  auto office = MakeLocation(22, 21, {.jobs = 50, .type = 2});
+  CSimDistrict* d = city->pDistrict(CSimCityModell::DistrictID(2, 2));
+  EXPECT_EQ(d->pFindLocation(SIM_DEST_HOME, 50), nullptr);
+  for (auto* l : {house.get(), shop.get(), office.get()}) ASSERT_TRUE(city->RegisterLocation(l, 0));
+  zor_srandom(7);
+  std::set<CSimLocation*> any;
+  for (int i = 0; i < 200; ++i) {
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_SHOPPING, 50), shop.get());
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_HOME, 50), house.get());
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_WORK, 50), office.get());
+    any.insert(d->pFindLocation(SIM_DEST_OTHER, 50));
+  }
+  // Nobody here offers leisure; a kind without a capacity takes any.
+  EXPECT_EQ(d->pFindLocation(SIM_DEST_LEISURE, 50), nullptr);
+  EXPECT_EQ(any.size(), 3u);
+}
+
+TEST_F(City, FreeRoomIsHomesOrJobsOrSeatsLessThosePlacedAndOtherKindsAreAlwaysFree) {
+  auto house = MakeLocation(40, 40, {.homes = 40, .jobs = 60, .school = 10});
+  ASSERT_TRUE(city->RegisterLocation(house.get(), 0));
+  CSimDistrict* d = city->pDistrict(house->GetDistrictID());
+  EXPECT_FALSE(d->CheckForEmptyDestination(SIM_DEST_HOME, 50));
+  EXPECT_TRUE(d->CheckForEmptyDestination(SIM_DEST_HOME, 40));
+  EXPECT_TRUE(d->CheckForEmptyDestination(SIM_DEST_WORK, 50));
+  EXPECT_FALSE(d->CheckForEmptyDestination(SIM_DEST_EDUCATION, 11));
+  EXPECT_TRUE(d->CheckForEmptyDestination(SIM_DEST_SHOPPING, 5000));
+  EXPECT_TRUE(city->pDistrict(1)->CheckForEmptyDestination(SIM_DEST_LEISURE, 5000));
+}
+
+TEST(District, OneThatIsNotCreatedThrowsOnItsReadersAndAModelIsNeeded) {
+  CSimDistrict d;
+  EXPECT_THROW(d.NrOfHomes(), const char*);
+  EXPECT_THROW(d.ID(), const char*);
+  EXPECT_FALSE(d.Create(3, nullptr));
+  EXPECT_EQ(SimLastError(), 2);
+  EXPECT_FALSE(d.IsValid());
+  EXPECT_EQ(d.Zugangszeit(), 70);
+  EXPECT_EQ(d.Parksuchzeit(), 70);
+}
+
+}  // namespace
