@@ -37,16 +37,5 @@ class CSimDistrict {
   static int Missing();
 };
 
-class CSimDestination {
- public:
-  virtual ~CSimDestination() = default;
-  virtual CSimLocation* pLocation() const = 0;
-  virtual ESimDestination Destination() const = 0;
-  virtual unsigned Count() const = 0;
-};
-
-class CSimDestinationList {
- public:
-  virtual ~CSimDestinationList() = default;
-  virtual CSimDestination* FindDestination(ESimDestination kind, unsigned count) const = 0;
-};
+// The destinations themselves; they need the kinds above.
+#include "sim/sim_destination.h"
