@@ -17,16 +17,5 @@ enum ESimDestination : int {
 // The districts of the city model.
 #include "sim/sim_district.h"  // IWYU pragma: export
 
-class CSimDestination {
- public:
-  virtual ~CSimDestination() = default;
-  virtual CSimLocation* pLocation() const = 0;
-  virtual ESimDestination Destination() const = 0;
-  virtual unsigned Count() const = 0;
-};
-
-class CSimDestinationList {
- public:
-  virtual ~CSimDestinationList() = default;
-  virtual CSimDestination* FindDestination(ESimDestination kind, unsigned count) const = 0;
-};
+// The destinations themselves; they need the kinds above.
+#include "sim/sim_destination.h"
