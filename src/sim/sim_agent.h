@@ -177,14 +177,16 @@ class CSimAgentList {
   // The agent section of the savegame: 'A' and an agent body for each valid
   // agent in list order, then 'E'.
   bool Save(FILE* file) const;
-  // Empties the list (without deleting agents) and reads the section; the
-  // result is the number of agents that could not be restored. An unknown
-  // tag throws.
+  // Empties the list (without deleting agents) and reads the section, in
+  // the saved order; the result is the number of agents that could not be
+  // restored. An unknown tag throws.
   int Load(FILE* file, CSimCityModell* model);
 
  private:
   using Links = CZorvaLinks<CSimAgentListElement, ZorLinkFields<CSimAgentListElement>>;
   CSimAgentListElement* NewElement(CSimAgent* agent);
+  // Links the agent in front of the list or at its end.
+  bool Link(CSimAgent* agent, bool front);
   void Release(CSimAgentListElement* element, bool destroy);
 
   Links m_links;

@@ -30,6 +30,7 @@ class CSimDestination {
   CSimDestination* pNext() const;
   // Throws when the destination has no location.
   CSimLocation* pLocation() const;
+  bool HasLocation() const { return m_pLocation != nullptr; }
   void SetLocation(CSimLocation* location);
   // Null ends the list; a successor of an unknown kind is refused.
   void SetNextPtr(CSimDestination* next);
@@ -73,6 +74,8 @@ class CSimDestinationList {
   CSimDestination* pNextDestination();
   // Puts the destination in front; refuses a (kind, count) already held.
   void Insert(CSimDestination* destination);
+  // The same at the end of the list (a loaded list keeps its saved order).
+  void Append(CSimDestination* destination);
   // Takes the first destination of that kind and count out of the list
   // (without destroying it); null when there is none.
   CSimDestination* Remove(ESimDestination kind, unsigned count);
@@ -83,7 +86,9 @@ class CSimDestinationList {
   // i32 n, then n destination records from the first on.
   bool Save(FILE* file) const;
   // Destinations that cannot be placed again are logged and left out; a
-  // count above kMaxRecordEntries or below 0 throws before any is read.
+  // count above kMaxRecordEntries or below 0 throws before any is read. The
+  // list keeps the saved order, so that a game goes on after a load as it
+  // would have gone on without one.
   void Load(FILE* file, CSimCityModell* model, CSimAgent* agent);
 
  private:
