@@ -95,8 +95,8 @@ bool CSimCityModell::RegisterLocation(CSimLocation* location, short districtId) 
     x = location->Position().PosX() / 8;
     y = location->Position().PosY() / 8;
   }
-  if (x < 0 || x >= kGrid || y < 0 || y >= kGrid || location->Position().PosX() < 0 ||
-      location->Position().PosY() < 0)
+  if (districtId == 0 && (location->Position().PosX() < 0 || location->Position().PosY() < 0)) x = -1;
+  if (x < 0 || x >= kGrid || y < 0 || y >= kGrid)
     return SimSetError(1, "Fehler in CSimCityModell::RegisterLocation()"), false;
   if (!m_Districts[x][y].AddLocation(location))
     return SimSetError(1, "Fehler in CSimCityModell::RegisterLocation()"), false;

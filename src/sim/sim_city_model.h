@@ -224,6 +224,9 @@ class CSimCityModell {
   CSimDistrict* RandomDistrict();
   // Puts up (kind 1 jobs, else homes) until n is met or the attempts run out.
   int BuildSpace(int kind, int n);
+  // Takes down (kind 1 jobs, else homes) in districts with more than
+  // minJobs jobs until n is met or the attempts run out.
+  void TakeDownSpace(int kind, int n, int minJobs);
 
   unsigned char m_valid = 0;
   CSimDistrict m_Districts[kGrid][kGrid];

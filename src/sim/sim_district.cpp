@@ -36,6 +36,9 @@ bool CSimDistrict::Create(short id, CSimCityModell* model) {
 
 bool CSimDistrict::Destroy() {
   CheckValid("CSimDistrict::Destroy()");
+  // The locations outlive the district: they forget it.
+  m_pLocations->SetupLocationCount(0);
+  while (CSimLocation* l = m_pLocations->GetNextLocation()) l->SetDistrict(nullptr);
   delete m_pLocations;
   m_pLocations = nullptr;
   DestroyAgentList();

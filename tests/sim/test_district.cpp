@@ -11,30 +11,12 @@
 #include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
+#include "sim_test_locations.h"
 
 namespace {
 
-struct Capacities {
-  int homes = 0, jobs = 0, shops = 0, leisure = 0, school = 0, parking = 0;
-  int type = 1, height = 0;
-};
-
-std::unique_ptr<CSimLocation> MakeLocation(int x, int y, const Capacities& c) {
-  auto l = std::make_unique<CSimLocation>();
-  const CSimRasterPos at(x, y);
-  l->Create(&at, SimLocationSizeType{1, 1}, c.type, SIM_HEIGHT_ANY);
-  PotentialType p;
-  p.locationType = c.type;
-  p.height = static_cast<uint16_t>(c.height);
-  p.SetWord(24, static_cast<uint16_t>(c.homes));
-  p.SetWord(36, static_cast<uint16_t>(c.jobs));
-  p.SetWord(40, static_cast<uint16_t>(c.parking));
-  p.SetWord(44, static_cast<uint16_t>(c.leisure));
-  p.SetWord(48, static_cast<uint16_t>(c.shops));
-  p.SetWord(60, static_cast<uint16_t>(c.school));
-  l->SetPotential(&p);
-  return l;
-}
+using simtest::Capacities;
+using simtest::MakeLocation;
 
 struct City : testing::Test {
   CSimLocationFactory factory;
@@ -95,6 +77,10 @@ TEST_F(City, ALocationGoesToTheDistrictOfItsCellAndBringsItsCapacities) {
   EXPECT_EQ(city->NrOfHomes(), 5u);
   EXPECT_EQ(city->NrOfJobs(), 90u);
   EXPECT_EQ(city->NrOfResSpace(), 0u);
+  // The locations outlive the model and forget their districts with it.
+  city->Destroy();
+  EXPECT_EQ(south->GetDistrictID(), 0);
+  EXPECT_EQ(elsewhere->GetDistrictID(), 0);
 }
 
 TEST_F(City, LocationsOutsideTheMapOrUnknownAreRefusedAndCountNothing) {
