@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_city_model.h"
@@ -21,7 +22,13 @@ using simtest::MakeLocation;
 struct City : testing::Test {
   CSimLocationFactory factory;
   CSimWelt world{nullptr};
+  // The locations outlive the model, as the game's factory keeps them.
+  std::vector<std::unique_ptr<CSimLocation>> locations;
   std::unique_ptr<CSimCityModell> city = std::make_unique<CSimCityModell>();
+  CSimLocation* Keep(std::unique_ptr<CSimLocation> l) {
+    locations.push_back(std::move(l));
+    return locations.back().get();
+  }
   void SetUp() override { ASSERT_TRUE(city->Create(&factory, &world)); }
 };
 
@@ -45,10 +52,10 @@ TEST_F(City, IdsRunColumnFirstAndRefuseCellsOutsideTheGrid) {
 }
 
 TEST_F(City, ALocationGoesToTheDistrictOfItsCellAndBringsItsCapacities) {
-  auto east = MakeLocation(127, 0, {.homes = 40, .jobs = 7, .parking = 3, .type = 1, .height = 2});
-  auto south = MakeLocation(0, 127, {.jobs = 90, .shops = 12, .leisure = 5, .school = 30, .type = 2, .height = 3});
-  ASSERT_TRUE(city->RegisterLocation(east.get(), 0));
-  ASSERT_TRUE(city->RegisterLocation(south.get(), 0));
+  CSimLocation* east = Keep(MakeLocation(127, 0, {.homes = 40, .jobs = 7, .parking = 3, .type = 1, .height = 2}));
+  CSimLocation* south = Keep(MakeLocation(0, 127, {.jobs = 90, .shops = 12, .leisure = 5, .school = 30, .type = 2, .height = 3}));
+  ASSERT_TRUE(city->RegisterLocation(east, 0));
+  ASSERT_TRUE(city->RegisterLocation(south, 0));
   EXPECT_EQ(east->GetDistrictID(), 16);
   EXPECT_EQ(south->GetDistrictID(), 241);
   CSimDistrict* d16 = city->pDistrict(16);
@@ -67,11 +74,11 @@ TEST_F(City, ALocationGoesToTheDistrictOfItsCellAndBringsItsCapacities) {
   EXPECT_EQ(city->NrOfComSpace(), 3u);
 
   // A given id wins over the cell.
-  auto elsewhere = MakeLocation(0, 0, {.homes = 5});
-  ASSERT_TRUE(city->RegisterLocation(elsewhere.get(), 100));
+  CSimLocation* elsewhere = Keep(MakeLocation(0, 0, {.homes = 5}));
+  ASSERT_TRUE(city->RegisterLocation(elsewhere, 100));
   EXPECT_EQ(elsewhere->GetDistrictID(), 100);
 
-  ASSERT_TRUE(city->RemoveLocation(east.get()));
+  ASSERT_TRUE(city->RemoveLocation(east));
   EXPECT_EQ(d16->NrOfHomes(), 0);
   EXPECT_EQ(d16->NrOfLocations(), 0);
   EXPECT_EQ(city->NrOfHomes(), 5u);
@@ -86,42 +93,42 @@ TEST_F(City, ALocationGoesToTheDistrictOfItsCellAndBringsItsCapacities) {
 TEST_F(City, LocationsOutsideTheMapOrUnknownAreRefusedAndCountNothing) {
   EXPECT_FALSE(city->RegisterLocation(nullptr, 0));
   EXPECT_EQ(SimLastError(), 2);
-  auto off = MakeLocation(128, 5, {.homes = 10});
-  EXPECT_FALSE(city->RegisterLocation(off.get(), 0));
+  CSimLocation* off = Keep(MakeLocation(128, 5, {.homes = 10}));
+  EXPECT_FALSE(city->RegisterLocation(off, 0));
   EXPECT_EQ(SimLastError(), 1);
-  auto negative = MakeLocation(-3, 5, {.homes = 10});
-  EXPECT_FALSE(city->RegisterLocation(negative.get(), 0));
-  EXPECT_FALSE(city->RegisterLocation(negative.get(), 300));
+  CSimLocation* negative = Keep(MakeLocation(-3, 5, {.homes = 10}));
+  EXPECT_FALSE(city->RegisterLocation(negative, 0));
+  EXPECT_FALSE(city->RegisterLocation(negative, 300));
   EXPECT_EQ(city->NrOfHomes(), 0u);
 
-  auto in = MakeLocation(9, 9, {.homes = 10});
-  auto stranger = MakeLocation(9, 9, {.homes = 99});
-  ASSERT_TRUE(city->RegisterLocation(in.get(), 0));
+  CSimLocation* in = Keep(MakeLocation(9, 9, {.homes = 10}));
+  CSimLocation* stranger = Keep(MakeLocation(9, 9, {.homes = 99}));
+  ASSERT_TRUE(city->RegisterLocation(in, 0));
   // A location that the district does not hold changes no counter.
   stranger->SetDistrict(city->pDistrict(18));
-  EXPECT_FALSE(city->pDistrict(18)->RemoveLocation(stranger.get()));
+  EXPECT_FALSE(city->pDistrict(18)->RemoveLocation(stranger));
   EXPECT_EQ(SimLastError(), 1);
   EXPECT_EQ(city->pDistrict(18)->NrOfHomes(), 10);
   EXPECT_EQ(city->NrOfHomes(), 10u);
   // Without a district it is refused by the model and nothing throws.
-  auto loose = MakeLocation(9, 9, {.homes = 1});
-  EXPECT_FALSE(city->RemoveLocation(loose.get()));
+  CSimLocation* loose = Keep(MakeLocation(9, 9, {.homes = 1}));
+  EXPECT_FALSE(city->RemoveLocation(loose));
   EXPECT_EQ(city->NrOfHomes(), 10u);
 }
 
 TEST_F(City, ALocationIsFoundOnlyAmongThoseThatOfferTheKind) {
-  auto house = MakeLocation(20, 20, {.homes = 30});
-  auto shop = MakeLocation(21, 20, {.shops = 8, .type = 2});
-  auto office = MakeLocation(22, 21, {.jobs = 50, .type = 2});
+  CSimLocation* house = Keep(MakeLocation(20, 20, {.homes = 30}));
+  CSimLocation* shop = Keep(MakeLocation(21, 20, {.shops = 8, .type = 2}));
+  CSimLocation* office = Keep(MakeLocation(22, 21, {.jobs = 50, .type = 2}));
   CSimDistrict* d = city->pDistrict(CSimCityModell::DistrictID(2, 2));
   EXPECT_EQ(d->pFindLocation(SIM_DEST_HOME, 50), nullptr);
-  for (auto* l : {house.get(), shop.get(), office.get()}) ASSERT_TRUE(city->RegisterLocation(l, 0));
+  for (CSimLocation* l : {house, shop, office}) ASSERT_TRUE(city->RegisterLocation(l, 0));
   zor_srandom(7);
   std::set<CSimLocation*> any;
   for (int i = 0; i < 200; ++i) {
-    EXPECT_EQ(d->pFindLocation(SIM_DEST_SHOPPING, 50), shop.get());
-    EXPECT_EQ(d->pFindLocation(SIM_DEST_HOME, 50), house.get());
-    EXPECT_EQ(d->pFindLocation(SIM_DEST_WORK, 50), office.get());
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_SHOPPING, 50), shop);
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_HOME, 50), house);
+    EXPECT_EQ(d->pFindLocation(SIM_DEST_WORK, 50), office);
     any.insert(d->pFindLocation(SIM_DEST_OTHER, 50));
   }
   // Nobody here offers leisure; a kind without a capacity takes any.
@@ -130,8 +137,8 @@ TEST_F(City, ALocationIsFoundOnlyAmongThoseThatOfferTheKind) {
 }
 
 TEST_F(City, FreeRoomIsHomesOrJobsOrSeatsLessThosePlacedAndOtherKindsAreAlwaysFree) {
-  auto house = MakeLocation(40, 40, {.homes = 40, .jobs = 60, .school = 10});
-  ASSERT_TRUE(city->RegisterLocation(house.get(), 0));
+  CSimLocation* house = Keep(MakeLocation(40, 40, {.homes = 40, .jobs = 60, .school = 10}));
+  ASSERT_TRUE(city->RegisterLocation(house, 0));
   CSimDistrict* d = city->pDistrict(house->GetDistrictID());
   EXPECT_FALSE(d->CheckForEmptyDestination(SIM_DEST_HOME, 50));
   EXPECT_TRUE(d->CheckForEmptyDestination(SIM_DEST_HOME, 40));
