@@ -2,16 +2,10 @@
 
 #include <cmath>
 
-#include "framework/zor_stand_in.h"
 #include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_model_iface.h"
 #include "worldbase/zor_world_obj.h"
-
-int CSimDistrict::Missing() {
-  ZOR_STAND_IN("CSimDistrict");
-  return 0;
-}
 
 bool CSimLocation::Create(const CSimRasterPos* position, const SimLocationSizeType& size,
                           const ESimLocationType& type, const ESimLocationHeight&) {

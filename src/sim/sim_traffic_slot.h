@@ -86,6 +86,8 @@ class CSimTrafficSlot : public CSimObjectBT {
   bool FindCarRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip);
   bool FindFeetRoute(CSimLocation* from, CSimLocation* to, CSimTrip* trip);
   bool FindBusRoute(short fromStop, short toStop, CSimTrip* trip, int accessTime, bool assign);
+  // Whether public transport has given the slot a route matrix to ask.
+  bool HasBusNetMatrix() const { return m_secondMatrix && *m_secondMatrix; }
 
  private:
   bool Editable(const char* where) const;

@@ -433,6 +433,16 @@ CCyberNet* CSimWelt::pCyberNet() const {
   return m_cyberNet;
 }
 
+bool CSimWelt::CyberNodeSize(const char* name, double& size) const {
+  return m_parts && m_cyberNet && name && m_parts->CyberNodeSize(m_cyberNet, name, size);
+}
+
+bool CSimWelt::GrowthTargets(int& jobs, int& homes, int& people) const {
+  return m_parts && m_parts->GrowthTargets(jobs, homes, people);
+}
+
+bool CSimWelt::LoadingGame() const { return m_parts && m_parts->LoadingGame(); }
+
 void CSimWelt::CalculateTripStats() {
   FinishLoadedHour();
   if (m_city && m_active) m_city->CalculateTripStats(m_active);

@@ -79,6 +79,13 @@ class CSimWelt : public CSimObject {
   bool RemoveLocation(CSimLocation* location);
   CSimDistrict* GetDistrict(int x, int y) const;
   CCyberNet* pCyberNet() const;
+  // The size of the cause-effect network's node of that name; false when
+  // the network has no such node.
+  bool CyberNodeSize(const char* name, double& size) const;
+  // The city's growth targets; false when the game sets none.
+  bool GrowthTargets(int& jobs, int& homes, int& people) const;
+  // True while a savegame is being read.
+  bool LoadingGame() const;
   CSimCityModell* pCityModell() const { return m_city; }
   void CalculateTripStats();
 

@@ -5,35 +5,11 @@
 // CSimWeltParts; tests hand in small stand-ins.
 #include <cstdio>
 
+#include "sim/sim_city_model.h"
 #include "sim/sim_date.h"
 
 class CSimTrip;
-class CSimTrafficSlot;
-class CSimDistrict;
-class CSimLocation;
-class CSimLocationFactory;
-class CSimWelt;
 class CCyberNet;
-
-class CSimCityModell {
- public:
-  virtual ~CSimCityModell() = default;
-  virtual bool Create(CSimLocationFactory* factory, CSimWelt* world) = 0;
-  virtual void Destroy() = 0;
-  // The hourly update; the date carries the hour of day only.
-  virtual bool StartNextIntervall(const CSimDate& date) = 0;
-  // A new chain of the hour's trips, owned by the caller from then on.
-  virtual CSimTrip* Trips(int hour) = 0;
-  virtual void CalculateTripStats(CSimTrafficSlot* slot) = 0;
-  virtual void CalculateParkingData() = 0;
-  virtual bool RegisterLocation(CSimLocation* location, short districtId) = 0;
-  virtual bool RemoveLocation(CSimLocation* location) = 0;
-  // The district with that id (1..256); throws for another id.
-  virtual CSimDistrict* pDistrict(short id) = 0;
-  virtual bool Save(FILE* file) = 0;
-  // May throw a CSimError text.
-  virtual bool Load(FILE* file) = 0;
-};
 
 class CBusNetMatrix {
  public:
@@ -63,4 +39,12 @@ class CSimWeltParts {
   virtual const char* CyberNetDefinition() = 0;
   // Public transport's net-changed flag: true once per change.
   virtual bool TakeBusNetChanged() = 0;
+  // The size of the named node of the network; false when it has none.
+  // A world without a cause-effect network has no nodes.
+  virtual bool CyberNodeSize(CCyberNet*, const char*, double&) { return false; }
+  // The city's targets of jobs, homes and residents; false when no part of
+  // the game sets them, and the city then does not grow.
+  virtual bool GrowthTargets(int&, int&, int&) { return false; }
+  // True while a savegame is being read.
+  virtual bool LoadingGame() { return false; }
 };

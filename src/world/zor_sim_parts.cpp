@@ -4,9 +4,12 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_resource.h"
-#include "sim/sim_city_empty.h"
+#include "cybernet/cyber_node.h"
+#include "model/data_exchange.h"
+#include "sim/sim_city_model.h"
+#include "world/zor_world.h"
 
-CSimCityModell* CZorWorldSimParts::NewCityModell() { return new CSimEmptyCityModell; }
+CSimCityModell* CZorWorldSimParts::NewCityModell() { return new CSimCityModell; }
 
 CCyberNet* CZorWorldSimParts::NewCyberNet() {
   auto* net = new CCyberNet;
@@ -29,3 +32,23 @@ const char* CZorWorldSimParts::CyberNetDefinition() {
   if (!text || length == 0 || !std::memchr(text, '\0', length)) return nullptr;
   return text;
 }
+
+bool CZorWorldSimParts::CyberNodeSize(CCyberNet* net, const char* name, double& size) {
+  const CCyberNode* node = net && name ? net->pNode(name) : nullptr;
+  if (!node) return false;
+  size = node->Size();
+  return true;
+}
+
+bool CZorWorldSimParts::GrowthTargets(int& jobs, int& homes, int& people) {
+  CDataExchange* exchange = m_pWorld ? m_pWorld->GetDataExchange() : nullptr;
+  // A computed target never lies below 15000 people: 0 means that none has
+  // been set yet, and the city then keeps the people it has.
+  if (!exchange || exchange->GetTargetPeople() <= 0) return false;
+  jobs = exchange->GetTargetJobs();
+  homes = exchange->GetTargetHomes();
+  people = exchange->GetTargetPeople();
+  return true;
+}
+
+bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }

@@ -3,6 +3,7 @@
 // cause-effect network and the network's definition from the archives.
 #include "sim/sim_world_links.h"
 
+class CZorvaWorld;
 class QnoResourceManager;
 
 class CZorWorldSimParts : public CSimWeltParts {
@@ -10,7 +11,9 @@ class CZorWorldSimParts : public CSimWeltParts {
   // The resource id of the cause-effect network's definition text.
   static constexpr unsigned kDefinitionResource = 19396;
 
-  explicit CZorWorldSimParts(QnoResourceManager* resources) : m_pResources(resources) {}
+  // Without a world the city has no growth targets.
+  explicit CZorWorldSimParts(QnoResourceManager* resources, CZorvaWorld* world = nullptr)
+      : m_pResources(resources), m_pWorld(world) {}
   CSimCityModell* NewCityModell() override;
   CBusNetMatrix* NewBusNetMatrix() override { return nullptr; }
   CCyberNet* NewCyberNet() override;
@@ -19,7 +22,12 @@ class CZorWorldSimParts : public CSimWeltParts {
   // Null unless the blob is a text that ends inside its length.
   const char* CyberNetDefinition() override;
   bool TakeBusNetChanged() override { return false; }
+  bool CyberNodeSize(CCyberNet* net, const char* name, double& size) override;
+  // The data exchange's targets of jobs, homes and residents.
+  bool GrowthTargets(int& jobs, int& homes, int& people) override;
+  bool LoadingGame() override;
 
  private:
   QnoResourceManager* m_pResources;
+  CZorvaWorld* m_pWorld;
 };

@@ -627,7 +627,7 @@ int CZorvaWorld::Destroy() {
 // Construction hooks.
 CSoundObj* CZorvaWorld::NewSoundObj() { return new CSoundObj; }
 CSimWelt* CZorvaWorld::NewSimWelt() {
-  if (!m_pSimParts) m_pSimParts = new CZorWorldSimParts(m_pResourceManager);
+  if (!m_pSimParts) m_pSimParts = new CZorWorldSimParts(m_pResourceManager, this);
   return new CSimWelt(m_pSimParts);
 }
 CSimLocationFactory* CZorvaWorld::NewLocationFactory() { return new CSimLocationFactory; }

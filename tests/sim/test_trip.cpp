@@ -30,34 +30,23 @@ class Loc : public CSimLocation {
   int m_stopDist;
 };
 
-class Dest : public CSimDestination {
- public:
-  Dest(ESimDestination k, unsigned c, CSimLocation* l) : m_kind(k), m_count(c), m_loc(l) {}
-  CSimLocation* pLocation() const override { return m_loc; }
-  ESimDestination Destination() const override { return m_kind; }
-  unsigned Count() const override { return m_count; }
-
- private:
-  ESimDestination m_kind;
-  unsigned m_count;
-  CSimLocation* m_loc;
-};
-
-class DestList : public CSimDestinationList {
- public:
-  CSimDestination* FindDestination(ESimDestination k, unsigned c) const override {
-    for (Dest* d : items)
-      if (d->Destination() == k && d->Count() == c) return d;
-    return nullptr;
-  }
-  std::vector<Dest*> items;
-};
-
 struct Fixture : ::testing::Test {
   Loc home{4, 0, true, 11, 300}, work{9, 7, true, 12, 200}, park{5, 2, false};
-  Dest h{SIM_DEST_HOME, 0, &home}, w{SIM_DEST_WORK, 1, &work}, p{SIM_DEST_LEISURE, 0, &park};
-  DestList list;
-  void SetUp() override { list.items = {&h, &w, &p}; }
+  // The list deletes its destinations when it is destroyed.
+  CSimDestination& h = *new CSimDestination;
+  CSimDestination& w = *new CSimDestination;
+  CSimDestination& p = *new CSimDestination;
+  CSimDestinationList list;
+  void SetUp() override {
+    h.Create(SIM_DEST_HOME, 0, &home);
+    w.Create(SIM_DEST_WORK, 1, &work);
+    p.Create(SIM_DEST_LEISURE, 0, &park);
+    list.Create();
+    list.Insert(&p);
+    list.Insert(&w);
+    list.Insert(&h);
+  }
+  void TearDown() override { list.Destroy(); }
 };
 
 std::string Bytes(const std::string& path) { return zortest::ReadFile(path); }

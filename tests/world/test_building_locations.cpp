@@ -46,7 +46,8 @@ TEST_F(Town, APlacedHouseBecomesALocationWithTheCatalogueCapacitiesAtItsCrossing
   EXPECT_EQ(homes, entry->Word(24));
   EXPECT_NE(location->NearestCrossing(), 0);
   EXPECT_EQ(AtCrossings(), crossings + 1);
-  EXPECT_EQ(location->GetListNumber(), 1);
+  // Listed at its crossing and in its district.
+  EXPECT_EQ(location->GetListNumber(), 2);
 
   EXPECT_EQ(world.RemoveObject(house, 0, false), 0);
   EXPECT_EQ(Factory()->GetLocationCount(), before);

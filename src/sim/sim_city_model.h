@@ -1,0 +1,291 @@
+#pragma once
+// The agent-based demand model of the city: the 16 x 16 districts, the list
+// of agents (50 persons each), the city-wide counters of capacities and
+// persons, the inverse travel times between districts, the averages of the
+// agents' last trips, the trip-length distributions and the parameters of
+// travel behaviour read every hour from the cause-effect network. The
+// simulation world owns one, calls it once per simulated hour and takes
+// from it the trips of the hour that a network slot assigns.
+#include <cstdio>
+
+#include "sim/sim_date.h"
+#include "sim/sim_district.h"
+#include "sim/sim_trip.h"
+
+class CSimAgent;
+class CSimAgentList;
+class CSimStatisticServer;
+class CSimLocationFactory;
+class CSimTrafficSlot;
+class CSimWelt;
+
+class CSimCityModell {
+ public:
+  static constexpr int kGrid = 16;
+  static constexpr int kDistricts = kGrid * kGrid;
+  static constexpr int kPersonsPerAgent = 50;
+  static constexpr int kTripLengthBins = 100;
+  static constexpr int kTripLengthBinMetres = 400;
+  static constexpr int kStatisticMaps = 12;
+  // The neutral modal-split parameter: mode choice scales by parameter / 22.5.
+  static constexpr float kNeutralModalSplit = 22.5f;
+  // Persons per car on a car trip, until the cause-effect network says.
+  static constexpr float kDefaultCarTripDivisor = 1.3f;
+
+  CSimCityModell();
+  // The operations that the simulation world calls are virtual so that the
+  // world can be tested with a small city of its own.
+  virtual ~CSimCityModell();
+  CSimCityModell(const CSimCityModell&) = delete;
+  CSimCityModell& operator=(const CSimCityModell&) = delete;
+
+  virtual bool Create(CSimLocationFactory* factory, CSimWelt* world);
+  virtual void Destroy();
+  bool IsValid() const { return m_valid != 0; }
+
+  // The hourly update; always true.
+  virtual bool StartNextIntervall(const CSimDate& date);
+  // A new chain of copies of the hour's trips (the trip built last comes
+  // first), owned by the caller; null when there is none.
+  virtual CSimTrip* Trips(int hour);
+  // Every agent reads its trips' results from the computed slot.
+  virtual void CalculateTripStats(CSimTrafficSlot* slot);
+  // The districts' parking search times.
+  virtual void CalculateParkingData();
+  // The averages of the agents' last trips.
+  void CalcStatisticData();
+
+  // In the district of the id, or of the location's cell when it is 0.
+  virtual bool RegisterLocation(CSimLocation* location, short districtId);
+  virtual bool RemoveLocation(CSimLocation* location);
+
+  // A car trip's measured travel time between two districts.
+  void NewCarData(short from, short to, int seconds);
+  // 3600 / seconds of travel: measured, else (when asked) the air-line
+  // estimate, else 0.
+  double AverageOneOverTravelTime(short from, short to, bool airLineIfUnknown) const;
+  static double AverageOneOverTravelTimeLuftLinie(short from, short to);
+
+  // 0 (error 1) for x or y outside 0..15.
+  static short DistrictID(int x, int y);
+  // False (error 1) for an id outside 1..256.
+  static bool District(short id, int& x, int& y);
+  // Throws for an id outside 1..256.
+  virtual CSimDistrict* pDistrict(short id);
+  CSimDistrict* pDistrictAt(int x, int y) { return &m_Districts[x][y]; }
+
+  // City counters; each Add and Remove returns true.
+  bool AddHomes(unsigned n);
+  bool RemoveHomes(unsigned n);
+  unsigned NrOfHomes() const { return m_Homes; }
+  bool AddResidents(unsigned n);
+  bool RemoveResidents(unsigned n);
+  unsigned NrOfResidents() const { return m_Residents; }
+  bool AddJobs(unsigned n);
+  bool RemoveJobs(unsigned n);
+  unsigned NrOfJobs() const { return m_Jobs; }
+  bool AddWorkers(unsigned n);
+  bool RemoveWorkers(unsigned n);
+  unsigned NrOfWorkers() const { return m_Workers; }
+  bool AddSchoolSeats(unsigned n);
+  bool RemoveSchoolSeats(unsigned n);
+  unsigned NrOfSchoolSeats() const { return m_SchoolSeats; }
+  bool AddScholars(unsigned n);
+  bool RemoveScholars(unsigned n);
+  unsigned NrOfScholars() const { return m_Scholars; }
+  bool AddUniversitySeats(unsigned n);
+  bool RemoveUniversitySeats(unsigned n);
+  unsigned NrOfUniversitySeats() const { return m_UniversitySeats; }
+  bool AddStudents(unsigned n);
+  bool RemoveStudents(unsigned n);
+  unsigned NrOfStudents() const { return m_Students; }
+  bool AddShops(unsigned n);
+  bool RemoveShops(unsigned n);
+  unsigned NrOfShops() const { return m_Shops; }
+  bool AddConsumers(unsigned n);
+  bool RemoveConsumers(unsigned n);
+  unsigned NrOfConsumers() const { return m_Consumers; }
+  bool AddLeisurePoints(unsigned n);
+  bool RemoveLeisurePoints(unsigned n);
+  unsigned NrOfLeisurePoints() const { return m_LeisurePoints; }
+  bool AddParking(unsigned n);
+  bool RemoveParking(unsigned n);
+  unsigned NrOfParking() const { return m_Parking; }
+  bool AddLeisurers(unsigned n);
+  bool RemoveLeisurers(unsigned n);
+  unsigned NrOfLeisurers() const { return m_Leisurers; }
+  // The spaces of the city's lots, summed over its locations.
+  void AddSpaces(int residential, int industrial, int commercial);
+  unsigned NrOfResSpace() const { return m_ResSpace; }
+  unsigned NrOfIndSpace() const { return m_IndSpace; }
+  unsigned NrOfComSpace() const { return m_ComSpace; }
+
+  // Trips per hour of the whole city, in persons (cars for car trips).
+  int NrOfMIVTrips() const;
+  int NrOfBusTrips() const;
+  int NrOfFeetTrips() const;
+
+  double ReisezeitMIV() const { return m_ReisezeitMIV; }
+  double ZugangszeitMIV() const { return m_ZugangszeitMIV; }
+  double ParksuchzeitMIV() const { return m_ParksuchzeitMIV; }
+  double FahrzeitMIV() const { return m_FahrzeitMIV; }
+  double ReisezeitBus() const { return m_ReisezeitBus; }
+  double FahrzeitBus() const { return m_FahrzeitBus; }
+  double ZugangszeitBus() const { return m_ZugangszeitBus; }
+  double UmsteigezeitBus() const { return m_UmsteigezeitBus; }
+  double StreckenlaengeMIV() const { return m_StreckenlaengeMIV; }
+  double GeschwindigkeitMIV() const { return m_GeschwindigkeitMIV; }
+  double StreckenlaengeBus() const { return m_StreckenlaengeBus; }
+  double GeschwindigkeitBus() const { return m_GeschwindigkeitBus; }
+  double Raumwiderstaende() const { return m_Raumwiderstaende; }
+  double StreckenlaengeFeet() const { return m_StreckenlaengeFeet; }
+
+  // Behaviour parameters as last read from the cause-effect network.
+  float TripScale() const { return m_TripScale; }
+  float GravityParameter() const { return m_Gravity; }
+  float ModalSplitParameter() const { return m_ModalSplit; }
+  float CarOwnership() const { return m_CarOwnership; }
+  float CarTripFactor() const { return m_CarTripFactor; }
+  float CarOwnerDeduction() const { return m_CarOwnerDeduction; }
+  float CarTripDivisor() const { return m_CarTripDivisor; }
+  // Modal-split parameter / 22.5: 1 is neutral.
+  float ModalSplitAdjust() const;
+  // Reads the parameters from the world's cause-effect network; a node it
+  // does not have leaves its parameter as it was.
+  void ReadBehaviourParameters();
+
+  CSimStatisticServer* pStatisticServer() const { return m_pStatisticServer; }
+  CSimAgentList* pAgentList() const { return m_pAgents; }
+  CSimTrafficSlot* pTrafficSlot(int i) const;
+  CSimWelt* pSimWelt() const { return m_pSimWelt; }
+  CSimLocationFactory* pLocationFactory() const { return m_pLocationFactory; }
+  int NrOfAgents() const;
+  void CreateTripList(CSimAgent* agent);
+
+  void SetQueryDistrict(int x, int y);
+  void GetQueryDistrict(int& x, int& y) const;
+
+  void GetGroupType(int& g0, int& g1, int& g2, int& g3, int& g4) const;
+  // Counts the agents per status group.
+  void CalculateAgentGroupDistribution();
+  int ReplanCount() const { return m_ReplanCount; }
+
+  void ChangeAgentTripLengthGroup();
+  int TripLengthGroup() const { return m_TripLengthGroup; }
+  // The 100 bins of 400 m for car (3), bus (1) or walking (0); null otherwise.
+  const double* pTripLengthDistribution(ESimTransportationMode mode) const;
+  void CalcTripLengthDistibution();
+
+  void SetAgentWorker_Target(float percent);
+  void SetAgentNoWorker_Target(float percent);
+  void SetAgentStudent_Target(float percent);
+  void GetAgent_Target(int& workers, int& nonWorkers, int& students) const;
+  void GetAgentReal(int& workers, int& nonWorkers, int& students) const;
+  float WorkerTarget() const { return m_TargetWorkers; }
+  float NoWorkerTarget() const { return m_TargetNoWorkers; }
+  float StudentTarget() const { return m_TargetStudents; }
+
+  bool CheckAgentIntegrity();
+
+  // Growth towards the data exchange's targets.
+  bool CityBuildings();
+  bool CityPopulationChange(const CSimDate& date);
+  bool MorePeople(int persons, bool boost);
+  bool CreateNewAgent(CSimDistrict* district);
+  bool MoreHouses(int homes);
+  bool LessHouses(int homes);
+  bool MoreWork(int jobs);
+  bool LessWork(int jobs);
+
+  // Access grade of public transport and distance class of a trip.
+  int Erschliessunggrad(CSimLocation* from, CSimLocation* to);
+  int Erschliessunggrad(short fromDistrict, short toDistrict);
+  int Entfernungsklasse(CSimLocation* from, CSimLocation* to);
+  int Entfernungsklasse(short fromDistrict, short toDistrict);
+  // Destination choice by the gravity rule; null when no location is found.
+  CSimLocation* FindLocation(ESimDestination kind, CSimAgent* agent);
+
+  // The agent list's record; nothing else of the model is saved.
+  virtual bool Save(FILE* file);
+  // May throw a CSimError text.
+  virtual bool Load(FILE* file);
+
+ private:
+  void CheckValid(const char* where) const;
+  // The measured (or air-line) cell of two ids 1..256.
+  float& Measured(short from, short to) { return m_Measured[from - 1][to - 1]; }
+  // Sets `a` and moves `b` and `c` in proportion so that the three sum to 100.
+  static void BalanceWerte(float& a, float& b, float& c);
+  void ResetCounters();
+  // The agent list and the statistic server, made and dropped with the model.
+  bool CreateAgentParts();
+  void DestroyAgentParts();
+  // A random district of the grid.
+  CSimDistrict* RandomDistrict();
+  // Puts up (kind 1 jobs, else homes) until n is met or the attempts run out.
+  int BuildSpace(int kind, int n);
+  // Takes down (kind 1 jobs, else homes) in districts with more than
+  // minJobs jobs until n is met or the attempts run out.
+  void TakeDownSpace(int kind, int n, int minJobs);
+
+  unsigned char m_valid = 0;
+  CSimDistrict m_Districts[kGrid][kGrid];
+  CSimAgentList* m_pAgents = nullptr;
+  float m_Measured[kDistricts][kDistricts] = {};
+  float m_AirLine[kDistricts][kDistricts] = {};
+  CSimStatisticServer* m_pStatisticServer = nullptr;
+  CSimLocationFactory* m_pLocationFactory = nullptr;
+  CSimWelt* m_pSimWelt = nullptr;
+  float m_TargetWorkers = 60.0f;
+  float m_TargetNoWorkers = 30.0f;
+  float m_TargetStudents = 10.0f;
+  unsigned m_Groups[5] = {};
+  int m_TripLengthGroup = 5;
+  unsigned m_ResSpace = 0;
+  unsigned m_ComSpace = 0;
+  unsigned m_IndSpace = 0;
+  unsigned m_Homes = 0;
+  unsigned m_Residents = 0;
+  unsigned m_Jobs = 0;
+  unsigned m_Workers = 0;
+  unsigned m_SchoolSeats = 0;
+  unsigned m_Scholars = 0;
+  unsigned m_UniversitySeats = 0;
+  unsigned m_Students = 0;
+  unsigned m_Shops = 0;
+  unsigned m_Consumers = 0;
+  unsigned m_LeisurePoints = 0;
+  unsigned m_Leisurers = 0;
+  unsigned m_Parking = 0;
+  int m_CarTrips = 0;
+  int m_BusTrips = 0;
+  int m_FeetTrips = 0;
+  double m_ReisezeitMIV = 0;
+  double m_ZugangszeitMIV = 0;
+  double m_ParksuchzeitMIV = 0;
+  double m_FahrzeitMIV = 0;
+  double m_ReisezeitBus = 0;
+  double m_FahrzeitBus = 0;
+  double m_ZugangszeitBus = 0;
+  double m_UmsteigezeitBus = 0;
+  double m_StreckenlaengeMIV = 0;
+  double m_GeschwindigkeitMIV = 0;
+  double m_StreckenlaengeBus = 0;
+  double m_GeschwindigkeitBus = 0;
+  double m_Raumwiderstaende = 0;
+  double m_StreckenlaengeFeet = 0;
+  float m_Maps[kStatisticMaps][kDistricts] = {};
+  int m_QueryX = 8;
+  int m_QueryY = 8;
+  // Neutral values until the first hourly read: 2.5 trips per person and
+  // day, the gravity exponent 1, no change of car trips.
+  float m_TripScale = 1.0f;
+  float m_Gravity = 1.0f;
+  float m_ModalSplit = kNeutralModalSplit;
+  float m_CarOwnership = 450.0f;
+  float m_CarTripFactor = 1.0f;
+  float m_CarOwnerDeduction = 0.0f;
+  float m_CarTripDivisor = kDefaultCarTripDivisor;
+  double m_TripLength[3][kTripLengthBins] = {};
+  int m_ReplanCount = 20;
+};

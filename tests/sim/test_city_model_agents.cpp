@@ -1,0 +1,215 @@
+// The city model with agents: the trips of an hour, the hourly re-planning,
+// the statistics of the agents, the removal of a building the agents use,
+// the savegame of the agents and the growth of the population.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "framework/zor_seams.h"
+#include "sim/sim_agent.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_error.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_welt.h"
+#include "sim_test_locations.h"
+
+namespace {
+
+using simtest::Capacities;
+using simtest::MakeLocation;
+
+// A town of four districts: homes in two, work, shops, schools and leisure
+// in the others.
+struct Town : testing::Test {
+  CSimLocationFactory factory;
+  CSimWelt world{nullptr};
+  std::unique_ptr<CSimCityModell> city = std::make_unique<CSimCityModell>();
+  std::vector<std::unique_ptr<CSimLocation>> locations;
+
+  CSimLocation* Add(int x, int y, const Capacities& c) {
+    locations.push_back(MakeLocation(x, y, c));
+    EXPECT_TRUE(city->RegisterLocation(locations.back().get(), 0));
+    return locations.back().get();
+  }
+  void SetUp() override {
+    zor_srandom(17);
+    ASSERT_TRUE(city->Create(&factory, &world));
+    Add(10, 10, {.homes = 1000});
+    Add(20, 10, {.homes = 500});
+    Add(10, 20, {.jobs = 3000, .shops = 400});
+    Add(30, 30, {.jobs = 1000, .leisure = 500, .school = 800});
+  }
+  void TearDown() override {
+    // Agents leave their districts before the locations go.
+    city.reset();
+  }
+  int MakeAgents(int n, short district) {
+    int made = 0;
+    for (int i = 0; i < n; ++i) made += city->CreateNewAgent(city->pDistrict(district)) ? 1 : 0;
+    return made;
+  }
+  int TripsInHour(int hour) {
+    int n = 0;
+    for (CSimTrip* t = city->Trips(hour); t;) {
+      CSimTrip* next = t->pNext();
+      ++n;
+      delete t;
+      t = next;
+    }
+    return n;
+  }
+};
+
+TEST_F(Town, NewAgentsLiveWhereHomesAreFreeAndCountTheirPersons) {
+  const short home = CSimCityModell::DistrictID(1, 1);
+  ASSERT_EQ(MakeAgents(6, home), 6);
+  EXPECT_EQ(city->NrOfAgents(), 6);
+  EXPECT_EQ(city->NrOfResidents(), 300u);
+  EXPECT_EQ(city->pDistrict(home)->NrOfResidents(), 300);
+  int g[5];
+  city->GetGroupType(g[0], g[1], g[2], g[3], g[4]);
+  EXPECT_EQ(g[0] + g[1] + g[2] + g[3] + g[4], 6);
+  int w = 0, n = 0, s = 0;
+  city->GetAgentReal(w, n, s);
+  EXPECT_EQ(w + n + s, 100);
+}
+
+TEST_F(Town, AnHoursTripsAreCopiesScaledForCarsAndOwnedByTheCaller) {
+  ASSERT_EQ(MakeAgents(20, CSimCityModell::DistrictID(1, 1)), 20);
+  int planned = 0, inLists = 0;
+  for (int h = 0; h < 24; ++h) {
+    CSimTrip* chain = city->Trips(h);
+    for (CSimTrip* t = chain; t; t = t->pNext()) {
+      ++inLists;
+      // 50 persons; a car carries 1.3 of them.
+      EXPECT_EQ(t->Size(), t->TransportationMode() == SIM_MODE_CAR ? 38u : 50u);
+    }
+    for (CSimTrip* t = chain; t;) {
+      CSimTrip* next = t->pNext();
+      delete t;
+      t = next;
+    }
+  }
+  city->pAgentList()->ResetIterator();
+  while (CSimAgent* a = city->pAgentList()->pNextAgent())
+    for (int h = 0; h < 24; ++h) planned += a->pTrip(h) ? 1 : 0;
+  EXPECT_GT(planned, 20);
+  EXPECT_EQ(inLists, planned);
+}
+
+TEST_F(Town, AnAgentThatIsNoLongerValidLeavesTheListWithTheNextTrips) {
+  ASSERT_EQ(MakeAgents(3, CSimCityModell::DistrictID(1, 1)), 3);
+  city->pAgentList()->ResetIterator();
+  CSimAgent* a = city->pAgentList()->pNextAgent();
+  a->Destroy();
+  EXPECT_EQ(city->NrOfResidents(), 100u);
+  TripsInHour(8);
+  EXPECT_EQ(city->NrOfAgents(), 2);
+}
+
+TEST_F(Town, ReplanningNeverDividesByZeroAndIsCappedByTheResidents) {
+  // Two agents and the start count 20: (100 / 50) / 20 is 0.
+  ASSERT_EQ(MakeAgents(2, CSimCityModell::DistrictID(1, 1)), 2);
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(1)));
+  // With fewer than 500 residents nobody is re-planned any more.
+  EXPECT_EQ(city->ReplanCount(), 0);
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(1)));
+  EXPECT_EQ(city->NrOfAgents(), 2);
+
+  ASSERT_EQ(MakeAgents(18, CSimCityModell::DistrictID(1, 1)), 18);
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(1)));
+  EXPECT_EQ(city->ReplanCount(), 2);  // 1000 residents / 500
+  EXPECT_EQ(city->NrOfResidents(), 1000u);
+}
+
+TEST_F(Town, StatisticsAverageOverTheAgentsTripsAndTheLengthBinsSkipShortAndLongTrips) {
+  ASSERT_EQ(MakeAgents(10, CSimCityModell::DistrictID(1, 1)), 10);
+  city->CalcStatisticData();
+  // Without route data no trip is valid yet.
+  EXPECT_EQ(city->NrOfMIVTrips() + city->NrOfBusTrips() + city->NrOfFeetTrips(), 0);
+  EXPECT_EQ(city->ReisezeitMIV(), 0.0);
+
+  // Trips of 399 m and of 40 km or more count in no bin; 800 m is bin 2,
+  // which the smoothing spreads to bins 1 and 2.
+  city->pAgentList()->ResetIterator();
+  int placed = 0;
+  while (CSimAgent* a = city->pAgentList()->pNextAgent())
+    for (int h = 6; h <= 19; ++h)
+      if (CSimTrip* t = a->pTrip(h)) {
+        t->SetStreckenlaenge(placed == 0 ? 800 : placed % 2 ? 399 : 40000);
+        if (placed == 0) t->SetTransportationMode(SIM_MODE_CAR);
+        ++placed;
+      }
+  ASSERT_GT(placed, 2);
+  city->CalcTripLengthDistibution();
+  const double* car = city->pTripLengthDistribution(SIM_MODE_CAR);
+  EXPECT_DOUBLE_EQ(car[1], 3.0);
+  EXPECT_DOUBLE_EQ(car[2], 2.0);
+  double rest = 0.0;
+  for (const double* bins : {city->pTripLengthDistribution(SIM_MODE_BUS), city->pTripLengthDistribution(SIM_MODE_WALK)})
+    for (int i = 0; i < 100; ++i) rest += bins[i];
+  EXPECT_EQ(rest, 0.0);
+}
+
+TEST_F(Town, RemovingABuildingMovesItsAgentsAndNeverThrows) {
+  const short home = CSimCityModell::DistrictID(1, 1);
+  const short other = CSimCityModell::DistrictID(2, 1);
+  CSimLocation* second = Add(11, 11, {.homes = 800});
+  ASSERT_EQ(MakeAgents(10, home), 10);
+  // The district keeps room: the agents move to the other house.
+  ASSERT_TRUE(city->RemoveLocation(locations[0].get()));
+  EXPECT_EQ(city->NrOfResidents(), 500u);
+  EXPECT_EQ(city->pDistrict(home)->NrOfResidents(), 500);
+  // The last house of the district goes: the 500 free homes next door take
+  // them all.
+  EXPECT_TRUE(city->RemoveLocation(second));
+  EXPECT_EQ(city->pDistrict(home)->NrOfResidents(), 0);
+  EXPECT_EQ(city->pDistrict(other)->NrOfResidents(), 500);
+  EXPECT_EQ(city->NrOfAgents(), 10);
+  // The city's last house goes: nobody finds a place, every agent leaves,
+  // and the call returns instead of throwing.
+  EXPECT_NO_THROW(city->RemoveLocation(locations[1].get()));
+  TripsInHour(8);
+  EXPECT_EQ(city->NrOfAgents(), 0);
+  EXPECT_EQ(city->NrOfResidents(), 0u);
+  EXPECT_EQ(city->NrOfWorkers() + city->NrOfConsumers() + city->NrOfScholars() + city->NrOfLeisurers(), 0u);
+}
+
+TEST_F(Town, SavedAgentsComeBackWithTheirGroupsAndPersonsAndTheRandomSequenceGoesOn) {
+  ASSERT_EQ(MakeAgents(12, CSimCityModell::DistrictID(1, 1)), 12);
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  ASSERT_TRUE(city->Save(out));
+  std::fclose(out);
+  int before[5];
+  city->GetGroupType(before[0], before[1], before[2], before[3], before[4]);
+
+  FILE* in = fmemopen(buffer, size, "rb");
+  const uint64_t state = zor_random_state();
+  ASSERT_TRUE(city->Load(in));
+  std::fclose(in);
+  std::free(buffer);
+  EXPECT_EQ(zor_random_state(), state);
+  EXPECT_EQ(city->NrOfAgents(), 12);
+  EXPECT_EQ(city->NrOfResidents(), 600u);
+  int after[5];
+  city->GetGroupType(after[0], after[1], after[2], after[3], after[4]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(after[i], before[i]) << i;
+}
+
+TEST_F(Town, MorePeopleComeInAgentsOfFiftyWhereHomesAreFree) {
+  city->MorePeople(49, false);
+  EXPECT_EQ(city->NrOfAgents(), 0);
+  city->MorePeople(120, true);
+  EXPECT_LE(city->NrOfAgents(), 2);
+  EXPECT_EQ(city->NrOfResidents(), static_cast<unsigned>(city->NrOfAgents()) * 50u);
+  // Every home taken: no more agents, however many are asked for.
+  city->MorePeople(100000, true);
+  EXPECT_EQ(city->NrOfResidents(), 1500u);
+  EXPECT_THROW(city->CreateNewAgent(nullptr), const char*);
+}
+
+}  // namespace
