@@ -163,9 +163,11 @@ void ExpectSameGame(const std::string& straight, const std::string& reloaded, co
   ASSERT_EQ(straight.size(), reloaded.size()) << when;
   const auto [from, to] = DataExchangeRecord(straight);
   ASSERT_LT(from + 16, to) << when;
-  for (size_t i = 0; i < straight.size(); ++i)
-    if (straight[i] != reloaded[i])
+  for (size_t i = 0; i < straight.size(); ++i) {
+    if (straight[i] != reloaded[i]) {
       EXPECT_TRUE(i >= to - 16 && i < to) << when << ": the games differ at " << i << ", outside the message stamps";
+    }
+  }
 }
 
 TEST(SavegameDeterminism, DaysStraightAndWithALoadEveryMidnightEndInTheSameSavegame) {
