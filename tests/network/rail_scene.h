@@ -9,6 +9,7 @@
 #include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/rail_track.h"
+#include "network/street_objects.h"
 
 namespace railtest {
 
@@ -36,6 +37,11 @@ struct RailWorld : junctiontest::World {
   }
   // Every distinct track.
   std::vector<CStrSchienen*> Tracks() { return TracksOf(rails.get()); }
+  // The track the cell shows, or null.
+  CStrSchienen* TrackAt(int x, int y) {
+    auto* tile = dynamic_cast<CStreetObj*>(map->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+    return tile ? dynamic_cast<CStrSchienen*>(tile->GetStreetList()) : nullptr;
+  }
   // The level crossings of every track: (start x, start y, end x, end y).
   std::vector<CGrdCrossing*> Crossings() {
     std::vector<CGrdCrossing*> out;
