@@ -266,8 +266,62 @@ void CStrSchJuncList::CheckStreet(CStrStrasse* street, const std::vector<CStrSch
       }
     }
     if (!redraw) continue;
+    Carries(track);
     track->RemoveFromIsoWelt(false);
     track->InsertIntoIsoWelt();
+  }
+}
+
+void CStrSchJuncList::Carries(CStrSchienen* track) {
+  if (m_pCheckedNet && std::find(m_Carrying.begin(), m_Carrying.end(), track) == m_Carrying.end())
+    m_Carrying.push_back(track);
+}
+
+bool CStrSchJuncList::TracksUnchanged() {
+  if (!TakeIndexChanges(&m_Changed, &m_Gone) || !m_Changed.empty() || !m_Gone.empty()) m_pCheckedNet = nullptr;
+  return m_pCheckedNet != nullptr;
+}
+
+void CStrSchJuncList::FollowChanges(CStrJunctionList* streets) {
+  const bool tracksSame = TracksUnchanged();
+  const bool logComplete = streets->TakeIndexChanges(&m_Changed, &m_Gone);
+  if (tracksSame && logComplete && streets == m_pCheckedNet) {
+    // Only the streets the edits touched can have come onto or left a track.
+    auto drop = [&](CStrStrasse* s) {
+      const auto it = std::find(m_OverTracks.begin(), m_OverTracks.end(), s);
+      if (it != m_OverTracks.end()) m_OverTracks.erase(it);
+    };
+    for (CStrStrasse* s : m_Gone) drop(s);
+    for (CStrStrasse* s : m_Changed) {
+      drop(s);
+      TracksNear(s, &m_Near);
+      if (!m_Near.empty()) m_OverTracks.push_back(s);
+    }
+    return;
+  }
+  m_pCheckedNet = streets;
+  m_OverTracks.clear();
+  for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = j->GetStreetByNR(i);
+      if (s->GetStartJunction() != j) continue;
+      TracksNear(s, &m_Near);
+      if (!m_Near.empty()) m_OverTracks.push_back(s);
+    }
+  }
+  m_Carrying.clear();
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      auto* t = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+      if (t->GetStartJunction() != j) continue;
+      for (CZorvaObject* p = t->GetHead(); p; p = p->GetNext())
+        if (static_cast<CStrStrassenTeil*>(p)->GetExtraTeilList()) {
+          Carries(t);
+          break;
+        }
+    }
   }
 }
 
@@ -286,19 +340,28 @@ int CStrSchJuncList::CheckForTrainCrossing(CStrJunction* start, CStrJunction* en
 
 int CStrSchJuncList::CheckForTrainCrossings(CStrJunctionList* streets) {
   if (!streets || !GetHead()) return 0;
-  for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
-    auto* j = static_cast<CStrJunction*>(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      if (s->GetStartJunction() != j) continue;
-      int found = 0;
-      CheckForTrainCrossing(j, j, s, &found);
-    }
+  // Every street of the network is checked; a street that runs over no
+  // track's cell finds nothing, so only those over a track are looked at.
+  FollowChanges(streets);
+  for (size_t i = 0; i < m_OverTracks.size(); ++i) {
+    CStrStrasse* s = m_OverTracks[i];
+    int found = 0;
+    CheckForTrainCrossing(s->GetStartJunction(), s->GetStartJunction(), s, &found);
   }
   return 0;
 }
 
-int CStrSchJuncList::UpdateChanges() { return RemoveIsolatedGrdCrossings(); }
+int CStrSchJuncList::UpdateChanges() {
+  if (!TracksUnchanged()) return RemoveIsolatedGrdCrossings();
+  // Only tracks with level crossings can lose one.
+  for (size_t i = 0; i < m_Carrying.size(); ++i) {
+    CStrSchienen* track = m_Carrying[i];
+    if (!track->RemoveIsolatedGrdCrossings()) continue;
+    track->RemoveFromIsoWelt(false);
+    track->InsertIntoIsoWelt();
+  }
+  return 0;
+}
 
 bool CStrSchJuncList::HasGrdCrossingAt(short x, short y) {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext())

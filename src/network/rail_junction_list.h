@@ -60,8 +60,22 @@ class CStrSchJuncList : public CStrJunctionList {
   void TracksNear(CStrStrasse* street, std::vector<CStrSchienen*>* out);
   // The crossings of one street with the given tracks.
   void CheckStreet(CStrStrasse* street, const std::vector<CStrSchienen*>& tracks);
+  // Whether no track changed its cells since the last look (the rail
+  // network's cell index); a change drops what is kept between edits.
+  bool TracksUnchanged();
+  // Brings what is kept between edits up to the street network's changes:
+  // read again from both networks when the tracks or the network changed.
+  void FollowChanges(CStrJunctionList* streets);
+  void Carries(CStrSchienen* track);
 
   std::vector<CStrSchienen*> m_Near;
+  // Kept between edits, for `m_pCheckedNet` while it is set: the streets
+  // that run over a track's cell (only they can cross a track), in the
+  // order they were found, and the tracks that may carry level crossings.
+  CStrJunctionList* m_pCheckedNet = nullptr;
+  std::vector<CStrStrasse*> m_OverTracks;
+  std::vector<CStrSchienen*> m_Carrying;
+  std::vector<CStrStrasse*> m_Changed, m_Gone;
 
   // `streets` is the street network, which stays the one that streets and
   // their junctions belong to.

@@ -8,6 +8,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
+#include "network/crossing_objects.h"
 #include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
@@ -550,6 +551,44 @@ bool CStrSchienen::PointTwoBeforJunction(short x, short y) {
   if (dx == 0 && dy == 0) return false;
   for (int s : {-2, 2})
     if (GroundAt(m_pIsoWelt, x + s * dx, y + s * dy) == OBJ_RAIL_JUNCTION) return true;
+  return false;
+}
+
+bool CStrSchienen::PointBeforEndStueckSchienenAndRailLong(short x, short y, bool checkLong) {
+  if (m_Type.GetValue() < STRASSE_VIERSPURIG || !m_pIsoWelt) return false;
+  bool deadEnd = false;
+  if (!PointBeforJunction(x, y, deadEnd)) return false;
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction}) {
+    if (!j || j->GetAnzLinkedStreets() != 1) continue;
+    // The slope of the piece at this end, from the end into the track.
+    CStrStrassenTeil* p = j == m_pStartJunction ? Head() : Tail();
+    if (!p) continue;
+    const int jx = j->GetXPos(), jy = j->GetYPos();
+    const int ox = j == m_pStartJunction ? p->GetEndX() : p->GetStartX();
+    const int oy = j == m_pStartJunction ? p->GetEndY() : p->GetStartY();
+    const int mx = Step(ox - jx), my = Step(oy - jy);
+    if ((mx != 0) == (my != 0)) continue;
+    // The end's group covers the end's cell and, towards +x or +y, the
+    // next: the first cell past it on the track's line, and its row beside.
+    int cx = jx, cy = jy;
+    CWorldObj* end = j->GetKreuzObject();
+    for (int i = 0; i < 2 && end && IsoInMap(cx, cy) && m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND) == end;
+         ++i) {
+      cx += mx;
+      cy += my;
+    }
+    const bool inside = (x == cx && y == cy) || (x == cx + (mx == 0) && y == cy + (my == 0));
+    if (!inside) continue;
+    if (!checkLong) return true;
+    const int x2 = x + 2 * mx, y2 = y + 2 * my, x3 = x + 3 * mx, y3 = y + 3 * my;
+    if (GroundAt(m_pIsoWelt, x2, y2) != OBJ_RAIL_PIECE || GroundAt(m_pIsoWelt, x3, y3) != OBJ_RAIL_PIECE) continue;
+    if (PointIsBend(static_cast<short>(x2), static_cast<short>(y2)) ||
+        PointIsBend(static_cast<short>(x3), static_cast<short>(y3)))
+      continue;
+    const auto sx3 = static_cast<short>(x3), sy3 = static_cast<short>(y3);
+    if (m_pRailNet ? m_pRailNet->HasGrdCrossingAt(sx3, sy3) : HasExtraTeilAt(sx3, sy3)) continue;
+    return true;
+  }
   return false;
 }
 

@@ -97,6 +97,11 @@ class CStrSchienen : public CStrStrasse {
   bool PointIsBeforeRailCrossing(short x, short y) override;
   bool PointIsTwoBeforeRailCrossing(short x, short y) override;
   bool PointTwoBeforJunction(short x, short y) override;
+  // The cell is on the track's line just inside a dead end's group (or
+  // the cell beside it on the track's second row); with `checkLong`, the
+  // track also runs on plainly for two and three cells past it (no bend,
+  // the third no level crossing), so the end can be built on from there.
+  bool PointBeforEndStueckSchienenAndRailLong(short x, short y, bool checkLong) override;
   // Three (two: four) cells into a piece from its end at a bend, on either
   // of the track's two rows.
   bool PointIsBeforBend(short x, short y) override;

@@ -36,6 +36,27 @@ void CStrCellIndex::Clear() {
   for (std::vector<CStrStrasse*>& at : m_streets) at.clear();
   m_entries.clear();
   m_pending.clear();
+  StopLog();
+}
+
+void CStrCellIndex::StopLog() {
+  m_logging = false;
+  m_changed.clear();
+  m_gone.clear();
+  for (auto& [street, e] : m_entries) e.logged = false;
+}
+
+bool CStrCellIndex::TakeChanges(std::vector<CStrStrasse*>* changed, std::vector<CStrStrasse*>* gone) {
+  Refresh();
+  const bool complete = m_logging;
+  for (CStrStrasse* s : m_changed)
+    if (auto it = m_entries.find(s); it != m_entries.end()) it->second.logged = false;
+  changed->swap(m_changed);
+  gone->swap(m_gone);
+  m_changed.clear();
+  m_gone.clear();
+  m_logging = true;
+  return complete;
 }
 
 void CStrCellIndex::AddJunction(CStrJunction* j) {
@@ -100,14 +121,24 @@ void CStrCellIndex::Refresh() {
     for (uint16_t cell : e.cells) EraseOne(m_streets[cell], s);
     // A street no listed junction holds may be gone already: it is not read.
     if (e.links <= 0) {
+      if (m_logging) {
+        if (e.logged) EraseOne(m_changed, s);
+        m_gone.push_back(s);
+      }
       m_entries.erase(it);
       continue;
     }
     CellsOf(s, &e.cells);
     for (uint16_t cell : e.cells) m_streets[cell].push_back(s);
     e.pending = false;
+    if (m_logging && !e.logged) {
+      e.logged = true;
+      m_changed.push_back(s);
+    }
   }
   m_pending.clear();
+  // Nobody asked for a long time: the log starts again.
+  if (m_gone.size() > kMaxLog || m_changed.size() > kMaxLog) StopLog();
 }
 
 const std::vector<CStrJunction*>& CStrCellIndex::JunctionsAt(int x, int y) const {

@@ -9,6 +9,7 @@
 // street whose links changed is looked at again (its cells read afresh)
 // before the next question about streets. Links also change whenever a
 // street's pieces do (a join, a split, a new end), so the cells follow.
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -45,12 +46,23 @@ class CStrCellIndex {
   void JunctionsIn(int x1, int y1, int x2, int y2, std::vector<CStrJunction*>* out) const;
   void StreetsIn(int x1, int y1, int x2, int y2, std::vector<CStrStrasse*>* out);
 
+  // The streets whose cells were read afresh since the last call, each
+  // once, and those that left the network (named only: they may be gone).
+  // False when the log does not reach back to the last call (the first
+  // call, after Clear, or after more changes than the log keeps): then any
+  // street may have changed. A street both left and came back is named in
+  // both lists.
+  bool TakeChanges(std::vector<CStrStrasse*>* changed, std::vector<CStrStrasse*>* gone);
+
  private:
   struct Entry {
     int links = 0;
     bool pending = false;
+    bool logged = false;
     std::vector<uint16_t> cells;
   };
+  void StopLog();
+  static constexpr std::size_t kMaxLog = 4096;
   static bool Cell(int x, int y, int* cell);
   void Touch(CStrStrasse* street, int change);
   // Reads again the cells of every street whose links changed.
@@ -61,4 +73,8 @@ class CStrCellIndex {
   std::vector<std::vector<CStrStrasse*>> m_streets;
   std::unordered_map<CStrStrasse*, Entry> m_entries;
   std::vector<CStrStrasse*> m_pending;
+  // The change log, kept from the first TakeChanges on.
+  bool m_logging = false;
+  std::vector<CStrStrasse*> m_changed;
+  std::vector<CStrStrasse*> m_gone;
 };

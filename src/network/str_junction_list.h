@@ -175,6 +175,10 @@ class CStrJunctionList : public CList {
   // over it, from the network's cell index.
   const std::vector<CStrJunction*>& JunctionsIndexedAt(short x, short y) const { return m_Cells.JunctionsAt(x, y); }
   const std::vector<CStrStrasse*>& StreetsIndexedAt(short x, short y) { return m_Cells.StreetsAt(x, y); }
+  // The streets whose cells changed since the last call (CStrCellIndex::TakeChanges).
+  bool TakeIndexChanges(std::vector<CStrStrasse*>* changed, std::vector<CStrStrasse*>* gone) {
+    return m_Cells.TakeChanges(changed, gone);
+  }
   // The rail network, whose level crossings follow every edit.
   void SetRailNet(CStrSchJuncList* rails) { m_pRailNet = rails; }
   CStrSchJuncList* GetRailNet() const { return m_pRailNet; }

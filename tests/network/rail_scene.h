@@ -2,13 +2,14 @@
 // A street network with the rail network beside it, on the map of the
 // generated game data: tracks are built the way the rail tool builds them.
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "junction_scene.h"
+#include "rail_crossing_check.h"
 #include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/rail_track.h"
+#include "network/street_objects.h"
 
 namespace railtest {
 
@@ -35,15 +36,11 @@ struct RailWorld : junctiontest::World {
     return static_cast<CStrSchJunction*>(rails->FindJunctionAt(static_cast<short>(x), static_cast<short>(y)));
   }
   // Every distinct track.
-  std::vector<CStrSchienen*> Tracks() {
-    std::vector<CStrSchienen*> out;
-    std::set<CStrStrasse*> seen;
-    for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) {
-      auto* j = static_cast<CStrJunction*>(o);
-      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
-        if (seen.insert(j->GetStreetByNR(i)).second) out.push_back(static_cast<CStrSchienen*>(j->GetStreetByNR(i)));
-    }
-    return out;
+  std::vector<CStrSchienen*> Tracks() { return TracksOf(rails.get()); }
+  // The track the cell shows, or null.
+  CStrSchienen* TrackAt(int x, int y) {
+    auto* tile = dynamic_cast<CStreetObj*>(map->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+    return tile ? dynamic_cast<CStrSchienen*>(tile->GetStreetList()) : nullptr;
   }
   // The level crossings of every track: (start x, start y, end x, end y).
   std::vector<CGrdCrossing*> Crossings() {

@@ -7,6 +7,8 @@
 // and saved and loaded with the street network. A step "B ... 9" builds a
 // track, "D ... 9" deletes one.
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "edit_storm.h"
+#include "rail_crossing_check.h"
 #include "network/rail_junction.h"
 #include "network/rail_junction_list.h"
 #include "network/rail_track.h"
@@ -248,6 +251,10 @@ inline std::vector<std::string> RailStep(RailStormWorld& sw, const Op& o, int i,
   const bool refused = o.kind == 'B' ? *result != STR_BUILD_OK : *result > 0;
   if (refused && sw.Record() != before)
     faults.push_back("a refused step (" + std::to_string(*result) + ") changed the networks");
+  // Every street edit leaves each meeting of a street and a track with its
+  // level crossing, as a check of every street against every track would.
+  if (!refused && o.type != STRASSE_SCHIENE)
+    for (const std::string& x : railtest::MissedCrossings(sw.w.net.get(), sw.rails.get())) faults.push_back(x);
   if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = CheckRailRoundTrip(sw);
   return faults;
 }
@@ -290,7 +297,15 @@ inline Finding RunRailStorm(uint32_t seed, const Mix& streets, int steps, int sa
   // A railway the streets will cross: a U west of the river, and a street
   // across both its arms.
   const std::vector<Op> start = Parse("B 8 40 8 6 9\nB 8 6 24 6 9\nB 24 6 24 40 9\nB 2 30 28 30 1\n");
+  // A long run reports how far it got (ZOR_STORM_PROGRESS=n: every n steps).
+  const int progress = EnvInt("ZOR_STORM_PROGRESS", 0);
+  const auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < steps; ++i) {
+    if (progress > 0 && i > 0 && i % progress == 0) {
+      std::printf("rail storm seed %u: %d steps clean in %.0f s\n", seed, i,
+                  std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+      std::fflush(stdout);
+    }
     const Op o = i < static_cast<int>(start.size()) ? start[static_cast<size_t>(i)] : source.Next(sw);
     ops.push_back(o);
     Finding f;

@@ -9,6 +9,7 @@
 
 #include "iso/iso_info.h"
 #include "iso/iso_object.h"
+#include "rail_crossing_check.h"
 #include "rail_scene.h"
 #include "support/test_support.h"
 
@@ -125,6 +126,43 @@ TEST(RailNetwork, AStreetAcrossTwoTracksKeepsBothCrossingsShownThroughLaterEdits
     ASSERT_EQ(w.Build(2, 25 + 4 * step, 2, 29 + 4 * step), STR_BUILD_OK);
   }
   EXPECT_EQ(w.Crossings().size(), 2u);
+}
+
+TEST(RailNetwork, EachEditCrossesTheStreetsItTouchedWhereverItWasAndWhateverCameBetween) {
+  RailWorld w;
+  auto missed = [&] { return MissedCrossings(w.net.get(), w.rails.get()); };
+  ASSERT_EQ(w.Track(2, 20, 44, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(10, 8, 10, 14), STR_BUILD_OK);
+  EXPECT_TRUE(w.Crossings().empty());
+  // The street grows across the track: the joined street is new to it.
+  ASSERT_EQ(w.Build(10, 14, 10, 30), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 1u);
+  EXPECT_TRUE(missed().empty());
+  ASSERT_EQ(w.Build(10, 30, 44, 30), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 1u);
+  EXPECT_TRUE(missed().empty());
+  // A street built while the rail network was away gets its crossing with
+  // the next edit, wherever that is.
+  w.net->SetRailNet(nullptr);
+  ASSERT_EQ(w.Build(30, 8, 30, 30), STR_BUILD_OK);
+  w.net->SetRailNet(w.rails.get());
+  EXPECT_EQ(w.Crossings().size(), 1u);
+  ASSERT_EQ(w.Build(44, 30, 44, 40), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 2u);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(30, 20));
+  EXPECT_TRUE(missed().empty());
+  // The street at x 30 goes, and its crossing with it; the track, rebuilt
+  // two cells down and longer, crosses the street at x 10 and a new one.
+  ASSERT_EQ(w.net->DeleteStreet(w.StreetBetween(30, 8, 30, 30)), 0);
+  EXPECT_EQ(w.Crossings().size(), 1u);
+  EXPECT_FALSE(w.rails->HasGrdCrossingAt(30, 20));
+  ASSERT_EQ(w.rails->DeleteStreet(w.Tracks().at(0)), 0);
+  ASSERT_EQ(w.Build(40, 8, 40, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(2, 22, 52, 22), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(44, 40, 50, 40), STR_BUILD_OK);
+  EXPECT_EQ(w.Crossings().size(), 2u);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(40, 22));
+  EXPECT_TRUE(missed().empty());
 }
 
 TEST(RailNetwork, ADeletedStreetTakesItsLevelCrossingAndADeletedTrackGivesTheStreetBack) {

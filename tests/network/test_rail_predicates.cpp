@@ -72,6 +72,64 @@ TEST(RailPredicates, ALevelCrossingFitsOnlyTwoCellsClearOfBendsJunctionsAndOther
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(30, 25));
 }
 
+TEST(RailPredicates, ADeadEndIsBuiltOnFromTheCellJustInsideItsGroupOnlyWhereTheTrackRunsOnPlainly) {
+  RailWorld w;
+  // A line from (20, 20) to (50, 20) and a branch down from (34, 20) to
+  // (34, 45): dead ends at x 20 and x 50 (group towards +x) and at y 45.
+  ASSERT_EQ(w.Track(20, 20, 50, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(34, 20, 34, 45), STR_BUILD_OK);
+  auto track = [&](int x, int y) { return w.TrackAt(x, y); };
+  struct End {
+    int x, y;  // the cell just inside the end's group
+    int dx, dy;  // into the track
+  };
+  for (const End e : {End{22, 20, 1, 0}, End{49, 20, -1, 0}, End{34, 44, 0, -1}}) {
+    SCOPED_TRACE(std::to_string(e.x) + "/" + std::to_string(e.y));
+    CStrSchienen* t = track(e.x, e.y);
+    ASSERT_NE(t, nullptr);
+    const auto x = static_cast<short>(e.x), y = static_cast<short>(e.y);
+    EXPECT_TRUE(t->PointBeforEndStueckSchienenAndRailLong(x, y, false));
+    EXPECT_TRUE(t->PointBeforEndStueckSchienenAndRailLong(x, y, true));
+    // One cell further in, and on the end's group, it is no such cell.
+    for (int d : {1, -1}) {
+      const auto nx = static_cast<short>(x + d * e.dx), ny = static_cast<short>(y + d * e.dy);
+      EXPECT_FALSE(t->PointBeforEndStueckSchienenAndRailLong(nx, ny, false)) << d;
+    }
+  }
+  // Before the T junction the cells are before a junction, but no dead end.
+  for (const auto& [x, y] : {std::pair{32, 20}, std::pair{37, 20}, std::pair{34, 23}}) {
+    bool deadEnd = false;
+    CStrSchienen* t = track(x, y);
+    ASSERT_NE(t, nullptr);
+    ASSERT_TRUE(t->PointBeforJunction(static_cast<short>(x), static_cast<short>(y), deadEnd)) << x << "/" << y;
+    EXPECT_FALSE(t->PointBeforEndStueckSchienenAndRailLong(static_cast<short>(x), static_cast<short>(y), false));
+  }
+  // A street is no track.
+  ASSERT_EQ(w.Build(60, 10, 60, 30), STR_BUILD_OK);
+  EXPECT_FALSE(w.StreetBetween(60, 10, 60, 30)->PointBeforEndStueckSchienenAndRailLong(60, 12, false));
+}
+
+TEST(RailPredicates, ADeadEndIsNotBuiltOnWhereAJunctionOrALevelCrossingFollowsWithinThreeCells) {
+  RailWorld w;
+  ASSERT_EQ(w.Build(44, 10, 44, 30), STR_BUILD_OK);
+  // The crossing with the street at x 44 covers x 43 to 46: three cells in
+  // from the end at x 50.
+  ASSERT_EQ(w.Track(20, 20, 50, 20), STR_BUILD_OK);
+  ASSERT_TRUE(w.rails->HasGrdCrossingAt(46, 20));
+  ASSERT_FALSE(w.rails->HasGrdCrossingAt(47, 20));
+  CStrSchienen* t = w.Tracks().at(0);
+  EXPECT_TRUE(t->PointBeforEndStueckSchienenAndRailLong(49, 20, false));
+  EXPECT_FALSE(t->PointBeforEndStueckSchienenAndRailLong(49, 20, true));
+  // At the other end the track runs on plainly.
+  EXPECT_TRUE(t->PointBeforEndStueckSchienenAndRailLong(22, 20, true));
+  // A short branch whose third cell in is the T junction's group.
+  ASSERT_EQ(w.Track(30, 20, 30, 26), STR_BUILD_OK);
+  CStrSchienen* branch = w.TrackAt(30, 25);
+  ASSERT_NE(branch, nullptr);
+  EXPECT_TRUE(branch->PointBeforEndStueckSchienenAndRailLong(30, 25, false));
+  EXPECT_FALSE(branch->PointBeforEndStueckSchienenAndRailLong(30, 25, true));
+}
+
 TEST(RailPredicates, RepairingTheStreetsUnderATracksCrossingsDrawsThemWithTheirCellsAgain) {
   RailWorld w;
   ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);

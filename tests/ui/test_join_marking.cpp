@@ -33,6 +33,23 @@ TEST_F(Town, TheTrackToolMarksRoomForLevelCrossingsAndRefusesJunctions) {
   EXPECT_EQ(Bits(10, 10), (1 << 0) | (1 << 1) | (1 << 3));
 }
 
+TEST_F(Town, TheTrackToolExaminesTheCellJustInsideADeadEndButNotTheCellsBeforeAT) {
+  ASSERT_EQ(w.Track(20, 20, 50, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(34, 20, 34, 45), STR_BUILD_OK);
+  Mark(STRASSE_SCHIENE);
+  // The cells just inside the dead ends are taken up as joinable and then
+  // left without a direction: the track goes on from the end itself.
+  for (const auto& [x, y] : {std::pair{22, 20}, std::pair{49, 20}, std::pair{34, 44}}) {
+    EXPECT_EQ(Code(x, y), 18) << x << "/" << y;
+    EXPECT_EQ(Bits(x, y), 0) << x << "/" << y;
+  }
+  EXPECT_EQ(Code(20, 20), 1);
+  EXPECT_EQ(Bits(20, 20), 1 << 2);
+  // Before the T junction the cells stay before a junction.
+  for (const auto& [x, y] : {std::pair{32, 20}, std::pair{37, 20}, std::pair{34, 23}})
+    EXPECT_EQ(Code(x, y), 6) << x << "/" << y;
+}
+
 TEST_F(Town, AJunctionWithOneFourLaneArmTakesFourLanesOnly) {
   ASSERT_EQ(w.Build(10, 10, 10, 30, STRASSE_2), STR_BUILD_OK);
   ASSERT_EQ(w.Build(10, 20, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);

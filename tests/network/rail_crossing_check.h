@@ -1,0 +1,52 @@
+#pragma once
+// What every street edit leaves behind, found by the long way round: each
+// street of types 1 to 4 against every track, every meeting of their lines
+// with a level crossing on the track's piece, shown on the map. The rail
+// network itself only looks at the streets that run over a track's cell.
+#include <set>
+#include <string>
+#include <vector>
+
+#include "network/rail_track.h"
+#include "network/str_junction_list.h"
+
+namespace railtest {
+
+// Every distinct track of the rail network, in list order.
+inline std::vector<CStrSchienen*> TracksOf(CStrJunctionList* rails) {
+  std::vector<CStrSchienen*> out;
+  std::set<CStrStrasse*> seen;
+  for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
+      if (seen.insert(j->GetStreetByNR(i)).second) out.push_back(static_cast<CStrSchienen*>(j->GetStreetByNR(i)));
+  }
+  return out;
+}
+
+inline std::vector<std::string> MissedCrossings(CStrJunctionList* streets, CStrJunctionList* rails) {
+  const std::vector<CStrSchienen*> tracks = TracksOf(rails);
+  std::vector<std::string> out;
+  for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = j->GetStreetByNR(i);
+      if (s->GetStartJunction() != j || s->GetStreetType().GetValue() >= 5) continue;
+      for (CStrSchienen* t : tracks)
+        for (int k = 0;; ++k) {
+          CStrStrasse* hit = nullptr;
+          CStrStrassenTeil* piece = nullptr;
+          short x = 0, y = 0;
+          if (!t->StrHitStr(s, &hit, &piece, x, y, k) || !piece) break;
+          const std::string at = std::to_string(x) + "/" + std::to_string(y);
+          if (!static_cast<CStrSchStrTeil*>(piece)->HasCrossingFor(x, y))
+            out.push_back("a street meets a track at " + at + " without a level crossing");
+          else if (!t->ShowsCrossingAt(x, y))
+            out.push_back("the level crossing at " + at + " is hidden");
+        }
+    }
+  }
+  return out;
+}
+
+}  // namespace railtest
