@@ -819,9 +819,9 @@ void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
     if (CStrJunction* from = s->GetStartJunction())
       arm = from->GetMicroZelle(static_cast<short>(from->m_x), static_cast<short>(from->m_y));
   if (!own) return;
-  // A dead end: no direction leaves it, and a vehicle's way ends on its
-  // cells.
-  if (m_AnzLinkedStreets == 1) {
+  // A dead end, or a junction that only one-way streets come into: no
+  // direction leaves it, and a vehicle's way ends on its cells.
+  if (!AnyDirectionLeaves()) {
     for (int i = 0; i < own->GetCount(); ++i) own->GetZelle(i)->m_SimID = 0;
     return;
   }
@@ -845,6 +845,14 @@ void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
     }
   }
   own->CloseExit(exit);
+}
+
+bool CStrJunction::AnyDirectionLeaves() const {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    const CStrStrasse* s = m_pStreets[i];
+    if (s && (s->GetStreetType() != STRASSE_EINBAHN || s->GetStartJunction() == this)) return true;
+  }
+  return false;
 }
 
 int CStrJunction::RemoveMicroSim() {

@@ -104,8 +104,12 @@ class CStrJunction : public CZorvaObject {
   void RebuildMicroZellen();
   // Closes the exit of the junction's cells on the arm of a one-way street
   // that comes in here: no lane leaves by that arm, so the turns into it
-  // lead nowhere.
+  // lead nowhere. At a junction that no direction leaves (only one-way
+  // streets come in) a vehicle's way ends on its cells.
   void CloseOneWayArm(CStrStrasse* street);
+  // Whether a direction of one of its streets leaves the junction: a
+  // two-way street, or a one-way street that starts here.
+  bool AnyDirectionLeaves() const;
   virtual CQnoMicroZelle* GetMicroZelle(short x, short y);
   virtual int GetKreuzungsIDStrasseD(int* id, CIsoRichtung* dir);
   virtual int RemoveFromSimWelt();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/zor_record.h"
@@ -691,6 +692,56 @@ int CStrStrasse::SplitAt(CStrStrassenTeil* piece, short x, short y, CStrStrasse*
   return 1;
 }
 
+bool CStrStrasse::DeletionLeavesLoneRing() const {
+  CStrJunction* a = m_pStartJunction;
+  CStrJunction* b = m_pEndJunction;
+  if (!a || !b) return false;
+  // The other streets at the two ends, as their end pairs, and the streets
+  // each of their junctions holds once this street has gone.
+  struct Edge {
+    const CStrStrasse* street;
+    CStrJunction* p;
+    CStrJunction* q;
+  };
+  std::vector<Edge> edges;
+  std::vector<std::pair<CStrJunction*, int>> held;
+  auto count = [&held, this](CStrJunction* j) -> int& {
+    for (auto& [k, n] : held)
+      if (k == j) return n;
+    held.push_back({j, j->GetAnzLinkedStreets() - (m_pStartJunction == j) - (m_pEndJunction == j)});
+    return held.back().second;
+  };
+  for (CStrJunction* j : {a, b})
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      const CStrStrasse* s = j->GetStreetByNR(i);
+      if (!s || s == this || !s->m_pStartJunction || !s->m_pEndJunction) continue;
+      if (std::none_of(edges.begin(), edges.end(), [s](const Edge& e) { return e.street == s; }))
+        edges.push_back({s, s->m_pStartJunction, s->m_pEndJunction});
+    }
+  for (const Edge& e : edges) {
+    count(e.p);
+    count(e.q);
+  }
+  // The joins the deletion makes, in its order: an end left with two
+  // streets joins them into one between their far ends.
+  for (CStrJunction* j : {a, b}) {
+    if (count(j) != 2) continue;
+    std::vector<size_t> at;
+    for (size_t i = 0; i < edges.size(); ++i) {
+      if (edges[i].p == j) at.push_back(i);
+      if (edges[i].q == j) at.push_back(i);
+    }
+    if (at.size() != 2 || at[0] == at[1]) continue;
+    Edge& u = edges[at[0]];
+    const Edge& w = edges[at[1]];
+    u.p = u.p == j ? u.q : u.p;
+    u.q = w.p == j ? w.q : w.p;
+    edges.erase(edges.begin() + static_cast<long>(at[1]));
+    count(j) = 0;
+  }
+  return std::any_of(edges.begin(), edges.end(), [&count](const Edge& e) { return e.p == e.q && count(e.p) == 2; });
+}
+
 int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   const bool rail = m_Type == STRASSE_SCHIENE;
   if (!list) return rail ? 5 : 4;
@@ -702,7 +753,7 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
     if (list->CheckForWayFromJunctionToJunction(a, b, this) != 0) return rail ? 2 : 1;
   }
   // Decided before anything changes: a refused removal leaves all as it was.
-  if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this)) return 3;
+  if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing()) return 3;
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
   // Every entry goes: a street from a junction back to it is held twice.

@@ -125,6 +125,11 @@ class CStrStrasse : public CList {
   int ConnetWith(CStrStrasse* other, CStrJunction* junction);
   int Optimize();
   int DeleteStreet(CStrJunctionList* list);
+  // Whether deleting the street would leave a street from a junction back
+  // to it with nothing else at that junction, once the ends left with two
+  // streets have joined them: a ring whose junction has no graphic and no
+  // cells to carry its lanes round.
+  bool DeletionLeavesLoneRing() const;
 
   // ---- attributes
   CStrassenType GetStreetType() const { return m_Type; }

@@ -295,14 +295,14 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
   return out;
 }
 
-// Findings that contain this text are set aside: a known fault not mended
-// yet, so that the storm goes on to the next one. By default the micro
-// cells that lead nowhere: still found at the junction of a street from it
-// back to itself, and at a junction that one-way streets only come into;
-// ZOR_STORM_OPEN= (empty) checks everything.
-inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults) {
+// Findings that contain the text of ZOR_STORM_OPEN, or when it is unset
+// `fallback`, are set aside: a known fault not mended yet, so that the storm
+// goes on to the next one. The street storm checks everything; the rail
+// storm sets aside the micro cells that lead nowhere, which its level
+// crossings still leave. ZOR_STORM_OPEN= (empty) checks everything.
+inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults, const char* fallback = "leads nowhere") {
   const char* env = std::getenv("ZOR_STORM_OPEN");
-  const std::string open = env ? env : "leads nowhere";
+  const std::string open = env ? env : fallback;
   if (open.empty()) return faults;
   faults.erase(std::remove_if(faults.begin(), faults.end(),
                               [&open](const std::string& f) { return f.find(open) != std::string::npos; }),
@@ -330,12 +330,12 @@ inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool chec
   for (size_t i = 0; i < ops.size(); ++i) {
     const ByteList before = checkRefused ? sw.Record() : ByteList{};
     const int r = sw.Apply(ops[i]);
-    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
+    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w), "");
     for (const std::string& x : sw.CheckDeletion(ops[i], r)) faults.push_back(x);
     const bool refused = ops[i].kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (checkRefused && refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
-    if (saveEvery > 0 && (i + 1) % static_cast<size_t>(saveEvery) == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
+    if (saveEvery > 0 && (i + 1) % static_cast<size_t>(saveEvery) == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw), "");
     if ((i + 1) % kHourSteps == 0) TurnHour(sw.w);
     if (!faults.empty()) {
       f.step = static_cast<int>(i);
@@ -366,12 +366,12 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
     ops.push_back(o);
     const ByteList before = sw.Record();
     const int r = sw.Apply(o);
-    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w));
+    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w), "");
     for (const std::string& x : sw.CheckDeletion(o, r)) faults.push_back(x);
     const bool refused = o.kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (refused && sw.Record() != before)
       faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
-    if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw));
+    if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw), "");
     if ((i + 1) % kHourSteps == 0) TurnHour(sw.w);
     if (!faults.empty()) {
       f.step = i;

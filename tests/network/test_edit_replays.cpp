@@ -175,19 +175,27 @@ TEST(EditReplay, DeletingTheStreetThatClosesALoop) {
          {OK, OK, OK, STR_BUILD_ALREADY_JOINED});
 }
 
-TEST(EditReplay, AStreetFromTheJunctionOfALoopsTwoEndsUsesThatJunction) {
+TEST(EditReplay, ADeletionThatWouldLeaveALoneRingIsRefused) {
   // Three streets between 20/16 and 20/21: straight, round by the east and
-  // round by the west. Deleting one joins the other two at 20/16 into a
-  // street from 20/21 back to it, whose junction no cell shows.
+  // round by the west. Deleting the straight one would join the other two
+  // at 20/16 into a street from 20/21 back to it, with nothing else at
+  // 20/21: a ring whose junction has no graphic and no cells.
   const std::string three = "B 14 16 26 16 2  B 20 16 20 21 2  B 20 21 26 21 2  B 20 21 14 21 2  "
-                            "B 26 16 26 21 2  B 14 16 14 21 2  D 20 16 20 21 2  ";
-  const std::vector<int> built = {OK, OK, OK, OK, OK, OK, 0};
-  // A drag from or to its junction makes no second one there. The loop
-  // street's lanes at its junction lead nowhere yet (set aside).
-  for (const char* drag : {"B 20 21 20 27 2", "B 20 27 20 21 1", "B 20 21 20 17 2"}) {
-    std::vector<int> results = built;
-    results.push_back(OK);
-    Replay(three + drag, results, "leads nowhere");
+                            "B 26 16 26 21 2  B 14 16 14 21 2  ";
+  const std::vector<int> built = {OK, OK, OK, OK, OK, OK};
+  std::vector<int> results = built;
+  results.push_back(3);
+  Replay(three + "D 20 16 20 21 2", results);
+  // With a street out of 20/21 the straight street is deleted and the ring
+  // keeps a T junction; the street out of the ring is then refused, and
+  // drags from the ring's junction and from its bend are built.
+  results = built;
+  results.insert(results.end(), {OK, 0, 3});
+  Replay(three + "B 20 21 20 27 2  D 20 16 20 21 2  D 20 21 20 27 2", results);
+  for (const char* drag : {"B 20 21 20 18 2", "B 14 16 14 10 1"}) {
+    results = built;
+    results.insert(results.end(), {OK, 0, OK});
+    Replay(three + "B 20 21 20 27 2  D 20 16 20 21 2  " + drag, results);
   }
 }
 
@@ -426,6 +434,36 @@ TEST(EditReplay, AOneWayStreetContinuedPastABendLeadsIntoItsDeadEnd) {
   ASSERT_EQ(sw.w.Build(10, 51, 10, 40, STRASSE_EINBAHN), OK);
   ASSERT_EQ(sw.w.Build(10, 40, 11, 40), OK);
   EXPECT_TRUE(LaneLeadsFrom(sw.w.At(10, 51), sw.w.At(11, 40)));
+  g_ZorLoadVersion = 0;
+}
+
+// The directions the cells of a junction's own tile carry.
+std::set<int> CellSimIds(CStrJunction* j) {
+  std::set<int> ids;
+  CQnoMicroZelle* own = j ? j->GetMicroZelle(static_cast<short>(j->GetXPos()), static_cast<short>(j->GetYPos())) : nullptr;
+  for (int i = 0; own && i < own->GetCount(); ++i) ids.insert(own->GetZelle(i)->m_SimID);
+  return ids;
+}
+
+TEST(EditReplay, AJunctionThatOnlyOneWayStreetsComeIntoEndsTheirWays) {
+  // One-way streets in from the north, the south and the east; the
+  // two-way street to the west goes last.
+  const std::string in = "B 50 20 90 20 1  B 70 10 70 20 3  B 70 30 70 20 3  D 70 20 90 20 1  B 90 20 70 20 3  ";
+  Replay(in + "D 50 20 70 20 1", {OK, OK, OK, 0, OK, 0});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(in)) ASSERT_EQ(sw.Apply(o), o.kind == 'B' ? OK : 0) << Format(o);
+  // While the two-way street leaves, its direction away runs over the
+  // junction's cells.
+  CStrStrasse* west = sw.w.StreetBetween(50, 20, 70, 20);
+  ASSERT_NE(west, nullptr);
+  const int away = west->GetStartJunction() == sw.w.At(70, 20) ? west->GetSimID() : west->GetSimIDSecond();
+  EXPECT_TRUE(CellSimIds(sw.w.At(70, 20)).count(away));
+  // Once it is gone, no direction leaves: every way ends on the cells.
+  ASSERT_EQ(sw.Apply(Parse("D 50 20 70 20 1")[0]), 0);
+  ASSERT_NE(sw.w.At(70, 20), nullptr);
+  EXPECT_EQ(CellSimIds(sw.w.At(70, 20)), std::set<int>{0});
+  for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
   g_ZorLoadVersion = 0;
 }
 

@@ -279,28 +279,22 @@ TEST_F(StreetEdit, EveryDrawnTileOfAStreetGetsItsCells) {
   EXPECT_EQ(s->GetMicroZellenGroup(), nullptr);
 }
 
-TEST_F(StreetEdit, ADeletionThatLeavesALoopKeepsTheLoopDrawnAtItsJunction) {
+TEST_F(StreetEdit, ADeletionThatWouldLeaveALoneLoopIsRefusedAndChangesNothing) {
   CStrJunction* a = Junction(10, 120);
   CStrJunction* b = Junction(20, 120);
-  // A wider street goes; the loop's junction takes the loop's type again.
+  // Without the wider street the other two would join at a into a street
+  // from b back to b with nothing else at b: its junction would have no
+  // graphic and no cells.
   CStrStrasse* x = Built(a, b, STRASSE_2, {{10, 115}, {20, 115}});
   CStrStrasse* straight = Built(a, b);
   CStrStrasse* detour = Built(a, b, STRASSE_1, {{10, 125}, {20, 125}});
   Forget(straight);  // joined into the detour
-  ASSERT_EQ(Delete(x), 0);
-  EXPECT_EQ(a->GetAnzLinkedStreets(), 0);
-  EXPECT_EQ(a->GetSimID(), 0);
-  ASSERT_EQ(b->GetAnzLinkedStreets(), 2);
-  EXPECT_EQ(b->GetStreetByNR(0), detour);
-  EXPECT_EQ(b->GetStreetByNR(1), detour);
-  EXPECT_EQ(detour->GetStartJunction(), b);
+  EXPECT_EQ(Delete(x), 3);
+  EXPECT_EQ(a->GetAnzLinkedStreets(), 3);
+  EXPECT_EQ(b->GetAnzLinkedStreets(), 3);
+  EXPECT_EQ(x->GetStartJunction(), a);
   EXPECT_EQ(detour->GetEndJunction(), b);
-  EXPECT_EQ(Pieces(detour).size(), 4u);
+  EXPECT_EQ(ObjectAt(15, 115), x->GetWorldObj());
   EXPECT_EQ(ObjectAt(15, 125), detour->GetWorldObj());
-  EXPECT_EQ(ObjectAt(15, 120), detour->GetWorldObj());
-  EXPECT_EQ(ObjectAt(10, 122), detour->GetWorldObj());
-  EXPECT_NE(ObjectAt(15, 115), detour->GetWorldObj());
-  EXPECT_NE(SimStreet(detour->GetSimID()), nullptr);
-  EXPECT_EQ(b->GetType(), STRASSE_1);
-  EXPECT_EQ(detour->GetStreetType(), STRASSE_1);
+  EXPECT_NE(SimStreet(x->GetSimID()), nullptr);
 }
