@@ -1198,8 +1198,34 @@ bool CStrStrasse::PointBeforEndStueckDAndStreetLong(short x, short y, bool check
   return false;
 }
 
-// Stand-in: level crossings of the rail network are not looked up.
-bool CStrStrasse::PointIsBeforeRailCrossing(short, short) { return false; }
+// A plain cell of this street whose neighbour along the street is a level
+// crossing of the rail network. A track's second row lies one cell towards
+// +x or +y of the cells it is indexed by, so the tracks indexed at the
+// neighbour and one cell back on either axis are asked whether they cross
+// there.
+bool CStrStrasse::PointIsBeforeRailCrossing(short x, short y) {
+  if (m_Type == STRASSE_SCHIENE || !m_pIsoWelt || !IsoInMap(x, y)) return false;
+  if (GroundTypeAt(m_pIsoWelt, x, y) != OBJ_STREET_PIECE || !IsWorldTileOfStreet(x, y) || PointIsBend(x, y))
+    return false;
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  CStrJunctionList* rails = streets ? streets->GetRailNet() : nullptr;
+  if (!rails) return false;
+  signed char dx = 0, dy = 0;
+  GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+  if (dx == 0 && dy == 0) return false;
+  for (int s : {-1, 1}) {
+    const short cx = static_cast<short>(x + s * dx), cy = static_cast<short>(y + s * dy);
+    if (!IsoInMap(cx, cy)) continue;
+    for (const auto& [ix, iy] : {std::pair<int, int>{cx, cy}, {cx - 1, cy}, {cx, cy - 1}}) {
+      if (!IsoInMap(ix, iy)) continue;
+      for (CStrStrasse* t : rails->StreetsIndexedAt(static_cast<short>(ix), static_cast<short>(iy))) {
+        auto* track = dynamic_cast<CStrSchienen*>(t);
+        if (track && track->HasExtraTeilAt(cx, cy)) return true;
+      }
+    }
+  }
+  return false;
+}
 
 bool CStrStrasse::PointIsHst(short x, short y) {
   if (!IsoInMap(x, y) || PointIsBend(x, y) || !m_pIsoWelt) return false;

@@ -42,7 +42,7 @@ constexpr uint8_t kStopInWay = 17;
 constexpr uint8_t kRemovedAfterCheck = 18;
 constexpr uint8_t kEveryDirection = 255;
 
-const char* const kFromToLabels[] = {"Keine Bau", "Kreuzung", "Endst\xfc" "ck", "Leer", "Gerade", "Kurve"};
+const char* const kFromToLabels[] = {"Keine Bau", "Kreuzung", "Endst\374ck", "Leer", "Gerade", "Kurve"};
 const char* const kCodeLabels[] = {"Not Checked",   "OK",          "RC OnRail Not",   "RC OnRail OK",
                                    "RC OnStreet Not", "RC OnStreet Ok", "Before Crossing", "Two Before Crossing",
                                    "BeforeBend",    "TwoBeforeBend", nullptr,           "RailCrossing",

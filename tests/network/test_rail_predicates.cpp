@@ -151,4 +151,29 @@ TEST(RailPredicates, RepairingTheStreetsUnderATracksCrossingsDrawsThemWithTheirC
   EXPECT_NE(street->GetMicroZellen(10, 19), nullptr);
 }
 
+TEST(RailPredicates, AStreetCellIsBeforeALevelCrossingOnlyBesideItAlongTheStreet) {
+  RailWorld w;
+  ASSERT_EQ(w.Build(44, 10, 44, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Track(20, 20, 60, 20), STR_BUILD_OK);
+  ASSERT_EQ(w.Crossings().size(), 1u);
+  ASSERT_EQ(w.Streets().size(), 1u);
+  CStrStrasse* street = w.Streets().front();
+  int first = -1, last = -1;
+  for (int y = 10; y <= 30; ++y)
+    if (w.rails->HasGrdCrossingAt(44, y)) {
+      if (first < 0) first = y;
+      last = y;
+    }
+  ASSERT_GT(first, 11);
+  ASSERT_LT(last, 29);
+  for (int y = 11; y <= 29; ++y) {
+    const bool beside = y == first - 1 || y == last + 1;
+    EXPECT_EQ(street->PointIsBeforeRailCrossing(44, y), beside) << "cell 44/" << y;
+  }
+  // A cell beside the crossing has no room for another one.
+  EXPECT_FALSE(street->PointIsSpaceForRailCrossing(44, first - 1));
+  // Off the street, nothing is before a crossing.
+  EXPECT_FALSE(street->PointIsBeforeRailCrossing(45, first - 1));
+}
+
 }  // namespace
