@@ -1,5 +1,15 @@
 #include "model/data_exchange.h"
 
-int CDataExchange::CalculateGeneral(STime, STime) { return 0; }
+#include "framework/zor_stand_in.h"
 
-int CDataExchange::CalculateNextMatrix(STime, STime) { return 0; }
+// Stands in for the derived values and the growth targets of every turn.
+int CDataExchange::CalculateGeneral(STime, STime) {
+  ZOR_STAND_IN("CDataExchange");
+  return 0;
+}
+
+// Stands in for feeding and stepping the cause-effect network.
+int CDataExchange::CalculateNextMatrix(STime, STime) {
+  ZOR_STAND_IN("CDataExchange");
+  return 0;
+}
