@@ -8,6 +8,7 @@
 // of the reference (a checksum); the car count must hold throughout.
 // Times are the thread's own CPU time, which other processes on the shared
 // core do not stretch.
+#include "../bench_clock.h"
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -175,11 +176,7 @@ uint64_t ReferenceChecksum(int size) {
 }
 
 // The thread's CPU time in nanoseconds.
-double CpuNs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
-}
+double CpuNs() { return ThreadCpuMs() * 1e6; }
 
 void BM_MoveCars(benchmark::State& state) {
   BenchHost host;

@@ -15,6 +15,7 @@
 // the same run: one memcpy of the 16-bit screen, and a plain loop that takes
 // as many cars one cell on as the turn moved. Times are the thread's own CPU
 // time, which other processes on the shared core do not stretch.
+#include "../bench_clock.h"
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -51,11 +52,7 @@ namespace {
 bool g_failed = false;
 
 // The thread's CPU time in microseconds.
-double CpuUs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
+double CpuUs() { return ThreadCpuMs() * 1e3; }
 
 void Fail(benchmark::State& state, const char* what) {
   std::fprintf(stderr, "network_traffic_bench: %s\n", what);

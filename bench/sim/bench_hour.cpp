@@ -1,6 +1,7 @@
 // One simulated hour (routing and assignment) on synthetic grid cities,
 // and beside it the all-pairs shortest paths of the same graph computed
 // with the Boost Graph Library as the reference for the route costs.
+#include "../bench_clock.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -43,11 +44,6 @@ double CpuMs() {
   return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-double ThreadCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
 
 double WallMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();

@@ -8,6 +8,7 @@
 // the marking must give the same codes and arrows each time, and a removal
 // must take its street out and book its price; otherwise the program exits
 // non-zero.
+#include "../bench_clock.h"
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -92,13 +93,6 @@ double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::ti
   return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-// The thread's own CPU time in ms: other processes on the same core do not
-// stretch it.
-double ThreadCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
 
 void BM_JoinMarkingFullMap(benchmark::State& state) {
   OpenErrorLog("/dev/null");

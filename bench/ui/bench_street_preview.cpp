@@ -14,6 +14,7 @@
 //
 // Times are the thread's CPU time. Every result is checked: a wrong verdict, build result, junction count
 // or cost fails the configuration and makes the program exit non-zero.
+#include "../bench_clock.h"
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -76,13 +77,7 @@ struct Town {
   std::unique_ptr<CPreise> prices;
 };
 
-// The thread's own CPU clock in ms: other builds on the same core do not
-// stretch it.
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
+double Now() { return ThreadCpuMs(); }
 
 double Ms(double a, double b) { return b - a; }
 
