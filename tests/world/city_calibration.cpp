@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "model/data_exchange.h"
@@ -31,6 +32,20 @@ constexpr int kResidents = 20000;
 constexpr int kNodes = 8;
 constexpr int kSpacing = 7;
 constexpr int kOrigin = 20;
+// The one-cell lots of the three zones.
+constexpr int kZoneHomes = 17021;
+constexpr int kZoneOffices = 17015;
+constexpr int kZoneIndustry = 17018;
+
+// The indicators' attractiveness of the town, for the run that grows.
+struct Attractiveness : CVarOwner {
+  double growth = 0.5;
+  int GetVarData(const char* name, double* value) override {
+    if (std::string(name) != "I.GROWTH") return 1;
+    *value = growth;
+    return 0;
+  }
+};
 
 // A grid of streets, every third one a main road, with buildings in the
 // blocks: mostly houses, then offices, industry, shops, schools and parks.
@@ -41,24 +56,38 @@ void BuildTown(CZorvaWorld& world) {
     ASSERT_EQ(net->CreateStreet(&line, type), STR_BUILD_OK) << x1 << "/" << y1 << " - " << x2 << "/" << y2;
   };
   const int end = kOrigin + (kNodes - 1) * kSpacing;
-  for (int i = 0; i < kNodes; ++i) {
-    const TStrassenType type = i % 3 == 0 ? STRASSE_2 : STRASSE_1;
-    street(kOrigin, kOrigin + i * kSpacing, end, kOrigin + i * kSpacing, type);
-  }
-  for (int i = 0; i < kNodes; ++i) {
-    const TStrassenType type = i % 3 == 0 ? STRASSE_2 : STRASSE_1;
+  auto kind = [](int i) { return i % 3 == 0 ? STRASSE_2 : STRASSE_1; };
+  // The first row, the columns down from it, then the rows between them:
+  // every street joins the network built so far.
+  street(kOrigin, kOrigin, end, kOrigin, kind(0));
+  for (int i = 0; i < kNodes; ++i)
     for (int j = 0; j + 1 < kNodes; ++j)
       street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + i * kSpacing, kOrigin + (j + 1) * kSpacing,
-             type);
-  }
-  const TObjectType kinds[] = {OBJ_RESIDENTIAL, OBJ_RESIDENTIAL, OBJ_RESIDENTIAL, OBJ_OFFICE, OBJ_RESIDENTIAL,
-                               OBJ_INDUSTRY,    OBJ_RESIDENTIAL, OBJ_SHOPPING,    OBJ_RESIDENTIAL, OBJ_OFFICE,
-                               OBJ_RESIDENTIAL, OBJ_SCHOOL,      OBJ_RESIDENTIAL, OBJ_PARK,        OBJ_SPORTS};
+             kind(i));
+  for (int j = 1; j < kNodes; ++j)
+    for (int i = 0; i + 1 < kNodes; ++i)
+      street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + (i + 1) * kSpacing, kOrigin + j * kSpacing,
+             kind(j));
+  // Half of the buildings are houses, a third offices and industry.
+  const TObjectType kinds[] = {OBJ_RESIDENTIAL, OBJ_OFFICE,      OBJ_RESIDENTIAL, OBJ_INDUSTRY, OBJ_RESIDENTIAL,
+                               OBJ_OFFICE,      OBJ_RESIDENTIAL, OBJ_SHOPPING,    OBJ_RESIDENTIAL, OBJ_OFFICE,
+                               OBJ_RESIDENTIAL, OBJ_SCHOOL,      OBJ_RESIDENTIAL, OBJ_OFFICE,      OBJ_RESIDENTIAL,
+                               OBJ_INDUSTRY,    OBJ_RESIDENTIAL, OBJ_SHOPPING,    OBJ_RESIDENTIAL, OBJ_PARK};
+  // Zones beside the town where it can grow: homes above it, offices and
+  // industry left of it.
+  for (int x = kOrigin; x <= end; ++x)
+    for (int y = kOrigin - 4; y < kOrigin - 1; ++y)
+      world.CreateObject(OBJ_ZONE_RESIDENTIAL, kZoneHomes, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0),
+                         nullptr, 0, nullptr, 0, -1);
+  for (int y = kOrigin; y <= end; ++y)
+    for (int x = kOrigin - 4; x < kOrigin - 1; ++x)
+      world.CreateObject(y % 3 ? OBJ_ZONE_COMMERCIAL : OBJ_ZONE_INDUSTRIAL, y % 3 ? kZoneOffices : kZoneIndustry,
+                         CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1);
   int n = 0;
   for (int bx = 0; bx + 1 < kNodes; ++bx)
     for (int by = 0; by + 1 < kNodes; ++by)
       for (int cx = 1; cx < kSpacing; cx += 2)
-        for (int cy = 1; cy < kSpacing; cy += 5) {
+        for (int cy = 1; cy < kSpacing; cy += 2) {
           const TObjectType kind = kinds[n++ % (sizeof kinds / sizeof kinds[0])];
           const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
           if (resId <= 0) continue;
@@ -159,6 +188,27 @@ TEST(CityCalibration, ADayAndTenYearsOfATownOfTwentyThousand) {
   }
   std::printf("growth: %+.2f%% a year over ten years\n",
               100.0 * (static_cast<double>(residentsByYear.back()) / residentsByYear.front() - 1.0) / 10.0);
+
+  // The same town in five more years as an attractive one ("I.GROWTH" 0.7
+  // where the indicators would say it): the hours of its first day, then
+  // year by year.
+  Attractiveness attractive;
+  attractive.growth = 0.7;
+  dx->RegisterOwner("I.", &attractive);
+  std::printf("\nattractive town, hour  residents  target  homes  jobs\n");
+  for (int h = 0; h < 16; ++h) {
+    runHour();
+    std::printf("%22d  %9u  %6d  %5u  %5u\n", world.GetSimWelt()->Date().Hour(), city->NrOfResidents(),
+                dx->GetTargetPeople(), city->NrOfHomes(), city->NrOfJobs());
+  }
+  std::vector<unsigned> grown{city->NrOfResidents()};
+  for (int year = 2; year <= 5; ++year) {
+    for (int h = 0; h < 16; ++h) runHour();
+    grown.push_back(city->NrOfResidents());
+    std::printf("year %d: %u residents, target %d, %u homes, %u jobs\n", year, city->NrOfResidents(),
+                dx->GetTargetPeople(), city->NrOfHomes(), city->NrOfJobs());
+  }
+  dx->RegisterOwner("I.", nullptr);
 
   // Limits: everybody travels, cars carry a share between a fifth and four
   // fifths, the morning and evening peaks stand out of the midday hours,
