@@ -370,4 +370,28 @@ TEST_F(Town, ALoadPutsEveryAgentBackIntoTheBuildingsItUsedInADenseTown) {
   EXPECT_EQ(buildings(), before);
 }
 
+TEST_F(Town, ANewAgentsGroupIsDrawnFromTheTargetSharesCorrectedByCarOwnership) {
+  // No agents yet: with 450 cars per 1000 persons and no deduction, f = 0.5
+  // and the weights 35, 35, 20, 20 and 12 make the bands (in percent of
+  // 122) 0-28, 29-57, 58-73, 74-90 and 91-99 of the draw r mod 100.
+  ASSERT_FLOAT_EQ(city->CarOwnership(), 450.0f);
+  ASSERT_FLOAT_EQ(city->CarOwnerDeduction(), 0.0f);
+  auto expected = [](int r) { return r <= 28 ? 0 : r <= 57 ? 1 : r <= 73 ? 2 : r <= 90 ? 3 : 4; };
+  int seen[5] = {};
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    zor_srandom(seed);
+    const uint64_t state = zor_random_state();
+    const int r = zor_random() % 100;
+    zor_set_random_state(state);
+    ASSERT_TRUE(city->CreateNewAgent(city->pDistrict(CSimCityModell::DistrictID(1, 1))));
+    city->pAgentList()->ResetIterator();
+    CSimAgent* agent = city->pAgentList()->pNextAgent();
+    ASSERT_EQ(agent->StatusGroup(), expected(r)) << "draw " << r;
+    ++seen[agent->StatusGroup()];
+    // The agent leaves again, so that every draw starts from no agents.
+    city->pAgentList()->RemoveAgent(agent, true);
+  }
+  for (int g = 0; g < 5; ++g) EXPECT_GT(seen[g], 0) << g;
+}
+
 }  // namespace
