@@ -7,15 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <unordered_set>
 
 #include "framework/qno_log.h"
 #include "iso/iso_info.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
-#include "network/str_junction.h"
-#include "network/str_junction_list.h"
-#include "network/str_strasse.h"
+#include "network/str_net_lengths.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_location.h"
 #include "sim/sim_welt.h"
@@ -168,34 +165,14 @@ float CDataExchange::DXCalc_BebauteFlaeche() {
 }
 
 float CDataExchange::SumNetLengths(CStrJunctionList* net, bool classes) {
-  double total = 0.0, class1 = 0.0, class2 = 0.0, class4 = 0.0;
-  int count = 0, vls = 0;
-  std::unordered_set<const CStrStrasse*> counted;
-  if (net)
-    for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
-      const auto* junction = static_cast<const CStrJunction*>(o);
-      for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i) {
-        const CStrStrasse* street = junction->GetStreetByNR(i);
-        if (!street || !counted.insert(street).second) continue;
-        ++count;
-        if (street->HasVLS()) ++vls;
-        const int length = street->GetLaenge();
-        total += length;
-        switch (street->GetStreetType().GetValue()) {
-          case STRASSE_1: class1 += length; break;
-          case STRASSE_2: class2 += length; break;
-          case STRASSE_VIERSPURIG: class4 += length; break;
-          default: break;
-        }
-      }
-    }
+  const SStrNetLengths n = StrMeasureNetLengths(net);
   if (classes) {
-    if (count > 0) m_StreetNetValue = static_cast<float>(static_cast<double>(vls) / count);
-    m_Block.streetNet[0] = static_cast<float>(class1 / 100.0);
-    m_Block.streetNet[1] = static_cast<float>(class2 / 100.0);
-    m_Block.streetNet[2] = static_cast<float>(class4 / 100.0 * 2.0);
+    if (n.streets > 0) m_StreetNetValue = static_cast<float>(static_cast<double>(n.vls) / n.streets);
+    m_Block.streetNet[0] = static_cast<float>(n.side / 100.0);
+    m_Block.streetNet[1] = static_cast<float>(n.main / 100.0);
+    m_Block.streetNet[2] = static_cast<float>(n.four / 100.0 * 2.0);
   }
-  return static_cast<float>(total);
+  return static_cast<float>(n.total);
 }
 
 float CDataExchange::DXCalc_StreetNetLength() {
