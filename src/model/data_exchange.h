@@ -13,18 +13,27 @@
 #include "sim/sim_date.h"
 
 class CCyberNet;
+class CIsoWelt;
+class CStrJunctionList;
 class CZorvaWorld;
 class CSimWelt;
+class CSimCityModell;
 class CUserInt;
 class CList;
 
-// What the growth target needs from its neighbours in the game model: god
+// What the hourly derived values and the growth target need from their
+// neighbours in the game: the map and the street and rail networks, god
 // mode's hold, the city model's jobs and workers, the first-reach message
 // (adviser message 21/1, window 236, pause) and the interface's debug
-// flags. The defaults are those of a plain running game.
+// flags. The defaults are those of a plain running game without a map.
 class CGrowthContext {
  public:
   virtual ~CGrowthContext() = default;
+  virtual CIsoWelt* Map() { return nullptr; }
+  virtual CStrJunctionList* StreetNet() { return nullptr; }
+  virtual CStrJunctionList* RailNet() { return nullptr; }
+  // The city model, when it is not the data exchange's demand simulation's.
+  virtual CSimCityModell* City() { return nullptr; }
   virtual bool GrowthHold() { return false; }
   // Jobs and workers of the city model.
   virtual void CityJobs(int* jobs, int* workers) {
@@ -118,11 +127,36 @@ class CDataExchange : public CVarOwner {
   static int GetRouteCount() { return kRoutes; }
   static const char* GetRoutePrefix(int i);
 
-  // The hourly general values and, at hours 7, 12 and 17, the feeding and
-  // stepping of the cause-effect network. Stand-ins for the calculation
-  // groups: both compute nothing.
+  // The hourly derived values and growth targets: car occupancy, built-up
+  // area, people, the growth targets, the street and public-transport net
+  // lengths, in this order.
   virtual int CalculateGeneral(STime now, STime last);
+  // At hours 7, 12 and 17, the feeding and stepping of the cause-effect
+  // network. Stand-in for the period cycle: computes nothing.
   virtual int CalculateNextMatrix(STime now, STime last);
+
+  // Derived values of the whole city, each stored and returned.
+  float DXCalc_BesetzungsGradPkw();
+  int DXCalc_People();
+  float DXCalc_BebauteFlaeche();
+  // Adds the street and rail cells within 5 cells of (x, y) along each axis.
+  void Raumtrennung(int x, int y, float* sum);
+  float DXCalc_StreetNetLength();
+  float DXCalc_RailNetLength();
+  void GetStreetDistribution(float* class1, float* class2, float* class4, float* rail);
+  float DXCalc_OpnvNetLength();
+  float DXCalc_OpnvNetExclusiveLength();
+  double DXCalc_WegLaenge();
+  double DXCalc_KmPerPerson();
+  double DXCalc_KmPrice();
+  double DXCalc_EnergiePerKm();
+  double DXCalc_TotalEnergieverbrauch();
+  double DXCalc_TotalEmmission();
+  double DXCalc_BenzinPkw();
+  double DXCalc_BenzinBus();
+  float DXCalc_QuotePkwH2();
+  float DXCalc_QuotePkwE();
+  float DX_CalculateQuoteTeleworking();
   // The network that "W." names address (the demand simulation's).
   void SetCyberNet(CCyberNet* net) {
     m_pCyberNet = net;
@@ -189,6 +223,19 @@ class CDataExchange : public CVarOwner {
   float GetBebauteFlaeche() const { return m_Block.bebauteFlaeche; }
   float GetBesetzungsGradPkw() const { return m_Block.besetzungsGrad; }
   float GetStreetNetLength() const { return m_Block.streetNetLength; }
+  float GetRailNetLength() const { return m_Block.railNetValue; }
+  // Share of streets with route guidance (VLS flag), 0..1.
+  float GetVlsShare() const { return m_StreetNetValue; }
+  // Counts of map cells in hundreds: service (type 9), industry (type 10),
+  // type 5 and type 6 cells, and the cells of traffic ways.
+  float GetServiceArea() const { return m_Block.landUse[0]; }
+  float GetIndustryArea() const { return m_Block.landUse[1]; }
+  float GetArea5() const { return m_Block.landUse[2]; }
+  float GetArea6() const { return m_Block.landUse[3]; }
+  float GetTrafficArea() const { return m_Block.landUseU13; }
+  float GetBuildingDensity() const { return m_Block.landUseShare; }
+  // abs(homes - jobs) / 256.
+  float GetHomeJobImbalance() const { return m_Block.peopleValue; }
   float GetOpnvNetLength() const { return m_Block.opnvNetLength; }
   float GetOpnvNetExclusiveLength() const { return m_Block.opnvNetExclusiveLength; }
   float GetQuoteH2Car() const { return m_Block.quoteH2; }
@@ -229,6 +276,7 @@ class CDataExchange : public CVarOwner {
   int GetCarResIDByType(int /*type*/) { return 0; }
 
   const SDataExchangeBlock& Block() const { return m_Block; }
+  CSimWelt* GetSimulation() const { return m_pSimulation; }
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
 
@@ -237,6 +285,14 @@ class CDataExchange : public CVarOwner {
   double Apply(ExType op, const char* name, double value, bool* known);
   double ApplyToNode(ExType op, const char* nodeName, double value, bool* known);
   double ApplyToGlobal(ExType op, const char* bareName, double value, bool* known);
+  // Sums the lengths of every street of a network once (each is listed at
+  // both of its junctions); with classes, also by street class and the VLS
+  // share.
+  float SumNetLengths(CStrJunctionList* net, bool classes);
+  // The context's city model, else the demand simulation's; null without.
+  CSimCityModell* City() const;
+  // A public-transport value by name; 0 when public transport refuses it.
+  double OpnvValue(const char* name);
 
   struct Route {
     const char* prefix;

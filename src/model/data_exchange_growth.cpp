@@ -10,13 +10,18 @@ constexpr float kGrow = 1.1f;
 constexpr float kJobsPerPerson = 0.67f;
 constexpr float kPersonsPerHome = 0.8f;
 constexpr int32_t kMinimumTarget = 15000;
+constexpr double kNeutralGrowth = 0.5;
 }  // namespace
 
 void CDataExchange::CalculateGrowth(double nowYear, double lastYear) {
   CGrowthContext& context = *m_pGrowthContext;
   if (context.GrowthHold()) return;
 
-  long double g = (static_cast<long double>(GetVarValue("I.GROWTH")) - 0.5L) / 3.0L * (nowYear - lastYear);
+  // The indicators' attractiveness of the town, 0..1; a game whose
+  // indicators do not answer grows neither way.
+  double growth = kNeutralGrowth;
+  if (GetVarData("I.GROWTH", &growth) != 0) growth = kNeutralGrowth;
+  long double g = (static_cast<long double>(growth) - 0.5L) / 3.0L * (nowYear - lastYear);
   if (g > 0) g *= 1.5L;
 
   const int32_t people = m_Block.people;

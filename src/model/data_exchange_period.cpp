@@ -2,12 +2,6 @@
 
 #include "framework/zor_stand_in.h"
 
-// Stands in for the derived values and the growth targets of every turn.
-int CDataExchange::CalculateGeneral(STime, STime) {
-  ZOR_STAND_IN("CDataExchange");
-  return 0;
-}
-
 // Stands in for feeding and stepping the cause-effect network.
 int CDataExchange::CalculateNextMatrix(STime, STime) {
   ZOR_STAND_IN("CDataExchange");

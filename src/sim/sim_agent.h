@@ -3,6 +3,7 @@
 // share one status group, one home and one plan of the day, with at most one
 // trip in each of the 24 hours. Agents are listed in the city model and in
 // the districts that hold one of their destinations.
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <unordered_map>
@@ -34,6 +35,10 @@ class CSimAgent {
   static constexpr int kMaxPersons = 100000;
   // The i32 that ends an agent's trips in its record.
   static constexpr int kTripsEnd = 25;
+  // The word that ends an agent's trips in its record may name, instead of
+  // 25, the buildings of the agent's destinations (see BuildingsWord).
+  static constexpr uint32_t kBuildingsMark = 0xC0000000u;
+  static constexpr int kBuildingsInWord = 5;
 
   CSimAgent() = default;
   // An agent that is still valid is destroyed first (and the fault logged).
@@ -107,6 +112,18 @@ class CSimAgent {
   // Finds (or takes over, or chooses) the destination of a trip end.
   CSimDestination* TakeDestination(ESimDestination kind, unsigned count, CSimTrip* trip);
   void ReleaseDestination(CSimDestination* destination, const char* place);
+
+  // The end of the trips' word that names the cell of each destination's
+  // building within its district, six bits a destination (x mod 8 in the
+  // upper three, y mod 8 in the lower three) under kBuildingsMark; 25 when
+  // there are more than five destinations or a building lies outside the
+  // district of its destination. Any loader reads a value outside 0..23 as
+  // the end of the trips.
+  int32_t BuildingsWord() const;
+  // Puts the loaded destinations back into the buildings the word names;
+  // a word without the mark, or a cell without such a building, leaves a
+  // destination where the load put it.
+  void RestoreBuildings(int32_t word);
 
   static int s_loadVersion;
 

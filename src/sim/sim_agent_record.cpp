@@ -9,6 +9,8 @@
 #include "sim/sim_location.h"
 
 namespace {
+// A district is 8 x 8 cells of the map.
+constexpr int kDistrictCells = 8;
 // Trips carry their statistics from this savegame version on, and their
 // mode from the second.
 constexpr int kTripStatisticsFrom = 120;
@@ -115,8 +117,41 @@ bool CSimAgent::Save(FILE* file) const {
     out.I32(h);
     if (!out.Ok() || !m_trips[h]->Save(file)) return false;
   }
-  out.I32(kTripsEnd);
+  out.I32(BuildingsWord());
   return out.Ok();
+}
+
+int32_t CSimAgent::BuildingsWord() const {
+  uint32_t word = kBuildingsMark;
+  int i = 0;
+  for (CSimDestination* d = m_pDestinations ? m_pDestinations->pFirst() : nullptr; d; d = d->pNext(), ++i) {
+    if (i >= kBuildingsInWord || !d->HasLocation()) return kTripsEnd;
+    const CSimLocation* l = d->pLocation();
+    const short id = l->GetDistrictID();
+    int dx = 0, dy = 0;
+    if (id < 1 || id > CSimCityModell::kDistricts || !CSimCityModell::District(id, dx, dy)) return kTripsEnd;
+    const int x = l->Position().PosX(), y = l->Position().PosY();
+    if (x / kDistrictCells != dx || y / kDistrictCells != dy) return kTripsEnd;
+    word |= static_cast<uint32_t>((x % kDistrictCells) << 3 | (y % kDistrictCells)) << (6 * i);
+  }
+  return static_cast<int32_t>(word);
+}
+
+void CSimAgent::RestoreBuildings(int32_t word) {
+  const uint32_t bits = static_cast<uint32_t>(word);
+  if ((bits & kBuildingsMark) != kBuildingsMark || !m_pDestinations) return;
+  int i = 0;
+  for (CSimDestination* d = m_pDestinations->pFirst(); d && i < kBuildingsInWord; d = d->pNext(), ++i) {
+    if (!d->HasLocation()) continue;
+    CSimDistrict* district = d->pLocation()->pDistrict();
+    const short id = district->ID();
+    int dx = 0, dy = 0;
+    if (id < 1 || id > CSimCityModell::kDistricts || !CSimCityModell::District(id, dx, dy)) continue;
+    const uint32_t cell = bits >> (6 * i) & 0x3F;
+    const int x = dx * kDistrictCells + static_cast<int>(cell >> 3);
+    const int y = dy * kDistrictCells + static_cast<int>(cell & 7);
+    if (CSimLocation* l = district->pLocationAt(d->Destination(), x, y)) d->SetLocation(l);
+  }
 }
 
 namespace {
@@ -156,7 +191,10 @@ void CSimAgent::Load(FILE* file, CSimCityModell* model) {
   for (;;) {
     const int32_t h = in.I32();
     if (!in.Ok()) throw CSimError::SetError("CSimAgent::Load()", "Load broken");
-    if (h < 0 || h >= kHours) break;
+    if (h < 0 || h >= kHours) {
+      RestoreBuildings(h);
+      break;
+    }
     auto* trip = new CSimTrip;
     bool placed = false;
     try {

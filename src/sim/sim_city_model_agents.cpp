@@ -82,7 +82,10 @@ bool CSimCityModell::StartNextIntervall(const CSimDate& date) {
   m_ReplanCount = count;
 
   CalcTripLengthDistibution();
-  if (date.TicksFromStart() >= 2 && !(m_pSimWelt && m_pSimWelt->LoadingGame())) {
+  // The city stands still in the first two hours of a game and while a
+  // savegame is read.
+  const int hoursFromStart = date.TicksFromStart() - CSimWelt::kFirstHour;
+  if (hoursFromStart >= 2 && !(m_pSimWelt && m_pSimWelt->LoadingGame())) {
     CityBuildings();
     CityPopulationChange(date);
     if (m_pLocationFactory) m_pLocationFactory->CheckResIndComOnlyOneTile();
@@ -220,7 +223,10 @@ bool CSimCityModell::Load(FILE* file) {
   // afterwards as if no load had been.
   const uint64_t random = zor_random_state();
   m_pAgents->Destroy(true);
+  // The trips' records are as long as the savegame's version made them.
+  CSimAgent::SetLoadVersion(m_pSimWelt ? m_pSimWelt->LoadVersion() : CSimWeltParts::kCurrentVersion);
   const int failed = m_pAgents->Load(file, this);
+  CSimAgent::SetLoadVersion(CSimWeltParts::kCurrentVersion);
   zor_set_random_state(random);
   if (failed > 0) SimSetError(1, "Fehler in CSimCityModell::Load()", "%d agents not restored", failed);
   CalculateAgentGroupDistribution();

@@ -131,6 +131,14 @@ CSimLocation* CSimDistrict::pFindLocation(ESimDestination kind, int) {
   return SimSetError(2, "Fehler in CSimDistrict::Create()"), nullptr;
 }
 
+CSimLocation* CSimDistrict::pLocationAt(ESimDestination kind, int x, int y) {
+  CheckValid("CSimDistrict::pLocationAt()");
+  m_pLocations->SetupLocationCount(0);
+  while (CSimLocation* l = m_pLocations->GetNextLocation())
+    if (l->Position().PosX() == x && l->Position().PosY() == y && Offers(l, kind)) return l;
+  return nullptr;
+}
+
 bool CSimDistrict::CheckForEmptyDestination(ESimDestination kind, int persons) const {
   const long long n = persons;
   switch (kind) {

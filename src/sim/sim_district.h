@@ -40,6 +40,9 @@ class CSimDistrict {
   // A random location of the district that offers the kind (any location
   // for a kind without a capacity); null when none does.
   CSimLocation* pFindLocation(ESimDestination kind, int persons);
+  // The location of the district whose cell is (x, y) and that offers the
+  // kind; null when there is none.
+  CSimLocation* pLocationAt(ESimDestination kind, int x, int y);
   bool CheckForEmptyDestination(ESimDestination kind, int persons) const;
   CSimLocation* GetHeadLocation() const;
   void pCopyOfLocationList(CLocationListT<CSimLocation>* target) const;

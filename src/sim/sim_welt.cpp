@@ -166,7 +166,9 @@ int CSimWelt::Computate(int countdown) {
     case 5:
       if (m_modelStep == 1 && m_computed) {
         const int hour = m_computed->Date().Hour();
-        if (!m_city->StartNextIntervall(CSimDate(hour)))
+        // The whole date: the city model tells the first hours of a game
+        // from the count of hours.
+        if (!m_city->StartNextIntervall(m_computed->Date()))
           return SimSetError(1, "Fehler in CSimWelt::Computate()", "hour %d", hour), 0;
         m_city->CalculateTripStats(m_computed);
         if (hour % 7 == 0) m_city->CalculateParkingData();
@@ -442,6 +444,8 @@ bool CSimWelt::GrowthTargets(int& jobs, int& homes, int& people) const {
 }
 
 bool CSimWelt::LoadingGame() const { return m_parts && m_parts->LoadingGame(); }
+
+int CSimWelt::LoadVersion() const { return m_parts ? m_parts->LoadVersion() : CSimWeltParts::kCurrentVersion; }
 
 void CSimWelt::CalculateTripStats() {
   FinishLoadedHour();

@@ -86,6 +86,10 @@ class CSimWelt : public CSimObject {
   bool GrowthTargets(int& jobs, int& homes, int& people) const;
   // True while a savegame is being read.
   bool LoadingGame() const;
+  // The version of the savegame being read.
+  int LoadVersion() const;
+  // The first hour that a game computes (hour 6 of its first day).
+  static constexpr int kFirstHour = 6;
   CSimCityModell* pCityModell() const { return m_city; }
   void CalculateTripStats();
 

@@ -47,4 +47,8 @@ class CSimWeltParts {
   virtual bool GrowthTargets(int&, int&, int&) { return false; }
   // True while a savegame is being read.
   virtual bool LoadingGame() { return false; }
+  // The version of the savegame being read, or that of the savegames the
+  // game writes.
+  static constexpr int kCurrentVersion = 240;
+  virtual int LoadVersion() { return kCurrentVersion; }
 };

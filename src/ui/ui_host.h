@@ -168,6 +168,9 @@ class CUiHost {
   }
   // Every building location searches its nearest crossing again.
   virtual void CheckAllLocationsForNearestCrossing() { ZOR_STAND_IN("CUiHost"); }
+  // The street or rail network changed through a tool: the game model
+  // measures the lengths of both networks by class again.
+  virtual void StreetNetChanged() { ZOR_STAND_IN("CUiHost"); }
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

@@ -9,6 +9,7 @@
 #include "network/rail_junction_list.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_net_lengths.h"
 #include "network/str_strasse.h"
 #include "ui/str_preview.h"
 #include "ui/ui_host.h"
@@ -28,30 +29,11 @@ constexpr const char* kTrackCosts = "OPNV.F.COST.INFRASTRUCTURE";
 // Adds every street of a network once, by class.
 void AddLengths(CStrJunctionList* net, CUserInt::NetLengths* out) {
   if (!net) return;
-  double side = 0, main = 0, four = 0, track = 0;
-  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
-    auto* j = static_cast<CStrJunction*>(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      // A street is met at both of its ends (and twice at a loop's one).
-      if (!s || s->GetStartJunction() != j) continue;
-      bool first = true;
-      for (int k = 0; k < i; ++k) first = first && j->GetStreetByNR(k) != s;
-      if (!first) continue;
-      const double length = s->GetLaenge();
-      switch (s->GetStreetType()) {
-        case STRASSE_1: side += length; break;
-        case STRASSE_2: main += length; break;
-        case STRASSE_VIERSPURIG: four += length; break;
-        case STRASSE_SCHIENE: track += length; break;
-        default: break;
-      }
-    }
-  }
-  out->side += static_cast<float>(side / 100.0);
-  out->main += static_cast<float>(main / 100.0);
-  out->four += static_cast<float>(four * 2.0 / 100.0);
-  out->track += static_cast<float>(track * 2.0 / 100.0);
+  const SStrNetLengths n = StrMeasureNetLengths(net);
+  out->side += static_cast<float>(n.side / 100.0);
+  out->main += static_cast<float>(n.main / 100.0);
+  out->four += static_cast<float>(n.four * 2.0 / 100.0);
+  out->track += static_cast<float>(n.track * 2.0 / 100.0);
 }
 }  // namespace
 

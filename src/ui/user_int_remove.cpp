@@ -97,6 +97,7 @@ void CUserInt::FollowUpNetChange() {
     ZOR_STAND_IN("COpnv");
   }
   CUiHost::Get()->CheckAllLocationsForNearestCrossing();
+  CUiHost::Get()->StreetNetChanged();
 }
 
 int CUserInt::DeleteStreet(int x, int y) {

@@ -52,3 +52,5 @@ bool CZorWorldSimParts::GrowthTargets(int& jobs, int& homes, int& people) {
 }
 
 bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }
+
+int CZorWorldSimParts::LoadVersion() { return CZorvaWorld::g_LoadVersion; }

@@ -26,6 +26,7 @@ class CZorWorldSimParts : public CSimWeltParts {
   // The data exchange's targets of jobs, homes and residents.
   bool GrowthTargets(int& jobs, int& homes, int& people) override;
   bool LoadingGame() override;
+  int LoadVersion() override;
 
  private:
   QnoResourceManager* m_pResources;

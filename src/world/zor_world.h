@@ -64,6 +64,7 @@ class CZorWorldSimParts;
 class CZorWorldHost;
 class CZorIsoHost;
 class CZorLocationHost;
+class CZorGrowthContext;
 class CSimLocationHost;
 class CZorMicroHost;
 class CZorUiHost;
@@ -592,6 +593,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorWorldHost* m_pHost = nullptr;
   CZorIsoHost* m_pIsoHost = nullptr;
   CZorLocationHost* m_pLocationHost = nullptr;
+  CZorGrowthContext* m_pGrowthContext = nullptr;
   CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;

@@ -252,6 +252,13 @@ int CZorUiHost::CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& wid
 
 void CZorUiHost::CheckAllLocationsForNearestCrossing() { m_world.CheckAllLocationsForNearestCrossing(); }
 
+void CZorUiHost::StreetNetChanged() {
+  if (CDataExchange* exchange = m_world.GetDataExchange()) {
+    exchange->DXCalc_StreetNetLength();
+    exchange->DXCalc_RailNetLength();
+  }
+}
+
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 
 int CZorUiHost::GetGameModus() {

@@ -154,6 +154,7 @@ class CZorUiHost : public CUiHost {
   // Changes of the street network.
   int CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) override;
   void CheckAllLocationsForNearestCrossing() override;
+  void StreetNetChanged() override;
 
  private:
   CZorvaWorld& m_world;

@@ -39,6 +39,7 @@
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "windows/window_builders.h"
+#include "world/zor_growth_context.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
 #include "microsim/micro_host.h"
@@ -125,6 +126,7 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pMicroHost;
   delete m_pIsoHost;
   delete m_pLocationHost;
+  delete m_pGrowthContext;
   delete m_pUiHost;
   delete m_pGuiHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
@@ -190,6 +192,8 @@ int CZorvaWorld::OnStartup() {
   NewCreatePureZorvaObjects();
   m_pDataExchange = NewDataExchange();
   CVar::varDataExchange = m_pDataExchange;
+  if (!m_pGrowthContext) m_pGrowthContext = new CZorGrowthContext(*this);
+  m_pDataExchange->SetGrowthContext(m_pGrowthContext);
   RegisterVarOwners();
 
   m_pLocationFactory->Create(this, m_pSimWelt);

@@ -352,6 +352,13 @@ TEST(DataExchange, GrowthTargetsFollowThePopulation) {
   dx.CalculateGrowth(2.0, 2.0);
   EXPECT_EQ(dx.GetTargetJobs(), 11000);
 
+  // Without indicators the town grows neither way (the name reads 0 and
+  // would count as the least attractive town).
+  dx.RegisterOwner("I.", nullptr);
+  dx.SetTargetPeople(30000);
+  dx.CalculateGrowth(2.0, 1.0);
+  EXPECT_EQ(dx.GetTargetPeople(), 30000);
+
   spy.hold = true;
   dx.SetTargetPeople(1);
   dx.CalculateGrowth(3.0, 2.0);

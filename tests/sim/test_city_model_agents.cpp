@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -13,9 +15,23 @@
 #include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
+#include "sim_test_city.h"
 #include "sim_test_locations.h"
 
 namespace {
+
+// The game's side of the demand model: growth targets and the version of
+// the savegame being read.
+struct TownParts : simtest::TestParts {
+  bool targets = false;
+  int jobs = 0, homes = 0, people = 0;
+  int version = kCurrentVersion;
+  bool GrowthTargets(int& j, int& h, int& p) override {
+    j = jobs, h = homes, p = people;
+    return targets;
+  }
+  int LoadVersion() override { return version; }
+};
 
 using simtest::Capacities;
 using simtest::MakeLocation;
@@ -24,7 +40,8 @@ using simtest::MakeLocation;
 // in the others.
 struct Town : testing::Test {
   CSimLocationFactory factory;
-  CSimWelt world{nullptr};
+  TownParts parts;
+  CSimWelt world{&parts};
   std::unique_ptr<CSimCityModell> city = std::make_unique<CSimCityModell>();
   std::vector<std::unique_ptr<CSimLocation>> locations;
 
@@ -210,6 +227,171 @@ TEST_F(Town, MorePeopleComeInAgentsOfFiftyWhereHomesAreFree) {
   city->MorePeople(100000, true);
   EXPECT_EQ(city->NrOfResidents(), 1500u);
   EXPECT_THROW(city->CreateNewAgent(nullptr), const char*);
+}
+
+// Agent records as a savegame of version 119 holds them: trips of 20 bytes,
+// without their statistics and mode, and 25 after the trips.
+std::string AsVersion119(const std::string& saved) {
+  std::string old;
+  size_t at = 0;
+  auto copy = [&](size_t n) {
+    old.append(saved, at, n);
+    at += n;
+  };
+  auto i32 = [&]() {
+    int32_t v = 0;
+    std::memcpy(&v, saved.data() + at, 4);
+    return v;
+  };
+  while (at < saved.size()) {
+    const char tag = saved[at];
+    copy(1);
+    if (tag != 'A') break;
+    copy(8);
+    const int32_t n = i32();
+    copy(4 + static_cast<size_t>(n) * 10);
+    for (;;) {
+      const int32_t h = i32();
+      if (h < 0 || h > 23) {
+        // Files of that time end the trips with 25.
+        old.append("\x19\0\0\0", 4);
+        at += 4;
+        break;
+      }
+      copy(4);
+      copy(20);
+      at += 24;
+    }
+  }
+  return old;
+}
+
+TEST_F(Town, AgentsOfAnOlderSavegameAreReadWithTheTripsOfItsVersion) {
+  ASSERT_EQ(MakeAgents(12, CSimCityModell::DistrictID(1, 1)), 12);
+  std::vector<std::vector<int>> hours;
+  auto tripHours = [&] {
+    std::vector<std::vector<int>> all;
+    city->pAgentList()->ResetIterator();
+    while (CSimAgent* a = city->pAgentList()->pNextAgent()) {
+      all.emplace_back();
+      for (int h = 0; h < 24; ++h)
+        if (a->pTrip(h)) all.back().push_back(h);
+    }
+    return all;
+  };
+  hours = tripHours();
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  ASSERT_TRUE(city->Save(out));
+  std::fclose(out);
+  const std::string old = AsVersion119(std::string(buffer, size));
+  std::free(buffer);
+  ASSERT_LT(old.size(), size);
+
+  // Read as a file of the current version, the short trips throw the
+  // records out of step.
+  FILE* in = fmemopen(const_cast<char*>(old.data()), old.size(), "rb");
+  try {
+    city->Load(in);
+  } catch (const char*) {
+  }
+  std::fclose(in);
+  EXPECT_LT(city->NrOfAgents(), 12);
+
+  // The game says which version it reads: every agent comes back with its
+  // trips in their hours.
+  parts.version = 119;
+  in = fmemopen(const_cast<char*>(old.data()), old.size(), "rb");
+  ASSERT_TRUE(city->Load(in));
+  std::fclose(in);
+  EXPECT_EQ(city->NrOfAgents(), 12);
+  EXPECT_EQ(tripHours(), hours);
+  // Later loads read the current version again unless told otherwise.
+  EXPECT_EQ(CSimAgent::LoadVersion(), CSimWeltParts::kCurrentVersion);
+}
+
+TEST_F(Town, TheCityStandsStillInTheFirstTwoHoursOfAGameAndThenFillsItsHomes) {
+  // Homes in every district, so that every district drawn takes people.
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 16; ++y) Add(x * 8 + 4, y * 8 + 4, {.homes = 100});
+  parts.targets = true;
+  parts.people = 500;
+  parts.jobs = static_cast<int>(city->NrOfJobs());
+  parts.homes = static_cast<int>(city->NrOfHomes());
+  for (int t : {CSimWelt::kFirstHour, CSimWelt::kFirstHour + 1}) {
+    ASSERT_TRUE(city->StartNextIntervall(CSimDate(t)));
+    EXPECT_EQ(city->NrOfAgents(), 0) << t;
+  }
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(CSimWelt::kFirstHour + 2)));
+  EXPECT_EQ(city->NrOfResidents(), 500u);
+  // The same hour of a later day grows as well: the date counts the hours.
+  parts.people = 1000;
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(24 + CSimWelt::kFirstHour)));
+  EXPECT_EQ(city->NrOfResidents(), 1000u);
+  // A target 100 below the residents removes nobody; 101 below removes
+  // three agents (the surplus goes from -101 to 49).
+  parts.people = 900;
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(24 + CSimWelt::kFirstHour + 1)));
+  EXPECT_EQ(city->NrOfResidents(), 1000u);
+  parts.people = 899;
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(24 + CSimWelt::kFirstHour + 2)));
+  EXPECT_EQ(city->NrOfResidents(), 850u);
+  EXPECT_EQ(city->NrOfAgents(), 17);
+}
+
+TEST_F(Town, ALoadPutsEveryAgentBackIntoTheBuildingsItUsedInADenseTown) {
+  // Several houses, offices and shops in the same districts: the district
+  // alone does not tell which building an agent lived and worked in.
+  for (int i = 0; i < 6; ++i) {
+    Add(9 + i, 12, {.homes = 200});
+    Add(9 + i, 21, {.jobs = 300, .shops = 50});
+  }
+  ASSERT_EQ(MakeAgents(24, CSimCityModell::DistrictID(1, 1)), 24);
+  auto buildings = [&] {
+    std::vector<std::vector<const CSimLocation*>> all;
+    city->pAgentList()->ResetIterator();
+    while (CSimAgent* a = city->pAgentList()->pNextAgent()) {
+      all.emplace_back();
+      for (CSimDestination* d = a->pDestinationList()->pFirst(); d; d = d->pNext()) all.back().push_back(d->pLocation());
+    }
+    return all;
+  };
+  const auto before = buildings();
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  ASSERT_TRUE(city->Save(out));
+  std::fclose(out);
+  FILE* in = fmemopen(buffer, size, "rb");
+  ASSERT_TRUE(city->Load(in));
+  std::fclose(in);
+  std::free(buffer);
+  EXPECT_EQ(buildings(), before);
+}
+
+TEST_F(Town, ANewAgentsGroupIsDrawnFromTheTargetSharesCorrectedByCarOwnership) {
+  // No agents yet: with 450 cars per 1000 persons and no deduction, f = 0.5
+  // and the weights 35, 35, 20, 20 and 12 make the bands (in percent of
+  // 122) 0-28, 29-57, 58-73, 74-90 and 91-99 of the draw r mod 100.
+  ASSERT_FLOAT_EQ(city->CarOwnership(), 450.0f);
+  ASSERT_FLOAT_EQ(city->CarOwnerDeduction(), 0.0f);
+  auto expected = [](int r) { return r <= 28 ? 0 : r <= 57 ? 1 : r <= 73 ? 2 : r <= 90 ? 3 : 4; };
+  int seen[5] = {};
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    zor_srandom(seed);
+    const uint64_t state = zor_random_state();
+    const int r = zor_random() % 100;
+    zor_set_random_state(state);
+    ASSERT_TRUE(city->CreateNewAgent(city->pDistrict(CSimCityModell::DistrictID(1, 1))));
+    city->pAgentList()->ResetIterator();
+    CSimAgent* agent = city->pAgentList()->pNextAgent();
+    ASSERT_EQ(agent->StatusGroup(), expected(r)) << "draw " << r;
+    ++seen[agent->StatusGroup()];
+    // The agent leaves again, so that every draw starts from no agents.
+    city->pAgentList()->RemoveAgent(agent, true);
+  }
+  for (int g = 0; g < 5; ++g) EXPECT_GT(seen[g], 0) << g;
 }
 
 }  // namespace

@@ -166,7 +166,10 @@ TEST_F(Records, AnAgentIsWrittenFieldByFieldInItsDocumentedLayout) {
   // The first destination: shopping (3), count 1, district 21 (x 4, y 1).
   EXPECT_EQ((ByteList{bytes.begin() + 12, bytes.begin() + 22}), (ByteList{3, 0, 0, 0, 1, 0, 0, 0, 21, 0}));
   EXPECT_EQ(bytes[42], 7);
-  EXPECT_EQ((ByteList{bytes.end() - 4, bytes.end()}), (ByteList{25, 0, 0, 0}));
+  // The end of the trips names each destination's building by its cell in
+  // the district: (1, 1) of its district for all three, six bits each
+  // (x << 3 | y = 9) under the two top bits.
+  EXPECT_EQ((ByteList{bytes.end() - 4, bytes.end()}), (ByteList{0x49, 0x92, 0x00, 0xC0}));
 }
 
 TEST_F(Records, TheListKeepsItsAgentsTheirDistrictsTripsAndOrderThroughASaveAndLoad) {

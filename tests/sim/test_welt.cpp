@@ -144,8 +144,9 @@ TEST_F(WorldTest, AfterHourTwentyComesFiveOfTheNextYear) {
   }
   EXPECT_EQ(hours, (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 105, 106}));
   EXPECT_EQ(w.Date().TicksFromStart(), 24 + 6);
-  // The city model hears hours of day, not tick counts.
-  EXPECT_EQ(parts.city->steppedHours.back(), 6);
+  // The city model hears the whole date, so that it can tell a game's first
+  // hours from the same hours of a later day.
+  EXPECT_EQ(parts.city->steppedHours.back(), 24 + 6);
   EXPECT_EQ(parts.city->parkingCalls, 2);  // 7 and 14
 }
 

@@ -1,14 +1,17 @@
-// A town with streets, homes, offices, a shop, a school and a park, and a
-// population target: through the frame loop the city fills its free homes
-// with agents of 50 persons, they plan their days, and the hours carry
-// their car trips onto the streets.
+// A town with streets, homes, offices, a shop, a school and a park: through
+// the frame loop the game's hours set the city's targets, the city fills its
+// free homes with agents of 50 persons, they plan their days, the hours
+// carry their car trips onto the streets, and the derived values describe
+// the town's map and streets.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
 
 #include "model/data_exchange.h"
+#include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
@@ -52,25 +55,19 @@ void BuildTown(CZorvaWorld& world) {
   }
 }
 
-TEST(CityScenario, AgentsMoveIntoFreeHomesAndTheirCarTripsLoadTheStreets) {
+TEST(CityScenario, ANewTownFillsItsHomesAndItsCarTripsLoadTheStreetsWithoutATargetSetByHand) {
   Clock().Set(0);
   Scenario game;
   CZorvaWorld& world = game.World();
   BuildTown(world);
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
   CSimCityModell* city = world.GetSimWelt()->pCityModell();
+  CDataExchange* dx = world.GetDataExchange();
   ASSERT_NE(city, nullptr);
   ASSERT_GT(city->NrOfHomes(), 100u);
   ASSERT_GT(city->NrOfJobs(), city->NrOfHomes() * 0.6);
   EXPECT_EQ(city->NrOfAgents(), 0);
-  // Without a target the city keeps the people it has.
-  for (int turn = 0; turn < 4 * kHourMs / kTurnMs; ++turn) {
-    Clock().Advance(kTurnMs);
-    world.OnPlayloopTurn();
-  }
-  EXPECT_EQ(city->NrOfAgents(), 0);
 
-  world.GetDataExchange()->SetTargetPeople(static_cast<int>(city->NrOfHomes()));
   long carFlow = 0;
   int hoursWithFlow = 0;
   const int firstHour = world.GetSimWelt()->Date().TicksFromStart();
@@ -87,35 +84,46 @@ TEST(CityScenario, AgentsMoveIntoFreeHomesAndTheirCarTripsLoadTheStreets) {
     hoursWithFlow += flow > 0 ? 1 : 0;
   }
   EXPECT_GT(hour - firstHour, 20);
-  // Every free home that fits an agent of 50 has one, and the people of
-  // the agents are the city's residents.
-  EXPECT_GT(city->NrOfAgents(), 0);
+  // The hours set the target: a small town aims at 15000 people, with the
+  // homes and jobs that go with them.
+  EXPECT_EQ(dx->GetTargetPeople(), 15000);
+  EXPECT_EQ(dx->GetTargetHomes(), static_cast<int>(15000.0L / 0.8f));
+  EXPECT_GT(dx->GetTargetJobs(), 0);
+  // People move into the free homes in agents of 50.
+  EXPECT_GT(city->NrOfAgents(), 5);
   EXPECT_EQ(city->NrOfResidents(), static_cast<unsigned>(city->NrOfAgents()) * 50u);
   EXPECT_LE(city->NrOfResidents(), city->NrOfHomes());
-  EXPECT_GT(city->NrOfResidents() + 50 * 5, city->NrOfHomes());
+  EXPECT_EQ(dx->DXCalc_People(), static_cast<int>(city->NrOfResidents()));
+  EXPECT_EQ(dx->GetWorker(), static_cast<int>(city->NrOfResidents() * 0.6));
   int g[5];
   city->GetGroupType(g[0], g[1], g[2], g[3], g[4]);
   EXPECT_EQ(g[0] + g[1] + g[2] + g[3] + g[4], city->NrOfAgents());
   EXPECT_GT(carFlow, 0);
   EXPECT_GT(hoursWithFlow, 3);
 
-  // A target 100 below the residents removes nobody; 101 below removes
-  // three agents (the surplus goes from -101 to 49), and then the city
-  // stays as it is.
-  auto runHours = [&](int hours) {
-    for (int turn = 0; turn < hours * kHourMs / kTurnMs; ++turn) {
-      Clock().Advance(kTurnMs);
-      world.OnPlayloopTurn();
-    }
-  };
-  const unsigned full = city->NrOfResidents();
-  world.GetDataExchange()->SetTargetPeople(static_cast<int>(full) - 100);
-  runHours(3);
-  EXPECT_EQ(city->NrOfResidents(), full);
-  world.GetDataExchange()->SetTargetPeople(static_cast<int>(full) - 101);
-  runHours(3);
-  EXPECT_EQ(city->NrOfResidents(), full - 150);
-  EXPECT_EQ(city->NrOfAgents() * 50, static_cast<int>(full) - 150);
+  // The street net: every street is listed at both of its junctions and
+  // counts once; all of them are of class 1.
+  double listed = 0;
+  for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i) listed += junction->GetStreetByNR(i)->GetLaenge();
+  }
+  ASSERT_GT(listed, 0);
+  EXPECT_FLOAT_EQ(dx->DXCalc_StreetNetLength(), static_cast<float>(listed / 2 / 1000));
+  float c1 = 0, c2 = 0, c4 = 0, rail = 0;
+  dx->GetStreetDistribution(&c1, &c2, &c4, &rail);
+  EXPECT_FLOAT_EQ(c1, static_cast<float>(listed / 2 / 100));
+  EXPECT_EQ(c2 + c4 + rail, 0.0f);
+  // The map: houses, offices, industry and the streets are built up; the
+  // streets are part of it.
+  EXPECT_GT(dx->DXCalc_BebauteFlaeche(), 0.0f);
+  EXPECT_GT(dx->GetTrafficArea(), 0.0f);
+  EXPECT_LT(dx->GetTrafficArea(), dx->GetBebauteFlaeche());
+  EXPECT_GT(dx->GetServiceArea() + dx->GetIndustryArea(), 0.0f);
+  EXPECT_GT(dx->GetBuildingDensity(), 0.0f);
+  EXPECT_LE(dx->GetBuildingDensity(), 1.0f);
+  EXPECT_GE(dx->GetRaumtrennung(), 0.0f);
+  EXPECT_LE(dx->GetRaumtrennung(), 1.0f);
 }
 
 }  // namespace

@@ -237,6 +237,13 @@ TEST(ScenarioStreets, APlayerBuildsATownsStreetsBridgeAndLevelCrossingWithTheMou
   EXPECT_TRUE(town.Rails()->HasGrdCrossingAt(static_cast<short>(ox + 5), static_cast<short>(oy + 4)));
   EXPECT_NEAR(bookings.booked[kTrackCosts], 300000.0 * (after.track - before.track) * 0.5, 1.0);
   EXPECT_EQ(town.Var(kStreetCosts), booked) << "a track books nothing on the streets";
+  // The game model's lengths by class follow the tool's change at once.
+  float side = 0, main = 0, four = 0, track = 0;
+  town.game.World().GetDataExchange()->GetStreetDistribution(&side, &main, &four, &track);
+  EXPECT_FLOAT_EQ(side, after.side);
+  EXPECT_FLOAT_EQ(main, after.main);
+  EXPECT_FLOAT_EQ(four, after.four);
+  EXPECT_FLOAT_EQ(track, after.track);
 
   // Everything the player paid for left the account.
   const double spent = town.Var(kStreetCosts) - streetCosts0;
