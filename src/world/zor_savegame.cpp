@@ -311,10 +311,14 @@ int CZorvaWorld::SerializeGameStore(const char* name) {
 
 bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
-  // The networks go first, while the map and the demand model they are
-  // drawn on and registered with still stand; their objects then leave the
-  // world's list with them, and the list's walk below removes every other
-  // object from its head instead of past thousands of street pieces.
+  // The map's cells go first: the map is made anew below, so the streets,
+  // rivers and buildings taken down next find no cell to give back to the
+  // plain ground, one by one, only for it to be freed a moment later.
+  m_pIsoWelt->Destroy();
+  // The networks go next, while the demand model they are registered with
+  // still stands; their objects then leave the world's list with them, and
+  // the list's walk below removes every other object from its head instead
+  // of past thousands of street pieces.
   const bool hadStreets = m_pStreetNet != nullptr;
   if (m_pStreetNet) {
     m_pStreetNet->Destroy();
@@ -349,7 +353,6 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
     QNO_LOG("Matrix Pointer not Set");
   }
   SetWindowObjects();
-  m_pIsoWelt->Destroy();
   m_pIsoWelt->OnCreate();
   m_pStreetNet = NewStreetNet();
   if (hadStreets) m_pStreetNet->Create();
