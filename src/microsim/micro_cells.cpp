@@ -445,6 +445,14 @@ void CQnoMicroZelle::Remove() {
   }
 }
 
+void CQnoMicroZelle::ForgetLinksAmong(std::vector<CQnoMicroZelle*>& layouts) {
+  std::sort(layouts.begin(), layouts.end());
+  layouts.erase(std::unique(layouts.begin(), layouts.end()), layouts.end());
+  auto among = [&](const CQnoMicroZelle* n) { return std::binary_search(layouts.begin(), layouts.end(), n); };
+  for (CQnoMicroZelle* layout : layouts)
+    if (layout) std::erase_if(layout->m_Neighbours, among);
+}
+
 int CQnoMicroZelle::CloseExit(Cell* exit) {
   if (!Owns(exit) || exit->m_Closed || !HasNoSuccessor(*exit)) return 0;
   std::vector<Cell*> open{exit};

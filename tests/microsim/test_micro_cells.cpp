@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
@@ -323,6 +324,32 @@ TEST(MicroLayoutLinks, LinksBetweenLayoutsMakeThemNeighbours) {
   copied->SetNachfolger(copied->GetZelle(0), b->GetZelle(1));
   EXPECT_EQ(b->GetNeighbourCount(), 0u);
   EXPECT_EQ(copied->GetZelle(0)->m_AnzNachfolger, 1);
+}
+
+TEST(MicroLayoutLinks, LayoutsFreedTogetherUndoOnlyTheirLinksToOthers) {
+  LayoutPtr a = Lane(0), b = Lane(30), outside = Lane(60);
+  a->SetNachfolger(a->GetZelle(2), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(2), a->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(1), outside->GetZelle(0));
+  outside->SetNachfolger(outside->GetZelle(2), b->GetZelle(1));
+  ASSERT_EQ(b->GetNeighbourCount(), 2u);
+  // Named twice, and a null among them: each counts once.
+  std::vector<CQnoMicroZelle*> going{b.get(), a.get(), nullptr, b.get()};
+  CQnoMicroZelle::ForgetLinksAmong(going);
+  EXPECT_EQ(a->GetNeighbourCount(), 0u);
+  EXPECT_EQ(b->GetNeighbourCount(), 1u);
+  EXPECT_EQ(outside->GetNeighbourCount(), 1u);
+  // Their cells still name each other until they go.
+  EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(0));
+  // Freed one after the other, neither reaches into the other (the
+  // sanitizer build would see it); the layout that stays loses its link.
+  a.reset();
+  Cell* stays = outside->GetZelle(2);
+  const int before = stays->m_AnzNachfolger;
+  b.reset();
+  EXPECT_EQ(outside->GetNeighbourCount(), 0u);
+  EXPECT_EQ(stays->m_AnzNachfolger, before - 1);
+  for (Cell* s : stays->m_pNachfolger) EXPECT_TRUE(s == nullptr || outside->Owns(s));
 }
 
 TEST(MicroLayoutLinks, HasSucessorCountsPairsIntoTheOtherLayout) {
