@@ -67,7 +67,22 @@ int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // ------------------------------------------------------------ creation
 
-CQnoMicroZelle::~CQnoMicroZelle() { Remove(); }
+int CQnoMicroZelle::s_WholeNetworksGo = 0;
+
+CQnoMicroZelle::~CQnoMicroZelle() {
+  if (s_WholeNetworksGo == 0) {
+    Remove();
+    return;
+  }
+  // Its neighbours go too; its own cells are freed with it. Only the
+  // vehicles, which live on in the car list, are given up.
+  if (m_Vehicles == 0 && m_LinkState != kCopied) return;
+  for (Cell& c : m_Cells)
+    if (CCar* car = c.m_pCar) {
+      HoldVehicle(&c, nullptr);
+      DiscardCar(car);
+    }
+}
 
 namespace {
 // Where the cells start behind a layout.
@@ -445,14 +460,6 @@ void CQnoMicroZelle::Remove() {
   }
 }
 
-void CQnoMicroZelle::ForgetLinksAmong(std::vector<CQnoMicroZelle*>& layouts) {
-  std::sort(layouts.begin(), layouts.end());
-  layouts.erase(std::unique(layouts.begin(), layouts.end()), layouts.end());
-  auto among = [&](const CQnoMicroZelle* n) { return std::binary_search(layouts.begin(), layouts.end(), n); };
-  for (CQnoMicroZelle* layout : layouts)
-    if (layout) std::erase_if(layout->m_Neighbours, among);
-}
-
 int CQnoMicroZelle::CloseExit(Cell* exit) {
   if (!Owns(exit) || exit->m_Closed || !HasNoSuccessor(*exit)) return 0;
   std::vector<Cell*> open{exit};
@@ -613,10 +620,8 @@ int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigne
 int CMicroZellenGroup::Destroy() {
   while (TGroupMember* m = m_pFirst) {
     m_pFirst = m->pNext;
-    if (m->pZelle) {
-      m->pZelle->Remove();
-      delete m->pZelle;
-    }
+    // The layout's destructor detaches it (see WholeNetworksGo).
+    delete m->pZelle;
     FreeMember(m);
   }
   return 0;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,22 +145,6 @@ bool ReadLength(FILE* file, int32_t& length) {
 }
 
 uint64_t BytesLeft(FILE* file) { return ZorRecordReader(file).Left(); }
-
-// The micro-cell layouts of a network's junctions and streets.
-void CollectMicroLayouts(CStrJunctionList* net, std::vector<CQnoMicroZelle*>& out) {
-  auto add = [&](const CMicroZellenGroup* group) {
-    if (group)
-      for (const CMicroZellenGroup::TGroupMember* m = group->GetFirst(); m; m = m->pNext)
-        if (m->pZelle) out.push_back(m->pZelle);
-  };
-  if (!net) return;
-  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
-    auto* junction = static_cast<CStrJunction*>(o);
-    add(junction->GetMicroZellen());
-    for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i)
-      if (CStrStrasse* s = junction->GetStreetByNR(i)) add(s->GetMicroZellenGroup());
-  }
-}
 
 bool Upper(char (&tag)[kTag + 1], const char* wanted) {
   kfx_strupr(tag);
@@ -336,12 +321,9 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   // still stands; their objects then leave the world's list with them, and
   // the list's walk below removes every other object from its head instead
   // of past thousands of street pieces.
-  // Both networks go: their micro cells need not be unlinked from each
-  // other one by one first.
-  std::vector<CQnoMicroZelle*> layouts;
-  CollectMicroLayouts(m_pStreetNet, layouts);
-  CollectMicroLayouts(m_pRailNet, layouts);
-  CQnoMicroZelle::ForgetLinksAmong(layouts);
+  // Both networks go whole: their micro cells are not unlinked from each
+  // other one by one.
+  std::optional<CQnoMicroZelle::WholeNetworksGo> networksGo(std::in_place);
   const bool hadStreets = m_pStreetNet != nullptr;
   if (m_pStreetNet) {
     m_pStreetNet->Destroy();
@@ -354,6 +336,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
     delete m_pRailNet;
     m_pRailNet = nullptr;
   }
+  networksGo.reset();
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
   DestroyObjectList(1);
   DestroyDeletePureZorvaObjects();

@@ -326,32 +326,6 @@ TEST(MicroLayoutLinks, LinksBetweenLayoutsMakeThemNeighbours) {
   EXPECT_EQ(copied->GetZelle(0)->m_AnzNachfolger, 1);
 }
 
-TEST(MicroLayoutLinks, LayoutsFreedTogetherUndoOnlyTheirLinksToOthers) {
-  LayoutPtr a = Lane(0), b = Lane(30), outside = Lane(60);
-  a->SetNachfolger(a->GetZelle(2), b->GetZelle(0));
-  b->SetNachfolger(b->GetZelle(2), a->GetZelle(0));
-  b->SetNachfolger(b->GetZelle(1), outside->GetZelle(0));
-  outside->SetNachfolger(outside->GetZelle(2), b->GetZelle(1));
-  ASSERT_EQ(b->GetNeighbourCount(), 2u);
-  // Named twice, and a null among them: each counts once.
-  std::vector<CQnoMicroZelle*> going{b.get(), a.get(), nullptr, b.get()};
-  CQnoMicroZelle::ForgetLinksAmong(going);
-  EXPECT_EQ(a->GetNeighbourCount(), 0u);
-  EXPECT_EQ(b->GetNeighbourCount(), 1u);
-  EXPECT_EQ(outside->GetNeighbourCount(), 1u);
-  // Their cells still name each other until they go.
-  EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(0));
-  // Freed one after the other, neither reaches into the other (the
-  // sanitizer build would see it); the layout that stays loses its link.
-  a.reset();
-  Cell* stays = outside->GetZelle(2);
-  const int before = stays->m_AnzNachfolger;
-  b.reset();
-  EXPECT_EQ(outside->GetNeighbourCount(), 0u);
-  EXPECT_EQ(stays->m_AnzNachfolger, before - 1);
-  for (Cell* s : stays->m_pNachfolger) EXPECT_TRUE(s == nullptr || outside->Owns(s));
-}
-
 TEST(MicroLayoutLinks, HasSucessorCountsPairsIntoTheOtherLayout) {
   LayoutPtr a = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0)});
   LayoutPtr b = Make({C(1, 2, 0, 0), C(2, 2, 0, 0)});
@@ -581,6 +555,34 @@ TEST(MicroLayoutSimIds, SearchThroughAMeshOfBranchesEnds) {
   Cell* found = mesh->IndexRunToZelleWithSimID(mesh->GetZelle(0), index, 1234, 20);
   EXPECT_EQ(found, mesh->GetZelle(30));
   EXPECT_EQ(index, 0);
+}
+
+TEST(MicroLayoutRemove, LayoutsFreedWhileTheWholeNetworksGoGiveUpOnlyTheirVehicles) {
+  LayoutPtr a = Lane(0), b = Lane(30);
+  a->SetNachfolger(a->GetZelle(2), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(2), a->GetZelle(0));
+  TestCar::s_alive = TestCar::s_destroyed = 0;
+  Park(a->GetZelle(1));
+  Park(b->GetZelle(0));
+  ASSERT_EQ(TestCar::s_alive, 2);
+  {
+    CQnoMicroZelle::WholeNetworksGo going;
+    // The first one freed leaves the other's cells naming it: the second
+    // one freed does not follow them (the sanitizer build would see it).
+    a.reset();
+    EXPECT_EQ(b->GetZelle(2)->m_AnzNachfolger, 1);
+    EXPECT_EQ(TestCar::s_alive, 1);
+    b.reset();
+  }
+  EXPECT_EQ(TestCar::s_alive, 0);
+  EXPECT_EQ(TestCar::s_destroyed, 2);
+  // After the scope, a layout freed alone detaches its neighbours again.
+  LayoutPtr c = Lane(0), d = Lane(30);
+  c->SetNachfolger(c->GetZelle(2), d->GetZelle(0));
+  d->SetNachfolger(d->GetZelle(2), c->GetZelle(0));
+  c.reset();
+  EXPECT_EQ(d->GetZelle(2)->m_AnzNachfolger, 0);
+  EXPECT_EQ(d->GetNeighbourCount(), 0u);
 }
 
 TEST(MicroLayoutRemove, DetachesNeighboursAndDropsVehicles) {
