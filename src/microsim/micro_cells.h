@@ -252,6 +252,7 @@ class CQnoMicroZelle {
   uint16_t m_Version = 13;
   uint16_t m_LinkState = kCopied;
   int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
+  bool m_IdsInOrder = false;  // cell i has the id i + 1
   uint32_t m_Size = 0;     // bytes the layout takes in memory
   std::span<Cell> m_Cells;  // the cells behind the layout
 };

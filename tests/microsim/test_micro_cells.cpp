@@ -140,6 +140,14 @@ TEST(MicroLayoutKonvert, DuplicateIdsResolveToTheFirstCell) {
   EXPECT_EQ(layout->GetZelle(0)->m_pNachfolger[0], layout->GetZelle(1));
   EXPECT_EQ(layout->FindObject(6), layout->GetZelle(1));
   EXPECT_EQ(layout->FindObject(0), nullptr);
+  // Cells numbered from 1 in order, and with a gap in the numbers.
+  LayoutPtr ordered = Make({C(1, 2, 0, 0, {3}), C(2, 2, 0, 0), C(3, 2, 0, 0)});
+  EXPECT_EQ(ordered->GetZelle(0)->m_pNachfolger[0], ordered->GetZelle(2));
+  EXPECT_EQ(ordered->FindObject(3), ordered->GetZelle(2));
+  EXPECT_EQ(ordered->FindObject(4), nullptr);
+  LayoutPtr gap = Make({C(1, 2, 0, 0, {4}), C(2, 2, 0, 0), C(4, 2, 0, 0)});
+  EXPECT_EQ(gap->GetZelle(0)->m_pNachfolger[0], gap->GetZelle(2));
+  EXPECT_EQ(gap->FindObject(3), nullptr);
 }
 
 TEST(MicroLayoutScreen, PositionsFollowTheAnchorAndTheNewRotationsOffsets) {
