@@ -403,8 +403,10 @@ bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
         !std::strcmp(name, "BUILDINGPARKRIDE"))
       continue;
     // Each record ends where its length says: a reader may not take more,
-    // and what it leaves is passed over.
-    if (std::ftell(file) > start + length || std::fseek(file, start + length, SEEK_SET) != 0) return false;
+    // and what it leaves is passed over (a seek, which drops the stream's
+    // buffer, only when something is left).
+    const long at = std::ftell(file), end = start + length;
+    if (at > end || (at < end && std::fseek(file, end, SEEK_SET) != 0)) return false;
   }
 }
 
