@@ -88,6 +88,7 @@ ZorRecordReader::ZorRecordReader(FILE* file) : m_file(file) {
   if (!file) return;
   if (ZorMemoryStream::SizeOf(file, m_end)) {
     m_ok = true;
+    m_boundIsStreamEnd = true;
     return;
   }
   const long here = std::ftell(file);
@@ -119,7 +120,14 @@ uint64_t ZorRecordReader::Left() const {
 
 bool ZorRecordReader::Take(void* out, size_t size) {
   if (size == 0) return m_ok;
-  if (m_ok && size <= Left() && std::fread(out, 1, size, m_file) == size) return true;
+  if (m_ok && m_boundIsStreamEnd) {
+    const size_t got = std::fread(out, 1, size, m_file);
+    if (got == size) return true;
+    // A read cut short by the end takes nothing, as a read refused beforehand.
+    if (got > 0) std::fseek(m_file, -static_cast<long>(got), SEEK_CUR);
+  } else if (m_ok && size <= Left() && std::fread(out, 1, size, m_file) == size) {
+    return true;
+  }
   std::memset(out, 0, size);
   return Fail();
 }
@@ -191,6 +199,7 @@ bool ZorRecordReader::Header(char* name, uint32_t* payloadLength) {
   }
   *payloadLength = length - kNameSize;
   m_end = std::ftell(m_file) + static_cast<long>(*payloadLength);
+  m_boundIsStreamEnd = false;
   return true;
 }
 

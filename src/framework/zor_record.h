@@ -89,6 +89,9 @@ class ZorRecordReader {
   FILE* m_file;
   long m_end = 0;
   bool m_ok = false;
+  // The bound is the end of a memory stream: the stream itself stops a read
+  // there, so a read need not ask for the position first.
+  bool m_boundIsStreamEnd = false;
 };
 
 // A read stream over bytes in memory, which the caller keeps alive and

@@ -84,6 +84,9 @@ class CIsoInfo {
   int CreateTile(int resId, TIsoRichtung dir, CWorldObj* obj, TBaseType layer);
   int CreateGroup(int resId, TIsoRichtung dir, unsigned short x, unsigned short y, TBaseType layer);
   int Destroy(TBaseType layer);
+  // Forgets the layer's world object, frees its sprites and group, and
+  // drops the render list, which the caller makes again.
+  void ClearLayer(int layer);
 
   int InsertTilesInNewRenderList();
   int CreateNewRenderList() { return InsertTilesInNewRenderList(); }
@@ -137,9 +140,6 @@ class CIsoInfo {
 
  private:
   int TakeItem(TIsoRichtung& dir, int& layer);
-  // Forgets the layer's world object, frees its sprites and group, and
-  // drops the render list.
-  void ClearLayer(int layer);
   void InsertObjectLayers(CIsoObject* object);
   void InvalidateCache();
   // The list of the objects' layers in the current direction and zoom.

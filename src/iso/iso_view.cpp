@@ -2,6 +2,7 @@
 // pixels and the mouse.
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
@@ -322,19 +323,19 @@ int CIsoWelt::OnMouseMove(int, int, int) { return 1; }
 
 int CIsoWelt::SerializeGameStore(FILE* file) {
   CList* objects = m_pHost->GetObjectList();
-  uint32_t count = 0;
+  // One walk over the world's objects finds the rivers among them.
+  std::vector<CZorvaObject*> rivers;
   if (objects)
     for (CZorvaObject* o = objects->GetHead(); o; o = o->GetNext())
-      if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER) ++count;
+      if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER) rivers.push_back(o);
   ZorRecordWriter out(file);
-  out.U32(count);
+  out.U32(static_cast<uint32_t>(rivers.size()));
   if (!out.Ok()) return 1;
   // From the tail: the loader lists each river it makes at the head, so the
   // rivers come back in the order they had and a game saved again after a
   // load writes the same bytes.
-  if (objects)
-    for (CZorvaObject* o = objects->GetTail(); o; o = o->GetPrev())
-      if (static_cast<CWorldObj*>(o)->GetType() == OBJ_RIVER && o->SerializeGameStore(file) != 0) return 1;
+  for (auto r = rivers.rbegin(); r != rivers.rend(); ++r)
+    if ((*r)->SerializeGameStore(file) != 0) return 1;
   return 0;
 }
 

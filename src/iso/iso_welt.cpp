@@ -307,10 +307,11 @@ ISO_MOVE(OnMoveDown, kMoveDown)
 int CIsoWelt::SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int resId, CWorldObj* obj) {
   CIsoInfo* cell = GetIsoInfo(x, y);
   if (!cell) return 1;
-  cell->Destroy(layer);
+  // The layer's old sprites go, the new ones come, and the cell's render
+  // list is made once from both layers.
+  cell->ClearLayer(layer);
   cell->CreateTile(resId, static_cast<TIsoRichtung>(dir.GetValue() & 3), obj, layer);
   cell->InsertTilesInNewRenderList();
-  InvalidateSpriteRenderList(x, y);
   m_pHost->UpdateViewFilter(x, y);
   return 0;
 }

@@ -67,7 +67,22 @@ int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // ------------------------------------------------------------ creation
 
-CQnoMicroZelle::~CQnoMicroZelle() { Remove(); }
+int CQnoMicroZelle::s_WholeNetworksGo = 0;
+
+CQnoMicroZelle::~CQnoMicroZelle() {
+  if (s_WholeNetworksGo == 0) {
+    Remove();
+    return;
+  }
+  // Its neighbours go too; its own cells are freed with it. Only the
+  // vehicles, which live on in the car list, are given up.
+  if (m_Vehicles == 0 && m_LinkState != kCopied) return;
+  for (Cell& c : m_Cells)
+    if (CCar* car = c.m_pCar) {
+      HoldVehicle(&c, nullptr);
+      DiscardCar(car);
+    }
+}
 
 namespace {
 // Where the cells start behind a layout.
@@ -109,6 +124,10 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
     ids[kIdPredecessor] = src.predecessor;
     ids[kIdNextRender] = src.nextRender;
   }
+  // Layouts number their cells 1, 2, 3, ... in order: then a cell is found
+  // by its id at once, which makes converting the links linear.
+  layout->m_IdsInOrder = true;
+  for (uint32_t i = 0; i < count && layout->m_IdsInOrder; ++i) layout->m_IdsInOrder = layout->m_Cells[i].m_ID == i + 1;
   layout->m_Ids.back() = resource.FirstRenderId();
   if (resource.FirstRenderId() == 0)
     QNO_ERROR(QNO_SEV_ERROR, "Keine Erste Renderzelle gesetzt f\xC3\xBCr MicroZelle");
@@ -122,6 +141,7 @@ CQnoMicroZelle* CQnoMicroZelle::Create(QnoResourceManager* resources, unsigned i
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::FindObject(uint32_t id) {
   if (id == 0) return nullptr;
+  if (m_IdsInOrder) return id <= m_Cells.size() ? &m_Cells[id - 1] : nullptr;
   for (Cell& c : m_Cells)
     if (c.m_ID == id) return &c;
   return nullptr;
@@ -605,10 +625,8 @@ int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigne
 int CMicroZellenGroup::Destroy() {
   while (TGroupMember* m = m_pFirst) {
     m_pFirst = m->pNext;
-    if (m->pZelle) {
-      m->pZelle->Remove();
-      delete m->pZelle;
-    }
+    // The layout's destructor detaches it (see WholeNetworksGo).
+    delete m->pZelle;
     FreeMember(m);
   }
   return 0;

@@ -162,6 +162,19 @@ class CQnoMicroZelle {
   // Detaches every cell from its neighbours, in this layout and in every
   // layout linked to it, and drops its vehicle.
   void Remove();
+  // While one of these is alive, a layout that is freed leaves its
+  // neighbours' cells alone and only gives up its vehicles: every layout
+  // there is belongs to the street and rail networks, and when both are
+  // taken down whole (for a load) each neighbour goes as well, so the walk
+  // over its cells would only tidy memory about to be freed. Nothing may
+  // read a layout of those networks until the scope ends.
+  class WholeNetworksGo {
+   public:
+    WholeNetworksGo() { ++s_WholeNetworksGo; }
+    ~WholeNetworksGo() { --s_WholeNetworksGo; }
+    WholeNetworksGo(const WholeNetworksGo&) = delete;
+    WholeNetworksGo& operator=(const WholeNetworksGo&) = delete;
+  };
   // Closes an exit of this layout that no lane leads on from (the arm of a
   // one-way street that only comes in): the links of this layout's cells
   // into it go, and so, backwards, does every cell left without a
@@ -233,11 +246,13 @@ class CQnoMicroZelle {
   // The layouts whose cells are linked to cells of this one, either way;
   // a layout that goes away clears their links to it.
   std::vector<CQnoMicroZelle*> m_Neighbours;
+  static int s_WholeNetworksGo;
   Cell* m_pFirstRender = nullptr;
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
   uint16_t m_Version = 13;
   uint16_t m_LinkState = kCopied;
   int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
+  bool m_IdsInOrder = false;  // cell i has the id i + 1
   uint32_t m_Size = 0;     // bytes the layout takes in memory
   std::span<Cell> m_Cells;  // the cells behind the layout
 };

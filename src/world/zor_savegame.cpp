@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@
 #include "measures/pta.h"
 #include "measures/traffic_display.h"
 #include "measures/umland.h"
+#include "microsim/micro_cells.h"
 #include "model/data_exchange.h"
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
@@ -311,10 +313,17 @@ int CZorvaWorld::SerializeGameStore(const char* name) {
 
 bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
-  // The networks go first, while the map and the demand model they are
-  // drawn on and registered with still stand; their objects then leave the
-  // world's list with them, and the list's walk below removes every other
-  // object from its head instead of past thousands of street pieces.
+  // The map's cells go first: the map is made anew below, so the streets,
+  // rivers and buildings taken down next find no cell to give back to the
+  // plain ground, one by one, only for it to be freed a moment later.
+  m_pIsoWelt->Destroy();
+  // The networks go next, while the demand model they are registered with
+  // still stands; their objects then leave the world's list with them, and
+  // the list's walk below removes every other object from its head instead
+  // of past thousands of street pieces.
+  // Both networks go whole: their micro cells are not unlinked from each
+  // other one by one.
+  std::optional<CQnoMicroZelle::WholeNetworksGo> networksGo(std::in_place);
   const bool hadStreets = m_pStreetNet != nullptr;
   if (m_pStreetNet) {
     m_pStreetNet->Destroy();
@@ -327,6 +336,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
     delete m_pRailNet;
     m_pRailNet = nullptr;
   }
+  networksGo.reset();
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
   DestroyObjectList(1);
   DestroyDeletePureZorvaObjects();
@@ -349,7 +359,6 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
     QNO_LOG("Matrix Pointer not Set");
   }
   SetWindowObjects();
-  m_pIsoWelt->Destroy();
   m_pIsoWelt->OnCreate();
   m_pStreetNet = NewStreetNet();
   if (hadStreets) m_pStreetNet->Create();
@@ -394,8 +403,10 @@ bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
         !std::strcmp(name, "BUILDINGPARKRIDE"))
       continue;
     // Each record ends where its length says: a reader may not take more,
-    // and what it leaves is passed over.
-    if (std::ftell(file) > start + length || std::fseek(file, start + length, SEEK_SET) != 0) return false;
+    // and what it leaves is passed over (a seek, which drops the stream's
+    // buffer, only when something is left).
+    const long at = std::ftell(file), end = start + length;
+    if (at > end || (at < end && std::fseek(file, end, SEEK_SET) != 0)) return false;
   }
 }
 
@@ -649,11 +660,12 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   }
   if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
   // The running game, to go back to when the file turns out to be damaged.
-  std::string keptBinary, keptCompanion;
-  const bool kept = SerializeToMemory(keptBinary, keptCompanion);
+  // It is kept in the save's buffers (no save is under way, see above),
+  // whose room is there from the last save or load.
+  const bool kept = SerializeToMemory(m_SaveBinary, m_SaveText);
   if (LoadFromMemory(binary, companion, version)) return 0;
   QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the savegame is damaged");
-  if (!kept || !LoadFromMemory(keptBinary, keptCompanion, kSaveGameVersion))
+  if (!kept || !LoadFromMemory(m_SaveBinary, m_SaveText, kSaveGameVersion))
     QNO_ERROR(QNO_SEV_ERROR, "The game from before the load could not be put back");
   if (m_pUserInt) {
     m_pUserInt->SetAchtungWindow(38);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
@@ -139,6 +140,14 @@ TEST(MicroLayoutKonvert, DuplicateIdsResolveToTheFirstCell) {
   EXPECT_EQ(layout->GetZelle(0)->m_pNachfolger[0], layout->GetZelle(1));
   EXPECT_EQ(layout->FindObject(6), layout->GetZelle(1));
   EXPECT_EQ(layout->FindObject(0), nullptr);
+  // Cells numbered from 1 in order, and with a gap in the numbers.
+  LayoutPtr ordered = Make({C(1, 2, 0, 0, {3}), C(2, 2, 0, 0), C(3, 2, 0, 0)});
+  EXPECT_EQ(ordered->GetZelle(0)->m_pNachfolger[0], ordered->GetZelle(2));
+  EXPECT_EQ(ordered->FindObject(3), ordered->GetZelle(2));
+  EXPECT_EQ(ordered->FindObject(4), nullptr);
+  LayoutPtr gap = Make({C(1, 2, 0, 0, {4}), C(2, 2, 0, 0), C(4, 2, 0, 0)});
+  EXPECT_EQ(gap->GetZelle(0)->m_pNachfolger[0], gap->GetZelle(2));
+  EXPECT_EQ(gap->FindObject(3), nullptr);
 }
 
 TEST(MicroLayoutScreen, PositionsFollowTheAnchorAndTheNewRotationsOffsets) {
@@ -554,6 +563,34 @@ TEST(MicroLayoutSimIds, SearchThroughAMeshOfBranchesEnds) {
   Cell* found = mesh->IndexRunToZelleWithSimID(mesh->GetZelle(0), index, 1234, 20);
   EXPECT_EQ(found, mesh->GetZelle(30));
   EXPECT_EQ(index, 0);
+}
+
+TEST(MicroLayoutRemove, LayoutsFreedWhileTheWholeNetworksGoGiveUpOnlyTheirVehicles) {
+  LayoutPtr a = Lane(0), b = Lane(30);
+  a->SetNachfolger(a->GetZelle(2), b->GetZelle(0));
+  b->SetNachfolger(b->GetZelle(2), a->GetZelle(0));
+  TestCar::s_alive = TestCar::s_destroyed = 0;
+  Park(a->GetZelle(1));
+  Park(b->GetZelle(0));
+  ASSERT_EQ(TestCar::s_alive, 2);
+  {
+    CQnoMicroZelle::WholeNetworksGo going;
+    // The first one freed leaves the other's cells naming it: the second
+    // one freed does not follow them (the sanitizer build would see it).
+    a.reset();
+    EXPECT_EQ(b->GetZelle(2)->m_AnzNachfolger, 1);
+    EXPECT_EQ(TestCar::s_alive, 1);
+    b.reset();
+  }
+  EXPECT_EQ(TestCar::s_alive, 0);
+  EXPECT_EQ(TestCar::s_destroyed, 2);
+  // After the scope, a layout freed alone detaches its neighbours again.
+  LayoutPtr c = Lane(0), d = Lane(30);
+  c->SetNachfolger(c->GetZelle(2), d->GetZelle(0));
+  d->SetNachfolger(d->GetZelle(2), c->GetZelle(0));
+  c.reset();
+  EXPECT_EQ(d->GetZelle(2)->m_AnzNachfolger, 0);
+  EXPECT_EQ(d->GetNeighbourCount(), 0u);
 }
 
 TEST(MicroLayoutRemove, DetachesNeighboursAndDropsVehicles) {
