@@ -177,6 +177,14 @@ TEST(EditReplay, AOneWayStreetFromAJunctionBackToItClosesTheArmItComesInBy) {
          {OK, OK, OK, OK, OK, OK, OK, OK, 0, 0});
 }
 
+TEST(EditReplay, ADragContinuingAOneWayDeadEndIsCheckedAsOneWay) {
+  // The two-way drag from the one-way street's dead end at 21/34 becomes
+  // one-way; a four-lane crossing has no graphic for one-way arms.
+  Replay("B 27 24 27 40 4  B 27 36 21 36 1  B 21 36 21 34 3  B 21 34 38 34 1", {OK, OK, OK, STR_BUILD_NO_GRAPHIC});
+  // Across a one-lane street the crossing has one.
+  Replay("B 27 24 27 40 1  B 27 36 21 36 1  B 21 36 21 34 3  B 21 34 29 34 1", {OK, OK, OK, OK});
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }
