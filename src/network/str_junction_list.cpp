@@ -606,6 +606,15 @@ class DragSurroundings {
     return false;
   }
 
+  // Whether a street runs over the cell (x, y) that does not run over the
+  // cell (cx, cy).
+  bool OtherStreetOver(short x, short y, short cx, short cy) const {
+    CStrJunction::Arm found[2];
+    for (CStrStrasse* s : m_streets)
+      if (StreetArmsAt(s, x, y, found) > 0 && StreetArmsAt(s, cx, cy, found) == 0) return true;
+    return false;
+  }
+
   // The arms of the streets whose centre line runs over the cell, at most `room`.
   int StreetArmsOver(short x, short y, CStrJunction::Arm* arms, int room) const {
     int count = 0;
@@ -760,6 +769,10 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       for (int gx = cx; gx < cx + gw; ++gx)
         for (int gy = cy; gy < cy + gd; ++gy) {
           if (near.IsWater(static_cast<short>(gx), static_cast<short>(gy))) water = true;
+          // Nor a street that does not meet at the junction: the group
+          // would take that street's cells there.
+          if ((gx != cx || gy != cy) && near.OtherStreetOver(static_cast<short>(gx), static_cast<short>(gy), cx, cy))
+            noRoom = true;
           // Nor a bend of a street: the group would hide the tile that
           // joins the bend's two pieces.
           CStrJunction::Arm bend[CStrJunction::kMaxStreets];
