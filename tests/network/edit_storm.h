@@ -297,10 +297,8 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
 
 // Findings that contain the text of ZOR_STORM_OPEN, or when it is unset
 // `fallback`, are set aside: a known fault not mended yet, so that the storm
-// goes on to the next one. The street storm checks everything; the rail
-// storm sets aside the micro cells that lead nowhere, which its level
-// crossings still leave. ZOR_STORM_OPEN= (empty) checks everything.
-inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults, const char* fallback = "leads nowhere") {
+// goes on to the next one. Both storms check everything by default.
+inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults, const char* fallback = "") {
   const char* env = std::getenv("ZOR_STORM_OPEN");
   const std::string open = env ? env : fallback;
   if (open.empty()) return faults;
