@@ -1554,13 +1554,41 @@ CQnoMicroZelle* CStrStrasse::GetMicroZellen(unsigned short x, unsigned short y) 
 CQnoMicroZelle* CStrStrasse::GetFirstMicroZelle() {
   short x = 0, y = 0;
   if (GetFirstIsoPos(&x, &y) != 0) return nullptr;
-  return GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Head(), Next(Head()), true);
 }
 
 CQnoMicroZelle* CStrStrasse::GetLastMicroZelle() {
   short x = 0, y = 0;
   if (GetLastIsoPos(&x, &y) != 0) return nullptr;
-  return GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Tail(), Prev(Tail()), false);
+}
+
+// A four-lane bend covers the tile after it towards larger x or y, and a
+// track's curve the tiles of its group: a piece from a junction to such a
+// bend close by has no tile of its own, and the bend's layout is the
+// street's first (or last) one. A curve's layout lies at its group's anchor.
+CQnoMicroZelle* CStrStrasse::BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first) {
+  if (!end || !next || m_Type < STRASSE_VIERSPURIG || !m_pMicroZellen) return nullptr;
+  short bx = first ? end->GetEndX() : end->GetStartX();
+  short by = first ? end->GetEndY() : end->GetStartY();
+  if (m_Type == STRASSE_SCHIENE && m_pIsoWelt && IsoInMap(bx, by))
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(bx), static_cast<unsigned short>(by),
+                                                ISO_LAYER_GROUND)) {
+      bx = static_cast<short>(g->GetStartPosX());
+      by = static_cast<short>(g->GetStartPosY());
+    }
+  const CMicroZellenGroup::TGroupMember* m = m_pMicroZellen->GetFirst();
+  if (!first)
+    while (m && m->pNext) m = m->pNext;
+  // A member's offset from the group's origin wraps below it.
+  if (!m || static_cast<short>(m_pMicroZellen->GetX() + m->dx) != bx ||
+      static_cast<short>(m_pMicroZellen->GetY() + m->dy) != by)
+    return nullptr;
+  return m->pZelle;
 }
 
 CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
