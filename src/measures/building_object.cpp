@@ -366,12 +366,35 @@ int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* dat
   return 0;
 }
 
+CSecondLayerObject::~CSecondLayerObject() { delete m_pLineList; }
+
+int CSecondLayerObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  CBuildingObject::Create(resId, x, y, direction, height);
+  m_Data.objectType = m_Type;
+  delete m_pLineList;
+  m_pLineList = new CZorvaList(0);
+  m_Type = CatalogueType(resId);
+  m_pSimLocation = nullptr;
+  return 0;
+}
+
+int CSecondLayerObject::Destroy() {
+  if (m_pStreet) {
+    m_pStreet->SetVLS(false, false);
+    m_pStreet = nullptr;
+  }
+  m_pParking = nullptr;
+  delete m_pLineList;
+  m_pLineList = nullptr;
+  return CWorldObj::Destroy();
+}
+
 int CSecondLayerObject::SerializeGameStore(FILE* file, char* name) {
   ZorRecordWriter out(file);
   WriteRecordName(out, name && *name ? name : "SecondLayerObject", kRecordLength);
   m_Data.objectType = m_Type;
   m_Data.Write(out);
-  out.U32(m_StopID);
+  out.U32(m_ID);
   return out.Ok() ? 0 : 1;
 }
 

@@ -17,12 +17,12 @@ int COpnv::RemoveAllLineBeforeLoadExit() { return 0; }
 int COpnv::AddHst(CBuildingObject* stop, NetActiveType net, bool loading) {
   if (!stop) return 1;
   auto* side = dynamic_cast<CSecondLayerObject*>(stop);
-  unsigned id = side ? side->GetStopID() : 0;
+  unsigned id = side ? side->GetID() : 0;
   if (!loading || id == 0) {
     id = 0;
     for (const Stop& s : m_Stops) id = std::max(id, s.id);
     ++id;
-    if (side) side->SetStopID(id);
+    if (side) side->SetID(id);
   }
   m_Stops.push_back({stop, net, id});
   return 0;

@@ -3,6 +3,7 @@
 // Stand-in: only what the world's start-up and turn call on it.
 #include <vector>
 
+#include "measures/opnv_net.h"
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 
@@ -21,9 +22,6 @@ class COpnvLine {
  protected:
   unsigned char m_r = 0, m_g = 0, m_b = 0;
 };
-
-// The net a stop belongs to.
-enum NetActiveType : int32_t { NET_BUS = 1, NET_TRAM = 2 };
 
 class COpnv : public CWorldObj {
  public:

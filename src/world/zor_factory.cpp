@@ -361,7 +361,7 @@ CWorldObj* CZorvaWorld::CreateStreetSide(TObjectType kind, int resId, CIsoRichtu
   auto* object = new CSecondLayerObject;
   object->Create(resId, x, y, &direction, height);
   object->SetType(kind);
-  if (stopId) object->SetStopID(stopId);
+  if (stopId) object->SetID(stopId);
   m_pObjectList->AddHead(object, 0);
   if (m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
                                       ISO_LAYER_UPPER, resId, object, direction) == 1) {
