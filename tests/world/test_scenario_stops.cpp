@@ -8,6 +8,8 @@
 #include "measures/opnv.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -85,6 +87,19 @@ TEST(ScenarioStops, AShelterAndATramStopArePlacedWhereTheToolShowsThem) {
   EXPECT_EQ(shelter->GetYPos(), c.y - 1);
   EXPECT_EQ(shelter->GetID(), 1u);
   EXPECT_FALSE(Hover(game, c)) << "the cell holds the shelter now";
+  // The shelter finds its street cell, and how far along the street from
+  // either end it stands.
+  int sx = -1, sy = -1;
+  CStreetObj* street = shelter->GetStreet(&sx, &sy);
+  ASSERT_NE(street, nullptr);
+  EXPECT_EQ(sx, c.x);
+  EXPECT_EQ(sy, c.y);
+  CStrStrasse* s = street->GetStreetList();
+  ASSERT_NE(s, nullptr);
+  const int fromStart = shelter->GetLengthFromJunction(s->GetStartJunction(), static_cast<short>(s->GetSimID()));
+  const int fromEnd = shelter->GetLengthFromJunction(s->GetEndJunction(), static_cast<short>(s->GetSimIDSecond()));
+  EXPECT_EQ(fromStart + fromEnd, 1600) << fromStart << " + " << fromEnd;
+  EXPECT_TRUE(fromStart == 800 && fromEnd == 800) << fromStart << " " << fromEnd;
 
   game.Ui().SetToolNr(5, 4, -1);
   ASSERT_EQ(sel.objectType, OBJ_TRAMSTOP);
@@ -95,7 +110,24 @@ TEST(ScenarioStops, AShelterAndATramStopArePlacedWhereTheToolShowsThem) {
   ASSERT_NE(tram, nullptr);
   EXPECT_EQ(tram->GetType(), OBJ_TRAMSTOP);
   EXPECT_EQ(tram->GetID(), 2u);
+  CStreetObj* rail = tram->GetStreet(&sx, &sy);
+  ASSERT_NE(rail, nullptr);
+  EXPECT_EQ(rail->GetStreetType(), 9);
+  EXPECT_EQ(sy, c.y + 6);
   EXPECT_EQ(game.World().GetOpnv()->GetHstCount(), 2);
+}
+
+TEST(ScenarioStops, AStreetSideObjectOffTheMapStandsOnNoStreet) {
+  Scenario game;
+  CSecondLayerObject sign;
+  CIsoRichtung dir(0);
+  sign.Create(0, 200, 5, &dir, static_cast<ESimLocationHeight>(0));
+  int x = 0, y = 0;
+  EXPECT_EQ(sign.GetStreet(&x, &y), nullptr);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, -1);
+  EXPECT_EQ(sign.GetLengthFromJunction(nullptr, 0), -1);
+  sign.Destroy();
 }
 
 TEST(ScenarioStops, OverAFourLaneStreetTheStopTakesItsFourLaneForm) {
