@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_line_data.h"
@@ -50,8 +49,11 @@ void CBusNetMatrix::ResetListen() {
   m_cursor = 0;
   m_stops.reset();
   m_trips.reset();
-  m_linkStart.clear();
-  m_links.clear();
+  m_rideCost.clear();
+  m_rideLength.clear();
+  m_arcStart.clear();
+  m_arcs.clear();
+  m_nodes = 0;
   m_lines.clear();
   m_lineIndex.clear();
   m_loads.clear();
@@ -72,22 +74,13 @@ bool CBusNetMatrix::SetupMatrix() {
     m_trips = std::make_unique_for_overwrite<CSimMatrixTrip[]>(static_cast<size_t>(m_M) * m_M);
   }
   InsertAtomTrips();
-  m_dist.assign(static_cast<size_t>(m_M), INT32_MAX);
-  m_first.assign(static_cast<size_t>(m_M), -1);
+  BuildArcs();
   return true;
 }
 
 void CBusNetMatrix::InsertAtomTrips() {
-  struct Edge {
-    int32_t from;
-    Link link;
-  };
-  std::vector<Edge> edges;
-  auto add = [&](int from, int to, int cost, int length, bool transfer) {
-    // A link never costs nothing, so that every step along a route comes
-    // nearer its end.
-    edges.push_back({from, {to, std::max(cost, 1), length, transfer}});
-  };
+  m_rideCost.assign(static_cast<size_t>(m_M), -1);
+  m_rideLength.assign(static_cast<size_t>(m_M), 0);
   int n = 0;
   if (m_source && m_M > 0) {
     m_source->SimSetupLineDataCount();
@@ -102,69 +95,104 @@ void CBusNetMatrix::InsertAtomTrips() {
         CSimMatrixStop& stop = m_stops[n];
         stop.Create(n, d->stopIds[s], line, headway);
         if (auto* e = static_cast<CSimMatrixStop*>(m_stopTree->FindNodeWithKey(d->stopIds[s]))) {
-          // Changing lines costs the headway of the line boarded.
-          CSimMatrixStop* last = e;
-          for (; e; e = e->pNextAtSameStop()) {
-            add(e->MatrixIndex(), n, headway, 0, true);
-            add(n, e->MatrixIndex(), e->Umsteigezeit(), 0, true);
-            last = e;
-          }
-          last->SetNextAtSameStop(&stop);
+          while (e->pNextAtSameStop()) e = e->pNextAtSameStop();
+          e->SetNextAtSameStop(&stop);
         } else {
           m_stopTree->InsertNode(&stop);
         }
         if (s > 0) {
-          add(n - 1, n, d->times[s], d->distances[s], false);
-          add(n, n - 1, d->times[s], d->distances[s], false);
+          // A ride never costs nothing, so that every step along a route
+          // comes nearer its end.
+          m_rideCost[n] = std::max(d->times[s], 1);
+          m_rideLength[n] = d->distances[s];
         }
       }
     }
   }
   m_M = n;
-  std::stable_sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.from < b.from; });
-  m_linkStart.assign(static_cast<size_t>(m_M) + 1, 0);
-  m_links.clear();
-  m_links.reserve(edges.size());
-  for (const Edge& e : edges) {
-    ++m_linkStart[static_cast<size_t>(e.from) + 1];
-    m_links.push_back(e.link);
-  }
-  for (int i = 0; i < m_M; ++i) m_linkStart[i + 1] += m_linkStart[i];
   m_loads.assign(m_lines.size(), 0);
 }
 
-const CBusNetMatrix::Link* CBusNetMatrix::FindLink(int from, int to) const {
-  const Link* best = nullptr;
-  for (int k = m_linkStart[from]; k < m_linkStart[from + 1]; ++k)
-    if (m_links[k].to == to && (!best || m_links[k].cost < best->cost)) best = &m_links[k];
-  return best;
+namespace {
+int TransferCost(const CSimMatrixStop& boarded) { return std::max(boarded.Umsteigezeit(), 1); }
+}  // namespace
+
+void CBusNetMatrix::BuildArcs() {
+  // Hubs for the real stops of more than one matrix stop, numbered after
+  // the matrix stops in the order of their first matrix stop.
+  std::vector<int32_t> hubOf(static_cast<size_t>(m_M), -1);
+  std::vector<int32_t> hubFirst;
+  for (int i = 0; i < m_M; ++i) {
+    if (hubOf[i] >= 0 || !m_stops[i].pNextAtSameStop()) continue;
+    const int hub = m_M + static_cast<int>(hubFirst.size());
+    hubFirst.push_back(i);
+    for (CSimMatrixStop* e = &m_stops[i]; e; e = e->pNextAtSameStop()) hubOf[e->MatrixIndex()] = hub;
+  }
+  m_nodes = m_M + static_cast<int>(hubFirst.size());
+  m_arcStart.assign(static_cast<size_t>(m_nodes) + 1, 0);
+  m_arcs.clear();
+  m_span = 1;
+  auto arc = [&](int to, int cost) {
+    m_arcs.push_back({to, cost});
+    m_span = std::max(m_span, cost);
+  };
+  for (int i = 0; i < m_M; ++i) {
+    if (m_rideCost[i] >= 0) arc(i - 1, m_rideCost[i]);
+    if (i + 1 < m_M && m_rideCost[i + 1] >= 0) arc(i + 1, m_rideCost[i + 1]);
+    if (hubOf[i] >= 0) arc(hubOf[i], 0);
+    m_arcStart[i + 1] = static_cast<int32_t>(m_arcs.size());
+  }
+  for (size_t h = 0; h < hubFirst.size(); ++h) {
+    for (CSimMatrixStop* e = &m_stops[hubFirst[h]]; e; e = e->pNextAtSameStop())
+      arc(e->MatrixIndex(), TransferCost(*e));
+    m_arcStart[m_M + h + 1] = static_cast<int32_t>(m_arcs.size());
+  }
+  m_dist.assign(static_cast<size_t>(m_nodes), INT32_MAX);
+  m_first.assign(static_cast<size_t>(m_nodes), -1);
+  // Costs beyond the ring's span leave the searches to the limit of no
+  // connection, which no route reaches.
+  m_span = std::min(m_span, CSimRingQueue::kMaxSpan - 1);
+}
+
+bool CBusNetMatrix::LinkBetween(int from, int to, Link& link) const {
+  if (from < 0 || to < 0 || from >= m_M || to >= m_M || from == to) return false;
+  if (to == from + 1 && m_rideCost[to] >= 0) {
+    link = {m_rideCost[to], m_rideLength[to], false};
+    return true;
+  }
+  if (to == from - 1 && m_rideCost[from] >= 0) {
+    link = {m_rideCost[from], m_rideLength[from], false};
+    return true;
+  }
+  if (m_stops[from].RealStopID() == m_stops[to].RealStopID()) {
+    link = {TransferCost(m_stops[to]), 0, true};
+    return true;
+  }
+  return false;
 }
 
 void CBusNetMatrix::SearchFrom(int source) {
-  // Dijkstra's search over the links; the heap holds cost and stop in one
-  // word, so ties pop in stop order and the result repeats exactly.
+  // Dijkstra's search. first[v] is the first matrix stop after the source
+  // on the way to v; -1 while the way has met none (the source's hub).
   std::fill(m_dist.begin(), m_dist.end(), INT32_MAX);
-  m_heap.clear();
+  m_queue.Reset(m_span);
   m_dist[source] = 0;
   m_first[source] = -1;
-  m_heap.push_back(static_cast<uint64_t>(source));
-  const auto later = std::greater<uint64_t>();
-  while (!m_heap.empty()) {
-    std::pop_heap(m_heap.begin(), m_heap.end(), later);
-    const uint64_t top = m_heap.back();
-    m_heap.pop_back();
-    const int u = static_cast<int>(top & 0xFFFFFFFFu);
-    const int32_t d = static_cast<int32_t>(top >> 32);
+  m_queue.Push(0, source);
+  while (!m_queue.Empty()) {
+    uint64_t key;
+    int u;
+    m_queue.Pop(key, u);
+    const int32_t d = static_cast<int32_t>(key);
     if (d != m_dist[u]) continue;
     const int32_t firstOfU = u == source ? -1 : m_first[u];
-    for (int k = m_linkStart[u]; k < m_linkStart[u + 1]; ++k) {
-      const Link& l = m_links[k];
-      const int32_t nd = d + l.cost;
-      if (nd >= kNoConnection || nd >= m_dist[l.to]) continue;
-      m_dist[l.to] = nd;
-      m_first[l.to] = firstOfU < 0 ? l.to : firstOfU;
-      m_heap.push_back((static_cast<uint64_t>(nd) << 32) | static_cast<uint32_t>(l.to));
-      std::push_heap(m_heap.begin(), m_heap.end(), later);
+    for (int k = m_arcStart[u]; k < m_arcStart[u + 1]; ++k) {
+      const Arc& a = m_arcs[k];
+      const int32_t nd = d + a.cost;
+      if (nd >= kNoConnection || nd >= m_dist[a.to] || a.cost > m_span) continue;
+      m_dist[a.to] = nd;
+      m_first[a.to] = firstOfU >= 0 ? firstOfU : (a.to < m_M ? a.to : -1);
+      m_queue.Push(static_cast<uint64_t>(nd), a.to);
     }
   }
   CSimMatrixTrip* row = &m_trips[static_cast<size_t>(source) * m_M];
@@ -189,8 +217,8 @@ CSimMatrixTrip CBusNetMatrix::Entry(int from, int to) const {
   // Not searched yet: only the links themselves.
   if (from == to) {
     t.cost = 0;
-  } else if (const Link* l = FindLink(from, to)) {
-    t.cost = l->cost;
+  } else if (Link l{}; LinkBetween(from, to, l)) {
+    t.cost = l.cost;
     t.next = to;
   }
   return t;
@@ -203,22 +231,30 @@ CSimBusRoute CBusNetMatrix::Route(int from, int to) const {
   r.cost = whole.cost;
   for (int u = from; u != to;) {
     const int v = Entry(u, to).next;
-    const Link* l = v >= 0 ? FindLink(u, v) : nullptr;
-    if (!l) return CSimBusRoute{};  // a walk that finds no link has no route
+    Link l{};
+    // Every link costs at least 1, so a walk is never longer than M links.
+    if (!LinkBetween(u, v, l) || r.links >= m_M) return CSimBusRoute{};
     if (r.links == 0) r.firstHeadway = m_lines[m_stops[v].LineID()].headway;
-    if (l->transfer) {
-      r.transferTime += l->cost;
-      if (r.links == 0) r.firstTransfer = l->cost;
-      r.lastTransfer = l->cost;
+    if (l.transfer) {
+      r.transferTime += l.cost;
+      if (r.links == 0) r.firstTransfer = l.cost;
+      r.lastTransfer = l.cost;
     } else {
-      r.rideTime += l->cost;
-      r.length += l->length;
+      r.rideTime += l.cost;
+      r.length += l.length;
       r.lastTransfer = 0;
     }
     ++r.links;
     u = v;
   }
   return r;
+}
+
+size_t CBusNetMatrix::MatrixBytes() const {
+  const size_t m = static_cast<size_t>(m_M);
+  return m * m * sizeof(CSimMatrixTrip) + m * sizeof(CSimMatrixStop) + m_arcs.size() * sizeof(Arc) +
+         (m_arcStart.size() + m_rideCost.size() + m_rideLength.size() + m_dist.size() + m_first.size()) * 4 +
+         m_lines.size() * sizeof(Line);
 }
 
 CSimMatrixStop* CBusNetMatrix::GetMatrixStopFromRealID(short id) const {
@@ -262,14 +298,14 @@ int CBusNetMatrix::MacheBusUmlegung(int from, int to, int size, int& lastLine, s
     *count = 1;
   }
   int links = 0;
-  for (int u = from; u != to; ++links) {
+  for (int u = from; u != to && links < m_M; ++links) {
     const int v = Entry(u, to).next;
-    const Link* l = v >= 0 ? FindLink(u, v) : nullptr;
-    if (!l) break;
+    Link l{};
+    if (!LinkBetween(u, v, l)) break;
     const short id = static_cast<short>(m_stops[v].RealStopID());
     if (stopList && count) {
       if ((*count == 0 || stopList[*count - 1] != id) && *count < capacity) stopList[(*count)++] = id;
-    } else if (!l->transfer) {
+    } else if (!l.transfer) {
       // A trip counts once for each line it boards.
       const int line = m_stops[v].LineID();
       if (line != lastLine) {

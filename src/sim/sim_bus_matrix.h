@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "sim/sim_binary_tree.h"
+#include "sim/sim_ring_queue.h"
 
 class CSimTrip;
 class CSimLineDataSource;
@@ -133,17 +134,25 @@ class CBusNetMatrix {
   void TakeLineLoadsFrom(CBusNetMatrix& older);
   // Stores each line's load as its passengers of the hour of the day.
   void WriteBackBusData(int hour);
-  // Bytes held per pair of matrix stops.
-  static constexpr size_t BytesPerPair() { return sizeof(CSimMatrixTrip); }
+  // Bytes the matrix holds: its entries, stops, links and lines.
+  size_t MatrixBytes() const;
 
  private:
   // A link from one matrix stop to another: a ride to the neighbouring
-  // stop of the same line, or a transfer at the same real stop.
+  // stop of the same line, or a transfer at the same real stop, which costs
+  // the headway of the line boarded.
   struct Link {
-    int32_t to;
     int32_t cost;
     int32_t length;
     bool transfer;
+  };
+  // The searches run over the matrix stops and, for each real stop served
+  // by more than one line, a hub: alighting leads to the hub at no cost,
+  // boarding from it costs the boarded line's headway. That gives every
+  // transfer its cost with two arcs per matrix stop instead of one per pair.
+  struct Arc {
+    int32_t to;
+    int32_t cost;
   };
   struct Line {
     int32_t netType;
@@ -155,8 +164,8 @@ class CBusNetMatrix {
 
   void ResetListen();
   void InsertAtomTrips();
-  void AddLink(int from, int to, int cost, int length, bool transfer);
-  const Link* FindLink(int from, int to) const;
+  void BuildArcs();
+  bool LinkBetween(int from, int to, Link& link) const;
   void SearchFrom(int source);
 
   CSimLineDataSource* m_source;
@@ -167,9 +176,15 @@ class CBusNetMatrix {
   std::unique_ptr<CBinaryTree> m_stopTree;
   std::unique_ptr<CSimMatrixStop[]> m_stops;
   std::unique_ptr<CSimMatrixTrip[]> m_trips;  // from i to j at i x M + j
-  // The links of matrix stop i: m_links[m_linkStart[i] .. m_linkStart[i+1]).
-  std::vector<int32_t> m_linkStart;
-  std::vector<Link> m_links;
+  // The ride to matrix stop i from i - 1 on the same line; cost -1 where i
+  // is a line's first stop.
+  std::vector<int32_t> m_rideCost;
+  std::vector<int32_t> m_rideLength;
+  // The arcs of search node v: m_arcs[m_arcStart[v] .. m_arcStart[v + 1]).
+  std::vector<int32_t> m_arcStart;
+  std::vector<Arc> m_arcs;
+  int m_nodes = 0;
+  int m_span = 1;
   std::vector<Line> m_lines;
   std::unordered_map<int64_t, int> m_lineIndex;
   std::vector<int> m_loads;
@@ -178,5 +193,5 @@ class CBusNetMatrix {
   // The search's scratch space.
   std::vector<int32_t> m_dist;
   std::vector<int32_t> m_first;
-  std::vector<uint64_t> m_heap;
+  CSimRingQueue m_queue;
 };
