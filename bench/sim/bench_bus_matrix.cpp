@@ -154,6 +154,7 @@ void BM_BusMatrixRebuild(benchmark::State& state) {
   const double boostMs = BoostAllSourcesMs(g, n);
   state.counters["line_stops"] = n;
   state.counters["lines"] = matrix.NrOfLines();
+  state.counters["transfer_stops"] = matrix.NrOfTransferStops();
   state.counters["rebuild_cpu_ms"] = rebuildMs;
   state.counters["boost_ms"] = boostMs;
   state.counters["ratio"] = boostMs > 0.0 ? rebuildMs / boostMs : 0.0;

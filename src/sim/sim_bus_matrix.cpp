@@ -51,6 +51,11 @@ void CBusNetMatrix::ResetListen() {
   m_trips.reset();
   m_rideCost.clear();
   m_rideLength.clear();
+  m_along.clear();
+  m_transferBefore.clear();
+  m_transferAfter.clear();
+  m_order.clear();
+  m_rowDone.clear();
   m_arcStart.clear();
   m_arcs.clear();
   m_nodes = 0;
@@ -118,9 +123,10 @@ int TransferCost(const CSimMatrixStop& boarded) { return std::max(boarded.Umstei
 }  // namespace
 
 void CBusNetMatrix::BuildArcs() {
+  const size_t m = static_cast<size_t>(m_M);
   // Hubs for the real stops of more than one matrix stop, numbered after
   // the matrix stops in the order of their first matrix stop.
-  std::vector<int32_t> hubOf(static_cast<size_t>(m_M), -1);
+  std::vector<int32_t> hubOf(m, -1);
   std::vector<int32_t> hubFirst;
   for (int i = 0; i < m_M; ++i) {
     if (hubOf[i] >= 0 || !m_stops[i].pNextAtSameStop()) continue;
@@ -128,29 +134,51 @@ void CBusNetMatrix::BuildArcs() {
     hubFirst.push_back(i);
     for (CSimMatrixStop* e = &m_stops[i]; e; e = e->pNextAtSameStop()) hubOf[e->MatrixIndex()] = hub;
   }
+  m_along.assign(m, 0);
+  m_transferBefore.assign(m, -1);
+  m_transferAfter.assign(m, -1);
+  for (int i = 0; i < m_M; ++i) {
+    const bool continues = m_rideCost[i] >= 0;
+    m_along[i] = continues ? m_along[i - 1] + m_rideCost[i] : 0;
+    m_transferBefore[i] = hubOf[i] >= 0 ? i : continues ? m_transferBefore[i - 1] : -1;
+  }
+  for (int i = m_M - 1; i >= 0; --i) {
+    const bool continues = i + 1 < m_M && m_rideCost[i + 1] >= 0;
+    m_transferAfter[i] = hubOf[i] >= 0 ? i : continues ? m_transferAfter[i + 1] : -1;
+  }
   m_nodes = m_M + static_cast<int>(hubFirst.size());
   m_arcStart.assign(static_cast<size_t>(m_nodes) + 1, 0);
   m_arcs.clear();
   m_span = 1;
-  auto arc = [&](int to, int cost) {
-    m_arcs.push_back({to, cost});
+  auto arc = [&](int to, int cost, int firstHop) {
+    m_arcs.push_back({to, cost, firstHop});
     m_span = std::max(m_span, cost);
   };
+  m_order.clear();
   for (int i = 0; i < m_M; ++i) {
-    if (m_rideCost[i] >= 0) arc(i - 1, m_rideCost[i]);
-    if (i + 1 < m_M && m_rideCost[i + 1] >= 0) arc(i + 1, m_rideCost[i + 1]);
-    if (hubOf[i] >= 0) arc(hubOf[i], 0);
+    if (hubOf[i] >= 0) {
+      m_order.push_back(i);
+      if (i > 0 && m_rideCost[i] >= 0 && m_transferBefore[i - 1] >= 0)
+        arc(m_transferBefore[i - 1], Ride(i, m_transferBefore[i - 1]), i - 1);
+      if (i + 1 < m_M && m_rideCost[i + 1] >= 0 && m_transferAfter[i + 1] >= 0)
+        arc(m_transferAfter[i + 1], Ride(i, m_transferAfter[i + 1]), i + 1);
+      arc(hubOf[i], 0, -1);
+    }
     m_arcStart[i + 1] = static_cast<int32_t>(m_arcs.size());
   }
+  m_transferStops = static_cast<int>(m_order.size());
+  for (int i = 0; i < m_M; ++i)
+    if (hubOf[i] < 0) m_order.push_back(i);
   for (size_t h = 0; h < hubFirst.size(); ++h) {
     for (CSimMatrixStop* e = &m_stops[hubFirst[h]]; e; e = e->pNextAtSameStop())
-      arc(e->MatrixIndex(), TransferCost(*e));
+      arc(e->MatrixIndex(), TransferCost(*e), e->MatrixIndex());
     m_arcStart[m_M + h + 1] = static_cast<int32_t>(m_arcs.size());
   }
   m_dist.assign(static_cast<size_t>(m_nodes), INT32_MAX);
   m_first.assign(static_cast<size_t>(m_nodes), -1);
-  // Costs beyond the ring's span leave the searches to the limit of no
-  // connection, which no route reaches.
+  m_rowDone.assign(m, 0);
+  // Arcs beyond the ring's span are left out of the searches: they cost
+  // more than any route may.
   m_span = std::min(m_span, CSimRingQueue::kMaxSpan - 1);
 }
 
@@ -172,8 +200,9 @@ bool CBusNetMatrix::LinkBetween(int from, int to, Link& link) const {
 }
 
 void CBusNetMatrix::SearchFrom(int source) {
-  // Dijkstra's search. first[v] is the first matrix stop after the source
-  // on the way to v; -1 while the way has met none (the source's hub).
+  // Dijkstra's search over the transfer stops and hubs. first[v] is the
+  // first matrix stop after the source on the way to v; -1 while the way
+  // has met none (the source's hub).
   std::fill(m_dist.begin(), m_dist.end(), INT32_MAX);
   m_queue.Reset(m_span);
   m_dist[source] = 0;
@@ -191,29 +220,80 @@ void CBusNetMatrix::SearchFrom(int source) {
       const int32_t nd = d + a.cost;
       if (nd >= kNoConnection || nd >= m_dist[a.to] || a.cost > m_span) continue;
       m_dist[a.to] = nd;
-      m_first[a.to] = firstOfU >= 0 ? firstOfU : (a.to < m_M ? a.to : -1);
+      m_first[a.to] = firstOfU >= 0 ? firstOfU : a.firstHop;
       m_queue.Push(static_cast<uint64_t>(nd), a.to);
     }
   }
+  // The stops between transfer stops: the better of the two ends, the
+  // earlier one on a tie.
+  CSimMatrixTrip* row = &m_trips[static_cast<size_t>(source) * m_M];
+  auto from = [&](int t, int v, CSimMatrixTrip& best) {
+    if (t < 0 || m_dist[t] >= kNoConnection) return;
+    const int32_t c = m_dist[t] + Ride(t, v);
+    if (c >= best.cost) return;
+    best.cost = c;
+    best.next = t != source ? m_first[t] : (v > source ? source + 1 : source - 1);
+  };
+  for (int v = 0; v < m_M; ++v) {
+    CSimMatrixTrip best{kNoConnection, -1};
+    if (v == source) {
+      best.cost = 0;
+    } else if (m_transferBefore[v] == v) {
+      if (m_dist[v] < kNoConnection) best = {m_dist[v], m_first[v]};
+    } else {
+      from(m_transferBefore[v], v, best);
+      from(m_transferAfter[v], v, best);
+    }
+    row[v] = best;
+  }
+  m_rowDone[source] = 1;
+}
+
+void CBusNetMatrix::RowFromNeighbours(int source) {
+  // A stop that is no transfer stop leaves along its line: to a stop of the
+  // same line directly, elsewhere through the nearest transfer stop before
+  // or after it, whose rows are made first.
+  const int before = m_transferBefore[source], after = m_transferAfter[source];
+  const CSimMatrixTrip* rowBefore = before >= 0 ? &m_trips[static_cast<size_t>(before) * m_M] : nullptr;
+  const CSimMatrixTrip* rowAfter = after >= 0 ? &m_trips[static_cast<size_t>(after) * m_M] : nullptr;
+  const int32_t rideBefore = before >= 0 ? Ride(before, source) : 0;
+  const int32_t rideAfter = after >= 0 ? Ride(after, source) : 0;
+  const int line = m_stops[source].LineID();
   CSimMatrixTrip* row = &m_trips[static_cast<size_t>(source) * m_M];
   for (int v = 0; v < m_M; ++v) {
-    const bool reached = m_dist[v] < kNoConnection;
-    row[v].cost = reached ? m_dist[v] : kNoConnection;
-    row[v].next = reached && v != source ? m_first[v] : -1;
+    CSimMatrixTrip best{kNoConnection, -1};
+    if (v == source) {
+      best.cost = 0;
+    } else {
+      if (m_stops[v].LineID() == line) best = {Ride(source, v), v > source ? source + 1 : source - 1};
+      if (rowBefore && rowBefore[v].cost < kNoConnection && rideBefore + rowBefore[v].cost < best.cost)
+        best = {rideBefore + rowBefore[v].cost, source - 1};
+      if (rowAfter && rowAfter[v].cost < kNoConnection && rideAfter + rowAfter[v].cost < best.cost)
+        best = {rideAfter + rowAfter[v].cost, source + 1};
+      if (best.cost >= kNoConnection) best = {kNoConnection, -1};
+    }
+    row[v] = best;
   }
+  m_rowDone[source] = 1;
 }
 
 bool CBusNetMatrix::CalcBusNetMatrix(int stops, unsigned milliseconds) {
   const int end = std::min(m_M, m_cursor + std::max(stops, 0));
   const uint32_t start = kfx_GetTicks();
-  while (m_cursor < end && kfx_GetTicks() - start < milliseconds) SearchFrom(m_cursor++);
+  while (m_cursor < end && kfx_GetTicks() - start < milliseconds) {
+    const int source = m_order[m_cursor++];
+    if (m_transferBefore[source] == source)
+      SearchFrom(source);
+    else
+      RowFromNeighbours(source);
+  }
   return m_cursor < m_M;
 }
 
 CSimMatrixTrip CBusNetMatrix::Entry(int from, int to) const {
   CSimMatrixTrip t{kNoConnection, -1};
   if (from < 0 || to < 0 || from >= m_M || to >= m_M) return t;
-  if (from < m_cursor) return m_trips[static_cast<size_t>(from) * m_M + to];
+  if (m_rowDone[from]) return m_trips[static_cast<size_t>(from) * m_M + to];
   // Not searched yet: only the links themselves.
   if (from == to) {
     t.cost = 0;
@@ -253,7 +333,9 @@ CSimBusRoute CBusNetMatrix::Route(int from, int to) const {
 size_t CBusNetMatrix::MatrixBytes() const {
   const size_t m = static_cast<size_t>(m_M);
   return m * m * sizeof(CSimMatrixTrip) + m * sizeof(CSimMatrixStop) + m_arcs.size() * sizeof(Arc) +
-         (m_arcStart.size() + m_rideCost.size() + m_rideLength.size() + m_dist.size() + m_first.size()) * 4 +
+         (m_arcStart.size() + m_rideCost.size() + m_rideLength.size() + m_dist.size() + m_first.size() +
+          m_along.size() + m_transferBefore.size() + m_transferAfter.size() + m_order.size()) * 4 +
+         m_rowDone.size() +
          m_lines.size() * sizeof(Line);
 }
 
