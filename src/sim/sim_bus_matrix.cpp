@@ -83,6 +83,18 @@ bool CBusNetMatrix::SetupMatrix() {
   return true;
 }
 
+namespace {
+// What a record may hold is bounded here, so that no arc of a search
+// leaves the ring queue's span: 39 rides of at most 28 minutes along a
+// line, and headways of at most 1000 minutes.
+constexpr int kMaxRideSeconds = 1680;
+constexpr int kMaxHeadwayMinutes = 1000;
+static_assert((LineDataType::kMaxStopsOneWay - 1) * kMaxRideSeconds < CSimRingQueue::kMaxSpan);
+static_assert(kMaxHeadwayMinutes * 60 < CSimRingQueue::kMaxSpan);
+
+int TransferCost(const CSimMatrixStop& boarded) { return std::max(boarded.Umsteigezeit(), 1); }
+}  // namespace
+
 void CBusNetMatrix::InsertAtomTrips() {
   m_rideCost.assign(static_cast<size_t>(m_M), -1);
   m_rideLength.assign(static_cast<size_t>(m_M), 0);
@@ -92,7 +104,7 @@ void CBusNetMatrix::InsertAtomTrips() {
     while (const LineDataType* d = m_source->SimGetNextLineData()) {
       const int stops = std::min<int>(d->stopsOneWay, LineDataType::kMaxStopsOneWay);
       if (n + stops > m_M) break;  // the lines changed while they were read
-      const int headway = d->headway * 60;
+      const int headway = std::clamp(d->headway, 0, kMaxHeadwayMinutes) * 60;
       const short line = static_cast<short>(m_lines.size());
       m_lineIndex.emplace(LineKey(d->netType, d->lineNumber), line);
       m_lines.push_back({d->netType, d->lineNumber, headway, n});
@@ -108,7 +120,7 @@ void CBusNetMatrix::InsertAtomTrips() {
         if (s > 0) {
           // A ride never costs nothing, so that every step along a route
           // comes nearer its end.
-          m_rideCost[n] = std::max(d->times[s], 1);
+          m_rideCost[n] = std::clamp(d->times[s], 1, kMaxRideSeconds);
           m_rideLength[n] = d->distances[s];
         }
       }
@@ -118,9 +130,6 @@ void CBusNetMatrix::InsertAtomTrips() {
   m_loads.assign(m_lines.size(), 0);
 }
 
-namespace {
-int TransferCost(const CSimMatrixStop& boarded) { return std::max(boarded.Umsteigezeit(), 1); }
-}  // namespace
 
 void CBusNetMatrix::BuildArcs() {
   const size_t m = static_cast<size_t>(m_M);
@@ -177,9 +186,6 @@ void CBusNetMatrix::BuildArcs() {
   m_dist.assign(static_cast<size_t>(m_nodes), INT32_MAX);
   m_first.assign(static_cast<size_t>(m_nodes), -1);
   m_rowDone.assign(m, 0);
-  // Arcs beyond the ring's span are left out of the searches: they cost
-  // more than any route may.
-  m_span = std::min(m_span, CSimRingQueue::kMaxSpan - 1);
 }
 
 bool CBusNetMatrix::LinkBetween(int from, int to, Link& link) const {
@@ -218,7 +224,7 @@ void CBusNetMatrix::SearchFrom(int source) {
     for (int k = m_arcStart[u]; k < m_arcStart[u + 1]; ++k) {
       const Arc& a = m_arcs[k];
       const int32_t nd = d + a.cost;
-      if (nd >= kNoConnection || nd >= m_dist[a.to] || a.cost > m_span) continue;
+      if (nd >= kNoConnection || nd >= m_dist[a.to]) continue;
       m_dist[a.to] = nd;
       m_first[a.to] = firstOfU >= 0 ? firstOfU : a.firstHop;
       m_queue.Push(static_cast<uint64_t>(nd), a.to);
