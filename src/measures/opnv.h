@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "framework/var_table.h"
+#include "measures/opnv_line.h"
 #include "measures/opnv_net.h"
 #include "sim/sim_date.h"
 #include "sim/sim_line_data.h"
@@ -18,20 +19,6 @@ class CBuildingList;
 class COpnvNet;
 class CStrJunctionList;
 class CZorvaList;
-
-// A public-transport line. Stand-in: only what the map's overlay reads.
-class COpnvLine {
- public:
-  virtual ~COpnvLine() = default;
-  virtual void GetColor(unsigned char& r, unsigned char& g, unsigned char& b) {
-    r = m_r;
-    g = m_g;
-    b = m_b;
-  }
-
- protected:
-  unsigned char m_r = 0, m_g = 0, m_b = 0;
-};
 
 // The five kinds of vehicles, in the order of the pools and trade fields.
 enum EOpnvFleetKind : int { FLEET_NORMAL = 0, FLEET_ENERGIE = 1, FLEET_H2 = 2, FLEET_LOWFLOOR = 3, FLEET_TRAM = 4, FLEET_KINDS = 5 };

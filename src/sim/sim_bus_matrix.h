@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "sim/sim_binary_tree.h"
+#include "sim/sim_ring_queue.h"
 
 class CSimTrip;
 class CSimLineDataSource;
@@ -99,6 +100,8 @@ class CBusNetMatrix {
   // early after `milliseconds`; true while matrix stops remain.
   bool CalcBusNetMatrix(int stops, unsigned milliseconds);
   bool Closed() const { return m_cursor >= m_M; }
+  // Matrix stops whose real stop more than one line serves.
+  int NrOfTransferStops() const { return m_transferStops; }
 
   // The route between the first matrix stops of two real stops. With a
   // trip: marks it valid and sets its access time (0.6 x accessTime), its
@@ -133,17 +136,28 @@ class CBusNetMatrix {
   void TakeLineLoadsFrom(CBusNetMatrix& older);
   // Stores each line's load as its passengers of the hour of the day.
   void WriteBackBusData(int hour);
-  // Bytes held per pair of matrix stops.
-  static constexpr size_t BytesPerPair() { return sizeof(CSimMatrixTrip); }
+  // Bytes the matrix holds: its entries, stops, links and lines.
+  size_t MatrixBytes() const;
 
  private:
   // A link from one matrix stop to another: a ride to the neighbouring
-  // stop of the same line, or a transfer at the same real stop.
+  // stop of the same line, or a transfer at the same real stop, which costs
+  // the headway of the line boarded.
   struct Link {
-    int32_t to;
     int32_t cost;
     int32_t length;
     bool transfer;
+  };
+  // The searches run over the transfer stops (matrix stops whose real stop
+  // more than one line serves) and, for each such real stop, a hub:
+  // alighting leads to the hub at no cost, boarding from it costs the
+  // boarded line's headway. Along a line a search steps from transfer stop
+  // to transfer stop; the stops between take the better of the two ends.
+  // `firstHop` is the matrix stop an arc leaves to first (-1 into a hub).
+  struct Arc {
+    int32_t to;
+    int32_t cost;
+    int32_t firstHop;
   };
   struct Line {
     int32_t netType;
@@ -155,9 +169,14 @@ class CBusNetMatrix {
 
   void ResetListen();
   void InsertAtomTrips();
-  void AddLink(int from, int to, int cost, int length, bool transfer);
-  const Link* FindLink(int from, int to) const;
+  void BuildArcs();
+  bool LinkBetween(int from, int to, Link& link) const;
+  // The row of a transfer stop, by a search.
   void SearchFrom(int source);
+  // The row of a stop between transfer stops, from their rows.
+  void RowFromNeighbours(int source);
+  // The ride along one line between two of its matrix stops.
+  int32_t Ride(int a, int b) const { return m_along[a] > m_along[b] ? m_along[a] - m_along[b] : m_along[b] - m_along[a]; }
 
   CSimLineDataSource* m_source;
   bool m_valid = false;
@@ -167,9 +186,25 @@ class CBusNetMatrix {
   std::unique_ptr<CBinaryTree> m_stopTree;
   std::unique_ptr<CSimMatrixStop[]> m_stops;
   std::unique_ptr<CSimMatrixTrip[]> m_trips;  // from i to j at i x M + j
-  // The links of matrix stop i: m_links[m_linkStart[i] .. m_linkStart[i+1]).
-  std::vector<int32_t> m_linkStart;
-  std::vector<Link> m_links;
+  // The ride to matrix stop i from i - 1 on the same line; cost -1 where i
+  // is a line's first stop.
+  std::vector<int32_t> m_rideCost;
+  std::vector<int32_t> m_rideLength;
+  // The ride time from the line's first stop to each matrix stop.
+  std::vector<int32_t> m_along;
+  // The nearest transfer stops of the same line before and after each
+  // matrix stop (itself for a transfer stop); -1 for none.
+  std::vector<int32_t> m_transferBefore;
+  std::vector<int32_t> m_transferAfter;
+  // The rows in the order they are made: transfer stops first.
+  std::vector<int32_t> m_order;
+  std::vector<uint8_t> m_rowDone;
+  // The arcs of search node v: m_arcs[m_arcStart[v] .. m_arcStart[v + 1]).
+  std::vector<int32_t> m_arcStart;
+  std::vector<Arc> m_arcs;
+  int m_nodes = 0;
+  int m_transferStops = 0;
+  int m_span = 1;
   std::vector<Line> m_lines;
   std::unordered_map<int64_t, int> m_lineIndex;
   std::vector<int> m_loads;
@@ -178,5 +213,5 @@ class CBusNetMatrix {
   // The search's scratch space.
   std::vector<int32_t> m_dist;
   std::vector<int32_t> m_first;
-  std::vector<uint64_t> m_heap;
+  CSimRingQueue m_queue;
 };

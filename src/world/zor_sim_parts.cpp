@@ -4,8 +4,11 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_resource.h"
+#include "framework/zor_stand_in.h"
 #include "cybernet/cyber_node.h"
+#include "measures/opnv.h"
 #include "model/data_exchange.h"
+#include "sim/sim_bus_matrix.h"
 #include "sim/sim_city_model.h"
 #include "world/zor_world.h"
 
@@ -52,3 +55,20 @@ bool CZorWorldSimParts::GrowthTargets(int& jobs, int& homes, int& people) {
 }
 
 bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }
+
+CBusNetMatrix* CZorWorldSimParts::NewBusNetMatrix() { return new CBusNetMatrix(this); }
+
+bool CZorWorldSimParts::TakeBusNetChanged() {
+  COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr;
+  if (!opnv || !opnv->GetNewMatrix()) return false;
+  opnv->SetNewMatrix(false);
+  return true;
+}
+
+// Stands in for public transport's walk over its lines in service: none.
+void CZorWorldSimParts::SimSetupLineDataCount() { ZOR_STAND_IN("COpnv"); }
+
+LineDataType* CZorWorldSimParts::SimGetNextLineData() {
+  ZOR_STAND_IN("COpnv");
+  return nullptr;
+}

@@ -1,11 +1,16 @@
 #include <algorithm>
 #include <random>
+#include <set>
 #include <tuple>
 #include <vector>
 
 #include "framework/zor_record.h"
 #include "framework/zor_seams.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_location_factory.h"
 #include "sim_test_city.h"
+#include "sim_test_locations.h"
+#include "sim_work_dir.h"
 #include "support/test_support.h"
 
 using simtest::TestLines;
@@ -298,4 +303,50 @@ TEST(LineData, AnOldRecordFillsTheFirstEntriesAndTheSingleFields) {
   EXPECT_EQ(d.netType, 1);
   EXPECT_EQ(d.passengers[7], 33);
   std::fclose(f);
+}
+
+TEST(BusMatrixInTheCity, TheCityGradesItsPlacesByTheRoutesOfTheActiveHour) {
+  TestLines lines;
+  lines.Add(kBus, 1, {1, 2}, {0, 120}, 10);
+  lines.Add(kBus, 2, {2, 3}, {0, 120}, 20);
+  lines.Add(kBus, 3, {8, 9}, {0, 120}, 10);
+  simtest::TestParts parts;
+  parts.busLines = &lines;
+  parts.busChanged = true;
+  CSimWelt world(&parts);
+  ASSERT_TRUE(simtest::InSimWorkDir([&] { return world.Create(nullptr); }));
+  CSimLocationFactory factory;
+  CSimCityModell city;
+  ASSERT_TRUE(city.Create(&factory, &world));
+  std::vector<std::unique_ptr<CSimLocation>> places;
+  auto place = [&](int x, int y, short stop) {
+    places.push_back(simtest::MakeLocation(x, y, {.homes = 60}));
+    const int distance = 100;
+    places.back()->SetNearestHst(&stop, &distance, stop ? 1 : 0);
+    EXPECT_TRUE(city.RegisterLocation(places.back().get(), 0));
+    return places.back().get();
+  };
+  CSimLocation* a = place(1, 1, 1);
+  CSimLocation* b = place(12, 1, 2);
+  CSimLocation* c = place(30, 1, 3);
+  CSimLocation* d = place(50, 1, 9);
+  CSimLocation* none = place(70, 1, 0);
+  // One line with a wait of at most 600 s: good; no route or no stop: none.
+  EXPECT_EQ(city.Erschliessunggrad(a, b), 1);
+  EXPECT_EQ(city.Erschliessunggrad(a, d), 3);
+  EXPECT_EQ(city.Erschliessunggrad(none, a), 3);
+  // With a change to line 2 (1200 s) the wait decides: the districts'
+  // limit is 600 s, reached or not by the draws.
+  std::set<int> grades;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    const auto [r1, r2] = Draws(seed);
+    const int transfer = static_cast<int>(r1 / 99.0 * 1200) + static_cast<int>(r2 / 99.0 * 600);
+    const int grade = city.Erschliessunggrad(a->GetDistrictID(), c->GetDistrictID());
+    EXPECT_EQ(grade, transfer >= 600 ? 2 : 1) << seed;
+    grades.insert(grade);
+  }
+  EXPECT_EQ(grades.size(), 2u);
+  city.Destroy();
+  world.Destroy();
+  SimCloseErrorLog();
 }
