@@ -34,29 +34,6 @@ LineDataType* COpnv::SimGetNextLineData() {
   return nullptr;
 }
 
-int COpnv::NetVar(COpnvNet*, const char*, double* value) {
-  ZOR_STAND_IN("COpnvNet");
-  *value = 0.0;
-  return 1;
-}
-
-void COpnv::MakeNets() {
-  ZOR_STAND_IN("COpnvNet");
-  m_pHstList = new CBuildingList(1);
-}
-
-void COpnv::DestroyNets() {
-  if (m_pHstList) m_pHstList->Destroy();
-  delete m_pHstList;
-  m_pHstList = nullptr;
-  m_HstCount = 0;
-  m_pActiveLine = nullptr;
-}
-
-void COpnv::PassNetworks() {}
-
-void COpnv::CheckLineRoutes() { ZOR_STAND_IN("COpnvNet"); }
-
 void COpnv::LineFleet(int32_t*) { ZOR_STAND_IN("COpnvLine"); }
 
 void COpnv::LinesGiveUp(int32_t*) { ZOR_STAND_IN("COpnvLine"); }
