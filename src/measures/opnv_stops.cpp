@@ -1,7 +1,7 @@
 // The operator's stops and the walks over its nets: registering and
-// removing stop buildings with their ids, the nearest stop to a place, the
-// lines left without stops, and the virtual net of walking links between
-// nearby stops, rebuilt whenever a stop comes or goes.
+// removing stop buildings with their ids, the nearest stop to a place, and
+// the virtual net of walking links between nearby stops, rebuilt whenever a
+// stop comes or goes.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -66,46 +66,6 @@ int NearestHst(CBuildingList* stops, short x, short y, short w, short h, int rad
 
 }  // namespace
 
-int COpnv::NetVar(COpnvNet* net, const char* key, double* value) {
-  *value = 0.0;
-  return net ? net->GetVarData(key, value) : 1;
-}
-
-void COpnv::MakeNets() {
-  m_pBusNet = new COpnvNet(NET_BUS);
-  m_pTramNet = new COpnvNet(NET_TRAM);
-  m_pVirNet = new COpnvNet(NET_VIRTUELL);
-  for (COpnvNet* net : {m_pBusNet, m_pTramNet, m_pVirNet}) net->Create();
-  PassNetworks();
-  m_pHstList = new CBuildingList(1);
-}
-
-void COpnv::DestroyNets() {
-  // The virtual lines go first: they refer to the stops the others serve.
-  for (COpnvNet** net : {&m_pVirNet, &m_pBusNet, &m_pTramNet}) {
-    if (!*net) continue;
-    (*net)->Destroy();
-    delete *net;
-    *net = nullptr;
-  }
-  if (m_pHstList) m_pHstList->Destroy();
-  delete m_pHstList;
-  m_pHstList = nullptr;
-  m_HstCount = 0;
-  m_pActiveLine = nullptr;
-}
-
-void COpnv::PassNetworks() {
-  if (m_pBusNet) m_pBusNet->SetNetwork(m_pStreetNet);
-  if (m_pTramNet) m_pTramNet->SetNetwork(m_pRailNet);
-  if (m_pVirNet) m_pVirNet->SetNetwork(m_pStreetNet);
-}
-
-void COpnv::CheckLineRoutes() {
-  if (m_pBusNet) m_pBusNet->CheckAllLinesForStreetChange();
-  if (m_pTramNet) m_pTramNet->CheckAllLinesForRailChange();
-}
-
 int COpnv::AddHst(CBuildingObject* stop, NetActiveType net, bool loading) {
   auto* side = dynamic_cast<CSecondLayerObject*>(stop);
   if (!side) return 1;
@@ -132,28 +92,6 @@ int COpnv::RemoveHst(CBuildingObject* stop) {
   if (result == 0) --m_HstCount;
   CheckMakeVirtuellNet();
   return result;
-}
-
-int COpnv::CheckLinesForNoHst() {
-  int removed = 0;
-  for (bool again = true; again;) {
-    again = false;
-    for (COpnvNet* net : {m_pBusNet, m_pTramNet}) {
-      if (!net || !net->GetList()) continue;
-      for (CZorvaPointer* n = net->GetList()->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
-        auto* line = static_cast<COpnvLine*>(n->GetZorvaObject());
-        if (line->NoHst() != 0) continue;
-        // The walk starts again after each removal; a line that will not go
-        // ends it.
-        if (RemoveLine(line, line->GetID()) != 0) return removed;
-        ++removed;
-        again = true;
-        break;
-      }
-      if (again) break;
-    }
-  }
-  return removed;
 }
 
 CBuildingObject* COpnv::GetHstByID(int id) {

@@ -275,4 +275,16 @@ TEST_F(Stops, AStopKeepsEachLineOnceAndLeavesItsLinesWhenItGoes) {
   EXPECT_EQ(b->RemoveLine(line), 1);
 }
 
+TEST_F(Stops, LinesLeftWithoutStopsAreRemoved) {
+  CSecondLayerObject* a = Stop(10, 10);
+  COpnvLine* kept = opnv.CreateNewLine(NET_BUS);
+  COpnvLine* empty = opnv.CreateNewLine(NET_BUS);
+  ASSERT_TRUE(kept && empty);
+  ASSERT_EQ(kept->ToolAddHstTail(a, 0), 0);
+  const int keptId = kept->GetID(), emptyId = empty->GetID();
+  EXPECT_EQ(opnv.CheckLinesForNoHst(), 1);
+  EXPECT_EQ(opnv.GetLineByID(emptyId), nullptr);
+  EXPECT_EQ(opnv.GetLineByID(keptId), kept);
+}
+
 }  // namespace
