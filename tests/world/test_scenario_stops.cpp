@@ -3,9 +3,12 @@
 // and registers it with public transport.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
+#include "measures/opnv_line.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -120,6 +123,41 @@ TEST(ScenarioStops, AShelterAndATramStopArePlacedWhereTheToolShowsThem) {
   EXPECT_EQ(rail->GetStreetType(), 9);
   EXPECT_EQ(sy, c.y + 6);
   EXPECT_EQ(game.World().GetOpnv()->GetHstCount(), 2);
+}
+
+// Two sign stops three cells apart on a street, both served by a bus line.
+TEST(ScenarioStops, TheWalkingLinkBetweenServedStopsIsMadeAgainAfterALoad) {
+  Scenario game;
+  std::filesystem::create_directory("SaveGame");
+  const Cell c = Centre(game);
+  ASSERT_EQ(Street(game, {c.x - 8, c.y}, {c.x + 8, c.y}, STRASSE_2), 100);
+  CZorvaWorld& world = game.World();
+  CSecondLayerObject* stops[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    stops[i] = dynamic_cast<CSecondLayerObject*>(world.CreateObject(
+        OBJ_BUSSTOP_SIGN, 32290, CIsoRichtung(0), c.x - 2 + 3 * i, c.y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1));
+    ASSERT_NE(stops[i], nullptr);
+  }
+  COpnvLine* line = world.GetOpnv()->CreateNewLine(NET_BUS);
+  ASSERT_NE(line, nullptr);
+  for (CSecondLayerObject* stop : stops) {
+    int x = 0, y = 0;
+    CStreetObj* street = stop->GetStreet(&x, &y);
+    ASSERT_NE(street, nullptr);
+    ASSERT_EQ(line->ToolAddHstTail(stop, static_cast<short>(street->GetSimID())), 0);
+  }
+  world.GetOpnv()->CheckMakeVirtuellNet();
+  ASSERT_EQ(world.GetOpnv()->GetVirLineList()->GetCount(), 2);
+
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/STOPS.GMD"), 0);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/STOPS.GMD"), 0);
+  COpnv* opnv = world.GetOpnv();
+  EXPECT_EQ(opnv->GetHstCount(), 2);
+  ASSERT_NE(opnv->GetVirLineList(), nullptr);
+  EXPECT_EQ(opnv->GetVirLineList()->GetCount(), 2);
+  auto* loaded = dynamic_cast<CSecondLayerObject*>(opnv->GetHstByID(1));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->GetLineList()->GetCount(), 1) << "the loaded line serves its stops again";
 }
 
 TEST(ScenarioStops, AStreetSideObjectOffTheMapStandsOnNoStreet) {
