@@ -1,7 +1,7 @@
 // The operator's stops and the walks over its nets: registering and
-// removing stop buildings with their ids, the nearest stop to a place, the
-// lines left without stops, and the virtual net of walking links between
-// nearby stops, rebuilt whenever a stop comes or goes.
+// removing stop buildings with their ids, the nearest stop to a place, and
+// the virtual net of walking links between nearby stops, rebuilt whenever a
+// stop comes or goes.
 #include <cmath>
 #include <cstdint>
 #include <cstring>

@@ -223,4 +223,68 @@ TEST_F(Stops, TheNearestStopCanPassOverTramStops) {
   EXPECT_EQ(found, 0);
 }
 
+TEST_F(Stops, ATramStopWalksToABusStopWithinFifteenCellsButNotSeventeen) {
+  Stop(10, 10);
+  Stop(25, 10, NET_TRAM);
+  EXPECT_EQ(Links(), (std::vector<std::pair<int, int>>{{2, 1}}));
+  Stop(10, 40, NET_TRAM);
+  Stop(10, 57);
+  EXPECT_EQ(Links().size(), 1u) << "17 cells is too far";
+}
+
+TEST_F(Stops, BusStopsServedByLinesWalkToEachOtherAndNeverToThemselves) {
+  CSecondLayerObject* a = Stop(10, 10);
+  CSecondLayerObject* b = Stop(13, 10);
+  EXPECT_TRUE(Links().empty()) << "no line serves them";
+  Serve(a);
+  opnv.CheckMakeVirtuellNet();
+  EXPECT_TRUE(Links().empty()) << "one of them is served";
+  Serve(b);
+  opnv.CheckMakeVirtuellNet();
+  EXPECT_EQ(Links(), (std::vector<std::pair<int, int>>{{1, 2}, {2, 1}}));
+  // However often the net is made again, its lines are numbered from 1.
+  for (int i = 0; i < 33000; ++i) opnv.CheckMakeVirtuellNet();
+  std::vector<int> numbers;
+  for (CZorvaPointer* n = opnv.GetVirLineList()->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+    numbers.push_back(static_cast<COpnvLine*>(n->GetZorvaObject())->GetID());
+  EXPECT_EQ(numbers, (std::vector<int>{2, 1}));
+  EXPECT_TRUE(opnv.GetNewMatrix());
+}
+
+TEST_F(Stops, AStopKeepsEachLineOnceAndLeavesItsLinesWhenItGoes) {
+  CSecondLayerObject* a = Stop(10, 10);
+  CSecondLayerObject* b = Stop(14, 10);
+  COpnvLine* line = BusLine();
+  ASSERT_EQ(line->ToolAddHstTail(a, 0), 0);
+  ASSERT_EQ(line->ToolAddHstTail(b, 0), 0);
+  EXPECT_EQ(a->GetLineList()->GetCount(), 1);
+  EXPECT_EQ(a->AddLine(line), 0);
+  EXPECT_EQ(a->GetLineList()->GetCount(), 1) << "listed once";
+  // The stop goes: the line drops it and keeps the other.
+  opnv.RemoveHst(a);
+  a->Destroy();
+  EXPECT_EQ(a->GetLineList(), nullptr);
+  EXPECT_EQ(a->AddLine(line), 1) << "no list once destroyed";
+  const short* ids = nullptr;
+  int count = 0;
+  line->GetHstList(&ids, &count);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(ids[0], static_cast<short>(b->GetID()));
+  b->ClearLineList();
+  EXPECT_EQ(b->GetLineList()->GetCount(), 0);
+  EXPECT_EQ(b->RemoveLine(line), 1);
+}
+
+TEST_F(Stops, LinesLeftWithoutStopsAreRemoved) {
+  CSecondLayerObject* a = Stop(10, 10);
+  COpnvLine* kept = opnv.CreateNewLine(NET_BUS);
+  COpnvLine* empty = opnv.CreateNewLine(NET_BUS);
+  ASSERT_TRUE(kept && empty);
+  ASSERT_EQ(kept->ToolAddHstTail(a, 0), 0);
+  const int keptId = kept->GetID(), emptyId = empty->GetID();
+  EXPECT_EQ(opnv.CheckLinesForNoHst(), 1);
+  EXPECT_EQ(opnv.GetLineByID(emptyId), nullptr);
+  EXPECT_EQ(opnv.GetLineByID(keptId), kept);
+}
+
 }  // namespace
