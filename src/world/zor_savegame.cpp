@@ -356,6 +356,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   m_pRailNet = NewRailNet();
   if (hadRails) m_pRailNet->Create();
   m_pStreetNet->SetRailNet(m_pRailNet);
+  if (m_pOpnv) m_pOpnv->SetNetworks(m_pStreetNet, m_pRailNet);
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(m_pStreetNet);
   SetWindowObjects();
   ResetAfterLoad();

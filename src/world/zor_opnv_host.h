@@ -1,0 +1,20 @@
+#pragma once
+// The world's side of public transport's host: the data exchange's values,
+// the city model's bus figures and the window tree.
+#include "measures/opnv_host.h"
+
+class CZorvaWorld;
+
+class CZorOpnvHost : public COpnvHost {
+ public:
+  explicit CZorOpnvHost(CZorvaWorld& world) : m_world(world) {}
+  double GetExchangeValue(const char* name) override;
+  double StreckenlaengeBus() override;
+  int NrOfBusTrips() override;
+  void SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) override;
+  void SetZorvaList(int window, int item, CZorvaList* list, int settings) override;
+  void ActivateWindow(int window) override;
+
+ private:
+  CZorvaWorld& m_world;
+};
