@@ -6,8 +6,6 @@
 #include "framework/qno_resource.h"
 #include "cybernet/cyber_node.h"
 #include "measures/opnv.h"
-#include "measures/opnv_line.h"
-#include "measures/opnv_net.h"
 #include "model/data_exchange.h"
 #include "sim/sim_bus_matrix.h"
 #include "sim/sim_city_model.h"
@@ -66,23 +64,13 @@ bool CZorWorldSimParts::TakeBusNetChanged() {
   return true;
 }
 
+// Public transport's own walk, asked at each call: a load replaces the
+// operator while the matrices stay.
 void CZorWorldSimParts::SimSetupLineDataCount() {
-  m_walkNet = 0;
-  m_walkIndex = 0;
+  if (COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr) opnv->SimSetupLineDataCount();
 }
 
 LineDataType* CZorWorldSimParts::SimGetNextLineData() {
   COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr;
-  if (!opnv) return nullptr;
-  COpnvNet* const nets[] = {opnv->GetBusNet(), opnv->GetTramNet(), opnv->GetVirNet()};
-  // By position, so that no other walk of the nets' lists moves this one.
-  for (; m_walkNet < 3; ++m_walkNet, m_walkIndex = 0) {
-    COpnvNet* net = nets[m_walkNet];
-    while (net && m_walkIndex < net->GetLineCount()) {
-      COpnvLine* line = net->GetLineObjectByNr(m_walkIndex++);
-      // Virtual lines are always in service.
-      if (line && (m_walkNet == 2 || line->IsActive())) return line->GetData();
-    }
-  }
-  return nullptr;
+  return opnv ? opnv->SimGetNextLineData() : nullptr;
 }

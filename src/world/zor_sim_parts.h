@@ -26,8 +26,7 @@ class CZorWorldSimParts : public CSimWeltParts, public CSimLineDataSource {
   const char* CyberNetDefinition() override;
   // Public transport's new-matrix flag, cleared when it was set.
   bool TakeBusNetChanged() override;
-  // Public transport's lines in service: the active bus lines, the active
-  // tram lines, then every virtual line.
+  // Public transport's lines in service, as public transport walks them.
   void SimSetupLineDataCount() override;
   LineDataType* SimGetNextLineData() override;
   bool CyberNodeSize(CCyberNet* net, const char* name, double& size) override;
@@ -38,8 +37,4 @@ class CZorWorldSimParts : public CSimWeltParts, public CSimLineDataSource {
  private:
   QnoResourceManager* m_pResources;
   CZorvaWorld* m_pWorld;
-  // The walk over the lines: the net (0 bus, 1 tram, 2 virtual) and the
-  // position of the next line in it.
-  int m_walkNet = 0;
-  int m_walkIndex = 0;
 };
