@@ -64,6 +64,8 @@ bool CZorWorldSimParts::TakeBusNetChanged() {
   return true;
 }
 
+// Public transport's own walk, asked at each call: a load replaces the
+// operator while the matrices stay.
 void CZorWorldSimParts::SimSetupLineDataCount() {
   if (COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr) opnv->SimSetupLineDataCount();
 }
