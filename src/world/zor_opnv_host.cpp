@@ -1,6 +1,10 @@
 #include "world/zor_opnv_host.h"
 
+#include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
 #include "gui/screen_window.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
@@ -31,3 +35,11 @@ void CZorOpnvHost::SetZorvaList(int window, int item, CZorvaList* list, int sett
 }
 
 void CZorOpnvHost::ActivateWindow(int window) { m_world.ActivateWindow(window); }
+
+void ZorCheckLineCapacity(COpnv* opnv) {
+  ZOR_STAND_IN("CDataExchange");
+  if (!opnv) return;
+  const uint32_t now = kfx_GetTicks();
+  opnv->SetupLineCount();
+  while (COpnvLine* line = opnv->GetNextLine()) line->CheckForKfz(now);
+}

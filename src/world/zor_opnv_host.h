@@ -18,3 +18,9 @@ class CZorOpnvHost : public COpnvHost {
  private:
   CZorvaWorld& m_world;
 };
+
+class COpnv;
+
+// Stands in for the data exchange's hourly check of the lines' vehicles
+// until it is built: every bus and tram line checks its fleet and service.
+void ZorCheckLineCapacity(COpnv* opnv);
