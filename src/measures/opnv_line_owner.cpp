@@ -35,15 +35,8 @@ void COpnvLine::DetachFromHst(CSecondLayerObject*) {
   ZOR_STAND_IN("CSecondLayerObject");
 }
 
-CStreetObj* COpnvLine::StreetUnderHst(CSecondLayerObject*, int* x, int* y) {
-  // Stand-in: finding the street under a stop, not built yet.
-  ZOR_STAND_IN("CSecondLayerObject");
-  *x = *y = -1;
-  return nullptr;
-}
+CStreetObj* COpnvLine::StreetUnderHst(CSecondLayerObject* stop, int* x, int* y) { return stop->GetStreet(x, y); }
 
-int COpnvLine::HstLengthFromJunction(CSecondLayerObject*, CStrJunction*, short) {
-  // Stand-in: a stop's distance along its street, not built yet.
-  ZOR_STAND_IN("CSecondLayerObject");
-  return -1;
+int COpnvLine::HstLengthFromJunction(CSecondLayerObject* stop, CStrJunction* junction, short simId) {
+  return stop->GetLengthFromJunction(junction, simId);
 }
