@@ -7,6 +7,7 @@
 #include "framework/zor_record.h"
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
+#include "measures/opnv_line.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_model_iface.h"
@@ -384,9 +385,27 @@ int CSecondLayerObject::Destroy() {
     m_pStreet = nullptr;
   }
   m_pParking = nullptr;
-  delete m_pLineList;
-  m_pLineList = nullptr;
+  if (m_pLineList) {
+    // Every line that serves the stop drops it; a line takes itself off
+    // the list as it does.
+    while (CZorvaObject* o = m_pLineList->RemoveHeadZorva(true)) static_cast<COpnvLine*>(o)->ToolRemoveHst(this, 0);
+    delete m_pLineList;
+    m_pLineList = nullptr;
+  }
   return CWorldObj::Destroy();
+}
+
+int CSecondLayerObject::AddLine(COpnvLine* line) {
+  if (!m_pLineList) return 1;
+  if (m_pLineList->CheckZorvaInList(line) == 0) return 0;
+  return m_pLineList->AddHeadZorva(line);
+}
+
+int CSecondLayerObject::RemoveLine(COpnvLine* line) { return m_pLineList ? m_pLineList->RemoveZorva(line) : 1; }
+
+void CSecondLayerObject::ClearLineList() {
+  delete m_pLineList;
+  m_pLineList = new CZorvaList(0);
 }
 
 namespace {

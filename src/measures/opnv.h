@@ -11,6 +11,7 @@
 #include "measures/opnv_line.h"
 #include "measures/opnv_net.h"
 #include "sim/sim_date.h"
+#include "sim/sim_line_data.h"
 #include "worldbase/zor_world_obj.h"
 
 class CBuildingObject;
@@ -22,7 +23,7 @@ class CZorvaList;
 // The five kinds of vehicles, in the order of the pools and trade fields.
 enum EOpnvFleetKind : int { FLEET_NORMAL = 0, FLEET_ENERGIE = 1, FLEET_H2 = 2, FLEET_LOWFLOOR = 3, FLEET_TRAM = 4, FLEET_KINDS = 5 };
 
-class COpnv : public CWorldObj {
+class COpnv : public CWorldObj, public CSimLineDataSource {
  public:
   // Rows of the value table before "LISTENDE", and with it.
   static constexpr int kVarRows = 122;
@@ -91,12 +92,9 @@ class COpnv : public CWorldObj {
   // Whether the hourly turn has not run yet or the vehicles are moving.
   bool GetTurnFlag() const { return m_TurnFlag; }
 
-  // The street and rail networks the lines route over; the world sets them
-  // before lines are made or loaded.
-  void SetNetworks(CStrJunctionList* streets, CStrJunctionList* rails) {
-    m_pStreetNet = streets;
-    m_pRailNet = rails;
-  }
+  // The street and rail networks the lines route over, handed to the nets
+  // too; the world sets them whenever it makes new networks.
+  void SetNetworks(CStrJunctionList* streets, CStrJunctionList* rails);
   CStrJunctionList* GetStreetNet() const { return m_pStreetNet; }
   CStrJunctionList* GetRailNet() const { return m_pRailNet; }
 
@@ -112,6 +110,8 @@ class COpnv : public CWorldObj {
                             unsigned char* found, unsigned char max, bool skipTrams);
   virtual int CheckLinesForNoHst();
   int GetHstCount() const { return m_HstCount; }
+  int GetNextLineNr() const { return m_NextLineNr; }
+  int GetNextHstID() const { return m_NextHstID; }
   CBuildingObject* GetHstByID(int id);
   CBuildingObject* GetFirstHst();
   // 0 when a stop stands on that street object, 1 otherwise.
@@ -139,6 +139,11 @@ class COpnv : public CWorldObj {
   COpnvNet* GetTramNet() const { return m_pTramNet; }
   COpnvNet* GetVirNet() const { return m_pVirNet; }
   CZorvaList* GetVirLineList();
+
+  // The demand model's walk over the lines in service: the active bus
+  // lines, then the active tram lines, then every virtual line.
+  void SimSetupLineDataCount() override;
+  LineDataType* SimGetNextLineData() override;
 
   // Accounts.
   // The fare of a 6 km trip with the monthly tickets' reduction, and per km.
@@ -186,6 +191,36 @@ class COpnv : public CWorldObj {
   int32_t* PendingOf(EOpnvFleetKind kind);
   int32_t* PoolOf(EOpnvFleetKind kind);
   double EstimatedIncome();
+  // A row's value; a scratch value for a name the table does not hold.
+  static double& Val(const char* name);
+  // What the operator asks of its nets and lines.
+  // A net's named value: its answer, 1 without the net (value 0).
+  static int NetVar(COpnvNet* net, const char* key, double* value);
+  // Makes the three nets and the stop list; destroys and deletes them with
+  // their lines; hands the networks to the nets.
+  void MakeNets();
+  void DestroyNets();
+  void PassNetworks();
+  // The bus lines check their streets, the tram lines their rails.
+  void CheckLineRoutes();
+  // Adds the vehicles each bus and tram line holds, by kind.
+  void LineFleet(int32_t held[FLEET_KINDS]);
+  // The lines, bus net first, give up vehicles until the deficits are met.
+  void LinesGiveUp(int32_t deficit[FLEET_KINDS]);
+  // One vehicle between the pools and the active line (to it when
+  // `toLine`); false without an active line.
+  bool MoveVehicle(bool toLine);
+  bool ActiveLineIsTram() const;
+  // The bus net's prioritised crossings over its crossings with lights.
+  double CrossingShare();
+  // The bus (1) or tram (2) net bound to its window.
+  void BindNetWindow(int which);
+  // Sets the show marks: bus and tram nets, and the virtual net with `all`.
+  void ShowNets(bool all);
+  // Shows the bus or tram line of that number in the line window.
+  void ShowLine(bool bus, int number);
+  int StoreNet(COpnvNet* net, FILE* file);
+  int LoadNet(COpnvNet* net, FILE* file);
 
   bool m_NewMatrix = true;
   int32_t m_LineWalkState = 1;

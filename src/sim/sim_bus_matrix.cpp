@@ -111,10 +111,12 @@ void CBusNetMatrix::InsertAtomTrips() {
       for (int s = 0; s < stops; ++s, ++n) {
         CSimMatrixStop& stop = m_stops[n];
         stop.Create(n, d->stopIds[s], line, headway);
-        if (auto* e = static_cast<CSimMatrixStop*>(m_stopTree->FindNodeWithKey(d->stopIds[s]))) {
+        // An entry without a stop id keeps its rides but meets no line.
+        const bool known = d->stopIds[s] > 0;
+        if (auto* e = known ? static_cast<CSimMatrixStop*>(m_stopTree->FindNodeWithKey(d->stopIds[s])) : nullptr) {
           while (e->pNextAtSameStop()) e = e->pNextAtSameStop();
           e->SetNextAtSameStop(&stop);
-        } else {
+        } else if (known) {
           m_stopTree->InsertNode(&stop);
         }
         if (s > 0) {
@@ -198,7 +200,7 @@ bool CBusNetMatrix::LinkBetween(int from, int to, Link& link) const {
     link = {m_rideCost[from], m_rideLength[from], false};
     return true;
   }
-  if (m_stops[from].RealStopID() == m_stops[to].RealStopID()) {
+  if (m_stops[from].RealStopID() > 0 && m_stops[from].RealStopID() == m_stops[to].RealStopID()) {
     link = {TransferCost(m_stops[to]), 0, true};
     return true;
   }

@@ -4,7 +4,6 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_resource.h"
-#include "framework/zor_stand_in.h"
 #include "cybernet/cyber_node.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
@@ -65,10 +64,13 @@ bool CZorWorldSimParts::TakeBusNetChanged() {
   return true;
 }
 
-// Stands in for public transport's walk over its lines in service: none.
-void CZorWorldSimParts::SimSetupLineDataCount() { ZOR_STAND_IN("COpnv"); }
+// Public transport's own walk, asked at each call: a load replaces the
+// operator while the matrices stay.
+void CZorWorldSimParts::SimSetupLineDataCount() {
+  if (COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr) opnv->SimSetupLineDataCount();
+}
 
 LineDataType* CZorWorldSimParts::SimGetNextLineData() {
-  ZOR_STAND_IN("COpnv");
-  return nullptr;
+  COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr;
+  return opnv ? opnv->SimGetNextLineData() : nullptr;
 }

@@ -26,7 +26,7 @@ class CZorWorldSimParts : public CSimWeltParts, public CSimLineDataSource {
   const char* CyberNetDefinition() override;
   // Public transport's new-matrix flag, cleared when it was set.
   bool TakeBusNetChanged() override;
-  // Public transport's lines in service.
+  // Public transport's lines in service, as public transport walks them.
   void SimSetupLineDataCount() override;
   LineDataType* SimGetNextLineData() override;
   bool CyberNodeSize(CCyberNet* net, const char* name, double& size) override;

@@ -118,8 +118,8 @@ TEST(BusMatrix, ChangingLinesCostsTheHeadwayOfTheLineBoarded) {
 
 TEST(BusMatrix, NoRouteForStopZeroEqualUnknownOrUnconnectedStops) {
   TestLines lines;
-  lines.Add(kBus, 1, {1, 2}, {0, 60}, 10);
-  lines.Add(kBus, 2, {3, 4}, {0, 60}, 10);
+  lines.Add(kBus, 1, {1, 2, 0}, {0, 60, 60}, 10);
+  lines.Add(kBus, 2, {3, 4, 0}, {0, 60, 60}, 10);  // entries without a stop id join nothing
   CBusNetMatrix m(&lines);
   Close(m);
   CSimTrip trip;

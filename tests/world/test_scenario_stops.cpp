@@ -100,6 +100,11 @@ TEST(ScenarioStops, AShelterAndATramStopArePlacedWhereTheToolShowsThem) {
   const int fromEnd = shelter->GetLengthFromJunction(s->GetEndJunction(), static_cast<short>(s->GetSimIDSecond()));
   EXPECT_EQ(fromStart + fromEnd, 1600) << fromStart << " + " << fromEnd;
   EXPECT_TRUE(fromStart == 800 && fromEnd == 800) << fromStart << " " << fromEnd;
+  // Public transport sees the stop on any cell of that street, on no other.
+  COpnv* opnv = game.World().GetOpnv();
+  EXPECT_EQ(opnv->CheckHstForStreet(street), 0);
+  EXPECT_EQ(opnv->CheckHstForStreet(game.Map().GetIsoTileObject(c.x + 4, c.y, ISO_LAYER_GROUND)), 0);
+  EXPECT_EQ(opnv->CheckHstForStreet(game.Map().GetIsoTileObject(c.x, c.y + 6, ISO_LAYER_GROUND)), 1);
 
   game.Ui().SetToolNr(5, 4, -1);
   ASSERT_EQ(sel.objectType, OBJ_TRAMSTOP);
