@@ -303,7 +303,7 @@ int COpnvLine::CalculateTimeLaengeByStreetList(int i, int j, CSecondLayerObject*
     const short id = m_Data.streetIds[k];
     CStrStrasse* s = m_pNetwork->GetStreetByID(id);
     if (!s) continue;
-    const bool track = s->GetStreetType() == 9;
+    const bool track = s->GetStreetType() == STRASSE_SCHIENE;
     const double speed = track || s->HasBusSpur() ? 17.0
                          : id == s->GetSimID()    ? s->GetVelocity() * 0.8
                                                   : s->GetVelocitySecond() * 0.8;
