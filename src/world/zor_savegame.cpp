@@ -610,8 +610,6 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   // list takes the order it was saved in, so that the game saves to the same
   // bytes and the objects are visited as before the save.
   RestoreListOrder(order);
-  // The walking links between stops are not saved: they are made again.
-  if (m_pOpnv) m_pOpnv->CheckMakeVirtuellNet();
   CheckAllLocationsForNearestHst();
   m_pIsoWelt->Update();
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
