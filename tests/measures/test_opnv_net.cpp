@@ -153,8 +153,8 @@ struct Stops : testing::Test {
     opnv.GetBusNet()->AddOpnvLine(line);
     return line;
   }
-  // A line that serves the stop, as a bus line's first stop does.
-  void Serve(CSecondLayerObject* stop) { EXPECT_EQ(stop->AddLine(BusLine()), 0); }
+  // A line that serves the stop: its first stop.
+  void Serve(CSecondLayerObject* stop) { EXPECT_EQ(BusLine()->ToolAddHstTail(stop, 0), 0); }
   int lines = 0;
   std::vector<std::pair<int, int>> Links() {
     std::vector<std::pair<int, int>> out;
