@@ -7,6 +7,7 @@
 #include "framework/zor_record.h"
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
+#include "measures/opnv_line.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_model_iface.h"
@@ -366,12 +367,101 @@ int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* dat
   return 0;
 }
 
+CSecondLayerObject::~CSecondLayerObject() { delete m_pLineList; }
+
+int CSecondLayerObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
+  CBuildingObject::Create(resId, x, y, direction, height);
+  m_Data.objectType = m_Type;
+  delete m_pLineList;
+  m_pLineList = new CZorvaList(0);
+  m_Type = CatalogueType(resId);
+  m_pSimLocation = nullptr;
+  return 0;
+}
+
+int CSecondLayerObject::Destroy() {
+  if (m_pStreet) {
+    m_pStreet->SetVLS(false, false);
+    m_pStreet = nullptr;
+  }
+  m_pParking = nullptr;
+  if (m_pLineList) {
+    // Every line that serves the stop drops it; a line takes itself off
+    // the list as it does.
+    while (CZorvaObject* o = m_pLineList->RemoveHeadZorva(true)) static_cast<COpnvLine*>(o)->ToolRemoveHst(this, 0);
+    delete m_pLineList;
+    m_pLineList = nullptr;
+  }
+  return CWorldObj::Destroy();
+}
+
+int CSecondLayerObject::AddLine(COpnvLine* line) {
+  if (!m_pLineList) return 1;
+  if (m_pLineList->CheckZorvaInList(line) == 0) return 0;
+  return m_pLineList->AddHeadZorva(line);
+}
+
+int CSecondLayerObject::RemoveLine(COpnvLine* line) { return m_pLineList ? m_pLineList->RemoveZorva(line) : 1; }
+
+void CSecondLayerObject::ClearLineList() {
+  delete m_pLineList;
+  m_pLineList = new CZorvaList(0);
+}
+
+namespace {
+
+bool IsStopType(TObjectType t) {
+  return (t >= OBJ_BUSSTOP_SIGN && t <= OBJ_BUSSTOP_SHELTER4) || t == OBJ_TRAMSTOP;
+}
+
+}  // namespace
+
+CStreetObj* CSecondLayerObject::GetStreet(int* x, int* y) {
+  if (x) *x = -1;
+  if (y) *y = -1;
+  CIsoWelt* map = CIsoObjGroup::m_pIsoWelt;
+  const int ox = m_Data.x, oy = m_Data.y;
+  if (!map || !IsoInMap(ox, oy)) return nullptr;
+  const auto ux = static_cast<unsigned short>(ox), uy = static_cast<unsigned short>(oy);
+  if (!IsStopType(map->GetTypeAt(ux, uy, ISO_LAYER_UPPER))) return nullptr;
+  CIsoObjGroup* group = map->GetGroupAt(ux, uy, ISO_LAYER_UPPER);
+  if (!group) return nullptr;
+  const int gx = group->GetStartPosX(), gy = group->GetStartPosY();
+  const int w = group->GetTurnedSizeX(), d = group->GetTurnedSizeY();
+  // The first cell of the group, row by row, whose base carries what the
+  // stop stands on: a street for a bus stop, a track for a tram stop.
+  for (int cy = gy; cy < gy + d; ++cy)
+    for (int cx = gx; cx < gx + w; ++cx) {
+      if (!IsoInMap(cx, cy) || !map->GetIsoInfo(cx, cy)) return nullptr;
+      const auto px = static_cast<unsigned short>(cx), py = static_cast<unsigned short>(cy);
+      const TObjectType upper = map->GetTypeAt(px, py, ISO_LAYER_UPPER);
+      if (!IsStopType(upper)) return nullptr;
+      const TObjectType base = map->GetTypeAt(px, py, ISO_LAYER_GROUND);
+      const bool tram = upper == OBJ_TRAMSTOP;
+      if ((!tram && (base == OBJ_STREET_PIECE || base == OBJ_STREET_GROUP)) || (tram && base == OBJ_RAIL_PIECE)) {
+        if (x) *x = cx;
+        if (y) *y = cy;
+        return dynamic_cast<CStreetObj*>(map->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND));
+      }
+    }
+  return nullptr;
+}
+
+int CSecondLayerObject::GetLengthFromJunction(CStrJunction* junction, short direction) {
+  int x = -1, y = -1;
+  CStreetObj* street = GetStreet(&x, &y);
+  if (!street) return -1;
+  int length = -1;
+  if (street->CalculateLengthFromJunctionToXYIso(junction, direction, x, y, &length) != 0) return -1;
+  return length;
+}
+
 int CSecondLayerObject::SerializeGameStore(FILE* file, char* name) {
   ZorRecordWriter out(file);
   WriteRecordName(out, name && *name ? name : "SecondLayerObject", kRecordLength);
   m_Data.objectType = m_Type;
   m_Data.Write(out);
-  out.U32(m_StopID);
+  out.U32(m_ID);
   return out.Ok() ? 0 : 1;
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/zor_pointer_list.h"
+#include "measures/opnv_net.h"
 #include "worldbase/building_catalogue.h"
 #include "worldbase/sim_location_types.h"
 #include "worldbase/zor_world_obj.h"
@@ -18,6 +19,11 @@ class CParkManagement;
 class CParkRide;
 class ZorRecordWriter;
 class ZorRecordReader;
+class COpnvLine;
+class CStreetObj;
+class CStrJunction;
+class CStrStrasse;
+class CBuildingParkingObject;
 
 // The parking record handed to car parks (76 bytes in savegames).
 struct ParkingDataType {
@@ -196,20 +202,63 @@ class CBuildingParkRideObject : public CBuildingTrafficObject {
   uint8_t m_Station[32] = {};
 };
 
-// Objects on the upper layer of a cell: stops, signs, speed controls.
+// Objects on or beside a street cell, on the map's upper layer: bus stops
+// (object types 23-26), tram stops (28), parking guidance signs (29, 30), the
+// further signs (31, 32), speed controls (40) and the generic street-side
+// object (46). A stop keeps the lines that serve it, a guidance sign its car
+// park, a speed control the street it watches.
 class CSecondLayerObject : public CBuildingObject {
  public:
   // The length field counts the name and the placement, not the id.
   static constexpr uint32_t kRecordLength = 30 + BuildingDataType::kRecordSize;
 
-  void SetStopID(unsigned int id) { m_StopID = id; }
-  unsigned int GetStopID() const { return m_StopID; }
+  ~CSecondLayerObject() override;
+  using CBuildingObject::Create;
+  // Places the object's data with the given graphic and makes the empty
+  // line list; the object type becomes that of the catalogue entry with
+  // this graphic (0 if none); 0.
+  int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) override;
+  // A speed control switches its street's control off, a guidance sign
+  // lets its car park forget it, every line serving a stop drops it; then
+  // the line list goes.
+  int Destroy() override;
+
+  // The lines serving a stop (not owned). AddLine: 1 without a list, 0 when
+  // the line is listed already, else the list's answer. RemoveLine: 1
+  // without a list, else the list's answer.
+  int AddLine(COpnvLine* line);
+  int RemoveLine(COpnvLine* line);
+  // Empties the line list.
+  void ClearLineList();
+  CZorvaList* GetLineList() { return m_pLineList; }
+
+  // The street (or, under a tram stop, the rail) under the stop and its
+  // cell; null and (-1, -1) when there is none.
+  CStreetObj* GetStreet(int* x, int* y);
+  // The length along the street from the junction to the stop's street
+  // cell; -1 when the stop stands on no street.
+  int GetLengthFromJunction(CStrJunction* junction, short direction);
+
+  void VLSSetStreet(CStrStrasse* street) { m_pStreet = street; }
+  CStrStrasse* GetVLSStreet() const { return m_pStreet; }
+  void SetParking(CBuildingParkingObject* parking) { m_pParking = parking; }
+  CBuildingParkingObject* GetParking() const { return m_pParking; }
+  // The stop number public transport gave the stop; 0 for other objects.
+  void SetID(unsigned int id) { m_ID = id; }
+  unsigned int GetID() const { return m_ID; }
+  void SetNetType(NetActiveType type) { m_NetType = type; }
+  NetActiveType GetNetType() const { return m_NetType; }
+
   // "SecondLayerObject": the placement and the id.
   int SerializeGameStore(FILE* file, char* name) override;
   static int SerializeGameLoad(FILE* file, BuildingDataType* data, unsigned int* id);
 
  protected:
-  unsigned int m_StopID = 0;
+  CStrStrasse* m_pStreet = nullptr;
+  CZorvaList* m_pLineList = nullptr;
+  CBuildingParkingObject* m_pParking = nullptr;
+  unsigned int m_ID = 0;
+  NetActiveType m_NetType = NET_BUS;
 };
 
 // A list of buildings that does not own them. Built with 1 it empties

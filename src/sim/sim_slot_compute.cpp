@@ -3,6 +3,7 @@
 #include <climits>
 #include <utility>
 
+#include "sim/sim_bus_matrix.h"
 #include "sim/sim_error.h"
 #include "sim/sim_model_iface.h"
 #include "sim/sim_traffic_slot.h"
@@ -35,7 +36,11 @@ int CSimTrafficSlot::Computate() {
     if (!busLeft && m_swapPending) {
       if (m_firstMatrix && m_secondMatrix) {
         std::swap(*m_firstMatrix, *m_secondMatrix);
-        if (*m_secondMatrix) (*m_secondMatrix)->ClearLineLoads();
+        // The hour's passengers so far stay with their lines.
+        if (*m_secondMatrix) {
+          (*m_secondMatrix)->ClearLineLoads();
+          if (*m_firstMatrix) (*m_secondMatrix)->TakeLineLoadsFrom(**m_firstMatrix);
+        }
       }
       m_swapPending = 0;
     }
@@ -57,13 +62,10 @@ int CSimTrafficSlot::Computate() {
     m_pass = 1;
     m_initPending = 0;
     InitRouting(true);
-    if (m_firstMatrix && *m_firstMatrix) {
-      if (m_parts && m_parts->TakeBusNetChanged()) {
-        (*m_firstMatrix)->SetupMatrix();
-        m_swapPending = 1;
-      } else if (m_secondMatrix && *m_secondMatrix) {
-        (*m_secondMatrix)->ClearLineLoads();
-      }
+    if (m_secondMatrix && *m_secondMatrix) (*m_secondMatrix)->ClearLineLoads();
+    if (m_firstMatrix && *m_firstMatrix && m_parts && m_parts->TakeBusNetChanged()) {
+      (*m_firstMatrix)->SetupMatrix();
+      m_swapPending = 1;
     }
     return 2;
   }

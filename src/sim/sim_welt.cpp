@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/zor_record.h"
+#include "sim/sim_bus_matrix.h"
 #include "sim/sim_error.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_trip.h"

@@ -8,28 +8,15 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_date.h"
 
-class CSimTrip;
+class CBusNetMatrix;
 class CCyberNet;
-
-class CBusNetMatrix {
- public:
-  virtual ~CBusNetMatrix() = default;
-  virtual bool Create() = 0;
-  virtual void Destroy() = 0;
-  // One slice of the closure; true while work remains.
-  virtual bool CalcBusNetMatrix(int stops, unsigned milliseconds) = 0;
-  // Rebuilds the matrix from public transport's line data.
-  virtual bool SetupMatrix() = 0;
-  virtual void ClearLineLoads() = 0;
-  virtual void WriteBackBusData(int hour) = 0;
-  virtual bool FindBusRoute(short fromStop, short toStop, CSimTrip* trip, int accessTime, bool assign) = 0;
-};
 
 class CSimWeltParts {
  public:
   virtual ~CSimWeltParts() = default;
   virtual CSimCityModell* NewCityModell() = 0;
-  // Null when public transport has no matrix to offer.
+  // A route matrix over public transport's lines; null when the game has
+  // no public transport to offer.
   virtual CBusNetMatrix* NewBusNetMatrix() = 0;
   // A network holding the four node templates, or null on failure.
   virtual CCyberNet* NewCyberNet() = 0;

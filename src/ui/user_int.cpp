@@ -332,8 +332,6 @@ void CUserInt::SetTileMask(int x, int y, unsigned char kind, unsigned char bits)
   m_TileMask2[x][y] = bits;
 }
 
-int CUserInt::CheckStreetForHstBuild(CStreetObj*, int, int) { return 0; }
-int CUserInt::CheckRailForHstBuild(CStreetObj*, int, int) { return 0; }
 void CUserInt::RenderOpnvNet(QnoDisplay*) {}
 void CUserInt::RenderOpnvLineStreet(QnoDisplay*, COpnvLine*, unsigned short) {}
 void CUserInt::RenderOpnvLineHst(QnoDisplay*, COpnvLine*) {}

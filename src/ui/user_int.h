@@ -191,6 +191,10 @@ class CUserInt : public Overlay {
   virtual int CheckStreetForHstBuild(CStreetObj* street, int x, int y);
   // The same for a rail cell.
   virtual int CheckRailForHstBuild(CStreetObj* rail, int x, int y);
+  // Whether cell i of a bus stop of that type (counted along its
+  // direction from its first cell) stands on the street; the others stand
+  // on land beside it.
+  static bool IsStopStreetCell(int type, int i);
   static bool InWorld(int x, int y) { return IsoInMap(x, y); }
   // How the map draws itself: 1 diagonal sprite lists, 2 the plain map,
   // anything else sprite lists row by row.
@@ -508,6 +512,16 @@ class CUserInt : public Overlay {
   int RecordMapCall(const char* name, int x, int y, int result);
 
  private:
+  // Steps of the stop tool: the kind's picture and size after a switch of
+  // the form, the group size for the current direction, the direction a
+  // bus stop faces at a street cell (-1 off a street; `shifted` set when
+  // the cell is not the start of its four-lane group), and whether the stop
+  // fits with its first cell at (x, y).
+  void SwitchStopType(int type);
+  void StopGroupSize();
+  int StopRichtungAt(int x, int y, bool* shifted);
+  bool BusStopFits(int type, int x, int y);
+  bool TramStopFits(int x, int y);
   // Steps of the input filter.
   void UpdatePanel(int sx, int sy, int dx, int dy);
   bool PanelHit(int sx, int sy, int dx, int dy) const;

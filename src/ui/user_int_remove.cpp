@@ -8,6 +8,8 @@
 
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
+#include "measures/opnv.h"
+#include "measures/opnv_net.h"
 #include "gui/screen_window.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction.h"
@@ -92,9 +94,11 @@ int CUserInt::CheckStreetCrossingWindow() {
 
 void CUserInt::FollowUpNetChange() {
   CheckStreetCrossingWindow();
-  {
-    // Stand-in: public transport keeps no lines yet, so no line re-checks its route against the networks.
-    ZOR_STAND_IN("COpnv");
+  // The lines follow the changed networks: bus lines over the streets, tram
+  // lines over the tracks.
+  if (COpnv* opnv = COpnv::Get()) {
+    if (COpnvNet* bus = opnv->GetBusNet()) bus->CheckAllLinesForStreetChange();
+    if (COpnvNet* tram = opnv->GetTramNet()) tram->CheckAllLinesForRailChange();
   }
   CUiHost::Get()->CheckAllLocationsForNearestCrossing();
   CUiHost::Get()->StreetNetChanged();

@@ -98,7 +98,7 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
   if (!object) return 0;
   made = object;
   if (record == RecordKind::SecondLayer)
-    if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetStopID(stopId);
+    if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetID(stopId);
   if (record == RecordKind::ParkRide)
     if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetStation(station);
   return 0;

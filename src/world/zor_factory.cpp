@@ -258,19 +258,6 @@ bool CZorvaWorld::CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& d
     direction = CIsoRichtung((d + 2) % 4);
   }
   const bool alongX = direction.GetValue() == 1 || direction.GetValue() == 3;
-  // Which footprint cells must be street; the others must be free.
-  auto isStreetCell = [kind](int i) {
-    switch (kind) {
-      case OBJ_BUSSTOP_SIGN:
-        return i == 0;
-      case OBJ_BUSSTOP_SIGN4:
-        return i <= 1;
-      case OBJ_BUSSTOP_SHELTER:
-        return i == 1;
-      default:
-        return i == 1 || i == 2;
-    }
-  };
   bool ok = true;
   int firstStreetX = -1, firstStreetY = -1;
   for (int i = 0; i < length; ++i) {
@@ -284,7 +271,7 @@ bool CZorvaWorld::CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& d
     const auto uy = static_cast<unsigned short>(cy);
     const TObjectType ground = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_GROUND);
     const TObjectType upper = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_UPPER);
-    if (!isStreetCell(i)) {
+    if (!CUserInt::IsStopStreetCell(kind, i)) {
       const bool freeGround = ground == OBJ_GROUND || (ground >= OBJ_ZONE_RESIDENTIAL && ground <= OBJ_ZONE_INDUSTRIAL);
       if (!freeGround || (upper != OBJ_NONE && upper != OBJ_GROUND)) ok = false;
       continue;
@@ -361,7 +348,7 @@ CWorldObj* CZorvaWorld::CreateStreetSide(TObjectType kind, int resId, CIsoRichtu
   auto* object = new CSecondLayerObject;
   object->Create(resId, x, y, &direction, height);
   object->SetType(kind);
-  if (stopId) object->SetStopID(stopId);
+  if (stopId) object->SetID(stopId);
   m_pObjectList->AddHead(object, 0);
   if (m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
                                       ISO_LAYER_UPPER, resId, object, direction) == 1) {

@@ -365,6 +365,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   m_pRailNet = NewRailNet();
   if (hadRails) m_pRailNet->Create();
   m_pStreetNet->SetRailNet(m_pRailNet);
+  if (m_pOpnv) m_pOpnv->SetNetworks(m_pStreetNet, m_pRailNet);
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(m_pStreetNet);
   SetWindowObjects();
   ResetAfterLoad();
@@ -554,6 +555,9 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
     return std::fseek(file, start + length, SEEK_SET) == 0;
   };
   if (!ReadTag(file, tag) || !record("OPNV", m_pOpnv)) return false;
+  // The walking links between stops are not saved: they follow the stops
+  // and lines read.
+  if (m_pOpnv) m_pOpnv->CheckMakeVirtuellNet();
   RenderLadeAnzeige(file);
   CheckForVLSAfterLoad();
   m_pIndikatoren->UpdateMaps();

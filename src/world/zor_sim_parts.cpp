@@ -5,7 +5,9 @@
 #include "cybernet/cyber_net.h"
 #include "framework/qno_resource.h"
 #include "cybernet/cyber_node.h"
+#include "measures/opnv.h"
 #include "model/data_exchange.h"
+#include "sim/sim_bus_matrix.h"
 #include "sim/sim_city_model.h"
 #include "world/zor_world.h"
 
@@ -54,3 +56,23 @@ bool CZorWorldSimParts::GrowthTargets(int& jobs, int& homes, int& people) {
 bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }
 
 int CZorWorldSimParts::LoadVersion() { return CZorvaWorld::g_LoadVersion; }
+
+CBusNetMatrix* CZorWorldSimParts::NewBusNetMatrix() { return new CBusNetMatrix(this); }
+
+bool CZorWorldSimParts::TakeBusNetChanged() {
+  COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr;
+  if (!opnv || !opnv->GetNewMatrix()) return false;
+  opnv->SetNewMatrix(false);
+  return true;
+}
+
+// Public transport's own walk, asked at each call: a load replaces the
+// operator while the matrices stay.
+void CZorWorldSimParts::SimSetupLineDataCount() {
+  if (COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr) opnv->SimSetupLineDataCount();
+}
+
+LineDataType* CZorWorldSimParts::SimGetNextLineData() {
+  COpnv* opnv = m_pWorld ? m_pWorld->GetOpnv() : nullptr;
+  return opnv ? opnv->SimGetNextLineData() : nullptr;
+}

@@ -69,6 +69,7 @@ class CSimLocationHost;
 class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
+class CZorOpnvHost;
 class CIsoHost;
 class ZorFileLayer;
 struct ParkingDataType;
@@ -597,6 +598,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;
+  CZorOpnvHost* m_pOpnvHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   ZorFileLayer* m_pFiles = nullptr;

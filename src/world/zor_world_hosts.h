@@ -65,6 +65,12 @@ class CZorMicroHost : public CStrMicroHost {
   QnoResourceManager* GetResources() override;
   CIsoWelt* GetIsoWelt() override;
   bool IsSoundVisible(int x, int y) override;
+  // A line vehicle's way and stops come from its line (zor_world_hosts_opnv.cpp).
+  bool IsIsoPosHst(CMicroOpnv* bus, int x, int y) override;
+  int GetAbzwStreetID(CMicroOpnv* bus, bool& flag, bool current) override;
+  int GetNextStreetID(CMicroOpnv* bus) override;
+  BinaryMicroSimObject* GetNextHstZelle(CMicroOpnv* bus, int x, int y, int simId) override;
+  void VehicleDestroyed(CMicroOpnv* bus) override;
 
  protected:
   CStrJunctionList* GetStreets() override;

@@ -15,6 +15,7 @@
 #include "measures/carsharing.h"
 #include "measures/miet_micro.h"
 #include "measures/opnv.h"
+#include "world/zor_opnv_host.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
 #include "measures/passive_route_planning.h"
@@ -121,6 +122,7 @@ CZorvaWorld::~CZorvaWorld() {
     CUiHost::Install(nullptr);
     CGuiHost::Install(nullptr);
     CMicroSimHost::Install(nullptr);
+    COpnvHost::Install(nullptr);
   }
   delete m_pHost;
   delete m_pMicroHost;
@@ -129,6 +131,7 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pGrowthContext;
   delete m_pUiHost;
   delete m_pGuiHost;
+  delete m_pOpnvHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
 }
 
@@ -152,6 +155,8 @@ void CZorvaWorld::SetThis() {
   CGuiHost::Install(m_pGuiHost);
   if (!m_pMicroHost) m_pMicroHost = new CZorMicroHost(*this);
   CMicroSimHost::Install(m_pMicroHost);
+  if (!m_pOpnvHost) m_pOpnvHost = new CZorOpnvHost(*this);
+  COpnvHost::Install(m_pOpnvHost);
 }
 
 int CZorvaWorld::Create() {
@@ -216,6 +221,7 @@ int CZorvaWorld::OnStartup() {
   m_pRailNet = NewRailNet();
   m_pRailNet->Create();
   m_pStreetNet->SetRailNet(m_pRailNet);
+  if (m_pOpnv) m_pOpnv->SetNetworks(m_pStreetNet, m_pRailNet);
 
   m_pUserInt = NewUserInt();
   m_builder = CWindowBuilder(m_pUserInt);

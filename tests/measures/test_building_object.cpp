@@ -186,7 +186,7 @@ TEST(SecondLayerRecord, CountsNameAndPlacementAndCarriesTheStopId) {
   CIsoRichtung dir(2);
   stop.Create(32290, 5, 6, &dir, SIM_HEIGHT_ANY);
   stop.SetType(OBJ_BUSSTOP_SIGN);
-  stop.SetStopID(0xA1B2C3D4u);
+  stop.SetID(0xA1B2C3D4u);
   RecordFile file;
   ASSERT_EQ(stop.SerializeGameStore(file.f(), nullptr), 0);
   const ByteList bytes = file.Bytes();

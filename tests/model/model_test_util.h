@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/var_owner.h"
-#include "model/var_table.h"
+#include "framework/var_table.h"
 
 namespace modeltest {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "model/var_table.h"
+#include "framework/var_table.h"
 #include "model_test_util.h"
 
 using modeltest::Row;

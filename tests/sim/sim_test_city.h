@@ -1,13 +1,16 @@
 #pragma once
 // Small stand-ins for the parts of the demand model that the simulation
 // world owns but does not build itself: a city model that hands out
-// synthetic trips, locations, districts and a public-transport matrix.
+// synthetic trips, locations, districts and public transport's lines.
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "sim/sim_bus_matrix.h"
 #include "sim/sim_error.h"
 #include "sim/sim_model_iface.h"
+#include "sim/sim_line_data.h"
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_trip.h"
@@ -86,29 +89,38 @@ class TestCity : public CSimCityModell {
   int parkingCalls = 0;
 };
 
-// A route matrix that knows one stop pair and counts what it is asked.
-class TestBusMatrix : public CBusNetMatrix {
+// Public transport's lines as the route matrix reads them: the records in
+// the order given, the inactive ones skipped.
+class TestLines : public CSimLineDataSource {
  public:
-  bool Create() override { return true; }
-  void Destroy() override {}
-  bool CalcBusNetMatrix(int, unsigned) override { return slicesLeft > 0 && --slicesLeft > 0; }
-  bool SetupMatrix() override {
-    ++setups;
-    slicesLeft = 3;
-    return true;
+  void SimSetupLineDataCount() override { cursor = 0; }
+  LineDataType* SimGetNextLineData() override {
+    while (cursor < lines.size()) {
+      LineDataType& d = lines[cursor++];
+      if (d.active || d.netType == LineDataType::kNetVirtual) return &d;
+    }
+    return nullptr;
   }
-  void ClearLineLoads() override { ++clears; }
-  void WriteBackBusData(int hour) override { writeBackHours.push_back(hour); }
-  bool FindBusRoute(short from, short to, CSimTrip* trip, int, bool assign) override {
-    if (from != knownFrom || to != knownTo) return false;
-    if (assign) loaded += trip->Size();
-    return true;
+  // Appends an active line over `stops` with ride times `times` (seconds
+  // from the previous stop; the first is ignored) and a headway in minutes.
+  LineDataType& Add(int32_t type, int16_t number, std::vector<int16_t> stops, std::vector<int32_t> times,
+                    int32_t headway) {
+    LineDataType& d = lines.emplace_back();
+    d.Reset(type);
+    d.lineNumber = number;
+    d.headway = headway;
+    d.active = 1;
+    d.stopsOneWay = static_cast<uint16_t>(stops.size());
+    d.stopEntries = static_cast<uint16_t>(2 * stops.size());
+    for (size_t i = 0; i < stops.size(); ++i) {
+      d.stopIds[i] = stops[i];
+      d.times[i] = i == 0 ? 30 : times[i];
+      d.distances[i] = i == 0 ? 1 : 10 * times[i];
+    }
+    return d;
   }
-  short knownFrom = 1, knownTo = 2;
-  int slicesLeft = 0;
-  int setups = 0, clears = 0;
-  unsigned loaded = 0;
-  std::vector<int> writeBackHours;
+  std::deque<LineDataType> lines;
+  size_t cursor = 0;
 };
 
 class TestParts : public CSimWeltParts {
@@ -118,12 +130,7 @@ class TestParts : public CSimWeltParts {
     city->tripsByHour = trips;
     return city;
   }
-  CBusNetMatrix* NewBusNetMatrix() override {
-    if (!withBus) return nullptr;
-    auto* m = new TestBusMatrix;
-    matrices.push_back(m);
-    return m;
-  }
+  CBusNetMatrix* NewBusNetMatrix() override { return busLines ? new CBusNetMatrix(busLines) : nullptr; }
   CCyberNet* NewCyberNet() override { return reinterpret_cast<CCyberNet*>(&netToken); }
   bool ReadCyberNet(CCyberNet*, FILE* file) override {
     char buf[256] = {};
@@ -140,8 +147,7 @@ class TestParts : public CSimWeltParts {
 
   std::map<int, std::vector<TripSpec>> trips;
   TestCity* city = nullptr;
-  bool withBus = false;
-  std::vector<TestBusMatrix*> matrices;
+  CSimLineDataSource* busLines = nullptr;
   int netToken = 0;
   int netDeletes = 0;
   const char* definition = "NODE M1\n";

@@ -8,7 +8,7 @@
 using simtest::BuildGrid;
 using simtest::MakeTrips;
 using simtest::ReferenceCosts;
-using simtest::TestBusMatrix;
+using simtest::TestLines;
 using simtest::TripSpec;
 
 namespace {
@@ -102,33 +102,45 @@ TEST_F(Assignment, SixtyOneCarTripsTakeThreeStepsEachAfterItsOwnPass) {
 }
 
 TEST_F(Assignment, PublicTransportTripsUseTheirMatrixWhenItHasARoute) {
+  TestLines lines;
+  lines.Add(LineDataType::kNetBus, 7, {1, 2}, {0, 120}, 10);
+  CBusNetMatrix bus(&lines);
+  bus.Create();
+  while (bus.CalcBusNetMatrix(30, 1000)) {
+  }
   CBusNetMatrix* first = nullptr;
-  TestBusMatrix bus;
   CBusNetMatrix* second = &bus;
   CSimTrafficSlot s(&first, &second);
   s.Create(1, CSimDate(9), &slot);
   ASSERT_TRUE(s.SwitchToComputateMode(MakeTrips({{1, 3, 4, SIM_MODE_BUS, 1, 2}, {1, 3, 6, SIM_MODE_BUS, 5, 6}})));
   RunHour(s);
-  EXPECT_EQ(bus.loaded, 4u);
   EXPECT_EQ(s.CarFlow(1, nullptr), 6);  // the one without a line route drives
-  EXPECT_EQ(bus.writeBackHours, std::vector<int>{9});
+  EXPECT_EQ(lines.lines[0].passengers[9], 4);
+  EXPECT_EQ(lines.lines[0].passengers[8], 0);
 }
 
 TEST_F(Assignment, AChangedBusNetIsRebuiltAndSwappedIn) {
-  TestBusMatrix a, b;
+  TestLines lines;
+  lines.Add(LineDataType::kNetBus, 1, {1, 2}, {0, 60}, 10);
+  CBusNetMatrix a(&lines), b(&lines);
+  a.Create();
+  b.Create();
+  lines.Add(LineDataType::kNetBus, 2, {2, 3}, {0, 60}, 10);  // a new line the old matrices do not know
   CBusNetMatrix* first = &a;
   CBusNetMatrix* second = &b;
   simtest::TestParts parts;
   parts.busChanged = true;
   CSimTrafficSlot s(&first, &second, &parts);
   s.Create(1, CSimDate(9), &slot);
-  s.SwitchToComputateMode(nullptr);
+  s.SwitchToComputateMode(MakeTrips({{1, 3, 5, SIM_MODE_BUS, 1, 3}}));
   RunHour(s);
-  EXPECT_EQ(a.setups, 1);
   EXPECT_EQ(first, &b);
   EXPECT_EQ(second, &a);
-  EXPECT_EQ(a.clears, 1);  // the fresh matrix starts without loads
-  EXPECT_EQ(a.writeBackHours, std::vector<int>{9});
+  EXPECT_TRUE(a.Closed());
+  EXPECT_EQ(a.NrOfMatrixStops(), 4);
+  EXPECT_EQ(s.CarFlow(1, nullptr), 0);  // the new route over both lines took the trip
+  EXPECT_EQ(lines.lines[0].passengers[9], 5);
+  EXPECT_EQ(lines.lines[1].passengers[9], 5);
 }
 
 TEST(AssignmentGrid, CongestionSpreadsTripsAndTheFinalMatrixIsExact) {

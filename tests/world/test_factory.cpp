@@ -464,7 +464,7 @@ TEST_F(FactoryTest, StopsReadFromASavegameKeepTheirIds) {
                                         SIM_HEIGHT_ANY, nullptr, 0, nullptr, 17, -1);
   CZorvaWorld::g_isLoad = false;
   ASSERT_NE(stop, nullptr);
-  EXPECT_EQ(static_cast<CSecondLayerObject*>(stop)->GetStopID(), 17u);
+  EXPECT_EQ(static_cast<CSecondLayerObject*>(stop)->GetID(), 17u);
   ASSERT_EQ(world->opnv->loads.size(), 1u);
   EXPECT_TRUE(world->opnv->loads[0]);
 }

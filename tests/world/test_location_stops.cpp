@@ -53,7 +53,7 @@ TEST_F(Stops, ALocationSeesTheNearestStopStrictlyWithinFifteenCells) {
   EXPECT_EQ(before->GetHstCount(), 0);
   CSecondLayerObject* stop = Stop(80, 64);
   ASSERT_NE(stop, nullptr);
-  const auto id = static_cast<short>(stop->GetStopID());
+  const auto id = static_cast<short>(stop->GetID());
   ASSERT_GT(id, 0);
 
   // Built before the stop: it looks again when the stop comes. Two cells
@@ -109,12 +109,12 @@ TEST_F(Stops, TheNearerOfTwoStopsWinsAndRemovingAStopIsSeenAtOnce) {
   CSecondLayerObject* nearStop = Stop(80, 57);
   ASSERT_TRUE(farStop && nearStop);
   int distance = 0;
-  EXPECT_EQ(Seen(house, &distance), static_cast<short>(nearStop->GetStopID()));
+  EXPECT_EQ(Seen(house, &distance), static_cast<short>(nearStop->GetID()));
   EXPECT_EQ(distance, 360);
 
   // Removed with the stop tool's way: the location falls back to the other.
   ASSERT_EQ(world.RemoveObject(80, 57, ISO_LAYER_UPPER, true), 0);
-  EXPECT_EQ(Seen(house, &distance), static_cast<short>(farStop->GetStopID()));
+  EXPECT_EQ(Seen(house, &distance), static_cast<short>(farStop->GetID()));
   EXPECT_EQ(distance, 1019);
   // Removed as an object: none is left.
   ASSERT_EQ(world.RemoveObject(farStop, 1, false), 0);
@@ -126,7 +126,7 @@ TEST_F(Stops, LocationsSeeTheirStopsAgainAfterALoad) {
   ASSERT_NE(House(82, 60), nullptr);
   CSecondLayerObject* stop = Stop(80, 64);
   ASSERT_NE(stop, nullptr);
-  const auto id = static_cast<short>(stop->GetStopID());
+  const auto id = static_cast<short>(stop->GetID());
   ASSERT_NE(House(95, 64), nullptr);
   ASSERT_EQ(world.SerializeGameStore("SaveGame/STOPS.GMD"), 0);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/STOPS.GMD"), 0);

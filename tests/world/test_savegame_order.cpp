@@ -46,7 +46,7 @@ void BuildMixedTown(CZorvaWorld& world) {
   Street(world, 60, 63, 66, 63);
   Place(world, OBJ_RIVER, 38398, 70, 60);
   Place(world, OBJ_CARPARK_OPEN, 39431, 62, 64);
-  Place(world, OBJ_BUSSTOP_SIGN, 32290, 60, 65);
+  Place(world, OBJ_BUSSTOP_SIGN, 32290, 63, 63);
   Place(world, OBJ_RIVER, 38398, 71, 60);
   Place(world, OBJ_RESIDENTIAL, 37749, 64, 61);
 }

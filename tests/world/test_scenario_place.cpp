@@ -263,7 +263,7 @@ TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossing
   ClickAt(game, ScreenOf(game, stopX, town.sy));
   auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(stopX, town.sy, ISO_LAYER_UPPER));
   ASSERT_NE(stop, nullptr);
-  const auto id = static_cast<short>(stop->GetStopID());
+  const auto id = static_cast<short>(stop->GetID());
   ASSERT_GT(id, 0);
   EXPECT_EQ(SeenStop(buildings[0]->GetSimLocation(), &distance), id);
   EXPECT_EQ(distance, 806);  // eight cells across, one along

@@ -245,11 +245,13 @@ TEST(ScenarioStreets, APlayerBuildsATownsStreetsBridgeAndLevelCrossingWithTheMou
   EXPECT_FLOAT_EQ(four, after.four);
   EXPECT_FLOAT_EQ(track, after.track);
 
-  // Everything the player paid for left the account.
+  // Everything the player paid for left the account: the streets, and the
+  // track through public transport's balance.
   const double spent = town.Var(kStreetCosts) - streetCosts0;
   EXPECT_NEAR(bookings.booked[kStreetCosts], spent, 1.0);
   EXPECT_GT(spent, 0.0);
-  EXPECT_NEAR(konto0 - town.Var("F.KONTO"), spent, 1.0);
+  EXPECT_GT(bookings.booked[kTrackCosts], 0.0);
+  EXPECT_NEAR(konto0 - town.Var("F.KONTO"), spent + bookings.booked[kTrackCosts], 1.0);
   town.ExpectSimAgrees();
   town.game.Shot("street_town");
 }

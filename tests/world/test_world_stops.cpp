@@ -25,7 +25,7 @@ struct WorldStops : maptest::MapFixture<CZorvaWorld> {
     auto* s = new CSecondLayerObject;
     CIsoRichtung dir(0);
     s->Create(maptest::kGroup1x1, x, y, &dir, static_cast<ESimLocationHeight>(0));
-    if (savedId) s->SetStopID(savedId);
+    if (savedId) s->SetID(savedId);
     made.push_back(s);
     EXPECT_EQ(world->GetOpnv()->AddHst(s, net, savedId != 0), 0);
     return s;
@@ -54,8 +54,8 @@ TEST_F(WorldStops, TheNearestStopWithinTheDistanceIsFoundWithItsDistance) {
   EXPECT_EQ(distance, 0);
   CSecondLayerObject* far = Stop(13, 14, NET_BUS);
   CSecondLayerObject* tram = Stop(20, 10, NET_TRAM);
-  EXPECT_EQ(far->GetStopID(), 1u);
-  EXPECT_EQ(tram->GetStopID(), 2u);
+  EXPECT_EQ(far->GetID(), 1u);
+  EXPECT_EQ(tram->GetID(), 2u);
   // Three cells across and four along: 500 hundredths of a cell.
   EXPECT_EQ(world->FindNearestHst(10, 10, 1, 1, 1000, 1, &stop, &distance, &found), 0);
   EXPECT_EQ(found, 1);
@@ -80,8 +80,8 @@ TEST_F(WorldStops, TramStopsAreSkippedOnlyWhenAskedAndRemovedStopsAreNotFound) {
   COpnv* opnv = world->GetOpnv();
   CSecondLayerObject* tram = Stop(11, 10, NET_TRAM);
   CSecondLayerObject* bus = Stop(16, 10, NET_BUS, 7);
-  EXPECT_EQ(bus->GetStopID(), 7u);  // loaded: the saved id stays
-  EXPECT_EQ(tram->GetStopID(), 1u);
+  EXPECT_EQ(bus->GetID(), 7u);  // loaded: the saved id stays
+  EXPECT_EQ(tram->GetID(), 1u);
   short ids[2] = {5, 5};
   int distances[2] = {5, 5};
   unsigned char found = 0;
@@ -94,7 +94,7 @@ TEST_F(WorldStops, TramStopsAreSkippedOnlyWhenAskedAndRemovedStopsAreNotFound) {
   EXPECT_EQ(ids[0], 7);
   EXPECT_EQ(distances[0], 600);
   // A new stop takes the id above the highest.
-  EXPECT_EQ(Stop(30, 30, NET_BUS)->GetStopID(), 8u);
+  EXPECT_EQ(Stop(30, 30, NET_BUS)->GetID(), 8u);
   opnv->RemoveHst(bus);
   EXPECT_EQ(opnv->GetHstCount(), 2);
   EXPECT_EQ(opnv->SearchNextHst(10, 10, 1, 1, 2000, ids, distances, &found, 2, true), 1);

@@ -1,4 +1,4 @@
-#include "model/var_table.h"
+#include "framework/var_table.h"
 
 #include <cstring>
 

@@ -1,0 +1,37 @@
+// What a line asks of the operator that owns it and of the game above it.
+#include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_host.h"
+#include "measures/opnv_line.h"
+
+void COpnvLine::Changed() {
+  if (COpnv* opnv = COpnv::Get()) opnv->SetNewMatrix(true);
+}
+
+CSecondLayerObject* COpnvLine::FindHst(int id) {
+  COpnv* opnv = COpnv::Get();
+  return opnv ? dynamic_cast<CSecondLayerObject*>(opnv->GetHstByID(id)) : nullptr;
+}
+
+bool COpnvLine::CanFindHst() { return COpnv::Get() != nullptr; }
+
+void COpnvLine::MessageLineService(int number, int line, int x, int y, int xs, int ys) {
+  COpnvHost::Get()->ActivateMessage(0, number, line, -1, -1, x, y, -1, xs, ys);
+}
+
+void COpnvLine::AttachToHst(CSecondLayerObject* stop) {
+  if (stop) stop->AddLine(this);
+}
+
+void COpnvLine::DetachFromHst(CSecondLayerObject* stop) {
+  if (stop) stop->RemoveLine(this);
+}
+
+CStreetObj* COpnvLine::StreetUnderHst(CSecondLayerObject* stop, int* x, int* y) {
+  *x = *y = -1;
+  return stop ? stop->GetStreet(x, y) : nullptr;
+}
+
+int COpnvLine::HstLengthFromJunction(CSecondLayerObject* stop, CStrJunction* junction, short simId) {
+  return stop ? stop->GetLengthFromJunction(junction, simId) : -1;
+}

@@ -1,0 +1,45 @@
+#include "world/zor_opnv_host.h"
+
+#include "framework/zor_seams.h"
+#include "framework/zor_stand_in.h"
+#include "gui/screen_window.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "model/data_exchange.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_welt.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+double CZorOpnvHost::GetExchangeValue(const char* name) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->GetVarValue(name) : 0.0;
+}
+
+double CZorOpnvHost::StreckenlaengeBus() {
+  CSimWelt* sim = m_world.GetSimWelt();
+  return sim && sim->pCityModell() ? sim->pCityModell()->StreckenlaengeBus() : 0.0;
+}
+
+int CZorOpnvHost::NrOfBusTrips() {
+  CSimWelt* sim = m_world.GetSimWelt();
+  return sim && sim->pCityModell() ? sim->pCityModell()->NrOfBusTrips() : 0;
+}
+
+void CZorOpnvHost::SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) {
+  if (CUserInt::topWindow) CUserInt::topWindow->SetVarWorldObject(window, dialog, item, object, nullptr);
+}
+
+void CZorOpnvHost::SetZorvaList(int window, int item, CZorvaList* list, int settings) {
+  if (CUserInt::topWindow) CUserInt::topWindow->SetZorvaList(window, item, list, settings);
+}
+
+void CZorOpnvHost::ActivateWindow(int window) { m_world.ActivateWindow(window); }
+
+void ZorCheckLineCapacity(COpnv* opnv) {
+  ZOR_STAND_IN("CDataExchange");
+  if (!opnv) return;
+  const uint32_t now = kfx_GetTicks();
+  opnv->SetupLineCount();
+  while (COpnvLine* line = opnv->GetNextLine()) line->CheckForKfz(now);
+}

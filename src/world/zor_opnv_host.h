@@ -1,0 +1,26 @@
+#pragma once
+// The world's side of public transport's host: the data exchange's values,
+// the city model's bus figures and the window tree.
+#include "measures/opnv_host.h"
+
+class CZorvaWorld;
+
+class CZorOpnvHost : public COpnvHost {
+ public:
+  explicit CZorOpnvHost(CZorvaWorld& world) : m_world(world) {}
+  double GetExchangeValue(const char* name) override;
+  double StreckenlaengeBus() override;
+  int NrOfBusTrips() override;
+  void SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) override;
+  void SetZorvaList(int window, int item, CZorvaList* list, int settings) override;
+  void ActivateWindow(int window) override;
+
+ private:
+  CZorvaWorld& m_world;
+};
+
+class COpnv;
+
+// Stands in for the data exchange's hourly check of the lines' vehicles
+// until it is built: every bus and tram line checks its fleet and service.
+void ZorCheckLineCapacity(COpnv* opnv);

@@ -1,0 +1,294 @@
+// Public-transport lines on the real game's streets: the route from stop to
+// stop and back, travel times and the vehicles the headway needs, the stop
+// tools' refusals, and the service check's verdict on a line's fleet.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "framework/zor_seams.h"
+#include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
+#include "ui/user_int.h"
+#include "world/town_fixture.h"
+#include "world/zor_world.h"
+
+namespace {
+
+constexpr int kBusStop = 32290;
+
+struct Lines : towntest::Town {
+  void SetUp() override {
+    Town::SetUp();
+    ASSERT_NO_FATAL_FAILURE(LongStreetAt80());
+    // A side street from the long one makes a crossing at (80, 70).
+    ASSERT_EQ(Street(80, 70, 90, 70), STR_BUILD_OK);
+  }
+  CSecondLayerObject* Stop(int x, int y) {
+    auto* stop = dynamic_cast<CSecondLayerObject*>(Place(OBJ_BUSSTOP_SIGN, kBusStop, x, y));
+    EXPECT_NE(stop, nullptr) << "a stop at " << x << "/" << y;
+    return stop;
+  }
+  static short SimID(CSecondLayerObject* stop) {
+    int x, y;
+    CStreetObj* street = stop->GetStreet(&x, &y);
+    return street ? static_cast<short>(street->GetSimID()) : 0;
+  }
+  CStrStrasse* StreetOf(CSecondLayerObject* stop) {
+    int x, y;
+    CStreetObj* street = stop->GetStreet(&x, &y);
+    return street ? street->GetStreetList() : nullptr;
+  }
+  const char* Warning() { return world.GetMessage()->GetAchtungMessage(); }
+  COpnvLine line{NET_BUS};
+  void MakeLine() { line.Create(7, world.GetStreetNet(), NET_BUS); }
+  void TearDown() override { line.Destroy(); }
+};
+
+TEST_F(Lines, StopsOnOneStreetRunInDrivingOrderAndTheWayBackMirrorsThem) {
+  MakeLine();
+  CSecondLayerObject* far = Stop(80, 62);
+  CSecondLayerObject* near = Stop(80, 50);
+  ASSERT_TRUE(far && near);
+  ASSERT_EQ(StreetOf(far), StreetOf(near));
+  CStrStrasse* street = StreetOf(far);
+  ASSERT_EQ(line.ToolAddHstTail(far, SimID(far)), 0);
+  ASSERT_EQ(line.ToolAddHstTail(near, SimID(near)), 0);
+  const LineDataType& d = *line.GetData();
+  ASSERT_EQ(d.stopsOneWay, 2);
+  ASSERT_EQ(d.stopEntries, 4);
+  // One street, driven in its first direction, then back.
+  ASSERT_EQ(d.streetsOneWay, 1);
+  ASSERT_EQ(d.streetEntries, 2);
+  EXPECT_EQ(d.streetIds[0], street->GetSimID());
+  EXPECT_EQ(d.streetIds[1], street->GetSimIDSecond());
+  // The stop nearer the street's start comes first, whatever the order of
+  // adding; the way back visits them the other way round.
+  const bool startAtNorth = street->GetStartPosY() < street->GetEndPosY();
+  const short first = static_cast<short>((startAtNorth ? near : far)->GetID());
+  const short second = static_cast<short>((startAtNorth ? far : near)->GetID());
+  EXPECT_EQ(d.stopIds[0], first);
+  EXPECT_EQ(d.stopIds[1], second);
+  EXPECT_EQ(d.stopIds[2], second);
+  EXPECT_EQ(d.stopIds[3], first);
+  EXPECT_EQ(d.stopStreetIds[0], street->GetSimID());
+  EXPECT_EQ(d.stopStreetIds[2], street->GetSimIDSecond());
+  // Twelve cells apart; the ends count 1 and 30 s, the way back mirrors.
+  EXPECT_EQ(d.distances[0], 1);
+  EXPECT_EQ(d.distances[1], 1200);
+  EXPECT_EQ(d.distances[2], 1);
+  EXPECT_EQ(d.distances[3], 1200);
+  EXPECT_EQ(d.times[0], 30);
+  const int expected = static_cast<int>(1200 / (street->GetVelocity() * 0.8));
+  EXPECT_EQ(d.times[1], expected);
+  EXPECT_EQ(d.times[3], d.times[1]);
+  EXPECT_FLOAT_EQ(d.length, 1200 / 500.0f);
+  EXPECT_EQ(line.CheckStreetList(), 0);
+}
+
+TEST_F(Lines, StopsOnTwoStreetsAreJoinedOverTheirSharedCrossing) {
+  MakeLine();
+  CSecondLayerObject* north = Stop(80, 60);
+  CSecondLayerObject* east = Stop(85, 70);
+  ASSERT_TRUE(north && east);
+  CStrStrasse* a = StreetOf(north);
+  CStrStrasse* b = StreetOf(east);
+  ASSERT_TRUE(a && b);
+  ASSERT_NE(a, b);
+  ASSERT_EQ(line.ToolAddHstTail(north, SimID(north)), 0);
+  ASSERT_EQ(line.ToolAddHstTail(east, SimID(east)), 0);
+  const LineDataType& d = *line.GetData();
+  ASSERT_EQ(d.streetsOneWay, 2);
+  EXPECT_TRUE(d.streetIds[0] == a->GetSimID() || d.streetIds[0] == a->GetSimIDSecond());
+  EXPECT_TRUE(d.streetIds[1] == b->GetSimID() || d.streetIds[1] == b->GetSimIDSecond());
+  EXPECT_EQ(line.CheckStreetList(), 0);
+  // Ten cells to the crossing and five from it.
+  EXPECT_EQ(d.distances[1], 1500);
+  // The way back runs both streets the other way, in reverse order.
+  ASSERT_EQ(d.streetEntries, 4);
+  for (int k = 0; k < 2; ++k) {
+    CStrStrasse* s = world.GetStreetNet()->GetStreetByID(d.streetIds[k]);
+    ASSERT_NE(s, nullptr);
+    const short other = d.streetIds[k] == s->GetSimID() ? s->GetSimIDSecond() : s->GetSimID();
+    EXPECT_EQ(d.streetIds[3 - k], other);
+  }
+
+  // Without its first stop the line keeps one stop on one street.
+  ASSERT_EQ(line.ToolRemoveHst(north, SimID(north)), 0);
+  EXPECT_EQ(d.stopsOneWay, 1);
+  EXPECT_EQ(d.stopIds[0], static_cast<short>(east->GetID()));
+  EXPECT_EQ(d.streetsOneWay, 1);
+  EXPECT_FLOAT_EQ(d.length, 0.0f);
+  EXPECT_EQ(d.vehiclesNeeded, 0);
+  EXPECT_EQ(line.ToolRemoveHst(north, SimID(north)), 1) << "a stop not on the line";
+}
+
+TEST_F(Lines, AStopServedTwiceOrOneTooManyIsRefusedWithItsWarning) {
+  MakeLine();
+  // Stops along the long street and the street that leads to it, as
+  // many as the stop rules let stand.
+  CSecondLayerObject* stops[41] = {};
+  int n = 0;
+  const auto at = [&](int x, int y) {
+    if (n < 41) stops[n] = dynamic_cast<CSecondLayerObject*>(Place(OBJ_BUSSTOP_SIGN, kBusStop, x, y));
+    if (n < 41 && stops[n]) ++n;
+  };
+  for (int y = 42; y <= 88; ++y) at(80, y);
+  for (int x = 62; x <= 78; ++x) at(x, 40);
+  ASSERT_EQ(n, 41);
+  ASSERT_EQ(line.ToolAddHstTail(stops[0], SimID(stops[0])), 0);
+  EXPECT_EQ(line.ToolAddHstHead(stops[0], SimID(stops[0])), 1);
+  ASSERT_NE(Warning(), nullptr);
+  EXPECT_STREQ(Warning(), CUserInt::GetAchtungText(53, 0));
+  for (int i = 1; i < 40; ++i) ASSERT_EQ(line.ToolAddHstTail(stops[i], SimID(stops[i])), 0) << i;
+  EXPECT_EQ(line.GetData()->stopsOneWay, 40);
+  EXPECT_EQ(line.ToolAddHstTail(stops[40], SimID(stops[40])), 1);
+  EXPECT_STREQ(Warning(), CUserInt::GetAchtungText(60, 0));
+  EXPECT_EQ(line.GetData()->stopsOneWay, 40);
+  EXPECT_EQ(line.GetData()->stopEntries, 80);
+}
+
+TEST_F(Lines, TheHeadwaySetsTheFleetNeededAndTheServiceCheckJudgesIt) {
+  MakeLine();
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 65);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(line.ToolAddHstTail(a, SimID(a)), 0);
+  ASSERT_EQ(line.ToolAddHstTail(b, SimID(b)), 0);
+  // Twenty cells: length 4. At headway 30: 144 Takt-km, one bus.
+  double v = 0;
+  ASSERT_EQ(line.GetVarData("OPNV.LINE.LENGTH", &v), 0);
+  EXPECT_DOUBLE_EQ(v, 4.0);
+  ASSERT_EQ(line.GetVarData("OPNV.LINE.TAKTKILOMETER", &v), 0);
+  EXPECT_DOUBLE_EQ(v, 144.0);
+  ASSERT_EQ(line.GetVarData("OPNV.LINE.FPNEEDED", &v), 0);
+  EXPECT_EQ(v, 1.0);
+  // Every two minutes: 2160 Takt-km and ceil(2160 / 15 / 12 x 1.15) = 14.
+  ASSERT_EQ(line.SetVarData("OPNV.LINE.TAKT", 2.0), 0);
+  EXPECT_EQ(line.GetData()->vehiclesNeeded, 14);
+  // A headway outside 2..60 would divide the line by nothing or by less
+  // than a departure: it is held at the bounds.
+  line.SetVarData("OPNV.LINE.TAKT", 0.0);
+  EXPECT_EQ(line.GetData()->headway, 2);
+  line.SetVarData("OPNV.LINE.TAKT", 500.0);
+  EXPECT_EQ(line.GetData()->headway, 60);
+  line.SetVarData("OPNV.LINE.TAKT", 2.0);
+  float step = 0;
+  ASSERT_EQ(line.GetStep("OPNV.LINE.TAKT", &step), 0);
+  EXPECT_EQ(step, 1.0f);
+  EXPECT_EQ(line.GetVarData("OPNV.LINE.NOSUCH", &v), 1);
+  EXPECT_EQ(line.SetVarData("OPNV.LINE.COST", 1.0), 1) << "only the headway is set";
+
+  // 11 of 14 is below 80 %: the line stops and loses its passengers.
+  line.GetData()->passengers[8] = 120;
+  line.AddFp(11, 0, 0, 0, 0);
+  line.CheckForKfz(0);
+  EXPECT_FALSE(line.IsActive());
+  EXPECT_FLOAT_EQ(line.GetData()->serviceState, 0.0f);
+  EXPECT_EQ(line.GetPassengers(), 0);
+  // 12 of 14 runs, short of vehicles; 14 runs fully. Adding vehicles runs
+  // the next check at once.
+  line.AddFp(0, 1, 0, 0, 0);
+  line.CheckForKfz(0);
+  EXPECT_TRUE(line.IsActive());
+  EXPECT_FLOAT_EQ(line.GetData()->serviceState, 0.5f);
+  line.AddFp(0, 0, 1, 1, 0);
+  line.CheckForKfz(1000);
+  EXPECT_FLOAT_EQ(line.GetData()->serviceState, 1.0f);
+  ASSERT_EQ(line.GetVarData("OPNV.LINE.FP", &v), 0);
+  EXPECT_EQ(v, 14.0);
+  // After a change of headway the next check waits a minute.
+  line.SetVarData("OPNV.LINE.TAKT", 2.0);
+  line.GetData()->serviceState = 0.25f;
+  const uint32_t changed = kfx_GetTicks();
+  line.CheckForKfz(changed + 59000);
+  EXPECT_FLOAT_EQ(line.GetData()->serviceState, 0.25f);
+  line.CheckForKfz(changed + 61000);
+  EXPECT_FLOAT_EQ(line.GetData()->serviceState, 1.0f);
+}
+
+TEST(LineVehicles, TheVisibleVehiclesGrowWithTheFleetNeededUpToFive) {
+  const int cases[][2] = {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}, {9, 3}, {10, 3}, {14, 4}, {18, 4}, {19, 5}, {80, 5}};
+  for (const auto& [needed, shown] : cases) EXPECT_EQ(COpnvLine::WantedVehicles(needed), shown) << needed;
+}
+
+TEST(LineColours, LinesTakeTheFifteenColoursInTurn) {
+  COpnvLine a(NET_BUS), b(NET_BUS);
+  a.Create(1, nullptr, NET_BUS);
+  b.Create(16, nullptr, NET_BUS);
+  unsigned char r1, g1, b1, r2, g2, b2;
+  a.GetColor(r1, g1, b1);
+  b.GetColor(r2, g2, b2);
+  EXPECT_EQ(r1, 39);
+  EXPECT_EQ(g1, 108);
+  EXPECT_EQ(b1, 247);
+  EXPECT_EQ(r1, r2);
+  EXPECT_EQ(g1, g2);
+  EXPECT_EQ(b1, b2);
+  a.Destroy();
+  b.Destroy();
+}
+
+}  // namespace
+
+namespace {
+
+// A long street crossed every three cells: a line whose stops alternate
+// between its two ends runs the whole street on every leg.
+struct LongLines : towntest::Town {
+  COpnvLine line{NET_BUS};
+  void TearDown() override { line.Destroy(); }
+};
+
+TEST_F(LongLines, AStopWhoseRouteWouldNotFitIsRefusedAndTheLineKeptAsItWas) {
+  for (const auto& [x1, y1, x2, y2] :
+       {std::tuple{66, 63, 100, 63}, std::tuple{100, 63, 100, 2}, std::tuple{100, 63, 100, 125}})
+    ASSERT_EQ(Street(x1, y1, x2, y2), STR_BUILD_OK);
+  for (int y = 24; y <= 102; y += 3) {
+    if (y == 63) continue;  // the street that leads there
+    ASSERT_EQ(Street(100, y, 103, y), STR_BUILD_OK) << y;
+  }
+  line.Create(3, world.GetStreetNet(), NET_BUS);
+  std::vector<CSecondLayerObject*> north, south;
+  for (int y = 4; y <= 22; ++y) {
+    auto* n = dynamic_cast<CSecondLayerObject*>(Place(OBJ_BUSSTOP_SIGN, kBusStop, 100, y));
+    auto* s = dynamic_cast<CSecondLayerObject*>(Place(OBJ_BUSSTOP_SIGN, kBusStop, 100, 127 - y));
+    ASSERT_TRUE(n && s) << y;
+    north.push_back(n);
+    south.push_back(s);
+  }
+  const auto simId = [](CSecondLayerObject* stop) {
+    int x, y;
+    return static_cast<short>(stop->GetStreet(&x, &y)->GetSimID());
+  };
+  int added = 0;
+  bool refused = false;
+  for (size_t i = 0; i < north.size() && !refused; ++i)
+    for (CSecondLayerObject* stop : {north[i], south[i]}) {
+      const LineDataType before = *line.GetData();
+      if (line.ToolAddHstTail(stop, simId(stop)) == 0) {
+        ++added;
+        ASSERT_LE(line.GetData()->streetEntries, COpnvLine::kMaxStreets);
+        continue;
+      }
+      refused = true;
+      EXPECT_STREQ(world.GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(60, 0));
+      // The line is as it was before the refused stop.
+      const LineDataType& after = *line.GetData();
+      EXPECT_EQ(after.stopsOneWay, before.stopsOneWay);
+      EXPECT_EQ(after.streetEntries, before.streetEntries);
+      EXPECT_EQ(std::memcmp(after.streetIds, before.streetIds, sizeof before.streetIds), 0);
+      EXPECT_EQ(std::memcmp(after.stopIds, before.stopIds, sizeof before.stopIds), 0);
+      break;
+    }
+  EXPECT_TRUE(refused) << added << " stops took " << line.GetData()->streetEntries << " street entries";
+  EXPECT_LT(added, 40) << "the route, not the stop count, is full";
+}
+
+}  // namespace

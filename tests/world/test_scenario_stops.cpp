@@ -1,0 +1,190 @@
+// Stops placed with the mouse in the running game: the stop tool shows the
+// stop's form for the street under the cursor, and a press puts it there
+// and registers it with public transport.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "network/rail_junction_list.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
+#include "support/scenario.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+struct Cell {
+  int x = -1, y = -1;
+};
+
+// The map's centre cell, clear of the bar and the windows.
+Cell Centre(Scenario& game) {
+  Cell c;
+  EXPECT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
+  return c;
+}
+
+// The first screen point over the cell.
+bool ScreenOf(Scenario& game, Cell c, int& sx, int& sy) {
+  for (sy = 40; sy < 440; sy += 2)
+    for (sx = 20; sx < 500; sx += 2) {
+      int x = -1, y = -1;
+      if (game.Map().MouseKoorToIsoKoor(sx, sy, &x, &y) == 0 && x == c.x && y == c.y) return true;
+    }
+  return false;
+}
+
+// Moves the mouse over the cell; whether the tool shows the stop there.
+bool Hover(Scenario& game, Cell c) {
+  int sx = 0, sy = 0;
+  if (!ScreenOf(game, c, sx, sy)) return false;
+  game.Run({Move(sx, sy), Wait(40)});
+  return CUserInt::selObj.busStopShowable != 0;
+}
+
+void Press(Scenario& game, Cell c) {
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(ScreenOf(game, c, sx, sy));
+  game.Click(sx, sy).Do(Wait(40));
+}
+
+int Street(Scenario& game, Cell a, Cell b, TStrassenType type) {
+  CStrBuildLine line(static_cast<short>(a.x), static_cast<short>(a.y), static_cast<short>(b.x), static_cast<short>(b.y));
+  return game.World().GetStreetNet()->CreateStreet(&line, type);
+}
+
+int Track(Scenario& game, Cell a, Cell b) {
+  CStrBuildLine line(static_cast<short>(a.x), static_cast<short>(a.y), static_cast<short>(b.x), static_cast<short>(b.y));
+  return game.World().GetStreetNet()->GetRailNet()->CreateStreet(&line, STRASSE_SCHIENE);
+}
+
+TEST(ScenarioStops, AShelterAndATramStopArePlacedWhereTheToolShowsThem) {
+  Scenario game;
+  const Cell c = Centre(game);
+  ASSERT_EQ(Street(game, {c.x - 8, c.y}, {c.x + 8, c.y}, STRASSE_2), 100);
+  ASSERT_EQ(Track(game, {c.x - 8, c.y + 6}, {c.x + 8, c.y + 6}), 100);
+  auto& sel = CUserInt::selObj;
+
+  game.Ui().SetToolNr(5, 2, -1);
+  ASSERT_EQ(sel.objectType, OBJ_BUSSTOP_SHELTER);
+  EXPECT_FALSE(Hover(game, {c.x + 7, c.y})) << "next to the street's end";
+  ASSERT_TRUE(Hover(game, {c.x, c.y}));
+  // The shelter faces across the street along x: its three cells run
+  // along y from one cell before the cursor, the street cell in the middle.
+  EXPECT_EQ(sel.buildingRichtung % 2, 0);
+  EXPECT_EQ(sel.busStopOffsetX, 0);
+  EXPECT_EQ(sel.busStopOffsetY, -1);
+  Press(game, c);
+  auto* shelter = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y, ISO_LAYER_UPPER));
+  ASSERT_NE(shelter, nullptr);
+  EXPECT_EQ(shelter->GetType(), OBJ_BUSSTOP_SHELTER);
+  EXPECT_EQ(shelter->GetXPos(), c.x);
+  EXPECT_EQ(shelter->GetYPos(), c.y - 1);
+  EXPECT_EQ(shelter->GetID(), 1u);
+  EXPECT_FALSE(Hover(game, c)) << "the cell holds the shelter now";
+  // The shelter finds its street cell, and how far along the street from
+  // either end it stands.
+  int sx = -1, sy = -1;
+  CStreetObj* street = shelter->GetStreet(&sx, &sy);
+  ASSERT_NE(street, nullptr);
+  EXPECT_EQ(sx, c.x);
+  EXPECT_EQ(sy, c.y);
+  CStrStrasse* s = street->GetStreetList();
+  ASSERT_NE(s, nullptr);
+  const int fromStart = shelter->GetLengthFromJunction(s->GetStartJunction(), static_cast<short>(s->GetSimID()));
+  const int fromEnd = shelter->GetLengthFromJunction(s->GetEndJunction(), static_cast<short>(s->GetSimIDSecond()));
+  EXPECT_EQ(fromStart + fromEnd, 1600) << fromStart << " + " << fromEnd;
+  EXPECT_TRUE(fromStart == 800 && fromEnd == 800) << fromStart << " " << fromEnd;
+  // Public transport sees the stop on any cell of that street, on no other.
+  COpnv* opnv = game.World().GetOpnv();
+  EXPECT_EQ(opnv->CheckHstForStreet(street), 0);
+  EXPECT_EQ(opnv->CheckHstForStreet(game.Map().GetIsoTileObject(c.x + 4, c.y, ISO_LAYER_GROUND)), 0);
+  EXPECT_EQ(opnv->CheckHstForStreet(game.Map().GetIsoTileObject(c.x, c.y + 6, ISO_LAYER_GROUND)), 1);
+
+  game.Ui().SetToolNr(5, 4, -1);
+  ASSERT_EQ(sel.objectType, OBJ_TRAMSTOP);
+  EXPECT_FALSE(Hover(game, {c.x + 3, c.y})) << "a tram stop needs a track";
+  ASSERT_TRUE(Hover(game, {c.x, c.y + 6}));
+  Press(game, {c.x, c.y + 6});
+  auto* tram = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y + 6, ISO_LAYER_UPPER));
+  ASSERT_NE(tram, nullptr);
+  EXPECT_EQ(tram->GetType(), OBJ_TRAMSTOP);
+  EXPECT_EQ(tram->GetID(), 2u);
+  CStreetObj* rail = tram->GetStreet(&sx, &sy);
+  ASSERT_NE(rail, nullptr);
+  EXPECT_EQ(rail->GetStreetType(), 9);
+  EXPECT_EQ(sy, c.y + 6);
+  EXPECT_EQ(game.World().GetOpnv()->GetHstCount(), 2);
+}
+
+// Two sign stops three cells apart on a street, both served by a bus line.
+TEST(ScenarioStops, TheWalkingLinkBetweenServedStopsIsMadeAgainAfterALoad) {
+  Scenario game;
+  std::filesystem::create_directory("SaveGame");
+  const Cell c = Centre(game);
+  ASSERT_EQ(Street(game, {c.x - 8, c.y}, {c.x + 8, c.y}, STRASSE_2), 100);
+  CZorvaWorld& world = game.World();
+  CSecondLayerObject* stops[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    stops[i] = dynamic_cast<CSecondLayerObject*>(world.CreateObject(
+        OBJ_BUSSTOP_SIGN, 32290, CIsoRichtung(0), c.x - 2 + 3 * i, c.y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1));
+    ASSERT_NE(stops[i], nullptr);
+  }
+  COpnvLine* line = world.GetOpnv()->CreateNewLine(NET_BUS);
+  ASSERT_NE(line, nullptr);
+  for (CSecondLayerObject* stop : stops) {
+    int x = 0, y = 0;
+    CStreetObj* street = stop->GetStreet(&x, &y);
+    ASSERT_NE(street, nullptr);
+    ASSERT_EQ(line->ToolAddHstTail(stop, static_cast<short>(street->GetSimID())), 0);
+  }
+  world.GetOpnv()->CheckMakeVirtuellNet();
+  ASSERT_EQ(world.GetOpnv()->GetVirLineList()->GetCount(), 2);
+
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/STOPS.GMD"), 0);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/STOPS.GMD"), 0);
+  COpnv* opnv = world.GetOpnv();
+  EXPECT_EQ(opnv->GetHstCount(), 2);
+  ASSERT_NE(opnv->GetVirLineList(), nullptr);
+  EXPECT_EQ(opnv->GetVirLineList()->GetCount(), 2);
+  auto* loaded = dynamic_cast<CSecondLayerObject*>(opnv->GetHstByID(1));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->GetLineList()->GetCount(), 1) << "the loaded line serves its stops again";
+}
+
+TEST(ScenarioStops, AStreetSideObjectOffTheMapStandsOnNoStreet) {
+  Scenario game;
+  CSecondLayerObject sign;
+  CIsoRichtung dir(0);
+  sign.Create(0, 200, 5, &dir, static_cast<ESimLocationHeight>(0));
+  int x = 0, y = 0;
+  EXPECT_EQ(sign.GetStreet(&x, &y), nullptr);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, -1);
+  EXPECT_EQ(sign.GetLengthFromJunction(nullptr, 0), -1);
+  sign.Destroy();
+}
+
+TEST(ScenarioStops, OverAFourLaneStreetTheStopTakesItsFourLaneForm) {
+  Scenario game;
+  const Cell c = Centre(game);
+  ASSERT_EQ(Street(game, {c.x - 8, c.y}, {c.x + 8, c.y}, STRASSE_VIERSPURIG), 100);
+  auto& sel = CUserInt::selObj;
+  game.Ui().SetToolNr(5, 1, -1);
+  ASSERT_EQ(sel.objectType, OBJ_BUSSTOP_SIGN);
+  EXPECT_TRUE(Hover(game, c));
+  EXPECT_EQ(sel.objectType, OBJ_BUSSTOP_SIGN4);
+  game.Ui().SetToolNr(5, 2, -1);
+  Hover(game, c);
+  EXPECT_EQ(sel.objectType, OBJ_BUSSTOP_SHELTER4);
+}
+
+}  // namespace
