@@ -11,6 +11,7 @@
 #include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
+#include "microsim/micro_car.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
 #include "model/message.h"
@@ -386,6 +387,43 @@ TEST_F(Lines, TheLineToolsStartALineAppendToItAndTakeItsLastStopAway) {
   LineTool::Click(ui, 80, 55);
   EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
   EXPECT_EQ(opnv->GetLineByID(id), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Lines, AnActiveLinePutsUpItsBusesAndLetsThemGoWhenItEnds) {
+  auto* line = new COpnvLine(NET_BUS);
+  line->Create(9, world.GetStreetNet(), NET_BUS);
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 65);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(line->ToolAddHstTail(a, SimID(a)), 0);
+  ASSERT_EQ(line->ToolAddHstTail(b, SimID(b)), 0);
+  line->SetVarData("OPNV.LINE.TAKT", 2.0);
+  line->AddFp(14, 0, 0, 0, 0);
+  line->CheckForKfz(0);
+  ASSERT_TRUE(line->IsActive());
+  // Fourteen needed: (14 - 4) / 5 + 2 = 4 wanted, one put up per turn at
+  // most and the next not before 15 s.
+  line->OnPlayloopTurn();
+  ASSERT_EQ(line->GetVehicleCount(), 1);
+  CMicroOpnv* bus = line->GetVehicle(0);
+  ASSERT_NE(bus, nullptr);
+  EXPECT_EQ(bus->GetOpnvLine(), line);
+  EXPECT_EQ(bus->GetBusTramType(), BUS_NORMAL);
+  line->OnPlayloopTurn();
+  EXPECT_EQ(line->GetVehicleCount(), 1);
+  game.Run({zortest::Wait(500)});
+  // The line ends while its bus stands in the street's cells: the bus
+  // leaves the line and the cells let it go.
+  CZorvaList* buses = world.GetUserInt()->GetBusList();
+  ASSERT_EQ(buses->GetCount(), 1);
+  line->Destroy();
+  delete line;
+  game.Run({zortest::Wait(500)});
+  EXPECT_EQ(buses->GetCount(), 0);
 }
 
 }  // namespace
