@@ -89,6 +89,8 @@ struct selObjType {
   int buildingNumber = 0;        // catalogue number of the building to place
   int stopWord[2] = {};          // stop kind state of the stop tool
   COpnvLine* editedLine = nullptr;  // the line the line editor works on
+  uint16_t editedLineId = 65535;     // its number; 65535 none
+  int editedLineKind = 1;            // the editor's line kind: 1 bus, 2 tram
   // The removal waiting for the player's yes: its cell (-1 none), layer
   // (0 buildings, 1 stops), price, and whether it is a stop.
   int removeX = -1, removeY = -1, removeLayer = 0;

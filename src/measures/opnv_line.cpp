@@ -50,6 +50,7 @@ int COpnvLine::Destroy() {
     delete m_pHstList;
     m_pHstList = nullptr;
   }
+  DetachFromEveryHst();
   if (GetNetType() != NET_VIRTUELL) RemoveVehicles();
   return CWorldObj::Destroy();
 }

@@ -201,6 +201,7 @@ class COpnvLine : public CWorldObj {
   // under a stop and a stop's distance from a junction along it.
   void AttachToHst(CSecondLayerObject* stop);
   void DetachFromHst(CSecondLayerObject* stop);
+  void DetachFromEveryHst();
   static CStreetObj* StreetUnderHst(CSecondLayerObject* stop, int* x, int* y);
   static int HstLengthFromJunction(CSecondLayerObject* stop, CStrJunction* junction, short simId);
   // The distance of a stop from an end junction of its street; 0 unknown.

@@ -35,3 +35,14 @@ CStreetObj* COpnvLine::StreetUnderHst(CSecondLayerObject* stop, int* x, int* y) 
 int COpnvLine::HstLengthFromJunction(CSecondLayerObject* stop, CStrJunction* junction, short simId) {
   return stop ? stop->GetLengthFromJunction(junction, simId) : -1;
 }
+
+void COpnvLine::DetachFromEveryHst() {
+  COpnv* opnv = COpnv::Get();
+  CBuildingList* stops = opnv ? opnv->GetHstList() : nullptr;
+  if (!stops) return;
+  // A stop may list the line without the line listing the stop; none keeps
+  // a line that is gone.
+  stops->SetupBuildingCount();
+  while (CBuildingObject* b = stops->GetNextBuilding())
+    if (auto* stop = dynamic_cast<CSecondLayerObject*>(b)) stop->RemoveLine(this);
+}

@@ -109,6 +109,9 @@ void COpnvLine::RemoveVehicles() {
     // Detached first, so that its end does not call back into the line.
     vehicle->SetOpnvLine(nullptr, 0);
     vehicle->SetIsoXYPos(-32000, -32000);
+    // A vehicle standing in a micro cell belongs to the cells: without a
+    // line it leaves them at its next move. One in no cell goes now.
+    if (vehicle->GetMicroSimObject()) continue;
     vehicle->Destroy();
     delete vehicle;
   }

@@ -439,6 +439,8 @@ class CUserInt : public Overlay {
   virtual int RemoveObject(int x, int y, int layer);
   virtual int RemoveBuildingSelection();
   virtual int BuildRemoveOpnvLine(int x, int y);
+  // The line editor lets go of its line and unbinds the line window.
+  void ForgetEditedLine();
   virtual int CheckBusStopTypeRichtungShow(int x, int y);
   virtual int CheckForMatrix(int x, int y);
   virtual int InputFilterDebugKeys(QnoInteractionEvent* event, QnoView* view);

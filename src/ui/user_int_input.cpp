@@ -558,9 +558,8 @@ int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
   return result;
 }
 
-// Stand-in: the map actions of the line and debug tools and the land test record the call and pass the event on.
+// Stand-in: the map actions of the debug tools and the land test record the call and pass the event on.
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
-int CUserInt::BuildRemoveOpnvLine(int x, int y) { return RecordMapCall("BuildRemoveOpnvLine", x, y, 1); }
 int CUserInt::CheckForMatrix(int x, int y) { return RecordMapCall("CheckForMatrix", x, y, 1); }
 int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1); }
 int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }

@@ -6,6 +6,8 @@
 #include "framework/zor_pointer_list.h"
 #include "gui/screen_window.h"
 #include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
 
@@ -247,14 +249,18 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
       break;
   }
 
-  if (previous >= 16 && previous <= 21) {
-    // Stand-in: public transport keeps no lines yet, so leaving the line editor removes none.
+  // Leaving the line editor for another tool: back on the standard tool, a
+  // line that never got a stop goes again.
+  if (previous >= 16 && previous <= 21 && (tool < 16 || tool > 21)) {
+    COpnvLine* line = selObj.editedLine;
+    if (tool == 1 && line && !line->NoHst())
+      if (COpnv* opnv = COpnv::Get()) opnv->RemoveLine(line, line->GetID());
     DeActivateWindow(kWindowLineEditor);
     if (selObj.reopenWindow != 0) {
       ActivateWindow(selObj.reopenWindow);
       selObj.reopenWindow = 0;
     }
-    selObj.editedLine = nullptr;
+    ForgetEditedLine();
   }
 
   selObj.streetDrag = 0;

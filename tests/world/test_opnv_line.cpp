@@ -3,12 +3,15 @@
 // tools' refusals, and the service check's verdict on a line's fleet.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <tuple>
 #include <vector>
 
+#include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
+#include "microsim/micro_car.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
 #include "model/message.h"
@@ -90,6 +93,8 @@ TEST_F(Lines, StopsOnOneStreetRunInDrivingOrderAndTheWayBackMirrorsThem) {
   EXPECT_EQ(d.times[3], d.times[1]);
   EXPECT_FLOAT_EQ(d.length, 1200 / 500.0f);
   EXPECT_EQ(line.CheckStreetList(), 0);
+  // The stops know their line.
+  EXPECT_EQ(near->GetLineList()->CheckZorvaInList(&line), 0);
 }
 
 TEST_F(Lines, StopsOnTwoStreetsAreJoinedOverTheirSharedCrossing) {
@@ -126,6 +131,7 @@ TEST_F(Lines, StopsOnTwoStreetsAreJoinedOverTheirSharedCrossing) {
   EXPECT_EQ(d.streetsOneWay, 1);
   EXPECT_FLOAT_EQ(d.length, 0.0f);
   EXPECT_EQ(d.vehiclesNeeded, 0);
+  EXPECT_EQ(north->GetLineList()->CheckZorvaInList(&line), 1);
   EXPECT_EQ(line.ToolRemoveHst(north, SimID(north)), 1) << "a stop not on the line";
 }
 
@@ -289,6 +295,135 @@ TEST_F(LongLines, AStopWhoseRouteWouldNotFitIsRefusedAndTheLineKeptAsItWas) {
     }
   EXPECT_TRUE(refused) << added << " stops took " << line.GetData()->streetEntries << " street entries";
   EXPECT_LT(added, 40) << "the route, not the stop count, is full";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Lines, ALineSavedAndLoadedFindsItsStopsAndDropsOneThatIsGone) {
+  MakeLine();
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 55);
+  CSecondLayerObject* c = Stop(85, 70);
+  ASSERT_TRUE(a && b && c);
+  for (CSecondLayerObject* s : {a, b, c}) ASSERT_EQ(line.ToolAddHstTail(s, SimID(s)), 0);
+  line.SetVarData("OPNV.LINE.TAKT", 10.0);
+  line.AddFp(2, 1, 0, 0, 0);
+  FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(line.SerializeGameStore(file, nullptr), 0);
+  EXPECT_EQ(std::ftell(file), static_cast<long>(LineDataType::kRecordSize));
+
+  // All stops there: the same route, stops, headway and fleet.
+  std::rewind(file);
+  COpnvLine copy(NET_BUS);
+  copy.Create(0, world.GetStreetNet(), NET_BUS);
+  ZorRecordReader in(file);
+  ASSERT_EQ(copy.LoadRecord(in, COpnvLine::kOldRecordVersion + 1), 0);
+  const LineDataType& d = *line.GetData();
+  const LineDataType& e = *copy.GetData();
+  EXPECT_EQ(e.lineNumber, d.lineNumber);
+  EXPECT_EQ(e.headway, 10);
+  EXPECT_EQ(e.stopsOneWay, 3);
+  EXPECT_EQ(e.streetEntries, d.streetEntries);
+  EXPECT_EQ(std::memcmp(e.streetIds, d.streetIds, sizeof d.streetIds), 0);
+  EXPECT_EQ(copy.GetFirstHst(), a);
+  EXPECT_EQ(copy.GetLastHst(), c);
+  EXPECT_EQ(copy.GetFpAssigned(), 3);
+  EXPECT_EQ(c->GetLineList()->CheckZorvaInList(&copy), 0);
+  copy.Destroy();
+
+  // The middle stop removed behind the record's back: the line loads
+  // without it and routes itself anew.
+  std::rewind(file);
+  ASSERT_EQ(world.RemoveObject(80, 55, ISO_LAYER_UPPER, true), 0);
+  COpnvLine rest(NET_BUS);
+  rest.Create(0, world.GetStreetNet(), NET_BUS);
+  ZorRecordReader again(file);
+  ASSERT_EQ(rest.LoadRecord(again, COpnvLine::kOldRecordVersion + 1), 0);
+  EXPECT_EQ(rest.GetData()->stopsOneWay, 2);
+  EXPECT_EQ(rest.GetData()->stopEntries, 4);
+  EXPECT_EQ(rest.GetData()->stopIds[1], static_cast<short>(c->GetID()));
+  EXPECT_EQ(rest.CheckStreetList(), 0);
+  rest.Destroy();
+  std::fclose(file);
+}
+
+// The map click of the line tools, as the input filter makes it.
+struct LineTool : CUserInt {
+  static int Click(CUserInt* ui, int x, int y) { return (ui->*(&LineTool::BuildRemoveOpnvLine))(x, y); }
+};
+
+TEST_F(Lines, TheLineToolsStartALineAppendToItAndTakeItsLastStopAway) {
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 55);
+  ASSERT_TRUE(a && b);
+  CUserInt* ui = world.GetUserInt();
+  COpnv* opnv = world.GetOpnv();
+  ASSERT_TRUE(ui && opnv);
+  ASSERT_EQ(ui->SetToolNr(20, 0, 1), 0);
+  // A click beside the stops does nothing.
+  LineTool::Click(ui, 70, 45);
+  EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
+  LineTool::Click(ui, 80, 45);
+  COpnvLine* edited = CUserInt::selObj.editedLine;
+  ASSERT_NE(edited, nullptr);
+  EXPECT_EQ(edited->GetNetType(), NET_BUS);
+  EXPECT_EQ(CUserInt::selObj.tool, 21);
+  LineTool::Click(ui, 80, 55);
+  EXPECT_EQ(CUserInt::selObj.tool, 17);
+  EXPECT_EQ(edited->GetData()->stopsOneWay, 2);
+  // The same stop again is refused and the tool stays.
+  LineTool::Click(ui, 80, 55);
+  EXPECT_STREQ(Warning(), CUserInt::GetAchtungText(53, 0));
+  EXPECT_EQ(CUserInt::selObj.tool, 17);
+  // Taking both stops away deletes the line.
+  const int id = edited->GetID();
+  ASSERT_EQ(opnv->GetLineByID(id), edited);
+  ASSERT_EQ(ui->SetToolNr(19, 0, 1), 0);
+  LineTool::Click(ui, 80, 45);
+  EXPECT_EQ(CUserInt::selObj.editedLine, edited);
+  LineTool::Click(ui, 80, 55);
+  EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
+  EXPECT_EQ(opnv->GetLineByID(id), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Lines, AnActiveLinePutsUpItsBusesAndLetsThemGoWhenItEnds) {
+  auto* line = new COpnvLine(NET_BUS);
+  line->Create(9, world.GetStreetNet(), NET_BUS);
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 65);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(line->ToolAddHstTail(a, SimID(a)), 0);
+  ASSERT_EQ(line->ToolAddHstTail(b, SimID(b)), 0);
+  line->SetVarData("OPNV.LINE.TAKT", 2.0);
+  line->AddFp(14, 0, 0, 0, 0);
+  line->CheckForKfz(0);
+  ASSERT_TRUE(line->IsActive());
+  // Fourteen needed: (14 - 4) / 5 + 2 = 4 wanted, one put up per turn at
+  // most and the next not before 15 s.
+  line->OnPlayloopTurn();
+  ASSERT_EQ(line->GetVehicleCount(), 1);
+  CMicroOpnv* bus = line->GetVehicle(0);
+  ASSERT_NE(bus, nullptr);
+  EXPECT_EQ(bus->GetOpnvLine(), line);
+  EXPECT_EQ(bus->GetBusTramType(), BUS_NORMAL);
+  line->OnPlayloopTurn();
+  EXPECT_EQ(line->GetVehicleCount(), 1);
+  game.Run({zortest::Wait(500)});
+  // The line ends while its bus stands in the street's cells: the bus
+  // leaves the line and the cells let it go.
+  CZorvaList* buses = world.GetUserInt()->GetBusList();
+  ASSERT_EQ(buses->GetCount(), 1);
+  line->Destroy();
+  delete line;
+  game.Run({zortest::Wait(500)});
+  EXPECT_EQ(buses->GetCount(), 0);
 }
 
 }  // namespace
