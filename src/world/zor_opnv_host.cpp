@@ -1,10 +1,6 @@
 #include "world/zor_opnv_host.h"
 
-#include "framework/zor_seams.h"
-#include "framework/zor_stand_in.h"
 #include "gui/screen_window.h"
-#include "measures/opnv.h"
-#include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
@@ -36,10 +32,3 @@ void CZorOpnvHost::SetZorvaList(int window, int item, CZorvaList* list, int sett
 
 void CZorOpnvHost::ActivateWindow(int window) { m_world.ActivateWindow(window); }
 
-void ZorCheckLineCapacity(COpnv* opnv) {
-  ZOR_STAND_IN("CDataExchange");
-  if (!opnv) return;
-  const uint32_t now = kfx_GetTicks();
-  opnv->SetupLineCount();
-  while (COpnvLine* line = opnv->GetNextLine()) line->CheckForKfz(now);
-}

@@ -19,8 +19,3 @@ class CZorOpnvHost : public COpnvHost {
   CZorvaWorld& m_world;
 };
 
-class COpnv;
-
-// Stands in for the data exchange's hourly check of the lines' vehicles
-// until it is built: every bus and tram line checks its fleet and service.
-void ZorCheckLineCapacity(COpnv* opnv);

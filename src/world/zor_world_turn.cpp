@@ -25,7 +25,6 @@
 #include "ui/user_int.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
-#include "world/zor_opnv_host.h"
 
 int CZorvaWorld::OnStartOfCycle() { return 0; }
 
@@ -166,7 +165,6 @@ void CZorvaWorld::RunHourlyFanOut(const STime& now) {
   }
   m_pFinanzen->OnPlayloopTurn(now, last);
   m_pDataExchange->CalculateGeneral(now, last);
-  ZorCheckLineCapacity(m_pOpnv);
   if (now.hour == 7 || now.hour == 12 || now.hour == 17) m_pDataExchange->CalculateNextMatrix(now, last);
   if (now.hour % 4 == 0) m_pStatistik->OnPlayloopTurn(now, last);
   if (now.year != last.year) {

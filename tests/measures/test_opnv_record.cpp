@@ -77,6 +77,16 @@ TEST_F(OpnvRecord, TheTablePoolsAndCountersSurviveARoundTrip) {
   EXPECT_EQ(loaded.GetFreeFp(FLEET_NORMAL), 0);
   EXPECT_EQ(loaded.GetNextLineNr(), nextLine);
   EXPECT_TRUE(loaded.GetNewMatrix());
+  ASSERT_NE(loaded.GetBusNet()->GetLineObjectByID(1), nullptr);
+  // A line record whose stop count does not fit its arrays fails the load.
+  const long stopsOneWay = 4 + 30 + 30 + 30 + 5846;
+  std::fseek(file.get(), stopsOneWay, SEEK_SET);
+  const uint16_t tooMany = 41;
+  std::fwrite(&tooMany, 2, 1, file.get());
+  COpnv broken;
+  broken.Create();
+  EXPECT_EQ(Load(file.get(), broken), 1);
+  broken.Destroy();
   loaded.Destroy();
   opnv.Create();
 }
