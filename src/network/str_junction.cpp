@@ -809,8 +809,9 @@ int CStrJunction::CreateMicroZelle() {
 }
 
 void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
-  if (!s || s->GetStreetType() != STRASSE_EINBAHN || s->GetEndJunction() != this || s->GetStartJunction() == this)
-    return;
+  // A one-way street from the junction back to it comes in by its end arm
+  // too: that arm is closed like any other.
+  if (!s || s->GetStreetType() != STRASSE_EINBAHN || s->GetEndJunction() != this) return;
   CQnoMicroZelle* own = GetMicroZelle(static_cast<short>(m_x), static_cast<short>(m_y));
   // The cells the street's lane comes in from: its last tile's, or those of
   // its start junction when it has no cells of its own.

@@ -831,8 +831,10 @@ int CStrJunctionList::CreateStreet(CStrBuildRequest* preview, CStrassenType type
   if (oneWay == STRASSE_EINBAHN && ((a && a->GetAnzLinkedStreets() == 1 && a->GetStreetByNR(0)->GetEndJunction() != a) ||
                                     (b && b->GetAnzLinkedStreets() == 1 && b->GetStreetByNR(0)->GetStartJunction() != b)))
     return STR_BUILD_TYPE_CONFLICT;
-  // A drag that the sequence below cannot build soundly changes nothing.
-  if (const int refused = CheckDrag(x1, y1, x2, y2, t); refused != 0) {
+  // A drag that the sequence below cannot build soundly changes nothing;
+  // it is checked with the type it takes from the dead ends it continues
+  // (oneWay: the larger one-tile type of those ends).
+  if (const int refused = CheckDrag(x1, y1, x2, y2, oneWay); refused != 0) {
     if (refused == STR_BUILD_BAD_REQUEST) QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "m_AnzLinkedStreets>=4");
     return refused;
   }

@@ -1564,13 +1564,34 @@ CQnoMicroZelle* CStrStrasse::GetMicroZellen(unsigned short x, unsigned short y) 
 CQnoMicroZelle* CStrStrasse::GetFirstMicroZelle() {
   short x = 0, y = 0;
   if (GetFirstIsoPos(&x, &y) != 0) return nullptr;
-  return GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Head(), Next(Head()), true);
 }
 
 CQnoMicroZelle* CStrStrasse::GetLastMicroZelle() {
   short x = 0, y = 0;
   if (GetLastIsoPos(&x, &y) != 0) return nullptr;
-  return GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Tail(), Prev(Tail()), false);
+}
+
+// A four-lane bend covers the tile after it towards larger x or y: a piece
+// from a junction to such a bend two cells away has no tile of its own, and
+// the bend's layout is the street's first (or last) one.
+CQnoMicroZelle* CStrStrasse::BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first) {
+  if (!end || !next || m_Type < STRASSE_VIERSPURIG || m_Type == STRASSE_SCHIENE || !m_pMicroZellen) return nullptr;
+  const short bx = first ? end->GetEndX() : end->GetStartX();
+  const short by = first ? end->GetEndY() : end->GetStartY();
+  const CMicroZellenGroup::TGroupMember* m = m_pMicroZellen->GetFirst();
+  if (!first)
+    while (m && m->pNext) m = m->pNext;
+  // A member's offset from the group's origin wraps below it.
+  if (!m || static_cast<short>(m_pMicroZellen->GetX() + m->dx) != bx ||
+      static_cast<short>(m_pMicroZellen->GetY() + m->dy) != by)
+    return nullptr;
+  return m->pZelle;
 }
 
 CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {

@@ -206,6 +206,9 @@ class CStrStrasse : public CList {
   // ---- the tile turn and micro cells
   int OnPlayloopTurn(short x, short y);
   CQnoMicroZelle* GetFirstMicroZelle();
+  // The bend's layout when the street's first (last) piece has no tile of
+  // its own between its junction and a four-lane bend; null otherwise.
+  CQnoMicroZelle* BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first);
   CQnoMicroZelle* GetMicroZellen(unsigned short x, unsigned short y);
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
   int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId);

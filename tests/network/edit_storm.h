@@ -348,6 +348,11 @@ inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool chec
   return f;
 }
 
+// The storm compares the whole map's cell index with the network every this
+// many steps and at its last step; the steps between compare the cells the
+// network covers or covered a step before (Checker::CheckCellIndex).
+constexpr int kFullIndexSteps = 50;
+
 // The storm: `steps` steps drawn from the network as it stands.
 inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery = 500) {
   Finding f;
@@ -366,7 +371,8 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
     ops.push_back(o);
     const ByteList before = sw.Record();
     const int r = sw.Apply(o);
-    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w), "");
+    const bool fullIndex = (i + 1) % kFullIndexSteps == 0 || i + 1 == steps;
+    std::vector<std::string> faults = WithoutOpen(sw.checker.Check(sw.w, fullIndex), "");
     for (const std::string& x : sw.CheckDeletion(o, r)) faults.push_back(x);
     const bool refused = o.kind == 'B' ? r != STR_BUILD_OK : r > 0;
     if (refused && sw.Record() != before)

@@ -95,7 +95,9 @@ class Checker {
   // into (the rail network's junctions and tracks), checked with them.
   std::function<void(std::vector<CStrJunction*>&, std::vector<CStrStrasse*>&)> moreCellOwners;
 
-  std::vector<std::string> Check(World& w) {
+  // Every check after each step; `fullIndex` false compares the cell index
+  // only where the network is or was at the last check (CheckCellIndex).
+  std::vector<std::string> Check(World& w, bool fullIndex = true) {
     m_out.clear();
     const std::vector<CStrJunction*> junctions = JunctionList(w);
     const std::set<CStrJunction*> live(junctions.begin(), junctions.end());
@@ -106,7 +108,7 @@ class Checker {
     CheckDemandModel(w, junctions, streets);
     CheckMap(w, junctions, live, streets, liveStreets);
     CheckMicroCells(junctions, streets);
-    CheckCellIndex(w, junctions, streets);
+    CheckCellIndex(w, junctions, streets, fullIndex);
     return m_out;
   }
 
@@ -376,41 +378,72 @@ class Checker {
   std::set<CellXY> m_rivers;
   // The network's cell index against a fresh scan: every cell holds the
   // junctions standing there and the streets whose centre line runs over it,
-  // each once.
-  void CheckCellIndex(World& w, const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets) {
+  // each once. A full check compares every cell of the map; a partial one
+  // the cells that the network covers now or covered at the last check,
+  // which is where an edit adds, moves or leaves entries. Only an entry on a
+  // cell the network never covered escapes a partial check; the full checks
+  // find it.
+  void CheckCellIndex(World& w, const std::vector<CStrJunction*>& junctions, const std::vector<CStrStrasse*>& streets,
+                      bool full) {
     constexpr int n = ISO_MAP_SIZE;
-    std::vector<std::vector<CStrJunction*>> junctionCells(n * n);
-    std::vector<std::vector<CStrStrasse*>> streetCells(n * n);
     auto slot = [](int x, int y) { return x >= 0 && y >= 0 && x < n && y < n ? x * n + y : -1; };
+    // The scan as (cell, object) pairs in cell order: the tables are kept
+    // between checks, a check allocates nothing per cell.
+    m_scanJ.clear();
+    m_scanS.clear();
     for (CStrJunction* j : junctions)
-      if (const int i = slot(j->GetXPos(), j->GetYPos()); i >= 0) junctionCells[i].push_back(j);
+      if (const int i = slot(j->GetXPos(), j->GetYPos()); i >= 0) m_scanJ.push_back({i, j});
     for (CStrStrasse* s : streets)
       for (const CellXY& c : StreetCells(s))
-        if (const int i = slot(c.first, c.second); i >= 0) {
-          auto& at = streetCells[i];
-          if (std::find(at.begin(), at.end(), s) == at.end()) at.push_back(s);
-        }
-    for (int x = 0; x < n; ++x)
-      for (int y = 0; y < n; ++y) {
-        const auto& js = w.net->JunctionsIndexedAt(static_cast<short>(x), static_cast<short>(y));
-        const auto& ss = w.net->StreetsIndexedAt(static_cast<short>(x), static_cast<short>(y));
-        std::vector<CStrJunction*>& scanJ = junctionCells[x * n + y];
-        std::vector<CStrStrasse*>& scanS = streetCells[x * n + y];
-        if (js.empty() && ss.empty() && scanJ.empty() && scanS.empty()) continue;
-        std::vector<CStrJunction*> indexedJ(js.begin(), js.end());
-        std::vector<CStrStrasse*> indexedS(ss.begin(), ss.end());
-        std::sort(indexedJ.begin(), indexedJ.end());
-        std::sort(indexedS.begin(), indexedS.end());
-        std::sort(scanJ.begin(), scanJ.end());
-        std::sort(scanS.begin(), scanS.end());
-        if (indexedJ != scanJ)
-          Fault("cell index: junctions at ", At(x, y), " differ from the network (", indexedJ.size(), " indexed)");
-        // Each street once: a street indexed twice at a cell differs too.
-        if (indexedS != scanS)
-          Fault("cell index: streets over ", At(x, y), " differ from the network (", ss.size(), " indexed)");
-      }
+        if (const int i = slot(c.first, c.second); i >= 0) m_scanS.push_back({i, s});
+    std::sort(m_scanJ.begin(), m_scanJ.end());
+    std::sort(m_scanS.begin(), m_scanS.end());
+    // A street over a cell twice (a ring's ends) is there once.
+    m_scanS.erase(std::unique(m_scanS.begin(), m_scanS.end()), m_scanS.end());
+    std::vector<int> covered;
+    for (const auto& e : m_scanJ) covered.push_back(e.first);
+    for (const auto& e : m_scanS) covered.push_back(e.first);
+    std::vector<int> cells = covered;
+    if (full) {
+      cells.resize(n * n);
+      for (int i = 0; i < n * n; ++i) cells[i] = i;
+    } else {
+      cells.insert(cells.end(), m_lastCovered.begin(), m_lastCovered.end());
+      std::sort(cells.begin(), cells.end());
+      cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    }
+    std::sort(covered.begin(), covered.end());
+    covered.erase(std::unique(covered.begin(), covered.end()), covered.end());
+    m_lastCovered = std::move(covered);
+    size_t kj = 0, ks = 0;
+    std::vector<CStrJunction*> scanJ, indexedJ;
+    std::vector<CStrStrasse*> scanS, indexedS;
+    for (const int i : cells) {
+      const auto x = static_cast<short>(i / n), y = static_cast<short>(i % n);
+      scanJ.clear();
+      scanS.clear();
+      for (; kj < m_scanJ.size() && m_scanJ[kj].first <= i; ++kj)
+        if (m_scanJ[kj].first == i) scanJ.push_back(m_scanJ[kj].second);
+      for (; ks < m_scanS.size() && m_scanS[ks].first <= i; ++ks)
+        if (m_scanS[ks].first == i) scanS.push_back(m_scanS[ks].second);
+      const auto& js = w.net->JunctionsIndexedAt(x, y);
+      const auto& ss = w.net->StreetsIndexedAt(x, y);
+      if (js.empty() && ss.empty() && scanJ.empty() && scanS.empty()) continue;
+      indexedJ.assign(js.begin(), js.end());
+      indexedS.assign(ss.begin(), ss.end());
+      std::sort(indexedJ.begin(), indexedJ.end());
+      std::sort(indexedS.begin(), indexedS.end());
+      if (indexedJ != scanJ)
+        Fault("cell index: junctions at ", At(x, y), " differ from the network (", indexedJ.size(), " indexed)");
+      // Each street once: a street indexed twice at a cell differs too.
+      if (indexedS != scanS)
+        Fault("cell index: streets over ", At(x, y), " differ from the network (", ss.size(), " indexed)");
+    }
   }
 
+  std::vector<std::pair<int, CStrJunction*>> m_scanJ;
+  std::vector<std::pair<int, CStrStrasse*>> m_scanS;
+  std::vector<int> m_lastCovered;
   std::vector<std::string> m_out;
 };
 

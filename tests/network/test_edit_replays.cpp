@@ -157,6 +157,34 @@ TEST(EditReplay, AFourLaneJunctionsGroupCoversNoBend) {
   Replay("B 47 26 52 26 1  B 52 26 52 23 1  B 50 31 50 26 4", {OK, OK, OK});
 }
 
+TEST(EditReplay, AFourLaneBendTwoCellsBeforeAJunctionLeadsIntoIt) {
+  // The bend at 48/33 covers 48/34: the piece on to the T junction at 48/35
+  // has no tile of its own, and the bend's lanes lead into the junction.
+  // The join that a deletion makes, and a T junction built there, from
+  // either side of the bend.
+  Replay("B 37 33 55 33 4  B 48 33 48 37 4  B 53 35 48 35 1  D 48 33 55 33 4", {OK, OK, OK, 0});
+  Replay("B 37 33 55 33 4  B 48 33 48 37 4  B 53 35 48 35 1  D 48 33 37 33 4", {OK, OK, OK, 0});
+  Replay("B 59 33 48 33 4  B 48 33 48 43 4  B 53 35 48 35 1", {OK, OK, OK});
+  Replay("B 37 33 48 33 4  B 48 33 48 43 4  B 43 35 48 35 4", {OK, OK, OK});
+}
+
+TEST(EditReplay, AOneWayStreetFromAJunctionBackToItClosesTheArmItComesInBy) {
+  // The deletion joins the streets at 13/22 into one one-way street from
+  // the junction 20/21 round to it again, beside the two-way street along
+  // y = 21: the junction's turns into the arm the ring comes in by go.
+  Replay("B 13 37 13 21 1  B 13 37 23 37 1  B 13 22 20 22 3  B 20 22 20 21 3  B 20 37 20 38 3  B 13 21 53 21 1  "
+         "B 20 38 11 38 1  B 11 38 11 42 3  D 23 37 20 37 1  D 13 22 11 42 3",
+         {OK, OK, OK, OK, OK, OK, OK, OK, 0, 0});
+}
+
+TEST(EditReplay, ADragContinuingAOneWayDeadEndIsCheckedAsOneWay) {
+  // The two-way drag from the one-way street's dead end at 21/34 becomes
+  // one-way; a four-lane crossing has no graphic for one-way arms.
+  Replay("B 27 24 27 40 4  B 27 36 21 36 1  B 21 36 21 34 3  B 21 34 38 34 1", {OK, OK, OK, STR_BUILD_NO_GRAPHIC});
+  // Across a one-lane street the crossing has one.
+  Replay("B 27 24 27 40 1  B 27 36 21 36 1  B 21 36 21 34 3  B 21 34 29 34 1", {OK, OK, OK, OK});
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }
