@@ -19,6 +19,13 @@ using Cell = BinaryMicroSimObject;
 
 constexpr int OK = STR_BUILD_OK;
 
+// Saved records are read as the current savegame version writes them.
+class MergedStreets : public testing::Test {
+ protected:
+  void SetUp() override { g_ZorLoadVersion = 240; }
+  void TearDown() override { g_ZorLoadVersion = 0; }
+};
+
 // Runs the steps (rails too), each giving its result and leaving every
 // check of the storm sound, the cells of level crossings included.
 template <class W>
@@ -53,7 +60,7 @@ CQnoMicroZelle* Own(CStrJunction* j) {
   return j ? j->GetMicroZelle(static_cast<short>(j->GetXPos()), static_cast<short>(j->GetYPos())) : nullptr;
 }
 
-TEST(MergedStreets, ALitTJunctionKeepsEveryArmsLightWhenAnArmIsContinuedFromItsDeadEnd) {
+TEST_F(MergedStreets, ALitTJunctionKeepsEveryArmsLightWhenAnArmIsContinuedFromItsDeadEnd) {
   // A lit T junction at 15/10 with an arm down to the dead end 15/20, drawn
   // either way; a street from its dead end on, round a bend or straight,
   // drawn either way, joins the arm. The T junction shows a light at each of
@@ -80,7 +87,7 @@ TEST(MergedStreets, ALitTJunctionKeepsEveryArmsLightWhenAnArmIsContinuedFromItsD
     }
 }
 
-TEST(MergedStreets, ATrackBentInEveryDirectionCarriesTrainsThroughItsCurve) {
+TEST_F(MergedStreets, ATrackBentInEveryDirectionCarriesTrainsThroughItsCurve) {
   // Each track runs on from the end of the first and turns by a quarter,
   // both ways from each of the four directions.
   struct Bend {
@@ -119,7 +126,7 @@ TEST(MergedStreets, ATrackBentInEveryDirectionCarriesTrainsThroughItsCurve) {
   }
 }
 
-TEST(MergedStreets, TracksJoinedInLineAreOneTrackBetweenRedrawnEnds) {
+TEST_F(MergedStreets, TracksJoinedInLineAreOneTrackBetweenRedrawnEnds) {
   for (const char* steps : {"B 10 20 18 20 9  B 18 20 27 20 9", "B 18 20 10 20 9  B 18 20 27 20 9",
                             "B 15 8 15 20 9  B 15 34 15 20 9"}) {
     SCOPED_TRACE(steps);
