@@ -15,7 +15,7 @@ namespace {
 
 using namespace stormtest;
 using junctiontest::LayersAround;
-using Cell = BinaryMicroSimObject;
+using junctiontest::Reached;
 
 constexpr int OK = STR_BUILD_OK;
 
@@ -37,23 +37,6 @@ void Steps(W& sw, const std::string& text, const std::vector<int>& results) {
     ASSERT_EQ(sw.Apply(ops[i]), results[i]);
     for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
   }
-}
-
-// The layouts a vehicle reaches from any cell of `from`.
-std::set<CQnoMicroZelle*> Reached(CQnoMicroZelle* from) {
-  std::set<CQnoMicroZelle*> layouts;
-  std::set<Cell*> seen;
-  std::vector<Cell*> open;
-  for (int i = 0; from && i < from->GetCount(); ++i) open.push_back(from->GetZelle(i));
-  while (!open.empty()) {
-    Cell* c = open.back();
-    open.pop_back();
-    if (!seen.insert(c).second) continue;
-    layouts.insert(c->m_pOwner);
-    for (int k = 0; k < c->m_AnzNachfolger && k < Cell::kLinks; ++k)
-      if (c->m_pNachfolger[k]) open.push_back(c->m_pNachfolger[k]);
-  }
-  return layouts;
 }
 
 CQnoMicroZelle* Own(CStrJunction* j) {

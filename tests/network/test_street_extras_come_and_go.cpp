@@ -1,8 +1,10 @@
 // What a street carries besides its lanes comes and goes whole: a bus lane
-// round a bend leaves the bend's cells as they were when it goes, and a
-// street serves one car park at a time.
+// round a bend leaves the bend's cells as they were when it goes, a street
+// continued round a bend keeps its bus lane, and a street serves one car
+// park at a time.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "junction_scene.h"
@@ -40,6 +42,23 @@ TEST(StreetExtras, ABusLaneRoundABendLeavesTheBendAsItWasWhenItGoes) {
     EXPECT_NE(Pictures(w, 18, 17, 23, 23), bare);
     ASSERT_EQ(s->DeleteBusSpur(), 0);
     EXPECT_EQ(Pictures(w, 18, 17, 23, 23), bare);
+  }
+}
+
+TEST(StreetExtras, AStreetContinuedRoundABendKeepsItsBusLane) {
+  // Continued from either end, the new part drawn away from the old street
+  // or towards it.
+  for (const char* on : {"20 20 20 30", "20 30 20 20", "8 20 8 30", "8 30 8 20"}) {
+    SCOPED_TRACE(on);
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ASSERT_EQ(std::sscanf(on, "%d %d %d %d", &x1, &y1, &x2, &y2), 4);
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(8, 20, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Streets()[0]->CreateBusSpur(), 0);
+    ASSERT_EQ(w.Build(x1, y1, x2, y2, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Streets().size(), 1u);
+    EXPECT_EQ(w.Streets()[0]->GetNumber(), 2u);
+    EXPECT_TRUE(w.Streets()[0]->HasBusSpur());
   }
 }
 
