@@ -159,19 +159,25 @@ int CStrSchJunction::CreateMicroZelle() {
     bool second = false;
     for (int k = 0; k < i; ++k) second = second || m_pStreets[k] == s;
     const bool starts = s->GetStartJunction() == this && !second;
+    // A track without cells of its own (between groups that cover its
+    // tiles) joins the junctions' cells directly, once both have them.
+    const bool bare = !s->GetMicroZellenGroup() || !s->GetMicroZellenGroup()->GetFirst();
+    CStrJunction* other = starts ? s->GetEndJunction() : s->GetStartJunction();
+    CQnoMicroZelle* across =
+        bare && other && other != this
+            ? other->GetMicroZelle(static_cast<short>(other->GetXPos()), static_cast<short>(other->GetYPos()))
+            : nullptr;
     if (starts) {
-      if (CQnoMicroZelle* first = s->GetFirstMicroZelle()) sim.Link(own, first, STRASSE_1, fwd, back);
+      if (CQnoMicroZelle* first = s->GetFirstMicroZelle())
+        sim.Link(own, first, STRASSE_1, fwd, back);
+      else if (across)
+        sim.Link(own, across, STRASSE_1, fwd, back);
       continue;
     }
-    if (CQnoMicroZelle* last = s->GetLastMicroZelle()) {
+    if (CQnoMicroZelle* last = s->GetLastMicroZelle())
       sim.Link(last, own, STRASSE_1, fwd, back);
-      continue;
-    }
-    // A track without cells of its own joins the junctions' cells directly.
-    CStrJunction* from = s->GetStartJunction();
-    if (s->GetLaenge() == 0 && from && from != this)
-      sim.LinkAndTurnSec(from->GetMicroZelle(static_cast<short>(from->GetXPos()), static_cast<short>(from->GetYPos())),
-                         own, STRASSE_1, fwd, back);
+    else if (across)
+      sim.Link(across, own, STRASSE_1, fwd, back);
   }
   return 0;
 }

@@ -213,9 +213,23 @@ int CStrSchienen::CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* p
   if (!m_pIsoWelt || !piece) return 1;
   if (CStrExtTlList* parts = piece->GetExtraTeilList())
     if (parts->StartAtKoor(x, y)) return parts->InsertIntoIsoWelt(m_pIsoWelt, x, y, m_pWorldObj, m_InLoadFile != 0);
-  if (IsoInMap(x, y))
-    m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND,
-                                    kStraightResID, m_pWorldObj, direction);
+  if (!IsoInMap(x, y)) return 0;
+  m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND,
+                                  kStraightResID, m_pWorldObj, direction);
+  // A straight group turned towards -x or -y reaches onto the cell it
+  // follows: after a level crossing that is the crossing's anchor, which
+  // carries the crossing's cells; the crossing's group is laid again.
+  CStrExtTlList* parts = piece->GetExtraTeilList();
+  for (CZorvaObject* o = parts ? parts->GetHead() : nullptr; o; o = o->GetNext()) {
+    auto* crossing = dynamic_cast<CGrdCrossing*>(o);
+    short ax = 0, ay = 0;
+    if (!crossing || !crossing->GetMicroZellenPos(ax, ay) || !IsoInMap(ax, ay)) continue;
+    const CIsoObjGroup* g =
+        m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay), ISO_LAYER_GROUND);
+    if (!g || g->GetResID() != kStraightResID) continue;
+    short ex = 0, ey = 0;
+    crossing->InsertIntoIsoWelt(m_pIsoWelt, ex, ey, m_pWorldObj, m_InLoadFile != 0);
+  }
   return 0;
 }
 

@@ -606,6 +606,15 @@ class DragSurroundings {
     return false;
   }
 
+  // Whether a street runs over the cell (x, y) that does not run over the
+  // cell (cx, cy).
+  bool OtherStreetOver(short x, short y, short cx, short cy) const {
+    CStrJunction::Arm found[2];
+    for (CStrStrasse* s : m_streets)
+      if (StreetArmsAt(s, x, y, found) > 0 && StreetArmsAt(s, cx, cy, found) == 0) return true;
+    return false;
+  }
+
   // The arms of the streets whose centre line runs over the cell, at most `room`.
   int StreetArmsOver(short x, short y, CStrJunction::Arm* arms, int room) const {
     int count = 0;
@@ -655,6 +664,15 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   // whether a four-lane street meets there.
   int lastJunction = -1;
   bool lastFour = false;
+  // Whether a street (of the four-lane type only, when asked) runs over the
+  // cell along the drag's axis.
+  auto runsAlong = [&near, mx](short x, short y, bool fourOnly) {
+    CStrJunction::Arm arms[CStrJunction::kMaxStreets + 2];
+    const int count = near.StreetArmsOver(x, y, arms, CStrJunction::kMaxStreets + 2);
+    for (int a = 0; a < count; ++a)
+      if ((!fourOnly || arms[a].type == STRASSE_VIERSPURIG) && (arms[a].dx != 0) == (mx != 0)) return true;
+    return false;
+  };
   for (int k = 0; k <= n; ++k) {
     const auto cx = static_cast<short>(x1 + k * mx);
     const auto cy = static_cast<short>(y1 + k * my);
@@ -673,7 +691,12 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       const auto sx = static_cast<short>(cx + (my != 0)), sy = static_cast<short>(cy + (mx != 0));
       if (near.JunctionAt(sx, sy)) noRoom = true;
       if (near.IsWater(sx, sy) != near.IsWater(cx, cy)) water = true;
+      // Nor runs along a street there: its group would be drawn over that
+      // street's tiles, and its removal would leave ground under them.
+      if (runsAlong(sx, sy, false)) noRoom = true;
     }
+    // Any drag keeps off the second column of a four-lane street along it.
+    if (runsAlong(static_cast<short>(cx - (my != 0)), static_cast<short>(cy - (mx != 0)), true)) noRoom = true;
     // A four-lane end's piece covers the cells beside and after its own.
     // A new end's piece is drawn over those cells: no other junction stands there.
     const bool newEnd = end && type == STRASSE_VIERSPURIG && !near.JunctionAt(cx, cy);
@@ -746,6 +769,10 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       for (int gx = cx; gx < cx + gw; ++gx)
         for (int gy = cy; gy < cy + gd; ++gy) {
           if (near.IsWater(static_cast<short>(gx), static_cast<short>(gy))) water = true;
+          // Nor a street that does not meet at the junction: the group
+          // would take that street's cells there.
+          if ((gx != cx || gy != cy) && near.OtherStreetOver(static_cast<short>(gx), static_cast<short>(gy), cx, cy))
+            noRoom = true;
           // Nor a bend of a street: the group would hide the tile that
           // joins the bend's two pieces.
           CStrJunction::Arm bend[CStrJunction::kMaxStreets];

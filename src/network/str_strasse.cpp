@@ -1577,13 +1577,20 @@ CQnoMicroZelle* CStrStrasse::GetLastMicroZelle() {
   return BendCellAtEnd(Tail(), Prev(Tail()), false);
 }
 
-// A four-lane bend covers the tile after it towards larger x or y: a piece
-// from a junction to such a bend two cells away has no tile of its own, and
-// the bend's layout is the street's first (or last) one.
+// A four-lane bend covers the tile after it towards larger x or y, and a
+// track's curve the tiles of its group: a piece from a junction to such a
+// bend close by has no tile of its own, and the bend's layout is the
+// street's first (or last) one. A curve's layout lies at its group's anchor.
 CQnoMicroZelle* CStrStrasse::BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first) {
-  if (!end || !next || m_Type < STRASSE_VIERSPURIG || m_Type == STRASSE_SCHIENE || !m_pMicroZellen) return nullptr;
-  const short bx = first ? end->GetEndX() : end->GetStartX();
-  const short by = first ? end->GetEndY() : end->GetStartY();
+  if (!end || !next || m_Type < STRASSE_VIERSPURIG || !m_pMicroZellen) return nullptr;
+  short bx = first ? end->GetEndX() : end->GetStartX();
+  short by = first ? end->GetEndY() : end->GetStartY();
+  if (m_Type == STRASSE_SCHIENE && m_pIsoWelt && IsoInMap(bx, by))
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(bx), static_cast<unsigned short>(by),
+                                                ISO_LAYER_GROUND)) {
+      bx = static_cast<short>(g->GetStartPosX());
+      by = static_cast<short>(g->GetStartPosY());
+    }
   const CMicroZellenGroup::TGroupMember* m = m_pMicroZellen->GetFirst();
   if (!first)
     while (m && m->pNext) m = m->pNext;

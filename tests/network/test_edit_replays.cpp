@@ -185,6 +185,21 @@ TEST(EditReplay, ADragContinuingAOneWayDeadEndIsCheckedAsOneWay) {
   Replay("B 27 24 27 40 1  B 27 36 21 36 1  B 21 36 21 34 3  B 21 34 29 34 1", {OK, OK, OK, OK});
 }
 
+TEST(EditReplay, AFourLaneStreetsSecondColumnRunsAlongNoStreet) {
+  // Its group would be drawn over the street along y = 40, and its removal
+  // left ground under that street's tiles, so that a T junction later
+  // built there did not split it.
+  Replay("B 41 40 49 40 1  B 45 39 55 39 4", {OK, STR_BUILD_NO_ROOM});
+  // Nor does a street run along a four-lane street's second column.
+  Replay("B 45 39 55 39 4  B 41 40 49 40 1", {OK, STR_BUILD_NO_ROOM});
+}
+
+TEST(EditReplay, AFourLaneJunctionsGroupTakesNoCellOfAStreetBesideIt) {
+  // The T junction at 54/32 on the street along x = 54 would cover 55/32
+  // and 55/33 of the street beside it along x = 55.
+  Replay("B 55 28 25 28 1  B 54 41 54 28 1  B 55 28 55 41 1  B 54 32 45 32 4", {OK, OK, OK, STR_BUILD_NO_ROOM});
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }

@@ -44,6 +44,26 @@ TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
   g_ZorLoadVersion = 0;
 }
 
+// Sequences whose trains' or cars' cells led nowhere, every cell checked.
+TEST(RailStorm, TrainsAndCarsCellsLeadOnAtLevelCrossingsCurvesAndSwitches) {
+  g_ZorLoadVersion = 240;
+  // A track along -y: the straight tile after its level crossing was laid
+  // over the crossing's anchor, which carries the crossing's cells.
+  // A curve two and three cells before a dead end, and a switch three
+  // cells from one: the short track has no tile of its own, and the cells
+  // of the groups at its ends lead into each other.
+  for (const char* steps : {"B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  B 2 30 28 30 1", "B 20 10 12 10 9  B 12 10 12 13 9",
+                            "B 12 10 20 10 9  B 12 10 12 13 9", "B 20 10 12 10 9  B 12 10 12 12 9",
+                            "B 12 32 24 32 9  B 15 32 15 7 9", "B 24 32 12 32 9  B 15 32 15 7 9"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    for (const Op& o : Parse(steps)) EXPECT_EQ(sw.Apply(o), STR_BUILD_OK) << Format(o);
+    for (const std::string& f : sw.checker.Check(sw.w)) ADD_FAILURE() << f;
+    for (const std::string& f : CheckRails(sw)) ADD_FAILURE() << f;
+  }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
