@@ -547,6 +547,14 @@ void CStrStrasse::TakePiecesOf(CStrStrasse* other) {
   }
 }
 
+void CStrStrasse::RelightEnds() {
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j && j->HasAmpel() && j->GetAmpelGroup() && j->GetAmpelGroup()->HasStreet(this)) {
+      RemoveAmpelLayer(j);
+      AddAmpelLayer(j);
+    }
+}
+
 int CStrStrasse::LinkStreet(CStrStrasse* other, CStrJunction* bend) {
   if (!other) {
     ParamError("pLinkStreet==NULL");
@@ -586,6 +594,7 @@ int CStrStrasse::LinkStreet(CStrStrasse* other, CStrJunction* bend) {
   RemoveFromSimWelt();
   InsertIntoSimWelt();
   InsertIntoIsoWelt();
+  RelightEnds();
   return 0;
 }
 
@@ -624,6 +633,7 @@ int CStrStrasse::ConnetWith(CStrStrasse* other, CStrJunction* junction) {
   InsertIntoSimWelt();
   // Drawn again whatever Optimize found: the street stays registered.
   InsertIntoIsoWelt();
+  RelightEnds();
   if (!bend && m_Type == STRASSE_SCHIENE) {
     for (CStrJunction* j : {m_pStartJunction, m_pEndJunction}) {
       if (!j) continue;

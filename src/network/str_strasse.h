@@ -272,6 +272,9 @@ class CStrStrasse : public CList {
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);
   // Appends copies of the other street's pieces and destroys them there.
   void TakePiecesOf(CStrStrasse* other);
+  // Draws the lights of the lit junctions at its ends that hold it again,
+  // after the street itself was drawn again.
+  void RelightEnds();
   // Adds one direction to the demand simulation with its saved id.
   short AddToSim(CStrJunction* from, int fromDir, CStrJunction* to, int toDir, short id);
   bool IsWorldTileOfStreet(short x, short y);

@@ -160,6 +160,23 @@ inline std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
   return out;
 }
 
+// The layouts a vehicle can reach from any cell of `from`.
+inline std::set<CQnoMicroZelle*> Reached(CQnoMicroZelle* from) {
+  std::set<CQnoMicroZelle*> layouts;
+  std::set<BinaryMicroSimObject*> seen;
+  std::vector<BinaryMicroSimObject*> open;
+  for (int i = 0; from && i < from->GetCount(); ++i) open.push_back(from->GetZelle(i));
+  while (!open.empty()) {
+    BinaryMicroSimObject* c = open.back();
+    open.pop_back();
+    if (!seen.insert(c).second) continue;
+    layouts.insert(c->m_pOwner);
+    for (int k = 0; k < c->m_AnzNachfolger && k < BinaryMicroSimObject::kLinks; ++k)
+      if (c->m_pNachfolger[k]) open.push_back(c->m_pNachfolger[k]);
+  }
+  return layouts;
+}
+
 // How many tiles around (x, y) carry the layer.
 inline int LayersAround(World& w, int x, int y, int resId) {
   int n = 0;

@@ -20,6 +20,7 @@ using namespace railtest;
 using Cell = BinaryMicroSimObject;
 
 using junctiontest::Layouts;
+using junctiontest::Reached;
 
 // Every layout of the rail network: its junctions' and its tracks'.
 std::vector<CQnoMicroZelle*> RailLayouts(RailWorld& w) {
@@ -34,23 +35,6 @@ std::vector<CQnoMicroZelle*> RailLayouts(RailWorld& w) {
 CQnoMicroZelle* JunctionLayout(RailWorld& w, int x, int y) {
   CStrSchJunction* j = w.RailAt(x, y);
   return j ? j->GetMicroZelle(0, 0) : nullptr;
-}
-
-// The layouts a vehicle can reach from any cell of `from`.
-std::set<CQnoMicroZelle*> Reached(CQnoMicroZelle* from) {
-  std::set<CQnoMicroZelle*> layouts;
-  std::set<Cell*> seen;
-  std::vector<Cell*> open;
-  for (int i = 0; i < from->GetCount(); ++i) open.push_back(from->GetZelle(i));
-  while (!open.empty()) {
-    Cell* c = open.back();
-    open.pop_back();
-    if (!seen.insert(c).second) continue;
-    layouts.insert(c->m_pOwner);
-    for (int k = 0; k < c->m_AnzNachfolger && k < Cell::kLinks; ++k)
-      if (c->m_pNachfolger[k]) open.push_back(c->m_pNachfolger[k]);
-  }
-  return layouts;
 }
 
 // Every rail cell leads on and is reached, and a link from one layout into
