@@ -6,6 +6,7 @@
 // ratio of their CPU times, the medians of three runs each, and the peak
 // resident memory are reported.
 #include "../bench_clock.h"
+#include "bench_grid.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -34,17 +35,6 @@ constexpr int kGridW = 40, kGridH = 25;  // 1000 crossings
 constexpr int kAgents = 5000;            // 250,000 residents
 // Districts of the town: 16 columns, 13 rows.
 constexpr int kDistrictRows = 13;
-
-long PeakRssKb() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return 0;
-  char line[256];
-  long kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
-  std::fclose(f);
-  return kb;
-}
 
 struct TripSpec {
   short from, to, fromStop, toStop;
@@ -104,23 +94,8 @@ class Parts : public CSimWeltParts {
 
 // The grid's streets in both directions, 150..550 m long.
 void BuildNetwork(CSimWelt& w) {
-  for (int i = 0; i < kGridW * kGridH; ++i) w.AddCrossing(0);
   unsigned x = 77;
-  auto next = [&x]() { return (x = x * 1103515245u + 12345u) >> 8; };
-  for (int y = 0; y < kGridH; ++y)
-    for (int c = 0; c < kGridW; ++c) {
-      const short id = static_cast<short>(y * kGridW + c + 1);
-      if (c + 1 < kGridW) {
-        const int len = 150 + static_cast<int>(next() % 400);
-        w.AddStreet(id, 1, static_cast<short>(id + 1), 3, len, 0);
-        w.AddStreet(static_cast<short>(id + 1), 3, id, 1, len, 0);
-      }
-      if (y + 1 < kGridH) {
-        const int len = 150 + static_cast<int>(next() % 400);
-        w.AddStreet(id, 2, static_cast<short>(id + kGridW), 0, len, 0);
-        w.AddStreet(static_cast<short>(id + kGridW), 0, id, 2, len, 0);
-      }
-    }
+  AddGridStreets(w, kGridW, kGridH, x);
 }
 
 // A town of 208 districts, each with homes, workplaces, shops, a school and

@@ -2,6 +2,7 @@
 // and beside it the all-pairs shortest paths of the same graph computed
 // with the Boost Graph Library as the reference for the route costs.
 #include "../bench_clock.h"
+#include "bench_grid.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -47,17 +48,6 @@ double CpuMs() {
 
 double WallMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-long PeakRssKb() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return 0;
-  char line[256];
-  long kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
-  std::fclose(f);
-  return kb;
 }
 
 struct TripSpec {
@@ -119,23 +109,9 @@ std::unique_ptr<CSimWelt> MakeCity(BenchParts& parts, int crossings, int trips) 
   if (!simtest::InSimWorkDir([&] { return w->Create(nullptr); })) g_failed = true;
   int gw, gh;
   GridSize(crossings, gw, gh);
-  for (int i = 0; i < gw * gh; ++i) w->AddCrossing(0);
   unsigned x = 77;
-  auto next = [&x]() { return (x = x * 1103515245u + 12345u) >> 8; };
-  for (int y = 0; y < gh; ++y)
-    for (int c = 0; c < gw; ++c) {
-      const short id = static_cast<short>(y * gw + c + 1);
-      if (c + 1 < gw) {
-        const int len = 150 + static_cast<int>(next() % 400);
-        w->AddStreet(id, 1, static_cast<short>(id + 1), 3, len, 0);
-        w->AddStreet(static_cast<short>(id + 1), 3, id, 1, len, 0);
-      }
-      if (y + 1 < gh) {
-        const int len = 150 + static_cast<int>(next() % 400);
-        w->AddStreet(id, 2, static_cast<short>(id + gw), 0, len, 0);
-        w->AddStreet(static_cast<short>(id + gw), 0, id, 2, len, 0);
-      }
-    }
+  AddGridStreets(*w, gw, gh, x);
+  auto next = [&x]() { return NextGridRandom(x); };
   auto* city = static_cast<BenchCity*>(w->pCityModell());
   for (int i = 0; i < trips; ++i)
     city->trips.push_back({static_cast<short>(1 + next() % (gw * gh)), static_cast<short>(1 + next() % (gw * gh)),

@@ -63,7 +63,6 @@ int COpnv::OnPlayloopTurn(STime now, STime last) {
   CalculateServiceQuality();
   COpnvHost* host = COpnvHost::Get();
   if (host->CheckBadService()) host->ActivateMessage(1, 0, -1, -1, -1, -1, -1, -1, 1, 1);
-  Val("OPNV.PRICE.ESTIMATEDINCOME") = EstimatedIncome();
   if (host->CheckTooFewLines()) host->ActivateMessage(1, 3, -1, -1, -1, -1, -1, -1, 1, 1);
   return 0;
 }
