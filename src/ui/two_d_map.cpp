@@ -260,18 +260,21 @@ int CTwoDMap::MouseOverWindow(int mx, int my) {
 }
 
 bool CTwoDMap::ScreenToCell(int mx, int my, int* cx, int* cy) const {
-  const float p = 127.0f - static_cast<float>(mx - m_Window.left) * 0.5f;
-  const float q = 127.0f - static_cast<float>(my - m_Window.top) * 0.5f;
-  float a = 0, b = 0;
+  // The exact inverse of the screen picture: the block under the cursor,
+  // then the world pixel it shows by the rotation, then its cell.
+  const int left = m_Window.x - m_Window.w / 2, top = m_Window.y - m_Window.h / 2;
+  const int R = m_Window.h - 1 - (my - top), C = mx - left;
+  if (R < 0 || R >= m_Window.h || C < 0 || C >= m_Window.w) return false;
+  const int i = R * ISO_MAP_SIZE / m_Window.h, j = C * ISO_MAP_SIZE / m_Window.w;
+  int row, column;
   switch (g_IsoRichtung & 3) {
-    case 0: a = 127.0f - q, b = p; break;
-    case 1: a = p, b = q; break;
-    case 2: a = q, b = 127.0f - p; break;
-    default: a = 127.0f - p, b = 127.0f - q; break;
+    case 0: row = 127 - j, column = i; break;
+    case 1: row = i, column = j; break;
+    case 2: row = j, column = 127 - i; break;
+    default: row = 127 - i, column = 127 - j; break;
   }
-  if (a < 0.0f || a >= 128.0f || b < 0.0f || b >= 128.0f) return false;
-  *cx = static_cast<int>(a);
-  *cy = static_cast<int>(b);
+  *cx = 127 - column;
+  *cy = row;
   return true;
 }
 
