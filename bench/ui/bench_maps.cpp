@@ -79,36 +79,40 @@ bool PictureMatchesFilter(const CTwoDMap& map) {
   return streets > 1000;
 }
 
-void Report(benchmark::State& state, const char* name, double sum, double yard, double cpu, double yardCpu) {
+// Wall and thread CPU time summed over the runs of one measured step.
+struct Timer {
+  double wall = 0, cpu = 0;
+  template <class F>
+  double Time(F&& step) {
+    const double c0 = ThreadCpuMs();
+    const auto t0 = std::chrono::steady_clock::now();
+    step();
+    const auto t1 = std::chrono::steady_clock::now();
+    cpu += ThreadCpuMs() - c0;
+    wall += Ms(t0, t1);
+    return Ms(t0, t1);
+  }
+};
+
+void Report(benchmark::State& state, const char* name, const Timer& measured, const Timer& yard) {
   const double runs = static_cast<double>(state.iterations());
-  state.counters[name] = sum / runs;
-  state.counters["yardstick_ms"] = yard / runs;
-  state.counters["ratio"] = yard > 0 ? sum / yard : 0.0;
-  state.counters["cpu_ratio"] = yardCpu > 0 ? cpu / yardCpu : 0.0;
+  state.counters[name] = measured.wall / runs;
+  state.counters["yardstick_ms"] = yard.wall / runs;
+  state.counters["ratio"] = yard.wall > 0 ? measured.wall / yard.wall : 0.0;
+  state.counters["cpu_ratio"] = yard.cpu > 0 ? measured.cpu / yard.cpu : 0.0;
 }
 
 void BM_ThematicMapFullRebuild(benchmark::State& state) {
   OpenErrorLog("/dev/null");
   Town t;
   if (!PictureMatchesFilter(*t.map)) g_failed = true;
-  double sum = 0, yard = 0, cpu = 0, yardCpu = 0;
+  Timer measured, yard;
   long sink = 0;
   for (auto _ : state) {
-    double c0 = ThreadCpuMs();
-    auto t0 = std::chrono::steady_clock::now();
-    sink += Walk(*t.n.map);
-    auto t1 = std::chrono::steady_clock::now();
-    yardCpu += ThreadCpuMs() - c0;
-    yard += Ms(t0, t1);
+    yard.Time([&] { sink += Walk(*t.n.map); });
     const int builds = CTwoDMap::GetWorldBuilds();
     t.map->UpdateAll();
-    c0 = ThreadCpuMs();
-    t0 = std::chrono::steady_clock::now();
-    t.map->OnPlayloopTurn();
-    t1 = std::chrono::steady_clock::now();
-    cpu += ThreadCpuMs() - c0;
-    sum += Ms(t0, t1);
-    state.SetIterationTime(Ms(t0, t1) / 1000.0);
+    state.SetIterationTime(measured.Time([&] { t.map->OnPlayloopTurn(); }) / 1000.0);
     if (CTwoDMap::GetWorldBuilds() != builds + 1) g_failed = true;
     if (g_failed) {
       state.SkipWithError("wrong picture");
@@ -117,7 +121,7 @@ void BM_ThematicMapFullRebuild(benchmark::State& state) {
   }
   if (!PictureMatchesFilter(*t.map)) state.SkipWithError("wrong picture after the runs"), g_failed = true;
   benchmark::DoNotOptimize(sink);
-  Report(state, "rebuild_ms", sum, yard, cpu, yardCpu);
+  Report(state, "rebuild_ms", measured, yard);
 }
 BENCHMARK(BM_ThematicMapFullRebuild)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -125,28 +129,19 @@ void BM_ThematicMapViewChange(benchmark::State& state) {
   OpenErrorLog("/dev/null");
   Town t;
   IsoViewRectType rect = t.n.map->GetViewRect();
-  double sum = 0, yard = 0, cpu = 0, yardCpu = 0;
+  Timer measured, yard;
   long sink = 0;
   int step = 0;
   for (auto _ : state) {
-    double c0 = ThreadCpuMs();
-    auto t0 = std::chrono::steady_clock::now();
-    sink += Walk(*t.n.map);
-    auto t1 = std::chrono::steady_clock::now();
-    yardCpu += ThreadCpuMs() - c0;
-    yard += Ms(t0, t1);
+    yard.Time([&] { sink += Walk(*t.n.map); });
     // One scroll step: the view moves by a cell and the frame follows.
     const int d = (++step & 1) ? 1 : -1;
     for (int32_t* v : {&rect.k0x, &rect.k1x, &rect.k2x, &rect.k3x}) *v += d;
     const int builds = CTwoDMap::GetWorldBuilds();
-    c0 = ThreadCpuMs();
-    t0 = std::chrono::steady_clock::now();
-    CViewFilter::UpdateViewRect(rect);
-    t.map->OnPlayloopTurn();
-    t1 = std::chrono::steady_clock::now();
-    cpu += ThreadCpuMs() - c0;
-    sum += Ms(t0, t1);
-    state.SetIterationTime(Ms(t0, t1) / 1000.0);
+    state.SetIterationTime(measured.Time([&] {
+      CViewFilter::UpdateViewRect(rect);
+      t.map->OnPlayloopTurn();
+    }) / 1000.0);
     if (CTwoDMap::GetWorldBuilds() != builds) {
       state.SkipWithError("a view change rebuilt the world picture");
       g_failed = true;
@@ -154,7 +149,7 @@ void BM_ThematicMapViewChange(benchmark::State& state) {
     }
   }
   benchmark::DoNotOptimize(sink);
-  Report(state, "view_change_ms", sum, yard, cpu, yardCpu);
+  Report(state, "view_change_ms", measured, yard);
 }
 BENCHMARK(BM_ThematicMapViewChange)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -162,27 +157,18 @@ BENCHMARK(BM_ThematicMapViewChange)->UseManualTime()->Unit(benchmark::kMilliseco
 void BM_CellUpdateAllCells(benchmark::State& state) {
   OpenErrorLog("/dev/null");
   Town t;
-  double sum = 0, yard = 0, cpu = 0, yardCpu = 0;
+  Timer measured, yard;
   long sink = 0;
   for (auto _ : state) {
-    double c0 = ThreadCpuMs();
-    auto t0 = std::chrono::steady_clock::now();
-    sink += Walk(*t.n.map);
-    auto t1 = std::chrono::steady_clock::now();
-    yardCpu += ThreadCpuMs() - c0;
-    yard += Ms(t0, t1);
+    yard.Time([&] { sink += Walk(*t.n.map); });
     // A cell whose thematic pixel is cleared gets it back from the update.
     CMapPicture& world = const_cast<CMapPicture&>(CTwoDMap::WorldPicture());
     const uint16_t before = world.Get(0, 127);
     world.Set(0, 127, 1);
-    c0 = ThreadCpuMs();
-    t0 = std::chrono::steady_clock::now();
-    for (int x = 0; x < 128; ++x)
-      for (int y = 0; y < 128; ++y) CViewFilter::Update(x, y);
-    t1 = std::chrono::steady_clock::now();
-    cpu += ThreadCpuMs() - c0;
-    sum += Ms(t0, t1);
-    state.SetIterationTime(Ms(t0, t1) / 1000.0);
+    state.SetIterationTime(measured.Time([&] {
+      for (int x = 0; x < 128; ++x)
+        for (int y = 0; y < 128; ++y) CViewFilter::Update(x, y);
+    }) / 1000.0);
     if (world.Get(0, 127) != before) {
       state.SkipWithError("a changed cell did not reach the thematic map");
       g_failed = true;
@@ -190,8 +176,8 @@ void BM_CellUpdateAllCells(benchmark::State& state) {
     }
   }
   benchmark::DoNotOptimize(sink);
-  Report(state, "all_cells_ms", sum, yard, cpu, yardCpu);
-  state.counters["per_cell_us"] = sum / static_cast<double>(state.iterations()) * 1000.0 / 16384.0;
+  Report(state, "all_cells_ms", measured, yard);
+  state.counters["per_cell_us"] = measured.wall / static_cast<double>(state.iterations()) * 1000.0 / 16384.0;
 }
 BENCHMARK(BM_CellUpdateAllCells)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -108,6 +108,8 @@ int CTwoDMap::Create(int x, int y, int w, int h, int centreColumn, int centreRow
   m_Window.centreRow = centreRow;
   m_Window.zoom = std::clamp(zoom, 0.125f, 8.0f);
   m_Window.screen.Create(w, h);
+  m_Window.columnBlock.resize(w > 0 ? w : 0);
+  for (int c = 0; c < w; ++c) m_Window.columnBlock[c] = std::min(c * ISO_MAP_SIZE / w, ISO_MAP_SIZE - 1);
   m_Window.world.Create(ISO_MAP_SIZE, ISO_MAP_SIZE);
   m_Window.key.Create(kKeyWidth, kKeyHeight);
   m_Window.direction = 0;

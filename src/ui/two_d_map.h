@@ -7,6 +7,7 @@
 // public-transport layers, a colour key and the visible part of the view.
 // A click centres the isometric view there.
 #include <cstdint>
+#include <vector>
 
 #include "framework/qno_event.h"
 #include "iso/iso_info.h"
@@ -85,6 +86,8 @@ class CTwoDMap {
     int left = 0, top = 0;
     int hit = 2;
     CMapPicture world, screen, key;
+    // The world picture's column shown in each screen column.
+    std::vector<int> columnBlock;
     bool worldDirty = false, screenDirty = false;
     int direction = 0;
   };

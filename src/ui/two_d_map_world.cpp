@@ -232,20 +232,29 @@ void CTwoDMap::RebuildScreen() {
   const CMapPicture& world = m_Window.world;
   if (!screen.IsValid() || !world.IsValid()) return;
   const int sw = screen.Width(), sh = screen.Height();
-  const int rotation = g_IsoRichtung & 3;
+  const std::vector<int>& block = m_Window.columnBlock;
+  // Screen row R shows block row i; along the row the world picture is
+  // read by the rotation: a row forwards or backwards, or a column.
   for (int R = 0; R < sh; ++R) {
     const int i = std::min(R * ISO_MAP_SIZE / sh, kLast);
     uint16_t* out = screen.Row(R);
-    for (int C = 0; C < sw; ++C) {
-      const int j = std::min(C * ISO_MAP_SIZE / sw, kLast);
-      int wr, wc;
-      switch (rotation) {
-        case 0: wr = kLast - j, wc = i; break;
-        case 1: wr = i, wc = j; break;
-        case 2: wr = j, wc = kLast - i; break;
-        default: wr = kLast - i, wc = kLast - j; break;
+    switch (g_IsoRichtung & 3) {
+      case 0:
+        for (int C = 0; C < sw; ++C) out[C] = world.Get(kLast - block[C], i);
+        break;
+      case 1: {
+        const uint16_t* in = world.Row(i);
+        for (int C = 0; C < sw; ++C) out[C] = in[block[C]];
+        break;
       }
-      out[C] = world.Get(wr, wc);
+      case 2:
+        for (int C = 0; C < sw; ++C) out[C] = world.Get(block[C], kLast - i);
+        break;
+      default: {
+        const uint16_t* in = world.Row(kLast - i);
+        for (int C = 0; C < sw; ++C) out[C] = in[kLast - block[C]];
+        break;
+      }
     }
   }
   DrawFrame();

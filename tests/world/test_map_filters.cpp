@@ -169,6 +169,17 @@ TEST_F(Maps, HoverAndClickInTheAccessibilityLayerChooseTheDistrictUnderTheCursor
     g_IsoRichtung = rotation;
     int column, row;
     CTwoDMap::CellToScreen(100, 20, &column, &row);
+    // The screen picture shows the cell's pixel as a 2 x 2 block there.
+    TMap_ColorHeight mark;
+    mark.red = 248;
+    mark.blue = 248;
+    CTwoDMap::UpdateTile(100, 20, &mark);
+    Map().OnPlayloopTurn();
+    const uint16_t magenta = Scenario::Rgb(248, 0, 248);
+    for (int d = 0; d < 4; ++d)
+      EXPECT_EQ(CTwoDMap::ScreenPicture().Get(row + d / 2, column + d % 2), magenta) << "rotation " << rotation;
+    EXPECT_NE(CTwoDMap::ScreenPicture().Get(row + 2, column), magenta);
+    EXPECT_NE(CTwoDMap::ScreenPicture().Get(row, column + 2), magenta);
     const int sx = left + column + 1, sy = top + 255 - row - 1;
     int a, b;
     ASSERT_TRUE(Map().ScreenToCell(sx, sy, &a, &b));
