@@ -172,7 +172,8 @@ void CSmallMap::RebuildWorld() {
   if (!world.IsValid()) return;
   world.Clear();
   m_Window.screen.Clear();
-  for (int y = 0; y < ISO_MAP_SIZE; ++y)
+  // Without an isometric map there are no cells to colour.
+  for (int y = 0; y < ISO_MAP_SIZE && CViewFilter::GetIsoWelt(); ++y)
     for (int x = 0; x < ISO_MAP_SIZE; ++x) {
       TMap_ColorHeight c;
       CViewFilter::GetIsoTileColor(m_MapIndex, x, y, &c);

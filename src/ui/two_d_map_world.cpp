@@ -177,6 +177,12 @@ void CTwoDMap::RebuildWorld() {
   const int layer = GetFilter();
   if (IsCellLayer(layer)) {
     world.Clear();
+    // Without an isometric map there are no cells to colour.
+    if (!CViewFilter::GetIsoWelt()) {
+      m_Window.worldDirty = false;
+      m_Window.screenDirty = true;
+      return;
+    }
     for (int y = 0; y < ISO_MAP_SIZE; ++y) {
       uint16_t* row = world.Row(y);
       for (int x = 0; x < ISO_MAP_SIZE; ++x) {

@@ -167,6 +167,8 @@ TEST_F(Maps, HoverAndClickInTheAccessibilityLayerChooseTheDistrictUnderTheCursor
   CUiHost* host = CUiHost::Get();
   for (int rotation = 0; rotation < 4; ++rotation) {
     g_IsoRichtung = rotation;
+    // The view (and the frame drawn for it) away from the cell.
+    world.GetIsoWelt()->SetIsoCenter(64, 64);
     int column, row;
     CTwoDMap::CellToScreen(100, 20, &column, &row);
     // The screen picture shows the cell's pixel as a 2 x 2 block there.
@@ -184,7 +186,6 @@ TEST_F(Maps, HoverAndClickInTheAccessibilityLayerChooseTheDistrictUnderTheCursor
     int a, b;
     ASSERT_TRUE(Map().ScreenToCell(sx, sy, &a, &b));
     EXPECT_EQ(std::pair(a, b), std::pair(100, 20)) << "rotation " << rotation;
-    world.GetIsoWelt()->SetIsoCenter(64, 64);
     const int cx0 = world.GetIsoWelt()->GetCenterX(), cy0 = world.GetIsoWelt()->GetCenterY();
     QnoInteractionEvent move = Event(QNO_EVENT_MOUSEMOVE, sx, sy);
     EXPECT_EQ(Map().InputFilter(&move, nullptr), 0);
