@@ -906,14 +906,16 @@ Image16 GameBar(const UiArt& a) {
   cairo_stroke(cr);
   // a fine stripe under the top edge
   Line(cr, 272, 3.5, 800, 3.5, 1, {96, 110, 150});
-  // the small map's diamond well (286, 8, 140 x 72)
+  // the small map's diamond well (286, 8, 140 x 72): left open, so that the
+  // small map drawn before the panel shows through it
   cairo_move_to(cr, 284, 44);
   cairo_line_to(cr, 356, 6);
   cairo_line_to(cr, 428, 44);
   cairo_line_to(cr, 356, 82);
   cairo_close_path(cr);
-  Set(cr, kWell);
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
   cairo_fill_preserve(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   Set(cr, kEdgeDark);
   cairo_set_line_width(cr, 1.5);
   cairo_stroke(cr);

@@ -163,7 +163,8 @@ int CItemBitmap::Render(QnoDisplay* display, QnoResourceManager* resources, int 
       host->RenderTwoDMap(display, cx, cy);
       break;
     case 16:
-      host->RenderTwoDMapColorKey(display, X, Y);
+      // The key is drawn centred, with the maximum ending at its right edge.
+      host->RenderTwoDMapColorKey(display, cx, cy);
       break;
     case 21:
       host->RenderStatistik(display, X, Y, m_w, m_h);

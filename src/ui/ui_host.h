@@ -171,6 +171,39 @@ class CUiHost {
   // The street or rail network changed through a tool: the game model
   // measures the lengths of both networks by class again.
   virtual void StreetNetChanged() { ZOR_STAND_IN("CUiHost"); }
+  // ---- what the thematic map shows ----
+  // The demand model's district from which accessibility is shown; false
+  // when there is none.
+  virtual bool GetQueryDistrict(int* /*x*/, int* /*y*/) {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
+  virtual void SetQueryDistrict(int /*x*/, int /*y*/) { ZOR_STAND_IN("CUiHost"); }
+  // The demand model's 16 x 16 district map of a statistic layer (index
+  // a x 16 + b for the district of cells x = 8a.., y = 8b..) with its
+  // largest value; null when it has none.
+  virtual const float* GetStatisticMap(int /*layer*/, float* maximum) {
+    ZOR_STAND_IN("CUiHost");
+    *maximum = 0.0f;
+    return nullptr;
+  }
+  // The 16 x 16 district maps of route guidance and of car sharing (with
+  // its largest value); null when there is none.
+  virtual const float* GetRouteGuidanceMap() {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
+  virtual const float* GetCarsharingMap(float* maximum) {
+    ZOR_STAND_IN("CUiHost");
+    *maximum = 0.0f;
+    return nullptr;
+  }
+  // The indicators' cell map n (1 noise, 2 emissions, 3 living quality):
+  // one byte per cell, y x 128 + x; null when there is none.
+  virtual const uint8_t* GetIndicatorCellMap(int /*n*/) {
+    ZOR_STAND_IN("CUiHost");
+    return nullptr;
+  }
   // The tile of the short message in the ticker; false when it has none.
   virtual bool GetShortMessageTile(int* /*x*/, int* /*y*/) {
     ZOR_STAND_IN("CUiHost");

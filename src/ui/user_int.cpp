@@ -54,11 +54,20 @@ int CUserInt::OnCreate(QnoResourceManager* resources, QnoDisplay* display, CZorv
       (*list)->Create();
     }
   m_pIsoWelt = iso;
-  if (!m_pViewFilter) m_pViewFilter = new CViewFilter;
+  if (!m_pViewFilter) {
+    m_pViewFilter = new CViewFilter(iso);
+    m_pViewFilter->Create();
+  }
   m_pResourceManager = resources;
   m_pDisplay = display;
-  if (!m_pTwoDMap) m_pTwoDMap = new CTwoDMap;
-  if (!m_pSmallMap) m_pSmallMap = new CSmallMap;
+  if (!m_pTwoDMap) {
+    m_pTwoDMap = new CTwoDMap(m_pViewFilter, resources, display, CViewFilter::kLayerAlles);
+    m_pTwoDMap->Create(0, 0, 256, 256, 64, 64, 2.0f);
+  }
+  if (!m_pSmallMap) {
+    m_pSmallMap = new CSmallMap(m_pViewFilter, resources, display, CViewFilter::kLayerAlles);
+    m_pSmallMap->Create(286, 468, 140, 72);
+  }
   m_pStreetNet = streets;
   selObj.startX = -1;
   selObj.leftDrag = 0;
@@ -79,6 +88,7 @@ int CUserInt::Destroy() {
     delete selObj.ownedObject;
     selObj.ownedObject = nullptr;
   }
+  if (m_pViewFilter) m_pViewFilter->Destroy();
   delete m_pViewFilter;
   m_pViewFilter = nullptr;
   delete m_pSmallMap;

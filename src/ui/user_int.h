@@ -10,8 +10,10 @@
 #include "framework/qno_event.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_sel_obj.h"
-#include "ui/map_standins.h"
 #include "ui/overlay.h"
+#include "ui/small_map.h"
+#include "ui/two_d_map.h"
+#include "ui/view_filter.h"
 #include "worldbase/street_type.h"
 
 class QnoResourceManager;
@@ -178,6 +180,11 @@ class CUserInt : public Overlay {
   void SetFilter(int n, bool on);
 
   // ---- the interface's sub-objects ----
+  // Shows (on) or hides the thematic map.
+  void ActivateTwoDMap(bool on);
+  // The thematic map and its colour key, drawn by the map window's items.
+  void RenderTwoDMap(QnoDisplay* display, int x, int y);
+  void RenderTwoDMapColorKey(QnoDisplay* display, int x, int y);
   CTwoDMap* GetTwoDMap() { return m_pTwoDMap; }
   CSmallMap* GetSmallMap() { return m_pSmallMap; }
   CViewFilter* GetViewFilter() { return m_pViewFilter; }

@@ -535,7 +535,10 @@ int CUserInt::CheckShortCuts(QnoInteractionEvent* e, QnoView*) {
     case 'L':
       host->ToggleLanguage();
       return 0;
-    case 'M': ToggleShortcutWindow(201); return 0;
+    case 'M':
+      ToggleShortcutWindow(201);
+      ActivateTwoDMap(true);
+      return 0;
     case 'O': ToggleShortcutWindow(120); return 0;
     case 'P': ToggleShortcutWindow(214); return 0;
     case 'S': ToggleShortcutWindow(110); return 0;
@@ -558,9 +561,14 @@ int CUserInt::RecordMapCall(const char* name, int x, int y, int result) {
   return result;
 }
 
+// Over the panel the small map takes the event first.
+int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView* view) {
+  const int result = m_pSmallMap ? m_pSmallMap->InputFilter(e, view) : 1;
+  return RecordMapCall("SmallMapInputFilter", e->x, e->y, result);
+}
+
 // Stand-in: the map actions of the debug tools and the land test record the call and pass the event on.
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
 int CUserInt::CheckForMatrix(int x, int y) { return RecordMapCall("CheckForMatrix", x, y, 1); }
 int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1); }
 int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }
-int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("SmallMapInputFilter", e->x, e->y, 1); }

@@ -61,6 +61,10 @@ int CUserInt::Render(QnoDisplay* display) {
   if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, m_pSelectionTile);
   if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());
   if (selObj.panelShown) {
+    if (m_pSmallMap) {
+      m_pSmallMap->DisplayHideMap(DISPLAY_SHOW);
+      m_pSmallMap->Render(display);
+    }
     RenderBusListOverSmallMap(display);
     if (expo) {
       const uint32_t now = kfx_GetTicks();

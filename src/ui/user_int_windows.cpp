@@ -284,6 +284,20 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
 }
 
 int CUserInt::ActivateAfterLoad() {
-  if (m_pTwoDMap) m_pTwoDMap->UpdateAll();
+  CViewFilter::Activate();
+  if (m_pSmallMap) m_pSmallMap->Update();
+  if (m_pTwoDMap) m_pTwoDMap->Update();
   return 0;
+}
+
+void CUserInt::ActivateTwoDMap(bool on) {
+  if (m_pTwoDMap) m_pTwoDMap->DisplayHideMap(on ? DISPLAY_SHOW : DISPLAY_HIDE);
+}
+
+void CUserInt::RenderTwoDMap(QnoDisplay* display, int x, int y) {
+  if (m_pTwoDMap) m_pTwoDMap->Render(display, x, y);
+}
+
+void CUserInt::RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) {
+  if (m_pTwoDMap) m_pTwoDMap->RenderColorKey(display, x, y);
 }

@@ -20,6 +20,7 @@
 #include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/street_objects.h"
+#include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
@@ -425,6 +426,45 @@ void CZorGuiHost::DisableStandardMenues() {
 
 void CZorGuiHost::SetViewFilter(int filter, bool on) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetFilter(filter, on);
+}
+
+int CZorGuiHost::GetThematicMapLayer() {
+  CUserInt* ui = m_world.GetUserInt();
+  return ui && ui->GetTwoDMap() ? ui->GetTwoDMap()->GetFilter() : 0;
+}
+
+void CZorGuiHost::ThematicMapInput(QnoInteractionEvent* event, QnoView* view) {
+  CUserInt* ui = m_world.GetUserInt();
+  if (ui && ui->GetTwoDMap()) ui->GetTwoDMap()->InputFilter(event, view);
+}
+
+void CZorGuiHost::ChangeThematicMapFilter(int layer) {
+  CUserInt* ui = m_world.GetUserInt();
+  if (ui && ui->GetTwoDMap()) ui->GetTwoDMap()->ChangeFilter(layer);
+}
+
+void CZorGuiHost::ActivateTwoDMap(bool on) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ActivateTwoDMap(on);
+}
+
+void CZorGuiHost::RenderTwoDMap(QnoDisplay* display, int x, int y) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->RenderTwoDMap(display, x, y);
+}
+
+void CZorGuiHost::RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->RenderTwoDMapColorKey(display, x, y);
+}
+
+bool CZorUiHost::GetQueryDistrict(int* x, int* y) {
+  CSimWelt* sim = m_world.GetSimWelt();
+  if (!sim || !sim->pCityModell()) return false;
+  sim->pCityModell()->GetQueryDistrict(*x, *y);
+  return true;
+}
+
+void CZorUiHost::SetQueryDistrict(int x, int y) {
+  CSimWelt* sim = m_world.GetSimWelt();
+  if (sim && sim->pCityModell()) sim->pCityModell()->SetQueryDistrict(x, y);
 }
 
 void CZorGuiHost::SetIsoCenter(int x, int y) {

@@ -161,6 +161,9 @@ class CZorUiHost : public CUiHost {
   int CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) override;
   void CheckAllLocationsForNearestCrossing() override;
   void StreetNetChanged() override;
+  // The demand model's query district for the thematic map.
+  bool GetQueryDistrict(int* x, int* y) override;
+  void SetQueryDistrict(int x, int y) override;
 
  private:
   CZorvaWorld& m_world;
@@ -207,6 +210,13 @@ class CZorGuiHost : public CGuiHost {
   void SetToolStandard() override;
   void DisableStandardMenues() override;
   void SetViewFilter(int filter, bool on) override;
+  // The thematic map.
+  int GetThematicMapLayer() override;
+  void ThematicMapInput(QnoInteractionEvent* event, QnoView* view) override;
+  void ChangeThematicMapFilter(int layer) override;
+  void ActivateTwoDMap(bool on) override;
+  void RenderTwoDMap(QnoDisplay* display, int x, int y) override;
+  void RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) override;
   void SetIsoCenter(int x, int y) override;
   void MarkBuildingAt(int x, int y) override;
   void SetBalloonHelp(const char* text, int x, int y, int cost) override;

@@ -16,7 +16,7 @@
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
 #include "sim/sim_welt.h"
-#include "ui/map_standins.h"
+#include "ui/small_map.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 

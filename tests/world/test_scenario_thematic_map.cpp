@@ -1,0 +1,224 @@
+// The thematic map and the small map on the real game: a town whose streets
+// carry the network's loads, the map window opened from the interface with
+// a layer chosen by its button, the lines drawn over the public-transport
+// layers, and clicks on both maps that move the view.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "framework/qno_resource.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
+#include "sim/sim_network.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_welt.h"
+#include "ui/user_int.h"
+#include "world/town_fixture.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using zortest::Scenario;
+
+constexpr int kBusStop = 32290;
+// The first of the side streets that carry the loads.
+constexpr int kY0 = 68;
+
+struct ThematicMap : towntest::Town {
+  CTwoDMap& Map() { return *game.Ui().GetTwoDMap(); }
+  // The world picture's pixel of cell (x, y).
+  static uint16_t At(int x, int y) { return CTwoDMap::WorldPicture().Get(y, 127 - x); }
+  CStrStrasse* StreetAt(int x, int y) {
+    auto* road = dynamic_cast<CStreetObj*>(world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+    return road ? road->GetStreetList() : nullptr;
+  }
+  // The hour that holds the new streets is computed and becomes active.
+  void ActivateHour() {
+    CSimWelt* sim = world.GetSimWelt();
+    for (int guard = 0; sim->Computate(1) != 0 && guard < 100000; ++guard) {
+    }
+    ASSERT_GT(sim->StartNextIntervall(false), 0);
+    for (int guard = 0; sim->Computate(1) != 0 && guard < 100000; ++guard) {
+    }
+    ASSERT_TRUE(sim->ActivateCalculatedSlot());
+  }
+  // Puts a flow and a capacity on both directions of the street in the
+  // active hour; the network pulls them as the game does.
+  void Load(CStrStrasse* s, int flow, short capacity) {
+    ASSERT_NE(s, nullptr);
+    for (int id : {s->GetSimID(), s->GetSimIDSecond()}) {
+      CSimStreet* d = id ? world.GetSimWelt()->ActiveSlot()->GetStreet(static_cast<short>(id)) : nullptr;
+      if (!d) continue;
+      d->ResetCarFlow();
+      d->AddCarFlow(id == s->GetSimID() ? flow : 0);
+      d->SetCapacity(capacity);
+    }
+  }
+  CSecondLayerObject* Stop(int x, int y) {
+    auto* stop = dynamic_cast<CSecondLayerObject*>(Place(OBJ_BUSSTOP_SIGN, kBusStop, x, y));
+    EXPECT_NE(stop, nullptr) << "a stop at " << x << "/" << y;
+    return stop;
+  }
+  static short SimID(CSecondLayerObject* stop) {
+    int x, y;
+    CStreetObj* street = stop->GetStreet(&x, &y);
+    return street ? static_cast<short>(street->GetSimID()) : 0;
+  }
+  COpnvLine* Line(std::initializer_list<CSecondLayerObject*> stops) {
+    COpnvLine* line = COpnv::Get()->CreateNewLine(1);
+    EXPECT_NE(line, nullptr);
+    for (CSecondLayerObject* s : stops) EXPECT_EQ(line->ToolAddHstTail(s, SimID(s)), 0);
+    return line;
+  }
+  static uint16_t LineColour(COpnvLine* line) {
+    unsigned char r, g, b;
+    line->GetColor(r, g, b);
+    return Scenario::Rgb(r, g, b);
+  }
+};
+
+TEST_F(ThematicMap, TheLoadLayerColoursEachStreetByTheNetworksLoad) {
+  // Four streets apart, and one whose capacity is 0.
+  const int flows[] = {300, 400, 875, 876, 900};
+  const short capacities[] = {600, 600, 600, 600, 0};
+  // Red and green of the load's colour; 876 and more is full red, and a
+  // street without capacity counts as unloaded.
+  const int expected[][2] = {{126, 128}, {169, 85}, {254, 0}, {255, 0}, {0, 255}};
+  // Five side streets off a street joined to the town.
+  ASSERT_EQ(Street(66, 63, 70, 63), STR_BUILD_OK);
+  ASSERT_EQ(Street(70, 63, 70, 100), STR_BUILD_OK);
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(Street(70, kY0 + 6 * i, 76, kY0 + 6 * i), STR_BUILD_OK) << i;
+  ASSERT_NO_FATAL_FAILURE(ActivateHour());
+  for (int i = 0; i < 5; ++i) ASSERT_NO_FATAL_FAILURE(Load(StreetAt(73, kY0 + 6 * i), flows[i], capacities[i]));
+  world.GetStreetNet()->UpdateCarFlow();
+  ASSERT_EQ(StreetAt(73, kY0)->GetAuslastung(), 300) << "the network holds the hour's load";
+
+  Map().ChangeFilter(7);
+  ASSERT_EQ(Map().GetFilter(), 7);
+  for (int i = 0; i < 5; ++i) {
+    TMap_ColorHeight c;
+    ASSERT_EQ(CViewFilter::GetIsoTileColor(Map().GetMapIndex(), 73, kY0 + 6 * i, &c), 0);
+    EXPECT_EQ(c.red, expected[i][0]) << "flow " << flows[i];
+    EXPECT_EQ(c.green, expected[i][1]) << "flow " << flows[i];
+    EXPECT_EQ(c.blue, 0);
+    EXPECT_EQ(At(73, kY0 + 6 * i), Scenario::Rgb(expected[i][0], expected[i][1], 0)) << "flow " << flows[i];
+  }
+  // Junctions light grey, open land grass.
+  EXPECT_EQ(At(60, 63), Scenario::Rgb(180, 180, 180));
+  EXPECT_EQ(At(20, 20), Scenario::Rgb(0, 159, 98));
+
+  // A new hour's load reaches the picture at the hour's refresh.
+  ASSERT_NO_FATAL_FAILURE(Load(StreetAt(73, kY0), 0, 600));
+  world.GetStreetNet()->UpdateCarFlow();
+  EXPECT_EQ(At(73, kY0), Scenario::Rgb(126, 128, 0)) << "nothing rebuilt yet";
+  Map().DisplayHideMap(DISPLAY_SHOW);
+  Map().UpdateAll();
+  Map().OnPlayloopTurn();
+  EXPECT_EQ(At(73, kY0), Scenario::Rgb(0, 255, 0));
+}
+
+TEST_F(ThematicMap, TheReachLayerAndTheStatisticLayersDrawTheLinesOverTheNet) {
+  ASSERT_NO_FATAL_FAILURE(LongStreetAt80());
+  ASSERT_EQ(Street(80, 70, 90, 70), STR_BUILD_OK);
+  const int house = RowWith(OBJ_RESIDENTIAL, 1, 24, 1, 1);
+  ASSERT_GE(house, 0);
+  ASSERT_NE(Place(OBJ_RESIDENTIAL, CBuildingDataList::GetPotentialByNr(house)->resId, 82, 60), nullptr);
+  CSecondLayerObject* a = Stop(80, 50);
+  CSecondLayerObject* b = Stop(80, 62);
+  ASSERT_TRUE(a && b);
+
+  // Reach: the house's nearest stop serves no line yet.
+  Map().ChangeFilter(8);
+  EXPECT_EQ(At(82, 60), Scenario::Rgb(255, 0, 0));
+  // One line on one street, between its two stops.
+  COpnvLine* single = Line({a, b});
+  Map().ChangeFilter(8);
+  TMap_ColorHeight c;
+  ASSERT_EQ(CViewFilter::GetIsoTileColor(Map().GetMapIndex(), 82, 60, &c), 0);
+  short id = -1;
+  int distance = -1;
+  ASSERT_TRUE(BuildingAt(82, 60)->GetSimLocation()->GetNearestHst(id, distance));
+  ASSERT_GT(distance, 100);
+  EXPECT_EQ(c.red, distance / 4) << "a quarter of the distance to the served stop";
+  EXPECT_EQ(c.green, 255 - distance / 4);
+  EXPECT_EQ(c.height, distance / 4);
+  EXPECT_EQ(At(82, 60), Scenario::Rgb(c.red, c.green, 0));
+  EXPECT_EQ(At(80, 56), LineColour(single));
+  EXPECT_EQ(At(80, 45), Scenario::Rgb(180, 180, 180)) << "before the first stop: the street alone";
+  EXPECT_EQ(At(80, 66), Scenario::Rgb(180, 180, 180)) << "after the last stop";
+
+  // A second line over two streets, from its stop to the shared crossing
+  // and on to its other stop; shown in a statistic layer over the net.
+  CSecondLayerObject* north = Stop(80, 40 + 20);
+  CSecondLayerObject* east = Stop(85, 70);
+  ASSERT_TRUE(north && east);
+  COpnvLine* two = Line({north, east});
+  ASSERT_EQ(two->GetData()->streetsOneWay, 2);
+  Map().ChangeFilter(9);
+  EXPECT_EQ(At(80, 66), LineColour(two)) << "on the way to the crossing";
+  EXPECT_EQ(At(83, 70), LineColour(two)) << "from the crossing to the stop";
+  EXPECT_EQ(At(88, 70), Scenario::Rgb(180, 180, 180)) << "past the last stop";
+  EXPECT_EQ(At(80, 80), Scenario::Rgb(180, 180, 180)) << "the route turns at the crossing";
+  EXPECT_EQ(At(30, 30), Scenario::Rgb(0, 0, 0)) << "no district data: black";
+  // Layer 0, reached from a number outside the table, is the net alone.
+  Map().ChangeFilter(25);
+  EXPECT_EQ(Map().GetFilter(), 0);
+  EXPECT_EQ(At(80, 56), Scenario::Rgb(180, 180, 180));
+  Map().ChangeFilter(-3);
+  EXPECT_EQ(Map().GetFilter(), 0);
+}
+
+TEST_F(ThematicMap, OpenedFromTheInterfaceItShowsTheChosenLayerAndBothMapsMoveTheView) {
+  QnoResourceManager& resources = *world.GetResourceManager();
+  resources.TrackRequests(true);
+  ASSERT_NO_FATAL_FAILURE(ActivateHour());
+  ASSERT_NO_FATAL_FAILURE(Load(StreetAt(60, 61), 876, 600));
+  world.GetStreetNet()->UpdateCarFlow();
+
+  // M opens the map window with its city page; the traffic tab, then the
+  // street-load button.
+  game.Key(SDLK_m).Run({zortest::Frames(2)});
+  ASSERT_FALSE(Map().IsHidden());
+  EXPECT_EQ(game.Ui().IsWindowOpen(201), 0);
+  game.Click(424, 86).Run({zortest::Frames(2)});
+  ASSERT_EQ(game.Ui().IsWindowOpen(204), 0) << "the traffic page";
+  game.Click(415, 130).Run({zortest::Frames(7)});
+  ASSERT_EQ(Map().GetFilter(), 7);
+
+  // The map item at (64, 80) shows the screen picture: the loaded street
+  // is red on the screen.
+  const int left = 50 + 14, top = 50 + 30;
+  int column, row;
+  CTwoDMap::CellToScreen(60, 61, &column, &row);
+  EXPECT_EQ(game.Pixel(left + column, top + 255 - row), At(60, 61));
+  TMap_ColorHeight c;
+  ASSERT_EQ(CViewFilter::GetIsoTileColor(Map().GetMapIndex(), 60, 61, &c), 0);
+  EXPECT_GT(c.red, 128) << "the loaded street is drawn toward red";
+  EXPECT_EQ(At(60, 61), Scenario::Rgb(c.red, c.green, 0));
+
+  // A click on the map centres the view on the cell under the cursor.
+  CTwoDMap::CellToScreen(40, 90, &column, &row);
+  game.Click(left + column, top + 255 - row).Run({zortest::Frames(2)});
+  EXPECT_NEAR(game.Map().GetCenterX(), 40, 1);
+  EXPECT_NEAR(game.Map().GetCenterY(), 90, 1);
+
+  // The small map in the shown panel: a click on a cell's pixel jumps there.
+  CSmallMap* small = game.Ui().GetSmallMap();
+  game.Run({zortest::Move(400, 590), zortest::Frames(7)});
+  int px, py;
+  small->IsoKoorToScreenKoor(100, 30, &px, &py);
+  game.Click(small->GetWindowPosX() + px, small->GetWindowPosY() + small->GetHeight() - 1 - py)
+      .Run({zortest::Frames(7)});
+  EXPECT_NEAR(game.Map().GetCenterX(), 100, 1);
+  EXPECT_NEAR(game.Map().GetCenterY(), 30, 1);
+  resources.TrackRequests(false);
+  EXPECT_TRUE(resources.MissingIds().empty()) << "first missing: " << *resources.MissingIds().begin();
+  game.Shot("thematic-map-loads");
+}
+
+}  // namespace
