@@ -17,6 +17,10 @@ M_Type Global_Messages[kMessageGroups][kMessageEntries];
 
 namespace {
 
+// The message system that filled the shared table last; only it frees the
+// table's texts, so that an older one going away leaves them alone.
+const CMessage* g_tableOwner = nullptr;
+
 constexpr uint32_t kShowingTime = 55000;      // a shown message stays this long before the next
 constexpr uint32_t kQueueOvertakeAge = 137500;  // a queue this old lets more important messages ahead
 constexpr uint32_t kMarkTime = 60000;          // the map mark and the ticker last this long
@@ -63,6 +67,7 @@ void M_Type::Copy(const M_Type* other) {
 
 CMessage::CMessage(CMessageHost* host, int language) {
   SetHost(host);
+  g_tableOwner = this;
   for (auto& group : Global_Messages) {
     for (M_Type& record : group) {
       ReplaceText(record.shortText, nullptr);
@@ -84,6 +89,8 @@ CMessage::~CMessage() {
   FreeInfoTexts();
   for (M_Type& event : m_Events) FreeBuffers(event);
   for (M_Type& queued : m_Queue) FreeBuffers(queued);
+  if (g_tableOwner != this) return;
+  g_tableOwner = nullptr;
   for (auto& group : Global_Messages) {
     for (M_Type& record : group) {
       ReplaceText(record.shortText, nullptr);
