@@ -41,6 +41,17 @@ void CopyInto(char* buffer, size_t size, const char* text) {
 
 bool OnMap(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
 
+// The values and the marked rectangle a message is raised with.
+void SetPlace(M_Type& record, float v1, float v2, float v3, int x, int y, int xd, int yd) {
+  record.value1 = v1;
+  record.value2 = v2;
+  record.value3 = v3;
+  record.x = x;
+  record.y = y;
+  record.xd = xd;
+  record.yd = yd;
+}
+
 }  // namespace
 
 void M_Type::Copy(const M_Type* other) {
@@ -215,13 +226,7 @@ int CMessage::AddMessage(int group, int entry, float value1, float value2, float
   record->time = now;
   event.time = now;
   event.type = record->type;
-  event.x = x;
-  event.y = y;
-  event.xd = xd;
-  event.yd = yd;
-  event.value1 = value1;
-  event.value2 = value2;
-  event.value3 = value3;
+  SetPlace(event, value1, value2, value3, x, y, xd, yd);
   record->x = x;
   record->y = y;
   if (m_AutoEvents == 1) m_pHost->ActivateEventWindow();
@@ -254,13 +259,7 @@ int CMessage::AddWaitMessage(int group, int entry, float value1, float value2, f
   m_QueuePairs[place] = SPair{group, entry};
   queued.processed = 0;
   queued.type = record->type;
-  queued.value1 = value1;
-  queued.value2 = value2;
-  queued.value3 = value3;
-  queued.x = x;
-  queued.y = y;
-  queued.xd = xd;
-  queued.yd = yd;
+  SetPlace(queued, value1, value2, value3, x, y, xd, yd);
   queued.window = window;
   queued.time = now;
   if (record->shortText && record->longText) {

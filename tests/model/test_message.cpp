@@ -7,7 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
+#include "model/data_exchange.h"
 #include "model/message.h"
 #include "model/message_format.h"
 #include "support/test_support.h"
@@ -287,3 +289,79 @@ TEST(MessageFormat, FillsOnlyItsOwnConversionsAndStaysInBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A measure's quote and the stored quote and time of its last message.
+class QuoteOwner : public CVarOwner {
+ public:
+  explicit QuoteOwner(std::string prefix) : m_prefix(std::move(prefix)) {}
+  int GetVarData(const char* name, double* value) override {
+    const std::string n = name;
+    if (n == m_prefix + "USERQUOTE" || n == m_prefix + "USERQUOTEPEOPLE") *value = quote;
+    else if (n == m_prefix + "USERQUOTELASTMESSAGE") *value = lastQuote;
+    else if (n == m_prefix + "TIMELASTCHANGEMESSAGE") *value = lastTime;
+    else return 1;
+    return 0;
+  }
+  int SetVarData(const char* name, double value) override {
+    const std::string n = name;
+    if (n == m_prefix + "USERQUOTELASTMESSAGE") lastQuote = value;
+    else if (n == m_prefix + "TIMELASTCHANGEMESSAGE") lastTime = value;
+    else return 1;
+    return 0;
+  }
+  using CVarOwner::GetVarData;
+  using CVarOwner::SetVarData;
+  double quote = 0, lastQuote = -1, lastTime = -1;
+
+ private:
+  std::string m_prefix;
+};
+
+}  // namespace
+
+TEST_F(MessageTest, QuoteMessagesShowTheirQuoteWhileItHolds) {
+  // Texts for groups 12, 15 and 17 that show the quote.
+  std::string file = "@@startgroup\n";
+  for (int g = 1; g < 22; ++g) {
+    file += "@@newgroup\n";
+    for (int e = 0; e < 7; ++e) file += Entry("%.1f", Cat({"quote %.2f of ", std::to_string(g)}));
+  }
+  WriteMessages("MTG", file);
+  CDataExchange exchange;
+  QuoteOwner pta("PTA."), cs("CS.");
+  exchange.RegisterOwner("PTA.", &pta);
+  exchange.RegisterOwner("CS.", &cs);
+  struct : Host {
+    CDataExchange* exchange = nullptr;
+    int streets = 0;
+    CDataExchange* GetDataExchange() override { return exchange; }
+    int GetStreetCount() override { return streets; }
+  } quoteHost;
+  quoteHost.exchange = &exchange;
+  CMessage quotes(&quoteHost, 0);
+  // Fallen by 0.1 or more since it was raised: dropped, nothing stored.
+  pta.quote = 4.9;
+  EXPECT_EQ(quotes.AddMessage(12, 3, 5.0f), 1);
+  EXPECT_EQ(pta.lastTime, -1);
+  // Fallen by less: shown with the quote of now (group 12), which is stored.
+  pta.quote = 4.95;
+  ASSERT_EQ(quotes.AddMessage(12, 3, 5.0f), 0);
+  EXPECT_STREQ(quotes.GetEventLongText(), "quote 4.95 of 12");
+  EXPECT_DOUBLE_EQ(pta.lastQuote, 4.95);
+  EXPECT_EQ(pta.lastTime, 200000);
+  // Car sharing keeps the quote it was raised with.
+  cs.quote = 7.0;
+  ASSERT_EQ(quotes.AddMessage(15, 0, 6.0f), 0);
+  EXPECT_STREQ(quotes.GetEventLongText(), "quote 6.00 of 15");
+  EXPECT_DOUBLE_EQ(cs.lastQuote, 7.0);
+  // A quote of 0.1 or less is not worth a message; a missing owner drops it.
+  cs.quote = 0.1;
+  EXPECT_EQ(quotes.AddMessage(15, 1, 0.0f), 1);
+  EXPECT_EQ(quotes.AddMessage(17, 0, 1.0f), 1);
+  // The empty street network's message holds while there is no street.
+  ASSERT_EQ(quotes.AddMessage(21, 6), 0);
+  quoteHost.streets = 3;
+  EXPECT_EQ(quotes.AddMessage(21, 6), 1);
+}
