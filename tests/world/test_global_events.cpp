@@ -10,6 +10,8 @@
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
+#include "measures/opnv_host.h"
+#include "model/message.h"
 #include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "network/str_junction.h"
@@ -175,4 +177,17 @@ TEST_F(BusyCrossing, ALineDueForItsCheckIsPutIntoServiceAndAnEmptyOneReported) {
   EXPECT_EQ(empty.x, -1);
   EXPECT_TRUE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
   EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERTOOMUCH(fresh, -1, -1, 1, 1));
+}
+
+// What public transport raises through its host reaches the game's own
+// message system, and the host's checks are the data exchange's.
+TEST_F(BusyCrossing, PublicTransportSpeaksThroughTheGamesMessageSystem) {
+  CMessage* message = world.GetMessage();
+  zortest::Clock().Advance(400000);  // past the quiet time after the start
+  const int before = message->GetMaxMessage();
+  COpnvHost::Get()->ActivateMessage(1, 11, -1, -1, -1, -1, -1, -1, 1, 1);
+  EXPECT_EQ(message->GetMaxMessage(), before + 1);
+  // A town without people needs no lines and has no service to judge.
+  EXPECT_FALSE(COpnvHost::Get()->CheckTooFewLines());
+  EXPECT_EQ(COpnvHost::Get()->CheckBadService(), world.GetDataExchange()->Check_M_G_OPNV_TOTAL_BADSERVICE());
 }
