@@ -5,7 +5,6 @@
 #include <filesystem>
 #include "network/crossing_objects.h"
 #include <tuple>
-#include <vector>
 
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
@@ -21,6 +20,7 @@
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "../model/period_test_util.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "world/zor_world.h"
@@ -28,26 +28,7 @@
 
 namespace {
 
-struct Raised {
-  int group, entry;
-  float v1, v2, v3;
-  int x, y;
-};
-
-struct RecordingExchange : CDataExchange {
-  std::vector<Raised> raised;
-  const Raised* Find(int group, int entry) const {
-    for (const Raised& r : raised)
-      if (r.group == group && r.entry == entry) return &r;
-    return nullptr;
-  }
-
- protected:
-  int PostMessage(bool, int group, int entry, float v1, float v2, float v3, int x, int y, int, int, int) override {
-    raised.push_back({group, entry, v1, v2, v3, x, y});
-    return 0;
-  }
-};
+using periodtest::RecordingExchange;
 
 struct EventWorld : CZorvaWorld {
  protected:
@@ -121,7 +102,7 @@ TEST_F(BusyCrossing, TheCrossingAsksForLightsAndTheSchoolOffItIsWarnedOf) {
 
   Load(400);
   dx.CreateBuildingEvents(STime{}, STime{});
-  const Raised* lights = dx.Find(3, 0);
+  const periodtest::Posted* lights = dx.Find(3, 0);
   ASSERT_NE(lights, nullptr);
   EXPECT_EQ(lights->x, 60);
   EXPECT_EQ(lights->y, 63);
@@ -129,7 +110,7 @@ TEST_F(BusyCrossing, TheCrossingAsksForLightsAndTheSchoolOffItIsWarnedOf) {
   EXPECT_FALSE(dx.Check_M_G_CROSSING_TRAFFICLIGHTNEEDED(60, 86));  // a street's end, no crossing
   // The school over seven cells off: its place in the values, the
   // crossing's as the message's place.
-  const Raised* school48 = dx.Find(4, 8);
+  const periodtest::Posted* school48 = dx.Find(4, 8);
   ASSERT_NE(school48, nullptr);
   EXPECT_EQ(school48->v2, 70.0f);
   EXPECT_EQ(school48->v3, 58.0f);
@@ -169,8 +150,8 @@ TEST_F(BusyCrossing, ALineDueForItsCheckIsPutIntoServiceAndAnEmptyOneReported) {
   EXPECT_TRUE(fresh->IsActive());
   EXPECT_FALSE(changed->IsActive());
   // No passengers: too few users, at no stop yet.
-  ASSERT_EQ(dx.raised.size(), 1u);
-  const Raised& empty = dx.raised.front();
+  ASSERT_EQ(dx.posted.size(), 1u);
+  const periodtest::Posted& empty = dx.posted.front();
   EXPECT_EQ(empty.group, 0);
   EXPECT_EQ(empty.entry, 0);
   EXPECT_EQ(empty.v1, static_cast<float>(fresh->GetID()));
