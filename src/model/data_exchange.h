@@ -430,9 +430,16 @@ class CDataExchange : public CVarOwner {
   int GetCarResIDByType(int /*type*/) { return 0; }
 
   const SDataExchangeBlock& Block() const { return m_Block; }
+  SDataExchangeBlock& Block() { return m_Block; }
   CSimWelt* GetSimulation() const { return m_pSimulation; }
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
+
+ protected:
+  // Hands a message to the message system, paced (ActivateMessage) or at
+  // once (AddMessage); 1 when refused or when there is no message system.
+  virtual int PostMessage(bool paced, int group, int entry, float v1, float v2, float v3, int x, int y, int window,
+                          int xd, int yd);
 
  private:
   // The operation on one name; *known tells whether an owner held it.
