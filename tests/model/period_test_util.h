@@ -69,9 +69,15 @@ class CityContext : public CGrowthContext {
  public:
   CSimCityModell* city = nullptr;
   CMessage* message = nullptr;
-  bool hold = false, staticCity = false;
+  CGottModus* god = nullptr;
+  bool hold = false, staticCity = false, paused = false;
+  std::vector<int> opened, closed;
   CSimCityModell* City() override { return city; }
   CMessage* Message() override { return message; }
+  CGottModus* GottModus() override { return god; }
+  void ActivateWindow(int window) override { opened.push_back(window); }
+  void DeActivateWindow(int window) override { closed.push_back(window); }
+  void SetPause() override { paused = true; }
   bool NetHold() override { return hold; }
   bool StaticCity() override { return staticCity; }
 };

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "framework/zor_seams.h"
+#include "model/finanzen.h"
+#include "model/gott_modus.h"
 #include "period_test_util.h"
 
 using periodtest::At;
@@ -233,4 +235,28 @@ TEST_F(Events, ARaisedEventReachesTheRealMessageSystemAsRecorded) {
   ASSERT_EQ(message.GetMaxMessage(), 1);
   ASSERT_NE(message.GetMessageE(0), nullptr);
   EXPECT_STREQ(message.GetMessageE(0), "short 21/6");
+}
+
+TEST_F(Events, ABankruptCityStopsTheGameButGodModeGoesOn) {
+  CFinanzen finances;
+  CGottModus god;
+  dx.RegisterOwner("F.", &finances);
+  context.god = &god;
+  WellServed(13001);
+  finances.SetVarData("F.KONTO", -400000000.0);
+  ASSERT_TRUE(finances.IsPleite());
+  dx.CreateGlobalEvents(At(7), At(6));
+  ASSERT_EQ(dx.posted.size(), 1u);
+  EXPECT_EQ(dx.posted[0].group, 20);
+  EXPECT_EQ(dx.posted[0].entry, 14);
+  EXPECT_FALSE(dx.posted[0].paced);
+  EXPECT_EQ(context.opened, std::vector<int>{248});
+  EXPECT_EQ(context.closed, (std::vector<int>{218, 217}));
+  EXPECT_TRUE(context.paused);
+
+  dx.posted.clear();
+  god.SetGameModus(GAME_GOD);
+  dx.CreateGlobalEvents(At(12), At(11));
+  EXPECT_FALSE(dx.Has(20, 14));
+  EXPECT_TRUE(dx.Has(21, 6));  // the other events as ever
 }

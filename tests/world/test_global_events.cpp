@@ -7,7 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#include "framework/zor_seams.h"
 #include "measures/building_object.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -25,7 +28,7 @@ namespace {
 
 struct Raised {
   int group, entry;
-  float v2, v3;
+  float v1, v2, v3;
   int x, y;
 };
 
@@ -38,8 +41,8 @@ struct RecordingExchange : CDataExchange {
   }
 
  protected:
-  int PostMessage(bool, int group, int entry, float, float v2, float v3, int x, int y, int, int, int) override {
-    raised.push_back({group, entry, v2, v3, x, y});
+  int PostMessage(bool, int group, int entry, float v1, float v2, float v3, int x, int y, int, int, int) override {
+    raised.push_back({group, entry, v1, v2, v3, x, y});
     return 0;
   }
 };
@@ -149,4 +152,27 @@ TEST_F(BusyCrossing, ASchoolRightBesideTheCrossingIsNotTheOneTheMessageMeans) {
   EXPECT_NE(dx.Find(3, 0), nullptr);
   EXPECT_EQ(dx.Find(4, 8), nullptr);
   EXPECT_FALSE(dx.Check_M_G_BUILDING_SCHOOL_CROSSINGNOAMPEL(57, 67));
+}
+
+TEST_F(BusyCrossing, ALineDueForItsCheckIsPutIntoServiceAndAnEmptyOneReported) {
+  COpnv* opnv = world.GetOpnv();
+  COpnvLine* fresh = opnv->CreateNewLine(NET_BUS);
+  COpnvLine* changed = opnv->CreateNewLine(NET_BUS);
+  ASSERT_TRUE(fresh && changed);
+  ASSERT_FALSE(fresh->IsActive());
+  zortest::Clock().Advance(COpnvLine::kCheckDelay + 1);
+  changed->SetVarData("OPNV.LINE.TAKT", 20);  // changed just now: left alone for a minute
+
+  dx.CheckForLineCapacity();
+  EXPECT_TRUE(fresh->IsActive());
+  EXPECT_FALSE(changed->IsActive());
+  // No passengers: too few users, at no stop yet.
+  ASSERT_EQ(dx.raised.size(), 1u);
+  const Raised& empty = dx.raised.front();
+  EXPECT_EQ(empty.group, 0);
+  EXPECT_EQ(empty.entry, 0);
+  EXPECT_EQ(empty.v1, static_cast<float>(fresh->GetID()));
+  EXPECT_EQ(empty.x, -1);
+  EXPECT_TRUE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
+  EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERTOOMUCH(fresh, -1, -1, 1, 1));
 }
