@@ -18,6 +18,7 @@
 #include "network/street_objects.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "scenario_opnv_steps.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -27,46 +28,6 @@ using namespace zortest;
 
 constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
-
-struct Cell {
-  int x = -1, y = -1;
-};
-
-bool ScreenOf(Scenario& game, Cell c, int& sx, int& sy) {
-  for (sy = 40; sy < 440; sy += 2)
-    for (sx = 20; sx < 500; sx += 2) {
-      int x = -1, y = -1;
-      if (game.Map().MouseKoorToIsoKoor(sx, sy, &x, &y) == 0 && x == c.x && y == c.y) return true;
-    }
-  return false;
-}
-
-// A stop placed with the stop tool's subtool at the cell.
-CSecondLayerObject* PlaceStop(Scenario& game, int subtool, Cell c) {
-  game.Ui().SetToolNr(5, subtool, -1);
-  int sx = 0, sy = 0;
-  EXPECT_TRUE(ScreenOf(game, c, sx, sy)) << c.x << "/" << c.y;
-  game.Run({Move(sx, sy), Wait(40)});
-  EXPECT_EQ(CUserInt::selObj.busStopShowable, 1) << c.x << "/" << c.y;
-  game.Click(sx, sy).Do(Wait(40));
-  return dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y, ISO_LAYER_UPPER));
-}
-
-// The directed street id under a stop, as the line tool hands it over.
-short StreetIdOf(CSecondLayerObject* stop) {
-  int x = -1, y = -1;
-  CStreetObj* street = stop ? stop->GetStreet(&x, &y) : nullptr;
-  CStrStrasse* s = street ? street->GetStreetList() : nullptr;
-  return s ? static_cast<short>(s->GetSimID()) : 0;
-}
-
-COpnvLine* MakeLine(COpnv& opnv, NetActiveType type, std::initializer_list<CSecondLayerObject*> stops) {
-  COpnvLine* line = opnv.CreateNewLine(type);
-  EXPECT_NE(line, nullptr);
-  if (!line) return nullptr;
-  for (CSecondLayerObject* stop : stops) EXPECT_EQ(line->ToolAddHstTail(stop, StreetIdOf(stop)), 0) << stop->GetID();
-  return line;
-}
 
 TEST(ScenarioOpnv, StopsLinesFleetAndAccountsRunADayAndSurviveASavegame) {
   Clock().Set(0);
