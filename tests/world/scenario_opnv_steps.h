@@ -9,16 +9,24 @@
 #include "measures/building_object.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
+#include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
+#include "world/zor_world.h"
 
 namespace zortest {
 
 struct Cell {
   int x = -1, y = -1;
 };
+
+// A street built straight from one cell to another; the network's answer.
+inline int BuildStreet(CZorvaWorld& world, int x1, int y1, int x2, int y2, TStrassenType type = STRASSE_2) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  return world.GetStreetNet()->CreateStreet(&line, type);
+}
 
 // The screen point over the cell, searched on the map's part of the screen.
 inline bool ScreenOf(Scenario& game, Cell c, int& sx, int& sy) {

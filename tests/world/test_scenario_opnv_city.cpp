@@ -68,11 +68,8 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
   // between the left two streets; homes at the avenue's west end and beside
   // the track, offices, industry, a school and shops to the south and east.
   const int ox = c.x - 12, oy = c.y - 4;
-  CStrJunctionList* net = world.GetStreetNet();
   auto street = [&](int x1, int y1, int x2, int y2) {
-    CStrBuildLine line(static_cast<short>(ox + x1), static_cast<short>(oy + y1), static_cast<short>(ox + x2),
-                       static_cast<short>(oy + y2));
-    ASSERT_EQ(net->CreateStreet(&line, STRASSE_2), STR_BUILD_OK);
+    ASSERT_EQ(BuildStreet(world, ox + x1, oy + y1, ox + x2, oy + y2), STR_BUILD_OK);
   };
   street(0, 0, 24, 0);
   for (int x : {0, 16, 24}) street(x, 0, x, 10);
@@ -80,7 +77,7 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
   street(16, 10, 24, 10);
   CStrBuildLine track(static_cast<short>(ox + 1), static_cast<short>(oy + 3), static_cast<short>(ox + 14),
                       static_cast<short>(oy + 3));
-  ASSERT_EQ(net->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
+  ASSERT_EQ(world.GetStreetNet()->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
   const std::tuple<TObjectType, int, int> buildings[] = {
       {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 2, -5},
       {OBJ_RESIDENTIAL, 5, -5}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 18, 2}, {OBJ_OFFICE, 10, 12},

@@ -46,10 +46,7 @@ TEST(ScenarioOpnvMap, LinesAreDrawnInTheirColoursAlongTheirStreetsWithMarkersAtT
   Cell c;
   ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
   // An avenue with a street off it at its middle.
-  auto street = [&](int x1, int y1, int x2, int y2) {
-    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
-    return world.GetStreetNet()->CreateStreet(&line, STRASSE_2);
-  };
+  auto street = [&](int x1, int y1, int x2, int y2) { return BuildStreet(world, x1, y1, x2, y2); };
   ASSERT_EQ(street(c.x - 10, c.y, c.x + 9, c.y), STR_BUILD_OK);
   ASSERT_EQ(street(c.x, c.y, c.x, c.y + 9), STR_BUILD_OK);
   CSecondLayerObject* farWest = PlaceStop(game, 1, {c.x - 7, c.y});
