@@ -88,7 +88,7 @@ Graph ReferenceGraph(BenchLines& town) {
       }
     }
   }
-  std::vector<std::vector<int>> byStop(40 * 40 + 1);
+  std::vector<std::vector<int>> byStop(4096);
   for (int i = 0; i < static_cast<int>(stops.size()); ++i) byStop[stops[i].first].push_back(i);
   for (const auto& same : byStop)
     for (int a : same)
@@ -170,8 +170,74 @@ void BM_BusMatrixRebuild(benchmark::State& state) {
   }
 }
 
+// A headway change against the full rebuild, in the same run: the headway
+// of one line goes up and down, and the matrix takes it with
+// UpdateHeadways, searching its rows again in the slot's slices where the
+// line meets others; the full rebuild of the same town is timed beside it.
+// With the second argument 1 the changed line is one of 20 stops of its own
+// that meets no other line.
+void BM_BusMatrixHeadwayUpdate(benchmark::State& state) {
+  const int lineStops = static_cast<int>(state.range(0));
+  const bool alone = state.range(1) == 1;
+  BenchLines town;
+  MakeTown(town, lineStops - (alone ? 20 : 0));
+  if (alone) {
+    LineDataType& d = town.lines.emplace_back();
+    d.Reset(LineDataType::kNetBus);
+    d.lineNumber = static_cast<int16_t>(town.lines.size());
+    d.headway = 10;
+    d.active = 1;
+    for (int m = 0; m < 20; ++m) {
+      d.stopIds[m] = static_cast<int16_t>(2001 + m);
+      d.times[m] = m == 0 ? 30 : 90;
+      d.distances[m] = m == 0 ? 1 : 500;
+    }
+    d.stopsOneWay = 20;
+    d.stopEntries = 40;
+  }
+  CBusNetMatrix matrix(&town);
+  auto close = [&matrix](double& longest) {
+    for (bool more = true; more;) {
+      const double s0 = ThreadCpuMs();
+      more = matrix.CalcBusNetMatrix(30, 6);
+      longest = std::max(longest, ThreadCpuMs() - s0);
+    }
+  };
+  double longestSlice = 0.0, rebuild[3], update = 0.0;
+  for (double& ms : rebuild) {
+    const double t0 = ThreadCpuMs();
+    matrix.SetupMatrix();
+    close(longestSlice);
+    ms = ThreadCpuMs() - t0;
+  }
+  std::sort(rebuild, rebuild + 3);
+  LineDataType& changed = alone ? town.lines.back() : town.lines.front();
+  const int32_t headway = changed.headway;
+  bool updated = true;
+  for (auto _ : state) {
+    changed.headway = changed.headway == headway ? headway + 7 : headway;
+    const double t0 = ThreadCpuMs();
+    updated = matrix.UpdateHeadways() && updated;
+    close(longestSlice);
+    update += ThreadCpuMs() - t0;
+  }
+  const long bad = Mismatches(ReferenceGraph(town), matrix);
+  const double updateMs = update / static_cast<double>(state.iterations());
+  state.counters["line_stops"] = matrix.NrOfMatrixStops();
+  state.counters["rebuild_cpu_ms"] = rebuild[1];
+  state.counters["update_cpu_ms"] = updateMs;
+  state.counters["update_over_rebuild"] = rebuild[1] > 0.0 ? updateMs / rebuild[1] : 0.0;
+  state.counters["longest_slice_ms"] = longestSlice;
+  state.counters["cost_mismatches"] = static_cast<double>(bad);
+  if (bad != 0 || !updated) {
+    g_failed = true;
+    state.SkipWithError("the updated matrix differs from the reference, or the update asked for a setup");
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_BusMatrixHeadwayUpdate)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BusMatrixRebuild)->Arg(200)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -132,6 +132,56 @@ void CBusNetMatrix::InsertAtomTrips() {
   m_loads.assign(m_lines.size(), 0);
 }
 
+bool CBusNetMatrix::SameStopsAndRides() {
+  size_t line = 0;
+  int n = 0;
+  m_source->SimSetupLineDataCount();
+  while (const LineDataType* d = m_source->SimGetNextLineData()) {
+    if (line >= m_lines.size() || m_lines[line].netType != d->netType || m_lines[line].number != d->lineNumber ||
+        m_lines[line].firstStop != n)
+      return false;
+    const int stops = std::min<int>(d->stopsOneWay, LineDataType::kMaxStopsOneWay);
+    if (n + stops > m_M) return false;
+    for (int s = 0; s < stops; ++s, ++n) {
+      if (m_stops[n].RealStopID() != d->stopIds[s]) return false;
+      const int32_t ride = s > 0 ? std::clamp(d->times[s], 1, kMaxRideSeconds) : -1;
+      if (m_rideCost[n] != ride || (s > 0 && m_rideLength[n] != d->distances[s])) return false;
+    }
+    ++line;
+  }
+  return line == m_lines.size() && n == m_M;
+}
+
+bool CBusNetMatrix::UpdateHeadways() {
+  if (!m_source || m_M == 0 || !SameStopsAndRides()) return false;
+  bool searchAgain = false;
+  size_t line = 0;
+  m_source->SimSetupLineDataCount();
+  while (const LineDataType* d = m_source->SimGetNextLineData()) {
+    Line& l = m_lines[line++];
+    const int headway = std::clamp(d->headway, 0, kMaxHeadwayMinutes) * 60;
+    if (headway == l.headway) continue;
+    l.headway = headway;
+    const int end = l.firstStop + std::min<int>(d->stopsOneWay, LineDataType::kMaxStopsOneWay);
+    for (int n = l.firstStop; n < end; ++n) {
+      m_stops[n].SetHeadway(headway);
+      searchAgain = searchAgain || m_transferBefore[n] == n;
+    }
+  }
+  if (searchAgain) {
+    // Boarding from a hub costs the headway of the line boarded.
+    m_span = 1;
+    for (int hub = m_M; hub < m_nodes; ++hub)
+      for (int k = m_arcStart[hub]; k < m_arcStart[hub + 1]; ++k)
+        m_arcs[k].cost = TransferCost(m_stops[m_arcs[k].to]);
+    for (const Arc& a : m_arcs) m_span = std::max(m_span, a.cost);
+    m_cursor = 0;
+    std::fill(m_rowDone.begin(), m_rowDone.end(), 0);
+  }
+  ClearLineLoads();
+  return true;
+}
+
 
 void CBusNetMatrix::BuildArcs() {
   const size_t m = static_cast<size_t>(m_M);

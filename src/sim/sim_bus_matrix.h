@@ -38,6 +38,7 @@ class CSimMatrixStop : public CBinaryTreeNode {
   short LineID() const { return m_lineId; }
   // The headway of the stop's line in seconds: what boarding it costs.
   int Umsteigezeit() const { return m_headway; }
+  void SetHeadway(int headway) { m_headway = headway; }
 
  private:
   CSimMatrixStop* m_nextAtSameStop = nullptr;
@@ -96,6 +97,13 @@ class CBusNetMatrix {
   // Reads the lines anew: matrix stops, their links, and the diagonal; the
   // routes are not searched yet and the loads are cleared.
   bool SetupMatrix();
+  // When the lines differ from those the matrix was set up from in their
+  // headways alone: takes the new headways, clears the loads and returns
+  // true. The searched routes stay where no changed line stops at a
+  // transfer stop (boarding it costs nothing along any route); otherwise
+  // every row is searched again. False, and nothing changed, when the
+  // lines differ in anything else: then the matrix needs SetupMatrix.
+  bool UpdateHeadways();
   // Searches the routes from up to `stops` further matrix stops, stopping
   // early after `milliseconds`; true while matrix stops remain.
   bool CalcBusNetMatrix(int stops, unsigned milliseconds);
@@ -171,6 +179,8 @@ class CBusNetMatrix {
   void InsertAtomTrips();
   void BuildArcs();
   bool LinkBetween(int from, int to, Link& link) const;
+  // Whether the lines hold the matrix's stops and rides in the same order.
+  bool SameStopsAndRides();
   // The row of a transfer stop, by a search.
   void SearchFrom(int source);
   // The row of a stop between transfer stops, from their rows.

@@ -64,7 +64,8 @@ int CSimTrafficSlot::Computate() {
     InitRouting(true);
     if (m_secondMatrix && *m_secondMatrix) (*m_secondMatrix)->ClearLineLoads();
     if (m_firstMatrix && *m_firstMatrix && m_parts && m_parts->TakeBusNetChanged()) {
-      (*m_firstMatrix)->SetupMatrix();
+      // A change of headways alone keeps the matrix's stops and links.
+      if (!(*m_firstMatrix)->UpdateHeadways()) (*m_firstMatrix)->SetupMatrix();
       m_swapPending = 1;
     }
     return 2;

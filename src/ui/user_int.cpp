@@ -342,6 +342,3 @@ void CUserInt::SetTileMask(int x, int y, unsigned char kind, unsigned char bits)
   m_TileMask2[x][y] = bits;
 }
 
-void CUserInt::RenderOpnvNet(QnoDisplay*) {}
-void CUserInt::RenderOpnvLineStreet(QnoDisplay*, COpnvLine*, unsigned short) {}
-void CUserInt::RenderOpnvLineHst(QnoDisplay*, COpnvLine*) {}

@@ -103,6 +103,13 @@ class CUserInt : public Overlay {
   virtual void RenderOpnvNet(QnoDisplay* display);
   virtual void RenderOpnvLineStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
   virtual void RenderOpnvLineHst(QnoDisplay* display, COpnvLine* line);
+  // A line whose route lies on one street: the pieces from the first stop's
+  // to the last stop's.
+  void RenderOpnvLineOneStreet(QnoDisplay* display, COpnvLine* line, unsigned short colour);
+  // One street piece of a line between its end tiles, as a band of five
+  // pixel lines offset by the line's number.
+  void RenderOpnvPiece(QnoDisplay* display, int x1, int y1, int x2, int y2, int type, int lineId,
+                       unsigned short colour);
 
   // ---- the render list of open top-level windows, front first ----
   // 0 when the window went to the front; 1 when it stays where it is (a

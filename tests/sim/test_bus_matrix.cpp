@@ -211,6 +211,76 @@ TEST(BusMatrix, SlicedSearchesGiveTheAllPairsCostsAndRoutesThatAddUp) {
   EXPECT_GT(connected, n * n / 4);
 }
 
+// A headway change keeps the matrix's stops and links: the routes equal
+// those of a matrix set up anew, searched again only when the changed line
+// stops where lines meet; any other change needs the setup.
+TEST(BusMatrix, ANewHeadwayGivesTheRoutesOfANewSetupAndOtherChangesAskForIt) {
+  TestLines lines;
+  lines.Add(kBus, 1, {1, 2, 3, 4}, {0, 60, 90, 120}, 10);
+  lines.Add(kBus, 2, {5, 3, 6}, {0, 100, 80}, 5);
+  lines.Add(kBus, 3, {7, 8}, {0, 70}, 20);  // meets no other line
+  lines.Add(LineDataType::kNetVirtual, 1, {6, 9}, {0, 120}, 30);
+  lines.Add(kBus, 4, {9, 10}, {0, 50}, 8);
+  CBusNetMatrix updated(&lines);
+  Close(updated);
+  const int n = updated.NrOfMatrixStops();
+  auto sameAsNewSetup = [&](int loadLine) {
+    CBusNetMatrix fresh(&lines);
+    Close(fresh);
+    const auto ref = ReferenceCosts(lines);
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j) {
+        ASSERT_EQ(updated.Entry(i, j).cost, fresh.Entry(i, j).cost) << i << "->" << j;
+        ASSERT_EQ(updated.Entry(i, j).cost, ref[i][j]) << i << "->" << j;
+        const CSimBusRoute a = updated.Route(i, j), b = fresh.Route(i, j);
+        ASSERT_EQ(a.firstHeadway, b.firstHeadway) << i << "->" << j;
+        ASSERT_EQ(a.transferTime, b.transferTime) << i << "->" << j;
+      }
+    EXPECT_EQ(updated.LineLoad(kBus, loadLine), 0) << "the loads start again";
+  };
+  CSimTrip trip;
+  trip.SetSize(50);
+  ASSERT_TRUE(updated.FindBusRoute(7, 8, &trip, 0, true));
+  EXPECT_EQ(updated.LineLoad(kBus, 3), 50);
+  // The line that meets none: its waits change, no route is searched again.
+  lines.lines[2].headway = 3;
+  ASSERT_TRUE(updated.UpdateHeadways());
+  EXPECT_TRUE(updated.Closed());
+  EXPECT_EQ(updated.Route(updated.GetMatrixStopFromRealID(7)->MatrixIndex(), updated.GetMatrixStopFromRealID(8)->MatrixIndex())
+                .firstHeadway,
+            180);
+  sameAsNewSetup(3);
+  // Lines that meet others: every row is searched again, cheaper boarding
+  // and dearer alike.
+  for (int headway : {2, 45}) {
+    lines.lines[1].headway = headway;
+    lines.lines[4].headway = headway + 1;
+    ASSERT_TRUE(updated.UpdateHeadways());
+    EXPECT_FALSE(updated.Closed());
+    while (updated.CalcBusNetMatrix(3, 100000)) {
+    }
+    sameAsNewSetup(2);
+  }
+  // The same headways again change nothing.
+  ASSERT_TRUE(updated.UpdateHeadways());
+  EXPECT_TRUE(updated.Closed());
+  // A new stop, a new ride time, a line more or a line out: set up anew.
+  const int16_t oldStop = lines.lines[0].stopIds[2];
+  lines.lines[0].stopIds[2] = 11;
+  EXPECT_FALSE(updated.UpdateHeadways());
+  lines.lines[0].stopIds[2] = oldStop;
+  lines.lines[1].times[2] = 81;
+  EXPECT_FALSE(updated.UpdateHeadways());
+  lines.lines[1].times[2] = 80;
+  lines.lines[2].active = 0;
+  EXPECT_FALSE(updated.UpdateHeadways());
+  lines.lines[2].active = 1;
+  lines.Add(kBus, 5, {1, 12}, {0, 40}, 10);
+  EXPECT_FALSE(updated.UpdateHeadways());
+  lines.lines.pop_back();
+  EXPECT_TRUE(updated.UpdateHeadways());
+}
+
 TEST(LineData, TheRecordKeepsItsByteLayoutAndRefusesCountsBeyondItsArrays) {
   LineDataType d;
   d.Reset(LineDataType::kNetTram);

@@ -18,6 +18,7 @@
 #include "network/street_objects.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "scenario_opnv_steps.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -28,46 +29,6 @@ using namespace zortest;
 constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
 
-struct Cell {
-  int x = -1, y = -1;
-};
-
-bool ScreenOf(Scenario& game, Cell c, int& sx, int& sy) {
-  for (sy = 40; sy < 440; sy += 2)
-    for (sx = 20; sx < 500; sx += 2) {
-      int x = -1, y = -1;
-      if (game.Map().MouseKoorToIsoKoor(sx, sy, &x, &y) == 0 && x == c.x && y == c.y) return true;
-    }
-  return false;
-}
-
-// A stop placed with the stop tool's subtool at the cell.
-CSecondLayerObject* PlaceStop(Scenario& game, int subtool, Cell c) {
-  game.Ui().SetToolNr(5, subtool, -1);
-  int sx = 0, sy = 0;
-  EXPECT_TRUE(ScreenOf(game, c, sx, sy)) << c.x << "/" << c.y;
-  game.Run({Move(sx, sy), Wait(40)});
-  EXPECT_EQ(CUserInt::selObj.busStopShowable, 1) << c.x << "/" << c.y;
-  game.Click(sx, sy).Do(Wait(40));
-  return dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y, ISO_LAYER_UPPER));
-}
-
-// The directed street id under a stop, as the line tool hands it over.
-short StreetIdOf(CSecondLayerObject* stop) {
-  int x = -1, y = -1;
-  CStreetObj* street = stop ? stop->GetStreet(&x, &y) : nullptr;
-  CStrStrasse* s = street ? street->GetStreetList() : nullptr;
-  return s ? static_cast<short>(s->GetSimID()) : 0;
-}
-
-COpnvLine* MakeLine(COpnv& opnv, NetActiveType type, std::initializer_list<CSecondLayerObject*> stops) {
-  COpnvLine* line = opnv.CreateNewLine(type);
-  EXPECT_NE(line, nullptr);
-  if (!line) return nullptr;
-  for (CSecondLayerObject* stop : stops) EXPECT_EQ(line->ToolAddHstTail(stop, StreetIdOf(stop)), 0) << stop->GetID();
-  return line;
-}
-
 TEST(ScenarioOpnv, StopsLinesFleetAndAccountsRunADayAndSurviveASavegame) {
   Clock().Set(0);
   std::filesystem::create_directories("SaveGame");
@@ -77,10 +38,7 @@ TEST(ScenarioOpnv, StopsLinesFleetAndAccountsRunADayAndSurviveASavegame) {
   Cell c;
   ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
   // An avenue, a street across it and a track beside it.
-  auto street = [&](int x1, int y1, int x2, int y2) {
-    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
-    return world.GetStreetNet()->CreateStreet(&line, STRASSE_2);
-  };
+  auto street = [&](int x1, int y1, int x2, int y2) { return BuildStreet(world, x1, y1, x2, y2); };
   ASSERT_EQ(street(c.x - 9, c.y, c.x + 9, c.y), STR_BUILD_OK);
   ASSERT_EQ(street(c.x, c.y, c.x, c.y + 9), STR_BUILD_OK);
   CStrBuildLine track(static_cast<short>(c.x + 1), static_cast<short>(c.y + 5), static_cast<short>(c.x + 11),
