@@ -69,7 +69,7 @@ void ZorBlockPool::Free(void* block, size_t size) {
   ZOR_POOL_POISON(block, (c + 1) * kGrain);
 }
 
-ZorBlockPool& ZorBlockPool::Networks() {
+ZorBlockPool& ZorBlockPool::Shared() {
   // Never destroyed: objects deleted by static destructors at exit still
   // give their blocks back to it.
   static ZorBlockPool* pool = new ZorBlockPool;

@@ -1,7 +1,8 @@
 #pragma once
-// Memory for the many small objects of the street and rail networks (micro
-// cell layouts, street pieces, junctions, streets) that a load or a change
-// of zoom frees and makes again by the thousand. Blocks come in classes of
+// Memory for the many small objects of the map's cells and of the street
+// and rail networks (sprite lists, micro-cell layouts, street pieces,
+// junctions, streets) that a load or a change of zoom frees and makes again
+// by the thousand. Blocks come in classes of
 // 64 bytes from large slabs, and a freed block waits on its class's free
 // list for the next one of its size: the C library's heap sees neither the
 // thousands of small frees of a teardown (which it would merge back, chunk
@@ -38,9 +39,9 @@ class ZorBlockPool {
   // Bytes of the slabs taken from the heap.
   size_t SlabBytes() const { return m_Slabs.size() * kSlab; }
 
-  // The pool of the networks' objects, alive for the whole program (the
-  // objects of a world deleted at exit still give their blocks back).
-  static ZorBlockPool& Networks();
+  // The pool of those objects, alive for the whole program (the objects of
+  // a world deleted at exit still give their blocks back).
+  static ZorBlockPool& Shared();
 
  private:
   static constexpr size_t kClasses = kLargest / kGrain;
@@ -56,27 +57,27 @@ class ZorBlockPool {
   size_t m_InUse = 0;
 };
 
-// A standard allocator over the networks' pool, for the small vectors that
+// A standard allocator over the shared pool, for the small vectors that
 // live and die with the pooled objects.
 template <class T>
-struct ZorNetworkAllocator {
+struct ZorPooledAllocator {
   using value_type = T;
-  ZorNetworkAllocator() = default;
+  ZorPooledAllocator() = default;
   template <class U>
-  ZorNetworkAllocator(const ZorNetworkAllocator<U>&) {}
+  ZorPooledAllocator(const ZorPooledAllocator<U>&) {}
   T* allocate(size_t n) {
     if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
-    return static_cast<T*>(ZorBlockPool::Networks().Allocate(n * sizeof(T)));
+    return static_cast<T*>(ZorBlockPool::Shared().Allocate(n * sizeof(T)));
   }
-  void deallocate(T* p, size_t n) { ZorBlockPool::Networks().Free(p, n * sizeof(T)); }
+  void deallocate(T* p, size_t n) { ZorBlockPool::Shared().Free(p, n * sizeof(T)); }
   template <class U>
-  bool operator==(const ZorNetworkAllocator<U>&) const {
+  bool operator==(const ZorPooledAllocator<U>&) const {
     return true;
   }
 };
 
-// Class-wide operator new and delete over the networks' pool, for a class
-// and the classes derived from it (the size of each is passed in).
-#define ZOR_NETWORK_POOLED                                                                   \
-  static void* operator new(size_t size) { return ZorBlockPool::Networks().Allocate(size); } \
-  static void operator delete(void* block, size_t size) { ZorBlockPool::Networks().Free(block, size); }
+// Class-wide operator new and delete over the shared pool, for a class and
+// the classes derived from it (the size of each is passed in).
+#define ZOR_POOLED                                                                   \
+  static void* operator new(size_t size) { return ZorBlockPool::Shared().Allocate(size); } \
+  static void operator delete(void* block, size_t size) { ZorBlockPool::Shared().Free(block, size); }

@@ -97,16 +97,16 @@ static_assert(sizeof(CQnoMicroZelle) > 64 && CellsAt(sizeof(CQnoMicroZelle)) + 2
 
 size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(sizeof(CQnoMicroZelle)) + cells * sizeof(Cell); }
 
-void* CQnoMicroZelle::operator new(size_t, CellRoom room) { return ZorBlockPool::Networks().Allocate(BlockSize(room.cells)); }
+void* CQnoMicroZelle::operator new(size_t, CellRoom room) { return ZorBlockPool::Shared().Allocate(BlockSize(room.cells)); }
 
 void CQnoMicroZelle::operator delete(void* block, CellRoom room) {
-  ZorBlockPool::Networks().Free(block, BlockSize(room.cells));
+  ZorBlockPool::Shared().Free(block, BlockSize(room.cells));
 }
 
 void CQnoMicroZelle::operator delete(CQnoMicroZelle* layout, std::destroying_delete_t) {
   const size_t cells = layout->m_Cells.size();
   layout->~CQnoMicroZelle();
-  ZorBlockPool::Networks().Free(layout, BlockSize(cells));
+  ZorBlockPool::Shared().Free(layout, BlockSize(cells));
 }
 
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {

@@ -246,10 +246,10 @@ class CQnoMicroZelle {
   // line.
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
-  std::vector<uint32_t, ZorNetworkAllocator<uint32_t>> m_Ids;
+  std::vector<uint32_t, ZorPooledAllocator<uint32_t>> m_Ids;
   // The layouts whose cells are linked to cells of this one, either way;
   // a layout that goes away clears their links to it.
-  std::vector<CQnoMicroZelle*, ZorNetworkAllocator<CQnoMicroZelle*>> m_Neighbours;
+  std::vector<CQnoMicroZelle*, ZorPooledAllocator<CQnoMicroZelle*>> m_Neighbours;
   static int s_WholeNetworksGo;
   Cell* m_pFirstRender = nullptr;
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
@@ -268,7 +268,7 @@ class CMicroZellenGroup {
     uint16_t dy = 0;
     CQnoMicroZelle* pZelle = nullptr;
     TGroupMember* pNext = nullptr;
-    ZOR_NETWORK_POOLED
+    ZOR_POOLED
   };
 
   CMicroZellenGroup() = default;

@@ -44,7 +44,7 @@ struct KurveIDType {
 class CStrJunction : public CZorvaObject {
   ZOR_DECLARE_TYPE(CStrJunction)
  public:
-  ZOR_NETWORK_POOLED
+  ZOR_POOLED
 
  public:
   static constexpr int kMaxStreets = 4;

@@ -34,7 +34,7 @@ int32_t StrTruncToInt(long double v);
 
 class CStrStrasse : public CList {
  public:
-  ZOR_NETWORK_POOLED
+  ZOR_POOLED
   static constexpr int kRecordSize = 138;
   static constexpr int kHours = 24;
 

@@ -238,7 +238,7 @@ class CStrExtTlList : public CList {
 class CStrStrassenTeil : public CZorvaObject {
   ZOR_DECLARE_TYPE(CStrStrassenTeil)
  public:
-  ZOR_NETWORK_POOLED
+  ZOR_POOLED
  public:
   static constexpr int kRecordSize = 15;
 

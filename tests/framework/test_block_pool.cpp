@@ -1,4 +1,4 @@
-// The block pool of the networks' objects: blocks by size class, reused
+// The block pool of the map's and the networks' objects: blocks by size class, reused
 // after they are given back, aligned to a cache line, the largest from the
 // heap; memory given back is unreadable to the address checker.
 #include <gtest/gtest.h>
@@ -69,16 +69,16 @@ TEST(BlockPool, BlocksOfAnotherClassOrBeyondTheLargestAreNotTakenFromAFreeList) 
   EXPECT_EQ(pool.BlocksInUse(), 0u);
 }
 
-TEST(BlockPool, ANetworkAllocatorGivesItsBlocksBack) {
-  const size_t before = ZorBlockPool::Networks().BlocksInUse();
+TEST(BlockPool, APooledAllocatorGivesItsBlocksBack) {
+  const size_t before = ZorBlockPool::Shared().BlocksInUse();
   {
-    std::vector<int, ZorNetworkAllocator<int>> v;
+    std::vector<int, ZorPooledAllocator<int>> v;
     for (int i = 0; i < 1000; ++i) v.push_back(i);
     EXPECT_EQ(v[999], 999);
     // Every smaller buffer was given back as the vector grew.
-    EXPECT_EQ(ZorBlockPool::Networks().BlocksInUse(), before + 1);
+    EXPECT_EQ(ZorBlockPool::Shared().BlocksInUse(), before + 1);
   }
-  EXPECT_EQ(ZorBlockPool::Networks().BlocksInUse(), before);
+  EXPECT_EQ(ZorBlockPool::Shared().BlocksInUse(), before);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
