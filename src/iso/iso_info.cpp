@@ -4,19 +4,19 @@
 #include <cstring>
 
 #include "framework/qno_log.h"
+#include "framework/zor_block_pool.h"
 #include "iso/iso_tile.h"
 #include "iso/iso_welt.h"
 #include "worldbase/zor_world_obj.h"
 
 // ---- SortedList ------------------------------------------------------------------
 
-SortedList::~SortedList() { std::free(m_pItems); }
+SortedList::~SortedList() { ZorBlockPool::Shared().Free(m_pItems, static_cast<size_t>(m_Capacity) * sizeof(Item)); }
 
 void SortedList::InsertItem(int z, CIsoObject* object, int layer) {
   int pos = 0;
   if (!m_pItems) {
-    m_pItems = static_cast<Item*>(std::malloc(kGrowBy * sizeof(Item)));
-    if (!m_pItems) return;
+    m_pItems = static_cast<Item*>(ZorBlockPool::Shared().Allocate(kGrowBy * sizeof(Item)));
     m_Capacity = kGrowBy;
     m_Count = 0;
   } else if (m_Count > 0 && z > m_pItems[m_Count - 1].z) {
@@ -38,8 +38,10 @@ void SortedList::InsertItem(int z, CIsoObject* object, int layer) {
     if (mid < m_Count && m_pItems[mid].z <= z) ++pos;
   }
   if (m_Count == m_Capacity) {
-    auto* grown = static_cast<Item*>(std::realloc(m_pItems, (m_Capacity + kGrowBy) * sizeof(Item)));
-    if (!grown) return;
+    const size_t had = static_cast<size_t>(m_Capacity) * sizeof(Item);
+    auto* grown = static_cast<Item*>(ZorBlockPool::Shared().Allocate(had + kGrowBy * sizeof(Item)));
+    std::memcpy(grown, m_pItems, had);
+    ZorBlockPool::Shared().Free(m_pItems, had);
     m_pItems = grown;
     m_Capacity += kGrowBy;
   }

@@ -3,6 +3,7 @@
 // the view quadrilateral with its row-by-row traversal.
 #include <cstdint>
 
+#include "framework/zor_block_pool.h"
 #include "iso/iso_object.h"
 #include "worldbase/zor_types.h"
 
@@ -14,6 +15,7 @@ class QnoDisplay;
 // the equal item the binary search meets.
 class SortedList {
  public:
+  ZOR_POOLED
   struct Item {
     int z;
     CIsoObject* object;

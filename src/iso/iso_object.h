@@ -3,6 +3,7 @@
 // record a placed multi-cell group leaves in every cell it covers.
 #include <cstdint>
 
+#include "framework/zor_block_pool.h"
 #include "framework/zor_list.h"
 #include "worldbase/zor_types.h"
 
@@ -27,6 +28,7 @@ class CIsoZoomStufe {
 // One sprite object: a tile resource seen in one direction.
 class CIsoObject : public CZorvaObject {
  public:
+  ZOR_POOLED
   // The resources every object reads its tile from; set by the map.
   static QnoResourceManager* m_pResources;
 
@@ -64,6 +66,7 @@ class CIsoObject : public CZorvaObject {
 // merged sprites follow at the tail. Owns its objects and its filter tile.
 class CIsoObjLst : public CList {
  public:
+  ZOR_POOLED
   CIsoObjLst();
   ~CIsoObjLst() override;
 
@@ -103,6 +106,7 @@ class CIsoObjLst : public CList {
 // layer holds an equal copy.
 class CIsoObjGroup {
  public:
+  ZOR_POOLED
   // The map whose cells the overlay merges reach; set by the map.
   static CIsoWelt* m_pIsoWelt;
 

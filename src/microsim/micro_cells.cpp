@@ -95,8 +95,18 @@ constexpr size_t CellsAt(size_t layoutSize) {
 // 24 bytes) lie in the block's second cache line.
 static_assert(sizeof(CQnoMicroZelle) > 64 && CellsAt(sizeof(CQnoMicroZelle)) + 24 <= 128);
 
-void* CQnoMicroZelle::operator new(size_t size, CellRoom room) {
-  return ::operator new(CellsAt(size) + room.cells * sizeof(Cell), kLine);
+size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(sizeof(CQnoMicroZelle)) + cells * sizeof(Cell); }
+
+void* CQnoMicroZelle::operator new(size_t, CellRoom room) { return ZorBlockPool::Shared().Allocate(BlockSize(room.cells)); }
+
+void CQnoMicroZelle::operator delete(void* block, CellRoom room) {
+  ZorBlockPool::Shared().Free(block, BlockSize(room.cells));
+}
+
+void CQnoMicroZelle::operator delete(CQnoMicroZelle* layout, std::destroying_delete_t) {
+  const size_t cells = layout->m_Cells.size();
+  layout->~CQnoMicroZelle();
+  ZorBlockPool::Shared().Free(layout, BlockSize(cells));
 }
 
 CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool visible) {
@@ -166,7 +176,7 @@ int CQnoMicroZelle::Konvert() {
     for (Cell*& k : c.m_pConflict) k = nullptr;
     c.m_pOwner = this;
   }
-  std::vector<uint32_t>().swap(m_Ids);
+  decltype(m_Ids)().swap(m_Ids);
   m_LinkState = kConverted;
   return 0;
 }

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "framework/zor_block_pool.h"
+
 class CCar;
 class CQnoMicroZelle;
 struct BinaryMicroSimObject;
@@ -94,8 +96,9 @@ class CQnoMicroZelle {
 
   // Detaches the cells from their neighbours first (Remove).
   ~CQnoMicroZelle();
-  // A layout and its cells are one block of memory (see Create).
-  static void operator delete(void* block) { ::operator delete(block, kLine); }
+  // A layout and its cells are one block of memory from the networks' pool
+  // (see Create).
+  static void operator delete(CQnoMicroZelle* layout, std::destroying_delete_t);
   CQnoMicroZelle(const CQnoMicroZelle&) = delete;
   CQnoMicroZelle& operator=(const CQnoMicroZelle&) = delete;
 
@@ -233,19 +236,20 @@ class CQnoMicroZelle {
   struct CellRoom {
     size_t cells;
   };
-  static constexpr std::align_val_t kLine{64};
   static void* operator new(size_t size, CellRoom room);
-  static void operator delete(void* block, CellRoom) { ::operator delete(block, kLine); }
+  static void operator delete(void* block, CellRoom room);
+  static size_t BlockSize(size_t cells);
 
   // The fields the turn reads come last, next to the first cell: in a
-  // block that starts a cache line (kLine) the count, the cells' place and
-  // the first cell's counted fields share one line.
+  // block that starts a cache line (as every block of the pool does) the
+  // count, the cells' place and the first cell's counted fields share one
+  // line.
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
-  std::vector<uint32_t> m_Ids;
+  std::vector<uint32_t, ZorPooledAllocator<uint32_t>> m_Ids;
   // The layouts whose cells are linked to cells of this one, either way;
   // a layout that goes away clears their links to it.
-  std::vector<CQnoMicroZelle*> m_Neighbours;
+  std::vector<CQnoMicroZelle*, ZorPooledAllocator<CQnoMicroZelle*>> m_Neighbours;
   static int s_WholeNetworksGo;
   Cell* m_pFirstRender = nullptr;
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
@@ -264,6 +268,7 @@ class CMicroZellenGroup {
     uint16_t dy = 0;
     CQnoMicroZelle* pZelle = nullptr;
     TGroupMember* pNext = nullptr;
+    ZOR_POOLED
   };
 
   CMicroZellenGroup() = default;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "framework/zor_block_pool.h"
 #include "framework/qno_object.h"
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_model_iface.h"
@@ -42,6 +43,8 @@ struct KurveIDType {
 
 class CStrJunction : public CZorvaObject {
   ZOR_DECLARE_TYPE(CStrJunction)
+ public:
+  ZOR_POOLED
 
  public:
   static constexpr int kMaxStreets = 4;

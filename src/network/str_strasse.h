@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "framework/zor_block_pool.h"
 #include "framework/zor_list.h"
 #include "network/str_strassen_teil.h"
 #include "worldbase/street_type.h"
@@ -33,6 +34,7 @@ int32_t StrTruncToInt(long double v);
 
 class CStrStrasse : public CList {
  public:
+  ZOR_POOLED
   static constexpr int kRecordSize = 138;
   static constexpr int kHours = 24;
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "framework/zor_block_pool.h"
 #include "framework/zor_list.h"
 #include "worldbase/street_type.h"
 #include "worldbase/zor_types.h"
@@ -236,6 +237,8 @@ class CStrExtTlList : public CList {
 // One straight piece of a street along one axis of the grid.
 class CStrStrassenTeil : public CZorvaObject {
   ZOR_DECLARE_TYPE(CStrStrassenTeil)
+ public:
+  ZOR_POOLED
  public:
   static constexpr int kRecordSize = 15;
 

@@ -3,6 +3,7 @@
 #include "framework/zor_record.h"
 #include "sim/sim_agent.h"
 #include "sim/sim_error.h"
+#include "sim/sim_welt.h"
 
 namespace {
 constexpr uint8_t kAgentTag = 'A';
@@ -135,7 +136,12 @@ bool CSimAgentList::Save(FILE* file) const {
 int CSimAgentList::Load(FILE* file, CSimCityModell* model) {
   Destroy(false);
   int failed = 0;
-  for (;;) {
+  // The agents are most of the demand model's block: the loading indicator
+  // moves along them as it does along the records before them.
+  constexpr int kAgentsPerProgressStep = 32;
+  const CSimWelt* world = model ? model->pSimWelt() : nullptr;
+  for (int read = 0;; ++read) {
+    if (world && read % kAgentsPerProgressStep == 0) world->LoadProgress(file);
     ZorRecordReader in(file);
     if (in.Left() == 0) break;
     const uint8_t tag = in.U8();

@@ -446,6 +446,10 @@ bool CSimWelt::GrowthTargets(int& jobs, int& homes, int& people) const {
 
 bool CSimWelt::LoadingGame() const { return m_parts && m_parts->LoadingGame(); }
 
+void CSimWelt::LoadProgress(FILE* file) const {
+  if (m_parts) m_parts->LoadProgress(file);
+}
+
 int CSimWelt::LoadVersion() const { return m_parts ? m_parts->LoadVersion() : CSimWeltParts::kCurrentVersion; }
 
 void CSimWelt::CalculateTripStats() {

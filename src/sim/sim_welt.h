@@ -88,6 +88,8 @@ class CSimWelt : public CSimObject {
   bool LoadingGame() const;
   // The version of the savegame being read.
   int LoadVersion() const;
+  // A step of the game's loading indicator (CSimWeltParts::LoadProgress).
+  void LoadProgress(FILE* file) const;
   // The first hour that a game computes (hour 6 of its first day).
   static constexpr int kFirstHour = 6;
   CSimCityModell* pCityModell() const { return m_city; }

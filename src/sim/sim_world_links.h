@@ -38,4 +38,7 @@ class CSimWeltParts {
   // game writes.
   static constexpr int kCurrentVersion = 240;
   virtual int LoadVersion() { return kCurrentVersion; }
+  // A step of the loading indicator while a savegame is read, with `file`
+  // at the point reached; the game draws it at most every half second.
+  virtual void LoadProgress(FILE*) {}
 };

@@ -57,6 +57,10 @@ bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }
 
 int CZorWorldSimParts::LoadVersion() { return CZorvaWorld::g_LoadVersion; }
 
+void CZorWorldSimParts::LoadProgress(FILE* file) {
+  if (m_pWorld) m_pWorld->RenderLadeAnzeige(file);
+}
+
 CBusNetMatrix* CZorWorldSimParts::NewBusNetMatrix() { return new CBusNetMatrix(this); }
 
 bool CZorWorldSimParts::TakeBusNetChanged() {

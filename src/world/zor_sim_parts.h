@@ -34,6 +34,8 @@ class CZorWorldSimParts : public CSimWeltParts, public CSimLineDataSource {
   bool GrowthTargets(int& jobs, int& homes, int& people) override;
   bool LoadingGame() override;
   int LoadVersion() override;
+  // The world's loading indicator.
+  void LoadProgress(FILE* file) override;
 
  private:
   QnoResourceManager* m_pResources;

@@ -31,6 +31,9 @@ struct TownParts : simtest::TestParts {
     return targets;
   }
   int LoadVersion() override { return version; }
+  // Where the file stood at each step of the loading indicator.
+  std::vector<long> progress;
+  void LoadProgress(FILE* file) override { progress.push_back(std::ftell(file)); }
 };
 
 using simtest::Capacities;
@@ -66,6 +69,19 @@ struct Town : testing::Test {
     int made = 0;
     for (int i = 0; i < n; ++i) made += city->CreateNewAgent(city->pDistrict(district)) ? 1 : 0;
     return made;
+  }
+  // Saves the city and loads it back; the savegame's size in bytes.
+  size_t SaveAndLoad() {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    EXPECT_TRUE(city->Save(out));
+    std::fclose(out);
+    FILE* in = fmemopen(buffer, size, "rb");
+    EXPECT_TRUE(city->Load(in));
+    std::fclose(in);
+    std::free(buffer);
+    return size;
   }
   int TripsInHour(int hour) {
     int n = 0;
@@ -358,15 +374,7 @@ TEST_F(Town, ALoadPutsEveryAgentBackIntoTheBuildingsItUsedInADenseTown) {
     return all;
   };
   const auto before = buildings();
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* out = open_memstream(&buffer, &size);
-  ASSERT_TRUE(city->Save(out));
-  std::fclose(out);
-  FILE* in = fmemopen(buffer, size, "rb");
-  ASSERT_TRUE(city->Load(in));
-  std::fclose(in);
-  std::free(buffer);
+  SaveAndLoad();
   EXPECT_EQ(buildings(), before);
 }
 
@@ -392,6 +400,18 @@ TEST_F(Town, ANewAgentsGroupIsDrawnFromTheTargetSharesCorrectedByCarOwnership) {
     city->pAgentList()->RemoveAgent(agent, true);
   }
   for (int g = 0; g < 5; ++g) EXPECT_GT(seen[g], 0) << g;
+}
+
+TEST_F(Town, ALoadOfAgentsStepsTheLoadingIndicatorEveryThirtyTwoAgents) {
+  Add(11, 11, {.homes = 5000});
+  ASSERT_EQ(MakeAgents(100, CSimCityModell::DistrictID(1, 1)), 100);
+  const size_t size = SaveAndLoad();
+  EXPECT_EQ(city->NrOfAgents(), 100);
+  // Before agents 1, 33, 65 and 97: from the block's start on, forwards.
+  ASSERT_EQ(parts.progress.size(), 4u);
+  EXPECT_EQ(parts.progress[0], 0);
+  for (size_t i = 1; i < parts.progress.size(); ++i) EXPECT_GT(parts.progress[i], parts.progress[i - 1]) << i;
+  EXPECT_LT(parts.progress.back(), static_cast<long>(size));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "sim/sim_welt.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -155,6 +156,13 @@ TEST_F(WorldServices, TheLoadingBarFollowsTheFileAtMostEveryHalfSecond) {
   zortest::Clock().Set(13000);
   world->RenderLadeAnzeige(f);
   EXPECT_FLOAT_EQ(world->GetLoadProgress(), 0.0f);
+  // The demand model's steps through its agents move the same bar.
+  world->SetLoadFileSize(1000);
+  std::fseek(f, 900, SEEK_SET);
+  zortest::Clock().Set(14000);
+  ASSERT_NE(world->GetSimWelt(), nullptr);
+  world->GetSimWelt()->LoadProgress(f);
+  EXPECT_FLOAT_EQ(world->GetLoadProgress(), 0.9f);
   std::fclose(f);
 }
 
