@@ -29,11 +29,16 @@ void MessageText(CWindowRows& m, int x, int y, int w, int h, EItemType type, con
   m.Text(x, y, w, h, type, placeholder, "", HO_LEFT);
 }
 
-// The caption strip that drags the window, with its close area.
-void Caption(CWindowRows& m, int width, int window, int closeX) {
+// The caption strip that drags the window.
+void DragStrip(CWindowRows& m, int width) {
   m.HotArea(0, 0, width, 21);
   m.Drag();
   m.Hover();
+}
+
+// The caption strip with its close area.
+void Caption(CWindowRows& m, int width, int window, int closeX) {
+  DragStrip(m, width);
   m.HotArea(closeX, 3, 14, 13);
   m.Press(kCloseKind, window);
   m.Hover();
@@ -68,9 +73,7 @@ void AddEvent(CWindowRows& m) {
 void AddEventNewGameExit(CWindowRows& m) {
   const int id = kEventNewGameExit;
   m.Window(id, 250, 150, 410, 164, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 410, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 410);
   MessageText(m, 18, 31, 374, 99, 26, "Eventtext");
   CloseArea(m, 380, 3, 14, 13, id);
   m.Picture(285, 140, 96, 16, 13, kNewGameButton, kNewGameButtonEn);
@@ -90,9 +93,7 @@ void AddEventNewGameExit(CWindowRows& m) {
 void AddEventNewGame(CWindowRows& m) {
   const int id = kEventNewGame;
   m.Window(id, 250, 150, 410, 164, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 410, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 410);
   MessageText(m, 18, 31, 374, 99, 26, "Eventtext");
   m.Picture(160, 140, 96, 16, 13, kNewGameButton, kNewGameButtonEn);
   m.Press(111);
@@ -107,9 +108,7 @@ void AddEventNewGame(CWindowRows& m) {
 void AddEventPlay(CWindowRows& m) {
   const int id = kEventPlay;
   m.Window(id, 150, 70, 500, 350, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 410, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 410);
   MessageText(m, 19, 55, 460, 244, 26, "Eventtext");
   m.Picture(238, 319, 26, 17, 13, kPlayButton);
   m.Hover();
@@ -124,9 +123,7 @@ void AddEventPlay(CWindowRows& m) {
 void AddEventPlayOn(CWindowRows& m) {
   const int id = kEventPlayOn;
   m.Window(id, 150, 150, 410, 220, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 410, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 410);
   MessageText(m, 22, 55, 367, 129, 26, "Eventtext");
   m.Picture(287, 196, 96, 16, 13, kNewGameButton, kNewGameButtonEn);
   m.Hover();
@@ -154,9 +151,7 @@ void AddEventPlayOn(CWindowRows& m) {
 void AddStandardMessage(CWindowRows& m) {
   const int id = kStandardMessageWindow;
   m.Window(id, 150, 150, 410, 220, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 410, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 410);
   MessageText(m, 22, 35, 367, 148, 34, "StandardMessage!");
   m.Picture(192, 196, 26, 17, 13, kPlayButton);
   m.Hover();
@@ -182,9 +177,7 @@ void AddEventWindows(CWindowBuilder& b) {
 void AddMessageList(CWindowBuilder& b) {
   CWindowRows m(b);
   m.Window(kMessageList, 351, 0, 448, 136, 1, WINDOW_NORMAL);
-  m.HotArea(0, 0, 448, 21);
-  m.Drag();
-  m.Hover();
+  DragStrip(m, 448);
   m.HotArea(418, 3, 25, 13);
   m.Press(kCloseKind, kMessageList);
   m.Hover();
