@@ -39,6 +39,7 @@ class CSimWelt;
 class CUserInt;
 class CIsoWelt;
 class CMessage;
+class CMessageHost;
 class CIndikatoren;
 class CMicroSimulation;
 class CStrJunctionList;
@@ -595,6 +596,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorIsoHost* m_pIsoHost = nullptr;
   CZorLocationHost* m_pLocationHost = nullptr;
   CZorGrowthContext* m_pGrowthContext = nullptr;
+  CMessageHost* m_pMessageHost = nullptr;
   CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;

@@ -16,6 +16,7 @@
 #include "measures/miet_micro.h"
 #include "measures/opnv.h"
 #include "world/zor_opnv_host.h"
+#include "world/zor_message_host.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
 #include "measures/passive_route_planning.h"
@@ -129,6 +130,7 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pIsoHost;
   delete m_pLocationHost;
   delete m_pGrowthContext;
+  delete m_pMessageHost;
   delete m_pUiHost;
   delete m_pGuiHost;
   delete m_pOpnvHost;
@@ -647,7 +649,10 @@ CStrJunctionList* CZorvaWorld::NewStreetNet() { return new CStrJunctionList(m_pI
 CStrSchJuncList* CZorvaWorld::NewRailNet() { return new CStrSchJuncList(m_pIsoWelt, m_pSimWelt); }
 CUserInt* CZorvaWorld::NewUserInt() { return new CUserInt; }
 CMicroSimulation* CZorvaWorld::NewMicroSim() { return new CMicroSimulation; }
-CMessage* CZorvaWorld::NewMessage() { return new CMessage; }
+CMessage* CZorvaWorld::NewMessage() {
+  if (!m_pMessageHost) m_pMessageHost = new CZorMessageHost(*this);
+  return new CMessage(m_pMessageHost, m_Language);
+}
 CGottModus* CZorvaWorld::NewGottModus() { return new CGottModus; }
 CStatistik* CZorvaWorld::NewStatistik() { return new CStatistik; }
 CIndikatoren* CZorvaWorld::NewIndikatoren() { return new CIndikatoren; }

@@ -1,0 +1,72 @@
+#include "world/zor_message_host.h"
+
+#include "framework/zor_stand_in.h"
+#include "iso/iso_welt.h"
+#include "measures/opnv.h"
+#include "model/gott_modus.h"
+#include "model/statistik.h"
+#include "network/str_junction_list.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+int CZorMessageHost::GetGameModus() {
+  CGottModus* god = m_world.GetGottModus();
+  return god ? god->GetGameModus() : GAME_NORMAL;
+}
+
+CDataExchange* CZorMessageHost::GetDataExchange() { return m_world.GetDataExchange(); }
+
+COpnvLine* CZorMessageHost::GetLineByID(int id) {
+  COpnv* opnv = m_world.GetOpnv();
+  return opnv ? opnv->GetLineByID(id) : nullptr;
+}
+
+CBuildingObject* CZorMessageHost::GetHstByID(int id) {
+  COpnv* opnv = m_world.GetOpnv();
+  return opnv ? opnv->GetHstByID(id) : nullptr;
+}
+
+int CZorMessageHost::GetStreetCount() {
+  CStrJunctionList* net = m_world.GetStreetNet();
+  return net ? static_cast<int>(net->GetNumber()) : -1;
+}
+
+const char* CZorMessageHost::GetTextDirectory() { return m_world.GetEnvValue("WADPATH", ""); }
+
+void CZorMessageHost::ActivateEventWindow() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ActivateEventWindow();
+}
+
+void CZorMessageHost::SetMapMark(int x, int y, int xd, int yd, uint32_t time) {
+  selObjType& sel = CUserInt::selObj;
+  sel.msgX = x;
+  sel.msgY = y;
+  sel.msgW = xd;
+  sel.msgH = yd;
+  sel.msgBlink = time;
+}
+
+bool CZorMessageHost::GetMapMarkTime(uint32_t* time) {
+  const selObjType& sel = CUserInt::selObj;
+  if (sel.msgX == -1 && sel.msgY == -1) return false;
+  *time = sel.msgBlink;
+  return true;
+}
+
+void CZorMessageHost::ClearMapMark() {
+  selObjType& sel = CUserInt::selObj;
+  sel.msgX = sel.msgY = sel.msgW = sel.msgH = -1;
+}
+
+void CZorMessageHost::CenterMap(int x, int y) {
+  if (CIsoWelt* map = m_world.GetIsoWelt()) map->SetIsoCenter(x, y);
+}
+
+void CZorMessageHost::SelectLine(COpnvLine* line, uint16_t) { CUserInt::selObj.selectedLine = line; }
+
+void CZorMessageHost::StatistikChangeLanguage(int) {
+  // Stand-in for the statistics' labels, which are not built yet.
+  ZOR_STAND_IN("CStatistik");
+}
+
+void CZorMessageHost::StoreLanguage(int language) { m_world.SetEnv("LANGUAGE", language == 1 ? 1 : 0); }
