@@ -241,6 +241,13 @@ std::vector<UiArt> BuildUiArts() {
       {50581, 36, 36, BUTTON}, {44232, 36, 36, BUTTON}, {50583, 36, 36, BUTTON}, {44231, 36, 36, BUTTON},
       {50582, 36, 36, BUTTON}, {44236, 36, 36, BUTTON}, {50579, 36, 36, BUTTON}, {44233, 36, 36, BUTTON},
       {50585, 36, 36, BUTTON},
+      // selection-list rows: row buttons, steppers, marks (six looks: processed from 3), backgrounds
+      {25923, 55, 16, BUTTON}, {42492, 42, 16, BUTTON}, {44405, 7, 16, BUTTON}, {44406, 7, 16, BUTTON},
+      {49520, 63, 16, BUTTON}, {49521, 63, 16, BUTTON}, {49671, 63, 16, BUTTON}, {49527, 9, 16, BUTTON},
+      {49528, 9, 16, BUTTON}, {26659, 16, 15, BUTTON}, {37568, 367, 16, BUTTON}, {49445, 147, 17, BUTTON},
+      {49489, 16, 16, 6}, {49488, 16, 16, 6}, {49490, 406, 16, BUTTON}, {36485, 23, 15, BUTTON},
+      {50644, 23, 15, BUTTON}, {36484, 23, 15, BUTTON}, {50642, 23, 15, BUTTON},
+      {49502, 40, 16, B}, {49503, 43, 16, B}, {26639, 281, 17, B}, {28182, 281, 17, B}, {28539, 52, 15, B},
   };
   std::vector<UiArt> out;
   uint32_t next = UI_PICTURES_FIRST;

@@ -956,6 +956,78 @@ Image16 RatingButton(const UiArt& a, int state, bool english) {
   return c.ToImage();
 }
 
+
+// ---- selection-list rows: light faces, so that the rows' dark text reads --------
+
+constexpr Rgb kRowFace{206, 213, 232};
+constexpr Rgb kRowLine{150, 162, 196};
+
+// A row button: state 0 its face (tinted for a line that serves the chosen
+// stop or lacks vehicles), 1 lit, 2 pressed; a second set of three for
+// processed entries, drawn greyed.
+Image16 RowButton(const UiArt& a, int state, Rgb face) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  const int look = state % 3;
+  const bool done = state >= 3;
+  Rgb fill = look == 1 ? Rgb{240, 226, 150} : look == 2 ? Rgb{176, 186, 212} : face;
+  if (done) fill = Rgb{(fill.r + 170) / 2, (fill.g + 170) / 2, (fill.b + 170) / 2};
+  FillRect(cr, 0, 0, a.width, a.height, fill);
+  Line(cr, 0, a.height - 0.5, a.width, a.height - 0.5, 1, kRowLine);
+  if (look == 1) {
+    cairo_rectangle(cr, 0.5, 0.5, a.width - 1, a.height - 1);
+    cairo_set_line_width(cr, 1);
+    Set(cr, Rgb{150, 120, 20});
+    cairo_stroke(cr);
+  }
+  return c.ToImage();
+}
+
+// The processed mark of an event: an empty box, ticked from state 3 on.
+Image16 ProcessedMark(const UiArt& a, int state) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  ButtonFace(cr, a.width, a.height, state % 3, 2);
+  FillRect(cr, 4, 4, a.width - 8, a.height - 8, kRowFace);
+  if (state >= 3) {
+    cairo_move_to(cr, 4.5, a.height / 2.0);
+    cairo_line_to(cr, a.width / 2.0 - 0.5, a.height - 4.5);
+    cairo_line_to(cr, a.width - 4.0, 3.5);
+    cairo_set_line_width(cr, 2);
+    Set(cr, Rgb{30, 130, 60});
+    cairo_stroke(cr);
+  }
+  return c.ToImage();
+}
+
+// The jump to a place on the map: cross hairs in a ring, greyed from state 3.
+Image16 JumpButton(const UiArt& a, int state) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  ButtonFace(cr, a.width, a.height, state % 3, 2);
+  const Rgb ink = state >= 3 ? Rgb{150, 150, 150} : state % 3 == 1 ? kAccent : kTextLight;
+  const double cx = a.width / 2.0, cy = a.height / 2.0;
+  cairo_arc(cr, cx, cy, 4, 0, 6.2832);
+  cairo_set_line_width(cr, 1.5);
+  Set(cr, ink);
+  cairo_stroke(cr);
+  Line(cr, cx, 2, cx, a.height - 2, 1, ink);
+  Line(cr, 2, cy, a.width - 2, cy, 1, ink);
+  return c.ToImage();
+}
+
+// A light sunken field behind figures of a row, or the row's background.
+Image16 RowWell(const UiArt& a, bool sunken) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  FillRect(cr, 0, 0, a.width, a.height, sunken ? Rgb{226, 231, 243} : kRowFace);
+  if (sunken)
+    Bevel(cr, 0, 0, a.width, a.height, false);
+  else
+    Line(cr, 0, a.height - 0.5, a.width, a.height - 0.5, 1, kRowLine);
+  return c.ToImage();
+}
+
 Image16 DrawState(const UiArt& a, int state) {
   if (Image16 own; DrawAdviserArt(a, state, &own)) return own;
   const auto& icons = Icons();
@@ -983,6 +1055,16 @@ Image16 DrawState(const UiArt& a, int state) {
     case 25936: return ScrollArrow(a, state, false);
     case 28545: return Knob(a, state);
     case 40664: return IconButton(a, state, icons.at(25863), false);
+    // selection-list rows
+    case 25923: case 42492: case 49520: case 37568: case 49445: case 49490: return RowButton(a, state, kRowFace);
+    case 49521: return RowButton(a, state, {186, 226, 194});
+    case 49671: return RowButton(a, state, {240, 192, 180});
+    case 44405: case 49527: return Arrow(a, state, false, kTextLight);
+    case 44406: case 49528: return Arrow(a, state, true, kTextLight);
+    case 26659: case 49488: return JumpButton(a, state);
+    case 49489: return ProcessedMark(a, state);
+    case 36485: case 50644: return LabelButton(a, state, "PRS", 8, {}, false);
+    case 36484: case 50642: return LabelButton(a, state, "PLS", 8, {}, false);
     default: break;
   }
   const bool unframed = a.id == 22095 || a.id == 39446 || a.id == 25863;
@@ -1014,6 +1096,8 @@ Image16 DrawBitmap(const UiArt& a) {
     case 28320: case 28321: return StopMarker(a);
     case 37549: case 50088: case 41475: case 50090: return WarningPanel(a);
     case 49889: return QuestionPanel(a);
+    case 49502: case 49503: case 28539: return RowWell(a, true);
+    case 26639: case 28182: return RowWell(a, false);
     default: return DrawLegend(a);
   }
 }

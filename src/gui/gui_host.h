@@ -176,6 +176,20 @@ class CGuiHost {
     ZOR_STAND_IN("CGuiHost");
     return false;
   }
+  // The messages a list shows: their number, message n's text (null when
+  // none) and the hour and minute it came at (false when none).
+  virtual int GetMaxMessage() {
+    ZOR_STAND_IN("CGuiHost");
+    return 0;
+  }
+  virtual const char* GetMessageE(int /*n*/) {
+    ZOR_STAND_IN("CGuiHost");
+    return nullptr;
+  }
+  virtual bool GetMessageHourMinute(int /*n*/, int* /*hour*/, int* /*minute*/) {
+    ZOR_STAND_IN("CGuiHost");
+    return false;
+  }
   // The text a message item of that type shows; null keeps the item's own.
   virtual const char* GetMessageText(int /*itemType*/) {
     ZOR_STAND_IN("CGuiHost");
@@ -301,6 +315,8 @@ class CGuiHost {
   virtual void ChangeThematicMapFilter(int /*layer*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void ActivateTwoDMap(bool /*on*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void SetIsoCenter(int /*x*/, int /*y*/) { ZOR_STAND_IN("CGuiHost"); }
+  // Marks the building on cell (x, y), if any, as a list row points to it.
+  virtual void MarkBuildingAt(int /*x*/, int /*y*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void SetBalloonHelp(const char* /*text*/, int /*x*/, int /*y*/, int /*reserved*/) {
     ZOR_STAND_IN("CGuiHost");
   }

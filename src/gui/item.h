@@ -112,6 +112,16 @@ class CItem : public CZorvaObject {
   int GetParam() const { return m_param; }
   int GetShown() const { return m_shown; }
   void SetShown(int s) { m_shown = s; }
+  // The knob rectangle of a selection list's slider, in the reserved words:
+  // 0 x, 1 y, 2 width, 3 height.
+  void SetKnob(int x, int y, int w, int h) {
+    m_reserved[0] = x;
+    m_reserved[1] = y;
+    m_reserved[2] = w;
+    m_reserved[3] = h;
+  }
+  int GetKnob(int i) const { return i >= 0 && i < 4 ? m_reserved[i] : 0; }
+  CDialogSelectionList* GetSliderDialog() const { return m_sliderDialog; }
 
   // The selected mark of kind 65, and the drag state of kinds 7-9.
   uint8_t m_selectMark = 0;

@@ -9,6 +9,7 @@
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "gui/dialog.h"
+#include "gui/dialog_selection_list.h"
 #include "gui/gui_host.h"
 #include "gui/item.h"
 #include "gui/screen_window.h"
@@ -543,8 +544,8 @@ int CItem::ActionAuswertung(CActionList* passUp, CActionSelection* selected, int
         PassUp(passUp, a);
         break;
       case 119:
-        // The selection list scrolls itself to the pointer; nothing to do
-        // at item level for an item without one.
+        // The selection list scrolls itself to the pointer.
+        if (inside && m_sliderDialog) m_sliderDialog->CalculateFirstItemFromMouseY(y);
         break;
       case 150:
         if (inside) CScreenWindow::m_NoZorvaListRefresh = kfx_GetTicks();

@@ -175,7 +175,7 @@ int CItemBitmap::Render(QnoDisplay* display, QnoResourceManager* resources, int 
       host->RenderUmland(display, X, Y);
       break;
     case 35:
-      if (m_shown) RenderKnob(display, X, Y);
+      if (m_shown) RenderKnob(display, x + m_reserved[0], y + m_reserved[1], m_reserved[2], m_reserved[3]);
       break;
     case 39:
       RenderTitleBar(display, resources, X, Y);
@@ -239,10 +239,10 @@ void CItemBitmap::RenderLoadChart(QnoDisplay* display, int X, int Y) {
   }
 }
 
-void CItemBitmap::RenderKnob(QnoDisplay* display, int X, int Y) {
+void CItemBitmap::RenderKnob(QnoDisplay* display, int X, int Y, int w, int h) {
   QnoRenderBuffer* b = display ? display->GetRenderBuffer() : nullptr;
-  if (!b || m_w < 4 || m_h < 4) return;
-  const int R = X + m_w, B = Y + m_h;
+  if (!b || w < 4 || h < 4) return;
+  const int R = X + w, B = Y + h;
   b->FillRect(X, Y, R, B, b->GetClosestColor(107, 125, 183));
   b->FillRect(X, Y, R, Y + 2, b->GetClosestColor(126, 150, 225));
   b->FillRect(X, Y, X + 2, B, b->GetClosestColor(126, 150, 225));

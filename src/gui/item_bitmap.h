@@ -35,7 +35,7 @@ class CItemBitmap : public CItem {
   void DrawAnimated(QnoDisplay* display, QnoResourceManager* resources, int picture, int frame, int cx, int cy);
   void RenderIndicators(QnoDisplay* display, int X, int Y);
   void RenderLoadChart(QnoDisplay* display, int X, int Y);
-  void RenderKnob(QnoDisplay* display, int X, int Y);
+  void RenderKnob(QnoDisplay* display, int X, int Y, int w, int h);
   void RenderTitleBar(QnoDisplay* display, QnoResourceManager* resources, int X, int Y);
 
   QnoAniMotor* m_motor = nullptr;

@@ -234,6 +234,12 @@ int CItemText::Render(QnoDisplay* display, QnoResourceManager* resources, int x,
   if (IsMessageType()) layout.startY = layout.top;
   if (!font) return 0;
 
+  if (m_verbatim) {
+    int yy = layout.startY;
+    int height = 0;
+    CTextMarkup::RenderRun(text.c_str(), layout.startX, &yy, layout.h, layout, painter, height);
+    return 0;
+  }
   auto lookup = [this](const char* name, std::string* out) {
     CWindowVar* var = m_vars ? m_vars->GetVarByName(name) : nullptr;
     if (!var && m_dialog && m_dialog->GetVars()) var = m_dialog->GetVars()->GetVarByName(name);

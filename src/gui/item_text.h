@@ -33,6 +33,9 @@ class CItemText : public CItem {
   int VarUpdate(CWindowVar* var, char* out, size_t capacity);
 
   const char* GetText() const { return m_text; }
+  // A verbatim item shows its text as it stands: names of files and texts
+  // from data files are never read as markup.
+  void SetVerbatim(bool on) { m_verbatim = on; }
   const char* GetEnglishText() const { return m_textEN; }
   const char* GetDynamicText() const { return m_hasDynamic ? m_dynamic.c_str() : nullptr; }
   EHO GetHAlign() const { return m_hAlign; }
@@ -66,6 +69,7 @@ class CItemText : public CItem {
   int m_renderCounter = 0;
   std::string m_dynamic;
   bool m_hasDynamic = false;
+  bool m_verbatim = false;
 
   static int s_underlinePos;
   static int s_underlineSize;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/qno_bitmap.h"
+#include "framework/zor_seams.h"
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
@@ -415,6 +416,18 @@ void CZorGuiHost::SetViewFilter(int filter, bool on) {
 
 void CZorGuiHost::SetIsoCenter(int x, int y) {
   if (CIsoWelt* map = m_world.GetIsoWelt()) map->SetIsoCenter(x, y);
+}
+
+void CZorGuiHost::MarkBuildingAt(int x, int y) {
+  CUserInt* ui = m_world.GetUserInt();
+  CBuildingObject* building = ui ? ui->GetBuildingAt(x, y, 0) : nullptr;
+  if (!building) return;
+  selObjType& sel = ui->selObj;
+  sel.listX = x;
+  sel.listY = y;
+  sel.listW = building->GetXSizeRichtung();
+  sel.listH = building->GetYSizeRichtung();
+  sel.listBlink = sel.listStart = kfx_GetTicks();
 }
 
 void CZorGuiHost::SetBalloonHelp(const char* text, int x, int y, int cost) {

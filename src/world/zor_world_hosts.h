@@ -207,6 +207,7 @@ class CZorGuiHost : public CGuiHost {
   void DisableStandardMenues() override;
   void SetViewFilter(int filter, bool on) override;
   void SetIsoCenter(int x, int y) override;
+  void MarkBuildingAt(int x, int y) override;
   void SetBalloonHelp(const char* text, int x, int y, int cost) override;
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;

@@ -40,6 +40,8 @@
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
+#include "gui/dialog_selection_list.h"
+#include "windows/selection_list_rows.h"
 #include "windows/window_builders.h"
 #include "world/zor_growth_context.h"
 #include "world/zor_sound.h"
@@ -228,6 +230,9 @@ int CZorvaWorld::OnStartup() {
   m_pUserInt = NewUserInt();
   m_builder = CWindowBuilder(m_pUserInt);
   m_builder.SetRootListener([](CScreenWindow* root) { CUserInt::topWindow = root; });
+  // Dialogs of the list kinds become scrolling lists with the game's rows.
+  m_builder.SetSelectionListFactory(
+      [](EDialogType) -> CDialog* { return new CDialogSelectionList(CZorvaListRows::Get()); });
   m_pUserInt->OnCreate(m_pResourceManager, m_pDisplay, this, m_pIsoWelt, m_pStreetNet);
 
   m_pMicroSim = NewMicroSim();

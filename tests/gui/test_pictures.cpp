@@ -120,6 +120,7 @@ TEST_F(Pictures, VariableFramesNeverDivideByZero) {
 TEST_F(Pictures, SliderKnobColours) {
   CItemBitmap knob;
   knob.Create(10, 10, 11, 18, 35, -1, -1, -1, -1);
+  knob.SetKnob(10, 10, 11, 18);
   knob.Render(&display, nullptr, 0, 0);
   QnoRenderBuffer* b = display.GetRenderBuffer();
   EXPECT_EQ(Pixel(10, 10), b->GetClosestColor(126, 150, 225));
