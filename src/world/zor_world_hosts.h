@@ -265,6 +265,9 @@ class CZorGuiHost : public CGuiHost {
   void GotoSelectedMessage(int n) override;
   void ToggleMessageProcessed(int n) override;
   bool GetHelpEntry(int n, const char** title, const char** text) override;
+  int GetMaxMessage() override;
+  const char* GetMessageE(int n) override;
+  bool GetMessageHourMinute(int n, int* hour, int* minute) override;
   // The interface's selections.
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;

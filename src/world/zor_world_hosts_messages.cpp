@@ -30,6 +30,25 @@ const char* CZorGuiHost::GetMessageText(int itemType) {
   }
 }
 
+// The event list's rows, newest first.
+int CZorGuiHost::GetMaxMessage() {
+  CMessage* message = m_world.GetMessage();
+  return message ? message->GetMaxMessage() : 0;
+}
+
+const char* CZorGuiHost::GetMessageE(int n) {
+  CMessage* message = m_world.GetMessage();
+  return message ? message->GetMessageE(n) : nullptr;
+}
+
+bool CZorGuiHost::GetMessageHourMinute(int n, int* hour, int* minute) {
+  CMessage* message = m_world.GetMessage();
+  if (!message || n < 0 || n >= message->GetMaxMessage()) return false;
+  int second = 0;
+  message->GetMessageHourMinuteSeconds(n, *hour, *minute, second);
+  return true;
+}
+
 int CZorGuiHost::GetSelectedEvent() {
   CMessage* message = m_world.GetMessage();
   return message ? message->GetSelectedEvent() : -1;
