@@ -42,6 +42,8 @@ bool ProduceFonts(GameDataBuilder& out);
 bool ProduceCursors(GameDataBuilder& out);
 bool ProduceLoadingPictures(GameDataBuilder& out);
 bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
+// The message and help text files "MTG", "MTE", "ITG", "ITE" (".GLA").
+bool ProduceMessageFiles(const std::string& sourceDir, const std::string& outDir);
 bool ProduceMapArt(GameDataBuilder& out);
 bool ProduceInterfaceArt(GameDataBuilder& out);
 // The sound directory's files: the effects as <NAME>.BIN (WAV) and the

@@ -130,6 +130,7 @@ int main(int argc, char** argv) {
   ok &= zorgen::ProduceInterfaceArt(builder);
   ok &= zorgen::ProduceTexts(builder, argc > 2 ? argv[2] : "");
   ok &= builder.Write(argv[1]);
+  if (argc > 2) ok &= zorgen::ProduceMessageFiles(std::string(argv[2]) + "/messages", argv[1]);
   const std::string soundDir = std::string(argv[1]) + "/" + zorgen::SOUND_DIR;
   ok &= zorgen::ProduceSoundEffects(soundDir);
   ok &= zorgen::ProduceMusic(soundDir);

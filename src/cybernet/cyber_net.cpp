@@ -99,20 +99,28 @@ void CCyberNet::ReadNodes(CCyberTextReader& in) {
       throw;
     }
   }
+  int refused = 0;
   for (CCyberNodeList* r = m_pNodeList; r; r = r->pTail()) {
     CCyberNode* node = r->pHead();
+    const int before = node->RefusedRows();
     node->ResolveSymbols(this);
+    refused += node->RefusedRows() - before;
     if (node->GetActiveIntern() && !node->ParametersValid()) {
       // A node whose curve cannot be computed would fail every period;
       // it keeps its value instead.
       QNO_ERROR(QNO_SEV_WARNING, "CCyberNet::Read() Parameter von %s ungueltig, Knoten abgeschaltet",
                 node->Name() ? node->Name() : "");
       node->SetActiveIntern(false);
+      ++refused;
     }
   }
   // A text cut inside a block is no whole network: what was read stays, and
   // the reader reports the fault.
   if (!complete) throw "Die Definition endet mitten in einem Knoten";
+  // Nor is a text with parameters no step could compute: the read fails,
+  // so a savegame's network with such values is refused as a whole, while
+  // a caller that goes on with it meets no fault in a period.
+  if (refused > 0) throw "Die Definition enthaelt ungueltige Knotenparameter";
 }
 
 int CCyberNet::Read(FILE* file) {

@@ -159,6 +159,7 @@ void CCyberNode::ResolveSymbols(CCyberNet* net) {
                            !TimeParametersValid(f.tFunction, f.delayTime, f.processTime, f.decayTime, f.endValue))) {
       QNO_ERROR(QNO_SEV_WARNING, "CCyberNode::ResolveSymbols() Eingang %s von %s ungueltig", sym->pHead(),
                 m_pName ? m_pName : "");
+      ++m_RefusedRows;
       continue;
     }
     if (CCyberNode* node = net->pNode(sym->pHead())) m_pInputNodeList = new CCyberNodeList(node, m_pInputNodeList, f);

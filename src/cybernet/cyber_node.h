@@ -34,6 +34,8 @@ class CCyberNode {
   // False when the node's parameters would make stepping fail; the net
   // switches such a node off after reading instead of failing every period.
   virtual bool ParametersValid() const { return true; }
+  // Input rows that ResolveSymbols refused for their parameters.
+  int RefusedRows() const { return m_RefusedRows; }
 
   // Reads the block's entries; false when the text ends before the block.
   bool Read(CCyberTextReader& in);
@@ -100,4 +102,5 @@ class CCyberNode {
   CCyberSymbolList* m_pSymbolList = nullptr;
   char m_ClassName[256] = {};
   bool m_ExtendedRows = false;
+  int m_RefusedRows = 0;
 };

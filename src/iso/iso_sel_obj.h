@@ -12,6 +12,7 @@ class CZorvaObject;
 // The selection and state record of the interface.
 struct selObjType {
   unsigned char pause = 0;        // the game is paused or a start-up window waits
+  unsigned char cyberFreeze = 0;  // the cause-effect network is held: no period runs
   unsigned char welcome[2] = {};  // set when the welcome window is answered
   int tool = 0;                   // the current tool; 2 builds streets
   unsigned char rightButton = 0;  // the right mouse button is held

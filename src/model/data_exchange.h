@@ -12,8 +12,15 @@
 #include "model/zor_var.h"
 #include "sim/sim_date.h"
 
+class CBuildingObject;
 class CCyberNet;
+class CGottModus;
 class CIsoWelt;
+class CMessage;
+class COpnv;
+class COpnvLine;
+class CSecondLayerObject;
+class CStrJunction;
 class CStrJunctionList;
 class CZorvaWorld;
 class CSimWelt;
@@ -21,11 +28,13 @@ class CSimCityModell;
 class CUserInt;
 class CList;
 
-// What the hourly derived values and the growth target need from their
-// neighbours in the game: the map and the street and rail networks, god
-// mode's hold, the city model's jobs and workers, the first-reach message
-// (adviser message 21/1, window 236, pause) and the interface's debug
-// flags. The defaults are those of a plain running game without a map.
+// What the hourly derived values, the growth target, the period cycle and
+// the global events need from their neighbours in the game: the map and the
+// street and rail networks, god mode's hold, the city model's jobs and
+// workers, the first-reach message (adviser message 21/1, window 236,
+// pause), the interface's debug flags, the message system and god mode,
+// and the windows and pause of the interface. The defaults are those of a
+// plain running game without a map, windows or messages.
 class CGrowthContext {
  public:
   virtual ~CGrowthContext() = default;
@@ -43,6 +52,15 @@ class CGrowthContext {
   virtual void GrowthTargetReached() {}
   virtual bool StaticCity() { return false; }
   virtual bool MakeAgents() { return false; }
+  // The debug tools' freeze of the cause-effect network: no period runs.
+  virtual bool NetHold() { return false; }
+  // The message system and god mode (the game mode); null when missing.
+  virtual CMessage* Message() { return nullptr; }
+  virtual CGottModus* GottModus() { return nullptr; }
+  // Opens or closes a window of the window tree; pauses the game.
+  virtual void ActivateWindow(int /*window*/) {}
+  virtual void DeActivateWindow(int /*window*/) {}
+  virtual void SetPause() {}
 };
 
 enum ExType { EX_SET = 0, EX_GET = 1, EX_SUB = 2, EX_ADD = 3, EX_MAX = 4, EX_MIN = 6, EX_STEP = 8 };
@@ -131,9 +149,144 @@ class CDataExchange : public CVarOwner {
   // area, people, the growth targets, the street and public-transport net
   // lengths, in this order.
   virtual int CalculateGeneral(STime now, STime last);
-  // At hours 7, 12 and 17, the feeding and stepping of the cause-effect
-  // network. Stand-in for the period cycle: computes nothing.
+  // At hours 7, 12 and 17: feeds the cause-effect network its inputs from
+  // the running game, lets it settle, steps it on and raises the global
+  // events. 1 when skipped (the network is frozen or missing), else 0.
+  // Never throws.
   virtual int CalculateNextMatrix(STime now, STime last);
+  // Settling rounds of the network per period at most, and the squared
+  // input change below which it counts as settled.
+  static constexpr int kMaxSettleRounds = 100;
+  static constexpr double kSettled = 0.0001;
+  int GetLastSettleRounds() const { return m_LastSettleRounds; }
+
+  // The numbers fed to the network's inputs, one per input node ("W." and
+  // the node name, "." written "_"), in the order the period feeds them.
+  double Calc_W_G3();
+  double Calc_W_G5();
+  double Calc_W_G6();
+  double Calc_W_E5();
+  double Calc_W_E6();
+  double Calc_W_E7();
+  double Calc_W_E8();
+  double Calc_W_E9();
+  double Calc_W_E10();
+  double Calc_W_E13();
+  double Calc_W_E14();
+  double Calc_W_E15();
+  double Calc_W_E16();
+  double Calc_W_K12_1();
+  double Calc_W_U13_1();
+  double Calc_W_S1();
+  double Calc_W_S2();
+  double Calc_W_S3_norm();
+  double Calc_W_S3_micro();
+  double Calc_W_S4();
+  double Calc_W_S5();
+  double Calc_W_S6();
+  double Calc_W_S7();
+  double Calc_W_I1();
+  double Calc_W_I2();
+  double Calc_W_I3();
+  double Calc_W_I4();
+  double Calc_W_I5();
+  double Calc_W_I7();
+  double Calc_W_I8();
+  double Calc_W_I9();
+  double Calc_W_K1_1();
+  double Calc_W_K1_2();
+  double Calc_W_K2_1();
+  double Calc_W_K2_2();
+  double Calc_W_K3_1();
+  double Calc_W_K3_2();
+  double Calc_W_K4();
+  double Calc_W_K5_1();
+  double Calc_W_K5_2();
+  double Calc_W_K6_1();
+  double Calc_W_K6_2();
+  double Calc_W_K7();
+  double Calc_W_K8_1();
+  double Calc_W_K9_1();
+  double Calc_W_K9_2();
+  double Calc_W_K10();
+  double Calc_W_K11();
+  double Calc_W_K12_4();
+  double Calc_W_K13();
+  double Calc_W_K15();
+  double Calc_W_U1();
+  double Calc_W_U2();
+  double Calc_W_U3();
+  double Calc_W_U4();
+  double Calc_W_U5();
+  double Calc_W_U6();
+  double Calc_W_U7();
+  double Calc_W_U8();
+  double Calc_W_U9();
+  double Calc_W_U10_1();
+  double Calc_W_U10_2();
+  double Calc_W_U11_1();
+  double Calc_W_U11_2();
+  double Calc_W_U12();
+  double Calc_W_U13_2();
+  double Calc_W_U13_3() { return 0.0; }  // not fed
+  double Calc_W_U15();
+  double Calc_W_M8_1();
+  double Calc_W_M8_2();
+  double Calc_W_M9();
+  double Calc_W_M4();
+  double Calc_W_M10();
+  // The share of car travel time left after travel information, 0..1.
+  double Calc_W_U5_Reduction();
+  // The inputs in feeding order: node name with "W." and its member.
+  struct SFeed {
+    const char* name;
+    double (CDataExchange::*calc)();
+  };
+  static constexpr int kFeedCount = 72;
+  static const SFeed* GetFeedTable();
+
+  // ---- global events: raised once per period, each through the message
+  // system's ActivateMessage (group, entry, three values, x, y, window,
+  // width, height; -1 for values and places not given).
+  int CreateGlobalEvents(STime now, STime last);
+  int CreateBuildingEvents(STime now, STime last);
+  int DienstleisterEvents(STime now, STime last);
+  // 1 when the shortage holds; all but housing add 1 to the growth
+  // obstacle when they find one.
+  int CheckForHousing();
+  int CheckForJobs();
+  int CheckForSchool();
+  int CheckForShopping();
+  int CheckForLeisure();
+  // The population class 0..8 of a number of people, -1 up to 5000.
+  static int GetPMI(int people);
+  int CheckParkingForNoUser();
+  int CheckDistrictForParking();
+  int CheckSchoolsForOpnv();
+  int CheckSchoolsForHeavyTrafficCrossings();
+  int CreateStreetCrossingEvents();
+  // Lets every line due for it check its vehicles, then raises the
+  // crowded and empty line messages.
+  int CheckForLineCapacity();
+
+  // Whether the cause of a shown message still holds (asked by the message
+  // system just before it shows one). Lines and stops with the position
+  // and extent the message was raised with; buildings by a map cell.
+  bool Check_M_G_OPNV_L_USERLOW(COpnvLine* line, int x1, int y1, int x2, int y2);
+  bool Check_M_G_OPNV_L_USERTOOMUCH(COpnvLine* line, int x1, int y1, int x2, int y2);
+  bool Check_M_G_OPNV_L_LESSKFZ(COpnvLine* line, int x1, int y1, int x2, int y2);
+  bool Check_M_G_OPNV_L_TOOLESSKFZ(COpnvLine* line, int x1, int y1, int x2, int y2);
+  bool Check_M_G_OPNV_TOTAL_BADSERVICE();
+  bool Check_M_G_OPNV_TOTAL_TOOLESSLINES();
+  bool Check_M_G_OPNV_TOTAL_HSTNOTUSED(CBuildingObject* stop, int x, int y, int w, int h);
+  bool Check_M_G_OPNV_TOTAL_OPNVNEEDED();
+  bool Check_M_G_CROSSING_TRAFFICLIGHTNEEDED(int x, int y);
+  bool Check_M_G_BUILDING_SCHOOL_OPNVNEEDED(int x, int y);
+  bool Check_M_G_BUILDING_SCHOOL_OPNVLINENEEDED(int x, int y);
+  bool Check_M_G_BUILDING_SCHOOL_CROSSINGNOAMPEL(int x, int y);
+  bool Check_M_G_BUILDING_SCHOOL_NO30(int x, int y);
+  bool Check_M_G_PARKING_USERLOW(int x, int y);
+  bool Check_M_G_PARKING_PLACESNEEDED(int x, int y);
 
   // Derived values of the whole city, each stored and returned.
   float DXCalc_BesetzungsGradPkw();
@@ -242,6 +395,7 @@ class CDataExchange : public CVarOwner {
   float GetQuoteECar() const { return m_Block.quoteECar; }
   float GetQuoteTeleworking() const { return m_Block.quoteTeleworking; }
   int GetGrowthHindernis() const { return static_cast<int>(m_Block.growthHindernis); }
+  void SetGrowthHindernis(float v) { m_Block.growthHindernis = v; }
   void SetQuoteCarH2(float q) { m_Block.quoteH2 = q; }
   void SetQuoteMicrocar(float q) { m_Block.quoteMicrocar = q; }
   void SetQuoteCarEnergie(float q) { m_Block.quoteECar = q; }
@@ -276,9 +430,16 @@ class CDataExchange : public CVarOwner {
   int GetCarResIDByType(int /*type*/) { return 0; }
 
   const SDataExchangeBlock& Block() const { return m_Block; }
+  SDataExchangeBlock& Block() { return m_Block; }
   CSimWelt* GetSimulation() const { return m_pSimulation; }
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
+
+ protected:
+  // Hands a message to the message system, paced (ActivateMessage) or at
+  // once (AddMessage); 1 when refused or when there is no message system.
+  virtual int PostMessage(bool paced, int group, int entry, float v1, float v2, float v3, int x, int y, int window,
+                          int xd, int yd);
 
  private:
   // The operation on one name; *known tells whether an owner held it.
@@ -293,6 +454,26 @@ class CDataExchange : public CVarOwner {
   CSimCityModell* City() const;
   // A public-transport value by name; 0 when public transport refuses it.
   double OpnvValue(const char* name);
+  // A named value rounded to float precision, as the period reads them.
+  double FValue(const char* name);
+  // The owner of a routed prefix; null when missing.
+  CVarOwner* Owner(const char* prefix) const;
+  // A service's user quote, asked of the service itself; 0 without it.
+  double ServiceQuote(const char* prefix);
+  // Raises a message through the message system; 1 when refused or when
+  // there is no message system.
+  int Raise(int group, int entry, float v1 = -1.0f, float v2 = -1.0f, float v3 = -1.0f, int x = -1, int y = -1,
+            int window = -1, int xd = 1, int yd = 1);
+  // The user-quote messages of step 10 of the events.
+  void QuoteEvents(bool growth);
+  // The school on a cell; null when none.
+  CBuildingObject* SchoolAt(int x, int y) const;
+  // Rules (a) and (b) of the heavy-traffic check for one school; each fills
+  // the place of its message when it holds.
+  bool SchoolCrossingRule(CBuildingObject* school, int* x, int* y, int* w, int* h);
+  bool SchoolStreetRule(CBuildingObject* school, int* x, int* y, int* w, int* h);
+  // The nearest stop of a school's location: 0 without one.
+  int SchoolStop(CBuildingObject* school, int* distance);
 
   struct Route {
     const char* prefix;
@@ -324,5 +505,6 @@ class CDataExchange : public CVarOwner {
   Route m_Routes[kRoutes];
   float m_StreetNetValue = 0.0f;
   int m_DumpCounter = 100;
+  int m_LastSettleRounds = 0;
   SDataExchangeBlock m_Block{};
 };

@@ -17,6 +17,10 @@ M_Type Global_Messages[kMessageGroups][kMessageEntries];
 
 namespace {
 
+// The message system that filled the shared table last; only it frees the
+// table's texts, so that an older one going away leaves them alone.
+const CMessage* g_tableOwner = nullptr;
+
 constexpr uint32_t kShowingTime = 55000;      // a shown message stays this long before the next
 constexpr uint32_t kQueueOvertakeAge = 137500;  // a queue this old lets more important messages ahead
 constexpr uint32_t kMarkTime = 60000;          // the map mark and the ticker last this long
@@ -36,6 +40,17 @@ void CopyInto(char* buffer, size_t size, const char* text) {
 }
 
 bool OnMap(int x, int y) { return x >= 0 && x < 128 && y >= 0 && y < 128; }
+
+// The values and the marked rectangle a message is raised with.
+void SetPlace(M_Type& record, float v1, float v2, float v3, int x, int y, int xd, int yd) {
+  record.value1 = v1;
+  record.value2 = v2;
+  record.value3 = v3;
+  record.x = x;
+  record.y = y;
+  record.xd = xd;
+  record.yd = yd;
+}
 
 }  // namespace
 
@@ -63,6 +78,7 @@ void M_Type::Copy(const M_Type* other) {
 
 CMessage::CMessage(CMessageHost* host, int language) {
   SetHost(host);
+  g_tableOwner = this;
   for (auto& group : Global_Messages) {
     for (M_Type& record : group) {
       ReplaceText(record.shortText, nullptr);
@@ -84,6 +100,8 @@ CMessage::~CMessage() {
   FreeInfoTexts();
   for (M_Type& event : m_Events) FreeBuffers(event);
   for (M_Type& queued : m_Queue) FreeBuffers(queued);
+  if (g_tableOwner != this) return;
+  g_tableOwner = nullptr;
   for (auto& group : Global_Messages) {
     for (M_Type& record : group) {
       ReplaceText(record.shortText, nullptr);
@@ -208,13 +226,7 @@ int CMessage::AddMessage(int group, int entry, float value1, float value2, float
   record->time = now;
   event.time = now;
   event.type = record->type;
-  event.x = x;
-  event.y = y;
-  event.xd = xd;
-  event.yd = yd;
-  event.value1 = value1;
-  event.value2 = value2;
-  event.value3 = value3;
+  SetPlace(event, value1, value2, value3, x, y, xd, yd);
   record->x = x;
   record->y = y;
   if (m_AutoEvents == 1) m_pHost->ActivateEventWindow();
@@ -247,13 +259,7 @@ int CMessage::AddWaitMessage(int group, int entry, float value1, float value2, f
   m_QueuePairs[place] = SPair{group, entry};
   queued.processed = 0;
   queued.type = record->type;
-  queued.value1 = value1;
-  queued.value2 = value2;
-  queued.value3 = value3;
-  queued.x = x;
-  queued.y = y;
-  queued.xd = xd;
-  queued.yd = yd;
+  SetPlace(queued, value1, value2, value3, x, y, xd, yd);
   queued.window = window;
   queued.time = now;
   if (record->shortText && record->longText) {

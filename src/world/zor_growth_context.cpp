@@ -1,6 +1,6 @@
 #include "world/zor_growth_context.h"
 
-#include "framework/zor_stand_in.h"
+#include "model/message.h"
 #include "network/rail_junction_list.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
@@ -20,10 +20,21 @@ void CZorGrowthContext::CityJobs(int* jobs, int* workers) {
 }
 
 void CZorGrowthContext::GrowthTargetReached() {
-  // Stands in for the adviser's standard message 21/1 of the message system.
-  ZOR_STAND_IN("CZorGrowthContext");
+  if (CMessage* message = m_world.GetMessage()) message->SetStandardMessage(21, 1);
   m_world.ActivateWindow(kGrowthWindow);
   m_world.SetPause(true);
 }
 
 bool CZorGrowthContext::StaticCity() { return CUserInt::m_StaticCity; }
+
+bool CZorGrowthContext::NetHold() { return CUserInt::selObj.cyberFreeze != 0; }
+
+CMessage* CZorGrowthContext::Message() { return m_world.GetMessage(); }
+
+CGottModus* CZorGrowthContext::GottModus() { return m_world.GetGottModus(); }
+
+void CZorGrowthContext::ActivateWindow(int window) { m_world.ActivateWindow(window); }
+
+void CZorGrowthContext::DeActivateWindow(int window) { m_world.DeActivateWindow(window); }
+
+void CZorGrowthContext::SetPause() { m_world.SetPause(true); }

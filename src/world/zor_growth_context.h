@@ -1,9 +1,10 @@
 #pragma once
-// What the data exchange's hourly values and growth targets take from the
-// running game: the map, the street and rail networks, the city model's
-// jobs and workers, the interface's static-city switch, and the first
-// time the growth target is reached (the adviser's message and window,
-// and a pause).
+// What the data exchange's hourly values, growth targets, period cycle and
+// global events take from the running game: the map, the street and rail
+// networks, the city model's jobs and workers, the interface's static-city
+// switch and network freeze, the first time the growth target is reached
+// (the adviser's message and window, and a pause), the message system, god
+// mode, and the windows and pause of the game.
 #include "model/data_exchange.h"
 
 class CZorvaWorld;
@@ -19,6 +20,12 @@ class CZorGrowthContext : public CGrowthContext {
   void CityJobs(int* jobs, int* workers) override;
   void GrowthTargetReached() override;
   bool StaticCity() override;
+  bool NetHold() override;
+  CMessage* Message() override;
+  CGottModus* GottModus() override;
+  void ActivateWindow(int window) override;
+  void DeActivateWindow(int window) override;
+  void SetPause() override;
 
  private:
   CZorvaWorld& m_world;

@@ -2,6 +2,7 @@
 
 #include "gui/screen_window.h"
 #include "model/data_exchange.h"
+#include "model/message.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
@@ -10,6 +11,22 @@
 double CZorOpnvHost::GetExchangeValue(const char* name) {
   CDataExchange* exchange = m_world.GetDataExchange();
   return exchange ? exchange->GetVarValue(name) : 0.0;
+}
+
+void CZorOpnvHost::ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) {
+  if (CMessage* message = m_world.GetMessage())
+    message->ActivateMessage(kind, number, static_cast<float>(a), static_cast<float>(b), static_cast<float>(c), x, y, d,
+                             xs, ys);
+}
+
+bool CZorOpnvHost::CheckBadService() {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange && exchange->Check_M_G_OPNV_TOTAL_BADSERVICE();
+}
+
+bool CZorOpnvHost::CheckTooFewLines() {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange && exchange->Check_M_G_OPNV_TOTAL_TOOLESSLINES();
 }
 
 double CZorOpnvHost::StreckenlaengeBus() {

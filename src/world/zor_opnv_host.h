@@ -9,6 +9,9 @@ class CZorOpnvHost : public COpnvHost {
  public:
   explicit CZorOpnvHost(CZorvaWorld& world) : m_world(world) {}
   double GetExchangeValue(const char* name) override;
+  void ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) override;
+  bool CheckBadService() override;
+  bool CheckTooFewLines() override;
   double StreckenlaengeBus() override;
   int NrOfBusTrips() override;
   void SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) override;

@@ -168,14 +168,20 @@ TEST(CyberNode, InactiveNodesKeepTheirState) {
 
 TEST(CyberNet, ParametersThatCannotBeComputedAreRefusedAtReadingNotInThePeriod) {
   OpenErrorLog("errors.log");
-  auto net = NetFrom("NodeBegin BasicNode Name In Value 1 NodeEnd\n"
-                     // ten stored inputs, but the response would reach back ten steps
-                     "NodeBegin DelayNode Name Long InputListBegin In 1 InputListEnd DelayType 6 DelayTime 2 "
-                     "ProcessTime 4 DecayTime 4 InputValues 0 0 0 0 0 0 0 0 0 0 NodeEnd\n"
-                     "NodeBegin DelayNode Name Curve InputListBegin In 1 InputListEnd DelayType 9 NodeEnd\n"
-                     "NodeBegin DelayNode Name Fine InputListBegin In 1 InputListEnd DelayType 2 NodeEnd\n"
-                     "NodeBegin ProcessNode Name P InputListBegin In 1 5 1 2 0 0 0 In 0.5 2 1 4 0 1 2 In 0.25 2 1 2 0 "
-                     "1 0 InputListEnd NodeEnd\n");
+  const std::string text =
+      "NodeBegin BasicNode Name In Value 1 NodeEnd\n"
+      // ten stored inputs, but the response would reach back ten steps
+      "NodeBegin DelayNode Name Long InputListBegin In 1 InputListEnd DelayType 6 DelayTime 2 "
+      "ProcessTime 4 DecayTime 4 InputValues 0 0 0 0 0 0 0 0 0 0 NodeEnd\n"
+      "NodeBegin DelayNode Name Curve InputListBegin In 1 InputListEnd DelayType 9 NodeEnd\n"
+      "NodeBegin DelayNode Name Fine InputListBegin In 1 InputListEnd DelayType 2 NodeEnd\n"
+      "NodeBegin ProcessNode Name P InputListBegin In 1 5 1 2 0 0 0 In 0.5 2 1 4 0 1 2 In 0.25 2 1 2 0 "
+      "1 0 InputListEnd NodeEnd\n";
+  auto net = std::make_unique<CCyberNet>();
+  net->InsertStandardTemplates();
+  // The read reports the bad values as a failure, so a savegame's network
+  // that holds them is refused.
+  EXPECT_EQ(ReadInto(*net, text), 1);
   EXPECT_FALSE(net->pNode("Long")->GetActiveIntern());
   EXPECT_FALSE(net->pNode("Curve")->GetActiveIntern());
   EXPECT_TRUE(net->pNode("Fine")->GetActiveIntern());
@@ -196,6 +202,22 @@ TEST(CyberNet, ParametersThatCannotBeComputedAreRefusedAtReadingNotInThePeriod) 
   const std::string log = zortest::ReadFile("errors.log");
   EXPECT_NE(log.find("Long"), std::string::npos);
   EXPECT_NE(log.find("DelayTime+ProcessTime+DecayTime > 9"), std::string::npos);
+}
+
+TEST(CyberNet, OneBadRowFailsTheReadAndTheSameNetWithoutItReadsCleanly) {
+  const char* good = "NodeBegin BasicNode Name In Value 1 NodeEnd\n"
+                     "NodeBegin ProcessNode Name P InputListBegin In 0.25 2 1 2 0 1 0 InputListEnd NodeEnd\n";
+  const char* badRow = "NodeBegin BasicNode Name In Value 1 NodeEnd\n"
+                       "NodeBegin ProcessNode Name P InputListBegin In 0.25 2 1 2 0 1 0 In 0.5 4 1 2 0 1 0 "
+                       "InputListEnd NodeEnd\n";
+  CCyberNet clean, bad;
+  clean.InsertStandardTemplates();
+  bad.InsertStandardTemplates();
+  EXPECT_EQ(ReadInto(clean, good), 0);
+  EXPECT_EQ(ReadInto(bad, badRow), 1);  // weight function 4 does not exist
+  ASSERT_NE(bad.pNode("P"), nullptr);
+  EXPECT_EQ(bad.pNode("P")->RefusedRows(), 1);
+  EXPECT_EQ(clean.pNode("P")->RefusedRows(), 0);
 }
 
 TEST(CyberNet, CheckLimitsNamesTheFirstNodeOutOfBounds) {

@@ -176,7 +176,7 @@ TEST(CyberText, ATextCutInsideABlockIsReportedAsAFailedRead) {
   // A block that ends at its own ending entry is whole, whatever follows.
   CCyberNet early;
   early.InsertStandardTemplates();
-  EXPECT_EQ(ReadInto(early, "NodeBegin DelayNode Name D InputValues 1 2 3 4 5 6 7 8 9 10\n"), 0);
+  EXPECT_EQ(ReadInto(early, "NodeBegin DelayNode Name D DelayType 1 InputValues 1 2 3 4 5 6 7 8 9 10\n"), 0);
   const std::string text = kMixedNet;
   for (size_t cut : {text.find("NodeEnd") - 1, text.find("InputListEnd"), text.rfind("NodeEnd") - 2,
                      text.rfind("NodeBegin") + 10}) {
