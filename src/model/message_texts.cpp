@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kLineLimit = 499;
+constexpr size_t kLineLimit = 499;
 constexpr size_t kMessageSectionLimit = 999;
 constexpr size_t kInfoSectionLimit = 9999;
 constexpr char kSection[] = "\xA7";  // the section sign of the file's code page
@@ -26,14 +26,19 @@ constexpr char kSection[] = "\xA7";  // the section sign of the file's code page
 class CTextLineReader {
  public:
   CTextLineReader(FILE* file, const char* path) : m_file(file), m_path(path) {}
-  // False at the end of the file.
+  // False at the end of the file. A NUL byte in a line reads as a blank,
+  // so that it cannot end the line early.
   bool Next() {
     m_continuation = m_open;
-    if (!std::fgets(m_line, sizeof m_line, m_file)) return false;
-    const size_t n = std::strlen(m_line);
-    m_open = n > 0 && m_line[n - 1] != '\n' && !std::feof(m_file);
+    size_t n = 0;
+    int c = EOF;
+    while (n < kLineLimit && (c = std::getc(m_file)) != EOF && c != '\n') m_line[n++] = c ? static_cast<char>(c) : ' ';
+    if (n == 0 && c == EOF) return false;
+    m_line[n] = '\0';
+    // A line of exactly the limit is whole when its line feed follows.
+    m_open = n == kLineLimit && !LineEndsHere();
     if (m_open && !m_loggedLong) {
-      QNO_LOG("Message texts %s: a line longer than %i characters is split", m_path, kLineLimit);
+      QNO_LOG("Message texts %s: a line longer than %i characters is split", m_path, int(kLineLimit));
       m_loggedLong = true;
     }
     zor_remove1013(m_line);
@@ -43,6 +48,13 @@ class CTextLineReader {
   bool Continuation() const { return m_continuation; }
 
  private:
+  bool LineEndsHere() {
+    const int c = std::getc(m_file);
+    if (c == '\n' || c == EOF) return true;
+    std::ungetc(c, m_file);
+    return false;
+  }
+
   FILE* m_file;
   const char* m_path;
   char m_line[kLineLimit + 1] = {};

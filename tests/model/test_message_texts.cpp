@@ -14,6 +14,8 @@
 #include "model/message_format.h"
 #include "support/test_support.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 std::atomic<long> g_allocations{0};
@@ -54,21 +56,28 @@ TEST(MessageTexts, DamagedMessageFilesLoadWhatIsSound) {
   EXPECT_NE(log.find("no message found"), std::string::npos) << log;
   // An over-long text line: its markers past the reader's line are text,
   // and the section keeps 999 characters at most.
-  std::string longLine = "*" + std::string(600, 'a') + "#@@newgroup@" + std::string(600, 'b');
-  log = LoadWithLog(msg, host, "@@startgroup\n@\n" + longLine + "\n#\n*l\n#\n@\n*next\n#\n*next long\n#\n");
+  const std::string longLine = "*"s + std::string(600, 'a') + "#@@newgroup@"s + std::string(600, 'b');
+  log = LoadWithLog(msg, host, "@@startgroup\n@\n"s + longLine + "\n#\n*l\n#\n@\n*next\n#\n*next long\n#\n"s);
   ASSERT_TRUE(CMessage::CheckForGlobalMessage(0, 0));
   EXPECT_EQ(std::strlen(Short(0, 0)), 999u);
   EXPECT_STREQ(Short(0, 1), "next");
   EXPECT_NE(log.find("is split"), std::string::npos) << log;
   EXPECT_NE(log.find("is cut"), std::string::npos) << log;
   // An over-long line that is not text: its rest is dropped, not read.
-  LoadWithLog(msg, host, "@@startgroup\n@\n*s\n#" + std::string(600, ' ') + "@\n*l\n#\n");
+  LoadWithLog(msg, host, "@@startgroup\n@\n*s\n#"s + std::string(600, ' ') + "@\n*l\n#\n"s);
   EXPECT_STREQ(Long(0, 0), "l");
   EXPECT_FALSE(CMessage::CheckForGlobalMessage(0, 1));
+  // A NUL byte inside a line does not end it; a line of exactly 499
+  // characters is whole.
+  LoadWithLog(msg, host,
+              "@@startgroup\n@\n*a\0b\n#\n*"s + std::string(498, 'c') + "\n#\n@\n*n\n#\n*m\n#\n"s);
+  EXPECT_STREQ(Short(0, 0), "a b");
+  EXPECT_EQ(std::strlen(Long(0, 0)), 498u);
+  EXPECT_STREQ(Short(0, 1), "n");
   // More groups and entries than the table: the extras are left out.
   std::string many = "@@startgroup\n";
-  for (int e = 0; e < 35; ++e) many += "@\n*e" + std::to_string(e) + "\n#\n*l\n#\n";
-  for (int g = 1; g < 26; ++g) many += "@@newgroup\n@\n*g" + std::to_string(g) + "\n#\n*l\n#\n";
+  for (int e = 0; e < 35; ++e) many += "@\n*e"s + std::to_string(e) + "\n#\n*l\n#\n"s;
+  for (int g = 1; g < 26; ++g) many += "@@newgroup\n@\n*g"s + std::to_string(g) + "\n#\n*l\n#\n"s;
   log = LoadWithLog(msg, host, many);
   EXPECT_STREQ(Short(0, 29), "e29");
   EXPECT_STREQ(Short(1, 0), "g1");
@@ -93,7 +102,7 @@ TEST(MessageTexts, DamagedHelpFilesLoadWhatIsSound) {
   EXPECT_EQ(s, nullptr);
   EXPECT_NE(log.find("before any begins"), std::string::npos) << log;
   std::string many;
-  for (int i = 0; i < 115; ++i) many += "$\n*t" + std::to_string(i) + "\n#\n*\n#\n";
+  for (int i = 0; i < 115; ++i) many += "$\n*t"s + std::to_string(i) + "\n#\n*\n#\n"s;
   log = LoadWithLog(msg, host, "", many);
   EXPECT_EQ(msg->GetInfoText(110, s, l), 0);
   EXPECT_STREQ(s, "t110");
@@ -117,7 +126,7 @@ constexpr SRaised kRaised[] = {
 
 TEST(MessageTexts, GeneratedFilesHoldEveryRaisedMessageInBothLanguages) {
   DirHost host;
-  host.dir = zortest::BinaryDir() + "/gamedata";
+  host.dir = zortest::BinaryDir() + "/gamedata"s;
   zortest::Clock().Set(500000);
   CMessage msg(&host, 0);
   int raised = 0, missing = 0;
@@ -126,7 +135,7 @@ TEST(MessageTexts, GeneratedFilesHoldEveryRaisedMessageInBothLanguages) {
     for (const SRaised& r : kRaised) {
       for (int e = r.first; e <= r.last; ++e) {
         ++raised;
-        SCOPED_TRACE(std::to_string(language) + ": " + std::to_string(r.group) + "/" + std::to_string(e));
+        SCOPED_TRACE(std::to_string(language) + ": "s + std::to_string(r.group) + "/"s + std::to_string(e));
         if (!CMessage::CheckForGlobalMessage(r.group, e) || !Long(r.group, e) || !*Long(r.group, e)) {
           ++missing;
           continue;
@@ -169,7 +178,7 @@ TEST(MessageTexts, GeneratedFilesHoldEveryRaisedMessageInBothLanguages) {
 
 TEST(MessageTexts, RaisingAndFormattingAllocateNothing) {
   DirHost host;
-  host.dir = zortest::BinaryDir() + "/gamedata";
+  host.dir = zortest::BinaryDir() + "/gamedata"s;
   zortest::Clock().Set(1000);
   CMessage msg(&host, 1);
   msg.ResetMessage(0);
