@@ -182,7 +182,10 @@ int CDialogSelectionList::CreateItemsFromZorvaList(CZorvaList*) {
   }
   --m_walking;
   SetSliderData();
-  OnPlayloopTurn();
+  // One turn lets the new rows take their looks and values; a rebuild it
+  // would ask for is not needed.
+  TurnRows();
+  m_rebuildWaiting = false;
   return 0;
 }
 
@@ -197,11 +200,15 @@ int CDialogSelectionList::InputFilter(QnoInteractionEvent* event, QnoView* view,
   return result;
 }
 
-int CDialogSelectionList::OnPlayloopTurn() {
+void CDialogSelectionList::TurnRows() {
   ++m_walking;
   CDialog::OnPlayloopTurn();
   if (m_dialogs) m_dialogs->ForEach([](CDialog* d) { d->OnPlayloopTurn(); });
   --m_walking;
+}
+
+int CDialogSelectionList::OnPlayloopTurn() {
+  TurnRows();
   if (m_rebuildWaiting && m_walking == 0) CreateItemsFromZorvaList(m_list);
   return 0;
 }

@@ -77,7 +77,8 @@ class CDialogSelectionList : public CDialog {
   CDialog* AddRowDialog(int x, int y, int w, int h, EDialogType type);
 
  private:
-  void Rebuild();
+  // The turn of the rows and of their sub-dialogs.
+  void TurnRows();
   // While the list walks its items, a rebuild would free the item whose
   // actions run; it waits for the walk's end instead.
   void RebuildOrDefer();

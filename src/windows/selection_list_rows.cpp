@@ -68,6 +68,19 @@ bool HasShortageNotice(COpnvLine*) {
   return false;
 }
 
+// Calls f with every line in the order of public transport's line walk, bus
+// lines first, until f returns false. The walk goes by the nets' nodes, so
+// that a walk of their own cursors that asked for the rows goes on undisturbed.
+template <class F>
+void ForEachLine(F f) {
+  COpnv* opnv = COpnv::Get();
+  if (!opnv) return;
+  for (const char* net : {"OPNV.NET.BUSLINES", "OPNV.NET.TRAMLINES"})
+    if (CZorvaList* lines = opnv->GetList(net))
+      for (CZorvaPointer* p = lines->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer())
+        if (!f(static_cast<COpnvLine*>(p->GetZorvaObject()))) return;
+}
+
 std::string LineLabel(COpnvLine* line) {
   const char* pattern = CGuiHost::Get()->GetGltText(line->GetNetType() == NET_BUS ? 0 : 1);
   char label[64] = {};
@@ -151,11 +164,8 @@ int CZorvaListRows::CountElements(EDialogType type) {
   CGuiHost* host = CGuiHost::Get();
   switch (type) {
     case 7: {
-      COpnv* opnv = COpnv::Get();
-      if (!opnv) return 0;
       int count = 0;
-      opnv->SetupLineCount();
-      while (opnv->GetNextLine()) ++count;
+      ForEachLine([&](COpnvLine*) { return ++count > 0; });
       return count;
     }
     case 18:
@@ -176,12 +186,13 @@ void CZorvaListRows::AddRow(CDialogSelectionList& list, CZorvaObject* element, i
       if (auto* line = dynamic_cast<COpnvLine*>(element)) AddLineRowWithHeader(list, line, y);
       break;
     case 7: {
-      COpnv* opnv = COpnv::Get();
-      if (!opnv) break;
-      opnv->SetupLineCount();
-      COpnvLine* line = opnv->GetNextLine();
-      for (int i = 0; line && i < index; ++i) line = opnv->GetNextLine();
-      if (line) AddLineRow(list, line, y);
+      int i = 0;
+      COpnvLine* found = nullptr;
+      ForEachLine([&](COpnvLine* line) {
+        if (i++ == index) found = line;
+        return found == nullptr;
+      });
+      if (found) AddLineRow(list, found, y);
       break;
     }
     case 8:

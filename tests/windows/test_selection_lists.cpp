@@ -41,6 +41,9 @@ struct ListHost : wintest::SceneHost {
     return n < GetMaxMessage();
   }
   bool IsMessageProcessed(int n) override { return n == 1; }
+  void SetIsoCenter(int x, int y) override { centred.emplace_back(x, y); }
+  void MarkBuildingAt(int x, int y) override { marked.emplace_back(x, y); }
+  std::vector<std::pair<int, int>> centred, marked;
   // The label patterns of lines and outlets, German.
   const char* GetGltText(int n) override {
     static const char* const kPatterns[] = {"Bus %i", "S-Bahn %i", "Carsharing-Zentrale", "Station %i"};
@@ -212,18 +215,20 @@ TEST_F(Lists, TheSliderScrollsToTheMouseAndAShortListDoesNotScroll) {
   // The rows' rebuild puts the knob where the first row shows.
   EXPECT_EQ(Slider(list)->GetKnob(1), 16 + (94 - K) * list->GetFirstItem() / 39);
   EXPECT_EQ(Rows(list).front(), "Zorva: " + std::to_string(list->GetFirstItem()));
-  Send(QNO_EVENT_BUTTONDOWN, kSliderX, kSliderTop + 94 - 8);  // the lower half knob: the last element
-  EXPECT_EQ(list->GetFirstItem(), 39);
-  EXPECT_EQ(Slider(list)->GetKnob(1), 16 + 94 - K);
   Send(QNO_EVENT_BUTTONDOWN, kSliderX, kSliderTop + 7);  // the upper half knob: the top
   EXPECT_EQ(list->GetFirstItem(), 0);
   EXPECT_EQ(Rows(list).size(), 7u);
+  Send(QNO_EVENT_BUTTONDOWN, kSliderX, kSliderTop + 94 - 8);  // the lower half knob: the last element
+  EXPECT_EQ(list->GetFirstItem(), 39);
+  EXPECT_EQ(Slider(list)->GetKnob(1), 16 + 94 - K);
 
-  // Five elements fit into seven rows: the hidden knob scrolls nothing.
+  // A newly bound list of five shows from its top at once, and fits into
+  // seven rows: the hidden knob scrolls nothing.
   places.resize(5);
   bound.Destroy();
   for (auto& p : places) bound.AddTailZorva(p.get());
   Bind(list);
+  EXPECT_EQ(Rows(list).size(), 5u);
   Send(QNO_EVENT_BUTTONDOWN, kSliderX, kSliderTop + 90);
   EXPECT_EQ(list->GetFirstItem(), 0);
   EXPECT_EQ(Rows(list).size(), 5u);
@@ -331,6 +336,44 @@ TEST_F(Lists, EveryListKindBuildsItsRowsWithNoPictureMissing) {
       EXPECT_TRUE(resources.RequestedIds().count(id)) << id;
     EXPECT_TRUE(resources.RequestedIds().count(language == 0 ? 36485 : 50644));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Lists, ARowsJumpButtonCentresTheMapMarksTheBuildingAndHoldsTheRows) {
+  CDialogSelectionList* list = AddList(8, 126, false);
+  Fill(3);
+  Bind(list);
+  // The jump button of the second row: (260, 18 + 3 + 1) in the list.
+  Send(QNO_EVENT_BUTTONDOWN, kListX + 268, kListY + 18 + 3 + 8);
+  EXPECT_EQ(lists.centred, (std::vector<std::pair<int, int>>{{11, 21}}));
+  EXPECT_EQ(lists.marked, (std::vector<std::pair<int, int>>{{11, 21}}));
+  EXPECT_EQ(CScreenWindow::m_NoZorvaListRefresh, clock.Now()) << "the press holds the rows";
+  // Outside the button nothing jumps.
+  Send(QNO_EVENT_BUTTONDOWN, kListX + 200, kListY + 18 + 3 + 8);
+  EXPECT_EQ(lists.centred.size(), 1u);
+}
+
+// Names of saved games are drawn as they stand: an "@" does not cut the
+// name short, as the markup of window texts would.
+TEST_F(Lists, SavedGameNamesAreDrawnVerbatim) {
+  CDialogSelectionList* list = AddList(19, 126, false);
+  auto inkOfFirstRow = [&](const char* name) {
+    lists.games = {name};
+    list->CreateItemsFromZorvaList(nullptr);
+    SDL_FillRect(surface, nullptr, 0xFFFF);
+    Window(kWin)->Render(&display, &resources, -1, -1);
+    int ink = 0;
+    for (int y = kListY + 1; y < kListY + 17; ++y)
+      for (int x = kListX + 4; x < kListX + 151; ++x) ink += Pixel(x, y) == 0;
+    return ink;
+  };
+  const int shortName = inkOfFirstRow("MM");
+  EXPECT_GT(shortName, 0);
+  EXPECT_GT(inkOfFirstRow("MM@nlMM"), shortName);
+  EXPECT_GT(inkOfFirstRow("MM@#var,INT,NULL,X#"), shortName);
 }
 
 }  // namespace

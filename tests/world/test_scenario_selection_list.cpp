@@ -11,12 +11,14 @@
 #include <filesystem>
 #include <string>
 
-#include "gui/item_text.h"
 #include "gui/dialog_selection_list.h"
+#include "gui/gui_host.h"
+#include "gui/item_text.h"
 #include "gui/screen_window.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
+#include "world/town_fixture.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -105,6 +107,23 @@ TEST(ScenarioSelectionList, TheSliderScrollsTheSavedGamesAndAClickedRowSelectsIt
   game.Click(kSliderX, kSliderTop + kSliderHeight - 2).Do(Wait(100));
   EXPECT_EQ(list->GetFirstItem(), kGames - 1);
   EXPECT_EQ(TopRow(list), "SPIEL12");
+}
+
+using towntest::Town;
+
+// A row's mark (kind 149) lights the building on its cell for the map's
+// highlight; a cell without a building leaves the highlight as it was.
+TEST_F(Town, AListRowsMarkLightsTheBuildingOnItsCell) {
+  const int resId = OneCell(OBJ_RESIDENTIAL);
+  ASSERT_GT(resId, 0);
+  ASSERT_NE(Place(OBJ_RESIDENTIAL, resId, 61, 61), nullptr);
+  const auto& sel = game.Ui().selObj;
+  CGuiHost::Get()->MarkBuildingAt(64, 61);
+  EXPECT_EQ(sel.listX, -1);
+  CGuiHost::Get()->MarkBuildingAt(61, 61);
+  EXPECT_EQ(std::tuple(sel.listX, sel.listY, sel.listW, sel.listH), std::tuple(61, 61, 1, 1));
+  EXPECT_EQ(sel.listStart, game.Now());
+  EXPECT_EQ(sel.listBlink, game.Now());
 }
 
 }  // namespace
