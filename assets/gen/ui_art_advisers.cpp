@@ -257,6 +257,8 @@ void Portrait(cairo_t* cr, const Look& l) {
     cairo_curve_to(cr, 62, 30, 48, 28, 31, 40);
     Set(cr, l.hair);
     cairo_fill(cr);
+  } else if (l.hairStyle == 4) {
+    for (int i = 0; i < 7; ++i) Disc(cr, 35 + i * 5, 26 - (i == 0 || i == 6 ? -4 : i == 1 || i == 5 ? -1 : 0), 6, l.hair);
   } else if (l.hairStyle == 3) {
     Disc(cr, 32, 38, 4, l.hair);
     Disc(cr, 68, 38, 4, l.hair);

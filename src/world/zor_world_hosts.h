@@ -268,6 +268,8 @@ class CZorGuiHost : public CGuiHost {
   int GetMaxMessage() override;
   const char* GetMessageE(int n) override;
   bool GetMessageHourMinute(int n, int* hour, int* minute) override;
+  bool GetWindow239Opened() override;
+  void SetWindow239Opened(bool on) override;
   // The interface's selections.
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;

@@ -3,6 +3,7 @@
 // automatic event display, the adviser topic and the information texts.
 // Without a message system the windows keep their own texts and do nothing.
 #include "model/message.h"
+#include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "world/zor_world_hosts.h"
 
@@ -119,3 +120,8 @@ bool CZorGuiHost::GetHelpEntry(int n, const char** title, const char** text) {
   *text = longText ? longText : "";
   return true;
 }
+
+// The event list's text panel comes back with the list until the player
+// closes it.
+bool CZorGuiHost::GetWindow239Opened() { return CUserInt::selObj.windowFlag != 0; }
+void CZorGuiHost::SetWindow239Opened(bool on) { CUserInt::selObj.windowFlag = on ? 1 : 0; }

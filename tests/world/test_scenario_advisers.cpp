@@ -204,6 +204,17 @@ TEST(AdviserScenario, TheAdvisersSpeakOncePerPeriodAndTheListLeadsToTheCrossing)
   EXPECT_EQ(CUserInt::selObj.msgX, kCrossX);
   EXPECT_EQ(CUserInt::selObj.msgY, kCrossY);
 
+  // The newest event selected, its long text shows below the list.
+  game.Click(list->GetRealPosX() + 200, list->GetRealPosY() + 10);
+  EXPECT_EQ(message->GetSelectedEvent(), 0);
+  CUserInt::topWindow->ActivateWindow(239, OVER_GROUP);
+  game.Run({Frames(1)});
+  ASSERT_EQ(game.Ui().IsWindowOpen(239), 0);
+  ASSERT_NE(message->GetSelectedEventLongText(), nullptr);
+  EXPECT_STREQ(CGuiHost::Get()->GetMessageText(36), message->GetSelectedEventLongText());
+  EXPECT_STRNE(message->GetSelectedEventLongText(), message->GetMessageE(0)) << "the long text, not the short";
+  EXPECT_TRUE(CGuiHost::Get()->GetWindow239Opened());
+
   // The adviser window, opened with its key: the game's adviser tells the
   // task of the free game; the item draws the adviser's message.
   game.Key(SDLK_b);
