@@ -6,6 +6,7 @@
 // leave every node finite; the medians of three runs are reported.
 #include "../bench_clock.h"
 #include "../sim/bench_grid.h"
+#include "../sim/bench_town.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "../../tests/sim/sim_test_locations.h"
 #include "../../tests/sim/sim_work_dir.h"
 #include "cybernet/cyber_net.h"
 #include "framework/zor_seams.h"
@@ -63,25 +63,11 @@ struct Town {
     unsigned state = 77;
     AddGridStreets(*world, kGridW, kGridH, state);
     CSimCityModell* city = world->pCityModell();
-    for (int dx = 0; dx < CSimCityModell::kGrid; ++dx)
-      for (int dy = 0; dy < kGridH; ++dy) {
-        const short crossing = static_cast<short>(dy * kGridW + dx + 1);
-        for (const simtest::Capacities& c :
-             {simtest::Capacities{.homes = 260}, simtest::Capacities{.jobs = 180, .type = 2},
-              simtest::Capacities{.shops = 80, .leisure = 60, .school = 60, .type = 2}}) {
-          locations.push_back(simtest::MakeLocation(dx * 8 + 1 + static_cast<int>(locations.size() % 3) * 2,
-                                                    dy * 8 + 4, c));
-          locations.back()->SetNearestCrossing(crossing);
-          if (!city->RegisterLocation(locations.back().get(), 0)) return false;
-        }
-      }
-    for (int i = 0; city->NrOfAgents() < kAgents && i < 4 * kAgents; ++i) {
-      try {
-        city->CreateNewAgent(city->pDistrict(static_cast<short>(1 + (i % 16) + 16 * ((i / 16) % kGridH))));
-      } catch (const char*) {
-      }
-    }
-    if (city->NrOfAgents() != kAgents) return false;
+    const simtest::Capacities kinds[3] = {simtest::Capacities{.homes = 260}, simtest::Capacities{.jobs = 180, .type = 2},
+                                          simtest::Capacities{.shops = 80, .leisure = 60, .school = 60, .type = 2}};
+    auto crossing = [](int dx, int dy) { return static_cast<short>(dy * kGridW + dx + 1); };
+    if (!AddTownLocations(*city, kGridH, kinds, crossing, locations) || !AddTownAgents(*city, kAgents, kGridH))
+      return false;
     // Two hours of trips, so that the agents have travel to average.
     for (int h = 0; h < 2; ++h) {
       world->StartNextIntervall(true);

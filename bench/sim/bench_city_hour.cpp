@@ -7,6 +7,7 @@
 // resident memory are reported.
 #include "../bench_clock.h"
 #include "bench_grid.h"
+#include "bench_town.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include <memory>
 #include <vector>
 
-#include "../../tests/sim/sim_test_locations.h"
 #include "../../tests/sim/sim_work_dir.h"
 #include "framework/zor_seams.h"
 #include "sim/sim_city_model.h"
@@ -111,26 +111,13 @@ struct Town {
     if (!simtest::InSimWorkDir([&] { return world->Create(&factory); })) return false;
     BuildNetwork(*world);
     CSimCityModell* city = world->pCityModell();
-    for (int dx = 0; dx < CSimCityModell::kGrid; ++dx)
-      for (int dy = 0; dy < kDistrictRows; ++dy) {
-        const short crossing = static_cast<short>((dy * kGridH / kDistrictRows) * kGridW + dx * kGridW / 16 + 1);
-        for (const simtest::Capacities& c :
-             {simtest::Capacities{.homes = 1250}, simtest::Capacities{.jobs = 900, .type = 2},
-              simtest::Capacities{.shops = 400, .leisure = 300, .school = 300, .type = 2}}) {
-          locations.push_back(simtest::MakeLocation(dx * 8 + 1 + static_cast<int>(locations.size() % 3) * 2,
-                                                    dy * 8 + 4, c));
-          locations.back()->SetNearestCrossing(crossing);
-          if (!city->RegisterLocation(locations.back().get(), 0)) return false;
-        }
-      }
-    for (int i = 0; city->NrOfAgents() < kAgents && i < 4 * kAgents; ++i) {
-      try {
-        city->CreateNewAgent(city->pDistrict(static_cast<short>(1 + (i % 16) + 16 * ((i / 16) % kDistrictRows))));
-      } catch (const char*) {
-        // A district whose homes are taken; the next one is asked.
-      }
-    }
-    return city->NrOfAgents() == kAgents;
+    const simtest::Capacities kinds[3] = {simtest::Capacities{.homes = 1250}, simtest::Capacities{.jobs = 900, .type = 2},
+                                          simtest::Capacities{.shops = 400, .leisure = 300, .school = 300, .type = 2}};
+    auto crossing = [](int dx, int dy) {
+      return static_cast<short>((dy * kGridH / kDistrictRows) * kGridW + dx * kGridW / 16 + 1);
+    };
+    return AddTownLocations(*city, kDistrictRows, kinds, crossing, locations) &&
+           AddTownAgents(*city, kAgents, kDistrictRows);
   }
   ~Town() {
     if (world) world->Destroy();

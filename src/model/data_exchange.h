@@ -464,8 +464,8 @@ class CDataExchange : public CVarOwner {
   // there is no message system.
   int Raise(int group, int entry, float v1 = -1.0f, float v2 = -1.0f, float v3 = -1.0f, int x = -1, int y = -1,
             int window = -1, int xd = 1, int yd = 1);
-  // The user-quote messages of step 10 of the events.
-  void QuoteEvents(bool growth);
+  // The user-quote messages and, between them, the growth message.
+  void QuoteEvents();
   // The school on a cell; null when none.
   CBuildingObject* SchoolAt(int x, int y) const;
   // Rules (a) and (b) of the heavy-traffic check for one school; each fills

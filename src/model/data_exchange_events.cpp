@@ -234,11 +234,11 @@ int CDataExchange::CreateGlobalEvents(STime now, STime last) {
     Raise(1, 8);
   }
   if (people < kQuoteMessagePeople) return 0;
-  QuoteEvents(true);
+  QuoteEvents();
   return 0;
 }
 
-void CDataExchange::QuoteEvents(bool growth) {
+void CDataExchange::QuoteEvents() {
   const uint32_t now = Ticks();
   // One quote: its current value, its value at the last message and the
   // time of that message, the least change worth a message and the group's
@@ -284,13 +284,12 @@ void CDataExchange::QuoteEvents(bool growth) {
         });
   measure("CS.", FValue("CS.USERQUOTEPEOPLE"), 15, 0, 1);
 
-  if (growth) {
-    double g = 0.5;
-    if (GetVarData("I.GROWTH", &g) != 0) g = 0.5;
-    // The indicators keep the growth as a float, and so it is compared.
-    const float growth = static_cast<float>(g);
-    if (growth < 0.52f && m_Block.people > kGrowthMessagePeople) Raise(8, growth < 0.47f ? 5 : 6);
-  }
+  // The growth of the town, between the quotes of the measures.
+  double g = 0.5;
+  if (GetVarData("I.GROWTH", &g) != 0) g = 0.5;
+  // The indicators keep the growth as a float, and so it is compared.
+  const float growth = static_cast<float>(g);
+  if (growth < 0.52f && m_Block.people > kGrowthMessagePeople) Raise(8, growth < 0.47f ? 5 : 6);
 
   measure("PTA.", FValue("PTA.USERQUOTE"), 12, 3, 4);
   measure("AR.", FValue("AR.USERQUOTE"), 17, 0, 1);

@@ -5,11 +5,12 @@
 #include <filesystem>
 #include "network/crossing_objects.h"
 #include <tuple>
-#include <vector>
 
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
+#include "measures/opnv_host.h"
+#include "model/message.h"
 #include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "network/str_junction.h"
@@ -19,6 +20,7 @@
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "../model/period_test_util.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "world/zor_world.h"
@@ -26,26 +28,7 @@
 
 namespace {
 
-struct Raised {
-  int group, entry;
-  float v1, v2, v3;
-  int x, y;
-};
-
-struct RecordingExchange : CDataExchange {
-  std::vector<Raised> raised;
-  const Raised* Find(int group, int entry) const {
-    for (const Raised& r : raised)
-      if (r.group == group && r.entry == entry) return &r;
-    return nullptr;
-  }
-
- protected:
-  int PostMessage(bool, int group, int entry, float v1, float v2, float v3, int x, int y, int, int, int) override {
-    raised.push_back({group, entry, v1, v2, v3, x, y});
-    return 0;
-  }
-};
+using periodtest::RecordingExchange;
 
 struct EventWorld : CZorvaWorld {
  protected:
@@ -119,7 +102,7 @@ TEST_F(BusyCrossing, TheCrossingAsksForLightsAndTheSchoolOffItIsWarnedOf) {
 
   Load(400);
   dx.CreateBuildingEvents(STime{}, STime{});
-  const Raised* lights = dx.Find(3, 0);
+  const periodtest::Posted* lights = dx.Find(3, 0);
   ASSERT_NE(lights, nullptr);
   EXPECT_EQ(lights->x, 60);
   EXPECT_EQ(lights->y, 63);
@@ -127,7 +110,7 @@ TEST_F(BusyCrossing, TheCrossingAsksForLightsAndTheSchoolOffItIsWarnedOf) {
   EXPECT_FALSE(dx.Check_M_G_CROSSING_TRAFFICLIGHTNEEDED(60, 86));  // a street's end, no crossing
   // The school over seven cells off: its place in the values, the
   // crossing's as the message's place.
-  const Raised* school48 = dx.Find(4, 8);
+  const periodtest::Posted* school48 = dx.Find(4, 8);
   ASSERT_NE(school48, nullptr);
   EXPECT_EQ(school48->v2, 70.0f);
   EXPECT_EQ(school48->v3, 58.0f);
@@ -167,12 +150,25 @@ TEST_F(BusyCrossing, ALineDueForItsCheckIsPutIntoServiceAndAnEmptyOneReported) {
   EXPECT_TRUE(fresh->IsActive());
   EXPECT_FALSE(changed->IsActive());
   // No passengers: too few users, at no stop yet.
-  ASSERT_EQ(dx.raised.size(), 1u);
-  const Raised& empty = dx.raised.front();
+  ASSERT_EQ(dx.posted.size(), 1u);
+  const periodtest::Posted& empty = dx.posted.front();
   EXPECT_EQ(empty.group, 0);
   EXPECT_EQ(empty.entry, 0);
   EXPECT_EQ(empty.v1, static_cast<float>(fresh->GetID()));
   EXPECT_EQ(empty.x, -1);
   EXPECT_TRUE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
   EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERTOOMUCH(fresh, -1, -1, 1, 1));
+}
+
+// What public transport raises through its host reaches the game's own
+// message system, and the host's checks are the data exchange's.
+TEST_F(BusyCrossing, PublicTransportSpeaksThroughTheGamesMessageSystem) {
+  CMessage* message = world.GetMessage();
+  zortest::Clock().Advance(400000);  // past the quiet time after the start
+  const int before = message->GetMaxMessage();
+  COpnvHost::Get()->ActivateMessage(1, 11, -1, -1, -1, -1, -1, -1, 1, 1);
+  EXPECT_EQ(message->GetMaxMessage(), before + 1);
+  // A town without people needs no lines and has no service to judge.
+  EXPECT_FALSE(COpnvHost::Get()->CheckTooFewLines());
+  EXPECT_EQ(COpnvHost::Get()->CheckBadService(), world.GetDataExchange()->Check_M_G_OPNV_TOTAL_BADSERVICE());
 }
