@@ -15,6 +15,7 @@ class CScreenWindow;
 class CDataExchange;
 class COpnvLine;
 class CBuildingObject;
+class CSimCityModell;
 
 enum ELanguage : int { LANGUAGE_GERMAN = 0, LANGUAGE_ENGLISH = 1 };
 
@@ -74,6 +75,8 @@ class CMessageHost {
   virtual int GetGameModus() { return 1; }
   virtual int GetScenarioNumber() { return 0; }
   virtual CDataExchange* GetDataExchange() { return nullptr; }
+  // The city model: by default the data exchange's demand simulation's.
+  virtual CSimCityModell* GetCity();
   virtual COpnvLine* GetLineByID(int /*id*/) { return nullptr; }
   virtual CBuildingObject* GetHstByID(int /*id*/) { return nullptr; }
   // Streets of the street network; -1 when there is no street network.

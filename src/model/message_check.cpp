@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "framework/zor_seams.h"
-#include "framework/zor_stand_in.h"
 #include "model/data_exchange.h"
 #include "model/message.h"
 #include "sim/sim_city_model.h"
@@ -26,12 +25,13 @@ constexpr SQuoteSource kQuoteSources[] = {
     {17, "AR.USERQUOTE", "AR.TIMELASTCHANGEMESSAGE", "AR.USERQUOTELASTMESSAGE", false},
 };
 
-CSimCityModell* CityOf(CDataExchange* exchange) {
+}  // namespace
+
+CSimCityModell* CMessageHost::GetCity() {
+  CDataExchange* exchange = GetDataExchange();
   CSimWelt* sim = exchange ? exchange->GetSimulation() : nullptr;
   return sim ? sim->pCityModell() : nullptr;
 }
-
-}  // namespace
 
 bool CMessage::CheckUserQuote(int group, float& value1) {
   CDataExchange* exchange = m_pHost->GetDataExchange();
@@ -70,42 +70,83 @@ bool CMessage::CheckUserQuote(int group, float& value1) {
   return true;
 }
 
-bool CMessage::CheckBack(int group, int entry, float& value1, float& /*value2*/, float& /*value3*/, int /*x*/,
-                         int /*y*/, int /*window*/, int /*xd*/, int /*yd*/) {
-  switch (group) {
-    case 5: {
-      if (entry == 4 || entry > 10) return true;
-      CSimCityModell* city = CityOf(m_pHost->GetDataExchange());
-      if (!city) return false;
-      // The conditions of the shortages are the global events'; until
-      // they answer, the count of the city decides the entry alone.
-      ZOR_STAND_IN("CDataExchange shortage checks");
-      switch (entry) {
-        case 0: return city->NrOfHomes() == 0;
-        case 1: return city->NrOfHomes() != 0;
-        case 2: return city->NrOfJobs() == 0;
-        case 3: return city->NrOfJobs() != 0;
-        case 5: return city->NrOfSchoolSeats() < 250;
-        case 6: return city->NrOfSchoolSeats() >= 250;
-        case 7: return city->NrOfShops() < 250;
-        case 8: return city->NrOfShops() >= 250;
-        case 9: return city->NrOfLeisurePoints() < 250;
-        case 10: return city->NrOfLeisurePoints() >= 250;
-        default: return true;
-      }
+bool CMessage::CheckBack(int group, int entry, float& value1, float& value2, float& value3, int x, int y,
+                         int /*window*/, int xd, int yd) {
+  CDataExchange* exchange = m_pHost->GetDataExchange();
+  // value2 and value3 carry a school's row and column.
+  const int row = static_cast<int>(value2), column = static_cast<int>(value3);
+  switch (group * 100 + entry) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: {
+      COpnvLine* line = m_pHost->GetLineByID(static_cast<int>(value1));
+      if (!line || !exchange) return false;
+      if (entry == 0) return exchange->Check_M_G_OPNV_L_USERLOW(line, x, y, xd, yd);
+      if (entry == 1) return exchange->Check_M_G_OPNV_L_USERTOOMUCH(line, x, y, xd, yd);
+      if (entry == 2) return exchange->Check_M_G_OPNV_L_LESSKFZ(line, x, y, xd, yd);
+      return exchange->Check_M_G_OPNV_L_TOOLESSKFZ(line, x, y, xd, yd);
     }
-    case 11:
-      return entry == 5 || entry == 6 ? CheckUserQuote(group, value1) : true;
-    case 12:
-      return entry == 3 || entry == 4 ? CheckUserQuote(group, value1) : true;
-    case 13:
-    case 14:
-    case 15:
-    case 17:
-      return entry == 0 || entry == 1 ? CheckUserQuote(group, value1) : true;
-    case 21:
-      return entry == 6 ? m_pHost->GetStreetCount() <= 0 : true;
+    case 100:
+      return exchange && exchange->Check_M_G_OPNV_TOTAL_BADSERVICE();
+    case 103:
+      return exchange && exchange->Check_M_G_OPNV_TOTAL_TOOLESSLINES();
+    case 107: {
+      // Stop ids are 16-bit.
+      CBuildingObject* stop = m_pHost->GetHstByID(static_cast<uint16_t>(static_cast<int>(value1)));
+      return exchange && stop && exchange->Check_M_G_OPNV_TOTAL_HSTNOTUSED(stop, x, y, xd, yd);
+    }
+    case 111:
+      return exchange && exchange->Check_M_G_OPNV_TOTAL_OPNVNEEDED();
+    case 300:
+      return exchange && exchange->Check_M_G_CROSSING_TRAFFICLIGHTNEEDED(x, y);
+    case 403:
+      return exchange && exchange->Check_M_G_BUILDING_SCHOOL_OPNVNEEDED(x, y);
+    case 404:
+      return exchange && exchange->Check_M_G_BUILDING_SCHOOL_OPNVLINENEEDED(x, y);
+    case 408:
+      return exchange && exchange->Check_M_G_BUILDING_SCHOOL_CROSSINGNOAMPEL(column, row);
+    case 409:
+      return exchange && exchange->Check_M_G_BUILDING_SCHOOL_NO30(column, row);
+    case 1002:
+      return exchange && exchange->Check_M_G_PARKING_USERLOW(x, y);
+    case 1004:
+      return exchange && exchange->Check_M_G_PARKING_PLACESNEEDED(x, y);
+    case 1105:
+    case 1106:
+    case 1203:
+    case 1204:
+    case 1300:
+    case 1301:
+    case 1400:
+    case 1401:
+    case 1500:
+    case 1501:
+    case 1700:
+    case 1701:
+      return CheckUserQuote(group, value1);
+    case 2106:
+      return m_pHost->GetStreetCount() <= 0;
     default:
-      return true;
+      break;
+  }
+  if (group != 5 || entry > 10 || entry == 4) return true;
+  CSimCityModell* city = m_pHost->GetCity();
+  if (!exchange || !city) return false;
+  switch (entry) {
+    case 0:
+    case 1:
+      return exchange->CheckForHousing() && (city->NrOfHomes() == 0) == (entry == 0);
+    case 2:
+    case 3:
+      return exchange->CheckForJobs() && (city->NrOfJobs() == 0) == (entry == 2);
+    case 5:
+    case 6:
+      return exchange->CheckForSchool() && (city->NrOfSchoolSeats() < 250) == (entry == 5);
+    case 7:
+    case 8:
+      return exchange->CheckForShopping() && (city->NrOfShops() < 250) == (entry == 7);
+    default:
+      return exchange->CheckForLeisure() && (city->NrOfLeisurePoints() < 250) == (entry == 9);
   }
 }

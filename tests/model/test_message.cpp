@@ -12,6 +12,7 @@
 #include "model/data_exchange.h"
 #include "model/message.h"
 #include "model/message_format.h"
+#include "sim/sim_city_model.h"
 #include "support/test_support.h"
 
 namespace {
@@ -42,6 +43,16 @@ std::string SmallFile(const char* tag) {
   for (int g = 3; g < 22; ++g)
     s += Cat({"@@newgroup\n", Entry(Cat({"g", std::to_string(g)}), Cat({"group ", std::to_string(g)}))});
   return s;
+}
+
+// Twelve entries in every group; the long text names the group.
+std::string EveryEntryFile(const char* longText) {
+  std::string file = "@@startgroup\n";
+  for (int g = 0; g < 22; ++g) {
+    if (g) file += "@@newgroup\n";
+    for (int e = 0; e < 12; ++e) file += Entry("%.1f", Cat({longText, std::to_string(g)}));
+  }
+  return file;
 }
 
 // Groups whose entry 0 is shown without a check of its cause.
@@ -322,13 +333,7 @@ class QuoteOwner : public CVarOwner {
 }  // namespace
 
 TEST_F(MessageTest, QuoteMessagesShowTheirQuoteWhileItHolds) {
-  // Texts for groups 12, 15 and 17 that show the quote.
-  std::string file = "@@startgroup\n";
-  for (int g = 1; g < 22; ++g) {
-    file += "@@newgroup\n";
-    for (int e = 0; e < 7; ++e) file += Entry("%.1f", Cat({"quote %.2f of ", std::to_string(g)}));
-  }
-  WriteMessages("MTG", file);
+  WriteMessages("MTG", EveryEntryFile("quote %.2f of "));
   CDataExchange exchange;
   QuoteOwner pta("PTA."), cs("CS.");
   exchange.RegisterOwner("PTA.", &pta);
@@ -364,4 +369,48 @@ TEST_F(MessageTest, QuoteMessagesShowTheirQuoteWhileItHolds) {
   ASSERT_EQ(quotes.AddMessage(21, 6), 0);
   quoteHost.streets = 3;
   EXPECT_EQ(quotes.AddMessage(21, 6), 1);
+}
+
+TEST_F(MessageTest, ShortagesAndMissingServicesAreShownWhileTheirCauseHolds) {
+  WriteMessages("MTG", EveryEntryFile("group "));
+  CDataExchange exchange;
+  CSimCityModell city;
+  // The data exchange's checks read the same city.
+  struct : CGrowthContext {
+    CSimCityModell* city = nullptr;
+    CSimCityModell* City() override { return city; }
+  } context;
+  context.city = &city;
+  exchange.SetGrowthContext(&context);
+  struct : Host {
+    CDataExchange* exchange = nullptr;
+    CSimCityModell* city = nullptr;
+    CDataExchange* GetDataExchange() override { return exchange; }
+    CSimCityModell* GetCity() override { return city; }
+  } cityHost;
+  cityHost.exchange = &exchange;
+  CMessage checked(&cityHost, 0);
+  // Without a city model no shortage can be shown.
+  EXPECT_EQ(checked.AddMessage(5, 1), 1);
+  cityHost.city = &city;
+  // Fewer than 10000 homes are short; "no homes" only while there are none.
+  city.AddResidents(12000);
+  city.AddHomes(9000);
+  EXPECT_EQ(checked.AddMessage(5, 0), 1);
+  EXPECT_EQ(checked.AddMessage(5, 1), 0);
+  // Jobs are short below 0.63 x residents (7560 here).
+  city.AddJobs(5000);
+  EXPECT_EQ(checked.AddMessage(5, 2), 1);
+  EXPECT_EQ(checked.AddMessage(5, 3), 0);
+  city.AddJobs(3000);
+  EXPECT_EQ(checked.AddMessage(5, 3), 1);
+  city.AddHomes(20000);
+  EXPECT_EQ(checked.AddMessage(5, 1), 1);
+  // Entries that are no shortage are not checked.
+  EXPECT_EQ(checked.AddMessage(5, 4), 0);
+  EXPECT_EQ(checked.AddMessage(5, 11), 0);
+  // A line message needs its line; public transport is needed over 10000
+  // residents while there are no lines.
+  EXPECT_EQ(checked.AddMessage(0, 0, 3.0f), 1);
+  EXPECT_EQ(checked.AddMessage(1, 11), 0);
 }

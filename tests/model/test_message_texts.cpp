@@ -184,7 +184,7 @@ TEST(MessageTexts, RaisingAndFormattingAllocateNothing) {
   msg.ResetMessage(0);
   uint32_t now = 200000;
   zortest::Clock().Set(now);
-  const long before = g_allocations.load();
+  long before = g_allocations.load();
   for (int round = 0; round < 50; ++round) {
     for (int e = 0; e < 26; ++e) {
       now += 20000;
@@ -197,6 +197,24 @@ TEST(MessageTexts, RaisingAndFormattingAllocateNothing) {
   }
   EXPECT_GT(msg.GetMaxMessage(), 5);
   EXPECT_EQ(g_allocations.load() - before, 0);
+  // Every frame of the running game, with the log open: queued messages
+  // come up one by one, formatted with their values.
+  OpenErrorLog("errors.log");
+  msg.ResetMessage(0);
+  now += 200000;
+  zortest::Clock().Set(now);
+  ASSERT_EQ(msg.AddMessage(7, 0), 0);
+  for (int e = 0; e < 8; ++e) ASSERT_EQ(msg.ActivateMessage(9, e, 7.0f + e, -1, -1, e, e, -1, 1, 1), 0);
+  before = g_allocations.load();
+  for (int frame = 0; frame < 20000; ++frame) {
+    zortest::Clock().Set(now += 50);
+    msg.CheckWaitMessage();
+    msg.GetTopMessageShort();
+  }
+  EXPECT_EQ(g_allocations.load() - before, 0);
+  CloseErrorLog();
+  EXPECT_EQ(msg.GetWaitMessageMax(), 0);
+  EXPECT_EQ(msg.GetMaxMessage(), 9);
 }
 
 }  // namespace
