@@ -9,125 +9,14 @@
 #include <string>
 
 #include "gen/generator.h"
+#include "gen/ui_paint.h"
 
 namespace zorgen {
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-};
-
-constexpr Rgb kPanelTop{70, 84, 120};
-constexpr Rgb kPanelBottom{38, 46, 70};
-constexpr Rgb kEdgeLight{150, 162, 196};
-constexpr Rgb kEdgeDark{14, 18, 30};
-constexpr Rgb kWell{20, 25, 38};
-constexpr Rgb kAccent{250, 210, 40};
-constexpr Rgb kTextLight{232, 236, 246};
-constexpr Rgb kTextDark{39, 48, 70};
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kRed{214, 48, 40};
-constexpr Rgb kRoad{88, 92, 100};
-constexpr Rgb kGrass{0, 159, 98};
-
-void Set(cairo_t* cr, Rgb c, double a = 1.0) { SetRgb(cr, c.r, c.g, c.b, a); }
-
-void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb top, Rgb bottom) {
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
-  cairo_pattern_add_color_stop_rgb(p, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(p, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
-}
-
-void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
-  cairo_rectangle(cr, x, y, w, h);
-  Set(cr, c);
-  cairo_fill(cr);
-}
-
-// A one-pixel frame, light on the top and left when raised.
-void Bevel(cairo_t* cr, double x, double y, double w, double h, bool raised) {
-  cairo_set_line_width(cr, 1);
-  Set(cr, raised ? kEdgeLight : kEdgeDark);
-  cairo_move_to(cr, x + 0.5, y + h - 0.5);
-  cairo_line_to(cr, x + 0.5, y + 0.5);
-  cairo_line_to(cr, x + w - 0.5, y + 0.5);
-  cairo_stroke(cr);
-  Set(cr, raised ? kEdgeDark : kEdgeLight);
-  cairo_move_to(cr, x + w - 0.5, y + 0.5);
-  cairo_line_to(cr, x + w - 0.5, y + h - 0.5);
-  cairo_line_to(cr, x + 0.5, y + h - 0.5);
-  cairo_stroke(cr);
-}
-
-// A sunken field where the game writes a value or draws a display.
-void Well(cairo_t* cr, double x, double y, double w, double h) {
-  FillRect(cr, x, y, w, h, kWell);
-  Bevel(cr, x, y, w, h, false);
-}
-
-void Panel(cairo_t* cr, double x, double y, double w, double h) {
-  cairo_rectangle(cr, x, y, w, h);
-  Gradient(cr, x, y, w, h, kPanelTop, kPanelBottom);
-  Bevel(cr, x, y, w, h, true);
-}
-
-enum class Align { Left, Centre, Right };
-
-void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
-          Align align = Align::Left) {
-  cairo_font_face_t* face = LoadFontFace(FontPath(font));
-  if (face) cairo_set_font_face(cr, face);
-  cairo_set_font_size(cr, size);
-  cairo_text_extents_t te;
-  cairo_text_extents(cr, text.c_str(), &te);
-  double left = x;
-  if (align == Align::Centre) left = x - te.x_advance / 2;
-  if (align == Align::Right) left = x - te.x_advance;
-  cairo_move_to(cr, std::round(left), baseline);
-  Set(cr, c);
-  cairo_show_text(cr, text.c_str());
-}
-
-constexpr const char* kSans = "DejaVuSans.ttf";
-constexpr const char* kBold = "DejaVuSans-Bold.ttf";
-constexpr const char* kCondensed = "DejaVuSansCondensed.ttf";
-constexpr const char* kCondensedBold = "DejaVuSansCondensed-Bold.ttf";
-
-void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c) {
-  cairo_move_to(cr, x1, y1);
-  cairo_line_to(cr, x2, y2);
-  cairo_set_line_width(cr, w);
-  Set(cr, c);
-  cairo_stroke(cr);
-}
-
-void Disc(cairo_t* cr, double x, double y, double r, Rgb c) {
-  cairo_arc(cr, x, y, r, 0, 2 * M_PI);
-  Set(cr, c);
-  cairo_fill(cr);
-}
-
-void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c) {
-  bool first = true;
-  for (const auto& [x, y] : pts) {
-    if (first)
-      cairo_move_to(cr, x, y);
-    else
-      cairo_line_to(cr, x, y);
-    first = false;
-  }
-  cairo_close_path(cr);
-  Set(cr, c);
-  cairo_fill(cr);
-}
-
 // ------------------------------------------------------------ icons
 // Icons are drawn into a 36 x 36 design square; smaller buttons scale it.
-using Icon = std::function<void(cairo_t*)>;
 
 void RemoveMark(cairo_t* cr) {
   Disc(cr, 27, 27, 6.5, kRed);
@@ -650,72 +539,6 @@ const std::map<uint32_t, Icon>& Icons() {
 
 // ------------------------------------------------------------ button faces
 
-// A raised button face; state 1 is lit with the accent, state 2 pressed in.
-void ButtonFace(cairo_t* cr, int w, int h, int state, double radius) {
-  RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
-  const Rgb top = state == 1 ? Rgb{104, 120, 166} : state == 2 ? Rgb{32, 38, 58} : Rgb{86, 100, 140};
-  const Rgb bottom = state == 1 ? Rgb{60, 72, 106} : state == 2 ? Rgb{52, 62, 92} : Rgb{44, 52, 78};
-  cairo_save(cr);
-  Gradient(cr, 0, 0, w, h, top, bottom);
-  cairo_restore(cr);
-  RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
-  cairo_set_line_width(cr, 1);
-  Set(cr, state == 1 ? kAccent : state == 2 ? kEdgeDark : Rgb{22, 28, 44});
-  cairo_stroke(cr);
-  if (state != 2 && w > 10 && h > 10) {
-    cairo_move_to(cr, 2, h - 3);
-    cairo_line_to(cr, 2, 2);
-    cairo_line_to(cr, w - 3, 2);
-    cairo_set_line_width(cr, 1);
-    Set(cr, kEdgeLight, 0.8);
-    cairo_stroke(cr);
-  }
-}
-
-Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed = true) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  const double side = std::min(a.width, a.height);
-  if (framed) ButtonFace(cr, a.width, a.height, state, side > 20 ? 4 : 2);
-  const double inset = framed ? (side > 20 ? 4 : 1.5) : 0;
-  const double s = (side - 2 * inset) / 36.0;
-  cairo_save(cr);
-  cairo_translate(cr, (a.width - side) / 2 + inset + (state == 2 ? 1 : 0), (a.height - side) / 2 + inset + (state == 2 ? 1 : 0));
-  cairo_scale(cr, s, s);
-  icon(cr);
-  cairo_restore(cr);
-  if (!framed && state == 1) {
-    RoundedRect(cr, 0.5, 0.5, a.width - 1, a.height - 1, 2);
-    Set(cr, kAccent);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-  }
-  return c.ToImage();
-}
-
-// A button carrying a word: a label button of the bar, or a layer button.
-Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  ButtonFace(cr, a.width, a.height, state, 2);
-  double x = 5;
-  if (withSwatch) {
-    FillRect(cr, 4, 3, 10, a.height - 6, swatch);
-    cairo_rectangle(cr, 4.5, 3.5, 9, a.height - 7);
-    cairo_set_line_width(cr, 1);
-    Set(cr, kEdgeDark);
-    cairo_stroke(cr);
-    x = 19;
-  }
-  const double base = a.height / 2.0 + size * 0.36 + (state == 2 ? 1 : 0);
-  const Rgb ink = state == 1 ? kAccent : kTextLight;
-  if (withSwatch)
-    Text(cr, kCondensed, size, label, x, base, ink);
-  else
-    Text(cr, kCondensedBold, size, label, a.width / 2.0 + (state == 2 ? 1 : 0), base, ink, Align::Centre);
-  return c.ToImage();
-}
-
 // ------------------------------------------------------------ thematic map
 
 struct LayerLabel {
@@ -983,17 +806,6 @@ Image16 MenuCaption(const UiArt& a, int state) {
   return c.ToImage();
 }
 
-Image16 CloseBox(const UiArt& a, int state) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  cairo_rectangle(cr, 0, 0, a.width, a.height);
-  Set(cr, state == 1 ? Rgb{240, 80, 70} : state == 2 ? Rgb{150, 30, 24} : kRed);
-  cairo_fill(cr);
-  Line(cr, 2, 2, a.width - 2, a.height - 2, 1.4, kWhite);
-  Line(cr, a.width - 2, 2, 2, a.height - 2, 1.4, kWhite);
-  return c.ToImage();
-}
-
 // The bar toggle: a chevron; state 1 shows the bar pinned.
 Image16 BarToggle(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
@@ -1080,14 +892,6 @@ Image16 Notice(const UiArt& a, const char* text) {
   cairo_stroke(cr);
   Text(cr, kBold, a.height > 30 ? 13 : 12, text, a.width / 2.0, a.height / 2.0 + 5, kTextLight, Align::Centre);
   return c.ToImage();
-}
-
-// A light sheet for a message: the message texts are drawn in the dark
-// text colour.
-void Sheet(cairo_t* cr, double x, double y, double w, double h) {
-  cairo_rectangle(cr, x, y, w, h);
-  Gradient(cr, x, y, w, h, {248, 245, 234}, {230, 225, 208});
-  Bevel(cr, x, y, w, h, false);
 }
 
 // The warning window: a warning sign at the left, a sheet for the message
@@ -1227,6 +1031,7 @@ Image16 RowWell(const UiArt& a, bool sunken) {
 }
 
 Image16 DrawState(const UiArt& a, int state) {
+  if (Image16 own; DrawAdviserArt(a, state, &own)) return own;
   const auto& icons = Icons();
   for (const LayerLabel& l : kLayerLabels) {
     if (a.id == l.de) return LabelButton(a, state, l.textDE, 10, l.swatch, true);
@@ -1269,6 +1074,7 @@ Image16 DrawState(const UiArt& a, int state) {
 }
 
 Image16 DrawBitmap(const UiArt& a) {
+  if (Image16 own; DrawAdviserArt(a, 0, &own)) return own;
   switch (a.id) {
     case 50868: return GameBar(a);
     case 28432: return YearField(a);

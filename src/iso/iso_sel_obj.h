@@ -83,7 +83,7 @@ struct selObjType {
   int mouseTileX = -1, mouseTileY = -1;
   CZorvaObject* ownedObject = nullptr;  // destroyed with the interface
   int debugMouseX = 400, debugMouseY = 300;
-  unsigned char windowFlag = 0;
+  unsigned char windowFlag = 0;  // 1 while the message text below the event list was opened last
   int yesNoWarning = -1;  // the open yes/no question; -1 none
 
   // ---- the tools' own words ----

@@ -1,7 +1,9 @@
 // The windows through which the game speaks to the player: the warning 220,
-// the yes/no question 247 and the removal questions 243, 244 and 223. The
-// warning's and the question's texts are filled by the message system when
-// the interface opens them.
+// the yes/no question 247, the removal questions 243, 244 and 223, then the
+// event windows, the message list and the adviser. The warning's and the
+// question's texts are filled by the message system when the interface opens
+// them.
+#include "windows/window_add_advisers.h"
 #include "windows/window_rows.h"
 
 namespace {
@@ -88,5 +90,10 @@ int CZorvaWindows::WindowAddEventBerater() {
   AddRemovalQuestion(m_builder, 223, "Wollen Sie die Haltestelle wirklich abrei\xDF" "en !",
                      "Remove bus/rail stop or station?", 134);
   AddWarning(m_builder);
+  zorwin::AddEventWindows(m_builder);
+  zorwin::AddMessageList(m_builder);
+  zorwin::AddAdviserWindow(m_builder);
+  // Only the closing effects of the crossing window run: it is closed already.
+  m_builder.DeActivateWindow(229);
   return 0;
 }

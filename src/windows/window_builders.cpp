@@ -1,5 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette and the
-// warning and removal windows of WindowAddEventBerater, add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette and
+// WindowAddEventBerater, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {

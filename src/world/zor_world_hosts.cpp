@@ -306,11 +306,6 @@ void CZorUiHost::GetDate(int* month, int* year) {
 
 // ---- the window toolkit's host ----
 
-namespace {
-constexpr int kWarningTextItem = 23;
-constexpr int kYesNoTextItem = 40;
-}  // namespace
-
 bool CZorGuiHost::IsWindowOpen(int id) {
   CUserInt* ui = m_world.GetUserInt();
   return ui && ui->IsWindowOpen(id) == 0;
@@ -348,14 +343,6 @@ bool CZorGuiHost::IsViewFilterOn(int filter) {
 
 const char* CZorGuiHost::GetZorvaObjectName(int n) { return CUserInt::GetZorvaObjectName(n); }
 const char* CZorGuiHost::GetGltText(int n) { return CUserInt::GetGltTexte(n); }
-
-const char* CZorGuiHost::GetMessageText(int itemType) {
-  CMessage* message = m_world.GetMessage();
-  if (!message) return nullptr;
-  if (itemType == kWarningTextItem) return message->GetAchtungMessage();
-  if (itemType == kYesNoTextItem) return message->GetAchtungJaNeinText();
-  return nullptr;
-}
 
 bool CZorGuiHost::GetIndicator(const char* name, double* value) {
   CDataExchange* exchange = m_world.GetDataExchange();

@@ -187,7 +187,6 @@ class CZorGuiHost : public CGuiHost {
   bool IsViewFilterOn(int filter) override;
   const char* GetZorvaObjectName(int n) override;
   const char* GetGltText(int n) override;
-  const char* GetMessageText(int itemType) override;
   bool GetIndicator(const char* name, double* value) override;
   int GetScreenWidth() override;
   int GetGameSpeed() override;
@@ -259,6 +258,28 @@ class CZorGuiHost : public CGuiHost {
   void TakeCredit(long amount) override;
   void RepayCredit(long amount) override;
   void SetAdviser(int adviser) override;
+  // The message system's texts, event list and advisers
+  // (zor_world_hosts_messages.cpp).
+  const char* GetMessageText(int itemType) override;
+  int GetSelectedEvent() override;
+  int GetEventListFlag() override;
+  void SetEventListFlag(int flag) override;
+  int GetMessagePageIndex() override;
+  void SetMessagePageIndex(int index) override;
+  bool IsMessageProcessed(int n) override;
+  bool CheckMessageForJump(int n) override;
+  void SelectEvent(int n) override;
+  void RemoveSelectedEvent() override;
+  void GotoSelectedEvent() override;
+  void GotoActiveMessage() override;
+  void GotoSelectedMessage(int n) override;
+  void ToggleMessageProcessed(int n) override;
+  bool GetHelpEntry(int n, const char** title, const char** text) override;
+  int GetMaxMessage() override;
+  const char* GetMessageE(int n) override;
+  bool GetMessageHourMinute(int n, int* hour, int* minute) override;
+  bool GetWindow239Opened() override;
+  void SetWindow239Opened(bool on) override;
   // The interface's selections.
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;

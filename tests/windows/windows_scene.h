@@ -42,10 +42,12 @@ class SceneHost : public CGuiHost, public CWorldHost {
   }
   double GetSimHour() override { return hour; }
   int GetLanguage() override { return language; }
+  bool CheckMessageForJump(int /*n*/) override { return eventHasPlace; }
 
   std::vector<CScreenWindow*> renderList;  // front first
   double hour = 12;
   int language = 0;
+  bool eventHasPlace = false;  // the newest event has a place to jump to
 };
 
 // Every window of the tree below and with `root`, parents before children.

@@ -166,7 +166,10 @@ TEST_F(BusyCrossing, PublicTransportSpeaksThroughTheGamesMessageSystem) {
   CMessage* message = world.GetMessage();
   zortest::Clock().Advance(400000);  // past the quiet time after the start
   const int before = message->GetMaxMessage();
-  COpnvHost::Get()->ActivateMessage(1, 11, -1, -1, -1, -1, -1, -1, 1, 1);
+  COpnvHost::Get()->ActivateMessage(1, 8, -1, -1, -1, -1, -1, -1, 1, 1);
+  EXPECT_EQ(message->GetMaxMessage(), before + 1);
+  // Checked back before it is shown: a town without people needs no lines.
+  EXPECT_EQ(message->AddMessage(1, 11), 1);
   EXPECT_EQ(message->GetMaxMessage(), before + 1);
   // A town without people needs no lines and has no service to judge.
   EXPECT_FALSE(COpnvHost::Get()->CheckTooFewLines());

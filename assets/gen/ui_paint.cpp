@@ -1,0 +1,178 @@
+// The drawing primitives every interface picture shares: the colour scheme,
+// panels, bevels, sheets for texts, button faces and words in DejaVu faces.
+#include "gen/ui_paint.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gen/generator.h"
+
+namespace zorgen {
+
+void Set(cairo_t* cr, Rgb c, double a) { SetRgb(cr, c.r, c.g, c.b, a); }
+
+void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb top, Rgb bottom) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
+  cairo_pattern_add_color_stop_rgb(p, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
+  cairo_pattern_add_color_stop_rgb(p, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
+
+void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
+  cairo_rectangle(cr, x, y, w, h);
+  Set(cr, c);
+  cairo_fill(cr);
+}
+
+void Bevel(cairo_t* cr, double x, double y, double w, double h, bool raised) {
+  cairo_set_line_width(cr, 1);
+  Set(cr, raised ? kEdgeLight : kEdgeDark);
+  cairo_move_to(cr, x + 0.5, y + h - 0.5);
+  cairo_line_to(cr, x + 0.5, y + 0.5);
+  cairo_line_to(cr, x + w - 0.5, y + 0.5);
+  cairo_stroke(cr);
+  Set(cr, raised ? kEdgeDark : kEdgeLight);
+  cairo_move_to(cr, x + w - 0.5, y + 0.5);
+  cairo_line_to(cr, x + w - 0.5, y + h - 0.5);
+  cairo_line_to(cr, x + 0.5, y + h - 0.5);
+  cairo_stroke(cr);
+}
+
+void Well(cairo_t* cr, double x, double y, double w, double h) {
+  FillRect(cr, x, y, w, h, kWell);
+  Bevel(cr, x, y, w, h, false);
+}
+
+void Panel(cairo_t* cr, double x, double y, double w, double h) {
+  cairo_rectangle(cr, x, y, w, h);
+  Gradient(cr, x, y, w, h, kPanelTop, kPanelBottom);
+  Bevel(cr, x, y, w, h, true);
+}
+
+void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
+          Align align) {
+  cairo_font_face_t* face = LoadFontFace(FontPath(font));
+  if (face) cairo_set_font_face(cr, face);
+  cairo_set_font_size(cr, size);
+  cairo_text_extents_t te;
+  cairo_text_extents(cr, text.c_str(), &te);
+  double left = x;
+  if (align == Align::Centre) left = x - te.x_advance / 2;
+  if (align == Align::Right) left = x - te.x_advance;
+  cairo_move_to(cr, std::round(left), baseline);
+  Set(cr, c);
+  cairo_show_text(cr, text.c_str());
+}
+
+void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c) {
+  cairo_move_to(cr, x1, y1);
+  cairo_line_to(cr, x2, y2);
+  cairo_set_line_width(cr, w);
+  Set(cr, c);
+  cairo_stroke(cr);
+}
+
+void Disc(cairo_t* cr, double x, double y, double r, Rgb c) {
+  cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+  Set(cr, c);
+  cairo_fill(cr);
+}
+
+void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c) {
+  bool first = true;
+  for (const auto& [x, y] : pts) {
+    if (first)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
+    first = false;
+  }
+  cairo_close_path(cr);
+  Set(cr, c);
+  cairo_fill(cr);
+}
+
+void Sheet(cairo_t* cr, double x, double y, double w, double h) {
+  cairo_rectangle(cr, x, y, w, h);
+  Gradient(cr, x, y, w, h, {248, 245, 234}, {230, 225, 208});
+  Bevel(cr, x, y, w, h, false);
+}
+
+void ButtonFace(cairo_t* cr, int w, int h, int state, double radius) {
+  RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
+  const Rgb top = state == 1 ? Rgb{104, 120, 166} : state == 2 ? Rgb{32, 38, 58} : Rgb{86, 100, 140};
+  const Rgb bottom = state == 1 ? Rgb{60, 72, 106} : state == 2 ? Rgb{52, 62, 92} : Rgb{44, 52, 78};
+  cairo_save(cr);
+  Gradient(cr, 0, 0, w, h, top, bottom);
+  cairo_restore(cr);
+  RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
+  cairo_set_line_width(cr, 1);
+  Set(cr, state == 1 ? kAccent : state == 2 ? kEdgeDark : Rgb{22, 28, 44});
+  cairo_stroke(cr);
+  if (state != 2 && w > 10 && h > 10) {
+    cairo_move_to(cr, 2, h - 3);
+    cairo_line_to(cr, 2, 2);
+    cairo_line_to(cr, w - 3, 2);
+    cairo_set_line_width(cr, 1);
+    Set(cr, kEdgeLight, 0.8);
+    cairo_stroke(cr);
+  }
+}
+
+Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  const double side = std::min(a.width, a.height);
+  if (framed) ButtonFace(cr, a.width, a.height, state, side > 20 ? 4 : 2);
+  const double inset = framed ? (side > 20 ? 4 : 1.5) : 0;
+  const double s = (side - 2 * inset) / 36.0;
+  cairo_save(cr);
+  cairo_translate(cr, (a.width - side) / 2 + inset + (state == 2 ? 1 : 0), (a.height - side) / 2 + inset + (state == 2 ? 1 : 0));
+  cairo_scale(cr, s, s);
+  icon(cr);
+  cairo_restore(cr);
+  if (!framed && state == 1) {
+    RoundedRect(cr, 0.5, 0.5, a.width - 1, a.height - 1, 2);
+    Set(cr, kAccent);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+  }
+  return c.ToImage();
+}
+
+Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  ButtonFace(cr, a.width, a.height, state, 2);
+  double x = 5;
+  if (withSwatch) {
+    FillRect(cr, 4, 3, 10, a.height - 6, swatch);
+    cairo_rectangle(cr, 4.5, 3.5, 9, a.height - 7);
+    cairo_set_line_width(cr, 1);
+    Set(cr, kEdgeDark);
+    cairo_stroke(cr);
+    x = 19;
+  }
+  const double base = a.height / 2.0 + size * 0.36 + (state == 2 ? 1 : 0);
+  const Rgb ink = state == 1 ? kAccent : kTextLight;
+  if (withSwatch)
+    Text(cr, kCondensed, size, label, x, base, ink);
+  else
+    Text(cr, kCondensedBold, size, label, a.width / 2.0 + (state == 2 ? 1 : 0), base, ink, Align::Centre);
+  return c.ToImage();
+}
+
+Image16 CloseBox(const UiArt& a, int state) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  cairo_rectangle(cr, 0, 0, a.width, a.height);
+  Set(cr, state == 1 ? Rgb{240, 80, 70} : state == 2 ? Rgb{150, 30, 24} : kRed);
+  cairo_fill(cr);
+  Line(cr, 2, 2, a.width - 2, a.height - 2, 1.4, kWhite);
+  Line(cr, a.width - 2, 2, 2, a.height - 2, 1.4, kWhite);
+  return c.ToImage();
+}
+
+}  // namespace zorgen

@@ -1,0 +1,67 @@
+#pragma once
+// The drawing primitives every interface picture shares. One colour scheme
+// throughout: slate-blue panels, light bevels, a warm yellow for what the
+// pointer is over, and light sheets under the texts the game writes.
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "gen/canvas.h"
+#include "manifest.h"
+
+namespace zorgen {
+
+struct Rgb {
+  int r, g, b;
+};
+
+constexpr Rgb kPanelTop{70, 84, 120};
+constexpr Rgb kPanelBottom{38, 46, 70};
+constexpr Rgb kEdgeLight{150, 162, 196};
+constexpr Rgb kEdgeDark{14, 18, 30};
+constexpr Rgb kWell{20, 25, 38};
+constexpr Rgb kAccent{250, 210, 40};
+constexpr Rgb kTextLight{232, 236, 246};
+constexpr Rgb kTextDark{39, 48, 70};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRed{214, 48, 40};
+constexpr Rgb kRoad{88, 92, 100};
+constexpr Rgb kGrass{0, 159, 98};
+constexpr const char* kSans = "DejaVuSans.ttf";
+constexpr const char* kBold = "DejaVuSans-Bold.ttf";
+constexpr const char* kCondensed = "DejaVuSansCondensed.ttf";
+constexpr const char* kCondensedBold = "DejaVuSansCondensed-Bold.ttf";
+
+enum class Align { Left, Centre, Right };
+
+void Set(cairo_t* cr, Rgb c, double a = 1.0);
+void Gradient(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom);
+void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c);
+// A one-pixel frame, light on the top and left when raised.
+void Bevel(cairo_t* cr, double x, double y, double w, double h, bool raised);
+// A sunken field where the game writes a value or draws a display.
+void Well(cairo_t* cr, double x, double y, double w, double h);
+void Panel(cairo_t* cr, double x, double y, double w, double h);
+// A light sheet for a message: the game writes on it in the dark text colour.
+void Sheet(cairo_t* cr, double x, double y, double w, double h);
+void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
+          Align align = Align::Left);
+void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
+void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
+void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
+
+// Icons are drawn into a 36 x 36 design square; smaller buttons scale it.
+using Icon = std::function<void(cairo_t*)>;
+// A raised button face; state 1 is lit with the accent, state 2 pressed in.
+void ButtonFace(cairo_t* cr, int w, int h, int state, double radius);
+Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed = true);
+// A button carrying a word: a label button of the bar, or a layer button.
+Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch);
+Image16 CloseBox(const UiArt& a, int state);
+
+// The pictures of the event windows, the message list and the adviser;
+// false when the id is none of theirs.
+bool DrawAdviserArt(const UiArt& a, int state, Image16* out);
+
+}  // namespace zorgen
