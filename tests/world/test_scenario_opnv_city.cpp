@@ -37,18 +37,6 @@ using namespace zortest;
 constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
 
-// Stands in for the data exchange's period turn, which is not wired yet:
-// the lines check their vehicles, and at 7, 12 and 17 o'clock the city sums
-// its trips as the cause-effect network's inputs ask.
-void PeriodChecks(CZorvaWorld& world, uint32_t now) {
-  COpnv* opnv = world.GetOpnv();
-  for (COpnvNet* net : {opnv->GetBusNet(), opnv->GetTramNet()})
-    for (int i = 0; i < net->GetLineCount(); ++i)
-      if (COpnvLine* line = net->GetLineObjectByNr(i)) line->CheckForKfz(now);
-  const int hour = world.GetSimWelt()->Date().Hour();
-  if (hour == 7 || hour == 12 || hour == 17) world.GetSimWelt()->pCityModell()->CalcStatisticData();
-}
-
 bool Serves(const COpnvLine* line, short stop) {
   const LineDataType* d = line->GetData();
   for (int i = 0; i < d->stopsOneWay; ++i)
@@ -135,7 +123,6 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
         if (CMicroOpnv* v = line->GetVehicle(i); v && v->GetStopped()) ++dwellingFrames;
     if (sim->Date().TicksFromStart() == hour) continue;
     hour = sim->Date().TicksFromStart();
-    PeriodChecks(world, game.Now());
     const double nowFares = COpnv::GetVarValue("OPNV.F.INCOME.TICKET.BUS");
     hoursWithFares += nowFares > fares ? 1 : 0;
     fares = nowFares;
