@@ -103,7 +103,7 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
     for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
   }
 
-  // Eight simulated days. Each hour the period checks run and the hour
+  // Eight simulated days of the game's own turns. Each hour the hour
   // just computed is read: its passengers per line, and its bus trips
   // whose two stops no line serves together, which change lines on the
   // way. Every frame the vehicles are watched at their stops.
