@@ -824,7 +824,8 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
 int CStrStrasse::SetType(CStrassenType type) {
   if (type == m_Type) return 0;
   // A registered street whose directions change registers again.
-  const bool reregister = (m_SimID != 0 || m_SimIDSecond != 0) && ((type == STRASSE_EINBAHN) != (m_Type == STRASSE_EINBAHN));
+  const bool redirected = (type == STRASSE_EINBAHN) != (m_Type == STRASSE_EINBAHN);
+  const bool reregister = (m_SimID != 0 || m_SimIDSecond != 0) && redirected;
   if (reregister) RemoveFromSimWelt();
   m_Type = type;
   if (reregister) InsertIntoSimWelt();
@@ -837,6 +838,12 @@ int CStrStrasse::SetType(CStrassenType type) {
     if (j) j->UpdateJunctionType(true);
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction}) {
     if (j && j->GetAnzLinkedStreets() == 1 && j->GetStreetByNR(0) == this) j->InsertIntoIsoWelt();
+    // A junction's graphic tells one-way arms from others: it is drawn
+    // again with its cells for the arm's new type.
+    if (j && j->GetAnzLinkedStreets() >= 3 && j->IsDrawn() && redirected) {
+      j->RemoveFromIsoWelt();
+      j->InsertIntoIsoWelt();
+    }
     if (m_pStartJunction == m_pEndJunction) break;
   }
   return 0;
@@ -1689,8 +1696,12 @@ void CStrStrasse::CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMi
   const bool swapped = m_pStartJunction && m_pEndJunction &&
                        (m_pEndJunction->GetXPos() > m_pStartJunction->GetXPos() ||
                         m_pEndJunction->GetYPos() < m_pStartJunction->GetYPos());
-  cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
-  cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  // A one-way street's tile takes its id from the link with its start, as
+  // in LinkZelleWith: of a bridge tile's two lanes only the one it uses.
+  if (m_Type != STRASSE_EINBAHN) {
+    cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
+    cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  }
   cell->UpdateSimID();
   prev = cell;
 }

@@ -510,6 +510,63 @@ TEST(EditReplay, AJunctionThatOnlyOneWayStreetsComeIntoEndsTheirWays) {
   g_ZorLoadVersion = 0;
 }
 
+TEST(EditReplay, ALaneIntoAJunctionThatOnlyItsOwnStreetLeavesEndsThere) {
+  // One-way streets come into 50/29 from the north and the west; the
+  // two-way street to the T junction at 51/29, a cell away, is the only
+  // way out, and its lane back ends on 50/29's cells. The street beyond
+  // 51/29 is split last, so that 51/29 makes its cells again after 50/29
+  // closed its turns.
+  const std::string steps = "B 49 29 56 29 1  B 50 26 50 29 3  B 43 29 49 29 3  B 51 15 51 29 1  B 55 28 55 29 1";
+  Replay(steps, {OK, OK, OK, OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(steps)) {
+    ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+    CStrJunction* from = sw.w.At(51, 29);
+    CStrJunction* to = sw.w.At(50, 29);
+    if (!from) continue;
+    ASSERT_NE(to, nullptr);
+    EXPECT_TRUE(junctiontest::Reached(from->GetMicroZelle(51, 29)).count(to->GetMicroZelle(50, 29))) << Format(o);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// The cells of the junction's own tile.
+int OwnCells(World& w, int x, int y) {
+  CStrJunction* j = w.At(x, y);
+  CQnoMicroZelle* own = j ? j->GetMicroZelle(static_cast<short>(x), static_cast<short>(y)) : nullptr;
+  return own ? own->GetCount() : -1;
+}
+
+TEST(EditReplay, AOneWayDragRetypesADeadEndsStreetOnlyWhereItsFarJunctionHasAGraphic) {
+  // The street from the dead end 56/34 meets a four-lane street at 56/25:
+  // no graphic has a one-way arm there.
+  Replay("B 56 34 56 7 1  B 56 25 17 25 4  B 56 38 56 34 3", {OK, OK, STR_BUILD_NO_GRAPHIC});
+  // At a T junction of one-tile streets the arm turns one-way, and the
+  // junction is drawn again with the cells of its new graphic, as a load
+  // draws it.
+  const std::string steps = "B 56 34 56 7 1  B 56 25 40 25 1  B 56 38 56 34 3";
+  Replay(steps, {OK, OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(steps)) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+  const ByteList bytes = sw.Record();
+  {
+    StormWorld loaded;
+    RecordFile f(bytes);
+    ASSERT_EQ(loaded.w.net->SerializeGameLoad(f.f()), 0);
+    EXPECT_EQ(OwnCells(loaded.w, 56, 25), OwnCells(sw.w, 56, 25));
+  }
+  Rebind(sw.w);
+  g_ZorLoadVersion = 0;
+}
+
+TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
+  // The T junction at 35/44 leaves the piece to 35/46 a single tile, on the
+  // bridge over the river along x.
+  Replay("B 35 40 35 46 3  B 35 44 38 44 1", {OK, OK});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
