@@ -824,8 +824,7 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
 int CStrStrasse::SetType(CStrassenType type) {
   if (type == m_Type) return 0;
   // A registered street whose directions change registers again.
-  const bool redirected = (type == STRASSE_EINBAHN) != (m_Type == STRASSE_EINBAHN);
-  const bool reregister = (m_SimID != 0 || m_SimIDSecond != 0) && redirected;
+  const bool reregister = (m_SimID != 0 || m_SimIDSecond != 0) && ((type == STRASSE_EINBAHN) != (m_Type == STRASSE_EINBAHN));
   if (reregister) RemoveFromSimWelt();
   m_Type = type;
   if (reregister) InsertIntoSimWelt();
@@ -838,12 +837,6 @@ int CStrStrasse::SetType(CStrassenType type) {
     if (j) j->UpdateJunctionType(true);
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction}) {
     if (j && j->GetAnzLinkedStreets() == 1 && j->GetStreetByNR(0) == this) j->InsertIntoIsoWelt();
-    // A junction's graphic tells one-way arms from others: it is drawn
-    // again with its cells for the arm's new type.
-    if (j && j->GetAnzLinkedStreets() >= 3 && j->IsDrawn() && redirected) {
-      j->RemoveFromIsoWelt();
-      j->InsertIntoIsoWelt();
-    }
     if (m_pStartJunction == m_pEndJunction) break;
   }
   return 0;

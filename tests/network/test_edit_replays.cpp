@@ -531,34 +531,12 @@ TEST(EditReplay, ALaneIntoAJunctionThatOnlyItsOwnStreetLeavesEndsThere) {
   g_ZorLoadVersion = 0;
 }
 
-// The cells of the junction's own tile.
-int OwnCells(World& w, int x, int y) {
-  CStrJunction* j = w.At(x, y);
-  CQnoMicroZelle* own = j ? j->GetMicroZelle(static_cast<short>(x), static_cast<short>(y)) : nullptr;
-  return own ? own->GetCount() : -1;
-}
-
 TEST(EditReplay, AOneWayDragRetypesADeadEndsStreetOnlyWhereItsFarJunctionHasAGraphic) {
   // The street from the dead end 56/34 meets a four-lane street at 56/25:
   // no graphic has a one-way arm there.
   Replay("B 56 34 56 7 1  B 56 25 17 25 4  B 56 38 56 34 3", {OK, OK, STR_BUILD_NO_GRAPHIC});
-  // At a T junction of one-tile streets the arm turns one-way, and the
-  // junction is drawn again with the cells of its new graphic, as a load
-  // draws it.
-  const std::string steps = "B 56 34 56 7 1  B 56 25 40 25 1  B 56 38 56 34 3";
-  Replay(steps, {OK, OK, OK});
-  g_ZorLoadVersion = 240;
-  StormWorld sw;
-  for (const Op& o : Parse(steps)) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
-  const ByteList bytes = sw.Record();
-  {
-    StormWorld loaded;
-    RecordFile f(bytes);
-    ASSERT_EQ(loaded.w.net->SerializeGameLoad(f.f()), 0);
-    EXPECT_EQ(OwnCells(loaded.w, 56, 25), OwnCells(sw.w, 56, 25));
-  }
-  Rebind(sw.w);
-  g_ZorLoadVersion = 0;
+  // At a T junction of one-tile streets the arm turns one-way.
+  Replay("B 56 34 56 7 1  B 56 25 40 25 1  B 56 38 56 34 3", {OK, OK, OK});
 }
 
 TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
