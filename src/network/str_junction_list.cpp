@@ -652,7 +652,10 @@ class DragSurroundings {
 }  // namespace
 
 bool CStrJunctionList::FarJunctionKeepsGraphic(CStrJunction* end, CStrassenType type) {
-  CStrStrasse* s = end->GetStreetByNR(0);
+  return FarJunctionKeepsGraphic(end->GetStreetByNR(0), end, type);
+}
+
+bool CStrJunctionList::FarJunctionKeepsGraphic(CStrStrasse* s, CStrJunction* end, CStrassenType type) {
   CStrJunction* far = s->GetStartJunction() == end ? s->GetEndJunction() : s->GetStartJunction();
   if (!far || far == end || far->GetAnzLinkedStreets() < 3) return true;
   CStrJunction::Arm arms[CStrJunction::kMaxStreets];

@@ -85,11 +85,13 @@ struct StormWorld {
     CStrStrasse* s = Find(o);
     if (!s) return -1;
     // Told by a walk of its own before the step: neither end is a dead end
-    // and no other way leads from the start to the end.
+    // and no other way leads from the start to the end, or, for a street
+    // of both directions, from the end back to the start.
     CStrJunction* a = s->GetStartJunction();
     CStrJunction* b = s->GetEndJunction();
+    const waytest::Graph without(*w.net, s);
     cutting = a->GetAnzLinkedStreets() > 1 && b->GetAnzLinkedStreets() > 1 &&
-              waytest::Graph(*w.net, s).Cost(a, b) < 0;
+              (without.Cost(a, b) < 0 || (s->GetStreetType() != STRASSE_EINBAHN && without.Cost(b, a) < 0));
     return w.net->DeleteStreet(s);
   }
   // A deletion is refused (1) exactly when it would cut the network.

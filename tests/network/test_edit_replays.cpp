@@ -545,6 +545,21 @@ TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
   Replay("B 35 40 35 46 3  B 35 44 38 44 1", {OK, OK});
 }
 
+TEST(EditReplay, ADeletionThatWouldJoinStreetsIntoAnArmWithoutAGraphicIsRefused) {
+  // Deleting 49/40-48/40 would join the two-way street from 46/40 with the
+  // one-way street from 48/46 into one one-way street, whose far end is the
+  // four-lane junction at 38/38: no graphic has a one-way arm there.
+  Replay("B 38 41 38 28 1  B 46 40 38 40 2  B 38 38 35 38 4  B 38 41 33 41 2  B 46 40 49 40 1  B 48 46 48 40 3  "
+         "D 38 40 33 41 2  D 49 40 48 40 2",
+         {OK, OK, OK, OK, OK, OK, 0, 3});
+}
+
+TEST(EditReplay, DeletingAStreetOfBothDirectionsIsRefusedWhenNoWayLeadsBack) {
+  // From 27/36 to 21/40 another way leads over the one-way street down from
+  // 21/36; none leads back.
+  Replay("B 27 24 27 40 4  B 27 36 21 36 1  B 27 40 21 40 4  B 21 36 21 49 3  D 27 36 21 40 4", {OK, OK, OK, OK, 1});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
