@@ -269,7 +269,7 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindExitZelle(int n) {
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
   for (Cell& c : m_Cells)
-    if (!c.m_pVorgaenger && !c.m_Closed && n-- == 0) return &c;
+    if (!c.m_pVorgaenger && c.m_Closed != Cell::kClosedLane && n-- == 0) return &c;
   return nullptr;
 }
 
@@ -339,7 +339,8 @@ void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
 }
 
 void CQnoMicroZelle::SetSecSimID(Cell* cell, uint16_t simId) {
-  if (!cell || simId == 0) return;
+  // A way that ends in the cell carries no direction there.
+  if (!cell || simId == 0 || cell->m_Closed == Cell::kWayEnds) return;
   for (size_t steps = 0; Owns(cell) && steps < m_Cells.size(); ++steps) {
     cell->m_SimID = simId;
     cell = cell->m_pNachfolger[0];
@@ -487,7 +488,11 @@ int CQnoMicroZelle::CloseExit(Cell* exit) {
     if (closed[index]) continue;
     closed[index] = true;
     c->m_SimID = 0;
-    c->m_Closed = 1;
+    if (c != exit && !Owns(c->m_pVorgaenger)) {
+      c->m_Closed = Cell::kWayEnds;
+      continue;
+    }
+    c->m_Closed = Cell::kClosedLane;
     ++count;
     for (Cell& x : m_Cells) {
       bool dropped = false;

@@ -45,6 +45,11 @@ struct BinaryMicroSimObject {
   static constexpr uint8_t kPrivateCar = 1;
   static constexpr uint8_t kLineVehicle = 2;
   static constexpr uint8_t kOtherSize = 5;
+  // m_Closed: a lane open to links; an exit lane closed by CloseExit, no
+  // link's end; an entry whose every way on was closed, where a way ends.
+  static constexpr uint8_t kOpen = 0;
+  static constexpr uint8_t kClosedLane = 1;
+  static constexpr uint8_t kWayEnds = 2;
 
   CCar* m_pCar = nullptr;
   // Distance still to go to the chosen successor, tenths of a pixel;
@@ -56,7 +61,7 @@ struct BinaryMicroSimObject {
   uint8_t m_Choice = kNoChoice;  // chosen successor slot; kNoChoice = none
   uint8_t m_AnzNachfolger = 0;   // successor slots in use, at most kLinks
   uint8_t m_LaneKind = 0;
-  uint8_t m_Closed = 0;  // 1: an exit lane closed by CloseExit, no link's end
+  uint8_t m_Closed = kOpen;  // kOpen, kClosedLane or kWayEnds
   uint16_t m_ID = 0;
   // What the turn reads of the vehicle held here, kept beside m_pCar so
   // that counting and moving need not reach into the vehicle object: its
@@ -183,6 +188,10 @@ class CQnoMicroZelle {
   // into it go, and so, backwards, does every cell left without a
   // successor, up to the cells where another way goes on. The closed cells
   // carry no sim id, and no later link takes them for an exit or an entry.
+  // An entry left without a way on is not closed but ends the ways of the
+  // lane that comes in (kWayEnds, no sim id): a later link still takes it
+  // for an entry, never for an exit, so that the lane of a neighbour leads
+  // into it whichever of the two was linked first.
   // Returns the number of cells closed.
   int CloseExit(Cell* exit);
 

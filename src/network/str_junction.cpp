@@ -838,7 +838,8 @@ void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
   double best = 0.0;
   for (int i = 0; i < own->GetCount(); ++i) {
     BinaryMicroSimObject* e = own->GetZelle(i);
-    if (e->m_AnzNachfolger != 0) continue;
+    // An entry where a way ends lies at another arm.
+    if (e->m_AnzNachfolger != 0 || e->m_Closed == BinaryMicroSimObject::kWayEnds) continue;
     const double d = CMicroSimulation::CalcDistance(lane, e);
     if (!exit || d < best) {
       exit = e;

@@ -651,6 +651,21 @@ class DragSurroundings {
 
 }  // namespace
 
+bool CStrJunctionList::FarJunctionKeepsGraphic(CStrJunction* end, CStrassenType type) {
+  return FarJunctionKeepsGraphic(end->GetStreetByNR(0), end, type);
+}
+
+bool CStrJunctionList::FarJunctionKeepsGraphic(CStrStrasse* s, CStrJunction* end, CStrassenType type) {
+  CStrJunction* far = s->GetStartJunction() == end ? s->GetEndJunction() : s->GetStartJunction();
+  if (!far || far == end || far->GetAnzLinkedStreets() < 3) return true;
+  CStrJunction::Arm arms[CStrJunction::kMaxStreets];
+  const int count = far->GetArms(arms);
+  for (int i = 0; i < count; ++i)
+    if (far->GetStreetByNR(i) == s) arms[i].type = type;
+  int rotation = 0;
+  return CStrJunction::GraphicForArms(arms, count, &rotation) != 0;
+}
+
 int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type) {
   const short mx = static_cast<short>((x2 > x1) - (x2 < x1));
   const short my = static_cast<short>((y2 > y1) - (y2 < y1));
@@ -714,8 +729,14 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
       count = j->GetArms(arms);
       if (!end) ++crossed;
       // An end of fewer than three streets takes the larger one-tile type.
-      if (end && count < 3 && type < STRASSE_VIERSPURIG && j->GetType() < STRASSE_VIERSPURIG)
+      if (end && count < 3 && type < STRASSE_VIERSPURIG && j->GetType() < STRASSE_VIERSPURIG) {
         for (int i = 0; i < count; ++i) arms[i].type = arms[i].type > type ? arms[i].type : type;
+        // So does its street, which is an arm of the junction at its far
+        // end too: that junction needs a graphic for it.
+        if (count == 1 && !(arms[0].type == j->GetStreetByNR(0)->GetStreetType()) &&
+            !FarJunctionKeepsGraphic(j, arms[0].type))
+          noGraphic = true;
+      }
     } else {
       count = near.StreetArmsOver(cx, cy, arms, CStrJunction::kMaxStreets + 2);
     }

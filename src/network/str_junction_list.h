@@ -115,6 +115,11 @@ class CStrJunctionList : public CList {
   // the preview asks it while the drag goes on, CreateStreet before it
   // builds.
   int CheckDrag(short x1, short y1, short x2, short y2, CStrassenType type);
+  // Whether the junction at the far end of a dead end's street has a
+  // graphic for its arms once that street takes the type.
+  static bool FarJunctionKeepsGraphic(CStrJunction* end, CStrassenType type);
+  // The same for the street `s` from the junction `end`.
+  static bool FarJunctionKeepsGraphic(CStrStrasse* s, CStrJunction* end, CStrassenType type);
   int DeleteStreet(CStrStrasse* street);
   int RemoveIsolatedJunctions();
   int UpdateChanges();

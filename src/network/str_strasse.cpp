@@ -752,6 +752,21 @@ bool CStrStrasse::DeletionLeavesLoneRing() const {
   return std::any_of(edges.begin(), edges.end(), [&count](const Edge& e) { return e.p == e.q && count(e.p) == 2; });
 }
 
+bool CStrStrasse::JoinKeepsGraphics(CStrJunction* j) const {
+  // The two streets left at the junction are joined with the larger type;
+  // the junctions at their far ends need a graphic for it.
+  if (j->GetAnzLinkedStreets() != 3) return true;
+  CStrStrasse* rest[2] = {};
+  int n = 0;
+  for (int i = 0; i < 3; ++i)
+    if (j->GetStreetByNR(i) != this && n < 2) rest[n++] = j->GetStreetByNR(i);
+  if (n != 2 || rest[0] == rest[1]) return true;
+  const CStrassenType larger = rest[0]->m_Type > rest[1]->m_Type ? rest[0]->m_Type : rest[1]->m_Type;
+  for (CStrStrasse* s : rest)
+    if (!(s->m_Type == larger) && !CStrJunctionList::FarJunctionKeepsGraphic(s, j, larger)) return false;
+  return true;
+}
+
 int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   const bool rail = m_Type == STRASSE_SCHIENE;
   if (!list) return rail ? 5 : 4;
@@ -759,11 +774,16 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   CStrJunction* b = m_pEndJunction;
   if (!a || !b) return rail ? 5 : 4;
   const bool deadEnd = a->GetAnzLinkedStreets() == 1 || b->GetAnzLinkedStreets() == 1;
+  // Another way must lead from the start to the end and, on a street of
+  // both directions, from the end back to the start.
   if (!deadEnd) {
     if (list->CheckForWayFromJunctionToJunction(a, b, this) != 0) return rail ? 2 : 1;
+    if (m_Type != STRASSE_EINBAHN && list->CheckForWayFromJunctionToJunction(b, a, this) != 0) return rail ? 2 : 1;
   }
   // Decided before anything changes: a refused removal leaves all as it was.
-  if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing()) return 3;
+  if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing() ||
+      !JoinKeepsGraphics(a) || !JoinKeepsGraphics(b))
+    return 3;
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
   // Every entry goes: a street from a junction back to it is held twice.
@@ -1689,8 +1709,12 @@ void CStrStrasse::CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMi
   const bool swapped = m_pStartJunction && m_pEndJunction &&
                        (m_pEndJunction->GetXPos() > m_pStartJunction->GetXPos() ||
                         m_pEndJunction->GetYPos() < m_pStartJunction->GetYPos());
-  cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
-  cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  // A one-way street's tile takes its id from the link with its start, as
+  // in LinkZelleWith: of a bridge tile's two lanes only the one it uses.
+  if (m_Type != STRASSE_EINBAHN) {
+    cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
+    cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  }
   cell->UpdateSimID();
   prev = cell;
 }

@@ -127,6 +127,9 @@ class CStrStrasse : public CList {
   int ConnetWith(CStrStrasse* other, CStrJunction* junction);
   int Optimize();
   int DeleteStreet(CStrJunctionList* list);
+  // Whether the streets this one's deletion joins at the junction keep a
+  // graphic at their far ends with the type they take.
+  bool JoinKeepsGraphics(CStrJunction* j) const;
   // Whether deleting the street would leave a street from a junction back
   // to it with nothing else at that junction, once the ends left with two
   // streets have joined them: a ring whose junction has no graphic and no

@@ -236,8 +236,10 @@ TEST(MicroLayoutLinks, ClosingAnExitDropsTheTurnsThatLeadOnlyThere) {
   Cell* c1 = layout->GetZelle(0);
   c1->m_Choice = 1;  // towards 3
   EXPECT_EQ(layout->CloseExit(layout->GetZelle(1)), 0) << "a cell that leads on is no exit";
-  // 4 closes, then 2 and 6, which led only there; 1 still goes on to 3.
-  EXPECT_EQ(layout->CloseExit(layout->GetZelle(3)), 3);
+  // 4 closes, then 2, which led only there; entry 6, which led only there
+  // too, ends the ways that come in; 1 still goes on to 3.
+  EXPECT_EQ(layout->CloseExit(layout->GetZelle(3)), 2);
+  EXPECT_EQ(layout->GetZelle(5)->m_Closed, Cell::kWayEnds);
   EXPECT_EQ(c1->m_AnzNachfolger, 1);
   EXPECT_EQ(c1->m_pNachfolger[0], layout->GetZelle(2));
   EXPECT_EQ(c1->m_Choice, 0) << "the choice keeps naming 3";
@@ -246,11 +248,13 @@ TEST(MicroLayoutLinks, ClosingAnExitDropsTheTurnsThatLeadOnlyThere) {
     EXPECT_EQ(layout->GetZelle(i)->m_AnzNachfolger, 0) << "cell " << i + 1;
   }
   for (int i : {0, 2, 4}) EXPECT_EQ(layout->GetZelle(i)->m_SimID, 9) << "cell " << i + 1;
-  // Closed cells are no link's end: the one exit is 5, the one entry 1.
+  // Closed cells are no link's end: the one exit is 5; the entries are 1
+  // and 6, where a lane coming in ends.
   EXPECT_EQ(layout->FindExitZelle(0), layout->GetZelle(4));
   EXPECT_EQ(layout->FindExitZelle(1), nullptr);
   EXPECT_EQ(layout->FindEntryZelle(0), c1);
-  EXPECT_EQ(layout->FindEntryZelle(1), nullptr);
+  EXPECT_EQ(layout->FindEntryZelle(1), layout->GetZelle(5));
+  EXPECT_EQ(layout->FindEntryZelle(2), nullptr);
   // Closed once, closed for good; a cell of another layout is left alone.
   EXPECT_EQ(layout->CloseExit(layout->GetZelle(3)), 0);
   LayoutPtr other = Lane();

@@ -85,11 +85,13 @@ struct StormWorld {
     CStrStrasse* s = Find(o);
     if (!s) return -1;
     // Told by a walk of its own before the step: neither end is a dead end
-    // and no other way leads from the start to the end.
+    // and no other way leads from the start to the end, or, for a street
+    // of both directions, from the end back to the start.
     CStrJunction* a = s->GetStartJunction();
     CStrJunction* b = s->GetEndJunction();
+    const waytest::Graph without(*w.net, s);
     cutting = a->GetAnzLinkedStreets() > 1 && b->GetAnzLinkedStreets() > 1 &&
-              waytest::Graph(*w.net, s).Cost(a, b) < 0;
+              (without.Cost(a, b) < 0 || (s->GetStreetType() != STRASSE_EINBAHN && without.Cost(b, a) < 0));
     return w.net->DeleteStreet(s);
   }
   // A deletion is refused (1) exactly when it would cut the network.
@@ -398,8 +400,9 @@ inline std::string Kind(const std::string& s) {
 
 // The findings after the last of the steps, the steps before it run
 // unchecked: a shortened sequence is tried many times, and the whole
-// check after every step made that the slow part.
-inline std::vector<std::string> FindingsAtEnd(const std::vector<Op>& ops) {
+// check after every step made that the slow part. With `roundTrip` the
+// network is then saved and loaded too, as every 500 steps of a storm.
+inline std::vector<std::string> FindingsAtEnd(const std::vector<Op>& ops, bool roundTrip = false) {
   StormWorld sw;
   for (size_t i = 0; i + 1 < ops.size(); ++i) {
     sw.Apply(ops[i]);
@@ -412,14 +415,22 @@ inline std::vector<std::string> FindingsAtEnd(const std::vector<Op>& ops) {
   for (const std::string& x : sw.CheckDeletion(last, r)) faults.push_back(x);
   const bool refused = last.kind == 'B' ? r != STR_BUILD_OK : r > 0;
   if (refused && sw.Record() != before) faults.push_back("a refused step (" + std::to_string(r) + ") changed the network");
+  if (roundTrip && faults.empty()) faults = WithoutOpen(CheckRoundTrip(sw), "");
   return faults;
+}
+
+// Whether a finding came of a save and a load (CheckRoundTrip).
+inline bool OfRoundTrip(const std::string& finding) {
+  return finding.starts_with("after loading") || finding.find("saved") != std::string::npos ||
+         finding.find("loaded") != std::string::npos;
 }
 
 // A shorter sequence that still shows a finding of the same kind after
 // its last step.
 inline std::vector<Op> Minimize(std::vector<Op> ops, const std::string& kind) {
-  auto shows = [&kind](const std::vector<Op>& seq) {
-    for (const std::string& s : FindingsAtEnd(seq))
+  const bool roundTrip = OfRoundTrip(kind);
+  auto shows = [&kind, roundTrip](const std::vector<Op>& seq) {
+    for (const std::string& s : FindingsAtEnd(seq, roundTrip))
       if (Kind(s) == kind) return true;
     return false;
   };

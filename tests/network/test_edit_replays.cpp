@@ -510,6 +510,56 @@ TEST(EditReplay, AJunctionThatOnlyOneWayStreetsComeIntoEndsTheirWays) {
   g_ZorLoadVersion = 0;
 }
 
+TEST(EditReplay, ALaneIntoAJunctionThatOnlyItsOwnStreetLeavesEndsThere) {
+  // One-way streets come into 50/29 from the north and the west; the
+  // two-way street to the T junction at 51/29, a cell away, is the only
+  // way out, and its lane back ends on 50/29's cells. The street beyond
+  // 51/29 is split last, so that 51/29 makes its cells again after 50/29
+  // closed its turns.
+  const std::string steps = "B 49 29 56 29 1  B 50 26 50 29 3  B 43 29 49 29 3  B 51 15 51 29 1  B 55 28 55 29 1";
+  Replay(steps, {OK, OK, OK, OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(steps)) {
+    ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+    CStrJunction* from = sw.w.At(51, 29);
+    CStrJunction* to = sw.w.At(50, 29);
+    if (!from) continue;
+    ASSERT_NE(to, nullptr);
+    EXPECT_TRUE(junctiontest::Reached(from->GetMicroZelle(51, 29)).count(to->GetMicroZelle(50, 29))) << Format(o);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+TEST(EditReplay, AOneWayDragRetypesADeadEndsStreetOnlyWhereItsFarJunctionHasAGraphic) {
+  // The street from the dead end 56/34 meets a four-lane street at 56/25:
+  // no graphic has a one-way arm there.
+  Replay("B 56 34 56 7 1  B 56 25 17 25 4  B 56 38 56 34 3", {OK, OK, STR_BUILD_NO_GRAPHIC});
+  // At a T junction of one-tile streets the arm turns one-way.
+  Replay("B 56 34 56 7 1  B 56 25 40 25 1  B 56 38 56 34 3", {OK, OK, OK});
+}
+
+TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
+  // The T junction at 35/44 leaves the piece to 35/46 a single tile, on the
+  // bridge over the river along x.
+  Replay("B 35 40 35 46 3  B 35 44 38 44 1", {OK, OK});
+}
+
+TEST(EditReplay, ADeletionThatWouldJoinStreetsIntoAnArmWithoutAGraphicIsRefused) {
+  // Deleting 49/40-48/40 would join the two-way street from 46/40 with the
+  // one-way street from 48/46 into one one-way street, whose far end is the
+  // four-lane junction at 38/38: no graphic has a one-way arm there.
+  Replay("B 38 41 38 28 1  B 46 40 38 40 2  B 38 38 35 38 4  B 38 41 33 41 2  B 46 40 49 40 1  B 48 46 48 40 3  "
+         "D 38 40 33 41 2  D 49 40 48 40 2",
+         {OK, OK, OK, OK, OK, OK, 0, 3});
+}
+
+TEST(EditReplay, DeletingAStreetOfBothDirectionsIsRefusedWhenNoWayLeadsBack) {
+  // From 27/36 to 21/40 another way leads over the one-way street down from
+  // 21/36; none leads back.
+  Replay("B 27 24 27 40 4  B 27 36 21 36 1  B 27 40 21 40 4  B 21 36 21 49 3  D 27 36 21 40 4", {OK, OK, OK, OK, 1});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
