@@ -8,6 +8,7 @@
 #include "../../tests/network/network_object_host.h"
 #include "../../tests/sim/sim_test_city.h"
 #include "../../tests/sim/sim_work_dir.h"
+#include "framework/qno_resource.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -92,5 +93,19 @@ struct Network {
   std::unique_ptr<CSimWelt> sim;
   std::unique_ptr<CStrJunctionList> net;
 };
+
+#ifdef ZOR_GAMEDATA_DIR
+// The generated game data, loaded once per program, for scenes that draw.
+inline QnoResourceManager* GameData() {
+  static QnoResourceManager* resources = [] {
+    auto* r = new QnoResourceManager;
+    char path[1024];
+    QnoMakeValidPathname(ZOR_GAMEDATA_DIR, "ZORVANTA", ".GLA", path, sizeof path);
+    Network::Expect(r->AddWadFile(path), 0);
+    return r;
+  }();
+  return resources;
+}
+#endif
 
 }  // namespace netbench

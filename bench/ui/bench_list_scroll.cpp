@@ -25,25 +25,11 @@
 #include "windows/selection_list_rows.h"
 #include "worldbase/zor_world_obj.h"
 
+#include "../bench_counting_new.h"
+
 namespace {
-std::atomic<long> g_allocations{0};
 bool g_failed = false;
 }  // namespace
-
-// The replaced operators pair malloc with free; GCC cannot see that through
-// the replacement and warns about every delete.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t n) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

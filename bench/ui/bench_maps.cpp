@@ -23,17 +23,6 @@ namespace {
 
 using namespace netbench;
 
-QnoResourceManager* GameData() {
-  static QnoResourceManager* resources = [] {
-    auto* r = new QnoResourceManager;
-    char path[1024];
-    QnoMakeValidPathname(ZOR_GAMEDATA_DIR, "ZORVANTA", ".GLA", path, sizeof path);
-    Network::Expect(r->AddWadFile(path), 0);
-    return r;
-  }();
-  return resources;
-}
-
 // A 22 x 22 grid of streets six cells apart, with the controller and its
 // maps on it; the thematic map shows the street loads.
 struct Town {

@@ -44,18 +44,6 @@ class BenchUi : public CUserInt {
   int warning = 0;
 };
 
-// The generated game data, whose tiles the map lays.
-QnoResourceManager* GameData() {
-  static QnoResourceManager* resources = [] {
-    auto* r = new QnoResourceManager;
-    char path[1024];
-    QnoMakeValidPathname(ZOR_GAMEDATA_DIR, "ZORVANTA", ".GLA", path, sizeof path);
-    Network::Expect(r->AddWadFile(path), 0);
-    return r;
-  }();
-  return resources;
-}
-
 // A grid of 22 x 22 nodes 6 cells apart over the whole map, with an empty
 // rail network beside it.
 struct Town {
