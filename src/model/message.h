@@ -240,7 +240,9 @@ class CMessage {
   int32_t m_QueueCount = 0;
   uint32_t m_LastShown = 0;
   SPair m_EventPairs[kEventListSize];
-  int32_t m_Berater = 1;
+  // Starts at the first adviser, whose picture the adviser window shows
+  // before a topic is chosen.
+  int32_t m_Berater = 0;
   char* m_InfoTexts[kInfoTexts][2] = {};
   SPair m_BeraterSlots[kAdvisers];
   SPair m_Standard{-1, -1};

@@ -200,6 +200,7 @@ int CZorvaWorld::OnStartup() {
   m_pLocationFactory = NewLocationFactory();
   NewCreatePureZorvaObjects();
   m_pDataExchange = NewDataExchange();
+  m_pIndikatoren->Attach(m_pMessage, m_pDataExchange);
   CVar::varDataExchange = m_pDataExchange;
   if (!m_pGrowthContext) m_pGrowthContext = new CZorGrowthContext(*this);
   m_pDataExchange->SetGrowthContext(m_pGrowthContext);
@@ -514,6 +515,7 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pCarsharing = NewCarsharing();
   m_pFinanzen = NewFinanzen();
   m_pIndikatoren = NewIndikatoren();
+  m_pIndikatoren->Attach(m_pMessage, m_pDataExchange);
   m_pMietMicro = new CMietMicro;
   m_pZorviZentrale = NewZorviZentrale();
   m_pOpnv = NewOpnv();

@@ -11,6 +11,7 @@
 
 #include "model/data_exchange.h"
 #include "model/message.h"
+#include "model/indikatoren.h"
 #include "model/message_format.h"
 #include "sim/sim_city_model.h"
 #include "support/test_support.h"
@@ -263,6 +264,55 @@ TEST_F(MessageTest, AdvisersStandingMessageLanguageAndAttentionTexts) {
   EXPECT_STREQ(msg->GetAchtungMessage(), "careful");
   msg->DeactivateAchtungMessage();
   EXPECT_EQ(msg->GetAchtungMessage(), nullptr);
+}
+
+// The indicators fill advisers 1-4 with the standing messages of group 21:
+// the growth slot by the people first, then by the growth indicator with
+// its edges at 0.47 and 0.53; the others by their indicator against 0.5.
+TEST_F(MessageTest, IndicatorsFillTheAdvisersWithTheirStandingMessages) {
+  std::string file = "@@startgroup\n";
+  for (int g = 0; g < 22; ++g) {
+    if (g) file += "@@newgroup\n";
+    for (int e = 0; e < 17; ++e) file += Entry("s", Cat({std::to_string(g), "/", std::to_string(e)}));
+  }
+  WriteMessages("MTG", file);
+  msg = std::make_unique<CMessage>(&host, 0);
+  struct Rows : CIndikatoren {
+    double eff = 0.5, quali = 0.5, zorv = 0.5, growth = 0.5;
+    double GetIndikator(const char* n) const override {
+      const std::string name = n;
+      return name == "I.EFF" ? eff : name == "I.QUALI" ? quali : name == "I.ZORV" ? zorv : growth;
+    }
+  } rows;
+  CDataExchange exchange;
+  auto advisers = [&] {
+    std::string all;
+    for (int a = 1; a <= 4; ++a) {
+      msg->SetBerater(a);
+      all += Cat({msg->GetBeraterMessage() ? msg->GetBeraterMessage() : "-", " "});
+    }
+    return all;
+  };
+  EXPECT_EQ(msg->GetBerater(), 1) << "the first adviser speaks first, as the window shows";
+  EXPECT_EQ(advisers(), "0/0 0/0 0/0 0/0 ") << "nothing before the indicators speak";
+  rows.SetStandardMessage();
+  EXPECT_EQ(advisers(), "0/0 0/0 0/0 0/0 ") << "without a message system nothing is set";
+  rows.Attach(msg.get(), &exchange);
+  rows.SetStandardMessage();
+  EXPECT_EQ(advisers(), "21/8 21/10 21/12 21/2 ");
+  rows.eff = 0.49, rows.quali = 0.2, rows.zorv = 0.4999;
+  rows.growth = 0.1;
+  exchange.SetPeople(14999);
+  rows.SetStandardMessage();
+  EXPECT_EQ(advisers(), "21/7 21/9 21/11 21/2 ") << "below 15000 people the growth slot stays";
+  exchange.SetPeople(15000);
+  const std::pair<double, const char*> edges[] = {{0.4699, "21/14"}, {0.47, "21/15"}, {0.53, "21/15"}, {0.5301, "21/16"}};
+  for (const auto& [g, text] : edges) {
+    rows.growth = g;
+    rows.SetStandardMessage();
+    msg->SetBerater(4);
+    EXPECT_STREQ(msg->GetBeraterMessage(), text) << g;
+  }
 }
 
 TEST(MessageFormat, FillsOnlyItsOwnConversionsAndStaysInBounds) {
