@@ -715,6 +715,18 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     // A four-lane end's piece covers the cells beside and after its own.
     // A new end's piece is drawn over those cells: no other junction stands there.
     const bool newEnd = end && type == STRASSE_VIERSPURIG && !near.JunctionAt(cx, cy);
+    // A new dead end's piece is drawn over the cells after it as well: no
+    // street runs there, or the piece would take that street's tile and its
+    // cells (a bend's among them) would lead nowhere.
+    CStrJunction::Arm over[CStrJunction::kMaxStreets + 2];
+    const bool deadEnd = newEnd && near.StreetArmsOver(cx, cy, over, CStrJunction::kMaxStreets + 2) == 0;
+    const int after = k == 0 ? -1 : 1;
+    if (deadEnd)
+      for (int side = 0; side <= 1; ++side) {
+        const auto ox = static_cast<short>(cx + after * mx + side * (my != 0));
+        const auto oy = static_cast<short>(cy + after * my + side * (mx != 0));
+        if (near.StreetArmsOver(ox, oy, over, CStrJunction::kMaxStreets + 2) > 0) noRoom = true;
+      }
     if (end && type == STRASSE_VIERSPURIG)
       for (int along = -1; along <= 1; ++along)
         for (int side = 0; side <= 1; ++side) {

@@ -560,6 +560,23 @@ TEST(EditReplay, DeletingAStreetOfBothDirectionsIsRefusedWhenNoWayLeadsBack) {
   Replay("B 27 24 27 40 4  B 27 36 21 36 1  B 27 40 21 40 4  B 21 36 21 49 3  D 27 36 21 40 4", {OK, OK, OK, OK, 1});
 }
 
+TEST(EditReplay, AFourLaneDeadEndIsRefusedWhereItsPieceWouldCoverAStreetsBend) {
+  // A four-lane street bends at 27/27 from the west to the south and ends
+  // at 27/20 after another bend at 17/20 and one at 17/27. A drag from that
+  // end to 27/26 would put the new dead end's piece over the bend's tile,
+  // and the lanes coming up from the south would lead nowhere; a tile
+  // shorter it keeps off the bend.
+  const std::string steps =
+      "B 27 24 27 40 4  B 27 24 34 24 4  B 34 24 34 10 4  B 34 10 28 10 4  B 20 27 27 27 4  B 20 27 17 27 4  "
+      "D 28 10 27 27 4  B 17 27 17 18 4  B 27 20 17 20 4  D 17 20 17 18 4  ";
+  const std::vector<int> built = {OK, OK, OK, OK, OK, OK, 0, OK, OK, 0};
+  std::vector<int> results = built;
+  results.push_back(STR_BUILD_NO_ROOM);
+  Replay(steps + "B 27 20 27 26 4", results);
+  results.back() = OK;
+  Replay(steps + "B 27 20 27 25 4", results);
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
