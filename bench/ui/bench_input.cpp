@@ -23,6 +23,7 @@
 #include "ui/user_int.h"
 
 #include "../bench_counting_new.h"
+#include "../bench_memcpy_yardstick.h"
 
 namespace {
 bool g_failed = false;
@@ -124,16 +125,6 @@ BENCHMARK(BM_MouseMoveOverOpenWindows)
     ->Args({4, 8, 1})
     ->Args({12, 16, 1})
     ->Args({24, 32, 1});
-
-void BM_FullScreenMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> from(800 * 600, 0x1234), to(800 * 600);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), from.size() * sizeof(uint16_t));
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_FullScreenMemcpy);
 
 }  // namespace
 

@@ -26,6 +26,7 @@
 #include "worldbase/zor_world_obj.h"
 
 #include "../bench_counting_new.h"
+#include "../bench_memcpy_yardstick.h"
 
 namespace {
 bool g_failed = false;
@@ -93,16 +94,6 @@ void BM_SliderPressOnListOf1000(benchmark::State& state) {
   builder.DestroyWindows();
 }
 BENCHMARK(BM_SliderPressOnListOf1000)->ArgName("elements")->Arg(1000);
-
-void BM_FullScreenMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> from(800 * 600, 0x1234), to(800 * 600);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), from.size() * sizeof(uint16_t));
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_FullScreenMemcpy);
 
 }  // namespace
 
