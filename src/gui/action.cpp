@@ -3,6 +3,7 @@
 #include "framework/zor_util.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -64,6 +65,12 @@ void CAction::Set(EActionType kind, EActionWhen when, EInOutType inout, int p1, 
 }
 
 void CAction::SetName(const char* name) {
+  // A name that fits into the copy held already is written over it: the
+  // actions of list rows are named again on every rebuild.
+  if (m_ownsName && m_name && name && std::strlen(name) <= std::strlen(m_name)) {
+    std::memmove(m_name, name, std::strlen(name) + 1);
+    return;
+  }
   if (m_ownsName) std::free(m_name);
   m_name = name ? kfx_strdup(name) : nullptr;
   m_ownsName = true;
