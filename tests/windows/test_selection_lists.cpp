@@ -377,11 +377,15 @@ TEST_F(Lists, RebuiltRowsTakeTheOldItemsAndKeepNothingOfTheirLooks) {
       for (int x = kListX; x < kListX + 300; ++x) pixels.push_back(Pixel(x, y));
     return pixels;
   };
-  // Each row item by its place and class, with its number of actions.
+  // Each row item by its place and class, with its actions' kinds and names.
   auto rows = [&] {
-    std::map<std::tuple<int, int, int>, std::pair<CItem*, int>> out;
+    std::map<std::tuple<int, int, int>, std::pair<CItem*, std::string>> out;
     list->GetItems()->ForEach([&](CItem* i) {
-      out[{i->GetYPos(), i->GetXPos(), i->GetClassCode()}] = {i, i->GetActions()->GetCount()};
+      std::string actions;
+      i->GetActions()->ForEach([&](CAction* a) {
+        actions += std::to_string(a->m_kind) + ":" + (a->GetName() ? a->GetName() : "(none)") + ";";
+      });
+      out[{i->GetYPos(), i->GetXPos(), i->GetClassCode()}] = {i, actions};
     });
     return out;
   };
@@ -409,6 +413,7 @@ TEST_F(Lists, RebuiltRowsTakeTheOldItemsAndKeepNothingOfTheirLooks) {
     ASSERT_TRUE(made.count(place));
     EXPECT_EQ(row.first, made.at(place).first) << "the row item at " << std::get<0>(place) << "/" << std::get<1>(place);
     EXPECT_EQ(row.second, made.at(place).second) << "its actions are the row's own";
+    EXPECT_NE(row.second.find(';'), std::string::npos) << "every row item acts";
     EXPECT_EQ(row.first->m_selectMark, 0);
   }
   EXPECT_EQ(picture(), first);
