@@ -3,6 +3,7 @@
 #include "framework/zor_util.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -49,6 +50,7 @@ CAction::~CAction() { Destroy(); }
 int CAction::Destroy() {
   if (m_ownsName) std::free(m_name);
   m_name = nullptr;
+  m_nameRoom = 0;
   return 0;
 }
 
@@ -64,8 +66,16 @@ void CAction::Set(EActionType kind, EActionWhen when, EInOutType inout, int p1, 
 }
 
 void CAction::SetName(const char* name) {
+  // A name that fits into the room of the copy held already is written
+  // over it: the actions of list rows are named again on every rebuild.
+  const std::size_t need = name ? std::strlen(name) + 1 : 0;
+  if (m_ownsName && m_name && name && need <= m_nameRoom) {
+    std::memmove(m_name, name, need);
+    return;
+  }
   if (m_ownsName) std::free(m_name);
   m_name = name ? kfx_strdup(name) : nullptr;
+  m_nameRoom = m_name ? need : 0;
   m_ownsName = true;
 }
 

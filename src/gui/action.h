@@ -48,6 +48,7 @@ class CAction : public CZorvaObject {
 
  private:
   char* m_name = nullptr;
+  std::size_t m_nameRoom = 0;  // bytes of an owned name's copy
   bool m_ownsName = true;
   int m_listCount = 0;
 };

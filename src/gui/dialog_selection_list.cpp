@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <typeinfo>
 
 #include "framework/zor_pointer_list.h"
 #include "framework/zor_seams.h"
@@ -33,6 +34,15 @@ int FirstRowY(EDialogType type) {
   }
 }
 
+// The last spare element, or a new one when none is left.
+template <class T>
+T* NewOrSpare(std::vector<T*>& spare) {
+  if (spare.empty()) return new T;
+  T* t = spare.back();
+  spare.pop_back();
+  return t;
+}
+
 int RowStep(EDialogType type) { return type == 18 || type == 21 ? 17 : CDialogSelectionList::kRowHeight; }
 
 }  // namespace
@@ -49,6 +59,12 @@ int CDialogSelectionList::Create(int x, int y, int w, int h, EDialogType type, i
 int CDialogSelectionList::Destroy() {
   DestroyItems();
   m_rowItems.clear();
+  for (CItemText* t : m_spareTexts) delete t;
+  for (CItemBitmap* b : m_spareBitmaps) delete b;
+  for (CAction* a : m_spareActions) delete a;
+  m_spareTexts.clear();
+  m_spareBitmaps.clear();
+  m_spareActions.clear();
   m_list = nullptr;
   return CDialog::Destroy();
 }
@@ -120,9 +136,24 @@ int CDialogSelectionList::CalculateFirstItemFromMouseY(int y) {
 
 int CDialogSelectionList::DestroyItems() {
   // Only the rows go: the items the window builder made with the dialog,
-  // wherever they stand in the list, stay.
+  // wherever they stand in the list, stay. Text and picture items wait for
+  // the next rows, the first made on top, so that rows made alike take
+  // the items of the same places; others are freed.
   if (m_items)
-    for (CItem* row : m_rowItems) m_items->DestroyItem(row);
+    for (auto it = m_rowItems.rbegin(); it != m_rowItems.rend(); ++it) {
+      CItem* row = *it;
+      if (m_items->Unlink(row) != 0) continue;
+      if (row->GetClassCode() == ITEM_CLASS_TEXT && typeid(*row) == typeid(CItemText)) {
+        row->Reuse(m_spareActions);
+        m_spareTexts.push_back(static_cast<CItemText*>(row));
+      } else if (row->GetClassCode() == ITEM_CLASS_BITMAP && typeid(*row) == typeid(CItemBitmap)) {
+        row->Reuse(m_spareActions);
+        m_spareBitmaps.push_back(static_cast<CItemBitmap*>(row));
+      } else {
+        row->Destroy();
+        delete row;
+      }
+    }
   m_rowItems.clear();
   return 0;
 }
@@ -292,7 +323,7 @@ void CDialogSelectionList::AddRowItem(CItem* item) {
 CItemText* CDialogSelectionList::AddRowText(int x, int y, int w, int h, EItemType type, const char* text,
                                             EHO align) {
   if (!m_items) return nullptr;
-  auto* item = new CItemText;
+  CItemText* item = NewOrSpare(m_spareTexts);
   item->Create(x, y, w, h, type, text, align, VO_CENTER, 3, kRowFont, kRowColour, kRowColour, -1, -1, "");
   AddRowItem(item);
   return item;
@@ -301,7 +332,7 @@ CItemText* CDialogSelectionList::AddRowText(int x, int y, int w, int h, EItemTyp
 CItemBitmap* CDialogSelectionList::AddRowBitmap(int x, int y, int w, int h, EItemType type, int picture,
                                                 int englishPicture) {
   if (!m_items) return nullptr;
-  auto* item = new CItemBitmap;
+  CItemBitmap* item = NewOrSpare(m_spareBitmaps);
   item->Create(x, y, w, h, type, picture, -1, englishPicture, -1);
   AddRowItem(item);
   return item;
@@ -310,7 +341,8 @@ CItemBitmap* CDialogSelectionList::AddRowBitmap(int x, int y, int w, int h, EIte
 void CDialogSelectionList::AddAction(CItem* item, EActionType kind, EActionWhen when, EInOutType inout, int p1,
                                      int p2, int p3, const char* name) {
   if (!item || !item->GetActions()) return;
-  auto* action = new CAction;
+  auto* list = dynamic_cast<CDialogSelectionList*>(item->GetTopDialog());
+  CAction* action = list ? NewOrSpare(list->m_spareActions) : new CAction;
   action->Set(kind, when, inout, p1, p2, p3, -1);
   action->SetName(name);
   item->GetActions()->AddHeadAction(action);

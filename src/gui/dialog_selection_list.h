@@ -70,6 +70,7 @@ class CDialogSelectionList : public CDialog {
   CItemBitmap* AddRowBitmap(int x, int y, int w, int h, EItemType type, int picture, int englishPicture = -1);
   // Any other item made by the maker, numbered and hung into the list.
   void AddRowItem(CItem* item);
+  // Rows' actions come from the spare actions of their list.
   static void AddAction(CItem* item, EActionType kind, EActionWhen when, EInOutType inout, int p1 = -1, int p2 = -1,
                         int p3 = -1, const char* name = "");
   // A plain sub-dialog with the next sub-dialog id; its items are added to
@@ -92,6 +93,11 @@ class CDialogSelectionList : public CDialog {
   int m_nextDialogId = 0;
   // The rows, newest last; the list owns them through its item list.
   std::vector<CItem*> m_rowItems;
+  // Items and actions of removed rows, owned here until a new row takes
+  // them; a row item is a text or picture item or any other item class.
+  std::vector<CItemText*> m_spareTexts;
+  std::vector<CItemBitmap*> m_spareBitmaps;
+  std::vector<CAction*> m_spareActions;
   int m_walking = 0;
   bool m_rebuildWaiting = false;
 };

@@ -61,6 +61,29 @@ int CItem::Destroy() {
   return 0;
 }
 
+void CItem::Reuse(std::vector<CAction*>& spare) {
+  if (m_actions)
+    while (CAction* a = m_actions->GetHead()) {
+      m_actions->Unlink(a);
+      spare.push_back(a);
+    }
+  if (m_vars) m_vars->Destroy();
+  SetBaseData(nullptr);
+  m_classCode = ITEM_CLASS_NONE;
+  m_homeX = m_homeY = m_homeW = m_homeH = 0;
+  m_x = m_y = m_w = m_h = 0;
+  for (int& r : m_res) r = -1;
+  m_type = 0;
+  m_second = 0;
+  m_param = -1;
+  m_topDialog = nullptr;
+  m_topWindow = nullptr;
+  m_sliderDialog = nullptr;
+  for (int& p : m_pressedP) p = 0;
+  m_selectMark = 0;
+  m_drag = m_dragX = m_dragY = 0;
+}
+
 int CItem::AddVar(CWindowVar* var) {
   if (!m_vars) return 1;
   m_vars->AddHead(var);

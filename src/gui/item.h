@@ -4,6 +4,7 @@
 // its own actions, runs those it handles and passes the rest to its owner,
 // holds bound variables and a pressed look.
 #include <cstdint>
+#include <vector>
 
 #include "framework/qno_event.h"
 #include "gui/action.h"
@@ -26,6 +27,12 @@ class CItem : public CZorvaObject {
 
   using CZorvaObject::Create;
   int Destroy() override;
+  // Puts the item back into the state of a new one, ready for another
+  // Create, but keeps its lists: a list's rows are made from the items of
+  // the rows before instead of fresh ones. Its actions move into `spare`
+  // for the next rows; its variables are destroyed. The item must be in no
+  // list.
+  virtual void Reuse(std::vector<CAction*>& spare);
 
   virtual void SetDialogPointer(CDialog* dialog) { m_dialog = dialog; }
   virtual void IncrementListNumber() { ++m_listCount; }

@@ -54,6 +54,11 @@ int CItemBitmap::Destroy() {
   return CItem::Destroy();
 }
 
+void CItemBitmap::Reuse(std::vector<CAction*>& spare) {
+  CItem::Reuse(spare);
+  m_frame = 0;
+}
+
 int CItemBitmap::OnPlayloopTurn() {
   m_frame = 0;
   return CItem::OnPlayloopTurn();

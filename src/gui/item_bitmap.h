@@ -15,6 +15,8 @@ class CItemBitmap : public CItem {
   // res2 and res3 are the English versions of res0 and res1.
   int Create(int x, int y, int w, int h, EItemType type, int res0, int res1, int res2, int res3);
   int Destroy() override;
+  // Keeps its animation player, which starts the next picture afresh.
+  void Reuse(std::vector<CAction*>& spare) override;
   int Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) override;
   int OnPlayloopTurn() override;
   using CItem::InputFilter;

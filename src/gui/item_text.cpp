@@ -87,6 +87,18 @@ int CItemText::Destroy() {
   return CItem::Destroy();
 }
 
+void CItemText::Reuse(std::vector<CAction*>& spare) {
+  CItem::Reuse(spare);
+  m_text[0] = m_textEN[0] = '\0';
+  m_hAlign = HO_CENTER;
+  m_vAlign = VO_CENTER;
+  m_reserved = m_font = m_colour = m_highlightColour = m_a = m_b = 0;
+  m_renderCounter = 0;
+  m_dynamic.clear();  // keeps its room for the next text
+  m_hasDynamic = false;
+  m_verbatim = false;
+}
+
 void CItemText::SetText(const char* text) {
   if (!text) return;
   m_dynamic = text;

@@ -21,6 +21,7 @@ class CItemText : public CItem {
   int Create(int x, int y, int w, int h, EItemType type, const char* text, EHO h_align, EVO v_align, int reserved,
              int font, int colour, int highlightColour, int a, int b, const char* englishText);
   int Destroy() override;
+  void Reuse(std::vector<CAction*>& spare) override;
   int Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) override;
 
   // Replaces the shown text with a copy; "" blanks the item, null is

@@ -166,8 +166,14 @@ int CScreenWindow::DeActivateWindow(int id, EOverType over) {
   host->RemoveFromRenderList(this);
   ResetItems();
   if (m_id == 160) host->ClearNameEntry();
-  if ((over == OVER_GROUP || over == OVER_OUTSIDE) && m_children)
+  if ((over == OVER_GROUP || over == OVER_OUTSIDE) && m_children) {
+    // The message list takes its text panel with it, and the panel is to
+    // come back when the list opens again: only the panel's own closing
+    // forgets that it was open.
+    const bool panelOpened = host->GetWindow239Opened();
     m_children->ForEach([over](CScreenWindow* c) { c->DeActivateWindow(c->GetID(), over); });
+    if (m_id == 218 && panelOpened && !host->GetWindow239Opened()) host->SetWindow239Opened(true);
+  }
 
   if (In(m_id, {190, 191, 194, 195}) && !AnyOpen({190, 191, 194, 195})) host->ClearSelectedStreet();
   if (In(m_id, {229, 230}) && !AnyOpen({229, 230})) host->ClearSelectedCrossing();

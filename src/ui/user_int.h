@@ -514,6 +514,8 @@ class CUserInt : public Overlay {
   // free while they do not run.
   static constexpr int kDebugKey = '0';
   static constexpr int kStaticCityKey = '9';
+  // The debug key that holds the cause-effect network (F3).
+  static constexpr int kFreezeKey = 25;
   // The question asked before the automatic savegame replaces the game,
   // and the one before quitting, with the action kinds their yes runs.
   static constexpr int kQuestionReplaceGame = 71;

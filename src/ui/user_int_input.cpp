@@ -567,8 +567,17 @@ int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView* view) {
   return RecordMapCall("SmallMapInputFilter", e->x, e->y, result);
 }
 
-// Stand-in: the map actions of the debug tools and the land test record the call and pass the event on.
+// Stand-in: the map actions of the debug tools, the debug keys but the
+// freeze key and the land test record the call and pass the event on.
 int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
 int CUserInt::CheckForMatrix(int x, int y) { return RecordMapCall("CheckForMatrix", x, y, 1); }
-int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1); }
+int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) {
+  // F3 holds the cause-effect network: the periods at 7, 12 and 17 leave
+  // it as it stands until F3 comes again. The key goes on to the shortcuts.
+  if (e->type == QNO_EVENT_KEYDOWN && e->x == kFreezeKey) {
+    selObj.cyberFreeze = selObj.cyberFreeze ? 0 : 1;
+    return 1;
+  }
+  return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1);
+}
 int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }

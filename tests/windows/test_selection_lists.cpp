@@ -8,6 +8,7 @@
 #include <set>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/zor_seams.h"
@@ -40,7 +41,8 @@ struct ListHost : wintest::SceneHost {
     *minute = 7;
     return n < GetMaxMessage();
   }
-  bool IsMessageProcessed(int n) override { return n == 1; }
+  int processedEvent = 1;
+  bool IsMessageProcessed(int n) override { return n == processedEvent; }
   void SetIsoCenter(int x, int y) override { centred.emplace_back(x, y); }
   void MarkBuildingAt(int x, int y) override { marked.emplace_back(x, y); }
   std::vector<std::pair<int, int>> centred, marked;
@@ -358,6 +360,76 @@ TEST_F(Lists, ARowsJumpButtonCentresTheMapMarksTheBuildingAndHoldsTheRows) {
 
 // Names of saved games are drawn as they stand: an "@" does not cut the
 // name short, as the markup of window texts would.
+// A rebuild makes its rows from the items of the rows before: the same items
+// come back, and whatever looks, texts and actions they had gathered, the
+// list looks as it did when those rows were first made.
+TEST_F(Lists, RebuiltRowsTakeTheOldItemsAndKeepNothingOfTheirLooks) {
+  // The second text holds a line break for a list that reads markup.
+  lists.messages = {"Erstes Ereignis", "Zweites@nlEreignis", "Drittes", "Viertes"};
+  lists.processedEvent = -1;
+  CDialogSelectionList* list = AddList(21, 88, false);  // every item is a row
+  list->CreateItemsFromZorvaList(nullptr);
+  auto picture = [&] {
+    SDL_FillRect(surface, nullptr, 0xFFFF);
+    Window(kWin)->Render(&display, &resources, -1, -1);
+    std::vector<uint16_t> pixels;
+    for (int y = kListY; y < kListY + 88; ++y)
+      for (int x = kListX; x < kListX + 300; ++x) pixels.push_back(Pixel(x, y));
+    return pixels;
+  };
+  // Each row item by its place and class, with its actions' kinds and names.
+  auto rows = [&] {
+    std::map<std::tuple<int, int, int>, std::pair<CItem*, std::string>> out;
+    list->GetItems()->ForEach([&](CItem* i) {
+      std::string actions;
+      i->GetActions()->ForEach([&](CAction* a) {
+        actions += std::to_string(a->m_kind) + ":" + (a->GetName() ? a->GetName() : "(none)") + ";";
+      });
+      out[{i->GetYPos(), i->GetXPos(), i->GetClassCode()}] = {i, actions};
+    });
+    return out;
+  };
+  const std::vector<uint16_t> first = picture();
+  const auto made = rows();
+  ASSERT_GE(made.size(), 16u);
+  for (const auto& [place, row] : made) {
+    CItem* item = row.first;
+    item->SetLevel(3);
+    item->SetState(5);
+    item->HighLightOn();
+    item->SetPressed(2, 1, 1, 1);
+    item->m_selectMark = 1;
+    CDialogSelectionList::AddAction(item, 17, WHEN_LEFT_DOWN, INOUT_INSIDE, 1, -1, -1, "ein langer Name");
+    if (auto* text = dynamic_cast<CItemText*>(item)) {
+      text->SetText("@#var,INT,NULL,X#");
+      text->SetVerbatim(true);
+    }
+  }
+  ASSERT_NE(picture(), first);
+  list->CreateItemsFromZorvaList(nullptr);
+  const auto again = rows();
+  ASSERT_EQ(again.size(), made.size());
+  for (const auto& [place, row] : again) {
+    ASSERT_TRUE(made.count(place));
+    EXPECT_EQ(row.first, made.at(place).first) << "the row item at " << std::get<0>(place) << "/" << std::get<1>(place);
+    EXPECT_EQ(row.second, made.at(place).second) << "its actions are the row's own";
+    EXPECT_NE(row.second.find(';'), std::string::npos) << "every row item acts";
+    EXPECT_EQ(row.first->m_selectMark, 0);
+  }
+  EXPECT_EQ(picture(), first);
+  // Fewer rows: the items left over wait; more again: they come back.
+  lists.messages.resize(1);
+  list->CreateItemsFromZorvaList(nullptr);
+  EXPECT_LT(rows().size(), made.size());
+  lists.messages = {"Erstes Ereignis", "Zweites@nlEreignis", "Drittes", "Viertes"};
+  list->CreateItemsFromZorvaList(nullptr);
+  std::set<CItem*> before, after;
+  for (const auto& [place, row] : made) before.insert(row.first);
+  for (const auto& [place, row] : rows()) after.insert(row.first);
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(picture(), first);
+}
+
 TEST_F(Lists, SavedGameNamesAreDrawnVerbatim) {
   CDialogSelectionList* list = AddList(19, 126, false);
   auto inkOfFirstRow = [&](const char* name) {

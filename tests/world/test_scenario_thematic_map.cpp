@@ -4,9 +4,15 @@
 // layers, and clicks on both maps that move the view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
 #include <tuple>
 
+#include "framework/qno_log.h"
 #include "framework/qno_resource.h"
+#include "framework/zor_stand_in.h"
+#include "gui/gui_host.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
@@ -17,6 +23,7 @@
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_world.h"
@@ -219,6 +226,128 @@ TEST_F(ThematicMap, OpenedFromTheInterfaceItShowsTheChosenLayerAndBothMapsMoveTh
   resources.TrackRequests(false);
   EXPECT_TRUE(resources.MissingIds().empty()) << "first missing: " << *resources.MissingIds().begin();
   game.Shot("thematic-map-loads");
+}
+
+// Every layer of the thematic map, chosen from the interface: the layers
+// with a button on the map's pages by a click on it, the others as the
+// interface's layer action chooses them. Each shows its own colour key,
+// whose ends on the screen are the ends of its layer's palette, or no key;
+// the layers whose data the game does not make yet say so in the log, once.
+TEST_F(ThematicMap, EveryLayerShowsItsOwnKeyAndTheLayersWithoutDataSaySoOnce) {
+  struct Page {
+    int id, tabX, keyY;
+    std::vector<int> layers;  // the layer buttons from the top
+  };
+  const Page pages[] = {{202, 345, 153, {1, 2, 3, 4, 5}},
+                        {204, 424, 220, {6, 7, 8, 9, 10, 11, 13, 14}},
+                        {203, 475, 120, {15, 16, 17}}};
+  // The pages stand at (329, 79) on the screen; their buttons 17 pixels
+  // apart from y 26 on, their keys at x 11.
+  constexpr int kPageX = 329, kPageY = 79;
+  // The key's end colours: palette entries 0 and 253 (its first and last
+  // column); none for a layer that shows no key.
+  struct Ends {
+    int r0, g0, b0, r1, g1, b1;
+  };
+  const Ends blackToGreen{0, 0, 0, 0, 253, 0}, greenToRed{0, 0, 0, 253, 2, 0}, loads{0, 255, 0, 253, 2, 0},
+      bumpBlue{10, 10, 150, 5, 251, 0}, bumpGrass{0, 159, 98, 5, 251, 0}, bumpBlack{0, 0, 0, 5, 251, 0},
+      reversed{0, 0, 0, 251, 5, 0}, ramp{255, 0, 0, 0, 254, 0}, greenToBlack{0, 255, 0, 0, 2, 0};
+  const std::map<int, Ends> keys = {{2, blackToGreen}, {3, blackToGreen}, {4, greenToRed},  {5, greenToRed},
+                                    {7, loads},        {8, bumpBlue},     {9, bumpGrass},   {10, bumpBlack},
+                                    {11, bumpBlack},   {12, bumpBlack},   {13, bumpBlack},  {14, bumpBlack},
+                                    {15, reversed},    {16, reversed},    {17, ramp},       {18, greenToBlack},
+                                    {19, greenToBlack}};
+  // The layers whose pictures the game cannot fill yet, by what stands in.
+  const std::map<std::string, std::vector<int>> standIns = {
+      {"CUiHost::GetStatisticMap", {2, 3, 4, 5, 9, 13, 14, 18, 19}},
+      {"CUiHost::GetRouteGuidanceMap", {10}},
+      {"CUiHost::GetCarsharingMap", {11}},
+      {"CUiHost::GetIndicatorCellMap", {15, 16, 17}}};
+  std::map<std::string, int> reachedBefore;
+  for (const auto& [name, layers] : standIns) reachedBefore[name] = ZorStandInCount(name);
+
+  game.Key(SDLK_m).Run({zortest::Frames(2)});
+  ASSERT_FALSE(Map().IsHidden());
+  int shownPage = 202;
+  const Page* onPage = &pages[0];
+  auto keyColumn = [&](int column) {
+    const int keyX = kPageX + 11, keyY = kPageY + onPage->keyY;
+    return game.Pixel(keyX + column, keyY + 2);
+  };
+  std::map<int, uint64_t> keyRegion;
+  for (int layer = 1; layer <= 24; ++layer) {
+    const Page* page = nullptr;
+    int button = -1;
+    for (const Page& p : pages)
+      for (size_t k = 0; k < p.layers.size(); ++k)
+        if (p.layers[k] == layer) page = &p, button = static_cast<int>(k);
+    std::map<std::string, int> reached;
+    for (const auto& [name, layers] : standIns) reached[name] = ZorStandInCount(name);
+    if (page) {
+      if (page->id != shownPage) {
+        game.Click(page->tabX, kPageY + 7).Run({zortest::Frames(2)});
+        ASSERT_EQ(game.Ui().IsWindowOpen(page->id), 0) << "page " << page->id;
+        shownPage = page->id;
+        onPage = page;
+      }
+      game.Click(kPageX + 80, kPageY + 26 + 17 * button + 8);
+    } else {
+      CGuiHost::Get()->ChangeThematicMapFilter(layer);
+    }
+    game.Run({zortest::Frames(7)});
+    // Layer 24 is not offered: the map turns to layer 0, the net alone.
+    EXPECT_EQ(Map().GetFilter(), layer == 24 ? 0 : layer);
+    const zortest::Region region{kPageX + 11, kPageY + onPage->keyY, kPageX + 11 + 152, kPageY + onPage->keyY + 12};
+    keyRegion[layer] = game.Fingerprint(region);
+    if (const auto it = keys.find(layer); it != keys.end()) {
+      const Ends& e = it->second;
+      EXPECT_EQ(keyColumn(0), Scenario::Rgb(e.r0, e.g0, e.b0)) << "the key's start in layer " << layer;
+      EXPECT_EQ(keyColumn(151), Scenario::Rgb(e.r1, e.g1, e.b1)) << "the key's end in layer " << layer;
+      EXPECT_EQ(Map().GetPaletteEntry(0), Scenario::Rgb(e.r0, e.g0, e.b0)) << layer;
+    }
+    for (const auto& [name, layers] : standIns) {
+      const bool standsIn = std::find(layers.begin(), layers.end(), layer) != layers.end();
+      EXPECT_EQ(ZorStandInCount(name) > reached[name], standsIn) << name << " in layer " << layer;
+    }
+  }
+  // Layers 20 and 21 keep black to green, 22 turns the bump with dark blue
+  // at 0, and 23 and 0 keep what 22 made.
+  EXPECT_EQ(Map().GetPaletteEntry(0), Scenario::Rgb(10, 10, 150));
+  EXPECT_EQ(Map().GetPaletteEntry(253), Scenario::Rgb(5, 251, 0));
+  // No key in 20 and above and in layer 0, nor in the layers of the city's
+  // structure and of street types: the page's background shows.
+  const zortest::Region lastKey{kPageX + 11, kPageY + 120, kPageX + 11 + 152, kPageY + 120 + 12};
+  for (int layer : {1, 6}) {
+    CGuiHost::Get()->ChangeThematicMapFilter(layer);
+    game.Run({zortest::Frames(7)});
+    keyRegion[layer] = game.Fingerprint(lastKey);
+  }
+  EXPECT_EQ(keyRegion[6], keyRegion[1]);
+  for (int layer : {20, 21, 22, 23, 24}) EXPECT_EQ(keyRegion[layer], keyRegion[1]) << layer;
+  EXPECT_NE(keyRegion[17], keyRegion[1]);
+  // Every key differs from the next layer's, but for the layers that share
+  // their palette.
+  EXPECT_NE(keyRegion[3], keyRegion[4]);
+  EXPECT_NE(keyRegion[7], keyRegion[8]);
+  EXPECT_NE(keyRegion[8], keyRegion[9]);
+  EXPECT_NE(keyRegion[14], keyRegion[15]);
+  EXPECT_NE(keyRegion[16], keyRegion[17]);
+  EXPECT_NE(keyRegion[17], keyRegion[18]);
+
+  // Each stand-in's line stands in the log once at most, and here when it
+  // was first reached by these layers.
+  CloseErrorLog();
+  const std::string log = zortest::ReadFile("errors.log");
+  for (const auto& [name, layers] : standIns) {
+    int lines = 0;
+    const std::string line = "Not built yet: " + name;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++lines;
+    EXPECT_LE(lines, 1) << name;
+    if (reachedBefore[name] == 0) {
+      EXPECT_EQ(lines, 1) << name;
+    }
+  }
+  OpenErrorLog("errors.log");
 }
 
 }  // namespace
