@@ -351,8 +351,10 @@ class CDataExchange : public CVarOwner {
   void SetGrowthContext(CGrowthContext* context) { m_pGrowthContext = context; }
 
   // Counts and shares.
-  int GetPeople() const { return m_Block.people; }
-  // The city's residents, handed in by whoever counts them.
+  // Asks the city model for its residents, stores and returns them; without
+  // a city model, the stored value.
+  int GetPeople();
+  // Sets the stored residents, for a game without a city model.
   void SetPeople(int people) { m_Block.people = people; }
   int GetWorker() const { return m_Block.worker; }
   int GetWorkerD() const { return m_Block.workerD; }
@@ -369,6 +371,8 @@ class CDataExchange : public CVarOwner {
   void SetStatistik(int flag) { m_Block.statistik = flag; }
   void SetBerater(int flag) { m_Block.berater = flag; }
   void SetTargetPeople(int n) { m_Block.targetPeople = n; }
+  void SetTargetJobs(int n) { m_Block.targetJobs = n; }
+  void SetTargetHomes(int n) { m_Block.targetHomes = n; }
   int GetTargetPeople() const { return m_Block.targetPeople; }
   int GetTargetJobs() const { return m_Block.targetJobs; }
   int GetTargetHomes() const { return m_Block.targetHomes; }

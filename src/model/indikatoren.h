@@ -21,7 +21,7 @@ class CIndikatoren : public CWorldObj {
   // The message system whose adviser slots the standing messages fill,
   // and the data exchange that counts the city's people; either may be
   // null, and both stay their owner's.
-  void Attach(CMessage* message, const CDataExchange* exchange) {
+  void Attach(CMessage* message, CDataExchange* exchange) {
     m_pMessage = message;
     m_pExchange = exchange;
   }
@@ -38,5 +38,5 @@ class CIndikatoren : public CWorldObj {
 
  private:
   CMessage* m_pMessage = nullptr;
-  const CDataExchange* m_pExchange = nullptr;
+  CDataExchange* m_pExchange = nullptr;
 };
