@@ -436,6 +436,10 @@ class CDataExchange : public CVarOwner {
   const SDataExchangeBlock& Block() const { return m_Block; }
   SDataExchangeBlock& Block() { return m_Block; }
   CSimWelt* GetSimulation() const { return m_pSimulation; }
+  // The game around the data exchange: the map and the networks.
+  CGrowthContext& Context() const { return *m_pGrowthContext; }
+  // The context's city model, else the demand simulation's; null without.
+  CSimCityModell* City() const;
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
 
@@ -454,8 +458,6 @@ class CDataExchange : public CVarOwner {
   // both of its junctions); with classes, also by street class and the VLS
   // share.
   float SumNetLengths(CStrJunctionList* net, bool classes);
-  // The context's city model, else the demand simulation's; null without.
-  CSimCityModell* City() const;
   // A public-transport value by name; 0 when public transport refuses it.
   double OpnvValue(const char* name);
   // A named value rounded to float precision, as the period reads them.
