@@ -270,6 +270,8 @@ int CZorvaWorld::OnStartup() {
   QNO_LOG("Dataexchange AFTER Create!");
 
   m_pStatistik = NewStatistik();
+  m_pStatistik->Attach(m_pDataExchange, &m_pOpnv);
+  m_pStatistik->ChangeLanguage(m_Language);
   QNO_LOG("AFTER STAtistik OK!");
   QNO_LOG("before SetwindowObjects!");
   SetWindowObjects();
