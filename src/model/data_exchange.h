@@ -351,10 +351,12 @@ class CDataExchange : public CVarOwner {
   void SetGrowthContext(CGrowthContext* context) { m_pGrowthContext = context; }
 
   // Counts and shares.
-  // Asks the city model for its residents, stores and returns them; without
-  // a city model, the stored value.
-  int GetPeople();
-  // Sets the stored residents, for a game without a city model.
+  // The city's residents as the hour's derived values counted them. The
+  // hour's work reads this count rather than the city model's live one,
+  // which moves while the next hour is computed: a save made between the
+  // two would otherwise change the game it continues.
+  int GetPeople() const { return m_Block.people; }
+  // The city's residents, handed in by whoever counts them.
   void SetPeople(int people) { m_Block.people = people; }
   int GetWorker() const { return m_Block.worker; }
   int GetWorkerD() const { return m_Block.workerD; }

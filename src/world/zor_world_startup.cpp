@@ -201,6 +201,7 @@ int CZorvaWorld::OnStartup() {
   NewCreatePureZorvaObjects();
   m_pDataExchange = NewDataExchange();
   m_pIndikatoren->Attach(m_pMessage, m_pDataExchange);
+  m_pStadtVerwaltung->Attach(m_pDataExchange);
   CVar::varDataExchange = m_pDataExchange;
   if (!m_pGrowthContext) m_pGrowthContext = new CZorGrowthContext(*this);
   m_pDataExchange->SetGrowthContext(m_pGrowthContext);
@@ -540,6 +541,7 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pPta->Create();
   m_pParkManagement->Create();
   m_pStadtVerwaltung->Create(m_pFinanzen);
+  m_pStadtVerwaltung->Attach(m_pDataExchange);
   m_pTrafficDisplay->Create();
   m_pUmland->Create();
   RegisterVarOwners();

@@ -32,16 +32,6 @@ struct RatedTown : towntest::Town {
     }
     ASSERT_TRUE(sim->ActivateCalculatedSlot());
   }
-  std::vector<CStrStrasse*> Streets() {
-    std::unordered_set<CStrStrasse*> seen;
-    std::vector<CStrStrasse*> all;
-    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext()) {
-      auto* j = static_cast<CStrJunction*>(o);
-      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
-        if (seen.insert(j->GetStreetByNR(i)).second) all.push_back(j->GetStreetByNR(i));
-    }
-    return all;
-  }
   // Every hour of the day with `flow` cars each way on streets of the
   // capacity.
   void Day(int flow, short capacity) {
@@ -86,7 +76,8 @@ TEST_F(RatedTown, BusyStreetsMakeNoiseAndExhaustAroundThemAndLowerTheLivingQuali
 
 TEST_F(RatedTown, JamsAndUnsecuredCrossingsLowerTheirRatings) {
   ASSERT_TRUE(world.GetSimWelt()->pCityModell()->AddResidents(6000));
-  ASSERT_EQ(world.GetDataExchange()->GetPeople(), 6000);
+  // The hour's derived values count them.
+  ASSERT_EQ(world.GetDataExchange()->DXCalc_People(), 6000);
   Day(120, 600);
   const STime noon{};
   ind->OnPlayloopTurn(noon, noon);
