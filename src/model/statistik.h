@@ -107,14 +107,15 @@ class CStatistik : public CWorldObj {
 
   static const Label kLabels[kSeries];
 
+  // The four shares (car, park-and-ride, public transport, walking) in
+  // percent, by kilometres or by trips; left as they are without trips.
+  void ModalSplit(bool km, double shares[4]);
+
  private:
   double Dx(const char* name);
   void Record(int series, double value) { m_Series[series].werte[kSlots - 1] = value; }
   void Shift(STime now);
   void UpdateWerte_Verkehr();
-  // The four shares (car, park-and-ride, public transport, walking) in
-  // percent, by kilometres or by trips.
-  void ModalSplit(bool km, double shares[4]);
   bool HasParkRide();
   void RestoreLabels(int language);
   // The visible recordings, first and last.

@@ -20,6 +20,7 @@
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "model/finanzen.h"
+#include "model/gott_modus.h"
 #include "model/statistik.h"
 
 int m_TicksLastKey = -1000;
@@ -253,12 +254,12 @@ int CZorvaWorld::DebugKey(int key) {
   }
 }
 
-// The statistics and the finances start again from their newest values;
-// stands in for god mode's end year, which is not built.
+// The statistics and the finances start again from their newest values,
+// and a scenario has five years from now.
 void CZorvaWorld::ResetModelForDebug() {
   if (m_pStatistik) m_pStatistik->SetAllDataOnNewest();
   if (m_pFinanzen) m_pFinanzen->ResetData();
-  ZOR_STAND_IN("CGottModus");
+  if (m_pGottModus) m_pGottModus->SetEndeYear(5);
 }
 
 // Stands in for the location factory's extra space of the debug keys.

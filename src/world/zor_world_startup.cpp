@@ -260,6 +260,7 @@ int CZorvaWorld::OnStartup() {
   m_pMessage->SetWindowTree(CUserInt::topWindow);
 
   m_pGottModus = NewGottModus();
+  m_pGottModus->Attach(m_pDataExchange, m_pGrowthContext);
   m_pFinanzen->SetGottModus(m_pGottModus);
   m_pUserInt->SetAufloesung(width, height);
 
