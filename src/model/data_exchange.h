@@ -351,6 +351,10 @@ class CDataExchange : public CVarOwner {
   void SetGrowthContext(CGrowthContext* context) { m_pGrowthContext = context; }
 
   // Counts and shares.
+  // The city's residents as the hour's derived values counted them. The
+  // hour's work reads this count rather than the city model's live one,
+  // which moves while the next hour is computed: a save made between the
+  // two would otherwise change the game it continues.
   int GetPeople() const { return m_Block.people; }
   // The city's residents, handed in by whoever counts them.
   void SetPeople(int people) { m_Block.people = people; }
@@ -369,6 +373,8 @@ class CDataExchange : public CVarOwner {
   void SetStatistik(int flag) { m_Block.statistik = flag; }
   void SetBerater(int flag) { m_Block.berater = flag; }
   void SetTargetPeople(int n) { m_Block.targetPeople = n; }
+  void SetTargetJobs(int n) { m_Block.targetJobs = n; }
+  void SetTargetHomes(int n) { m_Block.targetHomes = n; }
   int GetTargetPeople() const { return m_Block.targetPeople; }
   int GetTargetJobs() const { return m_Block.targetJobs; }
   int GetTargetHomes() const { return m_Block.targetHomes; }
@@ -432,6 +438,10 @@ class CDataExchange : public CVarOwner {
   const SDataExchangeBlock& Block() const { return m_Block; }
   SDataExchangeBlock& Block() { return m_Block; }
   CSimWelt* GetSimulation() const { return m_pSimulation; }
+  // The game around the data exchange: the map and the networks.
+  CGrowthContext& Context() const { return *m_pGrowthContext; }
+  // The context's city model, else the demand simulation's; null without.
+  CSimCityModell* City() const;
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
 
@@ -450,8 +460,6 @@ class CDataExchange : public CVarOwner {
   // both of its junctions); with classes, also by street class and the VLS
   // share.
   float SumNetLengths(CStrJunctionList* net, bool classes);
-  // The context's city model, else the demand simulation's; null without.
-  CSimCityModell* City() const;
   // A public-transport value by name; 0 when public transport refuses it.
   double OpnvValue(const char* name);
   // A named value rounded to float precision, as the period reads them.

@@ -38,3 +38,11 @@ void CZorGrowthContext::ActivateWindow(int window) { m_world.ActivateWindow(wind
 void CZorGrowthContext::DeActivateWindow(int window) { m_world.DeActivateWindow(window); }
 
 void CZorGrowthContext::SetPause() { m_world.SetPause(true); }
+
+CStatistik* CZorGrowthContext::Statistik() { return m_world.GetStatistik(); }
+
+CIndikatoren* CZorGrowthContext::Indikatoren() { return m_world.GetIndikatoren(); }
+
+void CZorGrowthContext::SetBlocked(int state) { m_world.SetBlocked(state); }
+
+bool CZorGrowthContext::DebugInfo() { return CUserInt::m_ActivateDebugInfo != 0; }

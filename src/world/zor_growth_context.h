@@ -4,12 +4,14 @@
 // networks, the city model's jobs and workers, the interface's static-city
 // switch and network freeze, the first time the growth target is reached
 // (the adviser's message and window, and a pause), the message system, god
-// mode, and the windows and pause of the game.
+// mode, and the windows and pause of the game; and what god mode takes:
+// the statistics, the indicators, the blocked state and the debug switch.
 #include "model/data_exchange.h"
+#include "model/gott_modus.h"
 
 class CZorvaWorld;
 
-class CZorGrowthContext : public CGrowthContext {
+class CZorGrowthContext : public CGrowthContext, public CGottModusHost {
  public:
   static constexpr int kGrowthWindow = 236;
 
@@ -26,6 +28,10 @@ class CZorGrowthContext : public CGrowthContext {
   void ActivateWindow(int window) override;
   void DeActivateWindow(int window) override;
   void SetPause() override;
+  CStatistik* Statistik() override;
+  CIndikatoren* Indikatoren() override;
+  void SetBlocked(int state) override;
+  bool DebugInfo() override;
 
  private:
   CZorvaWorld& m_world;

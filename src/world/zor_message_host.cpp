@@ -64,9 +64,8 @@ void CZorMessageHost::CenterMap(int x, int y) {
 
 void CZorMessageHost::SelectLine(COpnvLine* line, uint16_t) { CUserInt::selObj.selectedLine = line; }
 
-void CZorMessageHost::StatistikChangeLanguage(int) {
-  // Stand-in for the statistics' labels, which are not built yet.
-  ZOR_STAND_IN("CStatistik");
+void CZorMessageHost::StatistikChangeLanguage(int language) {
+  if (CStatistik* statistik = m_world.GetStatistik()) statistik->ChangeLanguage(language);
 }
 
 void CZorMessageHost::StoreLanguage(int language) { m_world.SetEnv("LANGUAGE", language == 1 ? 1 : 0); }

@@ -398,10 +398,11 @@ bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
     // writes the plain record) stand for no object of the list.
     if (++records <= kSingletonRecords) order.resize(listed);
     // The length fields of the car parks', stops' and park-and-ride records
-    // leave out what those add to a building's record: their readers know
-    // their sizes, and the next record starts where they stop.
+    // leave out what those add to a building's record, and the council's
+    // counts its rows at 76 bytes: their readers know their sizes, and the
+    // next record starts where they stop.
     if (!std::strcmp(name, "BUILDINGPARKINGOBJECT") || !std::strcmp(name, "SECONDLAYEROBJECT") ||
-        !std::strcmp(name, "BUILDINGPARKRIDE"))
+        !std::strcmp(name, "BUILDINGPARKRIDE") || !std::strcmp(name, "STADTVERWALTUNG"))
       continue;
     // Each record ends where its length says: a reader may not take more,
     // and what it leaves is passed over (a seek, which drops the stream's

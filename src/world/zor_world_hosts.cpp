@@ -10,6 +10,7 @@
 #include "measures/preise.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
+#include "model/indikatoren.h"
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
@@ -38,6 +39,11 @@ double CZorWorldHost::GetPreis(int entry, int cls) { return CPreise::GetPreis(en
 int CZorWorldHost::CheckForMoney(int amount) {
   CFinanzen* finanzen = m_world.GetFinanzen();
   return finanzen ? finanzen->CheckForMoney(amount) : 1;
+}
+
+int CZorWorldHost::GetWohnqualitaetMapXY(int x, int y) {
+  CIndikatoren* indikatoren = m_world.GetIndikatoren();
+  return indikatoren ? indikatoren->GetWohnqualitaetMapXY(x, y) : 0;
 }
 
 void CZorWorldHost::VarAddValue(const char* name, double value) {
@@ -288,6 +294,10 @@ void CZorUiHost::SetAchtungJaNeinText(const char* text) {
 bool CZorUiHost::GetMoney(double* value) {
   CDataExchange* exchange = m_world.GetDataExchange();
   return exchange && exchange->GetVarData("F.KONTO", value) == 0;
+}
+
+void CZorUiHost::RenderIndikatoren(QnoDisplay* display) {
+  if (CIndikatoren* indikatoren = m_world.GetIndikatoren()) indikatoren->Render(display);
 }
 
 int CZorUiHost::GetPeople() {

@@ -23,6 +23,7 @@ class CZorWorldHost : public CWorldHost {
   bool GetShowMicroZellen() override;
   double GetPreis(int entry, int cls) override;
   int CheckForMoney(int amount) override;
+  int GetWohnqualitaetMapXY(int x, int y) override;
   void VarAddValue(const char* name, double value) override;
 
  private:
@@ -131,6 +132,7 @@ class CZorIsoHost : public CIsoHost {
 class CZorUiHost : public CUiHost {
  public:
   explicit CZorUiHost(CZorvaWorld& world) : m_world(world) {}
+  void RenderIndikatoren(QnoDisplay* display) override;
   QnoResourceManager* GetResourceManager() override;
   QnoDisplay* GetDisplay() override;
   int GetScreenWidth() override;

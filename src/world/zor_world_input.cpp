@@ -19,6 +19,9 @@
 #include "ui/small_map.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
+#include "model/finanzen.h"
+#include "model/gott_modus.h"
+#include "model/statistik.h"
 
 int m_TicksLastKey = -1000;
 
@@ -251,8 +254,13 @@ int CZorvaWorld::DebugKey(int key) {
   }
 }
 
-// Stands in for the statistics', finances' and god mode's debug resets.
-void CZorvaWorld::ResetModelForDebug() { ZOR_STAND_IN("CStatistik"); }
+// The statistics and the finances start again from their newest values,
+// and a scenario has five years from now.
+void CZorvaWorld::ResetModelForDebug() {
+  if (m_pStatistik) m_pStatistik->SetAllDataOnNewest();
+  if (m_pFinanzen) m_pFinanzen->ResetData();
+  if (m_pGottModus) m_pGottModus->SetEndeYear(5);
+}
 
 // Stands in for the location factory's extra space of the debug keys.
 void CZorvaWorld::MoreSpaceForDebug(int) { ZOR_STAND_IN("CSimLocationFactory"); }

@@ -201,6 +201,7 @@ int CZorvaWorld::OnStartup() {
   NewCreatePureZorvaObjects();
   m_pDataExchange = NewDataExchange();
   m_pIndikatoren->Attach(m_pMessage, m_pDataExchange);
+  m_pStadtVerwaltung->Attach(m_pDataExchange);
   CVar::varDataExchange = m_pDataExchange;
   if (!m_pGrowthContext) m_pGrowthContext = new CZorGrowthContext(*this);
   m_pDataExchange->SetGrowthContext(m_pGrowthContext);
@@ -259,6 +260,7 @@ int CZorvaWorld::OnStartup() {
   m_pMessage->SetWindowTree(CUserInt::topWindow);
 
   m_pGottModus = NewGottModus();
+  m_pGottModus->Attach(m_pDataExchange, m_pGrowthContext);
   m_pFinanzen->SetGottModus(m_pGottModus);
   m_pUserInt->SetAufloesung(width, height);
 
@@ -270,6 +272,8 @@ int CZorvaWorld::OnStartup() {
   QNO_LOG("Dataexchange AFTER Create!");
 
   m_pStatistik = NewStatistik();
+  m_pStatistik->Attach(m_pDataExchange, &m_pOpnv);
+  m_pStatistik->ChangeLanguage(m_Language);
   QNO_LOG("AFTER STAtistik OK!");
   QNO_LOG("before SetwindowObjects!");
   SetWindowObjects();
@@ -538,6 +542,7 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pPta->Create();
   m_pParkManagement->Create();
   m_pStadtVerwaltung->Create(m_pFinanzen);
+  m_pStadtVerwaltung->Attach(m_pDataExchange);
   m_pTrafficDisplay->Create();
   m_pUmland->Create();
   RegisterVarOwners();

@@ -178,6 +178,7 @@ void CZorvaWorld::RunHourlyFanOut(const STime& now) {
     m_pStadtVerwaltung->ResetYearData(now, last);
     m_pOpnv->ResetYearData(now, last);
     m_pFinanzen->ResetYearData(now, last);
+    m_pIndikatoren->NewYear();
   }
   if (now.hour % 4 == 0) m_pStatistik->UpdateWerte_Finanzen(now);
   m_LastHourTime = now;

@@ -279,7 +279,7 @@ TEST_F(MessageTest, IndicatorsFillTheAdvisersWithTheirStandingMessages) {
   msg = std::make_unique<CMessage>(&host, 0);
   struct Rows : CIndikatoren {
     double eff = 0.5, quali = 0.5, zorv = 0.5, growth = 0.5;
-    double GetIndikator(const char* n) const override {
+    double GetVarValue(const char* n) override {
       const std::string name = n;
       return name == "I.EFF" ? eff : name == "I.QUALI" ? quali : name == "I.ZORV" ? zorv : growth;
     }

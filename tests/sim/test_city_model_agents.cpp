@@ -414,4 +414,60 @@ TEST_F(Town, ALoadOfAgentsStepsTheLoadingIndicatorEveryThirtyTwoAgents) {
   EXPECT_LT(parts.progress.back(), static_cast<long>(size));
 }
 
+TEST_F(Town, NoAgentComesWhereJobsAreNotMoreThanSixTenthsOfTheResidents) {
+  // 6700 residents and 4020 jobs want 10000 people: 4020 is not more than
+  // 6700 x 0.6, so nobody moves in; one job more and people come.
+  Add(11, 11, {.homes = 10000});
+  Add(12, 21, {.jobs = 20, .shops = 20000, .leisure = 20000, .school = 20000});
+  ASSERT_EQ(city->NrOfJobs(), 4020u);
+  ASSERT_EQ(MakeAgents(134, CSimCityModell::DistrictID(1, 1)), 134);
+  ASSERT_EQ(city->NrOfResidents(), 6700u);
+  parts.targets = true;
+  parts.people = 10000;
+  city->CityPopulationChange(CSimDate(CSimWelt::kFirstHour + 5));
+  EXPECT_EQ(city->NrOfResidents(), 6700u);
+  Add(13, 21, {.jobs = 1});
+  city->CityPopulationChange(CSimDate(CSimWelt::kFirstHour + 5));
+  EXPECT_GT(city->NrOfResidents(), 6700u);
+}
+
+TEST_F(Town, ANewAgentWhoseGroupWeightsAreAllSpentBelongsToTheStudents) {
+  // With 60 / 20 / 20 % targets and f = 0.5 the weights are 30 - (p0 - 5),
+  // 30 - (p1 - 5), 10 - (p2 - 5), 10 - (p3 - 5) and 20 - (p4 - 2): 150
+  // agents of 40, 40, 20, 20 and 30 in the groups spend every one of them.
+  Add(11, 11, {.homes = 20000});
+  Add(12, 21, {.jobs = 20000, .shops = 20000, .leisure = 20000, .school = 20000});
+  city->SetAgentWorker_Target(60.0f);
+  city->SetAgentNoWorker_Target(20.0f);
+  city->SetAgentStudent_Target(20.0f);
+  CSimDistrict* home = city->pDistrict(CSimCityModell::DistrictID(1, 1));
+  const int mix[5] = {40, 40, 20, 20, 30};
+  for (int g = 0; g < 5; ++g)
+    for (int i = 0; i < mix[g]; ++i) {
+      auto* agent = new CSimAgent;
+      agent->Create(static_cast<ESimStatusGroup>(g), 50, city.get(), home);
+      city->CreateTripList(agent);
+      ASSERT_TRUE(city->pAgentList()->InsertAgent(agent));
+    }
+  city->CalculateAgentGroupDistribution();
+  int g0, g1, g2, g3, g4;
+  city->GetGroupType(g0, g1, g2, g3, g4);
+  ASSERT_EQ(g0 + g1 + g2 + g3 + g4, 150);
+  // Every draw of r gives group 4, where a draw from the bands would give
+  // the workers first.
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    zor_srandom(seed);
+    ASSERT_TRUE(city->CreateNewAgent(home));
+    city->GetGroupType(g0, g1, g2, g3, g4);
+    ASSERT_EQ(g4, 31) << "seed " << seed;
+    // One student leaves again, so that every draw starts from the same mix.
+    city->pAgentList()->ResetIterator();
+    CSimAgent* student = nullptr;
+    while (CSimAgent* a = city->pAgentList()->pNextAgent())
+      if (a->StatusGroup() == 4) student = a;
+    city->pAgentList()->RemoveAgent(student, true);
+    city->CalculateAgentGroupDistribution();
+  }
+}
+
 }  // namespace

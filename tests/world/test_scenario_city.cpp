@@ -5,6 +5,7 @@
 // the town's map and streets.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <tuple>
 
@@ -12,6 +13,8 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
+#include "network/street_objects.h"
+#include "iso/iso_welt.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
@@ -124,6 +127,77 @@ TEST(CityScenario, ANewTownFillsItsHomesAndItsCarTripsLoadTheStreetsWithoutATarg
   EXPECT_LE(dx->GetBuildingDensity(), 1.0f);
   EXPECT_GE(dx->GetRaumtrennung(), 0.0f);
   EXPECT_LE(dx->GetRaumtrennung(), 1.0f);
+}
+
+// The street through the cell, or null.
+CStrStrasse* StreetAt(CZorvaWorld& world, int x, int y) {
+  auto* tile = dynamic_cast<CStreetObj*>(world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+  return tile ? tile->GetStreetList() : nullptr;
+}
+
+// Two avenues from x 20 to 70 at y 30 and 42, joined by cross streets at x
+// 30, 45 and 60; homes north of the first avenue and offices south of the
+// second, both around x 45, so that the middle cross street is their way.
+void BuildCommuterTown(CZorvaWorld& world) {
+  CStrJunctionList* net = world.GetStreetNet();
+  auto street = [&](int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    ASSERT_EQ(net->CreateStreet(&line, STRASSE_1), STR_BUILD_OK) << x1 << "/" << y1 << "-" << x2 << "/" << y2;
+  };
+  street(20, 30, 70, 30);
+  for (int x : {30, 45, 60}) street(x, 30, x, 42);
+  street(30, 42, 45, 42);
+  street(45, 42, 60, 42);
+  street(30, 42, 24, 42);
+  street(60, 42, 66, 42);
+  auto place = [&](TObjectType kind, int x, int y) {
+    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
+    ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
+                                 nullptr, 0, -1),
+              nullptr)
+        << kind << " at " << x << "/" << y;
+  };
+  for (int x = 40; x <= 50; x += 2) {
+    place(OBJ_RESIDENTIAL, x, 28);
+    place(OBJ_OFFICE, x, 44);
+  }
+  place(OBJ_SHOPPING, 43, 40);
+  place(OBJ_SCHOOL, 47, 32);
+}
+
+// Cars per hour on the three cross streets (x 30, 45, 60; both directions)
+// summed over the second day after noon, with the middle cross street
+// taken away at that noon or not.
+std::array<long, 3> SecondAfternoon(bool removeAtNoon) {
+  Clock().Set(0);
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  BuildCommuterTown(world);
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
+  CSimWelt* sim = world.GetSimWelt();
+  std::array<long, 3> flows{};
+  int hour = sim->Date().TicksFromStart();
+  while (hour < 24 + 21) {
+    Clock().Advance(kTurnMs);
+    world.OnPlayloopTurn();
+    if (sim->Date().TicksFromStart() == hour) continue;
+    hour = sim->Date().TicksFromStart();
+    if (hour == 24 + 12 && removeAtNoon) {
+      EXPECT_EQ(world.GetStreetNet()->DeleteStreet(StreetAt(world, 45, 36)), 0);
+    }
+    if (hour <= 24 + 12) continue;
+    for (int i = 0; i < 3; ++i)
+      if (CStrStrasse* street = StreetAt(world, 30 + 15 * i, 36))
+        flows[i] += sim->CarFlow(street->GetSimID()) + sim->CarFlow(street->GetSimIDSecond());
+  }
+  return flows;
+}
+
+TEST(CityScenario, AStreetRemovedAtNoonSendsTheAfternoonsCarsOverTheOtherCrossStreets) {
+  const std::array<long, 3> kept = SecondAfternoon(false), removed = SecondAfternoon(true);
+  EXPECT_GT(kept[1], 0);
+  EXPECT_EQ(removed[1], 0);
+  EXPECT_GT(removed[0] + removed[2], kept[0] + kept[2]);
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
       {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 2, -5},
       {OBJ_RESIDENTIAL, 5, -5}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 18, 2}, {OBJ_OFFICE, 10, 12},
       {OBJ_OFFICE, 18, 7},      {OBJ_OFFICE, 22, 8},      {OBJ_INDUSTRY, 7, 12},     {OBJ_SHOPPING, 16, 12},
-      {OBJ_SCHOOL, 21, 4},      {OBJ_PARK, 20, 12},       {OBJ_SPORTS, 3, 5}};
+      {OBJ_SCHOOL, 21, 4},      {OBJ_PARK, 20, 12},       {OBJ_SPORTS, 3, 5},        {OBJ_RESIDENTIAL, 6, 5},
+      {OBJ_OFFICE, 11, 5}};
   for (const auto& [kind, x, y] : buildings) {
     const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
     ASSERT_GT(resId, 0) << kind;

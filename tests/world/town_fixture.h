@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <tuple>
+#include <unordered_set>
+#include <vector>
 
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
 #include "sim/sim_location_factory.h"
 #include "support/scenario.h"
 #include "world/zor_world.h"
@@ -35,6 +38,17 @@ struct Town : testing::Test {
   }
   CBuildingObject* BuildingAt(int x, int y) {
     return dynamic_cast<CBuildingObject*>(world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+  }
+  // Every street of the network once (each is listed at both its ends).
+  std::vector<CStrStrasse*> Streets() {
+    std::unordered_set<CStrStrasse*> seen;
+    std::vector<CStrStrasse*> all;
+    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
+        if (seen.insert(j->GetStreetByNR(i)).second) all.push_back(j->GetStreetByNR(i));
+    }
+    return all;
   }
   // Locations registered at any crossing of the street network.
   int AtCrossings() {
