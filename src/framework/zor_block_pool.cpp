@@ -40,10 +40,13 @@ void* ZorBlockPool::Allocate(size_t size) {
   } else {
     if (m_CarveLeft < bytes) {
       // What is left of the old slab stays unused: at most one largest block.
-      m_Slabs.reserve(m_Slabs.size() + 1);
-      m_Carve = static_cast<char*>(::operator new(kSlab, kAlign));
-      ZOR_POOL_POISON(m_Carve, kSlab);
-      m_Slabs.push_back(m_Carve);
+      if (m_NextSlab == m_Slabs.size()) {
+        m_Slabs.reserve(m_Slabs.size() + 1);
+        void* slab = ::operator new(kSlab, kAlign);
+        ZOR_POOL_POISON(slab, kSlab);
+        m_Slabs.push_back(slab);
+      }
+      m_Carve = static_cast<char*>(m_Slabs[m_NextSlab++]);
       m_CarveLeft = kSlab;
     }
     block = m_Carve;
@@ -67,6 +70,17 @@ void ZorBlockPool::Free(void* block, size_t size) {
   m_Free[c] = free;
   --m_InUse;
   ZOR_POOL_POISON(block, (c + 1) * kGrain);
+}
+
+bool ZorBlockPool::StartOver() {
+  if (m_InUse != 0) return false;
+  // Every block carved so far has been given back, and so reads as freed
+  // memory to the address checker already, as does the uncarved rest.
+  for (FreeBlock*& head : m_Free) head = nullptr;
+  m_NextSlab = 0;
+  m_Carve = nullptr;
+  m_CarveLeft = 0;
+  return true;
 }
 
 ZorBlockPool& ZorBlockPool::Shared() {

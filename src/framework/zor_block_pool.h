@@ -34,6 +34,13 @@ class ZorBlockPool {
   // Gives back a block of this pool with the size it was asked with.
   void Free(void* block, size_t size);
 
+  // With no block in use, forgets the free lists and hands out the slabs
+  // again from the first one's start, in the order blocks are asked for:
+  // what is made next lies in consecutive lines instead of scattered in the
+  // order the last blocks were given back. False (and nothing changed)
+  // while a block is in use.
+  bool StartOver();
+
   // Blocks handed out and not given back.
   size_t BlocksInUse() const { return m_InUse; }
   // Bytes of the slabs taken from the heap.
@@ -52,7 +59,8 @@ class ZorBlockPool {
 
   FreeBlock* m_Free[kClasses] = {};
   std::vector<void*> m_Slabs;
-  char* m_Carve = nullptr;  // the unused rest of the newest slab
+  size_t m_NextSlab = 0;    // the slab carved after the current one
+  char* m_Carve = nullptr;  // the unused rest of the slab being carved
   size_t m_CarveLeft = 0;
   size_t m_InUse = 0;
 };

@@ -14,11 +14,44 @@
 
 // ---- writer -------------------------------------------------------------------
 
+// A record is mostly fields of a few bytes. They are copied straight into
+// or out of the stream's buffer, where it has the room or the bytes (one
+// thread per savegame stream), instead of through a full fwrite or fread
+// each; the stream's own calls handle a buffer's edge.
+namespace {
+
+// Fields up to this size (the record names among them) take that path.
+constexpr size_t kBufferedField = 64;
+
+bool PutInBuffer(FILE* file, const void* data, size_t size) {
+#ifdef __GLIBC__
+  if (file->_IO_write_ptr && static_cast<size_t>(file->_IO_write_end - file->_IO_write_ptr) >= size) {
+    std::memcpy(file->_IO_write_ptr, data, size);
+    file->_IO_write_ptr += size;
+    return true;
+  }
+#endif
+  (void)file, (void)data, (void)size;
+  return false;
+}
+
+bool TakeFromBuffer(FILE* file, void* out, size_t size) {
+#ifdef __GLIBC__
+  if (file->_IO_read_ptr && static_cast<size_t>(file->_IO_read_end - file->_IO_read_ptr) >= size) {
+    std::memcpy(out, file->_IO_read_ptr, size);
+    file->_IO_read_ptr += size;
+    return true;
+  }
+#endif
+  (void)file, (void)out, (void)size;
+  return false;
+}
+
+}  // namespace
+
 void ZorRecordWriter::Bytes(const void* data, size_t size) {
   if (!m_ok || size == 0) return;
-  // A record is mostly fields of a few bytes: they go straight into the
-  // stream's buffer (one writer thread per savegame) instead of through a
-  // full fwrite each.
+  if (size <= kBufferedField && PutInBuffer(m_file, data, size)) return;
   if (size <= 8) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (size_t i = 0; i < size; ++i)
@@ -121,6 +154,8 @@ uint64_t ZorRecordReader::Left() const {
 bool ZorRecordReader::Take(void* out, size_t size) {
   if (size == 0) return m_ok;
   if (m_ok && m_boundIsStreamEnd) {
+    // The stream ends at the bound: bytes in its buffer are bytes within.
+    if (size <= kBufferedField && TakeFromBuffer(m_file, out, size)) return true;
     const size_t got = std::fread(out, 1, size, m_file);
     if (got == size) return true;
     // A read cut short by the end takes nothing, as a read refused beforehand.

@@ -414,10 +414,12 @@ int CZorvaWorld::CheckAllLocationsForNearestCrossing() {
 
 int CZorvaWorld::CheckAllLocationsForNearestHst() {
   if (!m_pObjectList) return 0;
+  // The list holds world objects only; their kind is asked first, as most
+  // (rivers, street pieces) are no building.
   for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext()) {
+    if (!HasServedLocation(static_cast<CWorldObj*>(o)->GetType())) continue;
     auto* building = dynamic_cast<CBuildingObject*>(o);
-    if (building && HasServedLocation(building->GetType()) && building->GetSimLocation())
-      building->GetSimLocation()->FindNearestHst();
+    if (building && building->GetSimLocation()) building->GetSimLocation()->FindNearestHst();
   }
   return 0;
 }

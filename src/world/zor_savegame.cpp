@@ -6,6 +6,7 @@
 // running game, and keeps the running game in memory while it rebuilds the
 // world, so a file that turns out to be damaged halfway puts it back.
 #include <stdio_ext.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,6 +21,7 @@
 #include "cybernet/cyber_net.h"
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
+#include "framework/zor_block_pool.h"
 #include "framework/zor_file_layer.h"
 #include "framework/zor_list.h"
 #include "framework/zor_record.h"
@@ -149,6 +151,46 @@ uint64_t BytesLeft(FILE* file) { return ZorRecordReader(file).Left(); }
 bool Upper(char (&tag)[kTag + 1], const char* wanted) {
   kfx_strupr(tag);
   return std::strcmp(tag, wanted) == 0;
+}
+
+// Whether a tag read is `wanted` (upper case) when upper-cased, without
+// changing the tag.
+bool IsTag(const char (&tag)[kTag + 1], const char* wanted) { return strcasecmp(tag, wanted) == 0; }
+
+// What the object list's reader does with a record, by the record's name.
+enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, PassedOver };
+
+ListRecord ListRecordOf(const char* name) {
+  struct Named {
+    const char* name;
+    ListRecord kind;
+  };
+  // In strcmp order, for a binary search: most records are passed over.
+  static constexpr Named kNamed[] = {
+      {"AKTIVERP", ListRecord::Plain},
+      {"BUILDINGOBJECT", ListRecord::Building},
+      {"BUILDINGPARKINGOBJECT", ListRecord::Building},
+      {"BUILDINGPARKRIDE", ListRecord::Building},
+      {"CARSHARING", ListRecord::Plain},
+      {"DATAEXCHANGE", ListRecord::DataExchange},
+      {"GOTTMODUS", ListRecord::Plain},
+      {"INDIKATOREN", ListRecord::Indikatoren},
+      {"MIETMICRO", ListRecord::Plain},
+      {"PARKMANAGEMENT", ListRecord::Plain},
+      {"PARKRIDE", ListRecord::Plain},
+      {"PASSIVERP", ListRecord::Plain},
+      {"PTA", ListRecord::Plain},
+      {"SECONDLAYEROBJECT", ListRecord::Building},
+      {"STADTVERWALTUNG", ListRecord::Plain},
+      {"STATISTIK", ListRecord::Statistik},
+      {"TRAFFICDISPLAY", ListRecord::Plain},
+      {"UMLAND", ListRecord::Plain},
+      {"ZORVIZENTRALE", ListRecord::Plain},
+  };
+  const auto* end = std::end(kNamed);
+  const auto* at = std::lower_bound(std::begin(kNamed), end, name,
+                                    [](const Named& n, const char* key) { return std::strcmp(n.name, key) < 0; });
+  return at != end && std::strcmp(at->name, name) == 0 ? at->kind : ListRecord::PassedOver;
 }
 
 }  // namespace
@@ -342,6 +384,9 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   DestroyDeletePureZorvaObjects();
   NewCreatePureZorvaObjects();
   m_pSimWelt->Destroy();
+  // The old game has given back every pooled block: the new one's objects
+  // are laid out in the order they are read, which its first walks follow.
+  ZorBlockPool::Shared().StartOver();
   m_LoadGame = 1;
   const bool created = m_pSimWelt->Create(m_pLocationFactory);
   m_LoadGame = 0;
@@ -378,11 +423,15 @@ bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
     int32_t length = 0;
     // The list ends with its closing tag and the length -1; a file that
     // ends before is cut short.
-    if (!ReadTag(file, tag) || !ReadLength(file, length)) return false;
+    ZorRecordReader in(file);
+    in.Bytes(tag, kTag);
+    tag[kTag] = '\0';
+    length = in.I32();
+    if (!in.Ok()) return false;
     if (length == -1) return true;
     RenderLadeAnzeige(file);
-    const uint64_t left = BytesLeft(file);
-    if (!Upper(tag, "ZORVAOBJECT")) {
+    const uint64_t left = in.Left();
+    if (!IsTag(tag, "ZORVAOBJECT")) {
       if (length < 0 || static_cast<uint64_t>(length) > left) return false;
       if (std::fseek(file, length, SEEK_CUR) != 0) return false;
       continue;
@@ -413,6 +462,28 @@ bool CZorvaWorld::ReadListRecords(FILE* file, std::vector<CWorldObj*>& order) {
 }
 
 int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order) {
+  switch (ListRecordOf(name)) {
+    case ListRecord::PassedOver:
+      // Any other record (the plain "NoSaveData" among them) is passed over;
+      // it stands for an object that its own section has made again.
+      order.push_back(nullptr);
+      return 0;
+    case ListRecord::Statistik:
+      return m_pStatistik ? m_pStatistik->SerializeGameLoad(file, payload) : 1;
+    case ListRecord::DataExchange:
+      return m_pDataExchange ? m_pDataExchange->SerializeGameLoad(file, payload, g_LoadVersion) : 1;
+    case ListRecord::Indikatoren:
+      return m_pIndikatoren ? m_pIndikatoren->SerializeGameLoad(file, payload) : 1;
+    case ListRecord::Building: {
+      CWorldObj* made = nullptr;
+      if (LoadBuildingObject(file, name, made) != 0) return 1;
+      // A building that no longer fits has no place in the list.
+      if (made) order.push_back(made);
+      return 0;
+    }
+    case ListRecord::Plain:
+      break;
+  }
   struct Plain {
     const char* name;
     CWorldObj* object;
@@ -425,23 +496,7 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
                          {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
   for (const Plain& p : plain)
     if (std::strcmp(name, p.name) == 0) return p.object ? p.object->SerializeGameLoad(file) : 1;
-  if (std::strcmp(name, "STATISTIK") == 0) return m_pStatistik ? m_pStatistik->SerializeGameLoad(file, payload) : 1;
-  if (std::strcmp(name, "DATAEXCHANGE") == 0)
-    return m_pDataExchange ? m_pDataExchange->SerializeGameLoad(file, payload, g_LoadVersion) : 1;
-  if (std::strcmp(name, "INDIKATOREN") == 0)
-    return m_pIndikatoren ? m_pIndikatoren->SerializeGameLoad(file, payload) : 1;
-  if (std::strcmp(name, "BUILDINGOBJECT") == 0 || std::strcmp(name, "BUILDINGPARKINGOBJECT") == 0 ||
-      std::strcmp(name, "SECONDLAYEROBJECT") == 0 || std::strcmp(name, "BUILDINGPARKRIDE") == 0) {
-    CWorldObj* made = nullptr;
-    if (LoadBuildingObject(file, name, made) != 0) return 1;
-    // A building that no longer fits has no place in the list.
-    if (made) order.push_back(made);
-    return 0;
-  }
-  // Any other record (the plain "NoSaveData" among them) is passed over; it
-  // stands for an object that its own section has made again.
-  order.push_back(nullptr);
-  return 0;
+  return 1;
 }
 
 void CZorvaWorld::RestoreListOrder(const std::vector<CWorldObj*>& order) {
@@ -449,13 +504,16 @@ void CZorvaWorld::RestoreListOrder(const std::vector<CWorldObj*>& order) {
   std::vector<CWorldObj*> listed;
   listed.reserve(m_pObjectList->GetNumber());
   for (CZorvaObject* o = m_pObjectList->GetHead(); o; o = o->GetNext()) listed.push_back(static_cast<CWorldObj*>(o));
-  std::vector<const CWorldObj*> members(listed.begin(), listed.end());
-  std::sort(members.begin(), members.end());
-  std::vector<const CWorldObj*> fromRecords(order.begin(), order.end());
+  // The objects that records made (the buildings), and of them those still
+  // listed: only these are looked up, not every object of the list.
+  std::vector<const CWorldObj*> fromRecords;
+  for (const CWorldObj* o : order)
+    if (o) fromRecords.push_back(o);
   std::sort(fromRecords.begin(), fromRecords.end());
   auto in = [](const std::vector<const CWorldObj*>& set, const CWorldObj* o) {
     return std::binary_search(set.begin(), set.end(), o);
   };
+  std::vector<const CWorldObj*> members;
   auto neverSaved = [](const CWorldObj* o) {
     const int kind = static_cast<int>(o->GetType());
     return kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4;
@@ -466,9 +524,12 @@ void CZorvaWorld::RestoreListOrder(const std::vector<CWorldObj*>& order) {
   // their saved order) in that order among themselves.
   std::vector<CWorldObj*> others, unsaved;
   for (CWorldObj* o : listed) {
-    if (in(fromRecords, o)) continue;
-    (neverSaved(o) ? unsaved : others).push_back(o);
+    if (!fromRecords.empty() && in(fromRecords, o))
+      members.push_back(o);
+    else
+      (neverSaved(o) ? unsaved : others).push_back(o);
   }
+  std::sort(members.begin(), members.end());
   std::vector<CWorldObj*> sequence;
   sequence.reserve(listed.size());
   size_t next = 0;

@@ -197,7 +197,10 @@ void CZorvaWorld::SetWorldObjectListFilter(CWorldObj* object) {
   if (!object) return;
   const bool filter3 = m_pUserInt && m_pUserInt->GetFilter(3);
   const bool filter4 = m_pUserInt && m_pUserInt->GetFilter(4);
-  auto* building = dynamic_cast<CBuildingObject*>(object);
-  const int height = building ? building->GetHeight() : 0;
-  object->SetFilterResID(ZorFilterIconFor(object->GetType(), height, filter3, filter4, object->GetFilterResID()));
+  const TObjectType kind = object->GetType();
+  // Only homes and offices have an icon by height (every object made asks).
+  int height = 0;
+  if (kind == OBJ_RESIDENTIAL || kind == OBJ_OFFICE)
+    if (auto* building = dynamic_cast<CBuildingObject*>(object)) height = building->GetHeight();
+  object->SetFilterResID(ZorFilterIconFor(kind, height, filter3, filter4, object->GetFilterResID()));
 }

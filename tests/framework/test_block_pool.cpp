@@ -69,6 +69,53 @@ TEST(BlockPool, BlocksOfAnotherClassOrBeyondTheLargestAreNotTakenFromAFreeList) 
   EXPECT_EQ(pool.BlocksInUse(), 0u);
 }
 
+// A pool that has every block back starts over: the blocks asked for next
+// lie one after another from the first slab's start, whatever order the
+// last ones came back in, and no slab is added or lost. While a block is
+// out, nothing changes.
+TEST(BlockPool, StartingOverHandsOutTheSlabsAgainInOrder) {
+  ZorBlockPool pool;
+  std::vector<char*> blocks;
+  // More than a slab's worth, in two classes.
+  const size_t count = 3 * ZorBlockPool::kSlab / 192;
+  for (size_t i = 0; i < count; ++i) blocks.push_back(static_cast<char*>(pool.Allocate(i % 2 ? 64 : 128)));
+  const size_t slabs = pool.SlabBytes();
+  ASSERT_GT(slabs, ZorBlockPool::kSlab);
+  // The first block asked for starts the first slab.
+  char* first = blocks[0];
+  // Given back scattered: every third one first, the rest backwards.
+  for (size_t i = 0; i < count; i += 3) pool.Free(blocks[i], i % 2 ? 64 : 128);
+  for (size_t i = count; i-- > 0;)
+    if (i % 3 != 0) {
+      if (i == 1) {
+        // One block still out: the free lists stay as they are.
+        EXPECT_FALSE(pool.StartOver());
+        void* again = pool.Allocate(128);
+        EXPECT_NE(again, first);
+        EXPECT_EQ(again, blocks[2]) << "the last 128-byte block given back comes first";
+        pool.Free(again, 128);
+      }
+      pool.Free(blocks[i], i % 2 ? 64 : 128);
+    }
+  ASSERT_EQ(pool.BlocksInUse(), 0u);
+  EXPECT_TRUE(pool.StartOver());
+  char* at = static_cast<char*>(pool.Allocate(100));
+  EXPECT_EQ(at, first);
+  std::vector<char*> again{at};
+  for (size_t i = 1; i < count; ++i) {
+    char* next = static_cast<char*>(pool.Allocate(64));
+    // Within a slab each block follows the one before.
+    if (static_cast<size_t>(next - first) < ZorBlockPool::kSlab) {
+      EXPECT_EQ(next, at + (i == 1 ? 128 : 64)) << i;
+    }
+    at = next;
+    again.push_back(next);
+  }
+  EXPECT_EQ(pool.SlabBytes(), slabs);
+  EXPECT_EQ(std::set<char*>(again.begin(), again.end()).size(), count);
+  for (size_t i = 0; i < count; ++i) pool.Free(again[i], i == 0 ? 100 : 64);
+}
+
 TEST(BlockPool, APooledAllocatorGivesItsBlocksBack) {
   const size_t before = ZorBlockPool::Shared().BlocksInUse();
   {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/zor_record.h"
@@ -526,4 +527,58 @@ TEST(RecordReader, MemoryStreamsAreBoundedByTheirBytesAndShareTheirPosition) {
   ZorMemoryStream none(nullptr, 0);
   EXPECT_EQ(none.f(), nullptr);
   EXPECT_FALSE(ZorRecordReader(none.f()).Ok());
+}
+
+// Fields go straight into and out of a stream's buffer where it has the room
+// or the bytes. Buffers of a few bytes put every buffer edge inside some
+// field: the bytes written and the values read back stay the same, and a
+// field cut by the end of a memory stream still takes nothing.
+TEST(RecordCodec, FieldsAcrossTheStreamsBufferEdgesKeepTheirBytes) {
+  for (size_t room : {size_t{1}, size_t{3}, size_t{5}, size_t{8}, size_t{13}, size_t{64}}) {
+    std::string written;
+    {
+      RecordFile file;
+      std::vector<char> buffer(room);
+      ASSERT_EQ(std::setvbuf(file.f(), buffer.data(), _IOFBF, room), 0);
+      ZorRecordWriter out(file.f());
+      for (int i = 0; i < 3; ++i) {
+        WriteEveryWidth(out);
+        out.Header("RECORD", 7);
+      }
+      ASSERT_TRUE(out.Ok());
+      std::fflush(file.f());
+      const ByteList bytes = file.Bytes();
+      written.assign(bytes.begin(), bytes.end());
+    }
+    std::string expected;
+    for (int i = 0; i < 3; ++i) {
+      expected.append(kEveryWidth.begin(), kEveryWidth.end());
+      expected.append("\x25\0\0\0RECORD", 10);
+      expected.append(24, '\0');
+    }
+    ASSERT_EQ(written, expected) << "buffer of " << room;
+
+    ZorMemoryStream stream(written.data(), written.size() - 1);
+    ASSERT_EQ(std::setvbuf(stream.f(), nullptr, _IOFBF, room), 0);
+    ZorRecordReader in(stream.f());
+    for (int i = 0; i < 3; ++i) {
+      const EveryWidth v = ReadEveryWidth(in);
+      EXPECT_EQ(v.u16, 0x3456) << room << " " << i;
+      EXPECT_EQ(v.u64, 0x0102030405060708ull) << room << " " << i;
+      EXPECT_EQ(v.i64, -5) << room << " " << i;
+      EXPECT_EQ(v.f64, -2.5) << room << " " << i;
+      EXPECT_EQ(in.U32(), 37u);
+      char name[ZorRecordReader::kNameSize];
+      // The last name field lacks its final byte: it fails and takes
+      // nothing, so the bytes before it are still there.
+      const bool whole = i < 2;
+      EXPECT_EQ(in.Bytes(name, sizeof name), whole) << room;
+      if (whole) {
+        EXPECT_STREQ(name, "RECORD");
+      }
+    }
+    EXPECT_FALSE(in.Ok());
+    ZorRecordReader after(stream.f());
+    EXPECT_EQ(after.Left(), ZorRecordReader::kNameSize - 1) << room;
+  }
 }
