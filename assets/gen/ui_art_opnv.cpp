@@ -205,7 +205,7 @@ Image16 LinesPage(const UiArt& a, bool english) {
   for (int row = 1; row < 7; ++row) Line(cr, 15, 115 + row * 18 + 0.5, 287, 115 + row * 18 + 0.5, 1, {222, 216, 198});
   FillRect(cr, 288, 115, 15, 127, {40, 48, 72});
   Rule(cr, 10, a.width - 10, 256);
-  Label(cr, {"Freie Fahrzeuge", "Spare vehicles"}, english, 14, 285, true);
+  Label(cr, {"Freie Fahrzeuge", "Spare vehicles"}, english, 14, 270, true);
   Text(cr, kCondensed, 10.5, english ? "Buses" : "Busse", 122, 285, kLabel, Align::Right);
   Field(cr, 128, 273, 51, 16);
   Text(cr, kCondensed, 10.5, english ? "Trams" : "Bahnen", 238, 285, kLabel, Align::Right);
