@@ -11,6 +11,7 @@
 namespace {
 
 constexpr uint16_t kNoLine = 65535;
+constexpr int kYesNoWindow = 247;
 
 }  // namespace
 
@@ -48,7 +49,11 @@ void CZorGuiHost::ResetEinVerkauf() {
   if (COpnv* opnv = m_world.GetOpnv()) opnv->ResetEinVerkauf();
 }
 
-bool CZorGuiHost::IsConfirmationPending() { return m_confirmationPending; }
+// The question waits only while it shows: once the player answered no and
+// it closed, the next page change with an entered purchase asks again (the
+// question's own turn, which would clear the flag, runs only while it is
+// open).
+bool CZorGuiHost::IsConfirmationPending() { return m_confirmationPending && IsWindowOpen(kYesNoWindow); }
 void CZorGuiHost::SetConfirmationPending() { m_confirmationPending = true; }
 void CZorGuiHost::ClearPendingConfirmation() { m_confirmationPending = false; }
 

@@ -90,7 +90,6 @@ TEST_F(OpnvWindows, EveryWindowAndPageDrawsWithNoPictureMissingInEitherLanguage)
         }
         RenderOpen();
       }
-      if (std::getenv("ZOR_SAVE_PAGES")) SDL_SaveBMP(surface, ("/tmp/ptwin-page-" + std::to_string(page) + "-" + std::to_string(language) + ".bmp").c_str());
     }
     Root()->ActivateWindow(kBusLineList, OVER_SINGLE);
     Root()->ActivateWindow(kTramLineList, OVER_SINGLE);
@@ -194,10 +193,6 @@ TEST_F(OpnvWindows, EveryEditorAndSwitchHoldsTheVariableItsButtonsChange) {
   const std::vector<CDialog*> finances = Dialogs(kOpnvFinances);
   ASSERT_EQ(finances.size(), 1u);
   EXPECT_EQ(Names(finances[0]->GetVars()).size(), 26u);
-  int figures = 0;
-  ForEachItem(Window(kOpnvFinances), [&](CItem*) { ++figures; });
-  if (finances[0]->GetItems()) finances[0]->GetItems()->ForEach([&](CItem*) { ++figures; });
-  EXPECT_EQ(figures, 1 + 26);
 }
 
 TEST_F(OpnvWindows, TheTramListIsLabelledAsTrams) {
