@@ -36,7 +36,6 @@ class Rows {
   }
   // A page of the group: right of the button column, below the caption.
   void Page(int id, bool closed) { Window(id, 51, 21, kPageW, kPageH, kOpnvGroup, closed); }
-  void Own() { m_d = -1; }
   void Dialog(int id, int x, int y, int w, int h, EDialogType type) {
     m_b.AddDialog(-2, id, x, y, w, h, type, "OPNV");
     m_d = id;
