@@ -63,5 +63,8 @@ Image16 CloseBox(const UiArt& a, int state);
 // The pictures of the event windows, the message list and the adviser;
 // false when the id is none of theirs.
 bool DrawAdviserArt(const UiArt& a, int state, Image16* out);
+// The pictures of the public-transport windows; false when the id is none of
+// theirs.
+bool DrawOpnvArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

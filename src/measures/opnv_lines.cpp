@@ -188,8 +188,9 @@ void COpnv::BindNetWindow(int which) {
     host->SetVarWorldObject(131, -2, -2, m_pBusNet);
     host->SetZorvaList(131, 1, m_pBusNet->GetList(), 0);
   } else if (which == NET_TRAM && m_pTramNet) {
+    // The tram lines go to the tram list, not into the bus list.
     host->SetVarWorldObject(132, -2, -2, m_pTramNet);
-    host->SetZorvaList(131, 1, m_pTramNet->GetList(), 0);
+    host->SetZorvaList(132, 1, m_pTramNet->GetList(), 0);
   }
 }
 

@@ -124,6 +124,9 @@ class CUserInt : public Overlay {
   // Opens or closes a window of the tree by id; 0 when done.
   int ActivateWindow(int id, int over = 1);
   int DeActivateWindow(int id, int over = 0);
+  // Opens the window; a page of a closed group comes with its group, alone
+  // among the group's pages, as its page button shows it.
+  int ActivateWithGroup(int id);
   int DisableSubMenues();
   int DisableStandardMenues();
 

@@ -257,7 +257,7 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
       if (COpnv* opnv = COpnv::Get()) opnv->RemoveLine(line, line->GetID());
     DeActivateWindow(kWindowLineEditor);
     if (selObj.reopenWindow != 0) {
-      ActivateWindow(selObj.reopenWindow);
+      ActivateWithGroup(selObj.reopenWindow);
       selObj.reopenWindow = 0;
     }
     ForgetEditedLine();

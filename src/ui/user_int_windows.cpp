@@ -78,6 +78,19 @@ int CUserInt::DeActivateWindow(int id, int over) {
   return topWindow ? topWindow->DeActivateWindow(id, static_cast<EOverType>(over)) : 1;
 }
 
+int CUserInt::ActivateWithGroup(int id) {
+  CScreenWindow* page = topWindow ? topWindow->GetWindowByID(id) : nullptr;
+  CScreenWindow* group = page ? page->GetTopWindow() : nullptr;
+  if (group && group != topWindow && !group->IsActive()) {
+    ActivateWindow(group->GetID());
+    if (CWindowList* pages = group->GetChildren())
+      pages->ForEach([&](CScreenWindow* other) {
+        if (other != page && other->IsActive()) other->DeActivateWindow(other->GetID(), OVER_SINGLE);
+      });
+  }
+  return ActivateWindow(id);
+}
+
 int CUserInt::DisableSubMenues() {
   for (bool closed = true; closed;) {
     closed = false;

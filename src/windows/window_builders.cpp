@@ -1,5 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette and
-// WindowAddEventBerater, add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette, public
+// transport and WindowAddEventBerater, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -21,7 +21,6 @@ int CZorvaWindows::AddAll() {
 
 int CZorvaWindows::WindowAddExpo() { return 0; }
 int CZorvaWindows::WindowAddAk() { return 0; }
-int CZorvaWindows::WindowAddOpnv() { return 0; }
 int CZorvaWindows::WindowAddParken() { return 0; }
 int CZorvaWindows::WindowAddParkhaus() { return 0; }
 int CZorvaWindows::WindowAddKreuzung() { return 0; }

@@ -1,6 +1,8 @@
 #include "world/zor_opnv_host.h"
 
+#include "gui/gui_host.h"
 #include "gui/screen_window.h"
+#include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "model/message.h"
 #include "sim/sim_city_model.h"
@@ -48,4 +50,8 @@ void CZorOpnvHost::SetZorvaList(int window, int item, CZorvaList* list, int sett
 }
 
 void CZorOpnvHost::ActivateWindow(int window) { m_world.ActivateWindow(window); }
+
+void CZorOpnvHost::SetSelectedLine(COpnvLine* line, int number) { CGuiHost::Get()->SetSelectedLine(line, number); }
+
+COpnvLine* CZorOpnvHost::GetSelectedLine() { return CUserInt::selObj.editedLine; }
 

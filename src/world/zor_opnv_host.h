@@ -17,6 +17,9 @@ class CZorOpnvHost : public COpnvHost {
   void SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) override;
   void SetZorvaList(int window, int item, CZorvaList* list, int settings) override;
   void ActivateWindow(int window) override;
+  // The line the interface edits, as the windows select it.
+  void SetSelectedLine(COpnvLine* line, int number) override;
+  COpnvLine* GetSelectedLine() override;
 
  private:
   CZorvaWorld& m_world;

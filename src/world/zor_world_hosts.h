@@ -1,8 +1,10 @@
 #pragma once
 // The root's side of the host interfaces through which the subsystems below
 // it reach the world: each forwards to the world that owns it.
+#include <memory>
 #include <vector>
 
+#include "gui/action.h"
 #include "gui/gui_host.h"
 #include "iso/iso_host.h"
 #include "network/str_micro_host.h"
@@ -287,6 +289,20 @@ class CZorGuiHost : public CGuiHost {
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
   void SetLineReopenWindow(int id) override;
+  // Public transport's lines and the fleet purchase's question
+  // (zor_gui_host_opnv.cpp).
+  CWorldObj* GetLineByID(int number) override;
+  CWorldObj* SetActiveLine(int number) override;
+  void SetSelectedLine(CWorldObj* line, int number) override;
+  void CentreOnLine(CWorldObj* line) override;
+  bool IsFleetTradeEntered() override;
+  void ResetEinVerkauf() override;
+  bool IsConfirmationPending() override;
+  void SetConfirmationPending() override;
+  void ClearPendingConfirmation() override;
+  void SaveConfirmationAction(const CAction& action) override;
+  CAction* GetConfirmationAction() override;
+  void SetFollowUpFlag() override;
   // The removal questions' answers (zor_world_hosts_place.cpp).
   double GetPendingRemovalCost() override;
   void ResetSelectedBuildingList() override;
@@ -297,4 +313,8 @@ class CZorGuiHost : public CGuiHost {
 
  private:
   CZorvaWorld& m_world;
+  // The action that waits for the answer to the fleet purchase's question.
+  std::unique_ptr<CAction> m_confirmationAction;
+  bool m_confirmationPending = false;
+  bool m_followUp = false;
 };

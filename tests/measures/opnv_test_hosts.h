@@ -44,8 +44,8 @@ struct OpnvTestHost : COpnvHost {
   bool CheckTooFewLines() override { return tooFewLines; }
   double StreckenlaengeBus() override { return busLength; }
   int NrOfBusTrips() override { return busTrips; }
-  void SetVarWorldObject(int, int, int, CWorldObj*) override {}
-  void SetZorvaList(int, int, CZorvaList*, int) override {}
+  void SetVarWorldObject(int window, int, int, CWorldObj* object) override { bound[window] = object; }
+  void SetZorvaList(int window, int, CZorvaList* list, int) override { lists[window] = list; }
   void ActivateWindow(int) override {}
   void SetSelectedLine(COpnvLine* line, int) override { selected = line; }
   COpnvLine* GetSelectedLine() override { return selected; }
@@ -53,6 +53,9 @@ struct OpnvTestHost : COpnvHost {
   void ClearSelectedHst() override {}
   void RefreshWindowLineChange() override {}
   COpnvLine* selected = nullptr;
+  // The object and the list last bound to each window.
+  std::map<int, CWorldObj*> bound;
+  std::map<int, CZorvaList*> lists;
 };
 
 // A created operator with the price list and both hosts installed.

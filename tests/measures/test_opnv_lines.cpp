@@ -46,6 +46,19 @@ TEST_F(OpnvLines, NewLinesTakeRisingNumbersSharedByBusAndTram) {
   EXPECT_EQ(opnv.RemoveLine(99), 1);
 }
 
+TEST_F(OpnvLines, EachNetsLinesGoToTheListWindowOfTheirKind) {
+  ASSERT_NE(opnv.CreateNewLine(NET_BUS), nullptr);
+  ASSERT_NE(opnv.CreateNewLine(NET_TRAM), nullptr);
+  ASSERT_EQ(opnv.SetVarData("OPNV.NET.LINES", NET_BUS), 0);
+  ASSERT_EQ(opnv.SetVarData("OPNV.NET.LINES", NET_TRAM), 0);
+  EXPECT_EQ(host.bound[131], static_cast<CWorldObj*>(opnv.GetBusNet()));
+  EXPECT_EQ(host.lists[131], opnv.GetBusNet()->GetList());
+  // The tram lines fill the tram list, and leave the bus list to the buses.
+  EXPECT_EQ(host.bound[132], static_cast<CWorldObj*>(opnv.GetTramNet()));
+  EXPECT_EQ(host.lists[132], opnv.GetTramNet()->GetList());
+  EXPECT_NE(host.lists[132], host.lists[131]);
+}
+
 TEST_F(OpnvLines, VehiclesMoveBetweenThePoolsAndTheActiveLineAndComeBackWithARemovedLine) {
   COpnvLine* line = opnv.CreateNewLine(NET_BUS);
   ASSERT_NE(line, nullptr);

@@ -948,7 +948,7 @@ TEST_F(WorldTurnTest, WindowObjectsAreBoundPastMissingWindowsExceptInTheChains) 
   CVar* god144 = WindowWithVariable(world, 144);
   CVar* god145 = WindowWithVariable(world, 145);
   CVar* finances = WindowWithVariable(world, 116);
-  // Public transport's chain lacks 125: nothing after it is bound.
+  // Public transport's chain holds every page: 127, after 125, is bound.
   CVar* opnv127 = WindowWithVariable(world, 127);
   // Page 92's chain binds its dialogs in turn.
   world->AddWindow(92, 0, 0, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
@@ -964,7 +964,7 @@ TEST_F(WorldTurnTest, WindowObjectsAreBoundPastMissingWindowsExceptInTheChains) 
   EXPECT_EQ(god144->GetZorvaObject(), world->GetGottModus());
   EXPECT_EQ(god145->GetZorvaObject(), world->GetGottModus());
   EXPECT_EQ(finances->GetZorvaObject(), static_cast<CWorldObj*>(world->GetFinanzen()));
-  EXPECT_EQ(opnv127->GetZorvaObject(), nullptr);
+  EXPECT_EQ(opnv127->GetZorvaObject(), static_cast<CWorldObj*>(world->GetOpnv()));
   EXPECT_EQ(page92[0]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetZorviZentrale()));
   EXPECT_EQ(page92[1]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetPta()));
   EXPECT_EQ(page92[2]->GetZorvaObject(), static_cast<CWorldObj*>(world->GetCarsharing()));
