@@ -1,5 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette and
-// WindowAddEventBerater, add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette, the
+// crossing and street windows, WindowAddEventBerater and the load and save windows, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -24,8 +24,5 @@ int CZorvaWindows::WindowAddAk() { return 0; }
 int CZorvaWindows::WindowAddOpnv() { return 0; }
 int CZorvaWindows::WindowAddParken() { return 0; }
 int CZorvaWindows::WindowAddParkhaus() { return 0; }
-int CZorvaWindows::WindowAddKreuzung() { return 0; }
-int CZorvaWindows::WindowAddStreet() { return 0; }
 int CZorvaWindows::WindowAddIndikatoren() { return 0; }
 int CZorvaWindows::WindowAddStatistik() { return 0; }
-int CZorvaWindows::WindowAddLadenSpeichern() { return 0; }
