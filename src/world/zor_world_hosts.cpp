@@ -361,6 +361,7 @@ int CZorGuiHost::GetScreenWidth() {
 int CZorGuiHost::GetGameSpeed() { return m_world.GetGameSpeed(); }
 void CZorGuiHost::SetGameSpeed(int v) { m_world.SetGameSpeed(v); }
 void CZorGuiHost::PlayTutorialVideo() { m_world.PlayTutorialVideo(); }
+void CZorGuiHost::StartTutorial() { m_world.StartTutorialFirstTime(); }
 
 int CZorGuiHost::GetLoadSaveGameMode() {
   CGottModus* god = m_world.GetGottModus();
@@ -572,6 +573,14 @@ void CZorGuiHost::ClearSelectedStreet() {
 void CZorGuiHost::ClearSelectedCrossing() {
   CUserInt::selObj.selectedCrossing = nullptr;
   CUserInt::selObj.selectedCrossingId = -1;
+}
+
+bool CZorGuiHost::GetSelectedCrossingLights(int* lights) {
+  CWorldObj* crossing = CUserInt::selObj.selectedCrossing;
+  double value = 0;
+  if (!crossing || !lights || crossing->GetVarData("KR.AMPEL", &value) != 0) return false;
+  *lights = static_cast<int>(value);
+  return true;
 }
 
 void CZorGuiHost::SetLineReopenWindow(int id) { CUserInt::selObj.reopenWindow = id; }

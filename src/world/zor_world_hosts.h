@@ -192,6 +192,8 @@ class CZorGuiHost : public CGuiHost {
   int GetGameSpeed() override;
   void SetGameSpeed(int v) override;
   void PlayTutorialVideo() override;
+  // The welcome's way on: the tutorial once after a fresh installation.
+  void StartTutorial() override;
   int GetLoadSaveGameMode() override;
   double GetSimHour() override;
   double GetSimYear() override;
@@ -284,6 +286,7 @@ class CZorGuiHost : public CGuiHost {
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
+  bool GetSelectedCrossingLights(int* lights) override;
   void SetLineReopenWindow(int id) override;
   // The removal questions' answers (zor_world_hosts_place.cpp).
   double GetPendingRemovalCost() override;
