@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kAdvisers = 5;
 
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
-
 // A window's background: a panel, its caption and the sheet for its text.
 Canvas* Frame(Canvas& c, const std::string& title, double closeX, double closeW = 14) {
   cairo_t* cr = c.cr();

@@ -10,12 +10,6 @@ namespace zorgen {
 
 namespace {
 
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
-
 void Label(cairo_t* cr, const char* text, double x, double y, Align align = Align::Left) {
   Text(cr, kCondensed, 10, text, x, y, kTextLight, align);
 }
@@ -32,17 +26,17 @@ Image16 CrossingBackground(const UiArt& a, bool english, bool tJunction, bool ti
   CaptionStrip(cr, a.width, title.In(english), 179);
   Well(cr, 10, 24, 76, 49);
   Label(cr, english ? "Priority" : "Vorfahrt", 48, 83, Align::Centre);
-  Well(cr, 95, 85, 54, 14);
+  Sheet(cr, 95, 85, 54, 14);
   Label(cr, english ? "Lights" : "Ampel", 158, 83, Align::Right);
   Label(cr, english ? "Cost:" : "Kosten:", 91, 96, Align::Right);
   if (!timing) return c.ToImage();
   Line(cr, 8, 101.5, a.width - 8, 101.5, 1, kEdgeDark);
   Label(cr, english ? "Cycle (s)" : "Umlaufzeit (s)", 12, 115);
-  Well(cr, 156, 103, 39, 16);
+  Sheet(cr, 156, 103, 39, 16);
   Label(cr, english ? "Main" : "Haupt", 35, 140, Align::Centre);
   Label(cr, english ? "Side" : "Neben", 177, 140, Align::Centre);
-  Well(cr, 19, 147, 32, 12);
-  Well(cr, 161, 147, 32, 12);
+  Sheet(cr, 19, 147, 32, 12);
+  Sheet(cr, 161, 147, 32, 12);
   FillRect(cr, 59, 152, 96, 3, kWell);
   Label(cr, english ? "Green time split" : "Gr\xC3\xBCnzeit-Aufteilung", 106, 140, Align::Centre);
   Label(cr, english ? "Transit priority" : "\xC3\x96PNV-Vorrang", 185, 181, Align::Right);

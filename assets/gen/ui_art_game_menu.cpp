@@ -11,12 +11,6 @@ namespace zorgen {
 
 namespace {
 
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
-
 // ---- pictures of a town
 
 // A row of houses and towers along a street, the town the game is about.
@@ -116,19 +110,16 @@ void ListSheet(cairo_t* cr, double y, double h) {
   FillRect(cr, 161, y, 15, h, {200, 196, 182});
 }
 
-void NameSheet(cairo_t* cr, bool english) {
-  Text(cr, kCondensed, 10, english ? "Name of the game:" : "Name des Spielstands:", 12, 240, kTextLight);
-  Sheet(cr, 11, 243, 166, 21);
-}
+void NameSheet(cairo_t* cr) { Sheet(cr, 11, 243, 166, 21); }
 
 Image16 SavePage(const UiArt& a, bool english) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   PageFrame(cr, a.width, a.height, english ? "Save game" : "Spiel speichern");
   ListSheet(cr, 36, 200);
-  NameSheet(cr, english);
-  Text(cr, kCondensed, 10, english ? "Type a name, then save." : "Namen eingeben, dann speichern.", 186, 228,
-       kTextLight);
+  NameSheet(cr);
+  Text(cr, kCondensed, 10, english ? "Type a name below," : "Namen unten eingeben,", 186, 214, kTextLight);
+  Text(cr, kCondensed, 10, english ? "then save." : "dann speichern.", 186, 227, kTextLight);
   return c.ToImage();
 }
 
@@ -137,7 +128,7 @@ Image16 LoadPage(const UiArt& a, bool english) {
   cairo_t* cr = c.cr();
   PageFrame(cr, a.width, a.height, english ? "Load game / new game" : "Spiel laden / neues Spiel");
   ListSheet(cr, 55, 181);
-  NameSheet(cr, english);
+  NameSheet(cr);
   Text(cr, kCondensed, 10, english ? "Saved games of:" : "Spielst\xC3\xA4nde aus:", 186, 49, kTextLight);
   Line(cr, 186, 129.5, 279, 129.5, 1, kEdgeDark);
   return c.ToImage();

@@ -530,6 +530,11 @@ void CZorGuiHost::ClearNameEntry() {
 void CZorGuiHost::ClearNameInput() { m_world.ResetLoadSaveName(); }
 void CZorGuiHost::SetNameInput(const char* text) { m_world.SetLoadSaveName(text); }
 void CZorGuiHost::OpenNameInput() { m_world.AktivateEingabe(); }
+const char* CZorGuiHost::GetNameInput(int* cursor, bool* open) {
+  *cursor = m_world.GetEingabeBuchstaben();
+  *open = m_world.IsEingabeAktiv();
+  return m_world.GetLoadSaveName();
+}
 void CZorGuiHost::DeaktivateEingabe() { m_world.DeaktivateEingabe(); }
 int CZorGuiHost::GetSaveGameCount() { return m_world.GetLoadSaveMaxName(); }
 const char* CZorGuiHost::GetSaveSlotName(int slot) { return m_world.GetLoadSaveName(slot, false); }

@@ -244,6 +244,7 @@ class CZorGuiHost : public CGuiHost {
   void ClearNameInput() override;
   void SetNameInput(const char* text) override;
   void OpenNameInput() override;
+  const char* GetNameInput(int* cursor, bool* open) override;
   void DeaktivateEingabe() override;
   int GetSaveGameCount() override;
   const char* GetSaveSlotName(int slot) override;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/data_exchange.h"
+#include "gui/screen_window.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
@@ -53,6 +54,13 @@ void Type(Scenario& game, const std::string& keys) {
   for (char c : keys) game.Run({KeyDown(c), KeyUp(c), Wait(60)});
 }
 
+// The name field of the save page on the screen.
+Region NameFieldRegion() {
+  CScreenWindow* page = CUserInt::topWindow->GetWindowByID(kSavePage);
+  const int x = page->GetRealPosX() + 12, y = page->GetRealPosY() + 244;
+  return {x, y, x + 164, y + 19};
+}
+
 void Yes(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kYesNo)) << "the question is asked";
   game.ClickIn(kYesNo, kYes[0], kYes[1]);
@@ -74,8 +82,11 @@ TEST(ScenarioGameMenu, AGameSavedUnderATypedNameIsLoadedBackFromTheListAndDelete
   EXPECT_FALSE(game.IsOpen(kSettingsPage));
   // The name field takes the keys; a "/" is no part of a name.
   game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
+  const Region field = NameFieldRegion();
+  const uint64_t empty = game.Fingerprint(field);
   Type(game, "rode/wald");
   EXPECT_STREQ(game.World().GetLoadSaveName(), "RODEWALD");
+  EXPECT_NE(game.Fingerprint(field), empty) << "the typed name shows in the field";
   game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
   game.Do(Wait(200));
   ASSERT_TRUE(std::filesystem::exists(kFile));
