@@ -17,6 +17,7 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "world/zor_sound.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -154,6 +155,63 @@ TEST(ScenarioGameMenu, ASaveTheDiskRefusesIsReportedAndLeavesNoFile) {
   EXPECT_TRUE(game.IsOpen(kWarning)) << "the player is told";
   EXPECT_FALSE(std::filesystem::exists("SaveGame/VOLL.GMD"));
   EXPECT_EQ(game.World().GetLoadSaveMaxName(), 0);
+}
+
+// A file that only looks like a saved game, chosen from the list, is
+// refused with a warning, and the running game goes on as it was.
+TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
+  std::filesystem::create_directories("SaveGame");
+  WriteFile("SaveGame/KAPUTT.GMD", std::string("ZORVANTA SAVEGAME\0", 18) + std::string(200, '\x7f'));
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  BuildStreet(game, 60, 60, 60, 66);
+  const int junctions = Junctions(game);
+  const double account = Account(game);
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), 1);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "KAPUTT");
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) Yes(game);
+  game.Do(Wait(200));
+  EXPECT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+  EXPECT_EQ(Junctions(game), junctions);
+  EXPECT_EQ(Account(game), account);
+}
+
+// The settings page: the pause, the language, the sound effects' switch.
+TEST(ScenarioGameMenu, TheSettingsPagePausesSwitchesTheLanguageAndTheSoundEffects) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSettingsPage));
+  CSoundObj* sound = game.World().GetSoundObj();
+  double effects = -1;
+  ASSERT_EQ(sound->GetVarData("MW.WAVON", &effects), 0);
+  game.ClickIn(kSettingsPage, 139, 159);
+  game.Do(Wait(40));
+  double now = -1;
+  ASSERT_EQ(sound->GetVarData("MW.WAVON", &now), 0);
+  EXPECT_EQ(now, effects == 0 ? 1 : 0) << "the switch toggles the sound effects";
+  const bool paused = game.World().IsPause();
+  game.ClickIn(kSettingsPage, 79, 65);
+  game.Do(Wait(40));
+  EXPECT_NE(game.World().IsPause(), paused);
+  ASSERT_EQ(CZorvaWorld::m_Language, 0);
+  game.ClickIn(kSettingsPage, 255, 126);
+  game.Do(Wait(100));
+  EXPECT_EQ(CZorvaWorld::m_Language, 1);
+  game.ClickIn(kSettingsPage, 193, 126);
+  game.Do(Wait(100));
+  EXPECT_EQ(CZorvaWorld::m_Language, 0);
 }
 
 }  // namespace
