@@ -62,21 +62,6 @@ struct GameMenuWindows : wintest::Scene {
     });
     return out;
   }
-  // Every variable name bound in the window, its items and dialogs.
-  std::set<std::string> Variables(int window) {
-    std::set<std::string> names;
-    auto take = [&](CWindowVarList* vars) {
-      if (vars) vars->ForEach([&](CWindowVar* v) { names.insert(v->GetName()); });
-    };
-    CScreenWindow* w = Window(window);
-    ForEachItem(w, [&](CItem* i) { take(i->GetVars()); });
-    if (w->GetDialogs())
-      w->GetDialogs()->ForEach([&](CDialog* d) {
-        take(d->GetVars());
-        if (d->GetItems()) d->GetItems()->ForEach([&](CItem* i) { take(i->GetVars()); });
-      });
-    return names;
-  }
 };
 
 TEST_F(GameMenuWindows, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
@@ -120,79 +105,28 @@ TEST_F(GameMenuWindows, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
   }
 }
 
-TEST_F(GameMenuWindows, WindowsStandWhereTheGameOpensThemAndStartClosed) {
-  struct Geometry {
-    int id, x, y, w, h, parent;
-    EPositionType position;
-  };
-  const Geometry table[] = {
-      {237, 224, 50, 352, 350, 1, POSITION_FIXED},    {249, 224, 50, 500, 420, 1, POSITION_CENTERED},
-      {333, 0, 0, 800, 600, 1, POSITION_CENTERED},    {334, 0, 0, 640, 480, 1, POSITION_CENTERED},
-      {246, 224, 50, 352, 350, 1, POSITION_CENTERED}, {245, 231, 50, 337, 415, 1, POSITION_CENTERED},
-      {160, 224, 75, 352, 305, 1, POSITION_CENTERED}, {162, 51, 21, 301, 284, 160, POSITION_FIXED},
-      {161, 51, 21, 301, 284, 160, POSITION_FIXED},   {163, 51, 21, 301, 284, 160, POSITION_FIXED},
-      {229, 206, 70, 211, 106, 1, POSITION_FIXED},    {230, 206, 70, 211, 191, 1, POSITION_FIXED},
-      {192, 200, 220, 211, 154, 1, POSITION_FIXED},   {190, 200, 220, 211, 154, 1, POSITION_FIXED},
-      {194, 200, 220, 211, 171, 1, POSITION_FIXED},   {195, 200, 220, 211, 264, 1, POSITION_FIXED}};
-  for (const Geometry& g : table) {
-    SCOPED_TRACE(g.id);
-    CScreenWindow* w = Window(g.id);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->GetStandardPosX(), g.x);
-    EXPECT_EQ(w->GetSizeX(), g.w);
-    EXPECT_EQ(w->GetSizeY(), g.h);
-    EXPECT_EQ(w->GetPositionType(), g.position);
-    EXPECT_EQ(w->GetTopWindow(), Window(g.parent));
-    EXPECT_FALSE(host.IsWindowOpen(g.id));
-  }
-  EXPECT_EQ(Window(192)->GetItems()->GetCount(), 0);
-  EXPECT_EQ(Window(193)->GetItems()->GetCount(), 0);
-}
-
-TEST_F(GameMenuWindows, ButtonsCarryTheValuesTheyPromise) {
-  // The menu's buttons open its pages; the load page chooses the game
-  // modes free, master and scenarios; the settings set the screen width
-  // and the language.
-  EXPECT_EQ(Values(160, 70), (std::vector<int>{162, 161, 163}));
-  EXPECT_EQ(Values(160, 148), (std::vector<int>{79}));
-  EXPECT_EQ(Values(161, 83), (std::vector<int>{1, 0, 2}));
-  EXPECT_EQ(Values(161, 89), (std::vector<int>{1, 0, 2}));
-  EXPECT_EQ(Values(161, 148), (std::vector<int>{82}));
-  EXPECT_EQ(Values(162, 71).size(), 1u);
-  EXPECT_EQ(Values(161, 72).size(), 1u);
-  EXPECT_EQ(Values(161, 146).size(), 1u);
-  EXPECT_EQ(Values(163, 76), (std::vector<int>{1024, 640, 800}));
-  EXPECT_EQ(Values(163, 154), (std::vector<int>{0, 1}));
-  // Every start-up window leads on to the game menu's load page or the
-  // second welcome, or closes itself.
-  EXPECT_EQ(Values(237, 70), (std::vector<int>{161}));
-  EXPECT_EQ(Values(245, 70), (std::vector<int>{161}));
-  EXPECT_EQ(Values(246, 2), (std::vector<int>{245}));
-  for (int id : {249, 333, 334}) EXPECT_EQ(Values(id, 6), (std::vector<int>{id})) << id;
-
-  // The control buttons set 0, 1 and 2, the direction areas 1 and 2.
+// The crossing windows' direction areas set "KR.AMPEL.RICHTUNG" while the
+// marks under them only show "KR.RICHTUNG.1" and "KR.RICHTUNG.2"; the speed
+// buttons carry 4, 1, 2 and, with the bus lane, 3 from left to right.
+TEST_F(GameMenuWindows, DirectionAreasAndSpeedButtonsCarryTheirValues) {
   for (int id : {229, 230}) {
     SCOPED_TRACE(id);
+    std::vector<std::string> setBy, shownBy;
+    ForEachItem(Window(id), [&](CItem* i) {
+      if (i->GetXPos() != 67 || !i->GetVars()) return;
+      std::string var;
+      i->GetVars()->ForEach([&](CWindowVar* v) { var = v->GetName(); });
+      bool sets = false;
+      ForEachAction(i, [&](CAction* a) { sets = sets || a->m_kind == 21; });
+      (sets ? setBy : shownBy).insert((sets ? setBy : shownBy).begin(), var);
+    });
+    EXPECT_EQ(setBy, (std::vector<std::string>{"KR.AMPEL.RICHTUNG", "KR.AMPEL.RICHTUNG"}));
+    EXPECT_EQ(shownBy, (std::vector<std::string>{"KR.RICHTUNG.1", "KR.RICHTUNG.2"}));
+    // The lights buttons set 0, 1, 2 after the direction areas' 1 and 2.
     EXPECT_EQ(Values(id, 21), (std::vector<int>{1, 2, 0, 1, 2}));
-    EXPECT_EQ(Variables(id).count("KR.AMPEL.RICHTUNG"), 1u);
-    EXPECT_EQ(Variables(id).count("KR.AMPEL.COST"), 1u);
   }
-  EXPECT_EQ(Values(229, 131), (std::vector<int>{230}));
-  EXPECT_EQ(Values(230, 2), (std::vector<int>{229}));
-  EXPECT_EQ(Variables(230).count("KR.AMPEL.QUOTE"), 1u);
-  EXPECT_EQ(Variables(230).count("KR.AMPEL.TIME"), 1u);
-  EXPECT_EQ(Variables(230).count("KR.AMPEL.OPNV"), 1u);
-  EXPECT_EQ(Variables(229).count("KR.AMPEL.TIME"), 0u);
-
-  // The speed buttons, left to right: 4, 1, 2 and, with the bus lane, 3.
   for (int id : {190, 191}) EXPECT_EQ(Values(id, 21), (std::vector<int>{4, 1, 2})) << id;
   for (int id : {194, 195}) EXPECT_EQ(Values(id, 21), (std::vector<int>{4, 1, 2, 3})) << id;
-  const std::vector<std::pair<int, int>> partners = {{190, 191}, {191, 190}, {194, 195}, {195, 194}};
-  for (const auto& [id, partner] : partners) {
-    EXPECT_EQ(Values(id, 2), (std::vector<int>{partner})) << id;
-    EXPECT_EQ(Variables(id).count("ST.BUSSPUR"), id >= 194 ? 1u : 0u) << id;
-    EXPECT_EQ(Variables(id).count("ST.FLOW.2"), 1u) << id;
-  }
 }
 
 }  // namespace
