@@ -72,8 +72,10 @@ Image16 Welcome(const UiArt& a, bool english, double sheetBottom) {
   cairo_restore(cr);
   Bevel(cr, 8, 27, a.width - 16, 110, false);
   Sheet(cr, 8, 145, a.width - 16, sheetBottom - 145);
-  const char* de[] = {"Sie leiten den Verkehr einer wachsenden Stadt.", "Bauen Sie Stra\xC3\x9F" "en, Bus- und Bahnlinien,",
-                      "stellen Sie Ampeln und Tempo ein und halten Sie", "die B\xC3\xBCrger mobil und die Kasse im Plus."};
+  const char* de[] = {"Sie leiten den Verkehr einer wachsenden Stadt.",
+                      "Bauen Sie Stra\xC3\x9F" "en, Bus- und Bahnlinien,",
+                      "stellen Sie Ampeln und Tempo ein und halten Sie",
+                      "die B\xC3\xBCrger mobil und die Kasse im Plus."};
   const char* en[] = {"You run the traffic of a growing town.", "Build streets, bus and tram lines,",
                       "set the lights and the speeds, and keep", "the people moving and the budget in the black."};
   for (int i = 0; i < 4; ++i) Text(cr, kCondensed, 12, english ? en[i] : de[i], 20, 170 + 19 * i, kTextDark);
@@ -207,7 +209,10 @@ void ExitIcon(cairo_t* cr) {
 // The plate that names the game mode whose saved games the list shows.
 Image16 ModePlate(const UiArt& a, int state, bool english) {
   static const Words modes[4] = {
-      {"Mastermodus", "Master mode"}, {"Freies Spiel", "Free game"}, {"Szenarien", "Scenarios"}, {"Ausstellung", "Exhibition"}};
+      {"Mastermodus", "Master mode"},
+      {"Freies Spiel", "Free game"},
+      {"Szenarien", "Scenarios"},
+      {"Ausstellung", "Exhibition"}};
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   FillRect(cr, 0, 0, a.width, a.height, kWell);
@@ -250,7 +255,8 @@ bool DrawGameMenuArt(const UiArt& a, int state, Image16* out) {
       Panel(cr, 0, 0, a.width, a.height);
       CaptionStrip(cr, a.width, english ? "Before you start" : "Bevor Sie beginnen", -1);
       Sheet(cr, 8, 28, a.width - 16, 357);
-      const char* de[] = {"Die rechte Maustaste schiebt die Karte.", "Die Leiste unten \xC3\xB6" "ffnet alle Werkzeuge.",
+      const char* de[] = {"Die rechte Maustaste schiebt die Karte.",
+                          "Die Leiste unten \xC3\xB6" "ffnet alle Werkzeuge.",
                           "Ein Klick auf Stra\xC3\x9F" "e oder Kreuzung", "zeigt ihre Einstellungen.",
                           "Das Spielmen\xC3\xBC speichert und l\xC3\xA4" "dt."};
       const char* en[] = {"The right mouse button moves the map.", "The bar at the bottom opens every tool.",
