@@ -259,12 +259,43 @@ std::vector<UiArt> BuildUiArts() {
       {50644, 23, 15, BUTTON}, {36484, 23, 15, BUTTON}, {50642, 23, 15, BUTTON},
       {49502, 40, 16, B}, {49503, 43, 16, B}, {26639, 281, 17, B}, {28182, 281, 17, B}, {28539, 52, 15, B},
   };
+  // The start-up windows, the game menu and its pages, the crossing and
+  // street windows; their looks come from a block of their own.
+  const Row menuRows[] = {
+      {49772, 352, 350, B}, {50112, 352, 350, B}, {50918, 500, 420, B}, {50920, 500, 420, B},
+      {51677, 800, 600, B}, {51676, 640, 480, B}, {50916, 337, 415, B}, {50917, 337, 415, B},
+      {38499, 352, 21, B}, {50116, 352, 21, B}, {38495, 51, 284, B}, {38494, 301, 284, B}, {50124, 301, 284, B},
+      {38493, 301, 284, B}, {50125, 301, 284, B}, {50904, 301, 284, B}, {50905, 301, 284, B},
+      {49777, 93, 21, BUTTON}, {50600, 93, 21, BUTTON}, {39450, 36, 36, BUTTON}, {39471, 36, 36, BUTTON},
+      {39445, 36, 36, BUTTON}, {41521, 36, 36, BUTTON}, {39444, 93, 21, BUTTON}, {50614, 93, 21, BUTTON},
+      {39443, 93, 21, BUTTON}, {50611, 93, 21, BUTTON}, {39440, 93, 21, BUTTON}, {50608, 93, 21, BUTTON},
+      {39441, 93, 21, BUTTON}, {50610, 93, 21, BUTTON}, {39442, 93, 21, BUTTON}, {50617, 93, 21, BUTTON},
+      {44170, 93, 21, BUTTON}, {50613, 93, 21, BUTTON}, {49896, 93, 21, BUTTON}, {50616, 93, 21, BUTTON},
+      {49425, 149, 19, 4}, {50618, 149, 19, 4}, {44169, 130, 21, BUTTON}, {50615, 130, 21, BUTTON},
+      {50901, 45, 21, BUTTON}, {50902, 45, 21, BUTTON}, {50903, 51, 21, BUTTON}, {50821, 57, 21, BUTTON},
+      {50822, 57, 21, BUTTON}, {49391, 31, 14, BUTTON},
+      // the crossing windows: backgrounds (the windows take their sizes), plan, controls
+      {29683, 211, 106, B}, {50760, 211, 106, B}, {29684, 211, 191, B}, {50761, 211, 191, B},
+      {33828, 211, 106, B}, {50767, 211, 106, B}, {33829, 211, 191, B}, {50768, 211, 191, B},
+      {29686, 74, 47, 15}, {29689, 103, 18, 3}, {50603, 103, 18, 3}, {29690, 103, 18, 3}, {50604, 103, 18, 3},
+      {33830, 12, 11, 3}, {29688, 24, 14, BUTTON},
+      // the street windows: backgrounds, direction, load bars, speeds, the swap button
+      {33782, 211, 154, B}, {50535, 211, 154, B}, {33783, 211, 264, B}, {50534, 211, 264, B},
+      {33784, 211, 154, B}, {50533, 211, 154, B}, {33785, 211, 264, B}, {50532, 211, 264, B},
+      {33780, 211, 171, B}, {50537, 211, 171, B}, {33781, 211, 264, B}, {50536, 211, 264, B},
+      {33817, 99, 61, 4}, {33816, 99, 61, 4}, {33808, 84, 15, 17}, {33809, 84, 15, 17},
+      {41494, 25, 14, BUTTON}, {33811, 25, 14, BUTTON}, {33812, 25, 14, BUTTON}, {33810, 25, 14, BUTTON},
+      {33815, 53, 14, BUTTON}, {50656, 53, 14, BUTTON},
+  };
   std::vector<UiArt> out;
-  uint32_t next = UI_PICTURES_FIRST;
-  for (const Row& r : rows) {
-    out.push_back({r.id, r.w, r.h, r.states, r.states ? next : 0});
-    next += r.states;
-  }
+  auto add = [&out](const Row* first, const Row* last, uint32_t next) {
+    for (const Row* r = first; r != last; ++r) {
+      out.push_back({r->id, r->w, r->h, r->states, r->states ? next : 0});
+      next += r->states;
+    }
+  };
+  add(std::begin(rows), std::end(rows), UI_PICTURES_FIRST);
+  add(std::begin(menuRows), std::end(menuRows), UI_PICTURES_MENU_FIRST);
   return out;
 }
 

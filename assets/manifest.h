@@ -62,6 +62,8 @@ const std::vector<CursorEntry>& Cursors();
 // (buttons: 0 normal, 1 pointer over it or on, 2 pressed), each a single
 // picture from the block that starts at UI_PICTURES_FIRST.
 constexpr uint32_t UI_PICTURES_FIRST = 37820;  // up to 38389, between the river tiles
+// The looks of the start-up, game-menu, crossing and street windows' buttons.
+constexpr uint32_t UI_PICTURES_MENU_FIRST = 38700;  // up to 38999
 struct UiArt {
   uint32_t id;
   int width, height;

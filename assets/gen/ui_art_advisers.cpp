@@ -11,35 +11,7 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kCaptionTop{96, 112, 156};
-constexpr Rgb kCaptionBottom{52, 62, 92};
 constexpr int kAdvisers = 5;
-
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
-
-void CloseMark(cairo_t* cr, double x, double y, double w, double h) {
-  cairo_rectangle(cr, x, y, w, h);
-  Set(cr, kRed);
-  cairo_fill(cr);
-  Bevel(cr, x, y, w, h, true);
-  Line(cr, x + 3, y + 3, x + w - 3, y + h - 3, 1.4, kWhite);
-  Line(cr, x + w - 3, y + 3, x + 3, y + h - 3, 1.4, kWhite);
-}
-
-// The caption strip across the top with its title; the close mark where the
-// window has its close area.
-void CaptionStrip(cairo_t* cr, double w, const std::string& title, double closeX, double closeW = 14) {
-  cairo_rectangle(cr, 0, 0, w, 21);
-  Gradient(cr, 0, 0, w, 21, kCaptionTop, kCaptionBottom);
-  Bevel(cr, 0, 0, w, 21, true);
-  for (int i = 0; i < 3; ++i) Line(cr, 8, 6.5 + i * 3.5, 18, 6.5 + i * 3.5, 1, kEdgeLight);
-  Text(cr, kCondensedBold, 12, title, 26, 15, kTextLight);
-  if (closeX >= 0) CloseMark(cr, closeX, 3, closeW, 13);
-}
 
 // A window's background: a panel, its caption and the sheet for its text.
 Canvas* Frame(Canvas& c, const std::string& title, double closeX, double closeW = 14) {

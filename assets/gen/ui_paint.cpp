@@ -164,6 +164,26 @@ Image16 LabelButton(const UiArt& a, int state, const std::string& label, double 
   return c.ToImage();
 }
 
+void CloseMark(cairo_t* cr, double x, double y, double w, double h) {
+  cairo_rectangle(cr, x, y, w, h);
+  Set(cr, kRed);
+  cairo_fill(cr);
+  Bevel(cr, x, y, w, h, true);
+  Line(cr, x + 3, y + 3, x + w - 3, y + h - 3, 1.4, kWhite);
+  Line(cr, x + w - 3, y + 3, x + 3, y + h - 3, 1.4, kWhite);
+}
+
+// The caption strip across the top with its title; the close mark where the
+// window has its close area.
+void CaptionStrip(cairo_t* cr, double w, const std::string& title, double closeX, double closeW) {
+  cairo_rectangle(cr, 0, 0, w, 21);
+  Gradient(cr, 0, 0, w, 21, kCaptionTop, kCaptionBottom);
+  Bevel(cr, 0, 0, w, 21, true);
+  for (int i = 0; i < 3; ++i) Line(cr, 8, 6.5 + i * 3.5, 18, 6.5 + i * 3.5, 1, kEdgeLight);
+  Text(cr, kCondensedBold, 12, title, 26, 15, kTextLight);
+  if (closeX >= 0) CloseMark(cr, closeX, 3, closeW, 13);
+}
+
 Image16 CloseBox(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();

@@ -28,12 +28,21 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{214, 48, 40};
 constexpr Rgb kRoad{88, 92, 100};
 constexpr Rgb kGrass{0, 159, 98};
+constexpr Rgb kCaptionTop{96, 112, 156};
+constexpr Rgb kCaptionBottom{52, 62, 92};
 constexpr const char* kSans = "DejaVuSans.ttf";
 constexpr const char* kBold = "DejaVuSans-Bold.ttf";
 constexpr const char* kCondensed = "DejaVuSansCondensed.ttf";
 constexpr const char* kCondensedBold = "DejaVuSansCondensed-Bold.ttf";
 
 enum class Align { Left, Centre, Right };
+
+// A text in German and English.
+struct Words {
+  const char* de;
+  const char* en;
+  const char* In(bool english) const { return english ? en : de; }
+};
 
 void Set(cairo_t* cr, Rgb c, double a = 1.0);
 void Gradient(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom);
@@ -59,6 +68,11 @@ Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed = tr
 // A button carrying a word: a label button of the bar, or a layer button.
 Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch);
 Image16 CloseBox(const UiArt& a, int state);
+// A red close mark drawn into a window's background.
+void CloseMark(cairo_t* cr, double x, double y, double w, double h);
+// A window's caption strip with its title; the close mark at closeX, none
+// when closeX is negative.
+void CaptionStrip(cairo_t* cr, double w, const std::string& title, double closeX, double closeW = 14);
 
 // The pictures of the event windows, the message list and the adviser;
 // false when the id is none of theirs.
@@ -66,5 +80,9 @@ bool DrawAdviserArt(const UiArt& a, int state, Image16* out);
 // The pictures of the public-transport windows; false when the id is none of
 // theirs.
 bool DrawOpnvArt(const UiArt& a, int state, Image16* out);
+// The start-up windows and the game menu with its pages.
+bool DrawGameMenuArt(const UiArt& a, int state, Image16* out);
+// The crossing and street windows.
+bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

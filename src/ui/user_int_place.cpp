@@ -14,7 +14,11 @@
 #include "iso/iso_info.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "network/crossing_objects.h"
+#include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
 #include "ui/user_int_place.h"
@@ -314,8 +318,59 @@ int CUserInt::SelectStop(CWorldObj* stop) {
   return 0;
 }
 
-// The street and crossing windows show the street or junction selected.
-void CUserInt::SelectStreetObject(CWorldObj*, int, int) { ZOR_STAND_IN("CUserInt"); }
+// The street and crossing windows show the street or junction selected:
+// the window for the street's kind (its partner when that was open) or the
+// crossing's lights window (its timing page when that was open), bound to
+// the object, with the background for its form.
+void CUserInt::SelectStreetObject(CWorldObj* object, int, int) {
+  CScreenWindow* root = topWindow;
+  if (!object || !root) return;
+  auto open = [this](int id) { return IsWindowOpen(id) == 0; };
+  auto background = [root](int window, int picture, int english) {
+    if (CScreenWindow* w = root->GetWindowByID(window)) w->SetReplaceBitmap(picture, english);
+  };
+  if (auto* street = dynamic_cast<CStreetObj*>(object)) {
+    if (selObj.selectedStreet == object) return;
+    CStrStrasse* list = street->GetStreetList();
+    const int kind = street->GetStreetType();
+    const bool extended = open(191) || open(195);
+    if (kind == STRASSE_1 || kind == STRASSE_2) {
+      const int show = extended ? 191 : 190;
+      for (int id : {190, 191}) Bind(id, object);
+      // Side streets (1) and main streets (2) have backgrounds of their own.
+      background(190, kind == STRASSE_1 ? 33782 : 33784, kind == STRASSE_1 ? 50535 : 50533);
+      background(191, kind == STRASSE_1 ? 33783 : 33785, kind == STRASSE_1 ? 50534 : 50532);
+      for (int id : {190, 191, 192, 193, 194, 195})
+        if (id != show) DeActivateWindow(id);
+      ActivateWindow(show);
+    } else if (kind == STRASSE_VIERSPURIG) {
+      const int show = extended ? 195 : 194;
+      for (int id : {194, 195}) Bind(id, object);
+      for (int id : {190, 191, 192, 193, 194, 195})
+        if (id != show) DeActivateWindow(id);
+      ActivateWindow(show);
+    } else {
+      return;
+    }
+    selObj.selectedStreet = object;
+    selObj.selectedStreetId = list ? list->GetSimID() : -1;
+    ResetStreet24hData();
+    return;
+  }
+  auto* crossing = dynamic_cast<CKreuzObj*>(object);
+  CStrJunction* junction = crossing ? crossing->GetWorldObject() : nullptr;
+  if (!junction || junction->GetAnzLinkedStreets() < 2) return;
+  for (int id : {229, 230}) Bind(id, object);
+  // A T junction (three streets) has its own pair of backgrounds.
+  const bool t = junction->GetAnzLinkedStreets() == 3;
+  background(229, t ? 33828 : 29683, t ? 50767 : 50760);
+  background(230, t ? 33829 : 29684, t ? 50768 : 50761);
+  if (!open(230)) ActivateWindow(229);
+  selObj.selectedCrossing = object;
+  // The id the street network lists the junction by.
+  const unsigned short id = junction->GetSimID() != 0 ? junction->GetSimID() : junction->GetSimHashID();
+  selObj.selectedCrossingId = static_cast<short>(id);
+}
 
 // ---- removal ----
 

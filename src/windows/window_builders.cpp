@@ -1,5 +1,5 @@
 // The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette, public
-// transport and WindowAddEventBerater, add no window.
+// transport, the crossing and street windows, WindowAddEventBerater and the load and save windows, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -23,8 +23,5 @@ int CZorvaWindows::WindowAddExpo() { return 0; }
 int CZorvaWindows::WindowAddAk() { return 0; }
 int CZorvaWindows::WindowAddParken() { return 0; }
 int CZorvaWindows::WindowAddParkhaus() { return 0; }
-int CZorvaWindows::WindowAddKreuzung() { return 0; }
-int CZorvaWindows::WindowAddStreet() { return 0; }
 int CZorvaWindows::WindowAddIndikatoren() { return 0; }
 int CZorvaWindows::WindowAddStatistik() { return 0; }
-int CZorvaWindows::WindowAddLadenSpeichern() { return 0; }

@@ -371,6 +371,7 @@ int CZorGuiHost::GetScreenWidth() {
 int CZorGuiHost::GetGameSpeed() { return m_world.GetGameSpeed(); }
 void CZorGuiHost::SetGameSpeed(int v) { m_world.SetGameSpeed(v); }
 void CZorGuiHost::PlayTutorialVideo() { m_world.PlayTutorialVideo(); }
+void CZorGuiHost::StartTutorial() { m_world.StartTutorialFirstTime(); }
 
 int CZorGuiHost::GetLoadSaveGameMode() {
   CGottModus* god = m_world.GetGottModus();
@@ -539,6 +540,11 @@ void CZorGuiHost::ClearNameEntry() {
 void CZorGuiHost::ClearNameInput() { m_world.ResetLoadSaveName(); }
 void CZorGuiHost::SetNameInput(const char* text) { m_world.SetLoadSaveName(text); }
 void CZorGuiHost::OpenNameInput() { m_world.AktivateEingabe(); }
+const char* CZorGuiHost::GetNameInput(int* cursor, bool* open) {
+  *cursor = m_world.GetEingabeBuchstaben();
+  *open = m_world.IsEingabeAktiv();
+  return m_world.GetLoadSaveName();
+}
 void CZorGuiHost::DeaktivateEingabe() { m_world.DeaktivateEingabe(); }
 int CZorGuiHost::GetSaveGameCount() { return m_world.GetLoadSaveMaxName(); }
 const char* CZorGuiHost::GetSaveSlotName(int slot) { return m_world.GetLoadSaveName(slot, false); }
@@ -582,6 +588,14 @@ void CZorGuiHost::ClearSelectedStreet() {
 void CZorGuiHost::ClearSelectedCrossing() {
   CUserInt::selObj.selectedCrossing = nullptr;
   CUserInt::selObj.selectedCrossingId = -1;
+}
+
+bool CZorGuiHost::GetSelectedCrossingLights(int* lights) {
+  CWorldObj* crossing = CUserInt::selObj.selectedCrossing;
+  double value = 0;
+  if (!crossing || !lights || crossing->GetVarData("KR.AMPEL", &value) != 0) return false;
+  *lights = static_cast<int>(value);
+  return true;
 }
 
 void CZorGuiHost::SetLineReopenWindow(int id) { CUserInt::selObj.reopenWindow = id; }

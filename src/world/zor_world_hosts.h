@@ -196,6 +196,8 @@ class CZorGuiHost : public CGuiHost {
   int GetGameSpeed() override;
   void SetGameSpeed(int v) override;
   void PlayTutorialVideo() override;
+  // The welcome's way on: the tutorial once after a fresh installation.
+  void StartTutorial() override;
   int GetLoadSaveGameMode() override;
   double GetSimHour() override;
   double GetSimYear() override;
@@ -246,6 +248,7 @@ class CZorGuiHost : public CGuiHost {
   void ClearNameInput() override;
   void SetNameInput(const char* text) override;
   void OpenNameInput() override;
+  const char* GetNameInput(int* cursor, bool* open) override;
   void DeaktivateEingabe() override;
   int GetSaveGameCount() override;
   const char* GetSaveSlotName(int slot) override;
@@ -288,6 +291,7 @@ class CZorGuiHost : public CGuiHost {
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
+  bool GetSelectedCrossingLights(int* lights) override;
   void SetLineReopenWindow(int id) override;
   // Public transport's lines and the fleet purchase's question
   // (zor_gui_host_opnv.cpp).

@@ -11,6 +11,7 @@
 #endif
 
 #include "framework/qno_log.h"
+#include "gui/screen_window.h"
 #include "iso/iso_geometry.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
@@ -22,6 +23,8 @@ namespace zortest {
 namespace {
 // Turns the start-up may take before the game must be running.
 constexpr int kStartupFrames = 20;
+// The moment after the last start-up window before the script goes on.
+constexpr int kPassedMs = 300;
 // Half the side of the square around the mouse that holds the cursor.
 constexpr int kCursorReach = 32;
 }  // namespace
@@ -43,8 +46,15 @@ Scenario::Scenario(const std::function<CZorvaWorld*()>& make, const std::string&
   while (SDL_PollEvent(&stale)) {
   }
   m_loop = new CZorFrameLoop(m_world);
-  for (int i = 0; i < kStartupFrames && m_world->GetStartupPhase() != 0; ++i) Frame();
+  bool passed = false;
+  for (int i = 0; i < kStartupFrames && m_world->GetStartupPhase() != 0; ++i) {
+    Frame();
+    passed = PassStartupWindow() || passed;
+  }
   EXPECT_EQ(m_world->GetStartupPhase(), 0) << "the start-up phases did not end";
+  for (int i = 0; i < kStartupFrames && PassStartupWindow(); ++i) passed = true;
+  // The player takes a moment before going on, as after any click.
+  if (passed) Do(Wait(kPassedMs));
   m_frames = 0;
 }
 
@@ -113,6 +123,26 @@ Scenario& Scenario::Do(const Step& step) {
   }
   Frame();
   return *this;
+}
+
+bool Scenario::IsOpen(int id) { return m_world->GetUserInt() && Ui().IsWindowOpen(id) == 0; }
+
+bool Scenario::ClickIn(int id, int x, int y, Button b) {
+  CScreenWindow* w = CUserInt::topWindow ? CUserInt::topWindow->GetWindowByID(id) : nullptr;
+  if (!w || !IsOpen(id)) return false;
+  Click(w->GetRealPosX() + x, w->GetRealPosY() + y, b);
+  return true;
+}
+
+bool Scenario::PassStartupWindow() {
+  // Each window's own way on: the title's continue corner, the welcome's
+  // button (to the game menu), the second welcome's continue area.
+  const struct {
+    int id, x, y;
+  } ways[] = {{249, 485, 400}, {237, 292, 329}, {246, 292, 329}, {245, 316, 403}, {160, 329, 9}};
+  for (const auto& w : ways)
+    if (ClickIn(w.id, w.x, w.y)) return true;
+  return false;
 }
 
 Scenario& Scenario::Drag(int fx, int fy, int tx, int ty, Button b, int moves) {

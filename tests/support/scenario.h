@@ -60,7 +60,9 @@ class Scenario {
   static constexpr int kFrameMs = 20;
 
   // Writes the settings (with any extra lines), starts the world and runs
-  // frames until the start-up phases are over.
+  // frames until the start-up phases are over, passing the title and the
+  // welcome as a player does: the title by its continue corner, the welcome
+  // by its button, and the game menu that button opens by its close box.
   explicit Scenario(const std::string& extraSettings = "");
   // The same with a world made by `make`, for scenarios that watch what the
   // game asks of the world (savegames, videos, ...).
@@ -75,6 +77,10 @@ class Scenario {
   // Shorthands for the usual pairs.
   Scenario& Key(int sdlKey) { return Run({KeyDown(sdlKey), KeyUp(sdlKey)}); }
   Scenario& Click(int x, int y, Button b = kLeft) { return Run({Move(x, y), Press(x, y, b), Release(x, y, b)}); }
+  // Clicks at (x, y) inside window `id`, wherever the window stands; false,
+  // with nothing done, while the window is closed.
+  bool ClickIn(int id, int x, int y, Button b = kLeft);
+  bool IsOpen(int id);
   // Presses at `from`, moves in `moves` even steps to `to`, releases there.
   Scenario& Drag(int fx, int fy, int tx, int ty, Button b = kLeft, int moves = 4);
 
@@ -104,6 +110,8 @@ class Scenario {
   void Shot(const std::string& name) const;
 
  private:
+  // Passes the start-up window that is open; false when none is.
+  bool PassStartupWindow();
   void Push(const SDL_Event& e);
   void Frame();
 

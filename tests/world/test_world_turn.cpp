@@ -390,6 +390,12 @@ TEST_F(WorldTurnTest, NoTurnBeforeGodModeExists) {
 
 TEST_F(WorldTurnTest, StartupWindowsThatDoNotExistHoldNothing) {
   Start("", false);
+  // The builders made the title and welcome windows; without them:
+  for (int id : {249, 237, 246}) {
+    CScreenWindow* w = CUserInt::topWindow->GetWindowByID(id);
+    ASSERT_NE(w, nullptr) << id;
+    ASSERT_EQ(CUserInt::topWindow->GetChildren()->DestroyElement(w), 0) << id;
+  }
   for (int i = 0; i < 3; ++i) world->OnPlayloopTurn();
   EXPECT_EQ(world->GetStartupPhase(), 0);
   EXPECT_FALSE(world->IsPause());
@@ -923,18 +929,21 @@ TEST_F(WorldTurnTest, WindowsOpenAndCloseWhileTheBuildersRun) {
   CScreenWindow* root = CUserInt::topWindow;
   world->AddWindow(1, 0, 0, 800, 600, -1, WINDOW_ROOT, POSITION_FIXED, 0);
   EXPECT_EQ(CUserInt::topWindow, root);
-  world->AddWindow(249, 10, 10, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
-  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(249);
+  // An id no builder uses.
+  constexpr int kFreeId = 998;
+  ASSERT_EQ(CUserInt::topWindow->GetWindowByID(kFreeId), nullptr);
+  world->AddWindow(kFreeId, 10, 10, 100, 100, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(kFreeId);
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(world->ActivateWindow(249), 0);
+  EXPECT_EQ(world->ActivateWindow(kFreeId), 0);
   EXPECT_TRUE(w->IsActive());
-  EXPECT_EQ(world->DeActivateWindow(249), 0);
+  EXPECT_EQ(world->DeActivateWindow(kFreeId), 0);
   EXPECT_FALSE(w->IsActive());
   EXPECT_EQ(world->ActivateWindow(5), 0);  // no such window: nothing happens
   // An absent text or name may be written as NULL.
-  world->AddDialog(249, 3, 0, 0, 50, 50, 1, NULL);
-  world->AddItem(249, -1, 0, 0, 50, 12, 7, NULL, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, NULL);
-  world->AddAction(249, -1, -2, 6, WHEN_LEFT_DOWN, INOUT_INSIDE, 249, -1, -1, NULL, -1);
+  world->AddDialog(kFreeId, 3, 0, 0, 50, 50, 1, NULL);
+  world->AddItem(kFreeId, -1, 0, 0, 50, 12, 7, NULL, HO_LEFT, VO_CENTER, 3, 823, 0, 1, 2, 3, NULL);
+  world->AddAction(kFreeId, -1, -2, 6, WHEN_LEFT_DOWN, INOUT_INSIDE, kFreeId, -1, -1, NULL, -1);
   CItem* item = w->GetItems()->GetItemByID(0);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetItemType(), 7);

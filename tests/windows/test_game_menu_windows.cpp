@@ -1,0 +1,132 @@
+// The start-up windows, the game menu with its pages and the crossing and
+// street windows, built on the generated game data: every picture they name
+// exists in both languages, the windows stand where the game opens them,
+// and the buttons carry the values their pictures promise.
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gui/dialog.h"
+#include "gui/window_var.h"
+#include "model/zor_var.h"
+#include "windows_scene.h"
+
+using wintest::ForEachAction;
+using wintest::ForEachItem;
+
+namespace {
+
+const std::vector<int> kStartupAndMenu = {237, 249, 333, 334, 246, 245, 160, 162, 161, 163};
+const std::vector<int> kCrossingAndStreet = {229, 230, 192, 193, 190, 191, 194, 195};
+// The backgrounds the selection gives the windows whose background is a
+// type-20 item: window, German and English picture.
+const int kSelectionBackgrounds[][3] = {{229, 29683, 50760}, {230, 29684, 50761}, {229, 33828, 50767},
+                                        {230, 33829, 50768}, {190, 33782, 50535}, {191, 33783, 50534},
+                                        {190, 33784, 50533}, {191, 33785, 50532}};
+
+struct GameMenuWindows : wintest::Scene {
+  void SetUp() override {
+    Scene::SetUp();
+    Build();
+  }
+  void Build() {
+    // Unbound variables of the game model, as the world makes them.
+    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
+      auto* var = new CVar;
+      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
+      return var;
+    });
+    CZorvaWindows windows(builder);
+    windows.WindowAdd();
+    windows.WindowAddKreuzung();
+    windows.WindowAddStreet();
+    windows.WindowAddLadenSpeichern();
+    ASSERT_NE(Root(), nullptr);
+  }
+  // Every item of the window and of its dialogs.
+  void ForEachElement(int window, const std::function<void(CItem*)>& f) {
+    CScreenWindow* w = Window(window);
+    ForEachItem(w, f);
+    if (w->GetDialogs())
+      w->GetDialogs()->ForEach([&](CDialog* d) {
+        if (d->GetItems()) d->GetItems()->ForEach([&](CItem* i) { f(i); });
+      });
+  }
+  // The parameter p1 of the items' actions of a kind, in the order built.
+  std::vector<int> Values(int window, EActionType kind) {
+    std::vector<int> out;
+    ForEachElement(window, [&](CItem* i) {
+      ForEachAction(i, [&](CAction* a) {
+        if (a->m_kind == kind) out.insert(out.begin(), a->m_p1);
+      });
+    });
+    return out;
+  }
+};
+
+TEST_F(GameMenuWindows, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
+  std::vector<int> all = kStartupAndMenu;
+  all.insert(all.end(), kCrossingAndStreet.begin(), kCrossingAndStreet.end());
+  for (int language : {0, 1}) {
+    SCOPED_TRACE(language == 0 ? "German" : "English");
+    host.language = language;
+    ReloadGameData();
+    Build();
+    resources.TrackRequests(true);
+    for (int id : all) {
+      ASSERT_NE(Window(id), nullptr) << id;
+      Root()->ActivateWindow(id, OVER_SINGLE);
+    }
+    // Each look of the buttons, and the values' pictures up to the load bars' last.
+    for (int look = 0; look <= 16; ++look) {
+      for (int id : all) ForEachElement(id, [&](CItem* i) { i->SetState(look); });
+      RenderOpen();
+    }
+    for (const auto& b : kSelectionBackgrounds) {
+      Window(b[0])->SetReplaceBitmap(b[1], b[2]);
+      RenderOpen();
+    }
+    resources.TrackRequests(false);
+    EXPECT_TRUE(resources.MissingIds().empty()) << resources.MissingIds().size() << " missing, the first "
+                                                << *resources.MissingIds().begin();
+    const std::set<uint32_t>& asked = resources.RequestedIds();
+    int named = 0;
+    for (int id : all)
+      ForEachElement(id, [&](CItem* i) {
+        const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
+        if (picture <= 0 || i->GetItemType() == 10 || i->GetItemType() == 11) return;
+        ++named;
+        EXPECT_TRUE(asked.count(static_cast<uint32_t>(picture))) << "window " << id << " picture " << picture;
+      });
+    for (const auto& b : kSelectionBackgrounds)
+      EXPECT_TRUE(asked.count(static_cast<uint32_t>(b[1 + language]))) << "background " << b[1 + language];
+    std::printf("language %d: %d pictures named by the windows, %zu missing\n", language, named,
+                resources.MissingIds().size());
+  }
+}
+
+// The crossing windows' direction areas set "KR.AMPEL.RICHTUNG" while the
+// marks under them only show "KR.RICHTUNG.1" and "KR.RICHTUNG.2"; the speed
+// buttons carry 4, 1, 2 and, with the bus lane, 3 from left to right.
+TEST_F(GameMenuWindows, DirectionAreasAndSpeedButtonsCarryTheirValues) {
+  for (int id : {229, 230}) {
+    SCOPED_TRACE(id);
+    std::vector<std::string> setBy, shownBy;
+    ForEachItem(Window(id), [&](CItem* i) {
+      if (i->GetXPos() != 67 || !i->GetVars()) return;
+      std::string var;
+      i->GetVars()->ForEach([&](CWindowVar* v) { var = v->GetName(); });
+      bool sets = false;
+      ForEachAction(i, [&](CAction* a) { sets = sets || a->m_kind == 21; });
+      (sets ? setBy : shownBy).insert((sets ? setBy : shownBy).begin(), var);
+    });
+    EXPECT_EQ(setBy, (std::vector<std::string>{"KR.AMPEL.RICHTUNG", "KR.AMPEL.RICHTUNG"}));
+    EXPECT_EQ(shownBy, (std::vector<std::string>{"KR.RICHTUNG.1", "KR.RICHTUNG.2"}));
+    // The lights buttons set 0, 1, 2 after the direction areas' 1 and 2.
+    EXPECT_EQ(Values(id, 21), (std::vector<int>{1, 2, 0, 1, 2}));
+  }
+  for (int id : {190, 191}) EXPECT_EQ(Values(id, 21), (std::vector<int>{4, 1, 2})) << id;
+  for (int id : {194, 195}) EXPECT_EQ(Values(id, 21), (std::vector<int>{4, 1, 2, 3})) << id;
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+// The player saves, loads and deletes games through the game menu: opens it
+// from the bar, types a name on the save page, saves, changes the town,
+// chooses the game from the load page's list, loads it back after the
+// question and finds the town as saved, then deletes it. A save that the
+// disk refuses is reported and leaves no file. Played through the frame
+// loop on the real game.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <string>
+
+#include "model/data_exchange.h"
+#include "gui/screen_window.h"
+#include "network/str_junction_list.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_sound.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kGameMenu = 160, kLoadPage = 161, kSavePage = 162, kSettingsPage = 163;
+constexpr int kYesNo = 247, kWarning = 220;
+// Places inside the windows, relative to each window.
+constexpr int kSaveTab[2] = {28, 63}, kLoadTab[2] = {28, 106};
+constexpr int kNameField[2] = {90, 253};
+constexpr int kPageButton[2] = {232, 253};  // save on 162, load on 161
+constexpr int kFreeMode[2] = {232, 64};
+constexpr int kDelete[2] = {232, 169};
+constexpr int kFirstRow[2] = {12 + 60, 55 + 9};  // the load page's list, first row
+constexpr int kYes[2] = {44, 91};
+constexpr const char* kFile = "SaveGame/RODEWALD.GMD";
+
+int Junctions(Scenario& game) { return static_cast<int>(game.World().GetStreetNet()->GetNumber()); }
+double Account(Scenario& game) { return game.World().GetDataExchange()->GetVarValue("F.KONTO"); }
+
+void BuildStreet(Scenario& game, int x1, int y1, int x2, int y2) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+}
+
+// The bar's options button opens the game menu.
+void OpenGameMenu(Scenario& game) {
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(400, 586).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kGameMenu));
+}
+
+void Type(Scenario& game, const std::string& keys) {
+  for (char c : keys) game.Run({KeyDown(c), KeyUp(c), Wait(60)});
+}
+
+// The name field of the save page on the screen.
+Region NameFieldRegion() {
+  CScreenWindow* page = CUserInt::topWindow->GetWindowByID(kSavePage);
+  const int x = page->GetRealPosX() + 12, y = page->GetRealPosY() + 244;
+  return {x, y, x + 164, y + 19};
+}
+
+void Yes(Scenario& game) {
+  ASSERT_TRUE(game.IsOpen(kYesNo)) << "the question is asked";
+  game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  game.Do(Wait(200));
+}
+
+TEST(ScenarioGameMenu, AGameSavedUnderATypedNameIsLoadedBackFromTheListAndDeleted) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  BuildStreet(game, 60, 60, 60, 66);
+  const int savedJunctions = Junctions(game);
+  const double savedAccount = Account(game);
+
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kSaveTab[0], kSaveTab[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSavePage));
+  EXPECT_FALSE(game.IsOpen(kLoadPage));
+  EXPECT_FALSE(game.IsOpen(kSettingsPage));
+  // The name field takes the keys; a "/" is no part of a name.
+  game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
+  const Region field = NameFieldRegion();
+  const uint64_t empty = game.Fingerprint(field);
+  Type(game, "rode/wald");
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "RODEWALD");
+  EXPECT_NE(game.Fingerprint(field), empty) << "the typed name shows in the field";
+  game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(200));
+  ASSERT_TRUE(std::filesystem::exists(kFile));
+  EXPECT_FALSE(game.IsOpen(kYesNo)) << "a new name is saved without a question";
+  game.Shot("game-menu-saved");
+
+  // The town changes: a second street, money spent.
+  BuildStreet(game, 60, 63, 66, 63);
+  game.World().GetDataExchange()->VarAddValue("F.EXPENSES.BUILDINFRASTRUCTURE", 25000);
+  ASSERT_GT(Junctions(game), savedJunctions);
+  ASSERT_NE(Account(game), savedAccount);
+
+  // The load page lists the free game's saves; the row chosen stays chosen
+  // when the player clicks elsewhere on the page.
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kLoadPage));
+  EXPECT_FALSE(game.IsOpen(kSavePage));
+  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), 1);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  EXPECT_EQ(game.World().GetSelectedLoadSaveName(), 0);
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "RODEWALD");
+  game.ClickIn(kLoadPage, 250, 200);
+  game.Do(Wait(100));
+  EXPECT_EQ(game.World().GetSelectedLoadSaveName(), 0) << "a click on the page keeps the choice";
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) Yes(game);
+  game.Do(Wait(200));
+  EXPECT_FALSE(game.IsOpen(kWarning));
+  EXPECT_EQ(Junctions(game), savedJunctions) << "the street built after the save is gone";
+  EXPECT_EQ(Account(game), savedAccount);
+  EXPECT_FALSE(game.IsOpen(kGameMenu)) << "a load closes the menu";
+
+  // Deleted from the load page, after the question.
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kDelete[0], kDelete[1]);
+  game.Do(Wait(100));
+  EXPECT_TRUE(std::filesystem::exists(kFile)) << "nothing is deleted before the yes";
+  Yes(game);
+  EXPECT_FALSE(std::filesystem::exists(kFile));
+  EXPECT_EQ(game.World().GetLoadSaveMaxName(), 0);
+}
+
+TEST(ScenarioGameMenu, ASaveTheDiskRefusesIsReportedAndLeavesNoFile) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kSaveTab[0], kSaveTab[1]);
+  game.Do(Wait(40));
+  game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
+  Type(game, "voll");
+  {
+    DiskLimit full(512);
+    game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
+    game.Do(Wait(200));
+  }
+  EXPECT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+  EXPECT_FALSE(std::filesystem::exists("SaveGame/VOLL.GMD"));
+  EXPECT_EQ(game.World().GetLoadSaveMaxName(), 0);
+}
+
+// A file that only looks like a saved game, chosen from the list, is
+// refused with a warning, and the running game goes on as it was.
+TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
+  std::filesystem::create_directories("SaveGame");
+  WriteFile("SaveGame/KAPUTT.GMD", std::string("ZORVANTA SAVEGAME\0", 18) + std::string(200, '\x7f'));
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  BuildStreet(game, 60, 60, 60, 66);
+  const int junctions = Junctions(game);
+  const double account = Account(game);
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), 1);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "KAPUTT");
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) Yes(game);
+  game.Do(Wait(200));
+  EXPECT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+  EXPECT_EQ(Junctions(game), junctions);
+  EXPECT_EQ(Account(game), account);
+}
+
+// The settings page: the pause, the language, the sound effects' switch.
+TEST(ScenarioGameMenu, TheSettingsPagePausesSwitchesTheLanguageAndTheSoundEffects) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSettingsPage));
+  CSoundObj* sound = game.World().GetSoundObj();
+  double effects = -1;
+  ASSERT_EQ(sound->GetVarData("MW.WAVON", &effects), 0);
+  game.ClickIn(kSettingsPage, 139, 159);
+  game.Do(Wait(40));
+  double now = -1;
+  ASSERT_EQ(sound->GetVarData("MW.WAVON", &now), 0);
+  EXPECT_EQ(now, effects == 0 ? 1 : 0) << "the switch toggles the sound effects";
+  const bool paused = game.World().IsPause();
+  game.ClickIn(kSettingsPage, 79, 65);
+  game.Do(Wait(40));
+  EXPECT_NE(game.World().IsPause(), paused);
+  ASSERT_EQ(CZorvaWorld::m_Language, 0);
+  game.ClickIn(kSettingsPage, 255, 126);
+  game.Do(Wait(100));
+  EXPECT_EQ(CZorvaWorld::m_Language, 1);
+  game.ClickIn(kSettingsPage, 193, 126);
+  game.Do(Wait(100));
+  EXPECT_EQ(CZorvaWorld::m_Language, 0);
+}
+
+}  // namespace
