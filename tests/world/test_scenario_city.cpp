@@ -75,7 +75,7 @@ TEST(CityScenario, ANewTownFillsItsHomesAndItsCarTripsLoadTheStreetsWithoutATarg
   int hoursWithFlow = 0;
   const int firstHour = world.GetSimWelt()->Date().TicksFromStart();
   int hour = firstHour;
-  for (int turn = 0; turn < 40 * kHourMs / kTurnMs; ++turn) {
+  for (int turn = 0; turn < 60 * kHourMs / kTurnMs; ++turn) {
     Clock().Advance(kTurnMs);
     world.OnPlayloopTurn();
     if (world.GetSimWelt()->Date().TicksFromStart() == hour) continue;
@@ -86,7 +86,7 @@ TEST(CityScenario, ANewTownFillsItsHomesAndItsCarTripsLoadTheStreetsWithoutATarg
     carFlow += flow;
     hoursWithFlow += flow > 0 ? 1 : 0;
   }
-  EXPECT_GT(hour - firstHour, 20);
+  EXPECT_GT(hour - firstHour, 30);
   // The hours set the target: a small town aims at 15000 people, with the
   // homes and jobs that go with them.
   EXPECT_EQ(dx->GetTargetPeople(), 15000);
