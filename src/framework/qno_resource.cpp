@@ -9,7 +9,16 @@
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 
-QnoResourceManager::QnoResourceManager() {
+namespace {
+// Hands out the managers' generations: one count for all of them, so no two
+// managers, nor two states of one, share a number.
+uint32_t NextGeneration() {
+  static uint32_t last = 0;
+  return ++last;
+}
+}  // namespace
+
+QnoResourceManager::QnoResourceManager() : m_generation(NextGeneration()) {
   m_slots = static_cast<Slot*>(std::calloc(QNO_MAX_RESOURCES, sizeof(Slot)));
   if (!m_slots) {
     QNO_ERROR(QNO_SEV_ERROR, "Resource Slot array could not be malloced!");
@@ -34,6 +43,7 @@ void QnoResourceManager::Touch(unsigned id) {
 }
 
 void QnoResourceManager::Clear() {
+  m_generation = NextGeneration();
   // Only listed ids ever get a slot filled in or a blob loaded.
   for (uint32_t id : m_listed) {
     std::free(m_slots[id].data);
@@ -67,6 +77,8 @@ int QnoResourceManager::AddWadFile(const char* path) {
 
 int QnoResourceManager::AddWadStream(FILE* stream) {
   if (!stream) return 1;
+  // Ids missing so far may come with this archive.
+  m_generation = NextGeneration();
   unsigned slot = 0;
   while (slot < QNO_MAX_WADFILES && m_archives[slot].stream) ++slot;
   if (slot == QNO_MAX_WADFILES) {

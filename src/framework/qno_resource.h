@@ -62,6 +62,11 @@ class QnoResourceManager {
   // Length in bytes of a loaded or listed blob; 0 when unknown.
   uint32_t GetResourceLength(unsigned id) const;
   void ReleaseResource(unsigned) {}
+  // Changes whenever a blob handed out may have gone or a missing one may
+  // have come (archives added, everything cleared), and differs between
+  // managers: whoever keeps pointers into blobs or answers derived from
+  // them keeps this number with them and drops them when it moves.
+  uint32_t Generation() const { return m_generation; }
 
   // While on, every id asked for is noted, and every one that could not be
   // given (missing, unreadable or failing its check): the data checks use it
@@ -104,6 +109,7 @@ class QnoResourceManager {
   // An id beyond the table was asked for and logged.
   bool m_reportedOutOfRange = false;
   bool m_tracking = false;
+  uint32_t m_generation;
   std::set<uint32_t> m_requested;
   std::set<uint32_t> m_missing;
 };

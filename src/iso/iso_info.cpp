@@ -129,6 +129,7 @@ void CIsoInfo::ClearLayer(int layer) {
   m_pGroup[layer] = nullptr;
   delete m_pRenderList;
   m_pRenderList = nullptr;
+  m_TurnFree = false;
 }
 
 int CIsoInfo::DestroyAll() {
@@ -171,29 +172,39 @@ int CIsoInfo::Destroy(TBaseType layer) {
   return 0;
 }
 
-void CIsoInfo::InsertObjectLayers(CIsoObject* object) {
-  if (!object) return;
+bool CIsoInfo::InsertObjectLayers(CIsoObject* object) {
+  if (!object) return true;
   const CIsoTile* tile = CIsoTile::Get(CIsoObject::m_pResources, object->GetResID());
-  if (!tile) return;
+  if (!tile) return true;
   if (!m_pRenderList) m_pRenderList = new SortedList;
   const int zi = IsoZoomIndex();
   const int rot = (g_IsoRichtung + object->GetRichtungsValue()) & 3;
   const int highest = tile->GetHighestLayer();
-  for (int l = 0; l <= highest; ++l) m_pRenderList->InsertItem(tile->GetZValue(zi, rot, l), object, l);
+  bool turnFree = true;
+  for (int l = 0; l <= highest; ++l) {
+    const int z = tile->GetZValue(zi, rot, l);
+    for (int r = 1; r < 4 && turnFree; ++r) turnFree = tile->GetZValue(zi, (rot + r) & 3, l) == z;
+    m_pRenderList->InsertItem(z, object, l);
+  }
+  return turnFree;
 }
 
 uint32_t CIsoInfo::s_ListGeneration = 0;
+uint32_t CIsoInfo::s_TurnGeneration = 0;
 
 void CIsoInfo::MakeRenderList() {
   if (!m_pRenderList) m_pRenderList = new SortedList;
   m_pRenderList->Clear();
+  // With every z the same in each rotation, the objects go in in the same
+  // order with the same z whatever the rotation: a turn keeps the list.
+  bool turnFree = true;
   for (int l = 0; l < 2; ++l) {
     if (!m_pIsoObjects[l]) continue;
     int n = 0;
     for (CZorvaObject* o = m_pIsoObjects[l]->GetHead(); o && n < 255; o = o->GetNext(), ++n)
-      InsertObjectLayers(static_cast<CIsoObject*>(o));
+      turnFree = InsertObjectLayers(static_cast<CIsoObject*>(o)) && turnFree;
   }
-  m_ListGeneration = s_ListGeneration;
+  MarkRenderListFresh(turnFree);
 }
 
 int CIsoInfo::InsertTilesInNewRenderList() {
@@ -204,6 +215,9 @@ int CIsoInfo::InsertTilesInNewRenderList() {
 
 int CIsoInfo::InsertIntoRenderList(CIsoObject* object) {
   if (!m_pRenderList) m_pRenderList = new SortedList;
+  // Items added one by one may stand in another order than a list made
+  // from the objects: the next turn makes it afresh.
+  m_TurnFree = false;
   InsertObjectLayers(object);
   InvalidateCache();
   return 0;
@@ -214,7 +228,8 @@ int CIsoInfo::CreateFilterRenderList() {
   m_pRenderList->Clear();
   for (int l = 0; l < 2; ++l)
     if (m_pIsoObjects[l]) InsertObjectLayers(m_pIsoObjects[l]->GetFilterTile());
-  m_ListGeneration = s_ListGeneration;
+  // A turn makes the objects' list again in place of the filter's.
+  MarkRenderListFresh(false);
   InvalidateCache();
   return 0;
 }
@@ -261,6 +276,7 @@ int CIsoInfo::DeleteLayerFromIsoTile(int resId, TBaseType layer) {
   m_pIsoObjects[layer]->RemoveLayer(resId);
   delete m_pRenderList;
   m_pRenderList = nullptr;
+  m_TurnFree = false;
   InsertTilesInNewRenderList();
   return 0;
 }

@@ -95,6 +95,10 @@ class CIsoInfo {
   // A turn or zoom changes every cell's list; each cell makes its list again
   // only when it is next read, so cells out of view cost nothing.
   static void MakeAllRenderListsStale() { ++s_ListGeneration; }
+  // A turn alone: lists whose order is the same in every rotation stay.
+  static void MakeTurnedRenderListsStale() { ++s_TurnGeneration; }
+  // True while the list holds for every rotation at this zoom level.
+  bool IsRenderListTurnFree() const { return m_TurnFree; }
   int InsertIntoRenderList(CIsoObject* object);
   int CreateFilterRenderList();
   int SetFilter();
@@ -142,12 +146,20 @@ class CIsoInfo {
 
  private:
   int TakeItem(TIsoRichtung& dir, int& layer);
-  void InsertObjectLayers(CIsoObject* object);
+  // Inserts the object's layers; false when their z depends on the rotation.
+  bool InsertObjectLayers(CIsoObject* object);
   void InvalidateCache();
   // The list of the objects' layers in the current direction and zoom.
   void MakeRenderList();
   void FreshenRenderList() {
-    if (m_ListGeneration != s_ListGeneration) MakeRenderList();
+    if (m_ListGeneration != s_ListGeneration || (m_TurnGeneration != s_TurnGeneration && !m_TurnFree))
+      MakeRenderList();
+  }
+  // Notes the list as made for the current generations.
+  void MarkRenderListFresh(bool turnFree) {
+    m_ListGeneration = s_ListGeneration;
+    m_TurnGeneration = s_TurnGeneration;
+    m_TurnFree = turnFree;
   }
 
   CWorldObj* m_pWorldObj[2] = {};
@@ -156,10 +168,15 @@ class CIsoInfo {
   SortedList* m_pRenderList = nullptr;
   // The generation of lists m_pRenderList belongs to; older ones are stale.
   static uint32_t s_ListGeneration;
+  static uint32_t s_TurnGeneration;
   uint32_t m_ListGeneration = 0;
+  uint32_t m_TurnGeneration = 0;
   uint16_t m_RenderCursor = 0;
   unsigned char m_X = 0;
   unsigned char m_Y = 0;
   CIsoWelt* m_pOwner = nullptr;
   unsigned char m_Visible = 0;
+  // The list was made from the objects alone, and every layer of them has
+  // the same z in each rotation: the same list in every rotation.
+  bool m_TurnFree = false;
 };

@@ -56,12 +56,18 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   by += m_RenderOriginY + Tile_Size_Y[i];
 
   // Resolves one render item into a slot; false when its tile is missing.
+  // The tile layers seen before answer from the map's memory of them.
   auto fill = [&](int resId, TIsoRichtung dir, int layer, SpriteSlot& slot) {
+    const unsigned char spriteLayer = static_cast<unsigned char>(layer);
+    if (const CIsoLayerSprites::Layer* known = m_LayerSprites.Find(m_pResources, resId, DrawDir(dir), spriteLayer)) {
+      if (!known->tile) return false;
+      if (known->sprite) slot = SpriteSlot{known->spriteId, bx + known->dx, by + known->dy, const_cast<void*>(known->sprite)};
+      return true;
+    }
     CIsoTile* tile = CIsoTile::Get(m_pResources, resId);
     if (!tile) return false;
     int id = 0, sx = 0, sy = 0;
-    if (const void* sprite =
-            tile->GetRenderSprite(m_pResources, bx, by, static_cast<unsigned char>(layer), DrawDir(dir), id, sx, sy))
+    if (const void* sprite = tile->GetRenderSprite(m_pResources, bx, by, spriteLayer, DrawDir(dir), id, sx, sy))
       slot = SpriteSlot{id, sx, sy, const_cast<void*>(sprite)};
     return true;
   };

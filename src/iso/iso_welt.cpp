@@ -32,6 +32,15 @@ constexpr int kMaxEdgeSteps = 100;
 
 int CIsoUpdateRndLst::Update() {
   CIsoInfo::MakeAllRenderListsStale();
+  return InvalidateCaches();
+}
+
+int CIsoUpdateRndLst::UpdateRotate() {
+  CIsoInfo::MakeTurnedRenderListsStale();
+  return InvalidateCaches();
+}
+
+int CIsoUpdateRndLst::InvalidateCaches() {
   for (int x = 0; x < ISO_MAP_SIZE; ++x)
     for (int y = 0; y < ISO_MAP_SIZE; ++y) m_pMap->InvalidateSpriteRenderList(x, y);
   return 0;
@@ -95,10 +104,6 @@ int CIsoWelt::Destroy() {
     cell = nullptr;
   }
   return 0;
-}
-
-CIsoInfo* CIsoWelt::GetIsoInfo(int x, int y) const {
-  return IsoInMap(x, y) ? m_pGrid[x * ISO_MAP_SIZE + y] : nullptr;
 }
 
 // ---- coordinates -------------------------------------------------------------------

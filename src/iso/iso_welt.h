@@ -10,6 +10,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_host.h"
 #include "iso/iso_info.h"
+#include "iso/iso_layer_sprites.h"
 #include "iso/iso_object.h"
 #include "iso/iso_tile.h"
 #include "worldbase/sim_location_types.h"
@@ -37,10 +38,13 @@ class CIsoUpdateRndLst {
   virtual ~CIsoUpdateRndLst() = default;
   int Update();
   int UpdateZoom() { return Update(); }
-  int UpdateRotate() { return Update(); }
+  // Every cell's sprite cache goes; of the render lists only those whose
+  // order depends on the rotation.
+  int UpdateRotate();
   int UpdateMove(signed char, signed char) { return 0; }
 
  private:
+  int InvalidateCaches();
   CIsoWelt* m_pMap;
 };
 
@@ -85,7 +89,8 @@ class CIsoWelt {
   void ResetTiles();
 
   // ---- cells and tiles
-  CIsoInfo* GetIsoInfo(int x, int y) const;
+  // Inline: the renderers and the view ask for cells by the thousand.
+  CIsoInfo* GetIsoInfo(int x, int y) const { return IsoInMap(x, y) ? m_pGrid[x * ISO_MAP_SIZE + y] : nullptr; }
   int SetIsoTileAt(int x, int y, TBaseType layer, CIsoRichtung dir, int resId, CWorldObj* obj);
   int SetStdBase(int x, int y, TBaseType layer, bool fixed);
   // Every cell of the box (corners included) whose ground shows the object
@@ -334,6 +339,8 @@ class CIsoWelt {
   CIsoUpdateRndLst m_UpdateRndLst;
   CStreetInfoList* m_pStreetInfo = nullptr;
   uint32_t m_CacheBuilds = 0;
+  // The sprites of the tile layers the cache was made from.
+  CIsoLayerSprites m_LayerSprites;
   uint32_t m_HiddenSprites = 0;
   // Cells whose ground covers a frame may still work out.
   uint32_t m_CoverBudget = 0;

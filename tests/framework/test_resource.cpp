@@ -57,6 +57,31 @@ TEST(ResourceArchive, LoadedBlobKeepsItsOwnLengthWhenAnUpdateListsAnother) {
   EXPECT_EQ(m.GetResourceLength(10), 3u);
 }
 
+// Pointers into blobs kept elsewhere are good while the generation stands:
+// it moves when blobs may go or missing ones may come, and no two managers
+// share one.
+TEST(ResourceArchive, GenerationMovesWhenBlobsMayGoOrComeAndDiffersBetweenManagers) {
+  QnoResourceManager m, other;
+  EXPECT_NE(m.Generation(), other.Generation());
+  const uint32_t empty = m.Generation();
+  AddArchive(m, "a.gla", {{10, Blob("main")}});
+  const uint32_t opened = m.Generation();
+  EXPECT_NE(opened, empty);
+  // Loading and reading blobs leaves what was handed out in place.
+  ASSERT_NE(m.GetResource(10), nullptr);
+  EXPECT_EQ(m.GetResource(11), nullptr);
+  EXPECT_EQ(m.Generation(), opened);
+  // A refused archive adds nothing either.
+  EXPECT_NE(m.AddWadFile("no such archive.gla"), 0);
+  EXPECT_EQ(m.Generation(), opened);
+  AddArchive(m, "b.gla", {{11, Blob("update")}});
+  const uint32_t updated = m.Generation();
+  EXPECT_NE(updated, opened);
+  m.Clear();
+  EXPECT_NE(m.Generation(), updated);
+  EXPECT_NE(m.Generation(), other.Generation());
+}
+
 TEST(ResourceArchive, MissingEmptyAndSurplusArchivesAreReported) {
   OpenErrorLog("errors.log");
   QnoResourceManager m;

@@ -147,6 +147,26 @@ TEST(SpriteDecoding, UncutCopyCutWindowAndPictureAgree) {
   EXPECT_EQ(Shown(rendered), want);
 }
 
+// Every run length from 1 to 150 pixels, each on its own line behind a skip
+// of y % 3 pixels: the uncut copy takes runs in pieces by their size (up to
+// 8, 16, 32 and 64 bytes, then a loop, then one library call past 256), and
+// each piece must land on its own pixels and no others.
+TEST(SpriteDecoding, RunsOfEveryLengthUpToPastTheLongestPiece) {
+  constexpr int kLongest = 150;
+  Image16 im(kLongest + 2, kLongest, 0, 0);
+  for (int y = 0; y < kLongest; ++y)
+    for (int x = y % 3; x < y % 3 + y + 1; ++x) {
+      im.At(x, y) = static_cast<uint16_t>(7 * x + 311 * y + 1);
+      im.Visible(x, y) = 1;
+    }
+  Bytes s = zorgen::WriteSprite(im);
+  ASSERT_TRUE(Valid(s));
+  Canvas c(kLongest + 8, kLongest + 4);
+  c.surface.Fill(kBackground);
+  CIsoSprite::PutXY16BitSprite(PixelAt(c, 3, 2), s.data(), c.rb.GetPitch());
+  EXPECT_EQ(Shown(c), Expected(im, 3, 2, kLongest + 8, kLongest + 4, 0, 0, kLongest + 8, kLongest + 4));
+}
+
 TEST(SpriteDecoding, CutAtEachEdgeAndWhollyOutside) {
   const Image16 im = Ladder();
   Bytes s = zorgen::WriteSprite(im);
