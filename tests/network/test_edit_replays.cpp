@@ -599,6 +599,22 @@ TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
   Replay("B 35 40 35 46 3  B 35 44 38 44 1", {OK, OK});
 }
 
+TEST(EditReplay, AOneWayBridgeTileBetweenACrossingAndADeadEndLeadsIntoTheDeadEnd) {
+  // The one-way street down to the dead end 26/43 is continued over the
+  // street along y = 44 to 26/46: the crossing at 26/44 leaves a street of
+  // the one bridge tile 26/45 over the river along x. The dead end was
+  // joined to the tile before the crossing gave the lane its id; its lane
+  // and the one the crossing leads into are the same.
+  const std::string steps =
+      "B 26 36 26 43 3  B 20 36 26 36 3  B 20 44 20 36 3  B 14 44 20 44 3  B 20 44 28 44 3  B 28 44 28 48 3  ";
+  Replay(steps + "B 26 43 26 46 3", {OK, OK, OK, OK, OK, OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(steps + "B 26 43 26 46 3")) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(26, 44), sw.w.At(26, 46)));
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, ADeletionThatWouldJoinStreetsIntoAnArmWithoutAGraphicIsRefused) {
   // Deleting 49/40-48/40 would join the two-way street from 46/40 with the
   // one-way street from 48/46 into one one-way street, whose far end is the
