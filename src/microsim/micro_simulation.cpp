@@ -87,14 +87,22 @@ int CMicroSimulation::LinkAndTurnSec(CQnoMicroZelle* a, CQnoMicroZelle* b, CStra
   if (!a || !b) return 1;
   if (type != STRASSE_EINBAHN) return Link(a, b, type, simIdAB, simIdBA);
   b->Turn();
-  // The last exit; of a tile with a lane more than the street uses (a bend
-  // or a bridge), the last one of the street's own lane.
-  BinaryMicroSimObject* last = nullptr;
+  BinaryMicroSimObject* entry = b->FindEntryZelle(0);
+  // Of a tile with a lane more than the street uses (a bend or a bridge),
+  // the last exit of the street's own lane. Before the street's start has
+  // given the lane its id, the exit nearest b's entry: the lane that ends
+  // facing b; the other lane's exit lies at the far side of the tile.
+  BinaryMicroSimObject* nearest = nullptr;
   BinaryMicroSimObject* lastOfLane = nullptr;
+  double best = 0.0;
   for (int i = 0; BinaryMicroSimObject* exit = a->FindExitZelle(i); ++i) {
-    last = exit;
     if (simIdAB != 0 && exit->m_SimID == simIdAB) lastOfLane = exit;
+    const double d = entry ? CalcDistance(exit, entry) : 0.0;
+    if (!nearest || d < best) {
+      nearest = exit;
+      best = d;
+    }
   }
-  a->SetNachfolger(lastOfLane ? lastOfLane : last, b->FindEntryZelle(0));
+  a->SetNachfolger(lastOfLane ? lastOfLane : nearest, entry);
   return 0;
 }

@@ -19,8 +19,9 @@ class CMicroSimulation {
   // lane each way (two for the four-lane street); 1 when a layout is null.
   int Link(CQnoMicroZelle* a, CQnoMicroZelle* b, CStrassenType type, uint16_t simIdAB, uint16_t simIdBA);
   int LinkStrasseD(CQnoMicroZelle* a, CQnoMicroZelle* b, CStrassenType type, uint16_t simIdAB, uint16_t simIdBA);
-  // One-way streets turn b and join a's last exit to b's first entry; every
-  // other type is Link.
+  // One-way streets turn b and join a's exit to b's first entry: of the
+  // street's own lane when an exit carries simIdAB, else the exit nearest
+  // that entry; every other type is Link.
   int LinkAndTurnSec(CQnoMicroZelle* a, CQnoMicroZelle* b, CStrassenType type, uint16_t simIdAB,
                      uint16_t simIdBA);
   int LinkKreuzung(CWorldObj* /*a*/, CWorldObj* /*b*/, CStrassenType /*type*/) { return 0; }

@@ -731,6 +731,60 @@ void CStrJunction::RebuildMicroZellen() {
   if (HasAmpel()) UpdateAmpeln();
 }
 
+CStrJunction::Graphic CStrJunction::ArmsGraphic() {
+  Graphic g;
+  if (m_AnzLinkedStreets < 3) return g;
+  Arm arms[kMaxStreets];
+  const int n = GetArms(arms);
+  g.id = GraphicForArms(arms, n, &g.rotation);
+  for (int i = 0; i < n; ++i) g.wide = g.wide || arms[i].type >= STRASSE_VIERSPURIG;
+  return g;
+}
+
+bool CStrJunction::ShowsArmsGraphic() {
+  if (m_AnzLinkedStreets < 3 || !IsDrawn()) return true;
+  const Graphic now = ArmsGraphic();
+  const auto x = static_cast<unsigned short>(m_x), y = static_cast<unsigned short>(m_y);
+  if (!now.wide) {
+    CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+    return !m_pIsoWelt->GetGroupAt(x, y, ISO_LAYER_GROUND) && info->GetResID(ISO_LAYER_GROUND) == now.id &&
+           info->GetRichtungsValue(ISO_LAYER_GROUND) == now.rotation;
+  }
+  const CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(x, y, ISO_LAYER_GROUND);
+  return g && g->GetResID() == GroupForRotation(now.id, now.rotation);
+}
+
+void CStrJunction::RedrawIfStale() {
+  if (ShowsArmsGraphic()) return;
+  const Graphic now = ArmsGraphic();
+  if (now.id == 0) return;
+  CIsoRichtung dir;
+  dir.SetValue(now.rotation);
+  const auto x = static_cast<unsigned short>(m_x), y = static_cast<unsigned short>(m_y);
+  const CIsoObjGroup* shown = m_pIsoWelt->GetGroupAt(x, y, ISO_LAYER_GROUND);
+  const int group = GroupForRotation(now.id, now.rotation);
+  // A four-lane junction's new group on the cells of the old one.
+  int w0 = 0, d0 = 0, w1 = 0, d1 = 0;
+  const bool sameRoom =
+      now.wide && shown &&
+      m_pIsoWelt->GetIsoGroupSize(shown->GetResID(), shown->GetRichtung(), w0, d0) == 0 &&
+      m_pIsoWelt->GetIsoGroupSize(group, static_cast<TIsoRichtung>(now.rotation & 3), w1, d1) == 0 && w0 == w1 &&
+      d0 == d1;
+  if (!now.wide && !shown) {
+    m_pIsoWelt->InsertKreuzungAt(m_x, m_y, now.id, &dir, m_pKreuzObj, m_Type, 3);
+  } else if (sameRoom) {
+    // No street's cells lie under the group: only the junction's graphic
+    // and its own cells change.
+    m_pIsoWelt->DeleteIsoGroupAt(m_x, m_y, ISO_LAYER_GROUND, false);
+    m_pIsoWelt->InsertKreuzungsGroupAt(m_x, m_y, group, &dir, m_pKreuzObj, m_Type);
+  } else {
+    RemoveFromIsoWelt();
+    InsertIntoIsoWelt();
+    return;
+  }
+  if (m_pMicroZellen) RebuildMicroZellen();
+}
+
 bool CStrJunction::IsDrawn() const {
   return m_pKreuzObj && m_pIsoWelt && m_pIsoWelt->GetIsoTileObject(m_x, m_y, ISO_LAYER_GROUND) == m_pKreuzObj;
 }

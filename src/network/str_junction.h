@@ -105,6 +105,21 @@ class CStrJunction : public CZorvaObject {
   // its lights: after a street of it was split or replaced, when the street
   // towards it has no cells of its own to link them.
   void RebuildMicroZellen();
+  // The graphic a junction of three or four streets takes for its arms as
+  // they are now; id 0 for fewer streets or arms that no graphic has.
+  struct Graphic {
+    int id = 0;
+    int rotation = 0;
+    bool wide = false;
+  };
+  Graphic ArmsGraphic();
+  // Whether the junction's cell shows the graphic of its arms (a junction
+  // of fewer streets, or not drawn, does).
+  bool ShowsArmsGraphic();
+  // Draws a junction of three or four streets again, with its cells, when
+  // it shows another graphic than its arms take: a street of it changed
+  // type. One that shows its arms' graphic is left as it is.
+  void RedrawIfStale();
   // Closes the exit of the junction's cells on the arm of a one-way street
   // that comes in here: no lane leaves by that arm, so the turns into it
   // lead nowhere. At a junction that no direction leaves (only one-way

@@ -594,6 +594,10 @@ int CStrStrasse::LinkStreet(CStrStrasse* other, CStrJunction* bend) {
   RemoveFromSimWelt();
   InsertIntoSimWelt();
   InsertIntoIsoWelt();
+  // The joined street may have taken the other's type: the junctions at
+  // its ends show the graphic of their arms.
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j) j->RedrawIfStale();
   RelightEnds();
   return 0;
 }
@@ -859,6 +863,10 @@ int CStrStrasse::SetType(CStrassenType type) {
     if (j && j->GetAnzLinkedStreets() == 1 && j->GetStreetByNR(0) == this) j->InsertIntoIsoWelt();
     if (m_pStartJunction == m_pEndJunction) break;
   }
+  // A junction's graphic tells one-way arms from others: those whose arms
+  // now take another graphic are drawn again.
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j) j->RedrawIfStale();
   return 0;
 }
 

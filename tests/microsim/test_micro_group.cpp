@@ -351,11 +351,26 @@ TEST(MicroLink, OneWayStreetsTurnTheSecondTile) {
   EXPECT_EQ(a->GetZelle(2)->m_pNachfolger[0], b->GetZelle(1));
   EXPECT_EQ(SimIds(*a), (std::vector<uint16_t>{0, 0, 0}));
   EXPECT_EQ(SimIds(*b), (std::vector<uint16_t>{0, 0, 0}));
-  // The last of several exits.
+  // Of several exits, none with the street's id, the one nearest b's
+  // entry: e's lane towards larger x ends at x 20, the other at x 0.
   LayoutPtr e = TwoWay(0), f = Lane(60);
+  f->SetScreenPos(0, 0);
   EXPECT_EQ(sim.LinkAndTurnSec(e.get(), f.get(), STRASSE_EINBAHN, 5, 6), 0);
-  EXPECT_EQ(e->GetZelle(3)->m_pNachfolger[0], f->GetZelle(1));
-  EXPECT_EQ(e->GetZelle(1)->m_AnzNachfolger, 0);
+  EXPECT_TRUE(f->Owns(e->GetZelle(1)->m_pNachfolger[0]));
+  EXPECT_EQ(e->GetZelle(3)->m_AnzNachfolger, 0);
+  // b on the other side: the lane towards smaller x.
+  LayoutPtr g = TwoWay(0), h = Lane(-60);
+  h->SetScreenPos(0, 0);
+  EXPECT_EQ(sim.LinkAndTurnSec(g.get(), h.get(), STRASSE_EINBAHN, 5, 6), 0);
+  EXPECT_TRUE(h->Owns(g->GetZelle(3)->m_pNachfolger[0]));
+  EXPECT_EQ(g->GetZelle(1)->m_AnzNachfolger, 0);
+  // An exit carrying the street's id is its lane, however far.
+  LayoutPtr k = TwoWay(0), m = Lane(60);
+  m->SetScreenPos(0, 0);
+  k->GetZelle(3)->m_SimID = 5;
+  EXPECT_EQ(sim.LinkAndTurnSec(k.get(), m.get(), STRASSE_EINBAHN, 5, 6), 0);
+  EXPECT_TRUE(m->Owns(k->GetZelle(3)->m_pNachfolger[0]));
+  EXPECT_EQ(k->GetZelle(1)->m_AnzNachfolger, 0);
   // Other types are joined as by Link.
   LayoutPtr c = TwoWay(0), d = TwoWay(40);
   EXPECT_EQ(sim.LinkAndTurnSec(c.get(), d.get(), STRASSE_2, 5, 6), 0);

@@ -142,6 +142,7 @@ class Checker {
       // A dead end, a T junction and a crossing show themselves; a bend or
       // a joint is drawn by its streets.
       if (n != 2 && w.At(j->GetXPos(), j->GetYPos()) != j) Fault(at, " with ", n, " streets is not found on its cell");
+      if (n >= 3 && j->IsDrawn()) CheckGraphic(w, j, at);
       for (int i = 0; i < n; ++i) {
         CStrStrasse* s = j->GetStreetByNR(i);
         if (!s) {
@@ -156,6 +157,26 @@ class Checker {
           Fault(at, " holds ", Name(s), " whose other end is no listed junction");
       }
     }
+  }
+
+  // A junction of three or four streets shows the graphic of its arms as
+  // they are now: a one-tile junction its tile, a four-lane one its group.
+  void CheckGraphic(World& w, CStrJunction* j, const std::string& at) {
+    CIsoRichtung dir;
+    const int id = j->GetResID(&dir);
+    const auto x = static_cast<unsigned short>(j->GetXPos()), y = static_cast<unsigned short>(j->GetYPos());
+    if (j->GetType() < STRASSE_VIERSPURIG) {
+      CIsoInfo* info = w.map->GetIsoInfo(x, y);
+      if (info && (info->GetResID(ISO_LAYER_GROUND) != id || info->GetRichtungsValue(ISO_LAYER_GROUND) != dir.GetValue()))
+        Fault(at, " shows graphic ", info->GetResID(ISO_LAYER_GROUND), " turned ",
+              static_cast<int>(info->GetRichtungsValue(ISO_LAYER_GROUND)), ", its arms' is ", id, " turned ",
+              static_cast<int>(dir.GetValue()));
+      return;
+    }
+    const CIsoObjGroup* g = w.map->GetGroupAt(x, y, ISO_LAYER_GROUND);
+    const int group = CStrJunction::GroupForRotation(id, dir.GetValue());
+    if (!g || g->GetResID() != group)
+      Fault(at, " shows group ", g ? g->GetResID() : 0, ", its arms' is ", group);
   }
 
   void CheckStreets(World& w, const std::vector<CStrStrasse*>& streets, const std::set<CStrJunction*>& live) {

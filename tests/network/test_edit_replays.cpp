@@ -539,10 +539,80 @@ TEST(EditReplay, AOneWayDragRetypesADeadEndsStreetOnlyWhereItsFarJunctionHasAGra
   Replay("B 56 34 56 7 1  B 56 25 40 25 1  B 56 38 56 34 3", {OK, OK, OK});
 }
 
+// The layouts of a junction's cells, tile by tile.
+std::vector<int> CellCounts(CStrJunction* j) {
+  std::vector<int> out;
+  for (auto* m = j && j->GetMicroZellen() ? j->GetMicroZellen()->GetFirst() : nullptr; m; m = m->pNext)
+    out.push_back(m->pZelle ? m->pZelle->GetCount() : -1);
+  return out;
+}
+
+TEST(EditReplay, AStreetTurnedOneWayRedrawsTheJunctionAtItsFarEnd) {
+  // The street from the T junction 27/36 to the dead end 21/36 turns
+  // one-way when a one-way drag continues the dead end: the junction shows
+  // the graphic with a one-way arm (the checks compare every junction's
+  // graphic with its arms), with a one-tile and with a four-lane street
+  // through it, and its cells are those a load draws for that graphic.
+  for (const char* through : {"B 27 24 27 40 1  ", "B 27 24 27 40 4  "}) {
+    const std::string steps = std::string(through) + "B 27 36 21 36 1  B 21 36 21 34 3";
+    SCOPED_TRACE(steps);
+    Replay(steps, {OK, OK, OK});
+    g_ZorLoadVersion = 240;
+    StormWorld sw;
+    for (const Op& o : Parse(steps)) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+    const int shown = sw.w.At(27, 36)->ArmsGraphic().id;
+    const ByteList bytes = sw.Record();
+    {
+      StormWorld loaded;
+      RecordFile f(bytes);
+      ASSERT_EQ(loaded.w.net->SerializeGameLoad(f.f()), 0);
+      EXPECT_EQ(loaded.w.At(27, 36)->ArmsGraphic().id, shown);
+      EXPECT_EQ(CellCounts(loaded.w.At(27, 36)), CellCounts(sw.w.At(27, 36)));
+    }
+    Rebind(sw.w);
+    g_ZorLoadVersion = 0;
+  }
+  // A two-way street from the T junction 14/57 bent at its dead end 14/59
+  // into a drag that takes the one-way type of the dead end 12/59.
+  Replay("B 11 57 18 57 3  B 12 59 12 57 3  B 14 57 14 59 1  B 14 59 12 59 1", {OK, OK, OK, OK});
+  // The street's type set alone, one-way and back again as a refused
+  // edit takes its types back: the junction shows each time the graphic of
+  // its arms.
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse("B 27 24 27 40 1  B 27 36 21 36 1")) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+  CStrStrasse* arm = sw.w.StreetBetween(27, 36, 21, 36);
+  ASSERT_NE(arm, nullptr);
+  CIsoInfo* tile = sw.w.map->GetIsoInfo(27, 36);
+  const int twoWay = tile->GetResID(ISO_LAYER_GROUND);
+  for (TStrassenType t : {STRASSE_EINBAHN, STRASSE_1, STRASSE_2}) {
+    ASSERT_EQ(arm->SetType(t), 0);
+    EXPECT_EQ(tile->GetResID(ISO_LAYER_GROUND) == twoWay, t != STRASSE_EINBAHN) << t;
+    EXPECT_EQ(tile->GetResID(ISO_LAYER_GROUND), sw.w.At(27, 36)->ArmsGraphic().id) << t;
+  }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, AOneWayStreetOfOneBridgeTileLeadsOnOverItsOwnLane) {
   // The T junction at 35/44 leaves the piece to 35/46 a single tile, on the
   // bridge over the river along x.
   Replay("B 35 40 35 46 3  B 35 44 38 44 1", {OK, OK});
+}
+
+TEST(EditReplay, AOneWayBridgeTileBetweenACrossingAndADeadEndLeadsIntoTheDeadEnd) {
+  // The one-way street down to the dead end 26/43 is continued over the
+  // street along y = 44 to 26/46: the crossing at 26/44 leaves a street of
+  // the one bridge tile 26/45 over the river along x. The dead end was
+  // joined to the tile before the crossing gave the lane its id; its lane
+  // and the one the crossing leads into are the same.
+  const std::string steps =
+      "B 26 36 26 43 3  B 20 36 26 36 3  B 20 44 20 36 3  B 14 44 20 44 3  B 20 44 28 44 3  B 28 44 28 48 3  ";
+  Replay(steps + "B 26 43 26 46 3", {OK, OK, OK, OK, OK, OK, OK});
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  for (const Op& o : Parse(steps + "B 26 43 26 46 3")) ASSERT_EQ(sw.Apply(o), OK) << Format(o);
+  EXPECT_TRUE(LaneLeadsFrom(sw.w.At(26, 44), sw.w.At(26, 46)));
+  g_ZorLoadVersion = 0;
 }
 
 TEST(EditReplay, ADeletionThatWouldJoinStreetsIntoAnArmWithoutAGraphicIsRefused) {
