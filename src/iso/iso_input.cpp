@@ -23,13 +23,30 @@ int CIsoWelt::OnPlayloopTurn() {
   // Objects near the view count, spawn and move their vehicles; an object
   // on many cells (the shared empty ground) sounds once.
   CWorldObj::NextSoundTurn();
+  // The tiles in the walk's order first, their map cells asked of memory
+  // on the way; then each tile's ground object is asked for a few tiles
+  // ahead of its turn. The cells and objects lie scattered in memory, and
+  // the waits for them overlap instead of following one another.
+  m_TurnTiles.clear();
   m_MicroViewRect.SetupTraversal(g_IsoRichtung);
   int x = 0, y = 0;
   while (m_MicroViewRect.GetNextTile(x, y)) {
-    CIsoInfo* cell = GetIsoInfo(x, y);
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) {
+      __builtin_prefetch(cell);
+      m_TurnTiles.push_back({static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
+    }
+  }
+  constexpr size_t kObjectAhead = 6;
+  const size_t n = m_TurnTiles.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kObjectAhead < n) {
+      const TurnTile& ahead = m_TurnTiles[i + kObjectAhead];
+      if (const CIsoInfo* cell = GetIsoInfo(ahead.x, ahead.y)) __builtin_prefetch(cell->GetWorldObject(ISO_LAYER_GROUND));
+    }
+    const TurnTile& t = m_TurnTiles[i];
+    CIsoInfo* cell = GetIsoInfo(t.x, t.y);
     if (!cell || !cell->GetIsoObjects(ISO_LAYER_GROUND)) continue;
-    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND))
-      object->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND)) object->OnPlayloopTurn(t.x, t.y);
   }
   m_pHost->PlaceVehicles();
   return 0;

@@ -207,6 +207,9 @@ class CStrStrasse : public CList {
   int GetRateSecond() const { return m_RateSecond; }
   int GetMesspunkte() const { return m_Messpunkte; }
   int GetMesspunkteSecond() const { return m_MesspunkteSecond; }
+  // Asks the memory for the counts that the evaluation reads first, ahead
+  // of a walk over many streets.
+  void PrefetchCounts() const { __builtin_prefetch(&m_Messpunkte); }
 
   // ---- the tile turn and micro cells
   int OnPlayloopTurn(short x, short y);
