@@ -212,6 +212,8 @@ class CQnoMicroZelle {
   // Asks the memory for the fields of every cell that counting and moving
   // read first, ahead of the walk over the cells.
   void PrefetchCells() const;
+  // The same for the layout's own fields that the turn reads.
+  void PrefetchLayout() const { __builtin_prefetch(&m_Cells); }
   // Places a vehicle `offset` tenths of a pixel past the cell: 0 placed,
   // 1 discarded, 2 not placed. A private car that is not placed is gone.
   int SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool);

@@ -213,6 +213,10 @@ class CStrStrasse : public CList {
 
   // ---- the tile turn and micro cells
   int OnPlayloopTurn(short x, short y);
+  // Asks memory ahead for what OnPlayloopTurn on that tile reads: the
+  // street (stage 4), its group of layouts (3), the tile's layout (2) and
+  // its cells (1).
+  void PrefetchTurn(short x, short y, int stage) const;
   CQnoMicroZelle* GetFirstMicroZelle();
   // The bend's layout when the street's first (last) piece has no tile of
   // its own between its junction and a four-lane bend; null otherwise.
