@@ -1,5 +1,7 @@
 // The map's work in every turn and the input the interface left over:
 // scrolling by keys and right-button drag, zooming and turning.
+#include <algorithm>
+
 #include "framework/qno_event.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
@@ -23,13 +25,36 @@ int CIsoWelt::OnPlayloopTurn() {
   // Objects near the view count, spawn and move their vehicles; an object
   // on many cells (the shared empty ground) sounds once.
   CWorldObj::NextSoundTurn();
+  // The tiles in the walk's order first; then, a few tiles ahead of each
+  // tile's turn, its map cell, its ground object and what that object's
+  // turn reads are asked of memory one stage a tile. They lie scattered in
+  // memory, and the waits for them overlap instead of following one
+  // another.
+  m_TurnTiles.clear();
   m_MicroViewRect.SetupTraversal(g_IsoRichtung);
   int x = 0, y = 0;
-  while (m_MicroViewRect.GetNextTile(x, y)) {
-    CIsoInfo* cell = GetIsoInfo(x, y);
+  while (m_MicroViewRect.GetNextTile(x, y))
+    if (GetIsoInfo(x, y)) m_TurnTiles.push_back({static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
+  constexpr size_t kObjectStages = 4, kObjectAhead = kObjectStages + 1, kCellAhead = kObjectStages + 2;
+  const size_t n = m_TurnTiles.size();
+  auto objectAt = [this](const TurnTile& t) {
+    const CIsoInfo* cell = GetIsoInfo(t.x, t.y);
+    return cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
+  };
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kCellAhead < n) {
+      const TurnTile& ahead = m_TurnTiles[i + kCellAhead];
+      __builtin_prefetch(GetIsoInfo(ahead.x, ahead.y));
+    }
+    if (i + kObjectAhead < n) __builtin_prefetch(objectAt(m_TurnTiles[i + kObjectAhead]));
+    for (size_t stage = std::min(kObjectStages, n - 1 - i); stage >= 1; --stage) {
+      const TurnTile& ahead = m_TurnTiles[i + stage];
+      if (const CWorldObj* object = objectAt(ahead)) object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
+    }
+    const TurnTile& t = m_TurnTiles[i];
+    CIsoInfo* cell = GetIsoInfo(t.x, t.y);
     if (!cell || !cell->GetIsoObjects(ISO_LAYER_GROUND)) continue;
-    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND))
-      object->OnPlayloopTurn(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND)) object->OnPlayloopTurn(t.x, t.y);
   }
   m_pHost->PlaceVehicles();
   return 0;

@@ -327,6 +327,12 @@ class CIsoWelt {
   int32_t m_OriginX = 0;
   int32_t m_OriginY = 0;
   IsoViewRectType m_MicroViewRect;
+  // The tiles of the micro view in the order of a turn's walk, kept
+  // between turns for their room.
+  struct TurnTile {
+    unsigned short x, y;
+  };
+  std::vector<TurnTile> m_TurnTiles;
   IsoViewRectType m_SoundRect;
   CIsoInfo* m_pGrid[ISO_MAP_SIZE * ISO_MAP_SIZE];
   uint8_t m_Panning = 0;

@@ -32,7 +32,14 @@ int CStrJunctionList::BerechneISOAuslastung() {
   // at its second, so the walk without repeats evaluates the same streets
   // in the same order (and draws the same random numbers).
   if (!m_StreetIndexValid) RebuildStreetIndex();
-  for (CStrStrasse* s : m_StreetWalk) s->BerechneISOAuslastung(fixedRatio);
+  // The streets lie scattered in memory and most have nothing counted:
+  // the counts of streets a few places ahead are asked for early.
+  constexpr size_t kAhead = 12;
+  const size_t n = m_StreetWalk.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) m_StreetWalk[i + kAhead]->PrefetchCounts();
+    m_StreetWalk[i]->BerechneISOAuslastung(fixedRatio);
+  }
   return 0;
 }
 

@@ -27,5 +27,6 @@ class CStrMicroHost : public CMicroSimHost {
     bool found = false;
     double velocity = 0.0;
   };
+  void Remember(uint16_t simId, const SVelocity& known);
   std::vector<SVelocity> m_Velocities;  // by sim id
 };

@@ -127,6 +127,23 @@ int CStrStrasse::BerechneISOAuslastung(bool fixedRatio) {
   return 0;
 }
 
+void CStrStrasse::PrefetchTurn(short x, short y, int stage) const {
+  if (stage == 4) {
+    __builtin_prefetch(&m_pMicroZellen);
+    __builtin_prefetch(&m_Ueberschuss);
+    return;
+  }
+  if (!m_pMicroZellen) return;
+  if (stage == 3) {
+    __builtin_prefetch(m_pMicroZellen);
+    return;
+  }
+  CQnoMicroZelle* layout =
+      m_pMicroZellen->FindZelle(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (layout && stage == 2) layout->PrefetchLayout();
+  if (layout && stage == 1) layout->PrefetchCells();
+}
+
 int CStrStrasse::OnPlayloopTurn(short x, short y) {
   if (m_pWorldObj && m_pWorldObj->IsSoundVisible()) {
     CWorldHost* host = CWorldHost::Get();

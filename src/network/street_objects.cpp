@@ -57,6 +57,10 @@ int CStreetObj::OnPlayloopTurn(unsigned short x, unsigned short y) {
   return CWorldObj::OnPlayloopTurn(x, y);
 }
 
+void CStreetObj::PrefetchTurn(unsigned short x, unsigned short y, int stage) const {
+  if (m_pStreetList) m_pStreetList->PrefetchTurn(static_cast<short>(x), static_cast<short>(y), stage);
+}
+
 int CStreetObj::Render(QnoDisplay* display, unsigned short x, unsigned short y, int, int, TIsoZoomStufe zoom) {
   if (!m_pStreetList) return 1;
   return m_pStreetList->Render(display, x, y, zoom);

@@ -52,6 +52,7 @@ class CStreetObj : public CRoadObj {
   virtual int GetSimIDSecond();
 
   int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  void PrefetchTurn(unsigned short x, unsigned short y, int stage) const override;
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom) override;
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
   int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) override;
@@ -101,6 +102,8 @@ class CStreetObjGroup : public CStreetObj {
   };
   void SetData(void* p) override;
   int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  // A group's tile moves no vehicles.
+  void PrefetchTurn(unsigned short, unsigned short, int) const override {}
   int Render(QnoDisplay*, unsigned short, unsigned short, int, int, TIsoZoomStufe) override { return 1; }
   int UpdateScreenPos(int, int, unsigned short, unsigned short) override { return 1; }
   // Marks the object active and lets the street pull its flows.

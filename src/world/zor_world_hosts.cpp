@@ -108,11 +108,10 @@ void CZorIsoHost::PlaceVehicles() {
   CUserInt* ui = m_world.GetUserInt();
   CZorvaList* cars = ui ? ui->GetCarList() : nullptr;
   if (!cars) return;
-  for (CZorvaPointer* n = cars->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
-    auto* car = dynamic_cast<CCar*>(n->GetZorvaObject());
-    BinaryMicroSimObject* cell = car ? car->GetMicroSimObject() : nullptr;
-    if (cell && cell->m_Visible == 1 && cell->m_pOwner) cell->m_pOwner->SetCarPos(cell);
-  }
+  m_Placing.clear();
+  for (CZorvaPointer* n = cars->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+    if (auto* car = dynamic_cast<CCar*>(n->GetZorvaObject())) m_Placing.push_back(car);
+  CQnoMicroZelle::PlaceCars(m_Placing);
 }
 
 bool CZorIsoHost::IsExpoMode() {

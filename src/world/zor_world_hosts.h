@@ -12,6 +12,7 @@
 #include "ui/ui_host.h"
 #include "worldbase/zor_world_host.h"
 
+class CCar;
 class CZorvaWorld;
 
 class CZorWorldHost : public CWorldHost {
@@ -127,6 +128,8 @@ class CZorIsoHost : public CIsoHost {
 
  private:
   CZorvaWorld& m_world;
+  // The cars placed in a turn, kept between turns for their room.
+  std::vector<CCar*> m_Placing;
 };
 
 // The interface controller's view of the world: display, resources, flags,

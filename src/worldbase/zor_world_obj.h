@@ -41,6 +41,10 @@ class CWorldObj : public CZorvaObject {
   // The object's turn on one of its cells. Its looping sound is asked for
   // (or faded) once per map turn, however many cells the object covers.
   virtual int OnPlayloopTurn(unsigned short x, unsigned short y);
+  // Asks memory ahead of time for what OnPlayloopTurn on that cell will
+  // read, in stages from the farthest (4) to the nearest (1): each stage may
+  // read what the stage before it asked for. Changes nothing.
+  virtual void PrefetchTurn(unsigned short /*x*/, unsigned short /*y*/, int /*stage*/) const {}
   // Starts a new map turn for the objects' sounds.
   static void NextSoundTurn() { m_SoundTurn = m_SoundTurn + 1 == 0 ? 1 : m_SoundTurn + 1; }
   virtual int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom);

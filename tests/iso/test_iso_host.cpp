@@ -215,3 +215,63 @@ TEST(IsoTurnSound, TheGroundSharedByEveryCellSoundsOncePerTurn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A ground object that records its turns and the stages of memory asked
+// for ahead of them, by tile.
+struct TurnRecorder : CWorldObj {
+  int OnPlayloopTurn(unsigned short x, unsigned short y) override {
+    turns.emplace_back(x, y);
+    return 0;
+  }
+  void PrefetchTurn(unsigned short x, unsigned short y, int stage) const override {
+    stages.push_back({x, y, stage, turns.size()});
+  }
+  struct Stage {
+    unsigned short x, y;
+    int stage;
+    size_t turnsBefore;
+  };
+  std::vector<std::pair<int, int>> turns;
+  mutable std::vector<Stage> stages;
+};
+
+TEST(IsoTurnWalk, EveryTileOfTheMicroViewTakesItsTurnOnceInTheWalksOrderAfterItsStagesAhead) {
+  Scene scene;
+  scene.CreateGround();
+  TurnRecorder ground;
+  ground.Create();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      ground.IncAllocCounter();
+      scene.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &ground);
+    }
+  // Near a corner, so that the view reaches past the map.
+  scene.map->SetIsoCenter(10, 3);
+  scene.map->OnPlayloopTurn();
+  std::vector<std::pair<int, int>> walk;
+  IsoViewRectType rect = scene.map->GetMicroViewRect();
+  rect.SetupTraversal(g_IsoRichtung);
+  int x = 0, y = 0;
+  while (rect.GetNextTile(x, y))
+    if (IsoInMap(x, y)) walk.emplace_back(x, y);
+  ASSERT_GT(walk.size(), 100u);
+  EXPECT_EQ(ground.turns, walk);
+  // Each tile but the first few is asked for in stages 4, 3, 2, 1, one a
+  // turn, in the four turns just before its own.
+  std::map<std::pair<int, int>, std::vector<const TurnRecorder::Stage*>> byTile;
+  for (const TurnRecorder::Stage& s : ground.stages) byTile[{s.x, s.y}].push_back(&s);
+  for (size_t i = 4; i < walk.size(); ++i) {
+    const auto& asked = byTile[walk[i]];
+    ASSERT_EQ(asked.size(), 4u) << i;
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_EQ(asked[static_cast<size_t>(k)]->stage, 4 - k) << i;
+      EXPECT_EQ(asked[static_cast<size_t>(k)]->turnsBefore, i - 4 + static_cast<size_t>(k)) << i;
+    }
+  }
+  EXPECT_EQ(ground.stages.size(), 4 * walk.size() - 10) << "the first tiles are asked only for the stages still ahead";
+  scene.map.reset();
+}
+
+}  // namespace

@@ -351,3 +351,58 @@ TEST_F(MovementTest, APlacedCarTakesItsScreenPositionAndDirection) {
   car->GetScreenXYPos(x, y, x2, y2);
   EXPECT_EQ(x, 1);
 }
+
+TEST_F(MovementTest, PlacingAListOfCarsPlacesEachInAVisibleCellAsItsCellWould) {
+  host.velocity[7] = 20.0;
+  // More cars than the placing reads ahead, moved on a little so that
+  // they stand at different offsets in their cells.
+  LayoutPtr ring = Chain(48, 20, true);
+  std::vector<CCar*> cars;
+  for (int i = 0; i < 48; i += 2) cars.push_back(Place(*ring, i));
+  for (int t = 0; t < 3; ++t) ring->MoveCars(0, 0, false);
+  TestCar loose;  // in no cell: left as it is
+  cars.insert(cars.begin() + 5, &loose);
+  Cell* hidden = cars[9]->GetMicroSimObject();
+  ASSERT_NE(hidden, nullptr);
+  hidden->m_Visible = 0;
+  struct Drawn {
+    int x, y, dir;
+  };
+  auto drawn = [&] {
+    std::vector<Drawn> out;
+    for (CCar* car : cars) {
+      int x = 0, y = 0, x2 = 0, y2 = 0;
+      car->GetScreenXYPos(x, y, x2, y2);
+      out.push_back({x, y, car->GetRichtungsIndex()});
+    }
+    return out;
+  };
+  auto reset = [&] {
+    for (CCar* car : cars) {
+      car->SetScreenXYPos(-7, -7, -1, -1);
+      car->SetRichtungsIndex(63);
+    }
+  };
+  reset();
+  for (CCar* car : cars)
+    if (Cell* cell = car->GetMicroSimObject(); cell && cell->m_Visible == 1) ring->SetCarPos(cell);
+  const std::vector<Drawn> oneByOne = drawn();
+  reset();
+  CQnoMicroZelle::PlaceCars(cars);
+  const std::vector<Drawn> listed = drawn();
+  ASSERT_EQ(listed.size(), oneByOne.size());
+  int placed = 0;
+  for (size_t i = 0; i < cars.size(); ++i) {
+    EXPECT_EQ(listed[i].x, oneByOne[i].x) << i;
+    EXPECT_EQ(listed[i].y, oneByOne[i].y) << i;
+    EXPECT_EQ(listed[i].dir, oneByOne[i].dir) << i;
+    placed += listed[i].x != -7 ? 1 : 0;
+  }
+  EXPECT_EQ(placed, 23) << "every car but the loose one and the one in the hidden cell";
+  EXPECT_EQ(listed[5].x, -7);
+  EXPECT_EQ(listed[9].x, -7);
+  const Cell* cell = cars[10]->GetMicroSimObject();
+  EXPECT_EQ(listed[10].x, cell->m_ScreenX + static_cast<int>(cell->m_CarX));
+  EXPECT_EQ(listed[10].dir, 40) << "heading along +x";
+  CQnoMicroZelle::PlaceCars({});
+}

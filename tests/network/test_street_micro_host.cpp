@@ -83,12 +83,16 @@ TEST(StreetMicroHost, ASpeedIsReadOnceATurnAndAgainInTheNext) {
   ASSERT_TRUE(host.GetStreetVelocity(id, v));
   EXPECT_DOUBLE_EQ(v, 10.0);
   ASSERT_TRUE(host.GetStreetVelocity(back, v));
-  EXPECT_DOUBLE_EQ(v, 20.0) << "the backward id was not read yet in this turn";
+  EXPECT_DOUBLE_EQ(v, 10.0) << "the backward id was read with the forward one";
   ASSERT_TRUE(host.GetStreetVelocity(other, v));
   EXPECT_DOUBLE_EQ(v, 7.0);
   EXPECT_FALSE(host.GetStreetVelocity(999, v));
-  // The next turn reads again, also at the same time of the world.
+  // The next turn reads again, also at the same time of the world; a
+  // question by the backward id first reads the forward id's answer too.
   host.SetWorldTime(40);
+  ASSERT_TRUE(host.GetStreetVelocity(back, v));
+  EXPECT_DOUBLE_EQ(v, 20.0);
+  ASSERT_EQ(s->SetVelocity(30.0), 0);
   ASSERT_TRUE(host.GetStreetVelocity(id, v));
   EXPECT_DOUBLE_EQ(v, 20.0);
   // A street deleted between turns is unknown in the next one.
