@@ -214,8 +214,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
-  m_ringNext.assign(m_n, -1);
-  m_ringPrev.assign(m_n, -1);
+  m_rowNext.assign(m_n, -1);
+  m_rowPrev.assign(m_n, -1);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -419,36 +419,30 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // Backward search from `dest` over the in-streets: the tree edge of each
 // origin is the first street of its route, and the row itself holds the
 // tentative costs, so the search needs no other per-crossing state.
+//
+// Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
+// crossings are linked into buckets of kRowBucketWidth keys; every street
+// adds its travel time (never below 0) and the penalty, more than a
+// bucket's width, to the key it leaves from. So nothing reaches the least
+// bucket while it is emptied, and each of its crossings already has its
+// final cost whichever of them comes out first: the last one linked, which
+// fixes the route among equal ones. A crossing whose cost falls moves to the
+// top of its new bucket, or keeps its place when the bucket stays the same.
+// The keys stay below kNoRoute plus the penalty, so the buckets need not
+// wrap, and the search leaves them all empty.
 void CSimRoutingMatrix::ComputeRow(int dest) {
-  // Both searches take the least key and, of equal keys, the crossing that
-  // got it last, so the row is the same whichever runs it.
-  const int span = m_maxWeight + kCrossingPenalty;
-  if (span < RingQueue::kMaxSpan) {
-    ComputeRowOnRing(dest, span);
-  } else {
-    ComputeRowOnBuckets(dest);
+  constexpr int kShift = kRowBucketShift;
+  if (m_rowHead.empty()) {
+    const size_t buckets = static_cast<size_t>((Route::kNoRoute + kCrossingPenalty) >> kShift) + 1;
+    m_rowHead.assign(buckets, -1);
+    m_rowBits.assign(buckets / 64 + 1, 0);
   }
-}
-
-// The same search with each waiting crossing linked into the bucket of its
-// key: a crossing whose cost falls moves from its old bucket to the top of
-// the new one, where the queue above would leave a stale item behind and
-// push a new one. The crossings come out in the same order, without the
-// stale items.
-void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
-  size_t size = 64;
-  while (size <= static_cast<size_t>(span)) size *= 2;
-  if (m_ringHead.size() != size) {
-    m_ringHead.assign(size, -1);
-    m_ringBits.assign(size / 64, 0);
-  }
-  const size_t mask = size - 1, wordMask = size / 64 - 1;
-  int* head = m_ringHead.data();
-  uint64_t* bits = m_ringBits.data();
-  int* next = m_ringNext.data();
-  int* prev = m_ringPrev.data();
+  int* head = m_rowHead.data();
+  uint64_t* bits = m_rowBits.data();
+  int* next = m_rowNext.data();
+  int* prev = m_rowPrev.data();
   auto link = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key) & mask;
+    const size_t slot = static_cast<size_t>(key >> kShift);
     const int top = head[slot];
     next[v] = top;
     prev[v] = -1;
@@ -457,7 +451,7 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
     bits[slot >> 6] |= uint64_t{1} << (slot & 63);
   };
   auto unlink = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key) & mask;
+    const size_t slot = static_cast<size_t>(key >> kShift);
     const int p = prev[v], n = next[v];
     if (n >= 0) prev[n] = p;
     if (p >= 0) {
@@ -476,25 +470,23 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
   const int* streetLength = m_length.data();
   int waiting = 1;
   link(dest, 0);
-  int d = 0;
+  size_t word = 0;
   while (waiting > 0) {
-    const size_t pos = static_cast<size_t>(d) & mask;
-    size_t word = pos >> 6;
-    uint64_t b = bits[word] & (~uint64_t{0} << (pos & 63));
-    while (!b) b = bits[word = (word + 1) & wordMask];
+    uint64_t b;
+    while (!(b = bits[word])) ++word;
     const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
-    d += static_cast<int>((slot - pos) & mask);
     const int u = head[slot];
     const int n = next[u];
     head[slot] = n;
     if (n >= 0)
       prev[n] = -1;
     else
-      bits[word] &= ~(uint64_t{1} << (slot & 63));
+      bits[word] = b & (b - 1);
     --waiting;
-    // Keys are costs plus the penalty of the crossing at u, except at dest.
+    int d = 0;
     if (u != dest) {
       Route& r = row[u];
+      d = r.cost + kCrossingPenalty;
       const int e = r.firstStreet;
       const int to = streetTo[e];
       if (to == dest) {
@@ -512,46 +504,16 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
       // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
       // more do not exist.
       if (c >= r.cost) continue;
-      if (r.cost < Route::kNoRoute)
-        unlink(a->node, r.cost + kCrossingPenalty);
-      else
+      const int key = c + kCrossingPenalty;
+      if (r.cost >= Route::kNoRoute) {
         ++waiting;
+        link(a->node, key);
+      } else if (((r.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
+        unlink(a->node, r.cost + kCrossingPenalty);
+        link(a->node, key);
+      }
       r.cost = c;
       r.firstStreet = a->street;
-      link(a->node, c + kCrossingPenalty);
-    }
-  }
-}
-
-void CSimRoutingMatrix::ComputeRowOnBuckets(int dest) {
-  BucketQueue& queue = m_queue;
-  queue.Clear();
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
-  row[dest].cost = 0;
-  queue.Push(0, dest);
-  const Arc* arcs = m_inArc.data();
-  const int* start = m_inStart.data();
-  while (!queue.Empty()) {
-    int d, u;
-    queue.Pop(d, u);
-    // Keys are costs plus the penalty of the crossing at u, except at dest.
-    if (u != dest) {
-      Route& r = row[u];
-      if (d - kCrossingPenalty != r.cost) continue;
-      const int e = r.firstStreet;
-      const int next = m_to[e];
-      r.lastStreet = next == dest ? e : row[next].lastStreet;
-      r.length = m_length[e] + (next == dest ? 0 : row[next].length);
-    }
-    for (int k = start[u]; k < start[u + 1]; ++k) {
-      const Arc& a = arcs[k];
-      const int c = d + a.weight;
-      // Routes of kNoRoute seconds or more do not exist.
-      if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
-      row[a.node].cost = c;
-      row[a.node].firstStreet = a.street;
-      queue.Push(c + kCrossingPenalty, a.node);
     }
   }
 }
@@ -629,6 +591,27 @@ bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
     }
     const int used = std::min(k, kActiveLandmarks);
     std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
+    if (used == kActiveLandmarks) {
+      // The target's distances in locals and a loop of known length, which
+      // the compiler unrolls: a crossing's bound reads only its own table.
+      int32_t fromTarget[kActiveLandmarks], toTarget[kActiveLandmarks];
+      int fromAt[kActiveLandmarks], toAt[kActiveLandmarks];
+      for (int i = 0; i < kActiveLandmarks; ++i) {
+        fromAt[i] = active[i];
+        toAt[i] = k + active[i];
+        fromTarget[i] = target[fromAt[i]];
+        toTarget[i] = target[toAt[i]];
+      }
+      return SearchPath(from, to, streets, [&](int v) {
+        const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
+        int32_t h = 0;
+        for (int i = 0; i < kActiveLandmarks; ++i) {
+          h = std::max(h, fromTarget[i] - own[fromAt[i]]);
+          h = std::max(h, own[toAt[i]] - toTarget[i]);
+        }
+        return std::min(h, kBoundCap);
+      });
+    }
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
       int32_t h = 0;

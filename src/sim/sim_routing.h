@@ -86,14 +86,15 @@ class CSimRoutingMatrix {
 
  private:
   void ComputeRow(int dest);
-  // ComputeRow on the bucket queue, for any travel times.
-  void ComputeRowOnBuckets(int dest);
-  // ComputeRow when every travel time plus the penalty is below `span`.
-  void ComputeRowOnRing(int dest, int span);
-  // Buckets of ComputeRowOnRing, one per key modulo their number, and the
-  // links of the crossings waiting in them.
-  std::vector<int> m_ringHead, m_ringNext, m_ringPrev;
-  std::vector<uint64_t> m_ringBits;
+  // Keys per bucket of ComputeRow, 1 << kRowBucketShift: no more than what
+  // any street adds to a key, its travel time (never below 0) and the
+  // crossing penalty.
+  static constexpr int kRowBucketShift = 4;
+  static_assert((1 << kRowBucketShift) <= kCrossingPenalty, "a street's key step exceeds a bucket");
+  // The buckets of ComputeRow (the last crossing linked into each), the
+  // bitmap over them, and the links of the crossings waiting in them.
+  std::vector<int> m_rowHead, m_rowNext, m_rowPrev;
+  std::vector<uint64_t> m_rowBits;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
