@@ -59,18 +59,20 @@ void CSimRoutingMatrix::BucketQueue::Clear() {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  // Only the words between the least and the greatest key pushed since the
-  // last Clear can hold items.
-  if (m_size > 0)
-    for (size_t w = static_cast<size_t>(m_min) >> 6; w <= static_cast<size_t>(m_max) >> 6; ++w) {
-      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1)
-        m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
-      m_bits[w] = 0;
+  // The items left lie in the buckets from the least key that can hold
+  // items upwards; the walk stops when it has found all of them.
+  size_t left = m_size;
+  for (size_t w = m_min >> 6; left > 0; ++w) {
+    for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) {
+      int& head = m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+      for (int i = head; i >= 0; i = m_items[static_cast<size_t>(i)].next) --left;
+      head = -1;
     }
+    m_bits[w] = 0;
+  }
   m_items.clear();
   m_size = 0;
   m_min = kKeyLimit;
-  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
@@ -79,7 +81,6 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_items = std::vector<Item>();
   m_size = 0;
   m_min = kKeyLimit;
-  m_max = 0;
 }
 
 void CSimRoutingMatrix::RadixHeap::Clear() {
@@ -551,21 +552,18 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
       found = true;
       break;
     }
-    const int du = node[u].dist;
-    for (int i = start[u]; i < start[u + 1]; ++i) {
-      const Arc& a = arcs[i];
-      const int v = a.node;
+    const int du = node[u].dist + kCrossingPenalty;
+    for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
+      const int v = a->node;
       visit(v);
       PathNode& p = node[v];
-      if (p.bound >= kBoundCap) continue;
-      const int nd = du + a.weight + kCrossingPenalty;
-      // Routes of kNoRoute seconds or more do not exist.
-      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
-      if (nd < p.dist) {
-        p.dist = nd;
-        p.parent = a.street;
-        m_queue.Push(nd + p.bound, v);
-      }
+      const int nd = du + a->weight;
+      // Routes of kNoRoute seconds or more do not exist; a crossing whose
+      // bound reaches kBoundCap lies on none.
+      if (nd >= p.dist || nd + p.bound - kCrossingPenalty >= Route::kNoRoute || p.bound >= kBoundCap) continue;
+      p.dist = nd;
+      p.parent = a->street;
+      m_queue.Push(nd + p.bound, v);
     }
   }
   if (!found) return false;
@@ -602,8 +600,10 @@ bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
         fromTarget[i] = target[fromAt[i]];
         toTarget[i] = target[toAt[i]];
       }
+      const int32_t* table = m_tight32.data();
+      const size_t stride = static_cast<size_t>(2 * k);
       return SearchPath(from, to, streets, [&](int v) {
-        const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
+        const int32_t* own = table + static_cast<size_t>(v) * stride;
         int32_t h = 0;
         for (int i = 0; i < kActiveLandmarks; ++i) {
           h = std::max(h, fromTarget[i] - own[fromAt[i]]);

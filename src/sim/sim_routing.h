@@ -214,20 +214,20 @@ class CSimRoutingMatrix {
       m_items.push_back({node, m_head[key]});
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
-      m_min = std::min(m_min, key);
-      m_max = std::max(m_max, key);
+      m_min = std::min(m_min, static_cast<size_t>(key));
       ++m_size;
     }
     void Pop(int& key, int& node) {
-      size_t word = static_cast<size_t>(m_min) >> 6;
+      size_t word = m_min >> 6;
       uint64_t bits = m_bits[word] & (~uint64_t{0} << (m_min & 63));
       while (!bits) bits = m_bits[++word];
-      key = static_cast<int>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
-      const Item it = m_items[static_cast<size_t>(m_head[key])];
-      m_head[key] = it.next;
-      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (key & 63));
+      const size_t least = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      const Item it = m_items[static_cast<size_t>(m_head[least])];
+      m_head[least] = it.next;
+      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (least & 63));
       --m_size;
-      m_min = key;
+      m_min = least;
+      key = static_cast<int>(least);
       node = it.node;
     }
 
@@ -239,8 +239,9 @@ class CSimRoutingMatrix {
     std::vector<int> m_head;     // last item pushed per key, -1 when empty
     std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;
-    int m_min = kKeyLimit;  // no item lies below it
-    int m_max = 0;          // no item lies above it
+    // No item lies below it; a size, so that the searches' stores of
+    // crossing data cannot alias it.
+    size_t m_min = kKeyLimit;
     size_t m_size = 0;
   };
   BucketQueue m_queue;
