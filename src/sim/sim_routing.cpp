@@ -83,39 +83,6 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_min = kKeyLimit;
 }
 
-void CSimRoutingMatrix::RadixHeap::Clear() {
-  for (auto& b : m_buckets) b.clear();
-  m_last = 0;
-  m_size = 0;
-}
-
-int CSimRoutingMatrix::RadixHeap::Bucket(uint64_t key) const {
-  return key == m_last ? 0 : 64 - __builtin_clzll(key ^ m_last);
-}
-
-void CSimRoutingMatrix::RadixHeap::Push(uint64_t key, int node) {
-  m_buckets[Bucket(key)].push_back({key, node});
-  ++m_size;
-}
-
-void CSimRoutingMatrix::RadixHeap::Pop(uint64_t& key, int& node) {
-  if (m_buckets[0].empty()) {
-    int i = 1;
-    while (m_buckets[i].empty()) ++i;
-    uint64_t least = m_buckets[i][0].key;
-    for (const Item& it : m_buckets[i]) least = std::min(least, it.key);
-    m_last = least;
-    for (const Item& it : m_buckets[i]) m_buckets[Bucket(it.key)].push_back(it);
-    m_buckets[i].clear();
-  }
-  const Item it = m_buckets[0].back();
-  m_buckets[0].pop_back();
-  --m_size;
-  key = it.key;
-  node = it.node;
-}
-
-
 void CSimRoutingMatrix::Clear() {
   g_spareMatrices.Give(m_matrix, m_matrix ? static_cast<size_t>(m_n) * m_n + 1 : 0);
   m_matrix = nullptr;
@@ -290,41 +257,56 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
   return false;
 }
 
+// The keys of the search from a landmark have no upper limit, but none
+// lies more than the longest street plus the penalty above the least
+// waiting one, so its buckets (as ComputeRow's) form a ring that wide.
 void CSimRoutingMatrix::Search(int source, bool backward) {
-  const int span = m_maxWeight + kCrossingPenalty;
-  if (span < RingQueue::kMaxSpan) {
-    m_ring.Reset(span);
-    SearchWith(m_ring, source, backward);
-  } else {
-    m_heap.Clear();
-    SearchWith(m_heap, source, backward);
+  constexpr int kShift = kRowBucketShift;
+  const int64_t span = int64_t{m_maxWeight} + kCrossingPenalty;
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span >> kShift) + 2) size *= 2;
+  if (m_ringHead.size() != size) {
+    m_ringHead.assign(size, -1);
+    m_ringBits.assign(size / 64, 0);
   }
-}
-
-template <class Queue>
-void CSimRoutingMatrix::SearchWith(Queue& queue, int source, bool backward) {
-  const std::vector<int>& start = backward ? m_inStart : m_outStart;
-  const std::vector<Arc>& arcs = backward ? m_inArc : m_outArc;
-  ++m_stamp;
-  m_dist[source] = 0;
-  m_seen[source] = m_stamp;
-  queue.Push(0, source);
-  while (!queue.Empty()) {
-    uint64_t key;
-    int u;
-    queue.Pop(key, u);
-    const int64_t d = static_cast<int64_t>(key);
-    if (d != m_dist[u]) continue;
-    for (int k = start[u]; k < start[u + 1]; ++k) {
-      const int v = arcs[k].node;
-      const int64_t nd = d + arcs[k].weight + kCrossingPenalty;
-      if (m_seen[v] != m_stamp) {
-        m_seen[v] = m_stamp;
-        m_dist[v] = kInf;
-      }
-      if (nd < m_dist[v]) {
-        m_dist[v] = nd;
-        queue.Push(static_cast<uint64_t>(nd), v);
+  const size_t mask = size - 1, wordMask = size / 64 - 1;
+  BucketLinks q{m_ringHead.data(), m_rowNext.data(), m_rowPrev.data(), m_ringBits.data()};
+  auto slotOf = [mask](int64_t key) { return static_cast<size_t>(key >> kShift) & mask; };
+  const int* start = backward ? m_inStart.data() : m_outStart.data();
+  const Arc* arcs = backward ? m_inArc.data() : m_outArc.data();
+  int64_t* dist = m_dist.data();
+  uint32_t* seen = m_seen.data();
+  const uint32_t stamp = ++m_stamp;
+  dist[source] = 0;
+  seen[source] = stamp;
+  q.Link(source, 0);
+  int waiting = 1;
+  size_t bucket = 0;  // the least bucket that can hold crossings
+  while (waiting > 0) {
+    const size_t pos = bucket & mask;
+    size_t word = pos >> 6;
+    uint64_t b = q.bits[word] & (~uint64_t{0} << (pos & 63));
+    while (!b) b = q.bits[word = (word + 1) & wordMask];
+    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
+    bucket += (slot - pos) & mask;
+    const int u = q.Take(slot);
+    --waiting;
+    const int64_t d = dist[u] + kCrossingPenalty;
+    for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
+      const int v = a->node;
+      const int64_t nd = d + a->weight;
+      if (seen[v] != stamp) {
+        seen[v] = stamp;
+        dist[v] = nd;
+        q.Link(v, slotOf(nd));
+        ++waiting;
+      } else if (nd < dist[v]) {
+        const size_t old = slotOf(dist[v]), now = slotOf(nd);
+        if (old != now) {
+          q.Unlink(v, old);
+          q.Link(v, now);
+        }
+        dist[v] = nd;
       }
     }
   }
@@ -422,7 +404,7 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // tentative costs, so the search needs no other per-crossing state.
 //
 // Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
-// crossings are linked into buckets of kRowBucketWidth keys; every street
+// crossings are linked into buckets of 1 << kRowBucketShift keys; every street
 // adds its travel time (never below 0) and the penalty, more than a
 // bucket's width, to the key it leaves from. So nothing reaches the least
 // bucket while it is emptied, and each of its crossings already has its
@@ -438,30 +420,9 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
     m_rowHead.assign(buckets, -1);
     m_rowBits.assign(buckets / 64 + 1, 0);
   }
-  int* head = m_rowHead.data();
-  uint64_t* bits = m_rowBits.data();
-  int* next = m_rowNext.data();
-  int* prev = m_rowPrev.data();
-  auto link = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key >> kShift);
-    const int top = head[slot];
-    next[v] = top;
-    prev[v] = -1;
-    if (top >= 0) prev[top] = v;
-    head[slot] = v;
-    bits[slot >> 6] |= uint64_t{1} << (slot & 63);
-  };
-  auto unlink = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key >> kShift);
-    const int p = prev[v], n = next[v];
-    if (n >= 0) prev[n] = p;
-    if (p >= 0) {
-      next[p] = n;
-    } else {
-      head[slot] = n;
-      if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
-    }
-  };
+  BucketLinks q{m_rowHead.data(), m_rowNext.data(), m_rowPrev.data(), m_rowBits.data()};
+  auto link = [&q](int v, int key) { q.Link(v, static_cast<size_t>(key >> kShift)); };
+  auto unlink = [&q](int v, int key) { q.Unlink(v, static_cast<size_t>(key >> kShift)); };
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
@@ -474,15 +435,8 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
   size_t word = 0;
   while (waiting > 0) {
     uint64_t b;
-    while (!(b = bits[word])) ++word;
-    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
-    const int u = head[slot];
-    const int n = next[u];
-    head[slot] = n;
-    if (n >= 0)
-      prev[n] = -1;
-    else
-      bits[word] = b & (b - 1);
+    while (!(b = q.bits[word])) ++word;
+    const int u = q.Take(word * 64 + static_cast<size_t>(__builtin_ctzll(b)));
     --waiting;
     int d = 0;
     if (u != dest) {

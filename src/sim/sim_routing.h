@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/sim_ring_queue.h"
 
 class CSimCrossing;
 class CSimStreet;
@@ -91,10 +90,50 @@ class CSimRoutingMatrix {
   // crossing penalty.
   static constexpr int kRowBucketShift = 4;
   static_assert((1 << kRowBucketShift) <= kCrossingPenalty, "a street's key step exceeds a bucket");
-  // The buckets of ComputeRow (the last crossing linked into each), the
-  // bitmap over them, and the links of the crossings waiting in them.
-  std::vector<int> m_rowHead, m_rowNext, m_rowPrev;
-  std::vector<uint64_t> m_rowBits;
+  // Crossings waiting in buckets of keys: the last one linked into each
+  // bucket, the links between the crossings of a bucket and a bitmap of the
+  // buckets that hold any. Of a bucket the crossing linked last comes out
+  // first.
+  struct BucketLinks {
+    int* head;
+    int* next;
+    int* prev;
+    uint64_t* bits;
+    void Link(int v, size_t slot) {
+      const int top = head[slot];
+      next[v] = top;
+      prev[v] = -1;
+      if (top >= 0) prev[top] = v;
+      head[slot] = v;
+      bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+    }
+    void Unlink(int v, size_t slot) {
+      const int p = prev[v], n = next[v];
+      if (n >= 0) prev[n] = p;
+      if (p >= 0) {
+        next[p] = n;
+      } else {
+        head[slot] = n;
+        if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      }
+    }
+    // Takes the top crossing of `slot`, a bucket that holds any.
+    int Take(size_t slot) {
+      const int u = head[slot];
+      const int n = next[u];
+      head[slot] = n;
+      if (n >= 0)
+        prev[n] = -1;
+      else
+        bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      return u;
+    }
+  };
+  // The buckets of ComputeRow, one per 1 << kRowBucketShift keys up to the
+  // greatest key, those of the landmark searches, a ring as wide as their
+  // keys' span, and the links of the crossings waiting in either.
+  std::vector<int> m_rowHead, m_ringHead, m_rowNext, m_rowPrev;
+  std::vector<uint64_t> m_rowBits, m_ringBits;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
@@ -170,32 +209,8 @@ class CSimRoutingMatrix {
   };
   std::vector<PathNode> m_path;
   uint32_t m_pathStamp = 0;
-  // Monotone priority queue of the landmark searches, whose distances
-  // have no upper limit: a radix heap.
-  class RadixHeap {
-   public:
-    void Clear();
-    bool Empty() const { return m_size == 0; }
-    void Push(uint64_t key, int node);
-    void Pop(uint64_t& key, int& node);
-
-   private:
-    int Bucket(uint64_t key) const;
-    struct Item {
-      uint64_t key;
-      int node;
-    };
-    std::vector<Item> m_buckets[65];
-    uint64_t m_last = 0;
-    size_t m_size = 0;
-  };
-  RadixHeap m_heap;
-  using RingQueue = CSimRingQueue;
-  RingQueue m_ring;
   // The greatest travel time read since the last full read.
   int m_maxWeight = 0;
-  template <class Queue>
-  void SearchWith(Queue& queue, int source, bool backward);
   // Priority queue of the route searches, whose keys stay below kKeyLimit:
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
