@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include "sim_test_city.h"
@@ -328,8 +329,7 @@ TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
     }
 }
 
-// A street too slow to use widens the span of travel times beyond what the
-// ring of buckets holds, and the full pass runs on the other queue: the
+// A street too slow to use raises the greatest travel time to the cap: the
 // rows of the crossings it does not touch stay exactly the same.
 TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
   auto build = [](CSimTrafficSlot& slot, bool slowStreet) {
@@ -389,6 +389,55 @@ TEST(Routing, FullRowsWithKeysCloseTogetherAndAtTheCap) {
   ASSERT_GT(capped, 0);
   RunFullPass(slot);
   CheckMatrixChains(slot);
+}
+
+// Two halves of a grid joined only by streets at the travel-time cap: the
+// landmark searches run up distances far beyond their ring's width, and the
+// bounds they give must still keep every searched route shortest, on the
+// first measurement and on the next.
+TEST(Routing, LandmarksAcrossStreetsAtTheCapKeepSearchesShortest) {
+  std::mt19937 rng(12);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  const int w = 6;
+  BuildGrid(slot, w, 4, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  auto column = [&](CSimCrossing* c) { return (c->Key() - 1) % w; };
+  int cut = 0;
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    CSimStreet* s = r.Street(e);
+    if (std::min(column(s->pStartCrossing()), column(s->pEndCrossing())) == 2 &&
+        column(s->pStartCrossing()) != column(s->pEndCrossing())) {
+      s->AddCarFlow(1000000);
+      ASSERT_EQ(s->TravelTime(), CSimStreet::kMaxTravelTime);
+      ++cut;
+    }
+  }
+  ASSERT_EQ(cut, 8);
+  for (int pass = 0; pass <= CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 60));
+    r.StartPass(false);
+    r.Slice(30, 20);
+    if (pass != 0 && pass != CSimRoutingMatrix::kRemeasurePasses) continue;
+    const auto ref = ReferenceCosts(slot);
+    int routes = 0;
+    for (int from = 0; from < r.N(); ++from)
+      for (int to = 0; to < r.N(); ++to) {
+        if (from == to) continue;
+        std::vector<int> path;
+        const bool found = r.FindPath(from, to, path);
+        ASSERT_EQ(found, ref[from][to] < Route::kNoRoute) << from << " -> " << to << " pass " << pass;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        if (found) {
+          EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " pass " << pass;
+        }
+        routes += found;
+      }
+    // Only pairs on the same side of the cut have a route.
+    EXPECT_EQ(routes, 2 * 12 * 11);
+  }
 }
 
 // A crossing that no street enters and one that no street leaves: some
