@@ -2,8 +2,7 @@
 // Monotone priority queue for keys that never lie more than a known span
 // above the last one popped: a ring of buckets, one per key of the span,
 // with a bitmap over them. Of equal keys the one pushed last comes out
-// first. The route searches of the street network and of public transport
-// run on it.
+// first. The route searches of public transport run on it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

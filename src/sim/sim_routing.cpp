@@ -59,18 +59,20 @@ void CSimRoutingMatrix::BucketQueue::Clear() {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  // Only the words between the least and the greatest key pushed since the
-  // last Clear can hold items.
-  if (m_size > 0)
-    for (size_t w = static_cast<size_t>(m_min) >> 6; w <= static_cast<size_t>(m_max) >> 6; ++w) {
-      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1)
-        m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
-      m_bits[w] = 0;
+  // The items left lie in the buckets from the least key that can hold
+  // items upwards; the walk stops when it has found all of them.
+  size_t left = m_size;
+  for (size_t w = m_min >> 6; left > 0; ++w) {
+    for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) {
+      int& head = m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+      for (int i = head; i >= 0; i = m_items[static_cast<size_t>(i)].next) --left;
+      head = -1;
     }
+    m_bits[w] = 0;
+  }
   m_items.clear();
   m_size = 0;
   m_min = kKeyLimit;
-  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
@@ -79,41 +81,7 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_items = std::vector<Item>();
   m_size = 0;
   m_min = kKeyLimit;
-  m_max = 0;
 }
-
-void CSimRoutingMatrix::RadixHeap::Clear() {
-  for (auto& b : m_buckets) b.clear();
-  m_last = 0;
-  m_size = 0;
-}
-
-int CSimRoutingMatrix::RadixHeap::Bucket(uint64_t key) const {
-  return key == m_last ? 0 : 64 - __builtin_clzll(key ^ m_last);
-}
-
-void CSimRoutingMatrix::RadixHeap::Push(uint64_t key, int node) {
-  m_buckets[Bucket(key)].push_back({key, node});
-  ++m_size;
-}
-
-void CSimRoutingMatrix::RadixHeap::Pop(uint64_t& key, int& node) {
-  if (m_buckets[0].empty()) {
-    int i = 1;
-    while (m_buckets[i].empty()) ++i;
-    uint64_t least = m_buckets[i][0].key;
-    for (const Item& it : m_buckets[i]) least = std::min(least, it.key);
-    m_last = least;
-    for (const Item& it : m_buckets[i]) m_buckets[Bucket(it.key)].push_back(it);
-    m_buckets[i].clear();
-  }
-  const Item it = m_buckets[0].back();
-  m_buckets[0].pop_back();
-  --m_size;
-  key = it.key;
-  node = it.node;
-}
-
 
 void CSimRoutingMatrix::Clear() {
   g_spareMatrices.Give(m_matrix, m_matrix ? static_cast<size_t>(m_n) * m_n + 1 : 0);
@@ -214,8 +182,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
-  m_ringNext.assign(m_n, -1);
-  m_ringPrev.assign(m_n, -1);
+  m_rowNext.assign(m_n, -1);
+  m_rowPrev.assign(m_n, -1);
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -289,41 +257,56 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
   return false;
 }
 
+// The keys of the search from a landmark have no upper limit, but none
+// lies more than the longest street plus the penalty above the least
+// waiting one, so its buckets (as ComputeRow's) form a ring that wide.
 void CSimRoutingMatrix::Search(int source, bool backward) {
-  const int span = m_maxWeight + kCrossingPenalty;
-  if (span < RingQueue::kMaxSpan) {
-    m_ring.Reset(span);
-    SearchWith(m_ring, source, backward);
-  } else {
-    m_heap.Clear();
-    SearchWith(m_heap, source, backward);
+  constexpr int kShift = kRowBucketShift;
+  const int64_t span = int64_t{m_maxWeight} + kCrossingPenalty;
+  size_t size = 64;
+  while (size <= static_cast<size_t>(span >> kShift) + 2) size *= 2;
+  if (m_ringHead.size() != size) {
+    m_ringHead.assign(size, -1);
+    m_ringBits.assign(size / 64, 0);
   }
-}
-
-template <class Queue>
-void CSimRoutingMatrix::SearchWith(Queue& queue, int source, bool backward) {
-  const std::vector<int>& start = backward ? m_inStart : m_outStart;
-  const std::vector<Arc>& arcs = backward ? m_inArc : m_outArc;
-  ++m_stamp;
-  m_dist[source] = 0;
-  m_seen[source] = m_stamp;
-  queue.Push(0, source);
-  while (!queue.Empty()) {
-    uint64_t key;
-    int u;
-    queue.Pop(key, u);
-    const int64_t d = static_cast<int64_t>(key);
-    if (d != m_dist[u]) continue;
-    for (int k = start[u]; k < start[u + 1]; ++k) {
-      const int v = arcs[k].node;
-      const int64_t nd = d + arcs[k].weight + kCrossingPenalty;
-      if (m_seen[v] != m_stamp) {
-        m_seen[v] = m_stamp;
-        m_dist[v] = kInf;
-      }
-      if (nd < m_dist[v]) {
-        m_dist[v] = nd;
-        queue.Push(static_cast<uint64_t>(nd), v);
+  const size_t mask = size - 1, wordMask = size / 64 - 1;
+  BucketLinks q{m_ringHead.data(), m_rowNext.data(), m_rowPrev.data(), m_ringBits.data()};
+  auto slotOf = [mask](int64_t key) { return static_cast<size_t>(key >> kShift) & mask; };
+  const int* start = backward ? m_inStart.data() : m_outStart.data();
+  const Arc* arcs = backward ? m_inArc.data() : m_outArc.data();
+  int64_t* dist = m_dist.data();
+  uint32_t* seen = m_seen.data();
+  const uint32_t stamp = ++m_stamp;
+  dist[source] = 0;
+  seen[source] = stamp;
+  q.Link(source, 0);
+  int waiting = 1;
+  size_t bucket = 0;  // the least bucket that can hold crossings
+  while (waiting > 0) {
+    const size_t pos = bucket & mask;
+    size_t word = pos >> 6;
+    uint64_t b = q.bits[word] & (~uint64_t{0} << (pos & 63));
+    while (!b) b = q.bits[word = (word + 1) & wordMask];
+    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
+    bucket += (slot - pos) & mask;
+    const int u = q.Take(slot);
+    --waiting;
+    const int64_t d = dist[u] + kCrossingPenalty;
+    for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
+      const int v = a->node;
+      const int64_t nd = d + a->weight;
+      if (seen[v] != stamp) {
+        seen[v] = stamp;
+        dist[v] = nd;
+        q.Link(v, slotOf(nd));
+        ++waiting;
+      } else if (nd < dist[v]) {
+        const size_t old = slotOf(dist[v]), now = slotOf(nd);
+        if (old != now) {
+          q.Unlink(v, old);
+          q.Link(v, now);
+        }
+        dist[v] = nd;
       }
     }
   }
@@ -419,54 +402,27 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 // Backward search from `dest` over the in-streets: the tree edge of each
 // origin is the first street of its route, and the row itself holds the
 // tentative costs, so the search needs no other per-crossing state.
+//
+// Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
+// crossings are linked into buckets of 1 << kRowBucketShift keys; every street
+// adds its travel time (never below 0) and the penalty, more than a
+// bucket's width, to the key it leaves from. So nothing reaches the least
+// bucket while it is emptied, and each of its crossings already has its
+// final cost whichever of them comes out first: the last one linked, which
+// fixes the route among equal ones. A crossing whose cost falls moves to the
+// top of its new bucket, or keeps its place when the bucket stays the same.
+// The keys stay below kNoRoute plus the penalty, so the buckets need not
+// wrap, and the search leaves them all empty.
 void CSimRoutingMatrix::ComputeRow(int dest) {
-  // Both searches take the least key and, of equal keys, the crossing that
-  // got it last, so the row is the same whichever runs it.
-  const int span = m_maxWeight + kCrossingPenalty;
-  if (span < RingQueue::kMaxSpan) {
-    ComputeRowOnRing(dest, span);
-  } else {
-    ComputeRowOnBuckets(dest);
+  constexpr int kShift = kRowBucketShift;
+  if (m_rowHead.empty()) {
+    const size_t buckets = static_cast<size_t>((Route::kNoRoute + kCrossingPenalty) >> kShift) + 1;
+    m_rowHead.assign(buckets, -1);
+    m_rowBits.assign(buckets / 64 + 1, 0);
   }
-}
-
-// The same search with each waiting crossing linked into the bucket of its
-// key: a crossing whose cost falls moves from its old bucket to the top of
-// the new one, where the queue above would leave a stale item behind and
-// push a new one. The crossings come out in the same order, without the
-// stale items.
-void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
-  size_t size = 64;
-  while (size <= static_cast<size_t>(span)) size *= 2;
-  if (m_ringHead.size() != size) {
-    m_ringHead.assign(size, -1);
-    m_ringBits.assign(size / 64, 0);
-  }
-  const size_t mask = size - 1, wordMask = size / 64 - 1;
-  int* head = m_ringHead.data();
-  uint64_t* bits = m_ringBits.data();
-  int* next = m_ringNext.data();
-  int* prev = m_ringPrev.data();
-  auto link = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key) & mask;
-    const int top = head[slot];
-    next[v] = top;
-    prev[v] = -1;
-    if (top >= 0) prev[top] = v;
-    head[slot] = v;
-    bits[slot >> 6] |= uint64_t{1} << (slot & 63);
-  };
-  auto unlink = [&](int v, int key) {
-    const size_t slot = static_cast<size_t>(key) & mask;
-    const int p = prev[v], n = next[v];
-    if (n >= 0) prev[n] = p;
-    if (p >= 0) {
-      next[p] = n;
-    } else {
-      head[slot] = n;
-      if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
-    }
-  };
+  BucketLinks q{m_rowHead.data(), m_rowNext.data(), m_rowPrev.data(), m_rowBits.data()};
+  auto link = [&q](int v, int key) { q.Link(v, static_cast<size_t>(key >> kShift)); };
+  auto unlink = [&q](int v, int key) { q.Unlink(v, static_cast<size_t>(key >> kShift)); };
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
   row[dest].cost = 0;
@@ -476,25 +432,16 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
   const int* streetLength = m_length.data();
   int waiting = 1;
   link(dest, 0);
-  int d = 0;
+  size_t word = 0;
   while (waiting > 0) {
-    const size_t pos = static_cast<size_t>(d) & mask;
-    size_t word = pos >> 6;
-    uint64_t b = bits[word] & (~uint64_t{0} << (pos & 63));
-    while (!b) b = bits[word = (word + 1) & wordMask];
-    const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
-    d += static_cast<int>((slot - pos) & mask);
-    const int u = head[slot];
-    const int n = next[u];
-    head[slot] = n;
-    if (n >= 0)
-      prev[n] = -1;
-    else
-      bits[word] &= ~(uint64_t{1} << (slot & 63));
+    uint64_t b;
+    while (!(b = q.bits[word])) ++word;
+    const int u = q.Take(word * 64 + static_cast<size_t>(__builtin_ctzll(b)));
     --waiting;
-    // Keys are costs plus the penalty of the crossing at u, except at dest.
+    int d = 0;
     if (u != dest) {
       Route& r = row[u];
+      d = r.cost + kCrossingPenalty;
       const int e = r.firstStreet;
       const int to = streetTo[e];
       if (to == dest) {
@@ -512,46 +459,16 @@ void CSimRoutingMatrix::ComputeRowOnRing(int dest, int span) {
       // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
       // more do not exist.
       if (c >= r.cost) continue;
-      if (r.cost < Route::kNoRoute)
-        unlink(a->node, r.cost + kCrossingPenalty);
-      else
+      const int key = c + kCrossingPenalty;
+      if (r.cost >= Route::kNoRoute) {
         ++waiting;
+        link(a->node, key);
+      } else if (((r.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
+        unlink(a->node, r.cost + kCrossingPenalty);
+        link(a->node, key);
+      }
       r.cost = c;
       r.firstStreet = a->street;
-      link(a->node, c + kCrossingPenalty);
-    }
-  }
-}
-
-void CSimRoutingMatrix::ComputeRowOnBuckets(int dest) {
-  BucketQueue& queue = m_queue;
-  queue.Clear();
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
-  row[dest].cost = 0;
-  queue.Push(0, dest);
-  const Arc* arcs = m_inArc.data();
-  const int* start = m_inStart.data();
-  while (!queue.Empty()) {
-    int d, u;
-    queue.Pop(d, u);
-    // Keys are costs plus the penalty of the crossing at u, except at dest.
-    if (u != dest) {
-      Route& r = row[u];
-      if (d - kCrossingPenalty != r.cost) continue;
-      const int e = r.firstStreet;
-      const int next = m_to[e];
-      r.lastStreet = next == dest ? e : row[next].lastStreet;
-      r.length = m_length[e] + (next == dest ? 0 : row[next].length);
-    }
-    for (int k = start[u]; k < start[u + 1]; ++k) {
-      const Arc& a = arcs[k];
-      const int c = d + a.weight;
-      // Routes of kNoRoute seconds or more do not exist.
-      if (c >= Route::kNoRoute || c >= row[a.node].cost) continue;
-      row[a.node].cost = c;
-      row[a.node].firstStreet = a.street;
-      queue.Push(c + kCrossingPenalty, a.node);
     }
   }
 }
@@ -589,21 +506,18 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
       found = true;
       break;
     }
-    const int du = node[u].dist;
-    for (int i = start[u]; i < start[u + 1]; ++i) {
-      const Arc& a = arcs[i];
-      const int v = a.node;
+    const int du = node[u].dist + kCrossingPenalty;
+    for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
+      const int v = a->node;
       visit(v);
       PathNode& p = node[v];
-      if (p.bound >= kBoundCap) continue;
-      const int nd = du + a.weight + kCrossingPenalty;
-      // Routes of kNoRoute seconds or more do not exist.
-      if (nd + p.bound - kCrossingPenalty >= Route::kNoRoute) continue;
-      if (nd < p.dist) {
-        p.dist = nd;
-        p.parent = a.street;
-        m_queue.Push(nd + p.bound, v);
-      }
+      const int nd = du + a->weight;
+      // Routes of kNoRoute seconds or more do not exist; a crossing whose
+      // bound reaches kBoundCap lies on none.
+      if (nd >= p.dist || nd + p.bound - kCrossingPenalty >= Route::kNoRoute || p.bound >= kBoundCap) continue;
+      p.dist = nd;
+      p.parent = a->street;
+      m_queue.Push(nd + p.bound, v);
     }
   }
   if (!found) return false;
@@ -629,6 +543,29 @@ bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
     }
     const int used = std::min(k, kActiveLandmarks);
     std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
+    if (used == kActiveLandmarks) {
+      // The target's distances in locals and a loop of known length, which
+      // the compiler unrolls: a crossing's bound reads only its own table.
+      int32_t fromTarget[kActiveLandmarks], toTarget[kActiveLandmarks];
+      int fromAt[kActiveLandmarks], toAt[kActiveLandmarks];
+      for (int i = 0; i < kActiveLandmarks; ++i) {
+        fromAt[i] = active[i];
+        toAt[i] = k + active[i];
+        fromTarget[i] = target[fromAt[i]];
+        toTarget[i] = target[toAt[i]];
+      }
+      const int32_t* table = m_tight32.data();
+      const size_t stride = static_cast<size_t>(2 * k);
+      return SearchPath(from, to, streets, [&](int v) {
+        const int32_t* own = table + static_cast<size_t>(v) * stride;
+        int32_t h = 0;
+        for (int i = 0; i < kActiveLandmarks; ++i) {
+          h = std::max(h, fromTarget[i] - own[fromAt[i]]);
+          h = std::max(h, own[toAt[i]] - toTarget[i]);
+        }
+        return std::min(h, kBoundCap);
+      });
+    }
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
       int32_t h = 0;

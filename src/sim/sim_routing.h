@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/sim_ring_queue.h"
 
 class CSimCrossing;
 class CSimStreet;
@@ -86,14 +85,55 @@ class CSimRoutingMatrix {
 
  private:
   void ComputeRow(int dest);
-  // ComputeRow on the bucket queue, for any travel times.
-  void ComputeRowOnBuckets(int dest);
-  // ComputeRow when every travel time plus the penalty is below `span`.
-  void ComputeRowOnRing(int dest, int span);
-  // Buckets of ComputeRowOnRing, one per key modulo their number, and the
-  // links of the crossings waiting in them.
-  std::vector<int> m_ringHead, m_ringNext, m_ringPrev;
-  std::vector<uint64_t> m_ringBits;
+  // Keys per bucket of ComputeRow, 1 << kRowBucketShift: no more than what
+  // any street adds to a key, its travel time (never below 0) and the
+  // crossing penalty.
+  static constexpr int kRowBucketShift = 4;
+  static_assert((1 << kRowBucketShift) <= kCrossingPenalty, "a street's key step exceeds a bucket");
+  // Crossings waiting in buckets of keys: the last one linked into each
+  // bucket, the links between the crossings of a bucket and a bitmap of the
+  // buckets that hold any. Of a bucket the crossing linked last comes out
+  // first.
+  struct BucketLinks {
+    int* head;
+    int* next;
+    int* prev;
+    uint64_t* bits;
+    void Link(int v, size_t slot) {
+      const int top = head[slot];
+      next[v] = top;
+      prev[v] = -1;
+      if (top >= 0) prev[top] = v;
+      head[slot] = v;
+      bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+    }
+    void Unlink(int v, size_t slot) {
+      const int p = prev[v], n = next[v];
+      if (n >= 0) prev[n] = p;
+      if (p >= 0) {
+        next[p] = n;
+      } else {
+        head[slot] = n;
+        if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      }
+    }
+    // Takes the top crossing of `slot`, a bucket that holds any.
+    int Take(size_t slot) {
+      const int u = head[slot];
+      const int n = next[u];
+      head[slot] = n;
+      if (n >= 0)
+        prev[n] = -1;
+      else
+        bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      return u;
+    }
+  };
+  // The buckets of ComputeRow, one per 1 << kRowBucketShift keys up to the
+  // greatest key, those of the landmark searches, a ring as wide as their
+  // keys' span, and the links of the crossings waiting in either.
+  std::vector<int> m_rowHead, m_ringHead, m_rowNext, m_rowPrev;
+  std::vector<uint64_t> m_rowBits, m_ringBits;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
@@ -169,32 +209,8 @@ class CSimRoutingMatrix {
   };
   std::vector<PathNode> m_path;
   uint32_t m_pathStamp = 0;
-  // Monotone priority queue of the landmark searches, whose distances
-  // have no upper limit: a radix heap.
-  class RadixHeap {
-   public:
-    void Clear();
-    bool Empty() const { return m_size == 0; }
-    void Push(uint64_t key, int node);
-    void Pop(uint64_t& key, int& node);
-
-   private:
-    int Bucket(uint64_t key) const;
-    struct Item {
-      uint64_t key;
-      int node;
-    };
-    std::vector<Item> m_buckets[65];
-    uint64_t m_last = 0;
-    size_t m_size = 0;
-  };
-  RadixHeap m_heap;
-  using RingQueue = CSimRingQueue;
-  RingQueue m_ring;
   // The greatest travel time read since the last full read.
   int m_maxWeight = 0;
-  template <class Queue>
-  void SearchWith(Queue& queue, int source, bool backward);
   // Priority queue of the route searches, whose keys stay below kKeyLimit:
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
@@ -213,20 +229,20 @@ class CSimRoutingMatrix {
       m_items.push_back({node, m_head[key]});
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
-      m_min = std::min(m_min, key);
-      m_max = std::max(m_max, key);
+      m_min = std::min(m_min, static_cast<size_t>(key));
       ++m_size;
     }
     void Pop(int& key, int& node) {
-      size_t word = static_cast<size_t>(m_min) >> 6;
+      size_t word = m_min >> 6;
       uint64_t bits = m_bits[word] & (~uint64_t{0} << (m_min & 63));
       while (!bits) bits = m_bits[++word];
-      key = static_cast<int>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
-      const Item it = m_items[static_cast<size_t>(m_head[key])];
-      m_head[key] = it.next;
-      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (key & 63));
+      const size_t least = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      const Item it = m_items[static_cast<size_t>(m_head[least])];
+      m_head[least] = it.next;
+      if (it.next < 0) m_bits[word] &= ~(uint64_t{1} << (least & 63));
       --m_size;
-      m_min = key;
+      m_min = least;
+      key = static_cast<int>(least);
       node = it.node;
     }
 
@@ -238,8 +254,9 @@ class CSimRoutingMatrix {
     std::vector<int> m_head;     // last item pushed per key, -1 when empty
     std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;
-    int m_min = kKeyLimit;  // no item lies below it
-    int m_max = 0;          // no item lies above it
+    // No item lies below it; a size, so that the searches' stores of
+    // crossing data cannot alias it.
+    size_t m_min = kKeyLimit;
     size_t m_size = 0;
   };
   BucketQueue m_queue;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include "sim_test_city.h"
@@ -25,6 +26,37 @@ void CheckAgainstReference(CSimTrafficSlot& slot) {
   const CSimRoutingMatrix& r = slot.Routing();
   for (int i = 0; i < r.N(); ++i)
     for (int j = 0; j < r.N(); ++j) ASSERT_EQ(r.Entry(i, j)->cost, ref[i][j]) << i << " -> " << j;
+}
+
+// Every matrix route is a chain of streets from origin to destination whose
+// times and lengths add up to the entry and whose ends are the entry's
+// first and last streets; pairs the reference cannot join have no route.
+void CheckMatrixChains(CSimTrafficSlot& slot) {
+  const auto ref = ReferenceCosts(slot);
+  const CSimRoutingMatrix& r = slot.Routing();
+  for (int from = 0; from < r.N(); ++from)
+    for (int to = 0; to < r.N(); ++to) {
+      const Route* entry = r.Entry(from, to);
+      ASSERT_EQ(entry->cost, ref[from][to]) << from << " -> " << to;
+      std::vector<int> path;
+      if (from == to || entry->cost >= Route::kNoRoute) {
+        EXPECT_FALSE(r.MatrixPath(from, to, path));
+        continue;
+      }
+      ASSERT_TRUE(r.MatrixPath(from, to, path));
+      int cost = -CSimRoutingMatrix::kCrossingPenalty, length = 0, at = from;
+      for (int e : path) {
+        ASSERT_EQ(r.Street(e)->pStartCrossing()->MatrixIndex(), at);
+        cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        length += r.Street(e)->StreetLength();
+        at = r.Street(e)->pEndCrossing()->MatrixIndex();
+      }
+      EXPECT_EQ(at, to);
+      EXPECT_EQ(cost, entry->cost) << from << " -> " << to;
+      EXPECT_EQ(length, entry->length) << from << " -> " << to;
+      EXPECT_EQ(path.front(), entry->firstStreet);
+      EXPECT_EQ(path.back(), entry->lastStreet);
+    }
 }
 
 void RunFullPass(CSimTrafficSlot& slot) {
@@ -179,29 +211,15 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
   }
   // Every matrix route is a chain of streets from origin to destination
   // whose times and lengths add up to the entry, the same as a search gives.
+  CheckMatrixChains(slot);
   for (int from = 0; from < r.N(); ++from)
     for (int to = 0; to < r.N(); ++to) {
       if (from == to) continue;
-      path.clear();
-      ASSERT_TRUE(r.MatrixPath(from, to, path));
-      ASSERT_FALSE(path.empty());
-      int cost = -CSimRoutingMatrix::kCrossingPenalty, length = 0, at = from;
-      for (int e : path) {
-        ASSERT_EQ(r.Street(e)->pStartCrossing()->MatrixIndex(), at);
-        cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
-        length += r.Street(e)->StreetLength();
-        at = r.Street(e)->pEndCrossing()->MatrixIndex();
-      }
-      EXPECT_EQ(at, to);
-      EXPECT_EQ(cost, r.Entry(from, to)->cost);
-      EXPECT_EQ(length, r.Entry(from, to)->length);
-      EXPECT_EQ(path.front(), r.Entry(from, to)->firstStreet);
-      EXPECT_EQ(path.back(), r.Entry(from, to)->lastStreet);
       std::vector<int> searched;
       ASSERT_TRUE(r.FindPath(from, to, searched));
       int searchedCost = -CSimRoutingMatrix::kCrossingPenalty;
       for (int e : searched) searchedCost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
-      EXPECT_EQ(searchedCost, cost);
+      EXPECT_EQ(searchedCost, r.Entry(from, to)->cost);
     }
   EXPECT_FALSE(r.MatrixPath(2, 2, path));
   EXPECT_FALSE(r.MatrixPath(-1, 2, path));
@@ -311,8 +329,7 @@ TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
     }
 }
 
-// A street too slow to use widens the span of travel times beyond what the
-// ring of buckets holds, and the full pass runs on the other queue: the
+// A street too slow to use raises the greatest travel time to the cap: the
 // rows of the crossings it does not touch stay exactly the same.
 TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
   auto build = [](CSimTrafficSlot& slot, bool slowStreet) {
@@ -347,6 +364,80 @@ TEST(Routing, FullRowsAreTheSameOnEitherQueue) {
     }
   EXPECT_EQ(routes, a.N() * a.N());
   EXPECT_EQ(b.Entry(a.N(), a.N() + 1)->cost, Route::kNoRoute);
+}
+
+// Streets of a few metres take 0..2 s, so many crossings of a row wait
+// with keys in the same bucket of the full pass, and costs fall within a
+// bucket and across its edge; jammed streets at the travel-time cap leave
+// some pairs beyond the longest route there can be. Every entry keeps the
+// reference's cost and a chain of streets that adds up to it.
+TEST(Routing, FullRowsWithKeysCloseTogetherAndAtTheCap) {
+  std::mt19937 rng(41);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 7, 6, [&](int pair) { return pair % 3 ? 1 + static_cast<int>(rng() % 30) : 150 + static_cast<int>(rng() % 400); });
+  slot.RemoveStreet(7);
+  slot.InitRouting();
+  RunFullPass(slot);
+  CheckMatrixChains(slot);
+  const CSimRoutingMatrix& r = slot.Routing();
+  int capped = 0;
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    r.Street(e)->AddCarFlow(e % 11 == 0 ? 1000000 : static_cast<int>(rng() % 1500));
+    capped += r.Street(e)->TravelTime() == CSimStreet::kMaxTravelTime;
+  }
+  ASSERT_GT(capped, 0);
+  RunFullPass(slot);
+  CheckMatrixChains(slot);
+}
+
+// Two halves of a grid joined only by streets at the travel-time cap: the
+// landmark searches run up distances far beyond their ring's width, and the
+// bounds they give must still keep every searched route shortest, on the
+// first measurement and on the next.
+TEST(Routing, LandmarksAcrossStreetsAtTheCapKeepSearchesShortest) {
+  std::mt19937 rng(12);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  const int w = 6;
+  BuildGrid(slot, w, 4, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  auto column = [&](CSimCrossing* c) { return (c->Key() - 1) % w; };
+  int cut = 0;
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    CSimStreet* s = r.Street(e);
+    if (std::min(column(s->pStartCrossing()), column(s->pEndCrossing())) == 2 &&
+        column(s->pStartCrossing()) != column(s->pEndCrossing())) {
+      s->AddCarFlow(1000000);
+      ASSERT_EQ(s->TravelTime(), CSimStreet::kMaxTravelTime);
+      ++cut;
+    }
+  }
+  ASSERT_EQ(cut, 8);
+  for (int pass = 0; pass <= CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(static_cast<int>(rng() % 60));
+    r.StartPass(false);
+    r.Slice(30, 20);
+    if (pass != 0 && pass != CSimRoutingMatrix::kRemeasurePasses) continue;
+    const auto ref = ReferenceCosts(slot);
+    int routes = 0;
+    for (int from = 0; from < r.N(); ++from)
+      for (int to = 0; to < r.N(); ++to) {
+        if (from == to) continue;
+        std::vector<int> path;
+        const bool found = r.FindPath(from, to, path);
+        ASSERT_EQ(found, ref[from][to] < Route::kNoRoute) << from << " -> " << to << " pass " << pass;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        if (found) {
+          EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " pass " << pass;
+        }
+        routes += found;
+      }
+    // Only pairs on the same side of the cut have a route.
+    EXPECT_EQ(routes, 2 * 12 * 11);
+  }
 }
 
 // A crossing that no street enters and one that no street leaves: some
