@@ -299,6 +299,17 @@ void CZorUiHost::RenderIndikatoren(QnoDisplay* display) {
   if (CIndikatoren* indikatoren = m_world.GetIndikatoren()) indikatoren->Render(display);
 }
 
+const uint8_t* CZorUiHost::GetIndicatorCellMap(int n) {
+  const CIndikatoren* indikatoren = m_world.GetIndikatoren();
+  if (!indikatoren) return nullptr;
+  switch (n) {
+    case 1: return indikatoren->GetLaermMap();
+    case 2: return indikatoren->GetEmmissionsMap();
+    case 3: return indikatoren->GetWohnqualitaetMap();
+    default: return nullptr;
+  }
+}
+
 int CZorUiHost::GetPeople() {
   CDataExchange* exchange = m_world.GetDataExchange();
   return exchange ? exchange->GetPeople() : 0;

@@ -138,6 +138,7 @@ class CZorUiHost : public CUiHost {
  public:
   explicit CZorUiHost(CZorvaWorld& world) : m_world(world) {}
   void RenderIndikatoren(QnoDisplay* display) override;
+  const uint8_t* GetIndicatorCellMap(int n) override;
   QnoResourceManager* GetResourceManager() override;
   QnoDisplay* GetDisplay() override;
   int GetScreenWidth() override;

@@ -14,6 +14,7 @@
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "ui/ui_host.h"
 #include "world/town_fixture.h"
 
 namespace {
@@ -66,6 +67,10 @@ TEST_F(RatedTown, BusyStreetsMakeNoiseAndExhaustAroundThemAndLowerTheLivingQuali
   EXPECT_GE(Emission(60, 61), Emission(66, 55));
   EXPECT_EQ(Emission(20, 20), 0);
   EXPECT_LT(ind->GetWohnqualitaetMapXY(60, 61), quiet);
+  // The thematic map's indicator layers draw these maps.
+  EXPECT_EQ(CUiHost::Get()->GetIndicatorCellMap(1), ind->GetLaermMap());
+  EXPECT_EQ(CUiHost::Get()->GetIndicatorCellMap(2), ind->GetEmmissionsMap());
+  EXPECT_EQ(CUiHost::Get()->GetIndicatorCellMap(3), ind->GetWohnqualitaetMap());
   // The emission map keeps half of what it held: a second pass with the
   // same flows raises it.
   const int once = Emission(64, 58);

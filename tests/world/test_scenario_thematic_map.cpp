@@ -261,8 +261,7 @@ TEST_F(ThematicMap, EveryLayerShowsItsOwnKeyAndTheLayersWithoutDataSaySoOnce) {
   const std::map<std::string, std::vector<int>> standIns = {
       {"CUiHost::GetStatisticMap", {2, 3, 4, 5, 9, 13, 14, 18, 19}},
       {"CUiHost::GetRouteGuidanceMap", {10}},
-      {"CUiHost::GetCarsharingMap", {11}},
-      {"CUiHost::GetIndicatorCellMap", {15, 16, 17}}};
+      {"CUiHost::GetCarsharingMap", {11}}};
   std::map<std::string, int> reachedBefore;
   for (const auto& [name, layers] : standIns) reachedBefore[name] = ZorStandInCount(name);
 
