@@ -34,46 +34,19 @@
 #include "windows/window_builders.h"
 
 #include "../bench_memcpy_yardstick.h"
+#include "bench_ui_hosts.h"
 
 namespace {
 
 bool g_failed = false;
 constexpr int kLines = 40;
 
-uint32_t Checksum(SDL_Surface* s) {
-  uint32_t h = 2166136261u;
-  for (int y = 0; y < s->h; ++y) {
-    const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + y * s->pitch;
-    for (int i = 0; i < 2 * s->w; ++i) h = (h ^ row[i]) * 16777619u;
-  }
-  return h;
-}
+using benchui::Checksum;
 
-class Hosts : public CUiHost, public CGuiHost {
+class Hosts : public benchui::Hosts {
  public:
-  explicit Hosts(CUserInt*& ui) : m_ui(ui) {
-    CUiHost::Install(this);
-    CGuiHost::Install(this);
-  }
-  ~Hosts() override {
-    CUiHost::Install(nullptr);
-    CGuiHost::Install(nullptr);
-  }
-  QnoResourceManager* GetResourceManager() override { return resources; }
-  QnoDisplay* GetDisplay() override { return display; }
-  int GetScreenWidth() override { return 800; }
-  int GetScreenHeight() override { return 600; }
-  bool IsWindowOpen(int id) override { return m_ui->IsWindowOpen(id) == 0; }
-  void AddToRenderList(CScreenWindow* w) override { m_ui->InsertIntoRenderList(w, w->GetID()); }
-  void RemoveFromRenderList(CScreenWindow* w) override { m_ui->RemoveFromRenderList(w, w->GetID()); }
-  void BringToFront(CScreenWindow* w) override { m_ui->BringToFront(w); }
+  using benchui::Hosts::Hosts;
   const char* GetGltText(int n) override { return n == 0 ? "Bus %d" : "Bahn %d"; }
-
-  QnoResourceManager* resources = nullptr;
-  QnoDisplay* display = nullptr;
-
- private:
-  CUserInt*& m_ui;
 };
 
 struct Scene {
@@ -87,18 +60,7 @@ struct Scene {
   CWindowBuilder builder;
 
   Scene() {
-    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
-      char path[1024];
-      QnoMakeValidPathname(ZOR_GAMEDATA_DIR, name, ".GLA", path, sizeof path);
-      resources.AddWadFile(path);
-    }
-    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 800, 600, 16, 0xF800, 0x07E0, 0x001F, 0);
-    QnoDisplayCreateStruct cs;
-    cs.screenWidth = cs.viewWidth = 800;
-    cs.screenHeight = cs.viewHeight = 600;
-    display.Create(nullptr, &cs, surface);
-    hosts.resources = &resources;
-    hosts.display = &display;
+    surface = benchui::LoadScreen(resources, display, hosts, 800, 600);
     opnv.Create();
     for (int i = 0; i < kLines; ++i) opnv.CreateNewLine(NET_BUS);
     ui = new CUserInt;

@@ -25,34 +25,18 @@
 #include "ui/user_int.h"
 #include "windows/window_builders.h"
 
+#include "bench_ui_hosts.h"
+
 namespace {
 
 bool g_failed = false;
 
-uint32_t Checksum(SDL_Surface* s) {
-  uint32_t h = 2166136261u;
-  for (int y = 0; y < s->h; ++y) {
-    const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + y * s->pitch;
-    for (int i = 0; i < 2 * s->w; ++i) h = (h ^ row[i]) * 16777619u;
-  }
-  return h;
-}
+using benchui::Checksum;
 
-class Hosts : public CUiHost, public CGuiHost {
+// The status line's figures as the game would give them.
+class Hosts : public benchui::Hosts {
  public:
-  explicit Hosts(CUserInt*& ui) : m_ui(ui) {
-    CUiHost::Install(this);
-    CGuiHost::Install(this);
-  }
-  ~Hosts() override {
-    CUiHost::Install(nullptr);
-    CGuiHost::Install(nullptr);
-  }
-  // The controller's host.
-  QnoResourceManager* GetResourceManager() override { return resources; }
-  QnoDisplay* GetDisplay() override { return display; }
-  int GetScreenWidth() override { return width; }
-  int GetScreenHeight() override { return height; }
+  using benchui::Hosts::Hosts;
   bool GetMoney(double* value) override {
     *value = 1234567;
     return true;
@@ -63,18 +47,6 @@ class Hosts : public CUiHost, public CGuiHost {
     *year = 3;
   }
   const char* GetTickerText() override { return "Neue Buslinie 3 eingerichtet"; }
-  // The toolkit's host.
-  bool IsWindowOpen(int id) override { return m_ui->IsWindowOpen(id) == 0; }
-  void AddToRenderList(CScreenWindow* w) override { m_ui->InsertIntoRenderList(w, w->GetID()); }
-  void RemoveFromRenderList(CScreenWindow* w) override { m_ui->RemoveFromRenderList(w, w->GetID()); }
-  void BringToFront(CScreenWindow* w) override { m_ui->BringToFront(w); }
-
-  QnoResourceManager* resources = nullptr;
-  QnoDisplay* display = nullptr;
-  int width = 800, height = 600;
-
- private:
-  CUserInt*& m_ui;
 };
 
 // The colour of each test window's background.
@@ -91,20 +63,7 @@ struct Scene {
   bool ok = true;
 
   Scene(int width, int height) {
-    for (const char* name : {"ZORVANTA", "BSOUNDS", "UPDATE"}) {
-      char path[1024];
-      QnoMakeValidPathname(ZOR_GAMEDATA_DIR, name, ".GLA", path, sizeof path);
-      resources.AddWadFile(path);
-    }
-    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
-    QnoDisplayCreateStruct cs;
-    cs.screenWidth = cs.viewWidth = width;
-    cs.screenHeight = cs.viewHeight = height;
-    display.Create(nullptr, &cs, surface);
-    hosts.resources = &resources;
-    hosts.display = &display;
-    hosts.width = width;
-    hosts.height = height;
+    surface = benchui::LoadScreen(resources, display, hosts, width, height);
     ui = new CUserInt;
     ui->OnCreate(&resources, &display, nullptr, nullptr, nullptr);
     Build();
