@@ -178,7 +178,8 @@ int CGottModus::GetVarData(const char* name, double* value) {
 int CGottModus::SetVarData(const char* name, double value) {
   const int i = GetNrFromName(name);
   if (i < 0 || i >= kGottWerte) return 1;
-  if (std::strstr(name, "AKTUELL") || !m_Active[i]) return 0;
+  // The live value and a free god value are not set: a refusal.
+  if (std::strstr(name, "AKTUELL") || !m_Active[i]) return 1;
   HoldNode(i, false);
   m_Werte[i] = static_cast<float>(value);
   DoGottWerte(i, static_cast<float>(value), GOTT_SET);

@@ -450,17 +450,18 @@ int CIndikatoren::SerializeGameStore(FILE* file, char* name) {
 int CIndikatoren::SerializeGameLoad(FILE* file, int payloadLength) {
   ZorRecordReader in(file);
   const uint32_t size = static_cast<uint32_t>(payloadLength);
+  // A record of another size is refused: what it holds cannot be told.
   if (payloadLength < 0 || (size != kPayloadBase + static_cast<uint32_t>(m_RowCount) * 76 && size != kPayloadOld)) {
-    QNO_ERROR1(QNO_SEV_WARNING, "CIndikatoren: a record of %d bytes is not read", payloadLength);
-    return in.Skip(size) ? 0 : 1;
+    QNO_ERROR1(QNO_SEV_ERROR, "CIndikatoren: a record of %d bytes is refused", payloadLength);
+    return 1;
   }
   const int32_t count = in.I32();
   const int32_t jamSum = in.I32(), jamLength = in.I32();
   if (!in.Ok()) return 1;
   // The count must be the one the record's size was made for.
   if (count < 0 || count > kRows || kPayloadBase + static_cast<uint32_t>(count) * 76 != size) {
-    QNO_ERROR1(QNO_SEV_WARNING, "CIndikatoren: a record of %d rows is not read", count);
-    return in.Skip(size - 12) ? 0 : 1;
+    QNO_ERROR1(QNO_SEV_ERROR, "CIndikatoren: a record of %d rows is refused", count);
+    return 1;
   }
   std::vector<uint8_t> maps(3 * kGrid * kGrid);
   in.Bytes(maps.data(), maps.size());
@@ -479,15 +480,15 @@ int CIndikatoren::SerializeGameLoad(FILE* file, int payloadLength) {
   if (!in.Ok()) return 1;
   for (int i = 0; i < count; ++i)
     if (std::strncmp(rows[i].name, m_Rows[i].name, sizeof rows[i].name) != 0 || !std::isfinite(rows[i].value)) {
-      QNO_ERROR1(QNO_SEV_WARNING, "CIndikatoren: row %d of the record does not fit; the record is not used", i);
-      return 0;
+      QNO_ERROR1(QNO_SEV_ERROR, "CIndikatoren: row %d of the record does not fit; refused", i);
+      return 1;
     }
   for (const auto& block : minMax)
     for (const auto& row : block)
       for (float v : row)
         if (!std::isfinite(v)) {
-          QNO_ERROR(QNO_SEV_WARNING, "CIndikatoren: anchors that are no numbers; the record is not used");
-          return 0;
+          QNO_ERROR(QNO_SEV_ERROR, "CIndikatoren: anchors that are no numbers; refused");
+          return 1;
         }
   m_JamSum = jamSum;
   m_JamLength = jamLength;

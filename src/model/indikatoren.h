@@ -87,8 +87,9 @@ class CIndikatoren : public CWorldObj {
   float* MinMax(int row) { return m_MinMax[1][row]; }
 
   int SerializeGameStore(FILE* file, char* name) override;
-  // Reads a record of the given payload size; a size of another table is
-  // read over and ignored. 1 on a short read.
+  // Reads a record of the given payload size; 1, with a log line and the
+  // indicators as they were, for a short read or a record of another size,
+  // row count or rows.
   using CWorldObj::SerializeGameLoad;
   virtual int SerializeGameLoad(FILE* file, int payloadLength);
 

@@ -32,6 +32,8 @@ struct Default {
   double value, min, max, step;
 };
 
+// Rows whose value would lie outside their own range (the car prices, the
+// driving ban, the fines' income) have ranges that hold it.
 const Default kDefaults[CStadtVerwaltung::kRows + 1] = {
     {"SV.TAX.GENERAL", 25, 20, 30, 1},
     {"SV.TAX.GENERAL.INCOME", 0, 0, 0, 0},
@@ -46,15 +48,15 @@ const Default kDefaults[CStadtVerwaltung::kRows + 1] = {
     {"SV.SUB.BUYINGPKWH2", 0, 0, 15, 1},
     {"SV.SUB.BUYINGPKWH2.NUMBER", 0, 0, 1000, 50},
     {"SV.SUB.BUYINGPKWH2.EXPENSES", 0, 0, 15, 1},
-    {"SV.SUB.BUYINGPKWH2.PRICE", 40000, 0, 15, 1},
+    {"SV.SUB.BUYINGPKWH2.PRICE", 40000, 0, 100000, 1000},
     {"SV.SUB.BUYINGPKWENERGIE", 0, 0, 15, 1},
     {"SV.SUB.BUYINGPKWENERGIE.NUMBER", 0, 0, 1000, 50},
     {"SV.SUB.BUYINGPKWENERGIE.EXPENSES", 0, 0, 15, 1},
-    {"SV.SUB.BUYINGPKWENERGIE.PRICE", 45000, 0, 15, 1},
+    {"SV.SUB.BUYINGPKWENERGIE.PRICE", 45000, 0, 100000, 1000},
     {"SV.SUB.BUYINGMICROCAR", 0, 0, 15, 1},
     {"SV.SUB.BUYINGMICROCAR.NUMBER", 0, 0, 1000, 50},
     {"SV.SUB.BUYINGMICROCAR.EXPENSES", 0, 0, 15, 1},
-    {"SV.SUB.BUYINGMICROCAR.PRICE", 18000, 0, 15, 1},
+    {"SV.SUB.BUYINGMICROCAR.PRICE", 18000, 0, 100000, 1000},
     {"SV.SUB.SELLINGCAR", 0, 0, 1000, 100},
     {"SV.SUB.SELLINGCAR.NUMBER", 0, 0, 1000, 50},
     {"SV.SUB.SELLINGCAR.EXPENSES", 0, 0, 15, 1},
@@ -66,11 +68,11 @@ const Default kDefaults[CStadtVerwaltung::kRows + 1] = {
     {"SV.SPEED.AREA", 100, 80, 120, 10},
     {"SV.SPEED.TOWN", 70, 30, 70, 20},
     {"SV.SPEED.BAB", 250, 130, 250, 10},
-    {"SV.DRIVINGPROHIBIT", 0, 130, 250, 1},
+    {"SV.DRIVINGPROHIBIT", 0, 0, 1, 1},
     {"SV.TICKET", 20, 10, 25, 3},
     {"SV.TICKET.BILANZ", 20, 10, 25, 3},
     {"SV.TICKET.LASTYEAR.BILANZ", 20, 10, 25, 3},
-    {"SV.TICKET.INCOME", 0, 130, 250, 1},
+    {"SV.TICKET.INCOME", 0, 0, 0, 0},
     {"SV.TICKET.PERSON", 0, 0, 50, 1},
     {"SV.TICKET.PERSON.EXPENSES", 0, 0, 100, 1},
     {"LISTENDE", 0, 130, 250, 1},
@@ -187,11 +189,9 @@ int CStadtVerwaltung::GetVarData(const char* name, double* value) {
 int CStadtVerwaltung::SetVarData(const char* name, double value) {
   if (name && std::strncmp(name, "SV.RES.", 7) == 0) {
     int a = 0, l = 0, f = 0;
-    if (GetForschung(name, &a, &l, &f) != 0) return 0;
-    if (f == kActive)
-      SetResearchActive(a, l, value);
-    else
-      m_Research[a][l][f] = value;
+    if (GetForschung(name, &a, &l, &f) != 0) return 1;
+    if (f == kActive) return SetResearchActive(a, l, value);
+    m_Research[a][l][f] = value;
     return 0;
   }
   SVVarTypeNew* row = GetVar(name);
@@ -242,22 +242,24 @@ void CStadtVerwaltung::Book(const char* name, double amount) {
 
 // ---- research ------------------------------------------------------------------------------------
 
-void CStadtVerwaltung::SetResearchActive(int area, int level, double value) {
+int CStadtVerwaltung::SetResearchActive(int area, int level, double value) {
   double* r = m_Research[area][level];
   CWorldHost* host = CWorldHost::Get();
   if (m_pFinanzen && m_pFinanzen->CheckForMoney(static_cast<int>(r[kToPay])) != 0) {
     if (host) host->SetAchtungWindow(kWarningNoMoney);
-    return;
+    return 1;
   }
   for (int lower = 0; lower < level; ++lower) {
     const double* low = m_Research[area][lower];
     if (low[kActive] == 0 || low[kDone] < low[kNeeded]) {
       if (host) host->SetAchtungWindow(kWarningLowerLevel);
-      return;
+      return 1;
     }
   }
-  if (r[kDone] >= r[kNeeded]) return;
+  // A level done keeps its state.
+  if (r[kDone] >= r[kNeeded]) return 1;
   r[kActive] = value;
+  return 0;
 }
 
 void CStadtVerwaltung::Research(double dt) {

@@ -69,7 +69,8 @@ class CStadtVerwaltung : public CWorldObj {
   double Dx(const char* name);
   void Book(const char* name, double amount);
   void Research(double dt);
-  void SetResearchActive(int area, int level, double value);
+  // 1, with its warning, when the level may not start or stop.
+  int SetResearchActive(int area, int level, double value);
   // One family of the fleet's adoption: the count moves toward its target,
   // bought cases paid by the subsidy row's rate.
   struct Adoption {

@@ -391,17 +391,28 @@ int CStatistik::SerializeGameLoad(FILE* file, int payloadLength) {
   ViewFields view;
   uint8_t km = m_KmOrWege;
   if (version >= 200) {
-    if (size < kFieldBytes) return in.Skip(size) ? 0 : 1;
+    if (size != kFieldBytes && size != kPayload) {
+      QNO_ERROR1(QNO_SEV_ERROR, "CStatistik: a record of %u bytes is refused", size);
+      return 1;
+    }
     for (Series& s : series) ReadSeries(in, s);
     view = ReadView(in);
     km = in.U8();
     in.Skip(2);
     if (size != kFieldBytes) in.Skip(size - kFieldBytes);
-  } else if (version >= 140 && version <= 199 && size >= kOldPayload) {
+  } else if (version >= 140 && version <= 199) {
+    if (size < kOldPayload) {
+      QNO_ERROR1(QNO_SEV_ERROR, "CStatistik: a record of %u bytes is refused", size);
+      return 1;
+    }
     for (Series& s : series) ReadOldSeries(in, s);
     view = ReadView(in);
     in.Skip(size - kSeries * kOldSeriesBytes - kViewBytes);
-  } else if (version == 130 && size != kV130Payload && size >= kV130Series * kSeriesBytes + kViewBytes) {
+  } else if (version == 130 && size != kV130Payload) {
+    if (size < kV130Series * kSeriesBytes + kViewBytes) {
+      QNO_ERROR1(QNO_SEV_ERROR, "CStatistik: a record of %u bytes is refused", size);
+      return 1;
+    }
     for (int i = 0; i < kV130Series; ++i) ReadSeries(in, series[i]);
     view = ReadView(in);
     in.Skip(size - (kV130Series * kSeriesBytes + kViewBytes));
@@ -415,14 +426,14 @@ int CStatistik::SerializeGameLoad(FILE* file, int payloadLength) {
   for (const Series& s : series)
     for (double v : s.werte)
       if (!std::isfinite(v)) {
-        QNO_ERROR(QNO_SEV_WARNING, "CStatistik: values that are no numbers; the record is not used");
-        return 0;
+        QNO_ERROR(QNO_SEV_ERROR, "CStatistik: values that are no numbers; refused");
+        return 1;
       }
   if (view.group < 0 || view.group >= kGroups || (view.shownSlots != 5 && view.shownSlots != 10 &&
                                                   view.shownSlots != 30) ||
       view.offset < 0 || view.offset > kSlots - view.shownSlots) {
-    QNO_ERROR(QNO_SEV_WARNING, "CStatistik: a view outside its ranges; the record is not used");
-    return 0;
+    QNO_ERROR(QNO_SEV_ERROR, "CStatistik: a view outside its ranges; refused");
+    return 1;
   }
   for (int i = 0; i < kSeries; ++i) m_Series[i] = series[i];
   m_Gruppe = view.group;

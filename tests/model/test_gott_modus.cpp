@@ -75,8 +75,8 @@ TEST_F(God, TheLivePeopleAreReadWhetherPinnedOrNot) {
   EXPECT_EQ(dx.GetTargetPeople(), 60000);
   EXPECT_EQ(Get("GOTT.08"), 60000.0);
   EXPECT_EQ(Get("GOTT.08.AKTUELL"), 1234.0);
-  // Setting the live value changes nothing.
-  god.SetVarData("GOTT.08.AKTUELL", 5.0);
+  // The live value is refused.
+  EXPECT_EQ(god.SetVarData("GOTT.08.AKTUELL", 5.0), 1);
   EXPECT_EQ(dx.GetTargetPeople(), 60000);
 }
 

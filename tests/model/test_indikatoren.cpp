@@ -3,6 +3,7 @@
 // the savegame record.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -152,7 +153,7 @@ std::pair<int, long> Load(CIndikatoren& ind, const std::string& payload, int ann
   return {r, left};
 }
 
-TEST_F(Indicators, TheRecordComesBackWholeAndRecordsOfOtherSizesAreReadOver) {
+TEST_F(Indicators, TheRecordComesBackWholeAndRecordsThatDoNotFitAreRefused) {
   ind.SetVarData("I.EQM", 0.8125);
   ind.MinMax(4)[2] = 0.125f;
   const std::string bytes = Saved(ind);
@@ -169,17 +170,23 @@ TEST_F(Indicators, TheRecordComesBackWholeAndRecordsOfOtherSizesAreReadOver) {
   EXPECT_EQ(back.MinMax(4)[2], 0.125f);
   EXPECT_EQ(Saved(back), bytes);
 
-  // Another size is read over without a change.
+  // Another size is refused without a change.
   CIndikatoren other;
   const std::string odd(100, '\x7f');
-  EXPECT_EQ(Load(other, odd, 100), std::make_pair(0, 0L));
+  EXPECT_EQ(Load(other, odd, 100).first, 1);
   EXPECT_EQ(other.GetVarValue("I.EQM"), 0.5);
-  // The right size with a row count that does not fit it is read over too:
-  // its rows would run past the table.
+  // So is the right size with a row count that does not fit it: its rows
+  // would run past the table.
   std::string bad = payload;
   const int32_t rows = 1000;
   std::memcpy(bad.data(), &rows, 4);
-  EXPECT_EQ(Load(other, bad, static_cast<int>(bad.size())), std::make_pair(0, 0L));
+  EXPECT_EQ(Load(other, bad, static_cast<int>(bad.size())).first, 1);
+  EXPECT_EQ(other.GetVarValue("I.EQM"), 0.5);
+  // And a row whose value is no number.
+  std::string nan = payload;
+  const float notANumber = std::nanf("");
+  std::memcpy(nan.data() + 12 + 3 * 128 * 128 + 17 * 76 + 60, &notANumber, 4);
+  EXPECT_EQ(Load(other, nan, static_cast<int>(nan.size())).first, 1);
   EXPECT_EQ(other.GetVarValue("I.EQM"), 0.5);
   // A cut record is an error.
   EXPECT_EQ(Load(other, payload.substr(0, 5000), static_cast<int>(payload.size())).first, 1);

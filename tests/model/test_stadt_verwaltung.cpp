@@ -68,7 +68,7 @@ struct Council : testing::Test {
 };
 
 TEST_F(Council, ResearchGoesLevelByLevelAndItsEffectGrowsWithTheLevelsDone) {
-  EXPECT_EQ(sv.SetVarData("SV.RES.H2.2.ACTIVE", 1), 0);
+  EXPECT_EQ(sv.SetVarData("SV.RES.H2.2.ACTIVE", 1), 1);
   EXPECT_EQ(warnings.shown, std::vector<int>{45}) << "level 1 is not done";
   EXPECT_EQ(V("SV.RES.H2.2.ACTIVE"), 0.0);
   sv.SetVarData("SV.RES.H2.1.ACTIVE", 1);
@@ -90,10 +90,18 @@ TEST_F(Council, ResearchGoesLevelByLevelAndItsEffectGrowsWithTheLevelsDone) {
   EXPECT_DOUBLE_EQ(V("SV.RES.H2.WIRKUNG"), 0.3);
   EXPECT_EQ(V("SV.RES.H2.3.COST"), 0.0);
   // A done level keeps its state; other areas are untouched.
-  sv.SetVarData("SV.RES.H2.1.ACTIVE", 0.0);
+  EXPECT_EQ(sv.SetVarData("SV.RES.H2.1.ACTIVE", 0.0), 1);
   EXPECT_EQ(V("SV.RES.H2.1.ACTIVE"), 1.0);
   EXPECT_EQ(V("SV.RES.EMISSION.WIRKUNG"), 0.0);
-  EXPECT_EQ(sv.SetVarData("SV.RES.NOTHING", 1), 0) << "a name of no area is passed over";
+  EXPECT_EQ(sv.SetVarData("SV.RES.NOTHING", 1), 1) << "a name of no area is refused";
+  // Every row's value lies within its own range.
+  for (const char* row : {"SV.SUB.BUYINGPKWH2.PRICE", "SV.DRIVINGPROHIBIT", "SV.TICKET.INCOME", "SV.TAX.ENERGIE"}) {
+    float lo = 0, hi = 0;
+    sv.GetVarMin(row, &lo);
+    sv.GetVarMax(row, &hi);
+    EXPECT_LE(lo, static_cast<float>(V(row))) << row;
+    EXPECT_GE(hi, static_cast<float>(V(row))) << row;
+  }
 }
 
 TEST_F(Council, TaxesComeInByThePeopleAndTheCarsOverTheTimeElapsed) {
