@@ -351,11 +351,9 @@ class CDataExchange : public CVarOwner {
   void SetGrowthContext(CGrowthContext* context) { m_pGrowthContext = context; }
 
   // Counts and shares.
-  // The city's residents as the hour's derived values counted them. The
-  // hour's work reads this count rather than the city model's live one,
-  // which moves while the next hour is computed: a save made between the
-  // two would otherwise change the game it continues.
-  int GetPeople() const { return m_Block.people; }
+  // Asks the city model for its residents, stores and returns them; without
+  // a city model, the stored count.
+  int GetPeople();
   // The city's residents, handed in by whoever counts them.
   void SetPeople(int people) { m_Block.people = people; }
   int GetWorker() const { return m_Block.worker; }

@@ -61,6 +61,11 @@ CSimCityModell* CDataExchange::City() const {
   return m_pSimulation ? m_pSimulation->pCityModell() : nullptr;
 }
 
+int CDataExchange::GetPeople() {
+  if (const CSimCityModell* city = City()) m_Block.people = static_cast<int32_t>(city->NrOfResidents());
+  return m_Block.people;
+}
+
 int CDataExchange::DXCalc_People() {
   // What the service and industry split keeps when there is no such area.
   const int32_t workerD = m_Block.workerD, workerI = m_Block.workerI;

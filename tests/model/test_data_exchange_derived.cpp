@@ -88,6 +88,19 @@ TEST_F(Derived, PeopleWorkersCarsAndTheHomeJobImbalanceComeFromTheCity) {
   EXPECT_EQ(dx.GetHomeJobImbalance(), 0.0f);
 }
 
+TEST_F(Derived, ThePeopleAreAskedOfTheCityAtEachReadAndKeptForAGameWithoutOne) {
+  city.AddResidents(1000);
+  EXPECT_EQ(dx.GetPeople(), 1000);
+  // Residents that came within the hour count before the hour's derived
+  // values are computed again.
+  city.AddResidents(50);
+  EXPECT_EQ(dx.GetPeople(), 1050);
+  context.city = nullptr;
+  EXPECT_EQ(dx.GetPeople(), 1050);
+  dx.SetPeople(7);
+  EXPECT_EQ(dx.GetPeople(), 7);
+}
+
 TEST_F(Derived, AnEmptyCityTravelsNoKilometresAtNoPriceAndNoEnergy) {
   city.AddResidents(500);
   dx.DXCalc_People();
