@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <unordered_set>
 #include <vector>
 
 #include "framework/qno_display.h"
@@ -14,6 +13,7 @@
 #include "model/message.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_net_lengths.h"
 #include "network/str_strasse.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_location.h"
@@ -197,27 +197,23 @@ void CIndikatoren::CalcKomfort() {
 
 void CIndikatoren::CalcSecurity() {
   CStrJunctionList* net = m_pExchange ? m_pExchange->Context().StreetNet() : nullptr;
-  std::unordered_set<const CStrStrasse*> seen;
   double streetSum = 0.0;
   int slots = 0, secured = 0;
   // The jam length counts the streets here before the jam pass adds their
   // lengths.
   m_JamLength = 0;
   for (CZorvaObject* o = net ? net->GetHead() : nullptr; o; o = o->GetNext()) {
-    auto* junction = static_cast<CStrJunction*>(o);
+    const auto* junction = static_cast<CStrJunction*>(o);
     const int n = junction->GetAnzLinkedStreets();
-    for (int i = 0; i < n; ++i) {
-      if (n > 2) {
-        ++slots;
-        if (junction->GetAmpelType() > 1) ++secured;
-      }
-      CStrStrasse* street = junction->GetStreetByNR(i);
-      if (!street || !seen.insert(street).second) continue;
-      ++m_JamLength;
-      const double v = street->GetVelocity();
-      streetSum += v < 13.8 ? 1.0 : (v <= 14.0 ? 0.5 : 0.0);
-    }
+    if (n <= 2) continue;
+    slots += n;
+    if (junction->GetAmpelType() > 1) secured += n;
   }
+  StrForEachStreet(net, [&](CStrStrasse* street) {
+    ++m_JamLength;
+    const double v = street->GetVelocity();
+    streetSum += v < 13.8 ? 1.0 : (v <= 14.0 ? 0.5 : 0.0);
+  });
   if (m_JamLength == 0) {
     Store(kSecurity, 0.5);
     return;
@@ -264,21 +260,15 @@ void CIndikatoren::CalcTimePerKm() {
 
 void CIndikatoren::CalcTrafficJam() {
   CStrJunctionList* net = m_pExchange ? m_pExchange->Context().StreetNet() : nullptr;
-  std::unordered_set<const CStrStrasse*> seen;
   double jam = m_JamSum;
   int length = 0;
-  for (CZorvaObject* o = net ? net->GetHead() : nullptr; o; o = o->GetNext()) {
-    auto* junction = static_cast<CStrJunction*>(o);
-    for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* street = junction->GetStreetByNR(i);
-      if (!street || !seen.insert(street).second) continue;
-      if (street->GetCapacity() != 0) {
-        const double load = static_cast<double>(street->GetAuslastung24()) / street->GetCapacity();
-        if (load > 0.13) jam += (load - 0.13) * street->GetLaenge();
-      }
-      length += street->GetLaenge();
+  StrForEachStreet(net, [&](const CStrStrasse* street) {
+    if (street->GetCapacity() != 0) {
+      const double load = static_cast<double>(street->GetAuslastung24()) / street->GetCapacity();
+      if (load > 0.13) jam += (load - 0.13) * street->GetLaenge();
     }
-  }
+    length += street->GetLaenge();
+  });
   m_JamSum = static_cast<int32_t>(jam);
   m_JamLength += length;
   if (m_JamLength == 0) {

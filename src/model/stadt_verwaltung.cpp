@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <unordered_set>
 
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
@@ -16,6 +15,7 @@
 #include "sim/sim_city_model.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_net_lengths.h"
 #include "network/str_strasse.h"
 #include "worldbase/zor_world_host.h"
 
@@ -407,21 +407,15 @@ int CStadtVerwaltung::GetAmpel() {
 
 void CStadtVerwaltung::TownSetMaxSpeed(int newSpeed, int oldSpeed) {
   CStrJunctionList* net = m_pExchange ? m_pExchange->Context().StreetNet() : nullptr;
-  if (!net || (newSpeed != 50 && newSpeed != 30)) return;
-  std::unordered_set<CStrStrasse*> seen;
-  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
-    auto* j = static_cast<CStrJunction*>(o);
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      CStrStrasse* s = j->GetStreetByNR(i);
-      if (!s || !seen.insert(s).second) continue;
-      if (newSpeed == 50) {
-        if (oldSpeed == 30 && s->GetStreetType() != STRASSE_1) s->SetVelocity(kSpeed50);
-        if (s->GetVelocity() > kSpeed50) s->SetVelocity(kSpeed50);
-      } else if (s->GetVelocity() > kSpeed30) {
-        s->SetVelocity(kSpeed30);
-      }
+  if (newSpeed != 50 && newSpeed != 30) return;
+  StrForEachStreet(net, [&](CStrStrasse* s) {
+    if (newSpeed == 50) {
+      if (oldSpeed == 30 && s->GetStreetType() != STRASSE_1) s->SetVelocity(kSpeed50);
+      if (s->GetVelocity() > kSpeed50) s->SetVelocity(kSpeed50);
+    } else if (s->GetVelocity() > kSpeed30) {
+      s->SetVelocity(kSpeed30);
     }
-  }
+  });
 }
 
 int CStadtVerwaltung::ResetYearData(STime now, STime last) {

@@ -5,13 +5,13 @@
 
 #include <filesystem>
 #include <tuple>
-#include <unordered_set>
 #include <vector>
 
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_net_lengths.h"
 #include "network/str_strasse.h"
 #include "sim/sim_location_factory.h"
 #include "support/scenario.h"
@@ -41,13 +41,8 @@ struct Town : testing::Test {
   }
   // Every street of the network once (each is listed at both its ends).
   std::vector<CStrStrasse*> Streets() {
-    std::unordered_set<CStrStrasse*> seen;
     std::vector<CStrStrasse*> all;
-    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext()) {
-      auto* j = static_cast<CStrJunction*>(o);
-      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
-        if (seen.insert(j->GetStreetByNR(i)).second) all.push_back(j->GetStreetByNR(i));
-    }
+    StrForEachStreet(world.GetStreetNet(), [&](CStrStrasse* s) { all.push_back(s); });
     return all;
   }
   // Locations registered at any crossing of the street network.
