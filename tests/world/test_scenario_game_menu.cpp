@@ -161,7 +161,13 @@ TEST(ScenarioGameMenu, ASaveTheDiskRefusesIsReportedAndLeavesNoFile) {
 // refused with a warning, and the running game goes on as it was.
 TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
   std::filesystem::create_directories("SaveGame");
-  WriteFile("SaveGame/KAPUTT.GMD", std::string("ZORVANTA SAVEGAME\0", 18) + std::string(200, '\x7f'));
+  // A savegame's header of a known version, with its companion, and then
+  // nothing a game is made of.
+  std::string header(60, '\0');
+  header.replace(0, 17, "ZORVANTA SAVEGAME");
+  header.replace(30, 11, "VERSION 2.4");
+  WriteFile("SaveGame/KAPUTT.GMD", header + std::string(200, '\x7f'));
+  WriteFile("SaveGame/KAPUTT.GMM", "x");
   Scenario game;
   game.Run({Move(400, 250), Wait(40)});
   BuildStreet(game, 60, 60, 60, 66);
