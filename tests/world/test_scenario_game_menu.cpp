@@ -51,6 +51,14 @@ void OpenGameMenu(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kGameMenu));
 }
 
+// The menu's third tab opens the settings page.
+void OpenSettingsPage(Scenario& game) {
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+}
+
 void Type(Scenario& game, const std::string& keys) {
   for (char c : keys) game.Run({KeyDown(c), KeyUp(c), Wait(60)});
 }
@@ -194,10 +202,7 @@ TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
 // The settings page: the pause, the language, the sound effects' switch.
 TEST(ScenarioGameMenu, TheSettingsPagePausesSwitchesTheLanguageAndTheSoundEffects) {
   Scenario game;
-  game.Run({Move(400, 250), Wait(40)});
-  OpenGameMenu(game);
-  game.ClickIn(kGameMenu, 28, 149);
-  game.Do(Wait(40));
+  OpenSettingsPage(game);
   ASSERT_TRUE(game.IsOpen(kSettingsPage));
   CSoundObj* sound = game.World().GetSoundObj();
   double effects = -1;
@@ -244,10 +249,7 @@ void Slide(Scenario& game, int y, int dx) {
 // between their ends; its resolution buttons choose the screen's width.
 TEST(ScenarioGameMenu, TheSettingsPageSlidersAndResolutionChoiceSetTheGame) {
   Scenario game;
-  game.Run({Move(400, 250), Wait(40)});
-  OpenGameMenu(game);
-  game.ClickIn(kGameMenu, 28, 149);
-  game.Do(Wait(40));
+  OpenSettingsPage(game);
   ASSERT_TRUE(game.IsOpen(kSettingsPage));
   CSoundObj* sound = game.World().GetSoundObj();
   auto volume = [&] {
