@@ -51,6 +51,16 @@ double Value(COpnv& opnv, const char* key) {
   return v;
 }
 
+// A street under the screen point (200, 260) with a bus stop five cells
+// to each side of it; the standard tool afterwards.
+void StreetWithTwoStops(Scenario& game, Cell& c, CSecondLayerObject*& west, CSecondLayerObject*& east) {
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 260, &c.x, &c.y), 0);
+  ASSERT_EQ(BuildStreet(game.World(), c.x - 8, c.y, c.x + 8, c.y), STR_BUILD_OK);
+  west = PlaceStop(game, 1, {c.x - 5, c.y});
+  east = PlaceStop(game, 1, {c.x + 5, c.y});
+  game.Ui().SetToolNr(1, -1, -1);
+}
+
 TEST(ScenarioOpnvWindow, APlayerMakesABusLineBuysABusRaisesAFareAndTheLineRuns) {
   Clock().Set(0);
   std::filesystem::create_directories("SaveGame");
@@ -61,12 +71,9 @@ TEST(ScenarioOpnvWindow, APlayerMakesABusLineBuysABusRaisesAFareAndTheLineRuns) 
 
   // A street with two bus stops.
   Cell c;
-  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 260, &c.x, &c.y), 0);
-  ASSERT_EQ(BuildStreet(world, c.x - 8, c.y, c.x + 8, c.y), STR_BUILD_OK);
-  CSecondLayerObject* west = PlaceStop(game, 1, {c.x - 5, c.y});
-  CSecondLayerObject* east = PlaceStop(game, 1, {c.x + 5, c.y});
+  CSecondLayerObject *west = nullptr, *east = nullptr;
+  StreetWithTwoStops(game, c, west, east);
   ASSERT_TRUE(west && east);
-  game.Ui().SetToolNr(1, -1, -1);
   game.Do(Wait(40));
 
   // The bar's public-transport button opens its menu; the menu's first
@@ -179,12 +186,9 @@ TEST(ScenarioOpnvWindow, ALineDeletedFromTheLinesPageIsGoneFromTheNetAndTheList)
   COpnv& opnv = *world.GetOpnv();
   auto click = [&](Point p) { game.Click(p.x, p.y).Do(Wait(40)); };
   Cell c;
-  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 260, &c.x, &c.y), 0);
-  ASSERT_EQ(BuildStreet(world, c.x - 8, c.y, c.x + 8, c.y), STR_BUILD_OK);
-  CSecondLayerObject* west = PlaceStop(game, 1, {c.x - 5, c.y});
-  CSecondLayerObject* east = PlaceStop(game, 1, {c.x + 5, c.y});
+  CSecondLayerObject *west = nullptr, *east = nullptr;
+  StreetWithTwoStops(game, c, west, east);
   ASSERT_TRUE(west && east);
-  game.Ui().SetToolNr(1, -1, -1);
   CGuiHost& host = *CGuiHost::Get();
 
   // The lines page without lines, and then with one.
