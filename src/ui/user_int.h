@@ -156,8 +156,16 @@ class CUserInt : public Overlay {
   // ---- windows around the game state ----
   virtual int SetAufloesung(int width, int height);
   int BoundingBox(int id, int maxDx, int maxDy, int x, int y);
+  // The selected street's load of each direction in the new hour, in
+  // percent of that direction's capacity.
   virtual int UpdateStreet24h(int hour);
   void ResetStreet24hData();
+  // All 24 stored hourly loads of the selected street, in percent of its
+  // capacity (600 when it has none); nothing for a street without them.
+  void GetStreet24hData();
+  // The lines page lists the lines again and shows public transport's
+  // figures: after a line was made or removed.
+  void RefreshWindowLineChange();
   virtual int ResetBeforeLoad(CStrJunctionList* streets);
   virtual int ActivateAfterLoad();
   int ActivateEventWindow() { return ActivateWindow(217, 1); }

@@ -210,6 +210,14 @@ int ZorSaveGameVersion(const char* versionTag) {
   return 0;
 }
 
+int ZorSaveGameHeaderVersion(const char* data, size_t size) {
+  static_assert(kSaveGameHeaderSize == 2 * kTag);
+  // The name and its terminator; what stands behind the terminator is no
+  // part of it.
+  if (!data || size < kSaveGameHeaderSize || std::memcmp(data, "ZORVANTA SAVEGAME", 18) != 0) return 0;
+  return ZorSaveGameVersion(data + kTag);
+}
+
 bool ZorReadWholeFile(const std::string& path, std::string& out, int* error) {
   out.clear();
   FILE* file = std::fopen(path.c_str(), "rb");

@@ -205,9 +205,9 @@ class CZorvaWorld : public CZorvaObject {
   int CheckForGameNotOverWrite(const char* name);
   // The list of the listing mode's savegames (at most kMaxSaveNames).
   static constexpr int kMaxSaveNames = 50;
-  static constexpr int kSaveNameSize = 30;
+  // A name of up to 30 characters and its terminator.
+  static constexpr int kSaveNameSize = 31;
   int MakeLoadSaveGamesFromDirectory(const char* dir, bool keepMode);
-  void SortLoadSaveNames();
   void SetSaveLoadFile(int i);
   const char* GetLoadSaveName();
   const char* GetLoadSaveName(int i, bool flag);

@@ -301,7 +301,10 @@ class CZorGuiHost : public CGuiHost {
   // (zor_gui_host_opnv.cpp).
   CWorldObj* GetLineByID(int number) override;
   CWorldObj* SetActiveLine(int number) override;
+  bool GetActiveLine(int* number, int* kind) override;
+  CWorldObj* GetOpnvNet() override;
   void SetSelectedLine(CWorldObj* line, int number) override;
+  void RemoveSelectedLine() override;
   void CentreOnLine(CWorldObj* line) override;
   bool IsFleetTradeEntered() override;
   void ResetEinVerkauf() override;

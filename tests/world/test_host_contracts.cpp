@@ -169,6 +169,15 @@ TYPED_TEST(GuiHostContract, NothingIsSavedLoadedDeletedOrRemovedThatIsNotThere) 
   EXPECT_EQ(host.GetSaveSlotName(-1), nullptr);
 }
 
+TYPED_TEST(GuiHostContract, WithoutLinesNoLineIsActiveAndNoNetIsShown) {
+  CGuiHost& host = this->host;
+  int number = -1, kind = -1;
+  EXPECT_FALSE(host.GetActiveLine(&number, &kind));
+  EXPECT_EQ(host.SetActiveLine(7), nullptr);
+  EXPECT_FALSE(host.GetActiveLine(&number, &kind));
+  EXPECT_EQ(host.GetOpnvNet(), nullptr);
+}
+
 TYPED_TEST(GuiHostContract, PicturesHaveTheSizeOfTheirResource) {
   CGuiHost& host = this->host;
   int w = 0, h = 0;
