@@ -226,14 +226,6 @@ Image16 Caption(const UiArt& a, bool english) {
   return c.ToImage();
 }
 
-Image16 ButtonColumn(const UiArt& a) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, a.width, a.height);
-  for (int i = 0; i < 7; ++i) Well(cr, 8, 45 + i * 43 - 21 - 2, 40, 40);
-  return c.ToImage();
-}
-
 // ---- the page buttons' icons, in a 36 x 36 design square
 
 void CoinsIcon(cairo_t* cr) {
@@ -370,7 +362,7 @@ bool DrawOpnvArt(const UiArt& a, int state, Image16* out) {
   switch (a.id) {
     case 25861: *out = Caption(a, false); return true;
     case 50171: *out = Caption(a, true); return true;
-    case 25857: *out = ButtonColumn(a); return true;
+    case 25857: *out = TabColumn(a, 7); return true;
     case 25855: case 50173: *out = PersonnelPage(a, a.id == 50173); return true;
     case 44385: case 50176: *out = FleetPage(a, a.id == 50176); return true;
     case 25856: case 50172: *out = AdvertisingPage(a, a.id == 50172); return true;

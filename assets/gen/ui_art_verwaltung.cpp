@@ -28,14 +28,6 @@ Image16 Caption(const UiArt& a, bool english) {
   return c.ToImage();
 }
 
-Image16 TabColumn(const UiArt& a) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, a.width, a.height);
-  for (int i = 0; i < 5; ++i) Well(cr, 8, 45 + i * 43 - 21 - 2, 40, 40);
-  return c.ToImage();
-}
-
 // ---- the tabs' icons, in a 36 x 36 design square
 
 void NotesIcon(cairo_t* cr) {
@@ -359,7 +351,7 @@ void StepIcon(cairo_t* cr, bool up) {
 bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out) {
   switch (a.id) {
     case 28103: case 50228: *out = Caption(a, a.id == 50228); return true;
-    case 28054: *out = TabColumn(a); return true;
+    case 28054: *out = TabColumn(a, 5); return true;
     case 18700: *out = IconButton(a, state, NotesIcon); return true;
     case 18701: *out = IconButton(a, state, FlaskIcon); return true;
     case 18702: *out = IconButton(a, state, SpeedSignIcon); return true;

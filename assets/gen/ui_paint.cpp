@@ -221,4 +221,12 @@ Canvas* PageFrame(Canvas& c, const Words& title, bool english) {
   return &c;
 }
 
+Image16 TabColumn(const UiArt& a, int tabs) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  Panel(cr, 0, 0, a.width, a.height);
+  for (int i = 0; i < tabs; ++i) Well(cr, 8, 45 + i * 43 - 21 - 2, 40, 40);
+  return c.ToImage();
+}
+
 }  // namespace zorgen

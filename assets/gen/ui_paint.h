@@ -74,6 +74,9 @@ void Rule(cairo_t* cr, double x1, double x2, double y);
 void Field(cairo_t* cr, double x, double y, double w, double h);
 // The page's panel with its title; the canvas back for drawing on.
 Canvas* PageFrame(Canvas& c, const Words& title, bool english);
+// A group window's column of page tabs: a well behind each tab, 43 pixels
+// apart from y 45 on.
+Image16 TabColumn(const UiArt& a, int tabs);
 
 // Icons are drawn into a 36 x 36 design square; smaller buttons scale it.
 using Icon = std::function<void(cairo_t*)>;
