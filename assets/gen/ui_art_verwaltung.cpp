@@ -86,6 +86,7 @@ Image16 SubsidiesPage(const UiArt& a, bool english) {
   for (const auto& r : rows) {
     Row(cr, r.w, english, r.y + 2);
     Well(cr, 113, r.y - 1, 55, 18);
+    Field(cr, 123, r.y, 35, 16);
     Field(cr, 174, r.y, 53, 16);
     Field(cr, 237, r.y, 59, 16);
   }
@@ -110,6 +111,7 @@ Image16 TaxesPage(const UiArt& a, bool english) {
   for (const auto& r : rows) {
     Row(cr, r.w, english, r.y + 2);
     Well(cr, 169, r.y - 1, 48, 19);
+    Field(cr, 179, r.y, 28, 16);
     Field(cr, 225, r.y + 1, 70, 14);
   }
   Rule(cr, 10, a.width - 10, 100);
@@ -127,6 +129,7 @@ Image16 RegulationsPage(const UiArt& a, bool english) {
   Row(cr, {"Politessen", "Traffic wardens"}, english, 115);
   for (int y : {72, 113}) {
     Well(cr, 144, y - 1, 56, 18);
+    Field(cr, 154, y, 38, 16);
     Field(cr, 221, y + 1, 67, 14);
   }
   Text(cr, kCondensed, 9.5, english ? "fines in" : "Einnahmen", 221 + 33, 100, {190, 200, 225}, Align::Centre);
@@ -135,6 +138,7 @@ Image16 RegulationsPage(const UiArt& a, bool english) {
   Heading(cr, {"Tempolimit", "Speed limit"}, english, 14, 158);
   Row(cr, {"Innerorts (km/h)", "In town (km/h)"}, english, 181);
   Well(cr, 144, 178, 57, 18);
+  Field(cr, 154, 179, 38, 16);
   return c.ToImage();
 }
 
