@@ -156,3 +156,32 @@ TEST(ScenarioAdministration, APlayerSetsTaxesResearchCreditsAndTheSpeedLimitFrom
 }
 
 }  // namespace
+
+namespace {
+
+// The window that opens with a building tool turns the building to place a
+// quarter each click, right from the left button and left from the right
+// one, and its footprint turns with it.
+TEST(ScenarioAdministration, TheTurningWindowTurnsTheBuildingToPlaceAndItsFootprint) {
+  std::filesystem::create_directories("SaveGame");
+  Scenario game;
+  game.Ui().SetToolNr(6, 1, 3);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(228));
+  auto& sel = CUserInt::selObj;
+  ASSERT_EQ(sel.buildingRichtung, 0);
+  const int width = sel.width, depth = sel.depth;
+  ASSERT_GT(width, 0);
+  const struct {
+    int buttonX, direction;
+  } clicks[] = {{8, 1}, {8, 2}, {56, 1}, {56, 0}, {56, 3}, {8, 0}};
+  for (const auto& c : clicks) {
+    game.Click(200 + c.buttonX + 18, 150 + 26 + 18).Do(Wait(40));
+    EXPECT_EQ(sel.buildingRichtung, c.direction);
+    EXPECT_EQ(sel.width, c.direction % 2 ? depth : width);
+    EXPECT_EQ(sel.depth, c.direction % 2 ? width : depth);
+  }
+  EXPECT_EQ(sel.tool, 6);
+}
+
+}  // namespace
