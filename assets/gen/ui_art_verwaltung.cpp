@@ -66,7 +66,10 @@ void GiftIcon(cairo_t* cr) {
 
 // ---- the five pages
 
-void Row(cairo_t* cr, const Words& w, bool english, int y, bool bold = false) { PageLabel(cr, w, english, 14, y + 11, bold); }
+// A row's label at the left, for a field from y on.
+void Row(cairo_t* cr, const Words& w, bool english, int y, bool bold = false) {
+  PageLabel(cr, w, english, 14, y + 11, bold);
+}
 
 Image16 SubsidiesPage(const UiArt& a, bool english) {
   Canvas c(a.width, a.height);
@@ -233,7 +236,10 @@ Image16 ResearchState(const UiArt& a, int state) {
   cairo_translate(cr, 4, 1);
   cairo_scale(cr, 26.0 / 36, 26.0 / 36);
   switch (a.id) {
-    case 28107: Poly(cr, {{8, 28}, {28, 28}, {24, 12}, {12, 12}}, {150, 150, 160}); Disc(cr, 18, 8, 5, {200, 200, 210}); break;
+    case 28107:
+      Poly(cr, {{8, 28}, {28, 28}, {24, 12}, {12, 12}}, {150, 150, 160});
+      Disc(cr, 18, 8, 5, {200, 200, 210});
+      break;
     case 28108: Disc(cr, 18, 18, 12, kGreen); Text(cr, kBold, 12, "-", 18, 23, kWhite, Align::Centre); break;
     case 28109: Poly(cr, {{20, 4}, {9, 20}, {17, 20}, {14, 32}, {27, 14}, {19, 14}}, kGold); break;
     case 28110: Disc(cr, 18, 18, 12, kBlue); Text(cr, kBold, 11, "H2", 18, 22, kWhite, Align::Centre); break;

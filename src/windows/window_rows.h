@@ -23,8 +23,12 @@ class CWindowRows {
   }
   // A variable of the current dialog itself, the one its buttons change.
   void DialogVar(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -1, type, "NULL", name); }
-  void Picture(int x, int y, int w, int h, EItemType type, int res) { m_b.AddItem(-2, m_d, x, y, w, h, type, res, kNone); }
-  void Picture(int x, int y, int w, int h, EItemType type, int de, int en) { Pictures(x, y, w, h, type, de, en, kNone); }
+  void Picture(int x, int y, int w, int h, EItemType type, int res) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, res, kNone);
+  }
+  void Picture(int x, int y, int w, int h, EItemType type, int de, int en) {
+    Pictures(x, y, w, h, type, de, en, kNone);
+  }
   // German and English pictures with the same second resource.
   void Pictures(int x, int y, int w, int h, EItemType type, int de, int en, int second) {
     m_b.AddItem(-2, m_d, x, y, w, h, type, de, second, en, second);
