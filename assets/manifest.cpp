@@ -287,6 +287,24 @@ std::vector<UiArt> BuildUiArts() {
       {41494, 25, 14, BUTTON}, {33811, 25, 14, BUTTON}, {33812, 25, 14, BUTTON}, {33810, 25, 14, BUTTON},
       {33815, 53, 14, BUTTON}, {50656, 53, 14, BUTTON},
   };
+  // The administration and the windows around it; their looks come from a
+  // block of their own.
+  const Row administrationRows[] = {
+      // the administration: caption, tab column, tabs, pages, credit buttons, research bars and states
+      {28103, 388, 21, B}, {50228, 388, 21, B}, {28054, 51, 388, B}, {18700, 36, 36, BUTTON},
+      {18701, 36, 36, BUTTON}, {18702, 36, 36, BUTTON}, {18703, 36, 36, BUTTON}, {18704, 36, 36, BUTTON},
+      {28053, 337, 388, B}, {50257, 337, 388, B}, {28052, 337, 388, B}, {50258, 337, 388, B},
+      {28051, 337, 388, B}, {50259, 337, 388, B}, {28050, 337, 388, B}, {50261, 337, 388, B},
+      {28079, 337, 388, B}, {50263, 337, 388, B}, {42325, 67, 15, BUTTON}, {50648, 67, 15, BUTTON},
+      {42324, 67, 15, BUTTON}, {50647, 67, 15, BUTTON}, {28104, 80, 15, 12}, {28105, 80, 15, 12},
+      {28106, 80, 15, 12}, {50771, 80, 15, 12}, {50770, 80, 15, 12}, {50769, 80, 15, 12},
+      {28107, 34, 34, 4}, {28108, 34, 34, 4}, {28109, 34, 34, 4}, {28110, 34, 34, 4}, {28111, 34, 34, 4},
+      // park-and-ride and building information, line editing, turning a building
+      {49914, 239, 117, B}, {50072, 239, 117, B}, {39876, 239, 207, B}, {50070, 239, 207, B},
+      {19677, 18, 14, BUTTON}, {19678, 18, 14, BUTTON}, {25915, 139, 69, B}, {25940, 10, 10, BUTTON},
+      {25922, 36, 36, BUTTON}, {25920, 36, 36, BUTTON}, {25919, 36, 36, BUTTON}, {26547, 99, 21, B},
+      {26543, 99, 69, B}, {26545, 36, 36, BUTTON}, {26546, 36, 36, BUTTON},
+  };
   std::vector<UiArt> out;
   auto add = [&out](const Row* first, const Row* last, uint32_t next) {
     for (const Row* r = first; r != last; ++r) {
@@ -296,6 +314,7 @@ std::vector<UiArt> BuildUiArts() {
   };
   add(std::begin(rows), std::end(rows), UI_PICTURES_FIRST);
   add(std::begin(menuRows), std::end(menuRows), UI_PICTURES_MENU_FIRST);
+  add(std::begin(administrationRows), std::end(administrationRows), UI_PICTURES_ADMINISTRATION_FIRST);
   return out;
 }
 

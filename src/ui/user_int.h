@@ -426,6 +426,10 @@ class CUserInt : public Overlay {
   virtual int SetToolNr(int tool, int subtool, int variant);
   // Back to the selection tool with nothing selected; 0.
   int SetToolStandard();
+  // The building to place turns a quarter: right steps its direction
+  // 0, 1, 2, 3, 0, left the other way; its footprint follows the direction.
+  void TurnBuildingRight() { TurnBuilding(1); }
+  void TurnBuildingLeft() { TurnBuilding(3); }
   // 0 when the current tool matches every argument that is not -1.
   int IsToolSet(int tool, int subtool, int variant) const;
   // The cursor of the current tool's entry.
@@ -442,6 +446,7 @@ class CUserInt : public Overlay {
   // The building catalogue's picture, number and size for a kind; false
   // when the kind has no picture.
   virtual bool FindToolBuilding(int type, int index, int& resource, int& number, int& sizeX, int& sizeY);
+  void TurnBuilding(int quarters);
   // Whether the city has its advice centre or car-sharing centre.
   virtual bool HasAdviceCentre();
   virtual bool HasCarsharingCentre();

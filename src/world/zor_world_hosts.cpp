@@ -436,6 +436,15 @@ void CZorGuiHost::SetViewFilter(int filter, bool on) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetFilter(filter, on);
 }
 
+void CZorGuiHost::TurnBuilding(bool left) {
+  CUserInt* ui = m_world.GetUserInt();
+  if (!ui) return;
+  if (left)
+    ui->TurnBuildingLeft();
+  else
+    ui->TurnBuildingRight();
+}
+
 int CZorGuiHost::GetThematicMapLayer() {
   CUserInt* ui = m_world.GetUserInt();
   return ui && ui->GetTwoDMap() ? ui->GetTwoDMap()->GetFilter() : 0;

@@ -219,6 +219,7 @@ class CZorGuiHost : public CGuiHost {
   void SetToolStandard() override;
   void DisableStandardMenues() override;
   void SetViewFilter(int filter, bool on) override;
+  void TurnBuilding(bool left) override;
   // The thematic map.
   int GetThematicMapLayer() override;
   void ThematicMapInput(QnoInteractionEvent* event, QnoView* view) override;
@@ -286,6 +287,9 @@ class CZorGuiHost : public CGuiHost {
   void GotoSelectedMessage(int n) override;
   void ToggleMessageProcessed(int n) override;
   bool GetHelpEntry(int n, const char** title, const char** text) override;
+  // The help entry the text help window 242 shows.
+  int GetHelpEntry242() override { return m_helpEntry242; }
+  void SetHelpEntry242(int n) override { m_helpEntry242 = n; }
   int GetMaxMessage() override;
   const char* GetMessageE(int n) override;
   bool GetMessageHourMinute(int n, int* hour, int* minute) override;
@@ -328,4 +332,5 @@ class CZorGuiHost : public CGuiHost {
   std::unique_ptr<CAction> m_confirmationAction;
   bool m_confirmationPending = false;
   bool m_followUp = false;
+  int m_helpEntry242 = -1;
 };
