@@ -349,24 +349,6 @@ int CBuildingParkingObject::SerializeGameLoad(FILE* file, BuildingDataType* data
   return 0;
 }
 
-int CBuildingParkRideObject::SerializeGameStore(FILE* file, char* name) {
-  ZorRecordWriter out(file);
-  if (!WriteRecord(out, name && *name ? name : "BuildingParkRide", kRecordLength)) return 1;
-  out.Bytes(m_Station, sizeof m_Station);
-  return out.Ok() ? 0 : 1;
-}
-
-int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
-                                               short* district, ParkRideDataType* station, int version) {
-  if (CBuildingObject::SerializeGameLoad(file, data, potential, district) != 0) return 1;
-  if (version < kStationVersion) return 0;
-  ZorRecordReader in(file);
-  ParkRideDataType s;
-  if (!in.Bytes(s.bytes, sizeof s.bytes)) return 1;
-  if (station) *station = s;
-  return 0;
-}
-
 CSecondLayerObject::~CSecondLayerObject() { delete m_pLineList; }
 
 int CSecondLayerObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {

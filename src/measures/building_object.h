@@ -178,30 +178,6 @@ class CBuildingTrafficObject : public CBuildingObject {
   int m_ID;
 };
 
-// A park-and-ride station's own record.
-struct ParkRideDataType {
-  uint8_t bytes[32] = {};
-};
-
-class CBuildingParkRideObject : public CBuildingTrafficObject {
- public:
-  // Savegames from this version on carry the station record.
-  static constexpr int kStationVersion = 190;
-
-  explicit CBuildingParkRideObject(CParkRide* manager) : m_pManager(manager) {}
-  void SetStation(const ParkRideDataType& station) { std::memcpy(m_Station, station.bytes, sizeof m_Station); }
-  // The building record under "BuildingParkRide", then the station record.
-  int SerializeGameStore(FILE* file, char* name) override;
-  // From kStationVersion on the station record follows (discarded without
-  // a buffer).
-  static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district,
-                               ParkRideDataType* station, int version);
-
- protected:
-  CParkRide* m_pManager;
-  uint8_t m_Station[32] = {};
-};
-
 // Objects on or beside a street cell, on the map's upper layer: bus stops
 // (object types 23-26), tram stops (28), parking guidance signs (29, 30), the
 // further signs (31, 32), speed controls (40) and the generic street-side

@@ -13,6 +13,20 @@
 
 const SMeasureLayout kMeasureWithoutBlock{nullptr, nullptr, 0};
 
+namespace {
+// The bytes of one value of the field, and of the whole field.
+size_t Width(const SMeasureField& field) { return field.kind == SMeasureField::kUInt8 ? 1u : 4u; }
+size_t FieldSize(const SMeasureField& field) { return Width(field) * static_cast<size_t>(field.count); }
+}  // namespace
+
+CMeasure::CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {
+  for (int i = 0; i < layout.fieldCount; ++i) {
+    const SMeasureField& f = layout.fields[i];
+    const size_t end = f.offset + FieldSize(f);
+    if (end > m_BlockExtent) m_BlockExtent = end;
+  }
+}
+
 const SMeasureField* CMeasure::FindField(const char* key) const {
   if (!key) return nullptr;
   for (int i = 0; i < m_Layout.fieldCount; ++i)
@@ -23,20 +37,34 @@ const SMeasureField* CMeasure::FindField(const char* key) const {
 int CMeasure::GetVarData(const char* key, double* value) {
   const SMeasureField* field = FindField(key);
   if (!field) return 1;
-  *value = field->kind == SMeasureField::kInt32 ? IntAt(field->offset) : FloatAt(field->offset);
+  switch (field->kind) {
+    case SMeasureField::kInt32: *value = IntAt(field->offset); break;
+    case SMeasureField::kFloat: *value = FloatAt(field->offset); break;
+    case SMeasureField::kUInt8: *value = static_cast<uint8_t>(m_pBlock[field->offset]); break;
+  }
   return 0;
 }
 
 int CMeasure::SetVarData(const char* key, double value) {
   const SMeasureField* field = FindField(key);
   if (!field) return 1;
+  if (m_Layout.settable) {
+    int i = 0;
+    while (i < m_Layout.settableCount && std::strcmp(m_Layout.settable[i], key) != 0) ++i;
+    if (i == m_Layout.settableCount) return 1;
+  }
   if (!std::isfinite(value)) return 0;
   for (int i = 0; i < m_Layout.campaignCount; ++i)
     if (m_Layout.campaigns[i].running == field->offset) return SetCampaign(m_Layout.campaigns[i], value);
-  if (field->kind == SMeasureField::kInt32)
-    IntAt(field->offset) = static_cast<int32_t>(std::fmax(std::fmin(value, 2147483647.0), -2147483648.0));
-  else
-    FloatAt(field->offset) = static_cast<float>(value);
+  switch (field->kind) {
+    case SMeasureField::kInt32:
+      IntAt(field->offset) = static_cast<int32_t>(std::fmax(std::fmin(value, 2147483647.0), -2147483648.0));
+      break;
+    case SMeasureField::kFloat: FloatAt(field->offset) = static_cast<float>(value); break;
+    case SMeasureField::kUInt8:
+      m_pBlock[field->offset] = static_cast<char>(static_cast<uint8_t>(std::fmax(std::fmin(value, 255.0), 0.0)));
+      break;
+  }
   return 0;
 }
 
@@ -127,7 +155,11 @@ double CMeasure::MoveUsers(double users, double potential, double damping, doubl
   return step > 0 ? std::fmin(moved, potential) : std::fmax(moved, potential);
 }
 
-size_t CMeasure::GetBlockSize() const { return 4 * static_cast<size_t>(m_Layout.fieldCount); }
+size_t CMeasure::GetBlockSize() const {
+  size_t size = 0;
+  for (int i = 0; i < m_Layout.fieldCount; ++i) size += FieldSize(m_Layout.fields[i]);
+  return size;
+}
 
 int CMeasure::SerializeGameStore(FILE* file, char* name) {
   if (!m_Layout.recordName) return CWorldObj::SerializeGameStore(file, name);
@@ -135,29 +167,72 @@ int CMeasure::SerializeGameStore(FILE* file, char* name) {
   out.Header(m_Layout.recordName, static_cast<uint32_t>(GetBlockSize()));
   for (int i = 0; i < m_Layout.fieldCount; ++i) {
     const SMeasureField& field = m_Layout.fields[i];
-    if (field.kind == SMeasureField::kInt32)
-      out.I32(IntAt(field.offset));
-    else
-      out.F32(FloatAt(field.offset));
+    for (int k = 0; k < field.count; ++k) {
+      const size_t at = field.offset + static_cast<size_t>(k) * Width(field);
+      switch (field.kind) {
+        case SMeasureField::kInt32: out.I32(IntAt(at)); break;
+        case SMeasureField::kFloat: out.F32(FloatAt(at)); break;
+        case SMeasureField::kUInt8: out.U8(static_cast<uint8_t>(m_pBlock[at])); break;
+      }
+    }
   }
   return out.Ok() ? 0 : 1;
 }
 
-int CMeasure::SerializeGameLoad(FILE* file) {
-  if (!m_Layout.recordName) return 0;
+int CMeasure::ReadBlock(FILE* file, size_t size) {
   ZorRecordReader in(file);
-  std::vector<uint32_t> words(static_cast<size_t>(m_Layout.fieldCount));
-  for (uint32_t& word : words) word = in.U32();
-  if (!in.Ok()) return 1;
-  for (int i = 0; i < m_Layout.fieldCount; ++i) {
-    float v = 0.0f;
-    std::memcpy(&v, &words[i], sizeof v);
-    if (m_Layout.fields[i].kind == SMeasureField::kFloat && !std::isfinite(v)) {
-      QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose field %d is no number is refused", m_Layout.recordName, i);
-      return 1;
+  std::vector<char> bytes(size);
+  if (!in.Bytes(bytes.data(), size)) return 1;
+  // The fields that the payload holds, in the block's order; each value is
+  // checked before any of them replaces the block's.
+  std::vector<char> loaded(m_pBlock, m_pBlock + m_BlockExtent);
+  size_t at = 0;
+  for (int i = 0; i < m_Layout.fieldCount && at < size; ++i) {
+    const SMeasureField& field = m_Layout.fields[i];
+    const size_t width = Width(field);
+    for (int k = 0; k < field.count && at + width <= size; ++k, at += width) {
+      const size_t to = field.offset + static_cast<size_t>(k) * width;
+      if (width == 1) {
+        loaded[to] = bytes[at];
+        continue;
+      }
+      uint32_t word = 0;
+      for (int b = 3; b >= 0; --b) word = (word << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(b)]);
+      if (field.kind == SMeasureField::kFloat) {
+        float v = 0.0f;
+        std::memcpy(&v, &word, sizeof v);
+        if (!std::isfinite(v)) {
+          QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose field %d is no number is refused", m_Layout.recordName, i);
+          return 1;
+        }
+      }
+      std::memcpy(&loaded[to], &word, 4);
     }
   }
-  for (int i = 0; i < m_Layout.fieldCount; ++i) std::memcpy(m_pBlock + m_Layout.fields[i].offset, &words[i], 4);
+  std::vector<char> before(m_pBlock, m_pBlock + m_BlockExtent);
+  std::memcpy(m_pBlock, loaded.data(), m_BlockExtent);
+  if (const char* why = Refusal()) {
+    std::memcpy(m_pBlock, before.data(), m_BlockExtent);
+    QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose %s cannot be is refused", m_Layout.recordName, why);
+    return 1;
+  }
   AfterLoad();
   return 0;
+}
+
+int CMeasure::SerializeGameLoad(FILE* file) {
+  if (!m_Layout.recordName) return 0;
+  return ReadBlock(file, GetBlockSize());
+}
+
+int CMeasure::SerializeGameLoad(FILE* file, uint32_t payload, int version) {
+  if (!m_Layout.recordName) return 0;
+  const bool older = m_Layout.olderBlockSize != 0 && version < m_Layout.olderBeforeVersion;
+  const size_t expected = older ? m_Layout.olderBlockSize : GetBlockSize();
+  if (payload != expected) {
+    QNO_ERROR3(QNO_SEV_ERROR, "%s: a record of %u bytes is refused, %u expected", m_Layout.recordName,
+               static_cast<unsigned>(payload), static_cast<unsigned>(expected));
+    return 1;
+  }
+  return ReadBlock(file, expected);
 }

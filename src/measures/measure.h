@@ -15,7 +15,7 @@
 
 // One saved field of a measure's block.
 struct SMeasureField {
-  enum Kind : uint8_t { kInt32, kFloat };
+  enum Kind : uint8_t { kInt32, kFloat, kUInt8 };
   // The variable name; null for a saved field that answers no name.
   const char* key;
   Kind kind;
@@ -25,6 +25,9 @@ struct SMeasureField {
   float min = 0.0f;
   float max = 0.0f;
   float step = 0.0f;
+  // A saved array of that many values of the kind, one after the other
+  // (such an array answers no name).
+  int count = 1;
 };
 
 // A paid advertising campaign: its running flag (int32) and its progress in
@@ -56,6 +59,13 @@ struct SMeasureLayout {
   int awareness = kNoField;
   const SMeasureCampaign* campaigns = nullptr;
   int campaignCount = 0;
+  // Savegames before this version hold only the first olderBlockSize bytes
+  // of the block; 0 when there is no older form.
+  int olderBeforeVersion = 0;
+  size_t olderBlockSize = 0;
+  // When given, only these keys take values; the other keys are read only.
+  const char* const* settable = nullptr;
+  int settableCount = 0;
 };
 
 // The layout of a measure whose block is not described yet.
@@ -64,7 +74,7 @@ extern const SMeasureLayout kMeasureWithoutBlock;
 class CMeasure : public CWorldObj {
  public:
   // `block` is the measure's own field block, which outlives the base.
-  CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {}
+  CMeasure(const SMeasureLayout& layout, void* block);
   ~CMeasure() override = default;
 
   // Named fields of the block: 0 for the measure's keys, 1 for all others.
@@ -97,8 +107,13 @@ class CMeasure : public CWorldObj {
   // short read or a float field that is no number (logged), which leaves
   // the block as it was.
   int SerializeGameLoad(FILE* file) override;
+  // The same for a payload of the given length from a savegame of the given
+  // version: a length other than the block's size in that version, a float
+  // that is no number or values the measure refuses are logged and give 1,
+  // and leave the block as it was.
+  virtual int SerializeGameLoad(FILE* file, uint32_t payload, int version);
 
-  // The block's size in the record.
+  // The block's size in the record (of the current version).
   size_t GetBlockSize() const;
   // The step toward the potential of one turn: (potential - users) /
   // damping x 3 x elapsed, never past the potential.
@@ -112,6 +127,9 @@ class CMeasure : public CWorldObj {
   // After a block was loaded: what the re-created buildings book again and
   // the message time.
   virtual void AfterLoad() {}
+  // Why the loaded block holds values the measure cannot run with; null
+  // when it is sound. The block is restored when it is not.
+  virtual const char* Refusal() const { return nullptr; }
   // A year's amount booked for the elapsed share of it, truncated; added to
   // the int32 field.
   void BookYearly(int field, double yearlyAmount, double elapsed);
@@ -121,9 +139,12 @@ class CMeasure : public CWorldObj {
 
  private:
   void AdvanceCampaigns(double elapsed);
+  int ReadBlock(FILE* file, size_t size);
   // 0 whether or not the campaign starts; the price is booked once.
   int SetCampaign(const SMeasureCampaign& campaign, double value);
 
   const SMeasureLayout& m_Layout;
   char* m_pBlock;
+  // The bytes of the block in memory that its fields cover.
+  size_t m_BlockExtent = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "framework/qno_log.h"
 #include "measures/building_object.h"
+#include "measures/park_ride.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -100,6 +101,6 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
   if (record == RecordKind::SecondLayer)
     if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetID(stopId);
   if (record == RecordKind::ParkRide)
-    if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetStation(station);
+    if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetData(&station);
   return 0;
 }

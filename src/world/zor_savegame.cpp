@@ -502,8 +502,14 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
                          {"PASSIVERP", m_pPassiveRP},           {"UMLAND", m_pUmland},
                          {"STADTVERWALTUNG", m_pStadtVerwaltung}, {"PTA", m_pPta},
                          {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
-  for (const Plain& p : plain)
-    if (std::strcmp(name, p.name) == 0) return p.object ? p.object->SerializeGameLoad(file) : 1;
+  for (const Plain& p : plain) {
+    if (std::strcmp(name, p.name) != 0) continue;
+    if (!p.object) return 1;
+    // A measure checks its record's length against its version's block.
+    if (auto* measure = dynamic_cast<CMeasure*>(p.object))
+      return measure->SerializeGameLoad(file, static_cast<uint32_t>(payload), g_LoadVersion);
+    return p.object->SerializeGameLoad(file);
+  }
   return 1;
 }
 

@@ -71,6 +71,7 @@ class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
 class CZorOpnvHost;
+class CZorMeasureHost;
 class CIsoHost;
 class ZorFileLayer;
 struct ParkingDataType;
@@ -601,6 +602,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;
   CZorOpnvHost* m_pOpnvHost = nullptr;
+  CZorMeasureHost* m_pMeasureHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   ZorFileLayer* m_pFiles = nullptr;

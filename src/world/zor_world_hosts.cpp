@@ -7,6 +7,7 @@
 #include "gui/screen_window.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
+#include "measures/carsharing.h"
 #include "measures/preise.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
@@ -250,7 +251,18 @@ void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Langua
 
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
-  return centre && centre->GetZentrale() != nullptr;
+  return centre && centre->HasZentrale();
+}
+
+bool CZorUiHost::HasCarsharingCentre() {
+  CCarsharing* carsharing = m_world.GetCarsharing();
+  return carsharing && carsharing->HasZentrale();
+}
+
+const float* CZorUiHost::GetCarsharingMap(float* maximum) {
+  CCarsharing* carsharing = m_world.GetCarsharing();
+  *maximum = 0.0f;
+  return carsharing ? carsharing->GetMap(maximum) : nullptr;
 }
 
 int CZorUiHost::CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) {

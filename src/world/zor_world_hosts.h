@@ -162,6 +162,8 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
+  bool HasCarsharingCentre() override;
+  const float* GetCarsharingMap(float* maximum) override;
   // The factory for the placing and removal tools (zor_world_hosts_place.cpp).
   CWorldObj* CreateObject(int kind, int resId, int direction, int x, int y, int height) override;
   int RemoveObject(int x, int y, int layer) override;

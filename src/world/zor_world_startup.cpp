@@ -15,6 +15,7 @@
 #include "measures/carsharing.h"
 #include "measures/miet_micro.h"
 #include "measures/opnv.h"
+#include "world/zor_measure_host.h"
 #include "world/zor_opnv_host.h"
 #include "world/zor_message_host.h"
 #include "measures/park_management.h"
@@ -126,6 +127,7 @@ CZorvaWorld::~CZorvaWorld() {
     CGuiHost::Install(nullptr);
     CMicroSimHost::Install(nullptr);
     COpnvHost::Install(nullptr);
+    CMeasureHost::Install(nullptr);
   }
   delete m_pHost;
   delete m_pMicroHost;
@@ -136,6 +138,7 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pUiHost;
   delete m_pGuiHost;
   delete m_pOpnvHost;
+  delete m_pMeasureHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
 }
 
@@ -161,6 +164,8 @@ void CZorvaWorld::SetThis() {
   CMicroSimHost::Install(m_pMicroHost);
   if (!m_pOpnvHost) m_pOpnvHost = new CZorOpnvHost(*this);
   COpnvHost::Install(m_pOpnvHost);
+  if (!m_pMeasureHost) m_pMeasureHost = new CZorMeasureHost(*this);
+  CMeasureHost::Install(m_pMeasureHost);
 }
 
 int CZorvaWorld::Create() {
