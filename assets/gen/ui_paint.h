@@ -84,5 +84,7 @@ bool DrawOpnvArt(const UiArt& a, int state, Image16* out);
 bool DrawGameMenuArt(const UiArt& a, int state, Image16* out);
 // The crossing and street windows.
 bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
+// The indicator group with its indicator, statistics and master-mode pages.
+bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

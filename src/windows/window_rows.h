@@ -13,23 +13,40 @@ class CWindowRows {
 
   void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type) {
     m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, 0);
+    m_d = -1;
+  }
+  // The items, variables and actions that follow go into a new dialog of
+  // the current window, until the next window; while the window is built,
+  // its id addresses the newest dialog with that id.
+  void Dialog(int id, int x, int y, int w, int h, EDialogType type, const char* name) {
+    m_b.AddDialog(-2, id, x, y, w, h, type, name);
+    m_d = id;
   }
   void Picture(int x, int y, int w, int h, EItemType type, int res) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, res, kNone);
+    m_b.AddItem(-2, m_d, x, y, w, h, type, res, kNone);
   }
   void Picture(int x, int y, int w, int h, EItemType type, int de, int en) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, de, kNone, en, kNone);
+    m_b.AddItem(-2, m_d, x, y, w, h, type, de, kNone, en, kNone);
   }
-  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, -1, x, y, w, h, 1); }
+  // A picture with a second resource: the look of the item's other state.
+  void TwoState(int x, int y, int w, int h, EItemType type, int first, int second) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, first, second);
+  }
+  void Bar(int x, int y, int w, int h, EFilledType fill, int lo, int hi) {
+    m_b.AddItem(-2, m_d, x, y, w, h, 10, fill, lo, hi);
+  }
+  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, m_d, x, y, w, h, 1); }
   // A text item in the standard font, centred vertically.
   void Text(int x, int y, int w, int h, EItemType type, const char* de, const char* en, EHO align) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, de, align, VO_CENTER, 3, kStandardFont, 0, 1, 2, 3, en);
+    m_b.AddItem(-2, m_d, x, y, w, h, type, de, align, VO_CENTER, 3, kStandardFont, 0, 1, 2, 3, en);
   }
-  void Var(EVarType type, const char* name) { m_b.AddVar(-2, -1, -2, type, "NULL", name); }
+  // A variable of the item just added, or of the dialog itself.
+  void Var(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -2, type, "NULL", name); }
+  void DialogVar(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -1, type, "NULL", name); }
 
   void Act(EActionType kind, EActionWhen when, EInOutType inout, int p1 = kNone, int p2 = kNone, int p3 = kNone,
            int p4 = kNone) {
-    m_b.AddAction(-2, -1, -2, kind, when, inout, p1, p2, p3, "null", p4);
+    m_b.AddAction(-2, m_d, -2, kind, when, inout, p1, p2, p3, "null", p4);
   }
   void Press(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
     Act(kind, WHEN_LEFT_DOWN, INOUT_INSIDE, p1, p2, p3);
@@ -71,4 +88,5 @@ class CWindowRows {
   static constexpr int kMenuClose = 19021;
   static constexpr int kStandardFont = 823;
   CWindowBuilder& m_b;
+  int m_d = -1;
 };
