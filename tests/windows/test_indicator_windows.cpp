@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/qno_animation.h"
 #include "gui/balloon_help.h"
 #include "gui/dialog.h"
+#include "gui/item_bitmap.h"
 #include "gui/item_text.h"
 #include "model/zor_var.h"
 #include "windows/window_add_indikatoren.h"
@@ -138,6 +140,29 @@ TEST_F(IndicatorWindows, WindowsStandWhereTheGameOpensThemAndStartClosed) {
   EXPECT_FALSE(host.IsWindowOpen(149));
   Press(kIndikatorGroup, 470, 10);
   for (int id : {140, 141, 142}) EXPECT_FALSE(host.IsWindowOpen(id)) << id;
+}
+
+TEST_F(IndicatorWindows, APageButtonLosesItsPressedLookOnScreenWhenItsPageCloses) {
+  // The indicator button looks pressed while its page is open; the turn
+  // that ends the look also clears the frame drawn last, and the picture
+  // must still go back to its normal look.
+  auto* button = dynamic_cast<CItemBitmap*>(Window(kIndikatorGroup)->GetItems()->GetItemByID(2));
+  ASSERT_NE(button, nullptr);
+  ASSERT_EQ(button->GetResource(0), 35924);
+  auto turnAndDraw = [&] {
+    for (CScreenWindow* w : std::vector<CScreenWindow*>(host.renderList)) w->OnPlayloopTurn();
+    RenderOpen();
+  };
+  Root()->ActivateWindow(kIndikatorGroup, OVER_GROUP);
+  turnAndDraw();
+  ASSERT_NE(button->GetMotor(), nullptr);
+  EXPECT_EQ(button->GetMotor()->GetState(), 2u);
+  Press(kIndikatorGroup, 28, 88 + 18);  // the statistics
+  ASSERT_FALSE(host.IsWindowOpen(kIndikatorPage));
+  turnAndDraw();
+  EXPECT_EQ(button->GetMotor()->GetState(), 0u);
+  turnAndDraw();
+  EXPECT_EQ(button->GetMotor()->GetState(), 0u);
 }
 
 TEST_F(IndicatorWindows, EachGodEditorKeepsItsOwnValueAndShowsTheValueInForceWhereItShould) {
