@@ -388,7 +388,8 @@ bool DrawIndicatorArt(const UiArt& a, int state, Image16* out) {
     *out = LabelButton(a, state, s->label.In(english), 8, s->colour, true);
     return true;
   }
-  auto label = [&](const char* text) { *out = LabelButton(a, state, text, 8, {}, false); };
+  // The range buttons are narrow: their words a size smaller.
+  auto label = [&](const char* text) { *out = LabelButton(a, state, text, a.width <= 49 ? 7 : 8, {}, false); };
   switch (a.id) {
     case 35897: case 50107: *out = Caption(a, a.id == 50107); return true;
     case 35900: *out = Column(a); return true;

@@ -43,14 +43,6 @@ struct IndicatorWindows : wintest::Scene {
     windows.WindowAddStatistik();
     ASSERT_NE(Root(), nullptr);
   }
-  void Press(int window, int x, int y) {
-    CScreenWindow* w = Window(window);
-    const int mx = w->GetRealPosX() + x, my = w->GetRealPosY() + y;
-    QnoInteractionEvent down{QNO_EVENT_BUTTONDOWN, mx, my, 0};
-    w->InputFilter(&down, nullptr, 0, 0, mx, my, INOUT_INSIDE);
-    QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
-    w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
-  }
   std::vector<CDialog*> Dialogs(int window) {
     std::vector<CDialog*> out;
     if (CDialogList* list = Window(window)->GetDialogs()) list->ForEach([&](CDialog* d) { out.insert(out.begin(), d); });
@@ -128,17 +120,17 @@ TEST_F(IndicatorWindows, WindowsStandWhereTheGameOpensThemAndStartClosed) {
   // with the first panel, and a panel's tab to that panel alone.
   Root()->ActivateWindow(kIndikatorGroup, OVER_GROUP);
   EXPECT_TRUE(host.IsWindowOpen(kIndikatorPage));
-  Press(kIndikatorGroup, 28, 88 + 18);
+  PressIn(kIndikatorGroup, 28, 88 + 18);
   EXPECT_FALSE(host.IsWindowOpen(kIndikatorPage));
   EXPECT_TRUE(host.IsWindowOpen(kStatistikPage));
   EXPECT_TRUE(host.IsWindowOpen(147));
-  Press(kStatistikPage, 290, 198);  // the tab of panel 149
+  PressIn(kStatistikPage, 290, 198);  // the tab of panel 149
   for (int panel : kSeriesPanels) EXPECT_EQ(host.IsWindowOpen(panel), panel == 149) << panel;
-  Press(kIndikatorGroup, 28, 45 + 18);
+  PressIn(kIndikatorGroup, 28, 45 + 18);
   EXPECT_TRUE(host.IsWindowOpen(kIndikatorPage));
   EXPECT_FALSE(host.IsWindowOpen(kStatistikPage));
   EXPECT_FALSE(host.IsWindowOpen(149));
-  Press(kIndikatorGroup, 470, 10);
+  PressIn(kIndikatorGroup, 470, 10);
   for (int id : {140, 141, 142}) EXPECT_FALSE(host.IsWindowOpen(id)) << id;
 }
 
@@ -157,7 +149,7 @@ TEST_F(IndicatorWindows, APageButtonLosesItsPressedLookOnScreenWhenItsPageCloses
   turnAndDraw();
   ASSERT_NE(button->GetMotor(), nullptr);
   EXPECT_EQ(button->GetMotor()->GetState(), 2u);
-  Press(kIndikatorGroup, 28, 88 + 18);  // the statistics
+  PressIn(kIndikatorGroup, 28, 88 + 18);  // the statistics
   ASSERT_FALSE(host.IsWindowOpen(kIndikatorPage));
   turnAndDraw();
   EXPECT_EQ(button->GetMotor()->GetState(), 0u);
