@@ -2,9 +2,9 @@
 // the player opens the indicator group from the bar's rating button and
 // sees each bar in the state of its live rating; on the statistics page
 // opens a series panel, switches a series on and off, shows thirty
-// quarters and back, and steps the chart back and forward; in free play
-// pins a god value with its switch, raises it with its plus button, and
-// reads the value now in force beside it.
+// quarters and back, and steps the chart back and forward; answers yes to
+// master mode, pins a god value with its switch, raises it with its plus
+// button, and reads the value now in force beside it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -164,13 +164,22 @@ TEST(ScenarioIndicatorWindow, APlayerReadsTheRatingPagesTheChartAndPinsAGodValue
   EXPECT_EQ(stat.GetOffset(), 0);
   EXPECT_EQ(game.Fingerprint(Chart()), all);
 
-  // Free play: the master-mode button opens the god page of the users'
-  // shares; the teleworkers' switch pins the value, its plus button raises
-  // it, and the value in force beside it is the pinned one.
-  god.SetGameModus(GAME_GOD);
+  // Master mode: in the normal game its page asks first; "yes" switches to
+  // free play and opens the god page of traffic and people.
+  ASSERT_EQ(god.GetGameModus(), GAME_NORMAL);
   ASSERT_TRUE(game.ClickIn(140, 28, 131 + 18));
   game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(143));
+  ASSERT_TRUE(game.ClickIn(143, 202 + 18, 258 + 18));
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(247));
+  ASSERT_TRUE(game.ClickIn(247, 16 + 28, 83 + 8));
+  game.Do(Wait(40));
+  EXPECT_EQ(god.GetGameModus(), GAME_GOD);
   ASSERT_TRUE(game.IsOpen(144));
+  EXPECT_FALSE(game.IsOpen(143));
+  // The users' shares: the teleworkers' switch pins the value, its plus
+  // button raises it, and the value in force beside it is the pinned one.
   ASSERT_TRUE(game.ClickIn(144, 162 + 45, 21 + 9));
   game.Do(Wait(40));
   ASSERT_TRUE(game.IsOpen(145));
