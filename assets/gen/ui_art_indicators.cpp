@@ -250,30 +250,32 @@ Image16 StatisticsPage(const UiArt& a, bool english) {
   cairo_t* cr = PageFrame(c, english ? "Statistics" : "Statistik").cr();
   Well(cr, 90, 47, 257, 119);
   Label(cr, english ? "Range" : "Zeitraum", 11, 37, 9);
-  // The tabs of the series panels along the panel's top.
-  const struct {
-    int x, w;
-    Words w2;
-  } tabs[] = {{60, 51, {"Stadt", "City"}},   {111, 37, {"Pkw", "Car"}},       {148, 35, {"\xC3\x96PNV", "Transit"}},
-              {183, 42, {"Split", "Split"}}, {225, 49, {"Nutzer", "Users"}},  {274, 41, {"Index", "Index"}},
-              {315, 61, {"Finanzen", "Finance"}}};
-  for (const auto& t : tabs) {
-    cairo_save(cr);
-    cairo_translate(cr, t.x, 191);
-    ButtonFace(cr, t.w, 15, 0, 2);
-    cairo_restore(cr);
-    Text(cr, kCondensed, 8.5, t.w2.In(english), t.x + t.w / 2.0, 202, kTextLight, Align::Centre);
-  }
-  Well(cr, 59, 205, 318, 90);
   return c.ToImage();
 }
 
-// A series panel: its frame and the group's title.
-Image16 SeriesPanel(const UiArt& a, const char* title) {
+// A series panel lies over the statistics page's tabs: it draws the seven
+// tabs along its top, its own lit, the others as buttons to press.
+Image16 SeriesPanel(const UiArt& a, int own, bool english) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   Panel(cr, 0, 0, a.width, a.height);
-  Text(cr, kCondensedBold, 10, title, 9, 15, kHeading);
+  const struct {
+    int x, w;
+    Words label;
+  } tabs[] = {{0, 51, {"Stadt", "City"}},          {51, 37, {"Pkw", "Car"}},
+              {88, 35, {"\xC3\x96PNV", "Transit"}}, {123, 42, {"Split", "Split"}},
+              {165, 49, {"Nutzer", "Users"}},      {214, 41, {"Index", "Index"}},
+              {255, 61, {"Finanzen", "Finance"}}};
+  for (int k = 0; k < 7; ++k) {
+    const bool lit = k == own;
+    cairo_save(cr);
+    cairo_translate(cr, tabs[k].x, 0);
+    ButtonFace(cr, tabs[k].w, 15, lit ? 2 : 0, 2);
+    cairo_restore(cr);
+    Text(cr, lit ? kCondensedBold : kCondensed, 8.5, tabs[k].label.In(english), tabs[k].x + tabs[k].w / 2.0, 11,
+         lit ? kAccent : kTextLight, Align::Centre);
+  }
+  Rule(cr, 0, a.width, 15);
   return c.ToImage();
 }
 
@@ -406,13 +408,13 @@ bool DrawIndicatorArt(const UiArt& a, int state, Image16* out) {
     case 35950: *out = RatingBar(a, state, 13); return true;
     case 42306: *out = GodSwitch(a, false); return true;
     case 42293: *out = GodSwitch(a, true); return true;
-    case 37324: case 50783: *out = SeriesPanel(a, a.id == 50783 ? "City and traffic" : "Stadt und Verkehr"); return true;
-    case 37323: case 50788: *out = SeriesPanel(a, a.id == 50788 ? "Cars" : "Pkw"); return true;
-    case 37322: case 50787: *out = SeriesPanel(a, a.id == 50787 ? "Public transport" : "\xC3\x96" "ffentlicher Verkehr"); return true;
-    case 37321: case 50789: *out = SeriesPanel(a, a.id == 50789 ? "Modal split and fleet" : "Verkehrsmittel und Fahrzeuge"); return true;
-    case 37320: case 50786: *out = SeriesPanel(a, a.id == 50786 ? "Users of the measures" : "Nutzer der Ma\xC3\x9Fnahmen"); return true;
-    case 37319: case 50785: *out = SeriesPanel(a, a.id == 50785 ? "Indicators" : "Indikatoren"); return true;
-    case 37318: case 50784: *out = SeriesPanel(a, a.id == 50784 ? "Finances" : "Finanzen"); return true;
+    case 37324: case 50783: *out = SeriesPanel(a, 0, a.id == 50783); return true;
+    case 37323: case 50788: *out = SeriesPanel(a, 1, a.id == 50788); return true;
+    case 37322: case 50787: *out = SeriesPanel(a, 2, a.id == 50787); return true;
+    case 37321: case 50789: *out = SeriesPanel(a, 3, a.id == 50789); return true;
+    case 37320: case 50786: *out = SeriesPanel(a, 4, a.id == 50786); return true;
+    case 37319: case 50785: *out = SeriesPanel(a, 5, a.id == 50785); return true;
+    case 37318: case 50784: *out = SeriesPanel(a, 6, a.id == 50784); return true;
     case 37443: label("5 Quartale"); return true;
     case 50743: label("5 quarters"); return true;
     case 37445: label("10 Quartale"); return true;
