@@ -105,5 +105,7 @@ bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
 // The administration with its pages, the help, park-and-ride, building
 // information, line-editing and building-turning windows.
 bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out);
+// The indicator group with its indicator, statistics and master-mode pages.
+bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

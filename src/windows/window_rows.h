@@ -46,6 +46,10 @@ class CWindowRows {
     m_b.AddItem(-2, m_d, x, y, w, h, type, de, align, VO_CENTER, 3, font, 0, 1, 2, 3, en);
   }
   void Var(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -2, type, "NULL", name); }
+  // A picture with a second resource: the look of the item's other state.
+  void TwoState(int x, int y, int w, int h, EItemType type, int first, int second) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, first, second);
+  }
 
   void Act(EActionType kind, EActionWhen when, EInOutType inout, int p1 = kNone, int p2 = kNone, int p3 = kNone,
            int p4 = kNone) {

@@ -320,6 +320,25 @@ class CZorGuiHost : public CGuiHost {
   void SaveConfirmationAction(const CAction& action) override;
   CAction* GetConfirmationAction() override;
   void SetFollowUpFlag() override;
+  // The statistics' chart and panels and god mode's switches
+  // (zor_gui_host_statistik.cpp).
+  bool IsGottWertActive(int n) override;
+  void ToggleGottWertActive(int n) override;
+  void SetGottActive() override;
+  bool IsStatSeriesShown(int series) override;
+  int GetStatKmOrTrip() override;
+  bool GetStatChartSwitch() override;
+  int GetStatSelectedChart() override;
+  int GetStatView() override;
+  void ChangeStatistikGruppe(int group) override;
+  void StatToggle(int series) override;
+  void StatYearMax(int quarters) override;
+  void StatYearStep(int delta) override;
+  void StatGroupAll(bool on) override;
+  void StatClearScroll() override;
+  void SetStatChartSwitch(bool on) override;
+  void SetStatKmOrTrip(bool km) override;
+  void RenderStatistik(QnoDisplay* display, int x, int y, int w, int h) override;
   // The removal questions' answers (zor_world_hosts_place.cpp).
   double GetPendingRemovalCost() override;
   void ResetSelectedBuildingList() override;
