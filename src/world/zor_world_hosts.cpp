@@ -496,6 +496,14 @@ void CZorUiHost::SetQueryDistrict(int x, int y) {
   if (sim && sim->pCityModell()) sim->pCityModell()->SetQueryDistrict(x, y);
 }
 
+const float* CZorUiHost::GetStatisticMap(int layer, float* maximum) {
+  CSimWelt* sim = m_world.GetSimWelt();
+  CSimCityModell* city = sim ? sim->pCityModell() : nullptr;
+  if (!city) return nullptr;
+  city->UpdateStatisticMap(layer, *maximum);
+  return city->GetPointerToStatisticMap(layer);
+}
+
 void CZorGuiHost::SetIsoCenter(int x, int y) {
   if (CIsoWelt* map = m_world.GetIsoWelt()) map->SetIsoCenter(x, y);
 }

@@ -174,6 +174,7 @@ class CZorUiHost : public CUiHost {
   // The demand model's query district for the thematic map.
   bool GetQueryDistrict(int* x, int* y) override;
   void SetQueryDistrict(int x, int y) override;
+  const float* GetStatisticMap(int layer, float* maximum) override;
 
  private:
   CZorvaWorld& m_world;
