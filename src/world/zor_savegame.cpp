@@ -53,6 +53,7 @@
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "sim/sim_error.h"
+#include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
@@ -684,6 +685,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   // bytes and the objects are visited as before the save.
   RestoreListOrder(order);
   CheckAllLocationsForNearestHst();
+  // The districts' parking search times are not saved: they come again
+  // from the loaded city and car parks, before the loaded hour's trips.
+  if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr) city->CalculateParkingData();
   m_pIsoWelt->Update();
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
   m_StartupWindowTime = kfx_GetTicks();
