@@ -495,6 +495,15 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
                          {"PASSIVERP", m_pPassiveRP},           {"UMLAND", m_pUmland},
                          {"STADTVERWALTUNG", m_pStadtVerwaltung}, {"PTA", m_pPta},
                          {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
+  // The blocks whose size is fixed: a record of another length is refused.
+  const std::pair<const char*, int> sized[] = {
+      {"PARKMANAGEMENT", static_cast<int>(CParkManagement::kRecordLength) - CWorldObj::kRecordNameSize},
+      {"TRAFFICDISPLAY", 12}, {"MIETMICRO", 36}};
+  for (const auto& [record, size] : sized)
+    if (std::strcmp(name, record) == 0 && payload != size) {
+      QNO_LOG("The %s record is refused: its length %d is not %d", name, payload, size);
+      return 1;
+    }
   for (const Plain& p : plain)
     if (std::strcmp(name, p.name) == 0) return p.object ? p.object->SerializeGameLoad(file) : 1;
   return 1;

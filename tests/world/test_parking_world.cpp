@@ -3,7 +3,12 @@
 // guidance sign by the nearest crossing, and the savegame.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+
+#include "framework/qno_log.h"
+#include "support/test_support.h"
+#include "world/zor_savegame.h"
 
 #include "measures/park_management.h"
 #include "model/data_exchange.h"
@@ -86,6 +91,44 @@ TEST_F(Parks, GuidanceSetsASignBesideTheNearestCrossingsStreetAndTakesItAway) {
   EXPECT_EQ(world.RemoveObject(park, 0, false), 0);
   EXPECT_EQ(world.GetIsoWelt()->GetIsoTileObject(sx, sy, ISO_LAYER_UPPER), nullptr);
   EXPECT_EQ(Manager()->GetParkingCount(), 2);
+}
+
+
+// A savegame whose parking records are spoilt: the load fails with a log
+// line and the game goes on as it was.
+TEST_F(Parks, SpoiltParkingRecordsAreRefusedWithALogLine) {
+  PlaceThree();
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/GOOD.GMD"), 0);
+  const std::string good = zortest::ReadFile("SaveGame/GOOD.GMD");
+  const std::string companion = zortest::ReadFile(ZorCompanionName("SaveGame/GOOD.GMD"));
+  auto spoil = [&](const char* name, long offset, const std::string& bytes) {
+    std::string game = good;
+    const size_t at = game.find(name);
+    EXPECT_NE(at, std::string::npos) << name;
+    game.replace(static_cast<size_t>(static_cast<long>(at) + offset), bytes.size(), bytes);
+    return game;
+  };
+  const float nan = std::nanf("");
+  const std::string nanBytes(reinterpret_cast<const char*>(&nan), 4);
+  const std::string shorter("\x87\x00\x00\x00", 4);  // 135 in place of 136
+  const std::string district("\x00\x00", 2);
+  const struct {
+    std::string game;
+    const char* logged;
+  } cases[] = {
+      {spoil("ParkManagement", -4, shorter), "length 105 is not 106"},
+      {spoil("BuildingParkingObject", 30 + 110 + 4, nanBytes), "its price is out of range"},
+      {spoil("BuildingParkingObject", 30 + 110 + 68, district), "its district id is out of range"},
+  };
+  for (const auto& c : cases) {
+    zortest::WriteFile("SaveGame/BAD.GMD", c.game);
+    zortest::WriteFile(ZorCompanionName("SaveGame/BAD.GMD"), companion);
+    OpenErrorLog("errors.log");
+    EXPECT_NE(world.SerializeGameLoad("SaveGame/BAD.GMD"), 0) << c.logged;
+    CloseErrorLog();
+    EXPECT_NE(zortest::ReadFile("errors.log").find(c.logged), std::string::npos) << c.logged;
+    EXPECT_EQ(Manager()->GetParkingCount(), 3) << c.logged;
+  }
 }
 
 }  // namespace
