@@ -226,7 +226,8 @@ int CMeasure::SerializeGameLoad(FILE* file) {
 }
 
 int CMeasure::SerializeGameLoad(FILE* file, uint32_t payload, int version) {
-  if (!m_Layout.recordName) return 0;
+  // A measure without a described block reads its record its own way.
+  if (!m_Layout.recordName) return SerializeGameLoad(file);
   const bool older = m_Layout.olderBlockSize != 0 && version < m_Layout.olderBeforeVersion;
   const size_t expected = older ? m_Layout.olderBlockSize : GetBlockSize();
   if (payload != expected) {

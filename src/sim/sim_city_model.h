@@ -66,8 +66,19 @@ class CSimCityModell {
   virtual CSimTrip* Trips(int hour);
   // Every agent reads its trips' results from the computed slot.
   virtual void CalculateTripStats(CSimTrafficSlot* slot);
-  // The districts' parking search times.
+  // Spreads every district's parking demand over the car parks in reach,
+  // writes their use and load back, and sets the districts' parking search
+  // times and the parking map.
   virtual void CalculateParkingData();
+  // The parking map's value of the district at (x, y): 1 - search time /
+  // 360 s within 0.03..1, and 0 where nobody lives, works, learns or shops;
+  // 0 before the first computation and outside the grid.
+  float ParkingQuality(int x, int y) const;
+  // The 256 distance weights of a car park in district `id` (kind 1: 1.2,
+  // kind 2: 1.4, else 1.0 in its own district, three quarters of that in
+  // the four edge neighbours, half in the four corners); all 0 for an id
+  // outside 1..256.
+  static void CalcDistMap(double* weights, short id, int kind);
   // The averages of the agents' last trips.
   void CalcStatisticData();
 
@@ -303,6 +314,8 @@ class CSimCityModell {
   double m_Raumwiderstaende = 0;
   double m_StreckenlaengeFeet = 0;
   float m_Maps[kStatisticMaps][kDistricts] = {};
+  // The parking map by cell 16 x + y.
+  float m_ParkingMap[kDistricts] = {};
   int m_QueryX = 8;
   int m_QueryY = 8;
   // Neutral values until the first hourly read: 2.5 trips per person and

@@ -87,7 +87,9 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
     return 1;
   }
   const bool hasPotential = record != RecordKind::SecondLayer;
-  if (const char* why = Refusal(record, data, hasPotential ? &potential : nullptr, district)) {
+  const char* why = Refusal(record, data, hasPotential ? &potential : nullptr, district);
+  if (!why && record == RecordKind::Parking) why = parking.Refusal();
+  if (why) {
     QNO_LOG("The building record %s is refused: its %s is out of range", name, why);
     return 1;
   }

@@ -579,6 +579,8 @@ class CZorvaWorld : public CZorvaObject {
   CMietMicro* m_pMietMicro = nullptr;
   CTrafficDisplay* m_pTrafficDisplay = nullptr;
   CParkManagement* m_pParkManagement = nullptr;
+  // What the car parks ask of the world for their signs and displays.
+  class CZorParkingHost* m_pParkingHost = nullptr;
   COpnv* m_pOpnv = nullptr;
   CCarsharing* m_pCarsharing = nullptr;
   CGottModus* m_pGottModus = nullptr;

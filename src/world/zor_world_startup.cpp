@@ -17,6 +17,7 @@
 #include "measures/opnv.h"
 #include "world/zor_measure_host.h"
 #include "world/zor_opnv_host.h"
+#include "world/zor_parking_host.h"
 #include "world/zor_message_host.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
@@ -532,6 +533,8 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pPassiveRP = NewPassiveRP();
   m_pPta = NewPta();
   m_pParkManagement = NewParkManagement();
+  if (!m_pParkingHost) m_pParkingHost = new CZorParkingHost(this);
+  m_pParkManagement->SetHost(m_pParkingHost);
   m_pStadtVerwaltung = NewStadtVerwaltung();
   m_pTrafficDisplay = new CTrafficDisplay;
   m_pUmland = NewUmland();
@@ -589,6 +592,8 @@ void CZorvaWorld::DestroyDeletePureZorvaObjects() {
   m_pParkRide = nullptr;
   m_pPassiveRP = nullptr;
   m_pParkManagement = nullptr;
+  delete m_pParkingHost;
+  m_pParkingHost = nullptr;
   m_pPta = nullptr;
   m_pStadtVerwaltung = nullptr;
   m_pTrafficDisplay = nullptr;
