@@ -116,6 +116,22 @@ TEST_F(Services, TheServicesAnswerTheGameModelsNamesAndComeBackFromASavegame) {
   EXPECT_EQ(Dx().GetVarValue("MZ.PRICE.BERATUNG"), 0.5);
   EXPECT_EQ(Dx().GetVarValue("CS.PRICE.MONTH"), 6);
   EXPECT_EQ(world.GetZorviZentrale()->GetZentrale(), BuildingAt(70, 50));
+
+  // God mode pins the advice centre's share in percent: the users move
+  // toward it, and god value 10 reads the centre's quote as it stands. (The
+  // town's residents were added without homes and do not come back.)
+  world.GetSimWelt()->pCityModell()->AddResidents(40000);
+  CGottModus* god = world.GetGottModus();
+  ASSERT_EQ(god->SetGottWertActive(true, 10), 0);
+  ASSERT_EQ(god->SetVarData("GOTT.10", 12.0), 0);
+  for (int i = 1; i <= 40; ++i) world.GetZorviZentrale()->OnPlayloopTurn(At(0.5f + i * 0.25f), At(0.25f + i * 0.25f));
+  const double pinned = Dx().GetVarValue("MZ.USERQUOTE");
+  EXPECT_GT(pinned, quote);
+  EXPECT_LE(pinned, 12.0 + 1e-3);
+  double shown = -1;
+  god->SetGottWertActive(false, 10);
+  ASSERT_EQ(god->GetVarData("GOTT.10", &shown), 0);
+  EXPECT_DOUBLE_EQ(shown, pinned);
 }
 
 // ---- what the measures' host promises
