@@ -667,6 +667,13 @@ TEST(EditReplay, AFourLaneDeadEndIsRefusedWhereItsPieceWouldCoverAStreetsBend) {
   Replay(steps + "B 27 20 27 25 4", results);
 }
 
+TEST(EditReplay, ADragThroughAFourLaneDeadEndBesideItsNewEndIsRefused) {
+  // The four-lane dead end at 50/20 is a cell after the drag's new end at
+  // 49/20: its junction's group would need the new end's cell.
+  Replay("B 50 20 50 40 4  B 49 20 60 20 2", {OK, STR_BUILD_NO_ROOM});
+  Replay("B 50 20 50 40 4  B 49 20 60 20 1", {OK, STR_BUILD_NO_ROOM});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
