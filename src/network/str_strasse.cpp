@@ -708,69 +708,140 @@ int CStrStrasse::SplitAt(CStrStrassenTeil* piece, short x, short y, CStrStrasse*
   return 1;
 }
 
-bool CStrStrasse::DeletionLeavesLoneRing() const {
-  CStrJunction* a = m_pStartJunction;
-  CStrJunction* b = m_pEndJunction;
-  if (!a || !b) return false;
-  // The other streets at the two ends, as their end pairs, and the streets
-  // each of their junctions holds once this street has gone.
-  struct Edge {
-    const CStrStrasse* street;
+namespace {
+
+// What deleting a street makes of the streets at its ends, as the deletion
+// does it: an end left with two streets joins them into one between their
+// far ends with the larger type, its start first and then its end, so that
+// the second join may take in the street the first made.
+class DeletionJoins {
+ public:
+  // A street after the joins: the streets it is made of, its ends (start
+  // first where it runs one way) and its type.
+  struct Joined {
+    std::vector<const CStrStrasse*> parts;
     CStrJunction* p;
     CStrJunction* q;
+    CStrassenType type;
   };
-  std::vector<Edge> edges;
-  std::vector<std::pair<CStrJunction*, int>> held;
-  auto count = [&held, this](CStrJunction* j) -> int& {
-    for (auto& [k, n] : held)
+
+  explicit DeletionJoins(const CStrStrasse* gone) : m_gone(gone) {
+    CStrJunction* a = gone->GetStartJunction();
+    CStrJunction* b = gone->GetEndJunction();
+    for (CStrJunction* j : {a, b})
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+        const CStrStrasse* s = j->GetStreetByNR(i);
+        if (!s || s == gone || !s->GetStartJunction() || !s->GetEndJunction() || Of(s)) continue;
+        m_streets.push_back({{s}, s->GetStartJunction(), s->GetEndJunction(), s->GetStreetType()});
+      }
+    for (const Joined& e : m_streets) {
+      Held(e.p);
+      Held(e.q);
+    }
+    for (CStrJunction* j : {a, b}) Join(j);
+  }
+
+  // Whether every join joins streets that may be one: two one-way streets
+  // only when one runs in and the other out.
+  bool Legal() const { return m_legal; }
+
+  // Whether a street is left from a junction back to it with nothing else
+  // at that junction.
+  bool LeavesLoneRing() {
+    for (const Joined& e : m_streets)
+      if (e.p == e.q && Held(e.p) == 2) return true;
+    return false;
+  }
+
+  // Whether every junction of three or four streets that stays, whose arms
+  // lose the street or take another type, has a graphic for its arms then.
+  bool KeepGraphics() {
+    std::vector<CStrJunction*> touched = {m_gone->GetStartJunction(), m_gone->GetEndJunction()};
+    for (const Joined& e : m_streets)
+      for (const CStrStrasse* s : e.parts)
+        if (!(s->GetStreetType() == e.type)) {
+          touched.push_back(e.p);
+          touched.push_back(e.q);
+        }
+    for (CStrJunction* j : touched) {
+      if (Held(j) < 3) continue;
+      CStrJunction::Arm all[CStrJunction::kMaxStreets];
+      CStrJunction::Arm arms[CStrJunction::kMaxStreets];
+      const int n = j->GetArms(all);
+      int count = 0;
+      for (int i = 0; i < n; ++i) {
+        const CStrStrasse* s = j->GetStreetByNR(i);
+        if (s == m_gone) continue;
+        arms[count] = all[i];
+        if (const Joined* e = Of(s)) arms[count].type = e->type;
+        ++count;
+      }
+      int rotation = 0;
+      if (count >= 3 && CStrJunction::GraphicForArms(arms, count, &rotation) == 0) return false;
+    }
+    return true;
+  }
+
+ private:
+  // The streets the junction holds once the deleted street has gone and
+  // the joins are made (0 at a junction a join took away).
+  int& Held(CStrJunction* j) {
+    for (auto& [k, n] : m_held)
       if (k == j) return n;
-    held.push_back({j, j->GetAnzLinkedStreets() - (m_pStartJunction == j) - (m_pEndJunction == j)});
-    return held.back().second;
-  };
-  for (CStrJunction* j : {a, b})
-    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
-      const CStrStrasse* s = j->GetStreetByNR(i);
-      if (!s || s == this || !s->m_pStartJunction || !s->m_pEndJunction) continue;
-      if (std::none_of(edges.begin(), edges.end(), [s](const Edge& e) { return e.street == s; }))
-        edges.push_back({s, s->m_pStartJunction, s->m_pEndJunction});
-    }
-  for (const Edge& e : edges) {
-    count(e.p);
-    count(e.q);
+    m_held.push_back({j, j->GetAnzLinkedStreets() - (m_gone->GetStartJunction() == j) - (m_gone->GetEndJunction() == j)});
+    return m_held.back().second;
   }
-  // The joins the deletion makes, in its order: an end left with two
-  // streets joins them into one between their far ends.
-  for (CStrJunction* j : {a, b}) {
-    if (count(j) != 2) continue;
+
+  const Joined* Of(const CStrStrasse* s) const {
+    for (const Joined& e : m_streets)
+      if (std::find(e.parts.begin(), e.parts.end(), s) != e.parts.end()) return &e;
+    return nullptr;
+  }
+
+  void Join(CStrJunction* j) {
+    if (Held(j) != 2) return;
     std::vector<size_t> at;
-    for (size_t i = 0; i < edges.size(); ++i) {
-      if (edges[i].p == j) at.push_back(i);
-      if (edges[i].q == j) at.push_back(i);
+    for (size_t i = 0; i < m_streets.size(); ++i) {
+      if (m_streets[i].p == j) at.push_back(i);
+      if (m_streets[i].q == j) at.push_back(i);
     }
-    if (at.size() != 2 || at[0] == at[1]) continue;
-    Edge& u = edges[at[0]];
-    const Edge& w = edges[at[1]];
-    u.p = u.p == j ? u.q : u.p;
-    u.q = w.p == j ? w.q : w.p;
-    edges.erase(edges.begin() + static_cast<long>(at[1]));
-    count(j) = 0;
+    if (at.size() != 2 || at[0] == at[1]) return;
+    const Joined u = m_streets[at[0]];
+    const Joined w = m_streets[at[1]];
+    const bool uOneWay = u.type == STRASSE_EINBAHN, wOneWay = w.type == STRASSE_EINBAHN;
+    // A street the first join made may have become one-way. (The four-lane
+    // street's rule needs no second look: a join keeps a four-lane type or
+    // makes none.)
+    if (uOneWay && wOneWay && (u.q == j) == (w.q == j)) m_legal = false;
+    // The street that runs into the junction comes first; a one-way
+    // street keeps its direction.
+    const bool wFirst = (wOneWay && w.q == j) || (uOneWay && u.p == j);
+    const Joined& in = wFirst ? w : u;
+    const Joined& out = wFirst ? u : w;
+    Joined joined{in.parts, in.p == j ? in.q : in.p, out.p == j ? out.q : out.p, u.type > w.type ? u.type : w.type};
+    joined.parts.insert(joined.parts.end(), out.parts.begin(), out.parts.end());
+    m_streets[at[0]] = joined;
+    m_streets.erase(m_streets.begin() + static_cast<long>(at[1]));
+    Held(j) = 0;
   }
-  return std::any_of(edges.begin(), edges.end(), [&count](const Edge& e) { return e.p == e.q && count(e.p) == 2; });
+
+  const CStrStrasse* m_gone;
+  std::vector<Joined> m_streets;
+  std::vector<std::pair<CStrJunction*, int>> m_held;
+  bool m_legal = true;
+};
+
+}  // namespace
+
+bool CStrStrasse::DeletionLeavesLoneRing() const {
+  if (!m_pStartJunction || !m_pEndJunction) return false;
+  return DeletionJoins(this).LeavesLoneRing();
 }
 
-bool CStrStrasse::JoinKeepsGraphics(CStrJunction* j) const {
-  // The two streets left at the junction are joined with the larger type;
-  // the junctions at their far ends need a graphic for it.
-  if (j->GetAnzLinkedStreets() != 3) return true;
-  CStrStrasse* rest[2] = {};
-  int n = 0;
-  for (int i = 0; i < 3; ++i)
-    if (j->GetStreetByNR(i) != this && n < 2) rest[n++] = j->GetStreetByNR(i);
-  if (n != 2 || rest[0] == rest[1]) return true;
-  const CStrassenType larger = rest[0]->m_Type > rest[1]->m_Type ? rest[0]->m_Type : rest[1]->m_Type;
-  for (CStrStrasse* s : rest)
-    if (!(s->m_Type == larger) && !CStrJunctionList::FarJunctionKeepsGraphic(s, j, larger)) return false;
-  return true;
+bool CStrStrasse::DeletionJoinsSoundly() const {
+  if (!m_pStartJunction || !m_pEndJunction) return true;
+  DeletionJoins joins(this);
+  return joins.Legal() && joins.KeepGraphics();
 }
 
 int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
@@ -788,7 +859,7 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   }
   // Decided before anything changes: a refused removal leaves all as it was.
   if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing() ||
-      !JoinKeepsGraphics(a) || !JoinKeepsGraphics(b))
+      !DeletionJoinsSoundly())
     return 3;
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);

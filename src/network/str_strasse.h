@@ -127,9 +127,10 @@ class CStrStrasse : public CList {
   int ConnetWith(CStrStrasse* other, CStrJunction* junction);
   int Optimize();
   int DeleteStreet(CStrJunctionList* list);
-  // Whether the streets this one's deletion joins at the junction keep a
-  // graphic at their far ends with the type they take.
-  bool JoinKeepsGraphics(CStrJunction* j) const;
+  // Whether the joins this street's deletion makes at its ends, one after
+  // the other, join streets that may be one, and leave every junction of
+  // three or four streets a graphic for its arms with the types they take.
+  bool DeletionJoinsSoundly() const;
   // Whether deleting the street would leave a street from a junction back
   // to it with nothing else at that junction, once the ends left with two
   // streets have joined them: a ring whose junction has no graphic and no

@@ -624,6 +624,26 @@ TEST(EditReplay, ADeletionThatWouldJoinStreetsIntoAnArmWithoutAGraphicIsRefused)
          {OK, OK, OK, OK, OK, OK, 0, 3});
 }
 
+TEST(EditReplay, ADeletionsTwoJoinsAreCheckedTogether) {
+  // Deleting the one-way street 70/30-80/30 joins the two-way streets at
+  // 70/30 into one from 70/20 round to 80/30, and that one at 80/30 with the
+  // one-way street on to 88/30: the whole becomes one-way, and the
+  // four-lane junction at 70/20 would have a one-way arm, which no graphic
+  // has. Each join alone keeps a graphic at the far ends it has before.
+  const std::string around = "B 70 30 88 30 3  B 80 30 80 40 1  B 70 40 80 40 1  D 70 30 80 30 3";
+  Replay("B 60 20 80 20 4  B 70 20 70 40 2  B 70 20 70 10 2  " + around, {OK, OK, OK, OK, OK, OK, 3});
+  Replay("B 60 20 80 20 4  B 70 20 70 40 2  " + around, {OK, OK, OK, OK, OK, 3});
+  // At a one-tile junction the one-way arm has a graphic.
+  Replay("B 60 20 80 20 1  B 70 20 70 40 2  " + around, {OK, OK, OK, OK, OK, 0});
+  // Deleting 60/30-70/30 joins the one-way street down into 60/30 with the
+  // two-way street from there round to 70/30: one street, one-way into
+  // 70/30, where the one-way street down from 70/20 comes in as well. The
+  // second join would turn one of them round.
+  Replay("B 56 30 74 30 1  B 60 20 60 30 3  B 70 20 70 30 3  B 56 30 56 36 1  B 74 30 74 36 1  B 56 36 74 36 1  "
+         "D 60 30 70 30 1",
+         {OK, OK, OK, OK, OK, OK, 3});
+}
+
 TEST(EditReplay, DeletingAStreetOfBothDirectionsIsRefusedWhenNoWayLeadsBack) {
   // From 27/36 to 21/40 another way leads over the one-way street down from
   // 21/36; none leads back.
@@ -645,6 +665,13 @@ TEST(EditReplay, AFourLaneDeadEndIsRefusedWhereItsPieceWouldCoverAStreetsBend) {
   Replay(steps + "B 27 20 27 26 4", results);
   results.back() = OK;
   Replay(steps + "B 27 20 27 25 4", results);
+}
+
+TEST(EditReplay, ADragThroughAFourLaneDeadEndBesideItsNewEndIsRefused) {
+  // The four-lane dead end at 50/20 is a cell after the drag's new end at
+  // 49/20: its junction's group would need the new end's cell.
+  Replay("B 50 20 50 40 4  B 49 20 60 20 2", {OK, STR_BUILD_NO_ROOM});
+  Replay("B 50 20 50 40 4  B 49 20 60 20 1", {OK, STR_BUILD_NO_ROOM});
 }
 
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {

@@ -1,6 +1,7 @@
 // The junction list's index and lookups, and the controls of a junction.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "junction_scene.h"
@@ -243,6 +244,20 @@ TEST(JunctionList, LocationsOfACrossingThatGoesLookForAnotherButNotWhenTheGameEn
   }
   // The whole network going does not send the locations anywhere.
   EXPECT_EQ(far.searches, 0);
+}
+
+TEST(JunctionList, ANetworkThatGoesLeavesNoPointerToItselfAndKeepsTheOneInUse) {
+  World w;
+  // A second network (a game being loaded) is the one junctions reach.
+  auto other = std::make_unique<CStrJunctionList>(w.map, w.sim.get());
+  EXPECT_EQ(CStrJunction::m_pStreetNet, other.get());
+  other.reset();
+  EXPECT_EQ(CStrJunction::m_pStreetNet, nullptr);
+  // One that goes while another is in use leaves that one.
+  other = std::make_unique<CStrJunctionList>(w.map, w.sim.get());
+  CStrJunction::m_pStreetNet = w.net.get();
+  other.reset();
+  EXPECT_EQ(CStrJunction::m_pStreetNet, w.net.get());
 }
 
 }  // namespace
