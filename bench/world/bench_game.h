@@ -22,7 +22,7 @@ struct Game {
     dir = mkdtemp(pattern.data()) ? pattern : "";
     if (dir.empty() || chdir(dir.c_str()) != 0) return;
     if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", ZOR_GAMEDATA_DIR);
+      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\nSOUNDMUSIK=0\n", ZOR_GAMEDATA_DIR);
       std::fclose(f);
     }
     OpenErrorLog("errors.log");

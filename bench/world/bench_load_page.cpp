@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_game.h"
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
@@ -50,21 +51,9 @@ std::string GameName(int i) {
   return name;
 }
 
-struct Game {
-  Game() {
-    char pattern[] = "/tmp/zor_loadpage_XXXXXX";
-    dir = mkdtemp(pattern) ? pattern : "";
-    if (dir.empty() || chdir(dir.c_str()) != 0) return;
-    if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", ZOR_GAMEDATA_DIR);
-      std::fclose(f);
-    }
-    OpenErrorLog("errors.log");
-    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
-    ZorSetClock(&clock);
-    world = std::make_unique<CZorvaWorld>();
-    world->Create();
-    world->OnStartup();
+struct Game : benchworld::Game {
+  Game() : benchworld::Game("zor_loadpage") {
+    if (!world) return;
     world->GetGottModus()->SetGameModus(GAME_NORMAL);
     // One saved game, and the others as links to its two files.
     world->SetLoadSaveName("Town 000");
@@ -82,18 +71,6 @@ struct Game {
     }
     ready = ready && link("SaveGame/Town 000.GMD", "SaveGame/A.B.GMD") == 0;
   }
-  ~Game() {
-    if (world) {
-      world->OnShutdown();
-      world->Destroy();
-    }
-    ZorSetClock(nullptr);
-    CloseErrorLog();
-    if (!dir.empty()) std::system(("rm -rf " + dir).c_str());
-  }
-  std::string dir;
-  ZorManualClock clock{1000};
-  std::unique_ptr<CZorvaWorld> world;
   bool ready = false;
 };
 

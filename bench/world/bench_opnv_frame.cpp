@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_game.h"
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
@@ -60,37 +61,16 @@ constexpr int kStopX[] = {51, 54, 57, 60, 63, 66};
 // The stop pairs of the five lines of each avenue or track.
 constexpr int kLineStops[5][3] = {{0, 2, 4}, {1, 3, 5}, {0, 5, -1}, {2, 3, -1}, {1, 4, -1}};
 
-struct Town {
-  Town() {
-    char pattern[] = "/tmp/zor_opnvframe_XXXXXX";
-    dir = mkdtemp(pattern) ? pattern : "";
-    if (dir.empty() || chdir(dir.c_str()) != 0) return;
-    if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\nSOUNDMUSIK=0\n", ZOR_GAMEDATA_DIR);
-      std::fclose(f);
-    }
-    OpenErrorLog("errors.log");
-    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
-    ZorSetClock(&clock);
-    world = std::make_unique<CZorvaWorld>();
-    world->Create();
-    world->OnStartup();
+struct Town : benchworld::Game {
+  Town() : benchworld::Game("zor_opnvframe") {
+    if (!world) return;
     loop = std::make_unique<CZorFrameLoop>(world.get());
     for (int i = 0; i < 40 && world->GetStartupPhase() != 0; ++i) Pass();
     for (int id : {249, 237, 246, 245, 160}) world->DeActivateWindow(id);
     world->SetPause(false);
     for (int i = 0; i < 10; ++i) Pass();
   }
-  ~Town() {
-    loop.reset();
-    if (world) {
-      world->OnShutdown();
-      world->Destroy();
-    }
-    ZorSetClock(nullptr);
-    CloseErrorLog();
-    if (!dir.empty()) std::system(("rm -rf " + dir).c_str());
-  }
+  ~Town() { loop.reset(); }
   // One pass of the frame loop, the clock one turn on.
   void Pass() {
     clock.Advance(kTurnMs);
@@ -192,9 +172,6 @@ struct Town {
     return true;
   }
 
-  std::string dir;
-  ZorManualClock clock{1000};
-  std::unique_ptr<CZorvaWorld> world;
   std::unique_ptr<CZorFrameLoop> loop;
   std::vector<COpnvLine*> lines;
   int shown = 0;
