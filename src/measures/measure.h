@@ -13,9 +13,11 @@
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 
-// One saved field of a measure's block.
+// One saved field of a measure's block. kByte and kInt16 fields are int32
+// in memory and narrower in the record (a byte, and a 16-bit number that
+// saturates); kPad is a zero byte of the record with no field in memory.
 struct SMeasureField {
-  enum Kind : uint8_t { kInt32, kFloat };
+  enum Kind : uint8_t { kInt32, kFloat, kByte, kInt16, kPad };
   // The variable name; null for a saved field that answers no name.
   const char* key;
   Kind kind;
@@ -25,6 +27,8 @@ struct SMeasureField {
   float min = 0.0f;
   float max = 0.0f;
   float step = 0.0f;
+  // Consecutive values of the kind from the offset on (a map).
+  int count = 1;
 };
 
 // A paid advertising campaign: its running flag (int32) and its progress in
@@ -56,6 +60,12 @@ struct SMeasureLayout {
   int awareness = kNoField;
   const SMeasureCampaign* campaigns = nullptr;
   int campaignCount = 0;
+  // The size of the block in records of older games (0: none); they hold
+  // the leading fields that fit.
+  size_t olderBlockSize = 0;
+  // Whether the campaigns end after the users moved, so that their change
+  // of the quote holds until the next turn.
+  bool campaignsAfterUsers = false;
 };
 
 // The layout of a measure whose block is not described yet.
@@ -97,9 +107,13 @@ class CMeasure : public CWorldObj {
   // short read or a float field that is no number (logged), which leaves
   // the block as it was.
   int SerializeGameLoad(FILE* file) override;
+  // The same for a payload of the given size: the current block or the
+  // older one; any other size is refused with a log line.
+  virtual int SerializeGameLoad(FILE* file, uint32_t payload);
 
   // The block's size in the record.
   size_t GetBlockSize() const;
+  static size_t FieldSize(const SMeasureField& field);
   // The step toward the potential of one turn: (potential - users) /
   // damping x 3 x elapsed, never past the potential.
   static double MoveUsers(double users, double potential, double damping, double elapsed);
@@ -112,6 +126,8 @@ class CMeasure : public CWorldObj {
   // After a block was loaded: what the re-created buildings book again and
   // the message time.
   virtual void AfterLoad() {}
+  // Whether the last block loaded was the older, shorter one.
+  bool LoadedOlderBlock() const { return m_LoadedOlder; }
   // A year's amount booked for the elapsed share of it, truncated; added to
   // the int32 field.
   void BookYearly(int field, double yearlyAmount, double elapsed);
@@ -126,4 +142,5 @@ class CMeasure : public CWorldObj {
 
   const SMeasureLayout& m_Layout;
   char* m_pBlock;
+  bool m_LoadedOlder = false;
 };

@@ -254,43 +254,9 @@ int CUserInt::CheckBusList() {
   return 0;
 }
 
-void CUserInt::InitSpirale(int cx, int cy, int radius, bool) {
-  m_SpCx = m_SpX = m_SpStartX = cx;
-  m_SpCy = m_SpY = m_SpStartY = cy;
-  m_SpMax = radius;
-  m_SpR = 0;
-  m_SpDx = m_SpDy = 0;
-}
+void CUserInt::InitSpirale(int cx, int cy, int radius, bool) { m_Spiral.Init(cx, cy, radius); }
 
-bool CUserInt::GetNextSpiralWert(int& x, int& y) {
-  if (m_SpX == m_SpStartX && m_SpY == m_SpStartY) {
-    if (++m_SpR > m_SpMax) return false;
-    m_SpX = m_SpStartX = m_SpCx + m_SpR;
-    m_SpY = m_SpStartY = m_SpCy + m_SpR;
-    m_SpDx = -1;
-    m_SpDy = 0;
-  }
-  if (m_SpDx == -1) {
-    if (m_SpX <= m_SpCx - m_SpR) m_SpDx = 0, m_SpDy = -1;
-  } else if (m_SpDy == -1) {
-    if (m_SpY <= m_SpCy - m_SpR) m_SpDx = 1, m_SpDy = 0;
-  } else if (m_SpDx == 1) {
-    if (m_SpX >= m_SpCx + m_SpR) m_SpDx = 0, m_SpDy = 1;
-  } else if (m_SpDy == 1) {
-    if (m_SpY > m_SpCy + m_SpR) {
-      m_SpDx = -1;
-      m_SpDy = 0;
-      return false;
-    }
-  } else {
-    return false;
-  }
-  x = m_SpX;
-  y = m_SpY;
-  m_SpX += m_SpDx;
-  m_SpY += m_SpDy;
-  return true;
-}
+bool CUserInt::GetNextSpiralWert(int& x, int& y) { return m_Spiral.Next(x, y); }
 
 int CUserInt::GetFilter(int n) const {
   if (n < 0 || n > 4) return 0;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/qno_event.h"
+#include "framework/zor_spiral.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_sel_obj.h"
 #include "ui/overlay.h"
@@ -296,8 +297,7 @@ class CUserInt : public Overlay {
   uint32_t m_ExpoTime = 0;
 
   // Search spiral.
-  int m_SpCx = 0, m_SpCy = 0, m_SpMax = 0, m_SpR = 0, m_SpX = 0, m_SpY = 0, m_SpStartX = 0, m_SpStartY = 0;
-  int m_SpDx = 0, m_SpDy = 0;
+  ZorSpiral m_Spiral;
 
   int m_RenderType = 0;
   unsigned char m_TileMask[128][128] = {};

@@ -494,8 +494,17 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
                          {"PASSIVERP", m_pPassiveRP},           {"UMLAND", m_pUmland},
                          {"STADTVERWALTUNG", m_pStadtVerwaltung}, {"PTA", m_pPta},
                          {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
-  for (const Plain& p : plain)
-    if (std::strcmp(name, p.name) == 0) return p.object ? p.object->SerializeGameLoad(file) : 1;
+  for (const Plain& p : plain) {
+    if (std::strcmp(name, p.name) != 0) continue;
+    if (!p.object) return 1;
+    // These measures' blocks are read by their length, which tells an
+    // older, shorter form and refuses any other.
+    const bool bySize = !std::strcmp(name, "AKTIVERP") || !std::strcmp(name, "PASSIVERP") ||
+                        !std::strcmp(name, "PTA") || !std::strcmp(name, "UMLAND");
+    if (auto* measure = dynamic_cast<CMeasure*>(p.object); measure && bySize)
+      return payload < 0 ? 1 : measure->SerializeGameLoad(file, static_cast<uint32_t>(payload));
+    return p.object->SerializeGameLoad(file);
+  }
   return 1;
 }
 

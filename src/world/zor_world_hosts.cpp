@@ -5,6 +5,7 @@
 #include "framework/qno_bitmap.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
+#include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
 #include "measures/preise.h"
@@ -48,6 +49,33 @@ int CZorWorldHost::GetWohnqualitaetMapXY(int x, int y) {
 
 void CZorWorldHost::VarAddValue(const char* name, double value) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
+}
+
+double CZorWorldHost::GetExchangeValue(const char* name) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->GetVarValue(name) : 0.0;
+}
+
+double CZorWorldHost::GetExchangeMax(const char* name) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->DoVar(EX_MAX, name, 0.0) : 0.0;
+}
+
+int CZorWorldHost::GetPeople() {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->GetPeople() : 0;
+}
+
+CSimCityModell* CZorWorldHost::GetCityModel() {
+  CSimWelt* sim = m_world.GetSimWelt();
+  return sim ? sim->pCityModell() : nullptr;
+}
+
+bool CZorWorldHost::IsLoading() { return CZorvaWorld::g_isLoad; }
+
+void CZorWorldHost::SetHinweisWindow(int window, bool on) {
+  CScreenWindow* top = CUserInt::topWindow;
+  if (CScreenWindow* w = top ? top->GetWindowByID(window, false) : nullptr) w->SetHinweisWindow(on);
 }
 
 // ---- the micro simulation's host ----
@@ -461,6 +489,11 @@ void CZorGuiHost::RenderTwoDMap(QnoDisplay* display, int x, int y) {
 
 void CZorGuiHost::RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->RenderTwoDMapColorKey(display, x, y);
+}
+
+const float* CZorUiHost::GetRouteGuidanceMap() {
+  CAktiveRoutenPlanung* guidance = m_world.GetAktiveRP();
+  return guidance ? guidance->GetMap(nullptr) : nullptr;
 }
 
 bool CZorUiHost::GetQueryDistrict(int* x, int* y) {

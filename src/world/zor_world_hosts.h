@@ -28,6 +28,12 @@ class CZorWorldHost : public CWorldHost {
   int CheckForMoney(int amount) override;
   int GetWohnqualitaetMapXY(int x, int y) override;
   void VarAddValue(const char* name, double value) override;
+  double GetExchangeValue(const char* name) override;
+  double GetExchangeMax(const char* name) override;
+  int GetPeople() override;
+  CSimCityModell* GetCityModel() override;
+  void SetHinweisWindow(int window, bool on) override;
+  bool IsLoading() override;
 
  private:
   CZorvaWorld& m_world;
@@ -171,6 +177,8 @@ class CZorUiHost : public CUiHost {
   void StreetNetChanged() override;
   // The demand model's query district for the thematic map.
   bool GetQueryDistrict(int* x, int* y) override;
+  // Route guidance's coverage map.
+  const float* GetRouteGuidanceMap() override;
   void SetQueryDistrict(int x, int y) override;
 
  private:

@@ -260,7 +260,6 @@ TEST_F(ThematicMap, EveryLayerShowsItsOwnKeyAndTheLayersWithoutDataSaySoOnce) {
   // The layers whose pictures the game cannot fill yet, by what stands in.
   const std::map<std::string, std::vector<int>> standIns = {
       {"CUiHost::GetStatisticMap", {2, 3, 4, 5, 9, 13, 14, 18, 19}},
-      {"CUiHost::GetRouteGuidanceMap", {10}},
       {"CUiHost::GetCarsharingMap", {11}}};
   std::map<std::string, int> reachedBefore;
   for (const auto& [name, layers] : standIns) reachedBefore[name] = ZorStandInCount(name);
