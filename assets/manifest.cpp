@@ -287,6 +287,76 @@ std::vector<UiArt> BuildUiArts() {
       {41494, 25, 14, BUTTON}, {33811, 25, 14, BUTTON}, {33812, 25, 14, BUTTON}, {33810, 25, 14, BUTTON},
       {33815, 53, 14, BUTTON}, {50656, 53, 14, BUTTON},
   };
+  // The administration and the windows around it; their looks come from a
+  // block of their own.
+  const Row administrationRows[] = {
+      // the administration: caption, tab column, tabs, pages, credit buttons, research bars and states
+      {28103, 388, 21, B}, {50228, 388, 21, B}, {28054, 51, 388, B}, {18700, 36, 36, BUTTON},
+      {18701, 36, 36, BUTTON}, {18702, 36, 36, BUTTON}, {18703, 36, 36, BUTTON}, {18704, 36, 36, BUTTON},
+      {28053, 337, 388, B}, {50257, 337, 388, B}, {28052, 337, 388, B}, {50258, 337, 388, B},
+      {28051, 337, 388, B}, {50259, 337, 388, B}, {28050, 337, 388, B}, {50261, 337, 388, B},
+      {28079, 337, 388, B}, {50263, 337, 388, B}, {42325, 67, 15, BUTTON}, {50648, 67, 15, BUTTON},
+      {42324, 67, 15, BUTTON}, {50647, 67, 15, BUTTON}, {28104, 80, 15, 12}, {28105, 80, 15, 12},
+      {28106, 80, 15, 12}, {50771, 80, 15, 12}, {50770, 80, 15, 12}, {50769, 80, 15, 12},
+      {28107, 34, 34, 4}, {28108, 34, 34, 4}, {28109, 34, 34, 4}, {28110, 34, 34, 4}, {28111, 34, 34, 4},
+      // park-and-ride and building information, line editing, turning a building
+      {49914, 239, 117, B}, {50072, 239, 117, B}, {39876, 239, 207, B}, {50070, 239, 207, B},
+      {19677, 18, 14, BUTTON}, {19678, 18, 14, BUTTON}, {25915, 139, 69, B}, {25940, 10, 10, BUTTON},
+      {25922, 36, 36, BUTTON}, {25920, 36, 36, BUTTON}, {25919, 36, 36, BUTTON}, {26547, 99, 21, B},
+      {26543, 99, 69, B}, {26545, 36, 36, BUTTON}, {26546, 36, 36, BUTTON},
+  };
+  // The indicator group, its pages and series panels; their looks come from
+  // a third block.
+  const Row indicatorRows[] = {
+      {35897, 490, 21, B}, {50107, 490, 21, B}, {35900, 51, 302, B}, {35924, 36, 36, BUTTON},
+      {35925, 36, 36, BUTTON}, {42279, 36, 36, BUTTON}, {35898, 439, 302, B}, {50106, 439, 302, B},
+      {39556, 439, 302, B}, {50105, 439, 302, B}, {44037, 439, 302, B}, {50096, 439, 302, B},
+      {42290, 439, 302, B}, {50095, 439, 302, B}, {50841, 439, 302, B}, {50094, 439, 302, B},
+      {35899, 439, 303, B}, {50104, 439, 303, B}, {35935, 74, 12, 13}, {35934, 74, 8, 13}, {35950, 144, 12, 14},
+      {42306, 7, 7, B}, {42293, 7, 7, B}, {37318, 316, 103, B}, {37319, 316, 103, B}, {37320, 316, 103, B},
+      {37321, 316, 103, B}, {37322, 316, 103, B}, {37323, 316, 103, B}, {37324, 316, 103, B},
+      {50783, 316, 103, B}, {50784, 316, 103, B}, {50785, 316, 103, B}, {50786, 316, 103, B},
+      {50787, 316, 103, B}, {50788, 316, 103, B}, {50789, 316, 103, B}, {37443, 49, 13, BUTTON},
+      {50743, 49, 13, BUTTON}, {37445, 49, 13, BUTTON}, {50742, 49, 13, BUTTON}, {37446, 49, 13, BUTTON},
+      {50745, 49, 13, BUTTON}, {37455, 49, 13, BUTTON}, {37456, 31, 14, BUTTON}, {50747, 31, 14, BUTTON},
+      {37449, 16, 16, BUTTON}, {37448, 16, 16, BUTTON}, {37447, 54, 13, BUTTON}, {50746, 54, 13, BUTTON},
+      {37444, 54, 13, BUTTON}, {50744, 54, 13, BUTTON}, {49819, 37, 13, BUTTON}, {50732, 37, 13, BUTTON},
+      {49820, 37, 13, BUTTON}, {50741, 37, 13, BUTTON}, {37357, 94, 13, BUTTON}, {50667, 94, 13, BUTTON},
+      {37359, 94, 13, BUTTON}, {50671, 94, 13, BUTTON}, {37360, 94, 13, BUTTON}, {50665, 94, 13, BUTTON},
+      {37361, 94, 13, BUTTON}, {50670, 94, 13, BUTTON}, {37362, 94, 13, BUTTON}, {50674, 94, 13, BUTTON},
+      {37363, 94, 13, BUTTON}, {50676, 94, 13, BUTTON}, {37364, 94, 13, BUTTON}, {50673, 94, 13, BUTTON},
+      {37365, 94, 13, BUTTON}, {50678, 94, 13, BUTTON}, {37366, 94, 13, BUTTON}, {50668, 94, 13, BUTTON},
+      {37367, 94, 13, BUTTON}, {50666, 94, 13, BUTTON}, {44162, 94, 13, BUTTON}, {50677, 94, 13, BUTTON},
+      {37407, 114, 13, BUTTON}, {50728, 114, 13, BUTTON}, {37406, 114, 13, BUTTON}, {50722, 114, 13, BUTTON},
+      {49712, 114, 13, BUTTON}, {50723, 114, 13, BUTTON}, {37409, 114, 13, BUTTON}, {50724, 114, 13, BUTTON},
+      {37408, 114, 13, BUTTON}, {50727, 114, 13, BUTTON}, {37410, 114, 13, BUTTON}, {50725, 114, 13, BUTTON},
+      {37411, 114, 13, BUTTON}, {50726, 114, 13, BUTTON}, {37412, 114, 13, BUTTON}, {50721, 114, 13, BUTTON},
+      {37397, 114, 13, BUTTON}, {50717, 114, 13, BUTTON}, {37401, 114, 13, BUTTON}, {50719, 114, 13, BUTTON},
+      {39494, 114, 13, BUTTON}, {50718, 114, 13, BUTTON}, {37405, 114, 13, BUTTON}, {50716, 114, 13, BUTTON},
+      {37404, 114, 13, BUTTON}, {50715, 114, 13, BUTTON}, {37402, 114, 13, BUTTON}, {50775, 114, 13, BUTTON},
+      {37403, 114, 13, BUTTON}, {50720, 114, 13, BUTTON}, {37389, 114, 13, BUTTON}, {50738, 114, 13, BUTTON},
+      {37390, 114, 13, BUTTON}, {50737, 114, 13, BUTTON}, {37391, 114, 13, BUTTON}, {50735, 114, 13, BUTTON},
+      {37392, 114, 13, BUTTON}, {50731, 114, 13, BUTTON}, {37393, 114, 13, BUTTON}, {50729, 114, 13, BUTTON},
+      {39486, 114, 13, BUTTON}, {50734, 114, 13, BUTTON}, {37394, 114, 13, BUTTON}, {50733, 114, 13, BUTTON},
+      {37395, 114, 13, BUTTON}, {50740, 114, 13, BUTTON}, {37396, 114, 13, BUTTON}, {50739, 114, 13, BUTTON},
+      {37370, 114, 13, BUTTON}, {50708, 114, 13, BUTTON}, {37372, 114, 13, BUTTON}, {50712, 114, 13, BUTTON},
+      {37373, 114, 13, BUTTON}, {50707, 114, 13, BUTTON}, {37374, 114, 13, BUTTON}, {50711, 114, 13, BUTTON},
+      {37375, 114, 13, BUTTON}, {50709, 114, 13, BUTTON}, {39487, 114, 13, BUTTON}, {50713, 114, 13, BUTTON},
+      {37413, 94, 13, BUTTON}, {50698, 94, 13, BUTTON}, {37414, 94, 13, BUTTON}, {50702, 94, 13, BUTTON},
+      {37415, 94, 13, BUTTON}, {50705, 94, 13, BUTTON}, {37426, 94, 13, BUTTON}, {50694, 94, 13, BUTTON},
+      {37418, 94, 13, BUTTON}, {50695, 94, 13, BUTTON}, {37416, 94, 13, BUTTON}, {50693, 94, 13, BUTTON},
+      {37417, 94, 13, BUTTON}, {50699, 94, 13, BUTTON}, {50851, 94, 13, BUTTON}, {50852, 94, 13, BUTTON},
+      {37419, 94, 13, BUTTON}, {50700, 94, 13, BUTTON}, {37420, 94, 13, BUTTON}, {50697, 94, 13, BUTTON},
+      {37421, 94, 13, BUTTON}, {50696, 94, 13, BUTTON}, {37422, 94, 13, BUTTON}, {50701, 94, 13, BUTTON},
+      {37423, 94, 13, BUTTON}, {50706, 94, 13, BUTTON}, {39569, 94, 13, BUTTON}, {50703, 94, 13, BUTTON},
+      {39570, 94, 13, BUTTON}, {50704, 94, 13, BUTTON}, {37376, 94, 13, BUTTON}, {50683, 94, 13, BUTTON},
+      {37377, 94, 13, BUTTON}, {50684, 94, 13, BUTTON}, {37379, 94, 13, BUTTON}, {50690, 94, 13, BUTTON},
+      {37380, 94, 13, BUTTON}, {50681, 94, 13, BUTTON}, {37381, 81, 13, BUTTON}, {50680, 81, 13, BUTTON},
+      {37382, 81, 13, BUTTON}, {50687, 81, 13, BUTTON}, {37384, 81, 13, BUTTON}, {50689, 81, 13, BUTTON},
+      {37383, 81, 13, BUTTON}, {50682, 81, 13, BUTTON}, {37432, 107, 13, BUTTON}, {50692, 107, 13, BUTTON},
+      {37386, 107, 13, BUTTON}, {50679, 107, 13, BUTTON}, {37387, 107, 13, BUTTON}, {50688, 107, 13, BUTTON},
+      {37388, 107, 13, BUTTON}, {50686, 107, 13, BUTTON},
+  };
   std::vector<UiArt> out;
   auto add = [&out](const Row* first, const Row* last, uint32_t next) {
     for (const Row* r = first; r != last; ++r) {
@@ -296,6 +366,8 @@ std::vector<UiArt> BuildUiArts() {
   };
   add(std::begin(rows), std::end(rows), UI_PICTURES_FIRST);
   add(std::begin(menuRows), std::end(menuRows), UI_PICTURES_MENU_FIRST);
+  add(std::begin(administrationRows), std::end(administrationRows), UI_PICTURES_ADMINISTRATION_FIRST);
+  add(std::begin(indicatorRows), std::end(indicatorRows), UI_PICTURES_INDICATORS_FIRST);
   return out;
 }
 

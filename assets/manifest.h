@@ -64,6 +64,11 @@ const std::vector<CursorEntry>& Cursors();
 constexpr uint32_t UI_PICTURES_FIRST = 37820;  // up to 38389, between the river tiles
 // The looks of the start-up, game-menu, crossing and street windows' buttons.
 constexpr uint32_t UI_PICTURES_MENU_FIRST = 38700;  // up to 38999
+// The looks of the administration's and the information windows' buttons,
+// bars and state pictures.
+constexpr uint32_t UI_PICTURES_ADMINISTRATION_FIRST = 51800;  // up to 51999
+// The looks of the indicator group's buttons and bars.
+constexpr uint32_t UI_PICTURES_INDICATORS_FIRST = 10600;  // up to 11199
 struct UiArt {
   uint32_t id;
   int width, height;

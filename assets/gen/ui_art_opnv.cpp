@@ -13,46 +13,8 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kHeading{250, 210, 40};
-constexpr Rgb kLabel{220, 226, 240};
-constexpr Rgb kRule{96, 110, 150};
 constexpr Rgb kBusRed{200, 50, 44};
 constexpr Rgb kTramYellow{240, 196, 40};
-
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
-
-// ---- page furniture
-
-void Heading(cairo_t* cr, const Words& w, bool english, double x, double baseline) {
-  Text(cr, kCondensedBold, 12, w.In(english), x, baseline, kHeading);
-}
-
-void Label(cairo_t* cr, const Words& w, bool english, double x, double baseline, bool bold = false) {
-  Text(cr, bold ? kCondensedBold : kCondensed, 10.5, w.In(english), x, baseline, kLabel);
-}
-
-// A column title centred over a field.
-void ColumnTitle(cairo_t* cr, const Words& w, bool english, double x, double width, double baseline) {
-  Text(cr, kCondensed, 9.5, w.In(english), x + width / 2, baseline, {190, 200, 225}, Align::Centre);
-}
-
-void Rule(cairo_t* cr, double x1, double x2, double y) { Line(cr, x1, y + 0.5, x2, y + 0.5, 1, kRule); }
-
-// A light field for one figure the game writes.
-void Field(cairo_t* cr, double x, double y, double w, double h) { Sheet(cr, x, y, w, h); }
-
-// The page's panel with its title.
-Canvas* PageFrame(Canvas& c, const Words& title, bool english) {
-  cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, c.Width(), c.Height());
-  Heading(cr, title, english, 14, 22);
-  Rule(cr, 10, c.Width() - 10, 28);
-  return &c;
-}
 
 // ---- the seven pages
 
@@ -69,18 +31,18 @@ Image16 PersonnelPage(const UiArt& a, bool english) {
               {78, {"Werkstatt", "Mechanics"}},
               {106, {"Kundendienst", "Customer service"}}};
   for (const auto& r : rows) {
-    Label(cr, r.w, english, 14, r.y + 11);
+    PageLabel(cr, r.w, english, 14, r.y + 11);
     Field(cr, 140, r.y - 1, 46, 16);
     Field(cr, 197, r.y - 1, 42, 16);
     Field(cr, 258, r.y - 1, 29, 16);
   }
   Rule(cr, 10, a.width - 10, 127);
-  Label(cr, {"Personal gesamt", "Total staff"}, english, 14, 146, true);
+  PageLabel(cr, {"Personal gesamt", "Total staff"}, english, 14, 146, true);
   Field(cr, 142, 134, 42, 16);
   Field(cr, 197, 134, 42, 16);
-  Label(cr, {"Ausbildung", "Training level"}, english, 14, 168);
+  PageLabel(cr, {"Ausbildung", "Training level"}, english, 14, 168);
   Well(cr, 140, 154, 101, 21);
-  Label(cr, {"Personalkosten im Jahr", "Staff costs per year"}, english, 14, 197);
+  PageLabel(cr, {"Personalkosten im Jahr", "Staff costs per year"}, english, 14, 197);
   Field(cr, 142, 185, 97, 16);
   return c.ToImage();
 }
@@ -98,14 +60,14 @@ Image16 FleetPage(const UiArt& a, bool english) {
                {85, {"Wasserstoffbus", "Hydrogen bus"}},
                {102, {"Elektrobus", "Electric bus"}}};
   for (const auto& b : buses) {
-    Label(cr, b.w, english, 14, b.y + 12);
+    PageLabel(cr, b.w, english, 14, b.y + 12);
     Field(cr, 102, b.y, 37, 16);
     Field(cr, 262, b.y + 1, 39, 14);
   }
   Rule(cr, 10, a.width - 10, 126);
-  Label(cr, {"Busse gesamt", "Buses in all"}, english, 14, 148, true);
+  PageLabel(cr, {"Busse gesamt", "Buses in all"}, english, 14, 148, true);
   Field(cr, 92, 136, 47, 16);
-  Label(cr, {"Bedarf", "Needed"}, english, 14, 165);
+  PageLabel(cr, {"Bedarf", "Needed"}, english, 14, 165);
   Field(cr, 102, 153, 37, 16);
   const struct {
     int y;
@@ -118,10 +80,10 @@ Image16 FleetPage(const UiArt& a, bool english) {
   Rule(cr, 234, 309, 175);
   Rule(cr, 10, a.width - 10, 232);
   Heading(cr, {"Stra\xC3\x9F" "enbahn", "Trams"}, english, 14, 250);
-  Label(cr, {"Bahnen", "Trams owned"}, english, 14, 268, true);
+  PageLabel(cr, {"Bahnen", "Trams owned"}, english, 14, 268, true);
   Field(cr, 92, 256, 47, 16);
   Field(cr, 262, 257, 39, 14);
-  Label(cr, {"Bedarf", "Needed"}, english, 14, 285);
+  PageLabel(cr, {"Bedarf", "Needed"}, english, 14, 285);
   Field(cr, 102, 273, 37, 16);
   Text(cr, kCondensed, 10.5, english ? "Price" : "Preis", 228, 285, kLabel, Align::Right);
   Field(cr, 234, 273, 75, 16);
@@ -141,7 +103,7 @@ Image16 AdvertisingPage(const UiArt& a, bool english) {
     ColumnTitle(cr, {"Fortschritt", "Progress"}, english, 207, 80, firstY[s] - 12);
     for (int n = 0; n < 3; ++n) {
       const int y = firstY[s] + n * 21;
-      Label(cr, media[n], english, 28, y + 10);
+      PageLabel(cr, media[n], english, 28, y + 10);
       Well(cr, 170, y - 1, 14, 13);
       Well(cr, 206, y - 2, 82, 17);
     }
@@ -160,11 +122,11 @@ Image16 FaresPage(const UiArt& a, bool english) {
               {62, {"Preis je Kilometer (Cent)", "Fare per kilometre (cents)"}},
               {91, {"Rabatt Monatskarte (%)", "Monthly ticket discount (%)"}}};
   for (const auto& r : rows) {
-    Label(cr, r.w, english, 14, r.y + 12);
+    PageLabel(cr, r.w, english, 14, r.y + 12);
     Field(cr, 223, r.y, 37, 16);
   }
   Rule(cr, 10, a.width - 10, 114);
-  Label(cr, {"Gesch\xC3\xA4tzte Einnahmen", "Estimated income"}, english, 14, 133, true);
+  PageLabel(cr, {"Gesch\xC3\xA4tzte Einnahmen", "Estimated income"}, english, 14, 133, true);
   Field(cr, 215, 121, 88, 16);
   return c.ToImage();
 }
@@ -180,7 +142,7 @@ Image16 ServicesPage(const UiArt& a, bool english) {
               {77, {"Fahrplan im Internet", "Timetable on the internet"}},
               {107, {"Infoterminals", "Information terminals"}}};
   for (const auto& r : rows) {
-    Label(cr, r.w, english, 14, r.y + 11);
+    PageLabel(cr, r.w, english, 14, r.y + 11);
     Well(cr, 182, r.y, 14, 13);
     Field(cr, 206, r.y - 1, 80, 16);
   }
@@ -190,8 +152,8 @@ Image16 ServicesPage(const UiArt& a, bool english) {
 Image16 LinesPage(const UiArt& a, bool english) {
   Canvas c(a.width, a.height);
   cairo_t* cr = PageFrame(c, {"Liniennetz", "Line network"}, english)->cr();
-  Label(cr, {"Eine neue Linie einrichten:", "Set up a new line:"}, english, 14, 60);
-  Label(cr, {"Haltestellen nacheinander anklicken.", "Click its stops one after another."}, english, 14, 84);
+  PageLabel(cr, {"Eine neue Linie einrichten:", "Set up a new line:"}, english, 14, 60);
+  PageLabel(cr, {"Haltestellen nacheinander anklicken.", "Click its stops one after another."}, english, 14, 84);
   const struct {
     double x, w;
     Words w2;
@@ -205,12 +167,12 @@ Image16 LinesPage(const UiArt& a, bool english) {
   for (int row = 1; row < 7; ++row) Line(cr, 15, 115 + row * 18 + 0.5, 287, 115 + row * 18 + 0.5, 1, {222, 216, 198});
   FillRect(cr, 288, 115, 15, 127, {40, 48, 72});
   Rule(cr, 10, a.width - 10, 256);
-  Label(cr, {"Freie Fahrzeuge", "Spare vehicles"}, english, 14, 270, true);
+  PageLabel(cr, {"Freie Fahrzeuge", "Spare vehicles"}, english, 14, 270, true);
   Text(cr, kCondensed, 10.5, english ? "Buses" : "Busse", 122, 285, kLabel, Align::Right);
   Field(cr, 128, 273, 51, 16);
   Text(cr, kCondensed, 10.5, english ? "Trams" : "Bahnen", 238, 285, kLabel, Align::Right);
   Field(cr, 244, 273, 51, 16);
-  Label(cr, {"Fahrzeuge kaufen", "Buy vehicles"}, english, 14, 328);
+  PageLabel(cr, {"Fahrzeuge kaufen", "Buy vehicles"}, english, 14, 328);
   return c.ToImage();
 }
 
@@ -237,7 +199,7 @@ Image16 FinancesPage(const UiArt& a, bool english) {
               {300, {"Ausgaben gesamt", "Total expenses"}, true},
               {321, {"Bilanz", "Balance"}, true}};
   for (const auto& r : rows) {
-    Label(cr, r.w, english, 14, r.y + 11, r.total);
+    PageLabel(cr, r.w, english, 14, r.y + 11, r.total);
     Field(cr, 139, r.y - 1, 71, 16);
     Field(cr, 220, r.y - 1, 71, 16);
   }
@@ -261,14 +223,6 @@ Image16 Caption(const UiArt& a, bool english) {
   Disc(cr, 11.5, 15.5, 1.8, kEdgeDark);
   Disc(cr, 19.5, 15.5, 1.8, kEdgeDark);
   Text(cr, kCondensedBold, 12, english ? "Public transport" : "\xC3\x96" "ffentlicher Nahverkehr", 30, 15, kTextLight);
-  return c.ToImage();
-}
-
-Image16 ButtonColumn(const UiArt& a) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, a.width, a.height);
-  for (int i = 0; i < 7; ++i) Well(cr, 8, 45 + i * 43 - 21 - 2, 40, 40);
   return c.ToImage();
 }
 
@@ -408,7 +362,7 @@ bool DrawOpnvArt(const UiArt& a, int state, Image16* out) {
   switch (a.id) {
     case 25861: *out = Caption(a, false); return true;
     case 50171: *out = Caption(a, true); return true;
-    case 25857: *out = ButtonColumn(a); return true;
+    case 25857: *out = TabColumn(a, 7); return true;
     case 25855: case 50173: *out = PersonnelPage(a, a.id == 50173); return true;
     case 44385: case 50176: *out = FleetPage(a, a.id == 50176); return true;
     case 25856: case 50172: *out = AdvertisingPage(a, a.id == 50172); return true;

@@ -195,4 +195,38 @@ Image16 CloseBox(const UiArt& a, int state) {
   return c.ToImage();
 }
 
+// ---- page furniture
+
+void Heading(cairo_t* cr, const Words& w, bool english, double x, double baseline) {
+  Text(cr, kCondensedBold, 12, w.In(english), x, baseline, kHeading);
+}
+
+void PageLabel(cairo_t* cr, const Words& w, bool english, double x, double baseline, bool bold) {
+  Text(cr, bold ? kCondensedBold : kCondensed, 10.5, w.In(english), x, baseline, kLabel);
+}
+
+void ColumnTitle(cairo_t* cr, const Words& w, bool english, double x, double width, double baseline) {
+  Text(cr, kCondensed, 9.5, w.In(english), x + width / 2, baseline, {190, 200, 225}, Align::Centre);
+}
+
+void Rule(cairo_t* cr, double x1, double x2, double y) { Line(cr, x1, y + 0.5, x2, y + 0.5, 1, kRule); }
+
+void Field(cairo_t* cr, double x, double y, double w, double h) { Sheet(cr, x, y, w, h); }
+
+Canvas* PageFrame(Canvas& c, const Words& title, bool english) {
+  cairo_t* cr = c.cr();
+  Panel(cr, 0, 0, c.Width(), c.Height());
+  Heading(cr, title, english, 14, 22);
+  Rule(cr, 10, c.Width() - 10, 28);
+  return &c;
+}
+
+Image16 TabColumn(const UiArt& a, int tabs) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  Panel(cr, 0, 0, a.width, a.height);
+  for (int i = 0; i < tabs; ++i) Well(cr, 8, 45 + i * 43 - 21 - 2, 40, 40);
+  return c.ToImage();
+}
+
 }  // namespace zorgen

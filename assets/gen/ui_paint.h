@@ -60,6 +60,24 @@ void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb
 void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
 void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
 
+// ---- the furniture of a window page: a yellow heading, light labels,
+// thin rules and light fields where the game writes its figures.
+constexpr Rgb kHeading{250, 210, 40};
+constexpr Rgb kLabel{220, 226, 240};
+constexpr Rgb kRule{96, 110, 150};
+void Heading(cairo_t* cr, const Words& w, bool english, double x, double baseline);
+void PageLabel(cairo_t* cr, const Words& w, bool english, double x, double baseline, bool bold = false);
+// A column title centred over a field.
+void ColumnTitle(cairo_t* cr, const Words& w, bool english, double x, double width, double baseline);
+void Rule(cairo_t* cr, double x1, double x2, double y);
+// A light field for one figure the game writes.
+void Field(cairo_t* cr, double x, double y, double w, double h);
+// The page's panel with its title; the canvas back for drawing on.
+Canvas* PageFrame(Canvas& c, const Words& title, bool english);
+// A group window's column of page tabs: a well behind each tab, 43 pixels
+// apart from y 45 on.
+Image16 TabColumn(const UiArt& a, int tabs);
+
 // Icons are drawn into a 36 x 36 design square; smaller buttons scale it.
 using Icon = std::function<void(cairo_t*)>;
 // A raised button face; state 1 is lit with the accent, state 2 pressed in.
@@ -84,5 +102,10 @@ bool DrawOpnvArt(const UiArt& a, int state, Image16* out);
 bool DrawGameMenuArt(const UiArt& a, int state, Image16* out);
 // The crossing and street windows.
 bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
+// The administration with its pages, the help, park-and-ride, building
+// information, line-editing and building-turning windows.
+bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out);
+// The indicator group with its indicator, statistics and master-mode pages.
+bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

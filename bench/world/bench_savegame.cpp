@@ -18,16 +18,13 @@
 // check makes the program exit non-zero.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "framework/qno_log.h"
-#include "framework/zor_seams.h"
+#include "bench_game.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
@@ -49,21 +46,9 @@ constexpr int kGrid = 47;
 constexpr int kStep = 2;
 constexpr const char* kGame = "SaveGame/BIG.GMD";
 
-struct Town {
-  Town() {
-    char pattern[] = "/tmp/zor_savebench_XXXXXX";
-    dir = mkdtemp(pattern) ? pattern : "";
-    if (dir.empty() || chdir(dir.c_str()) != 0) return;
-    if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", ZOR_GAMEDATA_DIR);
-      std::fclose(f);
-    }
-    OpenErrorLog("errors.log");
-    std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
-    ZorSetClock(&clock);
-    world = std::make_unique<CZorvaWorld>();
-    world->Create();
-    world->OnStartup();
+struct Town : benchworld::Game {
+  Town() : Game("zor_savebench") {
+    if (!world) return;
     CStrJunctionList* net = world->GetStreetNet();
     const int o = (128 - (kGrid - 1) * kStep) / 2;
     auto build = [&](int i1, int j1, int i2, int j2) {
@@ -85,18 +70,6 @@ struct Town {
       }
     std::system("mkdir -p SaveGame");
   }
-  ~Town() {
-    if (world) {
-      world->OnShutdown();
-      world->Destroy();
-    }
-    ZorSetClock(nullptr);
-    CloseErrorLog();
-    if (!dir.empty()) std::system(("rm -rf " + dir).c_str());
-  }
-  std::string dir;
-  ZorManualClock clock{1000};
-  std::unique_ptr<CZorvaWorld> world;
   int refused = 0;
   int rivers = 0;
 };

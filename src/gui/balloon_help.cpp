@@ -239,6 +239,20 @@ const char* const bht_texte[CBalloonHelp::kCount][2] = {
     {"Einwohner", "Inhabitants"},  // 230
     {"Kurzer Event-Text", "Event display"},  // 231
     {"Aufl\xF6sung auf 1024x768 umschalten", "Switch resolution to 1024x768"},  // 232
+    // The rating series of the statistics, 44 to 56.
+    {"Indikator: Kilometer pro Person", "Indicator: kilometers per person"},  // 233
+    {"Indikator: Reisezeiten", "Indicator: travel times"},  // 234
+    {"Indikator: Staus", "Indicator: traffic jams"},  // 235
+    {"Indikator: Ausgaben Zorvanit\xE4t", "Indicator: Zorvanta costs"},  // 236
+    {"Indikator: Energieverbrauch", "Indicator: energy consumption"},  // 237
+    {"Indikator: Abgas", "Indicator: exhaust gas"},  // 238
+    {"Indikator: L\xE4rm", "Indicator: noise"},  // 239
+    {"Indikator: Energieverbrauch pro km", "Indicator: energy consumption per km"},  // 240
+    {"Indikator: Raumtrennung", "Indicator: city subdivision"},  // 241
+    {"Indikator: Fl\xE4" "chenverbrauch", "Indicator: land used"},  // 242
+    {"Indikator: Erreichbarkeit", "Indicator: accessibility"},  // 243
+    {"Indikator: Reisekomfort", "Indicator: travel comfort"},  // 244
+    {"Indikator: Verkehrssicherheit", "Indicator: traffic safety"},  // 245
 };
 }  // namespace
 

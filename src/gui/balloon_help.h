@@ -3,7 +3,7 @@
 
 class CBalloonHelp {
  public:
-  static constexpr int kCount = 233;
+  static constexpr int kCount = 246;
   // The text in the current language; null for an id outside 0-232. The
   // table keeps the text: callers must not free it.
   static const char* GetText(int id);

@@ -102,7 +102,10 @@ void CItemBitmap::DrawAnimated(QnoDisplay* display, QnoResourceManager* resource
     if (picture > 0) m_motor->SetResourceID(static_cast<unsigned>(picture), now);
   }
   const int state = std::max(0, frame + m_level);
-  if (state != m_frame || m_changed[1]) {
+  // The frame is cleared at every turn; a look that ended with that turn
+  // (frame 0 after a pressed 2) must still reach the motor, or the button
+  // keeps showing the look it lost.
+  if (state != m_frame || m_changed[1] || m_motor->GetState() != static_cast<unsigned>(state)) {
     m_changed[1] = 0;
     m_motor->SetState(static_cast<unsigned>(state), now);
     m_frame = state;

@@ -157,7 +157,9 @@ int CScreenWindow::DeActivateWindow(int id, EOverType over) {
     host->ResetSelectedBuildingList();
   if (m_id == 220) host->ClearWarningHighlight();
   if (m_id == 239 && m_active) host->SetWindow239Opened(false);
-  if (m_id == 227) host->SetToolStandard();
+  // Closing the line window ends line editing; a tool chosen instead, which
+  // closes the window on its way, stays chosen.
+  if (m_id == 227 && host->GetCurrentTool() >= 16 && host->GetCurrentTool() <= 21) host->SetToolStandard();
   if (m_id == 160 && host->GetYesNoWarningNumber() != kQuitQuestion) host->SetBlocked(false);
   if (m_id == 247 && host->GetYesNoWarningNumber() == kQuitQuestion) host->SetBlocked(false);
 

@@ -9,7 +9,7 @@
 #include "framework/zor_spiral.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_district.h"
-#include "worldbase/zor_world_host.h"
+#include "measures/measure_host.h"
 
 const SMeasureLayout& CAktiveRoutenPlanung::Layout() {
   using F = SMeasureField;
@@ -56,6 +56,7 @@ const SMeasureLayout& CAktiveRoutenPlanung::Layout() {
                                      static_cast<int>(AR_AT(awareness)),
                                      campaigns,
                                      static_cast<int>(std::size(campaigns)),
+                                     150,
                                      AR_AT(messageTime)};
 #undef AR_AT
   return layout;
@@ -76,10 +77,10 @@ int CAktiveRoutenPlanung::Destroy() {
 }
 
 void CAktiveRoutenPlanung::UpdateHints() {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   const bool none = m_Block.masts == 0;
-  host->SetHinweisWindow(87, none);
-  host->SetHinweisWindow(90, none && host->GetExchangeValue("MZ.ZENTRALE") == 0.0);
+  host->SetHinweisWindow(87, none ? 1 : 0);
+  host->SetHinweisWindow(90, none && host->GetExchangeValue("MZ.ZENTRALE") == 0.0 ? 1 : 0);
 }
 
 int CAktiveRoutenPlanung::AddSendeMast(CBuildingObject* mast) {
@@ -89,7 +90,7 @@ int CAktiveRoutenPlanung::AddSendeMast(CBuildingObject* mast) {
   UpdateHints();
   // While a savegame is read the map stays as saved: the masts made again
   // only count, so that a loaded game goes on as the saved one.
-  if (!CWorldHost::Get()->IsLoading()) CalculateMap();
+  if (!CMeasureHost::Get()->IsLoading()) CalculateMap();
   return 0;
 }
 
@@ -150,7 +151,7 @@ const float* CAktiveRoutenPlanung::GetMap(float* scale) const {
 
 double CAktiveRoutenPlanung::CalculateUserQuote() const {
   if (m_Block.masts == 0) return 0.0;
-  const double most = CWorldHost::Get()->GetExchangeMax("W.K2.2");
+  const double most = CMeasureHost::Get()->GetExchangeMax("W.K2.2");
   const double a = std::min(static_cast<double>(m_Block.awareness), 1.0);
   return most * ((1.0 - m_Block.price / 20.0) * 0.4 + a * 0.1 + m_Block.quality * 0.5 / 100.0);
 }
@@ -166,7 +167,7 @@ void CAktiveRoutenPlanung::Serve(float& demand, float& capacity) {
 }
 
 void CAktiveRoutenPlanung::CalculateMap() {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   CSimCityModell* city = host->GetCityModel();
   if (!city) return;
   if (m_Block.masts == 0 || m_Masts.GetCount() == 0) {
@@ -187,7 +188,7 @@ void CAktiveRoutenPlanung::CalculateMap() {
     }
   float* left = m_Block.map;
   std::copy(std::begin(demand), std::end(demand), left);
-  ZorSpiral spiral;
+  ZorSquareSpiral spiral;
   m_Masts.SetupBuildingCount(0);
   while (CBuildingObject* mast = m_Masts.GetNextBuilding()) {
     const int mx = std::clamp(mast->GetXPos() / 8, 0, kGrid - 1), my = std::clamp(mast->GetYPos() / 8, 0, kGrid - 1);
@@ -245,7 +246,7 @@ void CAktiveRoutenPlanung::BookTurn(double elapsed) {
 }
 
 void CAktiveRoutenPlanung::CalculateUser(double elapsed) {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   const double base = host->GetPeople() * host->GetExchangeValue("W.M7") / 1000.0;
   if (base <= 0.0 || m_Block.masts == 0) {
     m_Block.users = 0.0f;

@@ -260,19 +260,6 @@ int CBuildingObject::SerializeGameLoad(FILE* file, BuildingDataType* data, Poten
   return 0;
 }
 
-CBuildingParkingObject::CBuildingParkingObject(CParkManagement* manager, TObjectType kind) : m_pManager(manager) {
-  m_Type = kind;
-}
-
-int CBuildingParkingObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height,
-                                   ParkingDataType* parking) {
-  const TObjectType kind = m_Type;
-  CBuildingObject::Create(resId, x, y, direction, height);
-  m_Type = kind;
-  if (parking) m_Parking = *parking;
-  return 0;
-}
-
 int CBuildingTrafficObject::Create(TObjectType kind, int resId, int x, int y, CIsoRichtung* direction,
                                    ESimLocationHeight height) {
   CBuildingObject::Create(resId, x, y, direction, height);
@@ -332,41 +319,6 @@ bool CBuildingList::Copy(CBuildingList* other) {
   return true;
 }
 
-int CBuildingParkingObject::SerializeGameStore(FILE* file, char* name) {
-  ZorRecordWriter out(file);
-  if (!WriteRecord(out, name && *name ? name : "BuildingParkingObject", kRecordLength)) return 1;
-  out.Bytes(m_Parking.bytes, sizeof m_Parking.bytes);
-  return out.Ok() ? 0 : 1;
-}
-
-int CBuildingParkingObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
-                                              short* district, ParkingDataType* parking) {
-  if (CBuildingObject::SerializeGameLoad(file, data, potential, district) != 0) return 1;
-  ZorRecordReader in(file);
-  ParkingDataType p;
-  if (!in.Bytes(p.bytes, sizeof p.bytes)) return 1;
-  if (parking) *parking = p;
-  return 0;
-}
-
-int CBuildingParkRideObject::SerializeGameStore(FILE* file, char* name) {
-  ZorRecordWriter out(file);
-  if (!WriteRecord(out, name && *name ? name : "BuildingParkRide", kRecordLength)) return 1;
-  out.Bytes(m_Station, sizeof m_Station);
-  return out.Ok() ? 0 : 1;
-}
-
-int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential,
-                                               short* district, ParkRideDataType* station, int version) {
-  if (CBuildingObject::SerializeGameLoad(file, data, potential, district) != 0) return 1;
-  if (version < kStationVersion) return 0;
-  ZorRecordReader in(file);
-  ParkRideDataType s;
-  if (!in.Bytes(s.bytes, sizeof s.bytes)) return 1;
-  if (station) *station = s;
-  return 0;
-}
-
 CSecondLayerObject::~CSecondLayerObject() { delete m_pLineList; }
 
 int CSecondLayerObject::Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) {
@@ -384,6 +336,7 @@ int CSecondLayerObject::Destroy() {
     m_pStreet->SetVLS(false, false);
     m_pStreet = nullptr;
   }
+  if (m_pParking) m_pParking->ForgetPLS(this);
   m_pParking = nullptr;
   if (m_pLineList) {
     // Every line that serves the stop drops it; a line takes itself off

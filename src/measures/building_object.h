@@ -9,6 +9,8 @@
 
 #include "framework/zor_pointer_list.h"
 #include "measures/opnv_net.h"
+#include "sim/sim_date.h"
+#include "sim/sim_parking_data.h"
 #include "worldbase/building_catalogue.h"
 #include "worldbase/sim_location_types.h"
 #include "worldbase/zor_world_obj.h"
@@ -24,11 +26,8 @@ class CStreetObj;
 class CStrJunction;
 class CStrStrasse;
 class CBuildingParkingObject;
+class CSecondLayerObject;
 
-// The parking record handed to car parks (76 bytes in savegames).
-struct ParkingDataType {
-  uint8_t bytes[76] = {};
-};
 
 // Size class of a car park: 1, 2 or 3.
 using ToolBuildingParkingSize = int32_t;
@@ -143,15 +142,83 @@ class CBuildingConcreteObject : public CBuildingObject {
   int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height) override;
 };
 
+// A car park of one of three sizes: its places, prices, microcar places,
+// guidance sign and reservation system, and its money of the year, all in
+// its parking record; the park management lists it and lets it take its
+// turn.
 class CBuildingParkingObject : public CBuildingObject {
  public:
+  // The sign's cost, booked each time guidance or reservation is switched on.
+  static constexpr int kSystemCost = 50000;
+  // Money of a place: hourly prices over the 1460 paid hours of a year, and
+  // the yearly upkeep of a car and of a microcar place.
+  static constexpr int kPaidHoursPerYear = 1460;
+  static constexpr int kCarPlaceUpkeep = 750;
+  static constexpr int kMicrocarPlaceUpkeep = 500;
+  // The display's graphics by graphic row and load state (below 0.3, below
+  // 0.6, above).
+  static const int kDisplay[3][3];
+
   CBuildingParkingObject(CParkManagement* manager, TObjectType kind);
+  ~CBuildingParkingObject() override;
   using CBuildingObject::Create;
+  // As a building, keeping the factory's object type; a given record is
+  // taken (SetData), else places, money and prices start at 0.
   virtual int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height,
                      ParkingDataType* parking);
-  void SetDistrictID(short id) { m_DistrictID = id; }
-  int GetDistrictID() const override { return m_DistrictID; }
+  // Removes the sign, then the object.
+  int Destroy() override;
+
+  // Takes every field of the record.
+  using CWorldObj::SetData;
+  void SetData(const ParkingDataType* parking);
   ParkingDataType* GetParkingData() { return &m_Parking; }
+  const ParkingDataType* GetParkingData() const { return &m_Parking; }
+  // Places and car places n, microcar places 0.
+  void SetParkingPlaces(int n);
+  void SetDistrictID(short id) { m_Parking.districtId = id; }
+  int GetDistrictID() const override { return m_Parking.districtId; }
+  void SetID(int n) { m_Parking.number = n; }
+  int GetID() const { return m_Parking.number; }
+  void ResetBilanz();
+
+  // price + price x percent / 100, kept within 0..2.
+  void PriceChangePkw(float percent);
+  // reduction + points, kept within 0..100.
+  void PriceChangeMicrocar(float points);
+
+  // Guidance sign: SetPLS places one next to the nearest crossing (0 when
+  // placed); CheckForPLS tries again where guidance is on without a sign;
+  // RemovePLS switches guidance off and takes the sign away;
+  // DestroyPLSObject lets the street forget the car park and, unless the
+  // sign is kept (it is going already), takes the sign off the map.
+  int SetPLS();
+  int CheckForPLS();
+  int RemovePLS();
+  void DestroyPLSObject(bool keepSign);
+  CSecondLayerObject* GetPLS() const { return m_pSign; }
+  CStrStrasse* GetPLSStreet() const { return m_pSignStreet; }
+  // A sign removed with its street or by the player.
+  void ForgetPLS(CSecondLayerObject* sign);
+
+  // The hour's money: income from the places in use at their prices,
+  // upkeep dearer by 15 % for each of guidance and reservation.
+  int OnPlayloopTurn(STime now, STime last);
+  using CWorldObj::OnPlayloopTurn;
+  // The display's state from the load; a new graphic goes on the map.
+  void CalculateDarstellungFromUserQuote();
+  // The combined load of car and microcar places, 0..1; 0 without places.
+  double Load() const;
+
+  // The "PH." keys; others go to the building.
+  int GetVarData(const char* name, double* value) override;
+  using CBuildingObject::GetVarData;
+  int SetVarData(const char* name, double value) override;
+  using CBuildingObject::SetVarData;
+  int GetStep(const char* name, float* step) override;
+  int GetVarMin(const char* name, float* min) override;
+  int GetVarMax(const char* name, float* max) override;
+
   // The building record under "BuildingParkingObject", then the parking
   // record; the loader reads both.
   int SerializeGameStore(FILE* file, char* name) override;
@@ -160,8 +227,9 @@ class CBuildingParkingObject : public CBuildingObject {
 
  protected:
   CParkManagement* m_pManager;
-  short m_DistrictID = 0;
   ParkingDataType m_Parking;
+  CSecondLayerObject* m_pSign = nullptr;
+  CStrStrasse* m_pSignStreet = nullptr;
 };
 
 // Transmitter masts, car-sharing outlets and the advice centre.
@@ -176,30 +244,6 @@ class CBuildingTrafficObject : public CBuildingObject {
 
  protected:
   int m_ID;
-};
-
-// A park-and-ride station's own record.
-struct ParkRideDataType {
-  uint8_t bytes[32] = {};
-};
-
-class CBuildingParkRideObject : public CBuildingTrafficObject {
- public:
-  // Savegames from this version on carry the station record.
-  static constexpr int kStationVersion = 190;
-
-  explicit CBuildingParkRideObject(CParkRide* manager) : m_pManager(manager) {}
-  void SetStation(const ParkRideDataType& station) { std::memcpy(m_Station, station.bytes, sizeof m_Station); }
-  // The building record under "BuildingParkRide", then the station record.
-  int SerializeGameStore(FILE* file, char* name) override;
-  // From kStationVersion on the station record follows (discarded without
-  // a buffer).
-  static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district,
-                               ParkRideDataType* station, int version);
-
- protected:
-  CParkRide* m_pManager;
-  uint8_t m_Station[32] = {};
 };
 
 // Objects on or beside a street cell, on the map's upper layer: bus stops

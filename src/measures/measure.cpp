@@ -14,6 +14,36 @@
 
 const SMeasureLayout kMeasureWithoutBlock{nullptr, nullptr, 0};
 
+namespace {
+// The bytes of one value of the field in memory and in the record, and of
+// the whole field in each.
+size_t Width(const SMeasureField& field) {
+  switch (field.kind) {
+    case SMeasureField::kUInt8: return 1;
+    case SMeasureField::kPad: return 0;
+    default: return 4;
+  }
+}
+size_t RecordWidth(const SMeasureField& field) {
+  switch (field.kind) {
+    case SMeasureField::kUInt8:
+    case SMeasureField::kPad: return 1;
+    case SMeasureField::kInt16: return 2;
+    default: return 4;
+  }
+}
+size_t FieldSize(const SMeasureField& field) { return Width(field) * static_cast<size_t>(field.count); }
+size_t RecordSize(const SMeasureField& field) { return RecordWidth(field) * static_cast<size_t>(field.count); }
+}  // namespace
+
+CMeasure::CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {
+  for (int i = 0; i < layout.fieldCount; ++i) {
+    const SMeasureField& f = layout.fields[i];
+    const size_t end = f.offset + FieldSize(f);
+    if (end > m_BlockExtent) m_BlockExtent = end;
+  }
+}
+
 const SMeasureField* CMeasure::FindField(const char* key) const {
   if (!key) return nullptr;
   for (int i = 0; i < m_Layout.fieldCount; ++i)
@@ -24,24 +54,37 @@ const SMeasureField* CMeasure::FindField(const char* key) const {
 int CMeasure::GetVarData(const char* key, double* value) {
   const SMeasureField* field = FindField(key);
   if (!field) return 1;
-  if (field->kind == SMeasureField::kPad) return 1;
-  *value = field->kind == SMeasureField::kFloat ? FloatAt(field->offset) : IntAt(field->offset);
+  switch (field->kind) {
+    case SMeasureField::kInt32:
+    case SMeasureField::kInt16: *value = IntAt(field->offset); break;
+    case SMeasureField::kFloat: *value = FloatAt(field->offset); break;
+    case SMeasureField::kUInt8: *value = static_cast<uint8_t>(m_pBlock[field->offset]); break;
+    case SMeasureField::kPad: return 1;
+  }
   return 0;
 }
 
 int CMeasure::SetVarData(const char* key, double value) {
   const SMeasureField* field = FindField(key);
   if (!field) return 1;
+  if (m_Layout.settable) {
+    int i = 0;
+    while (i < m_Layout.settableCount && std::strcmp(m_Layout.settable[i], key) != 0) ++i;
+    if (i == m_Layout.settableCount) return 1;
+  }
   if (!std::isfinite(value)) return 0;
   for (int i = 0; i < m_Layout.campaignCount; ++i)
     if (m_Layout.campaigns[i].running == field->offset) return SetCampaign(m_Layout.campaigns[i], value);
   switch (field->kind) {
-    case SMeasureField::kFloat: FloatAt(field->offset) = static_cast<float>(value); break;
-    case SMeasureField::kByte: IntAt(field->offset) = static_cast<int32_t>(std::fmax(std::fmin(value, 255.0), 0.0)); break;
-    case SMeasureField::kPad: return 1;
-    default:
+    case SMeasureField::kInt32:
+    case SMeasureField::kInt16:
       IntAt(field->offset) = static_cast<int32_t>(std::fmax(std::fmin(value, 2147483647.0), -2147483648.0));
       break;
+    case SMeasureField::kFloat: FloatAt(field->offset) = static_cast<float>(value); break;
+    case SMeasureField::kUInt8:
+      m_pBlock[field->offset] = static_cast<char>(static_cast<uint8_t>(std::fmax(std::fmin(value, 255.0), 0.0)));
+      break;
+    case SMeasureField::kPad: return 1;
   }
   return 0;
 }
@@ -67,23 +110,36 @@ int CMeasure::GetVarMax(const char* key, float* max) {
   return 0;
 }
 
+bool CMeasure::ByteFlag(size_t offset) const {
+  for (int i = 0; i < m_Layout.fieldCount; ++i)
+    if (m_Layout.fields[i].offset == offset) return m_Layout.fields[i].kind == SMeasureField::kUInt8;
+  return false;
+}
+
+int32_t CMeasure::Flag(size_t offset) {
+  return ByteFlag(offset) ? static_cast<uint8_t>(m_pBlock[offset]) : IntAt(offset);
+}
+
+void CMeasure::SetFlag(size_t offset, int32_t value) {
+  if (ByteFlag(offset))
+    m_pBlock[offset] = static_cast<char>(static_cast<uint8_t>(value));
+  else
+    IntAt(offset) = value;
+}
+
 int CMeasure::SetCampaign(const SMeasureCampaign& campaign, double value) {
-  int32_t& running = IntAt(campaign.running);
   if (value == 0.0) {
-    running = 0;
+    SetFlag(campaign.running, 0);
     return 0;
   }
-  if (running != 0) return 0;
+  if (Flag(campaign.running) != 0) return 0;
   CWorldHost* host = CWorldHost::Get();
   if (host->CheckForMoney(static_cast<int>(campaign.price)) != 0) return 0;
   if (m_Layout.expenses != kNoField) IntAt(m_Layout.expenses) += static_cast<int32_t>(campaign.price);
   host->VarAddValue("F.GREENADVERTISMENT", campaign.price);
   // A flag kept as a byte runs with any value it can hold.
-  const SMeasureField* flag = nullptr;
-  for (int i = 0; i < m_Layout.fieldCount && !flag; ++i)
-    if (m_Layout.fields[i].offset == campaign.running) flag = &m_Layout.fields[i];
-  running = flag && flag->kind == SMeasureField::kByte ? static_cast<int32_t>(std::fmax(std::fmin(value, 255.0), 1.0))
-                                                       : static_cast<int32_t>(value);
+  SetFlag(campaign.running, ByteFlag(campaign.running) ? static_cast<int32_t>(std::fmax(std::fmin(value, 255.0), 1.0))
+                                                       : static_cast<int32_t>(value));
   return 0;
 }
 
@@ -95,11 +151,11 @@ void CMeasure::BookYearly(int field, double yearlyAmount, double elapsed) {
 void CMeasure::AdvanceCampaigns(double elapsed) {
   for (int i = 0; i < m_Layout.campaignCount; ++i) {
     const SMeasureCampaign& c = m_Layout.campaigns[i];
-    if (IntAt(c.running) == 0) continue;
+    if (Flag(c.running) == 0) continue;
     float& progress = FloatAt(c.progress);
     progress += static_cast<float>(elapsed);
     if (progress <= 1.0f) continue;
-    IntAt(c.running) = 0;
+    SetFlag(c.running, 0);
     progress = 0.0f;
     if (m_Layout.quote != kNoField) FloatAt(static_cast<size_t>(m_Layout.quote)) *= c.quoteFactor;
     if (m_Layout.awareness != kNoField) FloatAt(static_cast<size_t>(m_Layout.awareness)) += c.awarenessRise;
@@ -139,16 +195,9 @@ double CMeasure::MoveUsers(double users, double potential, double damping, doubl
   return step > 0 ? std::fmin(moved, potential) : std::fmax(moved, potential);
 }
 
-size_t CMeasure::FieldSize(const SMeasureField& field) {
-  const size_t each = field.kind == SMeasureField::kByte || field.kind == SMeasureField::kPad ? 1
-                      : field.kind == SMeasureField::kInt16                                 ? 2
-                                                                                            : 4;
-  return each * static_cast<size_t>(field.count);
-}
-
 size_t CMeasure::GetBlockSize() const {
   size_t size = 0;
-  for (int i = 0; i < m_Layout.fieldCount; ++i) size += FieldSize(m_Layout.fields[i]);
+  for (int i = 0; i < m_Layout.fieldCount; ++i) size += RecordSize(m_Layout.fields[i]);
   return size;
 }
 
@@ -159,71 +208,78 @@ int CMeasure::SerializeGameStore(FILE* file, char* name) {
   for (int i = 0; i < m_Layout.fieldCount; ++i) {
     const SMeasureField& field = m_Layout.fields[i];
     for (int k = 0; k < field.count; ++k) {
-      const size_t at = field.offset + 4 * static_cast<size_t>(k);
+      const size_t at = field.offset + static_cast<size_t>(k) * Width(field);
       switch (field.kind) {
+        case SMeasureField::kInt32: out.I32(IntAt(at)); break;
         case SMeasureField::kFloat: out.F32(FloatAt(at)); break;
-        case SMeasureField::kByte: out.U8(static_cast<uint8_t>(std::clamp(IntAt(at), 0, 255))); break;
+        case SMeasureField::kUInt8: out.U8(static_cast<uint8_t>(m_pBlock[at])); break;
         case SMeasureField::kInt16: out.I16(static_cast<int16_t>(std::clamp(IntAt(at), -32768, 32767))); break;
         case SMeasureField::kPad: out.U8(0); break;
-        default: out.I32(IntAt(at)); break;
       }
     }
   }
   return out.Ok() ? 0 : 1;
 }
 
-int CMeasure::SerializeGameLoad(FILE* file) {
-  return m_Layout.recordName ? SerializeGameLoad(file, static_cast<uint32_t>(GetBlockSize())) : 0;
-}
-
-int CMeasure::SerializeGameLoad(FILE* file, uint32_t payload) {
-  if (!m_Layout.recordName) return 0;
-  const bool older = m_Layout.olderBlockSize != 0 && payload == m_Layout.olderBlockSize;
-  if (payload != GetBlockSize() && !older) {
-    QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame block of %u bytes is refused", m_Layout.recordName,
-               static_cast<unsigned>(payload));
-    return 1;
-  }
+int CMeasure::ReadBlock(FILE* file, size_t size) {
   ZorRecordReader in(file);
-  // Each value as it lies in memory (4 bytes), read before any is kept.
-  struct Value {
-    size_t at;
-    uint32_t word;
-  };
-  std::vector<Value> values;
-  size_t taken = 0;
-  for (int i = 0; i < m_Layout.fieldCount; ++i) {
+  std::vector<char> bytes(size);
+  if (!in.Bytes(bytes.data(), size)) return 1;
+  // The fields that the payload holds, in the block's order; each value is
+  // checked before any of them replaces the block's.
+  std::vector<char> loaded(m_pBlock, m_pBlock + m_BlockExtent);
+  size_t at = 0;
+  for (int i = 0; i < m_Layout.fieldCount && at < size; ++i) {
     const SMeasureField& field = m_Layout.fields[i];
-    if (taken + FieldSize(field) > payload) break;
-    taken += FieldSize(field);
-    for (int k = 0; k < field.count; ++k) {
-      const size_t at = field.offset + 4 * static_cast<size_t>(k);
-      switch (field.kind) {
-        case SMeasureField::kByte: values.push_back({at, in.U8()}); break;
-        case SMeasureField::kInt16: values.push_back({at, static_cast<uint32_t>(static_cast<int32_t>(in.I16()))}); break;
-        case SMeasureField::kPad: in.U8(); break;
-        default: {
-          const uint32_t word = in.U32();
-          float v = 0.0f;
-          std::memcpy(&v, &word, sizeof v);
-          if (field.kind == SMeasureField::kFloat && !std::isfinite(v) && in.Ok()) {
-            QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose field %d is no number is refused", m_Layout.recordName, i);
-            return 1;
-          }
-          values.push_back({at, word});
-          break;
+    const size_t width = RecordWidth(field);
+    for (int k = 0; k < field.count && at + width <= size; ++k, at += width) {
+      const size_t to = field.offset + static_cast<size_t>(k) * Width(field);
+      if (field.kind == SMeasureField::kPad) continue;
+      if (field.kind == SMeasureField::kUInt8) {
+        loaded[to] = bytes[at];
+        continue;
+      }
+      uint32_t word = 0;
+      for (int b = static_cast<int>(width) - 1; b >= 0; --b)
+        word = (word << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(b)]);
+      // A 16-bit number widens with its sign.
+      if (field.kind == SMeasureField::kInt16) word = static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(word)));
+      if (field.kind == SMeasureField::kFloat) {
+        float v = 0.0f;
+        std::memcpy(&v, &word, sizeof v);
+        if (!std::isfinite(v)) {
+          QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose field %d is no number is refused", m_Layout.recordName, i);
+          return 1;
         }
       }
+      std::memcpy(&loaded[to], &word, 4);
     }
   }
-  if (!in.Ok() || taken != payload) {
-    if (in.Ok())
-      QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame block of %u bytes ends inside a field", m_Layout.recordName,
-                 static_cast<unsigned>(payload));
+  std::vector<char> before(m_pBlock, m_pBlock + m_BlockExtent);
+  std::memcpy(m_pBlock, loaded.data(), m_BlockExtent);
+  if (const char* why = Refusal()) {
+    std::memcpy(m_pBlock, before.data(), m_BlockExtent);
+    QNO_ERROR2(QNO_SEV_ERROR, "%s: a savegame whose %s cannot be is refused", m_Layout.recordName, why);
     return 1;
   }
-  for (const Value& v : values) std::memcpy(m_pBlock + v.at, &v.word, 4);
-  m_LoadedOlder = older;
   AfterLoad();
   return 0;
+}
+
+int CMeasure::SerializeGameLoad(FILE* file) {
+  if (!m_Layout.recordName) return 0;
+  return ReadBlock(file, GetBlockSize());
+}
+
+int CMeasure::SerializeGameLoad(FILE* file, uint32_t payload, int version) {
+  // A measure without a described block reads its record its own way.
+  if (!m_Layout.recordName) return SerializeGameLoad(file);
+  const bool older = m_Layout.olderBlockSize != 0 && version < m_Layout.olderBeforeVersion;
+  const size_t expected = older ? m_Layout.olderBlockSize : GetBlockSize();
+  if (payload != expected) {
+    QNO_ERROR3(QNO_SEV_ERROR, "%s: a record of %u bytes is refused, %u expected", m_Layout.recordName,
+               static_cast<unsigned>(payload), static_cast<unsigned>(expected));
+    return 1;
+  }
+  return ReadBlock(file, expected);
 }

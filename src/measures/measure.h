@@ -13,11 +13,11 @@
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 
-// One saved field of a measure's block. kByte and kInt16 fields are int32
-// in memory and narrower in the record (a byte, and a 16-bit number that
-// saturates); kPad is a zero byte of the record with no field in memory.
+// One saved field of a measure's block. kUInt8 is a byte in memory and in
+// the record; kInt16 is int32 in memory and a 16-bit number in the record
+// that saturates; kPad is a zero byte of the record with no field in memory.
 struct SMeasureField {
-  enum Kind : uint8_t { kInt32, kFloat, kByte, kInt16, kPad };
+  enum Kind : uint8_t { kInt32, kFloat, kUInt8, kInt16, kPad };
   // The variable name; null for a saved field that answers no name.
   const char* key;
   Kind kind;
@@ -27,13 +27,14 @@ struct SMeasureField {
   float min = 0.0f;
   float max = 0.0f;
   float step = 0.0f;
-  // Consecutive values of the kind from the offset on (a map).
+  // A saved array of that many values of the kind, one after the other in
+  // memory and in the record (a map).
   int count = 1;
 };
 
-// A paid advertising campaign: its running flag (int32) and its progress in
-// years (float) in the block; what starting it costs and what it does when
-// its year is over.
+// A paid advertising campaign: its running flag (int32, or a byte where its
+// field is kUInt8) and its progress in years (float) in the block; what
+// starting it costs and what it does when its year is over.
 struct SMeasureCampaign {
   size_t running;
   size_t progress;
@@ -60,9 +61,14 @@ struct SMeasureLayout {
   int awareness = kNoField;
   const SMeasureCampaign* campaigns = nullptr;
   int campaignCount = 0;
-  // The size of the block in records of older games (0: none); they hold
-  // the leading fields that fit.
+  // Savegames before this version hold only the first olderBlockSize bytes
+  // of the block (the leading fields that fit); 0 when there is no older
+  // form.
+  int olderBeforeVersion = 0;
   size_t olderBlockSize = 0;
+  // When given, only these keys take values; the other keys are read only.
+  const char* const* settable = nullptr;
+  int settableCount = 0;
   // Whether the campaigns end after the users moved, so that their change
   // of the quote holds until the next turn.
   bool campaignsAfterUsers = false;
@@ -74,7 +80,7 @@ extern const SMeasureLayout kMeasureWithoutBlock;
 class CMeasure : public CWorldObj {
  public:
   // `block` is the measure's own field block, which outlives the base.
-  CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {}
+  CMeasure(const SMeasureLayout& layout, void* block);
   ~CMeasure() override = default;
 
   // Named fields of the block: 0 for the measure's keys, 1 for all others.
@@ -107,13 +113,14 @@ class CMeasure : public CWorldObj {
   // short read or a float field that is no number (logged), which leaves
   // the block as it was.
   int SerializeGameLoad(FILE* file) override;
-  // The same for a payload of the given size: the current block or the
-  // older one; any other size is refused with a log line.
-  virtual int SerializeGameLoad(FILE* file, uint32_t payload);
+  // The same for a payload of the given length from a savegame of the given
+  // version: a length other than the block's size in that version, a float
+  // that is no number or values the measure refuses are logged and give 1,
+  // and leave the block as it was.
+  virtual int SerializeGameLoad(FILE* file, uint32_t payload, int version);
 
-  // The block's size in the record.
+  // The block's size in the record (of the current version).
   size_t GetBlockSize() const;
-  static size_t FieldSize(const SMeasureField& field);
   // The step toward the potential of one turn: (potential - users) /
   // damping x 3 x elapsed, never past the potential.
   static double MoveUsers(double users, double potential, double damping, double elapsed);
@@ -126,8 +133,9 @@ class CMeasure : public CWorldObj {
   // After a block was loaded: what the re-created buildings book again and
   // the message time.
   virtual void AfterLoad() {}
-  // Whether the last block loaded was the older, shorter one.
-  bool LoadedOlderBlock() const { return m_LoadedOlder; }
+  // Why the loaded block holds values the measure cannot run with; null
+  // when it is sound. The block is restored when it is not.
+  virtual const char* Refusal() const { return nullptr; }
   // A year's amount booked for the elapsed share of it, truncated; added to
   // the int32 field.
   void BookYearly(int field, double yearlyAmount, double elapsed);
@@ -137,10 +145,16 @@ class CMeasure : public CWorldObj {
 
  private:
   void AdvanceCampaigns(double elapsed);
+  // A campaign's running flag, as wide as its field.
+  bool ByteFlag(size_t offset) const;
+  int32_t Flag(size_t offset);
+  void SetFlag(size_t offset, int32_t value);
+  int ReadBlock(FILE* file, size_t size);
   // 0 whether or not the campaign starts; the price is booked once.
   int SetCampaign(const SMeasureCampaign& campaign, double value);
 
   const SMeasureLayout& m_Layout;
   char* m_pBlock;
-  bool m_LoadedOlder = false;
+  // The bytes of the block in memory that its fields cover.
+  size_t m_BlockExtent = 0;
 };

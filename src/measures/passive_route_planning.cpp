@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "worldbase/zor_world_host.h"
+#include "measures/measure_host.h"
 
 const SMeasureLayout& CPassiveRoutenPlanung::Layout() {
   using F = SMeasureField;
@@ -97,7 +97,7 @@ void CPassiveRoutenPlanung::ResetBilanz() {
 }
 
 double CPassiveRoutenPlanung::CalculateUserQuote() const {
-  const double most = CWorldHost::Get()->GetExchangeMax("W.K1.2");
+  const double most = CMeasureHost::Get()->GetExchangeMax("W.K1.2");
   const double a = std::min(static_cast<double>(m_Block.awareness), 1.0);
   return most * (m_Block.subsidy * 0.4 / 750.0 + a * 0.2 + (1.0 - (m_Block.price - 15.0) / 15.0) * 0.2 + 0.2);
 }
@@ -108,7 +108,7 @@ void CPassiveRoutenPlanung::BookTurn(double elapsed) {
 }
 
 void CPassiveRoutenPlanung::CalculateUser(double elapsed) {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   const double base = host->GetPeople() * host->GetExchangeValue("W.M7") / 1000.0;
   if (base <= 0.0) {
     m_Block.users = 0.0f;

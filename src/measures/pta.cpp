@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "framework/zor_seams.h"
-#include "worldbase/zor_world_host.h"
+#include "measures/measure_host.h"
 
 const SMeasureLayout& CPta::Layout() {
   using F = SMeasureField;
@@ -22,9 +22,9 @@ const SMeasureLayout& CPta::Layout() {
       {nullptr, F::kFloat, PTA_AT(users)},
       {"PTA.USERQUOTE", F::kFloat, PTA_AT(quote)},
       {"PTA.HANDY.SUB", F::kInt32, PTA_AT(subsidy), true, 0.0f, 750.0f, 50.0f},
-      {"PTA.ADVERTISMENT.RADIO", F::kByte, PTA_AT(radio)},
-      {"PTA.ADVERTISMENT.TELEVISION", F::kByte, PTA_AT(television)},
-      {"PTA.ADVERTISMENT.PRINT", F::kByte, PTA_AT(print)},
+      {"PTA.ADVERTISMENT.RADIO", F::kUInt8, PTA_AT(radio)},
+      {"PTA.ADVERTISMENT.TELEVISION", F::kUInt8, PTA_AT(television)},
+      {"PTA.ADVERTISMENT.PRINT", F::kUInt8, PTA_AT(print)},
       {nullptr, F::kPad, 0},
       {"PTA.ADVERTISMENT.PRINT.PERCENTREADY", F::kFloat, PTA_AT(printProgress)},
       {"PTA.ADVERTISMENT.RADIO.PERCENTREADY", F::kFloat, PTA_AT(radioProgress)},
@@ -50,7 +50,10 @@ const SMeasureLayout& CPta::Layout() {
                                      static_cast<int>(PTA_AT(awareness)),
                                      campaigns,
                                      static_cast<int>(std::size(campaigns)),
+                                     150,
                                      60,
+                                     nullptr,
+                                     0,
                                      true};
 #undef PTA_AT
   return layout;
@@ -108,7 +111,7 @@ double CPta::Attraction() const {
 }
 
 double CPta::CalculateUserQuote() {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   m_Block.quality = static_cast<float>(
       (host->GetExchangeValue("MZ.USERQUOTE") + 2.0 * host->GetExchangeValue("AR.QUALITY")) / 3.0);
   return Attraction() * host->GetExchangeMax("W.K9.2");
@@ -121,7 +124,7 @@ void CPta::BookTurn(double elapsed) {
 }
 
 void CPta::CalculateUser(double elapsed) {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   const double people = host->GetPeople();
   // The quality is taken afresh each turn, so the subscribers follow the
   // advice centre and route guidance as they change.

@@ -41,7 +41,7 @@ class CPta : public CMeasure {
     float users = 0.0f;
     float quote = 0.0f;
     int32_t subsidy = 0;
-    int32_t radio = 0, television = 0, print = 0;
+    uint8_t radio = 0, television = 0, print = 0;
     float printProgress = 0.0f, radioProgress = 0.0f, televisionProgress = 0.0f;
     float awareness = 0.0f;
     int32_t messageTime = 0;

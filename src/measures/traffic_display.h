@@ -1,11 +1,34 @@
 #pragma once
-// Traffic guidance signs.
-// Stand-in for the measure's own fields, keys and steps: the common
-// pattern alone, with no block, and what the world's start-up calls on it.
-#include "sim/sim_date.h"
+// Traffic information displays: how many there are, their quote and their
+// expenses, saved with the other singletons, and a list for the display
+// objects; no turn and no year change.
+#include <cstdint>
+
+#include "measures/building_object.h"
 #include "measures/measure.h"
+#include "sim/sim_date.h"
 
 class CTrafficDisplay : public CMeasure {
  public:
-  CTrafficDisplay() : CMeasure(kMeasureWithoutBlock, nullptr) {}
+  struct Block {
+    int32_t number = 0;
+    int32_t quote = 0;
+    int32_t expenses = 0;
+  };
+
+  CTrafficDisplay();
+  ~CTrafficDisplay() override;
+  // Makes (and Destroy deletes) the list of displays, which owns none.
+  int Create() override;
+  using CWorldObj::Create;
+  int Destroy() override;
+  CBuildingList* GetDisplayList() const { return m_pDisplays; }
+  // No value is set, stepped or bounded here: 1.
+  int SetVarData(const char*, double) override { return 1; }
+  using CMeasure::SetVarData;
+  const Block& GetBlock() const { return m_Block; }
+
+ private:
+  Block m_Block;
+  CBuildingList* m_pDisplays = nullptr;
 };

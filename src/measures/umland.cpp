@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "framework/zor_seams.h"
-#include "worldbase/zor_world_host.h"
+#include "measures/measure_host.h"
 
 const SMeasureLayout& CUmland::Layout() {
   using F = SMeasureField;
@@ -21,7 +21,7 @@ const SMeasureLayout& CUmland::Layout() {
 CUmland::CUmland() : CMeasure(Layout(), m_Towns) {}
 
 int CUmland::OnPlayloopTurn(STime, STime) {
-  CWorldHost* host = CWorldHost::Get();
+  CMeasureHost* host = CMeasureHost::Get();
   for (int32_t& town : m_Towns) {
     auto people = [host] {
       const int p = host->GetPeople();

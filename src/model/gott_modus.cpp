@@ -80,7 +80,7 @@ double CGottModus::DoGottWerte(int i, float v, GottToDo op) {
       }
       case 8: return m_pExchange ? m_pExchange->GetPeople() : 0;
       case 9: return Dx("PTA.USERQUOTE");
-      case 10: return Dx("MZ.USERQUOTE") * 100.0;
+      case 10: return Dx("MZ.USERQUOTE");
       case 11: return Dx("PR.PLACES") == 0.0 ? 0.0 : Dx("W.M2");
       case 12: return Dx("AR.USERQUOTE");
       case 13: return Dx("PAR.USERQUOTE");
@@ -122,7 +122,7 @@ double CGottModus::DoGottWerte(int i, float v, GottToDo op) {
       if (m_pExchange) m_pExchange->SetTargetPeople(static_cast<int>(std::lround(v)));
       break;
     case 10:
-      if (m_pExchange) m_pExchange->SetVarValue("MZ.USERQUOTE", v / 100.0);
+      if (m_pHost) m_pHost->SetAdviceCentreQuote(v);
       break;
     case 14: node(v * 10.0); break;
     default: node(v); break;

@@ -27,6 +27,8 @@ class CGottModusHost {
   virtual CIndikatoren* Indikatoren() = 0;
   virtual void SetBlocked(int state) = 0;
   virtual bool DebugInfo() = 0;
+  // God value 10: the advice centre's user quote in percent.
+  virtual void SetAdviceCentreQuote(float percent) = 0;
 };
 
 class CGottModus : public CWorldObj {

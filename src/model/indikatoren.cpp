@@ -347,13 +347,14 @@ int CIndikatoren::OnPlayloopTurn(STime now, STime) {
   if (people < kFewPeople)
     for (int i = 0; i < kRows; ++i) m_Rows[i].value = 0.5f;
 
+  // The hour's map is made over the turns that follow (ContinueMap).
   switch (now.hour) {
     case 8:
-    case 14: UpdateNoiseMap(); break;
+    case 14: StartMap(kNoiseJob); break;
     case 10:
-    case 16: UpdateEmissionMap(); break;
+    case 16: StartMap(kEmissionJob); break;
     case 12:
-    case 18: UpdateLivingMap(); break;
+    case 18: StartMap(kLivingJob); break;
     default: break;
   }
   return 0;

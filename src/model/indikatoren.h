@@ -6,6 +6,7 @@
 // three indicator bars on screen; and the advisers' standing and indicator
 // messages.
 #include <cstdint>
+#include <vector>
 
 #include "framework/var_table.h"
 #include "sim/sim_date.h"
@@ -37,8 +38,8 @@ class CIndikatoren : public CWorldObj {
     m_pExchange = exchange;
   }
 
-  // The hourly computation of every indicator and, by the hour, one map;
-  // nothing while the manual flag is set.
+  // The hourly computation of every indicator and, by the hour, the start
+  // of one map; nothing while the manual flag is set.
   using CWorldObj::OnPlayloopTurn;
   virtual int OnPlayloopTurn(STime now, STime last);
   // The standing messages, then one indicator message per adviser slot
@@ -47,8 +48,14 @@ class CIndikatoren : public CWorldObj {
   // Sets adviser slots 0-3 to the standing messages of group 21 by the
   // efficiency, quality, travel and growth indicators and the people.
   virtual int SetStandardMessage();
-  // Recomputes the three maps.
+  // Recomputes the three maps at once.
   virtual int UpdateMaps();
+  // Goes on with the map the hourly computation started, `rows` rows of
+  // the grid a call; the map shows the new values once it is whole, and
+  // they are those a whole pass gives. 1 while rows are left.
+  static constexpr int kMapRowsPerTurn = 16;
+  int ContinueMap(int rows = kMapRowsPerTurn);
+  bool MapPending() const { return m_MapJob != kNoMapJob; }
   // The three indicator bars beside the small map.
   using CWorldObj::Render;
   virtual int Render(QnoDisplay* display);
@@ -111,9 +118,13 @@ class CIndikatoren : public CWorldObj {
   void Store(int row, double value);
   double Dx(const char* name);
 
-  void UpdateNoiseMap();
-  void UpdateEmissionMap();
-  void UpdateLivingMap();
+  enum MapJob { kNoMapJob, kNoiseJob, kEmissionJob, kLivingJob };
+  // A map is made in three steps: the start takes what the whole map
+  // needs, the rows spread each cell's sources, the end shows the map.
+  void StartMap(MapJob job);
+  void MapRows(int y0, int y1);
+  void FinishMap();
+  void UpdateMap(MapJob job);
 
   CMessage* m_pMessage = nullptr;
   CDataExchange* m_pExchange = nullptr;
@@ -126,4 +137,10 @@ class CIndikatoren : public CWorldObj {
   uint8_t m_Noise[kGrid * kGrid];
   uint8_t m_Emission[kGrid * kGrid];
   uint8_t m_Living[kGrid * kGrid];
+  // The map being made: its kind, the next row, the factor of its streets
+  // and its sums.
+  MapJob m_MapJob = kNoMapJob;
+  int m_MapRow = 0;
+  double m_MapFactor = 0.0;
+  std::vector<int32_t> m_MapSum;
 };

@@ -1,6 +1,7 @@
 #include "model/stadt_verwaltung.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -124,10 +125,13 @@ CStadtVerwaltung::CStadtVerwaltung() {
 
 int CStadtVerwaltung::Create(CFinanzen* finanzen) {
   m_pFinanzen = finanzen;
+  // A new council has no limit in town (its row holds 70).
+  CStrStrasse::m_TownLimit = 0.0;
   return CWorldObj::Create();
 }
 
 int CStadtVerwaltung::Destroy() {
+  CStrStrasse::m_TownLimit = 0.0;
   m_SpeedControls.Destroy();
   return CWorldObj::Destroy();
 }
@@ -405,17 +409,12 @@ int CStadtVerwaltung::GetAmpel() {
   return arms;
 }
 
-void CStadtVerwaltung::TownSetMaxSpeed(int newSpeed, int oldSpeed) {
+void CStadtVerwaltung::TownSetMaxSpeed(int newSpeed, int /*oldSpeed*/) {
+  // Each street remembers its own speed while the limit holds it lower, so
+  // a raised limit gives back what a lower one took, whatever came between.
+  CStrStrasse::m_TownLimit = newSpeed == 50 ? kSpeed50 : (newSpeed == 30 ? kSpeed30 : 0.0);
   CStrJunctionList* net = m_pExchange ? m_pExchange->Context().StreetNet() : nullptr;
-  if (newSpeed != 50 && newSpeed != 30) return;
-  StrForEachStreet(net, [&](CStrStrasse* s) {
-    if (newSpeed == 50) {
-      if (oldSpeed == 30 && s->GetStreetType() != STRASSE_1) s->SetVelocity(kSpeed50);
-      if (s->GetVelocity() > kSpeed50) s->SetVelocity(kSpeed50);
-    } else if (s->GetVelocity() > kSpeed30) {
-      s->SetVelocity(kSpeed30);
-    }
-  });
+  StrForEachStreet(net, [](CStrStrasse* s) { s->ApplyTownLimit(); });
 }
 
 int CStadtVerwaltung::ResetYearData(STime now, STime last) {
@@ -495,5 +494,9 @@ int CStadtVerwaltung::SerializeGameLoad(FILE* file) {
       }
   std::memcpy(m_Rows, rows, sizeof rows);
   std::memcpy(m_Research, research, sizeof research);
+  // The streets were read with their own speeds: the town's limit goes
+  // over them again.
+  const double town = Row("SV.SPEED.TOWN");
+  TownSetMaxSpeed(town >= INT_MIN && town <= INT_MAX ? static_cast<int>(town) : 0, 70);
   return 0;
 }

@@ -50,7 +50,8 @@ class CStadtVerwaltung : public CWorldObj {
   double GetVarValue(const char* name);
   int SetVarValue(const char* name, double value);
 
-  // Applies the town's speed limit to every street.
+  // Puts the town's speed limit (50 or 30 km/h; any other value lifts it)
+  // over every street; a raised limit gives back the speeds a lower took.
   void TownSetMaxSpeed(int newSpeed, int oldSpeed);
   // The five subsidies' expense rows; 0.
   int CalculateSubKosten();

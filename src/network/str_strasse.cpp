@@ -24,6 +24,7 @@
 CIsoWelt* CStrStrasse::m_pIsoWelt = nullptr;
 CSimWelt* CStrStrasse::m_pSimWelt = nullptr;
 uint8_t CStrStrasse::m_InLoadFile = 0;
+double CStrStrasse::m_TownLimit = 0.0;
 
 namespace {
 
@@ -140,6 +141,7 @@ int CStrStrasse::Create(CStrStrasse* other) {
   other->KeepSimAttributes();
   m_Velocity = other->m_Velocity;
   m_VelocitySecond = other->m_VelocitySecond;
+  m_VelocityBeforeLimit = other->m_VelocityBeforeLimit;
   m_Capacity = other->m_Capacity;
   m_CapacitySecond = other->m_CapacitySecond;
   return 0;
@@ -890,6 +892,11 @@ short CStrStrasse::GetCapacity(short capacity) {
 }
 
 int CStrStrasse::SetVelocity(double velocity) {
+  m_VelocityBeforeLimit = 0.0;
+  if (m_TownLimit > 0.0 && velocity > m_TownLimit) {
+    m_VelocityBeforeLimit = velocity;
+    velocity = m_TownLimit;
+  }
   m_Velocity = velocity;
   m_VelocitySecond = velocity;
   if (!m_pSimWelt) return 1;
@@ -904,6 +911,20 @@ double CStrStrasse::GetVelocity() {
     if (m_SimIDSecond) m_VelocitySecond = m_pSimWelt->StreetVelocity(m_SimIDSecond);
   }
   return m_Velocity;
+}
+
+double CStrStrasse::GetOwnVelocity() {
+  const double now = GetVelocity();
+  return m_VelocityBeforeLimit > 0.0 ? m_VelocityBeforeLimit : now;
+}
+
+bool CStrStrasse::ApplyTownLimit() {
+  const double before = GetVelocity();
+  const double own = GetOwnVelocity();
+  // A street at its own speed below the limit stays as it is.
+  if (m_VelocityBeforeLimit <= 0.0 && (m_TownLimit <= 0.0 || own <= m_TownLimit)) return false;
+  SetVelocity(own);
+  return m_Velocity != before;
 }
 
 double CStrStrasse::GetVelocitySecond() {
@@ -1433,7 +1454,10 @@ int CStrStrasse::InsertIntoSimWelt() {
   }
   m_pSimWelt->SetStreetCapacity(m_SimID, capacity);
   if (m_Velocity > 0) m_pSimWelt->SetStreetVelocity(m_SimID, m_Velocity);
-  if (m_Type == STRASSE_EINBAHN) return 0;
+  if (m_Type == STRASSE_EINBAHN) {
+    ApplyTownLimit();
+    return 0;
+  }
   m_SimIDSecond = static_cast<int16_t>(m_pSimWelt->AddStreet(to, toDir, from, fromDir, m_Laenge, 0));
   if (m_SimIDSecond == 0) {
     // Half a street is no street: the forward direction goes again.
@@ -1445,6 +1469,8 @@ int CStrStrasse::InsertIntoSimWelt() {
   }
   m_pSimWelt->SetStreetCapacity(m_SimIDSecond, capacitySecond);
   if (m_VelocitySecond > 0) m_pSimWelt->SetStreetVelocity(m_SimIDSecond, m_VelocitySecond);
+  // A street built while the town has a limit runs at it too.
+  ApplyTownLimit();
   return 0;
 }
 
@@ -1494,8 +1520,11 @@ int CStrStrasse::SerializeGameStore(FILE* file) {
     out.I16(m_Auslastung24[h]);
     out.I16(m_Auslastung24Second[h]);
   }
-  out.F64(m_Velocity);
-  out.F64(m_VelocitySecond);
+  // The street's own speeds: the council puts its town limit over them
+  // again when its record is read.
+  const bool limited = m_VelocityBeforeLimit > 0.0;
+  out.F64(limited ? m_VelocityBeforeLimit : m_Velocity);
+  out.F64(limited ? m_VelocityBeforeLimit : m_VelocitySecond);
   out.U16(m_pStartJunction ? m_pStartJunction->GetSimID() : 0);
   out.U16(m_pEndJunction ? m_pEndJunction->GetSimID() : 0);
   if (!out.Ok()) return 1;
@@ -1526,6 +1555,7 @@ int CStrStrasse::SerializeGameLoad(FILE* file) {
   }
   m_Velocity = in.F64();
   m_VelocitySecond = in.F64();
+  m_VelocityBeforeLimit = 0.0;
   const uint16_t startId = in.U16();
   const uint16_t endId = in.U16();
   if (!in.Ok()) return 1;

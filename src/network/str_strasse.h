@@ -149,7 +149,14 @@ class CStrStrasse : public CList {
   short GetCapacity(short capacity);
   short GetCapacity() const { return m_Capacity; }
   short GetCapacitySecond() const { return m_CapacitySecond; }
+  // Sets the street's own speed; while the town's speed limit is lower the
+  // street runs at the limit and keeps its own speed for when it is raised.
   int SetVelocity(double velocity);
+  // The speed the street has without the town's limit.
+  double GetOwnVelocity();
+  // Runs the street at the town's limit as it stands now, or at its own
+  // speed where that is not above the limit; true when the speed changed.
+  bool ApplyTownLimit();
   double GetVelocitySecond();
   double GetStoredVelocity() const { return m_Velocity; }
   double GetStoredVelocitySecond() const { return m_VelocitySecond; }
@@ -241,6 +248,9 @@ class CStrStrasse : public CList {
   static CSimWelt* m_pSimWelt;
   // 1 while a street record is read: drawing builds no micro cells.
   static uint8_t m_InLoadFile;
+  // The speed limit in town over every street, in metres per second; 0
+  // while there is none. The council sets it.
+  static double m_TownLimit;
 
   // The cells of the lanes that lead into the junction; 1 when none.
   int FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b);
@@ -320,6 +330,9 @@ class CStrStrasse : public CList {
   int16_t m_CapacitySecond = 0;
   double m_Velocity = 0.0;
   double m_VelocitySecond = 0.0;
+  // The own speed while the town's limit holds the street below it; 0
+  // while the street runs at its own speed.
+  double m_VelocityBeforeLimit = 0.0;
   CWorldObj* m_pVLSObject = nullptr;
   // Where the traffic guidance sign stands.
   int16_t m_VLSPosX = 0;

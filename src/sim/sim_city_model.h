@@ -12,6 +12,22 @@
 #include "sim/sim_district.h"
 #include "sim/sim_trip.h"
 
+// The kinds of map the thematic map shows; those of the districts have a
+// map of 256 floats in the city model.
+using TSimDistrictMapType = int;
+constexpr TSimDistrictMapType QNO_MAP_I_BEVOELKERUNGSDICHTE = 2;          // residents
+constexpr TSimDistrictMapType QNO_MAP_I_ARBEITSPLATZDICHTE = 3;           // jobs
+constexpr TSimDistrictMapType QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN = 4;       // homes - residents
+constexpr TSimDistrictMapType QNO_MAP_I_LEHRSTEHENDE_GEWERBEFLAECHE = 5;  // jobs - workers
+constexpr TSimDistrictMapType QNO_MAP_V_OPNVNUTZER = 9;                   // bus share of the trips
+constexpr TSimDistrictMapType QNO_MAP_V_PARKRAUM = 13;                    // parking quality
+constexpr TSimDistrictMapType QNO_MAP_V_PKWERREICHBARKEIT = 14;           // car travel to the query district
+constexpr TSimDistrictMapType QNO_MAP_NOT_USED1 = 18;                     // access grade from it
+constexpr TSimDistrictMapType QNO_MAP_NOT_USED2 = 19;                     // distance class to it
+constexpr TSimDistrictMapType QNO_MAP_NOT_USED3 = 20;                     // homes
+constexpr TSimDistrictMapType QNO_MAP_NOT_USED4 = 21;                     // workers
+constexpr TSimDistrictMapType QNO_MAP_NOT_USED5 = 22;                     // nothing
+
 class CSimAgent;
 class CSimAgentList;
 class CSimStatisticServer;
@@ -50,8 +66,19 @@ class CSimCityModell {
   virtual CSimTrip* Trips(int hour);
   // Every agent reads its trips' results from the computed slot.
   virtual void CalculateTripStats(CSimTrafficSlot* slot);
-  // The districts' parking search times.
+  // Spreads every district's parking demand over the car parks in reach,
+  // writes their use and load back, and sets the districts' parking search
+  // times and the parking map.
   virtual void CalculateParkingData();
+  // The parking map's value of the district at (x, y): 1 - search time /
+  // 360 s within 0.03..1, and 0 where nobody lives, works, learns or shops;
+  // 0 before the first computation and outside the grid.
+  float ParkingQuality(int x, int y) const;
+  // The 256 distance weights of a car park in district `id` (kind 1: 1.2,
+  // kind 2: 1.4, else 1.0 in its own district, three quarters of that in
+  // the four edge neighbours, half in the four corners); all 0 for an id
+  // outside 1..256.
+  static void CalcDistMap(double* weights, short id, int kind);
   // The averages of the agents' last trips.
   void CalcStatisticData();
 
@@ -164,6 +191,18 @@ class CSimCityModell {
 
   void SetQueryDistrict(int x, int y);
   void GetQueryDistrict(int& x, int& y) const;
+  // The 256 floats of a map type, cell [16 x + y] for the district (x, y);
+  // null for a type without a map.
+  float* GetPointerToStatisticMap(TSimDistrictMapType type);
+  // Fills the map of the type from the districts and sets the maximum of
+  // its colour scale; a type without a map changes nothing. The parking
+  // map is the parking search times' and only gets its maximum.
+  void UpdateStatisticMap(TSimDistrictMapType type, float& maximum);
+  // The population per district ("Population.n") and the day's trips by
+  // mode between districts ("FahrtenAuto.n", "FahrtenBus.n",
+  // "FahrtenFuss.n"), each file written whole or not at all; false, with a
+  // log line, when one could not be written.
+  bool WriteRawData(int n);
 
   void GetGroupType(int& g0, int& g1, int& g2, int& g3, int& g4) const;
   // Counts the agents per status group.
@@ -275,6 +314,8 @@ class CSimCityModell {
   double m_Raumwiderstaende = 0;
   double m_StreckenlaengeFeet = 0;
   float m_Maps[kStatisticMaps][kDistricts] = {};
+  // The parking map by cell 16 x + y.
+  float m_ParkingMap[kDistricts] = {};
   int m_QueryX = 8;
   int m_QueryY = 8;
   // Neutral values until the first hourly read: 2.5 trips per person and

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "framework/zor_seams.h"
-#include "framework/zor_stand_in.h"
 #include "sim/sim_agent.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_error.h"
@@ -204,11 +203,6 @@ bool CSimCityModell::CheckAgentIntegrity() {
   while (CSimAgent* a = m_pAgents->pNextAgent())
     if (a->IsValid() && !a->CheckAgentIntegrity()) ok = false;
   return ok;
-}
-
-void CSimCityModell::CalculateParkingData() {
-  // Stands in for the parking search times: every district keeps 70 s.
-  ZOR_STAND_IN("CSimCityModell");
 }
 
 bool CSimCityModell::Save(FILE* file) {

@@ -440,6 +440,8 @@ bool CSimWelt::CyberNodeSize(const char* name, double& size) const {
   return m_parts && m_cyberNet && name && m_parts->CyberNodeSize(m_cyberNet, name, size);
 }
 
+CSimParkingDataSource* CSimWelt::ParkingData() const { return m_parts ? m_parts->ParkingData() : nullptr; }
+
 bool CSimWelt::GrowthTargets(int& jobs, int& homes, int& people) const {
   return m_parts && m_parts->GrowthTargets(jobs, homes, people);
 }

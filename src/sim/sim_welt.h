@@ -84,6 +84,8 @@ class CSimWelt : public CSimObject {
   bool CyberNodeSize(const char* name, double& size) const;
   // The city's growth targets; false when the game sets none.
   bool GrowthTargets(int& jobs, int& homes, int& people) const;
+  // The car parks' records (CSimWeltParts::ParkingData); null without.
+  CSimParkingDataSource* ParkingData() const;
   // True while a savegame is being read.
   bool LoadingGame() const;
   // The version of the savegame being read.

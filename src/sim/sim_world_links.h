@@ -10,6 +10,7 @@
 
 class CBusNetMatrix;
 class CCyberNet;
+class CSimParkingDataSource;
 
 class CSimWeltParts {
  public:
@@ -32,6 +33,8 @@ class CSimWeltParts {
   // The city's targets of jobs, homes and residents; false when no part of
   // the game sets them, and the city then does not grow.
   virtual bool GrowthTargets(int&, int&, int&) { return false; }
+  // The walk over the car parks' records; null in a game without car parks.
+  virtual CSimParkingDataSource* ParkingData() { return nullptr; }
   // True while a savegame is being read.
   virtual bool LoadingGame() { return false; }
   // The version of the savegame being read, or that of the savegames the

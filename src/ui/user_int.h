@@ -157,8 +157,16 @@ class CUserInt : public Overlay {
   // ---- windows around the game state ----
   virtual int SetAufloesung(int width, int height);
   int BoundingBox(int id, int maxDx, int maxDy, int x, int y);
+  // The selected street's load of each direction in the new hour, in
+  // percent of that direction's capacity.
   virtual int UpdateStreet24h(int hour);
   void ResetStreet24hData();
+  // All 24 stored hourly loads of the selected street, in percent of its
+  // capacity (600 when it has none); nothing for a street without them.
+  void GetStreet24hData();
+  // The lines page lists the lines again and shows public transport's
+  // figures: after a line was made or removed.
+  void RefreshWindowLineChange();
   virtual int ResetBeforeLoad(CStrJunctionList* streets);
   virtual int ActivateAfterLoad();
   int ActivateEventWindow() { return ActivateWindow(217, 1); }
@@ -297,7 +305,7 @@ class CUserInt : public Overlay {
   uint32_t m_ExpoTime = 0;
 
   // Search spiral.
-  ZorSpiral m_Spiral;
+  ZorSquareSpiral m_Spiral;
 
   int m_RenderType = 0;
   unsigned char m_TileMask[128][128] = {};
@@ -418,6 +426,10 @@ class CUserInt : public Overlay {
   virtual int SetToolNr(int tool, int subtool, int variant);
   // Back to the selection tool with nothing selected; 0.
   int SetToolStandard();
+  // The building to place turns a quarter: right steps its direction
+  // 0, 1, 2, 3, 0, left the other way; its footprint follows the direction.
+  void TurnBuildingRight() { TurnBuilding(1); }
+  void TurnBuildingLeft() { TurnBuilding(3); }
   // 0 when the current tool matches every argument that is not -1.
   int IsToolSet(int tool, int subtool, int variant) const;
   // The cursor of the current tool's entry.
@@ -434,6 +446,7 @@ class CUserInt : public Overlay {
   // The building catalogue's picture, number and size for a kind; false
   // when the kind has no picture.
   virtual bool FindToolBuilding(int type, int index, int& resource, int& number, int& sizeX, int& sizeY);
+  void TurnBuilding(int quarters);
   // Whether the city has its advice centre or car-sharing centre.
   virtual bool HasAdviceCentre();
   virtual bool HasCarsharingCentre();

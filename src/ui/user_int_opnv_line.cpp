@@ -23,6 +23,12 @@ void CUserInt::ForgetEditedLine() {
   if (topWindow) topWindow->SetVarWorldObject(kLineWindow, -2, -2, nullptr, nullptr);
 }
 
+void CUserInt::RefreshWindowLineChange() {
+  if (!topWindow) return;
+  topWindow->SetZorvaList(129, -2, nullptr, 1);
+  topWindow->SetVarWorldObject(129, 2, -2, COpnv::Get(), nullptr);
+}
+
 int CUserInt::BuildRemoveOpnvLine(int x, int y) {
   RecordMapCall("BuildRemoveOpnvLine", x, y, 0);
   if (!m_pIsoWelt || !InWorld(x, y)) return 0;

@@ -355,6 +355,7 @@ void CUserInt::SelectStreetObject(CWorldObj* object, int, int) {
     selObj.selectedStreet = object;
     selObj.selectedStreetId = list ? list->GetSimID() : -1;
     ResetStreet24hData();
+    GetStreet24hData();
     return;
   }
   auto* crossing = dynamic_cast<CKreuzObj*>(object);

@@ -112,3 +112,11 @@ bool CUserInt::FindToolBuilding(int type, int index, int& resource, int& number,
   if (resource <= 0) return false;
   return place::Size(number, selObj.buildingRichtung, sizeX, sizeY);
 }
+
+void CUserInt::TurnBuilding(int quarters) {
+  selObj.buildingRichtung = (selObj.buildingRichtung + quarters) & 3;
+  int width = 0, depth = 0;
+  if (!place::Size(selObj.buildingNumber, selObj.buildingRichtung, width, depth)) return;
+  selObj.width = width;
+  selObj.depth = depth;
+}

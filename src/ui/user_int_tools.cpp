@@ -260,6 +260,7 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
       ActivateWithGroup(selObj.reopenWindow);
       selObj.reopenWindow = 0;
     }
+    RefreshWindowLineChange();
     ForgetEditedLine();
   }
 

@@ -9,6 +9,8 @@
 #include "framework/zor_pointer_list.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
 #include "ui/ui_host.h"
 #include "ui/user_int.h"
 #include "worldbase/zor_world_host.h"
@@ -268,8 +270,27 @@ void CUserInt::ResetStreet24hData() {
     for (int& v : direction) v = -1;
 }
 
+void CUserInt::GetStreet24hData() {
+  auto* street = dynamic_cast<CStreetObj*>(selObj.selectedStreet);
+  const CStrStrasse* list = street ? street->GetStreetList() : nullptr;
+  if (!list) return;
+  // Both directions against the street's stored capacity.
+  const int capacity = list->GetCapacity() != 0 ? list->GetCapacity() : 600;
+  for (int hour = 0; hour < 24; ++hour) {
+    selObj.streetLoad[0][hour] = list->GetAuslastung24(hour) * 100 / capacity;
+    selObj.streetLoad[1][hour] = list->GetAuslastung24Second(hour) * 100 / capacity;
+  }
+}
+
 int CUserInt::UpdateStreet24h(int hour) {
   if (hour < 0 || hour > 23 || !selObj.selectedStreet) return 0;
+  auto* street = dynamic_cast<CRoadObj*>(selObj.selectedStreet);
+  if (!street) return 0;
+  int flow = 0, capacity = 0;
+  if (street->GetAuslastung(&flow, &capacity) == 0) selObj.streetLoad[0][hour] = capacity ? flow * 100 / capacity : 0;
+  flow = capacity = 0;
+  if (street->GetAuslastungSecond(&flow, &capacity) == 0)
+    selObj.streetLoad[1][hour] = capacity ? flow * 100 / capacity : 0;
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // The main screen: the root window 1 with the game bar, the bar's buttons,
 // the tool menus they open, and the thematic map with its three layer pages.
 // Every window of the game hangs below window 1, so this builder runs first.
+#include "windows/window_add_verwaltung.h"
 #include "windows/window_rows.h"
 
 namespace {
@@ -335,10 +336,12 @@ void AddZoneMenus(MainScreenBuilder& m) {
 int CZorvaWindows::WindowAdd() {
   MainScreenBuilder m(m_builder);
   AddRoot(m);
+  zorwin::AddHelpWindows(m_builder);
   AddMapButtons(m);
   AddThematicMap(m);
   AddServiceMenus(m);
   AddNetworkMenus(m);
   AddZoneMenus(m);
+  zorwin::AddAdministrationWindows(m_builder);
   return 0;
 }

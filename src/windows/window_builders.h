@@ -22,6 +22,13 @@ class CZorvaWindows {
   int WindowAddStreet();
   int WindowAddIndikatoren();
   int WindowAddStatistik();
+  // A god value's editor in the current window: a dialog with id 1 holding
+  // the value (float or whole), its minus and plus buttons and its text;
+  // wide for large values; with the value now in force beside it. 1 when
+  // the name is too long for its texts (nothing is added).
+  int AddDialogGottWert(int x, int y, const char* name, bool isFloat, bool wide, bool showCurrent);
+  // The destination-choice slider of the current window.
+  int WindowAddGottZielwahlSlider();
   int WindowAddEventBerater();
   int WindowAddLadenSpeichern();
 

@@ -13,23 +13,47 @@ class CWindowRows {
 
   void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type) {
     m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, 0);
+    m_d = -1;
   }
+  // The rows after it are elements of the newest dialog with this id, until
+  // the next window.
+  void Dialog(int id, int x, int y, int w, int h, EDialogType type, const char* name) {
+    m_b.AddDialog(-2, id, x, y, w, h, type, name);
+    m_d = id;
+  }
+  // A variable of the current dialog itself, the one its buttons change.
+  void DialogVar(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -1, type, "NULL", name); }
   void Picture(int x, int y, int w, int h, EItemType type, int res) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, res, kNone);
+    m_b.AddItem(-2, m_d, x, y, w, h, type, res, kNone);
   }
   void Picture(int x, int y, int w, int h, EItemType type, int de, int en) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, de, kNone, en, kNone);
+    Pictures(x, y, w, h, type, de, en, kNone);
   }
-  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, -1, x, y, w, h, 1); }
+  // German and English pictures with the same second resource.
+  void Pictures(int x, int y, int w, int h, EItemType type, int de, int en, int second) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, de, second, en, second);
+  }
+  void HotArea(int x, int y, int w, int h) { m_b.AddItem(-2, m_d, x, y, w, h, 1); }
+  // A filled rectangle of a colour.
+  void Rect(int x, int y, int w, int h, int fill, int colour) { m_b.AddItem(-2, m_d, x, y, w, h, 4, fill, colour); }
+  // A bar between two range values.
+  void Bar(int x, int y, int w, int h, int fill, int from, int to) {
+    m_b.AddItem(-2, m_d, x, y, w, h, 10, static_cast<EFilledType>(fill), from, to);
+  }
   // A text item in the standard font, centred vertically.
-  void Text(int x, int y, int w, int h, EItemType type, const char* de, const char* en, EHO align) {
-    m_b.AddItem(-2, -1, x, y, w, h, type, de, align, VO_CENTER, 3, kStandardFont, 0, 1, 2, 3, en);
+  void Text(int x, int y, int w, int h, EItemType type, const char* de, const char* en, EHO align,
+            int font = kStandardFont) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, de, align, VO_CENTER, 3, font, 0, 1, 2, 3, en);
   }
-  void Var(EVarType type, const char* name) { m_b.AddVar(-2, -1, -2, type, "NULL", name); }
+  void Var(EVarType type, const char* name) { m_b.AddVar(-2, m_d, -2, type, "NULL", name); }
+  // A picture with a second resource: the look of the item's other state.
+  void TwoState(int x, int y, int w, int h, EItemType type, int first, int second) {
+    m_b.AddItem(-2, m_d, x, y, w, h, type, first, second);
+  }
 
   void Act(EActionType kind, EActionWhen when, EInOutType inout, int p1 = kNone, int p2 = kNone, int p3 = kNone,
            int p4 = kNone) {
-    m_b.AddAction(-2, -1, -2, kind, when, inout, p1, p2, p3, "null", p4);
+    m_b.AddAction(-2, m_d, -2, kind, when, inout, p1, p2, p3, "null", p4);
   }
   void Press(EActionType kind, int p1 = kNone, int p2 = kNone, int p3 = kNone) {
     Act(kind, WHEN_LEFT_DOWN, INOUT_INSIDE, p1, p2, p3);
@@ -71,4 +95,5 @@ class CWindowRows {
   static constexpr int kMenuClose = 19021;
   static constexpr int kStandardFont = 823;
   CWindowBuilder& m_b;
+  int m_d = -1;
 };

@@ -4,6 +4,7 @@
 
 #include "framework/qno_log.h"
 #include "measures/building_object.h"
+#include "measures/park_ride.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -86,7 +87,9 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
     return 1;
   }
   const bool hasPotential = record != RecordKind::SecondLayer;
-  if (const char* why = Refusal(record, data, hasPotential ? &potential : nullptr, district)) {
+  const char* why = Refusal(record, data, hasPotential ? &potential : nullptr, district);
+  if (!why && record == RecordKind::Parking) why = parking.Refusal();
+  if (why) {
     QNO_LOG("The building record %s is refused: its %s is out of range", name, why);
     return 1;
   }
@@ -100,6 +103,6 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
   if (record == RecordKind::SecondLayer)
     if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetID(stopId);
   if (record == RecordKind::ParkRide)
-    if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetStation(station);
+    if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetData(&station);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "world/zor_growth_context.h"
 
+#include "measures/advice_centre.h"
 #include "model/message.h"
 #include "network/rail_junction_list.h"
 #include "sim/sim_city_model.h"
@@ -46,3 +47,7 @@ CIndikatoren* CZorGrowthContext::Indikatoren() { return m_world.GetIndikatoren()
 void CZorGrowthContext::SetBlocked(int state) { m_world.SetBlocked(state); }
 
 bool CZorGrowthContext::DebugInfo() { return CUserInt::m_ActivateDebugInfo != 0; }
+
+void CZorGrowthContext::SetAdviceCentreQuote(float percent) {
+  if (CZorviZentrale* centre = m_world.GetZorviZentrale()) centre->SetUserQuote(percent);
+}

@@ -32,6 +32,7 @@ class CZorGrowthContext : public CGrowthContext, public CGottModusHost {
   CIndikatoren* Indikatoren() override;
   void SetBlocked(int state) override;
   bool DebugInfo() override;
+  void SetAdviceCentreQuote(float percent) override;
 
  private:
   CZorvaWorld& m_world;

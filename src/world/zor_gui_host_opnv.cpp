@@ -4,6 +4,7 @@
 #include "measures/building_object.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
+#include "measures/opnv_net.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "world/zor_world_hosts.h"
@@ -25,6 +26,30 @@ CWorldObj* CZorGuiHost::SetActiveLine(int number) {
   if (!opnv) return nullptr;
   opnv->SetActiveLine(number);
   return opnv->GetActiveLine();
+}
+
+bool CZorGuiHost::GetActiveLine(int* number, int* kind) {
+  COpnv* opnv = m_world.GetOpnv();
+  const COpnvLine* line = opnv ? opnv->GetActiveLine() : nullptr;
+  if (!line) return false;
+  if (number) *number = line->GetID();
+  if (kind) *kind = line->GetNetType();
+  return true;
+}
+
+// The net of the active line: the bus or the tram net.
+CWorldObj* CZorGuiHost::GetOpnvNet() {
+  COpnv* opnv = m_world.GetOpnv();
+  const COpnvLine* line = opnv ? opnv->GetActiveLine() : nullptr;
+  if (!line) return nullptr;
+  return line->GetNetType() == NET_TRAM ? opnv->GetTramNet() : opnv->GetBusNet();
+}
+
+// The line the player chose to delete, after the question.
+void CZorGuiHost::RemoveSelectedLine() {
+  COpnv* opnv = m_world.GetOpnv();
+  COpnvLine* line = CUserInt::selObj.editedLine;
+  if (opnv && line) opnv->RemoveLine(line, CUserInt::selObj.editedLineId);
 }
 
 void CZorGuiHost::SetSelectedLine(CWorldObj* line, int number) {

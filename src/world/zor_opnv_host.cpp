@@ -55,3 +55,7 @@ void CZorOpnvHost::SetSelectedLine(COpnvLine* line, int number) { CGuiHost::Get(
 
 COpnvLine* CZorOpnvHost::GetSelectedLine() { return CUserInt::selObj.editedLine; }
 
+void CZorOpnvHost::RefreshWindowLineChange() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->RefreshWindowLineChange();
+}
+

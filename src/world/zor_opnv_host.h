@@ -20,6 +20,7 @@ class CZorOpnvHost : public COpnvHost {
   // The line the interface edits, as the windows select it.
   void SetSelectedLine(COpnvLine* line, int number) override;
   COpnvLine* GetSelectedLine() override;
+  void RefreshWindowLineChange() override;
 
  private:
   CZorvaWorld& m_world;

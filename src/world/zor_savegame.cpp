@@ -53,6 +53,7 @@
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "sim/sim_error.h"
+#include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
@@ -208,6 +209,14 @@ int ZorSaveGameVersion(const char* versionTag) {
   for (const KnownVersion& v : kVersions)
     if (std::strncmp(versionTag, v.tag, 12) == 0) return v.version;
   return 0;
+}
+
+int ZorSaveGameHeaderVersion(const char* data, size_t size) {
+  static_assert(kSaveGameHeaderSize == 2 * kTag);
+  // The name and its terminator; what stands behind the terminator is no
+  // part of it.
+  if (!data || size < kSaveGameHeaderSize || std::memcmp(data, "ZORVANTA SAVEGAME", 18) != 0) return 0;
+  return ZorSaveGameVersion(data + kTag);
 }
 
 bool ZorReadWholeFile(const std::string& path, std::string& out, int* error) {
@@ -494,15 +503,19 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
                          {"PASSIVERP", m_pPassiveRP},           {"UMLAND", m_pUmland},
                          {"STADTVERWALTUNG", m_pStadtVerwaltung}, {"PTA", m_pPta},
                          {"TRAFFICDISPLAY", m_pTrafficDisplay}, {"MIETMICRO", m_pMietMicro}};
+  // Parking management reads its record its own way; one of another length
+  // is refused here (the measures with a described block check their own).
+  const int parkingSize = static_cast<int>(CParkManagement::kRecordLength) - CWorldObj::kRecordNameSize;
+  if (std::strcmp(name, "PARKMANAGEMENT") == 0 && payload != parkingSize) {
+    QNO_LOG("The %s record is refused: its length %d is not %d", name, payload, parkingSize);
+    return 1;
+  }
   for (const Plain& p : plain) {
     if (std::strcmp(name, p.name) != 0) continue;
     if (!p.object) return 1;
-    // These measures' blocks are read by their length, which tells an
-    // older, shorter form and refuses any other.
-    const bool bySize = !std::strcmp(name, "AKTIVERP") || !std::strcmp(name, "PASSIVERP") ||
-                        !std::strcmp(name, "PTA") || !std::strcmp(name, "UMLAND");
-    if (auto* measure = dynamic_cast<CMeasure*>(p.object); measure && bySize)
-      return payload < 0 ? 1 : measure->SerializeGameLoad(file, static_cast<uint32_t>(payload));
+    // A measure checks its record's length against its version's block.
+    if (auto* measure = dynamic_cast<CMeasure*>(p.object))
+      return measure->SerializeGameLoad(file, static_cast<uint32_t>(payload), g_LoadVersion);
     return p.object->SerializeGameLoad(file);
   }
   return 1;
@@ -693,6 +706,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   // bytes and the objects are visited as before the save.
   RestoreListOrder(order);
   CheckAllLocationsForNearestHst();
+  // The districts' parking search times are not saved: they come again
+  // from the loaded city and car parks, before the loaded hour's trips.
+  if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr) city->CalculateParkingData();
   m_pIsoWelt->Update();
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
   m_StartupWindowTime = kfx_GetTicks();

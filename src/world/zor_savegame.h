@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the savegame container that need no world (CZorvaWorld holds
 // the container itself: zor_savegame.cpp).
+#include <cstddef>
 #include <string>
 
 // The version that savegames are written in.
@@ -13,6 +14,14 @@ std::string ZorCompanionName(const std::string& name);
 // The version number of a version tag ("VERSION 2.4" is 240), looked up by
 // its first 12 bytes; 0 for an unknown one.
 int ZorSaveGameVersion(const char* versionTag);
+
+// The bytes at the start of a savegame that say what it is: its name tag and
+// its version tag.
+constexpr size_t kSaveGameHeaderSize = 60;
+
+// The version of the savegame whose first bytes are `data`; 0 when they are
+// no savegame's or of no known version. Logs nothing.
+int ZorSaveGameHeaderVersion(const char* data, size_t size);
 
 // Reads a whole file; false (with errno in `error`) when it cannot.
 bool ZorReadWholeFile(const std::string& path, std::string& out, int* error = nullptr);

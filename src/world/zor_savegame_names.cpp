@@ -4,6 +4,8 @@
 // the player types. Paths are built from the folder; the process stays in
 // its working directory.
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/zor_util.h"
@@ -232,36 +235,55 @@ int CZorvaWorld::CheckForGameNotOverWrite(const char* name) {
 
 // ---- the list of savegames and the typed name ----------------------------------------
 
+// Whether `path` is a savegame the load can open: a readable plain file
+// that starts with a savegame's header of a known version, beside a readable
+// plain companion. Opened without waiting, so that a pipe or a device under
+// a savegame's name cannot hold the page.
+static bool IsSoundSavegame(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  char header[kSaveGameHeaderSize];
+  const bool sound = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                     ::read(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header) &&
+                     ZorSaveGameHeaderVersion(header, sizeof header) != 0;
+  ::close(fd);
+  if (!sound) return false;
+  const std::string companion = ZorCompanionName(path);
+  return ::stat(companion.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(companion.c_str(), R_OK) == 0;
+}
+
 int CZorvaWorld::MakeLoadSaveGamesFromDirectory(const char*, bool keepMode) {
   if (!keepMode && m_pGottModus) m_pGottModus->m_ListingMode = m_pGottModus->GetGameModus();
   for (auto& entry : m_LoadSaveNames) entry[0] = '\0';
   m_LoadSaveCount = 0;
-  const char* extension = ZorSaveExtension(GameModeForListing());
+  m_SaveLoadFile = -1;
+  const std::string extension = ZorSaveExtension(GameModeForListing());
+  if (extension.empty()) return 0;
+  // The names of the files that end in the mode's extension, exactly as the
+  // load puts it behind a name, and whose names a savegame may have.
+  std::vector<std::string> names;
   if (DIR* dir = ::opendir(kSaveDir)) {
-    // The table holds kMaxSaveNames names: the first ones the folder gives.
     while (const dirent* entry = ::readdir(dir)) {
-      if (m_LoadSaveCount >= kMaxSaveNames) break;
-      std::string upper = std::string(entry->d_name).substr(0, 199);
-      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      if (!*extension || upper.find(extension) == std::string::npos) continue;
-      // The name as the folder has it, up to its first dot.
-      std::string name = std::string(entry->d_name).substr(0, kSaveNameSize - 1);
-      name = name.substr(0, name.find('.'));
-      std::memcpy(m_LoadSaveNames[m_LoadSaveCount].data(), name.c_str(), name.size() + 1);
-      ++m_LoadSaveCount;
+      const std::string file = entry->d_name;
+      if (file.size() <= extension.size() || file.compare(file.size() - extension.size(), extension.size(), extension) != 0)
+        continue;
+      std::string name = file.substr(0, file.size() - extension.size());
+      if (ZorIsValidSaveName(name.c_str())) names.push_back(std::move(name));
     }
     ::closedir(dir);
   } else {
-    std::printf("Couldn't open the directory.\n");
+    QNO_LOG("Cannot open the directory '%s': %s", kSaveDir, std::strerror(errno));
   }
-  m_SaveLoadFile = -1;
-  SortLoadSaveNames();
+  // The table holds the first kMaxSaveNames sound games by name.
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    if (m_LoadSaveCount >= kMaxSaveNames) break;
+    if (!IsSoundSavegame(SavePath(name + extension))) continue;
+    std::memcpy(m_LoadSaveNames[m_LoadSaveCount].data(), name.c_str(), name.size() + 1);
+    ++m_LoadSaveCount;
+  }
   return m_LoadSaveCount;
-}
-
-void CZorvaWorld::SortLoadSaveNames() {
-  std::sort(m_LoadSaveNames.begin(), m_LoadSaveNames.begin() + m_LoadSaveCount,
-            [](const auto& a, const auto& b) { return std::strcmp(a.data(), b.data()) < 0; });
 }
 
 void CZorvaWorld::SetSaveLoadFile(int i) {

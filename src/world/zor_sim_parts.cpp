@@ -6,6 +6,7 @@
 #include "framework/qno_resource.h"
 #include "cybernet/cyber_node.h"
 #include "measures/opnv.h"
+#include "measures/park_management.h"
 #include "model/data_exchange.h"
 #include "sim/sim_bus_matrix.h"
 #include "sim/sim_city_model.h"
@@ -52,6 +53,8 @@ bool CZorWorldSimParts::GrowthTargets(int& jobs, int& homes, int& people) {
   people = exchange->GetTargetPeople();
   return true;
 }
+
+CSimParkingDataSource* CZorWorldSimParts::ParkingData() { return m_pWorld ? m_pWorld->GetParkManagement() : nullptr; }
 
 bool CZorWorldSimParts::LoadingGame() { return CZorvaWorld::m_LoadGame != 0; }
 

@@ -32,6 +32,8 @@ class CZorWorldSimParts : public CSimWeltParts, public CSimLineDataSource {
   bool CyberNodeSize(CCyberNet* net, const char* name, double& size) override;
   // The data exchange's targets of jobs, homes and residents.
   bool GrowthTargets(int& jobs, int& homes, int& people) override;
+  // The park management's walk over its car parks.
+  CSimParkingDataSource* ParkingData() override;
   bool LoadingGame() override;
   int LoadVersion() override;
   // The world's loading indicator.

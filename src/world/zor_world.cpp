@@ -47,6 +47,10 @@ void CZorvaWorld::FlipBuffer() {
 }
 
 int CZorvaWorld::DestroyObjectList(int kind) {
+  // Car parks that go with the list leave their signs to it: no sign is
+  // taken out of the list while it is walked.
+  CParkingHost* parking = m_pParkManagement ? m_pParkManagement->GetHost() : nullptr;
+  if (m_pParkManagement) m_pParkManagement->SetHost(nullptr);
   if (m_pObjectList) {
     // Each removal may take the object out of the list: step on first.
     for (CZorvaObject* o = m_pObjectList->GetHead(); o;) {
@@ -56,6 +60,7 @@ int CZorvaWorld::DestroyObjectList(int kind) {
     }
   }
   if (m_pGroundObject) RemoveObject(m_pGroundObject, kind, false);
+  if (m_pParkManagement) m_pParkManagement->SetHost(parking);
   return 0;
 }
 

@@ -71,6 +71,7 @@ class CZorMicroHost;
 class CZorUiHost;
 class CZorGuiHost;
 class CZorOpnvHost;
+class CZorMeasureHost;
 class CIsoHost;
 class ZorFileLayer;
 struct ParkingDataType;
@@ -205,9 +206,9 @@ class CZorvaWorld : public CZorvaObject {
   int CheckForGameNotOverWrite(const char* name);
   // The list of the listing mode's savegames (at most kMaxSaveNames).
   static constexpr int kMaxSaveNames = 50;
-  static constexpr int kSaveNameSize = 30;
+  // A name of up to 30 characters and its terminator.
+  static constexpr int kSaveNameSize = 31;
   int MakeLoadSaveGamesFromDirectory(const char* dir, bool keepMode);
-  void SortLoadSaveNames();
   void SetSaveLoadFile(int i);
   const char* GetLoadSaveName();
   const char* GetLoadSaveName(int i, bool flag);
@@ -578,6 +579,8 @@ class CZorvaWorld : public CZorvaObject {
   CMietMicro* m_pMietMicro = nullptr;
   CTrafficDisplay* m_pTrafficDisplay = nullptr;
   CParkManagement* m_pParkManagement = nullptr;
+  // What the car parks ask of the world for their signs and displays.
+  class CZorParkingHost* m_pParkingHost = nullptr;
   COpnv* m_pOpnv = nullptr;
   CCarsharing* m_pCarsharing = nullptr;
   CGottModus* m_pGottModus = nullptr;
@@ -601,6 +604,7 @@ class CZorvaWorld : public CZorvaObject {
   CZorUiHost* m_pUiHost = nullptr;
   CZorGuiHost* m_pGuiHost = nullptr;
   CZorOpnvHost* m_pOpnvHost = nullptr;
+  CZorMeasureHost* m_pMeasureHost = nullptr;
   unsigned char m_Loading = 0;
   float m_LoadProgress = 0.0f;
   ZorFileLayer* m_pFiles = nullptr;

@@ -8,6 +8,7 @@
 #include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
+#include "measures/carsharing.h"
 #include "measures/preise.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
@@ -49,33 +50,6 @@ int CZorWorldHost::GetWohnqualitaetMapXY(int x, int y) {
 
 void CZorWorldHost::VarAddValue(const char* name, double value) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
-}
-
-double CZorWorldHost::GetExchangeValue(const char* name) {
-  CDataExchange* exchange = m_world.GetDataExchange();
-  return exchange ? exchange->GetVarValue(name) : 0.0;
-}
-
-double CZorWorldHost::GetExchangeMax(const char* name) {
-  CDataExchange* exchange = m_world.GetDataExchange();
-  return exchange ? exchange->DoVar(EX_MAX, name, 0.0) : 0.0;
-}
-
-int CZorWorldHost::GetPeople() {
-  CDataExchange* exchange = m_world.GetDataExchange();
-  return exchange ? exchange->GetPeople() : 0;
-}
-
-CSimCityModell* CZorWorldHost::GetCityModel() {
-  CSimWelt* sim = m_world.GetSimWelt();
-  return sim ? sim->pCityModell() : nullptr;
-}
-
-bool CZorWorldHost::IsLoading() { return CZorvaWorld::g_isLoad; }
-
-void CZorWorldHost::SetHinweisWindow(int window, bool on) {
-  CScreenWindow* top = CUserInt::topWindow;
-  if (CScreenWindow* w = top ? top->GetWindowByID(window, false) : nullptr) w->SetHinweisWindow(on);
 }
 
 // ---- the micro simulation's host ----
@@ -278,7 +252,18 @@ void CZorUiHost::ToggleLanguage() { m_world.ChangeLanguage(CZorvaWorld::m_Langua
 
 bool CZorUiHost::HasAdviceCentre() {
   CZorviZentrale* centre = m_world.GetZorviZentrale();
-  return centre && centre->GetZentrale() != nullptr;
+  return centre && centre->HasZentrale();
+}
+
+bool CZorUiHost::HasCarsharingCentre() {
+  CCarsharing* carsharing = m_world.GetCarsharing();
+  return carsharing && carsharing->HasZentrale();
+}
+
+const float* CZorUiHost::GetCarsharingMap(float* maximum) {
+  CCarsharing* carsharing = m_world.GetCarsharing();
+  *maximum = 0.0f;
+  return carsharing ? carsharing->GetMap(maximum) : nullptr;
 }
 
 int CZorUiHost::CheckStreetForRemove(CWorldObj* street, int& x, int& y, int& width, int& depth) {
@@ -464,6 +449,15 @@ void CZorGuiHost::SetViewFilter(int filter, bool on) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetFilter(filter, on);
 }
 
+void CZorGuiHost::TurnBuilding(bool left) {
+  CUserInt* ui = m_world.GetUserInt();
+  if (!ui) return;
+  if (left)
+    ui->TurnBuildingLeft();
+  else
+    ui->TurnBuildingRight();
+}
+
 int CZorGuiHost::GetThematicMapLayer() {
   CUserInt* ui = m_world.GetUserInt();
   return ui && ui->GetTwoDMap() ? ui->GetTwoDMap()->GetFilter() : 0;
@@ -506,6 +500,14 @@ bool CZorUiHost::GetQueryDistrict(int* x, int* y) {
 void CZorUiHost::SetQueryDistrict(int x, int y) {
   CSimWelt* sim = m_world.GetSimWelt();
   if (sim && sim->pCityModell()) sim->pCityModell()->SetQueryDistrict(x, y);
+}
+
+const float* CZorUiHost::GetStatisticMap(int layer, float* maximum) {
+  CSimWelt* sim = m_world.GetSimWelt();
+  CSimCityModell* city = sim ? sim->pCityModell() : nullptr;
+  if (!city) return nullptr;
+  city->UpdateStatisticMap(layer, *maximum);
+  return city->GetPointerToStatisticMap(layer);
 }
 
 void CZorGuiHost::SetIsoCenter(int x, int y) {

@@ -28,12 +28,6 @@ class CZorWorldHost : public CWorldHost {
   int CheckForMoney(int amount) override;
   int GetWohnqualitaetMapXY(int x, int y) override;
   void VarAddValue(const char* name, double value) override;
-  double GetExchangeValue(const char* name) override;
-  double GetExchangeMax(const char* name) override;
-  int GetPeople() override;
-  CSimCityModell* GetCityModel() override;
-  void SetHinweisWindow(int window, bool on) override;
-  bool IsLoading() override;
 
  private:
   CZorvaWorld& m_world;
@@ -168,6 +162,8 @@ class CZorUiHost : public CUiHost {
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
+  bool HasCarsharingCentre() override;
+  const float* GetCarsharingMap(float* maximum) override;
   // The factory for the placing and removal tools (zor_world_hosts_place.cpp).
   CWorldObj* CreateObject(int kind, int resId, int direction, int x, int y, int height) override;
   int RemoveObject(int x, int y, int layer) override;
@@ -180,6 +176,7 @@ class CZorUiHost : public CUiHost {
   // Route guidance's coverage map.
   const float* GetRouteGuidanceMap() override;
   void SetQueryDistrict(int x, int y) override;
+  const float* GetStatisticMap(int layer, float* maximum) override;
 
  private:
   CZorvaWorld& m_world;
@@ -227,6 +224,7 @@ class CZorGuiHost : public CGuiHost {
   void SetToolStandard() override;
   void DisableStandardMenues() override;
   void SetViewFilter(int filter, bool on) override;
+  void TurnBuilding(bool left) override;
   // The thematic map.
   int GetThematicMapLayer() override;
   void ThematicMapInput(QnoInteractionEvent* event, QnoView* view) override;
@@ -294,6 +292,9 @@ class CZorGuiHost : public CGuiHost {
   void GotoSelectedMessage(int n) override;
   void ToggleMessageProcessed(int n) override;
   bool GetHelpEntry(int n, const char** title, const char** text) override;
+  // The help entry the text help window 242 shows.
+  int GetHelpEntry242() override { return m_helpEntry242; }
+  void SetHelpEntry242(int n) override { m_helpEntry242 = n; }
   int GetMaxMessage() override;
   const char* GetMessageE(int n) override;
   bool GetMessageHourMinute(int n, int* hour, int* minute) override;
@@ -309,7 +310,10 @@ class CZorGuiHost : public CGuiHost {
   // (zor_gui_host_opnv.cpp).
   CWorldObj* GetLineByID(int number) override;
   CWorldObj* SetActiveLine(int number) override;
+  bool GetActiveLine(int* number, int* kind) override;
+  CWorldObj* GetOpnvNet() override;
   void SetSelectedLine(CWorldObj* line, int number) override;
+  void RemoveSelectedLine() override;
   void CentreOnLine(CWorldObj* line) override;
   bool IsFleetTradeEntered() override;
   void ResetEinVerkauf() override;
@@ -319,6 +323,25 @@ class CZorGuiHost : public CGuiHost {
   void SaveConfirmationAction(const CAction& action) override;
   CAction* GetConfirmationAction() override;
   void SetFollowUpFlag() override;
+  // The statistics' chart and panels and god mode's switches
+  // (zor_gui_host_statistik.cpp).
+  bool IsGottWertActive(int n) override;
+  void ToggleGottWertActive(int n) override;
+  void SetGottActive() override;
+  bool IsStatSeriesShown(int series) override;
+  int GetStatKmOrTrip() override;
+  bool GetStatChartSwitch() override;
+  int GetStatSelectedChart() override;
+  int GetStatView() override;
+  void ChangeStatistikGruppe(int group) override;
+  void StatToggle(int series) override;
+  void StatYearMax(int quarters) override;
+  void StatYearStep(int delta) override;
+  void StatGroupAll(bool on) override;
+  void StatClearScroll() override;
+  void SetStatChartSwitch(bool on) override;
+  void SetStatKmOrTrip(bool km) override;
+  void RenderStatistik(QnoDisplay* display, int x, int y, int w, int h) override;
   // The removal questions' answers (zor_world_hosts_place.cpp).
   double GetPendingRemovalCost() override;
   void ResetSelectedBuildingList() override;
@@ -333,4 +356,5 @@ class CZorGuiHost : public CGuiHost {
   std::unique_ptr<CAction> m_confirmationAction;
   bool m_confirmationPending = false;
   bool m_followUp = false;
+  int m_helpEntry242 = -1;
 };

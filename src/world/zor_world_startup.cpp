@@ -15,7 +15,9 @@
 #include "measures/carsharing.h"
 #include "measures/miet_micro.h"
 #include "measures/opnv.h"
+#include "world/zor_measure_host.h"
 #include "world/zor_opnv_host.h"
+#include "world/zor_parking_host.h"
 #include "world/zor_message_host.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
@@ -126,6 +128,7 @@ CZorvaWorld::~CZorvaWorld() {
     CGuiHost::Install(nullptr);
     CMicroSimHost::Install(nullptr);
     COpnvHost::Install(nullptr);
+    CMeasureHost::Install(nullptr);
   }
   delete m_pHost;
   delete m_pMicroHost;
@@ -136,6 +139,7 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pUiHost;
   delete m_pGuiHost;
   delete m_pOpnvHost;
+  delete m_pMeasureHost;
   if (Overlay::m_pWorld == this) Overlay::m_pWorld = nullptr;
 }
 
@@ -161,6 +165,8 @@ void CZorvaWorld::SetThis() {
   CMicroSimHost::Install(m_pMicroHost);
   if (!m_pOpnvHost) m_pOpnvHost = new CZorOpnvHost(*this);
   COpnvHost::Install(m_pOpnvHost);
+  if (!m_pMeasureHost) m_pMeasureHost = new CZorMeasureHost(*this);
+  CMeasureHost::Install(m_pMeasureHost);
 }
 
 int CZorvaWorld::Create() {
@@ -527,6 +533,8 @@ void CZorvaWorld::NewCreatePureZorvaObjects() {
   m_pPassiveRP = NewPassiveRP();
   m_pPta = NewPta();
   m_pParkManagement = NewParkManagement();
+  if (!m_pParkingHost) m_pParkingHost = new CZorParkingHost(this);
+  m_pParkManagement->SetHost(m_pParkingHost);
   m_pStadtVerwaltung = NewStadtVerwaltung();
   m_pTrafficDisplay = new CTrafficDisplay;
   m_pUmland = NewUmland();
@@ -584,6 +592,8 @@ void CZorvaWorld::DestroyDeletePureZorvaObjects() {
   m_pParkRide = nullptr;
   m_pPassiveRP = nullptr;
   m_pParkManagement = nullptr;
+  delete m_pParkingHost;
+  m_pParkingHost = nullptr;
   m_pPta = nullptr;
   m_pStadtVerwaltung = nullptr;
   m_pTrafficDisplay = nullptr;

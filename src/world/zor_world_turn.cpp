@@ -113,6 +113,7 @@ int CZorvaWorld::OnPlayloopTurn() {
     const STime time = STime::FromDate(m_pSimWelt->Date());
     m_pGottModus->OnPlayloopTurn(time);
     RunHourChange();
+    m_pIndikatoren->ContinueMap();
     m_pIsoWelt->OnPlayloopTurn();
     m_pOpnv->OnPlayloopTurn();
     if (m_pSimWelt->Computate(spacing) == 0 && m_CalculatedPending > 0) {

@@ -9,7 +9,6 @@
 #include "framework/zor_stand_in.h"
 
 class CWorldObj;
-class CSimCityModell;
 
 class CWorldHost {
  public:
@@ -61,31 +60,4 @@ class CWorldHost {
   }
   // Adds a value to a named variable of the game model (a booked cost).
   virtual void VarAddValue(const char* /*name*/, double /*value*/) { ZOR_STAND_IN("CWorldHost"); }
-  // A named value of the game model, and the largest size a node of the
-  // cause-effect network can take; 0 when unknown.
-  virtual double GetExchangeValue(const char* /*name*/) {
-    ZOR_STAND_IN("CWorldHost");
-    return 0.0;
-  }
-  virtual double GetExchangeMax(const char* /*name*/) {
-    ZOR_STAND_IN("CWorldHost");
-    return 0.0;
-  }
-  // The city's population as the game model counts it.
-  virtual int GetPeople() {
-    ZOR_STAND_IN("CWorldHost");
-    return 0;
-  }
-  // The demand model's city; null before it exists.
-  virtual CSimCityModell* GetCityModel() {
-    ZOR_STAND_IN("CWorldHost");
-    return nullptr;
-  }
-  // Whether a savegame is being read.
-  virtual bool IsLoading() {
-    ZOR_STAND_IN("CWorldHost");
-    return false;
-  }
-  // Sets the hint state of an open or closed window of the interface.
-  virtual void SetHinweisWindow(int /*window*/, bool /*on*/) { ZOR_STAND_IN("CWorldHost"); }
 };

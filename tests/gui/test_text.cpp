@@ -145,7 +145,8 @@ TEST(BalloonHelp, TableAndLanguage) {
   host.language = 1;
   EXPECT_STREQ(CBalloonHelp::GetText(232), "Switch resolution to 1024x768");
   EXPECT_STREQ(CBalloonHelp::GetText(22), "Utilization of streets (percentage)");
-  EXPECT_EQ(CBalloonHelp::GetText(233), nullptr);
+  EXPECT_STREQ(CBalloonHelp::GetText(245), "Indicator: traffic safety");
+  EXPECT_EQ(CBalloonHelp::GetText(246), nullptr);
   EXPECT_EQ(CBalloonHelp::GetText(-1), nullptr);
   CWorldHost::Install(nullptr);
   // Without a world the texts are German.

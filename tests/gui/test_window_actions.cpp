@@ -221,7 +221,14 @@ TEST_F(WindowActions, ClosingClearsTheSelectionsOfItsWindow) {
   root->ActivateWindow(244, OVER_SINGLE);
   EXPECT_TRUE(closeOf(243).empty());
   EXPECT_EQ(closeOf(220), (std::vector<std::string>{"ClearWarningHighlight"}));
+  // The line window ends line editing; a tool chosen instead, which closes
+  // the window on its way, stays.
+  host.tool = 17;
   EXPECT_EQ(closeOf(227), (std::vector<std::string>{"SetToolStandard"}));
+  for (int tool : {1, 15, 22, 23}) {
+    host.tool = tool;
+    EXPECT_TRUE(closeOf(227).empty()) << tool;
+  }
   for (int id : {221, 170, 224}) EXPECT_EQ(closeOf(id), (std::vector<std::string>{"ClearBuildingMarker"})) << id;
   // The street stays selected while one of its windows is open.
   root->ActivateWindow(194, OVER_SINGLE);

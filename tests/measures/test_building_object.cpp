@@ -8,6 +8,7 @@
 
 #include "framework/qno_log.h"
 #include "measures/building_object.h"
+#include "measures/park_ride.h"
 #include "sim/sim_model_iface.h"
 #include "support/test_support.h"
 
@@ -206,8 +207,8 @@ TEST(ParkRideRecord, TheStationFollowsOnlyInNewerSavegames) {
   CIsoRichtung dir(0);
   site.Create(OBJ_PARKRIDE, 33149, 1, 2, &dir, SIM_HEIGHT_ANY);
   ParkRideDataType station;
-  station.bytes[0] = 7;
-  site.SetStation(station);
+  station.lines = 7;
+  site.SetData(&station);
   RecordFile file;
   ASSERT_EQ(site.SerializeGameStore(file.f(), nullptr), 0);
   const ByteList bytes = file.Bytes();
@@ -216,7 +217,7 @@ TEST(ParkRideRecord, TheStationFollowsOnlyInNewerSavegames) {
   RecordFile in(payload);
   ParkRideDataType back;
   ASSERT_EQ(CBuildingParkRideObject::SerializeGameLoad(in.f(), nullptr, nullptr, nullptr, &back, 190), 0);
-  EXPECT_EQ(back.bytes[0], 7);
+  EXPECT_EQ(back.lines, 7);
   // An older savegame ends after the building part.
   RecordFile old(ByteList(payload.begin(), payload.end() - 32));
   EXPECT_EQ(CBuildingParkRideObject::SerializeGameLoad(old.f(), nullptr, nullptr, nullptr, &back, 189), 0);

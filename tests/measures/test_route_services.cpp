@@ -31,21 +31,26 @@ double Get(CWorldObj& m, const char* key) {
 
 class RouteServices : public ::testing::Test {
  protected:
-  void SetUp() override { CWorldHost::Install(&host); }
-  void TearDown() override { CWorldHost::Install(nullptr); }
+  void SetUp() override { MeasureWorldHost::Install(&host); }
+  void TearDown() override { MeasureWorldHost::Install(nullptr); }
   // One turn of `elapsed` years after the year's start.
   static void Turn(CMeasure& m, float from, float elapsed) { m.OnPlayloopTurn(At(0, from + elapsed), At(0, from)); }
   MeasureWorldHost host;
 };
 
-// Reads the payload of a measure's record back into `into`; the result of
-// the load.
-int Reload(CMeasure& from, CMeasure& into, size_t cut = 0) {
+// The savegame versions of today's games and of those before the message
+// pairs.
+constexpr int kCurrentGame = 240;
+constexpr int kOlderGame = 149;
+
+// Reads the payload of a measure's record, less `cut` bytes, back into
+// `into` as a savegame of that version; the result of the load.
+int Reload(CMeasure& from, CMeasure& into, size_t cut = 0, int version = kCurrentGame) {
   zortest::RecordFile file;
   EXPECT_EQ(from.SerializeGameStore(file.f(), nullptr), 0);
   const zortest::ByteList bytes = file.Bytes();
   zortest::RecordFile payload(zortest::ByteList(bytes.begin() + 34, bytes.end() - static_cast<long>(cut)));
-  return into.SerializeGameLoad(payload.f(), static_cast<uint32_t>(bytes.size() - 34 - cut));
+  return into.SerializeGameLoad(payload.f(), static_cast<uint32_t>(bytes.size() - 34 - cut), version);
 }
 
 }  // namespace
@@ -214,22 +219,25 @@ TEST_F(RouteServices, AssistantRecordsOfBothFormsLoadAndBadOnesAreRefused) {
                   static_cast<float>(Get(pta, "PTA.USERQUOTE")));
 
   CPta older;
-  ASSERT_EQ(Reload(pta, older, 8), 0) << "games before the message pair hold 60 bytes";
+  ASSERT_EQ(Reload(pta, older, 8, kOlderGame), 0) << "games before the message pair hold 60 bytes";
   EXPECT_EQ(Get(older, "PTA.USERQUOTE"), Get(pta, "PTA.USERQUOTE"));
   EXPECT_EQ(Get(older, "PTA.TIMELASTCHANGEMESSAGE"), 777);
 
   OpenErrorLog("pta-errors.log");
   CPta refused;
   EXPECT_EQ(Reload(pta, refused, 4), 1);
+  EXPECT_EQ(Reload(pta, refused, 8), 1) << "a game of today holds the message pair";
   zortest::ByteList nan(bytes.begin() + 34, bytes.end());
   const float bad = std::nanf("");
   std::memcpy(&nan[28], &bad, 4);
   zortest::RecordFile nanBlock(nan);
-  EXPECT_EQ(refused.SerializeGameLoad(nanBlock.f(), 68), 1);
+  EXPECT_EQ(refused.SerializeGameLoad(nanBlock.f(), 68, kCurrentGame), 1);
   CloseErrorLog();
   EXPECT_EQ(Get(refused, "PTA.PRICE.MONTH"), 10) << "a refused record changes nothing";
   EXPECT_EQ(zortest::ReadFile("pta-errors.log"),
-            "Pta: a savegame block of 64 bytes is refused\nPta: a savegame whose field 7 is no number is refused\n");
+            "Pta: a record of 64 bytes is refused, 68 expected\n"
+            "Pta: a record of 60 bytes is refused, 68 expected\n"
+            "Pta: a savegame whose field 7 is no number is refused\n");
 }
 
 TEST_F(RouteServices, GuidanceWithoutMastsHasNoUsersQualityOrMap) {
@@ -321,7 +329,7 @@ TEST_F(RouteServices, GuidanceRecordKeepsTheBlockAndItsMastsCountAgain) {
   for (size_t cut : {size_t{0}, size_t{8}}) {
     CAktiveRoutenPlanung back;
     back.Create();
-    ASSERT_EQ(Reload(ar, back, cut), 0) << cut;
+    ASSERT_EQ(Reload(ar, back, cut, cut ? kOlderGame : kCurrentGame), 0) << cut;
     for (const char* key : {"AR.PRICE.MONTH", "AR.USERQUOTE", "AR.COST", "AR.INCOME", "AR.QUALITY"})
       EXPECT_EQ(Get(back, key), Get(ar, key)) << key;
     EXPECT_EQ(Get(back, "AR.NUMBER"), 0) << "the masts made again count themselves";
@@ -332,6 +340,6 @@ TEST_F(RouteServices, GuidanceRecordKeepsTheBlockAndItsMastsCountAgain) {
   CAktiveRoutenPlanung refused;
   EXPECT_EQ(Reload(ar, refused, 1), 1);
   CloseErrorLog();
-  EXPECT_EQ(zortest::ReadFile("ar-errors.log"), "AktiveRP: a savegame block of 1115 bytes is refused\n");
+  EXPECT_EQ(zortest::ReadFile("ar-errors.log"), "AktiveRP: a record of 1115 bytes is refused, 1116 expected\n");
   ar.Destroy();
 }

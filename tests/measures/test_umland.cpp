@@ -15,10 +15,10 @@ namespace {
 class Umland : public ::testing::Test {
  protected:
   void SetUp() override {
-    CWorldHost::Install(&host);
+    MeasureWorldHost::Install(&host);
     zor_srandom(17);
   }
-  void TearDown() override { CWorldHost::Install(nullptr); }
+  void TearDown() override { MeasureWorldHost::Install(nullptr); }
   MeasureWorldHost host;
   CUmland region;
 };
@@ -85,7 +85,7 @@ TEST_F(Umland, ALargeCityKeepsItsTownsAndTheRecordSaturates) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[4])), "Umland");
   CUmland back;
   zortest::RecordFile payload(zortest::ByteList(bytes.begin() + 34, bytes.end()));
-  ASSERT_EQ(back.SerializeGameLoad(payload.f(), 8), 0);
+  ASSERT_EQ(back.SerializeGameLoad(payload.f(), 8, 240), 0);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Town(back, i), 32767) << "the record holds 16 bits at most";
   // The next turn brings the towns back to the city's size.
   back.OnPlayloopTurn(STime{}, STime{});
@@ -94,8 +94,8 @@ TEST_F(Umland, ALargeCityKeepsItsTownsAndTheRecordSaturates) {
   OpenErrorLog("umland-errors.log");
   CUmland refused;
   zortest::RecordFile longer(zortest::ByteList(bytes.begin() + 34, bytes.end()));
-  EXPECT_EQ(refused.SerializeGameLoad(longer.f(), 10), 1);
+  EXPECT_EQ(refused.SerializeGameLoad(longer.f(), 10, 240), 1);
   CloseErrorLog();
   EXPECT_EQ(Town(refused, 0), 0);
-  EXPECT_EQ(zortest::ReadFile("umland-errors.log"), "Umland: a savegame block of 10 bytes is refused\n");
+  EXPECT_EQ(zortest::ReadFile("umland-errors.log"), "Umland: a record of 10 bytes is refused, 8 expected\n");
 }

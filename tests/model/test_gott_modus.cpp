@@ -23,6 +23,8 @@ struct Host : CGottModusHost {
   CIndikatoren* Indikatoren() override { return &indikatoren; }
   void SetBlocked(int state) override { blocked = state; }
   bool DebugInfo() override { return debug; }
+  float adviceQuote = -1.0f;
+  void SetAdviceCentreQuote(float percent) override { adviceQuote = percent; }
 };
 
 struct God : testing::Test {
@@ -78,6 +80,14 @@ TEST_F(God, TheLivePeopleAreReadWhetherPinnedOrNot) {
   // The live value is refused.
   EXPECT_EQ(god.SetVarData("GOTT.08.AKTUELL", 5.0), 1);
   EXPECT_EQ(dx.GetTargetPeople(), 60000);
+}
+
+TEST_F(God, TheAdviceCentresQuoteIsSetAndReadInPercent) {
+  // The centre answers its quote in percent already; god mode hands a set
+  // value to the centre as it stands.
+  ASSERT_EQ(god.SetGottWertActive(true, 10), 0);
+  EXPECT_EQ(god.SetVarData("GOTT.10", 7.0), 0);
+  EXPECT_FLOAT_EQ(host.adviceQuote, 7.0f);
 }
 
 TEST_F(God, AScenarioEndsAboveItsGoalOrWhenItsYearsRunOut) {

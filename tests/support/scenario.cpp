@@ -127,6 +127,12 @@ Scenario& Scenario::Do(const Step& step) {
 
 bool Scenario::IsOpen(int id) { return m_world->GetUserInt() && Ui().IsWindowOpen(id) == 0; }
 
+void Scenario::ChooseTool(int tool, int subtool, int variant) {
+  Ui().SetToolNr(tool, subtool, variant);
+  constexpr int kTurnBuildingWindow = 228;
+  Ui().DeActivateWindow(kTurnBuildingWindow);
+}
+
 bool Scenario::ClickIn(int id, int x, int y, Button b) {
   CScreenWindow* w = CUserInt::topWindow ? CUserInt::topWindow->GetWindowByID(id) : nullptr;
   if (!w || !IsOpen(id)) return false;

@@ -81,6 +81,10 @@ class Scenario {
   // with nothing done, while the window is closed.
   bool ClickIn(int id, int x, int y, Button b = kLeft);
   bool IsOpen(int id);
+  // Chooses a tool as a palette button does; the window that turns a
+  // building to place, which the building tools open over the map, is
+  // closed again so that the script's clicks reach the map.
+  void ChooseTool(int tool, int subtool, int variant);
   // Presses at `from`, moves in `moves` even steps to `to`, releases there.
   Scenario& Drag(int fx, int fy, int tx, int ty, Button b = kLeft, int moves = 4);
 

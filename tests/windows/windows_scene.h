@@ -110,6 +110,15 @@ struct Scene : ::testing::Test {
     for (auto it = host.renderList.rbegin(); it != host.renderList.rend(); ++it)
       (*it)->Render(&display, &resources, -1, -1);
   }
+  // A left press and release at (x, y) inside window id.
+  void PressIn(int window, int x, int y) {
+    CScreenWindow* w = Window(window);
+    const int mx = w->GetRealPosX() + x, my = w->GetRealPosY() + y;
+    QnoInteractionEvent down{QNO_EVENT_BUTTONDOWN, mx, my, 0};
+    w->InputFilter(&down, nullptr, 0, 0, mx, my, INOUT_INSIDE);
+    QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
+    w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
+  }
   uint16_t Pixel(int x, int y) const {
     return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
   }

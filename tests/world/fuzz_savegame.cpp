@@ -5,41 +5,24 @@
 // buildings, written at start.
 // For every input: a load that fails leaves the game exactly as it was; a
 // load that succeeds leaves a game that saves and loads again.
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "framework/qno_log.h"
-#include "framework/zor_seams.h"
+#include "fuzz_game.h"
 #include "network/str_junction_list.h"
 #include "world/zor_savegame.h"
-#include "world/zor_world.h"
-
-#ifndef ZOR_FUZZ_GAMEDATA_DIR
-#define ZOR_FUZZ_GAMEDATA_DIR ""
-#endif
 
 namespace {
 
+using fuzzgame::Write;
+
 CZorvaWorld* g_world = nullptr;
 std::string g_companion;
-ZorManualClock g_clock{1000};
 
-void Write(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) std::abort();
-}
-
-std::string Snapshot() {
-  std::string binary, companion;
-  if (!g_world->SerializeToMemory(binary, companion)) std::abort();
-  return binary;
-}
+std::string Snapshot() { return fuzzgame::Snapshot(g_world); }
 
 // Puts the town of the streets alone back, as loaded, so that every input
 // starts from the same game.
@@ -50,23 +33,7 @@ void LoadBase() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const char* data = std::getenv("ZOR_FUZZ_GAMEDATA");
-  if (!data || !*data) data = ZOR_FUZZ_GAMEDATA_DIR;
-  const std::string archive = std::string(data) + "/ZORVANTA.GLA";
-  if (access(archive.c_str(), R_OK) != 0) {
-    std::fprintf(stderr, "fuzz_savegame: no game data at %s (the optimised build makes it)\n", data);
-    std::abort();
-  }
-  if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-    std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", data);
-    std::fclose(f);
-  }
-  OpenErrorLog("errors.log");
-  ZorSetClock(&g_clock);
-  g_world = new CZorvaWorld;
-  g_world->Create();
-  g_world->OnStartup();
-  std::system("mkdir -p SaveGame corpus");
+  g_world = fuzzgame::Start("fuzz_savegame");
   std::string binary;
   if (!g_world->SerializeToMemory(binary, g_companion)) std::abort();
   Write("corpus/seed_empty_map", binary);

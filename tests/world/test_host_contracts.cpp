@@ -171,6 +171,15 @@ TYPED_TEST(GuiHostContract, NothingIsSavedLoadedDeletedOrRemovedThatIsNotThere) 
   EXPECT_EQ(host.GetSaveSlotName(-1), nullptr);
 }
 
+TYPED_TEST(GuiHostContract, WithoutLinesNoLineIsActiveAndNoNetIsShown) {
+  CGuiHost& host = this->host;
+  int number = -1, kind = -1;
+  EXPECT_FALSE(host.GetActiveLine(&number, &kind));
+  EXPECT_EQ(host.SetActiveLine(7), nullptr);
+  EXPECT_FALSE(host.GetActiveLine(&number, &kind));
+  EXPECT_EQ(host.GetOpnvNet(), nullptr);
+}
+
 TYPED_TEST(GuiHostContract, PicturesHaveTheSizeOfTheirResource) {
   CGuiHost& host = this->host;
   int w = 0, h = 0;
@@ -273,17 +282,17 @@ TYPED_TEST(WorldHostContract, TheLanguageIsTheOneTheGameRunsIn) {
   EXPECT_EQ(this->subject.Host().GetLanguage(), 1);
 }
 
-// ---- the world host as the service measures read the game model ----
+// ---- the measures' host as the service measures read the game model ----
 
 struct FakeMeasureWorld {
-  MeasureWorldHost host;
-  CWorldHost& Host() { return host; }
+  MeasureTestHost host;
+  CMeasureHost& Host() { return host; }
   void Set(const char* name, double v) { host.SetValue(name, v); }
 };
 
 struct GameMeasureWorld {
   Scenario game;
-  CWorldHost& Host() { return *CWorldHost::Get(); }
+  CMeasureHost& Host() { return *CMeasureHost::Get(); }
   void Set(const char* name, double v) { game.World().GetDataExchange()->DoVar(EX_SET, name, v); }
 };
 
@@ -296,7 +305,7 @@ using MeasureSubjects = ::testing::Types<FakeMeasureWorld, GameMeasureWorld>;
 TYPED_TEST_SUITE(MeasureHostContract, MeasureSubjects);
 
 TYPED_TEST(MeasureHostContract, NamedValuesReadBackAndUnknownNamesReadZero) {
-  CWorldHost& host = this->subject.Host();
+  CMeasureHost& host = this->subject.Host();
   this->subject.Set("PAR.PRICE.NEWCD", 20.0);
   EXPECT_EQ(host.GetExchangeValue("PAR.PRICE.NEWCD"), 20.0);
   this->subject.Set("PTA.PRICE.MONTH", 7.0);

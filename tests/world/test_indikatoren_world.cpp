@@ -3,7 +3,10 @@
 // street network, and the three bars on the screen.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <tuple>
 #include <unordered_set>
+#include <vector>
 
 #include "model/data_exchange.h"
 #include "model/indikatoren.h"
@@ -14,6 +17,7 @@
 #include "sim/sim_network.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "worldbase/building_catalogue.h"
 #include "ui/ui_host.h"
 #include "world/town_fixture.h"
 
@@ -77,6 +81,36 @@ TEST_F(RatedTown, BusyStreetsMakeNoiseAndExhaustAroundThemAndLowerTheLivingQuali
   ASSERT_LT(once, 200);
   ind->UpdateMaps();
   EXPECT_GT(Emission(64, 58), once);
+}
+
+TEST_F(RatedTown, AMapMadeOverTheTurnsAfterItsHourIsTheMapOfOnePass) {
+  // A park and industry beside the busy streets: their weights go out in
+  // row order over the slices' borders.
+  for (const auto& [kind, x, y] : {std::tuple{OBJ_PARK, 61, 61}, std::tuple{OBJ_INDUSTRY, 62, 64}})
+    ASSERT_NE(Place(kind, CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr), x, y), nullptr);
+  Day(300, 1000);
+  CIndikatoren whole, sliced;
+  for (CIndikatoren* i : {&whole, &sliced}) i->Attach(nullptr, world.GetDataExchange());
+  whole.UpdateMaps();
+  constexpr int kCells = CIndikatoren::kGrid * CIndikatoren::kGrid;
+  for (const auto& [hour, map, done] : {std::tuple{8, &CIndikatoren::GetLaermMap, whole.GetLaermMap()},
+                                        std::tuple{10, &CIndikatoren::GetEmmissionsMap, whole.GetEmmissionsMap()},
+                                        std::tuple{12, &CIndikatoren::GetWohnqualitaetMap, whole.GetWohnqualitaetMap()}}) {
+    STime now{};
+    now.hour = hour;
+    const std::vector<uint8_t> before((sliced.*map)(), (sliced.*map)() + kCells);
+    sliced.OnPlayloopTurn(now, now);
+    int turns = 1;
+    while (sliced.ContinueMap() != 0) {
+      // Until the last rows are made the map shows what it showed.
+      EXPECT_EQ(std::memcmp((sliced.*map)(), before.data(), kCells), 0) << "hour " << hour;
+      ++turns;
+    }
+    EXPECT_EQ(turns, CIndikatoren::kGrid / CIndikatoren::kMapRowsPerTurn);
+    EXPECT_FALSE(sliced.MapPending());
+    EXPECT_EQ(std::memcmp((sliced.*map)(), done, kCells), 0) << "hour " << hour;
+    EXPECT_NE(std::memcmp(done, before.data(), kCells), 0) << "hour " << hour << ": the town changes nothing";
+  }
 }
 
 TEST_F(RatedTown, JamsAndUnsecuredCrossingsLowerTheirRatings) {

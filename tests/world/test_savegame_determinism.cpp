@@ -147,41 +147,45 @@ Ending Play(bool reload) {
   return end;
 }
 
-// Where a singleton's record lies in a savegame: its length field stands
-// before its name.
-std::pair<size_t, size_t> Record(const std::string& game, const std::string& named) {
-  // The name field is NUL-padded to 30 bytes; the first such field after a
-  // length field that reaches past it.
-  const std::string field = named + std::string(30 - named.size(), '\0');
-  size_t name = game.find(field);
-  auto lengthAt = [&game](size_t at) {
-    uint32_t length = 0;
-    for (int i = 3; i >= 0; --i) length = length << 8 | static_cast<uint8_t>(game[at - 4 + static_cast<size_t>(i)]);
-    return length;
-  };
-  while (name != std::string::npos && name >= 4 && lengthAt(name) <= 30) name = game.find(field, name + 1);
-  if (name == std::string::npos || name < 4) return {0, 0};
-  return {name - 4, name + lengthAt(name)};
+// Where a record lies in a savegame: its length field stands before its
+// name; the length is given where the name alone could be part of another.
+std::pair<size_t, size_t> RecordOf(const std::string& game, const std::string& name, uint32_t length = 0) {
+  std::string key = name + std::string(1, '\0');
+  if (length)
+    for (int i = 3; i >= 0; --i) key.insert(key.begin(), static_cast<char>(length >> (8 * i) & 0xFF));
+  const size_t at = game.find(key);
+  if (at == std::string::npos) return {0, 0};
+  const size_t start = length ? at : at - 4;
+  uint32_t stored = 0;
+  for (int i = 3; i >= 0; --i) stored = stored << 8 | static_cast<uint8_t>(game[start + static_cast<size_t>(i)]);
+  return {start, start + 4 + stored};
 }
 
-// A load stamps the data exchange's two messages with the time of the load
-// and the quotes of the moment: the clock and the quote of each are the last
-// four fields of its record. The travel assistant and route guidance stamp
-// their one message the same way in their last two fields. Nothing else of
-// the game may differ.
+// A load stamps the messages of the data exchange, of park-and-ride, of car
+// sharing, of route guidance and of the travel assistant with the time of
+// the load and the quotes of the moment: the last four fields of the data
+// exchange's record and the last two of each measure's. Nothing else of the
+// game may differ.
 void ExpectSameGame(const std::string& straight, const std::string& reloaded, const char* when) {
   ASSERT_FALSE(straight.empty()) << when;
   ASSERT_EQ(straight.size(), reloaded.size()) << when;
-  std::vector<std::pair<size_t, size_t>> stamps;
-  for (const auto& [name, size] : {std::pair{"DATAEXCHANGE", 16}, std::pair{"AktiveRP", 8}, std::pair{"Pta", 8}}) {
-    const auto [from, to] = Record(straight, name);
-    ASSERT_LT(from + static_cast<size_t>(size), to) << when << " " << name;
-    stamps.emplace_back(to - static_cast<size_t>(size), to);
+  const auto [from, to] = RecordOf(straight, "DATAEXCHANGE");
+  ASSERT_LT(from + 16, to) << when;
+  std::vector<std::pair<size_t, size_t>> stamps = {{to - 16, to}};
+  for (const auto& [name, length] : {std::pair<const char*, uint32_t>{"ParkRide", 74},
+                                     {"Carsharing", 1142},
+                                     {"AktiveRP", 1146},
+                                     {"Pta", 98}}) {
+    const auto [start, end] = RecordOf(straight, name, length);
+    ASSERT_LT(start + 8, end) << name;
+    stamps.push_back({end - 8, end});
   }
   for (size_t i = 0; i < straight.size(); ++i) {
-    if (straight[i] == reloaded[i]) continue;
-    const bool stamp = std::any_of(stamps.begin(), stamps.end(), [i](auto r) { return i >= r.first && i < r.second; });
-    EXPECT_TRUE(stamp) << when << ": the games differ at " << i << ", outside the message stamps";
+    if (straight[i] != reloaded[i]) {
+      bool stamp = false;
+      for (const auto& [a, b] : stamps) stamp = stamp || (i >= a && i < b);
+      EXPECT_TRUE(stamp) << when << ": the games differ at " << i << ", outside the message stamps";
+    }
   }
 }
 

@@ -3,8 +3,11 @@
 // start-up games, the list of savegames and the typed name.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/gott_modus.h"
 #include "model/message.h"
@@ -159,29 +162,78 @@ TEST(SavegameNames, TheSuppliedStartingGamesLoad) {
   EXPECT_EQ(world.GetStreetNet()->GetNumber(), junctions);
 }
 
-TEST(SavegameNames, TheListShowsTheModesGamesSortedAndStopsAtFifty) {
+// A copy of the game saved under `from` as the game `to`, with its companion.
+void CopyGame(const std::string& from, const std::string& to) {
+  namespace fs = std::filesystem;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+  fs::copy_file(ZorCompanionName(from), ZorCompanionName(to), fs::copy_options::overwrite_existing);
+}
+
+// The list holds only games the load can open: files that end in the mode's
+// extension as the load writes it, under a name a savegame may have, that
+// start with a savegame's header and have their companion. Nothing else in
+// the folder is listed, opened for long or loaded.
+TEST(SavegameNames, TheListShowsOnlyTheModesSoundGamesSortedAndStopsAtFifty) {
+  namespace fs = std::filesystem;
   Scenario game;
   CZorvaWorld& world = game.World();
-  std::filesystem::create_directory("SaveGame");
-  for (const char* f : {"Test.gtd", "A.B.GTD", "X.GTD.BAK", "b.GTD", "a.GTD", "Other.GMD"}) Touch(std::string("SaveGame/") + f);
   world.GetGottModus()->SetGameModus(GAME_GOD);
+  world.SetLoadSaveName("Test");
+  ASSERT_EQ(world.SaveGame(), 0);
+  const std::string sound = "SaveGame/Test.GTD";
+  const std::string longest = std::string(30, 'L');
+  for (const std::string& name : {std::string("b"), std::string("a"), std::string("A"), longest}) CopyGame(sound, "SaveGame/" + name + ".GTD");
+  // Names no savegame has, extensions the load does not write, and files
+  // and entries that are no savegame behind a good name.
+  for (const std::string& name : std::vector<std::string>{"A.B.GTD", "X.GTD.BAK", "Lower.gtd", ".GTD", "..GTD", "a@b.GTD", "tab\tname.GTD",
+                                  std::string(31, 'M') + ".GTD"})
+    CopyGame(sound, "SaveGame/" + name);
+  fs::create_directory("SaveGame/Dir.GTD");
+  fs::create_directory("SaveGame/Dir.GTM");
+  fs::create_symlink("SaveGame/nowhere", "SaveGame/Gone.GTD");
+  Touch("SaveGame/Gone.GTM");
+  ASSERT_EQ(mkfifo("SaveGame/Pipe.GTD", 0644), 0);
+  Touch("SaveGame/Pipe.GTM");
+  WriteFile("SaveGame/Junk.GTD", std::string(200, 'x'));
+  Touch("SaveGame/Junk.GTM");
+  WriteFile("SaveGame/Short.GTD", "ZORVANTA SAVEGAME");
+  Touch("SaveGame/Short.GTM");
+  std::string old = ReadFile(sound);
+  old.replace(30, 11, "VERSION 0.1");
+  WriteFile("SaveGame/Old.GTD", old);
+  Touch("SaveGame/Old.GTM");
+  fs::copy_file(sound, "SaveGame/Lone.GTD");
+  fs::copy_file(sound, "SaveGame/NoText.GTD");
+  fs::create_directory("SaveGame/NoText.GTM");
+  CopyGame(sound, "SaveGame/Other.GMD");
+
   ASSERT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, false), 5);
-  const char* expected[] = {"A", "Test", "X", "a", "b"};
-  for (int i = 0; i < 5; ++i) EXPECT_STREQ(world.GetLoadSaveName(i, false), expected[i]) << i;
+  const std::string expected[] = {"A", longest, "Test", "a", "b"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(world.GetLoadSaveName(i, false), expected[i]) << i;
   EXPECT_EQ(world.GetLoadSaveName(5, false), nullptr);
   EXPECT_EQ(world.GetLoadSaveName(-1, false), nullptr);
+  // A name of thirty characters is kept whole and its game loads.
   world.SetSaveLoadFile(1);
+  EXPECT_EQ(world.GetLoadSaveName(), longest);
+  EXPECT_EQ(world.LoadGame(), 0);
+  world.SetSaveLoadFile(2);
   EXPECT_STREQ(world.GetLoadSaveName(), "Test");
-  world.SetSelectedLoadSaveName(1);
+  world.SetSelectedLoadSaveName(2);
   EXPECT_TRUE(world.CheckSelectedLoadSaveName());
   world.SetSaveLoadFile(-1);
   EXPECT_STREQ(world.GetLoadSaveName(), "No File Selected");
   EXPECT_FALSE(world.CheckSelectedLoadSaveName());
+  world.SetSaveLoadFile(5);
+  EXPECT_STREQ(world.GetLoadSaveName(), "No File Selected");
   // Keeping the listing mode lists the normal games.
   world.GetGottModus()->m_ListingMode = GAME_NORMAL;
   EXPECT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, true), 1);
-  for (int i = 0; i < 60; ++i) Touch("SaveGame/G" + std::to_string(100 + i) + ".GMD");
+  EXPECT_STREQ(world.GetLoadSaveName(0, false), "Other");
+  // Of sixty more, the first fifty by name.
+  for (int i = 0; i < 60; ++i) CopyGame(sound, "SaveGame/G" + std::to_string(100 + i) + ".GMD");
   EXPECT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, true), CZorvaWorld::kMaxSaveNames);
+  EXPECT_STREQ(world.GetLoadSaveName(0, false), "G100");
+  EXPECT_STREQ(world.GetLoadSaveName(CZorvaWorld::kMaxSaveNames - 1, false), "G149");
   EXPECT_EQ(world.GetLoadSaveName(CZorvaWorld::kMaxSaveNames, false), nullptr);
 }
 

@@ -51,6 +51,14 @@ void OpenGameMenu(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kGameMenu));
 }
 
+// The menu's third tab opens the settings page.
+void OpenSettingsPage(Scenario& game) {
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+}
+
 void Type(Scenario& game, const std::string& keys) {
   for (char c : keys) game.Run({KeyDown(c), KeyUp(c), Wait(60)});
 }
@@ -161,7 +169,13 @@ TEST(ScenarioGameMenu, ASaveTheDiskRefusesIsReportedAndLeavesNoFile) {
 // refused with a warning, and the running game goes on as it was.
 TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
   std::filesystem::create_directories("SaveGame");
-  WriteFile("SaveGame/KAPUTT.GMD", std::string("ZORVANTA SAVEGAME\0", 18) + std::string(200, '\x7f'));
+  // A savegame's header of a known version, with its companion, and then
+  // nothing a game is made of.
+  std::string header(60, '\0');
+  header.replace(0, 17, "ZORVANTA SAVEGAME");
+  header.replace(30, 11, "VERSION 2.4");
+  WriteFile("SaveGame/KAPUTT.GMD", header + std::string(200, '\x7f'));
+  WriteFile("SaveGame/KAPUTT.GMM", "x");
   Scenario game;
   game.Run({Move(400, 250), Wait(40)});
   BuildStreet(game, 60, 60, 60, 66);
@@ -188,10 +202,7 @@ TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
 // The settings page: the pause, the language, the sound effects' switch.
 TEST(ScenarioGameMenu, TheSettingsPagePausesSwitchesTheLanguageAndTheSoundEffects) {
   Scenario game;
-  game.Run({Move(400, 250), Wait(40)});
-  OpenGameMenu(game);
-  game.ClickIn(kGameMenu, 28, 149);
-  game.Do(Wait(40));
+  OpenSettingsPage(game);
   ASSERT_TRUE(game.IsOpen(kSettingsPage));
   CSoundObj* sound = game.World().GetSoundObj();
   double effects = -1;
@@ -212,6 +223,69 @@ TEST(ScenarioGameMenu, TheSettingsPagePausesSwitchesTheLanguageAndTheSoundEffect
   game.ClickIn(kSettingsPage, 193, 126);
   game.Do(Wait(100));
   EXPECT_EQ(CZorvaWorld::m_Language, 0);
+}
+
+// The knob of the settings page's slider at `y` on the screen: the middle
+// of what stands out from the page's background a few rows above the bar;
+// -1 when nothing does.
+int KnobX(Scenario& game, int y) {
+  CScreenWindow* page = CUserInt::topWindow->GetWindowByID(kSettingsPage);
+  const int x0 = page->GetRealPosX() + 165, row = page->GetRealPosY() + y - 5;
+  const uint16_t background = game.Pixel(x0 - 20, row);
+  for (int x = x0 - 15; x < x0 + 101 + 11; ++x)
+    if (game.Pixel(x, row) != background) return x + 5;
+  return -1;
+}
+
+// Drags the knob of the slider at `y` by `dx` pixels.
+void Slide(Scenario& game, int y, int dx) {
+  CScreenWindow* page = CUserInt::topWindow->GetWindowByID(kSettingsPage);
+  const int x = KnobX(game, y), sy = page->GetRealPosY() + y + 1;
+  ASSERT_NE(x, -1) << "the knob at " << y;
+  game.Drag(x, sy, x + dx, sy, kLeft, 8).Do(Wait(40));
+}
+
+// The settings page's sliders set the game speed and the effects' volume
+// between their ends; its resolution buttons choose the screen's width.
+TEST(ScenarioGameMenu, TheSettingsPageSlidersAndResolutionChoiceSetTheGame) {
+  Scenario game;
+  OpenSettingsPage(game);
+  ASSERT_TRUE(game.IsOpen(kSettingsPage));
+  CSoundObj* sound = game.World().GetSoundObj();
+  auto volume = [&] {
+    double v = -1;
+    EXPECT_EQ(sound->GetVarData("MW.WAVPERCENTAGE", &v), 0);
+    return v;
+  };
+  constexpr int kSpeedY = 65, kEffectsY = 191;
+  Slide(game, kSpeedY, -200);
+  EXPECT_EQ(game.World().GetGameSpeedMs(), CZorvaWorld::GetGameSpeedMax()) << "the slow end";
+  Slide(game, kSpeedY, 200);
+  const int fast = game.World().GetGameSpeedMs();
+  EXPECT_LT(fast, 7000) << "the fast end";
+  EXPECT_GE(fast, CZorvaWorld::GetGameSpeedMin());
+  Slide(game, kEffectsY, -200);
+  const double quiet = volume();
+  Slide(game, kEffectsY, 200);
+  const double loud = volume();
+  EXPECT_GT(loud, quiet);
+  Slide(game, kEffectsY, -50);
+  EXPECT_LT(volume(), loud);
+  EXPECT_GT(volume(), quiet);
+
+  // The resolution buttons: 640, then 800 pixels wide.
+  int w = 0, h = 0;
+  game.ClickIn(kSettingsPage, 10 + 22, 116 + 10);
+  game.Do(Wait(100));
+  game.World().GetWindowSizeXY(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(game.Width(), 640);
+  ASSERT_TRUE(game.IsOpen(kSettingsPage)) << "the page stays on the smaller screen";
+  game.ClickIn(kSettingsPage, 59 + 22, 116 + 10);
+  game.Do(Wait(100));
+  game.World().GetWindowSizeXY(w, h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(game.Width(), 800);
 }
 
 }  // namespace

@@ -153,12 +153,14 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
 
   // A savegame keeps every line with its stops and passengers, every stop
   // and the accounts.
+  // Saving first does the hourly work of an hour the last turn activated:
+  // the accounts are taken as they went into the savegame.
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/OPNVCITY.GMD"), 0);
   const double balance = COpnv::GetVarValue("OPNV.F.BILANZ");
   const double income = COpnv::GetVarValue("OPNV.F.INCOME");
   const int numbers[] = {one->GetID(), two->GetID(), tram->GetID()};
   int passengers[3][LineDataType::kHours];
   for (int k = 0; k < 3; ++k) std::copy_n(lines[k]->GetData()->passengers, LineDataType::kHours, passengers[k]);
-  ASSERT_EQ(world.SerializeGameStore("SaveGame/OPNVCITY.GMD"), 0);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/OPNVCITY.GMD"), 0);
   COpnv& loaded = *world.GetOpnv();
   EXPECT_EQ(loaded.GetHstCount(), 6);

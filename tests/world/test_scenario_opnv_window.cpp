@@ -7,10 +7,14 @@
 // no keeps the entry, yes drops it and turns the page.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <filesystem>
 
 #include "measures/opnv.h"
+#include "gui/gui_host.h"
 #include "measures/opnv_line.h"
+#include "measures/opnv_net.h"
 #include "scenario_opnv_steps.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
@@ -47,6 +51,16 @@ double Value(COpnv& opnv, const char* key) {
   return v;
 }
 
+// A street under the screen point (200, 260) with a bus stop five cells
+// to each side of it; the standard tool afterwards.
+void StreetWithTwoStops(Scenario& game, Cell& c, CSecondLayerObject*& west, CSecondLayerObject*& east) {
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 260, &c.x, &c.y), 0);
+  ASSERT_EQ(BuildStreet(game.World(), c.x - 8, c.y, c.x + 8, c.y), STR_BUILD_OK);
+  west = PlaceStop(game, 1, {c.x - 5, c.y});
+  east = PlaceStop(game, 1, {c.x + 5, c.y});
+  game.Ui().SetToolNr(1, -1, -1);
+}
+
 TEST(ScenarioOpnvWindow, APlayerMakesABusLineBuysABusRaisesAFareAndTheLineRuns) {
   Clock().Set(0);
   std::filesystem::create_directories("SaveGame");
@@ -57,12 +71,9 @@ TEST(ScenarioOpnvWindow, APlayerMakesABusLineBuysABusRaisesAFareAndTheLineRuns) 
 
   // A street with two bus stops.
   Cell c;
-  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(200, 260, &c.x, &c.y), 0);
-  ASSERT_EQ(BuildStreet(world, c.x - 8, c.y, c.x + 8, c.y), STR_BUILD_OK);
-  CSecondLayerObject* west = PlaceStop(game, 1, {c.x - 5, c.y});
-  CSecondLayerObject* east = PlaceStop(game, 1, {c.x + 5, c.y});
+  CSecondLayerObject *west = nullptr, *east = nullptr;
+  StreetWithTwoStops(game, c, west, east);
   ASSERT_TRUE(west && east);
-  game.Ui().SetToolNr(1, -1, -1);
   game.Do(Wait(40));
 
   // The bar's public-transport button opens its menu; the menu's first
@@ -164,6 +175,64 @@ TEST(ScenarioOpnvWindow, APlayerMakesABusLineBuysABusRaisesAFareAndTheLineRuns) 
   EXPECT_EQ(Value(opnv, "OPNV.F.COST.BUS") + Value(opnv, "OPNV.F.LY.COST.BUS") - money, 3 * 150000);
   click(Tab(kTabFinances));
   EXPECT_TRUE(Open(game, 122));
+}
+
+// A line chosen on the lines page is the active line; its delete button,
+// after the question, removes it from public transport and from the page's
+// list, and no line is active any more.
+TEST(ScenarioOpnvWindow, ALineDeletedFromTheLinesPageIsGoneFromTheNetAndTheList) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  COpnv& opnv = *world.GetOpnv();
+  auto click = [&](Point p) { game.Click(p.x, p.y).Do(Wait(40)); };
+  Cell c;
+  CSecondLayerObject *west = nullptr, *east = nullptr;
+  StreetWithTwoStops(game, c, west, east);
+  ASSERT_TRUE(west && east);
+  CGuiHost& host = *CGuiHost::Get();
+
+  // The lines page without lines, and then with one.
+  const Region list = {kPageX + 14, kPageY + 115, kPageX + 14 + 280, kPageY + 115 + 127};
+  auto openLinesPage = [&] {
+    game.Run({Move(600, 590), Wait(40)});
+    game.Click(kBarButtonX, kBarButtonY).Do(Wait(40));
+    click({kMenuOpnvX, kMenuOpnvY});
+    click(Tab(kTabLines));
+    game.Do(Wait(200));
+  };
+  openLinesPage();
+  ASSERT_TRUE(Open(game, 129));
+  const uint64_t empty = game.Fingerprint(list);
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  COpnvLine* line = MakeLine(opnv, NET_BUS, {west, east});
+  ASSERT_NE(line, nullptr);
+  const int number = line->GetID();
+  openLinesPage();
+  ASSERT_TRUE(Open(game, 129));
+  EXPECT_NE(game.Fingerprint(list), empty) << "the line has its row";
+
+  // Its name chooses it.
+  int active = -1, kind = -1;
+  EXPECT_FALSE(host.GetActiveLine(&active, &kind));
+  click(OnPage(14 + 30, 115 + 8));
+  ASSERT_TRUE(host.GetActiveLine(&active, &kind));
+  EXPECT_EQ(active, number);
+  EXPECT_EQ(kind, NET_BUS);
+  EXPECT_EQ(host.GetOpnvNet(), opnv.GetBusNet());
+
+  // Deleted after the question.
+  if (!Open(game, 129)) openLinesPage();
+  ASSERT_TRUE(Open(game, 129));
+  click(OnPage(14 + 268 + 7, 115 + 8));
+  ASSERT_TRUE(Open(game, 247)) << "the player is asked first";
+  EXPECT_EQ(opnv.GetLineByID(number), line);
+  click({250 + 16 + 28, 150 + 83 + 8});
+  game.Do(Wait(200));
+  EXPECT_EQ(opnv.GetLineByID(number), nullptr);
+  EXPECT_FALSE(host.GetActiveLine(&active, &kind));
+  EXPECT_EQ(host.GetOpnvNet(), nullptr);
+  ASSERT_TRUE(Open(game, 129));
+  EXPECT_EQ(game.Fingerprint(list), empty) << "the row is gone";
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ TEST(ScenarioPlace, ThePaletteBuildsBesideAStreetAndTheAccountPaysForEachBuildin
       }
     ASSERT_GE(nr, 0);
     CUserInt::selObj.objectType = type;
-    game.Ui().SetToolNr(14, -1, -1);
+    game.ChooseTool(14, -1, -1);
     CUserInt::selObj.buildingNumber = nr;
     ClickAt(game, ScreenOf(game, x, town.sy - 1));
     CBuildingObject* b = BuildingAt(game, x, town.sy - 1);
@@ -200,11 +200,11 @@ TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossing
   for (const Placed& p : placed) {
     if (p.tool == 14) {
       CUserInt::selObj.objectType = p.type;
-      game.Ui().SetToolNr(14, -1, -1);
+      game.ChooseTool(14, -1, -1);
       CUserInt::selObj.buildingNumber = towntest::Town::RowWith(p.type, 1, p.type == OBJ_OFFICE ? 36 : 24, 1, 1);
       ASSERT_GE(CUserInt::selObj.buildingNumber, 0);
     } else {
-      game.Ui().SetToolNr(p.tool, p.subtool, p.variant);
+      game.ChooseTool(p.tool, p.subtool, p.variant);
     }
     ClickAt(game, ScreenOf(game, p.x, p.y));
     CBuildingObject* b = BuildingAt(game, p.x, p.y);
@@ -258,7 +258,7 @@ TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossing
   // the distance from its nearest cell.
   int distance = 0;
   for (CBuildingObject* b : buildings) EXPECT_EQ(SeenStop(b->GetSimLocation(), &distance), 0);
-  game.Ui().SetToolNr(5, 1, -1);
+  game.ChooseTool(5, 1, -1);
   const int stopX = town.sx + 6;
   ClickAt(game, ScreenOf(game, stopX, town.sy));
   auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(stopX, town.sy, ISO_LAYER_UPPER));
@@ -277,7 +277,7 @@ TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossing
   game.Shot("place-locations");
 
   // The stop's question answered with yes: no location sees a stop.
-  game.Ui().SetToolNr(23, -1, -1);
+  game.ChooseTool(23, -1, -1);
   game.Do(Wait(2000));
   ClickAt(game, ScreenOf(game, stopX, town.sy));
   ASSERT_EQ(game.Ui().IsWindowOpen(223), 0);
@@ -309,7 +309,7 @@ TEST(ScenarioPlace, AResidentialZoneOfThreeByTwoCellsCostsSixTimesItsPrice) {
 TEST(ScenarioPlace, ABuildingGoesOnlyAfterTheQuestionAndItsRemovalIsBooked) {
   Scenario game;
   const Town town = StreetAcross(game);
-  game.Ui().SetToolNr(6, 2, 1);
+  game.ChooseTool(6, 2, 1);
   const int x = town.sx - 6, y = town.sy + 1;
   ClickAt(game, ScreenOf(game, x, y));
   ASSERT_NE(BuildingAt(game, x, y), nullptr);
@@ -344,7 +344,7 @@ TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
   const Town town = StreetAcross(game);
   ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 1000000), 0);
   ASSERT_EQ(Money(game), 1000000);
-  game.Ui().SetToolNr(6, 2, 3);
+  game.ChooseTool(6, 2, 3);
   const int x = town.sx - 6, y = town.sy + 1;
   ClickAt(game, ScreenOf(game, x, y));
   EXPECT_EQ(BuildingAt(game, x, y), nullptr);
@@ -355,7 +355,7 @@ TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
   EXPECT_STREQ(said, CUserInt::GetAchtungText(3, 0));
   game.Shot("place-no-money");
   // The small one it can pay.
-  game.Ui().SetToolNr(6, 2, 1);
+  game.ChooseTool(6, 2, 1);
   ClickAt(game, ScreenOf(game, x, y));
   EXPECT_NE(BuildingAt(game, x, y), nullptr);
   EXPECT_EQ(Money(game), 1000000 - 500000);
@@ -366,7 +366,7 @@ TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
   int x = 0, y = 0;
   ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &x, &y), 0);
   const double start = Money(game);
-  game.Ui().SetToolNr(6, 2, 1);
+  game.ChooseTool(6, 2, 1);
   ClickAt(game, ScreenOf(game, x, y));
   EXPECT_EQ(BuildingAt(game, x, y), nullptr);
   EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(34, 0));
@@ -376,12 +376,12 @@ TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
 // Two small schools side by side below the street, at x and x + 3, and the
 // removal tool in hand; the account as it stands then.
 double TwoSchoolsToRemove(Scenario& game, const Town& town, int x) {
-  game.Ui().SetToolNr(6, 2, 1);
+  game.ChooseTool(6, 2, 1);
   for (int dx : {0, 3}) {
     ClickAt(game, ScreenOf(game, x + dx, town.sy + 1));
     EXPECT_NE(BuildingAt(game, x + dx, town.sy + 1), nullptr);
   }
-  game.Ui().SetToolNr(15, -1, -1);
+  game.ChooseTool(15, -1, -1);
   return Money(game);
 }
 
@@ -421,18 +421,18 @@ TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
 TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {
   Scenario game;
   const Town town = StreetAcross(game);
-  game.Ui().SetToolNr(10, 1, -1);
+  game.ChooseTool(10, 1, -1);
   const Point zone = ScreenOf(game, town.sx + 2, town.sy - 2);
   ClickAt(game, zone);
   ASSERT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
   const double before = Money(game);
-  game.Ui().SetToolNr(15, -1, -1);
+  game.ChooseTool(15, -1, -1);
   ClickAt(game, zone);
   EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_ZONE_RESIDENTIAL) << "no removal without a price";
   for (int w : {223, 243, 244}) EXPECT_NE(game.Ui().IsWindowOpen(w), 0) << w;
   EXPECT_EQ(Money(game), before);
   // The land tool clears it at the zone's removal price.
-  game.Ui().SetToolNr(13, 1, -1);
+  game.ChooseTool(13, 1, -1);
   ClickAt(game, zone);
   EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 2), OBJ_GROUND);
   EXPECT_EQ(Money(game), before - 1000);
@@ -442,14 +442,14 @@ TEST(ScenarioPlace, AResidentialZoneWithoutADensityHasNoPriceAndIsNotLaid) {
   Scenario game;
   const Town town = StreetAcross(game);
   const double start = Money(game);
-  game.Ui().SetToolNr(10, 0, -1);
+  game.ChooseTool(10, 0, -1);
   ASSERT_EQ(CUserInt::selObj.subtool, 0);
   const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 3, town.sy - 2);
   game.Drag(from.x, from.y, to.x, to.y);
   EXPECT_EQ(GroundType(game, town.sx + 2, town.sy - 3), OBJ_GROUND);
   EXPECT_EQ(Money(game), start);
   // With its density the same drag lays four zones.
-  game.Ui().SetToolNr(10, 2, -1);
+  game.ChooseTool(10, 2, -1);
   game.Drag(from.x, from.y, to.x, to.y);
   EXPECT_EQ(GroundType(game, town.sx + 3, town.sy - 2), OBJ_ZONE_RESIDENTIAL);
   EXPECT_EQ(Money(game), start - 4 * 10000);
@@ -459,7 +459,7 @@ TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
   Scenario game;
   const Town town = StreetAcross(game);
   ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 12000), 0);
-  game.Ui().SetToolNr(10, 1, -1);
+  game.ChooseTool(10, 1, -1);
   const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 4, town.sy - 2);
   game.Drag(from.x, from.y, to.x, to.y);
   int zones = 0;
@@ -474,7 +474,7 @@ TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
 TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   Scenario game;
   const Town town = StreetAcross(game);
-  game.Ui().SetToolNr(6, 2, 1);
+  game.ChooseTool(6, 2, 1);
   const int x = town.sx - 6, y = town.sy + 1;
   ClickAt(game, ScreenOf(game, x, y));
   CBuildingObject* school = BuildingAt(game, x, y);
@@ -490,17 +490,17 @@ TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
   Scenario game;
   const Town town = StreetAcross(game);
   const int stopX = town.sx + 6, stopY = town.sy;
-  game.Ui().SetToolNr(5, 1, -1);
+  game.ChooseTool(5, 1, -1);
   ClickAt(game, ScreenOf(game, stopX, stopY));
   CWorldObj* stop = game.Map().GetIsoTileObject(stopX, stopY, ISO_LAYER_UPPER);
   ASSERT_NE(stop, nullptr) << "the bus stop stands on the street";
   ASSERT_EQ(stop->GetType(), OBJ_BUSSTOP_SIGN);
-  game.Ui().SetToolNr(7, 8, -1);
+  game.ChooseTool(7, 8, -1);
   ClickAt(game, ScreenOf(game, stopX, stopY + 1));
   ASSERT_NE(BuildingAt(game, stopX, stopY + 1), nullptr);
   ASSERT_EQ(BuildingAt(game, stopX, stopY + 1)->GetType(), OBJ_PARKRIDE);
 
-  game.Ui().SetToolNr(23, -1, -1);
+  game.ChooseTool(23, -1, -1);
   ClickAt(game, ScreenOf(game, stopX, stopY));
   EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(65, 0));
   EXPECT_NE(game.Ui().IsWindowOpen(223), 0) << "no question: the stop stays";

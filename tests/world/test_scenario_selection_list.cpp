@@ -64,12 +64,15 @@ TEST(ScenarioSelectionList, TheSliderScrollsTheSavedGamesAndAClickedRowSelectsIt
   Scenario game;
   std::filesystem::create_directories("SaveGame");
   const std::string extension = ZorSaveExtension(1);
-  for (int i = 1; i <= kGames; ++i) {
+  // One saved game and the others as links to its files.
+  game.World().SetLoadSaveName("SPIEL01");
+  ASSERT_EQ(game.World().SaveGame(), 0);
+  const std::string saved = "SaveGame/SPIEL01" + extension;
+  for (int i = 2; i <= kGames; ++i) {
     char name[64];
     std::snprintf(name, sizeof name, "SaveGame/SPIEL%02d%s", i, extension.c_str());
-    std::FILE* f = std::fopen(name, "wb");
-    ASSERT_NE(f, nullptr) << name;
-    std::fclose(f);
+    std::filesystem::create_hard_link(saved, name);
+    std::filesystem::create_hard_link(ZorCompanionName(saved), ZorCompanionName(name));
   }
   ASSERT_EQ(game.World().MakeLoadSaveGamesFromDirectory(nullptr, false), kGames);
 

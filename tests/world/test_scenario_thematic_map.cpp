@@ -4,6 +4,8 @@
 // layers, and clicks on both maps that move the view.
 #include <gtest/gtest.h>
 
+#include "sim/sim_city_model.h"
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -171,7 +173,17 @@ TEST_F(ThematicMap, TheReachLayerAndTheStatisticLayersDrawTheLinesOverTheNet) {
   EXPECT_EQ(At(83, 70), LineColour(two)) << "from the crossing to the stop";
   EXPECT_EQ(At(88, 70), Scenario::Rgb(180, 180, 180)) << "past the last stop";
   EXPECT_EQ(At(80, 80), Scenario::Rgb(180, 180, 180)) << "the route turns at the crossing";
-  EXPECT_EQ(At(30, 30), Scenario::Rgb(0, 0, 0)) << "no district data: black";
+  EXPECT_EQ(At(30, 30), Map().GetPaletteEntry(0)) << "a district without persons has no bus share";
+  // The layer of free homes draws the city's homes less its residents per
+  // district, on a scale from 0 to 2000 at the least.
+  ASSERT_NE(Place(OBJ_RESIDENTIAL, OneCell(OBJ_RESIDENTIAL), 61, 61), nullptr);
+  const CSimDistrict* district = world.GetSimWelt()->pCityModell()->pDistrictAt(7, 7);
+  const int free = district->NrOfHomes() - district->NrOfResidents();
+  ASSERT_GT(free, 0);
+  Map().ChangeFilter(4);
+  const float maximum = std::max(2000.0f, static_cast<float>(free));
+  EXPECT_EQ(At(61, 61), Map().GetPaletteEntry(static_cast<int>(static_cast<float>(free) / maximum * 255.0f)));
+  EXPECT_EQ(At(30, 100), Map().GetPaletteEntry(0)) << "a district without homes";
   // Layer 0, reached from a number outside the table, is the net alone.
   Map().ChangeFilter(25);
   EXPECT_EQ(Map().GetFilter(), 0);
@@ -258,9 +270,7 @@ TEST_F(ThematicMap, EveryLayerShowsItsOwnKeyAndTheLayersWithoutDataSaySoOnce) {
                                     {15, reversed},    {16, reversed},    {17, ramp},       {18, greenToBlack},
                                     {19, greenToBlack}};
   // The layers whose pictures the game cannot fill yet, by what stands in.
-  const std::map<std::string, std::vector<int>> standIns = {
-      {"CUiHost::GetStatisticMap", {2, 3, 4, 5, 9, 13, 14, 18, 19}},
-      {"CUiHost::GetCarsharingMap", {11}}};
+  const std::map<std::string, std::vector<int>> standIns = {};
   std::map<std::string, int> reachedBefore;
   for (const auto& [name, layers] : standIns) reachedBefore[name] = ZorStandInCount(name);
 

@@ -1,0 +1,226 @@
+// The city's rating and statistics read from their windows with the mouse:
+// the player opens the indicator group from the bar's rating button and
+// sees each bar in the state of its live rating; on the statistics page
+// opens a series panel, switches a series on and off, shows thirty
+// quarters and back, and steps the chart back and forward; answers yes to
+// master mode, pins a god value with its switch, raises it with its plus
+// button, and reads the value now in force beside it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "gui/item_text.h"
+#include "gui/screen_window.h"
+#include "gui/text_markup.h"
+#include "model/data_exchange.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/statistik.h"
+#include "sim/sim_welt.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+CScreenWindow* WindowOf(int id) { return CUserInt::topWindow ? CUserInt::topWindow->GetWindowByID(id) : nullptr; }
+
+// The item of window id whose actions hold kind with parameter p1.
+CItem* ItemWith(int id, int kind, int p1) {
+  CItem* found = nullptr;
+  if (CScreenWindow* w = WindowOf(id); w && w->GetItems())
+    w->GetItems()->ForEach([&](CItem* i) {
+      if (i->GetActions())
+        i->GetActions()->ForEach([&](CAction* a) {
+          if (a->m_kind == kind && a->m_p1 == p1 && !found) found = i;
+        });
+    });
+  return found;
+}
+
+// The chart's rectangle on the screen: item type 21 of page 142.
+Region Chart() {
+  CScreenWindow* page = WindowOf(142);
+  const int x = page->GetRealPosX() + 92, y = page->GetRealPosY() + 49;
+  return {x, y, x + 253, y + 115};
+}
+
+TEST(ScenarioIndicatorWindow, APlayerReadsTheRatingPagesTheChartAndPinsAGodValue) {
+  Clock().Set(0);
+  Scenario game("GAMESPEED=200\n");
+  CZorvaWorld& world = game.World();
+  CStatistik& stat = *world.GetStatistik();
+  CGottModus& god = *world.GetGottModus();
+  // Let the town run forty hours: the rating is made every hour and the
+  // statistics record every fourth.
+  const int start = world.GetSimWelt()->Date().TicksFromStart();
+  auto hours = [&] { return world.GetSimWelt()->Date().TicksFromStart() - start; };
+  for (int i = 0; i < 600 && hours() < 40; ++i) game.Do(Wait(1000));
+  ASSERT_GE(hours(), 40);
+
+  // The bar's rating button opens the group on its indicator page.
+  ASSERT_FALSE(game.IsOpen(140));
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(620, 523).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(140));
+  ASSERT_TRUE(game.IsOpen(141));
+
+  // Every bar shows the state of its live value: twelve steps (thirteen for
+  // the city rating) from 0 to 1.
+  int bars = 0, lit = 0;
+  WindowOf(141)->GetItems()->ForEach([&](CItem* i) {
+    if (!i->GetVars() || !i->GetVars()->GetHead()) return;
+    const char* name = i->GetVars()->GetHead()->GetName();
+    double v = -1;
+    ASSERT_EQ(world.GetDataExchange()->GetVarData(name, &v), 0) << name;
+    const int steps = std::string(name) == "I.EQM" ? 13 : 12;
+    const int want = std::clamp(static_cast<int>(std::floor(steps * v + 0.5)), 0, steps);
+    EXPECT_EQ(i->GetState(), want) << name << " = " << v;
+    ++bars;
+    lit += want > 0;
+  });
+  EXPECT_EQ(bars, 18);
+  EXPECT_GT(lit, 0) << "a running town has ratings above nothing";
+
+  // The statistics, with the game paused so that no new recording moves
+  // the chart: the first panel with the city's group.
+  world.SetPause(true);
+  ASSERT_TRUE(game.ClickIn(140, 28, 88 + 18));
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.IsOpen(142));
+  EXPECT_TRUE(game.IsOpen(147));
+  EXPECT_FALSE(game.IsOpen(141));
+  EXPECT_EQ(stat.GetGruppe(), 0);
+
+  // The rating series' panel; its first button switches "km per person".
+  ASSERT_TRUE(game.ClickIn(142, 290, 198));
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.IsOpen(149));
+  EXPECT_FALSE(game.IsOpen(147));
+  EXPECT_EQ(stat.GetGruppe(), 5);
+  const bool wasShown = stat.GetSeries(44).shown != 0;
+  const uint64_t before = game.Fingerprint(Chart());
+  ASSERT_TRUE(game.ClickIn(149, 9 + 47, 24 + 6));
+  game.Do(Wait(40));
+  EXPECT_NE(stat.GetSeries(44).shown != 0, wasShown);
+  EXPECT_EQ(ItemWith(149, 55, 44)->GetState(), wasShown ? -1 : 2);
+  EXPECT_NE(game.Fingerprint(Chart()), before) << "the chart draws the series or drops it";
+  ASSERT_TRUE(game.ClickIn(149, 9 + 47, 24 + 6));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetSeries(44).shown != 0, wasShown);
+  EXPECT_EQ(game.Fingerprint(Chart()), before);
+
+  // Every series of the panel on: the chart as the next steps page it.
+  ASSERT_TRUE(game.ClickIn(142, 4 + 27, 208 + 6));
+  game.Do(Wait(40));
+  for (int s = 44; s <= 58; ++s) EXPECT_NE(stat.GetSeries(s).shown, 0) << s;
+  const uint64_t all = game.Fingerprint(Chart());
+  EXPECT_NE(all, before);
+
+  // Thirty quarters, pressed while shown, and back to ten.
+  EXPECT_EQ(stat.GetShownSlots(), 10);
+  // The range buttons' looks, with the pointer away from them.
+  CScreenWindow* page = WindowOf(142);
+  auto look = [&](int y) {
+    game.Run({Move(page->GetRealPosX() + 200, page->GetRealPosY() + 290), Wait(1200)});  // a turn of the looks and a loop of the pictures
+    const int x = page->GetRealPosX() + 11, top = page->GetRealPosY() + y;
+    return game.Fingerprint({x, top, x + 49, top + 13});
+  };
+  const uint64_t thirtyOff = look(69), tenOn = look(55);
+  ASSERT_TRUE(game.ClickIn(142, 35, 69 + 6));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetShownSlots(), 30);
+  EXPECT_NE(look(69), thirtyOff) << "pressed while thirty are shown";
+  EXPECT_NE(look(55), tenOn);
+  EXPECT_NE(game.Fingerprint(Chart()), all);
+  // All thirty are shown: there is no earlier quarter to step to.
+  ASSERT_TRUE(game.ClickIn(142, 47 + 8, 168 + 8));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetOffset(), 0);
+  ASSERT_TRUE(game.ClickIn(142, 35, 55 + 6));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetShownSlots(), 10);
+  EXPECT_EQ(game.Fingerprint(Chart()), all);
+  EXPECT_EQ(look(69), thirtyOff);
+  EXPECT_EQ(look(55), tenOn);
+
+  // A quarter back twice, one forward, then to the newest at once.
+  for (int n = 0; n < 2; ++n) {
+    ASSERT_TRUE(game.ClickIn(142, 47 + 8, 168 + 8));
+    game.Do(Wait(40));
+  }
+  EXPECT_EQ(stat.GetOffset(), 2);
+  const uint64_t back = game.Fingerprint(Chart());
+  ASSERT_TRUE(game.ClickIn(142, 372 + 8, 168 + 8));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetOffset(), 1);
+  EXPECT_NE(game.Fingerprint(Chart()), back);
+  ASSERT_TRUE(game.ClickIn(142, 391 + 15, 169 + 7));
+  game.Do(Wait(40));
+  EXPECT_EQ(stat.GetOffset(), 0);
+  EXPECT_EQ(game.Fingerprint(Chart()), all);
+
+  // Master mode: in the normal game its page asks first; "yes" switches to
+  // free play and opens the god page of traffic and people.
+  ASSERT_EQ(god.GetGameModus(), GAME_NORMAL);
+  ASSERT_TRUE(game.ClickIn(140, 28, 131 + 18));
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(143));
+  ASSERT_TRUE(game.ClickIn(143, 202 + 18, 258 + 18));
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(247));
+  ASSERT_TRUE(game.ClickIn(247, 16 + 28, 83 + 8));
+  game.Do(Wait(40));
+  EXPECT_EQ(god.GetGameModus(), GAME_GOD);
+  ASSERT_TRUE(game.IsOpen(144));
+  EXPECT_FALSE(game.IsOpen(143));
+  // The users' shares: the teleworkers' switch pins the value, its plus
+  // button raises it, and the value in force beside it is the pinned one.
+  ASSERT_TRUE(game.ClickIn(144, 162 + 45, 21 + 9));
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(145));
+  constexpr int kTele = 15;
+  const std::string name = "GOTT.15_NA_TELEWORKER";
+  ASSERT_FALSE(god.IsGottWertActive(kTele));
+  ASSERT_TRUE(game.ClickIn(145, 56 + 3, 168 + 3));
+  game.Do(Wait(40));
+  ASSERT_TRUE(god.IsGottWertActive(kTele));
+  const double pinned = god.GetGottWert(kTele);
+  const double step = god.DoGottWerte(kTele, 0, GOTT_STEP);
+  ASSERT_TRUE(game.ClickIn(145, 235 + 47 + 4, 165 + 7));
+  game.Do(Wait(40));
+  const double raised = god.GetGottWert(kTele);
+  EXPECT_FLOAT_EQ(raised, static_cast<float>(pinned + step));
+  double inForce = -1;
+  ASSERT_EQ(god.GetVarData((name + "AKTUELL").c_str(), &inForce), 0);
+  EXPECT_FLOAT_EQ(inForce, raised);
+  // A few hours on, the pinned value holds.
+  world.SetPause(false);
+  const int pinnedAt = hours();
+  for (int i = 0; i < 10; ++i) game.Do(Wait(1000));
+  ASSERT_GT(hours(), pinnedAt + 2);
+  EXPECT_FLOAT_EQ(god.GetGottWert(kTele), raised);
+  ASSERT_EQ(god.GetVarData((name + "AKTUELL").c_str(), &inForce), 0);
+  EXPECT_FLOAT_EQ(inForce, raised);
+  // The text beside the editor shows it.
+  CItemText* current = nullptr;
+  WindowOf(145)->GetDialogs()->ForEach([&](CDialog* d) {
+    if (d->GetItems())
+      d->GetItems()->ForEach([&](CItem* i) {
+        auto* t = dynamic_cast<CItemText*>(i);
+        if (t && i->GetVars() && i->GetVars()->GetHead() && std::string(i->GetVars()->GetHead()->GetName()) == name + "AKTUELL") current = t;
+      });
+  });
+  ASSERT_NE(current, nullptr);
+  char shown[64] = "", want[64] = "";
+  current->VarUpdate(current->GetVars()->GetHead(), shown, sizeof shown);
+  CTextMarkup::FormatValue(VAR_FLOAT, raised, 0, 0, want, sizeof want);
+  EXPECT_STREQ(shown, want);
+  game.Shot("indicator_window_god_value");
+}
+
+}  // namespace
