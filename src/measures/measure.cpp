@@ -1,5 +1,6 @@
 #include "measures/measure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,9 +15,25 @@
 const SMeasureLayout kMeasureWithoutBlock{nullptr, nullptr, 0};
 
 namespace {
-// The bytes of one value of the field, and of the whole field.
-size_t Width(const SMeasureField& field) { return field.kind == SMeasureField::kUInt8 ? 1u : 4u; }
+// The bytes of one value of the field in memory and in the record, and of
+// the whole field in each.
+size_t Width(const SMeasureField& field) {
+  switch (field.kind) {
+    case SMeasureField::kUInt8: return 1;
+    case SMeasureField::kPad: return 0;
+    default: return 4;
+  }
+}
+size_t RecordWidth(const SMeasureField& field) {
+  switch (field.kind) {
+    case SMeasureField::kUInt8:
+    case SMeasureField::kPad: return 1;
+    case SMeasureField::kInt16: return 2;
+    default: return 4;
+  }
+}
 size_t FieldSize(const SMeasureField& field) { return Width(field) * static_cast<size_t>(field.count); }
+size_t RecordSize(const SMeasureField& field) { return RecordWidth(field) * static_cast<size_t>(field.count); }
 }  // namespace
 
 CMeasure::CMeasure(const SMeasureLayout& layout, void* block) : m_Layout(layout), m_pBlock(static_cast<char*>(block)) {
@@ -38,9 +55,11 @@ int CMeasure::GetVarData(const char* key, double* value) {
   const SMeasureField* field = FindField(key);
   if (!field) return 1;
   switch (field->kind) {
-    case SMeasureField::kInt32: *value = IntAt(field->offset); break;
+    case SMeasureField::kInt32:
+    case SMeasureField::kInt16: *value = IntAt(field->offset); break;
     case SMeasureField::kFloat: *value = FloatAt(field->offset); break;
     case SMeasureField::kUInt8: *value = static_cast<uint8_t>(m_pBlock[field->offset]); break;
+    case SMeasureField::kPad: return 1;
   }
   return 0;
 }
@@ -58,12 +77,14 @@ int CMeasure::SetVarData(const char* key, double value) {
     if (m_Layout.campaigns[i].running == field->offset) return SetCampaign(m_Layout.campaigns[i], value);
   switch (field->kind) {
     case SMeasureField::kInt32:
+    case SMeasureField::kInt16:
       IntAt(field->offset) = static_cast<int32_t>(std::fmax(std::fmin(value, 2147483647.0), -2147483648.0));
       break;
     case SMeasureField::kFloat: FloatAt(field->offset) = static_cast<float>(value); break;
     case SMeasureField::kUInt8:
       m_pBlock[field->offset] = static_cast<char>(static_cast<uint8_t>(std::fmax(std::fmin(value, 255.0), 0.0)));
       break;
+    case SMeasureField::kPad: return 1;
   }
   return 0;
 }
@@ -89,18 +110,36 @@ int CMeasure::GetVarMax(const char* key, float* max) {
   return 0;
 }
 
+bool CMeasure::ByteFlag(size_t offset) const {
+  for (int i = 0; i < m_Layout.fieldCount; ++i)
+    if (m_Layout.fields[i].offset == offset) return m_Layout.fields[i].kind == SMeasureField::kUInt8;
+  return false;
+}
+
+int32_t CMeasure::Flag(size_t offset) {
+  return ByteFlag(offset) ? static_cast<uint8_t>(m_pBlock[offset]) : IntAt(offset);
+}
+
+void CMeasure::SetFlag(size_t offset, int32_t value) {
+  if (ByteFlag(offset))
+    m_pBlock[offset] = static_cast<char>(static_cast<uint8_t>(value));
+  else
+    IntAt(offset) = value;
+}
+
 int CMeasure::SetCampaign(const SMeasureCampaign& campaign, double value) {
-  int32_t& running = IntAt(campaign.running);
   if (value == 0.0) {
-    running = 0;
+    SetFlag(campaign.running, 0);
     return 0;
   }
-  if (running != 0) return 0;
+  if (Flag(campaign.running) != 0) return 0;
   CWorldHost* host = CWorldHost::Get();
   if (host->CheckForMoney(static_cast<int>(campaign.price)) != 0) return 0;
   if (m_Layout.expenses != kNoField) IntAt(m_Layout.expenses) += static_cast<int32_t>(campaign.price);
   host->VarAddValue("F.GREENADVERTISMENT", campaign.price);
-  running = static_cast<int32_t>(value);
+  // A flag kept as a byte runs with any value it can hold.
+  SetFlag(campaign.running, ByteFlag(campaign.running) ? static_cast<int32_t>(std::fmax(std::fmin(value, 255.0), 1.0))
+                                                       : static_cast<int32_t>(value));
   return 0;
 }
 
@@ -112,11 +151,11 @@ void CMeasure::BookYearly(int field, double yearlyAmount, double elapsed) {
 void CMeasure::AdvanceCampaigns(double elapsed) {
   for (int i = 0; i < m_Layout.campaignCount; ++i) {
     const SMeasureCampaign& c = m_Layout.campaigns[i];
-    if (IntAt(c.running) == 0) continue;
+    if (Flag(c.running) == 0) continue;
     float& progress = FloatAt(c.progress);
     progress += static_cast<float>(elapsed);
     if (progress <= 1.0f) continue;
-    IntAt(c.running) = 0;
+    SetFlag(c.running, 0);
     progress = 0.0f;
     if (m_Layout.quote != kNoField) FloatAt(static_cast<size_t>(m_Layout.quote)) *= c.quoteFactor;
     if (m_Layout.awareness != kNoField) FloatAt(static_cast<size_t>(m_Layout.awareness)) += c.awarenessRise;
@@ -127,11 +166,12 @@ int CMeasure::OnPlayloopTurn(STime now, STime last) {
   if (!m_Layout.recordName) ZOR_STAND_IN("a measure's own block and steps");
   const double elapsed = static_cast<double>(now.fyear) - static_cast<double>(last.fyear);
   BookTurn(elapsed);
-  AdvanceCampaigns(elapsed);
+  if (!m_Layout.campaignsAfterUsers) AdvanceCampaigns(elapsed);
   if (m_Layout.balance != kNoField && m_Layout.income != kNoField && m_Layout.expenses != kNoField)
     IntAt(static_cast<size_t>(m_Layout.balance)) =
         IntAt(static_cast<size_t>(m_Layout.income)) - IntAt(static_cast<size_t>(m_Layout.expenses));
   CalculateUser(elapsed);
+  if (m_Layout.campaignsAfterUsers) AdvanceCampaigns(elapsed);
   return 0;
 }
 
@@ -157,7 +197,7 @@ double CMeasure::MoveUsers(double users, double potential, double damping, doubl
 
 size_t CMeasure::GetBlockSize() const {
   size_t size = 0;
-  for (int i = 0; i < m_Layout.fieldCount; ++i) size += FieldSize(m_Layout.fields[i]);
+  for (int i = 0; i < m_Layout.fieldCount; ++i) size += RecordSize(m_Layout.fields[i]);
   return size;
 }
 
@@ -173,6 +213,8 @@ int CMeasure::SerializeGameStore(FILE* file, char* name) {
         case SMeasureField::kInt32: out.I32(IntAt(at)); break;
         case SMeasureField::kFloat: out.F32(FloatAt(at)); break;
         case SMeasureField::kUInt8: out.U8(static_cast<uint8_t>(m_pBlock[at])); break;
+        case SMeasureField::kInt16: out.I16(static_cast<int16_t>(std::clamp(IntAt(at), -32768, 32767))); break;
+        case SMeasureField::kPad: out.U8(0); break;
       }
     }
   }
@@ -189,15 +231,19 @@ int CMeasure::ReadBlock(FILE* file, size_t size) {
   size_t at = 0;
   for (int i = 0; i < m_Layout.fieldCount && at < size; ++i) {
     const SMeasureField& field = m_Layout.fields[i];
-    const size_t width = Width(field);
+    const size_t width = RecordWidth(field);
     for (int k = 0; k < field.count && at + width <= size; ++k, at += width) {
-      const size_t to = field.offset + static_cast<size_t>(k) * width;
-      if (width == 1) {
+      const size_t to = field.offset + static_cast<size_t>(k) * Width(field);
+      if (field.kind == SMeasureField::kPad) continue;
+      if (field.kind == SMeasureField::kUInt8) {
         loaded[to] = bytes[at];
         continue;
       }
       uint32_t word = 0;
-      for (int b = 3; b >= 0; --b) word = (word << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(b)]);
+      for (int b = static_cast<int>(width) - 1; b >= 0; --b)
+        word = (word << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(b)]);
+      // A 16-bit number widens with its sign.
+      if (field.kind == SMeasureField::kInt16) word = static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(word)));
       if (field.kind == SMeasureField::kFloat) {
         float v = 0.0f;
         std::memcpy(&v, &word, sizeof v);

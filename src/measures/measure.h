@@ -13,9 +13,11 @@
 #include "sim/sim_date.h"
 #include "worldbase/zor_world_obj.h"
 
-// One saved field of a measure's block.
+// One saved field of a measure's block. kUInt8 is a byte in memory and in
+// the record; kInt16 is int32 in memory and a 16-bit number in the record
+// that saturates; kPad is a zero byte of the record with no field in memory.
 struct SMeasureField {
-  enum Kind : uint8_t { kInt32, kFloat, kUInt8 };
+  enum Kind : uint8_t { kInt32, kFloat, kUInt8, kInt16, kPad };
   // The variable name; null for a saved field that answers no name.
   const char* key;
   Kind kind;
@@ -25,14 +27,14 @@ struct SMeasureField {
   float min = 0.0f;
   float max = 0.0f;
   float step = 0.0f;
-  // A saved array of that many values of the kind, one after the other
-  // (such an array answers no name).
+  // A saved array of that many values of the kind, one after the other in
+  // memory and in the record (a map).
   int count = 1;
 };
 
-// A paid advertising campaign: its running flag (int32) and its progress in
-// years (float) in the block; what starting it costs and what it does when
-// its year is over.
+// A paid advertising campaign: its running flag (int32, or a byte where its
+// field is kUInt8) and its progress in years (float) in the block; what
+// starting it costs and what it does when its year is over.
 struct SMeasureCampaign {
   size_t running;
   size_t progress;
@@ -60,12 +62,16 @@ struct SMeasureLayout {
   const SMeasureCampaign* campaigns = nullptr;
   int campaignCount = 0;
   // Savegames before this version hold only the first olderBlockSize bytes
-  // of the block; 0 when there is no older form.
+  // of the block (the leading fields that fit); 0 when there is no older
+  // form.
   int olderBeforeVersion = 0;
   size_t olderBlockSize = 0;
   // When given, only these keys take values; the other keys are read only.
   const char* const* settable = nullptr;
   int settableCount = 0;
+  // Whether the campaigns end after the users moved, so that their change
+  // of the quote holds until the next turn.
+  bool campaignsAfterUsers = false;
 };
 
 // The layout of a measure whose block is not described yet.
@@ -139,6 +145,10 @@ class CMeasure : public CWorldObj {
 
  private:
   void AdvanceCampaigns(double elapsed);
+  // A campaign's running flag, as wide as its field.
+  bool ByteFlag(size_t offset) const;
+  int32_t Flag(size_t offset);
+  void SetFlag(size_t offset, int32_t value);
   int ReadBlock(FILE* file, size_t size);
   // 0 whether or not the campaign starts; the price is booked once.
   int SetCampaign(const SMeasureCampaign& campaign, double value);

@@ -1,11 +1,43 @@
 #pragma once
-// Passive route planning.
-// Stand-in for the measure's own fields, keys and steps: the common
-// pattern alone, with no block, and what the world's start-up calls on it.
-#include "sim/sim_date.h"
+// Passive route planning: route-planning CDs sold to drivers, which the city
+// may subsidise and advertise. The users move toward a potential from the
+// population and the network's share of planning drivers; sales and the
+// cost of each user are booked by the year.
+#include <cstdint>
+
 #include "measures/measure.h"
+#include "sim/sim_date.h"
 
 class CPassiveRoutenPlanung : public CMeasure {
  public:
-  CPassiveRoutenPlanung() : CMeasure(kMeasureWithoutBlock, nullptr) {}
+  CPassiveRoutenPlanung();
+
+  using CMeasure::GetVarData;
+  using CMeasure::SetVarData;
+  // The block's keys, the campaigns' short names and "PAR.SYSTEM.COST".
+  int GetVarData(const char* key, double* value) override;
+  // The campaigns (paid), their short names (a flag without payment), the
+  // CD price and the subsidy.
+  int SetVarData(const char* key, double value) override;
+  void ResetBilanz() override;
+  // The share of drivers the service can win.
+  double CalculateUserQuote() const;
+
+ protected:
+  void BookTurn(double elapsed) override;
+  void CalculateUser(double elapsed) override;
+
+ private:
+  struct SBlock {
+    float price = 22.5f;
+    float quote = 0.0f;
+    float users = 0.0f;
+    int32_t income = 0, expenses = 0, balance = 0, lastBalance = 0;
+    float subsidy = 0.0f;
+    float awareness = 0.0f;
+    int32_t print = 0, radio = 0, television = 0;
+    float printProgress = 0.0f, radioProgress = 0.0f, televisionProgress = 0.0f;
+  };
+  static const SMeasureLayout& Layout();
+  SBlock m_Block;
 };

@@ -15,6 +15,11 @@ const char* const kRoutePrefixes[] = {"I.", "OPNV.", "PTA.", "F.", "PR.", "PRM."
 constexpr const char* kRecordName = "DATAEXCHANGE";
 
 bool StartsWith(const char* name, const char* prefix) { return std::strncmp(name, prefix, std::strlen(prefix)) == 0; }
+// The surrounding region's names ("UMLAND.CITY.PEOPLE.n") go to the owner of
+// its prefix "U." as well.
+bool Routes(const char* name, const char* prefix) {
+  return StartsWith(name, prefix) || (std::strcmp(prefix, "U.") == 0 && StartsWith(name, "UMLAND."));
+}
 }  // namespace
 
 CDataExchange::CDataExchange() {
@@ -72,7 +77,7 @@ int CDataExchange::GetWorldVars(const char* name, CVar* var) {
     return 0;
   }
   for (Route& route : m_Routes) {
-    if (!StartsWith(name, route.prefix)) continue;
+    if (!Routes(name, route.prefix)) continue;
     if (!route.owner) {
       if (!route.missingLogged)
         QNO_ERROR2(QNO_SEV_WARNING, "CDataExchange: no object answers %s (asked for %s); it reads 0", route.prefix,
@@ -91,7 +96,7 @@ CVarOwner* CDataExchange::GetObjectByName(const char* name) {
   if (!name) return nullptr;
   if (StartsWith(name, "DX.")) return this;
   for (const Route& route : m_Routes)
-    if (StartsWith(name, route.prefix)) return route.owner;
+    if (Routes(name, route.prefix)) return route.owner;
   return nullptr;
 }
 

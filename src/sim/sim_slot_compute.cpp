@@ -54,7 +54,7 @@ int CSimTrafficSlot::Computate() {
   }
   if (m_finalPending) {
     m_finalPending = 0;
-    WriteBackBusData();
+    if (!m_keepLineData) WriteBackBusData();
     m_mode = 2;
     return 0;
   }

@@ -73,6 +73,9 @@ class CSimTrafficSlot : public CSimObjectBT {
   void MacheUmlegung(int limit);
   void AddTraffic(int from, int to, Route* matrix, int n, int size);
   void WriteBackBusData();
+  // A loaded hour keeps the passengers its lines were saved with: its pass
+  // runs while the savegame is still being read, before the lines are back.
+  void KeepLineData() { m_keepLineData = 1; }
   int Pass() const { return m_pass; }
   int AssignmentCalls() const { return m_assignCalls; }
 
@@ -120,6 +123,7 @@ class CSimTrafficSlot : public CSimObjectBT {
   unsigned char m_assignPending = 0;
   unsigned char m_matrixPending = 0;
   unsigned char m_finalPending = 0;
+  unsigned char m_keepLineData = 0;
   // Routes of the current loading step, found before any of them is loaded
   // so that all of them see the same travel times.
   std::vector<int> m_stepStreets;

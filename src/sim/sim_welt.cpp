@@ -480,6 +480,7 @@ bool CSimWelt::Load(FILE* file) {
     m_computed = DeleteSlot(m_computed);
     DeleteSlot(m_active);
     m_active = m_computing;
+    m_active->KeepLineData();
     m_computing = nullptr;
     m_state = 0;
     m_countdown = 0;

@@ -14,14 +14,25 @@ double CZorMeasureHost::GetExchangeValue(const char* name) {
   return exchange ? exchange->GetVarValue(name) : 0.0;
 }
 
+double CZorMeasureHost::GetExchangeMax(const char* name) {
+  CDataExchange* exchange = m_world.GetDataExchange();
+  return exchange ? exchange->DoVar(EX_MAX, name, 0.0) : 0.0;
+}
+
 int CZorMeasureHost::GetPeople() {
   CDataExchange* exchange = m_world.GetDataExchange();
   return exchange ? exchange->GetPeople() : 0;
 }
 
-bool CZorMeasureHost::GetDistrictResidents(int (&residents)[16][16]) {
+CSimCityModell* CZorMeasureHost::GetCityModel() {
   CSimWelt* sim = m_world.GetSimWelt();
-  CSimCityModell* city = sim ? sim->pCityModell() : nullptr;
+  return sim ? sim->pCityModell() : nullptr;
+}
+
+bool CZorMeasureHost::IsLoading() { return CZorvaWorld::g_isLoad; }
+
+bool CZorMeasureHost::GetDistrictResidents(int (&residents)[16][16]) {
+  CSimCityModell* city = GetCityModel();
   if (!city) return false;
   for (int x = 0; x < CSimCityModell::kGrid; ++x)
     for (int y = 0; y < CSimCityModell::kGrid; ++y) residents[x][y] = city->pDistrictAt(x, y)->NrOfResidents();

@@ -5,6 +5,7 @@
 #include "framework/qno_bitmap.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
+#include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
 #include "measures/building_object.h"
 #include "measures/carsharing.h"
@@ -482,6 +483,11 @@ void CZorGuiHost::RenderTwoDMap(QnoDisplay* display, int x, int y) {
 
 void CZorGuiHost::RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->RenderTwoDMapColorKey(display, x, y);
+}
+
+const float* CZorUiHost::GetRouteGuidanceMap() {
+  CAktiveRoutenPlanung* guidance = m_world.GetAktiveRP();
+  return guidance ? guidance->GetMap(nullptr) : nullptr;
 }
 
 bool CZorUiHost::GetQueryDistrict(int* x, int* y) {

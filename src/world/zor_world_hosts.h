@@ -173,6 +173,8 @@ class CZorUiHost : public CUiHost {
   void StreetNetChanged() override;
   // The demand model's query district for the thematic map.
   bool GetQueryDistrict(int* x, int* y) override;
+  // Route guidance's coverage map.
+  const float* GetRouteGuidanceMap() override;
   void SetQueryDistrict(int x, int y) override;
   const float* GetStatisticMap(int layer, float* maximum) override;
 

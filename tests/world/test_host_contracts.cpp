@@ -16,6 +16,8 @@
 #include "gui/gui_fakes.h"
 #include "gui/screen_window.h"
 #include "iso/iso_host.h"
+#include "measures/measure_test_host.h"
+#include "model/data_exchange.h"
 #include "microsim/micro_test_host.h"
 #include "network/network_object_host.h"
 #include "support/scenario.h"
@@ -278,6 +280,41 @@ TYPED_TEST(WorldHostContract, TheLanguageIsTheOneTheGameRunsIn) {
   EXPECT_EQ(this->subject.Host().GetLanguage(), 0);
   this->subject.English();
   EXPECT_EQ(this->subject.Host().GetLanguage(), 1);
+}
+
+// ---- the measures' host as the service measures read the game model ----
+
+struct FakeMeasureWorld {
+  MeasureTestHost host;
+  CMeasureHost& Host() { return host; }
+  void Set(const char* name, double v) { host.SetValue(name, v); }
+};
+
+struct GameMeasureWorld {
+  Scenario game;
+  CMeasureHost& Host() { return *CMeasureHost::Get(); }
+  void Set(const char* name, double v) { game.World().GetDataExchange()->DoVar(EX_SET, name, v); }
+};
+
+template <class Subject>
+struct MeasureHostContract : ::testing::Test {
+  Subject subject;
+};
+
+using MeasureSubjects = ::testing::Types<FakeMeasureWorld, GameMeasureWorld>;
+TYPED_TEST_SUITE(MeasureHostContract, MeasureSubjects);
+
+TYPED_TEST(MeasureHostContract, NamedValuesReadBackAndUnknownNamesReadZero) {
+  CMeasureHost& host = this->subject.Host();
+  this->subject.Set("PAR.PRICE.NEWCD", 20.0);
+  EXPECT_EQ(host.GetExchangeValue("PAR.PRICE.NEWCD"), 20.0);
+  this->subject.Set("PTA.PRICE.MONTH", 7.0);
+  EXPECT_EQ(host.GetExchangeValue("PTA.PRICE.MONTH"), 7.0);
+  EXPECT_EQ(host.GetExchangeValue("PAR.NO.SUCH.NAME"), 0.0);
+  EXPECT_EQ(host.GetExchangeMax("W.NO.SUCH.NODE"), 0.0);
+  EXPECT_GE(host.GetPeople(), 0);
+  EXPECT_EQ(host.GetPeople(), host.GetPeople());
+  EXPECT_FALSE(host.IsLoading()) << "no savegame is being read";
 }
 
 // ---- the map's host ----

@@ -4,6 +4,7 @@
 // and a load at every midnight (an even and an odd number of loads).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -160,17 +161,21 @@ std::pair<size_t, size_t> RecordOf(const std::string& game, const std::string& n
   return {start, start + 4 + stored};
 }
 
-// A load stamps the messages of the data exchange, of park-and-ride and of
-// car sharing with the time of the load and the quotes of the moment: the
-// last four fields of the data exchange's record and the last two of each
-// measure's. Nothing else of the game may differ.
+// A load stamps the messages of the data exchange, of park-and-ride, of car
+// sharing, of route guidance and of the travel assistant with the time of
+// the load and the quotes of the moment: the last four fields of the data
+// exchange's record and the last two of each measure's. Nothing else of the
+// game may differ.
 void ExpectSameGame(const std::string& straight, const std::string& reloaded, const char* when) {
   ASSERT_FALSE(straight.empty()) << when;
   ASSERT_EQ(straight.size(), reloaded.size()) << when;
   const auto [from, to] = RecordOf(straight, "DATAEXCHANGE");
   ASSERT_LT(from + 16, to) << when;
   std::vector<std::pair<size_t, size_t>> stamps = {{to - 16, to}};
-  for (const auto& [name, length] : {std::pair<const char*, uint32_t>{"ParkRide", 74}, {"Carsharing", 1142}}) {
+  for (const auto& [name, length] : {std::pair<const char*, uint32_t>{"ParkRide", 74},
+                                     {"Carsharing", 1142},
+                                     {"AktiveRP", 1146},
+                                     {"Pta", 98}}) {
     const auto [start, end] = RecordOf(straight, name, length);
     ASSERT_LT(start + 8, end) << name;
     stamps.push_back({end - 8, end});
