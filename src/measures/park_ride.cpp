@@ -212,8 +212,27 @@ int CParkRide::RemoveParkRide(CBuildingTrafficObject* site) {
 int CParkRide::Stations() const { return m_pList ? m_pList->GetCount() : 0; }
 
 CZorvaList* CParkRide::GetList(const char* key) {
-  return key && !std::strcmp(key, "PR.PLACELIST") ? m_pList : nullptr;
+  const std::string name = MeasureKey(key);
+  return name == "PR.PLACELIST" ? m_pList : nullptr;
 }
+
+std::string CParkRide::MeasureKey(const char* key) {
+  static constexpr char kWindowPrefix[] = "PRPLACE.";
+  if (!key) return {};
+  if (std::strncmp(key, kWindowPrefix, sizeof kWindowPrefix - 1) == 0)
+    return std::string("PR.") + (key + sizeof kWindowPrefix - 1);
+  return key;
+}
+
+int CParkRide::GetVarData(const char* key, double* value) { return CMeasure::GetVarData(MeasureKey(key).c_str(), value); }
+
+int CParkRide::SetVarData(const char* key, double value) { return CMeasure::SetVarData(MeasureKey(key).c_str(), value); }
+
+int CParkRide::GetStep(const char* key, float* step) { return CMeasure::GetStep(MeasureKey(key).c_str(), step); }
+
+int CParkRide::GetVarMin(const char* key, float* min) { return CMeasure::GetVarMin(MeasureKey(key).c_str(), min); }
+
+int CParkRide::GetVarMax(const char* key, float* max) { return CMeasure::GetVarMax(MeasureKey(key).c_str(), max); }
 
 void CParkRide::CalculateUser(double) {
   if (m_pList)

@@ -6,6 +6,7 @@
 // cause-effect network.
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "measures/building_object.h"
 #include "measures/measure.h"
@@ -118,10 +119,19 @@ class CParkRide : public CMeasure {
   // The stations in the list; 0 without a list.
   int Stations() const;
   CZorvaList* GetList(const char* key) override;
+  // The station window is bound to the measure and asks for its figures as
+  // "PRPLACE." names: each is answered as the measure's "PR." name.
+  int GetVarData(const char* key, double* value) override;
+  int SetVarData(const char* key, double value) override;
+  int GetStep(const char* key, float* step) override;
+  int GetVarMin(const char* key, float* min) override;
+  int GetVarMax(const char* key, float* max) override;
 
   const SParkRideBlock& Block() const { return m_Block; }
 
  protected:
+  // A window's "PRPLACE." name as the measure's "PR." name; others as given.
+  static std::string MeasureKey(const char* key);
   // Every station's use, then the user quote from the network.
   void CalculateUser(double elapsed) override;
   // The re-created stations count their places again; the message pacing

@@ -60,6 +60,17 @@ TEST_F(ParkRide, StationsCountTheirPlacesAndTheQuoteIsTheNetworksWhileTheyStand)
   EXPECT_EQ(Get(pr, "PR.ADTELEVISION"), 255);
   EXPECT_EQ(pr.SetVarData("PR.PLACES", 500), 1);
   EXPECT_EQ(a.SetVarData("PRPLACE.INCOME", 5.0), 1);
+  // The station window asks the measure with "PRPLACE." names.
+  EXPECT_EQ(pr.SetVarData("PRPLACE.PRICE.HOUR", 1.5), 0);
+  EXPECT_FLOAT_EQ(static_cast<float>(Get(pr, "PR.PRICE.HOUR")), 1.5f);
+  EXPECT_EQ(pr.GetStep("PRPLACE.PRICE.HOUR", &f), 0);
+  EXPECT_FLOAT_EQ(f, 0.1f);
+  EXPECT_EQ(pr.SetVarData("PRPLACE.ADRADIO", 1), 0);
+  EXPECT_EQ(Get(pr, "PRPLACE.ADRADIO"), 1);
+  EXPECT_EQ(Get(pr, "PRPLACE.NUMBER"), 2);
+  EXPECT_EQ(pr.GetList("PRPLACE.PLACELIST"), pr.GetList("PR.PLACELIST"));
+  EXPECT_NE(pr.GetList("PRPLACE.PLACELIST"), nullptr);
+  EXPECT_EQ(pr.SetVarData("PRPLACE.PLACES", 500), 1);
 }
 
 TEST_F(ParkRide, TheRecordComesBackInBothFormsAndBadOnesAreRefused) {
