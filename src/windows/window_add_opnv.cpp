@@ -345,6 +345,8 @@ void AddFinances(Rows& r) {
   r.Page(kOpnvFinances, false);
   r.Picture(0, 0, kPageW, kPageH, 2, 25852, 50178);
   r.Dialog(1, 0, 0, kPageW, kPageH, 1);
+  // The same thirteen figures in two orders: the rows as they stand on the
+  // page, and the dialog's variables in the order the window binds them.
   static const char* const kRows[] = {"INCOME.TICKET.BUS",   "INCOME.TICKET.TRAM",   "INCOME.SELLING",
                                       "INCOME",              "COST.PERS",            "COST.BUS",
                                       "COST.TRAM",           "COST.INFRASTRUCTURE",  "COST.SERVICE",

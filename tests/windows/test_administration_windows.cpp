@@ -24,29 +24,9 @@ const std::vector<int> kPages = {kSubsidies, kTaxes, kRegulations, kResearch, kF
 struct AdministrationWindows : wintest::Scene {
   void SetUp() override {
     Scene::SetUp();
-    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
-      auto* var = new CVar;
-      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
-      return var;
-    });
+    UseNamedVars();
     CZorvaWindows(builder).WindowAdd();
     ASSERT_NE(Root(), nullptr);
-  }
-  void Press(int window, int x, int y) {
-    CScreenWindow* w = Window(window);
-    const int mx = w->GetRealPosX() + x, my = w->GetRealPosY() + y;
-    QnoInteractionEvent down{QNO_EVENT_BUTTONDOWN, mx, my, 0};
-    w->InputFilter(&down, nullptr, 0, 0, mx, my, INOUT_INSIDE);
-    QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
-    w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
-  }
-  // Every item of the window and of its dialogs.
-  void ForEachElement(int id, const std::function<void(CItem*)>& f) {
-    ForEachItem(Window(id), f);
-    if (CDialogList* dialogs = Window(id)->GetDialogs())
-      dialogs->ForEach([&](CDialog* d) {
-        if (d->GetItems()) d->GetItems()->ForEach(f);
-      });
   }
 };
 
@@ -62,23 +42,14 @@ TEST_F(AdministrationWindows, EveryWindowDrawsEveryLookWithNoPictureMissingInEit
     std::set<int> named;
     for (int id : windows) {
       Root()->ActivateWindow(id, OVER_SINGLE);
-      ForEachElement(id, [&](CItem* i) {
-        const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
-        if (picture > 0) named.insert(picture);
-      });
+      NamePictures(id, language, named);
     }
     // The research bars have twelve looks, the state pictures four.
     for (int look = 11; look >= -1; --look) {
-      for (int id : windows) ForEachElement(id, [&](CItem* i) { i->SetState(look); });
+      for (int id : windows) ForEachItemDeep(id, [&](CItem* i) { i->SetState(look); });
       RenderOpen();
     }
-    resources.TrackRequests(false);
-    EXPECT_TRUE(resources.MissingIds().empty()) << resources.MissingIds().size() << " missing, the first "
-                                                << *resources.MissingIds().begin();
-    for (int picture : named)
-      EXPECT_TRUE(resources.RequestedIds().count(static_cast<uint32_t>(picture))) << picture;
-    std::printf("language %d: %zu pictures named by the administration's windows, %zu missing\n", language,
-                named.size(), resources.MissingIds().size());
+    ExpectNamedPicturesDrawn(named, language, "the administration's windows");
   }
 }
 
@@ -114,7 +85,7 @@ TEST_F(AdministrationWindows, TabsTurnThePagesAndOnlyTheFinancesTabLooksPressed)
   ASSERT_EQ(tabs.size(), 5u);
   for (int n = 0; n < 5; ++n) {
     SCOPED_TRACE(order[n]);
-    Press(kAdministration, 20, 45 + 43 * n + 10);
+    PressIn(kAdministration, 20, 45 + 43 * n + 10);
     for (int page : kPages) EXPECT_EQ(host.IsWindowOpen(page), page == order[n]) << page;
     // The look that holds while a window is open belongs to the finances tab.
     int pressedLooks = 0;
@@ -124,7 +95,7 @@ TEST_F(AdministrationWindows, TabsTurnThePagesAndOnlyTheFinancesTabLooksPressed)
   bool financesLook = false;
   ForEachAction(tabs[0], [&](CAction* a) { financesLook |= a->m_kind == 87 && a->m_p1 == kFinances; });
   EXPECT_TRUE(financesLook);
-  Press(kAdministration, 360, 8);
+  PressIn(kAdministration, 360, 8);
   EXPECT_FALSE(host.IsWindowOpen(kAdministration));
 }
 

@@ -31,11 +31,7 @@ struct GameMenuWindows : wintest::Scene {
   }
   void Build() {
     // Unbound variables of the game model, as the world makes them.
-    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
-      auto* var = new CVar;
-      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
-      return var;
-    });
+    UseNamedVars();
     CZorvaWindows windows(builder);
     windows.WindowAdd();
     windows.WindowAddKreuzung();
@@ -43,19 +39,10 @@ struct GameMenuWindows : wintest::Scene {
     windows.WindowAddLadenSpeichern();
     ASSERT_NE(Root(), nullptr);
   }
-  // Every item of the window and of its dialogs.
-  void ForEachElement(int window, const std::function<void(CItem*)>& f) {
-    CScreenWindow* w = Window(window);
-    ForEachItem(w, f);
-    if (w->GetDialogs())
-      w->GetDialogs()->ForEach([&](CDialog* d) {
-        if (d->GetItems()) d->GetItems()->ForEach([&](CItem* i) { f(i); });
-      });
-  }
   // The parameter p1 of the items' actions of a kind, in the order built.
   std::vector<int> Values(int window, EActionType kind) {
     std::vector<int> out;
-    ForEachElement(window, [&](CItem* i) {
+    ForEachItemDeep(window, [&](CItem* i) {
       ForEachAction(i, [&](CAction* a) {
         if (a->m_kind == kind) out.insert(out.begin(), a->m_p1);
       });
@@ -79,7 +66,7 @@ TEST_F(GameMenuWindows, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
     }
     // Each look of the buttons, and the values' pictures up to the load bars' last.
     for (int look = 0; look <= 16; ++look) {
-      for (int id : all) ForEachElement(id, [&](CItem* i) { i->SetState(look); });
+      for (int id : all) ForEachItemDeep(id, [&](CItem* i) { i->SetState(look); });
       RenderOpen();
     }
     for (const auto& b : kSelectionBackgrounds) {
@@ -92,7 +79,7 @@ TEST_F(GameMenuWindows, EveryWindowDrawsWithNoPictureMissingInEitherLanguage) {
     const std::set<uint32_t>& asked = resources.RequestedIds();
     int named = 0;
     for (int id : all)
-      ForEachElement(id, [&](CItem* i) {
+      ForEachItemDeep(id, [&](CItem* i) {
         const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
         if (picture <= 0 || i->GetItemType() == 10 || i->GetItemType() == 11) return;
         ++named;

@@ -29,11 +29,7 @@ const int kPages[] = {kIndikatorPage, kStatistikPage, kMasterEntry, kMasterTraff
 struct IndicatorWindows : wintest::Scene {
   void SetUp() override {
     Scene::SetUp();
-    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
-      auto* var = new CVar;
-      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
-      return var;
-    });
+    UseNamedVars();
     Build();
   }
   void Build() {
@@ -54,11 +50,6 @@ struct IndicatorWindows : wintest::Scene {
     return out;
   }
   // Every item of a window and of its dialogs.
-  void ForEachItemDeep(int window, const std::function<void(CItem*)>& f) {
-    ForEachItem(Window(window), f);
-    for (CDialog* d : Dialogs(window))
-      if (d->GetItems()) d->GetItems()->ForEach([&](CItem* i) { f(i); });
-  }
 };
 
 TEST_F(IndicatorWindows, EveryPageAndPanelDrawsWithNoPictureMissingInEitherLanguage) {
@@ -77,11 +68,7 @@ TEST_F(IndicatorWindows, EveryPageAndPanelDrawsWithNoPictureMissingInEitherLangu
       Root()->ActivateWindow(parent, OVER_SINGLE);
       Root()->ActivateWindow(page, OVER_SINGLE);
       ASSERT_TRUE(host.IsWindowOpen(page)) << page;
-      for (int id : {kIndikatorGroup, parent, page})
-        ForEachItemDeep(id, [&](CItem* i) {
-          const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
-          if (picture > 0) named.insert(picture);
-        });
+      for (int id : {kIndikatorGroup, parent, page}) NamePictures(id, language, named);
       // Every look: the bars' fourteen states, the buttons' three.
       for (int look = 13; look >= 0; --look) {
         for (int id : {kIndikatorGroup, parent, page}) ForEachItemDeep(id, [&](CItem* i) { i->SetState(look); });
@@ -89,12 +76,7 @@ TEST_F(IndicatorWindows, EveryPageAndPanelDrawsWithNoPictureMissingInEitherLangu
       }
       Root()->DeActivateWindow(kIndikatorGroup, OVER_GROUP);
     }
-    resources.TrackRequests(false);
-    EXPECT_TRUE(resources.MissingIds().empty())
-        << resources.MissingIds().size() << " missing, the first " << *resources.MissingIds().begin();
-    for (int picture : named) EXPECT_TRUE(resources.RequestedIds().count(static_cast<uint32_t>(picture))) << picture;
-    std::printf("language %d: %zu pictures named by the indicator windows, %zu missing\n", language, named.size(),
-                resources.MissingIds().size());
+    ExpectNamedPicturesDrawn(named, language, "the indicator windows");
   }
 }
 

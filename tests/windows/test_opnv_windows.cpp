@@ -25,11 +25,7 @@ const std::vector<int> kPages = {kOpnvFinances, kOpnvPersonnel, kOpnvFares,   kO
 struct OpnvWindows : wintest::Scene {
   void SetUp() override {
     Scene::SetUp();
-    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
-      auto* var = new CVar;
-      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
-      return var;
-    });
+    UseNamedVars();
     Build();
   }
   void Build() {
@@ -37,14 +33,6 @@ struct OpnvWindows : wintest::Scene {
     windows.WindowAdd();
     windows.WindowAddOpnv();
     ASSERT_NE(Root(), nullptr);
-  }
-  void Press(int window, int x, int y) {
-    CScreenWindow* w = Window(window);
-    const int mx = w->GetRealPosX() + x, my = w->GetRealPosY() + y;
-    QnoInteractionEvent down{QNO_EVENT_BUTTONDOWN, mx, my, 0};
-    w->InputFilter(&down, nullptr, 0, 0, mx, my, INOUT_INSIDE);
-    QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
-    w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
   }
   // The names of the variables in a list, oldest first.
   static std::vector<std::string> Names(CWindowVarList* vars) {
@@ -72,35 +60,17 @@ TEST_F(OpnvWindows, EveryWindowAndPageDrawsWithNoPictureMissingInEitherLanguage)
     for (int page : kPages) {
       Root()->ActivateWindow(kOpnvGroup, OVER_GROUP);
       Root()->ActivateWindow(page, OVER_GROUP);
-      auto name = [&](CItem* i) {
-        const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
-        if (picture > 0) named.insert(picture);
-      };
-      for (int id : {kOpnvGroup, page}) {
-        ForEachItem(Window(id), name);
-        for (CDialog* d : Dialogs(id))
-          if (d->GetItems()) d->GetItems()->ForEach(name);
-      }
+      for (int id : {kOpnvGroup, page}) NamePictures(id, language, named);
       // Every look of the buttons, the campaign bars and the training bar.
       for (int look = 8; look >= 0; --look) {
-        for (int id : {kOpnvGroup, page}) {
-          ForEachItem(Window(id), [&](CItem* i) { i->SetState(look); });
-          for (CDialog* d : Dialogs(id))
-            if (d->GetItems()) d->GetItems()->ForEach([&](CItem* i) { i->SetState(look); });
-        }
+        for (int id : {kOpnvGroup, page}) ForEachItemDeep(id, [&](CItem* i) { i->SetState(look); });
         RenderOpen();
       }
     }
     Root()->ActivateWindow(kBusLineList, OVER_SINGLE);
     Root()->ActivateWindow(kTramLineList, OVER_SINGLE);
     RenderOpen();
-    resources.TrackRequests(false);
-    EXPECT_TRUE(resources.MissingIds().empty()) << resources.MissingIds().size() << " missing, the first "
-                                                << *resources.MissingIds().begin();
-    for (int picture : named)
-      EXPECT_TRUE(resources.RequestedIds().count(static_cast<uint32_t>(picture))) << picture;
-    std::printf("language %d: %zu pictures named by the public-transport windows, %zu missing\n", language,
-                named.size(), resources.MissingIds().size());
+    ExpectNamedPicturesDrawn(named, language, "the public-transport windows");
   }
 }
 
@@ -140,16 +110,16 @@ TEST_F(OpnvWindows, PageButtonsTurnThePagesAndTheCloseButtonShutsTheGroup) {
   Root()->ActivateWindow(kOpnvGroup, OVER_GROUP);
   for (int n = 0; n < 7; ++n) {
     SCOPED_TRACE(order[n]);
-    Press(kOpnvGroup, 20, 45 + 43 * n + 10);
+    PressIn(kOpnvGroup, 20, 45 + 43 * n + 10);
     EXPECT_TRUE(host.IsWindowOpen(kOpnvGroup));
     for (int page : kPages) EXPECT_EQ(host.IsWindowOpen(page), page == order[n]) << page;
   }
   // The lines page's purchase button leads to the fleet.
-  Press(kOpnvGroup, 20, 131 + 10);
-  Press(kOpnvLines, 250, 320);
+  PressIn(kOpnvGroup, 20, 131 + 10);
+  PressIn(kOpnvLines, 250, 320);
   EXPECT_TRUE(host.IsWindowOpen(kOpnvFleet));
   EXPECT_FALSE(host.IsWindowOpen(kOpnvLines));
-  Press(kOpnvGroup, 360, 8);
+  PressIn(kOpnvGroup, 360, 8);
   EXPECT_FALSE(host.IsWindowOpen(kOpnvGroup));
   for (int page : kPages) EXPECT_FALSE(host.IsWindowOpen(page)) << page;
 }

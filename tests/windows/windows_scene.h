@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "framework/qno_display.h"
@@ -15,6 +17,7 @@
 #include "gui/screen_window.h"
 #include "gui/window_builder.h"
 #include "measures/preise.h"
+#include "model/zor_var.h"
 #include "support/test_support.h"
 #include "windows/window_builders.h"
 #include "worldbase/zor_world_host.h"
@@ -103,6 +106,15 @@ struct Scene : ::testing::Test {
       ASSERT_EQ(resources.AddWadFile(path), 0);
     }
   }
+  // The builders' variables made by name with no owner, as the world makes
+  // the game model's unbound ones.
+  void UseNamedVars() {
+    builder.SetVarFactory([](EVarType type, const char* name) -> CWindowVar* {
+      auto* var = new CVar;
+      var->Create(type, name, static_cast<CVarOwner*>(nullptr));
+      return var;
+    });
+  }
   CScreenWindow* Root() const { return builder.GetTopWindow(); }
   CScreenWindow* Window(int id) const { return Root() ? Root()->GetWindowByID(id) : nullptr; }
   // The open windows, back to front.
@@ -118,6 +130,31 @@ struct Scene : ::testing::Test {
     w->InputFilter(&down, nullptr, 0, 0, mx, my, INOUT_INSIDE);
     QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
     w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
+  }
+  // Every item of window id and of its dialogs.
+  void ForEachItemDeep(int id, const std::function<void(CItem*)>& f) {
+    ForEachItem(Window(id), f);
+    if (CDialogList* dialogs = Window(id)->GetDialogs())
+      dialogs->ForEach([&](CDialog* d) {
+        if (d->GetItems()) d->GetItems()->ForEach(f);
+      });
+  }
+  // The pictures that window id's items name in the language (1 English).
+  void NamePictures(int id, int language, std::set<int>& named) {
+    ForEachItemDeep(id, [&](CItem* i) {
+      const int picture = language == 1 && i->GetResource(2) > 0 ? i->GetResource(2) : i->GetResource(0);
+      if (picture > 0) named.insert(picture);
+    });
+  }
+  // After drawing with the requests tracked: no picture missing, and every
+  // named one asked for.
+  void ExpectNamedPicturesDrawn(const std::set<int>& named, int language, const char* what) {
+    resources.TrackRequests(false);
+    EXPECT_TRUE(resources.MissingIds().empty())
+        << resources.MissingIds().size() << " missing, the first " << *resources.MissingIds().begin();
+    for (int picture : named) EXPECT_TRUE(resources.RequestedIds().count(static_cast<uint32_t>(picture))) << picture;
+    std::printf("language %d: %zu pictures named by %s, %zu missing\n", language, named.size(), what,
+                resources.MissingIds().size());
   }
   uint16_t Pixel(int x, int y) const {
     return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
