@@ -108,8 +108,7 @@ Image16 BalancePage(const UiArt& a, bool english) {
   Row(cr, {"Einnahmen im Jahr", "Income this year"}, english, 34, 213, 82, 16);
   Row(cr, {"Ausgaben im Jahr", "Expenses this year"}, english, 56, 213, 82, 16);
   Row(cr, {"Bilanz", "Balance"}, english, 78, 213, 82, 16);
-  ListWell(cr, english, {{"Parkplatz", "Car park"}, {"Einnahmen", "Income"}, {"Ausgaben", "Expenses"}},
-           {20, 150, 220});
+  ListWell(cr, english, {{"Parkplatz", "Car park"}, {"Bilanz", "Balance"}}, {20, 212});
   return c.ToImage();
 }
 
@@ -119,11 +118,11 @@ Image16 FeesPage(const UiArt& a, bool english) {
   PageLabel(cr, {"Alle Geb\xC3\xBChren \xC3\xA4ndern um %", "Change all fees by %"}, english, 14, 48, true);
   PageLabel(cr, {"Pkw", "Cars"}, english, 14, 68);
   PageLabel(cr, {"Microcars", "Microcars"}, english, 14, 90);
-  Well(cr, 203, 54, 55, 20);
-  Well(cr, 203, 76, 55, 20);
+  Field(cr, 212, 56, 37, 16);
+  Field(cr, 212, 78, 37, 16);
   ListWell(cr, english,
            {{"Parkplatz", "Car park"}, {"Preis/h", "Price/h"}, {"Microcar -%", "Microcar -%"}},
-           {20, 110, 160});
+           {20, 122, 178});
   return c.ToImage();
 }
 
@@ -134,8 +133,8 @@ Image16 UtilisationPage(const UiArt& a, bool english) {
   Row(cr, {"Pkw", "Cars"}, english, 56, 230, 51, 15);
   Row(cr, {"Microcars", "Microcars"}, english, 78, 230, 52, 15);
   ListWell(cr, english,
-           {{"Parkplatz", "Car park"}, {"Pkw", "Cars"}, {"Microcars", "Microcars"}, {"Auslastung", "Use"}},
-           {20, 100, 150, 215});
+           {{"Parkplatz", "Car park"}, {"Pl\xC3\xA4tze", "Places"}, {"Auslastung", "Use"}, {"Systeme", "Systems"}},
+           {20, 70, 128, 189});
   return c.ToImage();
 }
 
