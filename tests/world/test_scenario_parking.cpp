@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -149,6 +150,8 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
   ASSERT_TRUE(game.ClickIn(214, 360, 8));
   int sx = -1, sy = -1;
   ASSERT_TRUE(game.ScreenOfCell(dear.x + 1, dear.y, &sx, &sy));
+  EXPECT_LT(std::abs(sx - 400), 40) << "the view is centred on the garage";
+  EXPECT_LT(std::abs(sy - 300), 40);
   game.Click(sx, sy).Do(Wait(40));
   ASSERT_TRUE(game.IsOpen(170));
   ASSERT_TRUE(game.IsOpen(171));
