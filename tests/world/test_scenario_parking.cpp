@@ -5,7 +5,8 @@
 // lets two days go by. The dearer garage fills less than its neighbour at
 // the old price and earns its price per car, the search time and the
 // parking map of the district it serves follow the car parks' loads, and the
-// windows' figures follow the model.
+// windows' figures follow the model. Last, the fees page raises every car
+// park's price at once.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -222,6 +223,20 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
   EXPECT_EQ(bar->ButtonFrame(nullptr),
             static_cast<int>(std::trunc(std::min(1.0f, dear.object->GetParkingData()->carLoad) * 100.0 / 100.0 * 17)));
   game.Shot("parking_window");
+
+  // The fees page changes every car park's price at once: two steps of
+  // ten per cent up, then its confirm button; no price passes 2.
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(705 + 18, 505 + 18).Do(Wait(40));
+  ASSERT_TRUE(game.ClickIn(214, 10 + 18, 131 + 18));
+  ASSERT_TRUE(game.IsOpen(102));
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(game.ClickIn(102, 204 + 45 + 4, 55 + 9));
+  EXPECT_EQ(dx.GetVarValue("PRM.PRICE.CHANGEPKW"), 20.0);
+  ASSERT_TRUE(game.ClickIn(102, 264 + 11, 57 + 7));
+  EXPECT_FLOAT_EQ(open.object->GetParkingData()->price, static_cast<float>(price * 1.2));
+  EXPECT_FLOAT_EQ(deck.object->GetParkingData()->price, static_cast<float>(price * 1.2));
+  EXPECT_FLOAT_EQ(dear.object->GetParkingData()->price, std::min(2.0f, static_cast<float>(raised * 1.2)));
+  EXPECT_EQ(dx.GetVarValue("PRM.PRICE.CHANGEPKW"), 0.0);
 }
 
 }  // namespace
