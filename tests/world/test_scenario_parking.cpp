@@ -237,6 +237,8 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
   EXPECT_FLOAT_EQ(deck.object->GetParkingData()->price, static_cast<float>(price * 1.2));
   EXPECT_FLOAT_EQ(dear.object->GetParkingData()->price, std::min(2.0f, static_cast<float>(raised * 1.2)));
   EXPECT_EQ(dx.GetVarValue("PRM.PRICE.CHANGEPKW"), 0.0);
+  game.Do(Wait(200));
+  game.Shot("parking_fees");
 }
 
 }  // namespace
