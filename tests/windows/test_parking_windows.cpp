@@ -1,9 +1,8 @@
 // The parking windows built on the generated game data: every picture they
 // name exists in both languages and every frame of the utilisation bar is
-// drawn; the windows stand where the game opens them and start closed; the
-// page buttons turn the pages with only their own pressed looks; the fee
-// page's two dialogs with id 1 hold their own variables; the bars read the
-// use over its maximum.
+// drawn; the fee page's two dialogs with id 1 hold their own variables; the
+// bars read the use over its maximum. The page buttons are pressed in the
+// parking scenario.
 #include <set>
 #include <string>
 #include <vector>
@@ -40,21 +39,6 @@ struct ParkingWindows : wintest::Scene {
     if (vars) vars->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
     return out;
   }
-  // The page buttons of a group window from the top, with the pages their
-  // pressed looks follow.
-  std::vector<std::pair<int, std::vector<int>>> PageButtons(int group, int x) {
-    std::vector<std::pair<int, std::vector<int>>> out;
-    ForEachItem(Window(group), [&](CItem* i) {
-      if (i->GetXPos() != x) return;
-      std::vector<int> looks;
-      ForEachAction(i, [&](CAction* a) {
-        if (a->m_kind == 87) looks.push_back(a->m_p1);
-      });
-      out.emplace_back(i->GetYPos(), looks);
-    });
-    std::sort(out.begin(), out.end());
-    return out;
-  }
 };
 
 TEST_F(ParkingWindows, BothWindowsDrawEveryLookWithNoPictureMissingInEitherLanguage) {
@@ -81,39 +65,6 @@ TEST_F(ParkingWindows, BothWindowsDrawEveryLookWithNoPictureMissingInEitherLangu
     ExpectNamedPicturesDrawn(named, language, "the parking windows");
     EXPECT_EQ(named.count(28521), 1u);
   }
-}
-
-TEST_F(ParkingWindows, WindowsStandWhereTheGameOpensThemAndThePageButtonsTurnThePages) {
-  const struct {
-    int id, x, y, w, h, parent;
-  } table[] = {{214, 411, 0, 388, 320, 1},   {101, 51, 21, 337, 299, 214}, {102, 51, 21, 337, 299, 214},
-               {103, 51, 21, 337, 299, 214}, {170, 206, 70, 279, 185, 1},  {171, 34, 19, 243, 166, 170},
-               {172, 34, 19, 243, 166, 170}, {173, 34, 19, 243, 166, 170}};
-  for (const auto& g : table) ExpectPlacedClosed(g.id, g.x, g.y, g.w, g.h, g.parent);
-  // Utilisation, balance and fees from the top; the fees button has no
-  // pressed look. In the car-park window: information, settings, systems.
-  using Looks = std::vector<std::pair<int, std::vector<int>>>;
-  EXPECT_EQ(PageButtons(kParkManagement, 10), (Looks{{45, {103}}, {88, {101}}, {131, {}}}));
-  EXPECT_EQ(PageButtons(kCarPark, 6), (Looks{{40, {171}}, {72, {172}}, {104, {}}}));
-  const struct {
-    int group, x, y, page;
-    std::vector<int> siblings;
-  } presses[] = {{kParkManagement, 20, 141, kParkFees, {kParkBalance, kParkUtilisation}},
-                 {kParkManagement, 20, 98, kParkBalance, {kParkFees, kParkUtilisation}},
-                 {kParkManagement, 20, 55, kParkUtilisation, {kParkFees, kParkBalance}},
-                 {kCarPark, 12, 110, kCarParkSystems, {kCarParkInfo, kCarParkSettings}},
-                 {kCarPark, 12, 78, kCarParkSettings, {kCarParkInfo, kCarParkSystems}},
-                 {kCarPark, 12, 46, kCarParkInfo, {kCarParkSettings, kCarParkSystems}}};
-  for (const auto& p : presses) {
-    SCOPED_TRACE(p.page);
-    Root()->ActivateWindow(p.group, OVER_GROUP);
-    PressIn(p.group, p.x, p.y);
-    EXPECT_TRUE(host.IsWindowOpen(p.page));
-    for (int sibling : p.siblings) EXPECT_FALSE(host.IsWindowOpen(sibling)) << sibling;
-  }
-  PressIn(kParkManagement, 360, 8);
-  PressIn(kCarPark, 252, 8);
-  for (int id : {214, 101, 102, 103, 170, 171, 172, 173}) EXPECT_FALSE(host.IsWindowOpen(id)) << id;
 }
 
 TEST_F(ParkingWindows, EveryDialogHoldsTheVariableItsButtonsChange) {

@@ -131,19 +131,6 @@ struct Scene : ::testing::Test {
     QnoInteractionEvent up{QNO_EVENT_BUTTONUP, mx, my, 0};
     w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
   }
-  // Window id stands at (x, y) in its parent with the size w x h, and is
-  // closed.
-  void ExpectPlacedClosed(int id, int x, int y, int w, int h, int parent) {
-    SCOPED_TRACE(id);
-    CScreenWindow* win = Window(id);
-    ASSERT_NE(win, nullptr);
-    EXPECT_EQ(win->GetPosX(), x);
-    EXPECT_EQ(win->GetPosY(), y);
-    EXPECT_EQ(win->GetSizeX(), w);
-    EXPECT_EQ(win->GetSizeY(), h);
-    EXPECT_EQ(win->GetTopWindow(), Window(parent));
-    EXPECT_FALSE(host.IsWindowOpen(id));
-  }
   // Every item of window id and of its dialogs.
   void ForEachItemDeep(int id, const std::function<void(CItem*)>& f) {
     ForEachItem(Window(id), f);
