@@ -357,6 +357,17 @@ std::vector<UiArt> BuildUiArts() {
       {37386, 107, 13, BUTTON}, {50679, 107, 13, BUTTON}, {37387, 107, 13, BUTTON}, {50688, 107, 13, BUTTON},
       {37388, 107, 13, BUTTON}, {50686, 107, 13, BUTTON},
   };
+  // The parking management group and the car-park window; their looks come
+  // from a block of their own.
+  const Row parkingRows[] = {
+      {28173, 388, 21, B}, {50208, 388, 21, B}, {28172, 51, 299, B}, {28177, 36, 36, BUTTON},
+      {28176, 36, 36, BUTTON}, {28179, 36, 36, BUTTON}, {50844, 337, 299, B}, {50218, 337, 299, B},
+      {50842, 337, 299, B}, {50217, 337, 299, B}, {50843, 337, 299, B}, {50215, 337, 299, B},
+      {28174, 22, 14, BUTTON}, {28502, 279, 19, B}, {50782, 279, 19, B}, {28501, 36, 166, B},
+      {28403, 26, 26, BUTTON}, {28404, 26, 26, BUTTON}, {28405, 26, 26, BUTTON}, {28499, 243, 166, B},
+      {50780, 243, 166, B}, {28498, 243, 166, B}, {50779, 243, 166, B}, {28500, 243, 166, B},
+      {50781, 243, 166, B}, {28521, 52, 15, 18},
+  };
   std::vector<UiArt> out;
   auto add = [&out](const Row* first, const Row* last, uint32_t next) {
     for (const Row* r = first; r != last; ++r) {
@@ -368,6 +379,7 @@ std::vector<UiArt> BuildUiArts() {
   add(std::begin(menuRows), std::end(menuRows), UI_PICTURES_MENU_FIRST);
   add(std::begin(administrationRows), std::end(administrationRows), UI_PICTURES_ADMINISTRATION_FIRST);
   add(std::begin(indicatorRows), std::end(indicatorRows), UI_PICTURES_INDICATORS_FIRST);
+  add(std::begin(parkingRows), std::end(parkingRows), UI_PICTURES_PARKING_FIRST);
   return out;
 }
 

@@ -69,6 +69,8 @@ constexpr uint32_t UI_PICTURES_MENU_FIRST = 38700;  // up to 38999
 constexpr uint32_t UI_PICTURES_ADMINISTRATION_FIRST = 51800;  // up to 51999
 // The looks of the indicator group's buttons and bars.
 constexpr uint32_t UI_PICTURES_INDICATORS_FIRST = 10600;  // up to 11199
+// The looks of the parking windows' buttons and the car parks' utilisation bar.
+constexpr uint32_t UI_PICTURES_PARKING_FIRST = 16100;  // up to 16199
 struct UiArt {
   uint32_t id;
   int width, height;

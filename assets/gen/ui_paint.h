@@ -107,5 +107,7 @@ bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
 bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out);
 // The indicator group with its indicator, statistics and master-mode pages.
 bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
+// The parking management group and the car-park window.
+bool DrawParkenArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

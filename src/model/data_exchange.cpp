@@ -16,9 +16,11 @@ constexpr const char* kRecordName = "DATAEXCHANGE";
 
 bool StartsWith(const char* name, const char* prefix) { return std::strncmp(name, prefix, std::strlen(prefix)) == 0; }
 // The surrounding region's names ("UMLAND.CITY.PEOPLE.n") go to the owner of
-// its prefix "U." as well.
+// its prefix "U." as well, the traffic displays' ("TDISPLAY.NUMBER") to the
+// owner of "TD.".
 bool Routes(const char* name, const char* prefix) {
-  return StartsWith(name, prefix) || (std::strcmp(prefix, "U.") == 0 && StartsWith(name, "UMLAND."));
+  return StartsWith(name, prefix) || (std::strcmp(prefix, "U.") == 0 && StartsWith(name, "UMLAND.")) ||
+         (std::strcmp(prefix, "TD.") == 0 && StartsWith(name, "TDISPLAY."));
 }
 }  // namespace
 

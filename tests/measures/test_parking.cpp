@@ -16,6 +16,7 @@
 #include "measures/miet_micro.h"
 #include "measures/park_management.h"
 #include "measures/traffic_display.h"
+#include "model/data_exchange.h"
 #include "support/test_support.h"
 
 namespace {
@@ -380,6 +381,12 @@ TEST(TrafficDisplays, KeysRecordAndNothingSettable) {
   RecordFile payload(ByteList(bytes.begin() + 34, bytes.end()));
   ASSERT_EQ(back.SerializeGameLoad(payload.f()), 0);
   EXPECT_EQ(back.GetBlock().quote, 9);
+  // The data exchange hands the displays' names to the owner of "TD.".
+  CDataExchange dx;
+  ASSERT_EQ(dx.RegisterOwner("TD.", &back), 0);
+  EXPECT_EQ(dx.GetVarValue("TDISPLAY.QUOTE"), 9.0);
+  EXPECT_EQ(dx.GetObjectByName("TDISPLAY.NUMBER"), &back);
+  EXPECT_EQ(dx.GetObjectByName("TDISPLAYQUOTE"), nullptr);
   displays.Destroy();
   EXPECT_EQ(displays.GetDisplayList(), nullptr);
 }

@@ -13,6 +13,7 @@
 #include "framework/qno_log.h"
 #include "gui/screen_window.h"
 #include "iso/iso_geometry.h"
+#include "iso/iso_welt.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
@@ -138,6 +139,19 @@ bool Scenario::ClickIn(int id, int x, int y, Button b) {
   if (!w || !IsOpen(id)) return false;
   Click(w->GetRealPosX() + x, w->GetRealPosY() + y, b);
   return true;
+}
+
+bool Scenario::ScreenOfCell(int tx, int ty, int* x, int* y) {
+  for (int sy = 40; sy < 440; sy += 2)
+    for (int sx = 20; sx < 500; sx += 2) {
+      int cx = -1, cy = -1;
+      if (Map().MouseKoorToIsoKoor(sx, sy, &cx, &cy) == 0 && cx == tx && cy == ty) {
+        *x = sx;
+        *y = sy;
+        return true;
+      }
+    }
+  return false;
 }
 
 bool Scenario::PassStartupWindow() {

@@ -88,6 +88,11 @@ class Scenario {
   // Presses at `from`, moves in `moves` even steps to `to`, releases there.
   Scenario& Drag(int fx, int fy, int tx, int ty, Button b = kLeft, int moves = 4);
 
+  // A screen point over map cell (tx, ty), clear of the bar and the
+  // palette's menus; false, with nothing set, when the cell shows nowhere
+  // there.
+  bool ScreenOfCell(int tx, int ty, int* x, int* y);
+
   CZorvaWorld& World() { return *m_world; }
   CUserInt& Ui();
   CIsoWelt& Map();

@@ -12,31 +12,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
-#include <tuple>
 
 #include "fuzz_game.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
-#include "network/str_junction_list.h"
 
 namespace {
 
-constexpr int kLengthBytes = 4, kNameBytes = 30;
-
-struct Kind {
-  const char* name;
-  std::function<int(CZorvaWorld*, FILE*)> store;
-  std::string bytes;  // the record as the game writes it
-  size_t at = 0;      // where it stands in the savegame
-};
+using fuzzgame::RecordKind;
 
 CZorvaWorld* g_world = nullptr;
 std::string g_base, g_companion;
-Kind g_kinds[] = {
+RecordKind g_kinds[] = {
     {"StadtVerwaltung", [](CZorvaWorld* w, FILE* f) { return w->GetStadtVerwaltung()->SerializeGameStore(f, nullptr); }, {}, 0},
     {"Indikatoren", [](CZorvaWorld* w, FILE* f) { return w->GetIndikatoren()->SerializeGameStore(f, nullptr); }, {}, 0},
     {"STATISTIK", [](CZorvaWorld* w, FILE* f) { return w->GetStatistik()->SerializeGameStore(f); }, {}, 0},
@@ -47,64 +37,14 @@ constexpr int kStatistik = 2;
 const char* const kStatistikVersions[] = {"VERSION 2.4", "VERSION 1.9", "VERSION 1.3"};
 int g_pinned = -1;
 
-std::string Record(const Kind& kind) {
-  char* data = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&data, &size);
-  if (!f || kind.store(g_world, f) != 0 || std::fclose(f) != 0) std::abort();
-  std::string bytes(data, size);
-  std::free(data);
-  return bytes;
-}
-
-// The savegame with the record's length and body made `record` and, when
-// given, another version tag.
-std::string Splice(const Kind& kind, const uint8_t* record, size_t size, const char* version) {
-  std::string game = g_base.substr(0, kind.at);
-  std::string length(kLengthBytes, '\0');
-  std::memcpy(length.data(), record, size < kLengthBytes ? size : kLengthBytes);
-  game += length;
-  game += kind.bytes.substr(kLengthBytes, kNameBytes);
-  if (size > kLengthBytes) game.append(reinterpret_cast<const char*>(record) + kLengthBytes, size - kLengthBytes);
-  game += g_base.substr(kind.at + kind.bytes.size());
-  // The version tag is the container's second 30-byte tag.
-  if (version) std::strncpy(game.data() + kNameBytes, version, kNameBytes);
-  return game;
-}
-
-void LoadBase() {
-  if (g_world->SerializeGameLoad("SaveGame/BASE.GMD") != 0) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_world = fuzzgame::Start("fuzz_council_records");
-  for (const auto& [x1, y1, x2, y2] : {std::tuple{60, 60, 60, 66}, std::tuple{60, 63, 66, 63}}) {
-    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
-    if (g_world->GetStreetNet()->CreateStreet(&line, STRASSE_1) != STR_BUILD_OK) std::abort();
-  }
-  if (!g_world->SerializeToMemory(g_base, g_companion)) std::abort();
-  fuzzgame::Write("SaveGame/BASE.GMD", g_base);
-  fuzzgame::Write("SaveGame/BASE.GMM", g_companion);
-  const char* pinned = std::getenv("ZOR_FUZZ_RECORD");
-  for (int k = 0; k < kKinds; ++k) {
-    Kind& kind = g_kinds[k];
-    kind.bytes = Record(kind);
-    kind.at = g_base.find(kind.bytes);
-    if (kind.at == std::string::npos || g_base.find(kind.bytes, kind.at + 1) != std::string::npos) {
-      std::fprintf(stderr, "fuzz_council_records: the %s record is not once in the savegame\n", kind.name);
-      std::abort();
-    }
-    if (pinned && std::strcmp(pinned, kind.name) == 0) g_pinned = k;
-    // The record as written, and without its body.
-    const std::string body = kind.bytes.substr(0, kLengthBytes) + kind.bytes.substr(kLengthBytes + kNameBytes);
-    fuzzgame::Write("corpus/seed_" + std::string(kind.name), std::string(1, static_cast<char>(k)) + body);
-    fuzzgame::Write("corpus/seed_" + std::string(kind.name) + "_empty",
-                    std::string(1, static_cast<char>(k)) + body.substr(0, kLengthBytes));
-  }
+  fuzzgame::SaveSmallTown(g_world, &g_base, &g_companion);
+  g_pinned = fuzzgame::FindRecords(g_world, g_base, g_kinds, kKinds, "fuzz_council_records");
   // Every input starts from the town as loaded.
-  LoadBase();
+  fuzzgame::LoadBase(g_world);
   return 0;
 }
 
@@ -112,15 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int k = g_pinned >= 0 ? g_pinned : data[0] % kKinds;
   const char* version = k == kStatistik ? kStatistikVersions[(data[0] / kKinds) % 3] : nullptr;
-  const std::string before = fuzzgame::Snapshot(g_world);
-  fuzzgame::Write("SaveGame/FUZZ.GMD", Splice(g_kinds[k], data + 1, size - 1, version));
-  fuzzgame::Write("SaveGame/FUZZ.GMM", g_companion);
-  if (g_world->SerializeGameLoad("SaveGame/FUZZ.GMD") != 0) {
-    if (fuzzgame::Snapshot(g_world) != before) std::abort();
-    return 0;
-  }
-  if (g_world->SerializeGameStore("SaveGame/AGAIN.GMD") != 0) std::abort();
-  if (g_world->SerializeGameLoad("SaveGame/AGAIN.GMD") != 0) std::abort();
-  LoadBase();
+  fuzzgame::LoadAndCheck(g_world, fuzzgame::Splice(g_base, g_kinds[k], data + 1, size - 1, version), g_companion);
   return 0;
 }

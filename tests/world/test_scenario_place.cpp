@@ -38,12 +38,9 @@ struct Point {
 
 // A screen point over the cell, clear of the bar and the palette's menus.
 Point ScreenOf(Scenario& game, int tx, int ty) {
-  for (int y = 40; y < 440; y += 2)
-    for (int x = 20; x < 500; x += 2) {
-      int cx = -1, cy = -1;
-      if (game.Map().MouseKoorToIsoKoor(x, y, &cx, &cy) == 0 && cx == tx && cy == ty) return {x, y};
-    }
-  return {};
+  Point p;
+  game.ScreenOfCell(tx, ty, &p.x, &p.y);
+  return p;
 }
 
 double Money(Scenario& game) {
