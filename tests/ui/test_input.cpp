@@ -80,8 +80,13 @@ TEST_F(Input, DigitsChooseToolsOnlyOnceTheGameHasStarted) {
   // The debug key acts while the shortcuts do not.
   EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
   EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
+  // Once on, 0 is the debug keys' own (game mode 1); they go off by the
+  // world's lock.
+  const int calls = ui->GetMapCallCount();
   EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
-  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
+  EXPECT_EQ(ui->GetMapCallCount(), calls + 1);
+  CUserInt::m_ActivateDebugInfo = 0;
   EXPECT_EQ(Key(CUserInt::kStaticCityKey), 0);
   EXPECT_TRUE(CUserInt::m_StaticCity);
 
