@@ -116,9 +116,10 @@ void CUserInt::RenderDebugInfo(QnoDisplay* display) {
   m_Debug.lastStreetNet = CheckStreetNet();
   m_Debug.lastStreetSim = CheckStreetSim();
   m_Debug.lastLocations = CheckLocations();
-  std::snprintf(text, sizeof text, "CheckStreets %i/%i/%i/%i", m_Debug.lastStreetNet, m_Debug.lastStreetSim,
+  RenderDebugBox(display, 120, 2, 221, 16, "CheckStreets");
+  std::snprintf(text, sizeof text, "Net/Sim/Rail/Loc: %i/%i/%i/%i", m_Debug.lastStreetNet, m_Debug.lastStreetSim,
                 m_Debug.lastRailNet, m_Debug.lastLocations);
-  RenderDebugBox(display, 120, 2, 300, 16, text);
+  RenderDebugBox(display, 2, y + 16, 300, y + 30, text);
   if (font && sim) {
     const int colour = static_cast<int>(buffer->GetClosestColor(173, 179, 195));
     std::snprintf(text, sizeof text, "%i", sim->Date().Hour());

@@ -148,6 +148,11 @@ TEST_F(DebugKeys, KeysChangeAccountPauseModeAndScenarioOnlyWhileOn) {
   game.Key(SDLK_z);
   EXPECT_EQ(CUserInt::m_Debug.oldMatrix, 1);
   EXPECT_EQ(CUserInt::m_Debug.browseEntry + CUserInt::m_Debug.browseGroup, 1);
+  game.Key(SDLK_p);
+  EXPECT_EQ(CUserInt::m_Debug.browseGroup, 0);
+  EXPECT_EQ(CUserInt::m_Debug.browseEntry, 0) << "back to the first message";
+  game.Key(SDLK_p);
+  EXPECT_GE(CUserInt::m_Debug.browseEntry, 0) << "never before the first entry";
   for (int expected : {1, 2, 0}) {
     game.Key(SDLK_j);
     EXPECT_EQ(game.Ui().GetRenderType(), expected);
@@ -212,6 +217,11 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
   for (int id : {44111, 51200, 51201})
     EXPECT_NE(CIsoTile::Get(game.Ui().GetResourceManager(), id), nullptr) << id;
   EXPECT_NE(QnoBitmapFont::FromResource(game.Ui().GetResourceManager(), 823), nullptr);
+  int ox = 0, oy = 0;
+  ASSERT_TRUE(FreeRow(game, 9, &ox, &oy));
+  CStrBuildLine line(static_cast<short>(ox), static_cast<short>(oy), static_cast<short>(ox + 8),
+                     static_cast<short>(oy));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
   const Region screen{0, 0, game.Width(), game.Height()};
   game.Run({Frames(2)});
   const uint64_t plain = game.Fingerprint(screen);
@@ -224,6 +234,7 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
   EXPECT_EQ(CUserInt::m_Debug.netCheck, 1);
   game.Run({Frames(2)});
   EXPECT_NE(game.Fingerprint(screen), front);
+  game.Shot("debug-overlay");
 }
 
 TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReported) {
