@@ -608,4 +608,5 @@ class CUserInt : public Overlay {
   void RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, int resId);
   void RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y2, const char* text);
   void RenderCyberView(QnoDisplay* display);
+  void RenderTripDistribution(QnoDisplay* display);
 };

@@ -1,6 +1,7 @@
 // The two debug layers: marks and panels over the game that show the
 // networks, the city model, the demand simulation and the debug flags.
 // White text in black boxes with a white edge, in the standard font.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +20,7 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_date.h"
 #include "sim/sim_district.h"
+#include "sim/sim_trip.h"
 #include "sim/sim_welt.h"
 #include "ui/ui_debug_host.h"
 #include "ui/ui_host.h"
@@ -162,6 +164,60 @@ void CUserInt::RenderCyberView(QnoDisplay* display) {
   }
 }
 
+void CUserInt::RenderTripDistribution(QnoDisplay* display) {
+  QnoRenderBuffer* buffer = Buffer(display);
+  CSimWelt* sim = CUiDebugHost::Get()->SimWelt();
+  CSimCityModell* city = sim ? sim->pCityModell() : nullptr;
+  const QnoBitmapFont* font = QnoBitmapFont::FromResource(GetCache(), kDebugFont);
+  if (!buffer || !city || !font) return;
+  city->CalcTripLengthDistibution();
+  constexpr int kLeft = 40, kBottom = 520, kWidth = 500, kHeight = 160;
+  RenderDebugBox(display, kLeft - 20, kBottom - kHeight - 20, kLeft + kWidth + 80, kBottom + 100, nullptr);
+  buffer->RenderText(font, kLeft, kBottom + 4, "0 km", kWhite);
+  buffer->RenderText(font, kLeft + kWidth - 20, kBottom + 4, "40 km", kWhite);
+  struct Curve {
+    ESimTransportationMode mode;
+    const char* format;
+    uint8_t r, g, b;
+  };
+  const Curve curves[3] = {{SIM_MODE_CAR, "Miv: Trips/Length: %i/%.2f", 255, 80, 80},
+                           {SIM_MODE_BUS, "\xd6PNV: Trips/Length: %i/%.2f", 80, 160, 255},
+                           {SIM_MODE_WALK, "Feet: Trips/Length: %i/%.2f", 120, 230, 120}};
+  double top = 1.0;
+  for (const Curve& c : curves)
+    if (const double* bins = city->pTripLengthDistribution(c.mode))
+      for (int i = 0; i < CSimCityModell::kTripLengthBins; ++i) top = std::max(top, bins[i]);
+  char text[128];
+  int y = kBottom + 20;
+  for (const Curve& c : curves) {
+    const double* bins = city->pTripLengthDistribution(c.mode);
+    if (!bins) continue;
+    const uint32_t colour = buffer->GetClosestColor(c.r, c.g, c.b);
+    double trips = 0, metres = 0;
+    for (int i = 0; i < CSimCityModell::kTripLengthBins; ++i) {
+      trips += bins[i];
+      metres += bins[i] * i * CSimCityModell::kTripLengthBinMetres;
+      const int x = kLeft + i * kWidth / CSimCityModell::kTripLengthBins;
+      const int h = static_cast<int>(bins[i] / top * kHeight);
+      buffer->FillRect(x, kBottom - h, x + 3, kBottom - h + 1, colour);
+    }
+    std::snprintf(text, sizeof text, c.format, static_cast<int>(trips), trips > 0 ? metres / trips / 1000.0 : 0.0);
+    buffer->RenderText(font, kLeft, y, text, static_cast<int>(colour));
+    y += 16;
+  }
+  int g[5] = {};
+  city->GetGroupType(g[0], g[1], g[2], g[3], g[4]);
+  std::snprintf(text, sizeof text, "W->Pkw: %i  W->oPkw: %i  N->Pkw: %i  N->oPkw: %i  S: %i ", g[0], g[1], g[2], g[3],
+                g[4]);
+  buffer->RenderText(font, kLeft, y, text, kWhite);
+  static const char* const kGroups[] = {"Worker mit Auto", "Worker ohne Auto", "Nicht arbeitende mit Auto",
+                                        "Nicht arbeitende ohne Auto", "Studenten/Sch\xfcler", "Alle Agenten"};
+  const int group = city->TripLengthGroup();
+  std::snprintf(text, sizeof text, "%s           --Taste B-- Wechsel der Agentengruppen",
+                group >= 0 && group <= 5 ? kGroups[group] : "");
+  buffer->RenderText(font, kLeft, kBottom - kHeight - 16, text, kWhite);
+}
+
 void CUserInt::RenderDebugInfoFront(QnoDisplay* display) {
   QnoRenderBuffer* buffer = Buffer(display);
   if (!buffer) return;
@@ -181,6 +237,7 @@ void CUserInt::RenderDebugInfoFront(QnoDisplay* display) {
   std::snprintf(text, sizeof text, "Grp/Nr: %i/%i ", m_Debug.browseGroup, m_Debug.browseEntry);
   column(text);
 
+  if (m_Debug.tripDistribution || m_MatrixDebug) RenderTripDistribution(display);
   if (m_MatrixDebug) RenderCyberView(display);
 
   // Frame rate and the map's drawing.

@@ -235,6 +235,11 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
   game.Run({Frames(2)});
   EXPECT_NE(game.Fingerprint(screen), front);
   game.Shot("debug-overlay");
+  // The trip-length curves.
+  const uint64_t checks = game.Fingerprint(screen);
+  game.Key(SDLK_v);
+  game.Run({Frames(2)});
+  EXPECT_NE(game.Fingerprint(screen), checks);
 }
 
 TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReported) {
