@@ -171,7 +171,7 @@ void CUserInt::RenderTripDistribution(QnoDisplay* display) {
   const QnoBitmapFont* font = QnoBitmapFont::FromResource(GetCache(), kDebugFont);
   if (!buffer || !city || !font) return;
   city->CalcTripLengthDistibution();
-  constexpr int kLeft = 40, kBottom = 520, kWidth = 500, kHeight = 160;
+  constexpr int kLeft = 40, kBottom = 440, kWidth = 500, kHeight = 160;
   RenderDebugBox(display, kLeft - 20, kBottom - kHeight - 20, kLeft + kWidth + 80, kBottom + 100, nullptr);
   buffer->RenderText(font, kLeft, kBottom + 4, "0 km", kWhite);
   buffer->RenderText(font, kLeft + kWidth - 20, kBottom + 4, "40 km", kWhite);

@@ -240,6 +240,7 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
   game.Key(SDLK_v);
   game.Run({Frames(2)});
   EXPECT_NE(game.Fingerprint(screen), checks);
+  game.Shot("debug-trips");
 }
 
 TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReported) {
