@@ -69,6 +69,9 @@ std::vector<IsoTileArt> BuildIsoTiles() {
   // Rivers and lakes, one shape each.
   const uint32_t rivers[] = {37800, 37801, 37802, 37803, 37804, 37805, 37806, 37807, 37813, 38398, 38399, 38400, 38401};
   for (uint8_t v = 0; v < 13; ++v) rows.push_back({rivers[v], D::River, v, 1, true});
+  // The debug layers' marks of the networks: highlights in their own colours.
+  rows.push_back({TILE_DEBUG_STREET, D::MarkHighlight, 1, 1, false});
+  rows.push_back({TILE_DEBUG_RAIL, D::MarkHighlight, 2, 1, false});
 
   std::vector<IsoTileArt> out;
   uint32_t sprite = ISO_SPRITES_FIRST + ISO_GROUND_STYLES * ISO_ZOOM_COUNT + 1;

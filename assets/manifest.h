@@ -101,6 +101,10 @@ constexpr uint32_t TILE_MARK_EDGE = 49647;       // street tool: an open side
 constexpr uint32_t TILE_MARK_HIGHLIGHT = 49652;  // street tool mark, blinking highlight
 constexpr uint32_t TILE_MARK_BUILDABLE = 1455;   // a cell that may be built on (street preview, areas)
 constexpr uint32_t TILE_MARK_REFUSED = 1260;     // a street preview that may not be built
+// The debug layers' block: 51200 up to 51219 (the id space ends at 60000).
+constexpr uint32_t DEBUG_TILES_FIRST = 51200;
+constexpr uint32_t TILE_DEBUG_STREET = 51200;  // a street piece of the network check
+constexpr uint32_t TILE_DEBUG_RAIL = 51201;    // a track piece of the network check
 constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
 constexpr uint32_t GROUP_MARKER_STREET = 33879;    // a street under the mouse
 constexpr uint32_t GROUP_MARKER_FOURLANE = 33883;  // a four-lane street under the mouse

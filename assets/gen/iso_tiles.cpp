@@ -312,15 +312,19 @@ void PaintZone(cairo_t* cr, const CellCanvas& c, int variant) {
     }
 }
 
-void PaintHighlight(cairo_t* cr, const CellCanvas& c) {
+// Variant 0 the street tool's yellow; 1 and 2 the debug layers' street
+// (cyan) and track (magenta) marks.
+void PaintHighlight(cairo_t* cr, const CellCanvas& c, uint8_t variant) {
+  const uint32_t outer[3] = {0xffe24a, 0x33d6e8, 0xe040c8};
+  const uint32_t inner[3] = {0xfff8c8, 0xd8fbff, 0xffd8f6};
   const double u = c.geo.yd;
   DiamondPath(cr, c, std::max(1.0, u / 9));
   cairo_set_line_width(cr, std::max(1.5, u / 5.0));
-  SetColour(cr, Hex(0xffe24a));
+  SetColour(cr, Hex(outer[variant % 3]));
   cairo_stroke(cr);
   DiamondPath(cr, c, std::max(2.0, u / 3.2));
   cairo_set_line_width(cr, std::max(1.0, u / 12.0));
-  SetColour(cr, Hex(0xfff8c8));
+  SetColour(cr, Hex(inner[variant % 3]));
   cairo_stroke(cr);
 }
 
@@ -395,7 +399,7 @@ bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
         case IsoDesign::River: PaintWater(cr, cell, proj, t.variant, seed); break;
         case IsoDesign::Filter: PaintFilter(cr, cell, static_cast<FilterKind>(t.variant)); break;
         case IsoDesign::Zone: PaintZone(cr, cell, t.variant), z = 1; break;
-        case IsoDesign::MarkHighlight: PaintHighlight(cr, cell), z = 1; break;
+        case IsoDesign::MarkHighlight: PaintHighlight(cr, cell, t.variant), z = 1; break;
         case IsoDesign::MarkEdge: PaintEdgeMark(cr, proj), z = 1; break;
         case IsoDesign::MarkBuildable: PaintCellMark(cr, cell, true), z = 1; break;
         case IsoDesign::MarkRefused: PaintCellMark(cr, cell, false), z = 1; break;

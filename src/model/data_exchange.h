@@ -442,6 +442,11 @@ class CDataExchange : public CVarOwner {
   CSimCityModell* City() const;
   float GetStreetNetValue() const { return m_StreetNetValue; }
   int GetDumpCounter() const { return m_DumpCounter; }
+  // Writes the network's short form to "Matrix.%3d" and lets the city
+  // model write its dumps, numbered by the dump counter, which then counts
+  // on. Each file is written whole or not at all; false (logged) when one
+  // could not be written, and the game goes on.
+  bool WriteDumps();
 
  protected:
   // Hands a message to the message system, paced (ActivateMessage) or at

@@ -11,7 +11,6 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_log.h"
-#include "framework/zor_stand_in.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
 #include "model/zor_var.h"
@@ -341,17 +340,7 @@ int CDataExchange::CalculateNextMatrix(STime now, STime last) {
     }
     m_pCyberNet->NextTimeStep();
 
-    if (m_pGrowthContext->StaticCity()) {
-      char name[32];
-      std::snprintf(name, sizeof name, "Matrix.%3d", m_DumpCounter);
-      if (FILE* file = std::fopen(name, "w")) {
-        m_pCyberNet->ShortWrite(file);
-        std::fclose(file);
-      }
-      // Stands in for the city model's raw data dumps, which it does not write yet.
-      ZOR_STAND_IN("CSimCityModell");
-      ++m_DumpCounter;
-    }
+    if (m_pGrowthContext->StaticCity()) WriteDumps();
     if (now.hour != last.hour) CreateGlobalEvents(now, last);
   } catch (const std::exception& e) {
     QNO_ERROR(QNO_SEV_ERROR, "CDataExchange::CalculateNextMatrix() %s", e.what());

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "framework/zor_file_layer.h"
+#include "framework/zor_record.h"
 #include "sim/sim_agent.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_destination.h"
@@ -40,21 +42,6 @@ float BusShare(CSimDistrict& d) {
   if (b == 0 && c > 0) b = 1, c = 250;
   if (c == 0) c = 1;
   return static_cast<float>(b / (b + c));
-}
-
-// Writes the text to a file of the name through a file beside it, so that
-// a dump is there whole or not at all; false, with a log line, when not.
-bool WriteWhole(const std::string& name, const std::string& text) {
-  const std::string part = name + ".part";
-  FILE* f = std::fopen(part.c_str(), "wb");
-  bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (f) ok = std::fclose(f) == 0 && ok;
-  ok = ok && std::rename(part.c_str(), name.c_str()) == 0;
-  if (!ok) {
-    std::remove(part.c_str());
-    QNO_ERROR(QNO_SEV_ERROR, "The dump %s could not be written", name.c_str());
-  }
-  return ok;
 }
 
 std::string Numbered(const char* name, int n) {
@@ -129,7 +116,10 @@ bool CSimCityModell::WriteRawData(int n) {
       Append(population, "%3d\t %5d\t %5d\t %5d\t %5d\t %5d\n", DistrictID(x, y), d.NrOfResidents(),
              d.NrOfWorkers(), d.NrOfScholars(), d.NrOfConsumers(), d.NrOfLeisurers());
     }
-  bool ok = WriteWhole(Numbered("Population", n), population);
+  // Each dump is there whole or not at all: written beside its name and
+  // renamed into place; a failure is logged.
+  const std::string populationName = Numbered("Population", n);
+  bool ok = ZorWriteFile(populationName.c_str(), population.data(), population.size());
   // The day's trips by mode: car, bus, walking; origin rows, destination
   // columns.
   std::vector<int> trips(3 * kDistricts * kDistricts, 0);
@@ -150,13 +140,15 @@ bool CSimCityModell::WriteRawData(int n) {
           ++trips[(m * kDistricts + from - 1) * kDistricts + to - 1];
       }
     }
+  // The three matrices belong together: all of them or none.
   const char* names[3] = {"FahrtenAuto", "FahrtenBus", "FahrtenFuss"};
+  std::string texts[3];
+  ZorFilePart parts[3];
   for (int m = 0; m < 3; ++m) {
-    std::string text;
     for (int r = 0; r < kDistricts; ++r)
       for (int c = 0; c < kDistricts; ++c)
-        Append(text, c + 1 < kDistricts ? "%3d\t " : "%3d\n", trips[(m * kDistricts + r) * kDistricts + c]);
-    ok = WriteWhole(Numbered(names[m], n), text) && ok;
+        Append(texts[m], c + 1 < kDistricts ? "%3d\t " : "%3d\n", trips[(m * kDistricts + r) * kDistricts + c]);
+    parts[m] = {Numbered(names[m], n), texts[m].data(), texts[m].size()};
   }
-  return ok;
+  return ZorWriteFilesSafely(ZorFileLayer::Real(), parts, 3) && ok;
 }

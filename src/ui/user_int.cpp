@@ -14,6 +14,7 @@ CScreenWindow* CUserInt::topWindow = nullptr;
 unsigned char CUserInt::m_ActivateDebugInfo = 0;
 bool CUserInt::m_StaticCity = false;
 selObjType CUserInt::selObj;
+CUserIntDebug CUserInt::m_Debug;
 int CUserInt::framecount = 0;
 
 namespace {
@@ -28,6 +29,7 @@ CUserInt::CUserInt() {
   selObj.tool = 1;
   topWindow = nullptr;
   m_ActivateDebugInfo = 0;
+  m_Debug = CUserIntDebug{};
 }
 
 CUserInt::~CUserInt() {

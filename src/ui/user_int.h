@@ -14,6 +14,7 @@
 #include "ui/overlay.h"
 #include "ui/small_map.h"
 #include "ui/two_d_map.h"
+#include "ui/user_int_debug.h"
 #include "ui/view_filter.h"
 #include "worldbase/street_type.h"
 
@@ -581,4 +582,31 @@ class CUserInt : public Overlay {
   // A window under the mouse took the current event.
   bool m_PointerShown = false;
   // ---- end of input filter and tools ----
+
+  // ---- debug keys, checks and layers (user_int_debug*.cpp) ----
+ public:
+  static CUserIntDebug m_Debug;
+  // The consistency checks of the street and rail networks against the
+  // demand model and the locations: 0 when they found nothing. The street
+  // check logs the first street the demand model does not know.
+  int CheckStreetNet();
+  int CheckStreetSim();
+  int CheckRailNet();
+  int CheckLocations();
+  // The message browser: the next or previous adviser message is shown.
+  void BrowseMessage(bool next);
+  // The two debug layers, drawn while the debug keys are on.
+  void RenderDebugInfo(QnoDisplay* display);
+  void RenderDebugInfoFront(QnoDisplay* display);
+
+ private:
+  // After the test-object keys: the object type and footprint of the
+  // chosen building number and direction.
+  void TestObjectChanged(bool newBuilding);
+  void SelectTestObjectTool();
+  void RestartScenario(int kind, int indicator, float value, int years);
+  void RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, int resId);
+  void RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y2, const char* text);
+  void RenderCyberView(QnoDisplay* display);
+  void RenderTripDistribution(QnoDisplay* display);
 };

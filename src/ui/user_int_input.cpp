@@ -225,11 +225,14 @@ int CUserInt::KeyInput(QnoInteractionEvent* e, QnoView* view) {
     SetCursorID(kCursorPan, 0);
     return 0;
   }
-  if (code == kDebugKey) {
-    m_ActivateDebugInfo = m_ActivateDebugInfo ? 0 : 1;
+  // While the debug keys are on, the digits 0 and 9 are debug keys like
+  // the others (game mode, next indicator); the debug keys then go off by
+  // the world's three-key lock.
+  if (code == kDebugKey && !m_ActivateDebugInfo) {
+    m_ActivateDebugInfo = 1;
     return 0;
   }
-  if (code == kStaticCityKey) {
+  if (code == kStaticCityKey && !m_ActivateDebugInfo) {
     m_StaticCity = !m_StaticCity;
     return 0;
   }
@@ -567,17 +570,4 @@ int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView* view) {
   return RecordMapCall("SmallMapInputFilter", e->x, e->y, result);
 }
 
-// Stand-in: the map actions of the debug tools, the debug keys but the
-// freeze key and the land test record the call and pass the event on.
-int CUserInt::TestRemoveAll(selObjType& s) { return RecordMapCall("TestRemoveAll", s.startX, s.startY, 0); }
-int CUserInt::CheckForMatrix(int x, int y) { return RecordMapCall("CheckForMatrix", x, y, 1); }
-int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) {
-  // F3 holds the cause-effect network: the periods at 7, 12 and 17 leave
-  // it as it stands until F3 comes again. The key goes on to the shortcuts.
-  if (e->type == QNO_EVENT_KEYDOWN && e->x == kFreezeKey) {
-    selObj.cyberFreeze = selObj.cyberFreeze ? 0 : 1;
-    return 1;
-  }
-  return RecordMapCall("InputFilterDebugKeys", e->x, 0, 1);
-}
 int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }

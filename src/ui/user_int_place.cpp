@@ -9,7 +9,6 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_pointer_list.h"
-#include "framework/zor_stand_in.h"
 #include "gui/screen_window.h"
 #include "iso/iso_info.h"
 #include "iso/iso_welt.h"
@@ -153,8 +152,6 @@ int CUserInt::BuildBuildingLayerObject(int x, int y) {
   return 0;
 }
 
-// The river editor of the debug keys takes the cell of a river placed here.
-void CUserInt::SetRiverCenter(int, int) { ZOR_STAND_IN("CUserInt"); }
 
 // ---- zones ----
 

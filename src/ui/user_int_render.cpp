@@ -58,6 +58,7 @@ int CUserInt::Render(QnoDisplay* display) {
   }
   const bool expo = host->GetGameModus() == 3;
   if (expo) host->RenderExpoMarkers(display, host->GetExpoModus(), m_ExpoShow);
+  if (m_ActivateDebugInfo) RenderDebugInfo(display);
   if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, m_pSelectionTile);
   if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());
   if (selObj.panelShown) {
@@ -78,6 +79,7 @@ int CUserInt::Render(QnoDisplay* display) {
                                         m_pSmallMap->GetWindowPosY());
     }
   }
+  if (m_ActivateDebugInfo) RenderDebugInfoFront(display);
   RenderWindow(display);
   Overlay::Render(display);
   m_pSelectionTile = CIsoTile::Get(GetCache(), kSelectionTile);

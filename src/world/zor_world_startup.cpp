@@ -15,6 +15,7 @@
 #include "measures/carsharing.h"
 #include "measures/miet_micro.h"
 #include "measures/opnv.h"
+#include "world/zor_debug_host.h"
 #include "world/zor_measure_host.h"
 #include "world/zor_opnv_host.h"
 #include "world/zor_parking_host.h"
@@ -125,6 +126,7 @@ CZorvaWorld::~CZorvaWorld() {
     m_pThis = nullptr;
     CWorldHost::Install(nullptr);
     CUiHost::Install(nullptr);
+    ZorInstallDebugHost(nullptr);
     CGuiHost::Install(nullptr);
     CMicroSimHost::Install(nullptr);
     COpnvHost::Install(nullptr);
@@ -159,6 +161,7 @@ void CZorvaWorld::SetThis() {
   CWorldHost::Install(m_pHost);
   if (!m_pUiHost) m_pUiHost = new CZorUiHost(*this);
   CUiHost::Install(m_pUiHost);
+  ZorInstallDebugHost(this);
   if (!m_pGuiHost) m_pGuiHost = new CZorGuiHost(*this);
   CGuiHost::Install(m_pGuiHost);
   if (!m_pMicroHost) m_pMicroHost = new CZorMicroHost(*this);

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "framework/zor_file_layer.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
@@ -154,12 +155,12 @@ TEST_F(Maps, TheDumpsHoldEveryDistrictAndAFullMatrixPerModeAndReportADumpThatCan
     EXPECT_EQ(rows, 256) << name;
     EXPECT_EQ(cells, 256 * 256) << name;
   }
-  EXPECT_FALSE(std::filesystem::exists("Population.  7.part"));
+  EXPECT_FALSE(std::filesystem::exists(ZorFreshName("Population.  7")));
   // A dump that cannot take its place (a folder has its name): the failure
   // is reported and no half-written file is left.
   std::filesystem::create_directories("Population.  8");
   EXPECT_FALSE(city->WriteRawData(8));
-  EXPECT_FALSE(std::filesystem::exists("Population.  8.part"));
+  EXPECT_FALSE(std::filesystem::exists(ZorFreshName("Population.  8")));
   EXPECT_TRUE(std::filesystem::exists("FahrtenAuto.  8"));
   std::filesystem::current_path(home);
   std::filesystem::remove_all(dir);

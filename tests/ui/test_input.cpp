@@ -80,8 +80,13 @@ TEST_F(Input, DigitsChooseToolsOnlyOnceTheGameHasStarted) {
   // The debug key acts while the shortcuts do not.
   EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
   EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
+  // Once on, 0 is the debug keys' own (game mode 1); they go off by the
+  // world's lock.
+  const int calls = ui->GetMapCallCount();
   EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
-  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
+  EXPECT_EQ(ui->GetMapCallCount(), calls + 1);
+  CUserInt::m_ActivateDebugInfo = 0;
   EXPECT_EQ(Key(CUserInt::kStaticCityKey), 0);
   EXPECT_TRUE(CUserInt::m_StaticCity);
 
@@ -408,6 +413,50 @@ TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
   EXPECT_EQ(ui->GetFirstKeptMapCall(), 20 - CUserInt::kMapCallLog);
   EXPECT_EQ(ui->GetMapCall(ui->GetFirstKeptMapCall()).x, 104);
   EXPECT_EQ(ui->GetMapCall(19).x, 119);
+}
+
+}  // namespace
+
+namespace {
+
+// The debug keys on a controller with no game behind it: off they do
+// nothing; on, every key of the table runs without a vehicle, node,
+// message or network to act on, and the test-object keys step through the
+// catalogue and the four directions with their wraps.
+TEST_F(Input, DebugKeysActOnlyWhileOnAndNeedNothingThatIsNotThere) {
+  CUserInt::DefineTool(14, 1409, "test object");
+  Key('K');
+  Key('V');
+  EXPECT_EQ(CUserInt::selObj.removeAllTest, 0);
+  EXPECT_EQ(CUserInt::m_Debug.tripDistribution, 0);
+
+  CUserInt::m_ActivateDebugInfo = 1;
+  for (int code = 25; code <= 90; ++code) Key(code);
+  EXPECT_EQ(CUserInt::selObj.ownedObject, nullptr) << "no test vehicle without a world to make it";
+  EXPECT_EQ(CUserInt::m_Debug.cyberNode, nullptr);
+  EXPECT_EQ(CUserInt::m_Debug.browseGroup, 0);
+  EXPECT_EQ(CUserInt::selObj.removeAllTest, 1);
+  EXPECT_EQ(CUserInt::m_Debug.tripDistribution, 1);
+  EXPECT_EQ(CUserInt::m_Debug.netCheck, 1);
+  EXPECT_EQ(CUserInt::selObj.pause, 1);
+
+  CUserInt::selObj.buildingNumber = 0;
+  CUserInt::selObj.buildingRichtung = 0;
+  EXPECT_EQ(Key('Q'), 0);
+  EXPECT_EQ(Tool(), 14);
+  EXPECT_EQ(CUserInt::selObj.buildingNumber, 4) << "from 0 back to the count - 2";
+  EXPECT_EQ(CUserInt::selObj.objectType, 19);
+  Key('W');
+  Key('W');
+  EXPECT_EQ(CUserInt::selObj.buildingNumber, 0) << "from the count - 1 on to 0";
+  EXPECT_EQ(CUserInt::selObj.objectType, 23);
+  for (int expected : {3, 2}) {
+    Key('R');
+    EXPECT_EQ(CUserInt::selObj.buildingRichtung, expected);
+  }
+  Key('E');
+  Key('E');
+  EXPECT_EQ(CUserInt::selObj.buildingRichtung, 0);
 }
 
 }  // namespace
