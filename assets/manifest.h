@@ -69,6 +69,9 @@ constexpr uint32_t UI_PICTURES_MENU_FIRST = 38700;  // up to 38999
 constexpr uint32_t UI_PICTURES_ADMINISTRATION_FIRST = 51800;  // up to 51999
 // The looks of the indicator group's buttons and bars.
 constexpr uint32_t UI_PICTURES_INDICATORS_FIRST = 10600;  // up to 11199
+// The looks of the measures group's page buttons, after the cursors'
+// pictures and before the street network's sprites.
+constexpr uint32_t UI_PICTURES_MEASURES_FIRST = 58080;  // up to 58099
 struct UiArt {
   uint32_t id;
   int width, height;

@@ -1,4 +1,4 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette, public
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the measures, the building palette, public
 // transport, the crossing and street windows, the indicators and statistics, WindowAddEventBerater and the load and
 // save windows, add no window.
 #include "windows/window_builders.h"
@@ -21,6 +21,5 @@ int CZorvaWindows::AddAll() {
 }
 
 int CZorvaWindows::WindowAddExpo() { return 0; }
-int CZorvaWindows::WindowAddAk() { return 0; }
 int CZorvaWindows::WindowAddParken() { return 0; }
 int CZorvaWindows::WindowAddParkhaus() { return 0; }
