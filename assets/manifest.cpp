@@ -371,6 +371,18 @@ std::vector<UiArt> BuildUiArts() {
       {50780, 243, 166, B}, {28498, 243, 166, B}, {50779, 243, 166, B}, {28500, 243, 166, B},
       {50781, 243, 166, B}, {28521, 52, 15, 18},
   };
+  // The measures group, its pages and companion pages; the looks of its
+  // page buttons come from a block of their own.
+  const Row measuresRows[] = {
+      {26652, 388, 21, B}, {50037, 388, 21, B}, {26651, 51, 349, B}, {18709, 36, 36, BUTTON},
+      {28261, 36, 36, BUTTON}, {18712, 36, 36, BUTTON}, {18711, 36, 36, BUTTON}, {18713, 36, 36, BUTTON},
+      {26589, 36, 36, BUTTON}, {26650, 337, 349, B}, {50036, 337, 349, B}, {26645, 337, 349, B},
+      {50027, 337, 349, B}, {26646, 337, 349, B}, {50029, 337, 349, B}, {26648, 337, 349, B},
+      {50033, 337, 349, B}, {26649, 337, 349, B}, {50034, 337, 349, B}, {26647, 337, 349, B},
+      {50031, 337, 349, B}, {33694, 337, 349, B}, {50028, 337, 349, B}, {33695, 337, 349, B},
+      {50030, 337, 349, B}, {33697, 337, 349, B}, {50035, 337, 349, B}, {33696, 337, 349, B},
+      {50032, 337, 349, B},
+  };
   std::vector<UiArt> out;
   auto add = [&out](const Row* first, const Row* last, uint32_t next) {
     for (const Row* r = first; r != last; ++r) {
@@ -383,6 +395,7 @@ std::vector<UiArt> BuildUiArts() {
   add(std::begin(administrationRows), std::end(administrationRows), UI_PICTURES_ADMINISTRATION_FIRST);
   add(std::begin(indicatorRows), std::end(indicatorRows), UI_PICTURES_INDICATORS_FIRST);
   add(std::begin(parkingRows), std::end(parkingRows), UI_PICTURES_PARKING_FIRST);
+  add(std::begin(measuresRows), std::end(measuresRows), UI_PICTURES_MEASURES_FIRST);
   return out;
 }
 

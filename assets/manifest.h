@@ -71,6 +71,9 @@ constexpr uint32_t UI_PICTURES_ADMINISTRATION_FIRST = 51800;  // up to 51999
 constexpr uint32_t UI_PICTURES_INDICATORS_FIRST = 10600;  // up to 11199
 // The looks of the parking windows' buttons and the car parks' utilisation bar.
 constexpr uint32_t UI_PICTURES_PARKING_FIRST = 16100;  // up to 16199
+// The looks of the measures group's page buttons, after the cursors'
+// pictures and before the street network's sprites.
+constexpr uint32_t UI_PICTURES_MEASURES_FIRST = 58080;  // up to 58099
 struct UiArt {
   uint32_t id;
   int width, height;

@@ -109,5 +109,7 @@ bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out);
 bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
 // The parking management group and the car-park window.
 bool DrawParkenArt(const UiArt& a, int state, Image16* out);
+// The measures group with its six pages and the companion pages.
+bool DrawMassnahmenArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

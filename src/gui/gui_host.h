@@ -39,6 +39,9 @@ class CGuiHost {
     return -1;
   }
   virtual void ClearPendingConfirmation() { ZOR_STAND_IN("CGuiHost"); }
+  // The measures' pages 81, 84, 87 and 90 show their companion page while
+  // their service has nothing built; asked again as a page of the group opens.
+  virtual void UpdateMeasurePageHints() { ZOR_STAND_IN("CGuiHost"); }
 
   // Interface state.
   virtual void SetType13PressFlag() { ZOR_STAND_IN("CGuiHost"); }

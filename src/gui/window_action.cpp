@@ -444,6 +444,8 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
         if (!inside) break;
         open(80);
         close({90, 86, 81, 87, 89, 84, 92});
+        // The page or its companion, by what stands now.
+        host->UpdateMeasurePageHints();
         open(p1);
         break;
       case 41:

@@ -1,5 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the building palette, public
-// transport, the parking windows, the crossing and street windows, the indicators and statistics,
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the measures, the building palette,
+// public transport, the parking windows, the crossing and street windows, the indicators and statistics,
 // WindowAddEventBerater and the load and save windows, add no window.
 #include "windows/window_builders.h"
 
@@ -21,4 +21,3 @@ int CZorvaWindows::AddAll() {
 }
 
 int CZorvaWindows::WindowAddExpo() { return 0; }
-int CZorvaWindows::WindowAddAk() { return 0; }

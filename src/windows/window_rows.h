@@ -11,8 +11,9 @@ class CWindowRows {
 
   explicit CWindowRows(CWindowBuilder& b) : m_b(b) {}
 
-  void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type) {
-    m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, 0);
+  // link: the companion window drawn in its place while its hint flag is on.
+  void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type, int link = 0) {
+    m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, link);
     m_d = -1;
   }
   // The rows after it are elements of the newest dialog with this id, until

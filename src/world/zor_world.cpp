@@ -129,17 +129,21 @@ void CZorvaWorld::SetWindowObjects() {
     ZorBind(top, {112, 114, 113, 115}, m_pStadtVerwaltung);
     if (ZorBindChain(top, {125, 127, 126, 122, 128, 124, 129}, m_pOpnv))
       top->SetVarWorldObject(129, 2, -2, m_pOpnv, nullptr);
-    if (m_pDataExchange) {
-      const int mz = static_cast<int>(m_pDataExchange->GetVarValue("MZ.ZENTRALE"));
-      const int ar = static_cast<int>(m_pDataExchange->GetVarValue("AR.NUMBER"));
-      const int cs = static_cast<int>(m_pDataExchange->GetVarValue("CS.NUMBER"));
-      ZorHint(top, 90, ar + mz == 0);
-      ZorHint(top, 87, ar == 0);
-      ZorHint(top, 81, mz == 0);
-      ZorHint(top, 84, cs == 0);
-    }
   }
+  UpdateMeasurePageHints();
   CVar::m_Refresh = true;
+}
+
+void CZorvaWorld::UpdateMeasurePageHints() {
+  CScreenWindow* top = CUserInt::topWindow;
+  if (!top || !m_pDataExchange) return;
+  const int mz = static_cast<int>(m_pDataExchange->GetVarValue("MZ.ZENTRALE"));
+  const int ar = static_cast<int>(m_pDataExchange->GetVarValue("AR.NUMBER"));
+  const int cs = static_cast<int>(m_pDataExchange->GetVarValue("CS.NUMBER"));
+  ZorHint(top, 90, ar + mz == 0);
+  ZorHint(top, 87, ar == 0);
+  ZorHint(top, 81, mz == 0);
+  ZorHint(top, 84, cs == 0);
 }
 
 // ---- settings ----------------------------------------------------------------------

@@ -133,6 +133,10 @@ class CZorvaWorld : public CZorvaObject {
   // Hands the singletons to the data exchange as the owners of their names.
   void RegisterVarOwners();
   void SetWindowObjects();
+  // Pages 90, 87, 81 and 84 of the measures group show their companion page
+  // while the advice centre and masts, the masts, the centre or the car
+  // sharing outlets, in this order, number 0.
+  void UpdateMeasurePageHints();
   int InitializeTools();
 
   // Window building, forwarded to the one window builder. The signatures

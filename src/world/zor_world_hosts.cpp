@@ -620,6 +620,8 @@ void CZorGuiHost::SetAdviser(int adviser) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->SetBerater(adviser);
 }
 
+void CZorGuiHost::UpdateMeasurePageHints() { m_world.UpdateMeasurePageHints(); }
+
 int CZorGuiHost::GetStreet24hLoad(int direction, int hour) {
   if (direction < 0 || direction > 1 || hour < 0 || hour > 23) return -1;
   return CUserInt::selObj.streetLoad[direction][hour];

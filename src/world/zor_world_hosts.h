@@ -275,6 +275,7 @@ class CZorGuiHost : public CGuiHost {
   void TakeCredit(long amount) override;
   void RepayCredit(long amount) override;
   void SetAdviser(int adviser) override;
+  void UpdateMeasurePageHints() override;
   // The message system's texts, event list and advisers
   // (zor_world_hosts_messages.cpp).
   const char* GetMessageText(int itemType) override;

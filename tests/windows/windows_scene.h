@@ -46,11 +46,14 @@ class SceneHost : public CGuiHost, public CWorldHost {
   double GetSimHour() override { return hour; }
   int GetLanguage() override { return language; }
   bool CheckMessageForJump(int /*n*/) override { return eventHasPlace; }
+  // The measures' pages ask which of them show their companion page.
+  void UpdateMeasurePageHints() override { ++measureHintsAsked; }
 
   std::vector<CScreenWindow*> renderList;  // front first
   double hour = 12;
   int language = 0;
   bool eventHasPlace = false;  // the newest event has a place to jump to
+  int measureHintsAsked = 0;
 };
 
 // Every window of the tree below and with `root`, parents before children.
