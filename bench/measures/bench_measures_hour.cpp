@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "../world/bench_game.h"
+#include "../world/bench_town_parts.h"
 #include "framework/zor_spiral.h"
 #include "measures/active_route_guidance.h"
 #include "measures/advice_centre.h"
@@ -39,8 +40,6 @@
 #include "measures/umland.h"
 #include "model/data_exchange.h"
 #include "network/str_junction_list.h"
-#include "network/str_strasse.h"
-#include "network/street_objects.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_district.h"
 #include "sim/sim_welt.h"
@@ -64,22 +63,7 @@ constexpr int kGrid = 16;
 struct Town : benchworld::Game {
   Town() : Game("zor_measbench") {
     if (!world) return;
-    CStrJunctionList* net = world->GetStreetNet();
-    auto street = [&](int x1, int y1, int x2, int y2, int i) {
-      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
-                         static_cast<short>(y2));
-      refused += net->CreateStreet(&line, i % 3 == 0 ? STRASSE_2 : STRASSE_1) != STR_BUILD_OK;
-    };
-    const int end = kOrigin + (kNodes - 1) * kSpacing;
-    street(kOrigin, kOrigin, end, kOrigin, 0);
-    for (int i = 0; i < kNodes; ++i)
-      for (int j = 0; j + 1 < kNodes; ++j)
-        street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + i * kSpacing,
-               kOrigin + (j + 1) * kSpacing, i);
-    for (int j = 1; j < kNodes; ++j)
-      for (int i = 0; i + 1 < kNodes; ++i)
-        street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + (i + 1) * kSpacing,
-               kOrigin + j * kSpacing, j);
+    refused = benchworld::BuildStreetGrid(*world, kNodes, kSpacing, kOrigin);
     MakeLines();
     // Every seventh lot of the blocks takes a service building, the others
     // the town's houses and workplaces.
@@ -143,37 +127,22 @@ struct Town : benchworld::Game {
     return true;
   }
 
-  CSecondLayerObject* Stop(int x, int y) {
-    const int resId = CBuildingDataList::GetBuildingResIDByType(OBJ_BUSSTOP_SIGN, 0, nullptr);
-    for (int d = 0; d < 4 && resId > 0; ++d) {
-      CWorldObj* made = world->CreateObject(OBJ_BUSSTOP_SIGN, resId, CIsoRichtung(d), x, y,
-                                            static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1);
-      if (auto* stop = dynamic_cast<CSecondLayerObject*>(made)) return stop;
-    }
-    return nullptr;
-  }
-
-  static short StreetIdOf(CSecondLayerObject* stop) {
-    int x = -1, y = -1;
-    CStreetObj* street = stop ? stop->GetStreet(&x, &y) : nullptr;
-    CStrStrasse* s = street ? street->GetStreetList() : nullptr;
-    return s ? static_cast<short>(s->GetSimID()) : 0;
-  }
-
   // Three bus lines over six stops along the third row of streets, each
   // stop between two crossings.
   void MakeLines() {
     COpnv& opnv = *world->GetOpnv();
     const int y = kOrigin + 3 * kSpacing;
     CSecondLayerObject* stops[6] = {};
-    for (int i = 0; i < 6; ++i)
-      if (!(stops[i] = Stop(kOrigin + (2 * i + 1) * kSpacing + 3, y))) return;
+    for (int i = 0; i < 6; ++i) {
+      const int x = kOrigin + (2 * i + 1) * kSpacing + 3;
+      if (!(stops[i] = benchworld::PlaceStop(*world, OBJ_BUSSTOP_SIGN, x, y))) return;
+    }
     const int picks[3][3] = {{0, 2, 4}, {1, 3, 5}, {0, 5, -1}};
     for (const auto& pick : picks) {
       COpnvLine* line = opnv.CreateNewLine(NET_BUS);
       if (!line) return;
       for (int s : pick)
-        if (s >= 0 && line->ToolAddHstTail(stops[s], StreetIdOf(stops[s])) != 0) return;
+        if (s >= 0 && line->ToolAddHstTail(stops[s], benchworld::StreetIdOf(stops[s])) != 0) return;
       // The demand model's passengers of the day.
       for (int h = 6; h < 20; ++h) line->GetData()->passengers[h] = 300 + 50 * lines;
       ++lines;
