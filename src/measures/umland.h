@@ -20,6 +20,7 @@ class CUmland : public CMeasure {
   // The drift of the four towns, in order.
   int OnPlayloopTurn(STime now, STime last) override;
   int GetTown(int i) const { return i >= 0 && i < kTowns ? m_Towns[i] : 0; }
+  using CMeasure::Render;
   // The region's panel at (x, y): each town's "Einwohner" and its people
   // in the bitmap font kFont, towns 0 and 3 above, 1 and 2 below, 0 and 1
   // on the left. Nothing without a display or the font.

@@ -47,31 +47,6 @@ constexpr int kStatistik = 2;
 const char* const kStatistikVersions[] = {"VERSION 2.4", "VERSION 1.9", "VERSION 1.3"};
 int g_pinned = -1;
 
-std::string Record(const Kind& kind) {
-  char* data = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&data, &size);
-  if (!f || kind.store(g_world, f) != 0 || std::fclose(f) != 0) std::abort();
-  std::string bytes(data, size);
-  std::free(data);
-  return bytes;
-}
-
-// The savegame with the record's length and body made `record` and, when
-// given, another version tag.
-std::string Splice(const Kind& kind, const uint8_t* record, size_t size, const char* version) {
-  std::string game = g_base.substr(0, kind.at);
-  std::string length(kLengthBytes, '\0');
-  std::memcpy(length.data(), record, size < kLengthBytes ? size : kLengthBytes);
-  game += length;
-  game += kind.bytes.substr(kLengthBytes, kNameBytes);
-  if (size > kLengthBytes) game.append(reinterpret_cast<const char*>(record) + kLengthBytes, size - kLengthBytes);
-  game += g_base.substr(kind.at + kind.bytes.size());
-  // The version tag is the container's second 30-byte tag.
-  if (version) std::strncpy(game.data() + kNameBytes, version, kNameBytes);
-  return game;
-}
-
 void LoadBase() {
   if (g_world->SerializeGameLoad("SaveGame/BASE.GMD") != 0) std::abort();
 }
@@ -90,7 +65,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* pinned = std::getenv("ZOR_FUZZ_RECORD");
   for (int k = 0; k < kKinds; ++k) {
     Kind& kind = g_kinds[k];
-    kind.bytes = Record(kind);
+    kind.bytes = fuzzgame::RecordBytes([&kind](FILE* f) { return kind.store(g_world, f); });
     kind.at = g_base.find(kind.bytes);
     if (kind.at == std::string::npos || g_base.find(kind.bytes, kind.at + 1) != std::string::npos) {
       std::fprintf(stderr, "fuzz_council_records: the %s record is not once in the savegame\n", kind.name);
@@ -113,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int k = g_pinned >= 0 ? g_pinned : data[0] % kKinds;
   const char* version = k == kStatistik ? kStatistikVersions[(data[0] / kKinds) % 3] : nullptr;
   const std::string before = fuzzgame::Snapshot(g_world);
-  fuzzgame::Write("SaveGame/FUZZ.GMD", Splice(g_kinds[k], data + 1, size - 1, version));
+  const Kind& kind = g_kinds[k];
+  fuzzgame::Write("SaveGame/FUZZ.GMD", fuzzgame::Splice(g_base, kind.at, kind.bytes, data + 1, size - 1, version));
   fuzzgame::Write("SaveGame/FUZZ.GMM", g_companion);
   if (g_world->SerializeGameLoad("SaveGame/FUZZ.GMD") != 0) {
     if (fuzzgame::Snapshot(g_world) != before) std::abort();

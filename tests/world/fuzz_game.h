@@ -5,8 +5,11 @@
 // hand-driven clock, and files written whole or not at all.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include "framework/qno_log.h"
@@ -45,6 +48,35 @@ inline CZorvaWorld* Start(const char* target) {
   world->OnStartup();
   if (std::system("mkdir -p SaveGame corpus") != 0) std::abort();
   return world;
+}
+
+// A record as `store` writes it.
+inline std::string RecordBytes(const std::function<int(FILE*)>& store) {
+  char* data = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&data, &size);
+  if (!f || store(f) != 0 || std::fclose(f) != 0) std::abort();
+  std::string bytes(data, size);
+  std::free(data);
+  return bytes;
+}
+
+// The savegame `base` with its record `bytes` at `at` made the fuzzer's
+// `record`: its 4-byte length and the body after the 30-byte name, which
+// stays. When given, `version` replaces the container's version tag (its
+// second 30-byte tag).
+inline std::string Splice(const std::string& base, size_t at, const std::string& bytes, const uint8_t* record,
+                          size_t size, const char* version) {
+  constexpr size_t kLength = 4, kName = 30;
+  std::string game = base.substr(0, at);
+  std::string length(kLength, '\0');
+  std::memcpy(length.data(), record, size < kLength ? size : kLength);
+  game += length;
+  game += bytes.substr(kLength, kName);
+  if (size > kLength) game.append(reinterpret_cast<const char*>(record) + kLength, size - kLength);
+  game += base.substr(at + bytes.size());
+  if (version) std::strncpy(game.data() + kName, version, kName);
+  return game;
 }
 
 // The game as its savegame's bytes.
