@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "bench_game.h"
+#include "bench_town_parts.h"
 #include "model/indikatoren.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
@@ -54,23 +55,7 @@ constexpr int kCells = CIndikatoren::kGrid * CIndikatoren::kGrid;
 struct Town : benchworld::Game {
   Town() : Game("zor_indbench") {
     if (!world) return;
-    CStrJunctionList* net = world->GetStreetNet();
-    auto street = [&](int x1, int y1, int x2, int y2, int i) {
-      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
-                         static_cast<short>(y2));
-      refused += net->CreateStreet(&line, i % 3 == 0 ? STRASSE_2 : STRASSE_1) != STR_BUILD_OK;
-    };
-    const int end = kOrigin + (kNodes - 1) * kSpacing;
-    // The first row, the columns down from it, then the rows between them.
-    street(kOrigin, kOrigin, end, kOrigin, 0);
-    for (int i = 0; i < kNodes; ++i)
-      for (int j = 0; j + 1 < kNodes; ++j)
-        street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + i * kSpacing,
-               kOrigin + (j + 1) * kSpacing, i);
-    for (int j = 1; j < kNodes; ++j)
-      for (int i = 0; i + 1 < kNodes; ++i)
-        street(kOrigin + i * kSpacing, kOrigin + j * kSpacing, kOrigin + (i + 1) * kSpacing,
-               kOrigin + j * kSpacing, j);
+    refused = benchworld::BuildStreetGrid(*world, kNodes, kSpacing, kOrigin);
     const TObjectType kinds[] = {OBJ_RESIDENTIAL, OBJ_OFFICE,   OBJ_RESIDENTIAL, OBJ_INDUSTRY,    OBJ_RESIDENTIAL,
                                  OBJ_OFFICE,      OBJ_SHOPPING, OBJ_RESIDENTIAL, OBJ_RESIDENTIAL, OBJ_SCHOOL,
                                  OBJ_RESIDENTIAL, OBJ_OFFICE,   OBJ_RESIDENTIAL, OBJ_PARK,        OBJ_OFFICE,
@@ -99,6 +84,7 @@ struct Town : benchworld::Game {
       }
       sim->ActivateCalculatedSlot();
     }
+    CStrJunctionList* net = world->GetStreetNet();
     net->UpdateCarFlow();
     for (int h = 1; h < 24; ++h) net->UpdateCarFlow24(h);
   }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench_game.h"
+#include "bench_town_parts.h"
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
@@ -77,24 +78,6 @@ struct Town : benchworld::Game {
     loop->Iterate();
   }
 
-  // A stop of `kind` at the cell, in whichever direction the cell takes one.
-  CSecondLayerObject* Stop(TObjectType kind, int x, int y) {
-    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 0, nullptr);
-    for (int d = 0; d < 4 && resId > 0; ++d) {
-      CWorldObj* made = world->CreateObject(kind, resId, CIsoRichtung(d), x, y, static_cast<ESimLocationHeight>(0),
-                                            nullptr, 0, nullptr, 0, -1);
-      if (auto* stop = dynamic_cast<CSecondLayerObject*>(made)) return stop;
-    }
-    return nullptr;
-  }
-
-  static short StreetIdOf(CSecondLayerObject* stop) {
-    int x = -1, y = -1;
-    CStreetObj* street = stop ? stop->GetStreet(&x, &y) : nullptr;
-    CStrStrasse* s = street ? street->GetStreetList() : nullptr;
-    return s ? static_cast<short>(s->GetSimID()) : 0;
-  }
-
   // The 40 lines with their vehicles; false when the town refuses a part.
   bool MakeLines() {
     COpnv& opnv = *world->GetOpnv();
@@ -120,12 +103,12 @@ struct Town : benchworld::Game {
     auto makeLines = [&](int y, TObjectType kind, NetActiveType net) {
       CSecondLayerObject* stops[6] = {};
       for (int i = 0; i < 6; ++i)
-        if (!(stops[i] = Stop(kind, kStopX[i], y))) return false;
+        if (!(stops[i] = benchworld::PlaceStop(*world, kind, kStopX[i], y))) return false;
       for (const auto& pick : kLineStops) {
         COpnvLine* line = opnv.CreateNewLine(net);
         if (!line) return false;
         for (int s : pick)
-          if (s >= 0 && line->ToolAddHstTail(stops[s], StreetIdOf(stops[s])) != 0) return false;
+          if (s >= 0 && line->ToolAddHstTail(stops[s], benchworld::StreetIdOf(stops[s])) != 0) return false;
         lines.push_back(line);
       }
       return true;

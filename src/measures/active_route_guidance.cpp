@@ -149,7 +149,7 @@ const float* CAktiveRoutenPlanung::GetMap(float* scale) const {
   return m_Block.map;
 }
 
-double CAktiveRoutenPlanung::CalculateUserQuote() const {
+double CAktiveRoutenPlanung::CalculateUserQuote() {
   if (m_Block.masts == 0) return 0.0;
   const double most = CMeasureHost::Get()->GetExchangeMax("W.K2.2");
   const double a = std::min(static_cast<double>(m_Block.awareness), 1.0);

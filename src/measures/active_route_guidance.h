@@ -44,7 +44,7 @@ class CAktiveRoutenPlanung : public CMeasure {
   // The coverage map, index x / 8 x 16 + y / 8; scale 1.
   const float* GetMap(float* scale) const;
   // The share of drivers the service can win, in percent of the base.
-  double CalculateUserQuote() const;
+  double CalculateUserQuote() override;
   // Serves the districts' demand from the masts in list order.
   void CalculateMap();
   int GetMastCount() const { return m_Block.masts; }

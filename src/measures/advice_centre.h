@@ -52,7 +52,7 @@ class CZorviZentrale : public CMeasure {
 
   // The target share of the population in percent; 0 (and the user quote
   // 0) without a centre.
-  double CalculateUserQuote();
+  double CalculateUserQuote() override;
   // God mode pins the target share (percent) and the users follow.
   void SetUserQuote(float quote);
   float GetUserQuote() const { return m_Block.userQuote; }

@@ -104,6 +104,9 @@ class CMeasure : public CWorldObj {
   virtual void ResetBilanz();
   // The measure's building list under its key; null for other keys.
   virtual CZorvaList* GetList(const char* /*key*/) { return nullptr; }
+  // The share of people the measure can win, which the game model feeds to
+  // its network; 0 for a measure that wins no users.
+  virtual double CalculateUserQuote() { return 0.0; }
 
   using CWorldObj::SerializeGameStore;
   // The record: u32 30 + block size, the 30-byte name, then the block's

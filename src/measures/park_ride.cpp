@@ -219,6 +219,8 @@ CZorvaList* CParkRide::GetList(const char* key) {
 std::string CParkRide::MeasureKey(const char* key) {
   static constexpr char kWindowPrefix[] = "PRPLACE.";
   if (!key) return {};
+  // The window's cars are the stations' car places.
+  if (std::strcmp(key, "PRPLACE.PKW") == 0) return "PR.PLACES";
   if (std::strncmp(key, kWindowPrefix, sizeof kWindowPrefix - 1) == 0)
     return std::string("PR.") + (key + sizeof kWindowPrefix - 1);
   return key;

@@ -96,7 +96,7 @@ void CPassiveRoutenPlanung::ResetBilanz() {
   m_Block.awareness *= 0.8f;
 }
 
-double CPassiveRoutenPlanung::CalculateUserQuote() const {
+double CPassiveRoutenPlanung::CalculateUserQuote() {
   const double most = CMeasureHost::Get()->GetExchangeMax("W.K1.2");
   const double a = std::min(static_cast<double>(m_Block.awareness), 1.0);
   return most * (m_Block.subsidy * 0.4 / 750.0 + a * 0.2 + (1.0 - (m_Block.price - 15.0) / 15.0) * 0.2 + 0.2);

@@ -21,7 +21,7 @@ class CPassiveRoutenPlanung : public CMeasure {
   int SetVarData(const char* key, double value) override;
   void ResetBilanz() override;
   // The share of drivers the service can win.
-  double CalculateUserQuote() const;
+  double CalculateUserQuote() override;
 
  protected:
   void BookTurn(double elapsed) override;

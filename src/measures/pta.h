@@ -25,7 +25,7 @@ class CPta : public CMeasure {
   void ResetBilanz() override;
   // The quality from the advice centre and route guidance, kept, and the
   // share of people the service can win, in percent.
-  double CalculateUserQuote();
+  double CalculateUserQuote() override;
 
  protected:
   void BookTurn(double elapsed) override;

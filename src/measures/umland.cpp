@@ -1,8 +1,11 @@
 #include "measures/umland.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 
+#include "framework/qno_display.h"
+#include "framework/qno_font.h"
 #include "framework/zor_seams.h"
 #include "measures/measure_host.h"
 
@@ -38,4 +41,16 @@ int CUmland::OnPlayloopTurn(STime, STime) {
     }
   }
   return 0;
+}
+
+void CUmland::Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) const {
+  QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;
+  const QnoBitmapFont* font = resources ? QnoBitmapFont::FromResource(resources, kFont) : nullptr;
+  if (!buffer || !font) return;
+  const int black = static_cast<int>(buffer->GetClosestColor(0, 0, 0));
+  for (int i = 0; i < kTowns; ++i) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Einwohner %i", static_cast<int>(m_Towns[i]));
+    buffer->RenderText(font, x + kTextAt[i][0], y + kTextAt[i][1], text, black);
+  }
 }

@@ -471,6 +471,9 @@ class CDataExchange : public CVarOwner {
   CVarOwner* Owner(const char* prefix) const;
   // A service's user quote, asked of the service itself; 0 without it.
   double ServiceQuote(const char* prefix);
+  // The share of people a service can win (its target quote), asked of the
+  // service itself; 0 without it.
+  double ServiceTarget(const char* prefix);
   // Raises a message through the message system; 1 when refused or when
   // there is no message system.
   int Raise(int group, int entry, float v1 = -1.0f, float v2 = -1.0f, float v3 = -1.0f, int x = -1, int y = -1,

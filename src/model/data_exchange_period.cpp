@@ -11,6 +11,7 @@
 
 #include "cybernet/cyber_net.h"
 #include "framework/qno_log.h"
+#include "measures/measure.h"
 #include "measures/opnv.h"
 #include "model/data_exchange.h"
 #include "model/zor_var.h"
@@ -73,6 +74,13 @@ double CDataExchange::ServiceQuote(const char* prefix) {
   std::snprintf(name, sizeof name, "%sUSERQUOTE", prefix);
   double quote = 0.0;
   return service->GetVarData(name, &quote) == 0 && std::isfinite(quote) ? quote : 0.0;
+}
+
+double CDataExchange::ServiceTarget(const char* prefix) {
+  auto* service = dynamic_cast<CMeasure*>(Owner(prefix));
+  if (!service) return 0.0;
+  const double quote = service->CalculateUserQuote();
+  return std::isfinite(quote) ? quote : 0.0;
 }
 
 namespace {
@@ -189,13 +197,13 @@ double CDataExchange::Calc_W_I9() {
   return m_Block.bebauteFlaeche == 0.0f ? 0.0 : m_Block.landUseShare / static_cast<double>(m_Block.bebauteFlaeche);
 }
 double CDataExchange::Calc_W_K1_1() {
-  return Scaled(ServiceQuote("PAR."), NodeMax(*this, "W.K1.2"), NodeMax(*this, "W.K1.1"));
+  return Scaled(ServiceTarget("PAR."), NodeMax(*this, "W.K1.2"), NodeMax(*this, "W.K1.1"));
 }
-double CDataExchange::Calc_W_K1_2() { return ServiceQuote("PAR."); }
+double CDataExchange::Calc_W_K1_2() { return ServiceTarget("PAR."); }
 double CDataExchange::Calc_W_K2_1() {
-  return Scaled(ServiceQuote("AR."), NodeMax(*this, "W.K2.2"), NodeMax(*this, "W.K2.1"));
+  return Scaled(ServiceTarget("AR."), NodeMax(*this, "W.K2.2"), NodeMax(*this, "W.K2.1"));
 }
-double CDataExchange::Calc_W_K2_2() { return ServiceQuote("AR."); }
+double CDataExchange::Calc_W_K2_2() { return ServiceTarget("AR."); }
 double CDataExchange::Calc_W_K3_1() {
   return Owner("PRM.") ? FValue("PRM.QUOTERESERVATION") * NodeMax(*this, "W.K3.1") : 0.0;
 }
@@ -227,9 +235,9 @@ double CDataExchange::Calc_W_K8_1() {
   return 3.0 * FValue("CS.NUMBER") / static_cast<double>(m_Block.bebauteFlaeche) * FValue("CS.QUALITY");
 }
 double CDataExchange::Calc_W_K9_1() {
-  return Scaled(ServiceQuote("PTA."), NodeMax(*this, "W.K9.2"), NodeMax(*this, "W.K9.1"));
+  return Scaled(ServiceTarget("PTA."), NodeMax(*this, "W.K9.2"), NodeMax(*this, "W.K9.1"));
 }
-double CDataExchange::Calc_W_K9_2() { return ServiceQuote("PTA."); }
+double CDataExchange::Calc_W_K9_2() { return ServiceTarget("PTA."); }
 double CDataExchange::Calc_W_K10() {
   const double max = NodeMax(*this, "W.K10");
   if (!Owner("MZ.") || m_Block.people == 0 || max == 0.0) return 0.0;

@@ -11,6 +11,7 @@
 #include "measures/carsharing.h"
 #include "measures/preise.h"
 #include "measures/opnv.h"
+#include "measures/umland.h"
 #include "model/data_exchange.h"
 #include "model/indikatoren.h"
 #include "model/finanzen.h"
@@ -483,6 +484,10 @@ void CZorGuiHost::RenderTwoDMap(QnoDisplay* display, int x, int y) {
 
 void CZorGuiHost::RenderTwoDMapColorKey(QnoDisplay* display, int x, int y) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->RenderTwoDMapColorKey(display, x, y);
+}
+
+void CZorGuiHost::RenderUmland(QnoDisplay* display, int x, int y) {
+  if (CUmland* region = m_world.GetUmland()) region->Render(display, m_world.GetResourceManager(), x, y);
 }
 
 const float* CZorUiHost::GetRouteGuidanceMap() {

@@ -343,6 +343,7 @@ class CZorGuiHost : public CGuiHost {
   void SetStatChartSwitch(bool on) override;
   void SetStatKmOrTrip(bool km) override;
   void RenderStatistik(QnoDisplay* display, int x, int y, int w, int h) override;
+  void RenderUmland(QnoDisplay* display, int x, int y) override;
   // The removal questions' answers (zor_world_hosts_place.cpp).
   double GetPendingRemovalCost() override;
   void ResetSelectedBuildingList() override;

@@ -71,6 +71,11 @@ TEST_F(ParkRide, StationsCountTheirPlacesAndTheQuoteIsTheNetworksWhileTheyStand)
   EXPECT_EQ(pr.GetList("PRPLACE.PLACELIST"), pr.GetList("PR.PLACELIST"));
   EXPECT_NE(pr.GetList("PRPLACE.PLACELIST"), nullptr);
   EXPECT_EQ(pr.SetVarData("PRPLACE.PLACES", 500), 1);
+  // Its cars are the stations' car places, read only as they are.
+  EXPECT_EQ(Get(pr, "PRPLACE.PKW"), 2 * CParkRide::kPlacesPerStation);
+  EXPECT_EQ(pr.SetVarData("PRPLACE.PKW", 7), 1);
+  double v = 0;
+  EXPECT_EQ(pr.GetVarData("PR.PKW", &v), 1) << "the measure's own names have no cars";
 }
 
 TEST_F(ParkRide, TheRecordComesBackInBothFormsAndBadOnesAreRefused) {

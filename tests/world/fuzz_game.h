@@ -85,6 +85,17 @@ struct RecordKind {
 
 constexpr size_t kLengthBytes = 4, kNameBytes = 30;
 
+// A record as `store` writes it.
+inline std::string RecordBytes(const std::function<int(FILE*)>& store) {
+  char* data = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&data, &size);
+  if (!f || store(f) != 0 || std::fclose(f) != 0) std::abort();
+  std::string bytes(data, size);
+  std::free(data);
+  return bytes;
+}
+
 // Finds each kind's record once in `base`, or stops. Writes two seeds for
 // each to corpus/: the record as written and the record without its body,
 // each after the byte `k` that picks kind k; returns the kind named by
@@ -94,12 +105,7 @@ inline int FindRecords(CZorvaWorld* world, const std::string& base, RecordKind* 
   int pinned = -1;
   for (int k = 0; k < count; ++k) {
     RecordKind& kind = kinds[k];
-    char* data = nullptr;
-    size_t size = 0;
-    FILE* f = open_memstream(&data, &size);
-    if (!f || kind.store(world, f) != 0 || std::fclose(f) != 0) std::abort();
-    kind.bytes.assign(data, size);
-    std::free(data);
+    kind.bytes = RecordBytes([&](FILE* f) { return kind.store(world, f); });
     kind.at = base.find(kind.bytes);
     if (kind.at == std::string::npos || base.find(kind.bytes, kind.at + 1) != std::string::npos) {
       std::fprintf(stderr, "%s: the %s record is not once in the savegame\n", target, kind.name);
@@ -114,20 +120,25 @@ inline int FindRecords(CZorvaWorld* world, const std::string& base, RecordKind* 
   return pinned;
 }
 
-// `base` with the kind's record's length and body made `record` (its name
-// stays) and, when given, another version tag.
-inline std::string Splice(const std::string& base, const RecordKind& kind, const uint8_t* record, size_t size,
-                          const char* version) {
-  std::string game = base.substr(0, kind.at);
+// `base` with its record `bytes` at `at` given the length and body of
+// `record` (its name stays) and, when given, another version tag.
+inline std::string Splice(const std::string& base, size_t at, const std::string& bytes, const uint8_t* record,
+                          size_t size, const char* version) {
+  std::string game = base.substr(0, at);
   std::string length(kLengthBytes, '\0');
   std::memcpy(length.data(), record, size < kLengthBytes ? size : kLengthBytes);
   game += length;
-  game += kind.bytes.substr(kLengthBytes, kNameBytes);
+  game += bytes.substr(kLengthBytes, kNameBytes);
   if (size > kLengthBytes) game.append(reinterpret_cast<const char*>(record) + kLengthBytes, size - kLengthBytes);
-  game += base.substr(kind.at + kind.bytes.size());
+  game += base.substr(at + bytes.size());
   // The version tag is the container's second 30-byte tag.
   if (version) std::strncpy(game.data() + kNameBytes, version, kNameBytes);
   return game;
+}
+
+inline std::string Splice(const std::string& base, const RecordKind& kind, const uint8_t* record, size_t size,
+                          const char* version) {
+  return Splice(base, kind.at, kind.bytes, record, size, version);
 }
 
 // Loads SaveGame/BASE.GMD, the town every input starts from; stops when it

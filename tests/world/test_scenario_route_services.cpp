@@ -53,15 +53,20 @@ void RunHours(Scenario& game, int hours) {
   }
 }
 
+// The avenue built and forty hours run, so that people live and work there.
+void PeopleOnTheAvenue(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(BuildAvenue(game.World()));
+  game.World().SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  RunHours(game, 40);
+}
+
 }  // namespace
 
 TEST(RouteServicesScenario, AMastCoversTheDistrictsAroundItAndTheServicesAnswerByName) {
   Clock().Set(0);
   Scenario game;
   CZorvaWorld& world = game.World();
-  BuildAvenue(world);
-  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
-  RunHours(game, 40);
+  ASSERT_NO_FATAL_FAILURE(PeopleOnTheAvenue(game));
   CDataExchange* dx = world.GetDataExchange();
   CSimCityModell* city = world.GetSimWelt()->pCityModell();
   ASSERT_GT(city->NrOfJobs(), 0u);
@@ -147,4 +152,47 @@ TEST(RouteServicesScenario, AMastCoversTheDistrictsAroundItAndTheServicesAnswerB
   EXPECT_EQ(dx->GetVarValue("AR.NUMBER"), 0);
   map = world.GetAktiveRP()->GetMap(nullptr);
   for (int i = 0; i < 256; ++i) ASSERT_EQ(map[i], 0.0f) << i;
+}
+
+TEST(RouteServicesScenario, GuidanceWinsDriversAndShortensTheCarTimesTheGameModelReads) {
+  Clock().Set(0);
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  ASSERT_NO_FATAL_FAILURE(PeopleOnTheAvenue(game));
+  CDataExchange* dx = world.GetDataExchange();
+  CSimCityModell* city = world.GetSimWelt()->pCityModell();
+  ASSERT_GT(dx->GetPeople(), 0);
+  // Without masts the service wins nobody and the car times are whole.
+  EXPECT_EQ(dx->GetVarValue("W.K2.2"), 0.0);
+  const double plain = dx->Calc_W_U5_Reduction();
+
+  CAktiveRoutenPlanung* guidance = world.GetAktiveRP();
+  const int mastId = CBuildingDataList::GetBuildingResIDByType(OBJ_TRANSMITTER, 0, nullptr);
+  for (const auto& [x, y] : {std::pair{20, 64}, std::pair{44, 64}})
+    ASSERT_NE(world.CreateObject(OBJ_TRANSMITTER, mastId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0),
+                                 nullptr, 0, nullptr, 0, -1),
+              nullptr);
+  ASSERT_EQ(guidance->SetVarData("AR.PRICE.MONTH", 0.0), 0);
+  // Three periods a day feed the service's target quote to the network,
+  // from which the subscribers' potential follows.
+  RunHours(game, 48);
+  const double target = guidance->CalculateUserQuote();
+  ASSERT_GT(target, 0.0) << "masts, a price of 0 and coverage give a target";
+  EXPECT_NEAR(dx->GetVarValue("W.K2.2"), target, 1e-3 * target);
+  EXPECT_GT(dx->GetVarValue("AR.USERQUOTE"), 0.0) << "the service wins subscribers in the running game";
+  EXPECT_GT(dx->GetVarValue("AR.INCOME") + dx->GetVarValue("AR.COST"), 0.0);
+
+  // The car travel time the network reads is shortened by half the quote in
+  // percent; the other services add nothing here.
+  const double k2 = static_cast<float>(dx->GetVarValue("W.K2.2") * 0.5 / 100.0);
+  const double k9 = static_cast<float>(dx->GetVarValue("W.K9.2") * 0.5 / 100.0);
+  const double k1 = static_cast<float>(dx->GetVarValue("W.K1.2") / 6.0 / 100.0);
+  const double r = 1.0 - (k2 + k9 + k1);
+  EXPECT_DOUBLE_EQ(dx->Calc_W_U5_Reduction(), r);
+  EXPECT_LT(r, plain);
+  city->CalcStatisticData();
+  ASSERT_GT(city->ReisezeitMIV(), 0.0);
+  EXPECT_DOUBLE_EQ(dx->Calc_W_U5(), r * city->ReisezeitMIV());
+  // More people ride along in each car while drivers subscribe.
+  EXPECT_GT(dx->GetVarValue("W.M12"), 1.3);
 }

@@ -4,7 +4,10 @@
 // promises in the game and in the measures' own tests.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "measures/advice_centre.h"
 #include "measures/carsharing.h"
@@ -13,10 +16,13 @@
 #include "measures/opnv_line.h"
 #include "measures/park_ride.h"
 #include "model/data_exchange.h"
+#include "framework/qno_log.h"
 #include "model/gott_modus.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
+#include "support/test_support.h"
 #include "world/town_fixture.h"
+#include "world/zor_savegame.h"
 
 namespace {
 
@@ -132,6 +138,61 @@ TEST_F(Services, TheServicesAnswerTheGameModelsNamesAndComeBackFromASavegame) {
   god->SetGottWertActive(false, 10);
   ASSERT_EQ(god->GetVarData("GOTT.10", &shown), 0);
   EXPECT_DOUBLE_EQ(shown, pinned);
+}
+
+TEST_F(Services, SpoiltServiceRecordsAreRefusedWithALogLineAndTheGameStaysAsItWas) {
+  ASSERT_NE(Place(OBJ_PARKRIDE, kParkRide, 70, 70), nullptr);
+  ASSERT_NE(Service(OBJ_CARSHARING_CENTRE, 40, 60), nullptr);
+  ASSERT_NE(Service(OBJ_ADVICE_CENTRE, 70, 50), nullptr);
+  world.GetSimWelt()->pCityModell()->AddResidents(20000);
+  world.GetCarsharing()->OnPlayloopTurn(At(0.5f), At(0.0f));
+  std::filesystem::create_directories("SaveGame");
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/GOOD.GMD"), 0);
+  const std::string good = zortest::ReadFile("SaveGame/GOOD.GMD");
+  const std::string companion = zortest::ReadFile(ZorCompanionName("SaveGame/GOOD.GMD"));
+  // The game as a load gives it, which a refused load must leave alone.
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/GOOD.GMD"), 0);
+  std::string before, unused;
+  ASSERT_TRUE(world.SerializeToMemory(before, unused));
+  // A record is found by its length field and name; `at` counts from its
+  // payload.
+  auto spoil = [&](const char* name, uint32_t length, long at, const std::string& bytes) {
+    std::string key(reinterpret_cast<const char*>(&length), 4);
+    key += name;
+    key += '\0';
+    std::string game = good;
+    const size_t start = game.find(key);
+    EXPECT_NE(start, std::string::npos) << name;
+    if (start != std::string::npos) game.replace(start + 34 + static_cast<size_t>(at), bytes.size(), bytes);
+    return game;
+  };
+  auto lengthOf = [](uint32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
+  const float nan = std::nanf("");
+  const std::string noNumber(reinterpret_cast<const char*>(&nan), 4);
+  const struct {
+    std::string game;
+    const char* logged;
+  } cases[] = {
+      {spoil("ParkRide", 74, -34, lengthOf(73)), "ParkRide: a record of 43 bytes is refused, 44 expected"},
+      {spoil("Carsharing", 1142, 0, noNumber), "Carsharing: a savegame whose field 0 is no number"},
+      {spoil("ZorviZentrale", 90, 16, noNumber), "ZorviZentrale: a savegame whose field 4 is no number"},
+      {spoil("Pta", 98, -34, lengthOf(90)), "Pta: a record of 60 bytes is refused, 68 expected"},
+      {spoil("AktiveRP", 1146, 84 + 4 * 17, noNumber), "AktiveRP: a savegame whose field 21 is no number"},
+      {spoil("PassiveRP", 90, 0, noNumber), "PassiveRP: a savegame whose field 0 is no number"},
+      {spoil("Umland", 38, -34, lengthOf(37)), "Umland: a record of 7 bytes is refused, 8 expected"},
+      {spoil("BuildingParkRide", 140, 110, noNumber), "BuildingParkRide: a station record whose quote cannot be"},
+  };
+  for (const auto& c : cases) {
+    zortest::WriteFile("SaveGame/BAD.GMD", c.game);
+    zortest::WriteFile(ZorCompanionName("SaveGame/BAD.GMD"), companion);
+    OpenErrorLog("errors.log");
+    EXPECT_NE(world.SerializeGameLoad("SaveGame/BAD.GMD"), 0) << c.logged;
+    CloseErrorLog();
+    EXPECT_NE(zortest::ReadFile("errors.log").find(c.logged), std::string::npos) << c.logged;
+    std::string after;
+    ASSERT_TRUE(world.SerializeToMemory(after, unused));
+    EXPECT_TRUE(after == before) << c.logged << ": the game changed";
+  }
 }
 
 // ---- what the measures' host promises
