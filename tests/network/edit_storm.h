@@ -81,9 +81,11 @@ struct StormWorld {
   // The step's result code; -1 for a deletion that finds no street.
   int Apply(const Op& o) {
     cutting = false;
+    checker.ForgetOneWays();
     if (o.kind == 'B') return w.Build(o.x1, o.y1, o.x2, o.y2, static_cast<TStrassenType>(o.type));
     CStrStrasse* s = Find(o);
     if (!s) return -1;
+    checker.NoteOneWays(w.Streets());
     // Told by a walk of its own before the step: neither end is a dead end
     // and no other way leads from the start to the end, or, for a street
     // of both directions, from the end back to the start.

@@ -5,6 +5,7 @@
 // against the live network, the map's cells against the live objects,
 // rivers and junctions, and the micro cells' links.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -109,8 +110,23 @@ class Checker {
     CheckMap(w, junctions, live, streets, liveStreets);
     CheckMicroCells(junctions, streets);
     CheckCellIndex(w, junctions, streets, fullIndex);
+    CheckOneWayDirections(streets);
     return m_out;
   }
+
+  // Before a deletion: the steps from cell to cell that the one-way
+  // streets take, which the next check holds them to. The deletion joins
+  // streets at its ends; a one-way part of a joined street runs on as it
+  // ran. Any other step forgets them (ForgetOneWays).
+  void NoteOneWays(const std::vector<CStrStrasse*>& streets) {
+    m_oneWaySteps.clear();
+    for (CStrStrasse* s : streets) {
+      if (s->GetStreetType() != STRASSE_EINBAHN) continue;
+      const std::vector<CellXY> cells = StreetCells(s);
+      for (size_t k = 1; k < cells.size(); ++k) m_oneWaySteps.insert(Step(cells[k - 1], cells[k]));
+    }
+  }
+  void ForgetOneWays() { m_oneWaySteps.clear(); }
 
  private:
   template <class... A>
@@ -396,7 +412,33 @@ class Checker {
       }
   }
 
+  // A step from one cell to the next as one number.
+  static int64_t Step(CellXY a, CellXY b) {
+    auto cell = [](CellXY c) { return static_cast<int64_t>(c.first) * ISO_MAP_SIZE + c.second; };
+    return cell(a) * ISO_MAP_SIZE * ISO_MAP_SIZE + cell(b);
+  }
+
+  // After a deletion, every one-way street runs each step it shares with
+  // a one-way street before it the same way. Two one-way streets of one
+  // step between the same cells, one each way, hold both steps; a street
+  // over them keeps either.
+  void CheckOneWayDirections(const std::vector<CStrStrasse*>& streets) {
+    if (m_oneWaySteps.empty()) return;
+    for (CStrStrasse* s : streets) {
+      if (s->GetStreetType() != STRASSE_EINBAHN) continue;
+      const std::vector<CellXY> cells = StreetCells(s);
+      for (size_t k = 1; k < cells.size(); ++k)
+        if (m_oneWaySteps.count(Step(cells[k], cells[k - 1])) && !m_oneWaySteps.count(Step(cells[k - 1], cells[k]))) {
+          Fault(Name(s), " runs from ", At(cells[k - 1].first, cells[k - 1].second), " to ",
+                At(cells[k].first, cells[k].second), ", against the one-way street there before the deletion");
+          break;
+        }
+    }
+    m_oneWaySteps.clear();
+  }
+
   std::set<CellXY> m_rivers;
+  std::unordered_set<int64_t> m_oneWaySteps;
   // The network's cell index against a fresh scan: every cell holds the
   // junctions standing there and the streets whose centre line runs over it,
   // each once. A full check compares every cell of the map; a partial one

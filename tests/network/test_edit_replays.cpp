@@ -255,6 +255,31 @@ TEST(EditReplay, JoiningAOneWayWithATwoWayStreetKeepsTheOneWaysDirection) {
   Replay("B 70 10 80 10 3  B 80 10 90 10 1  B 80 10 80 20 1  D 80 10 80 20 1", {OK, OK, OK, 0});
 }
 
+TEST(EditReplay, TheChecksFindAOneWayStreetTurnedRoundOverADeletion) {
+  // The checks hold the one-way streets after a deletion to the way they ran
+  // before it: the street put back the other way round is found, the same
+  // way round is not, and a build between forgets them.
+  g_ZorLoadVersion = 240;
+  for (const bool reversed : {true, false}) {
+    StormWorld sw;
+    ASSERT_EQ(sw.Apply(Op{'B', 70, 10, 90, 10, STRASSE_EINBAHN}), OK);
+    sw.checker.NoteOneWays(sw.w.Streets());
+    ASSERT_EQ(sw.w.net->DeleteStreet(sw.Find(Op{'D', 70, 10, 90, 10, STRASSE_EINBAHN})), 0);
+    ASSERT_EQ(reversed ? sw.w.Build(90, 10, 70, 10, STRASSE_EINBAHN) : sw.w.Build(70, 10, 90, 10, STRASSE_EINBAHN), OK);
+    std::string found;
+    for (const std::string& f : sw.checker.Check(sw.w)) found += f + "\n";
+    EXPECT_EQ(found.find("against the one-way street") != std::string::npos, reversed) << found;
+    EXPECT_TRUE(sw.checker.Check(sw.w).empty()) << "a check holds the streets to one deletion only";
+  }
+  StormWorld sw;
+  sw.checker.NoteOneWays(sw.w.Streets());
+  ASSERT_EQ(sw.Apply(Op{'B', 70, 10, 90, 10, STRASSE_EINBAHN}), OK);
+  ASSERT_EQ(sw.Apply(Op{'D', 70, 10, 90, 10, STRASSE_EINBAHN}), 0);
+  ASSERT_EQ(sw.Apply(Op{'B', 90, 10, 70, 10, STRASSE_EINBAHN}), OK);
+  EXPECT_TRUE(sw.checker.Check(sw.w).empty());
+  g_ZorLoadVersion = 0;
+}
+
 TEST(EditReplay, AOneWayStreetStartingOnABridgeTileUsesOneOfItsLanes) {
   // Over the river along x at y = 45, its first tile a bridge tile of two
   // lanes; either way round.

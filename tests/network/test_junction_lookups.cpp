@@ -2,7 +2,9 @@
 // strips of cells around it, with its distance from the centre.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "junction_scene.h"
 
@@ -36,6 +38,38 @@ TEST(JunctionLookups, TheNearestCrossingWithinThreeCellsIsFoundInEveryDirection)
         EXPECT_EQ(found, far);
       }
     }
+}
+
+// A deep building sees only the strips three cells round it: a crossing
+// above them, nearer its centre than one in the strips, is not its nearest.
+TEST(JunctionLookups, ADeepBuildingSeesOnlyTheStripsRoundIt) {
+  constexpr int kDeepGroup = 562;  // 8 x 4 cells of buildings
+  auto blobs = JunctionBlobs();
+  std::vector<isotest::GroupPart> parts;
+  for (uint32_t x = 0; x < 8; ++x)
+    for (uint32_t y = 0; y < 4; ++y) parts.push_back({x, y, 0, isotest::kBuilding});
+  blobs[kDeepGroup] = isotest::MakeGroup(8, 4, parts);
+  World w(blobs);
+  // One street round the group: its end 50/46 in the strip right of the
+  // group, its end 44/36 a row above the strip over it.
+  for (auto [x1, y1, x2, y2] : {std::array{50, 46, 60, 46}, {60, 46, 60, 36}, {60, 36, 44, 36}})
+    ASSERT_EQ(w.Build(x1, y1, x2, y2), STR_BUILD_OK);
+  ASSERT_EQ(w.map->SetIsoGroupAt(40, 40, ISO_LAYER_GROUND, kDeepGroup, nullptr), 0);
+  int gw = 0, gd = 0;
+  w.map->GetGroupSize(40, 40, ISO_LAYER_GROUND, gw, gd);
+  ASSERT_EQ(gw, 8);
+  ASSERT_EQ(gd, 4);
+  int dist = -2;
+  CStrJunction* found = nullptr;
+  EXPECT_EQ(w.net->GetNearestCrossing(40, 40, &dist, 0, &found), w.At(50, 46)->GetSimID());
+  EXPECT_EQ(found, w.At(50, 46));
+  EXPECT_EQ(dist, 7);  // from the centre (44, 42): 6 east, 4 south
+  CStrStrasse* street = nullptr;
+  short hx = 0, hy = 0;
+  EXPECT_TRUE(w.net->GetNearestStreet(40, 40, nullptr, &street, &hx, &hy));
+  EXPECT_EQ(street, w.StreetBetween(50, 46, 44, 36));
+  EXPECT_EQ(hx, 50);
+  EXPECT_EQ(hy, 46);
 }
 
 }  // namespace

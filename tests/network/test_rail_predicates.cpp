@@ -3,6 +3,8 @@
 // streets under a track's level crossings.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "microsim/micro_cells.h"
 #include "rail_scene.h"
 
@@ -152,28 +154,44 @@ TEST(RailPredicates, RepairingTheStreetsUnderATracksCrossingsDrawsThemWithTheirC
 }
 
 TEST(RailPredicates, AStreetCellIsBeforeALevelCrossingOnlyBesideItAlongTheStreet) {
-  RailWorld w;
-  ASSERT_EQ(w.Build(44, 10, 44, 30), STR_BUILD_OK);
-  ASSERT_EQ(w.Track(20, 20, 60, 20), STR_BUILD_OK);
-  ASSERT_EQ(w.Crossings().size(), 1u);
-  ASSERT_EQ(w.Streets().size(), 1u);
-  CStrStrasse* street = w.Streets().front();
-  int first = -1, last = -1;
-  for (int y = 10; y <= 30; ++y)
-    if (w.rails->HasGrdCrossingAt(44, y)) {
-      if (first < 0) first = y;
-      last = y;
+  // A street down y across a track along x, and the same turned: a street
+  // along x across a track down y.
+  for (const bool alongY : {true, false}) {
+    SCOPED_TRACE(alongY ? "street along y" : "street along x");
+    // The cell `along` the street and `across` it.
+    auto cell = [alongY](int across, int along) {
+      return alongY ? std::pair<short, short>(across, along) : std::pair<short, short>(along, across);
+    };
+    RailWorld w;
+    const auto [s1x, s1y] = cell(44, 10);
+    const auto [s2x, s2y] = cell(44, 30);
+    const auto [t1x, t1y] = cell(20, 20);
+    const auto [t2x, t2y] = cell(60, 20);
+    ASSERT_EQ(w.Build(s1x, s1y, s2x, s2y), STR_BUILD_OK);
+    ASSERT_EQ(w.Track(t1x, t1y, t2x, t2y), STR_BUILD_OK);
+    ASSERT_EQ(w.Crossings().size(), 1u);
+    ASSERT_EQ(w.Streets().size(), 1u);
+    CStrStrasse* street = w.Streets().front();
+    int first = -1, last = -1;
+    for (int a = 10; a <= 30; ++a)
+      if (const auto [x, y] = cell(44, a); w.rails->HasGrdCrossingAt(x, y)) {
+        if (first < 0) first = a;
+        last = a;
+      }
+    ASSERT_GT(first, 11);
+    ASSERT_LT(last, 29);
+    for (int a = 11; a <= 29; ++a) {
+      const bool beside = a == first - 1 || a == last + 1;
+      const auto [x, y] = cell(44, a);
+      EXPECT_EQ(street->PointIsBeforeRailCrossing(x, y), beside) << "cell " << x << "/" << y;
     }
-  ASSERT_GT(first, 11);
-  ASSERT_LT(last, 29);
-  for (int y = 11; y <= 29; ++y) {
-    const bool beside = y == first - 1 || y == last + 1;
-    EXPECT_EQ(street->PointIsBeforeRailCrossing(44, y), beside) << "cell 44/" << y;
+    // A cell beside the crossing has no room for another one.
+    const auto [bx, by] = cell(44, first - 1);
+    EXPECT_FALSE(street->PointIsSpaceForRailCrossing(bx, by));
+    // Off the street, nothing is before a crossing.
+    const auto [ox, oy] = cell(45, first - 1);
+    EXPECT_FALSE(street->PointIsBeforeRailCrossing(ox, oy));
   }
-  // A cell beside the crossing has no room for another one.
-  EXPECT_FALSE(street->PointIsSpaceForRailCrossing(44, first - 1));
-  // Off the street, nothing is before a crossing.
-  EXPECT_FALSE(street->PointIsBeforeRailCrossing(45, first - 1));
 }
 
 }  // namespace

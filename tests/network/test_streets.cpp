@@ -1,4 +1,5 @@
 #include <array>
+#include <string>
 #include <vector>
 
 #include "street_scene.h"
@@ -48,6 +49,10 @@ TEST_F(StreetScene, SimDirectionsAndStepsAtEachEnd) {
     EXPECT_EQ(s->CalcMAtPos(o, &dx, &dy), 0);
     EXPECT_EQ(dx, k.x == 20 ? 0 : (k.x > 20 ? -1 : 1));
     EXPECT_EQ(dy, k.y == 20 ? 0 : (k.y > 20 ? -1 : 1));
+    // At its start the street leaves the other way.
+    EXPECT_EQ(s->CalcMAtPos(c, &dx, &dy), 0);
+    EXPECT_EQ(dx, k.x == 20 ? 0 : (k.x > 20 ? 1 : -1));
+    EXPECT_EQ(dy, k.y == 20 ? 0 : (k.y > 20 ? 1 : -1));
   }
   CStrStrasse* s = streets.front();
   CStrJunction* stranger = Junction(50, 50);
@@ -409,6 +414,9 @@ TEST_F(StreetScene, LinkingThroughABendJunctionTakesTheLargerTypeUnlessFourLane)
   }
   EXPECT_EQ(u->LinkStreet(nullptr, j), 1);
   EXPECT_EQ(u->LinkStreet(w, nullptr), 1);
+  for (const char* missing : {"pLinkStreet==NULL", "pKurveJunc==NULL"})
+    EXPECT_NE(zortest::ReadFile("errors.log").find(std::string("Parameter Check Error: ") + missing), std::string::npos)
+        << missing;
   // Both streets are turned to run through the bend: u starting there, w ending there.
   u->Turn();
   w->Turn();

@@ -1,0 +1,568 @@
+// A street on the map: the tiles its pieces draw and take away again, the
+// micro cells of its lanes and their links into the junctions at its ends,
+// and the lights' pictures and cells beside those junctions.
+#include "framework/qno_log.h"
+#include "iso/iso_geometry.h"
+#include "iso/iso_info.h"
+#include "iso/iso_welt.h"
+#include "microsim/micro_cells.h"
+#include "microsim/micro_simulation.h"
+#include "network/rail_junction_list.h"
+#include "network/rail_track.h"
+#include "network/str_ampel.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/street_objects.h"
+
+namespace {
+
+// The micro simulation's linking rules keep no state of their own.
+CMicroSimulation& Linker() {
+  static CMicroSimulation linker;
+  return linker;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ map drawing
+
+int CStrStrasse::CalcStartAndEndPos(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey,
+                                    signed char& mx, signed char& my, CIsoRichtung& direction) {
+  if (!piece) return 1;
+  piece->CalcStartAndEndPos(sx, sy, ex, ey, mx, my, direction);
+  return 0;
+}
+
+int CStrStrasse::FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my) {
+  if (!junction || !m_pIsoWelt || junction->GetType() < STRASSE_VIERSPURIG) return 0;
+  const int nx = x + mx, ny = y + my;
+  if (!IsoInMap(nx, ny) || !IsoInMap(junction->GetXPos(), junction->GetYPos())) return 0;
+  if (m_pIsoWelt->IsSameGroup(junction->GetXPos(), junction->GetYPos(), static_cast<unsigned short>(nx),
+                              static_cast<unsigned short>(ny), ISO_LAYER_GROUND)) {
+    x = static_cast<short>(nx);
+    y = static_cast<short>(ny);
+  }
+  return 0;
+}
+
+bool CStrStrasse::DrawRange(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey, signed char& mx,
+                            signed char& my, CIsoRichtung& direction) {
+  CalcStartAndEndPos(piece, sx, sy, ex, ey, mx, my, direction);
+  if (piece == Head()) FixeGroupOffset(m_pStartJunction, sx, sy, mx, my);
+  if (piece == Tail())
+    FixeGroupOffset(m_pEndJunction, ex, ey, static_cast<signed char>(-mx), static_cast<signed char>(-my));
+  return (ex - sx) * mx + (ey - sy) * my >= 0;
+}
+
+int CStrStrasse::CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece, CIsoRichtung direction) {
+  if (!m_pIsoWelt || !piece) return 1;
+  if (CStrExtTlList* parts = piece->GetExtraTeilList()) {
+    if (parts->StartAtKoor(x, y)) return parts->InsertIntoIsoWelt(m_pIsoWelt, x, y, m_pWorldObj, m_InLoadFile != 0);
+  } else {
+    // Stand-in: a street tile under a level crossing of the rail network is drawn like any other.
+  }
+  if (IsoInMap(x, y)) m_pIsoWelt->InsertStreetAt(x, y, direction, m_Type, m_pWorldObj);
+  return 0;
+}
+
+int CStrStrasse::InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) {
+  CIsoRichtung r;
+  if (!m_pIsoWelt || GetKurvenRichtung(&r, a, b) != 0) return 1;
+  if (IsoInMap(a->GetEndX(), a->GetEndY())) m_pIsoWelt->SetKurveAt(a->GetEndX(), a->GetEndY(), r, m_pWorldObj, m_Type);
+  return 0;
+}
+
+// Every tile a piece draws between its ends, piece by piece, with the
+// piece's drawing direction.
+template <typename Fn>
+void CStrStrasse::ForEachDrawnTile(Fn fn) {
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    short sx = 0, sy = 0, ex = 0, ey = 0;
+    signed char mx = 0, my = 0;
+    CIsoRichtung direction;
+    if (!DrawRange(p, sx, sy, ex, ey, mx, my, direction)) continue;
+    if (mx == 0 && my == 0) continue;
+    for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
+         (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
+      const short px = x, py = y;
+      fn(x, y, p, direction);
+      // An extra part hands back its last cell; one that is not ahead on
+      // the piece's line (a part without extent) goes on from its first.
+      if ((x - px) * mx + (y - py) * my < 0 || (mx != 0 ? y != py : x != px)) {
+        x = px;
+        y = py;
+      }
+    }
+  }
+}
+
+int CStrStrasse::InsertIntoIsoWelt() {
+  if (!m_pIsoWelt) return 1;
+  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+    CreateSingleStreetPart(x, y, p, direction);
+  });
+  for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
+  if (m_InLoadFile) return 0;
+  CreateMicroZelle();
+  // A four-lane group is laid on every tile and reaches one tile further:
+  // at an end towards larger x or y it covers the junction's first cells,
+  // which then take their crossing or end graphic again.
+  if (m_Type == STRASSE_VIERSPURIG)
+    for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+      if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) j->InsertIntoIsoWelt();
+  return 0;
+}
+
+int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece) {
+  if (!m_pIsoWelt || !piece) return 1;
+  if (CStrExtTlList* parts = piece->GetExtraTeilList())
+    if (parts->StartAtKoor(x, y)) return parts->RemoveFromIsoWelt(x, y);
+  if (!IsoInMap(x, y)) return 0;
+  if (m_Type >= STRASSE_VIERSPURIG)
+    m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
+  else
+    m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
+  return 0;
+}
+
+void CStrStrasse::RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b) {
+  short x = a->GetEndX(), y = a->GetEndY();
+  if (m_Type == STRASSE_SCHIENE) {
+    CIsoRichtung r;
+    if (GetKurvenRichtung(&r, a, b) == 0) {
+      if (r.GetValue() == 1 || r.GetValue() == 2) --x;
+      if (r.GetValue() == 2 || r.GetValue() == 3) --y;
+    }
+  }
+  RemoveSingleStreetPart(x, y, a);
+}
+
+int CStrStrasse::RemoveFromIsoWelt(bool) {
+  if (m_BusSpurLayer) m_BusSpurLayer = 0;
+  if (!m_pIsoWelt) return 1;
+  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
+  for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
+  // Last, the rivers under the bridges, whatever the groups removed after
+  // a bridge took with them.
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p))
+    for (CZorvaObject* o = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; o; o = o->GetNext())
+      if (auto* bridge = dynamic_cast<CStrBride*>(o)) bridge->RestoreRiver();
+  return 0;
+}
+
+// ------------------------------------------------------------- micro cells
+
+CQnoMicroZelle* CStrStrasse::GetMicroZellen(unsigned short x, unsigned short y) {
+  return m_pMicroZellen ? m_pMicroZellen->FindZelle(x, y) : nullptr;
+}
+
+CQnoMicroZelle* CStrStrasse::GetFirstMicroZelle() {
+  short x = 0, y = 0;
+  if (GetFirstIsoPos(&x, &y) != 0) return nullptr;
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Head(), Next(Head()), true);
+}
+
+CQnoMicroZelle* CStrStrasse::GetLastMicroZelle() {
+  short x = 0, y = 0;
+  if (GetLastIsoPos(&x, &y) != 0) return nullptr;
+  if (CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)))
+    return cell;
+  return BendCellAtEnd(Tail(), Prev(Tail()), false);
+}
+
+// A four-lane bend covers the tile after it towards larger x or y, and a
+// track's curve the tiles of its group: a piece from a junction to such a
+// bend close by has no tile of its own, and the bend's layout is the
+// street's first (or last) one. A curve's layout lies at its group's anchor.
+CQnoMicroZelle* CStrStrasse::BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first) {
+  if (!end || !next || m_Type < STRASSE_VIERSPURIG || !m_pMicroZellen) return nullptr;
+  short bx = first ? end->GetEndX() : end->GetStartX();
+  short by = first ? end->GetEndY() : end->GetStartY();
+  if (m_Type == STRASSE_SCHIENE && m_pIsoWelt && IsoInMap(bx, by))
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(bx), static_cast<unsigned short>(by),
+                                                ISO_LAYER_GROUND)) {
+      bx = static_cast<short>(g->GetStartPosX());
+      by = static_cast<short>(g->GetStartPosY());
+    }
+  const CMicroZellenGroup::TGroupMember* m = m_pMicroZellen->GetFirst();
+  if (!first)
+    while (m && m->pNext) m = m->pNext;
+  // A member's offset from the group's origin wraps below it.
+  if (!m || static_cast<short>(m_pMicroZellen->GetX() + m->dx) != bx ||
+      static_cast<short>(m_pMicroZellen->GetY() + m->dy) != by)
+    return nullptr;
+  return m->pZelle;
+}
+
+CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
+  if (!m_pIsoWelt || !IsoInMap(x, y)) return nullptr;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  if (!info) return nullptr;
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  // A four-lane tile takes the layout of its group, by zoom and by the
+  // view's rotation turned by the group's own direction.
+  CIsoZoomStufe zoom(static_cast<TIsoZoomStufe>(g_ZoomStufe));
+  CIsoRichtung rotation(g_IsoRichtung);
+  const uint32_t id = info->GetDataResID(&zoom, &rotation, ISO_LAYER_GROUND);
+  if (id == 0) {
+    if (m_Type > STRASSE_EINBAHN && info->GetGroupObj(ISO_LAYER_GROUND))
+      QNO_ERROR(QNO_SEV_WARNING, " Can't load MicroZellen for IsoGroup %d", info->GetResID(ISO_LAYER_GROUND));
+    else
+      QNO_ERROR(QNO_SEV_WARNING, " Can't load MicroZellen for IsoTile %d", info->GetResID(ISO_LAYER_GROUND));
+    return nullptr;
+  }
+  CQnoMicroZelle* cell = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id, info->IsVisible(ux, uy));
+  if (!cell) {
+    QNO_ERROR(QNO_SEV_ERROR, " Can't load MicroZellen with ResID %d", static_cast<int>(id));
+    return nullptr;
+  }
+  cell->Konvert();
+  return cell;
+}
+
+void CStrStrasse::PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y) {
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  // A track's straight group turned towards -x or -y lies on the cell
+  // before the one it was laid for, and the layout of a cell lies one cell
+  // before it too; any other group of a track has its layout at its origin.
+  unsigned short ox = ux, oy = uy;
+  if (m_Type == STRASSE_SCHIENE)
+    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(ux, uy, ISO_LAYER_GROUND)) {
+      if (g->GetResID() == CStrSchienen::kStraightResID) {
+        if (g->GetRichtung() == 2) --ox;
+        if (g->GetRichtung() == 3) --oy;
+      } else {
+        ox = static_cast<unsigned short>(g->GetStartPosX());
+        oy = static_cast<unsigned short>(g->GetStartPosY());
+      }
+    }
+  int sx = 0, sy = 0;
+  m_pIsoWelt->FixeIsoKoorCalc(ox, oy, sx, sy);
+  m_pIsoWelt->FixeGroupRichtung(ox, oy, sx, sy);
+  cell->SetScreenPos(sx, sy);
+  m_pMicroZellen->AddZelle(cell, ux, uy);
+}
+
+void CStrStrasse::LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev) {
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
+  if (prev) {
+    if (m_Type >= STRASSE_VIERSPURIG && m_Type != STRASSE_SCHIENE)
+      Linker().LinkStrasseD(prev, cell, m_Type, fwd, back);
+    else
+      Linker().Link(prev, cell, m_Type, fwd, back);
+  } else if (m_Type != STRASSE_EINBAHN) {
+    cell->SetFirstSimID(fwd);
+    cell->SetSecSimID(back);
+  }
+  // The first cells of a one-way street take its id from the link with its
+  // start: a tile of two lanes (a bridge) uses only the one linked.
+  cell->UpdateSimID();
+}
+
+void CStrStrasse::CreateSingleMicroZelle(short x, short y, CQnoMicroZelle*& prev) {
+  // A tile already holding a layout of this street (a group seen twice)
+  // keeps it and stays the previous cell.
+  if (CQnoMicroZelle* held = GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y))) {
+    prev = held;
+    return;
+  }
+  CQnoMicroZelle* cell = CreateMicroZelleAt(x, y);
+  if (!cell) return;
+  PlaceMicroZelle(cell, x, y);
+  LinkZelleWith(cell, prev);
+  prev = cell;
+}
+
+void CStrStrasse::CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev) {
+  CQnoMicroZelle* cell = CreateMicroZelleAt(x, y);
+  if (!cell) return;
+  PlaceMicroZelle(cell, x, y);
+  // The layout's lanes are laid for a street running towards larger x or
+  // smaller y from its start; the other way the two directions swap.
+  const bool swapped = m_pStartJunction && m_pEndJunction &&
+                       (m_pEndJunction->GetXPos() > m_pStartJunction->GetXPos() ||
+                        m_pEndJunction->GetYPos() < m_pStartJunction->GetYPos());
+  // A one-way street's tile takes its id from the link with its start, as
+  // in LinkZelleWith: of a bridge tile's two lanes only the one it uses.
+  if (m_Type != STRASSE_EINBAHN) {
+    cell->SetFirstSimID(static_cast<uint16_t>(swapped ? m_SimIDSecond : m_SimID));
+    cell->SetSecSimID(static_cast<uint16_t>(swapped ? m_SimID : m_SimIDSecond));
+  }
+  cell->UpdateSimID();
+  prev = cell;
+}
+
+void CStrStrasse::CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev) {
+  if (parts->IsGradeCrossing()) {
+    CreateMicroSimGrade(parts, x, y, prev);
+    return;
+  }
+  // A bridge: its tiles in its own walk, each linked from the one before;
+  // a tile without a layout leaves the next one unlinked.
+  short tx = x, ty = y;
+  parts->StartMicroZellenCount(tx, ty);
+  bool more = true;
+  while (more) {
+    CQnoMicroZelle* cell = GetMicroZellen(static_cast<unsigned short>(tx), static_cast<unsigned short>(ty))
+                               ? nullptr
+                               : CreateMicroZelleAt(tx, ty);
+    if (cell) {
+      PlaceMicroZelle(cell, tx, ty);
+      LinkZelleWith(cell, prev);
+    }
+    prev = cell;
+    more = parts->GetMicroZellenPos(tx, ty);
+  }
+  parts->GetEndKoor(x, y);
+}
+
+// A level crossing has one layout at its anchor, carrying the track and the
+// street across it: the track's cell before it leads in, and the street's
+// cells on either side of the track are joined to it.
+void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev) {
+  short ax = 0, ay = 0, ex = 0, ey = 0, ux = 0, uy = 0, lx = 0, ly = 0;
+  parts->GetMicroZellenPos(ax, ay);
+  parts->GetMicroStartKoor(ex, ey);
+  parts->GetUpperStreetPos(ux, uy);
+  parts->GetlowerStreetPos(lx, ly);
+  const CStrassenType crossingType(static_cast<TStrassenType>(parts->GetType()));
+  parts->DeleteUnderneathMicroSim();
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  CStrJunctionList* rails = streets ? streets->GetRailNet() : nullptr;
+  for (CStrJunctionList* net : {streets, rails})
+    if (net) net->DestroyMicorSimAt(ax, ay);
+  parts->GetEndKoor(x, y);
+  CQnoMicroZelle* cell = IsoInMap(ax, ay) ? CreateMicroZelleAt(ax, ay) : nullptr;
+  if (!cell) {
+    prev = nullptr;
+    return;
+  }
+  PlaceMicroZelle(cell, ax, ay);
+  CQnoMicroZelle* entry = GetMicroZellen(static_cast<unsigned short>(ex), static_cast<unsigned short>(ey));
+  if (!entry) entry = prev;
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
+  if (entry) Linker().Link(entry, cell, m_Type, fwd, back);
+  cell->UpdateSimID();
+  CQnoMicroZelle* upper = streets ? streets->GetMicroZelleAt(ux, uy) : nullptr;
+  CQnoMicroZelle* lower = streets ? streets->GetMicroZelleAt(lx, ly) : nullptr;
+  if (crossingType < STRASSE_VIERSPURIG || crossingType == STRASSE_SCHIENE) {
+    Linker().Link(cell, upper, crossingType, 0, 0);
+    Linker().Link(lower, cell, crossingType, 0, 0);
+  } else {
+    Linker().LinkStrasseD(upper, cell, crossingType, 0, 0);
+    Linker().LinkStrasseD(lower, cell, crossingType, 0, 0);
+  }
+  prev = cell;
+}
+
+int CStrStrasse::CreateMicroZelle() {
+  RemoveMicroSim();
+  short fx = 0, fy = 0, lx = 0, ly = 0;
+  if (!m_pIsoWelt || GetFirstIsoPos(&fx, &fy) != 0 || GetLastIsoPos(&lx, &ly) != 0) return 1;
+  m_pMicroZellen = new CMicroZellenGroup;
+  m_pMicroZellen->Create(static_cast<unsigned short>(fx), static_cast<unsigned short>(fy));
+  CQnoMicroZelle* prev = nullptr;
+  const bool wide = m_Type > STRASSE_EINBAHN;
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
+    short sx = 0, sy = 0, ex = 0, ey = 0;
+    signed char mx = 0, my = 0;
+    CIsoRichtung direction;
+    CalcStartAndEndPos(p, sx, sy, ex, ey, mx, my, direction);
+    if (mx == 0 && my == 0) continue;
+    if (p == Head()) {
+      sx = static_cast<short>(fx - mx);
+      sy = static_cast<short>(fy - my);
+    }
+    // The walk ends before the end junction's cells, however many cells its
+    // graphic takes.
+    if (p == Tail()) {
+      ex = static_cast<short>(lx + mx);
+      ey = static_cast<short>(ly + my);
+    }
+    // A bend of a two-tile-wide street covers the tile after it towards
+    // larger x or y: the piece's own tiles begin or end beside it.
+    if (wide) {
+      signed char ox = 0, oy = 0;
+      if (Next(p)) {
+        p->FixeKurvenOff(ox, oy, false);
+        ex = static_cast<short>(ex + ox);
+        ey = static_cast<short>(ey + oy);
+      }
+      if (Prev(p)) {
+        p->FixeKurvenOff(ox, oy, true);
+        sx = static_cast<short>(sx + ox);
+        sy = static_cast<short>(sy + oy);
+      }
+    }
+    const int between = (ex - sx) * mx + (ey - sy) * my - 1;
+    if (between == 1 && !Prev(p) && !Next(p)) {
+      CreateSingleMicroZelleForSingleStreet(static_cast<short>(sx + mx), static_cast<short>(sy + my), prev);
+    } else {
+      CStrExtTlList* parts = p->GetExtraTeilList();
+      for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
+           (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
+        if (parts && parts->StartAtKoor(x, y))
+          CreateExtaTeilMicroZelle(parts, x, y, prev);
+        else
+          CreateSingleMicroZelle(x, y, prev);
+      }
+    }
+    // The bend tile joins this piece to the next; a track's curve group
+    // has its layout at the group's anchor.
+    if (Next(p)) {
+      short kx = p->GetEndX(), ky = p->GetEndY();
+      if (m_Type == STRASSE_SCHIENE && IsoInMap(kx, ky))
+        if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(kx), static_cast<unsigned short>(ky),
+                                                    ISO_LAYER_GROUND)) {
+          kx = g->GetStartPosX();
+          ky = g->GetStartPosY();
+        }
+      CreateSingleMicroZelle(kx, ky, prev);
+    }
+  }
+  LinkStartAndEndMicroSim();
+  return 0;
+}
+
+void CStrStrasse::LinkStartAndEndMicroSim() {
+  const auto fwd = static_cast<uint16_t>(m_SimID), back = static_cast<uint16_t>(m_SimIDSecond);
+  // A junction of three or four streets makes its cells again: its turns
+  // open and close with the directions its arms have now.
+  for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
+    if (j && j->GetAnzLinkedStreets() >= 3 && j->GetMicroZellen()) j->RebuildMicroZellen();
+  if (m_pStartJunction && m_pStartJunction->GetAnzLinkedStreets() < 3) {
+    CQnoMicroZelle* j = m_pStartJunction->GetMicroZelle(static_cast<short>(m_pStartJunction->GetXPos()),
+                                                        static_cast<short>(m_pStartJunction->GetYPos()));
+    if (j && GetFirstMicroZelle()) Linker().Link(j, GetFirstMicroZelle(), m_Type, fwd, back);
+  }
+  if (m_pEndJunction && m_pEndJunction->GetAnzLinkedStreets() < 3) {
+    CQnoMicroZelle* j = m_pEndJunction->GetMicroZelle(static_cast<short>(m_pEndJunction->GetXPos()),
+                                                      static_cast<short>(m_pEndJunction->GetYPos()));
+    if (j && GetLastMicroZelle()) Linker().Link(GetLastMicroZelle(), j, m_Type, fwd, back);
+    m_pEndJunction->CloseOneWayArm(this);
+  }
+}
+
+int CStrStrasse::RemoveMicroSim() {
+  if (!m_pMicroZellen) return 0;
+  m_pMicroZellen->Destroy();
+  delete m_pMicroZellen;
+  m_pMicroZellen = nullptr;
+  return 0;
+}
+
+int CStrStrasse::RemoveMicroSimAt(short x, short y) {
+  if (!m_pMicroZellen) return 1;
+  CQnoMicroZelle* cell = m_pMicroZellen->FindZelle(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  if (!cell) return 1;
+  cell->Remove();
+  m_pMicroZellen->DestroyAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
+  delete cell;
+  return 0;
+}
+
+int CStrStrasse::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) {
+  return m_pMicroZellen ? m_pMicroZellen->UpdateScreenPos(sx, sy, x, y) : 1;
+}
+
+int CStrStrasse::TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) {
+  if (!m_pMicroZellen || resId == 0 || !m_pIsoWelt) return 1;
+  CQnoMicroZelle* cell = m_pMicroZellen->FindZelle(x, y);
+  if (!cell) return 1;
+  CQnoMicroZelle* turned =
+      CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), static_cast<unsigned>(resId), cell->IsVisible());
+  if (!turned) return 1;
+  const int r = cell->TurnRichtung(turned, sx, sy);
+  delete turned;
+  return r;
+}
+
+int CStrStrasse::Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom) {
+  return m_pMicroZellen ? m_pMicroZellen->Render(display, x, y, zoom) : 1;
+}
+
+// The light pictures at the street's end beside a junction: the pole and
+// its stop line (a wider stop line for four-lane streets).
+static constexpr int kAmpelStopResID = 21308;
+static constexpr int kAmpelStopWideResID = 26515;
+
+int CStrStrasse::AddAmpelLayer(CStrJunction* junction) {
+  AddLayerAtJunction(junction, CStrJunction::kAmpelResID);
+  return AddLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);
+}
+
+int CStrStrasse::RemoveAmpelLayer(CStrJunction* junction) {
+  RemoveLayerAtJunction(junction, CStrJunction::kAmpelResID);
+  return RemoveLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);
+}
+
+int CStrStrasse::LayerTileAtJunction(CStrJunction* junction, short* x, short* y, CIsoRichtung* dir) {
+  if (!junction || !m_pIsoWelt) return 1;
+  const bool atStart = junction == m_pStartJunction;
+  if (!atStart && junction != m_pEndJunction) return 1;
+  if ((atStart ? GetFirstIsoPos(x, y) : GetLastIsoPos(x, y)) != 0 || !IsoInMap(*x, *y)) return 1;
+  unsigned char found = 0;
+  int first = 0;
+  bool bend = false;
+  const int r = GetRichtung(*x, *y, found, first, bend);
+  // A layer at the start looks back towards the junction.
+  *dir = CIsoRichtung(atStart ? (r + 2) & 3 : r & 3);
+  return 0;
+}
+
+int CStrStrasse::AddLayerAtJunction(CStrJunction* junction, int resId) {
+  short x = 0, y = 0;
+  CIsoRichtung dir;
+  if (LayerTileAtJunction(junction, &x, &y, &dir) != 0) return 1;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  return info ? info->MergeLayerFromIsoTile(resId, dir, ISO_LAYER_GROUND) : 1;
+}
+
+int CStrStrasse::RemoveLayerAtJunction(CStrJunction* junction, int resId) {
+  short x = 0, y = 0;
+  CIsoRichtung dir;
+  if (LayerTileAtJunction(junction, &x, &y, &dir) != 0) return 1;
+  CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
+  return info ? info->DeleteLayerFromIsoTile(resId, ISO_LAYER_GROUND) : 1;
+}
+
+int CStrStrasse::FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b) {
+  *a = nullptr;
+  *b = nullptr;
+  if (!m_pMicroZellen || !junction || !junction->GetMicroZellen()) return 1;
+  short x = 0, y = 0;
+  if ((junction == m_pStartJunction ? GetFirstIsoPos(&x, &y) : GetLastIsoPos(&x, &y)) != 0) return 1;
+  const auto ux = static_cast<unsigned short>(x);
+  const auto uy = static_cast<unsigned short>(y);
+  *a = m_pMicroZellen->FindZelleWithTargetJunction(junction->GetMicroZellen(), ux, uy, 0);
+  if (m_Type > STRASSE_EINBAHN) *b = m_pMicroZellen->FindZelleWithTargetJunction(junction->GetMicroZellen(), ux, uy, 1);
+  return *a ? 0 : 1;
+}
+
+CAmpel* CStrStrasse::LinkAmpelAtJunction(CStrJunction* junction) {
+  BinaryMicroSimObject* a = nullptr;
+  BinaryMicroSimObject* b = nullptr;
+  if (FindAmpelZellen(junction, &a, &b) != 0) return nullptr;
+  auto* light = new CAmpel;
+  light->Create();
+  light->LinkZelle(a, b);
+  return light;
+}
+
+int CStrStrasse::RelinkAmpelZellen(CAmpel* light, CStrJunction* junction) {
+  if (!junction) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "pAtJunction==NULL");
+    return 1;
+  }
+  if (!light) {
+    QNO_ERROR(QNO_SEV_ERROR, "Parameter Check Error: %s ", "pAtAmpel==NULL");
+    return 1;
+  }
+  BinaryMicroSimObject* a = nullptr;
+  BinaryMicroSimObject* b = nullptr;
+  FindAmpelZellen(junction, &a, &b);
+  return light->ReLinkZelle(a, b);
+}
