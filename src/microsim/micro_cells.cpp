@@ -1,6 +1,7 @@
 #include "microsim/micro_cells.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -84,18 +85,17 @@ CQnoMicroZelle::~CQnoMicroZelle() {
     }
 }
 
-namespace {
-// Where the cells start behind a layout.
-constexpr size_t CellsAt(size_t layoutSize) {
-  return (layoutSize + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
+// The keys follow the layout, the cells the keys.
+size_t CQnoMicroZelle::CellsAt(size_t cells) {
+  return (sizeof(CQnoMicroZelle) + cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
 }
-}  // namespace
 
-// The layout's last fields and the first cell's counted fields (its first
-// 24 bytes) lie in the block's second cache line.
-static_assert(sizeof(CQnoMicroZelle) > 64 && CellsAt(sizeof(CQnoMicroZelle)) + 24 <= 128);
+size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(cells) + cells * sizeof(Cell); }
 
-size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(sizeof(CQnoMicroZelle)) + cells * sizeof(Cell); }
+// What the turn reads of a layout before its cells (its last 32 bytes:
+// the count, the keys' ids, the link state, the cells' place) lies in the
+// block's second cache line, with the first keys behind it.
+static_assert(sizeof(CQnoMicroZelle) == 96);
 
 void* CQnoMicroZelle::operator new(size_t, CellRoom room) { return ZorBlockPool::Shared().Allocate(BlockSize(room.cells)); }
 
@@ -114,8 +114,9 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
   const uint32_t count = resource.CellCount();
   auto* layout = new (CellRoom{count}) CQnoMicroZelle;
   static_assert(std::is_trivially_destructible_v<Cell>, "the cells are given back with the layout's memory");
-  Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(sizeof(CQnoMicroZelle)));
+  Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(count));
   std::uninitialized_default_construct_n(cells, count);
+  std::memset(layout->Keys(), 0, count);
   layout->m_Cells = std::span<Cell>(cells, count);
   layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
   layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
@@ -175,7 +176,10 @@ int CQnoMicroZelle::Konvert() {
     c.m_pNextRender = FindObject(ids[kIdNextRender]);
     for (Cell*& k : c.m_pConflict) k = nullptr;
     c.m_pOwner = this;
+    // From here on HoldVehicle keeps the key's kind.
+    Keys()[i] = c.m_CarKind;
   }
+  m_KeysStale = true;
   decltype(m_Ids)().swap(m_Ids);
   m_LinkState = kConverted;
   return 0;
@@ -240,15 +244,19 @@ void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
 
 void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
   if (!cell) return;
-  if (CQnoMicroZelle* owner = cell->m_pOwner; owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
+  CQnoMicroZelle* owner = cell->m_pOwner;
+  if (owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
   cell->m_pCar = car;
+  cell->m_CarKind = !car ? Cell::kNoVehicle : car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle;
+  if (owner) {
+    uint8_t& key = owner->Keys()[cell - owner->m_Cells.data()];
+    key = static_cast<uint8_t>((key & ~kKeyKind) | cell->m_CarKind);
+  }
   if (!car) {
-    cell->m_CarKind = Cell::kNoVehicle;
     cell->m_CarSize = 0;
     cell->m_CarSpeed = 0;
     return;
   }
-  cell->m_CarKind = car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle;
   const int size = car->GetCarSizeType();
   cell->m_CarSize = size >= 0 && size < Cell::kOtherSize ? static_cast<uint8_t>(size) : Cell::kOtherSize;
   // A speed beyond 16 bits is out of range either way, as it was.
@@ -277,16 +285,6 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {
   if (m_Cells.empty()) return nullptr;
   // The chance stays below 1, so the index below the count.
   return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * zor_chance())];
-}
-
-CQnoMicroZelle::Cell* CQnoMicroZelle::GetNextZelle(Cell* cell) {
-  if (!cell || cell->m_Choice >= Cell::kLinks) return nullptr;
-  return cell->m_pNachfolger[cell->m_Choice];
-}
-
-CQnoMicroZelle::Cell* CQnoMicroZelle::GetVirtNext(Cell* cell) {
-  if (!cell || cell->m_AnzNachfolger == 0) return nullptr;
-  return cell->m_pNachfolger[std::min<int>(cell->m_AnzNachfolger, Cell::kLinks) - 1];
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::HasSucessor(CQnoMicroZelle* other, int n) {
@@ -320,17 +318,20 @@ bool CQnoMicroZelle::IsAussenSpur(const Cell* cell) { return cell && MicroLaneIs
 
 void CQnoMicroZelle::SetFirstSimID(uint16_t simId) {
   if (simId == 0) return;
+  m_KeysStale = true;
   for (Cell& c : m_Cells) c.m_SimID = simId;
 }
 
 void CQnoMicroZelle::SetSecSimID(uint16_t simId) {
   if (simId == 0) return;
+  m_KeysStale = true;
   for (Cell& c : m_Cells)
     if (c.m_LaneKind != MICR_LANE_NONE && c.m_LaneKind != MICR_LANE_SPECIAL && !IsAussenSpur(&c)) c.m_SimID = simId;
 }
 
 void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
   if (!cell || simId == 0) return;
+  m_KeysStale = true;
   // A ring of predecessors ends after every cell had its turn.
   for (size_t steps = 0; Owns(cell) && steps < m_Cells.size(); ++steps) {
     cell->m_SimID = simId;
@@ -341,13 +342,41 @@ void CQnoMicroZelle::SetFirstSimID(Cell* cell, uint16_t simId) {
 void CQnoMicroZelle::SetSecSimID(Cell* cell, uint16_t simId) {
   // A way that ends in the cell carries no direction there.
   if (!cell || simId == 0 || cell->m_Closed == Cell::kWayEnds) return;
+  m_KeysStale = true;
   for (size_t steps = 0; Owns(cell) && steps < m_Cells.size(); ++steps) {
     cell->m_SimID = simId;
     cell = cell->m_pNachfolger[0];
   }
 }
 
+void CQnoMicroZelle::MarkSimIDs(uint16_t simId1, uint16_t simId2) {
+  uint8_t* keys = Keys();
+  for (size_t i = 0; i < m_Cells.size(); ++i) {
+    const uint16_t id = m_Cells[i].m_SimID;
+    const uint8_t side = id == simId1 ? kKeyFirst : id == simId2 ? kKeySecond : 0;
+    keys[i] = static_cast<uint8_t>((keys[i] & kKeyKind) | side);
+  }
+  m_KeyId1 = simId1;
+  m_KeyId2 = simId2;
+  m_KeysStale = false;
+}
+
+void CQnoMicroZelle::CheckKeys() const {
+  const uint8_t* keys = Keys();
+  for (size_t i = 0; i < m_Cells.size(); ++i) {
+    const Cell& c = m_Cells[i];
+    const uint8_t side = c.m_SimID == m_KeyId1 ? kKeyFirst : c.m_SimID == m_KeyId2 ? kKeySecond : 0;
+    // A sim id written past the layout's own functions without
+    // SimIDsChanged, or a vehicle held past HoldVehicle.
+    if ((keys[i] & kKeyKind) != c.m_CarKind || (!m_KeysStale && (keys[i] & ~kKeyKind) != side))
+      QNO_ERROR(QNO_SEV_ERROR, "MicroZelle: Zellschl\xC3\xBCssel %d veraltet", static_cast<int>(i));
+    assert((keys[i] & kKeyKind) == c.m_CarKind);
+    assert(m_KeysStale || (keys[i] & ~kKeyKind) == side);
+  }
+}
+
 void CQnoMicroZelle::UpdateSimID() {
+  m_KeysStale = true;
   const size_t limit = m_Cells.size();
   for (Cell& exit : m_Cells) {
     if (!HasNoSuccessor(exit)) continue;
@@ -488,6 +517,7 @@ int CQnoMicroZelle::CloseExit(Cell* exit) {
     if (closed[index]) continue;
     closed[index] = true;
     c->m_SimID = 0;
+    m_KeysStale = true;
     if (c != exit && !Owns(c->m_pVorgaenger)) {
       c->m_Closed = Cell::kWayEnds;
       continue;
@@ -687,6 +717,17 @@ CMicroZellenGroup::TGroupMember* CMicroZellenGroup::FindMember(unsigned short x,
 CQnoMicroZelle* CMicroZellenGroup::FindZelle(unsigned short x, unsigned short y) {
   TGroupMember* m = FindMember(x, y);
   return m ? m->pZelle : nullptr;
+}
+
+void CMicroZellenGroup::PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage) {
+  if (!group) return;
+  if (stage == 3) {
+    __builtin_prefetch(group);
+    return;
+  }
+  const CQnoMicroZelle* layout = group->FindZelle(x, y);
+  if (layout && stage == 2) layout->PrefetchLayout();
+  if (layout && stage == 1) layout->PrefetchCells();
 }
 
 BinaryMicroSimObject* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y, uint16_t simId,

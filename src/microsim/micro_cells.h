@@ -62,7 +62,9 @@ struct BinaryMicroSimObject {
   uint8_t m_AnzNachfolger = 0;   // successor slots in use, at most kLinks
   uint8_t m_LaneKind = 0;
   uint8_t m_Closed = kOpen;  // kOpen, kClosedLane or kWayEnds
-  uint16_t m_ID = 0;
+  // The held vehicle's maximum speed as the vehicle has it (set with
+  // m_pCar); the move writes the vehicle only when the speed changes.
+  int16_t m_CarSpeed = 0;
   // What the turn reads of the vehicle held here, kept beside m_pCar so
   // that counting and moving need not reach into the vehicle object: its
   // kind (kNoVehicle, kPrivateCar, kLineVehicle) and its size type
@@ -80,9 +82,7 @@ struct BinaryMicroSimObject {
   float m_CarY = 0.0f;
   int16_t m_XOffset = 0;  // pixels from the tile's screen anchor
   int16_t m_YOffset = 0;
-  // The held vehicle's maximum speed as the vehicle has it (set with
-  // m_pCar); the move writes the vehicle only when the speed changes.
-  int16_t m_CarSpeed = 0;
+  uint16_t m_ID = 0;
   BinaryMicroSimObject* m_pVorgaenger = nullptr;
   // Cells locked while a vehicle stands here.
   BinaryMicroSimObject* m_pConflict[kLinks] = {};
@@ -131,6 +131,9 @@ class CQnoMicroZelle {
   static void HoldVehicle(Cell* cell, CCar* car);
   // The cells of this layout that hold a vehicle, kept as they change.
   int GetVehicleCount() const { return m_Vehicles; }
+  // The cells' sim ids were written from outside the layout's own
+  // functions: the counting finds its cells anew.
+  void SimIDsChanged() { m_KeysStale = true; }
 
   // Every cell's screen position = anchor + its offsets.
   void SetScreenPos(int x, int y);
@@ -146,8 +149,16 @@ class CQnoMicroZelle {
   Cell* FindExitZelle(int n);
   Cell* FindEntryZelle(int n);
   Cell* GetRandomZelle();
-  static Cell* GetNextZelle(Cell* cell);
-  static Cell* GetVirtNext(Cell* cell);
+  // The chosen successor; null without a choice.
+  static Cell* GetNextZelle(Cell* cell) {
+    if (!cell || cell->m_Choice >= Cell::kLinks) return nullptr;
+    return cell->m_pNachfolger[cell->m_Choice];
+  }
+  // The last successor in use; null without one.
+  static Cell* GetVirtNext(Cell* cell) {
+    if (!cell || cell->m_AnzNachfolger == 0) return nullptr;
+    return cell->m_pNachfolger[(cell->m_AnzNachfolger < Cell::kLinks ? cell->m_AnzNachfolger : Cell::kLinks) - 1];
+  }
   // The cell of this layout in the n-th pair (cell, successor in other).
   Cell* HasSucessor(CQnoMicroZelle* other, int n);
 
@@ -209,11 +220,14 @@ class CQnoMicroZelle {
   // per cell.
   void ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1, int& surplus2,
                    int rate1, int rate2);
-  // Asks the memory for the fields of every cell that counting and moving
-  // read first, ahead of the walk over the cells.
+  // Asks the memory for the cells that counting and moving read first (the
+  // ones holding a vehicle), ahead of the walk over the layout.
   void PrefetchCells() const;
-  // The same for the layout's own fields that the turn reads.
-  void PrefetchLayout() const { __builtin_prefetch(&m_Cells); }
+  // The same for the layout's own fields and cell keys that the turn reads.
+  void PrefetchLayout() const {
+    __builtin_prefetch(&m_Cells);
+    __builtin_prefetch(Keys() + 63);
+  }
   // Places a vehicle `offset` tenths of a pixel past the cell: 0 placed,
   // 1 discarded, 2 not placed. A private car that is not placed is gone.
   int SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool);
@@ -256,11 +270,28 @@ class CQnoMicroZelle {
   static void* operator new(size_t size, CellRoom room);
   static void operator delete(void* block, CellRoom room);
   static size_t BlockSize(size_t cells);
+  // Where the cells start behind a layout of that many cells.
+  static size_t CellsAt(size_t cells);
 
-  // The fields the turn reads come last, next to the first cell: in a
-  // block that starts a cache line (as every block of the pool does) the
-  // count, the cells' place and the first cell's counted fields share one
-  // line.
+  // One byte a cell, right behind the layout, that the turn reads instead
+  // of the cell: the kind of the vehicle held there (the cell's m_CarKind,
+  // kept by HoldVehicle) and whether the cell carries the first or the
+  // second of the sim ids the layout was last counted for. Counting and
+  // moving then reach into a cell only where a vehicle stands or comes.
+  static constexpr uint8_t kKeyKind = 3;
+  static constexpr uint8_t kKeyFirst = 4;
+  static constexpr uint8_t kKeySecond = 8;
+  uint8_t* Keys() { return reinterpret_cast<uint8_t*>(this + 1); }
+  const uint8_t* Keys() const { return reinterpret_cast<const uint8_t*>(this + 1); }
+  // The keys' sim id bits for that pair of sim ids, from the cells.
+  void MarkSimIDs(uint16_t simId1, uint16_t simId2);
+  // Checks the keys against the cells; the count calls it in builds with
+  // assertions.
+  void CheckKeys() const;
+
+  // The fields the turn reads come last, next to the cell keys: in a block
+  // that starts a cache line (as every block of the pool does) the count,
+  // the cells' place and the first keys share one line.
   // The record's link ids until Konvert: per cell the successors, the
   // predecessor and the next render cell; then the first render cell.
   std::vector<uint32_t, ZorPooledAllocator<uint32_t>> m_Ids;
@@ -271,10 +302,15 @@ class CQnoMicroZelle {
   Cell* m_pFirstRender = nullptr;
   char m_Magic[4] = {'M', 'i', 'c', 'r'};
   uint16_t m_Version = 13;
-  uint16_t m_LinkState = kCopied;
-  int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
   bool m_IdsInOrder = false;  // cell i has the id i + 1
   uint32_t m_Size = 0;     // bytes the layout takes in memory
+  int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
+  // The sim ids the keys' bits were marked for; stale after any change of
+  // a cell's sim id.
+  uint16_t m_KeyId1 = 0;
+  uint16_t m_KeyId2 = 0;
+  uint16_t m_LinkState = kCopied;
+  bool m_KeysStale = true;
   std::span<Cell> m_Cells;  // the cells behind the layout
 };
 
@@ -310,6 +346,10 @@ class CMicroZellenGroup {
   void SetVisible(bool visible);
 
   CQnoMicroZelle* FindZelle(unsigned short x, unsigned short y);
+  // Asks memory ahead for what a tile's turn reads of the group: the group
+  // itself (stage 3), the tile's layout (2) and its cells that hold a
+  // vehicle (1), each stage reading only what the one before asked for.
+  static void PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage);
   TGroupMember* FindMember(unsigned short x, unsigned short y);
   BinaryMicroSimObject* FindMember(unsigned short x, unsigned short y, uint16_t simId, bool outerLane);
   BinaryMicroSimObject* FindMemberNoBusspur(unsigned short x, unsigned short y, uint16_t simId);

@@ -35,16 +35,19 @@ struct DistanceTable {
   double length[kDistanceReach + 1][kDistanceReach + 1];
 };
 
-double Distance(const Cell* a, const Cell* b) { return MicroCellDistance(a, b); }
+// Made before the game starts, so that a look-up pays no check whether it
+// was made yet.
+const DistanceTable g_DistanceTable;
+
+inline double Distance(const Cell* a, const Cell* b) {
+  const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
+  if (dx > kDistanceReach || dy > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  return g_DistanceTable.length[dy][dx];
+}
 
 }  // namespace
 
-double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b) {
-  static const DistanceTable table;
-  const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
-  if (dx > kDistanceReach || dy > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
-  return table.length[dy][dx];
-}
+double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObject* b) { return Distance(a, b); }
 
 namespace {
 
@@ -133,9 +136,11 @@ void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
 // ------------------------------------------------------------ counting
 
 void CQnoMicroZelle::PrefetchCells() const {
-  // The counted fields of every cell, asked for at once: the walk over the
-  // cells then waits for memory about once instead of once per cell.
-  for (const Cell& c : m_Cells) __builtin_prefetch(&c.m_SimID, 1);
+  // The cells that hold a vehicle, asked for at once: the count and the
+  // moves then wait for memory about once instead of once per vehicle.
+  const uint8_t* keys = Keys();
+  for (size_t i = 0; i < m_Cells.size(); ++i)
+    if (keys[i] & kKeyKind) __builtin_prefetch(&m_Cells[i], 1);
 }
 
 void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1,
@@ -145,29 +150,25 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   const int n = static_cast<int>(m_Cells.size());
   rate1 /= n;
   rate2 /= n;
-  PrefetchCells();
-  for (Cell& c : m_Cells) {
-    int *count, *surplus, rate;
-    if (c.m_SimID == simId1) {
-      count = &count1, surplus = &surplus1, rate = rate1;
-    } else if (c.m_SimID == simId2) {
-      count = &count2, surplus = &surplus2, rate = rate2;
-    } else {
-      continue;
-    }
+  // What one cell of a direction does: `side` names the direction, `kind`
+  // the vehicle held there.
+  auto countCell = [&](Cell& c, uint8_t side, uint8_t kind) {
+    int* count = side == kKeyFirst ? &count1 : &count2;
+    int* surplus = side == kKeyFirst ? &surplus1 : &surplus2;
+    const int rate = side == kKeyFirst ? rate1 : rate2;
     const int r = zor_random() % 1000;
-    if (c.m_CarKind == Cell::kNoVehicle) {
+    if (kind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
         if (car->CreateCar(nullptr) != 0) {
           DiscardCar(car);
-          continue;
+          return;
         }
         ++*surplus;
         ++*count;
         SetzeFahrzeug(&c, car, 0, false, true, false);
       }
-    } else if (c.m_CarKind == Cell::kPrivateCar) {
+    } else if (kind == Cell::kPrivateCar) {
       // The larger the surplus, the larger its rate and the likelier the
       // removal: both directions remove with chance rate / 1000.
       if (r < rate && *surplus > 0) {
@@ -177,7 +178,26 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
         ++*count;
       }
     }
+  };
+  // Before its links are converted the cells have no owner and the keys
+  // know none of their vehicles: such a layout reads its cells.
+  if (m_LinkState == kCopied) {
+    for (Cell& c : m_Cells) {
+      const uint8_t side = c.m_SimID == simId1 ? kKeyFirst : c.m_SimID == simId2 ? kKeySecond : 0;
+      if (side) countCell(c, side, c.m_CarKind);
+    }
+    return;
   }
+  if (m_KeysStale || simId1 != m_KeyId1 || simId2 != m_KeyId2) MarkSimIDs(simId1, simId2);
+#ifndef NDEBUG
+  CheckKeys();
+#endif
+  // A key is read as the cell stands now: a vehicle placed or removed in
+  // this walk changes it.
+  const uint8_t* keys = Keys();
+  for (int i = 0; i < n; ++i)
+    if (const uint8_t side = keys[i] & (kKeyFirst | kKeySecond))
+      countCell(m_Cells[static_cast<size_t>(i)], side, keys[i] & kKeyKind);
 }
 
 // ------------------------------------------------------------ moving
@@ -191,11 +211,16 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   Cell* standingCell[256];
   CCar* standingCar[256];
   int n = 0;
-  for (Cell& c : m_Cells)
-    if (c.m_pCar) {
-      standingCell[n] = &c;
-      standingCar[n++] = c.m_pCar;
+  const uint8_t* keys = Keys();
+  for (size_t i = 0; i < m_Cells.size() && n < 256; ++i)
+    if (keys[i] & kKeyKind) {
+      standingCell[n] = &m_Cells[i];
+      standingCar[n++] = m_Cells[i].m_pCar;
     }
+  // The cells ahead, which the gap search reads first, often lie in the
+  // next tile's layout: asked of memory for every vehicle at once.
+  for (int k = 0; k < n; ++k)
+    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   uint16_t knownId = 0;

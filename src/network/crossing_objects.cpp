@@ -51,6 +51,10 @@ int CKreuzObj::OnPlayloopTurn(unsigned short x, unsigned short y) {
   return CWorldObj::OnPlayloopTurn(x, y);
 }
 
+void CKreuzObj::PrefetchTurn(unsigned short x, unsigned short y, int stage) const {
+  if (m_pJunction) m_pJunction->PrefetchTurn(static_cast<short>(x), static_cast<short>(y), stage);
+}
+
 int CKreuzObj::Render(QnoDisplay* display, unsigned short x, unsigned short y, int, int, TIsoZoomStufe zoom) {
   if (!m_pJunction) return 1;
   return m_pJunction->Render(display, static_cast<short>(x), static_cast<short>(y), zoom);

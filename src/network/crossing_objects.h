@@ -57,6 +57,7 @@ class CKreuzObj : public CRoadObj {
   virtual double GetAuslastung24();
 
   int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  void PrefetchTurn(unsigned short x, unsigned short y, int stage) const override;
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom) override;
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
   int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) override;

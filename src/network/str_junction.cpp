@@ -878,6 +878,7 @@ void CStrJunction::CloseOneWayArm(CStrStrasse* s) {
   // direction leaves it, and a vehicle's way ends on its cells.
   if (!AnyDirectionLeaves()) {
     for (int i = 0; i < own->GetCount(); ++i) own->GetZelle(i)->m_SimID = 0;
+    own->SimIDsChanged();
     return;
   }
   if (!arm) return;
@@ -941,6 +942,17 @@ int CStrJunction::Render(QnoDisplay* display, short x, short y, int zoom) {
 
 int CStrJunction::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) {
   return m_pMicroZellen ? m_pMicroZellen->UpdateScreenPos(sx, sy, x, y) : 0;
+}
+
+void CStrJunction::PrefetchTurn(short x, short y, int stage) const {
+  if (stage == 4) {
+    __builtin_prefetch(&m_pMicroZellen);
+    __builtin_prefetch(&m_pAmpel);
+    return;
+  }
+  if (stage == 3 && m_pAmpel) __builtin_prefetch(m_pAmpel);
+  CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                  stage);
 }
 
 int CStrJunction::OnPlayloopTurn(short x, short y) {

@@ -92,6 +92,10 @@ class CStrJunction : public CZorvaObject {
   virtual int Create(short x, short y, CStrassenType type);
   virtual int LoadStreets(FILE* file);
   virtual int OnPlayloopTurn(short x, short y);
+  // Asks memory ahead for what OnPlayloopTurn on that tile reads: the
+  // junction (stage 4), its group of layouts and lights (3), the tile's
+  // layout (2) and the cells holding vehicles (1).
+  void PrefetchTurn(short x, short y, int stage) const;
   virtual int InsertIntoSimWelt();
   virtual int RemoveFromIsoWelt();
   virtual int InsertIntoIsoWelt();

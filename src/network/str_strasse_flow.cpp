@@ -133,15 +133,8 @@ void CStrStrasse::PrefetchTurn(short x, short y, int stage) const {
     __builtin_prefetch(&m_Ueberschuss);
     return;
   }
-  if (!m_pMicroZellen) return;
-  if (stage == 3) {
-    __builtin_prefetch(m_pMicroZellen);
-    return;
-  }
-  CQnoMicroZelle* layout =
-      m_pMicroZellen->FindZelle(static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-  if (layout && stage == 2) layout->PrefetchLayout();
-  if (layout && stage == 1) layout->PrefetchCells();
+  CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                  stage);
 }
 
 int CStrStrasse::OnPlayloopTurn(short x, short y) {

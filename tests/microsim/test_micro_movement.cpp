@@ -441,3 +441,64 @@ TEST_F(MovementTest, WithTheCellViewOnABranchWithoutFlowIsDrawnAtRandom) {
   CWorldHost::Install(nullptr);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(n[i] / 3000.0, 1.0 / 3, 0.04) << i;
 }
+
+namespace {
+// The private cars of each direction as a plain walk over the cells finds
+// them.
+std::pair<int, int> PlainCount(CQnoMicroZelle& layout, uint16_t id1, uint16_t id2) {
+  std::pair<int, int> n{0, 0};
+  for (int i = 0; i < layout.GetCount(); ++i) {
+    const Cell* c = layout.GetZelle(i);
+    if (!c->m_pCar || !c->m_pCar->IsAuto()) continue;
+    if (c->m_SimID == id1)
+      ++n.first;
+    else if (c->m_SimID == id2)
+      ++n.second;
+  }
+  return n;
+}
+}  // namespace
+
+TEST_F(MovementTest, CountingFollowsEveryChangeOfTheCellsSimIds) {
+  // Cars in four cells of a lane and a bus in a fifth, with the changes
+  // before the one under test made. The layout is counted for a pair of
+  // ids, its cells' ids change, and it is counted for the same pair again:
+  // the counts must be what a walk over the cells finds. Rate 0 and
+  // surplus 0: nothing comes or goes.
+  using Change = void (*)(CQnoMicroZelle&);
+  const std::pair<const char*, Change> changes[] = {
+      {"every cell", [](CQnoMicroZelle& l) { l.SetFirstSimID(8); }},
+      {"back from a cell", [](CQnoMicroZelle& l) { l.SetFirstSimID(l.GetZelle(2), 9); }},
+      {"on from a cell", [](CQnoMicroZelle& l) { l.SetSecSimID(l.GetZelle(4), 7); }},
+      {"written from outside",
+       [](CQnoMicroZelle& l) {
+         l.GetZelle(1)->m_SimID = 0;
+         l.GetZelle(3)->m_SimID = 0;
+         l.SimIDsChanged();
+       }},
+      {"taken from neighbours", [](CQnoMicroZelle& l) { l.UpdateSimID(); }},
+      {"the exit closed", [](CQnoMicroZelle& l) { l.CloseExit(l.GetZelle(5)); }},
+  };
+  const std::pair<uint16_t, uint16_t> pairs[] = {{7, 8}, {8, 7}, {9, 0}, {0, 9}, {7, 7}};
+  for (size_t k = 0; k < std::size(changes); ++k) {
+    for (auto [id1, id2] : pairs) {
+      LayoutPtr lane = Chain(6, 10, false, 7);
+      for (int i : {0, 2, 3, 5}) Park(lane->GetZelle(i));
+      int line = 0;
+      auto* bus = new CMicroOpnv;
+      bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
+      CQnoMicroZelle::HoldVehicle(lane->GetZelle(4), bus);
+      bus->SetMicroSimObject(lane->GetZelle(4));
+      for (size_t j = 0; j < k; ++j) changes[j].second(*lane);
+      int c1 = -1, c2 = -1, s1 = 0, s2 = 0;
+      lane->ZaehleAutos(id1, id2, c1, c2, s1, s2, 0, 0);
+      const std::vector<uint16_t> before = SimIds(*lane);
+      changes[k].second(*lane);
+      EXPECT_NE(SimIds(*lane), before) << changes[k].first << " changed no id";
+      lane->ZaehleAutos(id1, id2, c1, c2, s1, s2, 0, 0);
+      EXPECT_EQ(std::make_pair(c1, c2), PlainCount(*lane, id1, id2))
+          << changes[k].first << ", ids " << id1 << "/" << id2;
+      EXPECT_EQ(CarsIn(*lane), 5);
+    }
+  }
+}
