@@ -69,6 +69,10 @@ constexpr uint32_t UI_PICTURES_MENU_FIRST = 38700;  // up to 38999
 constexpr uint32_t UI_PICTURES_ADMINISTRATION_FIRST = 51800;  // up to 51999
 // The looks of the indicator group's buttons and bars.
 constexpr uint32_t UI_PICTURES_INDICATORS_FIRST = 10600;  // up to 11199
+// The looks of the exhibition pages' buttons.
+constexpr uint32_t UI_PICTURES_EXPO_FIRST = 58070;  // up to 58099, after the cursors
+// The exhibition's arrow over a free stop place.
+constexpr uint32_t PIC_EXPO_ARROW = 49552;
 struct UiArt {
   uint32_t id;
   int width, height;
@@ -99,13 +103,14 @@ constexpr uint32_t TILE_MARK_EDGE = 49647;       // street tool: an open side
 constexpr uint32_t TILE_MARK_HIGHLIGHT = 49652;  // street tool mark, blinking highlight
 constexpr uint32_t TILE_MARK_BUILDABLE = 1455;   // a cell that may be built on (street preview, areas)
 constexpr uint32_t TILE_MARK_REFUSED = 1260;     // a street preview that may not be built
+constexpr uint32_t TILE_MARK_EXPO = 17024;       // a cell the exhibition's visitor should click
 constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
 constexpr uint32_t GROUP_MARKER_STREET = 33879;    // a street under the mouse
 constexpr uint32_t GROUP_MARKER_FOURLANE = 33883;  // a four-lane street under the mouse
 
 enum class IsoDesign : uint8_t {
   // single tiles
-  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkBuildable, MarkRefused, Zone, River,
+  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkBuildable, MarkRefused, MarkExpo, Zone, River,
   // groups drawn on the ground layer
   House, RowHouses, Apartments, Tower, Office, OfficeTower, Workshop, Factory, School, Shopping, Sports,
   Park, Entertainment, CarPark, CarParkGarage, CarParkDeck, ParkRide, Mast, CarSharingCentre, CarSharingStation,

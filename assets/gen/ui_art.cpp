@@ -1033,7 +1033,7 @@ Image16 RowWell(const UiArt& a, bool sunken) {
 Image16 DrawState(const UiArt& a, int state) {
   if (Image16 own; DrawAdviserArt(a, state, &own) || DrawOpnvArt(a, state, &own) || DrawGameMenuArt(a, state, &own) ||
                    DrawCrossingArt(a, state, &own) || DrawVerwaltungArt(a, state, &own) ||
-                   DrawIndicatorArt(a, state, &own))
+                   DrawIndicatorArt(a, state, &own) || DrawExpoArt(a, state, &own))
     return own;
   const auto& icons = Icons();
   for (const LayerLabel& l : kLayerLabels) {

@@ -107,5 +107,7 @@ bool DrawCrossingArt(const UiArt& a, int state, Image16* out);
 bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out);
 // The indicator group with its indicator, statistics and master-mode pages.
 bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
+// The exhibition's pages, buttons, menus, line and street windows and arrow.
+bool DrawExpoArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen
