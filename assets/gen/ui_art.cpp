@@ -1079,7 +1079,7 @@ Image16 DrawState(const UiArt& a, int state) {
 Image16 DrawBitmap(const UiArt& a) {
   if (Image16 own; DrawAdviserArt(a, 0, &own) || DrawOpnvArt(a, 0, &own) || DrawGameMenuArt(a, 0, &own) ||
                    DrawCrossingArt(a, 0, &own) || DrawVerwaltungArt(a, 0, &own) ||
-                   DrawIndicatorArt(a, 0, &own))
+                   DrawIndicatorArt(a, 0, &own) || DrawExpoArt(a, 0, &own))
     return own;
   switch (a.id) {
     case 50868: return GameBar(a);

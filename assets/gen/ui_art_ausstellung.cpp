@@ -204,13 +204,18 @@ void SheetText(cairo_t* cr, const std::string& text, double x, double y, double 
   }
 }
 
+// A page's panel and caption with a lilac corner: the colour the visitor
+// looks for on the map.
+void PageTop(cairo_t* cr, const UiArt& a, const char* title) {
+  Panel(cr, 0, 0, a.width, a.height);
+  CaptionStrip(cr, a.width, title, -1);
+  Poly(cr, {{a.width - 18.0, 0.0}, {a.width * 1.0, 0.0}, {a.width * 1.0, 18.0}}, kLilac);
+}
+
 Image16 CardPicture(const UiArt& a, const Card& card) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, a.width, a.height);
-  CaptionStrip(cr, a.width, card.title, -1);
-  // A lilac corner: the colour the visitor looks for on the map.
-  Poly(cr, {{a.width - 18.0, 0.0}, {a.width * 1.0, 0.0}, {a.width * 1.0, 18.0}}, kLilac);
+  PageTop(cr, a, card.title);
   SheetText(cr, card.text, 8, 27, a.width - 16, card.bottom);
   return c.ToImage();
 }
@@ -218,8 +223,7 @@ Image16 CardPicture(const UiArt& a, const Card& card) {
 Image16 RatingPicture(const UiArt& a, const Rating& r) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  Panel(cr, 0, 0, a.width, a.height);
-  CaptionStrip(cr, a.width, r.title, -1);
+  PageTop(cr, a, r.title);
   double top = 30;
   if (r.bus) {
     // The game writes the passengers per hour in the field.

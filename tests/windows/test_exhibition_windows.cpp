@@ -89,6 +89,16 @@ TEST_F(ExhibitionWindows, PagesStandWhereTheVisitorSeesThem) {
     EXPECT_EQ(w->GetRealPosX(), 400 - w->GetSizeX() / 2) << "centred whatever its x";
     EXPECT_EQ(w->GetRealPosY(), 300 - w->GetSizeY() / 2);
   }
+  // The pages are the exhibition's cards: their lilac corner shows.
+  for (int id : {300, 400, 313, 421}) {
+    SCOPED_TRACE(id);
+    host.renderList.clear();
+    Root()->ActivateWindow(id, OVER_SINGLE);
+    RenderOpen();
+    CScreenWindow* w = Window(id);
+    EXPECT_EQ(Pixel(w->GetRealPosX() + w->GetSizeX() - 3, w->GetRealPosY() + 2), 0xCBFD) << std::hex
+        << Pixel(w->GetRealPosX() + w->GetSizeX() - 3, w->GetRealPosY() + 2);
+  }
   for (int id : {308, 408}) {
     Window(id)->Reposition(800, 600);
     EXPECT_EQ(Window(id)->GetRealPosX(), -14);
