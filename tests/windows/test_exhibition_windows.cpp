@@ -107,7 +107,8 @@ TEST_F(ExhibitionWindows, PagesStandWhereTheVisitorSeesThem) {
   for (int id : {305, 306, 317, 319, 327, 328}) {
     SCOPED_TRACE(id);
     int withActions = 0;
-    wintest::ForEachItem(Window(id), [&](CItem* i) { withActions += i->GetActions() && i->GetActions()->GetCount() > 0; });
+    wintest::ForEachItem(Window(id),
+                         [&](CItem* i) { withActions += i->GetActions() && i->GetActions()->GetCount() > 0; });
     EXPECT_EQ(withActions, 0);
   }
   // The street's windows start closed; the exhibition binds no third one.
