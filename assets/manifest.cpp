@@ -62,6 +62,7 @@ std::vector<IsoTileArt> BuildIsoTiles() {
   rows.push_back({TILE_MARK_HIGHLIGHT, D::MarkHighlight, 0, 1, false});
   rows.push_back({TILE_MARK_BUILDABLE, D::MarkBuildable, 0, 1, false});
   rows.push_back({TILE_MARK_REFUSED, D::MarkRefused, 0, 1, false});
+  rows.push_back({TILE_MARK_EXPO, D::MarkExpo, 0, 1, false});
   // Zoned areas: variant = kind x 4 + class (kind 0 residential, 1 commercial, 2 industrial).
   const std::pair<uint32_t, uint8_t> zones[] = {{17021, 1}, {17022, 2}, {17015, 5}, {17017, 6},
                                                 {17018, 9}, {17019, 10}, {17020, 11}};
@@ -383,6 +384,27 @@ std::vector<UiArt> BuildUiArts() {
       {50030, 337, 349, B}, {33697, 337, 349, B}, {50035, 337, 349, B}, {33696, 337, 349, B},
       {50032, 337, 349, B},
   };
+  // The exhibition's pages, their choice and next buttons and the menus
+  // beside them; their looks come from a block of their own.
+  const Row expoRows[] = {
+      {43770, 383, 170, B}, {43796, 375, 166, B}, {43772, 480, 230, B}, {43769, 415, 225, B},
+      {43771, 412, 227, B}, {43768, 399, 247, B}, {43784, 341, 194, B}, {43773, 321, 194, B},
+      {43785, 283, 70, B},  {43774, 283, 70, B},  {43786, 315, 100, B}, {43775, 315, 100, B},
+      {43787, 287, 107, B}, {43776, 250, 102, B}, {43788, 287, 127, B}, {43777, 323, 145, B},
+      {43934, 237, 84, B},  {44012, 237, 84, B},  {43789, 344, 191, B}, {43778, 358, 208, B},
+      {43790, 298, 50, B},  {43779, 298, 50, B},  {43804, 289, 180, B}, {43795, 294, 190, B},
+      {43806, 283, 70, B},  {43797, 283, 70, B},  {43805, 317, 110, B}, {43767, 305, 123, B},
+      {43807, 229, 69, B},  {43798, 229, 69, B},  {43808, 229, 69, B},  {43799, 229, 69, B},
+      {43810, 275, 69, B},  {43801, 275, 69, B},  {43941, 211, 247, B}, {44010, 211, 247, B},
+      {43940, 211, 264, B}, {44011, 211, 264, B}, {43928, 46, 95, B},
+      {44004, 327, 267, B}, {44003, 327, 267, B}, {44002, 327, 267, B}, {44001, 327, 267, B},
+      {44000, 327, 267, B}, {43999, 327, 267, B}, {43998, 327, 267, B}, {43997, 327, 267, B},
+      {43947, 327, 267, B}, {43948, 327, 267, B}, {43949, 327, 267, B}, {43950, 327, 267, B},
+      {43951, 327, 267, B}, {43952, 327, 267, B}, {43953, 327, 267, B}, {43954, 327, 267, B},
+      {PIC_EXPO_ARROW, 24, 30, B},
+      {43889, 26, 17, BUTTON}, {43924, 55, 15, BUTTON}, {43925, 150, 15, BUTTON}, {43926, 84, 15, BUTTON},
+      {43927, 110, 15, BUTTON}, {43904, 18, 17, BUTTON}, {43905, 18, 17, BUTTON}, {43906, 18, 17, BUTTON},
+  };
   std::vector<UiArt> out;
   auto add = [&out](const Row* first, const Row* last, uint32_t next) {
     for (const Row* r = first; r != last; ++r) {
@@ -396,6 +418,7 @@ std::vector<UiArt> BuildUiArts() {
   add(std::begin(indicatorRows), std::end(indicatorRows), UI_PICTURES_INDICATORS_FIRST);
   add(std::begin(parkingRows), std::end(parkingRows), UI_PICTURES_PARKING_FIRST);
   add(std::begin(measuresRows), std::end(measuresRows), UI_PICTURES_MEASURES_FIRST);
+  add(std::begin(expoRows), std::end(expoRows), UI_PICTURES_EXPO_FIRST);
   return out;
 }
 

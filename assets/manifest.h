@@ -74,6 +74,10 @@ constexpr uint32_t UI_PICTURES_PARKING_FIRST = 16100;  // up to 16199
 // The looks of the measures group's page buttons, after the cursors'
 // pictures and before the street network's sprites.
 constexpr uint32_t UI_PICTURES_MEASURES_FIRST = 58080;  // up to 58099
+// The looks of the exhibition pages' buttons.
+constexpr uint32_t UI_PICTURES_EXPO_FIRST = 58042;  // up to 58079, after the cursors
+// The exhibition's arrow over a free stop place.
+constexpr uint32_t PIC_EXPO_ARROW = 49552;
 struct UiArt {
   uint32_t id;
   int width, height;
@@ -108,13 +112,14 @@ constexpr uint32_t TILE_MARK_REFUSED = 1260;     // a street preview that may no
 constexpr uint32_t DEBUG_TILES_FIRST = 51200;
 constexpr uint32_t TILE_DEBUG_STREET = 51200;  // a street piece of the network check
 constexpr uint32_t TILE_DEBUG_RAIL = 51201;    // a track piece of the network check
+constexpr uint32_t TILE_MARK_EXPO = 17024;       // a cell the exhibition's visitor should click
 constexpr uint32_t GROUP_MARKER = 33880;         // mark on every cell of a building
 constexpr uint32_t GROUP_MARKER_STREET = 33879;    // a street under the mouse
 constexpr uint32_t GROUP_MARKER_FOURLANE = 33883;  // a four-lane street under the mouse
 
 enum class IsoDesign : uint8_t {
   // single tiles
-  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkBuildable, MarkRefused, Zone, River,
+  Ground, Outside, Filter, MarkEdge, MarkHighlight, MarkBuildable, MarkRefused, MarkExpo, Zone, River,
   // groups drawn on the ground layer
   House, RowHouses, Apartments, Tower, Office, OfficeTower, Workshop, Factory, School, Shopping, Sports,
   Park, Entertainment, CarPark, CarParkGarage, CarParkDeck, ParkRide, Mast, CarSharingCentre, CarSharingStation,

@@ -348,6 +348,17 @@ void PaintCellMark(cairo_t* cr, const CellCanvas& c, bool buildable) {
   cairo_stroke(cr);
 }
 
+// The exhibition's mark: a lilac cell with a bright rim, to be clicked.
+void PaintExpoMark(cairo_t* cr, const CellCanvas& c) {
+  const double u = c.geo.yd;
+  DiamondPath(cr, c, std::max(1.0, u / 9));
+  SetColour(cr, Hex(0xc87ee8));
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, std::max(1.0, u / 6.0));
+  SetColour(cr, Hex(0xff40ff));
+  cairo_stroke(cr);
+}
+
 void PaintEdgeMark(cairo_t* cr, const IsoProjection& proj) {
   // an arrow from the cell's middle towards its +p side
   const std::pair<double, double> pts[] = {{0.55, 0.36}, {0.78, 0.36}, {0.78, 0.26}, {0.97, 0.5},
@@ -403,6 +414,7 @@ bool ProduceTile(GameDataBuilder& out, const IsoTileArt& t) {
         case IsoDesign::MarkEdge: PaintEdgeMark(cr, proj), z = 1; break;
         case IsoDesign::MarkBuildable: PaintCellMark(cr, cell, true), z = 1; break;
         case IsoDesign::MarkRefused: PaintCellMark(cr, cell, false), z = 1; break;
+        case IsoDesign::MarkExpo: PaintExpoMark(cr, cell), z = 1; break;
         default: break;
       }
       Image16 image = cell.canvas.ToImage();

@@ -1034,7 +1034,8 @@ Image16 DrawState(const UiArt& a, int state) {
   if (Image16 own; DrawAdviserArt(a, state, &own) || DrawOpnvArt(a, state, &own) || DrawGameMenuArt(a, state, &own) ||
                    DrawCrossingArt(a, state, &own) || DrawVerwaltungArt(a, state, &own) ||
                    DrawIndicatorArt(a, state, &own) || DrawParkenArt(a, state, &own) ||
-                   DrawMassnahmenArt(a, state, &own))
+                   DrawMassnahmenArt(a, state, &own) ||
+                   DrawExpoArt(a, state, &own))
     return own;
   const auto& icons = Icons();
   for (const LayerLabel& l : kLayerLabels) {
@@ -1081,7 +1082,8 @@ Image16 DrawBitmap(const UiArt& a) {
   if (Image16 own; DrawAdviserArt(a, 0, &own) || DrawOpnvArt(a, 0, &own) || DrawGameMenuArt(a, 0, &own) ||
                    DrawCrossingArt(a, 0, &own) || DrawVerwaltungArt(a, 0, &own) ||
                    DrawIndicatorArt(a, 0, &own) || DrawParkenArt(a, 0, &own) ||
-                   DrawMassnahmenArt(a, 0, &own))
+                   DrawMassnahmenArt(a, 0, &own) ||
+                   DrawExpoArt(a, 0, &own))
     return own;
   switch (a.id) {
     case 50868: return GameBar(a);

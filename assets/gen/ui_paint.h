@@ -111,5 +111,7 @@ bool DrawIndicatorArt(const UiArt& a, int state, Image16* out);
 bool DrawParkenArt(const UiArt& a, int state, Image16* out);
 // The measures group with its six pages and the companion pages.
 bool DrawMassnahmenArt(const UiArt& a, int state, Image16* out);
+// The exhibition's pages, buttons, menus, line and street windows and arrow.
+bool DrawExpoArt(const UiArt& a, int state, Image16* out);
 
 }  // namespace zorgen

@@ -1,9 +1,11 @@
 // Writes the savegames that the game reads but never writes itself: the
-// new game "DATA.00D", the start-up game "STARTUP.AUD", the automatic game
-// "AUTOSAVE.AUD" and the exhibition's "EXPO.EXD", each with its companion.
+// new game "DATA.00D", the start-up game "STARTUP.AUD" and the automatic
+// game "AUTOSAVE.AUD" from the starting town, and the exhibition's
+// "EXPO.EXD" from the exhibition's town, each with its companion.
 // The real game starts in the current directory on the generated archives,
 // builds the scripted starting town and saves it through its own savegame
-// container:  zor_startsaves <game data folder> <town script>
+// container:  zor_startsaves <game data folder> <town script> <savegame>...
+// The savegames named are written from the one town the script builds.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -62,8 +64,8 @@ int BuildTown(CZorvaWorld& world, std::istream& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s <game data folder> <town script>\n", argv[0]);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: %s <game data folder> <town script> <savegame>...\n", argv[0]);
     return 2;
   }
   const std::string data = argv[1];
@@ -81,8 +83,8 @@ int main(int argc, char** argv) {
   world.Create();
   world.OnStartup();
   int failed = BuildTown(world, script);
-  for (const char* name : {"DATA.00D", "STARTUP.AUD", "AUTOSAVE.AUD", "EXPO.EXD"}) {
-    const std::string path = data + "/SaveGame/" + name;
+  for (int i = 3; i < argc; ++i) {
+    const std::string path = data + "/SaveGame/" + argv[i];
     if (world.SerializeGameStore(path.c_str()) != 0) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       ++failed;

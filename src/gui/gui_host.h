@@ -408,6 +408,8 @@ class CGuiHost {
   virtual void SetExpoStreetType(int /*type*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void ExpoSetTimeRating() { ZOR_STAND_IN("CGuiHost"); }
   virtual void ExpoBusSetTakt(int /*headway*/) { ZOR_STAND_IN("CGuiHost"); }
+  // Back to the exhibition's first page on a fresh map.
+  virtual void ExpoRestart() { ZOR_STAND_IN("CGuiHost"); }
   virtual void ChangeStatistikGruppe(int /*group*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void StatToggle(int /*series*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void StatYearMax(int /*year*/) { ZOR_STAND_IN("CGuiHost"); }

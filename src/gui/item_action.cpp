@@ -317,6 +317,12 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
       break;
     case 81:
       if (!inside) break;
+      // The exhibition's pages end a visit, not the program: the kiosk
+      // goes back to its first page for the next visitor.
+      if (host->GetGameMode() == 3 && !host->IsDebugInfoOn()) {
+        host->ExpoRestart();
+        break;
+      }
       // A game that could not be saved is not left behind unasked: the
       // player is told and asked again, once the question now answered has
       // closed, whether to leave it unsaved (kind 155).

@@ -50,6 +50,12 @@ class COpnvHost {
     ZOR_STAND_IN("COpnvHost");
     return 0;
   }
+  // The exhibition's bus task joins the two places it asks for: every
+  // line's passengers and user quote then count four times.
+  virtual bool ExpoLineGood() {
+    ZOR_STAND_IN("COpnvHost");
+    return false;
+  }
   // Binds an object to a window (and item), a list to a window's item, and
   // brings a window to the front.
   virtual void SetVarWorldObject(int /*window*/, int /*dialog*/, int /*item*/, CWorldObj* /*object*/) {

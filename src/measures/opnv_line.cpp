@@ -9,6 +9,7 @@
 #include "framework/zor_seams.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
+#include "measures/opnv_host.h"
 #include "microsim/micro_car.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -246,9 +247,9 @@ int COpnvLine::GetVarData(const char* name, double* value) {
   } else if (Is(name, "OPNV.LINE.TAKT")) {
     *value = m_Data.headway;
   } else if (Is(name, "OPNV.LINE.PASSENGER")) {
-    *value = GetPassengers();
+    *value = GetPassengers() * (COpnvHost::Get()->ExpoLineGood() ? 4 : 1);
   } else if (Is(name, "OPNV.LINE.USERQUOTE")) {
-    *value = GetUserQuote();
+    *value = GetUserQuote() * (COpnvHost::Get()->ExpoLineGood() ? 4 : 1);
   } else if (Is(name, "OPNV.LINE.FP")) {
     *value = GetFpAssigned();
   } else if (Is(name, "OPNV.LINE.FPNEEDED")) {

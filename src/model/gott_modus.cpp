@@ -211,7 +211,14 @@ int CGottModus::GetVarMax(const char* name, float* max) {
 // ---- modes and scenarios -------------------------------------------------------------------------
 
 int CGottModus::SetGameModus(EGameModus mode) {
-  if (mode == GAME_EXPO) std::memset(m_Expo, 0, sizeof m_Expo);
+  if (mode == GAME_EXPO) {
+    // A fresh exhibition: no task chosen, no stop placed, nothing built.
+    m_ExpoFields.warningWindow = -1;
+    m_ExpoModus = EXPO_NONE;
+    m_ExpoState = EXPO_IDLE;
+    m_ExpoFields.stopCount = 0;
+    Expo_ResetTasks();
+  }
   m_GameModus = mode;
   return 0;
 }
@@ -298,17 +305,6 @@ bool CGottModus::CheckForSzenarioEnde(STime now) {
 
 int CGottModus::OnPlayloopTurn(STime now) { return CheckForSzenarioEnde(now) ? 1 : 0; }
 
-// The exhibition's own work lies with its tasks.
-int CGottModus::SetExpoModus(int) {
-  ZOR_STAND_IN("CGottModus exhibition");
-  return 0;
-}
-int CGottModus::SetExpoState(int) {
-  ZOR_STAND_IN("CGottModus exhibition");
-  return 0;
-}
-int CGottModus::Expo_RefreshLastMove() { return 0; }
-
 // ---- the savegame record ---------------------------------------------------------------------
 
 int CGottModus::SerializeGameStore(FILE* file) {
@@ -331,7 +327,10 @@ int CGottModus::SerializeGameStore(FILE* file) {
   out.I32(m_EndYear);
   out.F32(m_EndFYear);
   out.I32(m_Language);
-  for (int32_t v : m_Expo) out.I32(v);
+  const SExpoFields& e = m_ExpoFields;
+  for (int32_t v : {e.stopType, e.streetType, e.stopCount, e.headway}) out.I32(v);
+  for (uint32_t v : {e.ratingDeadline, e.lastMoveDeadline, e.warningDeadline}) out.U32(v);
+  out.I32(e.warningWindow);
   return out.Ok() ? 0 : 1;
 }
 
@@ -350,8 +349,10 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   const int32_t endHour = in.I32(), endDay = in.I32(), endYear = in.I32();
   const float endFYear = in.F32();
   const int32_t language = in.I32();
-  int32_t expo[8];
-  for (int32_t& v : expo) v = in.I32();
+  SExpoFields expo;
+  for (int32_t* v : {&expo.stopType, &expo.streetType, &expo.stopCount, &expo.headway}) *v = in.I32();
+  for (uint32_t* v : {&expo.ratingDeadline, &expo.lastMoveDeadline, &expo.warningDeadline}) *v = in.U32();
+  expo.warningWindow = in.I32();
   if (!in.Ok()) return 1;
   bool sound = mode >= GAME_GOD && mode <= GAME_EXPO && std::isfinite(target) && std::isfinite(endFYear);
   for (float v : werte) sound = sound && std::isfinite(v);
@@ -369,7 +370,9 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   m_EndHour = endHour, m_EndDay = endDay, m_EndYear = endYear;
   m_EndFYear = endFYear;
   m_Language = language == 1 ? 1 : 0;
-  std::memcpy(m_Expo, expo, sizeof m_Expo);
+  // The stop count indexes the two stops of the bus task.
+  if (expo.stopCount < 0 || expo.stopCount > 2) expo.stopCount = 0;
+  m_ExpoFields = expo;
   m_ShowTask = m_EndNotShown = 1;
   return 0;
 }

@@ -16,6 +16,11 @@ enum GottToDo : int { GOTT_MIN = 0, GOTT_MAX = 1, GOTT_STEP = 2, GOTT_CURRENT = 
 class CDataExchange;
 class CStatistik;
 class CIndikatoren;
+class CIsoWelt;
+class COpnvLine;
+class CSecondLayerObject;
+class QnoDisplay;
+class QnoResourceManager;
 
 // What god mode needs of the game beyond the data exchange: the statistics'
 // modal split, the indicators, the world's blocked state and the
@@ -29,6 +34,35 @@ class CGottModusHost {
   virtual bool DebugInfo() = 0;
   // God value 10: the advice centre's user quote in percent.
   virtual void SetAdviceCentreQuote(float percent) = 0;
+};
+
+// What the exhibition's tasks need of the running game: its windows and
+// language, a stop placed through the world's factory, a street dragged
+// through the interface's street builder, the street piece on a cell, and
+// a new bus line of the public-transport operator.
+class CExpoHost {
+ public:
+  virtual ~CExpoHost() = default;
+  virtual void OpenWindow(int id) = 0;
+  virtual void CloseWindow(int id) = 0;
+  // Binds the object to every dialog and item of the window.
+  virtual void BindWindow(int id, CWorldObj* object) = 0;
+  virtual bool English() = 0;
+  // The stop of that object type at (x, y); null when none could be placed.
+  virtual CSecondLayerObject* CreateStop(int type, int resId, int direction, int x, int y) = 0;
+  // True when the street could not be built.
+  virtual bool BuildStreet(int x1, int y1, int x2, int y2, int type) = 0;
+  // The street piece (object type 52) on the cell's ground layer; null when none.
+  virtual CWorldObj* StreetPieceAt(int x, int y) = 0;
+  virtual COpnvLine* CreateBusLine() = 0;
+  virtual void SetBlocked(int state) = 0;
+};
+
+// The exhibition's task kinds and the steps within a task.
+enum EExpoModus : int { EXPO_NONE = 0, EXPO_BUS = 1, EXPO_STREET = 2 };
+enum EExpoBusStreetState : int {
+  EXPO_IDLE = 0, EXPO_PLACE_STOPS = 1, EXPO_STOPS_PLACED = 2, EXPO_LINE_RUNS = 3, EXPO_STREET_CHOSEN = 4,
+  EXPO_BUILD_STREET = 5, EXPO_STREET_BUILT = 6, EXPO_STREET_RUNS = 7
 };
 
 class CGottModus : public CWorldObj {
@@ -83,9 +117,48 @@ class CGottModus : public CWorldObj {
   void ShowAufgabeWindow();
   void ResetShowAufgabeZiel() { m_ShowTask = m_EndNotShown = 1; }
 
+  // ---- the exhibition (gott_modus_expo.cpp)
+  static constexpr int kExpoPlaces = 4, kExpoPlaceCells = 3, kExpoStreetTasks = 4, kExpoStreetPoints = 5;
+  static constexpr int kMarkingTile = 17024, kArrowPicture = 49552;
+  void AttachExpo(CExpoHost* host) { m_pExpoHost = host; }
   virtual int SetExpoModus(int mode);
+  static int GetExpoModus() { return m_ExpoModus; }
   virtual int SetExpoState(int state);
+  static int GetExpoState() { return m_ExpoState; }
+  void Expo_Bus_SetHstType(int type) { m_ExpoFields.stopType = type; }
+  void Expo_Street_SetStreetType(int type) { m_ExpoFields.streetType = type; }
+  int Expo_GetStopCount() const { return m_ExpoFields.stopCount; }
+  int Expo_GetHeadway() const { return m_ExpoFields.headway; }
+  int Expo_GetWarningWindow() const { return m_ExpoFields.warningWindow; }
+  COpnvLine* Expo_GetLine() const { return m_Expo_Line; }
+  CWorldObj* Expo_GetStreet() const { return m_Expo_Street; }
+  int Expo_GetStreetNr() const { return m_Expo_StreetNr; }
+  // The stop place 0..3 with a cell at (x, y), or the street task whose
+  // marked run covers it; -1 for none.
+  int Expo_Bus_IsMarkierung(int x, int y) const;
+  int Expo_Street_IsMarkierung(int x, int y) const;
+  bool Expo_Bus_SetHst(int x, int y);
+  bool Expo_Street_SetStreet(int x, int y);
+  void Expo_MakeBusLine();
+  bool Expo_Bus_SetTakt(int headway);
+  bool Expo_Bus_LineGood() const;
+  int Expo_TimeRating();
   virtual int Expo_RefreshLastMove();
+  uint32_t Get_LastMoveTimeOut() const { return m_ExpoFields.lastMoveDeadline; }
+  void Expo_SetTimeRating();
+  void Expo_Set_Ticks_Timeout_Auswertung(int timeout, int rating);
+  void Expo_CheckTimeOut() {}
+  void Expo_CheckWarningWindow();
+  void Expo_CheckWarningWindowMouseKey();
+  // Every marked cell on the map with the marking tile; the arrow over each
+  // free stop place; the same cells on the small map in magenta, through
+  // `toPixel` (the small map's pixel of a cell, false outside it).
+  void Expo_Street_RenderMarkierung(CIsoWelt* map) const;
+  void Expo_Bus_RenderMarkierung(CIsoWelt* map) const;
+  void Expo_Bus_RenderPfeil(CIsoWelt* map, QnoDisplay* display, QnoResourceManager* resources) const;
+  using SmallMapPixel = bool (*)(void* context, int x, int y, int* px, int* py);
+  void Expo_Street_RenderMarkierungSmallMap(QnoDisplay* display, SmallMapPixel toPixel, void* context) const;
+  void Expo_Bus_RenderMarkierungSmallMap(QnoDisplay* display, SmallMapPixel toPixel, void* context) const;
 
   using CWorldObj::SerializeGameStore;
   int SerializeGameStore(FILE* file) override;
@@ -94,8 +167,8 @@ class CGottModus : public CWorldObj {
   // Fields the world writes at an exhibition start-up.
   int m_ListingMode = GAME_NORMAL;
   int m_ExpoLanguage = 0;
-  int m_ExpoTimeOut = 0;
-  int m_ExpoRatingTime = 0;
+  int m_ExpoTimeOut = 180000;
+  int m_ExpoRatingTime = 120000;
 
  private:
   // The node a god value is bound to, without "W."; null for none.
@@ -120,8 +193,28 @@ class CGottModus : public CWorldObj {
   int32_t m_EndHour = 0, m_EndDay = 0, m_EndYear = -1;
   float m_EndFYear = 0.0f;
   int32_t m_Language = 0;
-  // The exhibition's stop type, street type, stop count, headway, rating
-  // deadline, last-move deadline, warning deadline and warning window.
-  int32_t m_Expo[8] = {};
+  // The exhibition's fields, saved in this order.
+  struct SExpoFields {
+    int32_t stopType = 0, streetType = 0, stopCount = 0, headway = 0;
+    uint32_t ratingDeadline = 0, lastMoveDeadline = 0, warningDeadline = 0;
+    int32_t warningWindow = -1;
+  };
+  // The task tables of a fresh exhibition: the stop places and the marked
+  // runs, which the built stops and street use up.
+  void Expo_ResetTasks();
+  void Expo_ShowWarning(int window, uint32_t hold = 1750);
+  void Expo_Window(int german, int english) const;
+
+  static int m_ExpoModus;
+  static int m_ExpoState;
+  SExpoFields m_ExpoFields;
+  CExpoHost* m_pExpoHost = nullptr;
+  int m_Expo_Bus_Markierung[kExpoPlaces][kExpoPlaceCells][2] = {};
+  int m_Expo_Street_M[kExpoStreetTasks][kExpoStreetPoints][2] = {};
+  CSecondLayerObject* m_Expo_Haltestellen[2] = {};
+  int m_Expo_Bus_Nr[2] = {-1, -1};
+  COpnvLine* m_Expo_Line = nullptr;
+  CWorldObj* m_Expo_Street = nullptr;
+  int m_Expo_StreetNr = -1;
   int m_LoadGameModus = GAME_NORMAL;
 };

@@ -131,6 +131,17 @@ class CUiHost {
   virtual void RenderExpoMarkersSmallMap(QnoDisplay* /*display*/, int /*kind*/, int /*x*/, int /*y*/) {
     ZOR_STAND_IN("CUiHost");
   }
+  // God mode's exhibition step, its operations on a clicked cell, its
+  // warning windows (on a mouse button or key too) and its idle time.
+  virtual int GetExpoState() {
+    ZOR_STAND_IN("CUiHost");
+    return 0;
+  }
+  virtual void SetExpoState(int /*state*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void ExpoBusSetHst(int /*x*/, int /*y*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void ExpoStreetSetStreet(int /*x*/, int /*y*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void ExpoCheckWarningWindow(bool /*buttonOrKey*/) { ZOR_STAND_IN("CUiHost"); }
+  virtual void ExpoRefreshLastMove() { ZOR_STAND_IN("CUiHost"); }
 
   // ---- shortcuts and tools ----
   // Switches the game between German and English.

@@ -476,6 +476,8 @@ class CUserInt : public Overlay {
   virtual int CheckForMatrix(int x, int y);
   virtual int InputFilterDebugKeys(QnoInteractionEvent* event, QnoView* view);
   virtual int Expo_InputFilter(QnoInteractionEvent* event, QnoView* view);
+  // 1 for the windows of the normal game that take no input in the exhibition.
+  static int Expo_CheckWindowOK(int id);
   virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
   // Whether the street network holds any street.
   virtual bool NetHasStreets();
@@ -560,12 +562,20 @@ class CUserInt : public Overlay {
   // Steps of the input filter.
   void UpdatePanel(int sx, int sy, int dx, int dy);
   bool PanelHit(int sx, int sy, int dx, int dy) const;
+  // The exhibition's steps (user_int_expo.cpp): a left press on a map cell
+  // by god mode's task step, and the map's selection and panning.
+  void ExpoTaskClick(int tx, int ty);
+  int ExpoMapInput(QnoInteractionEvent* e, int sx, int sy);
   // Hands the event to the open windows, front first; true when one took it.
-  bool WindowsInput(QnoInteractionEvent* event, QnoView* view, int sx, int sy);
+  // In the exhibition only the windows its chain may use take part, those
+  // of the main screen included.
+  bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false);
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);
   // A left release over a window or the panel ends any selection.
   void EndSelectionOnRelease();
+  // The warning window goes on a press, or on a mouse move once it has been seen.
+  void CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e);
   void ShowWindowCursor(bool backup);
   void ShowToolCursor();
   void ToggleShortcutWindow(int id);

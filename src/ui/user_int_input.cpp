@@ -86,11 +86,7 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
     SetMouseFix(false);
   }
 
-  if (selObj.warningShown &&
-      (down || (e->type == QNO_EVENT_MOUSEMOVE && kfx_GetTicks() - GetAchtungTime() > kWarningHold))) {
-    DeActivateWindow(kWarningWindow, 0);
-    selObj.warningShown = 0;
-  }
+  CloseWarningOnPressOrLateMove(e);
 
   if (IsMouseEvent(e)) {
     ResetBalloonHelp();
@@ -126,6 +122,14 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
   return MapInput(e, sx, sy);
 }
 
+void CUserInt::CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e) {
+  if (selObj.warningShown && (e->type == QNO_EVENT_BUTTONDOWN || (e->type == QNO_EVENT_MOUSEMOVE &&
+                                                                   kfx_GetTicks() - GetAchtungTime() > kWarningHold))) {
+    DeActivateWindow(kWarningWindow, 0);
+    selObj.warningShown = 0;
+  }
+}
+
 // ---- the bottom panel ----
 
 void CUserInt::UpdatePanel(int sx, int sy, int dx, int dy) {
@@ -149,7 +153,7 @@ bool CUserInt::PanelHit(int sx, int sy, int dx, int dy) const {
 
 // ---- the open windows ----
 
-bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy) {
+bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition) {
   selObj.itemTookClick = 0;
   m_PointerShown = false;
   if (!m_pRenderList) return false;
@@ -169,14 +173,20 @@ bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int s
     if (w->GetLink() != 0 && w->GetHinweisWindow() == 1 && topWindow) {
       if (CScreenWindow* linked = topWindow->GetWindowByID(w->GetLink())) w = linked;
     }
-    if (w->GetID() < kMainScreenIds && !selObj.panelShown) continue;
+    if (exhibition ? Expo_CheckWindowOK(w->GetID()) == 1 : w->GetID() < kMainScreenIds && !selObj.panelShown) continue;
     if (w->InputFilter(e, view, rootX, rootY, sx, sy, state) != 0) continue;
-    ShowWindowCursor(true);
-    m_PointerShown = true;
+    if (exhibition) {
+      if (button && e->button != 0 && m_pIsoWelt) m_pIsoWelt->ResetMove();
+      SetCursorID(kCursorWindow, 0);
+    } else {
+      ShowWindowCursor(true);
+      m_PointerShown = true;
+    }
     if (w->GetID() >= kPassFirst && w->GetID() <= kPassLast) continue;
     state = INOUT_INSIDE;
     if (button) break;
   }
+  if (exhibition && button) framecount = 0;
   return state == INOUT_INSIDE;
 }
 
@@ -570,4 +580,3 @@ int CUserInt::SmallMapInputFilter(QnoInteractionEvent* e, QnoView* view) {
   return RecordMapCall("SmallMapInputFilter", e->x, e->y, result);
 }
 
-int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView*) { return RecordMapCall("Expo_InputFilter", e->x, e->y, 1); }

@@ -10,8 +10,7 @@ namespace {
 constexpr int kNone = CWindowRows::kNone;
 
 // Kinds of the actions these windows run.
-constexpr int kOpen = 2, kClose = 6, kPressedWhileEquals = 12, kSet = 21, kToggle = 24, kStateFromVars = 25,
-              kStateIsValue = 53;
+constexpr int kOpen = 2, kClose = 6, kPressedWhileEquals = 12, kSet = 21, kToggle = 24, kStateFromVars = 25;
 
 struct StreetWindow {
   int id, partner, height;
@@ -46,20 +45,7 @@ void AddStreetWindow(CWindowBuilder& b, CWindowRows& m, const StreetWindow& s) {
   m.Press(kClose, s.id);
   m.Press(kOpen, s.partner, 1);
   if (s.partnerHover) m.Hover();
-  m.Picture(11, 81 + dy, 99, 61, 13, s.busLane ? 33816 : 33817);
-  m.Act(kStateIsValue, WHEN_TURN, INOUT_ALWAYS, kNone, kNone, 1);
-  m.Var(VAR_FLOAT, "ST.RICHTUNG");
-  // The load of each direction against the street's capacity.
-  const struct {
-    int y, picture;
-    const char* flow;
-  } loads[] = {{88, 33808, "ST.FLOW.1"}, {121, 33809, "ST.FLOW.2"}};
-  for (const auto& l : loads) {
-    m.Picture(110, l.y + dy, 84, 15, 13, l.picture);
-    m.Act(kStateFromVars, WHEN_TURN, INOUT_ALWAYS, 17, 9);
-    m.Var(VAR_FLOAT, "ST.CAPACITY");
-    m.Var(VAR_FLOAT, l.flow);
-  }
+  m.StreetDirectionAndLoads(dy, s.busLane ? 33816 : 33817);
   if (s.chartY != kNone) b.AddItem(-2, -1, 39, s.chartY, 156, 36, 22, kNone, kNone);
   if (s.backgroundDE == kNone)
     b.AddItem(-2, -1, 0, 0, 211, s.height, 20, kNone, kNone);

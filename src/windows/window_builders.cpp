@@ -1,6 +1,6 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the measures, the building palette,
-// public transport, the parking windows, the crossing and street windows, the indicators and statistics,
-// WindowAddEventBerater and the load and save windows, add no window.
+// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the exhibition, the measures, the
+// building palette, public transport, the parking windows, the crossing and street windows, the indicators and
+// statistics, WindowAddEventBerater and the load and save windows, add no window.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {
@@ -20,4 +20,3 @@ int CZorvaWindows::AddAll() {
   return 0;
 }
 
-int CZorvaWindows::WindowAddExpo() { return 0; }

@@ -16,6 +16,10 @@ class CWindowRows {
     m_b.AddWindow(id, x, y, w, h, parent, type, POSITION_FIXED, link);
     m_d = -1;
   }
+  void Window(int id, int x, int y, int w, int h, int parent, EScreenWindowType type, EPositionType position) {
+    m_b.AddWindow(id, x, y, w, h, parent, type, position, 0);
+    m_d = -1;
+  }
   // The rows after it are elements of the newest dialog with this id, until
   // the next window.
   void Dialog(int id, int x, int y, int w, int h, EDialogType type, const char* name) {
@@ -73,6 +77,24 @@ class CWindowRows {
   void Balloon(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_INSIDE, nr, price); }
   // The same balloon, asked on every move so that it also clears outside.
   void BalloonAlways(int nr, int price = kNone) { Act(33, WHEN_MOVE, INOUT_ALWAYS, nr, price); }
+  // A street window's direction picture (of the street with or without a
+  // bus lane) and the load of each direction against the street's
+  // capacity, dy below their place in the narrow window.
+  void StreetDirectionAndLoads(int dy, int direction) {
+    Picture(11, 81 + dy, 99, 61, 13, direction);
+    Act(53, WHEN_TURN, INOUT_ALWAYS, kNone, kNone, 1);
+    Var(VAR_FLOAT, "ST.RICHTUNG");
+    const struct {
+      int y, picture;
+      const char* flow;
+    } loads[] = {{88, 33808, "ST.FLOW.1"}, {121, 33809, "ST.FLOW.2"}};
+    for (const auto& l : loads) {
+      Picture(110, l.y + dy, 84, 15, 13, l.picture);
+      Act(25, WHEN_TURN, INOUT_ALWAYS, 17, 9);
+      Var(VAR_FLOAT, "ST.CAPACITY");
+      Var(VAR_FLOAT, l.flow);
+    }
+  }
   void Open() { m_b.ActivateWindow(m_b.m_CurWindow); }
   void Close() { m_b.DeActivateWindow(m_b.m_CurWindow); }
 

@@ -4,6 +4,7 @@
 #include "gui/screen_window.h"
 #include "measures/opnv_line.h"
 #include "model/data_exchange.h"
+#include "model/gott_modus.h"
 #include "model/message.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
@@ -59,3 +60,8 @@ void CZorOpnvHost::RefreshWindowLineChange() {
   if (CUserInt* ui = m_world.GetUserInt()) ui->RefreshWindowLineChange();
 }
 
+
+bool CZorOpnvHost::ExpoLineGood() {
+  CGottModus* god = m_world.GetGottModus();
+  return god && god->GetGameModus() == GAME_EXPO && god->Expo_Bus_LineGood();
+}

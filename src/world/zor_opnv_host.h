@@ -21,6 +21,7 @@ class CZorOpnvHost : public COpnvHost {
   void SetSelectedLine(COpnvLine* line, int number) override;
   COpnvLine* GetSelectedLine() override;
   void RefreshWindowLineChange() override;
+  bool ExpoLineGood() override;
 
  private:
   CZorvaWorld& m_world;

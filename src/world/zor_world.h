@@ -66,6 +66,7 @@ class CZorWorldHost;
 class CZorIsoHost;
 class CZorLocationHost;
 class CZorGrowthContext;
+class CZorExpoHost;
 class CSimLocationHost;
 class CZorMicroHost;
 class CZorUiHost;
@@ -422,6 +423,13 @@ class CZorvaWorld : public CZorvaObject {
   // Real milliseconds per simulated hour.
   int GetGameSpeedMs() const { return m_GameSpeed; }
   int GetStartupPhase() const { return m_StartupPhase; }
+  // The exhibition: its start on its own map (at start-up and again when a
+  // visitor is done or has left it idle), and its part of every turn: the
+  // warning windows, the rating and the idle time-out. A restart asked for
+  // by a window waits for the next turn.
+  void ExpoStart();
+  bool ExpoTurn();
+  void RequestExpoRestart() { m_ExpoRestart = true; }
   int GetBlocked() const { return m_Blocked; }
   void SetBlocked(int blocked) { m_Blocked = blocked; }
   bool IsInputAccepted() const { return m_InputAccepted != 0; }
@@ -603,6 +611,8 @@ class CZorvaWorld : public CZorvaObject {
   CZorIsoHost* m_pIsoHost = nullptr;
   CZorLocationHost* m_pLocationHost = nullptr;
   CZorGrowthContext* m_pGrowthContext = nullptr;
+  CZorExpoHost* m_pExpoHost = nullptr;
+  bool m_ExpoRestart = false;
   CMessageHost* m_pMessageHost = nullptr;
   CZorMicroHost* m_pMicroHost = nullptr;
   CZorUiHost* m_pUiHost = nullptr;

@@ -576,6 +576,24 @@ void CZorGuiHost::SetExpoState(int state) {
   if (CGottModus* god = m_world.GetGottModus()) god->SetExpoState(state);
 }
 
+void CZorGuiHost::SetExpoTask(int task) {
+  if (CGottModus* god = m_world.GetGottModus()) god->Expo_Bus_SetHstType(task);
+}
+
+void CZorGuiHost::SetExpoStreetType(int type) {
+  if (CGottModus* god = m_world.GetGottModus()) god->Expo_Street_SetStreetType(type);
+}
+
+void CZorGuiHost::ExpoSetTimeRating() {
+  if (CGottModus* god = m_world.GetGottModus()) god->Expo_SetTimeRating();
+}
+
+void CZorGuiHost::ExpoBusSetTakt(int headway) {
+  if (CGottModus* god = m_world.GetGottModus()) god->Expo_Bus_SetTakt(headway);
+}
+
+void CZorGuiHost::ExpoRestart() { m_world.RequestExpoRestart(); }
+
 bool CZorGuiHost::IsHotlineOn() { return m_world.GetEnvValue("WINDOWHOTLINE", 0) == 1; }
 void CZorGuiHost::SetHotlineOn() { m_world.SetEnv("WINDOWHOTLINE", 1); }
 int CZorGuiHost::GetEnvInt(const char* key, int defaultValue) { return m_world.GetEnvValue(key, defaultValue); }

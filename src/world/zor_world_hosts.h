@@ -177,6 +177,16 @@ class CZorUiHost : public CUiHost {
   const float* GetRouteGuidanceMap() override;
   void SetQueryDistrict(int x, int y) override;
   const float* GetStatisticMap(int layer, float* maximum) override;
+  // The exhibition (zor_ui_host_expo.cpp).
+  int GetExpoModus() override;
+  void RenderExpoMarkers(QnoDisplay* display, int kind, bool blinkOn) override;
+  void RenderExpoMarkersSmallMap(QnoDisplay* display, int kind, int x, int y) override;
+  int GetExpoState() override;
+  void SetExpoState(int state) override;
+  void ExpoBusSetHst(int x, int y) override;
+  void ExpoStreetSetStreet(int x, int y) override;
+  void ExpoCheckWarningWindow(bool buttonOrKey) override;
+  void ExpoRefreshLastMove() override;
 
  private:
   CZorvaWorld& m_world;
@@ -247,6 +257,11 @@ class CZorGuiHost : public CGuiHost {
   void SetLoadSaveGameMode(int mode) override;
   void SetExpoModus(int mode) override;
   void SetExpoState(int state) override;
+  void SetExpoTask(int task) override;
+  void SetExpoStreetType(int type) override;
+  void ExpoSetTimeRating() override;
+  void ExpoBusSetTakt(int headway) override;
+  void ExpoRestart() override;
   bool IsHotlineOn() override;
   void SetHotlineOn() override;
   int GetEnvInt(const char* key, int defaultValue) override;

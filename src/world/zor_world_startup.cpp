@@ -49,6 +49,7 @@
 #include "world/zor_growth_context.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
+#include "world/zor_expo_host.h"
 #include "microsim/micro_host.h"
 #include "world/zor_world_hosts.h"
 #include "world/zor_sim_parts.h"
@@ -137,6 +138,8 @@ CZorvaWorld::~CZorvaWorld() {
   delete m_pIsoHost;
   delete m_pLocationHost;
   delete m_pGrowthContext;
+  delete m_pExpoHost;
+  m_pExpoHost = nullptr;
   delete m_pMessageHost;
   delete m_pUiHost;
   delete m_pGuiHost;
@@ -270,6 +273,8 @@ int CZorvaWorld::OnStartup() {
 
   m_pGottModus = NewGottModus();
   m_pGottModus->Attach(m_pDataExchange, m_pGrowthContext);
+  if (!m_pExpoHost) m_pExpoHost = new CZorExpoHost(*this);
+  m_pGottModus->AttachExpo(m_pExpoHost);
   m_pFinanzen->SetGottModus(m_pGottModus);
   m_pUserInt->SetAufloesung(width, height);
 
@@ -291,23 +296,9 @@ int CZorvaWorld::OnStartup() {
   QNO_LOG("Before 3INI Error");
 
   if (GetEnvValue("EXPO", 0) != 0) {
-    m_pGottModus->m_ExpoLanguage = 0;
     m_pGottModus->m_ListingMode = GAME_EXPO;
-    m_pGottModus->SetGameModus(GAME_EXPO);
-    g_ZoomStufe = ISO_ZOOM_2;
-    // A backslash names no file here; the exhibition's game lives in SaveGame.
-    SerializeGameLoad("SaveGame/EXPO.EXD");
-    m_pGottModus->SetExpoModus(0);
-    m_pGottModus->SetExpoState(0);
-    m_pGottModus->m_ExpoLanguage = 0;
-    ActivateWindow(300, 1);
-    m_pIsoWelt->SetIsoCenter(42, 42);
-    m_GameSpeed = 3000;
-    m_pGottModus->Expo_RefreshLastMove();
-    const int timeout = GetEnvValue("TIMEOUT", 0);
-    if (timeout != 0) m_pGottModus->m_ExpoTimeOut = timeout;
-    const int rating = GetEnvValue("RATING", 0) * 1000;
-    if (rating != 0) m_pGottModus->m_ExpoRatingTime = rating;
+    ExpoStart();
+    m_pGottModus->Expo_Set_Ticks_Timeout_Auswertung(GetEnvValue("TIMEOUT", 0), GetEnvValue("RATING", 0) * 1000);
   }
 
   m_InputAccepted = 1;

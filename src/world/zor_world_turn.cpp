@@ -32,6 +32,8 @@ int CZorvaWorld::OnPlayloopTurn() {
   OnStartOfCycle();
   if (m_pStreetNet) m_pStreetNet->BerechneISOAuslastung();
   if (!m_pGottModus) return 1;
+  // A restart of the exhibition loads its map: the turn starts afresh next time.
+  if (ExpoTurn()) return 0;
   if (m_pSoundObj) m_pSoundObj->OnPlayloopTurn(0, 0);
   const uint32_t now = kfx_GetTicks();
 

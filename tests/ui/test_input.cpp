@@ -361,14 +361,15 @@ TEST_F(Input, TheWarningGoesOnAPressOrOnAMoveAfterItsTime) {
   EXPECT_FALSE(Open(220));
 }
 
-TEST_F(Input, TheExhibitionTakesTheWholeInput) {
+TEST_F(Input, TheExhibitionTakesTheWholeInputAndPassesOverTheNormalGamesWindows) {
+  ui->ActivateWindow(160, 1);
+  ASSERT_TRUE(Open(160));
   inputHost.modus = 3;
-  inputHost.started = false;
-  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 30, 40, 0), 1);
-  const auto& last = ui->GetMapCall(ui->GetMapCallCount() - 1);
-  EXPECT_STREQ(last.name, "Expo_InputFilter");
-  EXPECT_EQ(last.y, 40);
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 350, 150, 0), 1) << "the load and save group takes nothing";
   EXPECT_EQ(CUserInt::selObj.leftButton, 0) << "nothing else looked at the press";
+  Send(QNO_EVENT_BUTTONUP, 350, 150, 0);
+  inputHost.modus = 1;
+  EXPECT_EQ(Send(QNO_EVENT_BUTTONDOWN, 350, 150, 0), 0) << "in the normal game the window takes it";
 }
 
 TEST_F(Input, ToolsOpenAndCloseTheBuildingChoiceAndTheLineEditor) {

@@ -159,7 +159,8 @@ TEST(SavegameNames, TheSuppliedStartingGamesLoad) {
   EXPECT_EQ(world.AutoLoadGame(false), 0);
   EXPECT_EQ(world.ResetGame(), 0);
   EXPECT_EQ(world.SerializeGameLoad("SaveGame/EXPO.EXD"), 0);
-  EXPECT_EQ(world.GetStreetNet()->GetNumber(), junctions);
+  EXPECT_GE(world.GetStreetNet()->GetNumber(), 10u) << "the exhibition's own town";
+  EXPECT_NE(world.GetStreetNet()->GetNumber(), junctions);
 }
 
 // A copy of the game saved under `from` as the game `to`, with its companion.
