@@ -44,11 +44,6 @@ struct IndicatorWindows : wintest::Scene {
     if (CDialogList* list = Window(window)->GetDialogs()) list->ForEach([&](CDialog* d) { out.insert(out.begin(), d); });
     return out;  // oldest first
   }
-  static std::vector<std::string> Names(CWindowVarList* vars) {
-    std::vector<std::string> out;
-    if (vars) vars->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
-    return out;
-  }
   // Every item of a window and of its dialogs.
 };
 
@@ -148,7 +143,7 @@ TEST_F(IndicatorWindows, EachGodEditorKeepsItsOwnValueAndShowsTheValueInForceWhe
   std::vector<std::vector<std::string>> seen;
   for (CDialog* d : Dialogs(kMasterTraffic)) {
     EXPECT_EQ(d->GetID(), 1);
-    seen.push_back(Names(d->GetVars()));
+    seen.push_back(VarNames(d->GetVars()));
   }
   EXPECT_EQ(seen, traffic);
   EXPECT_EQ(Dialogs(kMasterUsers).size(), 8u);
@@ -157,13 +152,13 @@ TEST_F(IndicatorWindows, EachGodEditorKeepsItsOwnValueAndShowsTheValueInForceWhe
   // except for car ownership and trips per day.
   for (int page : {kMasterTraffic, kMasterUsers})
     for (CDialog* d : Dialogs(page)) {
-      const std::string name = Names(d->GetVars()).front();
+      const std::string name = VarNames(d->GetVars()).front();
       SCOPED_TRACE(name);
       std::vector<std::string> texts, itemVars;
       int minus = 0, plus = 0;
       d->GetItems()->ForEach([&](CItem* i) {
         if (auto* t = dynamic_cast<CItemText*>(i)) texts.insert(texts.begin(), t->GetText());
-        for (const std::string& v : Names(i->GetVars())) itemVars.push_back(v);
+        for (const std::string& v : VarNames(i->GetVars())) itemVars.push_back(v);
         ForEachAction(i, [&](CAction* a) {
           minus += a->m_kind == 17 && a->m_p1 == 1;
           plus += a->m_kind == 16 && a->m_p1 == 1;

@@ -36,12 +36,6 @@ struct MeasuresWindows : wintest::Scene {
     windows.WindowAddAk();
     ASSERT_NE(Root(), nullptr);
   }
-  // The names of a dialog's own variables, oldest first.
-  static std::vector<std::string> Names(CDialog* d) {
-    std::vector<std::string> out;
-    if (d->GetVars()) d->GetVars()->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
-    return out;
-  }
   // The dialogs of a window, oldest first.
   std::vector<CDialog*> Dialogs(int window) {
     std::vector<CDialog*> out;
@@ -136,7 +130,7 @@ TEST_F(MeasuresWindows, EveryEditorAndCampaignSwitchHoldsTheVariableItsButtonsCh
     const std::vector<CDialog*> dialogs = Dialogs(e.window);
     ASSERT_EQ(dialogs.size(), e.edited.size());
     for (size_t k = 0; k < dialogs.size(); ++k) {
-      EXPECT_EQ(Names(dialogs[k]), std::vector<std::string>{e.edited[k]});
+      EXPECT_EQ(VarNames(dialogs[k]->GetVars()), std::vector<std::string>{e.edited[k]});
       const std::vector<std::string> shown = ItemVars(dialogs[k]);
       // The outlets' list shows its rows, not the price.
       if (dialogs[k]->GetType() != 8) {

@@ -34,13 +34,6 @@ struct OpnvWindows : wintest::Scene {
     windows.WindowAddOpnv();
     ASSERT_NE(Root(), nullptr);
   }
-  // The names of the variables in a list, oldest first.
-  static std::vector<std::string> Names(CWindowVarList* vars) {
-    std::vector<std::string> out;
-    if (!vars) return out;
-    vars->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
-    return out;
-  }
   // Every dialog of a window, newest first.
   std::vector<CDialog*> Dialogs(int window) {
     std::vector<CDialog*> out;
@@ -129,7 +122,7 @@ TEST_F(OpnvWindows, EveryEditorAndSwitchHoldsTheVariableItsButtonsChange) {
   // information terminals' switch each land in their own.
   std::vector<std::vector<std::string>> threes;
   for (CDialog* d : Dialogs(kOpnvServices))
-    if (d->GetID() == 3) threes.insert(threes.begin(), Names(d->GetVars()));
+    if (d->GetID() == 3) threes.insert(threes.begin(), VarNames(d->GetVars()));
   ASSERT_EQ(threes.size(), 2u);
   EXPECT_EQ(threes[0], std::vector<std::string>{"OPNV.SV.INTERNET"});
   EXPECT_EQ(threes[1], std::vector<std::string>{"OPNV.SV.INFOTERMINAL"});
@@ -155,14 +148,14 @@ TEST_F(OpnvWindows, EveryEditorAndSwitchHoldsTheVariableItsButtonsChange) {
     for (CDialog* d : Dialogs(e.window))
       if (d->GetID() == e.dialog && !found) found = d;
     ASSERT_NE(found, nullptr);
-    EXPECT_EQ(Names(found->GetVars()), e.vars);
+    EXPECT_EQ(VarNames(found->GetVars()), e.vars);
     // The last of them is the one the buttons step.
     EXPECT_EQ(std::string(found->GetFirstVar()->GetName()), e.vars.back());
   }
   // The finances page binds this year's and last year's 13 figures each.
   const std::vector<CDialog*> finances = Dialogs(kOpnvFinances);
   ASSERT_EQ(finances.size(), 1u);
-  EXPECT_EQ(Names(finances[0]->GetVars()).size(), 26u);
+  EXPECT_EQ(VarNames(finances[0]->GetVars()).size(), 26u);
 }
 
 TEST_F(OpnvWindows, TheTramListIsLabelledAsTrams) {

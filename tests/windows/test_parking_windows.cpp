@@ -33,12 +33,6 @@ struct ParkingWindows : wintest::Scene {
     windows.WindowAddParkhaus();
     ASSERT_NE(Root(), nullptr);
   }
-  // The variable names of a list, oldest first.
-  static std::vector<std::string> Names(CWindowVarList* vars) {
-    std::vector<std::string> out;
-    if (vars) vars->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
-    return out;
-  }
 };
 
 TEST_F(ParkingWindows, BothWindowsDrawEveryLookWithNoPictureMissingInEitherLanguage) {
@@ -84,7 +78,7 @@ TEST_F(ParkingWindows, EveryDialogHoldsTheVariableItsButtonsChange) {
     SCOPED_TRACE(n);
     EXPECT_EQ(fees[n]->GetID(), expected[n].id);
     EXPECT_EQ(fees[n]->GetType(), expected[n].type);
-    EXPECT_EQ(Names(fees[n]->GetVars()), expected[n].vars);
+    EXPECT_EQ(VarNames(fees[n]->GetVars()), expected[n].vars);
     int items = 0;
     fees[n]->GetItems()->ForEach([&](CItem*) { ++items; });
     EXPECT_EQ(items, expected[n].items);

@@ -135,6 +135,12 @@ struct Scene : ::testing::Test {
     w->InputFilter(&up, nullptr, 0, 0, mx, my, INOUT_INSIDE);
   }
   // Every item of window id and of its dialogs.
+  // The variable names of a list, oldest first.
+  static std::vector<std::string> VarNames(CWindowVarList* vars) {
+    std::vector<std::string> out;
+    if (vars) vars->ForEach([&](CWindowVar* v) { out.insert(out.begin(), v->GetName()); });
+    return out;
+  }
   void ForEachItemDeep(int id, const std::function<void(CItem*)>& f) {
     ForEachItem(Window(id), f);
     if (CDialogList* dialogs = Window(id)->GetDialogs())
