@@ -306,6 +306,11 @@ void BM_FrameWarm(benchmark::State& state) {
     c->map->RenderSpriteList_Left_Right(&c->display);
     benchmark::ClobberMemory();
   }
+  // The timed frames after the first are drawn another way (from the
+  // pixels no later sprite draws over): the last one is checked too.
+  c->Clear();
+  c->map->RenderSpriteList_Left_Right(&c->display);
+  if (!Check(state, *c, plain, "warm frame after the timed ones")) return;
   state.counters["hidden"] = c->map->GetHiddenSpriteCount();
   state.counters["cells"] = static_cast<double>(c->map->GetFrameCellCount());
   state.counters["rebuilds"] = c->map->GetCacheBuildCount() - builds;
@@ -385,29 +390,81 @@ void BM_FramePlain(benchmark::State& state) {
   }
 }
 
-// A turn with everything it refreshes (all render lists, the view, the
-// cache) and the first frame after it.
-void BM_TurnAndFirstFrame(benchmark::State& state) {
-  City* c = Prepare(state);
-  if (!c) return;
-  c->map->UserIntTurnRight();
-  c->Clear();
-  c->map->RenderSpriteList_Left_Right(&c->display);
-  const uint32_t turned = Checksum(c->surface);
-  const uint32_t plain = c->PlainChecksum();
-  c->Clear();
-  c->map->RenderSpriteList_Left_Right(&c->display);
-  if (turned != Checksum(c->surface) || !Check(state, *c, plain, "frame after a turn")) {
-    g_IsoRichtung = 0;
-    return;
+// Fails the run unless the first frame after each of eight turns right
+// (the first four to rotations not shown since the level was set, the
+// next four back to them) is the plain frame of its rotation. Then each
+// rotation is shown until its cache has settled, as a player who looks
+// at it for a while.
+bool CheckTurns(benchmark::State& state, City& c) {
+  for (int turn = 0; turn < 12; ++turn) {
+    if (turn >= 8) {
+      c.map->UserIntTurnRight();
+      c.Settle(false);
+      continue;
+    }
+    c.map->UserIntTurnRight();
+    c.Clear();
+    c.map->RenderSpriteList_Left_Right(&c.display);
+    const uint32_t turned = Checksum(c.surface);
+    const uint32_t plain = c.PlainChecksum();
+    c.Clear();
+    c.map->RenderSpriteList_Left_Right(&c.display);
+    if (turned != Checksum(c.surface) || !Check(state, c, plain, "frame after a turn")) {
+      g_IsoRichtung = 0;
+      return false;
+    }
   }
+  return true;
+}
+
+// Times turns right, each with everything it refreshes (the turned render
+// lists, the view, the micro cells, the cache of the new rotation) and
+// with what goes before it, and the first frame after it; counts the cache entries made and the frames drawn again from
+// their steps per turn. What comes before a turn: nothing, a change to one
+// cell of the view, or dropping every rotation's cache.
+enum class BeforeTurn { Nothing, ChangeACell, DropCaches };
+void TimeTurns(benchmark::State& state, BeforeTurn before) {
+  City* c = Prepare(state);
+  if (!c || !CheckTurns(state, *c)) return;
+  const uint32_t builds = c->map->GetCacheBuildCount();
+  const uint32_t replays = c->map->GetReplayedFrameCount();
   for (auto _ : state) {
+    if (before == BeforeTurn::ChangeACell) c->map->InvalidateSpriteRenderList(64, 64);
+    if (before == BeforeTurn::DropCaches) c->map->ResetCompleteSpriteRenderList();
     c->map->UserIntTurnRight();
     c->map->RenderSpriteList_Left_Right(&c->display);
     benchmark::ClobberMemory();
   }
+  const uint32_t replayed = c->map->GetReplayedFrameCount() - replays;
+  // The frame after the timed turns, held to the plain one.
+  c->map->UserIntTurnRight();
+  const uint32_t plain = c->PlainChecksum();
+  c->Clear();
+  c->map->RenderSpriteList_Left_Right(&c->display);
+  if (!Check(state, *c, plain, "frame after the timed turns")) {
+    g_IsoRichtung = 0;
+    return;
+  }
+  state.counters["rebuilds"] = benchmark::Counter(c->map->GetCacheBuildCount() - builds, benchmark::Counter::kAvgIterations);
+  state.counters["replayed"] = benchmark::Counter(replayed, benchmark::Counter::kAvgIterations);
+  if (before != BeforeTurn::Nothing && replayed != 0) {
+    state.SkipWithError("a frame after a change was drawn again from its steps");
+    g_failed = true;
+  }
   g_IsoRichtung = 0;
 }
+
+// Turning round and round: each rotation's cache is kept from the last
+// time it was shown, and with nothing changed since, the first frame is
+// drawn again from that time's steps.
+void BM_TurnAndFirstFrame(benchmark::State& state) { TimeTurns(state, BeforeTurn::Nothing); }
+// One cell of the view changed before each turn, as when the map changes
+// between turns: the frame is drawn cell by cell from the kept cache, and
+// the changed cell is made again.
+void BM_TurnAfterAChangeAndFirstFrame(benchmark::State& state) { TimeTurns(state, BeforeTurn::ChangeACell); }
+// Every turn to a rotation whose cache was dropped (as the first turn after
+// a zoom): the first frame makes the cache entries of the whole view.
+void BM_TurnToNewRotationAndFirstFrame(benchmark::State& state) { TimeTurns(state, BeforeTurn::DropCaches); }
 
 // A zoom to the next level and back, each with its refresh and the first
 // frame after it; the counter is the time of one zoom and its frame.
@@ -459,6 +516,8 @@ BENCHMARK(BM_FrameCold)->Apply(Sizes);
 BENCHMARK(BM_FrameDiagonalWarm)->Apply(Sizes);
 BENCHMARK(BM_FramePlain)->Apply(Sizes);
 BENCHMARK(BM_TurnAndFirstFrame)->Apply(Sizes);
+BENCHMARK(BM_TurnAfterAChangeAndFirstFrame)->Apply(Sizes);
+BENCHMARK(BM_TurnToNewRotationAndFirstFrame)->Apply(Sizes);
 BENCHMARK(BM_ZoomAndFirstFrame)->Apply(Sizes);
 BENCHMARK(BM_FullScreenMemcpy)->Args({0, 800})->Args({0, 1024})->ArgNames({"tile", "width"})->Unit(benchmark::kMicrosecond);
 

@@ -238,6 +238,67 @@ void QnoSpriteTarget::Draw(const void* sprite, int x, int y) const {
   CIsoSprite::RenderClipped(m_buffer, sprite, x, y);
 }
 
+void QnoVisibleRuns::Begin(const QnoSpriteTarget& target) {
+  m_pixels = target.m_pixels;
+  m_pitch = target.m_pitch;
+  m_left = target.m_left;
+  m_top = target.m_top;
+  m_right = std::max(target.m_right, target.m_left);
+  m_bottom = std::max(target.m_bottom, target.m_top);
+  m_format = target.m_format;
+  m_words = static_cast<size_t>(m_right - m_left + 63) / 64;
+  m_covered.assign(m_words * static_cast<size_t>(m_bottom - m_top), 0);
+  m_runs.clear();
+  m_breaks.clear();
+}
+
+void QnoVisibleRuns::BreakBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag}); }
+
+void QnoVisibleRuns::AddSpan(int row, int a, int b, const uint8_t* src) {
+  uint64_t* bits = m_covered.data() + static_cast<size_t>(row - m_top) * m_words;
+  const uint32_t rowAt = static_cast<uint32_t>(row * m_pitch);
+  // Columns relative to the clip's left edge; bit c of the row is column c.
+  int c = a - m_left;
+  const int end = b - m_left;
+  auto bit = [&](int k) { return (bits[k >> 6] >> (k & 63)) & 1; };
+  while (c < end) {
+    // Past the columns drawn over already, then up to the next one.
+    while (c < end && (c & 63) == 0 && end - c >= 64 && bits[c >> 6] == ~0ull) c += 64;
+    while (c < end && bit(c)) ++c;
+    const int from = c;
+    while (c < end && (c & 63) == 0 && end - c >= 64 && bits[c >> 6] == 0) c += 64;
+    while (c < end && !bit(c)) ++c;
+    if (c > from)
+      m_runs.push_back({src + 2 * (from - (a - m_left)), rowAt + 2 * static_cast<uint32_t>(from + m_left),
+                        2 * static_cast<uint32_t>(c - from)});
+  }
+  for (int k = a - m_left; k < end; ++k) bits[k >> 6] |= 1ull << (k & 63);
+}
+
+bool QnoVisibleRuns::AddBackwards(const void* sprite, int x, int y) {
+  if (!sprite) return true;
+  if (CIsoSprite::GetTag(sprite) != m_format) return false;
+  const int h = static_cast<int>(CIsoSprite::GetHeight(sprite));
+  const int firstLine = std::max(0, m_top - y), endLine = std::min(h, m_bottom - y);
+  if (firstLine >= endLine || x >= m_right || x + static_cast<int>(CIsoSprite::GetWidth(sprite)) <= m_left) return true;
+  RunCursor cur(sprite);
+  for (int l = 0; l < firstLine; ++l) cur.SkipLine();
+  for (int l = firstLine; l < endLine; ++l) {
+    int col = x;
+    cur.ForEachRun([&](uint32_t skipBytes, uint32_t count, const uint8_t* pixels) {
+      col += static_cast<int>(skipBytes / 2);
+      const int a = std::max(col, m_left), b = std::min(col + static_cast<int>(count), m_right);
+      if (a < b) AddSpan(y + l, a, b, pixels + 2 * (a - col));
+      col += static_cast<int>(count);
+    });
+  }
+  return true;
+}
+
+void QnoVisibleRuns::DrawRuns(size_t first, size_t end) const {
+  for (size_t i = first; i < end; ++i) CopyRun(m_pixels + m_runs[i].dst, m_runs[i].src, m_runs[i].bytes);
+}
+
 void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                   int tileWidth, int tileHeight) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;

@@ -2,7 +2,9 @@
 // 16-bit run-length sprites of the isometric map, and clipped 16-bit lines.
 // Sprites are stored line by line as runs of transparent and opaque pixels,
 // so a blit copies only visible pixels.
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_resource.h"
@@ -24,6 +26,7 @@ struct QnoPlacedSprite {
 // sprites of a frame.
 class QnoSpriteTarget {
  public:
+  friend class QnoVisibleRuns;
   explicit QnoSpriteTarget(QnoRenderBuffer* buffer);
   // Draws as CIsoSprite::RenderClipped does; a sprite of the buffer's
   // format wholly inside the clip rectangle goes straight to the uncut
@@ -35,6 +38,63 @@ class QnoSpriteTarget {
   uint8_t* m_pixels;
   int m_pitch, m_left, m_top, m_right, m_bottom;
   uint32_t m_format;
+};
+
+// The pixels of a sequence of sprites drawn through one target that no
+// later sprite of the sequence draws over, as runs to copy. Drawn in the
+// order of the sequence's breaks (points where other work draws in
+// between), they leave the buffer as drawing every sprite would, each
+// pixel written once.
+class QnoVisibleRuns {
+ public:
+  // Starts over for the target's buffer and clip rectangle.
+  void Begin(const QnoSpriteTarget& target);
+  // The sequence is added from its last item to its first: a sprite with
+  // its top-left corner at (x, y), or a break that `tag` names. False (and
+  // nothing kept) for a sprite of another format than the buffer's.
+  bool AddBackwards(const void* sprite, int x, int y);
+  void BreakBackwards(size_t tag);
+  // Draws the runs in the sequence's order, calling atBreak(tag) at each
+  // break.
+  template <typename F>
+  void Draw(F&& atBreak) const {
+    size_t end = m_runs.size();
+    for (auto b = m_breaks.rbegin(); b != m_breaks.rend(); ++b) {
+      DrawRuns(b->first, end);
+      atBreak(b->tag);
+      end = b->first;
+    }
+    DrawRuns(0, end);
+  }
+  // The bytes the runs copy.
+  uint64_t ByteCount() const {
+    uint64_t n = 0;
+    for (const Run& r : m_runs) n += r.bytes;
+    return n;
+  }
+
+ private:
+  struct Run {
+    const uint8_t* src;
+    uint32_t dst;    // byte offset in the buffer
+    uint32_t bytes;
+  };
+  struct Break {
+    size_t first;  // the runs before it in the sequence start here
+    size_t tag;
+  };
+  void DrawRuns(size_t first, size_t end) const;
+  // Adds the parts of columns [a, b) of the row not drawn over yet, from
+  // src on, and marks the columns drawn over.
+  void AddSpan(int row, int a, int b, const uint8_t* src);
+
+  uint8_t* m_pixels = nullptr;
+  int m_pitch = 0, m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
+  uint32_t m_format = 0;
+  size_t m_words = 0;  // 64-bit words of the drawn-over bits a row
+  std::vector<uint64_t> m_covered;
+  std::vector<Run> m_runs;
+  std::vector<Break> m_breaks;  // the sequence's last break first
 };
 
 class CIsoSprite {

@@ -130,6 +130,7 @@ void CIsoInfo::ClearLayer(int layer) {
   delete m_pRenderList;
   m_pRenderList = nullptr;
   m_TurnFree = false;
+  m_FromObjects = false;
 }
 
 int CIsoInfo::DestroyAll() {
@@ -204,7 +205,7 @@ void CIsoInfo::MakeRenderList() {
     for (CZorvaObject* o = m_pIsoObjects[l]->GetHead(); o && n < 255; o = o->GetNext(), ++n)
       turnFree = InsertObjectLayers(static_cast<CIsoObject*>(o)) && turnFree;
   }
-  MarkRenderListFresh(turnFree);
+  MarkRenderListFresh(turnFree, true);
 }
 
 int CIsoInfo::InsertTilesInNewRenderList() {
@@ -218,6 +219,7 @@ int CIsoInfo::InsertIntoRenderList(CIsoObject* object) {
   // Items added one by one may stand in another order than a list made
   // from the objects: the next turn makes it afresh.
   m_TurnFree = false;
+  m_FromObjects = false;
   InsertObjectLayers(object);
   InvalidateCache();
   return 0;
@@ -229,7 +231,7 @@ int CIsoInfo::CreateFilterRenderList() {
   for (int l = 0; l < 2; ++l)
     if (m_pIsoObjects[l]) InsertObjectLayers(m_pIsoObjects[l]->GetFilterTile());
   // A turn makes the objects' list again in place of the filter's.
-  MarkRenderListFresh(false);
+  MarkRenderListFresh(false, false);
   InvalidateCache();
   return 0;
 }
@@ -277,6 +279,7 @@ int CIsoInfo::DeleteLayerFromIsoTile(int resId, TBaseType layer) {
   delete m_pRenderList;
   m_pRenderList = nullptr;
   m_TurnFree = false;
+  m_FromObjects = false;
   InsertTilesInNewRenderList();
   return 0;
 }

@@ -99,6 +99,9 @@ class CIsoInfo {
   static void MakeTurnedRenderListsStale() { ++s_TurnGeneration; }
   // True while the list holds for every rotation at this zoom level.
   bool IsRenderListTurnFree() const { return m_TurnFree; }
+  // True while the list is the one its objects make: a turn back to its
+  // rotation would make the same.
+  bool IsRenderListFromObjects() const { return m_FromObjects; }
   int InsertIntoRenderList(CIsoObject* object);
   int CreateFilterRenderList();
   int SetFilter();
@@ -156,10 +159,11 @@ class CIsoInfo {
       MakeRenderList();
   }
   // Notes the list as made for the current generations.
-  void MarkRenderListFresh(bool turnFree) {
+  void MarkRenderListFresh(bool turnFree, bool fromObjects) {
     m_ListGeneration = s_ListGeneration;
     m_TurnGeneration = s_TurnGeneration;
     m_TurnFree = turnFree;
+    m_FromObjects = fromObjects;
   }
 
   CWorldObj* m_pWorldObj[2] = {};
@@ -179,4 +183,5 @@ class CIsoInfo {
   // The list was made from the objects alone, and every layer of them has
   // the same z in each rotation: the same list in every rotation.
   bool m_TurnFree = false;
+  bool m_FromObjects = false;
 };

@@ -133,20 +133,11 @@ int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {
       return 0;
     case kKeyZoomIn:
     case kKeyZoomOut:
-      if ((event->x == kKeyZoomIn ? OnZoomIn() : OnZoomOut()) == 0) {
-        Update();
-        SetFilter();
-        TurnMicroSim();
-        ResetCompleteSpriteRenderList();
-      }
+      event->x == kKeyZoomIn ? UserIntZoomIn() : UserIntZoomOut();
       return 0;
     case kKeyTurnRight:
     case kKeyTurnLeft:
-      g_IsoRichtung = (g_IsoRichtung + (event->x == kKeyTurnRight ? 1 : 3)) % 4;
-      m_UpdateRndLst.UpdateRotate();
-      Update();
-      TurnMicroSim();
-      ResetCompleteSpriteRenderList();
+      event->x == kKeyTurnRight ? UserIntTurnRight() : UserIntTurnLeft();
       return 0;
     default:
       return 1;

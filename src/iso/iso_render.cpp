@@ -88,20 +88,67 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
     if (!id) break;
     if (!fill(id, dir, layer, slots[k])) return true;
   }
-  m_SPOK[x][y] = 1;
+  m_SPOK[x][y] = cell->IsRenderListFromObjects() ? kEntryKept : kEntryThisTurn;
   return true;
 }
 
-int CIsoWelt::ResetCompleteSpriteRenderList() {
+void CIsoWelt::ShowRotationCache(int rotation) {
+  s_CacheRotation = rotation;
+  RotationCache& cache = s_Rotations[rotation];
+  m_SpriteList = cache.slots;
+  m_SPOK = cache.ok;
+  m_GroundCover = cache.cover;
+  m_CellBuild = cache.build;
+}
+
+void CIsoWelt::StartRotationCache() {
   ++s_CacheChanges;
   m_RenderOriginX = m_OriginX + m_PixelOffsetX;
   m_RenderOriginY = m_OriginY + m_PixelOffsetY;
   // Slots are read only from cells made again since: each make clears its
   // own. Every cover was worked out from lists that are now stale.
-  std::memset(m_SPOK, 0, sizeof m_SPOK);
-  ++s_CoverEpoch;
+  std::memset(m_SPOK, 0, sizeof s_Rotations[0].ok);
+  s_CoverEpoch = ++s_EpochSerial;
   s_CoversKnown = false;
+  s_RotationStates[s_CacheRotation] = RotationState{true,          m_RenderOriginX, m_RenderOriginY, s_CoverEpoch,
+                                                    s_CoversKnown, m_pResources,    m_pResources ? m_pResources->Generation() : 0};
+}
+
+int CIsoWelt::ResetCompleteSpriteRenderList() {
+  for (RotationState& r : s_RotationStates) r.valid = false;
+  ShowRotationCache(g_IsoRichtung & 3);
+  StartRotationCache();
   return 0;
+}
+
+void CIsoWelt::TurnSpriteCache() {
+  const int to = g_IsoRichtung & 3;
+  if (to == s_CacheRotation) return;
+  // What the rotation left was made against, kept for the turn back; its
+  // entries of lists that a turn replaces go, which changes its cache.
+  RotationState& from = s_RotationStates[s_CacheRotation];
+  from.renderX = m_RenderOriginX;
+  from.renderY = m_RenderOriginY;
+  from.coverEpoch = s_CoverEpoch;
+  from.coversKnown = s_CoversKnown;
+  uint8_t dropped = 0;
+  for (auto& column : s_Rotations[s_CacheRotation].ok)
+    for (uint8_t& entry : column) {
+      dropped |= entry & kEntryThisTurn;
+      entry &= kEntryKept;
+    }
+  if (dropped) ++s_CacheChanges;
+  ShowRotationCache(to);
+  const RotationState& kept = s_RotationStates[to];
+  if (!kept.valid || kept.resources != m_pResources ||
+      kept.generation != (m_pResources ? m_pResources->Generation() : 0)) {
+    StartRotationCache();
+    return;
+  }
+  m_RenderOriginX = kept.renderX;
+  m_RenderOriginY = kept.renderY;
+  s_CoverEpoch = kept.coverEpoch;
+  s_CoversKnown = kept.coversKnown;
 }
 
 struct CIsoWelt::FramePass {
@@ -473,23 +520,49 @@ CIsoWelt::FrameKey CIsoWelt::MakeFrameKey(QnoDisplay* display, bool diagonal) {
                   {buffer->ClipLeft(), buffer->ClipTop(), buffer->ClipRight(), buffer->ClipBottom()}};
 }
 
-void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal) {
+void CIsoWelt::ReplayMark(QnoDisplay* display, bool diagonal, const FrameStep& step) {
+  const uintptr_t mark = reinterpret_cast<uintptr_t>(step.sprite) - reinterpret_cast<uintptr_t>(kStepMarks);
+  if (mark == 0) {
+    if (CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile))
+      ground->RenderFloor(display->GetRenderBuffer(), m_pResources, step.x, step.y, ISO_RICHTUNG_0);
+  } else if (mark == 1) {
+    RenderUserInt(display);
+  } else {
+    DrawCellObjects(display, !diagonal, step.x, step.y);
+  }
+}
+
+void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& frame) {
   ++m_ReplayedFrames;
-  m_HiddenSprites = m_FrameHidden;
+  m_HiddenSprites = frame.hidden;
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   const QnoSpriteTarget target(buffer);
   const uintptr_t marks = reinterpret_cast<uintptr_t>(kStepMarks);
-  for (const FrameStep& step : m_FrameSteps) {
-    const uintptr_t mark = reinterpret_cast<uintptr_t>(step.sprite) - marks;
-    if (mark > 2) {
-      target.Draw(step.sprite, step.x, step.y);
-    } else if (mark == 0) {
-      if (CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile))
-        ground->RenderFloor(buffer, m_pResources, step.x, step.y, ISO_RICHTUNG_0);
-    } else if (mark == 1) {
-      RenderUserInt(display);
-    } else {
-      DrawCellObjects(display, !diagonal, step.x, step.y);
+  auto isMark = [&](const FrameStep& step) { return reinterpret_cast<uintptr_t>(step.sprite) - marks <= 2; };
+  // Worked out on the second replay: a frame drawn again once may well
+  // change before the next.
+  if (frame.made == RecordedFrame::Runs::NotYet && ++frame.replays >= 2) {
+    frame.made = RecordedFrame::Runs::Made;
+    frame.runs.Begin(target);
+    for (size_t i = frame.steps.size(); i-- > 0;) {
+      const FrameStep& step = frame.steps[i];
+      if (isMark(step)) {
+        frame.runs.BreakBackwards(i);
+      } else if (!frame.runs.AddBackwards(step.sprite, step.x, step.y)) {
+        frame.made = RecordedFrame::Runs::Impossible;
+        frame.runs = QnoVisibleRuns();
+        break;
+      }
+    }
+  }
+  if (frame.made == RecordedFrame::Runs::Made) {
+    frame.runs.Draw([&](size_t i) { ReplayMark(display, diagonal, frame.steps[i]); });
+  } else {
+    for (const FrameStep& step : frame.steps) {
+      if (isMark(step))
+        ReplayMark(display, diagonal, step);
+      else
+        target.Draw(step.sprite, step.x, step.y);
     }
   }
   RenderBuildingSelections();
@@ -505,12 +578,15 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   // Tool marks and district floors are asked of the host for every cell:
   // such frames are never kept.
   const bool keep = !toolMarks && !district;
-  if (keep && m_FrameStepsValid && key == m_FrameKey) {
-    ReplayFrame(display, diagonal);
+  RecordedFrame& recorded = m_Recorded[key.rotation & 3];
+  if (keep && recorded.valid && key == recorded.key) {
+    ReplayFrame(display, diagonal, recorded);
     return 0;
   }
-  m_FrameStepsValid = false;
-  m_FrameSteps.clear();
+  recorded.valid = false;
+  recorded.steps.clear();
+  recorded.replays = 0;
+  recorded.made = RecordedFrame::Runs::NotYet;
   m_FrameUnsettled = false;
   // Both passes take the cells in the same order; the walk is made once
   // and every cell it takes is marked with the frame's number.
@@ -539,7 +615,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
                        !diagonal,
                        key.vehicles,
                        district,
-                       keep ? &m_FrameSteps : nullptr};
+                       keep ? &recorded.steps : nullptr};
   // Cells whose lists are to be made are read from scattered memory: the
   // cell, its objects, its render list and the list's items are fetched a
   // few cells ahead, each a step after the one it is reached through.
@@ -574,9 +650,9 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   // Kept only when the frame changed none of the caches it was drawn from
   // and left no cover to work out: the next frame would draw the same.
   if (keep && !m_FrameUnsettled && key == MakeFrameKey(display, diagonal)) {
-    m_FrameKey = key;
-    m_FrameHidden = m_HiddenSprites;
-    m_FrameStepsValid = true;
+    recorded.key = key;
+    recorded.hidden = m_HiddenSprites;
+    recorded.valid = true;
   }
   return 0;
 }

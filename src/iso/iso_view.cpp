@@ -38,7 +38,9 @@ void CIsoWelt::RefreshAfterViewChange(bool filter) {
   Update();
   if (filter) SetFilter();
   TurnMicroSim();
-  ResetCompleteSpriteRenderList();
+  // A zoom or a new screen mode places every sprite anew; a turn has taken
+  // the cache of its rotation already.
+  if (filter) ResetCompleteSpriteRenderList();
 }
 
 int CIsoWelt::OnZoomIn() {

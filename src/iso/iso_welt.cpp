@@ -9,10 +9,14 @@
 #include "iso/street_info_list.h"
 #include "worldbase/zor_world_obj.h"
 
-CIsoWelt::SpriteSlot CIsoWelt::m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
-uint8_t CIsoWelt::m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
-CIsoWelt::GroundCover CIsoWelt::m_GroundCover[ISO_MAP_SIZE][ISO_MAP_SIZE];
-uint32_t CIsoWelt::m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
+CIsoWelt::RotationCache CIsoWelt::s_Rotations[4];
+CIsoWelt::RotationState CIsoWelt::s_RotationStates[4];
+int CIsoWelt::s_CacheRotation = 0;
+uint32_t CIsoWelt::s_EpochSerial = 1;
+CIsoWelt::SpriteSlot (*CIsoWelt::m_SpriteList)[ISO_MAP_SIZE][kSlotsPerCell] = s_Rotations[0].slots;
+uint8_t (*CIsoWelt::m_SPOK)[ISO_MAP_SIZE] = s_Rotations[0].ok;
+CIsoWelt::GroundCover (*CIsoWelt::m_GroundCover)[ISO_MAP_SIZE] = s_Rotations[0].cover;
+uint32_t (*CIsoWelt::m_CellBuild)[ISO_MAP_SIZE] = s_Rotations[0].build;
 uint32_t CIsoWelt::m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
 uint32_t CIsoWelt::m_ViewMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
 uint32_t CIsoWelt::s_ViewSerial = 0;
@@ -32,27 +36,27 @@ constexpr int kMaxEdgeSteps = 100;
 
 int CIsoUpdateRndLst::Update() {
   CIsoInfo::MakeAllRenderListsStale();
-  return InvalidateCaches();
+  return m_pMap->ResetCompleteSpriteRenderList();
 }
 
 int CIsoUpdateRndLst::UpdateRotate() {
   CIsoInfo::MakeTurnedRenderListsStale();
-  return InvalidateCaches();
-}
-
-int CIsoUpdateRndLst::InvalidateCaches() {
-  for (int x = 0; x < ISO_MAP_SIZE; ++x)
-    for (int y = 0; y < ISO_MAP_SIZE; ++y) m_pMap->InvalidateSpriteRenderList(x, y);
+  m_pMap->TurnSpriteCache();
   return 0;
 }
 
 CIsoWelt::CIsoWelt(CIsoHost* host, QnoResourceManager* resources, QnoDisplay* display)
     : m_pHost(host ? host : CIsoHost::Default()), m_pResources(resources), m_pDisplay(display), m_pGrid{}, m_UpdateRndLst(this) {
   m_CenterX = m_CenterY = 0;
-  std::memset(m_SpriteList, 0, sizeof m_SpriteList);
-  std::memset(m_SPOK, 0, sizeof m_SPOK);
-  std::memset(m_GroundCover, 0, sizeof m_GroundCover);
-  std::memset(m_CellBuild, 0, sizeof m_CellBuild);
+  // The other rotations' caches are emptied when they are first taken.
+  for (RotationState& r : s_RotationStates) r.valid = false;
+  ShowRotationCache(g_IsoRichtung & 3);
+  RotationCache& cache = s_Rotations[s_CacheRotation];
+  std::memset(cache.slots, 0, sizeof cache.slots);
+  std::memset(cache.ok, 0, sizeof cache.ok);
+  std::memset(cache.cover, 0, sizeof cache.cover);
+  std::memset(cache.build, 0, sizeof cache.build);
+  StartRotationCache();
   std::memset(m_FrameMark, 0, sizeof m_FrameMark);
   std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
   ++s_CacheChanges;
@@ -406,5 +410,6 @@ int CIsoWelt::SetFilter() {
 
 void CIsoWelt::InvalidateSpriteRenderList(int x, int y) {
   ++s_CacheChanges;
-  if (IsoInMap(x, y)) m_SPOK[x][y] = 0;
+  if (IsoInMap(x, y))
+    for (RotationCache& r : s_Rotations) r.ok[x][y] = 0;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/qno_sprite.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_host.h"
 #include "iso/iso_info.h"
@@ -38,13 +39,12 @@ class CIsoUpdateRndLst {
   virtual ~CIsoUpdateRndLst() = default;
   int Update();
   int UpdateZoom() { return Update(); }
-  // Every cell's sprite cache goes; of the render lists only those whose
-  // order depends on the rotation.
+  // Of the render lists only those whose order depends on the rotation go;
+  // the sprite cache becomes the new rotation's.
   int UpdateRotate();
   int UpdateMove(signed char, signed char) { return 0; }
 
  private:
-  int InvalidateCaches();
   CIsoWelt* m_pMap;
 };
 
@@ -117,7 +117,13 @@ class CIsoWelt {
 
   // ---- drawing and the sprite render cache
   bool MakeSpriteRenderList(int x, int y);
+  // Drops the cache of every rotation.
   int ResetCompleteSpriteRenderList();
+  // Takes the cache of the rotation g_IsoRichtung names after a turn: the
+  // one kept from the last time the view showed it, unless a zoom, a reset
+  // or new archives came since. Entries made for the rotation left only
+  // are dropped.
+  void TurnSpriteCache();
   int MakeCompleteSpriteRenderList();
   int Render(QnoDisplay* display);
   int RenderSpriteList_Diagonal(QnoDisplay* display);
@@ -246,13 +252,29 @@ class CIsoWelt {
     uint32_t build[kMaxCovers];
   };
 
-  // Per-cell caches of the renderers, indexed [x][y].
-  static SpriteSlot m_SpriteList[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
-  static uint8_t m_SPOK[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  // What m_SPOK holds for a cell: no entry, an entry for this rotation
+  // only (made from a list that a turn replaces: items added one by one,
+  // the overlay filter), or one that holds again when the view is turned
+  // back to this rotation (made from the cell's objects).
+  static constexpr uint8_t kEntryThisTurn = 1;
+  static constexpr uint8_t kEntryKept = 2;
+  // The render cache of one rotation. Each rotation keeps its own, so that
+  // turning back to a rotation seen since the last zoom finds its entries
+  // (a cell's change drops its entries in every rotation).
+  struct RotationCache {
+    SpriteSlot slots[ISO_MAP_SIZE][ISO_MAP_SIZE][kSlotsPerCell];
+    uint8_t ok[ISO_MAP_SIZE][ISO_MAP_SIZE];
+    GroundCover cover[ISO_MAP_SIZE][ISO_MAP_SIZE];
+    uint32_t build[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  };
+  // Per-cell caches of the renderers, indexed [x][y]: those of the
+  // rotation the cache was last taken for.
+  static SpriteSlot (*m_SpriteList)[ISO_MAP_SIZE][kSlotsPerCell];
+  static uint8_t (*m_SPOK)[ISO_MAP_SIZE];
   static CIsoVehicle* m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
-  static GroundCover m_GroundCover[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  static GroundCover (*m_GroundCover)[ISO_MAP_SIZE];
   // The build number of each cell's render list (0: never built).
-  static uint32_t m_CellBuild[ISO_MAP_SIZE][ISO_MAP_SIZE];
+  static uint32_t (*m_CellBuild)[ISO_MAP_SIZE];
   // The number of the last frame whose walk took the cell.
   static uint32_t m_FrameMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
   // Covers are known only when worked out in the current epoch; a turn or
@@ -263,6 +285,28 @@ class CIsoWelt {
   // The number of the last view rectangle that held the cell.
   static uint32_t m_ViewMark[ISO_MAP_SIZE][ISO_MAP_SIZE];
   static uint32_t s_ViewSerial;
+
+ private:
+  // What a rotation's cache was made against, besides its cells.
+  struct RotationState {
+    bool valid;
+    int32_t renderX, renderY;  // the render origin its slots are placed from
+    uint32_t coverEpoch;
+    bool coversKnown;
+    const QnoResourceManager* resources;
+    uint32_t generation;
+  };
+  static RotationCache s_Rotations[4];
+  static RotationState s_RotationStates[4];
+  // The rotation whose cache the per-cell pointers show.
+  static int s_CacheRotation;
+  // Numbers cover epochs across the rotations' caches.
+  static uint32_t s_EpochSerial;
+  // Points the per-cell caches at a rotation's.
+  static void ShowRotationCache(int rotation);
+  // Empties the cache of the rotation shown and places it from the view's
+  // render origin now.
+  void StartRotationCache();
 
  private:
   // What the two passes of a frame read for every cell, worked out once.
@@ -290,7 +334,10 @@ class CIsoWelt {
     bool operator==(const FrameKey&) const = default;
   };
   FrameKey MakeFrameKey(QnoDisplay* display, bool diagonal);
-  void ReplayFrame(QnoDisplay* display, bool diagonal);
+  struct RecordedFrame;
+  void ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& frame);
+  // Draws one step of a recorded frame that names work done again.
+  void ReplayMark(QnoDisplay* display, bool diagonal, const FrameStep& step);
   int RenderSpriteLists(QnoDisplay* display, bool diagonal);
   int RenderPassGround(const FramePass& pass, int x, int y, bool inside);
   uint8_t HiddenGround(int x, int y);
@@ -358,16 +405,25 @@ class CIsoWelt {
   uint32_t m_Frame = 0;
   // The cells of the frame being drawn, in walk order.
   std::vector<std::pair<int, int>> m_FrameCells;
-  // The last frame's drawing steps and what it was drawn from. A frame
-  // with the same key is drawn from the steps: same view, settings and
-  // buffer, and no change to any per-cell cache since (every change counts
-  // in the shared counter the key holds). Only a frame that changed no
-  // cache, left no ground cover for later and drew no tool marks or
-  // district floors is kept.
-  std::vector<FrameStep> m_FrameSteps;
-  FrameKey m_FrameKey{};
-  bool m_FrameStepsValid = false;
-  uint32_t m_FrameHidden = 0;
+  // The last frame's drawing steps and what it was drawn from, one for
+  // each rotation. A frame with the same key is drawn from the steps: same
+  // view, settings and buffer, and no change to any per-cell cache since
+  // (every change counts in the shared counter the key holds). Only a
+  // frame that changed no cache, left no ground cover for later and drew
+  // no tool marks or district floors is kept.
+  // A frame drawn again a second time is drawn from then on from its
+  // sprites' pixels that no later sprite draws over (runs), unless a
+  // sprite of another format than the buffer's makes that impossible.
+  struct RecordedFrame {
+    std::vector<FrameStep> steps;
+    FrameKey key{};
+    bool valid = false;
+    uint32_t hidden = 0;
+    uint32_t replays = 0;
+    enum class Runs : uint8_t { NotYet, Made, Impossible } made = Runs::NotYet;
+    QnoVisibleRuns runs;
+  };
+  RecordedFrame m_Recorded[4];
   // Set when a frame left a cell's ground cover for a later frame.
   bool m_FrameUnsettled = false;
   // Counts changes to the per-cell caches of every map (they are shared).

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <algorithm>
+#include <random>
 #include <tuple>
 
 #include "framework/qno_bytes.h"
@@ -410,4 +414,57 @@ TEST(Lines, ClipLineMovesEndsOntoTheEdges) {
   EXPECT_FALSE(CIsoSprite::ClipLine(a, b, cc, d, 100, 100));
   int p = 0, q = 250, r = 250, t = 0;  // passes beyond the corner of a 100 x 100 buffer
   EXPECT_FALSE(CIsoSprite::ClipLine(p, q, r, t, 100, 100));
+}
+
+// Sprites at random spots, cut by every edge of the clip rectangle, with
+// breaks that fill boxes in between: the visible runs drawn with the
+// breaks' work leave the buffer as drawing every sprite does.
+TEST(SpriteVisibleRuns, DrawAsEverySpriteDrawnInTurn) {
+  std::mt19937 rng(7);
+  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
+  for (int round = 0; round < 20; ++round) {
+    Canvas each(90, 70), runs(90, 70);
+    for (Canvas* c : {&each, &runs}) {
+      c->surface.Fill(kBackground);
+      c->rb.SetClipRect(3, 2, 85 + round % 3, 66);
+    }
+    struct Item {
+      const void* sprite;  // null: a break that fills a box
+      int x, y;
+    };
+    std::vector<Item> items;
+    for (int i = 0; i < 40; ++i) {
+      const int x = static_cast<int>(rng() % 110) - 20, y = static_cast<int>(rng() % 90) - 20;
+      items.push_back({rng() % 7 == 0 ? nullptr : shapes[rng() % 2].data(), x, y});
+    }
+    auto fill = [](Canvas& c, const Item& it) {
+      SDL_Rect box{static_cast<Sint16>(std::max(it.x, 0)), static_cast<Sint16>(std::max(it.y, 0)), 6, 5};
+      SDL_FillRect(c.surface.s, &box, static_cast<Uint32>(0x1234 + it.x));
+    };
+    const QnoSpriteTarget eachTarget(&each.rb);
+    for (const Item& it : items) it.sprite ? eachTarget.Draw(it.sprite, it.x, it.y) : fill(each, it);
+
+    QnoVisibleRuns visible;
+    visible.Begin(QnoSpriteTarget(&runs.rb));
+    for (size_t i = items.size(); i-- > 0;) {
+      if (items[i].sprite) {
+        ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
+      } else {
+        visible.BreakBackwards(i);
+      }
+    }
+    // Each pixel of the clip rectangle written once at most, although the
+    // sprites overlap many times over.
+    EXPECT_LE(visible.ByteCount(), 2u * (82 + round % 3) * 64) << round;
+    EXPECT_GT(visible.ByteCount(), 0u);
+    visible.Draw([&](size_t i) { fill(runs, items[i]); });
+    ASSERT_EQ(Shown(runs), Shown(each)) << round;
+  }
+  // A sprite of another format than the buffer's is refused.
+  Bytes other = zorgen::WriteSprite(Shape());
+  qno_wr32(other.data(), 12, QNO_SPRITE_TAG_555);
+  Canvas c(20, 20);
+  QnoVisibleRuns visible;
+  visible.Begin(QnoSpriteTarget(&c.rb));
+  EXPECT_FALSE(visible.AddBackwards(other.data(), 0, 0));
 }

@@ -107,6 +107,82 @@ TEST_F(TurnTest, ATurnKeepsOnlyListsThatAListMadeAfreshWouldEqual) {
   }
 }
 
+// Each rotation keeps its sprite cache over turns: turned back, a frame is
+// drawn from what the rotation kept, except the cells that changed since
+// and those whose list a turn replaces (items added one by one), and it
+// shows what the plain renderer shows.
+TEST_F(TurnTest, ARotationTurnedBackToDrawsAsTheFrameMadeAfresh) {
+  Scene s(320, 240, TurnBlobs());
+  s.CreateGround();
+  s.map->SetIsoCenter(62, 61);
+  for (auto [x, tile] : {std::pair{61, kBuilding}, {63, kBuilding}, {64, kHalfDrawn}})
+    ASSERT_EQ(s.map->SetIsoTileAt(x, 60, ISO_LAYER_GROUND, CIsoRichtung(1), tile, nullptr), 0);
+  ASSERT_EQ(s.map->GetIsoInfo(63, 60)->MergeLayerFromIsoTile(kFlower, ISO_LAYER_GROUND), 0);
+  // Frames drawn the cached way, then the plain way; the cache entries the
+  // cached frame made.
+  // A second frame after it is drawn again from the first one's steps
+  // once the rotation's covers are worked out.
+  auto draw = [&](const char* what, int turn) {
+    const uint32_t before = s.map->GetCacheBuildCount();
+    uint32_t cached[2];
+    for (uint32_t& frame : cached) {
+      s.Clear();
+      EXPECT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+      frame = Checksum(s.surface);
+    }
+    const uint32_t made = s.map->GetCacheBuildCount() - before;
+    s.Clear();
+    EXPECT_EQ(s.map->Render(&s.display), 0);
+    EXPECT_EQ(cached[0], Checksum(s.surface)) << what << " turn " << turn;
+    EXPECT_EQ(cached[1], Checksum(s.surface)) << what << " turn " << turn;
+    return made;
+  };
+  const uint32_t cells = draw("first", 0);
+  ASSERT_GT(cells, 100u);
+  // Three rotations not shown before, back to the first, then back and
+  // forth over rotations shown before. Turn 7 builds a tower and turn 8
+  // takes it away: each rotation's first frame after that makes the
+  // changed cell again. A rotation whose last frames came after the last
+  // change draws its first frame again from their steps.
+  struct Turn {
+    bool right;
+    int made;  // cache entries the frames make; -1: most of the view
+    bool replayed;
+  };
+  const Turn turns[] = {{true, -1, false}, {true, -1, false}, {true, -1, false}, {true, 1, false},
+                        {false, 0, false}, {false, 0, false}, {true, 0, true},   {false, 1, false},
+                        {true, 1, false},  {true, 1, false},  {false, 0, true}};
+  for (int turn = 1; turn <= 11; ++turn) {
+    const Turn& t = turns[turn - 1];
+    t.right ? s.map->UserIntTurnRight() : s.map->UserIntTurnLeft();
+    const uint32_t replayed = s.map->GetReplayedFrameCount();
+    const uint32_t made = draw("turned", turn);
+    if (t.made < 0) {
+      EXPECT_GT(made, cells / 2) << "a rotation not shown before, turn " << turn;
+    } else {
+      EXPECT_EQ(made, static_cast<uint32_t>(t.made)) << "turn " << turn;
+    }
+    EXPECT_EQ(s.map->GetReplayedFrameCount() > replayed, t.replayed) << "turn " << turn;
+    if (turn == 7) {
+      ASSERT_EQ(s.map->SetIsoTileAt(62, 62, ISO_LAYER_GROUND, CIsoRichtung(2), kBuilding, nullptr), 0);
+    }
+    if (turn == 8) {
+      ASSERT_EQ(s.map->SetIsoTileAt(62, 62, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, nullptr), 0);
+    }
+  }
+  // A zoom drops every rotation's cache; new archives drop a kept one.
+  s.map->UserIntZoomIn();
+  draw("zoomed", 0);
+  s.map->UserIntTurnRight();
+  EXPECT_GT(draw("zoomed and turned", 1), cells / 2);
+  s.map->UserIntTurnLeft();
+  EXPECT_EQ(draw("zoomed and turned back", 2), 0u);
+  s.resources.Clear();
+  ASSERT_EQ(s.resources.AddWadFile("scene.gla"), 0);
+  s.map->UserIntTurnRight();
+  EXPECT_GT(draw("new archives", 3), cells / 2);
+}
+
 TEST_F(TurnTest, RememberedLayerSpritesAnswerAsTheTileDoes) {
   Scene s(320, 240, TurnBlobs());
   CIsoLayerSprites known;
