@@ -324,8 +324,8 @@ int CStadtVerwaltung::OnPlayloopTurn(STime now, STime last) {
   Add("SV.TICKET.INCOME", income);
   if (SVVarTypeNew* balance = GetVar("SV.TICKET.BILANZ"))
     balance->value = Row("SV.TICKET.INCOME") - Row("SV.TICKET.PERSON.EXPENSES");
-  // The city's income takes the taxes and the fines less the wardens' cost,
-  // the fines once, as the ticket balance holds them.
+  // The city's income takes the taxes and the ticket balance (the fines
+  // less the wardens' cost), so each fine is booked once.
   Book("F.INCOME.CITY", general + mwst + kfz + micro + energy - expenses + income);
 
   float c1 = 0, c2 = 0, c4 = 0, rail = 0;
