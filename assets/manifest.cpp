@@ -134,13 +134,14 @@ std::vector<IsoGroupArt> BuildIsoGroups(uint32_t firstSprite) {
       {{12513}, D::Entertainment, 2, 2},
       {{32756}, D::Entertainment, 3, 2},
       {{40086}, D::Entertainment, 3, 3},
-      // car parks, classes 1 to 3, and park-and-ride
+      // car parks, classes 1 to 3
       {{39431, 39432, 39433}, D::CarPark, 2, 2},
       {{27552, 27563, 27574}, D::CarParkGarage, 3, 2},
       {{28031, 28042, 27993}, D::CarParkDeck, 3, 3},
+      // the station's three looks by its use, on the one site it stands on
       {{33149}, D::ParkRide, 2, 2},
-      {{33173}, D::ParkRide, 3, 2},
-      {{33174}, D::ParkRide, 3, 3},
+      {{33173}, D::ParkRide, 2, 2},
+      {{33174}, D::ParkRide, 2, 2},
       // transport measures
       {{30083}, D::Mast, 1, 1},
       {{28686}, D::CarSharingCentre, 2, 2},

@@ -348,7 +348,9 @@ void Deck(IsoScene& s, ArtRandom& r, const IsoGroupArt& g, int levels) {
 
 void ParkRide(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
   const double W_ = g.width, D_ = g.depth;
-  Parking(s, r, 0.05, 0.05, W_ - 0.05, D_ - 0.55, true, 0.75);
+  // The three looks of a station show how full it is.
+  const double fill = g.id == 33174 ? 0.95 : g.id == 33173 ? 0.65 : 0.3;
+  Parking(s, r, 0.05, 0.05, W_ - 0.05, D_ - 0.55, true, fill);
   Rect(s, 0.05, D_ - 0.5, W_ - 0.05, D_ - 0.05, Hex(0xb4aa98));
   s.Box(0.3, D_ - 0.35, 0.9, D_ - 0.15, 0, 0.22, Hex(0x9fc8e0), Hex(0x4f5a66));
   s.Pole(W_ - 0.2, D_ - 0.2, 0.55, Hex(0xdddddd));

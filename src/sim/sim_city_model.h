@@ -42,7 +42,7 @@ class CSimCityModell {
   static constexpr int kPersonsPerAgent = 50;
   static constexpr int kTripLengthBins = 100;
   static constexpr int kTripLengthBinMetres = 400;
-  static constexpr int kStatisticMaps = 12;
+  static constexpr int kStatisticMaps = 11;
   // The neutral modal-split parameter: mode choice scales by parameter / 22.5.
   static constexpr float kNeutralModalSplit = 22.5f;
   // Persons per car on a car trip, until the cause-effect network says.
@@ -314,7 +314,7 @@ class CSimCityModell {
   double m_Raumwiderstaende = 0;
   double m_StreckenlaengeFeet = 0;
   float m_Maps[kStatisticMaps][kDistricts] = {};
-  // The parking map by cell 16 x + y.
+  // The parking map by cell 16 x + y (the statistic map of its type).
   float m_ParkingMap[kDistricts] = {};
   int m_QueryX = 8;
   int m_QueryY = 8;

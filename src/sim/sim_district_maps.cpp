@@ -16,10 +16,11 @@
 
 namespace {
 
-// The map types with a map here, in the order of the maps.
+// The map types with a map here, in the order of the maps. The parking map
+// is the one the parking computation fills.
 constexpr TSimDistrictMapType kTypes[CSimCityModell::kStatisticMaps] = {
     QNO_MAP_I_BEVOELKERUNGSDICHTE, QNO_MAP_I_ARBEITSPLATZDICHTE, QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN,
-    QNO_MAP_I_LEHRSTEHENDE_GEWERBEFLAECHE, QNO_MAP_V_OPNVNUTZER, QNO_MAP_V_PARKRAUM, QNO_MAP_V_PKWERREICHBARKEIT,
+    QNO_MAP_I_LEHRSTEHENDE_GEWERBEFLAECHE, QNO_MAP_V_OPNVNUTZER, QNO_MAP_V_PKWERREICHBARKEIT,
     QNO_MAP_NOT_USED1, QNO_MAP_NOT_USED2, QNO_MAP_NOT_USED3, QNO_MAP_NOT_USED4, QNO_MAP_NOT_USED5};
 
 int MapIndex(TSimDistrictMapType type) {
@@ -59,6 +60,7 @@ void Append(std::string& text, const char* format, int a, int b = 0, int c = 0, 
 }  // namespace
 
 float* CSimCityModell::GetPointerToStatisticMap(TSimDistrictMapType type) {
+  if (type == QNO_MAP_V_PARKRAUM) return m_ParkingMap;
   const int i = MapIndex(type);
   return i < 0 ? nullptr : m_Maps[i];
 }

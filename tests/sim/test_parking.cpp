@@ -113,6 +113,10 @@ TEST_F(Search, WithoutCarParksTheTimeComesFromSupplyAndDemand) {
   EXPECT_EQ(Home().Parksuchzeit(), seconds);
   // The map takes the time before it is cut to whole seconds.
   EXPECT_FLOAT_EQ(city->ParkingQuality(1, 1), static_cast<float>(1.0 - 90.0 * demand / (places * 24.0) / 360.0));
+  // The thematic map's parking layer shows this map.
+  const float* shown = city->GetPointerToStatisticMap(QNO_MAP_V_PARKRAUM);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown[16 * 1 + 1], city->ParkingQuality(1, 1));
   // Parking where nobody comes: 0 s, and no value on the map.
   EXPECT_EQ(city->pDistrictAt(7, 7)->Parksuchzeit(), 0);
   EXPECT_EQ(city->ParkingQuality(7, 7), 0.0f);
