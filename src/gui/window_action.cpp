@@ -1,6 +1,8 @@
 // Opening and closing windows, with the fixed effects that window ids carry,
 // the groups of pages, and the window-level action interpreter.
+#include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "gui/balloon_help.h"
 #include "gui/gui_host.h"
@@ -355,7 +357,15 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
   CGuiHost* host = CGuiHost::Get();
   CScreenWindow* root = Root();
   const bool inside = hit == INOUT_INSIDE;
-  auto open = [root](int id) { root->ActivateWindow(id, OVER_GROUP); };
+  // Windows an earlier action of this event opened: a later plain opening of
+  // the same window only brings it to the front, so it does not put back
+  // the group's first page over the page that earlier action chose (the
+  // services menu opens the measures group on its car-sharing page).
+  std::vector<int> openedNow;
+  auto open = [root, &openedNow](int id) {
+    root->ActivateWindow(id, OVER_GROUP);
+    openedNow.push_back(id);
+  };
   auto close = [root](std::initializer_list<int> ids) {
     for (int id : ids) root->DeActivateWindow(id, OVER_SINGLE);
   };
@@ -368,7 +378,11 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
       case 49:
         if (!inside) break;
         CloseIfSubMenue();
-        (p2 == -1 ? this : root)->ActivateWindow(p1, OVER_GROUP);
+        if (CScreenWindow* w = root->GetWindowByID(p1);
+            w && std::find(openedNow.begin(), openedNow.end(), p1) != openedNow.end())
+          w->ActivateWindow(p1, OVER_FRONT);
+        else
+          (p2 == -1 ? this : root)->ActivateWindow(p1, OVER_GROUP);
         if (a->m_kind == 49)
           if (CScreenWindow* w = root->GetWindowByID(p1)) w->SetReplaceBitmap(p2, -1);
         break;

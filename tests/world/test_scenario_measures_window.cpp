@@ -79,7 +79,11 @@ TEST(ScenarioMeasuresWindow, APlayerRunsTheAdviceCentreFromItsPageAndTheShownSha
   ASSERT_TRUE(game.IsOpen(25));
   game.Click(678, 475).Do(Wait(40));
   ASSERT_TRUE(game.IsOpen(80));
+  // The menu's entry opens the group on the car-sharing page, which shows
+  // its companion while no outlet stands.
   EXPECT_EQ(Window(84)->GetHinweisWindow(), 1);
+  EXPECT_TRUE(game.IsOpen(84));
+  for (int other : {81, 82, 85, 86, 87, 88, 89, 90, 91, 92}) EXPECT_FALSE(game.IsOpen(other)) << other;
 
   // Without a centre its page shows the companion.
   ClickTab(game, 1);
