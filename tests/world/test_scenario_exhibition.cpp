@@ -12,6 +12,9 @@
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "measures/opnv.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
 #include "measures/opnv_line.h"
 #include "model/gott_modus.h"
 #include "support/scenario.h"
@@ -238,6 +241,39 @@ TEST(ExhibitionScenario, TheKioskTakesOnlyWhatItsChainAllows) {
   ClickCell(*game, 79, 57);
   EXPECT_EQ(God(*game).Expo_GetStopCount(), 0);
   EXPECT_FALSE(game->IsOpen(306));
+}
+
+// The four-lane tasks on the exhibition's town: each is built from the
+// street it starts on to the one it ends on, both joined by junctions of
+// three streets, and rated as its task asks.
+TEST(ExhibitionScenario, BothFourLaneTasksAreBuiltAndRated) {
+  const struct {
+    int task, click[2], start[2], end[2], page;
+  } cases[] = {{0, {85, 40}, {85, 55}, {48, 20}, 323}, {3, {30, 57}, {55, 57}, {1, 41}, 324}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.task);
+    auto game = StartExhibition();
+    StreetPages(*game, 60);  // four lanes
+    ClickCell(*game, c.click[0], c.click[1]);
+    EXPECT_FALSE(game->IsOpen(327)) << "the street was built";
+    EXPECT_EQ(God(*game).Expo_GetStreetNr(), c.task);
+    ASSERT_NE(God(*game).Expo_GetStreet(), nullptr);
+    EXPECT_TRUE(game->IsOpen(332)) << "the window of a four-lane street";
+    CStrJunctionList* net = game->World().GetStreetNet();
+    for (const int* at : {c.start, c.end}) {
+      CStrJunction* j = net->FindJunctionAt(static_cast<short>(at[0]), static_cast<short>(at[1]));
+      ASSERT_NE(j, nullptr) << at[0] << "/" << at[1];
+      EXPECT_EQ(j->GetAnzLinkedStreets(), 3) << "the task's street joins the street there";
+      int four = 0;
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) four += j->GetStreetByNR(i)->GetStreetType() == STRASSE_VIERSPURIG;
+      EXPECT_EQ(four, 1) << at[0] << "/" << at[1];
+    }
+    ClickCell(*game, c.click[0], c.click[1]);
+    EXPECT_EQ(CGottModus::GetExpoState(), EXPO_STREET_RUNS);
+    game->Run({Wait(kRatingMs + 200)});
+    EXPECT_TRUE(game->IsOpen(c.page));
+    EXPECT_FALSE(game->IsOpen(332));
+  }
 }
 
 }  // namespace
