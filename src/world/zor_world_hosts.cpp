@@ -392,6 +392,12 @@ int CZorGuiHost::GetScreenWidth() {
   return w;
 }
 
+int CZorGuiHost::GetScreenHeight() {
+  int w = 0, h = 0;
+  m_world.GetWindowSizeXY(w, h);
+  return h;
+}
+
 int CZorGuiHost::GetGameSpeed() { return m_world.GetGameSpeed(); }
 void CZorGuiHost::SetGameSpeed(int v) { m_world.SetGameSpeed(v); }
 void CZorGuiHost::PlayTutorialVideo() { m_world.PlayTutorialVideo(); }

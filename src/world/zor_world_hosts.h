@@ -212,6 +212,7 @@ class CZorGuiHost : public CGuiHost {
   const char* GetGltText(int n) override;
   bool GetIndicator(const char* name, double* value) override;
   int GetScreenWidth() override;
+  int GetScreenHeight() override;
   int GetGameSpeed() override;
   void SetGameSpeed(int v) override;
   void PlayTutorialVideo() override;

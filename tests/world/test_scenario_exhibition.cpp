@@ -67,17 +67,29 @@ void ClickCell(Scenario& game, int cx, int cy) {
   game.Click(bx, by).Do(Wait(40));
 }
 
+// An opening page stands in the middle of the screen.
+void ExpectCentred(Scenario& game, int id) {
+  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(id);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->GetRealPosX(), game.Width() / 2 - w->GetSizeX() / 2) << id;
+  EXPECT_EQ(w->GetRealPosY(), game.Height() / 2 - w->GetSizeY() / 2) << id;
+}
+
 // The opening pages up to the choice of task.
 void OpeningPages(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(300));
+  ExpectCentred(game, 300);
   ASSERT_TRUE(game.ClickIn(300, 355, 152));
+  ExpectCentred(game, 302);
   ASSERT_TRUE(game.ClickIn(302, 446, 210));
+  ExpectCentred(game, 303);
   ASSERT_TRUE(game.IsOpen(303));
 }
 
 void ExpectBackAtTheStart(Scenario& game) {
   game.Run({Frames(2)});
   EXPECT_TRUE(game.IsOpen(300));
+  ExpectCentred(game, 300);
   EXPECT_EQ(CGottModus::GetExpoModus(), EXPO_NONE);
   EXPECT_EQ(CGottModus::GetExpoState(), EXPO_IDLE);
   EXPECT_EQ(game.World().GetBlocked(), 0);
@@ -233,9 +245,10 @@ TEST(ExhibitionScenario, TheKioskTakesOnlyWhatItsChainAllows) {
   CScreenWindow* w = CUserInt::topWindow->GetWindowByID(110);
   ASSERT_TRUE(game->ClickIn(110, w->GetSizeX() - 10, 10));
   EXPECT_TRUE(game->IsOpen(110));
-  // A right click released after 300 ms still drops the tool.
+  // A right click on the map released after 300 ms still drops the tool
+  // (beside the first page, which stands in the middle).
   ui.SetToolNr(5, 2, -1);
-  game->Run({Move(400, 300), Press(400, 300, kRight), Wait(300), Release(400, 300, kRight)});
+  game->Run({Move(700, 120), Press(700, 120, kRight), Wait(300), Release(700, 120, kRight)});
   EXPECT_EQ(CUserInt::selObj.tool, 1);
   // A click on the map in no task places nothing and warns of nothing.
   ClickCell(*game, 79, 57);
