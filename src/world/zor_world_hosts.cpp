@@ -282,6 +282,10 @@ void CZorUiHost::StreetNetChanged() {
 
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 
+// The world's hold: set while a rating, a scenario's end or its task window
+// holds the game.
+int CZorUiHost::GetExpoHold() { return m_world.GetBlocked(); }
+
 int CZorUiHost::GetGameModus() {
   CGottModus* god = m_world.GetGottModus();
   return god ? god->GetGameModus() : GAME_NORMAL;

@@ -146,6 +146,7 @@ class CZorUiHost : public CUiHost {
   bool IsReady() override;
   bool IsGameStarted() override;
   int GetGameModus() override;
+  int GetExpoHold() override;
   int AutoSaveGame() override;
   int AutoLoadGame() override;
   int CheckForLoadGame() override;

@@ -19,6 +19,7 @@
 #include "model/gott_modus.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/ui_host.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -93,6 +94,7 @@ void ExpectBackAtTheStart(Scenario& game) {
   EXPECT_EQ(CGottModus::GetExpoModus(), EXPO_NONE);
   EXPECT_EQ(CGottModus::GetExpoState(), EXPO_IDLE);
   EXPECT_EQ(game.World().GetBlocked(), 0);
+  EXPECT_EQ(CUiHost::Get()->GetExpoHold(), 0);
   EXPECT_EQ(Lines(game), 0) << "the map is the exhibition's again";
   EXPECT_EQ(God(game).Expo_Bus_IsMarkierung(79, 57), 0) << "the stop places are free again";
 }
@@ -153,6 +155,7 @@ TEST(ExhibitionScenario, TheBusLineFromTheFirstPageToItsRatingAndBack) {
   EXPECT_TRUE(game->IsOpen(313)) << "a good line with a headway above 14 minutes";
   EXPECT_FALSE(game->IsOpen(311));
   EXPECT_EQ(game->World().GetBlocked(), 1);
+  EXPECT_EQ(CUiHost::Get()->GetExpoHold(), 1) << "the interface sees the game held and shows the pause mark";
   game->Shot("exhibition_rating");
 
   ASSERT_TRUE(game->ClickIn(313, 165, 245));
