@@ -35,6 +35,21 @@ using namespace zortest;
 
 using towntest::Town;
 
+namespace {
+
+// The houses standing on the cells 61..63 x 60..62.
+int HousesOnLots(CZorvaWorld& world) {
+  int n = 0;
+  for (int x = 61; x <= 63; ++x)
+    for (int y = 60; y <= 62; ++y) {
+      CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+      n += o && o->GetType() == OBJ_RESIDENTIAL;
+    }
+  return n;
+}
+
+}  // namespace
+
 TEST_F(Town, APlacedHouseBecomesALocationWithTheCatalogueCapacitiesAtItsCrossing) {
   const int resId = OneCell(OBJ_RESIDENTIAL);
   ASSERT_GT(resId, 0);
@@ -110,15 +125,7 @@ TEST_F(Town, MoreSpaceTurnsZonedLotsIntoHouses) {
     for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
   const int district = CSimLocationFactory::DistrictOf(61, 61);
   EXPECT_EQ(district, 7 + 16 * 7 + 1);
-  auto houses = [&] {
-    int n = 0;
-    for (int x = 61; x <= 63; ++x)
-      for (int y = 60; y <= 62; ++y) {
-        CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
-        n += o && o->GetType() == OBJ_RESIDENTIAL;
-      }
-    return n;
-  };
+  auto houses = [&] { return HousesOnLots(world); };
   int amount = 1000, calls = 0;
   while (houses() == 0 && calls < 20) {
     ++calls;
@@ -157,15 +164,7 @@ TEST_F(Town, TheLocationCheckNamesALocationItsBuildingLost) {
 TEST_F(Town, TheDebugKeyBPutsHousesOnZonedLotsAndXLeavesThem) {
   for (int x = 61; x <= 63; ++x)
     for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
-  auto houses = [&] {
-    int n = 0;
-    for (int x = 61; x <= 63; ++x)
-      for (int y = 60; y <= 62; ++y) {
-        CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
-        n += o && o->GetType() == OBJ_RESIDENTIAL;
-      }
-    return n;
-  };
+  auto houses = [&] { return HousesOnLots(world); };
   CUserInt::m_ActivateDebugInfo = 1;
   for (int i = 0; i < 10; ++i) game.Key(SDLK_x);
   EXPECT_EQ(houses(), 0) << "work is not built on residential lots";
