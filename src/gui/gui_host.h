@@ -108,6 +108,10 @@ class CGuiHost {
     ZOR_STAND_IN("CGuiHost");
     return 800;
   }
+  virtual int GetScreenHeight() {
+    ZOR_STAND_IN("CGuiHost");
+    return 600;
+  }
   virtual int GetGameSpeed() {
     ZOR_STAND_IN("CGuiHost");
     return 18000;

@@ -101,6 +101,9 @@ int CScreenWindow::ActivateWindow(int id, EOverType over) {
   // Bringing an open window to the front does not re-run what opening it
   // does to the savegame list: the player's selection there stays.
   const bool onlyToFront = m_active && over == OVER_FRONT;
+  // A centred window opens in the middle of the screen as it is now: its
+  // closing put it back to its standard place, which knows no screen size.
+  if (!m_active && m_positionType == POSITION_CENTERED) Reposition(host->GetScreenWidth(), host->GetScreenHeight());
   m_active = 1;
   ResetItems();
   host->AddToRenderList(this);

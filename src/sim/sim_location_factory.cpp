@@ -131,6 +131,19 @@ void CSimLocationFactory::CheckAllLocationsForNearestHst() {
   for (CSimLocation* location : m_locations) FindNearestHst(location);
 }
 
+int CSimLocationFactory::CheckLocationForError() const {
+  for (const CSimLocation* location : m_locations) {
+    const int x = location->Position().PosX(), y = location->Position().PosY();
+    if (!location->IsValid()) QNO_ERROR(QNO_SEV_ERROR, "Location at %i/%i is not valid", x, y);
+    const CWorldObj* building = location->GetBuilding();
+    if (!building)
+      QNO_ERROR(QNO_SEV_ERROR, "Location at %i/%i has no building", x, y);
+    else if (building->GetSimLocation() != location)
+      QNO_ERROR(QNO_SEV_ERROR, "Location at %i/%i is not its building's location", x, y);
+  }
+  return 0;
+}
+
 int CSimLocationFactory::CheckLocationInFactoryList(const CSimLocation* location) const {
   return std::find(m_locations.begin(), m_locations.end(), location) != m_locations.end() ? 0 : 1;
 }

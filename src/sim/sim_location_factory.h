@@ -84,7 +84,9 @@ class CSimLocationFactory {
   void FindNearestHst(CSimLocation* location);
   void CheckAllLocationsForNearestHst();
   int CheckLocationInFactoryList(const CSimLocation* location) const;
-  int CheckLocationForError() const { return 0; }
+  // Walks the list and logs every location that is not valid or whose
+  // building does not name it as its location back; 0.
+  int CheckLocationForError() const;
 
   int MoreSpaceNeeded() { return 0; }
   // Puts up buildings on the district's zoned lots; what was not met stays

@@ -74,6 +74,13 @@ class CUiDebugHost {
   }
   virtual void SetTestCarDirection(CZorvaObject* /*car*/, int /*direction*/) { ZOR_STAND_IN("CUiDebugHost"); }
 
+  // The growth targets of the game model: people, homes, jobs and the
+  // growth hindrance; false when there is no game model.
+  virtual bool GetGrowthTargets(int* /*people*/, int* /*homes*/, int* /*jobs*/, int* /*hindernis*/) {
+    ZOR_STAND_IN("CUiDebugHost");
+    return false;
+  }
+
   // The game speed in milliseconds per simulation step.
   virtual int GameSpeed() {
     ZOR_STAND_IN("CUiDebugHost");

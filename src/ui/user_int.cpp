@@ -13,6 +13,7 @@
 CScreenWindow* CUserInt::topWindow = nullptr;
 unsigned char CUserInt::m_ActivateDebugInfo = 0;
 bool CUserInt::m_StaticCity = false;
+bool CUserInt::m_MakeAgents = false;
 selObjType CUserInt::selObj;
 CUserIntDebug CUserInt::m_Debug;
 int CUserInt::framecount = 0;

@@ -21,6 +21,7 @@
 class QnoResourceManager;
 class QnoDisplay;
 class QnoView;
+class QnoBitmapFont;
 class CIsoWelt;
 class CIsoTile;
 class CStrJunctionList;
@@ -261,6 +262,8 @@ class CUserInt : public Overlay {
 
   static unsigned char m_ActivateDebugInfo;
   static bool m_StaticCity;
+  // While set the city's growth target is the population + 50000.
+  static bool m_MakeAgents;
   static selObjType selObj;
   static CScreenWindow* topWindow;
 
@@ -615,8 +618,26 @@ class CUserInt : public Overlay {
   void TestObjectChanged(bool newBuilding);
   void SelectTestObjectTool();
   void RestartScenario(int kind, int indicator, float value, int years);
-  void RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, int resId);
+  // Marks every street of a network (RenderStreetNet, RenderRailNet).
+  void RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, bool rail);
   void RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y2, const char* text);
   void RenderCyberView(QnoDisplay* display);
   void RenderTripDistribution(QnoDisplay* display);
+  // The panels (user_int_debug_panels.cpp). A line's box is as wide as
+  // its text; panels that run down the screen advance y past their lines.
+  int DebugLineWidth(const char* text);
+  void RenderDebugLine(QnoDisplay* display, int x, int y, const char* text);
+  void RenderCityInfo(QnoDisplay* display, int& y);
+  void RenderDebugOpnvLineStreet(QnoDisplay* display, COpnvLine* line, int& y);
+  // Marks every cell of the street: a track's mark for rails, the
+  // highlight for a street a bus drives on.
+  void RenderStreet(QnoDisplay* display, CStrStrasse* street, bool rail, bool highlight);
+  void RenderDebugSelection(QnoDisplay* display, int x, int y);
+  void RenderPriorityStreets(QnoDisplay* display);
+  void RenderObjectInfo(QnoDisplay* display);
+  void RenderStreetInfo(QnoDisplay* display, const QnoBitmapFont* font, int x, int y, CWorldObj* object);
+  void RenderCrossingInfo(QnoDisplay* display, const QnoBitmapFont* font, int x, int y, CWorldObj* object);
+  void RenderSchienenInfo(QnoDisplay* display, const QnoBitmapFont* font, int x, int y, CWorldObj* object);
+  void RenderBuildingInfo(QnoDisplay* display, const QnoBitmapFont* font, int x, int y, CWorldObj* object);
+  void RenderDebugOpnv(QnoDisplay* display);
 };

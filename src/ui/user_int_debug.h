@@ -4,6 +4,29 @@
 class CCyberNode;
 
 struct CUserIntDebug {
+  // Where the layers' panels stand. A line is a box of kLineBox pixels
+  // high with its text two pixels in, kLinePad wider than its text; the
+  // lines of a panel follow each other kLineHeight apart.
+  static constexpr int kLineHeight = 16, kLineBox = 14, kLinePad = 4;
+  // The cursor column along the right edge.
+  static constexpr int kColumnX1 = 707, kColumnX2 = 799, kColumnY = 20;
+  // The join marking at the cursor, down the left edge.
+  static constexpr int kSelectionX = 2, kSelectionY = 80;
+  // The selected object.
+  static constexpr int kInfoX = 360, kInfoY = 80;
+  // The box of the priority streets, and its lower edge for a stop's id.
+  static constexpr int kPriorityX1 = 200, kPriorityY1 = 200, kPriorityX2 = 350, kPriorityY2 = 240, kStopBoxY2 = 220;
+  // The lines and buses of public transport.
+  static constexpr int kOpnvX = 2, kOpnvY = 272;
+  // The back layer's city totals and the selected line's streets.
+  static constexpr int kCityX = 2, kCityY = 44;
+  // The computation's boxes, the agents' flag and the largest line.
+  static constexpr int kComputeY = 544, kStateY = 560;
+  static constexpr int kMakeAgentsX = 305, kMakeAgentsY = 60;
+  static constexpr int kMaxStreetX = 225, kMaxStreetY = 16;
+  // No panel line is drawn from here down: the status boxes stand there.
+  static constexpr int kPanelBottom = 540;
+
   unsigned char pedestrians = 0;      // F5: the pedestrians' own debug drawing
   unsigned char removeAll = 0;        // K: the area removal removes everything
   unsigned char oldMatrix = 0;        // Y: the old cause-effect matrix is shown

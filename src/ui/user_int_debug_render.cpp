@@ -12,6 +12,8 @@
 #include "framework/qno_font.h"
 #include "iso/iso_tile.h"
 #include "iso/iso_welt.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
 #include "network/rail_junction_list.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -20,6 +22,9 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_date.h"
 #include "sim/sim_district.h"
+#include "sim/sim_location.h"
+#include "sim/sim_location_factory.h"
+#include "measures/building_object.h"
 #include "sim/sim_trip.h"
 #include "sim/sim_welt.h"
 #include "ui/ui_debug_host.h"
@@ -33,9 +38,6 @@ constexpr int kWhite = 65535;
 // The junctions whose crossing ids the first layer marks, and its mark.
 constexpr unsigned short kMarkedCrossings[] = {156, 44, 219, 196};
 constexpr int kCrossingMark = 44111;
-// The marks of the networks drawn tile by tile.
-constexpr int kStreetMark = 51200;
-constexpr int kRailMark = 51201;
 
 const char* const kStateNames[] = {"Undefined", "Error",    "Construction", "Comp_Init",
                                    "Matrix_1",  "Matrix_2", "Umlegung",     "Query"};
@@ -53,25 +55,15 @@ void CUserInt::RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y
     buffer->RenderText(font, x1 + 2, y1 + 1, text, kWhite);
 }
 
-void CUserInt::RenderStreetMarks(QnoDisplay*, CStrJunctionList* net, int resId) {
-  if (!net || !m_pIsoWelt) return;
+void CUserInt::RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, bool rail) {
+  if (!net) return;
   for (uint32_t n = 1; n <= net->GetNumber(); ++n) {
     CStrJunction* junction = net->JunctionAt(n);
     if (!junction) continue;
     for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i) {
       CStrStrasse* street = junction->GetStreetByNR(i);
       // Each street once: from its start junction.
-      if (!street || street->GetStartJunction() != junction) continue;
-      for (CZorvaObject* o = street->GetHead(); o; o = o->GetNext()) {
-        const auto* piece = static_cast<const CStrStrassenTeil*>(o);
-        const int sx = piece->GetStartX(), sy = piece->GetStartY(), ex = piece->GetEndX(), ey = piece->GetEndY();
-        const int dx = ex > sx ? 1 : ex < sx ? -1 : 0, dy = ey > sy ? 1 : ey < sy ? -1 : 0;
-        // A piece runs along one axis; the walk stops at the map's size.
-        for (int x = sx, y = sy, k = 0; k < 128; x += dx, y += dy, ++k) {
-          m_pIsoWelt->RenderTileAsMouseAt(x, y, resId, ISO_RICHTUNG_0);
-          if ((x == ex && y == ey) || (dx == 0 && dy == 0)) break;
-        }
-      }
+      if (street && street->GetStartJunction() == junction) RenderStreet(display, street, rail, false);
     }
   }
 }
@@ -90,30 +82,26 @@ void CUserInt::RenderDebugInfo(QnoDisplay* display) {
   if (!m_Debug.netCheck) return;
 
   CSimWelt* sim = debug->SimWelt();
-  int y = 44;
-  if (CSimCityModell* city = sim ? sim->pCityModell() : nullptr) {
-    std::snprintf(text, sizeof text, "CityModell: Ho/Re: %u/%u Jo/Wo: %u/%u Sc/Pu: %u/%u Sh/Co: %u/%u Le/Ly: %u/%u Park: %u",
-                  city->NrOfHomes(), city->NrOfResidents(), city->NrOfJobs(), city->NrOfWorkers(),
-                  city->NrOfSchoolSeats(), city->NrOfScholars(), city->NrOfShops(), city->NrOfConsumers(),
-                  city->NrOfLeisurePoints(), city->NrOfLeisurers(), city->NrOfParking());
-    RenderDebugBox(display, 2, y, 797, y + 14, text);
-    long sums[11] = {};
-    for (int dx = 0; dx < 16; ++dx)
-      for (int dy = 0; dy < 16; ++dy)
-        if (const CSimDistrict* d = sim->GetDistrict(dx, dy)) {
-          const int values[11] = {d->NrOfHomes(),  d->NrOfResidents(), d->NrOfJobs(),      d->NrOfWorkers(),
-                                  d->NrOfSchoolSeats(), d->NrOfScholars(), d->NrOfShops(), d->NrOfConsumers(),
-                                  d->NrOfLeisurePoints(), d->NrOfLeisurers(), d->NrOfParking()};
-          for (int k = 0; k < 11; ++k) sums[k] += values[k];
-        }
-    y += 16;
-    std::snprintf(text, sizeof text,
-                  "Districts: Ho/Re: %ld/%ld Jo/Wo: %ld/%ld Sc/Pu: %ld/%ld Sh/Co: %ld/%ld Le/Ly: %ld/%ld Park: %ld",
-                  sums[0], sums[1], sums[2], sums[3], sums[4], sums[5], sums[6], sums[7], sums[8], sums[9], sums[10]);
-    RenderDebugBox(display, 2, y, 797, y + 14, text);
+  // The most streets any public-transport line runs over.
+  int most = 0;
+  if (COpnv* opnv = COpnv::Get()) {
+    opnv->SetupLineCount();
+    while (COpnvLine* line = opnv->GetNextLine()) {
+      const short* ids = nullptr;
+      int count = 0;
+      line->GetStreetList(&ids, &count);
+      most = std::max(most, count);
+    }
   }
-  RenderStreetMarks(display, m_pStreetNet, kStreetMark);
-  RenderStreetMarks(display, GetRailNet(), kRailMark);
+  std::snprintf(text, sizeof text, "MaxStreet %i", most);
+  RenderDebugBox(display, CUserIntDebug::kMaxStreetX, CUserIntDebug::kMaxStreetY, CUserIntDebug::kMaxStreetX + 101,
+                 CUserIntDebug::kMaxStreetY + 24, text);
+  // The networks' marks go under the panels, which stay readable over them.
+  RenderStreetMarks(display, m_pStreetNet, false);
+  RenderStreetMarks(display, GetRailNet(), true);
+  int y = CUserIntDebug::kCityY;
+  RenderCityInfo(display, y);
+  RenderDebugOpnvLineStreet(display, selObj.selectedLine, y);
   m_Debug.lastRailNet = CheckRailNet();
   m_Debug.lastStreetNet = CheckStreetNet();
   m_Debug.lastStreetSim = CheckStreetSim();
@@ -121,7 +109,7 @@ void CUserInt::RenderDebugInfo(QnoDisplay* display) {
   RenderDebugBox(display, 120, 2, 221, 16, "CheckStreets");
   std::snprintf(text, sizeof text, "Net/Sim/Rail/Loc: %i/%i/%i/%i", m_Debug.lastStreetNet, m_Debug.lastStreetSim,
                 m_Debug.lastRailNet, m_Debug.lastLocations);
-  RenderDebugBox(display, 2, y + 16, 300, y + 30, text);
+  RenderDebugLine(display, CUserIntDebug::kCityX, y, text);
   if (font && sim) {
     const int colour = static_cast<int>(buffer->GetClosestColor(173, 179, 195));
     std::snprintf(text, sizeof text, "%i", sim->Date().Hour());
@@ -225,17 +213,39 @@ void CUserInt::RenderDebugInfoFront(QnoDisplay* display) {
   CUiHost* host = CUiHost::Get();
   char text[128];
   // The cursor column.
-  int y = 20;
+  int y = CUserIntDebug::kColumnY;
   auto column = [&](const char* line) {
-    RenderDebugBox(display, 707, y, 799, y + 14, line);
-    y += 16;
+    RenderDebugBox(display, CUserIntDebug::kColumnX1, y, CUserIntDebug::kColumnX2, y + CUserIntDebug::kLineBox, line);
+    y += CUserIntDebug::kLineHeight;
   };
   std::snprintf(text, sizeof text, "Iso X/Y: %i/%i", selObj.mouseTileX, selObj.mouseTileY);
+  column(text);
+  // The district of the cell under the mouse and that of the building
+  // standing there; -1 for none.
+  const int tx = selObj.mouseTileX, ty = selObj.mouseTileY;
+  int cellDistrict = -1, buildingDistrict = -1;
+  if (InWorld(tx, ty)) {
+    cellDistrict = CSimLocationFactory::DistrictOf(tx, ty);
+    if (CBuildingObject* building = GetBuildingAt(tx, ty, 0))
+      if (const CSimLocation* location = building->GetSimLocation()) buildingDistrict = location->GetDistrictID();
+  }
+  std::snprintf(text, sizeof text, "D:C/B:  %i/%i", cellDistrict, buildingDistrict);
+  column(text);
+  // The city model's agents re-planned each hour, and its agents.
+  CSimCityModell* city = debug->SimWelt() ? debug->SimWelt()->pCityModell() : nullptr;
+  std::snprintf(text, sizeof text, "AgRedist:  %i", city ? city->ReplanCount() : 0);
+  column(text);
+  std::snprintf(text, sizeof text, "DLA:  %i", city ? city->NrOfAgents() : 0);
   column(text);
   std::snprintf(text, sizeof text, "Ticks:  %i", debug->GameSpeed());
   column(text);
   std::snprintf(text, sizeof text, "Grp/Nr: %i/%i ", m_Debug.browseGroup, m_Debug.browseEntry);
   column(text);
+
+  RenderDebugSelection(display, CUserIntDebug::kSelectionX, CUserIntDebug::kSelectionY);
+  RenderPriorityStreets(display);
+  RenderObjectInfo(display);
+  if (GetFilter(1)) RenderDebugOpnv(display);
 
   if (m_Debug.tripDistribution || m_MatrixDebug) RenderTripDistribution(display);
   if (m_MatrixDebug) RenderCyberView(display);
@@ -252,7 +262,10 @@ void CUserInt::RenderDebugInfoFront(QnoDisplay* display) {
     int pass = 0;
     const int slot = sim->ComputateSlotState(pass);
     std::snprintf(text, sizeof text, "%s %i", state >= 0 && state < 8 ? kStateNames[state] : "Undefined", slot);
-    RenderDebugBox(display, 2, 560, 200, 574, text);
+    RenderDebugBox(display, 2, CUserIntDebug::kStateY, 200, CUserIntDebug::kStateY + CUserIntDebug::kLineBox, text);
+    std::snprintf(text, sizeof text, "Computating ...%i", pass);
+    RenderDebugBox(display, 2, CUserIntDebug::kComputeY, 200, CUserIntDebug::kComputeY + CUserIntDebug::kLineBox,
+                   text);
   }
 
   // The game mode.
@@ -273,6 +286,9 @@ void CUserInt::RenderDebugInfoFront(QnoDisplay* display) {
   if (selObj.cyberFreeze) RenderDebugBox(display, 531, 2, 626, 16, "Maxtrix stopped");
   if (m_Debug.pedestrians) RenderDebugBox(display, 631, 2, 726, 16, "NewTrispForAll");
   if (selObj.removeAllTest) RenderDebugBox(display, 120, 44, 221, 58, "TestRemoveAll");
+  if (m_MakeAgents)
+    RenderDebugBox(display, CUserIntDebug::kMakeAgentsX, CUserIntDebug::kMakeAgentsY, CUserIntDebug::kMakeAgentsX + 101,
+                   CUserIntDebug::kMakeAgentsY + CUserIntDebug::kLineBox, "MakeAgents");
   if (m_StaticCity) RenderDebugBox(display, 120, 60, 300, 74, "Statische Stadt Diskwrite: Matrix/.. ");
 
   const char* waiting = debug->WaitMessageShort();

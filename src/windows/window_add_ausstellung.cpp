@@ -146,15 +146,17 @@ int CZorvaWindows::WindowAddExpo() {
   }
   choicePage(choices[1]);
 
-  // The bus task: the stop page opens the choice of stop beside it.
+  // The bus task: the stop page opens the choice of stop over the middle
+  // of its centred note. The button's actions run newest first: the menu
+  // opens after the note and stands in front of it.
   const struct {
     int id, w, nextX, de, en;
   } stopPages[] = {{404, 321, 142, 43773, kNone}, {304, 341, 299, 43784, 43773}};
   for (const auto& s : stopPages) {
     p.Page(s.id, 229, 150, s.w, 194, true);
     p.Button(s.nextX, 164 + (s.id == 304 ? 1 : 0), 26, 17);
-    p.Press(kOpen, 305, 1);
     p.Press(kOpen, 326, 1);
+    p.Press(kOpen, 305, 1);
     p.Press(kClose, s.id);
     p.Hover();
     p.Picture(s.w, 194, s.de, s.en);

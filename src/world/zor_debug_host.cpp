@@ -87,6 +87,16 @@ void CZorDebugHost::SetTestCarDirection(CZorvaObject* car, int direction) {
   if (auto* c = dynamic_cast<CCar*>(car)) c->SetRichtungsIndex(direction);
 }
 
+bool CZorDebugHost::GetGrowthTargets(int* people, int* homes, int* jobs, int* hindernis) {
+  CDataExchange* dx = m_world.GetDataExchange();
+  if (!dx) return false;
+  *people = dx->GetTargetPeople();
+  *homes = dx->GetTargetHomes();
+  *jobs = dx->GetTargetJobs();
+  *hindernis = dx->GetGrowthHindernis();
+  return true;
+}
+
 int CZorDebugHost::GameSpeed() { return m_world.GetGameSpeedMs(); }
 
 void ZorInstallDebugHost(CZorvaWorld* world) {

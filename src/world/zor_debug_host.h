@@ -23,6 +23,7 @@ class CZorDebugHost : public CUiDebugHost {
   void CheckModel() override;
   CZorvaObject* CreateTestCar(int x, int y) override;
   void SetTestCarDirection(CZorvaObject* car, int direction) override;
+  bool GetGrowthTargets(int* people, int* homes, int* jobs, int* hindernis) override;
   int GameSpeed() override;
 
  private:

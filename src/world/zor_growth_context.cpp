@@ -27,6 +27,7 @@ void CZorGrowthContext::GrowthTargetReached() {
 }
 
 bool CZorGrowthContext::StaticCity() { return CUserInt::m_StaticCity; }
+bool CZorGrowthContext::MakeAgents() { return CUserInt::m_MakeAgents; }
 
 bool CZorGrowthContext::NetHold() { return CUserInt::selObj.cyberFreeze != 0; }
 

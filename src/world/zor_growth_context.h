@@ -22,6 +22,7 @@ class CZorGrowthContext : public CGrowthContext, public CGottModusHost {
   void CityJobs(int* jobs, int* workers) override;
   void GrowthTargetReached() override;
   bool StaticCity() override;
+  bool MakeAgents() override;
   bool NetHold() override;
   CMessage* Message() override;
   CGottModus* GottModus() override;

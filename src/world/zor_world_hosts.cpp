@@ -282,6 +282,10 @@ void CZorUiHost::StreetNetChanged() {
 
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 
+// The world's hold: set while a rating, a scenario's end or its task window
+// holds the game.
+int CZorUiHost::GetExpoHold() { return m_world.GetBlocked(); }
+
 int CZorUiHost::GetGameModus() {
   CGottModus* god = m_world.GetGottModus();
   return god ? god->GetGameModus() : GAME_NORMAL;
@@ -390,6 +394,12 @@ int CZorGuiHost::GetScreenWidth() {
   int w = 0, h = 0;
   m_world.GetWindowSizeXY(w, h);
   return w;
+}
+
+int CZorGuiHost::GetScreenHeight() {
+  int w = 0, h = 0;
+  m_world.GetWindowSizeXY(w, h);
+  return h;
 }
 
 int CZorGuiHost::GetGameSpeed() { return m_world.GetGameSpeed(); }

@@ -146,6 +146,7 @@ class CZorUiHost : public CUiHost {
   bool IsReady() override;
   bool IsGameStarted() override;
   int GetGameModus() override;
+  int GetExpoHold() override;
   int AutoSaveGame() override;
   int AutoLoadGame() override;
   int CheckForLoadGame() override;
@@ -212,6 +213,7 @@ class CZorGuiHost : public CGuiHost {
   const char* GetGltText(int n) override;
   bool GetIndicator(const char* name, double* value) override;
   int GetScreenWidth() override;
+  int GetScreenHeight() override;
   int GetGameSpeed() override;
   void SetGameSpeed(int v) override;
   void PlayTutorialVideo() override;

@@ -9,12 +9,12 @@
 #include "cybernet/cyber_net.h"
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
-#include "framework/zor_stand_in.h"
 #include "framework/zor_util.h"
 #include "gui/action.h"
 #include "gui/item.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
+#include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "ui/small_map.h"
 #include "ui/user_int.h"
@@ -262,5 +262,11 @@ void CZorvaWorld::ResetModelForDebug() {
   if (m_pGottModus) m_pGottModus->SetEndeYear(5);
 }
 
-// Stands in for the location factory's extra space of the debug keys.
-void CZorvaWorld::MoreSpaceForDebug(int) { ZOR_STAND_IN("CSimLocationFactory"); }
+// One random amount of space of the kind (0 homes, 1 work), handed on from
+// district 1 to district 256: each district builds on its zoned lots and
+// passes on what it did not place.
+void CZorvaWorld::MoreSpaceForDebug(int kind) {
+  if (!m_pLocationFactory) return;
+  int amount = zor_random() % 30 + 5;
+  for (int district = 1; district <= 256; ++district) m_pLocationFactory->MoreSpaceNeeded2(district, kind, amount);
+}

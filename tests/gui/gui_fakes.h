@@ -150,6 +150,7 @@ class FakeHost : public CGuiHost {
   int GetMusicMode() override { return musicMode; }
   bool IsHotlineOn() override { return hotline; }
   int GetScreenWidth() override { return screenWidth; }
+  int GetScreenHeight() override { return screenHeight; }
   bool GetWindow239Opened() override { return opened239; }
   void SetWindow239Opened(bool on) override { Log("SetWindow239Opened", on); opened239 = on; }
   bool GetSelectedCrossingLights(int* n) override {
@@ -373,7 +374,7 @@ class FakeHost : public CGuiHost {
   int pageIndex = 0;
   int musicMode = 0;
   bool hotline = false;
-  int screenWidth = 800;
+  int screenWidth = 800, screenHeight = 600;
   bool opened239 = false;
   int crossingLights = -1;
   std::vector<std::string> slots;

@@ -273,6 +273,42 @@ TEST(Windows, PositionsFollowTheScreenAndParents) {
   delete root;
 }
 
+TEST(Windows, ACentredWindowOpensInTheMiddleOfTheScreenAsItIsThen) {
+  FakeHost host;
+  host.screenWidth = 1024;
+  host.screenHeight = 768;
+  auto* root = new CScreenWindow;
+  root->Create(0, 0, 1024, 768, 1, 0, WINDOW_NORMAL, POSITION_FIXED, 0);
+  auto* page = new CScreenWindow;
+  page->Create(50, 50, 383, 170, 300, 0, WINDOW_NORMAL, POSITION_CENTERED, 0);
+  root->AddWindow(page, 1);
+  auto* fixed = new CScreenWindow;
+  fixed->Create(50, 50, 100, 100, 306, 0, WINDOW_NORMAL, POSITION_FIXED, 0);
+  root->AddWindow(fixed, 1);
+
+  ASSERT_EQ(root->ActivateWindow(300, OVER_SINGLE), 0);
+  EXPECT_EQ(page->GetRealPosX(), 512 - 191);
+  EXPECT_EQ(page->GetRealPosY(), 384 - 85);
+  root->ActivateWindow(306, OVER_SINGLE);
+  EXPECT_EQ(fixed->GetRealPosX(), 50) << "a fixed window stands where it was built";
+
+  // Moved by the player while open: bringing it forward keeps it there.
+  page->SetPosX(page->GetPosX() + 40);
+  root->ActivateWindow(300, OVER_FRONT);
+  EXPECT_EQ(page->GetRealPosX(), 512 - 191 + 40);
+  // Closing puts it back to its standard place; it opens again centred on
+  // the screen it is opened on.
+  root->DeActivateWindow(300, OVER_SINGLE);
+  EXPECT_EQ(page->GetRealPosX(), 50);
+  host.screenWidth = 640;
+  host.screenHeight = 480;
+  root->ActivateWindow(300, OVER_SINGLE);
+  EXPECT_EQ(page->GetRealPosX(), 320 - 191);
+  EXPECT_EQ(page->GetRealPosY(), 240 - 85);
+  root->Destroy();
+  delete root;
+}
+
 TEST(Windows, WarningWindowsComeForwardEveryTurn) {
   FakeHost host;
   CScreenWindow yesNo;

@@ -4,6 +4,8 @@
 // building can have are refused.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -18,10 +20,12 @@
 #include "measures/building_object.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_location.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_model_iface.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_world.h"
 
@@ -30,6 +34,21 @@ namespace {
 using namespace zortest;
 
 using towntest::Town;
+
+namespace {
+
+// The houses standing on the cells 61..63 x 60..62.
+int HousesOnLots(CZorvaWorld& world) {
+  int n = 0;
+  for (int x = 61; x <= 63; ++x)
+    for (int y = 60; y <= 62; ++y) {
+      CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+      n += o && o->GetType() == OBJ_RESIDENTIAL;
+    }
+  return n;
+}
+
+}  // namespace
 
 TEST_F(Town, APlacedHouseBecomesALocationWithTheCatalogueCapacitiesAtItsCrossing) {
   const int resId = OneCell(OBJ_RESIDENTIAL);
@@ -106,15 +125,7 @@ TEST_F(Town, MoreSpaceTurnsZonedLotsIntoHouses) {
     for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
   const int district = CSimLocationFactory::DistrictOf(61, 61);
   EXPECT_EQ(district, 7 + 16 * 7 + 1);
-  auto houses = [&] {
-    int n = 0;
-    for (int x = 61; x <= 63; ++x)
-      for (int y = 60; y <= 62; ++y) {
-        CWorldObj* o = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
-        n += o && o->GetType() == OBJ_RESIDENTIAL;
-      }
-    return n;
-  };
+  auto houses = [&] { return HousesOnLots(world); };
   int amount = 1000, calls = 0;
   while (houses() == 0 && calls < 20) {
     ++calls;
@@ -126,6 +137,41 @@ TEST_F(Town, MoreSpaceTurnsZonedLotsIntoHouses) {
   int other = 50;
   EXPECT_EQ(Factory()->MoreSpaceNeeded2(1, 0, other), 0);
   EXPECT_EQ(other, 50);
+}
+
+// The debug key C checks every location against its building: a sound
+// town logs nothing, a location its building has lost is named.
+TEST_F(Town, TheLocationCheckNamesALocationItsBuildingLost) {
+  const int resId = OneCell(OBJ_RESIDENTIAL);
+  auto* house = dynamic_cast<CBuildingObject*>(Place(OBJ_RESIDENTIAL, resId, 61, 61));
+  ASSERT_NE(house, nullptr);
+  CSimLocation* location = house->GetSimLocation();
+  ASSERT_NE(location, nullptr);
+  CUserInt::m_ActivateDebugInfo = 1;
+  game.Key(SDLK_c);
+  EXPECT_EQ(zortest::ReadFile("errors.log").find("Location at"), std::string::npos);
+  location->SetBuilding(nullptr);
+  game.Key(SDLK_c);
+  location->SetBuilding(house);
+  CUserInt::m_ActivateDebugInfo = 0;
+  const std::string x = std::to_string(location->Position().PosX()), y = std::to_string(location->Position().PosY());
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Location at " + x + "/" + y + " has no building"), std::string::npos);
+  EXPECT_EQ(Factory()->CheckLocationForError(), 0);
+}
+
+// The debug keys B and X hand a small random amount of homes or work from
+// district to district: B puts houses on residential lots, X none there.
+TEST_F(Town, TheDebugKeyBPutsHousesOnZonedLotsAndXLeavesThem) {
+  for (int x = 61; x <= 63; ++x)
+    for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
+  auto houses = [&] { return HousesOnLots(world); };
+  CUserInt::m_ActivateDebugInfo = 1;
+  for (int i = 0; i < 10; ++i) game.Key(SDLK_x);
+  EXPECT_EQ(houses(), 0) << "work is not built on residential lots";
+  for (int i = 0; i < 20 && houses() == 0; ++i) game.Key(SDLK_b);
+  CUserInt::m_ActivateDebugInfo = 0;
+  EXPECT_GT(houses(), 0);
+  EXPECT_EQ(zortest::ReadFile("errors.log").find("CSimLocationFactory"), std::string::npos) << "no stand-in left";
 }
 
 // Growth builds homes towards the target: a deficit of 31 to 499 homes is

@@ -77,6 +77,12 @@ struct GuiHostContract : ::testing::Test {
 using GuiSubjects = ::testing::Types<FakeGui, GameGui>;
 TYPED_TEST_SUITE(GuiHostContract, GuiSubjects);
 
+TYPED_TEST(GuiHostContract, TheScreenIsTheStandardOneWithoutAStandIn) {
+  CGuiHost& host = this->host;
+  EXPECT_FALSE(this->StandIn("GetScreenHeight", [&] { EXPECT_EQ(host.GetScreenHeight(), 600); }));
+  EXPECT_FALSE(this->StandIn("GetScreenWidth", [&] { EXPECT_EQ(host.GetScreenWidth(), 800); }));
+}
+
 TYPED_TEST(GuiHostContract, AWindowIsOpenWhileItIsInTheRenderList) {
   CGuiHost& host = this->host;
   CScreenWindow* w = this->subject.Window(201);

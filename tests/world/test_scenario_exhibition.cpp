@@ -12,10 +12,14 @@
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "measures/opnv.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
 #include "measures/opnv_line.h"
 #include "model/gott_modus.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/ui_host.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -64,20 +68,33 @@ void ClickCell(Scenario& game, int cx, int cy) {
   game.Click(bx, by).Do(Wait(40));
 }
 
+// An opening page stands in the middle of the screen.
+void ExpectCentred(Scenario& game, int id) {
+  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(id);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->GetRealPosX(), game.Width() / 2 - w->GetSizeX() / 2) << id;
+  EXPECT_EQ(w->GetRealPosY(), game.Height() / 2 - w->GetSizeY() / 2) << id;
+}
+
 // The opening pages up to the choice of task.
 void OpeningPages(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(300));
+  ExpectCentred(game, 300);
   ASSERT_TRUE(game.ClickIn(300, 355, 152));
+  ExpectCentred(game, 302);
   ASSERT_TRUE(game.ClickIn(302, 446, 210));
+  ExpectCentred(game, 303);
   ASSERT_TRUE(game.IsOpen(303));
 }
 
 void ExpectBackAtTheStart(Scenario& game) {
   game.Run({Frames(2)});
   EXPECT_TRUE(game.IsOpen(300));
+  ExpectCentred(game, 300);
   EXPECT_EQ(CGottModus::GetExpoModus(), EXPO_NONE);
   EXPECT_EQ(CGottModus::GetExpoState(), EXPO_IDLE);
   EXPECT_EQ(game.World().GetBlocked(), 0);
+  EXPECT_EQ(CUiHost::Get()->GetExpoHold(), 0);
   EXPECT_EQ(Lines(game), 0) << "the map is the exhibition's again";
   EXPECT_EQ(God(game).Expo_Bus_IsMarkierung(79, 57), 0) << "the stop places are free again";
 }
@@ -138,6 +155,7 @@ TEST(ExhibitionScenario, TheBusLineFromTheFirstPageToItsRatingAndBack) {
   EXPECT_TRUE(game->IsOpen(313)) << "a good line with a headway above 14 minutes";
   EXPECT_FALSE(game->IsOpen(311));
   EXPECT_EQ(game->World().GetBlocked(), 1);
+  EXPECT_EQ(CUiHost::Get()->GetExpoHold(), 1) << "the interface sees the game held and shows the pause mark";
   game->Shot("exhibition_rating");
 
   ASSERT_TRUE(game->ClickIn(313, 165, 245));
@@ -230,14 +248,48 @@ TEST(ExhibitionScenario, TheKioskTakesOnlyWhatItsChainAllows) {
   CScreenWindow* w = CUserInt::topWindow->GetWindowByID(110);
   ASSERT_TRUE(game->ClickIn(110, w->GetSizeX() - 10, 10));
   EXPECT_TRUE(game->IsOpen(110));
-  // A right click released after 300 ms still drops the tool.
+  // A right click on the map released after 300 ms still drops the tool
+  // (beside the first page, which stands in the middle).
   ui.SetToolNr(5, 2, -1);
-  game->Run({Move(400, 300), Press(400, 300, kRight), Wait(300), Release(400, 300, kRight)});
+  game->Run({Move(700, 120), Press(700, 120, kRight), Wait(300), Release(700, 120, kRight)});
   EXPECT_EQ(CUserInt::selObj.tool, 1);
   // A click on the map in no task places nothing and warns of nothing.
   ClickCell(*game, 79, 57);
   EXPECT_EQ(God(*game).Expo_GetStopCount(), 0);
   EXPECT_FALSE(game->IsOpen(306));
+}
+
+// The four-lane tasks on the exhibition's town: each is built from the
+// street it starts on to the one it ends on, both joined by junctions of
+// three streets, and rated as its task asks.
+TEST(ExhibitionScenario, BothFourLaneTasksAreBuiltAndRated) {
+  const struct {
+    int task, click[2], start[2], end[2], page;
+  } cases[] = {{0, {85, 40}, {85, 55}, {48, 20}, 323}, {3, {30, 57}, {55, 57}, {1, 41}, 324}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.task);
+    auto game = StartExhibition();
+    StreetPages(*game, 60);  // four lanes
+    ClickCell(*game, c.click[0], c.click[1]);
+    EXPECT_FALSE(game->IsOpen(327)) << "the street was built";
+    EXPECT_EQ(God(*game).Expo_GetStreetNr(), c.task);
+    ASSERT_NE(God(*game).Expo_GetStreet(), nullptr);
+    EXPECT_TRUE(game->IsOpen(332)) << "the window of a four-lane street";
+    CStrJunctionList* net = game->World().GetStreetNet();
+    for (const int* at : {c.start, c.end}) {
+      CStrJunction* j = net->FindJunctionAt(static_cast<short>(at[0]), static_cast<short>(at[1]));
+      ASSERT_NE(j, nullptr) << at[0] << "/" << at[1];
+      EXPECT_EQ(j->GetAnzLinkedStreets(), 3) << "the task's street joins the street there";
+      int four = 0;
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) four += j->GetStreetByNR(i)->GetStreetType() == STRASSE_VIERSPURIG;
+      EXPECT_EQ(four, 1) << at[0] << "/" << at[1];
+    }
+    ClickCell(*game, c.click[0], c.click[1]);
+    EXPECT_EQ(CGottModus::GetExpoState(), EXPO_STREET_RUNS);
+    game->Run({Wait(kRatingMs + 200)});
+    EXPECT_TRUE(game->IsOpen(c.page));
+    EXPECT_FALSE(game->IsOpen(332));
+  }
 }
 
 }  // namespace
