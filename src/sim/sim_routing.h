@@ -93,7 +93,7 @@ class CSimRoutingMatrix {
   // Crossings waiting in buckets of keys: the last one linked into each
   // bucket, the links between the crossings of a bucket and a bitmap of the
   // buckets that hold any. Of a bucket the crossing linked last comes out
-  // first.
+  // first, then the others in the order of their links.
   struct BucketLinks {
     int* head;
     int* next;
@@ -117,15 +117,14 @@ class CSimRoutingMatrix {
         if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
       }
     }
-    // Takes the top crossing of `slot`, a bucket that holds any.
-    int Take(size_t slot) {
+    // Empties `slot`, a bucket that holds any, and gives its top crossing;
+    // the others follow it through `next`. Only for the least bucket,
+    // which no relaxation links a crossing into or out of: every street
+    // adds more than a bucket's width to a key.
+    int TakeAll(size_t slot) {
       const int u = head[slot];
-      const int n = next[u];
-      head[slot] = n;
-      if (n >= 0)
-        prev[n] = -1;
-      else
-        bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      head[slot] = -1;
+      bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
       return u;
     }
   };
@@ -134,6 +133,13 @@ class CSimRoutingMatrix {
   // keys' span, and the links of the crossings waiting in either.
   std::vector<int> m_rowHead, m_ringHead, m_rowNext, m_rowPrev;
   std::vector<uint64_t> m_rowBits, m_ringBits;
+  // A row's tentative costs and first streets while it is searched, close
+  // together; the matrix entry is written once, when its crossing is final.
+  struct RowLabel {
+    int cost;
+    int first;
+  };
+  std::vector<RowLabel> m_rowLabel;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
