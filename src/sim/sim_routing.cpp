@@ -11,6 +11,9 @@ namespace {
 constexpr int64_t kInf = INT64_MAX / 4;
 // A route through a crossing whose bound reaches this costs kNoRoute or more.
 constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
+// The distance of a crossing a route search has taken out of its queue:
+// below any distance plus bound, and far enough from INT_MIN to add both.
+constexpr int kClosed = INT_MIN / 2;
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
@@ -54,7 +57,7 @@ class SpareMatrices {
 SpareMatrices g_spareMatrices;
 }  // namespace
 
-void CSimRoutingMatrix::BucketQueue::Clear() {
+void CSimRoutingMatrix::BucketQueue::Clear(size_t pushes) {
   if (m_head.empty()) {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
@@ -70,7 +73,8 @@ void CSimRoutingMatrix::BucketQueue::Clear() {
     }
     m_bits[w] = 0;
   }
-  m_items.clear();
+  if (m_items.size() < pushes) m_items.resize(pushes);
+  m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
 }
@@ -79,6 +83,7 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_head = std::vector<int>();
   m_bits = std::vector<uint64_t>();
   m_items = std::vector<Item>();
+  m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
 }
@@ -511,7 +516,9 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
   visit(from);
   // Every route from here would cost kNoRoute or more.
   if (node[from].bound >= kBoundCap) return false;
-  m_queue.Clear();
+  // Each street is relaxed at most once (crossings are closed when they
+  // come out): no more pushes than streets, and the first.
+  m_queue.Clear(m_streets.size() + 1);
   node[from].dist = 0;
   node[from].parent = -1;
   m_queue.Push(node[from].bound, from);
@@ -527,6 +534,9 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
       break;
     }
     const int du = node[u].dist + kCrossingPenalty;
+    // Closed: no later relaxation or stale item can open it again, so each
+    // crossing's streets are relaxed once whatever the bounds.
+    node[u].dist = kClosed;
     for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
       const int v = a->node;
       visit(v);

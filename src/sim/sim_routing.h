@@ -103,9 +103,11 @@ class CSimRoutingMatrix {
       const int top = head[slot];
       next[v] = top;
       prev[v] = -1;
-      if (top >= 0) prev[top] = v;
       head[slot] = v;
-      bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+      if (top >= 0)
+        prev[top] = v;
+      else
+        bits[slot >> 6] |= uint64_t{1} << (slot & 63);
     }
     void Unlink(int v, size_t slot) {
       const int p = prev[v], n = next[v];
@@ -225,14 +227,15 @@ class CSimRoutingMatrix {
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
-    // Empties the queue, allocating its buckets on first use.
-    void Clear();
+    // Empties the queue for at most `pushes` pushes, allocating its buckets
+    // on first use.
+    void Clear(size_t pushes);
     // Gives the buckets back; the next Clear allocates them again.
     void Release();
     bool Empty() const { return m_size == 0; }
     void Push(int key, int node) {
-      const int index = static_cast<int>(m_items.size());
-      m_items.push_back({node, m_head[key]});
+      const int index = static_cast<int>(m_pushed++);
+      m_items[static_cast<size_t>(index)] = {node, m_head[key]};
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
       m_min = std::min(m_min, static_cast<size_t>(key));
@@ -259,7 +262,8 @@ class CSimRoutingMatrix {
     };
     std::vector<int> m_head;     // last item pushed per key, -1 when empty
     std::vector<uint64_t> m_bits;  // the keys with items
-    std::vector<Item> m_items;
+    std::vector<Item> m_items;  // room for the pushes Clear was promised
+    size_t m_pushed = 0;
     // No item lies below it; a size, so that the searches' stores of
     // crossing data cannot alias it.
     size_t m_min = kKeyLimit;
