@@ -11,6 +11,9 @@ namespace {
 constexpr int64_t kInf = INT64_MAX / 4;
 // A route through a crossing whose bound reaches this costs kNoRoute or more.
 constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
+// The distance of a crossing a route search has taken out of its queue:
+// below any distance plus bound, and far enough from INT_MIN to add both.
+constexpr int kClosed = INT_MIN / 2;
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
@@ -54,7 +57,7 @@ class SpareMatrices {
 SpareMatrices g_spareMatrices;
 }  // namespace
 
-void CSimRoutingMatrix::BucketQueue::Clear() {
+void CSimRoutingMatrix::BucketQueue::Clear(size_t pushes) {
   if (m_head.empty()) {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
@@ -70,7 +73,8 @@ void CSimRoutingMatrix::BucketQueue::Clear() {
     }
     m_bits[w] = 0;
   }
-  m_items.clear();
+  if (m_items.size() < pushes) m_items.resize(pushes);
+  m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
 }
@@ -79,6 +83,7 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_head = std::vector<int>();
   m_bits = std::vector<uint64_t>();
   m_items = std::vector<Item>();
+  m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
 }
@@ -184,6 +189,7 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
   m_rowNext.assign(m_n, -1);
   m_rowPrev.assign(m_n, -1);
+  m_rowLabel.assign(m_n, RowLabel{Route::kNoRoute, -1});
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -289,24 +295,28 @@ void CSimRoutingMatrix::Search(int source, bool backward) {
     while (!b) b = q.bits[word = (word + 1) & wordMask];
     const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
     bucket += (slot - pos) & mask;
-    const int u = q.Take(slot);
-    --waiting;
-    const int64_t d = dist[u] + kCrossingPenalty;
-    for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
-      const int v = a->node;
-      const int64_t nd = d + a->weight;
-      if (seen[v] != stamp) {
-        seen[v] = stamp;
-        dist[v] = nd;
-        q.Link(v, slotOf(nd));
-        ++waiting;
-      } else if (nd < dist[v]) {
-        const size_t old = slotOf(dist[v]), now = slotOf(nd);
-        if (old != now) {
-          q.Unlink(v, old);
-          q.Link(v, now);
+    // The bucket is taken whole, as in ComputeRow: its crossings are final
+    // and the relaxations link none into it (the ring is wider than a step).
+    for (int u = q.TakeAll(slot), next; u >= 0; u = next) {
+      next = q.next[u];
+      --waiting;
+      const int64_t d = dist[u] + kCrossingPenalty;
+      for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
+        const int v = a->node;
+        const int64_t nd = d + a->weight;
+        if (seen[v] != stamp) {
+          seen[v] = stamp;
+          dist[v] = nd;
+          q.Link(v, slotOf(nd));
+          ++waiting;
+        } else if (nd < dist[v]) {
+          const size_t old = slotOf(dist[v]), now = slotOf(nd);
+          if (old != now) {
+            q.Unlink(v, old);
+            q.Link(v, now);
+          }
+          dist[v] = nd;
         }
-        dist[v] = nd;
       }
     }
   }
@@ -400,19 +410,22 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
 }
 
 // Backward search from `dest` over the in-streets: the tree edge of each
-// origin is the first street of its route, and the row itself holds the
-// tentative costs, so the search needs no other per-crossing state.
+// origin is the first street of its route. The tentative costs and first
+// streets lie side by side in m_rowLabel; a matrix entry is written once,
+// when its crossing comes out of the queue, and the rest of the row, the
+// crossings never reached, once at the end.
 //
 // Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
 // crossings are linked into buckets of 1 << kRowBucketShift keys; every street
 // adds its travel time (never below 0) and the penalty, more than a
 // bucket's width, to the key it leaves from. So nothing reaches the least
 // bucket while it is emptied, and each of its crossings already has its
-// final cost whichever of them comes out first: the last one linked, which
-// fixes the route among equal ones. A crossing whose cost falls moves to the
-// top of its new bucket, or keeps its place when the bucket stays the same.
-// The keys stay below kNoRoute plus the penalty, so the buckets need not
-// wrap, and the search leaves them all empty.
+// final cost: the bucket is taken whole, from the crossing linked last
+// down its links, which fixes the route among equal ones. A crossing whose
+// cost falls moves to the top of its new bucket, or keeps its place when
+// the bucket stays the same. The keys stay below kNoRoute plus the
+// penalty, so the buckets need not wrap, and the search leaves them all
+// empty.
 void CSimRoutingMatrix::ComputeRow(int dest) {
   constexpr int kShift = kRowBucketShift;
   if (m_rowHead.empty()) {
@@ -424,53 +437,65 @@ void CSimRoutingMatrix::ComputeRow(int dest) {
   auto link = [&q](int v, int key) { q.Link(v, static_cast<size_t>(key >> kShift)); };
   auto unlink = [&q](int v, int key) { q.Unlink(v, static_cast<size_t>(key >> kShift)); };
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  for (int v = 0; v < m_n; ++v) row[v] = kNoRouteEntry;
-  row[dest].cost = 0;
+  RowLabel* label = m_rowLabel.data();
+  for (int v = 0; v < m_n; ++v) label[v] = {Route::kNoRoute, -1};
+  label[dest].cost = 0;
+  row[dest] = kDiagonalEntry;
   const Arc* arcs = m_inArc.data();
   const int* start = m_inStart.data();
   const int* streetTo = m_to.data();
   const int* streetLength = m_length.data();
-  int waiting = 1;
+  int waiting = 1, settled = 0;
   link(dest, 0);
   size_t word = 0;
   while (waiting > 0) {
     uint64_t b;
     while (!(b = q.bits[word])) ++word;
-    const int u = q.Take(word * 64 + static_cast<size_t>(__builtin_ctzll(b)));
-    --waiting;
-    int d = 0;
-    if (u != dest) {
-      Route& r = row[u];
-      d = r.cost + kCrossingPenalty;
-      const int e = r.firstStreet;
-      const int to = streetTo[e];
-      if (to == dest) {
-        r.lastStreet = e;
-        r.length = streetLength[e];
-      } else {
-        r.lastStreet = row[to].lastStreet;
-        r.length = streetLength[e] + row[to].length;
+    // The least bucket is taken whole: its crossings are final, and no
+    // relaxation links a crossing into it or moves one out of it.
+    for (int u = q.TakeAll(word * 64 + static_cast<size_t>(__builtin_ctzll(b))), next; u >= 0; u = next) {
+      next = q.next[u];
+      --waiting;
+      ++settled;
+      int d = 0;
+      if (u != dest) {
+        const RowLabel l = label[u];
+        d = l.cost + kCrossingPenalty;
+        const int to = streetTo[l.first];
+        Route& r = row[u];
+        r.cost = l.cost;
+        r.firstStreet = l.first;
+        if (to == dest) {
+          r.lastStreet = l.first;
+          r.length = streetLength[l.first];
+        } else {
+          r.lastStreet = row[to].lastStreet;
+          r.length = streetLength[l.first] + row[to].length;
+        }
       }
-    }
-    const Arc* const end = arcs + start[u + 1];
-    for (const Arc* a = arcs + start[u]; a != end; ++a) {
-      const int c = d + a->weight;
-      Route& r = row[a->node];
-      // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
-      // more do not exist.
-      if (c >= r.cost) continue;
-      const int key = c + kCrossingPenalty;
-      if (r.cost >= Route::kNoRoute) {
-        ++waiting;
-        link(a->node, key);
-      } else if (((r.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
-        unlink(a->node, r.cost + kCrossingPenalty);
-        link(a->node, key);
+      const Arc* const end = arcs + start[u + 1];
+      for (const Arc* a = arcs + start[u]; a != end; ++a) {
+        const int c = d + a->weight;
+        RowLabel& l = label[a->node];
+        // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
+        // more do not exist.
+        if (c >= l.cost) continue;
+        const int key = c + kCrossingPenalty;
+        if (l.cost >= Route::kNoRoute) {
+          ++waiting;
+          link(a->node, key);
+        } else if (((l.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
+          unlink(a->node, l.cost + kCrossingPenalty);
+          link(a->node, key);
+        }
+        l.cost = c;
+        l.first = a->street;
       }
-      r.cost = c;
-      r.firstStreet = a->street;
     }
   }
+  // The crossings the search did not reach have no route.
+  for (int v = 0; v < m_n && settled < m_n; ++v)
+    if (label[v].cost >= Route::kNoRoute) row[v] = kNoRouteEntry;
 }
 
 // A* over the out-streets. With a consistent bound the first time `to`
@@ -491,7 +516,9 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
   visit(from);
   // Every route from here would cost kNoRoute or more.
   if (node[from].bound >= kBoundCap) return false;
-  m_queue.Clear();
+  // Each street is relaxed at most once (crossings are closed when they
+  // come out): no more pushes than streets, and the first.
+  m_queue.Clear(m_streets.size() + 1);
   node[from].dist = 0;
   node[from].parent = -1;
   m_queue.Push(node[from].bound, from);
@@ -507,14 +534,17 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
       break;
     }
     const int du = node[u].dist + kCrossingPenalty;
+    // Closed: no later relaxation or stale item can open it again, so each
+    // crossing's streets are relaxed once whatever the bounds.
+    node[u].dist = kClosed;
     for (const Arc *a = arcs + start[u], *end = arcs + start[u + 1]; a != end; ++a) {
       const int v = a->node;
       visit(v);
       PathNode& p = node[v];
       const int nd = du + a->weight;
       // Routes of kNoRoute seconds or more do not exist; a crossing whose
-      // bound reaches kBoundCap lies on none.
-      if (nd >= p.dist || nd + p.bound - kCrossingPenalty >= Route::kNoRoute || p.bound >= kBoundCap) continue;
+      // bound reaches kBoundCap lies on none (nd is never below 0).
+      if (nd >= p.dist || nd + p.bound >= kBoundCap) continue;
       p.dist = nd;
       p.parent = a->street;
       m_queue.Push(nd + p.bound, v);

@@ -93,7 +93,7 @@ class CSimRoutingMatrix {
   // Crossings waiting in buckets of keys: the last one linked into each
   // bucket, the links between the crossings of a bucket and a bitmap of the
   // buckets that hold any. Of a bucket the crossing linked last comes out
-  // first.
+  // first, then the others in the order of their links.
   struct BucketLinks {
     int* head;
     int* next;
@@ -103,9 +103,11 @@ class CSimRoutingMatrix {
       const int top = head[slot];
       next[v] = top;
       prev[v] = -1;
-      if (top >= 0) prev[top] = v;
       head[slot] = v;
-      bits[slot >> 6] |= uint64_t{1} << (slot & 63);
+      if (top >= 0)
+        prev[top] = v;
+      else
+        bits[slot >> 6] |= uint64_t{1} << (slot & 63);
     }
     void Unlink(int v, size_t slot) {
       const int p = prev[v], n = next[v];
@@ -117,15 +119,14 @@ class CSimRoutingMatrix {
         if (n < 0) bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
       }
     }
-    // Takes the top crossing of `slot`, a bucket that holds any.
-    int Take(size_t slot) {
+    // Empties `slot`, a bucket that holds any, and gives its top crossing;
+    // the others follow it through `next`. Only for the least bucket,
+    // which no relaxation links a crossing into or out of: every street
+    // adds more than a bucket's width to a key.
+    int TakeAll(size_t slot) {
       const int u = head[slot];
-      const int n = next[u];
-      head[slot] = n;
-      if (n >= 0)
-        prev[n] = -1;
-      else
-        bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+      head[slot] = -1;
+      bits[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
       return u;
     }
   };
@@ -134,6 +135,13 @@ class CSimRoutingMatrix {
   // keys' span, and the links of the crossings waiting in either.
   std::vector<int> m_rowHead, m_ringHead, m_rowNext, m_rowPrev;
   std::vector<uint64_t> m_rowBits, m_ringBits;
+  // A row's tentative costs and first streets while it is searched, close
+  // together; the matrix entry is written once, when its crossing is final.
+  struct RowLabel {
+    int cost;
+    int first;
+  };
+  std::vector<RowLabel> m_rowLabel;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
@@ -219,14 +227,15 @@ class CSimRoutingMatrix {
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
-    // Empties the queue, allocating its buckets on first use.
-    void Clear();
+    // Empties the queue for at most `pushes` pushes, allocating its buckets
+    // on first use.
+    void Clear(size_t pushes);
     // Gives the buckets back; the next Clear allocates them again.
     void Release();
     bool Empty() const { return m_size == 0; }
     void Push(int key, int node) {
-      const int index = static_cast<int>(m_items.size());
-      m_items.push_back({node, m_head[key]});
+      const int index = static_cast<int>(m_pushed++);
+      m_items[static_cast<size_t>(index)] = {node, m_head[key]};
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
       m_min = std::min(m_min, static_cast<size_t>(key));
@@ -253,7 +262,8 @@ class CSimRoutingMatrix {
     };
     std::vector<int> m_head;     // last item pushed per key, -1 when empty
     std::vector<uint64_t> m_bits;  // the keys with items
-    std::vector<Item> m_items;
+    std::vector<Item> m_items;  // room for the pushes Clear was promised
+    size_t m_pushed = 0;
     // No item lies below it; a size, so that the searches' stores of
     // crossing data cannot alias it.
     size_t m_min = kKeyLimit;

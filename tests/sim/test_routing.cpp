@@ -584,6 +584,38 @@ TEST(Routing, SearchesBetweenRoutesOfEqualCost) {
 // A slot torn down and set up again on a network of the same size (as a
 // load does) takes the matrix that the old slot gave up, and answers none of
 // its old routes before its own pass writes them.
+// Every street into one crossing jams up to the travel-time cap, so the
+// next full pass, on the same matrix, finds no route to it: the entries of
+// its row that held routes must say so, while the other rows, where every
+// crossing is reached, keep exact routes.
+TEST(Routing, AFullPassAgainClearsRoutesThatNoLongerExist) {
+  std::mt19937 rng(17);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 5, 5, [&](int) { return 120 + static_cast<int>(rng() % 500); });
+  slot.InitRouting();
+  RunFullPass(slot);
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  const int jammed = 12;
+  ASSERT_LT(r.Entry(0, jammed)->cost, Route::kNoRoute);
+  const Route* matrix = r.Matrix();
+  for (int e = 0; e < r.NrOfStreets(); ++e)
+    if (r.Street(e)->pEndCrossing()->MatrixIndex() == jammed) r.Street(e)->AddCarFlow(1000000);
+  RunFullPass(slot);
+  ASSERT_EQ(r.Matrix(), matrix);
+  CheckMatrixChains(slot);
+  std::vector<int> path;
+  for (int from = 0; from < r.N(); ++from) {
+    if (from == jammed) continue;
+    const Route* e = r.Entry(from, jammed);
+    EXPECT_EQ(e->cost, Route::kNoRoute) << from;
+    EXPECT_EQ(e->firstStreet, -1) << from;
+    EXPECT_EQ(e->lastStreet, -1) << from;
+    EXPECT_FALSE(r.MatrixPath(from, jammed, path)) << from;
+    EXPECT_LT(r.Entry(jammed, from)->cost, Route::kNoRoute) << from;
+  }
+}
+
 TEST(Routing, ASlotSetUpAgainTakesTheGivenUpMatrixWithoutItsRoutes) {
   std::mt19937 rng(31);
   auto grid = [&](CSimTrafficSlot& slot, int w, int h) {
