@@ -1,0 +1,209 @@
+#pragma once
+// A week of the service measures in the running game. The world's six
+// service measures are the real ones, each handing the scenario its hourly
+// turn and its year's closing just before and just after they run, so that
+// a scenario reads what the measure reads at that moment (the people, the
+// network's values) and recomputes the turn from it. The player's ways into
+// the measures group (window 80) and to the figures its pages show are here
+// too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "gui/dialog.h"
+#include "gui/item_text.h"
+#include "gui/screen_window.h"
+#include "gui/text_markup.h"
+#include "measures/active_route_guidance.h"
+#include "measures/advice_centre.h"
+#include "measures/carsharing.h"
+#include "measures/measure_host.h"
+#include "measures/park_ride.h"
+#include "measures/passive_route_planning.h"
+#include "measures/pta.h"
+#include "model/data_exchange.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_welt.h"
+#include "support/scenario.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace zortest {
+
+// A measure that calls the scenario's hooks around its turn and its closing
+// of the year; everything else is the measure's own.
+template <class Base>
+class WatchedMeasure : public Base {
+ public:
+  using Hook = std::function<void(const STime& now, const STime& last)>;
+  Hook beforeTurn, afterTurn, beforeYear, afterYear;
+  int turns = 0;
+  int closings = 0;
+
+  int OnPlayloopTurn(STime now, STime last) override {
+    if (beforeTurn) beforeTurn(now, last);
+    const int r = Base::OnPlayloopTurn(now, last);
+    ++turns;
+    if (afterTurn) afterTurn(now, last);
+    return r;
+  }
+  int ResetYearData(STime now, STime last) override {
+    const bool closes = now.year != last.year;
+    if (closes && beforeYear) beforeYear(now, last);
+    const int r = Base::ResetYearData(now, last);
+    if (closes) ++closings;
+    if (closes && afterYear) afterYear(now, last);
+    return r;
+  }
+};
+
+class MeasuresWeekWorld : public CZorvaWorld {
+ public:
+  WatchedMeasure<CCarsharing>* carsharing = nullptr;
+  WatchedMeasure<CParkRide>* parkRide = nullptr;
+  WatchedMeasure<CZorviZentrale>* centre = nullptr;
+  WatchedMeasure<CAktiveRoutenPlanung>* guidance = nullptr;
+  WatchedMeasure<CPassiveRoutenPlanung>* planning = nullptr;
+  WatchedMeasure<CPta>* assistant = nullptr;
+
+ protected:
+  CCarsharing* NewCarsharing() override { return carsharing = new WatchedMeasure<CCarsharing>; }
+  CParkRide* NewParkRide() override { return parkRide = new WatchedMeasure<CParkRide>; }
+  CZorviZentrale* NewZorviZentrale() override { return centre = new WatchedMeasure<CZorviZentrale>; }
+  CAktiveRoutenPlanung* NewAktiveRP() override { return guidance = new WatchedMeasure<CAktiveRoutenPlanung>; }
+  CPassiveRoutenPlanung* NewPassiveRP() override { return planning = new WatchedMeasure<CPassiveRoutenPlanung>; }
+  CPta* NewPta() override { return assistant = new WatchedMeasure<CPta>; }
+};
+
+// The share of a year between two turns, as the measures take it.
+inline double Elapsed(const STime& now, const STime& last) {
+  return static_cast<double>(now.fyear) - static_cast<double>(last.fyear);
+}
+
+// What the measures read from the game, at the moment of the call.
+inline int People() { return CMeasureHost::Get()->GetPeople(); }
+inline double Value(const char* name) { return CMeasureHost::Get()->GetExchangeValue(name); }
+inline double Most(const char* name) { return CMeasureHost::Get()->GetExchangeMax(name); }
+
+inline double Var(CWorldObj& measure, const char* key) {
+  double v = 0.0;
+  EXPECT_EQ(measure.GetVarData(key, &v), 0) << key;
+  return v;
+}
+
+// The step toward the potential of one turn that the measures share:
+// (potential - users) / damping x 3 x elapsed, never past the potential.
+inline double Toward(double users, double potential, double damping, double elapsed) {
+  const double step = (potential - users) / damping * 3.0 * elapsed;
+  return step >= 0 ? std::min(users + step, potential) : std::max(users + step, potential);
+}
+
+// A campaign as the scenario follows it: its progress in years, mirrored in
+// the measure's float, and whether it ended in the last turn.
+struct CampaignTrack {
+  bool running = false;
+  float progress = 0.0f;
+  // Advances by the turn's share of a year; true when the year is over.
+  bool Advance(double elapsed) {
+    if (!running) return false;
+    progress += static_cast<float>(elapsed);
+    if (progress <= 1.0f) return false;
+    running = false;
+    progress = 0.0f;
+    return true;
+  }
+};
+
+// Window 80 stands at (411, 0), its pages at (462, 21).
+constexpr int kGroupX = 411, kPageX = 462, kPageY = 21;
+enum MeasuresPage { kAssistantTab, kCentreTab, kPlanningTab, kGuidanceTab, kCarsharingTab, kCampaignTab };
+constexpr int kPageOfTab[] = {90, 81, 89, 87, 84, 92};
+
+inline CScreenWindow* WindowOf(int id) { return CUserInt::topWindow->GetWindowByID(id); }
+
+// The bar's services menu and its measures entry open the group.
+inline void OpenMeasures(Scenario& game) {
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(678, 523).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(25));
+  game.Click(678, 475).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(80));
+}
+
+// The page buttons from the top, each opening its page.
+inline void OpenPage(Scenario& game, MeasuresPage tab) {
+  game.Click(kGroupX + 28, 45 + 43 * tab + 18).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kPageOfTab[tab])) << kPageOfTab[tab];
+}
+inline void ClickOnPage(Scenario& game, int x, int y) { game.Click(kPageX + x, kPageY + y).Do(Wait(40)); }
+
+// The text a figure of window `id` (its own items or its dialogs') shows for
+// the variable `name`; empty when no text shows it.
+inline std::string Shown(int id, const char* name) {
+  std::string shown;
+  auto look = [&](CItem* i) {
+    auto* t = dynamic_cast<CItemText*>(i);
+    if (!t || !i->GetVar() || std::string(i->GetVar()->GetName()) != name) return;
+    char text[64] = "";
+    t->VarUpdate(i->GetVar(), text, sizeof text);
+    shown = text;
+  };
+  WindowOf(id)->GetItems()->ForEach(look);
+  WindowOf(id)->GetDialogs()->ForEach([&](CDialog* d) { d->GetItems()->ForEach(look); });
+  return shown;
+}
+// The text a figure of that type gives the value.
+inline std::string Formatted(EVarType type, double value) {
+  char text[64] = "";
+  CTextMarkup::FormatValue(type, value, 0, 0, text, sizeof text);
+  return text;
+}
+
+// A town of `people` residents at the game speed of the scenarios; the
+// message that it passed its growth target is put away.
+inline void PeopleInTown(Scenario& game, unsigned people) {
+  CZorvaWorld& world = game.World();
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  world.GetSimWelt()->pCityModell()->AddResidents(people);
+  ASSERT_GT(world.GetDataExchange()->GetPeople(), 0);
+  game.Do(Wait(400));
+  world.DeActivateWindow(236);
+  world.SetPause(false);
+}
+
+// Runs the game through the frame loop until `days` more simulated days
+// (years of the game) have begun; the adviser's messages that hold the game
+// are put away as a player does.
+inline void RunDays(Scenario& game, int days) {
+  CSimWelt* sim = game.World().GetSimWelt();
+  const int until = sim->Date().Year() + days;
+  for (int i = 0; i < 20000 && sim->Date().Year() < until; ++i) {
+    game.Do(Wait(100));
+    // The message that the town passed its growth target holds the game
+    // until it is put away.
+    if (game.World().IsPause() && game.IsOpen(236)) {
+      game.World().DeActivateWindow(236);
+      game.World().SetPause(false);
+    }
+  }
+  ASSERT_GE(sim->Date().Year(), until);
+}
+
+// Runs the game on to the given hour of the day.
+inline void RunToHour(Scenario& game, int hour) {
+  CSimWelt* sim = game.World().GetSimWelt();
+  for (int i = 0; i < 2000 && sim->Date().Hour() != hour; ++i) game.Do(Wait(20));
+  ASSERT_EQ(sim->Date().Hour(), hour);
+}
+
+// A week, seven simulated days, and the next morning, so that the last
+// year's money is booked for some hours.
+inline void RunWeek(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(RunDays(game, 7));
+  ASSERT_NO_FATAL_FAILURE(RunToHour(game, 11));
+}
+
+}  // namespace zortest
