@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "gui/dialog.h"
 #include "gui/item_text.h"
@@ -25,11 +26,13 @@
 #include "measures/passive_route_planning.h"
 #include "measures/pta.h"
 #include "model/data_exchange.h"
+#include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
 
 namespace zortest {
 
@@ -98,6 +101,7 @@ inline double Var(CWorldObj& measure, const char* key) {
 // (potential - users) / damping x 3 x elapsed, never past the potential.
 inline double Toward(double users, double potential, double damping, double elapsed) {
   const double step = (potential - users) / damping * 3.0 * elapsed;
+  if (step == 0.0) return users;
   return step >= 0 ? std::min(users + step, potential) : std::max(users + step, potential);
 }
 
@@ -162,13 +166,30 @@ inline std::string Formatted(EVarType type, double value) {
   return text;
 }
 
+// An avenue from x 12 to 60 along y 70 with homes on one side and homes,
+// offices, factories and shops on the other, so that people live and work
+// in districts 1 to 7 of rows 8 and 9.
+inline void BuildAvenue(CZorvaWorld& world) {
+  CStrBuildLine line(12, 70, 60, 70);
+  ASSERT_EQ(world.GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+  const TObjectType work[] = {OBJ_RESIDENTIAL, OBJ_OFFICE, OBJ_INDUSTRY, OBJ_SHOPPING};
+  for (int x = 13; x <= 57; x += 4)
+    for (const auto& [kind, y] : {std::pair{OBJ_RESIDENTIAL, 68}, std::pair{work[(x / 4) % 4], 72}}) {
+      const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
+      ASSERT_GT(resId, 0);
+      ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
+                                   nullptr, 0, -1),
+                nullptr)
+          << x << "/" << y;
+    }
+}
+
 // A town of `people` residents at the game speed of the scenarios; the
 // message that it passed its growth target is put away.
 inline void PeopleInTown(Scenario& game, unsigned people) {
   CZorvaWorld& world = game.World();
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
   world.GetSimWelt()->pCityModell()->AddResidents(people);
-  ASSERT_GT(world.GetDataExchange()->GetPeople(), 0);
   game.Do(Wait(400));
   world.DeActivateWindow(236);
   world.SetPause(false);

@@ -1,0 +1,286 @@
+// The services that serve the districts from what the player builds, each
+// run for a week from its page in the measures group: car sharing with its
+// office and outlets in a town of many people that no district counts yet,
+// and active route guidance with its transmitter masts along an avenue whose
+// districts count their people. The player builds, sets the
+// page's prices with its step buttons and starts a campaign on the
+// campaigns page; every hourly turn of the week is then recomputed from
+// what the measure read at that moment (people, the network's values, its
+// users before the turn), and the page's figures are the model's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "scenario_measures_week.h"
+
+namespace {
+
+using namespace zortest;
+
+// People enough that the per mille of them that car sharing can win are
+// many more than the members a turn moves by less than one.
+constexpr unsigned kCarsharingPeople = 400000;
+
+CWorldObj* Build(CZorvaWorld& world, TObjectType kind, int x, int y) {
+  const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 0, nullptr);
+  EXPECT_GT(resId, 0) << kind;
+  return world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr,
+                            0, -1);
+}
+
+// The avenue's people two days on, when its districts count them.
+void Avenue(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(BuildAvenue(game.World()));
+  ASSERT_NO_FATAL_FAILURE(PeopleInTown(game, 0));
+  ASSERT_NO_FATAL_FAILURE(RunDays(game, 2));
+  ASSERT_GT(People(), 0);
+}
+
+void Settle(Scenario& game) {
+  game.World().SetPause(true);
+  game.Do(Wait(40));
+}
+
+TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) {
+  std::filesystem::create_directories("SaveGame");
+  MeasuresWeekWorld* world = nullptr;
+  Scenario game([&] { return world = new MeasuresWeekWorld; });
+  ASSERT_NO_FATAL_FAILURE(PeopleInTown(game, kCarsharingPeople));
+  CDataExchange& dx = *world->GetDataExchange();
+  auto& cs = *world->carsharing;
+
+  ASSERT_NO_FATAL_FAILURE(OpenMeasures(game));
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCarsharingTab));
+  EXPECT_EQ(WindowOf(84)->GetHinweisWindow(), 1) << "no outlet yet: the companion page shows";
+  // The office and two outlets along the avenue: the office's fleet of 15
+  // and 10 for each outlet, at their prices.
+  world->SetPause(true);
+  const double built = dx.GetVarValue("CS.EXPENSES");
+  ASSERT_NE(Build(*world, OBJ_CARSHARING_CENTRE, 28, 75), nullptr);
+  for (int x : {16, 48}) ASSERT_NE(Build(*world, OBJ_CARSHARING_STATION, x, 75), nullptr);
+  EXPECT_EQ(dx.GetVarValue("CS.EXPENSES") - built, 1500000 + 2 * 50000);
+  EXPECT_EQ(dx.GetVarValue("CS.PKW"), 35);
+  EXPECT_EQ(dx.GetVarValue("CS.NUMBER"), 3);
+  EXPECT_EQ(WindowOf(84)->GetHinweisWindow(), 0);
+  // The price per km one step up (0.3 to 0.4), the monthly fee one step up
+  // (5 to 6).
+  ClickOnPage(game, 289 + 4, 121 + 9);
+  ClickOnPage(game, 289 + 4, 143 + 9);
+  EXPECT_FLOAT_EQ(cs.Block().priceKm, 0.4f);
+  EXPECT_FLOAT_EQ(cs.Block().priceMonth, 6.0f);
+  EXPECT_EQ(Shown(84, "CS.PRICE.KM"), Formatted(VAR_FLOAT, cs.Block().priceKm));
+  // The television campaign, from the campaigns page.
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
+  const double cost = dx.GetVarValue("CS.EXPENSES");
+  ClickOnPage(game, 289 + 6, 290 + 6);
+  EXPECT_EQ(dx.GetVarValue("CS.ADVERTISMENT.TELEVISION"), 1);
+  EXPECT_EQ(dx.GetVarValue("CS.EXPENSES") - cost, 500000);
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCarsharingTab));
+  world->SetPause(false);
+
+  CampaignTrack television{true, 0.0f};
+  float awareness = cs.Block().awareness;
+  SCarsharingBlock was{};
+  double income = 0, expenses = 0, storedQuote = 0, potential = 0;
+  int users = 0, grew = 0;
+  cs.beforeTurn = [&](const STime& now, const STime& last) {
+    was = cs.Block();
+    const double e = Elapsed(now, last);
+    const double cars = was.cars, members = was.users;
+    income = was.income;
+    expenses = was.expenses;
+    if (was.cars != 0) {
+      expenses += std::trunc(e * 80000) + std::trunc(e * cars * 300) + std::trunc(e * cars * 1800) +
+                  std::trunc(members * 2400 * (Value("W.S7") + 0.05) * e);
+      income += std::trunc(members * was.priceMonth * 12 * e) + std::trunc(e * members * was.priceKm * 2400);
+    }
+    storedQuote = was.storedQuote;
+    if (television.Advance(e)) {
+      storedQuote *= 0.14f;
+      awareness += 0.2f;
+    }
+    users = 0;
+    const int people = People();
+    if (people != 0 && was.cars != 0) {
+      potential = std::min(people * Value("W.K8.2") / 1000.0, cars * 60.0);
+      const double a = std::min(static_cast<double>(awareness), 1.0);
+      const double damping = members < potential ? (1.0 - a) * 5.0 + 1.0 : a * 5.0 + 1.0;
+      // Members are whole people: what a turn moves is cut to whole ones.
+      users = static_cast<int>(Toward(members, potential, damping, e));
+    } else {
+      storedQuote = 0;
+    }
+  };
+  cs.afterTurn = [&](const STime& now, const STime&) {
+    const SCarsharingBlock& b = cs.Block();
+    EXPECT_EQ(b.users, users) << now.year << "/" << now.hour;
+    EXPECT_NEAR(b.income, income, 1.0) << now.year << "/" << now.hour;
+    EXPECT_NEAR(b.expenses, expenses, 1.0) << now.year << "/" << now.hour;
+    EXPECT_EQ(b.balance, b.income - b.expenses);
+    EXPECT_EQ(b.television != 0, television.running);
+    EXPECT_FLOAT_EQ(b.televisionProgress, television.progress);
+    EXPECT_FLOAT_EQ(b.storedQuote, storedQuote);
+    EXPECT_FLOAT_EQ(b.awareness, awareness);
+    EXPECT_NEAR(Var(cs, "CS.USERQUOTE"), b.users * 100.0 / (b.cars * 60.0), 1e-9);
+    EXPECT_NEAR(Var(cs, "CS.USERQUOTEPEOPLE"), b.users * 100.0 / People(), 1e-9);
+    // No district has demand: each outlet's capacity is left, so its own
+    // district is marked covered, every other district shows nothing, and
+    // without any demand the covered share is 0.
+    int residents[16][16];
+    ASSERT_TRUE(CMeasureHost::Get()->GetDistrictResidents(residents));
+    for (int x = 0; x < 16; ++x)
+      for (int y = 0; y < 16; ++y) {
+        ASSERT_EQ(residents[x][y], 0);
+        const bool outlet = y == 75 / 8 && (x == 16 / 8 || x == 28 / 8 || x == 48 / 8);
+        EXPECT_EQ(b.map[x][y], outlet ? 1.0f : 0.0f) << x << "/" << y;
+      }
+    EXPECT_EQ(b.quality, 0.0f);
+    grew += b.users > was.users;
+  };
+  cs.beforeYear = [&](const STime&, const STime&) { was = cs.Block(); };
+  cs.afterYear = [&](const STime&, const STime&) {
+    const SCarsharingBlock& b = cs.Block();
+    EXPECT_EQ(b.lastBalance, was.balance);
+    EXPECT_EQ(b.income, 0);
+    EXPECT_EQ(b.expenses, 0);
+    EXPECT_EQ(b.balance, 0);
+    awareness *= 0.8f;
+    EXPECT_FLOAT_EQ(b.awareness, awareness);
+  };
+
+  ASSERT_NO_FATAL_FAILURE(RunWeek(game));
+  cs.beforeTurn = cs.afterTurn = cs.beforeYear = cs.afterYear = nullptr;
+  EXPECT_GE(cs.closings, 7);
+  EXPECT_GT(grew, 10) << "members join through the week";
+  EXPECT_GT(cs.Block().users, 0);
+  // The fleet caps the members: 60 for each of the 35 cars.
+  EXPECT_LE(cs.Block().users, 35 * 60);
+  EXPECT_FALSE(television.running);
+
+  Settle(game);
+  ASSERT_TRUE(game.IsOpen(84));
+  for (const char* key : {"CS.INCOME", "CS.EXPENSES", "CS.PKW"})
+    EXPECT_EQ(Shown(84, key), Formatted(VAR_INT, dx.GetVarValue(key))) << key;
+  for (const char* key : {"CS.USERQUOTE", "CS.USERQUOTEPEOPLE"})
+    EXPECT_EQ(Shown(84, key), Formatted(VAR_FLOAT, dx.GetVarValue(key))) << key;
+  EXPECT_GT(dx.GetVarValue("CS.INCOME"), 0);
+  game.Shot("measures-week-carsharing");
+}
+
+TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMastsHourByHour) {
+  std::filesystem::create_directories("SaveGame");
+  MeasuresWeekWorld* world = nullptr;
+  Scenario game([&] { return world = new MeasuresWeekWorld; });
+  ASSERT_NO_FATAL_FAILURE(Avenue(game));
+  CDataExchange& dx = *world->GetDataExchange();
+  auto& ar = *world->guidance;
+
+  ASSERT_NO_FATAL_FAILURE(OpenMeasures(game));
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kGuidanceTab));
+  EXPECT_EQ(WindowOf(87)->GetHinweisWindow(), 1) << "no mast yet: the companion page shows";
+  world->SetPause(true);
+  for (int x : {20, 44}) ASSERT_NE(Build(*world, OBJ_TRANSMITTER, x, 64), nullptr);
+  EXPECT_EQ(dx.GetVarValue("AR.NUMBER"), 2);
+  EXPECT_EQ(WindowOf(87)->GetHinweisWindow(), 0);
+  EXPECT_GT(dx.GetVarValue("AR.QUALITY"), 0.0) << "the masts cover the avenue at once";
+  // The monthly price one step down (10 to 8), the subsidy per new
+  // subscriber two steps up (to 200).
+  ClickOnPage(game, 244 + 4, 187 + 9);
+  for (int i = 0; i < 2; ++i) ClickOnPage(game, 289 + 4, 249 + 9);
+  EXPECT_EQ(dx.GetVarValue("AR.PRICE.MONTH"), 8);
+  EXPECT_EQ(dx.GetVarValue("AR.SYSTEM.SUB"), 200);
+  EXPECT_EQ(Shown(87, "AR.SYSTEM.SUB"), Formatted(VAR_INT, 200));
+  // The radio campaign, from the campaigns page.
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
+  const double cost = dx.GetVarValue("AR.COST");
+  ClickOnPage(game, 196 + 6, 231 + 6);
+  EXPECT_EQ(dx.GetVarValue("AR.ADVERTISMENT.RADIO"), 1);
+  EXPECT_EQ(dx.GetVarValue("AR.COST") - cost, 250000);
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kGuidanceTab));
+  world->SetPause(false);
+
+  CampaignTrack radio{true, 0.0f};
+  float awareness = ar.GetAwareness();
+  double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0, target = -1;
+  int grew = 0, targets = 0;
+  auto targetNow = [&] {
+    if (ar.GetMastCount() == 0) return 0.0;
+    const double a = std::min(static_cast<double>(awareness), 1.0);
+    return Most("W.K2.2") *
+           ((1.0 - Var(ar, "AR.PRICE.MONTH") / 20.0) * 0.4 + a * 0.1 + Var(ar, "AR.QUALITY") * 0.5 / 100.0);
+  };
+  ar.beforeTurn = [&](const STime& now, const STime& last) {
+    if (target >= 0) {
+      EXPECT_NEAR(Value("W.K2.2"), target, 1e-4 * target + 1e-9) << now.year << "/" << now.hour;
+      ++targets;
+      target = -1;
+    }
+    const double e = Elapsed(now, last);
+    const double before = ar.GetUsers(), price = Var(ar, "AR.PRICE.MONTH"), subsidy = Var(ar, "AR.SYSTEM.SUB");
+    const double masts = ar.GetMastCount();
+    if (radio.Advance(e)) awareness += 0.2f;
+    income = Var(ar, "AR.INCOME") + std::trunc(before * price * 12.0 * e);
+    expenses = Var(ar, "AR.COST") + std::trunc(masts * 100000.0 * e);
+    // The balance is drawn before the new subscribers' subsidy is paid.
+    balance = income - expenses;
+    const double base = People() * Value("W.M7") / 1000.0;
+    users = quote = potential = 0.0;
+    if (base > 0 && masts > 0) {
+      potential = base * Value("W.K2.2") / 100.0;
+      const double a = std::min(static_cast<double>(awareness), 1.0);
+      const double pull = 2.0 * (subsidy / 850.0) + a;
+      if (potential <= before) {
+        users = Toward(before, potential, pull / 3.0 * 5.0 + 3.0, e);
+      } else {
+        users = Toward(before, potential, (3.0 - pull) * 4.0 / 3.0 + 1.0, e);
+        if (users > before) expenses += std::trunc((users - before) * subsidy);
+      }
+      quote = users / base;
+    }
+  };
+  ar.afterTurn = [&](const STime& now, const STime&) {
+    EXPECT_NEAR(ar.GetUsers(), users, 1e-5 * potential + 1e-3) << now.year << "/" << now.hour;
+    EXPECT_NEAR(Var(ar, "AR.INCOME"), income, 1.0) << now.year << "/" << now.hour;
+    EXPECT_NEAR(Var(ar, "AR.COST"), expenses, 2.0) << now.year << "/" << now.hour;
+    EXPECT_NEAR(Var(ar, "AR.BILANZ"), balance, 1.0);
+    EXPECT_NEAR(Var(ar, "AR.USERQUOTE"), quote * 100.0, 1e-5 * quote * 100.0 + 1e-7);
+    EXPECT_GE(Var(ar, "AR.QUALITY"), 0.0);
+    EXPECT_LE(Var(ar, "AR.QUALITY"), 100.0);
+    EXPECT_EQ(Var(ar, "AR.ADVERTISMENT.RADIO") != 0, radio.running);
+    EXPECT_FLOAT_EQ(Var(ar, "AR.ADVERTISMENT.RADIO.PERCENTREADY"), radio.progress);
+    EXPECT_EQ(ar.GetAwareness(), awareness);
+    grew += users > 0;
+    if (now.hour == 7 || now.hour == 12 || now.hour == 17) target = targetNow();
+  };
+  double income0 = 0, expenses0 = 0;
+  ar.beforeYear = [&](const STime&, const STime&) {
+    income0 = Var(ar, "AR.INCOME");
+    expenses0 = Var(ar, "AR.COST");
+  };
+  ar.afterYear = [&](const STime&, const STime&) {
+    EXPECT_EQ(Var(ar, "AR.LASTYEAR.BILANZ"), income0 - expenses0);
+    EXPECT_EQ(Var(ar, "AR.INCOME") + Var(ar, "AR.COST") + Var(ar, "AR.BILANZ"), 0);
+    awareness *= 0.8f;
+    EXPECT_EQ(ar.GetAwareness(), awareness);
+  };
+
+  ASSERT_NO_FATAL_FAILURE(RunWeek(game));
+  ar.beforeTurn = ar.afterTurn = ar.beforeYear = ar.afterYear = nullptr;
+  EXPECT_GE(ar.closings, 7);
+  EXPECT_GE(targets, 7 * 3) << "three periods a day";
+  EXPECT_GT(grew, 7 * 12) << "drivers subscribe through the week";
+  EXPECT_FALSE(radio.running);
+
+  Settle(game);
+  ASSERT_TRUE(game.IsOpen(87));
+  for (const char* key : {"AR.INCOME", "AR.COST", "AR.BILANZ", "AR.QUALITY", "AR.SYSTEM.COST", "AR.PRICE.MONTH",
+                          "AR.SYSTEM.SUB"})
+    EXPECT_EQ(Shown(87, key), Formatted(VAR_INT, dx.GetVarValue(key))) << key;
+  EXPECT_EQ(Shown(87, "AR.USERQUOTE"), Formatted(VAR_FLOAT, dx.GetVarValue("AR.USERQUOTE")));
+  EXPECT_GT(dx.GetVarValue("AR.INCOME"), 0);
+  game.Shot("measures-week-guidance");
+}
+
+}  // namespace
