@@ -30,6 +30,7 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
@@ -195,19 +196,21 @@ inline void PeopleInTown(Scenario& game, unsigned people) {
   world.SetPause(false);
 }
 
-// Runs the game through the frame loop until `days` more simulated days
-// (years of the game) have begun; the adviser's messages that hold the game
-// are put away as a player does.
+// Runs the game's turns, as the frame loop does without drawing, until
+// `days` more simulated days (years of the game) have begun; the adviser's
+// messages that hold the game are put away as a player does.
 inline void RunDays(Scenario& game, int days) {
-  CSimWelt* sim = game.World().GetSimWelt();
+  CZorvaWorld& world = game.World();
+  CSimWelt* sim = world.GetSimWelt();
   const int until = sim->Date().Year() + days;
-  for (int i = 0; i < 20000 && sim->Date().Year() < until; ++i) {
-    game.Do(Wait(100));
+  for (int i = 0; i < 400000 && sim->Date().Year() < until; ++i) {
+    Clock().Advance(Scenario::kFrameMs);
+    world.OnPlayloopTurn();
     // The message that the town passed its growth target holds the game
     // until it is put away.
-    if (game.World().IsPause() && game.IsOpen(236)) {
-      game.World().DeActivateWindow(236);
-      game.World().SetPause(false);
+    if (world.IsPause() && game.IsOpen(236)) {
+      world.DeActivateWindow(236);
+      world.SetPause(false);
     }
   }
   ASSERT_GE(sim->Date().Year(), until);
@@ -216,7 +219,10 @@ inline void RunDays(Scenario& game, int days) {
 // Runs the game on to the given hour of the day.
 inline void RunToHour(Scenario& game, int hour) {
   CSimWelt* sim = game.World().GetSimWelt();
-  for (int i = 0; i < 2000 && sim->Date().Hour() != hour; ++i) game.Do(Wait(20));
+  for (int i = 0; i < 40000 && sim->Date().Hour() != hour; ++i) {
+    Clock().Advance(Scenario::kFrameMs);
+    game.World().OnPlayloopTurn();
+  }
   ASSERT_EQ(sim->Date().Hour(), hour);
 }
 

@@ -33,7 +33,7 @@ void BuildCentre(CZorvaWorld& world) {
 // Pauses the game and lets a frame write the page's figures.
 void Settle(Scenario& game) {
   game.World().SetPause(true);
-  game.Do(Wait(40));
+  game.Do(Wait(200));
 }
 
 TEST(ScenarioMeasuresWeek, AnAdviceCentreWinsTheShareItsPriceAndCampaignSetHourByHour) {

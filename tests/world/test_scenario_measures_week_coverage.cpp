@@ -13,7 +13,15 @@
 #include <cmath>
 #include <filesystem>
 
+#include <tuple>
+#include <vector>
+
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "sim/sim_location.h"
+#include "support/test_support.h"
 #include "scenario_measures_week.h"
+#include "scenario_opnv_steps.h"
 
 namespace {
 
@@ -40,7 +48,7 @@ void Avenue(Scenario& game) {
 
 void Settle(Scenario& game) {
   game.World().SetPause(true);
-  game.Do(Wait(40));
+  game.Do(Wait(200));
 }
 
 TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) {
@@ -281,6 +289,141 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
   EXPECT_EQ(Shown(87, "AR.USERQUOTE"), Formatted(VAR_FLOAT, dx.GetVarValue("AR.USERQUOTE")));
   EXPECT_GT(dx.GetVarValue("AR.INCOME"), 0);
   game.Shot("measures-week-guidance");
+}
+
+// What a station should show: the passengers of the lines at the stop
+// nearest to it, per 10000, their count and their average quote.
+struct StationFigures {
+  bool known = false;
+  float quote = 0.0f;
+  int lines = 0;
+  double lineQuote = 0.0;
+};
+StationFigures FiguresOf(CBuildingParkRideObject* station) {
+  StationFigures f;
+  short stop = 0;
+  int distance = 0;
+  CSimLocation* location = station->GetSimLocation();
+  if (!location || !location->GetNearestHst(stop, distance)) return f;
+  auto* hst = dynamic_cast<CSecondLayerObject*>(COpnv::Get()->GetHstByID(stop));
+  CZorvaList* list = hst ? hst->GetLineList() : nullptr;
+  if (!list) return f;
+  f.known = true;
+  double passengers = 0.0;
+  for (CZorvaPointer* p = list->GetHeadZorvaPointer(); p; p = p->GetNextZorvaPointer()) {
+    auto* line = dynamic_cast<CWorldObj*>(p->GetZorvaObject());
+    passengers += Var(*line, "OPNV.LINE.PASSENGER");
+    f.lineQuote += Var(*line, "OPNV.LINE.USERQUOTE");
+    ++f.lines;
+  }
+  f.quote = static_cast<float>(passengers / 10000.0);
+  if (f.lines != 0) f.lineQuote /= f.lines;
+  return f;
+}
+
+TEST(ScenarioMeasuresWeekCoverage, ParkAndRideStationsShowTheirStopsPassengersThroughAWeek) {
+  Clock().Set(0);
+  std::filesystem::create_directories("SaveGame");
+  MeasuresWeekWorld* world = nullptr;
+  Scenario game([&] { return world = new MeasuresWeekWorld; });
+  world->SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  COpnv& opnv = *world->GetOpnv();
+  auto& pr = *world->parkRide;
+  // A street through the middle of the screen with homes on its north side
+  // and work on its south side, two bus stops on it joined by a line with
+  // its buses.
+  Cell c;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
+  const int ox = c.x - 12, oy = c.y - 4;
+  ASSERT_EQ(BuildStreet(*world, ox, oy, ox + 24, oy), STR_BUILD_OK);
+  const std::tuple<TObjectType, int, int> buildings[] = {
+      {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 10, -2},
+      {OBJ_RESIDENTIAL, 13, -2}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 19, -2}, {OBJ_RESIDENTIAL, 22, -2},
+      {OBJ_OFFICE, 1, 2},       {OBJ_SHOPPING, 7, 2},     {OBJ_OFFICE, 10, 2},      {OBJ_INDUSTRY, 13, 2},
+      {OBJ_OFFICE, 19, 2},      {OBJ_SHOPPING, 22, 2}};
+  for (const auto& [kind, x, y] : buildings) {
+    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
+    ASSERT_NE(world->CreateObject(kind, resId, CIsoRichtung(0), ox + x, oy + y, static_cast<ESimLocationHeight>(0),
+                                  nullptr, 0, nullptr, 0, -1),
+              nullptr)
+        << kind << " at " << x << "/" << y;
+  }
+  CSecondLayerObject* west = PlaceStop(game, 1, {ox + 4, oy});
+  CSecondLayerObject* east = PlaceStop(game, 1, {ox + 18, oy});
+  ASSERT_TRUE(west && east);
+  COpnvLine* line = MakeLine(opnv, NET_BUS, {west, east});
+  ASSERT_NE(line, nullptr);
+  opnv.CheckMakeVirtuellNet();
+  ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 6), 0);
+  ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
+  opnv.SetActiveLine(line->GetID());
+  for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
+
+  // Two stations near the stops: 40 places each in the measure's count,
+  // 50 in each station's own figures. Two days on the town's people live
+  // and work along the street.
+  EXPECT_EQ(Var(pr, "PR.NUMBER"), 0);
+  std::vector<CBuildingParkRideObject*> stations;
+  for (int x : {4, 16}) {
+    CWorldObj* built = Build(*world, OBJ_PARKRIDE, ox + x, oy + 2);
+    ASSERT_NE(built, nullptr) << x;
+    stations.push_back(dynamic_cast<CBuildingParkRideObject*>(built));
+    ASSERT_NE(stations.back(), nullptr);
+  }
+  EXPECT_EQ(Var(pr, "PR.NUMBER"), 2);
+  EXPECT_EQ(Var(pr, "PR.PLACES"), 80);
+  EXPECT_EQ(pr.Stations(), 2);
+  ASSERT_NO_FATAL_FAILURE(RunDays(game, 2));
+  // What construction set and no turn changes.
+  const double fixedUsers = Var(pr, "PR.USER"), fixedIncome = Var(pr, "PR.INCOME"),
+               fixedExpenses = Var(pr, "PR.EXPENSES"), fixedQuote = Var(pr, "PR.QUOTE");
+
+  double m2 = 0;
+  int served = 0, withPassengers = 0;
+  pr.beforeTurn = [&](const STime&, const STime&) { m2 = Value("W.M2"); };
+  pr.afterTurn = [&](const STime& now, const STime&) {
+    // The quote is the network's park-and-ride share, whole.
+    EXPECT_EQ(Var(pr, "PR.USERQUOTE"), static_cast<int>(m2)) << now.year << "/" << now.hour;
+    EXPECT_EQ(Var(pr, "PR.PLACES"), 80);
+    EXPECT_EQ(Var(pr, "PR.NUMBER"), 2);
+    EXPECT_EQ(Var(pr, "PR.USER"), fixedUsers);
+    EXPECT_EQ(Var(pr, "PR.INCOME"), fixedIncome);
+    EXPECT_EQ(Var(pr, "PR.EXPENSES"), fixedExpenses);
+    EXPECT_EQ(Var(pr, "PR.QUOTE"), fixedQuote);
+    for (CBuildingParkRideObject* station : stations) {
+      const StationFigures f = FiguresOf(station);
+      if (!f.known) continue;
+      ++served;
+      EXPECT_FLOAT_EQ(station->GetData().userQuote, f.quote) << now.year << "/" << now.hour;
+      EXPECT_EQ(Var(*station, "PRPLACE.LINIEN"), f.lines);
+      EXPECT_DOUBLE_EQ(Var(*station, "PRPLACE.LINIENUSED"), f.lineQuote);
+      EXPECT_NEAR(Var(*station, "PRPLACE.PLACESUSERQUOTE"), f.quote * 100.0, 1e-4);
+      withPassengers += f.quote > 0;
+      // The station's picture by its quote: below 0.3, below 0.6, above.
+      const int state = f.quote < 0.3f ? 0 : f.quote < 0.6f ? 1 : 2;
+      EXPECT_EQ(station->GetResID(), CBuildingParkRideObject::kResIDZ[state]);
+    }
+  };
+
+  ASSERT_NO_FATAL_FAILURE(RunWeek(game));
+  pr.beforeTurn = pr.afterTurn = nullptr;
+  EXPECT_GE(pr.turns, 7 * 15);
+  EXPECT_GE(served, 2 * 7 * 15) << "both stations have a stop with the line";
+  EXPECT_GT(withPassengers, 7 * 15) << "the line carries passengers through the week";
+
+  // Selected on the map, a station opens its information window with its
+  // own figures.
+  game.ChooseTool(1, -1, -1);
+  int sx = -1, sy = -1;
+  ASSERT_TRUE(game.ScreenOfCell(ox + 16, oy + 2, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(224));
+  Settle(game);
+  CBuildingParkRideObject* shown = stations[1];
+  for (const char* key : {"PRPLACE.PLACES", "PRPLACE.PLACESUSERQUOTE", "PRPLACE.LINIEN", "PRPLACE.LINIENUSED"})
+    EXPECT_EQ(Shown(224, key), Formatted(VAR_INT, Var(*shown, key))) << key;
+  EXPECT_EQ(Var(*shown, "PRPLACE.PLACES"), 50);
+  game.Shot("measures-week-parkride");
 }
 
 }  // namespace
