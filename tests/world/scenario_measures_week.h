@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -122,6 +123,42 @@ struct CampaignTrack {
   }
 };
 
+// The closing of a year of a measure whose balance of last year is the
+// year's whole income less its expenses and whose awareness loses a fifth:
+// `awareness` is the scenario's account of it.
+template <class M>
+void WatchYearClosings(WatchedMeasure<M>& m, const std::string& prefix, const std::string& cost, float& awareness) {
+  auto year = std::make_shared<std::pair<double, double>>();
+  m.beforeYear = [&m, year, prefix, cost](const STime&, const STime&) {
+    *year = {Var(m, (prefix + "INCOME").c_str()), Var(m, cost.c_str())};
+  };
+  m.afterYear = [&m, year, prefix, cost, &awareness](const STime&, const STime&) {
+    EXPECT_EQ(Var(m, (prefix + "LASTYEAR.BILANZ").c_str()), year->first - year->second);
+    EXPECT_EQ(Var(m, (prefix + "INCOME").c_str()), 0);
+    EXPECT_EQ(Var(m, cost.c_str()), 0);
+    EXPECT_EQ(Var(m, (prefix + "BILANZ").c_str()), 0);
+    awareness *= 0.8f;
+    EXPECT_EQ(m.GetAwareness(), awareness);
+  };
+}
+
+// The service's target that the period of hours 7, 12 and 17 feeds to its
+// node of the network, which the next turn reads as the node's value.
+struct PeriodFeed {
+  const char* node;
+  double expected = -1.0;
+  int fed = 0;
+  void AfterTurn(const STime& now, double target) {
+    if (now.hour == 7 || now.hour == 12 || now.hour == 17) expected = target;
+  }
+  void BeforeTurn(const STime& now) {
+    if (expected < 0) return;
+    EXPECT_NEAR(Value(node), expected, 1e-4 * expected + 1e-9) << node << " " << now.year << "/" << now.hour;
+    ++fed;
+    expected = -1.0;
+  }
+};
+
 // Window 80 stands at (411, 0), its pages at (462, 21).
 constexpr int kGroupX = 411, kPageX = 462, kPageY = 21;
 enum MeasuresPage { kAssistantTab, kCentreTab, kPlanningTab, kGuidanceTab, kCarsharingTab, kCampaignTab };
@@ -144,6 +181,27 @@ inline void OpenPage(Scenario& game, MeasuresPage tab) {
   ASSERT_TRUE(game.IsOpen(kPageOfTab[tab])) << kPageOfTab[tab];
 }
 inline void ClickOnPage(Scenario& game, int x, int y) { game.Click(kPageX + x, kPageY + y).Do(Wait(40)); }
+
+// The campaigns page: a row of switches for each measure, a column for each
+// medium.
+enum CampaignRow { kAssistantRow = 54, kCentreRow = 113, kPlanningRow = 172, kGuidanceRow = 231, kCarsharingRow = 290 };
+enum CampaignColumn { kPrintColumn = 103, kRadioColumn = 196, kTelevisionColumn = 289 };
+
+// Starts a campaign by its switch on the campaigns page, the game held
+// meanwhile: the switch's flag is set and the measure's cost rises by the
+// price. The measure's own page is opened again before the game goes on.
+inline void StartCampaign(Scenario& game, CampaignRow row, CampaignColumn column, const char* flag, const char* cost,
+                          double price, MeasuresPage back) {
+  CDataExchange& dx = *game.World().GetDataExchange();
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
+  game.World().SetPause(true);
+  const double before = dx.GetVarValue(cost);
+  ClickOnPage(game, column + 6, row + 6);
+  EXPECT_EQ(dx.GetVarValue(flag), 1) << flag;
+  EXPECT_EQ(dx.GetVarValue(cost) - before, price) << flag;
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, back));
+  game.World().SetPause(false);
+}
 
 // The text a figure of window `id` (its own items or its dialogs') shows for
 // the variable `name`; empty when no text shows it.

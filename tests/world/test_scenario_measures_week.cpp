@@ -57,14 +57,7 @@ TEST(ScenarioMeasuresWeek, AnAdviceCentreWinsTheShareItsPriceAndCampaignSetHourB
   EXPECT_FLOAT_EQ(price, 1.5f);
   EXPECT_EQ(Shown(81, "MZ.PRICE.BERATUNG"), Formatted(VAR_FLOAT, price));
   // The radio campaign, started by its switch on the campaigns page.
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
-  world->SetPause(true);
-  const double cost = dx.GetVarValue("MZ.COST");
-  ClickOnPage(game, 196 + 6, 113 + 6);
-  EXPECT_EQ(dx.GetVarValue("MZ.ADRADIO"), 1);
-  EXPECT_EQ(dx.GetVarValue("MZ.COST") - cost, 250000);
-  world->SetPause(false);
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCentreTab));
+  ASSERT_NO_FATAL_FAILURE(StartCampaign(game, kCentreRow, kRadioColumn, "MZ.ADRADIO", "MZ.COST", 250000, kCentreTab));
 
   // The scenario's own account of the campaign and the awareness.
   CampaignTrack radio{true, centre.Block().radioProgress};
@@ -157,14 +150,8 @@ TEST(ScenarioMeasuresWeek, TheTravelAssistantFollowsTheCentreAndItsPricesHourByH
   EXPECT_EQ(dx.GetVarValue("PTA.HANDY.SUB"), 150);
   EXPECT_EQ(Shown(90, "PTA.HANDY.SUB"), Formatted(VAR_INT, 150));
   // The television campaign, from the campaigns page.
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
-  world->SetPause(true);
-  const double cost = dx.GetVarValue("PTA.COST");
-  ClickOnPage(game, 289 + 6, 54 + 6);
-  EXPECT_EQ(dx.GetVarValue("PTA.ADVERTISMENT.TELEVISION"), 1);
-  EXPECT_EQ(dx.GetVarValue("PTA.COST") - cost, 500000);
-  world->SetPause(false);
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kAssistantTab));
+  ASSERT_NO_FATAL_FAILURE(StartCampaign(game, kAssistantRow, kTelevisionColumn, "PTA.ADVERTISMENT.TELEVISION",
+                                        "PTA.COST", 500000, kAssistantTab));
 
   CampaignTrack television{true, 0.0f};
   float awareness = pta.GetAwareness();
@@ -214,19 +201,7 @@ TEST(ScenarioMeasuresWeek, TheTravelAssistantFollowsTheCentreAndItsPricesHourByH
     grew += pta.GetUsers() > 0 && users > 0;
     withQuality += quality > 0;
   };
-  double income0 = 0, expenses0 = 0;
-  pta.beforeYear = [&](const STime&, const STime&) {
-    income0 = Var(pta, "PTA.INCOME");
-    expenses0 = Var(pta, "PTA.COST");
-  };
-  pta.afterYear = [&](const STime&, const STime&) {
-    EXPECT_EQ(Var(pta, "PTA.LASTYEAR.BILANZ"), income0 - expenses0);
-    EXPECT_EQ(Var(pta, "PTA.INCOME"), 0);
-    EXPECT_EQ(Var(pta, "PTA.COST"), 0);
-    EXPECT_EQ(Var(pta, "PTA.BILANZ"), 0);
-    awareness *= 0.8f;
-    EXPECT_EQ(pta.GetAwareness(), awareness);
-  };
+  WatchYearClosings(pta, "PTA.", "PTA.COST", awareness);
 
   ASSERT_NO_FATAL_FAILURE(RunWeek(game));
   pta.beforeTurn = pta.afterTurn = pta.beforeYear = pta.afterYear = nullptr;
@@ -262,31 +237,21 @@ TEST(ScenarioMeasuresWeek, PassiveRoutePlanningSellsItsCdsAtThePagesPriceHourByH
   EXPECT_EQ(dx.GetVarValue("PAR.PRICE.NEWCD"), 27.5);
   EXPECT_EQ(dx.GetVarValue("PAR.SYSTEM.SUB"), 300);
   // The print campaign, from the campaigns page.
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
-  world->SetPause(true);
-  const double cost = dx.GetVarValue("PAR.COST");
-  ClickOnPage(game, 103 + 6, 172 + 6);
-  EXPECT_EQ(dx.GetVarValue("PAR.ADVERTISMENT.PRINT"), 1);
-  EXPECT_EQ(dx.GetVarValue("PAR.COST") - cost, 150000);
-  world->SetPause(false);
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kPlanningTab));
+  ASSERT_NO_FATAL_FAILURE(
+      StartCampaign(game, kPlanningRow, kPrintColumn, "PAR.ADVERTISMENT.PRINT", "PAR.COST", 150000, kPlanningTab));
 
   CampaignTrack print{true, 0.0f};
   float awareness = par.GetAwareness();
-  double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0, target = -1;
-  int grew = 0, targets = 0;
+  double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0;
+  int grew = 0;
+  PeriodFeed feed{"W.K1.2"};
   auto targetNow = [&] {
     const double a = std::min(static_cast<double>(awareness), 1.0);
     const double price = Var(par, "PAR.PRICE.NEWCD"), subsidy = Var(par, "PAR.SYSTEM.SUB");
     return Most("W.K1.2") * (subsidy * 0.4 / 750.0 + a * 0.2 + (1.0 - (price - 15.0) / 15.0) * 0.2 + 0.2);
   };
   par.beforeTurn = [&](const STime& now, const STime& last) {
-    // The period after the last turn fed the network the service's target.
-    if (target >= 0) {
-      EXPECT_NEAR(Value("W.K1.2"), target, 1e-4 * target + 1e-9) << now.year << "/" << now.hour;
-      ++targets;
-      target = -1;
-    }
+    feed.BeforeTurn(now);
     const double elapsed = Elapsed(now, last);
     const double before = par.GetUsers(), price = Var(par, "PAR.PRICE.NEWCD"), subsidy = Var(par, "PAR.SYSTEM.SUB");
     if (print.Advance(elapsed)) awareness += 0.1f;
@@ -321,24 +286,14 @@ TEST(ScenarioMeasuresWeek, PassiveRoutePlanningSellsItsCdsAtThePagesPriceHourByH
     EXPECT_FLOAT_EQ(Var(par, "PAR.ADVERTISMENT.PRINT.PERCENTREADY"), print.progress);
     EXPECT_EQ(par.GetAwareness(), awareness);
     grew += users > 0;
-    if (now.hour == 7 || now.hour == 12 || now.hour == 17) target = targetNow();
+    feed.AfterTurn(now, targetNow());
   };
-  double income0 = 0, expenses0 = 0;
-  par.beforeYear = [&](const STime&, const STime&) {
-    income0 = Var(par, "PAR.INCOME");
-    expenses0 = Var(par, "PAR.COST");
-  };
-  par.afterYear = [&](const STime&, const STime&) {
-    EXPECT_EQ(Var(par, "PAR.LASTYEAR.BILANZ"), income0 - expenses0);
-    EXPECT_EQ(Var(par, "PAR.INCOME") + Var(par, "PAR.COST") + Var(par, "PAR.BILANZ"), 0);
-    awareness *= 0.8f;
-    EXPECT_EQ(par.GetAwareness(), awareness);
-  };
+  WatchYearClosings(par, "PAR.", "PAR.COST", awareness);
 
   ASSERT_NO_FATAL_FAILURE(RunWeek(game));
   par.beforeTurn = par.afterTurn = par.beforeYear = par.afterYear = nullptr;
   EXPECT_GE(par.closings, 7);
-  EXPECT_GE(targets, 7 * 3) << "three periods a day";
+  EXPECT_GE(feed.fed, 7 * 3) << "three periods a day";
   EXPECT_GT(grew, 7 * 12) << "drivers buy the CD through the week";
   EXPECT_FALSE(print.running);
   EXPECT_GT(par.GetAwareness(), 0.0f);

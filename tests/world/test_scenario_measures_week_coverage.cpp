@@ -79,14 +79,10 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) 
   EXPECT_FLOAT_EQ(cs.Block().priceKm, 0.4f);
   EXPECT_FLOAT_EQ(cs.Block().priceMonth, 6.0f);
   EXPECT_EQ(Shown(84, "CS.PRICE.KM"), Formatted(VAR_FLOAT, cs.Block().priceKm));
-  // The television campaign, from the campaigns page.
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
-  const double cost = dx.GetVarValue("CS.EXPENSES");
-  ClickOnPage(game, 289 + 6, 290 + 6);
-  EXPECT_EQ(dx.GetVarValue("CS.ADVERTISMENT.TELEVISION"), 1);
-  EXPECT_EQ(dx.GetVarValue("CS.EXPENSES") - cost, 500000);
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCarsharingTab));
   world->SetPause(false);
+  // The television campaign, from the campaigns page.
+  ASSERT_NO_FATAL_FAILURE(StartCampaign(game, kCarsharingRow, kTelevisionColumn, "CS.ADVERTISMENT.TELEVISION",
+                                        "CS.EXPENSES", 500000, kCarsharingTab));
 
   CampaignTrack television{true, 0.0f};
   float awareness = cs.Block().awareness;
@@ -200,19 +196,16 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
   EXPECT_EQ(dx.GetVarValue("AR.PRICE.MONTH"), 8);
   EXPECT_EQ(dx.GetVarValue("AR.SYSTEM.SUB"), 200);
   EXPECT_EQ(Shown(87, "AR.SYSTEM.SUB"), Formatted(VAR_INT, 200));
-  // The radio campaign, from the campaigns page.
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCampaignTab));
-  const double cost = dx.GetVarValue("AR.COST");
-  ClickOnPage(game, 196 + 6, 231 + 6);
-  EXPECT_EQ(dx.GetVarValue("AR.ADVERTISMENT.RADIO"), 1);
-  EXPECT_EQ(dx.GetVarValue("AR.COST") - cost, 250000);
-  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kGuidanceTab));
   world->SetPause(false);
+  // The radio campaign, from the campaigns page.
+  ASSERT_NO_FATAL_FAILURE(
+      StartCampaign(game, kGuidanceRow, kRadioColumn, "AR.ADVERTISMENT.RADIO", "AR.COST", 250000, kGuidanceTab));
 
   CampaignTrack radio{true, 0.0f};
   float awareness = ar.GetAwareness();
-  double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0, target = -1;
-  int grew = 0, targets = 0;
+  double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0;
+  int grew = 0;
+  PeriodFeed feed{"W.K2.2"};
   auto targetNow = [&] {
     if (ar.GetMastCount() == 0) return 0.0;
     const double a = std::min(static_cast<double>(awareness), 1.0);
@@ -220,11 +213,7 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
            ((1.0 - Var(ar, "AR.PRICE.MONTH") / 20.0) * 0.4 + a * 0.1 + Var(ar, "AR.QUALITY") * 0.5 / 100.0);
   };
   ar.beforeTurn = [&](const STime& now, const STime& last) {
-    if (target >= 0) {
-      EXPECT_NEAR(Value("W.K2.2"), target, 1e-4 * target + 1e-9) << now.year << "/" << now.hour;
-      ++targets;
-      target = -1;
-    }
+    feed.BeforeTurn(now);
     const double e = Elapsed(now, last);
     const double before = ar.GetUsers(), price = Var(ar, "AR.PRICE.MONTH"), subsidy = Var(ar, "AR.SYSTEM.SUB");
     const double masts = ar.GetMastCount();
@@ -260,24 +249,14 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
     EXPECT_FLOAT_EQ(Var(ar, "AR.ADVERTISMENT.RADIO.PERCENTREADY"), radio.progress);
     EXPECT_EQ(ar.GetAwareness(), awareness);
     grew += users > 0;
-    if (now.hour == 7 || now.hour == 12 || now.hour == 17) target = targetNow();
+    feed.AfterTurn(now, targetNow());
   };
-  double income0 = 0, expenses0 = 0;
-  ar.beforeYear = [&](const STime&, const STime&) {
-    income0 = Var(ar, "AR.INCOME");
-    expenses0 = Var(ar, "AR.COST");
-  };
-  ar.afterYear = [&](const STime&, const STime&) {
-    EXPECT_EQ(Var(ar, "AR.LASTYEAR.BILANZ"), income0 - expenses0);
-    EXPECT_EQ(Var(ar, "AR.INCOME") + Var(ar, "AR.COST") + Var(ar, "AR.BILANZ"), 0);
-    awareness *= 0.8f;
-    EXPECT_EQ(ar.GetAwareness(), awareness);
-  };
+  WatchYearClosings(ar, "AR.", "AR.COST", awareness);
 
   ASSERT_NO_FATAL_FAILURE(RunWeek(game));
   ar.beforeTurn = ar.afterTurn = ar.beforeYear = ar.afterYear = nullptr;
   EXPECT_GE(ar.closings, 7);
-  EXPECT_GE(targets, 7 * 3) << "three periods a day";
+  EXPECT_GE(feed.fed, 7 * 3) << "three periods a day";
   EXPECT_GT(grew, 7 * 12) << "drivers subscribe through the week";
   EXPECT_FALSE(radio.running);
 
