@@ -10,14 +10,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 
 #include <tuple>
 #include <vector>
 
+#include "framework/zor_spiral.h"
+#include "iso/iso_object.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
+#include "sim/sim_district.h"
 #include "sim/sim_location.h"
 #include "support/test_support.h"
 #include "scenario_measures_week.h"
@@ -49,6 +53,108 @@ void Avenue(Scenario& game) {
 void Settle(Scenario& game) {
   game.World().SetPause(true);
   game.Do(Wait(200));
+}
+
+// ---- the coverage of the districts, recomputed from their people
+
+using Grid = std::array<float, 16 * 16>;
+float& At(Grid& g, int x, int y) { return g[static_cast<size_t>(x * 16 + y)]; }
+constexpr float kMarked = -1.0f;
+
+// The districts' demand served by sites in their order, each with the same
+// capacity: first its own district, then the two rings of districts around
+// it. An own district without demand left is marked; with `markLeft` so is
+// the own district of a site whose capacity outlasts the rings. A district
+// takes all it needs when the capacity is larger, using up as much of it as
+// its whole people; else it uses the capacity up.
+Grid Served(Grid demand, const std::vector<std::pair<int, int>>& sites, float capacity, bool markLeft) {
+  auto take = [](float& need, float& left) {
+    if (need > left) {
+      need -= left;
+      left = 0.0f;
+    } else {
+      left -= static_cast<float>(static_cast<int>(need));
+      need = 0.0f;
+    }
+  };
+  for (const auto& [sx, sy] : sites) {
+    const int ox = sx / 8, oy = sy / 8;
+    float left = capacity;
+    float& own = At(demand, ox, oy);
+    if (own <= 0.0f)
+      own = kMarked;
+    else
+      take(own, left);
+    ZorSquareSpiral spiral;
+    spiral.Init(ox, oy, 2);
+    int x = 0, y = 0;
+    while (left > 0.0f && spiral.Next(x, y))
+      if (x >= 0 && x < 16 && y >= 0 && y < 16 && At(demand, x, y) > 0.0f) take(At(demand, x, y), left);
+    if (markLeft && left > 0.0f) own = kMarked;
+  }
+  return demand;
+}
+
+// What a district shows: full where marked, else the served share of its
+// demand lifted above nought; nothing where the demand is less than one.
+float Coverage(float demand, float left) {
+  if (left == kMarked) return 1.0f;
+  if (static_cast<int>(demand) == 0) return 0.0f;
+  return (demand - left) / demand * 0.9f + 0.05f;
+}
+
+// Car sharing's map and quality: 15 in 100 residents of a district want a
+// car; the outlets serve them in the order they were opened.
+std::pair<Grid, float> CarsharingCoverage(const std::vector<std::pair<int, int>>& outlets) {
+  int residents[16][16];
+  EXPECT_TRUE(CMeasureHost::Get()->GetDistrictResidents(residents));
+  Grid demand{};
+  int total = 0;
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 16; ++y) {
+      At(demand, x, y) = static_cast<float>(residents[x][y]) * 0.15f;
+      total = static_cast<int>(static_cast<float>(total) + At(demand, x, y));
+    }
+  const Grid left = Served(demand, outlets, 600.0f, true);
+  int remaining = 0;
+  Grid map{};
+  for (size_t i = 0; i < map.size(); ++i) {
+    if (left[i] != kMarked) remaining += static_cast<int>(left[i]);
+    map[i] = Coverage(static_cast<float>(static_cast<int>(demand[i])), left[i]);
+  }
+  return {map, total <= 0 ? 0.0f : 1.0f - static_cast<float>(remaining) / static_cast<float>(total)};
+}
+
+// Route guidance's map and quality: the share of the network's largest
+// target of everyone in a district; the masts serve them newest first.
+std::pair<Grid, float> GuidanceCoverage(const std::vector<std::pair<int, int>>& masts) {
+  CSimCityModell* city = CMeasureHost::Get()->GetCityModel();
+  const double share = Most("W.K2.2") / 100.0;
+  Grid demand{};
+  int total = 0;
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 16; ++y) {
+      const CSimDistrict* d = city->pDistrictAt(x, y);
+      const double people = static_cast<double>(d->NrOfResidents()) + d->NrOfWorkers() + d->NrOfScholars() +
+                            d->NrOfStudents() + d->NrOfConsumers() + d->NrOfLeisurers();
+      At(demand, x, y) = static_cast<float>(people * share);
+      total = static_cast<int>(total + static_cast<double>(At(demand, x, y)));
+    }
+  const Grid left = Served(demand, masts, 1500.0f, false);
+  int remaining = 0;
+  Grid map{};
+  for (size_t i = 0; i < map.size(); ++i) {
+    if (left[i] > 0.0f) remaining += static_cast<int>(left[i]);
+    map[i] = Coverage(demand[i], left[i]);
+  }
+  const double perMille = Value("W.M7") / 1000.0;
+  if (People() * perMille <= 0.0 || total <= 0) return {map, 0.0f};
+  return {map, static_cast<float>(std::clamp(100.0 - perMille * remaining / total * 100.0, 0.0, 100.0))};
+}
+
+void ExpectMap(const float* shown, const Grid& expected, const char* what) {
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_NEAR(shown[i], expected[i], 1e-5f) << what << " district " << i / 16 << "/" << i % 16;
 }
 
 TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) {
@@ -173,6 +279,37 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) 
   game.Shot("measures-week-carsharing");
 }
 
+TEST(ScenarioMeasuresWeekCoverage, CarSharingOutletsServeTheAvenuesDistrictsHourByHour) {
+  std::filesystem::create_directories("SaveGame");
+  MeasuresWeekWorld* world = nullptr;
+  Scenario game([&] { return world = new MeasuresWeekWorld; });
+  ASSERT_NO_FATAL_FAILURE(Avenue(game));
+  auto& cs = *world->carsharing;
+  // The office among the homes, an outlet among the work places and one
+  // by the avenue's far end, opened in this order.
+  const std::vector<std::pair<int, int>> outlets = {{30, 64}, {22, 75}, {54, 64}};
+  world->SetPause(true);
+  ASSERT_NE(Build(*world, OBJ_CARSHARING_CENTRE, outlets[0].first, outlets[0].second), nullptr);
+  for (size_t i = 1; i < outlets.size(); ++i)
+    ASSERT_NE(Build(*world, OBJ_CARSHARING_STATION, outlets[i].first, outlets[i].second), nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenMeasures(game));
+  ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCarsharingTab));
+  world->SetPause(false);
+
+  int withDemand = 0;
+  cs.afterTurn = [&](const STime& now, const STime&) {
+    const auto [map, quality] = CarsharingCoverage(outlets);
+    ExpectMap(&cs.Block().map[0][0], map, "car sharing");
+    EXPECT_NEAR(cs.Block().quality, quality, 1e-6f) << now.year << "/" << now.hour;
+    withDemand += quality > 0.0f;
+  };
+  ASSERT_NO_FATAL_FAILURE(RunWeek(game));
+  cs.afterTurn = nullptr;
+  EXPECT_GT(withDemand, 7 * 12) << "the avenue's residents want cars";
+  Settle(game);
+  EXPECT_EQ(Shown(84, "CS.PKW"), Formatted(VAR_INT, 35));
+}
+
 TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMastsHourByHour) {
   std::filesystem::create_directories("SaveGame");
   MeasuresWeekWorld* world = nullptr;
@@ -189,6 +326,10 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
   EXPECT_EQ(dx.GetVarValue("AR.NUMBER"), 2);
   EXPECT_EQ(WindowOf(87)->GetHinweisWindow(), 0);
   EXPECT_GT(dx.GetVarValue("AR.QUALITY"), 0.0) << "the masts cover the avenue at once";
+  // The newest mast serves first.
+  const auto [built, builtQuality] = GuidanceCoverage({{44, 64}, {20, 64}});
+  ExpectMap(ar.GetMap(nullptr), built, "two masts");
+  EXPECT_FLOAT_EQ(dx.GetVarValue("AR.QUALITY"), builtQuality);
   // The monthly price one step down (10 to 8), the subsidy per new
   // subscriber two steps up (to 200).
   ClickOnPage(game, 244 + 4, 187 + 9);
@@ -268,6 +409,13 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
   EXPECT_EQ(Shown(87, "AR.USERQUOTE"), Formatted(VAR_FLOAT, dx.GetVarValue("AR.USERQUOTE")));
   EXPECT_GT(dx.GetVarValue("AR.INCOME"), 0);
   game.Shot("measures-week-guidance");
+
+  // Without its newer mast the map is served by the older one alone.
+  ASSERT_EQ(world->RemoveObject(44, 64, ISO_LAYER_GROUND, false), 0);
+  EXPECT_EQ(dx.GetVarValue("AR.NUMBER"), 1);
+  const auto [one, oneQuality] = GuidanceCoverage({{20, 64}});
+  ExpectMap(ar.GetMap(nullptr), one, "one mast");
+  EXPECT_FLOAT_EQ(dx.GetVarValue("AR.QUALITY"), oneQuality);
 }
 
 // What a station should show: the passengers of the lines at the stop
@@ -403,6 +551,12 @@ TEST(ScenarioMeasuresWeekCoverage, ParkAndRideStationsShowTheirStopsPassengersTh
     EXPECT_EQ(Shown(224, key), Formatted(VAR_INT, Var(*shown, key))) << key;
   EXPECT_EQ(Var(*shown, "PRPLACE.PLACES"), 50);
   game.Shot("measures-week-parkride");
+
+  // A station pulled down takes its places with it.
+  ASSERT_EQ(world->RemoveObject(ox + 4, oy + 2, ISO_LAYER_GROUND, false), 0);
+  EXPECT_EQ(Var(pr, "PR.NUMBER"), 1);
+  EXPECT_EQ(Var(pr, "PR.PLACES"), 40);
+  EXPECT_EQ(pr.Stations(), 1);
 }
 
 }  // namespace
