@@ -285,9 +285,19 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingOutletsServeTheAvenuesDistrictsHour
   Scenario game([&] { return world = new MeasuresWeekWorld; });
   ASSERT_NO_FATAL_FAILURE(Avenue(game));
   auto& cs = *world->carsharing;
-  // The office among the homes, an outlet among the work places and one
-  // by the avenue's far end, opened in this order.
-  const std::vector<std::pair<int, int>> outlets = {{30, 64}, {22, 75}, {54, 64}};
+  // The office and an outlet north of the homes in the two districts where
+  // most people live, and an outlet among the work places, opened in this
+  // order.
+  int residents[16][16];
+  ASSERT_TRUE(CMeasureHost::Get()->GetDistrictResidents(residents));
+  int most = 1, next = 2;
+  for (int x = 1; x <= 7; ++x)
+    if (residents[x][8] > residents[most][8]) most = x;
+  if (next == most) next = 3;
+  for (int x = 1; x <= 7; ++x)
+    if (x != most && residents[x][8] > residents[next][8]) next = x;
+  ASSERT_GT(residents[most][8], 0);
+  const std::vector<std::pair<int, int>> outlets = {{most * 8 + 3, 64}, {next * 8 + 3, 64}, {22, 75}};
   world->SetPause(true);
   ASSERT_NE(Build(*world, OBJ_CARSHARING_CENTRE, outlets[0].first, outlets[0].second), nullptr);
   for (size_t i = 1; i < outlets.size(); ++i)
@@ -416,6 +426,10 @@ TEST(ScenarioMeasuresWeekCoverage, ActiveRouteGuidanceWinsSubscribersFromItsMast
   const auto [one, oneQuality] = GuidanceCoverage({{20, 64}});
   ExpectMap(ar.GetMap(nullptr), one, "one mast");
   EXPECT_FLOAT_EQ(dx.GetVarValue("AR.QUALITY"), oneQuality);
+  // Without masts the map and the quality are nought.
+  ASSERT_EQ(world->RemoveObject(20, 64, ISO_LAYER_GROUND, false), 0);
+  ExpectMap(ar.GetMap(nullptr), Grid{}, "no mast");
+  EXPECT_EQ(dx.GetVarValue("AR.QUALITY"), 0.0);
 }
 
 // What a station should show: the passengers of the lines at the stop
@@ -552,11 +566,30 @@ TEST(ScenarioMeasuresWeekCoverage, ParkAndRideStationsShowTheirStopsPassengersTh
   EXPECT_EQ(Var(*shown, "PRPLACE.PLACES"), 50);
   game.Shot("measures-week-parkride");
 
-  // A station pulled down takes its places with it.
+  // A station pulled down takes its places with it; the other keeps the
+  // network's share, and without stations the share is nought whatever the
+  // network holds.
+  world->SetPause(false);
+  pr.beforeTurn = [&](const STime&, const STime&) { m2 = Value("W.M2"); };
+  auto nextTurn = [&] {
+    const int turns = pr.turns;
+    for (int i = 0; i < 40000 && pr.turns == turns; ++i) {
+      Clock().Advance(Scenario::kFrameMs);
+      world->OnPlayloopTurn();
+    }
+    ASSERT_GT(pr.turns, turns);
+  };
   ASSERT_EQ(world->RemoveObject(ox + 4, oy + 2, ISO_LAYER_GROUND, false), 0);
   EXPECT_EQ(Var(pr, "PR.NUMBER"), 1);
   EXPECT_EQ(Var(pr, "PR.PLACES"), 40);
   EXPECT_EQ(pr.Stations(), 1);
+  ASSERT_NO_FATAL_FAILURE(nextTurn());
+  EXPECT_EQ(Var(pr, "PR.USERQUOTE"), static_cast<int>(m2));
+  ASSERT_EQ(world->RemoveObject(ox + 16, oy + 2, ISO_LAYER_GROUND, false), 0);
+  EXPECT_EQ(Var(pr, "PR.PLACES"), 0);
+  ASSERT_NO_FATAL_FAILURE(nextTurn());
+  EXPECT_EQ(Var(pr, "PR.USERQUOTE"), 0);
+  EXPECT_GE(m2, 1.0) << "the network's share stays";
 }
 
 }  // namespace
