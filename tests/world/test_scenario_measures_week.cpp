@@ -243,7 +243,7 @@ TEST(ScenarioMeasuresWeek, PassiveRoutePlanningSellsItsCdsAtThePagesPriceHourByH
   CampaignTrack print{true, 0.0f};
   float awareness = par.GetAwareness();
   double users = 0, income = 0, expenses = 0, balance = 0, quote = 0, potential = 0;
-  int grew = 0;
+  int grew = 0, shrank = 0;
   PeriodFeed feed{"W.K1.2"};
   auto targetNow = [&] {
     const double a = std::min(static_cast<double>(awareness), 1.0);
@@ -267,6 +267,7 @@ TEST(ScenarioMeasuresWeek, PassiveRoutePlanningSellsItsCdsAtThePagesPriceHourByH
       const double pull = 2.0 * (subsidy / 850.0) + a;
       if (potential <= before) {
         users = Toward(before, potential, pull / 3.0 * 3.0 + 1.0, elapsed);
+        shrank += users < before;
       } else {
         users = Toward(before, potential, (3.0 - pull) * 4.0 / 3.0 + 1.0, elapsed);
         if (users > before) expenses += std::trunc((users - before) * subsidy);
@@ -290,8 +291,21 @@ TEST(ScenarioMeasuresWeek, PassiveRoutePlanningSellsItsCdsAtThePagesPriceHourByH
   };
   WatchYearClosings(par, "PAR.", "PAR.COST", awareness);
 
-  ASSERT_NO_FATAL_FAILURE(RunWeek(game));
+  // Three days on the player makes the CD as dear as it gets and stops the
+  // subsidy: the target falls at the next period and the users with it.
+  ASSERT_NO_FATAL_FAILURE(RunDays(game, 3));
+  world->SetPause(true);
+  ClickOnPage(game, 244 + 45 + 4, 157 + 9);
+  for (int i = 0; i < 3; ++i) ClickOnPage(game, 244 + 4, 219 + 9);
+  EXPECT_EQ(dx.GetVarValue("PAR.PRICE.NEWCD"), 30);
+  EXPECT_EQ(dx.GetVarValue("PAR.SYSTEM.SUB"), 0);
+  world->SetPause(false);
+  const float usersThen = par.GetUsers();
+  ASSERT_NO_FATAL_FAILURE(RunDays(game, 4));
+  ASSERT_NO_FATAL_FAILURE(RunToHour(game, 11));
   par.beforeTurn = par.afterTurn = par.beforeYear = par.afterYear = nullptr;
+  EXPECT_LT(par.GetUsers(), usersThen) << "fewer drivers buy the dearer CD";
+  EXPECT_GT(shrank, 10);
   EXPECT_GE(par.closings, 7);
   EXPECT_GE(feed.fed, 7 * 3) << "three periods a day";
   EXPECT_GT(grew, 7 * 12) << "drivers buy the CD through the week";

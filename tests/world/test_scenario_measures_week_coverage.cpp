@@ -152,6 +152,18 @@ std::pair<Grid, float> GuidanceCoverage(const std::vector<std::pair<int, int>>& 
   return {map, static_cast<float>(std::clamp(100.0 - perMille * remaining / total * 100.0, 0.0, 100.0))};
 }
 
+// Car sharing's members after a turn: toward the per mille of the people
+// the network gives, at most 60 for each car, and whole people, so that
+// what a turn moves is cut to whole ones.
+int Members(const SCarsharingBlock& was, float awareness, double elapsed) {
+  const int people = People();
+  if (people == 0 || was.cars == 0) return 0;
+  const double potential = std::min(people * Value("W.K8.2") / 1000.0, was.cars * 60.0);
+  const double a = std::min(static_cast<double>(awareness), 1.0);
+  const double damping = was.users < potential ? (1.0 - a) * 5.0 + 1.0 : a * 5.0 + 1.0;
+  return static_cast<int>(Toward(was.users, potential, damping, elapsed));
+}
+
 void ExpectMap(const float* shown, const Grid& expected, const char* what) {
   for (size_t i = 0; i < expected.size(); ++i)
     EXPECT_NEAR(shown[i], expected[i], 1e-5f) << what << " district " << i / 16 << "/" << i % 16;
@@ -193,7 +205,7 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) 
   CampaignTrack television{true, 0.0f};
   float awareness = cs.Block().awareness;
   SCarsharingBlock was{};
-  double income = 0, expenses = 0, storedQuote = 0, potential = 0;
+  double income = 0, expenses = 0, storedQuote = 0;
   int users = 0, grew = 0;
   cs.beforeTurn = [&](const STime& now, const STime& last) {
     was = cs.Block();
@@ -211,17 +223,8 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingBooksItsFleetAndMembersHourByHour) 
       storedQuote *= 0.14f;
       awareness += 0.2f;
     }
-    users = 0;
-    const int people = People();
-    if (people != 0 && was.cars != 0) {
-      potential = std::min(people * Value("W.K8.2") / 1000.0, cars * 60.0);
-      const double a = std::min(static_cast<double>(awareness), 1.0);
-      const double damping = members < potential ? (1.0 - a) * 5.0 + 1.0 : a * 5.0 + 1.0;
-      // Members are whole people: what a turn moves is cut to whole ones.
-      users = static_cast<int>(Toward(members, potential, damping, e));
-    } else {
-      storedQuote = 0;
-    }
+    users = Members(was, awareness, e);
+    if (People() == 0 || was.cars == 0) storedQuote = 0;
   };
   cs.afterTurn = [&](const STime& now, const STime&) {
     const SCarsharingBlock& b = cs.Block();
@@ -306,15 +309,19 @@ TEST(ScenarioMeasuresWeekCoverage, CarSharingOutletsServeTheAvenuesDistrictsHour
   ASSERT_NO_FATAL_FAILURE(OpenPage(game, kCarsharingTab));
   world->SetPause(false);
 
-  int withDemand = 0;
+  int withDemand = 0, members = -1;
+  cs.beforeTurn = [&](const STime& now, const STime& last) {
+    members = Members(cs.Block(), cs.Block().awareness, Elapsed(now, last));
+  };
   cs.afterTurn = [&](const STime& now, const STime&) {
+    EXPECT_EQ(cs.Block().users, members) << now.year << "/" << now.hour;
     const auto [map, quality] = CarsharingCoverage(outlets);
     ExpectMap(&cs.Block().map[0][0], map, "car sharing");
     EXPECT_NEAR(cs.Block().quality, quality, 1e-6f) << now.year << "/" << now.hour;
     withDemand += quality > 0.0f;
   };
   ASSERT_NO_FATAL_FAILURE(RunWeek(game));
-  cs.afterTurn = nullptr;
+  cs.beforeTurn = cs.afterTurn = nullptr;
   EXPECT_GT(withDemand, 7 * 12) << "the avenue's residents want cars";
   Settle(game);
   EXPECT_EQ(Shown(84, "CS.PKW"), Formatted(VAR_INT, 35));
