@@ -203,6 +203,12 @@ inline void StartCampaign(Scenario& game, CampaignRow row, CampaignColumn column
   game.World().SetPause(false);
 }
 
+// Holds the game and lets the frames write the open pages' figures.
+inline void Settle(Scenario& game) {
+  game.World().SetPause(true);
+  game.Do(Wait(200));
+}
+
 // The text a figure of window `id` (its own items or its dialogs') shows for
 // the variable `name`; empty when no text shows it.
 inline std::string Shown(int id, const char* name) {

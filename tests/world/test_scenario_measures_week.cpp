@@ -30,11 +30,6 @@ void BuildCentre(CZorvaWorld& world) {
             nullptr);
 }
 
-// Pauses the game and lets a frame write the page's figures.
-void Settle(Scenario& game) {
-  game.World().SetPause(true);
-  game.Do(Wait(200));
-}
 
 TEST(ScenarioMeasuresWeek, AnAdviceCentreWinsTheShareItsPriceAndCampaignSetHourByHour) {
   std::filesystem::create_directories("SaveGame");

@@ -50,10 +50,6 @@ void Avenue(Scenario& game) {
   ASSERT_GT(People(), 0);
 }
 
-void Settle(Scenario& game) {
-  game.World().SetPause(true);
-  game.Do(Wait(200));
-}
 
 // ---- the coverage of the districts, recomputed from their people
 
