@@ -48,6 +48,10 @@ class CAktiveRoutenPlanung : public CMeasure {
   // Serves the districts' demand from the masts in list order.
   void CalculateMap();
   int GetMastCount() const { return m_Block.masts; }
+  // The subscribers as a number of people, and the awareness the campaigns
+  // raised, as the turn moves them.
+  float GetUsers() const { return m_Block.users; }
+  float GetAwareness() const { return m_Block.awareness; }
 
  protected:
   void BookTurn(double elapsed) override;

@@ -22,6 +22,10 @@ class CPassiveRoutenPlanung : public CMeasure {
   void ResetBilanz() override;
   // The share of drivers the service can win.
   double CalculateUserQuote() override;
+  // The users as a number of people, and the awareness the campaigns
+  // raised, as the turn moves them.
+  float GetUsers() const { return m_Block.users; }
+  float GetAwareness() const { return m_Block.awareness; }
 
  protected:
   void BookTurn(double elapsed) override;

@@ -26,6 +26,10 @@ class CPta : public CMeasure {
   // The quality from the advice centre and route guidance, kept, and the
   // share of people the service can win, in percent.
   double CalculateUserQuote() override;
+  // The subscribers as a number of people, and the awareness the campaigns
+  // raised, as the turn moves them.
+  float GetUsers() const { return m_Block.users; }
+  float GetAwareness() const { return m_Block.awareness; }
 
  protected:
   void BookTurn(double elapsed) override;

@@ -18,6 +18,7 @@
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "scenario_measures_week.h"
 #include "ui/ui_host.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
@@ -25,24 +26,6 @@
 namespace {
 
 using namespace zortest;
-
-// An avenue from x 12 to 60 along y 70 with homes on one side and homes,
-// offices, factories and shops on the other,
-// so that people live and work in districts 1 to 7 of rows 8 and 9.
-void BuildAvenue(CZorvaWorld& world) {
-  CStrBuildLine line(12, 70, 60, 70);
-  ASSERT_EQ(world.GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
-  const TObjectType work[] = {OBJ_RESIDENTIAL, OBJ_OFFICE, OBJ_INDUSTRY, OBJ_SHOPPING};
-  for (int x = 13; x <= 57; x += 4)
-    for (const auto& [kind, y] : {std::pair{OBJ_RESIDENTIAL, 68}, std::pair{work[(x / 4) % 4], 72}}) {
-      const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
-      ASSERT_GT(resId, 0);
-      ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
-                                   nullptr, 0, -1),
-                nullptr)
-          << x << "/" << y;
-    }
-}
 
 void RunHours(Scenario& game, int hours) {
   CZorvaWorld& world = game.World();
