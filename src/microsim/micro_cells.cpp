@@ -650,13 +650,17 @@ void CQnoMicroZelle::RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* 
 
 // ------------------------------------------------------------ group
 
-CMicroZellenGroup::~CMicroZellenGroup() { Destroy(); }
+CMicroZellenGroup::~CMicroZellenGroup() {
+  Destroy();
+  delete m_pBlock;
+}
 
 int CMicroZellenGroup::Create(unsigned short x, unsigned short y) {
   m_X = x;
   m_Y = y;
   m_pFirst = nullptr;
   m_InlineUsed = 0;
+  m_BlockUsed = 0;
   m_Visible = 1;
   return 0;
 }
@@ -668,6 +672,13 @@ CMicroZellenGroup::TGroupMember* CMicroZellenGroup::NewMember() {
       m_Inline[i] = TGroupMember{};
       return &m_Inline[i];
     }
+  if (!m_pBlock) m_pBlock = new MemberBlock;
+  for (int i = 0; i < kBlockMembers; ++i)
+    if (!(m_BlockUsed & (1u << i))) {
+      m_BlockUsed = static_cast<uint8_t>(m_BlockUsed | (1u << i));
+      m_pBlock->members[i] = TGroupMember{};
+      return &m_pBlock->members[i];
+    }
   return new TGroupMember;
 }
 
@@ -677,6 +688,12 @@ void CMicroZellenGroup::FreeMember(TGroupMember* member) {
       m_InlineUsed = static_cast<uint8_t>(m_InlineUsed & ~(1u << i));
       return;
     }
+  if (m_pBlock)
+    for (int i = 0; i < kBlockMembers; ++i)
+      if (member == &m_pBlock->members[i]) {
+        m_BlockUsed = static_cast<uint8_t>(m_BlockUsed & ~(1u << i));
+        return;
+      }
   delete member;
 }
 
@@ -751,6 +768,11 @@ void CMicroZellenGroup::PrefetchTurn(CMicroZellenGroup* group, unsigned short x,
     __builtin_prefetch(reinterpret_cast<const char*>(group) + sizeof(CMicroZellenGroup) - 1);
     return;
   }
+  // The walk to the tile's member reads the block of members beyond the
+  // inline ones: its lines are asked for at once, not one after another.
+  if (stage == 2 && group->m_pBlock)
+    for (size_t at = 0; at < sizeof(MemberBlock); at += 64)
+      __builtin_prefetch(reinterpret_cast<const char*>(group->m_pBlock) + at);
   const CQnoMicroZelle* layout = group->FindZelle(x, y);
   if (layout && stage == 2) layout->PrefetchLayout();
   if (layout && stage == 1) layout->PrefetchCells();

@@ -404,5 +404,16 @@ class CMicroZellenGroup {
   // no memory beyond the group.
   static constexpr int kInlineMembers = 3;
   uint8_t m_InlineUsed = 0;  // bit i set: m_Inline[i] is a member
+  // The next members of a longer street live side by side in one block
+  // that the group takes when the inline ones are used up, so that the walk
+  // over them reads a few neighbouring cache lines instead of one scattered
+  // member after another; members beyond these are made one by one.
+  static constexpr int kBlockMembers = 8;
+  uint8_t m_BlockUsed = 0;  // bit i set: m_pBlock[i] is a member
   TGroupMember m_Inline[kInlineMembers];
+  struct MemberBlock {
+    TGroupMember members[kBlockMembers];
+    ZOR_POOLED
+  };
+  MemberBlock* m_pBlock = nullptr;
 };

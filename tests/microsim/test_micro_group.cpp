@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/qno_display.h"
@@ -79,6 +80,60 @@ TEST(MicroGroup, MembersComeAndGoInAnyOrderAndKeepTheOrderTheyWereAddedIn) {
   group.Create(10, 10);
   add(4);
   EXPECT_EQ(order(), (std::vector<int>{4}));
+}
+
+TEST(MicroGroup, ALongStreetKeepsEveryMemberWhereverItLives) {
+  // More tiles than the group holds inline and in its block of members:
+  // the members come and go in the inline room, the block and one by one,
+  // and each freed place is taken again.
+  constexpr int kTiles = 16;
+  CMicroZellenGroup group;
+  std::vector<CQnoMicroZelle*> at(kTiles, nullptr);
+  std::vector<int> expect;
+  auto add = [&](int x) {
+    at[static_cast<size_t>(x)] = Owned(Lane(0));
+    group.AddZelle(at[static_cast<size_t>(x)], 7, static_cast<unsigned short>(100 + x));
+    expect.push_back(x);
+  };
+  auto drop = [&](int x) {
+    CMicroZellenGroup::TGroupMember* m = group.FindMember(7, static_cast<unsigned short>(100 + x));
+    ASSERT_NE(m, nullptr) << x;
+    delete m->pZelle;
+    m->pZelle = nullptr;
+    EXPECT_EQ(group.DestroyAt(7, static_cast<unsigned short>(100 + x)), 0);
+    at[static_cast<size_t>(x)] = nullptr;
+    std::erase(expect, x);
+  };
+  auto check = [&](const char* what) {
+    std::vector<int> order;
+    std::vector<const void*> places;
+    for (CMicroZellenGroup::TGroupMember* m = group.GetFirst(); m; m = m->pNext) {
+      order.push_back(m->dy);
+      places.push_back(m);
+    }
+    EXPECT_EQ(order, expect) << what;
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(std::adjacent_find(places.begin(), places.end()), places.end()) << what;
+    for (int x = 0; x < kTiles; ++x)
+      EXPECT_EQ(group.FindZelle(7, static_cast<unsigned short>(100 + x)), at[static_cast<size_t>(x)]) << what << " " << x;
+  };
+  group.Create(7, 100);
+  for (int x = 0; x < 13; ++x) add(x);
+  check("added");
+  // From the inline room (1), the block (5, 10) and the single ones (12).
+  for (int x : {1, 5, 10, 12}) drop(x);
+  check("dropped");
+  for (int x : {13, 14, 15, 1}) add(x);
+  check("added again");
+  for (int x : {0, 2, 3, 4, 6, 7, 8, 9, 11}) drop(x);
+  check("most gone");
+  EXPECT_EQ(group.Destroy(), 0);
+  expect.clear();
+  std::fill(at.begin(), at.end(), nullptr);
+  check("destroyed");
+  group.Create(7, 100);
+  for (int x = 0; x < 12; ++x) add(x);
+  check("made again");
 }
 
 TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
