@@ -1,7 +1,7 @@
 // Placing a layout's cells on the screen: UpdateScreenPos works the cells
-// out again only when the anchor moved, and every change of the offsets or
-// of the layouts (a turn, a layout made anew, a street removed) still shows
-// in the positions the moves and the drawing read.
+// out again only when the anchor moved, and every change of the offsets
+// (a turn) or of the layouts (a tile removed) still shows in the positions
+// the moves and the drawing read.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -100,26 +100,6 @@ TEST(MicroPlacing, ATurnTakesTheTurnedOffsetsAtTheSameAnchorAndAfter) {
   EXPECT_EQ(Positions(*lane), LaneAt(1, 2));
   EXPECT_EQ(lane->TurnRichtung(nullptr, 9, 9), 1);
   EXPECT_EQ(Positions(*lane), LaneAt(1, 2));
-}
-
-TEST(MicroPlacing, ALayoutMadeAgainAtATileIsPlacedAtTheAnchorTheOldOneHad) {
-  // A street tile removed and built again, as a turn or a zoom of the map
-  // makes every layout anew, while the view stands still.
-  CMicroZellenGroup group;
-  group.Create(4, 4);
-  CQnoMicroZelle* first = Lane(5, 2, 3).release();
-  group.AddZelle(first, 4, 4);
-  group.AddZelle(Lane(0).release(), 5, 4);
-  EXPECT_EQ(group.UpdateScreenPos(200, 100, 4, 4), 0);
-  EXPECT_EQ(Positions(*first), LaneAt(200, 100));
-  first->Remove();
-  EXPECT_EQ(group.DestroyAt(4, 4), 0);
-  delete first;
-  EXPECT_EQ(group.UpdateScreenPos(200, 100, 4, 4), 1);
-  CQnoMicroZelle* again = Lane(5, 2, 3).release();
-  group.AddZelle(again, 4, 4);
-  EXPECT_EQ(group.UpdateScreenPos(200, 100, 4, 4), 0);
-  EXPECT_EQ(Positions(*again), LaneAt(200, 100));
 }
 
 namespace {
