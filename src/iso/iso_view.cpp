@@ -284,6 +284,7 @@ int CIsoWelt::UpdateMicroSim() {
   const int length = std::abs(even ? m.k2x - m.k0x : m.k2y - m.k0y) + 1;
   int startX = m.k0x, startY = m.k0y;
   bool alongY = true;
+  m_MicroTiles.clear();
   for (int run = 0; run < runs; ++run) {
     int x = startX, y = startY;
     for (int i = 0; i < length; ++i, x += sx1, y += sy1) {
@@ -294,8 +295,7 @@ int CIsoWelt::UpdateMicroSim() {
       int ax, ay;
       FixeIsoKoorCalc(ux, uy, ax, ay);
       FixeGroupRichtung(ux, uy, ax, ay);
-      CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND);
-      if (obj) obj->UpdateScreenPos(ax, ay, ux, uy);
+      if (CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND)) m_MicroTiles.push_back({obj, ax, ay, ux, uy});
       m_pHost->UpdateViewFilter(x, y);
     }
     if (alongY)
@@ -303,6 +303,27 @@ int CIsoWelt::UpdateMicroSim() {
     else
       startX += sx2;
     alongY = !alongY;
+  }
+  // The objects, their cell groups, layouts and cells lie scattered in
+  // memory: a few tiles ahead of its placing, each tile's chain is asked of
+  // memory one link a tile (the object, then the stages of PrefetchTurn,
+  // then what placing reads and writes), so that the waits overlap.
+  struct Stage {
+    int stage;
+    size_t ahead;  // tiles ahead of the one placed
+  };
+  constexpr size_t kObjectAhead = 7;
+  constexpr Stage kStages[] = {{4, 6}, {3, 5}, {2, 4}, {0, 2}};
+  const size_t n = m_MicroTiles.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kObjectAhead < n) __builtin_prefetch(m_MicroTiles[i + kObjectAhead].object);
+    for (const Stage& s : kStages)
+      if (i + s.ahead < n) {
+        const MicroTile& ahead = m_MicroTiles[i + s.ahead];
+        ahead.object->PrefetchTurn(ahead.x, ahead.y, s.stage);
+      }
+    const MicroTile& t = m_MicroTiles[i];
+    t.object->UpdateScreenPos(t.ax, t.ay, t.x, t.y);
   }
   return 0;
 }

@@ -380,6 +380,14 @@ class CIsoWelt {
     unsigned short x, y;
   };
   std::vector<TurnTile> m_TurnTiles;
+  // The street and track tiles of the micro view with their objects and
+  // screen anchors, gathered before they are placed, kept for their room.
+  struct MicroTile {
+    CWorldObj* object;
+    int ax, ay;
+    unsigned short x, y;
+  };
+  std::vector<MicroTile> m_MicroTiles;
   IsoViewRectType m_SoundRect;
   CIsoInfo* m_pGrid[ISO_MAP_SIZE * ISO_MAP_SIZE];
   uint8_t m_Panning = 0;

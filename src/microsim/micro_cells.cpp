@@ -90,11 +90,14 @@ size_t CQnoMicroZelle::CellsAt(size_t cells) {
   return (sizeof(CQnoMicroZelle) + cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
 }
 
-size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(cells) + cells * sizeof(Cell); }
+// The offsets' copy follows the cells.
+size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(cells) + cells * (sizeof(Cell) + 2 * sizeof(int16_t)); }
+static_assert(sizeof(BinaryMicroSimObject) % alignof(int16_t) == 0);
 
 // What the turn reads of a layout before its cells (its last 32 bytes:
-// the count, the keys' ids, the link state, the cells' place) lies in the
-// block's second cache line, with the first keys behind it.
+// the count, the keys' ids, the link state, the cells' place, and the
+// anchor placing reads) lies in the block's second cache line, with the
+// first keys behind it.
 static_assert(sizeof(CQnoMicroZelle) == 96);
 
 void* CQnoMicroZelle::operator new(size_t, CellRoom room) { return ZorBlockPool::Shared().Allocate(BlockSize(room.cells)); }
@@ -127,6 +130,8 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
     c.m_LaneKind = src.laneKind;
     c.m_XOffset = src.x;
     c.m_YOffset = src.y;
+    layout->Offsets()[2 * i] = src.x;
+    layout->Offsets()[2 * i + 1] = src.y;
     c.m_Locked = src.locked;
     c.m_Visible = visible ? 1 : 0;
     // The stored count is not trusted: Konvert counts what resolves.
@@ -188,19 +193,33 @@ int CQnoMicroZelle::Konvert() {
 // ------------------------------------------------------------ screen and turn
 
 void CQnoMicroZelle::SetScreenPos(int x, int y) {
-  for (Cell& c : m_Cells) {
-    c.m_ScreenX = x + c.m_XOffset;
-    c.m_ScreenY = y + c.m_YOffset;
+  const int16_t* offsets = Offsets();
+  for (size_t i = 0; i < m_Cells.size(); ++i) {
+    m_Cells[i].m_ScreenX = x + offsets[2 * i];
+    m_Cells[i].m_ScreenY = y + offsets[2 * i + 1];
   }
+  const bool fits = x > kNoAnchor && x <= INT16_MAX && y > kNoAnchor && y <= INT16_MAX;
+  m_AnchorX = fits ? static_cast<int16_t>(x) : kNoAnchor;
+  m_AnchorY = fits ? static_cast<int16_t>(y) : kNoAnchor;
+}
+
+void CQnoMicroZelle::PrefetchScreen() const {
+  const char* offsets = reinterpret_cast<const char*>(Offsets());
+  const size_t bytes = 2 * sizeof(int16_t) * m_Cells.size();
+  for (size_t at = 0; at < bytes; at += 64) __builtin_prefetch(offsets + at);
+  if (bytes > 0) __builtin_prefetch(offsets + bytes - 1);
+  for (const Cell& c : m_Cells) __builtin_prefetch(&c.m_ScreenX, 1);
 }
 
 int CQnoMicroZelle::TurnRichtung(CQnoMicroZelle* other, int x, int y) {
   if (!other) return 1;
-  for (Cell& c : m_Cells) {
+  int16_t* offsets = Offsets();
+  for (size_t i = 0; i < m_Cells.size(); ++i) {
+    Cell& c = m_Cells[i];
     const Cell* same = other->FindObject(c.m_ID);
     if (!same) continue;
-    c.m_XOffset = same->m_XOffset;
-    c.m_YOffset = same->m_YOffset;
+    c.m_XOffset = offsets[2 * i] = same->m_XOffset;
+    c.m_YOffset = offsets[2 * i + 1] = same->m_YOffset;
   }
   SetScreenPos(x, y);
   return 0;
@@ -594,7 +613,12 @@ void CQnoMicroZelle::CalcCarPos(int& x, int& y, const Cell* cell) const {
 
 int CQnoMicroZelle::Render(QnoDisplay* display) {
   if (!display) return 1;
-  for (const Cell& c : m_Cells) RenderMicroZellenTest(display->GetRenderBuffer(), &c);
+  // The cell view is asked for once a layout, not once a cell.
+  if (CWorldHost::Get()->GetShowMicroZellen())
+    for (const Cell& c : m_Cells) RenderMicroZellenTest(display->GetRenderBuffer(), &c);
+  // A converted layout counts the cells that hold a vehicle: without any,
+  // the walk along the render order would read every cell for nothing.
+  if (m_Vehicles == 0 && m_LinkState != kCopied) return 0;
   const Cell* c = m_pFirstRender;
   for (size_t n = 0; c && n < m_Cells.size(); ++n, c = c->m_pNextRender) {
     if (!c->m_pCar || c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
@@ -626,13 +650,17 @@ void CQnoMicroZelle::RenderMicroZellenTest(QnoRenderBuffer* buffer, const Cell* 
 
 // ------------------------------------------------------------ group
 
-CMicroZellenGroup::~CMicroZellenGroup() { Destroy(); }
+CMicroZellenGroup::~CMicroZellenGroup() {
+  Destroy();
+  delete m_pBlock;
+}
 
 int CMicroZellenGroup::Create(unsigned short x, unsigned short y) {
   m_X = x;
   m_Y = y;
   m_pFirst = nullptr;
   m_InlineUsed = 0;
+  m_BlockUsed = 0;
   m_Visible = 1;
   return 0;
 }
@@ -644,6 +672,13 @@ CMicroZellenGroup::TGroupMember* CMicroZellenGroup::NewMember() {
       m_Inline[i] = TGroupMember{};
       return &m_Inline[i];
     }
+  if (!m_pBlock) m_pBlock = new MemberBlock;
+  for (int i = 0; i < kBlockMembers; ++i)
+    if (!(m_BlockUsed & (1u << i))) {
+      m_BlockUsed = static_cast<uint8_t>(m_BlockUsed | (1u << i));
+      m_pBlock->members[i] = TGroupMember{};
+      return &m_pBlock->members[i];
+    }
   return new TGroupMember;
 }
 
@@ -653,6 +688,12 @@ void CMicroZellenGroup::FreeMember(TGroupMember* member) {
       m_InlineUsed = static_cast<uint8_t>(m_InlineUsed & ~(1u << i));
       return;
     }
+  if (m_pBlock)
+    for (int i = 0; i < kBlockMembers; ++i)
+      if (member == &m_pBlock->members[i]) {
+        m_BlockUsed = static_cast<uint8_t>(m_BlockUsed & ~(1u << i));
+        return;
+      }
   delete member;
 }
 
@@ -722,12 +763,20 @@ CQnoMicroZelle* CMicroZellenGroup::FindZelle(unsigned short x, unsigned short y)
 void CMicroZellenGroup::PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage) {
   if (!group) return;
   if (stage == 3) {
+    // The inline members reach into the group's second cache line.
     __builtin_prefetch(group);
+    __builtin_prefetch(reinterpret_cast<const char*>(group) + sizeof(CMicroZellenGroup) - 1);
     return;
   }
+  // The walk to the tile's member reads the block of members beyond the
+  // inline ones: its lines are asked for at once, not one after another.
+  if (stage == 2 && group->m_pBlock)
+    for (size_t at = 0; at < sizeof(MemberBlock); at += 64)
+      __builtin_prefetch(reinterpret_cast<const char*>(group->m_pBlock) + at);
   const CQnoMicroZelle* layout = group->FindZelle(x, y);
   if (layout && stage == 2) layout->PrefetchLayout();
   if (layout && stage == 1) layout->PrefetchCells();
+  if (layout && stage == 0) layout->PrefetchScreen();
 }
 
 BinaryMicroSimObject* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y, uint16_t simId,

@@ -137,7 +137,20 @@ class CQnoMicroZelle {
 
   // Every cell's screen position = anchor + its offsets.
   void SetScreenPos(int x, int y);
-  void UpdateScreenPos(int x, int y) { SetScreenPos(x, y); }
+  // SetScreenPos, unless the layout stands at that anchor already: the map
+  // places every tile of its micro view again after each scroll, turn or
+  // zoom, and in every turn of a right-button drag, moved or not.
+  void UpdateScreenPos(int x, int y) {
+    if (x != m_AnchorX || y != m_AnchorY || m_AnchorX == kNoAnchor) SetScreenPos(x, y);
+  }
+  // The anchor of the last SetScreenPos, kept in 16 bits beside the fields
+  // the turn reads; kNoAnchor before the first and for an anchor beyond 16
+  // bits, which is then placed every time.
+  static constexpr int16_t kNoAnchor = INT16_MIN;
+  int GetAnchorX() const { return m_AnchorX; }
+  int GetAnchorY() const { return m_AnchorY; }
+  // Asks the memory for what SetScreenPos reads and writes.
+  void PrefetchScreen() const;
   // Takes the offsets of the namesake cells of `other` (the layout of the
   // new rotation), then recomputes the screen positions; 1 for null.
   int TurnRichtung(CQnoMicroZelle* other, int x, int y);
@@ -283,6 +296,12 @@ class CQnoMicroZelle {
   static constexpr uint8_t kKeySecond = 8;
   uint8_t* Keys() { return reinterpret_cast<uint8_t*>(this + 1); }
   const uint8_t* Keys() const { return reinterpret_cast<const uint8_t*>(this + 1); }
+  // The cells' offsets (x, y per cell) once more behind the cells, packed:
+  // placing the layout reads them from one or two cache lines instead of
+  // from a line of every cell, and only writes to the cells. Kept by Create
+  // and TurnRichtung, the only writers of the cells' offsets.
+  int16_t* Offsets() { return reinterpret_cast<int16_t*>(m_Cells.data() + m_Cells.size()); }
+  const int16_t* Offsets() const { return reinterpret_cast<const int16_t*>(m_Cells.data() + m_Cells.size()); }
   // The keys' sim id bits for that pair of sim ids, from the cells.
   void MarkSimIDs(uint16_t simId1, uint16_t simId2);
   // Checks the keys against the cells; the count calls it in builds with
@@ -300,10 +319,12 @@ class CQnoMicroZelle {
   std::vector<CQnoMicroZelle*, ZorPooledAllocator<CQnoMicroZelle*>> m_Neighbours;
   static int s_WholeNetworksGo;
   Cell* m_pFirstRender = nullptr;
-  char m_Magic[4] = {'M', 'i', 'c', 'r'};
-  uint16_t m_Version = 13;
+  uint32_t m_Size = 0;        // bytes the layout takes in memory
   bool m_IdsInOrder = false;  // cell i has the id i + 1
-  uint32_t m_Size = 0;     // bytes the layout takes in memory
+  // The screen anchor the cells' positions were last worked out from; it
+  // starts the second cache line, which the turn's prefetch asks for.
+  alignas(8) int16_t m_AnchorX = kNoAnchor;
+  int16_t m_AnchorY = kNoAnchor;
   int32_t m_Vehicles = 0;  // cells holding a vehicle (HoldVehicle)
   // The sim ids the keys' bits were marked for; stale after any change of
   // a cell's sim id.
@@ -349,6 +370,8 @@ class CMicroZellenGroup {
   // Asks memory ahead for what a tile's turn reads of the group: the group
   // itself (stage 3), the tile's layout (2) and its cells that hold a
   // vehicle (1), each stage reading only what the one before asked for.
+  // Stage 0 asks, after stage 2, for what placing the layout on the screen
+  // (UpdateScreenPos) reads and writes.
   static void PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage);
   TGroupMember* FindMember(unsigned short x, unsigned short y);
   BinaryMicroSimObject* FindMember(unsigned short x, unsigned short y, uint16_t simId, bool outerLane);
@@ -381,5 +404,16 @@ class CMicroZellenGroup {
   // no memory beyond the group.
   static constexpr int kInlineMembers = 3;
   uint8_t m_InlineUsed = 0;  // bit i set: m_Inline[i] is a member
+  // The next members of a longer street live side by side in one block
+  // that the group takes when the inline ones are used up, so that the walk
+  // over them reads a few neighbouring cache lines instead of one scattered
+  // member after another; members beyond these are made one by one.
+  static constexpr int kBlockMembers = 8;
+  uint8_t m_BlockUsed = 0;  // bit i set: m_pBlock[i] is a member
   TGroupMember m_Inline[kInlineMembers];
+  struct MemberBlock {
+    TGroupMember members[kBlockMembers];
+    ZOR_POOLED
+  };
+  MemberBlock* m_pBlock = nullptr;
 };

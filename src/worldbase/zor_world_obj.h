@@ -43,7 +43,8 @@ class CWorldObj : public CZorvaObject {
   virtual int OnPlayloopTurn(unsigned short x, unsigned short y);
   // Asks memory ahead of time for what OnPlayloopTurn on that cell will
   // read, in stages from the farthest (4) to the nearest (1): each stage may
-  // read what the stage before it asked for. Changes nothing.
+  // read what the stage before it asked for. Stage 0, after stage 2, asks
+  // for what UpdateScreenPos reads and writes instead. Changes nothing.
   virtual void PrefetchTurn(unsigned short /*x*/, unsigned short /*y*/, int /*stage*/) const {}
   // Starts a new map turn for the objects' sounds.
   static void NextSoundTurn() { m_SoundTurn = m_SoundTurn + 1 == 0 ? 1 : m_SoundTurn + 1; }

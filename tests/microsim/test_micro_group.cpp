@@ -3,9 +3,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/qno_display.h"
+#include "micro_drawing.h"
 #include "micro_test_layouts.h"
 #include "microsim/micro_simulation.h"
 #include "support/test_support.h"
@@ -78,6 +80,60 @@ TEST(MicroGroup, MembersComeAndGoInAnyOrderAndKeepTheOrderTheyWereAddedIn) {
   group.Create(10, 10);
   add(4);
   EXPECT_EQ(order(), (std::vector<int>{4}));
+}
+
+TEST(MicroGroup, ALongStreetKeepsEveryMemberWhereverItLives) {
+  // More tiles than the group holds inline and in its block of members:
+  // the members come and go in the inline room, the block and one by one,
+  // and each freed place is taken again.
+  constexpr int kTiles = 16;
+  CMicroZellenGroup group;
+  std::vector<CQnoMicroZelle*> at(kTiles, nullptr);
+  std::vector<int> expect;
+  auto add = [&](int x) {
+    at[static_cast<size_t>(x)] = Owned(Lane(0));
+    group.AddZelle(at[static_cast<size_t>(x)], 7, static_cast<unsigned short>(100 + x));
+    expect.push_back(x);
+  };
+  auto drop = [&](int x) {
+    CMicroZellenGroup::TGroupMember* m = group.FindMember(7, static_cast<unsigned short>(100 + x));
+    ASSERT_NE(m, nullptr) << x;
+    delete m->pZelle;
+    m->pZelle = nullptr;
+    EXPECT_EQ(group.DestroyAt(7, static_cast<unsigned short>(100 + x)), 0);
+    at[static_cast<size_t>(x)] = nullptr;
+    std::erase(expect, x);
+  };
+  auto check = [&](const char* what) {
+    std::vector<int> order;
+    std::vector<const void*> places;
+    for (CMicroZellenGroup::TGroupMember* m = group.GetFirst(); m; m = m->pNext) {
+      order.push_back(m->dy);
+      places.push_back(m);
+    }
+    EXPECT_EQ(order, expect) << what;
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(std::adjacent_find(places.begin(), places.end()), places.end()) << what;
+    for (int x = 0; x < kTiles; ++x)
+      EXPECT_EQ(group.FindZelle(7, static_cast<unsigned short>(100 + x)), at[static_cast<size_t>(x)]) << what << " " << x;
+  };
+  group.Create(7, 100);
+  for (int x = 0; x < 13; ++x) add(x);
+  check("added");
+  // From the inline room (1), the block (5, 10) and the single ones (12).
+  for (int x : {1, 5, 10, 12}) drop(x);
+  check("dropped");
+  for (int x : {13, 14, 15, 1}) add(x);
+  check("added again");
+  for (int x : {0, 2, 3, 4, 6, 7, 8, 9, 11}) drop(x);
+  check("most gone");
+  EXPECT_EQ(group.Destroy(), 0);
+  expect.clear();
+  std::fill(at.begin(), at.end(), nullptr);
+  check("destroyed");
+  group.Create(7, 100);
+  for (int x = 0; x < 12; ++x) add(x);
+  check("made again");
 }
 
 TEST(MicroGroup, MembersAreFoundByTheirSixteenBitTileOffset) {
@@ -377,48 +433,6 @@ TEST(MicroLink, OneWayStreetsTurnTheSecondTile) {
   EXPECT_EQ(SimIds(*d), (std::vector<uint16_t>{5, 5, 6, 6}));
 }
 
-namespace {
-
-class ShowCells : public CWorldHost {
- public:
-  bool GetShowMicroZellen() override { return show; }
-  bool show = false;
-};
-
-class MicroDrawing : public ::testing::Test {
- protected:
-  void SetUp() override {
-    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 120, 80, 16, 0xF800, 0x07E0, 0x001F, 0);
-    QnoDisplayCreateStruct cs;
-    cs.screenWidth = cs.viewWidth = 120;
-    cs.screenHeight = cs.viewHeight = 80;
-    display.Create(nullptr, &cs, surface);
-    CWorldHost::Install(&host);
-    TestCar::s_drawn = 0;
-  }
-  void TearDown() override {
-    CWorldHost::Install(nullptr);
-    SDL_FreeSurface(surface);
-  }
-  uint16_t At(int x, int y) const {
-    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
-  }
-  int Count(uint16_t colour) const {
-    int n = 0;
-    for (int y = 0; y < surface->h; ++y)
-      for (int x = 0; x < surface->w; ++x) n += At(x, y) == colour;
-    return n;
-  }
-  uint16_t Colour(uint8_t r, uint8_t g, uint8_t b) const {
-    return static_cast<uint16_t>(display.GetRenderBuffer()->GetClosestColor(r, g, b));
-  }
-
-  SDL_Surface* surface = nullptr;
-  QnoDisplay display;
-  ShowCells host;
-};
-
-}  // namespace
 
 TEST_F(MicroDrawing, VehiclesAreDrawnAlongTheRenderOrder) {
   // Render order 3, 1, 2.

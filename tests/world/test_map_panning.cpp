@@ -2,6 +2,8 @@
 // the map hands to the street network's tiles.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "world/map_fixture.h"
@@ -112,6 +114,48 @@ TEST_F(PanningTest, StreetTilesNearTheViewGetTheirScreenAnchor) {
   EXPECT_EQ(near.anchors[1], std::make_pair(sx + 3, sy + 2));
   map->SetStdBase(66, 63, ISO_LAYER_GROUND, true);
   map->SetStdBase(5, 120, ISO_LAYER_GROUND, true);
+}
+
+TEST_F(PanningTest, EveryStreetTileOfTheMicroViewIsPlacedOnceAtItsOwnAnchor) {
+  // More tiles than the walk asks memory ahead for, in rows and columns.
+  std::map<std::pair<int, int>, RecordingStreet> tiles;
+  for (int x = 58; x < 70; x += 2)
+    for (int y = 58; y < 70; y += 3) {
+      RecordingStreet& t = tiles[{x, y}];
+      t.Create();
+      ASSERT_EQ(map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, &t), 0);
+    }
+  ASSERT_GT(tiles.size(), 20u);
+  auto anchor = [&](int x, int y) {
+    int sx = 0, sy = 0;
+    map->FixeIsoKoorCalc(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+    map->FixeGroupRichtung(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+    return std::make_pair(sx, sy);
+  };
+  auto check = [&](const char* what) {
+    for (auto& [at, t] : tiles) {
+      ASSERT_EQ(t.anchors.size(), 1u) << what << " at " << at.first << "/" << at.second;
+      EXPECT_EQ(t.anchors[0], anchor(at.first, at.second)) << what << " at " << at.first << "/" << at.second;
+      t.anchors.clear();
+    }
+  };
+  map->Update();
+  check("first");
+  map->SetPixelOffset(map->GetPixelOffsetX() + 5, map->GetPixelOffsetY() - 3);
+  map->UpdateMicroSim();
+  check("scrolled");
+  for (int r = 1; r < 4; ++r) {
+    g_IsoRichtung = r;
+    map->Update();
+    check("turned");
+  }
+  g_IsoRichtung = 0;
+  const TIsoZoomStufe zoom = g_ZoomStufe;
+  g_ZoomStufe = zoom == ISO_ZOOM_1 ? ISO_ZOOM_2 : ISO_ZOOM_1;
+  map->Update();
+  check("zoomed");
+  g_ZoomStufe = zoom;
+  for (auto& [at, t] : tiles) map->SetStdBase(at.first, at.second, ISO_LAYER_GROUND, true);
 }
 
 TEST_F(PanningTest, GroupAnchorMovesToTheCornerInFront) {
