@@ -92,6 +92,9 @@ bool CStrSchStrTeil::Check_HitStreet() {
                                   m_StartX + first * mx, m_StartY + first * my, ISO_LAYER_GROUND))
                             : nullptr;
     const CStrassenType type = tile ? static_cast<TStrassenType>(tile->GetStreetType()) : STRASSE_1;
+    // A crossing is laid from the street's line: a four-lane street's is
+    // its row of lower x (or y), which a track towards -x or -y meets second.
+    if (type == STRASSE_VIERSPURIG && (mx < 0 || my < 0) && first + 1 < i) ++first;
     CreateExtraTeilAt(static_cast<short>(m_StartX + first * mx), static_cast<short>(m_StartY + first * my), 0, 0,
                       type);
     first = -1;

@@ -37,6 +37,10 @@ class CStrStrasse : public CList {
   ZOR_POOLED
   static constexpr int kRecordSize = 138;
   static constexpr int kHours = 24;
+  // The stop line drawn with a light at the street's end beside a junction
+  // (a wider one for four-lane streets).
+  static constexpr int kAmpelStopResID = 21308;
+  static constexpr int kAmpelStopWideResID = 26515;
 
   CStrStrasse(CIsoWelt* iso, CSimWelt* sim);
   CStrStrasse(const CStrStrasse&) = delete;

@@ -485,10 +485,7 @@ int CStrStrasse::Render(QnoDisplay* display, unsigned short x, unsigned short y,
 }
 
 // The light pictures at the street's end beside a junction: the pole and
-// its stop line (a wider stop line for four-lane streets).
-static constexpr int kAmpelStopResID = 21308;
-static constexpr int kAmpelStopWideResID = 26515;
-
+// its stop line.
 int CStrStrasse::AddAmpelLayer(CStrJunction* junction) {
   AddLayerAtJunction(junction, CStrJunction::kAmpelResID);
   return AddLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);

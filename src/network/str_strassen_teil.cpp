@@ -392,9 +392,13 @@ int CGrdCrossing::SetRichtung(CIsoRichtung& direction, CStrassenType type) {
   RebuildGroup(m_StartX, m_StartY);
   const int w = m_pIsoGroup ? m_pIsoGroup->GetTurnedSizeX() : 0;
   const int h = m_pIsoGroup ? m_pIsoGroup->GetTurnedSizeY() : 0;
+  Lay(w, h, type == STRASSE_VIERSPURIG);
+  return 0;
+}
+
+void CGrdCrossing::Lay(int w, int h, bool four) {
   m_DeltaX = static_cast<int16_t>(w);
   m_DeltaY = static_cast<int16_t>(h);
-  const bool four = type == STRASSE_VIERSPURIG;
   const short oldX = m_StartX, oldY = m_StartY;
   switch (m_Richtung.GetValue()) {
     case 0:
@@ -420,7 +424,26 @@ int CGrdCrossing::SetRichtung(CIsoRichtung& direction, CStrassenType type) {
   }
   m_MX = static_cast<int8_t>(m_EndX - m_StartX);
   m_MY = static_cast<int8_t>(m_EndY - m_StartY);
-  return 0;
+}
+
+void CGrdCrossing::GetStreetCell(short& x, short& y) const {
+  const int back = m_Type == STRASSE_VIERSPURIG ? 2 : 1;
+  x = m_StartX;
+  y = m_StartY;
+  switch (m_Richtung.GetValue()) {
+    case 0:
+      x = static_cast<short>(m_StartX + 1);
+      break;
+    case 2:
+      x = static_cast<short>(m_StartX - back);
+      break;
+    case 1:
+      y = static_cast<short>(m_StartY + 1);
+      break;
+    default:
+      y = static_cast<short>(m_StartY - back);
+      break;
+  }
 }
 
 bool CGrdCrossing::Rect(int& x0, int& y0, int& x1, int& y1) const {
@@ -481,9 +504,20 @@ int CGrdCrossing::RemoveFromIsoWelt(short& x, short& y) {
 }
 
 int CGrdCrossing::Turn() {
-  CStrExtTeil::Turn();
-  m_MX = static_cast<int8_t>(m_EndX - m_StartX);
-  m_MY = static_cast<int8_t>(m_EndY - m_StartY);
+  // The crossing's picture is not symmetric along the track: the street
+  // runs through its second column. Turned round, it is laid again from
+  // the street cell, so the street keeps its place and its cells on either
+  // side of the track stay the crossing's.
+  short x = 0, y = 0;
+  GetStreetCell(x, y);
+  const int w = Width(), h = Depth();
+  m_StartX = x;
+  m_StartY = y;
+  m_Richtung = CIsoRichtung((m_Richtung.GetValue() + 2) & 3);
+  RebuildGroup(x, y);
+  // Half a turn keeps the group's extent; without a group the old one holds.
+  Lay(m_pIsoGroup ? m_pIsoGroup->GetTurnedSizeX() : w, m_pIsoGroup ? m_pIsoGroup->GetTurnedSizeY() : h,
+      m_Type == STRASSE_VIERSPURIG);
   return 0;
 }
 

@@ -169,6 +169,9 @@ class CGrdCrossing : public CStrExtTeil {
   using CStrExtTeil::Create;
   // The tile where the group is anchored.
   void GetInsertPoint(short& x, short& y) const;
+  // The cell where the street meets the track's first row: the cell the
+  // crossing was laid from.
+  void GetStreetCell(short& x, short& y) const;
   // The street tiles beside the rail on either side.
   void GetUpperStreetPos(short& x, short& y) const;
   void GetLowerStreetPos(short& x, short& y) const;
@@ -186,6 +189,9 @@ class CGrdCrossing : public CStrExtTeil {
   // when it has no extent.
   bool Rect(int& x0, int& y0, int& x1, int& y1) const;
   void RebuildGroup(short anchorX, short anchorY);
+  // With the start on the street cell: start, end and extents of the
+  // crossing w by h tiles in its direction.
+  void Lay(int w, int h, bool four);
 
   CIsoObjGroup* m_pIsoGroup = nullptr;
   int8_t m_MX = 0;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <map>
 #include <set>
@@ -160,17 +162,20 @@ inline std::vector<CQnoMicroZelle*> Layouts(CMicroZellenGroup* g) {
   return out;
 }
 
-// The layouts a vehicle can reach from any cell of `from`.
-inline std::set<CQnoMicroZelle*> Reached(CQnoMicroZelle* from) {
+// The layouts a vehicle can reach from any cell of `from`, nearest first;
+// the walk stops once it reaches `stop` or has passed `limit` cells.
+inline std::set<CQnoMicroZelle*> Reached(CQnoMicroZelle* from, CQnoMicroZelle* stop = nullptr,
+                                         size_t limit = SIZE_MAX) {
   std::set<CQnoMicroZelle*> layouts;
   std::set<BinaryMicroSimObject*> seen;
-  std::vector<BinaryMicroSimObject*> open;
+  std::deque<BinaryMicroSimObject*> open;
   for (int i = 0; from && i < from->GetCount(); ++i) open.push_back(from->GetZelle(i));
-  while (!open.empty()) {
-    BinaryMicroSimObject* c = open.back();
-    open.pop_back();
+  while (!open.empty() && seen.size() < limit) {
+    BinaryMicroSimObject* c = open.front();
+    open.pop_front();
     if (!seen.insert(c).second) continue;
     layouts.insert(c->m_pOwner);
+    if (stop && c->m_pOwner == stop) break;
     for (int k = 0; k < c->m_AnzNachfolger && k < BinaryMicroSimObject::kLinks; ++k)
       if (c->m_pNachfolger[k]) open.push_back(c->m_pNachfolger[k]);
   }

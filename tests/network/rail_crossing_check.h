@@ -24,9 +24,11 @@ inline std::vector<CStrSchienen*> TracksOf(CStrJunctionList* rails) {
   return out;
 }
 
-inline std::vector<std::string> MissedCrossings(CStrJunctionList* streets, CStrJunctionList* rails) {
+// Calls meet(track, piece, x, y) for every meeting of a street of types 1
+// to 4 with a track, found by the street's line against the track's.
+template <typename Meet>
+void ForEachMeeting(CStrJunctionList* streets, CStrJunctionList* rails, Meet meet) {
   const std::vector<CStrSchienen*> tracks = TracksOf(rails);
-  std::vector<std::string> out;
   for (CZorvaObject* o = streets->GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
@@ -38,15 +40,30 @@ inline std::vector<std::string> MissedCrossings(CStrJunctionList* streets, CStrJ
           CStrStrassenTeil* piece = nullptr;
           short x = 0, y = 0;
           if (!t->StrHitStr(s, &hit, &piece, x, y, k) || !piece) break;
-          const std::string at = std::to_string(x) + "/" + std::to_string(y);
-          if (!static_cast<CStrSchStrTeil*>(piece)->HasCrossingFor(x, y))
-            out.push_back("a street meets a track at " + at + " without a level crossing");
-          else if (!t->ShowsCrossingAt(x, y))
-            out.push_back("the level crossing at " + at + " is hidden");
+          meet(t, static_cast<CStrSchStrTeil*>(piece), x, y);
         }
     }
   }
+}
+
+inline std::vector<std::string> MissedCrossings(CStrJunctionList* streets, CStrJunctionList* rails) {
+  std::vector<std::string> out;
+  ForEachMeeting(streets, rails, [&](CStrSchienen* t, CStrSchStrTeil* piece, short x, short y) {
+    const std::string at = std::to_string(x) + "/" + std::to_string(y);
+    if (!piece->HasCrossingFor(x, y))
+      out.push_back("a street meets a track at " + at + " without a level crossing");
+    else if (!t->ShowsCrossingAt(x, y))
+      out.push_back("the level crossing at " + at + " is hidden");
+  });
   return out;
+}
+
+// How many times streets and tracks meet: as many level crossings as the
+// tracks hold, one each.
+inline size_t Meetings(CStrJunctionList* streets, CStrJunctionList* rails) {
+  size_t n = 0;
+  ForEachMeeting(streets, rails, [&](CStrSchienen*, CStrSchStrTeil*, short, short) { ++n; });
+  return n;
 }
 
 }  // namespace railtest

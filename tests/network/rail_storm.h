@@ -2,8 +2,10 @@
 // The edit storm with the rail network beside the streets: track builds and
 // deletions mixed with street edits, checked after every step for the rail
 // network's integrity (rail junctions and tracks link both ways, every level
-// crossing lies on its track and belongs to a live street, the map's rail
-// cells name live tracks and rail junctions) besides the street network's,
+// crossing lies on its track and belongs to a live street whose cells lead
+// across it, every meeting of a street and a track holds one crossing, the
+// map's rail cells name live tracks and rail junctions) besides the street
+// network's,
 // and saved and loaded with the street network. A step "B ... 9" builds a
 // track, "D ... 9" deletes one.
 #include <algorithm>
@@ -125,6 +127,20 @@ inline std::vector<std::string> CheckRails(RailStormWorld& sw) {
         for (const CellXY& cell : cells)
           onPiece = onPiece || c->PointHitExtraTeil(static_cast<short>(cell.first), static_cast<short>(cell.second));
         if (!onPiece) out.push_back(where + " lies off its track");
+        // The street's cars cross the track: its cells on one side lead
+        // through the crossing to the other (both ways unless one-way).
+        CStrStrasse* su = nullptr;
+        CStrStrasse* sl = nullptr;
+        if (!sw.w.net->PointHitStreet(ux, uy, &su, &sp) || !sw.w.net->PointHitStreet(lx, ly, &sl, &sp) || su != sl)
+          continue;
+        CQnoMicroZelle* upper = su->GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy));
+        CQnoMicroZelle* lower = su->GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly));
+        if (!upper || !lower) continue;  // a junction's cell beside the track
+        const bool down = junctiontest::Reached(upper, lower, 400).count(lower) != 0;
+        const bool up = junctiontest::Reached(lower, upper, 400).count(upper) != 0;
+        if (su->GetStreetType() == STRASSE_EINBAHN ? !down && !up : !down || !up)
+          out.push_back(where + ": the street's cells at " + at(ux, uy) + " and " + at(lx, ly) +
+                        " do not lead into each other");
       }
     }
   }
@@ -242,6 +258,14 @@ class RailOpSource {
   OpSource m_streets;
 };
 
+inline size_t CountCrossings(RailStormWorld& sw) {
+  size_t n = 0;
+  for (CStrStrasse* t : sw.Tracks())
+    for (int k = 1; CStrStrassenTeil* p = t->GetStrassenTeil(k); ++k)
+      n += p->GetExtraTeilList() ? p->GetExtraTeilList()->GetNumber() : 0;
+  return n;
+}
+
 // One step on the world: its findings, with a refused step that changed
 // either record, and every `saveEvery` steps a round trip.
 inline std::vector<std::string> RailStep(RailStormWorld& sw, const Op& o, int i, int saveEvery, int* result) {
@@ -251,10 +275,16 @@ inline std::vector<std::string> RailStep(RailStormWorld& sw, const Op& o, int i,
   const bool refused = o.kind == 'B' ? *result != STR_BUILD_OK : *result > 0;
   if (refused && sw.Record() != before)
     faults.push_back("a refused step (" + std::to_string(*result) + ") changed the networks");
-  // Every street edit leaves each meeting of a street and a track with its
-  // level crossing, as a check of every street against every track would.
-  if (!refused && o.type != STRASSE_SCHIENE)
+  // Every edit leaves each meeting of a street and a track with its level
+  // crossing, as a check of every street against every track would, and no
+  // crossing besides.
+  if (!refused) {
     for (const std::string& x : railtest::MissedCrossings(sw.w.net.get(), sw.rails.get())) faults.push_back(x);
+    const size_t meetings = railtest::Meetings(sw.w.net.get(), sw.rails.get()), held = CountCrossings(sw);
+    if (held != meetings)
+      faults.push_back(std::to_string(meetings) + " meetings of streets and tracks hold " + std::to_string(held) +
+                       " level crossings");
+  }
   if (saveEvery > 0 && (i + 1) % saveEvery == 0 && faults.empty()) faults = CheckRailRoundTrip(sw);
   return faults;
 }
@@ -280,14 +310,6 @@ struct RailStormStats {
   int tracksBuilt = 0;
   size_t crossings = 0;
 };
-
-inline size_t CountCrossings(RailStormWorld& sw) {
-  size_t n = 0;
-  for (CStrStrasse* t : sw.Tracks())
-    for (int k = 1; CStrStrassenTeil* p = t->GetStrassenTeil(k); ++k)
-      n += p->GetExtraTeilList() ? p->GetExtraTeilList()->GetNumber() : 0;
-  return n;
-}
 
 inline Finding RunRailStorm(uint32_t seed, const Mix& streets, int steps, int saveEvery = 250,
                             RailStormStats* stats = nullptr) {

@@ -190,8 +190,11 @@ TEST(EditReplay, AFourLaneStreetsSecondColumnRunsAlongNoStreet) {
   // left ground under that street's tiles, so that a T junction later
   // built there did not split it.
   Replay("B 41 40 49 40 1  B 45 39 55 39 4", {OK, STR_BUILD_NO_ROOM});
-  // Nor does a street run along a four-lane street's second column.
+  // Nor does a street run along a four-lane street's second column, off
+  // its ends' groups too.
   Replay("B 45 39 55 39 4  B 41 40 49 40 1", {OK, STR_BUILD_NO_ROOM});
+  Replay("B 4 20 26 20 4  B 10 21 20 21 1", {OK, STR_BUILD_NO_ROOM});
+  Replay("B 12 4 12 26 4  B 13 8 13 18 2", {OK, STR_BUILD_NO_ROOM});
 }
 
 TEST(EditReplay, AFourLaneJunctionsGroupTakesNoCellOfAStreetBesideIt) {

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "junction_scene.h"
 #include "iso/iso_river.h"
 #include "microsim/micro_cells.h"
+#include "network/rail_junction_list.h"
 
 namespace {
 
@@ -240,6 +242,48 @@ void ExpectBridge(TStrassenType type, int head, int deck, int tail, int lanes) {
   }
   ExpectLanesJoined(w);
   w.net->Destroy();
+}
+
+// A street or track deleted again leaves nothing of it on the map: every
+// cell of its two rows and of its bend's group shows plain ground.
+TEST(FourLaneStreet, ADeletedStreetOrTrackWithABendLeavesPlainGroundOnBothRows) {
+  struct BendCase {
+    int x1, y1, x2, y2;
+  };
+  for (TStrassenType type : {STRASSE_VIERSPURIG, STRASSE_SCHIENE})
+    for (const BendCase& b : {BendCase{10, 20, 20, 30}, BendCase{30, 20, 20, 30}, BendCase{30, 20, 20, 10},
+                              BendCase{10, 20, 20, 10}}) {
+      SCOPED_TRACE(testing::Message() << "type " << static_cast<int>(type) << " bend from " << b.x1 << "/" << b.y1
+                                      << " to " << b.x2 << "/" << b.y2);
+      World w{GameData{}};
+      CStrJunctionList* net = w.net.get();
+      std::unique_ptr<CStrSchJuncList> rails;
+      if (type == STRASSE_SCHIENE) {
+        rails = std::make_unique<CStrSchJuncList>(w.map, w.sim.get());
+        rails->Create();
+        w.net->SetRailNet(rails.get());
+        net = rails.get();
+      }
+      for (const CStrBuildLine& line : {CStrBuildLine(static_cast<short>(b.x1), static_cast<short>(b.y1), 20, 20),
+                                        CStrBuildLine(20, 20, static_cast<short>(b.x2), static_cast<short>(b.y2))}) {
+        CStrBuildLine l = line;
+        ASSERT_EQ(net->CreateStreet(&l, type), STR_BUILD_OK);
+      }
+      CStrJunction* end = net->FindJunctionAt(static_cast<short>(b.x1), static_cast<short>(b.y1));
+      ASSERT_NE(end, nullptr);
+      ASSERT_EQ(end->GetAnzLinkedStreets(), 1);
+      ASSERT_EQ(net->DeleteStreet(end->GetStreetByNR(0)), 0);
+      EXPECT_EQ(net->GetNumber(), 0u);
+      for (int x = 5; x <= 35; ++x)
+        for (int y = 5; y <= 35; ++y) {
+          EXPECT_EQ(w.map->GetIsoInfo(x, y)->GetGroupObj(ISO_LAYER_GROUND), nullptr) << x << "/" << y;
+          EXPECT_LE(w.GroundType(x, y), OBJ_GROUND) << x << "/" << y;
+        }
+      if (rails) {
+        w.net->SetRailNet(nullptr);
+        rails->Destroy();
+      }
+    }
 }
 
 TEST(FourLaneStreet, BridgesCarryTheLanesOfOneTileAndFourLaneStreets) {

@@ -28,6 +28,8 @@ TEST(JunctionControls, LightsTakeInAFourthArmWithItsLight) {
   ASSERT_EQ(j->SetAmpelData(Ampel_Ampel, 80, 0.5f), 0);
   ASSERT_NE(j->GetAmpelGroup(), nullptr);
   EXPECT_EQ(LayersAround(w, 10, 20, CStrJunction::kAmpelResID), 3);
+  // Each light stands at its stop line.
+  EXPECT_EQ(LayersAround(w, 10, 20, CStrStrasse::kAmpelStopResID), 3);
   ASSERT_EQ(w.Build(0, 20, 10, 20), STR_BUILD_OK);
   ASSERT_EQ(w.At(10, 20), j);
   ASSERT_EQ(j->GetAnzLinkedStreets(), 4);
@@ -37,6 +39,7 @@ TEST(JunctionControls, LightsTakeInAFourthArmWithItsLight) {
   ASSERT_NE(j->GetAmpelGroup(), nullptr);
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(j->GetAmpelGroup()->HasStreet(j->GetStreetByNR(i))) << i;
   EXPECT_EQ(LayersAround(w, 10, 20, CStrJunction::kAmpelResID), 4);
+  EXPECT_EQ(LayersAround(w, 10, 20, CStrStrasse::kAmpelStopResID), 4);
 }
 
 TEST(JunctionControls, SignsStaySignsAndAJunctionWithoutControlStaysWithout) {

@@ -3,7 +3,9 @@
 // stops, removal, and the rail network's savegame record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -385,6 +387,62 @@ TEST_F(RailRecord, CutShortOrImpossibleRecordsAreRefusedWhole) {
     std::memcpy(b.data() + offset, patch.data(), patch.size());
     ExpectRefused(b);
   }
+}
+
+// The map's ground on the town's cells, plain ground with or without its
+// object alike.
+std::vector<int> TownCells(RailWorld& w) {
+  std::vector<int> out;
+  for (int x = 0; x < 45; ++x)
+    for (int y = 0; y < 45; ++y)
+      out.push_back(std::max(static_cast<int>(w.GroundType(x, y)), static_cast<int>(OBJ_GROUND)) * 100000 +
+                    w.GroundRes(x, y));
+  return out;
+}
+
+// A record cut inside a track's pieces is refused, and what the track had
+// begun to read is taken off the map again without touching the streets'
+// cells.
+TEST_F(RailRecord, ARecordCutInsideATracksPiecesLeavesTheStreetsAsDrawn) {
+  std::vector<int> streets;
+  {
+    RailWorld w;
+    RecordFile s(streetBytes);
+    ASSERT_EQ(w.net->SerializeGameLoad(s.f()), 0);
+    streets = TownCells(w);
+  }
+  const std::string piece = std::string(1, '\x0e') + "CStrSchStrTeil" + '\0';
+  const std::string text(bytes.begin(), bytes.end());
+  int cuts = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+    for (size_t into : {size_t{0}, size_t{6}, size_t{13}}) {
+      // Past the name and the key, into the piece's own fields.
+      const size_t n = at + piece.size() + 4 + into;
+      if (n >= bytes.size()) continue;
+      SCOPED_TRACE(n);
+      ++cuts;
+      RailWorld w;
+      EXPECT_EQ(Load(w, ByteList(bytes.begin(), bytes.begin() + static_cast<long>(n))), 1);
+      EXPECT_EQ(TownCells(w), streets);
+    }
+  EXPECT_GE(cuts, 6);
+}
+
+// A track's record holds track pieces: one naming a street's piece (which
+// knows nothing of level crossings) in its list is refused with the rest.
+TEST_F(RailRecord, ATrackHoldingAStreetsPieceIsRefusedWhole) {
+  const std::string track = std::string(1, '\x0e') + "CStrSchStrTeil" + '\0';
+  const std::string street = std::string(1, '\x10') + "CStrStrassenTeil" + '\0';
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t at = text.find(track);
+  ASSERT_NE(at, std::string::npos);
+  ByteList b(bytes.begin(), bytes.begin() + static_cast<long>(at));
+  b.insert(b.end(), street.begin(), street.end());
+  b.insert(b.end(), bytes.begin() + static_cast<long>(at + track.size()), bytes.end());
+  ExpectRefused(b);
+  // The same record with the track's own piece type loads.
+  RailWorld w;
+  EXPECT_EQ(Load(w, bytes), 0);
 }
 
 }  // namespace

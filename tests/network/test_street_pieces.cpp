@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "framework/zor_record.h"
 #include "street_scene.h"
@@ -436,10 +437,21 @@ TEST_F(StreetScene, RailsUpToThePiecesEndOrNoRailTestMakeNoLevelCrossing) {
   short x = 0, y = 0;
   c->GetInsertPoint(x, y);
   EXPECT_EQ(y, 20);
+  // Turned round, it is the crossing laid the other way from the same
+  // street cell: its picture is not symmetric, so the cells move by one.
+  short sx = 0, sy = 0;
+  c->GetStreetCell(sx, sy);
   c->Turn();
-  EXPECT_EQ(c->GetStartY(), 20);
+  EXPECT_EQ(c->GetStartY(), 19);
+  EXPECT_EQ(c->GetEndY(), 20);
   EXPECT_EQ(c->GetMY(), 1);
   EXPECT_EQ(c->GetRichtung().GetValue(), 1);
+  short tx = 0, ty = 0;
+  c->GetStreetCell(tx, ty);
+  EXPECT_EQ(std::make_pair(tx, ty), std::make_pair(sx, sy));
+  c->Turn();
+  EXPECT_EQ(c->GetStartY(), 21);
+  EXPECT_EQ(c->GetMY(), -1);
 
   // A piece running to -y: the crossing lies across x.
   Rail(30, 20);

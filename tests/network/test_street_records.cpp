@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "street_scene.h"
@@ -156,6 +157,32 @@ TEST_F(StreetRecord, EachDirectionTakesItsOwnCapacity) {
   EXPECT_EQ(Loaded(fwd)->Capacity(), 700);
   EXPECT_EQ(Loaded(bwd)->Capacity(), 650);
   EXPECT_EQ(s->GetCapacitySecond(), 650);
+}
+
+// A saved capacity holds however small; none saved (0) gives the street
+// its type's, in each direction on its own.
+TEST_F(StreetRecord, ACapacityOfOneHoldsAndNoneSavedTakesTheTypes) {
+  for (const auto& [forward, backward] : {std::pair<int16_t, int16_t>{0, 1}, std::pair<int16_t, int16_t>{1, 0}}) {
+    SCOPED_TRACE(testing::Message() << forward << " / " << backward);
+    std::vector<unsigned char> changed = record;
+    std::memcpy(&changed[4], &forward, 2);
+    std::memcpy(&changed[6], &backward, 2);
+    CStrStrasse* s = nullptr;
+    ASSERT_EQ(Load(changed, &s), 0);
+    const int fallback = s->DefaultCapacity();
+    ASSERT_GT(fallback, 1);
+    ASSERT_NE(Loaded(fwd), nullptr);
+    ASSERT_NE(Loaded(bwd), nullptr);
+    EXPECT_EQ(Loaded(fwd)->Capacity(), forward > 0 ? forward : fallback);
+    EXPECT_EQ(Loaded(bwd)->Capacity(), backward > 0 ? backward : fallback);
+    // The loaded street goes again, and the next loads into a new game.
+    b->UnLinkStreet(s);
+    s->SetJunctions(nullptr, nullptr);
+    streets.clear();
+    s->Destroy();
+    delete s;
+    FreshSim({a, b});
+  }
 }
 
 TEST_F(StreetRecord, TheDaysFlowsComeBackAndAreAveraged) {

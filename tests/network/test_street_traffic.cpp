@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "framework/zor_seams.h"
@@ -244,6 +246,60 @@ TEST_F(Traffic, ACarStopsAtTheRedLightOfAJunctionAndGoesOnAtGreen) {
   }
   EXPECT_TRUE(stopped);
   EXPECT_TRUE(wentOn);
+}
+
+}  // namespace
+
+namespace {
+
+// Which direction of its street each cell of a layout carries: 'F' the
+// street's forward id, 'B' its backward one.
+std::string Directions(CStrStrasse* s, CQnoMicroZelle* layout) {
+  std::string out;
+  for (int i = 0; layout && i < layout->GetCount(); ++i) {
+    const uint16_t id = layout->GetZelle(i)->m_SimID;
+    out += id == s->GetSimID() ? 'F' : id == s->GetSimIDSecond() ? 'B' : '-';
+  }
+  return out;
+}
+
+// A street of a single tile between its junctions (a street split close to
+// its end) carries both of its directions on that tile, each on the lanes
+// a longer street running the same way gives it on its first tile.
+TEST(StreetCells, AStreetOfOneTileCarriesBothDirectionsTheWayALongerOneDoes) {
+  for (auto [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+    SCOPED_TRACE(testing::Message() << "dragged " << dx << "/" << dy);
+    std::string single;
+    int lx = 0, ly = 0, sx = 0, sy = 0;
+    {
+      World w{GameData{}};
+      ASSERT_EQ(w.Build(20, 20, 20 + 8 * dx, 20 + 8 * dy), STR_BUILD_OK);
+      // A street from it two tiles from its start leaves one tile between.
+      const int tx = 20 + 2 * dx, ty = 20 + 2 * dy;
+      ASSERT_EQ(w.Build(tx, ty, tx + 4 * std::abs(dy), ty + 4 * std::abs(dx)), STR_BUILD_OK);
+      CStrStrasse* shortOne = w.StreetBetween(20, 20, tx, ty);
+      ASSERT_NE(shortOne, nullptr);
+      CStrJunction* a = shortOne->GetStartJunction();
+      CStrJunction* b = shortOne->GetEndJunction();
+      lx = a->GetXPos(), ly = a->GetYPos();
+      sx = (b->GetXPos() > lx) - (b->GetXPos() < lx);
+      sy = (b->GetYPos() > ly) - (b->GetYPos() < ly);
+      single = Directions(
+          shortOne, shortOne->GetMicroZellen(static_cast<unsigned short>(lx + sx), static_cast<unsigned short>(ly + sy)));
+    }
+    // A longer street from the same cell the same way, on a map of its own.
+    World v{GameData{}};
+    ASSERT_EQ(v.Build(lx, ly, lx + 6 * sx, ly + 6 * sy), STR_BUILD_OK);
+    CStrStrasse* longOne = v.StreetBetween(lx, ly, lx + 6 * sx, ly + 6 * sy);
+    ASSERT_NE(longOne, nullptr);
+    ASSERT_EQ(longOne->GetStartJunction()->GetXPos(), lx);
+    ASSERT_EQ(longOne->GetStartJunction()->GetYPos(), ly);
+    const std::string first = Directions(
+        longOne, longOne->GetMicroZellen(static_cast<unsigned short>(lx + sx), static_cast<unsigned short>(ly + sy)));
+    EXPECT_NE(single.find('F'), std::string::npos) << single;
+    EXPECT_NE(single.find('B'), std::string::npos) << single;
+    EXPECT_EQ(single, first);
+  }
 }
 
 }  // namespace
