@@ -13,6 +13,7 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
+#include "sim_test_agents.h"
 #include "sim_test_locations.h"
 
 namespace {
@@ -164,6 +165,54 @@ TEST_F(Maps, TheDumpsHoldEveryDistrictAndAFullMatrixPerModeAndReportADumpThatCan
   EXPECT_TRUE(std::filesystem::exists("FahrtenAuto.  8"));
   std::filesystem::current_path(home);
   std::filesystem::remove_all(dir);
+}
+
+// A district loses a house or an office while people it did not house or
+// employ stay: its people then outnumber its places, and the free places'
+// maps show the shortfall below nought instead of a count past four
+// thousand million that would flatten every other district's colour.
+struct ShortfallMaps : simtest::AgentCity {
+  static float At(const float* map, int x, int y) { return map[16 * x + y]; }
+};
+
+TEST_F(ShortfallMaps, ADistrictWithMorePeopleThanHomesOrJobsShowsTheShortfallAndKeepsItsScale) {
+  // District (1, 1): a house, an office and a shop; the homes that the
+  // district draws for its people may be any of its buildings.
+  CSimLocation* house = Build(9, 9, {.homes = 100});
+  CSimLocation* office = Build(10, 9, {.jobs = 100});
+  CSimLocation* shop = Build(11, 9, {.shops = 500});
+  Build(40, 40, {.homes = 3000});
+  CSimDistrict* district = DistrictOf(9, 9);
+  for (int i = 0; i < 2; ++i) {
+    CSimAgent* a = Resident(9, 9);
+    a->pHomeDestination()->SetLocation(shop);
+    ASSERT_TRUE(district->LinkAgent(SIM_DEST_WORK, a));
+  }
+  ASSERT_EQ(district->NrOfResidents(), 100);
+  ASSERT_EQ(district->NrOfWorkers(), 100);
+
+  float maximum = -1.0f;
+  city->UpdateStatisticMap(QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN, maximum);
+  EXPECT_EQ(At(city->GetPointerToStatisticMap(QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN), 1, 1), 0.0f);
+  EXPECT_EQ(maximum, 3000.0f);
+
+  // Nobody lived in the house or worked in the office: nobody moves.
+  ASSERT_TRUE(city->RemoveLocation(house));
+  ASSERT_TRUE(city->RemoveLocation(office));
+  ASSERT_EQ(district->NrOfHomes(), 0);
+  ASSERT_EQ(district->NrOfJobs(), 0);
+  ASSERT_EQ(district->NrOfResidents(), 100);
+
+  city->UpdateStatisticMap(QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN, maximum);
+  const float* freeHomes = city->GetPointerToStatisticMap(QNO_MAP_I_LEHRSTEHENDE_WOHNUNGEN);
+  EXPECT_EQ(At(freeHomes, 1, 1), -100.0f);
+  EXPECT_EQ(At(freeHomes, 5, 5), 3000.0f);
+  EXPECT_EQ(maximum, 3000.0f);
+  city->UpdateStatisticMap(QNO_MAP_I_LEHRSTEHENDE_GEWERBEFLAECHE, maximum);
+  EXPECT_EQ(At(city->GetPointerToStatisticMap(QNO_MAP_I_LEHRSTEHENDE_GEWERBEFLAECHE), 1, 1), -100.0f);
+  EXPECT_EQ(maximum, 2000.0f);
+
+  for (CSimAgent* a : agents) ASSERT_TRUE(district->UnlinkAgent(SIM_DEST_WORK, a));
 }
 
 }  // namespace

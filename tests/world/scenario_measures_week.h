@@ -262,11 +262,13 @@ inline void PeopleInTown(Scenario& game, unsigned people) {
 
 // Runs the game's turns, as the frame loop does without drawing, until
 // `days` more simulated days (years of the game) have begun; the adviser's
-// messages that hold the game are put away as a player does.
-inline void RunDays(Scenario& game, int days) {
+// messages that hold the game are put away as a player does. `eachHour`,
+// when given, is called as each new simulated hour has begun.
+inline void RunDays(Scenario& game, int days, const std::function<void()>& eachHour = nullptr) {
   CZorvaWorld& world = game.World();
   CSimWelt* sim = world.GetSimWelt();
   const int until = sim->Date().Year() + days;
+  int hour = sim->Date().Hour();
   for (int i = 0; i < 400000 && sim->Date().Year() < until; ++i) {
     Clock().Advance(Scenario::kFrameMs);
     world.OnPlayloopTurn();
@@ -276,6 +278,9 @@ inline void RunDays(Scenario& game, int days) {
       world.DeActivateWindow(236);
       world.SetPause(false);
     }
+    if (sim->Date().Hour() == hour) continue;
+    hour = sim->Date().Hour();
+    if (eachHour) eachHour();
   }
   ASSERT_GE(sim->Date().Year(), until);
 }
