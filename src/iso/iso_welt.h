@@ -350,6 +350,9 @@ class CIsoWelt {
   // The steps along the map axes that lead towards the front of the screen.
   void FrontSteps(int& ex, int& ey);
   int RenderPassObjects(const FramePass& pass, int x, int y);
+  // Asks memory for a frame cell's slots from firstSlot on (and, for the
+  // ground pass, its ground cover) a few cells before the pass reaches it.
+  void PrefetchSlots(std::pair<int, int> cell, int firstSlot);
   // A cell's world objects and the second positions of its cars.
   void DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y);
   void TilePoint(int x, int y, int& sx, int& sy);
