@@ -284,6 +284,12 @@ void CIsoWelt::FindGroundCover(int x, int y) {
 }
 
 uint8_t CIsoWelt::HiddenGround(int x, int y) {
+  // A list made in this frame has no cover worked out in this epoch (making
+  // it forgot its own): nothing of the cell's cover record needs reading.
+  if (m_CellBuild[x][y] >= m_FrameFirstBuild) {
+    m_FrameUnsettled = true;
+    return 0;
+  }
   GroundCover& g = m_GroundCover[x][y];
   bool current = g.known == s_CoverEpoch;
   for (int i = 0; i < g.count && current; ++i)
@@ -569,6 +575,16 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
   RenderBuildingList();
 }
 
+void CIsoWelt::PrefetchSlots(std::pair<int, int> cell, int firstSlot) {
+  const auto [x, y] = cell;
+  if (!IsoInMap(x, y)) return;
+  const char* first = reinterpret_cast<const char*>(&m_SpriteList[x][y][firstSlot]);
+  const char* last = reinterpret_cast<const char*>(&m_SpriteList[x][y][kSlotsPerCell]) - 1;
+  for (const char* p = first; p <= last; p += 64) __builtin_prefetch(p, 1);
+  __builtin_prefetch(last, 1);
+  if (firstSlot == 0) __builtin_prefetch(&m_GroundCover[x][y]);
+}
+
 int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   if (!display || !display->GetRenderBuffer()) return 1;
   const selObjType* sel = m_pHost->GetSelection();
@@ -638,13 +654,19 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
       if (SortedList* list = cell->GetRenderList()) __builtin_prefetch(list);
     if (CIsoInfo* cell = toMake(i + 4))
       if (SortedList* list = cell->GetRenderList(); list && list->GetCount() > 0) __builtin_prefetch(&list->GetAt(0));
+    // The cell's slots, which the pass clears and fills or reads, and its
+    // ground cover, lie a whole cache line or more from the last cell's.
+    if (i + 8 < cellCount) PrefetchSlots(m_FrameCells[i + 8], 0);
     const auto [cx, cy] = m_FrameCells[i];
     if (RenderPassGround(pass, cx, cy, IsoInMap(cx, cy))) return 1;
   }
   pass.Note(kStepMarks[1], 0, 0);
   RenderUserInt(display);
-  for (const auto& [cx, cy] : m_FrameCells)
+  for (size_t i = 0; i < cellCount; ++i) {
+    if (i + 8 < cellCount) PrefetchSlots(m_FrameCells[i + 8], 3);
+    const auto [cx, cy] = m_FrameCells[i];
     if (IsoInMap(cx, cy) && RenderPassObjects(pass, cx, cy)) return 1;
+  }
   RenderBuildingSelections();
   RenderBuildingList();
   // Kept only when the frame changed none of the caches it was drawn from

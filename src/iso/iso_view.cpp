@@ -34,8 +34,16 @@ int Part(int diff, double factor) { return static_cast<int>(static_cast<long dou
 
 // ---- zoom and turn -------------------------------------------------------------------
 
-void CIsoWelt::RefreshAfterViewChange(bool filter) {
-  Update();
+void CIsoWelt::RefreshAfterViewChange(bool filter, bool viewShown) {
+  if (viewShown) {
+    // The view of the new level was worked out and its cells shown just
+    // before, with nothing moved or shown since: showing them again would
+    // change nothing. The sound marks are set again as before.
+    MarkSoundRectAgain();
+    UpdateMicroSim();
+  } else {
+    Update();
+  }
   if (filter) SetFilter();
   TurnMicroSim();
   // A zoom or a new screen mode places every sprite anew; a turn has taken
@@ -64,12 +72,12 @@ int CIsoWelt::SetZoomLevel(TIsoZoomStufe zoom) {
 }
 
 int CIsoWelt::UserIntZoomIn() {
-  if (OnZoomIn() == 0) RefreshAfterViewChange(true);
+  if (OnZoomIn() == 0) RefreshAfterViewChange(true, true);
   return 0;
 }
 
 int CIsoWelt::UserIntZoomOut() {
-  if (OnZoomOut() == 0) RefreshAfterViewChange(true);
+  if (OnZoomOut() == 0) RefreshAfterViewChange(true, true);
   return 0;
 }
 

@@ -230,6 +230,22 @@ void CIsoWelt::CalcViewRect() {
     if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(true);
 }
 
+void CIsoWelt::MarkSoundRectAgain() {
+  int x, y;
+  IsoViewRectType walk = m_SoundRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(false);
+  walk = m_ViewRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->DropSoundVisible();
+  walk = m_SoundRect;
+  walk.SetupTraversal(g_IsoRichtung);
+  while (walk.GetNextTile(x, y))
+    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(true);
+}
+
 void CIsoWelt::ResetTiles() {
   m_ViewRect.SetupTraversal(g_IsoRichtung);
   int x, y;

@@ -81,6 +81,10 @@ class CIsoWelt {
   void CalcXYToIso(short x, short y, int* tileX, int* tileY);
   void CalcIsoToXY(short tileX, short tileY, int* x, int* y);
   void CalcViewRect();
+  // What working out an unchanged view again does to the sound marks: the
+  // objects of the sound rectangle are unmarked (fading their sounds), those
+  // of the view lose their marks, and the sound rectangle's are marked again.
+  void MarkSoundRectAgain();
   int CheckXYPixelIsoMove();
   int OnMoveLeft();
   int OnMoveRight();
@@ -346,10 +350,15 @@ class CIsoWelt {
   // The steps along the map axes that lead towards the front of the screen.
   void FrontSteps(int& ex, int& ey);
   int RenderPassObjects(const FramePass& pass, int x, int y);
+  // Asks memory for a frame cell's slots from firstSlot on (and, for the
+  // ground pass, its ground cover) a few cells before the pass reaches it.
+  void PrefetchSlots(std::pair<int, int> cell, int firstSlot);
   // A cell's world objects and the second positions of its cars.
   void DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y);
   void TilePoint(int x, int y, int& sx, int& sy);
-  void RefreshAfterViewChange(bool filter);
+  // viewShown: the view was worked out for the current level and rotation
+  // just before, with nothing moved, built or shown since.
+  void RefreshAfterViewChange(bool filter, bool viewShown = false);
   int SetZoomLevel(TIsoZoomStufe zoom);
   // A single cell for types below 4, else a 2 x 2 group; the group's result.
   int PlaceStreetPiece(int x, int y, int resId, CIsoRichtung dir, CWorldObj* obj, CStrassenType type);

@@ -211,6 +211,12 @@ TEST_F(IsoViewTest, ViewRectCoversTheScreenAndMarksExactlyItsTilesVisible) {
   EXPECT_TRUE(s.map->GetIsoInfo(110, 110)->GetVisibleFlag());
 }
 
+// Puts a world object on ground at cell c.
+void Place(Scene& s, std::pair<int, int> c, CWorldObj& o) {
+  o.IncAllocCounter();
+  s.map->SetIsoTileAt(c.first, c.second, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kGround, &o);
+}
+
 struct FadeRecorder : CWorldHost {
   FadeRecorder() { CWorldHost::Install(this); }
   ~FadeRecorder() override { CWorldHost::Install(nullptr); }
@@ -249,14 +255,10 @@ TEST_F(IsoViewTest, AScrollHidesTheCellsThatLeaveAndKeepsWhatStays) {
   spanning.SetSoundName("Span", 1);
   lone.SetSoundName("Lone", 1);
   marked.SetSoundName("Marked", 1);
-  auto place = [&](std::pair<int, int> c, CWorldObj& o) {
-    o.IncAllocCounter();
-    s.map->SetIsoTileAt(c.first, c.second, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kGround, &o);
-  };
-  place(leaving[0], spanning);
-  place(staying[0], spanning);
-  place(leaving[1], lone);
-  place(staying[1], marked);
+  Place(s, leaving[0], spanning);
+  Place(s, staying[0], spanning);
+  Place(s, leaving[1], lone);
+  Place(s, staying[1], marked);
   s.map->SetIsoCenter(40, 50);
   ASSERT_TRUE(spanning.IsVisible(0, 0) && lone.IsVisible(0, 0) && marked.IsVisible(0, 0));
   marked.SetSoundVisible(true);
@@ -395,6 +397,73 @@ TEST_F(IsoViewTest, ModeChangeSetsThePanningBand) {
   s.map->RefreshAfterModeChange();
   EXPECT_EQ(panning_x_max, 760);
   EXPECT_EQ(panning_y_max, 450);
+}
+
+// A zoom in either direction leaves exactly the cells of the new level's
+// view shown, and marks for sound exactly the objects of its sound
+// rectangle, also when objects were marked by hand outside it (one that
+// comes into view among them). An object
+// that stays in the sound rectangle has its sound faded once per zoom, as
+// working out the view again has always done.
+TEST_F(IsoViewTest, AZoomShowsExactlyTheNewViewAndMarksItsSoundRectangle) {
+  FadeRecorder sounds;
+  Scene s(320, 240);
+  s.CreateGround();
+  s.map->SetIsoCenter(64, 64);
+  const auto smallView = Visit(s.map->GetViewRect());
+  s.map->OnZoomIn();
+  const auto largeView = Visit(s.map->GetViewRect());
+  const auto largeSound = Visit(s.map->GetSoundRect());
+  s.map->OnZoomOut();
+  const auto smallSound = Visit(s.map->GetSoundRect());
+  ASSERT_EQ(Visit(s.map->GetViewRect()), smallView);
+  // A cell seen only at level 4, one in view at both but outside both sound
+  // rectangles, and one at the middle of both sound rectangles.
+  std::pair<int, int> far{-1, -1}, quiet{-1, -1};
+  for (const auto& c : largeView) {
+    if (c.first < 0 || c.second < 0 || c.first >= ISO_MAP_SIZE || c.second >= ISO_MAP_SIZE) continue;
+    if (!smallView.count(c) && !largeSound.count(c)) far = c;
+    else if (!smallSound.count(c) && !largeSound.count(c)) quiet = c;
+  }
+  ASSERT_GE(far.first, 0);
+  ASSERT_GE(quiet.first, 0);
+  ASSERT_TRUE(smallSound.count({64, 64}) && largeSound.count({64, 64}));
+  CWorldObj farObj, quietObj, middle;
+  farObj.SetSoundName("Far", 1);
+  quietObj.SetSoundName("Quiet", 1);
+  middle.SetSoundName("Middle", 1);
+  Place(s, far, farObj);
+  Place(s, quiet, quietObj);
+  Place(s, {64, 64}, middle);
+  s.map->SetIsoCenter(64, 64);
+  auto shownAreTheView = [&](const std::set<std::pair<int, int>>& view) {
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y)
+        if (s.map->GetIsoInfo(x, y)->GetVisibleFlag() != (view.count({x, y}) == 1)) return false;
+    return true;
+  };
+  for (int round = 0; round < 2; ++round) {
+    quietObj.SetSoundVisible(true);
+    farObj.SetSoundVisible(true);
+    sounds.faded.clear();
+    s.map->UserIntZoomIn();
+    ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+    EXPECT_TRUE(shownAreTheView(largeView));
+    EXPECT_TRUE(farObj.IsVisible(0, 0));
+    EXPECT_TRUE(middle.IsSoundVisible());
+    EXPECT_FALSE(quietObj.IsSoundVisible());
+    EXPECT_FALSE(farObj.IsSoundVisible());
+    EXPECT_EQ(std::count(sounds.faded.begin(), sounds.faded.end(), std::string("Middle")), 2);
+    quietObj.SetSoundVisible(true);
+    s.map->UserIntZoomOut();
+    ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+    EXPECT_TRUE(shownAreTheView(smallView));
+    EXPECT_FALSE(farObj.IsVisible(0, 0));
+    EXPECT_TRUE(quietObj.IsVisible(0, 0));
+    EXPECT_TRUE(middle.IsSoundVisible());
+    EXPECT_FALSE(quietObj.IsSoundVisible());
+  }
+  s.map.reset();
 }
 
 // A zoom re-applies the overlay filter after rebuilding the render lists;
