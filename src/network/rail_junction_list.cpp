@@ -137,6 +137,10 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
               s->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
           // Across a straight piece of the street only.
           if (!s || (dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+          // The crossing takes plain street: no bend or cell before one, no
+          // cell next to the street's junction (whose cells join the
+          // street's last cell), no stop and no crossing beside it.
+          if (!s->PointIsSpaceForRailCrossing(static_cast<short>(x), static_cast<short>(y))) return STR_BUILD_NO_ROOM;
           if (street && street != s) return STR_BUILD_NO_ROOM;
           street = s;
           break;

@@ -92,6 +92,24 @@ TEST(RailStorm, SequencesThatOnceFailedPassEveryCheck) {
   g_ZorLoadVersion = 0;
 }
 
+// A track across a four-lane street, its crossing on the cell before the
+// street's dead end: the dead end's cells led nowhere. It is refused, and
+// the networks stay sound.
+TEST(RailStorm, ATrackWhoseCrossingWouldMeetADeadEndIsRefused) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  const std::vector<Op> ops = Parse("B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9");
+  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM};
+  for (size_t i = 0; i < ops.size(); ++i) {
+    int result = 0;
+    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+      ADD_FAILURE() << "step " << i + 1 << ": " << x;
+    EXPECT_EQ(result, results[i]) << Format(ops[i]);
+  }
+  EXPECT_EQ(CountCrossings(sw), 0u);
+  g_ZorLoadVersion = 0;
+}
+
 // A track drawn again beside a junction of three tracks (after its level
 // crossing's street was deleted) reached into the junction's group: the
 // group lost cells, and the junction's cells no longer met the third track.
