@@ -199,6 +199,10 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // Across a straight piece of the track only.
       if ((dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
       if (track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_ALONG_STREET;
+      // Two cells of plain track each side: no junction, bend, stop or
+      // other crossing there (a junction's group right beside the crossing
+      // leaves the track no cells of its own between them).
+      if (!track->PointIsSpaceForRailCrossing(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_NO_ROOM;
       // The crossing's cells along the track are plain track of this one,
       // no bend and no other crossing.
       const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;

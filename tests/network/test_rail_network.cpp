@@ -548,4 +548,19 @@ TEST(RailDrags, TracksCrossStreetsOnlyClearOfTheirJunctionsAndBends) {
   for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
 }
 
+// The same from the street's side: a crossing needs two cells of plain
+// track each side, or the track's dead end next to it keeps no cells of
+// the track's own and the trains' cells lead nowhere.
+TEST(RailDrags, StreetsCrossTracksTwoPlainCellsClearOfTheirEnds) {
+  RailWorld w;
+  ASSERT_EQ(w.Track(13, 40, 13, 31), STR_BUILD_OK);
+  EXPECT_EQ(w.Build(10, 34, 40, 34), STR_BUILD_NO_ROOM);
+  EXPECT_EQ(w.Build(10, 38, 40, 38), STR_BUILD_NO_ROOM);
+  EXPECT_TRUE(w.Streets().empty());
+  EXPECT_TRUE(w.Crossings().empty());
+  EXPECT_EQ(w.Build(10, 35, 40, 35), STR_BUILD_OK);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(13, 35));
+  for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+}
+
 }  // namespace
