@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
@@ -94,6 +95,7 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   const int px = my != 0 ? 1 : 0, py = mx != 0 ? 1 : 0;
   int runStart = -1, runEnd = -10;
   CStrStrasse* runStreet = nullptr;
+  std::vector<std::pair<int, int>> runs;
   // An end's group (the end piece, or a T junction's on a track) covers
   // cells around the end's cell: only ground and track there.
   // A new end on free ground lays its end group (the cell and those after
@@ -153,13 +155,27 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
     // one before the street, the street (one or two cells), and after it.
     if (street == runStreet && k == runEnd + 1 && k - runStart < 2) {
       runEnd = k;
+      runs.back().second = k;
       continue;
     }
     if (k < 2 || k + 2 > n - 1 || (runStreet && k < runStart + 4)) return STR_BUILD_NO_ROOM;
     runStreet = street;
     runStart = runEnd = k;
+    runs.emplace_back(k, k);
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
+  // Along the track's axis a crossing takes the cell below its street and
+  // two above; the ends' groups take their cell and the one above. A cell
+  // of plain track lies between a crossing and each group, or the track's
+  // cells beside the group are the crossing's and the end's cells lead
+  // nowhere.
+  const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
+  const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
+  const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
+  for (const auto& [a, b] : runs) {
+    const int low = std::min(start + a * step, start + b * step) - 1, high = low + 3;
+    if (low < lowEnd + 3 || high > highEnd - 2) return STR_BUILD_NO_ROOM;
+  }
   return 0;
 }
 
@@ -203,6 +219,9 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // other crossing there (a junction's group right beside the crossing
       // leaves the track no cells of its own between them).
       if (!track->PointIsSpaceForRailCrossing(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_NO_ROOM;
+      // The crossing reaches two cells above its street's line cell: the
+      // cell above it is plain track, not a junction's group.
+      if (KindAt(m_pIsoWelt, lx + 3 * std::abs(dx), ly + 3 * std::abs(dy)) == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
       // The crossing's cells along the track are plain track of this one,
       // no bend and no other crossing.
       const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
