@@ -166,15 +166,16 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
   // Along the track's axis a crossing takes the cell below its street and
   // two above; the ends' groups take their cell and the one above. A cell
-  // of plain track lies between a crossing and each group, or the track's
-  // cells beside the group are the crossing's and the end's cells lead
-  // nowhere.
+  // of plain track lies between a crossing and the start's group, and
+  // between it and the end's group when the end lies above (the track's
+  // cells end before the end's group: they would be the crossing's, and
+  // the end's cells would lead nowhere).
   const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
   for (const auto& [a, b] : runs) {
     const int low = std::min(start + a * step, start + b * step) - 1, high = low + 3;
-    if (low < lowEnd + 3 || high > highEnd - 2) return STR_BUILD_NO_ROOM;
+    if (low < lowEnd + 3 || (step > 0 && high > highEnd - 2)) return STR_BUILD_NO_ROOM;
   }
   return 0;
 }
@@ -220,8 +221,13 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // leaves the track no cells of its own between them).
       if (!track->PointIsSpaceForRailCrossing(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_NO_ROOM;
       // The crossing reaches two cells above its street's line cell: the
-      // cell above it is plain track, not a junction's group.
-      if (KindAt(m_pIsoWelt, lx + 3 * std::abs(dx), ly + 3 * std::abs(dy)) == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
+      // track's cells end before its end junction's group, so the cell
+      // above the crossing is plain track, not that group.
+      const int ux = lx + 3 * std::abs(dx), uy = ly + 3 * std::abs(dy);
+      const CStrJunction* end = track->GetEndJunction();
+      if (KindAt(m_pIsoWelt, ux, uy) == CellKind::RailJunction && end && std::abs(end->GetXPos() - ux) <= 1 &&
+          std::abs(end->GetYPos() - uy) <= 1)
+        return STR_BUILD_NO_ROOM;
       // The crossing's cells along the track are plain track of this one,
       // no bend and no other crossing.
       const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
