@@ -71,6 +71,30 @@ void CStrSchJunction::GroupOrigin(int rotation, short* x, short* y) const {
   if (rotation == 1 || rotation == 2 || rotation == 3) --*y;
 }
 
+bool CStrSchJunction::ShowsWholeGroup() {
+  if (!IsDrawn()) return false;
+  if (m_AnzLinkedStreets < 3 || !m_pIsoWelt) return true;
+  int id = kTResID;
+  CIsoRichtung dir;
+  dir.SetValue(0);
+  GetKreuzungsIDStrasseD(&id, &dir);
+  short ox = 0, oy = 0;
+  GroupOrigin(dir.GetValue(), &ox, &oy);
+  CIsoObjGroup group;
+  if (group.Create(id, static_cast<TIsoRichtung>(dir.GetValue() & 3), ox, oy) != 0) return true;
+  for (int cx = ox; cx < ox + group.GetTurnedSizeX(); ++cx)
+    for (int cy = oy; cy < oy + group.GetTurnedSizeY(); ++cy) {
+      if (!IsoInMap(cx, cy)) continue;
+      if (m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND) != m_pKreuzObj) return false;
+      // The cell belongs to the junction's own group, not to a track's
+      // group laid over part of it.
+      const CIsoObjGroup* g =
+          m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(cx), static_cast<unsigned short>(cy), ISO_LAYER_GROUND);
+      if (!g || g->GetStartPosX() != ox || g->GetStartPosY() != oy) return false;
+    }
+  return true;
+}
+
 int CStrSchJunction::InsertIntoIsoWelt() {
   if (!m_pIsoWelt) return 0;
   CIsoRichtung dir;

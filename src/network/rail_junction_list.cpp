@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
@@ -94,6 +95,7 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   const int px = my != 0 ? 1 : 0, py = mx != 0 ? 1 : 0;
   int runStart = -1, runEnd = -10;
   CStrStrasse* runStreet = nullptr;
+  std::vector<std::pair<int, int>> runs;
   // An end's group (the end piece, or a T junction's on a track) covers
   // cells around the end's cell: only ground and track there.
   // A new end on free ground lays its end group (the cell and those after
@@ -137,6 +139,10 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
               s->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
           // Across a straight piece of the street only.
           if (!s || (dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
+          // The crossing takes plain street: no bend or cell before one, no
+          // cell next to the street's junction (whose cells join the
+          // street's last cell), no stop and no crossing beside it.
+          if (!s->PointIsSpaceForRailCrossing(static_cast<short>(x), static_cast<short>(y))) return STR_BUILD_NO_ROOM;
           if (street && street != s) return STR_BUILD_NO_ROOM;
           street = s;
           break;
@@ -149,13 +155,28 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
     // one before the street, the street (one or two cells), and after it.
     if (street == runStreet && k == runEnd + 1 && k - runStart < 2) {
       runEnd = k;
+      runs.back().second = k;
       continue;
     }
     if (k < 2 || k + 2 > n - 1 || (runStreet && k < runStart + 4)) return STR_BUILD_NO_ROOM;
     runStreet = street;
     runStart = runEnd = k;
+    runs.emplace_back(k, k);
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
+  // Along the track's axis a crossing takes the cell below its street and
+  // two above; the ends' groups take their cell and the one above. A cell
+  // of plain track lies between a crossing and the start's group, and
+  // between it and the end's group when the end lies above (the track's
+  // cells end before the end's group: they would be the crossing's, and
+  // the end's cells would lead nowhere).
+  const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
+  const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
+  const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
+  for (const auto& [a, b] : runs) {
+    const int low = std::min(start + a * step, start + b * step) - 1, high = low + 3;
+    if (low < lowEnd + 3 || (step > 0 && high > highEnd - 2)) return STR_BUILD_NO_ROOM;
+  }
   return 0;
 }
 
@@ -195,6 +216,18 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // Across a straight piece of the track only.
       if ((dx == 0 && dy == 0) || dx * mx + dy * my != 0) return STR_BUILD_ALONG_STREET;
       if (track->PointIsBend(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_ALONG_STREET;
+      // Two cells of plain track each side: no junction, bend, stop or
+      // other crossing there (a junction's group right beside the crossing
+      // leaves the track no cells of its own between them).
+      if (!track->PointIsSpaceForRailCrossing(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_NO_ROOM;
+      // The crossing reaches two cells above its street's line cell: the
+      // track's cells end before its end junction's group, so the cell
+      // above the crossing is plain track, not that group.
+      const int ux = lx + 3 * std::abs(dx), uy = ly + 3 * std::abs(dy);
+      const CStrJunction* end = track->GetEndJunction();
+      if (KindAt(m_pIsoWelt, ux, uy) == CellKind::RailJunction && end && std::abs(end->GetXPos() - ux) <= 1 &&
+          std::abs(end->GetYPos() - uy) <= 1)
+        return STR_BUILD_NO_ROOM;
       // The crossing's cells along the track are plain track of this one,
       // no bend and no other crossing.
       const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;

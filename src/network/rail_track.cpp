@@ -247,12 +247,20 @@ int CStrSchienen::InsertKurveBetween(CStrStrassenTeil* a, CStrStrassenTeil* b) {
                                          ISO_LAYER_GROUND, kCurveResID, m_pWorldObj, r);
 }
 
+bool CStrSchienen::ShowsJunction(CStrJunction* j) {
+  auto* rail = dynamic_cast<CStrSchJunction*>(j);
+  return rail ? rail->ShowsWholeGroup() : j->IsDrawn();
+}
+
 int CStrSchienen::InsertIntoIsoWelt() {
   const int r = CStrStrasse::InsertIntoIsoWelt();
   if (r != 0 || m_InLoadFile) return r;
   bool drawn = false;
+  // A junction group beside the track's ends may have lost cells to the
+  // track drawn again (its end tiles reach into the group): the group is
+  // laid again over them.
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
-    if (j && j->GetAnzLinkedStreets() != 2 && !j->IsDrawn()) {
+    if (j && j->GetAnzLinkedStreets() != 2 && !ShowsJunction(j)) {
       j->InsertIntoIsoWelt();
       drawn = true;
     }

@@ -130,6 +130,9 @@ class CStrSchienen : public CStrStrasse {
   CStrStrasse* NewSibling() override;
 
  private:
+  // The junction shows its whole graphic (a rail junction's group on all
+  // its cells).
+  static bool ShowsJunction(CStrJunction* j);
   // Whether the cell at distance `d` along the track from (x, y) holds a
   // level crossing of this track.
   bool CrossingAlong(short x, short y, int d);

@@ -514,4 +514,81 @@ TEST(RailDrags, StreetsCrossTracksOnlyWhereALevelCrossingFits) {
   EXPECT_TRUE(w.rails->HasGrdCrossingAt(46, 20));
 }
 
+// A level crossing takes plain street only: the cell next to a street's
+// junction joins the junction's cells, and a crossing there left the dead
+// end's cars leading nowhere.
+TEST(RailDrags, TracksCrossStreetsOnlyClearOfTheirJunctionsAndBends) {
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2;
+  };
+  auto refused = [](RailWorld& w, const Case& c) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), STR_BUILD_NO_ROOM);
+    EXPECT_EQ(w.rails->GetNumber(), 0u);
+    EXPECT_TRUE(w.Crossings().empty());
+  };
+  {
+    RailWorld w;
+    ASSERT_EQ(w.Build(49, 34, 21, 34, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    refused(w, {"its second column on the cell before a four-lane dead end", 47, 24, 47, 42});
+    refused(w, {"on the cell before a four-lane dead end", 48, 24, 48, 42});
+    // Further in, the crossing is laid.
+    EXPECT_EQ(w.Track(44, 24, 44, 42), STR_BUILD_OK);
+    EXPECT_TRUE(w.rails->HasGrdCrossingAt(44, 34));
+    for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+  }
+  RailWorld w;
+  ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(10, 30, 30, 30), STR_BUILD_OK);
+  refused(w, {"on the cell before a dead end", 4, 11, 16, 11});
+  refused(w, {"its second row on the cell before a bend", 4, 28, 16, 28});
+  EXPECT_EQ(w.Track(4, 20, 16, 20), STR_BUILD_OK);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(10, 20));
+  for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+}
+
+// The same from the street's side: a crossing needs two cells of plain
+// track each side, or the track's dead end next to it keeps no cells of
+// the track's own and the trains' cells lead nowhere.
+TEST(RailDrags, StreetsCrossTracksTwoPlainCellsClearOfTheirEnds) {
+  RailWorld w;
+  ASSERT_EQ(w.Track(13, 40, 13, 31), STR_BUILD_OK);
+  EXPECT_EQ(w.Build(10, 34, 40, 34), STR_BUILD_NO_ROOM);
+  EXPECT_EQ(w.Build(10, 38, 40, 38), STR_BUILD_NO_ROOM);
+  EXPECT_TRUE(w.Streets().empty());
+  EXPECT_TRUE(w.Crossings().empty());
+  EXPECT_EQ(w.Build(10, 35, 40, 35), STR_BUILD_OK);
+  EXPECT_TRUE(w.rails->HasGrdCrossingAt(13, 35));
+  for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+}
+
+// A crossing reaches two cells above its street along the track: when the
+// track's end lies above, the next cell above must still be plain track,
+// whichever comes first. A track whose start lies there keeps its cells.
+TEST(RailDrags, ACrossingKeepsAPlainCellBelowTheTracksEndAbove) {
+  for (const bool ascending : {true, false}) {
+    SCOPED_TRACE(ascending ? "dragged towards +x" : "dragged towards -x");
+    const int from = ascending ? 11 : 21, to = ascending ? 21 : 11;
+    const int expected = ascending ? STR_BUILD_NO_ROOM : STR_BUILD_OK;
+    {
+      RailWorld w;
+      ASSERT_EQ(w.Track(from, 20, to, 20), STR_BUILD_OK);
+      EXPECT_EQ(w.Build(18, 14, 18, 26), expected);
+      EXPECT_EQ(w.Build(17, 14, 17, 26), expected == STR_BUILD_OK ? STR_BUILD_NO_ROOM : STR_BUILD_OK);
+      EXPECT_EQ(w.Crossings().size(), 1u);
+      for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+    }
+    RailWorld w;
+    ASSERT_EQ(w.Build(18, 14, 18, 26), STR_BUILD_OK);
+    EXPECT_EQ(w.Track(from, 20, to, 20), expected);
+    if (ascending) {
+      EXPECT_EQ(w.rails->GetNumber(), 0u);
+      EXPECT_EQ(w.Track(11, 20, 22, 20), STR_BUILD_OK);
+    }
+    EXPECT_EQ(w.Crossings().size(), 1u);
+    for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+  }
+}
+
 }  // namespace

@@ -14,6 +14,18 @@ namespace {
 
 using namespace stormtest;
 
+// Applies the steps, each of which must go through, with every check and
+// a save and load after every step.
+void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps) {
+  const std::vector<Op> ops = Parse(steps);
+  for (size_t i = 0; i < ops.size(); ++i) {
+    int result = 0;
+    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+      ADD_FAILURE() << "step " << i + 1 << ": " << x;
+    EXPECT_EQ(result, ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
+  }
+}
+
 TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
   g_ZorLoadVersion = 240;
   const int steps = EnvInt("ZOR_STORM_STEPS", 400);
@@ -74,16 +86,61 @@ TEST(RailStorm, SequencesThatOnceFailedPassEveryCheck) {
                             "B 10 10 26 10 2  B 20 2 20 30 9  B 20 20 26 20 9  D 20 20 26 20 9"}) {
     SCOPED_TRACE(steps);
     RailStormWorld sw;
-    const std::vector<Op> ops = Parse(steps);
-    for (size_t i = 0; i < ops.size(); ++i) {
-      int result = 0;
-      // Saved and loaded after every step.
-      for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-        ADD_FAILURE() << "step " << i + 1 << ": " << x;
-      EXPECT_EQ(result, ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
-    }
+    ReplayEveryStepChecked(sw, steps);
     EXPECT_EQ(CountCrossings(sw), 1u);
   }
+  g_ZorLoadVersion = 0;
+}
+
+// A track across a four-lane street, its crossing on the cell before the
+// street's dead end: the dead end's cells led nowhere. It is refused, and
+// the networks stay sound.
+TEST(RailStorm, ATrackWhoseCrossingWouldMeetADeadEndIsRefused) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  const std::vector<Op> ops = Parse("B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9");
+  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM};
+  for (size_t i = 0; i < ops.size(); ++i) {
+    int result = 0;
+    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+      ADD_FAILURE() << "step " << i + 1 << ": " << x;
+    EXPECT_EQ(result, results[i]) << Format(ops[i]);
+  }
+  EXPECT_EQ(CountCrossings(sw), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn again beside a junction of three tracks (after its level
+// crossing's street was deleted) reached into the junction's group: the
+// group lost cells, and the junction's cells no longer met the third track.
+TEST(RailStorm, JunctionGroupStaysWholeWhenATrackBesideItIsDrawnAgain) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  B 2 30 28 30 1  B 8 16 14 16 9  D 2 30 28 30 1");
+  EXPECT_EQ(CountCrossings(sw), 0u);
+  auto* junction = dynamic_cast<CStrSchJunction*>(sw.rails->FindJunctionAt(8, 16));
+  ASSERT_NE(junction, nullptr);
+  ASSERT_EQ(junction->GetAnzLinkedStreets(), 3);
+  EXPECT_TRUE(junction->ShowsWholeGroup());
+  // The group's cells all show the junction (it spans 8/15 to 10/18 here).
+  for (int x = 8; x <= 10; ++x)
+    for (int y = 15; y <= 18; ++y)
+      EXPECT_EQ(sw.w.map->GetTypeAt(x, y, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION) << x << "/" << y;
+
+  // A cell of the group cleared: the junction no longer shows its whole
+  // group, and the next track drawn there lays it again.
+  sw.w.map->SetStdBase(9, 18, ISO_LAYER_GROUND, false);
+  EXPECT_FALSE(junction->ShowsWholeGroup());
+  EXPECT_TRUE(junction->IsDrawn());
+  CStrStrasse* spur = nullptr;
+  for (CStrStrasse* t : sw.Tracks())
+    if (t->GetEndJunction()->GetXPos() == 14 || t->GetStartJunction()->GetXPos() == 14) spur = t;
+  ASSERT_NE(spur, nullptr);
+  spur->RemoveFromIsoWelt(false);
+  spur->InsertIntoIsoWelt();
+  EXPECT_TRUE(junction->ShowsWholeGroup());
+  EXPECT_EQ(sw.w.map->GetTypeAt(9, 18, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION);
+  for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
   g_ZorLoadVersion = 0;
 }
 

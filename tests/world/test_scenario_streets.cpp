@@ -226,15 +226,16 @@ TEST(ScenarioStreets, APlayerBuildsATownsStreetsBridgeAndLevelCrossingWithTheMou
   ASSERT_TRUE(town.Streets()->PointHitStreet(static_cast<short>(ox + 16), static_cast<short>(oy + 10), &bridge, &piece));
   EXPECT_TRUE(piece->HitRiver()) << "the street crosses the river on a bridge";
 
-  // A track from open ground across the first side street: a level crossing.
+  // A track from open ground across the second side street: a level
+  // crossing, with cells of plain track between it and either end.
   CUserInt& ui = town.game.Ui();
   ui.SetToolNr(2, 9, -1);
   booked = town.Var(kStreetCosts);
   before = after;
-  town.Drag(ox + 1, oy + 4, ox + 8, oy + 4);
+  town.Drag(ox + 6, oy + 4, ox + 14, oy + 4);
   after = town.Lengths();
   ASSERT_GT(after.track, before.track) << "the track was built";
-  EXPECT_TRUE(town.Rails()->HasGrdCrossingAt(static_cast<short>(ox + 5), static_cast<short>(oy + 4)));
+  EXPECT_TRUE(town.Rails()->HasGrdCrossingAt(static_cast<short>(ox + 10), static_cast<short>(oy + 4)));
   EXPECT_NEAR(bookings.booked[kTrackCosts], 300000.0 * (after.track - before.track) * 0.5, 1.0);
   EXPECT_EQ(town.Var(kStreetCosts), booked) << "a track books nothing on the streets";
   // The game model's lengths by class follow the tool's change at once.
