@@ -56,7 +56,11 @@ TEST(EditStorm, Replay) {
   const char* path = std::getenv("ZOR_STORM_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_STORM_REPLAY to a file of steps";
   g_ZorLoadVersion = 240;
-  const Finding f = RunOps(ReadSteps(path));
+  // A path the test cannot read (a relative one, from the test's own
+  // working folder) gives no steps: that is a failed replay, not a clean one.
+  const std::vector<Op> steps = ReadSteps(path);
+  ASSERT_FALSE(steps.empty()) << "no steps read from " << path;
+  const Finding f = RunOps(steps);
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
   if (f.step >= 0 && EnvInt("ZOR_STORM_MINIMIZE", 0)) {
     std::string replay;

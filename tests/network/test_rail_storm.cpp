@@ -148,7 +148,11 @@ TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
   g_ZorLoadVersion = 240;
-  const Finding f = RunRailOps(ReadSteps(path));
+  // A path the test cannot read (a relative one, from the test's own
+  // working folder) gives no steps: that is a failed replay, not a clean one.
+  const std::vector<Op> steps = ReadSteps(path);
+  ASSERT_FALSE(steps.empty()) << "no steps read from " << path;
+  const Finding f = RunRailOps(steps);
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
   g_ZorLoadVersion = 0;
 }
