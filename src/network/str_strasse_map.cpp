@@ -59,9 +59,10 @@ int CStrStrasse::CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* pi
   if (!m_pIsoWelt || !piece) return 1;
   if (CStrExtTlList* parts = piece->GetExtraTeilList()) {
     if (parts->StartAtKoor(x, y)) return parts->InsertIntoIsoWelt(m_pIsoWelt, x, y, m_pWorldObj, m_InLoadFile != 0);
-  } else {
-    // Stand-in: a street tile under a level crossing of the rail network is drawn like any other.
   }
+  // A tile under a level crossing of the rail network is drawn too: the
+  // street's own drawing leaves those tiles to the crossing
+  // (InsertIntoIsoWelt), a track taken away has them drawn again.
   if (IsoInMap(x, y)) m_pIsoWelt->InsertStreetAt(x, y, direction, m_Type, m_pWorldObj);
   return 0;
 }
@@ -99,7 +100,14 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
 
 int CStrStrasse::InsertIntoIsoWelt() {
   if (!m_pIsoWelt) return 1;
-  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
+  ForEachDrawnTile([this, rails](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+    // A level crossing of the rail network draws its own tiles: a street
+    // tile there would cover the crossing's picture.
+    if (m_Type != STRASSE_SCHIENE && !p->GetExtraTeilList() && rails && rails->HasGrdCrossingAt(x, y)) {
+      QNO_ERROR(QNO_SEV_WARNING, "Find GrdCrossing at %d/%d", x, y);
+      return;
+    }
     CreateSingleStreetPart(x, y, p, direction);
   });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
