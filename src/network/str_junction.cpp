@@ -802,7 +802,10 @@ CQnoMicroZelle* CStrJunction::CreateMicroZelleAt(short x, short y, void*) {
   if (!cell) return nullptr;
   cell->Konvert();
   int sx = 0, sy = 0;
+  // At the front corner of the junction's group in the view, where the map
+  // places it again.
   m_pIsoWelt->FixeIsoKoorCalc(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+  m_pIsoWelt->FixeGroupRichtung(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
   cell->SetScreenPos(sx, sy);
   return cell;
 }

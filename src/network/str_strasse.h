@@ -288,6 +288,8 @@ class CStrStrasse : public CList {
   // The cell layout of one tile, converted but not yet placed; null when
   // the tile has none.
   CQnoMicroZelle* CreateMicroZelleAt(short x, short y);
+  // The screen point the layout of tile (x, y) is placed at.
+  void MicroAnchor(unsigned short x, unsigned short y, int& sx, int& sy);
   void PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y);
   void LinkZelleWith(CQnoMicroZelle* cell, CQnoMicroZelle* prev);
   void CreateSingleMicroZelle(short x, short y, CQnoMicroZelle*& prev);

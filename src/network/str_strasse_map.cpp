@@ -59,9 +59,10 @@ int CStrStrasse::CreateSingleStreetPart(short& x, short& y, CStrStrassenTeil* pi
   if (!m_pIsoWelt || !piece) return 1;
   if (CStrExtTlList* parts = piece->GetExtraTeilList()) {
     if (parts->StartAtKoor(x, y)) return parts->InsertIntoIsoWelt(m_pIsoWelt, x, y, m_pWorldObj, m_InLoadFile != 0);
-  } else {
-    // Stand-in: a street tile under a level crossing of the rail network is drawn like any other.
   }
+  // A tile under a level crossing of the rail network is drawn too: the
+  // street's own drawing leaves those tiles to the crossing
+  // (InsertIntoIsoWelt), a track taken away has them drawn again.
   if (IsoInMap(x, y)) m_pIsoWelt->InsertStreetAt(x, y, direction, m_Type, m_pWorldObj);
   return 0;
 }
@@ -99,7 +100,14 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
 
 int CStrStrasse::InsertIntoIsoWelt() {
   if (!m_pIsoWelt) return 1;
-  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
+  ForEachDrawnTile([this, rails](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+    // A level crossing of the rail network draws its own tiles: a street
+    // tile there would cover the crossing's picture.
+    if (m_Type != STRASSE_SCHIENE && !p->GetExtraTeilList() && rails && rails->HasGrdCrossingAt(x, y)) {
+      QNO_ERROR(QNO_SEV_WARNING, "Find GrdCrossing at %d/%d", x, y);
+      return;
+    }
     CreateSingleStreetPart(x, y, p, direction);
   });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
@@ -223,25 +231,35 @@ CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
   return cell;
 }
 
-void CStrStrasse::PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y) {
-  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+void CStrStrasse::MicroAnchor(unsigned short x, unsigned short y, int& sx, int& sy) {
+  // A street's layout stands at its tile, or at the front corner of the
+  // tile's group in the view, as the map places it.
+  const CIsoObjGroup* g = m_Type == STRASSE_SCHIENE ? m_pIsoWelt->GetGroupAt(x, y, ISO_LAYER_GROUND) : nullptr;
+  if (!g) {
+    m_pIsoWelt->FixeIsoKoorCalc(x, y, sx, sy);
+    m_pIsoWelt->FixeGroupRichtung(x, y, sx, sy);
+    return;
+  }
   // A track's straight group turned towards -x or -y lies on the cell
   // before the one it was laid for, and the layout of a cell lies one cell
   // before it too; any other group of a track has its layout at its origin.
-  unsigned short ox = ux, oy = uy;
-  if (m_Type == STRASSE_SCHIENE)
-    if (CIsoObjGroup* g = m_pIsoWelt->GetGroupAt(ux, uy, ISO_LAYER_GROUND)) {
-      if (g->GetResID() == CStrSchienen::kStraightResID) {
-        if (g->GetRichtung() == 2) --ox;
-        if (g->GetRichtung() == 3) --oy;
-      } else {
-        ox = static_cast<unsigned short>(g->GetStartPosX());
-        oy = static_cast<unsigned short>(g->GetStartPosY());
-      }
-    }
+  // The front corner is that of the footprint the layout belongs to: the
+  // cell before may hold a bend or a junction of another size.
+  int ox = g->GetStartPosX(), oy = g->GetStartPosY();
+  if (g->GetResID() == CStrSchienen::kStraightResID) {
+    ox = x - (g->GetRichtung() == 2 ? 1 : 0);
+    oy = y - (g->GetRichtung() == 3 ? 1 : 0);
+  }
+  const int tw = g->GetTurnedSizeX(), td = g->GetTurnedSizeY();
+  if (g_IsoRichtung == 2 || g_IsoRichtung == 3) ox += tw - 1;
+  if (g_IsoRichtung == 1 || g_IsoRichtung == 2) oy += td - 1;
+  m_pIsoWelt->FixeIsoKoorCalc(static_cast<unsigned short>(ox), static_cast<unsigned short>(oy), sx, sy);
+}
+
+void CStrStrasse::PlaceMicroZelle(CQnoMicroZelle* cell, short x, short y) {
+  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
   int sx = 0, sy = 0;
-  m_pIsoWelt->FixeIsoKoorCalc(ox, oy, sx, sy);
-  m_pIsoWelt->FixeGroupRichtung(ox, oy, sx, sy);
+  MicroAnchor(ux, uy, sx, sy);
   cell->SetScreenPos(sx, sy);
   m_pMicroZellen->AddZelle(cell, ux, uy);
 }
@@ -465,7 +483,11 @@ int CStrStrasse::RemoveMicroSimAt(short x, short y) {
 }
 
 int CStrStrasse::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) {
-  return m_pMicroZellen ? m_pMicroZellen->UpdateScreenPos(sx, sy, x, y) : 1;
+  if (!m_pMicroZellen) return 1;
+  // The map anchors a tile at its own group's corner; a track's layouts
+  // stand where they were laid (MicroAnchor).
+  if (m_Type == STRASSE_SCHIENE && m_pIsoWelt) MicroAnchor(x, y, sx, sy);
+  return m_pMicroZellen->UpdateScreenPos(sx, sy, x, y);
 }
 
 int CStrStrasse::TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) {

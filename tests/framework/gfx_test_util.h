@@ -32,13 +32,15 @@ struct MemSurface {
       for (int x = 0; x < s->w; ++x)
         reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch)[x] = v;
   }
-  // Pixels that differ from `background`.
-  int CountNot(uint16_t background) const {
+  // Pixels of `colour`.
+  int Count(uint16_t colour) const {
     int n = 0;
     for (int y = 0; y < s->h; ++y)
-      for (int x = 0; x < s->w; ++x) n += At(x, y) != background;
+      for (int x = 0; x < s->w; ++x) n += At(x, y) == colour;
     return n;
   }
+  // Pixels that differ from `background`.
+  int CountNot(uint16_t background) const { return s->w * s->h - Count(background); }
   // Bounding box of the pixels that differ from `background`: x0, y0, x1, y1 inclusive.
   std::vector<int> Box(uint16_t background) const {
     std::vector<int> b = {s->w, s->h, -1, -1};

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/gfx_test_util.h"
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
@@ -156,7 +157,8 @@ inline uint32_t Checksum(SDL_Surface* s) {
 // A map over a memory screen and one archive of the scene's blobs.
 class Scene {
  public:
-  explicit Scene(int width = 320, int height = 240, std::map<uint32_t, Bytes> blobs = SceneBlobs()) {
+  explicit Scene(int width = 320, int height = 240, std::map<uint32_t, Bytes> blobs = SceneBlobs())
+      : screen(width, height), surface(screen.s) {
     OpenErrorLog("errors.log");
     g_ZoomStufe = ISO_ZOOM_2;
     g_IsoRichtung = 0;
@@ -164,17 +166,13 @@ class Scene {
     for (auto& [id, blob] : blobs) w.Add(id, blob);
     EXPECT_TRUE(w.WriteFile("scene.gla"));
     EXPECT_EQ(resources.AddWadFile("scene.gla"), 0);
-    surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
     QnoDisplayCreateStruct cs;
     cs.screenWidth = cs.viewWidth = width;
     cs.screenHeight = cs.viewHeight = height;
     display.Create(nullptr, &cs, surface);
     map = std::make_unique<CIsoWelt>(nullptr, &resources, &display);
   }
-  ~Scene() {
-    map.reset();
-    SDL_FreeSurface(surface);
-  }
+  ~Scene() { map.reset(); }
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
@@ -189,15 +187,8 @@ class Scene {
     map->ResetCompleteSpriteRenderList();
   }
   void Clear(uint16_t v = 0) { SDL_FillRect(surface, nullptr, v); }
-  uint16_t At(int x, int y) const {
-    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch)[x];
-  }
-  int Count(uint16_t colour) const {
-    int n = 0;
-    for (int y = 0; y < surface->h; ++y)
-      for (int x = 0; x < surface->w; ++x) n += At(x, y) == colour;
-    return n;
-  }
+  uint16_t At(int x, int y) const { return screen.At(x, y); }
+  int Count(uint16_t colour) const { return screen.Count(colour); }
   // The screen point of a tile's reference point (top corner in rotation 0).
   void TilePoint(int x, int y, int& sx, int& sy) {
     CalcIsoToXYAt(x, y, sx, sy);
@@ -209,7 +200,8 @@ class Scene {
   }
 
   QnoResourceManager resources;
-  SDL_Surface* surface = nullptr;
+  gfxtest::MemSurface screen;
+  SDL_Surface* surface;
   QnoDisplay display;
   std::unique_ptr<CIsoWelt> map;
 };

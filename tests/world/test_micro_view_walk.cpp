@@ -1,14 +1,22 @@
 // The cells of the streets' layouts in the micro view stand at their tile's
 // screen anchor plus their offset after the view scrolled, turned and
-// zoomed, with cars on them and after a street with cars went.
+// zoomed, with cars on them and after a street with cars went; the trains'
+// layouts stand where they were laid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
+#include "iso/iso_object.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
+#include "network/rail_junction.h"
+#include "network/rail_junction_list.h"
+#include "network/rail_track.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
@@ -130,6 +138,169 @@ TEST_F(MicroViewTest, StreetCellsStandAtTheirAnchorAfterScrollTurnAndZoomWithCar
   map->SetPixelOffset(map->GetPixelOffsetX() - 11, map->GetPixelOffsetY() + 2);
   map->UpdateMicroSim();
   checkCells("after a street went");
+}
+
+// The trains' cells: where a track, its bends, a rail junction or a level
+// crossing lays its layouts is where the map places them again as the view
+// scrolls, in every rotation and zoom, and the layouts of neighbouring tiles
+// meet there.
+struct RailViewTest : MicroViewTest {
+  int Track(int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    return world->GetRailNet()->CreateStreet(&line, STRASSE_SCHIENE);
+  }
+  int Street(int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    return world->GetStreetNet()->CreateStreet(&line, STRASSE_1);
+  }
+  // The groups on the ground of the scene's cells: (picture, direction).
+  std::set<std::pair<int, int>> Groups() {
+    std::set<std::pair<int, int>> seen;
+    for (int x = 50; x < 80; ++x)
+      for (int y = 50; y < 80; ++y)
+        if (const CIsoObjGroup* g = map->GetGroupAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                                    ISO_LAYER_GROUND))
+          seen.insert({g->GetResID(), g->GetRichtung()});
+    return seen;
+  }
+  bool HasGroup(int resId) {
+    const auto groups = Groups();
+    return std::any_of(groups.begin(), groups.end(), [&](const auto& g) { return g.first == resId; });
+  }
+  // Every layout of the rail network (its tracks carry the level
+  // crossings' layouts), and with the streets' too.
+  std::vector<CQnoMicroZelle*> Layouts(bool streets = true) {
+    std::set<CMicroZellenGroup*> groups;
+    std::vector<CStrJunctionList*> nets{world->GetRailNet()};
+    if (streets) nets.push_back(world->GetStreetNet());
+    for (CStrJunctionList* net : nets)
+      for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+        auto* j = static_cast<CStrJunction*>(o);
+        groups.insert(j->GetMicroZellen());
+        for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) groups.insert(j->GetStreetByNR(i)->GetMicroZellenGroup());
+      }
+    std::vector<CQnoMicroZelle*> out;
+    for (CMicroZellenGroup* g : groups)
+      for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+        if (m->pZelle) out.push_back(m->pZelle);
+    return out;
+  }
+  using Positions = std::map<const Cell*, std::pair<int, int>>;
+  Positions Where() {
+    Positions at;
+    for (CQnoMicroZelle* l : Layouts())
+      for (int i = 0; i < l->GetCount(); ++i) at[l->GetZelle(i)] = {l->GetZelle(i)->m_ScreenX, l->GetZelle(i)->m_ScreenY};
+    return at;
+  }
+  // Every link from one layout of the rail network into another spans no
+  // more than the longest step between two cells of one layout.
+  void ExpectLayoutsMeet(const char* what, bool carried) {
+    double inside = 0, across = 0;
+    int joins = 0;
+    const Cell* worst = nullptr;
+    const std::vector<CQnoMicroZelle*> rail = Layouts(false);
+    for (CQnoMicroZelle* l : rail)
+      for (int i = 0; i < l->GetCount(); ++i) {
+        const Cell* c = l->GetZelle(i);
+        for (int k = 0; k < c->m_AnzNachfolger && k < Cell::kLinks; ++k) {
+          const Cell* n = c->m_pNachfolger[k];
+          if (!n || std::find(rail.begin(), rail.end(), n->m_pOwner) == rail.end()) continue;
+          const double d = std::hypot(n->m_ScreenX - c->m_ScreenX, n->m_ScreenY - c->m_ScreenY);
+          if (n->m_pOwner == l) {
+            inside = std::max(inside, d);
+          } else {
+            ++joins;
+            if (d > across) across = d, worst = c;
+          }
+        }
+      }
+    if (carried) {
+      EXPECT_GT(joins, 10) << what;
+    }
+    EXPECT_LE(across, inside + 1.0) << what << ": a join of " << across << " pixels from the cell at "
+                                    << (worst ? worst->m_ScreenX : 0) << "/" << (worst ? worst->m_ScreenY : 0);
+  }
+  // The layouts as laid for the view stay where they are when the map
+  // places them again, and follow a scroll pixel for pixel.
+  void ExpectCellsStayPut(const char* what, bool carried) {
+    const Positions laid = Where();
+    if (carried) {
+      ASSERT_GT(laid.size(), 50u) << what;
+    }
+    map->UpdateMicroSim();
+    const Positions again = Where();
+    int moved = 0;
+    for (const auto& [c, p] : laid) moved += again.at(c) != p;
+    EXPECT_EQ(moved, 0) << what << ": cells moved by placing them again";
+    const int dx = 5, dy = -3;
+    map->SetPixelOffset(map->GetPixelOffsetX() + dx, map->GetPixelOffsetY() + dy);
+    map->UpdateMicroSim();
+    const Positions scrolled = Where();
+    int followed = 0;
+    for (const auto& [c, p] : laid)
+      followed += scrolled.at(c) == std::make_pair(p.first + dx, p.second + dy);
+    EXPECT_EQ(followed, static_cast<int>(laid.size())) << what << ": cells that followed the scroll";
+    map->SetPixelOffset(map->GetPixelOffsetX() - dx, map->GetPixelOffsetY() - dy);
+    map->UpdateMicroSim();
+  }
+  // Every rotation at every zoom level, the layouts laid anew for each.
+  void ExpectEveryView() {
+    for (TIsoZoomStufe zoom : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4}) {
+      while (g_ZoomStufe > zoom) map->UserIntZoomOut();
+      while (g_ZoomStufe < zoom) map->UserIntZoomIn();
+      ASSERT_EQ(g_ZoomStufe, zoom);
+      // The art carries layouts at the two nearer levels only.
+      const bool carried = zoom != ISO_ZOOM_4;
+      for (int turn = 0; turn < 4; ++turn) {
+        map->UserIntTurnRight();
+        SCOPED_TRACE(testing::Message() << "zoom " << zoom << " rotation " << g_IsoRichtung);
+        ExpectLayoutsMeet("laid", carried);
+        ExpectCellsStayPut("laid", carried);
+        ExpectLayoutsMeet("placed again", carried);
+      }
+    }
+  }
+};
+
+TEST_F(RailViewTest, StraightTrackLaidTowardsEveryDirection) {
+  // A new track joins the network: one line round three corners.
+  ASSERT_EQ(Track(58, 60, 70, 60), STR_BUILD_OK);
+  ASSERT_EQ(Track(70, 60, 70, 68), STR_BUILD_OK);
+  ASSERT_EQ(Track(70, 68, 58, 68), STR_BUILD_OK);
+  ASSERT_EQ(Track(58, 68, 58, 63), STR_BUILD_OK);
+  for (int direction = 0; direction < 4; ++direction)
+    ASSERT_TRUE(Groups().count({CStrSchienen::kStraightResID, direction})) << direction;
+  ExpectEveryView();
+}
+
+TEST_F(RailViewTest, BendsAndAThreeTrackJunction) {
+  ASSERT_EQ(Track(59, 69, 59, 59), STR_BUILD_OK);
+  ASSERT_EQ(Track(59, 59, 69, 59), STR_BUILD_OK);
+  ASSERT_EQ(Track(69, 59, 69, 69), STR_BUILD_OK);
+  ASSERT_EQ(Track(64, 59, 64, 69), STR_BUILD_OK);
+  ASSERT_TRUE(HasGroup(CStrSchienen::kCurveResID));
+  ASSERT_TRUE(HasGroup(CStrSchJunction::kTResID));
+  ExpectEveryView();
+}
+
+TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
+  ASSERT_EQ(Street(64, 57, 64, 71), STR_BUILD_OK);
+  ASSERT_EQ(Street(64, 64, 56, 64), STR_BUILD_OK);
+  ASSERT_EQ(Track(57, 60, 70, 60), STR_BUILD_OK);
+  ASSERT_EQ(Track(70, 60, 70, 68), STR_BUILD_OK);
+  ASSERT_EQ(Track(70, 68, 57, 68), STR_BUILD_OK);
+  ASSERT_EQ(Track(60, 68, 60, 60), STR_BUILD_OK);
+  // A crossing near each place where a track runs over a street.
+  auto crossingNear = [&](int x, int y) {
+    for (int cx = x - 1; cx <= x + 1; ++cx)
+      for (int cy = y - 1; cy <= y + 1; ++cy)
+        if (world->GetRailNet()->HasGrdCrossingAt(static_cast<short>(cx), static_cast<short>(cy))) return true;
+    return false;
+  };
+  ASSERT_TRUE(crossingNear(64, 60));
+  ASSERT_TRUE(crossingNear(64, 68));
+  ASSERT_TRUE(crossingNear(60, 64));
+  ExpectEveryView();
 }
 
 }  // namespace
