@@ -155,3 +155,31 @@ TEST_F(TrajectoryTest, EveryRuleTogetherFollowsTheKnownTrajectoryForThreeThousan
                                        0x36199e44617b21f2ULL, 0xaa7baf4ecd38b6cfULL, 0x0596f5e4168acd56ULL};
   EXPECT_EQ(run.checkpoints, known);
 }
+
+TEST_F(TrajectoryTest, ACarHeldOnTheVeryPointOfItsSuccessorIsDrawnThere) {
+  // Cells 1 and 2 lie on one point; 2 is taken, so the car in 1 cannot go
+  // on however far it is sent: it stays at the cell's point, offset 0.
+  LayoutPtr lane = Make({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 0, 0, {3}, 1, 3), C(3, 2, 10, 5, {}, 2)});
+  lane->SetFirstSimID(7);
+  lane->SetScreenPos(40, 40);
+  TestCar* held = Park(lane->GetZelle(0), 0);
+  Park(lane->GetZelle(1), 60);
+  for (const double distance : {0.5, 10.0, 250.0}) {
+    EXPECT_EQ(lane->BewegeFahrzeug(lane->GetZelle(0), held, distance, nullptr, false, 0, 0, false, false), 0);
+    EXPECT_EQ(lane->GetZelle(0)->m_pCar, held);
+    EXPECT_EQ(lane->GetZelle(0)->m_Position, 0);
+    EXPECT_EQ(lane->GetZelle(0)->m_CarX, 0.0f) << distance;
+    EXPECT_EQ(lane->GetZelle(0)->m_CarY, 0.0f) << distance;
+  }
+  // Free and unlocked, the next cell takes it; locked again, it stays.
+  lane->RemoveVehicle(lane->GetZelle(1));
+  lane->GetZelle(1)->m_Locked = 1;
+  EXPECT_EQ(lane->BewegeFahrzeug(lane->GetZelle(0), held, 3.0, nullptr, false, 0, 0, false, false), 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, held);
+  EXPECT_EQ(lane->GetZelle(0)->m_CarX, 0.0f);
+  lane->GetZelle(1)->m_Locked = 0;
+  EXPECT_EQ(lane->BewegeFahrzeug(lane->GetZelle(0), held, 3.0, nullptr, false, 0, 0, false, false), 0);
+  EXPECT_EQ(lane->GetZelle(1)->m_pCar, held);
+  EXPECT_EQ(held->GetMicroSimObject(), lane->GetZelle(1));
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, nullptr);
+}
