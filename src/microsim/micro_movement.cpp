@@ -280,16 +280,8 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     }
   // The cells ahead, which the gap search reads first, often lie in the
   // next tile's layout: asked of memory for every vehicle at once.
-  // The search's second cell, reached through the first, is asked for in a
-  // second pass: its waits for memory then overlap one another instead of
-  // each coming in the middle of its vehicle's move.
-  Cell* ahead[256];
-  for (int k = 0; k < n; ++k) {
-    ahead[k] = GetVirtNext(standingCell[k]);
-    if (ahead[k]) __builtin_prefetch(ahead[k]);
-  }
   for (int k = 0; k < n; ++k)
-    if (const Cell* second = GetVirtNext(ahead[k])) __builtin_prefetch(second);
+    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   uint16_t knownId = 0;
