@@ -296,7 +296,7 @@ class CQnoMicroZelle {
   static constexpr uint8_t kKeySecond = 8;
   uint8_t* Keys() { return reinterpret_cast<uint8_t*>(this + 1); }
   const uint8_t* Keys() const { return reinterpret_cast<const uint8_t*>(this + 1); }
-  // The same for a vehicle whose kind the caller knows already (what the
+  // HoldVehicle for a vehicle whose kind the caller knows already (what the
   // cell it came from held beside it): kNoVehicle with null, else
   // kPrivateCar or kLineVehicle as the vehicle's IsAuto says.
   static void HoldVehicle(Cell* cell, CCar* car, uint8_t kind);
