@@ -262,11 +262,15 @@ void CQnoMicroZelle::SetNachfolger(Cell* cell, Cell* succ) {
 }
 
 void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
+  HoldVehicle(cell, car, !car ? Cell::kNoVehicle : car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle);
+}
+
+void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car, uint8_t kind) {
   if (!cell) return;
   CQnoMicroZelle* owner = cell->m_pOwner;
   if (owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
   cell->m_pCar = car;
-  cell->m_CarKind = !car ? Cell::kNoVehicle : car->IsAuto() ? Cell::kPrivateCar : Cell::kLineVehicle;
+  cell->m_CarKind = kind;
   if (owner) {
     uint8_t& key = owner->Keys()[cell - owner->m_Cells.data()];
     key = static_cast<uint8_t>((key & ~kKeyKind) | cell->m_CarKind);

@@ -296,6 +296,16 @@ class CQnoMicroZelle {
   static constexpr uint8_t kKeySecond = 8;
   uint8_t* Keys() { return reinterpret_cast<uint8_t*>(this + 1); }
   const uint8_t* Keys() const { return reinterpret_cast<const uint8_t*>(this + 1); }
+  // HoldVehicle for a vehicle whose kind the caller knows already (what the
+  // cell it came from held beside it): kNoVehicle with null, else
+  // kPrivateCar or kLineVehicle as the vehicle's IsAuto says.
+  static void HoldVehicle(Cell* cell, CCar* car, uint8_t kind);
+  // SetzeFahrzeug for a vehicle whose kind the caller knows (isAuto: a
+  // private car).
+  int Place(Cell* cell, CCar* car, int offset, bool checkRoom, bool isAuto);
+  // BewegeFahrzeug for a vehicle whose kind the caller knows.
+  int MoveOn(Cell* cell, CCar* car, double distance, bool busLane, unsigned short x, unsigned short y, bool isCar);
+
   // The cells' offsets (x, y per cell) once more behind the cells, packed:
   // placing the layout reads them from one or two cache lines instead of
   // from a line of every cell, and only writes to the cells. Kept by Create

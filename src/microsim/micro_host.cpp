@@ -2,9 +2,9 @@
 
 namespace {
 CMicroSimHost g_defaultHost;
-CMicroSimHost* g_host = &g_defaultHost;
 }  // namespace
 
-CMicroSimHost* CMicroSimHost::Get() { return g_host; }
+// Constant-initialised: valid before any other object of the game is made.
+CMicroSimHost* CMicroSimHost::s_Host = &g_defaultHost;
 
-void CMicroSimHost::Install(CMicroSimHost* host) { g_host = host ? host : &g_defaultHost; }
+void CMicroSimHost::Install(CMicroSimHost* host) { s_Host = host ? host : &g_defaultHost; }

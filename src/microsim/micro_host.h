@@ -28,7 +28,8 @@ class CMicroSimHost {
  public:
   virtual ~CMicroSimHost() = default;
   // The installed host, never null: without one a default host answers.
-  static CMicroSimHost* Get();
+  // Inline: the movement asks for it several times a vehicle and turn.
+  static CMicroSimHost* Get() { return s_Host; }
   // The caller keeps ownership; null restores the default.
   static void Install(CMicroSimHost* host);
 
@@ -124,4 +125,5 @@ class CMicroSimHost {
   uint32_t m_FrameTime = 0;
   uint32_t m_WorldTime = 0;
   uint32_t m_Turn = 0;
+  static CMicroSimHost* s_Host;
 };

@@ -41,7 +41,7 @@ const DistanceTable g_DistanceTable;
 
 inline double Distance(const Cell* a, const Cell* b) {
   const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
-  if (dx > kDistanceReach || dy > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  if (std::max(dx, dy) > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
   return g_DistanceTable.length[dy][dx];
 }
 
@@ -73,7 +73,7 @@ void DiscardCar(CCar* car) {
 
 // A sprite offset beyond 700 pixels either way means a broken link.
 void WarnFarOffset(const Cell* cell) {
-  if (cell->m_CarX > 700 || cell->m_CarX < -700 || cell->m_CarY > 700 || cell->m_CarY < -700)
+  if (std::fabs(cell->m_CarX) > 700 || std::fabs(cell->m_CarY) > 700)
     QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu gro\xC3\x9F !!!! %d/%d", static_cast<int>(cell->m_CarX),
               static_cast<int>(cell->m_CarY));
 }
@@ -88,6 +88,26 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
   target->m_Position = static_cast<int32_t>(10.0 * std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
   target->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
   WarnFarOffset(target);
+}
+
+// The vehicle stays in its cell `distance` tenths on from the cell's point
+// towards `next` (d tenths away), having stood at position p: its offset,
+// position and time stamp written without taking it out and in again.
+inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double distance) {
+  const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
+  cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+  cell->m_OldPosition = p;
+  cell->m_Position = static_cast<int32_t>(d - offset);
+  cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
+  cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
+  WarnFarOffset(cell);
+}
+
+// Whether a vehicle `distance` tenths past its cell's point goes on into
+// `next`, d tenths away: the next cell is free and unlocked and it is
+// reached.
+inline bool MovesOn(const Cell* next, double d, double distance) {
+  return !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
 }
 
 // Whether the vehicle is a private car: read beside it in its cell while
@@ -202,80 +222,12 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 
 // ------------------------------------------------------------ moving
 
-int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
-  if (m_Vehicles == 0) return 0;
-  const int zf = MicroZoomFactor();
-  const double frame = CMicroSimHost::Get()->GetFrameTime();
-  // The vehicles as they stand now: one that moves into a later cell of
-  // the layout is not moved twice.
-  Cell* standingCell[256];
-  CCar* standingCar[256];
-  int n = 0;
-  const uint8_t* keys = Keys();
-  for (size_t i = 0; i < m_Cells.size() && n < 256; ++i)
-    if (keys[i] & kKeyKind) {
-      standingCell[n] = &m_Cells[i];
-      standingCar[n++] = m_Cells[i].m_pCar;
-    }
-  // The cells ahead, which the gap search reads first, often lie in the
-  // next tile's layout: asked of memory for every vehicle at once.
-  for (int k = 0; k < n; ++k)
-    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
-  // The cells of a layout carry one or two sim ids: the street's class is
-  // asked once per id and turn.
-  uint16_t knownId = 0;
-  int knownFound = 1, knownSpeed = 0;
-  for (int k = 0; k < n; ++k) {
-    Cell* cell = standingCell[k];
-    CCar* car = standingCar[k];
-    if (cell->m_pCar != car) continue;
-    int speed = 0;
-    if (k == 0 || cell->m_SimID != knownId) {
-      knownId = cell->m_SimID;
-      knownFound = CalcMaxSpeed(cell, knownSpeed);
-    }
-    // The cell keeps the vehicle's speed beside it: the vehicle itself is
-    // written only when its speed changes.
-    if (knownFound == 0) {
-      speed = knownSpeed / zf;
-    } else {
-      speed = cell->m_CarSpeed;
-      if (speed > 80 / zf || speed < 1) speed = 80 / zf;
-    }
-    if (speed != cell->m_CarSpeed) {
-      car->SetMaxSpeed(speed);
-      cell->m_CarSpeed = static_cast<int16_t>(speed);
-    }
-    const double step = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
-    if (cell->m_CarKind == Cell::kPrivateCar) {
-      if (!cell->m_Visible) {
-        RemoveVehicle(cell);
-        return 0;
-      }
-    } else if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
-      QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
-    } else if (!bus->GetOpnvLine()) {
-      RemoveVehicle(cell);
-    }
-    if (cell->m_pCar != car) continue;
-    const int length = Laenge(cell->m_CarSize, zf);
-    const double lookAhead = length + step;
-    double gap = 0.0;
-    CCar* ahead = FindAhead(cell, length, lookAhead, gap, true);
-    const double move = std::min(step, gap);
-    if (move > 0) BewegeFahrzeug(cell, car, move, ahead, busLane, x, y, false, false);
-  }
-  return 0;
-}
+namespace {
 
-CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first) {
-  return FindAhead(cell, Laenge(car->GetCarSizeType(), MicroZoomFactor()), lookAhead, gap, first);
-}
-
-CCar* CQnoMicroZelle::FindAhead(Cell* cell, int ownLength, double lookAhead, double& gap, bool first) {
-  const int zf = MicroZoomFactor();
-  for (int steps = 0; cell && steps < kMaxSteps; ++steps) {
-    Cell* next = GetVirtNext(cell);
+// FindAhead at zoom factor zf, inline in the move of every vehicle.
+inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, bool first, int zf) {
+  for (int steps = 0; cell && steps < CQnoMicroZelle::kMaxSteps; ++steps) {
+    Cell* next = CQnoMicroZelle::GetVirtNext(cell);
     if (!next) {
       gap = 1000;
       return nullptr;
@@ -309,11 +261,113 @@ CCar* CQnoMicroZelle::FindAhead(Cell* cell, int ownLength, double lookAhead, dou
   return nullptr;
 }
 
+}  // namespace
+
+int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
+  if (m_Vehicles == 0) return 0;
+  const int zf = MicroZoomFactor();
+  const double frame = CMicroSimHost::Get()->GetFrameTime();
+  // The vehicles as they stand now: one that moves into a later cell of
+  // the layout is not moved twice.
+  Cell* standingCell[256];
+  CCar* standingCar[256];
+  int n = 0;
+  const uint8_t* keys = Keys();
+  for (size_t i = 0; i < m_Cells.size() && n < 256; ++i)
+    if (keys[i] & kKeyKind) {
+      standingCell[n] = &m_Cells[i];
+      standingCar[n++] = m_Cells[i].m_pCar;
+    }
+  // The cells ahead, which the gap search reads first, often lie in the
+  // next tile's layout: asked of memory for every vehicle at once.
+  for (int k = 0; k < n; ++k)
+    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
+  // The cells of a layout carry one or two sim ids: the street's class is
+  // asked once per id and turn.
+  uint16_t knownId = 0;
+  int knownFound = 1, knownSpeed = 0;
+  // Most vehicles of a layout share one speed: its step is worked out once.
+  int stepSpeed = -1;
+  double stepFor = 0.0;
+  for (int k = 0; k < n; ++k) {
+    Cell* cell = standingCell[k];
+    CCar* car = standingCar[k];
+    if (cell->m_pCar != car) continue;
+    int speed = 0;
+    if (k == 0 || cell->m_SimID != knownId) {
+      knownId = cell->m_SimID;
+      knownFound = CalcMaxSpeed(cell, knownSpeed);
+    }
+    // The cell keeps the vehicle's speed beside it: the vehicle itself is
+    // written only when its speed changes.
+    if (knownFound == 0) {
+      speed = knownSpeed / zf;
+    } else {
+      speed = cell->m_CarSpeed;
+      if (speed > 80 / zf || speed < 1) speed = 80 / zf;
+    }
+    if (speed != cell->m_CarSpeed) {
+      car->SetMaxSpeed(speed);
+      cell->m_CarSpeed = static_cast<int16_t>(speed);
+    }
+    if (speed != stepSpeed) {
+      stepSpeed = speed;
+      stepFor = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
+    }
+    const double step = stepFor;
+    const bool isCar = cell->m_CarKind == Cell::kPrivateCar;
+    if (isCar) {
+      if (!cell->m_Visible) {
+        RemoveVehicle(cell);
+        return 0;
+      }
+    } else if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
+      QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
+    } else if (!bus->GetOpnvLine()) {
+      RemoveVehicle(cell);
+    }
+    if (cell->m_pCar != car) continue;
+    const int length = Laenge(cell->m_CarSize, zf);
+    const double lookAhead = length + step;
+    double gap = 0.0;
+    FindGap(cell, length, lookAhead, gap, true, zf);
+    const double move = std::min(step, gap);
+    if (!(move > 0)) continue;
+    // Most moves of a private car end in its own cell: placed here, as
+    // MoveOn would, without its walk.
+    if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
+      const int32_t p = cell->m_Position;
+      const double d = Distance(cell, next);
+      const double distance = move + d - p;
+      if (!MovesOn(next, d, distance) && !(busLane && IsAussenSpur(cell))) {
+        StayInCell(cell, next, d, p, distance);
+        continue;
+      }
+    }
+    MoveOn(cell, car, move, busLane, x, y, isCar);
+  }
+  return 0;
+}
+
+CCar* CQnoMicroZelle::FindeNaechstesFahrzeug(Cell* cell, CCar* car, double lookAhead, double& gap, bool first) {
+  return FindAhead(cell, Laenge(car->GetCarSizeType(), MicroZoomFactor()), lookAhead, gap, first);
+}
+
+CCar* CQnoMicroZelle::FindAhead(Cell* cell, int ownLength, double lookAhead, double& gap, bool first) {
+  return FindGap(cell, ownLength, lookAhead, gap, first, MicroZoomFactor());
+}
+
 int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar* /*ahead*/, bool busLane,
                                    unsigned short x, unsigned short y, bool, bool) {
-  const bool isCar = IsPrivateCar(cell, car);
+  return MoveOn(cell, car, distance, busLane, x, y, IsPrivateCar(cell, car));
+}
+
+int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane, unsigned short x, unsigned short y,
+                           bool isCar) {
   if (!isCar && SonderfallBus(cell, car, x, y, cell->m_SimID)) return 0;
   Cell* prev = nullptr;
+  // Whether the vehicle was told it has no cell: told once is enough.
+  bool detached = false;
   int32_t prevPosition = Cell::kNoPosition;
   uint8_t prevChoice = Cell::kNoChoice;
   for (int steps = 0;; ++steps) {
@@ -346,25 +400,19 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
     if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
       p = cell->m_Position;
       distance = distance + d - p;
-      const bool movesOn = !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
-      if (!movesOn && !(busLane && isCar && IsAussenSpur(cell))) {
+      if (!MovesOn(next, d, distance) && !(busLane && isCar && IsAussenSpur(cell))) {
         // It stays in its own cell: the placing below, without taking the
         // vehicle out and in again.
-        const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
-        cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
-        cell->m_OldPosition = p;
-        cell->m_Position = static_cast<int32_t>(d - offset);
-        cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
-        cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
-        WarnFarOffset(cell);
+        StayInCell(cell, next, d, p, distance);
         return 0;
       }
       EmptyCell(cell, car);
+      detached = true;
       cell->m_OldPosition = p;
     }
     // After kMaxSteps cells (cells without distance in a cycle) the
     // vehicle stays where the walk got to.
-    if (steps < kMaxSteps && !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance) {
+    if (steps < kMaxSteps && MovesOn(next, d, distance)) {
       prev = cell;
       prevPosition = p;
       prevChoice = cell->m_Choice;
@@ -379,13 +427,13 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
       Cell* target = owner->HasSimIDAndNoBusspur(cell->m_SimID);
       if (target && target->m_Position == Cell::kNoPosition && !target->m_pCar) {
         target->m_Choice = 0;
-        car->SetMicroSimObject(nullptr);
+        if (!detached) car->SetMicroSimObject(nullptr);
         owner->SetzeAufZielZelle(car, cell, target);
         return 0;
       }
     }
-    car->SetMicroSimObject(nullptr);
-    owner->SetzeFahrzeug(cell, car, static_cast<int>(distance), false, false, false);
+    if (!detached) car->SetMicroSimObject(nullptr);
+    owner->Place(cell, car, static_cast<int>(distance), false, isCar);
     return 0;
   }
 }
@@ -394,14 +442,18 @@ int CQnoMicroZelle::BewegeFahrzeug(Cell* cell, CCar* car, double distance, CCar*
 
 int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool checkRoom, bool) {
   if (!cell || !car) return 2;
-  auto* bus = car->IsAuto() ? nullptr : dynamic_cast<CMicroOpnv*>(car);
+  return Place(cell, car, offset, checkRoom, car->IsAuto());
+}
+
+int CQnoMicroZelle::Place(Cell* cell, CCar* car, int offset, bool checkRoom, bool isAuto) {
+  auto* bus = isAuto ? nullptr : dynamic_cast<CMicroOpnv*>(car);
   if (bus && !bus->GetOpnvLine()) {
     DiscardCar(car);
     return 1;
   }
   const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
   if (!cell->m_Visible) {
-    if (!car->IsAuto()) {
+    if (!isAuto) {
       car->SetMicroSimObject(cell);
       cell->m_TimeStamp = now;
       return checkRoom ? 2 : 0;
@@ -411,7 +463,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
     return 1;
   }
   if (cell->m_pCar || cell->m_Position != Cell::kNoPosition) {
-    if (car->IsAuto()) {
+    if (isAuto) {
       // A cell holds one vehicle: the newcomer is not placed.
       QNO_ERROR(QNO_SEV_WARNING, "Darf kein zweites Auto auf Zelle packen!");
       DiscardCar(car);
@@ -425,7 +477,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
     double gap = 0.0;
     FindeNaechstesFahrzeug(cell, car, 2.0 * len, gap, false);
     offset = len;
-    if (gap < 2.0 * len && car->IsAuto()) {
+    if (gap < 2.0 * len && isAuto) {
       DiscardCar(car);
       return 2;
     }
@@ -449,7 +501,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
   cell->m_CarY = D > 0 ? static_cast<float>(dy * offset / D) : 0.0f;
   WarnFarOffset(cell);
   car->SetMicroSimObject(cell);
-  HoldVehicle(cell, car);
+  HoldVehicle(cell, car, isAuto ? Cell::kPrivateCar : Cell::kLineVehicle);
   LockConflicts(cell, 1);
   return 0;
 }

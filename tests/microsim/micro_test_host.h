@@ -22,6 +22,8 @@ class ScriptHost : public CMicroSimHost {
   bool stopHere = false;
   BinaryMicroSimObject* nextStop = nullptr;
   int linesTold = 0;
+  // The sim id a line vehicle's line turns into at a branch; -1: none.
+  int lineTurnsInto = -1;
 
   bool GetStreetVelocity(uint16_t simId, double& v) override {
     const auto it = velocity.find(simId);
@@ -45,6 +47,10 @@ class ScriptHost : public CMicroSimHost {
   }
   bool IsIsoPosHst(CMicroOpnv*, int, int) override { return stopHere; }
   BinaryMicroSimObject* GetNextHstZelle(CMicroOpnv*, int, int, int) override { return nextStop; }
+  int GetAbzwStreetID(CMicroOpnv*, bool& flag, bool) override {
+    flag = false;
+    return lineTurnsInto;
+  }
   void VehicleDestroyed(CMicroOpnv*) override { ++linesTold; }
 };
 
