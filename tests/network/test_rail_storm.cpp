@@ -2,7 +2,8 @@
 // fixed seed of their own, every step checked for both networks (see
 // rail_storm.h). CI runs 400 steps; ZOR_STORM_STEPS and ZOR_STORM_SEED run
 // others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_RAIL_REPLAY=file
-// replays a file of steps.
+// replays a file of steps, with ZOR_STORM_MINIMIZE=1 also shortened to the
+// fewest steps found that still show its first finding at the same place.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -154,6 +155,11 @@ TEST(RailStorm, Replay) {
   ASSERT_FALSE(steps.empty()) << "no steps read from " << path;
   const Finding f = RunRailOps(steps);
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
+  if (f.step >= 0 && EnvInt("ZOR_STORM_MINIMIZE", 0)) {
+    std::string replay;
+    for (const Op& o : MinimizeRail(f.ops, f.faults[0])) replay += Format(o) + "\n";
+    ADD_FAILURE() << "shortened:\n" << replay;
+  }
   g_ZorLoadVersion = 0;
 }
 
