@@ -72,6 +72,15 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
   return tile ? tile->GetStreetList() : nullptr;
 }
 
+// The cell is a bend's corner: the end cell of a piece that another follows.
+bool IsBendCorner(CStrStrasse* track, int x, int y) {
+  for (CZorvaObject* o = track->GetHead(); o && o->GetNext(); o = o->GetNext()) {
+    const auto* p = static_cast<CStrStrassenTeil*>(o);
+    if (p->GetEndX() == x && p->GetEndY() == y) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
@@ -103,6 +112,16 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   // a T junction, whose group reaches a cell further each way, over no
   // other rail junction.
   for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    // An end on a track's cell splits the track into a T junction, whose
+    // group reaches a cell back and two on along the track: it would take
+    // the cells of a curve that stays, and the curve's layout with them.
+    // Not on a curve but at its corner (the split there ends the curve),
+    // nor one or two cells before one.
+    if (KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail)
+      if (CStrStrasse* track = StreetShownAt(m_pIsoWelt, ex, ey))
+        if ((track->PointIsBend(ex, ey) && !IsBendCorner(track, ex, ey)) || track->PointIsBeforBend(ex, ey) ||
+            track->PointIsTwoBeforBend(ex, ey))
+          return STR_BUILD_NO_ROOM;
     const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
     CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
     const int lo = joins ? -1 : 0, hi = joins ? 2 : 1;

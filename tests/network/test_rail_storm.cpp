@@ -145,6 +145,68 @@ TEST(RailStorm, JunctionGroupStaysWholeWhenATrackBesideItIsDrawnAgain) {
   g_ZorLoadVersion = 0;
 }
 
+// A track drawn out of a cell one before a bend made a T junction whose
+// group covered the bend's corner: the other track took the junction's
+// layout for its curve's, and that layout's cells led nowhere. It is
+// refused, and the networks stay sound.
+TEST(RailStorm, ATrackOutOfACellBeforeABendIsRefused) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  const std::vector<Op> ops = Parse("B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9");
+  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM};
+  for (size_t i = 0; i < ops.size(); ++i) {
+    int result = 0;
+    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+      ADD_FAILURE() << "step " << i + 1 << ": " << x;
+    EXPECT_EQ(result, results[i]) << Format(ops[i]);
+  }
+  EXPECT_EQ(sw.Tracks().size(), 1u);
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn out of another track's cell splits it into a T junction,
+// whose group takes a cell back and two on along the track. Branches off
+// both legs of a bend, on both sides: refused on the curve's cells but its
+// corner (the split there takes the curve away) and up to three cells
+// from the corner (four where the curve lies at the leg's lower end), built
+// from five cells on, and every branch built leaves both networks sound.
+TEST(RailStorm, BranchesKeepClearOfCurves) {
+  g_ZorLoadVersion = 240;
+  struct Leg {
+    int dx, dy;
+    bool bendAtLowEnd;
+  };
+  struct Shape {
+    const char* steps;
+    Leg legs[2];
+  };
+  // Bends at 16/16: legs towards -y and +x, and towards +y and -x.
+  const Shape shapes[] = {{"B 16 4 16 16 9  B 16 16 28 16 9", {{0, -1, false}, {1, 0, true}}},
+                          {"B 16 28 16 16 9  B 16 16 4 16 9", {{0, 1, true}, {-1, 0, false}}}};
+  for (const Shape& shape : shapes)
+    for (const Leg& leg : shape.legs)
+      for (int k = 0; k <= 6; ++k)
+        for (int side : {-1, 1}) {
+          const int x = 16 + k * leg.dx, y = 16 + k * leg.dy;
+          Op branch;
+          branch.kind = 'B';
+          branch.x1 = x;
+          branch.y1 = y;
+          branch.x2 = x + 6 * side * leg.dy;
+          branch.y2 = y + 6 * side * leg.dx;
+          branch.type = STRASSE_SCHIENE;
+          SCOPED_TRACE(std::string(shape.steps) + "  " + Format(branch));
+          RailStormWorld sw;
+          for (const Op& o : Parse(shape.steps)) ASSERT_EQ(sw.Apply(o), STR_BUILD_OK) << Format(o);
+          int result = 0;
+          for (const std::string& f : RailStep(sw, branch, 0, 1, &result)) ADD_FAILURE() << f;
+          if (k >= 1 && k <= (leg.bendAtLowEnd ? 4 : 3)) EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+          if (k >= 5) EXPECT_EQ(result, STR_BUILD_OK);
+          if (result == STR_BUILD_OK) EXPECT_EQ(sw.Tracks().size(), 3u);  // the track split, and the branch
+        }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
