@@ -184,17 +184,20 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
   // Along the track's axis a crossing takes the cell below its street and
-  // two above; the ends' groups take their cell and the one above. A cell
-  // of plain track lies between a crossing and the start's group, and
-  // between it and the end's group when the end lies above (the track's
-  // cells end before the end's group: they would be the crossing's, and
-  // the end's cells would lead nowhere).
+  // two above (drawn towards -x or -y, a one-lane street's lies a cell
+  // lower: two below, one above); the ends' groups take their cell and the
+  // one above. A cell of plain track lies between a crossing and each end's
+  // group, whichever end lies above: the track's cells begin and end beside
+  // the groups, and without it they would be the crossing's, whose cells
+  // towards that end would lead nowhere.
   const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
   for (const auto& [a, b] : runs) {
-    const int low = std::min(start + a * step, start + b * step) - 1, high = low + 3;
-    if (low < lowEnd + 3 || (step > 0 && high > highEnd - 2)) return STR_BUILD_NO_ROOM;
+    const int first = start + a * step, last = start + b * step;
+    const int low = std::min(first, last) - 1;
+    const int high = step > 0 ? low + 3 : std::max(first, last) + 1;
+    if (low < lowEnd + 3 || high > highEnd - 2) return STR_BUILD_NO_ROOM;
   }
   return 0;
 }

@@ -200,9 +200,72 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
           for (const Op& o : Parse(shape.steps)) ASSERT_EQ(sw.Apply(o), STR_BUILD_OK) << Format(o);
           int result = 0;
           for (const std::string& f : RailStep(sw, branch, 0, 1, &result)) ADD_FAILURE() << f;
-          if (k >= 1 && k <= (leg.bendAtLowEnd ? 4 : 3)) EXPECT_EQ(result, STR_BUILD_NO_ROOM);
-          if (k >= 5) EXPECT_EQ(result, STR_BUILD_OK);
-          if (result == STR_BUILD_OK) EXPECT_EQ(sw.Tracks().size(), 3u);  // the track split, and the branch
+          if (k >= 1 && k <= (leg.bendAtLowEnd ? 4 : 3)) {
+            EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+          } else if (k >= 5) {
+            EXPECT_EQ(result, STR_BUILD_OK);
+          }
+          // The track split in two, and the branch.
+          if (result == STR_BUILD_OK) {
+            EXPECT_EQ(sw.Tracks().size(), 3u);
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn towards -x across a street two cells from its start: the
+// crossing, laid a cell lower than a track drawn the other way lays it,
+// met the start's group, and the track's first cells were the crossing's,
+// whose cells towards the start led nowhere. It is refused.
+TEST(RailStorm, ATrackWhoseCrossingWouldMeetItsStartIsRefused) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  const std::vector<Op> ops = Parse("B 22 31 22 39 1  B 24 34 16 34 9");
+  const int results[] = {STR_BUILD_OK, STR_BUILD_NO_ROOM};
+  for (size_t i = 0; i < ops.size(); ++i) {
+    int result = 0;
+    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+      ADD_FAILURE() << "step " << i + 1 << ": " << x;
+    EXPECT_EQ(result, results[i]) << Format(ops[i]);
+  }
+  EXPECT_TRUE(sw.Tracks().empty());
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks from 10 to 21 drawn both ways along both axes across a one-lane
+// and a four-lane street at every cell from 14 on: those well inside are built, and
+// every track built leaves both networks sound, whichever end its
+// crossing comes close to.
+TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
+  g_ZorLoadVersion = 240;
+  for (int type : {1, 4})
+    for (bool alongX : {true, false})
+      for (bool towardsLow : {false, true})
+        for (int s = 14; s <= 20; ++s) {
+          // An op from a1 to a2 along the track's axis, at c1 and c2 across it.
+          auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
+            Op o;
+            o.type = type;
+            (alongX ? o.x1 : o.y1) = a1;
+            (alongX ? o.y1 : o.x1) = c1;
+            (alongX ? o.x2 : o.y2) = a2;
+            (alongX ? o.y2 : o.x2) = c2;
+            return o;
+          };
+          const Op street = line(s, 11, s, 19, type);
+          const Op track = towardsLow ? line(21, 15, 10, 15, STRASSE_SCHIENE) : line(10, 15, 21, 15, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(street) + "  " + Format(track));
+          RailStormWorld sw;
+          int result = 0;
+          for (const std::string& f : RailStep(sw, street, 0, 0, &result)) ADD_FAILURE() << f;
+          ASSERT_EQ(result, STR_BUILD_OK);
+          for (const std::string& f : RailStep(sw, track, 1, 0, &result)) ADD_FAILURE() << f;
+          if (s <= 17) {
+            EXPECT_EQ(result, STR_BUILD_OK);
+          }
+          if (result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(sw), 1u);
+          }
         }
   g_ZorLoadVersion = 0;
 }
