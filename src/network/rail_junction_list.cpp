@@ -221,7 +221,12 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       const CellKind kind = KindAt(m_pIsoWelt, x, y);
       if (kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
       if (kind != CellKind::Rail) continue;
-      if (k == 0 || k == n) return STR_BUILD_NO_ROOM;
+      // The crossing joins the street's cells on either side of the track:
+      // a cell of the street's own lies between the track and each end's
+      // cells (a four-lane end's group takes the cell after it towards +x
+      // or +y as well), or that end's cells would lead nowhere.
+      const int step = mx + my;
+      if (k <= 1 + (wide && step > 0) || k >= n - 1 - (wide && step < 0)) return STR_BUILD_NO_ROOM;
       auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, x, y));
       if (!track) return STR_BUILD_NO_ROOM;
       // The cell on the track's line: the track covers it and the cell

@@ -270,6 +270,65 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
   g_ZorLoadVersion = 0;
 }
 
+// A street whose dead end, or whose T junction on a street beside the
+// track, lay right beside a track it crossed: the crossing joined the
+// junction's cell as the street's cell, and the junction's cells led
+// nowhere. Both are refused.
+TEST(RailStorm, AStreetWhoseJunctionWouldMeetACrossingIsRefused) {
+  g_ZorLoadVersion = 240;
+  for (const char* steps : {"B 27 22 6 22 9  B 10 21 10 48 2", "B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    const std::vector<Op> ops = Parse(steps);
+    for (size_t i = 0; i < ops.size(); ++i) {
+      int result = 0;
+      for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
+        ADD_FAILURE() << "step " << i + 1 << ": " << x;
+      EXPECT_EQ(result, i + 1 < ops.size() ? STR_BUILD_OK : STR_BUILD_NO_ROOM) << Format(ops[i]);
+    }
+    EXPECT_EQ(CountCrossings(sw), 0u);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// A one-lane and a four-lane street drawn both ways across a track, ending
+// near it above or below: refused right beside it and built two cells
+// off, every street built leaving both networks sound; and refused exactly
+// where a track drawn across the same street afterwards is.
+TEST(RailStorm, StreetEndsBesideATrackAreRefusedAsTracksBesideThemAre) {
+  g_ZorLoadVersion = 240;
+  const Op track = Parse("B 27 22 6 22 9")[0];  // on rows 22 and 23
+  for (int type : {1, 4})
+    for (int end : {19, 20, 21, 24, 25, 26})
+      for (bool endFirst : {true, false}) {
+        const int far = end < 22 ? 38 : 8;
+        Op street;
+        street.type = type;
+        street.x1 = street.x2 = 10;
+        street.y1 = endFirst ? end : far;
+        street.y2 = endFirst ? far : end;
+        SCOPED_TRACE(Format(street));
+        int streetSecond = 0, trackSecond = 0;
+        {
+          RailStormWorld sw;
+          ASSERT_EQ(sw.Apply(track), STR_BUILD_OK);
+          for (const std::string& f : RailStep(sw, street, 1, 0, &streetSecond)) ADD_FAILURE() << f;
+        }
+        {
+          RailStormWorld sw;
+          ASSERT_EQ(sw.Apply(street), STR_BUILD_OK);
+          for (const std::string& f : RailStep(sw, track, 1, 0, &trackSecond)) ADD_FAILURE() << f;
+        }
+        EXPECT_EQ(streetSecond == STR_BUILD_OK, trackSecond == STR_BUILD_OK) << streetSecond << " " << trackSecond;
+        if (end == 21 || end == 24) {
+          EXPECT_EQ(streetSecond, STR_BUILD_NO_ROOM);
+        } else if (end == 19 || end == 26) {
+          EXPECT_EQ(streetSecond, STR_BUILD_OK);
+        }
+      }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
