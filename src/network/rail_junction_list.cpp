@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -184,20 +185,41 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
   // Along the track's axis a crossing takes the cell below its street and
-  // two above (drawn towards -x or -y, a one-lane street's lies a cell
-  // lower: two below, one above); the ends' groups take their cell and the
-  // one above. A cell of plain track lies between a crossing and each end's
-  // group, whichever end lies above: the track's cells begin and end beside
-  // the groups, and without it they would be the crossing's, whose cells
-  // towards that end would lead nowhere.
+  // two above (on a track running towards -x or -y, a one-lane street's
+  // lies a cell lower: two below, one above); the ends' groups take their
+  // cell and the one above. A cell of plain track lies between a crossing
+  // and each end's group, whichever end lies above: the track's cells
+  // begin and end beside the groups, and without it they would be the
+  // crossing's, whose cells towards that end would lead nowhere.
   const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
+  // Joined to a dead end, the new track becomes part of that end's track
+  // and runs as it runs: on out of the end where the track ends there,
+  // into the end where it starts there; joining two dead ends it may run
+  // either way. A track leaving the low end across the drag makes a bend
+  // there, whose curve reaches a cell further than an end's group.
+  int runsTowards[2] = {step, step}, joined = 0;
+  bool lowBend = false;
+  for (const auto& [ex, ey, out] : {std::tuple{x1, y1, step}, std::tuple{x2, y2, -step}}) {
+    CStrJunction* end = KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction ? FindJunctionAt(ex, ey) : nullptr;
+    if (!end || end->GetAnzLinkedStreets() != 1) continue;
+    CStrStrasse* track = end->GetStreetByNR(0);
+    runsTowards[joined++] = track->GetStartJunction() == end ? -out : out;
+    short tx = 0, ty = 0;
+    track->CalcMAtPos(end, &tx, &ty);
+    if ((mx != 0 ? tx == 0 : ty == 0) && (mx != 0 ? ex : ey) == lowEnd) lowBend = true;
+  }
+  if (joined == 1) runsTowards[1] = runsTowards[0];
+  if (joined == 2) runsTowards[0] = -runsTowards[1];
   for (const auto& [a, b] : runs) {
-    const int first = start + a * step, last = start + b * step;
-    const int low = std::min(first, last) - 1;
-    const int high = step > 0 ? low + 3 : std::max(first, last) + 1;
-    if (low < lowEnd + 3 || high > highEnd - 2) return STR_BUILD_NO_ROOM;
+    const int lo = std::min(start + a * step, start + b * step);
+    const int hi = std::max(start + a * step, start + b * step);
+    if (lo - 1 < lowEnd + 3) return STR_BUILD_NO_ROOM;
+    for (const int dir : runsTowards) {
+      const int low = lo - 1 - (dir < 0 && lo == hi ? 1 : 0), high = dir > 0 ? lo + 2 : hi + 1;
+      if (high > highEnd - 2 || (lowBend && low < lowEnd + 3)) return STR_BUILD_NO_ROOM;
+    }
   }
   return 0;
 }

@@ -15,15 +15,16 @@ namespace {
 
 using namespace stormtest;
 
-// Applies the steps, each of which must go through, with every check and
-// a save and load after every step.
-void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps) {
+// Applies the steps with every check and a save and load after every step;
+// each must give its result of `results`, or without them go through.
+void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps, const std::vector<int>& results = {}) {
   const std::vector<Op> ops = Parse(steps);
+  ASSERT_TRUE(results.empty() || results.size() == ops.size());
   for (size_t i = 0; i < ops.size(); ++i) {
     int result = 0;
     for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
       ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
+    EXPECT_EQ(result, !results.empty() ? results[i] : ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
   }
 }
 
@@ -99,14 +100,9 @@ TEST(RailStorm, SequencesThatOnceFailedPassEveryCheck) {
 TEST(RailStorm, ATrackWhoseCrossingWouldMeetADeadEndIsRefused) {
   g_ZorLoadVersion = 240;
   RailStormWorld sw;
-  const std::vector<Op> ops = Parse("B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9");
-  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM};
-  for (size_t i = 0; i < ops.size(); ++i) {
-    int result = 0;
-    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-      ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, results[i]) << Format(ops[i]);
-  }
+  ReplayEveryStepChecked(sw,
+                         "B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM});
   EXPECT_EQ(CountCrossings(sw), 0u);
   g_ZorLoadVersion = 0;
 }
@@ -152,14 +148,8 @@ TEST(RailStorm, JunctionGroupStaysWholeWhenATrackBesideItIsDrawnAgain) {
 TEST(RailStorm, ATrackOutOfACellBeforeABendIsRefused) {
   g_ZorLoadVersion = 240;
   RailStormWorld sw;
-  const std::vector<Op> ops = Parse("B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9");
-  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM};
-  for (size_t i = 0; i < ops.size(); ++i) {
-    int result = 0;
-    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-      ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, results[i]) << Format(ops[i]);
-  }
+  ReplayEveryStepChecked(sw, "B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
   EXPECT_EQ(sw.Tracks().size(), 1u);
   g_ZorLoadVersion = 0;
 }
@@ -220,14 +210,7 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
 TEST(RailStorm, ATrackWhoseCrossingWouldMeetItsStartIsRefused) {
   g_ZorLoadVersion = 240;
   RailStormWorld sw;
-  const std::vector<Op> ops = Parse("B 22 31 22 39 1  B 24 34 16 34 9");
-  const int results[] = {STR_BUILD_OK, STR_BUILD_NO_ROOM};
-  for (size_t i = 0; i < ops.size(); ++i) {
-    int result = 0;
-    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-      ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, results[i]) << Format(ops[i]);
-  }
+  ReplayEveryStepChecked(sw, "B 22 31 22 39 1  B 24 34 16 34 9", {STR_BUILD_OK, STR_BUILD_NO_ROOM});
   EXPECT_TRUE(sw.Tracks().empty());
   g_ZorLoadVersion = 0;
 }
@@ -276,18 +259,15 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
 // nowhere. Both are refused.
 TEST(RailStorm, AStreetWhoseJunctionWouldMeetACrossingIsRefused) {
   g_ZorLoadVersion = 240;
-  for (const char* steps : {"B 27 22 6 22 9  B 10 21 10 48 2", "B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2"}) {
-    SCOPED_TRACE(steps);
+  {
     RailStormWorld sw;
-    const std::vector<Op> ops = Parse(steps);
-    for (size_t i = 0; i < ops.size(); ++i) {
-      int result = 0;
-      for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-        ADD_FAILURE() << "step " << i + 1 << ": " << x;
-      EXPECT_EQ(result, i + 1 < ops.size() ? STR_BUILD_OK : STR_BUILD_NO_ROOM) << Format(ops[i]);
-    }
+    ReplayEveryStepChecked(sw, "B 27 22 6 22 9  B 10 21 10 48 2", {STR_BUILD_OK, STR_BUILD_NO_ROOM});
     EXPECT_EQ(CountCrossings(sw), 0u);
   }
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
+  EXPECT_EQ(CountCrossings(sw), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -326,6 +306,52 @@ TEST(RailStorm, StreetEndsBesideATrackAreRefusedAsTracksBesideThemAre) {
           EXPECT_EQ(streetSecond, STR_BUILD_OK);
         }
       }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn on from a dead end across a street four cells on: joined
+// to the dead end's track it ran the other way, its crossing lay a cell
+// lower and took a cell of the bend's curve; the street's and the track's
+// cells there led nowhere. It is refused.
+TEST(RailStorm, ATrackJoinedToADeadEndKeepsItsCrossingOffTheBend) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 8 31 8 9 2  B 4 19 4 9 9  B 4 19 17 19 9",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn on from the dead end at 16/16 of a track along y, both
+// ways and towards both sides, the dead end's track starting or ending
+// there, across a street at every cell from 3 to 9 cells on: the joined
+// track runs as the dead end's track ran, and every track built leaves
+// both networks sound; a crossing well clear of both ends is built.
+TEST(RailStorm, TracksJoinedToADeadEndCrossStreetsClearOfTheirEnds) {
+  g_ZorLoadVersion = 240;
+  for (const char* existing : {"B 16 16 16 26 9", "B 16 26 16 16 9"})
+    for (int dir : {1, -1})
+      for (bool fromEnd : {true, false})
+        for (int k = 3; k <= 9; ++k) {
+          const int s = 16 + k * dir, far = 16 + 12 * dir;
+          Op street = Parse("B 0 11 0 21 1")[0];
+          street.x1 = street.x2 = s;
+          Op track = Parse("B 16 16 0 16 9")[0];
+          track.x1 = fromEnd ? 16 : far;
+          track.x2 = fromEnd ? far : 16;
+          SCOPED_TRACE(std::string(existing) + "  " + Format(street) + "  " + Format(track));
+          RailStormWorld sw;
+          ASSERT_EQ(sw.Apply(street), STR_BUILD_OK);
+          ASSERT_EQ(sw.Apply(Parse(existing)[0]), STR_BUILD_OK);
+          int result = 0;
+          for (const std::string& f : RailStep(sw, track, 2, 0, &result)) ADD_FAILURE() << f;
+          if (k == 6) {
+            EXPECT_EQ(result, STR_BUILD_OK);
+          }
+          if (result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(sw), 1u);
+            EXPECT_EQ(sw.Tracks().size(), 1u);
+          }
+        }
   g_ZorLoadVersion = 0;
 }
 
