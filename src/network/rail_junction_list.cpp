@@ -241,6 +241,20 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
     for (int side = 0; side <= wide; ++side) {
       const int x = x1 + k * mx + side * (my != 0), y = y1 + k * my + side * (mx != 0);
       const CellKind kind = KindAt(m_pIsoWelt, x, y);
+      // A junction made on a street's cell beside one of its level
+      // crossings would take the cell that the crossing joins as the
+      // street's (a four-lane junction's group also the cell after its
+      // own): the junction's cells would lead nowhere.
+      if (kind == CellKind::Street)
+        if (CStrStrasse* s = StreetShownAt(m_pIsoWelt, x, y)) {
+          signed char sx = 0, sy = 0;
+          s->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+          const bool wideStreet = s->GetStreetType() == STRASSE_VIERSPURIG;
+          if (s->PointIsBeforeRailCrossing(static_cast<short>(x), static_cast<short>(y)) ||
+              (wideStreet && s->PointIsBeforeRailCrossing(static_cast<short>(x + std::abs(sx)),
+                                                          static_cast<short>(y + std::abs(sy)))))
+            return STR_BUILD_NO_ROOM;
+        }
       if (kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
       if (kind != CellKind::Rail) continue;
       // The crossing joins the street's cells on either side of the track:

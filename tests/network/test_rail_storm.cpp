@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "rail_storm.h"
@@ -26,6 +27,32 @@ void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps, const std::ve
       ADD_FAILURE() << "step " << i + 1 << ": " << x;
     EXPECT_EQ(result, !results.empty() ? results[i] : ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
   }
+}
+
+// The steps, each checked as ReplayEveryStepChecked checks it: every one
+// goes through but the last, which is refused for want of room (and, as
+// every refused step, changes nothing); the level crossings left standing.
+size_t ReplayRefusingTheLast(const char* steps) {
+  RailStormWorld sw;
+  std::vector<int> results(Parse(steps).size(), STR_BUILD_OK);
+  results.back() = STR_BUILD_NO_ROOM;
+  ReplayEveryStepChecked(sw, steps, results);
+  return CountCrossings(sw);
+}
+
+// A new world with `steps` built, each of which must go through, then
+// `last` with every check (and with `saveEvery` 1 a save and load); the
+// world stays for the caller's own checks.
+struct Built {
+  std::unique_ptr<RailStormWorld> sw = std::make_unique<RailStormWorld>();
+  int result = 0;
+};
+Built BuildThen(const std::vector<Op>& steps, const Op& last, int saveEvery = 0) {
+  Built b;
+  for (const Op& o : steps) EXPECT_EQ(b.sw->Apply(o), STR_BUILD_OK) << Format(o);
+  for (const std::string& f : RailStep(*b.sw, last, static_cast<int>(steps.size()), saveEvery, &b.result))
+    ADD_FAILURE() << f;
+  return b;
 }
 
 TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
@@ -147,10 +174,7 @@ TEST(RailStorm, JunctionGroupStaysWholeWhenATrackBesideItIsDrawnAgain) {
 // refused, and the networks stay sound.
 TEST(RailStorm, ATrackOutOfACellBeforeABendIsRefused) {
   g_ZorLoadVersion = 240;
-  RailStormWorld sw;
-  ReplayEveryStepChecked(sw, "B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9",
-                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
-  EXPECT_EQ(sw.Tracks().size(), 1u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9"), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -186,10 +210,8 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
           branch.y2 = y + 6 * side * leg.dx;
           branch.type = STRASSE_SCHIENE;
           SCOPED_TRACE(std::string(shape.steps) + "  " + Format(branch));
-          RailStormWorld sw;
-          for (const Op& o : Parse(shape.steps)) ASSERT_EQ(sw.Apply(o), STR_BUILD_OK) << Format(o);
-          int result = 0;
-          for (const std::string& f : RailStep(sw, branch, 0, 1, &result)) ADD_FAILURE() << f;
+          const Built b = BuildThen(Parse(shape.steps), branch, 1);
+          const int result = b.result;
           if (k >= 1 && k <= (leg.bendAtLowEnd ? 4 : 3)) {
             EXPECT_EQ(result, STR_BUILD_NO_ROOM);
           } else if (k >= 5) {
@@ -197,7 +219,7 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
           }
           // The track split in two, and the branch.
           if (result == STR_BUILD_OK) {
-            EXPECT_EQ(sw.Tracks().size(), 3u);
+            EXPECT_EQ(b.sw->Tracks().size(), 3u);
           }
         }
   g_ZorLoadVersion = 0;
@@ -209,9 +231,7 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
 // whose cells towards the start led nowhere. It is refused.
 TEST(RailStorm, ATrackWhoseCrossingWouldMeetItsStartIsRefused) {
   g_ZorLoadVersion = 240;
-  RailStormWorld sw;
-  ReplayEveryStepChecked(sw, "B 22 31 22 39 1  B 24 34 16 34 9", {STR_BUILD_OK, STR_BUILD_NO_ROOM});
-  EXPECT_TRUE(sw.Tracks().empty());
+  EXPECT_EQ(ReplayRefusingTheLast("B 22 31 22 39 1  B 24 34 16 34 9"), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -238,16 +258,12 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
           const Op street = line(s, 11, s, 19, type);
           const Op track = towardsLow ? line(21, 15, 10, 15, STRASSE_SCHIENE) : line(10, 15, 21, 15, STRASSE_SCHIENE);
           SCOPED_TRACE(Format(street) + "  " + Format(track));
-          RailStormWorld sw;
-          int result = 0;
-          for (const std::string& f : RailStep(sw, street, 0, 0, &result)) ADD_FAILURE() << f;
-          ASSERT_EQ(result, STR_BUILD_OK);
-          for (const std::string& f : RailStep(sw, track, 1, 0, &result)) ADD_FAILURE() << f;
+          const Built b = BuildThen({street}, track);
           if (s <= 17) {
-            EXPECT_EQ(result, STR_BUILD_OK);
+            EXPECT_EQ(b.result, STR_BUILD_OK);
           }
-          if (result == STR_BUILD_OK) {
-            EXPECT_EQ(CountCrossings(sw), 1u);
+          if (b.result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(*b.sw), 1u);
           }
         }
   g_ZorLoadVersion = 0;
@@ -259,15 +275,8 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
 // nowhere. Both are refused.
 TEST(RailStorm, AStreetWhoseJunctionWouldMeetACrossingIsRefused) {
   g_ZorLoadVersion = 240;
-  {
-    RailStormWorld sw;
-    ReplayEveryStepChecked(sw, "B 27 22 6 22 9  B 10 21 10 48 2", {STR_BUILD_OK, STR_BUILD_NO_ROOM});
-    EXPECT_EQ(CountCrossings(sw), 0u);
-  }
-  RailStormWorld sw;
-  ReplayEveryStepChecked(sw, "B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2",
-                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
-  EXPECT_EQ(CountCrossings(sw), 0u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 27 22 6 22 9  B 10 21 10 48 2"), 0u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2"), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -288,17 +297,8 @@ TEST(RailStorm, StreetEndsBesideATrackAreRefusedAsTracksBesideThemAre) {
         street.y1 = endFirst ? end : far;
         street.y2 = endFirst ? far : end;
         SCOPED_TRACE(Format(street));
-        int streetSecond = 0, trackSecond = 0;
-        {
-          RailStormWorld sw;
-          ASSERT_EQ(sw.Apply(track), STR_BUILD_OK);
-          for (const std::string& f : RailStep(sw, street, 1, 0, &streetSecond)) ADD_FAILURE() << f;
-        }
-        {
-          RailStormWorld sw;
-          ASSERT_EQ(sw.Apply(street), STR_BUILD_OK);
-          for (const std::string& f : RailStep(sw, track, 1, 0, &trackSecond)) ADD_FAILURE() << f;
-        }
+        const int streetSecond = BuildThen({track}, street).result;
+        const int trackSecond = BuildThen({street}, track).result;
         EXPECT_EQ(streetSecond == STR_BUILD_OK, trackSecond == STR_BUILD_OK) << streetSecond << " " << trackSecond;
         if (end == 21 || end == 24) {
           EXPECT_EQ(streetSecond, STR_BUILD_NO_ROOM);
@@ -315,9 +315,7 @@ TEST(RailStorm, StreetEndsBesideATrackAreRefusedAsTracksBesideThemAre) {
 // cells there led nowhere. It is refused.
 TEST(RailStorm, ATrackJoinedToADeadEndKeepsItsCrossingOffTheBend) {
   g_ZorLoadVersion = 240;
-  RailStormWorld sw;
-  ReplayEveryStepChecked(sw, "B 8 31 8 9 2  B 4 19 4 9 9  B 4 19 17 19 9",
-                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM});
+  EXPECT_EQ(ReplayRefusingTheLast("B 8 31 8 9 2  B 4 19 4 9 9  B 4 19 17 19 9"), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -339,19 +337,51 @@ TEST(RailStorm, TracksJoinedToADeadEndCrossStreetsClearOfTheirEnds) {
           track.x1 = fromEnd ? 16 : far;
           track.x2 = fromEnd ? far : 16;
           SCOPED_TRACE(std::string(existing) + "  " + Format(street) + "  " + Format(track));
-          RailStormWorld sw;
-          ASSERT_EQ(sw.Apply(street), STR_BUILD_OK);
-          ASSERT_EQ(sw.Apply(Parse(existing)[0]), STR_BUILD_OK);
-          int result = 0;
-          for (const std::string& f : RailStep(sw, track, 2, 0, &result)) ADD_FAILURE() << f;
+          const Built b = BuildThen({street, Parse(existing)[0]}, track);
           if (k == 6) {
-            EXPECT_EQ(result, STR_BUILD_OK);
+            EXPECT_EQ(b.result, STR_BUILD_OK);
           }
-          if (result == STR_BUILD_OK) {
-            EXPECT_EQ(CountCrossings(sw), 1u);
-            EXPECT_EQ(sw.Tracks().size(), 1u);
+          if (b.result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(*b.sw), 1u);
+            EXPECT_EQ(b.sw->Tracks().size(), 1u);
           }
         }
+  g_ZorLoadVersion = 0;
+}
+
+// A street drawn out of a street's cell right beside that street's level
+// crossing: the T junction took the cell that the crossing joins as the
+// street's, and the junction's cells led nowhere. It is refused.
+TEST(RailStorm, AJunctionBesideALevelCrossingIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 42 4 42 39 9  B 33 22 52 22 2  B 44 22 44 18 1"), 1u);
+  g_ZorLoadVersion = 0;
+}
+
+// Branches out of a one-lane and a four-lane street that crosses the
+// track on cells 42 and 43, at every cell from 38 to 47 and to both
+// sides: refused on the cells beside the crossing (and, for the four-lane
+// street, on the cell whose junction group would reach one), built three
+// cells off, and every branch built leaves both networks sound.
+TEST(RailStorm, BranchesKeepClearOfLevelCrossings) {
+  g_ZorLoadVersion = 240;
+  for (const auto& [crossed, wide] :
+       {std::pair{"B 42 4 42 39 9  B 33 22 52 22 2", false}, std::pair{"B 42 4 42 39 9  B 33 22 52 22 4", true}})
+    for (int x : {38, 39, 40, 41, 44, 45, 46, 47}) {
+      // A four-lane street takes rows 22 and 23: its branches leave upwards.
+      for (int dir : wide ? std::vector<int>{-1} : std::vector<int>{-1, 1}) {
+        Op branch = Parse("B 0 22 0 0 2")[0];
+        branch.x1 = branch.x2 = x;
+        branch.y2 = 22 + 5 * dir;
+        SCOPED_TRACE(std::string(crossed) + "  " + Format(branch));
+        const int result = BuildThen(Parse(crossed), branch).result;
+        if (x == 41 || x == 44 || (wide && x == 40)) {
+          EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+        } else if (x <= 39 || x >= 46) {
+          EXPECT_EQ(result, STR_BUILD_OK);
+        }
+      }
+    }
   g_ZorLoadVersion = 0;
 }
 
