@@ -208,7 +208,16 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
     runsTowards[joined++] = track->GetStartJunction() == end ? -out : out;
     short tx = 0, ty = 0;
     track->CalcMAtPos(end, &tx, &ty);
-    if ((mx != 0 ? tx == 0 : ty == 0) && (mx != 0 ? ex : ey) == lowEnd) lowBend = true;
+    const bool bend = mx != 0 ? tx == 0 : ty == 0;
+    if (bend && (mx != 0 ? ex : ey) == lowEnd) lowBend = true;
+    // The curve takes the end's track two cells on: no level crossing of
+    // that track there, on either of its rows.
+    if (auto* rails = dynamic_cast<CStrSchienen*>(track); bend && rails)
+      for (int i = 1; i <= 2; ++i)
+        for (int row = 0; row <= 1; ++row)
+          if (rails->HasExtraTeilAt(static_cast<short>(ex + i * tx + row * (tx == 0)),
+                                    static_cast<short>(ey + i * ty + row * (ty == 0))))
+            return STR_BUILD_NO_ROOM;
   }
   if (joined == 1) runsTowards[1] = runsTowards[0];
   if (joined == 2) runsTowards[0] = -runsTowards[1];

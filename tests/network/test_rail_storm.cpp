@@ -405,6 +405,41 @@ TEST(RailStorm, AStreetAcrossTwoTracksKeepsBothCrossingsJoined) {
   g_ZorLoadVersion = 0;
 }
 
+// A track drawn on across from a dead end four cells from the dead end's
+// level crossing: the bend's curve took cells of the crossing, and the
+// crossing's cells and the track's beside it led nowhere. It is refused.
+TEST(RailStorm, ABendIsNotMadeBesideALevelCrossing) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 48 35 48 22 9  B 39 26 58 26 1  B 48 22 42 22 9"), 1u);
+  // Five cells off, the bend is made.
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 48 35 48 22 9  B 39 27 58 27 1  B 48 22 42 22 9");
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks along y both ways to and from the dead end at 20/20, crossing a
+// street 4 to 6 cells off, drawn on across towards both sides: every bend
+// made leaves both networks sound, and six cells off it is made.
+TEST(RailStorm, BendsAtDeadEndsKeepClearOfLevelCrossings) {
+  g_ZorLoadVersion = 240;
+  for (const char* track : {"B 20 20 20 34 9", "B 20 34 20 20 9", "B 20 20 20 6 9", "B 20 6 20 20 9"})
+    for (int k = 4; k <= 6; ++k)
+      for (int side : {-1, 1}) {
+        const int dy = Parse(track)[0].y1 + Parse(track)[0].y2 > 40 ? 1 : -1;
+        Op street = Parse("B 16 0 24 0 1")[0];
+        street.y1 = street.y2 = 20 + k * dy;
+        Op bend = Parse("B 20 20 0 20 9")[0];
+        bend.x2 = 20 + 6 * side;
+        SCOPED_TRACE(std::string(track) + "  " + Format(street) + "  " + Format(bend));
+        const Built b = BuildThen({Parse(track)[0], street}, bend);
+        if (k == 6) {
+          EXPECT_EQ(b.result, STR_BUILD_OK);
+        }
+        EXPECT_EQ(CountCrossings(*b.sw), 1u);
+      }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
