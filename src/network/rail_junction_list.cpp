@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,15 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
   return tile ? tile->GetStreetList() : nullptr;
 }
 
+// The cell is a bend's corner: the end cell of a piece that another follows.
+bool IsBendCorner(CStrStrasse* track, int x, int y) {
+  for (CZorvaObject* o = track->GetHead(); o && o->GetNext(); o = o->GetNext()) {
+    const auto* p = static_cast<CStrStrassenTeil*>(o);
+    if (p->GetEndX() == x && p->GetEndY() == y) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
@@ -103,6 +113,16 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   // a T junction, whose group reaches a cell further each way, over no
   // other rail junction.
   for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    // An end on a track's cell splits the track into a T junction, whose
+    // group reaches a cell back and two on along the track: it would take
+    // the cells of a curve that stays, and the curve's layout with them.
+    // Not on a curve but at its corner (the split there ends the curve),
+    // nor one or two cells before one.
+    if (KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail)
+      if (CStrStrasse* track = StreetShownAt(m_pIsoWelt, ex, ey))
+        if ((track->PointIsBend(ex, ey) && !IsBendCorner(track, ex, ey)) || track->PointIsBeforBend(ex, ey) ||
+            track->PointIsTwoBeforBend(ex, ey))
+          return STR_BUILD_NO_ROOM;
     const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
     CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
     const int lo = joins ? -1 : 0, hi = joins ? 2 : 1;
@@ -165,17 +185,50 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
   // Along the track's axis a crossing takes the cell below its street and
-  // two above; the ends' groups take their cell and the one above. A cell
-  // of plain track lies between a crossing and the start's group, and
-  // between it and the end's group when the end lies above (the track's
-  // cells end before the end's group: they would be the crossing's, and
-  // the end's cells would lead nowhere).
+  // two above (on a track running towards -x or -y, a one-lane street's
+  // lies a cell lower: two below, one above); the ends' groups take their
+  // cell and the one above. A cell of plain track lies between a crossing
+  // and each end's group, whichever end lies above: the track's cells
+  // begin and end beside the groups, and without it they would be the
+  // crossing's, whose cells towards that end would lead nowhere.
   const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
+  // Joined to a dead end, the new track becomes part of that end's track
+  // and runs as it runs: on out of the end where the track ends there,
+  // into the end where it starts there; joining two dead ends it may run
+  // either way. A track leaving the low end across the drag makes a bend
+  // there, whose curve reaches a cell further than an end's group.
+  int runsTowards[2] = {step, step}, joined = 0;
+  bool lowBend = false;
+  for (const auto& [ex, ey, out] : {std::tuple{x1, y1, step}, std::tuple{x2, y2, -step}}) {
+    CStrJunction* end = KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction ? FindJunctionAt(ex, ey) : nullptr;
+    if (!end || end->GetAnzLinkedStreets() != 1) continue;
+    CStrStrasse* track = end->GetStreetByNR(0);
+    runsTowards[joined++] = track->GetStartJunction() == end ? -out : out;
+    short tx = 0, ty = 0;
+    track->CalcMAtPos(end, &tx, &ty);
+    const bool bend = mx != 0 ? tx == 0 : ty == 0;
+    if (bend && (mx != 0 ? ex : ey) == lowEnd) lowBend = true;
+    // The curve takes the end's track two cells on: no level crossing of
+    // that track there, on either of its rows.
+    if (auto* rails = dynamic_cast<CStrSchienen*>(track); bend && rails)
+      for (int i = 1; i <= 2; ++i)
+        for (int row = 0; row <= 1; ++row)
+          if (rails->HasExtraTeilAt(static_cast<short>(ex + i * tx + row * (tx == 0)),
+                                    static_cast<short>(ey + i * ty + row * (ty == 0))))
+            return STR_BUILD_NO_ROOM;
+  }
+  if (joined == 1) runsTowards[1] = runsTowards[0];
+  if (joined == 2) runsTowards[0] = -runsTowards[1];
   for (const auto& [a, b] : runs) {
-    const int low = std::min(start + a * step, start + b * step) - 1, high = low + 3;
-    if (low < lowEnd + 3 || (step > 0 && high > highEnd - 2)) return STR_BUILD_NO_ROOM;
+    const int lo = std::min(start + a * step, start + b * step);
+    const int hi = std::max(start + a * step, start + b * step);
+    if (lo - 1 < lowEnd + 3) return STR_BUILD_NO_ROOM;
+    for (const int dir : runsTowards) {
+      const int low = lo - 1 - (dir < 0 && lo == hi ? 1 : 0), high = dir > 0 ? lo + 2 : hi + 1;
+      if (high > highEnd - 2 || (lowBend && low < lowEnd + 3)) return STR_BUILD_NO_ROOM;
+    }
   }
   return 0;
 }
@@ -197,9 +250,28 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
     for (int side = 0; side <= wide; ++side) {
       const int x = x1 + k * mx + side * (my != 0), y = y1 + k * my + side * (mx != 0);
       const CellKind kind = KindAt(m_pIsoWelt, x, y);
+      // A junction made on a street's cell beside one of its level
+      // crossings would take the cell that the crossing joins as the
+      // street's (a four-lane junction's group also the cell after its
+      // own): the junction's cells would lead nowhere.
+      if (kind == CellKind::Street)
+        if (CStrStrasse* s = StreetShownAt(m_pIsoWelt, x, y)) {
+          signed char sx = 0, sy = 0;
+          s->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), sx, sy);
+          const bool wideStreet = s->GetStreetType() == STRASSE_VIERSPURIG;
+          if (s->PointIsBeforeRailCrossing(static_cast<short>(x), static_cast<short>(y)) ||
+              (wideStreet && s->PointIsBeforeRailCrossing(static_cast<short>(x + std::abs(sx)),
+                                                          static_cast<short>(y + std::abs(sy)))))
+            return STR_BUILD_NO_ROOM;
+        }
       if (kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
       if (kind != CellKind::Rail) continue;
-      if (k == 0 || k == n) return STR_BUILD_NO_ROOM;
+      // The crossing joins the street's cells on either side of the track:
+      // a cell of the street's own lies between the track and each end's
+      // cells (a four-lane end's group takes the cell after it towards +x
+      // or +y as well), or that end's cells would lead nowhere.
+      const int step = mx + my;
+      if (k <= 1 + (wide && step > 0) || k >= n - 1 - (wide && step < 0)) return STR_BUILD_NO_ROOM;
       auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, x, y));
       if (!track) return STR_BUILD_NO_ROOM;
       // The cell on the track's line: the track covers it and the cell

@@ -322,7 +322,36 @@ int CStrSchienen::RemoveFromIsoWelt(bool repair) {
     for (CStrJunction* j : {street->GetStartJunction(), street->GetEndJunction()})
       if (j && j->HasAmpel()) j->UpdateAmpeln();
   }
+  // The street's cells laid again run under the level crossings of other
+  // tracks too, whose cells were joined to the street's old ones: those
+  // tracks lay their cells again, and their crossings take the street's.
+  if (!redrawn.empty() && m_pRailNet)
+    for (CZorvaObject* o = m_pRailNet->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+        auto* other = static_cast<CStrSchienen*>(j->GetStreetByNR(i));
+        if (other != this && other->GetStartJunction() == j && other->CrossesAny(redrawn)) other->CreateMicroZelle();
+      }
+    }
   return r;
+}
+
+bool CStrSchienen::CrossesAny(const std::vector<CStrStrasse*>& streets) {
+  CStrJunctionList* net = CStrJunction::m_pStreetNet;
+  if (!net) return false;
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p))
+    for (CZorvaObject* o = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; o; o = o->GetNext()) {
+      auto* crossing = dynamic_cast<CGrdCrossing*>(o);
+      short ux = 0, uy = 0;
+      CStrStrasse* street = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      if (!crossing) continue;
+      crossing->GetUpperStreetPos(ux, uy);
+      if (net->PointHitStreet(ux, uy, &street, &piece) &&
+          std::find(streets.begin(), streets.end(), street) != streets.end())
+        return true;
+    }
+  return false;
 }
 
 // ------------------------------------------------------------- end cells

@@ -6,6 +6,7 @@
 // demand simulation; their ids come from a counter of their own.
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "network/str_strasse.h"
 #include "network/str_strassen_teil.h"
@@ -117,6 +118,8 @@ class CStrSchienen : public CStrStrasse {
   bool ShowsCrossingAt(short x, short y);
   // The track's pieces dropped a level crossing whose street has gone.
   bool RemoveIsolatedGrdCrossings();
+  // A level crossing of the track lies on one of the streets.
+  bool CrossesAny(const std::vector<CStrStrasse*>& streets);
 
   // The ids of the next track; 1 and 2 for the first.
   static uint16_t m_SchienenID;

@@ -304,6 +304,33 @@ inline Finding RunRailOps(const std::vector<Op>& ops, int saveEvery = 250) {
   return {};
 }
 
+// The findings of the last of the steps, the steps before it run
+// unchecked (as FindingsAtEnd for the street storm).
+inline std::vector<std::string> RailFindingsAtEnd(const std::vector<Op>& ops) {
+  RailStormWorld sw;
+  for (size_t i = 0; i + 1 < ops.size(); ++i) sw.Apply(ops[i]);
+  int result = 0;
+  return RailStep(sw, ops.back(), static_cast<int>(ops.size()) - 1, 0, &result);
+}
+
+// A shorter sequence that still shows `finding` after its last step, the
+// same text but for what follows " (" (the ids and lanes that other steps
+// number otherwise); then, where a step before the last shows a finding of
+// its own, shortened again until none does.
+inline std::vector<Op> MinimizeRail(std::vector<Op> ops, const std::string& finding) {
+  const std::string place = finding.substr(0, finding.find(" ("));
+  auto shows = [&place](const std::vector<std::string>& faults) {
+    for (const std::string& s : faults)
+      if (s.substr(0, s.find(" (")) == place) return true;
+    return false;
+  };
+  ops = MinimizeBy(std::move(ops), [&](const std::vector<Op>& seq) { return shows(RailFindingsAtEnd(seq)); });
+  return MinimizeBy(std::move(ops), [&](const std::vector<Op>& seq) {
+    const Finding f = RunRailOps(seq, 0);
+    return f.step + 1 == static_cast<int>(seq.size()) && shows(f.faults);
+  });
+}
+
 // What a storm built: track builds that went through, and the most level
 // crossings standing at once.
 struct RailStormStats {

@@ -2,10 +2,12 @@
 // fixed seed of their own, every step checked for both networks (see
 // rail_storm.h). CI runs 400 steps; ZOR_STORM_STEPS and ZOR_STORM_SEED run
 // others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_RAIL_REPLAY=file
-// replays a file of steps.
+// replays a file of steps, with ZOR_STORM_MINIMIZE=1 also shortened to the
+// fewest steps found that still show its first finding at the same place.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "rail_storm.h"
@@ -14,16 +16,41 @@ namespace {
 
 using namespace stormtest;
 
-// Applies the steps, each of which must go through, with every check and
-// a save and load after every step.
-void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps) {
+// Applies the steps with every check and a save and load after every step;
+// each must give its result of `results`, or without them go through.
+void ReplayEveryStepChecked(RailStormWorld& sw, const char* steps, const std::vector<int>& results = {}) {
   const std::vector<Op> ops = Parse(steps);
+  ASSERT_TRUE(results.empty() || results.size() == ops.size());
   for (size_t i = 0; i < ops.size(); ++i) {
     int result = 0;
     for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
       ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
+    EXPECT_EQ(result, !results.empty() ? results[i] : ops[i].kind == 'B' ? STR_BUILD_OK : 0) << Format(ops[i]);
   }
+}
+
+// The steps, each checked as ReplayEveryStepChecked checks it: every one
+// goes through but the last, which is refused for want of room (and, as
+// every refused step, changes nothing); the level crossings left standing.
+size_t ReplayRefusingTheLast(const char* steps) {
+  RailStormWorld sw;
+  std::vector<int> results(Parse(steps).size(), STR_BUILD_OK);
+  results.back() = STR_BUILD_NO_ROOM;
+  ReplayEveryStepChecked(sw, steps, results);
+  return CountCrossings(sw);
+}
+
+// A new world with `steps` built, each of which must go through, then
+// `last` with every check; the world stays for the caller's own checks.
+struct Built {
+  std::unique_ptr<RailStormWorld> sw = std::make_unique<RailStormWorld>();
+  int result = 0;
+};
+Built BuildThen(const std::vector<Op>& steps, const Op& last) {
+  Built b;
+  for (const Op& o : steps) EXPECT_EQ(b.sw->Apply(o), STR_BUILD_OK) << Format(o);
+  for (const std::string& f : RailStep(*b.sw, last, static_cast<int>(steps.size()), 0, &b.result)) ADD_FAILURE() << f;
+  return b;
 }
 
 TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
@@ -98,14 +125,9 @@ TEST(RailStorm, SequencesThatOnceFailedPassEveryCheck) {
 TEST(RailStorm, ATrackWhoseCrossingWouldMeetADeadEndIsRefused) {
   g_ZorLoadVersion = 240;
   RailStormWorld sw;
-  const std::vector<Op> ops = Parse("B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9");
-  const int results[] = {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM};
-  for (size_t i = 0; i < ops.size(); ++i) {
-    int result = 0;
-    for (const std::string& x : RailStep(sw, ops[i], static_cast<int>(i), 1, &result))
-      ADD_FAILURE() << "step " << i + 1 << ": " << x;
-    EXPECT_EQ(result, results[i]) << Format(ops[i]);
-  }
+  ReplayEveryStepChecked(sw,
+                         "B 8 40 8 6 9  B 8 6 24 6 9  B 24 6 24 40 9  D 8 40 24 40 9  B 49 34 21 34 4  B 47 24 47 42 9",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_OK, STR_BUILD_NO_ROOM});
   EXPECT_EQ(CountCrossings(sw), 0u);
   g_ZorLoadVersion = 0;
 }
@@ -144,6 +166,280 @@ TEST(RailStorm, JunctionGroupStaysWholeWhenATrackBesideItIsDrawnAgain) {
   g_ZorLoadVersion = 0;
 }
 
+// A track drawn out of a cell one before a bend made a T junction whose
+// group covered the bend's corner: the other track took the junction's
+// layout for its curve's, and that layout's cells led nowhere. It is
+// refused, and the networks stay sound.
+TEST(RailStorm, ATrackOutOfACellBeforeABendIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 9 30 9 39 9  B 9 39 5 39 9  B 9 38 13 38 9"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn out of another track's cell splits it into a T junction,
+// whose group takes a cell back and two on along the track. Branches off
+// both legs of a bend, on both sides: refused on the curve's cells but its
+// corner (the split there takes the curve away) and up to three cells
+// from the corner (four where the curve lies at the leg's lower end), built
+// from five cells on, and every branch built leaves both networks sound.
+TEST(RailStorm, BranchesKeepClearOfCurves) {
+  g_ZorLoadVersion = 240;
+  struct Leg {
+    int dx, dy;
+    bool bendAtLowEnd;
+  };
+  struct Shape {
+    const char* steps;
+    Leg legs[2];
+  };
+  // Bends at 16/16: legs towards -y and +x, and towards +y and -x.
+  const Shape shapes[] = {{"B 16 4 16 16 9  B 16 16 28 16 9", {{0, -1, false}, {1, 0, true}}},
+                          {"B 16 28 16 16 9  B 16 16 4 16 9", {{0, 1, true}, {-1, 0, false}}}};
+  for (const Shape& shape : shapes)
+    for (const Leg& leg : shape.legs)
+      for (int k = 0; k <= 6; ++k)
+        for (int side : {-1, 1}) {
+          const int x = 16 + k * leg.dx, y = 16 + k * leg.dy;
+          Op branch;
+          branch.kind = 'B';
+          branch.x1 = x;
+          branch.y1 = y;
+          branch.x2 = x + 6 * side * leg.dy;
+          branch.y2 = y + 6 * side * leg.dx;
+          branch.type = STRASSE_SCHIENE;
+          SCOPED_TRACE(std::string(shape.steps) + "  " + Format(branch));
+          const Built b = BuildThen(Parse(shape.steps), branch);
+          const int result = b.result;
+          if (k >= 1 && k <= (leg.bendAtLowEnd ? 4 : 3)) {
+            EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+          } else if (k >= 5) {
+            EXPECT_EQ(result, STR_BUILD_OK);
+          }
+          // The track split in two, and the branch.
+          if (result == STR_BUILD_OK) {
+            EXPECT_EQ(b.sw->Tracks().size(), 3u);
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn towards -x across a street two cells from its start: the
+// crossing, laid a cell lower than a track drawn the other way lays it,
+// met the start's group, and the track's first cells were the crossing's,
+// whose cells towards the start led nowhere. It is refused.
+TEST(RailStorm, ATrackWhoseCrossingWouldMeetItsStartIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 22 31 22 39 1  B 24 34 16 34 9"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks from 10 to 21 drawn both ways along both axes across a one-lane
+// and a four-lane street at every cell from 14 on: those well inside are built, and
+// every track built leaves both networks sound, whichever end its
+// crossing comes close to.
+TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
+  g_ZorLoadVersion = 240;
+  for (int type : {1, 4})
+    for (bool alongX : {true, false})
+      for (bool towardsLow : {false, true})
+        for (int s = 14; s <= 20; ++s) {
+          // An op from a1 to a2 along the track's axis, at c1 and c2 across it.
+          auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
+            Op o;
+            o.type = type;
+            (alongX ? o.x1 : o.y1) = a1;
+            (alongX ? o.y1 : o.x1) = c1;
+            (alongX ? o.x2 : o.y2) = a2;
+            (alongX ? o.y2 : o.x2) = c2;
+            return o;
+          };
+          const Op street = line(s, 11, s, 19, type);
+          const Op track = towardsLow ? line(21, 15, 10, 15, STRASSE_SCHIENE) : line(10, 15, 21, 15, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(street) + "  " + Format(track));
+          const Built b = BuildThen({street}, track);
+          if (s <= 17) {
+            EXPECT_EQ(b.result, STR_BUILD_OK);
+          }
+          if (b.result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(*b.sw), 1u);
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A street whose dead end, or whose T junction on a street beside the
+// track, lay right beside a track it crossed: the crossing joined the
+// junction's cell as the street's cell, and the junction's cells led
+// nowhere. Both are refused.
+TEST(RailStorm, AStreetWhoseJunctionWouldMeetACrossingIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 27 22 6 22 9  B 10 21 10 48 2"), 0u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 27 22 6 22 9  B 5 21 15 21 2  B 10 21 10 40 2"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// A one-lane and a four-lane street drawn both ways across a track, ending
+// near it above or below: refused right beside it and built two cells
+// off, every street built leaving both networks sound; and refused exactly
+// where a track drawn across the same street afterwards is.
+TEST(RailStorm, StreetEndsBesideATrackAreRefusedAsTracksBesideThemAre) {
+  g_ZorLoadVersion = 240;
+  const Op track = Parse("B 27 22 6 22 9")[0];  // on rows 22 and 23
+  for (int type : {1, 4})
+    for (int end : {19, 20, 21, 24, 25, 26})
+      for (bool endFirst : {true, false}) {
+        const int far = end < 22 ? 38 : 8;
+        Op street;
+        street.type = type;
+        street.x1 = street.x2 = 10;
+        street.y1 = endFirst ? end : far;
+        street.y2 = endFirst ? far : end;
+        SCOPED_TRACE(Format(street));
+        const int streetSecond = BuildThen({track}, street).result;
+        const int trackSecond = BuildThen({street}, track).result;
+        EXPECT_EQ(streetSecond == STR_BUILD_OK, trackSecond == STR_BUILD_OK) << streetSecond << " " << trackSecond;
+        if (end == 21 || end == 24) {
+          EXPECT_EQ(streetSecond, STR_BUILD_NO_ROOM);
+        } else if (end == 19 || end == 26) {
+          EXPECT_EQ(streetSecond, STR_BUILD_OK);
+        }
+      }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn on from a dead end across a street four cells on: joined
+// to the dead end's track it ran the other way, its crossing lay a cell
+// lower and took a cell of the bend's curve; the street's and the track's
+// cells there led nowhere. It is refused.
+TEST(RailStorm, ATrackJoinedToADeadEndKeepsItsCrossingOffTheBend) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 8 31 8 9 2  B 4 19 4 9 9  B 4 19 17 19 9"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn on from the dead end at 16/16 of a track along y, both
+// ways and towards both sides, the dead end's track starting or ending
+// there, across a street at every cell from 3 to 9 cells on: the joined
+// track runs as the dead end's track ran, and every track built leaves
+// both networks sound; a crossing well clear of both ends is built.
+TEST(RailStorm, TracksJoinedToADeadEndCrossStreetsClearOfTheirEnds) {
+  g_ZorLoadVersion = 240;
+  for (const char* existing : {"B 16 16 16 26 9", "B 16 26 16 16 9"})
+    for (int dir : {1, -1})
+      for (bool fromEnd : {true, false})
+        for (int k = 3; k <= 9; ++k) {
+          const int s = 16 + k * dir, far = 16 + 12 * dir;
+          Op street = Parse("B 0 11 0 21 1")[0];
+          street.x1 = street.x2 = s;
+          Op track = Parse("B 16 16 0 16 9")[0];
+          track.x1 = fromEnd ? 16 : far;
+          track.x2 = fromEnd ? far : 16;
+          SCOPED_TRACE(std::string(existing) + "  " + Format(street) + "  " + Format(track));
+          const Built b = BuildThen({street, Parse(existing)[0]}, track);
+          if (k == 6) {
+            EXPECT_EQ(b.result, STR_BUILD_OK);
+          }
+          if (b.result == STR_BUILD_OK) {
+            EXPECT_EQ(CountCrossings(*b.sw), 1u);
+            EXPECT_EQ(b.sw->Tracks().size(), 1u);
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A street drawn out of a street's cell right beside that street's level
+// crossing: the T junction took the cell that the crossing joins as the
+// street's, and the junction's cells led nowhere. It is refused.
+TEST(RailStorm, AJunctionBesideALevelCrossingIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 42 4 42 39 9  B 33 22 52 22 2  B 44 22 44 18 1"), 1u);
+  g_ZorLoadVersion = 0;
+}
+
+// Branches out of a one-lane and a four-lane street that crosses the
+// track on cells 42 and 43, at every cell from 38 to 47 and to both
+// sides: refused on the cells beside the crossing (and, for the four-lane
+// street, on the cell whose junction group would reach one), built three
+// cells off, and every branch built leaves both networks sound.
+TEST(RailStorm, BranchesKeepClearOfLevelCrossings) {
+  g_ZorLoadVersion = 240;
+  for (const auto& [crossed, wide] :
+       {std::pair{"B 42 4 42 39 9  B 33 22 52 22 2", false}, std::pair{"B 42 4 42 39 9  B 33 22 52 22 4", true}})
+    for (int x : {38, 39, 40, 41, 44, 45, 46, 47}) {
+      // A four-lane street takes rows 22 and 23: its branches leave upwards.
+      for (int dir : wide ? std::vector<int>{-1} : std::vector<int>{-1, 1}) {
+        Op branch = Parse("B 0 22 0 0 2")[0];
+        branch.x1 = branch.x2 = x;
+        branch.y2 = 22 + 5 * dir;
+        SCOPED_TRACE(std::string(crossed) + "  " + Format(branch));
+        const int result = BuildThen(Parse(crossed), branch).result;
+        if (x == 41 || x == 44 || (wide && x == 40)) {
+          EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+        } else if (x <= 39 || x >= 46) {
+          EXPECT_EQ(result, STR_BUILD_OK);
+        }
+      }
+    }
+  g_ZorLoadVersion = 0;
+}
+
+// A street drawn across two tracks: the second track drawn again with its
+// new crossing laid the street's cells again, under the first track's
+// crossing as well, whose cells still led to the street's old ones. Every
+// track crossing the street lays its cells again, and any track drawn
+// again leaves the other's crossing joined.
+TEST(RailStorm, AStreetAcrossTwoTracksKeepsBothCrossingsJoined) {
+  g_ZorLoadVersion = 240;
+  for (const char* steps : {"B 35 30 50 30 9  B 47 30 47 14 9  B 41 30 41 8 9  B 34 23 52 23 1",
+                            "B 35 30 50 30 9  B 47 30 47 14 9  B 41 30 41 8 9  B 52 23 34 23 2"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    EXPECT_EQ(CountCrossings(sw), 2u);
+    for (CStrStrasse* t : sw.Tracks()) {
+      t->RemoveFromIsoWelt(false);
+      t->InsertIntoIsoWelt();
+      for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
+    }
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn on across from a dead end four cells from the dead end's
+// level crossing: the bend's curve took cells of the crossing, and the
+// crossing's cells and the track's beside it led nowhere. It is refused.
+TEST(RailStorm, ABendIsNotMadeBesideALevelCrossing) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 48 35 48 22 9  B 39 26 58 26 1  B 48 22 42 22 9"), 1u);
+  // Five cells off, the bend is made.
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 48 35 48 22 9  B 39 27 58 27 1  B 48 22 42 22 9");
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks along y both ways to and from the dead end at 20/20, crossing a
+// street 4 to 6 cells off, drawn on across towards both sides: every bend
+// made leaves both networks sound, and six cells off it is made.
+TEST(RailStorm, BendsAtDeadEndsKeepClearOfLevelCrossings) {
+  g_ZorLoadVersion = 240;
+  for (const char* track : {"B 20 20 20 34 9", "B 20 34 20 20 9", "B 20 20 20 6 9", "B 20 6 20 20 9"})
+    for (int k = 4; k <= 6; ++k)
+      for (int side : {-1, 1}) {
+        const int dy = Parse(track)[0].y1 + Parse(track)[0].y2 > 40 ? 1 : -1;
+        Op street = Parse("B 16 0 24 0 1")[0];
+        street.y1 = street.y2 = 20 + k * dy;
+        Op bend = Parse("B 20 20 0 20 9")[0];
+        bend.x2 = 20 + 6 * side;
+        SCOPED_TRACE(std::string(track) + "  " + Format(street) + "  " + Format(bend));
+        const Built b = BuildThen({Parse(track)[0], street}, bend);
+        if (k == 6) {
+          EXPECT_EQ(b.result, STR_BUILD_OK);
+        }
+        EXPECT_EQ(CountCrossings(*b.sw), 1u);
+      }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
@@ -154,6 +450,11 @@ TEST(RailStorm, Replay) {
   ASSERT_FALSE(steps.empty()) << "no steps read from " << path;
   const Finding f = RunRailOps(steps);
   for (const std::string& x : f.faults) ADD_FAILURE() << "step " << f.step + 1 << ": " << x;
+  if (f.step >= 0 && EnvInt("ZOR_STORM_MINIMIZE", 0)) {
+    std::string replay;
+    for (const Op& o : MinimizeRail(f.ops, f.faults[0])) replay += Format(o) + "\n";
+    ADD_FAILURE() << "shortened:\n" << replay;
+  }
   g_ZorLoadVersion = 0;
 }
 
