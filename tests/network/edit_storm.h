@@ -427,15 +427,10 @@ inline bool OfRoundTrip(const std::string& finding) {
          finding.find("loaded") != std::string::npos;
 }
 
-// A shorter sequence that still shows a finding of the same kind after
-// its last step.
-inline std::vector<Op> Minimize(std::vector<Op> ops, const std::string& kind) {
-  const bool roundTrip = OfRoundTrip(kind);
-  auto shows = [&kind, roundTrip](const std::vector<Op>& seq) {
-    for (const std::string& s : FindingsAtEnd(seq, roundTrip))
-      if (Kind(s) == kind) return true;
-    return false;
-  };
+// A shorter sequence for which `shows` still holds: chunks of steps are
+// dropped, halving the chunk whenever none can go.
+template <typename Shows>
+std::vector<Op> MinimizeBy(std::vector<Op> ops, Shows shows) {
   size_t chunk = ops.size() / 2;
   while (chunk >= 1) {
     bool removed = false;
@@ -452,6 +447,17 @@ inline std::vector<Op> Minimize(std::vector<Op> ops, const std::string& kind) {
     if (!removed) chunk /= 2;
   }
   return ops;
+}
+
+// A shorter sequence that still shows a finding of the same kind after
+// its last step.
+inline std::vector<Op> Minimize(std::vector<Op> ops, const std::string& kind) {
+  const bool roundTrip = OfRoundTrip(kind);
+  return MinimizeBy(std::move(ops), [&kind, roundTrip](const std::vector<Op>& seq) {
+    for (const std::string& s : FindingsAtEnd(seq, roundTrip))
+      if (Kind(s) == kind) return true;
+    return false;
+  });
 }
 
 }  // namespace stormtest

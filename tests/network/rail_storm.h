@@ -304,6 +304,24 @@ inline Finding RunRailOps(const std::vector<Op>& ops, int saveEvery = 250) {
   return {};
 }
 
+// The findings after the last of the steps, the steps before it run
+// unchecked, and a shorter sequence that still shows a finding of the
+// same kind there.
+inline std::vector<std::string> RailFindingsAtEnd(const std::vector<Op>& ops) {
+  RailStormWorld sw;
+  for (size_t i = 0; i + 1 < ops.size(); ++i) sw.Apply(ops[i]);
+  int result = 0;
+  return RailStep(sw, ops.back(), static_cast<int>(ops.size()) - 1, 0, &result);
+}
+
+inline std::vector<Op> MinimizeRail(std::vector<Op> ops, const std::string& kind) {
+  return MinimizeBy(std::move(ops), [&kind](const std::vector<Op>& seq) {
+    for (const std::string& s : RailFindingsAtEnd(seq))
+      if (Kind(s) == kind) return true;
+    return false;
+  });
+}
+
 // What a storm built: track builds that went through, and the most level
 // crossings standing at once.
 struct RailStormStats {
