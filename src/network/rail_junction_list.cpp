@@ -72,6 +72,31 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
   return tile ? tile->GetStreetList() : nullptr;
 }
 
+// Whether a T junction made on the track's cell would reach into one of
+// the track's curves. Its group takes the cell before the junction and two
+// after it along the track, over both rows: a curve there would lose cells
+// to it, and the curve's cells would no longer meet the junction's. The
+// corner of a bend (where one piece ends and the next begins) is the one
+// curve cell that takes a junction: the curve gives way to it whole.
+bool TJunctionMeetsCurve(CStrStrasse* track, int x, int y) {
+  for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
+    if (p->GetEndX() == x && p->GetEndY() == y && track->GetStrassenTeil(k + 1)) return false;
+  if (track->PointIsBend(static_cast<short>(x), static_cast<short>(y))) return true;
+  signed char dx = 0, dy = 0;
+  // The end may lie on the track's second row, beside its line.
+  for (const auto& [lx, ly] : {std::pair{x, y}, std::pair{x - 1, y}, std::pair{x, y - 1}})
+    if (dx == 0 && dy == 0 && IsoInMap(lx, ly))
+      track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+  const int ax = dx != 0 ? 1 : 0, ay = dy != 0 ? 1 : 0;
+  if (ax == 0 && ay == 0) return false;
+  for (int along = -1; along <= 2; ++along)
+    for (int row = -1; row <= 1; ++row) {
+      const int cx = x + along * ax + row * ay, cy = y + along * ay + row * ax;
+      if (track->PointIsBend(static_cast<short>(cx), static_cast<short>(cy))) return true;
+    }
+  return false;
+}
+
 }  // namespace
 
 int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
@@ -115,6 +140,9 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
         if (kind == CellKind::RailJunction && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) != own)
           return STR_BUILD_NO_ROOM;
       }
+    if (KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail)
+      if (CStrStrasse* track = StreetShownAt(m_pIsoWelt, ex, ey); track && TJunctionMeetsCurve(track, ex, ey))
+        return STR_BUILD_NO_ROOM;
   }
   for (int k = 0; k <= n; ++k) {
     const int cx = x1 + k * mx, cy = y1 + k * my;

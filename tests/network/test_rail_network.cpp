@@ -591,4 +591,34 @@ TEST(RailDrags, ACrossingKeepsAPlainCellBelowTheTracksEndAbove) {
   }
 }
 
+// A T junction's group takes the cell before it and two after it along the
+// track: on a track it may not reach into a curve, whose cells it would
+// cover and whose cells then led nowhere. The corner of the bend itself
+// takes a junction, and so does plain track clear of the curve.
+TEST(RailDrags, ATJunctionOnATrackStaysClearOfItsCurves) {
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2, result;
+  };
+  // The curve of the bend at 43/18 covers 42/18 to 44/20.
+  for (const Case& c : {Case{"two cells before the curve", 40, 18, 40, 8, STR_BUILD_NO_ROOM},
+                        Case{"dragged onto the track there", 40, 8, 40, 18, STR_BUILD_NO_ROOM},
+                        Case{"the cell before the curve", 41, 18, 41, 8, STR_BUILD_NO_ROOM},
+                        Case{"on the curve", 42, 18, 42, 8, STR_BUILD_NO_ROOM},
+                        Case{"on the curve's far side", 43, 19, 53, 19, STR_BUILD_NO_ROOM},
+                        Case{"the cell after the curve", 43, 21, 53, 21, STR_BUILD_NO_ROOM},
+                        Case{"three cells before the curve", 39, 18, 39, 8, STR_BUILD_OK},
+                        Case{"two cells after the curve", 43, 22, 53, 22, STR_BUILD_OK},
+                        Case{"on the bend's corner", 43, 18, 43, 8, STR_BUILD_OK}}) {
+    SCOPED_TRACE(c.what);
+    RailWorld w;
+    ASSERT_EQ(w.Track(43, 18, 43, 25), STR_BUILD_OK);
+    ASSERT_EQ(w.Track(43, 18, 33, 18), STR_BUILD_OK);
+    ASSERT_EQ(w.Tracks().size(), 1u);
+    EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
+    EXPECT_EQ(w.Tracks().size(), c.result == STR_BUILD_OK ? 3u : 1u);
+    EXPECT_EQ(w.rails->GetNumber(), c.result == STR_BUILD_OK ? 4u : 2u);
+  }
+}
+
 }  // namespace

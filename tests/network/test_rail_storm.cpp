@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "rail_storm.h"
 
@@ -156,6 +157,26 @@ TEST(RailStorm, ATrackArrivingFromPlusXMeetsItsJunctionsCells) {
     RailStormWorld sw;
     ReplayEveryStepChecked(sw, steps);
     EXPECT_EQ(sw.w.map->GetTypeAt(53, 15, ISO_LAYER_GROUND), OBJ_RAIL_PIECE);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// A junction made on a track three cells before its bend: the junction's
+// group took cells of the curve, and the curve's cells and the junction's
+// no longer met. It is refused, and the networks stay as they were.
+TEST(RailStorm, AJunctionThatWouldTakeACurvesCellsIsRefused) {
+  g_ZorLoadVersion = 240;
+  // A track with its bend, and the track that would leave it too close.
+  for (auto [steps, refused] : {std::pair{"B 43 18 43 25 9  B 43 18 33 18 9", "B 40 18 40 31 9"},
+                                std::pair{"B 11 9 11 39 9  B 11 9 5 9 9", "B 8 29 8 9 9"},
+                                std::pair{"B 51 38 51 18 9  B 51 18 40 18 9", "B 48 18 48 32 9"}}) {
+    SCOPED_TRACE(refused);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    int result = 0;
+    for (const std::string& x : RailStep(sw, Parse(refused).at(0), 2, 1, &result)) ADD_FAILURE() << x;
+    EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+    EXPECT_EQ(sw.Tracks().size(), 1u);
   }
   g_ZorLoadVersion = 0;
 }
