@@ -74,26 +74,20 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
 
 // Whether a T junction made on the track's cell would reach into one of
 // the track's curves. Its group takes the cell before the junction and two
-// after it along the track, over both rows: a curve there would lose cells
-// to it, and the curve's cells would no longer meet the junction's. The
-// corner of a bend (where one piece ends and the next begins) is the one
-// curve cell that takes a junction: the curve gives way to it whole.
+// after it along the track: a curve there (it spans both of the track's
+// rows, so the end's own row shows it) would lose cells to the group, and
+// the curve's cells would no longer meet the junction's. The corner of a
+// bend, where a piece ends on the track, is the one curve cell that takes
+// a junction: the curve gives way to it whole.
 bool TJunctionMeetsCurve(CStrStrasse* track, int x, int y) {
   for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
-    if (p->GetEndX() == x && p->GetEndY() == y && track->GetStrassenTeil(k + 1)) return false;
+    if (p->GetEndX() == x && p->GetEndY() == y) return false;
   if (track->PointIsBend(static_cast<short>(x), static_cast<short>(y))) return true;
   signed char dx = 0, dy = 0;
-  // The end may lie on the track's second row, beside its line.
-  for (const auto& [lx, ly] : {std::pair{x, y}, std::pair{x - 1, y}, std::pair{x, y - 1}})
-    if (dx == 0 && dy == 0 && IsoInMap(lx, ly))
-      track->GetStreetDirectionAt(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly), dx, dy);
+  track->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
   const int ax = dx != 0 ? 1 : 0, ay = dy != 0 ? 1 : 0;
-  if (ax == 0 && ay == 0) return false;
-  for (int along = -1; along <= 2; ++along)
-    for (int row = -1; row <= 1; ++row) {
-      const int cx = x + along * ax + row * ay, cy = y + along * ay + row * ax;
-      if (track->PointIsBend(static_cast<short>(cx), static_cast<short>(cy))) return true;
-    }
+  for (int along = -1; along <= 2 && ax + ay == 1; ++along)
+    if (track->PointIsBend(static_cast<short>(x + along * ax), static_cast<short>(y + along * ay))) return true;
   return false;
 }
 

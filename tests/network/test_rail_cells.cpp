@@ -320,6 +320,14 @@ TEST(RailEnds, ABranchDrawnFromOrOntoATJunctionIsWholeOnEverySide) {
         EXPECT_NE(branch->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)), nullptr)
             << x << "/" << y;
       }
+      // Taken off the map and drawn again, the branch leaves the junction's
+      // group whole: its tiles stop beside the group.
+      branch->RemoveFromIsoWelt(false);
+      EXPECT_TRUE(tj->ShowsWholeGroup());
+      branch->InsertIntoIsoWelt();
+      EXPECT_TRUE(tj->ShowsWholeGroup());
+      for (int k = 0; k < cells; ++k)
+        EXPECT_EQ(w.map->GetIsoTileObject(ax + dx * k, ay + dy * k, ISO_LAYER_GROUND), branch->GetWorldObj()) << k;
       ExpectTrackCellsJoined(w);
       std::vector<CQnoMicroZelle*> ends = {JunctionLayout(w, c.through[0], c.through[1]),
                                            JunctionLayout(w, c.through[2], c.through[3]), JunctionLayout(w, fx, fy)};

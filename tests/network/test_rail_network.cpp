@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -600,25 +601,37 @@ TEST(RailDrags, ATJunctionOnATrackStaysClearOfItsCurves) {
     const char* what;
     int x1, y1, x2, y2, result;
   };
+  // The track is laid anew for each case, as one track of `pieces` pieces.
+  auto tryEach = [](const std::vector<std::array<int, 4>>& track, int pieces, std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      RailWorld w;
+      for (const auto& [x1, y1, x2, y2] : track) ASSERT_EQ(w.Track(x1, y1, x2, y2), STR_BUILD_OK);
+      ASSERT_EQ(w.Tracks().size(), 1u);
+      ASSERT_NE(w.Tracks()[0]->GetStrassenTeil(pieces), nullptr);
+      EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
+      EXPECT_EQ(w.Tracks().size(), c.result == STR_BUILD_OK ? 3u : 1u);
+      EXPECT_EQ(w.rails->GetNumber(), c.result == STR_BUILD_OK ? 4u : 2u);
+    }
+  };
   // The curve of the bend at 43/18 covers 42/18 to 44/20.
-  for (const Case& c : {Case{"two cells before the curve", 40, 18, 40, 8, STR_BUILD_NO_ROOM},
-                        Case{"dragged onto the track there", 40, 8, 40, 18, STR_BUILD_NO_ROOM},
-                        Case{"the cell before the curve", 41, 18, 41, 8, STR_BUILD_NO_ROOM},
-                        Case{"on the curve", 42, 18, 42, 8, STR_BUILD_NO_ROOM},
-                        Case{"on the curve's far side", 43, 19, 53, 19, STR_BUILD_NO_ROOM},
-                        Case{"the cell after the curve", 43, 21, 53, 21, STR_BUILD_NO_ROOM},
-                        Case{"three cells before the curve", 39, 18, 39, 8, STR_BUILD_OK},
-                        Case{"two cells after the curve", 43, 22, 53, 22, STR_BUILD_OK},
-                        Case{"on the bend's corner", 43, 18, 43, 8, STR_BUILD_OK}}) {
-    SCOPED_TRACE(c.what);
-    RailWorld w;
-    ASSERT_EQ(w.Track(43, 18, 43, 25), STR_BUILD_OK);
-    ASSERT_EQ(w.Track(43, 18, 33, 18), STR_BUILD_OK);
-    ASSERT_EQ(w.Tracks().size(), 1u);
-    EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
-    EXPECT_EQ(w.Tracks().size(), c.result == STR_BUILD_OK ? 3u : 1u);
-    EXPECT_EQ(w.rails->GetNumber(), c.result == STR_BUILD_OK ? 4u : 2u);
-  }
+  tryEach({{43, 18, 43, 25}, {43, 18, 33, 18}}, 2,
+          {Case{"two cells before the curve", 40, 18, 40, 8, STR_BUILD_NO_ROOM},
+           Case{"dragged onto the track there", 40, 8, 40, 18, STR_BUILD_NO_ROOM},
+           Case{"the cell before the curve", 41, 18, 41, 8, STR_BUILD_NO_ROOM},
+           Case{"on the curve", 42, 18, 42, 8, STR_BUILD_NO_ROOM},
+           Case{"on the curve's far side", 43, 19, 53, 19, STR_BUILD_NO_ROOM},
+           Case{"the cell after the curve", 43, 21, 53, 21, STR_BUILD_NO_ROOM},
+           Case{"three cells before the curve", 39, 18, 39, 8, STR_BUILD_OK},
+           Case{"two cells after the curve", 43, 22, 53, 22, STR_BUILD_OK},
+           Case{"on the bend's corner", 43, 18, 43, 8, STR_BUILD_OK}});
+  // A track of three pieces: either bend's corner takes a junction, and
+  // the curve of the second bend keeps a junction as far off as the first.
+  tryEach({{43, 18, 33, 18}, {43, 18, 43, 30}, {43, 30, 53, 30}}, 3,
+          {Case{"on the first corner", 43, 18, 43, 8, STR_BUILD_OK},
+           Case{"on the second corner", 43, 30, 33, 30, STR_BUILD_OK},
+           Case{"three cells before the second curve", 43, 26, 33, 26, STR_BUILD_OK},
+           Case{"two cells before the second curve", 43, 27, 33, 27, STR_BUILD_NO_ROOM}});
 }
 
 }  // namespace
