@@ -634,4 +634,34 @@ TEST(RailDrags, ATJunctionOnATrackStaysClearOfItsCurves) {
            Case{"two cells before the second curve", 43, 27, 33, 27, STR_BUILD_NO_ROOM}});
 }
 
+// A T junction's group keeps off a level crossing of the track it lands
+// on, and a crossing below it keeps a cell of plain track between them, or
+// the track's cells there and the junction's led nowhere. Along x and y.
+TEST(RailDrags, ATJunctionOnATrackKeepsClearOfItsLevelCrossings) {
+  for (const bool alongX : {true, false}) {
+    SCOPED_TRACE(alongX ? "track along x" : "track along y");
+    // The crossing of a street at s takes the track's cells s - 1 to s + 2;
+    // the junction at 16 (33 across) takes 15 to 18.
+    auto at = [alongX](int along, int across) { return alongX ? std::array{along, across} : std::array{across, along}; };
+    for (const auto& [street, result] : {std::pair{11, STR_BUILD_OK}, std::pair{12, STR_BUILD_NO_ROOM},
+                                         std::pair{14, STR_BUILD_NO_ROOM}, std::pair{19, STR_BUILD_NO_ROOM},
+                                         std::pair{20, STR_BUILD_OK}}) {
+      SCOPED_TRACE(testing::Message() << "street at " << street);
+      RailWorld w;
+      const auto [tx1, ty1] = at(5, 33);
+      const auto [tx2, ty2] = at(26, 33);
+      ASSERT_EQ(w.Track(tx1, ty1, tx2, ty2), STR_BUILD_OK);
+      const auto [sx1, sy1] = at(street, 28);
+      const auto [sx2, sy2] = at(street, 38);
+      ASSERT_EQ(w.Build(sx1, sy1, sx2, sy2), STR_BUILD_OK);
+      ASSERT_EQ(w.Crossings().size(), 1u);
+      const auto [jx, jy] = at(16, 33);
+      const auto [bx, by] = at(16, 15);
+      EXPECT_EQ(w.Track(jx, jy, bx, by), result);
+      EXPECT_EQ(w.Tracks().size(), result == STR_BUILD_OK ? 3u : 1u);
+      EXPECT_EQ(w.Crossings().size(), 1u);
+    }
+  }
+}
+
 }  // namespace

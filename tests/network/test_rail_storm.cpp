@@ -161,15 +161,19 @@ TEST(RailStorm, ATrackArrivingFromPlusXMeetsItsJunctionsCells) {
   g_ZorLoadVersion = 0;
 }
 
-// A junction made on a track three cells before its bend: the junction's
-// group took cells of the curve, and the curve's cells and the junction's
-// no longer met. It is refused, and the networks stay as they were.
-TEST(RailStorm, AJunctionThatWouldTakeACurvesCellsIsRefused) {
+// A junction made on a track three cells before its bend, or right above
+// a level crossing: the junction's group took cells of the curve, or the
+// track's cells before the group were the crossing's, and the track's and
+// the junction's cells no longer met. It is refused, and the networks stay
+// as they were.
+TEST(RailStorm, AJunctionTooCloseToACurveOrALevelCrossingIsRefused) {
   g_ZorLoadVersion = 240;
-  // A track with its bend, and the track that would leave it too close.
+  // A track with its bend or crossing, and the track that would leave it
+  // too close.
   for (auto [steps, refused] : {std::pair{"B 43 18 43 25 9  B 43 18 33 18 9", "B 40 18 40 31 9"},
                                 std::pair{"B 11 9 11 39 9  B 11 9 5 9 9", "B 8 29 8 9 9"},
-                                std::pair{"B 51 38 51 18 9  B 51 18 40 18 9", "B 48 18 48 32 9"}}) {
+                                std::pair{"B 51 38 51 18 9  B 51 18 40 18 9", "B 48 18 48 32 9"},
+                                std::pair{"B 5 33 22 33 9  B 13 28 13 38 2", "B 16 33 16 15 9"}}) {
     SCOPED_TRACE(refused);
     RailStormWorld sw;
     ReplayEveryStepChecked(sw, steps);
