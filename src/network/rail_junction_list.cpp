@@ -82,6 +82,32 @@ bool IsBendCorner(CStrStrasse* track, int x, int y) {
   return false;
 }
 
+// Whether a T junction made on the track's cell would crowd the track's
+// curves or level crossings. Its group takes the cell before the junction
+// and two after it along the track. A curve there (it spans both of the
+// track's rows, so the end's own row shows it) would lose cells to the
+// group, and the curve's cells would no longer meet the junction's. The
+// group may not cover a level crossing's cells either, and a crossing below
+// it keeps a cell of plain track between them: the track's cells there end
+// before the group, and a crossing's cell in their place left the track and
+// the junction without cells that meet (a crossing just above the group
+// begins where the track's cells begin, as at a track's end). The corner of
+// a bend, where a piece ends on the track, is the one curve cell that takes
+// a junction: the curve gives way to it whole.
+bool TJunctionCrowdsTrack(CStrSchienen* track, int x, int y) {
+  for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
+    if (p->GetEndX() == x && p->GetEndY() == y) return false;
+  if (track->PointIsBend(static_cast<short>(x), static_cast<short>(y))) return true;
+  signed char dx = 0, dy = 0;
+  track->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
+  const int ax = dx != 0 ? 1 : 0, ay = dy != 0 ? 1 : 0;
+  for (int along = -2; along <= 2 && ax + ay == 1; ++along) {
+    const auto cx = static_cast<short>(x + along * ax), cy = static_cast<short>(y + along * ay);
+    if (track->HasExtraTeilAt(cx, cy) || (along >= -1 && track->PointIsBend(cx, cy))) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int CStrSchJuncList::CreateStreet(CStrBuildRequest* preview, CStrassenType type) {
@@ -135,6 +161,10 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
         if (kind == CellKind::RailJunction && m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND) != own)
           return STR_BUILD_NO_ROOM;
       }
+    if (KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail)
+      if (auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, ex, ey));
+          track && TJunctionCrowdsTrack(track, ex, ey))
+        return STR_BUILD_NO_ROOM;
   }
   for (int k = 0; k <= n; ++k) {
     const int cx = x1 + k * mx, cy = y1 + k * my;

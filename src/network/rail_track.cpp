@@ -474,7 +474,13 @@ int CStrSchienen::FixeGroupOffset(CStrJunction* junction, short& x, short& y, si
   CStrStrassenTeil* head = Head();
   const bool atStart = junction == m_pStartJunction && head && x == head->GetStartX() && y == head->GetStartY();
   g->GetKoorBeside(x, y, mx, my);
-  if ((atStart && mx == 1) || (!atStart && mx == -1)) x = static_cast<short>(x - 1);
+  // The straight groups are laid from a tile towards +x, and the walk
+  // between the ends leaves both out: where the cell beside the group lies
+  // on its +x side (a head leaving towards +x, a tail arriving towards -x)
+  // the walk must end one short of it, or the track's tile there stays
+  // bare and its cells lead nowhere. A tail arriving towards +x ends one
+  // short of the group's first cell, so that its last group stays off it.
+  if ((atStart && mx == 1) || (!atStart && mx != 0)) x = static_cast<short>(x - 1);
   return 0;
 }
 

@@ -273,6 +273,72 @@ TEST(RailEnds, ATracksEndCellsLieJustOutsideItsJunctionsGroupsInEveryDirection) 
   ExpectTrackCellsJoined(w);
 }
 
+// A branch drawn from a through track or onto it, on each of its four
+// sides: the branch is drawn on every tile from the T junction's group to
+// its far end, with a layout on each, and trains run between all three
+// ends. (Drawn onto the junction from +x, its last tile stayed bare.)
+TEST(RailEnds, ABranchDrawnFromOrOntoATJunctionIsWholeOnEverySide) {
+  struct Branch {
+    std::array<int, 4> through, branch;
+  };
+  const Branch cases[] = {{{30, 10, 30, 40}, {30, 25, 40, 25}}, {{30, 10, 30, 40}, {30, 25, 20, 25}},
+                          {{10, 25, 50, 25}, {30, 25, 30, 38}}, {{10, 25, 50, 25}, {30, 25, 30, 12}}};
+  for (const Branch& c : cases)
+    for (bool onto : {false, true}) {
+      auto [x1, y1, x2, y2] = c.branch;
+      if (onto) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+      }
+      SCOPED_TRACE(testing::Message() << "branch " << x1 << "/" << y1 << " - " << x2 << "/" << y2);
+      RailWorld w;
+      ASSERT_EQ(w.Track(c.through[0], c.through[1], c.through[2], c.through[3]), STR_BUILD_OK);
+      ASSERT_EQ(w.Track(x1, y1, x2, y2), STR_BUILD_OK);
+      ASSERT_EQ(w.Tracks().size(), 3u);
+      const int fx = c.branch[2], fy = c.branch[3];
+      CStrSchienen* branch = nullptr;
+      for (CStrSchienen* t : w.Tracks())
+        for (CStrJunction* j : {t->GetStartJunction(), t->GetEndJunction()})
+          if (j->GetXPos() == fx && j->GetYPos() == fy) branch = t;
+      ASSERT_NE(branch, nullptr);
+      CStrSchJunction* tj = w.RailAt(c.branch[0], c.branch[1]);
+      ASSERT_NE(tj, nullptr);
+      ASSERT_EQ(tj->GetAnzLinkedStreets(), 3);
+      EXPECT_EQ(branch->GetStartJunction() == tj, !onto);
+      short ax = 0, ay = 0, bx = 0, by = 0;
+      ASSERT_EQ(branch->GetFirstIsoPos(&ax, &ay), 0);
+      ASSERT_EQ(branch->GetLastIsoPos(&bx, &by), 0);
+      ExpectBesideGroup(w, branch, tj, onto ? bx : ax, onto ? by : ay);
+      // Every tile between the two end cells shows the branch and holds a
+      // layout of it.
+      const int dx = (bx > ax) - (bx < ax), dy = (by > ay) - (by < ay);
+      const int cells = std::abs(bx - ax) + std::abs(by - ay) + 1;
+      for (int k = 0; k < cells; ++k) {
+        const int x = ax + dx * k, y = ay + dy * k;
+        EXPECT_EQ(w.GroundType(x, y), OBJ_RAIL_PIECE) << x << "/" << y;
+        EXPECT_EQ(w.map->GetIsoTileObject(x, y, ISO_LAYER_GROUND), branch->GetWorldObj()) << x << "/" << y;
+        EXPECT_NE(branch->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(y)), nullptr)
+            << x << "/" << y;
+      }
+      // Taken off the map and drawn again, the branch leaves the junction's
+      // group whole: its tiles stop beside the group.
+      branch->RemoveFromIsoWelt(false);
+      EXPECT_TRUE(tj->ShowsWholeGroup());
+      branch->InsertIntoIsoWelt();
+      EXPECT_TRUE(tj->ShowsWholeGroup());
+      for (int k = 0; k < cells; ++k)
+        EXPECT_EQ(w.map->GetIsoTileObject(ax + dx * k, ay + dy * k, ISO_LAYER_GROUND), branch->GetWorldObj()) << k;
+      ExpectTrackCellsJoined(w);
+      std::vector<CQnoMicroZelle*> ends = {JunctionLayout(w, c.through[0], c.through[1]),
+                                           JunctionLayout(w, c.through[2], c.through[3]), JunctionLayout(w, fx, fy)};
+      for (CQnoMicroZelle* from : ends) {
+        ASSERT_NE(from, nullptr);
+        const std::set<CQnoMicroZelle*> reached = Reached(from);
+        for (CQnoMicroZelle* to : ends) EXPECT_TRUE(reached.count(to));
+      }
+    }
+}
+
 TEST(RailEnds, TheTemporaryGroupIsTheGroupTheEndJunctionIsDrawnWith) {
   RailWorld w;
   ASSERT_EQ(w.Track(10, 20, 50, 20), STR_BUILD_OK);

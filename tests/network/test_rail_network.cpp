@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -588,6 +589,80 @@ TEST(RailDrags, ACrossingKeepsAPlainCellBelowTheTracksEndAbove) {
     }
     EXPECT_EQ(w.Crossings().size(), 1u);
     for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
+  }
+}
+
+// A T junction's group takes the cell before it and two after it along the
+// track: on a track it may not reach into a curve, whose cells it would
+// cover and whose cells then led nowhere. The corner of the bend itself
+// takes a junction, and so does plain track clear of the curve.
+TEST(RailDrags, ATJunctionOnATrackStaysClearOfItsCurves) {
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2, result;
+  };
+  // The track is laid anew for each case, as one track of `pieces` pieces.
+  auto tryEach = [](const std::vector<std::array<int, 4>>& track, int pieces, std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      RailWorld w;
+      for (const auto& [x1, y1, x2, y2] : track) ASSERT_EQ(w.Track(x1, y1, x2, y2), STR_BUILD_OK);
+      ASSERT_EQ(w.Tracks().size(), 1u);
+      ASSERT_NE(w.Tracks()[0]->GetStrassenTeil(pieces), nullptr);
+      EXPECT_EQ(w.Track(c.x1, c.y1, c.x2, c.y2), c.result);
+      EXPECT_EQ(w.Tracks().size(), c.result == STR_BUILD_OK ? 3u : 1u);
+      EXPECT_EQ(w.rails->GetNumber(), c.result == STR_BUILD_OK ? 4u : 2u);
+    }
+  };
+  // The curve of the bend at 43/18 covers 42/18 to 44/20.
+  tryEach({{43, 18, 43, 25}, {43, 18, 33, 18}}, 2,
+          {Case{"two cells before the curve", 40, 18, 40, 8, STR_BUILD_NO_ROOM},
+           Case{"dragged onto the track there", 40, 8, 40, 18, STR_BUILD_NO_ROOM},
+           Case{"the cell before the curve", 41, 18, 41, 8, STR_BUILD_NO_ROOM},
+           Case{"on the curve", 42, 18, 42, 8, STR_BUILD_NO_ROOM},
+           Case{"on the curve's far side", 43, 19, 53, 19, STR_BUILD_NO_ROOM},
+           Case{"the cell after the curve", 43, 21, 53, 21, STR_BUILD_NO_ROOM},
+           Case{"three cells before the curve", 39, 18, 39, 8, STR_BUILD_OK},
+           // Cells before the bend along the track's own run, which the
+           // preview marks as cells that take no junction.
+           Case{"two cells after the curve", 43, 22, 53, 22, STR_BUILD_NO_ROOM},
+           Case{"on the bend's corner", 43, 18, 43, 8, STR_BUILD_OK}});
+  // A track of three pieces: either bend's corner takes a junction, and
+  // the curve of the second bend keeps a junction as far off as the first.
+  tryEach({{43, 18, 33, 18}, {43, 18, 43, 30}, {43, 30, 53, 30}}, 3,
+          {Case{"on the first corner", 43, 18, 43, 8, STR_BUILD_OK},
+           Case{"on the second corner", 43, 30, 33, 30, STR_BUILD_OK},
+           Case{"three cells before the second curve", 43, 26, 33, 26, STR_BUILD_OK},
+           Case{"two cells before the second curve", 43, 27, 33, 27, STR_BUILD_NO_ROOM}});
+}
+
+// A T junction's group keeps off a level crossing of the track it lands
+// on, and a crossing below it keeps a cell of plain track between them, or
+// the track's cells there and the junction's led nowhere. Along x and y.
+TEST(RailDrags, ATJunctionOnATrackKeepsClearOfItsLevelCrossings) {
+  for (const bool alongX : {true, false}) {
+    SCOPED_TRACE(alongX ? "track along x" : "track along y");
+    // The crossing of a street at s takes the track's cells s - 1 to s + 2;
+    // the junction at 16 (33 across) takes 15 to 18.
+    auto at = [alongX](int along, int across) { return alongX ? std::array{along, across} : std::array{across, along}; };
+    for (const auto& [street, result] : {std::pair{11, STR_BUILD_OK}, std::pair{12, STR_BUILD_NO_ROOM},
+                                         std::pair{14, STR_BUILD_NO_ROOM}, std::pair{19, STR_BUILD_NO_ROOM},
+                                         std::pair{20, STR_BUILD_OK}}) {
+      SCOPED_TRACE(testing::Message() << "street at " << street);
+      RailWorld w;
+      const auto [tx1, ty1] = at(5, 33);
+      const auto [tx2, ty2] = at(26, 33);
+      ASSERT_EQ(w.Track(tx1, ty1, tx2, ty2), STR_BUILD_OK);
+      const auto [sx1, sy1] = at(street, 28);
+      const auto [sx2, sy2] = at(street, 38);
+      ASSERT_EQ(w.Build(sx1, sy1, sx2, sy2), STR_BUILD_OK);
+      ASSERT_EQ(w.Crossings().size(), 1u);
+      const auto [jx, jy] = at(16, 33);
+      const auto [bx, by] = at(16, 15);
+      EXPECT_EQ(w.Track(jx, jy, bx, by), result);
+      EXPECT_EQ(w.Tracks().size(), result == STR_BUILD_OK ? 3u : 1u);
+      EXPECT_EQ(w.Crossings().size(), 1u);
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "rail_storm.h"
 
@@ -405,6 +406,22 @@ TEST(RailStorm, AStreetAcrossTwoTracksKeepsBothCrossingsJoined) {
   g_ZorLoadVersion = 0;
 }
 
+// A track arriving at a junction of three tracks from its +x side, built
+// so or made so when a deletion joined two tracks into it: its last tile
+// beside the junction's group stayed bare, and neither the track's cells
+// nor the junction's led into the other's.
+TEST(RailStorm, ATrackArrivingFromPlusXMeetsItsJunctionsCells) {
+  g_ZorLoadVersion = 240;
+  for (const char* steps : {"B 50 11 50 24 9  B 57 15 50 15 9",
+                            "B 50 11 50 24 9  B 50 15 57 15 9  B 54 15 54 23 9  D 54 15 54 23 9"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    EXPECT_EQ(sw.w.map->GetTypeAt(53, 15, ISO_LAYER_GROUND), OBJ_RAIL_PIECE);
+  }
+  g_ZorLoadVersion = 0;
+}
+
 // A track drawn on across from a dead end four cells from the dead end's
 // level crossing: the bend's curve took cells of the crossing, and the
 // crossing's cells and the track's beside it led nowhere. It is refused.
@@ -437,6 +454,30 @@ TEST(RailStorm, BendsAtDeadEndsKeepClearOfLevelCrossings) {
         }
         EXPECT_EQ(CountCrossings(*b.sw), 1u);
       }
+  g_ZorLoadVersion = 0;
+}
+
+// A junction made on a track three cells before its bend, or right above
+// a level crossing: the junction's group took cells of the curve, or the
+// track's cells before the group were the crossing's, and the track's and
+// the junction's cells no longer met. It is refused, and the networks stay
+// as they were.
+TEST(RailStorm, AJunctionTooCloseToACurveOrALevelCrossingIsRefused) {
+  g_ZorLoadVersion = 240;
+  // A track with its bend or crossing, and the track that would leave it
+  // too close.
+  for (auto [steps, refused] : {std::pair{"B 43 18 43 25 9  B 43 18 33 18 9", "B 40 18 40 31 9"},
+                                std::pair{"B 11 9 11 39 9  B 11 9 5 9 9", "B 8 29 8 9 9"},
+                                std::pair{"B 51 38 51 18 9  B 51 18 40 18 9", "B 48 18 48 32 9"},
+                                std::pair{"B 5 33 22 33 9  B 13 28 13 38 2", "B 16 33 16 15 9"}}) {
+    SCOPED_TRACE(refused);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    int result = 0;
+    for (const std::string& x : RailStep(sw, Parse(refused).at(0), 2, 1, &result)) ADD_FAILURE() << x;
+    EXPECT_EQ(result, STR_BUILD_NO_ROOM);
+    EXPECT_EQ(sw.Tracks().size(), 1u);
+  }
   g_ZorLoadVersion = 0;
 }
 

@@ -286,10 +286,10 @@ TEST_F(RailViewTest, BendsAndAThreeTrackJunction) {
 TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
   ASSERT_EQ(Street(64, 57, 64, 71), STR_BUILD_OK);
   ASSERT_EQ(Street(64, 64, 56, 64), STR_BUILD_OK);
-  ASSERT_EQ(Track(57, 60, 70, 60), STR_BUILD_OK);
+  ASSERT_EQ(Track(55, 60, 70, 60), STR_BUILD_OK);
   ASSERT_EQ(Track(70, 60, 70, 68), STR_BUILD_OK);
-  ASSERT_EQ(Track(70, 68, 57, 68), STR_BUILD_OK);
-  ASSERT_EQ(Track(60, 68, 60, 60), STR_BUILD_OK);
+  ASSERT_EQ(Track(70, 68, 55, 68), STR_BUILD_OK);
+  ASSERT_EQ(Track(58, 68, 58, 60), STR_BUILD_OK);
   // A crossing near each place where a track runs over a street.
   auto crossingNear = [&](int x, int y) {
     for (int cx = x - 1; cx <= x + 1; ++cx)
@@ -299,7 +299,7 @@ TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
   };
   ASSERT_TRUE(crossingNear(64, 60));
   ASSERT_TRUE(crossingNear(64, 68));
-  ASSERT_TRUE(crossingNear(60, 64));
+  ASSERT_TRUE(crossingNear(58, 64));
   ExpectEveryView();
 }
 
