@@ -131,6 +131,13 @@ int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* pi
   if (CStrExtTlList* parts = piece->GetExtraTeilList())
     if (parts->StartAtKoor(x, y)) return parts->RemoveFromIsoWelt(x, y);
   if (!IsoInMap(x, y)) return 0;
+  // A level crossing of the rail network keeps its tiles: the street's
+  // drawing never covered them (InsertIntoIsoWelt), and a crossing left
+  // without its street is taken away by the rail network, which draws the
+  // track whole again.
+  if (m_Type != STRASSE_SCHIENE && !piece->GetExtraTeilList() && CStrJunction::m_pStreetNet)
+    if (CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet(); rails && rails->HasGrdCrossingAt(x, y))
+      return 0;
   if (m_Type >= STRASSE_VIERSPURIG)
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
   else
