@@ -96,17 +96,20 @@ constexpr int kStep = 4;
 constexpr int kTownOrigin = 44;
 int TownNode(int i) { return kTownOrigin + kStep * i; }
 
+// Drags one street as the street tool does; 1 (and a line on stderr) when
+// the network refuses it.
+int BuildStreet(CStrJunctionList* net, int x1, int y1, int x2, int y2, TStrassenType t) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  const int r = net->CreateStreet(&line, t);
+  if (r == STR_BUILD_OK) return 0;
+  std::fprintf(stderr, "street %d/%d - %d/%d of type %d refused: %d\n", x1, y1, x2, y2, static_cast<int>(t), r);
+  return 1;
+}
+
 int BuildStreetTown(CZorvaWorld& world) {
   CStrJunctionList* net = world.GetStreetNet();
   int refused = 0;
-  auto build = [&](int x1, int y1, int x2, int y2, TStrassenType t) {
-    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
-    const int r = net->CreateStreet(&line, t);
-    if (r != STR_BUILD_OK) {
-      std::fprintf(stderr, "street %d/%d - %d/%d of type %d refused: %d\n", x1, y1, x2, y2, static_cast<int>(t), r);
-      ++refused;
-    }
-  };
+  auto build = [&](int x1, int y1, int x2, int y2, TStrassenType t) { refused += BuildStreet(net, x1, y1, x2, y2, t); };
   // the river between columns 7 and 8
   for (int y = TownNode(0) - 3; y <= TownNode(9) + 3; ++y)
     for (int x : {TownNode(7) + 2, TownNode(7) + 3})
@@ -138,10 +141,17 @@ int BuildStreetTown(CZorvaWorld& world) {
 // A railway built as the player builds it: west of the town from the
 // south, across the four-lane avenue and the dead end west of row 0 at
 // level crossings, with a station between them, a curve to the west and a
-// branch to the north. Returns the number of tracks and stops refused.
+// branch to the north. A crossing needs plain street a cell away from a
+// junction, a bend or a street's end on either side of the track's two
+// columns, so the avenue and the dead end are first dragged on westwards
+// to meet the railway. Returns the number of streets, tracks and stops
+// refused.
 int BuildRailway(CZorvaWorld& world) {
   CStrSchJuncList* rails = world.GetRailNet();
-  int refused = 0;
+  CStrJunctionList* streets = world.GetStreetNet();
+  const int x = TownNode(0) - 9;
+  int refused = BuildStreet(streets, TownNode(0) - kStep, TownNode(5), x - 6, TownNode(5), STRASSE_VIERSPURIG);
+  refused += BuildStreet(streets, TownNode(0) - 3, TownNode(0), x - 6, TownNode(0), STRASSE_1);
   auto track = [&](int x1, int y1, int x2, int y2) {
     CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
     const int r = rails->CreateStreet(&line, STRASSE_SCHIENE);
@@ -150,7 +160,6 @@ int BuildRailway(CZorvaWorld& world) {
       ++refused;
     }
   };
-  const int x = TownNode(0) - 2;
   track(x, TownNode(8), x, TownNode(0) - 14);
   track(x, TownNode(0) - 14, x - 22, TownNode(0) - 14);
   track(x - 12, TownNode(0) - 14, x - 12, TownNode(0) - 34);
@@ -229,11 +238,22 @@ int RunTrafficTurns(CZorvaWorld& world, ZorManualClock& clock, int turns) {
   return cars ? cars->GetCount() : 0;
 }
 
+// The start-up windows (the title, then the welcome) open over the map in
+// the game's first turns and pause it until the player clicks them away;
+// they are closed as they open, so that the picture shows the map.
+void CloseStartupWindows(CZorvaWorld& world) {
+  CUserInt* ui = world.GetUserInt();
+  if (!ui) return;
+  for (int id : {249, 246, 245, 237}) ui->DeActivateWindow(id);
+  if (world.IsPause()) world.SetPause(false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output.bmp> [zoom level 1, 2 or 4] [streets | streettown | busytown | railtown]\n",
+                 argv[0]);
     return 2;
   }
   OpenErrorLog("errors.log");
@@ -245,12 +265,14 @@ int main(int argc, char** argv) {
   const bool railTown = what == "railtown";
   const bool streetTown = what == "streettown" || busyTown || railTown;
   const bool streets = what == "streets" || streetTown;
+  // Anything the networks refuse fails the run: the picture would not show
+  // what it is meant to.
   int placed = 0;
   if (streetTown)
     placed = BuildStreetTown(world) == 0 ? 1 : 0;
-  if (railTown && BuildRailway(world) != 0) placed = 0;
   else if (streets)
     placed = PlaceStreets(world);
+  if (railTown && BuildRailway(world) != 0) placed = 0;
   for (const Building& b : kTown)
     if (!streets && world.CreateObject(OBJ_FIXED_BUILDING, b.resId, CIsoRichtung(b.dir), kOrigin + b.x, kOrigin + b.y,
                            static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1))
@@ -277,6 +299,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 10; ++i) {
     clock.Advance(40);
     loop.Iterate();
+    CloseStartupWindows(world);
   }
   const int saved = SDL_SaveBMP(world.GetScreen(), argv[1]);
   std::printf("%d of %d buildings placed\n", placed, static_cast<int>(sizeof kTown / sizeof kTown[0]));

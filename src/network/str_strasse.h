@@ -23,6 +23,7 @@ class CWorldObj;
 class CMicroZellenGroup;
 class CQnoMicroZelle;
 class CStrExtTlList;
+class CGrdCrossing;
 class CBuildingParkingObject;
 class CAmpel;
 struct BinaryMicroSimObject;
@@ -296,6 +297,9 @@ class CStrStrasse : public CList {
   void CreateSingleMicroZelleForSingleStreet(short x, short y, CQnoMicroZelle*& prev);
   void CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
   void CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
+  static void LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* upper, CQnoMicroZelle* lower,
+                                    CStrassenType crossingType);
+  static CGrdCrossing* RailCrossingAt(short x, short y, CStrStrasse** track);
   void LinkStartAndEndMicroSim();
   int BusSpurLayers(bool add);
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);

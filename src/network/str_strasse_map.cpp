@@ -1,6 +1,10 @@
 // A street on the map: the tiles its pieces draw and take away again, the
 // micro cells of its lanes and their links into the junctions at its ends,
 // and the lights' pictures and cells beside those junctions.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_info.h"
@@ -127,6 +131,13 @@ int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* pi
   if (CStrExtTlList* parts = piece->GetExtraTeilList())
     if (parts->StartAtKoor(x, y)) return parts->RemoveFromIsoWelt(x, y);
   if (!IsoInMap(x, y)) return 0;
+  // A level crossing of the rail network keeps its tiles: the street's
+  // drawing never covered them (InsertIntoIsoWelt), and a crossing left
+  // without its street is taken away by the rail network, which draws the
+  // track whole again.
+  if (m_Type != STRASSE_SCHIENE && !piece->GetExtraTeilList() && CStrJunction::m_pStreetNet)
+    if (CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet(); rails && rails->HasGrdCrossingAt(x, y))
+      return 0;
   if (m_Type >= STRASSE_VIERSPURIG)
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
   else
@@ -366,6 +377,14 @@ void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, 
   cell->UpdateSimID();
   CQnoMicroZelle* upper = streets ? streets->GetMicroZelleAt(ux, uy) : nullptr;
   CQnoMicroZelle* lower = streets ? streets->GetMicroZelleAt(lx, ly) : nullptr;
+  LinkStreetAcrossGrade(cell, upper, lower, crossingType);
+  prev = cell;
+}
+
+// The street's cells on either side of the track lead into the crossing's
+// layout and out of it.
+void CStrStrasse::LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* upper, CQnoMicroZelle* lower,
+                                        CStrassenType crossingType) {
   if (crossingType < STRASSE_VIERSPURIG || crossingType == STRASSE_SCHIENE) {
     Linker().Link(cell, upper, crossingType, 0, 0);
     Linker().Link(lower, cell, crossingType, 0, 0);
@@ -373,7 +392,26 @@ void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, 
     Linker().LinkStrasseD(upper, cell, crossingType, 0, 0);
     Linker().LinkStrasseD(lower, cell, crossingType, 0, 0);
   }
-  prev = cell;
+}
+
+// The level crossing of the rail network over tile (x, y), with the track
+// that carries its layout; null when there is none.
+CGrdCrossing* CStrStrasse::RailCrossingAt(short x, short y, CStrStrasse** track) {
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
+  if (!rails || !rails->HasGrdCrossingAt(x, y)) return nullptr;
+  for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) {
+    auto* j = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* t = j->GetStreetByNR(i);
+      for (CStrStrassenTeil* p = t->Head(); p; p = Next(p))
+        for (CZorvaObject* e = p->GetExtraTeilList() ? p->GetExtraTeilList()->GetHead() : nullptr; e; e = e->GetNext())
+          if (auto* c = dynamic_cast<CGrdCrossing*>(e); c && c->PointHitExtraTeil(x, y)) {
+            *track = t;
+            return c;
+          }
+    }
+  }
+  return nullptr;
 }
 
 int CStrStrasse::CreateMicroZelle() {
@@ -383,6 +421,7 @@ int CStrStrasse::CreateMicroZelle() {
   m_pMicroZellen = new CMicroZellenGroup;
   m_pMicroZellen->Create(static_cast<unsigned short>(fx), static_cast<unsigned short>(fy));
   CQnoMicroZelle* prev = nullptr;
+  std::vector<std::pair<CGrdCrossing*, CStrStrasse*>> grades;
   const bool wide = m_Type > STRASSE_EINBAHN;
   for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
     short sx = 0, sy = 0, ex = 0, ey = 0;
@@ -422,10 +461,23 @@ int CStrStrasse::CreateMicroZelle() {
       CStrExtTlList* parts = p->GetExtraTeilList();
       for (short x = static_cast<short>(sx + mx), y = static_cast<short>(sy + my);
            (ex - x) * mx + (ey - y) * my > 0; x = static_cast<short>(x + mx), y = static_cast<short>(y + my)) {
-        if (parts && parts->StartAtKoor(x, y))
+        if (parts && parts->StartAtKoor(x, y)) {
           CreateExtaTeilMicroZelle(parts, x, y, prev);
-        else
-          CreateSingleMicroZelle(x, y, prev);
+          continue;
+        }
+        // The tiles a level crossing of the rail network shows carry the
+        // crossing's layout, not the street's: the street's cells on either
+        // side are joined to it once both are laid. A tile the street has
+        // drawn over the crossing (the track going) is the street's.
+        CStrStrasse* track = nullptr;
+        if (!parts && m_Type != STRASSE_SCHIENE && !IsWorldTileOfStreet(x, y))
+          if (CGrdCrossing* c = RailCrossingAt(x, y, &track)) {
+            if (std::find(grades.begin(), grades.end(), std::make_pair(c, track)) == grades.end())
+              grades.emplace_back(c, track);
+            prev = nullptr;
+            continue;
+          }
+        CreateSingleMicroZelle(x, y, prev);
       }
     }
     // The bend tile joins this piece to the next; a track's curve group
@@ -440,6 +492,17 @@ int CStrStrasse::CreateMicroZelle() {
         }
       CreateSingleMicroZelle(kx, ky, prev);
     }
+  }
+  for (const auto& [c, track] : grades) {
+    short ax = 0, ay = 0, ux = 0, uy = 0, lx = 0, ly = 0;
+    c->GetMicroZellenPos(ax, ay);
+    c->GetUpperStreetPos(ux, uy);
+    c->GetLowerStreetPos(lx, ly);
+    CQnoMicroZelle* cell = track->GetMicroZellen(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay));
+    if (cell)
+      LinkStreetAcrossGrade(cell, GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy)),
+                            GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly)),
+                            c->GetType());
   }
   LinkStartAndEndMicroSim();
   return 0;

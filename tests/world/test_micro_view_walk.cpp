@@ -143,7 +143,7 @@ TEST_F(MicroViewTest, StreetCellsStandAtTheirAnchorAfterScrollTurnAndZoomWithCar
 // The trains' cells: where a track, its bends, a rail junction or a level
 // crossing lays its layouts is where the map places them again as the view
 // scrolls, in every rotation and zoom, and the layouts of neighbouring tiles
-// meet there.
+// meet there, the streets' beside a level crossing too.
 struct RailViewTest : MicroViewTest {
   int Track(int x1, int y1, int x2, int y2) {
     CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
@@ -220,6 +220,73 @@ struct RailViewTest : MicroViewTest {
     EXPECT_LE(across, inside + 1.0) << what << ": a join of " << across << " pixels from the cell at "
                                     << (worst ? worst->m_ScreenX : 0) << "/" << (worst ? worst->m_ScreenY : 0);
   }
+  // The layouts of the streets on the tiles beside a level crossing (one
+  // tile away, either axis), with their tiles.
+  std::map<CQnoMicroZelle*, std::pair<int, int>> StreetLayoutsBesideCrossings() {
+    std::map<CQnoMicroZelle*, std::pair<int, int>> out;
+    CStrSchJuncList* rails = world->GetRailNet();
+    auto nearCrossing = [&](int x, int y) {
+      for (int cx = x - 1; cx <= x + 1; ++cx)
+        for (int cy = y - 1; cy <= y + 1; ++cy)
+          if (rails->HasGrdCrossingAt(static_cast<short>(cx), static_cast<short>(cy))) return true;
+      return false;
+    };
+    auto add = [&](CMicroZellenGroup* g) {
+      for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext) {
+        const int x = static_cast<uint16_t>(g->GetX() + m->dx), y = static_cast<uint16_t>(g->GetY() + m->dy);
+        if (m->pZelle && !rails->HasGrdCrossingAt(static_cast<short>(x), static_cast<short>(y)) && nearCrossing(x, y))
+          out[m->pZelle] = {x, y};
+      }
+    };
+    for (CZorvaObject* o = world->GetStreetNet()->GetHead(); o; o = o->GetNext()) {
+      auto* j = static_cast<CStrJunction*>(o);
+      add(j->GetMicroZellen());
+      for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) add(j->GetStreetByNR(i)->GetMicroZellenGroup());
+    }
+    return out;
+  }
+  // Every link into or out of a street's layout beside a level crossing,
+  // from the street's tile before it or from the crossing's layout, spans
+  // no more than the longest step inside one of those layouts or the
+  // rail network's: a car does not jump there.
+  void ExpectStreetJoinsBesideCrossings(const char* what, bool carried) {
+    const auto beside = StreetLayoutsBesideCrossings();
+    if (carried) {
+      ASSERT_GE(beside.size(), 4u) << what;
+    }
+    double inside = 0, across = 0;
+    int joins = 0;
+    std::pair<int, int> worst{0, 0};
+    for (CQnoMicroZelle* l : Layouts())
+      for (int i = 0; i < l->GetCount(); ++i) {
+        const Cell* c = l->GetZelle(i);
+        for (int k = 0; k < c->m_AnzNachfolger && k < Cell::kLinks; ++k) {
+          const Cell* n = c->m_pNachfolger[k];
+          if (!n) continue;
+          const auto from = beside.find(l), to = beside.find(n->m_pOwner);
+          if (from == beside.end() && to == beside.end()) continue;
+          const double d = std::hypot(n->m_ScreenX - c->m_ScreenX, n->m_ScreenY - c->m_ScreenY);
+          if (n->m_pOwner == l) {
+            inside = std::max(inside, d);
+          } else {
+            ++joins;
+            if (d > across) across = d, worst = (to != beside.end() ? to : from)->second;
+          }
+        }
+      }
+    for (CQnoMicroZelle* l : Layouts(false))
+      for (int i = 0; i < l->GetCount(); ++i) {
+        const Cell* c = l->GetZelle(i);
+        for (int k = 0; k < c->m_AnzNachfolger && k < Cell::kLinks; ++k)
+          if (const Cell* n = c->m_pNachfolger[k]; n && n->m_pOwner == l)
+            inside = std::max(inside, std::hypot(n->m_ScreenX - c->m_ScreenX, n->m_ScreenY - c->m_ScreenY));
+      }
+    if (carried) {
+      EXPECT_GE(joins, 8) << what;
+    }
+    EXPECT_LE(across, inside + 1.0) << what << ": a join of " << across << " pixels at the street's tile "
+                                    << worst.first << "/" << worst.second;
+  }
   // The layouts as laid for the view stay where they are when the map
   // places them again, and follow a scroll pixel for pixel.
   void ExpectCellsStayPut(const char* what, bool carried) {
@@ -243,8 +310,9 @@ struct RailViewTest : MicroViewTest {
     map->SetPixelOffset(map->GetPixelOffsetX() - dx, map->GetPixelOffsetY() - dy);
     map->UpdateMicroSim();
   }
-  // Every rotation at every zoom level, the layouts laid anew for each.
-  void ExpectEveryView() {
+  // Every rotation at every zoom level, the layouts laid anew for each;
+  // with streets across the tracks, the streets' joins beside the crossings.
+  void ExpectEveryView(bool streetsCross = false) {
     for (TIsoZoomStufe zoom : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4}) {
       while (g_ZoomStufe > zoom) map->UserIntZoomOut();
       while (g_ZoomStufe < zoom) map->UserIntZoomIn();
@@ -255,8 +323,10 @@ struct RailViewTest : MicroViewTest {
         map->UserIntTurnRight();
         SCOPED_TRACE(testing::Message() << "zoom " << zoom << " rotation " << g_IsoRichtung);
         ExpectLayoutsMeet("laid", carried);
+        if (streetsCross) ExpectStreetJoinsBesideCrossings("laid", carried);
         ExpectCellsStayPut("laid", carried);
         ExpectLayoutsMeet("placed again", carried);
+        if (streetsCross) ExpectStreetJoinsBesideCrossings("placed again", carried);
       }
     }
   }
@@ -284,7 +354,7 @@ TEST_F(RailViewTest, BendsAndAThreeTrackJunction) {
 }
 
 TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
-  ASSERT_EQ(Street(64, 57, 64, 71), STR_BUILD_OK);
+  ASSERT_EQ(Street(64, 57, 64, 75), STR_BUILD_OK);
   ASSERT_EQ(Street(64, 64, 56, 64), STR_BUILD_OK);
   ASSERT_EQ(Track(55, 60, 70, 60), STR_BUILD_OK);
   ASSERT_EQ(Track(70, 60, 70, 68), STR_BUILD_OK);
@@ -300,7 +370,7 @@ TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
   ASSERT_TRUE(crossingNear(64, 60));
   ASSERT_TRUE(crossingNear(64, 68));
   ASSERT_TRUE(crossingNear(58, 64));
-  ExpectEveryView();
+  ExpectEveryView(true);
 }
 
 }  // namespace
