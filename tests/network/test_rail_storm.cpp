@@ -481,6 +481,81 @@ TEST(RailStorm, AJunctionTooCloseToACurveOrALevelCrossingIsRefused) {
   g_ZorLoadVersion = 0;
 }
 
+// A rectangle of tracks through a T junction, closed at a second T
+// junction whose spur is then deleted: the two tracks left there join into
+// a loop from the first junction back to it. The loop's head, leaving
+// towards -y, started inside the junction's group, and neither its cells
+// nor the junction's led into the other's.
+TEST(RailStorm, ADeletionLeavingALoopTrackKeepsItsCellsJoined) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 50 42 50 30 9  B 50 42 40 42 9  B 44 42 44 34 9  B 44 34 50 34 9  D 50 34 50 30 9");
+  ASSERT_EQ(sw.Tracks().size(), 2u);
+  CStrStrasse* loop = sw.Tracks()[0]->GetStartJunction() == sw.Tracks()[0]->GetEndJunction() ? sw.Tracks()[0]
+                                                                                               : sw.Tracks()[1];
+  EXPECT_EQ(loop->GetStartJunction(), loop->GetEndJunction());
+  g_ZorLoadVersion = 0;
+}
+
+// The same loop made in every turn and mirror of the map, its tracks drawn
+// both ways: every step leaves both networks sound, and the loop's first
+// and last cells lie outside its junction's group, along the loop's head
+// and tail one cell past the group's edge (the tail up to two towards +x
+// or +y, where a track's last group reaches back onto the cell before).
+TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
+  g_ZorLoadVersion = 240;
+  // Around the junction at (0, 0): the far corner's track, the track drawn
+  // on from it through the junction's cell, the branch at the junction, the
+  // branch drawn on to the far track, and the far track's spur deleted.
+  const int local[5][4] = {{8, 0, 8, -12}, {8, 0, -5, 0}, {0, 0, 0, -9}, {0, -9, 8, -9}, {8, -9, 8, -12}};
+  for (bool reversed : {false, true})
+    for (int turns = 0; turns < 4; ++turns)
+      for (bool mirrored : {false, true}) {
+        auto place = [&](int x, int y) {
+          if (mirrored) x = -x;
+          for (int t = 0; t < turns; ++t) x = -std::exchange(y, x);
+          return std::pair{46 + x, 22 + y};
+        };
+        std::string steps;
+        for (int i = 0; i < 5; ++i) {
+          auto [ax, ay] = place(local[i][0], local[i][1]);
+          auto [bx, by] = place(local[i][2], local[i][3]);
+          if (reversed && i < 4) std::swap(ax, bx), std::swap(ay, by);
+          steps += (i < 4 ? "B " : "D ") + std::to_string(ax) + " " + std::to_string(ay) + " " + std::to_string(bx) +
+                   " " + std::to_string(by) + " 9  ";
+        }
+        SCOPED_TRACE(steps);
+        RailStormWorld sw;
+        ReplayEveryStepChecked(sw, steps.c_str());
+        CStrStrasse* loop = nullptr;
+        for (CStrStrasse* t : sw.Tracks())
+          if (t->GetStartJunction() == t->GetEndJunction()) loop = t;
+        ASSERT_NE(loop, nullptr);
+        CStrJunction* j = loop->GetStartJunction();
+        const CIsoObjGroup* g = sw.w.map->GetGroupAt(static_cast<unsigned short>(j->GetXPos()),
+                                                     static_cast<unsigned short>(j->GetYPos()), ISO_LAYER_GROUND);
+        ASSERT_NE(g, nullptr);
+        const int x0 = g->GetStartPosX(), y0 = g->GetStartPosY();
+        const int x1 = x0 + g->GetTurnedSizeX() - 1, y1 = y0 + g->GetTurnedSizeY() - 1;
+        short hx = 0, hy = 0, tx = 0, ty = 0;
+        loop->CalcMAtHead(&hx, &hy);
+        loop->CalcMAtTail(&tx, &ty);
+        // How many cells past the group's edge the cell lies, along the
+        // direction it leaves the group by.
+        auto past = [&](short x, short y, short dx, short dy) {
+          return dx > 0 ? x - x1 : dx < 0 ? x0 - x : dy > 0 ? y - y1 : y0 - y;
+        };
+        short x = 0, y = 0;
+        ASSERT_EQ(loop->GetFirstIsoPos(&x, &y), 0);
+        EXPECT_EQ(past(x, y, hx, hy), 1) << "head at " << x << "/" << y << " leaving " << hx << "/" << hy;
+        ASSERT_EQ(loop->GetLastIsoPos(&x, &y), 0);
+        const int tail = past(x, y, tx, ty);
+        EXPECT_TRUE(tail == 1 || (tail == 2 && (tx > 0 || ty > 0)))
+            << "tail at " << x << "/" << y << " leaving " << tx << "/" << ty;
+      }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
