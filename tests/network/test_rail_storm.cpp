@@ -54,6 +54,17 @@ Built BuildThen(const std::vector<Op>& steps, const Op& last) {
   return b;
 }
 
+// A build from a1 to a2 along x (or y), at c1 and c2 across it.
+Op AxisLine(bool alongX, int a1, int c1, int a2, int c2, int type) {
+  Op o;
+  o.type = type;
+  (alongX ? o.x1 : o.y1) = a1;
+  (alongX ? o.y1 : o.x1) = c1;
+  (alongX ? o.x2 : o.y2) = a2;
+  (alongX ? o.y2 : o.x2) = c2;
+  return o;
+}
+
 TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
   g_ZorLoadVersion = 240;
   const int steps = EnvInt("ZOR_STORM_STEPS", 400);
@@ -244,15 +255,8 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
     for (bool alongX : {true, false})
       for (bool towardsLow : {false, true})
         for (int s = 14; s <= 20; ++s) {
-          // An op from a1 to a2 along the track's axis, at c1 and c2 across it.
           auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
-            Op o;
-            o.type = type;
-            (alongX ? o.x1 : o.y1) = a1;
-            (alongX ? o.y1 : o.x1) = c1;
-            (alongX ? o.x2 : o.y2) = a2;
-            (alongX ? o.y2 : o.x2) = c2;
-            return o;
+            return AxisLine(alongX, a1, c1, a2, c2, type);
           };
           const Op street = line(s, 11, s, 19, type);
           const Op track = towardsLow ? line(21, 15, 10, 15, STRASSE_SCHIENE) : line(10, 15, 21, 15, STRASSE_SCHIENE);
@@ -553,6 +557,63 @@ TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
         EXPECT_TRUE(tail == 1 || (tail == 2 && (tx > 0 || ty > 0)))
             << "tail at " << x << "/" << y << " leaving " << tx << "/" << ty;
       }
+  g_ZorLoadVersion = 0;
+}
+
+// A street across a track drawn towards -x, four cells from the dead end
+// it leads to: the track drawn again with its crossing laid its last tile
+// over half of the dead end's group, and a street then drawn across two
+// cells from that dead end was built (nothing there showed the end any
+// more); the end's cells and the track's beside them led nowhere. The
+// group stays whole, and that street is refused.
+TEST(RailStorm, AStreetIsRefusedBesideADeadEndThatACrossingRedrew) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 25 47 15 47 9  B 22 53 22 34 1  D 22 53 22 34 1  B 18 39 18 55 1",
+                         {STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_NO_ROOM});
+  EXPECT_EQ(CountCrossings(sw), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks along both axes drawn both ways between dead ends at 6 and 18,
+// crossed by a street at every cell from 9 to 15 (those built) and the
+// street deleted again: after each step both dead ends show their group
+// on all its cells.
+TEST(RailStorm, DeadEndsKeepTheirGroupsWhenTheirTrackIsDrawnAgain) {
+  g_ZorLoadVersion = 240;
+  int crossed = 0;
+  for (bool alongX : {true, false})
+    for (bool towardsLow : {false, true})
+      for (int at = 9; at <= 15; ++at) {
+        auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
+          return AxisLine(alongX, a1, c1, a2, c2, type);
+        };
+        const Op track = towardsLow ? line(18, 40, 6, 40, STRASSE_SCHIENE) : line(6, 40, 18, 40, STRASSE_SCHIENE);
+        const Op street = line(at, 34, at, 46, 1);
+        Op gone = street;
+        gone.kind = 'D';
+        SCOPED_TRACE(Format(track) + "  " + Format(street));
+        RailStormWorld sw;
+        int result = 0;
+        for (const Op& o : {track, street, gone}) {
+          // A street refused leaves nothing to delete.
+          if (o.kind == 'D' && result != STR_BUILD_OK) break;
+          for (const std::string& f : RailStep(sw, o, 0, 1, &result)) ADD_FAILURE() << f;
+          if (o.type != STRASSE_SCHIENE && o.kind == 'B' && result == STR_BUILD_OK) ++crossed;
+          for (int end : {6, 18}) {
+            const auto jx = static_cast<short>(alongX ? end : 40), jy = static_cast<short>(alongX ? 40 : end);
+            const CIsoObjGroup* g = sw.w.map->GetGroupAt(jx, jy, ISO_LAYER_GROUND);
+            ASSERT_NE(g, nullptr) << Format(o) << ": dead end " << jx << "/" << jy;
+            EXPECT_EQ(std::pair(g->GetStartPosX(), g->GetStartPosY()), std::pair(jx, jy)) << Format(o);
+            for (int x = jx; x < jx + g->GetTurnedSizeX(); ++x)
+              for (int y = jy; y < jy + g->GetTurnedSizeY(); ++y)
+                EXPECT_EQ(sw.w.map->GetTypeAt(x, y, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION) << Format(o) << ": " << x << "/" << y;
+          }
+        }
+      }
+  // Four cells or more from both ends every street is built, and three
+  // cells from the start of a track drawn towards -x or -y as well.
+  EXPECT_EQ(crossed, 22);
   g_ZorLoadVersion = 0;
 }
 
