@@ -617,6 +617,28 @@ TEST(RailStorm, DeadEndsKeepTheirGroupsWhenTheirTrackIsDrawnAgain) {
   g_ZorLoadVersion = 0;
 }
 
+// A street from a junction back to it across a track twice, made before
+// or after the track: it meets the track twice and holds a level crossing
+// at each meeting. The check of every street against every track met the
+// loop at both of its entries at the junction and counted four meetings.
+TEST(RailStorm, ALoopStreetAcrossATrackMeetsItOncePerCrossing) {
+  g_ZorLoadVersion = 240;
+  const std::string loop = "B 10 10 20 10 2  B 12 10 12 32 2  B 12 32 18 32 2  B 18 32 18 10 2  D 10 10 12 10 2  ";
+  for (const std::string& steps : {loop + "B 7 26 22 26 9", "B 7 26 22 26 9  " + loop}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps.c_str());
+    EXPECT_EQ(railtest::Meetings(sw.w.net.get(), sw.rails.get()), 2u);
+    EXPECT_EQ(CountCrossings(sw), 2u);
+    CStrStrasse* ring = nullptr;
+    for (CStrStrasse* s : sw.w.Streets())
+      if (s->GetStartJunction() == s->GetEndJunction()) ring = s;
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->GetStartJunction()->GetAnzLinkedStreets(), 3);
+  }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
