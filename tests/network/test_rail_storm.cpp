@@ -614,6 +614,23 @@ TEST(RailStorm, DeadEndsKeepTheirGroupsWhenTheirTrackIsDrawnAgain) {
   // Four cells or more from both ends every street is built, and three
   // cells from the start of a track drawn towards -x or -y as well.
   EXPECT_EQ(crossed, 22);
+
+  // A dead end whose group lost a cell says so, and its track drawn again
+  // lays the group again.
+  RailStormWorld sw;
+  ASSERT_EQ(sw.Apply(Parse("B 18 40 6 40 9")[0]), STR_BUILD_OK);
+  auto* end = dynamic_cast<CStrSchJunction*>(sw.rails->FindJunctionAt(6, 40));
+  ASSERT_NE(end, nullptr);
+  EXPECT_TRUE(end->ShowsWholeGroup());
+  sw.w.map->SetStdBase(7, 41, ISO_LAYER_GROUND, false);
+  EXPECT_FALSE(end->ShowsWholeGroup());
+  EXPECT_TRUE(end->IsDrawn());
+  CStrStrasse* track = end->GetStreetByNR(0);
+  track->RemoveFromIsoWelt(false);
+  track->InsertIntoIsoWelt();
+  EXPECT_TRUE(end->ShowsWholeGroup());
+  EXPECT_EQ(sw.w.map->GetTypeAt(7, 41, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION);
+  for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
   g_ZorLoadVersion = 0;
 }
 
