@@ -73,13 +73,19 @@ void CStrSchJunction::GroupOrigin(int rotation, short* x, short* y) const {
 
 bool CStrSchJunction::ShowsWholeGroup() {
   if (!IsDrawn()) return false;
-  if (m_AnzLinkedStreets < 3 || !m_pIsoWelt) return true;
+  if (m_AnzLinkedStreets == 2 || m_AnzLinkedStreets == 0 || !m_pIsoWelt) return true;
   int id = kTResID;
   CIsoRichtung dir;
   dir.SetValue(0);
-  GetKreuzungsIDStrasseD(&id, &dir);
-  short ox = 0, oy = 0;
-  GroupOrigin(dir.GetValue(), &ox, &oy);
+  short ox = static_cast<short>(m_x), oy = static_cast<short>(m_y);
+  if (m_AnzLinkedStreets == 1) {
+    // A dead end's group lies on the junction's cell and reaches on from it.
+    id = kEndResID;
+    GetEndStueckRichtung(&dir);
+  } else {
+    GetKreuzungsIDStrasseD(&id, &dir);
+    GroupOrigin(dir.GetValue(), &ox, &oy);
+  }
   CIsoObjGroup group;
   if (group.Create(id, static_cast<TIsoRichtung>(dir.GetValue() & 3), ox, oy) != 0) return true;
   for (int cx = ox; cx < ox + group.GetTurnedSizeX(); ++cx)

@@ -48,9 +48,10 @@ class CStrSchJunction : public CStrJunction {
 
   // The cell where the T junction group of this rotation is placed.
   void GroupOrigin(int rotation, short* x, short* y) const;
-  // A junction of three or more tracks shows its group on every cell the
-  // group takes (a track drawn again next to it may have cleared or
-  // covered some of them); other junctions answer whether they are drawn.
+  // A dead end or a junction of three tracks shows its group on every cell
+  // the group takes (its track drawn again, with a level crossing that
+  // moves where the track's tiles fall, may have cleared or covered some
+  // of them); other junctions answer whether they are drawn.
   bool ShowsWholeGroup();
   // One of the junction's tracks has a level crossing at the cell.
   bool HasGrdCrossingAt(short x, short y);

@@ -379,15 +379,6 @@ int CStrSchienen::GetFirstIsoPos(short* x, short* y) {
   if (!g) return 0;
   const int jx = j->GetXPos(), jy = j->GetYPos();
   const int gx = g->GetStartPosX(), gy = g->GetStartPosY(), w = g->GetTurnedSizeX(), h = g->GetTurnedSizeY();
-  if (j == m_pEndJunction) {
-    if (*y > jy)
-      *y = static_cast<short>(*y - 1 + h);
-    else if (*x < jx)
-      *x = static_cast<short>(*x - 1);
-    else if (*x > jx)
-      *x = static_cast<short>(*x - 1 + w);
-    return 0;
-  }
   const int tracks = j->GetAnzLinkedStreets();
   if (*x < jx && tracks == 3)
     *x = static_cast<short>(gx - 1);
@@ -405,21 +396,6 @@ int CStrSchienen::GetLastIsoPos(short* x, short* y) {
   CStrJunction* j = m_pEndJunction;
   if (!p || !x || !y) return 1;
   short mx = 0, my = 0;
-  p->CalcM(mx, my);
-  if (j && j == m_pStartJunction) {
-    *x = static_cast<short>(p->GetEndX() - mx);
-    *y = static_cast<short>(p->GetEndY() - my);
-    CIsoObjGroup* g = JunctionGroup(m_pIsoWelt, j);
-    if (!g) return 0;
-    const int jx = j->GetXPos(), jy = j->GetYPos();
-    if (*x > jx)
-      *x = static_cast<short>(*x - 1 + g->GetTurnedSizeX());
-    else if (*y > jy)
-      *y = static_cast<short>(*y - 1 + g->GetTurnedSizeY());
-    else if (*y < jy)
-      *y = static_cast<short>(g->GetStartPosY() - 1);
-    return 0;
-  }
   CalcMAtTail(&mx, &my);
   *x = static_cast<short>(p->GetEndX() + mx);
   *y = static_cast<short>(p->GetEndY() + my);

@@ -79,8 +79,8 @@ class CStrSchienen : public CStrStrasse {
 
   // The track's first cell outside its start junction's group, and its last
   // outside its end junction's group (built for the computation when the
-  // end junction is not drawn yet). A loop steps out of the group at its
-  // junction.
+  // end junction is not drawn yet). A loop's head and tail step out of its
+  // junction's group as the head and tail of any track there do.
   int GetFirstIsoPos(short* x, short* y) override;
   int GetLastIsoPos(short* x, short* y) override;
   // Beside a rail T junction's group at either end the track's drawing

@@ -606,12 +606,25 @@ class DragSurroundings {
     return false;
   }
 
-  // Whether a street runs over the cell (x, y) that does not run over the
-  // cell (cx, cy).
+  // Whether a street runs over the cell (x, y) other than straight on from
+  // the cell (cx, cy): one that does not run over (cx, cy), or that does
+  // but comes to (x, y) another way (bent back to run beside itself).
   bool OtherStreetOver(short x, short y, short cx, short cy) const {
-    CStrJunction::Arm found[2];
-    for (CStrStrasse* s : m_streets)
-      if (StreetArmsAt(s, x, y, found) > 0 && StreetArmsAt(s, cx, cy, found) == 0) return true;
+    const auto dx = static_cast<short>((x > cx) - (x < cx)), dy = static_cast<short>((y > cy) - (y < cy));
+    auto hasArm = [](const CStrJunction::Arm* arms, int n, short ax, short ay) {
+      for (int a = 0; a < n; ++a)
+        if (arms[a].dx == ax && arms[a].dy == ay) return true;
+      return false;
+    };
+    CStrJunction::Arm atCell[2], atJunction[2];
+    for (CStrStrasse* s : m_streets) {
+      const int n = StreetArmsAt(s, x, y, atCell);
+      if (n == 0) continue;
+      const int m = StreetArmsAt(s, cx, cy, atJunction);
+      const bool inLine = (dx == 0) != (dy == 0);
+      if (!inLine || !hasArm(atJunction, m, dx, dy) || !hasArm(atCell, n, static_cast<short>(-dx), static_cast<short>(-dy)))
+        return true;
+    }
     return false;
   }
 

@@ -34,6 +34,10 @@ void ForEachMeeting(CStrJunctionList* streets, CStrJunctionList* rails, Meet mee
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
       CStrStrasse* s = j->GetStreetByNR(i);
       if (s->GetStartJunction() != j || s->GetStreetType().GetValue() >= 5) continue;
+      // A street from the junction back to it is held twice: met once.
+      bool again = false;
+      for (int k = 0; k < i; ++k) again = again || j->GetStreetByNR(k) == s;
+      if (again) continue;
       for (CStrSchienen* t : tracks)
         for (int k = 0;; ++k) {
           CStrStrasse* hit = nullptr;

@@ -203,6 +203,22 @@ TEST(EditReplay, AFourLaneJunctionsGroupTakesNoCellOfAStreetBesideIt) {
   Replay("B 55 28 25 28 1  B 54 41 54 28 1  B 55 28 55 41 1  B 54 32 45 32 4", {OK, OK, OK, STR_BUILD_NO_ROOM});
 }
 
+// A street continued from a dead end one cell off its line runs back
+// beside itself. A four-lane T junction on its first row took cells of its
+// second, which the junction's street bent back into: those cells led
+// nowhere. Refused on every cell of the first row; from the other side the
+// group keeps to the second row and its own, and is built.
+TEST(EditReplay, AFourLaneJunctionsGroupTakesNoCellOfItsStreetBentBackBesideIt) {
+  Replay("B 24 33 24 58 2  B 36 57 24 57 2  D 24 33 24 57 2  B 24 58 36 58 1  B 26 54 26 57 4",
+         {OK, OK, 0, OK, STR_BUILD_NO_ROOM});
+  const std::string bentBack = "B 40 10 40 21 2  B 52 20 40 20 2  D 40 10 40 20 2  B 40 21 52 21 1  ";
+  for (int x = 41; x <= 50; ++x) {
+    const std::string at = std::to_string(x);
+    Replay(bentBack + "B " + at + " 12 " + at + " 20 4", {OK, OK, 0, OK, STR_BUILD_NO_ROOM});
+    Replay(bentBack + "B " + at + " 29 " + at + " 21 4", {OK, OK, 0, OK, OK});
+  }
+}
+
 TEST(EditReplay, AStreetBentIntoAnotherLinksItsFarEndsCellsAgain) {
   Replay("B 70 10 90 10 1  B 70 10 70 40 1", {OK, OK});
 }

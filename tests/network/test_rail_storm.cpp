@@ -54,6 +54,17 @@ Built BuildThen(const std::vector<Op>& steps, const Op& last) {
   return b;
 }
 
+// A build from a1 to a2 along x (or y), at c1 and c2 across it.
+Op AxisLine(bool alongX, int a1, int c1, int a2, int c2, int type) {
+  Op o;
+  o.type = type;
+  (alongX ? o.x1 : o.y1) = a1;
+  (alongX ? o.y1 : o.x1) = c1;
+  (alongX ? o.x2 : o.y2) = a2;
+  (alongX ? o.y2 : o.x2) = c2;
+  return o;
+}
+
 TEST(RailStorm, TracksAcrossStreetsOfEveryType) {
   g_ZorLoadVersion = 240;
   const int steps = EnvInt("ZOR_STORM_STEPS", 400);
@@ -244,15 +255,8 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
     for (bool alongX : {true, false})
       for (bool towardsLow : {false, true})
         for (int s = 14; s <= 20; ++s) {
-          // An op from a1 to a2 along the track's axis, at c1 and c2 across it.
           auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
-            Op o;
-            o.type = type;
-            (alongX ? o.x1 : o.y1) = a1;
-            (alongX ? o.y1 : o.x1) = c1;
-            (alongX ? o.x2 : o.y2) = a2;
-            (alongX ? o.y2 : o.x2) = c2;
-            return o;
+            return AxisLine(alongX, a1, c1, a2, c2, type);
           };
           const Op street = line(s, 11, s, 19, type);
           const Op track = towardsLow ? line(21, 15, 10, 15, STRASSE_SCHIENE) : line(10, 15, 21, 15, STRASSE_SCHIENE);
@@ -477,6 +481,177 @@ TEST(RailStorm, AJunctionTooCloseToACurveOrALevelCrossingIsRefused) {
     for (const std::string& x : RailStep(sw, Parse(refused).at(0), 2, 1, &result)) ADD_FAILURE() << x;
     EXPECT_EQ(result, STR_BUILD_NO_ROOM);
     EXPECT_EQ(sw.Tracks().size(), 1u);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// A rectangle of tracks through a T junction, closed at a second T
+// junction whose spur is then deleted: the two tracks left there join into
+// a loop from the first junction back to it. The loop's head, leaving
+// towards -y, started inside the junction's group, and neither its cells
+// nor the junction's led into the other's.
+TEST(RailStorm, ADeletionLeavingALoopTrackKeepsItsCellsJoined) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 50 42 50 30 9  B 50 42 40 42 9  B 44 42 44 34 9  B 44 34 50 34 9  D 50 34 50 30 9");
+  ASSERT_EQ(sw.Tracks().size(), 2u);
+  CStrStrasse* loop = sw.Tracks()[0]->GetStartJunction() == sw.Tracks()[0]->GetEndJunction() ? sw.Tracks()[0]
+                                                                                               : sw.Tracks()[1];
+  EXPECT_EQ(loop->GetStartJunction(), loop->GetEndJunction());
+  g_ZorLoadVersion = 0;
+}
+
+// The same loop made in every turn and mirror of the map, its tracks drawn
+// both ways: every step leaves both networks sound, and the loop's first
+// and last cells lie outside its junction's group, along the loop's head
+// and tail one cell past the group's edge (the tail up to two towards +x
+// or +y, where a track's last group reaches back onto the cell before).
+TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
+  g_ZorLoadVersion = 240;
+  // Around the junction at (0, 0): the far corner's track, the track drawn
+  // on from it through the junction's cell, the branch at the junction, the
+  // branch drawn on to the far track, and the far track's spur deleted.
+  const int local[5][4] = {{8, 0, 8, -12}, {8, 0, -5, 0}, {0, 0, 0, -9}, {0, -9, 8, -9}, {8, -9, 8, -12}};
+  for (bool reversed : {false, true})
+    for (int turns = 0; turns < 4; ++turns)
+      for (bool mirrored : {false, true}) {
+        auto place = [&](int x, int y) {
+          if (mirrored) x = -x;
+          for (int t = 0; t < turns; ++t) x = -std::exchange(y, x);
+          return std::pair{46 + x, 22 + y};
+        };
+        std::string steps;
+        for (int i = 0; i < 5; ++i) {
+          auto [ax, ay] = place(local[i][0], local[i][1]);
+          auto [bx, by] = place(local[i][2], local[i][3]);
+          if (reversed && i < 4) std::swap(ax, bx), std::swap(ay, by);
+          steps += (i < 4 ? "B " : "D ") + std::to_string(ax) + " " + std::to_string(ay) + " " + std::to_string(bx) +
+                   " " + std::to_string(by) + " 9  ";
+        }
+        SCOPED_TRACE(steps);
+        RailStormWorld sw;
+        ReplayEveryStepChecked(sw, steps.c_str());
+        CStrStrasse* loop = nullptr;
+        for (CStrStrasse* t : sw.Tracks())
+          if (t->GetStartJunction() == t->GetEndJunction()) loop = t;
+        ASSERT_NE(loop, nullptr);
+        CStrJunction* j = loop->GetStartJunction();
+        const CIsoObjGroup* g = sw.w.map->GetGroupAt(static_cast<unsigned short>(j->GetXPos()),
+                                                     static_cast<unsigned short>(j->GetYPos()), ISO_LAYER_GROUND);
+        ASSERT_NE(g, nullptr);
+        const int x0 = g->GetStartPosX(), y0 = g->GetStartPosY();
+        const int x1 = x0 + g->GetTurnedSizeX() - 1, y1 = y0 + g->GetTurnedSizeY() - 1;
+        short hx = 0, hy = 0, tx = 0, ty = 0;
+        loop->CalcMAtHead(&hx, &hy);
+        loop->CalcMAtTail(&tx, &ty);
+        // How many cells past the group's edge the cell lies, along the
+        // direction it leaves the group by.
+        auto past = [&](short x, short y, short dx, short dy) {
+          return dx > 0 ? x - x1 : dx < 0 ? x0 - x : dy > 0 ? y - y1 : y0 - y;
+        };
+        short x = 0, y = 0;
+        ASSERT_EQ(loop->GetFirstIsoPos(&x, &y), 0);
+        EXPECT_EQ(past(x, y, hx, hy), 1) << "head at " << x << "/" << y << " leaving " << hx << "/" << hy;
+        ASSERT_EQ(loop->GetLastIsoPos(&x, &y), 0);
+        const int tail = past(x, y, tx, ty);
+        EXPECT_TRUE(tail == 1 || (tail == 2 && (tx > 0 || ty > 0)))
+            << "tail at " << x << "/" << y << " leaving " << tx << "/" << ty;
+      }
+  g_ZorLoadVersion = 0;
+}
+
+// A street across a track drawn towards -x, four cells from the dead end
+// it leads to: the track drawn again with its crossing laid its last tile
+// over half of the dead end's group, and a street then drawn across two
+// cells from that dead end was built (nothing there showed the end any
+// more); the end's cells and the track's beside them led nowhere. The
+// group stays whole, and that street is refused.
+TEST(RailStorm, AStreetIsRefusedBesideADeadEndThatACrossingRedrew) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 25 47 15 47 9  B 22 53 22 34 1  D 22 53 22 34 1  B 18 39 18 55 1",
+                         {STR_BUILD_OK, STR_BUILD_OK, 0, STR_BUILD_NO_ROOM});
+  EXPECT_EQ(CountCrossings(sw), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// Tracks along both axes drawn both ways between dead ends at 6 and 18,
+// crossed by a street at every cell from 9 to 15 (those built) and the
+// street deleted again: after each step both dead ends show their group
+// on all its cells.
+TEST(RailStorm, DeadEndsKeepTheirGroupsWhenTheirTrackIsDrawnAgain) {
+  g_ZorLoadVersion = 240;
+  int crossed = 0;
+  for (bool alongX : {true, false})
+    for (bool towardsLow : {false, true})
+      for (int at = 9; at <= 15; ++at) {
+        auto line = [alongX](int a1, int c1, int a2, int c2, int type) {
+          return AxisLine(alongX, a1, c1, a2, c2, type);
+        };
+        const Op track = towardsLow ? line(18, 40, 6, 40, STRASSE_SCHIENE) : line(6, 40, 18, 40, STRASSE_SCHIENE);
+        const Op street = line(at, 34, at, 46, 1);
+        Op gone = street;
+        gone.kind = 'D';
+        SCOPED_TRACE(Format(track) + "  " + Format(street));
+        RailStormWorld sw;
+        int result = 0;
+        for (const Op& o : {track, street, gone}) {
+          // A street refused leaves nothing to delete.
+          if (o.kind == 'D' && result != STR_BUILD_OK) break;
+          for (const std::string& f : RailStep(sw, o, 0, 1, &result)) ADD_FAILURE() << f;
+          if (o.type != STRASSE_SCHIENE && o.kind == 'B' && result == STR_BUILD_OK) ++crossed;
+          for (int end : {6, 18}) {
+            const auto jx = static_cast<short>(alongX ? end : 40), jy = static_cast<short>(alongX ? 40 : end);
+            const CIsoObjGroup* g = sw.w.map->GetGroupAt(jx, jy, ISO_LAYER_GROUND);
+            ASSERT_NE(g, nullptr) << Format(o) << ": dead end " << jx << "/" << jy;
+            EXPECT_EQ(std::pair(g->GetStartPosX(), g->GetStartPosY()), std::pair(jx, jy)) << Format(o);
+            for (int x = jx; x < jx + g->GetTurnedSizeX(); ++x)
+              for (int y = jy; y < jy + g->GetTurnedSizeY(); ++y)
+                EXPECT_EQ(sw.w.map->GetTypeAt(x, y, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION) << Format(o) << ": " << x << "/" << y;
+          }
+        }
+      }
+  // Four cells or more from both ends every street is built, and three
+  // cells from the start of a track drawn towards -x or -y as well.
+  EXPECT_EQ(crossed, 22);
+
+  // A dead end whose group lost a cell says so, and its track drawn again
+  // lays the group again.
+  RailStormWorld sw;
+  ASSERT_EQ(sw.Apply(Parse("B 18 40 6 40 9")[0]), STR_BUILD_OK);
+  auto* end = dynamic_cast<CStrSchJunction*>(sw.rails->FindJunctionAt(6, 40));
+  ASSERT_NE(end, nullptr);
+  EXPECT_TRUE(end->ShowsWholeGroup());
+  sw.w.map->SetStdBase(7, 41, ISO_LAYER_GROUND, false);
+  EXPECT_FALSE(end->ShowsWholeGroup());
+  EXPECT_TRUE(end->IsDrawn());
+  CStrStrasse* track = end->GetStreetByNR(0);
+  track->RemoveFromIsoWelt(false);
+  track->InsertIntoIsoWelt();
+  EXPECT_TRUE(end->ShowsWholeGroup());
+  EXPECT_EQ(sw.w.map->GetTypeAt(7, 41, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION);
+  for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
+  g_ZorLoadVersion = 0;
+}
+
+// A street from a junction back to it across a track twice, made before
+// or after the track: it meets the track twice and holds a level crossing
+// at each meeting. The check of every street against every track met the
+// loop at both of its entries at the junction and counted four meetings.
+TEST(RailStorm, ALoopStreetAcrossATrackMeetsItOncePerCrossing) {
+  g_ZorLoadVersion = 240;
+  const std::string loop = "B 10 10 20 10 2  B 12 10 12 32 2  B 12 32 18 32 2  B 18 32 18 10 2  D 10 10 12 10 2  ";
+  for (const std::string& steps : {loop + "B 7 26 22 26 9", "B 7 26 22 26 9  " + loop}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps.c_str());
+    EXPECT_EQ(railtest::Meetings(sw.w.net.get(), sw.rails.get()), 2u);
+    EXPECT_EQ(CountCrossings(sw), 2u);
+    CStrStrasse* ring = nullptr;
+    for (CStrStrasse* s : sw.w.Streets())
+      if (s->GetStartJunction() == s->GetEndJunction()) ring = s;
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->GetStartJunction()->GetAnzLinkedStreets(), 3);
   }
   g_ZorLoadVersion = 0;
 }
