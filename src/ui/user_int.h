@@ -500,6 +500,13 @@ class CUserInt : public Overlay {
   // The yes of the stop-removal question: removes the pending cell's
   // object; 0 when it went.
   int RemoveSelectedObject();
+  // The stop chosen on the map (the selected object when it is a stop), or
+  // null; its lines are the ones the line list marks.
+  static CWorldObj* GetSelectedStop();
+  // Forgets the chosen stop, as choosing it a second time does.
+  static void ClearSelectedStop();
+  // Takes away the map's highlight of the place of an event.
+  static void ClearMessageMark() { selObj.msgX = selObj.msgY = selObj.msgW = selObj.msgH = -1; }
   // True when no street (type 0) or no stop (type 1, the last one met in
   // `found`) lies within `dist` cells around the footprint of the resource
   // (byResource) or of the map's group at (x, y).

@@ -308,11 +308,21 @@ int CUserInt::SelectStop(CWorldObj* stop) {
     ActivateWindow(129);
     DeActivateWindow(122);
   } else {
-    selObj.selectedObject = nullptr;
-    selObj.startX = selObj.startY = -1;
+    ClearSelectedStop();
   }
   if (topWindow) topWindow->SetZorvaList(129, -2, nullptr, 1);
   return 0;
+}
+
+CWorldObj* CUserInt::GetSelectedStop() {
+  CWorldObj* object = selObj.selectedObject;
+  return object && IsStop(object->GetType()) ? object : nullptr;
+}
+
+void CUserInt::ClearSelectedStop() {
+  if (!GetSelectedStop()) return;
+  selObj.selectedObject = nullptr;
+  selObj.startX = selObj.startY = -1;
 }
 
 // The street and crossing windows show the street or junction selected:

@@ -53,10 +53,7 @@ bool CZorMessageHost::GetMapMarkTime(uint32_t* time) {
   return true;
 }
 
-void CZorMessageHost::ClearMapMark() {
-  selObjType& sel = CUserInt::selObj;
-  sel.msgX = sel.msgY = sel.msgW = sel.msgH = -1;
-}
+void CZorMessageHost::ClearMapMark() { CUserInt::ClearMessageMark(); }
 
 void CZorMessageHost::CenterMap(int x, int y) {
   if (CIsoWelt* map = m_world.GetIsoWelt()) map->SetIsoCenter(x, y);

@@ -2,6 +2,7 @@
 
 #include "gui/gui_host.h"
 #include "gui/screen_window.h"
+#include "measures/building_object.h"
 #include "measures/opnv_line.h"
 #include "model/data_exchange.h"
 #include "model/gott_modus.h"
@@ -55,6 +56,10 @@ void CZorOpnvHost::ActivateWindow(int window) { m_world.ActivateWindow(window); 
 void CZorOpnvHost::SetSelectedLine(COpnvLine* line, int number) { CGuiHost::Get()->SetSelectedLine(line, number); }
 
 COpnvLine* CZorOpnvHost::GetSelectedLine() { return CUserInt::selObj.editedLine; }
+
+CBuildingObject* CZorOpnvHost::GetSelectedHst() { return dynamic_cast<CBuildingObject*>(CUserInt::GetSelectedStop()); }
+
+void CZorOpnvHost::ClearSelectedHst() { CUserInt::ClearSelectedStop(); }
 
 void CZorOpnvHost::RefreshWindowLineChange() {
   if (CUserInt* ui = m_world.GetUserInt()) ui->RefreshWindowLineChange();

@@ -20,6 +20,9 @@ class CZorOpnvHost : public COpnvHost {
   // The line the interface edits, as the windows select it.
   void SetSelectedLine(COpnvLine* line, int number) override;
   COpnvLine* GetSelectedLine() override;
+  // The stop chosen on the map, whose lines the line list marks.
+  CBuildingObject* GetSelectedHst() override;
+  void ClearSelectedHst() override;
   void RefreshWindowLineChange() override;
   bool ExpoLineGood() override;
 

@@ -28,6 +28,7 @@
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
+#include "world/zor_sound.h"
 #include "world/zor_world.h"
 
 int CZorWorldHost::GetLanguage() { return CZorvaWorld::m_Language; }
@@ -607,6 +608,15 @@ void CZorGuiHost::ExpoRestart() { m_world.RequestExpoRestart(); }
 bool CZorGuiHost::IsHotlineOn() { return m_world.GetEnvValue("WINDOWHOTLINE", 0) == 1; }
 void CZorGuiHost::SetHotlineOn() { m_world.SetEnv("WINDOWHOTLINE", 1); }
 int CZorGuiHost::GetEnvInt(const char* key, int defaultValue) { return m_world.GetEnvValue(key, defaultValue); }
+
+int CZorGuiHost::GetMusicMode() {
+  CSoundObj* sound = m_world.GetSoundObj();
+  return sound ? sound->GetMusikMode() : 0;
+}
+
+void CZorGuiHost::SetMusicMode(int mode) {
+  if (CSoundObj* sound = m_world.GetSoundObj()) sound->SetMusikMode(mode);
+}
 void CZorGuiHost::SetWindowMode(int mode) { m_world.SetWindowMode(mode, -1, -1); }
 uint32_t CZorGuiHost::GetStartupTicks() { return m_world.GetStartupWindowTime(); }
 
@@ -676,6 +686,14 @@ bool CZorGuiHost::GetSelectedCrossingLights(int* lights) {
   if (!crossing || !lights || crossing->GetVarData("KR.AMPEL", &value) != 0) return false;
   *lights = static_cast<int>(value);
   return true;
+}
+
+// Closing the warning window takes away the highlight of the building that a
+// refused street removal would have cut off.
+void CZorGuiHost::ClearWarningHighlight() {
+  selObjType& sel = CUserInt::selObj;
+  sel.importantX = sel.importantY = sel.importantW = sel.importantH = -1;
+  sel.importantUntil = 0;
 }
 
 void CZorGuiHost::SetLineReopenWindow(int id) { CUserInt::selObj.reopenWindow = id; }

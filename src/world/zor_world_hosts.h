@@ -160,6 +160,9 @@ class CZorUiHost : public CUiHost {
   bool GetMoney(double* value) override;
   int GetPeople() override;
   void GetDate(int* month, int* year) override;
+  // The ticker's short message and its tile (zor_world_hosts_messages.cpp).
+  const char* GetTickerText() override;
+  bool GetShortMessageTile(int* x, int* y) override;
   // Shortcuts and tools.
   void ToggleLanguage() override;
   bool HasAdviceCentre() override;
@@ -266,6 +269,9 @@ class CZorGuiHost : public CGuiHost {
   void ExpoRestart() override;
   bool IsHotlineOn() override;
   void SetHotlineOn() override;
+  // The sound object's music mode, shown and switched by the options window.
+  int GetMusicMode() override;
+  void SetMusicMode(int mode) override;
   int GetEnvInt(const char* key, int defaultValue) override;
   void SetWindowMode(int mode) override;
   uint32_t GetStartupTicks() override;
@@ -322,6 +328,8 @@ class CZorGuiHost : public CGuiHost {
   int GetStreet24hLoad(int direction, int hour) override;
   void ClearSelectedStreet() override;
   void ClearSelectedCrossing() override;
+  void ClearWarningHighlight() override;
+  void ClearAdviserSelection() override;
   bool GetSelectedCrossingLights(int* lights) override;
   void SetLineReopenWindow(int id) override;
   // Public transport's lines and the fleet purchase's question

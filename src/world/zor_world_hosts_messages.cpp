@@ -1,8 +1,10 @@
 // The windows' side of the message system: the texts of the message items,
 // the event list with its selection, processed marks and jumps, the
-// automatic event display, the adviser topic and the information texts.
+// automatic event display, the adviser topic, the information texts and the
+// status line's ticker.
 // Without a message system the windows keep their own texts and do nothing.
 #include "model/message.h"
+#include "sim/sim_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "world/zor_world_hosts.h"
@@ -15,6 +17,15 @@ constexpr int kAdviserTextItem = 33;
 constexpr int kStandardTextItem = 34;
 constexpr int kSelectedEventTextItem = 36;
 constexpr int kYesNoTextItem = 40;
+
+// The newest event's short text while the ticker shows it, with its tile.
+const char* TickerMessage(CZorvaWorld& world, int* x, int* y) {
+  CMessage* message = world.GetMessage();
+  if (!message) return nullptr;
+  CSimWelt* sim = world.GetSimWelt();
+  const STime now = sim ? STime::FromDate(sim->Date()) : STime{};
+  return message->GetToggleMessageShort(now, *x, *y);
+}
 }  // namespace
 
 const char* CZorGuiHost::GetMessageText(int itemType) {
@@ -123,5 +134,18 @@ bool CZorGuiHost::GetHelpEntry(int n, const char** title, const char** text) {
 
 // The event list's text panel comes back with the list until the player
 // closes it.
+// The event windows leave the map's highlight of an event's place with the
+// last of them to close.
+void CZorGuiHost::ClearAdviserSelection() { CUserInt::ClearMessageMark(); }
+
+// The ticker shows the newest event's short text while it is fresh; a click
+// on it goes to the event's tile.
+const char* CZorUiHost::GetTickerText() {
+  int x = -1, y = -1;
+  return TickerMessage(m_world, &x, &y);
+}
+
+bool CZorUiHost::GetShortMessageTile(int* x, int* y) { return TickerMessage(m_world, x, y) != nullptr; }
+
 bool CZorGuiHost::GetWindow239Opened() { return CUserInt::selObj.windowFlag != 0; }
 void CZorGuiHost::SetWindow239Opened(bool on) { CUserInt::selObj.windowFlag = on ? 1 : 0; }

@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "gui/gui_host.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "world/fake_mixer.h"
@@ -52,6 +53,35 @@ TEST(ScenarioSound, AClickOnTheBarIsHeardAndTheMusicPlaysFromTheStart) {
   game.Run({Move(600, 590), Wait(300)});
   game.Click(303, 539).Do(Wait(100));
   EXPECT_EQ(Plays(*world->mixer, "KLICK.BIN"), before + 1);
+}
+
+// The options window's music buttons show and switch the sound object's
+// music mode.
+TEST(ScenarioSound, TheOptionsWindowShowsAndSwitchesTheMusicMode) {
+  FakeMixerWorld* world = nullptr;
+  Scenario game([&] { return world = new FakeMixerWorld; },
+                "SOUNDATMO=0\nWIN2000=1\nSOUNDPATH=" + BinaryDir() + "/gamedata/SOUND\n");
+  CSoundObj* sound = world->GetSoundObj();
+  ASSERT_NE(sound, nullptr);
+  CGuiHost* host = CGuiHost::Get();
+  ASSERT_EQ(sound->GetMusikMode(), 2) << "the music plays from the start";
+  EXPECT_EQ(host->GetMusicMode(), 2);
+
+  // A mode out of range leaves no mode to play in: the piece playing ends
+  // and no other follows.
+  host->SetMusicMode(3);
+  EXPECT_EQ(sound->GetMusikMode(), 0);
+  EXPECT_EQ(host->GetMusicMode(), 0);
+  const size_t loads = world->mixer->musicLoads.size();
+  world->mixer->EndMusic();
+  game.Run({Wait(100)});
+  EXPECT_EQ(world->mixer->MusicPlaying(), "");
+  EXPECT_EQ(world->mixer->musicLoads.size(), loads);
+  // The MIDI button brings it back.
+  host->SetMusicMode(2);
+  EXPECT_EQ(host->GetMusicMode(), 2);
+  game.Run({Wait(100)});
+  EXPECT_NE(world->mixer->MusicPlaying(), "");
 }
 
 }  // namespace
