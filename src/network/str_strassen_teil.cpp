@@ -250,13 +250,22 @@ int CStrBride::InsertIntoIsoWelt(CIsoWelt* iso, short& x, short& y, CWorldObj* o
   const int deckRes = four ? kDeck4 : kDeck;
   const int mx = Sign(m_EndX - m_StartX), my = Sign(m_EndY - m_StartY);
   const int n = std::abs(m_EndX - m_StartX) + std::abs(m_EndY - m_StartY);
-  for (int i = 0; i <= n && iso; ++i) {
+  // A four-lane group reaches the next cell towards larger x or y: the
+  // cells are laid from the lower end up, so that each shows its own group.
+  // Its groups are turned only to the street's axis, as the street's own
+  // straight groups are: a group turned round shows its other column on its
+  // cell, whose cell layout lies a cell off the street's. The ends keep
+  // their pictures by side (rising from the lower end, falling at the upper).
+  const bool downwards = mx < 0 || my < 0;
+  const CIsoRichtung groupDir(m_Richtung.GetValue() & 1);
+  for (int k = 0; k <= n && iso; ++k) {
+    const int i = four && downwards ? n - k : k;
     const int tx = m_StartX + i * mx, ty = m_StartY + i * my;
     if (!IsoInMap(tx, ty)) continue;
     const int res = i == 0 ? startRes : (i == n ? endRes : deckRes);
     if (four)
       iso->SetIsoGroupTurnedAt(static_cast<unsigned short>(tx), static_cast<unsigned short>(ty), ISO_LAYER_GROUND, res,
-                               obj, m_Richtung);
+                               obj, groupDir);
     else
       iso->SetIsoTileAt(tx, ty, ISO_LAYER_GROUND, m_Richtung, res, obj);
   }

@@ -656,6 +656,86 @@ TEST(RailStorm, ALoopStreetAcrossATrackMeetsItOncePerCrossing) {
   g_ZorLoadVersion = 0;
 }
 
+// A four-lane street drawn towards -x over the river and across a track:
+// the bridge was laid a cell off the river, its cell layouts a cell off the
+// street's, and the street's lanes ran in circles between neighbouring
+// tiles; the level crossing then took the cells beside it from those
+// circles, and the street's and the track's cells there led nowhere.
+TEST(RailStorm, AFourLaneStreetOverABridgeCrossesATrack) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, "B 26 34 26 18 9  B 34 24 17 24 4");
+  EXPECT_EQ(CountCrossings(sw), 1u);
+  g_ZorLoadVersion = 0;
+}
+
+// Four-lane streets over the storm's rivers (along y at x 30 and 31, along
+// x at y 45) and across a track, drawn both ways, the street before the
+// track and after it, the track both ways: every step leaves both networks
+// sound, with one level crossing.
+TEST(RailStorm, FourLaneStreetsOverBridgesCrossTracksWhicheverWayDrawn) {
+  g_ZorLoadVersion = 240;
+  struct Case {
+    const char* street;
+    const char* track;
+  };
+  for (const Case& c : {Case{"B 34 24 17 24 4", "B 26 34 26 18 9"}, Case{"B 33 15 19 15 4", "B 26 5 26 25 9"},
+                        Case{"B 40 52 40 30 4", "B 33 38 50 38 9"}})
+    for (bool streetReversed : {false, true})
+      for (bool trackReversed : {false, true})
+        for (bool trackFirst : {false, true}) {
+          Op street = Parse(c.street)[0], track = Parse(c.track)[0];
+          if (streetReversed) street = Op{street.kind, street.x2, street.y2, street.x1, street.y1, street.type};
+          if (trackReversed) track = Op{track.kind, track.x2, track.y2, track.x1, track.y1, track.type};
+          const std::string steps = trackFirst ? Format(track) + "  " + Format(street) : Format(street) + "  " + Format(track);
+          SCOPED_TRACE(steps);
+          RailStormWorld sw;
+          ReplayEveryStepChecked(sw, steps.c_str());
+          EXPECT_EQ(CountCrossings(sw), 1u);
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A four-lane bridge is the same whichever way its street was drawn: its
+// groups lie on the river's cells, the map shows the same tiles, and the
+// street's cars get from one end of the street to the other across it.
+TEST(RailStorm, AFourLaneBridgeIsTheSameWhicheverWayItsStreetWasDrawn) {
+  g_ZorLoadVersion = 240;
+  // Along x over the river at x 30 and 31, and along y over the one at y 45.
+  for (const auto& [forward, cells] : {std::pair{"B 19 15 33 15 4", std::pair{26, 15}},
+                                       std::pair{"B 40 30 40 52 4", std::pair{40, 45}}}) {
+    SCOPED_TRACE(forward);
+    const Op there = Parse(forward)[0];
+    const Op back{there.kind, there.x2, there.y2, there.x1, there.y1, there.type};
+    std::vector<std::vector<int>> seen;
+    for (const Op& o : {there, back}) {
+      RailStormWorld sw;
+      ASSERT_EQ(sw.Apply(o), STR_BUILD_OK) << Format(o);
+      for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
+      std::vector<int> ground;
+      for (int x = cells.first - 6; x <= cells.first + 6; ++x)
+        for (int y = cells.second - 6; y <= cells.second + 6; ++y) {
+          CIsoObjGroup* g = sw.w.map->GetGroupAt(x, y, ISO_LAYER_GROUND);
+          ground.insert(ground.end(), {sw.w.map->GetIsoInfo(x, y)->GetResID(ISO_LAYER_GROUND), g ? g->GetResID() : 0,
+                                       g ? g->GetStartPosX() : -1, g ? g->GetStartPosY() : -1});
+        }
+      seen.push_back(ground);
+      // The layouts one cell inside either end reach each other.
+      CStrStrasse* s = sw.Find(o);
+      ASSERT_NE(s, nullptr);
+      const int mx = (o.x2 > o.x1) - (o.x2 < o.x1), my = (o.y2 > o.y1) - (o.y2 < o.y1);
+      CQnoMicroZelle* first = s->GetMicroZellen(static_cast<unsigned short>(o.x1 + 2 * mx), static_cast<unsigned short>(o.y1 + 2 * my));
+      CQnoMicroZelle* last = s->GetMicroZellen(static_cast<unsigned short>(o.x2 - 2 * mx), static_cast<unsigned short>(o.y2 - 2 * my));
+      ASSERT_NE(first, nullptr);
+      ASSERT_NE(last, nullptr);
+      EXPECT_TRUE(junctiontest::Reached(first, last).count(last));
+      EXPECT_TRUE(junctiontest::Reached(last, first).count(first));
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+  }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
