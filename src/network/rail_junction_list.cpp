@@ -73,15 +73,6 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
   return tile ? tile->GetStreetList() : nullptr;
 }
 
-// The cell is a bend's corner: the end cell of a piece that another follows.
-bool IsBendCorner(CStrStrasse* track, int x, int y) {
-  for (CZorvaObject* o = track->GetHead(); o && o->GetNext(); o = o->GetNext()) {
-    const auto* p = static_cast<CStrStrassenTeil*>(o);
-    if (p->GetEndX() == x && p->GetEndY() == y) return true;
-  }
-  return false;
-}
-
 // Whether a T junction made on the track's cell would crowd the track's
 // curves or level crossings. Its group takes the cell before the junction
 // and two after it along the track. A curve there (it spans both of the
@@ -93,11 +84,13 @@ bool IsBendCorner(CStrStrasse* track, int x, int y) {
 // the junction without cells that meet (a crossing just above the group
 // begins where the track's cells begin, as at a track's end). The corner of
 // a bend, where a piece ends on the track, is the one curve cell that takes
-// a junction: the curve gives way to it whole.
+// a junction: the curve gives way to it whole. The cells the preview marks
+// as before a bend along the track's run take none either.
 bool TJunctionCrowdsTrack(CStrSchienen* track, int x, int y) {
   for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
     if (p->GetEndX() == x && p->GetEndY() == y) return false;
-  if (track->PointIsBend(static_cast<short>(x), static_cast<short>(y))) return true;
+  const auto px = static_cast<short>(x), py = static_cast<short>(y);
+  if (track->PointIsBend(px, py) || track->PointIsBeforBend(px, py) || track->PointIsTwoBeforBend(px, py)) return true;
   signed char dx = 0, dy = 0;
   track->GetStreetDirectionAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), dx, dy);
   const int ax = dx != 0 ? 1 : 0, ay = dy != 0 ? 1 : 0;
@@ -139,16 +132,6 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   // a T junction, whose group reaches a cell further each way, over no
   // other rail junction.
   for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
-    // An end on a track's cell splits the track into a T junction, whose
-    // group reaches a cell back and two on along the track: it would take
-    // the cells of a curve that stays, and the curve's layout with them.
-    // Not on a curve but at its corner (the split there ends the curve),
-    // nor one or two cells before one.
-    if (KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail)
-      if (CStrStrasse* track = StreetShownAt(m_pIsoWelt, ex, ey))
-        if ((track->PointIsBend(ex, ey) && !IsBendCorner(track, ex, ey)) || track->PointIsBeforBend(ex, ey) ||
-            track->PointIsTwoBeforBend(ex, ey))
-          return STR_BUILD_NO_ROOM;
     const bool joins = KindAt(m_pIsoWelt, ex, ey) == CellKind::Rail || KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction;
     CWorldObj* own = joins ? m_pIsoWelt->GetIsoTileObject(ex, ey, ISO_LAYER_GROUND) : nullptr;
     const int lo = joins ? -1 : 0, hi = joins ? 2 : 1;
