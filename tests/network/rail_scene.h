@@ -27,6 +27,13 @@ struct RailWorld : junctiontest::World {
   RailWorld(const RailWorld&) = delete;
   RailWorld& operator=(const RailWorld&) = delete;
 
+  // The street 10/10-10/30 and the track 2/20-30/20 across it, in either
+  // order: the scene of a level crossing built both ways.
+  bool StreetAndTrack(bool trackFirst) {
+    if (trackFirst && Track(2, 20, 30, 20) != STR_BUILD_OK) return false;
+    if (Build(10, 10, 10, 30) != STR_BUILD_OK) return false;
+    return trackFirst || Track(2, 20, 30, 20) == STR_BUILD_OK;
+  }
   int Track(int x1, int y1, int x2, int y2) {
     CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2),
                        static_cast<short>(y2));

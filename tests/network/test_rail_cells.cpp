@@ -138,13 +138,7 @@ TEST(RailCells, ATrainCrossesAStreetAndTheStreetsCarsCrossTheTrack) {
   for (bool trackFirst : {false, true}) {
     SCOPED_TRACE(trackFirst ? "track first" : "street first");
     RailWorld w;
-    if (trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
-    }
-    ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
-    if (!trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
-    }
+    ASSERT_TRUE(w.StreetAndTrack(trackFirst));
     const std::vector<CGrdCrossing*> crossings = w.Crossings();
     ASSERT_EQ(crossings.size(), 1u);
     CStrSchienen* track = w.Tracks().at(0);

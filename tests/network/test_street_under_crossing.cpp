@@ -46,13 +46,7 @@ TEST(StreetUnderCrossing, DrawingTheStreetAgainKeepsTheCrossingsPicture) {
   for (bool trackFirst : {false, true}) {
     SCOPED_TRACE(trackFirst ? "track first" : "street first");
     RailWorld w;
-    if (trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
-    }
-    ASSERT_EQ(w.Build(10, 10, 10, 30), STR_BUILD_OK);
-    if (!trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
-    }
+    ASSERT_TRUE(w.StreetAndTrack(trackFirst));
     ASSERT_EQ(w.Crossings().size(), 1u);
     CStrStrasse* street = w.StreetBetween(10, 10, 10, 30);
     ASSERT_NE(street, nullptr);
