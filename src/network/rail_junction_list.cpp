@@ -186,7 +186,10 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
     if (!street) continue;
     // Runs of street cells become crossings of four cells along the track:
     // one before the street, the street (one or two cells), and after it.
-    if (street == runStreet && k == runEnd + 1 && k - runStart < 2) {
+    // Only a four-lane street's second row carries a run on. The next cell
+    // of a narrower street is another stretch of it (a street that turns
+    // back beside itself): a second meeting, with no room for its crossing.
+    if (street == runStreet && k == runEnd + 1 && k - runStart < 2 && street->GetStreetType() == STRASSE_VIERSPURIG) {
       runEnd = k;
       runs.back().second = k;
       continue;

@@ -656,6 +656,46 @@ TEST(RailStorm, ALoopStreetAcrossATrackMeetsItOncePerCrossing) {
   g_ZorLoadVersion = 0;
 }
 
+// A street that turns back beside itself, its two stretches on
+// neighbouring rows, and a track drawn across both: the drag took the
+// stretches for the two rows of one four-lane street and laid one level
+// crossing, and the cells of the second stretch beside it led nowhere. It
+// is refused.
+TEST(RailStorm, ATrackAcrossAStreetTurnedBackBesideItselfIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 57 38 29 38 2  B 29 38 29 39 2  B 29 39 57 39 2  B 43 22 43 42 9"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// Streets that turn back with their stretches 1 to 6 rows apart (a
+// four-lane one, two rows wide, from 3: closer, its stretches would touch
+// and it is not built), along both axes, and tracks drawn both ways across
+// both stretches: refused up to three rows apart, where the crossings
+// would share cells, and from four rows built with a level crossing at
+// each stretch; every track built or refused leaves both networks sound.
+TEST(RailStorm, ATrackMeetsAStreetTurnedBackOncePerStretch) {
+  g_ZorLoadVersion = 240;
+  for (int type : {1, 2, 4})
+    for (bool alongX : {true, false})
+      for (bool towardsLow : {false, true})
+        for (int gap = type == 4 ? 3 : 1; gap <= 6; ++gap) {
+          const std::vector<Op> street = {AxisLine(alongX, 26, 12, 6, 12, type), AxisLine(alongX, 6, 12, 6, 12 + gap, type),
+                                          AxisLine(alongX, 6, 12 + gap, 26, 12 + gap, type)};
+          const Op track = towardsLow ? AxisLine(!alongX, 28, 16, 4, 16, STRASSE_SCHIENE)
+                                      : AxisLine(!alongX, 4, 16, 28, 16, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(street[0]) + "  " + Format(street[1]) + "  " + Format(street[2]) + "  " + Format(track));
+          const Built b = BuildThen(street, track);
+          if (gap <= 3) {
+            EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
+            EXPECT_EQ(CountCrossings(*b.sw), 0u);
+          } else {
+            EXPECT_EQ(b.result, STR_BUILD_OK);
+            EXPECT_EQ(CountCrossings(*b.sw), 2u);
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
 // A four-lane street drawn towards -x over the river and across a track:
 // the bridge was laid a cell off the river, its cell layouts a cell off the
 // street's, and the street's lanes ran in circles between neighbouring
