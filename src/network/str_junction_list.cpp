@@ -692,6 +692,8 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
   // whether a four-lane street meets there.
   int lastJunction = -1;
   bool lastFour = false;
+  // The drag's cells (it is straight).
+  const CellBox line = CellBox::Of(x1, y1, x2, y2);
   // Whether a street (of the four-lane type only, when asked) runs over the
   // cell along the drag's axis.
   auto runsAlong = [&near, mx](short x, short y, bool fourOnly) {
@@ -708,8 +710,13 @@ int CStrJunctionList::CheckDrag(short x1, short y1, short x2, short y2, CStrasse
     if (end && near.IsWater(cx, cy)) water = true;
     // An end on a cell that a four-lane junction's group covers beside the
     // junction's own would be that junction, a cell away from the drag.
-    if (const CStrJunction* shown = end ? FindJunctionAt(cx, cy) : nullptr;
-        shown && (shown->GetXPos() != cx || shown->GetYPos() != cy))
+    // Nor does the drag run over such a cell of a junction it does not
+    // meet: its tiles there would hide part of the group, and the group,
+    // drawn again when the junction's streets change, would take the
+    // drag's tiles and cells there, which would then lead nowhere.
+    if (const CStrJunction* shown = FindJunctionAt(cx, cy);
+        shown && (shown->GetXPos() != cx || shown->GetYPos() != cy) &&
+        (end || !line.Holds(shown->GetXPos(), shown->GetYPos())))
       noRoom = true;
     // A four-lane drag's second column passes no junction, and runs over
     // water exactly where its centre line does: a bridge's record names the

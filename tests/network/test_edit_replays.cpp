@@ -718,6 +718,44 @@ TEST(EditReplay, ADragThroughAFourLaneDeadEndBesideItsNewEndIsRefused) {
   Replay("B 50 20 50 40 4  B 49 20 60 20 1", {OK, STR_BUILD_NO_ROOM});
 }
 
+// A four-lane junction's group is drawn over the cells beside its own: a
+// street that runs over them without meeting the junction would hide part
+// of the group, and the group, drawn again when the junction's streets
+// change, would take that street's tiles and cells. Such a drag is
+// refused, either way; a cell further off it is built, and so is a street
+// into the junction through the group.
+TEST(EditReplay, NoStreetRunsOverTheGroupOfAFourLaneJunctionThatItDoesNotMeet) {
+  struct Case {
+    const char* junction;  // a T junction at 41/22 whose group covers 41..42/22..23
+    // A lead to a dead end, and a street of the type from it over the
+    // group's free cells; the same a cell further off.
+    const char* over;
+    const char* after;
+    const char* into;  // a four-lane street into the junction through the group
+  };
+  const Case cases[] = {
+      {"B 34 22 50 22 1  B 41 12 41 22 4  ", "B 50 22 50 23 1  B 50 23 36 23", "B 50 22 50 24 1  B 50 24 36 24",
+       "B 41 30 41 22 4"},
+      {"B 41 12 41 32 1  B 33 22 41 22 4  ", "B 41 32 42 32 1  B 42 32 42 15", "B 41 32 43 32 1  B 43 32 43 15",
+       "B 50 22 41 22 4"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.junction);
+    Replay(c.junction + std::string(c.into), {OK, OK, OK});
+    for (bool reversed : {false, true})
+      for (int type : {1, 2}) {
+        // The lead, then the street of the type drawn either way.
+        auto steps = [&](const char* leadAndStreet) {
+          const std::vector<Op> ops = Parse(std::string(leadAndStreet) + " " + std::to_string(type));
+          Op o = ops[1];
+          if (reversed) o = Op{'B', o.x2, o.y2, o.x1, o.y1, type};
+          return c.junction + Format(ops[0]) + "  " + Format(o);
+        };
+        Replay(steps(c.over), {OK, OK, OK, STR_BUILD_NO_ROOM});
+        Replay(steps(c.after), {OK, OK, OK, OK});
+      }
+  }
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;

@@ -776,6 +776,22 @@ TEST(RailStorm, AFourLaneBridgeIsTheSameWhicheverWayItsStreetWasDrawn) {
   g_ZorLoadVersion = 0;
 }
 
+// A street along the row below a four-lane T junction, on from a dead end
+// beside the junction's street, across the cells the junction's group
+// covers there. Built, its tiles hid the group's lower row; when the
+// four-lane street's far part went, the junction was drawn again, took
+// back that row's tiles and cells, and the street's cells beside them led
+// nowhere. It is refused, and the deletion leaves both networks sound.
+TEST(RailStorm, AStreetAcrossTheGroupOfAFourLaneJunctionBesideItIsRefused) {
+  g_ZorLoadVersion = 240;
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw,
+                         "B 35 36 8 36 2  B 8 36 8 37 2  B 12 36 12 28 4  B 23 33 12 33 4  "
+                         "B 8 37 14 37 2  D 12 33 12 28 4",
+                         {STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_OK, STR_BUILD_NO_ROOM, 0});
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
