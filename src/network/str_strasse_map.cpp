@@ -426,19 +426,18 @@ bool CStrStrasse::StreetRunsFromUpper(short ux, short uy, short lx, short ly) {
 }
 
 // The street's cells on either side of the track lead into the crossing's
-// layout and out of it; a one-way street's only from the side its cars come
-// from to the other.
+// layout and out of it (both lanes each way of a four-lane street, as Link
+// joins them); a one-way street's only from the side its cars come from to
+// the other. The crossing's street lanes keep no street's id: a car on them
+// counts for neither side.
 void CStrStrasse::LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* upper, CQnoMicroZelle* lower,
                                         CStrassenType crossingType, bool fromUpper) {
   if (crossingType == STRASSE_EINBAHN) {
     Linker().Link(fromUpper ? upper : lower, cell, crossingType, 0, 0);
     Linker().Link(cell, fromUpper ? lower : upper, crossingType, 0, 0);
-  } else if (crossingType < STRASSE_VIERSPURIG || crossingType == STRASSE_SCHIENE) {
+  } else {
     Linker().Link(cell, upper, crossingType, 0, 0);
     Linker().Link(lower, cell, crossingType, 0, 0);
-  } else {
-    Linker().LinkStrasseD(upper, cell, crossingType, 0, 0);
-    Linker().LinkStrasseD(lower, cell, crossingType, 0, 0);
   }
 }
 

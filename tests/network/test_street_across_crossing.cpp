@@ -16,50 +16,69 @@ namespace {
 using namespace railtest;
 using Cell = BinaryMicroSimObject;
 
-// A street from the T junction at 10/10 down to 10/30 (or up from there)
-// across the track 2/20-30/20, laid before or after the track.
+// Two streets from a street along y = `from` (10, or 18 with the crossing
+// just past the junction), at x = 10 and 22, down to y = 30 (or up from
+// there), across the track 2/20-30/20, laid before or after the track; or
+// all of it mirrored across the diagonal, the streets running along x.
 struct CrossingScene {
   TStrassenType type;
-  bool down;  // the street runs from 10/10 to 10/30
+  bool down;  // the streets run from y = `from` to y = 30
   bool trackFirst;
+  bool alongX = false;
+  int from = 10;
 };
 
 std::string Name(const testing::TestParamInfo<CrossingScene>& info) {
   const CrossingScene& s = info.param;
   const char* type = s.type == STRASSE_1 ? "TwoLane" : s.type == STRASSE_EINBAHN ? "OneWay" : "FourLane";
-  return std::string(type) + (s.down ? "Down" : "Up") + (s.trackFirst ? "TrackFirst" : "StreetFirst");
+  return std::string(type) + (s.alongX ? "AlongX" : "AlongY") + (s.down ? "Down" : "Up") + "From" +
+         std::to_string(s.from) + (s.trackFirst ? "TrackFirst" : "StreetFirst");
 }
 
 struct StreetAcrossCrossingTest : testing::TestWithParam<CrossingScene> {
+  // A cell of the scene, (across the streets, along them).
+  short X(int across, int along) const { return static_cast<short>(GetParam().alongX ? along : across); }
+  short Y(int across, int along) const { return static_cast<short>(GetParam().alongX ? across : along); }
+  int Build(int a1, int b1, int a2, int b2) { return w.Build(X(a1, b1), Y(a1, b1), X(a2, b2), Y(a2, b2), GetParam().type); }
+
   void SetUp() override {
     const CrossingScene& s = GetParam();
-    // The street along y = 10 first: the street across the track is not
-    // the network's first, so its ids are not the first ones given.
-    ASSERT_EQ(w.Build(4, 10, 16, 10, s.type), STR_BUILD_OK);
+    // The street the others leave first: theirs are not the first ids
+    // the network gives.
+    ASSERT_EQ(Build(4, s.from, 26, s.from), STR_BUILD_OK);
     if (s.trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
+      ASSERT_EQ(w.Track(X(2, 20), Y(2, 20), X(30, 20), Y(30, 20)), STR_BUILD_OK);
     }
-    ASSERT_EQ(s.down ? w.Build(10, 10, 10, 30, s.type) : w.Build(10, 30, 10, 10, s.type), STR_BUILD_OK);
+    for (int across : {10, 22}) {
+      ASSERT_EQ(s.down ? Build(across, s.from, across, 30) : Build(across, 30, across, s.from), STR_BUILD_OK);
+    }
     if (!s.trackFirst) {
-      ASSERT_EQ(w.Track(2, 20, 30, 20), STR_BUILD_OK);
+      ASSERT_EQ(w.Track(X(2, 20), Y(2, 20), X(30, 20), Y(30, 20)), STR_BUILD_OK);
     }
-    CStrStrassenTeil* piece = nullptr;
-    ASSERT_TRUE(w.net->PointHitStreet(10, 25, &street, &piece));
-    ASSERT_NE(street, nullptr);
-    ASSERT_EQ(w.Crossings().size(), 1u);
+    ASSERT_EQ(w.Crossings().size(), 2u);
     track = w.Tracks().at(0);
   }
 
-  // The crossing's layout and the street's on either side of the track.
-  void Find() {
-    CGrdCrossing* c = w.Crossings().at(0);
-    short ax = 0, ay = 0, ux = 0, uy = 0, lx = 0, ly = 0;
-    c->GetInsertPoint(ax, ay);
-    c->GetUpperStreetPos(ux, uy);
-    c->GetLowerStreetPos(lx, ly);
-    crossing = track->GetMicroZellen(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay));
-    upper = street->GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy));
-    lower = street->GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly));
+  CStrStrasse* StreetAt(int across) {
+    CStrStrasse* street = nullptr;
+    CStrStrassenTeil* piece = nullptr;
+    return w.net->PointHitStreet(X(across, 25), Y(across, 25), &street, &piece) ? street : nullptr;
+  }
+
+  // The crossing's layout of the street at `across`, and the street's on
+  // either side of the track.
+  void Find(CStrStrasse* street, int across) {
+    crossing = upper = lower = nullptr;
+    for (CGrdCrossing* c : w.Crossings()) {
+      if (!c->PointHitExtraTeil(X(across, 20), Y(across, 20))) continue;
+      short ax = 0, ay = 0, ux = 0, uy = 0, lx = 0, ly = 0;
+      c->GetInsertPoint(ax, ay);
+      c->GetUpperStreetPos(ux, uy);
+      c->GetLowerStreetPos(lx, ly);
+      crossing = track->GetMicroZellen(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay));
+      upper = street->GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy));
+      lower = street->GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly));
+    }
   }
 
   // The cells of `from` that lead into the crossing.
@@ -105,43 +124,48 @@ struct StreetAcrossCrossingTest : testing::TestWithParam<CrossingScene> {
   }
 
   void ExpectJoined(const char* what) {
-    SCOPED_TRACE(what);
-    Find();
-    ASSERT_NE(crossing, nullptr);
-    ASSERT_NE(upper, nullptr);
-    ASSERT_NE(lower, nullptr);
-    const CrossingScene& s = GetParam();
-    const uint16_t forward = static_cast<uint16_t>(street->GetSimID());
-    const uint16_t back = static_cast<uint16_t>(street->GetSimIDSecond());
-    ASSERT_GT(forward, 2);
-    const bool startsUpper = street->GetStartJunction()->GetYPos() < 20;
-    ASSERT_EQ(startsUpper, s.down);
-    // The street's cells beside the crossing carry the street's ids only.
-    for (CQnoMicroZelle* l : {upper, lower})
-      for (int i = 0; i < l->GetCount(); ++i)
-        EXPECT_TRUE(l->GetZelle(i)->m_SimID == forward || l->GetZelle(i)->m_SimID == back)
-            << "cell " << l->GetZelle(i)->m_ID << " id " << l->GetZelle(i)->m_SimID;
-    CQnoMicroZelle* first = startsUpper ? upper : lower;
-    CQnoMicroZelle* second = startsUpper ? lower : upper;
-    if (s.type == STRASSE_EINBAHN) {
-      EXPECT_EQ(back, 0);
-      ExpectCarsCross(first, second, forward, 1);
-      EXPECT_TRUE(Into(second).empty()) << "a car enters the crossing against the one-way street";
-      return;
-    }
-    const size_t lanes = s.type == STRASSE_VIERSPURIG ? 2 : 1;
-    {
-      SCOPED_TRACE("with the street");
-      ExpectCarsCross(first, second, forward, lanes);
-    }
-    {
-      SCOPED_TRACE("against it");
-      ExpectCarsCross(second, first, back, lanes);
+    for (int across : {10, 22}) {
+      SCOPED_TRACE(testing::Message() << what << ", the street at " << across);
+      CStrStrasse* street = StreetAt(across);
+      ASSERT_NE(street, nullptr);
+      Find(street, across);
+      ASSERT_NE(crossing, nullptr);
+      ASSERT_NE(upper, nullptr);
+      ASSERT_NE(lower, nullptr);
+      const CrossingScene& s = GetParam();
+      const uint16_t forward = static_cast<uint16_t>(street->GetSimID());
+      const uint16_t back = static_cast<uint16_t>(street->GetSimIDSecond());
+      ASSERT_GT(forward, 2);
+      // The upper side is the one towards smaller x or y.
+      const CStrJunction* start = street->GetStartJunction();
+      const bool startsUpper = (s.alongX ? start->GetXPos() : start->GetYPos()) < 20;
+      ASSERT_EQ(startsUpper, s.down);
+      // The street's cells beside the crossing carry the street's ids only.
+      for (CQnoMicroZelle* l : {upper, lower})
+        for (int i = 0; i < l->GetCount(); ++i)
+          EXPECT_TRUE(l->GetZelle(i)->m_SimID == forward || l->GetZelle(i)->m_SimID == back)
+              << "cell " << l->GetZelle(i)->m_ID << " id " << l->GetZelle(i)->m_SimID;
+      CQnoMicroZelle* first = startsUpper ? upper : lower;
+      CQnoMicroZelle* second = startsUpper ? lower : upper;
+      if (s.type == STRASSE_EINBAHN) {
+        EXPECT_EQ(back, 0);
+        ExpectCarsCross(first, second, forward, 1);
+        EXPECT_TRUE(Into(second).empty()) << "a car enters the crossing against the one-way street";
+        continue;
+      }
+      const size_t lanes = s.type == STRASSE_VIERSPURIG ? 2 : 1;
+      {
+        SCOPED_TRACE("with the street");
+        ExpectCarsCross(first, second, forward, lanes);
+      }
+      {
+        SCOPED_TRACE("against it");
+        ExpectCarsCross(second, first, back, lanes);
+      }
     }
   }
 
   RailWorld w;
-  CStrStrasse* street = nullptr;
   CStrSchienen* track = nullptr;
   CQnoMicroZelle* crossing = nullptr;
   CQnoMicroZelle* upper = nullptr;
@@ -150,22 +174,26 @@ struct StreetAcrossCrossingTest : testing::TestWithParam<CrossingScene> {
 
 TEST_P(StreetAcrossCrossingTest, CarsCrossOnTheirLanesWithTheStreetsIds) {
   ExpectJoined("built");
-  // The street lays its cells again beside the crossing's (as when a track
-  // elsewhere changes it), then the track its own, the crossing's with them.
-  street->CreateMicroZelle();
-  ExpectJoined("street laid again");
+  // The streets lay their cells again beside the crossings' (as when a
+  // track elsewhere changes them), then the track its own, the crossings'
+  // with them.
+  for (int across : {10, 22}) StreetAt(across)->CreateMicroZelle();
+  ExpectJoined("streets laid again");
   track->CreateMicroZelle();
   ExpectJoined("track laid again");
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryTypeWayAndOrder, StreetAcrossCrossingTest,
-                         testing::Values(CrossingScene{STRASSE_1, true, false}, CrossingScene{STRASSE_1, false, true},
-                                         CrossingScene{STRASSE_EINBAHN, true, false},
-                                         CrossingScene{STRASSE_EINBAHN, true, true},
-                                         CrossingScene{STRASSE_EINBAHN, false, false},
-                                         CrossingScene{STRASSE_EINBAHN, false, true},
-                                         CrossingScene{STRASSE_VIERSPURIG, true, true},
-                                         CrossingScene{STRASSE_VIERSPURIG, false, false}),
-                         Name);
+INSTANTIATE_TEST_SUITE_P(
+    EveryTypeWayAndOrder, StreetAcrossCrossingTest,
+    testing::Values(CrossingScene{STRASSE_1, true, false}, CrossingScene{STRASSE_1, false, true},
+                    CrossingScene{STRASSE_1, true, true, true}, CrossingScene{STRASSE_1, false, false, true, 18},
+                    CrossingScene{STRASSE_EINBAHN, true, false}, CrossingScene{STRASSE_EINBAHN, true, true},
+                    CrossingScene{STRASSE_EINBAHN, false, false}, CrossingScene{STRASSE_EINBAHN, false, true},
+                    CrossingScene{STRASSE_EINBAHN, true, false, true}, CrossingScene{STRASSE_EINBAHN, false, true, true},
+                    CrossingScene{STRASSE_EINBAHN, true, true, false, 18},
+                    CrossingScene{STRASSE_EINBAHN, false, false, true, 18},
+                    CrossingScene{STRASSE_VIERSPURIG, true, true}, CrossingScene{STRASSE_VIERSPURIG, false, false},
+                    CrossingScene{STRASSE_VIERSPURIG, true, false, true}),
+    Name);
 
 }  // namespace
