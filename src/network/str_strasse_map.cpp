@@ -411,18 +411,19 @@ void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, 
   cell->UpdateSimID();
   CQnoMicroZelle* upper = streets ? streets->GetMicroZelleAt(ux, uy) : nullptr;
   CQnoMicroZelle* lower = streets ? streets->GetMicroZelleAt(lx, ly) : nullptr;
-  LinkStreetAcrossGrade(cell, upper, lower, crossingType, StreetRunsFromUpper(ux, uy, lx, ly));
+  LinkStreetAcrossGrade(cell, upper, lower, crossingType, StreetRunsFromUpper(ux, uy));
   prev = cell;
 }
 
-bool CStrStrasse::StreetRunsFromUpper(short ux, short uy, short lx, short ly) {
+bool CStrStrasse::StreetRunsFromUpper(short ux, short uy) {
   CStrStrasse* street = nullptr;
   CStrStrassenTeil* piece = nullptr;
   CStrJunctionList* streets = CStrJunction::m_pStreetNet;
   if (!streets || !streets->PointHitStreet(ux, uy, &street, &piece) || !piece) return false;
+  // The lower cell lies three cells on towards larger x or y.
   signed char mx = 0, my = 0;
   piece->CalcM(mx, my);
-  return (lx - ux) * mx + (ly - uy) * my > 0;
+  return mx + my > 0;
 }
 
 // The street's cells on either side of the track lead into the crossing's
@@ -549,7 +550,7 @@ int CStrStrasse::CreateMicroZelle() {
     if (cell)
       LinkStreetAcrossGrade(cell, GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy)),
                             GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly)),
-                            c->GetType(), StreetRunsFromUpper(ux, uy, lx, ly));
+                            c->GetType(), StreetRunsFromUpper(ux, uy));
   }
   LinkStartAndEndMicroSim();
   return 0;

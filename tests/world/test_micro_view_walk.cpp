@@ -246,10 +246,9 @@ struct RailViewTest : MicroViewTest {
     }
     return out;
   }
-  // How many street layouts beside the crossings, and joins into or out of
-  // them, a scene has at least at the levels whose art carries layouts.
+  // How many street layouts beside the crossings a scene has at least at
+  // the levels whose art carries layouts.
   size_t minBeside = 4;
-  int minJoins = 8;
   // Every link into or out of a street's layout beside a level crossing,
   // from the street's tile before it or from the crossing's layout, spans
   // no more than the longest step inside one of those layouts or the
@@ -287,7 +286,7 @@ struct RailViewTest : MicroViewTest {
             inside = std::max(inside, std::hypot(n->m_ScreenX - c->m_ScreenX, n->m_ScreenY - c->m_ScreenY));
       }
     if (carried) {
-      EXPECT_GE(joins, minJoins) << what;
+      EXPECT_GE(joins, 8) << what;
     }
     EXPECT_LE(across, inside + 1.0) << what << ": a join of " << across << " pixels at the street's tile "
                                     << worst.first << "/" << worst.second;
