@@ -1077,12 +1077,20 @@ int CStrJunctionList::RemoveIsolatedGrdCrossings() {
 }
 
 int CStrJunctionList::TurnMicroSim() {
+  RemoveViewMicroSim();
+  return LayViewMicroSim();
+}
+
+void CStrJunctionList::RemoveViewMicroSim() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
       if (j->GetStreetByNR(i)->GetStartJunction() == j) j->GetStreetByNR(i)->RemoveMicroSim();
     if (j->GetAnzLinkedStreets() > 0) j->RemoveMicroSim();
   }
+}
+
+int CStrJunctionList::LayViewMicroSim() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {

@@ -301,7 +301,10 @@ class CStrStrasse : public CList {
   void CreateExtaTeilMicroZelle(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
   void CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, CQnoMicroZelle*& prev);
   static void LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* upper, CQnoMicroZelle* lower,
-                                    CStrassenType crossingType);
+                                    CStrassenType crossingType, bool fromUpper);
+  // Whether the street on a level crossing's upper street cell (ux, uy)
+  // runs from it across the track to the lower one.
+  static bool StreetRunsFromUpper(short ux, short uy);
   static CGrdCrossing* RailCrossingAt(short x, short y, CStrStrasse** track);
   void LinkStartAndEndMicroSim();
   int BusSpurLayers(bool add);

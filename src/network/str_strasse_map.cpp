@@ -411,20 +411,34 @@ void CStrStrasse::CreateMicroSimGrade(CStrExtTlList* parts, short& x, short& y, 
   cell->UpdateSimID();
   CQnoMicroZelle* upper = streets ? streets->GetMicroZelleAt(ux, uy) : nullptr;
   CQnoMicroZelle* lower = streets ? streets->GetMicroZelleAt(lx, ly) : nullptr;
-  LinkStreetAcrossGrade(cell, upper, lower, crossingType);
+  LinkStreetAcrossGrade(cell, upper, lower, crossingType, StreetRunsFromUpper(ux, uy));
   prev = cell;
 }
 
+bool CStrStrasse::StreetRunsFromUpper(short ux, short uy) {
+  CStrStrasse* street = nullptr;
+  CStrStrassenTeil* piece = nullptr;
+  CStrJunctionList* streets = CStrJunction::m_pStreetNet;
+  if (!streets || !streets->PointHitStreet(ux, uy, &street, &piece) || !piece) return false;
+  // The lower cell lies three cells on towards larger x or y.
+  signed char mx = 0, my = 0;
+  piece->CalcM(mx, my);
+  return mx + my > 0;
+}
+
 // The street's cells on either side of the track lead into the crossing's
-// layout and out of it.
+// layout and out of it (both lanes each way of a four-lane street, as Link
+// joins them); a one-way street's only from the side its cars come from to
+// the other. The crossing's street lanes keep no street's id: a car on them
+// counts for neither side.
 void CStrStrasse::LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* upper, CQnoMicroZelle* lower,
-                                        CStrassenType crossingType) {
-  if (crossingType < STRASSE_VIERSPURIG || crossingType == STRASSE_SCHIENE) {
+                                        CStrassenType crossingType, bool fromUpper) {
+  if (crossingType == STRASSE_EINBAHN) {
+    Linker().Link(fromUpper ? upper : lower, cell, crossingType, 0, 0);
+    Linker().Link(cell, fromUpper ? lower : upper, crossingType, 0, 0);
+  } else {
     Linker().Link(cell, upper, crossingType, 0, 0);
     Linker().Link(lower, cell, crossingType, 0, 0);
-  } else {
-    Linker().LinkStrasseD(upper, cell, crossingType, 0, 0);
-    Linker().LinkStrasseD(lower, cell, crossingType, 0, 0);
   }
 }
 
@@ -536,7 +550,7 @@ int CStrStrasse::CreateMicroZelle() {
     if (cell)
       LinkStreetAcrossGrade(cell, GetMicroZellen(static_cast<unsigned short>(ux), static_cast<unsigned short>(uy)),
                             GetMicroZellen(static_cast<unsigned short>(lx), static_cast<unsigned short>(ly)),
-                            c->GetType());
+                            c->GetType(), StreetRunsFromUpper(ux, uy));
   }
   LinkStartAndEndMicroSim();
   return 0;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -245,6 +246,9 @@ struct RailViewTest : MicroViewTest {
     }
     return out;
   }
+  // How many street layouts beside the crossings a scene has at least at
+  // the levels whose art carries layouts.
+  size_t minBeside = 4;
   // Every link into or out of a street's layout beside a level crossing,
   // from the street's tile before it or from the crossing's layout, spans
   // no more than the longest step inside one of those layouts or the
@@ -252,7 +256,7 @@ struct RailViewTest : MicroViewTest {
   void ExpectStreetJoinsBesideCrossings(const char* what, bool carried) {
     const auto beside = StreetLayoutsBesideCrossings();
     if (carried) {
-      ASSERT_GE(beside.size(), 4u) << what;
+      ASSERT_GE(beside.size(), minBeside) << what;
     }
     double inside = 0, across = 0;
     int joins = 0;
@@ -353,24 +357,96 @@ TEST_F(RailViewTest, BendsAndAThreeTrackJunction) {
   ExpectEveryView();
 }
 
-TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
-  ASSERT_EQ(Street(64, 57, 64, 75), STR_BUILD_OK);
-  ASSERT_EQ(Street(64, 64, 56, 64), STR_BUILD_OK);
-  ASSERT_EQ(Track(55, 60, 70, 60), STR_BUILD_OK);
-  ASSERT_EQ(Track(70, 60, 70, 68), STR_BUILD_OK);
-  ASSERT_EQ(Track(70, 68, 55, 68), STR_BUILD_OK);
-  ASSERT_EQ(Track(58, 68, 58, 60), STR_BUILD_OK);
+// Tracks laid either way across a street running along x = 64 from y 57
+// to `streetEnd`, and across a second one from 64/64 to 56/64.
+void BuildLevelCrossings(RailViewTest& t, int streetEnd) {
+  ASSERT_EQ(t.Street(64, 57, 64, streetEnd), STR_BUILD_OK);
+  ASSERT_EQ(t.Street(64, 64, 56, 64), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(55, 60, 70, 60), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(70, 60, 70, 68), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(70, 68, 55, 68), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(58, 68, 58, 60), STR_BUILD_OK);
   // A crossing near each place where a track runs over a street.
   auto crossingNear = [&](int x, int y) {
     for (int cx = x - 1; cx <= x + 1; ++cx)
       for (int cy = y - 1; cy <= y + 1; ++cy)
-        if (world->GetRailNet()->HasGrdCrossingAt(static_cast<short>(cx), static_cast<short>(cy))) return true;
+        if (t.world->GetRailNet()->HasGrdCrossingAt(static_cast<short>(cx), static_cast<short>(cy))) return true;
     return false;
   };
   ASSERT_TRUE(crossingNear(64, 60));
   ASSERT_TRUE(crossingNear(64, 68));
   ASSERT_TRUE(crossingNear(58, 64));
+}
+
+TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
+  ASSERT_NO_FATAL_FAILURE(BuildLevelCrossings(*this, 75));
   ExpectEveryView(true);
 }
+
+// The street's dead end three cells past the crossing at y 68: its one
+// tile between them leads into the crossing and into the dead end.
+TEST_F(RailViewTest, LevelCrossingWithADeadEndThreeCellsPast) {
+  ASSERT_NO_FATAL_FAILURE(BuildLevelCrossings(*this, 71));
+  ExpectEveryView(true);
+}
+
+// A street that ends in a dead end a few cells past a level crossing: the
+// street's tile between the crossing and the dead end leads into both, and
+// its lanes meet theirs however the view is turned or zoomed. The crossing
+// covers the track's cell and the one after it towards +x or +y, so a dead
+// end two cells past it that way would stand right beside it.
+struct DeadEndPastCrossing {
+  int dx, dy;  // the way the street runs from the track to its dead end
+  int past;    // cells from the track to the dead end
+};
+
+struct DeadEndPastCrossingTest : RailViewTest, testing::WithParamInterface<DeadEndPastCrossing> {};
+
+TEST_P(DeadEndPastCrossingTest, StreetTileBesideTheCrossingJoinsBothNeighbours) {
+  const auto [dx, dy, past] = GetParam();
+  // The track runs across the street's line at 64/64; the street comes
+  // from eight cells before it.
+  const int ax = dx != 0 ? 0 : 1, ay = 1 - ax;
+  ASSERT_EQ(Track(64 - 8 * ax, 64 - 8 * ay, 64 + 8 * ax, 64 + 8 * ay), STR_BUILD_OK);
+  const short x1 = static_cast<short>(64 - 8 * dx), y1 = static_cast<short>(64 - 8 * dy);
+  const short x2 = static_cast<short>(64 + past * dx), y2 = static_cast<short>(64 + past * dy);
+  const bool besideCrossing = past == 2 && dx + dy > 0;
+  // The preview asks the rail network what the drag would build.
+  EXPECT_EQ(world->GetRailNet()->CheckStreetDrag(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2),
+                                                 std::max(y1, y2), STRASSE_1),
+            besideCrossing ? STR_BUILD_NO_ROOM : 0);
+  const int built = Street(x1, y1, x2, y2);
+  if (besideCrossing) {
+    EXPECT_EQ(built, STR_BUILD_NO_ROOM);
+    EXPECT_FALSE(world->GetRailNet()->HasGrdCrossingAt(64, 64));
+    return;
+  }
+  ASSERT_EQ(built, STR_BUILD_OK);
+  ASSERT_TRUE(world->GetRailNet()->HasGrdCrossingAt(64, 64));
+  // Every tile of the street between its junctions off the crossing holds
+  // one of its layouts, the one beside the dead end too.
+  for (int k = -7; k < past; ++k) {
+    const auto x = static_cast<short>(64 + k * dx), y = static_cast<short>(64 + k * dy);
+    if (world->GetRailNet()->HasGrdCrossingAt(x, y)) continue;
+    EXPECT_NE(world->GetStreetNet()->GetMicroZelleAt(x, y), nullptr) << x << "/" << y;
+  }
+  // One crossing: the street's two tiles on either side of it.
+  minBeside = 2;
+  ASSERT_EQ(StreetLayoutsBesideCrossings().size(), minBeside);
+  ExpectEveryView(true);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWayAndDistance, DeadEndPastCrossingTest,
+                         testing::Values(DeadEndPastCrossing{0, 1, 2}, DeadEndPastCrossing{0, 1, 3},
+                                         DeadEndPastCrossing{0, 1, 4}, DeadEndPastCrossing{0, -1, 2},
+                                         DeadEndPastCrossing{0, -1, 3}, DeadEndPastCrossing{0, -1, 4},
+                                         DeadEndPastCrossing{1, 0, 2}, DeadEndPastCrossing{1, 0, 3},
+                                         DeadEndPastCrossing{1, 0, 4}, DeadEndPastCrossing{-1, 0, 2},
+                                         DeadEndPastCrossing{-1, 0, 3}, DeadEndPastCrossing{-1, 0, 4}),
+                         [](const testing::TestParamInfo<DeadEndPastCrossing>& info) {
+                           const DeadEndPastCrossing& p = info.param;
+                           const char* way = p.dy > 0 ? "PlusY" : p.dy < 0 ? "MinusY" : p.dx > 0 ? "PlusX" : "MinusX";
+                           return std::string(way) + "Past" + std::to_string(p.past);
+                         });
 
 }  // namespace
