@@ -107,7 +107,9 @@ int CStrStrasse::InsertIntoIsoWelt() {
   CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
   ForEachDrawnTile([this, rails](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
     // A level crossing of the rail network draws its own tiles: a street
-    // tile there would cover the crossing's picture.
+    // tile there would cover the crossing's picture. A four-lane group laid
+    // on the tile before reaches onto the crossing's first row but leaves
+    // the track's cells there to it.
     if (m_Type != STRASSE_SCHIENE && !p->GetExtraTeilList() && rails && rails->HasGrdCrossingAt(x, y)) {
       QNO_ERROR(QNO_SEV_WARNING, "Find GrdCrossing at %d/%d", x, y);
       return;
