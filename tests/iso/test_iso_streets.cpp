@@ -189,8 +189,8 @@ TEST_F(IsoStreetTest, FourLanePiecesAreGroups) {
 // A four-lane group covers its own tile and the next one towards larger x
 // (turned along x) or larger y (turned along y). On its own tile it is laid
 // over anything; on the next tile over anything but a track, which lies over
-// the street at a level crossing.
-TEST_F(IsoStreetTest, AFourLaneGroupLeavesATrackOnTheNextTile) {
+// the street at a level crossing, and a river, which a bridge crosses.
+TEST_F(IsoStreetTest, AFourLaneGroupLeavesATrackOrARiverOnTheNextTile) {
   CIsoWelt& m = *scene.map;
   CWorldObj* street = Object(OBJ_STREET_PIECE);
   CWorldObj* rail = Object(OBJ_RAIL_PIECE);
@@ -215,6 +215,13 @@ TEST_F(IsoStreetTest, AFourLaneGroupLeavesATrackOnTheNextTile) {
   EXPECT_EQ(m.InsertStreetAt(90, 90, CIsoRichtung(1), STRASSE_VIERSPURIG, street), 0);
   for (auto [x, y] : {std::pair{90, 90}, {91, 90}}) EXPECT_EQ(shows(x, y), street) << x << "," << y;
   for (auto [x, y] : {std::pair{90, 91}, {91, 91}}) EXPECT_EQ(shows(x, y), rail) << x << "," << y;
+  // A river's cell too: the bridge laid there records the river under it.
+  CWorldObj* river = Object(OBJ_RIVER);
+  m.SetIsoTileAt(111, 110, ISO_LAYER_GROUND, CIsoRichtung(0), kFlower, river);
+  EXPECT_EQ(m.InsertStreetAt(110, 110, CIsoRichtung(0), STRASSE_VIERSPURIG, street), 0);
+  EXPECT_EQ(shows(111, 110), river);
+  EXPECT_EQ(ResAt(111, 110), kFlower);
+  EXPECT_EQ(shows(111, 111), street);
   // A junction's cells on the next tile are laid over, as before.
   ASSERT_EQ(m.SetIsoGroupTurnedAt(100, 100, ISO_LAYER_GROUND, kFourLaneCross, junction, CIsoRichtung(0)), 0);
   EXPECT_EQ(m.InsertStreetAt(100, 99, CIsoRichtung(1), STRASSE_VIERSPURIG, street), 0);
