@@ -27,6 +27,18 @@ CMicroSimulation& Linker() {
   return linker;
 }
 
+// Whether tile (x, y) of a street's piece lies under a level crossing of the
+// rail network, which shows its own picture and cells there: the street
+// neither draws nor clears the tile. A track's tiles, and a tile where one
+// of the piece's own extra parts (a bridge) starts, are the piece's.
+bool UnderRailCrossing(const CStrassenType& type, CStrStrassenTeil* piece, short x, short y) {
+  if (type == STRASSE_SCHIENE || !CStrJunction::m_pStreetNet) return false;
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet();
+  if (!rails || !rails->HasGrdCrossingAt(x, y)) return false;
+  CStrExtTlList* parts = piece->GetExtraTeilList();
+  return !(parts && parts->StartAtKoor(x, y));
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ map drawing
@@ -104,13 +116,12 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
 
 int CStrStrasse::InsertIntoIsoWelt() {
   if (!m_pIsoWelt) return 1;
-  CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
-  ForEachDrawnTile([this, rails](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+  ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
     // A level crossing of the rail network draws its own tiles: a street
     // tile there would cover the crossing's picture. A four-lane group laid
     // on the tile before reaches onto the crossing's first row but leaves
     // the track's cells there to it.
-    if (m_Type != STRASSE_SCHIENE && !p->GetExtraTeilList() && rails && rails->HasGrdCrossingAt(x, y)) {
+    if (UnderRailCrossing(m_Type, p, x, y)) {
       QNO_ERROR(QNO_SEV_WARNING, "Find GrdCrossing at %d/%d", x, y);
       return;
     }
@@ -171,11 +182,9 @@ int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* pi
   // drawing never covered them (InsertIntoIsoWelt), and a crossing left
   // without its street is taken away by the rail network, which draws the
   // track whole again.
-  if (m_Type != STRASSE_SCHIENE && !piece->GetExtraTeilList() && CStrJunction::m_pStreetNet)
-    if (CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet(); rails && rails->HasGrdCrossingAt(x, y))
-      return 0;
+  if (UnderRailCrossing(m_Type, piece, x, y)) return 0;
   if (m_Type >= STRASSE_VIERSPURIG)
-    m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
+    m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, true);
   else
     m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
   return 0;
@@ -506,7 +515,7 @@ int CStrStrasse::CreateMicroZelle() {
         // side are joined to it once both are laid. A tile the street has
         // drawn over the crossing (the track going) is the street's.
         CStrStrasse* track = nullptr;
-        if (!parts && m_Type != STRASSE_SCHIENE && !IsWorldTileOfStreet(x, y))
+        if (m_Type != STRASSE_SCHIENE && !IsWorldTileOfStreet(x, y))
           if (CGrdCrossing* c = RailCrossingAt(x, y, &track)) {
             if (std::find(grades.begin(), grades.end(), std::make_pair(c, track)) == grades.end())
               grades.emplace_back(c, track);
