@@ -173,21 +173,26 @@ void CStrStrasse::RelayBridgesDrawnDownwards(CStrStrassenTeil* piece) {
   }
 }
 
-int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece) {
-  if (!m_pIsoWelt || !piece) return 1;
-  if (CStrExtTlList* parts = piece->GetExtraTeilList())
-    if (parts->StartAtKoor(x, y)) return parts->RemoveFromIsoWelt(x, y);
-  if (!IsoInMap(x, y)) return 0;
+void CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece) {
+  if (!m_pIsoWelt || !piece) return;
+  if (CStrExtTlList* parts = piece->GetExtraTeilList()) {
+    if (parts->StartAtKoor(x, y)) {
+      parts->RemoveFromIsoWelt(x, y);
+      return;
+    }
+  }
+  if (!IsoInMap(x, y)) return;
   // A level crossing of the rail network keeps its tiles: the street's
   // drawing never covered them (InsertIntoIsoWelt), and a crossing left
   // without its street is taken away by the rail network, which draws the
   // track whole again.
-  if (UnderRailCrossing(m_Type, piece, x, y)) return 0;
+  if (UnderRailCrossing(m_Type, piece, x, y)) return;
+  // A four-lane group takes only the cells that still show the street: the
+  // tile before a junction or a level crossing reaches onto their cells.
   if (m_Type >= STRASSE_VIERSPURIG)
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, true);
   else
     m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
-  return 0;
 }
 
 void CStrStrasse::RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b) {
