@@ -147,18 +147,11 @@ TEST(FourLaneUnderCrossing, TheLoadedMapShowsTheCrossing) {
     RailStormWorld sw;
     ASSERT_TRUE(Build(sw, s));
     const auto cells = CrossingCells(sw);
-    const zortest::ByteList bytes = sw.Record();
-    ASSERT_FALSE(bytes.empty());
-    {
-      RailStormWorld loaded;
-      zortest::RecordFile f(bytes);
-      ASSERT_EQ(loaded.w.net->SerializeGameLoad(f.f()), 0);
-      ASSERT_EQ(loaded.rails->SerializeGameLoad(f.f()), 0);
+    EXPECT_TRUE(stormtest::WithLoadedCopy(sw, [&](RailStormWorld& loaded) {
       EXPECT_EQ(CrossingCells(loaded), cells);
       EXPECT_EQ(CoveredCrossingCells(loaded.w.map, cells), "");
       for (const std::string& f : stormtest::CheckAll(loaded)) ADD_FAILURE() << "after loading: " << f;
-    }
-    stormtest::RebindRails(sw);
+    }));
   }
   g_ZorLoadVersion = 0;
 }
