@@ -288,9 +288,6 @@ class CStrStrasse : public CList {
   // Takes one tile of the piece off the map (an extra part starting there
   // whole, moving x and y to its end).
   void RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece);
-  // Lays the bridges of a four-lane piece drawn towards smaller x or y
-  // again, as a piece drawn the other way leaves them (InsertIntoIsoWelt).
-  void RelayBridgesDrawnDownwards(CStrStrassenTeil* piece);
   // The cell layout of one tile, converted but not yet placed; null when
   // the tile has none.
   CQnoMicroZelle* CreateMicroZelleAt(short x, short y);
