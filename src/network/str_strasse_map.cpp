@@ -203,6 +203,12 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
   if (!m_pIsoWelt) return 1;
   ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
+  // No cell names the street any more, even one the walk missed: a street
+  // joined into another is destroyed after handing over its pieces, so its
+  // own clearing finds none, and the joined street's drawing reads what the
+  // cells it lays over show. A track's cells at its level crossings stay
+  // the crossings' (the rail network takes a crossing away itself).
+  if (m_Type != STRASSE_SCHIENE) ClearCellsOf(m_pWorldObj);
   // Last, the rivers under the bridges, whatever the groups removed after
   // a bridge took with them.
   for (CStrStrassenTeil* p = Head(); p; p = Next(p))
