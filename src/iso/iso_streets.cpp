@@ -52,10 +52,17 @@ int CIsoWelt::PlaceFourLaneStraight(int x, int y, int resId, CIsoRichtung dir, C
   IsoVisitGroupPlacement(turn, w, d, [&](const IsoGroupCell& p) {
     const int cx = x + p.dx, cy = y + p.dy;
     CIsoInfo* cell = GetIsoInfo(cx, cy);
-    // The street's own group on the next tile keeps its cells.
+    // The street's own group on the next tile keeps its cells, and so do a
+    // track and a river there: the street runs under a level crossing, whose
+    // picture lies over it, and over a river on a bridge, which records the
+    // river under it when first laid.
     const CIsoObjGroup* held = cell->GetGroupObj(ISO_LAYER_GROUND);
-    if ((turn ? p.dy : p.dx) > 0 && held && cell->GetWorldObject(ISO_LAYER_GROUND) == obj && held->GetResID() == resId &&
+    const CWorldObj* shown = cell->GetWorldObject(ISO_LAYER_GROUND);
+    const bool nextTile = (turn ? p.dy : p.dx) > 0;
+    if (nextTile && held && shown == obj && held->GetResID() == resId &&
         held->GetStartPosX() == (turn ? x : x + 1) && held->GetStartPosY() == (turn ? y + 1 : y))
+      return true;
+    if (nextTile && shown && shown != obj && (shown->GetType() == OBJ_RAIL_PIECE || shown->GetType() == OBJ_RIVER))
       return true;
     cell->Destroy(ISO_LAYER_GROUND);
     cell->CreateTile(group->FindObject(p.partX, p.partY, 0), static_cast<TIsoRichtung>(turn), obj, ISO_LAYER_GROUND);

@@ -285,10 +285,9 @@ class CStrStrasse : public CList {
   // the street's ends applied; false when the piece is skipped.
   bool DrawRange(CStrStrassenTeil* piece, short& sx, short& sy, short& ex, short& ey, signed char& mx,
                  signed char& my, CIsoRichtung& direction);
-  int RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece);
-  // Lays the bridges of a four-lane piece drawn towards smaller x or y
-  // again, as a piece drawn the other way leaves them (InsertIntoIsoWelt).
-  void RelayBridgesDrawnDownwards(CStrStrassenTeil* piece);
+  // Takes one tile of the piece off the map (an extra part starting there
+  // whole, moving x and y to its end).
+  void RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece);
   // The cell layout of one tile, converted but not yet placed; null when
   // the tile has none.
   CQnoMicroZelle* CreateMicroZelleAt(short x, short y);

@@ -27,6 +27,18 @@ CMicroSimulation& Linker() {
   return linker;
 }
 
+// Whether tile (x, y) of a street's piece lies under a level crossing of the
+// rail network, which shows its own picture and cells there: the street
+// neither draws nor clears the tile. A track's tiles, and a tile where one
+// of the piece's own extra parts (a bridge) starts, are the piece's.
+bool UnderRailCrossing(const CStrassenType& type, CStrStrassenTeil* piece, short x, short y) {
+  if (type == STRASSE_SCHIENE || !CStrJunction::m_pStreetNet) return false;
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet();
+  if (!rails || !rails->HasGrdCrossingAt(x, y)) return false;
+  CStrExtTlList* parts = piece->GetExtraTeilList();
+  return !(parts && parts->StartAtKoor(x, y));
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ map drawing
@@ -104,18 +116,42 @@ void CStrStrasse::ForEachDrawnTile(Fn fn) {
 
 int CStrStrasse::InsertIntoIsoWelt() {
   if (!m_pIsoWelt) return 1;
-  CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
-  ForEachDrawnTile([this, rails](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
+  // A four-lane group laid on a tile reaches the next tile towards larger x
+  // or y. A four-lane piece drawn towards smaller x or y is laid from its
+  // lower end up all the same, as one drawn the other way: each tile's group
+  // then lies under the next one's, the street's tile below a bridge under
+  // the bridge's first group, and the bridge's last group under the street's
+  // tile past it. The walk notes such a piece's tiles, laid after the walk
+  // last first; the tiles of different pieces do not overlap but at the
+  // bends, which are laid after all pieces.
+  struct Tile {
+    short x, y;
+    CStrStrassenTeil* piece;
+    CIsoRichtung direction;
+  };
+  std::vector<Tile> upwards;
+  ForEachDrawnTile([this, &upwards](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung direction) {
     // A level crossing of the rail network draws its own tiles: a street
-    // tile there would cover the crossing's picture.
-    if (m_Type != STRASSE_SCHIENE && !p->GetExtraTeilList() && rails && rails->HasGrdCrossingAt(x, y)) {
+    // tile there would cover the crossing's picture. A four-lane group laid
+    // on the tile before reaches onto the crossing's first row but leaves
+    // the track's cells there to it.
+    if (UnderRailCrossing(m_Type, p, x, y)) {
       QNO_ERROR(QNO_SEV_WARNING, "Find GrdCrossing at %d/%d", x, y);
       return;
     }
-    CreateSingleStreetPart(x, y, p, direction);
+    if (m_Type != STRASSE_VIERSPURIG || (p->GetEndX() >= p->GetStartX() && p->GetEndY() >= p->GetStartY())) {
+      CreateSingleStreetPart(x, y, p, direction);
+      return;
+    }
+    upwards.push_back({x, y, p, direction});
+    // An extra part starting here is laid whole: the walk goes on from its
+    // end, as after laying it.
+    if (CStrExtTlList* parts = p->GetExtraTeilList(); parts && parts->StartAtKoor(x, y)) parts->GetEndKoor(x, y);
   });
-  if (m_Type == STRASSE_VIERSPURIG)
-    for (CStrStrassenTeil* p = Head(); p; p = Next(p)) RelayBridgesDrawnDownwards(p);
+  for (auto t = upwards.rbegin(); t != upwards.rend(); ++t) {
+    short x = t->x, y = t->y;
+    CreateSingleStreetPart(x, y, t->piece, t->direction);
+  }
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) InsertKurveBetween(p, Next(p));
   if (m_InLoadFile) return 0;
   CreateMicroZelle();
@@ -128,55 +164,26 @@ int CStrStrasse::InsertIntoIsoWelt() {
   return 0;
 }
 
-// A four-lane group laid on a tile reaches the next tile towards larger x
-// or y, where the street's own straight group keeps its cells but any other
-// group is laid over. Drawn towards smaller x or y, the bridge's groups
-// reach onto the street's tile beyond its upper end, drawn before it, and
-// the street's tile below its lower end, drawn after it, reaches onto the
-// bridge's first cell: the bridge showed a cell off the river, and its cell
-// layouts no longer met the street's, whose lanes then ran in circles
-// between neighbouring tiles. The bridge is laid again from its lower end
-// up and the street's tile past its upper end after it, as a piece drawn
-// towards larger x or y lays them.
-void CStrStrasse::RelayBridgesDrawnDownwards(CStrStrassenTeil* piece) {
-  short sx = 0, sy = 0, ex = 0, ey = 0;
-  signed char mx = 0, my = 0;
-  CIsoRichtung direction;
-  CStrExtTlList* parts = piece->GetExtraTeilList();
-  if (!parts || !DrawRange(piece, sx, sy, ex, ey, mx, my, direction) || (mx >= 0 && my >= 0)) return;
-  for (CZorvaObject* o = parts->GetHead(); o; o = o->GetNext()) {
-    auto* bridge = dynamic_cast<CStrBride*>(o);
-    if (!bridge) continue;
-    short bx = bridge->GetStartX(), by = bridge->GetStartY();
-    bridge->InsertIntoIsoWelt(m_pIsoWelt, bx, by, m_pWorldObj, m_InLoadFile != 0);
-    // The street's tile past the bridge's upper end, when the walk drew a
-    // plain tile of this piece there.
-    const auto ux = static_cast<short>(std::max(bridge->GetStartX(), bridge->GetEndX()) + (mx != 0 ? 1 : 0));
-    const auto uy = static_cast<short>(std::max(bridge->GetStartY(), bridge->GetEndY()) + (my != 0 ? 1 : 0));
-    const bool inside = (ux - sx) * mx + (uy - sy) * my > 0 && (ex - ux) * mx + (ey - uy) * my > 0;
-    if (!inside || !IsoInMap(ux, uy) || parts->PointHitExtraTeil(ux, uy)) continue;
-    if (m_pIsoWelt->GetIsoTileObject(ux, uy, ISO_LAYER_GROUND) != m_pWorldObj) continue;
-    m_pIsoWelt->InsertStreetAt(ux, uy, direction, m_Type, m_pWorldObj);
+void CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece) {
+  if (!m_pIsoWelt || !piece) return;
+  if (CStrExtTlList* parts = piece->GetExtraTeilList()) {
+    if (parts->StartAtKoor(x, y)) {
+      parts->RemoveFromIsoWelt(x, y);
+      return;
+    }
   }
-}
-
-int CStrStrasse::RemoveSingleStreetPart(short& x, short& y, CStrStrassenTeil* piece) {
-  if (!m_pIsoWelt || !piece) return 1;
-  if (CStrExtTlList* parts = piece->GetExtraTeilList())
-    if (parts->StartAtKoor(x, y)) return parts->RemoveFromIsoWelt(x, y);
-  if (!IsoInMap(x, y)) return 0;
+  if (!IsoInMap(x, y)) return;
   // A level crossing of the rail network keeps its tiles: the street's
   // drawing never covered them (InsertIntoIsoWelt), and a crossing left
   // without its street is taken away by the rail network, which draws the
   // track whole again.
-  if (m_Type != STRASSE_SCHIENE && !piece->GetExtraTeilList() && CStrJunction::m_pStreetNet)
-    if (CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet(); rails && rails->HasGrdCrossingAt(x, y))
-      return 0;
+  if (UnderRailCrossing(m_Type, piece, x, y)) return;
+  // A four-lane group takes only the cells that still show the street: the
+  // tile before a junction or a level crossing reaches onto their cells.
   if (m_Type >= STRASSE_VIERSPURIG)
-    m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, false);
+    m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_GROUND, true);
   else
     m_pIsoWelt->SetStdBase(x, y, ISO_LAYER_GROUND, false);
-  return 0;
 }
 
 void CStrStrasse::RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b) {
@@ -196,6 +203,12 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
   if (!m_pIsoWelt) return 1;
   ForEachDrawnTile([this](short& x, short& y, CStrStrassenTeil* p, CIsoRichtung) { RemoveSingleStreetPart(x, y, p); });
   for (CStrStrassenTeil* p = Head(); p && Next(p); p = Next(p)) RemoveBendAt(p, Next(p));
+  // No cell names the street any more, even one the walk missed: a street
+  // joined into another is destroyed after handing over its pieces, so its
+  // own clearing finds none, and the joined street's drawing reads what the
+  // cells it lays over show. A track's cells at its level crossings stay
+  // the crossings' (the rail network takes a crossing away itself).
+  if (m_Type != STRASSE_SCHIENE) ClearCellsOf(m_pWorldObj);
   // Last, the rivers under the bridges, whatever the groups removed after
   // a bridge took with them.
   for (CStrStrassenTeil* p = Head(); p; p = Next(p))
@@ -518,7 +531,7 @@ int CStrStrasse::CreateMicroZelle() {
         // side are joined to it once both are laid. A tile the street has
         // drawn over the crossing (the track going) is the street's.
         CStrStrasse* track = nullptr;
-        if (!parts && m_Type != STRASSE_SCHIENE && !IsWorldTileOfStreet(x, y))
+        if (m_Type != STRASSE_SCHIENE && !IsWorldTileOfStreet(x, y))
           if (CGrdCrossing* c = RailCrossingAt(x, y, &track)) {
             if (std::find(grades.begin(), grades.end(), std::make_pair(c, track)) == grades.end())
               grades.emplace_back(c, track);

@@ -186,6 +186,49 @@ TEST_F(IsoStreetTest, FourLanePiecesAreGroups) {
   EXPECT_EQ(ResAt(127, 127), kGround);
 }
 
+// A four-lane group covers its own tile and the next one towards larger x
+// (turned along x) or larger y (turned along y). On its own tile it is laid
+// over anything; on the next tile over anything but a track, which lies over
+// the street at a level crossing, and a river, which a bridge crosses.
+TEST_F(IsoStreetTest, AFourLaneGroupLeavesATrackOrARiverOnTheNextTile) {
+  CIsoWelt& m = *scene.map;
+  CWorldObj* street = Object(OBJ_STREET_PIECE);
+  CWorldObj* rail = Object(OBJ_RAIL_PIECE);
+  CWorldObj* junction = Object(OBJ_CROSSING);
+  auto shows = [&](int x, int y) { return Cell(x, y).GetWorldObject(ISO_LAYER_GROUND); };
+  // Along y: the track's group at 80/80 and 81/80 keeps them, the street's
+  // row at 79 is laid.
+  ASSERT_EQ(m.SetIsoGroupTurnedAt(80, 80, ISO_LAYER_GROUND, kRail, rail, CIsoRichtung(0)), 0);
+  EXPECT_EQ(m.InsertStreetAt(80, 79, CIsoRichtung(1), STRASSE_VIERSPURIG, street), 0);
+  for (auto [x, y] : {std::pair{80, 79}, {81, 79}}) EXPECT_EQ(shows(x, y), street) << x << "," << y;
+  for (auto [x, y] : {std::pair{80, 80}, {81, 80}, {80, 81}, {81, 81}}) {
+    EXPECT_EQ(shows(x, y), rail) << x << "," << y;
+    const CIsoObjGroup* g = Cell(x, y).GetGroupObj(ISO_LAYER_GROUND);
+    EXPECT_TRUE(g && g->GetResID() == kRail && g->GetStartPosX() == 80 && g->GetStartPosY() == 80) << x << "," << y;
+  }
+  // Along x, the same.
+  ASSERT_EQ(m.SetIsoGroupTurnedAt(90, 90, ISO_LAYER_GROUND, kRail, rail, CIsoRichtung(0)), 0);
+  EXPECT_EQ(m.InsertStreetAt(89, 90, CIsoRichtung(0), STRASSE_VIERSPURIG, street), 0);
+  for (auto [x, y] : {std::pair{89, 90}, {89, 91}}) EXPECT_EQ(shows(x, y), street) << x << "," << y;
+  for (auto [x, y] : {std::pair{90, 90}, {90, 91}}) EXPECT_EQ(shows(x, y), rail) << x << "," << y;
+  // On its own tile the group is laid over the track.
+  EXPECT_EQ(m.InsertStreetAt(90, 90, CIsoRichtung(1), STRASSE_VIERSPURIG, street), 0);
+  for (auto [x, y] : {std::pair{90, 90}, {91, 90}}) EXPECT_EQ(shows(x, y), street) << x << "," << y;
+  for (auto [x, y] : {std::pair{90, 91}, {91, 91}}) EXPECT_EQ(shows(x, y), rail) << x << "," << y;
+  // A river's cell too: the bridge laid there records the river under it.
+  CWorldObj* river = Object(OBJ_RIVER);
+  m.SetIsoTileAt(111, 110, ISO_LAYER_GROUND, CIsoRichtung(0), kFlower, river);
+  EXPECT_EQ(m.InsertStreetAt(110, 110, CIsoRichtung(0), STRASSE_VIERSPURIG, street), 0);
+  EXPECT_EQ(shows(111, 110), river);
+  EXPECT_EQ(ResAt(111, 110), kFlower);
+  EXPECT_EQ(shows(111, 111), street);
+  // A junction's cells on the next tile are laid over, as before.
+  ASSERT_EQ(m.SetIsoGroupTurnedAt(100, 100, ISO_LAYER_GROUND, kFourLaneCross, junction, CIsoRichtung(0)), 0);
+  EXPECT_EQ(m.InsertStreetAt(100, 99, CIsoRichtung(1), STRASSE_VIERSPURIG, street), 0);
+  for (auto [x, y] : {std::pair{100, 100}, {101, 100}}) EXPECT_EQ(shows(x, y), street) << x << "," << y;
+  EXPECT_EQ(shows(100, 101), junction);
+}
+
 TEST_F(IsoStreetTest, BendsOnlyForTypesWithABend) {
   CIsoWelt& m = *scene.map;
   CWorldObj* street = Object(OBJ_STREET_PIECE);

@@ -185,6 +185,22 @@ inline std::vector<std::string> CheckRailRoundTrip(RailStormWorld& sw) {
   return out;
 }
 
+// Saves the networks, loads them into a new world and hands that to `look`;
+// false when they could not be saved or loaded.
+template <class Look>
+bool WithLoadedCopy(RailStormWorld& sw, Look look) {
+  const ByteList bytes = sw.Record();
+  bool loaded = false;
+  if (!bytes.empty()) {
+    RailStormWorld v;
+    RecordFile f(bytes);
+    loaded = v.w.net->SerializeGameLoad(f.f()) == 0 && v.rails->SerializeGameLoad(f.f()) == 0;
+    if (loaded) look(v);
+  }
+  RebindRails(sw);
+  return loaded;
+}
+
 // Draws storm steps: street steps from the street storm's source, and
 // track steps: on from a rail junction, out of a track, across streets,
 // long drags anywhere, and deletions.
