@@ -804,39 +804,44 @@ TEST(RailStorm, ATJunctionRightBelowACrossingOnATrackRunningDownIsRefused) {
   g_ZorLoadVersion = 0;
 }
 
-// A street of each type across a track drawn either way along y (on row 22,
-// a four-lane street also on 23), and a track leaving it towards +x or -x
-// at rows below, before or after the street: every step leaves both
-// networks sound. Two cells of plain track below the crossing keep room
-// for the junction's group and a plain cell, in either order; on a track
-// running down the junction right below that is refused in either order,
-// as the crossing's cells there would lead into the group.
+// A street of each type across a track drawn either way along x or y (a
+// four-lane street on the crossing row and the one after), and a track
+// leaving it to either side at rows below, before or after the street:
+// every step leaves both networks sound. Two cells of plain track below the
+// crossing keep room for the junction's group and a plain cell, in either
+// order; on a track running down the junction right below that is refused
+// in either order, as the crossing's cells there would lead into the group,
+// while on a track running up the group may meet the crossing.
 TEST(RailStorm, TJunctionsBelowACrossingKeepAPlainCellBetween) {
   g_ZorLoadVersion = 240;
-  for (int type : {1, 2, 4})
-    for (bool down : {true, false})
-      for (int row = 15; row <= 18; ++row)
-        for (int branchTo : {20, 6})
-          for (bool streetFirst : {true, false}) {
-            const Op street = AxisLine(true, 19, 22, 6, 22, type);
-            const Op track = down ? AxisLine(false, 34, 13, 11, 13, STRASSE_SCHIENE)
-                                  : AxisLine(false, 11, 13, 34, 13, STRASSE_SCHIENE);
-            const Op branch = AxisLine(true, 13, row, branchTo, row, STRASSE_SCHIENE);
-            SCOPED_TRACE(Format(street) + "  " + Format(track) + "  " + Format(branch) +
-                         (streetFirst ? "" : " (street last)"));
-            const Built b = streetFirst ? BuildThen({street, track}, branch) : BuildThen({track, branch}, street);
-            // The lowest row whose group meets the crossing's lowest cell:
-            // a narrow street's crossing reaches a cell lower on a track
-            // running down.
-            const int meets = type == 4 || !down ? 18 : 17;
-            if (row < meets) {
-              EXPECT_EQ(b.result, STR_BUILD_OK);
+  for (bool alongX : {false, true}) {
+    // The track's line, and a shift along it that keeps the ends on land.
+    const int c = alongX ? 22 : 13, o = alongX ? -7 : 0;
+    for (int type : {1, 2, 4})
+      for (bool down : {true, false})
+        for (int row = 15; row <= 18; ++row)
+          for (int branchTo : {c + 7, c - 7})
+            for (bool streetFirst : {true, false}) {
+              const Op street = AxisLine(!alongX, c + 6, 22 + o, c - 7, 22 + o, type);
+              const Op track = down ? AxisLine(alongX, 34 + o, c, 11 + o, c, STRASSE_SCHIENE)
+                                    : AxisLine(alongX, 11 + o, c, 34 + o, c, STRASSE_SCHIENE);
+              const Op branch = AxisLine(!alongX, c, row + o, branchTo, row + o, STRASSE_SCHIENE);
+              SCOPED_TRACE(Format(street) + "  " + Format(track) + "  " + Format(branch) +
+                           (streetFirst ? "" : " (street last)"));
+              const Built b = streetFirst ? BuildThen({street, track}, branch) : BuildThen({track, branch}, street);
+              // The lowest row whose group meets the crossing's lowest cell:
+              // a narrow street's crossing reaches a cell lower on a track
+              // running down.
+              const int meets = type == 4 || !down ? 18 : 17;
+              if (row < meets || (!down && row == meets && streetFirst)) {
+                EXPECT_EQ(b.result, STR_BUILD_OK);
+              }
+              if (down && row == meets) {
+                EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
+              }
+              EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK || streetFirst ? 1u : 0u);
             }
-            if (down && row == meets) {
-              EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
-            }
-            EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK || streetFirst ? 1u : 0u);
-          }
+  }
   g_ZorLoadVersion = 0;
 }
 
