@@ -85,7 +85,11 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
 // begins where the track's cells begin, as at a track's end). The corner of
 // a bend, where a piece ends on the track, is the one curve cell that takes
 // a junction: the curve gives way to it whole. The cells the preview marks
-// as before a bend along the track's run take none either.
+// as before a bend along the track's run take none either. Where the track
+// runs towards -x or -y, its piece above the junction ends at the group
+// rather than beginning there: like a track's end, it keeps a cell of plain
+// track between the group and a crossing above it, or the crossing's cells
+// towards the junction lead nowhere.
 bool TJunctionCrowdsTrack(CStrSchienen* track, int x, int y) {
   for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
     if (p->GetEndX() == x && p->GetEndY() == y) return false;
@@ -98,6 +102,9 @@ bool TJunctionCrowdsTrack(CStrSchienen* track, int x, int y) {
     const auto cx = static_cast<short>(x + along * ax), cy = static_cast<short>(y + along * ay);
     if (track->HasExtraTeilAt(cx, cy) || (along >= -1 && track->PointIsBend(cx, cy))) return true;
   }
+  if ((dx < 0 || dy < 0) && ax + ay == 1 &&
+      track->HasExtraTeilAt(static_cast<short>(x + 3 * ax), static_cast<short>(y + 3 * ay)))
+    return true;
   return false;
 }
 
@@ -316,6 +323,17 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       if (KindAt(m_pIsoWelt, ux, uy) == CellKind::RailJunction && end && std::abs(end->GetXPos() - ux) <= 1 &&
           std::abs(end->GetYPos() - uy) <= 1)
         return STR_BUILD_NO_ROOM;
+      // On a track running towards -x or -y the end junction lies below:
+      // where it is a T junction, whose group reaches two cells above its
+      // cell, the crossing's lowest cell (a cell lower for a narrow street)
+      // keeps a cell of plain track above that group as well.
+      if ((dx < 0 || dy < 0) && end && end->GetAnzLinkedStreets() > 1) {
+        const int row = (mx != 0 ? y1 : x1) - 2 - (wide ? 0 : 1);
+        const int bx = std::abs(dx) ? row : lx, by = std::abs(dy) ? row : ly;
+        if (KindAt(m_pIsoWelt, bx, by) == CellKind::RailJunction && std::abs(end->GetXPos() - bx) <= 2 &&
+            std::abs(end->GetYPos() - by) <= 2)
+          return STR_BUILD_NO_ROOM;
+      }
       // The crossing's cells along the track are plain track of this one,
       // no bend and no other crossing.
       const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;

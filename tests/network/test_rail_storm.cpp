@@ -792,6 +792,59 @@ TEST(RailStorm, AStreetAcrossTheGroupOfAFourLaneJunctionBesideItIsRefused) {
   g_ZorLoadVersion = 0;
 }
 
+// A track along -y across a four-lane street, then a T junction on it
+// whose group ends right below the crossing: the piece above the junction
+// ends at the group, and the crossing's cell next to it led nowhere. The
+// junction is refused; so is a narrow street drawn across such a track
+// right above a junction's group.
+TEST(RailStorm, ATJunctionRightBelowACrossingOnATrackRunningDownIsRefused) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 19 22 6 22 4  B 13 34 13 11 9  B 13 18 20 18 9"), 1u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 13 34 13 11 9  B 13 17 20 17 9  B 19 22 6 22 2"), 0u);
+  g_ZorLoadVersion = 0;
+}
+
+// A street of each type across a track drawn either way along x or y (a
+// four-lane street on the crossing row and the one after), and a track
+// leaving it to either side at rows below, before or after the street:
+// every step leaves both networks sound. Two cells of plain track below the
+// crossing keep room for the junction's group and a plain cell, in either
+// order; on a track running down the junction right below that is refused
+// in either order, as the crossing's cells there would lead into the group,
+// while on a track running up the group may meet the crossing.
+TEST(RailStorm, TJunctionsBelowACrossingKeepAPlainCellBetween) {
+  g_ZorLoadVersion = 240;
+  for (bool alongX : {false, true}) {
+    // The track's line, and a shift along it that keeps the ends on land.
+    const int c = alongX ? 22 : 13, o = alongX ? -7 : 0;
+    for (int type : {1, 2, 4})
+      for (bool down : {true, false})
+        for (int row = 15; row <= 18; ++row)
+          for (int branchTo : {c + 7, c - 7})
+            for (bool streetFirst : {true, false}) {
+              const Op street = AxisLine(!alongX, c + 6, 22 + o, c - 7, 22 + o, type);
+              const Op track = down ? AxisLine(alongX, 34 + o, c, 11 + o, c, STRASSE_SCHIENE)
+                                    : AxisLine(alongX, 11 + o, c, 34 + o, c, STRASSE_SCHIENE);
+              const Op branch = AxisLine(!alongX, c, row + o, branchTo, row + o, STRASSE_SCHIENE);
+              SCOPED_TRACE(Format(street) + "  " + Format(track) + "  " + Format(branch) +
+                           (streetFirst ? "" : " (street last)"));
+              const Built b = streetFirst ? BuildThen({street, track}, branch) : BuildThen({track, branch}, street);
+              // The lowest row whose group meets the crossing's lowest cell:
+              // a narrow street's crossing reaches a cell lower on a track
+              // running down.
+              const int meets = type == 4 || !down ? 18 : 17;
+              if (row < meets || (!down && row == meets && streetFirst)) {
+                EXPECT_EQ(b.result, STR_BUILD_OK);
+              }
+              if (down && row == meets) {
+                EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
+              }
+              EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK || streetFirst ? 1u : 0u);
+            }
+  }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
