@@ -60,6 +60,10 @@ TEST(EditReplay, ADragAcrossTwoStreetsIsRefusedAndChangesNothing) {
          {OK, OK, OK, STR_BUILD_CROSSES_SEVERAL});
   // Over one dead end on the way: built through it.
   Replay("B 70 10 90 10 1  B 70 10 70 40 1  B 80 10 80 40 1  B 70 40 90 40 1", {OK, OK, OK, OK});
+  // Through a dead end and across a street after it: the dead end counts
+  // as a street crossed.
+  Replay("B 70 10 90 10 1  B 80 10 80 40 1  B 90 10 90 50 1  B 75 40 100 40 1",
+         {OK, OK, OK, STR_BUILD_CROSSES_SEVERAL});
 }
 
 TEST(EditReplay, ADragThatCrossesOneStreetAndEndsOnAnotherIsRefused) {
