@@ -1078,7 +1078,8 @@ int CStrJunctionList::RemoveIsolatedGrdCrossings() {
 
 int CStrJunctionList::TurnMicroSim() {
   RemoveViewMicroSim();
-  return LayViewMicroSim();
+  LayViewMicroSim();
+  return 0;
 }
 
 void CStrJunctionList::RemoveViewMicroSim() {
@@ -1090,7 +1091,7 @@ void CStrJunctionList::RemoveViewMicroSim() {
   }
 }
 
-int CStrJunctionList::LayViewMicroSim() {
+void CStrJunctionList::LayViewMicroSim() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
@@ -1102,6 +1103,6 @@ int CStrJunctionList::LayViewMicroSim() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext())
     if (AsJunction(o)->GetAnzLinkedStreets() > 0) AsJunction(o)->CreateMicroZelle();
   // The lights forgot their cells with the old layouts; they take the new ones.
-  return UpdateAmpeln();
+  UpdateAmpeln();
 }
 

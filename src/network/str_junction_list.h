@@ -152,14 +152,15 @@ class CStrJunctionList : public CList {
   int UpdateAmpel();
   virtual int UpdateAmpeln();
   int RemoveIsolatedGrdCrossings();
-  // The layouts of a new view: TurnMicroSim takes them away
-  // (RemoveViewMicroSim) and lays them again (LayViewMicroSim). A view with
-  // streets and tracks takes both networks' layouts away before either lays
-  // them: a street joins the level crossings' layouts it finds, and one
-  // left from the old view stands elsewhere on the screen.
-  virtual int TurnMicroSim();
+  // The layouts of a new view: RemoveViewMicroSim takes them away and
+  // LayViewMicroSim lays them again, the lights taking their new cells;
+  // TurnMicroSim does both for this network alone. A view with streets and
+  // tracks takes both networks' layouts away before either lays them: a
+  // street joins the level crossings' layouts it finds, and one left from
+  // the old view stands elsewhere on the screen.
+  int TurnMicroSim();
   void RemoveViewMicroSim();
-  int LayViewMicroSim();
+  void LayViewMicroSim();
   // ---- ways between junctions (str_junction_way.cpp)
   // The shortest way from `from` to `to` along the streets' directions, as
   // the sim street ids walked, the cost being the streets' lengths. 1 when

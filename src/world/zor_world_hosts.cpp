@@ -110,10 +110,7 @@ void CZorIsoHost::TurnMicroSim() {
   // which its dead end or neighbour then could not take.
   if (streets) streets->RemoveViewMicroSim();
   if (rails) rails->RemoveViewMicroSim();
-  if (streets) {
-    streets->LayViewMicroSim();
-    streets->UpdateAmpeln();
-  }
+  if (streets) streets->LayViewMicroSim();
   if (rails) rails->LayViewMicroSim();
 }
 
