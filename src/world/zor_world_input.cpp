@@ -2,6 +2,7 @@
 // answers the start-up, yes/no, load, save and removal windows from the
 // keyboard, edits the savegame name while its entry is active and runs the
 // debug keys, and only then hands the event to the interface and the map.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -189,27 +190,32 @@ void CZorvaWorld::EditName(int key, bool up) {
   char* name = m_EntryName;
   name[kMaxTypedName] = '\0';
   const int length = static_cast<int>(std::strlen(name));
-  if (m_EntryCursor > length) m_EntryCursor = length;
+  // The cursor stands on a character of the name or right behind it, but
+  // never behind a full name: there it stays on the last character, which
+  // the next typed one replaces.
+  const int last = std::min(length, kMaxTypedName - 1);
+  int& cursor = m_EntryCursor;
+  cursor = std::clamp(cursor, 0, last);
   if (IsNameKey(key)) {
-    // The characters behind the cursor move right; the last one falls off.
-    const int keep = length < kMaxTypedName ? length : kMaxTypedName - 1;
-    std::memmove(name + m_EntryCursor + 1, name + m_EntryCursor, static_cast<size_t>(keep - m_EntryCursor));
-    name[m_EntryCursor] = static_cast<char>(key);
-    name[keep + 1] = '\0';
+    // The characters behind the cursor move right; in a full name the last
+    // one falls off.
+    const int kept = std::min(length, kMaxTypedName - 1);
+    std::memmove(name + cursor + 1, name + cursor, static_cast<size_t>(kept - cursor));
+    name[cursor] = static_cast<char>(key);
+    name[kept + 1] = '\0';
     kfx_strupr(name);
-    if (m_EntryCursor < kMaxTypedName - 1) ++m_EntryCursor;
+    if (cursor < kMaxTypedName - 1) ++cursor;
   } else if (key == QNO_KEY_DELETE) {
-    if (length > 0 && m_EntryCursor < length)
-      std::memmove(name + m_EntryCursor, name + m_EntryCursor + 1, static_cast<size_t>(length - m_EntryCursor));
+    if (cursor < length) std::memmove(name + cursor, name + cursor + 1, static_cast<size_t>(length - cursor));
   } else if (key == QNO_KEY_BACKSPACE) {
-    if (length > 0 && m_EntryCursor > 0) {
-      std::memmove(name + m_EntryCursor - 1, name + m_EntryCursor, static_cast<size_t>(length - m_EntryCursor + 1));
-      --m_EntryCursor;
+    if (cursor > 0) {
+      std::memmove(name + cursor - 1, name + cursor, static_cast<size_t>(length - cursor + 1));
+      --cursor;
     }
   } else if (key == QNO_KEY_LEFT) {
-    if (m_EntryCursor > 0) --m_EntryCursor;
+    if (cursor > 0) --cursor;
   } else if (key == QNO_KEY_RIGHT) {
-    if (m_EntryCursor < length) ++m_EntryCursor;
+    if (cursor < last) ++cursor;
   }
 }
 

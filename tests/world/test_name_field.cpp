@@ -1,0 +1,174 @@
+// The savegame name field on the real game, under every key at every
+// length: the name stays a terminated text of at most 13 characters, the
+// cursor stays on it, the world's fields beside the name keep their values,
+// and the name is what a plain model of the field says it is.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "framework/qno_event.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kMaxName = 13;
+constexpr int kEnd = 279, kHome = 278;  // SDL's symbols, which pass translation unchanged
+
+bool IsNameCharacter(int c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// The field as the player sees it: text edited on the key's release; a typed
+// character goes in at the cursor (upper case, the 14th falls off) and moves
+// the cursor on up to the 13th place; the cursor never goes behind the text.
+struct FieldModel {
+  std::string name;
+  int cursor = 0;
+
+  int Last() const { return std::min(static_cast<int>(name.size()), kMaxName - 1); }
+  void Release(int key) {
+    if (IsNameCharacter(key)) {
+      name.insert(name.begin() + cursor, static_cast<char>(std::toupper(key)));
+      if (name.size() > kMaxName) name.resize(kMaxName);
+      if (cursor < kMaxName - 1) ++cursor;
+    } else if (key == QNO_KEY_DELETE) {
+      if (cursor < static_cast<int>(name.size())) name.erase(name.begin() + cursor);
+    } else if (key == QNO_KEY_BACKSPACE) {
+      if (cursor > 0) name.erase(name.begin() + --cursor);
+    } else if (key == QNO_KEY_LEFT) {
+      if (cursor > 0) --cursor;
+    } else if (key == QNO_KEY_RIGHT) {
+      if (cursor < Last()) ++cursor;
+    }
+  }
+};
+
+int Send(CZorvaWorld& world, int type, int key) {
+  QnoInteractionEvent e;
+  e.type = type;
+  e.x = key;
+  return world.InputFilter(&e, nullptr);
+}
+
+// What lies around the name in the world and must not change while it is typed.
+struct Neighbours {
+  std::vector<std::string> names;
+  int count = 0, selected = 0;
+
+  static Neighbours Of(CZorvaWorld& world) {
+    Neighbours n;
+    n.count = world.GetLoadSaveMaxName();
+    n.selected = world.GetSelectedLoadSaveName();
+    for (int i = 0; i < CZorvaWorld::kMaxSaveNames; ++i) {
+      const char* name = world.GetLoadSaveName(i, false);
+      n.names.push_back(name ? name : "<none>");
+    }
+    return n;
+  }
+  bool operator==(const Neighbours& o) const { return names == o.names && count == o.count && selected == o.selected; }
+};
+
+// Two saved games in the list and a chosen row, so that a write beside the
+// name shows.
+Neighbours FillNeighbours(CZorvaWorld& world) {
+  for (const char* name : {"EAST", "WEST"}) {
+    world.SetLoadSaveName(name);
+    EXPECT_EQ(world.SaveGame(), 0) << name;
+  }
+  EXPECT_EQ(world.MakeLoadSaveGamesFromDirectory(nullptr, false), 2);
+  world.SetSelectedLoadSaveName(0x5A5A5A5A);
+  return Neighbours::Of(world);
+}
+
+void ExpectField(CZorvaWorld& world, const FieldModel& model, const Neighbours& around, const std::string& what) {
+  const char* name = world.GetLoadSaveName();
+  ASSERT_NE(std::memchr(name, '\0', kMaxName + 1), nullptr) << what << ": the name is terminated within 13 characters";
+  const int length = static_cast<int>(std::strlen(name));
+  const int cursor = world.GetEingabeBuchstaben();
+  ASSERT_GE(cursor, 0) << what;
+  ASSERT_LE(cursor, std::min(length, kMaxName - 1)) << what;
+  ASSERT_EQ(name, model.name) << what;
+  ASSERT_EQ(cursor, model.cursor) << what;
+  ASSERT_TRUE(world.IsEingabeAktiv()) << what;
+  ASSERT_TRUE(Neighbours::Of(world) == around) << what << ": a field beside the name changed";
+}
+
+TEST(NameField, RightBehindAFullNameThenALetterReplacesTheLastOne) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  const Neighbours around = FillNeighbours(world);
+  world.AktivateEingabe();
+  world.ResetLoadSaveName();
+  FieldModel model;
+  for (int key : std::initializer_list<int>{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', QNO_KEY_RIGHT,
+                                            QNO_KEY_RIGHT, 'X'}) {
+    Send(world, QNO_EVENT_KEYUP, key);
+    model.Release(key);
+    ExpectField(world, model, around, "key " + std::to_string(key));
+  }
+  EXPECT_STREQ(world.GetLoadSaveName(), "ABCDEFGHIJKLX");
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 12);
+  // From the end of a shorter name Right goes no further.
+  Send(world, QNO_EVENT_KEYUP, QNO_KEY_BACKSPACE);
+  Send(world, QNO_EVENT_KEYUP, QNO_KEY_DELETE);
+  EXPECT_STREQ(world.GetLoadSaveName(), "ABCDEFGHIJK");
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 11);
+  Send(world, QNO_EVENT_KEYUP, QNO_KEY_RIGHT);
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 11);
+}
+
+// Random keys, presses, releases and pauses, from names of every length.
+TEST(NameField, AStormOfKeysKeepsTheFieldWhole) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  const Neighbours around = FillNeighbours(world);
+  std::vector<int> keys = {QNO_KEY_LEFT, QNO_KEY_RIGHT, QNO_KEY_DELETE, QNO_KEY_BACKSPACE, kEnd, kHome};
+  const std::string typed = "AZY09-_bq";
+  keys.insert(keys.end(), typed.begin(), typed.end());
+  // Keys that are no part of the field: arrows up and down, Escape, Shift,
+  // the space, a slash, F1, keypad plus, and codes no key has.
+  const std::vector<int> others = {QNO_KEY_UP, QNO_KEY_DOWN, QNO_KEY_ESCAPE, QNO_KEY_SHIFT, ' ', '/', QNO_KEY_F1,
+                                   QNO_KEY_KP_PLUS, 0, -1, 255, 1 << 20};
+  for (unsigned seed : {1u, 7u, 42u, 2024u}) {
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 6; ++round) {
+      FieldModel model;
+      for (int i = pick(kMaxName + 1); i > 0; --i) model.name += typed[static_cast<size_t>(pick(7))];
+      world.SetLoadSaveName(model.name.c_str());
+      world.AktivateEingabe();
+      for (int step = 0; step < 300; ++step) {
+        const int key = pick(5) == 0 ? others[static_cast<size_t>(pick(static_cast<int>(others.size())))]
+                                     : keys[static_cast<size_t>(pick(static_cast<int>(keys.size())))];
+        const int how = pick(10);  // 0-6 press and release, 7-8 release only, 9 press only
+        const std::string what = "seed " + std::to_string(seed) + " round " + std::to_string(round) + " step " +
+                                 std::to_string(step) + " key " + std::to_string(key);
+        if (how <= 6 || how == 9) {
+          EXPECT_EQ(Send(world, QNO_EVENT_KEYDOWN, key), 0) << what;
+        }
+        if (how <= 8) {
+          EXPECT_EQ(Send(world, QNO_EVENT_KEYUP, key), 0) << what;
+          model.Release(key);
+        }
+        ExpectField(world, model, around, what);
+        if (HasFatalFailure()) return;
+        Clock().Advance(static_cast<uint32_t>(pick(100)));
+      }
+    }
+  }
+  // The chord keys of the debug lock may have come by in the storm.
+  CUserInt::m_ActivateDebugInfo = 0;
+}
+
+}  // namespace
