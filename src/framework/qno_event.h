@@ -36,4 +36,7 @@ struct QnoInteractionEvent {
   int32_t x = 0;       // mouse x, or the key code for key events
   int32_t y = 0;       // mouse y
   int32_t button = 0;  // move: SDL button mask; press/release: 0 left, 1 other
+  // Key events: the character the key types on the player's keyboard, as
+  // the platform reports it (0 when it reports none); 0 for mouse events.
+  int32_t character = 0;
 };

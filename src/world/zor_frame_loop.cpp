@@ -40,9 +40,11 @@ bool Kfx_Event_ConvertFrom_KFX2QNO(const SDL_Event* sdl, QnoInteractionEvent* ev
     case SDL_KEYUP:
       event->type = sdl->type == SDL_KEYDOWN ? QNO_EVENT_KEYDOWN : QNO_EVENT_KEYUP;
       event->x = TranslateKeyCodes(sdl->key.keysym.sym);
+      event->character = sdl->key.keysym.unicode;
       return true;
     case SDL_MOUSEMOTION:
       event->type = QNO_EVENT_MOUSEMOVE;
+      event->character = 0;
       event->x = sdl->motion.x;
       event->y = sdl->motion.y;
       event->button = sdl->motion.state;
@@ -56,6 +58,7 @@ bool Kfx_Event_ConvertFrom_KFX2QNO(const SDL_Event* sdl, QnoInteractionEvent* ev
       event->x = sdl->button.x;
       event->y = sdl->button.y;
       event->button = sdl->button.button <= 1 ? 0 : 1;
+      event->character = 0;
       return true;
     default:
       return false;
@@ -71,11 +74,29 @@ static bool ZorMustLock(SDL_Surface* s) {
   return s && (s->offset != 0 || (s->flags & (SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RLEACCEL)) != 0);
 }
 
+// SDL reports the typed character only when the key goes down; the key's
+// release carries the same character, so that what acts on the release
+// (the savegame name field) types what the key shows.
+void CZorFrameLoop::CarryKeyCharacter(const SDL_Event& sdl) {
+  if (sdl.type != SDL_KEYDOWN && sdl.type != SDL_KEYUP) return;
+  const unsigned sym = static_cast<unsigned>(sdl.key.keysym.sym);
+  if (sym >= m_keyCharacters.size()) return;
+  if (sdl.type == SDL_KEYDOWN) {
+    m_keyCharacters[sym] = m_event.character;
+    return;
+  }
+  if (m_event.character == 0) m_event.character = m_keyCharacters[sym];
+  m_keyCharacters[sym] = 0;
+}
+
 bool CZorFrameLoop::Iterate() {
   SDL_Event sdl;
   QnoDisplay* display = m_world->GetDisplay();
   while (SDL_PollEvent(&sdl)) {
-    if (Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &m_event)) m_world->InputFilter(&m_event, CZorvaWorld::m_pView);
+    if (Kfx_Event_ConvertFrom_KFX2QNO(&sdl, &m_event)) {
+      CarryKeyCharacter(sdl);
+      m_world->InputFilter(&m_event, CZorvaWorld::m_pView);
+    }
     if (sdl.type == SDL_QUIT) Leave_Game = 1;
   }
   if (Leave_Game) return false;

@@ -3,6 +3,9 @@
 // QnoInteractionEvent, then one turn and one frame whenever the queue is empty.
 #include <SDL.h>
 
+#include <array>
+#include <cstdint>
+
 #include "framework/qno_event.h"
 
 class CZorvaWorld;
@@ -26,10 +29,14 @@ class CZorFrameLoop {
   int GetFrames() const { return m_frames; }
 
  private:
+  void CarryKeyCharacter(const SDL_Event& sdl);
+
   CZorvaWorld* m_world;
   // One record serves every event, so key events keep the mouse words.
   QnoInteractionEvent m_event;
   int m_frames = 0;
+  // The character each held key typed when it went down, by SDL key symbol.
+  std::array<int32_t, SDLK_LAST> m_keyCharacters{};
 };
 
 // The whole run of the program; returns the exit code.

@@ -523,7 +523,9 @@ class CZorvaWorld : public CZorvaObject {
   bool IsOpen(int window) const;
   void CloseWindows(std::initializer_list<int> windows);
   void AnswerReturn();
-  void EditName(int key, bool up);
+  // Edits the typed name by a key; `character` is what the key reports it
+  // types (0 for none).
+  void EditName(int key, int character, bool up);
   // 0 or 1 when the debug key was handled (1: it failed), 2 for no debug key.
   int DebugKey(int key);
   void RemoveSelectionByKey();

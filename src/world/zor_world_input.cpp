@@ -48,9 +48,20 @@ constexpr int kMaxTypedName = 13;
 // keys on and off.
 constexpr int kChordKeys[3] = {'Q', 'J', 'K'};
 
-bool IsNameKey(int key) {
-  return (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9') || key == '-' ||
-         key == '_';
+// SDL's End key, which passes the key translation unchanged.
+constexpr int kKeyEnd = SDLK_END;
+
+bool IsNameCharacter(int c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// What a key types into the name, 0 for nothing: the character the key
+// shows on the player's keyboard, as the platform reports it, or, where it
+// reports none, the key's code (letters arrive as capitals). Names hold
+// letters, digits, '-' and '_' only.
+int TypedCharacter(int key, int character) {
+  const int c = character != 0 ? character : key;
+  return IsNameCharacter(c) ? c : 0;
 }
 
 }  // namespace
@@ -95,7 +106,7 @@ int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
   }
 
   if (m_EntryActive && (down || up)) {
-    EditName(key, up);
+    EditName(key, event->character, up);
     return 0;
   }
 
@@ -181,9 +192,10 @@ void CZorvaWorld::RemoveSelectionByKey() {
 
 // Stands in for the tutorial's first start (a video, looked up only).
 
-void CZorvaWorld::EditName(int key, bool up) {
-  const bool editing = IsNameKey(key) || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
-                       key == QNO_KEY_RIGHT;
+void CZorvaWorld::EditName(int key, int character, bool up) {
+  const int typed = TypedCharacter(key, character);
+  const bool editing = typed != 0 || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
+                       key == QNO_KEY_RIGHT || key == kKeyEnd;
   if (!editing) return;
   m_TicksLastKey = static_cast<int>(kfx_GetTicks());
   if (!up) return;
@@ -196,12 +208,12 @@ void CZorvaWorld::EditName(int key, bool up) {
   const int last = std::min(length, kMaxTypedName - 1);
   int& cursor = m_EntryCursor;
   cursor = std::clamp(cursor, 0, last);
-  if (IsNameKey(key)) {
+  if (typed != 0) {
     // The characters behind the cursor move right; in a full name the last
     // one falls off.
     const int kept = std::min(length, kMaxTypedName - 1);
     std::memmove(name + cursor + 1, name + cursor, static_cast<size_t>(kept - cursor));
-    name[cursor] = static_cast<char>(key);
+    name[cursor] = static_cast<char>(typed);
     name[kept + 1] = '\0';
     kfx_strupr(name);
     if (cursor < kMaxTypedName - 1) ++cursor;
@@ -216,6 +228,8 @@ void CZorvaWorld::EditName(int key, bool up) {
     if (cursor > 0) --cursor;
   } else if (key == QNO_KEY_RIGHT) {
     if (cursor < last) ++cursor;
+  } else if (key == kKeyEnd) {
+    cursor = last;
   }
 }
 

@@ -374,6 +374,8 @@ QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen,
                       "Please start ZORVANTA from within your X-Server");
   }
   m_sdlStarted = true;
+  // Key presses report the character they type on the player's keyboard.
+  SDL_EnableUNICODE(1);
   // The audio device is opened separately so that a missing one only
   // silences the game.
   SDL_InitSubSystem(SDL_INIT_AUDIO);
@@ -407,6 +409,7 @@ bool CZorvaWorld::ReOpenView(int width, int height, int, bool fullScreen, bool h
     QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
     return false;
   }
+  SDL_EnableUNICODE(1);
   SDL_InitSubSystem(SDL_INIT_AUDIO);
   if (m_pView) {
     m_pScreen = OpenScreenSurface(width, height, fullScreen, hardware);

@@ -28,6 +28,16 @@ constexpr int kStartupFrames = 20;
 constexpr int kPassedMs = 300;
 // Half the side of the square around the mouse that holds the cursor.
 constexpr int kCursorReach = 32;
+
+// The SDL key symbol of the US keyboard's key that types `c`, with Shift
+// where `c` needs it.
+int UsKeyOf(char c) {
+  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
+  static const char kPlain[] = "`1234567890-=[]\\;',./";
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 'a';
+  if (const char* at = c ? std::strchr(kShifted, c) : nullptr) return kPlain[at - kShifted];
+  return static_cast<unsigned char>(c);
+}
 }  // namespace
 
 Scenario::Scenario(const std::string& extraSettings) : Scenario([] { return new CZorvaWorld; }, extraSettings) {}
@@ -110,6 +120,7 @@ Scenario& Scenario::Do(const Step& step) {
     case Step::kKeyUp:
       e.type = step.kind == Step::kKeyDown ? SDL_KEYDOWN : SDL_KEYUP;
       e.key.keysym.sym = static_cast<SDLKey>(step.a);
+      e.key.keysym.unicode = static_cast<Uint16>(step.character);
       Push(e);
       break;
     case Step::kWait:
@@ -123,6 +134,14 @@ Scenario& Scenario::Do(const Step& step) {
       return *this;
   }
   Frame();
+  return *this;
+}
+
+Scenario& Scenario::TypeOnUsKeyboard(const std::string& text) {
+  for (char c : text) {
+    const int key = UsKeyOf(c);
+    Run({KeyDown(key, static_cast<unsigned char>(c)), KeyUp(key), Wait(60)});
+  }
   return *this;
 }
 

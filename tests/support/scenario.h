@@ -39,12 +39,13 @@ struct Step {
   int a = 0;  // x, the SDL key symbol, milliseconds or a frame count
   int b = 0;  // y
   Button button = kLeft;
+  int character = 0;  // a key press: the character the key types (SDL's unicode), 0 for none
 };
 
 inline Step Move(int x, int y) { return {Step::kMove, x, y}; }
 inline Step Press(int x, int y, Button b = kLeft) { return {Step::kPress, x, y, b}; }
 inline Step Release(int x, int y, Button b = kLeft) { return {Step::kRelease, x, y, b}; }
-inline Step KeyDown(int sdlKey) { return {Step::kKeyDown, sdlKey}; }
+inline Step KeyDown(int sdlKey, int character = 0) { return {Step::kKeyDown, sdlKey, 0, kLeft, character}; }
 inline Step KeyUp(int sdlKey) { return {Step::kKeyUp, sdlKey}; }
 inline Step Wait(int ms) { return {Step::kWait, ms}; }
 inline Step Frames(int count) { return {Step::kFrames, count}; }
@@ -77,6 +78,10 @@ class Scenario {
   // Shorthands for the usual pairs.
   Scenario& Key(int sdlKey) { return Run({KeyDown(sdlKey), KeyUp(sdlKey)}); }
   Scenario& Click(int x, int y, Button b = kLeft) { return Run({Move(x, y), Press(x, y, b), Release(x, y, b)}); }
+  // Types the text on a US keyboard: for each character the key that shows
+  // it goes down, reporting the character as SDL does, and up again; then
+  // the player waits 60 ms.
+  Scenario& TypeOnUsKeyboard(const std::string& text);
   // Clicks at (x, y) inside window `id`, wherever the window stands; false,
   // with nothing done, while the window is closed.
   bool ClickIn(int id, int x, int y, Button b = kLeft);

@@ -33,10 +33,11 @@ class RecordingWorld : public CZorvaWorld {
   }
 };
 
-void PushKey(int sym, bool down = true) {
+void PushKey(int sym, bool down = true, int character = 0) {
   SDL_Event e{};
   e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.keysym.sym = static_cast<SDLKey>(sym);
+  e.key.keysym.unicode = static_cast<Uint16>(character);
   SDL_PushEvent(&e);
 }
 
@@ -172,6 +173,37 @@ TEST_F(FrameLoopTest, QueuedEventsAllReachTheWorldBeforeOneTurn) {
   EXPECT_EQ(ev[3].button, 1);
   EXPECT_TRUE(loop.Iterate());
   EXPECT_EQ(loop.GetFrames(), 2);
+}
+
+// SDL reports the typed character on the press only; the release of the
+// same key carries it too, and nothing else does.
+TEST_F(FrameLoopTest, KeysCarryTheCharacterTheyTypeFromPressToRelease) {
+  EXPECT_EQ(SDL_EnableUNICODE(-1), 1) << "the platform reports typed characters";
+  PushKey('y', true, 'y');
+  PushKey(SDLK_LSHIFT, true);
+  PushKey('a', true, 'A');
+  PushMotion(5, 5, 0);
+  PushKey('y', false);
+  PushKey('a', false);
+  PushKey(SDLK_LSHIFT, false);
+  PushKey('y', false);
+  CZorFrameLoop loop(world);
+  loop.Iterate();
+  ASSERT_EQ(world->events.size(), 8u);
+  const auto& ev = world->events;
+  EXPECT_EQ(ev[0].x, 90) << "the key code keeps its table";
+  EXPECT_EQ(ev[0].character, 'y');
+  EXPECT_EQ(ev[1].character, 0);
+  EXPECT_EQ(ev[2].character, 'A');
+  EXPECT_EQ(ev[3].character, 0) << "a mouse event types nothing";
+  EXPECT_EQ(ev[4].type, 5);
+  EXPECT_EQ(ev[4].character, 'y');
+  EXPECT_EQ(ev[5].character, 'A');
+  EXPECT_EQ(ev[6].character, 0);
+  EXPECT_EQ(ev[7].character, 0) << "a second release without a press";
+  // Opening the screen again keeps the characters reported.
+  EXPECT_EQ(world->SetWindowMode(-1, 640, 480), 0);
+  EXPECT_EQ(SDL_EnableUNICODE(-1), 1);
 }
 
 TEST_F(FrameLoopTest, QuitStillDeliversLaterEventsThenStopsWithoutATurn) {

@@ -29,17 +29,20 @@ bool IsNameCharacter(int c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
-// The field as the player sees it: text edited on the key's release; a typed
-// character goes in at the cursor (upper case, the 14th falls off) and moves
-// the cursor on up to the 13th place; the cursor never goes behind the text.
+// The field as the player sees it: text edited on the key's release; the
+// character a key reports (its code where it reports none) goes in at the
+// cursor when names may hold it (upper case, the 14th falls off) and moves
+// the cursor on up to the 13th place; the cursor never goes behind the text,
+// and End takes it as far as it goes.
 struct FieldModel {
   std::string name;
   int cursor = 0;
 
   int Last() const { return std::min(static_cast<int>(name.size()), kMaxName - 1); }
-  void Release(int key) {
-    if (IsNameCharacter(key)) {
-      name.insert(name.begin() + cursor, static_cast<char>(std::toupper(key)));
+  void Release(int key, int character = 0) {
+    const int typed = character != 0 ? character : key;
+    if (IsNameCharacter(typed)) {
+      name.insert(name.begin() + cursor, static_cast<char>(std::toupper(typed)));
       if (name.size() > kMaxName) name.resize(kMaxName);
       if (cursor < kMaxName - 1) ++cursor;
     } else if (key == QNO_KEY_DELETE) {
@@ -50,14 +53,17 @@ struct FieldModel {
       if (cursor > 0) --cursor;
     } else if (key == QNO_KEY_RIGHT) {
       if (cursor < Last()) ++cursor;
+    } else if (key == kEnd) {
+      cursor = Last();
     }
   }
 };
 
-int Send(CZorvaWorld& world, int type, int key) {
+int Send(CZorvaWorld& world, int type, int key, int character = 0) {
   QnoInteractionEvent e;
   e.type = type;
   e.x = key;
+  e.character = character;
   return world.InputFilter(&e, nullptr);
 }
 
@@ -128,6 +134,53 @@ TEST(NameField, RightBehindAFullNameThenALetterReplacesTheLastOne) {
   EXPECT_EQ(world.GetEingabeBuchstaben(), 11);
 }
 
+TEST(NameField, EndTakesTheCursorBehindTheNameOrOnTheLastPlaceOfAFullOne) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  const struct {
+    const char* name;
+    int end;
+  } names[] = {{"HARBOUR", 7}, {"", 0}, {"ABCDEFGHIJKLM", 12}};
+  for (const auto& n : names) {
+    world.SetLoadSaveName(n.name);
+    world.AktivateEingabe();
+    Send(world, QNO_EVENT_KEYUP, kEnd);
+    EXPECT_EQ(world.GetEingabeBuchstaben(), n.end) << n.name;
+  }
+  Send(world, QNO_EVENT_KEYUP, 'S');
+  EXPECT_STREQ(world.GetLoadSaveName(), "ABCDEFGHIJKLS");
+  // Home is no key of the field.
+  Send(world, QNO_EVENT_KEYUP, kHome);
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 12);
+}
+
+// The key codes follow a German keyboard (Y and Z exchanged); the character
+// the platform reports is the one printed on the player's key.
+TEST(NameField, TheCharacterTheKeyReportsIsTheOneTyped) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  world.ResetLoadSaveName();
+  world.AktivateEingabe();
+  const struct {
+    int key, character;
+  } keys[] = {
+      {'Z', 'y'},  // the key marked Y on a US keyboard
+      {'Y', 'z'},
+      {'-', '_'},  // Shift and the minus key
+      {'7', '/'},  // no part of a name
+      {'A', 0xE4},  // a letter beyond ASCII
+      {'A', 1},     // Ctrl and A
+      {261, '5'},   // the keypad's 5
+      {'Q', 0},     // a key that reports nothing types its code
+  };
+  for (const auto& k : keys) {
+    Send(world, QNO_EVENT_KEYDOWN, k.key, k.character);
+    Send(world, QNO_EVENT_KEYUP, k.key, k.character);
+    Clock().Advance(60);
+  }
+  EXPECT_STREQ(world.GetLoadSaveName(), "YZ_5Q");
+}
+
 // Random keys, presses, releases and pauses, from names of every length.
 TEST(NameField, AStormOfKeysKeepsTheFieldWhole) {
   Scenario game;
@@ -154,12 +207,17 @@ TEST(NameField, AStormOfKeysKeepsTheFieldWhole) {
         const int how = pick(10);  // 0-6 press and release, 7-8 release only, 9 press only
         const std::string what = "seed " + std::to_string(seed) + " round " + std::to_string(round) + " step " +
                                  std::to_string(step) + " key " + std::to_string(key);
+        // Most keys report no character, some a character of a name, some
+        // one that is none.
+        const int reported = pick(3) == 0 ? typed[static_cast<size_t>(pick(static_cast<int>(typed.size())))]
+                             : pick(4) == 0 ? pick(300)
+                                            : 0;
         if (how <= 6 || how == 9) {
-          EXPECT_EQ(Send(world, QNO_EVENT_KEYDOWN, key), 0) << what;
+          EXPECT_EQ(Send(world, QNO_EVENT_KEYDOWN, key, reported), 0) << what;
         }
         if (how <= 8) {
-          EXPECT_EQ(Send(world, QNO_EVENT_KEYUP, key), 0) << what;
-          model.Release(key);
+          EXPECT_EQ(Send(world, QNO_EVENT_KEYUP, key, reported), 0) << what;
+          model.Release(key, reported);
         }
         ExpectField(world, model, around, what);
         if (HasFatalFailure()) return;

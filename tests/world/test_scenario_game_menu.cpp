@@ -70,6 +70,16 @@ Region NameFieldRegion() {
   return {x, y, x + 164, y + 19};
 }
 
+// The game menu's save page, with the name field taking the keys.
+void OpenSavePageNameField(Scenario& game) {
+  game.Run({Move(400, 250), Wait(40)});
+  OpenGameMenu(game);
+  game.ClickIn(kGameMenu, kSaveTab[0], kSaveTab[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSavePage));
+  game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
+}
+
 void Yes(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kYesNo)) << "the question is asked";
   game.ClickIn(kYesNo, kYes[0], kYes[1]);
@@ -147,13 +157,27 @@ TEST(ScenarioGameMenu, AGameSavedUnderATypedNameIsLoadedBackFromTheListAndDelete
   EXPECT_EQ(game.World().GetLoadSaveMaxName(), 0);
 }
 
+// The player's keyboard is a US one: the name is saved with the letters on
+// its keys, the shifted minus types an underscore, and End goes back to the
+// end of the name.
+TEST(ScenarioGameMenu, ANameTypedOnAUsKeyboardIsSavedAsItsKeysShow) {
+  Scenario game;
+  OpenSavePageNameField(game);
+  game.TypeOnUsKeyboard("city");
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "CITY");
+  for (int key : {SDLK_LEFT, SDLK_LEFT, SDLK_END}) game.Key(key).Do(Wait(60));
+  EXPECT_EQ(game.World().GetEingabeBuchstaben(), 4);
+  game.TypeOnUsKeyboard("_1");
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "CITY_1");
+  game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(200));
+  EXPECT_TRUE(std::filesystem::exists("SaveGame/CITY_1.GMD"));
+  EXPECT_FALSE(std::filesystem::exists("SaveGame/CITZ_1.GMD"));
+}
+
 TEST(ScenarioGameMenu, ASaveTheDiskRefusesIsReportedAndLeavesNoFile) {
   Scenario game;
-  game.Run({Move(400, 250), Wait(40)});
-  OpenGameMenu(game);
-  game.ClickIn(kGameMenu, kSaveTab[0], kSaveTab[1]);
-  game.Do(Wait(40));
-  game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
+  OpenSavePageNameField(game);
   Type(game, "voll");
   {
     DiskLimit full(512);
