@@ -45,6 +45,7 @@
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
 #include "network/crossing_objects.h"
@@ -644,6 +645,8 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   if (m_pOpnv) m_pOpnv->CheckMakeVirtuellNet();
   RenderLadeAnzeige(file);
   CheckForVLSAfterLoad();
+  // The car parks' guidance signs are not saved: they are laid again.
+  if (m_pParkManagement) m_pParkManagement->CheckForPLS();
   m_pIndikatoren->UpdateMaps();
   RenderLadeAnzeige(file);
   if (!record("FINANZEN", m_pFinanzen)) return false;
@@ -710,6 +713,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   // from the loaded city and car parks, before the loaded hour's trips.
   if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr) city->CalculateParkingData();
   m_pIsoWelt->Update();
+  // The adviser announces the population milestones the loaded town passes
+  // from now on, not those of the game that ran before.
+  if (m_pMessage && m_pDataExchange) m_pMessage->SetLastPeopleSizeMessage(m_pDataExchange->GetPeople());
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
   m_StartupWindowTime = kfx_GetTicks();
   const STime now = STime::FromDate(m_pSimWelt->Date());
