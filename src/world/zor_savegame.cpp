@@ -408,8 +408,9 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (CCyberNet* net = m_pSimWelt->pCyberNet()) {
     QNO_LOG("Matrix Pointer: %p", static_cast<void*>(net));
     ZorMemoryStream text(companion.data(), companion.size());
-    net->Reset();
-    if (text.f() && net->Read(text.f()) != 0) return false;
+    // The net holds the definition that the demand simulation's creation
+    // read: the companion must bring back every one of its nodes.
+    if (net->ReadReplacing(text.f()) != 0) return false;
   } else {
     QNO_LOG("Matrix Pointer not Set");
   }
