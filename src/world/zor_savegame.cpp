@@ -220,22 +220,6 @@ int ZorSaveGameHeaderVersion(const char* data, size_t size) {
   return ZorSaveGameVersion(data + kTag);
 }
 
-bool ZorReadWholeFile(const std::string& path, std::string& out, int* error) {
-  out.clear();
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    if (error) *error = errno;
-    return false;
-  }
-  char buffer[64 * 1024];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) out.append(buffer, n);
-  const bool ok = !std::ferror(file);
-  if (!ok && error) *error = errno ? errno : EIO;
-  std::fclose(file);
-  return ok;
-}
-
 // ---- writing -------------------------------------------------------------------------
 
 void CZorvaWorld::SetFileLayer(ZorFileLayer* layer) { m_pFiles = layer; }
@@ -742,8 +726,8 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   }
   // Nothing of the running game is touched before both files are read and
   // the header is known.
-  if (path.empty() || !ZorReadWholeFile(companionPath, companion, &error) ||
-      !ZorReadWholeFile(path, binary, &error)) {
+  if (path.empty() || !ZorReadFile(Files(), companionPath, companion, &error) ||
+      !ZorReadFile(Files(), path, binary, &error)) {
     QNO_LOG("Cannot load from file '%s': %s", path.c_str(), std::strerror(error));
     if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
     return 1;
