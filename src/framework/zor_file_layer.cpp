@@ -184,6 +184,7 @@ void ZorBackgroundWrite::Start(ZorFileLayer& io, std::vector<std::string> paths,
   m_bytes = std::move(bytes);
   m_bytes.resize(m_paths.size());
   m_error = 0;
+  m_finished.store(false, std::memory_order_release);
   // The worker reads the members it was started with and writes only
   // m_error; the caller reaches them again only after joining it in Wait.
   m_worker = std::thread([this, &io] {
@@ -191,6 +192,7 @@ void ZorBackgroundWrite::Start(ZorFileLayer& io, std::vector<std::string> paths,
     for (size_t i = 0; i < m_paths.size(); ++i) parts.push_back({m_paths[i], m_bytes[i].data(), m_bytes[i].size()});
     int error = 0;
     if (!ZorWriteFilesSafely(io, parts.data(), parts.size(), &error)) m_error = error ? error : EIO;
+    m_finished.store(true, std::memory_order_release);
   });
 }
 

@@ -99,6 +99,9 @@ class ZorBackgroundWrite {
   bool Wait(int* error = nullptr);
   // Whether a set was started and not waited for yet.
   bool Started() const { return m_worker.joinable(); }
+  // Whether the set started last is on the disk or has failed, so that
+  // Wait returns at once.
+  bool Finished() const { return m_finished.load(std::memory_order_acquire); }
   // After Wait, the byte strings of the last set, emptied but with their
   // room, to build the next set in.
   std::vector<std::string> TakeBuffers();
@@ -108,4 +111,5 @@ class ZorBackgroundWrite {
   std::vector<std::string> m_paths;
   std::vector<std::string> m_bytes;
   int m_error = 0;
+  std::atomic<bool> m_finished{false};
 };

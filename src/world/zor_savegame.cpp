@@ -301,11 +301,18 @@ bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion)
 }
 
 bool CZorvaWorld::WaitForSave() {
-  const bool ok = m_SaveWrite.Wait();
+  int error = 0;
+  const bool ok = m_SaveWrite.Wait(&error);
   std::vector<std::string> room = m_SaveWrite.TakeBuffers();
   if (room.size() == 2) {
     if (room[0].capacity() > m_SaveBinary.capacity()) m_SaveBinary.swap(room[0]);
     if (room[1].capacity() > m_SaveText.capacity()) m_SaveText.swap(room[1]);
+  }
+  // The periodic save reported success when it handed its bytes over: the
+  // player learns of its failure here, as of a save by key that failed.
+  if (!ok) {
+    QNO_LOG("The periodic save failed: %s", std::strerror(error));
+    if (m_pUserInt) m_pUserInt->SetAchtungWindow(CUserInt::kWarningSaveFailed);
   }
   return ok;
 }

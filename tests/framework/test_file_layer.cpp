@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/zor_file_layer.h"
@@ -130,4 +132,29 @@ TEST(FileLayerAppend, AFullDiskFailsTheAppendOfTheRealLayer) {
   }
   EXPECT_EQ(error, EFBIG);
   ZorFileLayer::Real().Close(log);
+}
+
+TEST(FileLayerBackground, FinishedTellsWhenWaitReturnsAtOnce) {
+  ZorBackgroundWrite writer;
+  EXPECT_FALSE(writer.Started());
+  writer.Start(ZorFileLayer::Real(), {"done.bin"}, {"bytes"});
+  EXPECT_TRUE(writer.Started());
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!writer.Finished() && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(writer.Finished());
+  EXPECT_EQ(zortest::ReadFile("done.bin"), "bytes") << "finished means on the disk";
+  EXPECT_TRUE(writer.Wait());
+  EXPECT_FALSE(writer.Started());
+  // A new set is not finished before its worker is done with it.
+  struct Held : ZorFileLayer {
+    size_t Write(const void* data, size_t size, FILE* file) override {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      return ZorFileLayer::Write(data, size, file);
+    }
+  } slow;
+  writer.Start(slow, {"done.bin"}, {"again"});
+  EXPECT_FALSE(writer.Finished());
+  EXPECT_TRUE(writer.Wait());
+  EXPECT_TRUE(writer.Finished());
 }
