@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,6 +94,30 @@ TEST(FileLayerRead, AReadErrorOrAMissingFileFailsWithItsErrno) {
   EXPECT_FALSE(ZorReadFile(ZorFileLayer::Real(), "no such file", out, &error));
   EXPECT_EQ(error, ENOENT);
   EXPECT_EQ(disk.opened, disk.closed);
+}
+
+TEST(FileLayerRead, AFaultWithoutAnErrnoIsAnInputErrorAndTheRealLayerReportsItsOwn) {
+  zortest::WriteFile("whole.txt", "0123456789");
+  // A layer that fails without saying why, after an errno left from before.
+  struct Mute : ZorFileLayer {
+    long Read(void*, size_t, FILE*) override { return -1; }
+    int FlushBuffer(FILE*) override { return -1; }
+  } mute;
+  std::string out;
+  int error = 0;
+  errno = ENOENT;
+  EXPECT_FALSE(ZorReadFile(mute, "whole.txt", out, &error));
+  EXPECT_EQ(error, EIO);
+  FILE* log = mute.Open("append.log", "a");
+  ASSERT_NE(log, nullptr);
+  errno = ENOENT;
+  EXPECT_FALSE(ZorAppend(mute, log, "x", 1, &error));
+  EXPECT_EQ(error, EIO);
+  mute.Close(log);
+  // The real layer's read of a folder fails with the system's errno.
+  std::filesystem::create_directory("folder");
+  EXPECT_FALSE(ZorReadFile(ZorFileLayer::Real(), "folder", out, &error));
+  EXPECT_EQ(error, EISDIR);
 }
 
 TEST(FileLayerAppend, ALineIsHandedOverAtOnceOrItsFaultIsReported) {
