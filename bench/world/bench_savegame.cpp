@@ -25,6 +25,7 @@
 #include <string>
 
 #include "bench_game.h"
+#include "framework/zor_file_layer.h"
 #include "iso/iso_welt.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_welt.h"
@@ -85,7 +86,7 @@ void BM_Save(benchmark::State& state) {
   state.counters["junctions"] = static_cast<double>(town.world->GetStreetNet()->GetNumber());
   state.counters["rivers"] = town.rivers;
   std::string bytes;
-  ZorReadWholeFile(kGame, bytes);
+  ZorReadFile(ZorFileLayer::Real(), kGame, bytes);
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 
@@ -119,7 +120,7 @@ void BM_Load(benchmark::State& state) {
       town.world->SerializeGameStore(kGame) != 0)
     Fail(state, "the first save and load failed");
   std::string saved;
-  ZorReadWholeFile(kGame, saved);
+  ZorReadFile(ZorFileLayer::Real(), kGame, saved);
   for (auto _ : state) {
     if (town.world->SerializeGameLoad(kGame) != 0) Fail(state, "the load failed");
     state.PauseTiming();

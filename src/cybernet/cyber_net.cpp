@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <exception>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "cybernet/cyber_error.h"
@@ -75,7 +77,7 @@ CCyberNode* CCyberNet::pNode(const char* name) const {
   return it == m_ByName.end() ? nullptr : it->second;
 }
 
-void CCyberNet::ReadNodes(CCyberTextReader& in) {
+void CCyberNet::ReadNodes(CCyberTextReader& in, const std::vector<std::string>* required) {
   char token[CCyberTextReader::kMaxToken + 1];
   char className[CCyberTextReader::kMaxToken + 1];
   bool complete = true;
@@ -121,6 +123,9 @@ void CCyberNet::ReadNodes(CCyberTextReader& in) {
   // so a savegame's network with such values is refused as a whole, while
   // a caller that goes on with it meets no fault in a period.
   if (refused > 0) throw "Die Definition enthaelt ungueltige Knotenparameter";
+  if (required)
+    for (const std::string& name : *required)
+      if (!pNode(name.c_str())) throw std::runtime_error("Der Definition fehlt der Knoten " + name);
 }
 
 int CCyberNet::Read(FILE* file) {
@@ -128,6 +133,23 @@ int CCyberNet::Read(FILE* file) {
   CYBER_GUARD("Read()", 1, {
     CCyberTextReader in(file);
     ReadNodes(in);
+  })
+  return 0;
+}
+
+int CCyberNet::ReadReplacing(FILE* file) {
+  std::vector<std::string> required;
+  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail())
+    if (const char* name = row->pHead()->Name()) required.emplace_back(name);
+  Reset();
+  if (!file) {
+    if (required.empty()) return 0;
+    ReportFault("Read()", ("Der Definition fehlt der Knoten " + required.front()).c_str());
+    return 1;
+  }
+  CYBER_GUARD("Read()", 1, {
+    CCyberTextReader in(file);
+    ReadNodes(in, &required);
   })
   return 0;
 }

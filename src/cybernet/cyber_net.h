@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "cybernet/cyber_list.h"
 #include "cybernet/cyber_node.h"
@@ -28,6 +29,13 @@ class CCyberNet {
   // Adds the nodes of a whole file to the net. 0 when read without fault;
   // 1 (logged) when a fault stopped the read, the nodes read so far stay.
   int Read(FILE* file);
+  // Replaces the nodes by those of a whole file that must hold a node of
+  // every name the net holds now: a saved network brings back each node of
+  // the definition it was made from, and one that lacks any (a text cut
+  // between two blocks) is no whole network. 0 when read without fault and
+  // complete; 1 (logged, naming the first node missing) otherwise, the
+  // nodes read staying. A null file counts as a text without nodes.
+  int ReadReplacing(FILE* file);
   // Every node in the order in which a file that is read gives them back in
   // the same list order. 0, or 1 for a null file.
   int Write(FILE* file) const;
@@ -50,7 +58,9 @@ class CCyberNet {
   void Reset();
 
  private:
-  void ReadNodes(CCyberTextReader& in);
+  // Reads the nodes of a text; each of `required` (when given) must be
+  // among the net's nodes afterwards.
+  void ReadNodes(CCyberTextReader& in, const std::vector<std::string>* required = nullptr);
   static void ReportFault(const char* operation, const char* text);
 
   CCyberNodeList* m_pNodeList = nullptr;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -11,10 +12,18 @@
 
 FILE* ZorFileLayer::Open(const char* path, const char* mode) { return std::fopen(path, mode); }
 
+long ZorFileLayer::Read(void* data, size_t size, FILE* file) {
+  const size_t n = std::fread(data, 1, size, file);
+  if (n == 0 && std::ferror(file)) return -1;
+  return static_cast<long>(n);
+}
+
 size_t ZorFileLayer::Write(const void* data, size_t size, FILE* file) { return std::fwrite(data, 1, size, file); }
 
+int ZorFileLayer::FlushBuffer(FILE* file) { return std::fflush(file) == 0 ? 0 : -1; }
+
 int ZorFileLayer::Flush(FILE* file) {
-  if (std::fflush(file) != 0) return -1;
+  if (FlushBuffer(file) != 0) return -1;
   return ::fsync(::fileno(file)) == 0 || errno == EINVAL ? 0 : -1;
 }
 
@@ -28,6 +37,47 @@ ZorFileLayer& ZorFileLayer::Real() {
 }
 
 std::string ZorFreshName(const std::string& path) { return path + ".new"; }
+
+bool ZorReadFile(ZorFileLayer& io, const std::string& path, std::string& out, int* error, size_t limit) {
+  out.clear();
+  errno = 0;
+  FILE* file = io.Open(path.c_str(), "rb");
+  if (!file) {
+    if (error) *error = errno ? errno : ENOENT;
+    return false;
+  }
+  char buffer[64 * 1024];
+  int failure = 0;
+  while (out.size() < limit) {
+    const size_t want = std::min(sizeof buffer, limit - out.size());
+    errno = 0;
+    const long n = io.Read(buffer, want, file);
+    if (n < 0) {
+      failure = errno ? errno : EIO;
+      break;
+    }
+    if (n == 0) break;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+  io.Close(file);
+  if (failure != 0 && error) *error = failure;
+  return failure == 0;
+}
+
+bool ZorAppend(ZorFileLayer& io, FILE* file, const void* data, size_t size, int* error) {
+  if (!file) {
+    if (error) *error = EBADF;
+    return false;
+  }
+  int failure = 0;
+  errno = 0;
+  if (io.Write(data, size, file) != size) failure = errno ? errno : EIO;
+  // The flush also hands over what a failed write left in the buffer.
+  errno = 0;
+  if (io.FlushBuffer(file) != 0 && failure == 0) failure = errno ? errno : EIO;
+  if (failure != 0 && error) *error = failure;
+  return failure == 0;
+}
 
 namespace {
 
@@ -134,6 +184,7 @@ void ZorBackgroundWrite::Start(ZorFileLayer& io, std::vector<std::string> paths,
   m_bytes = std::move(bytes);
   m_bytes.resize(m_paths.size());
   m_error = 0;
+  m_finished.store(false, std::memory_order_release);
   // The worker reads the members it was started with and writes only
   // m_error; the caller reaches them again only after joining it in Wait.
   m_worker = std::thread([this, &io] {
@@ -141,6 +192,7 @@ void ZorBackgroundWrite::Start(ZorFileLayer& io, std::vector<std::string> paths,
     for (size_t i = 0; i < m_paths.size(); ++i) parts.push_back({m_paths[i], m_bytes[i].data(), m_bytes[i].size()});
     int error = 0;
     if (!ZorWriteFilesSafely(io, parts.data(), parts.size(), &error)) m_error = error ? error : EIO;
+    m_finished.store(true, std::memory_order_release);
   });
 }
 

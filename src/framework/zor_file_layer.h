@@ -1,10 +1,13 @@
 #pragma once
-// The file operations of the files that must never be left half written
-// (savegames, settings), behind one small interface so that tests can fail
-// any single call. `ZorWriteFilesSafely` writes a set of files that belong
-// together: each goes first to "<path>.new" beside its target, every write,
-// flush and close is checked, and only when all are whole are they renamed
-// over the targets, in the order given.
+// The game's file operations behind one small interface, so that tests can
+// fail any single call, and the ways files are read and written on top of
+// it, each checked in one place: a whole-file read, an append to a log, and
+// the files that must never be left half written (savegames, settings).
+// `ZorWriteFilesSafely` writes a set of files that belong together: each
+// goes first to "<path>.new" beside its target, every write, flush and
+// close is checked, and only when all are whole are they renamed over the
+// targets, in the order given.
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -15,8 +18,14 @@ class ZorFileLayer {
  public:
   virtual ~ZorFileLayer() = default;
   virtual FILE* Open(const char* path, const char* mode);
+  // Bytes read, at most `size`, possibly fewer before the end; 0 at the
+  // end of the file; -1 on a read error (errno set).
+  virtual long Read(void* data, size_t size, FILE* file);
   // Bytes written; fewer than `size` is a failure (errno set).
   virtual size_t Write(const void* data, size_t size, FILE* file);
+  // Hands the stream's buffered bytes to the system, without waiting for
+  // the disk; 0 on success.
+  virtual int FlushBuffer(FILE* file);
   // Pushes the file's bytes to the disk; 0 on success.
   virtual int Flush(FILE* file);
   virtual int Close(FILE* file);
@@ -26,6 +35,18 @@ class ZorFileLayer {
   // The layer of the plain C library.
   static ZorFileLayer& Real();
 };
+
+// Reads the file at `path` into `out`, at most `limit` bytes, with as many
+// reads as the layer needs. False on a failed open or read, with the errno
+// in `error` (when given) and what was read before in `out`; a file shorter
+// than `limit` is no failure.
+bool ZorReadFile(ZorFileLayer& io, const std::string& path, std::string& out, int* error = nullptr,
+                 size_t limit = static_cast<size_t>(-1));
+
+// Writes the bytes at the end of an open file and hands them to the system
+// (no wait for the disk), as a log line is written. False when any byte was
+// not written or handed over, with the errno in `error` (when given).
+bool ZorAppend(ZorFileLayer& io, FILE* file, const void* data, size_t size, int* error = nullptr);
 
 struct ZorFilePart {
   std::string path;
@@ -78,6 +99,9 @@ class ZorBackgroundWrite {
   bool Wait(int* error = nullptr);
   // Whether a set was started and not waited for yet.
   bool Started() const { return m_worker.joinable(); }
+  // Whether the set started last is on the disk or has failed, so that
+  // Wait returns at once.
+  bool Finished() const { return m_finished.load(std::memory_order_acquire); }
   // After Wait, the byte strings of the last set, emptied but with their
   // room, to build the next set in.
   std::vector<std::string> TakeBuffers();
@@ -87,4 +111,5 @@ class ZorBackgroundWrite {
   std::vector<std::string> m_paths;
   std::vector<std::string> m_bytes;
   int m_error = 0;
+  std::atomic<bool> m_finished{false};
 };

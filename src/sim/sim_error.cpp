@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "framework/qno_log.h"
+#include "framework/zor_file_layer.h"
 
 namespace {
 FILE* g_simLog = nullptr;
@@ -26,11 +27,17 @@ void CopyCut(char* dst, const char* src, size_t size) {
 
 // The full log becomes the old one and a new log begins. When it cannot be
 // moved aside, it starts again empty rather than grow without bound.
+// Whether the last line could not be written: a full disk is reported
+// once, not at every line, and again after a line went through.
+bool g_writeFailed = false;
+
+ZorFileLayer& Files() { return ZorFileLayer::Real(); }
+
 void MoveLogAside() {
-  std::fclose(g_simLog);
+  Files().Close(g_simLog);
   const std::string old = g_simPath.substr(0, g_simPath.size() - std::strlen(kSimErrorLogName)) + kSimErrorLogOldName;
-  const bool moved = std::rename(g_simPath.c_str(), old.c_str()) == 0;
-  g_simLog = std::fopen(g_simPath.c_str(), moved ? "a" : "w");
+  const bool moved = Files().Rename(g_simPath.c_str(), old.c_str()) == 0;
+  g_simLog = Files().Open(g_simPath.c_str(), moved ? "a" : "w");
   g_simSize = 0;
 }
 
@@ -41,9 +48,18 @@ void WriteLine(const std::string& line) {
     MoveLogAside();
     if (!g_simLog) return;
   }
-  std::fwrite(line.data(), 1, line.size(), g_simLog);
-  std::fflush(g_simLog);
-  g_simSize += static_cast<long>(line.size());
+  int error = 0;
+  if (ZorAppend(Files(), g_simLog, line.data(), line.size(), &error)) {
+    g_simSize += static_cast<long>(line.size());
+    g_writeFailed = false;
+    return;
+  }
+  // Part of the line may have gone in: the size is what the file holds.
+  const long at = std::ftell(g_simLog);
+  if (at >= 0) g_simSize = at;
+  if (!g_writeFailed)
+    QNO_ERROR(QNO_SEV_ERROR, "Unable to write %s: %s", g_simPath.c_str(), std::strerror(error));
+  g_writeFailed = true;
 }
 
 void WriteError(const TSimErrorID& id, const char* text, const std::string& about) {
@@ -56,7 +72,7 @@ void WriteError(const TSimErrorID& id, const char* text, const std::string& abou
 
 void SimEnsureErrorLog() {
   if (g_simLog) return;
-  g_simLog = std::fopen(kSimErrorLogName, "a");
+  g_simLog = Files().Open(kSimErrorLogName, "a");
   if (!g_simLog) return;
   std::error_code ec;
   g_simPath = std::filesystem::absolute(kSimErrorLogName, ec).string();
@@ -82,8 +98,9 @@ TSimErrorID SimLastError() { return g_lastError; }
 FILE* SimErrorLog() { return g_simLog; }
 
 void SimCloseErrorLog() {
-  if (g_simLog) std::fclose(g_simLog);
+  if (g_simLog) Files().Close(g_simLog);
   g_simLog = nullptr;
+  g_writeFailed = false;
 }
 
 const char* CSimError::SetError(const char* function, const char* text) {

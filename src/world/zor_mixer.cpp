@@ -1,10 +1,11 @@
 #include "world/zor_mixer.h"
 
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+#include "framework/zor_file_layer.h"
 
 namespace {
 
@@ -57,12 +58,12 @@ CZorMixer::Music* CZorSdlMixer::LoadMus(const char* path) {
   // SDL_mixer takes any file named ".MID" for MIDI and plays nothing from a
   // damaged one; the game's music are standard MIDI files, so one that does
   // not begin like one is refused here.
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return nullptr;
-  char head[22] = {};
-  const size_t got = std::fread(head, 1, sizeof head, f);
-  std::fclose(f);
-  if (got < sizeof head || std::memcmp(head, "MThd", 4) != 0 || std::memcmp(head + 14, "MTrk", 4) != 0) return nullptr;
+  // The header chunk (14 bytes) and the start of the first track's.
+  constexpr size_t kHead = 22;
+  std::string head;
+  if (!ZorReadFile(ZorFileLayer::Real(), path, head, nullptr, kHead) || head.size() < kHead ||
+      head.compare(0, 4, "MThd") != 0 || head.compare(14, 4, "MTrk") != 0)
+    return nullptr;
   return reinterpret_cast<Music*>(Mix_LoadMUS(path));
 }
 

@@ -173,6 +173,10 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
     if (m_pIsoWelt) m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
     if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
     if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
+    // Parking management's list of signs counts on its members: a sign that
+    // goes stays in it no longer.
+    if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
+      m_pParkManagement->RemoveParkDisplay(side);
     DestroyObject(object, 1);
     if (IsStop(kind) && !keepStops) CheckAllLocationsForNearestHst();
   }

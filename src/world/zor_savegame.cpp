@@ -45,6 +45,7 @@
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
 #include "network/crossing_objects.h"
@@ -219,22 +220,6 @@ int ZorSaveGameHeaderVersion(const char* data, size_t size) {
   return ZorSaveGameVersion(data + kTag);
 }
 
-bool ZorReadWholeFile(const std::string& path, std::string& out, int* error) {
-  out.clear();
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    if (error) *error = errno;
-    return false;
-  }
-  char buffer[64 * 1024];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) out.append(buffer, n);
-  const bool ok = !std::ferror(file);
-  if (!ok && error) *error = errno ? errno : EIO;
-  std::fclose(file);
-  return ok;
-}
-
 // ---- writing -------------------------------------------------------------------------
 
 void CZorvaWorld::SetFileLayer(ZorFileLayer* layer) { m_pFiles = layer; }
@@ -316,11 +301,18 @@ bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion)
 }
 
 bool CZorvaWorld::WaitForSave() {
-  const bool ok = m_SaveWrite.Wait();
+  int error = 0;
+  const bool ok = m_SaveWrite.Wait(&error);
   std::vector<std::string> room = m_SaveWrite.TakeBuffers();
   if (room.size() == 2) {
     if (room[0].capacity() > m_SaveBinary.capacity()) m_SaveBinary.swap(room[0]);
     if (room[1].capacity() > m_SaveText.capacity()) m_SaveText.swap(room[1]);
+  }
+  // The periodic save reported success when it handed its bytes over: the
+  // player learns of its failure here, as of a save by key that failed.
+  if (!ok) {
+    QNO_LOG("The periodic save failed: %s", std::strerror(error));
+    if (m_pUserInt) m_pUserInt->SetAchtungWindow(CUserInt::kWarningSaveFailed);
   }
   return ok;
 }
@@ -407,8 +399,9 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (CCyberNet* net = m_pSimWelt->pCyberNet()) {
     QNO_LOG("Matrix Pointer: %p", static_cast<void*>(net));
     ZorMemoryStream text(companion.data(), companion.size());
-    net->Reset();
-    if (text.f() && net->Read(text.f()) != 0) return false;
+    // The net holds the definition that the demand simulation's creation
+    // read: the companion must bring back every one of its nodes.
+    if (net->ReadReplacing(text.f()) != 0) return false;
   } else {
     QNO_LOG("Matrix Pointer not Set");
   }
@@ -644,6 +637,8 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   if (m_pOpnv) m_pOpnv->CheckMakeVirtuellNet();
   RenderLadeAnzeige(file);
   CheckForVLSAfterLoad();
+  // The car parks' guidance signs are not saved: they are laid again.
+  if (m_pParkManagement) m_pParkManagement->CheckForPLS();
   m_pIndikatoren->UpdateMaps();
   RenderLadeAnzeige(file);
   if (!record("FINANZEN", m_pFinanzen)) return false;
@@ -710,6 +705,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   // from the loaded city and car parks, before the loaded hour's trips.
   if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr) city->CalculateParkingData();
   m_pIsoWelt->Update();
+  // The adviser announces the population milestones the loaded town passes
+  // from now on, not those of the game that ran before.
+  if (m_pMessage && m_pDataExchange) m_pMessage->SetLastPeopleSizeMessage(m_pDataExchange->GetPeople());
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
   m_StartupWindowTime = kfx_GetTicks();
   const STime now = STime::FromDate(m_pSimWelt->Date());
@@ -735,8 +733,8 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   }
   // Nothing of the running game is touched before both files are read and
   // the header is known.
-  if (path.empty() || !ZorReadWholeFile(companionPath, companion, &error) ||
-      !ZorReadWholeFile(path, binary, &error)) {
+  if (path.empty() || !ZorReadFile(Files(), companionPath, companion, &error) ||
+      !ZorReadFile(Files(), path, binary, &error)) {
     QNO_LOG("Cannot load from file '%s': %s", path.c_str(), std::strerror(error));
     if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
     return 1;

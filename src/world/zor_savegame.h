@@ -23,9 +23,6 @@ constexpr size_t kSaveGameHeaderSize = 60;
 // no savegame's or of no known version. Logs nothing.
 int ZorSaveGameHeaderVersion(const char* data, size_t size);
 
-// Reads a whole file; false (with errno in `error`) when it cannot.
-bool ZorReadWholeFile(const std::string& path, std::string& out, int* error = nullptr);
-
 // The extension of savegames of a game mode (".GTD", ".GMD", ".SZD",
 // ".EXD"); empty for any other mode.
 const char* ZorSaveExtension(int mode);

@@ -242,8 +242,10 @@ class CZorvaWorld : public CZorvaObject {
   bool SerializeToMemory(std::string& binary, std::string& companion);
   // Waits for the savegame that the periodic save is writing on its worker
   // thread; false when that write failed (the old files are then as they
-  // were).
+  // were, and the player is shown the failed-save warning).
   bool WaitForSave();
+  // Whether a periodic save was handed to its worker and not waited for.
+  bool SaveBeingWritten() const { return m_SaveWrite.Started(); }
   // Tests fail file operations through their own layer; null restores the
   // real one. The caller keeps ownership.
   void SetFileLayer(ZorFileLayer* layer);

@@ -79,6 +79,9 @@ int CZorvaWorld::OnPlayloopTurn() {
 
   const int spacing = m_GameSpeed > 6999 ? 3 : 1;
 
+  // A periodic save whose worker is done is waited for now, so that its
+  // failure is told at once and not at the next use of the savegames.
+  if (m_SaveWrite.Started() && m_SaveWrite.Finished()) WaitForSave();
   if (m_LastAutoSave < 0) m_LastAutoSave = now;
   if (static_cast<int64_t>(now) > m_LastAutoSave + kAutoSaveInterval) {
     if (!IsPause()) {

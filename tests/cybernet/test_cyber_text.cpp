@@ -232,3 +232,56 @@ TEST(CyberText, ARunawayDefinitionStaysFiniteAndReadsBackAsWritten) {
   a->SetSize(std::nan(""));
   EXPECT_EQ(a->Value(), 0.5);
 }
+
+namespace {
+int ReplaceFrom(CCyberNet& net, const std::string& text) {
+  zortest::WriteFile("replace.def", text);
+  FILE* f = std::fopen("replace.def", "r");
+  const int result = net.ReadReplacing(f);
+  if (f) std::fclose(f);
+  return result;
+}
+}  // namespace
+
+TEST(CyberText, AReplacingTextMustHoldEveryNodeTheNetHeld) {
+  OpenErrorLog("errors.log");
+  const std::string text = kMixedNet;
+  auto net = NetFrom(text);
+  ASSERT_EQ(net->NodeCount(), 6);
+  // Cut between two whole blocks: each block reads, the rest is missing.
+  const size_t cut = text.find("NodeBegin GammaNode");
+  EXPECT_EQ(ReplaceFrom(*net, text.substr(0, cut)), 1);
+  EXPECT_EQ(ListOrder(*net), "MixSigIn") << "what was read stays, the old nodes are gone";
+  CloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("errors.log").find("Der Definition fehlt der Knoten"), std::string::npos);
+
+  // Which node is missing does not matter, the first as well as the last.
+  for (const char* name : {"In", "Proc"}) {
+    auto full = NetFrom(text);
+    std::string without = text;
+    const size_t at = without.find(std::string("Name ") + name);
+    const size_t begin = without.rfind("NodeBegin", at), end = without.find("NodeEnd", at) + 7;
+    without.erase(begin, end - begin);
+    EXPECT_EQ(ReplaceFrom(*full, without), 1) << name;
+    EXPECT_EQ(full->pNode(name), nullptr) << name;
+  }
+  // The whole text, in another order and with a node more, replaces the
+  // nodes: each name once.
+  auto again = NetFrom(text);
+  const std::string reordered = text.substr(cut) + text.substr(0, cut) + "NodeBegin BasicNode Name New NodeEnd\n";
+  EXPECT_EQ(ReplaceFrom(*again, reordered), 0);
+  EXPECT_EQ(again->NodeCount(), 7);
+  EXPECT_NE(again->pNode("New"), nullptr);
+  // A text cut inside a block is refused as before.
+  EXPECT_EQ(ReplaceFrom(*again, text.substr(0, text.rfind("NodeEnd") - 2)), 1);
+}
+
+TEST(CyberText, AReplacingReadOfNoTextRefusesOnlyANetThatHeldNodes) {
+  CCyberNet empty;
+  empty.InsertStandardTemplates();
+  EXPECT_EQ(empty.ReadReplacing(nullptr), 0);
+  EXPECT_EQ(ReplaceFrom(empty, "NodeBegin BasicNode Name A NodeEnd"), 0);
+  EXPECT_EQ(empty.NodeCount(), 1);
+  EXPECT_EQ(empty.ReadReplacing(nullptr), 1);
+  EXPECT_EQ(empty.NodeCount(), 0);
+}

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "framework/qno_log.h"
 #include "sim/sim_error.h"
 #include "sim_test_city.h"
 #include "sim_test_grid.h"
@@ -431,4 +432,27 @@ TEST_F(WorldTest, TwoRunsWithTheSameInputGiveTheSameFlows) {
   for (int v : a) loaded += v;
   EXPECT_GT(loaded, 0);
   EXPECT_EQ(a, b);
+}
+
+TEST_F(WorldTest, AFullDiskUnderTheSimLogIsReportedOnceUntilALineGoesThrough) {
+  zortest::WriteFile("sim.err", std::string(4096, 'o') + "\n");
+  SimEnsureErrorLog();
+  OpenErrorLog("errors.log");
+  {
+    zortest::DiskLimit full(4097);
+    SimSetError(1, "Zeile eins");
+    SimSetError(2, "Zeile zwei");
+  }
+  EXPECT_EQ(SimLastError(), 2) << "the game goes on without the log";
+  CloseErrorLog();
+  const std::string logged = zortest::ReadFile("errors.log");
+  const std::string said = "Unable to write";
+  const size_t at = logged.find(said);
+  ASSERT_NE(at, std::string::npos) << logged;
+  EXPECT_NE(logged.find("sim.err", at), std::string::npos);
+  EXPECT_EQ(logged.find(said, at + 1), std::string::npos) << "once, not at every line";
+  // With room again the next line is written behind what the file holds.
+  SimSetError(3, "Zeile drei");
+  SimCloseErrorLog();
+  EXPECT_EQ(zortest::ReadFile("sim.err"), std::string(4096, 'o') + "\nFehler 3: Zeile drei\n");
 }

@@ -44,3 +44,36 @@ TEST(CompanionNetwork, BadNodeValuesFailTheLoadAndTheGameGoesOn) {
   zortest::WriteFile("SaveGame/NET.GMM", companion);
   EXPECT_EQ(world.SerializeGameLoad("SaveGame/NET.GMD"), 0);
 }
+
+// A companion cut between two whole node blocks reads without a fault, but
+// holds only the nodes before the cut: the load is refused and the running
+// game keeps its whole network.
+TEST(CompanionNetwork, ACompanionCutBetweenTwoNodesFailsTheLoad) {
+  zortest::Scenario game;
+  CZorvaWorld& world = game.World();
+  std::filesystem::create_directories("SaveGame");
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/CUT.GMD"), 0);
+  const std::string companion = zortest::ReadFile("SaveGame/CUT.GMM");
+  const int nodes = world.GetSimWelt()->pCyberNet()->NodeCount();
+  ASSERT_GT(nodes, 11);
+  // Behind the tenth block; the text up to there is whole.
+  size_t cut = 0;
+  for (int block = 0; block < 11; ++block) {
+    cut = companion.find("NodeBegin", cut + 1);
+    ASSERT_NE(cut, std::string::npos);
+  }
+  // Also the text with no node at all.
+  for (const std::string& text : {companion.substr(0, cut), std::string()}) {
+    zortest::WriteFile("SaveGame/CUT.GMM", text);
+    EXPECT_EQ(world.SerializeGameLoad("SaveGame/CUT.GMD"), 1) << text.size();
+    CCyberNet* net = world.GetSimWelt()->pCyberNet();
+    ASSERT_NE(net, nullptr);
+    EXPECT_EQ(net->NodeCount(), nodes) << text.size();
+  }
+  // A node added behind the definition's is no loss.
+  zortest::WriteFile("SaveGame/CUT.GMM",
+                     companion + "NodeBegin BasicNode\n  Name EXTRA\n  Value 0.50\nNodeEnd\n");
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/CUT.GMD"), 0);
+  EXPECT_EQ(world.GetSimWelt()->pCyberNet()->NodeCount(), nodes + 1);
+  EXPECT_NE(world.GetSimWelt()->pCyberNet()->pNode("EXTRA"), nullptr);
+}

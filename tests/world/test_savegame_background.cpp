@@ -17,9 +17,11 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_file_layer.h"
+#include "model/message.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/user_int.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -102,6 +104,36 @@ void Town(Scenario& game) {
   std::filesystem::remove(kAutoText);
 }
 
+const char* Warning(CZorvaWorld& world) {
+  const char* text = world.GetMessage()->GetAchtungMessage();
+  return text ? text : "";
+}
+
+const char* SaveFailed() { return CUserInt::GetAchtungText(CUserInt::kWarningSaveFailed, CZorvaWorld::m_Language); }
+
+// Runs turns until the periodic save's worker is done and a turn after it
+// has run (at most ten seconds).
+void TurnsUntilWritten(CZorvaWorld& world) {
+  const auto until = std::chrono::steady_clock::now() + 10s;
+  while (world.SaveBeingWritten() && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(2ms);
+    world.OnPlayloopTurn();
+  }
+}
+
+// Starts the periodic save through `disk` and returns once its worker
+// waits at the gate, with a thread that opens the gate a moment later.
+std::thread HoldThePeriodicSave(CZorvaWorld& world, GatedDisk& disk) {
+  world.SetFileLayer(&disk);
+  Clock().Advance(120001);
+  world.OnPlayloopTurn();
+  EXPECT_TRUE(disk.WaitUntilWriting());
+  return std::thread([&disk] {
+    std::this_thread::sleep_for(30ms);
+    disk.OpenGate();
+  });
+}
+
 bool NoFreshFiles() {
   for (const auto& entry : std::filesystem::directory_iterator("SaveGame"))
     if (entry.path().extension() == ".new") return false;
@@ -152,14 +184,7 @@ TEST(SavegameBackground, ALoadWaitsForThePeriodicSaveAndReadsWhatItWrote) {
   Town(game);
   CZorvaWorld& world = game.World();
   const uint32_t junctions = world.GetStreetNet()->GetNumber();
-  world.SetFileLayer(&disk);
-  Clock().Advance(120001);
-  world.OnPlayloopTurn();
-  ASSERT_TRUE(disk.WaitUntilWriting());
-  std::thread opener([&] {
-    std::this_thread::sleep_for(30ms);
-    disk.OpenGate();
-  });
+  std::thread opener = HoldThePeriodicSave(world, disk);
   // Without the wait the load would find no savegame (or clear the fresh
   // files away as a broken save).
   EXPECT_EQ(world.SerializeGameLoad(kAuto), 0);
@@ -193,4 +218,56 @@ TEST(SavegameBackground, AFailedPeriodicWriteKeepsTheOldSavegameAndIsReported) {
   // The next save writes the changed town.
   ASSERT_EQ(world.AutoSaveGame(false), 0);
   EXPECT_NE(Bytes(kAuto), old);
+}
+
+TEST(SavegameBackground, AFailedPeriodicWriteIsToldAtTheNextTurnsAfterIt) {
+  FullDisk disk;
+  Scenario game;
+  Town(game);
+  CZorvaWorld& world = game.World();
+  world.GetMessage()->SetAchtungMessage("none");
+  world.SetFileLayer(&disk);
+  Clock().Advance(120001);
+  world.OnPlayloopTurn();
+  // No other save or load comes: the turns alone find the failure.
+  TurnsUntilWritten(world);
+  EXPECT_FALSE(world.SaveBeingWritten());
+  EXPECT_EQ(disk.writes, 1);
+  EXPECT_STREQ(Warning(world), SaveFailed());
+  world.SetFileLayer(nullptr);
+}
+
+TEST(SavegameBackground, AFailedPeriodicWriteThatTheNextSaveWaitsForIsToldToo) {
+  Scenario game;
+  Town(game);
+  CZorvaWorld& world = game.World();
+  // Holds the first write at the gate, then fails it.
+  struct GatedFullDisk : GatedDisk {
+    size_t Write(const void* data, size_t size, FILE* file) override {
+      GatedDisk::Write(data, 0, file);
+      return errno = ENOSPC, size / 2;
+    }
+  } disk;
+  world.GetMessage()->SetAchtungMessage("none");
+  std::thread opener = HoldThePeriodicSave(world, disk);
+  // The save by name (on the real disk) waits for the periodic one, whose
+  // failure the player is told before any turn has run.
+  world.SetFileLayer(nullptr);
+  EXPECT_EQ(world.SerializeGameStore("SaveGame/BYNAME.GMD"), 0);
+  opener.join();
+  EXPECT_STREQ(Warning(world), SaveFailed());
+  EXPECT_FALSE(world.SaveBeingWritten());
+}
+
+TEST(SavegameBackground, AWrittenPeriodicSaveTellsNothing) {
+  Scenario game;
+  Town(game);
+  CZorvaWorld& world = game.World();
+  world.GetMessage()->SetAchtungMessage("none");
+  Clock().Advance(120001);
+  world.OnPlayloopTurn();
+  TurnsUntilWritten(world);
+  EXPECT_FALSE(world.SaveBeingWritten());
+  EXPECT_TRUE(std::filesystem::exists(kAuto));
+  EXPECT_STREQ(Warning(world), "none");
 }
