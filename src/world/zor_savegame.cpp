@@ -644,7 +644,8 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   if (m_pOpnv) m_pOpnv->CheckMakeVirtuellNet();
   RenderLadeAnzeige(file);
   CheckForVLSAfterLoad();
-  m_pIndikatoren->UpdateMaps();
+  // The indicators' maps came with their record: made again here, the
+  // emission map, a running mean, would take one more step at every load.
   RenderLadeAnzeige(file);
   if (!record("FINANZEN", m_pFinanzen)) return false;
   if (!ReadTag(file, tag)) return false;
