@@ -191,7 +191,9 @@ int COpnvNet::SerializeGameLoad(FILE* file) {
       delete line;
       return 1;
     }
-    m_pLines->AddHeadZorva(line);
+    // The lines come back in the order they were saved in: the net's
+    // walks (fleet, accounts, passengers) visit them as before the save.
+    m_pLines->AddTailZorva(line);
   }
   ZorRecordReader tail(file);
   const int32_t reserved = tail.I32();

@@ -639,7 +639,8 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   CheckForVLSAfterLoad();
   // The car parks' guidance signs are not saved: they are laid again.
   if (m_pParkManagement) m_pParkManagement->CheckForPLS();
-  m_pIndikatoren->UpdateMaps();
+  // The indicators' maps came with their record: made again here, the
+  // emission map, a running mean, would take one more step at every load.
   RenderLadeAnzeige(file);
   if (!record("FINANZEN", m_pFinanzen)) return false;
   if (!ReadTag(file, tag)) return false;

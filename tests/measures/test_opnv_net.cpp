@@ -98,7 +98,7 @@ TEST(OpnvNet, TheActiveLineMarkTakesValidPositionsOnly) {
   EXPECT_EQ(net.SetActiveLine(-1), 1);
 }
 
-TEST(OpnvNet, ASavedNetComesBackTurnedRoundAndTwiceInItsOrder) {
+TEST(OpnvNet, ASavedNetComesBackInItsOrderOnceAndTwice) {
   COpnvNet net(NET_BUS);
   net.Create();
   for (int n : {1, 2, 3}) net.AddOpnvLine(Line(n, static_cast<float>(n)));
@@ -112,7 +112,8 @@ TEST(OpnvNet, ASavedNetComesBackTurnedRoundAndTwiceInItsOrder) {
   COpnvNet once(NET_BUS);
   RecordFile in(bytes);
   ASSERT_EQ(once.SerializeGameLoad(in.f()), 0);
-  EXPECT_EQ(Numbers(once), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Numbers(once), Numbers(net));
+  EXPECT_EQ(Numbers(once), (std::vector<int>{3, 2, 1}));
   EXPECT_EQ(once.GetLineObjectByID(2)->GetData()->length, 2);
   RecordFile again;
   ASSERT_EQ(once.SerializeGameStore(again.f(), nullptr), 0);

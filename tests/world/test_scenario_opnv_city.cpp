@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <tuple>
 
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
@@ -14,7 +13,6 @@
 #include "measures/opnv_line.h"
 #include "measures/opnv_net.h"
 #include "microsim/micro_car.h"
-#include "network/rail_junction_list.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
@@ -28,7 +26,6 @@
 #include "scenario_opnv_steps.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
-#include "worldbase/building_catalogue.h"
 
 namespace {
 
@@ -49,60 +46,11 @@ TEST(ScenarioOpnvCity, ATownsPeopleRideTheLinesChangeAtTheSharedStopAndPayTheirF
   std::filesystem::create_directories("SaveGame");
   Scenario game;
   CZorvaWorld& world = game.World();
-  COpnv& opnv = *world.GetOpnv();
-  Cell c;
-  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
-  // The town: an avenue, three streets off it and a second avenue, a track
-  // between the left two streets; homes at the avenue's west end and beside
-  // the track, offices, industry, a school and shops to the south and east.
-  const int ox = c.x - 12, oy = c.y - 4;
-  auto street = [&](int x1, int y1, int x2, int y2) {
-    ASSERT_EQ(BuildStreet(world, ox + x1, oy + y1, ox + x2, oy + y2), STR_BUILD_OK);
-  };
-  street(0, 0, 24, 0);
-  for (int x : {0, 16, 24}) street(x, 0, x, 10);
-  street(0, 10, 16, 10);
-  street(16, 10, 24, 10);
-  CStrBuildLine track(static_cast<short>(ox + 1), static_cast<short>(oy + 3), static_cast<short>(ox + 14),
-                      static_cast<short>(oy + 3));
-  ASSERT_EQ(world.GetStreetNet()->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
-  const std::tuple<TObjectType, int, int> buildings[] = {
-      {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 2, -5},
-      {OBJ_RESIDENTIAL, 5, -5}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 18, 2}, {OBJ_OFFICE, 10, 12},
-      {OBJ_OFFICE, 18, 7},      {OBJ_OFFICE, 22, 8},      {OBJ_INDUSTRY, 7, 12},     {OBJ_SHOPPING, 16, 12},
-      {OBJ_SCHOOL, 21, 4},      {OBJ_PARK, 20, 12},       {OBJ_SPORTS, 3, 5},        {OBJ_RESIDENTIAL, 6, 5},
-      {OBJ_OFFICE, 11, 5}};
-  for (const auto& [kind, x, y] : buildings) {
-    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
-    ASSERT_GT(resId, 0) << kind;
-    ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), ox + x, oy + y, static_cast<ESimLocationHeight>(0),
-                                 nullptr, 0, nullptr, 0, -1),
-              nullptr)
-        << kind << " at " << x << "/" << y;
-  }
-  // Stops: two on the avenue, one on the middle street, one on the second
-  // avenue, two on the track.
-  CSecondLayerObject* west = PlaceStop(game, 1, {ox + 4, oy});
-  CSecondLayerObject* east = PlaceStop(game, 1, {ox + 18, oy});
-  CSecondLayerObject* middle = PlaceStop(game, 1, {ox + 16, oy + 6});
-  CSecondLayerObject* south = PlaceStop(game, 1, {ox + 10, oy + 10});
-  CSecondLayerObject* tramWest = PlaceStop(game, 4, {ox + 4, oy + 3});
-  CSecondLayerObject* tramEast = PlaceStop(game, 4, {ox + 10, oy + 3});
-  ASSERT_TRUE(west && east && middle && south && tramWest && tramEast);
-  // Two bus lines meeting at the east stop, and a tram line.
-  COpnvLine* one = MakeLine(opnv, NET_BUS, {west, east});
-  COpnvLine* two = MakeLine(opnv, NET_BUS, {south, middle, east});
-  COpnvLine* tram = MakeLine(opnv, NET_TRAM, {tramWest, tramEast});
-  ASSERT_TRUE(one && two && tram);
-  opnv.CheckMakeVirtuellNet();
-  ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 12), 0);
-  ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
-  ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL", 4), 0);
-  ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL.OK", 1), 0);
-  for (COpnvLine* line : {one, two, tram}) {
-    opnv.SetActiveLine(line->GetID());
-    for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
-  }
+  LineTown town;
+  ASSERT_NO_FATAL_FAILURE(BuildLineTown(game, town));
+  COpnvLine* one = town.lines[0];
+  COpnvLine* two = town.lines[1];
+  COpnvLine* tram = town.lines[2];
 
   // Eight simulated days of the game's own turns. Each hour the hour
   // just computed is read: its passengers per line, and its bus trips
