@@ -10,8 +10,19 @@
 #include "gui/screen_window.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
+#include "measures/active_route_guidance.h"
+#include "measures/advice_centre.h"
+#include "measures/carsharing.h"
+#include "measures/measure.h"
+#include "measures/miet_micro.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
+#include "measures/park_management.h"
+#include "measures/park_ride.h"
+#include "measures/passive_route_planning.h"
+#include "measures/pta.h"
+#include "measures/traffic_display.h"
+#include "measures/umland.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
@@ -42,8 +53,17 @@ std::map<const CWorldObj*, ZorObjectPlace> PlacesOf(CIsoWelt* map, std::vector<c
 
 }  // namespace
 
+std::vector<CMeasure*> CZorvaWorld::Measures() {
+  return {m_pMietMicro, m_pTrafficDisplay, m_pParkManagement, m_pCarsharing, m_pParkRide,
+          m_pZorviZentrale, m_pAktiveRP, m_pPassiveRP, m_pUmland, m_pPta};
+}
+
 void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   kept.random = zor_random_state();
+  kept.measures.clear();
+  for (const CMeasure* m : Measures()) kept.measures.push_back(m ? m->KeepBlock() : std::vector<char>());
+  kept.hasExchange = m_pDataExchange != nullptr;
+  if (m_pDataExchange) kept.exchange = m_pDataExchange->KeepBlock();
   kept.lastHour = m_LastHourTime;
   kept.lastDay = m_LastDayTime;
   kept.indikatorenCounter = m_IndikatorenCounter;
@@ -101,6 +121,10 @@ CWorldObj* CZorvaWorld::FindAgain(const ZorObjectPlace& place) {
 }
 
 void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
+  const std::vector<CMeasure*> measures = Measures();
+  for (size_t i = 0; i < measures.size() && i < kept.measures.size(); ++i)
+    if (measures[i]) measures[i]->PutBackBlock(kept.measures[i]);
+  if (m_pDataExchange && kept.hasExchange) m_pDataExchange->PutBackBlock(kept.exchange);
   m_LastHourTime = kept.lastHour;
   m_LastDayTime = kept.lastDay;
   m_IndikatorenCounter = kept.indikatorenCounter;

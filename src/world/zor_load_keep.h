@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "iso/iso_sel_obj.h"
+#include "model/data_exchange.h"
 #include "sim/sim_date.h"
 
 class CWorldObj;
@@ -41,4 +42,8 @@ struct ZorKeptPlay {
     ZorObjectPlace shows;
   };
   std::vector<Window> windows;
+  // The measures' blocks: a load stamps their message times with its own.
+  std::vector<std::vector<char>> measures;
+  SDataExchangeBlock exchange{};
+  bool hasExchange = false;
 };

@@ -47,6 +47,7 @@ class CMicroSimulation;
 class CStrJunctionList;
 class CStrSchJuncList;
 class CDataExchange;
+class CMeasure;
 class CMietMicro;
 class CTrafficDisplay;
 class CParkManagement;
@@ -569,6 +570,8 @@ class CZorvaWorld : public CZorvaObject {
   void KeepPlay(ZorKeptPlay& kept);
   void PutBackPlay(const ZorKeptPlay& kept);
   CWorldObj* FindAgain(const ZorObjectPlace& place);
+  // The world's measures, each in its own place.
+  std::vector<CMeasure*> Measures();
   // Opens the screen surface of the view; tests refuse chosen sizes.
   virtual SDL_Surface* OpenScreenSurface(int width, int height, bool fullScreen, bool hardware);
   // The world's, the display's and the interface's idea of the screen size.

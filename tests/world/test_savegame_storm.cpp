@@ -9,6 +9,8 @@
 // (50 cuts and 50 flips by default).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,9 +19,11 @@
 #include <tuple>
 #include <vector>
 
+#include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "model/gott_modus.h"
 #include "measures/advice_centre.h"
 #include "measures/carsharing.h"
 #include "measures/opnv.h"
@@ -37,7 +41,9 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "scenario_opnv_steps.h"
+#include "gui/screen_window.h"
 #include "ui/user_int.h"
+#include "world/zor_load_keep.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
 
@@ -60,12 +66,24 @@ std::string Snapshot(CZorvaWorld& world) {
   return binary + companion;
 }
 
+// The record the byte at `at` lies in: the last name (four letters or
+// more, then a 0) before it, and how far the byte lies behind the name.
+std::string RecordAt(const std::string& bytes, size_t at) {
+  for (size_t end = std::min(at, bytes.size()); end-- > 0;) {
+    if (bytes[end] != '\0') continue;
+    size_t begin = end;
+    while (begin > 0 && std::isalpha(static_cast<unsigned char>(bytes[begin - 1]))) --begin;
+    if (end - begin >= 4) return bytes.substr(begin, end - begin) + "\" + " + std::to_string(at - begin);
+  }
+  return "?";
+}
+
 testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
   if (a == b) return testing::AssertionSuccess();
   size_t at = 0;
   while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
   return testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size() << ", first difference at "
-                                     << at;
+                                     << at << " in \"" << RecordAt(a, at);
 }
 
 CWorldObj* Put(CZorvaWorld& world, TObjectType kind, int resId, int x, int y) {
@@ -270,6 +288,135 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
                                       "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed"));
     }
   }
+}
+
+
+// A world that shows what it keeps over a load: the turn's clocks are its
+// own and nothing else tells them.
+struct WatchedWorld : CZorvaWorld {
+  ZorKeptPlay Watch() {
+    ZorKeptPlay kept;
+    KeepPlay(kept);
+    return kept;
+  }
+};
+
+testing::AssertionResult SameTime(const STime& a, const STime& b) {
+  if (a.hour == b.hour && a.day == b.day && a.year == b.year && a.fyear == b.fyear)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << a.hour << "h day " << a.day << " year " << a.year << " against " << b.hour
+                                     << "h day " << b.day << " year " << b.year;
+}
+
+std::vector<int> OpenWindows(CUserInt& ui) {
+  std::vector<int> ids;
+  if (CZorvaList* open = ui.GetRenderList())
+    for (CZorvaPointer* n = open->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+      ids.push_back(static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID());
+  return ids;
+}
+
+// A scenario game with car parks and park-and-ride, bus lines with their
+// buses and car sharing, its crossing's window open with a tool
+// chosen, the view turned and moved, held at a speed of its own: a damaged
+// savegame is refused and leaves all of it as it was, the turn's clocks
+// and the random source too, and the game plays on.
+TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomSourceAsTheyWere) {
+  std::filesystem::create_directories("SaveGame");
+  Clock().Set(0);
+  zor_srandom(11);
+  WatchedWorld* world = nullptr;
+  Scenario game([&] { return world = new WatchedWorld; });
+  StormTown town(game);
+  ASSERT_NO_FATAL_FAILURE(town.Build());
+  ASSERT_EQ(world->GetGottModus()->SetGameModus(GAME_SCENARIO), 0);
+  world->GetGottModus()->SetSzenario(1, 12, 0.98f, 4);
+  town.Play(6, 3);
+  ASSERT_EQ(world->SerializeGameStore("SaveGame/TOWN.GMD"), 0);
+  ASSERT_EQ(world->SerializeGameLoad("SaveGame/TOWN.GMD"), 0);
+  ASSERT_EQ(world->SerializeGameStore("SaveGame/TOWN.GMD"), 0);
+  const std::string binary = ReadFile("SaveGame/TOWN.GMD");
+  WriteFile("SaveGame/BAD.GMD", binary.substr(0, binary.size() * 2 / 3));
+  WriteFile("SaveGame/BAD.GMM", ReadFile("SaveGame/TOWN.GMM"));
+  // The game plays on from the load, so that its clocks are no longer the load's.
+  town.Play(2, 5);
+
+  // The player's interface: the window of the crossing with lights, a tool,
+  // the view turned and moved, the game held at a speed of its own.
+  CStrJunction* lights = nullptr;
+  for (CZorvaObject* o = world->GetStreetNet()->GetHead(); o && !lights; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    double kind = 0;
+    if (junction->GetKreuzObject() && junction->GetKreuzObject()->GetVarData("KR.AMPEL", &kind) == 0 &&
+        kind == static_cast<double>(Ampel_Ampel))
+      lights = junction;
+  }
+  ASSERT_NE(lights, nullptr);
+  game.Map().SetIsoCenter(lights->GetXPos(), lights->GetYPos());
+  game.Do(Wait(100));
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(game.ScreenOfCell(lights->GetXPos(), lights->GetYPos(), &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  game.Key(SDLK_x).Do(Wait(100));
+  ASSERT_EQ(g_IsoRichtung, 1);
+  game.Map().SetIsoCenter(game.Map().GetCenterX() + 3, game.Map().GetCenterY() - 2);
+  ASSERT_TRUE(game.IsOpen(229)) << "the crossing's window";
+  ASSERT_EQ(CUserInt::selObj.selectedCrossing, lights->GetKreuzObject());
+  CUserInt::selObj.tool = 5;
+  CUserInt::selObj.subtool = 1;
+  world->SetGameSpeed(CZorvaWorld::GetGameSpeedMin() + 1000);
+  world->SetPause(true);
+  Clock().Advance(777);
+
+  const std::string before = Snapshot(*world);
+  const ZorKeptPlay kept = world->Watch();
+  // The refusal's warning opens over the windows that were open.
+  std::vector<int> windows = OpenWindows(game.Ui());
+  windows.insert(windows.begin(), 220);
+  const uint64_t random = zor_random_state();
+  const int speed = world->GetGameSpeed();
+  const uint32_t ticksAfterLoad = CZorvaWorld::m_TicksAfterLoad;
+  const uint32_t startupWindow = world->GetStartupWindowTime();
+
+  OpenErrorLog("refused.log");
+  EXPECT_EQ(world->SerializeGameLoad("SaveGame/BAD.GMD"), 1);
+  CloseErrorLog();
+  const std::string log = ReadFile("refused.log");
+  EXPECT_EQ(log.find("could not be put back"), std::string::npos) << log;
+
+  // The savegame's part.
+  EXPECT_TRUE(SameBytes(Snapshot(*world), before));
+  EXPECT_EQ(world->GetGottModus()->GetGameModus(), GAME_SCENARIO);
+  // The part a savegame does not hold.
+  const ZorKeptPlay now = world->Watch();
+  EXPECT_EQ(zor_random_state(), random);
+  EXPECT_TRUE(SameTime(now.lastHour, kept.lastHour));
+  EXPECT_TRUE(SameTime(now.lastDay, kept.lastDay));
+  EXPECT_EQ(now.indikatorenCounter, kept.indikatorenCounter);
+  EXPECT_EQ(CZorvaWorld::m_TicksAfterLoad, ticksAfterLoad);
+  EXPECT_EQ(world->GetStartupWindowTime(), startupWindow);
+  EXPECT_EQ(g_IsoRichtung, 1);
+  EXPECT_EQ(now.zoom, kept.zoom);
+  EXPECT_EQ(now.centerX, kept.centerX);
+  EXPECT_EQ(now.centerY, kept.centerY);
+  EXPECT_EQ(now.pixelX, kept.pixelX);
+  EXPECT_EQ(now.pixelY, kept.pixelY);
+  EXPECT_TRUE(world->IsPause());
+  EXPECT_EQ(world->GetGameSpeed(), speed);
+  EXPECT_EQ(OpenWindows(game.Ui()), windows);
+  EXPECT_EQ(CUserInt::selObj.tool, 5);
+  EXPECT_EQ(CUserInt::selObj.subtool, 1);
+  // The crossing the window shows is the one standing where it stood.
+  CWorldObj* shown = game.Map().GetIsoTileObject(kept.selectedCrossing.x, kept.selectedCrossing.y, ISO_LAYER_GROUND);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(CUserInt::selObj.selectedCrossing, shown);
+  EXPECT_EQ(kept.selectedCrossing.kind, ZorObjectPlace::kCell);
+
+  // And it plays on, with its windows working.
+  world->SetPause(false);
+  town.Play(2, 0);
+  game.Do(Wait(100));
+  EXPECT_TRUE(game.IsOpen(229));
 }
 
 }  // namespace
