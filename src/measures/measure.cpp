@@ -267,8 +267,9 @@ int CMeasure::ReadBlock(FILE* file, size_t size) {
 }
 
 void CMeasure::PutBackBlock(const std::vector<char>& kept) {
-  // Bytes of another block are not this block's.
-  if (kept.size() == m_BlockExtent) std::memcpy(m_pBlock, kept.data(), m_BlockExtent);
+  // Bytes of another block are not this block's; a block without fields
+  // has nothing to take back.
+  if (kept.size() == m_BlockExtent && m_BlockExtent > 0) std::memcpy(m_pBlock, kept.data(), m_BlockExtent);
 }
 
 int CMeasure::SerializeGameLoad(FILE* file) {
