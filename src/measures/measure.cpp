@@ -266,6 +266,12 @@ int CMeasure::ReadBlock(FILE* file, size_t size) {
   return 0;
 }
 
+void CMeasure::PutBackBlock(const std::vector<char>& kept) {
+  // Bytes of another block are not this block's; a block without fields
+  // has nothing to take back.
+  if (kept.size() == m_BlockExtent && m_BlockExtent > 0) std::memcpy(m_pBlock, kept.data(), m_BlockExtent);
+}
+
 int CMeasure::SerializeGameLoad(FILE* file) {
   if (!m_Layout.recordName) return 0;
   return ReadBlock(file, GetBlockSize());

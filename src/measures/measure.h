@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "framework/zor_pointer_list.h"
 #include "sim/sim_date.h"
@@ -124,6 +125,11 @@ class CMeasure : public CWorldObj {
 
   // The block's size in the record (of the current version).
   size_t GetBlockSize() const;
+  // The block's bytes as they are, and the block set back to such bytes:
+  // a load that is refused reads the running game again, whose blocks
+  // then take back what was stamped on them for the load.
+  std::vector<char> KeepBlock() const { return std::vector<char>(m_pBlock, m_pBlock + m_BlockExtent); }
+  void PutBackBlock(const std::vector<char>& kept);
   // The step toward the potential of one turn: (potential - users) /
   // damping x 3 x elapsed, never past the potential.
   static double MoveUsers(double users, double potential, double damping, double elapsed);

@@ -411,6 +411,11 @@ class CDataExchange : public CVarOwner {
   void SetQuoteMicrocarLastMessage(float q) { m_Block.microcarMessageQuote = q; }
   int GetMicrocarLastChangeMessage() const { return m_Block.microcarMessageTime; }
   void SetMicrocarLastChangeMessage(int t) { m_Block.microcarMessageTime = t; }
+  // The block as it is, and set back to such a block: a load that is
+  // refused reads the running game again, whose block then takes back the
+  // message times and the money counter the load set.
+  const SDataExchangeBlock& KeepBlock() const { return m_Block; }
+  void PutBackBlock(const SDataExchangeBlock& kept) { m_Block = kept; }
 
   void SetTeleWorker(int n);
   void SetH2Car(int n);

@@ -57,6 +57,7 @@
 #include "sim/sim_city_model.h"
 #include "sim/sim_welt.h"
 #include "ui/user_int.h"
+#include "world/zor_load_keep.h"
 #include "world/zor_savegame.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
@@ -751,11 +752,20 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
   // The running game, to go back to when the file turns out to be damaged.
   // It is kept in the save's buffers (no save is under way, see above),
-  // whose room is there from the last save or load.
-  const bool kept = SerializeToMemory(m_SaveBinary, m_SaveText);
+  // whose room is there from the last save or load, and what the savegame
+  // does not hold beside it. A game that cannot be kept is not torn down.
+  if (!SerializeToMemory(m_SaveBinary, m_SaveText)) {
+    QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the running game could not be kept");
+    if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+    return 1;
+  }
+  ZorKeptPlay play;
+  KeepPlay(play);
   if (LoadFromMemory(binary, companion, version)) return 0;
   QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the savegame is damaged");
-  if (!kept || !LoadFromMemory(m_SaveBinary, m_SaveText, kSaveGameVersion))
+  if (LoadFromMemory(m_SaveBinary, m_SaveText, kSaveGameVersion))
+    PutBackPlay(play);
+  else
     QNO_ERROR(QNO_SEV_ERROR, "The game from before the load could not be put back");
   if (m_pUserInt) {
     m_pUserInt->SetAchtungWindow(38);

@@ -136,7 +136,8 @@ int CZorvaWorld::LoadGame() {
   }
   if (!EnterSaveDir()) return 1;
   const int result = SerializeGameLoad(SavePath(name + ZorSaveExtension(GameModeForListing())).c_str());
-  RestartMessages(60);
+  // A refused load leaves the running game, its messages included, as it was.
+  if (result == 0) RestartMessages(60);
   return result;
 }
 

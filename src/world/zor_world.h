@@ -38,6 +38,8 @@ enum TIsoRichtung : int32_t;
 class CSimWelt;
 class CUserInt;
 class CIsoWelt;
+struct ZorKeptPlay;
+struct ZorObjectPlace;
 class CMessage;
 class CMessageHost;
 class CIndikatoren;
@@ -45,6 +47,7 @@ class CMicroSimulation;
 class CStrJunctionList;
 class CStrSchJuncList;
 class CDataExchange;
+class CMeasure;
 class CMietMicro;
 class CTrafficDisplay;
 class CParkManagement;
@@ -565,6 +568,14 @@ class CZorvaWorld : public CZorvaObject {
   // in `version`), else the warning to show.
   int CheckSavegameHeader(const std::string& binary, int& version);
   bool LoadFromMemory(const std::string& binary, const std::string& companion, int version);
+  // What a load tears down that the savegame does not hold (the interface,
+  // the view, the turn's clocks, the random source), kept before a load and
+  // put back after the running game was read again (zor_load_keep.cpp).
+  void KeepPlay(ZorKeptPlay& kept);
+  void PutBackPlay(const ZorKeptPlay& kept);
+  CWorldObj* FindAgain(const ZorObjectPlace& place);
+  // The world's measures, each in its own place.
+  std::vector<CMeasure*> Measures();
   // Opens the screen surface of the view; tests refuse chosen sizes.
   virtual SDL_Surface* OpenScreenSurface(int width, int height, bool fullScreen, bool hardware);
   // The world's, the display's and the interface's idea of the screen size.

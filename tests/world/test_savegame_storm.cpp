@@ -1,0 +1,422 @@
+// Savegames under load: a town with every kind of object a player places
+// plays on for days with traffic, saved and loaded at random moments; every
+// load succeeds and saves again to the same bytes. Its savegames cut short
+// or with a byte changed are refused, or load soundly; a refused load
+// leaves the running game, and what the savegame does not hold, as it was.
+//
+// ZOR_STORM_LOADS sets the loads per seed (50 by default), ZOR_STORM_SEEDS
+// the number of seeds (3), ZOR_STORM_DAMAGE the damaged files per savegame
+// (50 cuts and 50 flips by default).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "framework/qno_log.h"
+#include "framework/zor_seams.h"
+#include "iso/iso_welt.h"
+#include "measures/building_object.h"
+#include "model/gott_modus.h"
+#include "measures/advice_centre.h"
+#include "measures/carsharing.h"
+#include "measures/opnv.h"
+#include "measures/opnv_line.h"
+#include "measures/park_ride.h"
+#include "measures/pta.h"
+#include "model/data_exchange.h"
+#include "model/gott_modus.h"
+#include "network/crossing_objects.h"
+#include "network/rail_junction_list.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_welt.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "scenario_opnv_steps.h"
+#include "gui/screen_window.h"
+#include "ui/user_int.h"
+#include "world/zor_load_keep.h"
+#include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kTurnMs = 50;
+constexpr int kHourMs = 400;
+
+int Setting(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
+}
+
+// The game as bytes: the savegame and its companion.
+std::string Snapshot(CZorvaWorld& world) {
+  std::string binary, companion;
+  EXPECT_TRUE(world.SerializeToMemory(binary, companion));
+  return binary + companion;
+}
+
+// The record the byte at `at` lies in: the last name (four letters or
+// more, then a 0) before it, and how far the byte lies behind the name.
+std::string RecordAt(const std::string& bytes, size_t at) {
+  for (size_t end = std::min(at, bytes.size()); end-- > 0;) {
+    if (bytes[end] != '\0') continue;
+    size_t begin = end;
+    while (begin > 0 && std::isalpha(static_cast<unsigned char>(bytes[begin - 1]))) --begin;
+    if (end - begin >= 4) return bytes.substr(begin, end - begin) + "\" + " + std::to_string(at - begin);
+  }
+  return "?";
+}
+
+testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
+  if (a == b) return testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  return testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size() << ", first difference at "
+                                     << at << " in \"" << RecordAt(a, at);
+}
+
+CWorldObj* Put(CZorvaWorld& world, TObjectType kind, int resId, int x, int y) {
+  return world.CreateObject(kind, resId, CIsoRichtung(0), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
+}
+
+// The town: streets of three types, a track with a tram line, bus lines with their buses, every building kind of the
+// palette, and the measures' campaigns running.
+struct StormTown {
+  Scenario& game;
+  CZorvaWorld& world;
+  int ox = 0, oy = 0;
+  CBuildingParkRideObject* station = nullptr;
+  explicit StormTown(Scenario& g) : game(g), world(g.World()) {}
+
+  void Build() {
+    Cell c;
+    ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &c.x, &c.y), 0);
+    ox = c.x - 12;
+    oy = c.y - 4;
+    auto street = [&](int x1, int y1, int x2, int y2, TStrassenType type) {
+      EXPECT_EQ(BuildStreet(world, ox + x1, oy + y1, ox + x2, oy + y2, type), STR_BUILD_OK)
+          << x1 << "/" << y1 << " - " << x2 << "/" << y2;
+    };
+    street(0, 0, 24, 0, STRASSE_2);
+    street(0, 0, 0, 10, STRASSE_1);
+    street(16, 0, 16, 10, STRASSE_1);
+    street(24, 0, 24, 10, STRASSE_1);
+    street(0, 10, 16, 10, STRASSE_1);
+    street(16, 10, 24, 10, STRASSE_1);
+    // A one-way street off the south row.
+    street(0, 10, 0, 18, STRASSE_EINBAHN);
+    // A track between the west streets for the tram.
+    CStrBuildLine track(static_cast<short>(ox + 1), static_cast<short>(oy + 3), static_cast<short>(ox + 14),
+                        static_cast<short>(oy + 3));
+    ASSERT_EQ(world.GetStreetNet()->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
+    const std::tuple<TObjectType, int, int> buildings[] = {
+        {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 2, -5},
+        {OBJ_RESIDENTIAL, 5, -5}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 22, -5}, {OBJ_OFFICE, 10, 12},
+        {OBJ_OFFICE, 18, 7},      {OBJ_OFFICE, 22, 8},      {OBJ_INDUSTRY, 7, 12},     {OBJ_SHOPPING, 16, 12},
+        {OBJ_SCHOOL, 21, 4},      {OBJ_PARK, 20, 12},       {OBJ_SPORTS, 3, 5},        {OBJ_RESIDENTIAL, 6, 5},
+        {OBJ_OFFICE, 11, 5}, {OBJ_ENTERTAINMENT, 13, -6}};
+    for (const auto& [kind, x, y] : buildings) {
+      const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
+      ASSERT_GT(resId, 0) << kind;
+      ASSERT_NE(Put(world, kind, resId, ox + x, oy + y), nullptr) << kind << " at " << x << "/" << y;
+    }
+    // Bus and tram stops; the park-and-ride station beside the east stop.
+    CSecondLayerObject* west = PlaceStop(game, 1, {ox + 4, oy});
+    CSecondLayerObject* east = PlaceStop(game, 1, {ox + 18, oy});
+    CSecondLayerObject* middle = PlaceStop(game, 1, {ox + 16, oy + 6});
+    CSecondLayerObject* south = PlaceStop(game, 1, {ox + 10, oy + 10});
+    CSecondLayerObject* tramWest = PlaceStop(game, 4, {ox + 4, oy + 3});
+    CSecondLayerObject* tramEast = PlaceStop(game, 4, {ox + 10, oy + 3});
+    ASSERT_TRUE(west && east && middle && south && tramWest && tramEast) << ox << "/" << oy;
+    const std::tuple<TObjectType, int, int, int> services[] = {
+        {OBJ_CARPARK_OPEN, 39431, 2, 12},        {OBJ_CARPARK_GARAGE, 27552, 26, -2},
+        {OBJ_CARPARK_GARAGE2, 28031, 26, 5},     {OBJ_CARSHARING_CENTRE, 28686, 10, -2},
+        {OBJ_CARSHARING_STATION, 29793, 13, -2}, {OBJ_CARSHARING_STATION, 29793, 22, 12},
+        {OBJ_ADVICE_CENTRE, 32456, 20, -2},      {OBJ_ZONE_RESIDENTIAL, 17021, 2, 14},
+        {OBJ_TRANSMITTER, CBuildingDataList::GetBuildingResIDByType(OBJ_TRANSMITTER, 0, nullptr), 14, 16}};
+    for (const auto& [kind, resId, x, y] : services)
+      ASSERT_NE(Put(world, kind, resId, ox + x, oy + y), nullptr) << kind << " at " << x << "/" << y;
+    station = dynamic_cast<CBuildingParkRideObject*>(Put(world, OBJ_PARKRIDE, 33149, ox + 20, oy + 2));
+    ASSERT_NE(station, nullptr);
+    COpnv& opnv = *world.GetOpnv();
+    COpnvLine* one = MakeLine(opnv, NET_BUS, {west, east});
+    COpnvLine* two = MakeLine(opnv, NET_BUS, {south, middle, east});
+    COpnvLine* tram = MakeLine(opnv, NET_TRAM, {tramWest, tramEast});
+    ASSERT_TRUE(one && two && tram);
+    opnv.CheckMakeVirtuellNet();
+    ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 12), 0);
+    ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
+    ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL", 4), 0);
+    ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL.OK", 1), 0);
+    for (COpnvLine* line : {one, two, tram}) {
+      opnv.SetActiveLine(line->GetID());
+      for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
+    }
+    // Lights at one crossing, signs at another.
+    int controlled = 0;
+    for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o && controlled < 2; o = o->GetNext()) {
+      auto* junction = static_cast<CStrJunction*>(o);
+      CKreuzObj* crossing = junction->GetAnzLinkedStreets() >= 3 ? junction->GetKreuzObject() : nullptr;
+      if (crossing && crossing->SetVarData("KR.AMPEL", controlled == 0 ? Ampel_Ampel : Ampel_Vorfahrt) == 0)
+        ++controlled;
+    }
+    ASSERT_EQ(controlled, 2);
+    // The campaigns of the measures.
+    ASSERT_EQ(world.GetParkRide()->SetVarData("PR.ADRADIO", 1), 0);
+    ASSERT_EQ(world.GetCarsharing()->SetVarData("CS.ADVERTISMENT.RADIO", 1), 0);
+    ASSERT_EQ(world.GetZorviZentrale()->SetVarData("MZ.ADRADIO", 1), 0);
+    ASSERT_EQ(world.GetPta()->SetVarData("PTA.ADVERTISMENT.PRINT", 1), 0);
+    world.GetSimWelt()->pCityModell()->AddResidents(600);
+    world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
+  }
+
+  // Runs the game's turns for `hours` simulated hours and `turns` more.
+  void Play(int hours, int turns) {
+    CSimWelt* sim = world.GetSimWelt();
+    const int until = sim->Date().TicksFromStart() + hours;
+    for (int i = 0; i < 100000 && sim->Date().TicksFromStart() < until; ++i) Turn();
+    for (int i = 0; i < turns; ++i) Turn();
+  }
+  void Turn() {
+    Clock().Advance(kTurnMs);
+    world.OnPlayloopTurn();
+    // The message that the town passed its growth target holds the game.
+    if (world.IsPause() && game.IsOpen(236)) {
+      world.DeActivateWindow(236);
+      world.SetPause(false);
+    }
+  }
+};
+
+// Saves the game to the file and loads it; saved, loaded and saved again at
+// the same moment it is the same to the byte. (A load stamps the measures'
+// messages with the time of the load, so the game saved before the first
+// load differs from it in those stamps alone.)
+void SaveAndLoad(CZorvaWorld& world, const char* path, const std::string& when) {
+  ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
+  ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
+  const std::string loaded = Snapshot(world);
+  ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
+  ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
+  const std::string again = Snapshot(world);
+  if (again != loaded && std::getenv("ZOR_STORM_DUMP")) {
+    WriteFile(std::string(std::getenv("ZOR_STORM_DUMP")) + "/loaded.bin", loaded);
+    WriteFile(std::string(std::getenv("ZOR_STORM_DUMP")) + "/again.bin", again);
+  }
+  ASSERT_TRUE(SameBytes(again, loaded)) << when;
+}
+
+TEST(SavegameStorm, EveryLoadAtRandomMomentsSucceedsAndSavesToTheSameBytes) {
+  const int loads = Setting("ZOR_STORM_LOADS", 50);
+  const int seeds = Setting("ZOR_STORM_SEEDS", 3);
+  std::filesystem::create_directories("SaveGame");
+  for (int seed = 1; seed <= seeds; ++seed) {
+    Clock().Set(0);
+    zor_srandom(static_cast<uint32_t>(seed));
+    Scenario game;
+    StormTown town(game);
+    ASSERT_NO_FATAL_FAILURE(town.Build());
+    // The first load numbers the demand model's streets as every later
+    // load does: from then on each load gives the game it was saved from.
+    ASSERT_EQ(town.world.SerializeGameStore("SaveGame/STORM.GMD"), 0);
+    ASSERT_EQ(town.world.SerializeGameLoad("SaveGame/STORM.GMD"), 0);
+    std::mt19937 moments(static_cast<uint32_t>(seed));
+    for (int n = 0; n < loads; ++n) {
+      town.Play(static_cast<int>(moments() % 4), static_cast<int>(moments() % (kHourMs / kTurnMs)));
+      ASSERT_NO_FATAL_FAILURE(SaveAndLoad(town.world, "SaveGame/STORM.GMD",
+                                          "seed " + std::to_string(seed) + ", load " + std::to_string(n)));
+    }
+    EXPECT_GT(town.world.GetSimWelt()->pCityModell()->NrOfAgents(), 0) << "seed " << seed;
+  }
+}
+
+
+// A savegame damaged: refused, with the game as it was, or loaded soundly
+// (it saves and loads again to the same bytes); the town is loaded again
+// after each that loads.
+void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& companion, const std::string& bytes,
+             const std::string& what) {
+  const std::string before = Snapshot(world);
+  WriteFile("SaveGame/BAD.GMD", bytes);
+  WriteFile("SaveGame/BAD.GMM", companion);
+  if (world.SerializeGameLoad("SaveGame/BAD.GMD") != 0) {
+    ASSERT_TRUE(SameBytes(Snapshot(world), before)) << what << " was refused and changed the game";
+    return;
+  }
+  ASSERT_NO_FATAL_FAILURE(SaveAndLoad(world, "SaveGame/AGAIN.GMD", what));
+  WriteFile("SaveGame/TOWN.GMD", binary);
+  WriteFile("SaveGame/TOWN.GMM", companion);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/TOWN.GMD"), 0) << what;
+}
+
+TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNothing) {
+  const int each = Setting("ZOR_STORM_DAMAGE", 50);
+  const int seeds = Setting("ZOR_STORM_SEEDS", 1);
+  std::filesystem::create_directories("SaveGame");
+  for (int seed = 1; seed <= seeds; ++seed) {
+    Clock().Set(0);
+    zor_srandom(static_cast<uint32_t>(seed));
+    Scenario game;
+    StormTown town(game);
+    ASSERT_NO_FATAL_FAILURE(town.Build());
+    std::mt19937 pick(static_cast<uint32_t>(seed) * 7919u);
+    town.Play(20 + static_cast<int>(pick() % 10), static_cast<int>(pick() % 8));
+    ASSERT_NO_FATAL_FAILURE(SaveAndLoad(town.world, "SaveGame/TOWN.GMD", "the town"));
+    const std::string binary = ReadFile("SaveGame/TOWN.GMD"), companion = ReadFile("SaveGame/TOWN.GMM");
+    ASSERT_GT(binary.size(), 1000u);
+    for (int n = 0; n < each; ++n) {
+      const size_t cut = pick() % binary.size();
+      ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, binary.substr(0, cut),
+                                      "seed " + std::to_string(seed) + ", cut at " + std::to_string(cut)));
+    }
+    for (int n = 0; n < each; ++n) {
+      std::string flipped = binary;
+      const size_t at = pick() % binary.size();
+      flipped[at] = static_cast<char>(flipped[at] ^ static_cast<char>(1 + pick() % 255));
+      ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, flipped,
+                                      "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed"));
+    }
+  }
+}
+
+
+// A world that shows what it keeps over a load: the turn's clocks are its
+// own and nothing else tells them.
+struct WatchedWorld : CZorvaWorld {
+  ZorKeptPlay Watch() {
+    ZorKeptPlay kept;
+    KeepPlay(kept);
+    return kept;
+  }
+};
+
+testing::AssertionResult SameTime(const STime& a, const STime& b) {
+  if (a.hour == b.hour && a.day == b.day && a.year == b.year && a.fyear == b.fyear)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << a.hour << "h day " << a.day << " year " << a.year << " against " << b.hour
+                                     << "h day " << b.day << " year " << b.year;
+}
+
+std::vector<int> OpenWindows(CUserInt& ui) {
+  std::vector<int> ids;
+  if (CZorvaList* open = ui.GetRenderList())
+    for (CZorvaPointer* n = open->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+      ids.push_back(static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID());
+  return ids;
+}
+
+// A scenario game with car parks and park-and-ride, bus lines with their
+// buses and car sharing, its crossing's window open with a tool
+// chosen, the view turned and moved, held at a speed of its own: a damaged
+// savegame is refused and leaves all of it as it was, the turn's clocks
+// and the random source too, and the game plays on.
+TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomSourceAsTheyWere) {
+  std::filesystem::create_directories("SaveGame");
+  Clock().Set(0);
+  zor_srandom(11);
+  WatchedWorld* world = nullptr;
+  Scenario game([&] { return world = new WatchedWorld; });
+  StormTown town(game);
+  ASSERT_NO_FATAL_FAILURE(town.Build());
+  ASSERT_EQ(world->GetGottModus()->SetGameModus(GAME_SCENARIO), 0);
+  world->GetGottModus()->SetSzenario(1, 12, 0.98f, 4);
+  town.Play(6, 3);
+  ASSERT_EQ(world->SerializeGameStore("SaveGame/TOWN.GMD"), 0);
+  ASSERT_EQ(world->SerializeGameLoad("SaveGame/TOWN.GMD"), 0);
+  ASSERT_EQ(world->SerializeGameStore("SaveGame/TOWN.GMD"), 0);
+  const std::string binary = ReadFile("SaveGame/TOWN.GMD");
+  WriteFile("SaveGame/BAD.GMD", binary.substr(0, binary.size() * 2 / 3));
+  WriteFile("SaveGame/BAD.GMM", ReadFile("SaveGame/TOWN.GMM"));
+  // The game plays on from the load, so that its clocks are no longer the load's.
+  town.Play(2, 5);
+
+  // The player's interface: the window of the crossing with lights, a tool,
+  // the view turned and moved, the game held at a speed of its own.
+  CStrJunction* lights = nullptr;
+  for (CZorvaObject* o = world->GetStreetNet()->GetHead(); o && !lights; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    double kind = 0;
+    if (junction->GetKreuzObject() && junction->GetKreuzObject()->GetVarData("KR.AMPEL", &kind) == 0 &&
+        kind == static_cast<double>(Ampel_Ampel))
+      lights = junction;
+  }
+  ASSERT_NE(lights, nullptr);
+  game.Map().SetIsoCenter(lights->GetXPos(), lights->GetYPos());
+  game.Do(Wait(100));
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(game.ScreenOfCell(lights->GetXPos(), lights->GetYPos(), &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  game.Key(SDLK_x).Do(Wait(100));
+  ASSERT_EQ(g_IsoRichtung, 1);
+  game.Map().SetIsoCenter(game.Map().GetCenterX() + 3, game.Map().GetCenterY() - 2);
+  ASSERT_TRUE(game.IsOpen(229)) << "the crossing's window";
+  ASSERT_EQ(CUserInt::selObj.selectedCrossing, lights->GetKreuzObject());
+  CUserInt::selObj.tool = 5;
+  CUserInt::selObj.subtool = 1;
+  world->SetGameSpeed(CZorvaWorld::GetGameSpeedMin() + 1000);
+  world->SetPause(true);
+  Clock().Advance(777);
+
+  const std::string before = Snapshot(*world);
+  const ZorKeptPlay kept = world->Watch();
+  // The refusal's warning opens over the windows that were open.
+  std::vector<int> windows = OpenWindows(game.Ui());
+  windows.insert(windows.begin(), 220);
+  const uint64_t random = zor_random_state();
+  const int speed = world->GetGameSpeed();
+  const uint32_t ticksAfterLoad = CZorvaWorld::m_TicksAfterLoad;
+  const uint32_t startupWindow = world->GetStartupWindowTime();
+
+  OpenErrorLog("refused.log");
+  EXPECT_EQ(world->SerializeGameLoad("SaveGame/BAD.GMD"), 1);
+  CloseErrorLog();
+  const std::string log = ReadFile("refused.log");
+  EXPECT_EQ(log.find("could not be put back"), std::string::npos) << log;
+
+  // The savegame's part.
+  EXPECT_TRUE(SameBytes(Snapshot(*world), before));
+  EXPECT_EQ(world->GetGottModus()->GetGameModus(), GAME_SCENARIO);
+  // The part a savegame does not hold.
+  const ZorKeptPlay now = world->Watch();
+  EXPECT_EQ(zor_random_state(), random);
+  EXPECT_TRUE(SameTime(now.lastHour, kept.lastHour));
+  EXPECT_TRUE(SameTime(now.lastDay, kept.lastDay));
+  EXPECT_EQ(now.indikatorenCounter, kept.indikatorenCounter);
+  EXPECT_EQ(CZorvaWorld::m_TicksAfterLoad, ticksAfterLoad);
+  EXPECT_EQ(world->GetStartupWindowTime(), startupWindow);
+  EXPECT_EQ(g_IsoRichtung, 1);
+  EXPECT_EQ(now.zoom, kept.zoom);
+  EXPECT_EQ(now.centerX, kept.centerX);
+  EXPECT_EQ(now.centerY, kept.centerY);
+  EXPECT_EQ(now.pixelX, kept.pixelX);
+  EXPECT_EQ(now.pixelY, kept.pixelY);
+  EXPECT_TRUE(world->IsPause());
+  EXPECT_EQ(world->GetGameSpeed(), speed);
+  EXPECT_EQ(OpenWindows(game.Ui()), windows);
+  EXPECT_EQ(CUserInt::selObj.tool, 5);
+  EXPECT_EQ(CUserInt::selObj.subtool, 1);
+  // The crossing the window shows is the one standing where it stood.
+  CWorldObj* shown = game.Map().GetIsoTileObject(kept.selectedCrossing.x, kept.selectedCrossing.y, ISO_LAYER_GROUND);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(CUserInt::selObj.selectedCrossing, shown);
+  EXPECT_EQ(kept.selectedCrossing.kind, ZorObjectPlace::kCell);
+
+  // And it plays on, with its windows working.
+  world->SetPause(false);
+  town.Play(2, 0);
+  game.Do(Wait(100));
+  EXPECT_TRUE(game.IsOpen(229));
+}
+
+}  // namespace
