@@ -115,6 +115,9 @@ TEST(FieldRange, FloatsThatAreNoNumberTakeTheValueOfTheRangeNearestZero) {
   range.Hold(load, 0.0f, 100.0f, "load");      // infinite: the upper end
   range.Hold(low, -5.0f, 5.0f, "low");
   range.Hold(fine, 0.0f, 1.0f, "fine");
+  float small = nan;
+  range.Hold(small, -1.0f, 0.5f, "small");  // 0 lies inside, below the upper end
+  EXPECT_EQ(small, 0.0f);
   EXPECT_EQ(share, 0.0f);
   EXPECT_EQ(price, 0.5f);
   EXPECT_EQ(debt, -1.0f);
@@ -124,9 +127,9 @@ TEST(FieldRange, FloatsThatAreNoNumberTakeTheValueOfTheRangeNearestZero) {
   double quote = std::nan("");
   range.Hold(quote, -1e300, 1e300, "quote");
   EXPECT_EQ(quote, 0.0);
-  ASSERT_EQ(range.Changes().size(), 6u);
+  ASSERT_EQ(range.Changes().size(), 7u);
   EXPECT_TRUE(std::isnan(range.Changes()[0].was));
-  EXPECT_STREQ(range.Changes()[5].field, "quote");
+  EXPECT_STREQ(range.Changes()[6].field, "quote");
 }
 
 }  // namespace

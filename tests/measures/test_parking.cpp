@@ -316,6 +316,29 @@ TEST_F(Parking, ACarParksRecordComesBackAndValuesOutOfRangeAreHeldToTheirRanges)
     EXPECT_TRUE(range.Changes().empty());
     EXPECT_EQ(overfull.carLoad, 1.84f);
   }
+  // So is a car park without any places, in the first graphic row, with
+  // guidance on.
+  {
+    ParkingDataType empty = back;
+    empty.places = empty.carPlaces = empty.microcarPlaces = 0;
+    empty.graphicRow = 0;
+    empty.guidanceOff = 0;
+    ZorFieldRange range;
+    empty.HoldToRange(range);
+    EXPECT_TRUE(range.Changes().empty());
+  }
+  // Places below 0 become none, and the car and microcar places with them.
+  {
+    ParkingDataType p = back;
+    p.places = -5;
+    ZorFieldRange range;
+    p.HoldToRange(range);
+    EXPECT_EQ(p.places, 0);
+    EXPECT_EQ(p.carPlaces, 0);
+    EXPECT_EQ(p.microcarPlaces, 1);
+    ASSERT_EQ(range.Changes().size(), 3u);
+    EXPECT_STREQ(range.Changes()[0].field, "places");
+  }
   // Each value out of its range becomes the nearer end (a number that is
   // none the end nearest 0), and only that field changes.
   const struct {
@@ -350,6 +373,10 @@ TEST_F(Parking, ACarParksRecordComesBackAndValuesOutOfRangeAreHeldToTheirRanges)
       {[](ParkingDataType& p) { p.guidanceOff = 7; }, "guidance flag", 1, nullptr, &ParkingDataType::guidanceOff},
       {[](ParkingDataType& p) { p.reservationOff = -2; }, "reservation flag", 0, nullptr,
        &ParkingDataType::reservationOff},
+      {[](ParkingDataType& p) { p.reservationOff = 2; }, "reservation flag", 1, nullptr,
+       &ParkingDataType::reservationOff},
+      {[](ParkingDataType& p) { p.microcarPlacesUsed = -1; }, "microcar places in use", 0, nullptr,
+       &ParkingDataType::microcarPlacesUsed},
       {[](ParkingDataType& p) { p.graphicRow = 3; }, "graphic row", 2, nullptr, &ParkingDataType::graphicRow},
   };
   ASSERT_EQ(back.places, 120);
