@@ -3,6 +3,7 @@
 #include <stdio_ext.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,30 @@
 #include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
 #include "framework/zor_file_layer.h"
+
+// ---- field ranges ---------------------------------------------------------------
+
+template <class T>
+void ZorFieldRange::HoldValue(T& value, T lo, T hi, const char* field) {
+  const T was = value;
+  if (value != value)  // no number: the value of the range nearest 0
+    value = lo > T(0) ? lo : hi < T(0) ? hi : T(0);
+  else
+    value = std::clamp(value, lo, hi);
+  if (!(value == was)) m_changes.push_back({field, static_cast<double>(was), static_cast<double>(value)});
+}
+
+void ZorFieldRange::Hold(int32_t& value, int32_t lo, int32_t hi, const char* field) {
+  HoldValue(value, lo, hi, field);
+}
+void ZorFieldRange::Hold(int16_t& value, int16_t lo, int16_t hi, const char* field) {
+  HoldValue(value, lo, hi, field);
+}
+void ZorFieldRange::Hold(uint16_t& value, uint16_t lo, uint16_t hi, const char* field) {
+  HoldValue(value, lo, hi, field);
+}
+void ZorFieldRange::Hold(float& value, float lo, float hi, const char* field) { HoldValue(value, lo, hi, field); }
+void ZorFieldRange::Hold(double& value, double lo, double hi, const char* field) { HoldValue(value, lo, hi, field); }
 
 // ---- writer -------------------------------------------------------------------
 

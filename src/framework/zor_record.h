@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 class ZorRecordWriter {
  public:
@@ -92,6 +93,33 @@ class ZorRecordReader {
   // The bound is the end of a memory stream: the stream itself stops a read
   // there, so a read need not ask for the position first.
   bool m_boundIsStreamEnd = false;
+};
+
+// Holds the fields of a record that was read to the ranges the game gives
+// them, so that one bad value costs that value and not the whole file: a
+// value outside its range becomes the nearer end, and a float that is no
+// number becomes the value of the range nearest 0. Every field it changed is
+// listed with its value before and after, for the caller's log line.
+class ZorFieldRange {
+ public:
+  struct Change {
+    const char* field;
+    double was;
+    double now;
+  };
+
+  void Hold(int32_t& value, int32_t lo, int32_t hi, const char* field);
+  void Hold(int16_t& value, int16_t lo, int16_t hi, const char* field);
+  void Hold(uint16_t& value, uint16_t lo, uint16_t hi, const char* field);
+  void Hold(float& value, float lo, float hi, const char* field);
+  void Hold(double& value, double lo, double hi, const char* field);
+  const std::vector<Change>& Changes() const { return m_changes; }
+
+ private:
+  template <class T>
+  void HoldValue(T& value, T lo, T hi, const char* field);
+
+  std::vector<Change> m_changes;
 };
 
 // A read stream over bytes in memory, which the caller keeps alive and

@@ -1,11 +1,10 @@
 #include "measures/park_ride.h"
 
-#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
+#include <limits>
 
-#include "framework/qno_log.h"
 #include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_object.h"
@@ -28,7 +27,7 @@ void ParkRideDataType::Write(ZorRecordWriter& out) const {
   out.F64(lineQuote);
 }
 
-bool ParkRideDataType::Read(ZorRecordReader& in, const char** why) {
+bool ParkRideDataType::Read(ZorRecordReader& in) {
   ParkRideDataType d;
   d.userQuote = in.F32();
   d.income = in.I32();
@@ -39,15 +38,17 @@ bool ParkRideDataType::Read(ZorRecordReader& in, const char** why) {
   d.lines = in.I32();
   d.lineQuote = in.F64();
   if (!in.Ok()) return false;
-  *why = nullptr;
-  if (!std::isfinite(d.userQuote) || !std::isfinite(d.lineQuote))
-    *why = "quote";
-  else if (d.lines < 0)
-    *why = "line count";
-  else if (d.district < 0 || d.district > 256)
-    *why = "district";
-  if (!*why) *this = d;
+  *this = d;
   return true;
+}
+
+void ParkRideDataType::HoldToRange(ZorFieldRange& range) {
+  constexpr float kFloatMost = std::numeric_limits<float>::max();
+  constexpr double kDoubleMost = std::numeric_limits<double>::max();
+  range.Hold(userQuote, -kFloatMost, kFloatMost, "user quote");
+  range.Hold(district, int16_t{0}, int16_t{256}, "district");
+  range.Hold(lines, 0, std::numeric_limits<int32_t>::max(), "line count");
+  range.Hold(lineQuote, -kDoubleMost, kDoubleMost, "line quote");
 }
 
 void CBuildingParkRideObject::CalculateDarstellungFromUserQuote() {
@@ -134,12 +135,7 @@ int CBuildingParkRideObject::SerializeGameLoad(FILE* file, BuildingDataType* dat
   if (version < kStationVersion) return 0;
   ZorRecordReader in(file);
   ParkRideDataType s;
-  const char* why = nullptr;
-  if (!s.Read(in, &why)) return 1;
-  if (why) {
-    QNO_ERROR1(QNO_SEV_ERROR, "BuildingParkRide: a station record whose %s cannot be is refused", why);
-    return 1;
-  }
+  if (!s.Read(in)) return 1;
   if (station) *station = s;
   return 0;
 }

@@ -14,6 +14,7 @@
 
 class ZorRecordWriter;
 class ZorRecordReader;
+class ZorFieldRange;
 
 // A station's own state, 32 bytes in savegames after its building record.
 struct ParkRideDataType {
@@ -29,9 +30,11 @@ struct ParkRideDataType {
   double lineQuote = 0.0;
 
   void Write(ZorRecordWriter& out) const;
-  // False when the record is cut short; `why` names a value that cannot be
-  // (a number that is none, a count below 0, a district outside 0..256).
-  bool Read(ZorRecordReader& in, const char** why);
+  // False when the record is cut short.
+  bool Read(ZorRecordReader& in);
+  // Holds the quotes to numbers, the line count to 0 or more and the
+  // district to 0..256 (`range` lists what it changed).
+  void HoldToRange(ZorFieldRange& range);
 };
 
 class CBuildingParkRideObject : public CBuildingTrafficObject {
@@ -72,8 +75,8 @@ class CBuildingParkRideObject : public CBuildingTrafficObject {
   // The building record under "BuildingParkRide", then the station record.
   int SerializeGameStore(FILE* file, char* name) override;
   // From kStationVersion on the station record follows (discarded without
-  // a buffer); 1 when cut short or when it holds values that cannot be
-  // (logged).
+  // a buffer), taken as read: the world's loader holds it to its ranges.
+  // 1 when cut short.
   static int SerializeGameLoad(FILE* file, BuildingDataType* data, PotentialType* potential, short* district,
                                ParkRideDataType* station, int version);
 

@@ -1,6 +1,7 @@
 #include "sim/sim_parking_data.h"
 
-#include <cmath>
+#include <algorithm>
+#include <limits>
 
 #include "framework/zor_record.h"
 
@@ -54,20 +55,27 @@ bool ParkingDataType::Read(ZorRecordReader& in) {
   return true;
 }
 
-namespace {
-bool Within(float v, float lo, float hi) { return std::isfinite(v) && v >= lo && v <= hi; }
-}  // namespace
-
-const char* ParkingDataType::Refusal() const {
-  if (sizeClass < 1 || sizeClass > 3) return "size class";
-  if (districtId < 1 || districtId > 256) return "district id";
-  if (places < 0 || carPlaces < 0 || microcarPlaces < 0 || carPlacesUsed < 0 || microcarPlacesUsed < 0)
-    return "place count";
-  // Microcar places count one and a half per place they take.
-  if (static_cast<double>(carPlaces) + microcarPlaces / 1.5 > places + 1.0) return "place count";
-  if (!Within(price, 0.0f, 2.0f) || !std::isfinite(microcarPrice)) return "price";
-  if (!Within(microcarReduction, 0.0f, 100.0f) || !Within(microcarShare, 0.0f, 100.0f)) return "microcar share";
-  if (!Within(carLoad, 0.0f, 1.0f) || !Within(microcarLoad, 0.0f, 1.0f)) return "load";
-  if (graphicRow < 0 || graphicRow > 2) return "graphic row";
-  return nullptr;
+void ParkingDataType::HoldToRange(ZorFieldRange& range) {
+  constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+  constexpr float kFloatMost = std::numeric_limits<float>::max();
+  range.Hold(sizeClass, 1, 3, "size class");
+  range.Hold(districtId, int16_t{1}, int16_t{256}, "district id");
+  range.Hold(places, 0, kMost, "places");
+  range.Hold(carPlaces, 0, places, "car places");
+  // Microcar places count one and a half per place they take; the places
+  // round, so one more place is allowed for.
+  const double microcarRoom = (static_cast<double>(places) + 1.0 - carPlaces) * 1.5;
+  range.Hold(microcarPlaces, 0, static_cast<int32_t>(std::min(microcarRoom, static_cast<double>(kMost))),
+             "microcar places");
+  range.Hold(carPlacesUsed, 0, kMost, "car places in use");
+  range.Hold(microcarPlacesUsed, 0, kMost, "microcar places in use");
+  range.Hold(price, 0.0f, 2.0f, "price");
+  range.Hold(microcarPrice, 0.0f, kFloatMost, "microcar price");
+  range.Hold(microcarReduction, 0.0f, 100.0f, "microcar reduction");
+  range.Hold(microcarShare, 0.0f, 100.0f, "microcar share");
+  range.Hold(carLoad, 0.0f, kFloatMost, "car load");
+  range.Hold(microcarLoad, 0.0f, 1.0f, "microcar load");
+  range.Hold(reservationOff, 0, 1, "reservation flag");
+  range.Hold(guidanceOff, 0, 1, "guidance flag");
+  range.Hold(graphicRow, 0, 2, "graphic row");
 }

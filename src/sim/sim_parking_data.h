@@ -7,6 +7,7 @@
 
 class ZorRecordWriter;
 class ZorRecordReader;
+class ZorFieldRange;
 
 struct ParkingDataType {
   static constexpr uint32_t kRecordSize = 76;
@@ -22,7 +23,7 @@ struct ParkingDataType {
   int32_t carPlacesUsed = 0;       // 32: written by the demand model
   int32_t microcarPlacesUsed = 0;  // 36: written by the demand model
   float microcarShare = 0.0f;      // 40: percent of the places
-  float carLoad = 0.0f;            // 44: share 0..1
+  float carLoad = 0.0f;            // 44: 0 or more, above 1 when overfull
   float microcarLoad = 0.0f;       // 48: share 0..1
   int32_t income = 0;              // 52: of the year
   int32_t expenses = 0;            // 56: of the year
@@ -36,11 +37,15 @@ struct ParkingDataType {
   void Write(ZorRecordWriter& out) const;
   // Reads the 76 bytes; false when the record is cut short.
   bool Read(ZorRecordReader& in);
-  // Null when the record may stand in a game, else what is wrong with it:
-  // a size class outside 1..3, a district outside 1..256, negative places
-  // or counts, places that do not hold the car and microcar places, or a
-  // price, share or load that is no number or out of its range.
-  const char* Refusal() const;
+  // Holds every field to the range the game gives it (`range` lists what
+  // it changed): a size class of 1..3, a district of 1..256, counts of 0 or
+  // more with the car places within the places and the microcar places
+  // within what is left of them, prices, reduction and share in their
+  // windows' ranges, the on/off flags 0 or 1 and a graphic row of 0..2. The
+  // car load is the demand placed over the car places: a car park that the
+  // demand model fills past its places holds more than 1, so only its
+  // lower end is 0; the microcar load is a share 0..1.
+  void HoldToRange(ZorFieldRange& range);
 };
 
 // The walk over the car parks through which the demand model reads and

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/qno_log.h"
+#include "framework/zor_record.h"
 #include "measures/building_object.h"
 #include "measures/park_ride.h"
 #include "world/zor_world.h"
@@ -29,23 +30,24 @@ bool TypeFits(RecordKind record, int type) {
 }
 
 // The largest footprint a building of the catalogue can have, in cells.
-constexpr int kMaxBuildingSide = 16;
-constexpr int kMaxResID = 0xFFFF;
-constexpr int kMaxHeight = 255;
+constexpr uint16_t kMaxBuildingSide = 16;
+constexpr int32_t kMaxResID = 0xFFFF;
+constexpr int32_t kMaxHeight = 255;
 
-// Why a record holds values that no building can have; null when it is sound.
-const char* Refusal(RecordKind record, const BuildingDataType& d, const PotentialType* p, short district) {
-  if (d.richtung < 0 || d.richtung > 3) return "direction";
-  if (d.x < 0 || d.x > 127 || d.y < 0 || d.y > 127) return "cell";
-  if (!TypeFits(record, d.objectType)) return "object type";
-  if (d.resId < 1 || d.resId > kMaxResID) return "resource id";
-  if (d.height < 0 || d.height > kMaxHeight) return "height";
-  if (district < 0 || district > 256) return "district";
+// Holds a building record's placement, district and capacities to what a
+// building can have.
+void HoldToRange(BuildingDataType& d, PotentialType* p, short& district, ZorFieldRange& range) {
+  range.Hold(d.richtung, 0, 3, "direction");
+  range.Hold(d.x, 0, 127, "x");
+  range.Hold(d.y, 0, 127, "y");
+  range.Hold(d.resId, 1, kMaxResID, "resource id");
+  range.Hold(d.height, 0, kMaxHeight, "height");
+  range.Hold(district, short{0}, short{256}, "district");
   if (p) {
-    if (p->size.width > kMaxBuildingSide || p->size.depth > kMaxBuildingSide) return "size";
-    if (p->resId < 0 || p->resId > kMaxResID) return "capacity resource id";
+    range.Hold(p->size.width, uint16_t{0}, kMaxBuildingSide, "width");
+    range.Hold(p->size.depth, uint16_t{0}, kMaxBuildingSide, "depth");
+    range.Hold(p->resId, 0, kMaxResID, "capacity resource id");
   }
-  return nullptr;
 }
 
 }  // namespace
@@ -87,12 +89,21 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
     return 1;
   }
   const bool hasPotential = record != RecordKind::SecondLayer;
-  const char* why = Refusal(record, data, hasPotential ? &potential : nullptr, district);
-  if (!why && record == RecordKind::Parking) why = parking.Refusal();
-  if (why) {
-    QNO_LOG("The building record %s is refused: its %s is out of range", name, why);
-    return 1;
+  // A kind that the record cannot hold leaves the building out; it is no
+  // value that could be held to a range.
+  if (!TypeFits(record, data.objectType)) {
+    QNO_LOG("The building record %s of kind %d at %d/%d is left out: no such building has that kind", name,
+            data.objectType, data.x, data.y);
+    return 0;
   }
+  // A value out of its range costs that value, not the city.
+  ZorFieldRange range;
+  HoldToRange(data, hasPotential ? &potential : nullptr, district, range);
+  if (record == RecordKind::Parking) parking.HoldToRange(range);
+  if (record == RecordKind::ParkRide) station.HoldToRange(range);
+  for (const ZorFieldRange::Change& c : range.Changes())
+    QNO_LOG("The building record %s of kind %d at %d/%d: its %s %g is out of range and taken as %g", name,
+            data.objectType, data.x, data.y, c.field, c.was, c.now);
   CWorldObj* object = CreateObject(static_cast<TObjectType>(data.objectType), data.resId, CIsoRichtung(data.richtung),
                                    data.x, data.y, static_cast<ESimLocationHeight>(data.height),
                                    hasPotential ? &potential : nullptr, district,

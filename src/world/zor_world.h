@@ -560,8 +560,10 @@ class CZorvaWorld : public CZorvaObject {
   // Lists the objects of a loaded game in the order of their records.
   void RestoreListOrder(const std::vector<CWorldObj*>& order);
   // Reads one building record (zor_building_records.cpp) and places the
-  // building again (in `made`, null when it no longer fits); 1 when the
-  // record is cut short or holds values no building can have.
+  // building again (in `made`, null when it no longer fits or its kind is
+  // not one the record can hold). A value out of its range is held to the
+  // range with a log line naming the building; 1 only when the record is
+  // cut short.
   int LoadBuildingObject(FILE* file, const char* name, CWorldObj*& made);
   void CheckForVLSAfterLoad();
   // 0 when the bytes start with a savegame header of a known version (then

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -72,6 +74,63 @@ EveryWidth ReadEveryWidth(ZorRecordReader& in) {
 }
 
 long Position(FILE* f) { return std::ftell(f); }
+
+TEST(FieldRange, ValuesOutsideTheirRangeBecomeTheNearerEndAndAreListed) {
+  ZorFieldRange range;
+  int32_t below = -4, above = 9, inside = 2, edge = 3;
+  range.Hold(below, 0, 3, "below");
+  range.Hold(above, 0, 3, "above");
+  range.Hold(inside, 0, 3, "inside");
+  range.Hold(edge, 0, 3, "edge");
+  EXPECT_EQ(below, 0);
+  EXPECT_EQ(above, 3);
+  EXPECT_EQ(inside, 2);
+  EXPECT_EQ(edge, 3);
+  int16_t district = 300;
+  range.Hold(district, int16_t{1}, int16_t{256}, "district");
+  EXPECT_EQ(district, 256);
+  uint16_t width = 40;
+  range.Hold(width, uint16_t{0}, uint16_t{16}, "width");
+  EXPECT_EQ(width, 16);
+  // Values in range, the ends among them, are not listed.
+  const std::vector<ZorFieldRange::Change>& changes = range.Changes();
+  ASSERT_EQ(changes.size(), 4u);
+  EXPECT_STREQ(changes[0].field, "below");
+  EXPECT_EQ(changes[0].was, -4.0);
+  EXPECT_EQ(changes[0].now, 0.0);
+  EXPECT_STREQ(changes[1].field, "above");
+  EXPECT_EQ(changes[1].now, 3.0);
+  EXPECT_STREQ(changes[2].field, "district");
+  EXPECT_EQ(changes[2].was, 300.0);
+  EXPECT_STREQ(changes[3].field, "width");
+}
+
+TEST(FieldRange, FloatsThatAreNoNumberTakeTheValueOfTheRangeNearestZero) {
+  const float nan = std::nanf(""), inf = std::numeric_limits<float>::infinity();
+  ZorFieldRange range;
+  float share = nan, price = nan, debt = nan, load = inf, low = -inf, fine = 0.5f;
+  range.Hold(share, 0.0f, 1.0f, "share");      // 0 is in the range
+  range.Hold(price, 0.5f, 2.0f, "price");      // the range lies above 0
+  range.Hold(debt, -9.0f, -1.0f, "debt");      // the range lies below 0
+  range.Hold(load, 0.0f, 100.0f, "load");      // infinite: the upper end
+  range.Hold(low, -5.0f, 5.0f, "low");
+  range.Hold(fine, 0.0f, 1.0f, "fine");
+  float small = nan;
+  range.Hold(small, -1.0f, 0.5f, "small");  // 0 lies inside, below the upper end
+  EXPECT_EQ(small, 0.0f);
+  EXPECT_EQ(share, 0.0f);
+  EXPECT_EQ(price, 0.5f);
+  EXPECT_EQ(debt, -1.0f);
+  EXPECT_EQ(load, 100.0f);
+  EXPECT_EQ(low, -5.0f);
+  EXPECT_EQ(fine, 0.5f);
+  double quote = std::nan("");
+  range.Hold(quote, -1e300, 1e300, "quote");
+  EXPECT_EQ(quote, 0.0);
+  ASSERT_EQ(range.Changes().size(), 7u);
+  EXPECT_TRUE(std::isnan(range.Changes()[0].was));
+  EXPECT_STREQ(range.Changes()[6].field, "quote");
+}
 
 }  // namespace
 

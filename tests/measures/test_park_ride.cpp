@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "framework/qno_log.h"
+#include "framework/zor_record.h"
 #include "measures/measure_test_host.h"
 #include "measures/park_ride.h"
 #include "support/test_support.h"
@@ -127,13 +129,14 @@ TEST_F(ParkRide, TheRecordComesBackInBothFormsAndBadOnesAreRefused) {
             "ParkRide: a savegame whose field 0 is no number is refused\n");
 }
 
-TEST(ParkRideStation, AStationRecordWithALineCountOrDistrictThatCannotBeIsRefused) {
+TEST(ParkRideStation, AStationRecordComesBackAndItsValuesAreHeldToTheirRanges) {
   CBuildingParkRideObject site(nullptr);
   CIsoRichtung dir(0);
   site.Create(OBJ_PARKRIDE, 33149, 1, 2, &dir, SIM_HEIGHT_ANY);
   ParkRideDataType station;
   station.district = 17;
   station.lineQuote = 3.5;
+  station.userQuote = 0.75f;
   site.SetData(&station);
   zortest::RecordFile file;
   ASSERT_EQ(site.SerializeGameStore(file.f(), nullptr), 0);
@@ -144,13 +147,26 @@ TEST(ParkRideStation, AStationRecordWithALineCountOrDistrictThatCannotBeIsRefuse
   ASSERT_EQ(CBuildingParkRideObject::SerializeGameLoad(in.f(), nullptr, nullptr, nullptr, &back, 190), 0);
   EXPECT_EQ(back.district, 17);
   EXPECT_EQ(back.lineQuote, 3.5);
-  const size_t at = payload.size() - 32;
-  for (const size_t bad : {at + 23, at + 17}) {  // lines below 0, district 32529
-    zortest::ByteList wrong = payload;
-    wrong[bad] = 0x7F | (bad == at + 23 ? 0x80 : 0);
-    zortest::RecordFile wrongFile(wrong);
-    EXPECT_EQ(CBuildingParkRideObject::SerializeGameLoad(wrongFile.f(), nullptr, nullptr, nullptr, &back, 190), 1);
-  }
+  ZorFieldRange sound;
+  back.HoldToRange(sound);
+  EXPECT_TRUE(sound.Changes().empty());
+
+  const struct {
+    void (*spoil)(ParkRideDataType&);
+    const char* field;
+    double now;
+  } cases[] = {
+      {[](ParkRideDataType& d) { d.lines = -1; }, "line count", 0},
+      {[](ParkRideDataType& d) { d.district = 300; }, "district", 256},
+      {[](ParkRideDataType& d) { d.district = -2; }, "district", 0},
+      {[](ParkRideDataType& d) { d.userQuote = std::nanf(""); }, "user quote", 0},
+      {[](ParkRideDataType& d) { d.lineQuote = std::numeric_limits<double>::infinity(); }, "line quote",
+       std::numeric_limits<double>::max()},
+  };
+  for (const auto& c : cases) zortest::HeldAlone(back, c.spoil, c.field, c.now);
+  // A station record cut short is not read.
+  zortest::RecordFile cut(zortest::ByteList(payload.begin(), payload.end() - 3));
+  EXPECT_EQ(CBuildingParkRideObject::SerializeGameLoad(cut.f(), nullptr, nullptr, nullptr, &back, 190), 1);
 }
 
 }  // namespace

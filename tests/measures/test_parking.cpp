@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -281,7 +282,7 @@ TEST_F(Parking, TheManagementsRecordComesBackAndBadRecordsAreRefusedWithALogLine
   EXPECT_NE(log.find("out of range"), std::string::npos);
 }
 
-TEST_F(Parking, ACarParksRecordComesBackAndUnsoundRecordsAreNamed) {
+TEST_F(Parking, ACarParksRecordComesBackAndValuesOutOfRangeAreHeldToTheirRanges) {
   CBuildingParkingObject* park = Build(2);
   park->SetVarData("PH.PLACESQUOTEMICROCAR", 10.0);
   park->GetParkingData()->carLoad = 0.25f;
@@ -299,25 +300,114 @@ TEST_F(Parking, ACarParksRecordComesBackAndUnsoundRecordsAreNamed) {
   short district = 0;
   ASSERT_EQ(CBuildingParkingObject::SerializeGameLoad(file.f(), &data, nullptr, &district, &back), 0);
   EXPECT_TRUE(back == *park->GetParkingData());
-  EXPECT_EQ(back.Refusal(), nullptr);
+  ZorFieldRange sound;
+  back.HoldToRange(sound);
+  EXPECT_TRUE(sound.Changes().empty());
+  EXPECT_TRUE(back == *park->GetParkingData());
 
+  // An overfull car park, as the demand model leaves it when its last
+  // round placed more than its places, is in range.
+  {
+    ParkingDataType overfull = back;
+    overfull.carLoad = 1.84f;
+    overfull.carPlacesUsed = overfull.carPlaces * 2;
+    ZorFieldRange range;
+    overfull.HoldToRange(range);
+    EXPECT_TRUE(range.Changes().empty());
+    EXPECT_EQ(overfull.carLoad, 1.84f);
+  }
+  // So is a car park without any places, in the first graphic row, with
+  // guidance on.
+  {
+    ParkingDataType empty = back;
+    empty.places = empty.carPlaces = empty.microcarPlaces = 0;
+    empty.graphicRow = 0;
+    empty.guidanceOff = 0;
+    ZorFieldRange range;
+    empty.HoldToRange(range);
+    EXPECT_TRUE(range.Changes().empty());
+  }
+  // Places below 0 become none, and the car and microcar places with them.
+  {
+    ParkingDataType p = back;
+    p.places = -5;
+    ZorFieldRange range;
+    p.HoldToRange(range);
+    EXPECT_EQ(p.places, 0);
+    EXPECT_EQ(p.carPlaces, 0);
+    EXPECT_EQ(p.microcarPlaces, 1);
+    ASSERT_EQ(range.Changes().size(), 3u);
+    EXPECT_STREQ(range.Changes()[0].field, "places");
+  }
+  // Each value out of its range becomes the nearer end (a number that is
+  // none the end nearest 0), and only that field changes.
   const struct {
     void (*spoil)(ParkingDataType&);
-    const char* why;
+    const char* field;
+    double now;
+    float ParkingDataType::*floatField;
+    int32_t ParkingDataType::*intField;
   } cases[] = {
-      {[](ParkingDataType& p) { p.districtId = 0; }, "district id"},
-      {[](ParkingDataType& p) { p.districtId = 257; }, "district id"},
-      {[](ParkingDataType& p) { p.sizeClass = 4; }, "size class"},
-      {[](ParkingDataType& p) { p.price = std::nanf(""); }, "price"},
-      {[](ParkingDataType& p) { p.carPlaces = -1; }, "place count"},
-      {[](ParkingDataType& p) { p.carPlaces = p.places + 10; }, "place count"},
-      {[](ParkingDataType& p) { p.carLoad = std::nanf(""); }, "load"},
+      {[](ParkingDataType& p) { p.districtId = 0; }, "district id", 1, nullptr, nullptr},
+      {[](ParkingDataType& p) { p.districtId = 257; }, "district id", 256, nullptr, nullptr},
+      {[](ParkingDataType& p) { p.sizeClass = 4; }, "size class", 3, nullptr, &ParkingDataType::sizeClass},
+      {[](ParkingDataType& p) { p.sizeClass = 0; }, "size class", 1, nullptr, &ParkingDataType::sizeClass},
+      {[](ParkingDataType& p) { p.price = std::nanf(""); }, "price", 0, &ParkingDataType::price, nullptr},
+      {[](ParkingDataType& p) { p.price = 2.5f; }, "price", 2, &ParkingDataType::price, nullptr},
+      {[](ParkingDataType& p) { p.carPlaces = -1; }, "car places", 0, nullptr, &ParkingDataType::carPlaces},
+      // 108 car places leave 13 places, 19.5 microcar places.
+      {[](ParkingDataType& p) { p.microcarPlaces = 40; }, "microcar places", 19, nullptr,
+       &ParkingDataType::microcarPlaces},
+      {[](ParkingDataType& p) { p.carPlacesUsed = -3; }, "car places in use", 0, nullptr,
+       &ParkingDataType::carPlacesUsed},
+      {[](ParkingDataType& p) { p.carLoad = std::nanf(""); }, "car load", 0, &ParkingDataType::carLoad, nullptr},
+      {[](ParkingDataType& p) { p.carLoad = -0.5f; }, "car load", 0, &ParkingDataType::carLoad, nullptr},
+      {[](ParkingDataType& p) { p.microcarLoad = 1.5f; }, "microcar load", 1, &ParkingDataType::microcarLoad,
+       nullptr},
+      {[](ParkingDataType& p) { p.microcarReduction = 150.0f; }, "microcar reduction", 100,
+       &ParkingDataType::microcarReduction, nullptr},
+      {[](ParkingDataType& p) { p.microcarShare = -1.0f; }, "microcar share", 0, &ParkingDataType::microcarShare,
+       nullptr},
+      {[](ParkingDataType& p) { p.microcarPrice = -std::numeric_limits<float>::infinity(); }, "microcar price", 0,
+       &ParkingDataType::microcarPrice, nullptr},
+      {[](ParkingDataType& p) { p.guidanceOff = 7; }, "guidance flag", 1, nullptr, &ParkingDataType::guidanceOff},
+      {[](ParkingDataType& p) { p.reservationOff = -2; }, "reservation flag", 0, nullptr,
+       &ParkingDataType::reservationOff},
+      {[](ParkingDataType& p) { p.reservationOff = 2; }, "reservation flag", 1, nullptr,
+       &ParkingDataType::reservationOff},
+      {[](ParkingDataType& p) { p.microcarPlacesUsed = -1; }, "microcar places in use", 0, nullptr,
+       &ParkingDataType::microcarPlacesUsed},
+      {[](ParkingDataType& p) { p.graphicRow = 3; }, "graphic row", 2, nullptr, &ParkingDataType::graphicRow},
   };
+  ASSERT_EQ(back.places, 120);
+  ASSERT_EQ(back.carPlaces, 108);
   for (const auto& c : cases) {
+    const ParkingDataType p = zortest::HeldAlone(back, c.spoil, c.field, c.now);
+    if (c.floatField) {
+      EXPECT_EQ(p.*c.floatField, c.now) << c.field;
+    }
+    if (c.intField) {
+      EXPECT_EQ(p.*c.intField, c.now) << c.field;
+    }
+    // The other fields keep their values.
+    ParkingDataType expected = back;
+    if (c.floatField) expected.*c.floatField = p.*c.floatField;
+    if (c.intField) expected.*c.intField = p.*c.intField;
+    if (!c.floatField && !c.intField) expected.districtId = p.districtId;
+    EXPECT_TRUE(p == expected) << c.field;
+  }
+  // Car places beyond the places are held to them, and the microcar
+  // places to what is then left.
+  {
     ParkingDataType p = back;
-    c.spoil(p);
-    ASSERT_NE(p.Refusal(), nullptr) << c.why;
-    EXPECT_STREQ(p.Refusal(), c.why);
+    p.carPlaces = p.places + 10;
+    ZorFieldRange range;
+    p.HoldToRange(range);
+    EXPECT_EQ(p.carPlaces, 120);
+    EXPECT_EQ(p.microcarPlaces, 1);
+    ASSERT_EQ(range.Changes().size(), 2u);
+    EXPECT_STREQ(range.Changes()[0].field, "car places");
+    EXPECT_STREQ(range.Changes()[1].field, "microcar places");
   }
   // A record cut short is not read.
   ByteList bytes = file.Bytes();

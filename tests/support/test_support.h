@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/zor_record.h"
 #include "framework/zor_seams.h"
 
 namespace zortest {
@@ -58,6 +59,21 @@ class RecordFile {
  private:
   FILE* m_f;
 };
+
+// A copy of `record` spoilt by `spoil` and held to its ranges: the one
+// field the hold may change is `field`, and it must be taken as `now`.
+template <class Record, class Spoil>
+Record HeldAlone(const Record& record, Spoil spoil, const char* field, double now) {
+  Record held = record;
+  spoil(held);
+  ZorFieldRange range;
+  held.HoldToRange(range);
+  EXPECT_EQ(range.Changes().size(), 1u) << field;
+  if (range.Changes().empty()) return held;
+  EXPECT_STREQ(range.Changes()[0].field, field);
+  EXPECT_EQ(range.Changes()[0].now, now) << field;
+  return held;
+}
 
 // A full disk for as long as it lives: no file of this process may grow past
 // `bytes`; writes beyond fail as on a full file system.

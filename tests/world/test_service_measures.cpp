@@ -140,7 +140,7 @@ TEST_F(Services, TheServicesAnswerTheGameModelsNamesAndComeBackFromASavegame) {
   EXPECT_DOUBLE_EQ(shown, pinned);
 }
 
-TEST_F(Services, SpoiltServiceRecordsAreRefusedWithALogLineAndTheGameStaysAsItWas) {
+TEST_F(Services, SpoiltServiceRecordsAreRefusedAndTheGameStaysAsItWasWhileAStationsBadQuoteIsHeld) {
   ASSERT_NE(Place(OBJ_PARKRIDE, kParkRide, 70, 70), nullptr);
   ASSERT_NE(Service(OBJ_CARSHARING_CENTRE, 40, 60), nullptr);
   ASSERT_NE(Service(OBJ_ADVICE_CENTRE, 70, 50), nullptr);
@@ -180,7 +180,6 @@ TEST_F(Services, SpoiltServiceRecordsAreRefusedWithALogLineAndTheGameStaysAsItWa
       {spoil("AktiveRP", 1146, 84 + 4 * 17, noNumber), "AktiveRP: a savegame whose field 21 is no number"},
       {spoil("PassiveRP", 90, 0, noNumber), "PassiveRP: a savegame whose field 0 is no number"},
       {spoil("Umland", 38, -34, lengthOf(37)), "Umland: a record of 7 bytes is refused, 8 expected"},
-      {spoil("BuildingParkRide", 140, 110, noNumber), "BuildingParkRide: a station record whose quote cannot be"},
   };
   for (const auto& c : cases) {
     zortest::WriteFile("SaveGame/BAD.GMD", c.game);
@@ -193,6 +192,22 @@ TEST_F(Services, SpoiltServiceRecordsAreRefusedWithALogLineAndTheGameStaysAsItWa
     ASSERT_TRUE(world.SerializeToMemory(after, unused));
     EXPECT_TRUE(after == before) << c.logged << ": the game changed";
   }
+  // A station's quote that is no number costs the quote, not the game: it
+  // loads with the quote 0 and a log line naming the station.
+  zortest::WriteFile("SaveGame/BAD.GMD", spoil("BuildingParkRide", 140, 110, noNumber));
+  zortest::WriteFile(ZorCompanionName("SaveGame/BAD.GMD"), companion);
+  OpenErrorLog("errors.log");
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 0);
+  CloseErrorLog();
+  EXPECT_NE(zortest::ReadFile("errors.log")
+                .find("The building record BUILDINGPARKRIDE of kind 38 at 70/70: its user quote nan is out of range "
+                      "and taken as 0"),
+            std::string::npos)
+      << zortest::ReadFile("errors.log");
+  auto* station = dynamic_cast<CBuildingParkRideObject*>(
+      world.GetIsoWelt()->GetIsoTileObject(70, 70, ISO_LAYER_GROUND));
+  ASSERT_NE(station, nullptr);
+  EXPECT_EQ(station->GetData().userQuote, 0.0f);
 }
 
 // ---- what the measures' host promises
