@@ -1,0 +1,232 @@
+// The warning and the yes/no question speak to the player and hold the
+// mouse while they show: a savegame the game refuses is named in the
+// warning's text, in either language; a click elsewhere does nothing while
+// a question or a warning is open, and neither can be answered by a click
+// that was meant for the other. Played through the frame loop on the real
+// game at 800 x 600.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "gui/screen_window.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/zor_frame_loop.h"
+#include "world/zor_world.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr int kGameMenu = 160, kLoadPage = 161;
+constexpr int kWarning = 220, kYesNo = 247;
+// Places inside the windows, relative to each window.
+constexpr int kLoadTab[2] = {28, 106};
+constexpr int kPageButton[2] = {232, 253};  // save on 162, load on 161
+constexpr int kFreeMode[2] = {232, 64};
+constexpr int kDelete[2] = {232, 169};
+constexpr int kFirstRow[2] = {12 + 60, 55 + 9};
+constexpr int kMenuClose[2] = {329, 9};
+constexpr int kYes[2] = {44, 91}, kNo[2] = {243, 91};
+// The warning's text item, relative to the warning window.
+constexpr Region kWarningText = {43, 11, 43 + 258, 11 + 53};
+constexpr Region kQuestionText = {19, 14, 19 + 250, 14 + 58};
+
+constexpr const char* kEnglish = "LANGUAGE=1\n";
+
+int Junctions(Scenario& game) { return static_cast<int>(game.World().GetStreetNet()->GetNumber()); }
+
+void BuildStreet(Scenario& game, int x1, int y1, int x2, int y2) {
+  CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+}
+
+std::string WarningText(Scenario& game) {
+  const char* text = game.World().GetMessage()->GetAchtungMessage();
+  return text ? text : "";
+}
+
+std::string QuestionText(Scenario& game) {
+  const char* text = game.World().GetMessage()->GetAchtungJaNeinText();
+  return text ? text : "";
+}
+
+// A region of window `id` on the screen.
+Region OnScreen(int id, const Region& r) {
+  CScreenWindow* w = CUserInt::topWindow->GetWindowByID(id);
+  const int x = w->GetRealPosX(), y = w->GetRealPosY();
+  return {x + r.x0, y + r.y0, x + r.x1, y + r.y1};
+}
+
+// Whether the text item of window `id` shows text: its pixels differ from
+// the same window drawn with an empty text, which the frame after the
+// check draws; the text is put back afterwards.
+bool ShowsText(Scenario& game, int id, const Region& item, bool question) {
+  CMessage* message = game.World().GetMessage();
+  const std::string text = question ? QuestionText(game) : WarningText(game);
+  const Region r = OnScreen(id, item);
+  game.Do(Frames(1));
+  const uint64_t shown = game.Fingerprint(r);
+  if (question)
+    message->SetAchtungJaNeinText("");
+  else
+    message->SetAchtungMessage("");
+  game.Do(Frames(1));
+  const uint64_t blank = game.Fingerprint(r);
+  if (question)
+    message->SetAchtungJaNeinText(text.c_str());
+  else
+    message->SetAchtungMessage(text.c_str());
+  game.Do(Frames(1));
+  return shown != blank;
+}
+
+// The bar's options button opens the game menu; its load tab the load page,
+// listing the free game's saves.
+void OpenLoadPage(Scenario& game) {
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(400, 586).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kGameMenu));
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kLoadPage));
+  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
+  game.Do(Wait(100));
+}
+
+// Chooses the only game the load page lists and presses load, answering
+// the question that may come first.
+void LoadTheListedGame(Scenario& game) {
+  OpenLoadPage(game);
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), 1);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) {
+    game.ClickIn(kYesNo, kYes[0], kYes[1]);
+    game.Do(Wait(100));
+  }
+  game.Do(Wait(200));
+}
+
+// Header tags of 30 bytes: the first two of a savegame.
+std::string Header(const char* first, const char* second) {
+  std::string header(60, '\0');
+  header.replace(0, std::strlen(first), first);
+  header.replace(30, std::strlen(second), second);
+  return header;
+}
+
+// A file damaged behind a good header, chosen from the load page's list, is
+// refused with its warning, in words, in either language; the town stays.
+TEST(ScenarioWarnings, ADamagedGameChosenFromTheListIsNamedInTheWarningsTextInBothLanguages) {
+  for (const bool english : {false, true}) {
+    SCOPED_TRACE(english ? "English" : "German");
+    std::filesystem::create_directories("SaveGame");
+    WriteFile("SaveGame/KAPUTT.GMD", Header("ZORVANTA SAVEGAME", "VERSION 2.4") + std::string(200, '\x7f'));
+    WriteFile("SaveGame/KAPUTT.GMM", "x");
+    Scenario game(english ? kEnglish : "");
+    game.Run({Move(400, 250), Wait(40)});
+    BuildStreet(game, 60, 60, 60, 66);
+    const int junctions = Junctions(game);
+    LoadTheListedGame(game);
+    ASSERT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+    EXPECT_EQ(WarningText(game), english ? "Not a Zorvanta game!!!" : "Spielstand ist kein Zorvanta-Spielstand!!!");
+    EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false)) << "the words show in the window";
+    EXPECT_EQ(Junctions(game), junctions) << "the town stays";
+    game.Shot(std::string("warning-damaged-") + (english ? "en" : "de"));
+  }
+}
+
+// The load page lists only files with a savegame's header; the load key
+// reads the automatic savegame whatever it holds. A file of an unknown
+// version and one that is no savegame are refused in words.
+TEST(ScenarioWarnings, AnAutomaticGameOfNoKnownFormIsNamedInTheWarningsText) {
+  const struct {
+    std::string bytes;
+    const char* text;
+  } refusals[] = {
+      {Header("ZORVANTA SAVEGAME", "VERSION 9.9"), "Game is too old and may no longer load correctly!!!"},
+      {Header("ZORVANTA SPIELSTAND", "VERSION 2.4"), "Not a Zorvanta game!!!"},
+  };
+  for (const auto& refusal : refusals) {
+    SCOPED_TRACE(refusal.text);
+    std::filesystem::create_directories("SaveGame");
+    WriteFile("SaveGame/AUTOSAVE.AUD", refusal.bytes + std::string(200, '\0'));
+    WriteFile("SaveGame/AUTOSAVE.AUM", "x");
+    Scenario game(kEnglish);
+    game.Run({Move(400, 250), Wait(40)});
+    game.Key(SDLK_F5).Do(Wait(100));
+    ASSERT_TRUE(game.IsOpen(kYesNo));
+    game.ClickIn(kYesNo, kYes[0], kYes[1]);
+    game.Do(Wait(300));
+    ASSERT_TRUE(game.IsOpen(kWarning));
+    EXPECT_EQ(WarningText(game), refusal.text);
+    EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false));
+  }
+}
+
+// A savegame in the list that GND.TXT protects: deleting it is refused with
+// its warning's words.
+TEST(ScenarioWarnings, AProtectedGameIsNamedInTheWarningsTextWhenItIsDeleted) {
+  std::filesystem::create_directories("SaveGame");
+  WriteFile("SaveGame/GND.TXT", "TOUR.GMD\n");
+  WriteFile("SaveGame/TOUR.GMD", Header("ZORVANTA SAVEGAME", "VERSION 2.4"));
+  WriteFile("SaveGame/TOUR.GMM", "x");
+  Scenario game(kEnglish);
+  game.Run({Move(400, 250), Wait(40)});
+  OpenLoadPage(game);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "TOUR");
+  game.ClickIn(kLoadPage, kDelete[0], kDelete[1]);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kYesNo));
+  game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  game.Do(Wait(200));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  EXPECT_EQ(WarningText(game), "Original game cannot be deleted!");
+  EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false));
+  EXPECT_TRUE(std::filesystem::exists("SaveGame/TOUR.GMD"));
+}
+
+// Every warning the game raises, and every question it asks, shows its
+// words in the window, in German and in English.
+TEST(ScenarioWarnings, EveryWarningAndQuestionShowsItsWordsInBothLanguages) {
+  // The warning window shows every text of the table, which holds every
+  // warning raised; the questions are those the game asks.
+  const int questions[] = {69, 70, 71, 79, 80, 81, 82, 83};
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  for (const int language : {0, 1}) {
+    CZorvaWorld::m_Language = language;
+    for (int id = 0; id < CUserInt::kAchtungCount; ++id) {
+      SCOPED_TRACE("id " + std::to_string(id) + " language " + std::to_string(language));
+      game.Ui().SetAchtungWindow(id);
+      ASSERT_TRUE(game.IsOpen(kWarning));
+      EXPECT_FALSE(WarningText(game).empty());
+      EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false));
+      game.Ui().DeActivateWindow(kWarning, 0);
+      CUserInt::selObj.warningShown = 0;
+    }
+    for (const int id : questions) {
+      SCOPED_TRACE("question " + std::to_string(id) + " language " + std::to_string(language));
+      game.Ui().SetAchtungWindowJaNein(id, -1);
+      ASSERT_TRUE(game.IsOpen(kYesNo));
+      EXPECT_FALSE(QuestionText(game).empty());
+      EXPECT_TRUE(ShowsText(game, kYesNo, kQuestionText, true));
+      game.Ui().DeActivateWindow(kYesNo, 0);
+    }
+  }
+  CZorvaWorld::m_Language = 0;
+}
+
+}  // namespace
