@@ -229,4 +229,140 @@ TEST(ScenarioWarnings, EveryWarningAndQuestionShowsItsWordsInBothLanguages) {
   CZorvaWorld::m_Language = 0;
 }
 
+// ---- questions and warnings hold the mouse ----
+
+constexpr int kMapX = 400, kMapY = 250;
+// The networks button on the bar and the menu it opens.
+constexpr int kNetworks[2] = {513, 523};
+constexpr int kNetworksMenu = 20;
+
+// A saved game in the load page's list: the fast save under a name of the
+// free game.
+void SaveListedGame(Scenario& game) {
+  game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_TRUE(std::filesystem::exists("SaveGame/FASTSAVE.AUD"));
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/RODEWALD.GMD");
+  std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/RODEWALD.GMM");
+}
+
+TEST(ScenarioWarnings, WhileAQuestionShowsClicksOnTheLoadPageTheMapAndTheBarDoNothing) {
+  Scenario game;
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  BuildStreet(game, 60, 60, 60, 66);
+  SaveListedGame(game);
+  BuildStreet(game, 60, 63, 66, 63);
+  const int built = Junctions(game);
+  // The game is chosen on the load page; the load key asks its question.
+  OpenLoadPage(game);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "RODEWALD");
+  game.Key(SDLK_F5).Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame));
+  game.Shot("question-over-load-page");
+  // The load button, beside the question, neither loads nor asks.
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(500));
+  EXPECT_EQ(Junctions(game), built) << "nothing is loaded";
+  EXPECT_TRUE(game.IsOpen(kGameMenu));
+  EXPECT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame));
+  game.ClickIn(kLoadPage, kDelete[0], kDelete[1]);
+  game.Do(Wait(100));
+  EXPECT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame)) << "nor is deleting asked";
+  // No lets the page work again.
+  game.ClickIn(kYesNo, kNo[0], kNo[1]);
+  game.Do(Wait(40));
+  ASSERT_FALSE(game.IsOpen(kYesNo));
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  game.Do(Wait(300));
+  EXPECT_LT(Junctions(game), built) << "the game saved is back";
+  const int loaded = Junctions(game);
+
+  // The quit question, with the game menu opened by its key behind it:
+  // the menu's close box, the bar's buttons and the map do nothing.
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  game.Key(SDLK_F1).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kGameMenu));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "the question stays in front";
+  game.ClickIn(kGameMenu, kMenuClose[0], kMenuClose[1]);
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.IsOpen(kGameMenu));
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(kNetworks[0], kNetworks[1]).Do(Wait(40));
+  EXPECT_FALSE(game.IsOpen(kNetworksMenu));
+  game.ChooseTool(2, 1, -1);
+  game.Drag(60, 420, 180, 480, kLeft, 8).Do(Wait(40));
+  EXPECT_EQ(Junctions(game), loaded) << "no street is built";
+  EXPECT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  EXPECT_EQ(Leave_Game, 0);
+}
+
+// The fast save fails, the automatic save that yes makes works.
+class FastSaveFails : public CZorvaWorld {
+ public:
+  int AutoSaveGame(bool fast) override {
+    if (fast) return 1;
+    ++saves;
+    return 0;
+  }
+  int saves = 0;
+};
+
+// The warning of a failed save comes over the quit question and hides its
+// words; the question's yes button stands below the warning.
+TEST(ScenarioWarnings, AWarningOverTheQuitQuestionTakesTheClickAndTheQuestionIsAnsweredAfter) {
+  FastSaveFails* world = nullptr;
+  Scenario game([&] { return world = new FastSaveFails; }, kEnglish);
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  ASSERT_TRUE(game.IsOpen(kYesNo));
+  game.Do(Frames(2));
+  game.Shot("warning-over-question");
+  // A click on the yes button, which the player takes for the warning's.
+  game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  game.Do(Wait(40));
+  EXPECT_FALSE(game.IsOpen(kWarning)) << "the click closes the warning";
+  EXPECT_EQ(world->saves, 0) << "and answers nothing";
+  EXPECT_EQ(Leave_Game, 0);
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "the question waits";
+  // The question, now seen, is answered by the next click.
+  game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  EXPECT_EQ(world->saves, 1);
+  EXPECT_EQ(Leave_Game, 1);
+}
+
+// A question asked while a warning shows comes in front of it: the click on
+// the warning's close box, which the question leaves in sight, answers
+// neither, and the question is answered by its own button.
+TEST(ScenarioWarnings, AQuestionOverAWarningTakesTheClicksUntilItIsAnswered) {
+  FastSaveFails* world = nullptr;
+  Scenario game([&] { return world = new FastSaveFails; }, kEnglish);
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  game.Key(SDLK_F5).Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame));
+  game.Do(Frames(2));
+  game.Shot("question-over-warning");
+  game.ClickIn(kWarning, 292, 9);
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame)) << "the question still asks";
+  EXPECT_TRUE(game.IsOpen(kWarning)) << "nor closes the warning the question hides";
+  game.ClickIn(kYesNo, kNo[0], kNo[1]);
+  game.Do(Wait(40));
+  EXPECT_FALSE(game.IsOpen(kYesNo));
+  // The warning, in sight again, stays for its time and goes at a click.
+  game.Run({Move(kMapX, kMapY + 5), Wait(40)});
+  EXPECT_TRUE(game.IsOpen(kWarning));
+  game.Click(kMapX, kMapY).Do(Wait(40));
+  EXPECT_FALSE(game.IsOpen(kWarning));
+  EXPECT_EQ(Leave_Game, 0);
+}
+
 }  // namespace
