@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "gui/screen_window.h"
 #include "model/message.h"
@@ -363,6 +364,32 @@ TEST(ScenarioWarnings, AQuestionOverAWarningTakesTheClicksUntilItIsAnswered) {
   game.Click(kMapX, kMapY).Do(Wait(40));
   EXPECT_FALSE(game.IsOpen(kWarning));
   EXPECT_EQ(Leave_Game, 0);
+}
+
+// The names of the map's calls since call `from`.
+std::vector<std::string> MapCallsSince(CUserInt& ui, int from) {
+  std::vector<std::string> out;
+  for (int i = from; i < ui.GetMapCallCount(); ++i) out.push_back(ui.GetMapCall(i).name);
+  return out;
+}
+
+// The click that closes a warning over the map reaches the map with
+// neither its press nor its release; the next click does.
+TEST(ScenarioWarnings, TheClickThatClosesAWarningNeverReachesTheMap) {
+  FastSaveFails* world = nullptr;
+  Scenario game([&] { return world = new FastSaveFails; });
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  game.ChooseTool(2, 1, -1);
+  game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  const int from = game.Ui().GetMapCallCount();
+  game.Run({Press(kMapX, kMapY + 150), Release(kMapX, kMapY + 150)});
+  EXPECT_FALSE(game.IsOpen(kWarning));
+  EXPECT_EQ(MapCallsSince(game.Ui(), from), std::vector<std::string>{});
+  game.Run({Press(kMapX, kMapY + 150), Release(kMapX, kMapY + 150)});
+  const std::vector<std::string> calls = MapCallsSince(game.Ui(), from);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front(), "StartBuildStreet");
 }
 
 }  // namespace
