@@ -579,13 +579,18 @@ class CUserInt : public Overlay {
   // Hands the event to the open windows, front first; true when one took it.
   // In the exhibition only the windows its chain may use take part, those
   // of the main screen included.
-  bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false);
+  // With `only` set, no other window takes part.
+  bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false, int only = 0);
+  // The warning or the question that stands in front of the other, or 0
+  // when neither is open.
+  int FrontWarningOrQuestion() const;
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);
   // A left release over a window or the panel ends any selection.
   void EndSelectionOnRelease();
-  // The warning window goes on a press, or on a mouse move once it has been seen.
-  void CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e);
+  // The warning window goes on a press, or on a mouse move once it has been
+  // seen; while a question hides it, it stays and its time starts again.
+  void CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e, bool hidden = false);
   void ShowWindowCursor(bool backup);
   void ShowToolCursor();
   void ToggleShortcutWindow(int id);
@@ -601,6 +606,9 @@ class CUserInt : public Overlay {
   bool m_WindowCursor = false;
   // A window under the mouse took the current event.
   bool m_PointerShown = false;
+  // The last press went to a warning or a question; its release goes
+  // nowhere else either.
+  bool m_PressHeldByModal = false;
   // ---- end of input filter and tools ----
 
   // ---- debug keys, checks and layers (user_int_debug*.cpp) ----

@@ -86,13 +86,25 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
     SetMouseFix(false);
   }
 
-  CloseWarningOnPressOrLateMove(e);
+  // While a warning or a question shows, a press is its alone, and so is
+  // that press's release: what it does not take goes nowhere, neither to
+  // the windows, the panel and the map behind it nor to a question that a
+  // warning hides. The press that closes a warning does nothing else. A
+  // release whose press came before the warning ends its gesture as usual.
+  const int modal = FrontWarningOrQuestion();
+  CloseWarningOnPressOrLateMove(e, modal == kYesNoWindow);
+  const bool held = down ? modal != 0 : up && m_PressHeldByModal;
+  if (down || up) m_PressHeldByModal = down && held;
 
   if (IsMouseEvent(e)) {
     ResetBalloonHelp();
     const int dx = GetSceneSizeX() - 800, dy = GetSceneSizeY() - 600;
     UpdatePanel(sx, sy, dx, dy);
-    const bool consumed = WindowsInput(e, view, sx, sy);
+    bool consumed = true;
+    if (held)  // no window has the id -1: a release held by one since closed reaches none
+      WindowsInput(e, view, sx, sy, false, modal != 0 ? modal : -1);
+    else
+      consumed = WindowsInput(e, view, sx, sy);
     if (down || up) framecount = 0;
     if (consumed) {
       Overlay::InputFilter(e);
@@ -122,7 +134,11 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
   return MapInput(e, sx, sy);
 }
 
-void CUserInt::CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e) {
+void CUserInt::CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e, bool hidden) {
+  if (hidden) {
+    m_AchtungTime = kfx_GetTicks();
+    return;
+  }
   if (selObj.warningShown && (e->type == QNO_EVENT_BUTTONDOWN || (e->type == QNO_EVENT_MOUSEMOVE &&
                                                                    kfx_GetTicks() - GetAchtungTime() > kWarningHold))) {
     DeActivateWindow(kWarningWindow, 0);
@@ -153,7 +169,16 @@ bool CUserInt::PanelHit(int sx, int sy, int dx, int dy) const {
 
 // ---- the open windows ----
 
-bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition) {
+int CUserInt::FrontWarningOrQuestion() const {
+  for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
+       n = n->GetNextZorvaPointer()) {
+    const int id = static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID();
+    if (id == kWarningWindow || id == kYesNoWindow) return id;
+  }
+  return 0;
+}
+
+bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition, int only) {
   selObj.itemTookClick = 0;
   m_PointerShown = false;
   if (!m_pRenderList) return false;
@@ -173,6 +198,7 @@ bool CUserInt::WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int s
     if (w->GetLink() != 0 && w->GetHinweisWindow() == 1 && topWindow) {
       if (CScreenWindow* linked = topWindow->GetWindowByID(w->GetLink())) w = linked;
     }
+    if (only != 0 && w->GetID() != only) continue;
     if (exhibition ? Expo_CheckWindowOK(w->GetID()) == 1 : w->GetID() < kMainScreenIds && !selObj.panelShown) continue;
     if (w->InputFilter(e, view, rootX, rootY, sx, sy, state) != 0) continue;
     if (exhibition) {

@@ -749,7 +749,6 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
     if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
     return 1;
   }
-  if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
   // The running game, to go back to when the file turns out to be damaged.
   // It is kept in the save's buffers (no save is under way, see above),
   // whose room is there from the last save or load, and what the savegame
@@ -761,7 +760,11 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   }
   ZorKeptPlay play;
   KeepPlay(play);
-  if (LoadFromMemory(binary, companion, version)) return 0;
+  if (LoadFromMemory(binary, companion, version)) {
+    // Told once the game stands: the load closes the windows it finds open.
+    if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
+    return 0;
+  }
   QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the savegame is damaged");
   if (LoadFromMemory(m_SaveBinary, m_SaveText, kSaveGameVersion))
     PutBackPlay(play);

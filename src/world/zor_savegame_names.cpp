@@ -97,8 +97,20 @@ void CZorvaWorld::EndNameEntry() {
   m_EntryActive = 0;
 }
 
+void CZorvaWorld::ResetMessagesKeepingWarning(int seconds) {
+  if (!m_pMessage) return;
+  // The reset empties the warning's text; a warning still on the screen
+  // (a savegame the load refused or converted) keeps its words, or the
+  // player would be left with an empty window.
+  const char* shown = m_pMessage->GetAchtungMessage();
+  const bool open = m_pUserInt && m_pUserInt->IsWindowOpen(CUserInt::kWarningWindow) == 0;
+  const std::string warning = open && shown ? shown : "";
+  m_pMessage->ResetMessage(seconds);
+  if (!warning.empty()) m_pMessage->SetAchtungMessage(warning.c_str());
+}
+
 void CZorvaWorld::RestartMessages(int seconds) {
-  if (m_pMessage) m_pMessage->ResetMessage(seconds);
+  ResetMessagesKeepingWarning(seconds);
   if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
   if (m_pMessage) m_pMessage->SetBeraterZielMessage();
 }
@@ -144,7 +156,7 @@ int CZorvaWorld::LoadGame() {
 int CZorvaWorld::AutoLoadGame(bool fast) {
   if (!EnterSaveDir()) return 1;
   const int result = SerializeGameLoad(SavePath(fast ? "FASTSAVE.AUD" : "AUTOSAVE.AUD").c_str());
-  if (m_pMessage) m_pMessage->ResetMessage(0);
+  ResetMessagesKeepingWarning(0);
   if (m_pMessage) m_pMessage->SetBeraterZielMessage();
   if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
   EndNameEntry();

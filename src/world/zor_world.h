@@ -544,6 +544,7 @@ class CZorvaWorld : public CZorvaObject {
   std::string EnteredName();
   void EndNameEntry();
   void RestartMessages(int seconds);
+  void ResetMessagesKeepingWarning(int seconds);
   void Warn(int id);
   int SavegameExists(int mode);
   // Savegame container steps.

@@ -303,7 +303,7 @@ int CZorvaWorld::OnStartup() {
 
   m_InputAccepted = 1;
 
-  m_pMessage->ResetMessage(60);
+  ResetMessagesKeepingWarning(60);
   m_pMessage->SetBeraterZielMessage();
   m_pIndikatoren->SetStandardMessage();
   m_pIndikatoren->UpdateMaps();

@@ -38,11 +38,13 @@
 #include "model/finanzen.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "model/statistik.h"
 #include "network/rail_junction_list.h"
 #include "sim/sim_welt.h"
 #include "support/test_support.h"
+#include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_savegame.h"
 #include "worldbase/building_catalogue.h"
@@ -473,6 +475,23 @@ TEST_F(Older, ASavegameOfVersion14LoadsWholeWithEveryServiceInItsOlderForm) {
   ASSERT_EQ(world.SerializeGameStore("SaveGame/AGAIN.GMD"), 0);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/AGAIN.GMD"), 0);
   EXPECT_EQ(Networks(), networks);
+}
+
+// The player is told that the game loaded was converted: the warning shows
+// over the game loaded, which the load's clearing of the windows does not
+// take away.
+TEST_F(Older, ASavegameOfAnOlderVersionLoadsWithTheWarningThatItIsConverted) {
+  const std::string older = OlderSavegame(world, 140).Write();
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_EQ(Load(older), 0);
+  EXPECT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  const char* text = world.GetMessage()->GetAchtungMessage();
+  EXPECT_STREQ(text ? text : "", CUserInt::GetAchtungText(36, CZorvaWorld::m_Language));
+  // The current form loads without it.
+  game.Ui().DeActivateWindow(CUserInt::kWarningWindow, 0);
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/AGAIN.GMD"), 0);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/AGAIN.GMD"), 0);
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
 }
 
 TEST_F(Older, ASavegameOfVersion23DiffersOnlyInItsListsAndLoadsAsTheCurrentOne) {

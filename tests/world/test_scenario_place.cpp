@@ -351,6 +351,9 @@ TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
   ASSERT_NE(said, nullptr);
   EXPECT_STREQ(said, CUserInt::GetAchtungText(3, 0));
   game.Shot("place-no-money");
+  // The warning goes at a click of its own; till then the map takes none.
+  ASSERT_TRUE(game.ClickIn(CUserInt::kWarningWindow, 150, 40));
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
   // The small one it can pay.
   game.ChooseTool(6, 2, 1);
   ClickAt(game, ScreenOf(game, x, y));

@@ -275,6 +275,9 @@ TEST(ScenarioStreets, ARefusedDragShowsItsWarningAndChangesNothing) {
   EXPECT_EQ(town.Junctions(), junctions);
   EXPECT_EQ(town.Var(kStreetCosts), costs);
   EXPECT_FALSE(town.game.Ui().GetBuildStreetStatus());
+  // The warning goes at a click of its own; till then the map takes none.
+  ASSERT_TRUE(town.game.ClickIn(CUserInt::kWarningWindow, 150, 40));
+  EXPECT_NE(town.game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
 
   // A diagonal drag is straightened: only the cells on the dominant axis
   // are built, none beside it.
