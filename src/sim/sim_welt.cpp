@@ -512,3 +512,9 @@ bool CSimWelt::Load(FILE* file) {
   if (m_active) m_active->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
   return true;
 }
+
+uint32_t CSimWelt::StateSize() const { return m_city ? m_city->StateSize() : 0; }
+
+bool CSimWelt::SaveState(FILE* file) const { return m_valid && m_city && m_city->SaveState(file); }
+
+bool CSimWelt::LoadState(FILE* file, uint32_t length) { return m_valid && m_city && m_city->LoadState(file, length); }
