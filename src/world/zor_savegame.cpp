@@ -730,7 +730,10 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   g_isLoad = false;
   g_LoadVersion = kSaveGameVersion;
   g_ZorLoadVersion = listVersion;
-  if (!ok) return false;
+  if (!ok) {
+    zor_set_random_state(random);
+    return false;
+  }
   // Every section has made its objects again, each at the list's head: the
   // list takes the order it was saved in, so that the game saves to the same
   // bytes and the objects are visited as before the save.

@@ -418,6 +418,10 @@ TEST(SavegameLoad, ALoadLeavesTheGamesRandomSequenceWhereItFoundIt) {
     ASSERT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
     EXPECT_EQ(zor_random_state(), before) << "load " << i;
   }
+  // So does a load that fails half-way and puts the game back.
+  const uint64_t before = zor_random_state();
+  ASSERT_EQ(town.LoadBytes(town.binary.substr(0, town.binary.size() - 100)), 1);
+  EXPECT_EQ(zor_random_state(), before);
 }
 
 // The map's and the networks' objects come from a pool that the leak checker cannot see
