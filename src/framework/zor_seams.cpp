@@ -18,12 +18,6 @@ ZorClock* g_clock = &g_sdlClock;
 // A 64-bit linear congruential generator with the high bits taken: small,
 // fast, and the same sequence on every platform for a given seed.
 uint64_t g_randomState = 0x853c49e6748fea9bULL;
-uint64_t g_viewRandomState = 0xda3e39cb94b95bdbULL;
-
-int NextRandom(uint64_t& state) {
-  state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-  return static_cast<int>((state >> 33) & 0x7FFFFFFF);
-}
 
 ZorFatalHandler g_fatalHandler = nullptr;
 
@@ -38,18 +32,15 @@ uint32_t kfx_GetTicks() { return g_clock->Now(); }
 
 void zor_srandom(uint32_t seed) {
   g_randomState = (static_cast<uint64_t>(seed) << 16) ^ 0x853c49e6748fea9bULL;
-  g_viewRandomState = (static_cast<uint64_t>(seed) << 16) ^ 0xda3e39cb94b95bdbULL;
   zor_random();
-  zor_view_random();
 }
 
-int zor_random() { return NextRandom(g_randomState); }
+int zor_random() {
+  g_randomState = g_randomState * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<int>((g_randomState >> 33) & 0x7FFFFFFF);
+}
 
 double zor_chance() { return zor_random() / 2147483648.0; }
-
-int zor_view_random() { return NextRandom(g_viewRandomState); }
-
-double zor_view_chance() { return zor_view_random() / 2147483648.0; }
 
 uint64_t zor_random_state() { return g_randomState; }
 void zor_set_random_state(uint64_t state) { g_randomState = state; }

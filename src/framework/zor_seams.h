@@ -36,13 +36,6 @@ void zor_srandom(uint32_t seed);
 int zor_random();
 // The next value of the same sequence as a chance in [0, 1).
 double zor_chance();
-// The random source of what is only shown: the vehicles on the map, their
-// kinds, pictures, spawning and turns. No savegame holds them, and a load
-// puts them on the map afresh; drawing from a sequence of their own, they
-// leave the game's sequence where a game without the load would have it.
-// Seeded with the game's sequence.
-int zor_view_random();
-double zor_view_chance();
 // The sequence's position, to go on from after work that draws from it
 // but must not shift the game's own sequence.
 uint64_t zor_random_state();

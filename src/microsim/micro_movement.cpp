@@ -176,7 +176,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
     int* count = side == kKeyFirst ? &count1 : &count2;
     int* surplus = side == kKeyFirst ? &surplus1 : &surplus2;
     const int rate = side == kKeyFirst ? rate1 : rate2;
-    const int r = zor_view_random() % 1000;
+    const int r = zor_random() % 1000;
     if (kind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
@@ -540,7 +540,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
     }
     if (sum > 0) {
       // Roulette: each branch with the chance of its share of the flow.
-      const double r = zor_view_chance() * sum;
+      const double r = zor_chance() * sum;
       double cumulative = 0.0;
       int chosen = -1;
       for (int i = 0; i < count; ++i) {
@@ -551,7 +551,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
       }
       cell->m_Choice = static_cast<uint8_t>(chosen);
     } else if (CWorldHost::Get()->GetShowMicroZellen()) {
-      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * zor_view_chance())));
+      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * zor_chance())));
     } else {
       cell->m_Choice = Cell::kNoChoice;
     }

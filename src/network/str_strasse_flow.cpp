@@ -43,7 +43,7 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   // its mean.
   surplus = StrTruncToInt(wish);
   const long double dropped = wish - surplus;
-  if (dropped != 0 && zor_view_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
+  if (dropped != 0 && zor_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
   rate = StrTruncToInt(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
 }
 

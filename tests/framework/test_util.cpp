@@ -120,27 +120,6 @@ TEST(Seams, RandomSequenceIsFixedBySeedAndNonNegative) {
   }
 }
 
-// What is only shown draws from a sequence of its own: any number of its
-// draws leaves the game's sequence where it was, and the seed fixes both.
-TEST(Seams, TheShownVehiclesDrawFromASequenceOfTheirOwn) {
-  zor_srandom(7);
-  const int game = zor_random();
-  const int view = zor_view_random();
-  zor_srandom(7);
-  const uint64_t state = zor_random_state();
-  for (int i = 0; i < 1000; ++i) {
-    const double c = zor_view_chance();
-    EXPECT_GE(c, 0.0);
-    EXPECT_LT(c, 1.0);
-  }
-  EXPECT_EQ(zor_random_state(), state);
-  EXPECT_EQ(zor_random(), game);
-  zor_srandom(7);
-  EXPECT_EQ(zor_view_random(), view);
-  zor_srandom(8);
-  EXPECT_NE(zor_view_random(), view);
-}
-
 TEST(Seams, ClockIsDrivenByHand) {
   zortest::Clock().Set(1000);
   EXPECT_EQ(kfx_GetTicks(), 1000u);
