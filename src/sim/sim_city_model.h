@@ -248,6 +248,17 @@ class CSimCityModell {
   virtual bool Save(FILE* file);
   // May throw a CSimError text.
   virtual bool Load(FILE* file);
+  // What the agent list's record does not carry and the city goes on from:
+  // the re-planning count, the behaviour parameters last read from the
+  // cause-effect network, the districts' parking search times with their
+  // map, and the measured car travel times (only the cells measured).
+  // Without them a loaded city would plan, choose and park otherwise than
+  // the saved one. The size in bytes of what SaveState writes:
+  uint32_t StateSize() const;
+  bool SaveState(FILE* file) const;
+  // Reads `length` bytes that SaveState wrote; false, with nothing taken
+  // over, when they are not such a record.
+  bool LoadState(FILE* file, uint32_t length);
 
  private:
   void CheckValid(const char* where) const;

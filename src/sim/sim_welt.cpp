@@ -12,6 +12,12 @@
 namespace {
 constexpr const char* kDefinitionFile = "WTEMP.DEF";
 constexpr int kHighestId = SHRT_MAX;
+// The hour after `d`: after the last simulated hour of a day comes hour 5
+// of the next one.
+CSimDate NextHour(const CSimDate& d) {
+  return CSimDate(d.Hour() == 20 ? d.TicksFromStart() + 9 : d.TicksFromStart() + 1);
+}
+
 }  // namespace
 
 CSimWelt::CSimWelt(CSimWeltParts* parts) : m_parts(parts) {}
@@ -107,8 +113,7 @@ int CSimWelt::StartNextIntervall(bool modelStep) {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::StartNextIntervall()"), 0;
   if (m_computing) return SimSetError(3, "Fehler in CSimWelt::StartNextIntervall()"), 0;
   auto* slot = new CSimTrafficSlot(&m_firstMatrix, &m_secondMatrix, m_parts);
-  // After the last simulated hour of a day comes hour 5 of the next one.
-  const CSimDate next(d.Hour() == 20 ? d.TicksFromStart() + 9 : d.TicksFromStart() + 1);
+  const CSimDate next = NextHour(d);
   if (!slot->Create(static_cast<short>(m_slotIds + 1), next, m_editing)) {
     SimSetError(19, "Fehler in CSimWelt::StartNextIntervall()", "slot %d for hour %d", m_slotIds + 1, next.Hour());
     DeleteSlot(slot);
@@ -500,7 +505,16 @@ bool CSimWelt::Load(FILE* file) {
     CSimError::PrintError(text);
     return false;
   }
-  if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
+  // The loaded hour is the active one and the editing slot is the hour after
+  // it, as in the game that was saved: the next hour computed is the one
+  // that game would have computed next, not the loaded hour once more.
+  if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(NextHour(date).TicksFromStart());
   if (m_active) m_active->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
   return true;
 }
+
+uint32_t CSimWelt::StateSize() const { return m_city ? m_city->StateSize() : 0; }
+
+bool CSimWelt::SaveState(FILE* file) const { return m_valid && m_city && m_city->SaveState(file); }
+
+bool CSimWelt::LoadState(FILE* file, uint32_t length) { return m_valid && m_city && m_city->LoadState(file, length); }

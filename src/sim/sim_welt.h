@@ -99,6 +99,10 @@ class CSimWelt : public CSimObject {
 
   bool Save(FILE* file);
   bool Load(FILE* file);
+  // The city model's state beyond the block (CSimCityModell::SaveState).
+  uint32_t StateSize() const;
+  bool SaveState(FILE* file) const;
+  bool LoadState(FILE* file, uint32_t length);
 
   // The slots by role, for the views and tests.
   CSimTrafficSlot* EditingSlot() const { return m_editing; }

@@ -82,6 +82,8 @@ constexpr KnownVersion kVersions[] = {
 constexpr int kCurrentFormats = 190;
 // Versions from this one on end with the closing tag.
 constexpr int kClosingTagFrom = 220;
+// The tag of the record after the demand simulation's block.
+constexpr const char* kSimStateTag = "SIMWELTSTAND";
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
 
@@ -285,6 +287,12 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
   PutTag(out, "SIMWELT");
   // A demand simulation that is not in the file makes no savegame.
   if (!out.Ok() || !m_pSimWelt || !m_pSimWelt->Save(file)) return false;
+  // What the block does not carry and the game goes on from: the
+  // indicators' hour counter and the city model's state, behind a length.
+  PutTag(out, kSimStateTag);
+  out.U32(4 + m_pSimWelt->StateSize());
+  out.I32(m_IndikatorenCounter);
+  if (!out.Ok() || !m_pSimWelt->SaveState(file)) return false;
   PutTag(out, "ENDEOFSAVEGAME");
   return out.Ok();
 }
@@ -649,8 +657,29 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   if (!Upper(tag, "SIMWELT")) return false;
   // A half-read demand simulation is no game to go on with.
   if (!m_pSimWelt->Load(file)) return false;
-  if (g_LoadVersion >= kClosingTagFrom && (!ReadTag(file, tag) || !Upper(tag, "ENDEOFSAVEGAME"))) return false;
-  return true;
+  m_SimStateLoaded = false;
+  if (g_LoadVersion < kClosingTagFrom) return true;
+  if (!ReadTag(file, tag)) return false;
+  // Files written before the state record have the closing tag here.
+  if (IsTag(tag, kSimStateTag) && (!ReadSimState(file) || !ReadTag(file, tag))) return false;
+  return Upper(tag, "ENDEOFSAVEGAME");
+}
+
+bool CZorvaWorld::ReadSimState(FILE* file) {
+  int32_t length = 0;
+  if (!ReadLength(file, length) || length < 4 || static_cast<uint64_t>(length) > BytesLeft(file)) return false;
+  const long start = std::ftell(file);
+  ZorRecordReader in(file);
+  const int32_t counter = in.I32();
+  // A state that does not fit leaves the game as the block alone makes it.
+  m_SimStateLoaded = in.Ok() && counter >= -1 && counter <= 10 &&
+                     m_pSimWelt->LoadState(file, static_cast<uint32_t>(length - 4));
+  if (m_SimStateLoaded) {
+    m_IndikatorenCounter = counter;
+  } else {
+    QNO_LOG("The demand simulation's state record does not fit and is passed over");
+  }
+  return std::fseek(file, start + length, SEEK_SET) == 0;
 }
 
 int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
@@ -697,15 +726,19 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   g_isLoad = false;
   g_LoadVersion = kSaveGameVersion;
   g_ZorLoadVersion = listVersion;
-  if (!ok) return false;
+  if (!ok) {
+    zor_set_random_state(random);
+    return false;
+  }
   // Every section has made its objects again, each at the list's head: the
   // list takes the order it was saved in, so that the game saves to the same
   // bytes and the objects are visited as before the save.
   RestoreListOrder(order);
   CheckAllLocationsForNearestHst();
-  // The districts' parking search times are not saved: they come again
-  // from the loaded city and car parks, before the loaded hour's trips.
-  if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr) city->CalculateParkingData();
+  // Without the state record the districts' parking search times come
+  // again from the loaded city and car parks, before the loaded hour's trips.
+  if (CSimCityModell* city = m_pSimWelt ? m_pSimWelt->pCityModell() : nullptr)
+    if (!m_SimStateLoaded) city->CalculateParkingData();
   m_pIsoWelt->Update();
   // The adviser announces the population milestones the loaded town passes
   // from now on, not those of the game that ran before.
@@ -717,6 +750,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   m_LastDayTime = now;
   m_pIsoWelt->CalcViewRect();
   m_TicksAfterLoad = kfx_GetTicks();
+  // Reading draws from the shared random source too (the agents' places,
+  // the buildings): the game's sequence goes on from where the load found it.
+  zor_set_random_state(random);
   return true;
 }
 

@@ -557,6 +557,9 @@ class CZorvaWorld : public CZorvaObject {
   // over (the objects that the other sections make again).
   bool ReadSavegame(FILE* file, std::vector<CWorldObj*>& order);
   bool ReadListRecords(FILE* file, std::vector<CWorldObj*>& order);
+  // The record after the demand simulation's block: the indicators' hour
+  // counter and the city model's state. False when the file is cut short.
+  bool ReadSimState(FILE* file);
   int ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order);
   // Lists the objects of a loaded game in the order of their records.
   void RestoreListOrder(const std::vector<CWorldObj*>& order);
@@ -668,6 +671,8 @@ class CZorvaWorld : public CZorvaObject {
   STime m_LastHourTime{-1, -1, -1, -1.0f};
   STime m_LastDayTime{-1, -1, -1, -1.0f};
   int m_IndikatorenCounter = -1;
+  // Whether the savegame being read brought the city model's state.
+  bool m_SimStateLoaded = false;
   int64_t m_LastAutoSave = -1;
   int m_MicroTest = 0;
   unsigned char m_ShowMicroZellen = 0;

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <utility>
 
+#include "framework/zor_record.h"
 #include "sim/sim_city_model.h"
+#include "sim/sim_district.h"
 #include "sim/sim_error.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
@@ -130,3 +134,58 @@ TEST_F(Model, TheShownTripLengthGroupCyclesThroughAllAndTheFiveGroups) {
 }
 
 }  // namespace
+
+// The state a savegame keeps beside the agents: a second model that reads
+// it plans, chooses and parks as the first one; bytes that are no such
+// record change nothing.
+TEST(CityModelState, AnotherModelTakesOverTheMeasuredTimesParkingAndParameters) {
+  CSimLocationFactory factory;
+  CSimWelt world{nullptr};
+  CSimCityModell first, second;
+  ASSERT_TRUE(first.Create(&factory, &world));
+  ASSERT_TRUE(second.Create(&factory, &world));
+  first.NewCarData(3, 16, 175);
+  first.NewCarData(256, 1, 40);
+  first.pDistrictAt(7, 7)->SetParksuchzeit(123);
+  first.pDistrictAt(15, 0)->SetParksuchzeit(0);
+  second.NewCarData(5, 5, 10);  // a measurement of its own, which the state replaces
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(first.SaveState(file));
+  const long size = std::ftell(file);
+  EXPECT_EQ(size, static_cast<long>(first.StateSize()));
+  // The re-planning count and the seven parameters lead the record.
+  std::rewind(file);
+  ZorRecordWriter head(file);
+  head.I32(7);
+  for (float v : {1.5f, 2.0f, 25.0f, 500.0f, 0.5f, 0.25f, 1.7f}) head.F32(v);
+  std::rewind(file);
+  ASSERT_TRUE(second.LoadState(file, static_cast<uint32_t>(size)));
+  EXPECT_EQ(second.ReplanCount(), 7);
+  EXPECT_FLOAT_EQ(second.TripScale(), 1.5f);
+  EXPECT_FLOAT_EQ(second.GravityParameter(), 2.0f);
+  EXPECT_FLOAT_EQ(second.CarOwnership(), 500.0f);
+  EXPECT_FLOAT_EQ(second.CarTripDivisor(), 1.7f);
+  for (const auto& [from, to] : {std::pair<short, short>{3, 16}, {3, 1}, {256, 1}, {5, 5}, {1, 2}})
+    EXPECT_DOUBLE_EQ(second.AverageOneOverTravelTime(from, to, true), first.AverageOneOverTravelTime(from, to, true))
+        << from << " to " << to;
+  EXPECT_EQ(second.pDistrictAt(7, 7)->Parksuchzeit(), 123);
+  EXPECT_EQ(second.pDistrictAt(15, 0)->Parksuchzeit(), 0);
+  EXPECT_EQ(second.pDistrictAt(3, 3)->Parksuchzeit(), first.pDistrictAt(3, 3)->Parksuchzeit());
+
+  // One byte short, or a count of cells the length does not hold: refused.
+  CSimCityModell third;
+  ASSERT_TRUE(third.Create(&factory, &world));
+  third.NewCarData(5, 5, 10);
+  const double own = third.AverageOneOverTravelTime(5, 5, true);
+  std::rewind(file);
+  EXPECT_FALSE(third.LoadState(file, static_cast<uint32_t>(size - 1)));
+  std::rewind(file);
+  EXPECT_FALSE(third.LoadState(file, 10));
+  EXPECT_EQ(third.ReplanCount(), 20);
+  EXPECT_DOUBLE_EQ(third.AverageOneOverTravelTime(5, 5, true), own);
+  EXPECT_FLOAT_EQ(static_cast<float>(third.AverageOneOverTravelTime(3, 16, true)),
+                  static_cast<float>(CSimCityModell::AverageOneOverTravelTimeLuftLinie(3, 16)));
+  std::fclose(file);
+  for (CSimCityModell* m : {&first, &second, &third}) m->Destroy();
+}

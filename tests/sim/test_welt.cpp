@@ -24,6 +24,14 @@ void RunToIdle(CSimWelt& w, int countdown, int* calls = nullptr) {
   if (calls) *calls = n + 1;
 }
 
+// Reads "sim.sav" into a new world of its own parts.
+void LoadSaved(CSimWelt& back) {
+  ASSERT_TRUE(back.Create(nullptr));
+  FILE* f = std::fopen("sim.sav", "rb");
+  ASSERT_TRUE(back.Load(f));
+  std::fclose(f);
+}
+
 struct WorldTest : ::testing::Test {
   void TearDown() override { SimCloseErrorLog(); }
 };
@@ -285,17 +293,36 @@ TEST_F(WorldTest, TheDateAndTheCityAreSavedAndLoaded) {
 
   TestParts parts2;
   CSimWelt back(&parts2);
-  ASSERT_TRUE(back.Create(nullptr));
-  f = std::fopen("sim.sav", "rb");
-  ASSERT_TRUE(back.Load(f));
-  std::fclose(f);
+  ASSERT_NO_FATAL_FAILURE(LoadSaved(back));
   EXPECT_EQ(back.Date().TicksFromStart(), 11);
-  EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), 11);
-  EXPECT_EQ(parts2.city->steppedHours.size(), 1u);  // the load stepped no model
-  // The next start computes the loaded hour again.
-  back.StartNextIntervall(true);
-  EXPECT_EQ(back.ComputingSlot()->Date().TicksFromStart(), 11);
   EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), 12);
+  EXPECT_EQ(parts2.city->steppedHours.size(), 1u);  // the load stepped no model
+  // The next start computes the hour after the loaded one, as the saved
+  // game would have, not the loaded hour a second time.
+  back.StartNextIntervall(true);
+  EXPECT_EQ(back.ComputingSlot()->Date().TicksFromStart(), 12);
+  EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), 13);
+}
+
+TEST_F(WorldTest, AGameLoadedAtTheDaysLastHourGoesOnWithHourFiveOfTheNextDay) {
+  TestParts parts;
+  CSimWelt w(&parts);
+  ASSERT_TRUE(w.Create(nullptr));
+  while (w.Date().Hour() != 20) {
+    w.StartNextIntervall(true);
+    RunToIdle(w, 0);
+    w.ActivateCalculatedSlot();
+  }
+  const int saved = w.Date().TicksFromStart();
+  FILE* f = std::fopen("sim.sav", "wb");
+  ASSERT_TRUE(w.Save(f));
+  std::fclose(f);
+  TestParts parts2;
+  CSimWelt back(&parts2);
+  ASSERT_NO_FATAL_FAILURE(LoadSaved(back));
+  EXPECT_EQ(back.Date().TicksFromStart(), saved);
+  EXPECT_EQ(back.EditingSlot()->Date().TicksFromStart(), saved + 9);
+  EXPECT_EQ(back.EditingSlot()->Date().Hour(), 5);
 }
 
 TEST_F(WorldTest, AFailingCityLoadFailsTheWholeLoad) {

@@ -17,8 +17,11 @@
 #include "framework/qno_bytes.h"
 #include "framework/zor_block_pool.h"
 #include "framework/zor_file_layer.h"
+#include "framework/zor_seams.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_city_model.h"
+#include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
@@ -368,6 +371,57 @@ TEST(SavegameLoad, VersionsAreKnownByTheirTagAndTheCurrentOneEndsWithItsClosingT
   EXPECT_EQ(ZorSaveGameVersion("VERSION 2.1"), 210);
   EXPECT_EQ(ZorSaveGameVersion("VERSION 1.0"), 110);
   EXPECT_EQ(ZorSaveGameVersion("VERSION 3.0"), 0);
+}
+
+// Behind the demand simulation's block a record keeps the city model's
+// state (here a measured travel time): with it the loaded city goes on from
+// that state; a file without it, the closing tag straight after the block,
+// loads as the block alone makes it; a record longer than the file refuses
+// the load.
+TEST(SavegameLoad, TheCityModelsStateRecordIsTakenWhenThereAndDoneWithoutWhenNot) {
+  SavedTown town;
+  CSimCityModell* city = town.game.World().GetSimWelt()->pCityModell();
+  city->NewCarData(20, 37, 95);
+  const double measured = city->AverageOneOverTravelTime(20, 37, false);
+  ASSERT_GT(measured, 0.0);
+  std::string binary, companion;
+  ASSERT_TRUE(town.game.World().SerializeToMemory(binary, companion));
+  const std::string closing = Tag("ENDEOFSAVEGAME");
+  ASSERT_EQ(binary.substr(binary.size() - 30), closing);
+  const size_t at = binary.rfind(Tag("SIMWELTSTAND"));
+  ASSERT_NE(at, std::string::npos);
+  const uint32_t length = qno_rd32(reinterpret_cast<const uint8_t*>(binary.data()), static_cast<int>(at + 30));
+  ASSERT_EQ(at + 34 + length, binary.size() - 30) << "the closing tag follows the record";
+  town.companion = companion;
+
+  ASSERT_EQ(town.LoadBytes(binary), 0);
+  city = town.game.World().GetSimWelt()->pCityModell();
+  EXPECT_EQ(city->AverageOneOverTravelTime(20, 37, false), measured);
+
+  const std::string older = binary.substr(0, at) + closing;
+  ASSERT_EQ(town.LoadBytes(older), 0);
+  city = town.game.World().GetSimWelt()->pCityModell();
+  EXPECT_EQ(city->AverageOneOverTravelTime(20, 37, false), 0.0);
+
+  std::string overlong = binary;
+  qno_wr32(reinterpret_cast<uint8_t*>(overlong.data()), static_cast<int>(at + 30), length + 31);
+  EXPECT_EQ(town.LoadBytes(overlong), 1);
+}
+
+// A load draws from the game's random source while it reads (the agents'
+// places among others) and leaves the source where it found it: the game
+// goes on with the numbers it would have drawn without the load.
+TEST(SavegameLoad, ALoadLeavesTheGamesRandomSequenceWhereItFoundIt) {
+  SavedTown town;
+  for (int i = 0; i < 3; ++i) {
+    const uint64_t before = zor_random_state();
+    ASSERT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
+    EXPECT_EQ(zor_random_state(), before) << "load " << i;
+  }
+  // So does a load that fails half-way and puts the game back.
+  const uint64_t before = zor_random_state();
+  ASSERT_EQ(town.LoadBytes(town.binary.substr(0, town.binary.size() - 100)), 1);
+  EXPECT_EQ(zor_random_state(), before);
 }
 
 // The map's and the networks' objects come from a pool that the leak checker cannot see

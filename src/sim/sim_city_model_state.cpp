@@ -1,0 +1,92 @@
+// The city model's state that the agent list's record does not carry, kept
+// in a record of its own after the demand simulation's block.
+#include <utility>
+#include <vector>
+
+#include "framework/zor_record.h"
+#include "sim/sim_city_model.h"
+
+namespace {
+
+// The re-planning count and the seven behaviour parameters.
+constexpr uint32_t kFixedPart = 4 + 7 * 4;
+// Per district its parking search time and the parking map's cell.
+constexpr uint32_t kParkingPart = CSimCityModell::kDistricts * (4 + 4);
+// Per measured cell its index (from - 1) x 256 + (to - 1) and its value.
+constexpr uint32_t kMeasuredEntry = 2 + 4;
+
+using Matrix = float[CSimCityModell::kDistricts][CSimCityModell::kDistricts];
+
+uint32_t MeasuredCells(const Matrix& measured) {
+  uint32_t n = 0;
+  for (const auto& row : measured)
+    for (float cell : row) n += cell != 0.0f ? 1u : 0u;
+  return n;
+}
+
+}  // namespace
+
+uint32_t CSimCityModell::StateSize() const {
+  return kFixedPart + kParkingPart + 4 + MeasuredCells(m_Measured) * kMeasuredEntry;
+}
+
+bool CSimCityModell::SaveState(FILE* file) const {
+  ZorRecordWriter out(file);
+  out.I32(m_ReplanCount);
+  for (float v : {m_TripScale, m_Gravity, m_ModalSplit, m_CarOwnership, m_CarTripFactor, m_CarOwnerDeduction,
+                  m_CarTripDivisor})
+    out.F32(v);
+  for (int id = 0; id < kDistricts; ++id) {
+    const int x = id % kGrid, y = id / kGrid;
+    out.I32(m_Districts[x][y].Parksuchzeit());
+    out.F32(m_ParkingMap[kGrid * x + y]);
+  }
+  out.U32(MeasuredCells(m_Measured));
+  for (int from = 0; from < kDistricts; ++from)
+    for (int to = 0; to < kDistricts; ++to)
+      if (m_Measured[from][to] != 0.0f) {
+        out.U16(static_cast<uint16_t>(from * kDistricts + to));
+        out.F32(m_Measured[from][to]);
+      }
+  return out.Ok();
+}
+
+bool CSimCityModell::LoadState(FILE* file, uint32_t length) {
+  if (length < kFixedPart + kParkingPart + 4) return false;
+  ZorRecordReader in(file);
+  const int32_t replan = in.I32();
+  float parameters[7];
+  for (float& v : parameters) v = in.F32();
+  std::vector<int32_t> seconds(kDistricts);
+  std::vector<float> map(kDistricts);
+  for (int id = 0; id < kDistricts; ++id) {
+    seconds[static_cast<size_t>(id)] = in.I32();
+    map[static_cast<size_t>(id)] = in.F32();
+  }
+  const uint32_t measured = in.U32();
+  if (!in.Ok() || replan < 0 || length != kFixedPart + kParkingPart + 4 + uint64_t{measured} * kMeasuredEntry)
+    return false;
+  std::vector<std::pair<uint16_t, float>> cells(measured);
+  for (auto& [cell, value] : cells) {
+    cell = in.U16();
+    value = in.F32();
+  }
+  if (!in.Ok()) return false;
+  m_ReplanCount = replan;
+  m_TripScale = parameters[0];
+  m_Gravity = parameters[1];
+  m_ModalSplit = parameters[2];
+  m_CarOwnership = parameters[3];
+  m_CarTripFactor = parameters[4];
+  m_CarOwnerDeduction = parameters[5];
+  m_CarTripDivisor = parameters[6];
+  for (int id = 0; id < kDistricts; ++id) {
+    const int x = id % kGrid, y = id / kGrid;
+    m_Districts[x][y].SetParksuchzeit(seconds[static_cast<size_t>(id)]);
+    m_ParkingMap[kGrid * x + y] = map[static_cast<size_t>(id)];
+  }
+  for (auto& row : m_Measured)
+    for (float& cell : row) cell = 0.0f;
+  for (const auto& [cell, value] : cells) m_Measured[cell / kDistricts][cell % kDistricts] = value;
+  return true;
+}
