@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 #include <tuple>
@@ -243,13 +244,35 @@ struct StormTown {
   }
 };
 
+// What the game holds, counted: its objects by kind, its streets and tracks
+// by type and its level crossings.
+std::map<std::string, int> Inventory(CZorvaWorld& world) {
+  std::map<std::string, int> counts;
+  for (CZorvaObject* o = world.GetObjectList()->GetHead(); o; o = o->GetNext())
+    ++counts["kind " + std::to_string(static_cast<CWorldObj*>(o)->GetType())];
+  CStrSchJuncList* rails = world.GetStreetNet()->GetRailNet();
+  for (CStrJunctionList* net : {static_cast<CStrJunctionList*>(world.GetStreetNet()), static_cast<CStrJunctionList*>(rails)})
+    for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+      auto* junction = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i)
+        if (junction->GetStreetByNR(i)->GetStartJunction() == junction)
+          ++counts["street type " + std::to_string(junction->GetStreetByNR(i)->GetStreetType().GetValue())];
+    }
+  for (short x = 0; x < 128; ++x)
+    for (short y = 0; y < 128; ++y)
+      if (rails->HasGrdCrossingAt(x, y)) ++counts["level crossing cells"];
+  return counts;
+}
+
 // Saves the game to the file and loads it; saved, loaded and saved again at
 // the same moment it is the same to the byte. (A load stamps the measures'
 // messages with the time of the load, so the game saved before the first
 // load differs from it in those stamps alone.)
 void SaveAndLoad(CZorvaWorld& world, const char* path, const std::string& when) {
+  const std::map<std::string, int> saved = Inventory(world);
   ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
   ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
+  ASSERT_EQ(Inventory(world), saved) << when;
   const std::string loaded = Snapshot(world);
   ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
   ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
