@@ -12,12 +12,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/qno_log.h"
@@ -32,6 +34,7 @@
 #include "measures/park_ride.h"
 #include "measures/pta.h"
 #include "model/data_exchange.h"
+#include "model/message.h"
 #include "model/gott_modus.h"
 #include "network/crossing_objects.h"
 #include "network/rail_junction_list.h"
@@ -309,18 +312,37 @@ TEST(SavegameStorm, EveryLoadAtRandomMomentsSucceedsAndSavesToTheSameBytes) {
 }
 
 
-// A savegame damaged: refused, with the game as it was, or loaded soundly
-// (it saves and loads again to the same bytes); the town is loaded again
-// after each that loads.
+// What became of the damaged savegames: refused with the warning that the
+// file is damaged (38) or of no known version (37), or loaded.
+struct DamageTally {
+  int refused38 = 0, refused37 = 0, loaded = 0;
+  int Refused() const { return refused38 + refused37; }
+};
+
+// A savegame damaged: refused, with the game as it was and the player
+// warned, or loaded soundly (it saves and loads again to the same bytes);
+// the town is loaded again after each that loads.
 void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& companion, const std::string& bytes,
-             const std::string& what) {
+             const std::string& what, DamageTally& tally) {
   const std::string before = Snapshot(world);
   WriteFile("SaveGame/BAD.GMD", bytes);
   WriteFile("SaveGame/BAD.GMM", companion);
+  world.GetMessage()->DeactivateAchtungMessage();
+  world.DeActivateWindow(220);
   if (world.SerializeGameLoad("SaveGame/BAD.GMD") != 0) {
     ASSERT_TRUE(SameBytes(Snapshot(world), before)) << what << " was refused and changed the game";
+    const char* shown = world.GetMessage()->GetAchtungMessage();
+    const std::string warning = shown ? shown : "";
+    if (warning == CUserInt::GetAchtungText(38, CZorvaWorld::m_Language))
+      ++tally.refused38;
+    else if (warning == CUserInt::GetAchtungText(37, CZorvaWorld::m_Language))
+      ++tally.refused37;
+    else
+      ADD_FAILURE() << what << " was refused with the warning \"" << warning << "\"";
+    EXPECT_EQ(world.GetUserInt()->IsWindowOpen(220), 0) << what << " was refused without the warning's window";
     return;
   }
+  ++tally.loaded;
   ASSERT_NO_FATAL_FAILURE(SaveAndLoad(world, "SaveGame/AGAIN.GMD", what));
   WriteFile("SaveGame/TOWN.GMD", binary);
   WriteFile("SaveGame/TOWN.GMM", companion);
@@ -331,6 +353,7 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
   const int each = Setting("ZOR_STORM_DAMAGE", 50);
   const int seeds = Setting("ZOR_STORM_SEEDS", 1);
   std::filesystem::create_directories("SaveGame");
+  DamageTally cuts, flips;
   for (int seed = 1; seed <= seeds; ++seed) {
     Clock().Set(0);
     zor_srandom(static_cast<uint32_t>(seed));
@@ -345,18 +368,28 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
     for (int n = 0; n < each; ++n) {
       const size_t cut = pick() % binary.size();
       ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, binary.substr(0, cut),
-                                      "seed " + std::to_string(seed) + ", cut at " + std::to_string(cut)));
+                                      "seed " + std::to_string(seed) + ", cut at " + std::to_string(cut), cuts));
     }
     for (int n = 0; n < each; ++n) {
       std::string flipped = binary;
       const size_t at = pick() % binary.size();
       flipped[at] = static_cast<char>(flipped[at] ^ static_cast<char>(1 + pick() % 255));
       ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, flipped,
-                                      "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed"));
+                                      "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed",
+                                      flips));
     }
   }
+  // A savegame cut short is never whole.
+  EXPECT_EQ(cuts.loaded, 0);
+  EXPECT_EQ(cuts.Refused() + flips.Refused() + flips.loaded, 2 * each * seeds);
+  for (const auto& [name, tally] : {std::pair{"cut", cuts}, std::pair{"flipped", flips}}) {
+    RecordProperty(std::string(name) + "_refused", tally.Refused());
+    RecordProperty(std::string(name) + "_refused_unknown_version", tally.refused37);
+    RecordProperty(std::string(name) + "_loaded", tally.loaded);
+    std::printf("%s: %d refused (%d as damaged, %d of no known version), %d loaded soundly\n", name, tally.Refused(),
+                tally.refused38, tally.refused37, tally.loaded);
+  }
 }
-
 
 // A world that shows what it keeps over a load: the turn's clocks are its
 // own and nothing else tells them.
