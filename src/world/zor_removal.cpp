@@ -26,8 +26,11 @@ bool IsManagedBuilding(int kind) {
 
 bool IsStop(int kind) { return (kind >= OBJ_BUSSTOP_SIGN && kind <= OBJ_BUSSTOP_SHELTER4) || kind == OBJ_TRAMSTOP; }
 
+// Street-side objects stand in the map's upper layer; a train stop (the
+// plain street-side object) among them, which the rail network places.
 bool IsStreetSide(int kind) {
-  return IsStop(kind) || (kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4) || kind == OBJ_SPEED_CONTROL;
+  return IsStop(kind) || (kind >= OBJ_PARKING_SIGN1 && kind <= OBJ_TRAFFIC_SIGN4) || kind == OBJ_SPEED_CONTROL ||
+         kind == OBJ_STREETSIDE;
 }
 
 void ClearWindowList(int window) {
@@ -170,7 +173,10 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
       DestroyObject(object, 1);
       return 0;
     }
-    if (m_pIsoWelt) m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
+    // A loaded train stop is not on the map: its cell may show another's picture.
+    if (m_pIsoWelt && (kind != OBJ_STREETSIDE || m_pIsoWelt->GetIsoTileObject(side->GetXPos(), side->GetYPos(),
+                                                                              ISO_LAYER_UPPER) == side))
+      m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
     if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
     if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
     // Parking management's list of signs counts on its members: a sign that

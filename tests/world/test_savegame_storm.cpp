@@ -12,11 +12,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/qno_log.h"
@@ -31,6 +34,7 @@
 #include "measures/park_ride.h"
 #include "measures/pta.h"
 #include "model/data_exchange.h"
+#include "model/message.h"
 #include "model/gott_modus.h"
 #include "network/crossing_objects.h"
 #include "network/rail_junction_list.h"
@@ -86,6 +90,24 @@ testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
                                      << at << " in \"" << RecordAt(a, at);
 }
 
+// The stop tool's subtool used at the cell, with the view centred on it.
+CSecondLayerObject* PlaceStopInView(Scenario& game, int subtool, Cell c) {
+  const int cx = game.Map().GetCenterX(), cy = game.Map().GetCenterY();
+  game.Map().SetIsoCenter(c.x, c.y);
+  game.Do(Wait(40));
+  CSecondLayerObject* stop = PlaceStop(game, subtool, c);
+  game.Map().SetIsoCenter(cx, cy);
+  game.Do(Wait(40));
+  return stop;
+}
+
+// Sets a variable of the street at the cell, as its window does.
+void StreetVar(CZorvaWorld& world, int x, int y, const char* name, double value) {
+  CWorldObj* street = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+  ASSERT_NE(street, nullptr) << x << "/" << y;
+  ASSERT_EQ(street->SetVarData(name, value), 0) << name << " at " << x << "/" << y;
+}
+
 CWorldObj* Put(CZorvaWorld& world, TObjectType kind, int resId, int x, int y) {
   return world.CreateObject(kind, resId, CIsoRichtung(0), x, y, SIM_HEIGHT_ANY, nullptr, 0, nullptr, 0, -1);
 }
@@ -116,10 +138,13 @@ struct StormTown {
     street(16, 10, 24, 10, STRASSE_1);
     // A one-way street off the south row.
     street(0, 10, 0, 18, STRASSE_EINBAHN);
-    // A track between the west streets for the tram.
-    CStrBuildLine track(static_cast<short>(ox + 1), static_cast<short>(oy + 3), static_cast<short>(ox + 14),
+    // A four-lane street leaving the east street.
+    street(24, 6, 38, 6, STRASSE_VIERSPURIG);
+    // The tram's track, across the west street at a level crossing.
+    CStrBuildLine track(static_cast<short>(ox - 8), static_cast<short>(oy + 3), static_cast<short>(ox + 14),
                         static_cast<short>(oy + 3));
     ASSERT_EQ(world.GetStreetNet()->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
+    ASSERT_TRUE(world.GetStreetNet()->GetRailNet()->HasGrdCrossingAt(static_cast<short>(ox), static_cast<short>(oy + 3)));
     const std::tuple<TObjectType, int, int> buildings[] = {
         {OBJ_RESIDENTIAL, 1, -2}, {OBJ_RESIDENTIAL, 4, -2}, {OBJ_RESIDENTIAL, 7, -2}, {OBJ_RESIDENTIAL, 2, -5},
         {OBJ_RESIDENTIAL, 5, -5}, {OBJ_RESIDENTIAL, 16, -2}, {OBJ_RESIDENTIAL, 22, -5}, {OBJ_OFFICE, 10, 12},
@@ -136,30 +161,53 @@ struct StormTown {
     CSecondLayerObject* east = PlaceStop(game, 1, {ox + 18, oy});
     CSecondLayerObject* middle = PlaceStop(game, 1, {ox + 16, oy + 6});
     CSecondLayerObject* south = PlaceStop(game, 1, {ox + 10, oy + 10});
-    CSecondLayerObject* tramWest = PlaceStop(game, 4, {ox + 4, oy + 3});
+    CSecondLayerObject* tramWest = PlaceStopInView(game, 4, {ox - 4, oy + 3});
     CSecondLayerObject* tramEast = PlaceStop(game, 4, {ox + 10, oy + 3});
     ASSERT_TRUE(west && east && middle && south && tramWest && tramEast) << ox << "/" << oy;
+    // A stop with shelters on the west street, and both forms of stop on the four-lane street.
+    CSecondLayerObject* shelter = PlaceStopInView(game, 2, {ox, oy + 7});
+    CSecondLayerObject* sign4 = PlaceStopInView(game, 1, {ox + 29, oy + 6});
+    CSecondLayerObject* shelter4 = PlaceStopInView(game, 2, {ox + 33, oy + 6});
+    ASSERT_TRUE(shelter && sign4 && shelter4);
+    EXPECT_EQ(shelter->GetType(), OBJ_BUSSTOP_SHELTER);
+    EXPECT_EQ(sign4->GetType(), OBJ_BUSSTOP_SIGN4);
+    EXPECT_EQ(shelter4->GetType(), OBJ_BUSSTOP_SHELTER4);
+    // The streets' own measures: traffic guidance with its signs on the middle and the four-lane street, a bus
+    // lane on the four-lane street, a lower speed on the one-way street.
+    ASSERT_NO_FATAL_FAILURE(StreetVar(world, ox + 16, oy + 3, "ST.VLS", 1));
+    ASSERT_NO_FATAL_FAILURE(StreetVar(world, ox + 31, oy + 6, "ST.VLS", 1));
+    ASSERT_NO_FATAL_FAILURE(StreetVar(world, ox + 31, oy + 6, "ST.BUSSPUR", 1));
+    ASSERT_NO_FATAL_FAILURE(StreetVar(world, ox, oy + 14, "ST.SPEED", 1));
+    // A speed control on the south row and a train stop on the track, made by the world's factory and the rail
+    // network as a savegame's records make them.
+    ASSERT_NE(Put(world, OBJ_SPEED_CONTROL, 21018, ox + 20, oy + 10), nullptr);
+    ASSERT_EQ(world.GetStreetNet()->GetRailNet()->SetTrainStopAt(static_cast<short>(ox + 6), static_cast<short>(oy + 3)), 0);
     const std::tuple<TObjectType, int, int, int> services[] = {
         {OBJ_CARPARK_OPEN, 39431, 2, 12},        {OBJ_CARPARK_GARAGE, 27552, 26, -2},
-        {OBJ_CARPARK_GARAGE2, 28031, 26, 5},     {OBJ_CARSHARING_CENTRE, 28686, 10, -2},
+        {OBJ_CARPARK_GARAGE2, 28031, 30, -4},     {OBJ_CARSHARING_CENTRE, 28686, 10, -2},
         {OBJ_CARSHARING_STATION, 29793, 13, -2}, {OBJ_CARSHARING_STATION, 29793, 22, 12},
         {OBJ_ADVICE_CENTRE, 32456, 20, -2},      {OBJ_ZONE_RESIDENTIAL, 17021, 2, 14},
         {OBJ_TRANSMITTER, CBuildingDataList::GetBuildingResIDByType(OBJ_TRANSMITTER, 0, nullptr), 14, 16}};
     for (const auto& [kind, resId, x, y] : services)
       ASSERT_NE(Put(world, kind, resId, ox + x, oy + y), nullptr) << kind << " at " << x << "/" << y;
+    // The open car park's guidance sign.
+    CWorldObj* park = world.GetIsoWelt()->GetIsoTileObject(ox + 2, oy + 12, ISO_LAYER_GROUND);
+    ASSERT_NE(park, nullptr);
+    ASSERT_EQ(park->SetVarData("PH.PLS", 1), 0);
     station = dynamic_cast<CBuildingParkRideObject*>(Put(world, OBJ_PARKRIDE, 33149, ox + 20, oy + 2));
     ASSERT_NE(station, nullptr);
     COpnv& opnv = *world.GetOpnv();
     COpnvLine* one = MakeLine(opnv, NET_BUS, {west, east});
     COpnvLine* two = MakeLine(opnv, NET_BUS, {south, middle, east});
     COpnvLine* tram = MakeLine(opnv, NET_TRAM, {tramWest, tramEast});
-    ASSERT_TRUE(one && two && tram);
+    COpnvLine* three = MakeLine(opnv, NET_BUS, {shelter, sign4, shelter4});
+    ASSERT_TRUE(one && two && three && tram);
     opnv.CheckMakeVirtuellNet();
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 12), 0);
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL", 4), 0);
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.TRAM.BUYSELL.OK", 1), 0);
-    for (COpnvLine* line : {one, two, tram}) {
+    for (COpnvLine* line : {one, two, three, tram}) {
       opnv.SetActiveLine(line->GetID());
       for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
     }
@@ -199,13 +247,35 @@ struct StormTown {
   }
 };
 
+// What the game holds, counted: its objects by kind, its streets and tracks
+// by type and its level crossings.
+std::map<std::string, int> Inventory(CZorvaWorld& world) {
+  std::map<std::string, int> counts;
+  for (CZorvaObject* o = world.GetObjectList()->GetHead(); o; o = o->GetNext())
+    ++counts["kind " + std::to_string(static_cast<CWorldObj*>(o)->GetType())];
+  CStrSchJuncList* rails = world.GetStreetNet()->GetRailNet();
+  for (CStrJunctionList* net : {static_cast<CStrJunctionList*>(world.GetStreetNet()), static_cast<CStrJunctionList*>(rails)})
+    for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
+      auto* junction = static_cast<CStrJunction*>(o);
+      for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i)
+        if (junction->GetStreetByNR(i)->GetStartJunction() == junction)
+          ++counts["street type " + std::to_string(junction->GetStreetByNR(i)->GetStreetType().GetValue())];
+    }
+  for (short x = 0; x < 128; ++x)
+    for (short y = 0; y < 128; ++y)
+      if (rails->HasGrdCrossingAt(x, y)) ++counts["level crossing cells"];
+  return counts;
+}
+
 // Saves the game to the file and loads it; saved, loaded and saved again at
 // the same moment it is the same to the byte. (A load stamps the measures'
 // messages with the time of the load, so the game saved before the first
 // load differs from it in those stamps alone.)
 void SaveAndLoad(CZorvaWorld& world, const char* path, const std::string& when) {
+  const std::map<std::string, int> saved = Inventory(world);
   ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
   ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
+  ASSERT_EQ(Inventory(world), saved) << when;
   const std::string loaded = Snapshot(world);
   ASSERT_EQ(world.SerializeGameStore(path), 0) << when;
   ASSERT_EQ(world.SerializeGameLoad(path), 0) << when;
@@ -242,18 +312,37 @@ TEST(SavegameStorm, EveryLoadAtRandomMomentsSucceedsAndSavesToTheSameBytes) {
 }
 
 
-// A savegame damaged: refused, with the game as it was, or loaded soundly
-// (it saves and loads again to the same bytes); the town is loaded again
-// after each that loads.
+// What became of the damaged savegames: refused with the warning that the
+// file is damaged (38) or of no known version (37), or loaded.
+struct DamageTally {
+  int refused38 = 0, refused37 = 0, loaded = 0;
+  int Refused() const { return refused38 + refused37; }
+};
+
+// A savegame damaged: refused, with the game as it was and the player
+// warned, or loaded soundly (it saves and loads again to the same bytes);
+// the town is loaded again after each that loads.
 void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& companion, const std::string& bytes,
-             const std::string& what) {
+             const std::string& what, DamageTally& tally) {
   const std::string before = Snapshot(world);
   WriteFile("SaveGame/BAD.GMD", bytes);
   WriteFile("SaveGame/BAD.GMM", companion);
+  world.GetMessage()->DeactivateAchtungMessage();
+  world.DeActivateWindow(220);
   if (world.SerializeGameLoad("SaveGame/BAD.GMD") != 0) {
     ASSERT_TRUE(SameBytes(Snapshot(world), before)) << what << " was refused and changed the game";
+    const char* shown = world.GetMessage()->GetAchtungMessage();
+    const std::string warning = shown ? shown : "";
+    if (warning == CUserInt::GetAchtungText(38, CZorvaWorld::m_Language))
+      ++tally.refused38;
+    else if (warning == CUserInt::GetAchtungText(37, CZorvaWorld::m_Language))
+      ++tally.refused37;
+    else
+      ADD_FAILURE() << what << " was refused with the warning \"" << warning << "\"";
+    EXPECT_EQ(world.GetUserInt()->IsWindowOpen(220), 0) << what << " was refused without the warning's window";
     return;
   }
+  ++tally.loaded;
   ASSERT_NO_FATAL_FAILURE(SaveAndLoad(world, "SaveGame/AGAIN.GMD", what));
   WriteFile("SaveGame/TOWN.GMD", binary);
   WriteFile("SaveGame/TOWN.GMM", companion);
@@ -264,6 +353,7 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
   const int each = Setting("ZOR_STORM_DAMAGE", 50);
   const int seeds = Setting("ZOR_STORM_SEEDS", 1);
   std::filesystem::create_directories("SaveGame");
+  DamageTally cuts, flips;
   for (int seed = 1; seed <= seeds; ++seed) {
     Clock().Set(0);
     zor_srandom(static_cast<uint32_t>(seed));
@@ -278,18 +368,28 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
     for (int n = 0; n < each; ++n) {
       const size_t cut = pick() % binary.size();
       ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, binary.substr(0, cut),
-                                      "seed " + std::to_string(seed) + ", cut at " + std::to_string(cut)));
+                                      "seed " + std::to_string(seed) + ", cut at " + std::to_string(cut), cuts));
     }
     for (int n = 0; n < each; ++n) {
       std::string flipped = binary;
       const size_t at = pick() % binary.size();
       flipped[at] = static_cast<char>(flipped[at] ^ static_cast<char>(1 + pick() % 255));
       ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, flipped,
-                                      "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed"));
+                                      "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed",
+                                      flips));
     }
   }
+  // A savegame cut short is never whole.
+  EXPECT_EQ(cuts.loaded, 0);
+  EXPECT_EQ(cuts.Refused() + flips.Refused() + flips.loaded, 2 * each * seeds);
+  for (const auto& [name, tally] : {std::pair{"cut", cuts}, std::pair{"flipped", flips}}) {
+    RecordProperty(std::string(name) + "_refused", tally.Refused());
+    RecordProperty(std::string(name) + "_refused_unknown_version", tally.refused37);
+    RecordProperty(std::string(name) + "_loaded", tally.loaded);
+    std::printf("%s: %d refused (%d as damaged, %d of no known version), %d loaded soundly\n", name, tally.Refused(),
+                tally.refused38, tally.refused37, tally.loaded);
+  }
 }
-
 
 // A world that shows what it keeps over a load: the turn's clocks are its
 // own and nothing else tells them.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
@@ -14,6 +15,7 @@
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "support/scenario.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -185,6 +187,59 @@ TEST(ScenarioStops, OverAFourLaneStreetTheStopTakesItsFourLaneForm) {
   game.Ui().SetToolNr(5, 2, -1);
   Hover(game, c);
   EXPECT_EQ(sel.objectType, OBJ_BUSSTOP_SHELTER4);
+}
+
+}  // namespace
+
+namespace {
+
+int CountOfKind(CZorvaWorld& world, TObjectType kind) {
+  int n = 0;
+  for (CZorvaObject* o = world.GetObjectList()->GetHead(); o; o = o->GetNext())
+    if (static_cast<CWorldObj*>(o)->GetType() == kind) ++n;
+  return n;
+}
+
+// A train stop that the rail network set on a track is a street-side object
+// of the world's list: a load puts the saved one in place of the running
+// game's, and removing it at its cell takes its picture with it.
+void TrainStopTown(Scenario& game, Cell c) {
+  ASSERT_EQ(Street(game, {c.x - 8, c.y}, {c.x + 8, c.y}, STRASSE_2), 100);
+  ASSERT_EQ(Track(game, {c.x - 8, c.y + 6}, {c.x + 8, c.y + 6}), 100);
+  ASSERT_EQ(
+      game.World().GetStreetNet()->GetRailNet()->SetTrainStopAt(static_cast<short>(c.x), static_cast<short>(c.y + 6)),
+      0);
+  ASSERT_EQ(CountOfKind(game.World(), OBJ_STREETSIDE), 1);
+}
+
+TEST(ScenarioStops, ALoadPutsTheSavedTrainStopInPlaceOfTheRunningGames) {
+  Scenario game;
+  std::filesystem::create_directory("SaveGame");
+  ASSERT_NO_FATAL_FAILURE(TrainStopTown(game, Centre(game)));
+  CZorvaWorld& world = game.World();
+  std::string first;
+  for (int load = 0; load < 2; ++load) {
+    ASSERT_EQ(world.SerializeGameStore("SaveGame/TRAINSTOP.GMD"), 0);
+    ASSERT_EQ(world.SerializeGameLoad("SaveGame/TRAINSTOP.GMD"), 0);
+    EXPECT_EQ(CountOfKind(world, OBJ_STREETSIDE), 1) << "after load " << load;
+    ASSERT_EQ(world.SerializeGameStore("SaveGame/TRAINSTOP.GMD"), 0);
+    if (load == 0) first = ReadFile("SaveGame/TRAINSTOP.GMD");
+  }
+  EXPECT_TRUE(ReadFile("SaveGame/TRAINSTOP.GMD") == first) << "a second load saves as the first did";
+}
+
+TEST(ScenarioStops, ATrainStopRemovedAtItsCellTakesItsPictureWithIt) {
+  Scenario game;
+  const Cell c = Centre(game);
+  ASSERT_NO_FATAL_FAILURE(TrainStopTown(game, c));
+  auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y + 6, ISO_LAYER_UPPER));
+  ASSERT_NE(stop, nullptr);
+  const int sx = stop->GetXPos(), sy = stop->GetYPos();
+  ASSERT_EQ(game.World().RemoveObject(c.x, c.y + 6, ISO_LAYER_UPPER, false), 0);
+  EXPECT_EQ(CountOfKind(game.World(), OBJ_STREETSIDE), 0);
+  for (int dx = -1; dx <= 3; ++dx)
+    for (int dy = -1; dy <= 3; ++dy)
+      EXPECT_EQ(game.Map().GetIsoTileObject(sx + dx, sy + dy, ISO_LAYER_UPPER), nullptr) << dx << "/" << dy;
 }
 
 }  // namespace
