@@ -96,6 +96,9 @@ class CItem : public CZorvaObject {
   EPressedType GetPressedLook() const { return m_pressed; }
   uint32_t GetPressedUntil() const { return m_pressedUntil; }
   void ResetPressedUntil() { m_pressedUntil = 0; }
+  // Lets go of a drag whose release will never come.
+  void EndDrag() { m_drag = 0; }
+  bool IsDragging() const { return m_drag != 0; }
   int GetResource(int i) const { return m_res[i]; }
   // The picture and its English version (first and third resource).
   void SetPictures(int picture, int englishPicture) {

@@ -172,6 +172,9 @@ int CScreenWindow::DeActivateWindow(int id, EOverType over) {
   m_active = 0;
   host->RemoveFromRenderList(this);
   ResetItems();
+  // A closed window gets no release: a press that closed it while grabbing
+  // its title would otherwise drag it along with the mouse once it opens.
+  if (m_items) m_items->ForEach([](CItem* i) { i->EndDrag(); });
   if (m_id == 160) host->ClearNameEntry();
   if ((over == OVER_GROUP || over == OVER_OUTSIDE) && m_children) {
     // The message list takes its text panel with it, and the panel is to

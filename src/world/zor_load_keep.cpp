@@ -77,6 +77,9 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   }
   kept.rotation = g_IsoRichtung;
   kept.zoom = g_ZoomStufe;
+  kept.entryName = m_EntryName;
+  kept.entryCursor = m_EntryCursor;
+  kept.entryActive = m_EntryActive != 0;
   kept.windows.clear();
   if (!m_pUserInt) return;
   const selObjType& sel = CUserInt::selObj;
@@ -138,8 +141,11 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
     m_pIsoWelt->CalcViewRect();
   }
   if (m_pUserInt) {
-    // The windows: those the load closed open again, bottom first, showing
-    // their objects again; none the load opened stays.
+    // The windows: those the load closed open again, showing their objects
+    // again; none the load opened stays. Each opens alone, bottom first, and
+    // every window kept comes to the front in its turn, so that the order is
+    // the one kept: a group opened as a group would put its first page over
+    // the page the player had in front.
     std::vector<int> before;
     for (const ZorKeptPlay::Window& w : kept.windows) before.push_back(w.id);
     std::vector<int> now;
@@ -148,11 +154,16 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
         now.push_back(static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID());
     for (int id : now)
       if (std::find(before.begin(), before.end(), id) == before.end()) m_pUserInt->DeActivateWindow(id);
-    for (const ZorKeptPlay::Window& w : kept.windows) {
-      if (m_pUserInt->IsWindowOpen(w.id) != 0) m_pUserInt->ActivateWindow(w.id);
-      if (CWorldObj* shows = FindAgain(w.shows); shows && CUserInt::topWindow)
-        CUserInt::topWindow->SetVarWorldObject(w.id, -2, -2, shows, nullptr);
+    for (auto w = kept.windows.rbegin(); w != kept.windows.rend(); ++w) {
+      CScreenWindow* window = CUserInt::topWindow ? CUserInt::topWindow->GetWindowByID(w->id) : nullptr;
+      if (!window) continue;
+      if (!window->IsActive()) window->ActivateWindow(w->id, OVER_SINGLE);
+      m_pUserInt->BringToFront(window);
+      if (CWorldObj* shows = FindAgain(w->shows)) CUserInt::topWindow->SetVarWorldObject(w->id, -2, -2, shows, nullptr);
     }
+    SetLoadSaveName(kept.entryName.c_str());
+    m_EntryCursor = kept.entryCursor;
+    m_EntryActive = kept.entryActive ? 1 : 0;
     selObjType& sel = CUserInt::selObj;
     sel = kept.sel;
     sel.selectedObject = FindAgain(kept.selectedObject);

@@ -5,6 +5,7 @@
 // out damaged puts the running game back from its own savegame and then
 // this, so that the player goes on exactly where the load was asked for.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "iso/iso_sel_obj.h"
@@ -33,7 +34,7 @@ struct ZorKeptPlay {
   int32_t rotation = 0;
   int zoom = 0;
   // The interface: its state with the objects it points to, and the windows
-  // open from the bottom up with the objects they show.
+  // open from the front down with the objects they show.
   selObjType sel;
   ZorObjectPlace selectedObject, mouseStreet, selectedJunction, selectedStreet, selectedCrossing, selectedLine,
       editedLine;
@@ -42,6 +43,10 @@ struct ZorKeptPlay {
     ZorObjectPlace shows;
   };
   std::vector<Window> windows;
+  // The game menu's name field, which closing the menu empties.
+  std::string entryName;
+  int entryCursor = 0;
+  bool entryActive = false;
   // The measures' blocks: a load stamps their message times with its own.
   std::vector<std::vector<char>> measures;
   SDataExchangeBlock exchange{};

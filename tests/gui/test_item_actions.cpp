@@ -154,6 +154,28 @@ TEST_F(ItemActions, DraggingSendsTheStepsSinceTheLastPosition) {
   EXPECT_TRUE(Run(item, 19).empty());
 }
 
+// The press that closes a window while grabbing its title has no release
+// for the window: open again, it does not follow the mouse. Opening alone
+// keeps a grab that the release is still to end.
+TEST_F(ItemActions, AWindowClosedWhileGrabbedIsNotDraggedWhenItOpensAgain) {
+  CScreenWindow* window = root->GetWindowByID(30);
+  root->ActivateWindow(30, OVER_SINGLE);
+  Run(item, 8, -1, -1, -1, INOUT_INSIDE, INOUT_NONE, INOUT_ALWAYS, 10, 10);
+  root->ActivateWindow(30, OVER_FRONT);
+  EXPECT_EQ(Run(item, 7, 0, 0, -1, INOUT_OUTSIDE, INOUT_NONE, INOUT_ALWAYS, 12, 10).size(), 1u);
+  window->DeActivateWindow(30, OVER_SINGLE);
+  root->ActivateWindow(30, OVER_SINGLE);
+  EXPECT_TRUE(Run(item, 7, 0, 0, -1, INOUT_OUTSIDE, INOUT_NONE, INOUT_ALWAYS, 40, 50).empty());
+  EXPECT_TRUE(Run(item, 19).empty());
+  // A group closed around it lets go as well.
+  AddWindow(31, 30);
+  CItem* title = NewItemIn(31, -1);
+  root->ActivateWindow(31, OVER_SINGLE);
+  Run(title, 8, -1, -1, -1, INOUT_INSIDE, INOUT_NONE, INOUT_ALWAYS, 10, 10);
+  root->DeActivateWindow(30, OVER_GROUP);
+  EXPECT_FALSE(title->IsDragging());
+}
+
 TEST_F(ItemActions, HighlightAndBalloons) {
   // In a dialog: on only inside and unclaimed.
   Run(dialogItem, 11, -1, -1, -1, INOUT_INSIDE, INOUT_NONE);

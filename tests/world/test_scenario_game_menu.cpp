@@ -8,8 +8,10 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/data_exchange.h"
 #include "gui/screen_window.h"
@@ -83,6 +85,24 @@ void OpenSavePageNameField(Scenario& game) {
 void Yes(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kYesNo)) << "the question is asked";
   game.ClickIn(kYesNo, kYes[0], kYes[1]);
+  game.Do(Wait(200));
+}
+
+// The load page lists the free game's saves, `listed` of them; the first
+// row is chosen.
+void ChooseFirstFreeGame(Scenario& game, int listed) {
+  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), listed);
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
+  game.Do(Wait(100));
+}
+
+// The load page's button, with a yes to the question that may come first.
+void PressLoad(Scenario& game) {
+  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) Yes(game);
   game.Do(Wait(200));
 }
 
@@ -208,19 +228,103 @@ TEST(ScenarioGameMenu, ADamagedGameChosenFromTheListIsRefusedAndTheTownStays) {
   OpenGameMenu(game);
   game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
   game.Do(Wait(100));
-  game.ClickIn(kLoadPage, kFreeMode[0], kFreeMode[1]);
-  game.Do(Wait(100));
-  ASSERT_EQ(game.World().GetLoadSaveMaxName(), 1);
-  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
-  game.Do(Wait(100));
+  ASSERT_NO_FATAL_FAILURE(ChooseFirstFreeGame(game, 1));
   ASSERT_STREQ(game.World().GetLoadSaveName(), "KAPUTT");
-  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
-  game.Do(Wait(100));
-  if (game.IsOpen(kYesNo)) Yes(game);
-  game.Do(Wait(200));
+  PressLoad(game);
   EXPECT_TRUE(game.IsOpen(kWarning)) << "the player is told";
   EXPECT_EQ(Junctions(game), junctions);
   EXPECT_EQ(Account(game), account);
+}
+
+std::vector<int> OpenWindows(Scenario& game) {
+  std::vector<int> ids;
+  if (CZorvaList* open = game.Ui().GetRenderList())
+    for (CZorvaPointer* n = open->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+      ids.push_back(static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID());
+  return ids;
+}
+
+// The game menu as drawn, with the mouse away on the map.
+uint64_t MenuOnScreen(Scenario& game) {
+  game.Run({Move(700, 60), Wait(300)});
+  CScreenWindow* menu = CUserInt::topWindow->GetWindowByID(kGameMenu);
+  const int x = menu->GetRealPosX(), y = menu->GetRealPosY();
+  return game.Fingerprint({x, y, x + 352, y + 305});
+}
+
+// The player closed the menu the welcome opened by its close box, pauses
+// with the Clear key, which opens the menu on its settings page, turns to
+// the load page by its icon and loads a savegame cut short: the warning
+// comes over the windows exactly as they stood, the load page in front
+// with its list and the name chosen, and the menu stays where it was.
+TEST(ScenarioGameMenu, ARefusedLoadLeavesTheMenuOnThePageThePlayerWasOn) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  BuildStreet(game, 60, 60, 60, 66);
+  game.Key(SDLK_F4).Do(Wait(200));
+  const std::string binary = ReadFile("SaveGame/FASTSAVE.AUD");
+  ASSERT_FALSE(binary.empty());
+  WriteFile("SaveGame/KAPUTT.GMD", binary.substr(0, binary.size() * 2 / 3));
+  WriteFile("SaveGame/KAPUTT.GMM", ReadFile("SaveGame/FASTSAVE.AUM"));
+  WriteFile("SaveGame/ZUVOR.GMD", binary);
+  WriteFile("SaveGame/ZUVOR.GMM", ReadFile("SaveGame/FASTSAVE.AUM"));
+  const int junctions = Junctions(game);
+
+  game.Key(SDLK_CLEAR).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSettingsPage));
+  ASSERT_TRUE(game.World().IsPause());
+  CScreenWindow* menu = CUserInt::topWindow->GetWindowByID(kGameMenu);
+  const int menuX = menu->GetRealPosX(), menuY = menu->GetRealPosY();
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  EXPECT_EQ(menu->GetRealPosX(), menuX) << "the menu stays where it opened";
+  EXPECT_EQ(menu->GetRealPosY(), menuY);
+  ASSERT_TRUE(game.IsOpen(kLoadPage));
+  EXPECT_FALSE(game.IsOpen(kSettingsPage)) << "the pages of the menu show one at a time";
+  ASSERT_NO_FATAL_FAILURE(ChooseFirstFreeGame(game, 2));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "KAPUTT");
+  std::vector<int> windows = OpenWindows(game);
+  ASSERT_EQ(windows.front(), kLoadPage);
+  const uint64_t drawn = MenuOnScreen(game);
+
+  PressLoad(game);
+  ASSERT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+  EXPECT_EQ(Junctions(game), junctions) << "the town stays";
+  windows.insert(windows.begin(), kWarning);
+  EXPECT_EQ(OpenWindows(game), windows) << "the load page in front, under the warning";
+  EXPECT_EQ(game.World().GetLoadSaveMaxName(), 2);
+  EXPECT_STREQ(game.World().GetLoadSaveName(0, false), "KAPUTT");
+  EXPECT_STREQ(game.World().GetLoadSaveName(1, false), "ZUVOR");
+  EXPECT_EQ(game.World().GetSelectedLoadSaveName(), 0);
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "KAPUTT");
+  EXPECT_TRUE(game.World().IsPause());
+  // The click that closes the warning shows the menu as it was.
+  game.Click(700, 60).Do(Wait(40));
+  ASSERT_FALSE(game.IsOpen(kWarning));
+  EXPECT_EQ(MenuOnScreen(game), drawn);
+}
+
+// A name half typed on the save page when a damaged game is refused: the
+// name stays in the field with the typing going on.
+TEST(ScenarioGameMenu, ARefusedLoadLeavesTheNameBeingTypedOnTheSavePage) {
+  Scenario game;
+  game.Key(SDLK_F4).Do(Wait(200));
+  const std::string binary = ReadFile("SaveGame/FASTSAVE.AUD");
+  ASSERT_FALSE(binary.empty());
+  WriteFile("SaveGame/KAPUTT.GMD", binary.substr(0, binary.size() * 2 / 3));
+  WriteFile("SaveGame/KAPUTT.GMM", ReadFile("SaveGame/FASTSAVE.AUM"));
+  OpenSavePageNameField(game);
+  Type(game, "rode");
+  ASSERT_TRUE(game.World().IsEingabeAktiv());
+  std::vector<int> windows = OpenWindows(game);
+  windows.insert(windows.begin(), kWarning);
+  EXPECT_EQ(game.World().SerializeGameLoad("SaveGame/KAPUTT.GMD"), 1);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  EXPECT_EQ(OpenWindows(game), windows);
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "RODE");
+  EXPECT_EQ(game.World().GetEingabeBuchstaben(), 4);
+  EXPECT_TRUE(game.World().IsEingabeAktiv());
 }
 
 // The settings page: the pause, the language, the sound effects' switch.
