@@ -71,7 +71,14 @@ int COpnv::AddHst(CBuildingObject* stop, NetActiveType net, bool loading) {
   if (!side) return 1;
   if (!m_pHstList) m_pHstList = new CBuildingList(1);
   m_NewMatrix = true;
-  m_pHstList->AddHeadBuilding(stop);
+  // A new stop goes to the head. The stops of a savegame come in the order
+  // of the world's list, the order they were listed in here; appended, they
+  // keep it, and with it the walking links made in that order and which of
+  // equally near stops is the nearest.
+  if (loading)
+    m_pHstList->AddTailBuilding(stop);
+  else
+    m_pHstList->AddHeadBuilding(stop);
   side->SetNetType(net);
   // A loaded stop keeps its saved id; the ids handed out stay above it.
   const unsigned saved = loading ? side->GetID() : 0;

@@ -2,7 +2,8 @@
 // buildings, stops and rivers keep their places among each other and among
 // the objects that the networks make again, so a game saves to the same
 // bytes however often it was loaded, and a failed load gives the game back
-// in its order.
+// in its order. Public transport's stops keep their order too, and with it
+// the walking links between them and the lines the demand model reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +13,10 @@
 
 #include "iso/iso_river.h"
 #include "measures/building_object.h"
+#include "measures/opnv.h"
 #include "network/str_junction_list.h"
+#include "scenario_opnv_steps.h"
+#include "sim/sim_line_data.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "world/zor_world.h"
@@ -181,6 +185,55 @@ TEST(SavegameOrder, ObjectsWithoutARecordAreKeptAndRecordsWithoutAnObjectLeaveNo
   EXPECT_EQ(town.world.GetObjectList()->GetNumber(), objects);
   EXPECT_EQ(Buildings(town.world), buildings);
   EXPECT_EQ(ListOrder(town.world, true), rivers);
+}
+
+// The operator's stops by id, in the order of its list: the walking links
+// are made in this order and a stop walks to the first of equally near ones.
+std::vector<int> StopOrder(COpnv& opnv) {
+  std::vector<int> ids;
+  for (CZorvaPointer* n = opnv.GetHstList()->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
+    if (auto* stop = dynamic_cast<CSecondLayerObject*>(static_cast<CBuildingObject*>(n->GetZorvaObject())))
+      ids.push_back(static_cast<int>(stop->GetID()));
+  return ids;
+}
+
+// The lines as the demand model's route matrices read them: each by net
+// type and number with its stops one way, in the order of the walk.
+std::vector<std::string> LinesRead(COpnv& opnv) {
+  std::vector<std::string> lines;
+  opnv.SimSetupLineDataCount();
+  while (const LineDataType* d = opnv.SimGetNextLineData()) {
+    std::string line = std::to_string(d->netType) + "/" + std::to_string(d->lineNumber) + ":";
+    for (int s = 0; s < d->stopsOneWay; ++s) {
+      line += ' ';
+      line += std::to_string(d->stopIds[s]);
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(SavegameOrder, ALoadKeepsTheStopsInTheirOrderAndTheWalkingLinksAsTheyWere) {
+  std::filesystem::create_directory("SaveGame");
+  Scenario game;
+  LineTown town;
+  ASSERT_NO_FATAL_FAILURE(BuildLineTown(game, town));
+  COpnv& opnv = *game.World().GetOpnv();
+  const std::vector<int> stops = StopOrder(opnv);
+  const std::vector<std::string> lines = LinesRead(opnv);
+  ASSERT_EQ(stops.size(), 6u);
+  // The east tram stop lies as near the west bus stop as the middle one:
+  // which of them it walks to follows the stops' order.
+  const auto id = [](CSecondLayerObject* stop) { return static_cast<int>(stop->GetID()); };
+  ASSERT_EQ(opnv.HstToHstAirDistance(id(town.tramEast), id(town.west)),
+            opnv.HstToHstAirDistance(id(town.tramEast), id(town.middle)));
+  for (int load = 1; load <= 2; ++load) {
+    ASSERT_EQ(game.World().SerializeGameStore(kGame), 0);
+    ASSERT_EQ(game.World().SerializeGameLoad(kGame), 0);
+    COpnv& loaded = *game.World().GetOpnv();
+    EXPECT_EQ(StopOrder(loaded), stops) << "load " << load;
+    EXPECT_EQ(LinesRead(loaded), lines) << "load " << load;
+  }
 }
 
 }  // namespace
