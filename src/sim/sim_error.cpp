@@ -25,14 +25,14 @@ void CopyCut(char* dst, const char* src, size_t size) {
   dst[size - 1] = '\0';
 }
 
-// The full log becomes the old one and a new log begins. When it cannot be
-// moved aside, it starts again empty rather than grow without bound.
 // Whether the last line could not be written: a full disk is reported
 // once, not at every line, and again after a line went through.
 bool g_writeFailed = false;
 
 ZorFileLayer& Files() { return ZorFileLayer::Real(); }
 
+// The full log becomes the old one and a new log begins. When it cannot be
+// moved aside, it starts again empty rather than grow without bound.
 void MoveLogAside() {
   Files().Close(g_simLog);
   const std::string old = g_simPath.substr(0, g_simPath.size() - std::strlen(kSimErrorLogName)) + kSimErrorLogOldName;

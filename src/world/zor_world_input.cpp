@@ -211,10 +211,9 @@ void CZorvaWorld::EditName(int key, int character, bool up) {
   if (typed != 0) {
     // The characters behind the cursor move right; in a full name the last
     // one falls off.
-    const int kept = std::min(length, kMaxTypedName - 1);
-    std::memmove(name + cursor + 1, name + cursor, static_cast<size_t>(kept - cursor));
+    std::memmove(name + cursor + 1, name + cursor, static_cast<size_t>(last - cursor));
     name[cursor] = static_cast<char>(typed);
-    name[kept + 1] = '\0';
+    name[last + 1] = '\0';
     kfx_strupr(name);
     if (cursor < kMaxTypedName - 1) ++cursor;
   } else if (key == QNO_KEY_DELETE) {
