@@ -418,31 +418,38 @@ void CIsoSprite::ConvertToFormat(void* sprite, int format) {
 
 bool CIsoSprite::ClipLine(int& x1, int& y1, int& x2, int& y2, int width, int height) {
   if (width <= 0 || height <= 0) return false;
-  // Moves one end onto each edge it lies beyond; a line that misses the
-  // rectangle ends with an end still outside and is refused.
-  for (int pass = 0; pass < 4; ++pass) {
-    if ((x1 < 0 && x2 < 0) || (x1 >= width && x2 >= width) || (y1 < 0 && y2 < 0) || (y1 >= height && y2 >= height))
-      return false;
-    bool moved = false;
-    auto clipEnd = [&](int& ax, int& ay, int bx, int by) {
-      if (ax < 0 || ax >= width) {
-        const int ex = ax < 0 ? 0 : width - 1;
-        ay = static_cast<int>(ay + static_cast<double>(by - ay) * (ex - ax) / (bx - ax));
-        ax = ex;
-        moved = true;
-      }
-      if (ay < 0 || ay >= height) {
-        const int ey = ay < 0 ? 0 : height - 1;
-        ax = static_cast<int>(ax + static_cast<double>(bx - ax) * (ey - ay) / (by - ay));
-        ay = ey;
-        moved = true;
-      }
-    };
-    clipEnd(x1, y1, x2, y2);
-    clipEnd(x2, y2, x1, y1);
-    if (!moved) return true;
+  // Cuts the segment's parameter range [t0, t1] against each edge of the
+  // rectangle, in floating point: no division by a zero length and no end
+  // pushed beyond the range of an int. A line that misses the rectangle
+  // leaves an empty range and is refused.
+  const double ax = x1, ay = y1, dx = static_cast<double>(x2) - ax, dy = static_cast<double>(y2) - ay;
+  double t0 = 0.0, t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {ax, (width - 1) - ax, ay, (height - 1) - ay};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;  // parallel to this edge and beyond it
+      continue;
+    }
+    const double r = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (r > t1) return false;
+      if (r > t0) t0 = r;
+    } else {
+      if (r < t0) return false;
+      if (r < t1) t1 = r;
+    }
   }
-  return x1 >= 0 && x1 < width && x2 >= 0 && x2 < width && y1 >= 0 && y1 < height && y2 >= 0 && y2 < height;
+  // Rounded to the nearest pixel and held inside: rounding may step half a
+  // pixel past an edge.
+  auto place = [](double v, int last) { return static_cast<int>(std::clamp(std::lround(v), 0L, static_cast<long>(last))); };
+  const int nx1 = place(ax + t0 * dx, width - 1), ny1 = place(ay + t0 * dy, height - 1);
+  const int nx2 = place(ax + t1 * dx, width - 1), ny2 = place(ay + t1 * dy, height - 1);
+  x1 = nx1;
+  y1 = ny1;
+  x2 = nx2;
+  y2 = ny2;
+  return true;
 }
 
 void CIsoSprite::LineMemory(void* pixels, int width, int height, int x1, int y1, int x2, int y2, uint16_t pixel) {

@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <random>
 #include <tuple>
+#include <utility>
 
 #include "framework/qno_bytes.h"
 #include "framework/qno_sprite.h"
@@ -414,6 +417,56 @@ TEST(Lines, ClipLineMovesEndsOntoTheEdges) {
   EXPECT_FALSE(CIsoSprite::ClipLine(a, b, cc, d, 100, 100));
   int p = 0, q = 250, r = 250, t = 0;  // passes beyond the corner of a 100 x 100 buffer
   EXPECT_FALSE(CIsoSprite::ClipLine(p, q, r, t, 100, 100));
+}
+
+// A line whose end lands on an edge after the other end is moved (a zero
+// length along one axis), and ends far outside the range a pixel can have:
+// each is clipped without overflow or refused.
+TEST(Lines, ClipLineHoldsDegenerateAndFarEnds) {
+  int a = -12, b = -12, c = 10, d = 0;  // passes just above the corner of 10 x 10
+  EXPECT_FALSE(CIsoSprite::ClipLine(a, b, c, d, 10, 10));
+  int e = 10, f = 0, g = 10, h = 9;  // upright, one column beyond the right edge
+  EXPECT_FALSE(CIsoSprite::ClipLine(e, f, g, h, 10, 10));
+  int i = 9, j = -5, k = 9, l = 20;  // upright on the last column
+  ASSERT_TRUE(CIsoSprite::ClipLine(i, j, k, l, 10, 10));
+  EXPECT_EQ(std::make_tuple(i, j, k, l), std::make_tuple(9, 0, 9, 9));
+  int m = INT_MIN, n = 5, o = INT_MAX, r = 5;
+  ASSERT_TRUE(CIsoSprite::ClipLine(m, n, o, r, 100, 100));
+  EXPECT_EQ(std::make_tuple(m, n, o, r), std::make_tuple(0, 5, 99, 5));
+}
+
+// Random lines against a small rectangle: a kept line has both ends inside
+// it and on the original line (within a pixel), and a refused one has no
+// point of its length inside the rectangle.
+TEST(Lines, ClipLineKeepsExactlyTheLinesThatCrossTheRectangle) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> near(-40, 60), far(-2000000000, 2000000000);
+  const int w = 17, hgt = 9;
+  int kept = 0;
+  for (int n = 0; n < 8000; ++n) {
+    auto pick = [&] { return n % 10 == 0 ? far(rng) : near(rng); };
+    const int ox1 = pick(), oy1 = pick(), ox2 = pick(), oy2 = pick();
+    int x1 = ox1, y1 = oy1, x2 = ox2, y2 = oy2;
+    const double dx = static_cast<double>(ox2) - ox1, dy = static_cast<double>(oy2) - oy1;
+    const double len = std::hypot(dx, dy);
+    if (CIsoSprite::ClipLine(x1, y1, x2, y2, w, hgt)) {
+      ++kept;
+      for (auto [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+        ASSERT_TRUE(x >= 0 && x < w && y >= 0 && y < hgt) << ox1 << "," << oy1 << " " << ox2 << "," << oy2;
+        if (len > 0) {
+          const double off = std::abs(dy * (x - ox1) - dx * (y - oy1)) / len;
+          EXPECT_LE(off, 1.0) << ox1 << "," << oy1 << " " << ox2 << "," << oy2 << " -> " << x << "," << y;
+        }
+      }
+    } else {
+      for (int s = 0; s <= 1000; ++s) {
+        const double t = s / 1000.0, px = ox1 + t * dx, py = oy1 + t * dy;
+        ASSERT_FALSE(px > 0.01 && px < w - 1.01 && py > 0.01 && py < hgt - 1.01)
+            << "refused " << ox1 << "," << oy1 << " " << ox2 << "," << oy2 << " crosses at " << px << "," << py;
+      }
+    }
+  }
+  EXPECT_GT(kept, 400);
 }
 
 // Sprites at random spots, cut by every edge of the clip rectangle, with
