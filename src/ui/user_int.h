@@ -170,6 +170,10 @@ class CUserInt : public Overlay {
   // figures: after a line was made or removed.
   void RefreshWindowLineChange();
   virtual int ResetBeforeLoad(CStrJunctionList* streets);
+  // Clears every pointer the selection keeps into the world's objects.
+  void ForgetWorldObjects();
+  // The cause-effect view's selected node in the net as it stands, or null.
+  static CCyberNode* SelectedCyberNode();
   virtual int ActivateAfterLoad();
   int ActivateEventWindow() { return ActivateWindow(217, 1); }
   // The display name of object kind n in the current language; "" outside

@@ -141,8 +141,7 @@ int CUserInt::InputFilterDebugKeys(QnoInteractionEvent* e, QnoView*) {
     }
     case 'G':
     case 'H':
-      if (m_Debug.cyberNode) {
-        CCyberNode* node = m_Debug.cyberNode;
+      if (CCyberNode* node = SelectedCyberNode()) {
         const double step = (node->MaxSize() - node->MinSize()) / 10.0;
         node->SetSize(node->Size() + (e->x == 'G' ? -step : step));
         m_Debug.cyberNodeSize = static_cast<float>(node->Size());
@@ -283,6 +282,16 @@ int CUserInt::TestRemoveAll(selObjType& s) {
   return 0;
 }
 
+CCyberNode* CUserInt::SelectedCyberNode() {
+  if (m_Debug.cyberNodeNr < 0) return nullptr;
+  CSimWelt* sim = CUiDebugHost::Get()->SimWelt();
+  CCyberNet* net = sim ? sim->pCyberNet() : nullptr;
+  int nr = 0;
+  for (const CCyberNodeList* row = net ? net->pNodeList() : nullptr; row; row = row->pTail(), ++nr)
+    if (nr == m_Debug.cyberNodeNr) return row->pHead();
+  return nullptr;
+}
+
 int CUserInt::CheckForMatrix(int mx, int my) {
   RecordMapCall("CheckForMatrix", mx, my, 1);
   CSimWelt* sim = Debug()->SimWelt();
@@ -296,7 +305,6 @@ int CUserInt::CheckForMatrix(int mx, int my) {
     const int width = std::strstr(name, "to") ? 8 : 8 * static_cast<int>(std::strlen(name));
     if (mx > x && mx < x + width && my > y && my < y + 66) {
       m_Debug.cyberNodeNr = nr;
-      m_Debug.cyberNode = node;
       m_Debug.cyberNodeSize = static_cast<float>(node->Size());
       if (my > y + 54) {
         if (node->GetActive()) {

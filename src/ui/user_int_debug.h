@@ -32,9 +32,10 @@ struct CUserIntDebug {
   unsigned char oldMatrix = 0;        // Y: the old cause-effect matrix is shown
   unsigned char tripDistribution = 0; // V: the trip-length curves are shown
   unsigned char netCheck = 0;         // T: the network checks run every frame
-  // The selected node of the cause-effect view, its number and shown size.
+  // The selected node of the cause-effect view by its place in the net's
+  // list (a load replaces the nodes, so no pointer is kept), and its shown
+  // size.
   int cyberNodeNr = -1;
-  CCyberNode* cyberNode = nullptr;
   float cyberNodeSize = 0.0f;
   // The test vehicle (the selection record's owned object): its screen
   // place and direction 0..63.

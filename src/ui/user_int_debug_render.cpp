@@ -128,12 +128,13 @@ void CUserInt::RenderCyberView(QnoDisplay* display) {
   // The boxes of the click test: in list order, in rows from (20, 20).
   int x = 20, y = 20;
   char text[96];
+  const CCyberNode* selected = SelectedCyberNode();
   for (const CCyberNodeList* row = net->pNodeList(); row; row = row->pTail()) {
     const CCyberNode* node = row->pHead();
     if (!node) continue;
     const char* name = node->Name() ? node->Name() : "";
     const int width = std::strstr(name, "to") ? 8 : 8 * static_cast<int>(std::strlen(name));
-    const uint32_t edge = node == m_Debug.cyberNode ? buffer->GetClosestColor(255, 255, 0)
+    const uint32_t edge = node == selected ? buffer->GetClosestColor(255, 255, 0)
                           : node->GetActive()        ? buffer->GetClosestColor(255, 255, 255)
                                                      : buffer->GetClosestColor(128, 128, 128);
     buffer->FillRect(x, y, x + width, y + 66, edge);
@@ -146,7 +147,7 @@ void CUserInt::RenderCyberView(QnoDisplay* display) {
     x += width + 6;
     if (x > 750) x = 20, y += 72;
   }
-  if (const CCyberNode* node = m_Debug.cyberNode) {
+  if (const CCyberNode* node = selected) {
     std::snprintf(text, sizeof text, "Wert: %.6f Min:%.6f Max: %.6f", node->Value(), node->MinSize(), node->MaxSize());
     RenderDebugBox(display, 20, 560, 420, 574, text);
   }

@@ -9,6 +9,7 @@
 #include "framework/zor_pointer_list.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
+#include "measures/building_object.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "ui/ui_host.h"
@@ -300,8 +301,7 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
     for (int id : {229, 230, 129, 130, 190, 191, 192, 193, 194, 195})
       topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
   }
-  selObj.selectedStreet = nullptr;
-  selObj.selectedStreetId = -1;
+  ForgetWorldObjects();
   ResetStreet24hData();
   if (topWindow) {
     for (int id = 1; id < 1500; ++id)
@@ -312,9 +312,27 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
     for (int id : {170, 171, 173, 172}) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
   }
   selObj.tool = 1;
-  selObj.selectedLine = nullptr;
   CViewFilter::Deactivate();
   return 0;
+}
+
+void CUserInt::ForgetWorldObjects() {
+  // The load frees every object of the world: nothing of the old one may
+  // be reached from the selection afterwards. The cause-effect view keeps
+  // its node by number and finds it in the new net.
+  selObjType& s = selObj;
+  s.selectedObject = nullptr;
+  s.mouseStreet = nullptr;
+  s.mouseStreetX = s.mouseStreetY = -1;
+  s.selectedJunction = nullptr;
+  s.junctionX = s.junctionY = -1;
+  s.selectedLine = nullptr;
+  s.selectedStreet = nullptr;
+  s.selectedStreetId = -1;
+  s.selectedCrossing = nullptr;
+  s.selectedCrossingId = -1;
+  ForgetEditedLine();
+  if (s.markedBuildings) s.markedBuildings->Destroy();
 }
 
 int CUserInt::ActivateAfterLoad() {

@@ -434,7 +434,7 @@ TEST_F(Input, DebugKeysActOnlyWhileOnAndNeedNothingThatIsNotThere) {
   CUserInt::m_ActivateDebugInfo = 1;
   for (int code = 25; code <= 90; ++code) Key(code);
   EXPECT_EQ(CUserInt::selObj.ownedObject, nullptr) << "no test vehicle without a world to make it";
-  EXPECT_EQ(CUserInt::m_Debug.cyberNode, nullptr);
+  EXPECT_EQ(CUserInt::SelectedCyberNode(), nullptr);
   EXPECT_EQ(CUserInt::m_Debug.browseGroup, 0);
   EXPECT_EQ(CUserInt::selObj.removeAllTest, 1);
   EXPECT_EQ(CUserInt::m_Debug.tripDistribution, 1);

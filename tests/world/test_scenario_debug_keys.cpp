@@ -12,6 +12,9 @@
 #include <string>
 
 #include "../model/period_test_util.h"
+#include "cybernet/cyber_list.h"
+#include "cybernet/cyber_net.h"
+#include "cybernet/cyber_node.h"
 #include "framework/qno_font.h"
 #include "iso/iso_river.h"
 #include "iso/iso_tile.h"
@@ -27,6 +30,7 @@
 #include "ui/river_editor.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
+#include "scenario_opnv_steps.h"
 
 namespace {
 
@@ -269,6 +273,58 @@ TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReporte
   game.Run({Frames(3)});
   EXPECT_EQ(game.FramesRun(), frames + 3);
   std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// What the interface points at in the world outlives no load: the node of
+// the cause-effect view is found again by its place in the new net (and
+// drawn from it), the selected junction is let go.
+TEST_F(DebugKeys, ALoadLeavesTheInterfaceNoPointerIntoTheOldWorld) {
+  int ox = 0, oy = 0;
+  ASSERT_TRUE(FreeRow(game, 9, &ox, &oy));
+  auto build = [&](int x1, int y1, int x2, int y2) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    return game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1);
+  };
+  ASSERT_EQ(build(ox, oy, ox + 8, oy), STR_BUILD_OK);
+  ASSERT_EQ(build(ox + 4, oy, ox + 4, oy + 5), STR_BUILD_OK);
+  game.Run({Wait(100)});
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(ScreenOf(game, ox + 4, oy, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_NE(CUserInt::selObj.selectedCrossing, nullptr) << "the junction is selected";
+  // A stop, placed and then selected with the standard tool.
+  CSecondLayerObject* stop = PlaceStop(game, 1, {ox + 2, oy});
+  ASSERT_NE(stop, nullptr);
+  game.Ui().SetToolStandard();
+  ASSERT_TRUE(ScreenOf(game, ox + 2, oy, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_EQ(CUserInt::selObj.selectedObject, stop) << "the stop is selected";
+
+  CUserInt::m_ActivateDebugInfo = 1;
+  game.Key(SDLK_n);
+  game.Click(24, 30);  // the first node's box, above its switch
+  CCyberNode* before = CUserInt::SelectedCyberNode();
+  ASSERT_NE(before, nullptr);
+  const std::string name = before->Name() ? before->Name() : "";
+
+  ASSERT_EQ(game.World().SerializeGameStore("SaveGame/DEBUG.GMD"), 0);
+  ASSERT_EQ(game.World().SerializeGameLoad("SaveGame/DEBUG.GMD"), 0);
+  EXPECT_EQ(CUserInt::selObj.selectedCrossing, nullptr);
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+  CCyberNode* after = CUserInt::SelectedCyberNode();
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(after, game.World().GetSimWelt()->pCyberNet()->pNodeList()->pHead()) << "the new net's own node";
+  EXPECT_EQ(after->Name() ? after->Name() : "", name);
+  // The view and its keys work on the new node.
+  game.Run({Frames(3)});
+  const double size = after->Size();
+  game.Key(SDLK_h);
+  EXPECT_NE(after->Size(), size);
+  game.Key(SDLK_n);
 }
 
 }  // namespace
