@@ -45,6 +45,7 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "scenario_opnv_steps.h"
+#include "savegame_bytes.h"
 #include "gui/screen_window.h"
 #include "ui/user_int.h"
 #include "world/zor_load_keep.h"
@@ -61,33 +62,6 @@ constexpr int kHourMs = 400;
 int Setting(const char* name, int fallback) {
   const char* v = std::getenv(name);
   return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
-}
-
-// The game as bytes: the savegame and its companion.
-std::string Snapshot(CZorvaWorld& world) {
-  std::string binary, companion;
-  EXPECT_TRUE(world.SerializeToMemory(binary, companion));
-  return binary + companion;
-}
-
-// The record the byte at `at` lies in: the last name (four letters or
-// more, then a 0) before it, and how far the byte lies behind the name.
-std::string RecordAt(const std::string& bytes, size_t at) {
-  for (size_t end = std::min(at, bytes.size()); end-- > 0;) {
-    if (bytes[end] != '\0') continue;
-    size_t begin = end;
-    while (begin > 0 && std::isalpha(static_cast<unsigned char>(bytes[begin - 1]))) --begin;
-    if (end - begin >= 4) return bytes.substr(begin, end - begin) + "\" + " + std::to_string(at - begin);
-  }
-  return "?";
-}
-
-testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
-  if (a == b) return testing::AssertionSuccess();
-  size_t at = 0;
-  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
-  return testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size() << ", first difference at "
-                                     << at << " in \"" << RecordAt(a, at);
 }
 
 // The stop tool's subtool used at the cell, with the view centred on it.
