@@ -152,18 +152,17 @@ inline std::string WithoutName(const std::string& record) {
 
 // What the container made of one record.
 struct Read {
-  int result = 1;              // the reader's: 0 taken, non-zero refused
-  bool reached = false;        // false when the container refused the length first
-  long consumed = 0;           // the bytes the reader took after the name
-  CWorldObj* made = nullptr;   // the building a building record placed
+  int result = 1;             // the reader's: 0 taken, non-zero refused
+  bool reached = false;       // false when the container refused the length first
+  long consumed = 0;          // the bytes the reader took after the name
+  CWorldObj* made = nullptr;  // the building a building record placed
 };
 
 // Hands one record of the object list to the container's reader the way a
 // load of `version` does: `record` is the length field (which counts the
-// name `name`) and what follows the name. The container
-// refuses a length shorter than the name or past the end; a reader that
-// knows its own size reads on past the length, every other one gets the
-// bytes the length gives.
+// name `name`) and what follows the name. The container refuses a length
+// shorter than the name or past the end; a reader that knows its own size
+// reads on past the length, every other one gets the bytes the length gives.
 inline Read ReadListRecord(FuzzWorld* world, const char* name, const uint8_t* record, size_t size, int version,
                            bool knowsSize) {
   Read read;
@@ -201,8 +200,9 @@ inline Read ReadListRecord(FuzzWorld* world, const char* name, const uint8_t* re
 // What a record's reader or a building's coming and going may change beside
 // the record's own object: the measures' blocks (a car park counts in
 // parking management's places, a loaded advice centre takes its price back
-// until its building books it again), the exchange block and the shared
-// random source.
+// until its building books it again), the exchange block, parking
+// management's record (it has no described block) and the shared random
+// source.
 class KeptState {
  public:
   explicit KeptState(FuzzWorld* world) : m_world(world), m_random(zor_random_state()) {
@@ -230,8 +230,8 @@ class KeptState {
   }
 
   FuzzWorld* m_world;
-  std::string m_parking;
   uint64_t m_random;
+  std::string m_parking;
   std::vector<std::vector<char>> m_measures;
   SDataExchangeBlock m_exchange{};
 };
