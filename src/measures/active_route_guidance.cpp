@@ -276,3 +276,5 @@ void CAktiveRoutenPlanung::AfterLoad() {
   // and its time stay as saved.
   m_Block.masts = 0;
 }
+
+const char* CAktiveRoutenPlanung::Refusal() const { return HasPercent(m_Block.quote) ? nullptr : "user quote"; }

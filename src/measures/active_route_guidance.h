@@ -57,6 +57,7 @@ class CAktiveRoutenPlanung : public CMeasure {
   void BookTurn(double elapsed) override;
   void CalculateUser(double elapsed) override;
   void AfterLoad() override;
+  const char* Refusal() const override;
 
  private:
   struct SBlock {

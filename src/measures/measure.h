@@ -5,6 +5,7 @@
 // for a year, users that move toward their potential, and the yearly
 // closing. A measure describes its block once (SMeasureLayout) and adds its
 // own steps through the hooks.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -145,6 +146,9 @@ class CMeasure : public CWorldObj {
   // Why the loaded block holds values the measure cannot run with; null
   // when it is sound. The block is restored when it is not.
   virtual const char* Refusal() const { return nullptr; }
+  // Whether a share has a percent that is a number: a loaded quote without
+  // one would be saved as none and refuse the game's next savegame.
+  static bool HasPercent(float share) { return std::isfinite(share * 100.0f); }
   // A year's amount booked for the elapsed share of it, truncated; added to
   // the int32 field.
   void BookYearly(int field, double yearlyAmount, double elapsed);

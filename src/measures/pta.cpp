@@ -152,3 +152,5 @@ void CPta::AfterLoad() {
   // The message pair holds the quote in percent, as the messages read it.
   m_Block.messageQuote = m_Block.quote * 100.0f;
 }
+
+const char* CPta::Refusal() const { return HasPercent(m_Block.quote) ? nullptr : "user quote"; }

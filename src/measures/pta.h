@@ -35,6 +35,7 @@ class CPta : public CMeasure {
   void BookTurn(double elapsed) override;
   void CalculateUser(double elapsed) override;
   void AfterLoad() override;
+  const char* Refusal() const override;
 
  private:
   struct SBlock {

@@ -343,3 +343,46 @@ TEST_F(RouteServices, GuidanceRecordKeepsTheBlockAndItsMastsCountAgain) {
   EXPECT_EQ(zortest::ReadFile("ar-errors.log"), "AktiveRP: a record of 1115 bytes is refused, 1116 expected\n");
   ar.Destroy();
 }
+
+// The assistant and the guidance keep their quote's percent beside the
+// message time after a load: a quote too large to have a percent is refused,
+// since the record the measure then writes would be refused itself.
+TEST_F(RouteServices, QuotesWithoutAPercentAreRefusedAndAcceptedOnesSaveAgain) {
+  struct Case {
+    CMeasure* written;
+    CMeasure* loaded;
+    CMeasure* again;
+    size_t quoteAt;  // the quote's place in the payload
+  };
+  CPta pta, ptaLoaded, ptaAgain;
+  CAktiveRoutenPlanung ar, arLoaded, arAgain;
+  ar.Create();
+  arLoaded.Create();
+  arAgain.Create();
+  OpenErrorLog("quote-errors.log");
+  for (const Case& c : {Case{&pta, &ptaLoaded, &ptaAgain, 32}, Case{&ar, &arLoaded, &arAgain, 24}}) {
+    zortest::RecordFile file;
+    ASSERT_EQ(c.written->SerializeGameStore(file.f(), nullptr), 0);
+    const zortest::ByteList bytes = file.Bytes();
+    for (const float quote : {1e37f, -3.4e38f, 3.4e36f, 0.5f}) {
+      zortest::ByteList payload(bytes.begin() + 34, bytes.end());
+      std::memcpy(&payload[c.quoteAt], &quote, 4);
+      zortest::RecordFile in(payload);
+      const bool fits = std::isfinite(quote * 100.0f);
+      ASSERT_EQ(c.loaded->SerializeGameLoad(in.f(), static_cast<uint32_t>(payload.size()), kCurrentGame), fits ? 0 : 1)
+          << quote;
+      if (fits) {
+        EXPECT_EQ(Reload(*c.loaded, *c.again), 0) << "what was taken saves and loads again: " << quote;
+      }
+    }
+  }
+  CloseErrorLog();
+  EXPECT_EQ(zortest::ReadFile("quote-errors.log"),
+            "Pta: a savegame whose user quote cannot be is refused\n"
+            "Pta: a savegame whose user quote cannot be is refused\n"
+            "AktiveRP: a savegame whose user quote cannot be is refused\n"
+            "AktiveRP: a savegame whose user quote cannot be is refused\n");
+  ar.Destroy();
+  arLoaded.Destroy();
+  arAgain.Destroy();
+}

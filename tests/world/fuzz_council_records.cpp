@@ -4,10 +4,12 @@
 // the record and, for the statistics, the savegame version whose form is
 // read (the current one, the float series of 1.4 to 1.9, the short table of
 // 1.3); ZOR_FUZZ_RECORD (a record's name) pins the record. The other bytes
-// stand for the record from its length on; its name stays. The rest of the
-// savegame is the game's own savegame of a small town.
-// For every input: a load that fails leaves the game exactly as it was; a
-// load that succeeds leaves a game that saves and loads again.
+// stand for the record from its length on; its name stays. The container's
+// reader of the object list's records hands them to the objects of the game
+// of a small town, loaded once.
+// For every input: a refused record leaves its object's record as it was; a
+// taken one is written and reads back to the same bytes, and the object's
+// record from before is then put back.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +26,7 @@ namespace {
 
 using fuzzgame::RecordKind;
 
-CZorvaWorld* g_world = nullptr;
+fuzzgame::FuzzWorld* g_world = nullptr;
 std::string g_base, g_companion;
 RecordKind g_kinds[] = {
     {"StadtVerwaltung", [](CZorvaWorld* w, FILE* f) { return w->GetStadtVerwaltung()->SerializeGameStore(f, nullptr); }, {}, 0},
@@ -34,7 +36,10 @@ RecordKind g_kinds[] = {
 };
 constexpr int kKinds = sizeof g_kinds / sizeof g_kinds[0];
 constexpr int kStatistik = 2;
-const char* const kStatistikVersions[] = {"VERSION 2.4", "VERSION 1.9", "VERSION 1.3"};
+constexpr int kStatistikVersions[] = {240, 190, 130};
+// The administration's reader knows its size: its length counts its rows at
+// 76 bytes.
+constexpr int kStadtVerwaltung = 0;
 int g_pinned = -1;
 
 }  // namespace
@@ -51,7 +56,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int k = g_pinned >= 0 ? g_pinned : data[0] % kKinds;
-  const char* version = k == kStatistik ? kStatistikVersions[(data[0] / kKinds) % 3] : nullptr;
-  fuzzgame::LoadAndCheck(g_world, fuzzgame::Splice(g_base, g_kinds[k], data + 1, size - 1, version), g_companion);
+  const int version = k == kStatistik ? kStatistikVersions[(data[0] / kKinds) % 3] : kSaveGameVersion;
+  const RecordKind& kind = g_kinds[k];
+  fuzzgame::CheckSingleton(
+      g_world, kind.name, [&kind](FILE* f) { return kind.store(g_world, f); }, data + 1, size - 1, version,
+      k == kStadtVerwaltung);
   return 0;
 }

@@ -6,15 +6,15 @@
 // measures' blocks before version 1.5, the station without its own record
 // before version 1.9); ZOR_FUZZ_RECORD (a record's name) pins the record.
 // The other bytes stand for the record from its length on; its name stays.
-// The current form goes through the running game's savegame container, in
-// the game's own savegame of a small town with a station, a car-sharing
-// office and outlet, a mast and the advice centre: a load that fails leaves
-// the game exactly as it was; a load that succeeds leaves a game that saves
-// and loads again. A savegame of an older version holds every other record
-// in its older form too, which this game does not write, so the older form
-// goes to the reader that the container hands the record to, with the
-// length and version the container gives: a refused record leaves the
-// measure as it was; an accepted one is written and read back whole.
+// The container's reader of the object list's records hands them, with the
+// version of their form, to the game of a small town with a station, a
+// car-sharing office and outlet, a mast and the advice centre, loaded once;
+// the station is then taken off, so that its record finds its place free.
+// For every input: a refused record leaves its measure's record as it was,
+// and places no station; a taken one is written in the current form and
+// reads back to the same bytes, after which the measure's record from
+// before is put back, or the station placed is taken off again. A station
+// in its older form never reads the 32 bytes of its own record.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +53,7 @@ struct Kind {
   size_t at = 0;      // where it stands in the savegame
 };
 
-CZorvaWorld* g_world = nullptr;
+fuzzgame::FuzzWorld* g_world = nullptr;
 std::string g_base, g_companion;
 CBuildingParkRideObject* g_station = nullptr;
 
@@ -87,54 +87,18 @@ void Seed(const std::string& name, int selector, const std::string& body) {
   fuzzgame::Write("corpus/seed_" + name, std::string(1, static_cast<char>(selector)) + body);
 }
 
-// The current form through the savegame container.
-void LoadCurrent(const Kind& kind, const uint8_t* record, size_t size) {
-  fuzzgame::LoadAndCheck(g_world, fuzzgame::Splice(g_base, kind.at, kind.bytes, record, size, nullptr), g_companion);
-}
-
-// The older form to the record's reader, with the payload's length as the
-// container takes it from the length field (the station's reader knows its
-// own size) and the older version.
-void LoadOlder(const Kind& kind, const uint8_t* record, size_t size) {
-  if (size < kLengthBytes) return;
-  uint32_t length = 0;
-  for (int b = kLengthBytes - 1; b >= 0; --b) length = length << 8 | record[b];
-  const size_t left = size - kLengthBytes;
-  // The container refuses a length shorter than the name or past the file.
-  if (length < static_cast<uint32_t>(kNameBytes) || length - kNameBytes > left) return;
-  // The payload as a file of its own size (an empty one reads nothing).
-  std::string bytes(reinterpret_cast<const char*>(record) + kLengthBytes, left);
-  FILE* file = left ? fmemopen(bytes.data(), left, "rb") : std::fopen("/dev/null", "rb");
-  if (!file) std::abort();
-  if (!kind.measure) {
-    BuildingDataType data;
-    PotentialType potential;
-    short district = 0;
-    ParkRideDataType station;
-    const int read =
-        CBuildingParkRideObject::SerializeGameLoad(file, &data, &potential, &district, &station, kind.olderVersion);
-    // Without its own record the station's 32 bytes are never read.
-    if (read == 0 && std::ftell(file) > static_cast<long>(kind.olderPayload)) std::abort();
-    std::fclose(file);
+// The record in the form of `version`.
+void Check(const Kind& kind, const uint8_t* record, size_t size, int version) {
+  if (kind.measure) {
+    fuzzgame::CheckSingleton(
+        g_world, kind.name, [&kind](FILE* f) { return kind.measure(g_world)->SerializeGameStore(f, nullptr); }, record,
+        size, version, false);
     return;
   }
-  CMeasure* measure = kind.measure(g_world);
-  const std::string before = Store(kind);
-  const int read = measure->SerializeGameLoad(file, length - kNameBytes, kind.olderVersion);
-  std::fclose(file);
-  if (read != 0) {
-    if (Store(kind) != before) std::abort();
-    return;
-  }
-  // What was read is written in the current form and reads back the same.
-  const std::string again = Store(kind);
-  FILE* back = fmemopen(const_cast<char*>(again.data() + kLengthBytes + kNameBytes),
-                        again.size() - kLengthBytes - kNameBytes, "rb");
-  if (!back) std::abort();
-  const int reread = measure->SerializeGameLoad(back, static_cast<uint32_t>(measure->GetBlockSize()), 240);
-  std::fclose(back);
-  if (reread != 0) std::abort();
-  fuzzgame::LoadBase(g_world);
+  const fuzzgame::Read read = fuzzgame::CheckBuilding(g_world, kind.name, record, size, version);
+  if (version == kind.olderVersion && read.reached && read.result == 0 &&
+      read.consumed > static_cast<long>(kind.olderPayload))
+    std::abort();
 }
 
 }  // namespace
@@ -187,8 +151,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       Seed(std::string(kind.name) + "_older", k + kKinds, olderLength + payload.substr(0, kind.olderPayload));
     }
   }
-  // Every input starts from the town as loaded.
+  // Every input starts from the town as loaded, without its station.
   fuzzgame::LoadBase(g_world);
+  g_station = nullptr;
+  for (CZorvaObject* o = g_world->GetObjectList()->GetHead(); o && !g_station; o = o->GetNext())
+    g_station = dynamic_cast<CBuildingParkRideObject*>(o);
+  if (!g_station || g_world->RemoveObject(g_station, 1, false) != 0) std::abort();
+  g_station = nullptr;
   return 0;
 }
 
@@ -196,9 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int k = g_pinned >= 0 ? g_pinned : data[0] % kKinds;
   const Kind& kind = g_kinds[k];
-  if ((data[0] / kKinds) % 2 == 1 && kind.olderVersion)
-    LoadOlder(kind, data + 1, size - 1);
-  else
-    LoadCurrent(kind, data + 1, size - 1);
+  const bool older = (data[0] / kKinds) % 2 == 1 && kind.olderVersion;
+  Check(kind, data + 1, size - 1, older ? kind.olderVersion : kSaveGameVersion);
   return 0;
 }

@@ -3,10 +3,14 @@
 // three sizes), the parking management (to its end mark), microcar rental
 // and the traffic displays. The first byte picks the record; ZOR_FUZZ_RECORD
 // (a record's name) pins it. The other bytes stand for the record from its
-// length on; its name stays. The rest of the savegame is the game's own
-// savegame of a small town with three car parks.
-// For every input: a load that fails leaves the game exactly as it was; a
-// load that succeeds leaves a game that saves and loads again.
+// length on; its name stays. The container's reader of the object list's
+// records hands them on in the game of a small town with three car parks,
+// loaded once; the first car park is then taken off, so that its record
+// finds its place free.
+// For every input: a refused record leaves its object's record as it was,
+// and places no car park; a taken one is written and reads back to the same
+// bytes, after which the object's record from before is put back, or the
+// car park placed is taken off again.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +26,7 @@ namespace {
 
 using fuzzgame::RecordKind;
 
-CZorvaWorld* g_world = nullptr;
+fuzzgame::FuzzWorld* g_world = nullptr;
 std::string g_base, g_companion;
 
 // The first car park of the parking management's list.
@@ -44,6 +48,7 @@ RecordKind g_kinds[] = {
     {"TrafficDisplay", [](CZorvaWorld* w, FILE* f) { return w->GetTrafficDisplay()->SerializeGameStore(f, nullptr); }, {}, 0},
 };
 constexpr int kKinds = sizeof g_kinds / sizeof g_kinds[0];
+constexpr int kCarPark = 0;
 int g_pinned = -1;
 
 }  // namespace
@@ -61,14 +66,30 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::abort();
   });
   g_pinned = fuzzgame::FindRecords(g_world, g_base, g_kinds, kKinds, "fuzz_parking_records");
-  // Every input starts from the town as loaded.
+  // Every input starts from the town as loaded, without the car park whose
+  // record the fuzzer stands in for.
   fuzzgame::LoadBase(g_world);
+  CWorldObj* park = nullptr;
+  for (CZorvaObject* o = g_world->GetObjectList()->GetHead(); o && !park; o = o->GetNext()) {
+    auto* candidate = dynamic_cast<CBuildingParkingObject*>(o);
+    if (candidate && fuzzgame::RecordBytes([candidate](FILE* f) { return candidate->SerializeGameStore(f, nullptr); }) ==
+                         g_kinds[kCarPark].bytes)
+      park = candidate;
+  }
+  if (!park || g_world->RemoveObject(park, 1, false) != 0) std::abort();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int k = g_pinned >= 0 ? g_pinned : data[0] % kKinds;
-  fuzzgame::LoadAndCheck(g_world, fuzzgame::Splice(g_base, g_kinds[k], data + 1, size - 1, nullptr), g_companion);
+  const RecordKind& kind = g_kinds[k];
+  if (k == kCarPark) {
+    fuzzgame::CheckBuilding(g_world, kind.name, data + 1, size - 1, kSaveGameVersion);
+    return 0;
+  }
+  fuzzgame::CheckSingleton(
+      g_world, kind.name, [&kind](FILE* f) { return kind.store(g_world, f); }, data + 1, size - 1, kSaveGameVersion,
+      false);
   return 0;
 }
