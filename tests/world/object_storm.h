@@ -460,17 +460,24 @@ class Storm {
     const Accounts now = Accounts::Of(w);
     auto money = [&](const char* what, double change, double expected) {
       // The accounts are floats: a change is exact to a few of their steps.
-      const double step = std::max(std::abs(now.konto), std::abs(was.konto)) * 2.4e-7;
+      double most = 0;
+      for (const Accounts* x : {&was, &now})
+        for (double v : {x->konto, x->build, x->stops, x->measures}) most = std::max(most, std::abs(v));
+      const double step = most * 2.4e-7;
       if (std::abs(change - expected) > std::max(0.01, step))
         out.push_back(std::string(what) + " changed by " + std::to_string(change) + " where the step's price is " +
                       std::to_string(expected));
     };
     if (edits) {
-      money("the building costs", now.build - was.build, build);
-      money("the stops' costs", now.stops - was.stops, stops);
-      // The stops' costs reach the cash with public transport's balance.
-      if (o.kind != 'T') money("the cash", now.konto - was.konto, -build + (now.measures - was.measures));
       const bool refused = changes == 0 && Streets() == streets;
+      // A street that goes is priced by the street tool's own rules; a
+      // refused one costs nothing.
+      if (o.kind != 'T' || refused) {
+        money("the building costs", now.build - was.build, build);
+        // The stops' costs reach the cash with public transport's balance.
+        money("the cash", now.konto - was.konto, -build + (now.measures - was.measures));
+      }
+      money("the stops' costs", now.stops - was.stops, stops);
       if (refused && Fingerprint(m_g) != print) out.push_back("a refused step changed the game");
     } else if (o.kind != 'H' && o.kind != 'W' && o.kind != 'F') {
       money("the building costs", now.build - was.build, 0);
