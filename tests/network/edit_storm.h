@@ -18,8 +18,14 @@
 #include "iso/iso_object.h"
 #include "storm_checker.h"
 #include "way_yardstick.h"
+#include "support/storm_support.h"
 
 namespace stormtest {
+
+using stormkit::EnvInt;
+using stormkit::Kind;
+using stormkit::MinimizeBy;
+using stormkit::WithoutOpen;
 
 using junctiontest::GameData;
 using zortest::ByteList;
@@ -253,11 +259,6 @@ class OpSource {
   Mix m_mix;
 };
 
-inline int EnvInt(const char* name, int fallback) {
-  const char* v = std::getenv(name);
-  return v && *v ? std::atoi(v) : fallback;
-}
-
 // What a run found: the step, its findings and the steps that led there.
 struct Finding {
   int step = -1;
@@ -297,19 +298,6 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
   }
   Rebind(sw.w);
   return out;
-}
-
-// Findings that contain the text of ZOR_STORM_OPEN, or when it is unset
-// `fallback`, are set aside: a known fault not mended yet, so that the storm
-// goes on to the next one. Both storms check everything by default.
-inline std::vector<std::string> WithoutOpen(std::vector<std::string> faults, const char* fallback = "") {
-  const char* env = std::getenv("ZOR_STORM_OPEN");
-  const std::string open = env ? env : fallback;
-  if (open.empty()) return faults;
-  faults.erase(std::remove_if(faults.begin(), faults.end(),
-                              [&open](const std::string& f) { return f.find(open) != std::string::npos; }),
-               faults.end());
-  return faults;
 }
 
 // The demand model's hour turns every this many steps, as it does while a
@@ -392,14 +380,6 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
   return f;
 }
 
-// The kind of a finding: its text without numbers.
-inline std::string Kind(const std::string& s) {
-  std::string out;
-  for (char c : s)
-    if (!(c >= '0' && c <= '9') && c != '/' && c != '-') out += c;
-  return out;
-}
-
 // The findings after the last of the steps, the steps before it run
 // unchecked: a shortened sequence is tried many times, and the whole
 // check after every step made that the slow part. With `roundTrip` the
@@ -425,28 +405,6 @@ inline std::vector<std::string> FindingsAtEnd(const std::vector<Op>& ops, bool r
 inline bool OfRoundTrip(const std::string& finding) {
   return finding.starts_with("after loading") || finding.find("saved") != std::string::npos ||
          finding.find("loaded") != std::string::npos;
-}
-
-// A shorter sequence for which `shows` still holds: chunks of steps left
-// out while it does, halving the chunk when none can go.
-template <class Shows>
-std::vector<Op> MinimizeBy(std::vector<Op> ops, const Shows& shows) {
-  size_t chunk = ops.size() / 2;
-  while (chunk >= 1) {
-    bool removed = false;
-    for (size_t start = 0; start + chunk <= ops.size();) {
-      std::vector<Op> shorter(ops.begin(), ops.begin() + static_cast<long>(start));
-      shorter.insert(shorter.end(), ops.begin() + static_cast<long>(start + chunk), ops.end());
-      if (!shorter.empty() && shows(shorter)) {
-        ops = shorter;
-        removed = true;
-      } else {
-        start += chunk;
-      }
-    }
-    if (!removed) chunk /= 2;
-  }
-  return ops;
 }
 
 // A shorter sequence that still shows a finding of the same kind after
