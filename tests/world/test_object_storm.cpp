@@ -19,11 +19,15 @@ namespace {
 using namespace objstorm;
 
 std::string Report(const Finding& f) {
-  std::string s = "step " + std::to_string(f.step) + " (" + Format(f.ops.back()) + "):";
-  for (const std::string& x : f.faults) s += "\n  " + x;
+  std::string s = "step ";
+  s += std::to_string(f.step);
+  s += " (";
+  s += Format(f.ops.back());
+  s += "):";
+  for (const std::string& x : f.faults) s.append("\n  ").append(x);
   if (f.ops.size() <= 200) {
     s += "\nthe steps:";
-    for (const Op& o : f.ops) s += "\n" + Format(o);
+    for (const Op& o : f.ops) s.append("\n").append(Format(o));
   }
   return s;
 }
