@@ -107,10 +107,9 @@ int CCarsharing::AddOutlet(CBuildingTrafficObject* outlet) {
 int CCarsharing::RemoveOutlet(CBuildingTrafficObject* outlet, bool force) {
   if (!m_pList || m_pList->CheckZorvaInList(outlet) != 0) return 0;
   if (outlet->GetID() == 0) {
-    if (m_pList->GetCount() >= 2 && !force) {
-      CWorldHost::Get()->SetAchtungWindow(kWarningOfficeWithOutlets);
-      return 1;
-    }
+    // The office goes even while outlets stand: the player is warned that
+    // they serve nobody, and the whole fleet goes with it.
+    if (m_pList->GetCount() >= 2 && !force) CWorldHost::Get()->SetAchtungWindow(kWarningOfficeWithOutlets);
     m_Block.cars = 0;
     m_Block.nextNumber = 0;
   } else {

@@ -47,18 +47,26 @@ TEST_F(Carsharing, TheOfficeAndTheOutletsBringCarsAndCost) {
   EXPECT_EQ(outlet2.GetID(), 2);
   EXPECT_EQ(host.hints[84], 0);
 
-  // The office goes last: while outlets stand it is refused with warning 32.
-  EXPECT_EQ(cs.RemoveOutlet(&office, false), 1);
-  EXPECT_EQ(world.warnings, std::vector<int>{32});
-  EXPECT_EQ(Get("CS.NUMBER"), 3);
   EXPECT_EQ(cs.RemoveOutlet(&outlet1, false), 0);
   EXPECT_EQ(Get("CS.PKW"), 25);
-  // Taken down with the game, the office takes the whole fleet.
-  EXPECT_EQ(cs.RemoveOutlet(&office, true), 0);
+  EXPECT_TRUE(world.warnings.empty());
+  // The office removed while an outlet stands: warning 32, the whole fleet
+  // goes, and the outlet stays listed with no cars.
+  EXPECT_EQ(cs.RemoveOutlet(&office, false), 0);
+  EXPECT_EQ(world.warnings, std::vector<int>{32});
   EXPECT_EQ(Get("CS.PKW"), 0);
+  EXPECT_EQ(Get("CS.NUMBER"), 1);
   EXPECT_EQ(host.hints[84], 1);
   EXPECT_EQ(cs.RemoveOutlet(&outlet2, false), 0);
   EXPECT_EQ(Get("CS.PKW"), 0);
+  EXPECT_EQ(Get("CS.NUMBER"), 0);
+  // Taken down with the game (forced), the office warns of nothing.
+  CCarsharing taken;
+  taken.Create();
+  for (CBuildingTrafficObject* b : {&office, &outlet1}) ASSERT_EQ(taken.AddOutlet(b), 0);
+  EXPECT_EQ(taken.RemoveOutlet(&office, true), 0);
+  EXPECT_EQ(world.warnings.size(), 1u);
+  EXPECT_EQ(taken.Block().cars, 0);
 
   // An outlet before any office costs as an outlet; a later office as one.
   CCarsharing later;
