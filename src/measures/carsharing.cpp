@@ -88,12 +88,15 @@ int CCarsharing::AddOutlet(CBuildingTrafficObject* outlet) {
     if (m_Block.nextNumber == 0) m_Block.nextNumber = 1;
     number = m_Block.nextNumber;
   }
+  // While a savegame is read the outlets come back with their costs
+  // already in the loaded expenses: they are not booked again.
+  const bool booked = !CMeasureHost::Get()->IsLoading();
   if (office || m_Block.nextNumber == 0) {
-    m_Block.expenses += kOfficePrice;
+    if (booked) m_Block.expenses += kOfficePrice;
     m_Block.cars += kOfficeCars;
     if (m_Block.nextNumber == 0) m_Block.nextNumber = 1;
   } else {
-    m_Block.expenses += kOutletPrice;
+    if (booked) m_Block.expenses += kOutletPrice;
     m_Block.cars += kOutletCars;
     ++m_Block.nextNumber;
   }
@@ -249,7 +252,9 @@ void CCarsharing::ResetBilanz() {
 void CCarsharing::AfterLoad() {
   m_Block.messageTime = static_cast<int32_t>(kfx_GetTicks());
   m_Block.messageQuote = m_Block.storedQuote;
-  if (m_Block.outlets > 0) m_Block.expenses -= kOfficePrice + kOutletPrice * (m_Block.outlets - 1);
+  // The outlets' buildings count the fleet and the outlets again as they
+  // are placed; the expenses stay as saved, whatever mix of office and
+  // outlets stands (an office may be gone while its outlets stay).
   m_Block.cars = 0;
   m_Block.outlets = 0;
   m_Block.nextNumber = 0;

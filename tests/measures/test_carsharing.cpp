@@ -186,9 +186,34 @@ TEST_F(Carsharing, TheRecordComesBackWithoutTheOutletsItsBuildingsBookAgain) {
   back.Create();
   zortest::RecordFile in(payload);
   ASSERT_EQ(back.SerializeGameLoad(in.f(), 1112, 200), 0);
-  EXPECT_EQ(back.Block().expenses, 0);
+  EXPECT_EQ(back.Block().expenses, 1600000);
+  EXPECT_EQ(back.Block().cars, 0);
+  host.loading = true;
   for (CBuildingTrafficObject* b : {&office, &outlet1, &outlet2}) back.AddOutlet(b);
+  host.loading = false;
   EXPECT_EQ(std::memcmp(&back.Block(), &cs.Block(), offsetof(SCarsharingBlock, messageTime)), 0);
+
+  // Outlets whose office is gone come back with the same expenses, load
+  // after load.
+  CCarsharing orphans;
+  orphans.Create();
+  for (CBuildingTrafficObject* b : {&office, &outlet1, &outlet2}) orphans.AddOutlet(b);
+  orphans.RemoveOutlet(&office, false);
+  const SCarsharingBlock saved = orphans.Block();
+  for (int load = 0; load < 2; ++load) {
+    zortest::RecordFile out;
+    ASSERT_EQ(orphans.SerializeGameStore(out.f(), nullptr), 0);
+    const zortest::ByteList b = out.Bytes();
+    zortest::RecordFile again(zortest::ByteList(b.begin() + 34, b.end()));
+    CCarsharing next;
+    next.Create();
+    ASSERT_EQ(next.SerializeGameLoad(again.f(), 1112, 200), 0);
+    host.loading = true;
+    for (CBuildingTrafficObject* o : {&outlet1, &outlet2}) next.AddOutlet(o);
+    host.loading = false;
+    EXPECT_EQ(next.Block().expenses, saved.expenses) << "load " << load;
+    EXPECT_EQ(next.Block().outlets, 2);
+  }
 
   CCarsharing old;
   zortest::RecordFile shorter(zortest::ByteList(payload.begin(), payload.end() - 8));
