@@ -116,14 +116,6 @@ int CUserInt::BuildBuildingLayerObject(int x, int y) {
     SetAchtungWindow(kWarningNoStreet);
     return 0;
   }
-  if (type == 39 && HasAdviceCentre()) {
-    SetAchtungWindow(kWarningAdviceCentreExists);
-    return 0;
-  }
-  if (type == 34 && HasCarsharingCentre()) {
-    SetAchtungWindow(kWarningCarsharingCentreExists);
-    return 0;
-  }
   if (selObj.tool == 5) {
     x += selObj.busStopOffsetX;
     y += selObj.busStopOffsetY;
@@ -132,6 +124,16 @@ int CUserInt::BuildBuildingLayerObject(int x, int y) {
   const PotentialType* potential = place::Potential(resId);
   if (resId <= 0 || !potential) return 0;
   const int kind = place::ObjectType(resId);
+  // One advice centre and one car-sharing office: the kind the picture
+  // places decides, whatever tool was chosen.
+  if (kind == 39 && HasAdviceCentre()) {
+    SetAchtungWindow(kWarningAdviceCentreExists);
+    return 0;
+  }
+  if (kind == 34 && HasCarsharingCentre()) {
+    SetAchtungWindow(kWarningCarsharingCentreExists);
+    return 0;
+  }
   const int height = place::Height(potential);
   double price = 0;
   if (kind != 2 && !(kind >= 8 && kind <= 10)) {

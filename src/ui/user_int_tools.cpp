@@ -212,8 +212,10 @@ int CUserInt::SetToolNr(int tool, int subtool, int variant) {
         selObj.width = sizeX;
         selObj.depth = sizeY;
       } else {
-        // A kind without a picture cannot be placed.
+        // A kind without a picture cannot be placed, nor the picture of
+        // the tool before it.
         selObj.buildingResID = 0;
+        selObj.buildingNumber = -1;
         return SetToolStandard();
       }
       if (tool == 5) {

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "framework/qno_event.h"
+#include "savegame_bytes.h"
 #include "gui/gui_host.h"
 #include "model/message.h"
 #include "iso/iso_welt.h"
@@ -329,6 +330,9 @@ class Checker {
         for (const CWorldObj* o : byKind[kind])
           if (!listed.count(o)) out.push_back(std::string("the ") + l.what + " list misses a " + name(o));
     }
+    // One car-sharing office and one advice centre at most.
+    if (byKind[OBJ_CARSHARING_CENTRE].size() > 1) out.push_back("more than one car-sharing office stands");
+    if (byKind[OBJ_ADVICE_CENTRE].size() > 1) out.push_back("more than one advice centre stands");
     // The demand model's locations: each building's in the factory and in
     // its district, and none of a building that is gone.
     CSimLocationFactory* factory = w.GetLocationFactory();
@@ -649,7 +653,10 @@ class Storm {
     if (w.SerializeGameStore(path) != 0 || w.SerializeGameLoad(path) != 0) return {"the loaded game could not be saved and loaded again"};
     std::string again, again2;
     w.SerializeToMemory(again, again2);
-    if (again != loaded || again2 != companion) out.push_back("the loaded game is saved as other bytes");
+    if (again != loaded || again2 != companion) {
+      const testing::AssertionResult same = zortest::SameBytes(again + again2, loaded + companion);
+      out.push_back(std::string("the loaded game is saved as other bytes: ") + same.message());
+    }
     return out;
   }
 
