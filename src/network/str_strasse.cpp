@@ -859,13 +859,31 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   for (CStrJunction* j : {a, b})
     for (int i = j->GetAnzLinkedStreets() - 1; i >= 0; --i)
       if (j->GetStreetByNR(i) == this) j->UnLinkStreet(this);
-  // A T junction takes the type of its remaining streets.
-  for (CStrJunction* j : {a, b})
-    if (j->GetAnzLinkedStreets() == 3) j->UpdateJunctionType(true);
-  for (CStrJunction* j : {a, b}) {
+  // A T junction takes the type of its remaining streets, and so does a
+  // dead end: a four-lane street from a junction back to it may leave the
+  // junction with one street of a smaller type.
+  bool retyped[2] = {false, false};
+  for (int k = 0; k < 2; ++k) {
+    CStrJunction* j = k == 0 ? a : b;
+    const int n = j->GetAnzLinkedStreets();
+    if (n != 3 && n != 1) continue;
+    const CStrassenType before = j->GetType();
+    j->UpdateJunctionType(true);
+    retyped[k] = !(j->GetType() == before);
+  }
+  for (int k = 0; k < 2; ++k) {
+    CStrJunction* j = k == 0 ? a : b;
     j->RemoveFromIsoWelt();
     j->InsertIntoIsoWelt();
     if (j->GetAnzLinkedStreets() == 0) j->RemoveFromSimWelt();
+    // A dead end that lost its four-lane group no longer covers the first
+    // tile of its street: the street draws that tile and links its cells
+    // into the end's again.
+    if (retyped[k] && j->GetAnzLinkedStreets() == 1) {
+      CStrStrasse* rest = j->GetStreetByNR(0);
+      rest->RemoveFromIsoWelt(false);
+      rest->InsertIntoIsoWelt();
+    }
     if (b == a) break;
   }
   for (CStrJunction* j : {a, b}) {

@@ -241,6 +241,22 @@ TEST(EditReplay, DeletingTheStreetThatClosesALoop) {
          {OK, OK, OK, STR_BUILD_ALREADY_JOINED});
 }
 
+// A four-lane street from a junction round and back to it, with a street
+// of one lane out of the junction: deleting the ring leaves a dead end of
+// the one-lane street, which takes that street's type, tile and cells.
+TEST(EditReplay, DeletingAFourLaneRingLeavesTheDeadEndOfTheStreetBesideIt) {
+  // The street out of the ring's junction towards larger y, where the
+  // junction's four-lane group covered its first tile.
+  const char* closeSouth = "B 20 20 20 10 4  B 50 20 50 10 4  B 20 10 50 10 4  ";
+  const std::vector<int> built = {OK, OK, OK, OK, OK, 0};
+  Replay(std::string("B 20 20 50 20 4  B 35 20 35 40 1  ") + closeSouth + "D 35 20 35 20 4", built);
+  // Towards smaller y, and a four-lane street out of it, which keeps the
+  // junction's type.
+  Replay("B 20 10 50 10 4  B 35 10 35 3 1  B 20 10 20 20 4  B 50 10 50 20 4  B 20 20 50 20 4  D 35 10 35 10 4",
+         built);
+  Replay(std::string("B 20 20 50 20 4  B 35 20 35 40 4  ") + closeSouth + "D 35 20 35 20 4", built);
+}
+
 TEST(EditReplay, ADeletionThatWouldLeaveALoneRingIsRefused) {
   // Three streets between 20/16 and 20/21: straight, round by the east and
   // round by the west. Deleting the straight one would join the other two
