@@ -845,6 +845,42 @@ TEST(RailStorm, TJunctionsBelowACrossingKeepAPlainCellBetween) {
   g_ZorLoadVersion = 0;
 }
 
+// A track drawn either way along x or y between a T junction it makes on
+// another track's cell (its high end) and free ground, across a one-lane
+// or a four-lane street 3 to 7 cells from the junction: the junction's
+// group reaches a cell below the junction, and a crossing right below the
+// group left the junction's cells and the track's leading nowhere. Every
+// step leaves both networks sound; a crossing a plain cell clear of the
+// group is built (two cells on a track arriving towards +x), and a cell
+// closer it is refused.
+TEST(RailStorm, ATrackFromATJunctionAboveKeepsAPlainCellBelowItsGroup) {
+  g_ZorLoadVersion = 240;
+  for (bool alongX : {false, true})
+    for (bool fromJunction : {true, false})
+      for (int type : {1, 4})
+        for (int gap = 3; gap <= 7; ++gap) {
+          // The junction at 40/33 on a track along x, or at 58/20 on one along y.
+          const int a = alongX ? 58 : 33, c = alongX ? 20 : 40, far = alongX ? 35 : 10;
+          const Op main = alongX ? AxisLine(false, 10, 58, 40, 58, STRASSE_SCHIENE)
+                                 : AxisLine(true, 34, 33, 59, 33, STRASSE_SCHIENE);
+          const Op street = AxisLine(!alongX, c - 6, a - gap, c + 6, a - gap, type);
+          const Op track = fromJunction ? AxisLine(alongX, a, c, far, c, STRASSE_SCHIENE)
+                                        : AxisLine(alongX, far, c, a, c, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(main) + "  " + Format(street) + "  " + Format(track));
+          const Built b = BuildThen({main, street}, track);
+          // A crossing reaches a cell higher on a track running up, and a
+          // four-lane one as well.
+          const int clear = (type == 4 || !fromJunction ? 5 : 4) + (alongX && !fromJunction ? 1 : 0);
+          if (gap >= clear) {
+            EXPECT_EQ(b.result, STR_BUILD_OK);
+          } else if (gap == clear - 1) {
+            EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
+          }
+          EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK ? 1u : 0u);
+        }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
