@@ -1,7 +1,8 @@
 // The edit storm with tracks: street and track builds and deletions with a
 // fixed seed of their own, every step checked for both networks (see
 // rail_storm.h). CI runs 400 steps; ZOR_STORM_STEPS and ZOR_STORM_SEED run
-// others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_RAIL_REPLAY=file
+// others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_STORM_TRACE=file
+// writes every step there as it is drawn (a crash leaves them); ZOR_RAIL_REPLAY=file
 // replays a file of steps, with ZOR_STORM_MINIMIZE=1 also shortened to the
 // fewest steps found that still show its first finding at the same place.
 #include <gtest/gtest.h>
