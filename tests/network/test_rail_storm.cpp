@@ -617,6 +617,29 @@ TEST(RailStorm, ALoopsLastCellAtItsJunctionOffTheMapIsFoundOnce) {
   g_ZorLoadVersion = 0;
 }
 
+// A branch deleted from a track that runs round into a loop: the branch's
+// junction goes, the two tracks beside it join, and the loop's junction,
+// drawn again, asked for the loop's last cell, which asked for the
+// junction's arms, without end (the game crashed). Both ways round the
+// loop; the loop stays at its junction of three tracks.
+TEST(RailStorm, DeletingABranchBesideALoopEnds) {
+  g_ZorLoadVersion = 240;
+  for (const char* steps : {"B 24 40 24 12 9  B 24 12 18 12 9  B 18 12 6 12 9  B 6 12 6 22 9  B 6 22 24 22 9  "
+                            "B 24 26 14 26 9  D 24 26 14 26 9",
+                            "B 36 34 44 34 9  B 44 34 44 22 9  B 36 34 36 9 9  B 44 22 36 22 9  B 36 15 47 15 9  "
+                            "B 47 15 47 6 9  D 36 15 47 6 9"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    const std::vector<CStrStrasse*> tracks = sw.Tracks();
+    const auto loop = std::find_if(tracks.begin(), tracks.end(),
+                                   [](CStrStrasse* t) { return t->GetStartJunction() == t->GetEndJunction(); });
+    ASSERT_NE(loop, tracks.end());
+    EXPECT_EQ((*loop)->GetStartJunction()->GetAnzLinkedStreets(), 3);
+  }
+  g_ZorLoadVersion = 0;
+}
+
 // A street across a track drawn towards -x, four cells from the dead end
 // it leads to: the track drawn again with its crossing laid its last tile
 // over half of the dead end's group, and a street then drawn across two
