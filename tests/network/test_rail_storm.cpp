@@ -961,6 +961,37 @@ TEST(RailStorm, ATrackFromATJunctionAboveKeepsAPlainCellBelowItsGroup) {
   g_ZorLoadVersion = 0;
 }
 
+// A track out of a cell of a track along y, either way, across a street
+// 3 to 7 cells on; then a track at the junction deleted, either one, which
+// joins the other two into a bend. The joined track may run the other way,
+// its crossing then a cell lower: right beside the bend's curve, the
+// street's and the track's cells there led nowhere. Such a branch is
+// refused; every step leaves both networks sound, and a narrow street five
+// cells on (a four-lane one six) is crossed.
+TEST(RailStorm, ABranchWhoseJunctionMayBecomeABendKeepsItsCrossingOffTheCurve) {
+  g_ZorLoadVersion = 240;
+  for (const char* branch : {"B 9 34 19 34 9", "B 19 34 9 34 9"})
+    for (const char* gone : {"D 9 34 9 41 9", "D 9 23 9 34 9"})
+      for (int type : {1, 2, 4})
+        for (int x = 12; x <= 16; ++x) {
+          Op street = Parse("B 0 49 0 15 1")[0];
+          street.x1 = street.x2 = x;
+          street.type = type;
+          const std::vector<Op> steps = {Parse("B 9 23 9 41 9")[0], street, Parse(branch)[0], Parse(gone)[0]};
+          SCOPED_TRACE(Format(street) + "  " + branch + "  " + gone);
+          RailStormWorld sw;
+          int result = 0;
+          for (size_t i = 0; i < steps.size(); ++i) {
+            for (const std::string& f : RailStep(sw, steps[i], static_cast<int>(i), 1, &result)) ADD_FAILURE() << f;
+            if (i == 2 && x == (type == 4 ? 15 : 14)) {
+              EXPECT_EQ(result, STR_BUILD_OK);
+            }
+            if (i == 2 && result != STR_BUILD_OK) break;
+          }
+        }
+  g_ZorLoadVersion = 0;
+}
+
 TEST(RailStorm, Replay) {
   const char* path = std::getenv("ZOR_RAIL_REPLAY");
   if (!path) GTEST_SKIP() << "set ZOR_RAIL_REPLAY to a file of steps";
