@@ -224,6 +224,21 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   // there, whose curve reaches a cell further than an end's group.
   int runsTowards[2] = {step, step}, joined = 0;
   bool lowBend = false;
+  // An end on a track's cell or on a bend becomes a T junction. At the
+  // drag's high end its group reaches a cell below the junction's cell as
+  // well, and a cell of plain track lies below that one. A track arriving
+  // there towards +x ends a cell short of the group besides (its last
+  // straight group stays off it).
+  // At the low end a T junction turns into a bend when its third track goes,
+  // and the two joined tracks may then run either way: the crossing keeps
+  // clear of the bend's curve as a crossing of a track running down does.
+  bool highT = false, lowT = false;
+  for (const auto& [ex, ey] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    const CellKind kind = KindAt(m_pIsoWelt, ex, ey);
+    const CStrJunction* end = kind == CellKind::RailJunction ? FindJunctionAt(ex, ey) : nullptr;
+    const bool becomesT = kind == CellKind::Rail || (end && end->GetAnzLinkedStreets() == 2);
+    ((mx != 0 ? ex : ey) == highEnd ? highT : lowT) = becomesT;
+  }
   for (const auto& [ex, ey, out] : {std::tuple{x1, y1, step}, std::tuple{x2, y2, -step}}) {
     CStrJunction* end = KindAt(m_pIsoWelt, ex, ey) == CellKind::RailJunction ? FindJunctionAt(ex, ey) : nullptr;
     if (!end || end->GetAnzLinkedStreets() != 1) continue;
@@ -244,13 +259,15 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   }
   if (joined == 1) runsTowards[1] = runsTowards[0];
   if (joined == 2) runsTowards[0] = -runsTowards[1];
+  const int highGroup = highT ? 1 + (mx != 0 && runsTowards[0] > 0 ? 1 : 0) : 0;
   for (const auto& [a, b] : runs) {
     const int lo = std::min(start + a * step, start + b * step);
     const int hi = std::max(start + a * step, start + b * step);
     if (lo - 1 < lowEnd + 3) return STR_BUILD_NO_ROOM;
+    if (lowT && lo - 1 - (lo == hi ? 1 : 0) < lowEnd + 3) return STR_BUILD_NO_ROOM;
     for (const int dir : runsTowards) {
       const int low = lo - 1 - (dir < 0 && lo == hi ? 1 : 0), high = dir > 0 ? lo + 2 : hi + 1;
-      if (high > highEnd - 2 || (lowBend && low < lowEnd + 3)) return STR_BUILD_NO_ROOM;
+      if (high > highEnd - 2 - highGroup || (lowBend && low < lowEnd + 3)) return STR_BUILD_NO_ROOM;
     }
   }
   return 0;

@@ -280,10 +280,18 @@ void CStrJunction::NeighbourCell(int index, short* x, short* y) {
   const bool ends = s->GetEndJunction() == this;
   // The street's own cells beside the junction, not a track's cells beside
   // its junctions' groups (which ask for the arms); a loop uses its own.
+  // A loop's last cell at a rail junction not drawn yet steps out of the
+  // group the junction's arms would give it, and those arms ask for the
+  // loop's cell here again: asked again meanwhile, the loop gives the
+  // street's own cell, which leaves the junction the same way, so the walk
+  // goes no deeper.
+  const bool own = starts && ends && !m_AskingLoopCell;
+  if (own) m_AskingLoopCell = true;
   if (starts && (!ends || !IsSecondEntry(m_pStreets, index)))
-    ends ? s->GetFirstIsoPos(x, y) : s->CStrStrasse::GetFirstIsoPos(x, y);
+    own ? s->GetFirstIsoPos(x, y) : s->CStrStrasse::GetFirstIsoPos(x, y);
   else if (ends)
-    starts ? s->GetLastIsoPos(x, y) : s->CStrStrasse::GetLastIsoPos(x, y);
+    own ? s->GetLastIsoPos(x, y) : s->CStrStrasse::GetLastIsoPos(x, y);
+  if (own) m_AskingLoopCell = false;
 }
 
 int CStrJunction::GetArms(Arm* arms) {

@@ -279,4 +279,7 @@ class CStrJunction : public CZorvaObject {
   int32_t m_LengthFromStart = -1;
   uint8_t m_StoredStreets = 0;
   CStrCellIndex* m_pCellIndex = nullptr;
+  // A loop's own cell beside the junction is being asked for (see
+  // NeighbourCell).
+  bool m_AskingLoopCell = false;
 };

@@ -364,6 +364,10 @@ inline Finding RunRailStorm(uint32_t seed, const Mix& streets, int steps, int sa
   const std::vector<Op> start = Parse("B 8 40 8 6 9\nB 8 6 24 6 9\nB 24 6 24 40 9\nB 2 30 28 30 1\n");
   // A long run reports how far it got (ZOR_STORM_PROGRESS=n: every n steps).
   const int progress = EnvInt("ZOR_STORM_PROGRESS", 0);
+  // ZOR_STORM_TRACE=file writes every step there before it is applied, so
+  // a run that crashes leaves the steps that led to the crash.
+  const char* tracePath = std::getenv("ZOR_STORM_TRACE");
+  std::unique_ptr<FILE, int (*)(FILE*)> trace(tracePath ? std::fopen(tracePath, "w") : nullptr, &std::fclose);
   const auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < steps; ++i) {
     if (progress > 0 && i > 0 && i % progress == 0) {
@@ -373,6 +377,10 @@ inline Finding RunRailStorm(uint32_t seed, const Mix& streets, int steps, int sa
     }
     const Op o = i < static_cast<int>(start.size()) ? start[static_cast<size_t>(i)] : source.Next(sw);
     ops.push_back(o);
+    if (trace) {
+      std::fprintf(trace.get(), "%s\n", Format(o).c_str());
+      std::fflush(trace.get());
+    }
     Finding f;
     f.faults = RailStep(sw, o, i, saveEvery, &f.result);
     if (stats && o.type == STRASSE_SCHIENE && o.kind == 'B' && f.result == STR_BUILD_OK) ++stats->tracksBuilt;

@@ -1,7 +1,8 @@
 // The edit storm with tracks: street and track builds and deletions with a
 // fixed seed of their own, every step checked for both networks (see
 // rail_storm.h). CI runs 400 steps; ZOR_STORM_STEPS and ZOR_STORM_SEED run
-// others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_RAIL_REPLAY=file
+// others; ZOR_STORM_PROGRESS=n reports every n steps; ZOR_STORM_TRACE=file
+// writes every step there as it is drawn (a crash leaves them); ZOR_RAIL_REPLAY=file
 // replays a file of steps, with ZOR_STORM_MINIMIZE=1 also shortened to the
 // fewest steps found that still show its first finding at the same place.
 #include <gtest/gtest.h>
@@ -501,16 +502,14 @@ TEST(RailStorm, ADeletionLeavingALoopTrackKeepsItsCellsJoined) {
   g_ZorLoadVersion = 0;
 }
 
-// The same loop made in every turn and mirror of the map, its tracks drawn
-// both ways: every step leaves both networks sound, and the loop's first
-// and last cells lie outside its junction's group, along the loop's head
-// and tail one cell past the group's edge (the tail up to two towards +x
-// or +y, where a track's last group reaches back onto the cell before).
-TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
-  g_ZorLoadVersion = 240;
-  // Around the junction at (0, 0): the far corner's track, the track drawn
-  // on from it through the junction's cell, the branch at the junction, the
-  // branch drawn on to the far track, and the far track's spur deleted.
+// A loop track at a junction of three tracks, made around the junction at
+// (46, 22) in every turn and mirror of the map with its tracks drawn both
+// ways, every step checked; `look` gets each world and its loop. The steps:
+// the far corner's track, the track drawn on from it through the
+// junction's cell, the branch at the junction, the branch drawn on to the
+// far track, and the far track's spur deleted.
+template <class Look>
+void ForEveryLoop(Look look) {
   const int local[5][4] = {{8, 0, 8, -12}, {8, 0, -5, 0}, {0, 0, 0, -9}, {0, -9, 8, -9}, {8, -9, 8, -12}};
   for (bool reversed : {false, true})
     for (int turns = 0; turns < 4; ++turns)
@@ -535,28 +534,109 @@ TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
         for (CStrStrasse* t : sw.Tracks())
           if (t->GetStartJunction() == t->GetEndJunction()) loop = t;
         ASSERT_NE(loop, nullptr);
-        CStrJunction* j = loop->GetStartJunction();
-        const CIsoObjGroup* g = sw.w.map->GetGroupAt(static_cast<unsigned short>(j->GetXPos()),
-                                                     static_cast<unsigned short>(j->GetYPos()), ISO_LAYER_GROUND);
-        ASSERT_NE(g, nullptr);
-        const int x0 = g->GetStartPosX(), y0 = g->GetStartPosY();
-        const int x1 = x0 + g->GetTurnedSizeX() - 1, y1 = y0 + g->GetTurnedSizeY() - 1;
-        short hx = 0, hy = 0, tx = 0, ty = 0;
-        loop->CalcMAtHead(&hx, &hy);
-        loop->CalcMAtTail(&tx, &ty);
-        // How many cells past the group's edge the cell lies, along the
-        // direction it leaves the group by.
-        auto past = [&](short x, short y, short dx, short dy) {
-          return dx > 0 ? x - x1 : dx < 0 ? x0 - x : dy > 0 ? y - y1 : y0 - y;
-        };
-        short x = 0, y = 0;
-        ASSERT_EQ(loop->GetFirstIsoPos(&x, &y), 0);
-        EXPECT_EQ(past(x, y, hx, hy), 1) << "head at " << x << "/" << y << " leaving " << hx << "/" << hy;
-        ASSERT_EQ(loop->GetLastIsoPos(&x, &y), 0);
-        const int tail = past(x, y, tx, ty);
-        EXPECT_TRUE(tail == 1 || (tail == 2 && (tx > 0 || ty > 0)))
-            << "tail at " << x << "/" << y << " leaving " << tx << "/" << ty;
+        look(sw, loop);
       }
+}
+
+// The same loop made in every turn and mirror of the map, its tracks drawn
+// both ways: every step leaves both networks sound, and the loop's first
+// and last cells lie outside its junction's group, along the loop's head
+// and tail one cell past the group's edge (the tail up to two towards +x
+// or +y, where a track's last group reaches back onto the cell before).
+TEST(RailStorm, ALoopTrackStepsOutOfItsJunctionsGroupAtBothEnds) {
+  g_ZorLoadVersion = 240;
+  ForEveryLoop([](RailStormWorld& sw, CStrStrasse* loop) {
+    CStrJunction* j = loop->GetStartJunction();
+    const CIsoObjGroup* g = sw.w.map->GetGroupAt(static_cast<unsigned short>(j->GetXPos()),
+                                                 static_cast<unsigned short>(j->GetYPos()), ISO_LAYER_GROUND);
+    ASSERT_NE(g, nullptr);
+    const int x0 = g->GetStartPosX(), y0 = g->GetStartPosY();
+    const int x1 = x0 + g->GetTurnedSizeX() - 1, y1 = y0 + g->GetTurnedSizeY() - 1;
+    short hx = 0, hy = 0, tx = 0, ty = 0;
+    loop->CalcMAtHead(&hx, &hy);
+    loop->CalcMAtTail(&tx, &ty);
+    // How many cells past the group's edge the cell lies, along the
+    // direction it leaves the group by.
+    auto past = [&](short x, short y, short dx, short dy) {
+      return dx > 0 ? x - x1 : dx < 0 ? x0 - x : dy > 0 ? y - y1 : y0 - y;
+    };
+    short x = 0, y = 0;
+    ASSERT_EQ(loop->GetFirstIsoPos(&x, &y), 0);
+    EXPECT_EQ(past(x, y, hx, hy), 1) << "head at " << x << "/" << y << " leaving " << hx << "/" << hy;
+    ASSERT_EQ(loop->GetLastIsoPos(&x, &y), 0);
+    const int tail = past(x, y, tx, ty);
+    EXPECT_TRUE(tail == 1 || (tail == 2 && (tx > 0 || ty > 0)))
+        << "tail at " << x << "/" << y << " leaving " << tx << "/" << ty;
+  });
+  g_ZorLoadVersion = 0;
+}
+
+// The loop's junction taken off the map and drawn again: with no group on
+// its cell the loop's last cell steps out of the group that the junction's
+// arms would give it, and those arms ask for the loop's last cell again
+// (that went on until the stack ran out). The cell and the arms are those
+// the drawn junction gave, and the junction is drawn as it was.
+TEST(RailStorm, ALoopsLastCellAtItsJunctionOffTheMapIsFoundOnce) {
+  g_ZorLoadVersion = 240;
+  ForEveryLoop([](RailStormWorld& sw, CStrStrasse* loop) {
+    CStrJunction* j = loop->GetStartJunction();
+    ASSERT_EQ(j->GetAnzLinkedStreets(), 3);
+    const auto jx = static_cast<unsigned short>(j->GetXPos()), jy = static_cast<unsigned short>(j->GetYPos());
+    auto drawn = [&] {
+      const CIsoObjGroup* g = sw.w.map->GetGroupAt(jx, jy, ISO_LAYER_GROUND);
+      return g ? std::vector<int>{g->GetResID(), g->GetRichtung(), g->GetStartPosX(), g->GetStartPosY()}
+               : std::vector<int>{};
+    };
+    auto arms = [&] {
+      CStrJunction::Arm a[CStrJunction::kMaxStreets];
+      std::vector<std::pair<int, int>> out;
+      for (int i = 0, n = j->GetArms(a); i < n; ++i) out.emplace_back(a[i].dx, a[i].dy);
+      return out;
+    };
+    const std::vector<int> group = drawn();
+    ASSERT_FALSE(group.empty());
+    const auto armsDrawn = arms();
+    short lx = 0, ly = 0;
+    ASSERT_EQ(loop->GetLastIsoPos(&lx, &ly), 0);
+
+    ASSERT_EQ(j->RemoveFromIsoWelt(), 0);
+    ASSERT_TRUE(drawn().empty());
+    short x = 0, y = 0;
+    ASSERT_EQ(loop->GetLastIsoPos(&x, &y), 0);
+    EXPECT_EQ(std::pair(x, y), std::pair(lx, ly));
+    EXPECT_EQ(arms(), armsDrawn);
+    int id = 0;
+    CIsoRichtung dir;
+    EXPECT_EQ(j->GetKreuzungsIDStrasseD(&id, &dir), 0);
+    EXPECT_EQ(std::vector<int>({id, dir.GetValue()}), std::vector<int>(group.begin(), group.begin() + 2));
+
+    ASSERT_EQ(j->InsertIntoIsoWelt(), 0);
+    EXPECT_EQ(drawn(), group);
+    for (const std::string& f : CheckAll(sw)) ADD_FAILURE() << f;
+  });
+  g_ZorLoadVersion = 0;
+}
+
+// A branch deleted from a track that runs round into a loop: the branch's
+// junction goes, the two tracks beside it join, and the loop's junction,
+// drawn again, asked for the loop's last cell, which asked for the
+// junction's arms, without end (the game crashed). Both ways round the
+// loop; the loop stays at its junction of three tracks.
+TEST(RailStorm, DeletingABranchBesideALoopEnds) {
+  g_ZorLoadVersion = 240;
+  for (const char* steps : {"B 24 40 24 12 9  B 24 12 18 12 9  B 18 12 6 12 9  B 6 12 6 22 9  B 6 22 24 22 9  "
+                            "B 24 26 14 26 9  D 24 26 14 26 9",
+                            "B 36 34 44 34 9  B 44 34 44 22 9  B 36 34 36 9 9  B 44 22 36 22 9  B 36 15 47 15 9  "
+                            "B 47 15 47 6 9  D 36 15 47 6 9"}) {
+    SCOPED_TRACE(steps);
+    RailStormWorld sw;
+    ReplayEveryStepChecked(sw, steps);
+    const std::vector<CStrStrasse*> tracks = sw.Tracks();
+    const auto loop = std::find_if(tracks.begin(), tracks.end(),
+                                   [](CStrStrasse* t) { return t->GetStartJunction() == t->GetEndJunction(); });
+    ASSERT_NE(loop, tracks.end());
+    EXPECT_EQ((*loop)->GetStartJunction()->GetAnzLinkedStreets(), 3);
+  }
   g_ZorLoadVersion = 0;
 }
 
@@ -842,6 +922,73 @@ TEST(RailStorm, TJunctionsBelowACrossingKeepAPlainCellBetween) {
               EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK || streetFirst ? 1u : 0u);
             }
   }
+  g_ZorLoadVersion = 0;
+}
+
+// A track drawn either way along x or y between a T junction it makes on
+// another track's cell (its high end) and free ground, across a one-lane
+// or a four-lane street 3 to 7 cells from the junction: the junction's
+// group reaches a cell below the junction, and a crossing right below the
+// group left the junction's cells and the track's leading nowhere. Every
+// step leaves both networks sound; a crossing a plain cell clear of the
+// group is built (two cells on a track arriving towards +x), and a cell
+// closer it is refused.
+TEST(RailStorm, ATrackFromATJunctionAboveKeepsAPlainCellBelowItsGroup) {
+  g_ZorLoadVersion = 240;
+  for (bool alongX : {false, true})
+    for (bool fromJunction : {true, false})
+      for (int type : {1, 4})
+        for (int gap = 3; gap <= 7; ++gap) {
+          // The junction at 40/33 on a track along x, or at 58/20 on one along y.
+          const int a = alongX ? 58 : 33, c = alongX ? 20 : 40, far = alongX ? 35 : 10;
+          const Op main = alongX ? AxisLine(false, 10, 58, 40, 58, STRASSE_SCHIENE)
+                                 : AxisLine(true, 34, 33, 59, 33, STRASSE_SCHIENE);
+          const Op street = AxisLine(!alongX, c - 6, a - gap, c + 6, a - gap, type);
+          const Op track = fromJunction ? AxisLine(alongX, a, c, far, c, STRASSE_SCHIENE)
+                                        : AxisLine(alongX, far, c, a, c, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(main) + "  " + Format(street) + "  " + Format(track));
+          const Built b = BuildThen({main, street}, track);
+          // A crossing reaches a cell higher on a track running up, and a
+          // four-lane one as well.
+          const int clear = (type == 4 || !fromJunction ? 5 : 4) + (alongX && !fromJunction ? 1 : 0);
+          if (gap >= clear) {
+            EXPECT_EQ(b.result, STR_BUILD_OK);
+          } else if (gap == clear - 1) {
+            EXPECT_EQ(b.result, STR_BUILD_NO_ROOM);
+          }
+          EXPECT_EQ(CountCrossings(*b.sw), b.result == STR_BUILD_OK ? 1u : 0u);
+        }
+  g_ZorLoadVersion = 0;
+}
+
+// A track out of a cell of a track along y, either way, across a street
+// 3 to 7 cells on; then a track at the junction deleted, either one, which
+// joins the other two into a bend. The joined track may run the other way,
+// its crossing then a cell lower: right beside the bend's curve, the
+// street's and the track's cells there led nowhere. Such a branch is
+// refused; every step leaves both networks sound, and a narrow street five
+// cells on (a four-lane one six) is crossed.
+TEST(RailStorm, ABranchWhoseJunctionMayBecomeABendKeepsItsCrossingOffTheCurve) {
+  g_ZorLoadVersion = 240;
+  for (const char* branch : {"B 9 34 19 34 9", "B 19 34 9 34 9"})
+    for (const char* gone : {"D 9 34 9 41 9", "D 9 23 9 34 9"})
+      for (int type : {1, 2, 4})
+        for (int x = 12; x <= 16; ++x) {
+          Op street = Parse("B 0 49 0 15 1")[0];
+          street.x1 = street.x2 = x;
+          street.type = type;
+          const std::vector<Op> steps = {Parse("B 9 23 9 41 9")[0], street, Parse(branch)[0], Parse(gone)[0]};
+          SCOPED_TRACE(Format(street) + "  " + branch + "  " + gone);
+          RailStormWorld sw;
+          int result = 0;
+          for (size_t i = 0; i < steps.size(); ++i) {
+            for (const std::string& f : RailStep(sw, steps[i], static_cast<int>(i), 1, &result)) ADD_FAILURE() << f;
+            if (i == 2 && x == (type == 4 ? 15 : 14)) {
+              EXPECT_EQ(result, STR_BUILD_OK);
+            }
+            if (i == 2 && result != STR_BUILD_OK) break;
+          }
+        }
   g_ZorLoadVersion = 0;
 }
 
