@@ -358,14 +358,16 @@ TEST_F(RailViewTest, BendsAndAThreeTrackJunction) {
 }
 
 // Tracks laid either way across a street running along x = 64 from y 57
-// to `streetEnd`, and across a second one from 64/64 to 56/64.
+// to `streetEnd`, and across a second one from 64/65 to 56/65: five cells
+// from the T junction at the track's low end, which may later turn into a
+// bend that a nearer crossing would touch.
 void BuildLevelCrossings(RailViewTest& t, int streetEnd) {
   ASSERT_EQ(t.Street(64, 57, 64, streetEnd), STR_BUILD_OK);
-  ASSERT_EQ(t.Street(64, 64, 56, 64), STR_BUILD_OK);
+  ASSERT_EQ(t.Street(64, 65, 56, 65), STR_BUILD_OK);
   ASSERT_EQ(t.Track(55, 60, 70, 60), STR_BUILD_OK);
-  ASSERT_EQ(t.Track(70, 60, 70, 68), STR_BUILD_OK);
-  ASSERT_EQ(t.Track(70, 68, 55, 68), STR_BUILD_OK);
-  ASSERT_EQ(t.Track(58, 68, 58, 60), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(70, 60, 70, 69), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(70, 69, 55, 69), STR_BUILD_OK);
+  ASSERT_EQ(t.Track(58, 69, 58, 60), STR_BUILD_OK);
   // A crossing near each place where a track runs over a street.
   auto crossingNear = [&](int x, int y) {
     for (int cx = x - 1; cx <= x + 1; ++cx)
@@ -374,8 +376,8 @@ void BuildLevelCrossings(RailViewTest& t, int streetEnd) {
     return false;
   };
   ASSERT_TRUE(crossingNear(64, 60));
-  ASSERT_TRUE(crossingNear(64, 68));
-  ASSERT_TRUE(crossingNear(58, 64));
+  ASSERT_TRUE(crossingNear(64, 69));
+  ASSERT_TRUE(crossingNear(58, 65));
 }
 
 TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
@@ -383,10 +385,10 @@ TEST_F(RailViewTest, LevelCrossingsOfTracksLaidEitherWay) {
   ExpectEveryView(true);
 }
 
-// The street's dead end three cells past the crossing at y 68: its one
+// The street's dead end three cells past the crossing at y 69: its one
 // tile between them leads into the crossing and into the dead end.
 TEST_F(RailViewTest, LevelCrossingWithADeadEndThreeCellsPast) {
-  ASSERT_NO_FATAL_FAILURE(BuildLevelCrossings(*this, 71));
+  ASSERT_NO_FATAL_FAILURE(BuildLevelCrossings(*this, 72));
   ExpectEveryView(true);
 }
 
