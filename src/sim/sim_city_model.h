@@ -207,6 +207,8 @@ class CSimCityModell {
   void GetGroupType(int& g0, int& g1, int& g2, int& g3, int& g4) const;
   // Counts the agents per status group.
   void CalculateAgentGroupDistribution();
+  // Lets every agent go, each leaving its districts; the locations stay.
+  void RemoveAllAgents();
   int ReplanCount() const { return m_ReplanCount; }
 
   void ChangeAgentTripLengthGroup();

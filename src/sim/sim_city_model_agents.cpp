@@ -28,6 +28,11 @@ void CSimCityModell::DestroyAgentParts() {
   m_pStatisticServer = nullptr;
 }
 
+void CSimCityModell::RemoveAllAgents() {
+  if (m_pAgents) m_pAgents->Destroy(true);
+  CalculateAgentGroupDistribution();
+}
+
 int CSimCityModell::NrOfAgents() const { return m_pAgents ? m_pAgents->NrOfElements() : 0; }
 
 void CSimCityModell::CreateTripList(CSimAgent* agent) {

@@ -106,6 +106,10 @@ bool CSimWelt::Destroy() {
   return true;
 }
 
+void CSimWelt::ReleaseAgents() {
+  if (m_city) m_city->RemoveAllAgents();
+}
+
 int CSimWelt::StartNextIntervall(bool modelStep) {
   FinishLoadedHour();
   const CSimDate d = m_editing ? m_editing->Date() : CSimDate(5);

@@ -30,6 +30,10 @@ class CSimWelt : public CSimObject {
 
   bool Create(CSimLocationFactory* factory);
   bool Destroy();
+  // Lets the city's agents go before the buildings are taken down as a
+  // whole: otherwise every building that goes sends its agents looking for
+  // another home in a town that is going away, to be logged as having none.
+  void ReleaseAgents();
   bool IsValid() const { return m_valid != 0; }
 
   int StartNextIntervall(bool modelStep) override;

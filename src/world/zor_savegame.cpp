@@ -390,6 +390,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   }
   networksGo.reset();
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
+  m_pSimWelt->ReleaseAgents();
   DestroyObjectList(1);
   DestroyDeletePureZorvaObjects();
   NewCreatePureZorvaObjects();

@@ -612,6 +612,7 @@ int CZorvaWorld::Destroy() {
   m_pGottModus = nullptr;
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(m_pStreetNet);
   CViewFilter::Deactivate();
+  if (m_pSimWelt) m_pSimWelt->ReleaseAgents();
   DestroyObjectList(1);
   delete m_pStatistik;
   m_pStatistik = nullptr;
