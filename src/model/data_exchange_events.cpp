@@ -75,14 +75,12 @@ bool IsCarPark(TObjectType t) { return t == OBJ_CARPARK_OPEN || t == OBJ_CARPARK
 
 // The parking quality of a district, as its parking search time gives it:
 // 1 - time / 360 s between 0.03 and 1, and 0 where nobody lives, works,
-// learns or shops. It never throws: the message system asks it from the
+// learns, shops or spends free time. It never throws: the message system asks it from the
 // frame loop.
 float ParkingQuality(const CSimDistrict& d) {
   // A district not made yet (a city being built) holds nobody.
   if (!d.IsValid()) return 0.0f;
-  const long persons = static_cast<long>(d.NrOfResidents()) + d.NrOfWorkers() + d.NrOfScholars() +
-                       d.NrOfStudents() + d.NrOfConsumers() + d.NrOfOthers();
-  if (persons == 0) return 0.0f;
+  if (d.NrOfPersons() == 0) return 0.0f;
   float v = static_cast<float>(1.0 - d.Parksuchzeit() / 360.0);
   v = std::min(std::max(v, 0.01f), 1.0f);
   return std::max(v, 0.03f);

@@ -24,10 +24,6 @@ bool OddRotation() { return (g_IsoRichtung & 1) != 0; }
 constexpr const char* kBuildCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 constexpr int32_t kMaxAmpelType = 9;
 
-// The crossing types the demand model is told.
-constexpr int kSimRvl = 0;
-constexpr int kSimAmpel = 1;
-constexpr int kSimVorfahrt = 2;
 
 }  // namespace
 
@@ -206,6 +202,7 @@ int CKreuzObj::ApplyPriorityCode() {
 }
 
 int CKreuzObj::CheckAmpelRichtungAfterLoad() {
+  TellSimControl();
   if (m_AmpelType != 1 && m_AmpelType != 2) return 0;
   if (m_Richtung != 1 && m_Richtung != 2) m_Richtung = 1;
   ApplyPriorityCode();
@@ -237,6 +234,31 @@ int CKreuzObj::TCode() const {
 int CKreuzObj::SetJunctionAmpel() {
   if (!m_pJunction) return 1;
   return m_pJunction->SetAmpelData(static_cast<EAmpelType>(m_AmpelType), m_Cycle, m_Quote);
+}
+
+void CKreuzObj::GreenParts(int& priority, int& side) const {
+  const float share = m_Quote * static_cast<float>(m_Cycle);
+  const float rest = static_cast<float>(m_Cycle) * (1.0f - m_Quote);
+  const bool shareUp = rest - std::floor(rest) < share - std::floor(share);
+  priority = static_cast<int>(shareUp ? std::ceil(share) : std::floor(share));
+  side = static_cast<int>(shareUp ? std::floor(rest) : std::ceil(rest));
+}
+
+void CKreuzObj::TellSimControl() {
+  CSimWelt* sim = CStrJunction::m_pSimWelt;
+  if (!sim || !m_pJunction) return;
+  const auto id = static_cast<short>(m_pJunction->GetSimID());
+  if (m_AmpelType == 0) {
+    sim->SetCrossingType(id, SIM_CROSSING_NONE);
+  } else if (m_AmpelType == 1) {
+    sim->SetCrossingType(id, SIM_CROSSING_PRIORITY);
+  } else {
+    int priority = 0, side = 0;
+    GreenParts(priority, side);
+    sim->SetCrossingType(id, SIM_CROSSING_SIGNAL);
+    sim->SetNW_GoTime(id, priority);
+    sim->SetNE_GoTime(id, side);
+  }
 }
 
 void CKreuzObj::Book(int entry) {
@@ -283,18 +305,7 @@ int CKreuzObj::ChangeAmpelType(int k) {
   else if (m_Richtung == 0)
     m_Richtung = 1;
   ApplyPriorityCode();
-  if (CSimWelt* sim = CStrJunction::m_pSimWelt) {
-    const auto id = static_cast<short>(m_pJunction->GetSimID());
-    if (k == 0) {
-      sim->SetCrossingType(id, static_cast<ESimCrossingType>(kSimRvl));
-    } else if (k == 1) {
-      sim->SetCrossingType(id, static_cast<ESimCrossingType>(kSimVorfahrt));
-      sim->SetNW_GoTime(id, static_cast<int>(m_Quote));
-      sim->SetNE_GoTime(id, static_cast<int>(1.0f - m_Quote));
-    } else {
-      sim->SetCrossingType(id, static_cast<ESimCrossingType>(kSimAmpel));
-    }
-  }
+  TellSimControl();
   // Right before left needs nothing of the junction.
   return k == 0 ? 0 : SetJunctionAmpel();
 }
@@ -317,13 +328,9 @@ int CKreuzObj::GetVarData(const char* name, double* value) {
   } else if (Is(name, "KR.AMPEL.COST")) {
     *value = CWorldHost::Get()->GetPreis(kPreisAmpel, 0);
   } else if (Is(name, "KR.AMPEL.SVOR") || Is(name, "KR.AMPEL.SNEBEN")) {
-    const float share = m_Quote * static_cast<float>(m_Cycle);
-    const float rest = static_cast<float>(m_Cycle) * (1.0f - m_Quote);
-    const bool shareUp = rest - std::floor(rest) < share - std::floor(share);
-    if (Is(name, "KR.AMPEL.SVOR"))
-      *value = shareUp ? std::ceil(share) : std::floor(share);
-    else
-      *value = shareUp ? std::floor(rest) : std::ceil(rest);
+    int priority = 0, side = 0;
+    GreenParts(priority, side);
+    *value = Is(name, "KR.AMPEL.SVOR") ? priority : side;
   } else if (Is(name, "KR.AMPEL.OPNV")) {
     *value = m_NoOpnvPriority == 0 ? 1 : 0;
   } else if (Is(name, "KR.AMPEL.RICHTUNG")) {
@@ -377,6 +384,7 @@ int CKreuzObj::SetVarData(const char* name, double value) {
     }
     m_Cycle = static_cast<int32_t>(value);
     SetJunctionAmpel();
+    if (m_AmpelType >= 2) TellSimControl();
     return 0;
   }
   if (Is(name, "KR.AMPEL.QUOTE")) {
@@ -385,6 +393,7 @@ int CKreuzObj::SetVarData(const char* name, double value) {
     if (q > kMaxQuote) q = kMaxQuote;
     m_Quote = q;
     SetJunctionAmpel();
+    if (m_AmpelType >= 2) TellSimControl();
     return 0;
   }
   if (Is(name, "KR.AMPEL.OPNV")) {

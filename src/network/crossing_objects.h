@@ -83,6 +83,8 @@ class CKreuzObj : public CRoadObj {
   // Swaps the pairs unless the priority already runs that way; 0 swapped.
   int SetPriorityRichtung(TIsoRichtung dir);
   int UpdateAmpelPos();
+  // Sets the priority direction again and tells the demand model the
+  // crossing's control, which its network of a loaded game does not hold.
   int CheckAmpelRichtungAfterLoad();
   bool BuildCycleWith(CKreuzObj* other);
   bool WrongPriority() const { return false; }
@@ -105,6 +107,13 @@ class CKreuzObj : public CRoadObj {
   int TCode() const;
   int ApplyPriorityCode();
   int SetJunctionAmpel();
+  // The green of the priority streets and of the side streets in whole
+  // seconds of the cycle; the two add up to the cycle.
+  void GreenParts(int& priority, int& side) const;
+  // Tells the demand model the control: right before left stays
+  // uncontrolled, signs make a priority road, lights a signal whose go times
+  // are the two greens.
+  void TellSimControl();
   void Book(int entry);
 
   int32_t m_AmpelType = 0;

@@ -193,6 +193,11 @@ ZOR_DISTRICT_READER(NrOfOthers, m_Others)
 ZOR_DISTRICT_READER(NrOfResSpace, m_ResSpace)
 ZOR_DISTRICT_READER(NrOfIndSpace, m_IndSpace)
 ZOR_DISTRICT_READER(NrOfComSpace, m_ComSpace)
+
+long CSimDistrict::NrOfPersons() const {
+  return static_cast<long>(NrOfResidents()) + NrOfWorkers() + NrOfScholars() + NrOfStudents() + NrOfConsumers() +
+         NrOfLeisurers();
+}
 #undef ZOR_DISTRICT_READER
 
 unsigned* CSimDistrict::PersonCounter(ESimDestination kind) {

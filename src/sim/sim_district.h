@@ -65,6 +65,9 @@ class CSimDistrict {
   int NrOfStudents() const;
   int NrOfUniversitySeats() const;
   int NrOfOthers() const;
+  // The persons whose destination lies here: residents, workers, scholars,
+  // students, consumers and private-trip persons.
+  long NrOfPersons() const;
   int NrOfResSpace() const;
   int NrOfIndSpace() const;
   int NrOfComSpace() const;

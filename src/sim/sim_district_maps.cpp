@@ -29,10 +29,7 @@ int MapIndex(TSimDistrictMapType type) {
   return -1;
 }
 
-int Persons(const CSimDistrict& d) {
-  return d.NrOfResidents() + d.NrOfWorkers() + d.NrOfScholars() + d.NrOfStudents() + d.NrOfConsumers() +
-         d.NrOfLeisurers();
-}
+int Persons(const CSimDistrict& d) { return static_cast<int>(d.NrOfPersons()); }
 
 // The bus share of a district's agents' trips: one bus trip in 251 where
 // there are car trips and no bus trips.

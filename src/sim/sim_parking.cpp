@@ -55,7 +55,7 @@ void CSimCityModell::CalculateParkingData() {
       const CSimDistrict& d = m_Districts[x][y];
       const int i = x + kGrid * y;
       supply[i] = d.NrOfParking() * kHours;
-      demand[i] = 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfOthers();
+      demand[i] = 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfLeisurers();
       step[i] = std::max(0.0, 0.05 * (demand[i] - 0.8 * supply[i]));
     }
   // The share of microcars in percent; none without the node.
@@ -160,11 +160,8 @@ void CSimCityModell::CalculateParkingData() {
         seconds = 90.0 + 270.0 * (d - s) / s;
       CSimDistrict& district = m_Districts[x][y];
       district.SetParksuchzeit(static_cast<int>(std::min(seconds, 2147483647.0)));
-      const long persons = static_cast<long>(district.NrOfResidents()) + district.NrOfWorkers() +
-                           district.NrOfScholars() + district.NrOfStudents() + district.NrOfConsumers() +
-                           district.NrOfOthers();
       float v = 0.0f;
-      if (persons != 0) {
+      if (district.NrOfPersons() != 0) {
         v = static_cast<float>(1.0 - seconds / 360.0);
         v = std::min(std::max(v, 0.01f), 1.0f);
         v = std::max(v, 0.03f);

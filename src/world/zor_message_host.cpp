@@ -14,6 +14,12 @@ int CZorMessageHost::GetGameModus() {
   return god ? god->GetGameModus() : GAME_NORMAL;
 }
 
+int CZorMessageHost::GetScenarioNumber() {
+  int scenario = 0;
+  if (CGottModus* god = m_world.GetGottModus()) god->GetSzenario(&scenario, nullptr, nullptr);
+  return scenario;
+}
+
 CDataExchange* CZorMessageHost::GetDataExchange() { return m_world.GetDataExchange(); }
 
 COpnvLine* CZorMessageHost::GetLineByID(int id) {

@@ -1,8 +1,9 @@
 #pragma once
-// What the message system takes from the running game: the game mode, the
-// data exchange, public transport's lines and stops, the street network,
-// the text directory, the event window, the map mark and the map's centre,
-// the selected line, the statistics' labels and the stored language.
+// What the message system takes from the running game: the game mode and
+// the running scenario, the data exchange, public transport's lines and
+// stops, the street network, the text directory, the event window, the map
+// mark and the map's centre, the selected line, the statistics' labels and
+// the stored language.
 #include "model/message.h"
 
 class CZorvaWorld;
@@ -11,6 +12,8 @@ class CZorMessageHost : public CMessageHost {
  public:
   explicit CZorMessageHost(CZorvaWorld& world) : m_world(world) {}
   int GetGameModus() override;
+  // The running scenario's number, as god mode holds it.
+  int GetScenarioNumber() override;
   CDataExchange* GetDataExchange() override;
   COpnvLine* GetLineByID(int id) override;
   CBuildingObject* GetHstByID(int id) override;

@@ -161,7 +161,6 @@ void CZorvaWorld::RunHourlyFanOut(const STime& now) {
   m_pAktiveRP->OnPlayloopTurn(now, last);
   m_pPassiveRP->OnPlayloopTurn(now, last);
   m_pUmland->OnPlayloopTurn(now, last);
-  m_pStadtVerwaltung->OnPlayloopTurn(now, last);
   m_pPta->OnPlayloopTurn(now, last);
   if (m_IndikatorenCounter == -1 || m_IndikatorenCounter > 9) {
     m_pIndikatoren->OnPlayloopTurn(now, last);
@@ -178,7 +177,6 @@ void CZorvaWorld::RunHourlyFanOut(const STime& now) {
     m_pAktiveRP->ResetYearData(now, last);
     m_pPassiveRP->ResetYearData(now, last);
     m_pPta->ResetYearData(now, last);
-    m_pPassiveRP->ResetYearData(now, last);
     m_pZorviZentrale->ResetYearData(now, last);
     m_pParkManagement->ResetYearData(now, last);
     m_pStadtVerwaltung->ResetYearData(now, last);

@@ -11,6 +11,8 @@
 #include "junction_scene.h"
 #include "network/crossing_objects.h"
 #include "network/str_ampel.h"
+#include "sim/sim_traffic_slot.h"
+#include "sim/sim_welt.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
 
@@ -104,6 +106,51 @@ TEST_F(Crossing, TheGreenPartsAddUpToTheCycle) {
     EXPECT_EQ(Get("KR.AMPEL.SVOR"), c.vor);
     EXPECT_EQ(Get("KR.AMPEL.SNEBEN"), c.neben);
   }
+}
+
+// The crossing as the demand model's editing hour holds it.
+const CSimCrossing* SimCrossingOf(World& w, CStrJunction* k) {
+  CSimTrafficSlot* slot = w.sim->EditingSlot();
+  return slot ? slot->GetCrossing(static_cast<short>(k->GetSimID())) : nullptr;
+}
+
+TEST_F(Crossing, TheDemandModelTakesSignsAsAPriorityRoadAndLightsAsASignalWithTheirGreens) {
+  const CSimCrossing* c = SimCrossingOf(w, k);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->CrossingType(), SIM_CROSSING_NONE);
+  // Each kind from each other, the lights of every kind alike.
+  struct Step {
+    int kind;
+    ESimCrossingType type;
+  } steps[] = {{1, SIM_CROSSING_PRIORITY}, {2, SIM_CROSSING_SIGNAL}, {1, SIM_CROSSING_PRIORITY},
+               {0, SIM_CROSSING_NONE},     {2, SIM_CROSSING_SIGNAL}, {3, SIM_CROSSING_SIGNAL},
+               {0, SIM_CROSSING_NONE},     {1, SIM_CROSSING_PRIORITY}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.kind);
+    ASSERT_EQ(obj->SetVarData("KR.AMPEL", s.kind), 0);
+    EXPECT_EQ(c->CrossingType(), s.type);
+    if (s.type == SIM_CROSSING_SIGNAL) {
+      EXPECT_EQ(c->NW_GoTime(), Get("KR.AMPEL.SVOR"));
+      EXPECT_EQ(c->NE_GoTime(), Get("KR.AMPEL.SNEBEN"));
+    }
+  }
+  // The lights' greens follow the cycle and the quote as they change.
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL", 2), 0);
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL.TIME", 100.0), 0);
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL.QUOTE", 0.6), 0);
+  EXPECT_EQ(c->CrossingType(), SIM_CROSSING_SIGNAL);
+  EXPECT_EQ(c->NW_GoTime(), 60);
+  EXPECT_EQ(c->NE_GoTime(), 40);
+  ASSERT_EQ(obj->SetVarData("KR.AMPEL.QUOTE", 0.2), 0);
+  EXPECT_EQ(c->NW_GoTime(), 20);
+  EXPECT_EQ(c->NE_GoTime(), 80);
+  // The next hour's network keeps them.
+  ASSERT_NE(w.sim->StartNextIntervall(false), 0);
+  c = SimCrossingOf(w, k);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->CrossingType(), SIM_CROSSING_SIGNAL);
+  EXPECT_EQ(c->NW_GoTime(), 20);
+  EXPECT_EQ(c->NE_GoTime(), 80);
 }
 
 TEST_F(Crossing, LightsCostOnceAndRunOnTheCrossingsSettings) {
@@ -485,6 +532,9 @@ TEST(CrossingRecord, TheNetworkKeepsEachCrossingsControlThroughASaveAndLoad) {
     ASSERT_EQ(o->SetVarData("KR.AMPEL", 2.0), 0);
     ASSERT_EQ(o->SetVarData("KR.AMPEL.TIME", 100.0), 0);
     ASSERT_EQ(o->SetVarData("KR.AMPEL.QUOTE", 0.6), 0);
+    CStrJunction* t = w.At(10, 15);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->GetKreuzObject()->SetVarData("KR.AMPEL", 1.0), 0);
     int flow = 0, capacity = 0;
     o->GetAuslastung(&flow, &capacity);
     ASSERT_EQ(o->GetArmCount(), 4);
@@ -513,6 +563,20 @@ TEST(CrossingRecord, TheNetworkKeepsEachCrossingsControlThroughASaveAndLoad) {
   EXPECT_TRUE(k->HasAmpel());
   ASSERT_NE(k->GetAmpelGroup(), nullptr);
   EXPECT_EQ(k->GetAmpelGroup()->GetCycleTime(), 10000);
+  // The demand model's network is rebuilt without the control; the check
+  // after the load gives it back, and the signs' crossing its priority road.
+  const CSimCrossing* c = SimCrossingOf(w, k);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(o->CheckAmpelRichtungAfterLoad(), 0);
+  EXPECT_EQ(c->CrossingType(), SIM_CROSSING_SIGNAL);
+  EXPECT_EQ(c->NW_GoTime(), 60);
+  EXPECT_EQ(c->NE_GoTime(), 40);
+  CStrJunction* signs = w.At(10, 15);
+  ASSERT_NE(signs, nullptr);
+  ASSERT_NE(signs->GetKreuzObject(), nullptr);
+  EXPECT_EQ(signs->GetKreuzObject()->GetAmpelType(), 1);
+  EXPECT_EQ(signs->GetKreuzObject()->CheckAmpelRichtungAfterLoad(), 0);
+  EXPECT_EQ(SimCrossingOf(w, signs)->CrossingType(), SIM_CROSSING_PRIORITY);
 }
 
 }  // namespace

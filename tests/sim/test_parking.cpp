@@ -79,10 +79,12 @@ struct Search : testing::Test {
     return p;
   }
   CSimDistrict& Home() { return *city->pDistrictAt(1, 1); }
-  double Demand() {
-    CSimDistrict& d = Home();
-    return 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfOthers();
+  // A district's parking demand: ten per resident, eight per worker, two per
+  // consumer and three per person who comes for a private trip.
+  static double Demand(const CSimDistrict& d) {
+    return 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfLeisurers();
   }
+  double Demand() { return Demand(Home()); }
 };
 
 TEST(ParkingDistances, ACarParkReachesItsDistrictAndTheEightAroundIt) {
@@ -121,6 +123,27 @@ TEST_F(Search, WithoutCarParksTheTimeComesFromSupplyAndDemand) {
   EXPECT_EQ(city->pDistrictAt(7, 7)->Parksuchzeit(), 0);
   EXPECT_EQ(city->ParkingQuality(7, 7), 0.0f);
   EXPECT_EQ(city->ParkingQuality(16, 0), 0.0f);
+}
+
+TEST_F(Search, VisitorsOnPrivateTripsAskForParkingWhereTheyGo) {
+  // A park in district (6, 1) with nothing else: only those who spend their
+  // free time there come.
+  Add(50, 10, {.leisure = 900});
+  Residents(12);
+  CSimDistrict& park = *city->pDistrictAt(6, 1);
+  ASSERT_GT(park.NrOfLeisurers(), 0);
+  ASSERT_EQ(park.NrOfResidents() + park.NrOfWorkers() + park.NrOfConsumers(), 0);
+  const double demand = Demand(park);
+  EXPECT_EQ(demand, 3.0 * park.NrOfLeisurers());
+  // Places for a bit more than that demand, in the same district.
+  const int places = static_cast<int>(demand / 24.0) + 2;
+  Add(52, 12, {.parking = places});
+  city->CalculateParkingData();
+  const double seconds = 90.0 * demand / (places * 24.0);
+  ASSERT_GT(seconds, 60.0);
+  EXPECT_EQ(park.Parksuchzeit(), static_cast<int>(seconds));
+  // The visitors count as the district's persons: the map shows it.
+  EXPECT_FLOAT_EQ(city->ParkingQuality(6, 1), static_cast<float>(1.0 - seconds / 360.0));
 }
 
 TEST_F(Search, DemandWithoutAnyPlaceInReachSearchesLongestNotShortest) {

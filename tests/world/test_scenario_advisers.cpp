@@ -19,6 +19,7 @@
 #include "gui/item_text.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
+#include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
@@ -247,6 +248,31 @@ TEST(AdviserScenario, TheAdvisersSpeakOncePerPeriodAndTheListLeadsToTheCrossing)
   EXPECT_STRNE(message->GetMessageE(0), "");
   game.Run({Frames(2)});
   game.Shot("adviser-english");
+}
+
+// The goal adviser of a scenario game tells the task of the scenario that
+// runs, whichever it is, and the free and the normal game their own goals.
+TEST(AdviserScenario, TheGoalAdviserTellsTheTaskOfTheScenarioThatRuns) {
+  Scenario game("LANGUAGE=1\n");
+  CZorvaWorld& world = game.World();
+  CMessage* message = world.GetMessage();
+  CGottModus* god = world.GetGottModus();
+  ASSERT_NE(message, nullptr);
+  ASSERT_NE(god, nullptr);
+  ASSERT_EQ(god->SetGameModus(GAME_SCENARIO), 0);
+  message->SetBerater(5);
+  // Each scenario's task names the gauge it is about.
+  const std::pair<int, const char*> tasks[] = {{3, "Cost per kilometre"}, {1, "Travel time"}, {0, "Distance per person"}};
+  for (const auto& [scenario, gauge] : tasks) {
+    god->SetSzenario(scenario, 12, 0.98f, 4);
+    const char* text = message->GetBeraterMessage();
+    ASSERT_NE(text, nullptr) << scenario;
+    EXPECT_NE(std::strstr(text, gauge), nullptr) << scenario << ": " << text;
+  }
+  // Out of the scenario the goal is the game mode's.
+  god->SetGottActive();
+  const std::string free = message->GetBeraterMessage();
+  EXPECT_EQ(free.find("Distance per person"), std::string::npos);
 }
 
 }  // namespace
