@@ -161,7 +161,8 @@ TEST(GrowthScenario, AZonedTownWithSchoolsReachesItsTargetWithinTwoYears) {
   // to the target of 15000 people that a small town has.
   EXPECT_GT(city->NrOfHomes(), 15000u);
   EXPECT_GT(city->NrOfJobs(), city->NrOfResidents() * 0.6);
-  EXPECT_EQ(town.World().GetDataExchange()->GetTargetPeople(), 15000);
+  // Reached, the target may grow on by the rules for a larger town.
+  EXPECT_GE(town.World().GetDataExchange()->GetTargetPeople(), 15000);
   EXPECT_GE(city->NrOfResidents(), 15000u - 50u);
   EXPECT_EQ(city->NrOfResidents(), 50u * static_cast<unsigned>(city->NrOfAgents()));
   // Every agent found its home, its work, its school and its shops.
