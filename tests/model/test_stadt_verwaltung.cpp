@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "cybernet/cyber_net.h"
+#include "measures/building_object.h"
 #include "measures/preise.h"
 #include "framework/zor_list.h"
 #include "model/data_exchange.h"
+#include "model/finanzen.h"
 #include "model/stadt_verwaltung.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
@@ -174,6 +176,43 @@ TEST_F(Council, TheLastInstalmentOfALevelSettlesWhatIsLeftEitherWay) {
   Turn(3.0f, 4.0f);
   EXPECT_EQ(finances.values["F.RES"], 3500000.0 + 6500000.0);
   EXPECT_DOUBLE_EQ(V("SV.RES.REDUCTION.WIRKUNG"), 0.1);
+}
+
+TEST_F(Council, ALevelStartsOnlyWhenTheAccountCoversWhatIsLeftToPay) {
+  CFinanzen fin;
+  ASSERT_EQ(sv.Create(&fin), 0);
+  fin.SetVarData("F.KONTO", 4000000);
+  EXPECT_NE(sv.SetVarData("SV.RES.ENERGIE.1.ACTIVE", 1), 0);
+  EXPECT_EQ(warnings.shown, std::vector<int>{74});
+  EXPECT_EQ(V("SV.RES.ENERGIE.1.ACTIVE"), 0.0);
+  // With four million still to pay the account just covers it.
+  sv.SetVarData("SV.RES.ENERGIE.1.COST", 4000000);
+  EXPECT_EQ(sv.SetVarData("SV.RES.ENERGIE.1.ACTIVE", 1), 0);
+  EXPECT_EQ(V("SV.RES.ENERGIE.1.ACTIVE"), 1.0);
+  EXPECT_EQ(warnings.shown, std::vector<int>{74});
+  EXPECT_EQ(sv.Destroy(), 0);
+}
+
+TEST_F(Council, SpeedControlsJoinAndLeaveTheCouncilsList) {
+  CSecondLayerObject a, b;
+  CIsoRichtung dir(0);
+  a.Create(0, 10, 10, &dir, static_cast<ESimLocationHeight>(0));
+  b.Create(0, 12, 10, &dir, static_cast<ESimLocationHeight>(0));
+  CZorvaList* list = sv.GetList("SV.SPEEDCONTROLLIST");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(sv.GetList("SV.OTHERLIST"), nullptr);
+  EXPECT_EQ(sv.AddSpeedControl(&a), 0);
+  EXPECT_EQ(sv.AddSpeedControl(&b), 0);
+  EXPECT_EQ(sv.AddSpeedControl(nullptr), 1);
+  EXPECT_EQ(list->GetCount(), 2);
+  EXPECT_EQ(sv.RemoveSpeedControl(&a), 0);
+  EXPECT_EQ(sv.RemoveSpeedControl(nullptr), 1);
+  EXPECT_EQ(list->GetCount(), 1);
+  EXPECT_EQ(list->GetHeadZorvaPointer()->GetZorvaObject(), &b);
+  EXPECT_EQ(sv.RemoveSpeedControl(&b), 0);
+  EXPECT_EQ(list->GetCount(), 0);
+  a.Destroy();
+  b.Destroy();
 }
 
 TEST_F(Council, TheEditorGetsEachRowsStepAndRange) {
