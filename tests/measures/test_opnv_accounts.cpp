@@ -25,11 +25,12 @@ class OpnvAccounts : public OpnvFixture {
   double V(const char* name) { return COpnv::GetVarValue(name); }
   void Set(const char* name, double value) { ASSERT_EQ(COpnv::SetVarValue(name, value), 0) << name; }
   // A line of the bus or tram net with its length and headway in minutes.
-  void AddLine(NetActiveType type, float length, int headway) {
+  void AddLine(NetActiveType type, float length, int headway, int passengers = 0) {
     auto* line = new COpnvLine(type);
     line->Create(++lines, nullptr, type);
     line->GetData()->length = length;
     line->GetData()->headway = headway;
+    line->GetData()->passengers[8] = passengers;
     (type == NET_TRAM ? opnv.GetTramNet() : opnv.GetBusNet())->AddOpnvLine(line);
   }
   void AddStop(int x) {
@@ -46,6 +47,11 @@ class OpnvAccounts : public OpnvFixture {
     EXPECT_EQ(V("OPNV.PERS.SERVICE.NEEDED"), service);
     EXPECT_EQ(V("OPNV.PERS.MECHANICS.NEEDED"), mechanics);
     EXPECT_EQ(V("OPNV.PERS.NEEDED"), drivers + service + mechanics);
+  }
+  double NetValue(COpnvNet* net, const char* key) {
+    double v = -1;
+    EXPECT_EQ(net->GetVarData(key, &v), 0) << key;
+    return v;
   }
   double Frequency() {
     double v = -1;
@@ -134,6 +140,40 @@ TEST_F(OpnvAccounts, TheMeanHeadwayIsWeightedByTheLengthOfEachNet) {
   EXPECT_EQ(opnv.GetTramNetLength(), 5) << "the buses do not count";
   // Buses every 30 minutes on 20 km, trams every 10 on 5.
   EXPECT_NEAR(Frequency(), (30.0 * 20 + 10.0 * 5) / 25, 1e-9);
+}
+
+TEST_F(OpnvAccounts, FaresAreSharedByTheNetsPassengersLessThoseTheyCannotCarry) {
+  host.busLength = 5;
+  host.busTrips = 100;
+  AddLine(NET_BUS, 10, 30, 3600);
+  AddLine(NET_TRAM, 5, 10, 2000);
+  const double bus = NetValue(opnv.GetBusNet(), "OPNV.NET.PASSENGER");
+  const double busOver = NetValue(opnv.GetBusNet(), "OPNV.NET.PASSENGERTOOMUCH");
+  const double tram = NetValue(opnv.GetTramNet(), "OPNV.NET.PASSENGER");
+  const double tramOver = NetValue(opnv.GetTramNet(), "OPNV.NET.PASSENGERTOOMUCH");
+  ASSERT_EQ(bus, 3600);
+  ASSERT_GT(busOver, 0);
+  for (const char* row : {"OPNV.F.INCOME.TICKET.BUS", "OPNV.F.INCOME.TICKET.TRAM"}) Set(row, 0);
+  opnv.CalculateIncome(0.25);
+  const double yearly = opnv.CalculateAveragePriceKm() * 5.0 * (100 * 210.0);
+  EXPECT_EQ(V("OPNV.PRICE.ESTIMATEDINCOME"), yearly);
+  const double quarter = 0.25 * yearly;
+  EXPECT_EQ(V("OPNV.F.INCOME.TICKET.BUS"), std::floor((bus - busOver) * quarter / (bus + tram)));
+  EXPECT_EQ(V("OPNV.F.INCOME.TICKET.TRAM"), std::floor((tram - tramOver) * quarter / (bus + tram)));
+  EXPECT_GT(V("OPNV.F.INCOME.TICKET.TRAM"), 0);
+}
+
+TEST_F(OpnvAccounts, TheYearlyClosingLeavesTheStaffAndFleetRowsAlone) {
+  Set("OPNV.PERS.DRIVER", 7);
+  Set("OPNV.PERS.DRIVER.QUOTE", 90);
+  Set("OPNV.F.INCOME", 1000);
+  STime last, now;
+  last.year = 3, last.fyear = 3.9f;
+  now.year = 4, now.fyear = 4.05f;
+  EXPECT_EQ(opnv.ResetYearData(now, last), 0);
+  EXPECT_EQ(V("OPNV.F.LY.INCOME"), 1000);
+  EXPECT_EQ(V("OPNV.PERS.DRIVER"), 7);
+  EXPECT_EQ(V("OPNV.PERS.DRIVER.QUOTE"), 90);
 }
 
 }  // namespace

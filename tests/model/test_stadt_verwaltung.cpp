@@ -215,6 +215,25 @@ TEST_F(Council, SpeedControlsJoinAndLeaveTheCouncilsList) {
   b.Destroy();
 }
 
+TEST_F(Council, TeleworkersFollowTheWorkersAndAPerCaseSubsidy) {
+  dx.Block().worker = 100000;
+  // Without a node for the share that may work at home: 10 %, a quarter of
+  // it reached before any research: 2500 of the workers.
+  EXPECT_EQ(sv.OnPlayloopTurn(Year(1.0f), Year(0.0f)), 0);
+  EXPECT_EQ(dx.GetTeleWorker(), static_cast<int>(2500 / 6.5));
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.NUMBER"), 0.0);
+  // Half the highest subsidy: divisor (1 - 0.5) x 5 + 1.5, 500 a case.
+  ASSERT_EQ(sv.SetVarValue("SV.SUB.TELEWORKING", 500), 0);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING"), 500.0);
+  EXPECT_EQ(sv.SetVarValue("SV.NO.SUCH.ROW", 1), 1);
+  const int before = dx.GetTeleWorker();
+  Turn(1.0f, 2.0f);
+  const int bought = static_cast<int>((2500 - before) / 4.0);
+  EXPECT_EQ(dx.GetTeleWorker(), before + bought);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.NUMBER"), bought);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.EXPENSES"), 500.0 * bought);
+}
+
 TEST_F(Council, TheEditorGetsEachRowsStepAndRange) {
   struct Range {
     const char* row;
