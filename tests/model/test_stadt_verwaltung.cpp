@@ -7,12 +7,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cybernet/cyber_net.h"
+#include "measures/building_object.h"
+#include "measures/preise.h"
 #include "framework/zor_list.h"
 #include "model/data_exchange.h"
+#include "model/finanzen.h"
 #include "model/stadt_verwaltung.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
@@ -52,7 +56,8 @@ struct Council : testing::Test {
     zortest::WriteFile("council.def",
                        "NodeBegin BasicNode Name K12.2 Value 0.1 MinSize 0 MaxSize 100 NodeEnd\n"
                        "NodeBegin BasicNode Name K12.3 Value 0.1 MinSize 0 MaxSize 100 NodeEnd\n"
-                       "NodeBegin BasicNode Name S2 Value 0.24 MinSize 0 MaxSize 50000 NodeEnd\n");
+                       "NodeBegin BasicNode Name S2 Value 0.24 MinSize 0 MaxSize 50000 NodeEnd\n" +
+                           ExtraNodes());
     FILE* f = std::fopen("council.def", "r");
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(net.Read(f), 0);
@@ -62,6 +67,8 @@ struct Council : testing::Test {
     dx.RegisterOwner("OPNV.", &opnv);
     sv.Attach(&dx);
   }
+  // Further nodes a group of tests needs.
+  virtual std::string ExtraNodes() { return ""; }
   STime Year(float from) { return STime{8, 1, static_cast<int>(from), from}; }
   void Turn(float from, float to) { sv.OnPlayloopTurn(Year(to), Year(from)); }
   double V(const char* name) { return sv.GetVarValue(name); }
@@ -149,6 +156,216 @@ TEST_F(Council, MicrocarsComeFasterWithASubsidyAndOnlyThenArePaidAndCounted) {
   EXPECT_EQ(paid.GetVarValue("SV.SUB.SELLINGCAR.NUMBER"), 7.0);
   paid.ResetYearData(Year(2.5f), Year(2.0f));
   EXPECT_EQ(paid.GetVarValue("SV.SUB.SELLINGCAR.NUMBER"), 7.0);
+}
+
+TEST_F(Council, TheLastInstalmentOfALevelSettlesWhatIsLeftEitherWay) {
+  // Three and a half million still to pay on a level whose instalments come
+  // to five: the last one gives the rest back to the accounts.
+  sv.SetVarData("SV.RES.EMISSION.1.COST", 3500000);
+  sv.SetVarData("SV.RES.EMISSION.1.ACTIVE", 1);
+  Turn(0.0f, 2.0f);
+  EXPECT_EQ(finances.values["F.RES"], 3500000.0);
+  EXPECT_EQ(V("SV.RES.EMISSION.1.COST"), 0.0);
+  EXPECT_EQ(V("SV.RES.EMISSION.1.DURATION"), 2.0);
+  // Six and a half million: the last instalment pays the one and a half over.
+  sv.SetVarData("SV.RES.REDUCTION.1.COST", 6500000);
+  sv.SetVarData("SV.RES.REDUCTION.1.ACTIVE", 1);
+  Turn(2.0f, 3.0f);
+  EXPECT_EQ(finances.values["F.RES"], 3500000.0 + 2500000.0);
+  EXPECT_EQ(V("SV.RES.REDUCTION.1.COST"), 4000000.0);
+  Turn(3.0f, 4.0f);
+  EXPECT_EQ(finances.values["F.RES"], 3500000.0 + 6500000.0);
+  EXPECT_DOUBLE_EQ(V("SV.RES.REDUCTION.WIRKUNG"), 0.1);
+}
+
+TEST_F(Council, ALevelStartsOnlyWhenTheAccountCoversWhatIsLeftToPay) {
+  CFinanzen fin;
+  ASSERT_EQ(sv.Create(&fin), 0);
+  fin.SetVarData("F.KONTO", 4000000);
+  EXPECT_NE(sv.SetVarData("SV.RES.ENERGIE.1.ACTIVE", 1), 0);
+  EXPECT_EQ(warnings.shown, std::vector<int>{74});
+  EXPECT_EQ(V("SV.RES.ENERGIE.1.ACTIVE"), 0.0);
+  // With four million still to pay the account just covers it.
+  sv.SetVarData("SV.RES.ENERGIE.1.COST", 4000000);
+  EXPECT_EQ(sv.SetVarData("SV.RES.ENERGIE.1.ACTIVE", 1), 0);
+  EXPECT_EQ(V("SV.RES.ENERGIE.1.ACTIVE"), 1.0);
+  EXPECT_EQ(warnings.shown, std::vector<int>{74});
+  EXPECT_EQ(sv.Destroy(), 0);
+}
+
+TEST_F(Council, SpeedControlsJoinAndLeaveTheCouncilsList) {
+  CSecondLayerObject a, b;
+  CIsoRichtung dir(0);
+  a.Create(0, 10, 10, &dir, static_cast<ESimLocationHeight>(0));
+  b.Create(0, 12, 10, &dir, static_cast<ESimLocationHeight>(0));
+  CZorvaList* list = sv.GetList("SV.SPEEDCONTROLLIST");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(sv.GetList("SV.OTHERLIST"), nullptr);
+  EXPECT_EQ(sv.AddSpeedControl(&a), 0);
+  EXPECT_EQ(sv.AddSpeedControl(&b), 0);
+  EXPECT_EQ(sv.AddSpeedControl(nullptr), 1);
+  EXPECT_EQ(list->GetCount(), 2);
+  EXPECT_EQ(sv.RemoveSpeedControl(&a), 0);
+  EXPECT_EQ(sv.RemoveSpeedControl(nullptr), 1);
+  EXPECT_EQ(list->GetCount(), 1);
+  EXPECT_EQ(list->GetHeadZorvaPointer()->GetZorvaObject(), &b);
+  EXPECT_EQ(sv.RemoveSpeedControl(&b), 0);
+  EXPECT_EQ(list->GetCount(), 0);
+  a.Destroy();
+  b.Destroy();
+}
+
+TEST_F(Council, TeleworkersFollowTheWorkersAndAPerCaseSubsidy) {
+  dx.Block().worker = 100000;
+  // Without a node for the share that may work at home: 10 %, a quarter of
+  // it reached before any research: 2500 of the workers.
+  EXPECT_EQ(sv.OnPlayloopTurn(Year(1.0f), Year(0.0f)), 0);
+  EXPECT_EQ(dx.GetTeleWorker(), static_cast<int>(2500 / 6.5));
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.NUMBER"), 0.0);
+  // Half the highest subsidy: divisor (1 - 0.5) x 5 + 1.5, 500 a case.
+  ASSERT_EQ(sv.SetVarValue("SV.SUB.TELEWORKING", 500), 0);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING"), 500.0);
+  EXPECT_EQ(sv.SetVarValue("SV.NO.SUCH.ROW", 1), 1);
+  const int before = dx.GetTeleWorker();
+  Turn(1.0f, 2.0f);
+  const int bought = static_cast<int>((2500 - before) / 4.0);
+  EXPECT_EQ(dx.GetTeleWorker(), before + bought);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.NUMBER"), bought);
+  EXPECT_EQ(V("SV.SUB.TELEWORKING.EXPENSES"), 500.0 * bought);
+}
+
+TEST_F(Council, TheEditorGetsEachRowsStepAndRange) {
+  struct Range {
+    const char* row;
+    float min, max, step;
+  };
+  for (const Range& r : {Range{"SV.TAX.GENERAL", 20, 30, 1}, Range{"SV.TAX.KFZ.PKW", 0, 200, 10},
+                         Range{"SV.TAX.ENERGIE", 0.49f, 1, 0.05f}, Range{"SV.TAX.MWST", 14, 22, 1},
+                         Range{"SV.SUB.SELLINGCAR", 0, 1000, 100}, Range{"SV.SUB.TELEWORKING.EXPENSES", 0, 2500, 100},
+                         Range{"SV.SPEED.AREA", 80, 120, 10}, Range{"SV.SPEED.TOWN", 30, 70, 20},
+                         Range{"SV.SPEED.BAB", 130, 250, 10}, Range{"SV.TICKET", 10, 25, 3},
+                         Range{"SV.TICKET.PERSON.EXPENSES", 0, 100, 1}}) {
+    float min = -1, max = -1, step = -1;
+    EXPECT_EQ(sv.GetVarMin(r.row, &min), 0) << r.row;
+    EXPECT_EQ(sv.GetVarMax(r.row, &max), 0) << r.row;
+    EXPECT_EQ(sv.GetStep(r.row, &step), 0) << r.row;
+    EXPECT_EQ(min, r.min) << r.row;
+    EXPECT_EQ(max, r.max) << r.row;
+    EXPECT_EQ(step, r.step) << r.row;
+  }
+  float kept = -7;
+  EXPECT_EQ(sv.GetStep("SV.NO.SUCH.ROW", &kept), 1);
+  EXPECT_EQ(sv.GetVarMin("SV.NO.SUCH.ROW", &kept), 1);
+  EXPECT_EQ(sv.GetVarMax("SV.NO.SUCH.ROW", &kept), 1);
+  EXPECT_EQ(kept, -7.0f) << "an unknown row answers nothing";
+}
+
+TEST_F(Council, UpkeepIsPricedByStreetClassAndTheRailsApart) {
+  const std::unique_ptr<CPreise> prices(CPreise::SetPreise());
+  dx.SetPeople(100);
+  // Class-1, class-2 and class-4 street lengths, then the rails.
+  dx.Block().streetNet[0] = 4;
+  dx.Block().streetNet[1] = 3;
+  dx.Block().streetNet[2] = 10;
+  dx.Block().streetNet[3] = 2;
+  Turn(0.0f, 0.5f);
+  const double yearly = std::floor(100 * 150 + 0.5 * (CPreise::GetPreis(5, 2) * 4 + CPreise::GetPreis(6, 2) * 3 +
+                                                      0.5 * CPreise::GetPreis(7, 2) * 10));
+  EXPECT_EQ(yearly, 15000 + 0.5 * (2500 * 4 + 5000 * 3 + 0.5 * 7500 * 10)) << "the yearly upkeep rates";
+  EXPECT_EQ(finances.values["F.EXPENSES.PRESERVEINFRASTRUCTURE"], yearly * 0.5);
+  EXPECT_EQ(opnv.values["OPNV.F.COST.PRESERVE"], std::floor(CPreise::GetPreis(9, 2) * 2 * 0.5) * 0.5);
+}
+
+TEST_F(Council, AFailedWriteOfTheRecordIsReported) {
+  FILE* readOnly = std::fopen("council_record.bin", "w+");
+  ASSERT_NE(readOnly, nullptr);
+  std::fclose(readOnly);
+  readOnly = std::fopen("council_record.bin", "r");
+  ASSERT_NE(readOnly, nullptr);
+  EXPECT_EQ(sv.SerializeGameStore(readOnly, nullptr), 1);
+  std::fclose(readOnly);
+}
+
+// The ticket wardens and the electric and hydrogen cars need the fines'
+// factor and the fleet's interest in clean cars.
+struct CouncilFleet : Council {
+  std::string ExtraNodes() override {
+    return "NodeBegin BasicNode Name E15 Value 0.25 MinSize 0 MaxSize 1 NodeEnd\n"
+           "NodeBegin BasicNode Name K14 Value 0.1 MinSize 0 MaxSize 100 NodeEnd\n";
+  }
+};
+
+TEST_F(CouncilFleet, WardensCostTheirPayAndBringFinesFromTheCarsTheyCanWatch) {
+  dx.Block().kfz = 4000;
+  const double cars = dx.GetPkw();
+  ASSERT_GT(cars, 0.0);
+  sv.SetVarData("SV.TICKET.PERSON", 2);
+  Turn(0.0f, 0.5f);
+  EXPECT_EQ(V("SV.TICKET.PERSON.EXPENSES"), 2 * 30000 * 0.5);
+  // Two wardens watch 2000 of the 4000 cars.
+  const double fines = std::floor(0.25 * 0.5 * (20 / 15.0) * cars * 0.5 * 0.5);
+  ASSERT_GT(fines, 0.0);
+  EXPECT_EQ(V("SV.TICKET.INCOME"), fines);
+  EXPECT_EQ(V("SV.TICKET.BILANZ"), fines - 30000);
+  const double taxes = V("SV.TAX.GENERAL.INCOME") + V("SV.TAX.MWST.INCOME") + V("SV.TAX.KFZ.PKW.INCOME") +
+                       V("SV.TAX.KFZ.MICROCAR.INCOME") + V("SV.TAX.ENERGIE.INCOME");
+  EXPECT_EQ(finances.values["F.INCOME.CITY"], taxes - 30000 + fines);
+
+  // Five wardens watch every car, not more; a dearer fine brings more.
+  sv.SetVarData("SV.TICKET.PERSON", 5);
+  sv.SetVarData("SV.TICKET", 25);
+  // The microcars bought in the first turn are no longer cars.
+  const double fewer = dx.GetPkw();
+  Turn(0.5f, 1.0f);
+  const double more = std::floor(0.25 * 0.5 * (25 / 15.0) * fewer * 1.0 * 0.5);
+  EXPECT_EQ(V("SV.TICKET.INCOME"), fines + more);
+  EXPECT_EQ(V("SV.TICKET.PERSON.EXPENSES"), 30000 + 75000);
+  EXPECT_EQ(V("SV.TICKET.BILANZ"), fines + more - 105000);
+  // The year closes the ticket accounts and keeps their balance as last year's.
+  sv.ResetYearData(Year(1.0f), Year(0.5f));
+  EXPECT_EQ(V("SV.TICKET.LASTYEAR.BILANZ"), fines + more - 105000);
+  EXPECT_EQ(V("SV.TICKET.BILANZ"), 0.0);
+  EXPECT_EQ(V("SV.TICKET.INCOME"), 0.0);
+}
+
+TEST_F(CouncilFleet, CleanCarsComeFasterWithASubsidyThatFallsWithTheResearchDone) {
+  dx.Block().kfz = 100000;
+  const double cars = dx.GetPkw();
+  // Electric cars: level 1 of their research is done; hydrogen has none.
+  sv.SetVarData("SV.RES.ENERGIE.1.DURATION", 2);
+  ASSERT_DOUBLE_EQ(V("SV.RES.ENERGIE.WIRKUNG"), 0.1);
+  sv.SetVarData("SV.SUB.BUYINGPKWENERGIE", 6);
+  sv.SetVarData("SV.SUB.BUYINGPKWH2", 15);
+  Turn(0.0f, 1.0f);
+  // Electric: target = cars x 0.2 / 0.4 x 1 / 100, s = 0.06 / 0.15, divisor (1 - s) x 5 + 1.5.
+  const int eTarget = static_cast<int>(cars * 0.2 / 0.4 / 100);
+  const int eBought = static_cast<int>(cars * 0.2 / 0.4 / 100 / ((1 - 0.4) * 5 + 1.5));
+  ASSERT_GT(eTarget, 0);
+  EXPECT_EQ(dx.GetEnergieCar(), eBought);
+  EXPECT_EQ(V("SV.SUB.BUYINGPKWENERGIE.NUMBER"), eBought);
+  EXPECT_EQ(V("SV.SUB.BUYINGPKWENERGIE.EXPENSES"), std::floor((35000 - 0.1 / 0.3 * 15000) * 0.06 * eBought));
+  // Hydrogen at the full rate: s = 1, divisor 1.5, the whole price share paid.
+  const int hBought = static_cast<int>(cars * 0.1 / 0.4 / 100 / 1.5);
+  EXPECT_EQ(dx.GetH2Car(), hBought);
+  EXPECT_EQ(V("SV.SUB.BUYINGPKWH2.EXPENSES"), std::floor(35000 * 0.15 * hBought));
+  EXPECT_EQ(V("SV.SUB.BUYINGPKWH2.NUMBER"), hBought);
+  EXPECT_EQ(finances.values["F.SUB"], V("SV.SUB.BUYINGPKWH2.EXPENSES") + V("SV.SUB.BUYINGPKWENERGIE.EXPENSES"));
+
+  // Without a subsidy (divisor 6.5) a gap of seven and a half cars still
+  // buys one in a year's time.
+  sv.SetVarData("SV.SUB.BUYINGPKWH2", 0.0);
+  // The microcars bought are no longer cars.
+  const double fewer = dx.GetPkw();
+  const int near = static_cast<int>(std::floor(fewer * 0.1 / 0.4 / 100 - 7.5));
+  dx.SetH2Car(near);
+  Turn(1.0f, 2.0f);
+  EXPECT_EQ(dx.GetH2Car(), near + 1);
+  EXPECT_EQ(V("SV.SUB.BUYINGPKWH2.NUMBER"), hBought) << "unpaid cases are not counted";
+  // Beyond the target the count gives up half the gap a year.
+  dx.SetEnergieCar(eTarget + 1000);
+  const double left = dx.GetPkw();
+  Turn(2.0f, 2.5f);
+  EXPECT_EQ(dx.GetEnergieCar(), static_cast<int>(eTarget + 1000 - (eTarget + 1000 - left * 0.2 / 0.4 / 100) * 0.5 * 0.5));
 }
 
 std::string Saved(CStadtVerwaltung& sv) {
