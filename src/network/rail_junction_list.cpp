@@ -286,6 +286,17 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
           const CellKind kind = KindAt(m_pIsoWelt, x, y);
           if (kind == CellKind::Rail || kind == CellKind::RailJunction) return STR_BUILD_NO_ROOM;
         }
+  // The cells of the drag where it meets another street: the junctions
+  // there are made or joined with the new street's.
+  std::vector<int> junctions;
+  for (int k = 1; k < n; ++k)
+    for (int side = 0; side <= wide; ++side) {
+      const CellKind kind = KindAt(m_pIsoWelt, x1 + k * mx + side * (my != 0), y1 + k * my + side * (mx != 0));
+      if (kind == CellKind::Street || kind == CellKind::StreetJunction) {
+        junctions.push_back(k);
+        break;
+      }
+    }
   for (int k = 0; k <= n; ++k)
     for (int side = 0; side <= wide; ++side) {
       const int x = x1 + k * mx + side * (my != 0), y = y1 + k * my + side * (mx != 0);
@@ -312,6 +323,10 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // or +y as well), or that end's cells would lead nowhere.
       const int step = mx + my;
       if (k <= 1 + (wide && step > 0) || k >= n - 1 - (wide && step < 0)) return STR_BUILD_NO_ROOM;
+      // So does a junction where the drag meets another street.
+      for (int j : junctions)
+        if ((j < k && k - j <= 1 + (wide && step > 0)) || (j > k && j - k <= 1 + (wide && step < 0)))
+          return STR_BUILD_NO_ROOM;
       auto* track = dynamic_cast<CStrSchienen*>(StreetShownAt(m_pIsoWelt, x, y));
       if (!track) return STR_BUILD_NO_ROOM;
       // The cell on the track's line: the track covers it and the cell

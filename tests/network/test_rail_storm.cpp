@@ -284,6 +284,21 @@ TEST(RailStorm, AStreetWhoseJunctionWouldMeetACrossingIsRefused) {
   g_ZorLoadVersion = 0;
 }
 
+// A street drawn out of a dead end across a street and a track beside it:
+// the junction it makes on the street lay right beside its crossing, whose
+// cells joined the junction's cell as the street's, and the junction's
+// cells led nowhere. It is refused; with a cell of plain street between
+// junction and crossing it is built.
+TEST(RailStorm, AStreetCrossingAStreetBesideATrackKeepsItsJunctionOffTheCrossing) {
+  g_ZorLoadVersion = 240;
+  const std::string loop = "B 25 48 25 16 1  B 25 48 39 48 1  B 39 48 39 38 1  B 39 38 34 38 1  ";
+  EXPECT_EQ(ReplayRefusingTheLast((loop + "B 26 41 26 13 9  B 34 38 6 38 2").c_str()), 0u);
+  RailStormWorld sw;
+  ReplayEveryStepChecked(sw, (loop + "B 27 41 27 13 9  B 34 38 6 38 2").c_str());
+  EXPECT_EQ(CountCrossings(sw), 1u);
+  g_ZorLoadVersion = 0;
+}
+
 // A one-lane and a four-lane street drawn both ways across a track, ending
 // near it above or below: refused right beside it and built two cells
 // off, every street built leaving both networks sound; and refused exactly
