@@ -249,6 +249,8 @@ class CUserInt : public Overlay {
   bool BuildStreet(int x1, int y1, int x2, int y2, CStrassenType type);
   // A left release over a window or the small map: the drag builds nothing.
   int MouseLeftUpOnWindow();
+  // The game lost the keyboard and mouse: drags end, buttons count as up.
+  void InputFocusLost();
   CStrPreviewRect* GetStrPreviewRect() { return m_pStrPreviewRect; }
   // The lengths of the street classes (summed street lengths / 100; the
   // four-lane street and tracks counted twice) and what a change between
