@@ -11,6 +11,7 @@
 #include "model/data_exchange.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
+#include "world/scenario_street_across.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 
@@ -21,20 +22,6 @@ using namespace zortest;
 struct Point {
   int x = -1, y = -1;
 };
-
-struct Town {
-  int sx = 0, sy = 0;
-};
-
-// A street across the view, so that the area tools may lay zones.
-Town StreetAcross(Scenario& game) {
-  Town t;
-  EXPECT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &t.sx, &t.sy), 0);
-  CStrBuildLine line(static_cast<short>(t.sx - 8), static_cast<short>(t.sy), static_cast<short>(t.sx + 8),
-                     static_cast<short>(t.sy));
-  EXPECT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), 100);
-  return t;
-}
 
 Point ScreenOf(Scenario& game, int tx, int ty) {
   Point p;
@@ -72,7 +59,7 @@ constexpr int kOptionsPage = 163;
 
 TEST(ScenarioDragEnd, AZoneDragReleasedOverAWindowLaysNothingThenOrLater) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   game.Ui().ActivateWindow(kOptionsPage, 1);
   CScreenWindow* page = CUserInt::topWindow->GetWindowByID(kOptionsPage);
   ASSERT_NE(page, nullptr);
@@ -106,7 +93,7 @@ TEST(ScenarioDragEnd, AZoneDragReleasedOverAWindowLaysNothingThenOrLater) {
 
 TEST(ScenarioDragEnd, LosingTheInputEndsADragWithoutBuilding) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const double before = Money(game);
   const Point from = ScreenOf(game, town.sx + 2, town.sy - 4), to = ScreenOf(game, town.sx + 4, town.sy - 2);
   StartZoneDrag(game, from, to);
@@ -133,7 +120,7 @@ TEST(ScenarioDragEnd, LosingTheInputEndsADragWithoutBuilding) {
 
 TEST(ScenarioDragEnd, AQuestionOpenedDuringADragEndsItWithoutBuilding) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const double before = Money(game);
   const Point to = ScreenOf(game, town.sx + 4, town.sy - 2);
   StartZoneDrag(game, ScreenOf(game, town.sx + 2, town.sy - 4), to);
