@@ -131,8 +131,10 @@ int CScreenWindow::ActivateWindow(int id, EOverType over) {
       if (!onlyToFront) host->MakeLoadSaveGamesFromDirectory(false);
       break;
     default:
+      // A map page brought to the front by a press inside it keeps the
+      // layer the player chose on it; opening it shows its first layer.
       for (const MapPage& page : kMapPages)
-        if (page.id == m_id) {
+        if (page.id == m_id && !onlyToFront) {
           SetReplaceBitmap(page.picture, page.englishPicture);
           host->ChangeThematicMapFilter(page.layer);
         }
