@@ -564,6 +564,10 @@ void CZorGuiHost::RepayCredit(long amount) {
   if (CFinanzen* finanzen = m_world.GetFinanzen()) finanzen->RepayCredit(amount);
 }
 
+void CZorGuiHost::ClearBuildingMarker() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ClearBuildingMarker();
+}
+
 void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {
   if (CUserInt* ui = m_world.GetUserInt()) ui->SetAchtungWindowJaNein(text, followUpKind);
 }

@@ -252,6 +252,7 @@ class CZorGuiHost : public CGuiHost {
   void SetBalloonHelp(const char* text, int x, int y, int cost) override;
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;
+  void ClearBuildingMarker() override;
   void ToggleBottomPanelPinned() override;
   void SetLanguage(int language) override;
 

@@ -473,6 +473,27 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
 }
 
+TEST(ScenarioPlace, ABuildingWhoseWindowWasClosedOpensItAgainOnTheNextClick) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  game.ChooseTool(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  CBuildingObject* school = BuildingAt(game, x, y);
+  ASSERT_NE(school, nullptr);
+  game.Ui().SetToolStandard();
+  ClickAt(game, ScreenOf(game, x + 1, y + 1));
+  ASSERT_EQ(game.Ui().IsWindowOpen(221), 0);
+  // Escape closes the building's window: the school is no longer marked.
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  ASSERT_NE(game.Ui().IsWindowOpen(221), 0);
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+  EXPECT_EQ(CUserInt::selObj.startX, -1);
+  ClickAt(game, ScreenOf(game, x, y + 1));
+  EXPECT_EQ(game.Ui().IsWindowOpen(221), 0) << "the click opens the window again";
+  EXPECT_EQ(CUserInt::selObj.selectedObject, school);
+}
+
 TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
