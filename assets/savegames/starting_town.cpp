@@ -56,8 +56,8 @@ int BuildTown(CZorvaWorld& world, std::istream& script) {
       CKreuzObj* crossing = junction ? junction->GetKreuzObject() : nullptr;
       ok = crossing && crossing->SetVarData("KR.AMPEL", c) == 0;
     } else if (step == "zone" && in >> a >> b >> c >> d >> e) {
-      // As the zone tools lay them: the zone's picture of its density,
-      // every cell of the rectangle that is free land.
+      // As the zone tools lay them: the zone's picture of its density on
+      // every cell of the rectangle, each of which must be free land.
       int density = 0;
       const auto kind = static_cast<TObjectType>(e);
       ok = kind >= OBJ_ZONE_RESIDENTIAL && kind <= OBJ_ZONE_INDUSTRIAL && in >> density;
