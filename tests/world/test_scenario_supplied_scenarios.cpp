@@ -146,6 +146,8 @@ TEST_F(SuppliedScenario, EachOneLoadsItsOwnTownAndShowsItsTaskUntilThePlayerPlay
     ASSERT_NO_FATAL_FAILURE(Play(game));
     EXPECT_EQ(world.GetBlocked(), 0);
     EXPECT_EQ(god->GetGameModus(), GAME_SCENARIO) << "the scenario runs";
+    game.Do(Wait(3000));
+    EXPECT_TRUE(sim->Date().Hour() != hour || sim->Date().Year() != year) << "time passes once the player plays";
 
     const int junctions = static_cast<int>(world.GetStreetNet()->GetNumber()), zones = Zones(game);
     EXPECT_GE(junctions, 4);
