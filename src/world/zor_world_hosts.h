@@ -154,6 +154,7 @@ class CZorUiHost : public CUiHost {
   int SaveGame() override;
   int ResetGame() override;
   int MakeLoadSaveGamesFromDirectory(bool save) override;
+  void ShowAufgabeWindow() override;
   void SetObjectListFilter() override;
   void SetAchtungMessage(const char* text) override;
   void SetAchtungJaNeinText(const char* text) override;
