@@ -270,4 +270,46 @@ TEST(ScenarioStartingTownTransport, CarSharingStationsWaitForTheOfficeWhichStand
   g.Shot("starting-town-carsharing");
 }
 
+
+// Before any street the palette's buildings are refused with the reason,
+// while a track and its tram stop may come first.
+TEST(ScenarioStartingTownTransport, BeforeAnyStreetASchoolIsRefusedButATrackAndATramStopAreNot) {
+  Scenario game;
+  int cx = -1, cy = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &cx, &cy), 0);
+  ASSERT_EQ(Ground(game, cx, cy), OBJ_GROUND);
+
+  BarButton(game, kPaletteButton);
+  ClickAt(game, ButtonOf(23, 5, 17));
+  ClickAt(game, ButtonOf(57, 5, 54));
+  ASSERT_TRUE(game.IsOpen(34));
+  ClickAt(game, ButtonOf(34, 3, 5));  // the small school
+  ASSERT_EQ(CUserInt::selObj.tool, 6);
+  // The window that turns the building, which the tool opens over the
+  // map, is closed so that the click reaches the map.
+  game.Ui().DeActivateWindow(228);
+  ClickAt(game, ScreenOf(game, cx, cy));
+  EXPECT_EQ(Ground(game, cx, cy), OBJ_GROUND) << "no school";
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), "Sie m\xFCssen zuerst eine Stra\xDF" "e bauen!");
+  ClickAt(game, ButtonOf(kWarning, 100, 30));
+
+  BarButton(game, kNetButton);
+  ClickAt(game, ButtonOf(20, 5, 165));
+  const Point from = ScreenOf(game, cx - 6, cy), to = ScreenOf(game, cx + 6, cy);
+  game.Drag(from.x, from.y, to.x, to.y).Do(Wait(40));
+  ASSERT_EQ(Ground(game, cx, cy), OBJ_RAIL_PIECE);
+  BarButton(game, kNetButton);
+  ClickAt(game, ButtonOf(20, 5, 128));
+  ClickAt(game, ButtonOf(21, 5, 90));
+  const Point stop = ScreenOf(game, cx, cy);
+  game.Run({Move(stop.x, stop.y), Wait(40)});
+  ASSERT_EQ(CUserInt::selObj.busStopShowable, 1);
+  ClickAt(game, stop);
+  auto* tram = game.Map().GetIsoTileObject(cx, cy, ISO_LAYER_UPPER);
+  ASSERT_NE(tram, nullptr);
+  EXPECT_EQ(tram->GetType(), OBJ_TRAMSTOP);
+  EXPECT_FALSE(game.IsOpen(kWarning));
+}
+
 }  // namespace
