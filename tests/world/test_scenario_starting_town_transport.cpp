@@ -164,6 +164,7 @@ TEST(ScenarioStartingTownTransport, ATrackTwoTramStopsAndATramLineAreMadeWithThe
   EXPECT_EQ(CUserInt::selObj.tool, 21);
   ClickAt(g, ScreenOf(g, stopX[1], kTrackY));
   EXPECT_EQ(CUserInt::selObj.tool, 17);
+  EXPECT_TRUE(g.IsOpen(227)) << "the line's window shows the new line";
   EXPECT_EQ(line->GetData()->stopsOneWay, 2);
   EXPECT_GT(line->GetData()->length, 0.0f);
   ASSERT_GT(line->GetData()->vehiclesNeeded, 0);
