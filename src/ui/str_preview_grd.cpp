@@ -160,16 +160,17 @@ bool CStrPreviewRect::GrdConnectToSchienen() {
     for (int c : {alongX ? lx : ly, alongX ? hx : hy}) {
       const int x = alongX ? c : side, y = alongX ? side : c;
       if (!IsSimpleRail(static_cast<short>(x), static_cast<short>(y))) {
-        // What stands in the crossing's way tells the player why.
+        // What stands in the crossing's way tells the player why; where
+        // no track goes on, the track has turned away.
         CStrStrasse* track = StreetAt(x, y);
         if (IsHst(Upper(x, y)))
           Because(kMsgStopInWay);
-        else if (track && track->PointIsBend(static_cast<short>(x), static_cast<short>(y)))
-          Because(kMsgGrdBendClose);
+        else if (IsObjectKreuzung(Ground(x, y)))
+          Because(kMsgGrdJunctionClose);
         else if (track && track->PointIsRailCrossing(static_cast<short>(x), static_cast<short>(y)))
           Because(kMsgLevelCrossingClose);
         else
-          Because(kMsgGrdJunctionClose);
+          Because(kMsgGrdBendClose);
         return false;
       }
     }

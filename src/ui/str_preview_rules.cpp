@@ -85,9 +85,9 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
       if (!m_GrdHit) {
         ok = false;
         Because(kMsgNotPossible);
-      }
-      else if (hits > 2)
+      } else if (hits > 2) {
         return Refuse();
+      }
     }
     // A street begun on open ground ends at the first street it meets.
     if (hits > 0 && m_StartOnEmpty && TypeIsEmpty(t) && !IsGrdCrossing()) return RefuseQuietly(kMsgNotPossible);
