@@ -175,6 +175,12 @@ TEST(ScenarioRiverAndRail, ANewPlayerBridgesTheRiverWithAStreetFromTheBar) {
   ASSERT_TRUE(town.Streets()->PointHitStreet(71, 69, &street, &piece));
   EXPECT_TRUE(piece->HitRiver());
   EXPECT_EQ(town.Warning(), "");
+  // A track over the side street at x 54 beside them, for the picture.
+  town.DragTool(9, 48, 69, 60, 69, &before);
+  // A quick right click puts the tool away and its marks with it.
+  town.game->Run({Move(300, 200), Press(300, 200, kRight), Wait(40), Release(300, 200, kRight), Frames(2)});
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  town.game->Shot("river_bridges_and_level_crossing");
 }
 
 TEST(ScenarioRiverAndRail, AFourLaneStreetBridgesTheRiverOnBothLanes) {
