@@ -133,7 +133,6 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   // checks of the rectangle have the last word.
   if (m_Valid && (m_NetRefusal = AskNetwork(type)) != 0)
     return RefuseQuietly(m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM ? kMsgGrdJunctionClose : kMsgNotPossible);
-  if (!m_Valid) Because(kMsgNotPossible);
   return true;
 }
 

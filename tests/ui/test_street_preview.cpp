@@ -458,3 +458,20 @@ TEST(StreetPreviewReasons, ALevelCrossingThatDoesNotFitSaysWhatIsInItsWay) {
   EXPECT_FALSE(w.Drag(24, 44, 40, 44)) << "over the track's bend";
   EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdBendClose);
 }
+
+// A rail dead end's group takes two cells along its track: either of them
+// starts an extension, and a drag from one into the other has not left the
+// junction, which closes no circle.
+TEST(StreetPreviewReasons, ATrackExtendsFromEitherCellOfItsDeadEnd) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Track(10, 10, 20, 10), STR_BUILD_OK);
+  ASSERT_EQ(w.rails->GetNumber(), 2u);
+  ASSERT_EQ(w.map->GetTypeAt(21, 10, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION) << "the east end's group";
+  EXPECT_FALSE(w.Drag(20, 10, 21, 10, STRASSE_SCHIENE));
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgTooShort);
+  EXPECT_TRUE(w.warnings.shown.empty()) << "no circle";
+  EXPECT_EQ(w.DragAndBuild(11, 10, 4, 10, STRASSE_SCHIENE), STR_BUILD_OK) << "from the west end's inner cell";
+  EXPECT_EQ(w.DragAndBuild(20, 10, 27, 10, STRASSE_SCHIENE), STR_BUILD_OK) << "from the east end's own cell";
+  EXPECT_EQ(w.rails->GetNumber(), 2u) << "one longer track";
+  EXPECT_TRUE(w.warnings.shown.empty());
+}
