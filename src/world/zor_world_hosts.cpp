@@ -569,6 +569,8 @@ void CZorGuiHost::RepayCredit(long amount) {
   if (CFinanzen* finanzen = m_world.GetFinanzen()) finanzen->RepayCredit(amount);
 }
 
+void CZorGuiHost::PlayAbspannVideo() { m_world.PlayAbspannVideo(); }
+
 void CZorGuiHost::ClearBuildingMarker() {
   if (CUserInt* ui = m_world.GetUserInt()) ui->ClearBuildingMarker();
 }

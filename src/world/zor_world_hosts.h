@@ -254,6 +254,7 @@ class CZorGuiHost : public CGuiHost {
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;
   void ClearBuildingMarker() override;
+  void PlayAbspannVideo() override;
   void ToggleBottomPanelPinned() override;
   void SetLanguage(int language) override;
 

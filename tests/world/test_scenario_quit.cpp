@@ -11,11 +11,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "framework/zor_file_layer.h"
 #include "model/message.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
 #include "world/zor_world.h"
@@ -181,7 +183,13 @@ class SavingWorld : public CZorvaWorld {
     const bool written = std::fputs("ZORVANTA", f) >= 0;
     return std::fclose(f) == 0 && written ? 0 : 1;
   }
+  // Videos are recorded, not shown.
+  int PlayVideo(const char* path, int, bool) override {
+    videos.emplace_back(path ? path : "");
+    return 0;
+  }
   int saves = 0;
+  std::vector<std::string> videos;
   static constexpr const char* kAutoSave = "SaveGame/AUTOSAVE.GMD";
 };
 
@@ -204,8 +212,10 @@ TEST(ScenarioQuit, AnAutomaticSaveSucceedsOnlyWhenItsFileIsWritten) {
 
 TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
   std::remove(SavingWorld::kAutoSave);
+  mkdir("movies", 0755);
+  zortest::WriteFile("movies/abspann.mpg", "end");
   SavingWorld* world = nullptr;
-  Scenario game([&] { return world = new SavingWorld; }, kEnglish);
+  Scenario game([&] { return world = new SavingWorld; }, std::string(kEnglish) + "MOVIEPATH=movies\n");
   game.Run({Move(kMapX, kMapY), Wait(40)});
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
@@ -214,7 +224,10 @@ TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
   EXPECT_TRUE(AutoSaveWritten());
   EXPECT_EQ(Leave_Game, 1) << "the frame loop ends";
   EXPECT_FALSE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "nothing is asked again";
+  ASSERT_EQ(world->videos.size(), 1u) << "the closing video plays before the game ends";
+  EXPECT_NE(world->videos[0].find("abspann.mpg"), std::string::npos);
   std::remove(SavingWorld::kAutoSave);
+  std::remove("movies/abspann.mpg");
 }
 
 TEST(ScenarioQuit, ASaveByTheKeyThatFailsShowsItsWarning) {
