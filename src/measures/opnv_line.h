@@ -111,6 +111,9 @@ class COpnvLine : public CWorldObj {
   int GetHstActiveByID(int id) const;
   uint32_t GetBuildTime() const { return m_BuildTime; }
   uint32_t GetChangeTime() const { return m_ChangeTime; }
+  // The last service check found the line short of vehicles: the line
+  // lists show it until a check finds the fleet whole again.
+  bool HasShortageNotice() const { return m_ShortageTime != kChangeNow; }
   // The junctions used in place of a stop street's missing end junctions.
   void SetSpareJunctions(CStrJunction* a, CStrJunction* b) {
     m_pSpare[0] = a;
@@ -228,6 +231,7 @@ class COpnvLine : public CWorldObj {
   CStrJunctionList* m_pNetwork = nullptr;
   uint32_t m_BuildTime = 0;
   uint32_t m_ChangeTime = 0;
+  uint32_t m_ShortageTime = kChangeNow;
   CStrJunction* m_pSpare[2] = {};
   VehicleSlot m_Slot[kVehicleSlots];
   int m_VehicleCount = 0;

@@ -7,7 +7,6 @@
 #include <tuple>
 #include <utility>
 
-#include "framework/zor_stand_in.h"
 #include "gui/gui_host.h"
 #include "gui/item_bitmap.h"
 #include "gui/item_shapes.h"
@@ -59,13 +58,6 @@ int ReadOnceInt(CWorldObj* object, const char* name) {
 int OutletNumberOf(CWorldObj* element) {
   auto* traffic = dynamic_cast<CBuildingTrafficObject*>(element);
   return traffic ? traffic->GetID() : 0;
-}
-
-// Stand-in for the line's vehicle-shortage notice: no line keeps one yet,
-// so no row shows the shortage picture.
-bool HasShortageNotice(COpnvLine*) {
-  ZOR_STAND_IN("COpnvLine");
-  return false;
 }
 
 // Calls f with every line in the order of public transport's line walk, bus
@@ -262,7 +254,7 @@ void CZorvaListRows::AddLineRow(CDialogSelectionList& list, COpnvLine* line, int
   const bool bus = line->GetNetType() == NET_BUS;
   list.AddRowText(!bus && number > 9 ? 1 : 3, y, 63, 16, 7, LineLabel(line).c_str(), HO_LEFT);
   int picture = 49520;
-  if (HasShortageNotice(line))
+  if (line->HasShortageNotice())
     picture = 49671;
   else if (COpnv::Get() && COpnv::Get()->IsLineOnSelectedHst(number))
     picture = 49521;

@@ -196,7 +196,9 @@ TEST_F(Lines, TheHeadwaySetsTheFleetNeededAndTheServiceCheckJudgesIt) {
   // 11 of 14 is below 80 %: the line stops and loses its passengers.
   line.GetData()->passengers[8] = 120;
   line.AddFp(11, 0, 0, 0, 0);
+  EXPECT_FALSE(line.HasShortageNotice()) << "no check has found it short yet";
   line.CheckForKfz(0);
+  EXPECT_TRUE(line.HasShortageNotice());
   EXPECT_FALSE(line.IsActive());
   EXPECT_FLOAT_EQ(line.GetData()->serviceState, 0.0f);
   EXPECT_EQ(line.GetPassengers(), 0);
@@ -206,9 +208,11 @@ TEST_F(Lines, TheHeadwaySetsTheFleetNeededAndTheServiceCheckJudgesIt) {
   line.CheckForKfz(0);
   EXPECT_TRUE(line.IsActive());
   EXPECT_FLOAT_EQ(line.GetData()->serviceState, 0.5f);
+  EXPECT_TRUE(line.HasShortageNotice()) << "short, though running";
   line.AddFp(0, 0, 1, 1, 0);
   line.CheckForKfz(1000);
   EXPECT_FLOAT_EQ(line.GetData()->serviceState, 1.0f);
+  EXPECT_FALSE(line.HasShortageNotice()) << "the whole fleet ends the notice";
   ASSERT_EQ(line.GetVarData("OPNV.LINE.FP", &v), 0);
   EXPECT_EQ(v, 14.0);
   // After a change of headway the next check waits a minute.
