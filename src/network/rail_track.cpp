@@ -426,6 +426,27 @@ int CStrSchienen::GetLastIsoPos(short* x, short* y) {
   return 0;
 }
 
+CQnoMicroZelle* CStrSchienen::GetLastMicroZelle() {
+  if (CQnoMicroZelle* cell = CStrStrasse::GetLastMicroZelle()) return cell;
+  // A crossing's picture has the street in its second column: turned round
+  // with its track (a deletion joining two tracks turns one), it is laid
+  // again from the street's cell and reaches a cell further towards the
+  // track's new end, up to the end junction's group. The track's last cell
+  // then lies under the crossing, whose one layout carries the track.
+  short x = 0, y = 0;
+  CStrStrassenTeil* tail = Tail();
+  CStrExtTlList* parts = tail ? tail->GetExtraTeilList() : nullptr;
+  if (!parts || GetLastIsoPos(&x, &y) != 0) return nullptr;
+  for (CZorvaObject* o = parts->GetHead(); o; o = o->GetNext()) {
+    auto* crossing = dynamic_cast<CGrdCrossing*>(o);
+    if (!crossing || !crossing->PointHitExtraTeil(x, y)) continue;
+    short ax = 0, ay = 0;
+    crossing->GetMicroZellenPos(ax, ay);
+    return GetMicroZellen(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay));
+  }
+  return nullptr;
+}
+
 int CStrSchienen::CreateTmpGroup(CIsoObjGroup* group, short* x, short* y) {
   auto* j = dynamic_cast<CStrSchJunction*>(m_pEndJunction);
   if (!group || !x || !y || !j || j->GetAnzLinkedStreets() < 3) return 1;

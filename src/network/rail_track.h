@@ -83,6 +83,9 @@ class CStrSchienen : public CStrStrasse {
   // junction's group as the head and tail of any track there do.
   int GetFirstIsoPos(short* x, short* y) override;
   int GetLastIsoPos(short* x, short* y) override;
+  // The layout at the track's last cell; where a level crossing covers
+  // that cell, the crossing's layout (at its anchor) is the track's last.
+  CQnoMicroZelle* GetLastMicroZelle() override;
   // Beside a rail T junction's group at either end the track's drawing
   // starts or ends at the group's edge.
   int FixeGroupOffset(CStrJunction* junction, short& x, short& y, signed char mx, signed char my) override;

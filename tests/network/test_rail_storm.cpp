@@ -517,6 +517,44 @@ TEST(RailStorm, ADeletionLeavingALoopTrackKeepsItsCellsJoined) {
   g_ZorLoadVersion = 0;
 }
 
+// A track with a level crossing three cells before its dead end, drawn
+// towards the junction that a branch then makes on it; deleting the track
+// beyond the branch joins the other two, and the crossing's track turns
+// round. Its picture, laid again from the street's cell, then reaches the
+// cell right before the dead end's group: that cell has no layout of its
+// own, and the track's cells and the dead end's led nowhere. Made in every
+// turn and mirror of the map, every step checked. A dead end towards -x or
+// -y covers its own cell and the next one towards +x or +y: the street
+// there crosses a cell further from it.
+TEST(RailStorm, ADeletionTurningACrossingUpToADeadEndKeepsTheirCellsJoined) {
+  g_ZorLoadVersion = 240;
+  int local[4][4] = {{11, 0, -9, 0}, {8, -6, 8, 6}, {0, 0, 0, -12}, {0, 0, -9, 0}};
+  for (int turns = 0; turns < 4; ++turns)
+    for (bool mirrored : {false, true}) {
+      auto turned = [&](int x, int y) {
+        if (mirrored) x = -x;
+        for (int t = 0; t < turns; ++t) x = -std::exchange(y, x);
+        return std::pair{x, y};
+      };
+      auto place = [&](int x, int y) {
+        auto [tx, ty] = turned(x, y);
+        return std::to_string(46 + tx) + " " + std::to_string(20 + ty);
+      };
+      const auto [ex, ey] = turned(11, 0);
+      local[1][0] = local[1][2] = ex + ey < 0 ? 7 : 8;
+      std::string steps;
+      for (int i = 0; i < 4; ++i)
+        steps += std::string(i < 3 ? "B " : "D ") + place(local[i][0], local[i][1]) + " " +
+                 place(local[i][2], local[i][3]) + (i == 1 ? " 1  " : " 9  ");
+      SCOPED_TRACE(steps);
+      RailStormWorld sw;
+      ReplayEveryStepChecked(sw, steps.c_str());
+      EXPECT_EQ(sw.Tracks().size(), 1u);
+      EXPECT_EQ(CountCrossings(sw), 1u);
+    }
+  g_ZorLoadVersion = 0;
+}
+
 // A loop track at a junction of three tracks, made around the junction at
 // (46, 22) in every turn and mirror of the map with its tracks drawn both
 // ways, every step checked; `look` gets each world and its loop. The steps:
