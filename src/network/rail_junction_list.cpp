@@ -117,8 +117,8 @@ bool CornerJunctionCrowdsTrack(CStrSchienen* track, CStrStrassenTeil* in, int x,
 // begins where the track's cells begin, as at a track's end). The corner of
 // a bend, where a piece ends on the track, is the one curve cell that takes
 // a junction: the curve gives way to it whole, and the corner's own rule
-// keeps the group off the curves and crossings beyond. The cells the preview marks
-// as before a bend along the track's run take none either. Where the track
+// keeps the group off the curves and crossings beyond. The cells the
+// preview marks as before a bend along the track's run take none either. Where the track
 // runs towards -x or -y, its piece above the junction ends at the group
 // rather than beginning there: like a track's end, it keeps a cell of plain
 // track between the group and a crossing above it, or the crossing's cells
