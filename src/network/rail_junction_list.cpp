@@ -73,6 +73,38 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
   return tile ? tile->GetStreetList() : nullptr;
 }
 
+// Whether a T junction made on the corner of a bend, where the piece `in`
+// ends and the next begins, would crowd the track. The bend's own curve
+// gives way to the junction whole, but the junction's group reaches along
+// both pieces, two cells towards +x or +y and one towards -x or -y: the
+// next bend's curve may not lie there, nor on the cell after it, which
+// stays plain track so that the track's cells between the groups meet
+// both. A level crossing keeps clear of the group by a cell of plain track
+// as on a straight track: within two cells of the corner, and where the
+// piece ends at the corner from above, within three.
+bool CornerJunctionCrowdsTrack(CStrSchienen* track, CStrStrassenTeil* in, int x, int y) {
+  CStrStrassenTeil* out = static_cast<CStrStrassenTeil*>(in->GetNext());
+  if (!out) return false;
+  signed char ix = 0, iy = 0, ox = 0, oy = 0;
+  in->CalcM(ix, iy);
+  out->CalcM(ox, oy);
+  struct Arm {
+    int ux, uy;
+    bool endsAtCorner;
+  };
+  for (const Arm& arm : {Arm{-ix, -iy, true}, Arm{ox, oy, false}}) {
+    const bool up = arm.ux + arm.uy > 0;
+    for (int d = 1; d <= 3; ++d) {
+      const auto cx = static_cast<short>(x + d * arm.ux), cy = static_cast<short>(y + d * arm.uy);
+      if ((d <= 2 || (up && arm.endsAtCorner)) && track->HasExtraTeilAt(cx, cy)) return true;
+      if (d > (up ? 3 : 2)) continue;
+      for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
+        if (p != in && track->CurveCovers(p, cx, cy)) return true;
+    }
+  }
+  return false;
+}
+
 // Whether a T junction made on the track's cell would crowd the track's
 // curves or level crossings. Its group takes the cell before the junction
 // and two after it along the track. A curve there (it spans both of the
@@ -84,15 +116,16 @@ CStrStrasse* StreetShownAt(CIsoWelt* map, int x, int y) {
 // the junction without cells that meet (a crossing just above the group
 // begins where the track's cells begin, as at a track's end). The corner of
 // a bend, where a piece ends on the track, is the one curve cell that takes
-// a junction: the curve gives way to it whole. The cells the preview marks
-// as before a bend along the track's run take none either. Where the track
+// a junction: the curve gives way to it whole, and the corner's own rule
+// keeps the group off the curves and crossings beyond. The cells the
+// preview marks as before a bend along the track's run take none either. Where the track
 // runs towards -x or -y, its piece above the junction ends at the group
 // rather than beginning there: like a track's end, it keeps a cell of plain
 // track between the group and a crossing above it, or the crossing's cells
 // towards the junction lead nowhere.
 bool TJunctionCrowdsTrack(CStrSchienen* track, int x, int y) {
   for (int k = 1; CStrStrassenTeil* p = track->GetStrassenTeil(k); ++k)
-    if (p->GetEndX() == x && p->GetEndY() == y) return false;
+    if (p->GetEndX() == x && p->GetEndY() == y) return CornerJunctionCrowdsTrack(track, p, x, y);
   const auto px = static_cast<short>(x), py = static_cast<short>(y);
   if (track->PointIsBend(px, py) || track->PointIsBeforBend(px, py) || track->PointIsTwoBeforBend(px, py)) return true;
   signed char dx = 0, dy = 0;

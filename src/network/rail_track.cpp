@@ -504,17 +504,20 @@ bool CStrSchienen::RemoveIsolatedGrdCrossings() {
 bool CStrSchienen::PointIsRailCrossing(short x, short y) { return HasExtraTeilAt(x, y); }
 
 bool CStrSchienen::PointIsBend(short x, short y) {
-  for (CStrStrassenTeil* p = Head(); p; p = Next(p)) {
-    if (!Next(p)) break;
-    if (p->GetEndX() == x && p->GetEndY() == y) return true;
-    CIsoRichtung r;
-    if (GetKurvenRichtung(&r, p, Next(p)) != 0) continue;
-    int gx = p->GetEndX(), gy = p->GetEndY();
-    if (r.GetValue() == 1 || r.GetValue() == 2) --gx;
-    if (r.GetValue() == 2 || r.GetValue() == 3) --gy;
-    if (x >= gx && x < gx + 3 && y >= gy && y < gy + 3) return true;
-  }
+  for (CStrStrassenTeil* p = Head(); p; p = Next(p))
+    if (CurveCovers(p, x, y)) return true;
   return false;
+}
+
+bool CStrSchienen::CurveCovers(CStrStrassenTeil* p, short x, short y) {
+  if (!p || !Next(p)) return false;
+  if (p->GetEndX() == x && p->GetEndY() == y) return true;
+  CIsoRichtung r;
+  if (GetKurvenRichtung(&r, p, Next(p)) != 0) return false;
+  int gx = p->GetEndX(), gy = p->GetEndY();
+  if (r.GetValue() == 1 || r.GetValue() == 2) --gx;
+  if (r.GetValue() == 2 || r.GetValue() == 3) --gy;
+  return x >= gx && x < gx + 3 && y >= gy && y < gy + 3;
 }
 
 bool CStrSchienen::PointIsBendOverSize(short x, short y) {

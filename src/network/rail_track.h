@@ -98,6 +98,9 @@ class CStrSchienen : public CStrStrasse {
   bool PointIsBend(short x, short y) override;
   bool PointIsBendOverSize(short x, short y) override;
   bool PointIsBendOuterPoint(short x, short y) override;
+  // The bend at the piece's end (where another piece follows) covers the
+  // cell: the bend's cell or its curve's group.
+  bool CurveCovers(CStrStrassenTeil* p, short x, short y);
   bool PointIsBeforeRailCrossing(short x, short y) override;
   bool PointIsTwoBeforeRailCrossing(short x, short y) override;
   bool PointTwoBeforJunction(short x, short y) override;

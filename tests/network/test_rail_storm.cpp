@@ -236,6 +236,52 @@ TEST(RailStorm, BranchesKeepClearOfCurves) {
   g_ZorLoadVersion = 0;
 }
 
+// A track drawn out of a bend's corner makes a T junction there, whose
+// group reaches two cells on along both legs (one towards -x or -y). The
+// next bend three cells along a leg, or a level crossing three cells up a
+// leg that ends at the corner, met the group with no cell of plain track
+// between: the track's cells there led nowhere. Such branches are
+// refused, and the networks stay sound.
+TEST(RailStorm, ATrackOutOfABendsCornerKeepsItsGroupOffTheNextCurveAndCrossing) {
+  g_ZorLoadVersion = 240;
+  EXPECT_EQ(ReplayRefusingTheLast("B 15 37 10 37 9  B 10 37 10 34 9  B 10 34 27 34 9  B 10 34 10 7 9"), 0u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 52 40 52 23 9  B 52 23 49 23 9  B 49 23 49 38 9  B 49 23 49 10 9"), 0u);
+  for (const char* street : {"B 34 33 50 33 2", "B 34 32 50 32 4"}) {
+    SCOPED_TRACE(street);
+    const std::string steps = std::string(street) + "  B 39 38 39 28 9  B 39 28 46 28 9  B 39 28 39 4 9";
+    EXPECT_EQ(ReplayRefusingTheLast(steps.c_str()), 1u);
+  }
+  g_ZorLoadVersion = 0;
+}
+
+// Branches out of the first corner of a U whose middle leg is two to
+// seven cells long, for every way the U can lie: refused while the next
+// curve is four cells or fewer from the corner, built from five on, and
+// every branch built leaves both networks sound.
+TEST(RailStorm, BranchesOutOfACornerKeepClearOfTheNextCurve) {
+  g_ZorLoadVersion = 240;
+  for (int len = 2; len <= 7; ++len)
+    for (int a : {-1, 1})
+      for (int b : {-1, 1})
+        for (bool alongX : {true, false}) {
+          // The corner at 20/20: the first leg along one axis, the middle
+          // leg of `len` cells along the other, the last leg back beside the first.
+          auto at = [alongX](int u, int v) {
+            return alongX ? std::to_string(20 + u) + " " + std::to_string(20 + v)
+                          : std::to_string(20 + v) + " " + std::to_string(20 + u);
+          };
+          const std::string steps = "B " + at(8 * a, 0) + " " + at(0, 0) + " 9  B " + at(0, 0) + " " + at(0, len * b) +
+                                    " 9  B " + at(0, len * b) + " " + at(8 * a, len * b) + " 9";
+          const std::string branch = "B " + at(0, 0) + " " + at(0, -8 * b) + " 9";
+          SCOPED_TRACE(steps + "  " + branch);
+          // A middle leg of two cells leaves no room for both curves.
+          if (len == 2) continue;
+          const Built built = BuildThen(Parse(steps), Parse(branch)[0]);
+          EXPECT_EQ(built.result, len <= 4 ? STR_BUILD_NO_ROOM : STR_BUILD_OK);
+        }
+  g_ZorLoadVersion = 0;
+}
+
 // A track drawn towards -x across a street two cells from its start: the
 // crossing, laid a cell lower than a track drawn the other way lays it,
 // met the start's group, and the track's first cells were the crossing's,

@@ -360,6 +360,23 @@ TEST(StreetPreviewCrossings, ATrackCrossingAStreetIsCheckedTheSameInBothDirectio
   }
 }
 
+// A track out of a bend's corner makes a T junction whose group would
+// reach the next curve three cells on: the preview shows it red, as the
+// network refuses it; five cells on it is shown buildable and built.
+TEST(StreetPreviewCrossings, ATrackOutOfACornerNearTheNextCurveIsShownRefused) {
+  for (int leg : {3, 5}) {
+    SCOPED_TRACE(leg);
+    PreviewWorld w;
+    ASSERT_EQ(w.Track(15, 37, 10, 37), STR_BUILD_OK);
+    ASSERT_EQ(w.Track(10, 37, 10, 37 - leg), STR_BUILD_OK);
+    ASSERT_EQ(w.Track(10, 37 - leg, 27, 37 - leg), STR_BUILD_OK);
+    const int built = w.DragAndBuild(10, 37 - leg, 10, 20 - leg, STRASSE_SCHIENE);
+    EXPECT_EQ(w.shownLegal, leg == 5);
+    EXPECT_EQ(built, leg == 5 ? STR_BUILD_OK : -1);
+    EXPECT_EQ(w.preview.NetworkRefusal(), leg == 5 ? 0 : STR_BUILD_NO_ROOM);
+  }
+}
+
 }  // namespace
 
 namespace {
