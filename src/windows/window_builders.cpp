@@ -1,6 +1,5 @@
-// The builders in their fixed order. Stand-in: the builders after WindowAdd, but for the exhibition, the measures, the
-// building palette, public transport, the parking windows, the crossing and street windows, the indicators and
-// statistics, WindowAddEventBerater and the load and save windows, add no window.
+// The window builders, called in their fixed order: the order of creation
+// is the order of the window tree's children.
 #include "windows/window_builders.h"
 
 int CZorvaWindows::AddAll() {

@@ -194,8 +194,6 @@ void CZorvaWorld::RemoveSelectionByKey() {
     m_pDataExchange->VarAddValue("F.EXPENSES.BUILDINFRASTRUCTURE", cost);
 }
 
-// Stands in for the tutorial's first start (a video, looked up only).
-
 void CZorvaWorld::EditName(int key, int character, bool up) {
   const int typed = TypedCharacter(key, character);
   const bool editing = typed != 0 || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
