@@ -183,15 +183,44 @@ TEST(FramePacer, ALatePassDoesNotWaitAndNoBurstFollows) {
   EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
   zortest::Clock().Advance(12 + 4);
   EXPECT_EQ(pacer.WaitForNextFrame(), 13u);
+  // Late by less than a frame: the next frame keeps its time, 66 ms after
+  // the count began.
+  zortest::Clock().Advance(13 + 20);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(1);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
+  // Late by a whole frame (17 ms after 83 ms) starts the count afresh.
+  zortest::Clock().Advance(12 + 34);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
+}
+
+TEST(FramePacer, APassEndingRightOnTimeAsksForNoWait) {
+  zortest::Clock().Set(0);
+  zortest::Clock().ForgetWaits();
+  ZorFramePacer pacer(60);
+  zortest::Clock().Advance(16);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  EXPECT_EQ(zortest::Clock().Waits(), 0);
+  // At 25 frames a second a frame is 40 ms, and 40 ms late is a whole one.
+  ZorFramePacer slow(25);
+  zortest::Clock().Advance(80);
+  EXPECT_EQ(slow.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(10);
+  EXPECT_EQ(slow.WaitForNextFrame(), 30u);
 }
 
 TEST(FramePacer, AClockThatStandsStillWaitsOneFrameAtATime) {
   zortest::Clock().Set(100);
   zortest::Clock().ForgetWaits();
   ZorFramePacer pacer(60);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(pacer.WaitForNextFrame(), 16u) << i;
-  EXPECT_EQ(zortest::Clock().Waits(), 5);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(pacer.WaitForNextFrame(), 16u) << i;
+  EXPECT_EQ(zortest::Clock().Waits(), 4);
   EXPECT_EQ(zortest::Clock().Now(), 100u);
+  // After the wait, slept, the next frame follows on the new count.
+  zortest::Clock().Advance(16 + 4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 13u);
   // A clock put back does not make the pacer wait for the old times.
   zortest::Clock().Set(50);
   EXPECT_EQ(pacer.WaitForNextFrame(), 16u);
