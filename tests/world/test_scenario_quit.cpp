@@ -16,6 +16,7 @@
 #include "model/message.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_frame_loop.h"
 #include "world/zor_world.h"
@@ -213,6 +214,8 @@ TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
   EXPECT_EQ(world->saves, 1);
   EXPECT_TRUE(AutoSaveWritten());
   EXPECT_EQ(Leave_Game, 1) << "the frame loop ends";
+  // The pause that lets the click be heard is the clock's, not a sleep.
+  EXPECT_EQ(Clock().LastWait(), 300u);
   EXPECT_FALSE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "nothing is asked again";
   std::remove(SavingWorld::kAutoSave);
 }
