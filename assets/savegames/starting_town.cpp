@@ -1,7 +1,8 @@
 // Writes the savegames that the game reads but never writes itself: the
 // new game "DATA.00D", the start-up game "STARTUP.AUD" and the automatic
-// game "AUTOSAVE.AUD" from the starting town, and the exhibition's
-// "EXPO.EXD" from the exhibition's town, each with its companion.
+// game "AUTOSAVE.AUD" from the starting town, the exhibition's "EXPO.EXD"
+// from the exhibition's town and the scenarios ("*.SZD") from their towns,
+// each with its companion.
 // The real game starts in the current directory on the generated archives,
 // builds the scripted starting town and saves it through its own savegame
 // container:  zor_startsaves <game data folder> <town script> <savegame>...
@@ -12,10 +13,12 @@
 #include <string>
 
 #include "framework/qno_log.h"
+#include "model/gott_modus.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
 
 namespace {
 
@@ -52,6 +55,27 @@ int BuildTown(CZorvaWorld& world, std::istream& script) {
       CStrJunction* junction = JunctionAt(world.GetStreetNet(), a, b);
       CKreuzObj* crossing = junction ? junction->GetKreuzObject() : nullptr;
       ok = crossing && crossing->SetVarData("KR.AMPEL", c) == 0;
+    } else if (step == "zone" && in >> a >> b >> c >> d >> e) {
+      // As the zone tools lay them: the zone's picture of its density on
+      // every cell of the rectangle, each of which must be free land.
+      int density = 0;
+      const auto kind = static_cast<TObjectType>(e);
+      ok = kind >= OBJ_ZONE_RESIDENTIAL && kind <= OBJ_ZONE_INDUSTRIAL && in >> density;
+      const int resId = ok ? CBuildingDataList::GetBuildingResIDByType(kind, density, nullptr) : 0;
+      ok = ok && resId > 0;
+      for (int x = a; ok && x <= c; ++x)
+        for (int y = b; ok && y <= d; ++y)
+          ok = world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(density), nullptr,
+                                  0, nullptr, 0, -1) != nullptr;
+    } else if (step == "scenario") {
+      // The task: partial indicator a above the target within the years.
+      float target = 0;
+      CGottModus* god = world.GetGottModus();
+      ok = god && in >> a >> target >> b && a >= 0 && a <= 12 && target > 0 && target < 1 && b > 0;
+      if (ok) {
+        god->SetGameModus(GAME_SCENARIO);
+        god->SetSzenario(0, a, target, b);
+      }
     }
     if (!ok) {
       std::fprintf(stderr, "line %d refused: %s\n", number, line.c_str());

@@ -64,6 +64,8 @@ class CScreenWindow : public CZorvaObject {
   void SetDynamicHilfe(int width, int height, const char* title, const char* text);
   // The paired street and crossing windows keep one position.
   void MoveTooSecondCrossingStreetWindow();
+  // Moves the window by the least that puts it whole on the screen.
+  void KeepOnScreen(int screenW, int screenH);
   // Selects the statistics group that page id shows.
   static void WindowStatistikGruppe(int id);
   // The windows that hold the pages of a group.

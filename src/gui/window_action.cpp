@@ -131,8 +131,10 @@ int CScreenWindow::ActivateWindow(int id, EOverType over) {
       if (!onlyToFront) host->MakeLoadSaveGamesFromDirectory(false);
       break;
     default:
+      // A map page brought to the front by a press inside it keeps the
+      // layer the player chose on it; opening it shows its first layer.
       for (const MapPage& page : kMapPages)
-        if (page.id == m_id) {
+        if (page.id == m_id && !onlyToFront) {
           SetReplaceBitmap(page.picture, page.englishPicture);
           host->ChangeThematicMapFilter(page.layer);
         }
@@ -332,6 +334,17 @@ void CScreenWindow::SetDynamicHilfe(int width, int height, const char* title, co
   frame->SetSize(W + 70, windowHeight);
 }
 
+void CScreenWindow::KeepOnScreen(int screenW, int screenH) {
+  // A window the player drags stays whole on the screen, so that its title
+  // and its close box can always be reached; one larger than the screen
+  // keeps its top left corner on it.
+  const int rx = GetRealPosX(), ry = GetRealPosY();
+  const int x = std::max(0, std::min(rx, screenW - m_sizeX));
+  const int y = std::max(0, std::min(ry, screenH - m_sizeY));
+  m_posX += x - rx;
+  m_posY += y - ry;
+}
+
 void CScreenWindow::MoveTooSecondCrossingStreetWindow() {
   static constexpr int kPairs[][2] = {{190, 191}, {194, 195}, {229, 230}};
   for (const auto& pair : kPairs) {
@@ -413,6 +426,7 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
       case 7:
         m_posX += p1;
         m_posY += p2;
+        KeepOnScreen(host->GetScreenWidth(), host->GetScreenHeight());
         host->BringToFront(this);
         if (m_id == 218 && host->IsWindowOpen(239))
           if (CScreenWindow* w = GetWindowByID(239)) host->BringToFront(w);

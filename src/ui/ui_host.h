@@ -96,8 +96,9 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return 0;
   }
-  // God mode's task window of a scenario.
-  virtual void ShowAufgabeWindow() { ZOR_STAND_IN("CUiHost"); }
+  // God mode's task window of a scenario, shown once after a scenario is
+  // loaded. Without a game there is no scenario, so nothing shows.
+  virtual void ShowAufgabeWindow() {}
   // Every world object takes its filter picture again.
   virtual void SetObjectListFilter() { ZOR_STAND_IN("CUiHost"); }
 

@@ -249,6 +249,11 @@ class CUserInt : public Overlay {
   bool BuildStreet(int x1, int y1, int x2, int y2, CStrassenType type);
   // A left release over a window or the small map: the drag builds nothing.
   int MouseLeftUpOnWindow();
+  // A building's window (221, 170, 224) closed: its building is unmarked
+  // once none of them shows.
+  void ClearBuildingMarker();
+  // The game lost the keyboard and mouse: drags end, buttons count as up.
+  void InputFocusLost();
   CStrPreviewRect* GetStrPreviewRect() { return m_pStrPreviewRect; }
   // The lengths of the street classes (summed street lengths / 100; the
   // four-lane street and tracks counted twice) and what a change between

@@ -70,9 +70,9 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
       }
       return 0;
     }
-    m_LeftPressedOnMap = left;
-  } else if (up) {
-    m_LeftPressedOnMap = false;
+    // Set again by the map when the press reaches it: a release acts on
+    // the map only after a press there.
+    if (left) m_LeftPressedOnMap = false;
   }
   if (down && left) selObj.leftButton = 1;
   if (down && !left) {
@@ -225,6 +225,21 @@ void CUserInt::EndSelectionOnRelease() {
   selObj.endX = -1;
   m_BuildStreet = 0;
   selObj.streetDrag = 0;
+  // An area drag ends with its release wherever that comes: a later
+  // release on the map must not build or clear what this one left open.
+  if (selObj.leftDrag && selObj.tool >= 10 && selObj.tool <= 13) selObj.startX = -1;
+  selObj.leftDrag = 0;
+  m_LeftPressedOnMap = false;
+}
+
+void CUserInt::InputFocusLost() {
+  // The release of a button held while the game lost the input may never
+  // come: every drag ends here, building nothing, and the buttons count as
+  // up.
+  if (selObj.rightButton) SetMouseFix(false);
+  selObj.leftButton = selObj.rightButton = 0;
+  selObj.rightPressed = 0;
+  EndSelectionOnRelease();
 }
 
 void CUserInt::ShowWindowCursor(bool backup) {
@@ -300,7 +315,8 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
   const uint32_t now = kfx_GetTicks();
   int tx = 0, ty = 0;
   if (m_pIsoWelt->MouseKoorToIsoKoor(sx, sy, &tx, &ty) != 0) {
-    if (up) m_LeftPressedOnMap = false;
+    // Released off the map: the drag ends there without building.
+    if (up && left) EndSelectionOnRelease();
     if (up && !left) {
       RestoreCursor();
       if (now - selObj.rightPressTime < kRightClickOffMap) SetToolNr(1, -1, -1);
@@ -319,6 +335,7 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
     return 1;
   }
   if (down) {
+    m_LeftPressedOnMap = true;
     selObj.leftDrag = 1;
     if (IsWindowOpen(kWindowBuildingChoice) != 0) selObj.startX = -1;
     if (selObj.rightButton) {
@@ -385,6 +402,12 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
     }
   }
   if (up) {
+    // A release whose press went to a window, the panel or a question (a
+    // window closed by that press, say) does nothing on the map.
+    if (left && !m_LeftPressedOnMap) {
+      EndSelectionOnRelease();
+      return 1;
+    }
     int result = 1;
     m_LeftPressedOnMap = false;
     if (!left) {

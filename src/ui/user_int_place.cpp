@@ -316,6 +316,19 @@ int CUserInt::SelectStop(CWorldObj* stop) {
   return 0;
 }
 
+void CUserInt::ClearBuildingMarker() {
+  // A building's window closed: the building is no longer marked, so the
+  // next click on it opens its window again. Switching from one building's
+  // window to another's closes the first after the second opened; the new
+  // building stays marked while any of them shows.
+  for (int w : {kBuildingWindow, kMeasureBuildingWindow, kCarParkWindows[0]})
+    if (IsWindowOpen(w) == 0) return;
+  CWorldObj* object = selObj.selectedObject;
+  if (!object || IsStop(object->GetType())) return;
+  selObj.selectedObject = nullptr;
+  selObj.startX = selObj.startY = -1;
+}
+
 CWorldObj* CUserInt::GetSelectedStop() {
   CWorldObj* object = selObj.selectedObject;
   return object && IsStop(object->GetType()) ? object : nullptr;

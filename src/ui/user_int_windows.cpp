@@ -159,6 +159,9 @@ void CUserInt::AskQuitWithoutSave() {
 }
 
 void CUserInt::AskYesNo(int id, const char* text, int kind) {
+  // A question ends a drag without building: its answer must not be the
+  // release that lays the area or the street.
+  EndSelectionOnRelease();
   // A question that replaces an open one closes it first, so that what the
   // old one held (the quit question holds the game) is let go with it.
   if (IsWindowOpen(kYesNoWindow) == 0) DeActivateWindow(kYesNoWindow, OVER_SINGLE);

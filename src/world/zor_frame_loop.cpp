@@ -97,6 +97,9 @@ bool CZorFrameLoop::Iterate() {
       CarryKeyCharacter(sdl);
       m_world->InputFilter(&m_event, CZorvaWorld::m_pView);
     }
+    // Switching away from the game may swallow a button's release.
+    if (sdl.type == SDL_ACTIVEEVENT && sdl.active.gain == 0 && (sdl.active.state & SDL_APPINPUTFOCUS) != 0)
+      m_world->InputFocusLost();
     if (sdl.type == SDL_QUIT) Leave_Game = 1;
   }
   if (Leave_Game) return false;

@@ -123,6 +123,8 @@ class CZorvaWorld : public CZorvaObject {
   virtual int OnStartup();
   // 0 when the event was consumed.
   virtual int InputFilter(QnoInteractionEvent* event, QnoView* view);
+  // The window lost the input focus: drags end without building.
+  void InputFocusLost();
   virtual int Render(QnoDisplay* display);
   virtual int OnShutdown();
   int OnStartOfCycle();

@@ -298,6 +298,11 @@ int CZorUiHost::GetGameModus() {
   return god ? god->GetGameModus() : GAME_NORMAL;
 }
 
+// God mode decides: only a scenario whose task is still to be shown opens it.
+void CZorUiHost::ShowAufgabeWindow() {
+  if (CGottModus* god = m_world.GetGottModus()) god->ShowAufgabeWindow();
+}
+
 int CZorUiHost::AutoSaveGame() { return m_world.AutoSaveGame(true); }
 int CZorUiHost::AutoLoadGame() { return m_world.AutoLoadGame(true); }
 int CZorUiHost::CheckForLoadGame() { return m_world.CheckForLoadGame(); }
@@ -562,6 +567,10 @@ void CZorGuiHost::TakeCredit(long amount) {
 
 void CZorGuiHost::RepayCredit(long amount) {
   if (CFinanzen* finanzen = m_world.GetFinanzen()) finanzen->RepayCredit(amount);
+}
+
+void CZorGuiHost::ClearBuildingMarker() {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ClearBuildingMarker();
 }
 
 void CZorGuiHost::SetAchtungWindowJaNein(int text, int followUpKind) {

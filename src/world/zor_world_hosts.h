@@ -154,6 +154,7 @@ class CZorUiHost : public CUiHost {
   int SaveGame() override;
   int ResetGame() override;
   int MakeLoadSaveGamesFromDirectory(bool save) override;
+  void ShowAufgabeWindow() override;
   void SetObjectListFilter() override;
   void SetAchtungMessage(const char* text) override;
   void SetAchtungJaNeinText(const char* text) override;
@@ -252,6 +253,7 @@ class CZorGuiHost : public CGuiHost {
   void SetBalloonHelp(const char* text, int x, int y, int cost) override;
   void SetAchtungWindow(int text) override;
   void SetAchtungWindowJaNein(int text, int followUpKind) override;
+  void ClearBuildingMarker() override;
   void ToggleBottomPanelPinned() override;
   void SetLanguage(int language) override;
 

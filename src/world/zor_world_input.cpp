@@ -73,6 +73,10 @@ void CZorvaWorld::CloseWindows(std::initializer_list<int> windows) {
   for (int w : windows) m_pUserInt->DeActivateWindow(w, 0);
 }
 
+void CZorvaWorld::InputFocusLost() {
+  if (m_pUserInt) m_pUserInt->InputFocusLost();
+}
+
 int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
   if (!m_InputAccepted || !event) return 0;
   const bool down = event->type == QNO_EVENT_KEYDOWN;

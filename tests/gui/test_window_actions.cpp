@@ -690,6 +690,37 @@ TEST_F(WindowActions, DraggingMovesPairsAndGroupsTogether) {
   EXPECT_EQ(host.renderList[1], events);
 }
 
+TEST_F(WindowActions, ADraggedWindowStaysWholeOnTheScreen) {
+  CScreenWindow* w = Add(190, 1, WINDOW_NORMAL, 10, 20, 100, 80);
+  root->ActivateWindow(190, OVER_SINGLE);
+  Run(190, 7, -50, -40, -1, INOUT_OUTSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(w->GetRealPosX(), 0);
+  EXPECT_EQ(w->GetRealPosY(), 0);
+  Run(190, 7, 1000, 1000, -1, INOUT_OUTSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(w->GetRealPosX(), 700);
+  EXPECT_EQ(w->GetRealPosY(), 520);
+  // Within the screen a drag moves by exactly the pointer's steps.
+  Run(190, 7, -30, -7, -1, INOUT_OUTSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(w->GetRealPosX(), 670);
+  EXPECT_EQ(w->GetRealPosY(), 513);
+  // On a larger screen the same place is no longer its edge.
+  host.screenWidth = 1024;
+  host.screenHeight = 768;
+  Run(190, 7, 200, 100, -1, INOUT_OUTSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(w->GetRealPosX(), 870);
+  EXPECT_EQ(w->GetRealPosY(), 613);
+  // A page is kept on the screen by where it shows, not by its place in
+  // its group.
+  CScreenWindow* group = Add(80, 1, WINDOW_NORMAL, 300, 200, 200, 100);
+  CScreenWindow* page = Add(90, 80, WINDOW_NORMAL, 20, 30, 150, 60);
+  root->ActivateWindow(80, OVER_SINGLE);
+  root->ActivateWindow(90, OVER_SINGLE);
+  Run(90, 7, -1000, -1000, -1, INOUT_OUTSIDE, INOUT_ALWAYS);
+  EXPECT_EQ(page->GetRealPosX(), 0);
+  EXPECT_EQ(page->GetRealPosY(), 0);
+  EXPECT_EQ(group->GetRealPosX(), 300);
+}
+
 TEST_F(WindowActions, TheDynamicHelpWindowTakesItsSizeFromTheText) {
   CScreenWindow* w = Add(242);
   // Items in list order: the last one added comes first.

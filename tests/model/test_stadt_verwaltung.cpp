@@ -122,9 +122,21 @@ TEST_F(Council, TaxesComeInByThePeopleAndTheCarsOverTheTimeElapsed) {
   EXPECT_EQ(V("SV.TAX.KFZ.PKW.INCOME"), std::floor(4000 * 100 * 0.5));
   EXPECT_GT(finances.values["F.INCOME.CITY"], 0.0);
   EXPECT_GT(finances.values["F.EXPENSES.PRESERVEINFRASTRUCTURE"], 0.0) << "the people's upkeep";
-  // A year later the incomes start again.
-  sv.ResetYearData(Year(1.0f), Year(0.5f));
+  // Within the year the closing leaves them; a year later they start again.
+  EXPECT_EQ(sv.ResetYearData(Year(0.75f), Year(0.5f)), 0);
+  EXPECT_GT(V("SV.TAX.GENERAL.INCOME"), 0.0);
+  EXPECT_EQ(sv.ResetYearData(Year(1.0f), Year(0.5f)), 0);
   EXPECT_EQ(V("SV.TAX.GENERAL.INCOME"), 0.0);
+}
+
+TEST(CouncilAlone, WithoutTheDataExchangeThereIsNobodyToTaxAndNoCar) {
+  CStadtVerwaltung sv;
+  sv.Create();
+  EXPECT_EQ(sv.OnPlayloopTurn(STime{8, 1, 0, 0.5f}, STime{7, 1, 0, 0.0f}), 0);
+  for (const char* name : {"SV.TAX.GENERAL.INCOME", "SV.TAX.MWST.INCOME", "SV.TAX.KFZ.PKW.INCOME",
+                           "SV.TAX.KFZ.MICROCAR.INCOME", "SV.TAX.ENERGIE.INCOME", "SV.TICKET.INCOME"})
+    EXPECT_EQ(sv.GetVarValue(name), 0.0) << name;
+  sv.Destroy();
 }
 
 TEST_F(Council, MicrocarsComeFasterWithASubsidyAndOnlyThenArePaidAndCounted) {

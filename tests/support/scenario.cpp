@@ -190,6 +190,16 @@ Scenario& Scenario::Drag(int fx, int fy, int tx, int ty, Button b, int moves) {
   return Do(Release(tx, ty, b));
 }
 
+Scenario& Scenario::LoseFocus() {
+  SDL_Event e{};
+  e.type = SDL_ACTIVEEVENT;
+  e.active.gain = 0;
+  e.active.state = SDL_APPINPUTFOCUS | SDL_APPMOUSEFOCUS;
+  Push(e);
+  Frame();
+  return *this;
+}
+
 void Scenario::Push(const SDL_Event& e) {
   SDL_Event copy = e;
   ASSERT_EQ(SDL_PushEvent(&copy), 0) << SDL_GetError();

@@ -86,6 +86,9 @@ class Scenario {
   // with nothing done, while the window is closed.
   bool ClickIn(int id, int x, int y, Button b = kLeft);
   bool IsOpen(int id);
+  // The game's window loses the input focus, as when the player switches
+  // to another program.
+  Scenario& LoseFocus();
   // Chooses a tool as a palette button does; the window that turns a
   // building to place, which the building tools open over the map, is
   // closed again so that the script's clicks reach the map.

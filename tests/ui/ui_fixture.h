@@ -64,6 +64,8 @@ class ScriptedUiHost : public CUiHost {
   int LoadGame() override {
     ++loads;
     if (onLoad) onLoad();
+    // A loaded game shows its scenario's task again, as god mode does.
+    if (loadResult == 0) taskPending = true;
     return loadResult;
   }
   int SaveGame() override {
@@ -87,7 +89,12 @@ class ScriptedUiHost : public CUiHost {
     listings.push_back(save);
     return 0;
   }
-  void ShowAufgabeWindow() override { ++tasks; }
+  // As god mode: the task shows in a scenario only, once until the next load.
+  void ShowAufgabeWindow() override {
+    if (modus != 2 || !taskPending) return;
+    ++tasks;
+    taskPending = false;
+  }
   void SetObjectListFilter() override { ++filterRefreshes; }
   void SetAchtungMessage(const char* text) override { warning = text ? text : "(null)"; }
   void SetAchtungJaNeinText(const char* text) override { question = text ? text : "(null)"; }
@@ -102,6 +109,7 @@ class ScriptedUiHost : public CUiHost {
   int autoSaveResult = 1;
   int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0, resets = 0, autoLoads = 0;
   int autoLoadResult = 1;
+  bool taskPending = true;
   std::vector<bool> listings;
   std::function<void()> onLoad, onSave;
   std::string warning, question;

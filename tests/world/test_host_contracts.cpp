@@ -19,6 +19,7 @@
 #include "measures/measure_test_host.h"
 #include "model/data_exchange.h"
 #include "microsim/micro_test_host.h"
+#include "model/gott_modus.h"
 #include "network/network_object_host.h"
 #include "support/scenario.h"
 #include "ui/ui_fixture.h"
@@ -218,11 +219,36 @@ struct FakeUi {
   uitest::ScriptedUiHost host;
   FakeUi() { host.started = true; }
   CUiHost& Host() { return host; }
+  void StartScenario() {
+    host.modus = 2;
+    host.taskPending = true;
+  }
+  int Tasks() { return host.tasks; }
 };
 
 struct GameUi {
   Scenario game;
   CUiHost& Host() { return *CUiHost::Get(); }
+  // A scenario as a debug key starts one: reach an indicator in years.
+  void StartScenario() {
+    CGottModus* god = game.World().GetGottModus();
+    god->SetGameModus(GAME_SCENARIO);
+    god->SetSzenario(0, 2, 0.6f, 3);
+  }
+  // The task windows shown so far: each one that is open, holding the
+  // game, is counted and put away as the player's play button does.
+  int Tasks() {
+    if (game.IsOpen(232)) {
+      EXPECT_EQ(game.World().GetBlocked(), 2) << "the task holds the game";
+      ++m_tasks;
+      game.World().DeActivateWindow(232);
+      game.World().SetBlocked(0);
+    }
+    return m_tasks;
+  }
+
+ private:
+  int m_tasks = 0;
 };
 
 template <class Subject>
@@ -258,6 +284,20 @@ TYPED_TEST(UiHostContract, LoadsAndSavesReportSuccessOnlyWhenTheyHappened) {
   const bool autoSaved = host.AutoSaveGame() == 0;
   const bool written = std::filesystem::exists("SaveGame") && !std::filesystem::is_empty("SaveGame");
   EXPECT_EQ(saved || autoSaved, written);
+}
+
+// The task of a scenario shows when the scenario's game is loaded: in a
+// normal game there is none, and one shown is not shown again.
+TYPED_TEST(UiHostContract, TheTaskShowsInAScenarioOnlyAndOnce) {
+  CUiHost& host = this->host;
+  host.ShowAufgabeWindow();
+  EXPECT_EQ(this->subject.Tasks(), 0) << "a normal game has no task";
+  this->subject.StartScenario();
+  EXPECT_EQ(host.GetGameModus(), 2);
+  host.ShowAufgabeWindow();
+  EXPECT_EQ(this->subject.Tasks(), 1);
+  host.ShowAufgabeWindow();
+  EXPECT_EQ(this->subject.Tasks(), 1) << "a task is shown once";
 }
 
 // ---- the world host of placed objects and the toolkit ----

@@ -154,6 +154,36 @@ TEST_F(RatedTown, JamsAndUnsecuredCrossingsLowerTheirRatings) {
   EXPECT_NEAR(ind->GetVarValue("I.EFF.TRAFFICJAM"), firstJam, 1e-6);
 }
 
+TEST_F(RatedTown, SafetyCountsTheCrossingSecuredByLightsAloneAndSpeedsByTheirBands) {
+  ASSERT_TRUE(world.GetSimWelt()->pCityModell()->AddResidents(6000));
+  ASSERT_EQ(world.GetDataExchange()->DXCalc_People(), 6000);
+  const std::vector<CStrStrasse*> streets = Streets();
+  ASSERT_EQ(streets.size(), 3u);
+  CStrJunction* crossing = nullptr;
+  for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext())
+    if (static_cast<CStrJunction*>(o)->GetAnzLinkedStreets() == 3) crossing = static_cast<CStrJunction*>(o);
+  ASSERT_NE(crossing, nullptr);
+  const STime noon{};
+  auto safety = [&] {
+    ind->OnPlayloopTurn(noon, noon);
+    return ind->GetVarValue("I.ZORV.SECURITY");
+  };
+  // Below 13.8 a street counts 1, from 13.8 to 14.0 a half; the crossing's
+  // three slots count, none secured.
+  const double speeds[] = {13.75, 13.8, 14.0};
+  for (size_t i = 0; i < streets.size(); ++i) streets[i]->SetVelocity(speeds[i]);
+  for (size_t i = 0; i < streets.size(); ++i) ASSERT_EQ(streets[i]->GetVelocity(), speeds[i]);
+  EXPECT_NEAR(safety(), (0.5 + 1 + 0.5 + 0.5) / 3 + (0.0 - 0.5) / 3, 1e-6);
+  // Above 14.0 nothing.
+  for (CStrStrasse* s : streets) s->SetVelocity(14.05);
+  EXPECT_NEAR(safety(), 0.5 / 3 + (0.0 - 0.5) / 3, 1e-6);
+  // Right-of-way signs secure nothing; lights secure every slot.
+  ASSERT_EQ(crossing->SetAmpelData(Ampel_Vorfahrt, 60, 0.5f), 0);
+  EXPECT_NEAR(safety(), 0.5 / 3 + (0.0 - 0.5) / 3, 1e-6);
+  ASSERT_EQ(crossing->SetAmpelData(Ampel_Ampel, 60, 0.5f), 0);
+  EXPECT_NEAR(safety(), 0.5 / 3 + (2.0 * 3 / 3 - 0.5) / 3, 1e-6);
+}
+
 TEST_F(RatedTown, TheBarsRiseInGreenAndFallInRedFromTheirBaseline) {
   ind->SwitchManuell();
   ind->SetVarData("I.EFF", 1.0);

@@ -16,11 +16,13 @@
 #include "measures/opnv_line.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
+#include "network/rail_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
 
 namespace {
 
@@ -387,6 +389,49 @@ TEST_F(Lines, TheLineToolsStartALineAppendToItAndTakeItsLastStopAway) {
   LineTool::Click(ui, 80, 55);
   EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
   EXPECT_EQ(opnv->GetLineByID(id), nullptr);
+}
+
+// A bus line being made takes no tram stop; the head tool puts a stop before
+// the first; the last stop taken away ends the editing on the lines page.
+TEST_F(Lines, TheHeadToolGoesFirstATramStopStaysOffABusLineAndTheLastRemovalShowsTheLines) {
+  CSecondLayerObject* a = Stop(80, 45);
+  CSecondLayerObject* b = Stop(80, 55);
+  CSecondLayerObject* c = Stop(86, 70);  // on the side street
+  ASSERT_TRUE(a && b && c);
+  CStrBuildLine track(90, 50, 100, 50);
+  ASSERT_EQ(world.GetStreetNet()->GetRailNet()->CreateStreet(&track, STRASSE_SCHIENE), STR_BUILD_OK);
+  ASSERT_NE(Place(OBJ_TRAMSTOP, CBuildingDataList::GetBuildingResIDByType(OBJ_TRAMSTOP, -1, nullptr), 94, 50, 2),
+            nullptr);
+  CUserInt* ui = world.GetUserInt();
+  ASSERT_NE(ui, nullptr);
+  constexpr int kLineWindow = 227, kGroup = 120, kLinesPage = 129, kFinancesPage = 122;
+
+  ASSERT_EQ(ui->SetToolNr(20, 0, 1), 0);
+  LineTool::Click(ui, 80, 45);
+  COpnvLine* edited = CUserInt::selObj.editedLine;
+  ASSERT_NE(edited, nullptr);
+  LineTool::Click(ui, 94, 50);
+  EXPECT_EQ(edited->GetData()->stopsOneWay, 1) << "the tram stop is not the bus line's";
+  EXPECT_EQ(CUserInt::selObj.tool, 21);
+  LineTool::Click(ui, 80, 55);
+  EXPECT_EQ(CUserInt::selObj.tool, 17);
+  EXPECT_EQ(ui->IsWindowOpen(kLineWindow), 0);
+  ASSERT_EQ(ui->SetToolNr(16, 0, 1), 0);
+  LineTool::Click(ui, 86, 70);
+  ASSERT_EQ(edited->GetData()->stopsOneWay, 3);
+  EXPECT_EQ(edited->GetFirstHst(), c);
+
+  ui->ActivateWindow(kFinancesPage);
+  ASSERT_EQ(ui->SetToolNr(19, 0, 1), 0);
+  LineTool::Click(ui, 86, 70);
+  LineTool::Click(ui, 80, 45);
+  EXPECT_EQ(CUserInt::selObj.editedLine, edited);
+  LineTool::Click(ui, 80, 55);
+  EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
+  EXPECT_NE(ui->IsWindowOpen(kLineWindow), 0);
+  EXPECT_EQ(ui->IsWindowOpen(kGroup), 0);
+  EXPECT_EQ(ui->IsWindowOpen(kLinesPage), 0);
+  EXPECT_NE(ui->IsWindowOpen(kFinancesPage), 0);
 }
 
 }  // namespace

@@ -19,23 +19,15 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "world/game_menu_steps.h"
 #include "world/zor_sound.h"
 #include "world/zor_world.h"
 
 namespace {
 
 using namespace zortest;
+using namespace menusteps;
 
-constexpr int kGameMenu = 160, kLoadPage = 161, kSavePage = 162, kSettingsPage = 163;
-constexpr int kYesNo = 247, kWarning = 220;
-// Places inside the windows, relative to each window.
-constexpr int kSaveTab[2] = {28, 63}, kLoadTab[2] = {28, 106};
-constexpr int kNameField[2] = {90, 253};
-constexpr int kPageButton[2] = {232, 253};  // save on 162, load on 161
-constexpr int kFreeMode[2] = {232, 64};
-constexpr int kDelete[2] = {232, 169};
-constexpr int kFirstRow[2] = {12 + 60, 55 + 9};  // the load page's list, first row
-constexpr int kYes[2] = {44, 91};
 constexpr const char* kFile = "SaveGame/RODEWALD.GMD";
 
 int Junctions(Scenario& game) { return static_cast<int>(game.World().GetStreetNet()->GetNumber()); }
@@ -46,23 +38,12 @@ void BuildStreet(Scenario& game, int x1, int y1, int x2, int y2) {
   ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
 }
 
-// The bar's options button opens the game menu.
-void OpenGameMenu(Scenario& game) {
-  game.Run({Move(600, 590), Wait(40)});
-  game.Click(400, 586).Do(Wait(40));
-  ASSERT_TRUE(game.IsOpen(kGameMenu));
-}
-
 // The menu's third tab opens the settings page.
 void OpenSettingsPage(Scenario& game) {
   game.Run({Move(400, 250), Wait(40)});
   OpenGameMenu(game);
   game.ClickIn(kGameMenu, 28, 149);
   game.Do(Wait(40));
-}
-
-void Type(Scenario& game, const std::string& keys) {
-  for (char c : keys) game.Run({KeyDown(c), KeyUp(c), Wait(60)});
 }
 
 // The name field of the save page on the screen.
@@ -82,12 +63,6 @@ void OpenSavePageNameField(Scenario& game) {
   game.ClickIn(kSavePage, kNameField[0], kNameField[1]);
 }
 
-void Yes(Scenario& game) {
-  ASSERT_TRUE(game.IsOpen(kYesNo)) << "the question is asked";
-  game.ClickIn(kYesNo, kYes[0], kYes[1]);
-  game.Do(Wait(200));
-}
-
 // The load page lists the free game's saves, `listed` of them; the first
 // row is chosen.
 void ChooseFirstFreeGame(Scenario& game, int listed) {
@@ -96,14 +71,6 @@ void ChooseFirstFreeGame(Scenario& game, int listed) {
   ASSERT_EQ(game.World().GetLoadSaveMaxName(), listed);
   game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1]);
   game.Do(Wait(100));
-}
-
-// The load page's button, with a yes to the question that may come first.
-void PressLoad(Scenario& game) {
-  game.ClickIn(kLoadPage, kPageButton[0], kPageButton[1]);
-  game.Do(Wait(100));
-  if (game.IsOpen(kYesNo)) Yes(game);
-  game.Do(Wait(200));
 }
 
 TEST(ScenarioGameMenu, AGameSavedUnderATypedNameIsLoadedBackFromTheListAndDeleted) {

@@ -21,6 +21,7 @@
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
+#include "world/scenario_street_across.h"
 #include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_world.h"
@@ -74,27 +75,13 @@ void OpenPalette(Scenario& game) {
   ASSERT_EQ(game.Ui().IsWindowOpen(23), 0) << "the palette opens above its button";
 }
 
-struct Town {
-  int sx = 0, sy = 0;  // the street's middle cell
-};
-
-// A side street across the screen's left half.
-Town StreetAcross(Scenario& game) {
-  Town t;
-  EXPECT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &t.sx, &t.sy), 0);
-  CStrBuildLine line(static_cast<short>(t.sx - 8), static_cast<short>(t.sy), static_cast<short>(t.sx + 8),
-                     static_cast<short>(t.sy));
-  EXPECT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), 100);
-  return t;
-}
-
 CBuildingObject* BuildingAt(Scenario& game, int x, int y) {
   return dynamic_cast<CBuildingObject*>(game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
 }
 
 TEST(ScenarioPlace, ThePaletteBuildsBesideAStreetAndTheAccountPaysForEachBuilding) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const double start = Money(game);
 
   // a small school: town buildings, schools, small
@@ -176,7 +163,7 @@ short SeenStop(CSimLocation* location, int* distance) {
 
 TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossingAndStop) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   CSimLocationFactory* factory = game.World().GetLocationFactory();
   const int locations = factory->GetLocationCount();
   // Every row of the catalogue is there.
@@ -285,7 +272,7 @@ TEST(ScenarioPlace, TheDemandModelSeesEachBuildingWithItsCatalogueCountsCrossing
 
 TEST(ScenarioPlace, AResidentialZoneOfThreeByTwoCellsCostsSixTimesItsPrice) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const double start = Money(game);
   game.Run({Move(250, 220), Wait(40)});
   game.Key(SDLK_1);
@@ -305,7 +292,7 @@ TEST(ScenarioPlace, AResidentialZoneOfThreeByTwoCellsCostsSixTimesItsPrice) {
 
 TEST(ScenarioPlace, ABuildingGoesOnlyAfterTheQuestionAndItsRemovalIsBooked) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   game.ChooseTool(6, 2, 1);
   const int x = town.sx - 6, y = town.sy + 1;
   ClickAt(game, ScreenOf(game, x, y));
@@ -338,7 +325,7 @@ TEST(ScenarioPlace, ABuildingGoesOnlyAfterTheQuestionAndItsRemovalIsBooked) {
 
 TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 1000000), 0);
   ASSERT_EQ(Money(game), 1000000);
   game.ChooseTool(6, 2, 3);
@@ -375,7 +362,7 @@ TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
 
 // Two small schools side by side below the street, at x and x + 3, and the
 // removal tool in hand; the account as it stands then.
-double TwoSchoolsToRemove(Scenario& game, const Town& town, int x) {
+double TwoSchoolsToRemove(Scenario& game, const StreetTown& town, int x) {
   game.ChooseTool(6, 2, 1);
   for (int dx : {0, 3}) {
     ClickAt(game, ScreenOf(game, x + dx, town.sy + 1));
@@ -387,7 +374,7 @@ double TwoSchoolsToRemove(Scenario& game, const Town& town, int x) {
 
 TEST(ScenarioPlace, ARectangleOverSeveralBuildingsAsksOnceAndBooksOnlyWhatWent) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const int x = town.sx - 6, y = town.sy + 1;
   const double before = TwoSchoolsToRemove(game, town, x);
   const Point from = ScreenOf(game, x, y), to = ScreenOf(game, x + 4, y + 1);
@@ -406,7 +393,7 @@ TEST(ScenarioPlace, ARectangleOverSeveralBuildingsAsksOnceAndBooksOnlyWhatWent) 
 
 TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const int x = town.sx - 6, y = town.sy + 1;
   const double before = TwoSchoolsToRemove(game, town, x);
   ClickAt(game, ScreenOf(game, x + 3, y));
@@ -420,7 +407,7 @@ TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
 
 TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   game.ChooseTool(10, 1, -1);
   const Point zone = ScreenOf(game, town.sx + 2, town.sy - 2);
   ClickAt(game, zone);
@@ -440,7 +427,7 @@ TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {
 
 TEST(ScenarioPlace, AResidentialZoneWithoutADensityHasNoPriceAndIsNotLaid) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const double start = Money(game);
   game.ChooseTool(10, 0, -1);
   ASSERT_EQ(CUserInt::selObj.subtool, 0);
@@ -457,7 +444,7 @@ TEST(ScenarioPlace, AResidentialZoneWithoutADensityHasNoPriceAndIsNotLaid) {
 
 TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   ASSERT_EQ(game.World().GetDataExchange()->SetVarData("F.KONTO", 12000), 0);
   game.ChooseTool(10, 1, -1);
   const Point from = ScreenOf(game, town.sx + 2, town.sy - 3), to = ScreenOf(game, town.sx + 4, town.sy - 2);
@@ -473,7 +460,7 @@ TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
 
 TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   game.ChooseTool(6, 2, 1);
   const int x = town.sx - 6, y = town.sy + 1;
   ClickAt(game, ScreenOf(game, x, y));
@@ -486,9 +473,30 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
 }
 
+TEST(ScenarioPlace, ABuildingWhoseWindowWasClosedOpensItAgainOnTheNextClick) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  game.ChooseTool(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  CBuildingObject* school = BuildingAt(game, x, y);
+  ASSERT_NE(school, nullptr);
+  game.Ui().SetToolStandard();
+  ClickAt(game, ScreenOf(game, x + 1, y + 1));
+  ASSERT_EQ(game.Ui().IsWindowOpen(221), 0);
+  // Escape closes the building's window: the school is no longer marked.
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  ASSERT_NE(game.Ui().IsWindowOpen(221), 0);
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+  EXPECT_EQ(CUserInt::selObj.startX, -1);
+  ClickAt(game, ScreenOf(game, x, y + 1));
+  EXPECT_EQ(game.Ui().IsWindowOpen(221), 0) << "the click opens the window again";
+  EXPECT_EQ(CUserInt::selObj.selectedObject, school);
+}
+
 TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
   Scenario game;
-  const Town town = StreetAcross(game);
+  const StreetTown town = StreetAcross(game);
   const int stopX = town.sx + 6, stopY = town.sy;
   game.ChooseTool(5, 1, -1);
   ClickAt(game, ScreenOf(game, stopX, stopY));

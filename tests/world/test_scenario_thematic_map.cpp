@@ -208,6 +208,10 @@ TEST_F(ThematicMap, OpenedFromTheInterfaceItShowsTheChosenLayerAndBothMapsMoveTh
   ASSERT_EQ(game.Ui().IsWindowOpen(204), 0) << "the traffic page";
   game.Click(415, 130).Run({zortest::Frames(7)});
   ASSERT_EQ(Map().GetFilter(), 7);
+  // A press inside the page, off its buttons, keeps the page and its layer.
+  game.Click(50 + 279 + 165, 50 + 29 + 250).Run({zortest::Frames(2)});
+  EXPECT_EQ(game.Ui().IsWindowOpen(204), 0);
+  EXPECT_EQ(Map().GetFilter(), 7);
 
   // The map item at (64, 80) shows the screen picture: the loaded street
   // is red on the screen.

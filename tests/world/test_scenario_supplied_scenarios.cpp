@@ -1,0 +1,307 @@
+// The scenarios supplied with the game, played as a player plays them: the
+// game menu's load page lists them in the scenario mode, a chosen one loads
+// its own town and shows its task, which holds the game until the player
+// starts; the goal reached shows the win window, the years run out the
+// lose window; and neither a save nor a delete touches a supplied
+// scenario. Played through the frame loop on the game data of the build.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "iso/iso_welt.h"
+#include "model/gott_modus.h"
+#include "model/indikatoren.h"
+#include "model/message.h"
+#include "network/str_junction_list.h"
+#include "sim/sim_location_factory.h"
+#include "sim/sim_welt.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/user_int.h"
+#include "world/game_menu_steps.h"
+#include "world/zor_world.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zortest;
+using namespace menusteps;
+
+constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236;
+// The buttons of the task and end windows, relative to each window.
+constexpr int kPlay[2] = {251, 327};    // 232
+constexpr int kPlayOn[2] = {76, 204};   // 233
+constexpr int kNewGame[2] = {333, 148};  // 234
+
+// The supplied scenarios in the order the page lists them, each with the
+// partial indicator its task names.
+struct Supplied {
+  const char* name;
+  int indicator;
+};
+constexpr Supplied kScenarios[] = {{"Flussau", 2}, {"Lindenberg", 10}, {"Ringstadt", 6}};
+constexpr int kCount = 3;
+
+// Copies the savegames the build supplies into the savegame folder, as the
+// game's layout does; false when this build made none.
+bool LayOutSuppliedGames() {
+  const fs::path supplied = BinaryDir() + "/gamedata/SaveGame";
+  if (!fs::exists(supplied / "GND.TXT")) return false;
+  fs::create_directories("SaveGame");
+  for (const auto& entry : fs::directory_iterator(supplied))
+    fs::copy_file(entry.path(), fs::path("SaveGame") / entry.path().filename(), fs::copy_options::overwrite_existing);
+  return true;
+}
+
+// The game menu's load page in the scenario mode.
+void OpenScenarioPage(Scenario& game) {
+  game.Run({Move(400, 250), Wait(40)});
+  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kLoadPage));
+  game.ClickIn(kLoadPage, kScenarioMode[0], kScenarioMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), kCount) << "the page lists the supplied scenarios";
+}
+
+// Chooses the scenario in `row` of the scenario page and loads it.
+void LoadScenario(Scenario& game, int row) {
+  ASSERT_NO_FATAL_FAILURE(OpenScenarioPage(game));
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1] + row * kRowHeight);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), kScenarios[row].name);
+  ASSERT_NO_FATAL_FAILURE(PressLoad(game));
+}
+
+// The task window's play button.
+void Play(Scenario& game) {
+  ASSERT_TRUE(game.IsOpen(kTask));
+  game.ClickIn(kTask, kPlay[0], kPlay[1]);
+  game.Do(Wait(100));
+  ASSERT_FALSE(game.IsOpen(kTask));
+}
+
+std::string EventText(Scenario& game) {
+  const char* text = game.World().GetMessage()->GetEventLongText();
+  return text ? text : "";
+}
+
+int Zones(Scenario& game) {
+  int zones = 0;
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      const int type = game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND);
+      zones += type >= OBJ_ZONE_RESIDENTIAL && type <= OBJ_ZONE_INDUSTRIAL;
+    }
+  return zones;
+}
+
+struct SuppliedScenario : testing::Test {
+  void TearDown() override { CUserInt::m_ActivateDebugInfo = 0; }
+};
+
+// Each scenario is a town of its own, with a task to reach an indicator
+// above a goal it does not reach yet, in years still to come; its task
+// window names the town and holds the game until the player plays.
+TEST_F(SuppliedScenario, EachOneLoadsItsOwnTownAndShowsItsTaskUntilThePlayerPlays) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  std::set<std::pair<int, int>> towns;
+  for (int row = 0; row < kCount; ++row) {
+    SCOPED_TRACE(kScenarios[row].name);
+    Scenario game;
+    ASSERT_NO_FATAL_FAILURE(LoadScenario(game, row));
+    CZorvaWorld& world = game.World();
+    EXPECT_FALSE(game.IsOpen(kGameMenu)) << "the load closes the menu";
+    CGottModus* god = world.GetGottModus();
+    ASSERT_EQ(god->GetGameModus(), GAME_SCENARIO);
+    int kind = -1, indicator = -1;
+    float target = 0;
+    god->GetSzenario(&kind, &indicator, &target);
+    EXPECT_EQ(kind, 0);
+    EXPECT_EQ(indicator, kScenarios[row].indicator);
+    EXPECT_GT(target, world.GetIndikatoren()->GetIndikatorWert(indicator)) << "the goal is still to reach";
+    EXPECT_LT(target, 1.0f) << "and can be reached";
+    CSimWelt* sim = world.GetSimWelt();
+    EXPECT_GT(god->GetEndYear(), sim->Date().Year());
+    // The town as supplied, before its growth builds on the zones.
+    const int junctions = static_cast<int>(world.GetStreetNet()->GetNumber()), zones = Zones(game);
+    EXPECT_GE(junctions, 4);
+    EXPECT_GE(zones, 20);
+    towns.insert({junctions, zones});
+
+    ASSERT_TRUE(game.IsOpen(kTask));
+    EXPECT_EQ(world.GetBlocked(), 2);
+    const std::string task = EventText(game);
+    EXPECT_EQ(task.rfind(kScenarios[row].name, 0), 0u) << "the task tells of its town: " << task;
+    EXPECT_NE(task.find("Der Stadtrat gibt Ihnen"), std::string::npos) << task;
+    game.Shot(std::string("scenario-task-") + kScenarios[row].name);
+    // The task holds the game: at the fastest speed no hour passes.
+    world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+    const int hour = sim->Date().Hour(), year = sim->Date().Year();
+    game.Do(Wait(3000));
+    EXPECT_EQ(sim->Date().Hour(), hour);
+    EXPECT_EQ(sim->Date().Year(), year);
+    ASSERT_NO_FATAL_FAILURE(Play(game));
+    EXPECT_EQ(world.GetBlocked(), 0);
+    EXPECT_EQ(god->GetGameModus(), GAME_SCENARIO) << "the scenario runs";
+    game.Do(Wait(3000));
+    EXPECT_TRUE(sim->Date().Hour() != hour || sim->Date().Year() != year) << "time passes once the player plays";
+
+  }
+  EXPECT_EQ(towns.size(), 3u) << "three different towns";
+}
+
+// The player drives the task's indicator with the debug keys (3 lets the
+// indicators follow the keys alone, 5 raises each by 0.1): at the goal
+// nothing happens, above it the win window holds the game; the player
+// plays on in the normal game.
+TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  CZorvaWorld& world = game.World();
+  CGottModus* god = world.GetGottModus();
+  int kind = -1, indicator = -1;
+  float target = 0;
+  god->GetSzenario(&kind, &indicator, &target);
+  CIndikatoren* indikatoren = world.GetIndikatoren();
+
+  CUserInt::m_ActivateDebugInfo = 1;
+  game.Key(SDLK_3).Do(Wait(100));
+  int presses = 0;
+  for (; presses < 10 && indikatoren->GetIndikatorWert(indicator) <= target; ++presses) {
+    EXPECT_FALSE(game.IsOpen(kGoal)) << "at " << indikatoren->GetIndikatorWert(indicator) << " of " << target;
+    game.Key(SDLK_5).Do(Wait(100));
+  }
+  EXPECT_GE(presses, 1);
+  EXPECT_GT(indikatoren->GetIndikatorWert(indicator), target);
+  ASSERT_TRUE(game.IsOpen(kGoal));
+  EXPECT_EQ(world.GetBlocked(), 1);
+  EXPECT_TRUE(world.IsPause());
+  EXPECT_NE(EventText(game).find("Staus"), std::string::npos) << EventText(game);
+  game.Do(Wait(500));
+  EXPECT_TRUE(game.IsOpen(kGoal)) << "the window stays until the player answers";
+
+  // The debug display keeps a scenario's mode; the player turns it off.
+  CUserInt::m_ActivateDebugInfo = 0;
+  game.ClickIn(kGoal, kPlayOn[0], kPlayOn[1]);
+  game.Do(Wait(100));
+  EXPECT_FALSE(game.IsOpen(kGoal));
+  EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
+  EXPECT_EQ(world.GetBlocked(), 0);
+  EXPECT_FALSE(world.IsPause());
+}
+
+// In English, the years of the shortest scenario run out with the goal not
+// reached: the lose window comes in the year after the last one, the game
+// pauses and is a normal game from then on; its new-game button leads to
+// the load page.
+TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game("LANGUAGE=1\n");
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 1));
+  EXPECT_EQ(EventText(game).rfind("Lindenberg is a village", 0), 0u) << EventText(game);
+  EXPECT_NE(EventText(game).find("The council gives you two years"), std::string::npos) << EventText(game);
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  CZorvaWorld& world = game.World();
+  CGottModus* god = world.GetGottModus();
+  CSimWelt* sim = world.GetSimWelt();
+  const int last = god->GetEndYear();
+  ASSERT_GT(last, sim->Date().Year());
+
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  for (int i = 0; i < 400000 && !game.IsOpen(kTimeOut); ++i) {
+    if (sim->Date().Year() <= last) {
+      ASSERT_FALSE(game.IsOpen(kGoal));
+    }
+    Clock().Advance(Scenario::kFrameMs);
+    world.OnPlayloopTurn();
+    // The message that the town passed its growth target holds the game
+    // until it is put away.
+    if (world.IsPause() && game.IsOpen(kGrowth)) {
+      world.DeActivateWindow(kGrowth);
+      world.SetPause(false);
+    }
+  }
+  ASSERT_TRUE(game.IsOpen(kTimeOut));
+  EXPECT_EQ(sim->Date().Year(), last + 1);
+  EXPECT_TRUE(world.IsPause());
+  EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
+  EXPECT_NE(EventText(game).find("The years for your task are over"), std::string::npos) << EventText(game);
+
+  game.ClickIn(kTimeOut, kNewGame[0], kNewGame[1]);
+  game.Do(Wait(100));
+  EXPECT_FALSE(game.IsOpen(kTimeOut));
+  EXPECT_TRUE(game.IsOpen(kLoadPage));
+  EXPECT_FALSE(world.IsPause());
+}
+
+// Every supplied scenario is protected, and everything protected is
+// supplied. A scenario chosen on the save page is not overwritten, nor
+// deleted from the load page; the player is told each time.
+TEST_F(SuppliedScenario, ASuppliedScenarioIsNeitherOverwrittenNorDeleted) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  std::set<std::string> protectedGames, scenarios;
+  std::ifstream list("SaveGame/GND.TXT");
+  for (std::string line; std::getline(list, line);)
+    if (!line.empty()) protectedGames.insert(line);
+  for (const auto& entry : fs::directory_iterator("SaveGame"))
+    if (entry.path().extension() == ".SZD") scenarios.insert(entry.path().filename().string());
+  for (const Supplied& s : kScenarios) EXPECT_EQ(scenarios.count(std::string(s.name) + ".SZD"), 1u) << s.name;
+  for (const std::string& s : scenarios) EXPECT_EQ(protectedGames.count(s), 1u) << s;
+  for (const std::string& p : protectedGames) EXPECT_TRUE(fs::exists("SaveGame/" + p)) << p;
+
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  const std::string file = "SaveGame/Ringstadt.SZD";
+  const std::string before = ReadFile(file), companion = ReadFile("SaveGame/Ringstadt.SZM");
+  ASSERT_FALSE(before.empty());
+
+  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
+  game.ClickIn(kGameMenu, kSaveTab[0], kSaveTab[1]);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kSavePage));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), kCount) << "the save page lists the scenarios";
+  game.ClickIn(kSavePage, kSaveFirstRow[0], kSaveFirstRow[1] + 2 * kRowHeight);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "Ringstadt");
+  game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
+  game.Do(Wait(100));
+  if (game.IsOpen(kYesNo)) {
+    ASSERT_NO_FATAL_FAILURE(Yes(game));
+  }
+  game.Do(Wait(200));
+  ASSERT_TRUE(game.IsOpen(kWarning));
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), "Original-Spielstand kann nicht \xFC"
+                                                                 "berschrieben werden!");
+  EXPECT_EQ(ReadFile(file), before);
+  EXPECT_EQ(ReadFile("SaveGame/Ringstadt.SZM"), companion);
+
+  game.Click(700, 60).Do(Wait(100));
+  ASSERT_FALSE(game.IsOpen(kWarning));
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kScenarioMode[0], kScenarioMode[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1] + 2 * kRowHeight);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), "Ringstadt");
+  game.ClickIn(kLoadPage, kDelete[0], kDelete[1]);
+  game.Do(Wait(100));
+  ASSERT_NO_FATAL_FAILURE(Yes(game));
+  EXPECT_TRUE(game.IsOpen(kWarning));
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), "Original-Spielstand kann nicht gel\xF6scht werden!");
+  EXPECT_EQ(ReadFile(file), before);
+  EXPECT_TRUE(fs::exists("SaveGame/Ringstadt.SZM"));
+}
+
+}  // namespace
