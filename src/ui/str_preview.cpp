@@ -54,6 +54,7 @@ void CStrPreviewRect::ClearAll() {
   m_GrdBuildType = 0;
   m_LastMessage = 0;
   m_NetRefusal = 0;
+  BeginEvaluation();
   if (!m_pGrdSelection) m_pGrdSelection = new CGrdSelection;
   if (!m_pRailBend) m_pRailBend = new int[4];
   *m_pGrdSelection = CGrdSelection{};
@@ -160,18 +161,23 @@ bool CStrPreviewRect::SetStartPoint(short x, short y, CStrassenType type) {
   const bool ok = StartPosIsValid(x, y, type);
   m_StartX = m_EndX = x;
   m_StartY = m_EndY = y;
-  if (ok) m_Valid = 1;
+  if (ok)
+    m_Valid = 1;
+  else
+    Because(kMsgNoStart);
   return ok;
 }
 
 bool CStrPreviewRect::SetEndPoint(short x, short y, CStrassenType type) {
   if (x == m_EndX && y == m_EndY) {
     if ((type > STRASSE_EINBAHN && m_SecDx != 0 && m_SecDy != 0) || (m_StartX == m_EndX && m_StartY == m_EndY)) {
+      Because(kMsgTooShort);
       m_Valid = 0;
       return false;
     }
     return true;
   }
+  BeginEvaluation();
   if (x == m_StartX && y == m_StartY) {
     m_SecDx = m_SecDy = m_DirX = m_DirY = 0;
     m_Valid = m_StartValid;
@@ -219,6 +225,7 @@ bool CStrPreviewRect::SetFinalEndPos(short x, short y, CStrassenType type) {
   }
   // The rectangle handed to the network is the one it was asked about.
   if (!m_Valid || !m_EndValid || (m_NetRefusal = AskNetwork(type)) != 0) {
+    Because(kMsgNotPossible);
     m_Valid = 0;
     return false;
   }
@@ -426,6 +433,7 @@ bool CStrPreviewRect::EndPosValid(short x, short y, CStrassenType type) {
     // A free-standing street is allowed only as the first one.
     if (m_StartOnEmpty && NetworkHasJunction(type)) {
       m_EndValid = 0;
+      Because(kMsgJoinNetwork);
       return true;
     }
     if (BuildDouble(type)) {

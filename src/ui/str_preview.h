@@ -154,6 +154,23 @@ class CStrPreviewRect : public CStrBuildRequest {
   void SetGrdSelection(const CGrdSelection& r) { *m_pGrdSelection = r; }
   // The last warning shown, 0 when none since the last start.
   int GetLastMessage() const { return m_LastMessage; }
+  // The warnings that explain refusals the drag shows only by its look
+  // (German and English in the warning texts; tracks have their own).
+  static constexpr int kMsgNotPossible = 6;
+  static constexpr int kMsgNoStart = 11;
+  static constexpr int kMsgGrdJunctionClose = 15;
+  static constexpr int kMsgGrdBendClose = 16;
+  static constexpr int kMsgGrdOnBend = 17;
+  static constexpr int kMsgStopInWay = 18;
+  static constexpr int kMsgLevelCrossingClose = 46;
+  static constexpr int kMsgJoinNetwork = 85;
+  static constexpr int kMsgTooShort = 87;
+  // Why the last evaluation refused the drag without a warning: the
+  // warning that explains it, 0 when it showed one or refused nothing.
+  int GetQuietReason() const { return m_ShownThisTime ? 0 : m_QuietReason; }
+  // Shows why the drag cannot be built where the player let go, unless
+  // the evaluation there showed its warning already.
+  void ExplainRefusal(CStrassenType type);
   // Whether the network itself would build the drag as the rectangle
   // lays it out (its own refusal, 0 when it would).
   int NetworkRefusal() const { return m_NetRefusal; }
@@ -200,6 +217,20 @@ class CStrPreviewRect : public CStrBuildRequest {
     m_Valid = 0;
     return false;
   }
+  // Refuses without a warning, keeping the one that explains it for the
+  // release; the first reason of an evaluation is the one kept.
+  bool RefuseQuietly(int reason) {
+    Because(reason);
+    return Refuse();
+  }
+  void Because(int reason) {
+    if (m_QuietReason == 0) m_QuietReason = reason;
+  }
+  // A new evaluation of the drag begins: its reasons start afresh.
+  void BeginEvaluation() {
+    m_QuietReason = 0;
+    m_ShownThisTime = 0;
+  }
   // Asks the networks whether the rectangle as laid out can be built.
   int AskNetwork(CStrassenType type);
 
@@ -231,4 +262,6 @@ class CStrPreviewRect : public CStrBuildRequest {
   uint8_t m_DecLength = 0;
   int m_LastMessage = 0;
   int m_NetRefusal = 0;
+  int m_QuietReason = 0;
+  uint8_t m_ShownThisTime = 0;
 };

@@ -159,7 +159,20 @@ bool CStrPreviewRect::GrdConnectToSchienen() {
   for (int side : {side0, side1})
     for (int c : {alongX ? lx : ly, alongX ? hx : hy}) {
       const int x = alongX ? c : side, y = alongX ? side : c;
-      if (!IsSimpleRail(static_cast<short>(x), static_cast<short>(y))) return false;
+      if (!IsSimpleRail(static_cast<short>(x), static_cast<short>(y))) {
+        // What stands in the crossing's way tells the player why; where
+        // no track goes on, the track has turned away.
+        CStrStrasse* track = StreetAt(x, y);
+        if (IsHst(Upper(x, y)))
+          Because(kMsgStopInWay);
+        else if (IsObjectKreuzung(Ground(x, y)))
+          Because(kMsgGrdJunctionClose);
+        else if (track && track->PointIsRailCrossing(static_cast<short>(x), static_cast<short>(y)))
+          Because(kMsgLevelCrossingClose);
+        else
+          Because(kMsgGrdBendClose);
+        return false;
+      }
     }
   return true;
 }
@@ -183,7 +196,10 @@ bool CStrPreviewRect::GrdConnectToStreet() {
     for (int c = c0; c <= c1; ++c) {
       int x = 0, y = 0;
       at(a, c, &x, &y);
-      if (Ground(x, y) != 52) return false;
+      if (Ground(x, y) != 52) {
+        Because(kMsgGrdJunctionClose);
+        return false;
+      }
       if (!dynamic_cast<CStreetObj*>(GroundObject(x, y))) {
         QNO_ERROR(QNO_SEV_WARNING, "Street Obj erwartet at %d/%d", x, y);
         return false;
@@ -193,7 +209,11 @@ bool CStrPreviewRect::GrdConnectToStreet() {
       int x = 0, y = 0;
       at(a, c, &x, &y);
       CStrStrasse* s = StreetAt(x, y);
-      if (Ground(x, y) != 52 || !s || s->PointIsBend(static_cast<short>(x), static_cast<short>(y))) return false;
+      const bool bend = s && s->PointIsBend(static_cast<short>(x), static_cast<short>(y));
+      if (Ground(x, y) != 52 || !s || bend) {
+        Because(bend ? kMsgGrdOnBend : kMsgGrdJunctionClose);
+        return false;
+      }
     }
   }
   return true;

@@ -14,15 +14,13 @@
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "ui/str_preview.h"
+#include "worldbase/zor_types.h"
 
 namespace {
 constexpr int kMsgJunctionsClose = 8;
 constexpr int kMsgBendClose = 9;
 constexpr int kMsgSameType = 10;
-constexpr int kMsgNoStart = 11;
-constexpr int kMsgStopInWay = 18;
 constexpr int kMsgCycle = 28;
-constexpr int kMsgLevelCrossingClose = 46;
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 bool Single(CStrassenType t) { return t < STRASSE_VIERSPURIG; }
@@ -30,8 +28,15 @@ bool Single(CStrassenType t) { return t < STRASSE_VIERSPURIG; }
 
 bool CStrPreviewRect::Refuse(int id, CStrassenType type) {
   MsgBox(GetMessageText(id, type));
+  m_ShownThisTime = 1;
   m_Valid = 0;
   return false;
+}
+
+void CStrPreviewRect::ExplainRefusal(CStrassenType type) {
+  if (m_ShownThisTime) return;
+  MsgBox(GetMessageText(m_QuietReason ? m_QuietReason : kMsgNotPossible, type));
+  m_ShownThisTime = 1;
 }
 
 bool CStrPreviewRect::CheckIsoKoorRange() const {
@@ -46,13 +51,14 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   bool ok = true;
   int hits = 0, grdHits = 0;
   bool prevEmpty = true;
+  int prevType = -1;
   if (!CheckIsoKoorRange()) return Refuse();
   if (BuildDouble(type) && !SecondStripSet()) return Refuse();
   if (m_StartAtJunction && !CheckFarSideStreets(type, true)) return Refuse();
   if (m_EndAtJunction && !CheckFarSideStreets(type, false)) return Refuse();
   const int sx = Sign(m_EndX - m_StartX), sy = Sign(m_EndY - m_StartY);
   RecalcMinStreetLength(type);
-  if (!CheckStreetLength(type)) return Refuse();
+  if (!CheckStreetLength(type)) return RefuseQuietly(kMsgTooShort);
   const int n = GetSelectionLength();
   for (int k = 0; k <= n; ++k) {
     const int x = m_StartX + k * sx, y = m_StartY + k * sy;
@@ -64,39 +70,51 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
     const int qx = x + m_SecDx, qy = y + m_SecDy;
     if (!Cell(qx, qy)) return Refuse();
     if (IsHst(Upper(qx, qy))) return Refuse(kMsgStopInWay, type);
-    if (!m_GrdHit && SelectionHitGrd(type, cx, cy) && !GrdIsValid(type)) return Refuse();
+    if (!m_GrdHit && SelectionHitGrd(type, cx, cy) && !GrdIsValid(type)) return RefuseQuietly(kMsgGrdJunctionClose);
     if (m_GrdHit && m_GrdConnect) {
       if (m_pGrdSelection->IsLess(cx, cy) && SelectionHitGrd(type, cx, cy)) return Refuse();
       if (grdHits > 2) return Refuse();
       if (type == STRASSE_SCHIENE && grdHits > 1 && TypeIsEmpty(t) && m_GrdBuildType != 1) return Refuse();
     }
+    // A river's cells in a row are one bridge, and the cells of one
+    // junction's group one junction: neither is a run over the network.
+    const bool sameAsPrev = k > 0 && ((t == OBJ_RIVER && prevType == OBJ_RIVER) ||
+                                      (IsObjectKreuzung(t) && KreuzAt(x, y) && KreuzAt(x, y) == KreuzAt(x - sx, y - sy)));
     if (hits > 1 && !m_GrdHit) {
       SelectionHitGrd(type, cx, cy);
-      if (!m_GrdHit)
+      if (!m_GrdHit) {
         ok = false;
-      else if (hits > 2)
+        Because(kMsgNotPossible);
+      } else if (hits > 2) {
         return Refuse();
+      }
     }
     // A street begun on open ground ends at the first street it meets.
-    if (hits > 0 && m_StartOnEmpty && TypeIsEmpty(t) && !IsGrdCrossing()) return Refuse();
-    if (!TypeIsEmpty(t) && !prevEmpty && n > 2 && !IsGrdCrossing() &&
+    if (hits > 0 && m_StartOnEmpty && TypeIsEmpty(t) && !IsGrdCrossing()) return RefuseQuietly(kMsgNotPossible);
+    if (!TypeIsEmpty(t) && !prevEmpty && !sameAsPrev && n > 2 && !IsGrdCrossing() &&
         !(type == STRASSE_SCHIENE && t == 50))
-      return Refuse();
+      return RefuseQuietly(kMsgNotPossible);
     const bool inner = k != 0 && k != n;
     if (inner && SecondStripSet()) {
       const int q = Ground(qx, qy);
-      if (!TypeIsEmpty(q)) {
-        if (!(type == STRASSE_SCHIENE) && !IsGrdCrossing()) return Refuse();
-        if (TypeIsEmpty(t)) return Refuse();
+      // Beside a river cell the second strip's river is the bridge's too.
+      if (!TypeIsEmpty(q) && !(q == OBJ_RIVER && t == OBJ_RIVER)) {
+        if (!(type == STRASSE_SCHIENE) && !IsGrdCrossing()) return RefuseQuietly(kMsgNotPossible);
+        if (TypeIsEmpty(t)) return RefuseQuietly(kMsgNotPossible);
       }
     }
     prevEmpty = TypeIsEmpty(t);
-    if (ObjectIsStreet(t) || IsObjectKreuzung(t)) {
+    prevType = t;
+    if ((ObjectIsStreet(t) || IsObjectKreuzung(t)) && !sameAsPrev) {
       ++hits;
       if (m_GrdHit && m_GrdConnect) ++grdHits;
     }
   }
   if (m_Valid && m_StartAtJunction && m_EndAtJunction) {
+    // An end on the start's own junction (another cell of its group) has
+    // not left the junction yet: no street, and no cycle either.
+    if (KreuzAt(m_StartX, m_StartY) && KreuzAt(m_StartX, m_StartY) == KreuzAt(m_EndX, m_EndY))
+      return RefuseQuietly(kMsgTooShort);
     if (!StartJunctIsEqualEndJunc()) return Refuse(kMsgSameType, type);
     if (BuildCycle()) return Refuse(kMsgCycle, type);
   }
@@ -113,7 +131,8 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   m_Valid = ok && m_StartValid && m_EndValid ? 1 : 0;
   // What the preview shows as buildable the network builds: its own
   // checks of the rectangle have the last word.
-  if (m_Valid && (m_NetRefusal = AskNetwork(type)) != 0) return Refuse();
+  if (m_Valid && (m_NetRefusal = AskNetwork(type)) != 0)
+    return RefuseQuietly(m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM ? kMsgGrdJunctionClose : kMsgNotPossible);
   return true;
 }
 

@@ -68,9 +68,9 @@ class CUserInt : public Overlay {
   // The warning window and the yes/no question window.
   static constexpr int kWarningWindow = 220;
   static constexpr int kYesNoWindow = 247;
-  // Warning texts by id (German, English); the last one reports a save
-  // that failed.
-  static constexpr int kAchtungCount = 85;
+  // Warning texts by id (German, English); 84 reports a save that failed,
+  // the ones after it explain the street tool's refusals.
+  static constexpr int kAchtungCount = 89;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kObjectNameCount = 70;

@@ -71,7 +71,11 @@ int CUserInt::StartBuildStreet(int x, int y) {
   if (!m_pStrPreviewRect) m_pStrPreviewRect = new CStrPreviewRect(m_pIsoWelt, m_pStreetNet, rails);
   m_pStrPreviewRect->SetNetworks(m_pIsoWelt, m_pStreetNet, rails);
   const CStrassenType type = static_cast<TStrassenType>(selObj.subtool);
-  if (!m_pStrPreviewRect->SetStartPoint(static_cast<short>(x), static_cast<short>(y), type)) return 1;
+  // A refusal the preview's rules show only by its look is explained.
+  if (!m_pStrPreviewRect->SetStartPoint(static_cast<short>(x), static_cast<short>(y), type)) {
+    m_pStrPreviewRect->ExplainRefusal(type);
+    return 1;
+  }
   selObj.streetDrag = 1;
   m_BuildStreet = 1;
   return 0;
@@ -92,13 +96,19 @@ int CUserInt::StopBuildStreet(int x, int y) {
   CStrSchJuncList* rails = GetRailNet();
   const NetLengths before = MeasureNetLengths(m_pStreetNet, rails);
   const CStrassenType type = static_cast<TStrassenType>(selObj.subtool);
-  if (!m_pStrPreviewRect->SetFinalEndPos(static_cast<short>(x), static_cast<short>(y), type)) return 0;
+  if (!m_pStrPreviewRect->SetFinalEndPos(static_cast<short>(x), static_cast<short>(y), type)) {
+    m_pStrPreviewRect->ExplainRefusal(type);
+    return 0;
+  }
   int result = STR_BUILD_BAD_REQUEST;
   if (type == STRASSE_SCHIENE)
     result = rails ? rails->CreateStreet(m_pStrPreviewRect, type) : STR_BUILD_BAD_REQUEST;
   else if (m_pStreetNet)
     result = m_pStreetNet->CreateStreet(m_pStrPreviewRect, type);
-  if (result != STR_BUILD_OK) return 0;
+  if (result != STR_BUILD_OK) {
+    m_pStrPreviewRect->ExplainRefusal(type);
+    return 0;
+  }
   const NetLengths after = MeasureNetLengths(m_pStreetNet, rails);
   double streets = 0, tracks = 0;
   StreetChangeCosts(before, after, &streets, &tracks);

@@ -175,6 +175,14 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "Do you really want to delete this line?"},
     {"Spielstand konnte nicht gespeichert werden!",
      "The game could not be saved!"},
+    {"Eine neue Stra\xDF" "e mu\xDF an das Stra\xDF" "ennetz anschlie\xDF" "en!",
+     "A new street must join the street network!"},
+    {"Neue Schienen m\xFCssen an das Schienennetz anschlie\xDF" "en!",
+     "New tracks must join the rail network!"},
+    {"Die Stra\xDF" "e ist zu kurz!",
+     "The street is too short!"},
+    {"Die Schienen sind zu kurz!",
+     "The track is too short!"},
 };
 }  // namespace
 

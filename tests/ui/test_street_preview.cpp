@@ -12,7 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "iso/iso_river.h"
 #include "network/rail_scene.h"
+#include "network/str_strasse.h"
+#include "network/str_strassen_teil.h"
 #include "ui/str_preview.h"
 #include "worldbase/zor_world_host.h"
 
@@ -358,3 +361,117 @@ TEST(StreetPreviewCrossings, ATrackCrossingAStreetIsCheckedTheSameInBothDirectio
 }
 
 }  // namespace
+
+namespace {
+
+// A river cell as the map's loader lays one.
+void River(PreviewWorld& w, int x, int y) {
+  auto* r = static_cast<CRiverObject*>(w.host.CreateObject(OBJ_RIVER));
+  r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), isotest::kFlower);
+  w.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kFlower, r);
+}
+
+// The street 20/10-20/30 with a river of `width` cells along x = 24...
+void StreetBesideARiver(PreviewWorld& w, int width) {
+  ASSERT_EQ(w.Build(20, 10, 20, 30), STR_BUILD_OK);
+  for (int x = 24; x < 24 + width; ++x)
+    for (int y = 5; y < 35; ++y) River(w, x, y);
+}
+
+}  // namespace
+
+TEST(StreetPreviewBridges, AStreetCrossesARiverOfOneToThreeCellsOnOneBridge) {
+  for (int width : {1, 2, 3}) {
+    SCOPED_TRACE(width);
+    PreviewWorld w;
+    StreetBesideARiver(w, width);
+    for (TStrassenType type : {STRASSE_1, STRASSE_2, STRASSE_VIERSPURIG}) {
+      const int y = type == STRASSE_1 ? 14 : type == STRASSE_2 ? 19 : 24;
+      ASSERT_EQ(w.DragAndBuild(32, y, 20, y, type), STR_BUILD_OK) << "type " << type;
+      CStrStrasse* s = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      ASSERT_TRUE(w.net->PointHitStreet(24, static_cast<short>(y), &s, &piece));
+      EXPECT_TRUE(piece->HitRiver());
+    }
+    EXPECT_TRUE(w.warnings.shown.empty());
+  }
+}
+
+TEST(StreetPreviewBridges, ABridgeLandsOnOpenGroundBeforeItMeetsAStreet) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Build(20, 10, 20, 30), STR_BUILD_OK);
+  for (int y = 5; y < 35; ++y)
+    for (int x : {21, 22}) River(w, x, y);
+  EXPECT_FALSE(w.Drag(28, 20, 20, 20)) << "from the river straight onto the street";
+  EXPECT_FALSE(w.preview.IsValid());
+}
+
+TEST(StreetPreviewReasons, AQuietRefusalKeepsTheWarningThatExplainsIt) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Build(10, 10, 10, 20), STR_BUILD_OK);
+  // Open ground to open ground once the network has a junction.
+  EXPECT_FALSE(w.Drag(40, 40, 40, 50));
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgJoinNetwork);
+  // A press and a release on one cell.
+  ASSERT_TRUE(w.preview.SetStartPoint(40, 40, STRASSE_1));
+  EXPECT_FALSE(w.preview.SetFinalEndPos(40, 40, STRASSE_1));
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgTooShort);
+  EXPECT_TRUE(w.warnings.shown.empty()) << "nothing is shown while dragging";
+  w.preview.ExplainRefusal(STRASSE_1);
+  EXPECT_EQ(w.warnings.shown, std::vector<int>{CStrPreviewRect::kMsgTooShort});
+  w.preview.ExplainRefusal(STRASSE_1);
+  EXPECT_EQ(w.warnings.shown.size(), 1u) << "once per evaluation";
+  // A start the rules refuse: no street can start on a river.
+  River(w, 50, 50);
+  EXPECT_FALSE(w.preview.SetStartPoint(50, 50, STRASSE_1));
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgNoStart);
+}
+
+TEST(StreetPreviewReasons, ARefusalWithItsOwnWarningIsNotExplainedAgain) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Build(20, 10, 20, 30), STR_BUILD_OK);
+  EXPECT_FALSE(w.Drag(14, 11, 20, 11));
+  ASSERT_EQ(w.warnings.shown.back(), 8);
+  const size_t shown = w.warnings.shown.size();
+  EXPECT_EQ(w.preview.GetQuietReason(), 0);
+  w.preview.ExplainRefusal(STRASSE_1);
+  EXPECT_EQ(w.warnings.shown.size(), shown);
+}
+
+TEST(StreetPreviewReasons, TracksExplainTheirRefusalsWithTheirOwnTexts) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Track(10, 10, 20, 10), STR_BUILD_OK);
+  EXPECT_FALSE(w.Drag(40, 40, 40, 50, STRASSE_SCHIENE));
+  w.preview.ExplainRefusal(STRASSE_SCHIENE);
+  EXPECT_EQ(w.warnings.shown, std::vector<int>{86}) << "New tracks must join the rail network!";
+  EXPECT_EQ(CStrPreviewRect::GetMessageText(CStrPreviewRect::kMsgTooShort, STRASSE_SCHIENE), 88);
+  EXPECT_EQ(CStrPreviewRect::GetMessageText(CStrPreviewRect::kMsgGrdJunctionClose, STRASSE_SCHIENE), 15);
+}
+
+TEST(StreetPreviewReasons, ALevelCrossingThatDoesNotFitSaysWhatIsInItsWay) {
+  PreviewWorld w;
+  StreetsBesideATrack(w);
+  EXPECT_FALSE(w.Drag(29, 25, 40, 25)) << "the crossing one cell after the start";
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);
+  ASSERT_EQ(w.Track(30, 45, 20, 45), STR_BUILD_OK);
+  ASSERT_EQ(w.Build(40, 40, 40, 50), STR_BUILD_OK);
+  EXPECT_FALSE(w.Drag(24, 44, 40, 44)) << "over the track's bend";
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdBendClose);
+}
+
+// A rail dead end's group takes two cells along its track: either of them
+// starts an extension, and a drag from one into the other has not left the
+// junction, which closes no circle.
+TEST(StreetPreviewReasons, ATrackExtendsFromEitherCellOfItsDeadEnd) {
+  PreviewWorld w;
+  ASSERT_EQ(w.Track(10, 10, 20, 10), STR_BUILD_OK);
+  ASSERT_EQ(w.rails->GetNumber(), 2u);
+  ASSERT_EQ(w.map->GetTypeAt(21, 10, ISO_LAYER_GROUND), OBJ_RAIL_JUNCTION) << "the east end's group";
+  EXPECT_FALSE(w.Drag(20, 10, 21, 10, STRASSE_SCHIENE));
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgTooShort);
+  EXPECT_TRUE(w.warnings.shown.empty()) << "no circle";
+  EXPECT_EQ(w.DragAndBuild(11, 10, 4, 10, STRASSE_SCHIENE), STR_BUILD_OK) << "from the west end's inner cell";
+  EXPECT_EQ(w.DragAndBuild(20, 10, 27, 10, STRASSE_SCHIENE), STR_BUILD_OK) << "from the east end's own cell";
+  EXPECT_EQ(w.rails->GetNumber(), 2u) << "one longer track";
+  EXPECT_TRUE(w.warnings.shown.empty());
+}

@@ -69,6 +69,8 @@ TEST_F(Controller, WarningsShowTheirTextInTheCurrentLanguage) {
   ui->SetAchtungWindow(84);
   EXPECT_EQ(host.warning, "The game could not be saved!");
   ui->SetAchtungWindow(85);
+  EXPECT_EQ(host.warning, "A new street must join the street network!");
+  ui->SetAchtungWindow(CUserInt::kAchtungCount);
   EXPECT_EQ(host.warning, "");
   ui->SetAchtungWindow(-1);
   EXPECT_EQ(host.warning, "");

@@ -1,0 +1,287 @@
+// A new player in the starting town, with the mouse only: each tool chosen
+// from the bar's network menu, a street over the river on a bridge and a
+// track over a street and over the avenue on level crossings, paid from
+// the accounts; and a drag the tool refuses says why when it is let go.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "gui/screen_window.h"
+#include "iso/iso_geometry.h"
+#include "iso/iso_info.h"
+#include "iso/iso_welt.h"
+#include "model/data_exchange.h"
+#include "model/message.h"
+#include "network/rail_junction_list.h"
+#include "network/str_junction.h"
+#include "network/str_junction_list.h"
+#include "network/str_strasse.h"
+#include "network/str_strassen_teil.h"
+#include "support/scenario.h"
+#include "support/test_support.h"
+#include "ui/str_preview.h"
+#include "ui/user_int.h"
+#include "world/zor_world.h"
+#include "worldbase/zor_world_host.h"
+
+namespace {
+
+using namespace zortest;
+
+constexpr const char* kStreetCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
+constexpr const char* kTrackCosts = "OPNV.F.COST.INFRASTRUCTURE";
+// The bar's network button and the menu it opens, with the rows of its
+// tool buttons by street type.
+constexpr int kNetworkButton[2] = {495 + 18, 505 + 18};
+constexpr int kNetworkMenu = 20;
+int MenuRow(int type) { return type == 1 ? 17 : type == 2 ? 54 : type == 4 ? 91 : 165; }
+
+// The starting town (a river two cells wide at x 70 and 71, the four-lane
+// avenue on y 60 and 61, side and main streets around it, no track), as
+// a new game starts with it, seen from the farthest view around the river.
+class StartingTown {
+ public:
+  StartingTown() {
+    std::filesystem::create_directories("SaveGame");
+    for (const char* f : {"STARTUP.AUD", "STARTUP.AUM"})
+      std::filesystem::copy_file(BinaryDir() + "/gamedata/SaveGame/" + f, std::string("SaveGame/") + f);
+    game = std::make_unique<Scenario>("AUTOLOAD=1\nLANGUAGE=1\n");
+    game->Run({Move(400, 250), Wait(40)});
+    for (int i = 0; i < 3 && g_ZoomStufe != ISO_ZOOM_4; ++i) game->Key(SDLK_c).Do(Wait(100));
+    game->Map().SetIsoCenter(66, 64);
+    game->Run({Move(400, 250), Wait(40)});
+    // Where each cell lies on the screen, away from the bar: the middle of
+    // the screen points that show it.
+    std::map<std::pair<int, int>, std::pair<long, long>> sum;
+    std::map<std::pair<int, int>, int> count;
+    for (int sy = 60; sy < 420; sy += 2)
+      for (int sx = 20; sx < 780; sx += 2) {
+        int x = 0, y = 0;
+        if (game->Map().MouseKoorToIsoKoor(sx, sy, &x, &y) != 0) continue;
+        sum[{x, y}].first += sx;
+        sum[{x, y}].second += sy;
+        ++count[{x, y}];
+      }
+    for (auto& [cell, s] : sum)
+      if (const int n = count[cell]; n >= 20) screen[cell] = {static_cast<int>(s.first / n), static_cast<int>(s.second / n)};
+  }
+
+  // The player opens the bar's network menu and presses the tool's button.
+  void ChooseFromBar(int type) {
+    game->Run({Move(600, 590), Wait(40)});
+    game->Click(kNetworkButton[0], kNetworkButton[1]).Do(Wait(40));
+    ASSERT_EQ(game->Ui().IsWindowOpen(kNetworkMenu), 0) << "the menu opens above its button";
+    CScreenWindow* menu = CUserInt::topWindow->GetWindowByID(kNetworkMenu);
+    game->Click(menu->GetRealPosX() + 5 + 18, menu->GetRealPosY() + MenuRow(type) + 18).Do(Wait(40));
+    ASSERT_EQ(CUserInt::selObj.tool, 2);
+    ASSERT_EQ(CUserInt::selObj.subtool, type);
+    // Away from the menu, which closes when the pointer leaves it.
+    game->Run({Move(300, 200), Wait(40)});
+  }
+
+  // Presses on one cell, moves over every cell to the other and lets go.
+  void Drag(int x1, int y1, int x2, int y2, const char* shot = nullptr) {
+    std::pair<int, int> p = At(x1, y1);
+    game->Run({Move(p.first, p.second), Press(p.first, p.second)});
+    const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    for (int k = 1; k <= n; ++k) {
+      p = At(x1 + (x2 - x1) * k / n, y1 + (y2 - y1) * k / n);
+      game->Do(Move(p.first, p.second));
+    }
+    if (shot) game->Shot(shot);
+    game->Run({Release(p.first, p.second), Frames(2)});
+  }
+
+  // Chooses the tool from the bar and drags it: the lengths by class
+  // after the drag, and the ones before it in *before.
+  CUserInt::NetLengths DragTool(int type, int x1, int y1, int x2, int y2, CUserInt::NetLengths* before,
+                                const char* shot = nullptr) {
+    ChooseFromBar(type);
+    *before = Lengths();
+    Drag(x1, y1, x2, y2, shot);
+    return Lengths();
+  }
+
+  std::pair<int, int> At(int x, int y) {
+    auto it = screen.find({x, y});
+    EXPECT_NE(it, screen.end()) << x << "/" << y << " is not on the screen";
+    return it == screen.end() ? std::pair<int, int>{0, 0} : it->second;
+  }
+
+  // The warning the window shows, "" while it is closed; a click closes it.
+  std::string Warning() {
+    if (game->Ui().IsWindowOpen(CUserInt::kWarningWindow) != 0) return "";
+    const char* text = game->World().GetMessage()->GetAchtungMessage();
+    return text ? text : "";
+  }
+  void CloseWarning() {
+    if (game->Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0) game->ClickIn(CUserInt::kWarningWindow, 150, 40);
+  }
+
+  double Var(const char* name) {
+    double value = 0;
+    EXPECT_EQ(game->World().GetDataExchange()->GetVarData(name, &value), 0) << name;
+    return value;
+  }
+  CStrJunctionList* Streets() { return game->World().GetStreetNet(); }
+  CStrSchJuncList* Rails() { return game->World().GetRailNet(); }
+  CUserInt::NetLengths Lengths() { return CUserInt::MeasureNetLengths(Streets(), Rails()); }
+  int GroundRes(int x, int y) { return game->Map().GetIsoInfo(x, y)->GetResID(ISO_LAYER_GROUND); }
+
+  std::unique_ptr<Scenario> game;
+  std::map<std::pair<int, int>, std::pair<int, int>> screen;
+};
+
+TEST(ScenarioRiverAndRail, ANewPlayerBridgesTheRiverWithAStreetFromTheBar) {
+  StartingTown town;
+  ASSERT_EQ(town.game->Map().GetTypeAt(70, 64, ISO_LAYER_GROUND), OBJ_RIVER);
+  ASSERT_EQ(town.game->Map().GetTypeAt(71, 64, ISO_LAYER_GROUND), OBJ_RIVER);
+  const double costs0 = town.Var(kStreetCosts), konto0 = town.Var("F.KONTO");
+  const int junctions0 = static_cast<int>(town.Streets()->GetNumber());
+
+  // A side street from open ground west of the river over both of its
+  // cells to the side street at x 74, which it joins in a T.
+  CUserInt::NetLengths before;
+  CUserInt::NetLengths after = town.DragTool(1, 66, 64, 74, 64, &before, "river_bridge_preview");
+  EXPECT_EQ(town.Warning(), "");
+  ASSERT_GT(after.side, before.side) << "the street was built";
+  EXPECT_EQ(static_cast<int>(town.Streets()->GetNumber()), junctions0 + 2) << "its dead end and the T";
+  ASSERT_NE(town.Streets()->FindJunctionAt(74, 64), nullptr);
+  CStrStrasse* street = nullptr;
+  CStrStrassenTeil* piece = nullptr;
+  ASSERT_TRUE(town.Streets()->PointHitStreet(70, 64, &street, &piece));
+  EXPECT_TRUE(piece->HitRiver()) << "the street crosses the river on a bridge";
+  EXPECT_TRUE(town.Streets()->PointHitStreet(71, 64, &street, &piece));
+  // Its two ramps stand on the two river cells, rising from the west.
+  EXPECT_EQ(town.GroundRes(70, 64), CStrBride::kStartUp);
+  EXPECT_NE(town.GroundRes(71, 64), CStrBride::kStartUp);
+  EXPECT_NE(town.game->Map().GetTypeAt(71, 64, ISO_LAYER_GROUND), OBJ_RIVER);
+  // Paid at the side street's price per length, from the account.
+  const double paid = town.game->World().GetDataExchange()->GetVarValue(kStreetCosts) - costs0;
+  EXPECT_NEAR(paid, CWorldHost::Get()->GetPreis(5, 0) * (after.side - before.side), 1.0);
+  EXPECT_GT(paid, 0.0);
+  EXPECT_NEAR(konto0 - town.Var("F.KONTO"), paid, 1.0);
+
+  // A main street bridges it too.
+  after = town.DragTool(2, 66, 69, 74, 69, &before);
+  ASSERT_GT(after.main, before.main);
+  ASSERT_TRUE(town.Streets()->PointHitStreet(71, 69, &street, &piece));
+  EXPECT_TRUE(piece->HitRiver());
+  EXPECT_EQ(town.Warning(), "");
+  // A track over the side street at x 54 beside them, for the picture.
+  town.DragTool(9, 48, 69, 60, 69, &before);
+  // A quick right click puts the tool away and its marks with it.
+  town.game->Run({Move(300, 200), Press(300, 200, kRight), Wait(40), Release(300, 200, kRight), Frames(2)});
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+  town.game->Shot("river_bridges_and_level_crossing");
+}
+
+TEST(ScenarioRiverAndRail, AFourLaneStreetBridgesTheRiverOnBothLanes) {
+  StartingTown town;
+  CUserInt::NetLengths before;
+  ASSERT_GT(town.DragTool(4, 66, 63, 74, 63, &before).four, before.four);
+  EXPECT_EQ(town.Warning(), "");
+  for (int y : {63, 64})
+    for (int x : {70, 71}) {
+      SCOPED_TRACE(std::to_string(x) + "/" + std::to_string(y));
+      CStrStrasse* street = nullptr;
+      CStrStrassenTeil* piece = nullptr;
+      EXPECT_NE(town.game->Map().GetTypeAt(x, y, ISO_LAYER_GROUND), OBJ_RIVER) << "the bridge covers the river";
+      if (y == 63) {
+        ASSERT_TRUE(town.Streets()->PointHitStreet(static_cast<short>(x), static_cast<short>(y), &street, &piece));
+        EXPECT_TRUE(piece->HitRiver());
+      }
+    }
+}
+
+TEST(ScenarioRiverAndRail, ANewPlayerLaysATrackOverASideStreetAndExtendsIt) {
+  StartingTown town;
+  const double konto0 = town.Var("F.KONTO"), streets0 = town.Var(kStreetCosts), tracks0 = town.Var(kTrackCosts);
+  // The town's first track, from open ground over the side street at x 54.
+  CUserInt::NetLengths before;
+  const CUserInt::NetLengths after = town.DragTool(9, 48, 69, 60, 69, &before, "level_crossing_preview");
+  EXPECT_EQ(town.Warning(), "");
+  ASSERT_GT(after.track, before.track) << "the track was built";
+  EXPECT_TRUE(town.Rails()->HasGrdCrossingAt(54, 69)) << "a level crossing where it meets the street";
+  const double paid = town.Var(kTrackCosts) - tracks0;
+  EXPECT_NEAR(paid, CWorldHost::Get()->GetPreis(9, 0) * (after.track - before.track) * 0.5, 1.0);
+  EXPECT_EQ(town.Var(kStreetCosts), streets0) << "a track books nothing on the streets";
+  EXPECT_NEAR(konto0 - town.Var("F.KONTO"), paid, 1.0);
+
+  // Its dead end's group takes two cells along the track: a drag into the
+  // group's other cell has not left the junction yet, which closes no
+  // circle; dragged on from that cell the track is extended.
+  const std::pair<int, int> a = town.At(49, 69), b = town.At(48, 69);
+  town.game->Run({Move(a.first, a.second), Press(a.first, a.second), Move(b.first, b.second)});
+  EXPECT_NE(town.Warning(), "Rail network forms a circle!");
+  for (int x = 47; x >= 42; --x) town.game->Do(Move(town.At(x, 69).first, town.At(x, 69).second));
+  town.game->Run({Release(town.At(42, 69).first, town.At(42, 69).second), Frames(2)});
+  EXPECT_EQ(town.Warning(), "");
+  EXPECT_GT(town.Lengths().track, after.track) << "the track was extended";
+  EXPECT_EQ(town.Rails()->GetNumber(), 2u) << "one track with its two dead ends";
+
+  // The same at the east end, from the junction's own cell into its
+  // group's other cell and let go there: too short, and no circle.
+  const std::pair<int, int> c = town.At(60, 69), d = town.At(61, 69);
+  town.game->Run({Move(c.first, c.second), Press(c.first, c.second), Move(d.first, d.second)});
+  EXPECT_EQ(town.Warning(), "");
+  town.game->Run({Release(d.first, d.second), Frames(2)});
+  EXPECT_EQ(town.Warning(), "The track is too short!");
+  EXPECT_EQ(town.Rails()->GetNumber(), 2u);
+}
+
+TEST(ScenarioRiverAndRail, ANewPlayerLaysATrackOverTheAvenue) {
+  StartingTown town;
+  CUserInt::NetLengths before;
+  ASSERT_GT(town.DragTool(9, 66, 52, 66, 64, &before).track, before.track);
+  EXPECT_EQ(town.Warning(), "");
+  EXPECT_TRUE(town.Rails()->HasGrdCrossingAt(66, 60) || town.Rails()->HasGrdCrossingAt(67, 60))
+      << "a level crossing over the avenue's lanes";
+}
+
+// Every refused drag, when it is let go, says why in the warning window,
+// and builds and books nothing.
+TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
+  StartingTown town;
+  const uint32_t junctions = town.Streets()->GetNumber();
+  const double costs = town.Var(kStreetCosts);
+  struct Case {
+    int type, x1, y1, x2, y2;
+    const char* why;
+  } cases[] = {
+      // A street from open ground to open ground beside the town.
+      {1, 58, 76, 64, 76, "A new street must join the street network!"},
+      // A press and a release on one cell.
+      {1, 66, 64, 66, 64, "The street is too short!"},
+      // A side street from the four-lane avenue's dead end.
+      {1, 50, 60, 50, 66, "Only one street of the same type can be inserted here!"},
+      // A track whose level crossing would lie right after its start.
+      {9, 52, 69, 60, 69, "A level crossing cannot be built here: Too close to an intersection!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    town.ChooseFromBar(c.type);
+    town.Drag(c.x1, c.y1, c.x2, c.y2);
+    EXPECT_EQ(town.Warning(), c.why);
+    EXPECT_EQ(town.Streets()->GetNumber(), junctions);
+    EXPECT_EQ(town.Rails()->GetNumber(), 0u);
+    EXPECT_EQ(town.Var(kStreetCosts), costs);
+    town.CloseWarning();
+  }
+  // Once the rail network has a track, a free-standing one is refused too.
+  town.ChooseFromBar(9);
+  town.Drag(48, 69, 60, 69);
+  ASSERT_EQ(town.Rails()->GetNumber(), 2u);
+  town.Drag(52, 76, 58, 76);
+  EXPECT_EQ(town.Warning(), "New tracks must join the rail network!");
+  EXPECT_EQ(town.Rails()->GetNumber(), 2u);
+}
+
+}  // namespace
