@@ -17,12 +17,14 @@
 namespace benchworld {
 
 struct Game {
-  explicit Game(const char* prefix) {
+  // `extraSettings`: lines added to the settings file.
+  explicit Game(const char* prefix, const char* extraSettings = "") {
     std::string pattern = std::string("/tmp/") + prefix + "_XXXXXX";
     dir = mkdtemp(pattern.data()) ? pattern : "";
     if (dir.empty() || chdir(dir.c_str()) != 0) return;
     if (FILE* f = std::fopen("ZORVANTA.INI", "w")) {
-      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\nSOUNDMUSIK=0\n", ZOR_GAMEDATA_DIR);
+      std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\nSOUNDMUSIK=0\n%s", ZOR_GAMEDATA_DIR,
+                   extraSettings);
       std::fclose(f);
     }
     OpenErrorLog("errors.log");

@@ -10,6 +10,7 @@ namespace {
 class ZorSdlClock : public ZorClock {
  public:
   uint32_t Now() override { return SDL_GetTicks(); }
+  void Wait(uint32_t ms) override { SDL_Delay(ms); }
 };
 
 ZorSdlClock g_sdlClock;
@@ -29,6 +30,36 @@ uint32_t g_fixedSeed = 0;
 void ZorSetClock(ZorClock* clock) { g_clock = clock ? clock : &g_sdlClock; }
 ZorClock* ZorGetClock() { return g_clock; }
 uint32_t kfx_GetTicks() { return g_clock->Now(); }
+void kfx_Wait(uint32_t ms) { g_clock->Wait(ms); }
+
+ZorFramePacer::ZorFramePacer(int framesPerSecond)
+    : m_rate(framesPerSecond > 0 ? framesPerSecond : 60), m_start(kfx_GetTicks()) {}
+
+uint32_t ZorFramePacer::WaitForNextFrame() {
+  const uint32_t now = kfx_GetTicks();
+  // The frames fall 16 and 17 ms apart at 60 a second.
+  const int64_t longest = (1000 + m_rate - 1) / m_rate;
+  ++m_frame;
+  // Differences of the 32-bit tick count stay right across its wrap.
+  const auto sinceStart = static_cast<int64_t>(static_cast<int32_t>(now - m_start));
+  const int64_t due = m_frame * 1000 / m_rate;
+  if (sinceStart >= due) {
+    if (sinceStart - due >= longest) {
+      m_start = now;
+      m_frame = 0;
+    }
+    return 0;
+  }
+  int64_t wait = due - sinceStart;
+  if (wait > longest) {
+    // The clock stood still or went back: one frame from now.
+    m_start = now;
+    m_frame = 1;
+    wait = 1000 / m_rate;
+  }
+  kfx_Wait(static_cast<uint32_t>(wait));
+  return static_cast<uint32_t>(wait);
+}
 
 void zor_srandom(uint32_t seed) {
   g_randomState = (static_cast<uint64_t>(seed) << 16) ^ 0x853c49e6748fea9bULL;

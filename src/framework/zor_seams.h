@@ -3,23 +3,53 @@
 // chance and the fatal exits by hand.
 #include <cstdint>
 
-// Millisecond clock. The game uses SDL's tick counter; tests install a
-// ZorManualClock and advance it themselves.
+// Millisecond clock, and the wait that goes with it. The game uses SDL's
+// tick counter and SDL's delay; tests install a ZorManualClock and advance
+// it themselves, so that nothing under test ever sleeps.
 class ZorClock {
  public:
   virtual ~ZorClock() = default;
   virtual uint32_t Now() = 0;
+  // Gives the processor away for about `ms` milliseconds.
+  virtual void Wait(uint32_t ms) = 0;
 };
 
+// Time moves only when the test moves it. A wait is noted, not slept, and
+// leaves the time as it was: the test decides how much time passes. Each
+// look at the clock may cost time (SetReadCost), so that work which watches
+// the clock sees its time run out as on a busy machine.
 class ZorManualClock : public ZorClock {
  public:
   explicit ZorManualClock(uint32_t start = 0) : m_now(start) {}
-  uint32_t Now() override { return m_now; }
+  uint32_t Now() override {
+    const uint32_t now = m_now;
+    m_now += m_readCost;
+    return now;
+  }
+  void Wait(uint32_t ms) override {
+    ++m_waits;
+    m_lastWait = ms;
+    m_waitedMs += ms;
+  }
   void Set(uint32_t ms) { m_now = ms; }
   void Advance(uint32_t ms) { m_now += ms; }
+  void SetReadCost(uint32_t ms) { m_readCost = ms; }
+  // The waits asked for since the last ForgetWaits.
+  int Waits() const { return m_waits; }
+  uint32_t LastWait() const { return m_lastWait; }
+  uint64_t WaitedMs() const { return m_waitedMs; }
+  void ForgetWaits() {
+    m_waits = 0;
+    m_lastWait = 0;
+    m_waitedMs = 0;
+  }
 
  private:
   uint32_t m_now;
+  uint32_t m_readCost = 0;
+  int m_waits = 0;
+  uint32_t m_lastWait = 0;
+  uint64_t m_waitedMs = 0;
 };
 
 // Installs the clock that kfx_GetTicks answers from; null restores SDL's.
@@ -28,6 +58,27 @@ void ZorSetClock(ZorClock* clock);
 ZorClock* ZorGetClock();
 // Milliseconds from the installed clock.
 uint32_t kfx_GetTicks();
+// Waits on the installed clock.
+void kfx_Wait(uint32_t ms);
+
+// Paces the frame loop to a steady rate: frame n is due at the start plus
+// n * 1000 / rate milliseconds, so the rate holds on a millisecond clock.
+// A pass that ends before its frame is due waits for it; a pass that ends
+// late does not wait, and one that falls a whole frame behind starts the
+// count afresh instead of rushing frames to catch up.
+class ZorFramePacer {
+ public:
+  explicit ZorFramePacer(int framesPerSecond = 60);
+  // Called at the end of each pass: waits, through the installed clock,
+  // until the next frame is due. Returns the milliseconds waited.
+  uint32_t WaitForNextFrame();
+  int FramesPerSecond() const { return m_rate; }
+
+ private:
+  int m_rate;
+  uint32_t m_start;
+  int64_t m_frame = 0;
+};
 
 // The shared random source: one sequence for every random decision of the
 // game. Values lie in 0 .. ZOR_RANDOM_MAX.

@@ -73,9 +73,22 @@ bool CSimCityModell::StartNextIntervall(const CSimDate& date) {
     try {
       CreateTripList(a);
     } catch (const char* text) {
-      // An agent whose day cannot be planned again leaves the city.
+      // An agent whose day cannot be planned again leaves the city: its
+      // destroy takes it out of its districts, and it leaves the agent list
+      // at once, so that no count of the city sees it any more. The list's
+      // walk goes on with the agent after it.
       SimSetError(1, "Fehler in CSimCityModell::StartNextIntervall()", "%s", text);
-      if (a->IsValid()) a->Destroy();
+      if (a->IsValid()) {
+        try {
+          a->Destroy();
+        } catch (const char* again) {
+          CSimError::PrintError(again);
+        }
+      }
+      m_pAgents->RemoveAgent(a, false);
+      // An agent that could not be destroyed may still be linked to a
+      // district; it is not freed under the district's list.
+      if (!a->IsValid()) delete a;
     }
   }
   const unsigned elapsed = kfx_GetTicks() - start;

@@ -114,7 +114,11 @@ bool CZorFrameLoop::Iterate() {
   if (lock && target) SDL_UnlockSurface(target);
   m_world->FlipBuffer();
   ++m_frames;
-  return !Leave_Game;
+  if (Leave_Game) return false;
+  // While an hour is computed the turns follow each other at once, each
+  // with its share of computing, as fast as before the loop was paced.
+  m_lastWait = m_world->HasComputationDue() ? 0 : m_pacer.WaitForNextFrame();
+  return true;
 }
 
 int zor_main(int argc, char** argv) {

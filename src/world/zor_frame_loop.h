@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "framework/qno_event.h"
+#include "framework/zor_seams.h"
 
 class CZorvaWorld;
 
@@ -22,11 +23,17 @@ const char* ZorChooseIniFile(const char* programPath);
 class CZorFrameLoop {
  public:
   explicit CZorFrameLoop(CZorvaWorld* world) : m_world(world) {}
+  // The steady rate the loop keeps at most.
+  static constexpr int kFramesPerSecond = 60;
+
   // One pass of the loop: every pending event handed to the world, then,
-  // unless the game is being left, one turn, one frame and a flip.
+  // unless the game is being left, one turn, one frame and a flip, and a
+  // wait until the next frame is due when the pass ended early.
   // Returns false once the loop is to end.
   bool Iterate();
   int GetFrames() const { return m_frames; }
+  // The milliseconds the last pass waited for its next frame.
+  uint32_t GetLastWait() const { return m_lastWait; }
 
  private:
   void CarryKeyCharacter(const SDL_Event& sdl);
@@ -35,6 +42,10 @@ class CZorFrameLoop {
   // One record serves every event, so key events keep the mouse words.
   QnoInteractionEvent m_event;
   int m_frames = 0;
+  // Without it a game with nothing to do draws as many frames as the
+  // machine can, and keeps a core and the display server busy.
+  ZorFramePacer m_pacer{kFramesPerSecond};
+  uint32_t m_lastWait = 0;
   // The character each held key typed when it went down, by SDL key symbol.
   std::array<int32_t, SDLK_LAST> m_keyCharacters{};
 };

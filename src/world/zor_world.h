@@ -105,6 +105,9 @@ class CZorvaWorld : public CZorvaObject {
   // The screen stays black while this is set during start-up.
   static unsigned char m_RenderEmpty;
   static constexpr uint32_t kAutoSaveInterval = 120000;
+  // The time of a turn in which it goes on computing the simulated hour;
+  // the rest of the frame is left to the map, the interface and drawing.
+  static constexpr uint32_t kComputeBudgetMs = 12;
 
   // Reads the settings and creates the resource manager (fatal on failure).
   CZorvaWorld();
@@ -113,6 +116,10 @@ class CZorvaWorld : public CZorvaObject {
   int Create() override;
   int Destroy() override;
   virtual int OnPlayloopTurn();
+  // Whether the next turn has work that should not wait for the next
+  // frame's time: a simulated hour, or the loaded hour's routing, that the
+  // running game is computing.
+  virtual bool HasComputationDue() const;
   virtual int OnStartup();
   // 0 when the event was consumed.
   virtual int InputFilter(QnoInteractionEvent* event, QnoView* view);
@@ -523,6 +530,7 @@ class CZorvaWorld : public CZorvaObject {
   virtual CFinanzen* NewFinanzen();
   virtual CStadtVerwaltung* NewStadtVerwaltung();
 
+  int ComputeWithinBudget(int spacing);
   // The day view's and the hourly work of an hour not handled yet.
   void RunHourChange();
   void RunHourlyFanOut(const STime& now);

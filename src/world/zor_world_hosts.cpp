@@ -447,8 +447,8 @@ void CZorGuiHost::SetPause(bool on) { m_world.SetPause(on); }
 
 void CZorGuiHost::LeaveGame() {
   // A short pause before the frame loop stops lets the click that quit be heard.
-  constexpr Uint32 kLeaveDelayMs = 300;
-  SDL_Delay(kLeaveDelayMs);
+  constexpr uint32_t kLeaveDelayMs = 300;
+  kfx_Wait(kLeaveDelayMs);
   Leave_Game = 1;
 }
 

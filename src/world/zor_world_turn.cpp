@@ -121,7 +121,7 @@ int CZorvaWorld::OnPlayloopTurn() {
     m_pIndikatoren->ContinueMap();
     m_pIsoWelt->OnPlayloopTurn();
     m_pOpnv->OnPlayloopTurn();
-    if (m_pSimWelt->Computate(spacing) == 0 && m_CalculatedPending > 0) {
+    if (ComputeWithinBudget(spacing) == 0 && m_CalculatedPending > 0) {
       m_pSimWelt->ActivateCalculatedSlot();
       m_pStreetNet->UpdateCarFlow();
       m_CalculatedPending = 0;
@@ -129,6 +129,23 @@ int CZorvaWorld::OnPlayloopTurn() {
   }
   if (m_pUserInt) m_pUserInt->OnPlayloopTurn();
   return 0;
+}
+
+// The demand simulation's slices go on for the turn's share of the frame:
+// as many steps as the time allows, not one per turn, so that an hour is
+// computed at least as fast at a paced frame rate as when frames ran back
+// to back. Returns the step state of the last call.
+int CZorvaWorld::ComputeWithinBudget(int spacing) {
+  const uint32_t start = kfx_GetTicks();
+  int state = m_pSimWelt->Computate(spacing);
+  while ((state != 0 || m_pSimWelt->LoadedHourPending()) && kfx_GetTicks() - start < kComputeBudgetMs)
+    state = m_pSimWelt->Computate(spacing);
+  return state;
+}
+
+bool CZorvaWorld::HasComputationDue() const {
+  if (!m_pSimWelt || !m_pGottModus || m_Blocked != 0 || IsPause() || m_StartupPhase != 0) return false;
+  return m_pSimWelt->ComputateState() != 0 || m_pSimWelt->LoadedHourPending();
 }
 
 void CZorvaWorld::RunHourChange() {

@@ -125,4 +125,106 @@ TEST(Seams, ClockIsDrivenByHand) {
   EXPECT_EQ(kfx_GetTicks(), 1000u);
   zortest::Clock().Advance(250);
   EXPECT_EQ(kfx_GetTicks(), 1250u);
+  // A wait is noted and not slept: the time is the test's to move.
+  kfx_Wait(40);
+  kfx_Wait(2);
+  EXPECT_EQ(kfx_GetTicks(), 1250u);
+  EXPECT_EQ(zortest::Clock().Waits(), 2);
+  EXPECT_EQ(zortest::Clock().LastWait(), 2u);
+  EXPECT_EQ(zortest::Clock().WaitedMs(), 42u);
+  // Each look may cost time, as work that watches the clock sees it.
+  zortest::Clock().SetReadCost(3);
+  EXPECT_EQ(kfx_GetTicks(), 1250u);
+  EXPECT_EQ(kfx_GetTicks(), 1253u);
+  zortest::Clock().SetReadCost(0);
+}
+
+namespace {
+// Passes of `workMs` each, the waits the pacer asks for slept on the
+// hand-driven clock; returns how many passes ended within `spanMs`.
+int PacedPasses(ZorFramePacer& pacer, uint32_t workMs, uint32_t spanMs) {
+  const uint32_t start = zortest::Clock().Now();
+  int passes = 0;
+  while (zortest::Clock().Now() - start < spanMs) {
+    zortest::Clock().Advance(workMs);
+    ++passes;
+    const uint32_t waited = pacer.WaitForNextFrame();
+    EXPECT_LE(waited, 17u);
+    zortest::Clock().Advance(waited);
+  }
+  return passes;
+}
+}  // namespace
+
+TEST(FramePacer, KeepsASteadySixtyFramesASecond) {
+  for (uint32_t start : {0u, 0xFFFFFC00u}) {  // also across the wrap of the tick count
+    zortest::Clock().Set(start);
+    ZorFramePacer pacer(60);
+    EXPECT_EQ(PacedPasses(pacer, 3, 1000), 60) << start;
+    EXPECT_EQ(PacedPasses(pacer, 9, 3000), 180) << start;
+  }
+  // Work that takes no time at all still gets one frame at a time.
+  zortest::Clock().Set(500);
+  ZorFramePacer pacer(60);
+  EXPECT_EQ(PacedPasses(pacer, 0, 1000), 60);
+}
+
+TEST(FramePacer, ALatePassDoesNotWaitAndNoBurstFollows) {
+  zortest::Clock().Set(0);
+  ZorFramePacer pacer(60);
+  zortest::Clock().Advance(5);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 11u) << "the first frame is due 16 ms after the start";
+  zortest::Clock().Advance(11 + 20);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u) << "a pass that ends late";
+  // Far behind: the next frames are paced from now on, not rushed.
+  zortest::Clock().Advance(200);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
+  zortest::Clock().Advance(12 + 4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 13u);
+  // Late by less than a frame: the next frame keeps its time, 66 ms after
+  // the count began.
+  zortest::Clock().Advance(13 + 20);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(1);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
+  // Late by a whole frame (17 ms after 83 ms) starts the count afresh.
+  zortest::Clock().Advance(12 + 34);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 12u);
+}
+
+TEST(FramePacer, APassEndingRightOnTimeAsksForNoWait) {
+  zortest::Clock().Set(0);
+  zortest::Clock().ForgetWaits();
+  ZorFramePacer pacer(60);
+  zortest::Clock().Advance(16);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 0u);
+  EXPECT_EQ(zortest::Clock().Waits(), 0);
+  // At 25 frames a second a frame is 40 ms, and 40 ms late is a whole one.
+  ZorFramePacer slow(25);
+  zortest::Clock().Advance(80);
+  EXPECT_EQ(slow.WaitForNextFrame(), 0u);
+  zortest::Clock().Advance(10);
+  EXPECT_EQ(slow.WaitForNextFrame(), 30u);
+}
+
+TEST(FramePacer, AClockThatStandsStillWaitsOneFrameAtATime) {
+  zortest::Clock().Set(100);
+  zortest::Clock().ForgetWaits();
+  ZorFramePacer pacer(60);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(pacer.WaitForNextFrame(), 16u) << i;
+  EXPECT_EQ(zortest::Clock().Waits(), 4);
+  EXPECT_EQ(zortest::Clock().Now(), 100u);
+  // After the wait, slept, the next frame follows on the new count.
+  zortest::Clock().Advance(16 + 4);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 13u);
+  // A clock put back does not make the pacer wait for the old times.
+  zortest::Clock().Set(50);
+  EXPECT_EQ(pacer.WaitForNextFrame(), 16u);
+  // Another rate keeps its own period.
+  ZorFramePacer slow(25);
+  EXPECT_EQ(slow.WaitForNextFrame(), 40u);
 }

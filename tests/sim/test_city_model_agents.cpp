@@ -157,6 +157,32 @@ TEST_F(Town, ReplanningNeverDividesByZeroAndIsCappedByTheResidents) {
   EXPECT_EQ(city->NrOfResidents(), 1000u);
 }
 
+TEST_F(Town, AnAgentWhoseDayCannotBePlannedAgainLeavesTheAgentListInTheSameHour) {
+  ASSERT_EQ(MakeAgents(20, CSimCityModell::DistrictID(1, 1)), 20);
+  // An agent without a home cannot plan a day; it stands first in the list.
+  auto* homeless = new CSimAgent;
+  homeless->Create(SIM_GROUP_EMPLOYED_CAR, 50, city.get(), nullptr);
+  ASSERT_TRUE(city->pAgentList()->InsertAgent(homeless));
+  ASSERT_EQ(city->NrOfAgents(), 21);
+  // 1000 residents and the start count 20: every agent is a candidate.
+  ASSERT_TRUE(city->StartNextIntervall(CSimDate(1)));
+  EXPECT_EQ(city->NrOfAgents(), 20);
+  int g[5];
+  city->GetGroupType(g[0], g[1], g[2], g[3], g[4]);
+  EXPECT_EQ(g[0] + g[1] + g[2] + g[3] + g[4], city->NrOfAgents());
+  // The walk went on after the failed agent: the others keep their homes
+  // and their days.
+  int valid = 0, planned = 0;
+  city->pAgentList()->ResetIterator();
+  while (CSimAgent* a = city->pAgentList()->pNextAgent()) {
+    valid += a->IsValid() ? 1 : 0;
+    for (int h = 0; h < 24 && a->IsValid(); ++h) planned += a->pTrip(h) ? 1 : 0;
+  }
+  EXPECT_EQ(valid, 20);
+  EXPECT_GT(planned, 20);
+  EXPECT_EQ(city->NrOfResidents(), 1000u);
+}
+
 TEST_F(Town, StatisticsAverageOverTheAgentsTripsAndTheLengthBinsSkipShortAndLongTrips) {
   ASSERT_EQ(MakeAgents(10, CSimCityModell::DistrictID(1, 1)), 10);
   city->CalcStatisticData();

@@ -10,17 +10,6 @@ using simtest::ReferenceCosts;
 using simtest::TripSpec;
 
 namespace {
-// A clock that moves on by a fixed step every time it is read, so that a
-// slice's time budget runs out after a known amount of work.
-class SteppingClock : public ZorClock {
- public:
-  explicit SteppingClock(uint32_t step) : m_step(step) {}
-  uint32_t Now() override { return m_now += m_step; }
-
- private:
-  uint32_t m_now = 0, m_step;
-};
-
 void CheckAgainstReference(CSimTrafficSlot& slot) {
   const auto ref = ReferenceCosts(slot);
   const CSimRoutingMatrix& r = slot.Routing();
@@ -124,7 +113,8 @@ TEST(Routing, SlicesCoverThirtyCrossingsOrTheTimeBudget) {
 
   // Each read of this clock advances it 1 ms: with 20 ms the slice ends
   // after a fixed number of rows and the next one continues from there.
-  SteppingClock clock(1);
+  ZorManualClock clock;
+  clock.SetReadCost(1);
   ZorClock* old = ZorGetClock();
   ZorSetClock(&clock);
   slot.CalcRoutingMatrix();

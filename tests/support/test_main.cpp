@@ -23,6 +23,8 @@ class PerTestDirectory : public testing::EmptyTestEventListener {
     m_dir = dir;
     std::filesystem::current_path(m_dir);
     zortest::Clock().Set(0);
+    zortest::Clock().SetReadCost(0);
+    zortest::Clock().ForgetWaits();
     ZorSetClock(&zortest::Clock());
     zor_srandom(12345);
     ZorFixStartupSeed(12345);

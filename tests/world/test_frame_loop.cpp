@@ -18,6 +18,9 @@ class RecordingWorld : public CZorvaWorld {
  public:
   std::vector<std::string> calls;
   std::vector<QnoInteractionEvent> events;
+  // The time each turn takes on the hand-driven clock.
+  uint32_t turnMs = 0;
+  bool computing = false;
   int InputFilter(QnoInteractionEvent* e, QnoView*) override {
     events.push_back(*e);
     calls.push_back("input");
@@ -25,8 +28,10 @@ class RecordingWorld : public CZorvaWorld {
   }
   int OnPlayloopTurn() override {
     calls.push_back("turn");
+    zortest::Clock().Advance(turnMs);
     return 0;
   }
+  bool HasComputationDue() const override { return computing; }
   int Render(QnoDisplay* d) override {
     calls.push_back("render");
     return CZorvaWorld::Render(d);
@@ -226,4 +231,59 @@ TEST_F(FrameLoopTest, ScreenIsOpenedFromTheSettingsAndStored) {
   const std::string ini = zortest::ReadFile("ZORVANTA.INI");
   EXPECT_NE(ini.find("AUFLOESUNG=800\n"), std::string::npos);
   EXPECT_NE(ini.find("AUFLOESUNGY=600\n"), std::string::npos);
+}
+
+// A game with nothing to do waits for its next frame, through the clock,
+// and the input that arrives meanwhile is answered in the next pass.
+TEST_F(FrameLoopTest, AnIdleLoopWaitsForItsNextFrameAndAnswersInputEachPass) {
+  zortest::Clock().ForgetWaits();
+  CZorFrameLoop loop(world);
+  world->turnMs = 4;
+  PushKey('a');
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_EQ(loop.GetLastWait(), 12u) << "the first frame is due 16 ms after the loop began";
+  EXPECT_EQ(zortest::Clock().Waits(), 1);
+  EXPECT_EQ(zortest::Clock().LastWait(), 12u);
+  for (int pass = 0; pass < 3; ++pass) {
+    zortest::Clock().Advance(loop.GetLastWait());  // the wait, slept
+    PushMotion(30 + pass, 40, 0);
+    world->calls.clear();
+    EXPECT_TRUE(loop.Iterate());
+    EXPECT_EQ(world->calls, (std::vector<std::string>{"input", "turn", "render"})) << pass;
+    EXPECT_EQ(world->events.back().x, 30 + pass);
+    EXPECT_GE(loop.GetLastWait(), 12u);
+    EXPECT_LE(loop.GetLastWait(), 13u);
+  }
+  EXPECT_EQ(zortest::Clock().Waits(), 4);
+  // The game being left does not wait for a frame it will not draw.
+  PushQuit();
+  EXPECT_FALSE(loop.Iterate());
+  EXPECT_EQ(zortest::Clock().Waits(), 4);
+}
+
+TEST_F(FrameLoopTest, ALoopBehindItsFramesOrComputingAnHourDoesNotWait) {
+  zortest::Clock().ForgetWaits();
+  CZorFrameLoop loop(world);
+  world->turnMs = 40;
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_EQ(loop.GetLastWait(), 0u);
+  // Back on time: paced from there, with no burst of frames to catch up.
+  world->turnMs = 5;
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_EQ(loop.GetLastWait(), 11u);
+  EXPECT_EQ(zortest::Clock().Waits(), 1);
+  zortest::Clock().Advance(loop.GetLastWait());
+  // An hour under computation: the passes follow each other at once.
+  world->computing = true;
+  for (int pass = 0; pass < 3; ++pass) {
+    EXPECT_TRUE(loop.Iterate());
+    EXPECT_EQ(loop.GetLastWait(), 0u);
+  }
+  EXPECT_EQ(zortest::Clock().Waits(), 1);
+  // Done: the pacing takes up again within two passes.
+  world->computing = false;
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_TRUE(loop.Iterate());
+  EXPECT_EQ(zortest::Clock().Waits(), 2);
+  EXPECT_GT(loop.GetLastWait(), 0u);
 }

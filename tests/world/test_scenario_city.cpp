@@ -138,6 +138,9 @@ CStrStrasse* StreetAt(CZorvaWorld& world, int x, int y) {
 // Two avenues from x 20 to 70 at y 30 and 42, joined by cross streets at x
 // 30, 45 and 60; homes north of the first avenue and offices south of the
 // second, both around x 45, so that the middle cross street is their way.
+// Industry on both sides of the offices gives the town jobs enough for
+// every home to fill: with a dozen agents and more the afternoon's car
+// trips do not hang on the draws of one or two of them.
 void BuildCommuterTown(CZorvaWorld& world) {
   CStrJunctionList* net = world.GetStreetNet();
   auto street = [&](int x1, int y1, int x2, int y2) {
@@ -150,19 +153,21 @@ void BuildCommuterTown(CZorvaWorld& world) {
   street(45, 42, 60, 42);
   street(30, 42, 24, 42);
   street(60, 42, 66, 42);
-  auto place = [&](TObjectType kind, int x, int y) {
-    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr);
+  auto place = [&](TObjectType kind, int x, int y, int height) {
+    const int resId = CBuildingDataList::GetBuildingResIDByType(kind, height, nullptr);
     ASSERT_NE(world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(0), nullptr, 0,
                                  nullptr, 0, -1),
               nullptr)
         << kind << " at " << x << "/" << y;
   };
   for (int x = 40; x <= 50; x += 2) {
-    place(OBJ_RESIDENTIAL, x, 28);
-    place(OBJ_OFFICE, x, 44);
+    place(OBJ_RESIDENTIAL, x, 28, 2);
+    place(OBJ_OFFICE, x, 44, 1);
   }
-  place(OBJ_SHOPPING, 43, 40);
-  place(OBJ_SCHOOL, 47, 32);
+  for (int x = 26; x <= 36; x += 2) place(OBJ_INDUSTRY, x, 44, 1);
+  for (int x = 54; x <= 64; x += 2) place(OBJ_INDUSTRY, x, 44, 1);
+  place(OBJ_SHOPPING, 43, 40, 1);
+  place(OBJ_SCHOOL, 47, 32, 1);
 }
 
 // Cars per hour on the three cross streets (x 30, 45, 60; both directions)
@@ -190,6 +195,8 @@ std::array<long, 3> SecondAfternoon(bool removeAtNoon) {
       if (CStrStrasse* street = StreetAt(world, 30 + 15 * i, 36))
         flows[i] += sim->CarFlow(street->GetSimID()) + sim->CarFlow(street->GetSimIDSecond());
   }
+  // The homes have filled: the comparison rests on a dozen agents' days.
+  EXPECT_GE(sim->pCityModell()->NrOfAgents(), 10);
   return flows;
 }
 

@@ -121,7 +121,11 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
               dear.object->GetParkingData()->carLoad, deck.object->GetParkingData()->carLoad);
 
   // The bar's parking button opens the management on its utilisation page;
-  // its figures are the management's.
+  // its figures are the management's. An hour passes every 11 frames at
+  // this speed, more often than the windows take their turn (every sixth
+  // frame) and a wait allows; held, the model stands still while the
+  // windows catch up.
+  world.SetPause(true);
   game.Run({Move(600, 590), Wait(40)});
   game.Click(705 + 18, 505 + 18).Do(Wait(40));
   ASSERT_TRUE(game.IsOpen(214));
@@ -170,6 +174,7 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
   // attractive and fills less than its neighbour. (The town still grows:
   // later on its visitors fill every car park beyond its places, where the
   // price no longer orders the loads.)
+  world.SetPause(false);
   RunDays(game, 1);
   CSimWelt* sim = world.GetSimWelt();
   auto runToHour = [&](int hour) {

@@ -223,6 +223,8 @@ TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
   EXPECT_EQ(world->saves, 1);
   EXPECT_TRUE(AutoSaveWritten());
   EXPECT_EQ(Leave_Game, 1) << "the frame loop ends";
+  // The pause that lets the click be heard is the clock's, not a sleep.
+  EXPECT_EQ(Clock().LastWait(), 300u);
   EXPECT_FALSE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "nothing is asked again";
   ASSERT_EQ(world->videos.size(), 1u) << "the closing video plays before the game ends";
   EXPECT_NE(world->videos[0].find("abspann.mpg"), std::string::npos);
