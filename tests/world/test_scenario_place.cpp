@@ -458,7 +458,7 @@ TEST(ScenarioPlace, MoneyForTwoOfSixZonesLaysTwoAndWarns) {
   EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(5, 0));
 }
 
-TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
+TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsItAndClosingItsWindowUnmarksIt) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
   game.ChooseTool(6, 2, 1);
@@ -471,20 +471,11 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsIt) {
   EXPECT_EQ(CUserInt::selObj.selectedObject, school);
   ClickAt(game, ScreenOf(game, x, y + 1));
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
-}
 
-TEST(ScenarioPlace, ABuildingWhoseWindowWasClosedOpensItAgainOnTheNextClick) {
-  Scenario game;
-  const StreetTown town = StreetAcross(game);
-  game.ChooseTool(6, 2, 1);
-  const int x = town.sx - 6, y = town.sy + 1;
-  ClickAt(game, ScreenOf(game, x, y));
-  CBuildingObject* school = BuildingAt(game, x, y);
-  ASSERT_NE(school, nullptr);
-  game.Ui().SetToolStandard();
+  // Selected again; Escape closes the building's window and the school is
+  // no longer marked, so the next click opens the window again.
   ClickAt(game, ScreenOf(game, x + 1, y + 1));
   ASSERT_EQ(game.Ui().IsWindowOpen(221), 0);
-  // Escape closes the building's window: the school is no longer marked.
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_NE(game.Ui().IsWindowOpen(221), 0);
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
