@@ -27,10 +27,12 @@ class COpnvHost {
     return 0.0;
   }
   // Raises an adviser message (kind, number, then the message's eight
-  // parameters: line, two spares, position x and y, a spare, size x and y).
-  virtual void ActivateMessage(int /*kind*/, int /*number*/, int /*a*/, int /*b*/, int /*c*/, int /*x*/, int /*y*/,
-                               int /*d*/, int /*xs*/, int /*ys*/) {
+  // parameters: line, two spares, position x and y, a spare, size x and y);
+  // 0 when the message system accepted it, 1 when it refused it.
+  virtual int ActivateMessage(int /*kind*/, int /*number*/, int /*a*/, int /*b*/, int /*c*/, int /*x*/, int /*y*/,
+                              int /*d*/, int /*xs*/, int /*ys*/) {
     ZOR_STAND_IN("COpnvHost");
+    return 1;
   }
   // The adviser's checks of public transport: bad service, too few lines.
   virtual bool CheckBadService() {

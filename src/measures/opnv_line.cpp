@@ -399,14 +399,14 @@ int COpnvLine::CheckForKfz(uint32_t now) {
     m_ShortageTime = kChangeNow;
   } else if (f < 0.8 * n) {
     m_ShortageTime = now;
-    MessageLineService(3, GetID(), x, y, xs, ys);
+    if (MessageLineService(3, GetID(), x, y, xs, ys) == 0) m_MessageTime = now;
     m_Data.active = 0;
     RemoveVehicles();
     if (GetNetType() == NET_BUS) std::fill(std::begin(m_Data.passengers), std::end(m_Data.passengers), 0);
     m_Data.serviceState = 0.0f;
   } else {
     m_ShortageTime = now;
-    MessageLineService(2, GetID(), x, y, xs, ys);
+    if (MessageLineService(2, GetID(), x, y, xs, ys) == 0) m_MessageTime = now;
     m_Data.serviceState = 0.5f;
   }
   if (m_Data.active != wasActive) Changed();

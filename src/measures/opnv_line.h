@@ -114,6 +114,11 @@ class COpnvLine : public CWorldObj {
   // The last service check found the line short of vehicles: the line
   // lists show it until a check finds the fleet whole again.
   bool HasShortageNotice() const { return m_ShortageTime != kChangeNow; }
+  // When the last adviser message about this line was accepted; all bits
+  // set while it has had none. The line events leave a line alone for a
+  // minute after its message.
+  uint32_t GetMessageTime() const { return m_MessageTime; }
+  void SetMessageTime(uint32_t now) { m_MessageTime = now; }
   // The junctions used in place of a stop street's missing end junctions.
   void SetSpareJunctions(CStrJunction* a, CStrJunction* b) {
     m_pSpare[0] = a;
@@ -199,7 +204,8 @@ class COpnvLine : public CWorldObj {
   static bool CanFindHst();
   // The adviser's message `number` (2 short of vehicles, 3 stopped) about
   // the line, pointing at its first stop.
-  static void MessageLineService(int number, int line, int x, int y, int xs, int ys);
+  // Raises service message 0/number; 0 when the message system accepted it.
+  static int MessageLineService(int number, int line, int x, int y, int xs, int ys);
   // The stop's side: the line registers at a stop and leaves it; the street
   // under a stop and a stop's distance from a junction along it.
   void AttachToHst(CSecondLayerObject* stop);
@@ -232,6 +238,7 @@ class COpnvLine : public CWorldObj {
   uint32_t m_BuildTime = 0;
   uint32_t m_ChangeTime = 0;
   uint32_t m_ShortageTime = kChangeNow;
+  uint32_t m_MessageTime = kChangeNow;
   CStrJunction* m_pSpare[2] = {};
   VehicleSlot m_Slot[kVehicleSlots];
   int m_VehicleCount = 0;

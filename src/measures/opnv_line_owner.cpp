@@ -15,8 +15,8 @@ CSecondLayerObject* COpnvLine::FindHst(int id) {
 
 bool COpnvLine::CanFindHst() { return COpnv::Get() != nullptr; }
 
-void COpnvLine::MessageLineService(int number, int line, int x, int y, int xs, int ys) {
-  COpnvHost::Get()->ActivateMessage(0, number, line, -1, -1, x, y, -1, xs, ys);
+int COpnvLine::MessageLineService(int number, int line, int x, int y, int xs, int ys) {
+  return COpnvHost::Get()->ActivateMessage(0, number, line, -1, -1, x, y, -1, xs, ys);
 }
 
 void COpnvLine::AttachToHst(CSecondLayerObject* stop) {

@@ -452,13 +452,14 @@ int CDataExchange::CheckForLineCapacity() {
   int raised = 0;
   opnv->SetupLineCount();
   while (COpnvLine* line = opnv->GetNextLine()) {
-    if (!Due(line->GetChangeTime(), now)) continue;
+    if (!Due(line->GetMessageTime(), now)) continue;
     line->CheckForKfz(now);
     const double q = LineQuote(line);
     if (!line->IsActive() || (q <= 100.0 && q >= 10.0)) continue;
     int x = -1, y = -1, xs = 1, ys = 1;
     if (line->NoHst()) line->GetXYPos(x, y, xs, ys);
-    Raise(0, q > 100.0 ? 1 : 0, static_cast<float>(line->GetID()), -1.0f, -1.0f, x, y, -1, xs, ys);
+    if (Raise(0, q > 100.0 ? 1 : 0, static_cast<float>(line->GetID()), -1.0f, -1.0f, x, y, -1, xs, ys) == 0)
+      line->SetMessageTime(now);
     ++raised;
   }
   return raised;
@@ -466,12 +467,12 @@ int CDataExchange::CheckForLineCapacity() {
 
 // ---- the checks of shown messages
 bool CDataExchange::Check_M_G_OPNV_L_USERLOW(COpnvLine* line, int x1, int y1, int x2, int y2) {
-  return line && Due(line->GetChangeTime(), Ticks()) && line->IsActive() && LineQuote(line) < 10.0 &&
+  return line && Due(line->GetMessageTime(), Ticks()) && line->IsActive() && LineQuote(line) < 10.0 &&
          (!line->NoHst() || SamePlace(line, x1, y1, x2, y2));
 }
 
 bool CDataExchange::Check_M_G_OPNV_L_USERTOOMUCH(COpnvLine* line, int x1, int y1, int x2, int y2) {
-  return line && Due(line->GetChangeTime(), Ticks()) && line->IsActive() && LineQuote(line) > 100.0 &&
+  return line && Due(line->GetMessageTime(), Ticks()) && line->IsActive() && LineQuote(line) > 100.0 &&
          (!line->NoHst() || SamePlace(line, x1, y1, x2, y2));
 }
 
@@ -485,7 +486,7 @@ int FleetState(COpnvLine* line) {
   return have >= 0.8 * need ? 1 : 0;
 }
 bool FleetCheckDue(COpnvLine* line, int x1, int y1, int x2, int y2) {
-  const uint32_t then = line->GetChangeTime();
+  const uint32_t then = line->GetMessageTime();
   return SamePlace(line, x1, y1, x2, y2) && (then == COpnvLine::kChangeNow || Ticks() - then >= kMessageGap);
 }
 }  // namespace

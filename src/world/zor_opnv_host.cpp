@@ -17,10 +17,11 @@ double CZorOpnvHost::GetExchangeValue(const char* name) {
   return exchange ? exchange->GetVarValue(name) : 0.0;
 }
 
-void CZorOpnvHost::ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) {
-  if (CMessage* message = m_world.GetMessage())
-    message->ActivateMessage(kind, number, static_cast<float>(a), static_cast<float>(b), static_cast<float>(c), x, y, d,
-                             xs, ys);
+int CZorOpnvHost::ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) {
+  CMessage* message = m_world.GetMessage();
+  if (!message) return 1;
+  return message->ActivateMessage(kind, number, static_cast<float>(a), static_cast<float>(b), static_cast<float>(c), x,
+                                  y, d, xs, ys);
 }
 
 bool CZorOpnvHost::CheckBadService() {

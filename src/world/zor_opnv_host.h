@@ -9,7 +9,7 @@ class CZorOpnvHost : public COpnvHost {
  public:
   explicit CZorOpnvHost(CZorvaWorld& world) : m_world(world) {}
   double GetExchangeValue(const char* name) override;
-  void ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) override;
+  int ActivateMessage(int kind, int number, int a, int b, int c, int x, int y, int d, int xs, int ys) override;
   bool CheckBadService() override;
   bool CheckTooFewLines() override;
   double StreckenlaengeBus() override;

@@ -30,6 +30,7 @@ struct OpnvTestHost : COpnvHost {
   std::map<std::string, double> values;
   std::vector<int> messages;
   bool badService = false;
+  bool refuseMessages = false;
   bool tooFewLines = false;
   double busLength = 0;
   int busTrips = 0;
@@ -37,8 +38,9 @@ struct OpnvTestHost : COpnvHost {
     const auto it = values.find(name);
     return it == values.end() ? 0.0 : it->second;
   }
-  void ActivateMessage(int kind, int number, int, int, int, int, int, int, int, int) override {
+  int ActivateMessage(int kind, int number, int, int, int, int, int, int, int, int) override {
     messages.push_back(kind * 100 + number);
+    return refuseMessages ? 1 : 0;
   }
   bool CheckBadService() override { return badService; }
   bool CheckTooFewLines() override { return tooFewLines; }

@@ -2,6 +2,7 @@
 // lights and a school some way off it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include "network/crossing_objects.h"
 #include <tuple>
@@ -156,8 +157,58 @@ TEST_F(BusyCrossing, ALineDueForItsCheckIsPutIntoServiceAndAnEmptyOneReported) {
   EXPECT_EQ(empty.entry, 0);
   EXPECT_EQ(empty.v1, static_cast<float>(fresh->GetID()));
   EXPECT_EQ(empty.x, -1);
-  EXPECT_TRUE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
   EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERTOOMUCH(fresh, -1, -1, 1, 1));
+  // The accepted message is the line's last: for a minute neither its
+  // check nor the line events take the line up again.
+  const uint32_t shown = kfx_GetTicks();
+  EXPECT_EQ(fresh->GetMessageTime(), shown);
+  EXPECT_EQ(changed->GetMessageTime(), COpnvLine::kChangeNow);
+  EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
+  const auto raisedFor = [&](COpnvLine* line) {
+    return std::count_if(dx.posted.begin(), dx.posted.end(), [&](const periodtest::Posted& p) {
+      return p.group == 0 && p.v1 == static_cast<float>(line->GetID());
+    });
+  };
+  zortest::Clock().Advance(COpnvLine::kCheckDelay);
+  dx.posted.clear();
+  dx.CheckForLineCapacity();
+  EXPECT_EQ(raisedFor(fresh), 0) << "a minute to the millisecond is not more than a minute";
+  EXPECT_EQ(raisedFor(changed), 1) << "its check was due a minute after its change";
+  EXPECT_FALSE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
+  zortest::Clock().Advance(1);
+  EXPECT_TRUE(dx.Check_M_G_OPNV_L_USERLOW(fresh, -1, -1, 1, 1));
+  // Refused, the message leaves the line's time as it was, so the next
+  // round raises it again.
+  dx.refuse = true;
+  dx.posted.clear();
+  dx.CheckForLineCapacity();
+  EXPECT_EQ(raisedFor(fresh), 1);
+  EXPECT_EQ(fresh->GetMessageTime(), shown);
+  dx.posted.clear();
+  dx.CheckForLineCapacity();
+  EXPECT_EQ(raisedFor(fresh), 1);
+}
+
+// The line's own service check records its shortage message only when the
+// game's message system takes it; the message system asks the same check
+// before it shows the message.
+TEST_F(BusyCrossing, AShortLinesMessageIsShownOnceAndTheLineLeftAloneForAMinute) {
+  CMessage* message = world.GetMessage();
+  zortest::Clock().Advance(400000);  // past the quiet time after the start
+  COpnvLine* line = world.GetOpnv()->CreateNewLine(NET_BUS);
+  ASSERT_NE(line, nullptr);
+  line->GetData()->vehiclesNeeded = 5;  // none of them bought
+  zortest::Clock().Advance(COpnvLine::kCheckDelay + 1);
+  const int before = message->GetMaxMessage();
+  line->CheckForKfz(kfx_GetTicks());
+  ASSERT_EQ(message->GetMaxMessage(), before + 1);
+  EXPECT_EQ(line->GetMessageTime(), kfx_GetTicks());
+  int x, y, xs, ys;
+  line->GetXYPos(x, y, xs, ys);
+  EXPECT_FALSE(dx.Check_M_G_OPNV_L_TOOLESSKFZ(line, x, y, xs, ys));
+  zortest::Clock().Advance(COpnvLine::kCheckDelay);
+  EXPECT_TRUE(dx.Check_M_G_OPNV_L_TOOLESSKFZ(line, x, y, xs, ys)) << "at least a minute old";
+  EXPECT_FALSE(dx.Check_M_G_OPNV_L_LESSKFZ(line, x, y, xs, ys)) << "none of five is less than 0.8 of them";
 }
 
 // What public transport raises through its host reaches the game's own
