@@ -249,6 +249,9 @@ class COpnv : public CWorldObj, public CSimLineDataSource {
   int32_t m_FreeTram = 0;
   COpnvLine* m_pActiveLine = nullptr;
   bool m_TurnFlag = true;
+  // Set while every line is being removed: the line windows and the staff
+  // are brought up to date once at the end instead of after each line.
+  bool m_RemovingAll = false;
   bool m_ShowAll = false;
   int32_t m_VarRows = 0;
   float m_ServiceQuality = 0.0f;

@@ -37,8 +37,10 @@ int COpnv::RemoveLine(COpnvLine* line, int number) {
   for (COpnvNet* net : {m_pBusNet, m_pTramNet}) {
     if (!net || net->DestroyLine(line, number) != 0) continue;
     SetNewMatrix(true);
-    host->RefreshWindowLineChange();
-    CalculateBussePersonal();
+    if (!m_RemovingAll) {
+      host->RefreshWindowLineChange();
+      CalculateBussePersonal();
+    }
     return 0;
   }
   host->SetZorvaList(129, 1, nullptr, 1);
@@ -48,12 +50,21 @@ int COpnv::RemoveLine(COpnvLine* line, int number) {
 void COpnv::SetActiveLine(int number) { m_pActiveLine = GetLineByID(number); }
 
 int COpnv::RemoveAllLineBeforeLoadExit() {
-  COpnvHost::Get()->ClearSelectedHst();
+  COpnvHost* host = COpnvHost::Get();
+  host->ClearSelectedHst();
+  bool removed = false;
+  m_RemovingAll = true;
   for (COpnvNet* net : {m_pBusNet, m_pTramNet})
     while (net && net->GetLineObjectByNr(0)) {
       COpnvLine* line = net->GetLineObjectByNr(0);
       if (RemoveLine(line, line->GetID()) != 0) break;
+      removed = true;
     }
+  m_RemovingAll = false;
+  if (removed) {
+    host->RefreshWindowLineChange();
+    CalculateBussePersonal();
+  }
   if (m_pVirNet)
     while (COpnvLine* line = m_pVirNet->GetLineObjectByNr(0))
       if (m_pVirNet->DestroyLine(line, line->GetID()) != 0) break;

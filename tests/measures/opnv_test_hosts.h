@@ -53,7 +53,8 @@ struct OpnvTestHost : COpnvHost {
   COpnvLine* GetSelectedLine() override { return selected; }
   CBuildingObject* GetSelectedHst() override { return nullptr; }
   void ClearSelectedHst() override {}
-  void RefreshWindowLineChange() override {}
+  void RefreshWindowLineChange() override { ++lineRefreshes; }
+  int lineRefreshes = 0;
   COpnvLine* selected = nullptr;
   // The object and the list last bound to each window.
   std::map<int, CWorldObj*> bound;

@@ -87,6 +87,47 @@ TEST_F(OpnvLines, VehiclesMoveBetweenThePoolsAndTheActiveLineAndComeBackWithARem
   EXPECT_EQ(opnv.GetFreeFp(FLEET_NORMAL), 2);
 }
 
+// Before a load every line goes, its vehicles back to the pools; the line
+// windows and the staff are brought up to date once, for no lines at all.
+TEST_F(OpnvLines, RemovingEveryLineReturnsTheFleetAndUpdatesTheWindowsAndStaffOnce) {
+  COpnvLine* buses[3] = {opnv.CreateNewLine(NET_BUS), opnv.CreateNewLine(NET_BUS), opnv.CreateNewLine(NET_BUS)};
+  COpnvLine* tram = opnv.CreateNewLine(NET_TRAM);
+  for (COpnvLine* line : buses) ASSERT_NE(line, nullptr);
+  ASSERT_NE(tram, nullptr);
+  buses[0]->AddFp(2, 1, 0, 0, 0);
+  buses[2]->AddFp(0, 0, 1, 3, 0);
+  tram->AddFp(0, 0, 0, 0, 4);
+  opnv.SetActiveLine(buses[1]->GetID());
+  host.selected = buses[2];
+  COpnv::SetVarValue("OPNV.PERS.NEEDED", 7);
+  COpnv::SetVarValue("OPNV.FP.BUS.NEEDED", 5);
+  host.lineRefreshes = 0;
+
+  EXPECT_EQ(opnv.RemoveAllLineBeforeLoadExit(), 0);
+  EXPECT_EQ(opnv.GetBusNet()->GetLineObjectByNr(0), nullptr);
+  EXPECT_EQ(opnv.GetTramNet()->GetLineObjectByNr(0), nullptr);
+  EXPECT_EQ(opnv.GetActiveLine(), nullptr);
+  EXPECT_EQ(host.selected, nullptr);
+  EXPECT_EQ(opnv.GetFreeFp(FLEET_NORMAL), 2);
+  EXPECT_EQ(opnv.GetFreeFp(FLEET_ENERGIE), 1);
+  EXPECT_EQ(opnv.GetFreeFp(FLEET_H2), 1);
+  EXPECT_EQ(opnv.GetFreeFp(FLEET_LOWFLOOR), 3);
+  EXPECT_EQ(opnv.GetFreeFp(FLEET_TRAM), 4);
+  EXPECT_EQ(COpnv::GetVarValue("OPNV.PERS.NEEDED"), 0);
+  EXPECT_EQ(COpnv::GetVarValue("OPNV.FP.BUS.NEEDED"), 0);
+  EXPECT_EQ(host.lineRefreshes, 1);
+  // With no line left there is nothing to bring up to date.
+  EXPECT_EQ(opnv.RemoveAllLineBeforeLoadExit(), 0);
+  EXPECT_EQ(host.lineRefreshes, 1);
+  // A line removed on its own updates them at once again.
+  COpnvLine* later = opnv.CreateNewLine(NET_BUS);
+  ASSERT_NE(later, nullptr);
+  COpnv::SetVarValue("OPNV.PERS.NEEDED", 7);
+  EXPECT_EQ(opnv.RemoveLine(later, later->GetID()), 0);
+  EXPECT_EQ(host.lineRefreshes, 2);
+  EXPECT_EQ(COpnv::GetVarValue("OPNV.PERS.NEEDED"), 0);
+}
+
 TEST_F(OpnvLines, ASaleBeyondThePoolTakesTheRestFromTheBusLinesInListOrder) {
   COpnvLine* first = opnv.CreateNewLine(NET_BUS);
   COpnvLine* second = opnv.CreateNewLine(NET_BUS);
