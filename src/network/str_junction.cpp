@@ -735,6 +735,12 @@ void CStrJunction::ClearCellsOfCrossing() {
 void CStrJunction::RebuildMicroZellen() {
   if (!m_pMicroZellen || m_AnzLinkedStreets == 0) return;
   RemoveMicroSim();
+  // A T junction or crossing that is not drawn has no layout at its cell:
+  // the halves of the street a new T junction splits are drawn, and ask
+  // for its cells, before its graphic, while its cell is bare since the
+  // split street left the map. The old cells go; inserting the graphic
+  // builds the new ones.
+  if (m_AnzLinkedStreets >= 3 && !IsDrawn()) return;
   CreateMicroZelle();
   if (HasAmpel()) UpdateAmpeln();
 }

@@ -24,6 +24,7 @@
 #include "model/data_exchange.h"
 #include "model/indikatoren.h"
 #include "model/message.h"
+#include "network/junction_scene.h"
 #include "support/test_support.h"
 
 namespace {
@@ -231,6 +232,45 @@ TEST_F(RatedCity, FromFifteenThousandTheGrowthFollowsTheCityRatingAndTheTaxes) {
   sv.Set("SV.TAX.ENERGIE", 1, 0, 1);
   Turn();
   EXPECT_NEAR(Value("I.GROWTH"), (w + 3 * Value("I.EQM")) / 4 * 0.8, 1e-6);
+}
+
+// The street network of a map scene, as the data exchange hands it on.
+struct StreetNetContext : CGrowthContext {
+  junctiontest::World town;
+  CStrJunctionList* StreetNet() override { return town.net.get(); }
+  // Every street at the speed but one, `odd`, at its own.
+  void Speeds(double speed, CStrStrasse* odd, double oddSpeed) {
+    ASSERT_NE(odd, nullptr);
+    for (CStrStrasse* s : town.Streets()) s->SetVelocity(s == odd ? oddSpeed : speed);
+  }
+};
+
+TEST_F(Indicators, SafetyRatesSlowStreetsAndTheShareOfJunctionArmsUnderLights) {
+  StreetNetContext streets;
+  dx.SetGrowthContext(&streets);
+  dx.SetPeople(20000);
+  // A T junction at (20, 10): three streets and three junction arms.
+  ASSERT_EQ(streets.town.Build(10, 10, 30, 10), STR_BUILD_OK);
+  ASSERT_EQ(streets.town.Build(20, 10, 20, 20), STR_BUILD_OK);
+  CStrJunction* t = streets.town.At(20, 10);
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(t->GetAnzLinkedStreets(), 3);
+  // Fast streets add nothing and the side street in the band of 13.8 to
+  // 14 a half: (0.5 + 0.5) / 3; no arm under lights takes off a sixth.
+  streets.Speeds(20.0, streets.town.StreetBetween(20, 10, 20, 20), 14.0);
+  Turn();
+  EXPECT_NEAR(Value("I.ZORV.SECURITY"), 1.0 / 3 - 1.0 / 6, 1e-6);
+  // Lights on all three arms: (2 - 0.5) / 3 more.
+  ASSERT_EQ(t->SetAmpelData(Ampel_Ampel, 60, 0.5f), 0);
+  Turn();
+  EXPECT_NEAR(Value("I.ZORV.SECURITY"), 1.0 / 3 + 0.5, 1e-6);
+  // A second T junction without lights: 3 of 6 arms under lights; of the
+  // five streets one below 13.8 adds a whole.
+  ASSERT_EQ(streets.town.Build(25, 10, 25, 20), STR_BUILD_OK);
+  ASSERT_EQ(streets.town.Streets().size(), 5u);
+  streets.Speeds(20.0, streets.town.StreetBetween(25, 10, 25, 20), 13.7);
+  Turn();
+  EXPECT_NEAR(Value("I.ZORV.SECURITY"), 1.5 / 5 + (2.0 * 3 / 6 - 0.5) / 3, 1e-6);
 }
 
 TEST_F(Indicators, TheBarsStandOnTheirBaselineByHalfOf27PixelsAwayFromTheMiddle) {
