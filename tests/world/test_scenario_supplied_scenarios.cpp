@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -19,6 +21,7 @@
 #include "model/indikatoren.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_city_model.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
@@ -103,6 +106,18 @@ int Zones(Scenario& game) {
   return zones;
 }
 
+// The cells under the buildings grown on the town's zones, by kind: homes,
+// offices, industry.
+std::array<int, 3> GrownBuildings(Scenario& game) {
+  std::array<int, 3> count{};
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      const int type = game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND);
+      if (type >= OBJ_RESIDENTIAL && type <= OBJ_INDUSTRY) ++count[type - OBJ_RESIDENTIAL];
+    }
+  return count;
+}
+
 struct SuppliedScenario : testing::Test {
   void TearDown() override { CUserInt::m_ActivateDebugInfo = 0; }
 };
@@ -156,6 +171,38 @@ TEST_F(SuppliedScenario, EachOneLoadsItsOwnTownAndShowsItsTaskUntilThePlayerPlay
 
   }
   EXPECT_EQ(towns.size(), 3u) << "three different towns";
+}
+
+// Ringstadt is supplied grown, with homes and offices standing on its zones and more people than the ratings need to judge a town:
+// played at the fastest pace, its city rating leaves the one half at which
+// a small town's ratings rest within the first game year.
+TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
+  CZorvaWorld& world = game.World();
+  CSimWelt* sim = world.GetSimWelt();
+  EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u);
+  const std::array<int, 3> buildings = GrownBuildings(game);
+  EXPECT_GE(buildings[0], 20) << "homes";
+  std::printf("Ringstadt: %u people, cells of homes %d, offices %d, industry %d\n",
+              sim->pCityModell()->NrOfResidents(), buildings[0], buildings[1], buildings[2]);
+  EXPECT_GE(buildings[1], 5) << "offices";
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+
+  CIndikatoren* ratings = world.GetIndikatoren();
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  const int year = sim->Date().Year();
+  for (int turn = 0; turn < 100000 && sim->Date().Year() == year && ratings->GetVarValue("I.EQM") == 0.5; ++turn) {
+    Clock().Advance(Scenario::kFrameMs);
+    world.OnPlayloopTurn();
+    if (world.IsPause() && game.IsOpen(kGrowth)) {
+      world.DeActivateWindow(kGrowth);
+      world.SetPause(false);
+    }
+  }
+  EXPECT_NE(ratings->GetVarValue("I.EQM"), 0.5) << "year " << sim->Date().Year() << " of " << year;
+  EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u) << "the town stays large";
 }
 
 // The player drives the task's indicator with the debug keys (3 lets the
