@@ -188,9 +188,15 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
   std::printf("Ringstadt: %u people, cells of homes %d, offices %d, industry %d\n",
               sim->pCityModell()->NrOfResidents(), buildings[0], buildings[1], buildings[2]);
   EXPECT_GE(buildings[1], 5) << "offices";
+  // The task's noise goal lies clearly above the grown town's noise, which
+  // drifts by a few hundredths as its traffic settles.
+  CIndikatoren* ratings = world.GetIndikatoren();
+  int kind = -1, indicator = -1;
+  float target = 0;
+  world.GetGottModus()->GetSzenario(&kind, &indicator, &target);
+  EXPECT_GT(target - ratings->GetIndikatorWert(indicator), 0.03) << ratings->GetIndikatorWert(indicator);
   ASSERT_NO_FATAL_FAILURE(Play(game));
 
-  CIndikatoren* ratings = world.GetIndikatoren();
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
   const int year = sim->Date().Year();
   for (int turn = 0; turn < 100000 && sim->Date().Year() == year && ratings->GetVarValue("I.EQM") == 0.5; ++turn) {
