@@ -13,10 +13,12 @@
 #include <string>
 
 #include "framework/qno_log.h"
+#include "framework/zor_seams.h"
 #include "model/gott_modus.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_welt.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
 
@@ -30,8 +32,38 @@ CStrJunction* JunctionAt(CStrJunctionList* net, int x, int y) {
   return nullptr;
 }
 
+// The game's turns while the town grows: a turn every 50 ms of the
+// generator's clock, an hour every 400 ms, as at the game's fastest pace,
+// so that the hours follow one another without a real wait.
+constexpr uint32_t kGrowTurnMs = 50;
+constexpr int kGrowHourMs = 400;
+// More turns than the years can take, so that a town whose time stood
+// still is refused instead of holding the build.
+constexpr long kGrowTurnsPerYear = 100000;
+// The seed of the game's chance while the towns are built and grown.
+constexpr uint32_t kTownSeed = 20240611;
+
+// Lets the town live through `years` game years of the game's own turns,
+// hour by hour, before it is saved. The windows the game opens meanwhile
+// (the start-up's, the advisers') hold it no longer than a player would
+// take to put them away. False when the years did not pass.
+bool Grow(CZorvaWorld& world, ZorManualClock& clock, int years) {
+  CSimWelt* sim = world.GetSimWelt();
+  if (!sim) return false;
+  const int speed = world.GetGameSpeed();
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kGrowHourMs);
+  const int end = sim->Date().Year() + years;
+  for (long turn = 0; turn < years * kGrowTurnsPerYear && sim->Date().Year() < end; ++turn) {
+    clock.Advance(kGrowTurnMs);
+    world.OnPlayloopTurn();
+    if (world.IsPause()) world.SetPause(false);
+  }
+  world.SetGameSpeed(speed);
+  return sim->Date().Year() >= end;
+}
+
 // Runs the script; the number of steps refused.
-int BuildTown(CZorvaWorld& world, std::istream& script) {
+int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
   int refused = 0;
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
@@ -67,6 +99,16 @@ int BuildTown(CZorvaWorld& world, std::istream& script) {
         for (int y = b; ok && y <= d; ++y)
           ok = world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(density), nullptr,
                                   0, nullptr, 0, -1) != nullptr;
+    } else if (step == "building" && in >> a >> b >> c) {
+      // A shop, a school or a park, as the building tool places it.
+      const auto kind = static_cast<TObjectType>(c);
+      const int resId = kind >= OBJ_SHOPPING && kind <= OBJ_PARK
+                            ? CBuildingDataList::GetBuildingResIDByType(kind, 1, nullptr)
+                            : 0;
+      ok = resId > 0 && world.CreateObject(kind, resId, CIsoRichtung(0), a, b, static_cast<ESimLocationHeight>(0),
+                                           nullptr, 0, nullptr, 0, -1) != nullptr;
+    } else if (step == "grow" && in >> a) {
+      ok = a > 0 && Grow(world, clock, a);
     } else if (step == "scenario") {
       // The task: partial indicator a above the target within the years.
       float target = 0;
@@ -103,10 +145,15 @@ int main(int argc, char** argv) {
     ini << "[Allgemein]\nWADPATH=" << data << "\nFULLSCREEN=1\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n";
   }
   OpenErrorLog("errors.log");
+  // One chance sequence and a clock that moves only with the turns played,
+  // so that a grown town is the same town each time it is made.
+  ZorFixStartupSeed(kTownSeed);
+  ZorManualClock clock;
+  ZorSetClock(&clock);
   CZorvaWorld world;
   world.Create();
   world.OnStartup();
-  int failed = BuildTown(world, script);
+  int failed = BuildTown(world, clock, script);
   for (int i = 3; i < argc; ++i) {
     const std::string path = data + "/SaveGame/" + argv[i];
     if (world.SerializeGameStore(path.c_str()) != 0) {
@@ -116,5 +163,6 @@ int main(int argc, char** argv) {
   }
   world.OnShutdown();
   world.Destroy();
+  ZorSetClock(nullptr);
   return failed == 0 ? 0 : 1;
 }

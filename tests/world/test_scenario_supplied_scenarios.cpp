@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -19,6 +21,7 @@
 #include "model/indikatoren.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_city_model.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
@@ -103,6 +106,18 @@ int Zones(Scenario& game) {
   return zones;
 }
 
+// The cells under the buildings grown on the town's zones, by kind: homes,
+// offices, industry.
+std::array<int, 3> GrownBuildings(Scenario& game) {
+  std::array<int, 3> count{};
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      const int type = game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND);
+      if (type >= OBJ_RESIDENTIAL && type <= OBJ_INDUSTRY) ++count[type - OBJ_RESIDENTIAL];
+    }
+  return count;
+}
+
 struct SuppliedScenario : testing::Test {
   void TearDown() override { CUserInt::m_ActivateDebugInfo = 0; }
 };
@@ -156,6 +171,50 @@ TEST_F(SuppliedScenario, EachOneLoadsItsOwnTownAndShowsItsTaskUntilThePlayerPlay
 
   }
   EXPECT_EQ(towns.size(), 3u) << "three different towns";
+}
+
+// Ringstadt is supplied grown, with homes and offices standing on its zones
+// and more people than the ratings need to judge a town. Played at the
+// fastest pace, its ratings are worked out afresh from the loaded town
+// within the first hours, and its city rating stays off the one half at
+// which a small town's ratings rest.
+TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
+  CZorvaWorld& world = game.World();
+  CSimWelt* sim = world.GetSimWelt();
+  EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u);
+  const std::array<int, 3> buildings = GrownBuildings(game);
+  EXPECT_GE(buildings[0], 20) << "homes";
+  EXPECT_GE(buildings[1], 5) << "offices";
+  // The task's noise goal lies clearly above the grown town's noise, which
+  // drifts by a few hundredths as its traffic settles.
+  CIndikatoren* ratings = world.GetIndikatoren();
+  int kind = -1, indicator = -1;
+  float target = 0;
+  world.GetGottModus()->GetSzenario(&kind, &indicator, &target);
+  EXPECT_GT(target - ratings->GetIndikatorWert(indicator), 0.03) << ratings->GetIndikatorWert(indicator);
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+
+  // Twelve hours: the indicators are worked out at least once in eleven.
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
+  const int start = sim->Date().TicksFromStart();
+  for (int turn = 0; turn < 100000 && sim->Date().TicksFromStart() < start + 12; ++turn) {
+    Clock().Advance(Scenario::kFrameMs);
+    world.OnPlayloopTurn();
+    if (world.IsPause() && game.IsOpen(kGrowth)) {
+      world.DeActivateWindow(kGrowth);
+      world.SetPause(false);
+    }
+  }
+  ASSERT_GE(sim->Date().TicksFromStart(), start + 12) << "the hours pass";
+  EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u) << "the town stays large";
+  const double rating = ratings->GetVarValue("I.EQM");
+  EXPECT_GT(std::abs(rating - 0.5), 0.01) << rating;
+  int resting = 0;
+  for (int i = 0; i < CIndikatoren::kPartials; ++i) resting += ratings->GetIndikatorWert(i) == 0.5;
+  EXPECT_LE(resting, 2) << "of the partial ratings rest at one half";
 }
 
 // The player drives the task's indicator with the debug keys (3 lets the
