@@ -235,7 +235,10 @@ class FakeHost : public CGuiHost {
     Log("DeaktivateEingabe");
     nameOpen = false;
   }
-  void SetSelectedLoadSaveName(int s) override { Log("SetSelectedLoadSaveName", s); }
+  void SetSelectedLoadSaveName(int s) override {
+    Log("SetSelectedLoadSaveName", s);
+    selectedSlot = s;
+  }
   void PlayAbspannVideo() override { Log("PlayAbspannVideo"); }
   void PlayTutorialVideo() override { Log("PlayTutorialVideo"); }
   void LeaveGame() override { Log("LeaveGame"); }
@@ -275,7 +278,11 @@ class FakeHost : public CGuiHost {
     Log(std::string("SetBalloonHelp ") + (text ? text : "null") + " " + std::to_string(x) + " " + std::to_string(y) +
         " " + std::to_string(r));
   }
-  void SetAchtungWindow(int t) override { Log("SetAchtungWindow", t); }
+  // As the game does: the warning opens window 220 of the tree.
+  void SetAchtungWindow(int t) override {
+    Log("SetAchtungWindow", t);
+    if (tree) tree->ActivateWindow(220, OVER_GROUP);
+  }
   // As the game does: window 247 of the tree opens first, then the question
   // is noted, and only when the window is open.
   void SetAchtungWindowJaNein(int t, int k) override {
@@ -452,7 +459,8 @@ class FakeHost : public CGuiHost {
   bool panelPinned = false;
   int win2000 = 1;
   std::map<int, std::pair<int, int>> pictures;
-  // The tree the yes/no question opens its window 247 in; none by default.
+  // The tree the warning and the yes/no question open their windows 220 and
+  // 247 in; none by default.
   CScreenWindow* tree = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "measures/opnv.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
+#include "windows/windows_scene.h"
 #include "world/host_contract.h"
 #include "world/zor_world.h"
 
@@ -33,7 +34,7 @@ struct FakeGui {
   FakeGui() {
     root->Create(0, 0, 800, 600, 1, 0, WINDOW_NORMAL, POSITION_FIXED, 0);
     root->SetActive(true);
-    for (int id : {201, 247}) {
+    for (int id : {201, 220, 247}) {
       auto* w = new CScreenWindow;
       w->Create(10, 10, 100, 80, id, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
       root->AddWindow(w, 1);
@@ -141,6 +142,13 @@ TYPED_TEST(GuiHostContract, TheChosenToolIsTheCurrentOneUntilTheStandardToolCome
   EXPECT_TRUE(host.IsTool(1, -1, -1));
 }
 
+TYPED_TEST(GuiHostContract, AWarningShowsInItsWindow) {
+  CGuiHost& host = this->host;
+  EXPECT_FALSE(host.IsWindowOpen(220));
+  host.SetAchtungWindow(1);
+  EXPECT_TRUE(host.IsWindowOpen(220));
+}
+
 TYPED_TEST(GuiHostContract, AQuestionIsPendingOnceItsWindowShows) {
   CGuiHost& host = this->host;
   EXPECT_EQ(host.GetYesNoWarningNumber(), -1);
@@ -163,6 +171,11 @@ TYPED_TEST(GuiHostContract, NothingIsSavedLoadedDeletedOrRemovedThatIsNotThere) 
   EXPECT_NE(host.RemoveSelectedObject(), 0);
   const int count = host.GetSaveGameCount();
   EXPECT_GE(count, 0);
+  // The list's choice is kept as the window makes it, none being -1.
+  host.SetSelectedLoadSaveName(2);
+  EXPECT_EQ(host.GetSelectedLoadSaveName(), 2);
+  host.SetSelectedLoadSaveName(-1);
+  EXPECT_EQ(host.GetSelectedLoadSaveName(), -1);
   EXPECT_EQ(host.GetSaveSlotName(count), nullptr);
   EXPECT_EQ(host.GetSaveSlotName(-1), nullptr);
 }
@@ -332,6 +345,7 @@ TYPED_TEST(GuiHostContract, AFreshGameHasNothingSelectedOrPending) {
   EXPECT_LE(hour, 20.0);
   EXPECT_GE(host.GetSimYear(), 0.0);
   EXPECT_LT(host.GetSimYear(), 1.0);
+  EXPECT_EQ(host.GetTicksAfterLoad(), 0u) << "no game was loaded";
 }
 
 // The interface texts are the German ones of a fresh installation.
@@ -361,14 +375,12 @@ TYPED_TEST(GuiHostContract, TheActionsChangesReachTheGame) {
       {"SetType13PressFlag", [&] { host.SetType13PressFlag(); }},
       {"SetBlocked", [&] { host.SetBlocked(false); }},
       {"MakeLoadSaveGamesFromDirectory", [&] { host.MakeLoadSaveGamesFromDirectory(true); }},
-      {"SetSelectedLoadSaveName", [&] { host.SetSelectedLoadSaveName(-1); }},
       {"SetDoLater", [&] { host.SetDoLater(6); }},
       {"DisableStandardMenues", [&] { host.DisableStandardMenues(); }},
       {"TurnBuilding", [&] { host.TurnBuilding(true); }},
       {"ActivateTwoDMap", [&] { host.ActivateTwoDMap(false); }},
       {"SetIsoCenter", [&] { host.SetIsoCenter(64, 64); }},
       {"SetBalloonHelp", [&] { host.SetBalloonHelp(nullptr, 0, 0, 0); }},
-      {"SetAchtungWindow", [&] { host.SetAchtungWindow(1); }},
       {"ResetSelectedBuildingList", [&] { host.ResetSelectedBuildingList(); }},
       {"ClearWarningHighlight", [&] { host.ClearWarningHighlight(); }},
       {"ClearSelectedStreet", [&] { host.ClearSelectedStreet(); }},
@@ -426,6 +438,49 @@ TEST(GuiHostContractPair, TheQuitQuestionHoldsTheGameInTheFakeAsInTheGame) {
     gameHeld = game.Held();
   }
   EXPECT_EQ(fakeHeld, gameHeld);
+}
+
+// ---- the window builders' scene host, on the toolkit's host and the world's ----
+
+struct SceneGui {
+  wintest::SceneHost host;
+  std::unique_ptr<CScreenWindow> root{new CScreenWindow};
+  SceneGui() {
+    root->Create(0, 0, 800, 600, 1, 0, WINDOW_NORMAL, POSITION_FIXED, 0);
+    root->SetActive(true);
+    auto* w = new CScreenWindow;
+    w->Create(10, 10, 100, 80, 201, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    root->AddWindow(w, 1);
+  }
+  ~SceneGui() { root->Destroy(); }
+  CGuiHost& Host() { return host; }
+  CScreenWindow* Window(int id) { return root->GetWindowByID(id); }
+};
+
+template <class Subject>
+using SceneHostContract = zortest::HostContract<Subject, CGuiHost, kGuiHost>;
+
+using SceneSubjects = ::testing::Types<SceneGui, GameGui>;
+TYPED_TEST_SUITE(SceneHostContract, SceneSubjects);
+
+// What the windows' own tests take from their host: the render list, the
+// hour of the day, the jump of an event and the measures' page hints.
+TYPED_TEST(SceneHostContract, TheWindowsSceneAnswersAsTheGame) {
+  CGuiHost& host = this->host;
+  CScreenWindow* w = this->subject.Window(201);
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(host.IsWindowOpen(201));
+  host.AddToRenderList(w);
+  host.BringToFront(w);
+  EXPECT_TRUE(host.IsWindowOpen(201));
+  host.RemoveFromRenderList(w);
+  EXPECT_FALSE(host.IsWindowOpen(201));
+  const double hour = host.GetSimHour();
+  EXPECT_GE(hour, 5.0);
+  EXPECT_LE(hour, 20.0);
+  EXPECT_FALSE(host.CheckMessageForJump(0)) << "no event is listed";
+  EXPECT_FALSE(this->StandIn("UpdateMeasurePageHints", [&] { host.UpdateMeasurePageHints(); }));
+  EXPECT_EQ(CWorldHost::Get()->GetLanguage(), 0);
 }
 
 }  // namespace
