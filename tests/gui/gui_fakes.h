@@ -341,7 +341,11 @@ class FakeHost : public CGuiHost {
     if (shownSeries.count(s)) shownSeries.erase(s);
     else if (s >= 0) shownSeries[s] = true;
   }
-  void StatYearMax(int y) override { Log("StatYearMax", y); }
+  // The chart spans the chosen 1 to 30 recordings.
+  void StatYearMax(int y) override {
+    Log("StatYearMax", y);
+    if (y >= 1 && y <= 30) selectedChart = y;
+  }
   void StatYearStep(int d) override { Log("StatYearStep", d); }
   void StatGroupAll(bool on) override { Log("StatGroupAll", on); }
   void StatClearScroll() override { Log("StatClearScroll"); }

@@ -263,6 +263,14 @@ TYPED_TEST(GuiHostContract, TheChartAnswersAsItsButtonsSwitchIt) {
   host.SetStatChartSwitch(false);
   EXPECT_FALSE(host.GetStatChartSwitch());
   EXPECT_EQ(host.GetStatSelectedChart(), 10);
+  // The chart spans 1 to 30 recordings; a wider choice is not taken.
+  for (int quarters : {5, 30}) {
+    host.StatYearMax(quarters);
+    EXPECT_EQ(host.GetStatSelectedChart(), quarters);
+  }
+  host.StatYearMax(31);
+  host.StatYearMax(0);
+  EXPECT_EQ(host.GetStatSelectedChart(), 30);
   EXPECT_EQ(host.GetStatView(), 0);
   host.ChangeStatistikGruppe(3);
   EXPECT_EQ(host.GetStatView(), 3);
@@ -407,7 +415,6 @@ TYPED_TEST(GuiHostContract, TheActionsChangesReachTheGame) {
       {"SetExpoStreetType", [&] { host.SetExpoStreetType(1); }},
       {"ExpoSetTimeRating", [&] { host.ExpoSetTimeRating(); }},
       {"ExpoBusSetTakt", [&] { host.ExpoBusSetTakt(10); }},
-      {"StatYearMax", [&] { host.StatYearMax(4); }},
       {"StatYearStep", [&] { host.StatYearStep(-1); }},
       {"StatGroupAll", [&] { host.StatGroupAll(true); }},
       {"StatClearScroll", [&] { host.StatClearScroll(); }},
