@@ -680,6 +680,10 @@ void CZorGuiHost::SetAdviser(int adviser) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->SetBerater(adviser);
 }
 
+void CZorGuiHost::SetDataExchangeSelection(int value) {
+  if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->SetStatistik(value);
+}
+
 void CZorGuiHost::UpdateMeasurePageHints() { m_world.UpdateMeasurePageHints(); }
 
 int CZorGuiHost::GetStreet24hLoad(int direction, int hour) {

@@ -301,6 +301,8 @@ class CZorGuiHost : public CGuiHost {
   void TakeCredit(long amount) override;
   void RepayCredit(long amount) override;
   void SetAdviser(int adviser) override;
+  // Item action 52's word of the data exchange.
+  void SetDataExchangeSelection(int value) override;
   void UpdateMeasurePageHints() override;
   // The message system's texts, event list and advisers
   // (zor_world_hosts_messages.cpp).

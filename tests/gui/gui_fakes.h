@@ -95,6 +95,7 @@ class FakeHost : public CGuiHost {
   void SetType13PressFlag() override { ++type13Presses; }
   bool IsLeftButtonHeld() override { return leftHeld; }
   int GetThematicMapLayer() override { return layer; }
+  bool IsBottomPanelPinned() override { return panelPinned; }
   void PlaySound(const char* name) override { sounds.push_back(name); }
   bool IsMessageProcessed(int n) override { return processed.count(n) != 0; }
   int GetGameSpeed() override { return speed; }
@@ -112,7 +113,11 @@ class FakeHost : public CGuiHost {
     *kind = lineKind;
     return true;
   }
-  const char* GetGltText(int n) override { return n == 0 ? "Bus %i" : "Train %i"; }
+  // The German labels of a fresh installation; an unknown one is the first.
+  const char* GetGltText(int n) override {
+    static const char* const kLabels[] = {"Bus %i", "S-Bahn %i", "Carsharing-Zentrale", "Station %i"};
+    return n >= 0 && n < 4 ? kLabels[n] : kLabels[0];
+  }
   const char* GetNameInput(int* cursor, bool* open) override {
     *cursor = nameCursor;
     *open = nameOpen;
@@ -175,7 +180,8 @@ class FakeHost : public CGuiHost {
   CWorldObj* SetActiveLine(int n) override { Log("SetActiveLine", n); return GetLineByID(n); }
   CWorldObj* GetOpnvNet() override { return net; }
   bool IsFleetTradeEntered() override { return fleetTrade; }
-  bool IsConfirmationPending() override { return pending; }
+  // The question waits only while window 247 shows it.
+  bool IsConfirmationPending() override { return pending && IsWindowOpen(247); }
   void SetConfirmationPending() override { Log("SetConfirmationPending"); pending = true; }
   void ClearPendingConfirmation() override { ++pendingCleared; pending = false; }
   void SaveConfirmationAction(const CAction& a) override {
@@ -184,7 +190,7 @@ class FakeHost : public CGuiHost {
   }
   CAction* GetConfirmationAction() override { return saved.get(); }
   bool GetHelpEntry(int n, const char** title, const char** text) override {
-    if (n != helpEntry) return false;
+    if (n < 0 || n != helpEntry) return false;
     *title = "Title";
     *text = "Body";
     return true;
@@ -205,12 +211,34 @@ class FakeHost : public CGuiHost {
     Log("SetLoadSaveGameMode", m);
     listMode = m;
   }
-  void ClearNameEntry() override { Log("ClearNameEntry"); }
-  void ClearNameInput() override { Log("ClearNameInput"); }
-  void SetNameInput(const char* t) override { Log(std::string("SetNameInput ") + t); }
-  void OpenNameInput() override { Log("OpenNameInput"); }
-  void DeaktivateEingabe() override { Log("DeaktivateEingabe"); }
-  void SetSelectedLoadSaveName(int s) override { Log("SetSelectedLoadSaveName", s); }
+  void ClearNameEntry() override {
+    Log("ClearNameEntry");
+    name.clear();
+    nameCursor = 0;
+    nameOpen = false;
+  }
+  void ClearNameInput() override {
+    Log("ClearNameInput");
+    name.clear();
+    nameCursor = 0;
+  }
+  void SetNameInput(const char* t) override {
+    Log(std::string("SetNameInput ") + t);
+    name = t;
+  }
+  void OpenNameInput() override {
+    Log("OpenNameInput");
+    nameOpen = true;
+    nameCursor = 0;
+  }
+  void DeaktivateEingabe() override {
+    Log("DeaktivateEingabe");
+    nameOpen = false;
+  }
+  void SetSelectedLoadSaveName(int s) override {
+    Log("SetSelectedLoadSaveName", s);
+    selectedSlot = s;
+  }
   void PlayAbspannVideo() override { Log("PlayAbspannVideo"); }
   void PlayTutorialVideo() override { Log("PlayTutorialVideo"); }
   void LeaveGame() override { Log("LeaveGame"); }
@@ -239,14 +267,22 @@ class FakeHost : public CGuiHost {
     else filters.erase(f);
   }
   void TurnBuilding(bool left) override { Log("TurnBuilding", left); }
-  void ChangeThematicMapFilter(int l) override { Log("ChangeThematicMapFilter", l); layer = l; }
+  // Layers 0-23; one outside the table is layer 0, the net alone.
+  void ChangeThematicMapFilter(int l) override {
+    Log("ChangeThematicMapFilter", l);
+    layer = l >= 0 && l < 24 ? l : 0;
+  }
   void ActivateTwoDMap(bool on) override { Log("ActivateTwoDMap", on); }
   void SetIsoCenter(int x, int y) override { Log("SetIsoCenter", x, y); }
   void SetBalloonHelp(const char* text, int x, int y, int r) override {
     Log(std::string("SetBalloonHelp ") + (text ? text : "null") + " " + std::to_string(x) + " " + std::to_string(y) +
         " " + std::to_string(r));
   }
-  void SetAchtungWindow(int t) override { Log("SetAchtungWindow", t); }
+  // As the game does: the warning opens window 220 of the tree.
+  void SetAchtungWindow(int t) override {
+    Log("SetAchtungWindow", t);
+    if (tree) tree->ActivateWindow(220, OVER_GROUP);
+  }
   // As the game does: window 247 of the tree opens first, then the question
   // is noted, and only when the window is open.
   void SetAchtungWindowJaNein(int t, int k) override {
@@ -267,8 +303,10 @@ class FakeHost : public CGuiHost {
   void CheckForRemoveObjectSelected() override { Log("CheckForRemoveObjectSelected"); }
   void RemoveBuildingSelectedBuildingList() override { Log("RemoveBuildingSelectedBuildingList"); }
   int RemoveSelectedObject() override { Log("RemoveSelectedObject"); return removeResult; }
-  void VarAddValue(const char* name, double v) override {
-    Log(std::string("VarAddValue ") + name + " " + std::to_string(static_cast<long long>(v)));
+  // Adds to a value the game model holds; an unknown name changes nothing.
+  void VarAddValue(const char* n, double v) override {
+    Log(std::string("VarAddValue ") + n + " " + std::to_string(static_cast<long long>(v)));
+    if (auto it = indicators.find(n); it != indicators.end()) it->second += v;
   }
   void SetSelectedLine(CWorldObj* line, int n) override {
     selectedLine = line;
@@ -277,7 +315,10 @@ class FakeHost : public CGuiHost {
   void RemoveSelectedLine() override { Log("RemoveSelectedLine"); }
   void CentreOnLine(CWorldObj*) override { Log("CentreOnLine"); }
   void SetLineReopenWindow(int id) override { Log("SetLineReopenWindow", id); }
-  void ResetEinVerkauf() override { Log("ResetEinVerkauf"); }
+  void ResetEinVerkauf() override {
+    Log("ResetEinVerkauf");
+    fleetTrade = false;
+  }
   void SetFollowUpFlag() override { Log("SetFollowUpFlag"); }
   void SetAdviser(int n) override { Log("SetAdviser", n); }
   void SetDataExchangeSelection(int v) override { Log("SetDataExchangeSelection", v); }
@@ -291,9 +332,20 @@ class FakeHost : public CGuiHost {
   void SetExpoStreetType(int t) override { Log("SetExpoStreetType", t); }
   void ExpoSetTimeRating() override { Log("ExpoSetTimeRating"); }
   void ExpoBusSetTakt(int t) override { Log("ExpoBusSetTakt", t); }
-  void ChangeStatistikGruppe(int g) override { Log("ChangeStatistikGruppe", g); }
-  void StatToggle(int s) override { Log("StatToggle", s); }
-  void StatYearMax(int y) override { Log("StatYearMax", y); }
+  void ChangeStatistikGruppe(int g) override {
+    Log("ChangeStatistikGruppe", g);
+    statView = g;
+  }
+  void StatToggle(int s) override {
+    Log("StatToggle", s);
+    if (shownSeries.count(s)) shownSeries.erase(s);
+    else if (s >= 0) shownSeries[s] = true;
+  }
+  // The chart spans the chosen 1 to 30 recordings.
+  void StatYearMax(int y) override {
+    Log("StatYearMax", y);
+    if (y >= 1 && y <= 30) selectedChart = y;
+  }
   void StatYearStep(int d) override { Log("StatYearStep", d); }
   void StatGroupAll(bool on) override { Log("StatGroupAll", on); }
   void StatClearScroll() override { Log("StatClearScroll"); }
@@ -311,9 +363,16 @@ class FakeHost : public CGuiHost {
     if (processed.count(n)) processed.erase(n);
     else processed[n] = true;
   }
-  void SetHelpEntry242(int n) override { Log("SetHelpEntry242", n); }
+  int GetHelpEntry242() override { return helpEntry242; }
+  void SetHelpEntry242(int n) override {
+    Log("SetHelpEntry242", n);
+    helpEntry242 = n;
+  }
   void StartTutorial() override { Log("StartTutorial"); }
-  void ToggleBottomPanelPinned() override { Log("ToggleBottomPanelPinned"); }
+  void ToggleBottomPanelPinned() override {
+    Log("ToggleBottomPanelPinned");
+    panelPinned = !panelPinned;
+  }
   void SetHotlineOn() override { Log("SetHotlineOn"); hotline = true; }
   void SetMusicMode(int m) override { Log("SetMusicMode", m); musicMode = m; }
   void SetLanguage(int l) override { Log("SetLanguage", l); }
@@ -341,7 +400,8 @@ class FakeHost : public CGuiHost {
   int pendingCleared = 0;
   int type13Presses = 0;
   bool leftHeld = false;
-  int layer = 0;
+  // The thematic map starts on layer 1.
+  int layer = 1;
   int speed = 18000;
   double removalCost = 0;
   int lineNumber = -1;
@@ -364,13 +424,15 @@ class FakeHost : public CGuiHost {
   int subtool = -1;
   int variant = -1;
   int listMode = 1;
-  int kmOrTrip = 0;
+  // A fresh chart: the modal split by kilometres, ten recordings wide, and
+  // events shown as they come.
+  int kmOrTrip = 1;
   bool chartSwitch = false;
-  int selectedChart = 0;
+  int selectedChart = 10;
   int statView = 0;
   std::map<int, bool> shownSeries;
   int selectedEvent = -1;
-  int eventListFlag = 0;
+  int eventListFlag = 1;
   int pageIndex = 0;
   int musicMode = 0;
   bool hotline = false;
@@ -397,9 +459,12 @@ class FakeHost : public CGuiHost {
   bool pending = false;
   std::unique_ptr<CAction> saved;
   int helpEntry = -1;
+  int helpEntry242 = -1;
+  bool panelPinned = false;
   int win2000 = 1;
   std::map<int, std::pair<int, int>> pictures;
-  // The tree the yes/no question opens its window 247 in; none by default.
+  // The tree the warning and the yes/no question open their windows 220 and
+  // 247 in; none by default.
   CScreenWindow* tree = nullptr;
 };
 

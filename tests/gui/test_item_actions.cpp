@@ -370,6 +370,8 @@ TEST_F(ItemActions, LooksThatHoldOnlyWhileTheirConditionDoes) {
       {116, 2, 17, [&] { host.musicMode = 2; }},
       {136, 1, 20, [&] { host.kmOrTrip = 1; }},
   };
+  // The chart by trips, so that the kilometre look shows only once chosen.
+  host.kmOrTrip = 0;
   for (const Case& c : cases) {
     item->SetPressed(0, 0, 0, 0);
     Run(item, c.kind, c.p1);
@@ -477,7 +479,7 @@ TEST_F(ItemActions, MessagesAndEvents) {
   Run(112);
   Run(124, 6);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"RemoveSelectedEvent", "SetWindow239Opened 0",
-                                                   "GotoSelectedEvent", "SetEventListFlag 1", "SetEventListFlag 0",
+                                                   "GotoSelectedEvent", "SetEventListFlag 0", "SetEventListFlag 1",
                                                    "GotoActiveMessage", "GotoActiveMessage",
                                                    "GotoSelectedMessage 6"}));
   Run(123, 4);

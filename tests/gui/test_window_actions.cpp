@@ -520,6 +520,9 @@ TEST_F(WindowActions, AFleetPurchaseWaitsForConfirmationBeforeLeaving) {
   AddAll({122, 123, 124, 125, 126, 127, 128, 129}, 120);
   root->ActivateWindow(120, OVER_SINGLE);
   root->ActivateWindow(126, OVER_SINGLE);
+  // The question opens its window 247, and waits while it shows.
+  Add(247);
+  host.tree = root;
   host.fleetTrade = true;
   Run(1, 35, 124);
   EXPECT_EQ(OpenOf({122, 124, 126}), (std::vector<int>{122, 126}));
@@ -528,7 +531,7 @@ TEST_F(WindowActions, AFleetPurchaseWaitsForConfirmationBeforeLeaving) {
   EXPECT_EQ(host.saved->m_p1, 124);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"SaveConfirmationAction 35", "SetConfirmationPending",
                                                    "SetAchtungWindowJaNein 81 117"}));
-  // Confirmed, the saved action runs through.
+  // Confirmed while the question shows, the saved action runs through.
   root->GetWindowByID(120)->DeActivateWindow(-1, OVER_SINGLE);
   Run(1, 35, 124);
   EXPECT_EQ(OpenOf({120, 122, 124, 126}), (std::vector<int>{120, 124}));

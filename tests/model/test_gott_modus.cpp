@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cybernet/cyber_net.h"
+#include "model/gott_test_host.h"
 #include "model/data_exchange.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
@@ -15,17 +16,7 @@
 
 namespace {
 
-struct Host : CGottModusHost {
-  CIndikatoren indikatoren;
-  int blocked = 0;
-  bool debug = false;
-  CStatistik* Statistik() override { return nullptr; }
-  CIndikatoren* Indikatoren() override { return &indikatoren; }
-  void SetBlocked(int state) override { blocked = state; }
-  bool DebugInfo() override { return debug; }
-  float adviceQuote = -1.0f;
-  void SetAdviceCentreQuote(float percent) override { adviceQuote = percent; }
-};
+using Host = ScriptedGottHost;
 
 struct God : testing::Test {
   CDataExchange dx;

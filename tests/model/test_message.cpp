@@ -11,6 +11,7 @@
 
 #include "model/data_exchange.h"
 #include "model/message.h"
+#include "model/message_test_host.h"
 #include "model/indikatoren.h"
 #include "model/message_format.h"
 #include "sim/sim_city_model.h"
@@ -70,22 +71,8 @@ class MessageTest : public ::testing::Test {
     // Past the repeat block of a reset (1.5 x 120000 ms from time 0).
     zortest::Clock().Set(200000);
   }
-  struct Host : CMessageHost {
-    int mode = 1;
-    int eventWindows = 0;
-    int markX = -1, markY = -1;
-    uint32_t markTime = 0;
-    int centreX = -1, centreY = -1;
-    int GetGameModus() override { return mode; }
-    void ActivateEventWindow() override { ++eventWindows; }
-    void SetMapMark(int x, int y, int, int, uint32_t t) override { markX = x, markY = y, markTime = t; }
-    bool GetMapMarkTime(uint32_t* t) override {
-      *t = markTime;
-      return markX != -1;
-    }
-    void ClearMapMark() override { markX = markY = -1; }
-    void CenterMap(int x, int y) override { centreX = x, centreY = y; }
-  } host;
+  using Host = ScriptedMessageHost;
+  Host host;
   std::unique_ptr<CMessage> msg;
 
   std::string Pair(int i) {

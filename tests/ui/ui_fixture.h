@@ -73,9 +73,10 @@ class ScriptedUiHost : public CUiHost {
     if (onSave) onSave();
     return saveResult;
   }
+  // A new game reads the start game, which a fresh folder does not have.
   int ResetGame() override {
     ++resets;
-    return 0;
+    return resetResult;
   }
   int AutoLoadGame() override {
     ++autoLoads;
@@ -105,7 +106,7 @@ class ScriptedUiHost : public CUiHost {
   bool ready = true, started = false;
   int modus = 1;
   int expoHold = 0;
-  int loadable = 0, loadResult = 1, saveResult = 1;
+  int loadable = 0, loadResult = 1, saveResult = 1, resetResult = 1;
   int autoSaveResult = 1;
   int loads = 0, saves = 0, autoSaves = 0, tasks = 0, filterRefreshes = 0, resets = 0, autoLoads = 0;
   int autoLoadResult = 1;
