@@ -317,13 +317,12 @@ class CIsoWelt {
   struct FramePass;
   // One step of a recorded frame: a sprite at a screen point, or work done
   // again each time, named by one of the step marks instead of a sprite:
-  // the ground outside the map at a screen point, the user interface
-  // between the passes, a cell's world objects.
+  // the user interface between the passes, a cell's world objects.
   struct FrameStep {
     const void* sprite;
     int32_t x, y;
   };
-  static const char kStepMarks[3];
+  static const char kStepMarks[2];
   // What a frame of the sprite-list renderers is drawn from besides the
   // per-cell caches: the view, the host's settings and the buffer.
   struct FrameKey {
