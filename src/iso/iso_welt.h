@@ -382,12 +382,25 @@ class CIsoWelt {
   int32_t m_OriginX = 0;
   int32_t m_OriginY = 0;
   IsoViewRectType m_MicroViewRect;
-  // The tiles of the micro view in the order of a turn's walk, kept
-  // between turns for their room.
+  // The tiles of the micro view that a turn visits, in the walk's order:
+  // every tile whose ground object turns on each of its cells, and the
+  // first tile of every other object (whose turn does its sound once).
+  // Gathered again when the micro view, the rotation or a cell's objects
+  // change.
   struct TurnTile {
     unsigned short x, y;
   };
   std::vector<TurnTile> m_TurnTiles;
+  struct TurnTilesKey {
+    int32_t corners[8];
+    int32_t rotation;
+    uint32_t objectChanges;
+    bool operator==(const TurnTilesKey&) const = default;
+  };
+  TurnTilesKey MakeTurnTilesKey() const;
+  void GatherTurnTiles();
+  TurnTilesKey m_TurnTilesKey{};
+  bool m_TurnTilesValid = false;
   // The street and track tiles of the micro view with their objects and
   // screen anchors, gathered before they are placed, kept for their room.
   struct MicroTile {
