@@ -584,6 +584,31 @@ TEST(SpriteVisibleRuns, PackedRunsDrawTheSamePictureWithFewerCopies) {
   EXPECT_EQ(breaks, (std::vector<size_t>{5, 12}));
   EXPECT_EQ(Shown(packed), Shown(each));
   EXPECT_NE(Shown(plain), Shown(each)) << "the unpacked runs read the changed square";
+  // Runs of two stretches that meet in the buffer stay apart: the break
+  // between them draws over the first one's pixels.
+  Image16 line(8, 1, 0, 0);
+  for (int x = 0; x < 8; ++x) {
+    line.At(x, 0) = static_cast<uint16_t>(700 + x);
+    line.Visible(x, 0) = 1;
+  }
+  const Bytes lineSprite = zorgen::WriteSprite(line);
+  const std::vector<Item> meeting = {{lineSprite.data(), 10, 3}, {nullptr, 10, 2}, {lineSprite.data(), 2, 3}};
+  Canvas meetEach(30, 10), meetPacked(30, 10);
+  for (Canvas* c : {&meetEach, &meetPacked}) c->surface.Fill(kBackground);
+  const QnoSpriteTarget meetTarget(&meetEach.rb);
+  for (const Item& it : meeting) it.sprite ? meetTarget.Draw(it.sprite, it.x, it.y) : fill(meetEach, it);
+  QnoVisibleRuns meetRuns;
+  meetRuns.Begin(QnoSpriteTarget(&meetPacked.rb));
+  for (size_t i = meeting.size(); i-- > 0;) {
+    if (meeting[i].sprite)
+      ASSERT_TRUE(meetRuns.AddBackwards(meeting[i].sprite, meeting[i].x, meeting[i].y));
+    else
+      meetRuns.BreakBackwards(i);
+  }
+  meetRuns.Pack();
+  EXPECT_EQ(meetRuns.RunCount(), 2u);
+  meetRuns.Draw([&](size_t i) { fill(meetPacked, meeting[i]); });
+  EXPECT_EQ(Shown(meetPacked), Shown(meetEach));
   // Nothing to pack: no runs, no breaks.
   QnoVisibleRuns empty;
   empty.Begin(QnoSpriteTarget(&packed.rb));
