@@ -250,6 +250,7 @@ void QnoVisibleRuns::Begin(const QnoSpriteTarget& target) {
   m_covered.assign(m_words * static_cast<size_t>(m_bottom - m_top), 0);
   m_runs.clear();
   m_breaks.clear();
+  m_store.clear();
 }
 
 void QnoVisibleRuns::BreakBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag}); }
@@ -293,6 +294,40 @@ bool QnoVisibleRuns::AddBackwards(const void* sprite, int x, int y) {
     });
   }
   return true;
+}
+
+void QnoVisibleRuns::Pack() {
+  // The stretches are the ranges of runs between the breaks' first runs.
+  std::vector<size_t> bounds{0, m_runs.size()};
+  for (const Break& b : m_breaks) bounds.push_back(b.first);
+  std::sort(bounds.begin(), bounds.end());
+  bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+  std::vector<uint8_t> store(static_cast<size_t>(ByteCount()));
+  std::vector<Run> packed;
+  packed.reserve(m_runs.size());
+  std::vector<size_t> newFirst(bounds.size());
+  size_t at = 0;
+  for (size_t k = 0; k + 1 < bounds.size(); ++k) {
+    newFirst[k] = packed.size();
+    const auto lo = m_runs.begin() + static_cast<ptrdiff_t>(bounds[k]);
+    const auto hi = m_runs.begin() + static_cast<ptrdiff_t>(bounds[k + 1]);
+    std::sort(lo, hi, [](const Run& a, const Run& b) { return a.dst < b.dst; });
+    for (auto r = lo; r != hi; ++r) {
+      std::memcpy(store.data() + at, r->src, r->bytes);
+      // The store's bytes follow one another as the buffer's do: a run that
+      // starts where the last one ends lengthens it.
+      if (!packed.empty() && packed.size() > newFirst[k] && packed.back().dst + packed.back().bytes == r->dst)
+        packed.back().bytes += r->bytes;
+      else
+        packed.push_back({store.data() + at, r->dst, r->bytes});
+      at += r->bytes;
+    }
+  }
+  newFirst.back() = packed.size();
+  for (Break& b : m_breaks)
+    b.first = newFirst[static_cast<size_t>(std::lower_bound(bounds.begin(), bounds.end(), b.first) - bounds.begin())];
+  m_runs = std::move(packed);
+  m_store = std::move(store);
 }
 
 void QnoVisibleRuns::DrawRuns(size_t first, size_t end) const {

@@ -47,6 +47,12 @@ class QnoSpriteTarget {
 // pixel written once.
 class QnoVisibleRuns {
  public:
+  QnoVisibleRuns() = default;
+  // Packed runs point into the store: a copy would point into the original's.
+  QnoVisibleRuns(const QnoVisibleRuns&) = delete;
+  QnoVisibleRuns& operator=(const QnoVisibleRuns&) = delete;
+  QnoVisibleRuns(QnoVisibleRuns&&) = default;
+  QnoVisibleRuns& operator=(QnoVisibleRuns&&) = default;
   // Starts over for the target's buffer and clip rectangle.
   void Begin(const QnoSpriteTarget& target);
   // The sequence is added from its last item to its first: a sprite with
@@ -66,12 +72,21 @@ class QnoVisibleRuns {
     }
     DrawRuns(0, end);
   }
+  // Copies the runs' pixels into a store of the object's own, each stretch
+  // between two breaks in the buffer's order, and joins the runs whose
+  // bytes follow one another in the buffer: drawing then copies a few long
+  // runs from one place instead of many short ones from the sprites. The
+  // picture drawn stays the same (the pixels of a stretch never overlap);
+  // the runs no longer read the sprites.
+  void Pack();
   // The bytes the runs copy.
   uint64_t ByteCount() const {
     uint64_t n = 0;
     for (const Run& r : m_runs) n += r.bytes;
     return n;
   }
+  // The copies a draw makes.
+  size_t RunCount() const { return m_runs.size(); }
 
  private:
   struct Run {
@@ -95,6 +110,7 @@ class QnoVisibleRuns {
   std::vector<uint64_t> m_covered;
   std::vector<Run> m_runs;
   std::vector<Break> m_breaks;  // the sequence's last break first
+  std::vector<uint8_t> m_store;  // the packed runs' pixels
 };
 
 class CIsoSprite {

@@ -122,6 +122,7 @@ void CIsoInfo::InvalidateCache() {
 }
 
 void CIsoInfo::ClearLayer(int layer) {
+  ++s_ObjectChanges;
   m_pWorldObj[layer] = nullptr;
   delete m_pIsoObjects[layer];  // the list destroys its objects and filter tile
   m_pIsoObjects[layer] = nullptr;
@@ -140,6 +141,7 @@ int CIsoInfo::DestroyAll() {
 }
 
 int CIsoInfo::CreateTile(int resId, TIsoRichtung dir, CWorldObj* obj, TBaseType layer) {
+  ++s_ObjectChanges;
   m_pWorldObj[layer] = obj;
   // A list left over from a caller that did not destroy the layer is freed
   // here; the render list may still name its objects, so it is rebuilt.
@@ -192,6 +194,7 @@ bool CIsoInfo::InsertObjectLayers(CIsoObject* object) {
 
 uint32_t CIsoInfo::s_ListGeneration = 0;
 uint32_t CIsoInfo::s_TurnGeneration = 0;
+uint32_t CIsoInfo::s_ObjectChanges = 0;
 
 void CIsoInfo::MakeRenderList() {
   if (!m_pRenderList) m_pRenderList = new SortedList;

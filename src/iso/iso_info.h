@@ -97,6 +97,8 @@ class CIsoInfo {
   static void MakeAllRenderListsStale() { ++s_ListGeneration; }
   // A turn alone: lists whose order is the same in every rotation stay.
   static void MakeTurnedRenderListsStale() { ++s_TurnGeneration; }
+  // Counts the changes of any cell's world objects (of every map).
+  static uint32_t GetObjectChanges() { return s_ObjectChanges; }
   // True while the list holds for every rotation at this zoom level.
   bool IsRenderListTurnFree() const { return m_TurnFree; }
   // True while the list is the one its objects make: a turn back to its
@@ -173,6 +175,7 @@ class CIsoInfo {
   // The generation of lists m_pRenderList belongs to; older ones are stale.
   static uint32_t s_ListGeneration;
   static uint32_t s_TurnGeneration;
+  static uint32_t s_ObjectChanges;
   uint32_t m_ListGeneration = 0;
   uint32_t m_TurnGeneration = 0;
   uint16_t m_RenderCursor = 0;

@@ -1,6 +1,7 @@
 // The map's work in every turn and the input the interface left over:
 // scrolling by keys and right-button drag, zooming and turning.
 #include <algorithm>
+#include <unordered_set>
 
 #include "framework/qno_event.h"
 #include "iso/iso_sel_obj.h"
@@ -25,16 +26,17 @@ int CIsoWelt::OnPlayloopTurn() {
   // Objects near the view count, spawn and move their vehicles; an object
   // on many cells (the shared empty ground) sounds once.
   CWorldObj::NextSoundTurn();
-  // The tiles in the walk's order first; then, a few tiles ahead of each
-  // tile's turn, its map cell, its ground object and what that object's
-  // turn reads are asked of memory one stage a tile. They lie scattered in
-  // memory, and the waits for them overlap instead of following one
-  // another.
-  m_TurnTiles.clear();
-  m_MicroViewRect.SetupTraversal(g_IsoRichtung);
-  int x = 0, y = 0;
-  while (m_MicroViewRect.GetNextTile(x, y))
-    if (GetIsoInfo(x, y)) m_TurnTiles.push_back({static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
+  // The tiles with turn work in the walk's order first; then, a few tiles
+  // ahead of each tile's turn, its map cell, its ground object and what
+  // that object's turn reads are asked of memory one stage a tile. They
+  // lie scattered in memory, and the waits for them overlap instead of
+  // following one another.
+  const TurnTilesKey key = MakeTurnTilesKey();
+  if (!m_TurnTilesValid || !(key == m_TurnTilesKey)) {
+    GatherTurnTiles();
+    m_TurnTilesKey = key;
+    m_TurnTilesValid = true;
+  }
   constexpr size_t kObjectStages = 4, kObjectAhead = kObjectStages + 1, kCellAhead = kObjectStages + 2;
   const size_t n = m_TurnTiles.size();
   auto objectAt = [this](const TurnTile& t) {
@@ -58,6 +60,28 @@ int CIsoWelt::OnPlayloopTurn() {
   }
   m_pHost->PlaceVehicles();
   return 0;
+}
+
+CIsoWelt::TurnTilesKey CIsoWelt::MakeTurnTilesKey() const {
+  const IsoViewRectType& r = m_MicroViewRect;
+  return TurnTilesKey{{r.k0x, r.k0y, r.k1x, r.k1y, r.k2x, r.k2y, r.k3x, r.k3y}, g_IsoRichtung,
+                      CIsoInfo::GetObjectChanges()};
+}
+
+void CIsoWelt::GatherTurnTiles() {
+  m_TurnTiles.clear();
+  // Objects whose turn is the same on each of their cells are met first at
+  // the tile the whole walk would meet them first; the shared empty ground
+  // is one of them, so the walk keeps only a few of its tiles.
+  std::unordered_set<const CWorldObj*> met;
+  m_MicroViewRect.SetupTraversal(g_IsoRichtung);
+  int x = 0, y = 0;
+  while (m_MicroViewRect.GetNextTile(x, y)) {
+    const CIsoInfo* cell = GetIsoInfo(x, y);
+    const CWorldObj* object = cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
+    if (!object || (!object->HasCellTurn() && !met.insert(object).second)) continue;
+    m_TurnTiles.push_back({static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
+  }
 }
 
 int CIsoWelt::InputFilter(QnoInteractionEvent* event, QnoView*) {

@@ -36,7 +36,7 @@ void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
 // ---- the sprite render cache ---------------------------------------------------------
 
 uint32_t CIsoWelt::s_CacheChanges = 0;
-const char CIsoWelt::kStepMarks[3] = {};
+const char CIsoWelt::kStepMarks[2] = {};
 
 bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   if (!IsoInMap(x, y)) return false;
@@ -166,10 +166,11 @@ struct CIsoWelt::FramePass {
   std::vector<FrameStep>* steps;
 
   void Draw(const SpriteSlot& slot) const {
-    if (!slot.sprite) return;
-    const int x = slot.x + shiftX, y = slot.y + shiftY;
-    target.Draw(slot.sprite, x, y);
-    if (steps) steps->push_back({slot.sprite, x, y});
+    if (slot.sprite) Draw(slot.sprite, slot.x + shiftX, slot.y + shiftY);
+  }
+  void Draw(const void* sprite, int x, int y) const {
+    target.Draw(sprite, x, y);
+    if (steps) steps->push_back({sprite, x, y});
   }
   void Note(const char& mark, int x, int y) const {
     if (steps) steps->push_back({&mark, x, y});
@@ -321,8 +322,10 @@ int CIsoWelt::RenderPassGround(const FramePass& pass, int x, int y, bool inside)
     CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile);
     if (!ground) return 1;
     TilePoint(x, y, px, py);
-    ground->RenderFloor(buffer, m_pResources, px, py, ISO_RICHTUNG_0);
-    pass.Note(kStepMarks[0], px, py);
+    // Its sprites are kept as the cells' are: a recorded frame draws them
+    // among the others' visible runs.
+    ground->ForEachFloorSprite(m_pResources, px, py, ISO_RICHTUNG_0,
+                               [&](const void* sprite, int left, int top) { pass.Draw(sprite, left, top); });
     return 0;
   }
   if (!m_SPOK[x][y] && !MakeSpriteRenderList(x, y)) return 1;
@@ -373,7 +376,7 @@ int CIsoWelt::RenderPassObjects(const FramePass& pass, int x, int y) {
   // The world objects draw what changes from frame to frame (vehicles):
   // a recorded frame does it again each time.
   if (pass.vehicles || pass.district) {
-    pass.Note(kStepMarks[2], x, y);
+    pass.Note(kStepMarks[1], x, y);
     DrawCellObjects(pass.display, pass.secondCars, x, y);
   }
   if (slots[4].id == 0) return 0;
@@ -529,9 +532,6 @@ CIsoWelt::FrameKey CIsoWelt::MakeFrameKey(QnoDisplay* display, bool diagonal) {
 void CIsoWelt::ReplayMark(QnoDisplay* display, bool diagonal, const FrameStep& step) {
   const uintptr_t mark = reinterpret_cast<uintptr_t>(step.sprite) - reinterpret_cast<uintptr_t>(kStepMarks);
   if (mark == 0) {
-    if (CIsoTile* ground = CIsoTile::Get(m_pResources, kOutsideGroundTile))
-      ground->RenderFloor(display->GetRenderBuffer(), m_pResources, step.x, step.y, ISO_RICHTUNG_0);
-  } else if (mark == 1) {
     RenderUserInt(display);
   } else {
     DrawCellObjects(display, !diagonal, step.x, step.y);
@@ -544,7 +544,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   const QnoSpriteTarget target(buffer);
   const uintptr_t marks = reinterpret_cast<uintptr_t>(kStepMarks);
-  auto isMark = [&](const FrameStep& step) { return reinterpret_cast<uintptr_t>(step.sprite) - marks <= 2; };
+  auto isMark = [&](const FrameStep& step) { return reinterpret_cast<uintptr_t>(step.sprite) - marks <= 1; };
   // Worked out on the second replay: a frame drawn again once may well
   // change before the next.
   if (frame.made == RecordedFrame::Runs::NotYet && ++frame.replays >= 2) {
@@ -560,6 +560,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
         break;
       }
     }
+    if (frame.made == RecordedFrame::Runs::Made) frame.runs.Pack();
   }
   if (frame.made == RecordedFrame::Runs::Made) {
     frame.runs.Draw([&](size_t i) { ReplayMark(display, diagonal, frame.steps[i]); });
@@ -660,7 +661,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
     const auto [cx, cy] = m_FrameCells[i];
     if (RenderPassGround(pass, cx, cy, IsoInMap(cx, cy))) return 1;
   }
-  pass.Note(kStepMarks[1], 0, 0);
+  pass.Note(kStepMarks[0], 0, 0);
   RenderUserInt(display);
   for (size_t i = 0; i < cellCount; ++i) {
     if (i + 8 < cellCount) PrefetchSlots(m_FrameCells[i + 8], 3);

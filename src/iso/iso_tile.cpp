@@ -74,15 +74,11 @@ int CIsoTile::Render(QnoRenderBuffer* buffer, QnoResourceManager* resources, int
 
 int CIsoTile::RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y,
                           TIsoRichtung rot) const {
-  const int zi = IsoZoomIndex();
   int height = 0;
-  for (int l = 0; l <= GetHighestLayer(); ++l) {
-    const uint32_t id = GetSpriteID(zi, rot, l);
-    const void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
-    if (!sprite) continue;
+  ForEachFloorSprite(resources, x, y, rot, [&](const void* sprite, int left, int top) {
     height = static_cast<int>(CIsoSprite::GetHeight(sprite));
-    DrawSprite(buffer, sprite, x + GetXOffset(zi, rot, l), y - (GetYOffset(zi, rot, l) + height));
-  }
+    DrawSprite(buffer, sprite, left, top);
+  });
   return height;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "framework/qno_bytes.h"
+#include "framework/qno_sprite.h"
+#include "iso/iso_geometry.h"
 #include "worldbase/zor_types.h"
 
 class QnoRenderBuffer;
@@ -47,6 +49,19 @@ class CIsoTile {
              TIsoRichtung rot) const;
   // Draws layers 0..L; the height of the last sprite drawn (0 when none).
   int RenderFloor(QnoRenderBuffer* buffer, QnoResourceManager* resources, int x, int y, TIsoRichtung rot) const;
+  // The sprites RenderFloor draws, in its order, with their top-left
+  // corners: draw(sprite, left, top) for each.
+  template <typename F>
+  void ForEachFloorSprite(QnoResourceManager* resources, int x, int y, TIsoRichtung rot, F&& draw) const {
+    const int zi = IsoZoomIndex();
+    for (int l = 0; l <= GetHighestLayer(); ++l) {
+      const uint32_t id = GetSpriteID(zi, rot, l);
+      const void* sprite = id ? CIsoSprite::FromResource(resources, id) : nullptr;
+      if (!sprite) continue;
+      const int height = static_cast<int>(CIsoSprite::GetHeight(sprite));
+      draw(sprite, x + GetXOffset(zi, rot, l), y - (GetYOffset(zi, rot, l) + height));
+    }
+  }
   // Where Render would put the sprite: its id and top-left corner; 0, or 1
   // when nothing would be drawn.
   int GetRenderSpriteXY(QnoResourceManager* resources, int x, int y, unsigned char layer, TIsoRichtung rot,

@@ -317,13 +317,12 @@ class CIsoWelt {
   struct FramePass;
   // One step of a recorded frame: a sprite at a screen point, or work done
   // again each time, named by one of the step marks instead of a sprite:
-  // the ground outside the map at a screen point, the user interface
-  // between the passes, a cell's world objects.
+  // the user interface between the passes, a cell's world objects.
   struct FrameStep {
     const void* sprite;
     int32_t x, y;
   };
-  static const char kStepMarks[3];
+  static const char kStepMarks[2];
   // What a frame of the sprite-list renderers is drawn from besides the
   // per-cell caches: the view, the host's settings and the buffer.
   struct FrameKey {
@@ -383,12 +382,25 @@ class CIsoWelt {
   int32_t m_OriginX = 0;
   int32_t m_OriginY = 0;
   IsoViewRectType m_MicroViewRect;
-  // The tiles of the micro view in the order of a turn's walk, kept
-  // between turns for their room.
+  // The tiles of the micro view that a turn visits, in the walk's order:
+  // every tile whose ground object turns on each of its cells, and the
+  // first tile of every other object (whose turn does its sound once).
+  // Gathered again when the micro view, the rotation or a cell's objects
+  // change.
   struct TurnTile {
     unsigned short x, y;
   };
   std::vector<TurnTile> m_TurnTiles;
+  struct TurnTilesKey {
+    int32_t corners[8];
+    int32_t rotation;
+    uint32_t objectChanges;
+    bool operator==(const TurnTilesKey&) const = default;
+  };
+  TurnTilesKey MakeTurnTilesKey() const;
+  void GatherTurnTiles();
+  TurnTilesKey m_TurnTilesKey{};
+  bool m_TurnTilesValid = false;
   // The street and track tiles of the micro view with their objects and
   // screen anchors, gathered before they are placed, kept for their room.
   struct MicroTile {

@@ -58,6 +58,8 @@ class CBuildingObject : public CWorldObj {
   // A location that outlives its building forgets it.
   ~CBuildingObject() override;
   using CWorldObj::Create;
+  // A building's turn is its sound alone.
+  bool HasCellTurn() const override { return false; }
   // Places the building's data; the object type becomes 17; 0.
   virtual int Create(int resId, int x, int y, CIsoRichtung* direction, ESimLocationHeight height);
   virtual int GetXPos() const { return m_Data.x; }

@@ -102,6 +102,7 @@ class CStreetObjGroup : public CStreetObj {
   };
   void SetData(void* p) override;
   int OnPlayloopTurn(unsigned short x, unsigned short y) override;
+  bool HasCellTurn() const override { return false; }
   // A group's tile moves no vehicles.
   void PrefetchTurn(unsigned short, unsigned short, int) const override {}
   int Render(QnoDisplay*, unsigned short, unsigned short, int, int, TIsoZoomStufe) override { return 1; }

@@ -119,8 +119,10 @@ void CZorIsoHost::PlaceVehicles() {
   CZorvaList* cars = ui ? ui->GetCarList() : nullptr;
   if (!cars) return;
   m_Placing.clear();
+  // The list holds cars alone: a car enters it as it is made (AddCar takes
+  // a car) and leaves it as it is destroyed.
   for (CZorvaPointer* n = cars->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer())
-    if (auto* car = dynamic_cast<CCar*>(n->GetZorvaObject())) m_Placing.push_back(car);
+    if (CZorvaObject* car = n->GetZorvaObject()) m_Placing.push_back(static_cast<CCar*>(car));
   CQnoMicroZelle::PlaceCars(m_Placing);
 }
 

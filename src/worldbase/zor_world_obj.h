@@ -41,6 +41,10 @@ class CWorldObj : public CZorvaObject {
   // The object's turn on one of its cells. Its looping sound is asked for
   // (or faded) once per map turn, however many cells the object covers.
   virtual int OnPlayloopTurn(unsigned short x, unsigned short y);
+  // True when OnPlayloopTurn does work on each cell of the object. A kind
+  // whose cell turn is the base's alone (its sound, once a map turn) says
+  // false: the map's turn then visits only the first of its cells.
+  virtual bool HasCellTurn() const { return true; }
   // Asks memory ahead of time for what OnPlayloopTurn on that cell will
   // read, in stages from the farthest (4) to the nearest (1): each stage may
   // read what the stage before it asked for. Stage 0, after stage 2, asks
@@ -105,5 +109,6 @@ class CWorldObj : public CZorvaObject {
 class CBaseObject : public CWorldObj {
  public:
   int Create() override;
+  bool HasCellTurn() const override { return false; }
   using CWorldObj::Create;
 };

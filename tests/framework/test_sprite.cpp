@@ -521,3 +521,100 @@ TEST(SpriteVisibleRuns, DrawAsEverySpriteDrawnInTurn) {
   visible.Begin(QnoSpriteTarget(&c.rb));
   EXPECT_FALSE(visible.AddBackwards(other.data(), 0, 0));
 }
+
+// Packed runs: the same picture with the breaks' work in between, fewer
+// copies where sprites meet side by side, and the sprites no longer read.
+TEST(SpriteVisibleRuns, PackedRunsDrawTheSamePictureWithFewerCopies) {
+  Image16 square(8, 6, 0, 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x) {
+      square.At(x, y) = static_cast<uint16_t>(300 + 8 * y + x);
+      square.Visible(x, y) = 1;
+    }
+  Bytes tile = zorgen::WriteSprite(square);
+  const Bytes shape = zorgen::WriteSprite(Shape());
+  struct Item {
+    const void* sprite;  // null: a break that fills a box
+    int x, y;
+  };
+  // A row of squares edge to edge across a break, a diamond over them and
+  // a square cut by the clip's right edge.
+  std::vector<Item> items;
+  for (int i = 0; i < 5; ++i) items.push_back({tile.data(), 2 + 8 * i, 4});
+  items.push_back({nullptr, 10, 6});
+  for (int i = 0; i < 5; ++i) items.push_back({tile.data(), 2 + 8 * i, 10});
+  items.push_back({shape.data(), 12, 7});
+  items.push_back({nullptr, 30, 12});
+  items.push_back({tile.data(), 45, 14});
+  auto fill = [](Canvas& c, const Item& it) {
+    SDL_Rect box{static_cast<Sint16>(it.x), static_cast<Sint16>(it.y), 5, 4};
+    SDL_FillRect(c.surface.s, &box, static_cast<Uint32>(0x4321 + it.x));
+  };
+  Canvas each(60, 30), plain(60, 30), packed(60, 30);
+  for (Canvas* c : {&each, &plain, &packed}) {
+    c->surface.Fill(kBackground);
+    c->rb.SetClipRect(1, 1, 50, 29);
+  }
+  const QnoSpriteTarget eachTarget(&each.rb);
+  for (const Item& it : items) it.sprite ? eachTarget.Draw(it.sprite, it.x, it.y) : fill(each, it);
+  auto record = [&](QnoVisibleRuns& runs, Canvas& c) {
+    runs.Begin(QnoSpriteTarget(&c.rb));
+    for (size_t i = items.size(); i-- > 0;) {
+      if (items[i].sprite)
+        ASSERT_TRUE(runs.AddBackwards(items[i].sprite, items[i].x, items[i].y));
+      else
+        runs.BreakBackwards(i);
+    }
+  };
+  QnoVisibleRuns plainRuns, packedRuns;
+  record(plainRuns, plain);
+  record(packedRuns, packed);
+  packedRuns.Pack();
+  EXPECT_EQ(packedRuns.ByteCount(), plainRuns.ByteCount());
+  // The first stretch's five squares make one run a line, not five.
+  EXPECT_LT(packedRuns.RunCount(), plainRuns.RunCount() - 4 * 6);
+  // The square's pixels were taken along: changing them now changes nothing.
+  std::fill(tile.begin() + 20, tile.end(), uint8_t{0x5a});
+  std::vector<size_t> breaks;
+  plainRuns.Draw([&](size_t i) { fill(plain, items[i]); });
+  packedRuns.Draw([&](size_t i) {
+    breaks.push_back(i);
+    fill(packed, items[i]);
+  });
+  EXPECT_EQ(breaks, (std::vector<size_t>{5, 12}));
+  EXPECT_EQ(Shown(packed), Shown(each));
+  EXPECT_NE(Shown(plain), Shown(each)) << "the unpacked runs read the changed square";
+  // Runs of two stretches that meet in the buffer stay apart: the break
+  // between them draws over the first one's pixels.
+  Image16 line(8, 1, 0, 0);
+  for (int x = 0; x < 8; ++x) {
+    line.At(x, 0) = static_cast<uint16_t>(700 + x);
+    line.Visible(x, 0) = 1;
+  }
+  const Bytes lineSprite = zorgen::WriteSprite(line);
+  const std::vector<Item> meeting = {{lineSprite.data(), 10, 3}, {nullptr, 10, 2}, {lineSprite.data(), 2, 3}};
+  Canvas meetEach(30, 10), meetPacked(30, 10);
+  for (Canvas* c : {&meetEach, &meetPacked}) c->surface.Fill(kBackground);
+  const QnoSpriteTarget meetTarget(&meetEach.rb);
+  for (const Item& it : meeting) it.sprite ? meetTarget.Draw(it.sprite, it.x, it.y) : fill(meetEach, it);
+  QnoVisibleRuns meetRuns;
+  meetRuns.Begin(QnoSpriteTarget(&meetPacked.rb));
+  for (size_t i = meeting.size(); i-- > 0;) {
+    if (meeting[i].sprite)
+      ASSERT_TRUE(meetRuns.AddBackwards(meeting[i].sprite, meeting[i].x, meeting[i].y));
+    else
+      meetRuns.BreakBackwards(i);
+  }
+  meetRuns.Pack();
+  EXPECT_EQ(meetRuns.RunCount(), 2u);
+  meetRuns.Draw([&](size_t i) { fill(meetPacked, meeting[i]); });
+  EXPECT_EQ(Shown(meetPacked), Shown(meetEach));
+  // Nothing to pack: no runs, no breaks.
+  QnoVisibleRuns empty;
+  empty.Begin(QnoSpriteTarget(&packed.rb));
+  empty.Pack();
+  EXPECT_EQ(empty.RunCount(), 0u);
+  int called = 0;
+  empty.Draw([&](size_t) { ++called; });
+  EXPECT_EQ(called, 0);
+}

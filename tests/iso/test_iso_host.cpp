@@ -275,3 +275,94 @@ TEST(IsoTurnWalk, EveryTileOfTheMicroViewTakesItsTurnOnceInTheWalksOrderAfterIts
 }
 
 }  // namespace
+
+namespace {
+
+// An object whose turn does its sound alone: the walk visits only the
+// first of its cells.
+struct OnceRecorder : TurnRecorder {
+  bool HasCellTurn() const override { return false; }
+};
+
+// The walk's order over the micro view, kept to the map.
+std::vector<std::pair<int, int>> MicroWalk(const CIsoWelt& map) {
+  std::vector<std::pair<int, int>> walk;
+  IsoViewRectType rect = map.GetMicroViewRect();
+  rect.SetupTraversal(g_IsoRichtung);
+  int x = 0, y = 0;
+  while (rect.GetNextTile(x, y))
+    if (IsoInMap(x, y)) walk.emplace_back(x, y);
+  return walk;
+}
+
+// Of the walk's tiles, those whose object is `o` in the walk's order.
+std::vector<std::pair<int, int>> TilesOf(const CIsoWelt& map, const CWorldObj* o) {
+  std::vector<std::pair<int, int>> tiles;
+  for (const auto& [x, y] : MicroWalk(map))
+    if (map.GetIsoInfo(x, y)->GetWorldObject(ISO_LAYER_GROUND) == o) tiles.emplace_back(x, y);
+  return tiles;
+}
+
+TEST(IsoTurnWalk, ObjectsWithoutCellTurnsAreVisitedAtTheirFirstTileAndChangesAreSeenAtTheNextTurn) {
+  Scene scene;
+  scene.CreateGround();
+  CBaseObject ground;
+  ground.Create();
+  TurnRecorder busy;
+  OnceRecorder once, other;
+  for (CWorldObj* o : {static_cast<CWorldObj*>(&busy), static_cast<CWorldObj*>(&once),
+                       static_cast<CWorldObj*>(&other)})
+    o->Create();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      CWorldObj* o = &ground;
+      if (x >= 60 && x < 63 && y >= 60 && y < 63) o = &busy;
+      if (x >= 66 && x < 68 && y >= 64 && y < 66) o = &once;
+      o->IncAllocCounter();
+      scene.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, o);
+    }
+  scene.map->SetIsoCenter(64, 64);
+  scene.map->OnPlayloopTurn();
+  ASSERT_EQ(TilesOf(*scene.map, &busy).size(), 9u);
+  EXPECT_EQ(busy.turns, TilesOf(*scene.map, &busy));
+  ASSERT_EQ(TilesOf(*scene.map, &once).size(), 4u);
+  EXPECT_EQ(once.turns, (std::vector<std::pair<int, int>>{TilesOf(*scene.map, &once).front()}));
+
+  // A cell of the ground given to another object is visited at the next
+  // turn; one given back to the ground is not.
+  busy.turns.clear();
+  once.turns.clear();
+  scene.map->SetIsoTileAt(70, 70, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &other);
+  scene.map->SetIsoTileAt(61, 61, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &ground);
+  scene.map->OnPlayloopTurn();
+  EXPECT_EQ(busy.turns.size(), 8u);
+  EXPECT_EQ(busy.turns, TilesOf(*scene.map, &busy));
+  EXPECT_EQ(other.turns, (std::vector<std::pair<int, int>>{{70, 70}}));
+  EXPECT_EQ(once.turns.size(), 1u);
+
+  // A scroll that leaves the busy block out of the micro view leaves it
+  // out of the walk; a scroll back brings it in again.
+  busy.turns.clear();
+  scene.map->SetIsoCenter(10, 10);
+  ASSERT_TRUE(TilesOf(*scene.map, &busy).empty());
+  scene.map->OnPlayloopTurn();
+  EXPECT_TRUE(busy.turns.empty());
+  scene.map->SetIsoCenter(64, 64);
+  scene.map->OnPlayloopTurn();
+  EXPECT_EQ(busy.turns, TilesOf(*scene.map, &busy));
+
+  // A turned view walks its tiles in its own order.
+  for (int rotation = 1; rotation < 4; ++rotation) {
+    g_IsoRichtung = rotation;
+    scene.map->CalcViewRect();
+    busy.turns.clear();
+    once.turns.clear();
+    scene.map->OnPlayloopTurn();
+    EXPECT_EQ(busy.turns, TilesOf(*scene.map, &busy)) << rotation;
+    EXPECT_EQ(once.turns, (std::vector<std::pair<int, int>>{TilesOf(*scene.map, &once).front()})) << rotation;
+  }
+  g_IsoRichtung = 0;
+  scene.map.reset();
+}
+
+}  // namespace
