@@ -62,12 +62,10 @@ int CUserInt::Render(QnoDisplay* display) {
   const bool expo = host->GetGameModus() == 3;
   if (expo) host->RenderExpoMarkers(display, host->GetExpoModus(), m_ExpoShow);
   if (m_ActivateDebugInfo) RenderDebugInfo(display);
-  if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) {
-    const bool placing = selObj.tool >= 6 && (selObj.tool <= 8 || selObj.tool == 14);
-    selObj.placeRefused = placing && !BuildingFitsAt(selObj.startX, selObj.startY) ? 1 : 0;
-    const int marker = selObj.placeRefused ? kRefusedTile : kSelectionTile;
-    m_pIsoWelt->RenderSelection(&selObj, CIsoTile::Get(GetCache(), marker));
-  }
+  const bool placing = selObj.tool >= 6 && (selObj.tool <= 8 || selObj.tool == 14);
+  selObj.placeRefused = placing && selObj.startX != -1 && !BuildingFitsAt(selObj.startX, selObj.startY) ? 1 : 0;
+  CIsoTile* marker = CIsoTile::Get(GetCache(), selObj.placeRefused ? kRefusedTile : kSelectionTile);
+  if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, marker);
   if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());
   if (selObj.panelShown) {
     if (m_pSmallMap) {
