@@ -141,7 +141,9 @@ class CItem : public CZorvaObject {
 
  protected:
   bool PressedLookHolds();
-  // The window tree this item hangs in, through its window or dialog.
+  // The window the item lies in (through its dialog when it has one), and
+  // the root of the window tree it hangs in.
+  CScreenWindow* OwnWindow() const;
   CScreenWindow* TreeRoot() const;
   // The kinds that work on the item's variables; false for other kinds.
   bool VariableAction(const CAction& a, EInOutType hit);

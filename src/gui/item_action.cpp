@@ -51,10 +51,15 @@ CAction* PassUp(CActionList* passUp, const CAction& a) {
 bool ReadValue(CWindowVar* var, double* value) { return var && var->GetValue(value, false) == 0; }
 }  // namespace
 
-CScreenWindow* CItem::TreeRoot() const {
+CScreenWindow* CItem::OwnWindow() const {
   CScreenWindow* w = m_topWindow;
   if (!w && m_topDialog) w = m_topDialog->GetTopWindow();
   if (!w && m_dialog) w = m_dialog->GetTopWindow();
+  return w;
+}
+
+CScreenWindow* CItem::TreeRoot() const {
+  CScreenWindow* w = OwnWindow();
   return w ? w->Root() : nullptr;
 }
 
@@ -592,7 +597,10 @@ int CItem::ActionAuswertung(CActionList* passUp, CActionSelection* selected, int
         root->DeActivateWindow(215, OVER_SINGLE);
         host->SetHelpEntry242(p1);
         const int height = CWorldHost::Get()->GetLanguage() == 1 && a.m_p4 != -1 ? a.m_p4 : a.m_p3;
-        if (CScreenWindow* help = root->GetWindowByID(242)) help->SetDynamicHilfe(a.m_p2, height, title, text);
+        if (CScreenWindow* help = root->GetWindowByID(242)) {
+          help->SetDynamicHilfe(a.m_p2, height, title, text);
+          help->SetHelpOwner(OwnWindow() ? OwnWindow()->GetID() : 0);
+        }
         break;
       }
       // Looks that hold only while their condition does.

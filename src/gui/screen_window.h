@@ -72,6 +72,14 @@ class CScreenWindow : public CZorvaObject {
   static bool IsGroupRoot(int id);
   // The root of the tree this window hangs in.
   CScreenWindow* Root();
+  // The help panels (the picture help and the text help) show the help of
+  // the window whose help button opened them, and close with it.
+  static constexpr int kHelpPanels[2] = {215, 242};
+  void SetHelpOwner(int id) { m_helpOwner = id; }
+  int GetHelpOwner() const { return m_helpOwner; }
+  // Whether the window is on screen: it and every window it lies in are
+  // open (the root of the tree always is).
+  bool IsShown() const;
 
   // Until this time (ms) plus 50 the selection lists skip their rebuild.
   static uint32_t m_NoZorvaListRefresh;
@@ -147,6 +155,8 @@ class CScreenWindow : public CZorvaObject {
   void ReplacePictures(int picture, int englishPicture, bool windowTakesSize);
   // The tree walk that the id table replaces once it exists.
   CScreenWindow* FindInTree(int id);
+  // Closes every help panel whose window is no longer on screen.
+  void CloseHelpOfClosedWindows();
 
   int m_listNumber = 0;
   int m_stdX = 0, m_stdY = 0;
@@ -169,6 +179,7 @@ class CScreenWindow : public CZorvaObject {
   CActionList* m_actions = nullptr;
   CUserInt* m_userInt = nullptr;
   CWorldObj* m_worldObj = nullptr;
+  int m_helpOwner = 0;  // a help panel: the window whose help it shows; 0 none
 };
 
 class CWindowList : public CToolkitList<CScreenWindow> {

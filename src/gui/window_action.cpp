@@ -191,7 +191,27 @@ int CScreenWindow::DeActivateWindow(int id, EOverType over) {
   if (In(m_id, {229, 230}) && !AnyOpen({229, 230})) host->ClearSelectedCrossing();
   if (In(m_id, {221, 170, 224})) host->ClearBuildingMarker();
   if (In(m_id, {217, 218}) && !AnyOpen({217, 218})) host->ClearAdviserSelection();
+  if (In(m_id, {kHelpPanels[0], kHelpPanels[1]}))
+    m_helpOwner = 0;
+  else
+    CloseHelpOfClosedWindows();
   return 0;
+}
+
+bool CScreenWindow::IsShown() const {
+  for (const CScreenWindow* w = this; w->m_top; w = w->m_top)
+    if (!w->m_active) return false;
+  return true;
+}
+
+void CScreenWindow::CloseHelpOfClosedWindows() {
+  CScreenWindow* root = Root();
+  for (int id : kHelpPanels) {
+    CScreenWindow* help = root->GetWindowByID(id);
+    if (!help || !help->m_active || help->m_helpOwner == 0) continue;
+    const CScreenWindow* owner = root->GetWindowByID(help->m_helpOwner);
+    if (!owner || !owner->IsShown()) help->DeActivateWindow(id, OVER_SINGLE);
+  }
 }
 
 int CScreenWindow::ToggleWindow(int id) {
@@ -403,7 +423,10 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
         else
           (p2 == -1 ? this : root)->ActivateWindow(p1, OVER_GROUP);
         if (a->m_kind == 49)
-          if (CScreenWindow* w = root->GetWindowByID(p1)) w->SetReplaceBitmap(p2, -1);
+          if (CScreenWindow* w = root->GetWindowByID(p1)) {
+            w->SetReplaceBitmap(p2, -1);
+            w->SetHelpOwner(m_id);
+          }
         break;
       case 4: {
         if (!inside) break;

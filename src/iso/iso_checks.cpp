@@ -54,6 +54,11 @@ int CIsoWelt::CheckForTypeEmptyResComInd(int x, int y, TIsoRichtung direction, i
   });
 }
 
+bool CIsoWelt::CanPlaceBuilding(int x, int y, TIsoRichtung direction, int resId) {
+  return CheckForTypeEmptyResComInd(x, y, direction, resId) == 0 &&
+         CheckForEmptyNoObject(x, y, ISO_LAYER_UPPER, direction, resId) == 0;
+}
+
 int CIsoWelt::RemoveResComInd(int x, int y, TIsoRichtung direction, int resId) {
   return WalkTestedCells(this, x, y, direction, resId, [&](CIsoInfo* cell, int cx, int cy, bool inGroup) {
     const TObjectType t = cell->GetType(ISO_LAYER_GROUND);

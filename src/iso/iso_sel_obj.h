@@ -24,10 +24,12 @@ struct selObjType {
   // Selection rectangle of the area and building tools.
   int startX = -1, startY = -1, endX = -1, endY = -1;
   int width = 0, depth = 0;
-  int buildingRow = 0;                 // chosen catalogue row
   int buildingRichtung = 0;            // chosen direction 0..3
   int busStopOffsetX = 0, busStopOffsetY = 0;
   unsigned char busStopShowable = 0;
+  // The building to place may not stand where the pointer is: its cell
+  // marks are the refused ones and lie over its picture, not under it.
+  unsigned char placeRefused = 0;
   CBuildingList* markedBuildings = nullptr;  // buildings to mark, or null
   CWorldObj* selectedObject = nullptr;
   // Highlights other parts of the game point the player to (tile rectangles,

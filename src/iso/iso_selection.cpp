@@ -55,22 +55,33 @@ int CIsoWelt::RenderSelection(selObjType* sel, CIsoTile* marker) {
   }
   const int ox = tool == kBusStopTool ? sel->busStopOffsetX : 0;
   const int oy = tool == kBusStopTool ? sel->busStopOffsetY : 0;
-  for (int cy = sel->startY + oy; cy < sel->startY + oy + sel->depth; ++cy)
-    for (int cx = sel->startX + ox; cx < sel->startX + ox + sel->width; ++cx)
-      if (IsoInMap(cx, cy)) mark(cx, cy);
-  const int resId = m_pHost->GetCatalogueResID(sel->buildingRow);
-  if (resId < 1) return 0;
-  const auto dir = static_cast<TIsoRichtung>(sel->buildingRichtung & 3);
-  if (!m_pHost->IsCatalogueGroup(sel->buildingRow)) {
-    RenderTileAsMouseAt(sel->startX, sel->startY, resId, dir);
-    return 0;
+  auto markFootprint = [&] {
+    for (int cy = sel->startY + oy; cy < sel->startY + oy + sel->depth; ++cy)
+      for (int cx = sel->startX + ox; cx < sel->startX + ox + sel->width; ++cx)
+        if (IsoInMap(cx, cy)) mark(cx, cy);
+  };
+  // The building's picture covers its footprint: the marks of a refused
+  // place are drawn over it, so that the player sees them.
+  const bool marksOnTop = sel->placeRefused != 0;
+  if (!marksOnTop) markFootprint();
+  RenderBuildingAsMouse(*sel, ox, oy);
+  if (marksOnTop) markFootprint();
+  return 0;
+}
+
+void CIsoWelt::RenderBuildingAsMouse(const selObjType& sel, int ox, int oy) {
+  const int resId = m_pHost->GetCatalogueResID(sel.buildingNumber);
+  if (resId < 1) return;
+  const auto dir = static_cast<TIsoRichtung>(sel.buildingRichtung & 3);
+  if (!m_pHost->IsCatalogueGroup(sel.buildingNumber)) {
+    RenderTileAsMouseAt(sel.startX, sel.startY, resId, dir);
+    return;
   }
   CIsoGroup* group = CIsoGroup::Get(m_pResources, resId);
-  if (tool != kBusStopTool)
-    RenderGroupAsMouseAt(sel->startX, sel->startY, group, dir, -1);
-  else if (sel->busStopShowable)
-    RenderGroupAsMouseAt(sel->startX + ox, sel->startY + oy, group, dir, -1);
-  return 0;
+  if (sel.tool != kBusStopTool)
+    RenderGroupAsMouseAt(sel.startX, sel.startY, group, dir, -1);
+  else if (sel.busStopShowable)
+    RenderGroupAsMouseAt(sel.startX + ox, sel.startY + oy, group, dir, -1);
 }
 
 void CIsoWelt::RenderUserInt(QnoDisplay* display) {

@@ -174,6 +174,11 @@ class CIsoWelt {
                    ESimLocationHeight height);
   int CheckForEmptyNoObject(int x, int y, TBaseType layer, TIsoRichtung direction, int resId);
   int CheckForTypeEmptyResComInd(int x, int y, TIsoRichtung direction, int resId);
+  // Whether a building of group resId turned to direction may stand at
+  // (x, y): every cell of its footprint is on the map, its ground is plain
+  // ground or a zone and nothing stands on it. The factory builds by this
+  // rule and the placing tools show it before the click.
+  bool CanPlaceBuilding(int x, int y, TIsoRichtung direction, int resId);
   int RemoveResComInd(int x, int y, TIsoRichtung direction, int resId);
   int DeleteIsoGroupAt(int x, int y, TBaseType layer, bool sameObjectOnly);
   int SetFilterGroup(int x, int y, TBaseType layer);
@@ -471,4 +476,7 @@ class CIsoWelt {
   // The marked buildings of the frame being drawn, kept between frames.
   std::vector<IsoFootprint> m_MarkedBuildings;
   void RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint32_t now);
+  // The building a placing tool holds, drawn at the selection's start
+  // (stops moved by their offset (ox, oy), and only where they fit).
+  void RenderBuildingAsMouse(const selObjType& sel, int ox, int oy);
 };

@@ -98,7 +98,6 @@ int CUserInt::Destroy() {
   m_pSmallMap = nullptr;
   delete m_pTwoDMap;
   m_pTwoDMap = nullptr;
-  m_pSelectionTile = nullptr;
   delete m_pStrPreviewRect;
   m_pStrPreviewRect = nullptr;
   delete m_pRenderList;

@@ -69,8 +69,9 @@ class CUserInt : public Overlay {
   static constexpr int kWarningWindow = 220;
   static constexpr int kYesNoWindow = 247;
   // Warning texts by id (German, English); 84 reports a save that failed,
-  // the ones after it explain the street tool's refusals.
-  static constexpr int kAchtungCount = 89;
+  // 85 to 88 explain the street tool's refusals and 89 a building placed on
+  // land that is taken.
+  static constexpr int kAchtungCount = 90;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kObjectNameCount = 70;
@@ -286,7 +287,6 @@ class CUserInt : public Overlay {
   CSmallMap* m_pSmallMap = nullptr;
   CTwoDMap* m_pTwoDMap = nullptr;
   CViewFilter* m_pViewFilter = nullptr;
-  CIsoTile* m_pSelectionTile = nullptr;
   CIsoWelt* m_pIsoWelt = nullptr;
   unsigned char m_BuildStreet = 0;
   CStrPreviewRect* m_pStrPreviewRect = nullptr;
@@ -493,6 +493,10 @@ class CUserInt : public Overlay {
   virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
   // Whether the street network holds any street.
   virtual bool NetHasStreets();
+  // Whether the building the tool places may stand with its first cell at
+  // (x, y) by the map's rule for buildings; true for the kinds that are no
+  // building (stops, signs), which have rules of their own.
+  bool BuildingFitsAt(int x, int y);
 
   // ---- placing, selecting and removing objects (user_int_place*.cpp) ----
  public:
@@ -563,6 +567,7 @@ class CUserInt : public Overlay {
   // Yes to the question asked again after the save on quitting failed.
   static constexpr int kActionQuitUnsaved = 155;
   static constexpr int kWarningNoStreet = 34;
+  static constexpr int kWarningNoFreeLand = 89;
 
  protected:
   int RecordMapCall(const char* name, int x, int y, int result);

@@ -134,6 +134,10 @@ int CUserInt::BuildBuildingLayerObject(int x, int y) {
     SetAchtungWindow(kWarningCarsharingCentreExists);
     return 0;
   }
+  if (!BuildingFitsAt(x, y)) {
+    SetAchtungWindow(kWarningNoFreeLand);
+    return 0;
+  }
   const int height = place::Height(potential);
   double price = 0;
   if (kind != 2 && !(kind >= 8 && kind <= 10)) {
@@ -152,6 +156,12 @@ int CUserInt::BuildBuildingLayerObject(int x, int y) {
   if (CUiHost::Get()->CreateObject(kind, resId, direction, x, y, height))
     Money()->VarAddValue(place::BooksOnPublicTransport(kind) ? place::kStopCosts : place::kBuildCosts, price);
   return 0;
+}
+
+bool CUserInt::BuildingFitsAt(int x, int y) {
+  const int resId = place::ResIdByListNr(selObj.buildingNumber);
+  if (!m_pIsoWelt || resId <= 0 || !IsBuildingKind(place::ObjectType(resId))) return true;
+  return m_pIsoWelt->CanPlaceBuilding(x, y, static_cast<TIsoRichtung>(selObj.buildingRichtung & 3), resId);
 }
 
 

@@ -22,7 +22,10 @@
 
 namespace {
 constexpr int kMainScreenIds = 20;
+// The cell marks of the placing tools: where the building may go, and
+// where it may not.
 constexpr int kSelectionTile = 1455;
+constexpr int kRefusedTile = 1260;
 constexpr int kStatusFont = 19671;
 constexpr int kBalloonFont = 823;
 constexpr int kAutoSaveNotice[2] = {49785, 50123};
@@ -59,7 +62,10 @@ int CUserInt::Render(QnoDisplay* display) {
   const bool expo = host->GetGameModus() == 3;
   if (expo) host->RenderExpoMarkers(display, host->GetExpoModus(), m_ExpoShow);
   if (m_ActivateDebugInfo) RenderDebugInfo(display);
-  if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, m_pSelectionTile);
+  const bool placing = selObj.tool >= 6 && (selObj.tool <= 8 || selObj.tool == 14);
+  selObj.placeRefused = placing && selObj.startX != -1 && !BuildingFitsAt(selObj.startX, selObj.startY) ? 1 : 0;
+  CIsoTile* marker = CIsoTile::Get(GetCache(), selObj.placeRefused ? kRefusedTile : kSelectionTile);
+  if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, marker);
   if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());
   if (selObj.panelShown) {
     if (m_pSmallMap) {
@@ -82,7 +88,6 @@ int CUserInt::Render(QnoDisplay* display) {
   if (m_ActivateDebugInfo) RenderDebugInfoFront(display);
   RenderWindow(display);
   Overlay::Render(display);
-  m_pSelectionTile = CIsoTile::Get(GetCache(), kSelectionTile);
   RenderBalloonHelp(display);
   if (host->IsGameStarted() && (selObj.pause || host->GetExpoHold() != 0))
     DrawPicture(display, kPauseMark[language], 73, 15);

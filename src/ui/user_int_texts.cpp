@@ -183,6 +183,8 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "The street is too short!"},
     {"Die Schienen sind zu kurz!",
      "The track is too short!"},
+    {"Das Geb\xE4ude braucht freies Land!",
+     "The building needs free land!"},
 };
 }  // namespace
 

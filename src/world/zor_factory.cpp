@@ -27,13 +27,6 @@ namespace {
 
 bool IsCarParkKind(int kind) { return kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2; }
 
-bool IsBuildingKind(int kind) {
-  return (kind >= OBJ_BUILDING && kind <= OBJ_ENTERTAINMENT) ||
-         (kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2) ||
-         (kind >= OBJ_TRANSMITTER && kind <= OBJ_CARSHARING_STATION) || kind == OBJ_PARKRIDE ||
-         kind == OBJ_ADVICE_CENTRE;
-}
-
 // The kinds whose locations look for their nearest crossing and stops.
 bool HasServedLocation(int kind) {
   return (kind >= OBJ_BUILDING && kind <= OBJ_SCHOOL) || kind == OBJ_SPORTS || kind == OBJ_ENTERTAINMENT ||
@@ -172,8 +165,7 @@ CWorldObj* CZorvaWorld::CreateBuilding(TObjectType kind, int resId, CIsoRichtung
     if (const PotentialType* row = CBuildingDataList::GetPotential(resId))
       height = static_cast<ESimLocationHeight>(row->height);
   const auto dir = static_cast<TIsoRichtung>(direction.GetValue());
-  if (m_pIsoWelt->CheckForTypeEmptyResComInd(x, y, dir, resId) != 0) return nullptr;
-  if (m_pIsoWelt->CheckForEmptyNoObject(x, y, ISO_LAYER_UPPER, dir, resId) != 0) return nullptr;
+  if (!m_pIsoWelt->CanPlaceBuilding(x, y, dir, resId)) return nullptr;
   m_pIsoWelt->RemoveResComInd(x, y, dir, resId);
 
   CBuildingObject* building = nullptr;

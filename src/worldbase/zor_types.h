@@ -50,6 +50,15 @@ enum TObjectType : int32_t {
   OBJ_CROSSING = 53,
 };
 
+// The kinds the factory places as buildings, on free land only
+// (`CIsoWelt::CanPlaceBuilding`).
+inline bool IsBuildingKind(int kind) {
+  return (kind >= OBJ_BUILDING && kind <= OBJ_ENTERTAINMENT) ||
+         (kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2) ||
+         (kind >= OBJ_TRANSMITTER && kind <= OBJ_CARSHARING_STATION) || kind == OBJ_PARKRIDE ||
+         kind == OBJ_ADVICE_CENTRE;
+}
+
 enum TIsoRichtung : int32_t { ISO_RICHTUNG_0 = 0, ISO_RICHTUNG_1 = 1, ISO_RICHTUNG_2 = 2, ISO_RICHTUNG_3 = 3 };
 
 // One direction 0..3, passed by value.

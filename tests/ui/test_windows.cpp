@@ -70,6 +70,11 @@ TEST_F(Controller, WarningsShowTheirTextInTheCurrentLanguage) {
   EXPECT_EQ(host.warning, "The game could not be saved!");
   ui->SetAchtungWindow(85);
   EXPECT_EQ(host.warning, "A new street must join the street network!");
+  ui->SetAchtungWindow(89);
+  EXPECT_EQ(host.warning, "The building needs free land!");
+  language.language = 0;
+  ui->SetAchtungWindow(89);
+  EXPECT_EQ(host.warning, "Das Geb\xE4ude braucht freies Land!");
   ui->SetAchtungWindow(CUserInt::kAchtungCount);
   EXPECT_EQ(host.warning, "");
   ui->SetAchtungWindow(-1);

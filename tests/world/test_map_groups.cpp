@@ -100,6 +100,31 @@ TEST_F(GroupTest, ChecksCoverTheTurnedRectangle) {
   EXPECT_EQ(map->CheckForType(7, 9, ISO_LAYER_GROUND, OBJ_GROUND, ISO_RICHTUNG_0, kGroupWide, SIM_HEIGHT_ANY), 1);
 }
 
+// The rule the factory builds by and the placing tools draw: every cell of
+// the turned footprint on the map, on plain ground or a zone, with nothing
+// standing on it.
+TEST_F(GroupTest, ABuildingNeedsFreeLandUnderItsWholeTurnedFootprint) {
+  EXPECT_TRUE(map->CanPlaceBuilding(30, 30, ISO_RICHTUNG_0, kGroupWide));
+  ASSERT_NE(world->CreateObject(OBJ_ZONE_RESIDENTIAL, kTile, CIsoRichtung(0), 31, 30, SIM_HEIGHT_ANY, nullptr, 0,
+                                nullptr, 0, -1),
+            nullptr);
+  EXPECT_TRUE(map->CanPlaceBuilding(30, 30, ISO_RICHTUNG_0, kGroupWide)) << "a zone is free land";
+  // A street on the last cell of the 3 x 1 footprint; turned, the
+  // footprint runs along y and misses it.
+  CWorldObj* piece = world->CreateObject(OBJ_STREET_PIECE);
+  ASSERT_EQ(map->SetIsoTileAt(32, 30, ISO_LAYER_GROUND, CIsoRichtung(0), kTile, piece), 0);
+  EXPECT_FALSE(map->CanPlaceBuilding(30, 30, ISO_RICHTUNG_0, kGroupWide));
+  EXPECT_TRUE(map->CanPlaceBuilding(30, 30, ISO_RICHTUNG_1, kGroupWide));
+  EXPECT_FALSE(map->CanPlaceBuilding(32, 30, ISO_RICHTUNG_1, kGroupWide));
+  // Something standing on plain ground takes the cell as well.
+  ASSERT_EQ(map->SetIsoTileAt(31, 50, ISO_LAYER_UPPER, CIsoRichtung(0), kTile, NewObject(OBJ_TRAFFIC_SIGN)), 0);
+  EXPECT_FALSE(map->CanPlaceBuilding(30, 50, ISO_RICHTUNG_0, kGroupWide));
+  EXPECT_TRUE(map->CanPlaceBuilding(30, 51, ISO_RICHTUNG_0, kGroupWide));
+  // The footprint must lie on the map.
+  EXPECT_TRUE(map->CanPlaceBuilding(125, 60, ISO_RICHTUNG_0, kGroupWide));
+  EXPECT_FALSE(map->CanPlaceBuilding(126, 60, ISO_RICHTUNG_0, kGroupWide));
+}
+
 TEST_F(GroupTest, HeightIsTestedOnlyForGroups) {
   CWorldObj* house = world->CreateObject(OBJ_RESIDENTIAL, kGroup1x1, CIsoRichtung(0), 70, 70,
                                          static_cast<ESimLocationHeight>(2), nullptr, 0, nullptr, 0, -1);

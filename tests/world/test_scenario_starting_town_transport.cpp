@@ -227,8 +227,8 @@ TEST(ScenarioStartingTownTransport, CarSharingStationsWaitForTheOfficeWhichStand
   ClickAt(g, ButtonOf(kWarning, 100, 30));
   ASSERT_FALSE(g.IsOpen(kWarning));
 
-  // The office: refused on the street, placed on the free land beside it
-  // and paid for.
+  // The office: refused on the street, with the reason, placed on the free
+  // land beside it and paid for.
   TrafficBuilding(g, kOfficeButton);
   ASSERT_EQ(CUserInt::selObj.tool, 7);
   ASSERT_EQ(CUserInt::selObj.subtool, 1);
@@ -237,6 +237,10 @@ TEST(ScenarioStartingTownTransport, CarSharingStationsWaitForTheOfficeWhichStand
   EXPECT_EQ(Ground(g, 64, kSouthStreetY), OBJ_STREET_PIECE);
   EXPECT_EQ(outlets(), 0);
   EXPECT_EQ(Value(g, "F.KONTO"), money) << "nothing built, nothing paid";
+  ASSERT_TRUE(g.IsOpen(kWarning));
+  EXPECT_STREQ(g.World().GetMessage()->GetAchtungMessage(), "Das Geb\xE4ude braucht freies Land!");
+  ClickAt(g, ButtonOf(kWarning, 100, 30));
+  ASSERT_FALSE(g.IsOpen(kWarning));
   ClickAt(g, ScreenOf(g, 58, kSouthStreetY + 2));
   EXPECT_EQ(Ground(g, 58, kSouthStreetY + 2), OBJ_CARSHARING_CENTRE);
   EXPECT_EQ(Ground(g, 59, kSouthStreetY + 3), OBJ_CARSHARING_CENTRE) << "on its four cells";
@@ -256,6 +260,9 @@ TEST(ScenarioStartingTownTransport, CarSharingStationsWaitForTheOfficeWhichStand
   ASSERT_EQ(CUserInt::selObj.subtool, 2);
   ClickAt(g, ScreenOf(g, 64, kSouthStreetY));
   EXPECT_EQ(outlets(), 1);
+  ASSERT_TRUE(g.IsOpen(kWarning));
+  EXPECT_STREQ(g.World().GetMessage()->GetAchtungMessage(), "Das Geb\xE4ude braucht freies Land!");
+  ClickAt(g, ButtonOf(kWarning, 100, 30));
   ClickAt(g, ScreenOf(g, 64, kSouthStreetY + 2));
   EXPECT_EQ(Ground(g, 64, kSouthStreetY + 2), OBJ_CARSHARING_STATION);
   EXPECT_EQ(outlets(), 2);
