@@ -1182,12 +1182,16 @@ int CStrStrasse::BusSpurLayers(bool add) {
     }
     // The piece along the tiles paints the near half's outer lane: on the
     // far tile it is laid turned round, so that it paints that half's
-    // outer lane too.
-    // Stand-in: tiles under a level crossing of the rail network get the bus lane like any other.
+    // outer lane too. A level crossing of the rail network shows its own
+    // picture and gets no lane; the lane is taken off every tile, so that
+    // one laid before the track came goes as well.
     const int nearDir = alongX ? 0 : 3;
+    auto laneAt = [&](int x, int y, int dir) {
+      if (!add || !RailNetCrossesAt(static_cast<short>(x), static_cast<short>(y))) layerAt(x, y, 31243, dir);
+    };
     for (int x = sx, y = sy; (ex - x) * mx + (ey - y) * my >= 0; x += mx, y += my) {
-      layerAt(x, y, 31243, nearDir);
-      layerAt(x + ax, y + ay, 31243, (nearDir + 2) % 4);
+      laneAt(x, y, nearDir);
+      laneAt(x + ax, y + ay, (nearDir + 2) % 4);
     }
     if (Next(p)) {
       CIsoRichtung r;
