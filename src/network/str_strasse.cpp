@@ -18,6 +18,7 @@
 #include "network/street_objects.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "worldbase/zor_world_host.h"
 
 CIsoWelt* CStrStrasse::m_pIsoWelt = nullptr;
 CSimWelt* CStrStrasse::m_pSimWelt = nullptr;
@@ -170,8 +171,11 @@ void CStrStrasse::KeepSimAttributes() {
 int CStrStrasse::Destroy() {
   RemoveMicroSim();
   if (m_pVLSObject) DestroyVLSObject();
-  // Stand-in: an attached car park keeps its guidance display.
-  m_pParking = nullptr;
+  // An attached car park's guidance display stood by this street: it goes.
+  if (CBuildingParkingObject* parking = m_pParking) {
+    m_pParking = nullptr;
+    CWorldHost::Get()->DestroyPLSObject(parking);
+  }
   if (m_pWorldObj) {
     CStreetObj* obj = m_pWorldObj;
     ClearCellsOf(obj);
