@@ -482,8 +482,9 @@ TEST(TrafficDisplays, KeysRecordAndNothingSettable) {
 }
 
 TEST(TrafficDisplays, ASignIsListedAndCountedOnceAndLeavesOnlyWhenListed) {
-  CTrafficDisplay displays;
+  // The signs outlive the list that names them.
   CSecondLayerObject a, b;
+  CTrafficDisplay displays;
   // Before Create a sign makes the list itself.
   EXPECT_EQ(displays.AddDisplay(nullptr), 1);
   ASSERT_EQ(displays.AddDisplay(&a), 0);
