@@ -1,6 +1,7 @@
 #include "framework/zor_stand_in.h"
 
 #include <map>
+#include <numeric>
 
 #include "framework/qno_log.h"
 
@@ -24,4 +25,16 @@ int ZorStandInCount(const std::string& name) {
   const auto& sites = Sites();
   auto it = sites.find(name);
   return it == sites.end() ? 0 : it->second->m_count;
+}
+
+std::map<std::string, int> ZorStandInsReached() {
+  std::map<std::string, int> out;
+  for (const auto& [name, site] : Sites())
+    if (site->m_count > 0) out[name] = site->m_count;
+  return out;
+}
+
+int ZorStandInTotal() {
+  const std::map<std::string, int> reached = ZorStandInsReached();
+  return std::accumulate(reached.begin(), reached.end(), 0, [](int sum, const auto& entry) { return sum + entry.second; });
 }

@@ -5,6 +5,7 @@
 // so an operation called every frame logs once and costs a counter.
 //
 //   virtual void PlaySound(const char*) { ZOR_STAND_IN("CGuiHost"); }
+#include <map>
 #include <string>
 
 class ZorStandInSite {
@@ -21,11 +22,17 @@ class ZorStandInSite {
   const char* m_what;
   int m_count = 0;
   friend int ZorStandInCount(const std::string& name);
+  friend std::map<std::string, int> ZorStandInsReached();
 };
 
 // How often the stand-in "<where>::<operation>" was reached in this process;
 // 0 for one never reached.
 int ZorStandInCount(const std::string& name);
+// Every stand-in reached so far in this process by its name, with how
+// often it was reached; empty while none was.
+std::map<std::string, int> ZorStandInsReached();
+// How often any stand-in was reached in this process.
+int ZorStandInTotal();
 
 // Marks the enclosing function as a stand-in of the part `where`.
 #define ZOR_STAND_IN(where)                                    \

@@ -31,3 +31,19 @@ int CTrafficDisplay::Destroy() {
   }
   return 0;
 }
+
+int CTrafficDisplay::AddDisplay(CSecondLayerObject* sign) {
+  if (!sign) return 1;
+  if (!m_pDisplays) m_pDisplays = new CBuildingList(1);
+  if (m_pDisplays->CheckZorvaInList(sign) == 0) return 1;
+  m_pDisplays->AddHeadBuilding(sign);
+  m_Block.number = m_pDisplays->GetCount();
+  return 0;
+}
+
+int CTrafficDisplay::RemoveDisplay(CSecondLayerObject* sign) {
+  if (!sign || !m_pDisplays || m_pDisplays->CheckZorvaInList(sign) != 0) return 1;
+  m_pDisplays->RemoveBuilding(sign);
+  m_Block.number = m_pDisplays->GetCount();
+  return 0;
+}

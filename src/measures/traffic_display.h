@@ -1,7 +1,9 @@
 #pragma once
 // Traffic information displays: how many there are, their quote and their
-// expenses, saved with the other singletons, and a list for the display
-// objects; no turn and no year change.
+// expenses, saved with the other singletons, and the list of the guidance
+// signs on the map; no turn and no year change. The signs are not saved:
+// their streets put them up again after a load, and the count follows the
+// list, so that a loaded game counts each sign once.
 #include <cstdint>
 
 #include "measures/building_object.h"
@@ -23,6 +25,12 @@ class CTrafficDisplay : public CMeasure {
   using CWorldObj::Create;
   int Destroy() override;
   CBuildingList* GetDisplayList() const { return m_pDisplays; }
+  // A guidance sign put up joins the list and the count; 1 when it is
+  // null or listed already.
+  int AddDisplay(CSecondLayerObject* sign);
+  // A guidance sign taken away leaves the list and the count; 1 when it
+  // was not listed.
+  int RemoveDisplay(CSecondLayerObject* sign);
   // No value is set, stepped or bounded here: 1.
   int SetVarData(const char*, double) override { return 1; }
   using CMeasure::SetVarData;

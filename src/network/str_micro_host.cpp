@@ -41,3 +41,8 @@ bool CStrMicroHost::GetStreetFlow(uint16_t simId, int& flow) {
   flow = static_cast<uint16_t>(street->GetSimID()) == simId ? street->GetAuslastung() : street->GetAuslastungSecond();
   return true;
 }
+
+BinaryMicroSimObject* CStrMicroHost::GetStreetHstZelle(int x, int y, uint16_t simId) {
+  CStrStrasse* street = Street(simId);
+  return street ? street->GetNextHstZelle(static_cast<short>(x), static_cast<short>(y), simId) : nullptr;
+}

@@ -18,6 +18,7 @@
 #include "network/street_objects.h"
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_welt.h"
+#include "worldbase/zor_world_host.h"
 
 CIsoWelt* CStrStrasse::m_pIsoWelt = nullptr;
 CSimWelt* CStrStrasse::m_pSimWelt = nullptr;
@@ -170,8 +171,11 @@ void CStrStrasse::KeepSimAttributes() {
 int CStrStrasse::Destroy() {
   RemoveMicroSim();
   if (m_pVLSObject) DestroyVLSObject();
-  // Stand-in: an attached car park keeps its guidance display.
-  m_pParking = nullptr;
+  // An attached car park's guidance display stood by this street: it goes.
+  if (CBuildingParkingObject* parking = m_pParking) {
+    m_pParking = nullptr;
+    CWorldHost::Get()->DestroyPLSObject(parking);
+  }
   if (m_pWorldObj) {
     CStreetObj* obj = m_pWorldObj;
     ClearCellsOf(obj);
@@ -1182,12 +1186,16 @@ int CStrStrasse::BusSpurLayers(bool add) {
     }
     // The piece along the tiles paints the near half's outer lane: on the
     // far tile it is laid turned round, so that it paints that half's
-    // outer lane too.
-    // Stand-in: tiles under a level crossing of the rail network get the bus lane like any other.
+    // outer lane too. A level crossing of the rail network shows its own
+    // picture and gets no lane; the lane is taken off every tile, so that
+    // one laid before the track came goes as well.
     const int nearDir = alongX ? 0 : 3;
+    auto laneAt = [&](int x, int y, int dir) {
+      if (!add || !RailNetCrossesAt(static_cast<short>(x), static_cast<short>(y))) layerAt(x, y, 31243, dir);
+    };
     for (int x = sx, y = sy; (ex - x) * mx + (ey - y) * my >= 0; x += mx, y += my) {
-      layerAt(x, y, 31243, nearDir);
-      layerAt(x + ax, y + ay, 31243, (nearDir + 2) % 4);
+      laneAt(x, y, nearDir);
+      laneAt(x + ax, y + ay, (nearDir + 2) % 4);
     }
     if (Next(p)) {
       CIsoRichtung r;

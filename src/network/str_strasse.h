@@ -22,6 +22,7 @@ class CStreetObj;
 class CWorldObj;
 class CMicroZellenGroup;
 class CQnoMicroZelle;
+struct BinaryMicroSimObject;
 class CStrExtTlList;
 class CGrdCrossing;
 class CBuildingParkingObject;
@@ -188,6 +189,8 @@ class CStrStrasse : public CList {
   uint32_t GetMarkBits() const { return m_Mark; }
   void SetMarkBits(uint32_t bits) { m_Mark = bits; }
   bool RemoveIsolatedGrdCrossings();
+  // Whether the rail network has a level crossing over tile (x, y).
+  static bool RailNetCrossesAt(short x, short y);
 
   short GetSimID() const { return m_SimID; }
   short GetSimIDSecond() const { return m_SimIDSecond; }
@@ -235,6 +238,11 @@ class CStrStrasse : public CList {
   // its own between its junction and a four-lane bend; null otherwise.
   CQnoMicroZelle* BendCellAtEnd(CStrStrassenTeil* end, CStrStrassenTeil* next, bool first);
   CQnoMicroZelle* GetMicroZellen(unsigned short x, unsigned short y);
+  // The cell a line vehicle stops in at tile (x, y) in the direction of
+  // simId: the first of the tile's cells of that id, on the outer lane of a
+  // four-lane street or one with a bus lane; null when the tile is not the
+  // street's or has no such cell.
+  BinaryMicroSimObject* GetNextHstZelle(short x, short y, int simId);
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y);
   int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId);
   int RemoveMicroSim();

@@ -32,9 +32,7 @@ CMicroSimulation& Linker() {
 // neither draws nor clears the tile. A track's tiles, and a tile where one
 // of the piece's own extra parts (a bridge) starts, are the piece's.
 bool UnderRailCrossing(const CStrassenType& type, CStrStrassenTeil* piece, short x, short y) {
-  if (type == STRASSE_SCHIENE || !CStrJunction::m_pStreetNet) return false;
-  CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet();
-  if (!rails || !rails->HasGrdCrossingAt(x, y)) return false;
+  if (type == STRASSE_SCHIENE || !CStrStrasse::RailNetCrossesAt(x, y)) return false;
   CStrExtTlList* parts = piece->GetExtraTeilList();
   return !(parts && parts->StartAtKoor(x, y));
 }
@@ -221,6 +219,18 @@ int CStrStrasse::RemoveFromIsoWelt(bool) {
 
 CQnoMicroZelle* CStrStrasse::GetMicroZellen(unsigned short x, unsigned short y) {
   return m_pMicroZellen ? m_pMicroZellen->FindZelle(x, y) : nullptr;
+}
+
+BinaryMicroSimObject* CStrStrasse::GetNextHstZelle(short x, short y, int simId) {
+  if (!GetStrassenTeilAt(x, y)) {
+    QNO_ERROR(QNO_SEV_INFO, "No Strassen Teil found at %d/%d", x, y);
+    return nullptr;
+  }
+  QNO_ERROR(QNO_SEV_INFO, "StrassenTeil found for IsoKoor %d/%d", x, y);
+  if (!m_pMicroZellen || simId <= 0 || simId > 0xFFFF) return nullptr;
+  const bool outerLane = m_Type == STRASSE_VIERSPURIG || m_BusSpur != 0;
+  return m_pMicroZellen->FindMember(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                    static_cast<uint16_t>(simId), outerLane);
 }
 
 CQnoMicroZelle* CStrStrasse::GetFirstMicroZelle() {
@@ -457,9 +467,14 @@ void CStrStrasse::LinkStreetAcrossGrade(CQnoMicroZelle* cell, CQnoMicroZelle* up
 
 // The level crossing of the rail network over tile (x, y), with the track
 // that carries its layout; null when there is none.
-CGrdCrossing* CStrStrasse::RailCrossingAt(short x, short y, CStrStrasse** track) {
+bool CStrStrasse::RailNetCrossesAt(short x, short y) {
   CStrSchJuncList* rails = CStrJunction::m_pStreetNet ? CStrJunction::m_pStreetNet->GetRailNet() : nullptr;
-  if (!rails || !rails->HasGrdCrossingAt(x, y)) return nullptr;
+  return rails && rails->HasGrdCrossingAt(x, y);
+}
+
+CGrdCrossing* CStrStrasse::RailCrossingAt(short x, short y, CStrStrasse** track) {
+  if (!RailNetCrossesAt(x, y)) return nullptr;
+  CStrSchJuncList* rails = CStrJunction::m_pStreetNet->GetRailNet();
   for (CZorvaObject* o = rails->GetHead(); o; o = o->GetNext()) {
     auto* j = static_cast<CStrJunction*>(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {

@@ -12,6 +12,7 @@
 #include "measures/opnv.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
+#include "measures/traffic_display.h"
 #include "model/stadt_verwaltung.h"
 #include "network/str_strasse.h"
 #include "network/crossing_objects.h"
@@ -348,6 +349,8 @@ CWorldObj* CZorvaWorld::CreateStreetSide(TObjectType kind, int resId, CIsoRichtu
     return nullptr;
   }
   if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->AddSpeedControl(object);
+  if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
+    m_pTrafficDisplay->AddDisplay(object);
   if (busStop && m_pOpnv) m_pOpnv->AddHst(object, NET_BUS, stopId != 0);
   if (kind == OBJ_TRAMSTOP && m_pOpnv) m_pOpnv->AddHst(object, NET_TRAM, stopId != 0);
   if (stop && !g_isLoad) CheckAllLocationsForNearestHst();

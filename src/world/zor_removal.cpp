@@ -10,6 +10,7 @@
 #include "measures/opnv.h"
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
+#include "measures/traffic_display.h"
 #include "model/stadt_verwaltung.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
@@ -129,6 +130,8 @@ int CZorvaWorld::RemoveObject(int x, int y, TBaseType layer, bool) {
     if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
     if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
       m_pParkManagement->RemoveParkDisplay(side);
+    if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
+      m_pTrafficDisplay->RemoveDisplay(side);
     if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_UPPER, false);
   }
@@ -179,10 +182,12 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
       m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
     if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
     if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
-    // Parking management's list of signs counts on its members: a sign that
-    // goes stays in it no longer.
+    // Parking management's and the traffic displays' lists of signs count
+    // on their members: a sign that goes stays in them no longer.
     if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
       m_pParkManagement->RemoveParkDisplay(side);
+    if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
+      m_pTrafficDisplay->RemoveDisplay(side);
     DestroyObject(object, 1);
     if (IsStop(kind) && !keepStops) CheckAllLocationsForNearestHst();
   }

@@ -11,6 +11,7 @@
 #include "measures/carsharing.h"
 #include "measures/preise.h"
 #include "measures/opnv.h"
+#include "measures/park_management.h"
 #include "measures/umland.h"
 #include "model/data_exchange.h"
 #include "model/indikatoren.h"
@@ -52,6 +53,14 @@ int CZorWorldHost::GetWohnqualitaetMapXY(int x, int y) {
 
 void CZorWorldHost::VarAddValue(const char* name, double value) {
   if (CDataExchange* exchange = m_world.GetDataExchange()) exchange->VarAddValue(name, value);
+}
+
+void CZorWorldHost::DestroyPLSObject(CBuildingParkingObject* parking) {
+  // Only a car park that parking management still lists is alive: while
+  // the world is taken down its car parks go before its streets.
+  CParkManagement* management = m_world.GetParkManagement();
+  CZorvaList* parkings = management ? management->GetList("PRM.PLACELIST") : nullptr;
+  if (parking && parkings && parkings->CheckZorvaInList(parking) == 0) parking->DestroyPLSObject(false);
 }
 
 // ---- the micro simulation's host ----

@@ -28,6 +28,7 @@ class CZorWorldHost : public CWorldHost {
   int CheckForMoney(int amount) override;
   int GetWohnqualitaetMapXY(int x, int y) override;
   void VarAddValue(const char* name, double value) override;
+  void DestroyPLSObject(CBuildingParkingObject* parking) override;
 
  private:
   CZorvaWorld& m_world;

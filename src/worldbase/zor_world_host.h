@@ -9,6 +9,7 @@
 #include "framework/zor_stand_in.h"
 
 class CWorldObj;
+class CBuildingParkingObject;
 
 class CWorldHost {
  public:
@@ -60,4 +61,7 @@ class CWorldHost {
   }
   // Adds a value to a named variable of the game model (a booked cost).
   virtual void VarAddValue(const char* /*name*/, double /*value*/) { ZOR_STAND_IN("CWorldHost"); }
+  // The street a car park's guidance display stands by is destroyed: the
+  // car park takes the display away.
+  virtual void DestroyPLSObject(CBuildingParkingObject* /*parking*/) { ZOR_STAND_IN("CWorldHost"); }
 };

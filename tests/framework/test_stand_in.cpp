@@ -38,3 +38,24 @@ TEST(StandIn, TheFirstCallOfEachStandInIsLoggedAndEveryCallCounted) {
   EXPECT_EQ(ZorStandInCount("TestSound::MapNotBuilt"), 0);
   EXPECT_EQ(ZorStandInCount("MapNotBuilt"), 0);
 }
+
+TEST(StandIn, TheReachedStandInsAreListedWithTheirCountsAndAddUpToTheTotal) {
+  const std::map<std::string, int> before = ZorStandInsReached();
+  const int total = ZorStandInTotal();
+  EXPECT_EQ(before.count("TestListed::Listed_"), 0u) << "a stand-in not yet reached is not listed";
+  struct Listed {
+    static void Listed_() { ZOR_STAND_IN("TestListed"); }
+  };
+  for (int i = 0; i < 4; ++i) Listed::Listed_();
+  const std::map<std::string, int> after = ZorStandInsReached();
+  ASSERT_EQ(after.count("TestListed::Listed_"), 1u);
+  EXPECT_EQ(after.at("TestListed::Listed_"), 4);
+  EXPECT_EQ(ZorStandInTotal(), total + 4);
+  int sum = 0;
+  for (const auto& [name, count] : after) {
+    EXPECT_GT(count, 0) << name;
+    sum += count;
+  }
+  EXPECT_EQ(sum, ZorStandInTotal());
+  EXPECT_EQ(after.size(), before.size() + 1);
+}

@@ -481,4 +481,44 @@ TEST(TrafficDisplays, KeysRecordAndNothingSettable) {
   EXPECT_EQ(displays.GetDisplayList(), nullptr);
 }
 
+TEST(TrafficDisplays, ASignIsListedAndCountedOnceAndLeavesOnlyWhenListed) {
+  // The signs outlive the list that names them.
+  CSecondLayerObject a, b;
+  CTrafficDisplay displays;
+  // Before Create a sign makes the list itself.
+  EXPECT_EQ(displays.AddDisplay(nullptr), 1);
+  ASSERT_EQ(displays.AddDisplay(&a), 0);
+  ASSERT_NE(displays.GetDisplayList(), nullptr);
+  EXPECT_EQ(displays.AddDisplay(&a), 1) << "listed already";
+  EXPECT_EQ(displays.AddDisplay(&b), 0);
+  EXPECT_EQ(displays.GetDisplayList()->GetCount(), 2);
+  EXPECT_EQ(displays.GetBlock().number, 2);
+  // The list does not number its signs.
+  EXPECT_EQ(a.GetListNumber(), 0);
+  EXPECT_EQ(b.GetListNumber(), 0);
+  EXPECT_EQ(displays.RemoveDisplay(&a), 0);
+  EXPECT_EQ(displays.RemoveDisplay(&a), 1) << "not listed any more";
+  EXPECT_EQ(displays.RemoveDisplay(nullptr), 1);
+  EXPECT_EQ(displays.GetBlock().number, 1);
+  EXPECT_EQ(displays.GetDisplayList()->CheckZorvaInList(&b), 0);
+  EXPECT_EQ(displays.GetDisplayList()->CheckZorvaInList(&a), 1);
+  // A loaded count is put right by the signs put up again.
+  RecordFile file;
+  char name[] = "TrafficDisplay";
+  ASSERT_EQ(displays.SerializeGameStore(file.f(), name), 0);
+  ByteList bytes = file.Bytes();
+  bytes[34] = 7;
+  CTrafficDisplay back;
+  back.Create();
+  RecordFile payload(ByteList(bytes.begin() + 34, bytes.end()));
+  ASSERT_EQ(back.SerializeGameLoad(payload.f()), 0);
+  EXPECT_EQ(back.GetBlock().number, 7);
+  ASSERT_EQ(back.AddDisplay(&b), 0);
+  EXPECT_EQ(back.GetBlock().number, 1);
+  EXPECT_EQ(back.RemoveDisplay(&b), 0);
+  EXPECT_EQ(back.GetBlock().number, 0);
+  CTrafficDisplay empty;
+  EXPECT_EQ(empty.RemoveDisplay(&b), 1) << "no list yet";
+}
+
 }  // namespace

@@ -140,6 +140,43 @@ TEST(FourLaneUnderCrossing, AJunctionBuiltOnTheStreetElsewhereLeavesTheCrossingS
   }
 }
 
+// The tiles from 6 to 26 along the street and across its two tiles that
+// carry the bus lane's layer along the tiles.
+std::set<std::pair<int, int>> LaneCells(RailStormWorld& sw, const Scene& s) {
+  std::set<std::pair<int, int>> out;
+  for (int along = 6; along <= 26; ++along)
+    for (int across : {14, 15}) {
+      const int x = s.alongY ? across : along, y = s.alongY ? along : across;
+      CIsoObjLst* objects = sw.w.map->GetIsoInfo(x, y)->GetIsoObjects(ISO_LAYER_GROUND);
+      for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext())
+        if (static_cast<CIsoObject*>(o)->GetResID() == 31243) out.insert({x, y});
+    }
+  return out;
+}
+
+TEST(FourLaneUnderCrossing, ABusLaneLeavesTheCrossingBareAndGoesWhole) {
+  for (const Scene& s : Scenes()) {
+    SCOPED_TRACE(s.Name());
+    RailStormWorld sw;
+    ASSERT_TRUE(Build(sw, s));
+    const auto crossing = CrossingCells(sw);
+    CStrStrasse* street = FourLaneStreet(sw);
+    ASSERT_NE(street, nullptr);
+    ASSERT_EQ(street->CreateBusSpur(), 0);
+    const auto lane = LaneCells(sw, s);
+    // The lane runs on both sides of the track, on both tiles across...
+    for (int along : {10, 22})
+      for (int across : {14, 15})
+        EXPECT_EQ(lane.count(s.alongY ? std::pair{across, along} : std::pair{along, across}), 1u)
+            << along << " across " << across;
+    // ...but on none of the crossing's.
+    for (const auto& cell : crossing) EXPECT_EQ(lane.count(cell), 0u) << cell.first << '/' << cell.second;
+    EXPECT_EQ(CoveredCrossingCells(sw.w.map, crossing), "");
+    ASSERT_EQ(street->DeleteBusSpur(), 0);
+    EXPECT_TRUE(LaneCells(sw, s).empty());
+  }
+}
+
 TEST(FourLaneUnderCrossing, TheLoadedMapShowsTheCrossing) {
   g_ZorLoadVersion = 240;
   for (const Scene& s : Scenes()) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "junction_scene.h"
+#include "microsim/micro_cells.h"
 #include "network/str_micro_host.h"
 
 using namespace junctiontest;
@@ -106,4 +107,50 @@ TEST(StreetMicroHost, ASpeedIsReadOnceATurnAndAgainInTheNext) {
   host.SetWorldTime(120);
   ASSERT_TRUE(host.GetStreetVelocity(static_cast<uint16_t>(joined->GetSimID()), v));
   EXPECT_DOUBLE_EQ(v, 13.0);
+}
+
+TEST(StreetMicroHost, ALineVehicleStopsInTheCellOfItsDirectionAndOnTheOuterLaneOfAFourLaneStreet) {
+  for (const bool four : {false, true}) {
+    SCOPED_TRACE(four ? "four-lane street" : "ordinary street");
+    World w{GameData{}};
+    // Along y at x 30 from its junction at (30, 10).
+    ASSERT_EQ(w.Build(30, 40, 30, 10, four ? STRASSE_VIERSPURIG : STRASSE_1), STR_BUILD_OK);
+    Host host(w.net.get());
+    ASSERT_EQ(w.Streets().size(), 1u);
+    CStrStrasse* s = w.Streets()[0];
+    for (short id : {s->GetSimID(), s->GetSimIDSecond()}) {
+      ASSERT_NE(id, 0);
+      const auto uid = static_cast<uint16_t>(id);
+      // Across the street at y 20 one tile's layout carries the
+      // direction's stop cell.
+      int found = 0;
+      for (int x = 29; x <= 31; ++x) {
+        CQnoMicroZelle* layout = s->GetMicroZellen(static_cast<unsigned short>(x), 20);
+        if (!layout) {
+          EXPECT_EQ(host.GetStreetHstZelle(x, 20, uid), nullptr) << x;
+          continue;
+        }
+        BinaryMicroSimObject* cell = host.GetStreetHstZelle(x, 20, uid);
+        if (!cell) continue;
+        ++found;
+        EXPECT_EQ(cell->m_SimID, uid);
+        EXPECT_EQ(cell->m_pOwner, layout);
+        if (four) {
+          EXPECT_TRUE(CQnoMicroZelle::IsAussenSpur(cell));
+          // The inner lane of that direction was passed over.
+          EXPECT_NE(layout->HasSimIDAndNoBusspur(uid), nullptr);
+        } else {
+          EXPECT_EQ(cell, layout->HasSimID(uid, false));
+        }
+      }
+      EXPECT_EQ(found, 1) << "direction " << id;
+      // Not on the junction's tile, nor off the street.
+      EXPECT_EQ(host.GetStreetHstZelle(30, 10, uid), nullptr);
+      EXPECT_EQ(host.GetStreetHstZelle(20, 20, uid), nullptr);
+    }
+    EXPECT_EQ(host.GetStreetHstZelle(30, 20, 999), nullptr);
+    EXPECT_EQ(host.GetStreetHstZelle(30, 20, 0), nullptr);
+    Host none(nullptr);
+    EXPECT_EQ(none.GetStreetHstZelle(30, 20, static_cast<uint16_t>(s->GetSimID())), nullptr);
+  }
 }
