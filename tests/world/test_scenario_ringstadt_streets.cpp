@@ -23,6 +23,7 @@
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/game_menu_steps.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -31,11 +32,11 @@ namespace fs = std::filesystem;
 using namespace zortest;
 using namespace menusteps;
 
+// The task window and its play button; Ringstadt's row on the load page.
 constexpr int kTask = 232, kPlay[2] = {251, 327}, kRingstadtRow = 2;
-constexpr int kNetworkButton[2] = {495 + 18, 505 + 18};
-constexpr int kNetworkMenu = 20;
-int MenuRow(int type) { return type == 1 ? 17 : type == 2 ? 54 : type == 4 ? 91 : 165; }
 
+// Ringstadt loaded from the game menu's scenario page and played, seen
+// from the nearest view.
 class Ringstadt {
  public:
   bool Load() {
@@ -65,60 +66,17 @@ class Ringstadt {
   void Look(int x, int y) {
     game.Map().SetIsoCenter(x, y);
     game.Run({Move(400, 250), Wait(40)});
-    screen.clear();
-    std::map<std::pair<int, int>, std::pair<long, long>> sum;
-    std::map<std::pair<int, int>, int> count;
-    for (int sy = 60; sy < 420; sy += 2)
-      for (int sx = 20; sx < 780; sx += 2) {
-        int cx = 0, cy = 0;
-        if (game.Map().MouseKoorToIsoKoor(sx, sy, &cx, &cy) != 0) continue;
-        sum[{cx, cy}].first += sx;
-        sum[{cx, cy}].second += sy;
-        ++count[{cx, cy}];
-      }
-    for (auto& [cell, s] : sum)
-      if (const int n = count[cell]; n >= 20) screen[cell] = {static_cast<int>(s.first / n), static_cast<int>(s.second / n)};
+    screen = dragsteps::MapScreen(game);
   }
 
-  void ChooseFromBar(int type) {
-    game.Run({Move(600, 590), Wait(40)});
-    game.Click(kNetworkButton[0], kNetworkButton[1]).Do(Wait(40));
-    CScreenWindow* menu = CUserInt::topWindow->GetWindowByID(kNetworkMenu);
-    ASSERT_NE(menu, nullptr);
-    game.Click(menu->GetRealPosX() + 5 + 18, menu->GetRealPosY() + MenuRow(type) + 18).Do(Wait(40));
-    ASSERT_EQ(CUserInt::selObj.subtool, type);
-    game.Run({Move(300, 200), Wait(40)});
-  }
-
-  std::pair<int, int> At(int x, int y) {
-    auto it = screen.find({x, y});
-    EXPECT_NE(it, screen.end()) << x << "/" << y << " is not on the screen";
-    return it == screen.end() ? std::pair<int, int>{0, 0} : it->second;
-  }
-
-  void Drag(int x1, int y1, int x2, int y2) {
-    std::pair<int, int> p = At(x1, y1);
-    game.Run({Move(p.first, p.second), Press(p.first, p.second)});
-    const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
-    for (int k = 1; k <= n; ++k) {
-      p = At(x1 + (x2 - x1) * k / n, y1 + (y2 - y1) * k / n);
-      game.Do(Move(p.first, p.second));
-    }
-    game.Run({Release(p.first, p.second), Frames(2)});
-  }
-
-  std::string Warning() {
-    if (game.Ui().IsWindowOpen(CUserInt::kWarningWindow) != 0) return "";
-    const char* text = game.World().GetMessage()->GetAchtungMessage();
-    return text ? text : "";
-  }
-  void CloseWarning() {
-    if (game.Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0) game.ClickIn(CUserInt::kWarningWindow, 150, 40);
-  }
+  void ChooseFromBar(int type) { dragsteps::ChooseFromBar(game, type); }
+  void Drag(int x1, int y1, int x2, int y2) { dragsteps::Drag(game, screen, x1, y1, x2, y2); }
+  std::string Warning() { return dragsteps::Warning(game); }
+  void CloseWarning() { dragsteps::CloseWarning(game); }
   int Ground(int x, int y) { return game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND); }
 
   Scenario game{"LANGUAGE=1\n"};
-  std::map<std::pair<int, int>, std::pair<int, int>> screen;
+  dragsteps::ScreenCells screen;
 };
 
 struct Drag {
