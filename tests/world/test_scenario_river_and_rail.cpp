@@ -28,6 +28,7 @@
 #include "support/test_support.h"
 #include "ui/str_preview.h"
 #include "ui/user_int.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_host.h"
 
@@ -37,12 +38,6 @@ using namespace zortest;
 
 constexpr const char* kStreetCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 constexpr const char* kTrackCosts = "OPNV.F.COST.INFRASTRUCTURE";
-// The bar's network button and the menu it opens, with the rows of its
-// tool buttons by street type.
-constexpr int kNetworkButton[2] = {495 + 18, 505 + 18};
-constexpr int kNetworkMenu = 20;
-int MenuRow(int type) { return type == 1 ? 17 : type == 2 ? 54 : type == 4 ? 91 : 165; }
-
 // The starting town (a river two cells wide at x 70 and 71, the four-lane
 // avenue on y 60 and 61, side and main streets around it, no track), as
 // a new game starts with it, seen from the farthest view around the river.
@@ -57,46 +52,12 @@ class StartingTown {
     for (int i = 0; i < 3 && g_ZoomStufe != ISO_ZOOM_4; ++i) game->Key(SDLK_c).Do(Wait(100));
     game->Map().SetIsoCenter(66, 64);
     game->Run({Move(400, 250), Wait(40)});
-    // Where each cell lies on the screen, away from the bar: the middle of
-    // the screen points that show it.
-    std::map<std::pair<int, int>, std::pair<long, long>> sum;
-    std::map<std::pair<int, int>, int> count;
-    for (int sy = 60; sy < 420; sy += 2)
-      for (int sx = 20; sx < 780; sx += 2) {
-        int x = 0, y = 0;
-        if (game->Map().MouseKoorToIsoKoor(sx, sy, &x, &y) != 0) continue;
-        sum[{x, y}].first += sx;
-        sum[{x, y}].second += sy;
-        ++count[{x, y}];
-      }
-    for (auto& [cell, s] : sum)
-      if (const int n = count[cell]; n >= 20) screen[cell] = {static_cast<int>(s.first / n), static_cast<int>(s.second / n)};
+    screen = dragsteps::MapScreen(*game);
   }
 
-  // The player opens the bar's network menu and presses the tool's button.
-  void ChooseFromBar(int type) {
-    game->Run({Move(600, 590), Wait(40)});
-    game->Click(kNetworkButton[0], kNetworkButton[1]).Do(Wait(40));
-    ASSERT_EQ(game->Ui().IsWindowOpen(kNetworkMenu), 0) << "the menu opens above its button";
-    CScreenWindow* menu = CUserInt::topWindow->GetWindowByID(kNetworkMenu);
-    game->Click(menu->GetRealPosX() + 5 + 18, menu->GetRealPosY() + MenuRow(type) + 18).Do(Wait(40));
-    ASSERT_EQ(CUserInt::selObj.tool, 2);
-    ASSERT_EQ(CUserInt::selObj.subtool, type);
-    // Away from the menu, which closes when the pointer leaves it.
-    game->Run({Move(300, 200), Wait(40)});
-  }
-
-  // Presses on one cell, moves over every cell to the other and lets go.
+  void ChooseFromBar(int type) { dragsteps::ChooseFromBar(*game, type); }
   void Drag(int x1, int y1, int x2, int y2, const char* shot = nullptr) {
-    std::pair<int, int> p = At(x1, y1);
-    game->Run({Move(p.first, p.second), Press(p.first, p.second)});
-    const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
-    for (int k = 1; k <= n; ++k) {
-      p = At(x1 + (x2 - x1) * k / n, y1 + (y2 - y1) * k / n);
-      game->Do(Move(p.first, p.second));
-    }
-    if (shot) game->Shot(shot);
-    game->Run({Release(p.first, p.second), Frames(2)});
+    dragsteps::Drag(*game, screen, x1, y1, x2, y2, shot);
   }
 
   // Chooses the tool from the bar and drags it: the lengths by class
@@ -109,21 +70,9 @@ class StartingTown {
     return Lengths();
   }
 
-  std::pair<int, int> At(int x, int y) {
-    auto it = screen.find({x, y});
-    EXPECT_NE(it, screen.end()) << x << "/" << y << " is not on the screen";
-    return it == screen.end() ? std::pair<int, int>{0, 0} : it->second;
-  }
-
-  // The warning the window shows, "" while it is closed; a click closes it.
-  std::string Warning() {
-    if (game->Ui().IsWindowOpen(CUserInt::kWarningWindow) != 0) return "";
-    const char* text = game->World().GetMessage()->GetAchtungMessage();
-    return text ? text : "";
-  }
-  void CloseWarning() {
-    if (game->Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0) game->ClickIn(CUserInt::kWarningWindow, 150, 40);
-  }
+  std::pair<int, int> At(int x, int y) { return dragsteps::At(screen, x, y); }
+  std::string Warning() { return dragsteps::Warning(*game); }
+  void CloseWarning() { dragsteps::CloseWarning(*game); }
 
   double Var(const char* name) {
     double value = 0;
@@ -136,7 +85,7 @@ class StartingTown {
   int GroundRes(int x, int y) { return game->Map().GetIsoInfo(x, y)->GetResID(ISO_LAYER_GROUND); }
 
   std::unique_ptr<Scenario> game;
-  std::map<std::pair<int, int>, std::pair<int, int>> screen;
+  dragsteps::ScreenCells screen;
 };
 
 TEST(ScenarioRiverAndRail, ANewPlayerBridgesTheRiverWithAStreetFromTheBar) {

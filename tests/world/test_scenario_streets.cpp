@@ -27,6 +27,7 @@
 #include "support/scenario.h"
 #include "ui/str_preview.h"
 #include "ui/user_int.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_host.h"
 
@@ -70,22 +71,8 @@ class Town {
     // The farthest view, where a town's block fits on the screen.
     for (int i = 0; i < 3 && g_ZoomStufe != ISO_ZOOM_4; ++i) game.Key(SDLK_c).Do(Wait(100));
     // Where each visible cell lies on the screen, away from the bar and
-    // the panel: the middle of the screen points that show it.
-    std::map<std::pair<int, int>, std::pair<long, long>> sum;
-    std::map<std::pair<int, int>, int> count;
-    for (int sy = 60; sy < 420; sy += 2)
-      for (int sx = 20; sx < 780; sx += 2) {
-        int x = 0, y = 0;
-        if (game.Map().MouseKoorToIsoKoor(sx, sy, &x, &y) != 0) continue;
-        auto& s = sum[{x, y}];
-        s.first += sx;
-        s.second += sy;
-        ++count[{x, y}];
-      }
-    for (auto& [cell, s] : sum) {
-      const int n = count[cell];
-      if (n >= 20) screen[cell] = {static_cast<int>(s.first / n), static_cast<int>(s.second / n)};
-    }
+    // the panel.
+    screen = dragsteps::MapScreen(game);
   }
 
   // The cell's place on the screen; false when it is not shown.
@@ -174,7 +161,7 @@ class Town {
   }
 
   Scenario game;
-  std::map<std::pair<int, int>, std::pair<int, int>> screen;
+  dragsteps::ScreenCells screen;
 };
 
 TEST(ScenarioStreets, APlayerBuildsATownsStreetsBridgeAndLevelCrossingWithTheMouse) {
