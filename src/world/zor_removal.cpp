@@ -127,12 +127,7 @@ int CZorvaWorld::RemoveObject(int x, int y, TBaseType layer, bool) {
     if (upper) DestroyObject(upper, 1);
   } else if (IsStreetSide(kind)) {
     auto* side = static_cast<CSecondLayerObject*>(object);
-    if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
-    if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
-      m_pParkManagement->RemoveParkDisplay(side);
-    if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
-      m_pTrafficDisplay->RemoveDisplay(side);
-    if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
+    UnlistStreetSide(kind, side);
     m_pIsoWelt->DeleteIsoGroupAt(x, y, ISO_LAYER_UPPER, false);
   }
   if (DestroyObject(object, 1) != 0) return 1;
@@ -180,16 +175,20 @@ int CZorvaWorld::RemoveObject(CWorldObj* object, int mode, bool keepStops) {
     if (m_pIsoWelt && (kind != OBJ_STREETSIDE || m_pIsoWelt->GetIsoTileObject(side->GetXPos(), side->GetYPos(),
                                                                               ISO_LAYER_UPPER) == side))
       m_pIsoWelt->DeleteIsoGroupAt(side->GetXPos(), side->GetYPos(), ISO_LAYER_UPPER, false);
-    if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
-    if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
-    // Parking management's and the traffic displays' lists of signs count
-    // on their members: a sign that goes stays in them no longer.
-    if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
-      m_pParkManagement->RemoveParkDisplay(side);
-    if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
-      m_pTrafficDisplay->RemoveDisplay(side);
+    UnlistStreetSide(kind, side);
     DestroyObject(object, 1);
     if (IsStop(kind) && !keepStops) CheckAllLocationsForNearestHst();
   }
   return 0;
+}
+
+void CZorvaWorld::UnlistStreetSide(int kind, CSecondLayerObject* side) {
+  if (IsStop(kind) && m_pOpnv) m_pOpnv->RemoveHst(side);
+  // The lists of signs count on their members: a sign that goes stays in
+  // them no longer.
+  if ((kind == OBJ_PARKING_SIGN1 || kind == OBJ_PARKING_SIGN2) && m_pParkManagement)
+    m_pParkManagement->RemoveParkDisplay(side);
+  if ((kind == OBJ_TRAFFIC_SIGN || kind == OBJ_TRAFFIC_SIGN4) && m_pTrafficDisplay)
+    m_pTrafficDisplay->RemoveDisplay(side);
+  if (kind == OBJ_SPEED_CONTROL && m_pStadtVerwaltung) m_pStadtVerwaltung->RemoveSpeedControl(side);
 }

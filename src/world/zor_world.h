@@ -26,6 +26,7 @@ class QnoDisplay;
 class QnoResourceManager;
 class CWorldObj;
 class CBaseObject;
+class CSecondLayerObject;
 class CList;
 class CSoundObj;
 class CSimLocationFactory;
@@ -501,6 +502,9 @@ class CZorvaWorld : public CZorvaObject {
   CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                               ESimLocationHeight height, unsigned int stopId);
   void LetManagerGo(CWorldObj* object, bool force, bool clearLists, int& refused);
+  // Takes a street-side object of the kind out of every list that counts on
+  // it: stops, parking and traffic signs, speed controls.
+  void UnlistStreetSide(int kind, CSecondLayerObject* side);
   // ---- end of object factory and removal ----
 
  protected:
