@@ -1,7 +1,10 @@
 // Counting, spawning, moving and placing the vehicles of a layout.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 #include <utility>
 
@@ -19,20 +22,22 @@ namespace {
 
 using Cell = BinaryMicroSimObject;
 
-// 10 x the pixel lengths of the steps up to kDistanceReach along each axis,
+// 10 x the pixel lengths of the steps below kDistanceReach along each axis,
 // worked out once by CMicroSimulation::CalcDistance's rule: the moves ask
 // for a cell's distance to its successor several times a vehicle and turn.
-constexpr int kDistanceReach = 96;
+// A row of a power of two steps lets one test of both steps' bits tell
+// whether the table holds the step.
+constexpr int kDistanceReach = 128;
 
 struct DistanceTable {
   DistanceTable() {
-    for (int dy = 0; dy <= kDistanceReach; ++dy)
-      for (int dx = 0; dx <= kDistanceReach; ++dx) {
+    for (int dy = 0; dy < kDistanceReach; ++dy)
+      for (int dx = 0; dx < kDistanceReach; ++dx) {
         const double x = dx, y = dy;
         length[dy][dx] = 10.0 * std::sqrt(x * x + y * y);
       }
   }
-  double length[kDistanceReach + 1][kDistanceReach + 1];
+  double length[kDistanceReach][kDistanceReach];
 };
 
 // Made before the game starts, so that a look-up pays no check whether it
@@ -41,7 +46,8 @@ const DistanceTable g_DistanceTable;
 
 inline double Distance(const Cell* a, const Cell* b) {
   const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
-  if (std::max(dx, dy) > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  static_assert((kDistanceReach & (kDistanceReach - 1)) == 0);
+  if ((dx | dy) & -kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
   return g_DistanceTable.length[dy][dx];
 }
 
@@ -120,17 +126,20 @@ bool IsPrivateCar(const Cell* cell, const CCar* car) {
 
 int MicroZoomFactor() { return static_cast<int>(g_ZoomStufe) / 2 + 1; }
 
+namespace {
+
+// A vehicle's length by the size type a cell keeps beside it (0..4, then
+// kOtherSize for any other), at full size and halved at zoom factor 2.
+constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}, {80, 70, 160, 160, 160, 250}};
+
+inline int CellCarLength(uint8_t size, int zf) {
+  return kLength[zf == 2][std::min<uint8_t>(size, Cell::kOtherSize)];
+}
+
+}  // namespace
+
 int Laenge(int sizeType, int zf) {
-  int len = 500;
-  switch (sizeType) {
-    case 0: len = 160; break;
-    case 1: len = 140; break;
-    case 2:
-    case 3:
-    case 4: len = 320; break;
-    default: break;
-  }
-  return zf == 2 ? len / 2 : len;
+  return kLength[zf == 2][sizeType >= 0 && sizeType < Cell::kOtherSize ? sizeType : Cell::kOtherSize];
 }
 
 int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
@@ -244,7 +253,7 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
       if (cell->m_Position != Cell::kNoPosition) {
         gap -= cell->m_Position;
         ahead = cell->m_pCar;
-        if (ahead) gap -= ownLength + Laenge(cell->m_CarSize, zf);
+        if (ahead) gap -= ownLength + CellCarLength(cell->m_CarSize, zf);
       }
     }
     if (lookAhead < gap) {
@@ -269,23 +278,35 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
+  // The keys are read eight at a time. The cells ahead, which the gap
+  // search reads first, often lie in the next tile's layout: asked of
+  // memory for every vehicle before the first moves.
   Cell* standingCell[256];
   CCar* standingCar[256];
   int n = 0;
   const uint8_t* keys = Keys();
-  for (size_t i = 0; i < m_Cells.size() && n < 256; ++i)
-    if (keys[i] & kKeyKind) {
-      standingCell[n] = &m_Cells[i];
-      standingCar[n++] = m_Cells[i].m_pCar;
+  const size_t count = m_Cells.size();
+  for (size_t at = 0; at < count && n < 256; at += 8) {
+    uint64_t word = 0;
+    // The keys' room is whole words (the cells behind them start at a
+    // multiple of their alignment): bytes past the last key are masked off.
+    static_assert(alignof(Cell) % sizeof word == 0);
+    std::memcpy(&word, keys + at, sizeof word);
+    word &= 0x0101010101010101ULL * kKeyKind;
+    if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
+    while (word && n < 256) {
+      const int bit = std::countr_zero(word);
+      word &= ~(uint64_t{0xFF} << (bit & ~7));
+      Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
+      standingCell[n] = cell;
+      standingCar[n++] = cell->m_pCar;
+      if (const Cell* next = GetVirtNext(cell)) __builtin_prefetch(next);
     }
-  // The cells ahead, which the gap search reads first, often lie in the
-  // next tile's layout: asked of memory for every vehicle at once.
-  for (int k = 0; k < n; ++k)
-    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
+  }
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   uint16_t knownId = 0;
-  int knownFound = 1, knownSpeed = 0;
+  int knownFound = 1, knownSpeed = 0;  // the class divided by zf
   // Most vehicles of a layout share one speed: its step is worked out once.
   int stepSpeed = -1;
   double stepFor = 0.0;
@@ -297,11 +318,12 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     if (k == 0 || cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
       knownFound = CalcMaxSpeed(cell, knownSpeed);
+      knownSpeed /= zf;
     }
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
     if (knownFound == 0) {
-      speed = knownSpeed / zf;
+      speed = knownSpeed;
     } else {
       speed = cell->m_CarSpeed;
       if (speed > 80 / zf || speed < 1) speed = 80 / zf;
@@ -327,7 +349,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       RemoveVehicle(cell);
     }
     if (cell->m_pCar != car) continue;
-    const int length = Laenge(cell->m_CarSize, zf);
+    const int length = CellCarLength(cell->m_CarSize, zf);
     const double lookAhead = length + step;
     double gap = 0.0;
     FindGap(cell, length, lookAhead, gap, true, zf);
