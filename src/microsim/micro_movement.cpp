@@ -116,6 +116,24 @@ inline bool MovesOn(const Cell* next, double d, double distance) {
   return !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
 }
 
+// Where a private car that leaves `cell` for `next` with `rest` tenths to
+// go on past next's point stops, as MoveOn would find it, when that is in
+// `next`: the cell next leads on to, else null (MoveOn walks the other
+// cases). Read before anything is written, so nothing that leaving `cell`
+// changes may decide it: the cell on must not be `cell` itself nor one of
+// its conflict cells, which leaving unlocks.
+Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane) {
+  Cell* after = next->m_Choice < Cell::kLinks ? next->m_pNachfolger[next->m_Choice]
+                : next->m_Choice == Cell::kNoChoice && next->m_AnzNachfolger <= 1 ? next->m_pNachfolger[0]
+                                                                                   : nullptr;
+  if (!after || after == cell || !next->m_Visible || next->m_pCar) return nullptr;
+  if (MovesOn(after, Distance(next, after), rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
+    return nullptr;
+  for (const Cell* c : cell->m_pConflict)
+    if (c == after) return nullptr;
+  return after;
+}
+
 // Whether the vehicle is a private car: read beside it in its cell while
 // the cell holds it, else asked of the vehicle.
 bool IsPrivateCar(const Cell* cell, const CCar* car) {
@@ -355,14 +373,29 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     FindGap(cell, length, lookAhead, gap, true, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
-    // Most moves of a private car end in its own cell: placed here, as
-    // MoveOn would, without its walk.
+    // Most moves of a private car end in its own cell, and most others in
+    // the next one: both are placed here, as MoveOn would, without its walk.
     if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
       const double d = Distance(cell, next);
       const double distance = move + d - p;
-      if (!MovesOn(next, d, distance) && !(busLane && IsAussenSpur(cell))) {
-        StayInCell(cell, next, d, p, distance);
+      if (!MovesOn(next, d, distance)) {
+        if (!(busLane && IsAussenSpur(cell))) {
+          StayInCell(cell, next, d, p, distance);
+          continue;
+        }
+      } else if (Cell* after = StaysIn(cell, next, distance - d, busLane)) {
+        // MoveOn's steps for one cell on: out of this cell, the next one's
+        // branch (a single way on taken as SplittTrafic takes it), and the
+        // placing there.
+        EmptyCell(cell, car);
+        cell->m_OldPosition = p;
+        cell->m_Choice = Cell::kNoChoice;
+        if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
+        StayInCell(next, after, Distance(next, after), Cell::kNoPosition, distance - d);
+        car->SetMicroSimObject(next);
+        HoldVehicle(next, car, Cell::kPrivateCar);
+        LockConflicts(next, 1);
         continue;
       }
     }

@@ -429,6 +429,21 @@ TEST_F(MovementTest, AVehicleLocksItsConflictCellsWhileItStands) {
   EXPECT_EQ(guarded->m_Locked, 0);
 }
 
+TEST_F(MovementTest, ALongStepGoesOnThroughTheCellThatItsOwnLockHeld) {
+  // Cells 1 pixel apart and a step of 40 tenths: leaving its cell, a car
+  // unlocks the conflict cell two on and drives into it and beyond in the
+  // same move.
+  host.velocity[7] = 20.0;
+  host.SetFrameTime(100);
+  LayoutPtr lane = Chain(8, 1, false);
+  lane->GetZelle(0)->m_pConflict[0] = lane->GetZelle(2);
+  TestCar* car = Place(*lane, 0);
+  ASSERT_EQ(lane->GetZelle(2)->m_Locked, 1);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CellOf(*lane, car), 3);
+  EXPECT_EQ(lane->GetZelle(2)->m_Locked, 0);
+}
+
 TEST_F(MovementTest, AVehicleAtTheEndOfItsCellsIsRemoved) {
   LayoutPtr lane = Chain(2, 20, false);
   // From the last cell there is nowhere to go.
