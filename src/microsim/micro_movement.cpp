@@ -22,22 +22,19 @@ namespace {
 
 using Cell = BinaryMicroSimObject;
 
-// 10 x the pixel lengths of the steps below kDistanceReach along each axis,
-// worked out once by CMicroSimulation::CalcDistance's rule: the moves ask
-// for a cell's distance to its successor several times a vehicle and turn.
-// A row of a power of two steps lets one test of both steps' bits tell
-// whether the table holds the step.
-constexpr int kDistanceReach = 128;
+// 10 x the pixel length of a step whose squared length is below
+// kDistanceReach, by that square, worked out once by
+// CMicroSimulation::CalcDistance's rule: the moves ask for a cell's
+// distance to its successor several times a vehicle and turn. The steps
+// between neighbouring cells are short, so the few squares they have lie
+// together at the table's start.
+constexpr int64_t kDistanceReach = int64_t{1} << 14;
 
 struct DistanceTable {
   DistanceTable() {
-    for (int dy = 0; dy < kDistanceReach; ++dy)
-      for (int dx = 0; dx < kDistanceReach; ++dx) {
-        const double x = dx, y = dy;
-        length[dy][dx] = 10.0 * std::sqrt(x * x + y * y);
-      }
+    for (int64_t n = 0; n < kDistanceReach; ++n) length[n] = 10.0 * std::sqrt(static_cast<double>(n));
   }
-  double length[kDistanceReach][kDistanceReach];
+  double length[kDistanceReach];
 };
 
 // Made before the game starts, so that a look-up pays no check whether it
@@ -45,10 +42,10 @@ struct DistanceTable {
 const DistanceTable g_DistanceTable;
 
 inline double Distance(const Cell* a, const Cell* b) {
-  const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
-  static_assert((kDistanceReach & (kDistanceReach - 1)) == 0);
-  if ((dx | dy) & -kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
-  return g_DistanceTable.length[dy][dx];
+  const int64_t dx = int64_t{b->m_ScreenX} - a->m_ScreenX, dy = int64_t{b->m_ScreenY} - a->m_ScreenY;
+  const int64_t square = dx * dx + dy * dy;
+  if (square >= kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  return g_DistanceTable.length[square];
 }
 
 }  // namespace
