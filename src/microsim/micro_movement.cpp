@@ -115,16 +115,17 @@ inline bool MovesOn(const Cell* next, double d, double distance) {
 
 // Where a private car that leaves `cell` for `next` with `rest` tenths to
 // go on past next's point stops, as MoveOn would find it, when that is in
-// `next`: the cell next leads on to, else null (MoveOn walks the other
-// cases). Read before anything is written, so nothing that leaving `cell`
+// `next`: the cell next leads on to, with its distance from next in `d`,
+// else null (MoveOn walks the other cases). Read before anything is written, so nothing that leaving `cell`
 // changes may decide it: the cell on must not be `cell` itself nor one of
 // its conflict cells, which leaving unlocks.
-Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane) {
+Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, double& d) {
   Cell* after = next->m_Choice < Cell::kLinks ? next->m_pNachfolger[next->m_Choice]
                 : next->m_Choice == Cell::kNoChoice && next->m_AnzNachfolger <= 1 ? next->m_pNachfolger[0]
                                                                                    : nullptr;
   if (!after || after == cell || !next->m_Visible || next->m_pCar) return nullptr;
-  if (MovesOn(after, Distance(next, after), rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
+  d = Distance(next, after);
+  if (MovesOn(after, d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
     return nullptr;
   for (const Cell* c : cell->m_pConflict)
     if (c == after) return nullptr;
@@ -150,6 +151,10 @@ constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}
 inline int CellCarLength(uint8_t size, int zf) {
   return kLength[zf == 2][std::min<uint8_t>(size, Cell::kOtherSize)];
 }
+
+// The row of kLength for zoom factor zf, and a length from it.
+inline const int* CarLengths(int zf) { return kLength[zf == 2]; }
+inline int CellCarLength(uint8_t size, const int* lengths) { return lengths[std::min<uint8_t>(size, Cell::kOtherSize)]; }
 
 }  // namespace
 
@@ -290,6 +295,7 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
+  const int* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
@@ -307,11 +313,13 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     // multiple of their alignment): bytes past the last key are masked off.
     static_assert(alignof(Cell) % sizeof word == 0);
     std::memcpy(&word, keys + at, sizeof word);
-    word &= 0x0101010101010101ULL * kKeyKind;
+    // One bit a cell that holds a vehicle, the lowest of its byte.
+    static_assert(kKeyKind == 3);
+    word = (word | word >> 1) & 0x0101010101010101ULL;
     if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
     while (word && n < 256) {
       const int bit = std::countr_zero(word);
-      word &= ~(uint64_t{0xFF} << (bit & ~7));
+      word &= word - 1;
       Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
       standingCell[n] = cell;
       standingCar[n++] = cell->m_pCar;
@@ -364,7 +372,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       RemoveVehicle(cell);
     }
     if (cell->m_pCar != car) continue;
-    const int length = CellCarLength(cell->m_CarSize, zf);
+    const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
     FindGap(cell, length, lookAhead, gap, true, zf);
@@ -381,7 +389,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
           StayInCell(cell, next, d, p, distance);
           continue;
         }
-      } else if (Cell* after = StaysIn(cell, next, distance - d, busLane)) {
+      } else if (double dAfter = 0; Cell* after = StaysIn(cell, next, distance - d, busLane, dAfter)) {
         // MoveOn's steps for one cell on: out of this cell, the next one's
         // branch (a single way on taken as SplittTrafic takes it), and the
         // placing there.
@@ -389,7 +397,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
-        StayInCell(next, after, Distance(next, after), Cell::kNoPosition, distance - d);
+        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d);
         car->SetMicroSimObject(next);
         HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
