@@ -1,7 +1,10 @@
 // Counting, spawning, moving and placing the vehicles of a layout.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 #include <utility>
 
@@ -19,20 +22,19 @@ namespace {
 
 using Cell = BinaryMicroSimObject;
 
-// 10 x the pixel lengths of the steps up to kDistanceReach along each axis,
-// worked out once by CMicroSimulation::CalcDistance's rule: the moves ask
-// for a cell's distance to its successor several times a vehicle and turn.
-constexpr int kDistanceReach = 96;
+// 10 x the pixel length of a step whose squared length is below
+// kDistanceReach, by that square, worked out once by
+// CMicroSimulation::CalcDistance's rule: the moves ask for a cell's
+// distance to its successor several times a vehicle and turn. The steps
+// between neighbouring cells are short, so the few squares they have lie
+// together at the table's start.
+constexpr int64_t kDistanceReach = int64_t{1} << 14;
 
 struct DistanceTable {
   DistanceTable() {
-    for (int dy = 0; dy <= kDistanceReach; ++dy)
-      for (int dx = 0; dx <= kDistanceReach; ++dx) {
-        const double x = dx, y = dy;
-        length[dy][dx] = 10.0 * std::sqrt(x * x + y * y);
-      }
+    for (int64_t n = 0; n < kDistanceReach; ++n) length[n] = 10.0 * std::sqrt(static_cast<double>(n));
   }
-  double length[kDistanceReach + 1][kDistanceReach + 1];
+  double length[kDistanceReach];
 };
 
 // Made before the game starts, so that a look-up pays no check whether it
@@ -40,9 +42,10 @@ struct DistanceTable {
 const DistanceTable g_DistanceTable;
 
 inline double Distance(const Cell* a, const Cell* b) {
-  const int dx = std::abs(b->m_ScreenX - a->m_ScreenX), dy = std::abs(b->m_ScreenY - a->m_ScreenY);
-  if (std::max(dx, dy) > kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
-  return g_DistanceTable.length[dy][dx];
+  const int64_t dx = int64_t{b->m_ScreenX} - a->m_ScreenX, dy = int64_t{b->m_ScreenY} - a->m_ScreenY;
+  const int64_t square = dx * dx + dy * dy;
+  if (square >= kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
+  return g_DistanceTable.length[square];
 }
 
 }  // namespace
@@ -110,6 +113,25 @@ inline bool MovesOn(const Cell* next, double d, double distance) {
   return !next->m_Locked && next->m_Position == Cell::kNoPosition && d < distance;
 }
 
+// Where a private car that leaves `cell` for `next` with `rest` tenths to
+// go on past next's point stops, as MoveOn would find it, when that is in
+// `next`: the cell next leads on to, with its distance from next in `d`,
+// else null (MoveOn walks the other cases). Read before anything is written, so nothing that leaving `cell`
+// changes may decide it: the cell on must not be `cell` itself nor one of
+// its conflict cells, which leaving unlocks.
+Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, double& d) {
+  Cell* after = next->m_Choice < Cell::kLinks ? next->m_pNachfolger[next->m_Choice]
+                : next->m_Choice == Cell::kNoChoice && next->m_AnzNachfolger <= 1 ? next->m_pNachfolger[0]
+                                                                                   : nullptr;
+  if (!after || after == cell || !next->m_Visible || next->m_pCar) return nullptr;
+  d = Distance(next, after);
+  if (MovesOn(after, d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
+    return nullptr;
+  for (const Cell* c : cell->m_pConflict)
+    if (c == after) return nullptr;
+  return after;
+}
+
 // Whether the vehicle is a private car: read beside it in its cell while
 // the cell holds it, else asked of the vehicle.
 bool IsPrivateCar(const Cell* cell, const CCar* car) {
@@ -120,17 +142,24 @@ bool IsPrivateCar(const Cell* cell, const CCar* car) {
 
 int MicroZoomFactor() { return static_cast<int>(g_ZoomStufe) / 2 + 1; }
 
+namespace {
+
+// A vehicle's length by the size type a cell keeps beside it (0..4, then
+// kOtherSize for any other), at full size and halved at zoom factor 2.
+constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}, {80, 70, 160, 160, 160, 250}};
+
+inline int CellCarLength(uint8_t size, int zf) {
+  return kLength[zf == 2][std::min<uint8_t>(size, Cell::kOtherSize)];
+}
+
+// The row of kLength for zoom factor zf, and a length from it.
+inline const int* CarLengths(int zf) { return kLength[zf == 2]; }
+inline int CellCarLength(uint8_t size, const int* lengths) { return lengths[std::min<uint8_t>(size, Cell::kOtherSize)]; }
+
+}  // namespace
+
 int Laenge(int sizeType, int zf) {
-  int len = 500;
-  switch (sizeType) {
-    case 0: len = 160; break;
-    case 1: len = 140; break;
-    case 2:
-    case 3:
-    case 4: len = 320; break;
-    default: break;
-  }
-  return zf == 2 ? len / 2 : len;
+  return kLength[zf == 2][sizeType >= 0 && sizeType < Cell::kOtherSize ? sizeType : Cell::kOtherSize];
 }
 
 int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
@@ -244,7 +273,7 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
       if (cell->m_Position != Cell::kNoPosition) {
         gap -= cell->m_Position;
         ahead = cell->m_pCar;
-        if (ahead) gap -= ownLength + Laenge(cell->m_CarSize, zf);
+        if (ahead) gap -= ownLength + CellCarLength(cell->m_CarSize, zf);
       }
     }
     if (lookAhead < gap) {
@@ -266,26 +295,41 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
+  const int* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
+  // The keys are read eight at a time. The cells ahead, which the gap
+  // search reads first, often lie in the next tile's layout: asked of
+  // memory for every vehicle before the first moves.
   Cell* standingCell[256];
   CCar* standingCar[256];
   int n = 0;
   const uint8_t* keys = Keys();
-  for (size_t i = 0; i < m_Cells.size() && n < 256; ++i)
-    if (keys[i] & kKeyKind) {
-      standingCell[n] = &m_Cells[i];
-      standingCar[n++] = m_Cells[i].m_pCar;
+  const size_t count = m_Cells.size();
+  for (size_t at = 0; at < count && n < 256; at += 8) {
+    uint64_t word = 0;
+    // The keys' room is whole words (the cells behind them start at a
+    // multiple of their alignment): bytes past the last key are masked off.
+    static_assert(alignof(Cell) % sizeof word == 0);
+    std::memcpy(&word, keys + at, sizeof word);
+    // One bit a cell that holds a vehicle, the lowest of its byte.
+    static_assert(kKeyKind == 3);
+    word = (word | word >> 1) & 0x0101010101010101ULL;
+    if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
+    while (word && n < 256) {
+      const int bit = std::countr_zero(word);
+      word &= word - 1;
+      Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
+      standingCell[n] = cell;
+      standingCar[n++] = cell->m_pCar;
+      if (const Cell* next = GetVirtNext(cell)) __builtin_prefetch(next);
     }
-  // The cells ahead, which the gap search reads first, often lie in the
-  // next tile's layout: asked of memory for every vehicle at once.
-  for (int k = 0; k < n; ++k)
-    if (const Cell* next = GetVirtNext(standingCell[k])) __builtin_prefetch(next);
+  }
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   uint16_t knownId = 0;
-  int knownFound = 1, knownSpeed = 0;
+  int knownFound = 1, knownSpeed = 0;  // the class divided by zf
   // Most vehicles of a layout share one speed: its step is worked out once.
   int stepSpeed = -1;
   double stepFor = 0.0;
@@ -297,11 +341,12 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     if (k == 0 || cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
       knownFound = CalcMaxSpeed(cell, knownSpeed);
+      knownSpeed /= zf;
     }
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
     if (knownFound == 0) {
-      speed = knownSpeed / zf;
+      speed = knownSpeed;
     } else {
       speed = cell->m_CarSpeed;
       if (speed > 80 / zf || speed < 1) speed = 80 / zf;
@@ -327,20 +372,35 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       RemoveVehicle(cell);
     }
     if (cell->m_pCar != car) continue;
-    const int length = Laenge(cell->m_CarSize, zf);
+    const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
     FindGap(cell, length, lookAhead, gap, true, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
-    // Most moves of a private car end in its own cell: placed here, as
-    // MoveOn would, without its walk.
+    // Most moves of a private car end in its own cell, and most others in
+    // the next one: both are placed here, as MoveOn would, without its walk.
     if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
       const double d = Distance(cell, next);
       const double distance = move + d - p;
-      if (!MovesOn(next, d, distance) && !(busLane && IsAussenSpur(cell))) {
-        StayInCell(cell, next, d, p, distance);
+      if (!MovesOn(next, d, distance)) {
+        if (!(busLane && IsAussenSpur(cell))) {
+          StayInCell(cell, next, d, p, distance);
+          continue;
+        }
+      } else if (double dAfter = 0; Cell* after = StaysIn(cell, next, distance - d, busLane, dAfter)) {
+        // MoveOn's steps for one cell on: out of this cell, the next one's
+        // branch (a single way on taken as SplittTrafic takes it), and the
+        // placing there.
+        EmptyCell(cell, car);
+        cell->m_OldPosition = p;
+        cell->m_Choice = Cell::kNoChoice;
+        if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
+        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d);
+        car->SetMicroSimObject(next);
+        HoldVehicle(next, car, Cell::kPrivateCar);
+        LockConflicts(next, 1);
         continue;
       }
     }

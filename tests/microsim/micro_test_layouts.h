@@ -85,6 +85,7 @@ class TestCar : public CCar {
     s_lastX = x;
     s_lastY = y;
   }
+  void SetSizeType(int size) { m_CarSizeType = size; }
   static inline int s_alive = 0;
   static inline int s_destroyed = 0;
   static inline int s_cellAtEnd = 0;

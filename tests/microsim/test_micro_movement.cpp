@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <vector>
 
 #include "micro_test_host.h"
 #include "worldbase/zor_world_host.h"
@@ -191,6 +193,49 @@ TEST_F(MovementTest, AFollowerKeepsItsGapAndStopsBehindACarAtALockedCell) {
   for (int turn = 0; turn < 400 && CarsIn(*lane); ++turn) lane->MoveCars(0, 0, false);
   EXPECT_EQ(CarsIn(*lane), 0);
   EXPECT_EQ(TestCar::s_alive, 0);
+}
+
+TEST_F(MovementTest, AFollowerStopsFurtherBackBehindALongerLeader) {
+  // The follower (size type 0) closes up to a leader at a locked cell and
+  // stops where its gap search last let it enter a cell: leaders of one
+  // length hold it at one place, and sizes beyond the known ones (or below
+  // them) count as the longest.
+  host.velocity[7] = 20.0;
+  std::map<int, int> gapOf;
+  for (int size : {-1, 0, 1, 2, 3, 4, 5, 9}) {
+    LayoutPtr lane = Chain(12, 20, false);
+    lane->GetZelle(9)->m_Locked = 1;
+    TestCar* leader = new TestCar;
+    leader->SetSizeType(size);
+    lane->GetZelle(8)->m_Choice = 0;
+    ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(8), leader, 0, false, false, false), 0);
+    TestCar* follower = Place(*lane, 0);
+    for (int turn = 0; turn < 200; ++turn) lane->MoveCars(0, 0, false);
+    gapOf[size] = Along(*lane, leader, 20) - Along(*lane, follower, 20);
+  }
+  EXPECT_EQ(gapOf[0], 200);
+  EXPECT_EQ(gapOf[1], 200);
+  for (int size : {2, 3, 4}) EXPECT_EQ(gapOf[size], 240) << size;
+  for (int size : {-1, 5, 9}) EXPECT_EQ(gapOf[size], 296) << size;
+}
+
+TEST_F(MovementTest, EveryVehicleMovesOnceWhereverItsCellLiesInALongLayout) {
+  // Cells on either side of each eighth cell and the last ones of a layout
+  // whose count is no multiple of eight: each car moves one step a turn.
+  host.velocity[7] = 20.0;
+  for (int n : {7, 8, 9, 17, 23}) {
+    LayoutPtr lane = Chain(n, 40, false);
+    std::vector<int> cells;
+    for (int i = 0; i < n; i += 2) cells.push_back(i);
+    if (n % 2 == 0) cells.push_back(n - 1);
+    std::vector<TestCar*> cars;
+    for (int i : cells)
+      if (i < n - 1) cars.push_back(Place(*lane, i));
+    std::vector<int> before;
+    for (TestCar* car : cars) before.push_back(Along(*lane, car, 40));
+    lane->MoveCars(0, 0, false);
+    for (size_t k = 0; k < cars.size(); ++k) EXPECT_EQ(Along(*lane, cars[k], 40) - before[k], 16) << n << " " << k;
+  }
 }
 
 TEST_F(MovementTest, CarsOnAClosedLoopStayOnItForTenThousandTurns) {
@@ -382,6 +427,21 @@ TEST_F(MovementTest, AVehicleLocksItsConflictCellsWhileItStands) {
   for (int turn = 0; turn < 20 && lane->GetZelle(0)->m_pCar; ++turn) lane->MoveCars(0, 0, false);
   EXPECT_EQ(lane->GetZelle(0)->m_pCar, nullptr);
   EXPECT_EQ(guarded->m_Locked, 0);
+}
+
+TEST_F(MovementTest, ALongStepGoesOnThroughTheCellThatItsOwnLockHeld) {
+  // Cells 1 pixel apart and a step of 40 tenths: leaving its cell, a car
+  // unlocks the conflict cell two on and drives into it and beyond in the
+  // same move.
+  host.velocity[7] = 20.0;
+  host.SetFrameTime(100);
+  LayoutPtr lane = Chain(8, 1, false);
+  lane->GetZelle(0)->m_pConflict[0] = lane->GetZelle(2);
+  TestCar* car = Place(*lane, 0);
+  ASSERT_EQ(lane->GetZelle(2)->m_Locked, 1);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CellOf(*lane, car), 3);
+  EXPECT_EQ(lane->GetZelle(2)->m_Locked, 0);
 }
 
 TEST_F(MovementTest, AVehicleAtTheEndOfItsCellsIsRemoved) {
