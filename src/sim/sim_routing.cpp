@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -14,6 +15,13 @@ constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
 // The distance of a crossing a route search has taken out of its queue:
 // below any distance plus bound, and far enough from INT_MIN to add both.
 constexpr int kClosed = INT_MIN / 2;
+// Four 32-bit lanes, and a row of landmark distances (kLandmarks of them)
+// in three such vectors.
+using Lanes = int32_t __attribute__((vector_size(16)));
+static_assert(CSimRoutingMatrix::kLandmarks == 12, "a landmark row is three vectors of four");
+using LandmarkRow = Lanes[3];
+void LoadLandmarkRow(const int32_t* at, LandmarkRow& row) { std::memcpy(row, at, sizeof(LandmarkRow)); }
+Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
@@ -560,47 +568,33 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
 bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
   const int k = m_landmarks;
+  if (m_tightValid && m_boundValid && k == kLandmarks) {
+    // All landmarks at once, four to a vector: the target's distances stay
+    // in registers and a crossing's bound reads its own 96 bytes.
+    const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * kLandmarks];
+    LandmarkRow fromTarget, toTarget;
+    LoadLandmarkRow(target, fromTarget);
+    LoadLandmarkRow(target + kLandmarks, toTarget);
+    const int32_t* table = m_tight32.data();
+    return SearchPath(from, to, streets, [&](int v) {
+      const int32_t* own = table + static_cast<size_t>(v) * (2 * kLandmarks);
+      LandmarkRow ownFrom, ownTo;
+      LoadLandmarkRow(own, ownFrom);
+      LoadLandmarkRow(own + kLandmarks, ownTo);
+      // d(L, t) - d(L, v) and d(v, L) - d(t, L) both bound d(v, t).
+      Lanes h = Max(Max(fromTarget[0] - ownFrom[0], ownTo[0] - toTarget[0]),
+                    Max(fromTarget[1] - ownFrom[1], ownTo[1] - toTarget[1]));
+      h = Max(h, Max(fromTarget[2] - ownFrom[2], ownTo[2] - toTarget[2]));
+      const int32_t best = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
+      return std::clamp(best, 0, kBoundCap);
+    });
+  }
   if (m_tightValid && m_boundValid) {
-    // The few landmarks that bound the route from `from` best: nearly as
-    // tight as all of them, and far cheaper per crossing.
     const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
-    const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
-    int active[kLandmarks];
-    int32_t score[kLandmarks];
-    for (int l = 0; l < k; ++l) {
-      active[l] = l;
-      score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
-    }
-    const int used = std::min(k, kActiveLandmarks);
-    std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
-    if (used == kActiveLandmarks) {
-      // The target's distances in locals and a loop of known length, which
-      // the compiler unrolls: a crossing's bound reads only its own table.
-      int32_t fromTarget[kActiveLandmarks], toTarget[kActiveLandmarks];
-      int fromAt[kActiveLandmarks], toAt[kActiveLandmarks];
-      for (int i = 0; i < kActiveLandmarks; ++i) {
-        fromAt[i] = active[i];
-        toAt[i] = k + active[i];
-        fromTarget[i] = target[fromAt[i]];
-        toTarget[i] = target[toAt[i]];
-      }
-      const int32_t* table = m_tight32.data();
-      const size_t stride = static_cast<size_t>(2 * k);
-      return SearchPath(from, to, streets, [&](int v) {
-        const int32_t* own = table + static_cast<size_t>(v) * stride;
-        int32_t h = 0;
-        for (int i = 0; i < kActiveLandmarks; ++i) {
-          h = std::max(h, fromTarget[i] - own[fromAt[i]]);
-          h = std::max(h, own[toAt[i]] - toTarget[i]);
-        }
-        return std::min(h, kBoundCap);
-      });
-    }
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
       int32_t h = 0;
-      for (int i = 0; i < used; ++i) {
-        const int l = active[i];
+      for (int l = 0; l < k; ++l) {
         h = std::max(h, target[l] - own[l]);
         h = std::max(h, own[k + l] - target[k + l]);
       }

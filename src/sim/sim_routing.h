@@ -40,7 +40,6 @@ class CSimRoutingMatrix {
  public:
   static constexpr int kCrossingPenalty = 20;
   static constexpr int kLandmarks = 12;
-  static constexpr int kActiveLandmarks = 4;
   // Light passes between two measurements of the landmarks on the current
   // travel times.
   static constexpr int kRemeasurePasses = 48;
