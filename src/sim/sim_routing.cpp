@@ -120,6 +120,7 @@ void CSimRoutingMatrix::Clear() {
   m_full = false;
   m_current = false;
   m_boundValid = false;
+  m_sweepReady = false;
 }
 
 void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* streets) {
@@ -197,7 +198,6 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
   m_rowNext.assign(m_n, -1);
   m_rowPrev.assign(m_n, -1);
-  m_rowLabel.assign(m_n, RowLabel{Route::kNoRoute, -1});
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -233,6 +233,15 @@ void CSimRoutingMatrix::StartPass(bool full, const std::vector<int>* changed) {
     m_weightsRead = true;
   }
   if (!m_boundValid) m_tightValid = false;
+  if (full) {
+    // The full pass's weights: travel time and penalty, capped where no
+    // route can use the street.
+    m_weightPenalised.resize(static_cast<size_t>(e));
+    for (int i = 0; i < e; ++i)
+      m_weightPenalised[static_cast<size_t>(i)] =
+          static_cast<int>(std::min<int64_t>(int64_t{m_weight[static_cast<size_t>(i)]} + kCrossingPenalty, kBoundCap));
+  }
+  m_sweepReady = false;
   m_full = full;
   m_current = false;
   m_cursor = 0;
@@ -257,12 +266,33 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     m_cursor = m_n;
     return false;
   }
-  const int end = std::min(m_n, m_cursor + std::max(destinations, 0));
   const uint32_t start = kfx_GetTicks();
+  if (!m_sweepReady) {
+    // The elimination order stays while the streets join the same
+    // crossings (it is built in slices of the same budget); the weights
+    // are those of this pass.
+    m_sweep.SetGraph(m_n, m_from.data(), m_to.data(), NrOfStreets());
+    if (!m_sweep.Ready() && !m_sweep.Build(milliseconds)) return true;
+    m_sweep.SetWeights(m_weightPenalised.data(), kBoundCap);
+    m_sweepStart.assign(static_cast<size_t>(m_n) + 1, 0);
+    m_sweepArc.clear();
+    for (int r = 0; r < m_n; ++r) {
+      const int u = m_sweep.NodeOf(r);
+      for (int k = m_outStart[u]; k < m_outStart[u + 1]; ++k) {
+        const Arc& a = m_outArc[static_cast<size_t>(k)];
+        m_sweepArc.push_back({m_sweep.RankOf(a.node), m_weightPenalised[static_cast<size_t>(a.street)], a.street});
+      }
+      m_sweepStart[static_cast<size_t>(r) + 1] = static_cast<int>(m_sweepArc.size());
+    }
+    m_sweepDist.resize(static_cast<size_t>(m_n));
+    m_sweepReady = true;
+  }
+  const int end = std::min(m_n, m_cursor + std::max(destinations, 0));
   while (m_cursor < end && kfx_GetTicks() - start < milliseconds) {
-    m_crossings[m_cursor]->UpdateDelays();
-    ComputeRow(m_cursor);
-    ++m_cursor;
+    const int count = std::min(CSimRowSweep::kLanes, end - m_cursor);
+    for (int k = 0; k < count; ++k) m_crossings[m_cursor + k]->UpdateDelays();
+    SweepRows(m_cursor, count);
+    m_cursor += count;
     m_rowsReady = std::max(m_rowsReady, m_cursor);
   }
   if (m_cursor < m_n) return true;
@@ -273,7 +303,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
 
 // The keys of the search from a landmark have no upper limit, but none
 // lies more than the longest street plus the penalty above the least
-// waiting one, so its buckets (as ComputeRow's) form a ring that wide.
+// waiting one, so its buckets form a ring that wide.
 void CSimRoutingMatrix::Search(int source, bool backward) {
   constexpr int kShift = kRowBucketShift;
   const int64_t span = int64_t{m_maxWeight} + kCrossingPenalty;
@@ -303,8 +333,8 @@ void CSimRoutingMatrix::Search(int source, bool backward) {
     while (!b) b = q.bits[word = (word + 1) & wordMask];
     const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
     bucket += (slot - pos) & mask;
-    // The bucket is taken whole, as in ComputeRow: its crossings are final
-    // and the relaxations link none into it (the ring is wider than a step).
+    // The bucket is taken whole: its crossings are final and the
+    // relaxations link none into it (the ring is wider than a step).
     for (int u = q.TakeAll(slot), next; u >= 0; u = next) {
       next = q.next[u];
       --waiting;
@@ -417,93 +447,74 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
   return h;
 }
 
-// Backward search from `dest` over the in-streets: the tree edge of each
-// origin is the first street of its route. The tentative costs and first
-// streets lie side by side in m_rowLabel; a matrix entry is written once,
-// when its crossing comes out of the queue, and the rest of the row, the
-// crossings never reached, once at the end.
-//
-// Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
-// crossings are linked into buckets of 1 << kRowBucketShift keys; every street
-// adds its travel time (never below 0) and the penalty, more than a
-// bucket's width, to the key it leaves from. So nothing reaches the least
-// bucket while it is emptied, and each of its crossings already has its
-// final cost: the bucket is taken whole, from the crossing linked last
-// down its links, which fixes the route among equal ones. A crossing whose
-// cost falls moves to the top of its new bucket, or keeps its place when
-// the bucket stays the same. The keys stay below kNoRoute plus the
-// penalty, so the buckets need not wrap, and the search leaves them all
-// empty.
-void CSimRoutingMatrix::ComputeRow(int dest) {
-  constexpr int kShift = kRowBucketShift;
-  if (m_rowHead.empty()) {
-    const size_t buckets = static_cast<size_t>((Route::kNoRoute + kCrossingPenalty) >> kShift) + 1;
-    m_rowHead.assign(buckets, -1);
-    m_rowBits.assign(buckets / 64 + 1, 0);
-  }
-  BucketLinks q{m_rowHead.data(), m_rowNext.data(), m_rowPrev.data(), m_rowBits.data()};
-  auto link = [&q](int v, int key) { q.Link(v, static_cast<size_t>(key >> kShift)); };
-  auto unlink = [&q](int v, int key) { q.Unlink(v, static_cast<size_t>(key >> kShift)); };
+void CSimRoutingMatrix::SweepRows(int first, int count) {
+  int targets[CSimRowSweep::kLanes] = {-1, -1, -1, -1};
+  for (int k = 0; k < count; ++k) targets[k] = first + k;
+  m_sweep.DistancesTo(targets, m_sweepDist.data());
+  for (int k = 0; k < count; ++k) WriteRow(first + k, k);
+}
+
+// Distances are costs plus the penalty of the crossing, 0 at dest, so a
+// crossing's distance is that of the end of its first street plus the
+// street's travel time and the penalty. Every street adds at least the
+// penalty, so following first streets leads to dest without a cycle.
+void CSimRoutingMatrix::WriteRow(int dest, int lane) {
+  constexpr int kUnresolved = -2;
+  const CSimRowSweep::Lanes* dist = m_sweepDist.data();
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  RowLabel* label = m_rowLabel.data();
-  for (int v = 0; v < m_n; ++v) label[v] = {Route::kNoRoute, -1};
-  label[dest].cost = 0;
-  row[dest] = kDiagonalEntry;
-  const Arc* arcs = m_inArc.data();
-  const int* start = m_inStart.data();
+  const SweepArc* arcs = m_sweepArc.data();
+  const int* start = m_sweepStart.data();
+  for (int r = 0; r < m_n; ++r) {
+    const int u = m_sweep.NodeOf(r);
+    const int d = dist[r][lane];
+    Route& e = row[u];
+    if (d >= kBoundCap) {
+      e = kNoRouteEntry;
+      continue;
+    }
+    if (u == dest) {
+      e = kDiagonalEntry;
+      continue;
+    }
+    // Out-streets in id order: of two that lead on equally the lower id is
+    // the first street. With exact distances one of them does.
+    const SweepArc* a = arcs + start[r];
+    const SweepArc* const end = arcs + start[r + 1];
+    while (a != end && a->weight + dist[a->node][lane] != d) ++a;
+    if (a == end) {
+      e = kNoRouteEntry;
+      continue;
+    }
+    e.cost = d - kCrossingPenalty;
+    e.firstStreet = a->street;
+    e.lastStreet = kUnresolved;
+  }
+  // Last streets and lengths: each chain of first streets is walked up to
+  // a crossing already done (or dest) and filled in backwards.
   const int* streetTo = m_to.data();
   const int* streetLength = m_length.data();
-  int waiting = 1, settled = 0;
-  link(dest, 0);
-  size_t word = 0;
-  while (waiting > 0) {
-    uint64_t b;
-    while (!(b = q.bits[word])) ++word;
-    // The least bucket is taken whole: its crossings are final, and no
-    // relaxation links a crossing into it or moves one out of it.
-    for (int u = q.TakeAll(word * 64 + static_cast<size_t>(__builtin_ctzll(b))), next; u >= 0; u = next) {
-      next = q.next[u];
-      --waiting;
-      ++settled;
-      int d = 0;
-      if (u != dest) {
-        const RowLabel l = label[u];
-        d = l.cost + kCrossingPenalty;
-        const int to = streetTo[l.first];
-        Route& r = row[u];
-        r.cost = l.cost;
-        r.firstStreet = l.first;
-        if (to == dest) {
-          r.lastStreet = l.first;
-          r.length = streetLength[l.first];
-        } else {
-          r.lastStreet = row[to].lastStreet;
-          r.length = streetLength[l.first] + row[to].length;
-        }
-      }
-      const Arc* const end = arcs + start[u + 1];
-      for (const Arc* a = arcs + start[u]; a != end; ++a) {
-        const int c = d + a->weight;
-        RowLabel& l = label[a->node];
-        // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
-        // more do not exist.
-        if (c >= l.cost) continue;
-        const int key = c + kCrossingPenalty;
-        if (l.cost >= Route::kNoRoute) {
-          ++waiting;
-          link(a->node, key);
-        } else if (((l.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
-          unlink(a->node, l.cost + kCrossingPenalty);
-          link(a->node, key);
-        }
-        l.cost = c;
-        l.first = a->street;
+  std::vector<int>& chain = m_chain;
+  for (int u = 0; u < m_n; ++u) {
+    if (row[u].lastStreet != kUnresolved) continue;
+    chain.clear();
+    for (int v = u;;) {
+      chain.push_back(v);
+      const int next = streetTo[row[v].firstStreet];
+      if (next == dest || row[next].lastStreet != kUnresolved) break;
+      v = next;
+    }
+    for (size_t i = chain.size(); i-- > 0;) {
+      Route& e = row[chain[i]];
+      const int next = streetTo[e.firstStreet];
+      if (next == dest) {
+        e.lastStreet = e.firstStreet;
+        e.length = streetLength[e.firstStreet];
+      } else {
+        e.lastStreet = row[next].lastStreet;
+        e.length = streetLength[e.firstStreet] + row[next].length;
       }
     }
   }
-  // The crossings the search did not reach have no route.
-  for (int v = 0; v < m_n && settled < m_n; ++v)
-    if (label[v].cost >= Route::kNoRoute) row[v] = kNoRouteEntry;
 }
 
 // A* over the out-streets. With a consistent bound the first time `to`
