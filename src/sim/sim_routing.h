@@ -89,10 +89,9 @@ class CSimRoutingMatrix {
   // Writes the rows of destinations first .. first + count - 1 (at most
   // four) from the sweep's distances.
   void SweepRows(int first, int count);
-  // Writes the row of `dest` from the distances in `lane`: each crossing's
-  // first street is the first of its out-streets that leads on along a
-  // shortest route; its last street and length follow from the crossing
-  // that street leads to.
+  // Writes the row of `dest` from the distances and first streets in
+  // `lane`; each crossing's last street and length follow from the
+  // crossing its first street leads to.
   void WriteRow(int dest, int lane);
   // Keys per bucket of the landmark searches, 1 << kRowBucketShift: no
   // more than what any street adds to a key, its travel time (never below
@@ -154,7 +153,7 @@ class CSimRoutingMatrix {
     int weight;
     int street;
   };
-  std::vector<int> m_weightPenalised, m_sweepStart, m_chain;
+  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain;
   std::vector<SweepArc> m_sweepArc;
   std::vector<CSimRowSweep::Lanes> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
