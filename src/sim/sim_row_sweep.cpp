@@ -11,10 +11,22 @@ using Lanes = CSimRowSweep::Lanes;
 Lanes Min(Lanes a, Lanes b) { return a < b ? a : b; }
 }  // namespace
 
+// The structure built last, for the next sweep of the same network.
+CSimRowSweep CSimRowSweep::g_lastBuilt;
+
+bool CSimRowSweep::Joins(int n, const int* from, const int* to, int arcs) const {
+  return n == m_n && m_from.size() == static_cast<size_t>(arcs) && std::equal(from, from + arcs, m_from.begin()) &&
+         std::equal(to, to + arcs, m_to.begin());
+}
+
 void CSimRowSweep::SetGraph(int n, const int* from, const int* to, int arcs) {
-  if (n == m_n && m_from.size() == static_cast<size_t>(arcs) && std::equal(from, from + arcs, m_from.begin()) &&
-      std::equal(to, to + arcs, m_to.begin()))
+  if (Joins(n, from, to, arcs)) return;
+  // Another slot may have built it already: a load sets the slots up again
+  // on the same network, and each slot computes every few hours.
+  if (g_lastBuilt.m_ready && g_lastBuilt.Joins(n, from, to, arcs)) {
+    *this = g_lastBuilt;
     return;
+  }
   m_n = n;
   m_ready = false;
   m_from.assign(from, from + arcs);
@@ -122,6 +134,7 @@ void CSimRowSweep::Finish() {
   m_upperNodes.clear();
   m_heap.clear();
   m_ready = true;
+  g_lastBuilt = *this;
 }
 
 void CSimRowSweep::SetWeights(const int* weight, int cap) {

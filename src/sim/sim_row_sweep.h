@@ -29,8 +29,8 @@ class CSimRowSweep {
   static constexpr int kLanes = 4;
 
   // Starts the structure of a graph of `n` nodes with arcs from[i] ->
-  // to[i] (loops are left out); keeps the last one when it joins the same
-  // nodes.
+  // to[i] (loops are left out); keeps the last one, or takes the one built
+  // last by any sweep, when it joins the same nodes.
   void SetGraph(int n, const int* from, const int* to, int arcs);
   // Works on the structure until it is done or `milliseconds` of the clock
   // have passed; true when it is done.
@@ -53,6 +53,9 @@ class CSimRowSweep {
 
  private:
   void Finish();
+  // Whether the structure is (being) made of these arcs.
+  bool Joins(int n, const int* from, const int* to, int arcs) const;
+  static CSimRowSweep g_lastBuilt;
 
   int m_n = -1;
   bool m_ready = false;

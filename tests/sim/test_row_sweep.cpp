@@ -133,11 +133,15 @@ TEST(RowSweep, WeightsAndSumsAtTheCapMeanNoWay) {
   ExpectAllDistances(sweep, g, cap);
 }
 
-TEST(RowSweep, TheOrderIsKeptForTheSameStreetsAndMadeAgainForOthers) {
+TEST(RowSweep, TheOrderIsKeptAndSharedForTheSameStreetsAndMadeAgainForOthers) {
   const int cap = 600020;
   Graph g = RandomGrid(14, 11, 7, cap);
   CSimRowSweep whole;
   Build(whole, g, cap);
+  // Another network built since: the next sweep of the first one makes its
+  // own order.
+  CSimRowSweep elsewhere;
+  Build(elsewhere, RandomGrid(5, 4, 9, cap), cap);
 
   // Each read of this clock advances it 1 ms, so a slice of 2 ms ends
   // after a few crossings.
@@ -155,6 +159,13 @@ TEST(RowSweep, TheOrderIsKeptForTheSameStreetsAndMadeAgainForOthers) {
   for (int r = 0; r < g.n; ++r) ASSERT_EQ(sliced.NodeOf(r), whole.NodeOf(r)) << r;
   sliced.SetWeights(g.weight.data(), cap);
   ExpectAllDistances(sliced, g, cap);
+
+  // A further sweep of the same network takes the order built last.
+  CSimRowSweep taken;
+  taken.SetGraph(g.n, g.from.data(), g.to.data(), g.Arcs());
+  ASSERT_TRUE(taken.Ready());
+  taken.SetWeights(g.weight.data(), cap);
+  ExpectAllDistances(taken, g, cap);
 
   // The same streets with other weights, some slower, some faster: the
   // order stays and the distances follow the new weights.
