@@ -285,6 +285,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
       m_sweepStart[static_cast<size_t>(r) + 1] = static_cast<int>(m_sweepArc.size());
     }
     m_sweepDist.resize(static_cast<size_t>(m_n));
+    m_chain.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
   }
@@ -503,29 +504,32 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
     e.lastStreet = kUnresolved;
   }
   // Last streets and lengths: each chain of first streets is walked up to
-  // a crossing already done (or dest) and filled in backwards.
+  // a crossing already done (or dest); all of the chain share that one's
+  // last street, and their lengths add up backwards.
   const int* streetTo = m_to.data();
   const int* streetLength = m_length.data();
-  std::vector<int>& chain = m_chain;
+  int* chain = m_chain.data();
   for (int u = 0; u < m_n; ++u) {
     if (row[u].lastStreet != kUnresolved) continue;
-    chain.clear();
-    for (int v = u;;) {
-      chain.push_back(v);
-      const int next = streetTo[row[v].firstStreet];
+    int depth = 0, next;
+    for (int v = u;; v = next) {
+      chain[depth++] = v;
+      next = streetTo[row[v].firstStreet];
       if (next == dest || row[next].lastStreet != kUnresolved) break;
-      v = next;
     }
-    for (size_t i = chain.size(); i-- > 0;) {
-      Route& e = row[chain[i]];
-      const int next = streetTo[e.firstStreet];
-      if (next == dest) {
-        e.lastStreet = e.firstStreet;
-        e.length = streetLength[e.firstStreet];
-      } else {
-        e.lastStreet = row[next].lastStreet;
-        e.length = streetLength[e.firstStreet] + row[next].length;
-      }
+    int last, length;
+    if (next == dest) {
+      last = row[chain[depth - 1]].firstStreet;
+      length = 0;
+    } else {
+      last = row[next].lastStreet;
+      length = row[next].length;
+    }
+    while (depth > 0) {
+      Route& e = row[chain[--depth]];
+      length += streetLength[e.firstStreet];
+      e.length = length;
+      e.lastStreet = last;
     }
   }
 }
