@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -14,6 +15,13 @@ constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
 // The distance of a crossing a route search has taken out of its queue:
 // below any distance plus bound, and far enough from INT_MIN to add both.
 constexpr int kClosed = INT_MIN / 2;
+// Four 32-bit lanes, and a row of landmark distances (kLandmarks of them)
+// in three such vectors.
+using Lanes = int32_t __attribute__((vector_size(16)));
+static_assert(CSimRoutingMatrix::kLandmarks == 12, "a landmark row is three vectors of four");
+using LandmarkRow = Lanes[3];
+void LoadLandmarkRow(const int32_t* at, LandmarkRow& row) { std::memcpy(row, at, sizeof(LandmarkRow)); }
+Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
@@ -112,6 +120,7 @@ void CSimRoutingMatrix::Clear() {
   m_full = false;
   m_current = false;
   m_boundValid = false;
+  m_sweepReady = false;
 }
 
 void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* streets) {
@@ -189,7 +198,6 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   m_path.assign(m_n, PathNode{0, 0, 0, -1});
   m_rowNext.assign(m_n, -1);
   m_rowPrev.assign(m_n, -1);
-  m_rowLabel.assign(m_n, RowLabel{Route::kNoRoute, -1});
   m_pathStamp = 0;
   m_dist.assign(m_n, kInf);
   m_parent.assign(m_n, -1);
@@ -225,6 +233,15 @@ void CSimRoutingMatrix::StartPass(bool full, const std::vector<int>* changed) {
     m_weightsRead = true;
   }
   if (!m_boundValid) m_tightValid = false;
+  if (full) {
+    // The full pass's weights: travel time and penalty, capped where no
+    // route can use the street.
+    m_weightPenalised.resize(static_cast<size_t>(e));
+    for (int i = 0; i < e; ++i)
+      m_weightPenalised[static_cast<size_t>(i)] =
+          static_cast<int>(std::min<int64_t>(int64_t{m_weight[static_cast<size_t>(i)]} + kCrossingPenalty, kBoundCap));
+  }
+  m_sweepReady = false;
   m_full = full;
   m_current = false;
   m_cursor = 0;
@@ -249,12 +266,35 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     m_cursor = m_n;
     return false;
   }
-  const int end = std::min(m_n, m_cursor + std::max(destinations, 0));
   const uint32_t start = kfx_GetTicks();
+  if (!m_sweepReady) {
+    // The elimination order stays while the streets join the same
+    // crossings (it is built in slices of the same budget); the weights
+    // are those of this pass.
+    m_sweep.SetGraph(m_n, m_from.data(), m_to.data(), NrOfStreets());
+    if (!m_sweep.Ready() && !m_sweep.Build(milliseconds)) return true;
+    m_sweep.SetWeights(m_weightPenalised.data(), kBoundCap);
+    m_sweepStart.assign(static_cast<size_t>(m_n) + 1, 0);
+    m_sweepArc.clear();
+    for (int r = 0; r < m_n; ++r) {
+      const int u = m_sweep.NodeOf(r);
+      for (int k = m_outStart[u]; k < m_outStart[u + 1]; ++k) {
+        const Arc& a = m_outArc[static_cast<size_t>(k)];
+        m_sweepArc.push_back({m_sweep.RankOf(a.node), m_weightPenalised[static_cast<size_t>(a.street)], a.street});
+      }
+      m_sweepStart[static_cast<size_t>(r) + 1] = static_cast<int>(m_sweepArc.size());
+    }
+    m_sweepDist.resize(static_cast<size_t>(m_n));
+    m_chain.resize(static_cast<size_t>(m_n));
+    m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
+    m_sweepReady = true;
+  }
+  const int end = std::min(m_n, m_cursor + std::max(destinations, 0));
   while (m_cursor < end && kfx_GetTicks() - start < milliseconds) {
-    m_crossings[m_cursor]->UpdateDelays();
-    ComputeRow(m_cursor);
-    ++m_cursor;
+    const int count = std::min(CSimRowSweep::kLanes, end - m_cursor);
+    for (int k = 0; k < count; ++k) m_crossings[m_cursor + k]->UpdateDelays();
+    SweepRows(m_cursor, count);
+    m_cursor += count;
     m_rowsReady = std::max(m_rowsReady, m_cursor);
   }
   if (m_cursor < m_n) return true;
@@ -265,7 +305,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
 
 // The keys of the search from a landmark have no upper limit, but none
 // lies more than the longest street plus the penalty above the least
-// waiting one, so its buckets (as ComputeRow's) form a ring that wide.
+// waiting one, so its buckets form a ring that wide.
 void CSimRoutingMatrix::Search(int source, bool backward) {
   constexpr int kShift = kRowBucketShift;
   const int64_t span = int64_t{m_maxWeight} + kCrossingPenalty;
@@ -295,8 +335,8 @@ void CSimRoutingMatrix::Search(int source, bool backward) {
     while (!b) b = q.bits[word = (word + 1) & wordMask];
     const size_t slot = word * 64 + static_cast<size_t>(__builtin_ctzll(b));
     bucket += (slot - pos) & mask;
-    // The bucket is taken whole, as in ComputeRow: its crossings are final
-    // and the relaxations link none into it (the ring is wider than a step).
+    // The bucket is taken whole: its crossings are final and the
+    // relaxations link none into it (the ring is wider than a step).
     for (int u = q.TakeAll(slot), next; u >= 0; u = next) {
       next = q.next[u];
       --waiting;
@@ -409,93 +449,89 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
   return h;
 }
 
-// Backward search from `dest` over the in-streets: the tree edge of each
-// origin is the first street of its route. The tentative costs and first
-// streets lie side by side in m_rowLabel; a matrix entry is written once,
-// when its crossing comes out of the queue, and the rest of the row, the
-// crossings never reached, once at the end.
-//
-// Keys are costs plus the penalty of the crossing, 0 at dest. Waiting
-// crossings are linked into buckets of 1 << kRowBucketShift keys; every street
-// adds its travel time (never below 0) and the penalty, more than a
-// bucket's width, to the key it leaves from. So nothing reaches the least
-// bucket while it is emptied, and each of its crossings already has its
-// final cost: the bucket is taken whole, from the crossing linked last
-// down its links, which fixes the route among equal ones. A crossing whose
-// cost falls moves to the top of its new bucket, or keeps its place when
-// the bucket stays the same. The keys stay below kNoRoute plus the
-// penalty, so the buckets need not wrap, and the search leaves them all
-// empty.
-void CSimRoutingMatrix::ComputeRow(int dest) {
-  constexpr int kShift = kRowBucketShift;
-  if (m_rowHead.empty()) {
-    const size_t buckets = static_cast<size_t>((Route::kNoRoute + kCrossingPenalty) >> kShift) + 1;
-    m_rowHead.assign(buckets, -1);
-    m_rowBits.assign(buckets / 64 + 1, 0);
-  }
-  BucketLinks q{m_rowHead.data(), m_rowNext.data(), m_rowPrev.data(), m_rowBits.data()};
-  auto link = [&q](int v, int key) { q.Link(v, static_cast<size_t>(key >> kShift)); };
-  auto unlink = [&q](int v, int key) { q.Unlink(v, static_cast<size_t>(key >> kShift)); };
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
-  RowLabel* label = m_rowLabel.data();
-  for (int v = 0; v < m_n; ++v) label[v] = {Route::kNoRoute, -1};
-  label[dest].cost = 0;
-  row[dest] = kDiagonalEntry;
-  const Arc* arcs = m_inArc.data();
-  const int* start = m_inStart.data();
-  const int* streetTo = m_to.data();
-  const int* streetLength = m_length.data();
-  int waiting = 1, settled = 0;
-  link(dest, 0);
-  size_t word = 0;
-  while (waiting > 0) {
-    uint64_t b;
-    while (!(b = q.bits[word])) ++word;
-    // The least bucket is taken whole: its crossings are final, and no
-    // relaxation links a crossing into it or moves one out of it.
-    for (int u = q.TakeAll(word * 64 + static_cast<size_t>(__builtin_ctzll(b))), next; u >= 0; u = next) {
-      next = q.next[u];
-      --waiting;
-      ++settled;
-      int d = 0;
-      if (u != dest) {
-        const RowLabel l = label[u];
-        d = l.cost + kCrossingPenalty;
-        const int to = streetTo[l.first];
-        Route& r = row[u];
-        r.cost = l.cost;
-        r.firstStreet = l.first;
-        if (to == dest) {
-          r.lastStreet = l.first;
-          r.length = streetLength[l.first];
-        } else {
-          r.lastStreet = row[to].lastStreet;
-          r.length = streetLength[l.first] + row[to].length;
-        }
-      }
-      const Arc* const end = arcs + start[u + 1];
-      for (const Arc* a = arcs + start[u]; a != end; ++a) {
-        const int c = d + a->weight;
-        RowLabel& l = label[a->node];
-        // Unreached crossings hold kNoRoute: routes of kNoRoute seconds or
-        // more do not exist.
-        if (c >= l.cost) continue;
-        const int key = c + kCrossingPenalty;
-        if (l.cost >= Route::kNoRoute) {
-          ++waiting;
-          link(a->node, key);
-        } else if (((l.cost + kCrossingPenalty) >> kShift) != (key >> kShift)) {
-          unlink(a->node, l.cost + kCrossingPenalty);
-          link(a->node, key);
-        }
-        l.cost = c;
-        l.first = a->street;
-      }
+void CSimRoutingMatrix::SweepRows(int first, int count) {
+  int targets[CSimRowSweep::kLanes] = {-1, -1, -1, -1};
+  for (int k = 0; k < count; ++k) targets[k] = first + k;
+  m_sweep.DistancesTo(targets, m_sweepDist.data());
+  // The first streets of all four rows in one walk over the out-streets:
+  // in id order, the first that leads on along a shortest route (with
+  // exact distances one does). Lanes at the cap have no route, the
+  // destination's own lane (distance 0) no first street.
+  using Lanes = CSimRowSweep::Lanes;
+  const Lanes cap = {kBoundCap, kBoundCap, kBoundCap, kBoundCap};
+  const Lanes zero = {0, 0, 0, 0};
+  const Lanes* dist = m_sweepDist.data();
+  const SweepArc* arcs = m_sweepArc.data();
+  const int* start = m_sweepStart.data();
+  int* firstStreet = m_sweepFirst.data();
+  for (int r = 0; r < m_n; ++r) {
+    const Lanes d = dist[r];
+    Lanes open = (d < cap) & (d > zero);
+    int* f = firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes;
+    f[0] = f[1] = f[2] = f[3] = -1;
+    for (const SweepArc *a = arcs + start[r], *end = arcs + start[r + 1]; a != end; ++a) {
+      const Lanes hit = (dist[a->node] + a->weight == d) & open;
+      if ((hit[0] | hit[1] | hit[2] | hit[3]) == 0) continue;
+      for (int k = 0; k < CSimRowSweep::kLanes; ++k)
+        if (hit[k]) f[k] = a->street;
+      open &= ~hit;
+      if ((open[0] | open[1] | open[2] | open[3]) == 0) break;
     }
   }
-  // The crossings the search did not reach have no route.
-  for (int v = 0; v < m_n && settled < m_n; ++v)
-    if (label[v].cost >= Route::kNoRoute) row[v] = kNoRouteEntry;
+  for (int k = 0; k < count; ++k) WriteRow(first + k, k);
+}
+
+// Distances are costs plus the penalty of the crossing, 0 at dest, so a
+// crossing's distance is that of the end of its first street plus the
+// street's travel time and the penalty. Every street adds at least the
+// penalty, so following first streets leads to dest without a cycle.
+void CSimRoutingMatrix::WriteRow(int dest, int lane) {
+  constexpr int kUnresolved = -2;
+  const CSimRowSweep::Lanes* dist = m_sweepDist.data();
+  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  const int* firstStreet = m_sweepFirst.data() + lane;
+  for (int r = 0; r < m_n; ++r) {
+    const int u = m_sweep.NodeOf(r);
+    const int d = dist[r][lane];
+    const int street = firstStreet[static_cast<size_t>(r) * CSimRowSweep::kLanes];
+    Route& e = row[u];
+    if (street < 0) {
+      e = u == dest ? kDiagonalEntry : kNoRouteEntry;
+      continue;
+    }
+    e.cost = d - kCrossingPenalty;
+    e.firstStreet = street;
+    e.lastStreet = kUnresolved;
+  }
+  // Last streets and lengths: each chain of first streets is walked up to
+  // a crossing already done (or dest); all of the chain share that one's
+  // last street, and their lengths add up backwards.
+  const int* streetTo = m_to.data();
+  const int* streetLength = m_length.data();
+  int* chain = m_chain.data();
+  for (int u = 0; u < m_n; ++u) {
+    if (row[u].lastStreet != kUnresolved) continue;
+    int depth = 0, next;
+    for (int v = u;; v = next) {
+      chain[depth++] = v;
+      next = streetTo[row[v].firstStreet];
+      if (next == dest || row[next].lastStreet != kUnresolved) break;
+    }
+    int last, length;
+    if (next == dest) {
+      last = row[chain[depth - 1]].firstStreet;
+      length = 0;
+    } else {
+      last = row[next].lastStreet;
+      length = row[next].length;
+    }
+    while (depth > 0) {
+      Route& e = row[chain[--depth]];
+      length += streetLength[e.firstStreet];
+      e.length = length;
+      e.lastStreet = last;
+    }
+  }
 }
 
 // A* over the out-streets. With a consistent bound the first time `to`
@@ -560,47 +596,33 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
 bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
   const int k = m_landmarks;
+  if (m_tightValid && m_boundValid && k == kLandmarks) {
+    // All landmarks at once, four to a vector: the target's distances stay
+    // in registers and a crossing's bound reads its own 96 bytes.
+    const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * kLandmarks];
+    LandmarkRow fromTarget, toTarget;
+    LoadLandmarkRow(target, fromTarget);
+    LoadLandmarkRow(target + kLandmarks, toTarget);
+    const int32_t* table = m_tight32.data();
+    return SearchPath(from, to, streets, [&](int v) {
+      const int32_t* own = table + static_cast<size_t>(v) * (2 * kLandmarks);
+      LandmarkRow ownFrom, ownTo;
+      LoadLandmarkRow(own, ownFrom);
+      LoadLandmarkRow(own + kLandmarks, ownTo);
+      // d(L, t) - d(L, v) and d(v, L) - d(t, L) both bound d(v, t).
+      Lanes h = Max(Max(fromTarget[0] - ownFrom[0], ownTo[0] - toTarget[0]),
+                    Max(fromTarget[1] - ownFrom[1], ownTo[1] - toTarget[1]));
+      h = Max(h, Max(fromTarget[2] - ownFrom[2], ownTo[2] - toTarget[2]));
+      const int32_t best = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
+      return std::clamp(best, 0, kBoundCap);
+    });
+  }
   if (m_tightValid && m_boundValid) {
-    // The few landmarks that bound the route from `from` best: nearly as
-    // tight as all of them, and far cheaper per crossing.
     const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * k];
-    const int32_t* start32 = &m_tight32[static_cast<size_t>(from) * 2 * k];
-    int active[kLandmarks];
-    int32_t score[kLandmarks];
-    for (int l = 0; l < k; ++l) {
-      active[l] = l;
-      score[l] = std::max(target[l] - start32[l], start32[k + l] - target[k + l]);
-    }
-    const int used = std::min(k, kActiveLandmarks);
-    std::partial_sort(active, active + used, active + k, [&](int a, int b) { return score[a] > score[b]; });
-    if (used == kActiveLandmarks) {
-      // The target's distances in locals and a loop of known length, which
-      // the compiler unrolls: a crossing's bound reads only its own table.
-      int32_t fromTarget[kActiveLandmarks], toTarget[kActiveLandmarks];
-      int fromAt[kActiveLandmarks], toAt[kActiveLandmarks];
-      for (int i = 0; i < kActiveLandmarks; ++i) {
-        fromAt[i] = active[i];
-        toAt[i] = k + active[i];
-        fromTarget[i] = target[fromAt[i]];
-        toTarget[i] = target[toAt[i]];
-      }
-      const int32_t* table = m_tight32.data();
-      const size_t stride = static_cast<size_t>(2 * k);
-      return SearchPath(from, to, streets, [&](int v) {
-        const int32_t* own = table + static_cast<size_t>(v) * stride;
-        int32_t h = 0;
-        for (int i = 0; i < kActiveLandmarks; ++i) {
-          h = std::max(h, fromTarget[i] - own[fromAt[i]]);
-          h = std::max(h, own[toAt[i]] - toTarget[i]);
-        }
-        return std::min(h, kBoundCap);
-      });
-    }
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = &m_tight32[static_cast<size_t>(v) * 2 * k];
       int32_t h = 0;
-      for (int i = 0; i < used; ++i) {
-        const int l = active[i];
+      for (int l = 0; l < k; ++l) {
         h = std::max(h, target[l] - own[l]);
         h = std::max(h, own[k + l] - target[k + l]);
       }

@@ -1,10 +1,12 @@
 #pragma once
 // All-pairs car routes of one slot's street network.
 //
-// A full pass fills the matrix with exact shortest routes: one backward
-// Dijkstra search per destination crossing, sliced by destinations the way
-// a pivot-sliced closure would be. Every intermediate crossing of a route
-// costs kCrossingPenalty seconds.
+// A full pass fills the matrix with exact shortest routes: the distances
+// to four destinations at a time come from two sweeps over an elimination
+// order of the network (see CSimRowSweep), and each route's first street
+// from its crossing's out-streets. The rows are sliced by destinations the
+// way a pivot-sliced closure would be. Every intermediate crossing of a
+// route costs kCrossingPenalty seconds.
 //
 // Only the hour's last pass needs the whole matrix (the agents read it).
 // The passes before the loading steps only need the routes of the trips
@@ -18,6 +20,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/sim_row_sweep.h"
 
 class CSimCrossing;
 class CSimStreet;
@@ -40,7 +43,6 @@ class CSimRoutingMatrix {
  public:
   static constexpr int kCrossingPenalty = 20;
   static constexpr int kLandmarks = 12;
-  static constexpr int kActiveLandmarks = 4;
   // Light passes between two measurements of the landmarks on the current
   // travel times.
   static constexpr int kRemeasurePasses = 48;
@@ -84,10 +86,16 @@ class CSimRoutingMatrix {
   size_t MatrixBytes() const { return m_matrix ? (static_cast<size_t>(m_n) * m_n + 1) * sizeof(Route) : 0; }
 
  private:
-  void ComputeRow(int dest);
-  // Keys per bucket of ComputeRow, 1 << kRowBucketShift: no more than what
-  // any street adds to a key, its travel time (never below 0) and the
-  // crossing penalty.
+  // Writes the rows of destinations first .. first + count - 1 (at most
+  // four) from the sweep's distances.
+  void SweepRows(int first, int count);
+  // Writes the row of `dest` from the distances and first streets in
+  // `lane`; each crossing's last street and length follow from the
+  // crossing its first street leads to.
+  void WriteRow(int dest, int lane);
+  // Keys per bucket of the landmark searches, 1 << kRowBucketShift: no
+  // more than what any street adds to a key, its travel time (never below
+  // 0) and the crossing penalty.
   static constexpr int kRowBucketShift = 4;
   static_assert((1 << kRowBucketShift) <= kCrossingPenalty, "a street's key step exceeds a bucket");
   // Crossings waiting in buckets of keys: the last one linked into each
@@ -130,18 +138,24 @@ class CSimRoutingMatrix {
       return u;
     }
   };
-  // The buckets of ComputeRow, one per 1 << kRowBucketShift keys up to the
-  // greatest key, those of the landmark searches, a ring as wide as their
-  // keys' span, and the links of the crossings waiting in either.
-  std::vector<int> m_rowHead, m_ringHead, m_rowNext, m_rowPrev;
-  std::vector<uint64_t> m_rowBits, m_ringBits;
-  // A row's tentative costs and first streets while it is searched, close
-  // together; the matrix entry is written once, when its crossing is final.
-  struct RowLabel {
-    int cost;
-    int first;
+  // The buckets of the landmark searches, a ring as wide as their keys'
+  // span, and the links of the crossings waiting in them.
+  std::vector<int> m_ringHead, m_rowNext, m_rowPrev;
+  std::vector<uint64_t> m_ringBits;
+  // The full pass: the sweep over the elimination order with the pass's
+  // travel times and the penalty, its distances of four rows by rank, and
+  // each crossing's out-streets in rank order with the rank of their end
+  // and their weight.
+  CSimRowSweep m_sweep;
+  bool m_sweepReady = false;
+  struct SweepArc {
+    int node;
+    int weight;
+    int street;
   };
-  std::vector<RowLabel> m_rowLabel;
+  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain;
+  std::vector<SweepArc> m_sweepArc;
+  std::vector<CSimRowSweep::Lanes> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);

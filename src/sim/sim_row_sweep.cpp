@@ -1,0 +1,208 @@
+#include "sim/sim_row_sweep.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "framework/zor_seams.h"
+
+// The sweeps take the least of two vectors in one instruction where the
+// processor has it (SSE4.1, chosen when the program starts); otherwise in
+// a compare and three bit operations.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ZOR_SWEEP_LANES __attribute__((target_clones("sse4.1", "default")))
+#else
+#define ZOR_SWEEP_LANES
+#endif
+
+namespace {
+using Lanes = CSimRowSweep::Lanes;
+Lanes Min(Lanes a, Lanes b) { return a < b ? a : b; }
+}  // namespace
+
+// The structure built last, for the next sweep of the same network.
+CSimRowSweep CSimRowSweep::g_lastBuilt;
+
+bool CSimRowSweep::Joins(int n, const int* from, const int* to, int arcs) const {
+  return n == m_n && m_from.size() == static_cast<size_t>(arcs) && std::equal(from, from + arcs, m_from.begin()) &&
+         std::equal(to, to + arcs, m_to.begin());
+}
+
+void CSimRowSweep::SetGraph(int n, const int* from, const int* to, int arcs) {
+  if (Joins(n, from, to, arcs)) return;
+  // Another slot may have built it already: a load sets the slots up again
+  // on the same network, and each slot computes every few hours.
+  if (g_lastBuilt.m_ready && g_lastBuilt.Joins(n, from, to, arcs)) {
+    *this = g_lastBuilt;
+    return;
+  }
+  m_n = n;
+  m_ready = false;
+  m_from.assign(from, from + arcs);
+  m_to.assign(to, to + arcs);
+  const size_t sn = static_cast<size_t>(n);
+  m_adj.assign(sn, {});
+  for (int i = 0; i < arcs; ++i) {
+    if (from[i] == to[i]) continue;
+    m_adj[static_cast<size_t>(from[i])].push_back(to[i]);
+    m_adj[static_cast<size_t>(to[i])].push_back(from[i]);
+  }
+  for (std::vector<int>& a : m_adj) {
+    std::sort(a.begin(), a.end());
+    a.erase(std::unique(a.begin(), a.end()), a.end());
+  }
+  m_heap.clear();
+  for (int v = 0; v < n; ++v) m_heap.push_back({static_cast<int>(m_adj[static_cast<size_t>(v)].size()), v});
+  std::make_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+  m_rank.assign(sn, -1);
+  m_nodeOf.assign(sn, -1);
+  m_upperNodes.assign(sn, {});
+  m_mark.assign(sn, -1);
+  m_eliminated = 0;
+}
+
+bool CSimRowSweep::Build(unsigned milliseconds) {
+  if (m_ready) return true;
+  const uint32_t start = kfx_GetTicks();
+  const bool eliminating = !m_heap.empty();
+  // Least degree first; of equal degrees the lower node. Entries whose
+  // degree is no longer the node's are skipped.
+  while (!m_heap.empty()) {
+    std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+    const auto [degree, v] = m_heap.back();
+    m_heap.pop_back();
+    const size_t sv = static_cast<size_t>(v);
+    if (m_rank[sv] >= 0 || degree != static_cast<int>(m_adj[sv].size())) continue;
+    m_rank[sv] = m_eliminated;
+    m_nodeOf[static_cast<size_t>(m_eliminated)] = v;
+    ++m_eliminated;
+    std::vector<int>& nb = m_adj[sv];
+    // The neighbours become a clique and lose v.
+    for (int a : nb) {
+      std::vector<int>& la = m_adj[static_cast<size_t>(a)];
+      for (int x : la) m_mark[static_cast<size_t>(x)] = a;
+      la.erase(std::find(la.begin(), la.end(), v));
+      for (int x : nb)
+        if (x != a && m_mark[static_cast<size_t>(x)] != a) la.push_back(x);
+      m_heap.push_back({static_cast<int>(la.size()), a});
+      std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+    }
+    m_upperNodes[sv].swap(nb);
+    if ((m_eliminated & 3) == 0 && kfx_GetTicks() - start >= milliseconds) return false;
+  }
+  // The rest of the structure in this call only while half the time is
+  // left, otherwise in the next.
+  if (eliminating && kfx_GetTicks() - start >= milliseconds / 2) return false;
+  Finish();
+  return true;
+}
+
+void CSimRowSweep::Finish() {
+  const size_t sn = static_cast<size_t>(m_n);
+  const int arcs = static_cast<int>(m_from.size());
+  const int* from = m_from.data();
+  const int* to = m_to.data();
+  // Upper edges by rank, far ends as ranks in rising order.
+  m_upperStart.assign(sn + 1, 0);
+  m_upper.clear();
+  for (size_t r = 0; r < sn; ++r) {
+    const size_t v = static_cast<size_t>(m_nodeOf[r]);
+    const size_t first = m_upper.size();
+    for (int a : m_upperNodes[v]) m_upper.push_back(m_rank[static_cast<size_t>(a)]);
+    std::sort(m_upper.begin() + static_cast<long>(first), m_upper.end());
+    m_upperStart[r + 1] = static_cast<int>(m_upper.size());
+  }
+  // Triangles: for the pair of upper edges to a < b of each rank, the edge
+  // a-b among a's upper edges (the neighbours of a rank are a clique above
+  // it, so it exists).
+  std::vector<int> where(sn, -1);
+  m_triangleStart.assign(sn + 1, 0);
+  m_triangle.clear();
+  for (size_t r = 0; r < sn; ++r) {
+    const int b0 = m_upperStart[r], b1 = m_upperStart[r + 1];
+    for (int i = b0; i < b1; ++i) {
+      const size_t a = static_cast<size_t>(m_upper[static_cast<size_t>(i)]);
+      for (int e = m_upperStart[a]; e < m_upperStart[a + 1]; ++e) where[static_cast<size_t>(m_upper[static_cast<size_t>(e)])] = e;
+      for (int j = i + 1; j < b1; ++j) m_triangle.push_back(where[static_cast<size_t>(m_upper[static_cast<size_t>(j)])]);
+    }
+    m_triangleStart[r + 1] = static_cast<int>(m_triangle.size());
+  }
+  // Each arc's edge.
+  m_arcEdge.assign(static_cast<size_t>(arcs), -1);
+  m_arcUp.assign(static_cast<size_t>(arcs), 0);
+  for (int i = 0; i < arcs; ++i) {
+    if (from[i] == to[i]) continue;
+    const int rf = m_rank[static_cast<size_t>(from[i])], rt = m_rank[static_cast<size_t>(to[i])];
+    const int low = std::min(rf, rt), high = std::max(rf, rt);
+    const auto begin = m_upper.begin() + m_upperStart[static_cast<size_t>(low)];
+    const auto end = m_upper.begin() + m_upperStart[static_cast<size_t>(low) + 1];
+    m_arcEdge[static_cast<size_t>(i)] = static_cast<int>(std::lower_bound(begin, end, high) - m_upper.begin());
+    m_arcUp[static_cast<size_t>(i)] = rf < rt;
+  }
+  m_adj.clear();
+  m_upperNodes.clear();
+  m_heap.clear();
+  m_ready = true;
+  g_lastBuilt = *this;
+}
+
+void CSimRowSweep::SetWeights(const int* weight, int cap) {
+  m_cap = cap;
+  m_up.assign(m_upper.size(), cap);
+  m_down.assign(m_upper.size(), cap);
+  for (size_t i = 0; i < m_arcEdge.size(); ++i) {
+    const int e = m_arcEdge[i];
+    if (e < 0 || weight[i] >= cap) continue;
+    int& w = m_arcUp[i] ? m_up[static_cast<size_t>(e)] : m_down[static_cast<size_t>(e)];
+    w = std::min(w, weight[i]);
+  }
+  // In rank order, the way through each rank between two of its upper
+  // neighbours a < b: a -> r -> b (up from a) and b -> r -> a (down to a).
+  // The edges of a rank are final when it comes: their own ways lead
+  // through lower ranks only.
+  int* up = m_up.data();
+  int* down = m_down.data();
+  const int* tri = m_triangle.data();
+  for (int r = 0; r < m_n; ++r) {
+    const int b0 = m_upperStart[static_cast<size_t>(r)], b1 = m_upperStart[static_cast<size_t>(r) + 1];
+    const int* t = tri + m_triangleStart[static_cast<size_t>(r)];
+    for (int i = b0; i < b1; ++i) {
+      const int downI = down[i], upI = up[i];
+      for (int j = i + 1; j < b1; ++j, ++t) {
+        up[*t] = std::min(up[*t], std::min(downI + up[j], cap));
+        down[*t] = std::min(down[*t], std::min(down[j] + upI, cap));
+      }
+    }
+  }
+}
+
+ZOR_SWEEP_LANES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], Lanes* dist) const {
+  const int n = m_n, cap = m_cap;
+  const Lanes capLanes = {cap, cap, cap, cap};
+  std::fill(dist, dist + n, capLanes);
+  int lowest = n;
+  for (int k = 0; k < kLanes; ++k)
+    if (targets[k] >= 0) {
+      const int r = m_rank[static_cast<size_t>(targets[k])];
+      dist[r][k] = 0;
+      lowest = std::min(lowest, r);
+    }
+  const int* upper = m_upper.data();
+  const int* start = m_upperStart.data();
+  const int* up = m_up.data();
+  const int* down = m_down.data();
+  // Upwards: a rank's distances are final once every lower rank has passed
+  // them on. Ranks no way has reached yet pass on nothing.
+  for (int r = lowest; r < n; ++r) {
+    const Lanes d = dist[r];
+    const Lanes reached = d < capLanes;
+    if ((reached[0] | reached[1] | reached[2] | reached[3]) == 0) continue;
+    for (int e = start[r]; e < start[r + 1]; ++e) dist[upper[e]] = Min(dist[upper[e]], d + down[e]);
+  }
+  // Downwards: every upper edge ends at a rank whose distances are final.
+  for (int r = n - 1; r >= 0; --r) {
+    Lanes d = dist[r];
+    for (int e = start[r]; e < start[r + 1]; ++e) d = Min(d, dist[upper[e]] + up[e]);
+    dist[r] = Min(d, capLanes);
+  }
+}

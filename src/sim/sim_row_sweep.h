@@ -1,0 +1,82 @@
+#pragma once
+// Distances to four destinations at once over an elimination order of the
+// street network.
+//
+// The crossings are eliminated one by one, the one with the fewest
+// remaining neighbours first (streets taken both ways); eliminating a
+// crossing joins all its remaining neighbours to each other. A crossing's
+// rank is its place in that order, and its upper edges join it to the
+// neighbours that remained when it went. This structure depends only on
+// which crossings the streets join, so it is kept for as long as they stay
+// the same; only the weights of the edges (both ways) are worked out again
+// for each set of travel times: in rank order, each crossing's upper edges
+// take the ways through it into account.
+//
+// Every shortest way then climbs through rising ranks and comes down
+// through falling ones. The distances to a destination follow in two
+// passes over the ranks: upwards from the destination over the edges'
+// downward weights, then downwards over their upward weights. Both passes
+// are the same for every destination, so four of them run side by side in
+// the lanes of one vector.
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class CSimRowSweep {
+ public:
+  using Lanes = int32_t __attribute__((vector_size(16)));
+  static constexpr int kLanes = 4;
+
+  // Starts the structure of a graph of `n` nodes with arcs from[i] ->
+  // to[i] (loops are left out); keeps the last one, or takes the one built
+  // last by any sweep, when it joins the same nodes.
+  void SetGraph(int n, const int* from, const int* to, int arcs);
+  // Works on the structure until it is done or `milliseconds` of the clock
+  // have passed; true when it is done.
+  bool Build(unsigned milliseconds);
+  bool Ready() const { return m_ready; }
+  // Edge weights for the arc weights weight[i] (of the arcs given to
+  // SetGraph, in the same order); weights at or above `cap` mean no arc.
+  void SetWeights(const int* weight, int cap);
+  // Distances from every node to targets[k] in lane k, indexed by rank,
+  // into `dist` (N() entries), each at most the cap. A target of -1 leaves
+  // its lane at the cap.
+  void DistancesTo(const int (&targets)[kLanes], Lanes* dist) const;
+
+  int N() const { return m_n; }
+  int Cap() const { return m_cap; }
+  int RankOf(int node) const { return m_rank[static_cast<size_t>(node)]; }
+  int NodeOf(int rank) const { return m_nodeOf[static_cast<size_t>(rank)]; }
+  // Edges of the structure (for the benchmarks and tests).
+  int Edges() const { return static_cast<int>(m_upper.size()); }
+
+ private:
+  void Finish();
+  // Whether the structure is (being) made of these arcs.
+  bool Joins(int n, const int* from, const int* to, int arcs) const;
+  static CSimRowSweep g_lastBuilt;
+
+  int m_n = -1;
+  bool m_ready = false;
+  // While the structure is built: the remaining neighbours of each node,
+  // the queue of (degree, node), the neighbours each node had when it went
+  // and a mark per node.
+  std::vector<std::vector<int>> m_adj, m_upperNodes;
+  std::vector<std::pair<int, int>> m_heap;
+  std::vector<int> m_mark;
+  int m_eliminated = 0;
+  int m_cap = 0;
+  std::vector<int> m_from, m_to;  // the arcs the structure was made of
+  std::vector<int> m_rank, m_nodeOf;
+  // Upper edges by rank in compressed rows: the far end's rank.
+  std::vector<int> m_upperStart, m_upper;
+  // For each rank, for each pair i < j of its upper edges, the edge that
+  // joins their far ends (an upper edge of the lower of the two).
+  std::vector<int> m_triangleStart, m_triangle;
+  // Per arc: its edge, and whether it runs upwards.
+  std::vector<int> m_arcEdge;
+  std::vector<char> m_arcUp;
+  // Edge weights: from the lower end up to the upper one, and down.
+  std::vector<int> m_up, m_down;
+};
