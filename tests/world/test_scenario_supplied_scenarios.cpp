@@ -22,11 +22,11 @@
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
 #include "model/message.h"
+#include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
-#include "network/crossing_objects.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_location_factory.h"
 #include "sim/sim_welt.h"
@@ -125,17 +125,17 @@ std::array<int, 3> GrownBuildings(Scenario& game, int x0 = 0, int x1 = 127) {
   return count;
 }
 
-// Plays `hours` ticks of the game's clock (24 a year, of which the hours 5
+// Plays `ticks` ticks of the game's clock (24 a year, of which the hours 5
 // to 20 are simulated) at the fastest pace through the game's turns,
 // putting away the message that the town passed its growth target, which
 // holds the game, as a player would. Stops early when `stop` says so.
 template <class Stop>
-void PlayHours(Scenario& game, int hours, Stop stop) {
+void PlayTicks(Scenario& game, int ticks, Stop stop) {
   CZorvaWorld& world = game.World();
   CSimWelt* sim = world.GetSimWelt();
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
   const int start = sim->Date().TicksFromStart();
-  for (int turn = 0; turn < hours * 10000 && sim->Date().TicksFromStart() < start + hours && !stop(); ++turn) {
+  for (int turn = 0; turn < ticks * 10000 && sim->Date().TicksFromStart() < start + ticks && !stop(); ++turn) {
     Clock().Advance(Scenario::kFrameMs);
     world.OnPlayloopTurn();
     if (world.IsPause() && game.IsOpen(kGrowth)) {
@@ -145,8 +145,8 @@ void PlayHours(Scenario& game, int hours, Stop stop) {
   }
 }
 
-void PlayHours(Scenario& game, int hours) {
-  PlayHours(game, hours, [] { return false; });
+void PlayTicks(Scenario& game, int ticks) {
+  PlayTicks(game, ticks, [] { return false; });
 }
 
 // The task's indicator and goal of the scenario loaded.
@@ -185,7 +185,7 @@ double GaugeBelowItsGoal(Scenario& game) {
 // year of the clock: the task's gauge passes the goal and the win window
 // shows.
 void ExpectTheGoalReached(Scenario& game, double before) {
-  PlayHours(game, 24, [&] { return game.IsOpen(kGoal); });
+  PlayTicks(game, 24, [&] { return game.IsOpen(kGoal); });
   const Task task = TaskOf(game);
   const double after = game.World().GetIndikatoren()->GetIndikatorWert(task.indicator);
   EXPECT_GT(after, task.target) << before << " -> " << after;
@@ -276,7 +276,7 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
 
   // Twelve hours: the indicators are worked out at least once in eleven.
   const int start = sim->Date().TicksFromStart();
-  PlayHours(game, 12);
+  PlayTicks(game, 12);
   ASSERT_GE(sim->Date().TicksFromStart(), start + 12) << "the hours pass";
   EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u) << "the town stays large";
   const double rating = ratings->GetVarValue("I.EQM");
@@ -321,7 +321,7 @@ TEST_F(SuppliedScenario, FlussauLeftAloneDoesNotReachItsGoalInFourYears) {
   const int last = world.GetGottModus()->GetEndYear();
   double best = 0;
   // The clock's 24 ticks a year, and more than a year for the end to show.
-  PlayHours(game, 24 * 6, [&] {
+  PlayTicks(game, 24 * 6, [&] {
     best = std::max(best, world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator));
     return game.IsOpen(kGoal) || game.IsOpen(kTimeOut);
   });
