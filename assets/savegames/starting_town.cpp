@@ -24,14 +24,6 @@
 
 namespace {
 
-CStrJunction* JunctionAt(CStrJunctionList* net, int x, int y) {
-  for (CZorvaObject* o = net->GetHead(); o; o = o->GetNext()) {
-    auto* junction = static_cast<CStrJunction*>(o);
-    if (junction->GetXPos() == x && junction->GetYPos() == y) return junction;
-  }
-  return nullptr;
-}
-
 // The game's turns while the town grows: a turn every 50 ms of the
 // generator's clock, an hour every 400 ms, as at the game's fastest pace,
 // so that the hours follow one another without a real wait.
@@ -84,7 +76,7 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
                                   0, nullptr, 0, -1) != nullptr &&
                ok;
     } else if (step == "control" && in >> a >> b >> c) {
-      CStrJunction* junction = JunctionAt(world.GetStreetNet(), a, b);
+      CStrJunction* junction = world.GetStreetNet()->FindJunctionAt(static_cast<short>(a), static_cast<short>(b));
       CKreuzObj* crossing = junction ? junction->GetKreuzObject() : nullptr;
       ok = crossing && crossing->SetVarData("KR.AMPEL", c) == 0;
     } else if (step == "zone" && in >> a >> b >> c >> d >> e) {
