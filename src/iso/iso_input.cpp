@@ -27,36 +27,35 @@ int CIsoWelt::OnPlayloopTurn() {
   // on many cells (the shared empty ground) sounds once.
   CWorldObj::NextSoundTurn();
   // The tiles with turn work in the walk's order first; then, a few tiles
-  // ahead of each tile's turn, its map cell, its ground object and what
-  // that object's turn reads are asked of memory one stage a tile. They
-  // lie scattered in memory, and the waits for them overlap instead of
-  // following one another.
+  // ahead of each tile's turn, its ground object and what that object's
+  // turn reads are asked of memory one stage a tile. They lie scattered in
+  // memory, and the waits for them overlap instead of following one
+  // another.
   const TurnTilesKey key = MakeTurnTilesKey();
   if (!m_TurnTilesValid || !(key == m_TurnTilesKey)) {
     GatherTurnTiles();
     m_TurnTilesKey = key;
     m_TurnTilesValid = true;
   }
-  constexpr size_t kObjectStages = 4, kObjectAhead = kObjectStages + 1, kCellAhead = kObjectStages + 2;
+  constexpr size_t kObjectStages = 4, kObjectAhead = kObjectStages + 1;
   const size_t n = m_TurnTiles.size();
-  auto objectAt = [this](const TurnTile& t) {
+  // A turn may change the objects of cells later in the walk (an object
+  // removed or placed): from then on each tile's object is read from its
+  // cell, as the walk meets it.
+  const uint32_t gathered = m_TurnTilesKey.objectChanges;
+  auto objectAt = [this, gathered](const TurnTile& t) -> CWorldObj* {
+    if (CIsoInfo::GetObjectChanges() == gathered) return t.object;
     const CIsoInfo* cell = GetIsoInfo(t.x, t.y);
     return cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
   };
   for (size_t i = 0; i < n; ++i) {
-    if (i + kCellAhead < n) {
-      const TurnTile& ahead = m_TurnTiles[i + kCellAhead];
-      __builtin_prefetch(GetIsoInfo(ahead.x, ahead.y));
-    }
     if (i + kObjectAhead < n) __builtin_prefetch(objectAt(m_TurnTiles[i + kObjectAhead]));
     for (size_t stage = std::min(kObjectStages, n - 1 - i); stage >= 1; --stage) {
       const TurnTile& ahead = m_TurnTiles[i + stage];
       if (const CWorldObj* object = objectAt(ahead)) object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
     }
     const TurnTile& t = m_TurnTiles[i];
-    CIsoInfo* cell = GetIsoInfo(t.x, t.y);
-    if (!cell || !cell->GetIsoObjects(ISO_LAYER_GROUND)) continue;
-    if (CWorldObj* object = cell->GetWorldObject(ISO_LAYER_GROUND)) object->OnPlayloopTurn(t.x, t.y);
+    if (CWorldObj* object = objectAt(t)) object->OnPlayloopTurn(t.x, t.y);
   }
   m_pHost->PlaceVehicles();
   return 0;
@@ -78,9 +77,9 @@ void CIsoWelt::GatherTurnTiles() {
   int x = 0, y = 0;
   while (m_MicroViewRect.GetNextTile(x, y)) {
     const CIsoInfo* cell = GetIsoInfo(x, y);
-    const CWorldObj* object = cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
+    CWorldObj* object = cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
     if (!object || (!object->HasCellTurn() && !met.insert(object).second)) continue;
-    m_TurnTiles.push_back({static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
+    m_TurnTiles.push_back({object, static_cast<unsigned short>(x), static_cast<unsigned short>(y)});
   }
 }
 

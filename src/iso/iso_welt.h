@@ -391,8 +391,11 @@ class CIsoWelt {
   // every tile whose ground object turns on each of its cells, and the
   // first tile of every other object (whose turn does its sound once).
   // Gathered again when the micro view, the rotation or a cell's objects
-  // change.
+  // change. Each tile keeps its ground object as gathered: the walk reads
+  // it from there while no cell's objects changed, and from the cell after
+  // a change made during the walk.
   struct TurnTile {
+    CWorldObj* object;
     unsigned short x, y;
   };
   std::vector<TurnTile> m_TurnTiles;

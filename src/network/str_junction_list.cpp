@@ -165,8 +165,12 @@ void CStrJunctionList::RebuildStreetIndex() {
       CStrStrasse* s = j->GetStreetByNR(i);
       if (s && met.insert(s).second) m_StreetWalk.push_back(s);
       // The first junction in list order that holds a street answers.
-      for (short id : {s->GetSimID(), s->GetSimIDSecond()})
-        if (id != 0) m_StreetsByID.emplace(id, s);
+      for (short id : {s->GetSimID(), s->GetSimIDSecond()}) {
+        if (id == 0) continue;
+        const auto at = static_cast<uint16_t>(id);
+        if (at >= m_StreetsByID.size()) m_StreetsByID.resize(static_cast<size_t>(at) + 1, nullptr);
+        if (!m_StreetsByID[at]) m_StreetsByID[at] = s;
+      }
     }
   }
   m_StreetIndexValid = true;
@@ -180,8 +184,8 @@ CStrStrasse* CStrJunctionList::GetStreetByID(short id) {
     return nullptr;
   }
   if (!m_StreetIndexValid) RebuildStreetIndex();
-  const auto it = m_StreetsByID.find(id);
-  return it == m_StreetsByID.end() ? nullptr : it->second;
+  const auto at = static_cast<uint16_t>(id);
+  return at < m_StreetsByID.size() ? m_StreetsByID[at] : nullptr;
 }
 
 // ---- lookups ------------------------------------------------------------------------

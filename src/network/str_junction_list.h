@@ -7,7 +7,6 @@
 // its own list.
 #include <cstdint>
 #include <cstdio>
-#include <unordered_map>
 #include <vector>
 
 #include "framework/zor_list.h"
@@ -241,7 +240,9 @@ class CStrJunctionList : public CList {
   bool CheckLoadedNetwork();
   void RebuildStreetIndex();
 
-  std::unordered_map<short, CStrStrasse*> m_StreetsByID;
+  // The street of each sim id, indexed by the id's 16 bits: the micro
+  // simulation asks for streets by id many times a turn.
+  std::vector<CStrStrasse*> m_StreetsByID;
   // Every linked street once, where the walk over the junctions' street
   // arrays first meets it; rebuilt with the index.
   std::vector<CStrStrasse*> m_StreetWalk;

@@ -33,6 +33,9 @@ class QnoDisplay;
 // trunc(v) as an int, for |v| well inside int's range; the evaluation of
 // counted cars converts its extended-precision results with it.
 int32_t StrTruncToInt(long double v);
+// A direction's rate in per mille: trunc(|surplus| x 1000 / n) as the
+// extended-precision division over the surplus as a float gives it; n > 0.
+int32_t StrRatePerMille(int32_t surplus, int32_t n);
 
 class CStrStrasse : public CList {
  public:

@@ -44,7 +44,7 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   surplus = StrTruncToInt(wish);
   const long double dropped = wish - surplus;
   if (dropped != 0 && zor_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
-  rate = StrTruncToInt(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
+  rate = StrRatePerMille(surplus, n);
 }
 
 }  // namespace
@@ -53,10 +53,28 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
 // rounding mode twice, which stalls the pipeline; rounding to nearest needs
 // no switch, and one exact comparison turns it into the truncation.
 int32_t StrTruncToInt(long double v) {
-  auto r = static_cast<int32_t>(std::lrint(v));
+  // The x87 store rounds by the current mode, as lrint does, without
+  // calling into the maths library.
+#if defined(__x86_64__) || defined(__i386__)
+  long long rounded = 0;
+  asm("fistpll %0" : "=m"(rounded) : "t"(v) : "st");
+#else
+  const long long rounded = llrintl(v);
+#endif
+  auto r = static_cast<int32_t>(rounded);
   if (v >= 0 && r > v) --r;
   if (v < 0 && r < v) ++r;
   return r;
+}
+
+int32_t StrRatePerMille(int32_t surplus, int32_t n) {
+  // |surplus| x 1000 / n truncated. Below 2^24 the surplus is exact as a
+  // float, and a quotient of integers below 2^64 that is not whole lies
+  // at least 1 / n from the next whole number, farther than the extended
+  // division's rounding reaches: the integer division gives the same.
+  const int64_t magnitude = std::abs(static_cast<int64_t>(surplus));
+  if (magnitude < (int64_t{1} << 24)) return static_cast<int32_t>(magnitude * 1000 / n);
+  return StrTruncToInt(static_cast<long double>(static_cast<float>(magnitude)) * 1000 / n);
 }
 
 int CStrStrasse::UpdateCarFlow() {

@@ -365,4 +365,62 @@ TEST(IsoTurnWalk, ObjectsWithoutCellTurnsAreVisitedAtTheirFirstTileAndChangesAre
   scene.map.reset();
 }
 
+// A ground object whose turn at one tile puts another object on a cell the
+// walk has still ahead and clears a second such cell.
+struct ReplacingRecorder : TurnRecorder {
+  int OnPlayloopTurn(unsigned short x, unsigned short y) override {
+    TurnRecorder::OnPlayloopTurn(x, y);
+    if (map && x == at.first && y == at.second) {
+      map->SetIsoTileAt(replaced.first, replaced.second, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, replacement);
+      map->GetIsoInfo(cleared.first, cleared.second)->ClearLayer(ISO_LAYER_GROUND);
+      map = nullptr;
+    }
+    return 0;
+  }
+  CIsoWelt* map = nullptr;
+  Cell at, replaced, cleared;
+  CWorldObj* replacement = nullptr;
+};
+
+TEST(IsoTurnWalk, ObjectsChangedByATurnAreSeenByTheRestOfTheSameWalk) {
+  Scene scene;
+  scene.CreateGround();
+  ReplacingRecorder busy;
+  TurnRecorder newcomer;
+  busy.Create();
+  newcomer.Create();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) {
+      busy.IncAllocCounter();
+      scene.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &busy);
+    }
+  scene.map->SetIsoCenter(64, 64);
+  // The first turn gathers the walk; the second walks what it gathered.
+  scene.map->OnPlayloopTurn();
+  const std::vector<Cell> walk = MicroWalk(*scene.map);
+  ASSERT_GT(walk.size(), 40u);
+  busy.turns.clear();
+  busy.map = scene.map.get();
+  busy.at = walk[10];
+  // Two and twenty tiles on: the first is among the tiles asked for ahead
+  // of the changing turn, the second is not yet.
+  busy.replaced = walk[12];
+  busy.cleared = walk[30];
+  busy.replacement = &newcomer;
+  newcomer.IncAllocCounter();
+  scene.map->OnPlayloopTurn();
+  std::vector<Cell> expected = walk;
+  expected.erase(expected.begin() + 30);
+  expected.erase(expected.begin() + 12);
+  EXPECT_EQ(busy.turns, expected);
+  EXPECT_EQ(newcomer.turns, (std::vector<Cell>{walk[12]}));
+  // The next turn walks the changed cells as gathered anew.
+  busy.turns.clear();
+  newcomer.turns.clear();
+  scene.map->OnPlayloopTurn();
+  EXPECT_EQ(busy.turns, expected);
+  EXPECT_EQ(newcomer.turns, (std::vector<Cell>{walk[12]}));
+  scene.map.reset();
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The junction list's index and lookups, and the controls of a junction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,12 @@ TEST(JunctionList, JunctionsAreFoundByTheirCellsAndStreetsByTheirIds) {
   }
   EXPECT_EQ(w.net->GetStreetByID(0), nullptr);
   EXPECT_EQ(w.net->GetStreetByID(999), nullptr);
+  // Ids just past the largest, and negative ones, name no street.
+  short largest = 0;
+  for (CStrStrasse* s : w.Streets()) largest = std::max({largest, s->GetSimID(), s->GetSimIDSecond()});
+  ASSERT_GT(largest, 0);
+  EXPECT_EQ(w.net->GetStreetByID(static_cast<short>(largest + 1)), nullptr);
+  for (short id : {-1, -largest, -32768, 32767}) EXPECT_EQ(w.net->GetStreetByID(id), nullptr) << id;
   CStrStrasse* s = nullptr;
   CStrStrassenTeil* piece = nullptr;
   ASSERT_TRUE(w.net->PointHitStreet(10, 25, &s, &piece));

@@ -4,6 +4,7 @@
 // rate, and a street's turn on a visible tile.
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -475,4 +476,32 @@ TEST(StreetEvaluation, ExtendedValuesAreTruncatedTowardZero) {
   EXPECT_EQ(StrTruncToInt(below3), 2);
   EXPECT_EQ(StrTruncToInt(aboveMinus3), -2);
   EXPECT_EQ(StrTruncToInt(-0.6L), 0);
+  // Whatever the rounding mode, the result is the truncation.
+  const int mode = std::fegetround();
+  for (int m : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+    ASSERT_EQ(std::fesetround(m), 0);
+    for (long double v : {0.5L, 1.5L, 2.5L, below3, -0.5L, -1.5L, aboveMinus3, 123456.5L, -123456.5L})
+      EXPECT_EQ(StrTruncToInt(v), static_cast<int32_t>(v)) << m << " " << static_cast<double>(v);
+  }
+  std::fesetround(mode);
+}
+
+TEST(StreetEvaluation, TheRateIsTheExtendedDivisionOfTheSurplusAsAFloat) {
+  // The rate as the evaluation first worked it out.
+  auto extended = [](int32_t surplus, int32_t n) {
+    return static_cast<int32_t>(static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n);
+  };
+  const int32_t exact = 1 << 24;
+  for (int32_t surplus : {0, 1, -1, 2, -3, 7, 999, -1000, 1234567, exact - 1, -(exact - 1), exact, -exact, exact + 1,
+                          -(exact + 1), exact + 3, 123456789, -123456789, 2000000, 2147483, -2147483}) {
+    for (int32_t n : {1, 2, 3, 6, 7, 999, 1000, 1001, 65536, 999983, 2147483647}) {
+      const long double quotient = static_cast<long double>(static_cast<float>(std::abs(surplus))) * 1000 / n;
+      if (quotient >= 2147483647.0L) continue;  // beyond an int
+      EXPECT_EQ(StrRatePerMille(surplus, n), extended(surplus, n)) << surplus << " / " << n;
+    }
+  }
+  // Whole quotients stay whole; one short of them truncates down.
+  EXPECT_EQ(StrRatePerMille(3, 3), 1000);
+  EXPECT_EQ(StrRatePerMille(-2, 3), 666);
+  EXPECT_EQ(StrRatePerMille(1, 7), 142);
 }
