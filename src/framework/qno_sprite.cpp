@@ -451,7 +451,8 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, i
   const int colEnd = std::min(w, tileX + tileWidth - x);
   const int lineEnd = std::min(h, tileY + tileHeight - y);
   if (lineEnd <= 0) return;
-  buffer->NoteTouched(x, y, x + w, y + h);
+  // Only the tile's columns and lines are drawn.
+  buffer->NoteTouched(std::max(x, tileX), y, x + std::max(colEnd, 0), y + lineEnd);
   const int mid = tileY + tileHeight / 2;
   RunCursor cur(sprite);
   for (int l = 0; l < lineEnd; ++l) {

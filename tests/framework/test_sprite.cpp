@@ -738,6 +738,7 @@ TEST(RenderBufferTouched, EveryDrawingCallListsWhereItDrew) {
       {"sprite cut", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderClipped(&rb, shape.data(), 1, 45); }},
       {"sprite", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderClipped(&rb, shape.data(), 20, 20); }},
       {"sprite in a tile", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderIsoClipped(&rb, shape.data(), 30, 30, 28, 28, 32, 16); }},
+      {"sprite cut by a tile", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderIsoClipped(&rb, shape.data(), 30, 30, 33, 30, 6, 8); }},
       {"target", [&](QnoRenderBuffer& rb) { QnoSpriteTarget(&rb).Draw(shape.data(), 40, 10); }},
       {"target cut", [&](QnoRenderBuffer& rb) { QnoSpriteTarget(&rb).Draw(shape.data(), 64, 45); }},
       {"opaque picture", [&](QnoRenderBuffer& rb) { rb.DrawBitmap_Opaque(&bitmap, 6, 5); }},
