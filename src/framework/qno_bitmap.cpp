@@ -120,6 +120,7 @@ void Blit(QnoRenderBuffer* rb, const QnoBitmapInfo* info, int x, int y) {
   if (!base || !info || !info->pixels || info->width <= 0 || info->height <= 0) return;
   const Placement p = Place(rb, info->width, info->height, x, y);
   if (p.Empty()) return;
+  rb->NoteTouched(p.x0, p.y0, p.x1, p.y1);
   const int pitch = rb->GetPitch();
   const int cols = p.x1 - p.x0;
   const int skip = p.x0 - p.left;
@@ -174,6 +175,7 @@ void BlitRle(QnoRenderBuffer* rb, const QnoBitmap* bm, int x, int y, bool transp
   const int width = bm->GetSizeX(), height = bm->GetSizeY();
   const Placement p = Place(rb, width, height, x, y);
   if (p.Empty()) return;
+  rb->NoteTouched(p.x0, p.y0, p.x1, p.y1);
   const uint32_t pixelSize = qno_rd32(blob, 20), table = qno_rd32(blob, 24);
   const uint8_t* data = bm->GetPixelPtr();
   const uint8_t* end = data + pixelSize;

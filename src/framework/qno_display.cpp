@@ -87,6 +87,14 @@ void QnoRenderBuffer::GetClipRect(int* left, int* top, int* right, int* bottom) 
   if (bottom) *bottom = m_clipBottom;
 }
 
+void QnoRenderBuffer::AddTouched(int left, int top, int right, int bottom) {
+  left = std::max(left, m_clipLeft);
+  top = std::max(top, m_clipTop);
+  right = std::min(right, m_clipRight);
+  bottom = std::min(bottom, m_clipBottom);
+  if (left < right && top < bottom) m_touched->push_back({left, top, right, bottom});
+}
+
 void QnoRenderBuffer::FillRect(int x1, int y1, int x2, int y2, uint32_t pixel) {
   uint8_t* base = GetBuffer();
   if (!base) return;
@@ -97,6 +105,7 @@ void QnoRenderBuffer::FillRect(int x1, int y1, int x2, int y2, uint32_t pixel) {
   y1 = std::max(y1, m_clipTop);
   y2 = std::min(y2, m_clipBottom);
   if (x1 >= x2 || y1 >= y2) return;
+  NoteTouched(x1, y1, x2, y2);
   const uint16_t p = static_cast<uint16_t>(pixel);
   for (int y = y1; y < y2; ++y) {
     uint16_t* row = reinterpret_cast<uint16_t*>(base + static_cast<ptrdiff_t>(y) * m_pitch);
@@ -114,6 +123,7 @@ void QnoRenderBuffer::FrameRect(int x1, int y1, int x2, int y2, uint32_t pixel) 
   const int top = std::max(y1, m_clipTop);
   const int bottom = std::min(y2, m_clipBottom - 1);
   if (left > right || top > bottom) return;
+  NoteTouched(left, top, right + 1, bottom + 1);
   const uint16_t p = static_cast<uint16_t>(pixel);
   auto row = [&](int y) { return reinterpret_cast<uint16_t*>(base + static_cast<ptrdiff_t>(y) * m_pitch); };
   if (y1 == top) std::fill(row(y1) + left, row(y1) + right + 1, p);

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 class CZorvaWorld;
 class QnoBitmap;
@@ -38,6 +39,11 @@ static_assert(sizeof(QnoDisplayCreateStruct) == 52);
 // True when the surface holds 16-bit pixels in 565 order, the only layout
 // the render buffer draws.
 bool QnoIsSurface565(const SDL_Surface* surface);
+
+// A rectangle of a render buffer, right and bottom exclusive.
+struct QnoBox {
+  int left, top, right, bottom;
+};
 
 class QnoRenderBuffer {
  public:
@@ -85,6 +91,16 @@ class QnoRenderBuffer {
   // The key colour that transparent BMP pictures skip.
   uint32_t GetBmpKeyColor() const { return m_bmpKeyColor; }
 
+  // While a list is set, every drawing call adds to it a box, cut to the
+  // clip rectangle, that holds every pixel of the clip rectangle it may
+  // have written: whoever set it learns where other work drew. Every
+  // drawing into a buffer goes through its calls and the sprite blits,
+  // which all tell it here.
+  void SetTouchedList(std::vector<QnoBox>* list) { m_touched = list; }
+  void NoteTouched(int left, int top, int right, int bottom) {
+    if (m_touched) AddTouched(left, top, right, bottom);
+  }
+
  private:
   uint32_t m_size = 0;
   int m_width = 0;
@@ -100,6 +116,8 @@ class QnoRenderBuffer {
   int m_colorFormat = QNO_COLOR_565;
   uint32_t m_bmpKeyColor = 0xF81F;  // magenta, the usual key of 16-bit pictures
   SDL_Surface* m_surface = nullptr;
+  std::vector<QnoBox>* m_touched = nullptr;
+  void AddTouched(int left, int top, int right, int bottom);
 };
 
 class QnoView;

@@ -83,6 +83,7 @@ void QnoRenderBuffer::DrawBitmap_Mask(const QnoBitmapInfo* info, int x, int y, u
   const int x0 = std::max(left, ClipLeft()), x1 = std::min(left + info->width, ClipRight());
   const int y0 = std::max(top, ClipTop()), y1 = std::min(top + info->height, ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
+  NoteTouched(x0, y0, x1, y1);
   const uint16_t p = static_cast<uint16_t>(colour);
   const uint8_t key = static_cast<uint8_t>(info->keyColor);
   for (int yy = y0; yy < y1; ++yy) {

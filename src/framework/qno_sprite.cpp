@@ -112,6 +112,17 @@ inline void CopyPixels(uint8_t* dst, const uint8_t* src, size_t count, const Rec
     qno_wr16(dst, static_cast<uint32_t>(2 * i), r(qno_rd16(src, static_cast<uint32_t>(2 * i))));
 }
 
+// Puts the picture's pixel back over dst wherever its owner is at most
+// `limit`; owner 0 (no sprite) wraps past every limit. Without a branch a
+// pixel, so that the compiler copies many pixels a step.
+void PutBackLater(uint16_t* __restrict dst, const uint16_t* __restrict picture, const uint16_t* __restrict owner,
+                  size_t count, uint16_t limit) {
+  for (size_t i = 0; i < count; ++i) {
+    const uint16_t keep = static_cast<uint16_t>(static_cast<uint16_t>(owner[i] - 1) <= limit ? 0xFFFF : 0);
+    dst[i] = static_cast<uint16_t>((picture[i] & keep) | (dst[i] & ~keep));
+  }
+}
+
 // The span of columns [first, end) a line is cut to.
 struct Columns {
   int first, end;
@@ -201,6 +212,7 @@ void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int 
   const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
   const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
+  buffer->NoteTouched(x0, y0, x1, y1);
   uint8_t* dst = base + static_cast<ptrdiff_t>(y0) * buffer->GetPitch() + 2 * x0;
   const int pitch = buffer->GetPitch();
   const bool whole = x0 == x && x1 == x + w && y0 == y && y1 == y + h;
@@ -232,6 +244,7 @@ void QnoSpriteTarget::Draw(const void* sprite, int x, int y) const {
   if (!m_pixels || !sprite) return;
   const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
   if (x >= m_left && y >= m_top && x + w <= m_right && y + h <= m_bottom && CIsoSprite::GetTag(sprite) == m_format) {
+    m_buffer->NoteTouched(x, y, x + w, y + h);
     DrawLines(sprite, m_pixels + static_cast<ptrdiff_t>(y) * m_pitch + 2 * x, m_pitch, 0, h, AllColumns{});
     return;
   }
@@ -239,6 +252,7 @@ void QnoSpriteTarget::Draw(const void* sprite, int x, int y) const {
 }
 
 void QnoVisibleRuns::Begin(const QnoSpriteTarget& target) {
+  m_buffer = target.m_buffer;
   m_pixels = target.m_pixels;
   m_pitch = target.m_pitch;
   m_left = target.m_left;
@@ -250,10 +264,14 @@ void QnoVisibleRuns::Begin(const QnoSpriteTarget& target) {
   m_covered.assign(m_words * static_cast<size_t>(m_bottom - m_top), 0);
   m_runs.clear();
   m_breaks.clear();
-  m_store.clear();
+  m_packed = false;
+  m_order.clear();
+  m_picture.clear();
+  m_owner.clear();
 }
 
-void QnoVisibleRuns::BreakBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag}); }
+void QnoVisibleRuns::BreakBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag, false}); }
+void QnoVisibleRuns::OverlayBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag, true}); }
 
 void QnoVisibleRuns::AddSpan(int row, int a, int b, const uint8_t* src) {
   uint64_t* bits = m_covered.data() + static_cast<size_t>(row - m_top) * m_words;
@@ -297,37 +315,126 @@ bool QnoVisibleRuns::AddBackwards(const void* sprite, int x, int y) {
 }
 
 void QnoVisibleRuns::Pack() {
-  // The stretches are the ranges of runs between the breaks' first runs.
+  // Owners are counted in 16 bits: with more breaks, every one is plain.
+  constexpr size_t kMaxOwnedBreaks = 0xFFFE;
+  bool overlays = false;
+  for (Break& b : m_breaks) {
+    if (m_breaks.size() > kMaxOwnedBreaks) b.overlay = false;
+    overlays = overlays || b.overlay;
+  }
+  const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
+  const size_t rowsAt = static_cast<size_t>(m_top) * pitchPixels;
+  m_picture.assign(static_cast<size_t>(m_bottom - m_top) * pitchPixels, 0);
+  m_owner.assign(overlays ? m_picture.size() : 0, 0);
+  // The runs pushed before the k-th break pushed (the sequence is added
+  // from its end) have k breaks after them.
+  size_t k = 0;
+  for (size_t i = 0; i < m_runs.size(); ++i) {
+    while (k < m_breaks.size() && m_breaks[k].first <= i) ++k;
+    const Run& r = m_runs[i];
+    const size_t at = r.dst / 2 - rowsAt;
+    std::memcpy(m_picture.data() + at, r.src, r.bytes);
+    if (overlays) std::fill_n(m_owner.data() + at, r.bytes / 2, static_cast<uint16_t>(k + 1));
+  }
+  // The least owner of each block, so that an overlay's box over blocks
+  // that no later sprite draws costs nothing.
+  m_blocksWide = static_cast<size_t>(m_right - m_left + kBlock - 1) / kBlock;
+  m_blockOwner.assign(overlays ? m_blocksWide * static_cast<size_t>((m_bottom - m_top + kBlock - 1) / kBlock) : 0,
+                      0xFFFF);
+  for (int row = m_top; overlays && row < m_bottom; ++row) {
+    const uint16_t* owner = m_owner.data() + static_cast<size_t>(row - m_top) * pitchPixels;
+    uint16_t* blocks = m_blockOwner.data() + static_cast<size_t>((row - m_top) / kBlock) * m_blocksWide;
+    for (int c = m_left; c < m_right; ++c) {
+      uint16_t& least = blocks[(c - m_left) / kBlock];
+      least = std::min(least, static_cast<uint16_t>(owner[c] - 1));
+    }
+  }
+  // The stretches are the ranges of runs between the plain breaks' first
+  // runs.
   std::vector<size_t> bounds{0, m_runs.size()};
-  for (const Break& b : m_breaks) bounds.push_back(b.first);
+  for (const Break& b : m_breaks)
+    if (!b.overlay) bounds.push_back(b.first);
   std::sort(bounds.begin(), bounds.end());
   bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
-  std::vector<uint8_t> store(static_cast<size_t>(ByteCount()));
   std::vector<Run> packed;
   packed.reserve(m_runs.size());
   std::vector<size_t> newFirst(bounds.size());
-  size_t at = 0;
-  for (size_t k = 0; k + 1 < bounds.size(); ++k) {
-    newFirst[k] = packed.size();
-    const auto lo = m_runs.begin() + static_cast<ptrdiff_t>(bounds[k]);
-    const auto hi = m_runs.begin() + static_cast<ptrdiff_t>(bounds[k + 1]);
+  for (size_t s = 0; s + 1 < bounds.size(); ++s) {
+    newFirst[s] = packed.size();
+    const auto lo = m_runs.begin() + static_cast<ptrdiff_t>(bounds[s]);
+    const auto hi = m_runs.begin() + static_cast<ptrdiff_t>(bounds[s + 1]);
     std::sort(lo, hi, [](const Run& a, const Run& b) { return a.dst < b.dst; });
     for (auto r = lo; r != hi; ++r) {
-      std::memcpy(store.data() + at, r->src, r->bytes);
-      // The store's bytes follow one another as the buffer's do: a run that
-      // starts where the last one ends lengthens it.
-      if (!packed.empty() && packed.size() > newFirst[k] && packed.back().dst + packed.back().bytes == r->dst)
+      // The picture's bytes follow one another as the buffer's do: a run
+      // that starts where the last one ends lengthens it.
+      if (packed.size() > newFirst[s] && packed.back().dst + packed.back().bytes == r->dst)
         packed.back().bytes += r->bytes;
       else
-        packed.push_back({store.data() + at, r->dst, r->bytes});
-      at += r->bytes;
+        packed.push_back({reinterpret_cast<const uint8_t*>(m_picture.data() + (r->dst / 2 - rowsAt)), r->dst, r->bytes});
     }
   }
   newFirst.back() = packed.size();
-  for (Break& b : m_breaks)
-    b.first = newFirst[static_cast<size_t>(std::lower_bound(bounds.begin(), bounds.end(), b.first) - bounds.begin())];
+  auto packedFirst = [&](size_t first) {
+    return newFirst[static_cast<size_t>(std::lower_bound(bounds.begin(), bounds.end(), first) - bounds.begin())];
+  };
+  // In the sequence's order: each stretch's runs, the overlays inside it,
+  // then the plain break that ends it.
+  m_order.clear();
+  std::vector<Step> overlaysOfStretch;
+  size_t end = packed.size();
+  for (size_t n = m_breaks.size(); n-- > 0;) {
+    const Break& b = m_breaks[n];
+    if (b.overlay) {
+      overlaysOfStretch.push_back({Step::kOverlay, b.tag, n});
+      continue;
+    }
+    const size_t first = packedFirst(b.first);
+    m_order.push_back({Step::kRuns, first, end});
+    m_order.insert(m_order.end(), overlaysOfStretch.begin(), overlaysOfStretch.end());
+    overlaysOfStretch.clear();
+    m_order.push_back({Step::kBreak, b.tag, 0});
+    end = first;
+  }
+  m_order.push_back({Step::kRuns, 0, end});
+  m_order.insert(m_order.end(), overlaysOfStretch.begin(), overlaysOfStretch.end());
   m_runs = std::move(packed);
-  m_store = std::move(store);
+  m_packed = true;
+}
+
+void QnoVisibleRuns::StartOverlay() const {
+  m_touched.clear();
+  if (m_buffer) m_buffer->SetTouchedList(&m_touched);
+}
+
+void QnoVisibleRuns::EndOverlay(size_t later) const {
+  if (!m_buffer) return;
+  m_buffer->SetTouchedList(nullptr);
+  const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
+  const uint16_t limit = static_cast<uint16_t>(later);
+  for (const QnoBox& box : m_touched) {
+    // The list is cut to the buffer's clip rectangle, which the key of the
+    // recorded frame holds to the one the runs were made for.
+    const int left = std::max(box.left, m_left), right = std::min(box.right, m_right);
+    const int top = std::max(box.top, m_top), bottom = std::min(box.bottom, m_bottom);
+    if (left >= right || top >= bottom) continue;
+    const int firstBlock = (left - m_left) / kBlock, lastBlock = (right - 1 - m_left) / kBlock;
+    for (int blockRow = (top - m_top) / kBlock; blockRow <= (bottom - 1 - m_top) / kBlock; ++blockRow) {
+      // The columns of the blocks in this band that a later sprite draws.
+      const uint16_t* blocks = m_blockOwner.data() + static_cast<size_t>(blockRow) * m_blocksWide;
+      int a = firstBlock, b = lastBlock;
+      while (a <= b && blocks[a] > limit) ++a;
+      while (b >= a && blocks[b] > limit) --b;
+      if (a > b) continue;
+      const int c0 = std::max(left, m_left + a * kBlock), c1 = std::min(right, m_left + (b + 1) * kBlock);
+      const int r0 = std::max(top, m_top + blockRow * kBlock), r1 = std::min(bottom, m_top + (blockRow + 1) * kBlock);
+      for (int row = r0; row < r1; ++row) {
+        uint16_t* dst = reinterpret_cast<uint16_t*>(m_pixels + static_cast<ptrdiff_t>(row) * m_pitch);
+        const size_t at = static_cast<size_t>(row - m_top) * pitchPixels;
+        PutBackLater(dst + c0, m_picture.data() + at + c0, m_owner.data() + at + c0, static_cast<size_t>(c1 - c0),
+                     limit);
+      }
+    }
+  }
 }
 
 void QnoVisibleRuns::DrawRuns(size_t first, size_t end) const {
@@ -344,6 +451,8 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, i
   const int colEnd = std::min(w, tileX + tileWidth - x);
   const int lineEnd = std::min(h, tileY + tileHeight - y);
   if (lineEnd <= 0) return;
+  // Only the tile's columns and lines are drawn.
+  buffer->NoteTouched(std::max(x, tileX), y, x + std::max(colEnd, 0), y + lineEnd);
   const int mid = tileY + tileHeight / 2;
   RunCursor cur(sprite);
   for (int l = 0; l < lineEnd; ++l) {
@@ -524,5 +633,6 @@ void CIsoSprite::Line(QnoRenderBuffer* buffer, int x1, int y1, int x2, int y2, u
   // The buffer's rows may be padded: draw row by row with its pitch.
   const int pitchPixels = buffer->GetPitch() / 2;
   if (!ClipLine(x1, y1, x2, y2, buffer->GetWidth(), buffer->GetHeight())) return;
+  buffer->NoteTouched(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
   LineMemory(buffer->GetBuffer(), pitchPixels, buffer->GetHeight(), x1, y1, x2, y2, pixel);
 }

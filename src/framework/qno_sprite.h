@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "framework/qno_bytes.h"
+#include "framework/qno_display.h"
 #include "framework/qno_resource.h"
-
-class QnoRenderBuffer;
 
 constexpr uint32_t QNO_SPRITE_LINES_AT = 14;
 constexpr uint32_t QNO_SPRITE_TAG_565 = 565;
@@ -48,7 +47,8 @@ class QnoSpriteTarget {
 class QnoVisibleRuns {
  public:
   QnoVisibleRuns() = default;
-  // Packed runs point into the store: a copy would point into the original's.
+  // Packed runs point into the picture: a copy would point into the
+  // original's.
   QnoVisibleRuns(const QnoVisibleRuns&) = delete;
   QnoVisibleRuns& operator=(const QnoVisibleRuns&) = delete;
   QnoVisibleRuns(QnoVisibleRuns&&) = default;
@@ -60,24 +60,47 @@ class QnoVisibleRuns {
   // nothing kept) for a sprite of another format than the buffer's.
   bool AddBackwards(const void* sprite, int x, int y);
   void BreakBackwards(size_t tag);
+  // A break whose work draws little (a cell's vehicles): once packed, the
+  // runs are not cut at it. Its work is done after the runs up to the next
+  // plain break, and then the pixels of the sprites after it in the
+  // sequence are put back wherever the buffer says the work drew, which
+  // leaves the picture the sequence's order gives. Unpacked, it is a break.
+  void OverlayBackwards(size_t tag);
   // Draws the runs in the sequence's order, calling atBreak(tag) at each
   // break.
   template <typename F>
   void Draw(F&& atBreak) const {
-    size_t end = m_runs.size();
-    for (auto b = m_breaks.rbegin(); b != m_breaks.rend(); ++b) {
-      DrawRuns(b->first, end);
-      atBreak(b->tag);
-      end = b->first;
+    if (!m_packed) {
+      size_t end = m_runs.size();
+      for (auto b = m_breaks.rbegin(); b != m_breaks.rend(); ++b) {
+        DrawRuns(b->first, end);
+        atBreak(b->tag);
+        end = b->first;
+      }
+      DrawRuns(0, end);
+      return;
     }
-    DrawRuns(0, end);
+    for (const Step& step : m_order) {
+      if (step.kind == Step::kRuns) {
+        DrawRuns(step.first, step.end);
+      } else if (step.kind == Step::kBreak) {
+        atBreak(step.first);
+      } else {
+        StartOverlay();
+        atBreak(step.first);
+        EndOverlay(step.end);
+      }
+    }
   }
-  // Copies the runs' pixels into a store of the object's own, each stretch
-  // between two breaks in the buffer's order, and joins the runs whose
-  // bytes follow one another in the buffer: drawing then copies a few long
-  // runs from one place instead of many short ones from the sprites. The
-  // picture drawn stays the same (the pixels of a stretch never overlap);
-  // the runs no longer read the sprites.
+  // Inside an overlay's work: whether the buffer says it has drawn yet.
+  bool OverlayDrew() const { return !m_touched.empty(); }
+  // Copies the runs' pixels into a picture of the object's own (laid out
+  // as the buffer's rows), sorts each stretch between two plain breaks in
+  // the buffer's order and joins the runs whose bytes follow one another:
+  // drawing then copies a few long runs from one place instead of many
+  // short ones from the sprites. The picture drawn stays the same (the
+  // pixels of a stretch never overlap); the runs no longer read the
+  // sprites.
   void Pack();
   // The bytes the runs copy.
   uint64_t ByteCount() const {
@@ -97,12 +120,25 @@ class QnoVisibleRuns {
   struct Break {
     size_t first;  // the runs before it in the sequence start here
     size_t tag;
+    bool overlay;
+  };
+  // One step of a packed draw, in the sequence's order: the runs
+  // [first, end); a break with tag `first`; an overlay with tag `first`
+  // after which the pixels whose owner is at most `end` are put back.
+  struct Step {
+    enum Kind : uint8_t { kRuns, kBreak, kOverlay } kind;
+    size_t first, end;
   };
   void DrawRuns(size_t first, size_t end) const;
   // Adds the parts of columns [a, b) of the row not drawn over yet, from
   // src on, and marks the columns drawn over.
   void AddSpan(int row, int a, int b, const uint8_t* src);
+  // Around an overlay's work: the buffer lists where it draws, then the
+  // later sprites' pixels there are put back.
+  void StartOverlay() const;
+  void EndOverlay(size_t later) const;
 
+  QnoRenderBuffer* m_buffer = nullptr;
   uint8_t* m_pixels = nullptr;
   int m_pitch = 0, m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
   uint32_t m_format = 0;
@@ -110,7 +146,19 @@ class QnoVisibleRuns {
   std::vector<uint64_t> m_covered;
   std::vector<Run> m_runs;
   std::vector<Break> m_breaks;  // the sequence's last break first
-  std::vector<uint8_t> m_store;  // the packed runs' pixels
+  bool m_packed = false;
+  std::vector<Step> m_order;
+  // The packed pixels, rows m_top.. of the buffer's pitch, and for each
+  // pixel 1 + the number of breaks after the sprite it comes from (0: no
+  // sprite draws it); the owners are kept only when there are overlays.
+  std::vector<uint16_t> m_picture;
+  std::vector<uint16_t> m_owner;
+  // The least owner - 1 (as 16 bits: 0xFFFF for no sprite) of each block
+  // of kBlock x kBlock pixels of the clip rectangle, m_blocksWide a row.
+  static constexpr int kBlock = 8;
+  std::vector<uint16_t> m_blockOwner;
+  size_t m_blocksWide = 0;
+  mutable std::vector<QnoBox> m_touched;
 };
 
 class CIsoSprite {

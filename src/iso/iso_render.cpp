@@ -552,7 +552,12 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
     frame.runs.Begin(target);
     for (size_t i = frame.steps.size(); i-- > 0;) {
       const FrameStep& step = frame.steps[i];
-      if (isMark(step)) {
+      // A cell's world objects draw their vehicles: little, drawn over
+      // the finished picture. So does the interface between the passes
+      // while it draws nothing; once it draws, the runs are cut at it.
+      if (isMark(step) && (step.sprite == &kStepMarks[1] || frame.quietInterface)) {
+        frame.runs.OverlayBackwards(i);
+      } else if (isMark(step)) {
         frame.runs.BreakBackwards(i);
       } else if (!frame.runs.AddBackwards(step.sprite, step.x, step.y)) {
         frame.made = RecordedFrame::Runs::Impossible;
@@ -563,7 +568,14 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
     if (frame.made == RecordedFrame::Runs::Made) frame.runs.Pack();
   }
   if (frame.made == RecordedFrame::Runs::Made) {
-    frame.runs.Draw([&](size_t i) { ReplayMark(display, diagonal, frame.steps[i]); });
+    frame.runs.Draw([&](size_t i) {
+      ReplayMark(display, diagonal, frame.steps[i]);
+      if (frame.steps[i].sprite == &kStepMarks[0] && frame.quietInterface && frame.runs.OverlayDrew()) {
+        frame.quietInterface = false;
+        frame.made = RecordedFrame::Runs::NotYet;
+        frame.replays = 0;
+      }
+    });
   } else {
     for (const FrameStep& step : frame.steps) {
       if (isMark(step))
@@ -604,6 +616,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   recorded.steps.clear();
   recorded.replays = 0;
   recorded.made = RecordedFrame::Runs::NotYet;
+  recorded.quietInterface = true;
   m_FrameUnsettled = false;
   // Both passes take the cells in the same order; the walk is made once
   // and every cell it takes is marked with the frame's number.

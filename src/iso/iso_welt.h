@@ -458,6 +458,9 @@ class CIsoWelt {
     uint32_t hidden = 0;
     uint32_t replays = 0;
     enum class Runs : uint8_t { NotYet, Made, Impossible } made = Runs::NotYet;
+    // The user interface between the passes has drawn nothing in the
+    // frames replayed so far: the runs are not cut at it.
+    bool quietInterface = true;
     QnoVisibleRuns runs;
   };
   RecordedFrame m_Recorded[4];

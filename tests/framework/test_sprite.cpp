@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <tuple>
 #include <utility>
 
+#include "framework/qno_bitmap.h"
 #include "framework/qno_bytes.h"
 #include "framework/qno_sprite.h"
 #include "gfx_test_util.h"
@@ -617,4 +619,157 @@ TEST(SpriteVisibleRuns, PackedRunsDrawTheSamePictureWithFewerCopies) {
   int called = 0;
   empty.Draw([&](size_t) { ++called; });
   EXPECT_EQ(called, 0);
+}
+
+// Overlays (work drawn through the render buffer between the sprites, like
+// a cell's vehicles) and plain breaks (work drawn past the buffer, straight
+// into the surface) among random sprites: the packed runs drawn with the
+// overlays' work, which moves from draw to draw, leave the buffer as
+// drawing every item in turn does, with fewer copies than when every
+// overlay is a plain break.
+TEST(SpriteVisibleRuns, OverlaysOverThePackedPictureLeaveTheSequencesPicture) {
+  std::mt19937 rng(11);
+  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
+  const Bytes car = zorgen::WriteSprite(gfxtest::Solid(7, 5, 0x0F0F));
+  enum Kind { kSprite, kBreak, kOverlay };
+  struct Item {
+    Kind kind;
+    const void* sprite;
+    int x, y;
+  };
+  auto work = [&](Canvas& c, const Item& it, int frame) {
+    if (it.kind == kBreak) {
+      SDL_Rect box{static_cast<Sint16>(std::max(it.x, 0)), static_cast<Sint16>(std::max(it.y, 0)), 6, 5};
+      SDL_FillRect(c.surface.s, &box, static_cast<Uint32>(0x1234 + it.x + frame));
+      return;
+    }
+    CIsoSprite::RenderClipped(&c.rb, car.data(), it.x + 2 * frame, it.y - frame);
+    c.rb.FillRect(it.x - frame, it.y + frame, it.x + 3, it.y + 9, static_cast<uint32_t>(0x2345 + frame));
+  };
+  for (int round = 0; round < 12; ++round) {
+    std::vector<Item> items;
+    for (int i = 0; i < 60; ++i) {
+      const int x = static_cast<int>(rng() % 110) - 20, y = static_cast<int>(rng() % 90) - 20;
+      const unsigned pick = rng() % 16;
+      const Kind kind = pick < 4 ? kOverlay : pick == 4 ? kBreak : kSprite;
+      items.push_back({kind, shapes[rng() % 2].data(), x, y});
+    }
+    Canvas each(90, 70), runs(90, 70), cut(90, 70);
+    for (Canvas* c : {&each, &runs, &cut}) c->rb.SetClipRect(3, 2, 85 + round % 3, 66);
+    QnoVisibleRuns visible, allBreaks;
+    visible.Begin(QnoSpriteTarget(&runs.rb));
+    allBreaks.Begin(QnoSpriteTarget(&cut.rb));
+    for (size_t i = items.size(); i-- > 0;) {
+      const Item& it = items[i];
+      if (it.kind == kSprite) {
+        ASSERT_TRUE(visible.AddBackwards(it.sprite, it.x, it.y));
+        ASSERT_TRUE(allBreaks.AddBackwards(it.sprite, it.x, it.y));
+      } else {
+        it.kind == kOverlay ? visible.OverlayBackwards(i) : visible.BreakBackwards(i);
+        allBreaks.BreakBackwards(i);
+      }
+    }
+    visible.Pack();
+    allBreaks.Pack();
+    EXPECT_EQ(visible.ByteCount(), allBreaks.ByteCount());
+    EXPECT_LT(visible.RunCount(), allBreaks.RunCount()) << round;
+    const QnoSpriteTarget eachTarget(&each.rb);
+    for (int frame = 0; frame < 3; ++frame) {
+      for (Canvas* c : {&each, &runs, &cut}) c->surface.Fill(kBackground);
+      for (const Item& it : items) it.kind == kSprite ? eachTarget.Draw(it.sprite, it.x, it.y) : work(each, it, frame);
+      visible.Draw([&](size_t i) { work(runs, items[i], frame); });
+      allBreaks.Draw([&](size_t i) { work(cut, items[i], frame); });
+      ASSERT_EQ(Shown(runs), Shown(each)) << round << " frame " << frame;
+      ASSERT_EQ(Shown(cut), Shown(each)) << round << " frame " << frame;
+    }
+  }
+}
+
+// More overlays than the picture's owners can number: every one is drawn
+// as a plain break, and the picture stays the sequence's.
+TEST(SpriteVisibleRuns, OverlaysPastTheOwnersCountAreBreaks) {
+  const Bytes shape = zorgen::WriteSprite(Shape());
+  const Bytes dot = zorgen::WriteSprite(gfxtest::Solid(2, 2, 0x0F0F));
+  constexpr size_t kOverlays = 70000;
+  Canvas each(40, 30), runs(40, 30);
+  for (Canvas* c : {&each, &runs}) c->surface.Fill(kBackground);
+  // Sequence: a shape, the overlays (each a dot), a shape over the dots.
+  auto dotAt = [&](Canvas& c, size_t i) { CIsoSprite::RenderClipped(&c.rb, dot.data(), 10 + static_cast<int>(i % 7), 10); };
+  const QnoSpriteTarget eachTarget(&each.rb);
+  eachTarget.Draw(shape.data(), 5, 5);
+  for (size_t i = 1; i <= kOverlays; ++i) dotAt(each, i);
+  eachTarget.Draw(shape.data(), 12, 6);
+  QnoVisibleRuns visible;
+  visible.Begin(QnoSpriteTarget(&runs.rb));
+  ASSERT_TRUE(visible.AddBackwards(shape.data(), 12, 6));
+  for (size_t i = kOverlays; i >= 1; --i) visible.OverlayBackwards(i);
+  ASSERT_TRUE(visible.AddBackwards(shape.data(), 5, 5));
+  visible.Pack();
+  visible.Draw([&](size_t i) { dotAt(runs, i); });
+  EXPECT_EQ(Shown(runs), Shown(each));
+  EXPECT_GT(runs.surface.Count(0x0F0F), 0);
+}
+
+// Every drawing call of the render buffer and the sprite blits lists, while
+// a list is set, a box inside the clip rectangle around every pixel of the
+// clip rectangle it changed.
+TEST(RenderBufferTouched, EveryDrawingCallListsWhereItDrew) {
+  const Bytes shape = zorgen::WriteSprite(Shape());
+  std::vector<uint8_t> pixels16(2 * 10 * 6), mask(9 * 5);
+  for (size_t i = 0; i < pixels16.size(); i += 2) qno_wr16(pixels16.data(), static_cast<uint32_t>(i), static_cast<uint16_t>(0x0100 + i));
+  for (size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<uint8_t>(i % 3);
+  auto picture = [](const std::vector<uint8_t>& pixels, int width, int height, int16_t bits, uint32_t key) {
+    QnoBitmapInfo info;
+    info.pixels = pixels.data();
+    info.rowBytes = width * bits / 8;
+    info.width = width;
+    info.height = height;
+    info.bitsPerPixel = bits;
+    info.bottomFirst = 0;
+    info.keyColor = key;
+    return info;
+  };
+  const QnoBitmapInfo bitmap = picture(pixels16, 10, 6, 16, 0x0104), masked = picture(mask, 9, 5, 8, 0);
+  const std::vector<std::pair<const char*, std::function<void(QnoRenderBuffer&)>>> calls = {
+      {"fill", [](QnoRenderBuffer& rb) { rb.FillRect(-5, 10, 30, 20, 0x0001); }},
+      {"frame", [](QnoRenderBuffer& rb) { rb.FrameRect(8, 8, 80, 60, 0x0002); }},
+      {"line", [](QnoRenderBuffer& rb) { CIsoSprite::Line(&rb, 0, 0, 89, 69, 0x0003); }},
+      {"steep line", [](QnoRenderBuffer& rb) { CIsoSprite::Line(&rb, 60, -20, 20, 100, 0x0004); }},
+      {"sprite cut", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderClipped(&rb, shape.data(), 1, 45); }},
+      {"sprite", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderClipped(&rb, shape.data(), 20, 20); }},
+      {"sprite in a tile", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderIsoClipped(&rb, shape.data(), 30, 30, 28, 28, 32, 16); }},
+      {"sprite cut by a tile", [&](QnoRenderBuffer& rb) { CIsoSprite::RenderIsoClipped(&rb, shape.data(), 30, 30, 33, 30, 6, 8); }},
+      {"target", [&](QnoRenderBuffer& rb) { QnoSpriteTarget(&rb).Draw(shape.data(), 40, 10); }},
+      {"target cut", [&](QnoRenderBuffer& rb) { QnoSpriteTarget(&rb).Draw(shape.data(), 64, 45); }},
+      {"opaque picture", [&](QnoRenderBuffer& rb) { rb.DrawBitmap_Opaque(&bitmap, 6, 5); }},
+      {"keyed picture", [&](QnoRenderBuffer& rb) { rb.DrawBitmap_Transp(&bitmap, 68, 30); }},
+      {"mask", [&](QnoRenderBuffer& rb) { rb.DrawBitmap_Mask(&masked, 35, 48, 0x0005); }},
+  };
+  const int left = 5, top = 4, right = 70, bottom = 50;
+  for (const auto& [name, draw] : calls) {
+    Canvas c(90, 70);
+    c.surface.Fill(kBackground);
+    c.rb.SetClipRect(left, top, right, bottom);
+    std::vector<QnoBox> boxes;
+    c.rb.SetTouchedList(&boxes);
+    draw(c.rb);
+    c.rb.SetTouchedList(nullptr);
+    draw(c.rb);  // with no list set, nothing is listed
+    for (const QnoBox& b : boxes) {
+      EXPECT_TRUE(b.left >= left && b.top >= top && b.right <= right && b.bottom <= bottom) << name;
+      EXPECT_TRUE(b.left < b.right && b.top < b.bottom) << name;
+    }
+    int changed = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        if (c.At(x, y) == kBackground) continue;
+        ++changed;
+        const bool listed = std::any_of(boxes.begin(), boxes.end(), [&](const QnoBox& b) {
+          return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
+        });
+        ASSERT_TRUE(listed) << name << " drew " << x << "," << y << " outside its boxes";
+      }
+    EXPECT_GT(changed, 0) << name;
+    EXPECT_EQ(boxes.size(), 1u) << name;
+  }
 }

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "framework/qno_display.h"
+#include "framework/qno_sprite.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_vehicle.h"
 #include "iso/iso_welt.h"
@@ -161,6 +163,65 @@ TEST_F(FrameReplayTest, WorldObjectsAndCarsAreDrawnInEveryFrame) {
   CIsoWelt::m_CarSecondRender[64][64][1] = nullptr;
 }
 
+// An object that draws a solid square near its cell, moved each frame
+// like a car, over the cell behind a building so that the building's block
+// hides part of it.
+constexpr uint16_t kMoverColour = Rgb565(10, 250, 250);
+struct Mover : CWorldObj {
+  Scene* scene = nullptr;
+  int cellX = 64, cellY = 64;
+  int shift = 0;
+  Bytes sprite = zorgen::WriteSprite(zorgen::Image16(24, 24, kMoverColour, 1));
+  int Render(QnoDisplay* display, unsigned short, unsigned short, int, int, TIsoZoomStufe) override {
+    int sx, sy;
+    scene->TilePoint(cellX, cellY, sx, sy);
+    CIsoSprite::RenderClipped(display->GetRenderBuffer(), sprite.data(), sx - 12 + shift, sy + shift / 2);
+    return 0;
+  }
+};
+
+TEST_F(FrameReplayTest, MovingObjectsAndChangedViewsMatchAFrameDrawnAfresh) {
+  Scene s(320, 240);
+  g_ZoomStufe = ISO_ZOOM_2;
+  Buildings(s);
+  Mover mover;
+  mover.scene = &s;
+  s.map->SetIsoTileAt(64, 63, ISO_LAYER_GROUND, CIsoRichtung(0), kGround, &mover);
+  int partlyHidden = 0;
+  // The frames right after a change are drawn afresh; once the frame is
+  // settled again, each one replayed (from its packed runs after the
+  // first) while the square moves shows what a fresh one does.
+  auto moveAndCompare = [&](const char* what) {
+    for (int i = 0; i < 2; ++i) {
+      mover.shift = 5 - 9 * i;
+      const Drawn d = DrawNext(s);
+      EXPECT_EQ(d.frame, d.plain) << what << " unsettled frame " << i;
+    }
+    ASSERT_TRUE(SettleUntilReplayed(s)) << what;
+    for (int i = 0; i < 5; ++i) {
+      mover.shift = (i * 7) % 23 - 11;
+      const Drawn d = DrawNext(s);
+      EXPECT_TRUE(d.replayed) << what << " frame " << i;
+      EXPECT_EQ(d.frame, d.plain) << what << " frame " << i;
+      const int shown = s.Count(kMoverColour);
+      partlyHidden += shown > 0 && shown < 24 * 24;
+    }
+  };
+  moveAndCompare("moving");
+  EXPECT_GT(partlyHidden, 0) << "the building hides part of the square";
+  s.map->SetIsoTileAt(65, 63, ISO_LAYER_GROUND, CIsoRichtung(1), kBuilding, nullptr);
+  moveAndCompare("a cell changed");
+  s.map->SetPixelOffset(s.map->GetPixelOffsetX() + 5, s.map->GetPixelOffsetY() - 3);
+  moveAndCompare("scrolled");
+  s.map->UserIntTurnRight();
+  moveAndCompare("turned");
+  s.map->UserIntZoomIn();
+  moveAndCompare("zoomed in");
+  s.map->UserIntZoomOut();
+  s.map->UserIntZoomOut();
+  moveAndCompare("zoomed out");
+}
+
 // The street tool's marks and the district view ask the host about every
 // cell: those frames are always drawn afresh.
 struct ToolHost : CIsoHost {
@@ -301,6 +362,39 @@ TEST_F(FrameReplayTest, TheInterfaceBetweenThePassesIsDrawnInEveryFrame) {
   const int drawn = host.drawn;
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(DrawNext(s).replayed);
   EXPECT_EQ(host.drawn, drawn + 3 + 3) << "three replayed frames and three plain ones";
+}
+
+// The interface between the passes draws nothing while the frame settles,
+// then a box that moves each frame and that the buildings partly hide:
+// every replayed frame shows what a fresh one does.
+struct PaintingHost : CIsoHost {
+  selObjType selection;
+  QnoDisplay* display = nullptr;
+  bool painting = false;
+  int shift = 0;
+  int GetFilter(int n) override { return n == 1; }
+  selObjType* GetSelection() override { return &selection; }
+  void RenderOpnvNet(QnoDisplay* d) override {
+    if (painting) d->GetRenderBuffer()->FillRect(100 + shift, 60, 220 + shift, 150, kMoverColour);
+  }
+};
+
+TEST_F(FrameReplayTest, TheInterfaceDrawingUnderTheBuildingsMatchesAFrameDrawnAfresh) {
+  Scene s(320, 240);
+  PaintingHost host;
+  s.UseHost(&host);
+  Buildings(s);
+  ASSERT_TRUE(SettleUntilReplayed(s));
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(DrawNext(s).replayed);
+  host.painting = true;
+  for (int i = 0; i < 8; ++i) {
+    host.shift = 3 * i;
+    const Drawn d = DrawNext(s);
+    EXPECT_TRUE(d.replayed) << i;
+    EXPECT_EQ(d.frame, d.plain) << i;
+    EXPECT_GT(s.Count(kMoverColour), 0);
+    EXPECT_LT(s.Count(kMoverColour), 120 * 90) << "the buildings hide part of the box";
+  }
 }
 
 }  // namespace
