@@ -46,7 +46,7 @@ class ViewHost : public NetObjectHost {
  public:
   void TurnMicroSim() override {
     ++viewChanges;
-    if (net) net->TurnMicroSim();
+    CStrJunctionList::TurnNetworksMicroSim(net, nullptr);
   }
   CStrJunctionList* net = nullptr;
   int viewChanges = 0;
