@@ -12,6 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -25,6 +27,7 @@
 #include "../../tests/sim/sim_test_city.h"
 #include "../../tests/sim/sim_work_dir.h"
 #include "framework/qno_display.h"
+#include "framework/qno_log.h"
 #include "framework/qno_resource.h"
 #include "iso/iso_group_walk.h"
 #include "iso/iso_welt.h"
@@ -36,6 +39,18 @@
 namespace {
 
 bool g_failed = false;
+
+// The map's host as the game's is on a change of level or rotation: the
+// street network lays its cell layouts again for the new view.
+class ViewHost : public NetObjectHost {
+ public:
+  void TurnMicroSim() override {
+    ++viewChanges;
+    CStrJunctionList::TurnNetworksMicroSim(net, nullptr);
+  }
+  CStrJunctionList* net = nullptr;
+  int viewChanges = 0;
+};
 
 constexpr uint32_t kSeed = 20240611;
 // Ground tiles: plain lawn and paving, and the ones that carry a bush or trees.
@@ -73,7 +88,7 @@ struct City {
   QnoResourceManager resources;
   SDL_Surface* surface = nullptr;
   QnoDisplay display;
-  NetObjectHost host;
+  ViewHost host;
   simtest::TestParts parts;
   std::unique_ptr<CIsoWelt> map;
   std::unique_ptr<CSimWelt> sim;
@@ -111,10 +126,12 @@ struct City {
     CStrExtTeil::m_pIsoWelt = map.get();
     net = std::make_unique<CStrJunctionList>(map.get(), sim.get());
     net->Create();
+    host.net = net.get();
     Build();
     copySource.assign(static_cast<size_t>(surface->pitch) * height, 0x5A);
   }
   ~City() {
+    host.net = nullptr;
     net->Destroy();
     net.reset();
     CStrStrassenTeil::m_pIsoWelt = nullptr;
@@ -215,6 +232,8 @@ struct City {
     map->GetUpdateRndLst()->Update();
     map->SetIsoCenter(64, 64);
     map->ResetCompleteSpriteRenderList();
+    // The layouts of the level and rotation, as a zoom leaves them.
+    net->TurnMicroSim();
   }
 
   void Clear() { SDL_FillRect(surface, nullptr, 0); }
@@ -526,7 +545,16 @@ BENCHMARK(BM_FullScreenMemcpy)->Args({0, 800})->Args({0, 1024})->ArgNames({"tile
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  // The game writes its diagnostics to a file as they come, a flush a
+  // line; so does the benchmark, into a folder of its own.
+  char dir[] = "/tmp/iso_bench_XXXXXX";
+  if (!mkdtemp(dir)) return 1;
+  const std::string log = std::string(dir) + "/errors.log";
+  OpenErrorLog(log.c_str());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  CloseErrorLog();
+  std::remove(log.c_str());
+  rmdir(dir);
   return g_failed ? 1 : 0;
 }

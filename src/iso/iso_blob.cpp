@@ -147,20 +147,20 @@ uint32_t MicroLayoutBlob::FirstRenderId() const { return Rd32(m_data, m_length, 
 MicroCell MicroLayoutBlob::Cell(uint32_t index) const {
   MicroCell c;
   if (index >= CellCount()) return c;
-  const uint64_t at = MICR_HEADER_SIZE + uint64_t{index} * MICR_CELL_SIZE;
-  const uint8_t* d = m_data;
-  const uint32_t n = m_length;
-  c.id = Rd16(d, n, at + MICR_CELL_AT_ID);
-  c.laneKind = Rd8(d, n, at + MICR_CELL_AT_LANE);
-  c.x = static_cast<int16_t>(Rd16(d, n, at + MICR_CELL_AT_X));
-  c.y = static_cast<int16_t>(Rd16(d, n, at + MICR_CELL_AT_Y));
+  // CellCount counts only cells that lie whole inside the blob: the fields
+  // of this one are read without checking each against the blob's end.
+  const uint8_t* d = m_data + MICR_HEADER_SIZE + size_t{index} * MICR_CELL_SIZE;
+  c.id = qno_rd16(d, MICR_CELL_AT_ID);
+  c.laneKind = d[MICR_CELL_AT_LANE];
+  c.x = static_cast<int16_t>(qno_rd16(d, MICR_CELL_AT_X));
+  c.y = static_cast<int16_t>(qno_rd16(d, MICR_CELL_AT_Y));
   for (int i = 0; i < MICR_LINKS; ++i) {
-    c.successors[i] = Rd32(d, n, at + MICR_CELL_AT_SUCCESSORS + 4u * i);
-    c.conflicts[i] = Rd32(d, n, at + MICR_CELL_AT_CONFLICTS + 4u * i);
+    c.successors[i] = qno_rd32(d, MICR_CELL_AT_SUCCESSORS + 4u * i);
+    c.conflicts[i] = qno_rd32(d, MICR_CELL_AT_CONFLICTS + 4u * i);
   }
-  c.predecessor = Rd32(d, n, at + MICR_CELL_AT_PREDECESSOR);
-  c.nextRender = Rd32(d, n, at + MICR_CELL_AT_NEXT_RENDER);
-  c.locked = Rd8(d, n, at + MICR_CELL_AT_LOCKED);
-  c.successorCount = Rd8(d, n, at + MICR_CELL_AT_SUCCESSOR_COUNT);
+  c.predecessor = qno_rd32(d, MICR_CELL_AT_PREDECESSOR);
+  c.nextRender = qno_rd32(d, MICR_CELL_AT_NEXT_RENDER);
+  c.locked = d[MICR_CELL_AT_LOCKED];
+  c.successorCount = d[MICR_CELL_AT_SUCCESSOR_COUNT];
   return c;
 }

@@ -40,10 +40,12 @@ void CIsoWelt::RefreshAfterViewChange(bool filter, bool viewShown) {
     // before, with nothing moved or shown since: showing them again would
     // change nothing. The sound marks are set again as before.
     MarkSoundRectAgain();
-    UpdateMicroSim();
   } else {
-    Update();
+    CalcViewRect();
   }
+  // The layouts of the old view are not placed: the host lays every layout
+  // anew below, at its place in the new view.
+  UpdateMicroSim(false);
   if (filter) SetFilter();
   TurnMicroSim();
   // A zoom or a new screen mode places every sprite anew; a turn has taken
@@ -282,7 +284,7 @@ void ScaleRect(const IsoViewRectType& v, double f, double g, IsoViewRectType& ou
 void CIsoWelt::CalcSoundRect() { ScaleRect(m_ViewRect, 0.35, 0.65, m_SoundRect); }
 void CIsoWelt::CalcMicroViewRect() { ScaleRect(m_ViewRect, -0.3, 1.3, m_MicroViewRect); }
 
-int CIsoWelt::UpdateMicroSim() {
+int CIsoWelt::UpdateMicroSim(bool place) {
   const IsoViewRectType& m = m_MicroViewRect;
   auto sign = [](int d) { return d < 1 ? -1 : 1; };
   const int sx1 = sign(m.k2x - m.k0x), sy1 = sign(m.k2y - m.k0y);
@@ -299,12 +301,13 @@ int CIsoWelt::UpdateMicroSim() {
       if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) continue;
       const TObjectType t = GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
       if (t != OBJ_STREET_PIECE && t != OBJ_CROSSING && t != OBJ_RAIL_PIECE && t != OBJ_RAIL_JUNCTION) continue;
+      m_pHost->UpdateViewFilter(x, y);
+      if (!place) continue;
       const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
       int ax, ay;
       FixeIsoKoorCalc(ux, uy, ax, ay);
       FixeGroupRichtung(ux, uy, ax, ay);
       if (CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND)) m_MicroTiles.push_back({obj, ax, ay, ux, uy});
-      m_pHost->UpdateViewFilter(x, y);
     }
     if (alongY)
       startY += sy2;

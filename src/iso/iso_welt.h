@@ -158,7 +158,10 @@ class CIsoWelt {
   int MouseKoorToIsoKoor(int mx, int my, int* x, int* y);
   void CalcSoundRect();
   void CalcMicroViewRect();
-  int UpdateMicroSim();
+  // Shows the micro view's street, junction and track tiles to the view
+  // filter and places their layouts at the tiles' screen anchors; `place`
+  // false leaves the layouts where they are (a view change lays them anew).
+  int UpdateMicroSim(bool place = true);
   int OnButtonUp(int x, int y, int button);
   int OnButtonDown(int x, int y, int button);
   int OnMouseMove(int x, int y, int button);

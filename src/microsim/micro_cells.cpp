@@ -116,6 +116,7 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
   if (!resource.IsValid()) return nullptr;
   const uint32_t count = resource.CellCount();
   auto* layout = new (CellRoom{count}) CQnoMicroZelle;
+  ++s_Made;
   static_assert(std::is_trivially_destructible_v<Cell>, "the cells are given back with the layout's memory");
   Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(count));
   std::uninitialized_default_construct_n(cells, count);
@@ -193,6 +194,7 @@ int CQnoMicroZelle::Konvert() {
 // ------------------------------------------------------------ screen and turn
 
 void CQnoMicroZelle::SetScreenPos(int x, int y) {
+  ++s_Placed;
   const int16_t* offsets = Offsets();
   for (size_t i = 0; i < m_Cells.size(); ++i) {
     m_Cells[i].m_ScreenX = x + offsets[2 * i];

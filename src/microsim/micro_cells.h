@@ -137,6 +137,11 @@ class CQnoMicroZelle {
 
   // Every cell's screen position = anchor + its offsets.
   void SetScreenPos(int x, int y);
+  // How many layouts were made (Create) and how often a layout's cells were
+  // given their screen positions (SetScreenPos) in this process: a change
+  // of view makes and places each layout of the new view once.
+  static uint64_t GetMadeCount() { return s_Made; }
+  static uint64_t GetPlacedCount() { return s_Placed; }
   // SetScreenPos, unless the layout stands at that anchor already: the map
   // places every tile of its micro view again after each scroll, turn or
   // zoom, and in every turn of a right-button drag, moved or not.
@@ -328,6 +333,8 @@ class CQnoMicroZelle {
   // a layout that goes away clears their links to it.
   std::vector<CQnoMicroZelle*, ZorPooledAllocator<CQnoMicroZelle*>> m_Neighbours;
   static int s_WholeNetworksGo;
+  static inline uint64_t s_Made = 0;
+  static inline uint64_t s_Placed = 0;
   Cell* m_pFirstRender = nullptr;
   uint32_t m_Size = 0;        // bytes the layout takes in memory
   bool m_IdsInOrder = false;  // cell i has the id i + 1

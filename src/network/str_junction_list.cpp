@@ -9,6 +9,7 @@
 #include "framework/qno_log.h"
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
+#include "microsim/micro_cells.h"
 #include "network/str_ampel.h"
 #include "network/rail_junction_list.h"
 #include "network/str_strasse.h"
@@ -1084,6 +1085,21 @@ int CStrJunctionList::TurnMicroSim() {
   RemoveViewMicroSim();
   LayViewMicroSim();
   return 0;
+}
+
+void CStrJunctionList::TurnNetworksMicroSim(CStrJunctionList* streets, CStrJunctionList* rails) {
+  // The streets' layouts are laid first and the tracks' after them, their
+  // level crossings joining the streets' cells on either side. A street
+  // laid while a crossing still held the old view's layout would join its
+  // cells to that one by the old screen places, taking the wrong lanes,
+  // which its dead end or neighbour then could not take.
+  {
+    CQnoMicroZelle::WholeNetworksGo networksGo;
+    if (streets) streets->RemoveViewMicroSim();
+    if (rails) rails->RemoveViewMicroSim();
+  }
+  if (streets) streets->LayViewMicroSim();
+  if (rails) rails->LayViewMicroSim();
 }
 
 void CStrJunctionList::RemoveViewMicroSim() {

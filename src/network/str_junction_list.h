@@ -160,6 +160,10 @@ class CStrJunctionList : public CList {
   int TurnMicroSim();
   void RemoveViewMicroSim();
   void LayViewMicroSim();
+  // The same for the street network and the rail network (null when there
+  // is none) together: every layout there is goes, so none is unlinked
+  // from its neighbours one by one before it is freed.
+  static void TurnNetworksMicroSim(CStrJunctionList* streets, CStrJunctionList* rails);
   // ---- ways between junctions (str_junction_way.cpp)
   // The shortest way from `from` to `to` along the streets' directions, as
   // the sim street ids walked, the cost being the streets' lengths. 1 when

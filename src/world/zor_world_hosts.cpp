@@ -110,17 +110,7 @@ int CZorIsoHost::RemoveObject(int x, int y, TBaseType layer) { return m_world.Re
 CList* CZorIsoHost::GetObjectList() { return m_world.GetObjectList(); }
 
 void CZorIsoHost::TurnMicroSim() {
-  CStrJunctionList* streets = m_world.GetStreetNet();
-  CStrSchJuncList* rails = m_world.GetRailNet();
-  // The streets' layouts are laid first and the tracks' after them, their
-  // level crossings joining the streets' cells on either side. A street
-  // laid while a crossing still held the old view's layout would join its
-  // cells to that one by the old screen places, taking the wrong lanes,
-  // which its dead end or neighbour then could not take.
-  if (streets) streets->RemoveViewMicroSim();
-  if (rails) rails->RemoveViewMicroSim();
-  if (streets) streets->LayViewMicroSim();
-  if (rails) rails->LayViewMicroSim();
+  CStrJunctionList::TurnNetworksMicroSim(m_world.GetStreetNet(), m_world.GetRailNet());
 }
 
 void CZorIsoHost::PlaceVehicles() {

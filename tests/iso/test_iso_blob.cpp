@@ -214,6 +214,7 @@ TEST(MicroLayoutBlob, WrittenCellsReadBackWithTheirLinks) {
 TEST(MicroLayoutBlob, OnlyTheLowByteOfTheCountCountsAndForeignBlobsAreRefused) {
   zorgen::MicroLayoutContent m;
   m.cells.resize(3);
+  for (size_t i = 0; i < m.cells.size(); ++i) m.cells[i].id = static_cast<uint16_t>(i + 1);
   Bytes b = zorgen::WriteMicroLayout(m);
   const uint32_t n = static_cast<uint32_t>(b.size());
   // 0x103 cells by the whole word, 3 by the low byte.
@@ -231,8 +232,14 @@ TEST(MicroLayoutBlob, OnlyTheLowByteOfTheCountCountsAndForeignBlobsAreRefused) {
   Bytes count = b;
   count[MICR_HEADER_SIZE + MICR_CELL_AT_SUCCESSOR_COUNT] = 7;
   EXPECT_EQ(MicroLayoutBlob(count.data(), n).Cell(0).successorCount, 7);
-  // A cut blob shows only the whole cells it holds.
-  EXPECT_EQ(MicroLayoutBlob(b.data(), MICR_HEADER_SIZE + MICR_CELL_SIZE + 50).CellCount(), 1u);
+  // A cut blob shows only the whole cells it holds; the cut one reads empty,
+  // nothing past the blob's end read.
+  const Bytes cut(b.begin(), b.begin() + MICR_HEADER_SIZE + MICR_CELL_SIZE + 50);
+  const MicroLayoutBlob cutLayout(cut.data(), static_cast<uint32_t>(cut.size()));
+  EXPECT_EQ(cutLayout.CellCount(), 1u);
+  EXPECT_EQ(cutLayout.Cell(0).id, 1);
+  EXPECT_EQ(cutLayout.Cell(1).id, 0);
+  EXPECT_EQ(cutLayout.Cell(2).id, 0);
 
   zorgen::MicroLayoutContent tooMany;
   tooMany.cells.resize(256);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -113,6 +114,30 @@ TEST_F(IsoHostTest, AGroupOfBuildingsMatchesOnlyWithTheHeightTheHostGives) {
   // Any height will do when none is asked for.
   EXPECT_EQ(scene.map->CheckForType(30, 30, ISO_LAYER_GROUND, OBJ_RESIDENTIAL, ISO_RICHTUNG_0, kGroup, SIM_HEIGHT_ANY),
             0);
+}
+
+// A turn or a zoom recolours the street tiles of the micro view in the
+// overview maps, those beyond the screen's edge too, as placing them does.
+TEST_F(IsoHostTest, TurnsAndZoomsRecolourEveryStreetTileOfTheMicroView) {
+  const int y = scene.map->GetCenterY();
+  for (int x = 0; x < ISO_MAP_SIZE; ++x) Place(x, y, OBJ_STREET_PIECE);
+  for (int key : {'8', '7', '9', '6'}) {
+    host.recoloured.clear();
+    ASSERT_EQ(Key(key), 0);
+    const std::set<Cell> changed(host.recoloured.begin(), host.recoloured.end());
+    host.recoloured.clear();
+    scene.map->CalcViewRect();
+    const std::set<Cell> view(host.recoloured.begin(), host.recoloured.end());
+    host.recoloured.clear();
+    scene.map->UpdateMicroSim();
+    ASSERT_FALSE(host.recoloured.empty()) << key;
+    int beyond = 0;
+    for (const Cell& c : host.recoloured) {
+      EXPECT_TRUE(changed.count(c)) << key << " at " << c.first << "/" << c.second;
+      beyond += view.count(c) == 0;
+    }
+    EXPECT_GT(beyond, 0) << key;
+  }
 }
 
 TEST_F(IsoHostTest, ZoomAndTurnKeysMoveTheVehiclesThroughTheHost) {

@@ -1,18 +1,23 @@
 // The cells of the streets' layouts in the micro view stand at their tile's
 // screen anchor plus their offset after the view scrolled, turned and
 // zoomed, with cars on them and after a street with cars went; the trains'
-// layouts stand where they were laid.
+// layouts stand where they were laid. A turn, a zoom or a new screen mode
+// makes and places each layout once, and the picture with cars on the
+// streets is the one of layouts laid afresh at that view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "iso/iso_object.h"
+#include "iso/iso_scene.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
 #include "network/rail_junction.h"
@@ -450,5 +455,102 @@ INSTANTIATE_TEST_SUITE_P(EveryWayAndDistance, DeadEndPastCrossingTest,
                            const char* way = p.dy > 0 ? "PlusY" : p.dy < 0 ? "MinusY" : p.dx > 0 ? "PlusX" : "MinusX";
                            return std::string(way) + "Past" + std::to_string(p.past);
                          });
+
+// A private car with a picture of its own, not one drawn from the game's
+// sequence: parked twice, it looks the same both times.
+struct ParkedCar : CCar {
+  ParkedCar() { m_SpriteKind = 0; }
+};
+
+struct ViewChangeTest : RailViewTest {
+  void SetUp() override {
+    RailViewTest::SetUp();
+    // A cross of two-way streets, a one-way street and a dead end beside it.
+    for (auto [x1, y1, x2, y2, type] :
+         {std::tuple{60, 64, 64, 64, STRASSE_1}, std::tuple{64, 64, 68, 64, STRASSE_1},
+          std::tuple{64, 60, 64, 64, STRASSE_2}, std::tuple{64, 64, 64, 68, STRASSE_2},
+          std::tuple{68, 64, 68, 69, STRASSE_EINBAHN}, std::tuple{60, 64, 60, 61, STRASSE_1}}) {
+      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+      ASSERT_EQ(world->GetStreetNet()->CreateStreet(&line, type), STR_BUILD_OK);
+    }
+    map->Update();
+  }
+  // A car in the first cell of every layout that can take one.
+  int Park() {
+    int parked = 0;
+    for (CQnoMicroZelle* l : Layouts()) {
+      Cell* c = l->GetZelle(0);
+      if (!CQnoMicroZelle::GetVirtNext(c) || c->m_pCar) continue;
+      c->m_Choice = 0;
+      parked += l->SetzeFahrzeug(c, new ParkedCar, 0, false, false, false) == 0;
+    }
+    return parked;
+  }
+  // The screen drawn afresh: the plain renderer, or the sprite lists'.
+  uint32_t Frame(bool plain) {
+    SDL_Surface* s = world->GetScreen();
+    SDL_FillRect(s, nullptr, 0);
+    plain ? map->Render(world->GetDisplay()) : map->RenderSpriteList_Left_Right(world->GetDisplay());
+    return isotest::Checksum(s);
+  }
+  struct Change {
+    std::string name;
+    std::function<void()> act;
+  };
+  std::vector<Change> Changes() {
+    return {{"turned right", [this] { map->UserIntTurnRight(); }},
+            {"zoomed out", [this] { map->UserIntZoomOut(); }},
+            {"turned left", [this] { map->UserIntTurnLeft(); }},
+            {"zoomed in", [this] { map->UserIntZoomIn(); }},
+            {"turned left again", [this] { map->UserIntTurnLeft(); }},
+            {"new screen mode", [this] { map->RefreshAfterModeChange(); }}};
+  }
+};
+
+TEST_F(ViewChangeTest, EachLayoutOfTheNewViewIsMadeAndPlacedOnce) {
+  for (const Change& change : Changes()) {
+    ASSERT_GT(Park(), 5) << change.name;
+    const uint64_t made = CQnoMicroZelle::GetMadeCount(), placed = CQnoMicroZelle::GetPlacedCount();
+    change.act();
+    const size_t layouts = Layouts().size();
+    EXPECT_GT(layouts, 15u) << change.name;
+    EXPECT_EQ(CQnoMicroZelle::GetMadeCount() - made, layouts) << change.name;
+    EXPECT_EQ(CQnoMicroZelle::GetPlacedCount() - placed, layouts) << change.name;
+  }
+}
+
+TEST_F(ViewChangeTest, ViewWithCarsAfterAChangeIsTheViewLaidAfresh) {
+  ASSERT_NE(world->GetScreen(), nullptr);
+  for (const Change& change : Changes()) {
+    Park();
+    change.act();
+    ASSERT_GT(Park(), 5) << change.name;
+    const uint32_t changed = Frame(false);
+    // The layouts made again at the same view, placed again, with the same
+    // cars in the same cells, and drawn the plain way.
+    world->GetStreetNet()->TurnMicroSim();
+    map->UpdateMicroSim();
+    const uint32_t withoutCars = Frame(true);
+    ASSERT_GT(Park(), 5) << change.name;
+    const uint32_t afresh = Frame(true);
+    EXPECT_NE(afresh, withoutCars) << change.name << ": the cars are drawn";
+    EXPECT_EQ(changed, afresh) << change.name;
+  }
+}
+
+// At the level of the smallest tiles the game has no layouts: a turn there
+// makes and places none, and the streets keep none of the level before.
+TEST_F(ViewChangeTest, AtTheSmallestTilesNoLayoutIsMadeOrPlaced) {
+  Park();
+  const uint64_t made = CQnoMicroZelle::GetMadeCount(), placed = CQnoMicroZelle::GetPlacedCount();
+  map->UserIntZoomIn();
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  map->UserIntTurnRight();
+  EXPECT_TRUE(Layouts().empty());
+  EXPECT_EQ(CQnoMicroZelle::GetMadeCount(), made);
+  EXPECT_EQ(CQnoMicroZelle::GetPlacedCount(), placed);
+  map->UserIntZoomOut();
+  EXPECT_GT(Layouts().size(), 15u);
+}
 
 }  // namespace
