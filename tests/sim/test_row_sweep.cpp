@@ -188,6 +188,8 @@ TEST(RowSweep, TheOrderIsKeptAndSharedForTheSameStreetsAndMadeAgainForOthers) {
   g.weight.pop_back();
   sliced.SetGraph(g.n, g.from.data(), g.to.data(), g.Arcs());
   EXPECT_FALSE(sliced.Ready());
+  // It lets go of the old order while it builds the new one.
+  EXPECT_FALSE(sliced.SharesOrderWith(taken));
   Build(sliced, g, cap);
   ExpectAllDistances(sliced, g, cap);
   // The sweep that reads the shared order still has it whole, and its own
