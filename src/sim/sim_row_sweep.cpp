@@ -20,26 +20,34 @@ using Lanes = CSimRowSweep::Lanes;
 Lanes Min(Lanes a, Lanes b) { return a < b ? a : b; }
 }  // namespace
 
-// The structure built last, for the next sweep of the same network.
-CSimRowSweep CSimRowSweep::g_lastBuilt;
+std::shared_ptr<const CSimRowSweep::Order> CSimRowSweep::g_lastBuilt;
 
-bool CSimRowSweep::Joins(int n, const int* from, const int* to, int arcs) const {
-  return n == m_n && m_from.size() == static_cast<size_t>(arcs) && std::equal(from, from + arcs, m_from.begin()) &&
-         std::equal(to, to + arcs, m_to.begin());
+bool CSimRowSweep::Order::Joins(int nodes, const int* arcFrom, const int* arcTo, int arcs) const {
+  return nodes == n && from.size() == static_cast<size_t>(arcs) && std::equal(arcFrom, arcFrom + arcs, from.begin()) &&
+         std::equal(arcTo, arcTo + arcs, to.begin());
 }
 
 void CSimRowSweep::SetGraph(int n, const int* from, const int* to, int arcs) {
-  if (Joins(n, from, to, arcs)) return;
-  // Another slot may have built it already: a load sets the slots up again
-  // on the same network, and each slot computes every few hours.
-  if (g_lastBuilt.m_ready && g_lastBuilt.Joins(n, from, to, arcs)) {
-    *this = g_lastBuilt;
+  if (m_order && m_order->Joins(n, from, to, arcs)) return;
+  // Another slot may have built it already (even while this one was still
+  // at it): a load sets the slots up again on the same network, and each
+  // slot computes every few hours.
+  if (g_lastBuilt && g_lastBuilt->Joins(n, from, to, arcs)) {
+    m_order = g_lastBuilt;
+    m_n = n;
+    m_ready = true;
+    DropBuild();
     return;
   }
+  if (m_building && m_building->Joins(n, from, to, arcs)) return;
   m_n = n;
   m_ready = false;
-  m_from.assign(from, from + arcs);
-  m_to.assign(to, to + arcs);
+  m_order.reset();
+  m_building = std::make_shared<Order>();
+  Order& o = *m_building;
+  o.n = n;
+  o.from.assign(from, from + arcs);
+  o.to.assign(to, to + arcs);
   const size_t sn = static_cast<size_t>(n);
   m_adj.assign(sn, {});
   for (int i = 0; i < arcs; ++i) {
@@ -54,8 +62,8 @@ void CSimRowSweep::SetGraph(int n, const int* from, const int* to, int arcs) {
   m_heap.clear();
   for (int v = 0; v < n; ++v) m_heap.push_back({static_cast<int>(m_adj[static_cast<size_t>(v)].size()), v});
   std::make_heap(m_heap.begin(), m_heap.end(), std::greater<>());
-  m_rank.assign(sn, -1);
-  m_nodeOf.assign(sn, -1);
+  o.rank.assign(sn, -1);
+  o.nodeOf.assign(sn, -1);
   m_upperNodes.assign(sn, {});
   m_mark.assign(sn, -1);
   m_eliminated = 0;
@@ -65,6 +73,7 @@ bool CSimRowSweep::Build(unsigned milliseconds) {
   if (m_ready) return true;
   const uint32_t start = kfx_GetTicks();
   const bool eliminating = !m_heap.empty();
+  Order& o = *m_building;
   // Least degree first; of equal degrees the lower node. Entries whose
   // degree is no longer the node's are skipped.
   while (!m_heap.empty()) {
@@ -72,9 +81,9 @@ bool CSimRowSweep::Build(unsigned milliseconds) {
     const auto [degree, v] = m_heap.back();
     m_heap.pop_back();
     const size_t sv = static_cast<size_t>(v);
-    if (m_rank[sv] >= 0 || degree != static_cast<int>(m_adj[sv].size())) continue;
-    m_rank[sv] = m_eliminated;
-    m_nodeOf[static_cast<size_t>(m_eliminated)] = v;
+    if (o.rank[sv] >= 0 || degree != static_cast<int>(m_adj[sv].size())) continue;
+    o.rank[sv] = m_eliminated;
+    o.nodeOf[static_cast<size_t>(m_eliminated)] = v;
     ++m_eliminated;
     std::vector<int>& nb = m_adj[sv];
     // The neighbours become a clique and lose v.
@@ -98,62 +107,71 @@ bool CSimRowSweep::Build(unsigned milliseconds) {
 }
 
 void CSimRowSweep::Finish() {
+  Order& o = *m_building;
   const size_t sn = static_cast<size_t>(m_n);
-  const int arcs = static_cast<int>(m_from.size());
-  const int* from = m_from.data();
-  const int* to = m_to.data();
+  const int arcs = static_cast<int>(o.from.size());
+  const int* from = o.from.data();
+  const int* to = o.to.data();
   // Upper edges by rank, far ends as ranks in rising order.
-  m_upperStart.assign(sn + 1, 0);
-  m_upper.clear();
+  o.upperStart.assign(sn + 1, 0);
+  o.upper.clear();
   for (size_t r = 0; r < sn; ++r) {
-    const size_t v = static_cast<size_t>(m_nodeOf[r]);
-    const size_t first = m_upper.size();
-    for (int a : m_upperNodes[v]) m_upper.push_back(m_rank[static_cast<size_t>(a)]);
-    std::sort(m_upper.begin() + static_cast<long>(first), m_upper.end());
-    m_upperStart[r + 1] = static_cast<int>(m_upper.size());
+    const size_t v = static_cast<size_t>(o.nodeOf[r]);
+    const size_t first = o.upper.size();
+    for (int a : m_upperNodes[v]) o.upper.push_back(o.rank[static_cast<size_t>(a)]);
+    std::sort(o.upper.begin() + static_cast<long>(first), o.upper.end());
+    o.upperStart[r + 1] = static_cast<int>(o.upper.size());
   }
   // Triangles: for the pair of upper edges to a < b of each rank, the edge
   // a-b among a's upper edges (the neighbours of a rank are a clique above
   // it, so it exists).
   std::vector<int> where(sn, -1);
-  m_triangleStart.assign(sn + 1, 0);
-  m_triangle.clear();
+  o.triangleStart.assign(sn + 1, 0);
+  o.triangle.clear();
   for (size_t r = 0; r < sn; ++r) {
-    const int b0 = m_upperStart[r], b1 = m_upperStart[r + 1];
+    const int b0 = o.upperStart[r], b1 = o.upperStart[r + 1];
     for (int i = b0; i < b1; ++i) {
-      const size_t a = static_cast<size_t>(m_upper[static_cast<size_t>(i)]);
-      for (int e = m_upperStart[a]; e < m_upperStart[a + 1]; ++e) where[static_cast<size_t>(m_upper[static_cast<size_t>(e)])] = e;
-      for (int j = i + 1; j < b1; ++j) m_triangle.push_back(where[static_cast<size_t>(m_upper[static_cast<size_t>(j)])]);
+      const size_t a = static_cast<size_t>(o.upper[static_cast<size_t>(i)]);
+      for (int e = o.upperStart[a]; e < o.upperStart[a + 1]; ++e) where[static_cast<size_t>(o.upper[static_cast<size_t>(e)])] = e;
+      for (int j = i + 1; j < b1; ++j) o.triangle.push_back(where[static_cast<size_t>(o.upper[static_cast<size_t>(j)])]);
     }
-    m_triangleStart[r + 1] = static_cast<int>(m_triangle.size());
+    o.triangleStart[r + 1] = static_cast<int>(o.triangle.size());
   }
   // Each arc's edge.
-  m_arcEdge.assign(static_cast<size_t>(arcs), -1);
-  m_arcUp.assign(static_cast<size_t>(arcs), 0);
+  o.arcEdge.assign(static_cast<size_t>(arcs), -1);
+  o.arcUp.assign(static_cast<size_t>(arcs), 0);
   for (int i = 0; i < arcs; ++i) {
     if (from[i] == to[i]) continue;
-    const int rf = m_rank[static_cast<size_t>(from[i])], rt = m_rank[static_cast<size_t>(to[i])];
+    const int rf = o.rank[static_cast<size_t>(from[i])], rt = o.rank[static_cast<size_t>(to[i])];
     const int low = std::min(rf, rt), high = std::max(rf, rt);
-    const auto begin = m_upper.begin() + m_upperStart[static_cast<size_t>(low)];
-    const auto end = m_upper.begin() + m_upperStart[static_cast<size_t>(low) + 1];
-    m_arcEdge[static_cast<size_t>(i)] = static_cast<int>(std::lower_bound(begin, end, high) - m_upper.begin());
-    m_arcUp[static_cast<size_t>(i)] = rf < rt;
+    const auto begin = o.upper.begin() + o.upperStart[static_cast<size_t>(low)];
+    const auto end = o.upper.begin() + o.upperStart[static_cast<size_t>(low) + 1];
+    o.arcEdge[static_cast<size_t>(i)] = static_cast<int>(std::lower_bound(begin, end, high) - o.upper.begin());
+    o.arcUp[static_cast<size_t>(i)] = rf < rt;
   }
-  m_adj.clear();
-  m_upperNodes.clear();
-  m_heap.clear();
+  m_order = std::move(m_building);
   m_ready = true;
-  g_lastBuilt = *this;
+  DropBuild();
+  g_lastBuilt = m_order;
+}
+
+void CSimRowSweep::DropBuild() {
+  m_building.reset();
+  m_adj = {};
+  m_upperNodes = {};
+  m_heap = {};
+  m_mark = {};
 }
 
 void CSimRowSweep::SetWeights(const int* weight, int cap) {
+  const Order& o = *m_order;
   m_cap = cap;
-  m_up.assign(m_upper.size(), cap);
-  m_down.assign(m_upper.size(), cap);
-  for (size_t i = 0; i < m_arcEdge.size(); ++i) {
-    const int e = m_arcEdge[i];
+  m_up.assign(o.upper.size(), cap);
+  m_down.assign(o.upper.size(), cap);
+  for (size_t i = 0; i < o.arcEdge.size(); ++i) {
+    const int e = o.arcEdge[i];
     if (e < 0 || weight[i] >= cap) continue;
-    int& w = m_arcUp[i] ? m_up[static_cast<size_t>(e)] : m_down[static_cast<size_t>(e)];
+    int& w = o.arcUp[i] ? m_up[static_cast<size_t>(e)] : m_down[static_cast<size_t>(e)];
     w = std::min(w, weight[i]);
   }
   // In rank order, the way through each rank between two of its upper
@@ -162,10 +180,10 @@ void CSimRowSweep::SetWeights(const int* weight, int cap) {
   // through lower ranks only.
   int* up = m_up.data();
   int* down = m_down.data();
-  const int* tri = m_triangle.data();
+  const int* tri = o.triangle.data();
   for (int r = 0; r < m_n; ++r) {
-    const int b0 = m_upperStart[static_cast<size_t>(r)], b1 = m_upperStart[static_cast<size_t>(r) + 1];
-    const int* t = tri + m_triangleStart[static_cast<size_t>(r)];
+    const int b0 = o.upperStart[static_cast<size_t>(r)], b1 = o.upperStart[static_cast<size_t>(r) + 1];
+    const int* t = tri + o.triangleStart[static_cast<size_t>(r)];
     for (int i = b0; i < b1; ++i) {
       const int downI = down[i], upI = up[i];
       for (int j = i + 1; j < b1; ++j, ++t) {
@@ -183,12 +201,12 @@ ZOR_SWEEP_LANES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], Lan
   int lowest = n;
   for (int k = 0; k < kLanes; ++k)
     if (targets[k] >= 0) {
-      const int r = m_rank[static_cast<size_t>(targets[k])];
+      const int r = m_order->rank[static_cast<size_t>(targets[k])];
       dist[r][k] = 0;
       lowest = std::min(lowest, r);
     }
-  const int* upper = m_upper.data();
-  const int* start = m_upperStart.data();
+  const int* upper = m_order->upper.data();
+  const int* start = m_order->upperStart.data();
   const int* up = m_up.data();
   const int* down = m_down.data();
   // Upwards: a rank's distances are final once every lower rank has passed

@@ -20,6 +20,7 @@
 // the lanes of one vector.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -46,37 +47,48 @@ class CSimRowSweep {
 
   int N() const { return m_n; }
   int Cap() const { return m_cap; }
-  int RankOf(int node) const { return m_rank[static_cast<size_t>(node)]; }
-  int NodeOf(int rank) const { return m_nodeOf[static_cast<size_t>(rank)]; }
+  int RankOf(int node) const { return m_order->rank[static_cast<size_t>(node)]; }
+  int NodeOf(int rank) const { return m_order->nodeOf[static_cast<size_t>(rank)]; }
   // Edges of the structure (for the benchmarks and tests).
-  int Edges() const { return static_cast<int>(m_upper.size()); }
+  int Edges() const { return static_cast<int>(m_order->upper.size()); }
+  // Whether both sweeps read the same copy of the structure.
+  bool SharesOrderWith(const CSimRowSweep& other) const { return m_order && m_order == other.m_order; }
 
  private:
+  // The finished structure. It never changes once built, so every sweep of
+  // the same network reads one copy.
+  struct Order {
+    int n = 0;
+    std::vector<int> from, to;  // the arcs it was made of
+    std::vector<int> rank, nodeOf;
+    // Upper edges by rank in compressed rows: the far end's rank.
+    std::vector<int> upperStart, upper;
+    // For each rank, for each pair i < j of its upper edges, the edge that
+    // joins their far ends (an upper edge of the lower of the two).
+    std::vector<int> triangleStart, triangle;
+    // Per arc: its edge, and whether it runs upwards.
+    std::vector<int> arcEdge;
+    std::vector<char> arcUp;
+    bool Joins(int n, const int* from, const int* to, int arcs) const;
+  };
   void Finish();
-  // Whether the structure is (being) made of these arcs.
-  bool Joins(int n, const int* from, const int* to, int arcs) const;
-  static CSimRowSweep g_lastBuilt;
+  // Frees what only building needs.
+  void DropBuild();
+  // The structure built last, for the next sweep of the same network.
+  static std::shared_ptr<const Order> g_lastBuilt;
 
   int m_n = -1;
   bool m_ready = false;
-  // While the structure is built: the remaining neighbours of each node,
-  // the queue of (degree, node), the neighbours each node had when it went
-  // and a mark per node.
+  std::shared_ptr<const Order> m_order;
+  // While the structure is built: the part made so far, the remaining
+  // neighbours of each node, the queue of (degree, node), the neighbours
+  // each node had when it went and a mark per node.
+  std::shared_ptr<Order> m_building;
   std::vector<std::vector<int>> m_adj, m_upperNodes;
   std::vector<std::pair<int, int>> m_heap;
   std::vector<int> m_mark;
   int m_eliminated = 0;
   int m_cap = 0;
-  std::vector<int> m_from, m_to;  // the arcs the structure was made of
-  std::vector<int> m_rank, m_nodeOf;
-  // Upper edges by rank in compressed rows: the far end's rank.
-  std::vector<int> m_upperStart, m_upper;
-  // For each rank, for each pair i < j of its upper edges, the edge that
-  // joins their far ends (an upper edge of the lower of the two).
-  std::vector<int> m_triangleStart, m_triangle;
-  // Per arc: its edge, and whether it runs upwards.
-  std::vector<int> m_arcEdge;
-  std::vector<char> m_arcUp;
   // Edge weights: from the lower end up to the upper one, and down.
   std::vector<int> m_up, m_down;
 };

@@ -161,11 +161,17 @@ TEST(RowSweep, TheOrderIsKeptAndSharedForTheSameStreetsAndMadeAgainForOthers) {
   ExpectAllDistances(sliced, g, cap);
 
   // A further sweep of the same network takes the order built last.
+  // A further sweep of the same network reads the order built last, the
+  // same copy and not one of its own.
   CSimRowSweep taken;
   taken.SetGraph(g.n, g.from.data(), g.to.data(), g.Arcs());
   ASSERT_TRUE(taken.Ready());
+  EXPECT_TRUE(taken.SharesOrderWith(sliced));
+  EXPECT_FALSE(taken.SharesOrderWith(whole));
+  EXPECT_FALSE(taken.SharesOrderWith(elsewhere));
   taken.SetWeights(g.weight.data(), cap);
   ExpectAllDistances(taken, g, cap);
+  const Graph first = g;
 
   // The same streets with other weights, some slower, some faster: the
   // order stays and the distances follow the new weights.
@@ -182,6 +188,12 @@ TEST(RowSweep, TheOrderIsKeptAndSharedForTheSameStreetsAndMadeAgainForOthers) {
   g.weight.pop_back();
   sliced.SetGraph(g.n, g.from.data(), g.to.data(), g.Arcs());
   EXPECT_FALSE(sliced.Ready());
+  // It lets go of the old order while it builds the new one.
+  EXPECT_FALSE(sliced.SharesOrderWith(taken));
   Build(sliced, g, cap);
   ExpectAllDistances(sliced, g, cap);
+  // The sweep that reads the shared order still has it whole, and its own
+  // weights.
+  EXPECT_FALSE(taken.SharesOrderWith(sliced));
+  ExpectAllDistances(taken, first, cap);
 }
