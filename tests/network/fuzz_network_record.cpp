@@ -3,7 +3,8 @@
 // record leaves nothing behind: no junction, no world object and no
 // crossing in the demand simulation. A network that loads links every
 // street and track into both of its ends and writes a record that reads
-// back to the same network.
+// back to the same network. The map is made once, and every input that
+// laid streets on it must leave it as it was made.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -25,17 +26,51 @@ namespace {
 
 using FuzzHost = NetObjectHost;
 
-struct FuzzWorld {
-  FuzzWorld() {
+// The map and its object host, made once: building a whole map's tiles
+// costs far more than a record's load, and a network cleared from the map
+// leaves it as it found it.
+struct FuzzMap {
+  FuzzMap() {
     OpenErrorLog("/dev/null");
     g_ZorLoadVersion = 240;
     map = new CIsoWelt(&host, nullptr, nullptr);
     map->OnCreate();
     for (int type : {1, 2, 3, 4}) map->DefineStreet(type, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 600);
-    sim = new CSimWelt(&parts);
-    if (!simtest::InSimWorkDir([&] { return sim->Create(nullptr); })) std::abort();
     CStrStrassenTeil::m_pIsoWelt = map;
     CStrExtTeil::m_pIsoWelt = map;
+    fresh = Types();
+  }
+  // What every cell holds on both layers.
+  std::vector<TObjectType> Types() const {
+    std::vector<TObjectType> types;
+    types.reserve(2 * ISO_MAP_SIZE * ISO_MAP_SIZE);
+    for (int x = 0; x < ISO_MAP_SIZE; ++x)
+      for (int y = 0; y < ISO_MAP_SIZE; ++y)
+        for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
+          types.push_back(map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), layer));
+    return types;
+  }
+  // A cleared network leaves every cell as the fresh map had it, so the
+  // next input meets the same map.
+  void CheckFresh() const {
+    if (Types() != fresh) std::abort();
+  }
+  FuzzHost host;
+  CIsoWelt* map = nullptr;
+  std::vector<TObjectType> fresh;
+};
+
+FuzzMap& SharedMap() {
+  static FuzzMap* shared = new FuzzMap;
+  return *shared;
+}
+
+// The demand simulation and both networks over the shared map: made anew
+// after every load that used crossing ids.
+struct FuzzWorld {
+  FuzzWorld() : host(SharedMap().host), map(SharedMap().map) {
+    sim = new CSimWelt(&parts);
+    if (!simtest::InSimWorkDir([&] { return sim->Create(nullptr); })) std::abort();
     net = new CStrJunctionList(map, sim);
     net->Create();
     rails = new CStrSchJuncList(map, sim);
@@ -48,17 +83,14 @@ struct FuzzWorld {
     delete rails;
     net->Destroy();
     delete net;
-    CStrStrassenTeil::m_pIsoWelt = nullptr;
-    CStrExtTeil::m_pIsoWelt = nullptr;
     sim->Destroy();
     delete sim;
-    delete map;
   }
   FuzzWorld(const FuzzWorld&) = delete;
   FuzzWorld& operator=(const FuzzWorld&) = delete;
-  FuzzHost host;
-  simtest::TestParts parts;
+  FuzzHost& host;
   CIsoWelt* map = nullptr;
+  simtest::TestParts parts;
   CSimWelt* sim = nullptr;
   CStrJunctionList* net = nullptr;
   CStrSchJuncList* rails = nullptr;
@@ -146,6 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Clear(*w);
       delete w;
       w = new FuzzWorld;
+      SharedMap().CheckFresh();
     }
     if (!w->host.objects.empty()) std::abort();
     return 0;
@@ -159,6 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!out || w->net->SerializeGameStore(out) != 0 || w->rails->SerializeGameStore(out) != 0) std::abort();
   Clear(*w);
   if (!w->host.objects.empty()) std::abort();
+  SharedMap().CheckFresh();
   delete w;
   w = new FuzzWorld;
   std::rewind(out);
@@ -168,6 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (w->rails->GetNumber() != railJunctions || StreetsOf(w->rails).size() != tracks) std::abort();
   Check(*w);
   Clear(*w);
+  SharedMap().CheckFresh();
   delete w;
   w = new FuzzWorld;
   return 0;
