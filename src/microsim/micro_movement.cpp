@@ -75,6 +75,7 @@ void DiscardCar(CCar* car) {
 }
 
 // A sprite offset beyond 700 pixels either way means a broken link.
+constexpr double kFarDistance = 7000.0;  // tenths of a pixel
 void WarnFarOffset(const Cell* cell) {
   if (std::fabs(cell->m_CarX) > 700 || std::fabs(cell->m_CarY) > 700)
     QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu gro\xC3\x9F !!!! %d/%d", static_cast<int>(cell->m_CarX),
@@ -96,14 +97,29 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
 // The vehicle stays in its cell `distance` tenths on from the cell's point
 // towards `next` (d tenths away), having stood at position p: its offset,
 // position and time stamp written without taking it out and in again.
-inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double distance) {
+// `now` is the world time to stamp.
+inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double distance, uint32_t now) {
   const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
-  cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+  cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
   cell->m_Position = static_cast<int32_t>(d - offset);
-  cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
-  cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
-  WarnFarOffset(cell);
+  if (d > 0) {
+    // Both axes in one division of a pair: each lane is the division of
+    // its own axis, as two divisions would give it, at half the divider's
+    // time.
+    using Pair = double __attribute__((vector_size(16)));
+    const Pair axes = {static_cast<double>(next->m_ScreenX - cell->m_ScreenX),
+                       static_cast<double>(next->m_ScreenY - cell->m_ScreenY)};
+    const Pair offsets = axes * static_cast<double>(offset) / d;
+    cell->m_CarX = static_cast<float>(offsets[0]);
+    cell->m_CarY = static_cast<float>(offsets[1]);
+  } else {
+    cell->m_CarX = cell->m_CarY = 0.0f;
+  }
+  // d is 10 x the pixel length of the step to `next`, which no axis of it
+  // exceeds, and the offset is at most d: below kFarDistance neither
+  // component can pass 700 pixels.
+  if (d > kFarDistance) WarnFarOffset(cell);
 }
 
 // Whether a vehicle `distance` tenths past its cell's point goes on into
@@ -297,6 +313,10 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   const int zf = MicroZoomFactor();
   const int* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
+  // Only the world's turn sets the time, never a move: read once.
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
+  // A vehicle's step at that speed in one frame, tenths of a pixel.
+  const auto stepOf = [frame, zf](int speed) { return std::min(frame * speed / 100.0, static_cast<double>(150 / zf)); };
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
   // The keys are read eight at a time. The cells ahead, which the gap
@@ -323,43 +343,40 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
       standingCell[n] = cell;
       standingCar[n++] = cell->m_pCar;
-      if (const Cell* next = GetVirtNext(cell)) __builtin_prefetch(next);
+      // GetVirtNext's cell without its tests: a cell without successors
+      // asks for a null slot, which costs nothing.
+      __builtin_prefetch(cell->m_pNachfolger[(cell->m_AnzNachfolger - 1u) % Cell::kLinks]);
     }
   }
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
+  // The class divided by zf, and its step.
   uint16_t knownId = 0;
-  int knownFound = 1, knownSpeed = 0;  // the class divided by zf
-  // Most vehicles of a layout share one speed: its step is worked out once.
-  int stepSpeed = -1;
-  double stepFor = 0.0;
+  int knownFound = 1, knownSpeed = 0;
+  double knownStep = 0.0;
   for (int k = 0; k < n; ++k) {
     Cell* cell = standingCell[k];
     CCar* car = standingCar[k];
     if (cell->m_pCar != car) continue;
-    int speed = 0;
     if (k == 0 || cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
       knownFound = CalcMaxSpeed(cell, knownSpeed);
       knownSpeed /= zf;
+      knownStep = stepOf(knownSpeed);
     }
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
-    if (knownFound == 0) {
-      speed = knownSpeed;
-    } else {
+    int speed = knownSpeed;
+    double step = knownStep;
+    if (knownFound != 0) {
       speed = cell->m_CarSpeed;
       if (speed > 80 / zf || speed < 1) speed = 80 / zf;
+      step = stepOf(speed);
     }
     if (speed != cell->m_CarSpeed) {
       car->SetMaxSpeed(speed);
       cell->m_CarSpeed = static_cast<int16_t>(speed);
     }
-    if (speed != stepSpeed) {
-      stepSpeed = speed;
-      stepFor = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
-    }
-    const double step = stepFor;
     const bool isCar = cell->m_CarKind == Cell::kPrivateCar;
     if (isCar) {
       if (!cell->m_Visible) {
@@ -386,7 +403,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       const double distance = move + d - p;
       if (!MovesOn(next, d, distance)) {
         if (!(busLane && IsAussenSpur(cell))) {
-          StayInCell(cell, next, d, p, distance);
+          StayInCell(cell, next, d, p, distance, now);
           continue;
         }
       } else if (double dAfter = 0; Cell* after = StaysIn(cell, next, distance - d, busLane, dAfter)) {
@@ -397,7 +414,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
-        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d);
+        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d, now);
         car->SetMicroSimObject(next);
         HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
@@ -463,7 +480,7 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       if (!MovesOn(next, d, distance) && !(busLane && isCar && IsAussenSpur(cell))) {
         // It stays in its own cell: the placing below, without taking the
         // vehicle out and in again.
-        StayInCell(cell, next, d, p, distance);
+        StayInCell(cell, next, d, p, distance, CMicroSimHost::Get()->GetWorldTime());
         return 0;
       }
       EmptyCell(cell, car);

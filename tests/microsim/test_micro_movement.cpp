@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <string>
 #include <vector>
 
+#include "framework/qno_log.h"
 #include "micro_test_host.h"
+#include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
 
 using namespace microtest;
@@ -165,6 +168,30 @@ TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   EXPECT_EQ(Laenge(5, 1), 500);
   EXPECT_EQ(Laenge(0, 2), 80);
   EXPECT_EQ(Laenge(2, 2), 160);
+}
+
+TEST_F(MovementTest, ASpriteOffsetBeyond700PixelsIsReportedAndOneOfExactly700IsNot) {
+  // A car held before a locked cell stands at the cell's end, its sprite
+  // offset the whole step to the next cell.
+  host.velocity[7] = 20.0;
+  for (const int spacing : {700, 701, 710}) {
+    LayoutPtr lane = Chain(3, spacing, false);
+    TestCar* car = Place(*lane, 0);
+    Cell* cell = lane->GetZelle(0);
+    cell->m_Position = 10;
+    lane->GetZelle(1)->m_Locked = 1;
+    OpenErrorLog("errors.log");
+    lane->MoveCars(0, 0, false);
+    CloseErrorLog();
+    const std::string log = zortest::ReadFile("errors.log");
+    EXPECT_EQ(CellOf(*lane, car), 0) << spacing;
+    EXPECT_EQ(cell->m_Position, 0) << spacing;
+    EXPECT_EQ(cell->m_CarX, static_cast<float>(spacing)) << spacing;
+    EXPECT_EQ(log.find("CarOffset zu gro") != std::string::npos, spacing > 700) << spacing;
+    if (spacing > 700) {
+      EXPECT_NE(log.find(std::to_string(spacing) + "/0"), std::string::npos) << log;
+    }
+  }
 }
 
 TEST_F(MovementTest, AFollowerKeepsItsGapAndStopsBehindACarAtALockedCell) {
