@@ -41,12 +41,19 @@ struct DistanceTable {
 // was made yet.
 const DistanceTable g_DistanceTable;
 
-inline double Distance(const Cell* a, const Cell* b) {
+// The step from a to b: its pixels along each axis and 10 x its length.
+struct Step {
+  int64_t dx, dy;
+  double d;
+};
+
+inline Step StepTo(const Cell* a, const Cell* b) {
   const int64_t dx = int64_t{b->m_ScreenX} - a->m_ScreenX, dy = int64_t{b->m_ScreenY} - a->m_ScreenY;
   const int64_t square = dx * dx + dy * dy;
-  if (square >= kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
-  return g_DistanceTable.length[square];
+  return {dx, dy, square < kDistanceReach ? g_DistanceTable.length[square] : CMicroSimulation::CalcDistance(a, b)};
 }
+
+inline double Distance(const Cell* a, const Cell* b) { return StepTo(a, b).d; }
 
 }  // namespace
 
@@ -97,8 +104,9 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
 // The vehicle stays in its cell `distance` tenths on from the cell's point
 // towards `next` (d tenths away), having stood at position p: its offset,
 // position and time stamp written without taking it out and in again.
-// `now` is the world time to stamp.
-inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double distance, uint32_t now) {
+// `step` leads from the cell to `next`; `now` is the world time to stamp.
+inline void StayInCell(Cell* cell, const Step& step, int32_t p, double distance, uint32_t now) {
+  const double d = step.d;
   const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
   cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
@@ -108,8 +116,7 @@ inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double
     // its own axis, as two divisions would give it, at half the divider's
     // time.
     using Pair = double __attribute__((vector_size(16)));
-    const Pair axes = {static_cast<double>(next->m_ScreenX - cell->m_ScreenX),
-                       static_cast<double>(next->m_ScreenY - cell->m_ScreenY)};
+    const Pair axes = {static_cast<double>(step.dx), static_cast<double>(step.dy)};
     const Pair offsets = axes * static_cast<double>(offset) / d;
     cell->m_CarX = static_cast<float>(offsets[0]);
     cell->m_CarY = static_cast<float>(offsets[1]);
@@ -131,17 +138,17 @@ inline bool MovesOn(const Cell* next, double d, double distance) {
 
 // Where a private car that leaves `cell` for `next` with `rest` tenths to
 // go on past next's point stops, as MoveOn would find it, when that is in
-// `next`: the cell next leads on to, with its distance from next in `d`,
+// `next`: the cell next leads on to, with the step from next to it in `out`,
 // else null (MoveOn walks the other cases). Read before anything is written, so nothing that leaving `cell`
 // changes may decide it: the cell on must not be `cell` itself nor one of
 // its conflict cells, which leaving unlocks.
-Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, double& d) {
+Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, Step& out) {
   Cell* after = next->m_Choice < Cell::kLinks ? next->m_pNachfolger[next->m_Choice]
                 : next->m_Choice == Cell::kNoChoice && next->m_AnzNachfolger <= 1 ? next->m_pNachfolger[0]
                                                                                    : nullptr;
   if (!after || after == cell || !next->m_Visible || next->m_pCar) return nullptr;
-  d = Distance(next, after);
-  if (MovesOn(after, d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
+  out = StepTo(next, after);
+  if (MovesOn(after, out.d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
     return nullptr;
   for (const Cell* c : cell->m_pConflict)
     if (c == after) return nullptr;
@@ -270,8 +277,9 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 namespace {
 
 // FindAhead at zoom factor zf, inline in the move of every vehicle.
-inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, bool first, int zf) {
-  for (int steps = 0; cell && steps < CQnoMicroZelle::kMaxSteps; ++steps) {
+// `steps` counts the cells the search has passed already.
+inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, bool first, int zf, int steps = 0) {
+  for (; cell && steps < CQnoMicroZelle::kMaxSteps; ++steps) {
     Cell* next = CQnoMicroZelle::GetVirtNext(cell);
     if (!next) {
       gap = 1000;
@@ -304,6 +312,22 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
   // a cycle) sees no vehicle but grants no more than it measured.
   gap = std::min(gap, lookAhead);
   return nullptr;
+}
+
+// FindGap from a vehicle's own cell (first set), its first step taken
+// here: most searches end in it or in the next cell.
+inline void GapFromOwnCell(Cell* cell, int ownLength, double lookAhead, double& gap, int zf) {
+  Cell* next = CQnoMicroZelle::GetVirtNext(cell);
+  if (!next) {
+    gap = 1000;
+  } else if (cell->m_Position == Cell::kNoPosition) {
+    gap = -1;
+  } else if (lookAhead < cell->m_Position) {
+    gap = lookAhead;
+  } else {
+    gap = cell->m_Position;
+    FindGap(next, ownLength, lookAhead, gap, false, zf, 1);
+  }
 }
 
 }  // namespace
@@ -360,8 +384,11 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     if (cell->m_pCar != car) continue;
     if (k == 0 || cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
-      knownFound = CalcMaxSpeed(cell, knownSpeed);
-      knownSpeed /= zf;
+      // Asked into a value of its own, so that the known speed can live in
+      // a register.
+      int asked = 0;
+      knownFound = CalcMaxSpeed(cell, asked);
+      knownSpeed = asked / zf;
       knownStep = stepOf(knownSpeed);
     }
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
@@ -392,21 +419,22 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
-    FindGap(cell, length, lookAhead, gap, true, zf);
+    GapFromOwnCell(cell, length, lookAhead, gap, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
     // Most moves of a private car end in its own cell, and most others in
     // the next one: both are placed here, as MoveOn would, without its walk.
     if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
-      const double d = Distance(cell, next);
+      const Step toNext = StepTo(cell, next);
+      const double d = toNext.d;
       const double distance = move + d - p;
       if (!MovesOn(next, d, distance)) {
         if (!(busLane && IsAussenSpur(cell))) {
-          StayInCell(cell, next, d, p, distance, now);
+          StayInCell(cell, toNext, p, distance, now);
           continue;
         }
-      } else if (double dAfter = 0; Cell* after = StaysIn(cell, next, distance - d, busLane, dAfter)) {
+      } else if (Step toAfter{}; StaysIn(cell, next, distance - d, busLane, toAfter)) {
         // MoveOn's steps for one cell on: out of this cell, the next one's
         // branch (a single way on taken as SplittTrafic takes it), and the
         // placing there.
@@ -414,7 +442,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
-        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d, now);
+        StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
         car->SetMicroSimObject(next);
         HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
@@ -472,7 +500,8 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       }
       return 3;
     }
-    const double d = Distance(cell, next);
+    const Step toNext = StepTo(cell, next);
+    const double d = toNext.d;
     int32_t p = Cell::kNoPosition;
     if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
       p = cell->m_Position;
@@ -480,7 +509,7 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       if (!MovesOn(next, d, distance) && !(busLane && isCar && IsAussenSpur(cell))) {
         // It stays in its own cell: the placing below, without taking the
         // vehicle out and in again.
-        StayInCell(cell, next, d, p, distance, CMicroSimHost::Get()->GetWorldTime());
+        StayInCell(cell, toNext, p, distance, CMicroSimHost::Get()->GetWorldTime());
         return 0;
       }
       EmptyCell(cell, car);
