@@ -346,12 +346,15 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // The keys are read eight at a time. The cells ahead, which the gap
   // search reads first, often lie in the next tile's layout: asked of
   // memory for every vehicle before the first moves.
-  Cell* standingCell[256];
-  CCar* standingCar[256];
+  // At most kMost vehicles a turn (a layout has at most 255 cells); a word
+  // of keys may add 7 more before the count is cut back to it.
+  constexpr int kMost = 256;
+  Cell* standingCell[kMost + 7];
+  CCar* standingCar[kMost + 7];
   int n = 0;
   const uint8_t* keys = Keys();
   const size_t count = m_Cells.size();
-  for (size_t at = 0; at < count && n < 256; at += 8) {
+  for (size_t at = 0; at < count && n < kMost; at += 8) {
     uint64_t word = 0;
     // The keys' room is whole words (the cells behind them start at a
     // multiple of their alignment): bytes past the last key are masked off.
@@ -361,10 +364,10 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     static_assert(kKeyKind == 3);
     word = (word | word >> 1) & 0x0101010101010101ULL;
     if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
-    while (word && n < 256) {
-      const int bit = std::countr_zero(word);
+    Cell* const first = &m_Cells[at];
+    while (word) {
+      Cell* cell = first + (static_cast<unsigned>(std::countr_zero(word)) >> 3);
       word &= word - 1;
-      Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
       standingCell[n] = cell;
       standingCar[n++] = cell->m_pCar;
       // GetVirtNext's cell without its tests: a cell without successors
@@ -372,6 +375,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       __builtin_prefetch(cell->m_pNachfolger[(cell->m_AnzNachfolger - 1u) % Cell::kLinks]);
     }
   }
+  n = std::min(n, kMost);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   // The class divided by zf, and its step.
