@@ -171,13 +171,23 @@ namespace {
 // kOtherSize for any other), at full size and halved at zoom factor 2.
 constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}, {80, 70, 160, 160, 160, 250}};
 
-inline int CellCarLength(uint8_t size, int zf) {
-  return kLength[zf == 2][std::min<uint8_t>(size, Cell::kOtherSize)];
-}
+// kLength by every value a cell's size byte can hold (kOtherSize and above
+// give the other size's length), so that a look-up needs no clamp.
+struct CellLengths {
+  constexpr CellLengths() {
+    for (int zoom = 0; zoom < 2; ++zoom)
+      for (int size = 0; size < 256; ++size)
+        length[zoom][size] = static_cast<int16_t>(kLength[zoom][std::min<int>(size, Cell::kOtherSize)]);
+  }
+  int16_t length[2][256] = {};
+};
+constexpr CellLengths kCellLengths;
 
-// The row of kLength for zoom factor zf, and a length from it.
-inline const int* CarLengths(int zf) { return kLength[zf == 2]; }
-inline int CellCarLength(uint8_t size, const int* lengths) { return lengths[std::min<uint8_t>(size, Cell::kOtherSize)]; }
+inline int CellCarLength(uint8_t size, int zf) { return kCellLengths.length[zf == 2][size]; }
+
+// The row of kCellLengths for zoom factor zf, and a length from it.
+inline const int16_t* CarLengths(int zf) { return kCellLengths.length[zf == 2]; }
+inline int CellCarLength(uint8_t size, const int16_t* lengths) { return lengths[size]; }
 
 }  // namespace
 
@@ -335,7 +345,7 @@ inline void GapFromOwnCell(Cell* cell, int ownLength, double lookAhead, double& 
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
-  const int* lengths = CarLengths(zf);
+  const int16_t* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // Only the world's turn sets the time, never a move: read once.
   const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
@@ -371,22 +381,23 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       standingCell[n] = cell;
       standingCar[n++] = cell->m_pCar;
       // GetVirtNext's cell without its tests: a cell without successors
-      // asks for a null slot, which costs nothing.
-      __builtin_prefetch(cell->m_pNachfolger[(cell->m_AnzNachfolger - 1u) % Cell::kLinks]);
+      // asks for its first slot, null, which costs nothing.
+      __builtin_prefetch(cell->m_pNachfolger[kLastSuccessorSlot[cell->m_AnzNachfolger]]);
     }
   }
   n = std::min(n, kMost);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   // The class divided by zf, and its step.
-  uint16_t knownId = 0;
+  // No sim id is -1: the first vehicle asks.
+  int knownId = -1;
   int knownFound = 1, knownSpeed = 0;
   double knownStep = 0.0;
   for (int k = 0; k < n; ++k) {
     Cell* cell = standingCell[k];
     CCar* car = standingCar[k];
     if (cell->m_pCar != car) continue;
-    if (k == 0 || cell->m_SimID != knownId) {
+    if (cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
       // Asked into a value of its own, so that the known speed can live in
       // a register.
@@ -414,12 +425,15 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         RemoveVehicle(cell);
         return 0;
       }
-    } else if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
-      QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
-    } else if (!bus->GetOpnvLine()) {
-      RemoveVehicle(cell);
+    } else {
+      if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
+        QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
+      } else if (!bus->GetOpnvLine()) {
+        RemoveVehicle(cell);
+      }
+      // A line vehicle without its line is gone.
+      if (cell->m_pCar != car) continue;
     }
-    if (cell->m_pCar != car) continue;
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;

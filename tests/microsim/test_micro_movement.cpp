@@ -194,6 +194,25 @@ TEST_F(MovementTest, ASpriteOffsetBeyond700PixelsIsReportedAndOneOfExactly700IsN
   }
 }
 
+TEST_F(MovementTest, ASizeBeyondTheKnownTypesMeasuresAsTheOtherSize) {
+  // The gap to a car two cells on: the cells' spacing less its position,
+  // the searching car's length and its own, by the size each cell keeps.
+  LayoutPtr lane = Chain(4, 40, false);
+  Place(*lane, 2);
+  Cell* ahead = lane->GetZelle(2);
+  Cell* own = lane->GetZelle(1);
+  for (const int zf : {1, 2}) {
+    g_ZoomStufe = zf == 2 ? ISO_ZOOM_2 : ISO_ZOOM_1;
+    for (const int size : {0, 4, 5, 6, 200, 255}) {
+      ahead->m_CarSize = static_cast<uint8_t>(size);
+      const int length = Laenge(size, zf);
+      double gap = 0.0;
+      EXPECT_EQ(CQnoMicroZelle::FindAhead(own, 100, 5000.0, gap, false), ahead->m_pCar) << size;
+      EXPECT_EQ(gap, 400 + 400 - ahead->m_Position - 100 - length) << zf << " " << size;
+    }
+  }
+}
+
 TEST_F(MovementTest, AFollowerKeepsItsGapAndStopsBehindACarAtALockedCell) {
   host.velocity[7] = 20.0;
   LayoutPtr lane = Chain(12, 20, false);
