@@ -389,7 +389,7 @@ TEST_F(MovementTest, APrivateCarInAHiddenCellIsRemovedAndEndsTheTurn) {
   TestCar* b = Place(*lane, 3);
   lane->GetZelle(0)->m_Visible = 0;
   const int before = Along(*lane, b, 20);
-  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(lane->MoveCars(0, 0, false), 0);
   EXPECT_EQ(CellOf(*lane, a), -1);
   EXPECT_EQ(TestCar::s_alive, 1);
   EXPECT_EQ(Along(*lane, b, 20), before) << "the rest of the layout waits for the next turn";
