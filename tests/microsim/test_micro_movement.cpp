@@ -149,6 +149,19 @@ TEST_F(MovementTest, ACarMovesCellByCellAtTheSpeedOfItsStreet) {
   EXPECT_EQ(Along(*lane, car, 20) - last, 6);  // 40 x 17 / 100 = 6.8, truncated in the placing
 }
 
+TEST_F(MovementTest, TheFirstVehicleAsksItsStreetsSpeedWhateverItsSimId) {
+  // Sim id 0 as well: a host may know a street by it.
+  for (const uint16_t simId : {0, 7, 65535}) {
+    host.velocity[simId] = 5.0;  // class 34 -> 17
+    LayoutPtr lane = Chain(6, 20, false, simId);
+    TestCar* car = Place(*lane, 0);
+    const int before = Along(*lane, car, 20);
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(car->GetMaxSpeed(), 17) << simId;
+    EXPECT_EQ(Along(*lane, car, 20) - before, 6) << simId;
+  }
+}
+
 TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   LayoutPtr one = Make({C(1, 2, 0, 0)});
   one->SetFirstSimID(9);
