@@ -3,6 +3,7 @@
 // (cells) along which the visible vehicles drive, copied from a "Micr"
 // resource for one tile graphic, zoom level and rotation; and the group of
 // layouts that belongs to one street or junction, one per tile.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -88,6 +89,15 @@ struct BinaryMicroSimObject {
   BinaryMicroSimObject* m_pConflict[kLinks] = {};
   BinaryMicroSimObject* m_pNextRender = nullptr;
 };
+
+// The slot of a cell's last successor by its count of slots in use: the
+// count less one, and the last slot for any count beyond kLinks.
+inline constexpr auto kLastSuccessorSlot = [] {
+  std::array<uint8_t, 256> slot{};
+  for (int n = 1; n < 256; ++n)
+    slot[n] = static_cast<uint8_t>((n < BinaryMicroSimObject::kLinks ? n : BinaryMicroSimObject::kLinks) - 1);
+  return slot;
+}();
 
 class CQnoMicroZelle {
  public:
@@ -175,7 +185,7 @@ class CQnoMicroZelle {
   // The last successor in use; null without one.
   static Cell* GetVirtNext(Cell* cell) {
     if (!cell || cell->m_AnzNachfolger == 0) return nullptr;
-    return cell->m_pNachfolger[(cell->m_AnzNachfolger < Cell::kLinks ? cell->m_AnzNachfolger : Cell::kLinks) - 1];
+    return cell->m_pNachfolger[kLastSuccessorSlot[cell->m_AnzNachfolger]];
   }
   // The cell of this layout in the n-th pair (cell, successor in other).
   Cell* HasSucessor(CQnoMicroZelle* other, int n);

@@ -41,12 +41,19 @@ struct DistanceTable {
 // was made yet.
 const DistanceTable g_DistanceTable;
 
-inline double Distance(const Cell* a, const Cell* b) {
+// The step from a to b: its pixels along each axis and 10 x its length.
+struct Step {
+  int64_t dx, dy;
+  double d;
+};
+
+inline Step StepTo(const Cell* a, const Cell* b) {
   const int64_t dx = int64_t{b->m_ScreenX} - a->m_ScreenX, dy = int64_t{b->m_ScreenY} - a->m_ScreenY;
   const int64_t square = dx * dx + dy * dy;
-  if (square >= kDistanceReach) return CMicroSimulation::CalcDistance(a, b);
-  return g_DistanceTable.length[square];
+  return {dx, dy, square < kDistanceReach ? g_DistanceTable.length[square] : CMicroSimulation::CalcDistance(a, b)};
 }
+
+inline double Distance(const Cell* a, const Cell* b) { return StepTo(a, b).d; }
 
 }  // namespace
 
@@ -75,6 +82,7 @@ void DiscardCar(CCar* car) {
 }
 
 // A sprite offset beyond 700 pixels either way means a broken link.
+constexpr double kFarDistance = 7000.0;  // tenths of a pixel
 void WarnFarOffset(const Cell* cell) {
   if (std::fabs(cell->m_CarX) > 700 || std::fabs(cell->m_CarY) > 700)
     QNO_ERROR(QNO_SEV_WARNING, "CarOffset zu gro\xC3\x9F !!!! %d/%d", static_cast<int>(cell->m_CarX),
@@ -96,14 +104,29 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
 // The vehicle stays in its cell `distance` tenths on from the cell's point
 // towards `next` (d tenths away), having stood at position p: its offset,
 // position and time stamp written without taking it out and in again.
-inline void StayInCell(Cell* cell, const Cell* next, double d, int32_t p, double distance) {
+// `step` leads from the cell to `next`; `now` is the world time to stamp.
+inline void StayInCell(Cell* cell, const Step& step, int32_t p, double distance, uint32_t now) {
+  const double d = step.d;
   const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
-  cell->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+  cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
   cell->m_Position = static_cast<int32_t>(d - offset);
-  cell->m_CarX = d > 0 ? static_cast<float>((next->m_ScreenX - cell->m_ScreenX) * static_cast<double>(offset) / d) : 0.0f;
-  cell->m_CarY = d > 0 ? static_cast<float>((next->m_ScreenY - cell->m_ScreenY) * static_cast<double>(offset) / d) : 0.0f;
-  WarnFarOffset(cell);
+  if (d > 0) {
+    // Both axes in one division of a pair: each lane is the division of
+    // its own axis, as two divisions would give it, at half the divider's
+    // time.
+    using Pair = double __attribute__((vector_size(16)));
+    const Pair axes = {static_cast<double>(step.dx), static_cast<double>(step.dy)};
+    const Pair offsets = axes * static_cast<double>(offset) / d;
+    cell->m_CarX = static_cast<float>(offsets[0]);
+    cell->m_CarY = static_cast<float>(offsets[1]);
+  } else {
+    cell->m_CarX = cell->m_CarY = 0.0f;
+  }
+  // d is 10 x the pixel length of the step to `next`, which no axis of it
+  // exceeds, and the offset is at most d: below kFarDistance neither
+  // component can pass 700 pixels.
+  if (d > kFarDistance) WarnFarOffset(cell);
 }
 
 // Whether a vehicle `distance` tenths past its cell's point goes on into
@@ -115,17 +138,17 @@ inline bool MovesOn(const Cell* next, double d, double distance) {
 
 // Where a private car that leaves `cell` for `next` with `rest` tenths to
 // go on past next's point stops, as MoveOn would find it, when that is in
-// `next`: the cell next leads on to, with its distance from next in `d`,
+// `next`: the cell next leads on to, with the step from next to it in `out`,
 // else null (MoveOn walks the other cases). Read before anything is written, so nothing that leaving `cell`
 // changes may decide it: the cell on must not be `cell` itself nor one of
 // its conflict cells, which leaving unlocks.
-Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, double& d) {
+Cell* StaysIn(const Cell* cell, Cell* next, double rest, bool busLane, Step& out) {
   Cell* after = next->m_Choice < Cell::kLinks ? next->m_pNachfolger[next->m_Choice]
                 : next->m_Choice == Cell::kNoChoice && next->m_AnzNachfolger <= 1 ? next->m_pNachfolger[0]
                                                                                    : nullptr;
   if (!after || after == cell || !next->m_Visible || next->m_pCar) return nullptr;
-  d = Distance(next, after);
-  if (MovesOn(after, d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
+  out = StepTo(next, after);
+  if (MovesOn(after, out.d, rest) || (busLane && CQnoMicroZelle::IsAussenSpur(next)))
     return nullptr;
   for (const Cell* c : cell->m_pConflict)
     if (c == after) return nullptr;
@@ -148,13 +171,23 @@ namespace {
 // kOtherSize for any other), at full size and halved at zoom factor 2.
 constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}, {80, 70, 160, 160, 160, 250}};
 
-inline int CellCarLength(uint8_t size, int zf) {
-  return kLength[zf == 2][std::min<uint8_t>(size, Cell::kOtherSize)];
-}
+// kLength by every value a cell's size byte can hold (kOtherSize and above
+// give the other size's length), so that a look-up needs no clamp.
+struct CellLengths {
+  constexpr CellLengths() {
+    for (int zoom = 0; zoom < 2; ++zoom)
+      for (int size = 0; size < 256; ++size)
+        length[zoom][size] = static_cast<int16_t>(kLength[zoom][std::min<int>(size, Cell::kOtherSize)]);
+  }
+  int16_t length[2][256] = {};
+};
+constexpr CellLengths kCellLengths;
 
-// The row of kLength for zoom factor zf, and a length from it.
-inline const int* CarLengths(int zf) { return kLength[zf == 2]; }
-inline int CellCarLength(uint8_t size, const int* lengths) { return lengths[std::min<uint8_t>(size, Cell::kOtherSize)]; }
+inline int CellCarLength(uint8_t size, int zf) { return kCellLengths.length[zf == 2][size]; }
+
+// The row of kCellLengths for zoom factor zf, and a length from it.
+inline const int16_t* CarLengths(int zf) { return kCellLengths.length[zf == 2]; }
+inline int CellCarLength(uint8_t size, const int16_t* lengths) { return lengths[size]; }
 
 }  // namespace
 
@@ -254,8 +287,9 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 namespace {
 
 // FindAhead at zoom factor zf, inline in the move of every vehicle.
-inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, bool first, int zf) {
-  for (int steps = 0; cell && steps < CQnoMicroZelle::kMaxSteps; ++steps) {
+// `steps` counts the cells the search has passed already.
+inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, bool first, int zf, int steps = 0) {
+  for (; cell && steps < CQnoMicroZelle::kMaxSteps; ++steps) {
     Cell* next = CQnoMicroZelle::GetVirtNext(cell);
     if (!next) {
       gap = 1000;
@@ -290,24 +324,47 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
   return nullptr;
 }
 
+// FindGap from a vehicle's own cell (first set), its first step taken
+// here: most searches end in it or in the next cell.
+inline void GapFromOwnCell(Cell* cell, int ownLength, double lookAhead, double& gap, int zf) {
+  Cell* next = CQnoMicroZelle::GetVirtNext(cell);
+  if (!next) {
+    gap = 1000;
+  } else if (cell->m_Position == Cell::kNoPosition) {
+    gap = -1;
+  } else if (lookAhead < cell->m_Position) {
+    gap = lookAhead;
+  } else {
+    gap = cell->m_Position;
+    FindGap(next, ownLength, lookAhead, gap, false, zf, 1);
+  }
+}
+
 }  // namespace
 
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
-  const int* lengths = CarLengths(zf);
+  const int16_t* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
+  // Only the world's turn sets the time, never a move: read once.
+  const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
+  // A vehicle's step at that speed in one frame, tenths of a pixel.
+  const auto stepOf = [frame, zf](int speed) { return std::min(frame * speed / 100.0, static_cast<double>(150 / zf)); };
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
   // The keys are read eight at a time. The cells ahead, which the gap
   // search reads first, often lie in the next tile's layout: asked of
   // memory for every vehicle before the first moves.
-  Cell* standingCell[256];
-  CCar* standingCar[256];
+  // At most kMost vehicles a turn (a layout has at most 255 cells); a word
+  // of keys may add 7 more before the count is cut back to it.
+  constexpr int kMost = 256;
+  Cell* standingCell[kMost + 7];
+  CCar* standingCar[kMost + 7];
   int n = 0;
   const uint8_t* keys = Keys();
   const size_t count = m_Cells.size();
-  for (size_t at = 0; at < count && n < 256; at += 8) {
+  for (size_t at = 0; at < count && n < kMost; at += 8) {
     uint64_t word = 0;
     // The keys' room is whole words (the cells behind them start at a
     // multiple of their alignment): bytes past the last key are masked off.
@@ -317,79 +374,85 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     static_assert(kKeyKind == 3);
     word = (word | word >> 1) & 0x0101010101010101ULL;
     if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
-    while (word && n < 256) {
-      const int bit = std::countr_zero(word);
+    Cell* const first = &m_Cells[at];
+    while (word) {
+      Cell* cell = first + (static_cast<unsigned>(std::countr_zero(word)) >> 3);
       word &= word - 1;
-      Cell* cell = &m_Cells[at + static_cast<size_t>(bit >> 3)];
       standingCell[n] = cell;
       standingCar[n++] = cell->m_pCar;
-      if (const Cell* next = GetVirtNext(cell)) __builtin_prefetch(next);
+      // GetVirtNext's cell without its tests: a cell without successors
+      // asks for its first slot, null, which costs nothing.
+      __builtin_prefetch(cell->m_pNachfolger[kLastSuccessorSlot[cell->m_AnzNachfolger]]);
     }
   }
+  n = std::min(n, kMost);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
-  uint16_t knownId = 0;
-  int knownFound = 1, knownSpeed = 0;  // the class divided by zf
-  // Most vehicles of a layout share one speed: its step is worked out once.
-  int stepSpeed = -1;
-  double stepFor = 0.0;
+  // The class divided by zf, and its step.
+  // No sim id is -1: the first vehicle asks.
+  int knownId = -1;
+  int knownFound = 1, knownSpeed = 0;
+  double knownStep = 0.0;
   for (int k = 0; k < n; ++k) {
     Cell* cell = standingCell[k];
     CCar* car = standingCar[k];
     if (cell->m_pCar != car) continue;
-    int speed = 0;
-    if (k == 0 || cell->m_SimID != knownId) {
+    if (cell->m_SimID != knownId) {
       knownId = cell->m_SimID;
-      knownFound = CalcMaxSpeed(cell, knownSpeed);
-      knownSpeed /= zf;
+      // Asked into a value of its own, so that the known speed can live in
+      // a register.
+      int asked = 0;
+      knownFound = CalcMaxSpeed(cell, asked);
+      knownSpeed = asked / zf;
+      knownStep = stepOf(knownSpeed);
     }
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
-    if (knownFound == 0) {
-      speed = knownSpeed;
-    } else {
+    int speed = knownSpeed;
+    double step = knownStep;
+    if (knownFound != 0) {
       speed = cell->m_CarSpeed;
       if (speed > 80 / zf || speed < 1) speed = 80 / zf;
+      step = stepOf(speed);
     }
     if (speed != cell->m_CarSpeed) {
       car->SetMaxSpeed(speed);
       cell->m_CarSpeed = static_cast<int16_t>(speed);
     }
-    if (speed != stepSpeed) {
-      stepSpeed = speed;
-      stepFor = std::min(frame * speed / 100.0, static_cast<double>(150 / zf));
-    }
-    const double step = stepFor;
     const bool isCar = cell->m_CarKind == Cell::kPrivateCar;
     if (isCar) {
       if (!cell->m_Visible) {
         RemoveVehicle(cell);
         return 0;
       }
-    } else if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
-      QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
-    } else if (!bus->GetOpnvLine()) {
-      RemoveVehicle(cell);
+    } else {
+      if (auto* bus = dynamic_cast<CMicroOpnv*>(car); !bus) {
+        QNO_ERROR(QNO_SEV_WARNING, " Car ist kein Auto, aber auch kein CMicroOpnv");
+      } else if (!bus->GetOpnvLine()) {
+        RemoveVehicle(cell);
+      }
+      // A line vehicle without its line is gone.
+      if (cell->m_pCar != car) continue;
     }
-    if (cell->m_pCar != car) continue;
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
-    FindGap(cell, length, lookAhead, gap, true, zf);
+    GapFromOwnCell(cell, length, lookAhead, gap, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
     // Most moves of a private car end in its own cell, and most others in
     // the next one: both are placed here, as MoveOn would, without its walk.
     if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
-      const double d = Distance(cell, next);
+      const Step toNext = StepTo(cell, next);
+      const double d = toNext.d;
       const double distance = move + d - p;
       if (!MovesOn(next, d, distance)) {
         if (!(busLane && IsAussenSpur(cell))) {
-          StayInCell(cell, next, d, p, distance);
+          StayInCell(cell, toNext, p, distance, now);
           continue;
         }
-      } else if (double dAfter = 0; Cell* after = StaysIn(cell, next, distance - d, busLane, dAfter)) {
+      } else if (Step toAfter{}; StaysIn(cell, next, distance - d, busLane, toAfter)) {
         // MoveOn's steps for one cell on: out of this cell, the next one's
         // branch (a single way on taken as SplittTrafic takes it), and the
         // placing there.
@@ -397,7 +460,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
-        StayInCell(next, after, dAfter, Cell::kNoPosition, distance - d);
+        StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
         car->SetMicroSimObject(next);
         HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
@@ -455,7 +518,8 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       }
       return 3;
     }
-    const double d = Distance(cell, next);
+    const Step toNext = StepTo(cell, next);
+    const double d = toNext.d;
     int32_t p = Cell::kNoPosition;
     if (cell->m_pCar == car && cell->m_Position != Cell::kNoPosition) {
       p = cell->m_Position;
@@ -463,7 +527,7 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       if (!MovesOn(next, d, distance) && !(busLane && isCar && IsAussenSpur(cell))) {
         // It stays in its own cell: the placing below, without taking the
         // vehicle out and in again.
-        StayInCell(cell, next, d, p, distance);
+        StayInCell(cell, toNext, p, distance, CMicroSimHost::Get()->GetWorldTime());
         return 0;
       }
       EmptyCell(cell, car);

@@ -2,6 +2,7 @@
 // links, the queries on the lane graph, the sim ids and detaching a layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -226,6 +227,18 @@ TEST(MicroLayoutLinks, ExitsEntriesAndChoices) {
   EXPECT_EQ(layout->GetNextZelle(c2), nullptr);
   EXPECT_EQ(layout->GetNextZelle(nullptr), nullptr);
   EXPECT_EQ(layout->GetVirtNext(nullptr), nullptr);
+}
+
+TEST(MicroLayoutLinks, TheVirtualNextIsTheLastSlotInUseForEveryCount) {
+  // A count beyond the slots, as a damaged cell may carry, takes the last.
+  LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0), C(4, 2, 0, 0), C(5, 2, 0, 0)});
+  Cell* c = layout->GetZelle(0);
+  for (int k = 0; k < Cell::kLinks; ++k) c->m_pNachfolger[k] = layout->GetZelle(k + 1);
+  for (int count = 0; count < 256; ++count) {
+    c->m_AnzNachfolger = static_cast<uint8_t>(count);
+    Cell* expected = count == 0 ? nullptr : layout->GetZelle(std::min(count, Cell::kLinks));
+    EXPECT_EQ(layout->GetVirtNext(c), expected) << count;
+  }
 }
 
 TEST(MicroLayoutLinks, ClosingAnExitDropsTheTurnsThatLeadOnlyThere) {

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <string>
 #include <vector>
 
+#include "framework/qno_log.h"
 #include "micro_test_host.h"
+#include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
 
 using namespace microtest;
@@ -146,6 +149,19 @@ TEST_F(MovementTest, ACarMovesCellByCellAtTheSpeedOfItsStreet) {
   EXPECT_EQ(Along(*lane, car, 20) - last, 6);  // 40 x 17 / 100 = 6.8, truncated in the placing
 }
 
+TEST_F(MovementTest, TheFirstVehicleAsksItsStreetsSpeedWhateverItsSimId) {
+  // Sim id 0 as well: a host may know a street by it.
+  for (const uint16_t simId : {0, 7, 65535}) {
+    host.velocity[simId] = 5.0;  // class 34 -> 17
+    LayoutPtr lane = Chain(6, 20, false, simId);
+    TestCar* car = Place(*lane, 0);
+    const int before = Along(*lane, car, 20);
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(car->GetMaxSpeed(), 17) << simId;
+    EXPECT_EQ(Along(*lane, car, 20) - before, 6) << simId;
+  }
+}
+
 TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   LayoutPtr one = Make({C(1, 2, 0, 0)});
   one->SetFirstSimID(9);
@@ -165,6 +181,49 @@ TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   EXPECT_EQ(Laenge(5, 1), 500);
   EXPECT_EQ(Laenge(0, 2), 80);
   EXPECT_EQ(Laenge(2, 2), 160);
+}
+
+TEST_F(MovementTest, ASpriteOffsetBeyond700PixelsIsReportedAndOneOfExactly700IsNot) {
+  // A car held before a locked cell stands at the cell's end, its sprite
+  // offset the whole step to the next cell.
+  host.velocity[7] = 20.0;
+  for (const int spacing : {700, 701, 710}) {
+    LayoutPtr lane = Chain(3, spacing, false);
+    TestCar* car = Place(*lane, 0);
+    Cell* cell = lane->GetZelle(0);
+    cell->m_Position = 10;
+    lane->GetZelle(1)->m_Locked = 1;
+    OpenErrorLog("errors.log");
+    lane->MoveCars(0, 0, false);
+    CloseErrorLog();
+    const std::string log = zortest::ReadFile("errors.log");
+    EXPECT_EQ(CellOf(*lane, car), 0) << spacing;
+    EXPECT_EQ(cell->m_Position, 0) << spacing;
+    EXPECT_EQ(cell->m_CarX, static_cast<float>(spacing)) << spacing;
+    EXPECT_EQ(log.find("CarOffset zu gro") != std::string::npos, spacing > 700) << spacing;
+    if (spacing > 700) {
+      EXPECT_NE(log.find(std::to_string(spacing) + "/0"), std::string::npos) << log;
+    }
+  }
+}
+
+TEST_F(MovementTest, ASizeBeyondTheKnownTypesMeasuresAsTheOtherSize) {
+  // The gap to a car two cells on: the cells' spacing less its position,
+  // the searching car's length and its own, by the size each cell keeps.
+  LayoutPtr lane = Chain(4, 40, false);
+  Place(*lane, 2);
+  Cell* ahead = lane->GetZelle(2);
+  Cell* own = lane->GetZelle(1);
+  for (const int zf : {1, 2}) {
+    g_ZoomStufe = zf == 2 ? ISO_ZOOM_2 : ISO_ZOOM_1;
+    for (const int size : {0, 4, 5, 6, 200, 255}) {
+      ahead->m_CarSize = static_cast<uint8_t>(size);
+      const int length = Laenge(size, zf);
+      double gap = 0.0;
+      EXPECT_EQ(CQnoMicroZelle::FindAhead(own, 100, 5000.0, gap, false), ahead->m_pCar) << size;
+      EXPECT_EQ(gap, 400 + 400 - ahead->m_Position - 100 - length) << zf << " " << size;
+    }
+  }
 }
 
 TEST_F(MovementTest, AFollowerKeepsItsGapAndStopsBehindACarAtALockedCell) {
@@ -343,7 +402,7 @@ TEST_F(MovementTest, APrivateCarInAHiddenCellIsRemovedAndEndsTheTurn) {
   TestCar* b = Place(*lane, 3);
   lane->GetZelle(0)->m_Visible = 0;
   const int before = Along(*lane, b, 20);
-  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(lane->MoveCars(0, 0, false), 0);
   EXPECT_EQ(CellOf(*lane, a), -1);
   EXPECT_EQ(TestCar::s_alive, 1);
   EXPECT_EQ(Along(*lane, b, 20), before) << "the rest of the layout waits for the next turn";
