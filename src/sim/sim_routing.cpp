@@ -15,12 +15,15 @@ constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
 // The distance of a crossing a route search has taken out of its queue:
 // below any distance plus bound, and far enough from INT_MIN to add both.
 constexpr int kClosed = INT_MIN / 2;
-// Four 32-bit lanes, and a row of landmark distances (kLandmarks of them)
-// in three such vectors.
+// Four 32-bit lanes; a row of landmark distances (kLandmarks of them) is
+// three of them.
 using Lanes = int32_t __attribute__((vector_size(16)));
 static_assert(CSimRoutingMatrix::kLandmarks == 12, "a landmark row is three vectors of four");
-using LandmarkRow = Lanes[3];
-void LoadLandmarkRow(const int32_t* at, LandmarkRow& row) { std::memcpy(row, at, sizeof(LandmarkRow)); }
+Lanes LoadLanes(const int32_t* at) {
+  Lanes v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
 Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
@@ -539,7 +542,7 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
 // crossing pushed last comes out first, which fixes the route among equal
 // ones for a given network and set of bounds.
 template <class BoundOf>
-bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf) {
+inline bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf) {
   const uint32_t stamp = ++m_pathStamp;
   PathNode* node = m_path.data();
   auto visit = [&](int v) {
@@ -593,26 +596,24 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
   return true;
 }
 
-bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
+ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
   const int k = m_landmarks;
   if (m_tightValid && m_boundValid && k == kLandmarks) {
     // All landmarks at once, four to a vector: the target's distances stay
     // in registers and a crossing's bound reads its own 96 bytes.
     const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * kLandmarks];
-    LandmarkRow fromTarget, toTarget;
-    LoadLandmarkRow(target, fromTarget);
-    LoadLandmarkRow(target + kLandmarks, toTarget);
+    const Lanes fromTarget0 = LoadLanes(target), fromTarget1 = LoadLanes(target + 4),
+                fromTarget2 = LoadLanes(target + 8);
+    const Lanes toTarget0 = LoadLanes(target + kLandmarks), toTarget1 = LoadLanes(target + kLandmarks + 4),
+                toTarget2 = LoadLanes(target + kLandmarks + 8);
     const int32_t* table = m_tight32.data();
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = table + static_cast<size_t>(v) * (2 * kLandmarks);
-      LandmarkRow ownFrom, ownTo;
-      LoadLandmarkRow(own, ownFrom);
-      LoadLandmarkRow(own + kLandmarks, ownTo);
       // d(L, t) - d(L, v) and d(v, L) - d(t, L) both bound d(v, t).
-      Lanes h = Max(Max(fromTarget[0] - ownFrom[0], ownTo[0] - toTarget[0]),
-                    Max(fromTarget[1] - ownFrom[1], ownTo[1] - toTarget[1]));
-      h = Max(h, Max(fromTarget[2] - ownFrom[2], ownTo[2] - toTarget[2]));
+      Lanes h = Max(Max(fromTarget0 - LoadLanes(own), LoadLanes(own + kLandmarks) - toTarget0),
+                    Max(fromTarget1 - LoadLanes(own + 4), LoadLanes(own + kLandmarks + 4) - toTarget1));
+      h = Max(h, Max(fromTarget2 - LoadLanes(own + 8), LoadLanes(own + kLandmarks + 8) - toTarget2));
       const int32_t best = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
       return std::clamp(best, 0, kBoundCap);
     });

@@ -169,8 +169,10 @@ class CSimRoutingMatrix {
   bool MeasureLandmarks(std::vector<int32_t>& table);
   // A* from `from` to `to` with the bounds `boundOf(v)` gives (capped at
   // kBoundCap); appends the route's streets. False when there is none.
+  // Inlined into FindPath, so that each of FindPath's builds for a newer
+  // processor runs it with that processor's instructions.
   template <class BoundOf>
-  bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
+  [[gnu::always_inline]] inline bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
 
   int m_n = 0;
   Route* m_matrix = nullptr;

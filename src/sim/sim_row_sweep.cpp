@@ -6,15 +6,6 @@
 
 #include "framework/zor_seams.h"
 
-// The sweeps take the least of two vectors in one instruction where the
-// processor has it (SSE4.1, chosen when the program starts); otherwise in
-// a compare and three bit operations.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ZOR_SWEEP_LANES __attribute__((target_clones("sse4.1", "default")))
-#else
-#define ZOR_SWEEP_LANES
-#endif
-
 namespace {
 using Lanes = CSimRowSweep::Lanes;
 Lanes Min(Lanes a, Lanes b) { return a < b ? a : b; }
@@ -194,7 +185,7 @@ void CSimRowSweep::SetWeights(const int* weight, int cap) {
   }
 }
 
-ZOR_SWEEP_LANES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], Lanes* dist) const {
+ZOR_SIM_VECTOR_CLONES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], Lanes* dist) const {
   const int n = m_n, cap = m_cap;
   const Lanes capLanes = {cap, cap, cap, cap};
   std::fill(dist, dist + n, capLanes);
