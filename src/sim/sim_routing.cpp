@@ -287,7 +287,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
       }
       m_sweepStart[static_cast<size_t>(r) + 1] = static_cast<int>(m_sweepArc.size());
     }
-    m_sweepDist.resize(static_cast<size_t>(m_n));
+    m_sweepDist.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_chain.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
@@ -452,33 +452,37 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
   return h;
 }
 
-void CSimRoutingMatrix::SweepRows(int first, int count) {
-  int targets[CSimRowSweep::kLanes] = {-1, -1, -1, -1};
+ZOR_SIM_VECTOR_CLONES void CSimRoutingMatrix::SweepRows(int first, int count) {
+  int targets[CSimRowSweep::kLanes];
+  std::fill(targets, targets + CSimRowSweep::kLanes, -1);
   for (int k = 0; k < count; ++k) targets[k] = first + k;
   m_sweep.DistancesTo(targets, m_sweepDist.data());
-  // The first streets of all four rows in one walk over the out-streets:
+  // The first streets of all eight rows in one walk over the out-streets:
   // in id order, the first that leads on along a shortest route (with
   // exact distances one does). Lanes at the cap have no route, the
   // destination's own lane (distance 0) no first street.
   using Lanes = CSimRowSweep::Lanes;
-  const Lanes cap = {kBoundCap, kBoundCap, kBoundCap, kBoundCap};
-  const Lanes zero = {0, 0, 0, 0};
-  const Lanes* dist = m_sweepDist.data();
+  const Lanes cap = Lanes{} + kBoundCap;
+  const Lanes zero = {};
+  const int32_t* dist = m_sweepDist.data();
   const SweepArc* arcs = m_sweepArc.data();
   const int* start = m_sweepStart.data();
   int* firstStreet = m_sweepFirst.data();
   for (int r = 0; r < m_n; ++r) {
-    const Lanes d = dist[r];
+    Lanes d;
+    CSimRowSweep::Load(d, dist + static_cast<size_t>(r) * CSimRowSweep::kLanes);
     Lanes open = (d < cap) & (d > zero);
     int* f = firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes;
-    f[0] = f[1] = f[2] = f[3] = -1;
+    std::fill(f, f + CSimRowSweep::kLanes, -1);
     for (const SweepArc *a = arcs + start[r], *end = arcs + start[r + 1]; a != end; ++a) {
-      const Lanes hit = (dist[a->node] + a->weight == d) & open;
-      if ((hit[0] | hit[1] | hit[2] | hit[3]) == 0) continue;
+      Lanes next;
+      CSimRowSweep::Load(next, dist + static_cast<size_t>(a->node) * CSimRowSweep::kLanes);
+      const Lanes hit = (next + a->weight == d) & open;
+      if (!CSimRowSweep::Any(hit)) continue;
       for (int k = 0; k < CSimRowSweep::kLanes; ++k)
         if (hit[k]) f[k] = a->street;
       open &= ~hit;
-      if ((open[0] | open[1] | open[2] | open[3]) == 0) break;
+      if (!CSimRowSweep::Any(open)) break;
     }
   }
   for (int k = 0; k < count; ++k) WriteRow(first + k, k);
@@ -490,12 +494,12 @@ void CSimRoutingMatrix::SweepRows(int first, int count) {
 // penalty, so following first streets leads to dest without a cycle.
 void CSimRoutingMatrix::WriteRow(int dest, int lane) {
   constexpr int kUnresolved = -2;
-  const CSimRowSweep::Lanes* dist = m_sweepDist.data();
+  const int32_t* dist = m_sweepDist.data() + lane;
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   const int* firstStreet = m_sweepFirst.data() + lane;
   for (int r = 0; r < m_n; ++r) {
     const int u = m_sweep.NodeOf(r);
-    const int d = dist[r][lane];
+    const int d = dist[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     const int street = firstStreet[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     Route& e = row[u];
     if (street < 0) {

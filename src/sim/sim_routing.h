@@ -2,7 +2,7 @@
 // All-pairs car routes of one slot's street network.
 //
 // A full pass fills the matrix with exact shortest routes: the distances
-// to four destinations at a time come from two sweeps over an elimination
+// to eight destinations at a time come from two sweeps over an elimination
 // order of the network (see CSimRowSweep), and each route's first street
 // from its crossing's out-streets. The rows are sliced by destinations the
 // way a pivot-sliced closure would be. Every intermediate crossing of a
@@ -87,7 +87,7 @@ class CSimRoutingMatrix {
 
  private:
   // Writes the rows of destinations first .. first + count - 1 (at most
-  // four) from the sweep's distances.
+  // kLanes of CSimRowSweep) from the sweep's distances.
   void SweepRows(int first, int count);
   // Writes the row of `dest` from the distances and first streets in
   // `lane`; each crossing's last street and length follow from the
@@ -143,7 +143,7 @@ class CSimRoutingMatrix {
   std::vector<int> m_ringHead, m_rowNext, m_rowPrev;
   std::vector<uint64_t> m_ringBits;
   // The full pass: the sweep over the elimination order with the pass's
-  // travel times and the penalty, its distances of four rows by rank, and
+  // travel times and the penalty, its distances of eight rows by rank, and
   // each crossing's out-streets in rank order with the rank of their end
   // and their weight.
   CSimRowSweep m_sweep;
@@ -155,7 +155,7 @@ class CSimRoutingMatrix {
   };
   std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain;
   std::vector<SweepArc> m_sweepArc;
-  std::vector<CSimRowSweep::Lanes> m_sweepDist;
+  std::vector<int32_t> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
