@@ -289,6 +289,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     }
     m_sweepDist.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_chain.resize(static_cast<size_t>(m_n));
+    m_chainNext.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
   }
@@ -497,8 +498,15 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
   const int32_t* dist = m_sweepDist.data() + lane;
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   const int* firstStreet = m_sweepFirst.data() + lane;
-  for (int r = 0; r < m_n; ++r) {
-    const int u = m_sweep.NodeOf(r);
+  // Local copies: the stores into the row could otherwise alias them.
+  const int n = m_n;
+  const int* nodeOf = m_sweep.Nodes();
+  const int* streetTo = m_to.data();
+  // The crossing each first street leads to, so that a walk along a chain
+  // reads one number a step.
+  int* next = m_chainNext.data();
+  for (int r = 0; r < n; ++r) {
+    const int u = nodeOf[r];
     const int d = dist[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     const int street = firstStreet[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     Route& e = row[u];
@@ -509,28 +517,28 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
     e.cost = d - kCrossingPenalty;
     e.firstStreet = street;
     e.lastStreet = kUnresolved;
+    next[u] = streetTo[street];
   }
   // Last streets and lengths: each chain of first streets is walked up to
-  // a crossing already done (or dest); all of the chain share that one's
-  // last street, and their lengths add up backwards.
-  const int* streetTo = m_to.data();
+  // a crossing already done or dest (whose diagonal entry is done too);
+  // all of the chain share that one's last street, and their lengths add
+  // up backwards.
   const int* streetLength = m_length.data();
   int* chain = m_chain.data();
-  for (int u = 0; u < m_n; ++u) {
+  for (int u = 0; u < n; ++u) {
     if (row[u].lastStreet != kUnresolved) continue;
-    int depth = 0, next;
-    for (int v = u;; v = next) {
+    int depth = 0, v = u;
+    do {
       chain[depth++] = v;
-      next = streetTo[row[v].firstStreet];
-      if (next == dest || row[next].lastStreet != kUnresolved) break;
-    }
+      v = next[v];
+    } while (row[v].lastStreet == kUnresolved);
     int last, length;
-    if (next == dest) {
+    if (v == dest) {
       last = row[chain[depth - 1]].firstStreet;
       length = 0;
     } else {
-      last = row[next].lastStreet;
-      length = row[next].length;
+      last = row[v].lastStreet;
+      length = row[v].length;
     }
     while (depth > 0) {
       Route& e = row[chain[--depth]];

@@ -153,7 +153,7 @@ class CSimRoutingMatrix {
     int weight;
     int street;
   };
-  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain;
+  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain, m_chainNext;
   std::vector<SweepArc> m_sweepArc;
   std::vector<int32_t> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;

@@ -72,6 +72,8 @@ class CSimRowSweep {
   int N() const { return m_n; }
   int Cap() const { return m_cap; }
   int RankOf(int node) const { return m_order->rank[static_cast<size_t>(node)]; }
+  // The node of every rank, indexed by rank.
+  const int* Nodes() const { return m_order->nodeOf.data(); }
   int NodeOf(int rank) const { return m_order->nodeOf[static_cast<size_t>(rank)]; }
   // Edges of the structure (for the benchmarks and tests).
   int Edges() const { return static_cast<int>(m_order->upper.size()); }
