@@ -104,6 +104,7 @@ void CSimRoutingMatrix::Clear() {
   m_matrix = nullptr;
   m_n = 0;
   m_crossings.clear();
+  m_indexOfId.clear();
   m_streets.clear();
   m_outStart.clear();
   m_out.clear();
@@ -141,6 +142,14 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
     m_crossings.push_back(c);
   }
   m_n = static_cast<int>(m_crossings.size());
+  // Trips name their crossings by short ids; no other id is ever asked.
+  for (int i = 0; i < m_n; ++i) {
+    const long key = m_crossings[static_cast<size_t>(i)]->Key();
+    if (key > SHRT_MAX) continue;
+    const size_t id = static_cast<size_t>(key);
+    if (m_indexOfId.size() <= id) m_indexOfId.resize(id + 1, -1);
+    m_indexOfId[id] = i;
+  }
   for (CBinaryTreeNode* n = streets ? streets->FindNodeWithSmalestKey() : nullptr; n; n = n->pNext()) {
     auto* s = static_cast<CSimStreet*>(n);
     if (!s->IsCreated() || s->Key() <= 0) continue;
@@ -676,6 +685,11 @@ const Route* CSimRoutingMatrix::Entry(int from, int to) const {
   if (!m_matrix || from < 0 || to < 0 || from >= m_n || to >= m_n) return nullptr;
   if (to >= m_rowsReady) return from == to ? &kDiagonalEntry : &kNoRouteEntry;
   return m_matrix + static_cast<size_t>(to) * m_n + from;
+}
+
+bool CSimRoutingMatrix::CrossingStillRouted(int index) const {
+  const CSimCrossing* c = m_crossings[static_cast<size_t>(index)];
+  return c->IsCreated() && c->MatrixIndex() == index;
 }
 
 CSimCrossing* CSimRoutingMatrix::Crossing(int index) const {

@@ -74,6 +74,14 @@ class CSimRoutingMatrix {
   Route* Matrix() { return m_matrix; }
   const Route* Entry(int from, int to) const;
   CSimCrossing* Crossing(int index) const;
+  // The index of the crossing with `id`, -1 when it had none at Init or is
+  // no longer created: a table by id, where a lookup in the slot's tree of
+  // crossings would cost a walk through it for every trip.
+  int IndexOf(int id) const {
+    if (id < 0 || id >= static_cast<int>(m_indexOfId.size())) return -1;
+    const int index = m_indexOfId[static_cast<size_t>(id)];
+    return index >= 0 && CrossingStillRouted(index) ? index : -1;
+  }
   CSimStreet* Street(int index) const;
   int NrOfStreets() const { return static_cast<int>(m_streets.size()); }
 
@@ -174,9 +182,12 @@ class CSimRoutingMatrix {
   template <class BoundOf>
   [[gnu::always_inline]] inline bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
 
+  bool CrossingStillRouted(int index) const;
+
   int m_n = 0;
   Route* m_matrix = nullptr;
   std::vector<CSimCrossing*> m_crossings;
+  std::vector<int> m_indexOfId;
   std::vector<CSimStreet*> m_streets;
   // Graph in compressed rows: the out-streets and in-streets of each
   // crossing, in street-id order.
