@@ -215,6 +215,8 @@ ZOR_SIM_VECTOR_CLONES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes
     }
   }
   // Downwards: every upper edge ends at a rank whose distances are final.
+  // A rank's distances stay at most the cap: they start there or below,
+  // and only ever fall (the sums stay far below the int range).
   for (int r = n - 1; r >= 0; --r) {
     Lanes d;
     Load(d, row(r));
@@ -223,7 +225,6 @@ ZOR_SIM_VECTOR_CLONES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes
       Load(far, row(upper[e]));
       TakeMin(d, far + up[e]);
     }
-    TakeMin(d, capLanes);
     Store(row(r), d);
   }
 }
