@@ -15,12 +15,15 @@ constexpr int kBoundCap = Route::kNoRoute + CSimRoutingMatrix::kCrossingPenalty;
 // The distance of a crossing a route search has taken out of its queue:
 // below any distance plus bound, and far enough from INT_MIN to add both.
 constexpr int kClosed = INT_MIN / 2;
-// Four 32-bit lanes, and a row of landmark distances (kLandmarks of them)
-// in three such vectors.
+// Four 32-bit lanes; a row of landmark distances (kLandmarks of them) is
+// three of them.
 using Lanes = int32_t __attribute__((vector_size(16)));
 static_assert(CSimRoutingMatrix::kLandmarks == 12, "a landmark row is three vectors of four");
-using LandmarkRow = Lanes[3];
-void LoadLandmarkRow(const int32_t* at, LandmarkRow& row) { std::memcpy(row, at, sizeof(LandmarkRow)); }
+Lanes LoadLanes(const int32_t* at) {
+  Lanes v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
 Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
@@ -101,6 +104,7 @@ void CSimRoutingMatrix::Clear() {
   m_matrix = nullptr;
   m_n = 0;
   m_crossings.clear();
+  m_indexOfId.clear();
   m_streets.clear();
   m_outStart.clear();
   m_out.clear();
@@ -138,6 +142,14 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
     m_crossings.push_back(c);
   }
   m_n = static_cast<int>(m_crossings.size());
+  // Trips name their crossings by short ids; no other id is ever asked.
+  for (int i = 0; i < m_n; ++i) {
+    const long key = m_crossings[static_cast<size_t>(i)]->Key();
+    if (key > SHRT_MAX) continue;
+    const size_t id = static_cast<size_t>(key);
+    if (m_indexOfId.size() <= id) m_indexOfId.resize(id + 1, -1);
+    m_indexOfId[id] = i;
+  }
   for (CBinaryTreeNode* n = streets ? streets->FindNodeWithSmalestKey() : nullptr; n; n = n->pNext()) {
     auto* s = static_cast<CSimStreet*>(n);
     if (!s->IsCreated() || s->Key() <= 0) continue;
@@ -284,8 +296,9 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
       }
       m_sweepStart[static_cast<size_t>(r) + 1] = static_cast<int>(m_sweepArc.size());
     }
-    m_sweepDist.resize(static_cast<size_t>(m_n));
+    m_sweepDist.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_chain.resize(static_cast<size_t>(m_n));
+    m_chainNext.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
   }
@@ -449,33 +462,37 @@ int64_t CSimRoutingMatrix::Bound(int v, int to) {
   return h;
 }
 
-void CSimRoutingMatrix::SweepRows(int first, int count) {
-  int targets[CSimRowSweep::kLanes] = {-1, -1, -1, -1};
+ZOR_SIM_VECTOR_CLONES void CSimRoutingMatrix::SweepRows(int first, int count) {
+  int targets[CSimRowSweep::kLanes];
+  std::fill(targets, targets + CSimRowSweep::kLanes, -1);
   for (int k = 0; k < count; ++k) targets[k] = first + k;
   m_sweep.DistancesTo(targets, m_sweepDist.data());
-  // The first streets of all four rows in one walk over the out-streets:
+  // The first streets of all eight rows in one walk over the out-streets:
   // in id order, the first that leads on along a shortest route (with
   // exact distances one does). Lanes at the cap have no route, the
   // destination's own lane (distance 0) no first street.
   using Lanes = CSimRowSweep::Lanes;
-  const Lanes cap = {kBoundCap, kBoundCap, kBoundCap, kBoundCap};
-  const Lanes zero = {0, 0, 0, 0};
-  const Lanes* dist = m_sweepDist.data();
+  const Lanes cap = Lanes{} + kBoundCap;
+  const Lanes zero = {};
+  const int32_t* dist = m_sweepDist.data();
   const SweepArc* arcs = m_sweepArc.data();
   const int* start = m_sweepStart.data();
   int* firstStreet = m_sweepFirst.data();
   for (int r = 0; r < m_n; ++r) {
-    const Lanes d = dist[r];
+    Lanes d;
+    CSimRowSweep::Load(d, dist + static_cast<size_t>(r) * CSimRowSweep::kLanes);
     Lanes open = (d < cap) & (d > zero);
     int* f = firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes;
-    f[0] = f[1] = f[2] = f[3] = -1;
+    std::fill(f, f + CSimRowSweep::kLanes, -1);
     for (const SweepArc *a = arcs + start[r], *end = arcs + start[r + 1]; a != end; ++a) {
-      const Lanes hit = (dist[a->node] + a->weight == d) & open;
-      if ((hit[0] | hit[1] | hit[2] | hit[3]) == 0) continue;
+      Lanes next;
+      CSimRowSweep::Load(next, dist + static_cast<size_t>(a->node) * CSimRowSweep::kLanes);
+      const Lanes hit = (next + a->weight == d) & open;
+      if (!CSimRowSweep::Any(hit)) continue;
       for (int k = 0; k < CSimRowSweep::kLanes; ++k)
         if (hit[k]) f[k] = a->street;
       open &= ~hit;
-      if ((open[0] | open[1] | open[2] | open[3]) == 0) break;
+      if (!CSimRowSweep::Any(open)) break;
     }
   }
   for (int k = 0; k < count; ++k) WriteRow(first + k, k);
@@ -487,12 +504,19 @@ void CSimRoutingMatrix::SweepRows(int first, int count) {
 // penalty, so following first streets leads to dest without a cycle.
 void CSimRoutingMatrix::WriteRow(int dest, int lane) {
   constexpr int kUnresolved = -2;
-  const CSimRowSweep::Lanes* dist = m_sweepDist.data();
+  const int32_t* dist = m_sweepDist.data() + lane;
   Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
   const int* firstStreet = m_sweepFirst.data() + lane;
-  for (int r = 0; r < m_n; ++r) {
-    const int u = m_sweep.NodeOf(r);
-    const int d = dist[r][lane];
+  // Local copies: the stores into the row could otherwise alias them.
+  const int n = m_n;
+  const int* nodeOf = m_sweep.Nodes();
+  const int* streetTo = m_to.data();
+  // The crossing each first street leads to, so that a walk along a chain
+  // reads one number a step.
+  int* next = m_chainNext.data();
+  for (int r = 0; r < n; ++r) {
+    const int u = nodeOf[r];
+    const int d = dist[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     const int street = firstStreet[static_cast<size_t>(r) * CSimRowSweep::kLanes];
     Route& e = row[u];
     if (street < 0) {
@@ -502,28 +526,28 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
     e.cost = d - kCrossingPenalty;
     e.firstStreet = street;
     e.lastStreet = kUnresolved;
+    next[u] = streetTo[street];
   }
   // Last streets and lengths: each chain of first streets is walked up to
-  // a crossing already done (or dest); all of the chain share that one's
-  // last street, and their lengths add up backwards.
-  const int* streetTo = m_to.data();
+  // a crossing already done or dest (whose diagonal entry is done too);
+  // all of the chain share that one's last street, and their lengths add
+  // up backwards.
   const int* streetLength = m_length.data();
   int* chain = m_chain.data();
-  for (int u = 0; u < m_n; ++u) {
+  for (int u = 0; u < n; ++u) {
     if (row[u].lastStreet != kUnresolved) continue;
-    int depth = 0, next;
-    for (int v = u;; v = next) {
+    int depth = 0, v = u;
+    do {
       chain[depth++] = v;
-      next = streetTo[row[v].firstStreet];
-      if (next == dest || row[next].lastStreet != kUnresolved) break;
-    }
+      v = next[v];
+    } while (row[v].lastStreet == kUnresolved);
     int last, length;
-    if (next == dest) {
+    if (v == dest) {
       last = row[chain[depth - 1]].firstStreet;
       length = 0;
     } else {
-      last = row[next].lastStreet;
-      length = row[next].length;
+      last = row[v].lastStreet;
+      length = row[v].length;
     }
     while (depth > 0) {
       Route& e = row[chain[--depth]];
@@ -539,7 +563,7 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
 // crossing pushed last comes out first, which fixes the route among equal
 // ones for a given network and set of bounds.
 template <class BoundOf>
-bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf) {
+inline bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf) {
   const uint32_t stamp = ++m_pathStamp;
   PathNode* node = m_path.data();
   auto visit = [&](int v) {
@@ -593,26 +617,24 @@ bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& streets, 
   return true;
 }
 
-bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
+ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
   const int k = m_landmarks;
   if (m_tightValid && m_boundValid && k == kLandmarks) {
     // All landmarks at once, four to a vector: the target's distances stay
     // in registers and a crossing's bound reads its own 96 bytes.
     const int32_t* target = &m_tight32[static_cast<size_t>(to) * 2 * kLandmarks];
-    LandmarkRow fromTarget, toTarget;
-    LoadLandmarkRow(target, fromTarget);
-    LoadLandmarkRow(target + kLandmarks, toTarget);
+    const Lanes fromTarget0 = LoadLanes(target), fromTarget1 = LoadLanes(target + 4),
+                fromTarget2 = LoadLanes(target + 8);
+    const Lanes toTarget0 = LoadLanes(target + kLandmarks), toTarget1 = LoadLanes(target + kLandmarks + 4),
+                toTarget2 = LoadLanes(target + kLandmarks + 8);
     const int32_t* table = m_tight32.data();
     return SearchPath(from, to, streets, [&](int v) {
       const int32_t* own = table + static_cast<size_t>(v) * (2 * kLandmarks);
-      LandmarkRow ownFrom, ownTo;
-      LoadLandmarkRow(own, ownFrom);
-      LoadLandmarkRow(own + kLandmarks, ownTo);
       // d(L, t) - d(L, v) and d(v, L) - d(t, L) both bound d(v, t).
-      Lanes h = Max(Max(fromTarget[0] - ownFrom[0], ownTo[0] - toTarget[0]),
-                    Max(fromTarget[1] - ownFrom[1], ownTo[1] - toTarget[1]));
-      h = Max(h, Max(fromTarget[2] - ownFrom[2], ownTo[2] - toTarget[2]));
+      Lanes h = Max(Max(fromTarget0 - LoadLanes(own), LoadLanes(own + kLandmarks) - toTarget0),
+                    Max(fromTarget1 - LoadLanes(own + 4), LoadLanes(own + kLandmarks + 4) - toTarget1));
+      h = Max(h, Max(fromTarget2 - LoadLanes(own + 8), LoadLanes(own + kLandmarks + 8) - toTarget2));
       const int32_t best = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
       return std::clamp(best, 0, kBoundCap);
     });
@@ -663,6 +685,11 @@ const Route* CSimRoutingMatrix::Entry(int from, int to) const {
   if (!m_matrix || from < 0 || to < 0 || from >= m_n || to >= m_n) return nullptr;
   if (to >= m_rowsReady) return from == to ? &kDiagonalEntry : &kNoRouteEntry;
   return m_matrix + static_cast<size_t>(to) * m_n + from;
+}
+
+bool CSimRoutingMatrix::CrossingStillRouted(int index) const {
+  const CSimCrossing* c = m_crossings[static_cast<size_t>(index)];
+  return c->IsCreated() && c->MatrixIndex() == index;
 }
 
 CSimCrossing* CSimRoutingMatrix::Crossing(int index) const {

@@ -2,7 +2,7 @@
 // All-pairs car routes of one slot's street network.
 //
 // A full pass fills the matrix with exact shortest routes: the distances
-// to four destinations at a time come from two sweeps over an elimination
+// to eight destinations at a time come from two sweeps over an elimination
 // order of the network (see CSimRowSweep), and each route's first street
 // from its crossing's out-streets. The rows are sliced by destinations the
 // way a pivot-sliced closure would be. Every intermediate crossing of a
@@ -74,6 +74,14 @@ class CSimRoutingMatrix {
   Route* Matrix() { return m_matrix; }
   const Route* Entry(int from, int to) const;
   CSimCrossing* Crossing(int index) const;
+  // The index of the crossing with `id`, -1 when it had none at Init or is
+  // no longer created: a table by id, where a lookup in the slot's tree of
+  // crossings would cost a walk through it for every trip.
+  int IndexOf(int id) const {
+    if (id < 0 || id >= static_cast<int>(m_indexOfId.size())) return -1;
+    const int index = m_indexOfId[static_cast<size_t>(id)];
+    return index >= 0 && CrossingStillRouted(index) ? index : -1;
+  }
   CSimStreet* Street(int index) const;
   int NrOfStreets() const { return static_cast<int>(m_streets.size()); }
 
@@ -87,7 +95,7 @@ class CSimRoutingMatrix {
 
  private:
   // Writes the rows of destinations first .. first + count - 1 (at most
-  // four) from the sweep's distances.
+  // kLanes of CSimRowSweep) from the sweep's distances.
   void SweepRows(int first, int count);
   // Writes the row of `dest` from the distances and first streets in
   // `lane`; each crossing's last street and length follow from the
@@ -143,7 +151,7 @@ class CSimRoutingMatrix {
   std::vector<int> m_ringHead, m_rowNext, m_rowPrev;
   std::vector<uint64_t> m_ringBits;
   // The full pass: the sweep over the elimination order with the pass's
-  // travel times and the penalty, its distances of four rows by rank, and
+  // travel times and the penalty, its distances of eight rows by rank, and
   // each crossing's out-streets in rank order with the rank of their end
   // and their weight.
   CSimRowSweep m_sweep;
@@ -153,9 +161,9 @@ class CSimRoutingMatrix {
     int weight;
     int street;
   };
-  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain;
+  std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain, m_chainNext;
   std::vector<SweepArc> m_sweepArc;
-  std::vector<CSimRowSweep::Lanes> m_sweepDist;
+  std::vector<int32_t> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
   void Search(int source, bool backward);
@@ -169,12 +177,17 @@ class CSimRoutingMatrix {
   bool MeasureLandmarks(std::vector<int32_t>& table);
   // A* from `from` to `to` with the bounds `boundOf(v)` gives (capped at
   // kBoundCap); appends the route's streets. False when there is none.
+  // Inlined into FindPath, so that each of FindPath's builds for a newer
+  // processor runs it with that processor's instructions.
   template <class BoundOf>
-  bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
+  [[gnu::always_inline]] inline bool SearchPath(int from, int to, std::vector<int>& streets, BoundOf boundOf);
+
+  bool CrossingStillRouted(int index) const;
 
   int m_n = 0;
   Route* m_matrix = nullptr;
   std::vector<CSimCrossing*> m_crossings;
+  std::vector<int> m_indexOfId;
   std::vector<CSimStreet*> m_streets;
   // Graph in compressed rows: the out-streets and in-streets of each
   // crossing, in street-id order.

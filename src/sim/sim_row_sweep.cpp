@@ -6,18 +6,9 @@
 
 #include "framework/zor_seams.h"
 
-// The sweeps take the least of two vectors in one instruction where the
-// processor has it (SSE4.1, chosen when the program starts); otherwise in
-// a compare and three bit operations.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ZOR_SWEEP_LANES __attribute__((target_clones("sse4.1", "default")))
-#else
-#define ZOR_SWEEP_LANES
-#endif
-
 namespace {
 using Lanes = CSimRowSweep::Lanes;
-Lanes Min(Lanes a, Lanes b) { return a < b ? a : b; }
+void TakeMin(Lanes& a, const Lanes& b) { a = a < b ? a : b; }
 }  // namespace
 
 std::shared_ptr<const CSimRowSweep::Order> CSimRowSweep::g_lastBuilt;
@@ -194,33 +185,46 @@ void CSimRowSweep::SetWeights(const int* weight, int cap) {
   }
 }
 
-ZOR_SWEEP_LANES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], Lanes* dist) const {
+ZOR_SIM_VECTOR_CLONES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], int32_t* dist) const {
   const int n = m_n, cap = m_cap;
-  const Lanes capLanes = {cap, cap, cap, cap};
-  std::fill(dist, dist + n, capLanes);
+  const Lanes capLanes = Lanes{} + cap;
+  for (int r = 0; r < n; ++r) Store(dist + static_cast<size_t>(r) * kLanes, capLanes);
   int lowest = n;
   for (int k = 0; k < kLanes; ++k)
     if (targets[k] >= 0) {
       const int r = m_order->rank[static_cast<size_t>(targets[k])];
-      dist[r][k] = 0;
+      dist[static_cast<size_t>(r) * kLanes + static_cast<size_t>(k)] = 0;
       lowest = std::min(lowest, r);
     }
   const int* upper = m_order->upper.data();
   const int* start = m_order->upperStart.data();
   const int* up = m_up.data();
   const int* down = m_down.data();
+  auto row = [dist](int r) { return dist + static_cast<size_t>(r) * kLanes; };
   // Upwards: a rank's distances are final once every lower rank has passed
   // them on. Ranks no way has reached yet pass on nothing.
   for (int r = lowest; r < n; ++r) {
-    const Lanes d = dist[r];
-    const Lanes reached = d < capLanes;
-    if ((reached[0] | reached[1] | reached[2] | reached[3]) == 0) continue;
-    for (int e = start[r]; e < start[r + 1]; ++e) dist[upper[e]] = Min(dist[upper[e]], d + down[e]);
+    Lanes d;
+    Load(d, row(r));
+    if (!Any(d < capLanes)) continue;
+    for (int e = start[r]; e < start[r + 1]; ++e) {
+      Lanes far;
+      Load(far, row(upper[e]));
+      TakeMin(far, d + down[e]);
+      Store(row(upper[e]), far);
+    }
   }
   // Downwards: every upper edge ends at a rank whose distances are final.
+  // A rank's distances stay at most the cap: they start there or below,
+  // and only ever fall (the sums stay far below the int range).
   for (int r = n - 1; r >= 0; --r) {
-    Lanes d = dist[r];
-    for (int e = start[r]; e < start[r + 1]; ++e) d = Min(d, dist[upper[e]] + up[e]);
-    dist[r] = Min(d, capLanes);
+    Lanes d;
+    Load(d, row(r));
+    for (int e = start[r]; e < start[r + 1]; ++e) {
+      Lanes far;
+      Load(far, row(upper[e]));
+      TakeMin(d, far + up[e]);
+    }
+    Store(row(r), d);
   }
 }

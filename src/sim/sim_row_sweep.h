@@ -1,5 +1,5 @@
 #pragma once
-// Distances to four destinations at once over an elimination order of the
+// Distances to eight destinations at once over an elimination order of the
 // street network.
 //
 // The crossings are eliminated one by one, the one with the fewest
@@ -16,18 +16,42 @@
 // through falling ones. The distances to a destination follow in two
 // passes over the ranks: upwards from the destination over the edges'
 // downward weights, then downwards over their upward weights. Both passes
-// are the same for every destination, so four of them run side by side in
-// the lanes of one vector.
+// are the same for every destination, so eight of them run side by side in
+// the lanes of one vector (of 32 bytes: two halves where the processor
+// has no AVX2).
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
 
+// Functions whose vector code gains from newer instructions (the least of
+// two vectors in one, three operands) are compiled for them as well, and
+// the processor's best is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ZOR_SIM_VECTOR_CLONES __attribute__((target_clones("avx2", "sse4.1", "default")))
+#else
+#define ZOR_SIM_VECTOR_CLONES
+#endif
+
 class CSimRowSweep {
  public:
-  using Lanes = int32_t __attribute__((vector_size(16)));
-  static constexpr int kLanes = 4;
+  static constexpr int kLanes = 8;
+  using Lanes = int32_t __attribute__((vector_size(4 * kLanes)));
+  // The lanes of one rank, read from and written to rows of kLanes
+  // distances that need no more alignment than an int (their vectors are
+  // wider than a build for older processors aligns them).
+  static void Load(Lanes& lanes, const int32_t* at) { std::memcpy(&lanes, at, sizeof lanes); }
+  static void Store(int32_t* at, const Lanes& lanes) { std::memcpy(at, &lanes, sizeof lanes); }
+  // Whether any lane of a comparison's result is set.
+  static bool Any(const Lanes& mask) {
+    int64_t words[kLanes / 2];
+    std::memcpy(words, &mask, sizeof words);
+    int64_t any = 0;
+    for (int64_t w : words) any |= w;
+    return any != 0;
+  }
 
   // Starts the structure of a graph of `n` nodes with arcs from[i] ->
   // to[i] (loops are left out); keeps the last one, or takes the one built
@@ -40,14 +64,16 @@ class CSimRowSweep {
   // Edge weights for the arc weights weight[i] (of the arcs given to
   // SetGraph, in the same order); weights at or above `cap` mean no arc.
   void SetWeights(const int* weight, int cap);
-  // Distances from every node to targets[k] in lane k, indexed by rank,
-  // into `dist` (N() entries), each at most the cap. A target of -1 leaves
-  // its lane at the cap.
-  void DistancesTo(const int (&targets)[kLanes], Lanes* dist) const;
+  // Distances from every node to targets[k] in lane k, by rank, into
+  // `dist` (N() rows of kLanes: dist[rank * kLanes + k]), each at most the
+  // cap. A target of -1 leaves its lane at the cap.
+  void DistancesTo(const int (&targets)[kLanes], int32_t* dist) const;
 
   int N() const { return m_n; }
   int Cap() const { return m_cap; }
   int RankOf(int node) const { return m_order->rank[static_cast<size_t>(node)]; }
+  // The node of every rank, indexed by rank.
+  const int* Nodes() const { return m_order->nodeOf.data(); }
   int NodeOf(int rank) const { return m_order->nodeOf[static_cast<size_t>(rank)]; }
   // Edges of the structure (for the benchmarks and tests).
   int Edges() const { return static_cast<int>(m_order->upper.size()); }

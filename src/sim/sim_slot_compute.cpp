@@ -97,13 +97,9 @@ int CSimTrafficSlot::GetSlotState(int& pass) const {
 }
 
 bool CSimTrafficSlot::StreetIndexes(CSimTrip* trip, int& from, int& to) {
-  CSimCrossing* a = GetCrossing(trip->FromCrossing());
-  CSimCrossing* b = GetCrossing(trip->ToCrossing());
-  if (!a || !b) return false;
-  from = a->MatrixIndex();
-  to = b->MatrixIndex();
-  const int n = m_routing.N();
-  return from >= 0 && to >= 0 && from < n && to < n && from != to;
+  from = m_routing.IndexOf(trip->FromCrossing());
+  to = m_routing.IndexOf(trip->ToCrossing());
+  return from >= 0 && to >= 0 && from != to;
 }
 
 void CSimTrafficSlot::MacheUmlegung(int limit) {

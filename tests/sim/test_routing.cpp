@@ -55,6 +55,31 @@ void RunFullPass(CSimTrafficSlot& slot) {
 }
 }  // namespace
 
+// A trip names its crossings by id; the routing answers their indexes
+// from a table made at the set-up, for the crossings still created only.
+TEST(Routing, CrossingsAreFoundByIdWhileTheyStayCreated) {
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 4, 3, [](int i) { return 150 + 10 * i; });
+  for (short id : {13, 14, 15}) ASSERT_TRUE(slot.AddCrossing(id, SIM_CROSSING_NONE, 30, 30));
+  ASSERT_TRUE(slot.RemoveCrossing(13));
+  slot.InitRouting();
+  const CSimRoutingMatrix& r = slot.Routing();
+  ASSERT_EQ(r.N(), 14);
+  for (short id = 1; id <= 15; ++id) {
+    const CSimCrossing* c = slot.GetCrossing(id);
+    EXPECT_EQ(r.IndexOf(id), c ? c->MatrixIndex() : -1) << id;
+  }
+  EXPECT_EQ(r.IndexOf(13), -1);
+  EXPECT_EQ(r.IndexOf(14), 12);
+  for (int id : {0, 16, -3, 40000}) EXPECT_EQ(r.IndexOf(id), -1) << id;
+  // Taken away after the set-up: no index, and the others keep theirs.
+  ASSERT_TRUE(slot.RemoveCrossing(14));
+  EXPECT_EQ(r.IndexOf(14), -1);
+  EXPECT_EQ(r.IndexOf(15), 13);
+  EXPECT_EQ(r.IndexOf(12), 11);
+}
+
 TEST(Routing, TwoStreetsAndOneCrossingPenalty) {
   CSimTrafficSlot slot(nullptr, nullptr);
   slot.Create(1, CSimDate(6), nullptr);
@@ -105,7 +130,7 @@ TEST(Routing, SlicesCoverThirtyCrossingsOrTheTimeBudget) {
   ASSERT_EQ(slot.NrOfRoutedCrossings(), 75);
   slot.CalcRoutingMatrix();
   // The order of the crossings for the sweeps takes far less than the
-  // budget here, so the first slice has rows too, four at a time.
+  // budget here, so the first slice has rows too, a sweep's lanes at a time.
   EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
   EXPECT_EQ(slot.Routing().Cursor(), 30);
   EXPECT_TRUE(slot.CalcRoutingMatrix2(30, 20));
@@ -122,9 +147,11 @@ TEST(Routing, SlicesCoverThirtyCrossingsOrTheTimeBudget) {
   ZorSetClock(&clock);
   slot.CalcRoutingMatrix();
   EXPECT_TRUE(slot.CalcRoutingMatrix2(75, 5));
+  // The slice ends by the clock before its 75 rows, after whole sweeps.
   const int first = slot.Routing().Cursor();
   EXPECT_GT(first, 0);
-  EXPECT_LT(first, 30);
+  EXPECT_LT(first, 75);
+  EXPECT_EQ(first % CSimRowSweep::kLanes, 0);
   EXPECT_TRUE(slot.CalcRoutingMatrix2(75, 5));
   EXPECT_EQ(slot.Routing().Cursor(), 2 * first);
   ZorSetClock(old);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -50,19 +51,21 @@ void Build(CSimRowSweep& sweep, const Graph& g, int cap) {
 // Every target, four to a sweep; the lanes of a last, partial group stay
 // at the cap.
 void ExpectAllDistances(const CSimRowSweep& sweep, const Graph& g, int cap) {
-  std::vector<CSimRowSweep::Lanes> dist(static_cast<size_t>(g.n));
+  const size_t lanes = CSimRowSweep::kLanes;
+  std::vector<int32_t> dist(static_cast<size_t>(g.n) * lanes);
+  auto at = [&](int rank, int lane) { return dist[static_cast<size_t>(rank) * lanes + static_cast<size_t>(lane)]; };
   for (int first = 0; first < g.n; first += CSimRowSweep::kLanes) {
     int targets[CSimRowSweep::kLanes];
     for (int k = 0; k < CSimRowSweep::kLanes; ++k) targets[k] = first + k < g.n ? first + k : -1;
     sweep.DistancesTo(targets, dist.data());
     for (int k = 0; k < CSimRowSweep::kLanes; ++k) {
       if (targets[k] < 0) {
-        for (int r = 0; r < g.n; ++r) ASSERT_EQ(dist[static_cast<size_t>(r)][k], cap);
+        for (int r = 0; r < g.n; ++r) ASSERT_EQ(at(r, k), cap);
         continue;
       }
       const std::vector<int> ref = Reference(g, targets[k], cap);
       for (int v = 0; v < g.n; ++v)
-        ASSERT_EQ(dist[static_cast<size_t>(sweep.RankOf(v))][k], ref[static_cast<size_t>(v)]) << v << " -> " << targets[k];
+        ASSERT_EQ(at(sweep.RankOf(v), k), ref[static_cast<size_t>(v)]) << v << " -> " << targets[k];
     }
   }
 }
@@ -116,10 +119,14 @@ TEST(RowSweep, WeightsAndSumsAtTheCapMeanNoWay) {
   g.Add(4, 3, 999);
   CSimRowSweep sweep;
   Build(sweep, g, cap);
-  std::vector<CSimRowSweep::Lanes> d(6);
-  const int targets[CSimRowSweep::kLanes] = {2, 0, -1, 5};
+  std::vector<int32_t> d(6 * CSimRowSweep::kLanes);
+  int targets[CSimRowSweep::kLanes];
+  std::fill(targets, targets + CSimRowSweep::kLanes, -1);
+  targets[0] = 2;
+  targets[1] = 0;
+  targets[3] = 5;
   sweep.DistancesTo(targets, d.data());
-  auto at = [&](int node, int lane) { return d[static_cast<size_t>(sweep.RankOf(node))][lane]; };
+  auto at = [&](int node, int lane) { return d[static_cast<size_t>(sweep.RankOf(node) * CSimRowSweep::kLanes + lane)]; };
   EXPECT_EQ(at(0, 0), cap);
   EXPECT_EQ(at(1, 0), 400);
   EXPECT_EQ(at(3, 0), cap);
