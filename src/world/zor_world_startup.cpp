@@ -83,6 +83,28 @@ bool ZorStandardScreen(int mode, int& width, int& height) {
   }
 }
 
+// SDL's X11 driver opens the display once to see that it is there, closes
+// it and opens it again to keep. When the game is the display's only
+// client, that first close lets the X server reset itself, and the second
+// open can come while it does ("Couldn't open X11 display") though a start
+// a moment later works. So the start is tried a few times, a pause apart.
+// With a display named and no driver chosen, only X11 will do: when the
+// display cannot be reached SDL would otherwise go on to the next driver it
+// knows, down to one that draws the game as text into the terminal.
+constexpr int kVideoStartTries = 5;
+constexpr uint32_t kVideoStartPauseMs = 400;
+
+bool ZorStartVideo() {
+  const char* display = std::getenv("DISPLAY");
+  if (!std::getenv("SDL_VIDEODRIVER") && display && *display) setenv("SDL_VIDEODRIVER", "x11", 0);
+  for (int attempt = 1; attempt <= kVideoStartTries; ++attempt) {
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    QNO_LOG("Video start %d of %d failed: %s", attempt, kVideoStartTries, SDL_GetError());
+    if (attempt < kVideoStartTries) SDL_Delay(kVideoStartPauseMs);
+  }
+  return false;
+}
+
 void ZorCleanExit() {
   Mix_CloseAudio();
   SDL_Quit();
@@ -368,7 +390,7 @@ static void ZorOpenAudio(CSoundObj* sound) {
 }
 
 QnoView* CZorvaWorld::OpenView(int width, int height, int bits, bool fullScreen, bool hardware) {
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+  if (!ZorStartVideo()) {
     QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
     ZorStartupFailure("Unable to start X11 or svga with the KFX_Video.lib",
                       "Please start ZORVANTA from within your X-Server");
@@ -405,7 +427,7 @@ bool CZorvaWorld::ReOpenView(int width, int height, int, bool fullScreen, bool h
   if (m_pDisplay && m_pDisplay->GetRenderBuffer()) m_pDisplay->GetRenderBuffer()->SetSurface(nullptr);
   m_pScreen = nullptr;
   SDL_Quit();
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+  if (!ZorStartVideo()) {
     QNO_LOG("Couldn\xB4t start KFX_Video.lib.");
     return false;
   }

@@ -18,11 +18,12 @@ namespace {
 
 std::string Executable() { return zortest::BinaryDir() + "/bin/zorvanta"; }
 
-// Starts the game in the working directory with the given video driver;
-// returns its pid. Its output goes to "stdout.txt".
+// Starts the game in the working directory with the given video driver
+// (none: SDL chooses); returns its pid. Its output goes to "stdout.txt".
 // With diskBytes above 0, no file of the game may grow past that many
-// bytes: its writes fail as on a full disk.
-pid_t StartGame(const char* videoDriver, long diskBytes = 0) {
+// bytes: its writes fail as on a full disk. A display, when given, is the
+// X display the game is told to use.
+pid_t StartGame(const char* videoDriver, long diskBytes = 0, const char* display = nullptr) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (diskBytes > 0) {
@@ -30,7 +31,11 @@ pid_t StartGame(const char* videoDriver, long diskBytes = 0) {
       rlimit limit{static_cast<rlim_t>(diskBytes), static_cast<rlim_t>(diskBytes)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
-    setenv("SDL_VIDEODRIVER", videoDriver, 1);
+    if (videoDriver)
+      setenv("SDL_VIDEODRIVER", videoDriver, 1);
+    else
+      unsetenv("SDL_VIDEODRIVER");
+    if (display) setenv("DISPLAY", display, 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     freopen("stdout.txt", "w", stdout);
     execl(Executable().c_str(), "zorvanta", static_cast<char*>(nullptr));
@@ -78,6 +83,25 @@ TEST(Program, NoVideoIsFatalWithItsMessage) {
   EXPECT_NE(out.find("Unable to start X11 or svga with the KFX_Video.lib\n"), std::string::npos);
   EXPECT_NE(out.find("Please start ZORVANTA from within your X-Server\n"), std::string::npos);
   EXPECT_NE(zortest::ReadFile("errors.log").find("Couldn\xB4t start KFX_Video.lib."), std::string::npos);
+}
+
+// A display that cannot be reached, with no driver chosen: the start is
+// tried a few times with SDL's reason in the log, then it ends as without
+// any video, rather than going on with another driver that draws the game
+// as text into the terminal.
+TEST(Program, AnUnreachableDisplayIsTriedAgainThenFatal) {
+  zortest::WriteGameSettings();
+  ASSERT_FALSE(std::filesystem::exists("/tmp/.X11-unix/X997")) << "a server runs on display 997";
+  const pid_t pid = StartGame(nullptr, 0, ":997");
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid, 20), 1);
+  EXPECT_NE(zortest::ReadFile("stdout.txt").find("Unable to start X11 or svga with the KFX_Video.lib\n"),
+            std::string::npos);
+  const std::string log = zortest::ReadFile("errors.log");
+  EXPECT_NE(log.find("Video start 1 of 5 failed: "), std::string::npos) << log;
+  EXPECT_NE(log.find("Video start 5 of 5 failed: "), std::string::npos) << log;
+  EXPECT_EQ(log.find("Video start 6 "), std::string::npos) << log;
+  EXPECT_NE(log.find("Couldn\xB4t start KFX_Video.lib."), std::string::npos);
 }
 
 TEST(Program, LogThatCannotBeCreatedEndsWithOneAndSaysWhy) {
