@@ -90,8 +90,10 @@ size_t CQnoMicroZelle::CellsAt(size_t cells) {
   return (sizeof(CQnoMicroZelle) + cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
 }
 
-// The offsets' copy follows the cells.
-size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(cells) + cells * (sizeof(Cell) + 2 * sizeof(int16_t)); }
+// The offsets' copy follows the cells, the render order the offsets.
+size_t CQnoMicroZelle::BlockSize(size_t cells) {
+  return CellsAt(cells) + cells * (sizeof(Cell) + 2 * sizeof(int16_t) + sizeof(uint8_t));
+}
 static_assert(sizeof(BinaryMicroSimObject) % alignof(int16_t) == 0);
 
 // What the turn reads of a layout before its cells (its last 32 bytes:
@@ -122,6 +124,7 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
   std::uninitialized_default_construct_n(cells, count);
   std::memset(layout->Keys(), 0, count);
   layout->m_Cells = std::span<Cell>(cells, count);
+  std::memset(layout->RenderOrder(), kNoRenderCell, count);
   layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
   layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
   for (uint32_t i = 0; i < count; ++i) {
@@ -185,6 +188,12 @@ int CQnoMicroZelle::Konvert() {
     // From here on HoldVehicle keeps the key's kind.
     Keys()[i] = c.m_CarKind;
   }
+  // The walk along the render links, as drawing took it: at most one step
+  // a cell, so that links that run in a circle end.
+  uint8_t* order = RenderOrder();
+  size_t n = 0;
+  for (const Cell* c = m_pFirstRender; c && n < m_Cells.size(); c = c->m_pNextRender)
+    order[n++] = static_cast<uint8_t>(c - m_Cells.data());
   m_KeysStale = true;
   decltype(m_Ids)().swap(m_Ids);
   m_LinkState = kConverted;
@@ -622,12 +631,16 @@ int CQnoMicroZelle::Render(QnoDisplay* display) {
   // The cell view is asked for once a layout, not once a cell.
   if (CWorldHost::Get()->GetShowMicroZellen())
     for (const Cell& c : m_Cells) RenderMicroZellenTest(display->GetRenderBuffer(), &c);
-  // A converted layout counts the cells that hold a vehicle: without any,
-  // the walk along the render order would read every cell for nothing.
-  if (m_Vehicles == 0 && m_LinkState != kCopied) return 0;
-  const Cell* c = m_pFirstRender;
-  for (size_t n = 0; c && n < m_Cells.size(); ++n, c = c->m_pNextRender) {
-    if (!c->m_pCar || c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
+  // A converted layout counts the cells that hold a vehicle, and the keys
+  // say which: the walk in the render order reads only those cells (one
+  // not converted has no render order yet and draws nothing).
+  if (m_Vehicles == 0) return 0;
+  const uint8_t* keys = Keys();
+  const uint8_t* order = RenderOrder();
+  for (size_t n = 0; n < m_Cells.size() && order[n] != kNoRenderCell; ++n) {
+    if (!(keys[order[n]] & kKeyKind)) continue;
+    const Cell* c = &m_Cells[order[n]];
+    if (c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
     int dir = 0, x = 0, y = 0;
     CalcRichtung(dir, c);
     CalcCarPos(x, y, c);

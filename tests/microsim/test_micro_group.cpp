@@ -477,6 +477,53 @@ TEST_F(MicroDrawing, WithoutFirstRenderCellOrAlongARingTheDrawingEnds) {
   EXPECT_EQ(TestCar::s_drawn, 2);
 }
 
+// The vehicles the render links reach, in their order, walked the long
+// way: at most one step a cell, as a ring must end.
+std::vector<const TestCar*> AlongTheRenderLinks(CQnoMicroZelle& layout) {
+  std::vector<const TestCar*> cars;
+  int n = 0;
+  for (const Cell* c = layout.GetFirstRender(); c && n < layout.GetCount(); c = c->m_pNextRender, ++n)
+    if (c->m_pCar && c->m_Position != Cell::kNoPosition && c->m_Choice != Cell::kNoChoice)
+      cars.push_back(static_cast<const TestCar*>(c->m_pCar));
+  return cars;
+}
+
+TEST_F(MicroDrawing, EveryFrameDrawsTheCarsTheRenderLinksReachAsTheyComeAndGo) {
+  // Render links 4, 2, 5, 1, 3, then back to 2: cell 3 leads into a ring
+  // that the first cell is not part of, and cell 6 is never reached.
+  LayoutPtr layout = Make({C(1, 2, 10, 10, {2}, 0, 3), C(2, 2, 20, 10, {3}, 1, 5), C(3, 2, 30, 10, {4}, 2, 2),
+                           C(4, 2, 40, 10, {5}, 3, 2), C(5, 2, 50, 10, {6}, 4, 1), C(6, 2, 60, 10, {}, 5)},
+                          4);
+  layout->SetScreenPos(0, 0);
+  auto frame = [&] {
+    TestCar::s_drawnCars.clear();
+    EXPECT_EQ(layout->Render(&display), 0);
+    return TestCar::s_drawnCars;
+  };
+  EXPECT_TRUE(frame().empty());
+  TestCar* cars[6] = {};
+  for (int i = 0; i < 6; ++i) cars[i] = Park(layout->GetZelle(i), 40, 0);
+  const std::vector<const TestCar*> all = AlongTheRenderLinks(*layout);
+  EXPECT_EQ(all, (std::vector<const TestCar*>{cars[3], cars[1], cars[4], cars[0], cars[2], cars[1]}));
+  EXPECT_EQ(frame(), all);
+  // A car leaves its cell, another moves on into the empty one.
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(4), nullptr);
+  EXPECT_EQ(frame(), AlongTheRenderLinks(*layout));
+  EXPECT_EQ(frame().size(), 5u);
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(0), nullptr);
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(4), cars[0]);
+  EXPECT_EQ(frame(), AlongTheRenderLinks(*layout));
+  EXPECT_EQ(frame().front(), cars[3]);
+  EXPECT_EQ(frame()[2], cars[0]) << "drawn from its new cell, third in the order";
+  // The last car of the layout goes, then one comes back.
+  for (int i = 0; i < 6; ++i) CQnoMicroZelle::HoldVehicle(layout->GetZelle(i), nullptr);
+  EXPECT_TRUE(frame().empty());
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(2), cars[2]);
+  EXPECT_EQ(frame(), (std::vector<const TestCar*>{cars[2]}));
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(2), nullptr);
+  for (TestCar* car : cars) delete car;
+}
+
 TEST(MicroDirection, SixtyFourSpriteDirections) {
   LayoutPtr layout = Make({C(1, 2, 50, 50), C(2, 2, 60, 50), C(3, 2, 50, 60), C(4, 2, 40, 50), C(5, 2, 50, 40),
                            C(6, 2, 60, 60)});
