@@ -85,15 +85,14 @@ CQnoMicroZelle::~CQnoMicroZelle() {
     }
 }
 
-// The keys follow the layout, the cells the keys.
+// The keys follow the layout, the render order the keys, the cells the
+// render order.
 size_t CQnoMicroZelle::CellsAt(size_t cells) {
-  return (sizeof(CQnoMicroZelle) + cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
+  return (sizeof(CQnoMicroZelle) + 2 * cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
 }
 
-// The offsets' copy follows the cells, the render order the offsets.
-size_t CQnoMicroZelle::BlockSize(size_t cells) {
-  return CellsAt(cells) + cells * (sizeof(Cell) + 2 * sizeof(int16_t) + sizeof(uint8_t));
-}
+// The offsets' copy follows the cells.
+size_t CQnoMicroZelle::BlockSize(size_t cells) { return CellsAt(cells) + cells * (sizeof(Cell) + 2 * sizeof(int16_t)); }
 static_assert(sizeof(BinaryMicroSimObject) % alignof(int16_t) == 0);
 
 // What the turn reads of a layout before its cells (its last 32 bytes:
@@ -635,11 +634,20 @@ int CQnoMicroZelle::Render(QnoDisplay* display) {
   // say which: the walk in the render order reads only those cells (one
   // not converted has no render order yet and draws nothing).
   if (m_Vehicles == 0) return 0;
+  // The cells are asked for all at once, so that their waits for memory
+  // overlap.
   const uint8_t* keys = Keys();
   const uint8_t* order = RenderOrder();
+  uint8_t held[256];
+  size_t count = 0;
   for (size_t n = 0; n < m_Cells.size() && order[n] != kNoRenderCell; ++n) {
     if (!(keys[order[n]] & kKeyKind)) continue;
-    const Cell* c = &m_Cells[order[n]];
+    held[count++] = order[n];
+    __builtin_prefetch(&m_Cells[order[n]]);
+    __builtin_prefetch(&m_Cells[order[n]].m_CarY);
+  }
+  for (size_t k = 0; k < count; ++k) {
+    const Cell* c = &m_Cells[held[k]];
     if (c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
     int dir = 0, x = 0, y = 0;
     CalcRichtung(dir, c);

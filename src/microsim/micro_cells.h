@@ -317,13 +317,14 @@ class CQnoMicroZelle {
   // and TurnRichtung, the only writers of the cells' offsets.
   int16_t* Offsets() { return reinterpret_cast<int16_t*>(m_Cells.data() + m_Cells.size()); }
   const int16_t* Offsets() const { return reinterpret_cast<const int16_t*>(m_Cells.data() + m_Cells.size()); }
-  // The cells' indices in the order the render links give (Konvert), once
-  // more behind the offsets, kNoRenderCell past the last: drawing reads the
-  // keys in this order and reaches into only the cells that hold a vehicle.
-  // A layout has at most 255 cells.
+  // The cells' indices in the order the render links give (Konvert),
+  // right behind the keys, kNoRenderCell past the last: drawing reads the
+  // keys in this order, from the lines that hold the vehicle count, and
+  // reaches into only the cells that hold a vehicle. A layout has at most
+  // 255 cells.
   static constexpr uint8_t kNoRenderCell = 0xFF;
-  uint8_t* RenderOrder() { return reinterpret_cast<uint8_t*>(Offsets() + 2 * m_Cells.size()); }
-  const uint8_t* RenderOrder() const { return reinterpret_cast<const uint8_t*>(Offsets() + 2 * m_Cells.size()); }
+  uint8_t* RenderOrder() { return Keys() + m_Cells.size(); }
+  const uint8_t* RenderOrder() const { return Keys() + m_Cells.size(); }
   // The keys' sim id bits for that pair of sim ids, from the cells.
   void MarkSimIDs(uint16_t simId1, uint16_t simId2);
   // Checks the keys against the cells; the count calls it in builds with
