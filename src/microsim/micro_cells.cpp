@@ -15,6 +15,7 @@
 #include "framework/qno_sprite.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_blob.h"
+#include "iso/iso_welt.h"
 #include "microsim/micro_car.h"
 #include "worldbase/zor_world_host.h"
 
@@ -73,16 +74,30 @@ int CQnoMicroZelle::s_WholeNetworksGo = 0;
 CQnoMicroZelle::~CQnoMicroZelle() {
   if (s_WholeNetworksGo == 0) {
     Remove();
-    return;
+  } else if (m_Vehicles != 0 || m_LinkState == kCopied) {
+    // Its neighbours go too; its own cells are freed with it. Only the
+    // vehicles, which live on in the car list, are given up.
+    for (Cell& c : m_Cells)
+      if (CCar* car = c.m_pCar) {
+        HoldVehicle(&c, nullptr);
+        DiscardCar(car);
+      }
   }
-  // Its neighbours go too; its own cells are freed with it. Only the
-  // vehicles, which live on in the car list, are given up.
-  if (m_Vehicles == 0 && m_LinkState != kCopied) return;
-  for (Cell& c : m_Cells)
-    if (CCar* car = c.m_pCar) {
-      HoldVehicle(&c, nullptr);
-      DiscardCar(car);
-    }
+  LeaveTile();
+}
+
+void CQnoMicroZelle::PlaceOnTile(int x, int y) {
+  LeaveTile();
+  if (!IsoInMap(x, y)) return;
+  m_OnTile = true;
+  m_TileX = static_cast<uint8_t>(x);
+  m_TileY = static_cast<uint8_t>(y);
+  if (m_Vehicles != 0) CIsoWelt::CountLayoutVehicles(x, y, 1);
+}
+
+void CQnoMicroZelle::LeaveTile() {
+  if (m_OnTile && m_Vehicles != 0) CIsoWelt::CountLayoutVehicles(m_TileX, m_TileY, -1);
+  m_OnTile = false;
 }
 
 // The keys follow the layout, the render order the keys, the cells the
@@ -278,7 +293,12 @@ void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
 void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car, uint8_t kind) {
   if (!cell) return;
   CQnoMicroZelle* owner = cell->m_pOwner;
-  if (owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
+  if (owner && !cell->m_pCar != !car) {
+    owner->m_Vehicles += car ? 1 : -1;
+    // The first vehicle came or the last went.
+    if (owner->m_OnTile && owner->m_Vehicles == (car ? 1 : 0))
+      CIsoWelt::CountLayoutVehicles(owner->m_TileX, owner->m_TileY, car ? 1 : -1);
+  }
   cell->m_pCar = car;
   cell->m_CarKind = kind;
   if (owner) {
@@ -729,6 +749,7 @@ int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigne
   member->dx = static_cast<uint16_t>(x - m_X);
   member->dy = static_cast<uint16_t>(y - m_Y);
   member->pZelle = zelle;
+  if (zelle) zelle->PlaceOnTile(x, y);
   TGroupMember** tail = &m_pFirst;
   while (*tail) tail = &(*tail)->pNext;
   *tail = member;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/qno_display.h"
+#include "iso/iso_welt.h"
 #include "micro_drawing.h"
 #include "micro_test_layouts.h"
 #include "microsim/micro_simulation.h"
@@ -522,6 +523,59 @@ TEST_F(MicroDrawing, EveryFrameDrawsTheCarsTheRenderLinksReachAsTheyComeAndGo) {
   EXPECT_EQ(frame(), (std::vector<const TestCar*>{cars[2]}));
   CQnoMicroZelle::HoldVehicle(layout->GetZelle(2), nullptr);
   for (TestCar* car : cars) delete car;
+}
+
+TEST(MicroGroup, TheMapCountsAtEachCellTheLayoutsThatHoldAVehicle) {
+  const int before = CIsoWelt::GetLayoutVehicles(3, 4);
+  std::vector<TestCar*> cars;
+  auto park = [&](CQnoMicroZelle* l, int i) { cars.push_back(Park(l->GetZelle(i))); };
+  {
+    CMicroZellenGroup street;
+    street.Create(2, 4);
+    CQnoMicroZelle* a = Owned(Lane(0));
+    CQnoMicroZelle* b = Owned(Lane(0));
+    // A layout that holds a vehicle before it joins counts from then on.
+    park(b, 1);
+    street.AddZelle(a, 3, 4);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+    street.AddZelle(b, 3, 4);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    // The first vehicle of a counts it in, more do not; the last one out
+    // counts it out.
+    park(a, 0);
+    park(a, 2);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 2);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(0), nullptr);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 2);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(2), nullptr);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    delete cars[1];
+    delete cars[2];
+    // Moved from one layout to the other: the count follows.
+    CQnoMicroZelle::HoldVehicle(b->GetZelle(1), nullptr);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(1), cars[0]);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    // Cells outside the map count nowhere.
+    CQnoMicroZelle* outside = Owned(Lane(0));
+    street.AddZelle(outside, static_cast<unsigned short>(-1), 4);
+    park(outside, 0);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(-1, 4), 0);
+    // The group goes with its layouts and their vehicles.
+  }
+  EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+  {
+    // A layout freed with the networks gives up its count too.
+    CQnoMicroZelle::WholeNetworksGo whole;
+    CMicroZellenGroup junction;
+    junction.Create(3, 4);
+    CQnoMicroZelle* c = Owned(Lane(0));
+    junction.AddZelle(c, 3, 4);
+    Park(c->GetZelle(2));
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    junction.Destroy();
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+  }
 }
 
 TEST(MicroDirection, SixtyFourSpriteDirections) {
