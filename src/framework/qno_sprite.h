@@ -70,11 +70,17 @@ class QnoVisibleRuns {
   // break.
   template <typename F>
   void Draw(F&& atBreak) const {
+    Draw([](size_t) { return false; }, atBreak);
+  }
+  // The same, passing over the overlays whose work the caller knows draws
+  // nothing this time (drawsNothing(tag)), with no watch over the buffer.
+  template <typename Skip, typename F>
+  void Draw(Skip&& drawsNothing, F&& atBreak) const {
     if (!m_packed) {
       size_t end = m_runs.size();
       for (auto b = m_breaks.rbegin(); b != m_breaks.rend(); ++b) {
         DrawRuns(b->first, end);
-        atBreak(b->tag);
+        if (!b->overlay || !drawsNothing(b->tag)) atBreak(b->tag);
         end = b->first;
       }
       DrawRuns(0, end);
@@ -85,7 +91,7 @@ class QnoVisibleRuns {
         DrawRuns(step.first, step.end);
       } else if (step.kind == Step::kBreak) {
         atBreak(step.first);
-      } else {
+      } else if (!drawsNothing(step.first)) {
         StartOverlay();
         atBreak(step.first);
         EndOverlay(step.end);

@@ -337,6 +337,10 @@ int CIsoInfo::Render(QnoDisplay* display, unsigned short x, unsigned short y, TI
   return 1;
 }
 
+bool CIsoInfo::RendersOnlyLayoutVehicles(TBaseType layer) const {
+  return !m_pWorldObj[layer] || m_pWorldObj[layer]->RendersOnlyLayoutVehicles();
+}
+
 void CIsoInfo::SetVisible(bool visible, unsigned short x, unsigned short y) {
   for (CWorldObj* o : m_pWorldObj)
     if (o) o->SetVisible(visible, x, y);

@@ -130,6 +130,9 @@ class CIsoInfo {
 
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom, TIsoRichtung rot,
              TBaseType layer);
+  // True when Render of the layer draws nothing but the vehicles of the
+  // micro-cell layouts counted at the cell (no object, or one that says so).
+  bool RendersOnlyLayoutVehicles(TBaseType layer) const;
   void SetVisible(bool visible, unsigned short x, unsigned short y);
   // What SetVisible(false) leaves of a cell that SetVisible(true) is about
   // to show again: only its objects' sound marks are dropped.

@@ -6,6 +6,7 @@
 #include "iso/iso_welt.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_vehicle.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void CIsoWelt::TilePoint(int x, int y, int& sx, int& sy) {
 // ---- the sprite render cache ---------------------------------------------------------
 
 uint32_t CIsoWelt::s_CacheChanges = 0;
-const char CIsoWelt::kStepMarks[2] = {};
+const char CIsoWelt::kStepMarks[3] = {};
 
 bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   if (!IsoInMap(x, y)) return false;
@@ -376,7 +377,8 @@ int CIsoWelt::RenderPassObjects(const FramePass& pass, int x, int y) {
   // The world objects draw what changes from frame to frame (vehicles):
   // a recorded frame does it again each time.
   if (pass.vehicles || pass.district) {
-    pass.Note(kStepMarks[1], x, y);
+    const CIsoInfo* cell = GetIsoInfo(x, y);
+    pass.Note(kStepMarks[!cell || cell->RendersOnlyLayoutVehicles(ISO_LAYER_GROUND) ? 2 : 1], x, y);
     DrawCellObjects(pass.display, pass.secondCars, x, y);
   }
   if (slots[4].id == 0) return 0;
@@ -510,6 +512,7 @@ CIsoWelt::FrameKey CIsoWelt::MakeFrameKey(QnoDisplay* display, bool diagonal) {
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   const bool filter2 = m_pHost->GetFilter(2) != 0;
   return FrameKey{s_CacheChanges,
+                  CIsoInfo::GetObjectChanges(),
                   {v.k0x, v.k0y, v.k1x, v.k1y, v.k2x, v.k2y, v.k3x, v.k3y},
                   m_OriginX,
                   m_OriginY,
@@ -538,13 +541,26 @@ void CIsoWelt::ReplayMark(QnoDisplay* display, bool diagonal, const FrameStep& s
   }
 }
 
+bool CIsoWelt::CellStepDrawsNothing(const FrameStep& step, bool secondCars, bool cellView) const {
+  if (step.sprite != &kStepMarks[2] || cellView || !IsoInMap(step.x, step.y) || s_LayoutVehicles[step.x][step.y])
+    return false;
+  if (secondCars)
+    for (const CIsoVehicle* car : m_CarSecondRender[step.x][step.y])
+      if (car) return false;
+  return true;
+}
+
 void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& frame) {
   ++m_ReplayedFrames;
   m_HiddenSprites = frame.hidden;
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
   const QnoSpriteTarget target(buffer);
   const uintptr_t marks = reinterpret_cast<uintptr_t>(kStepMarks);
-  auto isMark = [&](const FrameStep& step) { return reinterpret_cast<uintptr_t>(step.sprite) - marks <= 1; };
+  auto isMark = [&](const FrameStep& step) { return reinterpret_cast<uintptr_t>(step.sprite) - marks <= 2; };
+  // Most cells' objects have nothing to draw in a frame: they are passed
+  // over without a call down to their layouts.
+  const bool cellView = CWorldHost::Get()->GetShowMicroZellen();
+  auto drawsNothing = [&](size_t i) { return CellStepDrawsNothing(frame.steps[i], !diagonal, cellView); };
   // Worked out on the second replay: a frame drawn again once may well
   // change before the next.
   if (frame.made == RecordedFrame::Runs::NotYet && ++frame.replays >= 2) {
@@ -555,7 +571,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
       // A cell's world objects draw their vehicles: little, drawn over
       // the finished picture. So does the interface between the passes
       // while it draws nothing; once it draws, the runs are cut at it.
-      if (isMark(step) && (step.sprite == &kStepMarks[1] || frame.quietInterface)) {
+      if (isMark(step) && (step.sprite != &kStepMarks[0] || frame.quietInterface)) {
         frame.runs.OverlayBackwards(i);
       } else if (isMark(step)) {
         frame.runs.BreakBackwards(i);
@@ -568,7 +584,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
     if (frame.made == RecordedFrame::Runs::Made) frame.runs.Pack();
   }
   if (frame.made == RecordedFrame::Runs::Made) {
-    frame.runs.Draw([&](size_t i) {
+    frame.runs.Draw(drawsNothing, [&](size_t i) {
       ReplayMark(display, diagonal, frame.steps[i]);
       if (frame.steps[i].sprite == &kStepMarks[0] && frame.quietInterface && frame.runs.OverlayDrew()) {
         frame.quietInterface = false;
@@ -577,11 +593,12 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
       }
     });
   } else {
-    for (const FrameStep& step : frame.steps) {
-      if (isMark(step))
-        ReplayMark(display, diagonal, step);
-      else
+    for (size_t i = 0; i < frame.steps.size(); ++i) {
+      const FrameStep& step = frame.steps[i];
+      if (!isMark(step))
         target.Draw(step.sprite, step.x, step.y);
+      else if (!drawsNothing(i))
+        ReplayMark(display, diagonal, step);
     }
   }
   RenderBuildingSelections();

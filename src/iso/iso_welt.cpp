@@ -23,6 +23,7 @@ uint32_t CIsoWelt::s_ViewSerial = 0;
 uint32_t CIsoWelt::s_CoverEpoch = 1;
 bool CIsoWelt::s_CoversKnown = false;
 CIsoVehicle* CIsoWelt::m_CarSecondRender[ISO_MAP_SIZE][ISO_MAP_SIZE][4];
+uint16_t CIsoWelt::s_LayoutVehicles[ISO_MAP_SIZE][ISO_MAP_SIZE];
 
 namespace {
 

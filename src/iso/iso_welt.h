@@ -215,6 +215,14 @@ class CIsoWelt {
   int RenderTileAsMouseAt(int x, int y, int resId, TIsoRichtung dir);
   int Expo_RenderLilaBase(int x, int y, int resId);
   int SetSecondCarPos(CIsoVehicle* car, int x, int y);
+  // How many micro-cell layouts drawn at each cell hold a vehicle, of every
+  // map: the layouts count themselves in as their first vehicle comes and
+  // out as their last goes. A replayed frame skips the objects of a cell
+  // that draw only such vehicles while the count is 0.
+  static void CountLayoutVehicles(int x, int y, int change) {
+    if (IsoInMap(x, y)) s_LayoutVehicles[x][y] = static_cast<uint16_t>(s_LayoutVehicles[x][y] + change);
+  }
+  static int GetLayoutVehicles(int x, int y) { return IsoInMap(x, y) ? s_LayoutVehicles[x][y] : 0; }
 
   // ---- view state
   CIsoHost* GetHost() const { return m_pHost; }
@@ -299,6 +307,7 @@ class CIsoWelt {
   static uint32_t s_ViewSerial;
 
  private:
+  static uint16_t s_LayoutVehicles[ISO_MAP_SIZE][ISO_MAP_SIZE];
   // What a rotation's cache was made against, besides its cells.
   struct RotationState {
     bool valid;
@@ -325,16 +334,23 @@ class CIsoWelt {
   struct FramePass;
   // One step of a recorded frame: a sprite at a screen point, or work done
   // again each time, named by one of the step marks instead of a sprite:
-  // the user interface between the passes, a cell's world objects.
+  // the user interface between the passes, a cell's world objects (those
+  // that draw only the vehicles of the layouts counted at the cell have a
+  // mark of their own).
   struct FrameStep {
     const void* sprite;
     int32_t x, y;
   };
-  static const char kStepMarks[2];
+  static const char kStepMarks[3];
+  // True when a replayed frame's step of a cell's world objects would draw
+  // nothing: objects that draw only counted layouts' vehicles, none
+  // counted, no car drawn there a second time, the cell view off.
+  bool CellStepDrawsNothing(const FrameStep& step, bool secondCars, bool cellView) const;
   // What a frame of the sprite-list renderers is drawn from besides the
   // per-cell caches: the view, the host's settings and the buffer.
   struct FrameKey {
     uint32_t cacheChanges;
+    uint32_t objectChanges;
     int32_t view[8];
     int32_t originX, originY, offsetX, offsetY, renderX, renderY;
     int32_t zoom, rotation;

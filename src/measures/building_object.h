@@ -52,6 +52,8 @@ struct BuildingDataType {
 class CBuildingObject : public CWorldObj {
   ZOR_DECLARE_TYPE(CBuildingObject)
  public:
+  // Its tiles are all it shows: it draws nothing over the map.
+  bool RendersOnlyLayoutVehicles() const override { return true; }
   // The record's length field: name, placement, district and capacities.
   static constexpr uint32_t kRecordLength = 30 + BuildingDataType::kRecordSize + 2 + PotentialType::kRecordSize;
 

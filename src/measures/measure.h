@@ -81,6 +81,8 @@ extern const SMeasureLayout kMeasureWithoutBlock;
 
 class CMeasure : public CWorldObj {
  public:
+  // Its tiles are all it shows: it draws nothing over the map.
+  bool RendersOnlyLayoutVehicles() const override { return true; }
   // `block` is the measure's own field block, which outlives the base.
   CMeasure(const SMeasureLayout& layout, void* block);
   ~CMeasure() override = default;

@@ -15,6 +15,7 @@
 #include "framework/qno_sprite.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_blob.h"
+#include "iso/iso_welt.h"
 #include "microsim/micro_car.h"
 #include "worldbase/zor_world_host.h"
 
@@ -73,21 +74,36 @@ int CQnoMicroZelle::s_WholeNetworksGo = 0;
 CQnoMicroZelle::~CQnoMicroZelle() {
   if (s_WholeNetworksGo == 0) {
     Remove();
-    return;
+  } else if (m_Vehicles != 0 || m_LinkState == kCopied) {
+    // Its neighbours go too; its own cells are freed with it. Only the
+    // vehicles, which live on in the car list, are given up.
+    for (Cell& c : m_Cells)
+      if (CCar* car = c.m_pCar) {
+        HoldVehicle(&c, nullptr);
+        DiscardCar(car);
+      }
   }
-  // Its neighbours go too; its own cells are freed with it. Only the
-  // vehicles, which live on in the car list, are given up.
-  if (m_Vehicles == 0 && m_LinkState != kCopied) return;
-  for (Cell& c : m_Cells)
-    if (CCar* car = c.m_pCar) {
-      HoldVehicle(&c, nullptr);
-      DiscardCar(car);
-    }
+  LeaveTile();
 }
 
-// The keys follow the layout, the cells the keys.
+void CQnoMicroZelle::PlaceOnTile(int x, int y) {
+  LeaveTile();
+  if (!IsoInMap(x, y)) return;
+  m_OnTile = true;
+  m_TileX = static_cast<uint8_t>(x);
+  m_TileY = static_cast<uint8_t>(y);
+  if (m_Vehicles != 0) CIsoWelt::CountLayoutVehicles(x, y, 1);
+}
+
+void CQnoMicroZelle::LeaveTile() {
+  if (m_OnTile && m_Vehicles != 0) CIsoWelt::CountLayoutVehicles(m_TileX, m_TileY, -1);
+  m_OnTile = false;
+}
+
+// The keys follow the layout, the render order the keys, the cells the
+// render order.
 size_t CQnoMicroZelle::CellsAt(size_t cells) {
-  return (sizeof(CQnoMicroZelle) + cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
+  return (sizeof(CQnoMicroZelle) + 2 * cells + alignof(Cell) - 1) / alignof(Cell) * alignof(Cell);
 }
 
 // The offsets' copy follows the cells.
@@ -122,6 +138,7 @@ CQnoMicroZelle* CQnoMicroZelle::Create(const MicroLayoutBlob& resource, bool vis
   std::uninitialized_default_construct_n(cells, count);
   std::memset(layout->Keys(), 0, count);
   layout->m_Cells = std::span<Cell>(cells, count);
+  std::memset(layout->RenderOrder(), kNoRenderCell, count);
   layout->m_Ids.assign(static_cast<size_t>(count) * kIdsPerCell + 1, 0);
   layout->m_Size = kHeaderBytes + count * static_cast<uint32_t>(sizeof(Cell));
   for (uint32_t i = 0; i < count; ++i) {
@@ -185,6 +202,12 @@ int CQnoMicroZelle::Konvert() {
     // From here on HoldVehicle keeps the key's kind.
     Keys()[i] = c.m_CarKind;
   }
+  // The walk along the render links, as drawing took it: at most one step
+  // a cell, so that links that run in a circle end.
+  uint8_t* order = RenderOrder();
+  size_t n = 0;
+  for (const Cell* c = m_pFirstRender; c && n < m_Cells.size(); c = c->m_pNextRender)
+    order[n++] = static_cast<uint8_t>(c - m_Cells.data());
   m_KeysStale = true;
   decltype(m_Ids)().swap(m_Ids);
   m_LinkState = kConverted;
@@ -270,7 +293,12 @@ void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car) {
 void CQnoMicroZelle::HoldVehicle(Cell* cell, CCar* car, uint8_t kind) {
   if (!cell) return;
   CQnoMicroZelle* owner = cell->m_pOwner;
-  if (owner && !cell->m_pCar != !car) owner->m_Vehicles += car ? 1 : -1;
+  if (owner && !cell->m_pCar != !car) {
+    owner->m_Vehicles += car ? 1 : -1;
+    // The first vehicle came or the last went.
+    if (owner->m_OnTile && owner->m_Vehicles == (car ? 1 : 0))
+      CIsoWelt::CountLayoutVehicles(owner->m_TileX, owner->m_TileY, car ? 1 : -1);
+  }
   cell->m_pCar = car;
   cell->m_CarKind = kind;
   if (owner) {
@@ -622,12 +650,25 @@ int CQnoMicroZelle::Render(QnoDisplay* display) {
   // The cell view is asked for once a layout, not once a cell.
   if (CWorldHost::Get()->GetShowMicroZellen())
     for (const Cell& c : m_Cells) RenderMicroZellenTest(display->GetRenderBuffer(), &c);
-  // A converted layout counts the cells that hold a vehicle: without any,
-  // the walk along the render order would read every cell for nothing.
-  if (m_Vehicles == 0 && m_LinkState != kCopied) return 0;
-  const Cell* c = m_pFirstRender;
-  for (size_t n = 0; c && n < m_Cells.size(); ++n, c = c->m_pNextRender) {
-    if (!c->m_pCar || c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
+  // A converted layout counts the cells that hold a vehicle, and the keys
+  // say which: the walk in the render order reads only those cells (one
+  // not converted has no render order yet and draws nothing).
+  if (m_Vehicles == 0) return 0;
+  // The cells are asked for all at once, so that their waits for memory
+  // overlap.
+  const uint8_t* keys = Keys();
+  const uint8_t* order = RenderOrder();
+  uint8_t held[256];
+  size_t count = 0;
+  for (size_t n = 0; n < m_Cells.size() && order[n] != kNoRenderCell; ++n) {
+    if (!(keys[order[n]] & kKeyKind)) continue;
+    held[count++] = order[n];
+    __builtin_prefetch(&m_Cells[order[n]]);
+    __builtin_prefetch(&m_Cells[order[n]].m_CarY);
+  }
+  for (size_t k = 0; k < count; ++k) {
+    const Cell* c = &m_Cells[held[k]];
+    if (c->m_Position == Cell::kNoPosition || c->m_Choice == Cell::kNoChoice) continue;
     int dir = 0, x = 0, y = 0;
     CalcRichtung(dir, c);
     CalcCarPos(x, y, c);
@@ -708,6 +749,7 @@ int CMicroZellenGroup::AddZelle(CQnoMicroZelle* zelle, unsigned short x, unsigne
   member->dx = static_cast<uint16_t>(x - m_X);
   member->dy = static_cast<uint16_t>(y - m_Y);
   member->pZelle = zelle;
+  if (zelle) zelle->PlaceOnTile(x, y);
   TGroupMember** tail = &m_pFirst;
   while (*tail) tail = &(*tail)->pNext;
   *tail = member;

@@ -141,6 +141,11 @@ class CQnoMicroZelle {
   static void HoldVehicle(Cell* cell, CCar* car);
   // The cells of this layout that hold a vehicle, kept as they change.
   int GetVehicleCount() const { return m_Vehicles; }
+  // The map cell whose objects draw this layout (its group member's): the
+  // map counts there the layouts that hold a vehicle. Outside the map, or
+  // after LeaveTile, the layout counts nowhere.
+  void PlaceOnTile(int x, int y);
+  void LeaveTile();
   // The cells' sim ids were written from outside the layout's own
   // functions: the counting finds its cells anew.
   void SimIDsChanged() { m_KeysStale = true; }
@@ -327,6 +332,14 @@ class CQnoMicroZelle {
   // and TurnRichtung, the only writers of the cells' offsets.
   int16_t* Offsets() { return reinterpret_cast<int16_t*>(m_Cells.data() + m_Cells.size()); }
   const int16_t* Offsets() const { return reinterpret_cast<const int16_t*>(m_Cells.data() + m_Cells.size()); }
+  // The cells' indices in the order the render links give (Konvert),
+  // right behind the keys, kNoRenderCell past the last: drawing reads the
+  // keys in this order, from the lines that hold the vehicle count, and
+  // reaches into only the cells that hold a vehicle. A layout has at most
+  // 255 cells.
+  static constexpr uint8_t kNoRenderCell = 0xFF;
+  uint8_t* RenderOrder() { return Keys() + m_Cells.size(); }
+  const uint8_t* RenderOrder() const { return Keys() + m_Cells.size(); }
   // The keys' sim id bits for that pair of sim ids, from the cells.
   void MarkSimIDs(uint16_t simId1, uint16_t simId2);
   // Checks the keys against the cells; the count calls it in builds with
@@ -348,6 +361,11 @@ class CQnoMicroZelle {
   Cell* m_pFirstRender = nullptr;
   uint32_t m_Size = 0;        // bytes the layout takes in memory
   bool m_IdsInOrder = false;  // cell i has the id i + 1
+  // The map cell the layout is drawn at (PlaceOnTile), where it counts in
+  // the map's layouts with vehicles while it holds any.
+  bool m_OnTile = false;
+  uint8_t m_TileX = 0;
+  uint8_t m_TileY = 0;
   // The screen anchor the cells' positions were last worked out from; it
   // starts the second cache line, which the turn's prefetch asks for.
   alignas(8) int16_t m_AnchorX = kNoAnchor;

@@ -59,6 +59,8 @@ class CKreuzObj : public CRoadObj {
   int OnPlayloopTurn(unsigned short x, unsigned short y) override;
   void PrefetchTurn(unsigned short x, unsigned short y, int stage) const override;
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom) override;
+  // The street's or junction's layout at the cell.
+  bool RendersOnlyLayoutVehicles() const override { return true; }
   int UpdateScreenPos(int sx, int sy, unsigned short x, unsigned short y) override;
   int TurnMicroSim(unsigned short x, unsigned short y, int sx, int sy, int resId) override;
   int GetAuslastung(int* flow, int* capacity) override;

@@ -53,6 +53,11 @@ class CWorldObj : public CZorvaObject {
   // Starts a new map turn for the objects' sounds.
   static void NextSoundTurn() { m_SoundTurn = m_SoundTurn + 1 == 0 ? 1 : m_SoundTurn + 1; }
   virtual int Render(QnoDisplay* display, unsigned short x, unsigned short y, int sx, int sy, TIsoZoomStufe zoom);
+  // True when Render draws nothing but the vehicles of the micro-cell
+  // layouts that the map counts at the cell while they hold any (and the
+  // micro-cell view): a replayed frame passes over the cell while none is
+  // counted there.
+  virtual bool RendersOnlyLayoutVehicles() const { return false; }
   virtual void SetData(void*) {}
   virtual void SetVisible(bool visible, unsigned short x, unsigned short y);
   virtual bool IsVisible(unsigned short x, unsigned short y);
@@ -110,5 +115,7 @@ class CBaseObject : public CWorldObj {
  public:
   int Create() override;
   bool HasCellTurn() const override { return false; }
+  // It draws nothing over the map.
+  bool RendersOnlyLayoutVehicles() const override { return true; }
   using CWorldObj::Create;
 };

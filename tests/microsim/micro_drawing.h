@@ -28,6 +28,7 @@ class MicroDrawing : public ::testing::Test {
     display.Create(nullptr, &cs, surface);
     CWorldHost::Install(&host);
     TestCar::s_drawn = 0;
+    TestCar::s_drawnCars.clear();
   }
   void TearDown() override { CWorldHost::Install(nullptr); }
   uint16_t At(int x, int y) const { return screen.At(x, y); }

@@ -84,6 +84,7 @@ class TestCar : public CCar {
     s_lastDir = dir;
     s_lastX = x;
     s_lastY = y;
+    s_drawnCars.push_back(this);
   }
   void SetSizeType(int size) { m_CarSizeType = size; }
   static inline int s_alive = 0;
@@ -91,6 +92,8 @@ class TestCar : public CCar {
   static inline int s_cellAtEnd = 0;
   static inline int s_drawn = 0;
   static inline int s_lastDir = -1, s_lastX = 0, s_lastY = 0;
+  // Every drawing's vehicle, in the order drawn.
+  static inline std::vector<const TestCar*> s_drawnCars;
 };
 
 // Puts a vehicle into a cell the way the movement does.

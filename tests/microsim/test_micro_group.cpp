@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/qno_display.h"
+#include "iso/iso_welt.h"
 #include "micro_drawing.h"
 #include "micro_test_layouts.h"
 #include "microsim/micro_simulation.h"
@@ -475,6 +476,106 @@ TEST_F(MicroDrawing, WithoutFirstRenderCellOrAlongARingTheDrawingEnds) {
   Park(ring->GetZelle(1), 40, 0);
   ring->Render(&display);
   EXPECT_EQ(TestCar::s_drawn, 2);
+}
+
+// The vehicles the render links reach, in their order, walked the long
+// way: at most one step a cell, as a ring must end.
+std::vector<const TestCar*> AlongTheRenderLinks(CQnoMicroZelle& layout) {
+  std::vector<const TestCar*> cars;
+  int n = 0;
+  for (const Cell* c = layout.GetFirstRender(); c && n < layout.GetCount(); c = c->m_pNextRender, ++n)
+    if (c->m_pCar && c->m_Position != Cell::kNoPosition && c->m_Choice != Cell::kNoChoice)
+      cars.push_back(static_cast<const TestCar*>(c->m_pCar));
+  return cars;
+}
+
+TEST_F(MicroDrawing, EveryFrameDrawsTheCarsTheRenderLinksReachAsTheyComeAndGo) {
+  // Render links 4, 2, 5, 1, 3, then back to 2: cell 3 leads into a ring
+  // that the first cell is not part of, and cell 6 is never reached.
+  LayoutPtr layout = Make({C(1, 2, 10, 10, {2}, 0, 3), C(2, 2, 20, 10, {3}, 1, 5), C(3, 2, 30, 10, {4}, 2, 2),
+                           C(4, 2, 40, 10, {5}, 3, 2), C(5, 2, 50, 10, {6}, 4, 1), C(6, 2, 60, 10, {}, 5)},
+                          4);
+  layout->SetScreenPos(0, 0);
+  auto frame = [&] {
+    TestCar::s_drawnCars.clear();
+    EXPECT_EQ(layout->Render(&display), 0);
+    return TestCar::s_drawnCars;
+  };
+  EXPECT_TRUE(frame().empty());
+  TestCar* cars[6] = {};
+  for (int i = 0; i < 6; ++i) cars[i] = Park(layout->GetZelle(i), 40, 0);
+  const std::vector<const TestCar*> all = AlongTheRenderLinks(*layout);
+  EXPECT_EQ(all, (std::vector<const TestCar*>{cars[3], cars[1], cars[4], cars[0], cars[2], cars[1]}));
+  EXPECT_EQ(frame(), all);
+  // A car leaves its cell, another moves on into the empty one.
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(4), nullptr);
+  EXPECT_EQ(frame(), AlongTheRenderLinks(*layout));
+  EXPECT_EQ(frame().size(), 5u);
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(0), nullptr);
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(4), cars[0]);
+  EXPECT_EQ(frame(), AlongTheRenderLinks(*layout));
+  EXPECT_EQ(frame().front(), cars[3]);
+  EXPECT_EQ(frame()[2], cars[0]) << "drawn from its new cell, third in the order";
+  // The last car of the layout goes, then one comes back.
+  for (int i = 0; i < 6; ++i) CQnoMicroZelle::HoldVehicle(layout->GetZelle(i), nullptr);
+  EXPECT_TRUE(frame().empty());
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(2), cars[2]);
+  EXPECT_EQ(frame(), (std::vector<const TestCar*>{cars[2]}));
+  CQnoMicroZelle::HoldVehicle(layout->GetZelle(2), nullptr);
+  for (TestCar* car : cars) delete car;
+}
+
+TEST(MicroGroup, TheMapCountsAtEachCellTheLayoutsThatHoldAVehicle) {
+  const int before = CIsoWelt::GetLayoutVehicles(3, 4);
+  std::vector<TestCar*> cars;
+  auto park = [&](CQnoMicroZelle* l, int i) { cars.push_back(Park(l->GetZelle(i))); };
+  {
+    CMicroZellenGroup street;
+    street.Create(2, 4);
+    CQnoMicroZelle* a = Owned(Lane(0));
+    CQnoMicroZelle* b = Owned(Lane(0));
+    // A layout that holds a vehicle before it joins counts from then on.
+    park(b, 1);
+    street.AddZelle(a, 3, 4);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+    street.AddZelle(b, 3, 4);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    // The first vehicle of a counts it in, more do not; the last one out
+    // counts it out.
+    park(a, 0);
+    park(a, 2);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 2);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(0), nullptr);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 2);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(2), nullptr);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    delete cars[1];
+    delete cars[2];
+    // Moved from one layout to the other: the count follows.
+    CQnoMicroZelle::HoldVehicle(b->GetZelle(1), nullptr);
+    CQnoMicroZelle::HoldVehicle(a->GetZelle(1), cars[0]);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    // Cells outside the map count nowhere.
+    CQnoMicroZelle* outside = Owned(Lane(0));
+    street.AddZelle(outside, static_cast<unsigned short>(-1), 4);
+    park(outside, 0);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(-1, 4), 0);
+    // The group goes with its layouts and their vehicles.
+  }
+  EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+  {
+    // A layout freed with the networks gives up its count too.
+    CQnoMicroZelle::WholeNetworksGo whole;
+    CMicroZellenGroup junction;
+    junction.Create(3, 4);
+    CQnoMicroZelle* c = Owned(Lane(0));
+    junction.AddZelle(c, 3, 4);
+    Park(c->GetZelle(2));
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before + 1);
+    junction.Destroy();
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(3, 4), before);
+  }
 }
 
 TEST(MicroDirection, SixtyFourSpriteDirections) {

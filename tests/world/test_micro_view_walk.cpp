@@ -538,6 +538,94 @@ TEST_F(ViewChangeTest, ViewWithCarsAfterAChangeIsTheViewLaidAfresh) {
   }
 }
 
+// A frame drawn again from the last one's record draws the cars of every
+// cell that holds one now, and of none that held one before: after a car
+// left its tile, after a car came to a tile that had none, after a street
+// was built with cars on it, and after a scroll, a turn and a zoom, the
+// replayed frame is the frame drawn afresh.
+struct ReplayedCarsTest : ViewChangeTest {
+  // Frames of the sprite lists until three in a row are replayed (from
+  // the third on, from the packed picture).
+  void Settle(const std::string& what) {
+    int inARow = 0;
+    for (int i = 0; i < 60 && inARow < 3; ++i) {
+      const uint32_t before = map->GetReplayedFrameCount();
+      Frame(false);
+      inARow = map->GetReplayedFrameCount() > before ? inARow + 1 : 0;
+    }
+    ASSERT_EQ(inARow, 3) << what;
+  }
+  void ExpectReplayedAsAfresh(const std::string& what) {
+    const uint32_t before = map->GetReplayedFrameCount();
+    const uint32_t replayed = Frame(false);
+    EXPECT_EQ(map->GetReplayedFrameCount(), before + 1) << what << ": replayed";
+    EXPECT_EQ(replayed, Frame(true)) << what;
+  }
+  // The layouts that hold a vehicle and those that hold none.
+  std::pair<std::vector<CQnoMicroZelle*>, std::vector<CQnoMicroZelle*>> ByVehicles() {
+    std::vector<CQnoMicroZelle*> with, without;
+    for (CQnoMicroZelle* l : Layouts()) (l->GetVehicleCount() ? with : without).push_back(l);
+    return {with, without};
+  }
+  // The first cell of a layout with a way on, else null.
+  static Cell* FirstWayOn(CQnoMicroZelle* l) {
+    for (int i = 0; i < l->GetCount(); ++i)
+      if (CQnoMicroZelle::GetVirtNext(l->GetZelle(i))) return l->GetZelle(i);
+    return nullptr;
+  }
+  // Takes every vehicle of one layout out and puts it into an empty one,
+  // each step checked against a frame drawn afresh.
+  void MoveCarsAndCompare(const std::string& what) {
+    auto [with, without] = ByVehicles();
+    ASSERT_FALSE(with.empty()) << what;
+    ASSERT_FALSE(without.empty()) << what;
+    Settle(what);
+    std::vector<CCar*> taken;
+    for (int i = 0; i < with.front()->GetCount(); ++i)
+      if (CCar* car = with.front()->GetZelle(i)->m_pCar) {
+        taken.push_back(car);
+        CQnoMicroZelle::HoldVehicle(with.front()->GetZelle(i), nullptr);
+      }
+    ExpectReplayedAsAfresh(what + ", a tile's cars left");
+    Cell* to = nullptr;
+    for (CQnoMicroZelle* l : without)
+      if ((to = FirstWayOn(l))) break;
+    ASSERT_NE(to, nullptr) << what;
+    to->m_Choice = 0;
+    to->m_Position = 40;
+    CQnoMicroZelle::HoldVehicle(to, taken.front());
+    ExpectReplayedAsAfresh(what + ", a car came to an empty tile");
+    CQnoMicroZelle::HoldVehicle(to, nullptr);
+    to->m_Position = Cell::kNoPosition;
+    to->m_Choice = Cell::kNoChoice;
+    for (CCar* car : taken) {
+      car->SetMicroSimObject(nullptr);
+      car->Destroy();
+      delete car;
+    }
+    ExpectReplayedAsAfresh(what + ", gone again");
+  }
+};
+
+TEST_F(ReplayedCarsTest, CarsComingAndGoingAfterChangesOfTheMapAndViewMatchAFrameDrawnAfresh) {
+  ASSERT_GT(Park(), 5);
+  MoveCarsAndCompare("as built");
+  // A street built in view: its cells' objects change.
+  CStrBuildLine line(61, 66, 64, 66);
+  ASSERT_EQ(world->GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+  map->Update();
+  Park();
+  MoveCarsAndCompare("a new street");
+  map->SetIsoCenter(63, 65);
+  Park();
+  MoveCarsAndCompare("scrolled");
+  for (const Change& change : Changes()) {
+    change.act();
+    ASSERT_GT(Park(), 5) << change.name;
+    MoveCarsAndCompare(change.name);
+  }
+}
+
 // At the level of the smallest tiles the game has no layouts: a turn there
 // makes and places none, and the streets keep none of the level before.
 TEST_F(ViewChangeTest, AtTheSmallestTilesNoLayoutIsMadeOrPlaced) {
