@@ -87,6 +87,9 @@ void zor_srandom(uint32_t seed);
 int zor_random();
 // The next value of the same sequence as a chance in [0, 1).
 double zor_chance();
+// Moves the sequence on by n values, as n calls of zor_random would, in
+// about log2(n) steps: for draws whose values decide nothing.
+void zor_random_skip(uint64_t n);
 // The sequence's position, to go on from after work that draws from it
 // but must not shift the game's own sequence.
 uint64_t zor_random_state();

@@ -241,12 +241,58 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 #ifndef NDEBUG
   CheckKeys();
 #endif
-  // A key is read as the cell stands now: a vehicle placed or removed in
-  // this walk changes it.
+  // Every cell of a direction draws a value, but only a free cell while its
+  // direction lacks cars, or a private car's cell while it has too many,
+  // can act on it; every other draw decides nothing. Those are counted and
+  // skipped over in one jump of the sequence just before the next draw
+  // that decides (a new car's own draws among them) and at the end, so the
+  // sequence runs as if each had been drawn. The keys are read eight at a
+  // time; a word without a cell that can act is counted whole.
+  constexpr uint64_t kLow = 0x0101010101010101ULL;
+  static_assert(kKeyKind == 3 && kKeyFirst == 4 && kKeySecond == 8);
+  static_assert(Cell::kNoVehicle == 0 && Cell::kPrivateCar == 1 && Cell::kLineVehicle == 2);
+  auto acting = [](int surplus, int rate, uint64_t side, uint64_t free, uint64_t car) -> uint64_t {
+    if (rate <= 0 || surplus == 0) return 0;
+    return side & (surplus < 0 ? free : car);
+  };
+  uint64_t owed = 0;
   const uint8_t* keys = Keys();
-  for (int i = 0; i < n; ++i)
-    if (const uint8_t side = keys[i] & (kKeyFirst | kKeySecond))
-      countCell(m_Cells[static_cast<size_t>(i)], side, keys[i] & kKeyKind);
+  const auto count = static_cast<size_t>(n);
+  for (size_t at = 0; at < count; at += 8) {
+    uint64_t word = 0;
+    // The keys' room is whole words (see MoveCars); bytes past the last
+    // key are masked off.
+    std::memcpy(&word, keys + at, sizeof word);
+    if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
+    const uint64_t first = word >> 2 & kLow, second = word >> 3 & kLow;
+    const uint64_t kind0 = word & kLow, kind1 = word >> 1 & kLow;
+    const uint64_t car = kind0 & ~kind1, free = ~(kind0 | kind1) & kLow;
+    if (!(acting(surplus1, rate1, first, free, car) | acting(surplus2, rate2, second, free, car))) {
+      owed += static_cast<uint64_t>(std::popcount(first | second));
+      count1 += std::popcount(first & car);
+      count2 += std::popcount(second & car);
+      continue;
+    }
+    // A key is read as the cell stands now: a vehicle placed or removed in
+    // this walk changes it.
+    for (size_t i = at; i < std::min(at + 8, count); ++i) {
+      const uint8_t key = keys[i];
+      const uint8_t side = key & (kKeyFirst | kKeySecond);
+      if (!side) continue;
+      const uint8_t kind = key & kKeyKind;
+      const bool isFirst = side == kKeyFirst;
+      const int surplus = isFirst ? surplus1 : surplus2, rate = isFirst ? rate1 : rate2;
+      if (!acting(surplus, rate, 1, kind == Cell::kNoVehicle, kind == Cell::kPrivateCar)) {
+        ++owed;
+        if (kind == Cell::kPrivateCar) ++(isFirst ? count1 : count2);
+        continue;
+      }
+      zor_random_skip(owed);
+      owed = 0;
+      countCell(m_Cells[i], side, kind);
+    }
+  }
+  zor_random_skip(owed);
 }
 
 // ------------------------------------------------------------ moving

@@ -120,6 +120,27 @@ TEST(Seams, RandomSequenceIsFixedBySeedAndNonNegative) {
   }
 }
 
+TEST(Seams, SkippingTheRandomSequenceLandsWhereDrawingWould) {
+  // Small, odd, power-of-two and long skips, each against as many draws.
+  for (uint64_t n : {0ull, 1ull, 2ull, 3ull, 7ull, 8ull, 63ull, 64ull, 65ull, 1000ull, (1ull << 20) + 12345}) {
+    zor_srandom(11);
+    for (uint64_t i = 0; i < n; ++i) zor_random();
+    const int drawn = zor_random();
+    zor_srandom(11);
+    zor_random_skip(n);
+    EXPECT_EQ(zor_random(), drawn) << n << " values skipped";
+  }
+  // Skips add up, from any state, and a long one wraps through the bits.
+  zor_set_random_state(0x0123456789abcdefULL);
+  zor_random_skip(5);
+  zor_random_skip((1ull << 40) + 3);
+  const uint64_t twice = zor_random_state();
+  zor_set_random_state(0x0123456789abcdefULL);
+  zor_random_skip((1ull << 40) + 8);
+  EXPECT_EQ(zor_random_state(), twice);
+  EXPECT_NE(twice, 0x0123456789abcdefULL);
+}
+
 TEST(Seams, ClockIsDrivenByHand) {
   zortest::Clock().Set(1000);
   EXPECT_EQ(kfx_GetTicks(), 1000u);
