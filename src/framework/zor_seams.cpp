@@ -66,32 +66,20 @@ void zor_srandom(uint32_t seed) {
   zor_random();
 }
 
-namespace {
-constexpr uint64_t kRandomMul = 6364136223846793005ULL;
-constexpr uint64_t kRandomAdd = 1442695040888963407ULL;
-}  // namespace
-
-int zor_random() {
-  g_randomState = g_randomState * kRandomMul + kRandomAdd;
-  return static_cast<int>((g_randomState >> 33) & 0x7FFFFFFF);
-}
+int zor_random() { return zor_random_next(g_randomState); }
 
 double zor_chance() { return zor_random() / 2147483648.0; }
 
-void zor_random_skip(uint64_t n) {
+uint64_t zor_random_jump(uint64_t state, uint64_t n) {
   // A step is s -> s x mul + add; 2^i steps are one such map, found by
   // squaring, and the maps of n's bits compose to the jump of n steps.
-  uint64_t mul = 1, add = 0;
-  uint64_t stepMul = kRandomMul, stepAdd = kRandomAdd;
+  uint64_t stepMul = 6364136223846793005ULL, stepAdd = 1442695040888963407ULL;
   for (; n; n >>= 1) {
-    if (n & 1) {
-      mul *= stepMul;
-      add = add * stepMul + stepAdd;
-    }
+    if (n & 1) state = state * stepMul + stepAdd;
     stepAdd *= stepMul + 1;
     stepMul *= stepMul;
   }
-  g_randomState = g_randomState * mul + add;
+  return state;
 }
 
 uint64_t zor_random_state() { return g_randomState; }

@@ -87,13 +87,20 @@ void zor_srandom(uint32_t seed);
 int zor_random();
 // The next value of the same sequence as a chance in [0, 1).
 double zor_chance();
-// Moves the sequence on by n values, as n calls of zor_random would, in
-// about log2(n) steps: for draws whose values decide nothing.
-void zor_random_skip(uint64_t n);
 // The sequence's position, to go on from after work that draws from it
 // but must not shift the game's own sequence.
 uint64_t zor_random_state();
 void zor_set_random_state(uint64_t state);
+// The sequence's step on a copy of its position, inline, for a loop that
+// draws many values and puts the position back (zor_set_random_state)
+// before anything else draws: the next value, as zor_random gives it.
+inline int zor_random_next(uint64_t& state) {
+  state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<int>((state >> 33) & 0x7FFFFFFF);
+}
+// The position n values on from `state`, as n steps would leave it, in
+// about log2(n) steps: for draws whose values decide nothing.
+uint64_t zor_random_jump(uint64_t state, uint64_t n);
 // The seed the game starts its random sequence with: the wall clock, unless
 // a fixed seed was set (tests do, so that runs repeat).
 uint32_t ZorStartupSeed();

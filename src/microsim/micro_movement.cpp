@@ -199,13 +199,12 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   const int n = static_cast<int>(m_Cells.size());
   rate1 /= n;
   rate2 /= n;
-  // What one cell of a direction does: `side` names the direction, `kind`
-  // the vehicle held there.
-  auto countCell = [&](Cell& c, uint8_t side, uint8_t kind) {
+  // What one cell of a direction does with its draw r: `side` names the
+  // direction, `kind` the vehicle held there.
+  auto countCell = [&](Cell& c, uint8_t side, uint8_t kind, int r) {
     int* count = side == kKeyFirst ? &count1 : &count2;
     int* surplus = side == kKeyFirst ? &surplus1 : &surplus2;
     const int rate = side == kKeyFirst ? rate1 : rate2;
-    const int r = zor_random() % 1000;
     if (kind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
@@ -233,7 +232,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   if (m_LinkState == kCopied) {
     for (Cell& c : m_Cells) {
       const uint8_t side = c.m_SimID == simId1 ? kKeyFirst : c.m_SimID == simId2 ? kKeySecond : 0;
-      if (side) countCell(c, side, c.m_CarKind);
+      if (side) countCell(c, side, c.m_CarKind, zor_random() % 1000);
     }
     return;
   }
@@ -244,10 +243,11 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   // Every cell of a direction draws a value, but only a free cell while its
   // direction lacks cars, or a private car's cell while it has too many,
   // can act on it; every other draw decides nothing. Those are counted and
-  // skipped over in one jump of the sequence just before the next draw
-  // that decides (a new car's own draws among them) and at the end, so the
-  // sequence runs as if each had been drawn. The keys are read eight at a
-  // time; a word without a cell that can act is counted whole.
+  // jumped over just before the next cell that can act, and the draws run
+  // on a copy of the sequence's position that is put back before a cell
+  // acts (a new car draws values of its own) and at the end: the sequence
+  // runs as if each cell had drawn. The keys are read eight at a time; a
+  // word without a cell that can act is counted whole.
   constexpr uint64_t kLow = 0x0101010101010101ULL;
   static_assert(kKeyKind == 3 && kKeyFirst == 4 && kKeySecond == 8);
   static_assert(Cell::kNoVehicle == 0 && Cell::kPrivateCar == 1 && Cell::kLineVehicle == 2);
@@ -255,7 +255,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
     if (rate <= 0 || surplus == 0) return 0;
     return side & (surplus < 0 ? free : car);
   };
-  uint64_t owed = 0;
+  uint64_t state = zor_random_state(), owed = 0;
   const uint8_t* keys = Keys();
   const auto count = static_cast<size_t>(n);
   for (size_t at = 0; at < count; at += 8) {
@@ -281,18 +281,25 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
       if (!side) continue;
       const uint8_t kind = key & kKeyKind;
       const bool isFirst = side == kKeyFirst;
-      const int surplus = isFirst ? surplus1 : surplus2, rate = isFirst ? rate1 : rate2;
-      if (!acting(surplus, rate, 1, kind == Cell::kNoVehicle, kind == Cell::kPrivateCar)) {
+      const int rate = isFirst ? rate1 : rate2;
+      if (acting(isFirst ? surplus1 : surplus2, rate, 1, kind == Cell::kNoVehicle, kind == Cell::kPrivateCar)) {
+        if (owed) state = zor_random_jump(state, owed);
+        owed = 0;
+        const int r = zor_random_next(state) % 1000;
+        // Only a draw below the rate acts.
+        if (r < rate) {
+          zor_set_random_state(state);
+          countCell(m_Cells[i], side, kind, r);
+          state = zor_random_state();
+          continue;
+        }
+      } else {
         ++owed;
-        if (kind == Cell::kPrivateCar) ++(isFirst ? count1 : count2);
-        continue;
       }
-      zor_random_skip(owed);
-      owed = 0;
-      countCell(m_Cells[i], side, kind);
+      if (kind == Cell::kPrivateCar) ++(isFirst ? count1 : count2);
     }
   }
-  zor_random_skip(owed);
+  zor_set_random_state(zor_random_jump(state, owed));
 }
 
 // ------------------------------------------------------------ moving

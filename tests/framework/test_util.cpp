@@ -120,25 +120,23 @@ TEST(Seams, RandomSequenceIsFixedBySeedAndNonNegative) {
   }
 }
 
-TEST(Seams, SkippingTheRandomSequenceLandsWhereDrawingWould) {
-  // Small, odd, power-of-two and long skips, each against as many draws.
+TEST(Seams, TheRandomStepAndJumpOnACopyGoAsTheSequenceGoes) {
+  // A copy of the position steps as the sequence draws.
+  zor_srandom(11);
+  uint64_t copy = zor_random_state();
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(zor_random_next(copy), zor_random());
+  EXPECT_EQ(copy, zor_random_state());
+  // Small, odd, power-of-two and long jumps, each against as many draws.
   for (uint64_t n : {0ull, 1ull, 2ull, 3ull, 7ull, 8ull, 63ull, 64ull, 65ull, 1000ull, (1ull << 20) + 12345}) {
     zor_srandom(11);
+    const uint64_t from = zor_random_state();
     for (uint64_t i = 0; i < n; ++i) zor_random();
-    const int drawn = zor_random();
-    zor_srandom(11);
-    zor_random_skip(n);
-    EXPECT_EQ(zor_random(), drawn) << n << " values skipped";
+    EXPECT_EQ(zor_random_jump(from, n), zor_random_state()) << n << " values jumped";
   }
-  // Skips add up, from any state, and a long one wraps through the bits.
-  zor_set_random_state(0x0123456789abcdefULL);
-  zor_random_skip(5);
-  zor_random_skip((1ull << 40) + 3);
-  const uint64_t twice = zor_random_state();
-  zor_set_random_state(0x0123456789abcdefULL);
-  zor_random_skip((1ull << 40) + 8);
-  EXPECT_EQ(zor_random_state(), twice);
-  EXPECT_NE(twice, 0x0123456789abcdefULL);
+  // Jumps add up, from any position, and a long one runs through the bits.
+  const uint64_t from = 0x0123456789abcdefULL;
+  EXPECT_EQ(zor_random_jump(zor_random_jump(from, 5), (1ull << 40) + 3), zor_random_jump(from, (1ull << 40) + 8));
+  EXPECT_NE(zor_random_jump(from, 1ull << 40), from);
 }
 
 TEST(Seams, ClockIsDrivenByHand) {
