@@ -94,8 +94,10 @@ void zor_set_random_state(uint64_t state);
 // The sequence's step on a copy of its position, inline, for a loop that
 // draws many values and puts the position back (zor_set_random_state)
 // before anything else draws: the next value, as zor_random gives it.
+constexpr uint64_t ZOR_RANDOM_MUL = 6364136223846793005ULL;
+constexpr uint64_t ZOR_RANDOM_ADD = 1442695040888963407ULL;
 inline int zor_random_next(uint64_t& state) {
-  state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+  state = state * ZOR_RANDOM_MUL + ZOR_RANDOM_ADD;
   return static_cast<int>((state >> 33) & 0x7FFFFFFF);
 }
 // The position n values on from `state`, as n steps would leave it, in
