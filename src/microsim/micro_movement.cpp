@@ -197,7 +197,8 @@ void CQnoMicroZelle::PrefetchCells() const {
     std::memcpy(&word, keys + at, sizeof word);
     word = (word | word >> 1) & 0x0101010101010101ULL;
     if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
-    for (; word; word &= word - 1) __builtin_prefetch(&m_Cells[at + static_cast<size_t>(std::countr_zero(word) >> 3)], 1);
+    for (; word; word &= word - 1)
+      __builtin_prefetch(&m_Cells[at + static_cast<size_t>(std::countr_zero(word) >> 3)], 1);
   }
 }
 
@@ -264,8 +265,8 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
     if (rate <= 0 || surplus == 0) return 0;
     return side & (surplus < 0 ? free : car);
   };
-  // The number of bytes of a word of bits 0 and 1 that are 1: the sum of
-  // the bytes lands in the top byte (at most 8, so no byte carries over).
+  // How many bytes are 1 in a word whose bytes are 0 or 1: the multiply
+  // sums them into the top byte (at most 8, so no byte carries over).
   auto bytesSet = [](uint64_t flags) { return static_cast<int>(flags * kLow >> 56); };
   uint64_t state = zor_random_state(), owed = 0;
   const uint8_t* keys = Keys();
