@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdlib>
 #include <ctime>
 
@@ -66,12 +67,40 @@ void zor_srandom(uint32_t seed) {
   zor_random();
 }
 
-int zor_random() {
-  g_randomState = g_randomState * 6364136223846793005ULL + 1442695040888963407ULL;
-  return static_cast<int>((g_randomState >> 33) & 0x7FFFFFFF);
-}
+int zor_random() { return zor_random_next(g_randomState); }
 
 double zor_chance() { return zor_random() / 2147483648.0; }
+
+namespace {
+
+// The jumps of 0 to kShortJumps - 1 steps as one map s -> s x mul + add
+// each: the short jumps, the common ones, cost one step.
+constexpr int kShortJumps = 64;
+struct RandomJump {
+  uint64_t mul = 1, add = 0;
+};
+constexpr auto kJumps = [] {
+  std::array<RandomJump, kShortJumps> jumps{};
+  for (size_t n = 1; n < jumps.size(); ++n)
+    jumps[n] = {jumps[n - 1].mul * ZOR_RANDOM_MUL,
+                jumps[n - 1].add * ZOR_RANDOM_MUL + ZOR_RANDOM_ADD};
+  return jumps;
+}();
+
+}  // namespace
+
+uint64_t zor_random_jump(uint64_t state, uint64_t n) {
+  if (n < kShortJumps) return state * kJumps[n].mul + kJumps[n].add;
+  // 2^i steps are one such map, found by squaring, and the maps of n's
+  // bits compose to the jump of n steps.
+  uint64_t stepMul = ZOR_RANDOM_MUL, stepAdd = ZOR_RANDOM_ADD;
+  for (; n; n >>= 1) {
+    if (n & 1) state = state * stepMul + stepAdd;
+    stepAdd *= stepMul + 1;
+    stepMul *= stepMul;
+  }
+  return state;
+}
 
 uint64_t zor_random_state() { return g_randomState; }
 void zor_set_random_state(uint64_t state) { g_randomState = state; }

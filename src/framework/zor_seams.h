@@ -91,6 +91,19 @@ double zor_chance();
 // but must not shift the game's own sequence.
 uint64_t zor_random_state();
 void zor_set_random_state(uint64_t state);
+// The sequence's step: position s -> s x ZOR_RANDOM_MUL + ZOR_RANDOM_ADD.
+constexpr uint64_t ZOR_RANDOM_MUL = 6364136223846793005ULL;
+constexpr uint64_t ZOR_RANDOM_ADD = 1442695040888963407ULL;
+// The step on a copy of the position, inline, for a loop that draws many
+// values and puts the position back (zor_set_random_state) before anything
+// else draws: the next value, as zor_random gives it.
+inline int zor_random_next(uint64_t& state) {
+  state = state * ZOR_RANDOM_MUL + ZOR_RANDOM_ADD;
+  return static_cast<int>((state >> 33) & 0x7FFFFFFF);
+}
+// The position n values on from `state`, as n steps would leave it, in
+// about log2(n) steps: for draws whose values decide nothing.
+uint64_t zor_random_jump(uint64_t state, uint64_t n);
 // The seed the game starts its random sequence with: the wall clock, unless
 // a fixed seed was set (tests do, so that runs repeat).
 uint32_t ZorStartupSeed();

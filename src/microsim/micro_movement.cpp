@@ -220,9 +220,19 @@ void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
 void CQnoMicroZelle::PrefetchCells() const {
   // The cells that hold a vehicle, asked for at once: the count and the
   // moves then wait for memory about once instead of once per vehicle.
+  // The keys are read eight at a time, one bit a cell that holds a vehicle
+  // (as MoveCars reads them); bytes past the last key are masked off.
   const uint8_t* keys = Keys();
-  for (size_t i = 0; i < m_Cells.size(); ++i)
-    if (keys[i] & kKeyKind) __builtin_prefetch(&m_Cells[i], 1);
+  const size_t count = m_Cells.size();
+  static_assert(kKeyKind == 3);
+  for (size_t at = 0; at < count; at += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, keys + at, sizeof word);
+    word = (word | word >> 1) & 0x0101010101010101ULL;
+    if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
+    for (; word; word &= word - 1)
+      __builtin_prefetch(&m_Cells[at + static_cast<size_t>(std::countr_zero(word) >> 3)], 1);
+  }
 }
 
 void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, int& count2, int& surplus1,
@@ -232,13 +242,12 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   const int n = static_cast<int>(m_Cells.size());
   rate1 /= n;
   rate2 /= n;
-  // What one cell of a direction does: `side` names the direction, `kind`
-  // the vehicle held there.
-  auto countCell = [&](Cell& c, uint8_t side, uint8_t kind) {
+  // What one cell of a direction does with its draw r: `side` names the
+  // direction, `kind` the vehicle held there.
+  auto countCell = [&](Cell& c, uint8_t side, uint8_t kind, int r) {
     int* count = side == kKeyFirst ? &count1 : &count2;
     int* surplus = side == kKeyFirst ? &surplus1 : &surplus2;
     const int rate = side == kKeyFirst ? rate1 : rate2;
-    const int r = zor_random() % 1000;
     if (kind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
@@ -266,7 +275,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   if (m_LinkState == kCopied) {
     for (Cell& c : m_Cells) {
       const uint8_t side = c.m_SimID == simId1 ? kKeyFirst : c.m_SimID == simId2 ? kKeySecond : 0;
-      if (side) countCell(c, side, c.m_CarKind);
+      if (side) countCell(c, side, c.m_CarKind, zor_random() % 1000);
     }
     return;
   }
@@ -274,12 +283,69 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 #ifndef NDEBUG
   CheckKeys();
 #endif
-  // A key is read as the cell stands now: a vehicle placed or removed in
-  // this walk changes it.
+  // Every cell of a direction draws a value, but only a free cell while its
+  // direction lacks cars, or a private car's cell while it has too many,
+  // can act on it; every other draw decides nothing. Those are counted and
+  // jumped over just before the next cell that can act, and the draws run
+  // on a copy of the sequence's position that is put back before a cell
+  // acts (a new car draws values of its own) and at the end: the sequence
+  // runs as if each cell had drawn. The keys are read eight at a time; a
+  // word without a cell that can act is counted whole.
+  constexpr uint64_t kLow = 0x0101010101010101ULL;
+  static_assert(kKeyKind == 3 && kKeyFirst == 4 && kKeySecond == 8);
+  static_assert(Cell::kNoVehicle == 0 && Cell::kPrivateCar == 1 && Cell::kLineVehicle == 2);
+  auto acting = [](int surplus, int rate, uint64_t side, uint64_t free, uint64_t car) -> uint64_t {
+    if (rate <= 0 || surplus == 0) return 0;
+    return side & (surplus < 0 ? free : car);
+  };
+  // How many bytes are 1 in a word whose bytes are 0 or 1: the multiply
+  // sums them into the top byte (at most 8, so no byte carries over).
+  auto bytesSet = [](uint64_t flags) { return static_cast<int>(flags * kLow >> 56); };
+  uint64_t state = zor_random_state(), owed = 0;
   const uint8_t* keys = Keys();
-  for (int i = 0; i < n; ++i)
-    if (const uint8_t side = keys[i] & (kKeyFirst | kKeySecond))
-      countCell(m_Cells[static_cast<size_t>(i)], side, keys[i] & kKeyKind);
+  const auto count = static_cast<size_t>(n);
+  for (size_t at = 0; at < count; at += 8) {
+    uint64_t word = 0;
+    // The keys' room is whole words (see MoveCars); bytes past the last
+    // key are masked off.
+    std::memcpy(&word, keys + at, sizeof word);
+    if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
+    const uint64_t first = word >> 2 & kLow, second = word >> 3 & kLow;
+    const uint64_t kind0 = word & kLow, kind1 = word >> 1 & kLow;
+    const uint64_t car = kind0 & ~kind1, free = ~(kind0 | kind1) & kLow;
+    if (!(acting(surplus1, rate1, first, free, car) | acting(surplus2, rate2, second, free, car))) {
+      owed += static_cast<uint64_t>(bytesSet(first | second));
+      count1 += bytesSet(first & car);
+      count2 += bytesSet(second & car);
+      continue;
+    }
+    // A key is read as the cell stands now: a vehicle placed or removed in
+    // this walk changes it.
+    for (size_t i = at; i < std::min(at + 8, count); ++i) {
+      const uint8_t key = keys[i];
+      const uint8_t side = key & (kKeyFirst | kKeySecond);
+      if (!side) continue;
+      const uint8_t kind = key & kKeyKind;
+      const bool isFirst = side == kKeyFirst;
+      const int rate = isFirst ? rate1 : rate2;
+      if (acting(isFirst ? surplus1 : surplus2, rate, 1, kind == Cell::kNoVehicle, kind == Cell::kPrivateCar)) {
+        if (owed) state = zor_random_jump(state, owed);
+        owed = 0;
+        const int r = zor_random_next(state) % 1000;
+        // Only a draw below the rate acts.
+        if (r < rate) {
+          zor_set_random_state(state);
+          countCell(m_Cells[i], side, kind, r);
+          state = zor_random_state();
+          continue;
+        }
+      } else {
+        ++owed;
+      }
+      if (kind == Cell::kPrivateCar) ++(isFirst ? count1 : count2);
+    }
+  }
+  zor_set_random_state(zor_random_jump(state, owed));
 }
 
 // ------------------------------------------------------------ moving

@@ -120,6 +120,25 @@ TEST(Seams, RandomSequenceIsFixedBySeedAndNonNegative) {
   }
 }
 
+TEST(Seams, TheRandomStepAndJumpOnACopyGoAsTheSequenceGoes) {
+  // A copy of the position steps as the sequence draws.
+  zor_srandom(11);
+  uint64_t copy = zor_random_state();
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(zor_random_next(copy), zor_random());
+  EXPECT_EQ(copy, zor_random_state());
+  // Small, odd, power-of-two and long jumps, each against as many draws.
+  for (uint64_t n : {0ull, 1ull, 2ull, 3ull, 7ull, 8ull, 63ull, 64ull, 65ull, 1000ull, (1ull << 20) + 12345}) {
+    zor_srandom(11);
+    const uint64_t from = zor_random_state();
+    for (uint64_t i = 0; i < n; ++i) zor_random();
+    EXPECT_EQ(zor_random_jump(from, n), zor_random_state()) << n << " values jumped";
+  }
+  // Jumps add up, from any position, and a long one runs through the bits.
+  const uint64_t from = 0x0123456789abcdefULL;
+  EXPECT_EQ(zor_random_jump(zor_random_jump(from, 5), (1ull << 40) + 3), zor_random_jump(from, (1ull << 40) + 8));
+  EXPECT_NE(zor_random_jump(from, 1ull << 40), from);
+}
+
 TEST(Seams, ClockIsDrivenByHand) {
   zortest::Clock().Set(1000);
   EXPECT_EQ(kfx_GetTicks(), 1000u);

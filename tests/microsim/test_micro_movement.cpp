@@ -23,6 +23,18 @@ int Along(CQnoMicroZelle& layout, const CCar* car, int spacing) {
   return i * spacing * 10 + (spacing * 10 - layout.GetZelle(i)->m_Position);
 }
 
+// A line vehicle standing in the cell; its line is a token that counting
+// never reads.
+CMicroOpnv* StandBus(Cell* cell) {
+  static int line = 0;
+  auto* bus = new CMicroOpnv;
+  bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
+  CQnoMicroZelle::HoldVehicle(cell, bus);
+  cell->m_Position = 10;
+  bus->SetMicroSimObject(cell);
+  return bus;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- counting
@@ -108,17 +120,88 @@ TEST_F(MovementTest, RemovalGrowsLikelierWithTheSurplusInBothDirections) {
 TEST_F(MovementTest, LineVehiclesAreNeitherCountedNorRemoved) {
   LayoutPtr one = Make({C(1, 2, 0, 0, {}, 0)});
   one->SetFirstSimID(7);
-  int line = 0;
-  auto* bus = new CMicroOpnv;
-  bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
-  CQnoMicroZelle::HoldVehicle(one->GetZelle(0), bus);
-  one->GetZelle(0)->m_Position = 10;
-  bus->SetMicroSimObject(one->GetZelle(0));
+  CMicroOpnv* bus = StandBus(one->GetZelle(0));
   int c1 = 0, c2 = 0, s1 = 5, s2 = 0;
   one->ZaehleAutos(7, 8, c1, c2, s1, s2, 1000, 1000);
   EXPECT_EQ(c1, 0);
   EXPECT_EQ(s1, 5);
   EXPECT_EQ(one->GetZelle(0)->m_pCar, bus);
+}
+
+TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
+  // 21 cells (two words of keys and a part): ids 7, 8, none in turn, a
+  // private car in every even cell, a line vehicle in cell 4.
+  auto build = [this](LayoutPtr& lane) {
+    lane = Chain(21, 40, false);
+    for (int i = 0; i < lane->GetCount(); ++i) {
+      lane->GetZelle(i)->m_SimID = static_cast<uint16_t>(i % 3 == 0 ? 7 : i % 3 == 1 ? 8 : 0);
+      if (i % 2 == 0 && i != 4) Park(lane->GetZelle(i));
+    }
+    lane->SimIDsChanged();
+    StandBus(lane->GetZelle(4));
+  };
+  auto side = [](int i) { return i % 3 == 0 ? 1 : i % 3 == 1 ? 2 : 0; };
+  LayoutPtr lane;
+  build(lane);
+  // Nothing can act: the cars are counted and the sequence moves on by one
+  // value for each of the 14 cells of either direction.
+  const uint64_t start = zor_random_state();
+  int c1 = 0, c2 = 0, s1 = 0, s2 = 0;
+  lane->ZaehleAutos(7, 8, c1, c2, s1, s2, 21000, 21000);
+  EXPECT_EQ(std::make_pair(c1, c2), std::make_pair(4, 2));
+  const uint64_t after = zor_random_state();
+  zor_set_random_state(start);
+  for (int i = 0; i < 14; ++i) zor_random();
+  EXPECT_EQ(after, zor_random_state());
+
+  // Too many cars forward, 600 per mille a cell: the cars removed are the
+  // ones whose own draw falls below the rate while the surplus lasts, and
+  // the backward cells' draws between them still count.
+  for (uint64_t seed : {1u, 2u, 3u, 4u, 5u}) {
+    build(lane);
+    zor_srandom(static_cast<uint32_t>(seed));
+    const uint64_t from = zor_random_state();
+    std::vector<bool> held(21);
+    int surplus = 2, counted = 0;
+    for (int i = 0; i < 21; ++i) {
+      held[static_cast<size_t>(i)] = lane->GetZelle(i)->m_pCar != nullptr;
+      if (!side(i)) continue;
+      const int r = zor_random() % 1000;
+      if (side(i) != 1 || !held[static_cast<size_t>(i)]) continue;
+      if (r < 600 && surplus > 0) {
+        held[static_cast<size_t>(i)] = false;
+        --surplus;
+      } else {
+        ++counted;
+      }
+    }
+    const uint64_t expectedEnd = zor_random_state();
+    zor_set_random_state(from);
+    c1 = c2 = 0;
+    s1 = 2;
+    s2 = 0;
+    lane->ZaehleAutos(7, 8, c1, c2, s1, s2, 600 * 21, 0);
+    EXPECT_EQ(s1, surplus) << "seed " << seed;
+    EXPECT_EQ(c1, counted) << "seed " << seed;
+    EXPECT_EQ(c2, 2) << "seed " << seed;
+    for (int i = 0; i < 21; ++i)
+      EXPECT_EQ(lane->GetZelle(i)->m_pCar != nullptr, held[static_cast<size_t>(i)]) << "seed " << seed << " cell " << i;
+    EXPECT_EQ(zor_random_state(), expectedEnd) << "seed " << seed;
+  }
+
+  // Too few cars backward, every free cell wants one: the first two free
+  // cells of id 8 take a car each, and the rest are counted.
+  build(lane);
+  c1 = c2 = 0;
+  s1 = 0;
+  s2 = -2;
+  lane->ZaehleAutos(7, 8, c1, c2, s1, s2, 0, 1000 * 21);
+  EXPECT_EQ(s2, 0);
+  EXPECT_EQ(c2, 4);
+  EXPECT_NE(lane->GetZelle(1)->m_pCar, nullptr);
+  EXPECT_NE(lane->GetZelle(7)->m_pCar, nullptr);
+  EXPECT_EQ(lane->GetZelle(13)->m_pCar, nullptr);
+  EXPECT_EQ(lane->GetZelle(19)->m_pCar, nullptr);
 }
 
 // ---------------------------------------------------------------- moving
