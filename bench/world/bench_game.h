@@ -28,6 +28,11 @@ struct Game {
       std::fclose(f);
     }
     OpenErrorLog("errors.log");
+    // Headless unless the caller chose drivers: with none chosen SDL would
+    // pick the first it finds, from a window to text art in the terminal,
+    // and the figures would measure that driver.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::strcpy(CZorvaWorld::m_sIniFile, "ZORVANTA.INI");
     ZorSetClock(&clock);
     world = std::make_unique<CZorvaWorld>();
