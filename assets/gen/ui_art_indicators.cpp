@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "gen/gauge_names.h"
 #include "gen/ui_paint.h"
 
 namespace zorgen {
@@ -207,32 +208,19 @@ Canvas& PageFrame(Canvas& c, const char* heading) {
 Image16 IndicatorPage(const UiArt& a, bool english) {
   Canvas c(a.width, a.height);
   cairo_t* cr = PageFrame(c, english ? "Indicators" : "Indikatoren").cr();
-  struct Row {
-    int y, h;
-    Words w;
-  };
-  const Row rows[] = {{30, 12, {"Effizienz", "Efficiency"}},
-                      {48, 8, {"Kilometer/Person", "Kilometres/person"}},
-                      {62, 8, {"Zeit pro km", "Time per km"}},
-                      {76, 8, {"Staus", "Traffic jams"}},
-                      {90, 8, {"Kosten/Person", "Cost/person"}},
-                      {104, 8, {"Energie pro km", "Energy per km"}},
-                      {129, 12, {"Lebensqualit\xC3\xA4t", "Quality of life"}},
-                      {147, 8, {"Emissionen", "Emissions"}},
-                      {161, 8, {"L\xC3\xA4rm", "Noise"}},
-                      {175, 8, {"Energie/Person", "Energy/person"}},
-                      {189, 8, {"Raumtrennung", "Subdivision"}},
-                      {203, 8, {"Fl\xC3\xA4" "che/Person", "Area/person"}},
-                      {228, 12, {"Mobilit\xC3\xA4t", "Mobility"}},
-                      {246, 8, {"Erreichbarkeit", "Accessibility"}},
-                      {260, 8, {"Komfort", "Comfort"}},
-                      {274, 8, {"Sicherheit", "Safety"}}};
-  for (const Row& r : rows) {
-    const bool group = r.h == 12;
-    if (group && r.y > 30) Rule(cr, 10, 200, r.y - 9);
-    Text(cr, group ? kCondensedBold : kCondensed, group ? 10.5 : 9, r.w.In(english), 12, r.y + r.h - 1,
-         group ? kHeading : kLabel);
-    Well(cr, 97, r.y - 1, 76, r.h + 2);
+  // The three groups 99 pixels apart, each a heading over its gauges' rows
+  // 14 pixels apart.
+  for (int k = 0; k < 3; ++k) {
+    const GaugeGroup& g = kGaugeGroups[k];
+    const int top = 30 + 99 * k;
+    if (top > 30) Rule(cr, 10, 200, top - 9);
+    Text(cr, kCondensedBold, 10.5, g.heading.In(english), 12, top + 11, kHeading);
+    Well(cr, 97, top - 1, 76, 14);
+    for (int i = 0; i < g.count; ++i) {
+      const int y = top + 18 + 14 * i;
+      Text(cr, kCondensed, 9, kGaugeNames[g.first + i].In(english), 12, y + 7, kLabel);
+      Well(cr, 97, y - 1, 76, 10);
+    }
   }
   Line(cr, 219.5, 30, 219.5, 290, 1, kRule);
   Text(cr, kCondensedBold, 12, english ? "City rating" : "Stadtbewertung", 261, 80, kHeading);

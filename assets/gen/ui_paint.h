@@ -9,6 +9,7 @@
 
 #include "gen/canvas.h"
 #include "manifest.h"
+#include "gen/words.h"
 
 namespace zorgen {
 
@@ -37,12 +38,6 @@ constexpr const char* kCondensedBold = "DejaVuSansCondensed-Bold.ttf";
 
 enum class Align { Left, Centre, Right };
 
-// A text in German and English.
-struct Words {
-  const char* de;
-  const char* en;
-  const char* In(bool english) const { return english ? en : de; }
-};
 
 void Set(cairo_t* cr, Rgb c, double a = 1.0);
 void Gradient(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom);

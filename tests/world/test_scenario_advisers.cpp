@@ -262,7 +262,7 @@ TEST(AdviserScenario, TheGoalAdviserTellsTheTaskOfTheScenarioThatRuns) {
   ASSERT_EQ(god->SetGameModus(GAME_SCENARIO), 0);
   message->SetBerater(5);
   // Each scenario's task names the gauge it is about.
-  const std::pair<int, const char*> tasks[] = {{3, "Cost per kilometre"}, {1, "Travel time"}, {0, "Distance per person"}};
+  const std::pair<int, const char*> tasks[] = {{3, "Cost/person"}, {1, "Time per km"}, {0, "Kilometres/person"}};
   for (const auto& [scenario, gauge] : tasks) {
     god->SetSzenario(scenario, 12, 0.98f, 4);
     const char* text = message->GetBeraterMessage();
@@ -272,7 +272,7 @@ TEST(AdviserScenario, TheGoalAdviserTellsTheTaskOfTheScenarioThatRuns) {
   // Out of the scenario the goal is the game mode's.
   god->SetGottActive();
   const std::string free = message->GetBeraterMessage();
-  EXPECT_EQ(free.find("Distance per person"), std::string::npos);
+  EXPECT_EQ(free.find("Kilometres/person"), std::string::npos);
 }
 
 }  // namespace
