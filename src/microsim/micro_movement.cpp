@@ -205,6 +205,38 @@ int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
   return 0;
 }
 
+void CQnoMicroZelle::PassVehicle(Cell* from, Cell* to) {
+  CQnoMicroZelle* const left = from->m_pOwner;
+  CQnoMicroZelle* const entered = to->m_pOwner;
+  // Within one layout the count would fall by one and rise again, the
+  // map's count of the tile with it: both stay.
+  if (left != entered) {
+    if (left) {
+      if (--left->m_Vehicles == 0 && left->m_OnTile) CIsoWelt::CountLayoutVehicles(left->m_TileX, left->m_TileY, -1);
+    }
+    if (entered) {
+      if (++entered->m_Vehicles == 1 && entered->m_OnTile)
+        CIsoWelt::CountLayoutVehicles(entered->m_TileX, entered->m_TileY, 1);
+    }
+  }
+  to->m_pCar = from->m_pCar;
+  to->m_CarKind = from->m_CarKind;
+  to->m_CarSize = from->m_CarSize;
+  to->m_CarSpeed = from->m_CarSpeed;
+  from->m_pCar = nullptr;
+  from->m_CarKind = Cell::kNoVehicle;
+  from->m_CarSize = 0;
+  from->m_CarSpeed = 0;
+  if (left) {
+    uint8_t& key = left->Keys()[from - left->m_Cells.data()];
+    key = static_cast<uint8_t>(key & ~kKeyKind);
+  }
+  if (entered) {
+    uint8_t& key = entered->Keys()[to - entered->m_Cells.data()];
+    key = static_cast<uint8_t>((key & ~kKeyKind) | to->m_CarKind);
+  }
+}
+
 void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
   if (!cell) return;
   if (CCar* car = cell->m_pCar) {
@@ -522,13 +554,17 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         // MoveOn's steps for one cell on: out of this cell, the next one's
         // branch (a single way on taken as SplittTrafic takes it), and the
         // placing there.
-        EmptyCell(cell, car);
+        // The vehicle passes from cell to cell with what the cell keeps of
+        // it; the car is told it has no cell, then its new one.
+        cell->m_Position = Cell::kNoPosition;
+        PassVehicle(cell, next);
+        car->SetMicroSimObject(nullptr);
+        LockConflicts(cell, 0);
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
         StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
         car->SetMicroSimObject(next);
-        HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
         continue;
       }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "iso/iso_welt.h"
 #include "micro_test_host.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
@@ -435,6 +436,15 @@ TEST_F(MovementTest, CellsKeepTheirVehiclesKindSizeSpeedAndCountThroughSpawnsMov
   b->SetScreenPos(300, 100);
   a->SetNachfolger(a->GetZelle(7), b->GetZelle(0));
   b->SetNachfolger(b->GetZelle(7), a->GetZelle(0));
+  // Each layout drawn at a tile of its own, where the map counts it while
+  // it holds a vehicle.
+  const int mapBefore[2] = {CIsoWelt::GetLayoutVehicles(5, 6), CIsoWelt::GetLayoutVehicles(6, 6)};
+  a->PlaceOnTile(5, 6);
+  b->PlaceOnTile(6, 6);
+  auto expectMapCounts = [&](int turn) {
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(5, 6) - mapBefore[0], a->GetVehicleCount() > 0 ? 1 : 0) << "turn " << turn;
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(6, 6) - mapBefore[1], b->GetVehicleCount() > 0 ? 1 : 0) << "turn " << turn;
+  };
   int line = 0;
   auto* bus = new CMicroOpnv;
   bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
@@ -469,6 +479,7 @@ TEST_F(MovementTest, CellsKeepTheirVehiclesKindSizeSpeedAndCountThroughSpawnsMov
     }
     ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*a, turn));
     ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*b, turn));
+    expectMapCounts(turn);
   }
   EXPECT_GT(spawned, 50);
   EXPECT_GT(removed, 50);
