@@ -233,6 +233,39 @@ TEST_F(MovementTest, ACarMovesCellByCellAtTheSpeedOfItsStreet) {
   EXPECT_EQ(Along(*lane, car, 20) - last, 6);  // 40 x 17 / 100 = 6.8, truncated in the placing
 }
 
+TEST_F(MovementTest, TheSpeedItsStepAndTheirCapFollowTheZoomFactor) {
+  // Class 80 divided by the zoom factor (1, 2, 3 at zoom levels 1, 2, 4),
+  // its step truncated in the placing; a long frame's step capped at
+  // 150 / zf; class 22 at zoom factor 3 keeps 7.
+  struct Case {
+    TIsoZoomStufe zoom;
+    int speed, perTurn, capped, slowPerTurn;
+  };
+  for (const Case c : {Case{ISO_ZOOM_1, 80, 32, 150, 8}, Case{ISO_ZOOM_2, 40, 16, 75, 4},
+                       Case{ISO_ZOOM_4, 26, 10, 50, 2}}) {
+    g_ZoomStufe = c.zoom;
+    host.velocity[7] = 20.0;
+    host.SetFrameTime(40);
+    LayoutPtr lane = Chain(12, 40, false);
+    TestCar* car = Place(*lane, 0);
+    int last = Along(*lane, car, 40);
+    for (int turn = 0; turn < 3; ++turn) {
+      lane->MoveCars(0, 0, false);
+      EXPECT_EQ(Along(*lane, car, 40) - last, c.perTurn) << c.zoom;
+      last = Along(*lane, car, 40);
+    }
+    EXPECT_EQ(car->GetMaxSpeed(), c.speed) << c.zoom;
+    host.SetFrameTime(1000);
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(Along(*lane, car, 40) - last, c.capped) << c.zoom;
+    last = Along(*lane, car, 40);
+    host.SetFrameTime(40);
+    host.velocity[7] = 0.0;
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(Along(*lane, car, 40) - last, c.slowPerTurn) << c.zoom;
+  }
+}
+
 TEST_F(MovementTest, TheFirstVehicleAsksItsStreetsSpeedWhateverItsSimId) {
   // Sim id 0 as well: a host may know a street by it.
   for (const uint16_t simId : {0, 7, 65535}) {
