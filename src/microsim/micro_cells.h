@@ -320,6 +320,11 @@ class CQnoMicroZelle {
   // cell it came from held beside it): kNoVehicle with null, else
   // kPrivateCar or kLineVehicle as the vehicle's IsAuto says.
   static void HoldVehicle(Cell* cell, CCar* car, uint8_t kind);
+  // The vehicle held in `from` goes into `to`, which holds none, as
+  // HoldVehicle(from, nullptr) and HoldVehicle(to, car) would leave both,
+  // its kind, size and speed carried over from `from` instead of asked of
+  // the vehicle again. Two cells of one layout leave its count as it is.
+  static void PassVehicle(Cell* from, Cell* to);
   // SetzeFahrzeug for a vehicle whose kind the caller knows (isAuto: a
   // private car).
   int Place(Cell* cell, CCar* car, int offset, bool checkRoom, bool isAuto);

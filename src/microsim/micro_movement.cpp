@@ -195,14 +195,59 @@ int Laenge(int sizeType, int zf) {
   return kLength[zf == 2][sizeType >= 0 && sizeType < Cell::kOtherSize ? sizeType : Cell::kOtherSize];
 }
 
-int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
+namespace {
+
+// CalcMaxSpeed for the street of that sim id, inline in the move.
+inline int SpeedClass(uint16_t simId, int& speed) {
   double v = 0.0;
-  if (!cell || !CMicroSimHost::Get()->GetStreetVelocity(cell->m_SimID, v)) {
+  if (!CMicroSimHost::Get()->GetStreetVelocity(simId, v)) {
     speed = 0;
     return 1;
   }
   speed = v < 3.0 ? 22 : v < 9.0 ? 34 : v < 14.9 ? 57 : 80;
   return 0;
+}
+
+}  // namespace
+
+int CQnoMicroZelle::CalcMaxSpeed(const Cell* cell, int& speed) {
+  if (!cell) {
+    speed = 0;
+    return 1;
+  }
+  return SpeedClass(cell->m_SimID, speed);
+}
+
+void CQnoMicroZelle::PassVehicle(Cell* from, Cell* to) {
+  CQnoMicroZelle* const left = from->m_pOwner;
+  CQnoMicroZelle* const entered = to->m_pOwner;
+  // Within one layout the count would fall by one and rise again, the
+  // map's count of the tile with it: both stay.
+  if (left != entered) {
+    if (left) {
+      if (--left->m_Vehicles == 0 && left->m_OnTile) CIsoWelt::CountLayoutVehicles(left->m_TileX, left->m_TileY, -1);
+    }
+    if (entered) {
+      if (++entered->m_Vehicles == 1 && entered->m_OnTile)
+        CIsoWelt::CountLayoutVehicles(entered->m_TileX, entered->m_TileY, 1);
+    }
+  }
+  to->m_pCar = from->m_pCar;
+  to->m_CarKind = from->m_CarKind;
+  to->m_CarSize = from->m_CarSize;
+  to->m_CarSpeed = from->m_CarSpeed;
+  from->m_pCar = nullptr;
+  from->m_CarKind = Cell::kNoVehicle;
+  from->m_CarSize = 0;
+  from->m_CarSpeed = 0;
+  if (left) {
+    uint8_t& key = left->Keys()[from - left->m_Cells.data()];
+    key = static_cast<uint8_t>(key & ~kKeyKind);
+  }
+  if (entered) {
+    uint8_t& key = entered->Keys()[to - entered->m_Cells.data()];
+    key = static_cast<uint8_t>((key & ~kKeyKind) | to->m_CarKind);
+  }
 }
 
 void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
@@ -416,7 +461,11 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // Only the world's turn sets the time, never a move: read once.
   const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
   // A vehicle's step at that speed in one frame, tenths of a pixel.
-  const auto stepOf = [frame, zf](int speed) { return std::min(frame * speed / 100.0, static_cast<double>(150 / zf)); };
+  const double longest = 150 / zf;
+  const auto stepOf = [frame, longest](int speed) { return std::min(frame * speed / 100.0, longest); };
+  // A speed divided by zf: at zoom factor 2, the game's usual one, a shift
+  // instead of a division.
+  const auto byZoom = [zf](int speed) { return zf == 2 ? speed / 2 : speed / zf; };
   // The vehicles as they stand now: one that moves into a later cell of
   // the layout is not moved twice.
   // The keys are read eight at a time. The cells ahead, which the gap
@@ -425,8 +474,11 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // At most kMost vehicles a turn (a layout has at most 255 cells); a word
   // of keys may add 7 more before the count is cut back to it.
   constexpr int kMost = 256;
-  Cell* standingCell[kMost + 7];
-  CCar* standingCar[kMost + 7];
+  struct Standing {
+    Cell* cell;
+    CCar* car;
+  };
+  Standing standing[kMost + 7];
   int n = 0;
   const uint8_t* keys = Keys();
   const size_t count = m_Cells.size();
@@ -444,8 +496,7 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     while (word) {
       Cell* cell = first + (static_cast<unsigned>(std::countr_zero(word)) >> 3);
       word &= word - 1;
-      standingCell[n] = cell;
-      standingCar[n++] = cell->m_pCar;
+      standing[n++] = {cell, cell->m_pCar};
       // GetVirtNext's cell without its tests: a cell without successors
       // asks for its first slot, null, which costs nothing.
       __builtin_prefetch(cell->m_pNachfolger[kLastSuccessorSlot[cell->m_AnzNachfolger]]);
@@ -455,23 +506,27 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
   // The class divided by zf, and its step.
-  // No sim id is -1: the first vehicle asks.
   int knownId = -1;
   int knownFound = 1, knownSpeed = 0;
   double knownStep = 0.0;
+  const auto ask = [&](uint16_t simId) {
+    knownId = simId;
+    // Asked into a value of its own, so that the known speed can live in
+    // a register.
+    int asked = 0;
+    knownFound = SpeedClass(simId, asked);
+    knownSpeed = byZoom(asked);
+    knownStep = stepOf(knownSpeed);
+  };
+  // The first vehicle asks for its street before the loop, as it would as
+  // the loop's first (nothing has moved yet): inside, the test for a new
+  // sim id then fails only where the ids change.
+  if (n > 0) ask(standing[0].cell->m_SimID);
   for (int k = 0; k < n; ++k) {
-    Cell* cell = standingCell[k];
-    CCar* car = standingCar[k];
+    Cell* cell = standing[k].cell;
+    CCar* car = standing[k].car;
     if (cell->m_pCar != car) continue;
-    if (cell->m_SimID != knownId) {
-      knownId = cell->m_SimID;
-      // Asked into a value of its own, so that the known speed can live in
-      // a register.
-      int asked = 0;
-      knownFound = CalcMaxSpeed(cell, asked);
-      knownSpeed = asked / zf;
-      knownStep = stepOf(knownSpeed);
-    }
+    if (cell->m_SimID != knownId) ask(cell->m_SimID);
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
     int speed = knownSpeed;
@@ -522,13 +577,17 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
         // MoveOn's steps for one cell on: out of this cell, the next one's
         // branch (a single way on taken as SplittTrafic takes it), and the
         // placing there.
-        EmptyCell(cell, car);
+        // The vehicle passes from cell to cell with what the cell keeps of
+        // it; the car is told it has no cell, then its new one.
+        cell->m_Position = Cell::kNoPosition;
+        PassVehicle(cell, next);
+        car->SetMicroSimObject(nullptr);
+        LockConflicts(cell, 0);
         cell->m_OldPosition = p;
         cell->m_Choice = Cell::kNoChoice;
         if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
         StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
         car->SetMicroSimObject(next);
-        HoldVehicle(next, car, Cell::kPrivateCar);
         LockConflicts(next, 1);
         continue;
       }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "iso/iso_welt.h"
 #include "micro_test_host.h"
 #include "support/test_support.h"
 #include "worldbase/zor_world_host.h"
@@ -232,6 +233,39 @@ TEST_F(MovementTest, ACarMovesCellByCellAtTheSpeedOfItsStreet) {
   EXPECT_EQ(Along(*lane, car, 20) - last, 6);  // 40 x 17 / 100 = 6.8, truncated in the placing
 }
 
+TEST_F(MovementTest, TheSpeedItsStepAndTheirCapFollowTheZoomFactor) {
+  // Class 80 divided by the zoom factor (1, 2, 3 at zoom levels 1, 2, 4),
+  // its step truncated in the placing; a long frame's step capped at
+  // 150 / zf; class 22 at zoom factor 3 keeps 7.
+  struct Case {
+    TIsoZoomStufe zoom;
+    int speed, perTurn, capped, slowPerTurn;
+  };
+  for (const Case c : {Case{ISO_ZOOM_1, 80, 32, 150, 8}, Case{ISO_ZOOM_2, 40, 16, 75, 4},
+                       Case{ISO_ZOOM_4, 26, 10, 50, 2}}) {
+    g_ZoomStufe = c.zoom;
+    host.velocity[7] = 20.0;
+    host.SetFrameTime(40);
+    LayoutPtr lane = Chain(12, 40, false);
+    TestCar* car = Place(*lane, 0);
+    int last = Along(*lane, car, 40);
+    for (int turn = 0; turn < 3; ++turn) {
+      lane->MoveCars(0, 0, false);
+      EXPECT_EQ(Along(*lane, car, 40) - last, c.perTurn) << c.zoom;
+      last = Along(*lane, car, 40);
+    }
+    EXPECT_EQ(car->GetMaxSpeed(), c.speed) << c.zoom;
+    host.SetFrameTime(1000);
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(Along(*lane, car, 40) - last, c.capped) << c.zoom;
+    last = Along(*lane, car, 40);
+    host.SetFrameTime(40);
+    host.velocity[7] = 0.0;
+    lane->MoveCars(0, 0, false);
+    EXPECT_EQ(Along(*lane, car, 40) - last, c.slowPerTurn) << c.zoom;
+  }
+}
+
 TEST_F(MovementTest, TheFirstVehicleAsksItsStreetsSpeedWhateverItsSimId) {
   // Sim id 0 as well: a host may know a street by it.
   for (const uint16_t simId : {0, 7, 65535}) {
@@ -435,6 +469,15 @@ TEST_F(MovementTest, CellsKeepTheirVehiclesKindSizeSpeedAndCountThroughSpawnsMov
   b->SetScreenPos(300, 100);
   a->SetNachfolger(a->GetZelle(7), b->GetZelle(0));
   b->SetNachfolger(b->GetZelle(7), a->GetZelle(0));
+  // Each layout drawn at a tile of its own, where the map counts it while
+  // it holds a vehicle.
+  const int mapBefore[2] = {CIsoWelt::GetLayoutVehicles(5, 6), CIsoWelt::GetLayoutVehicles(6, 6)};
+  a->PlaceOnTile(5, 6);
+  b->PlaceOnTile(6, 6);
+  auto expectMapCounts = [&](int turn) {
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(5, 6) - mapBefore[0], a->GetVehicleCount() > 0 ? 1 : 0) << "turn " << turn;
+    EXPECT_EQ(CIsoWelt::GetLayoutVehicles(6, 6) - mapBefore[1], b->GetVehicleCount() > 0 ? 1 : 0) << "turn " << turn;
+  };
   int line = 0;
   auto* bus = new CMicroOpnv;
   bus->Create(reinterpret_cast<COpnvLine*>(&line), 0);
@@ -469,6 +512,7 @@ TEST_F(MovementTest, CellsKeepTheirVehiclesKindSizeSpeedAndCountThroughSpawnsMov
     }
     ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*a, turn));
     ASSERT_NO_FATAL_FAILURE(ExpectHeldAsTheVehiclesSay(*b, turn));
+    expectMapCounts(turn);
   }
   EXPECT_GT(spawned, 50);
   EXPECT_GT(removed, 50);
