@@ -22,7 +22,6 @@ struct Rect {
   bool Holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
 };
 
-// A close button of a window, in screen coordinates.
 // The strip across the top of a window where its caption and close button
 // lie.
 constexpr int kCaptionHeight = 21;
@@ -142,7 +141,8 @@ struct CloseMarks : wintest::Scene {
     return marks;
   }
 
-  // The pictures the help buttons put up in help window 215.
+  // The pictures the help buttons put up in help window 215 (none of the
+  // game's buttons does today; the window stays empty and closed).
   std::vector<int> HelpPictures() {
     std::set<int> pictures;
     wintest::ForEachWindow(Root(), [&](CScreenWindow* w) {
@@ -175,8 +175,8 @@ const Background kBackgrounds[] = {{190, 33782, 50535}, {190, 33784, 50533}, {19
 // street and crossing windows, the help window (with the picture of the
 // help asked for) and the dynamic help (laid out for its text).
 bool ShownOnlyWhenGiven(int id) {
-  return id == 215 || id == 242 ||
-         std::any_of(std::begin(kBackgrounds), std::end(kBackgrounds), [id](const Background& b) { return b.window == id; });
+  return id == 215 || id == 242 || std::any_of(std::begin(kBackgrounds), std::end(kBackgrounds),
+                                                [id](const Background& b) { return b.window == id; });
 }
 
 // Draws every window of the game in both languages as the player can see
