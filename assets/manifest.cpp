@@ -220,6 +220,8 @@ std::vector<UiArt> BuildUiArts() {
       {25866, 12, 12, BUTTON}, {25849, 12, 11, B}, {25850, 12, 11, B}, {33720, 12, 12, B}, {33721, 12, 12, B},
       {25863, 16, 15, BUTTON}, {40664, 14, 12, BUTTON}, {25935, 15, 16, BUTTON}, {25936, 15, 16, BUTTON},
       {28545, 11, 18, BUTTON}, {44382, 15, 16, BUTTON},
+      // the dynamic help's title bar: left end, middle tile, centre piece, right end with the close mark
+      {49703, 35, 19, B}, {49701, 80, 19, B}, {49702, 36, 19, B}, {49704, 35, 19, B},
       // public transport: caption, button column, page buttons, pages, buttons, campaign and training bars
       {25861, 388, 21, B}, {50171, 388, 21, B}, {25857, 51, 349, B}, {18716, 36, 36, BUTTON},
       {18717, 36, 36, BUTTON}, {18718, 36, 36, BUTTON}, {18719, 36, 36, BUTTON}, {18720, 36, 36, BUTTON},

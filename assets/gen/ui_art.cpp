@@ -803,6 +803,8 @@ Image16 MenuCaption(const UiArt& a, int state) {
   Gradient(cr, 0, 0, a.width, a.height, state == 1 ? Rgb{120, 136, 180} : Rgb{96, 112, 156}, {58, 70, 102});
   Bevel(cr, 0, 0, a.width, a.height, true);
   for (int i = 0; i < 3; ++i) Line(cr, 4, 4.5 + i * 3, 30, 4.5 + i * 3, 1, state == 1 ? kAccent : kEdgeLight);
+  // The caption is drawn over the menu's close box: it carries the box.
+  CloseBoxFace(cr, 34, 3, 9, 9, 0);
   return c.ToImage();
 }
 

@@ -245,7 +245,7 @@ bool DrawMassnahmenArt(const UiArt& a, int state, Image16* out) {
   switch (a.id) {
     case 26652: case 50037: {
       Canvas c(a.width, a.height);
-      CaptionStrip(c.cr(), a.width, a.id == 50037 ? "Mobility services" : "Mobilit\xC3\xA4tsdienste", -1);
+      CaptionStrip(c.cr(), a.width, a.id == 50037 ? "Mobility services" : "Mobilit\xC3\xA4tsdienste", 357);
       *out = c.ToImage();
       return true;
     }

@@ -223,6 +223,7 @@ Image16 Caption(const UiArt& a, bool english) {
   Disc(cr, 11.5, 15.5, 1.8, kEdgeDark);
   Disc(cr, 19.5, 15.5, 1.8, kEdgeDark);
   Text(cr, kCondensedBold, 12, english ? "Public transport" : "\xC3\x96" "ffentlicher Nahverkehr", 30, 15, kTextLight);
+  CloseMark(cr, 357, 3, 14, 13);
   return c.ToImage();
 }
 

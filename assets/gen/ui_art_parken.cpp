@@ -23,10 +23,11 @@ void ParkSign(cairo_t* cr, double x, double y, double size) {
   Text(cr, kBold, size * 0.8, "P", x, y + size * 0.3, kWhite, Align::Centre);
 }
 
-Image16 Caption(const UiArt& a, const Words& title, bool english) {
+// The caption with the close mark where the window's close button lies.
+Image16 Caption(const UiArt& a, const Words& title, bool english, double closeX) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  CaptionStrip(cr, a.width, "", -1);
+  CaptionStrip(cr, a.width, "", closeX);
   FillRect(cr, 6, 2, 16, a.height - 4, kCaptionBottom);
   ParkSign(cr, 14, a.height / 2.0, a.height - 6);
   Text(cr, kCondensedBold, 12, title.In(english), 30, a.height - 5, kTextLight);
@@ -235,7 +236,7 @@ bool DrawParkenArt(const UiArt& a, int state, Image16* out) {
   const Words management{"Parkraummanagement", "Parking management"};
   const Words carPark{"Parkplatz", "Car park"};
   switch (a.id) {
-    case 28173: case 50208: *out = Caption(a, management, a.id == 50208); return true;
+    case 28173: case 50208: *out = Caption(a, management, a.id == 50208, 357); return true;
     case 28172: *out = TabColumn(a, 3); return true;
     case 28177: *out = IconButton(a, state, PlacesIcon); return true;
     case 28176: *out = IconButton(a, state, ScalesIcon); return true;
@@ -244,7 +245,7 @@ bool DrawParkenArt(const UiArt& a, int state, Image16* out) {
     case 50842: case 50217: *out = FeesPage(a, a.id == 50217); return true;
     case 50843: case 50215: *out = UtilisationPage(a, a.id == 50215); return true;
     case 28174: *out = LabelButton(a, state, "OK", 8, {}, false); return true;
-    case 28502: case 50782: *out = Caption(a, carPark, a.id == 50782); return true;
+    case 28502: case 50782: *out = Caption(a, carPark, a.id == 50782, 247); return true;
     case 28501: *out = ButtonColumn(a); return true;
     case 28403: *out = IconButton(a, state, InfoIcon); return true;
     case 28404: *out = IconButton(a, state, SettingsIcon); return true;

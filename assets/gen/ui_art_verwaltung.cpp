@@ -317,6 +317,28 @@ Image16 SmallCaption(const UiArt& a) {
   return c.ToImage();
 }
 
+// The dynamic help's title bar comes in pieces laid side by side for the
+// width of its text: the left end with the grip, a middle tile repeated, a
+// centre piece over them and the right end with the close mark where the
+// help's close button lies.
+Image16 TitleBarPiece(const UiArt& a, bool leftEnd, bool closeEnd) {
+  Canvas c(a.width, a.height);
+  cairo_t* cr = c.cr();
+  cairo_rectangle(cr, 0, 0, a.width, a.height);
+  Gradient(cr, 0, 0, a.width, a.height, kCaptionTop, kCaptionBottom);
+  Line(cr, 0, 0.5, a.width, 0.5, 1, kEdgeLight);
+  Line(cr, 0, a.height - 0.5, a.width, a.height - 0.5, 1, kEdgeDark);
+  if (leftEnd) {
+    Line(cr, 0.5, 0, 0.5, a.height, 1, kEdgeLight);
+    for (int i = 0; i < 3; ++i) Line(cr, 8, 6.5 + i * 3.5, 18, 6.5 + i * 3.5, 1, kEdgeLight);
+  }
+  if (closeEnd) {
+    Line(cr, a.width - 0.5, 0, a.width - 0.5, a.height, 1, kEdgeDark);
+    CloseMark(cr, 11, 3, 14, 13);
+  }
+  return c.ToImage();
+}
+
 void TurnIcon(cairo_t* cr, bool left) {
   cairo_save(cr);
   if (left) {
@@ -384,6 +406,9 @@ bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out) {
     case 26543: *out = SmallWindow(a, ""); return true;
     case 26547: *out = SmallCaption(a); return true;
     case 25940: *out = CloseBox(a, state); return true;
+    case 49703: *out = TitleBarPiece(a, true, false); return true;
+    case 49701: case 49702: *out = TitleBarPiece(a, false, false); return true;
+    case 49704: *out = TitleBarPiece(a, false, true); return true;
     case 25922: *out = IconButton(a, state, [](cairo_t* cr) { StopIcon(cr, '-'); }); return true;
     case 25919: *out = IconButton(a, state, [](cairo_t* cr) { StopIcon(cr, '+'); }); return true;
     case 25920: *out = IconButton(a, state, LinesIcon); return true;

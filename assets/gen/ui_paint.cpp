@@ -184,14 +184,17 @@ void CaptionStrip(cairo_t* cr, double w, const std::string& title, double closeX
   if (closeX >= 0) CloseMark(cr, closeX, 3, closeW, 13);
 }
 
-Image16 CloseBox(const UiArt& a, int state) {
-  Canvas c(a.width, a.height);
-  cairo_t* cr = c.cr();
-  cairo_rectangle(cr, 0, 0, a.width, a.height);
+void CloseBoxFace(cairo_t* cr, double x, double y, double w, double h, int state) {
+  cairo_rectangle(cr, x, y, w, h);
   Set(cr, state == 1 ? Rgb{240, 80, 70} : state == 2 ? Rgb{150, 30, 24} : kRed);
   cairo_fill(cr);
-  Line(cr, 2, 2, a.width - 2, a.height - 2, 1.4, kWhite);
-  Line(cr, a.width - 2, 2, 2, a.height - 2, 1.4, kWhite);
+  Line(cr, x + 2, y + 2, x + w - 2, y + h - 2, 1.4, kWhite);
+  Line(cr, x + w - 2, y + 2, x + 2, y + h - 2, 1.4, kWhite);
+}
+
+Image16 CloseBox(const UiArt& a, int state) {
+  Canvas c(a.width, a.height);
+  CloseBoxFace(c.cr(), 0, 0, a.width, a.height, state);
   return c.ToImage();
 }
 

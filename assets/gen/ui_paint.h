@@ -81,6 +81,9 @@ Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed = tr
 // A button carrying a word: a label button of the bar, or a layer button.
 Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch);
 Image16 CloseBox(const UiArt& a, int state);
+// The small close box's red face with its cross, at (x, y); drawn into a
+// picture that lies over the box.
+void CloseBoxFace(cairo_t* cr, double x, double y, double w, double h, int state);
 // A red close mark drawn into a window's background.
 void CloseMark(cairo_t* cr, double x, double y, double w, double h);
 // A window's caption strip with its title; the close mark at closeX, none

@@ -11,6 +11,7 @@
 #include <set>
 #include <vector>
 
+#include "framework/qno_bitmap.h"
 #include "framework/qno_display.h"
 #include "framework/qno_resource.h"
 #include "gui/gui_host.h"
@@ -48,12 +49,22 @@ class SceneHost : public CGuiHost, public CWorldHost {
   bool CheckMessageForJump(int /*n*/) override { return eventHasPlace; }
   // The measures' pages ask which of them show their companion page.
   void UpdateMeasurePageHints() override { ++measureHintsAsked; }
+  // A window given a new background takes the picture's size, as in the
+  // game, once a test names the archives to measure it in.
+  bool GetPictureSize(int id, int* w, int* h) override {
+    QnoBitmap* picture = pictures && id > 0 ? QnoBitmap::FromResource(pictures, static_cast<unsigned>(id)) : nullptr;
+    if (!picture) return false;
+    *w = picture->GetSizeX();
+    *h = picture->GetSizeY();
+    return true;
+  }
 
   std::vector<CScreenWindow*> renderList;  // front first
   double hour = 12;
   int language = 0;
   bool eventHasPlace = false;  // the newest event has a place to jump to
   int measureHintsAsked = 0;
+  QnoResourceManager* pictures = nullptr;  // measures the pictures when set
 };
 
 // Every window of the tree below and with `root`, parents before children.
