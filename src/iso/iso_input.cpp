@@ -41,21 +41,24 @@ int CIsoWelt::OnPlayloopTurn() {
   const size_t n = m_TurnTiles.size();
   // A turn may change the objects of cells later in the walk (an object
   // removed or placed): from then on each tile's object is read from its
-  // cell, as the walk meets it.
+  // cell, as the walk meets it. Only a tile's own turn changes objects, so
+  // whether they changed is asked once a tile, before its stages.
   const uint32_t gathered = m_TurnTilesKey.objectChanges;
-  auto objectAt = [this, gathered](const TurnTile& t) -> CWorldObj* {
-    if (CIsoInfo::GetObjectChanges() == gathered) return t.object;
+  auto objectAt = [this](const TurnTile& t, bool asGathered) -> CWorldObj* {
+    if (asGathered) return t.object;
     const CIsoInfo* cell = GetIsoInfo(t.x, t.y);
     return cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
   };
   for (size_t i = 0; i < n; ++i) {
-    if (i + kObjectAhead < n) __builtin_prefetch(objectAt(m_TurnTiles[i + kObjectAhead]));
+    const bool asGathered = CIsoInfo::GetObjectChanges() == gathered;
+    if (i + kObjectAhead < n) __builtin_prefetch(objectAt(m_TurnTiles[i + kObjectAhead], asGathered));
     for (size_t stage = std::min(kObjectStages, n - 1 - i); stage >= 1; --stage) {
       const TurnTile& ahead = m_TurnTiles[i + stage];
-      if (const CWorldObj* object = objectAt(ahead)) object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
+      if (const CWorldObj* object = objectAt(ahead, asGathered))
+        object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
     }
     const TurnTile& t = m_TurnTiles[i];
-    if (CWorldObj* object = objectAt(t)) object->OnPlayloopTurn(t.x, t.y);
+    if (CWorldObj* object = objectAt(t, asGathered)) object->OnPlayloopTurn(t.x, t.y);
   }
   m_pHost->PlaceVehicles();
   return 0;

@@ -9,6 +9,7 @@
 #include "framework/zor_list.h"
 #include "framework/zor_record.h"
 #include "iso/iso_river.h"
+#include "iso/iso_screen_tiles.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_welt.h"
 #include "worldbase/zor_world_obj.h"
@@ -222,9 +223,26 @@ void CIsoWelt::ResetPanningMode() {
 
 // ---- conversions ---------------------------------------------------------------------
 
+IsoScreenTiles IsoScreenTilesOf(const CIsoWelt& map) {
+  const QnoDisplay* display = map.GetDisplay();
+  const int w = display ? display->GetScreenWidth() : 800;
+  const int h = display ? display->GetScreenHeight() : 600;
+  IsoScreenTiles t;
+  t.rotation = g_IsoRichtung;
+  t.zoom = IsoZoomIndex();
+  t.shiftX = w / 2 + map.GetPixelOffsetX();
+  t.shiftY = h / 2 + map.GetPixelOffsetY();
+  t.centreX = map.GetCenterX();
+  t.centreY = map.GetCenterY();
+  t.anchorX = map.GetOriginX() + map.GetPixelOffsetX() - Tile_Size_XDiv2[t.zoom];
+  t.anchorY = map.GetOriginY() + map.GetPixelOffsetY();
+  return t;
+}
+
 void CIsoWelt::FixeIsoKoorCalc(unsigned short x, unsigned short y, int& sx, int& sy) {
-  CalcIsoToXY(static_cast<short>(x), static_cast<short>(y), &sx, &sy);
-  sx += m_OriginX + m_PixelOffsetX - Tile_Size_XDiv2[IsoZoomIndex()];
+  const int zoom = IsoZoomIndex();
+  IsoTileToScreen(g_IsoRichtung, zoom, static_cast<short>(x), static_cast<short>(y), sx, sy);
+  sx += m_OriginX + m_PixelOffsetX - Tile_Size_XDiv2[zoom];
   sy += m_OriginY + m_PixelOffsetY;
 }
 
@@ -245,13 +263,10 @@ void CIsoWelt::MouseKoorToScreenKoor(int mx, int my, int* sx, int* sy) {
 }
 
 void CIsoWelt::ScreenKoorToIsoKoor(int px, int py, int* x, int* y) {
-  const int w = m_pDisplay ? m_pDisplay->GetScreenWidth() : 800;
-  const int h = m_pDisplay ? m_pDisplay->GetScreenHeight() : 600;
   int tx, ty;
-  CalcXYToIso(static_cast<short>(px - w / 2 - m_PixelOffsetX), static_cast<short>(py - h / 2 - m_PixelOffsetY), &tx,
-              &ty);
-  if (x) *x = tx + m_CenterX;
-  if (y) *y = ty + m_CenterY;
+  IsoScreenTilesOf(*this).TileAt(px, py, tx, ty);
+  if (x) *x = tx;
+  if (y) *y = ty;
 }
 
 int CIsoWelt::MouseKoorToIsoKoor(int mx, int my, int* x, int* y) {

@@ -1,10 +1,10 @@
 #include "iso/iso_welt.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
+#include "iso/iso_screen_tiles.h"
 #include "iso/iso_vehicle.h"
 #include "iso/street_info_list.h"
 #include "worldbase/zor_world_obj.h"
@@ -114,52 +114,17 @@ int CIsoWelt::Destroy() {
 // ---- coordinates -------------------------------------------------------------------
 
 void CIsoWelt::CalcIsoToXY(short u, short v, int* x, int* y) {
-  const int i = IsoZoomIndex(), xd = Tile_Size_XDiv2[i], yd = Tile_Size_YDiv2[i];
-  int rx = 0, ry = 0;
-  switch (g_IsoRichtung) {
-    case 0:
-      rx = (u - v) * xd, ry = (u + v) * yd;
-      break;
-    case 1:
-      rx = -(u + v) * xd, ry = (u - v) * yd;
-      break;
-    case 2:
-      rx = -(u - v) * xd, ry = -(u + v) * yd;
-      break;
-    case 3:
-      rx = (u + v) * xd, ry = (v - u) * yd;
-      break;
-    default:
-      break;
-  }
+  int rx, ry;
+  IsoTileToScreen(g_IsoRichtung, IsoZoomIndex(), u, v, rx, ry);
   if (x) *x = rx;
   if (y) *y = ry;
 }
 
 void CIsoWelt::CalcXYToIso(short sx, short sy, int* tileX, int* tileY) {
-  const int i = IsoZoomIndex();
-  const float x = sx, y = sy;
-  const float w = static_cast<float>(Tile_Size_X[i] + 2), h = static_cast<float>(Tile_Size_Y[i]);
-  const float xd = static_cast<float>(Tile_Size_XDiv2[i]), yd = static_cast<float>(Tile_Size_YDiv2[i]);
-  float a = 0.0f, b = 0.0f;
-  switch (g_IsoRichtung) {
-    case 0:
-      a = x / w + y / h, b = y / h - x / w;
-      break;
-    case 1:
-      a = (y - yd) / h - (x - xd) / w, b = -(x - xd) / w - (y - yd) / h;
-      break;
-    case 2:
-      a = -(x / w + (y - h) / h), b = x / w - (y - h) / h;
-      break;
-    case 3:
-      a = (x + xd) / w - (y - yd) / h, b = (x + xd) / w + (y - yd) / h;
-      break;
-    default:
-      break;
-  }
-  if (tileX) *tileX = static_cast<int>(std::floor(a));
-  if (tileY) *tileY = static_cast<int>(std::floor(b));
+  int tx, ty;
+  IsoScreenToTile(g_IsoRichtung, IsoZoomIndex(), sx, sy, tx, ty);
+  if (tileX) *tileX = tx;
+  if (tileY) *tileY = ty;
 }
 
 // ---- the view rectangle --------------------------------------------------------------

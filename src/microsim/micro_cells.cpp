@@ -623,11 +623,18 @@ struct DirectionTable {
   uint8_t dir[kDirectionSide][kDirectionSide];
 };
 
+// Made before the game starts, so that a look-up needs no guard.
+const DirectionTable g_DirectionTable;
+
+// Steps beyond the table, out of line: the look-up then needs no registers
+// saved for the angle's arithmetic.
+[[gnu::noinline]] int FarDirection(int dx, int dy) { return MicroDirection(dx, dy); }
+
 int TableDirection(int dx, int dy) {
-  static const DirectionTable table;
-  if (dx < -kDirectionReach || dx > kDirectionReach || dy < -kDirectionReach || dy > kDirectionReach)
-    return MicroDirection(dx, dy);
-  return table.dir[dy + kDirectionReach][dx + kDirectionReach];
+  if (static_cast<unsigned>(dx) + kDirectionReach >= unsigned{kDirectionSide} ||
+      static_cast<unsigned>(dy) + kDirectionReach >= unsigned{kDirectionSide})
+    return FarDirection(dx, dy);
+  return g_DirectionTable.dir[dy + kDirectionReach][dx + kDirectionReach];
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
+#include "iso/iso_screen_tiles.h"
 #include "iso/iso_welt.h"
 #include "microsim/micro_car.h"
 #include "microsim/micro_cells.h"
@@ -864,7 +865,54 @@ bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsi
 
 // ------------------------------------------------------------ drawing
 
+namespace {
+
+// The car's sprite direction and screen position; at rotation 0 (the only
+// one whose drawing asks) also the tile its sprite reaches into besides the
+// one under its position: the x neighbour for directions 7 to 24 and 40 to
+// 56, else the y neighbour, on the side of the tile's diagonal the car
+// stands on. Only a neighbour further down the screen is registered. `map`
+// is null at other rotations and without a map.
+void PlaceCar(const CQnoMicroZelle& layout, BinaryMicroSimObject* cell, CIsoWelt* map,
+              const IsoScreenTiles& view) {
+  if (!cell || !cell->m_pCar || cell->m_Position == BinaryMicroSimObject::kNoPosition ||
+      cell->m_Choice == BinaryMicroSimObject::kNoChoice)
+    return;
+  int dir = 0;
+  if (!layout.CalcRichtung(dir, cell)) return;
+  int x = 0, y = 0;
+  layout.CalcCarPos(x, y, cell);
+  CCar* car = cell->m_pCar;
+  car->SetScreenXYPos(x, y, -1, -1);
+  car->SetRichtungsIndex(dir);
+  if (!map) return;
+  int ix = 0, iy = 0;
+  view.TileAt(x, y, ix, iy);
+  if (!IsoInMap(ix, iy)) return;
+  int ax = 0, ay = 0;
+  view.AnchorOf(static_cast<unsigned short>(ix), static_cast<unsigned short>(iy), ax, ay);
+  ay += Tile_Size_YDiv2[view.zoom];
+  int nx = ix, ny = iy;
+  if ((dir >= 7 && dir <= 24) || (dir >= 40 && dir <= 56))
+    nx = (ax - x) - 2 * (y - ay) >= 0 ? ix - 1 : ix + 1;
+  else
+    ny = (x - ax) - 2 * (y - ay) < 0 ? iy + 1 : iy - 1;
+  if (nx > ix || ny > iy) map->SetSecondCarPos(car, nx, ny);
+}
+
+// The map for the second tiles of PlaceCar, and its view.
+CIsoWelt* SecondTileMap(IsoScreenTiles& view) {
+  CIsoWelt* map = CMicroSimHost::Get()->GetIsoWelt();
+  if (!map) return nullptr;
+  view = IsoScreenTilesOf(*map);
+  return view.rotation == 0 ? map : nullptr;
+}
+
+}  // namespace
+
 void CQnoMicroZelle::PlaceCars(std::span<CCar* const> cars) {
+  IsoScreenTiles view;
+  CIsoWelt* map = SecondTileMap(view);
   // The cars, their cells and the cells they head for lie scattered in
   // memory: each is asked for a few cars ahead of its use, so that the
   // waits for memory overlap instead of following one another.
@@ -880,31 +928,12 @@ void CQnoMicroZelle::PlaceCars(std::span<CCar* const> cars) {
       }
     }
     Cell* cell = cars[i]->GetMicroSimObject();
-    if (cell && cell->m_Visible == 1 && cell->m_pOwner) cell->m_pOwner->SetCarPos(cell);
+    if (cell && cell->m_Visible == 1 && cell->m_pOwner) PlaceCar(*cell->m_pOwner, cell, map, view);
   }
 }
 
 void CQnoMicroZelle::SetCarPos(Cell* cell) {
-  if (!cell || !cell->m_pCar || cell->m_Position == Cell::kNoPosition || cell->m_Choice == Cell::kNoChoice) return;
-  int dir = 0;
-  if (!CalcRichtung(dir, cell)) return;
-  int x = 0, y = 0;
-  CalcCarPos(x, y, cell);
-  CCar* car = cell->m_pCar;
-  car->SetScreenXYPos(x, y, -1, -1);
-  car->SetRichtungsIndex(dir);
-  CIsoWelt* map = CMicroSimHost::Get()->GetIsoWelt();
-  if (!map) return;
-  int ix = 0, iy = 0;
-  map->ScreenKoorToIsoKoor(x, y, &ix, &iy);
-  if (!IsoInMap(ix, iy)) return;
-  int ax = 0, ay = 0;
-  map->FixeIsoKoorCalc(static_cast<unsigned short>(ix), static_cast<unsigned short>(iy), ax, ay);
-  if (g_IsoRichtung == 0) ay += Tile_Size_YDiv2[static_cast<int>(g_ZoomStufe) / 2];
-  int nx = ix, ny = iy;
-  if ((dir >= 7 && dir <= 24) || (dir >= 40 && dir <= 56))
-    nx = (ax - x) - 2 * (y - ay) >= 0 ? ix - 1 : ix + 1;
-  else
-    ny = (x - ax) - 2 * (y - ay) < 0 ? iy + 1 : iy - 1;
-  if (g_IsoRichtung == 0 && (nx > ix || ny > iy)) map->SetSecondCarPos(car, nx, ny);
+  IsoScreenTiles view;
+  CIsoWelt* map = SecondTileMap(view);
+  PlaceCar(*this, cell, map, view);
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "iso/iso_screen_tiles.h"
 #include "iso/iso_welt.h"
 #include "iso_scene.h"
 #include "worldbase/zor_world_host.h"
@@ -88,6 +89,43 @@ TEST_F(IsoViewTest, ScreenPointInsideATileGivesThatTile) {
     EXPECT_EQ(tx, 4);
     EXPECT_EQ(ty, 8);
   }
+}
+
+// The tile under a screen offset, worked out in integers, is the one the
+// rule's single-precision quotients give: over every offset near the view
+// and a lattice over the whole 16-bit range, in every rotation (and an
+// unknown one) and zoom, and at offsets where the exact quotient is a whole
+// number that the floats land just below.
+TEST_F(IsoViewTest, TheTileUnderAnOffsetIsTheFloatRulesEverywhere) {
+  int checked = 0;
+  auto same = [&](int r, int z, int x, int y) {
+    int tx, ty, fx, fy;
+    IsoScreenToTile(r, z, static_cast<short>(x), static_cast<short>(y), tx, ty);
+    IsoScreenToTileFloat(r, z, static_cast<short>(x), static_cast<short>(y), fx, fy);
+    ++checked;
+    return tx == fx && ty == fy;
+  };
+  for (int r = 0; r <= 4; ++r)
+    for (int z = 0; z < 3; ++z) {
+      for (int x = -150; x <= 150; ++x)
+        for (int y = -150; y <= 150; ++y) ASSERT_TRUE(same(r, z, x, y)) << r << " " << z << " " << x << "," << y;
+      for (int x = -32768; x <= 32767; x += 251)
+        for (int y = -32768; y <= 32767; y += 257) ASSERT_TRUE(same(r, z, x, y)) << r << " " << z << " " << x << "," << y;
+      for (int x : {-32768, -32767, 32766, 32767})
+        for (int y : {-32768, -32767, -1, 0, 1, 32766, 32767}) ASSERT_TRUE(same(r, z, x, y)) << r << " " << z;
+    }
+  EXPECT_GT(checked, 1500000);
+  // (-32768 x 46 + 23560 x 92) / (92 x 46) is 156 exactly; the floats give
+  // just below it, and so does the conversion.
+  int tx, ty;
+  IsoScreenToTile(0, 0, -32768, 23560, tx, ty);
+  EXPECT_EQ(tx, 155);
+  g_ZoomStufe = ISO_ZOOM_2;
+  Scene s;
+  s.map->CalcXYToIso(-32768, 5648, &tx, &ty);
+  EXPECT_EQ(tx, -489) << "-488 exactly";
+  IsoScreenToTile(0, 2, -32768, 6148, tx, ty);
+  EXPECT_EQ(tx, -854) << "-853 exactly";
 }
 
 TEST_F(IsoViewTest, MovingLeftAtTheMapEdgeStaysInside) {

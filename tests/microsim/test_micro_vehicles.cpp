@@ -2,6 +2,7 @@
 // and the placing rules that keep one vehicle per cell.
 #include <gtest/gtest.h>
 
+#include "iso/iso_welt.h"
 #include "micro_test_host.h"
 
 using namespace microtest;
@@ -405,4 +406,94 @@ TEST_F(MovementTest, PlacingAListOfCarsPlacesEachInAVisibleCellAsItsCellWould) {
   EXPECT_EQ(listed[10].x, cell->m_ScreenX + static_cast<int>(cell->m_CarX));
   EXPECT_EQ(listed[10].dir, 40) << "heading along +x";
   CQnoMicroZelle::PlaceCars({});
+}
+
+namespace {
+
+// A host whose map the placing asks for the cars' second tiles.
+class MapHost : public ScriptHost {
+ public:
+  CIsoWelt* map = nullptr;
+  CIsoWelt* GetIsoWelt() override { return map; }
+};
+
+// The second tile by the map's own conversions: the tile under the point,
+// its anchor half a tile down, and the neighbour on the point's side of
+// the diagonal; none unless it lies further down the screen.
+bool ExpectedSecondTile(CIsoWelt& map, int dir, int x, int y, int& nx, int& ny) {
+  int ix = 0, iy = 0;
+  map.ScreenKoorToIsoKoor(x, y, &ix, &iy);
+  if (!IsoInMap(ix, iy)) return false;
+  int ax = 0, ay = 0;
+  map.FixeIsoKoorCalc(static_cast<unsigned short>(ix), static_cast<unsigned short>(iy), ax, ay);
+  ay += Tile_Size_YDiv2[IsoZoomIndex()];
+  nx = ix, ny = iy;
+  if ((dir >= 7 && dir <= 24) || (dir >= 40 && dir <= 56))
+    nx = (ax - x) - 2 * (y - ay) >= 0 ? ix - 1 : ix + 1;
+  else
+    ny = (x - ax) - 2 * (y - ay) < 0 ? iy + 1 : iy - 1;
+  return nx > ix || ny > iy;
+}
+
+}  // namespace
+
+TEST_F(MovementTest, ACarReachingIntoTheTileInFrontIsListedThereAtRotationZeroOnly) {
+  MapHost mapHost;
+  CIsoWelt map(nullptr, nullptr, nullptr);
+  mapHost.map = &map;
+  CMicroSimHost::Install(&mapHost);
+  map.SetIsoCenter(64, 64);
+  map.SetPixelOffset(7, -3);
+  // Heading along both axes and the diagonals, so that both neighbours and
+  // both sides of a tile's diagonal come up.
+  const int steps[][2] = {{20, 0}, {0, 20}, {-20, 0}, {0, -20}, {20, 10}, {-20, 10}, {20, -10}, {-20, -10}};
+  int alongX = 0, alongY = 0, none = 0;
+  for (TIsoZoomStufe zoom : {ISO_ZOOM_1, ISO_ZOOM_2, ISO_ZOOM_4}) {
+    g_ZoomStufe = zoom;
+    for (const auto& step : steps) {
+      LayoutPtr layout = Make({C(1, 2, 0, 0, {2}), C(2, 2, static_cast<int16_t>(step[0]), static_cast<int16_t>(step[1]), {}, 1)});
+      TestCar* car = Park(layout->GetZelle(0), 30);
+      layout->GetZelle(0)->m_CarX = 3;
+      layout->GetZelle(0)->m_CarY = -2;
+      // Every pixel of more than a tile's diamond around the screen centre.
+      for (int ay = 280; ay < 330; ++ay)
+        for (int ax = 340; ax < 440; ++ax) {
+          layout->SetScreenPos(ax, ay);
+          car->ResetIsoXYSecond();
+          layout->SetCarPos(layout->GetZelle(0));
+          int dir = 0;
+          ASSERT_TRUE(layout->CalcRichtung(dir, layout->GetZelle(0)));
+          const int x = layout->GetZelle(0)->m_ScreenX + 3, y = layout->GetZelle(0)->m_ScreenY - 2;
+          int nx = 0, ny = 0;
+          if (ExpectedSecondTile(map, dir, x, y, nx, ny)) {
+            ASSERT_EQ(car->GetSecondX(), nx) << "zoom " << zoom << " dir " << dir << " at " << x << "," << y;
+            ASSERT_EQ(car->GetSecondY(), ny) << "zoom " << zoom << " dir " << dir << " at " << x << "," << y;
+            ASSERT_EQ(CIsoWelt::m_CarSecondRender[nx][ny][car->GetSecondSlot()], car);
+            ++((dir >= 7 && dir <= 24) || (dir >= 40 && dir <= 56) ? alongX : alongY);
+          } else {
+            ASSERT_EQ(car->GetSecondX(), -1) << "zoom " << zoom << " dir " << dir << " at " << x << "," << y;
+            ++none;
+          }
+        }
+      // At another rotation no tile is listed, whatever the car covers.
+      g_IsoRichtung = 1;
+      for (int ay = 280; ay < 330; ay += 7)
+        for (int ax = 340; ax < 440; ax += 5) {
+          layout->SetScreenPos(ax, ay);
+          car->ResetIsoXYSecond();
+          layout->SetCarPos(layout->GetZelle(0));
+          ASSERT_EQ(car->GetSecondX(), -1);
+          int x = 0, y = 0, x2 = 0, y2 = 0;
+          car->GetScreenXYPos(x, y, x2, y2);
+          ASSERT_EQ(x, layout->GetZelle(0)->m_ScreenX + 3);
+          ASSERT_EQ(y, layout->GetZelle(0)->m_ScreenY - 2);
+        }
+      g_IsoRichtung = 0;
+    }
+  }
+  EXPECT_GT(alongX, 1000);
+  EXPECT_GT(alongY, 1000);
+  EXPECT_GT(none, 1000);
+  g_ZoomStufe = ISO_ZOOM_2;
+  CMicroSimHost::Install(&host);
 }
