@@ -461,9 +461,10 @@ const std::map<uint32_t, Icon>& Icons() {
          Disc(cr, 27, 27, 7, kAccent);
          Text(cr, kBold, 9, "$", 27, 30.5, {120, 90, 10}, Align::Centre);
        }},
-      // view buttons of the bar
-      {22087, [](cairo_t* cr) { Magnifier(cr, false); }},
-      {22088, [](cairo_t* cr) { Magnifier(cr, true); }},
+      // view buttons of the bar; 22088's button shows more of the map
+      // (zooms out), 22087's less (zooms in)
+      {22087, [](cairo_t* cr) { Magnifier(cr, true); }},
+      {22088, [](cairo_t* cr) { Magnifier(cr, false); }},
       {22089, [](cairo_t* cr) { RotateArrow(cr, false); }},
       {22090, [](cairo_t* cr) { RotateArrow(cr, true); }},
       {22091,

@@ -30,6 +30,26 @@ constexpr uint32_t kRightClickOnMap = 210;
 constexpr uint32_t kRightClickOffMap = 300;
 // The warning window goes away on a mouse move after this long (ms).
 constexpr uint32_t kWarningHold = 1500;
+// A press this soon after a move closed the warning, where the warning
+// stood, was aimed at the warning (ms): about the time a player takes to
+// see that it went.
+constexpr uint32_t kWarningAimMs = 400;
+
+// Where the one warning window stood when a move closed it, and when.
+struct GoneWarning {
+  bool byMove = false;
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  uint32_t time = 0;
+};
+GoneWarning g_goneWarning;
+
+// Whether a press at (sx, sy) lands, a moment after a move closed the
+// warning, where the warning stood: it was meant for the warning.
+bool PressMeantForGoneWarning(int sx, int sy) {
+  const GoneWarning& w = g_goneWarning;
+  return w.byMove && kfx_GetTicks() - w.time < kWarningAimMs && sx >= w.x0 && sx < w.x1 && sy >= w.y0 && sy < w.y1;
+}
+
 // Arrow keys scroll the map by this many pixels.
 constexpr int kScrollStep = 50;
 
@@ -93,7 +113,7 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
   // release whose press came before the warning ends its gesture as usual.
   const int modal = FrontWarningOrQuestion();
   CloseWarningOnPressOrLateMove(e, modal == kYesNoWindow);
-  const bool held = down ? modal != 0 : up && m_PressHeldByModal;
+  const bool held = down ? modal != 0 || PressMeantForGoneWarning(sx, sy) : up && m_PressHeldByModal;
   if (down || up) m_PressHeldByModal = down && held;
 
   if (IsMouseEvent(e)) {
@@ -139,8 +159,21 @@ void CUserInt::CloseWarningOnPressOrLateMove(const QnoInteractionEvent* e, bool 
     m_AchtungTime = kfx_GetTicks();
     return;
   }
-  if (selObj.warningShown && (e->type == QNO_EVENT_BUTTONDOWN || (e->type == QNO_EVENT_MOUSEMOVE &&
-                                                                   kfx_GetTicks() - GetAchtungTime() > kWarningHold))) {
+  const bool press = e->type == QNO_EVENT_BUTTONDOWN;
+  if (selObj.warningShown &&
+      (press || (e->type == QNO_EVENT_MOUSEMOVE && kfx_GetTicks() - GetAchtungTime() > kWarningHold))) {
+    // The move that closes the warning is often the one that takes the
+    // pointer to its close box; the press that follows belongs to it.
+    CScreenWindow* warning = topWindow ? topWindow->GetWindowByID(kWarningWindow) : nullptr;
+    GoneWarning& gone = g_goneWarning;
+    gone.byMove = !press && warning;
+    if (gone.byMove) {
+      gone.x0 = warning->GetRealPosX();
+      gone.y0 = warning->GetRealPosY();
+      gone.x1 = gone.x0 + warning->GetSizeX();
+      gone.y1 = gone.y0 + warning->GetSizeY();
+      gone.time = kfx_GetTicks();
+    }
     DeActivateWindow(kWarningWindow, 0);
     selObj.warningShown = 0;
   }

@@ -1,7 +1,9 @@
 #include "world/zor_frame_loop.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
@@ -9,6 +11,40 @@
 
 CZorvaWorld* dazoR = nullptr;
 unsigned char Leave_Game = 0;
+
+namespace {
+
+// The last end signal that arrived; the handler only notes it, the loop
+// acts on it between two passes.
+volatile std::sig_atomic_t g_endSignal = 0;
+
+extern "C" void ZorNoteEndSignal(int signal) { g_endSignal = signal; }
+
+}  // namespace
+
+// SDL turns an interrupt or a termination into a quit event that tells
+// nothing of where it came from; the loop's own handlers take their place,
+// so that an end from outside can be told apart in the log from a window
+// closed and from the player's quit.
+CZorFrameLoop::CZorFrameLoop(CZorvaWorld* world) : m_world(world) {
+  g_endSignal = 0;
+  struct sigaction note {};
+  note.sa_handler = ZorNoteEndSignal;
+  // A write or a wait the signal falls into goes on; the loop ends after it.
+  note.sa_flags = SA_RESTART;
+  sigemptyset(&note.sa_mask);
+  for (size_t i = 0; i < kEndSignals.size(); ++i) sigaction(kEndSignals[i], &note, &m_foundActions[i]);
+}
+
+CZorFrameLoop::~CZorFrameLoop() {
+  for (size_t i = 0; i < kEndSignals.size(); ++i) sigaction(kEndSignals[i], &m_foundActions[i], nullptr);
+  g_endSignal = 0;
+}
+
+void CZorFrameLoop::Leave(const char* why) {
+  if (!Leave_Game) QNO_LOG("The game ends: %s", why);
+  Leave_Game = 1;
+}
 
 int TranslateKeyCodes(int key) {
   if (key >= 'a' && key <= 'z') key -= 32;
@@ -100,7 +136,11 @@ bool CZorFrameLoop::Iterate() {
     // Switching away from the game may swallow a button's release.
     if (sdl.type == SDL_ACTIVEEVENT && sdl.active.gain == 0 && (sdl.active.state & SDL_APPINPUTFOCUS) != 0)
       m_world->InputFocusLost();
-    if (sdl.type == SDL_QUIT) Leave_Game = 1;
+    if (sdl.type == SDL_QUIT) Leave("its window was closed");
+  }
+  if (const int signal = g_endSignal; signal != 0) {
+    const std::string why = "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+    Leave(why.c_str());
   }
   if (Leave_Game) return false;
   QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;

@@ -2,6 +2,7 @@
 // The process entry and the frame loop: SDL input converted to
 // QnoInteractionEvent, then one turn and one frame whenever the queue is empty.
 #include <SDL.h>
+#include <signal.h>
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,15 @@ const char* ZorChooseIniFile(const char* programPath);
 
 class CZorFrameLoop {
  public:
-  explicit CZorFrameLoop(CZorvaWorld* world) : m_world(world) {}
+  // While the loop lives, an interrupt, a termination signal or a hang-up
+  // ends it in order, named in the log; the handlers found are put back
+  // when it goes.
+  explicit CZorFrameLoop(CZorvaWorld* world);
+  ~CZorFrameLoop();
+  CZorFrameLoop(const CZorFrameLoop&) = delete;
+  CZorFrameLoop& operator=(const CZorFrameLoop&) = delete;
+  // The signals that end the game in order.
+  static constexpr std::array<int, 3> kEndSignals{SIGINT, SIGTERM, SIGHUP};
   // The steady rate the loop keeps at most.
   static constexpr int kFramesPerSecond = 60;
 
@@ -37,6 +46,8 @@ class CZorFrameLoop {
 
  private:
   void CarryKeyCharacter(const SDL_Event& sdl);
+  // Sets Leave_Game, with a log line naming why, the first time.
+  static void Leave(const char* why);
 
   CZorvaWorld* m_world;
   // One record serves every event, so key events keep the mouse words.
@@ -48,6 +59,7 @@ class CZorFrameLoop {
   uint32_t m_lastWait = 0;
   // The character each held key typed when it went down, by SDL key symbol.
   std::array<int32_t, SDLK_LAST> m_keyCharacters{};
+  std::array<struct sigaction, kEndSignals.size()> m_foundActions{};
 };
 
 // The whole run of the program; returns the exit code.

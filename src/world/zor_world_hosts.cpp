@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/qno_bitmap.h"
+#include "framework/qno_log.h"
 #include "framework/zor_seams.h"
 #include "gui/screen_window.h"
 #include "measures/active_route_guidance.h"
@@ -450,6 +451,7 @@ void CZorGuiHost::LeaveGame() {
   // A short pause before the frame loop stops lets the click that quit be heard.
   constexpr uint32_t kLeaveDelayMs = 300;
   kfx_Wait(kLeaveDelayMs);
+  if (!Leave_Game) QNO_LOG("The game ends: the player left it");
   Leave_Game = 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -221,6 +222,54 @@ TEST_F(FrameLoopTest, QuitStillDeliversLaterEventsThenStopsWithoutATurn) {
   EXPECT_EQ(world->events[1].type, 5);
   EXPECT_EQ(Leave_Game, 1);
   EXPECT_EQ(loop.GetFrames(), 0);
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// A quit event says the window was closed, once however many arrive.
+TEST_F(FrameLoopTest, AClosedWindowEndsTheLoopAndTheLogSaysSoOnce) {
+  PushQuit();
+  PushQuit();
+  CZorFrameLoop loop(world);
+  EXPECT_FALSE(loop.Iterate());
+  EXPECT_FALSE(loop.Iterate());
+  EXPECT_EQ(Occurrences(zortest::ReadFile("errors.log"), "The game ends: its window was closed"), 1u);
+}
+
+// An interrupt, a termination or a hang-up ends the loop in order after
+// the events already queued, names the signal in the log, and the handler
+// that was there before the loop is there again after it.
+TEST_F(FrameLoopTest, AnEndSignalEndsTheLoopInOrderAndTheLogNamesIt) {
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    Leave_Game = 0;
+    world->calls.clear();
+    struct sigaction before {};
+    sigaction(signal, nullptr, &before);
+    {
+      CZorFrameLoop loop(world);
+      EXPECT_TRUE(loop.Iterate()) << "no signal yet";
+      PushKey('a');
+      std::raise(signal);
+      EXPECT_FALSE(loop.Iterate());
+      EXPECT_EQ(world->calls.back(), "input") << "the queued key still arrives, and no turn follows";
+      EXPECT_EQ(Leave_Game, 1);
+      const std::string line = "The game ends: signal " + std::to_string(signal) + " (";
+      EXPECT_EQ(Occurrences(zortest::ReadFile("errors.log"), line), 1u);
+      EXPECT_EQ(Occurrences(zortest::ReadFile("errors.log"), "its window was closed"), 0u);
+    }
+    struct sigaction after {};
+    sigaction(signal, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+  }
+  // A new loop starts with no signal noted.
+  Leave_Game = 0;
+  CZorFrameLoop loop(world);
+  EXPECT_TRUE(loop.Iterate());
 }
 
 TEST_F(FrameLoopTest, ScreenIsOpenedFromTheSettingsAndStored) {

@@ -79,6 +79,33 @@ TEST(ScenarioBar, TheZoomButtonsSayInEnglishWhatTheyDo) {
   }
 }
 
+// Light pixels of a view button's picture around its centre: the lens and
+// its handle. The bar of a plus covers more of the lens than a minus does.
+int LightPixels(Scenario& game, const int (&button)[2]) {
+  int n = 0;
+  for (int y = button[1] - 8; y < button[1] + 8; ++y)
+    for (int x = button[0] - 9; x < button[0] + 9; ++x) {
+      const uint16_t p = game.Pixel(x, y);
+      const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+      if (r > 150 && g > 150 && b > 150) ++n;
+    }
+  return n;
+}
+
+// The magnifier with the minus shows more of the map, the one with the plus
+// less, as the player expects from their pictures.
+TEST(ScenarioBar, TheZoomButtonsPicturesShowWhichWayTheyZoom) {
+  Scenario game;
+  game.Run({Move(kBarX, kBarY), Wait(40)});
+  const int first = LightPixels(game, kZoomIn);
+  const int second = LightPixels(game, kZoomOut);
+  ASSERT_GT(second, 20) << "the second magnifier is drawn";
+  const int tileWidth = Tile_Size_X[IsoZoomIndex()];
+  Press(game, kZoomIn);
+  ASSERT_LT(Tile_Size_X[IsoZoomIndex()], tileWidth) << "the first button shows more of the map";
+  EXPECT_GT(first, second) << "the first magnifier shows a minus, the second a plus";
+}
+
 TEST(ScenarioBar, APressOnTheBarDropsTheTool) {
   Scenario game;
   game.Run({Move(400, 250), Wait(40)});

@@ -223,6 +223,7 @@ TEST(ScenarioQuit, YesWhenTheSaveSucceedsQuitsAtOnce) {
   EXPECT_EQ(world->saves, 1);
   EXPECT_TRUE(AutoSaveWritten());
   EXPECT_EQ(Leave_Game, 1) << "the frame loop ends";
+  EXPECT_NE(ReadFile("errors.log").find("The game ends: the player left it"), std::string::npos);
   // The pause that lets the click be heard is the clock's, not a sleep.
   EXPECT_EQ(Clock().LastWait(), 300u);
   EXPECT_FALSE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "nothing is asked again";

@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -390,6 +391,48 @@ TEST(ScenarioWarnings, TheClickThatClosesAWarningNeverReachesTheMap) {
   const std::vector<std::string> calls = MapCallsSince(game.Ui(), from);
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.front(), "StartBuildStreet");
+}
+
+// A warning shown long enough closes at the first move, which is often the
+// move that takes the pointer to its close box. The press that follows at
+// once where the warning stood was meant for it: it reaches neither the map
+// (it would start a street there, and its release would warn again) nor a
+// window. A press a moment later, or away from where the warning stood,
+// reaches the map as usual.
+TEST(ScenarioWarnings, APressWhereAWarningStoodJustAfterAMoveClosedItReachesNothing) {
+  Scenario game([] { return new FastSaveFails; });
+  game.Run({Move(kMapX, kMapY), Wait(40)});
+  game.ChooseTool(2, 1, -1);
+  const auto starts = [&](int from) {
+    const std::vector<std::string> calls = MapCallsSince(game.Ui(), from);
+    return std::count(calls.begin(), calls.end(), "StartBuildStreet");
+  };
+  for (const bool elsewhere : {false, true}) {
+    SCOPED_TRACE(elsewhere ? "a press away from the warning" : "a press on its close box");
+    // The failed fast save warns once its deferred save has run.
+    game.Key(SDLK_F4);
+    for (int i = 0; i < 50 && !game.IsOpen(kWarning); ++i) game.Do(Wait(40));
+    ASSERT_TRUE(game.IsOpen(kWarning));
+    CScreenWindow* warning = CUserInt::topWindow->GetWindowByID(kWarning);
+    const int closeX = warning->GetRealPosX() + warning->GetSizeX() - 20;
+    const int closeY = warning->GetRealPosY() + 8;
+    const int x = elsewhere ? kMapX : closeX;
+    const int y = elsewhere ? kMapY + 150 : closeY;
+    game.Do(Wait(1600));
+    const int from = game.Ui().GetMapCallCount();
+    game.Run({Move(x, y)});
+    ASSERT_FALSE(game.IsOpen(kWarning)) << "the late move closes the warning";
+    game.Run({Wait(100), Press(x, y), Release(x, y), Wait(40)});
+    EXPECT_EQ(starts(from), elsewhere ? 1 : 0);
+    EXPECT_EQ(CUserInt::selObj.leftButton, 0);
+    if (elsewhere) continue;
+    EXPECT_FALSE(game.IsOpen(kWarning)) << "no warning comes back";
+    // Later, the same place is the map's again.
+    game.Run({Wait(600), Press(x, y), Release(x, y), Wait(40)});
+    EXPECT_EQ(starts(from), 1);
+    // The refusal's warning, if the street was refused, goes with a press.
+    if (game.IsOpen(kWarning)) game.Click(closeX, closeY).Do(Wait(40));
+  }
 }
 
 }  // namespace
