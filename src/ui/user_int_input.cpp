@@ -385,9 +385,12 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
       case 18:
       case 19:
       case 20:
-      case 21:
-        BuildRemoveOpnvLine(tx, ty);
+      case 21: {
+        int lx = tx, ly = ty;
+        LineStopCellAt(sx, sy, lx, ly);
+        BuildRemoveOpnvLine(lx, ly);
         return 1;
+      }
       case 23: {
         CIsoInfo* cell = m_pIsoWelt->GetIsoInfo(tx, ty);
         const int type = cell ? cell->GetType(ISO_LAYER_UPPER) : 0;
