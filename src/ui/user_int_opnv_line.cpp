@@ -15,7 +15,7 @@ constexpr int kLineWindow = 227;
 constexpr uint16_t kNoLine = 65535;
 
 bool IsBusStop(int type) { return type >= OBJ_BUSSTOP_SIGN && type <= OBJ_BUSSTOP_SHELTER4; }
-bool IsLineStop(int type) { return IsBusStop(type) || type == OBJ_TRAMSTOP; }
+bool IsStop(int type) { return IsBusStop(type) || type == OBJ_TRAMSTOP; }
 
 }  // namespace
 
@@ -31,7 +31,7 @@ void CUserInt::RefreshWindowLineChange() {
   topWindow->SetVarWorldObject(129, 2, -2, COpnv::Get(), nullptr);
 }
 
-bool CUserInt::LineStopCellAt(int sx, int sy, int& tx, int& ty) {
+bool CUserInt::StopCellAt(int sx, int sy, int& tx, int& ty) {
   if (!m_pIsoWelt) return false;
   // A stop's sign stands up from its cell about one tile's height: a point
   // on the sign lies over a cell behind the stop. Straight down from the
@@ -41,7 +41,7 @@ bool CUserInt::LineStopCellAt(int sx, int sy, int& tx, int& ty) {
     int x = -1, y = -1;
     m_pIsoWelt->ScreenKoorToIsoKoor(sx, sy + dy, &x, &y);
     if (!InWorld(x, y)) continue;
-    if (IsLineStop(m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+    if (IsStop(m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
                                          ISO_LAYER_UPPER))) {
       tx = x;
       ty = y;

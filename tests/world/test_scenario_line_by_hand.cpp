@@ -192,7 +192,8 @@ TEST(ScenarioLineByHand, StopsClickedAtTheirCellOrTheirSignMakeALineThatListsTak
 }
 
 // A sign is found by whatever pixel of it is clicked, in each of the four
-// turns of the map and at each zoom: the line tool hands the stop's cell on.
+// turns of the map and at each zoom: the line tool hands the stop's cell
+// on, and so does the stop remover.
 TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewOfTheMap) {
   Scenario game;
   CZorvaWorld& world = game.World();
@@ -257,6 +258,22 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
     resetZoom(v);
   }
   view(0);
+
+  // The stop remover, too, takes the stop whose sign is clicked.
+  const std::vector<Point> sign = SignOverOtherCells(game, middles[0], kR, before[0], Around(game, middles[0], kR), stopCell);
+  ASSERT_FALSE(sign.empty());
+  game.Ui().SetToolNr(23, -1, -1);
+  const int from = game.Ui().GetMapCallCount();
+  game.Click(sign.front().x, sign.front().y);
+  bool removing = false;
+  for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
+    const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
+    if (std::string(call.name) != "RemoveObject") continue;
+    removing = true;
+    EXPECT_EQ(call.x, stopCell.x);
+    EXPECT_EQ(call.y, stopCell.y);
+  }
+  EXPECT_TRUE(removing) << "the removal of the stop is asked for";
 }
 
 }  // namespace
