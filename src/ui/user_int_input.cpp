@@ -418,10 +418,14 @@ int CUserInt::MapInput(QnoInteractionEvent* e, int sx, int sy) {
       case 18:
       case 19:
       case 20:
-      case 21:
-        BuildRemoveOpnvLine(tx, ty);
+      case 21: {
+        int lx = tx, ly = ty;
+        StopCellAt(sx, sy, lx, ly);
+        BuildRemoveOpnvLine(lx, ly);
         return 1;
+      }
       case 23: {
+        StopCellAt(sx, sy, tx, ty);
         CIsoInfo* cell = m_pIsoWelt->GetIsoInfo(tx, ty);
         const int type = cell ? cell->GetType(ISO_LAYER_UPPER) : 0;
         if (type == 23 || type == 24 || type == 25 || type == 26 || type == 28) {

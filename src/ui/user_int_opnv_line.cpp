@@ -1,6 +1,7 @@
 // The line tools: a click on a stop starts a bus or tram line, adds the stop
 // at either end of the edited line, or takes it out again.
 #include "gui/screen_window.h"
+#include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "measures/opnv.h"
@@ -14,6 +15,7 @@ constexpr int kLineWindow = 227;
 constexpr uint16_t kNoLine = 65535;
 
 bool IsBusStop(int type) { return type >= OBJ_BUSSTOP_SIGN && type <= OBJ_BUSSTOP_SHELTER4; }
+bool IsStop(int type) { return IsBusStop(type) || type == OBJ_TRAMSTOP; }
 
 }  // namespace
 
@@ -27,6 +29,26 @@ void CUserInt::RefreshWindowLineChange() {
   if (!topWindow) return;
   topWindow->SetZorvaList(129, -2, nullptr, 1);
   topWindow->SetVarWorldObject(129, 2, -2, COpnv::Get(), nullptr);
+}
+
+bool CUserInt::StopCellAt(int sx, int sy, int& tx, int& ty) {
+  if (!m_pIsoWelt) return false;
+  // A stop's sign stands up from its cell about one tile's height: a point
+  // on the sign lies over a cell behind the stop. Straight down from the
+  // point, the first cell holding a stop is the one whose sign is there.
+  const int reach = Tile_Size_Y[IsoZoomIndex()] * 3 / 2;
+  for (int dy = 0; dy <= reach; ++dy) {
+    int x = -1, y = -1;
+    m_pIsoWelt->ScreenKoorToIsoKoor(sx, sy + dy, &x, &y);
+    if (!InWorld(x, y)) continue;
+    if (IsStop(m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                         ISO_LAYER_UPPER))) {
+      tx = x;
+      ty = y;
+      return true;
+    }
+  }
+  return false;
 }
 
 int CUserInt::BuildRemoveOpnvLine(int x, int y) {
