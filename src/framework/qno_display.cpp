@@ -25,10 +25,31 @@ int QnoRenderBuffer::Create(CZorvaWorld*, const QnoDisplayCreateStruct* cs, SDL_
   m_colorFormat = QNO_COLOR_565;
   SetClipRect(0, 0, m_width, m_height);
   SetSurface(surface);
+  EndWatch();
   return 0;
 }
 
+void QnoRenderBuffer::EndWatch() {
+  if (m_touched == &m_watchBoxes) m_touched = nullptr;
+  m_watch = 0;
+}
+
+unsigned QnoRenderBuffer::StartWatch() {
+  m_watchBoxes.clear();
+  m_touched = &m_watchBoxes;
+  m_watchPixels = m_surface ? m_surface->pixels : nullptr;
+  // 0 names no watch.
+  if (++m_watchSerial == 0) ++m_watchSerial;
+  m_watch = m_watchSerial;
+  return m_watch;
+}
+
 void QnoRenderBuffer::SetSurface(SDL_Surface* surface) {
+  // What was drawn into another surface, or a surface of another size,
+  // says nothing of this one.
+  if (surface != m_surface || !surface || surface->w != m_width || surface->h != m_height ||
+      surface->pitch != m_pitch)
+    EndWatch();
   m_surface = nullptr;
   if (surface && !QnoIsSurface565(surface)) {
     QNO_ERROR(QNO_SEV_ERROR, "The screen surface is not 16-bit 565 (%d bits); nothing is drawn.",
@@ -92,7 +113,15 @@ void QnoRenderBuffer::AddTouched(int left, int top, int right, int bottom) {
   top = std::max(top, m_clipTop);
   right = std::min(right, m_clipRight);
   bottom = std::min(bottom, m_clipBottom);
-  if (left < right && top < bottom) m_touched->push_back({left, top, right, bottom});
+  if (left >= right || top >= bottom) return;
+  if (m_touched->size() >= kMaxTouchedBoxes) {
+    QnoBox all = m_touched->front();
+    for (const QnoBox& b : *m_touched)
+      all = {std::min(all.left, b.left), std::min(all.top, b.top), std::max(all.right, b.right),
+             std::max(all.bottom, b.bottom)};
+    m_touched->assign(1, all);
+  }
+  m_touched->push_back({left, top, right, bottom});
 }
 
 void QnoRenderBuffer::FillRect(int x1, int y1, int x2, int y2, uint32_t pixel) {

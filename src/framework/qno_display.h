@@ -5,6 +5,7 @@
 // screen's or a memory surface.
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -96,10 +97,35 @@ class QnoRenderBuffer {
   // have written: whoever set it learns where other work drew. Every
   // drawing into a buffer goes through its calls and the sprite blits,
   // which all tell it here.
-  void SetTouchedList(std::vector<QnoBox>* list) { m_touched = list; }
+  // Setting a list ends the watch below. A list that grows long is folded
+  // into the one box that holds all of it.
+  void SetTouchedList(std::vector<QnoBox>* list) {
+    m_touched = list;
+    m_watch = 0;
+  }
   void NoteTouched(int left, int top, int right, int bottom) {
     if (m_touched) AddTouched(left, top, right, bottom);
   }
+  static constexpr size_t kMaxTouchedBoxes = 512;
+
+  // A watch over where the buffer is drawn into from one frame to the
+  // next, for whoever draws a frame again only where it changed.
+  // StartWatch ends any watch before and returns the new one's number;
+  // DrawnSince(number) gives the boxes drawn into since it began, or null
+  // when it has ended (another watch began, a touched list was set, the
+  // surface or its size changed, the buffer was created again) or when the
+  // surface is not said to keep its pixels now.
+  unsigned StartWatch();
+  const std::vector<QnoBox>* DrawnSince(unsigned watch) const {
+    return watch != 0 && watch == m_watch && m_pictureKept && m_surface && m_surface->pixels == m_watchPixels
+               ? &m_watchBoxes
+               : nullptr;
+  }
+  // Whether the surface holds, as a frame is drawn, every pixel drawn into
+  // it before, but where the watch saw drawing (a screen shown by copying
+  // it, which nothing else writes): whoever shows the frames says so around
+  // each frame it draws. A page-flipped screen holds another frame.
+  void SetPictureKept(bool kept) { m_pictureKept = kept; }
 
  private:
   uint32_t m_size = 0;
@@ -118,6 +144,11 @@ class QnoRenderBuffer {
   SDL_Surface* m_surface = nullptr;
   std::vector<QnoBox>* m_touched = nullptr;
   void AddTouched(int left, int top, int right, int bottom);
+  void EndWatch();
+  unsigned m_watch = 0, m_watchSerial = 0;
+  const void* m_watchPixels = nullptr;
+  bool m_pictureKept = false;
+  std::vector<QnoBox> m_watchBoxes;
 };
 
 class QnoView;

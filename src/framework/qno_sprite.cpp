@@ -268,6 +268,9 @@ void QnoVisibleRuns::Begin(const QnoSpriteTarget& target) {
   m_order.clear();
   m_picture.clear();
   m_owner.clear();
+  m_restorable = false;
+  m_watch = 0;
+  m_drawn.clear();
 }
 
 void QnoVisibleRuns::BreakBackwards(size_t tag) { m_breaks.push_back({m_runs.size(), tag, false}); }
@@ -341,12 +344,17 @@ void QnoVisibleRuns::Pack() {
   m_blocksWide = static_cast<size_t>(m_right - m_left + kBlock - 1) / kBlock;
   m_blockOwner.assign(overlays ? m_blocksWide * static_cast<size_t>((m_bottom - m_top + kBlock - 1) / kBlock) : 0,
                       0xFFFF);
+  // And whether a sprite draws every pixel of the block.
+  m_blockWhole.assign(m_blockOwner.size(), 1);
   for (int row = m_top; overlays && row < m_bottom; ++row) {
     const uint16_t* owner = m_owner.data() + static_cast<size_t>(row - m_top) * pitchPixels;
-    uint16_t* blocks = m_blockOwner.data() + static_cast<size_t>((row - m_top) / kBlock) * m_blocksWide;
+    const size_t band = static_cast<size_t>((row - m_top) / kBlock) * m_blocksWide;
+    uint16_t* blocks = m_blockOwner.data() + band;
+    uint8_t* whole = m_blockWhole.data() + band;
     for (int c = m_left; c < m_right; ++c) {
       uint16_t& least = blocks[(c - m_left) / kBlock];
       least = std::min(least, static_cast<uint16_t>(owner[c] - 1));
+      whole[(c - m_left) / kBlock] &= owner[c] != 0;
     }
   }
   // The stretches are the ranges of runs between the plain breaks' first
@@ -399,16 +407,20 @@ void QnoVisibleRuns::Pack() {
   m_order.insert(m_order.end(), overlaysOfStretch.begin(), overlaysOfStretch.end());
   m_runs = std::move(packed);
   m_packed = true;
+  m_restorable = overlays && bounds.size() == 2;
+  m_watch = 0;
+  m_drawn.clear();
 }
 
-void QnoVisibleRuns::StartOverlay() const {
+void QnoVisibleRuns::StartOverlay() {
   m_touched.clear();
   if (m_buffer) m_buffer->SetTouchedList(&m_touched);
 }
 
-void QnoVisibleRuns::EndOverlay(size_t later) const {
+void QnoVisibleRuns::EndOverlay(size_t later) {
   if (!m_buffer) return;
   m_buffer->SetTouchedList(nullptr);
+  if (m_restorable) m_drawn.insert(m_drawn.end(), m_touched.begin(), m_touched.end());
   const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
   const uint16_t limit = static_cast<uint16_t>(later);
   for (const QnoBox& box : m_touched) {
@@ -435,6 +447,37 @@ void QnoVisibleRuns::EndOverlay(size_t later) const {
       }
     }
   }
+}
+
+void QnoVisibleRuns::PutBackDrawn(const std::vector<QnoBox>& since) {
+  const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
+  // Box by box: where boxes overlap, the picture is put back twice, which
+  // costs less than working out their union.
+  auto putBack = [&](const QnoBox& box) {
+    const int left = std::max(box.left, m_left), right = std::min(box.right, m_right);
+    const int top = std::max(box.top, m_top), bottom = std::min(box.bottom, m_bottom);
+    if (left >= right || top >= bottom) return;
+    // Inside blocks that sprites draw wholly, a copy; elsewhere only the
+    // pixels a sprite draws, and those no sprite draws keep what the
+    // buffer holds, as a draw of the runs leaves them.
+    const int firstBlock = (left - m_left) / kBlock, lastBlock = (right - 1 - m_left) / kBlock;
+    bool whole = true;
+    for (int blockRow = (top - m_top) / kBlock; whole && blockRow <= (bottom - 1 - m_top) / kBlock; ++blockRow) {
+      const uint8_t* w = m_blockWhole.data() + static_cast<size_t>(blockRow) * m_blocksWide;
+      for (int b = firstBlock; whole && b <= lastBlock; ++b) whole = w[b] != 0;
+    }
+    const size_t count = static_cast<size_t>(right - left);
+    for (int row = top; row < bottom; ++row) {
+      uint8_t* dst = m_pixels + static_cast<ptrdiff_t>(row) * m_pitch + 2 * left;
+      const size_t at = static_cast<size_t>(row - m_top) * pitchPixels + static_cast<size_t>(left);
+      if (whole)
+        CopyRun(dst, reinterpret_cast<const uint8_t*>(m_picture.data() + at), 2 * count);
+      else
+        PutBackLater(reinterpret_cast<uint16_t*>(dst), m_picture.data() + at, m_owner.data() + at, count, 0xFFFE);
+    }
+  };
+  for (const QnoBox& box : since) putBack(box);
+  for (const QnoBox& box : m_drawn) putBack(box);
 }
 
 void QnoVisibleRuns::DrawRuns(size_t first, size_t end) const {

@@ -69,13 +69,20 @@ class QnoVisibleRuns {
   // Draws the runs in the sequence's order, calling atBreak(tag) at each
   // break.
   template <typename F>
-  void Draw(F&& atBreak) const {
-    Draw([](size_t) { return false; }, atBreak);
+  bool Draw(F&& atBreak) {
+    return Draw([](size_t) { return false; }, atBreak);
   }
   // The same, passing over the overlays whose work the caller knows draws
   // nothing this time (drawsNothing(tag)), with no watch over the buffer.
+  // True when only what changed was drawn (below).
+  //
+  // Packed runs with overlays and no plain break are drawn again only where
+  // the buffer changed when the buffer still holds their last draw: the
+  // picture is put back where the last draw's overlays drew and where the
+  // buffer's watch, begun at the end of that draw, saw drawing since; the
+  // rest holds the picture already.
   template <typename Skip, typename F>
-  void Draw(Skip&& drawsNothing, F&& atBreak) const {
+  bool Draw(Skip&& drawsNothing, F&& atBreak) {
     if (!m_packed) {
       size_t end = m_runs.size();
       for (auto b = m_breaks.rbegin(); b != m_breaks.rend(); ++b) {
@@ -84,11 +91,17 @@ class QnoVisibleRuns {
         end = b->first;
       }
       DrawRuns(0, end);
-      return;
+      return false;
     }
+    const std::vector<QnoBox>* since = m_restorable && m_buffer ? m_buffer->DrawnSince(m_watch) : nullptr;
+    m_watch = 0;
     for (const Step& step : m_order) {
       if (step.kind == Step::kRuns) {
-        DrawRuns(step.first, step.end);
+        if (since)
+          PutBackDrawn(*since);
+        else
+          DrawRuns(step.first, step.end);
+        m_drawn.clear();
       } else if (step.kind == Step::kBreak) {
         atBreak(step.first);
       } else if (!drawsNothing(step.first)) {
@@ -97,6 +110,8 @@ class QnoVisibleRuns {
         EndOverlay(step.end);
       }
     }
+    if (m_restorable && m_buffer) m_watch = m_buffer->StartWatch();
+    return since != nullptr;
   }
   // Inside an overlay's work: whether the buffer says it has drawn yet.
   bool OverlayDrew() const { return !m_touched.empty(); }
@@ -141,8 +156,11 @@ class QnoVisibleRuns {
   void AddSpan(int row, int a, int b, const uint8_t* src);
   // Around an overlay's work: the buffer lists where it draws, then the
   // later sprites' pixels there are put back.
-  void StartOverlay() const;
-  void EndOverlay(size_t later) const;
+  void StartOverlay();
+  void EndOverlay(size_t later);
+  // Puts the picture back inside the boxes drawn since the last draw and
+  // the boxes its overlays drew in.
+  void PutBackDrawn(const std::vector<QnoBox>& since);
 
   QnoRenderBuffer* m_buffer = nullptr;
   uint8_t* m_pixels = nullptr;
@@ -163,8 +181,16 @@ class QnoVisibleRuns {
   // of kBlock x kBlock pixels of the clip rectangle, m_blocksWide a row.
   static constexpr int kBlock = 8;
   std::vector<uint16_t> m_blockOwner;
+  std::vector<uint8_t> m_blockWhole;
   size_t m_blocksWide = 0;
-  mutable std::vector<QnoBox> m_touched;
+  std::vector<QnoBox> m_touched;
+  // One stretch of runs and overlays after it: a draw may put back only
+  // what changed.
+  bool m_restorable = false;
+  // The buffer's watch begun at the end of the last draw, and the boxes
+  // that draw's overlays drew in.
+  unsigned m_watch = 0;
+  std::vector<QnoBox> m_drawn;
 };
 
 class CIsoSprite {

@@ -584,7 +584,9 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
     if (frame.made == RecordedFrame::Runs::Made) frame.runs.Pack();
   }
   if (frame.made == RecordedFrame::Runs::Made) {
-    frame.runs.Draw(drawsNothing, [&](size_t i) {
+    // On a screen that keeps its pixels, the runs are drawn again only
+    // where the last frame's cars and the drawing since changed it.
+    const bool changesOnly = frame.runs.Draw(drawsNothing, [&](size_t i) {
       ReplayMark(display, diagonal, frame.steps[i]);
       if (frame.steps[i].sprite == &kStepMarks[0] && frame.quietInterface && frame.runs.OverlayDrew()) {
         frame.quietInterface = false;
@@ -592,6 +594,7 @@ void CIsoWelt::ReplayFrame(QnoDisplay* display, bool diagonal, RecordedFrame& fr
         frame.replays = 0;
       }
     });
+    if (changesOnly) ++m_ChangesOnlyFrames;
   } else {
     for (size_t i = 0; i < frame.steps.size(); ++i) {
       const FrameStep& step = frame.steps[i];

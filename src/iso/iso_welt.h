@@ -255,6 +255,8 @@ class CIsoWelt {
   // Frames of the sprite-list renderers drawn again from the last frame's
   // recorded steps.
   uint32_t GetReplayedFrameCount() const { return m_ReplayedFrames; }
+  // Replayed frames drawn only where the screen changed since the last.
+  uint32_t GetChangesOnlyFrameCount() const { return m_ChangesOnlyFrames; }
 
   // The ground sprites of a cell (slots 0 to 2) that the object sprites
   // (slots 3 to 5) of at most kMaxCovers cells hide; the covering cells are
@@ -488,6 +490,7 @@ class CIsoWelt {
   // Counts changes to the per-cell caches of every map (they are shared).
   static uint32_t s_CacheChanges;
   uint32_t m_ReplayedFrames = 0;
+  uint32_t m_ChangesOnlyFrames = 0;
 
   friend class CIsoWeltTestAccess;
 

@@ -150,9 +150,14 @@ bool CZorFrameLoop::Iterate() {
   const bool lock = ZorMustLock(screen);
   SDL_Surface* target = buffer ? buffer->GetSurface() : nullptr;
   if (lock && target) SDL_LockSurface(target);
+  // Nothing but the loop's frames draws into the screen, and a screen
+  // shown by copying it keeps its pixels: each frame finds the last one
+  // there. A screen that flips between two pages holds the one before.
+  if (buffer) buffer->SetPictureKept(target && (target->flags & SDL_DOUBLEBUF) != SDL_DOUBLEBUF);
   m_world->Render(display);
   if (lock && target) SDL_UnlockSurface(target);
   m_world->FlipBuffer();
+  if (buffer) buffer->SetPictureKept(false);
   ++m_frames;
   if (Leave_Game) return false;
   // While an hour is computed the turns follow each other at once, each

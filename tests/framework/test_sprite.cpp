@@ -685,6 +685,112 @@ TEST(SpriteVisibleRuns, OverlaysOverThePackedPictureLeaveTheSequencesPicture) {
   }
 }
 
+// A buffer that keeps its pixels from draw to draw: the packed runs are
+// drawn again only where the last draw's overlays and the drawing since
+// (an interface over the picture, a window that opens and closes) wrote.
+// Every frame equals drawing every item in turn over the last frame; a
+// pixel written past the buffer stays while the watch holds, and is drawn
+// again once the buffer no longer says it keeps its pixels, once a touched
+// list ended the watch, or once the surface changed.
+TEST(SpriteVisibleRuns, AKeptPictureIsDrawnAgainOnlyWhereItChanged) {
+  std::mt19937 rng(5);
+  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
+  // The ground leaves the clip rectangle's right and bottom edges to no
+  // sprite: what the cars draw there stays, as it does in the buffer.
+  const Bytes ground = zorgen::WriteSprite(gfxtest::Solid(80, 60, 0x0421));
+  const Bytes car = zorgen::WriteSprite(gfxtest::Solid(7, 5, 0x0F0F));
+  struct Item {
+    bool overlay;
+    const void* sprite;
+    int x, y;
+  };
+  std::vector<Item> items{{false, ground.data(), 1, 2}};
+  for (int i = 0; i < 50; ++i) {
+    const int x = static_cast<int>(rng() % 110) - 20, y = static_cast<int>(rng() % 90) - 20;
+    items.push_back({rng() % 4 == 0, shapes[rng() % 2].data(), x, y});
+  }
+  // The cars move from frame to frame, and some frames draw none.
+  auto work = [&](Canvas& c, const Item& it, int frame) {
+    if (frame % 5 == 3) return;
+    CIsoSprite::RenderClipped(&c.rb, car.data(), it.x + 3 * frame % 11, it.y - frame % 4);
+  };
+  // The interface drawn after the map: a bar, and a window open in some
+  // frames only.
+  auto interface = [](Canvas& c, int frame) {
+    c.rb.SetClipRect(0, 0, 90, 70);
+    c.rb.FillRect(0, 60, 90, 70, static_cast<uint32_t>(0x5555 + frame));
+    if (frame % 4 < 2) c.rb.FillRect(20 + frame, 10, 50, 30, 0x7777);
+    c.rb.SetClipRect(3, 2, 86, 66);
+  };
+  Canvas each(90, 70), kept(90, 70);
+  for (Canvas* c : {&each, &kept}) {
+    c->surface.Fill(kBackground);
+    c->rb.SetClipRect(3, 2, 86, 66);
+  }
+  QnoVisibleRuns visible;
+  visible.Begin(QnoSpriteTarget(&kept.rb));
+  for (size_t i = items.size(); i-- > 0;) {
+    if (items[i].overlay)
+      visible.OverlayBackwards(i);
+    else
+      ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
+  }
+  visible.Pack();
+  const QnoSpriteTarget eachTarget(&each.rb);
+  auto frameOf = [&](int frame, bool keeps = true) {
+    for (const Item& it : items) it.overlay ? work(each, it, frame) : eachTarget.Draw(it.sprite, it.x, it.y);
+    interface(each, frame);
+    kept.rb.SetPictureKept(keeps);
+    visible.Draw([&](size_t i) { work(kept, items[i], frame); });
+    interface(kept, frame);
+    kept.rb.SetPictureKept(false);
+  };
+  for (int frame = 0; frame < 12; ++frame) {
+    frameOf(frame);
+    ASSERT_EQ(Shown(kept), Shown(each)) << "frame " << frame;
+  }
+  // A pixel of the ground far from every car, written past the buffer:
+  // kept while the watch holds ...
+  int gx = -1, gy = -1;
+  for (int y = 2; y < 60 && gx < 0; ++y)
+    for (int x = 3; x < 81 && gx < 0; ++x) {
+      const bool nearCar = std::any_of(items.begin(), items.end(), [&](const Item& it) {
+        return it.overlay && x >= it.x - 2 && x < it.x + 20 && y >= it.y - 6 && y < it.y + 7;
+      });
+      if (!nearCar && kept.At(x, y) == 0x0421) gx = x, gy = y;
+    }
+  ASSERT_GE(gx, 0);
+  auto scribble = [&] { qno_wr16(PixelAt(kept, gx, gy), 0, 0xBEEF); };
+  scribble();
+  frameOf(12);
+  EXPECT_EQ(kept.At(gx, gy), 0xBEEF);
+  // ... and drawn again when the buffer does not say it keeps its pixels,
+  frameOf(13, false);
+  EXPECT_EQ(Shown(kept), Shown(each));
+  // when a touched list ended the watch,
+  frameOf(14);
+  scribble();
+  std::vector<QnoBox> boxes;
+  kept.rb.SetTouchedList(&boxes);
+  kept.rb.SetTouchedList(nullptr);
+  frameOf(15);
+  EXPECT_EQ(Shown(kept), Shown(each));
+  // and when the buffer was given another surface and this one back.
+  scribble();
+  gfxtest::MemSurface other(90, 70);
+  kept.rb.SetSurface(other.s);
+  kept.rb.SetSurface(kept.surface.s);
+  frameOf(16);
+  EXPECT_EQ(Shown(kept), Shown(each));
+  // Drawing past the most boxes a list holds folds them into one box that
+  // holds them all: every dot is drawn over again.
+  frameOf(17);
+  for (int i = 0; i < 3 * static_cast<int>(QnoRenderBuffer::kMaxTouchedBoxes); ++i)
+    kept.rb.FillRect(4 + i % 80, 3 + (i / 80) % 60, 5 + i % 80, 4 + (i / 80) % 60, 0x1F1F);
+  frameOf(18);
+  EXPECT_EQ(Shown(kept), Shown(each));
+}
+
 // More overlays than the picture's owners can number: every one is drawn
 // as a plain break, and the picture stays the sequence's.
 TEST(SpriteVisibleRuns, OverlaysPastTheOwnersCountAreBreaks) {

@@ -2,6 +2,9 @@
 // zooming by keys, played through the frame loop on the real game.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <string>
 #include <vector>
 
 #include "framework/qno_resource.h"
@@ -10,6 +13,7 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "world/scenario_street_across.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -186,6 +190,63 @@ TEST_F(ScenarioMap, PlayingOverTheMapAsksForNoPictureTheArchivesLack) {
   EXPECT_TRUE(resources.RequestedIds().count(1455)) << "the selection cell is drawn";
   EXPECT_EQ(std::vector<uint32_t>(resources.MissingIds().begin(), resources.MissingIds().end()),
             std::vector<uint32_t>{});
+}
+
+// The loop's screen keeps its pixels from frame to frame: a settled map is
+// drawn again only where the screen changed. Each frame is the frame drawn
+// afresh: after the cursor moved, while a window opened over the map,
+// stayed and closed again, after a scroll, and after a turn and a zoom each
+// away for one frame and back, when the map is drawn again from its record.
+TEST_F(ScenarioMap, FramesDrawnOnlyWhereTheScreenChangedAreTheFramesDrawnAfresh) {
+  Scenario game;
+  StreetAcross(game);
+  const Region all{0, 0, game.Width(), game.Height()};
+  game.Run({Move(kMidX, kMidY), Wait(200)});
+  // The same state drawn again from nothing: the map's records dropped,
+  // the screen cleared, then the world's frame outside the loop.
+  auto afresh = [&] {
+    game.Map().ResetCompleteSpriteRenderList();
+    SDL_FillRect(game.World().GetScreen(), nullptr, 0);
+    game.World().Render(game.World().GetDisplay());
+    return game.Fingerprint(all);
+  };
+  auto settle = [&] { game.Run({Frames(4)}); };
+  // Back from a turn or zoom, the frame is drawn whole or only where it
+  // changed, as the frames drawn away from it left the watch.
+  auto expectAsAfresh = [&](const std::string& what, bool changesOnly = true) {
+    const uint32_t before = game.Map().GetChangesOnlyFrameCount();
+    game.Run({Frames(1)});
+    if (changesOnly) {
+      EXPECT_EQ(game.Map().GetChangesOnlyFrameCount(), before + 1) << what << ": only the changes drawn";
+    }
+    const uint64_t shown = game.Fingerprint(all);
+    EXPECT_EQ(shown, afresh()) << what;
+  };
+  settle();
+  expectAsAfresh("settled");
+  settle();
+  // The interface drawn between the map's two passes (the cursor's mark on
+  // the map, a window) cuts the map's runs there until the map is drawn
+  // afresh: such frames are drawn whole.
+  game.Do(Move(kMidX + 90, kMidY - 40));
+  expectAsAfresh("the cursor moved", false);
+  settle();
+  constexpr int kOptionsPage = 163;
+  game.Ui().ActivateWindow(kOptionsPage, 1);
+  expectAsAfresh("a window opened", false);
+  settle();
+  expectAsAfresh("the window stayed", false);
+  game.Ui().DeActivateWindow(kOptionsPage, 0);
+  expectAsAfresh("the window closed", false);
+  settle();
+  game.Key(SDLK_UP).Do(Wait(100));
+  settle();
+  expectAsAfresh("scrolled");
+  game.Key(SDLK_x).Do(Frames(1)).Key(SDLK_z);
+  expectAsAfresh("turned right for a frame and back", false);
+  settle();
+  game.Key(SDLK_c).Do(Frames(1)).Key(SDLK_d);
+  expectAsAfresh("zoomed for a frame and back", false);
 }
 
 }  // namespace
