@@ -15,6 +15,11 @@ inline bool IsoInMap(int x, int y) { return x >= 0 && x < ISO_MAP_SIZE && y >= 0
 extern TIsoZoomStufe g_ZoomStufe;  // 1, 2 or 4; the program starts with 1
 extern int32_t g_IsoRichtung;      // 0..3
 
+// True at the levels where the streets carry their micro-cell layouts and
+// vehicles run on them: 1 and 2. The game data has no layouts for the
+// farthest level, and there the networks make none.
+inline bool IsoMicroSimRuns() { return g_ZoomStufe != ISO_ZOOM_4; }
+
 // Tile sizes by zoom index (g_ZoomStufe / 2). XDiv2 equals the height, so
 // neighbouring tiles stand Tile_Size_X + 2 pixels apart.
 extern const int32_t Tile_Size_X[3];

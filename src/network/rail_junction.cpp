@@ -176,6 +176,8 @@ int CStrSchJunction::CreateMicroZelle() {
   }
   m_pMicroZellen = new CMicroZellenGroup;
   m_pMicroZellen->Create(static_cast<unsigned short>(ox), static_cast<unsigned short>(oy));
+  // No layout at the farthest level, as for a cell without one; not tried.
+  if (!IsoMicroSimRuns()) return 1;
   CQnoMicroZelle* own = IsoInMap(ox, oy) ? CreateMicroZelleAt(ox, oy, nullptr) : nullptr;
   if (!own) return 1;
   m_pMicroZellen->AddZelle(own, static_cast<unsigned short>(ox), static_cast<unsigned short>(oy));

@@ -829,6 +829,8 @@ int CStrJunction::CreateMicroZelle() {
   delete m_pMicroZellen;
   m_pMicroZellen = new CMicroZellenGroup;
   m_pMicroZellen->Create(m_x, m_y);
+  // No layout at the farthest level, as for a cell without one; not tried.
+  if (!IsoMicroSimRuns()) return 1;
   CQnoMicroZelle* own = CreateMicroZelleAt(static_cast<short>(m_x), static_cast<short>(m_y), nullptr);
   if (!own) return 1;
   m_pMicroZellen->AddZelle(own, m_x, m_y);

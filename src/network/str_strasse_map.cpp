@@ -496,6 +496,9 @@ int CStrStrasse::CreateMicroZelle() {
   if (!m_pIsoWelt || GetFirstIsoPos(&fx, &fy) != 0 || GetLastIsoPos(&lx, &ly) != 0) return 1;
   m_pMicroZellen = new CMicroZellenGroup;
   m_pMicroZellen->Create(static_cast<unsigned short>(fx), static_cast<unsigned short>(fy));
+  // At the farthest level no tile has a layout: the group stays empty, and
+  // no tile is tried (each try would log its missing layout).
+  if (!IsoMicroSimRuns()) return 0;
   CQnoMicroZelle* prev = nullptr;
   std::vector<std::pair<CGrdCrossing*, CStrStrasse*>> grades;
   const bool wide = m_Type > STRASSE_EINBAHN;
