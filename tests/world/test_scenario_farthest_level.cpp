@@ -183,6 +183,49 @@ TEST_F(FarthestLevel, NoLayoutIsTriedThereAndBackAtLevelTwoTheLayoutsLightsAndCa
   EXPECT_GT(moved, 0);
 }
 
+// Lights switched on at the farthest level find no cells for their arms;
+// zoomed closer, every arm gets its light and the lights run.
+TEST_F(FarthestLevel, LightsSwitchedOnThereRunOnceTheViewIsCloserAgain) {
+  ASSERT_EQ(Street(60, 65, 64, 65), STR_BUILD_OK);
+  ASSERT_NE(JunctionAt(60, 65), nullptr);
+  ASSERT_EQ(JunctionAt(60, 65)->GetAnzLinkedStreets(), 3);
+  game.Do(Wait(100));
+  game.Key(SDLK_c).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  auto* control = dynamic_cast<CKreuzObj*>(game.Map().GetIsoInfo(60, 65)->GetWorldObject(ISO_LAYER_GROUND));
+  ASSERT_NE(control, nullptr);
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 2.0), 0);
+  ASSERT_TRUE(JunctionAt(60, 65)->HasAmpel());
+  game.Do(Wait(100));
+
+  game.Key(SDLK_d).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  // The lights that hold cells, and the first of them.
+  auto lit = [&](CAmpel** first) {
+    CAmpelGroup* lights = JunctionAt(60, 65)->GetAmpelGroup();
+    int n = 0;
+    for (int i = 0; lights && i < CAmpelGroup::kSlots; ++i)
+      if (CAmpel* l = lights->GetAmpel(i); l && l->GetZelle(0) && n++ == 0 && first) *first = l;
+    return n;
+  };
+  CAmpel* light = nullptr;
+  const int afterZoom = lit(&light);
+  ASSERT_NE(light, nullptr);
+  bool open = false, closed = false;
+  for (int i = 0; i < 40 && !(open && closed); ++i) {
+    game.Do(Wait(500));
+    (light->GetZelle(0)->m_Locked ? closed : open) = true;
+  }
+  EXPECT_TRUE(open);
+  EXPECT_TRUE(closed);
+
+  // As many lights as the same junction gets when they are switched on here.
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 0.0), 0);
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 2.0), 0);
+  game.Do(Wait(100));
+  EXPECT_EQ(afterZoom, lit(nullptr));
+}
+
 TEST_F(FarthestLevel, ALoadAtTheFarthestLevelTriesNoLayout) {
   std::filesystem::create_directories("SaveGame");
   ASSERT_EQ(world.SerializeGameStore("SaveGame/FAR.GMD"), 0);
