@@ -106,6 +106,17 @@ struct FarthestLevel : towntest::Town {
     return put;
   }
 
+  // Whether the light's first cell is seen both open and closed within
+  // twenty seconds of play.
+  bool SeenOpenAndClosed(CAmpel* light) {
+    bool open = false, closed = false;
+    for (int i = 0; i < 40 && !(open && closed); ++i) {
+      game.Do(Wait(500));
+      (light->GetZelle(0)->m_Locked ? closed : open) = true;
+    }
+    return open && closed;
+  }
+
   // Where each vehicle on the map stands: its cell and its position there.
   // The counting takes surplus cars away, so they are known by address only.
   std::map<const CCar*, std::pair<const Cell*, int>> Vehicles() {
@@ -163,13 +174,7 @@ TEST_F(FarthestLevel, NoLayoutIsTriedThereAndBackAtLevelTwoTheLayoutsLightsAndCa
   for (int i = 0; i < CAmpelGroup::kSlots && !light; ++i) light = lights->GetAmpel(i);
   ASSERT_NE(light, nullptr);
   ASSERT_NE(light->GetZelle(0), nullptr);
-  bool open = false, closed = false;
-  for (int i = 0; i < 40 && !(open && closed); ++i) {
-    game.Do(Wait(500));
-    (light->GetZelle(0)->m_Locked ? closed : open) = true;
-  }
-  EXPECT_TRUE(open);
-  EXPECT_TRUE(closed);
+  EXPECT_TRUE(SeenOpenAndClosed(light));
 
   // The frame of the sprite lists is the plain one, with cars and without.
   EXPECT_EQ(Frame(false), Frame(true));
@@ -211,13 +216,7 @@ TEST_F(FarthestLevel, LightsSwitchedOnThereRunOnceTheViewIsCloserAgain) {
   CAmpel* light = nullptr;
   const int afterZoom = lit(&light);
   ASSERT_NE(light, nullptr);
-  bool open = false, closed = false;
-  for (int i = 0; i < 40 && !(open && closed); ++i) {
-    game.Do(Wait(500));
-    (light->GetZelle(0)->m_Locked ? closed : open) = true;
-  }
-  EXPECT_TRUE(open);
-  EXPECT_TRUE(closed);
+  EXPECT_TRUE(SeenOpenAndClosed(light));
 
   // As many lights as the same junction gets when they are switched on here.
   ASSERT_EQ(control->SetVarData("KR.AMPEL", 0.0), 0);
