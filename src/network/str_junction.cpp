@@ -486,23 +486,31 @@ int CStrJunction::CreateNewAmpel() {
     else
       m_pAmpel->Create();
   }
+  LightArms(true);
+  return 0;
+}
+
+// The opposite pair first, then the other arms: the order the group's
+// slots are filled in. An arm the group does not hold yet gets its light,
+// and with `layers` the light's pictures too; an arm held without a light
+// (a redraw took the group's lights and kept its arms) gets it again. A
+// light is made only where the arm's cells in front of the junction lie.
+void CStrJunction::LightArms(bool layers) {
   CStrStrasse* a = nullptr;
   CStrStrasse* b = nullptr;
-  if (!FindOppositePair(&a, &b)) return 0;
+  if (!FindOppositePair(&a, &b)) return;
   CStrStrasse* order[2 + kMaxStreets] = {a, b};
   int n = 2;
   for (int i = 0; i < m_AnzLinkedStreets; ++i) order[n++] = m_pStreets[i];
   for (int i = 0; i < n; ++i) {
     CStrStrasse* s = order[i];
     if (m_pAmpel->HasStreet(s)) {
-      // A redraw took the group's lights and kept its arms: they get theirs again.
       if (!m_pAmpel->GetAmpelForStreet(s)) m_pAmpel->Relight(s->LinkAmpelAtJunction(this), s);
       continue;
     }
-    s->AddAmpelLayer(this);
+    if (layers) s->AddAmpelLayer(this);
     m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
   }
-  return 0;
 }
 
 int CStrJunction::CreateVorfahr(EAmpelType type) {
@@ -606,7 +614,13 @@ int CStrJunction::UpdateAmpeln() {
     ParamError("!((m_AmpelType != Ampel_Rvl)&&(m_AmpelType != Ampel_Vorfahrt))");
     return 1;
   }
-  return m_pAmpel ? m_pAmpel->RelinkZellen() : 0;
+  if (!m_pAmpel) return 0;
+  m_pAmpel->RelinkZellen();
+  // Lights switched on while no cells were laid (at the farthest zoom
+  // level) found none for their arms, which kept only the pictures: with
+  // the cells laid again they get their lights.
+  LightArms(false);
+  return 0;
 }
 
 // The priority queries need a control with its group; the texts of the two

@@ -253,6 +253,8 @@ class CStrJunction : public CZorvaObject {
   static CStrJunctionList* m_pStreetNet;
 
  protected:
+  // Gives the arms without a light theirs (see CreateNewAmpel).
+  void LightArms(bool layers);
   bool HasControlGroup(const char* missingGroup) const;
   // The pair of linked streets i < j that leave this junction in opposite
   // directions; false when there is none.

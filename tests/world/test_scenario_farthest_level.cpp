@@ -106,6 +106,17 @@ struct FarthestLevel : towntest::Town {
     return put;
   }
 
+  // Whether the light's first cell is seen both open and closed within
+  // twenty seconds of play.
+  bool SeenOpenAndClosed(CAmpel* light) {
+    bool open = false, closed = false;
+    for (int i = 0; i < 40 && !(open && closed); ++i) {
+      game.Do(Wait(500));
+      (light->GetZelle(0)->m_Locked ? closed : open) = true;
+    }
+    return open && closed;
+  }
+
   // Where each vehicle on the map stands: its cell and its position there.
   // The counting takes surplus cars away, so they are known by address only.
   std::map<const CCar*, std::pair<const Cell*, int>> Vehicles() {
@@ -163,13 +174,7 @@ TEST_F(FarthestLevel, NoLayoutIsTriedThereAndBackAtLevelTwoTheLayoutsLightsAndCa
   for (int i = 0; i < CAmpelGroup::kSlots && !light; ++i) light = lights->GetAmpel(i);
   ASSERT_NE(light, nullptr);
   ASSERT_NE(light->GetZelle(0), nullptr);
-  bool open = false, closed = false;
-  for (int i = 0; i < 40 && !(open && closed); ++i) {
-    game.Do(Wait(500));
-    (light->GetZelle(0)->m_Locked ? closed : open) = true;
-  }
-  EXPECT_TRUE(open);
-  EXPECT_TRUE(closed);
+  EXPECT_TRUE(SeenOpenAndClosed(light));
 
   // The frame of the sprite lists is the plain one, with cars and without.
   EXPECT_EQ(Frame(false), Frame(true));
@@ -181,6 +186,43 @@ TEST_F(FarthestLevel, NoLayoutIsTriedThereAndBackAtLevelTwoTheLayoutsLightsAndCa
   for (const auto& [car, where] : Vehicles())
     if (auto it = before.find(car); it != before.end()) moved += it->second != where;
   EXPECT_GT(moved, 0);
+}
+
+// Lights switched on at the farthest level find no cells for their arms;
+// zoomed closer, every arm gets its light and the lights run.
+TEST_F(FarthestLevel, LightsSwitchedOnThereRunOnceTheViewIsCloserAgain) {
+  ASSERT_EQ(Street(60, 65, 64, 65), STR_BUILD_OK);
+  ASSERT_NE(JunctionAt(60, 65), nullptr);
+  ASSERT_EQ(JunctionAt(60, 65)->GetAnzLinkedStreets(), 3);
+  game.Do(Wait(100));
+  game.Key(SDLK_c).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  auto* control = dynamic_cast<CKreuzObj*>(game.Map().GetIsoInfo(60, 65)->GetWorldObject(ISO_LAYER_GROUND));
+  ASSERT_NE(control, nullptr);
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 2.0), 0);
+  ASSERT_TRUE(JunctionAt(60, 65)->HasAmpel());
+  game.Do(Wait(100));
+
+  game.Key(SDLK_d).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  // The lights that hold cells, and the first of them.
+  auto lit = [&](CAmpel** first) {
+    CAmpelGroup* lights = JunctionAt(60, 65)->GetAmpelGroup();
+    int n = 0;
+    for (int i = 0; lights && i < CAmpelGroup::kSlots; ++i)
+      if (CAmpel* l = lights->GetAmpel(i); l && l->GetZelle(0) && n++ == 0 && first) *first = l;
+    return n;
+  };
+  CAmpel* light = nullptr;
+  const int afterZoom = lit(&light);
+  ASSERT_NE(light, nullptr);
+  EXPECT_TRUE(SeenOpenAndClosed(light));
+
+  // As many lights as the same junction gets when they are switched on here.
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 0.0), 0);
+  ASSERT_EQ(control->SetVarData("KR.AMPEL", 2.0), 0);
+  game.Do(Wait(100));
+  EXPECT_EQ(afterZoom, lit(nullptr));
 }
 
 TEST_F(FarthestLevel, ALoadAtTheFarthestLevelTriesNoLayout) {
