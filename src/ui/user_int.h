@@ -484,8 +484,8 @@ class CUserInt : public Overlay {
   virtual int BuildRemoveOpnvLine(int x, int y);
   // The cell of the stop the line tools and the stop remover point at from
   // screen point (sx, sy): the stop's own cell or the stop whose sign
-  // stands there; false, with tx and ty left alone, when no stop is there.
-  bool StopCellAt(int sx, int sy, int& tx, int& ty);
+  // stands there; tx and ty are left alone when no stop is there.
+  void StopCellAt(int sx, int sy, int& tx, int& ty);
   // The line editor lets go of its line and unbinds the line window.
   void ForgetEditedLine();
   virtual int CheckBusStopTypeRichtungShow(int x, int y);

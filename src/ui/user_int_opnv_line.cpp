@@ -31,8 +31,8 @@ void CUserInt::RefreshWindowLineChange() {
   topWindow->SetVarWorldObject(129, 2, -2, COpnv::Get(), nullptr);
 }
 
-bool CUserInt::StopCellAt(int sx, int sy, int& tx, int& ty) {
-  if (!m_pIsoWelt) return false;
+void CUserInt::StopCellAt(int sx, int sy, int& tx, int& ty) {
+  if (!m_pIsoWelt) return;
   // A stop's sign stands up from its cell about one tile's height: a point
   // on the sign lies over a cell behind the stop. Straight down from the
   // point, the first cell holding a stop is the one whose sign is there.
@@ -45,10 +45,9 @@ bool CUserInt::StopCellAt(int sx, int sy, int& tx, int& ty) {
                                          ISO_LAYER_UPPER))) {
       tx = x;
       ty = y;
-      return true;
+      return;
     }
   }
-  return false;
 }
 
 int CUserInt::BuildRemoveOpnvLine(int x, int y) {

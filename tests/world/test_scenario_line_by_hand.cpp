@@ -259,6 +259,26 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
   }
   view(0);
 
+  // A point higher over the stop than any sign reaches is the cell under
+  // it: the look down from it ends above the stop's cell.
+  {
+    const int tileHeight = Tile_Size_Y[1];
+    const Point high = {middles[0].x, middles[0].y - tileHeight / 2 - tileHeight * 7 / 4};
+    Cell under;
+    ASSERT_EQ(game.Map().MouseKoorToIsoKoor(high.x, high.y, &under.x, &under.y), 0);
+    const int from = game.Ui().GetMapCallCount();
+    game.Click(high.x, high.y);
+    bool handed = false;
+    for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
+      const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
+      if (std::string(call.name) != "BuildRemoveOpnvLine") continue;
+      handed = true;
+      EXPECT_EQ(call.x, under.x);
+      EXPECT_EQ(call.y, under.y);
+    }
+    EXPECT_TRUE(handed);
+  }
+
   // The stop remover, too, takes the stop whose sign is clicked.
   const std::vector<Point> sign = SignOverOtherCells(game, middles[0], kR, before[0], Around(game, middles[0], kR), stopCell);
   ASSERT_FALSE(sign.empty());
