@@ -194,6 +194,18 @@ TEST(ScenarioLineByHand, StopsClickedAtTheirCellOrTheirSignMakeALineThatListsTak
 // A sign is found by whatever pixel of it is clicked, in each of the four
 // turns of the map and at each zoom: the line tool hands the stop's cell
 // on, and so does the stop remover.
+// The cells handed to the map calls named `name` by a click at p.
+std::vector<Cell> ClickHands(Scenario& game, Point p, const char* name) {
+  const int from = game.Ui().GetMapCallCount();
+  game.Click(p.x, p.y);
+  std::vector<Cell> cells;
+  for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
+    const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
+    if (std::string(call.name) == name) cells.push_back({call.x, call.y});
+  }
+  return cells;
+}
+
 TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewOfTheMap) {
   Scenario game;
   CZorvaWorld& world = game.World();
@@ -243,17 +255,12 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
     const size_t step = std::max<size_t>(1, sign.size() / 12);
     for (size_t k = 0; k < sign.size(); k += step) {
       const Point p = sign[k];
-      const int from = game.Ui().GetMapCallCount();
-      game.Click(p.x, p.y);
-      bool handed = false;
-      for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
-        const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
-        if (std::string(call.name) != "BuildRemoveOpnvLine") continue;
-        handed = true;
-        EXPECT_EQ(call.x, stopCell.x) << "view " << v << " at " << p.x << "/" << p.y;
-        EXPECT_EQ(call.y, stopCell.y) << "view " << v << " at " << p.x << "/" << p.y;
+      const std::vector<Cell> handed = ClickHands(game, p, "BuildRemoveOpnvLine");
+      for (const Cell& cell : handed) {
+        EXPECT_EQ(cell.x, stopCell.x) << "view " << v << " at " << p.x << "/" << p.y;
+        EXPECT_EQ(cell.y, stopCell.y) << "view " << v << " at " << p.x << "/" << p.y;
       }
-      EXPECT_TRUE(handed) << "view " << v << " at " << p.x << "/" << p.y;
+      EXPECT_FALSE(handed.empty()) << "view " << v << " at " << p.x << "/" << p.y;
     }
     resetZoom(v);
   }
@@ -266,34 +273,24 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
     const Point high = {middles[0].x, middles[0].y - tileHeight / 2 - tileHeight * 7 / 4};
     Cell under;
     ASSERT_EQ(game.Map().MouseKoorToIsoKoor(high.x, high.y, &under.x, &under.y), 0);
-    const int from = game.Ui().GetMapCallCount();
-    game.Click(high.x, high.y);
-    bool handed = false;
-    for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
-      const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
-      if (std::string(call.name) != "BuildRemoveOpnvLine") continue;
-      handed = true;
-      EXPECT_EQ(call.x, under.x);
-      EXPECT_EQ(call.y, under.y);
+    const std::vector<Cell> handed = ClickHands(game, high, "BuildRemoveOpnvLine");
+    for (const Cell& cell : handed) {
+      EXPECT_EQ(cell.x, under.x);
+      EXPECT_EQ(cell.y, under.y);
     }
-    EXPECT_TRUE(handed);
+    EXPECT_FALSE(handed.empty());
   }
 
   // The stop remover, too, takes the stop whose sign is clicked.
   const std::vector<Point> sign = SignOverOtherCells(game, middles[0], kR, before[0], Around(game, middles[0], kR), stopCell);
   ASSERT_FALSE(sign.empty());
   game.Ui().SetToolNr(23, -1, -1);
-  const int from = game.Ui().GetMapCallCount();
-  game.Click(sign.front().x, sign.front().y);
-  bool removing = false;
-  for (int i = from; i < game.Ui().GetMapCallCount(); ++i) {
-    const CUserInt::MapCall& call = game.Ui().GetMapCall(i);
-    if (std::string(call.name) != "RemoveObject") continue;
-    removing = true;
-    EXPECT_EQ(call.x, stopCell.x);
-    EXPECT_EQ(call.y, stopCell.y);
+  const std::vector<Cell> removing = ClickHands(game, sign.front(), "RemoveObject");
+  for (const Cell& cell : removing) {
+    EXPECT_EQ(cell.x, stopCell.x);
+    EXPECT_EQ(cell.y, stopCell.y);
   }
-  EXPECT_TRUE(removing) << "the removal of the stop is asked for";
+  EXPECT_FALSE(removing.empty()) << "the removal of the stop is asked for";
 }
 
 }  // namespace
