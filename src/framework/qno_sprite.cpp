@@ -115,11 +115,28 @@ inline void CopyPixels(uint8_t* dst, const uint8_t* src, size_t count, const Rec
 // Puts the picture's pixel back over dst wherever its owner is at most
 // `limit`; owner 0 (no sprite) wraps past every limit. Without a branch a
 // pixel, so that the compiler copies many pixels a step.
-void PutBackLater(uint16_t* __restrict dst, const uint16_t* __restrict picture, const uint16_t* __restrict owner,
-                  size_t count, uint16_t limit) {
-  for (size_t i = 0; i < count; ++i) {
+template <size_t N>
+inline void PutBackPiece(uint16_t* __restrict dst, const uint16_t* __restrict picture,
+                         const uint16_t* __restrict owner, uint16_t limit) {
+  for (size_t i = 0; i < N; ++i) {
     const uint16_t keep = static_cast<uint16_t>(static_cast<uint16_t>(owner[i] - 1) <= limit ? 0xFFFF : 0);
     dst[i] = static_cast<uint16_t>((picture[i] & keep) | (dst[i] & ~keep));
+  }
+}
+
+// The boxes put back are a car's width or so: as CopyRun does, the row goes
+// in pieces of a fixed size, the last one overlapping the one before (a
+// pixel put back twice is put back once), instead of a vector loop with a
+// pixel-by-pixel tail for every row.
+void PutBackLater(uint16_t* dst, const uint16_t* picture, const uint16_t* owner, size_t count, uint16_t limit) {
+  if (count >= 8) {
+    for (size_t i = 0; i + 8 < count; i += 8) PutBackPiece<8>(dst + i, picture + i, owner + i, limit);
+    PutBackPiece<8>(dst + count - 8, picture + count - 8, owner + count - 8, limit);
+  } else if (count >= 4) {
+    PutBackPiece<4>(dst, picture, owner, limit);
+    PutBackPiece<4>(dst + count - 4, picture + count - 4, owner + count - 4, limit);
+  } else {
+    for (size_t i = 0; i < count; ++i) PutBackPiece<1>(dst + i, picture + i, owner + i, limit);
   }
 }
 

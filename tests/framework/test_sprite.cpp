@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -685,6 +686,32 @@ TEST(SpriteVisibleRuns, OverlaysOverThePackedPictureLeaveTheSequencesPicture) {
   }
 }
 
+// A sequence of sprites and overlays drawn into a buffer that keeps its
+// pixels.
+struct KeptItem {
+  bool overlay;
+  const void* sprite;
+  int x, y;
+};
+
+// Fills both canvases with the background, sets their clip rectangle and
+// packs the sequence's runs for the kept one's buffer.
+void PackForKeptCanvas(QnoVisibleRuns& visible, Canvas& each, Canvas& kept, const QnoBox& clip,
+                       const std::vector<KeptItem>& items) {
+  for (Canvas* c : {&each, &kept}) {
+    c->surface.Fill(kBackground);
+    c->rb.SetClipRect(clip.left, clip.top, clip.right, clip.bottom);
+  }
+  visible.Begin(QnoSpriteTarget(&kept.rb));
+  for (size_t i = items.size(); i-- > 0;) {
+    if (items[i].overlay)
+      visible.OverlayBackwards(i);
+    else
+      ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
+  }
+  visible.Pack();
+}
+
 // A buffer that keeps its pixels from draw to draw: the packed runs are
 // drawn again only where the last draw's overlays and the drawing since
 // (an interface over the picture, a window that opens and closes) wrote.
@@ -699,11 +726,7 @@ TEST(SpriteVisibleRuns, AKeptPictureIsDrawnAgainOnlyWhereItChanged) {
   // sprite: what the cars draw there stays, as it does in the buffer.
   const Bytes ground = zorgen::WriteSprite(gfxtest::Solid(80, 60, 0x0421));
   const Bytes car = zorgen::WriteSprite(gfxtest::Solid(7, 5, 0x0F0F));
-  struct Item {
-    bool overlay;
-    const void* sprite;
-    int x, y;
-  };
+  using Item = KeptItem;
   std::vector<Item> items{{false, ground.data(), 1, 2}};
   for (int i = 0; i < 50; ++i) {
     const int x = static_cast<int>(rng() % 110) - 20, y = static_cast<int>(rng() % 90) - 20;
@@ -723,19 +746,9 @@ TEST(SpriteVisibleRuns, AKeptPictureIsDrawnAgainOnlyWhereItChanged) {
     c.rb.SetClipRect(3, 2, 86, 66);
   };
   Canvas each(90, 70), kept(90, 70);
-  for (Canvas* c : {&each, &kept}) {
-    c->surface.Fill(kBackground);
-    c->rb.SetClipRect(3, 2, 86, 66);
-  }
   QnoVisibleRuns visible;
-  visible.Begin(QnoSpriteTarget(&kept.rb));
-  for (size_t i = items.size(); i-- > 0;) {
-    if (items[i].overlay)
-      visible.OverlayBackwards(i);
-    else
-      ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
-  }
-  visible.Pack();
+  PackForKeptCanvas(visible, each, kept, {3, 2, 86, 66}, items);
+  if (HasFatalFailure()) return;
   const QnoSpriteTarget eachTarget(&each.rb);
   auto frameOf = [&](int frame, bool keeps = true) {
     for (const Item& it : items) it.overlay ? work(each, it, frame) : eachTarget.Draw(it.sprite, it.x, it.y);
@@ -789,6 +802,46 @@ TEST(SpriteVisibleRuns, AKeptPictureIsDrawnAgainOnlyWhereItChanged) {
     kept.rb.FillRect(4 + i % 80, 3 + (i / 80) % 60, 5 + i % 80, 4 + (i / 80) % 60, 0x1F1F);
   frameOf(18);
   EXPECT_EQ(Shown(kept), Shown(each));
+}
+
+// Overlays whose boxes take every width from 1 to 40 pixels, over sprites
+// with holes and under later sprites: where their work drew, the later
+// sprites' pixels are put back right after it, and the whole box from the
+// picture in the next frame of a buffer that keeps its pixels, each row in
+// fixed-size pieces. Every frame equals drawing every item in turn.
+TEST(SpriteVisibleRuns, OverlayBoxesOfEveryWidthArePutBackWhole) {
+  std::mt19937 rng(23);
+  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
+  using Item = KeptItem;
+  std::vector<Item> items;
+  for (int i = 0; i < 70; ++i) {
+    const int x = static_cast<int>(rng() % 100) - 15, y = static_cast<int>(rng() % 80) - 10;
+    items.push_back({rng() % 3 == 0, shapes[rng() % 2].data(), x, y});
+  }
+  auto work = [&](Canvas& c, size_t i, int frame) {
+    const int width = 1 + static_cast<int>(i * 7 + static_cast<size_t>(frame)) % 40;
+    const int x = items[i].x + frame % 5 - 2, y = items[i].y + frame % 3;
+    c.rb.FillRect(x, y, x + width, y + 2 + frame % 3, static_cast<uint32_t>(0x3000 + 16 * i + frame));
+  };
+  Canvas each(90, 70), kept(90, 70);
+  QnoVisibleRuns visible;
+  PackForKeptCanvas(visible, each, kept, {2, 3, 88, 67}, items);
+  if (HasFatalFailure()) return;
+  const QnoSpriteTarget eachTarget(&each.rb);
+  std::set<int> widths;
+  for (int frame = 0; frame < 45; ++frame) {
+    for (size_t i = 0; i < items.size(); ++i)
+      items[i].overlay ? work(each, i, frame) : eachTarget.Draw(items[i].sprite, items[i].x, items[i].y);
+    kept.rb.SetPictureKept(true);
+    const bool changesOnly = visible.Draw([&](size_t i) {
+      work(kept, i, frame);
+      widths.insert(1 + static_cast<int>(i * 7 + static_cast<size_t>(frame)) % 40);
+    });
+    kept.rb.SetPictureKept(false);
+    EXPECT_EQ(changesOnly, frame > 0);
+    ASSERT_EQ(Shown(kept), Shown(each)) << "frame " << frame;
+  }
+  EXPECT_EQ(widths.size(), 40u);
 }
 
 // More overlays than the picture's owners can number: every one is drawn
