@@ -808,40 +808,46 @@ TEST(SpriteVisibleRuns, AKeptPictureIsDrawnAgainOnlyWhereItChanged) {
 // with holes and under later sprites: where their work drew, the later
 // sprites' pixels are put back right after it, and the whole box from the
 // picture in the next frame of a buffer that keeps its pixels, each row in
-// fixed-size pieces. Every frame equals drawing every item in turn.
+// fixed-size pieces. Every frame equals drawing every item in turn. With
+// the whole buffer as the clip rectangle, boxes end at its last pixel, where
+// a piece that reached past a row would leave the buffer's memory and the
+// picture's.
 TEST(SpriteVisibleRuns, OverlayBoxesOfEveryWidthArePutBackWhole) {
-  std::mt19937 rng(23);
-  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
-  using Item = KeptItem;
-  std::vector<Item> items;
-  for (int i = 0; i < 70; ++i) {
-    const int x = static_cast<int>(rng() % 100) - 15, y = static_cast<int>(rng() % 80) - 10;
-    items.push_back({rng() % 3 == 0, shapes[rng() % 2].data(), x, y});
+  for (const QnoBox clip : {QnoBox{2, 3, 88, 67}, QnoBox{0, 0, 90, 70}}) {
+    std::mt19937 rng(23);
+    const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(Ladder())};
+    std::vector<KeptItem> items;
+    for (int i = 0; i < 70; ++i) {
+      const int x = static_cast<int>(rng() % 100) - 15, y = static_cast<int>(rng() % 80) - 10;
+      items.push_back({rng() % 3 == 0, shapes[rng() % 2].data(), x, y});
+    }
+    // Work in the bottom-right corner, cut there by the clip rectangle.
+    for (int i = 0; i < 8; ++i) items.push_back({true, nullptr, clip.right - 1 - i, clip.bottom - 2});
+    auto widthOf = [](size_t i, int frame) { return 1 + static_cast<int>(i * 7 + static_cast<size_t>(frame)) % 40; };
+    auto work = [&](Canvas& c, size_t i, int frame) {
+      const int x = items[i].x + frame % 5 - 2, y = items[i].y + frame % 3;
+      c.rb.FillRect(x, y, x + widthOf(i, frame), y + 2 + frame % 3, static_cast<uint32_t>(0x3000 + 16 * i + frame));
+    };
+    Canvas each(90, 70), kept(90, 70);
+    QnoVisibleRuns visible;
+    PackForKeptCanvas(visible, each, kept, clip, items);
+    if (HasFatalFailure()) return;
+    const QnoSpriteTarget eachTarget(&each.rb);
+    std::set<int> widths;
+    for (int frame = 0; frame < 45; ++frame) {
+      for (size_t i = 0; i < items.size(); ++i)
+        items[i].overlay ? work(each, i, frame) : eachTarget.Draw(items[i].sprite, items[i].x, items[i].y);
+      kept.rb.SetPictureKept(true);
+      const bool changesOnly = visible.Draw([&](size_t i) {
+        work(kept, i, frame);
+        widths.insert(widthOf(i, frame));
+      });
+      kept.rb.SetPictureKept(false);
+      EXPECT_EQ(changesOnly, frame > 0);
+      ASSERT_EQ(Shown(kept), Shown(each)) << "clip right " << clip.right << " frame " << frame;
+    }
+    EXPECT_EQ(widths.size(), 40u);
   }
-  auto work = [&](Canvas& c, size_t i, int frame) {
-    const int width = 1 + static_cast<int>(i * 7 + static_cast<size_t>(frame)) % 40;
-    const int x = items[i].x + frame % 5 - 2, y = items[i].y + frame % 3;
-    c.rb.FillRect(x, y, x + width, y + 2 + frame % 3, static_cast<uint32_t>(0x3000 + 16 * i + frame));
-  };
-  Canvas each(90, 70), kept(90, 70);
-  QnoVisibleRuns visible;
-  PackForKeptCanvas(visible, each, kept, {2, 3, 88, 67}, items);
-  if (HasFatalFailure()) return;
-  const QnoSpriteTarget eachTarget(&each.rb);
-  std::set<int> widths;
-  for (int frame = 0; frame < 45; ++frame) {
-    for (size_t i = 0; i < items.size(); ++i)
-      items[i].overlay ? work(each, i, frame) : eachTarget.Draw(items[i].sprite, items[i].x, items[i].y);
-    kept.rb.SetPictureKept(true);
-    const bool changesOnly = visible.Draw([&](size_t i) {
-      work(kept, i, frame);
-      widths.insert(1 + static_cast<int>(i * 7 + static_cast<size_t>(frame)) % 40);
-    });
-    kept.rb.SetPictureKept(false);
-    EXPECT_EQ(changesOnly, frame > 0);
-    ASSERT_EQ(Shown(kept), Shown(each)) << "frame " << frame;
-  }
-  EXPECT_EQ(widths.size(), 40u);
 }
 
 // More overlays than the picture's owners can number: every one is drawn
