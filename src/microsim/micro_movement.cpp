@@ -556,6 +556,12 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       // A line vehicle without its line is gone.
       if (cell->m_pCar != car) continue;
     }
+    // The step to the chosen next cell, which the placing below needs,
+    // is read before the gap search: neither depends on the other, and
+    // the placing's long chain of arithmetic then starts earlier.
+    Cell* const next = GetNextZelle(cell);
+    Step toNext{};
+    if (next) toNext = StepTo(cell, next);
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
@@ -564,9 +570,8 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     if (!(move > 0)) continue;
     // Most moves of a private car end in its own cell, and most others in
     // the next one: both are placed here, as MoveOn would, without its walk.
-    if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
+    if (isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
-      const Step toNext = StepTo(cell, next);
       const double d = toNext.d;
       const double distance = move + d - p;
       if (!MovesOn(next, d, distance)) {
