@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -438,8 +439,8 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
 
 // FindGap from a vehicle's own cell (first set), its first step taken
 // here: most searches end in it or in the next cell.
-inline void GapFromOwnCell(Cell* cell, int ownLength, double lookAhead, double& gap, int zf) {
-  Cell* next = CQnoMicroZelle::GetVirtNext(cell);
+// `next` is the cell's last successor (GetVirtNext).
+inline void GapFromOwnCell(Cell* cell, Cell* next, int ownLength, double lookAhead, double& gap, int zf) {
   if (!next) {
     gap = 1000;
   } else if (cell->m_Position == Cell::kNoPosition) {
@@ -559,13 +560,28 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     // The step to the chosen next cell, which the placing below needs,
     // is read before the gap search: neither depends on the other, and
     // the placing's long chain of arithmetic then starts earlier.
-    Cell* const next = GetNextZelle(cell);
+    // Most cells lead on one way, chosen: that one cell is both the next
+    // cell and the gap search's first, looked up once. The choice and the
+    // count of slots are neighbouring bytes, tested together as one word
+    // (choice 0 in the low byte, one slot in the high one).
+    Cell* next;
+    Cell* ahead;
+    static_assert(offsetof(Cell, m_AnzNachfolger) == offsetof(Cell, m_Choice) + 1);
+    static_assert(std::endian::native == std::endian::little);
+    uint16_t choiceAndCount;
+    std::memcpy(&choiceAndCount, &cell->m_Choice, sizeof choiceAndCount);
+    if (choiceAndCount == (1u << 8)) {
+      next = ahead = cell->m_pNachfolger[0];
+    } else {
+      next = GetNextZelle(cell);
+      ahead = GetVirtNext(cell);
+    }
     Step toNext{};
     if (next) toNext = StepTo(cell, next);
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
-    GapFromOwnCell(cell, length, lookAhead, gap, zf);
+    GapFromOwnCell(cell, ahead, length, lookAhead, gap, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
     // Most moves of a private car end in its own cell, and most others in
