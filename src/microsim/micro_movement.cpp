@@ -524,9 +524,9 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // the loop's first (nothing has moved yet): inside, the test for a new
   // sim id then fails only where the ids change.
   if (n > 0) ask(standing[0].cell->m_SimID);
-  for (int k = 0; k < n; ++k) {
-    Cell* cell = standing[k].cell;
-    CCar* car = standing[k].car;
+  for (const Standing* at = standing; at != standing + n; ++at) {
+    Cell* cell = at->cell;
+    CCar* car = at->car;
     if (cell->m_pCar != car) continue;
     if (cell->m_SimID != knownId) ask(cell->m_SimID);
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
