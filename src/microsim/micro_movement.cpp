@@ -557,9 +557,6 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       // A line vehicle without its line is gone.
       if (cell->m_pCar != car) continue;
     }
-    // The step to the chosen next cell, which the placing below needs,
-    // is read before the gap search: neither depends on the other, and
-    // the placing's long chain of arithmetic then starts earlier.
     // Most cells lead on one way, chosen: that one cell is both the next
     // cell and the gap search's first, looked up once. The choice and the
     // count of slots are neighbouring bytes, tested together as one word
@@ -576,6 +573,9 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       next = GetNextZelle(cell);
       ahead = GetVirtNext(cell);
     }
+    // The step to the chosen next cell, which the placing below needs,
+    // is read before the gap search: neither depends on the other, and
+    // the placing's long chain of arithmetic then starts earlier.
     Step toNext{};
     if (next) toNext = StepTo(cell, next);
     const int length = CellCarLength(cell->m_CarSize, lengths);
