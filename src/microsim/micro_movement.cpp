@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -438,8 +439,8 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
 
 // FindGap from a vehicle's own cell (first set), its first step taken
 // here: most searches end in it or in the next cell.
-inline void GapFromOwnCell(Cell* cell, int ownLength, double lookAhead, double& gap, int zf) {
-  Cell* next = CQnoMicroZelle::GetVirtNext(cell);
+// `next` is the cell's last successor (GetVirtNext).
+inline void GapFromOwnCell(Cell* cell, Cell* next, int ownLength, double lookAhead, double& gap, int zf) {
   if (!next) {
     gap = 1000;
   } else if (cell->m_Position == Cell::kNoPosition) {
@@ -523,9 +524,9 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   // the loop's first (nothing has moved yet): inside, the test for a new
   // sim id then fails only where the ids change.
   if (n > 0) ask(standing[0].cell->m_SimID);
-  for (int k = 0; k < n; ++k) {
-    Cell* cell = standing[k].cell;
-    CCar* car = standing[k].car;
+  for (const Standing* at = standing; at != standing + n; ++at) {
+    Cell* cell = at->cell;
+    CCar* car = at->car;
     if (cell->m_pCar != car) continue;
     if (cell->m_SimID != knownId) ask(cell->m_SimID);
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
@@ -556,17 +557,37 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       // A line vehicle without its line is gone.
       if (cell->m_pCar != car) continue;
     }
+    // Most cells lead on one way, chosen: that one cell is both the next
+    // cell and the gap search's first, looked up once. The choice and the
+    // count of slots are neighbouring bytes, tested together as one word
+    // (choice 0 in the low byte, one slot in the high one).
+    Cell* next;
+    Cell* ahead;
+    static_assert(offsetof(Cell, m_AnzNachfolger) == offsetof(Cell, m_Choice) + 1);
+    static_assert(std::endian::native == std::endian::little);
+    uint16_t choiceAndCount;
+    std::memcpy(&choiceAndCount, &cell->m_Choice, sizeof choiceAndCount);
+    if (choiceAndCount == (1u << 8)) {
+      next = ahead = cell->m_pNachfolger[0];
+    } else {
+      next = GetNextZelle(cell);
+      ahead = GetVirtNext(cell);
+    }
+    // The step to the chosen next cell, which the placing below needs,
+    // is read before the gap search: neither depends on the other, and
+    // the placing's long chain of arithmetic then starts earlier.
+    Step toNext{};
+    if (next) toNext = StepTo(cell, next);
     const int length = CellCarLength(cell->m_CarSize, lengths);
     const double lookAhead = length + step;
     double gap = 0.0;
-    GapFromOwnCell(cell, length, lookAhead, gap, zf);
+    GapFromOwnCell(cell, ahead, length, lookAhead, gap, zf);
     const double move = std::min(step, gap);
     if (!(move > 0)) continue;
     // Most moves of a private car end in its own cell, and most others in
     // the next one: both are placed here, as MoveOn would, without its walk.
-    if (Cell* next = GetNextZelle(cell); isCar && next && cell->m_Position != Cell::kNoPosition) {
+    if (isCar && next && cell->m_Position != Cell::kNoPosition) {
       const int32_t p = cell->m_Position;
-      const Step toNext = StepTo(cell, next);
       const double d = toNext.d;
       const double distance = move + d - p;
       if (!MovesOn(next, d, distance)) {

@@ -651,6 +651,21 @@ TEST_F(MovementTest, AVehicleAtTheEndOfItsCellsIsRemoved) {
   EXPECT_EQ(CellOf(*two, c), 1);
 }
 
+TEST_F(MovementTest, ACarWithoutAChosenWayTakesItsCellsOnlyWayAsItMoves) {
+  host.velocity[7] = 20.0;  // 16 tenths a turn, as above
+  LayoutPtr lane = Chain(4, 20, false);
+  TestCar* car = Park(lane->GetZelle(0), 150, Cell::kNoChoice);
+  lane->MoveCars(3, 4, false);
+  // The only way on is chosen first, then the car moves along it.
+  EXPECT_EQ(lane->GetZelle(0)->m_Choice, 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_pCar, car);
+  EXPECT_EQ(lane->GetZelle(0)->m_Position, 150 - 16);
+  // With a way chosen, the next turn moves it on the same way.
+  lane->MoveCars(3, 4, false);
+  EXPECT_EQ(lane->GetZelle(0)->m_Choice, 0);
+  EXPECT_EQ(lane->GetZelle(0)->m_Position, 150 - 32);
+}
+
 TEST_F(MovementTest, AHiddenCellTakesNoPrivateCarButKeepsItsOccupant) {
   LayoutPtr lane = Chain(3, 20, false);
   lane->GetZelle(0)->m_Visible = 0;
