@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -310,25 +311,74 @@ TEST_F(SuppliedScenario, FlussauIsSuppliedGrownWithItsPeopleCrossingTheBridges) 
   EXPECT_GT(std::abs(jams - 0.5), 0.05) << jams;
 }
 
+// A scenario played left alone from its load: the end window that came,
+// the highest value its task's gauge reached, and the gauge's course, the
+// value at the load and at the start of each year after.
+struct LeftAlone {
+  bool won = false, lost = false;
+  int lastYear = 0, endedIn = 0;
+  double best = 0;
+  std::string course;
+};
+
+// Loads the scenario in `row`, plays it and lets the clock run without a
+// measure until an end window shows, or two years past its last year.
+void PlayLeftAlone(Scenario& game, int row, LeftAlone* out) {
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, row));
+  CZorvaWorld& world = game.World();
+  CSimWelt* sim = world.GetSimWelt();
+  const auto gauge = [&] { return world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator); };
+  const auto note = [&] {
+    char entry[40];
+    std::snprintf(entry, sizeof entry, "%s%d/%d: %.3f", out->course.empty() ? "" : ", ", sim->Date().Year(),
+                  sim->Date().Month(), gauge());
+    out->course += entry;
+  };
+  note();
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  out->lastYear = world.GetGottModus()->GetEndYear();
+  const int years = out->lastYear - sim->Date().Year() + 1;
+  int year = sim->Date().Year();
+  // The clock's 24 ticks a year.
+  PlayTicks(game, 24 * (years + 2), [&] {
+    if (sim->Date().Year() != year) {
+      year = sim->Date().Year();
+      note();
+    }
+    out->best = std::max(out->best, gauge());
+    return game.IsOpen(kGoal) || game.IsOpen(kTimeOut);
+  });
+  out->won = game.IsOpen(kGoal);
+  out->lost = game.IsOpen(kTimeOut);
+  out->endedIn = sim->Date().Year();
+  testing::Test::RecordProperty("course", out->course);
+}
+
+// Left alone, the scenario in `row` is lost: its gauge stays `margin` or
+// more below the goal all through its years, and the lose window comes in
+// the year after the last.
+void ExpectLostWhenLeftAlone(int row, double margin) {
+  Scenario game;
+  LeftAlone run;
+  ASSERT_NO_FATAL_FAILURE(PlayLeftAlone(game, row, &run));
+  EXPECT_FALSE(run.won) << run.course;
+  ASSERT_TRUE(run.lost) << run.course;
+  EXPECT_EQ(run.endedIn, run.lastYear + 1);
+  EXPECT_LT(run.best, TaskOf(game).target - margin) << run.course;
+}
+
 // Left alone for its four years, Flussau's safety does not reach the goal:
 // the lose window comes in the year after the last.
 TEST_F(SuppliedScenario, FlussauLeftAloneDoesNotReachItsGoalInFourYears) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  Scenario game;
-  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
-  ASSERT_NO_FATAL_FAILURE(Play(game));
-  CZorvaWorld& world = game.World();
-  const int last = world.GetGottModus()->GetEndYear();
-  double best = 0;
-  // The clock's 24 ticks a year, and more than a year for the end to show.
-  PlayTicks(game, 24 * 6, [&] {
-    best = std::max(best, world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator));
-    return game.IsOpen(kGoal) || game.IsOpen(kTimeOut);
-  });
-  EXPECT_FALSE(game.IsOpen(kGoal)) << best;
-  ASSERT_TRUE(game.IsOpen(kTimeOut));
-  EXPECT_EQ(world.GetSimWelt()->Date().Year(), last + 1);
-  EXPECT_LT(best, 0.45);
+  ExpectLostWhenLeftAlone(0, 0.15);
+}
+
+// Left alone for its two years, Lindenberg's people keep going by car and
+// its reach stays below the goal: the lose window comes.
+TEST_F(SuppliedScenario, LindenbergLeftAloneDoesNotReachItsGoalInTwoYears) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  ExpectLostWhenLeftAlone(1, 0.03);
 }
 
 // Lights at the crossings at the bridgeheads, set as each crossing's
@@ -539,3 +589,4 @@ TEST_F(SuppliedScenario, ASuppliedScenarioIsNeitherOverwrittenNorDeleted) {
 }
 
 }  // namespace
+
