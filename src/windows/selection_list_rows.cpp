@@ -82,24 +82,33 @@ std::string LineLabel(COpnvLine* line) {
 
 // ---- what a row is made of
 
-void BindVar(CItem* item, EVarType type, const char* name, CWorldObj* owner) {
-  if (!item) return;
+// A variable of the row's element, bound to it, which reads the element's
+// value at once. A text item asks its variable's source again only every
+// fifth frame, and the lists make their rows anew on every tenth input of
+// any list: while the mouse moves over a list its rows may never reach
+// their fifth frame, and a variable read only later would show 0 all along.
+CVar* ElementVar(EVarType type, const char* name, CWorldObj* owner) {
   auto* var = new CVar;
   var->Create(type, name, owner);
-  if (item->AddVar(var) != 0) {
-    var->Destroy();
-    delete var;
-  }
+  var->SetWorldOject(owner);
+  return var;
+}
+
+void Discard(CVar* var) {
+  var->Destroy();
+  delete var;
+}
+
+void BindVar(CItem* item, EVarType type, const char* name, CWorldObj* owner) {
+  if (!item) return;
+  CVar* var = ElementVar(type, name, owner);
+  if (item->AddVar(var) != 0) Discard(var);
 }
 
 void BindDialogVar(CDialog* dialog, EVarType type, const char* name, CWorldObj* owner) {
   if (!dialog) return;
-  auto* var = new CVar;
-  var->Create(type, name, owner);
-  if (dialog->AddVar(var, -1) != 0) {
-    var->Destroy();
-    delete var;
-  }
+  CVar* var = ElementVar(type, name, owner);
+  if (dialog->AddVar(var, -1) != 0) Discard(var);
 }
 
 // A picture button inside a row's sub-dialog.

@@ -4,6 +4,7 @@
 // while the rows' own actions run; the rows of every list kind drawn with
 // no picture missing.
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 #include <memory>
@@ -446,6 +447,65 @@ TEST_F(Lists, SavedGameNamesAreDrawnVerbatim) {
   EXPECT_GT(shortName, 0);
   EXPECT_GT(inkOfFirstRow("MM@nlMM"), shortName);
   EXPECT_GT(inkOfFirstRow("MM@#var,INT,NULL,X#"), shortName);
+}
+
+// The lines page's rows show each line's riders, vehicles and headway from
+// their first frame on. A text item asks its source again only every fifth
+// frame, and while the mouse moves over a list its rows are made anew
+// sooner than that: a row that read its figures only later showed 0 all
+// the while the player looked at it.
+TEST_F(Lists, LineRowsShowTheirFiguresFromTheFirstFrameWhileTheMouseMakesThemAnew) {
+  COpnvLine* lines[2] = {opnv.CreateNewLine(NET_BUS), opnv.CreateNewLine(NET_BUS)};
+  ASSERT_TRUE(lines[0] && lines[1]);
+  lines[0]->GetData()->passengers[8] = 120;
+  lines[0]->GetData()->passengers[9] = 7;
+  lines[1]->GetData()->passengers[12] = 47;
+  lines[1]->GetData()->headway = 15;
+  lines[0]->GetData()->vehiclesNeeded = 3;
+  CDialogSelectionList* list = AddList(7, 126, false);
+  auto picture = [&] {
+    SDL_FillRect(surface, nullptr, 0xFFFF);
+    Window(kWin)->Render(&display, &resources, -1, -1);
+    std::vector<uint16_t> pixels;
+    for (int y = kListY; y < kListY + 2 * 18; ++y)
+      for (int x = kListX; x < kListX + 300; ++x) pixels.push_back(Pixel(x, y));
+    return pixels;
+  };
+  // The figure each row's text drew last, by the variable's name, with the
+  // row's label.
+  auto drawn = [&](const char* name) {
+    std::map<int, std::string> labels;
+    std::map<int, double> figures;
+    list->GetItems()->ForEach([&](CItem* i) {
+      auto* text = dynamic_cast<CItemText*>(i);
+      if (!text) return;
+      if (std::strncmp(text->GetText(), "Bus ", 4) == 0) labels[i->GetYPos()] = text->GetText();
+      CWindowVar* var = text->GetVar();
+      double v = -1;
+      if (var && std::strcmp(var->GetName(), name) == 0 && var->GetValue(&v, false) == 0) figures[i->GetYPos()] = v;
+    });
+    std::map<std::string, double> out;
+    for (const auto& [y, v] : figures) out[labels[y]] = v;
+    return out;
+  };
+  using Figures = std::map<std::string, double>;
+
+  list->CreateItemsFromZorvaList(nullptr);
+  const std::vector<uint16_t> first = picture();
+  EXPECT_EQ(drawn("OPNV.LINE.PASSENGER"), (Figures{{"Bus 1", 127}, {"Bus 2", 47}}));
+  EXPECT_EQ(drawn("OPNV.LINE.TAKT"), (Figures{{"Bus 1", 30}, {"Bus 2", 15}}));
+  EXPECT_EQ(drawn("OPNV.LINE.FPNEEDED"), (Figures{{"Bus 1", 3}, {"Bus 2", 0}}));
+  for (int frame = 0; frame < 5; ++frame) picture();
+  EXPECT_EQ(picture(), first) << "the first frame drew what the rows settle on";
+
+  // The mouse moving over the list makes the rows anew on every move.
+  lines[1]->GetData()->passengers[13] = 3;
+  for (int move = 0; move < 8; ++move) {
+    CDialogSelectionList::often = 0;
+    Send(QNO_EVENT_MOUSEMOVE, kListX + 100 + move, kListY + 20);
+    picture();
+    EXPECT_EQ(drawn("OPNV.LINE.PASSENGER"), (Figures{{"Bus 1", 127}, {"Bus 2", 50}})) << "move " << move;
+  }
 }
 
 }  // namespace
