@@ -329,8 +329,12 @@ void Entertainment(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
   (void)r;
 }
 
+// A car park's three looks (the variant) show it nearly empty, half full
+// and full, as the game picks them by its use.
+constexpr double kCarParkFill[3] = {0.12, 0.5, 0.95};
+
 void CarPark(IsoScene& s, ArtRandom& r, const IsoGroupArt& g) {
-  Parking(s, r, 0.05, 0.05, g.width - 0.05, g.depth - 0.05, g.width >= g.depth, 0.65);
+  Parking(s, r, 0.05, 0.05, g.width - 0.05, g.depth - 0.05, g.width >= g.depth, kCarParkFill[g.variant % 3]);
   s.Pole(0.1, g.depth - 0.1, 0.5, Hex(0xdddddd));
   s.Board(0.1, g.depth - 0.1, 0.5, 0.45, 0.45, Hex(0x2a5ab8), LINE, "P");
 }
@@ -341,7 +345,9 @@ void Deck(IsoScene& s, ArtRandom& r, const IsoGroupArt& g, int levels) {
   for (int i = 0; i < levels; ++i)
     s.Box(0.1, 0.1, W_ - 0.1, D_ - 0.1, i * 0.22, (i + 1) * 0.22, concrete, Hex(0x70727a),
           W{1, 1.0, Hex(0x3c3e44), true});
-  for (int i = 0; i < 5; ++i)
+  // The cars on the top deck, more the fuller the look.
+  const int cars = 1 + 3 * (g.variant % 3);
+  for (int i = 0; i < cars; ++i)
     s.Car(0.4 + r.Range(0, W_ - 0.8), 0.4 + r.Range(0, D_ - 0.8), r.Pick(2), Pick(r, CARS, 7));
   s.Board(W_ - 0.3, D_ - 0.1, levels * 0.22 + 0.35, 0.5, 0.5, Hex(0x2a5ab8), LINE, "P");
 }

@@ -533,7 +533,7 @@ int CMessage::SetBeraterZielMessage() {
       SetBeraterMessage(4, 21, 4);
       break;
     case 2:
-      SetBeraterMessage(4, 19, m_pHost->GetScenarioNumber());
+      SetBeraterMessage(4, 19, m_pHost->GetScenarioTask());
       break;
     default:
       break;

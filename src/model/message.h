@@ -71,9 +71,10 @@ extern M_Type Global_Messages[kMessageGroups][kMessageEntries];
 class CMessageHost {
  public:
   virtual ~CMessageHost() = default;
-  // 0 god mode, 1 normal, 2 scenario, 3 exhibition; and the scenario number.
+  // 0 god mode, 1 normal, 2 scenario, 3 exhibition; and the entry of the
+  // running scenario's task among the task messages.
   virtual int GetGameModus() { return 1; }
-  virtual int GetScenarioNumber() { return 0; }
+  virtual int GetScenarioTask() { return 0; }
   virtual CDataExchange* GetDataExchange() { return nullptr; }
   // The city model: by default the data exchange's demand simulation's.
   virtual CSimCityModell* GetCity();

@@ -14,10 +14,13 @@ int CZorMessageHost::GetGameModus() {
   return god ? god->GetGameModus() : GAME_NORMAL;
 }
 
-int CZorMessageHost::GetScenarioNumber() {
-  int scenario = 0;
-  if (CGottModus* god = m_world.GetGottModus()) god->GetSzenario(&scenario, nullptr, nullptr);
-  return scenario;
+// A scenario of kind 0 asks to raise one gauge; its task is told by that
+// gauge's entry, as the task window tells it at the start. Other kinds have
+// an entry of their own.
+int CZorMessageHost::GetScenarioTask() {
+  int kind = 0, indicator = 0;
+  if (CGottModus* god = m_world.GetGottModus()) god->GetSzenario(&kind, &indicator, nullptr);
+  return kind == 0 ? indicator : kind;
 }
 
 CDataExchange* CZorMessageHost::GetDataExchange() { return m_world.GetDataExchange(); }

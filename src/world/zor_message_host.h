@@ -13,7 +13,7 @@ class CZorMessageHost : public CMessageHost {
   explicit CZorMessageHost(CZorvaWorld& world) : m_world(world) {}
   int GetGameModus() override;
   // The running scenario's number, as god mode holds it.
-  int GetScenarioNumber() override;
+  int GetScenarioTask() override;
   CDataExchange* GetDataExchange() override;
   COpnvLine* GetLineByID(int id) override;
   CBuildingObject* GetHstByID(int id) override;

@@ -321,3 +321,27 @@ TEST(MapArtPlan, IdsStayInTheirBlocksAndNoIdIsListedTwice) {
   ASSERT_NE(grass, nullptr);
   EXPECT_EQ(grass->Sprite(1, 0, 0), grass->Sprite(1, 3, 0));
 }
+
+// A car park's three looks stand for its use below 30 %, up to 60 % and
+// above: the fuller look shows more cars, so the player sees an empty car
+// park as empty. Cars are the coloured pixels on the grey lot and deck.
+TEST_F(MapArt, ACarParksLooksShowMoreCarsTheFullerItIs) {
+  const auto colouredPixels = [](const std::vector<uint16_t>& px) {
+    int n = 0;
+    for (uint16_t p : px) {
+      const int r = (p >> 11 & 31) * 8, g = (p >> 5 & 63) * 4, b = (p & 31) * 8;
+      n += std::max({r, g, b}) - std::min({r, g, b}) > 60;
+    }
+    return n;
+  };
+  const uint32_t looks[3][3] = {{39431, 39432, 39433}, {27552, 27563, 27574}, {28031, 28042, 27993}};
+  for (const auto& row : looks) {
+    int cars[3];
+    for (int state = 0; state < 3; ++state) {
+      int w, h;
+      cars[state] = colouredPixels(DrawGroup(m, row[state], 0, 0, 0, &w, &h));
+    }
+    EXPECT_LT(cars[0], cars[1]) << row[0];
+    EXPECT_LT(cars[1], cars[2]) << row[0];
+  }
+}

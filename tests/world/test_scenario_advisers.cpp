@@ -261,14 +261,28 @@ TEST(AdviserScenario, TheGoalAdviserTellsTheTaskOfTheScenarioThatRuns) {
   ASSERT_NE(god, nullptr);
   ASSERT_EQ(god->SetGameModus(GAME_SCENARIO), 0);
   message->SetBerater(5);
-  // Each scenario's task names the gauge it is about.
-  const std::pair<int, const char*> tasks[] = {{3, "Cost/person"}, {1, "Time per km"}, {0, "Kilometres/person"}};
-  for (const auto& [scenario, gauge] : tasks) {
-    god->SetSzenario(scenario, 12, 0.98f, 4);
+  // Each scenario's task names the gauge it is about: a scenario of kind 0
+  // asks to raise one gauge and names that gauge, the task the task window
+  // told at the start; the other kinds have tasks of their own.
+  const struct {
+    int kind, indicator;
+    const char* gauge;
+  } tasks[] = {{3, 12, "Cost/person"}, {1, 12, "Time per km"}, {0, 12, "Safety"},
+               {0, 10, "Accessibility"}, {0, 6, "Noise"}, {0, 0, "Kilometres/person"}};
+  for (const auto& t : tasks) {
+    god->SetSzenario(t.kind, t.indicator, 0.98f, 4);
     const char* text = message->GetBeraterMessage();
-    ASSERT_NE(text, nullptr) << scenario;
-    EXPECT_NE(std::strstr(text, gauge), nullptr) << scenario << ": " << text;
+    ASSERT_NE(text, nullptr) << t.kind;
+    EXPECT_NE(std::strstr(text, t.gauge), nullptr) << t.kind << "/" << t.indicator << ": " << text;
   }
+  // Saved and loaded, the task stays the gauge's.
+  god->SetSzenario(0, 10, 0.6f, 2);
+  ASSERT_EQ(world.SerializeGameStore("GAUGE.SZD"), 0);
+  god->SetSzenario(0, 0, 0.6f, 2);
+  ASSERT_EQ(world.SerializeGameLoad("GAUGE.SZD"), 0);
+  message->SetBeraterZielMessage();
+  ASSERT_NE(message->GetBeraterMessage(), nullptr);
+  EXPECT_NE(std::strstr(message->GetBeraterMessage(), "Accessibility"), nullptr) << message->GetBeraterMessage();
   // Out of the scenario the goal is the game mode's.
   god->SetGottActive();
   const std::string free = message->GetBeraterMessage();
