@@ -12,7 +12,7 @@ class CZorMessageHost : public CMessageHost {
  public:
   explicit CZorMessageHost(CZorvaWorld& world) : m_world(world) {}
   int GetGameModus() override;
-  // The running scenario's number, as god mode holds it.
+  // The entry of the running scenario's task, from what god mode holds.
   int GetScenarioTask() override;
   CDataExchange* GetDataExchange() override;
   COpnvLine* GetLineByID(int id) override;
