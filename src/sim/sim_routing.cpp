@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -28,6 +31,26 @@ Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
+
+// Copies a finished row into the matrix past the caches: the matrix is far
+// larger than they are, so ordinary stores would first read every line of
+// it from memory only to overwrite it, and would push out the data the
+// pass works on. The stores become visible in order at the next Fence.
+void StreamRow(Route* to, const Route* from, int n) {
+#if defined(__SSE2__)
+  if ((reinterpret_cast<uintptr_t>(to) & 15) == 0) {
+    for (int i = 0; i < n; ++i)
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+    return;
+  }
+#endif
+  std::memcpy(to, from, static_cast<size_t>(n) * sizeof(Route));
+}
+void FenceStreamedRows() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
+}
 
 // Matrices given up by slots that were cleared, kept for the next slots of
 // the same network size: a load tears the slots down and sets them up again
@@ -299,6 +322,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     m_sweepDist.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_chain.resize(static_cast<size_t>(m_n));
     m_chainNext.resize(static_cast<size_t>(m_n));
+    m_rowScratch.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
   }
@@ -496,16 +520,19 @@ ZOR_SIM_VECTOR_CLONES void CSimRoutingMatrix::SweepRows(int first, int count) {
     }
   }
   for (int k = 0; k < count; ++k) WriteRow(first + k, k);
+  FenceStreamedRows();
 }
 
 // Distances are costs plus the penalty of the crossing, 0 at dest, so a
 // crossing's distance is that of the end of its first street plus the
 // street's travel time and the penalty. Every street adds at least the
-// penalty, so following first streets leads to dest without a cycle.
+// penalty, so following first streets leads to dest without a cycle. The
+// row is made in a small array that stays in the cache and then streamed
+// into the matrix.
 void CSimRoutingMatrix::WriteRow(int dest, int lane) {
   constexpr int kUnresolved = -2;
   const int32_t* dist = m_sweepDist.data() + lane;
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  Route* row = m_rowScratch.data();
   const int* firstStreet = m_sweepFirst.data() + lane;
   // Local copies: the stores into the row could otherwise alias them.
   const int n = m_n;
@@ -556,6 +583,7 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
       e.lastStreet = last;
     }
   }
+  StreamRow(m_matrix + static_cast<size_t>(dest) * m_n, row, n);
 }
 
 // A* over the out-streets. With a consistent bound the first time `to`

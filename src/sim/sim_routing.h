@@ -163,6 +163,8 @@ class CSimRoutingMatrix {
   };
   std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain, m_chainNext;
   std::vector<SweepArc> m_sweepArc;
+  // The row being written, before it is streamed into the matrix.
+  std::vector<Route> m_rowScratch;
   std::vector<int32_t> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
