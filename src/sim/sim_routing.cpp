@@ -96,21 +96,18 @@ void CSimRoutingMatrix::BucketQueue::Clear(size_t pushes) {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  // The items left lie in the buckets from the least key that can hold
-  // items upwards; the walk stops when it has found all of them.
-  size_t left = m_size;
-  for (size_t w = m_min >> 6; left > 0; ++w) {
-    for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) {
-      int& head = m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
-      for (int i = head; i >= 0; i = m_items[static_cast<size_t>(i)].next) --left;
-      head = -1;
+  // The items left lie in the buckets between the least key that can hold
+  // items and the greatest key pushed.
+  if (m_size > 0)
+    for (size_t w = m_min >> 6; w <= m_max >> 6; ++w) {
+      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
+      m_bits[w] = 0;
     }
-    m_bits[w] = 0;
-  }
   if (m_items.size() < pushes) m_items.resize(pushes);
   m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
@@ -120,6 +117,7 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::Clear() {

@@ -252,7 +252,8 @@ class CSimRoutingMatrix {
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
   // route a search finds. The next key is found by scanning the bitmap
-  // upwards from the least key that can hold items.
+  // upwards from the least key that can hold items; emptying it clears
+  // the bitmap's words between the least and the greatest key pushed.
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
@@ -268,6 +269,7 @@ class CSimRoutingMatrix {
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
       m_min = std::min(m_min, static_cast<size_t>(key));
+      m_max = std::max(m_max, static_cast<size_t>(key));
       ++m_size;
     }
     void Pop(int& key, int& node) {
@@ -293,9 +295,10 @@ class CSimRoutingMatrix {
     std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;  // room for the pushes Clear was promised
     size_t m_pushed = 0;
-    // No item lies below it; a size, so that the searches' stores of
-    // crossing data cannot alias it.
+    // No item lies below m_min or above m_max; sizes, so that the searches'
+    // stores of crossing data cannot alias them.
     size_t m_min = kKeyLimit;
+    size_t m_max = 0;
     size_t m_size = 0;
   };
   BucketQueue m_queue;
