@@ -28,6 +28,16 @@ Lanes LoadLanes(const int32_t* at) {
   return v;
 }
 Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
+// Eight 16-bit lanes; the short landmark distances of a crossing are three
+// of them.
+using ShortLanes = int16_t __attribute__((vector_size(16)));
+static_assert(2 * CSimRoutingMatrix::kLandmarks == 24, "the short landmark distances are three vectors of eight");
+ShortLanes LoadShortLanes(const int16_t* at) {
+  ShortLanes v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+ShortLanes MaxShort(ShortLanes a, ShortLanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
@@ -145,6 +155,7 @@ void CSimRoutingMatrix::Clear() {
   m_full = false;
   m_current = false;
   m_boundValid = false;
+  m_shortSource = 0;
   m_sweepReady = false;
 }
 
@@ -228,7 +239,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   }
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
-  m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_path.assign(m_n, PathNode{{}, 0, 0, 0, -1});
+  m_shortSource = 0;
   m_rowNext.assign(m_n, -1);
   m_rowPrev.assign(m_n, -1);
   m_pathStamp = 0;
@@ -286,16 +298,19 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     // searches, fewer than the rows of one slice. The delay tables wait for
     // the full pass, which brings each of them up to the final flows.
     if (!m_boundValid) {
+      m_shortSource = 0;
       ComputeLandmarks();
       m_tight32 = m_landmark32;
       m_tightWeight = m_weight;
       m_tightValid = m_boundsFinite;
       m_passesSinceMeasure = 0;
     } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
+      if (m_shortSource == 1) m_shortSource = 0;
       m_tightValid = MeasureLandmarks(m_tight32);
       m_tightWeight = m_weight;
       m_passesSinceMeasure = 0;
     }
+    CopyShortLandmarks();
     m_cursor = m_n;
     return false;
   }
@@ -457,6 +472,26 @@ bool CSimRoutingMatrix::MeasureLandmarks(std::vector<int32_t>& table) {
       }
     }
   return true;
+}
+
+void CSimRoutingMatrix::CopyShortLandmarks() {
+  const int wanted = WantedLandmarkTable();
+  if (wanted == m_shortSource) return;
+  m_shortSource = 0;
+  if (wanted == 0) return;
+  const std::vector<int32_t>& table = wanted == 1 ? m_tight32 : m_landmark32;
+  const int k = m_landmarks;
+  for (int v = 0; v < m_n; ++v) {
+    const int32_t* own = &table[static_cast<size_t>(v) * 2 * k];
+    int16_t* lanes = m_path[static_cast<size_t>(v)].landmark;
+    std::fill(lanes, lanes + 2 * kLandmarks, 0);
+    for (int l = 0; l < k; ++l) {
+      if (own[l] >= kShortDistanceLimit || own[k + l] >= kShortDistanceLimit) return;
+      lanes[l] = static_cast<int16_t>(own[l]);
+      lanes[kLandmarks + l] = static_cast<int16_t>(-own[k + l]);
+    }
+  }
+  m_shortSource = wanted;
 }
 
 // A lower bound on the cost (with penalties) from v to `to`, or kInf when
@@ -645,6 +680,24 @@ inline bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& st
 
 ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
+  if (ShortLandmarkBounds()) {
+    // The bounds from the 16-bit distances beside each crossing's state:
+    // the same values as from the 32-bit table, read from the cache line
+    // the search touches anyway.
+    const int16_t* target = m_path[static_cast<size_t>(to)].landmark;
+    const ShortLanes target0 = LoadShortLanes(target), target1 = LoadShortLanes(target + 8),
+                     target2 = LoadShortLanes(target + 16);
+    const PathNode* node = m_path.data();
+    return SearchPath(from, to, streets, [&](int v) {
+      const int16_t* own = node[v].landmark;
+      ShortLanes h = MaxShort(MaxShort(target0 - LoadShortLanes(own), target1 - LoadShortLanes(own + 8)),
+                              target2 - LoadShortLanes(own + 16));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{4, 5, 6, 7, 0, 1, 2, 3}));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{2, 3, 0, 1, 6, 7, 4, 5}));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{1, 0, 3, 2, 5, 4, 7, 6}));
+      return std::max(static_cast<int>(h[0]), 0);
+    });
+  }
   const int k = m_landmarks;
   if (m_tightValid && m_boundValid && k == kLandmarks) {
     // All landmarks at once, four to a vector: the target's distances stay

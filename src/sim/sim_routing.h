@@ -88,6 +88,9 @@ class CSimRoutingMatrix {
   // Appends the streets of the best route from `from` to `to` under the
   // current travel times. False when there is none.
   bool FindPath(int from, int to, std::vector<int>& streets);
+  // Whether the searches take their bounds from the 16-bit landmark
+  // distances (all of them short enough) at the moment.
+  bool ShortLandmarkBounds() const { return m_shortSource != 0 && m_shortSource == WantedLandmarkTable(); }
   // Appends the streets of the matrix route from `from` to `to`.
   bool MatrixPath(int from, int to, std::vector<int>& streets) const;
 
@@ -236,15 +239,30 @@ class CSimRoutingMatrix {
   std::vector<int> m_parent;
   std::vector<uint32_t> m_seen;
   uint32_t m_stamp = 0;
-  // Per-crossing state of FindPath in one place: bounds are capped at
-  // kBoundCap, beyond which no route can use the crossing.
-  struct PathNode {
+  // Per-crossing state of FindPath in one cache line: bounds are capped at
+  // kBoundCap, beyond which no route can use the crossing. Beside them the
+  // crossing's landmark distances in 16 bits, where they all fit: those
+  // from each landmark, then those to each negated, so that every lane of
+  // the target's less the crossing's is a bound (lanes of landmarks not
+  // chosen are 0 in both). Distances below kShortDistanceLimit keep those
+  // differences within 16 bits.
+  static constexpr int kShortDistanceLimit = 32768;
+  struct alignas(64) PathNode {
+    int16_t landmark[2 * kLandmarks];
     uint32_t stamp;
     int dist;
     int bound;
     int parent;
   };
+  static_assert(sizeof(PathNode) == 64, "a crossing's search state is one cache line");
   std::vector<PathNode> m_path;
+  // Which table of landmark distances the 16-bit copy in m_path holds: 0
+  // none, 1 m_tight32, 2 m_landmark32.
+  int m_shortSource = 0;
+  // The table the searches read now, by the numbers of m_shortSource.
+  int WantedLandmarkTable() const { return !m_boundValid ? 0 : m_tightValid ? 1 : m_boundsFinite ? 2 : 0; }
+  // Copies that table into m_path when all its distances fit in 16 bits.
+  void CopyShortLandmarks();
   uint32_t m_pathStamp = 0;
   // The greatest travel time read since the last full read.
   int m_maxWeight = 0;
