@@ -539,18 +539,18 @@ ZOR_SIM_VECTOR_CLONES void CSimRoutingMatrix::SweepRows(int first, int count) {
     Lanes d;
     CSimRowSweep::Load(d, dist + static_cast<size_t>(r) * CSimRowSweep::kLanes);
     Lanes open = (d < cap) & (d > zero);
-    int* f = firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes;
-    std::fill(f, f + CSimRowSweep::kLanes, -1);
+    // Each lane takes the street where it hits first, without a branch
+    // per lane.
+    Lanes streets = zero - 1;
     for (const SweepArc *a = arcs + start[r], *end = arcs + start[r + 1]; a != end; ++a) {
       Lanes next;
       CSimRowSweep::Load(next, dist + static_cast<size_t>(a->node) * CSimRowSweep::kLanes);
       const Lanes hit = (next + a->weight == d) & open;
-      if (!CSimRowSweep::Any(hit)) continue;
-      for (int k = 0; k < CSimRowSweep::kLanes; ++k)
-        if (hit[k]) f[k] = a->street;
+      streets = hit ? zero + a->street : streets;
       open &= ~hit;
       if (!CSimRowSweep::Any(open)) break;
     }
+    CSimRowSweep::Store(firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes, streets);
   }
   for (int k = 0; k < count; ++k) WriteRow(first + k, k);
   FenceStreamedRows();
