@@ -45,7 +45,8 @@ constexpr Route kDiagonalEntry{0, -1, -1, -1};
 // Copies a finished row into the matrix past the caches: the matrix is far
 // larger than they are, so ordinary stores would first read every line of
 // it from memory only to overwrite it, and would push out the data the
-// pass works on. The stores become visible in order at the next Fence.
+// pass works on. Streaming stores are ordered with other stores only by
+// the fence that follows a batch of rows.
 void StreamRow(Route* to, const Route* from, int n) {
 #if defined(__SSE2__)
   if ((reinterpret_cast<uintptr_t>(to) & 15) == 0) {
