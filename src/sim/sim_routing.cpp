@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "framework/zor_seams.h"
 #include "sim/sim_binary_tree.h"
@@ -25,9 +28,40 @@ Lanes LoadLanes(const int32_t* at) {
   return v;
 }
 Lanes Max(Lanes a, Lanes b) { return a > b ? a : b; }
+// Eight 16-bit lanes; the short landmark distances of a crossing are three
+// of them.
+using ShortLanes = int16_t __attribute__((vector_size(16)));
+static_assert(2 * CSimRoutingMatrix::kLandmarks == 24, "the short landmark distances are three vectors of eight");
+ShortLanes LoadShortLanes(const int16_t* at) {
+  ShortLanes v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+ShortLanes MaxShort(ShortLanes a, ShortLanes b) { return a > b ? a : b; }
 // What rows that no full pass has written yet answer.
 constexpr Route kNoRouteEntry{Route::kNoRoute, -1, -1, -1};
 constexpr Route kDiagonalEntry{0, -1, -1, -1};
+
+// Copies a finished row into the matrix past the caches: the matrix is far
+// larger than they are, so ordinary stores would first read every line of
+// it from memory only to overwrite it, and would push out the data the
+// pass works on. Streaming stores are ordered with other stores only by
+// the fence that follows a batch of rows.
+void StreamRow(Route* to, const Route* from, int n) {
+#if defined(__SSE2__)
+  if ((reinterpret_cast<uintptr_t>(to) & 15) == 0) {
+    for (int i = 0; i < n; ++i)
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+    return;
+  }
+#endif
+  std::memcpy(to, from, static_cast<size_t>(n) * sizeof(Route));
+}
+void FenceStreamedRows() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
+}
 
 // Matrices given up by slots that were cleared, kept for the next slots of
 // the same network size: a load tears the slots down and sets them up again
@@ -73,21 +107,18 @@ void CSimRoutingMatrix::BucketQueue::Clear(size_t pushes) {
     m_head.assign(kKeyLimit, -1);
     m_bits.assign((kKeyLimit + 63) / 64, 0);
   }
-  // The items left lie in the buckets from the least key that can hold
-  // items upwards; the walk stops when it has found all of them.
-  size_t left = m_size;
-  for (size_t w = m_min >> 6; left > 0; ++w) {
-    for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) {
-      int& head = m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
-      for (int i = head; i >= 0; i = m_items[static_cast<size_t>(i)].next) --left;
-      head = -1;
+  // The items left lie in the buckets between the least key that can hold
+  // items and the greatest key pushed.
+  if (m_size > 0)
+    for (size_t w = m_min >> 6; w <= m_max >> 6; ++w) {
+      for (uint64_t bits = m_bits[w]; bits; bits &= bits - 1) m_head[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))] = -1;
+      m_bits[w] = 0;
     }
-    m_bits[w] = 0;
-  }
   if (m_items.size() < pushes) m_items.resize(pushes);
   m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::BucketQueue::Release() {
@@ -97,6 +128,7 @@ void CSimRoutingMatrix::BucketQueue::Release() {
   m_pushed = 0;
   m_size = 0;
   m_min = kKeyLimit;
+  m_max = 0;
 }
 
 void CSimRoutingMatrix::Clear() {
@@ -124,6 +156,7 @@ void CSimRoutingMatrix::Clear() {
   m_full = false;
   m_current = false;
   m_boundValid = false;
+  m_shortSource = 0;
   m_sweepReady = false;
 }
 
@@ -207,7 +240,8 @@ void CSimRoutingMatrix::Init(const CBinaryTree* crossings, const CBinaryTree* st
   }
   m_matrix[cells - 1] = kNoRouteEntry;
   m_rowsReady = 0;
-  m_path.assign(m_n, PathNode{0, 0, 0, -1});
+  m_path.assign(m_n, PathNode{{}, 0, 0, 0, -1});
+  m_shortSource = 0;
   m_rowNext.assign(m_n, -1);
   m_rowPrev.assign(m_n, -1);
   m_pathStamp = 0;
@@ -265,16 +299,19 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     // searches, fewer than the rows of one slice. The delay tables wait for
     // the full pass, which brings each of them up to the final flows.
     if (!m_boundValid) {
+      m_shortSource = 0;
       ComputeLandmarks();
       m_tight32 = m_landmark32;
       m_tightWeight = m_weight;
       m_tightValid = m_boundsFinite;
       m_passesSinceMeasure = 0;
     } else if (++m_passesSinceMeasure >= kRemeasurePasses) {
+      if (m_shortSource == 1) m_shortSource = 0;
       m_tightValid = MeasureLandmarks(m_tight32);
       m_tightWeight = m_weight;
       m_passesSinceMeasure = 0;
     }
+    CopyShortLandmarks();
     m_cursor = m_n;
     return false;
   }
@@ -299,6 +336,7 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     m_sweepDist.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_chain.resize(static_cast<size_t>(m_n));
     m_chainNext.resize(static_cast<size_t>(m_n));
+    m_rowScratch.resize(static_cast<size_t>(m_n));
     m_sweepFirst.resize(static_cast<size_t>(m_n) * CSimRowSweep::kLanes);
     m_sweepReady = true;
   }
@@ -437,6 +475,26 @@ bool CSimRoutingMatrix::MeasureLandmarks(std::vector<int32_t>& table) {
   return true;
 }
 
+void CSimRoutingMatrix::CopyShortLandmarks() {
+  const int wanted = WantedLandmarkTable();
+  if (wanted == m_shortSource) return;
+  m_shortSource = 0;
+  if (wanted == 0) return;
+  const std::vector<int32_t>& table = wanted == 1 ? m_tight32 : m_landmark32;
+  const int k = m_landmarks;
+  for (int v = 0; v < m_n; ++v) {
+    const int32_t* own = &table[static_cast<size_t>(v) * 2 * k];
+    int16_t* lanes = m_path[static_cast<size_t>(v)].landmark;
+    std::fill(lanes, lanes + 2 * kLandmarks, 0);
+    for (int l = 0; l < k; ++l) {
+      if (own[l] >= kShortDistanceLimit || own[k + l] >= kShortDistanceLimit) return;
+      lanes[l] = static_cast<int16_t>(own[l]);
+      lanes[kLandmarks + l] = static_cast<int16_t>(-own[k + l]);
+    }
+  }
+  m_shortSource = wanted;
+}
+
 // A lower bound on the cost (with penalties) from v to `to`, or kInf when
 // v cannot reach it at all.
 int64_t CSimRoutingMatrix::Bound(int v, int to) {
@@ -482,30 +540,33 @@ ZOR_SIM_VECTOR_CLONES void CSimRoutingMatrix::SweepRows(int first, int count) {
     Lanes d;
     CSimRowSweep::Load(d, dist + static_cast<size_t>(r) * CSimRowSweep::kLanes);
     Lanes open = (d < cap) & (d > zero);
-    int* f = firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes;
-    std::fill(f, f + CSimRowSweep::kLanes, -1);
+    // Each lane takes the street where it hits first, without a branch
+    // per lane.
+    Lanes streets = zero - 1;
     for (const SweepArc *a = arcs + start[r], *end = arcs + start[r + 1]; a != end; ++a) {
       Lanes next;
       CSimRowSweep::Load(next, dist + static_cast<size_t>(a->node) * CSimRowSweep::kLanes);
       const Lanes hit = (next + a->weight == d) & open;
-      if (!CSimRowSweep::Any(hit)) continue;
-      for (int k = 0; k < CSimRowSweep::kLanes; ++k)
-        if (hit[k]) f[k] = a->street;
+      streets = hit ? zero + a->street : streets;
       open &= ~hit;
       if (!CSimRowSweep::Any(open)) break;
     }
+    CSimRowSweep::Store(firstStreet + static_cast<size_t>(r) * CSimRowSweep::kLanes, streets);
   }
   for (int k = 0; k < count; ++k) WriteRow(first + k, k);
+  FenceStreamedRows();
 }
 
 // Distances are costs plus the penalty of the crossing, 0 at dest, so a
 // crossing's distance is that of the end of its first street plus the
 // street's travel time and the penalty. Every street adds at least the
-// penalty, so following first streets leads to dest without a cycle.
+// penalty, so following first streets leads to dest without a cycle. The
+// row is made in a small array that stays in the cache and then streamed
+// into the matrix.
 void CSimRoutingMatrix::WriteRow(int dest, int lane) {
   constexpr int kUnresolved = -2;
   const int32_t* dist = m_sweepDist.data() + lane;
-  Route* row = m_matrix + static_cast<size_t>(dest) * m_n;
+  Route* row = m_rowScratch.data();
   const int* firstStreet = m_sweepFirst.data() + lane;
   // Local copies: the stores into the row could otherwise alias them.
   const int n = m_n;
@@ -556,6 +617,7 @@ void CSimRoutingMatrix::WriteRow(int dest, int lane) {
       e.lastStreet = last;
     }
   }
+  StreamRow(m_matrix + static_cast<size_t>(dest) * m_n, row, n);
 }
 
 // A* over the out-streets. With a consistent bound the first time `to`
@@ -619,6 +681,24 @@ inline bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& st
 
 ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
+  if (ShortLandmarkBounds()) {
+    // The bounds from the 16-bit distances beside each crossing's state:
+    // the same values as from the 32-bit table, read from the cache line
+    // the search touches anyway.
+    const int16_t* target = m_path[static_cast<size_t>(to)].landmark;
+    const ShortLanes target0 = LoadShortLanes(target), target1 = LoadShortLanes(target + 8),
+                     target2 = LoadShortLanes(target + 16);
+    const PathNode* node = m_path.data();
+    return SearchPath(from, to, streets, [&](int v) {
+      const int16_t* own = node[v].landmark;
+      ShortLanes h = MaxShort(MaxShort(target0 - LoadShortLanes(own), target1 - LoadShortLanes(own + 8)),
+                              target2 - LoadShortLanes(own + 16));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{4, 5, 6, 7, 0, 1, 2, 3}));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{2, 3, 0, 1, 6, 7, 4, 5}));
+      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{1, 0, 3, 2, 5, 4, 7, 6}));
+      return std::max(static_cast<int>(h[0]), 0);
+    });
+  }
   const int k = m_landmarks;
   if (m_tightValid && m_boundValid && k == kLandmarks) {
     // All landmarks at once, four to a vector: the target's distances stay

@@ -88,6 +88,9 @@ class CSimRoutingMatrix {
   // Appends the streets of the best route from `from` to `to` under the
   // current travel times. False when there is none.
   bool FindPath(int from, int to, std::vector<int>& streets);
+  // Whether the searches take their bounds from the 16-bit landmark
+  // distances (all of them short enough) at the moment.
+  bool ShortLandmarkBounds() const { return m_shortSource != 0 && m_shortSource == WantedLandmarkTable(); }
   // Appends the streets of the matrix route from `from` to `to`.
   bool MatrixPath(int from, int to, std::vector<int>& streets) const;
 
@@ -163,6 +166,8 @@ class CSimRoutingMatrix {
   };
   std::vector<int> m_weightPenalised, m_sweepStart, m_sweepFirst, m_chain, m_chainNext;
   std::vector<SweepArc> m_sweepArc;
+  // The row being written, before it is streamed into the matrix.
+  std::vector<Route> m_rowScratch;
   std::vector<int32_t> m_sweepDist;
   // Plain Dijkstra from (or, backward, to) `source` on the current times;
   // the distances land in m_dist for the nodes stamped m_stamp.
@@ -234,15 +239,30 @@ class CSimRoutingMatrix {
   std::vector<int> m_parent;
   std::vector<uint32_t> m_seen;
   uint32_t m_stamp = 0;
-  // Per-crossing state of FindPath in one place: bounds are capped at
-  // kBoundCap, beyond which no route can use the crossing.
-  struct PathNode {
+  // Per-crossing state of FindPath in one cache line: bounds are capped at
+  // kBoundCap, beyond which no route can use the crossing. Beside them the
+  // crossing's landmark distances in 16 bits, where they all fit: those
+  // from each landmark, then those to each negated, so that every lane of
+  // the target's less the crossing's is a bound (lanes of landmarks not
+  // chosen are 0 in both). Distances below kShortDistanceLimit keep those
+  // differences within 16 bits.
+  static constexpr int kShortDistanceLimit = 32768;
+  struct alignas(64) PathNode {
+    int16_t landmark[2 * kLandmarks];
     uint32_t stamp;
     int dist;
     int bound;
     int parent;
   };
+  static_assert(sizeof(PathNode) == 64, "a crossing's search state is one cache line");
   std::vector<PathNode> m_path;
+  // Which table of landmark distances the 16-bit copy in m_path holds: 0
+  // none, 1 m_tight32, 2 m_landmark32.
+  int m_shortSource = 0;
+  // The table the searches read now, by the numbers of m_shortSource.
+  int WantedLandmarkTable() const { return !m_boundValid ? 0 : m_tightValid ? 1 : m_boundsFinite ? 2 : 0; }
+  // Copies that table into m_path when all its distances fit in 16 bits.
+  void CopyShortLandmarks();
   uint32_t m_pathStamp = 0;
   // The greatest travel time read since the last full read.
   int m_maxWeight = 0;
@@ -250,7 +270,8 @@ class CSimRoutingMatrix {
   // a bucket per key with a bitmap over the buckets. Of equal keys the one
   // pushed last comes out first; on equal costs that order decides which
   // route a search finds. The next key is found by scanning the bitmap
-  // upwards from the least key that can hold items.
+  // upwards from the least key that can hold items; emptying it clears
+  // the bitmap's words between the least and the greatest key pushed.
   class BucketQueue {
    public:
     static constexpr int kKeyLimit = Route::kNoRoute + kCrossingPenalty + 1;
@@ -266,6 +287,7 @@ class CSimRoutingMatrix {
       m_head[key] = index;
       m_bits[static_cast<size_t>(key) >> 6] |= uint64_t{1} << (key & 63);
       m_min = std::min(m_min, static_cast<size_t>(key));
+      m_max = std::max(m_max, static_cast<size_t>(key));
       ++m_size;
     }
     void Pop(int& key, int& node) {
@@ -291,9 +313,10 @@ class CSimRoutingMatrix {
     std::vector<uint64_t> m_bits;  // the keys with items
     std::vector<Item> m_items;  // room for the pushes Clear was promised
     size_t m_pushed = 0;
-    // No item lies below it; a size, so that the searches' stores of
-    // crossing data cannot alias it.
+    // No item lies below m_min or above m_max; sizes, so that the searches'
+    // stores of crossing data cannot alias them.
     size_t m_min = kKeyLimit;
+    size_t m_max = 0;
     size_t m_size = 0;
   };
   BucketQueue m_queue;

@@ -676,3 +676,44 @@ TEST(Routing, ASlotSetUpAgainTakesTheGivenUpMatrixWithoutItsRoutes) {
   other.Destroy();
   slot.Destroy();
 }
+
+// The searches bound each crossing with 16-bit copies of the landmark
+// distances while all of them fit, and with the 32-bit table once the
+// landmarks measured again on jammed streets lie farther apart. Routes
+// stay shortest both ways.
+TEST(Routing, SearchesStayShortestWhenLandmarkDistancesOutgrowSixteenBits) {
+  std::mt19937 rng(21);
+  CSimTrafficSlot slot(nullptr, nullptr);
+  slot.Create(1, CSimDate(6), nullptr);
+  BuildGrid(slot, 6, 5, [&](int) { return 150 + static_cast<int>(rng() % 400); });
+  slot.InitRouting();
+  CSimRoutingMatrix& r = const_cast<CSimRoutingMatrix&>(slot.Routing());
+  auto checkSearches = [&](const char* when) {
+    const auto ref = ReferenceCosts(slot);
+    int farthest = 0;
+    for (int from = 0; from < r.N(); ++from)
+      for (int to = 0; to < r.N(); ++to) {
+        if (from == to) continue;
+        std::vector<int> path;
+        EXPECT_TRUE(r.FindPath(from, to, path)) << from << " -> " << to << " " << when;
+        int cost = -CSimRoutingMatrix::kCrossingPenalty;
+        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " " << when;
+        farthest = std::max(farthest, cost);
+      }
+    return farthest;
+  };
+  r.StartPass(false);
+  r.Slice(30, 20);
+  EXPECT_TRUE(r.ShortLandmarkBounds());
+  EXPECT_LT(checkSearches("free flow"), 32768 / 8);
+  // Jammed streets of about 1 500 to 10 000 s: the far pairs lie beyond
+  // 16 bits.
+  for (int e = 0; e < r.NrOfStreets(); ++e) r.Street(e)->AddCarFlow(3800 + static_cast<int>(rng() % 1500));
+  for (int pass = 0; pass < CSimRoutingMatrix::kRemeasurePasses; ++pass) {
+    r.StartPass(false);
+    r.Slice(30, 20);
+  }
+  EXPECT_FALSE(r.ShortLandmarkBounds());
+  EXPECT_GT(checkSearches("jammed"), 32768);
+}
