@@ -61,6 +61,12 @@ int CCar::Destroy() {
   return CWorldObj::Destroy();
 }
 
+void CCar::Discard(CCar* car) {
+  car->SetMicroSimObject(nullptr);
+  car->Destroy();
+  delete car;
+}
+
 void CCar::SetScreenXYPos(int x, int y, int x2, int y2) {
   m_ScreenX = x;
   m_ScreenY = y;

@@ -31,6 +31,8 @@ class CCar : public CIsoVehicle {
   // Takes a picture and 50000 ms of life; 1 when no valid picture came.
   int CreateCar(BinaryMicroSimObject* cell);
   int Destroy() override;
+  // Tells a vehicle it has no cell, then destroys and deletes it.
+  static void Discard(CCar* car);
 
   virtual void SetScreenXYPos(int x, int y, int x2, int y2);
   void GetScreenXYPos(int& x, int& y, int& x2, int& y2) const;

@@ -52,13 +52,6 @@ void DropSlot(Cell* cell, int i) {
   }
 }
 
-// Tells a vehicle it has no cell, then destroys and deletes it.
-void DiscardCar(CCar* car) {
-  car->SetMicroSimObject(nullptr);
-  car->Destroy();
-  delete car;
-}
-
 bool CountsForOuterSearch(const Cell* c) {
   return CQnoMicroZelle::IsAussenSpur(c) || c->m_LaneKind == MICR_LANE_NONE || c->m_LaneKind == MICR_LANE_SPECIAL;
 }
@@ -80,7 +73,7 @@ CQnoMicroZelle::~CQnoMicroZelle() {
     for (Cell& c : m_Cells)
       if (CCar* car = c.m_pCar) {
         HoldVehicle(&c, nullptr);
-        DiscardCar(car);
+        CCar::Discard(car);
       }
   }
   LeaveTile();
@@ -552,7 +545,7 @@ void CQnoMicroZelle::Remove() {
     c.m_Choice = Cell::kNoChoice;
     if (CCar* car = c.m_pCar) {
       HoldVehicle(&c, nullptr);
-      DiscardCar(car);
+      CCar::Discard(car);
       c.m_Position = Cell::kNoPosition;
     }
   }

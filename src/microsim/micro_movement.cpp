@@ -77,12 +77,6 @@ void EmptyCell(Cell* cell, CCar* car) {
   LockConflicts(cell, 0);
 }
 
-void DiscardCar(CCar* car) {
-  car->SetMicroSimObject(nullptr);
-  car->Destroy();
-  delete car;
-}
-
 // A sprite offset beyond 700 pixels either way means a broken link.
 constexpr double kFarDistance = 7000.0;  // tenths of a pixel
 void WarnFarOffset(const Cell* cell) {
@@ -256,7 +250,7 @@ void CQnoMicroZelle::RemoveVehicle(Cell* cell) {
   if (!cell) return;
   if (CCar* car = cell->m_pCar) {
     HoldVehicle(cell, nullptr);
-    DiscardCar(car);
+    CCar::Discard(car);
   }
   LockConflicts(cell, 0);
   cell->m_Position = Cell::kNoPosition;
@@ -299,7 +293,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
         auto* car = new CCar;
         if (car->CreateCar(nullptr) != 0) {
-          DiscardCar(car);
+          CCar::Discard(car);
           return;
         }
         ++*surplus;
@@ -651,7 +645,7 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
       if (cell->m_pCar == car) {
         RemoveVehicle(cell);
       } else {
-        DiscardCar(car);
+        CCar::Discard(car);
         if (!cell->m_pCar) cell->m_Position = Cell::kNoPosition;
       }
       return 1;
@@ -719,7 +713,7 @@ int CQnoMicroZelle::SetzeFahrzeug(Cell* cell, CCar* car, int offset, bool, bool 
 int CQnoMicroZelle::Place(Cell* cell, CCar* car, int offset, bool checkRoom, bool isAuto) {
   auto* bus = isAuto ? nullptr : dynamic_cast<CMicroOpnv*>(car);
   if (bus && !bus->GetOpnvLine()) {
-    DiscardCar(car);
+    CCar::Discard(car);
     return 1;
   }
   const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
@@ -729,7 +723,7 @@ int CQnoMicroZelle::Place(Cell* cell, CCar* car, int offset, bool checkRoom, boo
       cell->m_TimeStamp = now;
       return checkRoom ? 2 : 0;
     }
-    DiscardCar(car);
+    CCar::Discard(car);
     if (!cell->m_pCar) cell->m_Position = Cell::kNoPosition;
     return 1;
   }
@@ -737,7 +731,7 @@ int CQnoMicroZelle::Place(Cell* cell, CCar* car, int offset, bool checkRoom, boo
     if (isAuto) {
       // A cell holds one vehicle: the newcomer is not placed.
       QNO_ERROR(QNO_SEV_WARNING, "Darf kein zweites Auto auf Zelle packen!");
-      DiscardCar(car);
+      CCar::Discard(car);
       return 2;
     }
     if (cell->m_CarKind == Cell::kLineVehicle) return 2;
@@ -749,14 +743,14 @@ int CQnoMicroZelle::Place(Cell* cell, CCar* car, int offset, bool checkRoom, boo
     FindeNaechstesFahrzeug(cell, car, 2.0 * len, gap, false);
     offset = len;
     if (gap < 2.0 * len && isAuto) {
-      DiscardCar(car);
+      CCar::Discard(car);
       return 2;
     }
     SplittTrafic(cell, car, false);
   }
   Cell* next = GetNextZelle(cell);
   if (!next) {
-    DiscardCar(car);
+    CCar::Discard(car);
     return 2;
   }
   // A new vehicle before a locked cell stands at the cell's own point; a
@@ -848,7 +842,7 @@ bool CQnoMicroZelle::SonderfallBus(Cell* cell, CCar* car, unsigned short x, unsi
     if (cell && cell->m_pCar == bus) {
       RemoveVehicle(cell);
     } else {
-      DiscardCar(bus);
+      CCar::Discard(bus);
     }
     return true;
   }
