@@ -693,9 +693,9 @@ ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::ve
       const int16_t* own = node[v].landmark;
       ShortLanes h = MaxShort(MaxShort(target0 - LoadShortLanes(own), target1 - LoadShortLanes(own + 8)),
                               target2 - LoadShortLanes(own + 16));
-      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{4, 5, 6, 7, 0, 1, 2, 3}));
-      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{2, 3, 0, 1, 6, 7, 4, 5}));
-      h = MaxShort(h, __builtin_shuffle(h, ShortLanes{1, 0, 3, 2, 5, 4, 7, 6}));
+      h = MaxShort(h, __builtin_shufflevector(h, h, 4, 5, 6, 7, 0, 1, 2, 3));
+      h = MaxShort(h, __builtin_shufflevector(h, h, 2, 3, 0, 1, 6, 7, 4, 5));
+      h = MaxShort(h, __builtin_shufflevector(h, h, 1, 0, 3, 2, 5, 4, 7, 6));
       return std::max(static_cast<int>(h[0]), 0);
     });
   }
