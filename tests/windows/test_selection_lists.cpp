@@ -508,4 +508,29 @@ TEST_F(Lists, LineRowsShowTheirFiguresFromTheFirstFrameWhileTheMouseMakesThemAne
   }
 }
 
+// The arrows beside a line's headway on the lines page step that line's
+// headway, and only that line's: the row's value editor is bound to its
+// own line.
+TEST_F(Lists, TheHeadwayArrowsOfALineRowStepThatLinesHeadway) {
+  COpnvLine* lines[2] = {opnv.CreateNewLine(NET_BUS), opnv.CreateNewLine(NET_BUS)};
+  ASSERT_TRUE(lines[0] && lines[1]);
+  AddList(7, 126, false)->CreateItemsFromZorvaList(nullptr);
+  auto headways = [&] { return std::pair{lines[0]->GetData()->headway, lines[1]->GetData()->headway}; };
+  const auto before = headways();
+  ASSERT_EQ(before.first, before.second);
+  // The rows list the newest line first; each row's editor starts 68 pixels
+  // in, its down arrow at its left end, its up arrow 34 pixels further.
+  const int down = kListX + 68 + 4, up = kListX + 68 + 34 + 4, secondRow = kListY + 18 + 8;
+  Click(up, secondRow);
+  const auto raised = headways();
+  EXPECT_GT(raised.first, before.first) << "the older line, in the second row";
+  EXPECT_EQ(raised.second, before.second);
+  Click(down, secondRow);
+  Click(down, secondRow);
+  const auto lowered = headways();
+  EXPECT_LT(lowered.first, before.first);
+  EXPECT_EQ(lowered.second, before.second);
+  EXPECT_EQ(raised.first - before.first, before.first - lowered.first) << "one step each way";
+}
+
 }  // namespace
