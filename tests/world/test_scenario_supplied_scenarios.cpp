@@ -29,7 +29,9 @@
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_city_model.h"
+#include "sim/sim_location.h"
 #include "sim/sim_location_factory.h"
+#include "sim/sim_trip.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
@@ -490,6 +492,90 @@ TEST_F(SuppliedScenario, ABusLineToTheOfficesWinsLindenberg) {
   opnv.SetActiveLine(line->GetID());
   for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
   ExpectTheGoalReached(game, before);
+}
+
+// A bus line between two sign stops in Ringstadt, placed with the stop
+// tool, three standard buses bought and two put on it, as a player does.
+COpnvLine* TwoStopLine(Scenario& game, Cell from, Cell to) {
+  COpnv& opnv = *game.World().GetOpnv();
+  CSecondLayerObject* stops[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    const Cell c = i == 0 ? from : to;
+    game.Map().SetIsoCenter(c.x, c.y);
+    game.Do(Wait(40));
+    stops[i] = PlaceStop(game, 1, c);
+    EXPECT_NE(stops[i], nullptr) << c.x << "/" << c.y;
+    if (!stops[i]) return nullptr;
+  }
+  COpnvLine* line = MakeLine(opnv, NET_BUS, {stops[0], stops[1]});
+  if (!line) return nullptr;
+  EXPECT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 3), 0);
+  EXPECT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
+  opnv.SetActiveLine(line->GetID());
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
+  EXPECT_EQ(line->GetFpAssigned(), 2);
+  return line;
+}
+
+// The trips of the town's agents in the hour that start in reach of a
+// stop, and of those the ones that end in reach of another.
+std::pair<int, int> TripsInReach(Scenario& game, int hour) {
+  int starting = 0, both = 0;
+  CSimTrip* chain = game.World().GetSimWelt()->pCityModell()->Trips(hour);
+  while (chain) {
+    CSimTrip* trip = chain;
+    chain = trip->pNext();
+    short stop = 0;
+    int distance = 0;
+    if (trip->pFromDestination()->pLocation()->GetNearestHst(stop, distance)) ++starting;
+    const short from = trip->FromBusStop(), to = trip->ToBusStop();
+    both += from != 0 && to != 0 && from != to;
+    delete trip;
+  }
+  return {starting, both};
+}
+
+// The most riders the line counts in a day within `ticks` of the clock.
+int MostRiders(Scenario& game, COpnvLine* line, int ticks) {
+  int most = 0;
+  PlayTicks(game, ticks, [&] {
+    most = std::max(most, line->GetPassengers());
+    return false;
+  });
+  return most;
+}
+
+// A trip takes the bus only from the nearest stop within fifteen cells of
+// the building it starts in to the nearest stop of the building it ends
+// in. Ringstadt's people live in the homes grown north and north-east of
+// the offices, few of them in reach of stops by the shops and school west
+// of the offices (column 52) and beside the offices further south (column
+// 64): a line between those two takes hardly a trip of the morning and
+// carries nobody in six months. A stop between the northern homes on the
+// column 52 and one between the offices on the column 64 are in reach of
+// the morning's trips at both ends, and the line carries riders.
+TEST_F(SuppliedScenario, ARingstadtBusLineCarriesRidersOnlyWithAStopInReachOfTheHomes) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  const auto play = [](Cell from, Cell to, std::pair<int, int>* reach, int* riders) {
+    Scenario game;
+    ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
+    ASSERT_NO_FATAL_FAILURE(Play(game));
+    COpnvLine* line = TwoStopLine(game, from, to);
+    ASSERT_NE(line, nullptr);
+    *reach = TripsInReach(game, 7);
+    *riders = MostRiders(game, line, 12);
+  };
+  std::pair<int, int> reach;
+  int riders = -1;
+  ASSERT_NO_FATAL_FAILURE(play({52, 46}, {64, 58}, &reach, &riders));
+  EXPECT_GT(reach.first, 10);
+  EXPECT_GT(reach.second, 10) << "of " << reach.first;
+  EXPECT_GT(riders, 0);
+
+  ASSERT_NO_FATAL_FAILURE(play({52, 58}, {64, 70}, &reach, &riders));
+  EXPECT_LE(reach.first, 2) << "of the morning's trips start in reach";
+  EXPECT_LE(reach.second, 1) << "of them go from one stop's reach to the other's";
+  EXPECT_EQ(riders, 0);
 }
 
 // The player drives the task's indicator with the debug keys (3 lets the
