@@ -10,6 +10,14 @@ using simtest::ReferenceCosts;
 using simtest::TripSpec;
 
 namespace {
+// The cost of a chain of streets as the searches count it: each street's
+// travel time and a crossing's penalty between two streets.
+int PathCost(const CSimRoutingMatrix& r, const std::vector<int>& path) {
+  int cost = -CSimRoutingMatrix::kCrossingPenalty;
+  for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+  return cost;
+}
+
 void CheckAgainstReference(CSimTrafficSlot& slot) {
   const auto ref = ReferenceCosts(slot);
   const CSimRoutingMatrix& r = slot.Routing();
@@ -237,9 +245,7 @@ TEST(Routing, RowsAnswerNoRouteUntilAFullPassWritesThemAndThenHoldTheRoutes) {
       if (from == to) continue;
       std::vector<int> searched;
       ASSERT_TRUE(r.FindPath(from, to, searched));
-      int searchedCost = -CSimRoutingMatrix::kCrossingPenalty;
-      for (int e : searched) searchedCost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
-      EXPECT_EQ(searchedCost, r.Entry(from, to)->cost);
+      EXPECT_EQ(PathCost(r, searched), r.Entry(from, to)->cost);
     }
   EXPECT_FALSE(r.MatrixPath(2, 2, path));
   EXPECT_FALSE(r.MatrixPath(-1, 2, path));
@@ -343,8 +349,7 @@ TEST(Routing, SearchesStayShortestWhenStreetsGetFasterAgain) {
       if (i == j) continue;
       std::vector<int> path;
       ASSERT_TRUE(r.FindPath(i, j, path));
-      int cost = -CSimRoutingMatrix::kCrossingPenalty;
-      for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+      const int cost = PathCost(r, path);
       EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j;
     }
 }
@@ -448,8 +453,7 @@ TEST(Routing, LandmarksAcrossStreetsAtTheCapKeepSearchesShortest) {
         std::vector<int> path;
         const bool found = r.FindPath(from, to, path);
         ASSERT_EQ(found, ref[from][to] < Route::kNoRoute) << from << " -> " << to << " pass " << pass;
-        int cost = -CSimRoutingMatrix::kCrossingPenalty;
-        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        const int cost = PathCost(r, path);
         if (found) {
           EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " pass " << pass;
         }
@@ -542,8 +546,7 @@ TEST(Routing, LandmarksChosenAgainKeepSearchesShortest) {
         if (i == j) continue;
         std::vector<int> path;
         ASSERT_TRUE(r.FindPath(i, j, path)) << when;
-        int cost = -CSimRoutingMatrix::kCrossingPenalty;
-        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        const int cost = PathCost(r, path);
         EXPECT_EQ(cost, ref[i][j]) << i << " -> " << j << " " << when;
       }
   };
@@ -696,8 +699,7 @@ TEST(Routing, SearchesStayShortestWhenLandmarkDistancesOutgrowSixteenBits) {
         if (from == to) continue;
         std::vector<int> path;
         EXPECT_TRUE(r.FindPath(from, to, path)) << from << " -> " << to << " " << when;
-        int cost = -CSimRoutingMatrix::kCrossingPenalty;
-        for (int e : path) cost += r.Street(e)->TravelTime() + CSimRoutingMatrix::kCrossingPenalty;
+        const int cost = PathCost(r, path);
         EXPECT_EQ(cost, ref[from][to]) << from << " -> " << to << " " << when;
         farthest = std::max(farthest, cost);
       }
