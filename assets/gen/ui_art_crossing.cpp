@@ -114,10 +114,22 @@ Image16 StreetBackground(const UiArt& a, bool english, Words title, bool busLane
   Well(cr, 10, 80 + dy, 101, 63);
   Label(cr, english ? "Load, direction 1" : "Auslastung Richtung 1", 112, 85 + dy);
   Label(cr, english ? "Load, direction 2" : "Auslastung Richtung 2", 112, 118 + dy);
-  if (chartY > 0 && chartY + 36 <= a.height) {
-    Label(cr, english ? "Load over 24 hours" : "Auslastung in 24 Stunden", 39, chartY - 4);
-    FillRect(cr, 38, chartY - 1, 158, 38, kWell);
-    Bevel(cr, 38, chartY - 1, 158, 38, false);
+  // The chart's item stands at chartY: the game draws its zero line there and
+  // the loads upwards, up to one and a half chart heights (54 rows), with the
+  // hour mark reaching 58 rows up. The frame holds all of that; the hours and
+  // the caption go below it. A mid-dark fill lets the black hour mark and the
+  // yellow and orange lines show.
+  if (chartY > 61 && chartY + 24 <= a.height) {
+    constexpr Rgb kChart{64, 78, 104};
+    FillRect(cr, 35, chartY - 61, 164, 66, kChart);
+    Bevel(cr, 35, chartY - 61, 164, 66, false);
+    for (int h : {5, 8, 11, 14, 17, 20}) {
+      const double x = 39 + (h - 5) * 156 / 15.0 + 0.5;
+      Line(cr, x, chartY + 5, x, chartY + 8, 1, kTextLight);
+    }
+    Text(cr, kCondensed, 9, "5", 39, chartY + 17, kTextLight, Align::Centre);
+    Text(cr, kCondensed, 9, "20", 195, chartY + 17, kTextLight, Align::Centre);
+    Label(cr, english ? "Load over 24 hours" : "Auslastung in 24 Stunden", 117, chartY + 17, Align::Centre);
   }
   return c.ToImage();
 }

@@ -116,4 +116,43 @@ TEST_F(GameMenuWindows, DirectionAreasAndSpeedButtonsCarryTheirValues) {
   for (int id : {194, 195}) EXPECT_EQ(Values(id, 21), (std::vector<int>{4, 1, 2, 3})) << id;
 }
 
+
+// The street windows with the 24-hour chart draw its zero line at the chart
+// item's corner and the loads and the hour mark upwards from there (up to
+// 22 rows over the chart's height). All of that lies on the chart's frame
+// in the background: one even fill, unlike the panel around it.
+TEST_F(GameMenuWindows, TheStreetLoadChartLiesOnItsFrame) {
+  host.pictures = &resources;
+  const int charts[][3] = {{191, 33783, 50534}, {191, 33785, 50532}, {195, 0, 0}};
+  for (int language : {0, 1}) {
+    host.language = language;
+    for (const auto& c : charts) {
+      SCOPED_TRACE(testing::Message() << "window " << c[0] << " picture " << c[1 + language]);
+      host.renderList.clear();
+      CScreenWindow* w = Window(c[0]);
+      ASSERT_NE(w, nullptr);
+      Root()->ActivateWindow(c[0], OVER_SINGLE);
+      if (c[1] > 0) w->SetReplaceBitmap(c[1], c[2]);
+      CItem* chart = nullptr;
+      ForEachItem(w, [&](CItem* i) {
+        if (i->GetItemType() == 22) chart = i;
+      });
+      ASSERT_NE(chart, nullptr);
+      SDL_FillRect(surface, nullptr, 0);
+      RenderOpen();
+      const int X = w->GetRealPosX() + chart->GetXPos(), Y = w->GetRealPosY() + chart->GetYPos();
+      const int W = chart->GetXSize(), H = chart->GetYSize();
+      // The hour mark's column (hour 12; no loads are shown).
+      const int mark = X + static_cast<int>(7 * (W / 15.0));
+      const uint16_t fill = Pixel(X + 3, Y);
+      int odd = 0;
+      for (int y = Y - 22 - H; y <= Y + 2; ++y)
+        for (int x = X - 2; x <= X + W + 2; ++x)
+          if (x != mark && Pixel(x, y) != fill) ++odd;
+      EXPECT_EQ(odd, 0) << "pixels off the chart's fill in its drawing area";
+      EXPECT_NE(Pixel(w->GetRealPosX() + 8, Y - H), fill) << "the frame's fill is the panel's";
+    }
+  }
+}
+
 }  // namespace
