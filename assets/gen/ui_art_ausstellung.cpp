@@ -76,12 +76,12 @@ const std::vector<Card>& Cards() {
       {43777, true, "How often should the bus run?",
        "Every 5, 10 or 15 minutes? The more often it comes, the more people get on.", 114},
       {43789, false, "Ihr Bus f\xC3\xA4hrt!",
-       "Oben sehen Sie den Takt, den Anteil der Fahrg\xC3\xA4ste und ihre Zahl. Mit den Pfeilen \xC3\xA4ndern "
-       "Sie den Takt. In zwei Minuten sagen wir Ihnen, wie gut Ihre Linie ankommt.",
+       "Oben sehen Sie den Takt, wie voll die Busse sind und wie viele Fahrg\xC3\xA4ste fahren. Mit den "
+       "Pfeilen \xC3\xA4ndern Sie den Takt. In zwei Minuten sagen wir Ihnen, wie gut Ihre Linie ankommt.",
        154},
       {43778, true, "Your bus is running!",
-       "Above you see the headway, the share of passengers and their number. The arrows change the headway. In "
-       "two minutes we tell you how well your line does.",
+       "Above you see the headway, how full the buses are and how many people ride. The arrows change the "
+       "headway. In two minutes we tell you how well your line does.",
        172},
       {43790, false, "Aufgabe beenden?", "", 48},
       {43779, true, "Leave the task?", "", 48},
@@ -257,7 +257,7 @@ Image16 LineWindow(const UiArt& a, bool english) {
     Words title;
   } columns[] = {{12, 60, {"Linie", "Line"}},
                  {79, 44, {"Takt", "Headway"}},
-                 {129, 44, {"Anteil", "Share"}},
+                 {129, 44, {"Belegt %", "Load %"}},
                  {180, 44, {"Fahrg\xC3\xA4ste", "Riders"}}};
   for (const auto& col : columns) {
     ColumnTitle(cr, col.title, english, col.x, col.w, 44);

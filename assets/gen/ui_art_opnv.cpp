@@ -160,7 +160,7 @@ Image16 LinesPage(const UiArt& a, bool english) {
   } columns[] = {{3, 63, {"Linie", "Line"}},
                  {68, 44, {"Takt", "Headway"}},
                  {114, 58, {"Fahrzeuge", "Vehicles"}},
-                 {175, 37, {"Anteil", "Share"}},
+                 {175, 37, {"Belegt %", "Load %"}},
                  {222, 40, {"Fahrg\xC3\xA4ste", "Riders"}}};
   for (const auto& col : columns) ColumnTitle(cr, col.w2, english, 14 + col.x, col.w, 110);
   Sheet(cr, 14, 115, 274, 127);
