@@ -395,6 +395,30 @@ TEST_F(MovementTest, AFollowerStopsFurtherBackBehindALongerLeader) {
   for (int size : {-1, 5, 9}) EXPECT_EQ(gapOf[size], 296) << size;
 }
 
+TEST_F(MovementTest, TheGapSearchFollowsTheLastWayOfAForkAhead) {
+  // 1 -> 2, which forks to 3 (its first way) and 4 (its last); 3 and 4
+  // lead on. A follower in 1 with a long step looks through 2 into 4 and
+  // stops for a car there, not for one in 3.
+  host.velocity[7] = 20.0;
+  host.SetFrameTime(1000);  // a step of 75 tenths, so the search reaches past 2
+  for (const int occupied : {2, 3}) {
+    LayoutPtr fork = Make({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 10, 0, {3, 4}, 1, 3), C(3, 2, 20, 0, {5}, 2, 4),
+                           C(4, 2, 10, 10, {6}, 2, 5), C(5, 2, 30, 0, {}, 3, 6), C(6, 2, 10, 20, {}, 4)});
+    fork->SetFirstSimID(7);
+    fork->SetScreenPos(100, 100);
+    TestCar* follower = Park(fork->GetZelle(0), 40);
+    Park(fork->GetZelle(occupied), 90);
+    fork->MoveCars(0, 0, false);
+    if (occupied == 3) {
+      // Its gap: 40 + 100 + 100 less 90 and two lengths of 80: below 0.
+      EXPECT_EQ(CellOf(*fork, follower), 0);
+      EXPECT_EQ(fork->GetZelle(0)->m_Position, 40);
+    } else {
+      EXPECT_NE(CellOf(*fork, follower), 0) << "nothing ahead on the last way: it drove on";
+    }
+  }
+}
+
 TEST_F(MovementTest, EveryVehicleMovesOnceWhereverItsCellLiesInALongLayout) {
   // Cells on either side of each eighth cell and the last ones of a layout
   // whose count is no multiple of eight: each car moves one step a turn.
