@@ -64,6 +64,12 @@ double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObje
 namespace {
 
 void LockConflicts(Cell* cell, uint8_t locked) {
+  // Most cells have no conflict cells: one test finds that.
+  Cell* const* conflict = cell->m_pConflict;
+  static_assert(Cell::kLinks == 4);
+  if (!(reinterpret_cast<uintptr_t>(conflict[0]) | reinterpret_cast<uintptr_t>(conflict[1]) |
+        reinterpret_cast<uintptr_t>(conflict[2]) | reinterpret_cast<uintptr_t>(conflict[3])))
+    return;
   for (Cell* c : cell->m_pConflict)
     if (c) c->m_Locked = locked;
 }

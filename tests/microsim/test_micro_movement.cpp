@@ -639,6 +639,26 @@ TEST_F(MovementTest, AVehicleLocksItsConflictCellsWhileItStands) {
   EXPECT_EQ(guarded->m_Locked, 0);
 }
 
+TEST_F(MovementTest, AMovingCarLocksAndFreesAConflictCellInEverySlot) {
+  host.velocity[7] = 20.0;
+  for (int slot = 0; slot < Cell::kLinks; ++slot) {
+    LayoutPtr lane = Chain(6, 20, false);
+    Cell* guarded = lane->GetZelle(5);
+    lane->GetZelle(1)->m_pConflict[slot] = guarded;
+    // 10 tenths before cell 1 and 16 a turn: the first move enters it.
+    TestCar* car = Park(lane->GetZelle(0), 10);
+    lane->MoveCars(0, 0, false);
+    ASSERT_EQ(CellOf(*lane, car), 1) << slot;
+    EXPECT_EQ(guarded->m_Locked, 1) << slot;
+    for (int turn = 0; turn < 40 && CellOf(*lane, car) == 1; ++turn) {
+      EXPECT_EQ(guarded->m_Locked, 1) << slot << " turn " << turn;
+      lane->MoveCars(0, 0, false);
+    }
+    EXPECT_EQ(CellOf(*lane, car), 2) << slot;
+    EXPECT_EQ(guarded->m_Locked, 0) << slot;
+  }
+}
+
 TEST_F(MovementTest, ALongStepGoesOnThroughTheCellThatItsOwnLockHeld) {
   // Cells 1 pixel apart and a step of 40 tenths: leaving its cell, a car
   // unlocks the conflict cell two on and drives into it and beyond in the
