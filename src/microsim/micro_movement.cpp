@@ -109,7 +109,10 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
 // `step` leads from the cell to `next`; `now` is the world time to stamp.
 inline void StayInCell(Cell* cell, const Step& step, int32_t p, double distance, uint32_t now) {
   const double d = step.d;
-  const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
+  // The distance cut to whole tenths within 0 and the step: clamped
+  // before it is cut, which gives the same whole number as cutting first
+  // (d is never below 0) for every distance an int holds.
+  const int offset = static_cast<int>(std::min(std::max(distance, 0.0), d));
   cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
   cell->m_Position = static_cast<int32_t>(d - offset);

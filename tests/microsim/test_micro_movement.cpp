@@ -300,6 +300,23 @@ TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   EXPECT_EQ(Laenge(2, 2), 160);
 }
 
+TEST_F(MovementTest, ACarFurtherBackThanItsCellsStepStandsAtTheCellsPoint) {
+  // 300 tenths to go on a step of 200: its move of 16 leaves it short of
+  // the cell's own point, where it is placed; from there it moves on.
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(4, 20, false);
+  Cell* cell = lane->GetZelle(0);
+  TestCar* car = Park(cell, 300);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CellOf(*lane, car), 0);
+  EXPECT_EQ(cell->m_OldPosition, 300);
+  EXPECT_EQ(cell->m_Position, 200);
+  EXPECT_EQ(cell->m_CarX, 0.0f);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(cell->m_Position, 184);
+  EXPECT_EQ(cell->m_CarX, 1.6f);
+}
+
 TEST_F(MovementTest, ASpriteOffsetBeyond700PixelsIsReportedAndOneOfExactly700IsNot) {
   // A car held before a locked cell stands at the cell's end, its sprite
   // offset the whole step to the next cell.
