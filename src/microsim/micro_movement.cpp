@@ -64,6 +64,12 @@ double MicroCellDistance(const BinaryMicroSimObject* a, const BinaryMicroSimObje
 namespace {
 
 void LockConflicts(Cell* cell, uint8_t locked) {
+  // Most cells have no conflict cells: one test finds that.
+  Cell* const* conflict = cell->m_pConflict;
+  static_assert(Cell::kLinks == 4);
+  if (!(reinterpret_cast<uintptr_t>(conflict[0]) | reinterpret_cast<uintptr_t>(conflict[1]) |
+        reinterpret_cast<uintptr_t>(conflict[2]) | reinterpret_cast<uintptr_t>(conflict[3])))
+    return;
   for (Cell* c : cell->m_pConflict)
     if (c) c->m_Locked = locked;
 }
@@ -103,7 +109,10 @@ void KeepDrawnAt(Cell* target, const Cell* from) {
 // `step` leads from the cell to `next`; `now` is the world time to stamp.
 inline void StayInCell(Cell* cell, const Step& step, int32_t p, double distance, uint32_t now) {
   const double d = step.d;
-  const int offset = std::clamp(static_cast<int>(distance), 0, static_cast<int>(d));
+  // The distance cut to whole tenths within 0 and the step: clamped
+  // before it is cut, which gives the same whole number as cutting first
+  // (d is never below 0) for every distance an int holds.
+  const int offset = static_cast<int>(std::min(std::max(distance, 0.0), d));
   cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
   cell->m_Position = static_cast<int32_t>(d - offset);
@@ -168,22 +177,22 @@ namespace {
 constexpr int kLength[2][Cell::kOtherSize + 1] = {{160, 140, 320, 320, 320, 500}, {80, 70, 160, 160, 160, 250}};
 
 // kLength by every value a cell's size byte can hold (kOtherSize and above
-// give the other size's length), so that a look-up needs no clamp.
+// give the other size's length), so that a look-up needs no clamp. Kept
+// as doubles, which the gap search adds them to: whole numbers this small
+// sum the same either way.
 struct CellLengths {
   constexpr CellLengths() {
     for (int zoom = 0; zoom < 2; ++zoom)
-      for (int size = 0; size < 256; ++size)
-        length[zoom][size] = static_cast<int16_t>(kLength[zoom][std::min<int>(size, Cell::kOtherSize)]);
+      for (int size = 0; size < 256; ++size) length[zoom][size] = kLength[zoom][std::min<int>(size, Cell::kOtherSize)];
   }
-  int16_t length[2][256] = {};
+  double length[2][256] = {};
 };
 constexpr CellLengths kCellLengths;
 
-inline int CellCarLength(uint8_t size, int zf) { return kCellLengths.length[zf == 2][size]; }
+inline int CellCarLength(uint8_t size, int zf) { return static_cast<int>(kCellLengths.length[zf == 2][size]); }
 
-// The row of kCellLengths for zoom factor zf, and a length from it.
-inline const int16_t* CarLengths(int zf) { return kCellLengths.length[zf == 2]; }
-inline int CellCarLength(uint8_t size, const int16_t* lengths) { return lengths[size]; }
+// The row of kCellLengths for zoom factor zf.
+inline const double* CarLengths(int zf) { return kCellLengths.length[zf == 2]; }
 
 }  // namespace
 
@@ -431,6 +440,33 @@ inline CCar* FindGap(Cell* cell, int ownLength, double lookAhead, double& gap, b
   return nullptr;
 }
 
+// FindGap from the third cell on (two passed), out of line: few searches
+// get that far, and the move's registers stay its own.
+__attribute__((noinline)) double GapPastTwo(Cell* cell, int ownLength, double lookAhead, double gap, int zf) {
+  FindGap(cell, ownLength, lookAhead, gap, false, zf, 2);
+  return gap;
+}
+
+// FindGap from the cell after a vehicle's own (one passed, `gap` measured
+// so far), its round in that cell taken here: most searches end in it.
+// Lengths come from `lengths`, the row of kCellLengths for zf. Most cells
+// lead on one way, found without the table of last slots.
+inline double GapFromNext(Cell* cell, double ownLength, double lookAhead, double gap, const double* lengths, int zf) {
+  Cell* next = cell->m_AnzNachfolger == 1 ? cell->m_pNachfolger[0] : CQnoMicroZelle::GetVirtNext(cell);
+  if (!next) return 1000;
+  gap += Distance(cell, next);
+  bool ahead = false;
+  if (cell->m_Position != Cell::kNoPosition) {
+    gap -= cell->m_Position;
+    if (cell->m_pCar) {
+      gap -= ownLength + lengths[cell->m_CarSize];
+      ahead = true;
+    }
+  }
+  if (lookAhead < gap) return lookAhead;
+  return ahead ? gap : GapPastTwo(next, static_cast<int>(ownLength), lookAhead, gap, zf);
+}
+
 // FindGap from a vehicle's own cell (first set), its first step taken
 // here: most searches end in it or in the next cell.
 // `next` is the cell's last successor (GetVirtNext).
@@ -452,7 +488,7 @@ inline void GapFromOwnCell(Cell* cell, Cell* next, int ownLength, double lookAhe
 int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
   if (m_Vehicles == 0) return 0;
   const int zf = MicroZoomFactor();
-  const int16_t* lengths = CarLengths(zf);
+  const double* lengths = CarLengths(zf);
   const double frame = CMicroSimHost::Get()->GetFrameTime();
   // Only the world's turn sets the time, never a move: read once.
   const uint32_t now = CMicroSimHost::Get()->GetWorldTime();
@@ -475,10 +511,10 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     CCar* car;
   };
   Standing standing[kMost + 7];
-  int n = 0;
+  Standing* last = standing;
   const uint8_t* keys = Keys();
   const size_t count = m_Cells.size();
-  for (size_t at = 0; at < count && n < kMost; at += 8) {
+  for (size_t at = 0; at < count && last < standing + kMost; at += 8) {
     uint64_t word = 0;
     // The keys' room is whole words (the cells behind them start at a
     // multiple of their alignment): bytes past the last key are masked off.
@@ -488,53 +524,63 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     static_assert(kKeyKind == 3);
     word = (word | word >> 1) & 0x0101010101010101ULL;
     if (count - at < 8) word &= (uint64_t{1} << (8 * (count - at))) - 1;
-    Cell* const first = &m_Cells[at];
+    // A held cell's bit lies at 8 x its index in the word, so its place
+    // is that bit's index times an eighth of a cell's size.
+    static_assert(sizeof(Cell) % 8 == 0);
+    auto* const first = reinterpret_cast<std::byte*>(&m_Cells[at]);
     while (word) {
-      Cell* cell = first + (static_cast<unsigned>(std::countr_zero(word)) >> 3);
+      auto* cell = reinterpret_cast<Cell*>(first + static_cast<unsigned>(std::countr_zero(word)) * (sizeof(Cell) / 8));
       word &= word - 1;
-      standing[n++] = {cell, cell->m_pCar};
+      *last++ = {cell, cell->m_pCar};
       // GetVirtNext's cell without its tests: a cell without successors
       // asks for its first slot, null, which costs nothing.
       __builtin_prefetch(cell->m_pNachfolger[kLastSuccessorSlot[cell->m_AnzNachfolger]]);
     }
   }
-  n = std::min(n, kMost);
+  last = std::min(last, standing + kMost);
   // The cells of a layout carry one or two sim ids: the street's class is
   // asked once per id and turn.
-  // The class divided by zf, and its step.
+  // The class divided by zf, and its step; for a street not found
+  // kNoStreet, which no cell's speed equals, so that one test a vehicle
+  // finds both a speed to write and a street to do without.
+  constexpr int kNoStreet = INT32_MIN;
   int knownId = -1;
-  int knownFound = 1, knownSpeed = 0;
+  int knownSpeed = kNoStreet;
   double knownStep = 0.0;
   const auto ask = [&](uint16_t simId) {
     knownId = simId;
     // Asked into a value of its own, so that the known speed can live in
     // a register.
     int asked = 0;
-    knownFound = SpeedClass(simId, asked);
-    knownSpeed = byZoom(asked);
-    knownStep = stepOf(knownSpeed);
+    const bool found = SpeedClass(simId, asked) == 0;
+    knownSpeed = found ? byZoom(asked) : kNoStreet;
+    knownStep = stepOf(byZoom(asked));
   };
   // The first vehicle asks for its street before the loop, as it would as
   // the loop's first (nothing has moved yet): inside, the test for a new
   // sim id then fails only where the ids change.
-  if (n > 0) ask(standing[0].cell->m_SimID);
-  for (const Standing* at = standing; at != standing + n; ++at) {
+  if (last != standing) ask(standing[0].cell->m_SimID);
+  for (const Standing* at = standing; at != last; ++at) {
     Cell* cell = at->cell;
     CCar* car = at->car;
     if (cell->m_pCar != car) continue;
     if (cell->m_SimID != knownId) ask(cell->m_SimID);
     // The cell keeps the vehicle's speed beside it: the vehicle itself is
     // written only when its speed changes.
-    int speed = knownSpeed;
     double step = knownStep;
-    if (knownFound != 0) {
-      speed = cell->m_CarSpeed;
-      if (speed > 80 / zf || speed < 1) speed = 80 / zf;
-      step = stepOf(speed);
-    }
-    if (speed != cell->m_CarSpeed) {
-      car->SetMaxSpeed(speed);
-      cell->m_CarSpeed = static_cast<int16_t>(speed);
+    if (cell->m_CarSpeed != knownSpeed) {
+      int speed = knownSpeed;
+      if (speed == kNoStreet) {
+        // Without a street the vehicle keeps its own speed, within the
+        // fastest class.
+        speed = cell->m_CarSpeed;
+        if (speed > 80 / zf || speed < 1) speed = 80 / zf;
+        step = stepOf(speed);
+      }
+      if (speed != cell->m_CarSpeed) {
+        car->SetMaxSpeed(speed);
+        cell->m_CarSpeed = static_cast<int16_t>(speed);
+      }
     }
     const bool isCar = cell->m_CarKind == Cell::kPrivateCar;
     if (isCar) {
@@ -555,60 +601,74 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
     // cell and the gap search's first, looked up once. The choice and the
     // count of slots are neighbouring bytes, tested together as one word
     // (choice 0 in the low byte, one slot in the high one).
-    Cell* next;
-    Cell* ahead;
     static_assert(offsetof(Cell, m_AnzNachfolger) == offsetof(Cell, m_Choice) + 1);
     static_assert(std::endian::native == std::endian::little);
     uint16_t choiceAndCount;
     std::memcpy(&choiceAndCount, &cell->m_Choice, sizeof choiceAndCount);
-    if (choiceAndCount == (1u << 8)) {
-      next = ahead = cell->m_pNachfolger[0];
+    const double length = lengths[cell->m_CarSize];
+    const double lookAhead = length + step;
+    // From here on: a private car with its next cell `next`, standing at
+    // position p, the step to next in toNext, moving `move` tenths.
+    Cell* next;
+    Step toNext;
+    int32_t p;
+    double move;
+    if (Cell* only = cell->m_pNachfolger[0]; isCar && choiceAndCount == (1u << 8) && only) {
+      // A private car on a cell's one chosen way, the usual case: as the
+      // general case below would take it, with what that case tests
+      // known already (a next cell, and a vehicle placed once it moves).
+      next = only;
+      p = cell->m_Position;
+      // No position: the gap search's gap of -1, no move.
+      if (p == Cell::kNoPosition) continue;
+      // Read before the gap search, which does not depend on it: the
+      // placing's long chain of arithmetic then starts earlier.
+      toNext = StepTo(cell, next);
+      const double gap = lookAhead < p ? lookAhead : GapFromNext(next, length, lookAhead, p, lengths, zf);
+      move = std::min(step, gap);
+      if (!(move > 0)) continue;
     } else {
       next = GetNextZelle(cell);
-      ahead = GetVirtNext(cell);
-    }
-    // The step to the chosen next cell, which the placing below needs,
-    // is read before the gap search: neither depends on the other, and
-    // the placing's long chain of arithmetic then starts earlier.
-    Step toNext{};
-    if (next) toNext = StepTo(cell, next);
-    const int length = CellCarLength(cell->m_CarSize, lengths);
-    const double lookAhead = length + step;
-    double gap = 0.0;
-    GapFromOwnCell(cell, ahead, length, lookAhead, gap, zf);
-    const double move = std::min(step, gap);
-    if (!(move > 0)) continue;
-    // Most moves of a private car end in its own cell, and most others in
-    // the next one: both are placed here, as MoveOn would, without its walk.
-    if (isCar && next && cell->m_Position != Cell::kNoPosition) {
-      const int32_t p = cell->m_Position;
-      const double d = toNext.d;
-      const double distance = move + d - p;
-      if (!MovesOn(next, d, distance)) {
-        if (!(busLane && IsAussenSpur(cell))) {
-          StayInCell(cell, toNext, p, distance, now);
-          continue;
-        }
-      } else if (Step toAfter{}; StaysIn(cell, next, distance - d, busLane, toAfter)) {
-        // MoveOn's steps for one cell on: out of this cell, the next one's
-        // branch (a single way on taken as SplittTrafic takes it), and the
-        // placing there.
-        // The vehicle passes from cell to cell with what the cell keeps of
-        // it; the car is told it has no cell, then its new one.
-        cell->m_Position = Cell::kNoPosition;
-        PassVehicle(cell, next);
-        car->SetMicroSimObject(nullptr);
-        LockConflicts(cell, 0);
-        cell->m_OldPosition = p;
-        cell->m_Choice = Cell::kNoChoice;
-        if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
-        StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
-        car->SetMicroSimObject(next);
-        LockConflicts(next, 1);
+      toNext = {};
+      if (next) toNext = StepTo(cell, next);
+      double gap = 0.0;
+      GapFromOwnCell(cell, GetVirtNext(cell), static_cast<int>(length), lookAhead, gap, zf);
+      move = std::min(step, gap);
+      if (!(move > 0)) continue;
+      if (!isCar || !next || cell->m_Position == Cell::kNoPosition) {
+        MoveOn(cell, car, move, busLane, x, y, isCar);
         continue;
       }
+      p = cell->m_Position;
     }
-    MoveOn(cell, car, move, busLane, x, y, isCar);
+    // Most moves of a private car end in its own cell, and most others in
+    // the next one: both are placed here, as MoveOn would, without its walk.
+    const double d = toNext.d;
+    const double distance = move + d - p;
+    if (!MovesOn(next, d, distance)) {
+      if (!(busLane && IsAussenSpur(cell))) {
+        StayInCell(cell, toNext, p, distance, now);
+        continue;
+      }
+    } else if (Step toAfter{}; StaysIn(cell, next, distance - d, busLane, toAfter)) {
+      // MoveOn's steps for one cell on: out of this cell, the next one's
+      // branch (a single way on taken as SplittTrafic takes it), and the
+      // placing there.
+      // The vehicle passes from cell to cell with what the cell keeps of
+      // it; the car is told it has no cell, then its new one.
+      cell->m_Position = Cell::kNoPosition;
+      PassVehicle(cell, next);
+      car->SetMicroSimObject(nullptr);
+      LockConflicts(cell, 0);
+      cell->m_OldPosition = p;
+      cell->m_Choice = Cell::kNoChoice;
+      if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
+      StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
+      car->SetMicroSimObject(next);
+      LockConflicts(next, 1);
+      continue;
+    }
+    MoveOn(cell, car, move, busLane, x, y, true);
   }
   return 0;
 }

@@ -300,6 +300,23 @@ TEST_F(MovementTest, SpeedClassesFollowTheStreetsVelocity) {
   EXPECT_EQ(Laenge(2, 2), 160);
 }
 
+TEST_F(MovementTest, ACarFurtherBackThanItsCellsStepStandsAtTheCellsPoint) {
+  // 300 tenths to go on a step of 200: its move of 16 leaves it short of
+  // the cell's own point, where it is placed; from there it moves on.
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(4, 20, false);
+  Cell* cell = lane->GetZelle(0);
+  TestCar* car = Park(cell, 300);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(CellOf(*lane, car), 0);
+  EXPECT_EQ(cell->m_OldPosition, 300);
+  EXPECT_EQ(cell->m_Position, 200);
+  EXPECT_EQ(cell->m_CarX, 0.0f);
+  lane->MoveCars(0, 0, false);
+  EXPECT_EQ(cell->m_Position, 184);
+  EXPECT_EQ(cell->m_CarX, 1.6f);
+}
+
 TEST_F(MovementTest, ASpriteOffsetBeyond700PixelsIsReportedAndOneOfExactly700IsNot) {
   // A car held before a locked cell stands at the cell's end, its sprite
   // offset the whole step to the next cell.
@@ -393,6 +410,30 @@ TEST_F(MovementTest, AFollowerStopsFurtherBackBehindALongerLeader) {
   EXPECT_EQ(gapOf[1], 200);
   for (int size : {2, 3, 4}) EXPECT_EQ(gapOf[size], 240) << size;
   for (int size : {-1, 5, 9}) EXPECT_EQ(gapOf[size], 296) << size;
+}
+
+TEST_F(MovementTest, TheGapSearchFollowsTheLastWayOfAForkAhead) {
+  // 1 -> 2, which forks to 3 (its first way) and 4 (its last); 3 and 4
+  // lead on. A follower in 1 with a long step looks through 2 into 4 and
+  // stops for a car there, not for one in 3.
+  host.velocity[7] = 20.0;
+  host.SetFrameTime(1000);  // a step of 75 tenths, so the search reaches past 2
+  for (const int occupied : {2, 3}) {
+    LayoutPtr fork = Make({C(1, 2, 0, 0, {2}, 0, 2), C(2, 2, 10, 0, {3, 4}, 1, 3), C(3, 2, 20, 0, {5}, 2, 4),
+                           C(4, 2, 10, 10, {6}, 2, 5), C(5, 2, 30, 0, {}, 3, 6), C(6, 2, 10, 20, {}, 4)});
+    fork->SetFirstSimID(7);
+    fork->SetScreenPos(100, 100);
+    TestCar* follower = Park(fork->GetZelle(0), 40);
+    Park(fork->GetZelle(occupied), 90);
+    fork->MoveCars(0, 0, false);
+    if (occupied == 3) {
+      // Its gap: 40 + 100 + 100 less 90 and two lengths of 80: below 0.
+      EXPECT_EQ(CellOf(*fork, follower), 0);
+      EXPECT_EQ(fork->GetZelle(0)->m_Position, 40);
+    } else {
+      EXPECT_NE(CellOf(*fork, follower), 0) << "nothing ahead on the last way: it drove on";
+    }
+  }
 }
 
 TEST_F(MovementTest, EveryVehicleMovesOnceWhereverItsCellLiesInALongLayout) {
@@ -613,6 +654,26 @@ TEST_F(MovementTest, AVehicleLocksItsConflictCellsWhileItStands) {
   for (int turn = 0; turn < 20 && lane->GetZelle(0)->m_pCar; ++turn) lane->MoveCars(0, 0, false);
   EXPECT_EQ(lane->GetZelle(0)->m_pCar, nullptr);
   EXPECT_EQ(guarded->m_Locked, 0);
+}
+
+TEST_F(MovementTest, AMovingCarLocksAndFreesAConflictCellInEverySlot) {
+  host.velocity[7] = 20.0;
+  for (int slot = 0; slot < Cell::kLinks; ++slot) {
+    LayoutPtr lane = Chain(6, 20, false);
+    Cell* guarded = lane->GetZelle(5);
+    lane->GetZelle(1)->m_pConflict[slot] = guarded;
+    // 10 tenths before cell 1 and 16 a turn: the first move enters it.
+    TestCar* car = Park(lane->GetZelle(0), 10);
+    lane->MoveCars(0, 0, false);
+    ASSERT_EQ(CellOf(*lane, car), 1) << slot;
+    EXPECT_EQ(guarded->m_Locked, 1) << slot;
+    for (int turn = 0; turn < 40 && CellOf(*lane, car) == 1; ++turn) {
+      EXPECT_EQ(guarded->m_Locked, 1) << slot << " turn " << turn;
+      lane->MoveCars(0, 0, false);
+    }
+    EXPECT_EQ(CellOf(*lane, car), 2) << slot;
+    EXPECT_EQ(guarded->m_Locked, 0) << slot;
+  }
 }
 
 TEST_F(MovementTest, ALongStepGoesOnThroughTheCellThatItsOwnLockHeld) {
