@@ -44,8 +44,13 @@ Image16 ServicePage(const UiArt& a, bool english, const Words& title, const std:
       Field(cr, r.x, r.y, r.w, 16);
     }
   }
+  // A heading's rule goes above it only where no row stands: where the
+  // rows leave no room the heading stands alone in the gap between them.
   for (const auto& [y, w] : headings) {
-    Rule(cr, 10, a.width - 10, y - 14);
+    const int rule = y - 14;
+    bool clear = true;
+    for (const Row& r : rows) clear = clear && (rule < r.y - 1 || rule > r.y + 20);
+    if (clear) Rule(cr, 10, a.width - 10, rule);
     Heading(cr, w, english, 14, y);
   }
   if (extra) extra(cr);
@@ -67,7 +72,7 @@ Image16 AssistantPage(const UiArt& a, bool english) {
                       {217, {"Preis je Abfrage", "Price per query"}, 244, 53, true},
                       {250, {"Kosten eines Handys", "Cost of a phone"}, 213, 82, false},
                       {279, {"Zuschuss je Handy", "Subsidy per phone"}, 244, 53, true}},
-                     {{237, {"Handys", "Phones"}}});
+                     {{247, {"Handys", "Phones"}}});
 }
 
 Image16 AdvicePage(const UiArt& a, bool english) {
@@ -89,7 +94,7 @@ Image16 PassivePage(const UiArt& a, bool english) {
                       {157, {"Preis der neuen CD", "Price of the new CD"}, 244, 53, true},
                       {190, {"Kosten eines Systems", "Cost of a system"}, 213, 82, false},
                       {219, {"Zuschuss je System", "Subsidy per system"}, 244, 53, true}},
-                     {{183, {"Navigationssysteme", "Navigation systems"}}});
+                     {{187, {"Navigationssysteme", "Navigation systems"}}});
 }
 
 Image16 ActivePage(const UiArt& a, bool english) {
@@ -102,7 +107,7 @@ Image16 ActivePage(const UiArt& a, bool english) {
                       {187, {"Grundgeb\xC3\xBChr im Monat", "Monthly fee"}, 244, 53, true},
                       {220, {"Kosten eines Systems", "Cost of a system"}, 213, 81, false},
                       {249, {"Zuschuss je System", "Subsidy per system"}, 244, 53, true}},
-                     {{213, {"Bordger\xC3\xA4te", "On-board units"}}});
+                     {{217, {"Bordger\xC3\xA4te", "On-board units"}}});
 }
 
 Image16 CarsharingPage(const UiArt& a, bool english) {

@@ -137,8 +137,9 @@ Image16 RegulationsPage(const UiArt& a, bool english) {
   }
   Text(cr, kCondensed, 9.5, english ? "fines in" : "Einnahmen", 221 + 33, 100, {190, 200, 225}, Align::Centre);
   Text(cr, kCondensed, 9.5, english ? "costs" : "Kosten", 221 + 33, 141, {190, 200, 225}, Align::Centre);
-  Rule(cr, 10, a.width - 10, 135);
-  Heading(cr, {"Tempolimit", "Speed limit"}, english, 14, 158);
+  // The rule goes under the wardens' caption, which belongs to the row above.
+  Rule(cr, 10, a.width - 10, 146);
+  Heading(cr, {"Tempolimit", "Speed limit"}, english, 14, 160);
   Row(cr, {"Innerorts (km/h)", "In town (km/h)"}, english, 181);
   Well(cr, 144, 178, 57, 18);
   Field(cr, 154, 179, 38, 16);

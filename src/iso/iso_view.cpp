@@ -169,12 +169,21 @@ int CIsoWelt::VirtualMouseMove() {
 
 // ---- edge panning --------------------------------------------------------------------
 
+// The map pans only while the player drags on it: a street being drawn, or
+// an area whose press began on the map. A press on a window or the bar with
+// an area tool chosen holds the button too, but drags nothing.
+namespace {
+bool DragMayPan(const selObjType& sel, CIsoHost& host) {
+  return sel.streetDrag || (sel.leftDrag && host.GetBuildSurfaceStatus());
+}
+}  // namespace
+
 int CIsoWelt::CheckPannungMode() {
   const selObjType* sel = m_pHost->GetSelection();
   if (!sel) return m_Panning;
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
-  const bool possible = sel->streetDrag || m_pHost->GetBuildSurfaceStatus();
+  const bool possible = DragMayPan(*sel, *m_pHost);
   const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max;
   const bool wanted = possible && band;
   int dx = 0, dy = 0;
@@ -209,7 +218,7 @@ int CIsoWelt::CheckPannungModeAgain() {
   if (!sel) return 0;
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
-  const bool possible = sel->streetDrag || m_pHost->GetBuildSurfaceStatus();
+  const bool possible = DragMayPan(*sel, *m_pHost);
   if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max)) return 0;
   return CheckPannungMode();
 }

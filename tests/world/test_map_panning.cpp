@@ -73,6 +73,32 @@ TEST_F(PanningTest, StreetDragAtTheEdgePansAndKeepsTheMouseOverItsPoint) {
   EXPECT_EQ(ui->GetCursorID(), 1409);
 }
 
+TEST_F(PanningTest, AnAreaToolPansOnlyWhileItsAreaIsDraggedFromTheMap) {
+  ui->selObj.tool = 10;
+  ui->selObj.leftButton = 1;
+  ui->SetMousePosition(400, 590);
+  const int oy = map->GetPixelOffsetY();
+  // The button held on the bar, where the press went to a window: no area
+  // is dragged, so neither the turn nor the input filter pans.
+  ui->selObj.leftDrag = 0;
+  map->CheckPannungMode();
+  EXPECT_EQ(map->CheckPannungModeAgain(), 0);
+  EXPECT_FALSE(map->IsPanning());
+  EXPECT_EQ(map->GetPixelOffsetY(), oy);
+
+  // The press began on the map: the dragged area pans the map up.
+  ui->selObj.leftDrag = 1;
+  map->CheckPannungMode();
+  EXPECT_TRUE(map->IsPanning());
+  EXPECT_EQ(map->GetPixelOffsetY(), oy - 6);
+  // Released: the button is up, and panning ends.
+  ui->selObj.leftButton = 0;
+  map->CheckPannungMode();
+  EXPECT_FALSE(map->IsPanning());
+  ui->selObj.leftDrag = 0;
+  ui->selObj.tool = 1;
+}
+
 TEST_F(PanningTest, HeldGamePansThroughTheVirtualMouse) {
   ui->selObj.streetDrag = 1;
   ui->SetMousePosition(300, 5);

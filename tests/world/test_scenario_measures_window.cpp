@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "gui/dialog.h"
 #include "gui/item_text.h"
@@ -21,6 +22,7 @@
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
 
 namespace {
 
@@ -153,6 +155,49 @@ TEST(ScenarioMeasuresWindow, APlayerRunsTheAdviceCentreFromItsPageAndTheShownSha
   EXPECT_NEAR(Shown(kAdvicePage, 245, 128), after, 0.006);
   EXPECT_EQ(dx.GetVarValue("MZ.ADPRINT"), 1);
   game.Shot("measures-advice-page");
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of the page's row `y` (page coordinates, x from 10 to the page's
+// width - 10) in colour `c`.
+int RowPixelsOf(Scenario& game, int y, uint16_t c) {
+  int n = 0;
+  for (int x = 10; x < 337 - 10; ++x) n += game.Pixel(kPageX + x, kPageY + y) == c;
+  return n;
+}
+
+TEST(ScenarioMeasuresWindow, NoRuleOfAServicePageCrossesItsFiguresOrStepButtons) {
+  Scenario game;
+  // A mast, so that the guidance pages show themselves and not their
+  // companions.
+  const int mastId = CBuildingDataList::GetBuildingResIDByType(OBJ_TRANSMITTER, 0, nullptr);
+  ASSERT_NE(game.World().CreateObject(OBJ_TRANSMITTER, mastId, CIsoRichtung(0), 70, 50,
+                                      static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1),
+            nullptr);
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(678, 523).Do(Wait(40));
+  game.Click(678, 475).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(80));
+  // The rule under a page's title: one line of its colour across the page.
+  const struct {
+    int tab, window;
+    std::vector<int> rows;  // the tops of the figures and step editors
+  } pages[] = {{0, 90, {36, 66, 96, 128, 158, 187, 217, 250, 279}},
+               {2, 89, {36, 66, 96, 128, 157, 190, 219}},
+               {3, 87, {36, 66, 96, 127, 158, 187, 220, 249}}};
+  for (const auto& page : pages) {
+    ClickTab(game, page.tab);
+    ASSERT_TRUE(game.IsOpen(page.window)) << page.window;
+    ASSERT_EQ(Window(page.window)->GetHinweisWindow(), 0) << "the page itself shows, not its companion";
+    const uint16_t rule = game.Pixel(kPageX + 100, kPageY + 28);
+    ASSERT_GT(RowPixelsOf(game, 28, rule), 300) << "the title's rule, page " << page.window;
+    for (int top : page.rows)
+      for (int y = top; y < top + 17; ++y)
+        EXPECT_LT(RowPixelsOf(game, y, rule), 100) << "a rule crosses the row at " << top << " of page " << page.window;
+  }
 }
 
 }  // namespace

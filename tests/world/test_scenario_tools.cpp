@@ -99,11 +99,17 @@ TEST(ScenarioTools, TheStreetToolHandsPressMoveAndReleaseToTheStreetBuilder) {
   EXPECT_EQ(game.Ui().GetMapCall(from).y, ty);
 }
 
-TEST(ScenarioTools, AResidentialAreaIsDraggedFromItsFirstCellToItsLast) {
-  Scenario game;
+// The residential zone's key pressed with the mouse over the middle of the
+// map, in a town with a street.
+void ChooseResidentialZone(Scenario& game) {
   BuildSideStreet(game);
   game.Run({Move(kMidX, kMidY), Wait(40)});
   game.Key(SDLK_2);
+}
+
+TEST(ScenarioTools, AResidentialAreaIsDraggedFromItsFirstCellToItsLast) {
+  Scenario game;
+  ChooseResidentialZone(game);
   EXPECT_EQ(CUserInt::selObj.tool, 10);
   EXPECT_EQ(CUserInt::selObj.variant, 1) << "the remembered variant";
   EXPECT_EQ(game.Ui().GetCursorID(), 28482);
@@ -129,6 +135,41 @@ TEST(ScenarioTools, AResidentialAreaIsDraggedFromItsFirstCellToItsLast) {
   EXPECT_EQ(calls.back(), "CheckSelStreet");
   EXPECT_EQ(CUserInt::selObj.leftDrag, 0);
   EXPECT_FALSE(game.Ui().GetBuildSurfaceStatus());
+}
+
+// Where the map stands: its centre cell and its pixel offset.
+struct MapPlace {
+  int cx, cy, ox, oy;
+  bool operator==(const MapPlace& o) const { return cx == o.cx && cy == o.cy && ox == o.ox && oy == o.oy; }
+};
+MapPlace PlaceOf(Scenario& game) {
+  CIsoWelt& map = game.Map();
+  return {map.GetCenterX(), map.GetCenterY(), map.GetPixelOffsetX(), map.GetPixelOffsetY()};
+}
+
+TEST(ScenarioTools, AnAreaToolPansTheMapOnlyWhileItsDragThatBeganOnTheMapNearsTheEdge) {
+  Scenario game;
+  ChooseResidentialZone(game);
+  ASSERT_EQ(CUserInt::selObj.tool, 10);
+
+  // A button of the bar held down with the zone tool chosen: the bar lies in
+  // the bottom edge band, yet no area is being dragged, so the map stays.
+  constexpr int kZoningButtonX = 450 + 18, kZoningButtonY = 505 + 18;
+  game.Run({Move(600, 590), Wait(40), Move(kZoningButtonX, kZoningButtonY), Wait(40)});
+  const MapPlace before = PlaceOf(game);
+  game.Run({Press(kZoningButtonX, kZoningButtonY), Wait(400), Release(kZoningButtonX, kZoningButtonY), Wait(40)});
+  EXPECT_TRUE(game.IsOpen(200)) << "the press went to the button";
+  EXPECT_TRUE(PlaceOf(game) == before) << "the map moved while a bar button was held";
+  EXPECT_FALSE(game.Map().IsPanning());
+
+  // The same band reached by an area dragged from the map does pan.
+  ASSERT_EQ(CUserInt::selObj.tool, 10);
+  game.Run({Move(kMidX, kMidY), Wait(40)});
+  const MapPlace dragStart = PlaceOf(game);
+  game.Run({Press(kMidX, kMidY), Move(kMidX, 400), Move(kMidX, 470), Wait(400)});
+  EXPECT_TRUE(game.Map().IsPanning());
+  EXPECT_FALSE(PlaceOf(game) == dragStart) << "the dragged area carries the map along";
+  game.Run({Release(kMidX, 470), Wait(40)});
 }
 
 TEST(ScenarioTools, ControlAndARightPressCentreTheMapOnTheCell) {
