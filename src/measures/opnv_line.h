@@ -19,6 +19,8 @@ class CStrJunctionList;
 class CStrStrasse;
 class CSecondLayerObject;
 class CMicroOpnv;
+class CMicroZellenGroup;
+struct BinaryMicroSimObject;
 class CBuildingObject;
 class ZorRecordReader;
 
@@ -35,6 +37,9 @@ class COpnvLine : public CWorldObj {
   static constexpr uint32_t kCheckDelay = 60000;  // ms between service checks
   static constexpr uint32_t kVehicleGap = 15000;  // ms between two vehicles put up
   static constexpr uint32_t kVehicleRetry = 8000;
+  // ms a visible vehicle may stand out of the map's view before it is
+  // taken off, so that its slot puts one up where the view shows the line.
+  static constexpr uint32_t kOutOfViewTime = 10000;
   // Line n is drawn in colour n mod 15 (r, g, b).
   static constexpr unsigned char sl_LineColor[15][3] = {
       {128, 255, 128}, {39, 108, 247}, {255, 180, 180}, {107, 131, 180}, {0, 255, 200},
@@ -172,6 +177,9 @@ class COpnvLine : public CWorldObj {
   CMicroOpnv* GetVehicle(int i) const { return i >= 0 && i < kVehicleSlots ? m_Slot[i].vehicle : nullptr; }
   int CreateNewVehicle(int type, int slot);
   void RemoveVehicles();
+  // Takes off the vehicles that stood out of the map's view for
+  // kOutOfViewTime ms up to `now`.
+  void TakeOffVehiclesOutOfView(uint32_t now);
   CStrStrasse* GetNextMicroStreet(int i, bool& against, bool& turn, bool atStop);
   CStrStrasse* GetAktualMicroStreet(int i, bool& against);
   // The street after the one the vehicle of slot i stands on (simId, the
@@ -194,6 +202,18 @@ class COpnvLine : public CWorldObj {
     int street = 0;   // index into the doubled street list
     int nextHst = 1;  // index into the doubled stop entries
     int reverse = 0;
+    // Whether the vehicle stands out of the map's view, and since when.
+    bool outOfView = false;
+    uint32_t outOfViewSince = 0;
+  };
+  // A cell in view where the route runs: its street's group, the tile,
+  // the street entry and the tile's place along the street in driving order.
+  struct RouteCell {
+    CMicroZellenGroup* group = nullptr;
+    BinaryMicroSimObject* cell = nullptr;
+    unsigned short x = 0, y = 0;
+    int street = 0;
+    int along = 0;
   };
 
   // Tells the operator that the demand model's route matrix is out of date.
@@ -226,6 +246,13 @@ class COpnvLine : public CWorldObj {
                                       int* time, int* distance);
   void ClearSlot(int i);
   bool GetIsoPosFirstHst(int& x, int& y) const;
+  // The first cell in view along the route, walked from the start of the
+  // way out (even slots) or of the way back (odd slots); false when the
+  // view shows none of it.
+  bool RouteCellInView(int slot, RouteCell& out) const;
+  // The stop entry a vehicle that stands at `along` on street entry
+  // `street` reaches next.
+  int NextHstAfter(int street, int along) const;
   void RemoveHstEntry(int index);
   // The stop of stop entry i.
   CSecondLayerObject* Hst(int i) const { return static_cast<CSecondLayerObject*>(m_Data.stopObjects[i]); }

@@ -1,6 +1,8 @@
 // A line's visible vehicles: how many it shows, putting them on the map and
 // walking each along the route and its stops for the micro simulation.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
@@ -15,6 +17,44 @@ namespace {
 
 bool SameStreet(const CStrStrasse* s, short id) { return s && (id == s->GetSimID() || id == s->GetSimIDSecond()); }
 
+// The tile beside a shelter that its buses stop on: the next one along
+// the shelter's direction. Other stops stand on their street's tile.
+void StreetTileOfHst(const CSecondLayerObject* stop, int& x, int& y) {
+  x = stop->GetXPos();
+  y = stop->GetYPos();
+  const int type = stop->GetType();
+  if (type != OBJ_BUSSTOP_SHELTER && type != OBJ_BUSSTOP_SHELTER4) return;
+  const int dir = stop->GetRichtung();
+  if (dir == 0 || dir == 2)
+    ++y;
+  else
+    ++x;
+}
+
+using Tile = std::pair<unsigned short, unsigned short>;
+
+// The tiles of a street's cells in the order a vehicle drives them in the
+// direction `id`: the group lists them from the street's first tile on.
+std::vector<Tile> TilesInDrivingOrder(const CStrStrasse* street, const CMicroZellenGroup* group, short id) {
+  std::vector<Tile> tiles;
+  for (const CMicroZellenGroup::TGroupMember* m = group->GetFirst(); m; m = m->pNext)
+    if (m->pZelle)
+      tiles.emplace_back(static_cast<unsigned short>(group->GetX() + m->dx),
+                         static_cast<unsigned short>(group->GetY() + m->dy));
+  if (id == street->GetSimIDSecond() && id != street->GetSimID()) std::reverse(tiles.begin(), tiles.end());
+  return tiles;
+}
+
+// A vehicle is in view while it stands in a cell of the map's view and
+// can drive on in it: one whose next cell lies out of view stands at the
+// view's edge, where line vehicles stop until the view comes back.
+bool InView(CMicroOpnv* vehicle) {
+  BinaryMicroSimObject* cell = vehicle->GetMicroSimObject();
+  if (!cell || cell->m_pCar != vehicle || !cell->m_Visible) return false;
+  const BinaryMicroSimObject* next = CQnoMicroZelle::GetNextZelle(cell);
+  return !next || next->m_Visible;
+}
+
 }  // namespace
 
 int COpnvLine::WantedVehicles(int needed) {
@@ -26,6 +66,7 @@ int COpnvLine::WantedVehicles(int needed) {
 int COpnvLine::OnPlayloopTurn() {
   if (!IsActive() || m_Data.stopsOneWay < 2 || GetNetType() == NET_VIRTUELL) return 0;
   const uint32_t now = kfx_GetTicks();
+  TakeOffVehiclesOutOfView(now);
   if (now < m_NextVehicleTime) return 0;
   int shown = 0;
   for (const VehicleSlot& s : m_Slot) shown += s.vehicle ? 1 : 0;
@@ -55,20 +96,88 @@ int COpnvLine::OnPlayloopTurn() {
   return 0;
 }
 
+void COpnvLine::TakeOffVehiclesOutOfView(uint32_t now) {
+  // Line vehicles move only in view: one that reached its edge or lies
+  // beyond it stands there until the view comes back. After a while it is
+  // taken off and frees its slot for a vehicle where the player looks.
+  for (VehicleSlot& slot : m_Slot) {
+    CMicroOpnv* vehicle = slot.vehicle;
+    if (!vehicle) continue;
+    if (InView(vehicle)) {
+      slot.outOfView = false;
+      continue;
+    }
+    if (!slot.outOfView) {
+      slot.outOfView = true;
+      slot.outOfViewSince = now;
+      continue;
+    }
+    if (now - slot.outOfViewSince < kOutOfViewTime) continue;
+    BinaryMicroSimObject* cell = vehicle->GetMicroSimObject();
+    if (cell && cell->m_pCar == vehicle) {
+      if (!cell->m_pOwner) continue;
+      cell->m_pOwner->RemoveVehicle(cell);
+    } else {
+      CCar::Discard(vehicle);
+    }
+    // Its end tells the line through the micro simulation's host; where
+    // that did not reach the line, the slot is emptied here.
+    if (slot.vehicle == vehicle) VehicleDestroyed(static_cast<int>(&slot - m_Slot));
+  }
+}
+
 bool COpnvLine::GetIsoPosFirstHst(int& x, int& y) const {
   const CSecondLayerObject* stop = GetFirstHst();
   if (!stop) return false;
-  x = stop->GetXPos();
-  y = stop->GetYPos();
-  const int type = stop->GetType();
-  if (type == OBJ_BUSSTOP_SHELTER || type == OBJ_BUSSTOP_SHELTER4) {
-    const int dir = stop->GetRichtung();
-    if (dir == 0 || dir == 2)
-      ++y;
-    else
-      ++x;
-  }
+  StreetTileOfHst(stop, x, y);
   return true;
+}
+
+bool COpnvLine::RouteCellInView(int slot, RouteCell& out) const {
+  const int n2 = m_Data.streetEntries;
+  if (!m_pNetwork || n2 <= 0) return false;
+  const int start = slot % 2 ? m_Data.streetsOneWay % n2 : 0;
+  for (int d = 0; d < n2; ++d) {
+    const int entry = (start + d) % n2;
+    const short id = m_Data.streetIds[entry];
+    CStrStrasse* street = m_pNetwork->GetStreetByID(id);
+    CMicroZellenGroup* group = street ? street->GetMicroZellenGroup() : nullptr;
+    if (!group) continue;
+    const std::vector<Tile> tiles = TilesInDrivingOrder(street, group, id);
+    for (int along = 0; along < static_cast<int>(tiles.size()); ++along) {
+      const auto [x, y] = tiles[static_cast<size_t>(along)];
+      BinaryMicroSimObject* cell = group->FindMember(x, y, static_cast<uint16_t>(id), false);
+      if (!cell || !cell->m_Visible) continue;
+      out = {group, cell, x, y, entry, along};
+      return true;
+    }
+  }
+  return false;
+}
+
+int COpnvLine::NextHstAfter(int street, int along) const {
+  // Each stop entry's street entry, found along the route from the one
+  // before: the first stop at or after the vehicle's place is the next.
+  const int n2 = m_Data.streetEntries;
+  for (int k = 0, from = 0; k < m_Data.stopEntries; ++k) {
+    int at = from;
+    while (at < n2 && m_Data.streetIds[at] != m_Data.stopStreetIds[k]) ++at;
+    if (at == n2) continue;
+    from = at;
+    if (at > street) return k;
+    if (at < street) continue;
+    const CSecondLayerObject* stop = Hst(k);
+    CStrStrasse* s = stop && m_pNetwork ? m_pNetwork->GetStreetByID(m_Data.streetIds[at]) : nullptr;
+    const CMicroZellenGroup* group = s ? s->GetMicroZellenGroup() : nullptr;
+    if (!group) continue;
+    int x = 0, y = 0;
+    StreetTileOfHst(stop, x, y);
+    const std::vector<Tile> tiles = TilesInDrivingOrder(s, group, m_Data.streetIds[at]);
+    const auto here =
+        std::find(tiles.begin(), tiles.end(), Tile(static_cast<unsigned short>(x), static_cast<unsigned short>(y)));
+    if (here != tiles.end() && here - tiles.begin() >= along) return k;
+  }
+  return 0;
 }
 
 int COpnvLine::CreateNewVehicle(int type, int slot) {
@@ -78,13 +187,24 @@ int COpnvLine::CreateNewVehicle(int type, int slot) {
   CStrStrasse* street = m_pNetwork && m_Data.streetEntries ? m_pNetwork->GetStreetByID(m_Data.streetIds[0]) : nullptr;
   int x = 0, y = 0;
   if (!street || !street->GetMicroZellenGroup() || !GetIsoPosFirstHst(x, y)) return 1;
+  CMicroZellenGroup* group = street->GetMicroZellenGroup();
+  auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+  BinaryMicroSimObject* cell = group->FindMember(ux, uy, static_cast<uint16_t>(m_Data.streetIds[0]), false);
+  // A vehicle is put up at the first stop. With that stop out of the map's
+  // view it enters where the route first comes into view, heading for the
+  // stop after that place.
+  if (RouteCell in; (!cell || !cell->m_Visible) && RouteCellInView(slot, in)) {
+    group = in.group;
+    cell = in.cell;
+    ux = in.x;
+    uy = in.y;
+    m_Slot[slot].street = in.street;
+    m_Slot[slot].nextHst = NextHstAfter(in.street, in.along);
+  }
   auto* vehicle = new CMicroOpnv;
   vehicle->SetBusTramType(static_cast<EBusTramType>(type));
   vehicle->Create(this, slot);
   m_Slot[slot].vehicle = vehicle;
-  CMicroZellenGroup* group = street->GetMicroZellenGroup();
-  const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
-  BinaryMicroSimObject* cell = group->FindMember(ux, uy, static_cast<uint16_t>(m_Data.streetIds[0]), false);
   const int result = cell ? group->SetCar(cell, ux, uy, vehicle, true) : 2;
   if (result == 0) return 0;
   // The vehicle never stood in a cell: it leaves the line and goes.
@@ -99,6 +219,7 @@ void COpnvLine::ClearSlot(int i) {
   m_Slot[i].street = 0;
   m_Slot[i].reverse = 0;
   m_Slot[i].nextHst = 1;
+  m_Slot[i].outOfView = false;
 }
 
 void COpnvLine::RemoveVehicles() {
@@ -214,12 +335,10 @@ bool COpnvLine::IsIsoPosHst(int i, int x, int y) {
   const int N = m_Slot[i].nextHst % m_Data.stopEntries;
   const CSecondLayerObject* stop = Hst(N);
   if (!stop) return false;
-  const int sx = stop->GetXPos(), sy = stop->GetYPos();
-  if (sx == x && sy == y) return true;
-  const int type = stop->GetType();
-  if (type != OBJ_BUSSTOP_SHELTER && type != OBJ_BUSSTOP_SHELTER4) return false;
-  const int dir = stop->GetRichtung();
-  return dir == 0 || dir == 2 ? (sx == x && sy + 1 == y) : (sx + 1 == x && sy == y);
+  if (stop->GetXPos() == x && stop->GetYPos() == y) return true;
+  int sx = 0, sy = 0;
+  StreetTileOfHst(stop, sx, sy);
+  return sx == x && sy == y;
 }
 
 int COpnvLine::GetNextMicroHstID(int i, int& n) {

@@ -712,6 +712,15 @@ int CQnoMicroZelle::MoveOn(Cell* cell, CCar* car, double distance, bool busLane,
     }
     if (!isCar && !cell->m_Visible) {
       if (prev) {
+        // A cell the vehicle only passed through had no position of its
+        // own: it stands at the cell's point, still to go the whole step to
+        // the cell out of view. A cell without position moves and draws
+        // no vehicle, so it would stay there, unseen, even in view again.
+        if (prevPosition == Cell::kNoPosition) {
+          prevPosition = static_cast<int32_t>(Distance(prev, cell));
+          prev->m_CarX = prev->m_CarY = 0.0f;
+          prev->m_TimeStamp = CMicroSimHost::Get()->GetWorldTime();
+        }
         prev->m_Position = prevPosition;
         HoldVehicle(prev, car);
         prev->m_Choice = prevChoice;

@@ -231,6 +231,36 @@ TEST_F(MovementTest, ALineVehicleDrivesUpToACellOutOfViewAndWaitsThere) {
   EXPECT_EQ(host.linesTold, 1);
 }
 
+// Where the cells of two tiles join, the last cell of one and the first of
+// the next stand at the same point: a step that reaches the first passes
+// the joint at once and stops at the cell out of view.
+TEST_F(MovementTest, ALineVehicleStoppedOutOfViewAcrossAJointStandsDrawnAndDrivesOnInViewAgain) {
+  host.velocity[7] = 20.0;
+  LayoutPtr lane = Chain(8, 20, false, 7);
+  Cell* joint = lane->GetZelle(3);
+  Cell* hidden = lane->GetZelle(4);
+  hidden->m_ScreenX = joint->m_ScreenX;
+  hidden->m_Visible = 0;
+  CMicroOpnv* bus = NewBus();
+  lane->GetZelle(0)->m_Choice = 0;
+  ASSERT_EQ(lane->SetzeFahrzeug(lane->GetZelle(0), bus, 0, false, false, false), 0);
+  for (int turn = 0; turn < 200; ++turn) lane->MoveCars(1, 1, false);
+  ASSERT_EQ(bus->GetMicroSimObject(), joint) << "it waits at the joint";
+  EXPECT_EQ(joint->m_pCar, bus);
+  EXPECT_EQ(joint->m_Position, 0) << "at the joint's point, nothing to go to the hidden cell";
+  EXPECT_EQ(lane->GetNextZelle(joint), hidden);
+  bus->SetScreenXYPos(-7, -7, -1, -1);
+  lane->SetCarPos(joint);
+  int x = 0, y = 0, x2 = 0, y2 = 0;
+  bus->GetScreenXYPos(x, y, x2, y2);
+  EXPECT_EQ(x, joint->m_ScreenX) << "drawn where it stands";
+  EXPECT_EQ(y, joint->m_ScreenY);
+  // In view again, it drives on.
+  hidden->m_Visible = 1;
+  for (int turn = 0; turn < 200 && CellOf(*lane, bus) <= 4; ++turn) lane->MoveCars(1, 1, false);
+  EXPECT_GT(CellOf(*lane, bus), 4);
+}
+
 TEST_F(MovementTest, ALaneChangeKeepsTheCarDrawnWhereItWas) {
   LayoutPtr outer = Chain(3, 20, false, 7);
   LayoutPtr inner = Chain(3, 20, false, 7);

@@ -10,8 +10,10 @@
 
 #include "framework/zor_record.h"
 #include "framework/zor_seams.h"
+#include "iso/iso_info.h"
 #include "measures/building_object.h"
 #include "microsim/micro_car.h"
+#include "microsim/micro_cells.h"
 #include "measures/opnv.h"
 #include "measures/opnv_line.h"
 #include "model/message.h"
@@ -19,6 +21,7 @@
 #include "network/rail_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
+#include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/town_fixture.h"
 #include "world/zor_world.h"
@@ -53,6 +56,24 @@ struct Lines : towntest::Town {
   const char* Warning() { return world.GetMessage()->GetAchtungMessage(); }
   COpnvLine line{NET_BUS};
   void MakeLine() { line.Create(7, world.GetStreetNet(), NET_BUS); }
+  // A bus line of its own from a stop at (80, fromY) to one at (80, toY)
+  // at a headway of 2 minutes, given `buses` (0: the buses it needs) and
+  // checked into service; null when a stop is refused. The caller destroys
+  // and deletes it; `last` receives the second stop.
+  COpnvLine* BusLineOn80(int fromY, int toY, int buses, CSecondLayerObject** last = nullptr) {
+    CSecondLayerObject* a = Stop(80, fromY);
+    CSecondLayerObject* b = Stop(80, toY);
+    if (!a || !b) return nullptr;
+    if (last) *last = b;
+    auto* bus = new COpnvLine(NET_BUS);
+    bus->Create(9, world.GetStreetNet(), NET_BUS);
+    EXPECT_EQ(bus->ToolAddHstTail(a, SimID(a)), 0);
+    EXPECT_EQ(bus->ToolAddHstTail(b, SimID(b)), 0);
+    bus->SetVarData("OPNV.LINE.TAKT", 2.0);
+    bus->AddFp(buses > 0 ? buses : bus->GetData()->vehiclesNeeded, 0, 0, 0, 0);
+    bus->CheckForKfz(0);
+    return bus;
+  }
   void TearDown() override { line.Destroy(); }
 };
 
@@ -443,16 +464,8 @@ TEST_F(Lines, TheHeadToolGoesFirstATramStopStaysOffABusLineAndTheLastRemovalShow
 namespace {
 
 TEST_F(Lines, AnActiveLinePutsUpItsBusesAndLetsThemGoWhenItEnds) {
-  auto* line = new COpnvLine(NET_BUS);
-  line->Create(9, world.GetStreetNet(), NET_BUS);
-  CSecondLayerObject* a = Stop(80, 45);
-  CSecondLayerObject* b = Stop(80, 65);
-  ASSERT_TRUE(a && b);
-  ASSERT_EQ(line->ToolAddHstTail(a, SimID(a)), 0);
-  ASSERT_EQ(line->ToolAddHstTail(b, SimID(b)), 0);
-  line->SetVarData("OPNV.LINE.TAKT", 2.0);
-  line->AddFp(14, 0, 0, 0, 0);
-  line->CheckForKfz(0);
+  COpnvLine* line = BusLineOn80(45, 65, 14);
+  ASSERT_NE(line, nullptr);
   ASSERT_TRUE(line->IsActive());
   // Fourteen needed: (14 - 4) / 5 + 2 = 4 wanted, one put up per turn at
   // most and the next not before 15 s.
@@ -473,6 +486,63 @@ TEST_F(Lines, AnActiveLinePutsUpItsBusesAndLetsThemGoWhenItEnds) {
   delete line;
   game.Run({zortest::Wait(500)});
   EXPECT_EQ(buses->GetCount(), 0);
+}
+
+// A line vehicle stands still out of the map's view. The long street runs
+// from (80, 40) to the crossing at (80, 70) and on to (80, 90); with the
+// view on (80, 76) the first stop at (80, 45) lies far off the screen.
+TEST_F(Lines, ABusComesWhereTheViewShowsTheLineAndGoesAfterStandingOutOfViewForItsTime) {
+  CSecondLayerObject* b = nullptr;
+  COpnvLine* line = BusLineOn80(45, 85, 0, &b);
+  ASSERT_NE(line, nullptr);
+  ASSERT_TRUE(line->IsActive());
+  CIsoWelt& map = *world.GetIsoWelt();
+  map.SetIsoCenter(80, 76);
+  ASSERT_FALSE(map.GetIsoInfo(80, 45)->GetVisibleFlag());
+
+  // The bus enters where the way out comes into view, past the first stop:
+  // it heads for the second, on the street it stands on.
+  line->OnPlayloopTurn();
+  ASSERT_EQ(line->GetVehicleCount(), 1);
+  CMicroOpnv* bus = line->GetVehicle(0);
+  ASSERT_NE(bus, nullptr);
+  const BinaryMicroSimObject* cell = bus->GetMicroSimObject();
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(cell->m_pCar, bus);
+  EXPECT_TRUE(cell->m_Visible);
+  const LineDataType& data = *line->GetData();
+  int street = -1;
+  for (int i = 0; i < data.streetsOneWay; ++i)
+    if (data.streetIds[i] == cell->m_SimID) street = i;
+  EXPECT_GE(street, 0) << "a street of the way out";
+  int next = -1;
+  EXPECT_EQ(line->GetNextMicroHstID(0, next), b->GetID());
+  EXPECT_EQ(next, 1);
+
+  // The view leaves the line: the bus stands out of it, kept for 10 s and
+  // then taken off; no other comes before the next one's time.
+  map.SetIsoCenter(30, 30);
+  const uint32_t left = zortest::Clock().Now();
+  line->OnPlayloopTurn();
+  zortest::Clock().Set(left + COpnvLine::kOutOfViewTime - 1);
+  line->OnPlayloopTurn();
+  EXPECT_EQ(line->GetVehicle(0), bus);
+  EXPECT_EQ(line->GetVehicleCount(), 1);
+  zortest::Clock().Set(left + COpnvLine::kOutOfViewTime);
+  line->OnPlayloopTurn();
+  EXPECT_EQ(line->GetVehicleCount(), 0);
+  EXPECT_EQ(line->GetVehicle(0), nullptr);
+  EXPECT_EQ(world.GetUserInt()->GetBusList()->GetCount(), 0) << "the bus is gone";
+
+  // Back on the line once the next bus is due, one comes into view again.
+  map.SetIsoCenter(80, 76);
+  zortest::Clock().Set(left + COpnvLine::kVehicleGap);
+  line->OnPlayloopTurn();
+  ASSERT_EQ(line->GetVehicleCount(), 1);
+  ASSERT_NE(line->GetVehicle(0), nullptr);
+  EXPECT_TRUE(line->GetVehicle(0)->GetMicroSimObject()->m_Visible);
+  line->Destroy();
+  delete line;
 }
 
 }  // namespace
