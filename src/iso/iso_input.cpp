@@ -37,28 +37,47 @@ int CIsoWelt::OnPlayloopTurn() {
     m_TurnTilesKey = key;
     m_TurnTilesValid = true;
   }
-  constexpr size_t kObjectStages = 4, kObjectAhead = kObjectStages + 1;
+  constexpr int kObjectStages = 4;
+  constexpr size_t kObjectAhead = kObjectStages + 1;
   const size_t n = m_TurnTiles.size();
+  // No turn gathers the tiles again, so their array stays where it is for
+  // the whole walk.
+  const TurnTile* const tiles = m_TurnTiles.data();
   // A turn may change the objects of cells later in the walk (an object
   // removed or placed): from then on each tile's object is read from its
   // cell, as the walk meets it. Only a tile's own turn changes objects, so
-  // whether they changed is asked once a tile, before its stages.
+  // whether they changed is asked once a tile, before its stages. While
+  // nothing changed, the gathered objects are walked as they are (never
+  // null); the tiles far enough from the end take their four stages in a
+  // row.
   const uint32_t gathered = m_TurnTilesKey.objectChanges;
-  auto objectAt = [this](const TurnTile& t, bool asGathered) -> CWorldObj* {
-    if (asGathered) return t.object;
+  size_t i = 0;
+  for (; i < n && CIsoInfo::GetObjectChanges() == gathered; ++i) {
+    if (i + kObjectAhead < n) {
+      __builtin_prefetch(tiles[i + kObjectAhead].object);
+      const TurnTile* ahead = tiles + i;
+      ahead[4].object->PrefetchTurn(ahead[4].x, ahead[4].y, 4);
+      ahead[3].object->PrefetchTurn(ahead[3].x, ahead[3].y, 3);
+      ahead[2].object->PrefetchTurn(ahead[2].x, ahead[2].y, 2);
+      ahead[1].object->PrefetchTurn(ahead[1].x, ahead[1].y, 1);
+    } else {
+      for (size_t stage = std::min<size_t>(kObjectStages, n - 1 - i); stage >= 1; --stage)
+        tiles[i + stage].object->PrefetchTurn(tiles[i + stage].x, tiles[i + stage].y, static_cast<int>(stage));
+    }
+    tiles[i].object->OnPlayloopTurn(tiles[i].x, tiles[i].y);
+  }
+  auto objectAt = [this](const TurnTile& t) -> CWorldObj* {
     const CIsoInfo* cell = GetIsoInfo(t.x, t.y);
     return cell ? cell->GetWorldObject(ISO_LAYER_GROUND) : nullptr;
   };
-  for (size_t i = 0; i < n; ++i) {
-    const bool asGathered = CIsoInfo::GetObjectChanges() == gathered;
-    if (i + kObjectAhead < n) __builtin_prefetch(objectAt(m_TurnTiles[i + kObjectAhead], asGathered));
-    for (size_t stage = std::min(kObjectStages, n - 1 - i); stage >= 1; --stage) {
-      const TurnTile& ahead = m_TurnTiles[i + stage];
-      if (const CWorldObj* object = objectAt(ahead, asGathered))
-        object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
+  for (; i < n; ++i) {
+    if (i + kObjectAhead < n) __builtin_prefetch(objectAt(tiles[i + kObjectAhead]));
+    for (size_t stage = std::min<size_t>(kObjectStages, n - 1 - i); stage >= 1; --stage) {
+      const TurnTile& ahead = tiles[i + stage];
+      if (const CWorldObj* object = objectAt(ahead)) object->PrefetchTurn(ahead.x, ahead.y, static_cast<int>(stage));
     }
-    const TurnTile& t = m_TurnTiles[i];
-    if (CWorldObj* object = objectAt(t, asGathered)) object->OnPlayloopTurn(t.x, t.y);
+    const TurnTile& t = tiles[i];
+    if (CWorldObj* object = objectAt(t)) object->OnPlayloopTurn(t.x, t.y);
   }
   m_pHost->PlaceVehicles();
   return 0;
