@@ -6,11 +6,14 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
+#include "ui/str_preview.h"
 #include "world/scenario_street_across.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -132,6 +135,62 @@ TEST(ScenarioDragEnd, AQuestionOpenedDuringADragEndsItWithoutBuilding) {
   game.Do(Release(to.x, to.y));
   EXPECT_EQ(Zones(game, town.sx - 8, town.sy - 8, town.sx + 8, town.sy - 1), 0);
   EXPECT_EQ(Money(game), before);
+}
+
+// A track dragged down the map at 800 x 600 with the bottom panel hidden:
+// the pointer rests well inside the map, below the panel's top edge, while
+// the player looks at the preview. The map stays put, and the track that
+// the release lays ends where the preview ended.
+TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
+  Scenario game;
+  ASSERT_EQ(game.Height(), 600);
+  game.ChooseTool(2, STRASSE_SCHIENE, -1);
+  game.Run({Move(300, 300), Wait(40)});
+  ASSERT_EQ(CUserInt::selObj.panelShown, 0);
+  int x0 = -1, y0 = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(300, 300, &x0, &y0), 0);
+  // A point low on the map over a cell of the same row or column, a few
+  // cells on; (dx, dy) steps from the start cell towards it.
+  Point end;
+  int x1 = -1, y1 = -1;
+  for (int sy = 500; sy < 540 && x1 < 0; sy += 2)
+    for (int sx = 60; sx < 740 && x1 < 0; sx += 2) {
+      int tx = -1, ty = -1;
+      if (game.Map().MouseKoorToIsoKoor(sx, sy, &tx, &ty) != 0) continue;
+      if ((tx == x0 && std::abs(ty - y0) > 2) || (ty == y0 && std::abs(tx - x0) > 2)) end = {sx, sy}, x1 = tx, y1 = ty;
+    }
+  ASSERT_GE(x1, 0);
+  const int dx = (x1 > x0) - (x1 < x0), dy = (y1 > y0) - (y1 < y0);
+  const int length = std::abs(x1 - x0) + std::abs(y1 - y0);
+  auto type = [&](int k) {
+    return game.Map().GetTypeAt(static_cast<unsigned short>(x0 + k * dx), static_cast<unsigned short>(y0 + k * dy),
+                                ISO_LAYER_GROUND);
+  };
+  // What stands past the end before the drag, beyond the two cells deep
+  // junction that ends a track; the release leaves it so.
+  const int past[3] = {type(length + 2), type(length + 3), type(length + 4)};
+
+  game.Run({Move(300, 300), Press(300, 300)});
+  for (int i = 1; i <= 6; ++i) game.Do(Move(300 + (end.x - 300) * i / 6, 300 + (end.y - 300) * i / 6));
+  ASSERT_TRUE(game.Ui().GetBuildStreetStatus());
+  const int ox = game.Map().GetPixelOffsetX(), oy = game.Map().GetPixelOffsetY();
+  const int centreX = game.Map().GetCenterX(), centreY = game.Map().GetCenterY();
+  game.Do(Wait(600));
+  EXPECT_FALSE(game.Map().IsPanning());
+  EXPECT_EQ(game.Map().GetPixelOffsetX(), ox);
+  EXPECT_EQ(game.Map().GetPixelOffsetY(), oy);
+  EXPECT_EQ(game.Map().GetCenterX(), centreX);
+  EXPECT_EQ(game.Map().GetCenterY(), centreY);
+  const CStrPreviewRect* preview = game.Ui().GetStrPreviewRect();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->GetEndX(), x1);
+  EXPECT_EQ(preview->GetEndY(), y1);
+
+  game.Run({Release(end.x, end.y), Frames(2)});
+  for (int k = 0; k <= length; ++k)
+    EXPECT_TRUE(type(k) == OBJ_RAIL_PIECE || type(k) == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
+  for (int k = 2; k <= 4; ++k)
+    EXPECT_EQ(type(length + k), past[k - 2]) << "track " << length + k << " cells on, past the preview";
 }
 
 }  // namespace
