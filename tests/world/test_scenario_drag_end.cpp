@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
@@ -191,6 +192,55 @@ TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
     EXPECT_TRUE(type(k) == OBJ_RAIL_PIECE || type(k) == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
   for (int k = 2; k <= 4; ++k)
     EXPECT_EQ(type(length + k), past[k - 2]) << "track " << length + k << " cells on, past the preview";
+}
+
+// A track dragged to the screen's left edge, the pointer resting there:
+// the map pans, the preview grows with the cells that pass under the
+// pointer, and the release lays the track the preview showed.
+TEST(ScenarioDragEnd, ATrackHeldAtTheScreensEdgeGrowsWithThePanAndEndsWhereItsPreviewEnds) {
+  Scenario game;
+  game.ChooseTool(2, STRASSE_SCHIENE, -1);
+  game.Run({Move(400, 300), Wait(40)});
+  int x0 = -1, y0 = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(400, 300, &x0, &y0), 0);
+  auto type = [&](int x, int y) {
+    return x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE
+               ? -1
+               : game.Map().GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+  };
+  // The map before the drag: what stands past the track's end stays.
+  std::vector<int> before;
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) before.push_back(type(x, y));
+  game.Run({Move(400, 300), Press(400, 300)});
+  for (int x = 350; x >= 50; x -= 50) game.Do(Move(x, 300));
+  game.Do(Move(8, 300));
+  ASSERT_TRUE(game.Ui().GetBuildStreetStatus());
+  const CStrPreviewRect* preview = game.Ui().GetStrPreviewRect();
+  ASSERT_NE(preview, nullptr);
+  auto length = [&] { return std::abs(preview->GetEndX() - x0) + std::abs(preview->GetEndY() - y0); };
+  const int arrived = length();
+  ASSERT_GT(arrived, 2);
+
+  game.Do(Wait(400));
+  EXPECT_TRUE(game.Map().IsPanning());
+  const int endX = preview->GetEndX(), endY = preview->GetEndY();
+  EXPECT_GT(length(), arrived + 2) << "the preview grows while the map pans under the pointer";
+  ASSERT_TRUE(endX == x0 || endY == y0) << "the preview runs along one axis";
+
+  game.Run({Release(8, 300), Frames(2)});
+  const int dx = (endX > x0) - (endX < x0), dy = (endY > y0) - (endY < y0);
+  const int cells = std::abs(endX - x0) + std::abs(endY - y0);
+  for (int k = 0; k <= cells; ++k) {
+    const int t = type(x0 + k * dx, y0 + k * dy);
+    EXPECT_TRUE(t == OBJ_RAIL_PIECE || t == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
+  }
+  // Past the junction, two cells deep, that ends the track.
+  for (int k = cells + 2; k <= cells + 4; ++k) {
+    const int x = x0 + k * dx, y = y0 + k * dy;
+    if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) break;
+    EXPECT_EQ(type(x, y), before[x * ISO_MAP_SIZE + y]) << "track " << k << " cells on, past the preview";
+  }
 }
 
 }  // namespace
