@@ -243,4 +243,23 @@ TEST(ScenarioDragEnd, ATrackHeldAtTheScreensEdgeGrowsWithThePanAndEndsWhereItsPr
   }
 }
 
+// A zone dragged to the screen's left edge and held there: the area's far
+// corner follows the cells that the pan brings under the pointer.
+TEST(ScenarioDragEnd, AZoneHeldAtTheScreensEdgeGrowsWithThePan) {
+  Scenario game;
+  StreetAcross(game);
+  const Point from{400, 300};
+  StartZoneDrag(game, from, {50, 300});
+  game.Do(Move(8, 300));
+  const int arrivedX = CUserInt::selObj.endX, arrivedY = CUserInt::selObj.endY;
+  game.Do(Wait(400));
+  ASSERT_TRUE(game.Map().IsPanning());
+  int tx = -1, ty = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(8, 300, &tx, &ty), 0);
+  EXPECT_TRUE(tx != arrivedX || ty != arrivedY) << "the map panned cells under the pointer";
+  EXPECT_EQ(CUserInt::selObj.endX, tx);
+  EXPECT_EQ(CUserInt::selObj.endY, ty);
+  game.Do(Release(8, 300));
+}
+
 }  // namespace
