@@ -372,6 +372,8 @@ Image16 MessagePanel(const UiArt& a) {
 
 const Words kGameOver{"Das Spiel ist zu Ende", "The game is over"};
 const Words kNoHeading{nullptr, nullptr};
+// The caption of a picture that both languages show: its bell alone.
+const Words kNoTitle{"", ""};
 
 }  // namespace
 
@@ -389,7 +391,7 @@ bool DrawAdviserArt(const UiArt& a, int state, Image16* out) {
     case 50089: *out = EventWindow(a, true); return true;
     case 43844: *out = EventBackground(a, kGameOver, kNoHeading, false, 27, 107, 380); return true;
     case 50092: *out = EventBackground(a, kGameOver, kNoHeading, true, 27, 107, 380); return true;
-    case 49918: *out = EventBackground(a, {"Spielende", "Game over"}, kNoHeading, false, 27, 107, -1); return true;
+    case 49918: *out = EventBackground(a, kNoTitle, kNoHeading, false, 27, 107, -1); return true;
     case 43833:
     case 50091:
       *out = EventBackground(a, {"Szenario", "Scenario"}, {"Ihre Aufgabe", "Your task"}, a.id == 50091, 50, 258, -1);
@@ -400,7 +402,7 @@ bool DrawAdviserArt(const UiArt& a, int state, Image16* out) {
                              {"Wie m\xC3\xB6" "chten Sie weiterspielen?", "How would you like to go on?"},
                              a.id == 50093, 50, 138, -1);
       return true;
-    case 44234: *out = EventBackground(a, {"Mitteilung", "Notice"}, kNoHeading, false, 30, 158, -1); return true;
+    case 44234: *out = EventBackground(a, kNoTitle, kNoHeading, false, 30, 158, -1); return true;
     case 49484: *out = MessageList(a, false); return true;
     case 50075: *out = MessageList(a, true); return true;
     case 49485: *out = MessagePanel(a); return true;

@@ -300,11 +300,21 @@ Image16 BuildingInfo(const UiArt& a, bool english) {
   return c.ToImage();
 }
 
-Image16 SmallWindow(const UiArt& a, const std::string& title) {
+// A small window's panel and caption. The line window of a stop serves
+// both languages with one picture, so its caption names the line with a
+// sign rather than a word: a line through three stops.
+Image16 SmallWindow(const UiArt& a, bool lineSign) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   Panel(cr, 0, 0, a.width, a.height);
-  CaptionStrip(cr, a.width, title, -1);
+  CaptionStrip(cr, a.width, "", -1);
+  if (lineSign) {
+    Line(cr, 30, 10.5, 74, 10.5, 3, kRed);
+    for (double x : {30.0, 52.0, 74.0}) {
+      Disc(cr, x, 10.5, 4, kEdgeDark);
+      Disc(cr, x, 10.5, 2.5, kWhite);
+    }
+  }
   return c.ToImage();
 }
 
@@ -403,8 +413,8 @@ bool DrawVerwaltungArt(const UiArt& a, int state, Image16* out) {
     case 28107: case 28108: case 28109: case 28110: case 28111: *out = ResearchState(a, state); return true;
     case 49914: case 50072: *out = ParkRideInfo(a, a.id == 50072); return true;
     case 39876: case 50070: *out = BuildingInfo(a, a.id == 50070); return true;
-    case 25915: *out = SmallWindow(a, "Linie"); return true;
-    case 26543: *out = SmallWindow(a, ""); return true;
+    case 25915: *out = SmallWindow(a, true); return true;
+    case 26543: *out = SmallWindow(a, false); return true;
     case 26547: *out = SmallCaption(a); return true;
     case 25940: *out = CloseBox(a, state); return true;
     case 49703: *out = TitleBarPiece(a, true, false); return true;

@@ -178,13 +178,22 @@ bool DragMayPan(const selObjType& sel, CIsoHost& host) {
 }
 }  // namespace
 
+// The panel hides the bottom of the map only while it is shown; a hidden
+// panel leaves the map in view down to the screen's last row, and a drag
+// there stands well inside the map until the last 20 rows.
+int CIsoWelt::PanningYMax(const selObjType& sel) const {
+  if (sel.panelShown) return panning_y_max;
+  return (m_pDisplay ? m_pDisplay->GetScreenHeight() : panning_y_max + 150) - 20;
+}
+
 int CIsoWelt::CheckPannungMode() {
   const selObjType* sel = m_pHost->GetSelection();
   if (!sel) return m_Panning;
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
   const bool possible = DragMayPan(*sel, *m_pHost);
-  const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max;
+  const int yMax = PanningYMax(*sel);
+  const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > yMax;
   const bool wanted = possible && band;
   int dx = 0, dy = 0;
   if (mx < 20)
@@ -193,7 +202,7 @@ int CIsoWelt::CheckPannungMode() {
     dx = -8;
   else if (my < 20)
     dy = 6;
-  else if (my > panning_y_max)
+  else if (my > yMax)
     dy = -6;
   if (wanted != (m_Panning != 0)) {
     if (wanted) {
@@ -219,7 +228,7 @@ int CIsoWelt::CheckPannungModeAgain() {
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
   const bool possible = DragMayPan(*sel, *m_pHost);
-  if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > panning_y_max)) return 0;
+  if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > PanningYMax(*sel))) return 0;
   return CheckPannungMode();
 }
 

@@ -28,7 +28,9 @@ struct selObjType;
 struct QnoInteractionEvent;
 
 // The edge-panning band; display width - 40 and height - 150 after the
-// first mode change.
+// first mode change. The bottom limit holds while the bottom panel is
+// shown and covers the map there; with the panel hidden the map reaches
+// the screen's bottom edge and its band is as deep as the top one.
 extern int panning_x_max;
 extern int panning_y_max;
 
@@ -151,6 +153,8 @@ class CIsoWelt {
   int CheckPannungMode();
   int CheckPannungModeAgain();
   void ResetPanningMode();
+  // The lowest mouse row above the bottom band.
+  int PanningYMax(const selObjType& sel) const;
   void FixeIsoKoorCalc(unsigned short x, unsigned short y, int& sx, int& sy);
   void FixeGroupRichtung(unsigned short x, unsigned short y, int& sx, int& sy);
   void MouseKoorToScreenKoor(int mx, int my, int* sx, int* sy);

@@ -118,6 +118,7 @@ int CUserInt::Destroy() {
 
 int CUserInt::OnPlayloopTurn() {
   CheckForDoLater();
+  FollowPanningDrag();
   if (framecount % kTurnEvery == 0) {
     CheckBusList();
     if (m_pRenderList) {
@@ -137,6 +138,20 @@ int CUserInt::OnPlayloopTurn() {
   }
   ++framecount;
   return 0;
+}
+
+void CUserInt::FollowPanningDrag() {
+  if (!m_pIsoWelt || !m_pIsoWelt->IsPanning()) return;
+  const bool street = selObj.tool == 2 && selObj.streetDrag;
+  const bool area = selObj.tool >= 10 && selObj.tool <= 12 && selObj.leftDrag && selObj.startX != -1;
+  if (!street && !area) return;
+  // A pointer beyond the map's edge takes no cell, nor does its release.
+  int tx = -1, ty = -1;
+  if (m_pIsoWelt->MouseKoorToIsoKoor(selObj.rawMouseX, selObj.rawMouseY, &tx, &ty) != 0) return;
+  if (street)
+    BuildStreet(tx, ty);
+  else
+    SelectFlaecheFinishPoint(tx, ty);
 }
 
 void CUserInt::SetDoLater(DoLaterType type) {

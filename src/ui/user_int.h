@@ -86,6 +86,10 @@ class CUserInt : public Overlay {
   // Deferred actions; every sixth frame the bus list, the open windows' turns
   // and both maps. The last step of every world turn.
   virtual int OnPlayloopTurn();
+  // While the map pans under a drag that rests at the screen's edge, the
+  // drag's end follows the cell that now lies under the pointer, the cell
+  // its release will take.
+  void FollowPanningDrag();
   void SetDoLater(DoLaterType type);
   int CheckForDoLater();
   static int framecount;

@@ -180,7 +180,9 @@ void AddFinances(CWindowBuilder& b, CWindowRows& m) {
   Page(m, kFinances);
   const int helps[][2] = {{46, 39}, {67, 40}, {130, 35}, {151, 36}, {172, 37}, {193, 33}, {278, 32}, {299, 38}};
   for (const auto& h : helps) Help(b, 309, h[0], h[1], 310);
-  Figure(m, 162, 359, 90, 13, "10.000.000");
+  // The credit the buttons beside it move, written as the language writes
+  // amounts.
+  m.Text(162, 359, 90, 13, 7, "10.000.000", "10,000,000", HO_CENTER, kFont);
   m.Picture(89, 358, 67, 15, 13, 42325, 50648);
   m.Press(86);
   m.Hover();

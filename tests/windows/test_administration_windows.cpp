@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/qno_font.h"
 #include "gui/dialog.h"
+#include "gui/item_text.h"
+#include "model/finanzen.h"
 #include "model/zor_var.h"
 #include "windows/window_add_verwaltung.h"
 #include "windows_scene.h"
@@ -139,6 +142,36 @@ TEST_F(AdministrationWindows, HelpButtonsOpenTheTextHelpWithTheirEntries) {
     });
     EXPECT_EQ(entries, p.entries) << p.page;
   }
+}
+
+// The figure between the repay and take-out buttons of the finances page
+// is the amount those buttons move, written as the page's other amounts
+// are in each language, and it fits its field.
+TEST_F(AdministrationWindows, TheCreditAmountReadsAsAnAmountOfEachLanguage) {
+  CItemText* field = nullptr;
+  ForEachItem(Window(kFinances), [&](CItem* i) {
+    if (i->GetXPos() == 162 && i->GetYPos() == 359) field = dynamic_cast<CItemText*>(i);
+  });
+  ASSERT_NE(field, nullptr);
+  const struct {
+    const char* text;
+    char separator;
+  } shown[] = {{field->GetText(), '.'}, {*field->GetEnglishText() ? field->GetEnglishText() : field->GetText(), ','}};
+  const QnoBitmapFont* font = QnoBitmapFont::FromResource(&resources, 823);
+  ASSERT_NE(font, nullptr);
+  for (const auto& s : shown) {
+    SCOPED_TRACE(s.text);
+    std::string digits;
+    for (const char* c = s.text; *c; ++c) {
+      if (*c == s.separator) continue;
+      EXPECT_TRUE(*c >= '0' && *c <= '9') << "'" << *c << "'";
+      digits += *c;
+    }
+    EXPECT_EQ(std::stod(digits), CFinanzen::kCreditStep);
+    EXPECT_LE(display.GetRenderBuffer()->GetTextLength(font, s.text), field->GetXSize());
+  }
+  EXPECT_STREQ(shown[0].text, "10.000.000");
+  EXPECT_STREQ(shown[1].text, "10,000,000");
 }
 
 }  // namespace

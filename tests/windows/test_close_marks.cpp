@@ -1,7 +1,8 @@
 // Every window built on the generated game data, drawn as the game draws it:
 // each button that closes its own window shows the red close mark with its
-// white cross where the button lies, and no window shows a close mark where
-// nothing closes it.
+// white cross where the button lies, no window shows a close mark where
+// nothing closes it, and a caption that both languages share carries no
+// word.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -249,6 +250,67 @@ TEST_F(CloseMarks, NoCaptionShowsAMarkWhereNothingCloses) {
       EXPECT_TRUE(works) << "a close mark" << At(m) << " that closes nothing in the caption of " << what;
     }
   });
+}
+
+// A window whose background has no English version shows the same picture
+// in both languages, so its caption may carry no word of either: the
+// caption's lettering colour, (232, 236, 246), appears nowhere in its
+// title strip, right of the grip and clear of the window's ends. The
+// exhibition's pages are not shared: each language has a chain of its own.
+constexpr uint16_t kCaptionLettering = ((232 >> 3) << 11) | ((236 >> 2) << 5) | (246 >> 3);
+constexpr int kTitleLeft = 24, kTitleTop = 2, kTitleBottom = 19;
+
+int LetteringInTitle(CloseMarks& t, CScreenWindow* w) {
+  t.DrawAlone(w);
+  const int x0 = w->GetRealPosX(), y0 = w->GetRealPosY();
+  int count = 0;
+  for (int y = std::max(0, y0 + kTitleTop); y < std::min(t.surface->h, y0 + kTitleBottom); ++y)
+    for (int x = std::max(0, x0 + kTitleLeft); x < std::min(t.surface->w, x0 + w->GetSizeX() - kTitleLeft); ++x)
+      count += t.Pixel(x, y) == kCaptionLettering ? 1 : 0;
+  return count;
+}
+
+// The picture item that fills window w from its corner, null when none.
+CItem* Background(CScreenWindow* w) {
+  CItem* found = nullptr;
+  ForEachItem(w, [&](CItem* i) {
+    if (i->GetItemType() == 2 && i->GetXPos() == 0 && i->GetYPos() == 0 && i->GetXSize() == w->GetSizeX() &&
+        i->GetYSize() == w->GetSizeY() && i->GetResource(0) > 0)
+      found = i;
+  });
+  return found;
+}
+
+TEST_F(CloseMarks, ABackgroundBothLanguagesShareLettersNoCaption) {
+  std::vector<int> checked;
+  wintest::ForEachWindow(Root(), [&](CScreenWindow* w) {
+    if (w->GetID() >= 300 && w->GetID() < 500) return;
+    CItem* background = Background(w);
+    if (!background || background->GetResource(2) > 0) return;
+    checked.push_back(w->GetID());
+    for (int language : {0, 1}) {
+      host.language = language;
+      EXPECT_EQ(LetteringInTitle(*this, w), 0) << "window " << w->GetID() << " on picture "
+                                               << background->GetResource(0) << (language ? " in English" : " in German");
+    }
+  });
+  host.language = 0;
+  // The line window of a stop, the standard message and the game's end
+  // among them.
+  for (int id : {227, 236, 248}) EXPECT_NE(std::find(checked.begin(), checked.end(), id), checked.end()) << id;
+}
+
+// The windows with a picture for each language letter their captions: the
+// check above sees lettering where there is some.
+TEST_F(CloseMarks, ACaptionWithItsOwnEnglishPictureShowsLettering) {
+  for (int id : {218, 221, 224}) {
+    ASSERT_NE(Window(id), nullptr) << id;
+    for (int language : {0, 1}) {
+      host.language = language;
+      EXPECT_GT(LetteringInTitle(*this, Window(id)), 20) << "window " << id << (language ? " in English" : " in German");
+    }
+  }
+  host.language = 0;
 }
 
 }  // namespace

@@ -99,6 +99,34 @@ TEST_F(PanningTest, AnAreaToolPansOnlyWhileItsAreaIsDraggedFromTheMap) {
   ui->selObj.tool = 1;
 }
 
+// The bottom band is deep only while the bottom panel covers the map there;
+// with the panel hidden the map reaches the screen's last row and a drag
+// pans only in the last 20 rows, as at the top.
+TEST_F(PanningTest, TheBottomBandFollowsThePanel) {
+  ui->selObj.streetDrag = 1;
+  const int oy = map->GetPixelOffsetY();
+  struct {
+    bool panel;
+    int y;
+    bool pans;
+  } cases[] = {{false, 451, false}, {false, 500, false}, {false, 580, false}, {false, 581, true},
+               {false, 599, true},  {true, 450, false},  {true, 451, true},   {true, 500, true}};
+  for (const auto& c : cases) {
+    ui->selObj.panelShown = c.panel ? 1 : 0;
+    ui->SetMousePosition(400, c.y);
+    map->ResetPanningMode();
+    EXPECT_EQ(map->CheckPannungModeAgain() != 0, c.pans) << "y " << c.y << (c.panel ? " panel shown" : "");
+    map->ResetPanningMode();
+    ui->SetMousePosition(400, c.y);
+    const int before = map->GetPixelOffsetY();
+    EXPECT_EQ(map->CheckPannungMode() != 0, c.pans) << "y " << c.y << (c.panel ? " panel shown" : "");
+    EXPECT_EQ(map->GetPixelOffsetY(), before - (c.pans ? 6 : 0)) << "y " << c.y;
+  }
+  map->ResetPanningMode();
+  ui->selObj.panelShown = 0;
+  EXPECT_LT(map->GetPixelOffsetY(), oy);
+}
+
 TEST_F(PanningTest, HeldGamePansThroughTheVirtualMouse) {
   ui->selObj.streetDrag = 1;
   ui->SetMousePosition(300, 5);

@@ -6,11 +6,15 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
+#include "ui/str_preview.h"
 #include "world/scenario_street_across.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
@@ -132,6 +136,130 @@ TEST(ScenarioDragEnd, AQuestionOpenedDuringADragEndsItWithoutBuilding) {
   game.Do(Release(to.x, to.y));
   EXPECT_EQ(Zones(game, town.sx - 8, town.sy - 8, town.sx + 8, town.sy - 1), 0);
   EXPECT_EQ(Money(game), before);
+}
+
+// A track dragged down the map at 800 x 600 with the bottom panel hidden:
+// the pointer rests well inside the map, below the panel's top edge, while
+// the player looks at the preview. The map stays put, and the track that
+// the release lays ends where the preview ended.
+TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
+  Scenario game;
+  ASSERT_EQ(game.Height(), 600);
+  game.ChooseTool(2, STRASSE_SCHIENE, -1);
+  game.Run({Move(300, 300), Wait(40)});
+  ASSERT_EQ(CUserInt::selObj.panelShown, 0);
+  int x0 = -1, y0 = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(300, 300, &x0, &y0), 0);
+  // A point low on the map over a cell of the same row or column, a few
+  // cells on; (dx, dy) steps from the start cell towards it.
+  Point end;
+  int x1 = -1, y1 = -1;
+  for (int sy = 500; sy < 540 && x1 < 0; sy += 2)
+    for (int sx = 60; sx < 740 && x1 < 0; sx += 2) {
+      int tx = -1, ty = -1;
+      if (game.Map().MouseKoorToIsoKoor(sx, sy, &tx, &ty) != 0) continue;
+      if ((tx == x0 && std::abs(ty - y0) > 2) || (ty == y0 && std::abs(tx - x0) > 2)) end = {sx, sy}, x1 = tx, y1 = ty;
+    }
+  ASSERT_GE(x1, 0);
+  const int dx = (x1 > x0) - (x1 < x0), dy = (y1 > y0) - (y1 < y0);
+  const int length = std::abs(x1 - x0) + std::abs(y1 - y0);
+  auto type = [&](int k) {
+    return game.Map().GetTypeAt(static_cast<unsigned short>(x0 + k * dx), static_cast<unsigned short>(y0 + k * dy),
+                                ISO_LAYER_GROUND);
+  };
+  // What stands past the end before the drag, beyond the two cells deep
+  // junction that ends a track; the release leaves it so.
+  const int past[3] = {type(length + 2), type(length + 3), type(length + 4)};
+
+  game.Run({Move(300, 300), Press(300, 300)});
+  for (int i = 1; i <= 6; ++i) game.Do(Move(300 + (end.x - 300) * i / 6, 300 + (end.y - 300) * i / 6));
+  ASSERT_TRUE(game.Ui().GetBuildStreetStatus());
+  const int ox = game.Map().GetPixelOffsetX(), oy = game.Map().GetPixelOffsetY();
+  const int centreX = game.Map().GetCenterX(), centreY = game.Map().GetCenterY();
+  game.Do(Wait(600));
+  EXPECT_FALSE(game.Map().IsPanning());
+  EXPECT_EQ(game.Map().GetPixelOffsetX(), ox);
+  EXPECT_EQ(game.Map().GetPixelOffsetY(), oy);
+  EXPECT_EQ(game.Map().GetCenterX(), centreX);
+  EXPECT_EQ(game.Map().GetCenterY(), centreY);
+  const CStrPreviewRect* preview = game.Ui().GetStrPreviewRect();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->GetEndX(), x1);
+  EXPECT_EQ(preview->GetEndY(), y1);
+
+  game.Run({Release(end.x, end.y), Frames(2)});
+  for (int k = 0; k <= length; ++k)
+    EXPECT_TRUE(type(k) == OBJ_RAIL_PIECE || type(k) == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
+  for (int k = 2; k <= 4; ++k)
+    EXPECT_EQ(type(length + k), past[k - 2]) << "track " << length + k << " cells on, past the preview";
+}
+
+// A track dragged to the screen's left edge, the pointer resting there:
+// the map pans, the preview grows with the cells that pass under the
+// pointer, and the release lays the track the preview showed.
+TEST(ScenarioDragEnd, ATrackHeldAtTheScreensEdgeGrowsWithThePanAndEndsWhereItsPreviewEnds) {
+  Scenario game;
+  game.ChooseTool(2, STRASSE_SCHIENE, -1);
+  game.Run({Move(400, 300), Wait(40)});
+  int x0 = -1, y0 = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(400, 300, &x0, &y0), 0);
+  auto type = [&](int x, int y) {
+    return x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE
+               ? -1
+               : game.Map().GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+  };
+  // The map before the drag: what stands past the track's end stays.
+  std::vector<int> before;
+  for (int x = 0; x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; y < ISO_MAP_SIZE; ++y) before.push_back(type(x, y));
+  game.Run({Move(400, 300), Press(400, 300)});
+  for (int x = 350; x >= 50; x -= 50) game.Do(Move(x, 300));
+  game.Do(Move(8, 300));
+  ASSERT_TRUE(game.Ui().GetBuildStreetStatus());
+  const CStrPreviewRect* preview = game.Ui().GetStrPreviewRect();
+  ASSERT_NE(preview, nullptr);
+  auto length = [&] { return std::abs(preview->GetEndX() - x0) + std::abs(preview->GetEndY() - y0); };
+  const int arrived = length();
+  ASSERT_GT(arrived, 2);
+
+  game.Do(Wait(400));
+  EXPECT_TRUE(game.Map().IsPanning());
+  const int endX = preview->GetEndX(), endY = preview->GetEndY();
+  EXPECT_GT(length(), arrived + 2) << "the preview grows while the map pans under the pointer";
+  ASSERT_TRUE(endX == x0 || endY == y0) << "the preview runs along one axis";
+
+  game.Run({Release(8, 300), Frames(2)});
+  const int dx = (endX > x0) - (endX < x0), dy = (endY > y0) - (endY < y0);
+  const int cells = std::abs(endX - x0) + std::abs(endY - y0);
+  for (int k = 0; k <= cells; ++k) {
+    const int t = type(x0 + k * dx, y0 + k * dy);
+    EXPECT_TRUE(t == OBJ_RAIL_PIECE || t == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
+  }
+  // Past the junction, two cells deep, that ends the track.
+  for (int k = cells + 2; k <= cells + 4; ++k) {
+    const int x = x0 + k * dx, y = y0 + k * dy;
+    if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) break;
+    EXPECT_EQ(type(x, y), before[x * ISO_MAP_SIZE + y]) << "track " << k << " cells on, past the preview";
+  }
+}
+
+// A zone dragged to the screen's left edge and held there: the area's far
+// corner follows the cells that the pan brings under the pointer.
+TEST(ScenarioDragEnd, AZoneHeldAtTheScreensEdgeGrowsWithThePan) {
+  Scenario game;
+  StreetAcross(game);
+  const Point from{400, 300};
+  StartZoneDrag(game, from, {50, 300});
+  game.Do(Move(8, 300));
+  const int arrivedX = CUserInt::selObj.endX, arrivedY = CUserInt::selObj.endY;
+  game.Do(Wait(400));
+  ASSERT_TRUE(game.Map().IsPanning());
+  int tx = -1, ty = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(8, 300, &tx, &ty), 0);
+  EXPECT_TRUE(tx != arrivedX || ty != arrivedY) << "the map panned cells under the pointer";
+  EXPECT_EQ(CUserInt::selObj.endX, tx);
+  EXPECT_EQ(CUserInt::selObj.endY, ty);
+  game.Do(Release(8, 300));
 }
 
 }  // namespace
