@@ -186,15 +186,17 @@ int CIsoWelt::PanningYMax(const selObjType& sel) const {
   return (m_pDisplay ? m_pDisplay->GetScreenHeight() : panning_y_max + 150) - 20;
 }
 
+bool CIsoWelt::InPanningBand(int mx, int my, const selObjType& sel) const {
+  return mx < 20 || mx > panning_x_max || my < 20 || my > PanningYMax(sel);
+}
+
 int CIsoWelt::CheckPannungMode() {
   const selObjType* sel = m_pHost->GetSelection();
   if (!sel) return m_Panning;
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
   const bool possible = DragMayPan(*sel, *m_pHost);
-  const int yMax = PanningYMax(*sel);
-  const bool band = mx < 20 || mx > panning_x_max || my < 20 || my > yMax;
-  const bool wanted = possible && band;
+  const bool wanted = possible && InPanningBand(mx, my, *sel);
   int dx = 0, dy = 0;
   if (mx < 20)
     dx = 8;
@@ -202,7 +204,7 @@ int CIsoWelt::CheckPannungMode() {
     dx = -8;
   else if (my < 20)
     dy = 6;
-  else if (my > yMax)
+  else if (my > PanningYMax(*sel))
     dy = -6;
   if (wanted != (m_Panning != 0)) {
     if (wanted) {
@@ -228,7 +230,7 @@ int CIsoWelt::CheckPannungModeAgain() {
   int mx, my;
   m_pHost->GetMousePosition(mx, my);
   const bool possible = DragMayPan(*sel, *m_pHost);
-  if (!possible || !(mx < 20 || mx > panning_x_max || my < 20 || my > PanningYMax(*sel))) return 0;
+  if (!possible || !InPanningBand(mx, my, *sel)) return 0;
   return CheckPannungMode();
 }
 

@@ -155,6 +155,8 @@ class CIsoWelt {
   void ResetPanningMode();
   // The lowest mouse row above the bottom band.
   int PanningYMax(const selObjType& sel) const;
+  // Whether the mouse at (mx, my) stands in the edge-panning band.
+  bool InPanningBand(int mx, int my, const selObjType& sel) const;
   void FixeIsoKoorCalc(unsigned short x, unsigned short y, int& sx, int& sy);
   void FixeGroupRichtung(unsigned short x, unsigned short y, int& sx, int& sy);
   void MouseKoorToScreenKoor(int mx, int my, int* sx, int* sy);

@@ -143,7 +143,7 @@ int CUserInt::OnPlayloopTurn() {
 void CUserInt::FollowPanningDrag() {
   if (!m_pIsoWelt || !m_pIsoWelt->IsPanning()) return;
   const bool street = selObj.tool == 2 && selObj.streetDrag;
-  const bool area = selObj.tool >= 10 && selObj.tool <= 12 && selObj.leftDrag && selObj.startX != -1;
+  const bool area = GetBuildSurfaceStatus() && selObj.leftDrag && selObj.startX != -1;
   if (!street && !area) return;
   // A pointer beyond the map's edge takes no cell, nor does its release.
   int tx = -1, ty = -1;
