@@ -533,14 +533,108 @@ TEST_F(Lines, ABusComesWhereTheViewShowsTheLineAndGoesAfterStandingOutOfViewForI
   EXPECT_EQ(line->GetVehicleCount(), 0);
   EXPECT_EQ(line->GetVehicle(0), nullptr);
   EXPECT_EQ(world.GetUserInt()->GetBusList()->GetCount(), 0) << "the bus is gone";
+  // While no part of the line is in view, no bus is put up.
+  zortest::Clock().Set(left + COpnvLine::kVehicleGap);
+  line->OnPlayloopTurn();
+  EXPECT_EQ(line->GetVehicleCount(), 0);
+  EXPECT_EQ(line->GetVehicle(0), nullptr);
 
   // Back on the line once the next bus is due, one comes into view again.
   map.SetIsoCenter(80, 76);
-  zortest::Clock().Set(left + COpnvLine::kVehicleGap);
+  zortest::Clock().Set(left + 2 * COpnvLine::kVehicleGap);
   line->OnPlayloopTurn();
   ASSERT_EQ(line->GetVehicleCount(), 1);
   ASSERT_NE(line->GetVehicle(0), nullptr);
   EXPECT_TRUE(line->GetVehicle(0)->GetMicroSimObject()->m_Visible);
+  line->Destroy();
+  delete line;
+}
+
+// Where a bus enters with the first stop out of view: the first cell of its
+// way (out for even slots, back for odd) that the view shows, in driving
+// order, heading for the first stop at or after that cell.
+TEST_F(Lines, ABusEntersAtTheFirstCellOfItsWayInViewAndHeadsForTheStopAfterIt) {
+  CSecondLayerObject* b = nullptr;
+  COpnvLine* line = BusLineOn80(45, 85, 0, &b);
+  ASSERT_NE(line, nullptr);
+  const LineDataType& data = *line->GetData();
+  ASSERT_EQ(data.streetsOneWay, 2);
+  ASSERT_EQ(data.streetEntries, 4);
+  CIsoWelt& map = *world.GetIsoWelt();
+  // The first visible cell of route street `entry` between rows from and to
+  // (stepping as the street is driven).
+  auto firstInView = [&](int entry, int from, int to) -> const BinaryMicroSimObject* {
+    CStrStrasse* street = world.GetStreetNet()->GetStreetByID(data.streetIds[entry]);
+    CMicroZellenGroup* group = street ? street->GetMicroZellenGroup() : nullptr;
+    if (!group) return nullptr;
+    for (int y = from;; y += from < to ? 1 : -1) {
+      const BinaryMicroSimObject* cell =
+          group->FindMember(80, static_cast<unsigned short>(y), static_cast<uint16_t>(data.streetIds[entry]), false);
+      if (cell && cell->m_Visible) return cell;
+      if (y == to) return nullptr;
+    }
+  };
+  // The stop a bus heads for: its index on the line and its id.
+  auto nextStop = [&](int slot) {
+    int next = -1;
+    const int id = line->GetNextMicroHstID(slot, next);
+    return std::pair(next, id);
+  };
+  const uint32_t t0 = zortest::Clock().Now();
+
+  // The view's top edge cuts the first street past the first stop: the bus
+  // out enters there, for the second stop; the bus back enters where its
+  // way begins, before the second stop on the way back.
+  map.SetIsoCenter(80, 76);
+  ASSERT_FALSE(map.GetIsoInfo(80, 45)->GetVisibleFlag());
+  ASSERT_TRUE(map.GetIsoInfo(80, 60)->GetVisibleFlag());
+  line->OnPlayloopTurn();
+  ASSERT_NE(line->GetVehicle(0), nullptr);
+  const BinaryMicroSimObject* out = firstInView(0, 40, 69);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(line->GetVehicle(0)->GetMicroSimObject(), out);
+  EXPECT_EQ(nextStop(0), std::pair(1, static_cast<int>(b->GetID())));
+  zortest::Clock().Set(t0 + COpnvLine::kVehicleGap);
+  line->OnPlayloopTurn();
+  ASSERT_NE(line->GetVehicle(1), nullptr);
+  const BinaryMicroSimObject* back = firstInView(2, 90, 71);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(line->GetVehicle(1)->GetMicroSimObject(), back);
+  EXPECT_EQ(nextStop(1), std::pair(2, static_cast<int>(b->GetID())));
+  line->Destroy();
+  delete line;
+}
+
+// The view's bottom edge cuts the first street before the first stop: the
+// bus out enters at the street's first cell in view and heads for that
+// stop, and so does the bus back, which comes into view past the last.
+TEST_F(Lines, ABusEnteringBeforeTheFirstStopOrPastTheLastHeadsForTheFirst) {
+  COpnvLine* line = BusLineOn80(45, 85, 0);
+  ASSERT_NE(line, nullptr);
+  const LineDataType& data = *line->GetData();
+  CIsoWelt& map = *world.GetIsoWelt();
+  map.SetIsoCenter(80, 22);
+  ASSERT_FALSE(map.GetIsoInfo(80, 45)->GetVisibleFlag());
+  ASSERT_TRUE(map.GetIsoInfo(80, 41)->GetVisibleFlag());
+  line->OnPlayloopTurn();
+  CMicroOpnv* bus = line->GetVehicle(0);
+  ASSERT_NE(bus, nullptr);
+  EXPECT_EQ(bus->GetMicroSimObject()->m_SimID, data.streetIds[0]);
+  EXPECT_TRUE(bus->GetMicroSimObject()->m_Visible);
+  int next = -1;
+  EXPECT_EQ(line->GetNextMicroHstID(0, next), data.stopIds[0]);
+  EXPECT_EQ(next, 0);
+  // The bus back first comes into view past the way back's last stop: it
+  // heads for the line's first stop again.
+  zortest::Clock().Set(zortest::Clock().Now() + COpnvLine::kVehicleGap);
+  line->OnPlayloopTurn();
+  CMicroOpnv* back = line->GetVehicle(1);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->GetMicroSimObject()->m_SimID, data.streetIds[3]);
+  EXPECT_TRUE(back->GetMicroSimObject()->m_Visible);
+  next = -1;
+  EXPECT_EQ(line->GetNextMicroHstID(1, next), data.stopIds[0]);
+  EXPECT_EQ(next, 0);
   line->Destroy();
   delete line;
 }
