@@ -1,5 +1,7 @@
 #include "microsim/micro_car.h"
 
+#include <cassert>
+
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
 #include "framework/qno_sprite.h"
@@ -84,6 +86,12 @@ void CCar::GetScreenXYPos(int& x, int& y, int& x2, int& y2) const {
 void CCar::SetMicroSimObject(BinaryMicroSimObject* cell) {
   m_pZelle = cell;
   if (!cell) ResetIsoXYSecond();
+}
+
+void CCar::PassToCell(BinaryMicroSimObject* cell) {
+  assert(IsAuto());
+  CCar::ResetIsoXYSecond();
+  m_pZelle = cell;
 }
 
 int CCar::GetLifeTimeLeft() {

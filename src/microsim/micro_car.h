@@ -48,6 +48,12 @@ class CCar : public CIsoVehicle {
   // The cell the vehicle stands in; null while it stands in none.
   virtual void SetMicroSimObject(BinaryMicroSimObject* cell);
   BinaryMicroSimObject* GetMicroSimObject() const { return m_pZelle; }
+  // A private car goes from its cell into `cell`: what
+  // SetMicroSimObject(nullptr) and then SetMicroSimObject(cell) leave, done
+  // without asking the vehicle's class (only line vehicles have their own
+  // SetMicroSimObject), so that the move reads none of the car but the
+  // fields it writes.
+  void PassToCell(BinaryMicroSimObject* cell);
   // Life -= the frame time; the life left.
   virtual int GetLifeTimeLeft();
 
@@ -61,7 +67,8 @@ class CCar : public CIsoVehicle {
     return m_IsoX >= 0;
   }
   void SetIsoXYSecond(int x, int y, int slot) override;
-  void ResetIsoXYSecond() override;
+  // Final: PassToCell calls it without asking the vehicle's class.
+  void ResetIsoXYSecond() final;
   // Only directions 0..63 are taken.
   void SetRichtungsIndex(int dir) {
     if (dir >= 0 && dir < kDirections) m_Richtung = dir;
@@ -80,6 +87,9 @@ class CCar : public CIsoVehicle {
   uint32_t SpriteID(int dir) const;
 
  protected:
+  // First, next to the second drawing's place that leaving a cell resets:
+  // a car that changes cell has both written in one cache line as a rule.
+  BinaryMicroSimObject* m_pZelle = nullptr;
   int32_t m_SpriteKind = -1;
   int32_t m_ResID = 0;
   int32_t m_Richtung = 0;
@@ -87,7 +97,6 @@ class CCar : public CIsoVehicle {
   int16_t m_OffX = 0, m_OffY = 0;    // zoom levels 2 and 4
   int32_t m_MaxSpeed = 57;
   int32_t m_Life = 0;
-  BinaryMicroSimObject* m_pZelle = nullptr;
   int32_t m_CarSizeType = 0;
   int32_t m_IsoX = -1, m_IsoY = -1;
   int32_t m_ScreenX = -1, m_ScreenY = -1;

@@ -655,16 +655,17 @@ int CQnoMicroZelle::MoveCars(unsigned short x, unsigned short y, bool busLane) {
       // branch (a single way on taken as SplittTrafic takes it), and the
       // placing there.
       // The vehicle passes from cell to cell with what the cell keeps of
-      // it; the car is told it has no cell, then its new one.
+      // it; the car, a private one, is told its new cell at once, which
+      // leaves it as being told it has no cell and then the new one would
+      // (nothing below reads the car).
       cell->m_Position = Cell::kNoPosition;
       PassVehicle(cell, next);
-      car->SetMicroSimObject(nullptr);
+      car->PassToCell(next);
       LockConflicts(cell, 0);
       cell->m_OldPosition = p;
       cell->m_Choice = Cell::kNoChoice;
       if (next->m_Choice == Cell::kNoChoice) next->m_Choice = 0;
       StayInCell(next, toAfter, Cell::kNoPosition, distance - d, now);
-      car->SetMicroSimObject(next);
       LockConflicts(next, 1);
       continue;
     }

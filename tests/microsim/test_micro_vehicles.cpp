@@ -527,3 +527,20 @@ TEST_F(MovementTest, ACarReachingIntoTheTileInFrontIsListedThereAtRotationZeroOn
   g_ZoomStufe = ISO_ZOOM_2;
   CMicroSimHost::Install(&host);
 }
+
+TEST_F(MovementTest, ACarMovingIntoTheNextCellIsNoLongerDrawnASecondTimeWhereItWas) {
+  host.velocity[7] = 20.0;  // 16 tenths a turn
+  // Cells a pixel (10 tenths) apart: one turn takes the car from its cell's
+  // point into the next cell, where it stops.
+  LayoutPtr lane = Chain(10, 1, false);
+  TestCar* car = Place(*lane, 0);
+  car->SetIsoXYSecond(70, 71, 3);
+  CIsoWelt::m_CarSecondRender[70][71][3] = car;
+  lane->MoveCars(3, 4, false);
+  ASSERT_EQ(CellOf(*lane, car), 1);
+  EXPECT_EQ(car->GetMicroSimObject(), lane->GetZelle(1));
+  EXPECT_EQ(lane->GetZelle(1)->m_Position, 4);
+  EXPECT_EQ(car->GetSecondX(), -1);
+  EXPECT_EQ(car->GetSecondSlot(), -1);
+  EXPECT_EQ(CIsoWelt::m_CarSecondRender[70][71][3], nullptr);
+}
