@@ -140,6 +140,22 @@ void PutBackLater(uint16_t* dst, const uint16_t* picture, const uint16_t* owner,
   }
 }
 
+// The rows of a box from where its first row starts, `pitch` pixels apart
+// in the buffer, the picture and the owners alike: the places are stepped
+// through in locals instead of worked out again from the object's fields,
+// which every store through a byte pointer forces the compiler to read
+// again.
+void PutBackLaterRows(uint16_t* dst, const uint16_t* picture, const uint16_t* owner, size_t count, uint16_t limit,
+                      size_t pitch, int rows) {
+  for (int r = 0; r < rows; ++r, dst += pitch, picture += pitch, owner += pitch)
+    PutBackLater(dst, picture, owner, count, limit);
+}
+
+// The same for a copy of n bytes a row, rows `pitch` bytes apart.
+void CopyRows(uint8_t* dst, const uint8_t* src, size_t n, size_t pitch, int rows) {
+  for (int r = 0; r < rows; ++r, dst += pitch, src += pitch) CopyRun(dst, src, n);
+}
+
 // The span of columns [first, end) a line is cut to.
 struct Columns {
   int first, end;
@@ -484,14 +500,16 @@ void QnoVisibleRuns::PutBackDrawn(const std::vector<QnoBox>& since) {
       for (int b = firstBlock; whole && b <= lastBlock; ++b) whole = w[b] != 0;
     }
     const size_t count = static_cast<size_t>(right - left);
-    for (int row = top; row < bottom; ++row) {
-      uint8_t* dst = m_pixels + static_cast<ptrdiff_t>(row) * m_pitch + 2 * left;
-      const size_t at = static_cast<size_t>(row - m_top) * pitchPixels + static_cast<size_t>(left);
-      if (whole)
-        CopyRun(dst, reinterpret_cast<const uint8_t*>(m_picture.data() + at), 2 * count);
-      else
-        PutBackLater(reinterpret_cast<uint16_t*>(dst), m_picture.data() + at, m_owner.data() + at, count, 0xFFFE);
-    }
+    // The buffer's rows of 16-bit pixels are pitchPixels apart, as the
+    // picture's are.
+    uint8_t* dst = m_pixels + static_cast<ptrdiff_t>(top) * m_pitch + 2 * left;
+    const size_t at = static_cast<size_t>(top - m_top) * pitchPixels + static_cast<size_t>(left);
+    if (whole)
+      CopyRows(dst, reinterpret_cast<const uint8_t*>(m_picture.data() + at), 2 * count, 2 * pitchPixels,
+               bottom - top);
+    else
+      PutBackLaterRows(reinterpret_cast<uint16_t*>(dst), m_picture.data() + at, m_owner.data() + at, count, 0xFFFE,
+                       pitchPixels, bottom - top);
   };
   for (const QnoBox& box : since) putBack(box);
   for (const QnoBox& box : m_drawn) putBack(box);

@@ -850,6 +850,46 @@ TEST(SpriteVisibleRuns, OverlayBoxesOfEveryWidthArePutBackWhole) {
   }
 }
 
+// A buffer whose rows are padded past its width (91 pixels of 16 bits in
+// rows of 184 bytes): the boxes put back step from row to row by the
+// buffer's pitch, in the buffer, the picture and the owners alike. Half the
+// clip rectangle lies under a ground that draws every pixel of its blocks
+// (the boxes there are copied whole), half under sprites with holes (only
+// the pixels some sprite draws are put back). Every frame equals drawing
+// every item in turn.
+TEST(SpriteVisibleRuns, BoxesArePutBackRowByRowInAPaddedBuffer) {
+  Canvas each(91, 70), kept(91, 70);
+  ASSERT_GT(kept.rb.GetPitch(), 2 * 91);
+  std::mt19937 rng(41);
+  const Bytes shape = zorgen::WriteSprite(Shape());
+  const Bytes ground = zorgen::WriteSprite(gfxtest::Solid(48, 64, 0x0421));
+  // The ground on the left; on the right, shapes apart from one another
+  // (their corners are drawn by no sprite), each after an overlay.
+  std::vector<KeptItem> items{{false, ground.data(), 0, 0}};
+  for (int i = 0; i < 12; ++i) {
+    const int x = static_cast<int>(rng() % 90) - 5, y = static_cast<int>(rng() % 70) - 3;
+    items.push_back({true, nullptr, x, y});
+    items.push_back({false, shape.data(), 52 + 14 * (i % 3), 4 + 16 * (i / 3)});
+  }
+  auto work = [&](Canvas& c, size_t i, int frame) {
+    const int x = items[i].x + frame % 7 - 3, y = items[i].y + frame % 4;
+    const int width = 1 + static_cast<int>(i * 5 + static_cast<size_t>(frame)) % 24;
+    c.rb.FillRect(x, y, x + width, y + 3 + frame % 5, static_cast<uint32_t>(0x2000 + 16 * i + frame));
+  };
+  QnoVisibleRuns visible;
+  PackForKeptCanvas(visible, each, kept, {0, 0, 91, 70}, items);
+  if (HasFatalFailure()) return;
+  const QnoSpriteTarget eachTarget(&each.rb);
+  for (int frame = 0; frame < 20; ++frame) {
+    for (size_t i = 0; i < items.size(); ++i)
+      items[i].overlay ? work(each, i, frame) : eachTarget.Draw(items[i].sprite, items[i].x, items[i].y);
+    kept.rb.SetPictureKept(true);
+    EXPECT_EQ(visible.Draw([&](size_t i) { work(kept, i, frame); }), frame > 0);
+    kept.rb.SetPictureKept(false);
+    ASSERT_EQ(Shown(kept), Shown(each)) << "frame " << frame;
+  }
+}
+
 // More overlays than the picture's owners can number: every one is drawn
 // as a plain break, and the picture stays the sequence's.
 TEST(SpriteVisibleRuns, OverlaysPastTheOwnersCountAreBreaks) {
