@@ -51,6 +51,33 @@ void Panel(cairo_t* cr, double x, double y, double w, double h) {
   Bevel(cr, x, y, w, h, true);
 }
 
+namespace {
+std::vector<std::string> g_wordsOffPicture;
+
+// Notes the words when their ink, at (left, baseline) in the context's
+// space, leaves the picture being drawn.
+void NoteWordsOffPicture(cairo_t* cr, const std::string& text, const cairo_text_extents_t& te, double left,
+                         double baseline) {
+  double x0 = left + te.x_bearing, y0 = baseline + te.y_bearing;
+  double x1 = x0 + te.width, y1 = y0 + te.height;
+  cairo_user_to_device(cr, &x0, &y0);
+  cairo_user_to_device(cr, &x1, &y1);
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return;
+  const double w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
+  constexpr double kHalf = 0.5;
+  if (std::min(x0, x1) < -kHalf || std::min(y0, y1) < -kHalf || std::max(x0, x1) > w + kHalf ||
+      std::max(y0, y1) > h + kHalf)
+    g_wordsOffPicture.push_back(text);
+}
+}  // namespace
+
+std::vector<std::string> TakeWordsOffPicture() {
+  std::vector<std::string> out;
+  out.swap(g_wordsOffPicture);
+  return out;
+}
+
 void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
           Align align) {
   cairo_font_face_t* face = LoadFontFace(FontPath(font));
@@ -64,6 +91,7 @@ void Text(cairo_t* cr, const char* font, double size, const std::string& text, d
   cairo_move_to(cr, std::round(left), baseline);
   Set(cr, c);
   cairo_show_text(cr, text.c_str());
+  NoteWordsOffPicture(cr, text, te, std::round(left), baseline);
 }
 
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gen/canvas.h"
 #include "manifest.h"
@@ -51,6 +52,10 @@ void Panel(cairo_t* cr, double x, double y, double w, double h);
 void Sheet(cairo_t* cr, double x, double y, double w, double h);
 void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
           Align align = Align::Left);
+// The words Text drew since the last call whose ink ran more than half a
+// pixel past the edge of the picture they were drawn into, where the
+// picture cuts them; the list starts empty again.
+std::vector<std::string> TakeWordsOffPicture();
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
 void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
 void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
