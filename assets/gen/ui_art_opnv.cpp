@@ -118,8 +118,8 @@ Image16 FaresPage(const UiArt& a, bool english) {
   const struct {
     int y;
     Words w;
-  } rows[] = {{33, {"Grundpreis (Cent)", "Base fare (cents)"}},
-              {62, {"Preis je Kilometer (Cent)", "Fare per kilometre (cents)"}},
+  } rows[] = {{33, {"Grundpreis (Euro)", "Base fare (euros)"}},
+              {62, {"Preis je Kilometer (Euro)", "Fare per kilometre (euros)"}},
               {91, {"Rabatt Monatskarte (%)", "Monthly ticket discount (%)"}}};
   for (const auto& r : rows) {
     PageLabel(cr, r.w, english, 14, r.y + 12);
