@@ -58,6 +58,7 @@ std::vector<std::string> g_wordsOffPicture;
 // space, leaves the picture being drawn.
 void NoteWordsOffPicture(cairo_t* cr, const std::string& text, const cairo_text_extents_t& te, double left,
                          double baseline) {
+  if (te.width <= 0 || te.height <= 0) return;
   double x0 = left + te.x_bearing, y0 = baseline + te.y_bearing;
   double x1 = x0 + te.width, y1 = y0 + te.height;
   cairo_user_to_device(cr, &x0, &y0);
@@ -65,8 +66,12 @@ void NoteWordsOffPicture(cairo_t* cr, const std::string& text, const cairo_text_
   cairo_surface_t* target = cairo_get_target(cr);
   if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return;
   const double w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
+  // Less than half a pixel past the edge shows nothing; a wide picture is a
+  // window's or a page's background, whose sides the window's frame
+  // covers, so its words keep two pixels from them.
   constexpr double kHalf = 0.5;
-  if (std::min(x0, x1) < -kHalf || std::min(y0, y1) < -kHalf || std::max(x0, x1) > w + kHalf ||
+  const double sideMargin = w >= 150 ? 2 : -kHalf;
+  if (std::min(x0, x1) < sideMargin || std::min(y0, y1) < -kHalf || std::max(x0, x1) > w - sideMargin ||
       std::max(y0, y1) > h + kHalf)
     g_wordsOffPicture.push_back(text);
 }

@@ -54,7 +54,9 @@ void Text(cairo_t* cr, const char* font, double size, const std::string& text, d
           Align align = Align::Left);
 // The words Text drew since the last call whose ink ran more than half a
 // pixel past the edge of the picture they were drawn into, where the
-// picture cuts them; the list starts empty again.
+// picture cuts them, or, in a picture 150 pixels wide or more, came within
+// two pixels of its left or right side, where a window's frame covers
+// them; the list starts empty again.
 std::vector<std::string> TakeWordsOffPicture();
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
 void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
