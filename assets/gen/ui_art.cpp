@@ -1125,17 +1125,17 @@ Image16 DrawBitmap(const UiArt& a) {
 // an animation's states under their picture ids and the animation under
 // its own. Each blob is handed over with the words its drawing cut.
 void DrawInterfaceArt(const std::function<void(uint32_t, Bytes, const std::vector<std::string>&)>& take) {
-  TakeWordsOffPicture();
+  TakeCutWords();
   for (const UiArt& a : UiArts()) {
     if (!a.Animated()) {
       Bytes blob = WriteQbmp16(DrawBitmap(a), KEY_565, false);
-      take(a.id, std::move(blob), TakeWordsOffPicture());
+      take(a.id, std::move(blob), TakeCutWords());
       continue;
     }
     std::vector<AniState> states;
     for (uint32_t s = 0; s < a.states; ++s) {
       Bytes blob = WriteQbmp16(DrawState(a, static_cast<int>(s)), KEY_565, false);
-      take(a.firstPicture + s, std::move(blob), TakeWordsOffPicture());
+      take(a.firstPicture + s, std::move(blob), TakeCutWords());
       states.push_back({1000, s, {{AniAtom{a.firstPicture + s, 0, 0, 0, 0}}}});
     }
     take(a.id, WriteAnimation(states), {});

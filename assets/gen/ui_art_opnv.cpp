@@ -65,7 +65,7 @@ Image16 FleetPage(const UiArt& a, bool english) {
     Field(cr, 262, b.y + 1, 39, 14);
   }
   Rule(cr, 10, a.width - 10, 126);
-  PageLabel(cr, {"Busse gesamt", "Buses in all"}, english, 14, 148, true);
+  PageLabel(cr, {"Alle Busse", "Buses in all"}, english, 14, 148, true);
   Field(cr, 92, 136, 47, 16);
   PageLabel(cr, {"Bedarf", "Needed"}, english, 14, 165);
   Field(cr, 102, 153, 37, 16);

@@ -184,8 +184,8 @@ Image16 FinancesPage(const UiArt& a, bool english) {
     Words w;
     bool total;
   } rows[] = {{47, {"Einnahmen \xC3\x96PNV", "Transit income"}, false},
-              {68, {"St\xC3\xA4" "dtische Einnahmen", "City income"}, false},
-              {89, {"Einnahmen gesamt", "Total income"}, true},
+              {68, {"Einnahmen Stadt", "City income"}, false},
+              {89, {"Einnahmen", "Total income"}, true},
               {131, {"Unterhalt", "Upkeep"}, false},
               {152, {"Bau", "Construction"}, false},
               {173, {"Forschung", "Research"}, false},

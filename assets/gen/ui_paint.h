@@ -52,12 +52,13 @@ void Panel(cairo_t* cr, double x, double y, double w, double h);
 void Sheet(cairo_t* cr, double x, double y, double w, double h);
 void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
           Align align = Align::Left);
-// The words Text drew since the last call whose ink ran more than half a
-// pixel past the edge of the picture they were drawn into, where the
-// picture cuts them, or, in a picture 150 pixels wide or more, came within
-// two pixels of its left or right side, where a window's frame covers
-// them; the list starts empty again.
-std::vector<std::string> TakeWordsOffPicture();
+// The words Text drew since the last call that the picture cuts: their ink
+// runs more than half a pixel past the picture's edge, comes within two
+// pixels of the left or right side of a picture 150 pixels wide or more (a
+// window's or a page's background, whose sides the window's frame
+// covers), or lies under a well or a sheet drawn after them. The list
+// starts empty again, and so does the picture.
+std::vector<std::string> TakeCutWords();
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
 void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
 void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
