@@ -191,7 +191,7 @@ Image16 FinancesPage(const UiArt& a, bool english) {
               {173, {"Forschung", "Research"}, false},
               {194, {"Zusch\xC3\xBCsse", "Subsidies"}, false},
               {215, {"Zinsen", "Interest"}, false},
-              {236, {"Ausgaben gesamt", "Total expenses"}, true},
+              {236, {"Ausgaben", "Total expenses"}, true},
               {279, {"Bilanz", "Balance"}, true},
               {300, {"Kontostand", "Account"}, true},
               {331, {"Kredite", "Loans"}, false}};

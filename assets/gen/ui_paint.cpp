@@ -50,13 +50,14 @@ void NoteLettering(cairo_t* cr, const std::string& text, const cairo_text_extent
 }
 
 // A field drawn at (x, y, w, h) covers the words drawn before it where it
-// overlaps their ink by more than half a pixel.
+// overlaps their ink or comes closer than a pixel to it: a word must not
+// run into the field beside it.
 void NoteCoveredLettering(cairo_t* cr, double x, double y, double w, double h) {
   double x0 = x, y0 = y, x1 = x + w, y1 = y + h;
   ToDevice(cr, x0, y0, x1, y1);
-  constexpr double kHalf = 0.5;
+  constexpr double kGap = 1, kHalf = 0.5;
   for (const Lettering& l : g_lettering)
-    if (l.surface == cairo_get_target(cr) && std::min(x1, l.x1) - std::max(x0, l.x0) > kHalf &&
+    if (l.surface == cairo_get_target(cr) && std::min(x1, l.x1) - std::max(x0, l.x0) > -kGap &&
         std::min(y1, l.y1) - std::max(y0, l.y0) > kHalf)
       g_cutWords.push_back(l.text);
 }
