@@ -45,7 +45,12 @@ bool ProduceTexts(GameDataBuilder& out, const std::string& textDir);
 // The message and help text files "MTG", "MTE", "ITG", "ITE" (".GLA").
 bool ProduceMessageFiles(const std::string& sourceDir, const std::string& outDir);
 bool ProduceMapArt(GameDataBuilder& out);
+// Draws every picture of the interface; a picture that cuts the words it
+// letters is reported, and still produced.
 bool ProduceInterfaceArt(GameDataBuilder& out);
+// Draws the interface's pictures alone and counts the words they cut,
+// each reported.
+int CountCutWords();
 // The sound directory's files: the effects as <NAME>.BIN (WAV) and the
 // music as ATMO1.MID ... ATMO9.MID.
 constexpr const char* SOUND_DIR = "SOUND";

@@ -4,9 +4,11 @@
 // throughout: slate-blue panels, light bevels, a warm yellow for what the
 // pointer is over, and the map's own colours wherever a picture stands for it.
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "gen/generator.h"
 #include "gen/ui_paint.h"
@@ -587,7 +589,7 @@ Image16 PageHeader(const UiArt& a, int activeTab, bool english, int buttons) {
     else
       Gradient(cr, x, 2, w, 13, {46, 54, 80}, {30, 36, 54});
     Bevel(cr, x, on ? 0 : 2, w, on ? 16 : 13, true);
-    Text(cr, on ? kCondensedBold : kCondensed, english && t == 2 ? 8 : 10, tabs[t], x + w / 2, 12,
+    Text(cr, on ? kCondensedBold : kCondensed, english && t == 2 ? 7 : 10, tabs[t], x + w / 2, 12,
          on ? kAccent : kEdgeLight, Align::Centre);
   }
   FillRect(cr, kTabX[activeTab] + 1, 14, kTabX[activeTab + 1] - kTabX[activeTab] - 2, 3, kPanelTop);
@@ -956,7 +958,9 @@ Image16 RatingButton(const UiArt& a, int state, bool english) {
   Line(cr, cx, cy, cx + 9, cy - 11, 2.5, kWhite);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   Disc(cr, cx, cy, 3, kWhite);
-  Text(cr, kCondensedBold, 9, english ? "Rating" : "Bewertung", cx, 45 + d, state == 1 ? kAccent : kTextLight,
+  // The word stays where it is when the button is pressed: it fills the
+  // button's width.
+  Text(cr, kCondensedBold, 9, english ? "Rating" : "Bewertung", a.width / 2.0, 45 + d, state == 1 ? kAccent : kTextLight,
        Align::Centre);
   return c.ToImage();
 }
@@ -1117,23 +1121,50 @@ Image16 DrawBitmap(const UiArt& a) {
   }
 }
 
-}  // namespace
-
-bool ProduceInterfaceArt(GameDataBuilder& out) {
-  bool ok = true;
+// Every interface picture as its blobs: a still picture under its own id,
+// an animation's states under their picture ids and the animation under
+// its own. Each blob is handed over with the words its drawing cut.
+void DrawInterfaceArt(const std::function<void(uint32_t, Bytes, const std::vector<std::string>&)>& take) {
+  TakeCutWords();
   for (const UiArt& a : UiArts()) {
     if (!a.Animated()) {
-      ok &= out.Put(a.id, WriteQbmp16(DrawBitmap(a), KEY_565, false));
+      Bytes blob = WriteQbmp16(DrawBitmap(a), KEY_565, false);
+      take(a.id, std::move(blob), TakeCutWords());
       continue;
     }
     std::vector<AniState> states;
     for (uint32_t s = 0; s < a.states; ++s) {
-      ok &= out.Put(a.firstPicture + s, WriteQbmp16(DrawState(a, static_cast<int>(s)), KEY_565, false));
+      Bytes blob = WriteQbmp16(DrawState(a, static_cast<int>(s)), KEY_565, false);
+      take(a.firstPicture + s, std::move(blob), TakeCutWords());
       states.push_back({1000, s, {{AniAtom{a.firstPicture + s, 0, 0, 0, 0}}}});
     }
-    ok &= out.Put(a.id, WriteAnimation(states));
+    take(a.id, WriteAnimation(states), {});
   }
+}
+
+void ReportCutWords(uint32_t id, const std::vector<std::string>& words) {
+  for (const std::string& w : words)
+    std::fprintf(stderr, "zor_gamedata: picture %u cuts the words \"%s\"\n", id, w.c_str());
+}
+
+}  // namespace
+
+bool ProduceInterfaceArt(GameDataBuilder& out) {
+  bool ok = true;
+  DrawInterfaceArt([&](uint32_t id, Bytes blob, const std::vector<std::string>& cut) {
+    ReportCutWords(id, cut);
+    ok &= out.Put(id, std::move(blob));
+  });
   return ok;
+}
+
+int CountCutWords() {
+  int cut = 0;
+  DrawInterfaceArt([&](uint32_t id, Bytes, const std::vector<std::string>& words) {
+    ReportCutWords(id, words);
+    cut += static_cast<int>(words.size());
+  });
+  return cut;
 }
 
 }  // namespace zorgen

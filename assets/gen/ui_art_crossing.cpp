@@ -112,8 +112,9 @@ Image16 StreetBackground(const UiArt& a, bool english, Words title, bool busLane
   if (busLane) Label(cr, english ? "Bus lane" : "Busspur", 160, 71, Align::Right);
   Label(cr, english ? "Direction" : "Richtung", 12, 77 + dy);
   Well(cr, 10, 80 + dy, 101, 63);
-  Label(cr, english ? "Load, direction 1" : "Auslastung Richtung 1", 112, 85 + dy);
-  Label(cr, english ? "Load, direction 2" : "Auslastung Richtung 2", 112, 118 + dy);
+  // The bars' labels run to the window's right edge in a smaller face.
+  Text(cr, kCondensed, 9, english ? "Load, direction 1" : "Auslastung Richtung 1", 112, 85 + dy, kTextLight);
+  Text(cr, kCondensed, 9, english ? "Load, direction 2" : "Auslastung Richtung 2", 112, 118 + dy, kTextLight);
   // The chart's item stands at chartY: the game draws its zero line there and
   // the loads upwards, up to one and a half chart heights (54 rows), with the
   // hour mark reaching 58 rows up. The frame holds all of that; the hours and

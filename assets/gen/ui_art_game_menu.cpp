@@ -120,8 +120,9 @@ Image16 SavePage(const UiArt& a, bool english) {
   PageFrame(cr, a.width, a.height, english ? "Save game" : "Spiel speichern");
   ListSheet(cr, 36, 200);
   NameSheet(cr);
-  Text(cr, kCondensed, 10, english ? "Type a name below," : "Namen unten eingeben,", 186, 214, kTextLight);
-  Text(cr, kCondensed, 10, english ? "then save." : "dann speichern.", 186, 227, kTextLight);
+  // Three short lines: the page's right edge is the window's frame.
+  const Words lines[] = {{"Namen unten", "Type a name"}, {"eingeben, dann", "below, then"}, {"speichern.", "save."}};
+  for (int i = 0; i < 3; ++i) Text(cr, kCondensed, 10, lines[i].In(english), 186, 214 + 13 * i, kTextLight);
   return c.ToImage();
 }
 
@@ -160,7 +161,8 @@ Image16 SettingsPage(const UiArt& a, bool english) {
   Well(cr, 132, 216, 14, 13);
   label(english ? "Volume" : "Lautst\xC3\xA4rke", 165, 241);
   track(254);
-  label(english ? "as MIDI:" : "als MIDI:", 12, 259);
+  // The MIDI button stands at x 47: the word before it ends well short.
+  label(english ? "as" : "als", 12, 259);
   return c.ToImage();
 }
 

@@ -274,7 +274,6 @@ Image16 MasterEntryPage(const UiArt& a, bool english) {
                          english ? "yourself: traffic, people and the users of the" : "selbst fest: Verkehr, Bev\xC3\xB6lkerung und die Nutzer",
                          english ? "measures. The game then runs as free play." : "der Ma\xC3\x9Fnahmen. Das Spiel l\xC3\xA4uft dann als freies Spiel."};
   for (int i = 0; i < 3; ++i) Label(cr, lines[i], 24, 60 + 16 * i, 10);
-  Well(cr, 198, 254, 44, 44);
   return c.ToImage();
 }
 

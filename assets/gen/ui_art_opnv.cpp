@@ -65,7 +65,7 @@ Image16 FleetPage(const UiArt& a, bool english) {
     Field(cr, 262, b.y + 1, 39, 14);
   }
   Rule(cr, 10, a.width - 10, 126);
-  PageLabel(cr, {"Busse gesamt", "Buses in all"}, english, 14, 148, true);
+  PageLabel(cr, {"Alle Busse", "Buses in all"}, english, 14, 148, true);
   Field(cr, 92, 136, 47, 16);
   PageLabel(cr, {"Bedarf", "Needed"}, english, 14, 165);
   Field(cr, 102, 153, 37, 16);
@@ -118,8 +118,8 @@ Image16 FaresPage(const UiArt& a, bool english) {
   const struct {
     int y;
     Words w;
-  } rows[] = {{33, {"Grundpreis (Cent)", "Base fare (cents)"}},
-              {62, {"Preis je Kilometer (Cent)", "Fare per kilometre (cents)"}},
+  } rows[] = {{33, {"Grundpreis (Euro)", "Base fare (euros)"}},
+              {62, {"Preis je Kilometer (Euro)", "Fare per kilometre (euros)"}},
               {91, {"Rabatt Monatskarte (%)", "Monthly ticket discount (%)"}}};
   for (const auto& r : rows) {
     PageLabel(cr, r.w, english, 14, r.y + 12);

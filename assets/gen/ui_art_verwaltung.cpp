@@ -184,14 +184,14 @@ Image16 FinancesPage(const UiArt& a, bool english) {
     Words w;
     bool total;
   } rows[] = {{47, {"Einnahmen \xC3\x96PNV", "Transit income"}, false},
-              {68, {"St\xC3\xA4" "dtische Einnahmen", "City income"}, false},
-              {89, {"Einnahmen gesamt", "Total income"}, true},
+              {68, {"Einnahmen Stadt", "City income"}, false},
+              {89, {"Einnahmen", "Total income"}, true},
               {131, {"Unterhalt", "Upkeep"}, false},
               {152, {"Bau", "Construction"}, false},
               {173, {"Forschung", "Research"}, false},
               {194, {"Zusch\xC3\xBCsse", "Subsidies"}, false},
               {215, {"Zinsen", "Interest"}, false},
-              {236, {"Ausgaben gesamt", "Total expenses"}, true},
+              {236, {"Ausgaben", "Total expenses"}, true},
               {279, {"Bilanz", "Balance"}, true},
               {300, {"Kontostand", "Account"}, true},
               {331, {"Kredite", "Loans"}, false}};

@@ -11,6 +11,66 @@ namespace zorgen {
 
 void Set(cairo_t* cr, Rgb c, double a) { SetRgb(cr, c.r, c.g, c.b, a); }
 
+namespace {
+
+// The words drawn into the picture being drawn, where their ink lies in
+// its surface's pixels, and the words its drawing cut so far.
+struct Lettering {
+  cairo_surface_t* surface;
+  double x0, y0, x1, y1;
+  std::string text;
+};
+std::vector<Lettering> g_lettering;
+std::vector<std::string> g_cutWords;
+
+// The rectangle (x, y, w, h) of the context's space in its surface's pixels.
+void ToDevice(cairo_t* cr, double& x0, double& y0, double& x1, double& y1) {
+  cairo_user_to_device(cr, &x0, &y0);
+  cairo_user_to_device(cr, &x1, &y1);
+  if (x1 < x0) std::swap(x0, x1);
+  if (y1 < y0) std::swap(y0, y1);
+}
+
+// Notes the words and whether their ink, at (left, baseline) in the
+// context's space, leaves the picture being drawn.
+void NoteLettering(cairo_t* cr, const std::string& text, const cairo_text_extents_t& te, double left, double baseline) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (te.width <= 0 || te.height <= 0 || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return;
+  double x0 = left + te.x_bearing, y0 = baseline + te.y_bearing;
+  double x1 = x0 + te.width, y1 = y0 + te.height;
+  ToDevice(cr, x0, y0, x1, y1);
+  g_lettering.push_back({target, x0, y0, x1, y1, text});
+  const double w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
+  // Less than half a pixel past the edge shows nothing; a wide picture is a
+  // window's or a page's background, whose sides the window's frame
+  // covers, so its words keep two pixels from them.
+  constexpr double kHalf = 0.5;
+  const double sideMargin = w >= 150 ? 2 : -kHalf;
+  if (x0 < sideMargin || y0 < -kHalf || x1 > w - sideMargin || y1 > h + kHalf) g_cutWords.push_back(text);
+}
+
+// A field drawn at (x, y, w, h) covers the words drawn before it where it
+// overlaps their ink or comes closer than a pixel to it: a word must not
+// run into the field beside it.
+void NoteCoveredLettering(cairo_t* cr, double x, double y, double w, double h) {
+  double x0 = x, y0 = y, x1 = x + w, y1 = y + h;
+  ToDevice(cr, x0, y0, x1, y1);
+  constexpr double kGap = 1, kHalf = 0.5;
+  for (const Lettering& l : g_lettering)
+    if (l.surface == cairo_get_target(cr) && std::min(x1, l.x1) - std::max(x0, l.x0) > -kGap &&
+        std::min(y1, l.y1) - std::max(y0, l.y0) > kHalf)
+      g_cutWords.push_back(l.text);
+}
+
+}  // namespace
+
+std::vector<std::string> TakeCutWords() {
+  std::vector<std::string> out;
+  out.swap(g_cutWords);
+  g_lettering.clear();
+  return out;
+}
+
 void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb top, Rgb bottom) {
   cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
   cairo_pattern_add_color_stop_rgb(p, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
@@ -41,6 +101,7 @@ void Bevel(cairo_t* cr, double x, double y, double w, double h, bool raised) {
 }
 
 void Well(cairo_t* cr, double x, double y, double w, double h) {
+  NoteCoveredLettering(cr, x, y, w, h);
   FillRect(cr, x, y, w, h, kWell);
   Bevel(cr, x, y, w, h, false);
 }
@@ -64,6 +125,7 @@ void Text(cairo_t* cr, const char* font, double size, const std::string& text, d
   cairo_move_to(cr, std::round(left), baseline);
   Set(cr, c);
   cairo_show_text(cr, text.c_str());
+  NoteLettering(cr, text, te, std::round(left), baseline);
 }
 
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c) {
@@ -95,6 +157,7 @@ void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb
 }
 
 void Sheet(cairo_t* cr, double x, double y, double w, double h) {
+  NoteCoveredLettering(cr, x, y, w, h);
   cairo_rectangle(cr, x, y, w, h);
   Gradient(cr, x, y, w, h, {248, 245, 234}, {230, 225, 208});
   Bevel(cr, x, y, w, h, false);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gen/canvas.h"
 #include "manifest.h"
@@ -51,6 +52,13 @@ void Panel(cairo_t* cr, double x, double y, double w, double h);
 void Sheet(cairo_t* cr, double x, double y, double w, double h);
 void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
           Align align = Align::Left);
+// The words Text drew since the last call that the picture cuts: their ink
+// runs more than half a pixel past the picture's edge, comes within two
+// pixels of the left or right side of a picture 150 pixels wide or more (a
+// window's or a page's background, whose sides the window's frame
+// covers), or lies under, or within a pixel of, a well or a sheet drawn
+// after them. The list starts empty again, and so does the picture.
+std::vector<std::string> TakeCutWords();
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
 void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
 void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
