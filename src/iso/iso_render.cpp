@@ -4,6 +4,7 @@
 #include "framework/qno_display.h"
 #include "framework/qno_sprite.h"
 #include "iso/iso_welt.h"
+#include "iso/iso_screen_tiles.h"
 #include "iso/iso_sel_obj.h"
 #include "iso/iso_vehicle.h"
 #include "worldbase/zor_world_host.h"
@@ -52,7 +53,7 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
   ++m_CacheBuilds;
   const int i = IsoZoomIndex();
   int bx, by;
-  CalcIsoToXY(static_cast<short>(x), static_cast<short>(y), &bx, &by);
+  IsoTileToScreen(g_IsoRichtung, i, static_cast<short>(x), static_cast<short>(y), bx, by);
   bx += m_RenderOriginX - Tile_Size_XDiv2[i];
   by += m_RenderOriginY + Tile_Size_Y[i];
 
@@ -73,22 +74,28 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
     return true;
   };
   SpriteSlot* slots = m_SpriteList[x][y];
+  // The list read in place, as the cell's render-list walk reads it: the
+  // ground layers (z up to 4) while their ids are not 0, one middle layer
+  // (z 5), then the rest.
+  const SortedList* list = cell->GetRenderList();
+  const int count = list ? list->GetCount() : 0;
+  int at = 0;
+  auto take = [&](int& id, TIsoRichtung& dir, int& layer) {
+    const SortedList::Item& item = list->GetAt(at++);
+    id = item.object->GetResID();
+    dir = item.object->GetRichtungsValue();
+    layer = item.layer;
+    return id != 0;
+  };
+  int id = 0, layer = 0;
   TIsoRichtung dir = ISO_RICHTUNG_0;
-  int layer = 0;
-  int n = 0;
-  for (int id = cell->GetFirstRenderID(dir, layer); id; id = cell->GetNextFloorRenderID(dir, layer)) {
+  for (int n = 0; at < count && list->GetAt(at).z <= 4 && take(id, dir, layer); ++n) {
     // Ground layers beyond the third have no slot and are passed over.
     if (n < 3 && !fill(id, dir, layer, slots[n])) return true;
-    ++n;
   }
-  if (int id = cell->GetMiddleRenderID(dir, layer)) {
-    if (!fill(id, dir, layer, slots[3])) return true;
-  }
-  for (int k = 4; k < kSlotsPerCell; ++k) {
-    const int id = cell->GetNextRenderID(dir, layer);
-    if (!id) break;
+  if (at < count && list->GetAt(at).z == 5 && take(id, dir, layer) && !fill(id, dir, layer, slots[3])) return true;
+  for (int k = 4; k < kSlotsPerCell && at < count && take(id, dir, layer); ++k)
     if (!fill(id, dir, layer, slots[k])) return true;
-  }
   m_SPOK[x][y] = cell->IsRenderListFromObjects() ? kEntryKept : kEntryThisTurn;
   return true;
 }
@@ -647,12 +654,23 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   m_CoverBudget = kCoverCellsPerFrame * Tile_Size_Y[2] / Tile_Size_Y[IsoZoomIndex()];
   m_FrameCells.clear();
   int x, y;
+  bool makesEntries = false;
   TileWalk walk(m_ViewRect, diagonal);
   while (walk.Next(x, y)) {
     m_FrameCells.emplace_back(x, y);
-    if (IsoInMap(x, y)) m_FrameMark[x][y] = m_Frame;
+    if (IsoInMap(x, y)) {
+      m_FrameMark[x][y] = m_Frame;
+      makesEntries = makesEntries || !m_SPOK[x][y];
+    }
   }
+  // A frame that makes cache entries changes what it is drawn from and is
+  // never kept: its steps are not recorded.
+  const bool record = keep && !makesEntries;
   QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  // The frame draws over the whole view: a watch begun after a recorded
+  // frame's last draw would only learn, box by box, that all of it changed.
+  // Setting no list ends it (nothing else lists a whole frame's drawing).
+  buffer->SetTouchedList(nullptr);
   const FramePass pass{display,
                        buffer,
                        QnoSpriteTarget(buffer),
@@ -665,18 +683,26 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
                        !diagonal,
                        key.vehicles,
                        district,
-                       keep ? &recorded.steps : nullptr};
+                       record ? &recorded.steps : nullptr};
   // Cells whose lists are to be made are read from scattered memory: the
   // cell, its objects, its render list and the list's items are fetched a
   // few cells ahead, each a step after the one it is reached through.
+  // Whether a cell is to be made is asked once, as it comes 16 cells ahead,
+  // and the later steps read the answer (a cell made in between by a
+  // ground cover's work is only fetched for nothing).
   const size_t cellCount = m_FrameCells.size();
-  auto toMake = [&](size_t i) -> CIsoInfo* {
+  auto ask = [&](size_t i) -> CIsoInfo* {
     if (i >= cellCount) return nullptr;
     const auto [cx, cy] = m_FrameCells[i];
     return IsoInMap(cx, cy) && !m_SPOK[cx][cy] ? GetIsoInfo(cx, cy) : nullptr;
   };
+  constexpr size_t kAhead = 16, kRing = 32;
+  CIsoInfo* making[kRing];
+  for (size_t i = 0; i < kAhead; ++i) making[i] = ask(i);
+  auto toMake = [&](size_t i) { return making[i % kRing]; };
   for (size_t i = 0; i < cellCount; ++i) {
-    if (CIsoInfo* cell = toMake(i + 16)) __builtin_prefetch(cell);
+    CIsoInfo* ahead = making[(i + kAhead) % kRing] = ask(i + kAhead);
+    if (ahead) __builtin_prefetch(ahead);
     // After a turn or zoom the cell's list is made from its objects first.
     if (CIsoInfo* cell = toMake(i + 13))
       for (TBaseType layer : {ISO_LAYER_GROUND, ISO_LAYER_UPPER})
@@ -705,7 +731,7 @@ int CIsoWelt::RenderSpriteLists(QnoDisplay* display, bool diagonal) {
   RenderBuildingList();
   // Kept only when the frame changed none of the caches it was drawn from
   // and left no cover to work out: the next frame would draw the same.
-  if (keep && !m_FrameUnsettled && key == MakeFrameKey(display, diagonal)) {
+  if (record && !m_FrameUnsettled && key == MakeFrameKey(display, diagonal)) {
     recorded.key = key;
     recorded.hidden = m_HiddenSprites;
     recorded.valid = true;

@@ -288,6 +288,44 @@ TEST_F(FrameReplayTest, ToolMarksAndTheDistrictViewAreNeverReplayed) {
   EXPECT_EQ(s.Count(kBlockColour[0]), 0) << "district floors instead of buildings";
 }
 
+// On a screen that keeps its pixels a replayed frame draws only where the
+// screen changed since the last one. A frame drawn afresh in between (here
+// one with the street tool's marks) draws over the whole view: it ends any
+// watch over the buffer instead of listing every sprite it draws, and the
+// frames after it show the map as the plain renderer does.
+TEST_F(FrameReplayTest, AFrameDrawnAfreshOnAKeptScreenEndsTheWatch) {
+  auto blobs = SceneBlobs();
+  for (int zi = 0; zi < 3; ++zi) blobs[676 + zi] = DiamondSprite(zi, Rgb565(250, 0, 250));
+  blobs[CIsoWelt::kHighlightTile] = MakeTile({FlatLayer([](int zi) { return 676u + zi; }, 0)});
+  Scene s(320, 240, blobs);
+  ToolHost host;
+  s.UseHost(&host);
+  Buildings(s);
+  QnoRenderBuffer* buffer = s.display.GetRenderBuffer();
+  s.Clear();
+  ASSERT_EQ(s.map->Render(&s.display), 0);
+  const uint32_t plain = Checksum(s.surface);
+  buffer->SetPictureKept(true);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(SettleUntilReplayed(s)) << round;
+    const uint32_t changesOnly = s.map->GetChangesOnlyFrameCount();
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+    EXPECT_GT(s.map->GetChangesOnlyFrameCount(), changesOnly) << "drawn only where the screen changed";
+    EXPECT_EQ(Checksum(s.surface), plain) << round;
+
+    host.selection.tool = 2;
+    const unsigned watch = buffer->StartWatch();
+    ASSERT_NE(buffer->DrawnSince(watch), nullptr);
+    ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+    EXPECT_EQ(buffer->DrawnSince(watch), nullptr) << round;
+    EXPECT_NE(Checksum(s.surface), plain) << "the marks";
+    host.selection.tool = 1;
+    ASSERT_EQ(s.map->RenderSpriteList_Left_Right(&s.display), 0);
+    EXPECT_EQ(Checksum(s.surface), plain) << round;
+  }
+  buffer->SetPictureKept(false);
+}
+
 // The marked buildings and the selected building are drawn over the map in
 // replayed frames too.
 struct MarkingHost : CIsoHost {
