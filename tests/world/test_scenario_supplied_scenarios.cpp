@@ -37,8 +37,10 @@
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/game_menu_steps.h"
+#include "world/growing_town.h"
 #include "world/scenario_opnv_steps.h"
 #include "world/zor_world.h"
+#include "worldbase/building_catalogue.h"
 
 namespace {
 
@@ -492,6 +494,51 @@ TEST_F(SuppliedScenario, ABusLineToTheOfficesWinsLindenberg) {
   opnv.SetActiveLine(line->GetID());
   for (int i = 0; i < line->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
   ExpectTheGoalReached(game, before);
+}
+
+// Lindenberg is supplied with twice as many homes as people, and with jobs
+// for fewer than six in ten of them. Newcomers come only to a town whose
+// jobs are more than six in ten of its residents: through its first year,
+// and with a second school beside it, nobody moves into the empty homes;
+// offices zoned beside the town bring jobs, and people move in within
+// months.
+TEST_F(SuppliedScenario, LindenbergTakesNewcomersOnlyOnceItHasJobsForThem) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 1));
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  CZorvaWorld& world = game.World();
+  CSimCityModell* city = world.GetSimWelt()->pCityModell();
+  const unsigned people = city->NrOfResidents(), homes = city->NrOfHomes(), jobs = city->NrOfJobs();
+  EXPECT_LE(jobs, people * 0.6);
+  EXPECT_GT(homes, people * 2);
+
+  // The scenario's first year, to the first hour of the next.
+  PlayTicks(game, 16);
+  EXPECT_LE(city->NrOfResidents(), people);
+  EXPECT_EQ(city->NrOfJobs(), jobs) << "no zone is left to build on";
+  EXPECT_EQ(city->NrOfHomes(), homes);
+
+  // A second school, west of the town beside the main street, so that
+  // newcomers' children find seats.
+  const int resId = CBuildingDataList::GetBuildingResIDByType(OBJ_SCHOOL, 1, nullptr);
+  ASSERT_GT(resId, 0);
+  ASSERT_NE(world.CreateObject(OBJ_SCHOOL, resId, CIsoRichtung(0), 54, 66, static_cast<ESimLocationHeight>(0),
+                               nullptr, 0, nullptr, 0, -1),
+            nullptr);
+  PlayTicks(game, 6);
+  const unsigned stalled = city->NrOfResidents();
+  EXPECT_LE(stalled, people);
+
+  // Offices on both ends of the main street, north of it.
+  const int offices = GrownBuildings(game)[1];
+  ASSERT_NO_FATAL_FAILURE(growtest::Zone(game, 11, 1, 76, 60, 81, 63));
+  ASSERT_NO_FATAL_FAILURE(growtest::Zone(game, 11, 1, 51, 60, 56, 63));
+  PlayTicks(game, 9);
+  EXPECT_LE(world.GetSimWelt()->Date().Year(), world.GetGottModus()->GetEndYear());
+  EXPECT_GT(GrownBuildings(game)[1], offices);
+  EXPECT_GT(city->NrOfJobs(), jobs + 1000);
+  EXPECT_GT(city->NrOfResidents(), stalled + 1000);
 }
 
 // A bus line between two sign stops in Ringstadt, placed with the stop
