@@ -5,6 +5,7 @@
 
 #include "framework/qno_bitmap.h"
 #include "framework/qno_log.h"
+#include "framework/qno_sprite.h"
 #include "framework/zor_seams.h"
 
 bool QnoIsSurface565(const SDL_Surface* surface) {
@@ -34,9 +35,15 @@ void QnoRenderBuffer::EndWatch() {
   m_watch = 0;
 }
 
+bool QnoRenderBuffer::RedrawChangesNothing(const QnoDrawMark& mark, const QnoBox& box) const {
+  return m_overlayRuns && mark.stretch != 0 && mark.folds == m_touchedFolds &&
+         m_overlayRuns->RedrawChangesNothing(mark, box);
+}
+
 unsigned QnoRenderBuffer::StartWatch() {
   m_watchBoxes.clear();
   m_touched = &m_watchBoxes;
+  m_overlayRuns = nullptr;
   m_watchPixels = m_surface ? m_surface->pixels : nullptr;
   // 0 names no watch.
   if (++m_watchSerial == 0) ++m_watchSerial;
@@ -120,6 +127,7 @@ void QnoRenderBuffer::AddTouched(int left, int top, int right, int bottom) {
       all = {std::min(all.left, b.left), std::min(all.top, b.top), std::max(all.right, b.right),
              std::max(all.bottom, b.bottom)};
     m_touched->assign(1, all);
+    ++m_touchedFolds;
   }
   m_touched->push_back({left, top, right, bottom});
 }

@@ -46,6 +46,19 @@ struct QnoBox {
   int left, top, right, bottom;
 };
 
+class QnoVisibleRuns;
+
+// Where overlay work over packed runs stood after a draw (QnoVisibleRuns):
+// a sprite drawn there may be drawn again later in the same work, and the
+// runs tell whether that can change the picture. A stretch of 0 names no
+// such work.
+struct QnoDrawMark {
+  uint32_t stretch = 0;
+  uint32_t box = 0;      // the boxes drawn before the mark
+  uint32_t overlay = 0;  // the work's place in the runs' sequence
+  uint32_t folds = 0;    // the touched lists folded before the mark
+};
+
 class QnoRenderBuffer {
  public:
   QnoRenderBuffer() = default;
@@ -101,12 +114,32 @@ class QnoRenderBuffer {
   // into the one box that holds all of it.
   void SetTouchedList(std::vector<QnoBox>* list) {
     m_touched = list;
+    m_overlayRuns = nullptr;
     m_watch = 0;
   }
   void NoteTouched(int left, int top, int right, int bottom) {
     if (m_touched) AddTouched(left, top, right, bottom);
   }
   static constexpr size_t kMaxTouchedBoxes = 512;
+
+  // Packed runs say where their overlay's work stands when it begins (the
+  // list set is theirs): the stretch, the boxes their overlays drew before
+  // it, and the overlay's number.
+  void SetOverlayRuns(const QnoVisibleRuns* runs, uint32_t stretch, uint32_t boxesBefore, uint32_t overlay) {
+    m_overlayRuns = runs;
+    m_mark = {stretch, boxesBefore, overlay, 0};
+  }
+  // While packed runs do an overlay's work: where the drawing stands now,
+  // and whether drawing again inside `box` the pixels of a sprite that the
+  // work drew, whole inside the clip rectangle, at `mark` and at the same
+  // place, would change nothing of the picture the runs leave. False
+  // outside such work, and whenever the list was set again or folded
+  // since the mark. Inline: every car's first draw asks for a mark.
+  QnoDrawMark MarkDrawing() const {
+    if (!m_overlayRuns) return {};
+    return {m_mark.stretch, m_mark.box + static_cast<uint32_t>(m_touched->size()), m_mark.overlay, m_touchedFolds};
+  }
+  bool RedrawChangesNothing(const QnoDrawMark& mark, const QnoBox& box) const;
 
   // A watch over where the buffer is drawn into from one frame to the
   // next, for whoever draws a frame again only where it changed.
@@ -143,6 +176,9 @@ class QnoRenderBuffer {
   uint32_t m_bmpKeyColor = 0xF81F;  // magenta, the usual key of 16-bit pictures
   SDL_Surface* m_surface = nullptr;
   std::vector<QnoBox>* m_touched = nullptr;
+  const QnoVisibleRuns* m_overlayRuns = nullptr;
+  QnoDrawMark m_mark;
+  uint32_t m_touchedFolds = 0;
   void AddTouched(int left, int top, int right, int bottom);
   void EndWatch();
   unsigned m_watch = 0, m_watchSerial = 0;

@@ -445,15 +445,63 @@ void QnoVisibleRuns::Pack() {
   m_drawn.clear();
 }
 
-void QnoVisibleRuns::StartOverlay() {
+void QnoVisibleRuns::StartOverlay(size_t at) {
   m_touched.clear();
-  if (m_buffer) m_buffer->SetTouchedList(&m_touched);
+  m_overlayAt = at;
+  if (!m_buffer) return;
+  m_buffer->SetTouchedList(&m_touched);
+  m_buffer->SetOverlayRuns(this, m_stretch, static_cast<uint32_t>(m_drawn.size()), static_cast<uint32_t>(at));
+}
+
+void QnoVisibleRuns::NextStretch() {
+  static uint32_t s_serial = 0;
+  if (++s_serial == 0) ++s_serial;
+  m_stretch = s_serial;
+}
+
+bool QnoVisibleRuns::RedrawChangesNothing(const QnoDrawMark& mark, const QnoBox& box) const {
+  if (mark.stretch != m_stretch || mark.stretch == 0 || mark.overlay < m_overlayAt || m_blockOwner.empty())
+    return false;
+  // The first draw was cut to the clip rectangle, the one of the runs.
+  if (box.left >= box.right || box.top >= box.bottom || box.left < m_left || box.right > m_right ||
+      box.top < m_top || box.bottom > m_bottom)
+    return false;
+  const size_t drawn = m_drawn.size(), total = drawn + m_touched.size();
+  if (mark.box > total) return false;
+  for (size_t i = mark.box; i < total; ++i) {
+    const QnoBox& b = i < drawn ? m_drawn[i] : m_touched[i - drawn];
+    if (b.left < box.right && box.left < b.right && b.top < box.bottom && box.top < b.bottom) return false;
+  }
+  // A pixel's owner - 1 counts the breaks after its sprite: the sprites
+  // after the mark's overlay and up to this one count from this one's
+  // number + 1 to the mark's. Blocks whose least owner lies before the
+  // mark's overlay hold none of them.
+  const uint16_t after = static_cast<uint16_t>(m_overlayAt + 1);
+  const uint16_t span = static_cast<uint16_t>(mark.overlay - m_overlayAt);
+  const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
+  const int firstBlock = (box.left - m_left) / kBlock, lastBlock = (box.right - 1 - m_left) / kBlock;
+  for (int blockRow = (box.top - m_top) / kBlock; blockRow <= (box.bottom - 1 - m_top) / kBlock; ++blockRow) {
+    const uint16_t* blocks = m_blockOwner.data() + static_cast<size_t>(blockRow) * m_blocksWide;
+    for (int b = firstBlock; b <= lastBlock; ++b) {
+      if (blocks[b] > mark.overlay) continue;
+      const int c0 = std::max(box.left, m_left + b * kBlock), c1 = std::min(box.right, m_left + (b + 1) * kBlock);
+      const int r0 = std::max(box.top, m_top + blockRow * kBlock);
+      const int r1 = std::min(box.bottom, m_top + (blockRow + 1) * kBlock);
+      for (int row = r0; row < r1; ++row) {
+        const uint16_t* owner = m_owner.data() + static_cast<size_t>(row - m_top) * pitchPixels;
+        for (int c = c0; c < c1; ++c)
+          if (static_cast<uint16_t>(owner[c] - 1 - after) < span) return false;
+      }
+    }
+  }
+  return true;
 }
 
 void QnoVisibleRuns::EndOverlay(size_t later) {
   if (!m_buffer) return;
   m_buffer->SetTouchedList(nullptr);
-  if (m_restorable) m_drawn.insert(m_drawn.end(), m_touched.begin(), m_touched.end());
+  // Kept for the next draw's put back, and meanwhile for the marks.
+  m_drawn.insert(m_drawn.end(), m_touched.begin(), m_touched.end());
   const size_t pitchPixels = static_cast<size_t>(m_pitch) / 2;
   const uint16_t limit = static_cast<uint16_t>(later);
   for (const QnoBox& box : m_touched) {
@@ -523,14 +571,13 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, i
                                   int tileWidth, int tileHeight) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
-  const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
-  if (x < 1 || y < 1 || x + w >= buffer->GetWidth() || y + h >= buffer->GetHeight()) return;
+  const QnoBox box = IsoClippedBox(buffer, sprite, x, y, tileX, tileY, tileWidth, tileHeight);
+  if (box.left >= box.right || box.top >= box.bottom) return;
+  buffer->NoteTouched(box.left, box.top, box.right, box.bottom);
+  const int w = static_cast<int>(GetWidth(sprite));
   const Recolour recolour{GetTag(sprite), static_cast<uint32_t>(buffer->GetColorFormat())};
   const int colEnd = std::min(w, tileX + tileWidth - x);
-  const int lineEnd = std::min(h, tileY + tileHeight - y);
-  if (lineEnd <= 0) return;
-  // Only the tile's columns and lines are drawn.
-  buffer->NoteTouched(std::max(x, tileX), y, x + std::max(colEnd, 0), y + lineEnd);
+  const int lineEnd = box.bottom - y;
   const int mid = tileY + tileHeight / 2;
   RunCursor cur(sprite);
   for (int l = 0; l < lineEnd; ++l) {
@@ -551,6 +598,19 @@ void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, i
     else
       DrawLine(cur, dst, Columns{first, end}, recolour);
   }
+}
+
+QnoBox CIsoSprite::IsoClippedBox(const QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX,
+                                 int tileY, int tileWidth, int tileHeight) {
+  if (!buffer || !sprite) return {};
+  const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
+  // A sprite that reaches the buffer's edge is not drawn at all.
+  if (x < 1 || y < 1 || x + w >= buffer->GetWidth() || y + h >= buffer->GetHeight()) return {};
+  const int colEnd = std::min(w, tileX + tileWidth - x);
+  const int lineEnd = std::min(h, tileY + tileHeight - y);
+  if (lineEnd <= 0) return {};
+  // Only the tile's columns and lines are drawn.
+  return {std::max(x, tileX), y, x + std::max(colEnd, 0), y + lineEnd};
 }
 
 bool CIsoSprite::IsCovered(const void* sprite, int x, int y, const QnoPlacedSprite* covers, int count) {

@@ -102,10 +102,11 @@ class QnoVisibleRuns {
         else
           DrawRuns(step.first, step.end);
         m_drawn.clear();
+        NextStretch();
       } else if (step.kind == Step::kBreak) {
         atBreak(step.first);
       } else if (!drawsNothing(step.first)) {
-        StartOverlay();
+        StartOverlay(step.end);
         atBreak(step.first);
         EndOverlay(step.end);
       }
@@ -115,6 +116,15 @@ class QnoVisibleRuns {
   }
   // Inside an overlay's work: whether the buffer says it has drawn yet.
   bool OverlayDrew() const { return !m_touched.empty(); }
+  // Inside an overlay's work, through the buffer (QnoRenderBuffer::
+  // MarkDrawing and RedrawChangesNothing): whether drawing again inside
+  // `box` the pixels of a sprite drawn at `mark` changes the picture the
+  // sequence leaves. It does not when no overlay's work drew into the box
+  // since the mark and no pixel of the box belongs to a sprite between the
+  // mark's overlay and this one: the box then holds the sprite's own
+  // pixels, or those of sprites after this overlay, which are put back
+  // over it after the work.
+  bool RedrawChangesNothing(const QnoDrawMark& mark, const QnoBox& box) const;
   // Copies the runs' pixels into a picture of the object's own (laid out
   // as the buffer's rows), sorts each stretch between two plain breaks in
   // the buffer's order and joins the runs whose bytes follow one another:
@@ -156,8 +166,11 @@ class QnoVisibleRuns {
   void AddSpan(int row, int a, int b, const uint8_t* src);
   // Around an overlay's work: the buffer lists where it draws, then the
   // later sprites' pixels there are put back.
-  void StartOverlay();
+  void StartOverlay(size_t at);
   void EndOverlay(size_t later);
+  // Numbers the stretches drawn, of every object alike, so that a mark
+  // made in one holds in no other.
+  void NextStretch();
   // Puts the picture back inside the boxes drawn since the last draw and
   // the boxes its overlays drew in.
   void PutBackDrawn(const std::vector<QnoBox>& since);
@@ -184,11 +197,15 @@ class QnoVisibleRuns {
   std::vector<uint8_t> m_blockWhole;
   size_t m_blocksWide = 0;
   std::vector<QnoBox> m_touched;
+  // The stretch being drawn, and the break number of the overlay whose
+  // work is being done.
+  uint32_t m_stretch = 0;
+  size_t m_overlayAt = 0;
   // One stretch of runs and overlays after it: a draw may put back only
   // what changed.
   bool m_restorable = false;
   // The buffer's watch begun at the end of the last draw, and the boxes
-  // that draw's overlays drew in.
+  // that draw's overlays drew in (those of this stretch while drawing).
   unsigned m_watch = 0;
   std::vector<QnoBox> m_drawn;
 };
@@ -223,6 +240,10 @@ class CIsoSprite {
   static void RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y);
   static void RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
+  // The box that holds every pixel RenderIsoClipped may draw (empty when
+  // it draws none).
+  static QnoBox IsoClippedBox(const QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
+                              int tileWidth, int tileHeight);
 
   // True when every visible pixel of `sprite` with its top-left corner at
   // (x, y) lies under a visible pixel of at least one of the `count`

@@ -127,7 +127,10 @@ void CCar::Render(QnoDisplay* display, int dir, int x, int y) {
   }
   const int zoom = static_cast<int>(g_ZoomStufe);
   const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
-  CIsoSprite::RenderClipped(display->GetRenderBuffer(), sprite, x + GetOffX(zoom) - w / 2, y + GetOffY(zoom) - h / 2);
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  const int left = x + GetOffX(zoom) - w / 2, top = y + GetOffY(zoom) - h / 2;
+  CIsoSprite::RenderClipped(buffer, sprite, left, top);
+  if (buffer) m_Drawn = Drawn{sprite, left, top, buffer->MarkDrawing()};
 }
 
 void CCar::RenderSecondPosition(QnoDisplay* display, int x, int y) {
@@ -137,8 +140,20 @@ void CCar::RenderSecondPosition(QnoDisplay* display, int x, int y) {
   if (!sprite) return;
   const int zoom = static_cast<int>(g_ZoomStufe), zi = zoom / 2;
   const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
-  CIsoSprite::RenderIsoClipped(display->GetRenderBuffer(), sprite, m_ScreenX + GetOffX(zoom) - w / 2,
-                               m_ScreenY + GetOffY(zoom) - h / 2, x, y, Tile_Size_X[zi], Tile_Size_Y[zi]);
+  QnoRenderBuffer* buffer = display->GetRenderBuffer();
+  const int left = m_ScreenX + GetOffX(zoom) - w / 2, top = m_ScreenY + GetOffY(zoom) - h / 2;
+  const QnoBox box = CIsoSprite::IsoClippedBox(buffer, sprite, left, top, x, y, Tile_Size_X[zi], Tile_Size_Y[zi]);
+  // About half the cars listed at a tile reach none of its pixels.
+  if (box.left >= box.right || box.top >= box.bottom) return;
+  // The same sprite at the same place as its first draw in this frame,
+  // with nothing drawn over it since inside the tile: drawing it again
+  // would write the pixels it holds.
+  if (m_Drawn.sprite == sprite && m_Drawn.x == left && m_Drawn.y == top &&
+      buffer->RedrawChangesNothing(m_Drawn.mark, box)) {
+    ++s_PassedSecondDraws;
+    return;
+  }
+  CIsoSprite::RenderIsoClipped(buffer, sprite, left, top, x, y, Tile_Size_X[zi], Tile_Size_Y[zi]);
 }
 
 // ------------------------------------------------------------ line vehicles

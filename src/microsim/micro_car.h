@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/qno_display.h"
 #include "iso/iso_vehicle.h"
 #include "microsim/vehicle_sprites.h"
 
@@ -45,6 +46,9 @@ class CCar : public CIsoVehicle {
   // of the current zoom level.
   virtual void Render(QnoDisplay* display, int dir, int x, int y);
   void RenderSecondPosition(QnoDisplay* display, int x, int y) override;
+  // The second draws passed over since the program started, as changing
+  // no pixel of their frame.
+  static uint64_t GetPassedSecondDraws() { return s_PassedSecondDraws; }
   // The cell the vehicle stands in; null while it stands in none.
   virtual void SetMicroSimObject(BinaryMicroSimObject* cell);
   BinaryMicroSimObject* GetMicroSimObject() const { return m_pZelle; }
@@ -101,6 +105,15 @@ class CCar : public CIsoVehicle {
   int32_t m_IsoX = -1, m_IsoY = -1;
   int32_t m_ScreenX = -1, m_ScreenY = -1;
   int32_t m_ScreenX2 = -1, m_ScreenY2 = -1;
+  // The last first draw: its sprite, its top-left corner and where the
+  // drawing stood after it, so that a second draw that would change no
+  // pixel of the frame is passed over.
+  struct Drawn {
+    const void* sprite = nullptr;
+    int32_t x = 0, y = 0;
+    QnoDrawMark mark;
+  } m_Drawn;
+  static inline uint64_t s_PassedSecondDraws = 0;
 };
 
 // Bus or tram kinds of a line; any other value is drawn as a tram.

@@ -10,6 +10,7 @@
 
 #include "framework/qno_display.h"
 #include "framework/qno_resource.h"
+#include "framework/qno_sprite.h"
 #include "support/test_support.h"
 #include "writers/blob_writers.h"
 
@@ -79,6 +80,26 @@ inline void AddArchive(QnoResourceManager& m, const std::string& path,
   for (const auto& [id, b] : blobs) w.Add(id, b);
   ASSERT_TRUE(w.WriteFile(path));
   ASSERT_EQ(m.AddWadFile(path.c_str()), 0);
+}
+
+// A sequence of sprites and overlays (the sprite of an overlay is not
+// drawn).
+struct SequenceItem {
+  bool overlay;
+  const void* sprite;
+  int x, y;
+};
+
+// Packs the sequence's visible runs for the buffer.
+inline void PackSequence(QnoVisibleRuns& visible, QnoRenderBuffer* buffer, const std::vector<SequenceItem>& items) {
+  visible.Begin(QnoSpriteTarget(buffer));
+  for (size_t i = items.size(); i-- > 0;) {
+    if (items[i].overlay)
+      visible.OverlayBackwards(i);
+    else
+      ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
+  }
+  visible.Pack();
 }
 
 // An image of solid colour with every pixel visible.

@@ -688,11 +688,7 @@ TEST(SpriteVisibleRuns, OverlaysOverThePackedPictureLeaveTheSequencesPicture) {
 
 // A sequence of sprites and overlays drawn into a buffer that keeps its
 // pixels.
-struct KeptItem {
-  bool overlay;
-  const void* sprite;
-  int x, y;
-};
+using KeptItem = gfxtest::SequenceItem;
 
 // Fills both canvases with the background, sets their clip rectangle and
 // packs the sequence's runs for the kept one's buffer.
@@ -702,14 +698,7 @@ void PackForKeptCanvas(QnoVisibleRuns& visible, Canvas& each, Canvas& kept, cons
     c->surface.Fill(kBackground);
     c->rb.SetClipRect(clip.left, clip.top, clip.right, clip.bottom);
   }
-  visible.Begin(QnoSpriteTarget(&kept.rb));
-  for (size_t i = items.size(); i-- > 0;) {
-    if (items[i].overlay)
-      visible.OverlayBackwards(i);
-    else
-      ASSERT_TRUE(visible.AddBackwards(items[i].sprite, items[i].x, items[i].y));
-  }
-  visible.Pack();
+  gfxtest::PackSequence(visible, &kept.rb, items);
 }
 
 // A buffer that keeps its pixels from draw to draw: the packed runs are
@@ -977,4 +966,90 @@ TEST(RenderBufferTouched, EveryDrawingCallListsWhereItDrew) {
     EXPECT_GT(changed, 0) << name;
     EXPECT_EQ(boxes.size(), 1u) << name;
   }
+}
+
+// A sprite drawn whole by one overlay's work and again, cut to a tile, by
+// a later overlay's (a car at its cell's edge drawn again at the tile in
+// front): the second draw is passed over when the buffer says it changes
+// nothing of the sequence's picture.
+struct DrawnTwice {
+  const void* sprite;
+  int x, y;
+  QnoBox tile;  // left, top, width, height of the tile of the second draw
+  QnoDrawMark mark;
+
+  void First(Canvas& c) {
+    CIsoSprite::RenderClipped(&c.rb, sprite, x, y);
+    mark = c.rb.MarkDrawing();
+  }
+  // True when it was drawn.
+  bool Again(Canvas& c, bool mayPass) const {
+    const QnoBox box = CIsoSprite::IsoClippedBox(&c.rb, sprite, x, y, tile.left, tile.top, tile.right, tile.bottom);
+    if (mayPass && c.rb.RedrawChangesNothing(mark, box)) return false;
+    CIsoSprite::RenderIsoClipped(&c.rb, sprite, x, y, tile.left, tile.top, tile.right, tile.bottom);
+    return true;
+  }
+};
+
+// Cars at random places, each drawn by one overlay's work and again, cut to
+// a tile about it, by a later one's, among sprites and other overlays'
+// cars, over frames where the cars move: every frame equals drawing every
+// item and every second draw in turn, and some second draws are passed
+// over while others are not.
+TEST(SpriteVisibleRuns, SecondDrawsPassedOverLeaveTheSequencesPicture) {
+  std::mt19937 rng(29);
+  const Bytes ground = zorgen::WriteSprite(gfxtest::Solid(84, 64, 0x0421));
+  const Bytes shapes[] = {zorgen::WriteSprite(Shape()), zorgen::WriteSprite(gfxtest::Solid(9, 7, 0x3333))};
+  const Bytes cars[] = {zorgen::WriteSprite(gfxtest::Solid(7, 5, 0x0F0F)), zorgen::WriteSprite(Shape())};
+  std::vector<KeptItem> items{{false, ground.data(), 1, 1}};
+  for (int i = 0; i < 80; ++i) {
+    const int x = static_cast<int>(rng() % 100) - 10, y = static_cast<int>(rng() % 80) - 10;
+    items.push_back({rng() % 2 == 0, shapes[rng() % 2].data(), x, y});
+  }
+  std::vector<size_t> overlays;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].overlay) overlays.push_back(i);
+  struct Car {
+    size_t first, second;
+    DrawnTwice twice;
+  };
+  std::vector<Car> placed;
+  for (int k = 0; k < 40; ++k) {
+    const size_t a = rng() % overlays.size(), b = a + 1 + rng() % 6;
+    if (b >= overlays.size()) continue;
+    const int x = static_cast<int>(rng() % 84), y = static_cast<int>(rng() % 64);
+    const QnoBox tile{x - 4 + static_cast<int>(rng() % 9), y + static_cast<int>(rng() % 8), 16, 8};
+    placed.push_back({overlays[a], overlays[b], {cars[rng() % 2].data(), x, y, tile, {}}});
+  }
+  int passed = 0, drawn = 0;
+  auto work = [&](Canvas& c, size_t i, int frame, bool mayPass) {
+    for (Car& car : placed)
+      if (car.second == i) {
+        const bool again = car.twice.Again(c, mayPass);
+        if (mayPass) again ? ++drawn : ++passed;
+      }
+    for (Car& car : placed)
+      if (car.first == i) car.twice.First(c);
+    (void)frame;
+  };
+  Canvas each(90, 70), kept(90, 70);
+  QnoVisibleRuns visible;
+  PackForKeptCanvas(visible, each, kept, {2, 1, 87, 68}, items);
+  if (HasFatalFailure()) return;
+  const QnoSpriteTarget eachTarget(&each.rb);
+  for (int frame = 0; frame < 8; ++frame) {
+    // The cars move; a car whose first draw moved elsewhere draws again.
+    for (Car& car : placed) {
+      car.twice.x += frame % 3 - 1;
+      car.twice.tile.left += frame % 3 - 1;
+    }
+    for (size_t i = 0; i < items.size(); ++i)
+      items[i].overlay ? work(each, i, frame, false) : eachTarget.Draw(items[i].sprite, items[i].x, items[i].y);
+    kept.rb.SetPictureKept(true);
+    visible.Draw([&](size_t i) { work(kept, i, frame, true); });
+    kept.rb.SetPictureKept(false);
+    ASSERT_EQ(Shown(kept), Shown(each)) << "frame " << frame;
+  }
+  EXPECT_GT(passed, 0);
+  EXPECT_GT(drawn, 0);
 }
