@@ -796,37 +796,6 @@ void CMicroZellenGroup::SetVisible(bool visible) {
   m_Visible = visible ? 1 : 0;
 }
 
-CMicroZellenGroup::TGroupMember* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y) {
-  const auto dx = static_cast<uint16_t>(x - m_X), dy = static_cast<uint16_t>(y - m_Y);
-  for (TGroupMember* m = m_pFirst; m; m = m->pNext)
-    if (m->dx == dx && m->dy == dy) return m;
-  return nullptr;
-}
-
-CQnoMicroZelle* CMicroZellenGroup::FindZelle(unsigned short x, unsigned short y) {
-  TGroupMember* m = FindMember(x, y);
-  return m ? m->pZelle : nullptr;
-}
-
-void CMicroZellenGroup::PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage) {
-  if (!group) return;
-  if (stage == 3) {
-    // The inline members reach into the group's second cache line.
-    __builtin_prefetch(group);
-    __builtin_prefetch(reinterpret_cast<const char*>(group) + sizeof(CMicroZellenGroup) - 1);
-    return;
-  }
-  // The walk to the tile's member reads the block of members beyond the
-  // inline ones: its lines are asked for at once, not one after another.
-  if (stage == 2 && group->m_pBlock)
-    for (size_t at = 0; at < sizeof(MemberBlock); at += 64)
-      __builtin_prefetch(reinterpret_cast<const char*>(group->m_pBlock) + at);
-  const CQnoMicroZelle* layout = group->FindZelle(x, y);
-  if (layout && stage == 2) layout->PrefetchLayout();
-  if (layout && stage == 1) layout->PrefetchCells();
-  if (layout && stage == 0) layout->PrefetchScreen();
-}
-
 BinaryMicroSimObject* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y, uint16_t simId,
                                                     bool outerLane) {
   CQnoMicroZelle* z = FindZelle(x, y);

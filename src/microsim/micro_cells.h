@@ -422,6 +422,8 @@ class CMicroZellenGroup {
   // vehicle (1), each stage reading only what the one before asked for.
   // Stage 0 asks, after stage 2, for what placing the layout on the screen
   // (UpdateScreenPos) reads and writes.
+  // Inline, so that a street's or junction's stage is one call from the
+  // map's walk.
   static void PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y, int stage);
   TGroupMember* FindMember(unsigned short x, unsigned short y);
   BinaryMicroSimObject* FindMember(unsigned short x, unsigned short y, uint16_t simId, bool outerLane);
@@ -467,3 +469,39 @@ class CMicroZellenGroup {
   };
   MemberBlock* m_pBlock = nullptr;
 };
+
+inline CMicroZellenGroup::TGroupMember* CMicroZellenGroup::FindMember(unsigned short x, unsigned short y) {
+  const auto dx = static_cast<uint16_t>(x - m_X), dy = static_cast<uint16_t>(y - m_Y);
+  for (TGroupMember* m = m_pFirst; m; m = m->pNext)
+    if (m->dx == dx && m->dy == dy) return m;
+  return nullptr;
+}
+
+inline CQnoMicroZelle* CMicroZellenGroup::FindZelle(unsigned short x, unsigned short y) {
+  TGroupMember* m = FindMember(x, y);
+  return m ? m->pZelle : nullptr;
+}
+
+inline void CMicroZellenGroup::PrefetchTurn(CMicroZellenGroup* group, unsigned short x, unsigned short y,
+                                            int stage) {
+  if (!group) return;
+  if (stage == 3) {
+    // The inline members reach into the group's second cache line.
+    __builtin_prefetch(group);
+    __builtin_prefetch(reinterpret_cast<const char*>(group) + sizeof(CMicroZellenGroup) - 1);
+    return;
+  }
+  // The walk to the tile's member reads the block of members beyond the
+  // inline ones: its lines are asked for at once, not one after another.
+  if (stage == 2 && group->m_pBlock)
+    for (size_t at = 0; at < sizeof(MemberBlock); at += 64)
+      __builtin_prefetch(reinterpret_cast<const char*>(group->m_pBlock) + at);
+  const CQnoMicroZelle* layout = group->FindZelle(x, y);
+  if (!layout) return;
+  if (stage == 2)
+    layout->PrefetchLayout();
+  else if (stage == 1)
+    layout->PrefetchCells();
+  else if (stage == 0)
+    layout->PrefetchScreen();
+}

@@ -977,17 +977,6 @@ int CStrJunction::UpdateScreenPos(int sx, int sy, unsigned short x, unsigned sho
   return m_pMicroZellen ? m_pMicroZellen->UpdateScreenPos(sx, sy, x, y) : 0;
 }
 
-void CStrJunction::PrefetchTurn(short x, short y, int stage) const {
-  if (stage == 4) {
-    __builtin_prefetch(&m_pMicroZellen);
-    __builtin_prefetch(&m_pAmpel);
-    return;
-  }
-  if (stage == 3 && m_pAmpel) __builtin_prefetch(m_pAmpel);
-  CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
-                                  stage);
-}
-
 int CStrJunction::OnPlayloopTurn(short x, short y) {
   if (g_ZoomStufe == ISO_ZOOM_4) return 0;
   if (!m_pMicroZellen) return 1;

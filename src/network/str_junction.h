@@ -10,6 +10,7 @@
 #include "framework/zor_block_pool.h"
 #include "framework/qno_object.h"
 #include "framework/zor_pointer_list.h"
+#include "microsim/micro_cells.h"
 #include "sim/sim_model_iface.h"
 #include "worldbase/street_type.h"
 #include "worldbase/zor_types.h"
@@ -94,8 +95,18 @@ class CStrJunction : public CZorvaObject {
   virtual int OnPlayloopTurn(short x, short y);
   // Asks memory ahead for what OnPlayloopTurn on that tile reads: the
   // junction (stage 4), its group of layouts and lights (3), the tile's
-  // layout (2) and the cells holding vehicles (1).
-  void PrefetchTurn(short x, short y, int stage) const;
+  // layout (2) and the cells holding vehicles (1). Inline: a crossing
+  // tile's stage is one call from the map's walk.
+  void PrefetchTurn(short x, short y, int stage) const {
+    if (stage == 4) {
+      __builtin_prefetch(&m_pMicroZellen);
+      __builtin_prefetch(&m_pAmpel);
+      return;
+    }
+    if (stage == 3 && m_pAmpel) __builtin_prefetch(m_pAmpel);
+    CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                    stage);
+  }
   virtual int InsertIntoSimWelt();
   virtual int RemoveFromIsoWelt();
   virtual int InsertIntoIsoWelt();

@@ -10,6 +10,7 @@
 
 #include "framework/zor_block_pool.h"
 #include "framework/zor_list.h"
+#include "microsim/micro_cells.h"
 #include "network/str_strassen_teil.h"
 #include "worldbase/street_type.h"
 #include "worldbase/zor_types.h"
@@ -234,8 +235,17 @@ class CStrStrasse : public CList {
   int OnPlayloopTurn(short x, short y);
   // Asks memory ahead for what OnPlayloopTurn on that tile reads: the
   // street (stage 4), its group of layouts (3), the tile's layout (2) and
-  // its cells (1).
-  void PrefetchTurn(short x, short y, int stage) const;
+  // its cells (1). Inline: a street tile's stage is one call from the
+  // map's walk.
+  void PrefetchTurn(short x, short y, int stage) const {
+    if (stage == 4) {
+      __builtin_prefetch(&m_pMicroZellen);
+      __builtin_prefetch(&m_Ueberschuss);
+      return;
+    }
+    CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                    stage);
+  }
   CQnoMicroZelle* GetFirstMicroZelle();
   // The bend's layout when the street's first (last) piece has no tile of
   // its own between its junction and a four-lane bend; null otherwise.

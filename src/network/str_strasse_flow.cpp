@@ -145,16 +145,6 @@ int CStrStrasse::BerechneISOAuslastung(bool fixedRatio) {
   return 0;
 }
 
-void CStrStrasse::PrefetchTurn(short x, short y, int stage) const {
-  if (stage == 4) {
-    __builtin_prefetch(&m_pMicroZellen);
-    __builtin_prefetch(&m_Ueberschuss);
-    return;
-  }
-  CMicroZellenGroup::PrefetchTurn(m_pMicroZellen, static_cast<unsigned short>(x), static_cast<unsigned short>(y),
-                                  stage);
-}
-
 int CStrStrasse::OnPlayloopTurn(short x, short y) {
   if (m_pWorldObj && m_pWorldObj->IsSoundVisible()) {
     CWorldHost* host = CWorldHost::Get();

@@ -3,6 +3,8 @@
 // new cars, and the cars they count come back in the next evaluation.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/zor_seams.h"
 #include "microsim/micro_test_host.h"
 #include "street_scene.h"
@@ -85,6 +87,70 @@ TEST_F(StreetScene, AStreetThatWantsCarsGetsThemOnItsVisibleTilesAndCountsThem) 
   s->RemoveMicroSim();
   ZorSetClock(nullptr);
   CMicroSimHost::Install(nullptr);
+}
+
+// What the turns of a street from (10, y) to (26, y) leave, round after
+// round from the same seed: the counts, the surplus either way (a new car
+// takes one unit of it) and the cars on every tile. With
+// `stages`, every stage the map's walk asks ahead of a tile's turn (and the
+// one placing asks) is asked before it, for the tile and for the tiles
+// beside it, which the street does not hold.
+std::vector<int> TurnsOfALongStreet(StreetScene& scene, int y, bool stages) {
+  microtest::ScriptHost cars;
+  CMicroSimHost::Install(&cars);
+  cars.SetFrameTime(40);
+  ZorManualClock clock{1000};
+  ZorSetClock(&clock);
+  zor_srandom(11);
+  DebugView debug;
+  CStrJunction* a = scene.Junction(10, y);
+  CStrJunction* b = scene.Junction(26, y);
+  CStrStrasse* s = scene.Street(a, b);
+  a->LinkStreet(s);
+  b->LinkStreet(s);
+  std::vector<int> seen;
+  if (s->InsertIntoIsoWelt() != 0) return seen;
+  const auto sy = static_cast<short>(y);
+  for (int round = 0; round < 60; ++round) {
+    for (short x = 11; x <= 25; ++x) {
+      if (stages)
+        for (int stage = 4; stage >= 0; --stage)
+          for (short side = -1; side <= 1; ++side) s->PrefetchTurn(x, static_cast<short>(sy + side), stage);
+      s->OnPlayloopTurn(x, sy);
+    }
+    // The street's own evaluation: the network's would draw for the other
+    // street as well.
+    if (round % 4 == 3) s->BerechneISOAuslastung();
+    clock.Advance(40);
+    seen.push_back(s->GetMesspunkte());
+    seen.push_back(s->GetUeberschuss());
+    seen.push_back(s->GetUeberschussSecond());
+    for (int x = 11; x <= 25; ++x) seen.push_back(CarsOn(s, x, x, y));
+  }
+  s->RemoveMicroSim();
+  // Without its cells the street asks for nothing.
+  for (int stage = 4; stage >= 0; --stage) s->PrefetchTurn(12, sy, stage);
+  seen.push_back(s->GetMicroZellenGroup() == nullptr);
+  ZorSetClock(nullptr);
+  CMicroSimHost::Install(nullptr);
+  return seen;
+}
+
+// The street's tiles outnumber the members its group keeps in itself and
+// in its block, so the stages look members up in all three places.
+TEST_F(StreetScene, TheStagesAskedAheadOfALongStreetsTurnsChangeNothingTheTurnsDo) {
+  const std::vector<int> plain = TurnsOfALongStreet(*this, 10, false);
+  const std::vector<int> asked = TurnsOfALongStreet(*this, 20, true);
+  constexpr size_t kRound = 18;
+  ASSERT_EQ(plain.size(), 60 * kRound + 1);
+  EXPECT_EQ(asked, plain);
+  EXPECT_EQ(plain.back(), 1);
+  // The street wished for cars and made some: a surplus rose between two
+  // evaluations.
+  int made = 0;
+  for (size_t at = kRound; at + 1 < plain.size(); at += kRound)
+    if (at / kRound % 4 != 3) made += (plain[at + 1] - plain[at + 1 - kRound]) + (plain[at + 2] - plain[at + 2 - kRound]);
+  EXPECT_GT(made, 0);
 }
 
 }  // namespace
