@@ -3,6 +3,7 @@
 // best at these sizes.
 #include <cairo-ft.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -25,6 +26,21 @@ std::string Utf8Of(uint32_t cp) {
     s += static_cast<char>(0x80 | (cp & 0x3F));
   }
   return s;
+}
+
+// Rounds a glyph's full-width bars: each row of ink that runs from the
+// leftmost inked column to the rightmost loses its two end pixels, so a
+// box-drawn "8" gets the pinched shape that tells it from a "B".
+void RoundFullBars(Glyph& g, int height) {
+  int left = g.width, right = -1;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < g.width; ++x)
+      if (g.ink[static_cast<size_t>(y) * g.width + x]) left = std::min(left, x), right = std::max(right, x);
+  if (right - left < 2) return;
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = g.ink.data() + static_cast<size_t>(y) * g.width;
+    if (std::all_of(row + left, row + right + 1, [](uint8_t v) { return v != 0; })) row[left] = row[right] = 0;
+  }
 }
 
 }  // namespace
@@ -81,6 +97,9 @@ bool RenderFont(const FontSpec& font, Bytes* out) {
     cairo_surface_destroy(s);
     glyphs.push_back(std::move(g));
   }
+  // At the smallest sizes the hinting may draw "8" exactly as "B".
+  Glyph& eight = glyphs['8' - first];
+  if (eight.width == glyphs['B' - first].width && eight.ink == glyphs['B' - first].ink) RoundFullBars(eight, height);
   cairo_destroy(m);
   cairo_surface_destroy(scratch);
   cairo_font_options_destroy(options);

@@ -83,6 +83,29 @@ TEST(GameData, FontsCoverTheCodePageWithUmlautsAndSharpS) {
   }
 }
 
+// A figure must not read as a letter: "2008" with eights like B's, or an
+// "O" in a save's name taken for a nought. The pairs are drawn alone and
+// compared pixel for pixel.
+TEST(GameData, FiguresLookUnlikeTheLettersTheyResemble) {
+  QnoResourceManager m;
+  OpenAll(m);
+  auto ink = [](const QnoBitmapFont* f, char ch) {
+    gfxtest::Canvas c(30, 30);
+    const char text[2] = {ch, 0};
+    c.rb.RenderText(f, 2, 2, text, 0xFFFF);
+    std::string rows;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x) rows += c.At(x, y) ? '#' : '.';
+    return rows;
+  };
+  for (uint32_t id : {zorgen::FONT_STANDARD, zorgen::FONT_STATUS, zorgen::FONT_FIGURES, zorgen::FONT_TITLE}) {
+    const QnoBitmapFont* f = QnoBitmapFont::FromResource(&m, id);
+    ASSERT_NE(f, nullptr) << id;
+    for (auto [figure, letter] : {std::pair{'8', 'B'}, {'0', 'O'}, {'5', 'S'}, {'1', 'l'}, {'1', 'I'}, {'2', 'Z'}})
+      EXPECT_NE(ink(f, figure), ink(f, letter)) << "font " << id << ": " << figure << " looks like " << letter;
+  }
+}
+
 TEST(GameData, CursorsAnimateVisiblePicturesWithThePointerTipOnTheMouse) {
   QnoResourceManager m;
   OpenAll(m);
