@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "gen/finance_rows.h"
 #include "gen/ui_paint.h"
 
 namespace zorgen {
@@ -179,24 +180,8 @@ Image16 FinancesPage(const UiArt& a, bool english) {
   cairo_t* cr = PageFrame(c, {"Finanzen", "Finances"}, english)->cr();
   ColumnTitle(cr, {"Vorjahr", "Last year"}, english, 115, 89, 42);
   ColumnTitle(cr, {"Dieses Jahr", "This year"}, english, 213, 89, 42);
-  const struct {
-    int y;
-    Words w;
-    bool total;
-  } rows[] = {{47, {"Einnahmen \xC3\x96PNV", "Transit income"}, false},
-              {68, {"Einnahmen Stadt", "City income"}, false},
-              {89, {"Einnahmen", "Total income"}, true},
-              {131, {"Unterhalt", "Upkeep"}, false},
-              {152, {"Bau", "Construction"}, false},
-              {173, {"Forschung", "Research"}, false},
-              {194, {"Zusch\xC3\xBCsse", "Subsidies"}, false},
-              {215, {"Zinsen", "Interest"}, false},
-              {236, {"Ausgaben", "Total expenses"}, true},
-              {279, {"Bilanz", "Balance"}, true},
-              {300, {"Kontostand", "Account"}, true},
-              {331, {"Kredite", "Loans"}, false}};
-  for (const auto& r : rows) {
-    Row(cr, r.w, english, r.y, r.total);
+  for (const FinanceRow& r : kFinanceRows) {
+    Row(cr, r.name, english, r.y, r.total);
     Field(cr, 115, r.y - 1, 89, 14);
     Field(cr, 213, r.y - 1, 89, 14);
   }
