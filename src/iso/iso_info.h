@@ -142,18 +142,83 @@ class CIsoInfo {
   void SetSoundVisible(bool visible);
   bool IsSoundVisible() const;
 
-  // Render-list walk: tile resource id (0 = none), with the layer's
-  // direction and sprite layer through the references.
-  int GetFirstRenderID(TIsoRichtung& dir, int& layer);
-  int GetNextRenderID(TIsoRichtung& dir, int& layer);
-  int GetNextFloorRenderID(TIsoRichtung& dir, int& layer);
-  int GetMiddleRenderID(TIsoRichtung& dir, int& layer);
+  // The parts of the render-list walk, in drawing order: the floor layers
+  // (z up to 4) while their ids are not 0, one middle layer (z 5), then the
+  // rest while their ids are not 0.
+  enum class RenderPart : uint8_t { Floor, Middle, Upper };
+
+  // The whole walk over the current list, read in place: visit(part, id,
+  // dir, layer) for each item; a visit that answers false ends the walk,
+  // and so false is returned.
+  template <class Visit>
+  bool ForEachRenderItem(Visit&& visit) {
+    const SortedList* list = GetRenderList();
+    int at = 0, layer = 0;
+    TIsoRichtung dir = ISO_RICHTUNG_0;
+    for (int id; (id = TakeRenderItem(list, at, RenderPart::Floor, dir, layer)) != 0;)
+      if (!visit(RenderPart::Floor, id, dir, layer)) return false;
+    const int middle = TakeRenderItem(list, at, RenderPart::Middle, dir, layer);
+    if (middle && !visit(RenderPart::Middle, middle, dir, layer)) return false;
+    for (int id; (id = TakeRenderItem(list, at, RenderPart::Upper, dir, layer)) != 0;)
+      if (!visit(RenderPart::Upper, id, dir, layer)) return false;
+    return true;
+  }
+
+  // The same walk a step at a time with the cell's cursor, for a renderer
+  // that reads the floors in one pass and the rest in another: a tile
+  // resource id (0: the part is over), with the layer's direction and
+  // sprite layer through the references. The first call gives the first
+  // item's layer even when it is no floor; the upper part starts over after
+  // the last item.
+  int GetFirstRenderID(TIsoRichtung& dir, int& layer) {
+    FreshenRenderList();
+    m_RenderCursor = 0;
+    if (m_pRenderList && m_pRenderList->GetCount() > 0) layer = m_pRenderList->GetAt(0).layer;
+    return TakeItem(RenderPart::Floor, dir, layer);
+  }
+  int GetNextFloorRenderID(TIsoRichtung& dir, int& layer) {
+    FreshenRenderList();
+    return TakeItem(RenderPart::Floor, dir, layer);
+  }
+  int GetMiddleRenderID(TIsoRichtung& dir, int& layer) {
+    FreshenRenderList();
+    return TakeItem(RenderPart::Middle, dir, layer);
+  }
+  int GetNextRenderID(TIsoRichtung& dir, int& layer) {
+    FreshenRenderList();
+    if (!m_pRenderList || m_RenderCursor >= m_pRenderList->GetCount()) {
+      m_RenderCursor = 0;
+      return 0;
+    }
+    return TakeItem(RenderPart::Upper, dir, layer);
+  }
 
   unsigned char GetX() const { return m_X; }
   unsigned char GetY() const { return m_Y; }
 
  private:
-  int TakeItem(TIsoRichtung& dir, int& layer);
+  // One step of the walk: the item at `at` when it belongs to `part` (a
+  // floor: z up to 4; the middle: z 5; the upper part: any), its tile
+  // resource id with the layer's direction and sprite layer through the
+  // references, and `at` moved past it. 0 and nothing moved at the end of
+  // the list or of the part.
+  static int TakeRenderItem(const SortedList* list, int& at, RenderPart part, TIsoRichtung& dir, int& layer) {
+    if (!list || at >= list->GetCount()) return 0;
+    const SortedList::Item& item = list->GetAt(at);
+    if (part == RenderPart::Floor ? item.z > 4 : part == RenderPart::Middle && item.z != 5) return 0;
+    ++at;
+    dir = item.object->GetRichtungsValue();
+    layer = item.layer;
+    return item.object->GetResID();
+  }
+
+  // A step of the walk from the cell's cursor.
+  int TakeItem(RenderPart part, TIsoRichtung& dir, int& layer) {
+    int at = m_RenderCursor;
+    const int id = TakeRenderItem(m_pRenderList, at, part, dir, layer);
+    m_RenderCursor = static_cast<uint16_t>(at);
+    return id;
+  }
   // Inserts the object's layers; false when their z depends on the rotation.
   bool InsertObjectLayers(CIsoObject* object);
   void InvalidateCache();

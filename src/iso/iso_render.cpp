@@ -73,29 +73,17 @@ bool CIsoWelt::MakeSpriteRenderList(int x, int y) {
       slot = SpriteSlot{id, sx, sy, const_cast<void*>(sprite)};
     return true;
   };
+  // The cell's render-list walk: its floor layers into the first three
+  // slots (those beyond the third have none and are passed over), its
+  // middle layer into the fourth, the rest into the others while they last.
   SpriteSlot* slots = m_SpriteList[x][y];
-  // The list read in place, as the cell's render-list walk reads it: the
-  // ground layers (z up to 4) while their ids are not 0, one middle layer
-  // (z 5), then the rest.
-  const SortedList* list = cell->GetRenderList();
-  const int count = list ? list->GetCount() : 0;
-  int at = 0;
-  auto take = [&](int& id, TIsoRichtung& dir, int& layer) {
-    const SortedList::Item& item = list->GetAt(at++);
-    id = item.object->GetResID();
-    dir = item.object->GetRichtungsValue();
-    layer = item.layer;
-    return id != 0;
-  };
-  int id = 0, layer = 0;
-  TIsoRichtung dir = ISO_RICHTUNG_0;
-  for (int n = 0; at < count && list->GetAt(at).z <= 4 && take(id, dir, layer); ++n) {
-    // Ground layers beyond the third have no slot and are passed over.
-    if (n < 3 && !fill(id, dir, layer, slots[n])) return true;
-  }
-  if (at < count && list->GetAt(at).z == 5 && take(id, dir, layer) && !fill(id, dir, layer, slots[3])) return true;
-  for (int k = 4; k < kSlotsPerCell && at < count && take(id, dir, layer); ++k)
-    if (!fill(id, dir, layer, slots[k])) return true;
+  int floors = 0, upper = 4;
+  const bool resolved = cell->ForEachRenderItem([&](CIsoInfo::RenderPart part, int id, TIsoRichtung dir, int layer) {
+    if (part == CIsoInfo::RenderPart::Floor) return floors >= 3 || fill(id, dir, layer, slots[floors++]);
+    if (part == CIsoInfo::RenderPart::Middle) return fill(id, dir, layer, slots[3]);
+    return upper >= kSlotsPerCell || fill(id, dir, layer, slots[upper++]);
+  });
+  if (!resolved) return true;
   m_SPOK[x][y] = cell->IsRenderListFromObjects() ? kEntryKept : kEntryThisTurn;
   return true;
 }

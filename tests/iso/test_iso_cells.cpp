@@ -87,6 +87,78 @@ TEST_F(IsoCellTest, RenderWalkSeparatesFloorMiddleAndUpperLayers) {
   EXPECT_EQ(layer, 1);
 }
 
+// One item of the render-list walk with the part it came in.
+struct WalkStep {
+  CIsoInfo::RenderPart part;
+  int id;
+  TIsoRichtung dir;
+  int layer;
+  bool operator==(const WalkStep&) const = default;
+};
+
+std::vector<WalkStep> WholeWalk(CIsoInfo& cell) {
+  std::vector<WalkStep> steps;
+  EXPECT_TRUE(cell.ForEachRenderItem([&](CIsoInfo::RenderPart part, int id, TIsoRichtung dir, int layer) {
+    steps.push_back({part, id, dir, layer});
+    return true;
+  }));
+  return steps;
+}
+
+// The walk a step at a time, as a renderer with a floor pass and an
+// object pass reads it.
+std::vector<WalkStep> CursorWalk(CIsoInfo& cell) {
+  std::vector<WalkStep> steps;
+  TIsoRichtung dir = ISO_RICHTUNG_0;
+  int layer = 0;
+  for (int id = cell.GetFirstRenderID(dir, layer); id; id = cell.GetNextFloorRenderID(dir, layer))
+    steps.push_back({CIsoInfo::RenderPart::Floor, id, dir, layer});
+  if (int id = cell.GetMiddleRenderID(dir, layer)) steps.push_back({CIsoInfo::RenderPart::Middle, id, dir, layer});
+  for (int id = cell.GetNextRenderID(dir, layer); id; id = cell.GetNextRenderID(dir, layer))
+    steps.push_back({CIsoInfo::RenderPart::Upper, id, dir, layer});
+  return steps;
+}
+
+// The whole walk and the cursor's give the same items in the same parts:
+// two floors, the first z 5 item as the middle, a second one among the rest.
+TEST_F(IsoCellTest, WholeWalkAndCursorWalkGiveTheSameItemsInTheSameParts) {
+  using Part = CIsoInfo::RenderPart;
+  auto blobs = SceneBlobs();
+  blobs[701] = MakeTile({FlatLayer(FloorSprite, 6)});
+  Scene s(320, 240, blobs);
+  CIsoInfo mixed(s.map.get(), 1, 1);
+  mixed.CreateTile(kBuilding, ISO_RICHTUNG_2, nullptr, ISO_LAYER_GROUND);
+  for (int tile : {kGround, kFlower, kFlower})
+    ASSERT_EQ(mixed.MergeLayerFromIsoTile(tile, CIsoRichtung(3), ISO_LAYER_GROUND), 0);
+  const TIsoRichtung merged = ISO_RICHTUNG_3;
+  const std::vector<WalkStep> expected = {{Part::Floor, kBuilding, ISO_RICHTUNG_2, 0},
+                                          {Part::Floor, kGround, merged, 0},
+                                          {Part::Middle, kFlower, merged, 0},
+                                          {Part::Upper, kFlower, merged, 0},
+                                          {Part::Upper, kBuilding, ISO_RICHTUNG_2, 1}};
+  EXPECT_EQ(WholeWalk(mixed), expected);
+  EXPECT_EQ(CursorWalk(mixed), expected);
+  EXPECT_EQ(CursorWalk(mixed), expected) << "the cursor starts over";
+
+  CIsoInfo upperOnly(s.map.get(), 0, 0);
+  upperOnly.CreateTile(701, ISO_RICHTUNG_1, nullptr, ISO_LAYER_GROUND);
+  const std::vector<WalkStep> upper = {{Part::Upper, 701, ISO_RICHTUNG_1, 0}};
+  EXPECT_EQ(WholeWalk(upperOnly), upper);
+  EXPECT_EQ(CursorWalk(upperOnly), upper);
+
+  CIsoInfo empty(s.map.get(), 2, 2);
+  EXPECT_TRUE(WholeWalk(empty).empty());
+  EXPECT_TRUE(CursorWalk(empty).empty());
+
+  // A visit that answers false ends the walk there.
+  int visits = 0;
+  EXPECT_FALSE(mixed.ForEachRenderItem([&](Part part, int, TIsoRichtung, int) {
+    ++visits;
+    return part != Part::Middle;
+  }));
+  EXPECT_EQ(visits, 3);
+}
+
 // A tile placed twice without destroying the layer leaves one list: the
 // old objects are freed (the sanitizer build sees a leak otherwise) and
 // the render list names only the new ones.

@@ -266,6 +266,51 @@ TEST_F(IsoRenderTest, SpriteListsShowThreeGroundLayersAndThePlainRendererAll) {
   for (int l = 0; l < 4; ++l) EXPECT_EQ(DrawAndCount(s, &CIsoWelt::Render, colours[l]), 16) << l;
 }
 
+// A cell whose list holds two floors, two layers at z 5 and one above:
+// the first z 5 layer is the middle one, the second is drawn with the
+// rest. Each sprite covers half of the one before, so every renderer must
+// draw them in list order to show half of each and the last whole.
+TEST_F(IsoRenderTest, FloorsMiddleAndUpperLayersOfOneCellAreDrawnInListOrder) {
+  auto blobs = SceneBlobs();
+  const uint8_t zs[5] = {0, 0, 5, 5, 6};
+  const uint16_t colours[5] = {Rgb565(250, 0, 0), Rgb565(0, 250, 0), Rgb565(0, 0, 250), Rgb565(250, 250, 250),
+                               Rgb565(250, 0, 250)};
+  std::vector<TileLayer> layers;
+  for (int l = 0; l < 5; ++l) {
+    TileLayer t;
+    for (int zi = 0; zi < 3; ++zi) {
+      const auto sprite = static_cast<uint32_t>(820 + 5 * zi + l);
+      blobs[sprite] = zorgen::WriteSprite(zorgen::Image16(4, 4, colours[l], 1));
+      for (int r = 0; r < 4; ++r) t.sprite[zi][r] = sprite;
+      // In the middle of the tile, where no neighbour draws, each two
+      // pixels right of the one before.
+      t.xoff[zi] = static_cast<int16_t>(Tile_Size_XDiv2[zi] - 6 + 2 * l);
+      t.yoff[zi] = static_cast<int16_t>(Tile_Size_YDiv2[zi] - 2);
+    }
+    t.z = zs[l];
+    layers.push_back(t);
+  }
+  blobs[792] = MakeTile(layers);
+  Scene s(320, 240, blobs);
+  s.CreateGround();
+  s.map->SetIsoTileAt(64, 64, ISO_LAYER_GROUND, CIsoRichtung(0), 792, nullptr);
+  for (int r = 0; r < 4; ++r) {
+    g_IsoRichtung = r;
+    s.map->GetUpdateRndLst()->Update();
+    s.map->SetIsoCenter(64, 64);
+    s.map->ResetCompleteSpriteRenderList();
+    s.Clear();
+    ASSERT_EQ(s.map->Render(&s.display), 0);
+    const Frame plain = Grab(s);
+    for (int l = 0; l < 5; ++l) EXPECT_EQ(s.Count(colours[l]), l < 4 ? 8 : 16) << "layer " << l << " rot " << r;
+    for (auto renderer : {&CIsoWelt::RenderSpriteList_Left_Right, &CIsoWelt::RenderSpriteList_Diagonal}) {
+      s.Clear();
+      ASSERT_EQ((s.map.get()->*renderer)(&s.display), 0);
+      EXPECT_TRUE(Grab(s).px == plain.px) << "rot " << r;
+    }
+  }
+}
+
 // The cell's ground object draws its vehicles and animations in the
 // object pass, except at zoom level 4.
 struct CountingObj : CWorldObj {
