@@ -26,7 +26,7 @@ constexpr const char* kBuildCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 
 // Deferred actions of the controller.
 enum { kLaterLoad = 1, kLaterSave = 2, kLaterNewGame = 3, kLaterTurnRight = 4, kLaterTurnLeft = 5,
-       kLaterZoomIn = 6, kLaterZoomOut = 7, kLaterAskQuitUnsaved = 10 };
+       kLaterZoomIn = 6, kLaterZoomOut = 7, kLaterFastLoad = 9, kLaterAskQuitUnsaved = 10 };
 
 // Yes/no questions and their follow-up kinds.
 enum { kAskOverwrite = 69, kAskDelete = 70, kAskReplaceByLoad = 71, kAskMasterMode = 80, kAskDeleteLine = 83,
@@ -338,6 +338,12 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
       }
       host->PlayAbspannVideo();
       host->LeaveGame();
+      break;
+    // Yes to the load key's question: the fast save that the save key
+    // wrote replaces the game, after the wait cursor has shown (kind 106
+    // reads the automatic savegame instead, which the game never writes).
+    case 157:
+      if (inside) host->SetDoLater(kLaterFastLoad);
       break;
     case 155:
       if (!inside) break;

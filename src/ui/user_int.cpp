@@ -220,9 +220,12 @@ int CUserInt::CheckForDoLater() {
     case DOLATER_AUTOSAVE:
       if (host->AutoSaveGame() != 0) SetAchtungWindow(kWarningSaveFailed);
       break;
-    case DOLATER_AUTOLOAD:
-      if (host->AutoLoadGame() != 0) SetAchtungWindow(kWarningNoGame);
+    case DOLATER_AUTOLOAD: {
+      // As a load from the page: a refused game keeps its own warning.
+      const int warnings = m_AchtungCount;
+      if (host->AutoLoadGame() != 0 && m_AchtungCount == warnings) SetAchtungWindow(kWarningNoGame);
       break;
+    }
     case DOLATER_ASK_QUIT_UNSAVED:
       AskQuitWithoutSave();
       break;

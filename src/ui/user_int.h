@@ -566,10 +566,10 @@ class CUserInt : public Overlay {
   static constexpr int kStaticCityKey = '9';
   // The debug key that holds the cause-effect network (F3).
   static constexpr int kFreezeKey = 25;
-  // The question asked before the automatic savegame replaces the game,
+  // The question the load key asks before its fast save replaces the game,
   // and the one before quitting, with the action kinds their yes runs.
   static constexpr int kQuestionReplaceGame = 71;
-  static constexpr int kActionAutoLoad = 106;
+  static constexpr int kActionFastLoad = 157;
   static constexpr int kQuestionQuit = 79;
   static constexpr int kActionQuit = 81;
   // Yes to the question asked again after the save on quitting failed.

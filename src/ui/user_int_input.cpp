@@ -600,9 +600,9 @@ int CUserInt::CheckShortCuts(QnoInteractionEvent* e, QnoView*) {
       SetDoLater(DOLATER_AUTOSAVE);
       return 0;
     case 27:
-      // The automatic savegame replaces the game only when the player
-      // says yes to the question.
-      SetAchtungWindowJaNein(kQuestionReplaceGame, kActionAutoLoad);
+      // The fast save of the save key replaces the game only when the
+      // player says yes to the question.
+      SetAchtungWindowJaNein(kQuestionReplaceGame, kActionFastLoad);
       return 0;
     case '0': SetToolNr(5, 2, -1); return 0;
     case '1': SetToolNr(10, 1, -1); return 0;

@@ -616,6 +616,11 @@ TEST_F(ItemActions, LoadingSavingAndNewGames) {
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"PlayAbspannVideo", "LeaveGame"}));
   Run(item, 155, -1, -1, -1, INOUT_OUTSIDE, INOUT_NONE, INOUT_OUTSIDE);
   EXPECT_TRUE(host.Take().empty()) << "only a click on the button leaves";
+  // Yes to the load key's question loads the fast save later (deferred 9),
+  // not the automatic savegame that kind 106 reads at once.
+  Run(157);
+  Run(item, 157, -1, -1, -1, INOUT_OUTSIDE, INOUT_NONE, INOUT_OUTSIDE);
+  EXPECT_EQ(host.Take(), (std::vector<std::string>{"SetDoLater 9"}));
 }
 
 TEST_F(ItemActions, SavegameSlotsAreChosenOnlyWhenListed) {

@@ -187,7 +187,7 @@ TEST_F(Input, TheAutomaticGameReplacesTheGameOnlyAfterTheQuestion) {
   EXPECT_TRUE(Open(247));
   EXPECT_EQ(CUserInt::selObj.yesNoWarning, CUserInt::kQuestionReplaceGame);
   EXPECT_NE(inputHost.question.find("ersetzen"), std::string::npos);
-  EXPECT_EQ(yes->m_kind, CUserInt::kActionAutoLoad) << "yes loads the automatic game";
+  EXPECT_EQ(yes->m_kind, CUserInt::kActionFastLoad) << "yes loads the fast save of the save key";
   // Escape says no.
   EXPECT_EQ(Key(QNO_KEY_ESCAPE), 0);
   EXPECT_FALSE(Open(247));

@@ -149,8 +149,9 @@ TEST(ScenarioWarnings, ADamagedGameChosenFromTheListIsNamedInTheWarningsTextInBo
 }
 
 // The load page lists only files with a savegame's header; the load key
-// reads the automatic savegame whatever it holds. A file of an unknown
-// version and one that is no savegame are refused in words.
+// reads the fast save whatever it holds. A file of an unknown version and
+// one that is no savegame are refused in their own words, not as a game
+// that is missing.
 TEST(ScenarioWarnings, AnAutomaticGameOfNoKnownFormIsNamedInTheWarningsText) {
   const struct {
     std::string bytes;
@@ -162,14 +163,14 @@ TEST(ScenarioWarnings, AnAutomaticGameOfNoKnownFormIsNamedInTheWarningsText) {
   for (const auto& refusal : refusals) {
     SCOPED_TRACE(refusal.text);
     std::filesystem::create_directories("SaveGame");
-    WriteFile("SaveGame/AUTOSAVE.AUD", refusal.bytes + std::string(200, '\0'));
-    WriteFile("SaveGame/AUTOSAVE.AUM", "x");
+    WriteFile("SaveGame/FASTSAVE.AUD", refusal.bytes + std::string(200, '\0'));
+    WriteFile("SaveGame/FASTSAVE.AUM", "x");
     Scenario game(kEnglish);
     game.Run({Move(400, 250), Wait(40)});
     game.Key(SDLK_F5).Do(Wait(100));
     ASSERT_TRUE(game.IsOpen(kYesNo));
     game.ClickIn(kYesNo, kYes[0], kYes[1]);
-    game.Do(Wait(300));
+    game.Do(Wait(1500));
     ASSERT_TRUE(game.IsOpen(kWarning));
     EXPECT_EQ(WarningText(game), refusal.text);
     EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false));
