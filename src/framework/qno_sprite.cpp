@@ -569,10 +569,14 @@ void QnoVisibleRuns::DrawRuns(size_t first, size_t end) const {
 
 void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                   int tileWidth, int tileHeight) {
+  RenderIsoClipped(buffer, sprite, x, y, tileX, tileY, tileWidth, tileHeight,
+                   IsoClippedBox(buffer, sprite, x, y, tileX, tileY, tileWidth, tileHeight));
+}
+
+void CIsoSprite::RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
+                                  int tileWidth, int tileHeight, const QnoBox& box) {
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
-  if (!base || !sprite) return;
-  const QnoBox box = IsoClippedBox(buffer, sprite, x, y, tileX, tileY, tileWidth, tileHeight);
-  if (box.left >= box.right || box.top >= box.bottom) return;
+  if (!base || !sprite || box.left >= box.right || box.top >= box.bottom) return;
   buffer->NoteTouched(box.left, box.top, box.right, box.bottom);
   const int w = static_cast<int>(GetWidth(sprite));
   const Recolour recolour{GetTag(sprite), static_cast<uint32_t>(buffer->GetColorFormat())};

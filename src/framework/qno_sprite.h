@@ -240,6 +240,9 @@ class CIsoSprite {
   static void RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y);
   static void RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
                                int tileWidth, int tileHeight);
+  // The same inside `box`, which IsoClippedBox gave for these arguments.
+  static void RenderIsoClipped(QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,
+                               int tileWidth, int tileHeight, const QnoBox& box);
   // The box that holds every pixel RenderIsoClipped may draw (empty when
   // it draws none).
   static QnoBox IsoClippedBox(const QnoRenderBuffer* buffer, const void* sprite, int x, int y, int tileX, int tileY,

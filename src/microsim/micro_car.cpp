@@ -153,7 +153,7 @@ void CCar::RenderSecondPosition(QnoDisplay* display, int x, int y) {
     ++s_PassedSecondDraws;
     return;
   }
-  CIsoSprite::RenderIsoClipped(buffer, sprite, left, top, x, y, Tile_Size_X[zi], Tile_Size_Y[zi]);
+  CIsoSprite::RenderIsoClipped(buffer, sprite, left, top, x, y, Tile_Size_X[zi], Tile_Size_Y[zi], box);
 }
 
 // ------------------------------------------------------------ line vehicles
