@@ -1,7 +1,10 @@
 #include "cybernet/cyber_net.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,7 +80,7 @@ CCyberNode* CCyberNet::pNode(const char* name) const {
   return it == m_ByName.end() ? nullptr : it->second;
 }
 
-void CCyberNet::ReadNodes(CCyberTextReader& in, const std::vector<std::string>* required) {
+bool CCyberNet::ReadBlocks(CCyberTextReader& in) {
   char token[CCyberTextReader::kMaxToken + 1];
   char className[CCyberTextReader::kMaxToken + 1];
   bool complete = true;
@@ -101,6 +104,10 @@ void CCyberNet::ReadNodes(CCyberTextReader& in, const std::vector<std::string>* 
       throw;
     }
   }
+  return complete;
+}
+
+void CCyberNet::ResolveNodes(bool complete) {
   int refused = 0;
   for (CCyberNodeList* r = m_pNodeList; r; r = r->pTail()) {
     CCyberNode* node = r->pHead();
@@ -123,9 +130,99 @@ void CCyberNet::ReadNodes(CCyberTextReader& in, const std::vector<std::string>* 
   // so a savegame's network with such values is refused as a whole, while
   // a caller that goes on with it meets no fault in a period.
   if (refused > 0) throw "Die Definition enthaelt ungueltige Knotenparameter";
-  if (required)
-    for (const std::string& name : *required)
-      if (!pNode(name.c_str())) throw std::runtime_error("Der Definition fehlt der Knoten " + name);
+}
+
+void CCyberNet::ReadNodes(CCyberTextReader& in) { ResolveNodes(ReadBlocks(in)); }
+
+namespace {
+// The nodes of a list in the order a text gave them (the list holds the
+// newest first).
+std::vector<CCyberNode*> InReadOrder(const CCyberNodeList* list) {
+  std::vector<CCyberNode*> nodes;
+  for (const CCyberNodeList* row = list; row; row = row->pTail()) nodes.push_back(row->pHead());
+  std::reverse(nodes.begin(), nodes.end());
+  return nodes;
+}
+
+bool SameName(const CCyberNode* a, const char* name) { return a->Name() && name && std::strcmp(a->Name(), name) == 0; }
+}  // namespace
+
+const char* CCyberNet::TakeMissingNodes(const CCyberNodeList* definition) {
+  const std::vector<CCyberNode*> wanted = InReadOrder(definition);
+  if (wanted.empty()) return nullptr;
+  // The writer writes the definition's last node last: a text without it
+  // ends before a whole text ends.
+  if (!pNode(wanted.back()->Name())) return wanted.back()->Name() ? wanted.back()->Name() : "";
+  // Every other node the text lacks is the definition's own, read from its
+  // block and put where the definition has it: before the node of the text
+  // that follows it there, so that the network saves as one that never
+  // lacked it.
+  std::vector<CCyberNode*> read = InReadOrder(m_pNodeList), order;
+  size_t next = 0;
+  for (CCyberNode* node : read) {
+    const char* name = node->Name();
+    size_t at = next;
+    while (at < wanted.size() && !SameName(wanted[at], name)) ++at;
+    if (at < wanted.size()) {
+      for (; next < at; ++next) {
+        if (pNode(wanted[next]->Name())) continue;
+        order.push_back(CopyOf(*wanted[next]));
+      }
+      next = at + 1;
+    }
+    order.push_back(node);
+  }
+  for (; next < wanted.size(); ++next)
+    if (!pNode(wanted[next]->Name())) order.push_back(CopyOf(*wanted[next]));
+  if (order.size() == read.size()) return nullptr;
+  delete m_pNodeList;
+  m_pNodeList = nullptr;
+  for (CCyberNode* node : order) m_pNodeList = new CCyberNodeList(node, m_pNodeList);
+  m_ByNameValid = false;
+  return nullptr;
+}
+
+CCyberNode* CCyberNet::CopyOf(const CCyberNode& node) {
+  QNO_ERROR(QNO_SEV_WARNING, "CCyberNet::Read() Der Knoten %s fehlt, er kommt aus der Definition",
+            node.Name() ? node.Name() : "");
+  char* text = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&text, &size);
+  if (!out) throw "Kein Speicher fuer einen Knoten der Definition";
+  node.Write(out);
+  std::fclose(out);
+  // Read as a one-block text into a list of its own, then moved over.
+  CCyberNodeList* own = m_pNodeList;
+  m_pNodeList = nullptr;
+  FILE* in = fmemopen(text, size, "r");
+  bool whole = false;
+  try {
+    if (in) {
+      CCyberTextReader reader(in);
+      whole = ReadBlocks(reader);
+    }
+  } catch (...) {
+    if (in) std::fclose(in);
+    std::free(text);
+    if (m_pNodeList) m_pNodeList->DestroyNodes();
+    delete m_pNodeList;
+    m_pNodeList = own;
+    throw;
+  }
+  if (in) std::fclose(in);
+  std::free(text);
+  CCyberNodeList* copied = m_pNodeList;
+  m_pNodeList = own;
+  m_ByNameValid = false;
+  CCyberNode* copy = copied && !copied->pTail() && whole ? copied->pHead() : nullptr;
+  if (!copy) {
+    if (copied) copied->DestroyNodes();
+    delete copied;
+    throw "Ein Knoten der Definition ist nicht lesbar";
+  }
+  // The row goes, its node stays.
+  delete copied;
+  return copy;
 }
 
 int CCyberNet::Read(FILE* file) {
@@ -138,18 +235,27 @@ int CCyberNet::Read(FILE* file) {
 }
 
 int CCyberNet::ReadReplacing(FILE* file) {
-  std::vector<std::string> required;
-  for (const CCyberNodeList* row = m_pNodeList; row; row = row->pTail())
-    if (const char* name = row->pHead()->Name()) required.emplace_back(name);
-  Reset();
+  // The definition's nodes stay until the text is read: a node the text
+  // lacks is taken from them.
+  std::unique_ptr<CCyberNodeList, void (*)(CCyberNodeList*)> definition(m_pNodeList, [](CCyberNodeList* list) {
+    if (list) list->DestroyNodes();
+    delete list;
+  });
+  m_pNodeList = nullptr;
+  m_ByNameValid = false;
   if (!file) {
-    if (required.empty()) return 0;
-    ReportFault("Read()", ("Der Definition fehlt der Knoten " + required.front()).c_str());
+    if (!definition) return 0;
+    ReportFault("Read()", (std::string("Der Definition fehlt der Knoten ") +
+                           (definition->pHead()->Name() ? definition->pHead()->Name() : ""))
+                              .c_str());
     return 1;
   }
   CYBER_GUARD("Read()", 1, {
     CCyberTextReader in(file);
-    ReadNodes(in, &required);
+    const bool complete = ReadBlocks(in);
+    const char* cut = complete ? TakeMissingNodes(definition.get()) : nullptr;
+    ResolveNodes(complete);
+    if (cut) throw std::runtime_error(std::string("Der Definition fehlt der Knoten ") + cut);
   })
   return 0;
 }

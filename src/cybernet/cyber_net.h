@@ -29,12 +29,14 @@ class CCyberNet {
   // Adds the nodes of a whole file to the net. 0 when read without fault;
   // 1 (logged) when a fault stopped the read, the nodes read so far stay.
   int Read(FILE* file);
-  // Replaces the nodes by those of a whole file that must hold a node of
-  // every name the net holds now: a saved network brings back each node of
-  // the definition it was made from, and one that lacks any (a text cut
-  // between two blocks) is no whole network. 0 when read without fault and
-  // complete; 1 (logged, naming the first node missing) otherwise, the
-  // nodes read staying. A null file counts as a text without nodes.
+  // Replaces the nodes (the definition's) by those of a whole file. A
+  // whole file holds the node the definition gives last, which its writer
+  // writes last; one without it (a text cut between two blocks) is no whole
+  // network. Any other node of the definition that the file lacks is the
+  // definition's own, put where the definition has it, with a log line
+  // naming it. 0 when read without fault and whole; 1 (logged, naming the
+  // last node missing) otherwise, the nodes read staying. A null file
+  // counts as a text without nodes.
   int ReadReplacing(FILE* file);
   // Every node in the order in which a file that is read gives them back in
   // the same list order. 0, or 1 for a null file.
@@ -58,9 +60,20 @@ class CCyberNet {
   void Reset();
 
  private:
-  // Reads the nodes of a text; each of `required` (when given) must be
-  // among the net's nodes afterwards.
-  void ReadNodes(CCyberTextReader& in, const std::vector<std::string>* required = nullptr);
+  // Reads the nodes of a text (throws at a fault).
+  void ReadNodes(CCyberTextReader& in);
+  // Adds the blocks of a text to the list, their rows unresolved; false
+  // when a block is cut.
+  bool ReadBlocks(CCyberTextReader& in);
+  // Resolves every node's rows and checks its parameters; throws when the
+  // text was cut or a parameter is refused.
+  void ResolveNodes(bool complete);
+  // Puts a copy of each node of `definition` that the list lacks where the
+  // definition has it; the name of the definition's last node when the list
+  // lacks that one (nothing is added then), else null.
+  const char* TakeMissingNodes(const CCyberNodeList* definition);
+  // A new node read from the block that `node` writes.
+  CCyberNode* CopyOf(const CCyberNode& node);
   static void ReportFault(const char* operation, const char* text);
 
   CCyberNodeList* m_pNodeList = nullptr;

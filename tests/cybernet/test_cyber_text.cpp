@@ -243,7 +243,7 @@ int ReplaceFrom(CCyberNet& net, const std::string& text) {
 }
 }  // namespace
 
-TEST(CyberText, AReplacingTextMustHoldEveryNodeTheNetHeld) {
+TEST(CyberText, AReplacingTextMustBeWholeAndTakesTheNodesItLacksFromTheNet) {
   OpenErrorLog("errors.log");
   const std::string text = kMixedNet;
   auto net = NetFrom(text);
@@ -255,15 +255,41 @@ TEST(CyberText, AReplacingTextMustHoldEveryNodeTheNetHeld) {
   CloseErrorLog();
   EXPECT_NE(zortest::ReadFile("errors.log").find("Der Definition fehlt der Knoten"), std::string::npos);
 
-  // Which node is missing does not matter, the first as well as the last.
-  for (const char* name : {"In", "Proc"}) {
+  // A whole text (it ends with the node written last) that lacks other
+  // nodes takes the net's own, each in its place and named in the log: the
+  // net then writes the text of one that never lacked them. Without the
+  // node written last it ends where no whole text ends.
+  const std::string whole = WriteToText(*NetFrom(text));
+  for (const char* name : {"In", "Gate", "Proc"}) {
+    OpenErrorLog("errors.log");
     auto full = NetFrom(text);
     std::string without = text;
     const size_t at = without.find(std::string("Name ") + name);
     const size_t begin = without.rfind("NodeBegin", at), end = without.find("NodeEnd", at) + 7;
     without.erase(begin, end - begin);
-    EXPECT_EQ(ReplaceFrom(*full, without), 1) << name;
-    EXPECT_EQ(full->pNode(name), nullptr) << name;
+    const bool last = std::string(name) == "Proc";
+    EXPECT_EQ(ReplaceFrom(*full, without), last ? 1 : 0) << name;
+    CloseErrorLog();
+    const std::string log = zortest::ReadFile("errors.log");
+    if (last) {
+      EXPECT_EQ(full->pNode(name), nullptr);
+      EXPECT_NE(log.find("Der Definition fehlt der Knoten Proc"), std::string::npos);
+      continue;
+    }
+    EXPECT_EQ(WriteToText(*full), whole) << name;
+    EXPECT_NE(log.find(std::string("Der Knoten ") + name + " fehlt"), std::string::npos) << name;
+  }
+  // Both missing: each is taken.
+  {
+    auto full = NetFrom(text);
+    std::string without = text;
+    for (const char* name : {"Sig", "Lag"}) {
+      const size_t at = without.find(std::string("Name ") + name);
+      const size_t begin = without.rfind("NodeBegin", at), end = without.find("NodeEnd", at) + 7;
+      without.erase(begin, end - begin);
+    }
+    EXPECT_EQ(ReplaceFrom(*full, without), 0);
+    EXPECT_EQ(WriteToText(*full), whole);
   }
   // The whole text, in another order and with a node more, replaces the
   // nodes: each name once.
