@@ -255,7 +255,10 @@ class CSimCityModell {
   // cause-effect network, the districts' parking search times with their
   // map, and the measured car travel times (only the cells measured).
   // Without them a loaded city would plan, choose and park otherwise than
-  // the saved one. The size in bytes of what SaveState writes:
+  // the saved one. The parameters are read when an interval starts, and the
+  // network steps in between (at 7, 12 and 17 o'clock): read again at a
+  // load they would scale the trips of the hours up to the next interval by
+  // the stepped network instead. The size in bytes of what SaveState writes:
   uint32_t StateSize() const;
   bool SaveState(FILE* file) const;
   // Reads `length` bytes that SaveState wrote; false, with nothing taken

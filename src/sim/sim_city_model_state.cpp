@@ -1,8 +1,11 @@
 // The city model's state that the agent list's record does not carry, kept
-// in a record of its own after the demand simulation's block.
+// in a record of its own in the savegame's object list.
+#include <climits>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
+#include "framework/qno_log.h"
 #include "framework/zor_record.h"
 #include "sim/sim_city_model.h"
 
@@ -14,6 +17,13 @@ constexpr uint32_t kFixedPart = 4 + 7 * 4;
 constexpr uint32_t kParkingPart = CSimCityModell::kDistricts * (4 + 4);
 // Per measured cell its index (from - 1) x 256 + (to - 1) and its value.
 constexpr uint32_t kMeasuredEntry = 2 + 4;
+// The ranges the loaded values are held to: a re-planning count a city of
+// millions stays below, the behaviour parameters (sizes of nodes whose
+// ranges lie between -21 and 644, each taken to a value of 0 or more), and
+// a measured cell's value, 3600 / (seconds + 5) at most 720.
+constexpr int32_t kMaxReplanCount = 1 << 20;
+constexpr float kMaxParameter = 10000.0f;
+constexpr float kMaxMeasured = 3600.0f;
 
 using Matrix = float[CSimCityModell::kDistricts][CSimCityModell::kDistricts];
 
@@ -54,7 +64,7 @@ bool CSimCityModell::SaveState(FILE* file) const {
 bool CSimCityModell::LoadState(FILE* file, uint32_t length) {
   if (length < kFixedPart + kParkingPart + 4) return false;
   ZorRecordReader in(file);
-  const int32_t replan = in.I32();
+  int32_t replan = in.I32();
   float parameters[7];
   for (float& v : parameters) v = in.F32();
   std::vector<int32_t> seconds(kDistricts);
@@ -64,14 +74,26 @@ bool CSimCityModell::LoadState(FILE* file, uint32_t length) {
     map[static_cast<size_t>(id)] = in.F32();
   }
   const uint32_t measured = in.U32();
-  if (!in.Ok() || replan < 0 || length != kFixedPart + kParkingPart + 4 + uint64_t{measured} * kMeasuredEntry)
-    return false;
+  if (!in.Ok() || length != kFixedPart + kParkingPart + 4 + uint64_t{measured} * kMeasuredEntry) return false;
   std::vector<std::pair<uint16_t, float>> cells(measured);
   for (auto& [cell, value] : cells) {
     cell = in.U16();
     value = in.F32();
   }
   if (!in.Ok()) return false;
+  // Each value is held to its range, as a field of any record: no count
+  // below 0, no value that is no number.
+  ZorFieldRange range;
+  range.Hold(replan, 0, kMaxReplanCount, "re-planning count");
+  static const char* const kParameterNames[7] = {"trip scale",         "gravity",           "modal split",
+                                                 "car ownership",      "car trip factor",   "car owner deduction",
+                                                 "persons per car"};
+  for (int i = 0; i < 7; ++i) range.Hold(parameters[i], i == 6 ? 0.01f : 0.0f, kMaxParameter, kParameterNames[i]);
+  for (int32_t& s : seconds) range.Hold(s, 0, INT32_MAX, "parking search time");
+  for (float& v : map) range.Hold(v, 0.0f, 1.0f, "parking map");
+  for (auto& cell : cells) range.Hold(cell.second, 0.0f, kMaxMeasured, "measured travel time");
+  for (const ZorFieldRange::Change& c : range.Changes())
+    QNO_LOG("The city model's state: %s %g held to %g", c.field, c.was, c.now);
   m_ReplanCount = replan;
   m_TripScale = parameters[0];
   m_Gravity = parameters[1];

@@ -82,7 +82,9 @@ constexpr KnownVersion kVersions[] = {
 constexpr int kCurrentFormats = 190;
 // Versions from this one on end with the closing tag.
 constexpr int kClosingTagFrom = 220;
-// The tag of the record after the demand simulation's block.
+// The name of the object list's record with the city's state beyond the
+// demand simulation's block; files written before it was listed carry it
+// under this tag between the block and the closing tag.
 constexpr const char* kSimStateTag = "SIMWELTSTAND";
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
@@ -163,7 +165,7 @@ bool Upper(char (&tag)[kTag + 1], const char* wanted) {
 bool IsTag(const char (&tag)[kTag + 1], const char* wanted) { return strcasecmp(tag, wanted) == 0; }
 
 // What the object list's reader does with a record, by the record's name.
-enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, PassedOver };
+enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, SimState, PassedOver };
 
 ListRecord ListRecordOf(const char* name) {
   struct Named {
@@ -186,6 +188,7 @@ ListRecord ListRecordOf(const char* name) {
       {"PASSIVERP", ListRecord::Plain},
       {"PTA", ListRecord::Plain},
       {"SECONDLAYEROBJECT", ListRecord::Building},
+      {"SIMWELTSTAND", ListRecord::SimState},
       {"STADTVERWALTUNG", ListRecord::Plain},
       {"STATISTIK", ListRecord::Statistik},
       {"TRAFFICDISPLAY", ListRecord::Plain},
@@ -279,6 +282,15 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
       PutTag(out, "ZorvaObject");
       if (!out.Ok() || object->SerializeGameStore(file, nullptr) != 0) return false;
     }
+  // What the demand simulation's block does not carry and the game goes on
+  // from (the indicators' hour counter and the city model's state): a
+  // record of the list under a name of its own, which a reader that does
+  // not know it passes over by its length.
+  if (!m_pSimWelt) return false;
+  PutTag(out, "ZorvaObject");
+  out.Header(kSimStateTag, 4 + m_pSimWelt->StateSize());
+  out.I32(m_IndikatorenCounter);
+  if (!out.Ok() || !m_pSimWelt->SaveState(file)) return false;
   PutTag(out, "ZorvaObjectListEnde");
   out.I32(-1);
   PutTag(out, "TESTILI");
@@ -286,13 +298,7 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
   if (!m_pFinanzen || m_pFinanzen->SerializeGameStore(file, nullptr) != 0) return false;
   PutTag(out, "SIMWELT");
   // A demand simulation that is not in the file makes no savegame.
-  if (!out.Ok() || !m_pSimWelt || !m_pSimWelt->Save(file)) return false;
-  // What the block does not carry and the game goes on from: the
-  // indicators' hour counter and the city model's state, behind a length.
-  PutTag(out, kSimStateTag);
-  out.U32(4 + m_pSimWelt->StateSize());
-  out.I32(m_IndikatorenCounter);
-  if (!out.Ok() || !m_pSimWelt->SaveState(file)) return false;
+  if (!out.Ok() || !m_pSimWelt->Save(file)) return false;
   PutTag(out, "ENDEOFSAVEGAME");
   return out.Ok();
 }
@@ -486,6 +492,12 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
       return m_pDataExchange ? m_pDataExchange->SerializeGameLoad(file, payload, g_LoadVersion) : 1;
     case ListRecord::Indikatoren:
       return m_pIndikatoren ? m_pIndikatoren->SerializeGameLoad(file, payload) : 1;
+    case ListRecord::SimState: {
+      // Taken once the demand simulation's block, read later, stands.
+      m_SimStateRecord.resize(static_cast<size_t>(payload));
+      m_SimStateFound = ZorRecordReader(file).Bytes(m_SimStateRecord.data(), m_SimStateRecord.size());
+      return m_SimStateFound ? 0 : 1;
+    }
     case ListRecord::Building: {
       CWorldObj* made = nullptr;
       if (LoadBuildingObject(file, name, made) != 0) return 1;
@@ -596,6 +608,7 @@ void CZorvaWorld::CheckForVLSAfterLoad() {
 }
 
 bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
+  m_SimStateFound = false;
   char tag[kTag + 1];
   if (!ReadTag(file, tag)) {
     QNO_LOG("Readerror Zorvheader SaveFile");
@@ -659,28 +672,39 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   // A half-read demand simulation is no game to go on with.
   if (!m_pSimWelt->Load(file)) return false;
   m_SimStateLoaded = false;
+  if (m_SimStateFound) {
+    ZorMemoryStream state(m_SimStateRecord.data(), m_SimStateRecord.size());
+    TakeSimState(state.f(), static_cast<uint32_t>(m_SimStateRecord.size()));
+  }
   if (g_LoadVersion < kClosingTagFrom) return true;
   if (!ReadTag(file, tag)) return false;
-  // Files written before the state record have the closing tag here.
-  if (IsTag(tag, kSimStateTag) && (!ReadSimState(file) || !ReadTag(file, tag))) return false;
+  // Files written before the state was a record of the list carry it here,
+  // behind a length, before the closing tag.
+  if (IsTag(tag, kSimStateTag)) {
+    int32_t length = 0;
+    if (!ReadLength(file, length) || length < 0 || static_cast<uint64_t>(length) > BytesLeft(file)) return false;
+    const long start = std::ftell(file);
+    TakeSimState(file, static_cast<uint32_t>(length));
+    if (std::fseek(file, start + length, SEEK_SET) != 0 || !ReadTag(file, tag)) return false;
+  }
   return Upper(tag, "ENDEOFSAVEGAME");
 }
 
-bool CZorvaWorld::ReadSimState(FILE* file) {
-  int32_t length = 0;
-  if (!ReadLength(file, length) || length < 4 || static_cast<uint64_t>(length) > BytesLeft(file)) return false;
-  const long start = std::ftell(file);
+void CZorvaWorld::TakeSimState(FILE* file, uint32_t length) {
   ZorRecordReader in(file);
-  const int32_t counter = in.I32();
+  int32_t counter = in.I32();
   // A state that does not fit leaves the game as the block alone makes it.
-  m_SimStateLoaded = in.Ok() && counter >= -1 && counter <= 10 &&
-                     m_pSimWelt->LoadState(file, static_cast<uint32_t>(length - 4));
-  if (m_SimStateLoaded) {
-    m_IndikatorenCounter = counter;
-  } else {
+  m_SimStateLoaded = file && length >= 4 && in.Ok() && m_pSimWelt->LoadState(file, length - 4);
+  if (!m_SimStateLoaded) {
     QNO_LOG("The demand simulation's state record does not fit and is passed over");
+    return;
   }
-  return std::fseek(file, start + length, SEEK_SET) == 0;
+  // The counter runs from -1 (the indicators' turn is due) to 10.
+  ZorFieldRange range;
+  range.Hold(counter, -1, 10, "indicators' hour counter");
+  for (const ZorFieldRange::Change& c : range.Changes())
+    QNO_LOG("The demand simulation's state: %s %g held to %g", c.field, c.was, c.now);
+  m_IndikatorenCounter = counter;
 }
 
 int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {

@@ -571,9 +571,10 @@ class CZorvaWorld : public CZorvaObject {
   // over (the objects that the other sections make again).
   bool ReadSavegame(FILE* file, std::vector<CWorldObj*>& order);
   bool ReadListRecords(FILE* file, std::vector<CWorldObj*>& order);
-  // The record after the demand simulation's block: the indicators' hour
-  // counter and the city model's state. False when the file is cut short.
-  bool ReadSimState(FILE* file);
+  // Takes the city's state record (the indicators' hour counter and the
+  // city model's state) of `length` bytes at the file's position, its
+  // values held to their ranges; one that does not fit is passed over.
+  void TakeSimState(FILE* file, uint32_t length);
   int ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order);
   // Lists the objects of a loaded game in the order of their records.
   void RestoreListOrder(const std::vector<CWorldObj*>& order);
@@ -687,6 +688,10 @@ class CZorvaWorld : public CZorvaObject {
   int m_IndikatorenCounter = -1;
   // Whether the savegame being read brought the city model's state.
   bool m_SimStateLoaded = false;
+  // The state record met in the object list of the savegame being read, to
+  // be taken once the demand simulation's block stands.
+  std::string m_SimStateRecord;
+  bool m_SimStateFound = false;
   int64_t m_LastAutoSave = -1;
   int m_MicroTest = 0;
   unsigned char m_ShowMicroZellen = 0;

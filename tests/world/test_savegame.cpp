@@ -373,12 +373,16 @@ TEST(SavegameLoad, VersionsAreKnownByTheirTagAndTheCurrentOneEndsWithItsClosingT
   EXPECT_EQ(ZorSaveGameVersion("VERSION 3.0"), 0);
 }
 
-// Behind the demand simulation's block a record keeps the city model's
-// state (here a measured travel time): with it the loaded city goes on from
-// that state; a file without it, the closing tag straight after the block,
-// loads as the block alone makes it; a record longer than the file refuses
-// the load.
-TEST(SavegameLoad, TheCityModelsStateRecordIsTakenWhenThereAndDoneWithoutWhenNot) {
+// A record of the object list keeps the city model's state (here a
+// measured travel time) and the indicators' hour counter; the closing tag
+// follows the demand simulation's block. A file of the previous layout (the
+// record behind the block, before the closing tag) whose network lacks a
+// node of the definition loads to the same game: the node is the
+// definition's own. The same network cut after a node is refused and the
+// game stays as it was. A file without the record loads as the block alone
+// makes it; values out of their ranges are held to them; a record at the
+// end longer than the file refuses the load.
+TEST(SavegameLoad, TheCityStateRecordOfTheListOrOfThePreviousLayoutIsTakenAndHeldToItsRanges) {
   SavedTown town;
   CSimCityModell* city = town.game.World().GetSimWelt()->pCityModell();
   city->NewCarData(20, 37, 95);
@@ -388,23 +392,66 @@ TEST(SavegameLoad, TheCityModelsStateRecordIsTakenWhenThereAndDoneWithoutWhenNot
   ASSERT_TRUE(town.game.World().SerializeToMemory(binary, companion));
   const std::string closing = Tag("ENDEOFSAVEGAME");
   ASSERT_EQ(binary.substr(binary.size() - 30), closing);
-  const size_t at = binary.rfind(Tag("SIMWELTSTAND"));
-  ASSERT_NE(at, std::string::npos);
-  const uint32_t length = qno_rd32(reinterpret_cast<const uint8_t*>(binary.data()), static_cast<int>(at + 30));
-  ASSERT_EQ(at + 34 + length, binary.size() - 30) << "the closing tag follows the record";
+  // The record: its tag, its length, its name and its payload, in the list.
+  const size_t name = binary.find(Tag("SIMWELTSTAND"));
+  ASSERT_NE(name, std::string::npos);
+  const size_t record = name - 34;
+  ASSERT_EQ(binary.substr(record, 30), Tag("ZorvaObject"));
+  const uint32_t length = qno_rd32(reinterpret_cast<const uint8_t*>(binary.data()), static_cast<int>(name - 4));
+  ASSERT_LE(name + length, binary.find(Tag("ZorvaObjectListEnde"))) << "the record lies in the list";
+  const std::string payload = binary.substr(name + 30, length - 30);
+  const std::string withoutRecord = binary.substr(0, record) + binary.substr(name + length);
   town.companion = companion;
-
   ASSERT_EQ(town.LoadBytes(binary), 0);
-  city = town.game.World().GetSimWelt()->pCityModell();
-  EXPECT_EQ(city->AverageOneOverTravelTime(20, 37, false), measured);
+  const std::string loaded = Snapshot(town.game);
+  EXPECT_EQ(town.game.World().GetSimWelt()->pCityModell()->AverageOneOverTravelTime(20, 37, false), measured);
 
-  const std::string older = binary.substr(0, at) + closing;
-  ASSERT_EQ(town.LoadBytes(older), 0);
+  // The previous layout, its network without the node the definition
+  // reads first.
+  const std::string previous = withoutRecord.substr(0, withoutRecord.size() - 30) + Tag("SIMWELTSTAND") +
+                               Le32(static_cast<int32_t>(payload.size())) + payload + closing;
+  const size_t g3 = companion.find("Name G3\n");
+  ASSERT_NE(g3, std::string::npos);
+  const size_t begin = companion.rfind("NodeBegin", g3), end = companion.find("NodeEnd\n\n", g3) + 9;
+  const std::string lacking = companion.substr(0, begin) + companion.substr(end);
+  town.companion = lacking;
+  ASSERT_EQ(town.LoadBytes(previous), 0);
+  EXPECT_NE(town.game.World().GetSimWelt()->pCityModell(), nullptr);
+  EXPECT_EQ(town.game.World().GetSimWelt()->pCityModell()->AverageOneOverTravelTime(20, 37, false), measured);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), loaded)) << "the previous layout loads to the same game";
+  // Cut after a node, the network ends where no whole one ends.
+  size_t cut = 0;
+  for (int block = 0; block < 60; ++block) cut = lacking.find("NodeEnd\n\n", cut) + 9;
+  town.companion = lacking.substr(0, cut);
+  EXPECT_EQ(town.LoadBytes(previous), 1);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), loaded)) << "a refused load leaves the game";
+
+  town.companion = companion;
+  ASSERT_EQ(town.LoadBytes(withoutRecord), 0);
+  EXPECT_EQ(town.game.World().GetSimWelt()->pCityModell()->AverageOneOverTravelTime(20, 37, false), 0.0);
+
+  // A re-planning count below 0, a behaviour parameter and a measured value
+  // that are no numbers: held to their ranges, and the game loads.
+  std::string bad = binary;
+  qno_wr32(reinterpret_cast<uint8_t*>(bad.data()), static_cast<int>(name + 34), static_cast<uint32_t>(-5));
+  const uint32_t nan = 0x7fc00000u;
+  qno_wr32(reinterpret_cast<uint8_t*>(bad.data()), static_cast<int>(name + 38), nan);
+  // Behind the counter, the count, the seven parameters and 256 districts'
+  // parking fields: the measured cells, an index and a value each.
+  const size_t cells = name + 30 + 4 + 4 + 7 * 4 + 256 * 8;
+  const uint32_t count = qno_rd32(reinterpret_cast<const uint8_t*>(bad.data()), static_cast<int>(cells));
+  ASSERT_EQ(cells + 4 + count * 6, name + length);
+  for (uint32_t i = 0; i < count; ++i)
+    qno_wr32(reinterpret_cast<uint8_t*>(bad.data()), static_cast<int>(cells + 4 + i * 6 + 2), nan);
+  ASSERT_EQ(town.LoadBytes(bad), 0);
   city = town.game.World().GetSimWelt()->pCityModell();
+  EXPECT_EQ(city->ReplanCount(), 0);
+  EXPECT_EQ(city->TripScale(), 0.0f);
   EXPECT_EQ(city->AverageOneOverTravelTime(20, 37, false), 0.0);
 
-  std::string overlong = binary;
-  qno_wr32(reinterpret_cast<uint8_t*>(overlong.data()), static_cast<int>(at + 30), length + 31);
+  std::string overlong = previous;
+  const size_t old = overlong.size() - 30 - payload.size() - 4;
+  qno_wr32(reinterpret_cast<uint8_t*>(overlong.data()), static_cast<int>(old), static_cast<uint32_t>(payload.size()) + 31);
   EXPECT_EQ(town.LoadBytes(overlong), 1);
 }
 

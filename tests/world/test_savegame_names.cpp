@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
+#include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
@@ -143,16 +146,49 @@ TEST(SavegameNames, WithAutoloadTheGameStartsWithTheStartUpGame) {
   EXPECT_EQ(second.World().GetStreetNet()->GetNumber(), 2u);
 }
 
+// A 30-byte tag field.
+std::string Tag(const char* text) {
+  std::string tag(30, '\0');
+  tag.replace(0, std::char_traits<char>::length(text), text);
+  return tag;
+}
+
 // The savegames the build wrote from the starting town through the game's
-// own container are games the game loads.
+// own container are games the game loads, and each follows the layout: the
+// city's state is a record of the object list, and the closing tag follows
+// the demand simulation's block (what the loaded game's block writes) at
+// the file's end.
 TEST(SavegameNames, TheSuppliedStartingGamesLoad) {
   const std::filesystem::path supplied = BinaryDir() + "/gamedata/SaveGame";
   if (!std::filesystem::exists(supplied / "DATA.00D")) GTEST_SKIP() << "no game data in this build";
   std::filesystem::create_directory("SaveGame");
-  for (const auto& entry : std::filesystem::directory_iterator(supplied))
+  std::vector<std::string> games;
+  for (const auto& entry : std::filesystem::directory_iterator(supplied)) {
     std::filesystem::copy_file(entry.path(), std::filesystem::path("SaveGame") / entry.path().filename());
+    const std::string file = entry.path().filename().string();
+    if (file.back() == 'D') games.push_back("SaveGame/" + file);
+  }
+  EXPECT_EQ(games.size(), 7u);
   Scenario game;
   CZorvaWorld& world = game.World();
+  for (const std::string& path : games) {
+    ASSERT_EQ(world.SerializeGameLoad(path.c_str()), 0) << path;
+    const std::string binary = ReadFile(path);
+    char* block = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&block, &size);
+    ASSERT_TRUE(out && world.GetSimWelt()->Save(out)) << path;
+    std::fclose(out);
+    const std::string written(block, size);
+    std::free(block);
+    const std::string tail = Tag("SIMWELT") + written + Tag("ENDEOFSAVEGAME");
+    ASSERT_GT(binary.size(), tail.size()) << path;
+    EXPECT_TRUE(binary.compare(binary.size() - tail.size(), tail.size(), tail) == 0) << path;
+    const size_t record = binary.find(Tag("SIMWELTSTAND"));
+    ASSERT_NE(record, std::string::npos) << path;
+    EXPECT_EQ(binary.compare(record - 34, 30, Tag("ZorvaObject")), 0) << path;
+    EXPECT_LT(record, binary.find(Tag("ZorvaObjectListEnde"))) << path;
+  }
   ASSERT_EQ(world.LoadStartupGame(), 0);
   const uint32_t junctions = world.GetStreetNet()->GetNumber();
   EXPECT_GE(junctions, 10u);

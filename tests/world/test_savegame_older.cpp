@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/qno_bytes.h"
 #include "framework/qno_log.h"
 #include "framework/var_table.h"
 #include "framework/zor_list.h"
@@ -394,13 +395,15 @@ struct Older : towntest::Town {
     return Written([&](FILE* f) { return world.GetStreetNet()->SerializeGameStore(f); }) +
            Written([&](FILE* f) { return world.GetRailNet()->SerializeGameStore(f); });
   }
-  // The savegame without the record that follows the demand simulation's
-  // block.
+  // The savegame without the object list's record of the city's state:
+  // its tag, its length and the record that the length covers.
   static std::string WithoutSimState(const std::string& game) {
     std::string tag(30, '\0');
     std::memcpy(tag.data(), "SIMWELTSTAND", 12);
-    const size_t at = game.rfind(tag);
-    return at == std::string::npos ? game : game.substr(0, at) + game.substr(game.size() - 30);
+    const size_t at = game.find(tag);
+    if (at == std::string::npos || at < 34) return game;
+    const uint32_t length = qno_rd32(game.data(), static_cast<uint32_t>(at - 4));
+    return game.substr(0, at - 34) + game.substr(at + length);
   }
   std::string Snapshot() {
     std::string binary, unused;
@@ -508,9 +511,9 @@ TEST_F(Older, ASavegameOfVersion23DiffersOnlyInItsListsAndLoadsAsTheCurrentOne) 
   ASSERT_FALSE(HasFatalFailure());
   ASSERT_NE(older, now);
   ASSERT_EQ(Load(older), 0);
-  // The older file has no record of the city model's state after the demand
-  // simulation's block: the loaded game makes that state afresh, and the
-  // record is all that differs.
+  // The older file has no record of the city model's state in its list:
+  // the loaded game makes that state afresh, and the record is all that
+  // differs.
   EXPECT_TRUE(WithoutSimState(Snapshot()) == WithoutSimState(now))
       << "the game read from the older lists is not the game written";
   // The junctions are found again by their crossing ids, which the older
