@@ -352,6 +352,26 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
                                       "seed " + std::to_string(seed) + ", byte " + std::to_string(at) + " changed",
                                       flips));
     }
+    // Damage that is always refused as such: the header's name changed or
+    // run on behind a valid version tag, and the demand simulation's block
+    // cut short with the closing tag behind it.
+    auto tag = [](const char* text) {
+      std::string t(30, '\0');
+      std::copy(text, text + std::char_traits<char>::length(text), t.begin());
+      return t;
+    };
+    const size_t sim = binary.rfind(tag("SIMWELT"));
+    ASSERT_NE(sim, std::string::npos);
+    std::string renamed = binary, runOn = binary;
+    renamed[16] = 'X';
+    runOn[17] = 'S';
+    DamageTally always;
+    for (const auto& [bytes, what] : {std::pair{renamed, "the header named otherwise"},
+                                      std::pair{runOn, "the header's name run on"},
+                                      std::pair{binary.substr(0, sim + 33) + tag("ENDEOFSAVEGAME"),
+                                                "the demand simulation's block cut short"}})
+      ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, bytes, what, always));
+    EXPECT_EQ(always.refused38, 3);
   }
   // A savegame cut short is never whole.
   EXPECT_EQ(cuts.loaded, 0);
