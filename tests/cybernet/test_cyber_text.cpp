@@ -298,6 +298,8 @@ TEST(CyberText, AReplacingTextMustBeWholeAndTakesTheNodesItLacksFromTheNet) {
   EXPECT_EQ(ReplaceFrom(*again, reordered), 0);
   EXPECT_EQ(again->NodeCount(), 7);
   EXPECT_NE(again->pNode("New"), nullptr);
+  // Nor is a text of no node at all.
+  EXPECT_EQ(ReplaceFrom(*NetFrom(text), "words and no node"), 1);
   // A text cut inside a block is refused as before.
   EXPECT_EQ(ReplaceFrom(*again, text.substr(0, text.rfind("NodeEnd") - 2)), 1);
 }
