@@ -268,6 +268,8 @@ class CZorvaWorld : public CZorvaObject {
   static uint32_t m_TicksAfterLoad;
   // ---- end of savegame container ----
   int DestroyObjectList(int kind);
+  // After a load's teardown: takes out and frees what is still listed.
+  void DropListLeftovers();
   bool IsPause() const;
   void SetPause(bool on);
 

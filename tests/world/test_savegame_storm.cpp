@@ -297,10 +297,10 @@ struct DamageTally {
 // warned, or loaded soundly (it saves and loads again to the same bytes);
 // the town is loaded again after each that loads.
 void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& companion, const std::string& bytes,
-             const std::string& what, DamageTally& tally) {
+             const std::string& what, DamageTally& tally, const std::string* badCompanion = nullptr) {
   const std::string before = Snapshot(world);
   WriteFile("SaveGame/BAD.GMD", bytes);
-  WriteFile("SaveGame/BAD.GMM", companion);
+  WriteFile("SaveGame/BAD.GMM", badCompanion ? *badCompanion : companion);
   world.GetMessage()->DeactivateAchtungMessage();
   world.DeActivateWindow(220);
   if (world.SerializeGameLoad("SaveGame/BAD.GMD") != 0) {
@@ -321,6 +321,22 @@ void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& c
   WriteFile("SaveGame/TOWN.GMD", binary);
   WriteFile("SaveGame/TOWN.GMM", companion);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/TOWN.GMD"), 0) << what;
+}
+
+// Where the fields of each record named `name` lie in the savegame's bytes:
+// from behind its name up to the next record of the street network or the
+// object list, `most` bytes at most.
+std::vector<std::pair<size_t, size_t>> Fields(const std::string& bytes, const std::string& name, size_t most) {
+  std::vector<std::pair<size_t, size_t>> out;
+  const std::string tag = name + '\0';
+  for (size_t at = bytes.find(tag); at != std::string::npos; at = bytes.find(tag, at + 1)) {
+    const size_t from = at + tag.size();
+    size_t to = std::min(bytes.size(), from + most);
+    for (const char* next : {"CStrJunction", "CStrStrassenTeil", "CStrBride", "ZorvaObject"})
+      to = std::min(to, bytes.find(next, from));
+    out.push_back({from, to});
+  }
+  return out;
 }
 
 TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNothing) {
@@ -353,6 +369,48 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
                                       flips));
     }
   }
+  // Whole records with a field changed, each byte in turn as the byte 0 of a bridge's street once became 0x27: a
+  // bridge of the supplied new game (refused, it must give back nothing of its river), its crossings' own fields and
+  // the line town's stops. The running game is the line town.
+  DamageTally fields;
+  {
+    Clock().Set(0);
+    zor_srandom(5);
+    Scenario game;
+    StormTown town(game);
+    ASSERT_NO_FATAL_FAILURE(town.Build());
+    ASSERT_NO_FATAL_FAILURE(SaveAndLoad(town.world, "SaveGame/TOWN.GMD", "the town"));
+    const std::string binary = ReadFile("SaveGame/TOWN.GMD"), companion = ReadFile("SaveGame/TOWN.GMM");
+    const std::string supplied = ReadFile(BinaryDir() + "/gamedata/SaveGame/DATA.00D");
+    const std::string suppliedCompanion = ReadFile(BinaryDir() + "/gamedata/SaveGame/DATA.00M");
+    const auto bridges = Fields(supplied, "CStrBride", 256);
+    const auto crossings = Fields(supplied, "CStrJunction", 24);
+    const auto stops = Fields(binary, "SecondLayerObject", 96);
+    ASSERT_GE(bridges.size(), 2u);
+    ASSERT_GE(crossings.size(), 3u);
+    ASSERT_GE(stops.size(), 1u);
+    struct Field {
+      const std::string& bytes;
+      const std::string& companion;
+      std::pair<size_t, size_t> at;
+      const char* what;
+    } fieldsOf[] = {{supplied, suppliedCompanion, bridges[1], "bridge"},
+                    {supplied, suppliedCompanion, crossings[0], "junction"},
+                    {supplied, suppliedCompanion, crossings[1], "junction"},
+                    {supplied, suppliedCompanion, crossings[2], "junction"},
+                    {binary, companion, stops[0], "stop"}};
+    for (const Field& f : fieldsOf)
+      for (size_t at = f.at.first; at < f.at.second; ++at) {
+        std::string changed = f.bytes;
+        changed[at] = static_cast<char>(changed[at] ^ 0x27);
+        ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, changed,
+                                        std::string(f.what) + " record, byte " + std::to_string(at) + " changed",
+                                        fields, &f.companion));
+      }
+  }
+  EXPECT_GT(fields.Refused(), 0);
+  EXPECT_GT(fields.loaded, 0);
+  std::printf("fields: %d refused, %d loaded soundly\n", fields.Refused(), fields.loaded);
   // A savegame cut short is never whole.
   EXPECT_EQ(cuts.loaded, 0);
   EXPECT_EQ(cuts.Refused() + flips.Refused() + flips.loaded, 2 * each * seeds);
