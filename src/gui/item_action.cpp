@@ -233,6 +233,7 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
       if (a.m_kind == 69) {
         host->CentreOnLine(line);
         open(227);
+        bindWindow(227, -2, -2, line);
         if (root) root->CloseOnEscAndRightMouse(129);
       } else {
         CWorldObj* net = host->GetOpnvNet();

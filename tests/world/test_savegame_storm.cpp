@@ -41,11 +41,14 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
+#include "sim/sim_parking_data.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "opnv_window_steps.h"
 #include "scenario_opnv_steps.h"
 #include "savegame_bytes.h"
+#include "gui/dialog.h"
 #include "gui/screen_window.h"
 #include "ui/user_int.h"
 #include "world/zor_load_keep.h"
@@ -93,6 +96,7 @@ struct StormTown {
   CZorvaWorld& world;
   int ox = 0, oy = 0;
   CBuildingParkRideObject* station = nullptr;
+  int firstLine = -1;
   explicit StormTown(Scenario& g) : game(g), world(g.World()) {}
 
   void Build() {
@@ -176,6 +180,7 @@ struct StormTown {
     COpnvLine* tram = MakeLine(opnv, NET_TRAM, {tramWest, tramEast});
     COpnvLine* three = MakeLine(opnv, NET_BUS, {shelter, sign4, shelter4});
     ASSERT_TRUE(one && two && three && tram);
+    firstLine = one->GetID();
     opnv.CheckMakeVirtuellNet();
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 12), 0);
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
@@ -440,6 +445,28 @@ testing::AssertionResult SameTime(const STime& a, const STime& b) {
                                      << "h day " << b.day << " year " << b.year;
 }
 
+CWorldObj* Shows(int window) { return CUserInt::topWindow->GetVarWorldObject(window); }
+
+// The screen point of the line's row on the lines page, whose click opens
+// the line's window.
+bool LineRow(CDialogList* dialogs, int line, int* x, int* y) {
+  bool found = false;
+  if (dialogs)
+    dialogs->ForEach([&](CDialog* list) {
+      if (!found) found = LineRow(list->GetDialogs(), line, x, y);
+      list->GetItems()->ForEach([&](CItem* i) {
+        if (i->GetActions())
+          i->GetActions()->ForEach([&](CAction* a) {
+            if (found || a->m_kind != 69 || a->m_p1 != line) return;
+            *x = list->GetRealPosX() + i->GetXPos() + 8;
+            *y = list->GetRealPosY() + i->GetYPos() + 7;
+            found = true;
+          });
+      });
+    });
+  return found;
+}
+
 std::vector<int> OpenWindows(CUserInt& ui) {
   std::vector<int> ids;
   if (CZorvaList* open = ui.GetRenderList())
@@ -489,6 +516,28 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   int sx = 0, sy = 0;
   ASSERT_TRUE(game.ScreenOfCell(lights->GetXPos(), lights->GetYPos(), &sx, &sy));
   game.Click(sx, sy).Do(Wait(100));
+  // A car park's window on its settings page, and a line's window opened
+  // from its row on the lines page.
+  const Cell carPark = {town.ox + 2, town.oy + 12};
+  game.Map().SetIsoCenter(carPark.x, carPark.y);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.ScreenOfCell(carPark.x, carPark.y, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(170)) << "the car park's window";
+  ASSERT_TRUE(game.ClickIn(170, 6 + 13, 72 + 13));
+  ASSERT_TRUE(game.IsOpen(172));
+  ASSERT_EQ(Shows(172), game.Map().GetIsoTileObject(carPark.x, carPark.y, ISO_LAYER_GROUND));
+  BarButton(game, kOpnvButton);
+  ClickAt(game, kOpnvMenuFirst);
+  ClickAt(game, Tab(kTabLines));
+  ASSERT_TRUE(game.IsOpen(129));
+  game.Do(Wait(200));
+  ASSERT_TRUE(LineRow(CUserInt::topWindow->GetWindowByID(129)->GetDialogs(), town.firstLine, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(227)) << "the line's window";
+  ASSERT_EQ(Shows(227), world->GetOpnv()->GetLineByID(town.firstLine));
+  game.Map().SetIsoCenter(lights->GetXPos(), lights->GetYPos());
+  game.Do(Wait(100));
   game.Key(SDLK_x).Do(Wait(100));
   ASSERT_EQ(g_IsoRichtung, 1);
   game.Map().SetIsoCenter(game.Map().GetCenterX() + 3, game.Map().GetCenterY() - 2);
@@ -544,11 +593,57 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   EXPECT_EQ(CUserInt::selObj.selectedCrossing, shown);
   EXPECT_EQ(kept.selectedCrossing.kind, ZorObjectPlace::kCell);
 
-  // And it plays on, with its windows working.
+  EXPECT_FALSE(world->IsEingabeAktiv()) << "the name field stays as it was";
+
+  // Each window shows the object put back where its own stood, and what is
+  // changed through it changes that object.
+  CWorldObj* crossing = Shows(229);
+  ASSERT_EQ(crossing, shown);
+  auto* park = dynamic_cast<CBuildingParkingObject*>(Shows(172));
+  ASSERT_NE(park, nullptr);
+  EXPECT_EQ(park, game.Map().GetIsoTileObject(carPark.x, carPark.y, ISO_LAYER_GROUND));
+  COpnvLine* line = world->GetOpnv()->GetLineByID(town.firstLine);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(Shows(227), line);
   world->SetPause(false);
+  game.Click(700, 60).Do(Wait(40));
+  ASSERT_FALSE(game.IsOpen(220)) << "the warning is put away";
+  const float price = park->GetParkingData()->price;
+  ASSERT_TRUE(game.ClickIn(172, 160 + 45 + 4, 113 + 8));
+  EXPECT_GT(park->GetParkingData()->price, price);
+  // Its close box uncovers the crossing's window.
+  ASSERT_TRUE(game.ClickIn(170, 247 + 7, 3 + 7));
+  ASSERT_FALSE(game.IsOpen(170));
+  // The lights' timing page opens from the crossing's window with it.
+  double cycle = 0, value = 0;
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL.TIME", &cycle), 0);
+  ASSERT_TRUE(game.ClickIn(229, 190, 92));
+  ASSERT_TRUE(game.IsOpen(230));
+  EXPECT_EQ(Shows(230), crossing);
+  ASSERT_TRUE(game.ClickIn(230, 148 + 51, 103 + 8));
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL.TIME", &value), 0);
+  EXPECT_GT(value, cycle);
+  ASSERT_TRUE(game.ClickIn(230, 150, 35));
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL", &value), 0);
+  EXPECT_EQ(value, 0) << "the lights are off";
+  ASSERT_TRUE(game.ClickIn(230, 186, 9));
+  ASSERT_FALSE(game.IsOpen(230));
+  // The line window's tool adds the middle stop at the line's end.
+  ASSERT_EQ(line->GetData()->stopsOneWay, 2);
+  ClickAt(game, ButtonOf(227, 96, 26));
+  ASSERT_EQ(CUserInt::selObj.tool, 17);
+  const Cell middle = {town.ox + 16, town.oy + 6};
+  game.Map().SetIsoCenter(middle.x, middle.y);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.ScreenOfCell(middle.x, middle.y, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  EXPECT_EQ(line->GetData()->stopsOneWay, 3);
+  EXPECT_EQ(Shows(227), line);
+
+  // And it plays on, with its windows working.
   town.Play(2, 0);
   game.Do(Wait(100));
-  EXPECT_TRUE(game.IsOpen(229));
+  EXPECT_TRUE(game.IsOpen(227));
 }
 
 }  // namespace
