@@ -68,6 +68,10 @@ class CUserInt : public Overlay {
   // The warning window and the yes/no question window.
   static constexpr int kWarningWindow = 220;
   static constexpr int kYesNoWindow = 247;
+  // The removal questions: one building, several, a stop.
+  static constexpr int kRemoveOneQuestion = 243;
+  static constexpr int kRemoveManyQuestion = 244;
+  static constexpr int kRemoveStopQuestion = 223;
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals and 89 a building placed on
   // land that is taken.
@@ -603,9 +607,10 @@ class CUserInt : public Overlay {
   // of the main screen included.
   // With `only` set, no other window takes part.
   bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false, int only = 0);
-  // The warning or the question that stands in front of the other, or 0
-  // when neither is open.
-  int FrontWarningOrQuestion() const;
+  // The warning or the question (yes/no or removal) that stands in front
+  // of the others, or 0 when none is open; with `questionsOnly` the
+  // question in front, whether a warning stands before it or not.
+  int FrontWarningOrQuestion(bool questionsOnly = false) const;
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);
   // A left release over a window or the panel ends any selection.

@@ -37,9 +37,9 @@ constexpr int kWarningParkRideStop = 65;
 // Windows the selection and removal open and close.
 constexpr int kBuildingWindow = 221;
 constexpr int kMeasureBuildingWindow = 224;
-constexpr int kRemoveStop = 223;
-constexpr int kRemoveOne = 243;
-constexpr int kRemoveMany = 244;
+constexpr int kRemoveStop = CUserInt::kRemoveStopQuestion;
+constexpr int kRemoveOne = CUserInt::kRemoveOneQuestion;
+constexpr int kRemoveMany = CUserInt::kRemoveManyQuestion;
 constexpr int kCarParkWindows[] = {170, 171, 172, 173};
 constexpr int kMeasuresGroup = 80;
 constexpr int kMeasuresCover = 90;

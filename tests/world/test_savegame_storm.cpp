@@ -236,8 +236,12 @@ std::map<std::string, int> Inventory(CZorvaWorld& world) {
           ++counts["street type " + std::to_string(junction->GetStreetByNR(i)->GetStreetType().GetValue())];
     }
   for (short x = 0; x < 128; ++x)
-    for (short y = 0; y < 128; ++y)
+    for (short y = 0; y < 128; ++y) {
       if (rails->HasGrdCrossingAt(x, y)) ++counts["level crossing cells"];
+      // The train stop is drawn where it stands.
+      const CWorldObj* upper = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_UPPER);
+      if (upper && upper->GetType() == OBJ_STREETSIDE) ++counts["train stop cells on the map"];
+    }
   return counts;
 }
 
@@ -441,6 +445,8 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   world->SetGameSpeed(CZorvaWorld::GetGameSpeedMin() + 1000);
   world->SetPause(true);
   Clock().Advance(777);
+  // The load page lists the free games, not those of the scenario's kind.
+  world->GetGottModus()->m_ListingMode = GAME_GOD;
 
   const std::string before = Snapshot(*world);
   const ZorKeptPlay kept = world->Watch();
@@ -461,6 +467,7 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   // The savegame's part.
   EXPECT_TRUE(SameBytes(Snapshot(*world), before));
   EXPECT_EQ(world->GetGottModus()->GetGameModus(), GAME_SCENARIO);
+  EXPECT_EQ(world->GetGottModus()->m_ListingMode, GAME_GOD) << "the list's header names the games it lists";
   // The part a savegame does not hold.
   const ZorKeptPlay now = world->Watch();
   EXPECT_EQ(zor_random_state(), random);
