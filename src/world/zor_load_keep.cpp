@@ -23,7 +23,6 @@
 #include "measures/pta.h"
 #include "measures/traffic_display.h"
 #include "measures/umland.h"
-#include "model/gott_modus.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
@@ -78,7 +77,6 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   }
   kept.rotation = g_IsoRichtung;
   kept.zoom = g_ZoomStufe;
-  kept.listingMode = GameModeForListing();
   kept.entryName = m_EntryName;
   kept.entryCursor = m_EntryCursor;
   kept.entryActive = m_EntryActive != 0;
@@ -164,7 +162,6 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
       if (CWorldObj* shows = FindAgain(w->shows)) CUserInt::topWindow->SetVarWorldObject(w->id, -2, -2, shows, nullptr);
     }
     SetLoadSaveName(kept.entryName.c_str());
-    if (m_pGottModus) m_pGottModus->m_ListingMode = kept.listingMode;
     m_EntryCursor = kept.entryCursor;
     m_EntryActive = kept.entryActive ? 1 : 0;
     selObjType& sel = CUserInt::selObj;

@@ -43,9 +43,7 @@ struct ZorKeptPlay {
     ZorObjectPlace shows;
   };
   std::vector<Window> windows;
-  // The game menu's name field, which closing the menu empties, and the
-  // kind of games its list shows.
-  int listingMode = 1;
+  // The game menu's name field, which closing the menu empties.
   std::string entryName;
   int entryCursor = 0;
   bool entryActive = false;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/screen_window.h"
+#include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
@@ -139,8 +140,13 @@ TEST(ScenarioWarnings, ADamagedGameChosenFromTheListIsNamedInTheWarningsTextInBo
     game.Run({Move(400, 250), Wait(40)});
     BuildStreet(game, 60, 60, 60, 66);
     const int junctions = Junctions(game);
+    // The game that runs is a scenario; the page lists the other kind.
+    ASSERT_EQ(game.World().GetGottModus()->SetGameModus(GAME_SCENARIO), 0);
     LoadTheListedGame(game);
     ASSERT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+    EXPECT_EQ(game.World().GetGottModus()->m_ListingMode, GAME_NORMAL) << "the list's header names what it lists";
+    EXPECT_EQ(game.World().GetLoadSaveMaxName(), 1);
+    EXPECT_STREQ(game.World().GetLoadSaveName(0, false), "KAPUTT");
     EXPECT_EQ(WarningText(game), english ? "Not a Zorvanta game!!!" : "Spielstand ist kein Zorvanta-Spielstand!!!");
     EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false)) << "the words show in the window";
     EXPECT_EQ(Junctions(game), junctions) << "the town stays";
