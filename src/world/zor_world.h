@@ -497,8 +497,6 @@ class CZorvaWorld : public CZorvaObject {
                             int locationId);
   CWorldObj* CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                         ESimLocationHeight height, PotentialType* potential, int locationId);
-  bool CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction);
-  bool CheckTramStop(int x, int y, CIsoRichtung direction, int resId);
   CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                               ESimLocationHeight height, unsigned int stopId);
   void LetManagerGo(CWorldObj* object, bool force, bool clearLists, int& refused);
