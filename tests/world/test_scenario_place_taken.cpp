@@ -139,7 +139,7 @@ struct Place {
 constexpr Place kPlaces[] = {
     {"street", 0, 0},          {"street before its end", 7, 0}, {"street beside the park", 3, 0},
     {"land beside the street", 0, -3}, {"track", 0, 6},         {"track's second row", -3, 7},
-    {"open land", -4, -9},
+    {"open land", -4, -9},         {"street once more", 0, 0},
 };
 
 struct Reason {
@@ -151,6 +151,7 @@ const Reason kReasons[] = {
     {OBJ_BUSSTOP_SHELTER, "street beside the park", "The stop needs free land beside the street!"},
     {OBJ_BUSSTOP_SIGN, "street before its end", "Stop/station may not be situated directly before an end section!"},
     {OBJ_BUSSTOP_SIGN, "open land", "This can only stand on a street!"},
+    {OBJ_BUSSTOP_SIGN, "street once more", "Stop/station in way!"},
     {OBJ_TRAMSTOP, "street", "A railway station can only stand on a track!"},
     {OBJ_SCHOOL, "street", "The building needs free land!"},
 };
