@@ -23,7 +23,7 @@ struct FinanceRow {
 constexpr int kFinanceRowCount = 12;
 
 constexpr FinanceRow kFinanceRows[kFinanceRowCount] = {
-    {47, {"Einnahmen Verkehr", "Transport income"}, false, 39},
+    {47, {"Saldo Verkehr", "Transport balance"}, false, 39},
     {68, {"Einnahmen Stadt", "City income"}, false, 40},
     {89, {"Einnahmen", "Total income"}, true, -1},
     {131, {"Unterhalt", "Upkeep"}, false, 35},

@@ -104,18 +104,21 @@ Image16 TaxesPage(const UiArt& a, bool english) {
   cairo_t* cr = PageFrame(c, {"Steuern", "Taxes"}, english)->cr();
   ColumnTitle(cr, {"Satz", "Rate"}, english, 170, 46, 40);
   ColumnTitle(cr, {"Einnahmen", "Income"}, english, 225, 70, 40);
+  // Each rate's editor: its width from the arrow on the left to the arrow
+  // on the right; the energy tax's rate has two decimals.
   const struct {
     int y;
     Words w;
-  } rows[] = {{43, {"Einkommensteuer (%)", "Income tax (%)"}},
-              {71, {"Mehrwertsteuer (%)", "Value added tax (%)"}},
-              {127, {"Kfz-Steuer Pkw", "Car tax"}},
-              {155, {"Kfz-Steuer Microcar", "Microcar tax"}},
-              {183, {"Energiesteuer", "Energy tax"}}};
+    int editor;
+  } rows[] = {{43, {"Einkommensteuer (%)", "Income tax (%)"}, 46},
+              {71, {"Mehrwertsteuer (%)", "Value added tax (%)"}, 46},
+              {127, {"Kfz-Steuer Pkw", "Car tax"}, 46},
+              {155, {"Kfz-Steuer Microcar", "Microcar tax"}, 46},
+              {183, {"Energiesteuer", "Energy tax"}, 54}};
   for (const auto& r : rows) {
     Row(cr, r.w, english, r.y + 2);
-    Well(cr, 169, r.y - 1, 48, 19);
-    Field(cr, 179, r.y, 28, 16);
+    Well(cr, 169, r.y - 1, r.editor + 2, 19);
+    Field(cr, 179, r.y, r.editor - 18, 16);
     Field(cr, 225, r.y + 1, 70, 14);
   }
   Rule(cr, 10, a.width - 10, 100);

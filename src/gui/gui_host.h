@@ -250,7 +250,9 @@ class CGuiHost {
   // The text the name input shows, emptied.
   virtual void ClearNameInput() { ZOR_STAND_IN("CGuiHost"); }
   virtual void SetNameInput(const char* /*text*/) { ZOR_STAND_IN("CGuiHost"); }
-  virtual void OpenNameInput() { ZOR_STAND_IN("CGuiHost"); }
+  // Opens the name input with its cursor on place `cursor` of the name, or
+  // at its end for -1 or a place behind it.
+  virtual void OpenNameInput(int /*cursor*/) { ZOR_STAND_IN("CGuiHost"); }
   virtual void DeaktivateEingabe() { ZOR_STAND_IN("CGuiHost"); }
   // The listed savegames: their count, slot n's name (null when none), the
   // selected slot and whether its name is valid.

@@ -104,6 +104,7 @@ EInOutType CItem::OverItem(int originX, int originY, int mouseX, int mouseY) {
   const int d = (m_type == 37 || m_type == 38) ? kFrameButtonInset : 0;
   const int left = originX + m_x;
   const int top = originY + m_y;
+  m_screenLeft = left;
   const bool inside = left + d <= mouseX && mouseX < left + m_w - d && top + d <= mouseY && mouseY < top + m_h - d;
   if (inside) {
     if (m_hit != INOUT_INSIDE) m_entered = 1;

@@ -66,6 +66,9 @@ class CItem : public CZorvaObject {
   // Runs the actions the item handles and passes the others into passUp.
   virtual int ActionAuswertung(CActionList* passUp, CActionSelection* selected, int x, int y, EInOutType hit,
                                EInOutType claim);
+  // The place in the savegame name the screen column x points at (0 before
+  // the first character); -1, the name's end, for items that show no name.
+  virtual int NameCursorAt(int /*x*/) { return -1; }
 
   void SetBaseData(CDialog* dialog);
   // Stores and returns 2 (inside) or 4 (outside).
@@ -157,6 +160,8 @@ class CItem : public CZorvaObject {
   uint8_t m_left = 0;
   int m_nr = -1;
   int m_x = 0, m_y = 0, m_w = 0, m_h = 0;
+  // The screen column of the item's left edge when the pointer last came.
+  int m_screenLeft = 0;
   int m_homeX = 0, m_homeY = 0, m_homeW = 0, m_homeH = 0;
   int m_shown = 1;
   int m_reserved[4] = {};

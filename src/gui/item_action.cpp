@@ -233,6 +233,7 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
       if (a.m_kind == 69) {
         host->CentreOnLine(line);
         open(227);
+        bindWindow(227, -2, -2, line);
         if (root) root->CloseOnEscAndRightMouse(129);
       } else {
         CWorldObj* net = host->GetOpnvNet();
@@ -306,7 +307,6 @@ bool CItem::GameAction(CActionSelection* selected, const CAction& a, EInOutType 
     case 121:
       m_state = host->GetSelectedLoadSaveName() == p1 && host->CheckSelectedLoadSaveName() ? 1 : 0;
       break;
-    case 78: if (inside) host->OpenNameInput(); break;
     case 83:
       if (!inside) break;
       SetPressed(4, p1, p2, p3);
@@ -499,6 +499,10 @@ int CItem::ActionAuswertung(CActionList* passUp, CActionSelection* selected, int
         m_drag = 1;
         m_dragX = x;
         m_dragY = y;
+        break;
+      case 78:
+        // The name opens with its cursor where the player pressed.
+        if (inside) host->OpenNameInput(NameCursorAt(x));
         break;
       case 9:
         m_drag = 0;

@@ -124,6 +124,23 @@ int CItemText::GetWidth(const char* text) {
   return painter.Measure(text);
 }
 
+int CItemText::NameCursorAt(int x) {
+  if (m_type != 24) return CItem::NameCursorAt(x);
+  int cursor = 0;
+  bool open = false;
+  const std::string name = CGuiHost::Get()->GetNameInput(&cursor, &open);
+  // The name stands at the item's left edge: the cursor goes before the
+  // character whose left half the column lies in, behind the name past it.
+  const int column = x - m_screenLeft;
+  int left = 0;
+  for (size_t c = 0; c < name.size(); ++c) {
+    const int right = GetWidth(name.substr(0, c + 1).c_str());
+    if (column < (left + right) / 2) return static_cast<int>(c);
+    left = right;
+  }
+  return -1;
+}
+
 int CItemText::GetHeight(const char* text) {
   if (!text || !*text) return 0;
   const QnoBitmapFont* font = QnoBitmapFont::FromResource(s_resources, static_cast<unsigned>(m_font));

@@ -23,6 +23,7 @@ class CItemText : public CItem {
   int Destroy() override;
   void Reuse(std::vector<CAction*>& spare) override;
   int Render(QnoDisplay* display, QnoResourceManager* resources, int x, int y) override;
+  int NameCursorAt(int x) override;
 
   // Replaces the shown text with a copy; "" blanks the item, null is
   // ignored.

@@ -65,6 +65,8 @@ struct MapPage {
 };
 const MapPage kMapPages[] = {{202, 36448, 50020, 1}, {203, 36442, 50014, 15}, {204, 36447, 50019, 6}};
 
+// The adviser window, whose portrait shows the adviser whose text it shows.
+constexpr int kAdviserWindow = 219;
 const int kAdviserPictures[5] = {44205, 44207, 44206, 44204, 44208};
 const int kAdviserPicturesEnglish[5] = {50038, 50044, 50043, 50041, 50045};
 }  // namespace
@@ -577,6 +579,11 @@ int CScreenWindow::ActionAuswertung(CActionList* list, EInOutType hit, int mouse
         const int adviser = p1 < 1 ? 1 : (p1 > 5 ? 5 : p1);
         host->SetAdviser(adviser);
         ReplacePictures(kAdviserPictures[adviser - 1], kAdviserPicturesEnglish[adviser - 1], false);
+        // A button outside the adviser window (the bar's) picks the page the
+        // adviser window shows: its portrait follows, or the window would
+        // show one adviser above another's text.
+        if (CScreenWindow* advisers = root && m_id != kAdviserWindow ? root->GetWindowByID(kAdviserWindow) : nullptr)
+          advisers->ReplacePictures(kAdviserPictures[adviser - 1], kAdviserPicturesEnglish[adviser - 1], false);
         break;
       }
       case 70:

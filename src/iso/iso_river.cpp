@@ -33,9 +33,13 @@ int CRiverObject::SerializeGameLoad(FILE* file) {
 }
 
 int CRiverObject::Create(uint16_t x, uint16_t y, const CIsoRichtung& direction, int resId) {
+  Place(x, y, direction, resId);
+  return Create();
+}
+
+void CRiverObject::Place(uint16_t x, uint16_t y, const CIsoRichtung& direction, int resId) {
   m_X = x;
   m_Y = y;
   m_Richtung = direction.GetValue();
   m_ResID = resId;
-  return Create();
 }

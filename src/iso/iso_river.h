@@ -11,6 +11,9 @@ class CRiverObject : public CBaseObject {
   using CBaseObject::Create;
   int Create() override;
   int Create(uint16_t x, uint16_t y, const CIsoRichtung& direction, int resId);
+  // Where a river the factory made (and counted) lies and how it shows; the
+  // one reference the factory counted stays the only one.
+  void Place(uint16_t x, uint16_t y, const CIsoRichtung& direction, int resId);
   // The record inside the map's savegame record: u16 x, u16 y, u32
   // direction, u32 tile resource id; the map puts a loaded river in place.
   using CBaseObject::SerializeGameStore;

@@ -67,6 +67,8 @@ int CIsoWelt::OnZoomOut() {
 
 int CIsoWelt::SetZoomLevel(TIsoZoomStufe zoom) {
   g_ZoomStufe = zoom;
+  // Which objects turn on each of their tiles may follow the level.
+  m_TurnTilesValid = false;
   CalcViewRect();
   ResetTiles();
   m_UpdateRndLst.UpdateZoom();

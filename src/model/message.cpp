@@ -454,6 +454,17 @@ int CMessage::RemoveMessage(int i) {
   return 0;
 }
 
+void CMessage::ForgetPlace(int x, int y, int w, int h) {
+  auto forget = [&](M_Type& m) {
+    if (m.x >= x && m.x < x + w && m.y >= y && m.y < y + h) {
+      m.x = m.y = -1;
+      m.xd = m.yd = 0;
+    }
+  };
+  for (int i = 0; i < m_EventCount; ++i) forget(m_Events[i]);
+  for (int i = 0; i < m_QueueCount; ++i) forget(m_Queue[i]);
+}
+
 void CMessage::ActivateOrDeactivateWindow(int id, bool open) {
   if (!m_pWindowTree) return;
   if (open)

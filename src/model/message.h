@@ -162,6 +162,10 @@ class CMessage {
   int GetSelectedEvent() const { return m_Selected; }
   void RemoveSelectedEvent();
   int RemoveMessage(int i);
+  // The listed and waiting messages placed on a cell of the rectangle
+  // (w x h cells from x, y) lose their place: what stood there is gone,
+  // and a jump would lead to nothing.
+  void ForgetPlace(int x, int y, int w, int h);
   void GotoActiveMessage();
   void GotoSelectedMessage(int i);
   void GotoSelectedEvent();

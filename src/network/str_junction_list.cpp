@@ -159,12 +159,17 @@ CStrJunction* CStrJunctionList::GetJunctionByID(unsigned short id) {
 void CStrJunctionList::RebuildStreetIndex() {
   m_StreetsByID.clear();
   m_StreetWalk.clear();
+  m_Counted.clear();
+  m_CountedComplete = false;
   std::unordered_set<CStrStrasse*> met;
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
       CStrStrasse* s = j->GetStreetByNR(i);
-      if (s && met.insert(s).second) m_StreetWalk.push_back(s);
+      if (s && met.insert(s).second) {
+        s->SetWalkPlace(this, static_cast<uint32_t>(m_StreetWalk.size()));
+        m_StreetWalk.push_back(s);
+      }
       // The first junction in list order that holds a street answers.
       for (short id : {s->GetSimID(), s->GetSimIDSecond()}) {
         if (id == 0) continue;

@@ -179,8 +179,13 @@ class CStrJunctionList : public CList {
   int UnmarkAllStreet();
   static constexpr int kWayMaxStreets = 300;
   static constexpr int kWayMaxSteps = 1000000;
-  // Turns the micro simulation's vehicle counts into drawing loads.
+  // Turns the micro simulation's vehicle counts into drawing loads. Only
+  // the streets counted since the last pass are visited, in the order of
+  // the walk over the junctions' street arrays.
   virtual int BerechneISOAuslastung();
+  // A street at `walkPlace` in that walk was counted for the first time
+  // since its last evaluation.
+  void NoteCounted(uint32_t walkPlace) { m_Counted.push_back(walkPlace); }
   // Records the hour's loads for the 24-hour view.
   virtual int UpdateCarFlow24(int hour);
   // Pulls the car flows and capacities of a newly activated hour.
@@ -250,6 +255,12 @@ class CStrJunctionList : public CList {
   // Every linked street once, where the walk over the junctions' street
   // arrays first meets it; rebuilt with the index.
   std::vector<CStrStrasse*> m_StreetWalk;
+  // The walk places of the streets counted since the last evaluation (a
+  // place may be listed twice); while m_CountedComplete is false, a street
+  // may have been counted at a place of an earlier walk, and the next
+  // evaluation walks every street.
+  std::vector<uint32_t> m_Counted;
+  bool m_CountedComplete = false;
   CStrCellIndex m_Cells;
   bool m_StreetIndexValid = false;
   int m_EditDepth = 0;

@@ -1,6 +1,8 @@
 // The network's three flow passes: the pull of the demand simulation's
 // flows after an activated hour, the hourly smoothing, and the per-turn
 // evaluation of the cars the micro simulation counted.
+#include <algorithm>
+
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "network/str_strasse.h"
@@ -26,20 +28,36 @@ int CStrJunctionList::BerechneISOAuslastung() {
   const bool fixedRatio = CWorldHost::Get()->GetShowMicroZellen();
   if (m_EditDepth > 0) {
     ForEachLinkedStreet(*this, [fixedRatio](CStrStrasse* s) { s->BerechneISOAuslastung(fixedRatio); });
+    m_Counted.clear();
+    m_CountedComplete = false;
     return 0;
   }
   // A street evaluated at its first place in the walk has no counts left
   // at its second, so the walk without repeats evaluates the same streets
   // in the same order (and draws the same random numbers).
   if (!m_StreetIndexValid) RebuildStreetIndex();
+  const size_t n = m_StreetWalk.size();
+  if (m_CountedComplete) {
+    // Every street with counts listed its place when it was first counted:
+    // the listed places in the walk's order meet the same streets in the
+    // same order as the whole walk (a street with nothing counted draws
+    // nothing).
+    std::sort(m_Counted.begin(), m_Counted.end());
+    m_Counted.erase(std::unique(m_Counted.begin(), m_Counted.end()), m_Counted.end());
+    for (uint32_t place : m_Counted)
+      if (place < n) m_StreetWalk[place]->BerechneISOAuslastung(fixedRatio);
+    m_Counted.clear();
+    return 0;
+  }
   // The streets lie scattered in memory and most have nothing counted:
   // the counts of streets a few places ahead are asked for early.
   constexpr size_t kAhead = 12;
-  const size_t n = m_StreetWalk.size();
   for (size_t i = 0; i < n; ++i) {
     if (i + kAhead < n) m_StreetWalk[i + kAhead]->PrefetchCounts();
     m_StreetWalk[i]->BerechneISOAuslastung(fixedRatio);
   }
+  m_Counted.clear();
+  m_CountedComplete = true;
   return 0;
 }
 

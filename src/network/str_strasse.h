@@ -211,8 +211,15 @@ class CStrStrasse : public CList {
   short GetAuslastung24Second(int hour) const;
   short GetAuslastung24() const;
   short GetAuslastung24Second() const;
-  // Adds the cars the micro simulation counted on one tile in this turn.
+  // Adds the cars the micro simulation counted on one tile in this turn;
+  // the first count since the last evaluation lists the street with the
+  // network that walks it.
   void FuegeMesspunktHinzu(int forward, int backward);
+  // The network whose evaluation walks the street, and its place there.
+  void SetWalkPlace(CStrJunctionList* list, uint32_t place) {
+    m_pWalkList = list;
+    m_WalkPlace = place;
+  }
   // Turns the counts of the last turn into each direction's surplus of
   // cars, the cars to remove (positive) or to add (negative), and the rate
   // in per mille. The fraction of a car that the surplus's rounding toward
@@ -357,6 +364,8 @@ class CStrStrasse : public CList {
   int32_t m_GezaehlteAutosSecond = 0;
   int32_t m_Messpunkte = 0;
   int32_t m_MesspunkteSecond = 0;
+  uint32_t m_WalkPlace = 0;
+  CStrJunctionList* m_pWalkList = nullptr;
   int32_t m_Rate = 0;
   int32_t m_RateSecond = 0;
   int32_t m_Ueberschuss = 0;

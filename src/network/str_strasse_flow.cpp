@@ -8,6 +8,7 @@
 #include "framework/zor_seams.h"
 #include "iso/iso_geometry.h"
 #include "microsim/micro_cells.h"
+#include "network/str_junction_list.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "sim/sim_welt.h"
@@ -122,6 +123,7 @@ short CStrStrasse::GetAuslastung24Second() const {
 }
 
 void CStrStrasse::FuegeMesspunktHinzu(int forward, int backward) {
+  if ((m_Messpunkte | m_MesspunkteSecond) == 0 && m_pWalkList) m_pWalkList->NoteCounted(m_WalkPlace);
   m_GezaehlteAutos += forward;
   m_GezaehlteAutosSecond += backward;
   ++m_Messpunkte;

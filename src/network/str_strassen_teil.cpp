@@ -294,12 +294,12 @@ int CStrBride::RemoveFromIsoWelt(short& x, short& y) {
       if (IsoInMap(tx, ty)) iso->SetStdBase(tx, ty, ISO_LAYER_GROUND, false);
       continue;
     }
-    river->Create(static_cast<uint16_t>(tx), static_cast<uint16_t>(ty), CIsoRichtung(dir), res);
+    river->Place(static_cast<uint16_t>(tx), static_cast<uint16_t>(ty), CIsoRichtung(dir), res);
     if (IsoInMap(tx, ty)) iso->SetIsoTileAt(tx, ty, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
     if (besideToo) {
       auto* beside = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
       if (beside) {
-        beside->Create(static_cast<uint16_t>(bx), static_cast<uint16_t>(by), CIsoRichtung(dir), res);
+        beside->Place(static_cast<uint16_t>(bx), static_cast<uint16_t>(by), CIsoRichtung(dir), res);
         iso->SetIsoTileAt(bx, by, ISO_LAYER_GROUND, CIsoRichtung(dir), res, beside);
       }
     }
@@ -325,7 +325,7 @@ void CStrBride::RestoreRiver() {
         continue;
       auto* river = dynamic_cast<CRiverObject*>(iso->GetHost()->CreateObject(OBJ_RIVER));
       if (!river) continue;
-      river->Create(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), CIsoRichtung(dir), res);
+      river->Place(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), CIsoRichtung(dir), res);
       iso->SetIsoTileAt(cx, cy, ISO_LAYER_GROUND, CIsoRichtung(dir), res, river);
     }
   }

@@ -39,6 +39,8 @@ bool CRoadObj::IsVisible(unsigned short x, unsigned short y) {
 
 int CRoadObj::Destroy() { return CWorldObj::Destroy(); }
 
+bool CRoadObj::HasCellTurn() const { return g_ZoomStufe != ISO_ZOOM_4; }
+
 // ---------------------------------------------------------------- CStreetObj
 
 int CStreetObj::Create() {

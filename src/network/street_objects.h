@@ -28,6 +28,10 @@ class CRoadObj : public CWorldObj {
 
   void SetVisible(bool visible, unsigned short x, unsigned short y) override;
   bool IsVisible(unsigned short x, unsigned short y) override;
+  // At the farthest level a street's or junction's tile moves and counts
+  // no vehicles: its turn is the sounds, once a map turn on any of its
+  // tiles, and the map's turn visits only its first tile.
+  bool HasCellTurn() const override;
   int Destroy() override;
   void SetMaxAuslastung(int capacity) { m_MaxAuslastung = capacity; }
   int GetMaxAuslastung() const { return m_MaxAuslastung; }

@@ -13,7 +13,7 @@
 namespace {
 // Warnings that tracks show with texts of their own: (street id, track id),
 // ended by a negative id.
-constexpr int kTrackTexts[][2] = {{28, 39}, {18, 40}, {8, 41}, {9, 42}, {11, 12}, {85, 86}, {87, 88}, {-1, -1}};
+constexpr int kTrackTexts[][2] = {{28, 39}, {18, 40}, {8, 41}, {9, 42}, {11, 12}, {85, 86}, {87, 88}, {6, 90}, {-1, -1}};
 }  // namespace
 
 int CStrPreviewRect::GetMessageText(int id, CStrassenType type) {

@@ -186,7 +186,9 @@ int CUserInt::CheckForDoLater() {
           // unless the load gave its own warning.
           if (m_AchtungCount == warnings) SetAchtungWindow(kWarningNoGame);
         }
-        host->MakeLoadSaveGamesFromDirectory(false);
+        // A refused load leaves the page as it was, listing the kind of
+        // games it listed under the header that names them.
+        host->MakeLoadSaveGamesFromDirectory(IsWindowOpen(kLoadSaveWindow) == 0);
       } else {
         SetAchtungWindow(kWarningNoGame);
       }

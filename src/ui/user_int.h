@@ -68,10 +68,14 @@ class CUserInt : public Overlay {
   // The warning window and the yes/no question window.
   static constexpr int kWarningWindow = 220;
   static constexpr int kYesNoWindow = 247;
+  // The removal questions: one building, several, a stop.
+  static constexpr int kRemoveOneQuestion = 243;
+  static constexpr int kRemoveManyQuestion = 244;
+  static constexpr int kRemoveStopQuestion = 223;
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals and 89 a building placed on
   // land that is taken.
-  static constexpr int kAchtungCount = 90;
+  static constexpr int kAchtungCount = 95;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kObjectNameCount = 70;
@@ -232,6 +236,15 @@ class CUserInt : public Overlay {
   // direction from its first cell) stands on the street; the others stand
   // on land beside it.
   static bool IsStopStreetCell(int type, int i);
+  // The warning that names why a stop cannot stand on a street or rail
+  // cell of that classification; 0 for a cell that carries it.
+  static int StopClassificationWarning(int classification);
+  // Why an object of the kind, with picture resId, may not stand with its
+  // first cell at (x, y) facing `dir`: 0 when it may, else the warning
+  // that says why. The previews, the clicks and the factory all ask this
+  // one rule. A sign stop first moves to its street's cell (the start of a
+  // four-lane street's group) and takes the direction it faces there.
+  int PlaceRefusal(int kind, int resId, int& x, int& y, int& dir);
   static bool InWorld(int x, int y) { return IsoInMap(x, y); }
   // How the map draws itself: 1 diagonal sprite lists, 2 the plain map,
   // anything else sprite lists row by row.
@@ -501,10 +514,16 @@ class CUserInt : public Overlay {
   virtual int SmallMapInputFilter(QnoInteractionEvent* event, QnoView* view);
   // Whether the street network holds any street.
   virtual bool NetHasStreets();
-  // Whether the building the tool places may stand with its first cell at
-  // (x, y) by the map's rule for buildings; true for the kinds that are no
-  // building (stops, signs), which have rules of their own.
-  bool BuildingFitsAt(int x, int y);
+  // Why what the placing tool holds may not stand with the cursor at
+  // (x, y): 0 when it may, else the warning that says why (a street is
+  // needed first, a second office, the kind's rule `PlaceRefusal`, or a
+  // price the kind lacks or the city cannot pay).
+  // (x, y) and `dir` become the first cell and direction it would take.
+  int ToolPlaceRefusal(int& x, int& y, int& dir);
+  // The kind the placing tool places with the picture, and its price;
+  // false when the kind has none.
+  int PlacedKind(int resId) const;
+  bool PlacePrice(int resId, double& price);
 
   // ---- placing, selecting and removing objects (user_int_place*.cpp) ----
  public:
@@ -574,8 +593,17 @@ class CUserInt : public Overlay {
   static constexpr int kActionQuit = 81;
   // Yes to the question asked again after the save on quitting failed.
   static constexpr int kActionQuitUnsaved = 155;
+  static constexpr int kWarningNoMoneyBuild = 3;
   static constexpr int kWarningNoStreet = 34;
   static constexpr int kWarningNoFreeLand = 89;
+  // A track refused without a reason of its own; an object that needs a
+  // street, a railway station that needs a track, the shelters of a stop
+  // that need free land beside the street; a cell already taken.
+  static constexpr int kWarningTrackNotPossible = 90;
+  static constexpr int kWarningNeedsStreet = 91;
+  static constexpr int kWarningNeedsTrack = 92;
+  static constexpr int kWarningStopNeedsLand = 93;
+  static constexpr int kWarningPlaceTaken = 94;
 
  protected:
   int RecordMapCall(const char* name, int x, int y, int result);
@@ -589,8 +617,9 @@ class CUserInt : public Overlay {
   void SwitchStopType(int type);
   void StopGroupSize();
   int StopRichtungAt(int x, int y, bool* shifted);
-  bool BusStopFits(int type, int x, int y);
-  bool TramStopFits(int x, int y);
+  // The rules of `PlaceRefusal` for bus stops and tram stops.
+  int BusStopRefusal(int kind, int& x, int& y, int& dir);
+  int TramStopRefusal(int resId, int x, int y, int dir);
   // Steps of the input filter.
   void UpdatePanel(int sx, int sy, int dx, int dy);
   bool PanelHit(int sx, int sy, int dx, int dy) const;
@@ -603,9 +632,10 @@ class CUserInt : public Overlay {
   // of the main screen included.
   // With `only` set, no other window takes part.
   bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false, int only = 0);
-  // The warning or the question that stands in front of the other, or 0
-  // when neither is open.
-  int FrontWarningOrQuestion() const;
+  // The warning or the question (yes/no or removal) that stands in front
+  // of the others, or 0 when none is open; with `questionsOnly` the
+  // question in front, whether a warning stands before it or not.
+  int FrontWarningOrQuestion(bool questionsOnly = false) const;
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);
   // A left release over a window or the panel ends any selection.

@@ -31,9 +31,11 @@ constexpr uint32_t kRightClickOffMap = 300;
 // The warning window goes away on a mouse move after this long (ms).
 constexpr uint32_t kWarningHold = 1500;
 // A press this soon after a move closed the warning, where the warning
-// stood, was aimed at the warning (ms): about the time a player takes to
-// see that it went.
-constexpr uint32_t kWarningAimMs = 400;
+// stood, was aimed at the warning (ms). The move that closes it is most
+// often the start of the way to its close box, and that way takes the
+// hand as long as the warning stood before a move could close it; a
+// shorter hold let the click on the close box build beneath it.
+constexpr uint32_t kWarningAimMs = kWarningHold;
 
 // Where the one warning window stood when a move closed it, and when.
 struct GoneWarning {
@@ -63,6 +65,18 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
   if (!e) return 1;
   CUiHost* host = CUiHost::Get();
   const bool keyEvent = e->type == QNO_EVENT_KEYDOWN || e->type == QNO_EVENT_KEYUP;
+  // A question holds the keys as it holds the mouse (the world has given
+  // it its answer keys already): Escape closes the warning or the question
+  // in front, any other key does nothing. Key releases pass, so that a key
+  // held before the question came (the pan key) is let go.
+  if (e->type == QNO_EVENT_KEYDOWN && host->GetGameModus() != 3 && FrontWarningOrQuestion(true) != 0) {
+    if (e->x == QNO_KEY_ESCAPE) {
+      const int front = FrontWarningOrQuestion();
+      DeActivateWindow(front, 0);
+      if (front == kWarningWindow) selObj.warningShown = 0;
+    }
+    return 0;
+  }
   if (!m_ActivateDebugInfo && host->IsGameStarted() && CheckShortCuts(e, view) == 0) return 0;
   // The automatic-save key and D act only as shortcuts; while the debug
   // keys are on they reach those instead.
@@ -112,7 +126,7 @@ int CUserInt::InputFilter(QnoInteractionEvent* e, QnoView* view) {
   // warning hides. The press that closes a warning does nothing else. A
   // release whose press came before the warning ends its gesture as usual.
   const int modal = FrontWarningOrQuestion();
-  CloseWarningOnPressOrLateMove(e, modal == kYesNoWindow);
+  CloseWarningOnPressOrLateMove(e, modal != 0 && modal != kWarningWindow);
   const bool held = down ? modal != 0 || PressMeantForGoneWarning(sx, sy) : up && m_PressHeldByModal;
   if (down || up) m_PressHeldByModal = down && held;
 
@@ -202,11 +216,13 @@ bool CUserInt::PanelHit(int sx, int sy, int dx, int dy) const {
 
 // ---- the open windows ----
 
-int CUserInt::FrontWarningOrQuestion() const {
+int CUserInt::FrontWarningOrQuestion(bool questionsOnly) const {
   for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
        n = n->GetNextZorvaPointer()) {
     const int id = static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID();
-    if (id == kWarningWindow || id == kYesNoWindow) return id;
+    if ((id == kWarningWindow && !questionsOnly) || id == kYesNoWindow || id == kRemoveOneQuestion || id == kRemoveManyQuestion ||
+        id == kRemoveStopQuestion)
+      return id;
   }
   return 0;
 }

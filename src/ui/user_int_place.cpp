@@ -27,19 +27,16 @@ namespace {
 
 // Warnings of the placing and removal tools.
 constexpr int kWarningNoMoneyRemove = 2;
-constexpr int kWarningNoMoneyBuild = 3;
 constexpr int kWarningNoMoneyClear = 4;
 constexpr int kWarningNoMoneyZone = 5;
-constexpr int kWarningAdviceCentreExists = 30;
-constexpr int kWarningCarsharingCentreExists = 31;
 constexpr int kWarningParkRideStop = 65;
 
 // Windows the selection and removal open and close.
 constexpr int kBuildingWindow = 221;
 constexpr int kMeasureBuildingWindow = 224;
-constexpr int kRemoveStop = 223;
-constexpr int kRemoveOne = 243;
-constexpr int kRemoveMany = 244;
+constexpr int kRemoveStop = CUserInt::kRemoveStopQuestion;
+constexpr int kRemoveOne = CUserInt::kRemoveOneQuestion;
+constexpr int kRemoveMany = CUserInt::kRemoveManyQuestion;
 constexpr int kCarParkWindows[] = {170, 171, 172, 173};
 constexpr int kMeasuresGroup = 80;
 constexpr int kMeasuresCover = 90;
@@ -106,64 +103,34 @@ bool CUserInt::RemovalPrice(CWorldObj* object, double& price) {
 
 int CUserInt::BuildBuildingLayerObject(int x, int y) {
   RecordMapCall("BuildBuildingLayerObject", x, y, 0);
-  const int direction = selObj.buildingRichtung;
-  const int type = selObj.objectType;
-  if (type == 2) {
+  if (selObj.objectType == 2) {
     SetRiverCenter(x, y);
     return 0;
   }
-  if (!NetHasStreets() && type != 28) {
-    SetAchtungWindow(kWarningNoStreet);
+  int direction = 0;
+  if (const int refusal = ToolPlaceRefusal(x, y, direction)) {
+    SetAchtungWindow(refusal);
     return 0;
-  }
-  if (selObj.tool == 5) {
-    x += selObj.busStopOffsetX;
-    y += selObj.busStopOffsetY;
   }
   const int resId = place::ResIdByListNr(selObj.buildingNumber);
   const PotentialType* potential = place::Potential(resId);
-  if (resId <= 0 || !potential) return 0;
-  const int kind = place::ObjectType(resId);
-  // One advice centre and one car-sharing office: the kind the picture
-  // places decides, whatever tool was chosen.
-  if (kind == 39 && HasAdviceCentre()) {
-    SetAchtungWindow(kWarningAdviceCentreExists);
-    return 0;
-  }
-  if (kind == 34 && HasCarsharingCentre()) {
-    SetAchtungWindow(kWarningCarsharingCentreExists);
-    return 0;
-  }
-  if (!BuildingFitsAt(x, y)) {
-    SetAchtungWindow(kWarningNoFreeLand);
-    return 0;
-  }
-  const int height = place::Height(potential);
   double price = 0;
-  if (kind != 2 && !(kind >= 8 && kind <= 10)) {
-    const int entry = place::PlaceEntry(kind, height);
-    if (entry < 0) {
-      QNO_LOG("No price for object type %d", kind);
-      SetAchtungWindow(kWarningNoMoneyBuild);
-      return 0;
-    }
-    price = Price(entry, 0);
-  }
-  if (Money()->CheckForMoney(static_cast<int>(price)) != 0) {
-    SetAchtungWindow(kWarningNoMoneyBuild);
-    return 0;
-  }
-  if (CUiHost::Get()->CreateObject(kind, resId, direction, x, y, height))
+  if (resId <= 0 || !potential || !PlacePrice(resId, price)) return 0;
+  const int kind = PlacedKind(resId);
+  if (CUiHost::Get()->CreateObject(kind, resId, direction, x, y, place::Height(potential)))
     Money()->VarAddValue(place::BooksOnPublicTransport(kind) ? place::kStopCosts : place::kBuildCosts, price);
   return 0;
 }
 
-bool CUserInt::BuildingFitsAt(int x, int y) {
-  const int resId = place::ResIdByListNr(selObj.buildingNumber);
-  if (!m_pIsoWelt || resId <= 0 || !IsBuildingKind(place::ObjectType(resId))) return true;
-  return m_pIsoWelt->CanPlaceBuilding(x, y, static_cast<TIsoRichtung>(selObj.buildingRichtung & 3), resId);
+bool CUserInt::PlacePrice(int resId, double& price) {
+  price = 0;
+  const int kind = PlacedKind(resId);
+  if (kind == 2 || (kind >= 8 && kind <= 10)) return true;
+  const int entry = place::PlaceEntry(kind, place::Height(place::Potential(resId)));
+  if (entry < 0) return false;
+  price = Price(entry, 0);
+  return true;
 }
-
 
 // ---- zones ----
 

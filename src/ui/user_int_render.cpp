@@ -62,8 +62,11 @@ int CUserInt::Render(QnoDisplay* display) {
   const bool expo = host->GetGameModus() == 3;
   if (expo) host->RenderExpoMarkers(display, host->GetExpoModus(), m_ExpoShow);
   if (m_ActivateDebugInfo) RenderDebugInfo(display);
-  const bool placing = selObj.tool >= 6 && (selObj.tool <= 8 || selObj.tool == 14);
-  selObj.placeRefused = placing && selObj.startX != -1 && !BuildingFitsAt(selObj.startX, selObj.startY) ? 1 : 0;
+  // The marks under what a placing tool holds show the verdict its click
+  // would get.
+  const bool placing = selObj.tool >= 5 && (selObj.tool <= 8 || selObj.tool == 14);
+  int px = selObj.startX, py = selObj.startY, dir = 0;
+  selObj.placeRefused = placing && selObj.startX != -1 && ToolPlaceRefusal(px, py, dir) != 0 ? 1 : 0;
   CIsoTile* marker = CIsoTile::Get(GetCache(), selObj.placeRefused ? kRefusedTile : kSelectionTile);
   if (!selObj.overPanel && m_pIsoWelt && selObj.startX != -1) m_pIsoWelt->RenderSelection(&selObj, marker);
   if (selObj.streetDrag && m_pStrPreviewRect) m_pStrPreviewRect->Render(display, GetCache());

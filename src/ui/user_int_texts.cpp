@@ -185,6 +185,16 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "The track is too short!"},
     {"Das Geb\xE4ude braucht freies Land!",
      "The building needs free land!"},
+    {"Schienenbau nicht m\xF6glich",
+     "Track construction not possible"},
+    {"Dies kann nur auf einer Stra\xDF" "e stehen!",
+     "This can only stand on a street!"},
+    {"Eine S-Bahn-Haltestelle kann nur auf Schienen stehen!",
+     "A railway station can only stand on a track!"},
+    {"Die Haltestelle braucht freies Land neben der Stra\xDF" "e!",
+     "The stop needs free land beside the street!"},
+    {"Hier steht schon etwas!",
+     "Something already stands here!"},
 };
 }  // namespace
 

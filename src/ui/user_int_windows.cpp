@@ -57,6 +57,9 @@ int CUserInt::RemoveFromRenderList(CScreenWindow* window, int id) {
   if (id == kYesNoWindow || (window && window->GetID() == kYesNoWindow)) selObj.yesNoWarning = -1;
   CZorvaPointer* found = FindEntry(m_pRenderList, window, id);
   if (!found) return 0;
+  // The balloon may be the closed window's (Escape closes windows under a
+  // pointer that does not move); the next move puts up the one it is over.
+  ResetBalloonHelp();
   return m_pRenderList->RemoveZorva(WindowOf(found)) == 0 ? 0 : 1;
 }
 
@@ -230,8 +233,12 @@ int CUserInt::SetAufloesung(int width, int height) {
     const int dx = width - 800, dy = height - 600;
     if (CWindowList* children = topWindow->GetChildren())
       children->ForEach([&](CScreenWindow* w) {
-        w->SetPosX(w->GetStandardPosX() + dx);
-        w->SetPosY(w->GetStandardPosY() + dy);
+        // The new place becomes the window's own: a window goes back to
+        // it when it closes, and opens there again.
+        w->SetStandardPosX(w->GetPosX8x6() + dx);
+        w->SetStandardPosY(w->GetPosY8x6() + dy);
+        w->SetPosX(w->GetStandardPosX());
+        w->SetPosY(w->GetStandardPosY());
         w->Reposition(width, height);
       });
     if (CItemList* items = topWindow->GetItems())

@@ -15,6 +15,7 @@ namespace {
 constexpr int kFont = 823;
 constexpr int kMinus = 25864, kPlus = 25865;
 constexpr int kPageW = 337, kPageH = 388;
+constexpr int kWideTaxEditor = 54;
 
 std::string Markup(const char* type, const std::string& name, const char* tail = "") {
   return std::string("@#var,") + type + ",NULL," + name + "#" + tail;
@@ -103,17 +104,19 @@ void AddSubsidies(CWindowBuilder& b, CWindowRows& m) {
 
 void AddTaxes(CWindowRows& m) {
   Page(m, kTaxes);
+  // The energy tax's editor is wider: its rate has two decimals ("0.49"),
+  // which the others' room between the arrows does not hold.
   const struct {
     const char* name;
-    int y, h;
+    int y, h, w;
     EVarType type;
     const char* markup;
     const char* incomeMarkup;
-  } taxes[] = {{"SV.TAX.GENERAL", 43, 17, VAR_INT, "FLOAT", "FLOAT"},
-               {"SV.TAX.MWST", 71, 16, VAR_INT, "FLOAT", "FLOAT"},
-               {"SV.TAX.KFZ.PKW", 127, 17, VAR_INT, "INT", "FLOAT"},
-               {"SV.TAX.KFZ.MICROCAR", 155, 18, VAR_INT, "FLOAT", "FLOAT"},
-               {"SV.TAX.ENERGIE", 183, 18, VAR_FLOAT, "FLOAT", "INT"}};
+  } taxes[] = {{"SV.TAX.GENERAL", 43, 17, 46, VAR_INT, "FLOAT", "FLOAT"},
+               {"SV.TAX.MWST", 71, 16, 46, VAR_INT, "FLOAT", "FLOAT"},
+               {"SV.TAX.KFZ.PKW", 127, 17, 46, VAR_INT, "INT", "FLOAT"},
+               {"SV.TAX.KFZ.MICROCAR", 155, 18, 46, VAR_INT, "FLOAT", "FLOAT"},
+               {"SV.TAX.ENERGIE", 183, 18, kWideTaxEditor, VAR_FLOAT, "FLOAT", "INT"}};
   for (const auto& t : taxes) {
     const std::string income = std::string(t.name) + ".INCOME";
     // The general tax's income text ends in two blanks.
@@ -122,7 +125,7 @@ void AddTaxes(CWindowRows& m) {
   }
   m.Picture(0, 0, kPageW, kPageH, 2, 28052, 50258);
   int dialog = 1;
-  for (const auto& t : taxes) Editor(m, dialog++, 170, t.y, 46, t.h, t.type, t.name, 37, 28, t.markup);
+  for (const auto& t : taxes) Editor(m, dialog++, 170, t.y, t.w, t.h, t.type, t.name, t.w - 9, t.w - 18, t.markup);
 }
 
 void AddRegulations(CWindowBuilder& b, CWindowRows& m) {

@@ -4,6 +4,7 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_record.h"
+#include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "measures/park_ride.h"
 #include "world/zor_world.h"
@@ -113,6 +114,14 @@ int CZorvaWorld::LoadBuildingObject(FILE* file, const char* name, CWorldObj*& ma
   made = object;
   if (record == RecordKind::SecondLayer)
     if (auto* second = dynamic_cast<CSecondLayerObject*>(object)) second->SetID(stopId);
+  // A train stop stands on its track as the rail network put it there; the
+  // factory makes it without a place on the map.
+  if (data.objectType == OBJ_STREETSIDE && m_pIsoWelt &&
+      m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(data.x), static_cast<unsigned short>(data.y),
+                            ISO_LAYER_UPPER) == OBJ_NONE &&
+      m_pIsoWelt->SetIsoGroupTurnedAt(static_cast<unsigned short>(data.x), static_cast<unsigned short>(data.y),
+                                      ISO_LAYER_UPPER, data.resId, object, CIsoRichtung(data.richtung)) != 0)
+    QNO_LOG("The train stop at %d/%d finds no room on its track", data.x, data.y);
   if (record == RecordKind::ParkRide)
     if (auto* site = dynamic_cast<CBuildingParkRideObject*>(object)) site->SetData(&station);
   return 0;

@@ -35,22 +35,12 @@ bool HasServedLocation(int kind) {
          kind == OBJ_PARKRIDE || kind == OBJ_ADVICE_CENTRE;
 }
 
-// Warning texts for the stop classifications that refuse a street cell;
-// 0 for the classifications that pass.
-int StopWarning(int classification) {
-  switch (classification) {
-    case 1:
-    case 2:
-      return 19;  // on a bend
-    case 3:
-    case 4:
-    case 6:
-      return 20;  // at a junction or crossing
-    case 7:
-      return 66;  // before an end piece
-    default:
-      return 0;
-  }
+// The refusals that name what is wrong with a stop's street cell (a bend,
+// a junction or crossing, an end piece).
+bool IsStreetCellWarning(int warning) {
+  for (int classification : {1, 3, 7})
+    if (warning == CUserInt::StopClassificationWarning(classification)) return true;
+  return false;
 }
 
 }  // namespace
@@ -227,116 +217,20 @@ CWorldObj* CZorvaWorld::CreateBuilding(TObjectType kind, int resId, CIsoRichtung
   return building;
 }
 
-bool CZorvaWorld::CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction) {
-  const int length = kind - OBJ_BUSSTOP_SIGN + 1;
-  if (kind == OBJ_BUSSTOP_SIGN || kind == OBJ_BUSSTOP_SIGN4) {
-    if (m_pIsoWelt->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND) !=
-        OBJ_STREET_PIECE)
-      return false;
-    auto* piece = dynamic_cast<CStreetObj*>(m_pIsoWelt->GetIsoTileObject(x, y, ISO_LAYER_GROUND));
-    CStrStrasse* street = piece ? piece->GetStreetList() : nullptr;
-    // A street tile that no street owns gives no direction to stand by.
-    if (!street) return false;
-    if (street->GetStreetType() == STRASSE_VIERSPURIG) {
-      if (CIsoObjGroup* group = m_pIsoWelt->GetGroupAt(static_cast<unsigned short>(x),
-                                                       static_cast<unsigned short>(y), ISO_LAYER_GROUND)) {
-        x = group->GetStartPosX();
-        y = group->GetStartPosY();
-      }
-    }
-    unsigned char found = 0;
-    int first = 0;
-    bool bend = false;
-    const int d = street->GetRichtung(x, y, found, first, bend);
-    direction = CIsoRichtung((d + 2) % 4);
-  }
-  const bool alongX = direction.GetValue() == 1 || direction.GetValue() == 3;
-  bool ok = true;
-  int firstStreetX = -1, firstStreetY = -1;
-  for (int i = 0; i < length; ++i) {
-    const int cx = alongX ? x + i : x;
-    const int cy = alongX ? y : y + i;
-    if (!CUserInt::InWorld(cx, cy)) {
-      ok = false;
-      continue;
-    }
-    const auto ux = static_cast<unsigned short>(cx);
-    const auto uy = static_cast<unsigned short>(cy);
-    const TObjectType ground = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_GROUND);
-    const TObjectType upper = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_UPPER);
-    if (!CUserInt::IsStopStreetCell(kind, i)) {
-      const bool freeGround = ground == OBJ_GROUND || (ground >= OBJ_ZONE_RESIDENTIAL && ground <= OBJ_ZONE_INDUSTRIAL);
-      if (!freeGround || (upper != OBJ_NONE && upper != OBJ_GROUND)) ok = false;
-      continue;
-    }
-    if (ground != OBJ_STREET_PIECE || upper != OBJ_NONE) {
-      ok = false;
-      continue;
-    }
-    auto* piece = dynamic_cast<CStreetObj*>(m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND));
-    const int warning = StopWarning(m_pUserInt ? m_pUserInt->CheckStreetForHstBuild(piece, cx, cy) : 0);
-    if (warning) {
-      if (m_pUserInt) m_pUserInt->SetAchtungWindow(warning);
-      ok = false;
-      continue;
-    }
-    if (kind == OBJ_BUSSTOP_SIGN4) {
-      if (!piece || piece->GetStreetType() != 4) {
-        ok = false;
-        continue;
-      }
-      if (firstStreetX < 0) {
-        firstStreetX = cx;
-        firstStreetY = cy;
-      } else if (!m_pIsoWelt->GetGroupAt(ux, uy, ISO_LAYER_GROUND) ||
-                 !m_pIsoWelt->IsSameGroup(static_cast<unsigned short>(firstStreetX),
-                                          static_cast<unsigned short>(firstStreetY), ux, uy, ISO_LAYER_GROUND)) {
-        ok = false;
-      }
-    }
-  }
-  return ok;
-}
-
-bool CZorvaWorld::CheckTramStop(int x, int y, CIsoRichtung direction, int resId) {
-  int w = 0, d = 0;
-  if (m_pIsoWelt->GetIsoGroupSize(resId, static_cast<TIsoRichtung>(direction.GetValue()), w, d) != 0 || w < 1 ||
-      d < 1)
-    return false;
-  for (int i = 0; i < w; ++i) {
-    for (int j = 0; j < d; ++j) {
-      const int cx = x + i, cy = y + j;
-      if (!CUserInt::InWorld(cx, cy)) return false;
-      const auto ux = static_cast<unsigned short>(cx);
-      const auto uy = static_cast<unsigned short>(cy);
-      if (m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_GROUND) != OBJ_RAIL_PIECE) return false;
-      auto* rail = dynamic_cast<CStreetObj*>(m_pIsoWelt->GetIsoTileObject(cx, cy, ISO_LAYER_GROUND));
-      if (rail && rail->GetStreetType() == 9 && m_pUserInt) {
-        const int c = m_pUserInt->CheckRailForHstBuild(rail, cx, cy);
-        if ((c >= 1 && c <= 4) || c == 6 || c == 7) return false;
-      }
-      const TObjectType upper = m_pIsoWelt->GetTypeAt(ux, uy, ISO_LAYER_UPPER);
-      if (upper != OBJ_NONE && upper != OBJ_GROUND) return false;
-    }
-  }
-  return true;
-}
-
 CWorldObj* CZorvaWorld::CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                                          ESimLocationHeight height, unsigned int stopId) {
   if (!m_pIsoWelt) return nullptr;
   const bool busStop = kind >= OBJ_BUSSTOP_SIGN && kind <= OBJ_BUSSTOP_SHELTER4;
   const bool stop = busStop || kind == OBJ_TRAMSTOP;
-  if (busStop) {
-    if (!CheckBusStop(kind, x, y, direction)) return nullptr;
-  } else if (kind == OBJ_TRAMSTOP) {
-    if (!CheckTramStop(x, y, direction, resId)) return nullptr;
-  } else {
-    const auto dir = static_cast<TIsoRichtung>(direction.GetValue());
-    if (m_pIsoWelt->CheckForType(x, y, ISO_LAYER_UPPER, OBJ_NONE, dir, resId, SIM_HEIGHT_ANY) != 0) return nullptr;
-    if (m_pIsoWelt->CheckForType(x, y, ISO_LAYER_GROUND, OBJ_STREET_PIECE, dir, resId, SIM_HEIGHT_ANY) != 0)
-      return nullptr;
+  // The interface's placing rule decides, the one its tools preview and
+  // click by; a bus stop refused by its street cell says why.
+  if (!m_pUserInt) return nullptr;
+  int dir = direction.GetValue();
+  if (const int refusal = m_pUserInt->PlaceRefusal(kind, resId, x, y, dir)) {
+    if (busStop && IsStreetCellWarning(refusal)) m_pUserInt->SetAchtungWindow(refusal);
+    return nullptr;
   }
+  direction = CIsoRichtung(dir);
   m_pIsoWelt->RemoveResComInd(x, y, static_cast<TIsoRichtung>(direction.GetValue()), resId);
   auto* object = new CSecondLayerObject;
   object->Create(resId, x, y, &direction, height);

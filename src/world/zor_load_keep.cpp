@@ -30,6 +30,8 @@
 namespace {
 
 constexpr TBaseType kLayers[] = {ISO_LAYER_GROUND, ISO_LAYER_UPPER};
+// The windows' numbers lie below this.
+constexpr int kWindowIds = 1500;
 
 // The places of the objects asked for, found while they still stand: a
 // line by its number, anything else by the first cell that shows it.
@@ -81,6 +83,7 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   kept.entryCursor = m_EntryCursor;
   kept.entryActive = m_EntryActive != 0;
   kept.windows.clear();
+  kept.closed.clear();
   if (!m_pUserInt) return;
   const selObjType& sel = CUserInt::selObj;
   kept.sel = sel;
@@ -94,6 +97,14 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
       kept.windows.push_back({id, {}});
       wanted.push_back(shows);
     }
+  const size_t open = kept.windows.size();
+  for (int id = 1; CUserInt::topWindow && id < kWindowIds; ++id) {
+    CScreenWindow* window = CUserInt::topWindow->GetWindowByID(id);
+    CWorldObj* shows = window && !window->IsActive() ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr;
+    if (!shows) continue;
+    kept.closed.push_back({id, {}});
+    wanted.push_back(shows);
+  }
   const auto places = PlacesOf(m_pIsoWelt, wanted);
   auto place = [&](const CWorldObj* o) {
     const auto at = places.find(o);
@@ -107,6 +118,7 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   kept.selectedLine = place(sel.selectedLine);
   kept.editedLine = place(sel.editedLine);
   for (size_t i = 0; i < kept.windows.size(); ++i) kept.windows[i].shows = place(wanted[7 + i]);
+  for (size_t i = 0; i < kept.closed.size(); ++i) kept.closed[i].shows = place(wanted[7 + open + i]);
 }
 
 CWorldObj* CZorvaWorld::FindAgain(const ZorObjectPlace& place) {
@@ -161,6 +173,8 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
       m_pUserInt->BringToFront(window);
       if (CWorldObj* shows = FindAgain(w->shows)) CUserInt::topWindow->SetVarWorldObject(w->id, -2, -2, shows, nullptr);
     }
+    for (const ZorKeptPlay::Window& w : kept.closed)
+      if (CWorldObj* shows = FindAgain(w.shows)) CUserInt::topWindow->SetVarWorldObject(w.id, -2, -2, shows, nullptr);
     SetLoadSaveName(kept.entryName.c_str());
     m_EntryCursor = kept.entryCursor;
     m_EntryActive = kept.entryActive ? 1 : 0;

@@ -43,6 +43,9 @@ struct ZorKeptPlay {
     ZorObjectPlace shows;
   };
   std::vector<Window> windows;
+  // The windows not open that show an object: the pages of a group behind
+  // the one in front, which the player turns to with the object.
+  std::vector<Window> closed;
   // The game menu's name field, which closing the menu empties.
   std::string entryName;
   int entryCursor = 0;

@@ -11,6 +11,7 @@
 #include "measures/park_management.h"
 #include "measures/park_ride.h"
 #include "measures/traffic_display.h"
+#include "model/message.h"
 #include "model/stadt_verwaltung.h"
 #include "network/street_objects.h"
 #include "sim/sim_location_factory.h"
@@ -54,6 +55,10 @@ int CZorvaWorld::DestroyObject(CWorldObj* object, int kind) {
   }
   if (object->GetAllocCount() <= 1) {
     if (m_pUserInt) m_pUserInt->ForgetObject(object);
+    // The messages about a building that goes no longer lead to its place.
+    if (auto* building = dynamic_cast<CBuildingObject*>(object); building && m_pMessage)
+      m_pMessage->ForgetPlace(building->GetXPos(), building->GetYPos(), building->GetXSizeRichtung(),
+                              building->GetYSizeRichtung());
     if (m_pObjectList) m_pObjectList->Remove(object, 0);
     object->Destroy();
     delete object;

@@ -398,6 +398,7 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pUserInt) m_pUserInt->ResetBeforeLoad(nullptr);
   m_pSimWelt->ReleaseAgents();
   DestroyObjectList(1);
+  DropListLeftovers();
   DestroyDeletePureZorvaObjects();
   NewCreatePureZorvaObjects();
   m_pSimWelt->Destroy();

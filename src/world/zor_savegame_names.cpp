@@ -194,7 +194,13 @@ bool CZorvaWorld::CheckForAutoLoadGame() {
   return FileExists(SavePath("AUTOSAVE.AUD").c_str());
 }
 
-int CZorvaWorld::CheckForSaveGame() { return SavegameExists(GameModeForSaving()); }
+// A supplied game is never overwritten: there is nothing to ask, and the
+// save that follows refuses it at once with the reason.
+int CZorvaWorld::CheckForSaveGame() {
+  const int mode = GameModeForSaving();
+  if (CheckForGameNotOverWrite((EnteredName() + ZorSaveExtension(mode)).c_str()) == 1) return 0;
+  return SavegameExists(mode);
+}
 int CZorvaWorld::CheckForLoadGame() { return SavegameExists(GameModeForListing()); }
 
 int CZorvaWorld::SavegameExists(int mode) {

@@ -64,6 +64,25 @@ int CZorvaWorld::DestroyObjectList(int kind) {
   return 0;
 }
 
+void CZorvaWorld::DropListLeftovers() {
+  // The teardown frees an object once its last reference goes. One still
+  // listed counted a reference that nobody gave back: the game read next
+  // must not find it among its own, on its map or in its savegame.
+  for (CZorvaObject* o = m_pObjectList ? m_pObjectList->GetHead() : nullptr; o;) {
+    CZorvaObject* next = o->GetNext();
+    auto* object = static_cast<CWorldObj*>(o);
+    if (object != m_pGroundObject) {
+      QNO_LOG("An object of kind %d outlived the game torn down, with %d references", static_cast<int>(object->GetType()),
+              object->GetAllocCount());
+      if (m_pUserInt) m_pUserInt->ForgetObject(object);
+      m_pObjectList->Remove(object, 0);
+      object->Destroy();
+      delete object;
+    }
+    o = next;
+  }
+}
+
 bool CZorvaWorld::IsPause() const { return m_pUserInt && m_pUserInt->selObj.pause == 1; }
 
 void CZorvaWorld::SetPause(bool on) {

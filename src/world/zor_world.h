@@ -214,7 +214,8 @@ class CZorvaWorld : public CZorvaObject {
   int ResetGame();
   // True when "AUTOSAVE.AUD" can be read.
   virtual bool CheckForAutoLoadGame();
-  // 1 when the typed name's savegame exists (game mode, listing mode).
+  // 1 when the typed name's savegame exists (game mode, listing mode); a
+  // supplied game, which the save refuses, counts as none.
   int CheckForSaveGame();
   int CheckForLoadGame();
   // 1 when the typed name's savegame was removed.
@@ -237,6 +238,9 @@ class CZorvaWorld : public CZorvaObject {
   int GetEingabeBuchstaben() const { return m_EntryCursor; }
   bool IsEingabeAktiv() const { return m_EntryActive != 0; }
   void AktivateEingabe();
+  // Opens the name entry with its cursor on place `cursor`, at the name's
+  // end for -1 or a place behind it.
+  void AktivateEingabeAt(int cursor);
   void DeaktivateEingabe();
   void SetSelectedLoadSaveName(int i) { m_SelectedLoadSaveName = i; }
   int GetSelectedLoadSaveName() const { return m_SelectedLoadSaveName; }
@@ -268,6 +272,8 @@ class CZorvaWorld : public CZorvaObject {
   static uint32_t m_TicksAfterLoad;
   // ---- end of savegame container ----
   int DestroyObjectList(int kind);
+  // After a load's teardown: takes out and frees what is still listed.
+  void DropListLeftovers();
   bool IsPause() const;
   void SetPause(bool on);
 
@@ -497,8 +503,6 @@ class CZorvaWorld : public CZorvaObject {
                             int locationId);
   CWorldObj* CreateZone(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                         ESimLocationHeight height, PotentialType* potential, int locationId);
-  bool CheckBusStop(TObjectType kind, int& x, int& y, CIsoRichtung& direction);
-  bool CheckTramStop(int x, int y, CIsoRichtung direction, int resId);
   CWorldObj* CreateStreetSide(TObjectType kind, int resId, CIsoRichtung direction, int x, int y,
                               ESimLocationHeight height, unsigned int stopId);
   void LetManagerGo(CWorldObj* object, bool force, bool clearLists, int& refused);

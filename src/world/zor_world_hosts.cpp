@@ -647,7 +647,7 @@ void CZorGuiHost::ClearNameEntry() {
 }
 void CZorGuiHost::ClearNameInput() { m_world.ResetLoadSaveName(); }
 void CZorGuiHost::SetNameInput(const char* text) { m_world.SetLoadSaveName(text); }
-void CZorGuiHost::OpenNameInput() { m_world.AktivateEingabe(); }
+void CZorGuiHost::OpenNameInput(int cursor) { m_world.AktivateEingabeAt(cursor); }
 const char* CZorGuiHost::GetNameInput(int* cursor, bool* open) {
   *cursor = m_world.GetEingabeBuchstaben();
   *open = m_world.IsEingabeAktiv();

@@ -284,7 +284,7 @@ class CZorGuiHost : public CGuiHost {
   void ClearNameEntry() override;
   void ClearNameInput() override;
   void SetNameInput(const char* text) override;
-  void OpenNameInput() override;
+  void OpenNameInput(int cursor) override;
   const char* GetNameInput(int* cursor, bool* open) override;
   void DeaktivateEingabe() override;
   int GetSaveGameCount() override;

@@ -48,7 +48,8 @@ constexpr int kMaxTypedName = 13;
 // keys on and off.
 constexpr int kChordKeys[3] = {'Q', 'J', 'K'};
 
-// SDL's End key, which passes the key translation unchanged.
+// SDL's Home and End keys, which pass the key translation unchanged.
+constexpr int kKeyHome = SDLK_HOME;
 constexpr int kKeyEnd = SDLK_END;
 
 bool IsNameCharacter(int c) {
@@ -194,10 +195,16 @@ void CZorvaWorld::RemoveSelectionByKey() {
     m_pDataExchange->VarAddValue("F.EXPENSES.BUILDINFRASTRUCTURE", cost);
 }
 
+void CZorvaWorld::AktivateEingabeAt(int cursor) {
+  AktivateEingabe();
+  const int last = std::min(static_cast<int>(std::strlen(GetLoadSaveName())), kMaxTypedName - 1);
+  m_EntryCursor = cursor < 0 ? last : std::min(cursor, last);
+}
+
 void CZorvaWorld::EditName(int key, int character, bool up) {
   const int typed = TypedCharacter(key, character);
   const bool editing = typed != 0 || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
-                       key == QNO_KEY_RIGHT || key == kKeyEnd;
+                       key == QNO_KEY_RIGHT || key == kKeyHome || key == kKeyEnd;
   if (!editing) return;
   m_TicksLastKey = static_cast<int>(kfx_GetTicks());
   if (!up) return;
@@ -229,6 +236,8 @@ void CZorvaWorld::EditName(int key, int character, bool up) {
     if (cursor > 0) --cursor;
   } else if (key == QNO_KEY_RIGHT) {
     if (cursor < last) ++cursor;
+  } else if (key == kKeyHome) {
+    cursor = 0;
   } else if (key == kKeyEnd) {
     cursor = last;
   }

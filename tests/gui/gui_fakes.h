@@ -226,10 +226,11 @@ class FakeHost : public CGuiHost {
     Log(std::string("SetNameInput ") + t);
     name = t;
   }
-  void OpenNameInput() override {
-    Log("OpenNameInput");
+  void OpenNameInput(int cursor) override {
+    Log("OpenNameInput", cursor);
     nameOpen = true;
-    nameCursor = 0;
+    const int last = std::min(static_cast<int>(name.size()), 12);
+    nameCursor = cursor < 0 ? last : std::min(cursor, last);
   }
   void DeaktivateEingabe() override {
     Log("DeaktivateEingabe");

@@ -601,9 +601,24 @@ TEST_F(ItemActions, LoadingSavingAndNewGames) {
   EXPECT_EQ(item->GetPressedLook(), 4);
   Run(106);
   Run(76, 2);
-  EXPECT_EQ(host.Take(), (std::vector<std::string>{"OpenNameInput", "SetLoadSaveGameMode 2", "MakeLoadSaveGames 1",
+  EXPECT_EQ(host.Take(), (std::vector<std::string>{"OpenNameInput -1", "SetLoadSaveGameMode 2", "MakeLoadSaveGames 1",
                                                    "ClearNameInput", "AutoLoadGame", "SetPause 0",
                                                    "SetWindowMode 2"}));
+  // The name field opens with its cursor where it was pressed: before the
+  // character whose left half the press hit, behind the name past its end
+  // (characters 10 pixels wide without a font).
+  auto* field = new CItemText;
+  field->Create(12, 40, 164, 19, 24, "", HO_LEFT, VO_CENTER, 3, 0, 0, 1, 2, 3, "");
+  int n = -1;
+  ASSERT_EQ(root->AddItem(field, 30, -1, &n), 0);
+  host.name = "RINGSTADT";
+  const int left = 10 + 12;
+  for (const auto& [column, cursor] : {std::pair{0, 0}, {4, 0}, {14, 1}, {16, 2}, {86, 9}, {140, 9}, {-30, 0}}) {
+    field->OverItem(10, 10, left + column, 50);
+    Run(field, 78, -1, -1, -1, INOUT_INSIDE, INOUT_NONE, INOUT_ALWAYS, left + column, 50);
+    EXPECT_EQ(host.nameCursor, cursor) << "pressed " << column << " pixels into the field";
+  }
+  host.Take();
   host.autoSaveResult = 0;
   Run(81);
   EXPECT_EQ(host.Take(), (std::vector<std::string>{"AutoSaveGame", "PlayAbspannVideo", "LeaveGame"}));

@@ -52,7 +52,7 @@ inline std::set<CellXY> LayRivers(World& w, const std::vector<CellXY>& cells) {
   for (auto [x, y] : cells) {
     auto* r = dynamic_cast<CRiverObject*>(w.host.CreateObject(OBJ_RIVER));
     if (!r) continue;
-    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), kRiverRes);
+    r->Place(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), kRiverRes);
     w.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), kRiverRes, r);
     out.insert({x, y});
   }

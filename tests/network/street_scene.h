@@ -182,7 +182,7 @@ struct StreetScene : ::testing::Test {
   // A river tile as the map's loader puts one.
   void River(int x, int y, int resId = kRiverTile) {
     auto* r = static_cast<CRiverObject*>(host.CreateObject(OBJ_RIVER));
-    r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), resId);
+    r->Place(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), resId);
     map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), resId, r);
   }
   // A rail tile of no track.

@@ -7,6 +7,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -229,10 +230,19 @@ TEST_F(Town, ThePassEvaluatesEveryStreetOnceInTheWalksOrderAlsoAfterEdits) {
   // One count of one car each way asks for 0.6 and 0.5 cars: every
   // direction draws its chance, so the surpluses show the order of the
   // draws. The reference evaluates the streets one by one in the order the
-  // walk over the junctions' street arrays first meets them.
-  auto evaluate = [&](bool byPass) {
-    const std::vector<CStrStrasse*> streets = w->Streets();
-    for (CStrStrasse* s : streets) s->FuegeMesspunktHinzu(1, 1);
+  // walk over the junctions' street arrays first meets them. The pass
+  // visits only the streets counted since the last one: they are counted
+  // against the walk's order, some twice, some not at all (`skip` picks
+  // those), and `between` runs after the counts and before the pass.
+  auto evaluate = [&](bool byPass, int skip, const std::function<void()>& between) {
+    std::vector<CStrStrasse*> streets = w->Streets();
+    for (size_t i = streets.size(); i-- > 0;)
+      if (skip == 0 || i % 3 != static_cast<size_t>(skip - 1)) {
+        streets[i]->FuegeMesspunktHinzu(1, 1);
+        if (i % 2 == 0) streets[i]->FuegeMesspunktHinzu(0, 1);
+      }
+    between();
+    streets = w->Streets();
     zor_srandom(77);
     if (byPass) {
       EXPECT_EQ(w->net->BerechneISOAuslastung(), 0);
@@ -247,9 +257,25 @@ TEST_F(Town, ThePassEvaluatesEveryStreetOnceInTheWalksOrderAlsoAfterEdits) {
     }
     return surpluses;
   };
+  const auto nothing = [] {};
   for (int round = 0; round < 3; ++round) {
-    const std::vector<int> reference = evaluate(false);
-    EXPECT_EQ(evaluate(true), reference) << "round " << round;
+    for (int skip = 0; skip < 4; ++skip) {
+      const std::vector<int> reference = evaluate(false, skip, nothing);
+      EXPECT_EQ(evaluate(true, skip, nothing), reference) << "round " << round << ", skip " << skip;
+    }
+    // A fourth arm laid at the T junction after the counts brings a new
+    // junction to the head of the list, so that it comes first in
+    // the walk, and the places of the counted streets move on by one; the
+    // micro simulation's look-up by id walks the network again before the
+    // pass.
+    const auto laid = [&] {
+      ASSERT_EQ(w->Build(4, 15, 10, 15), STR_BUILD_OK);
+      EXPECT_EQ(w->net->GetStreetByID(north->GetSimID()), north);
+    };
+    const std::vector<int> reference = evaluate(false, 2, laid);
+    ASSERT_EQ(w->net->DeleteStreet(w->StreetBetween(10, 15, 4, 15)), 0);
+    EXPECT_EQ(evaluate(true, 2, laid), reference) << "round " << round << ", a street laid";
+    ASSERT_EQ(w->net->DeleteStreet(w->StreetBetween(10, 15, 4, 15)), 0);
     // The east arm grows (its street is joined anew), then the one-way arm
     // goes.
     if (round == 0) {

@@ -158,6 +158,10 @@ TEST(StreetTakenOffTheMap, GivesTheRiverUnderItsBridgeBack) {
         for (int y = 12; y <= 17; ++y) {
           EXPECT_EQ(sw.w.map->GetTypeAt(x, y, ISO_LAYER_GROUND), OBJ_RIVER) << x << "/" << y;
           EXPECT_EQ(sw.w.GroundRes(x, y), stormtest::kRiverRes) << x << "/" << y;
+          // Made by the factory, a river holds the one reference the world's
+          // list gives up when the game goes: one more outlives the game.
+          CWorldObj* back = sw.w.map->GetIsoTileObject(x, y, ISO_LAYER_GROUND);
+          EXPECT_EQ(back ? back->GetAllocCount() : 0, 1) << x << "/" << y;
         }
       ASSERT_EQ(street->InsertIntoIsoWelt(), 0);
       EXPECT_EQ(Changed(bridged, PictureOf(sw, 28, 12, 33, 17)), "");

@@ -384,7 +384,7 @@ namespace {
 // A river cell as the map's loader lays one.
 void River(PreviewWorld& w, int x, int y) {
   auto* r = static_cast<CRiverObject*>(w.host.CreateObject(OBJ_RIVER));
-  r->Create(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), isotest::kFlower);
+  r->Place(static_cast<uint16_t>(x), static_cast<uint16_t>(y), CIsoRichtung(0), isotest::kFlower);
   w.map->SetIsoTileAt(x, y, ISO_LAYER_GROUND, CIsoRichtung(0), isotest::kFlower, r);
 }
 

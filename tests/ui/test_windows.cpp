@@ -164,8 +164,19 @@ TEST_F(Controller, ANewResolutionShiftsTheWindowsFromTheirHomePlaces) {
   EXPECT_EQ(w->GetPosY(), homeY + 168);
   EXPECT_EQ(rootItem->GetXPos(), 924);
   EXPECT_EQ(rootItem->GetYPos(), 668);
+  // Closed and opened again at the new size, the window stands where the
+  // new size put it, not at its place on the old screen.
+  ui->ActivateWindow(120);
+  ui->DeActivateWindow(120);
+  ui->ActivateWindow(120);
+  EXPECT_EQ(w->GetPosX(), homeX + 224);
+  EXPECT_EQ(w->GetPosY(), homeY + 168);
+  ui->DeActivateWindow(120);
   ui->SetAufloesung(800, 600);
   EXPECT_EQ(w->GetPosX(), homeX) << "moves are from home, not cumulative";
+  ui->ActivateWindow(120);
+  ui->DeActivateWindow(120);
+  EXPECT_EQ(w->GetPosX(), homeX);
   ui->SetAufloesung(640, 480);
   EXPECT_EQ(ui->GetSmallMap()->GetWindowPosX(), 640 - 514);
   EXPECT_EQ(ui->GetSmallMap()->GetWindowPosY(), 480 - 132);

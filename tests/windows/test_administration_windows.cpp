@@ -174,4 +174,36 @@ TEST_F(AdministrationWindows, TheCreditAmountReadsAsAnAmountOfEachLanguage) {
   EXPECT_STREQ(shown[1].text, "10,000,000");
 }
 
+// Each tax rate, at every value it takes, stands between its editor's two
+// arrows and clear of them (their pictures reach a little beyond their
+// items), the energy tax's two decimals included. The dialogs are listed
+// newest first.
+TEST_F(AdministrationWindows, EveryTaxRateStandsBetweenItsArrows) {
+  constexpr int kClear = 4;
+  const QnoBitmapFont* font = QnoBitmapFont::FromResource(&resources, 823);
+  ASSERT_NE(font, nullptr);
+  const std::vector<std::vector<const char*>> widest = {
+      {"0.49", "0.99", "0.94", "1"}, {"60", "55"}, {"200", "100"}, {"22", "14"}, {"30", "20"}};
+  int n = 0;
+  Window(kTaxes)->GetDialogs()->ForEach([&](CDialog* d) {
+    if (n >= static_cast<int>(widest.size())) return;
+    int minusRight = -1, plusLeft = -1;
+    CItemText* text = nullptr;
+    d->GetItems()->ForEach([&](CItem* i) {
+      if (i->GetResource(0) == 25864) minusRight = i->GetXPos() + i->GetXSize();
+      if (i->GetResource(0) == 25865) plusLeft = i->GetXPos();
+      if (auto* t = dynamic_cast<CItemText*>(i)) text = t;
+    });
+    ASSERT_NE(text, nullptr);
+    for (const char* value : widest[static_cast<size_t>(n)]) {
+      const int width = display.GetRenderBuffer()->GetTextLength(font, value);
+      const int left = text->GetXPos() + (text->GetXSize() - width) / 2;
+      EXPECT_GE(left, minusRight + kClear) << d->GetID() << " " << value;
+      EXPECT_LE(left + width, plusLeft - kClear) << d->GetID() << " " << value;
+    }
+    ++n;
+  });
+  EXPECT_EQ(n, 5);
+}
+
 }  // namespace

@@ -57,4 +57,24 @@ TEST(FinanceNames, NoRowClaimsPublicTransportAloneAndTheRowsAreNamedApart) {
   }
 }
 
+// A row whose figure falls below zero when the city loses money on it is a
+// balance, and its name says so: the transport services, which run at a
+// loss as often as not, and the year's balance. Rows of income, spending
+// or debt never fall below zero and are named for what they count.
+TEST(FinanceNames, ARowThatGoesBelowZeroIsNamedABalance) {
+  const auto balance = [](const std::string& name, bool english) {
+    return english ? name.find("balance") != std::string::npos || name.find("Balance") != std::string::npos
+                   : name.find("Saldo") != std::string::npos || name.find("Bilanz") != std::string::npos;
+  };
+  // The rows by their place on the page; the account may go below zero
+  // too, and is named as an account.
+  const std::set<int> signedRows = {47, 279};
+  for (const bool english : {false, true})
+    for (const auto& row : zorgen::kFinanceRows) {
+      const std::string name = row.name.In(english);
+      if (row.y == 300) continue;
+      EXPECT_EQ(balance(name, english), signedRows.count(row.y) == 1) << name;
+    }
+}
+
 }  // namespace

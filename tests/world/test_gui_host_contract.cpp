@@ -233,16 +233,22 @@ TYPED_TEST(GuiHostContract, TheNameInputShowsWhatIsSetWhileItIsOpen) {
   EXPECT_STREQ(host.GetNameInput(&cursor, &open), "");
   EXPECT_EQ(cursor, 0);
   EXPECT_FALSE(open);
-  host.OpenNameInput();
   host.SetNameInput("Flussau");
-  EXPECT_STREQ(host.GetNameInput(&cursor, &open), "Flussau");
+  // The cursor goes where it is put, or behind the name.
+  for (const auto& [put, at] : {std::pair{3, 3}, {0, 0}, {-1, 7}, {40, 7}}) {
+    host.OpenNameInput(put);
+    EXPECT_STREQ(host.GetNameInput(&cursor, &open), "Flussau");
+    EXPECT_EQ(cursor, at) << put;
+  }
   EXPECT_TRUE(open);
   host.DeaktivateEingabe();
   EXPECT_STREQ(host.GetNameInput(&cursor, &open), "Flussau") << "closing keeps the name";
   EXPECT_FALSE(open);
   host.ClearNameInput();
   EXPECT_STREQ(host.GetNameInput(&cursor, &open), "");
-  host.OpenNameInput();
+  host.OpenNameInput(-1);
+  host.GetNameInput(&cursor, &open);
+  EXPECT_EQ(cursor, 0) << "an empty name has its cursor at the start";
   host.SetNameInput("Ringstadt");
   host.ClearNameEntry();
   EXPECT_STREQ(host.GetNameInput(&cursor, &open), "");

@@ -33,7 +33,7 @@ bool IsNameCharacter(int c) {
 // character a key reports (its code where it reports none) goes in at the
 // cursor when names may hold it (upper case, the 14th falls off) and moves
 // the cursor on up to the 13th place; the cursor never goes behind the text,
-// and End takes it as far as it goes.
+// Home takes it to the start and End as far as it goes.
 struct FieldModel {
   std::string name;
   int cursor = 0;
@@ -53,6 +53,8 @@ struct FieldModel {
       if (cursor > 0) --cursor;
     } else if (key == QNO_KEY_RIGHT) {
       if (cursor < Last()) ++cursor;
+    } else if (key == kHome) {
+      cursor = 0;
     } else if (key == kEnd) {
       cursor = Last();
     }
@@ -149,9 +151,49 @@ TEST(NameField, EndTakesTheCursorBehindTheNameOrOnTheLastPlaceOfAFullOne) {
   }
   Send(world, QNO_EVENT_KEYUP, 'S');
   EXPECT_STREQ(world.GetLoadSaveName(), "ABCDEFGHIJKLS");
-  // Home is no key of the field.
+  // Home takes the cursor to the start.
   Send(world, QNO_EVENT_KEYUP, kHome);
-  EXPECT_EQ(world.GetEingabeBuchstaben(), 12);
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 0);
+  Send(world, QNO_EVENT_KEYUP, 'Z');
+  EXPECT_STREQ(world.GetLoadSaveName(), "ZABCDEFGHIJKL");
+}
+
+// The save page's name field, filled with a saved game's name: a press
+// behind the name puts the cursor at its end, so that the player's
+// Backspaces take the old name away and what is typed then is the whole
+// new name; a press on the name's first character puts it at the start.
+TEST(NameField, APressOnAFilledNamePutsTheCursorWhereItLands) {
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  game.Run({Move(400, 250), Wait(40)});
+  game.Key(SDLK_PAGEDOWN).Do(Wait(100));
+  constexpr int kSavePage = 162, kFieldX = 12, kFieldY = 244 + 9;
+  ASSERT_TRUE(game.IsOpen(kSavePage));
+  world.SetLoadSaveName("RINGSTADT");
+  ASSERT_TRUE(game.ClickIn(kSavePage, kFieldX + 150, kFieldY));
+  ASSERT_TRUE(world.IsEingabeAktiv());
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 9);
+  for (int i = 0; i < 9; ++i) game.Key(SDLK_BACKSPACE).Do(Wait(60));
+  game.TypeOnUsKeyboard("RING2");
+  EXPECT_STREQ(world.GetLoadSaveName(), "RING2");
+  ASSERT_TRUE(game.ClickIn(kSavePage, kFieldX + 1, kFieldY));
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 0);
+  game.TypeOnUsKeyboard("X");
+  EXPECT_STREQ(world.GetLoadSaveName(), "XRING2");
+  // Within the name, the cursor goes between the characters pressed on.
+  ASSERT_TRUE(game.ClickIn(kSavePage, kFieldX + 150, kFieldY));
+  const int end = world.GetEingabeBuchstaben();
+  EXPECT_EQ(end, 6);
+  int inside = -1;
+  for (int column = 2; column < 150 && inside < 0; ++column) {
+    ASSERT_TRUE(game.ClickIn(kSavePage, kFieldX + column, kFieldY));
+    if (world.GetEingabeBuchstaben() != 0) inside = world.GetEingabeBuchstaben();
+  }
+  EXPECT_EQ(inside, 1) << "the first place the cursor takes after the start is behind the first character";
+  game.Key(SDLK_END).Do(Wait(60));
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 6);
+  game.Key(SDLK_HOME).Do(Wait(60));
+  EXPECT_EQ(world.GetEingabeBuchstaben(), 0);
 }
 
 // The key codes follow a German keyboard (Y and Z exchanged); the character

@@ -258,6 +258,12 @@ TEST(SavegameLoad, TheGameLoadedSavesToTheSameBytes) {
   const int junctions = Junctions(town.game);
   Build(town.game, 60, 62, 64, 62);
   ASSERT_NE(Junctions(town.game), junctions);
+  // An object of the game replaced that holds a reference more than its
+  // list gives up (as the rivers a bridge gave back once did) goes with it.
+  CWorldObj* kept = town.game.World().CreateObject(OBJ_RIVER, 38398, CIsoRichtung(0), 40, 40, SIM_HEIGHT_ANY, nullptr,
+                                                   0, nullptr, 0, -1);
+  ASSERT_NE(kept, nullptr);
+  kept->IncAllocCounter();
   ASSERT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
   EXPECT_EQ(Junctions(town.game), junctions);
   std::string binary, companion;

@@ -82,6 +82,7 @@ TEST(SavegameNames, SuppliedGamesAreNeitherOverwrittenNorDeleted) {
   WriteFile("SaveGame/TOUR.GMD", "supplied");
   WriteFile("SaveGame/TOUR.GMM", "supplied");
   world.SetLoadSaveName("TOUR");
+  EXPECT_EQ(world.CheckForSaveGame(), 0) << "nothing to ask: the save refuses it";
   EXPECT_EQ(world.SaveGame(), 1);
   EXPECT_EQ(ReadFile("SaveGame/TOUR.GMD"), "supplied");
   EXPECT_STREQ(Warning(game), "Original game cannot be overwritten!");

@@ -41,11 +41,14 @@
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
+#include "sim/sim_parking_data.h"
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "opnv_window_steps.h"
 #include "scenario_opnv_steps.h"
 #include "savegame_bytes.h"
+#include "gui/dialog.h"
 #include "gui/screen_window.h"
 #include "ui/user_int.h"
 #include "world/zor_load_keep.h"
@@ -93,6 +96,7 @@ struct StormTown {
   CZorvaWorld& world;
   int ox = 0, oy = 0;
   CBuildingParkRideObject* station = nullptr;
+  int firstLine = -1;
   explicit StormTown(Scenario& g) : game(g), world(g.World()) {}
 
   void Build() {
@@ -176,6 +180,7 @@ struct StormTown {
     COpnvLine* tram = MakeLine(opnv, NET_TRAM, {tramWest, tramEast});
     COpnvLine* three = MakeLine(opnv, NET_BUS, {shelter, sign4, shelter4});
     ASSERT_TRUE(one && two && three && tram);
+    firstLine = one->GetID();
     opnv.CheckMakeVirtuellNet();
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.NORMAL.BUYSELL", 12), 0);
     ASSERT_EQ(opnv.SetVarData("OPNV.FP.BUS.BUYSELL.OK", 1), 0);
@@ -236,8 +241,12 @@ std::map<std::string, int> Inventory(CZorvaWorld& world) {
           ++counts["street type " + std::to_string(junction->GetStreetByNR(i)->GetStreetType().GetValue())];
     }
   for (short x = 0; x < 128; ++x)
-    for (short y = 0; y < 128; ++y)
+    for (short y = 0; y < 128; ++y) {
       if (rails->HasGrdCrossingAt(x, y)) ++counts["level crossing cells"];
+      // The train stop is drawn where it stands.
+      const CWorldObj* upper = world.GetIsoWelt()->GetIsoTileObject(x, y, ISO_LAYER_UPPER);
+      if (upper && upper->GetType() == OBJ_STREETSIDE) ++counts["train stop cells on the map"];
+    }
   return counts;
 }
 
@@ -273,8 +282,11 @@ TEST(SavegameStorm, EveryLoadAtRandomMomentsSucceedsAndSavesToTheSameBytes) {
     ASSERT_NO_FATAL_FAILURE(town.Build());
     // The first load numbers the demand model's streets as every later
     // load does: from then on each load gives the game it was saved from.
+    const int trainStopCells = Inventory(town.world)["train stop cells on the map"];
+    ASSERT_GT(trainStopCells, 0);
     ASSERT_EQ(town.world.SerializeGameStore("SaveGame/STORM.GMD"), 0);
     ASSERT_EQ(town.world.SerializeGameLoad("SaveGame/STORM.GMD"), 0);
+    EXPECT_EQ(Inventory(town.world)["train stop cells on the map"], trainStopCells) << "loaded, it is drawn again";
     std::mt19937 moments(static_cast<uint32_t>(seed));
     for (int n = 0; n < loads; ++n) {
       town.Play(static_cast<int>(moments() % 4), static_cast<int>(moments() % (kHourMs / kTurnMs)));
@@ -297,10 +309,10 @@ struct DamageTally {
 // warned, or loaded soundly (it saves and loads again to the same bytes);
 // the town is loaded again after each that loads.
 void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& companion, const std::string& bytes,
-             const std::string& what, DamageTally& tally) {
+             const std::string& what, DamageTally& tally, const std::string* badCompanion = nullptr) {
   const std::string before = Snapshot(world);
   WriteFile("SaveGame/BAD.GMD", bytes);
-  WriteFile("SaveGame/BAD.GMM", companion);
+  WriteFile("SaveGame/BAD.GMM", badCompanion ? *badCompanion : companion);
   world.GetMessage()->DeactivateAchtungMessage();
   world.DeActivateWindow(220);
   if (world.SerializeGameLoad("SaveGame/BAD.GMD") != 0) {
@@ -321,6 +333,22 @@ void Damaged(CZorvaWorld& world, const std::string& binary, const std::string& c
   WriteFile("SaveGame/TOWN.GMD", binary);
   WriteFile("SaveGame/TOWN.GMM", companion);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/TOWN.GMD"), 0) << what;
+}
+
+// Where the fields of each record named `name` lie in the savegame's bytes:
+// from behind its name up to the next record of the street network or the
+// object list, `most` bytes at most.
+std::vector<std::pair<size_t, size_t>> Fields(const std::string& bytes, const std::string& name, size_t most) {
+  std::vector<std::pair<size_t, size_t>> out;
+  const std::string tag = name + '\0';
+  for (size_t at = bytes.find(tag); at != std::string::npos; at = bytes.find(tag, at + 1)) {
+    const size_t from = at + tag.size();
+    size_t to = std::min(bytes.size(), from + most);
+    for (const char* next : {"CStrJunction", "CStrStrassenTeil", "CStrBride", "ZorvaObject"})
+      to = std::min(to, bytes.find(next, from));
+    out.push_back({from, to});
+  }
+  return out;
 }
 
 TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNothing) {
@@ -373,6 +401,48 @@ TEST(SavegameStorm, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChangesNot
       ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, bytes, what, always));
     EXPECT_EQ(always.refused38, 3);
   }
+  // Whole records with a field changed, each byte in turn as the byte 0 of a bridge's street once became 0x27: a
+  // bridge of the supplied new game (refused, it must give back nothing of its river), its crossings' own fields and
+  // the line town's stops. The running game is the line town.
+  DamageTally fields;
+  {
+    Clock().Set(0);
+    zor_srandom(5);
+    Scenario game;
+    StormTown town(game);
+    ASSERT_NO_FATAL_FAILURE(town.Build());
+    ASSERT_NO_FATAL_FAILURE(SaveAndLoad(town.world, "SaveGame/TOWN.GMD", "the town"));
+    const std::string binary = ReadFile("SaveGame/TOWN.GMD"), companion = ReadFile("SaveGame/TOWN.GMM");
+    const std::string supplied = ReadFile(BinaryDir() + "/gamedata/SaveGame/DATA.00D");
+    const std::string suppliedCompanion = ReadFile(BinaryDir() + "/gamedata/SaveGame/DATA.00M");
+    const auto bridges = Fields(supplied, "CStrBride", 256);
+    const auto crossings = Fields(supplied, "CStrJunction", 24);
+    const auto stops = Fields(binary, "SecondLayerObject", 96);
+    ASSERT_GE(bridges.size(), 2u);
+    ASSERT_GE(crossings.size(), 3u);
+    ASSERT_GE(stops.size(), 1u);
+    struct Field {
+      const std::string& bytes;
+      const std::string& companion;
+      std::pair<size_t, size_t> at;
+      const char* what;
+    } fieldsOf[] = {{supplied, suppliedCompanion, bridges[1], "bridge"},
+                    {supplied, suppliedCompanion, crossings[0], "junction"},
+                    {supplied, suppliedCompanion, crossings[1], "junction"},
+                    {supplied, suppliedCompanion, crossings[2], "junction"},
+                    {binary, companion, stops[0], "stop"}};
+    for (const Field& f : fieldsOf)
+      for (size_t at = f.at.first; at < f.at.second; ++at) {
+        std::string changed = f.bytes;
+        changed[at] = static_cast<char>(changed[at] ^ 0x27);
+        ASSERT_NO_FATAL_FAILURE(Damaged(town.world, binary, companion, changed,
+                                        std::string(f.what) + " record, byte " + std::to_string(at) + " changed",
+                                        fields, &f.companion));
+      }
+  }
+  EXPECT_GT(fields.Refused(), 0);
+  EXPECT_GT(fields.loaded, 0);
+  std::printf("fields: %d refused, %d loaded soundly\n", fields.Refused(), fields.loaded);
   // A savegame cut short is never whole.
   EXPECT_EQ(cuts.loaded, 0);
   EXPECT_EQ(cuts.Refused() + flips.Refused() + flips.loaded, 2 * each * seeds);
@@ -400,6 +470,28 @@ testing::AssertionResult SameTime(const STime& a, const STime& b) {
     return testing::AssertionSuccess();
   return testing::AssertionFailure() << a.hour << "h day " << a.day << " year " << a.year << " against " << b.hour
                                      << "h day " << b.day << " year " << b.year;
+}
+
+CWorldObj* Shows(int window) { return CUserInt::topWindow->GetVarWorldObject(window); }
+
+// The screen point of the line's row on the lines page, whose click opens
+// the line's window.
+bool LineRow(CDialogList* dialogs, int line, int* x, int* y) {
+  bool found = false;
+  if (dialogs)
+    dialogs->ForEach([&](CDialog* list) {
+      if (!found) found = LineRow(list->GetDialogs(), line, x, y);
+      list->GetItems()->ForEach([&](CItem* i) {
+        if (i->GetActions())
+          i->GetActions()->ForEach([&](CAction* a) {
+            if (found || a->m_kind != 69 || a->m_p1 != line) return;
+            *x = list->GetRealPosX() + i->GetXPos() + 8;
+            *y = list->GetRealPosY() + i->GetYPos() + 7;
+            found = true;
+          });
+      });
+    });
+  return found;
 }
 
 std::vector<int> OpenWindows(CUserInt& ui) {
@@ -451,6 +543,28 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   int sx = 0, sy = 0;
   ASSERT_TRUE(game.ScreenOfCell(lights->GetXPos(), lights->GetYPos(), &sx, &sy));
   game.Click(sx, sy).Do(Wait(100));
+  // A car park's window on its settings page, and a line's window opened
+  // from its row on the lines page.
+  const Cell carPark = {town.ox + 2, town.oy + 12};
+  game.Map().SetIsoCenter(carPark.x, carPark.y);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.ScreenOfCell(carPark.x, carPark.y, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(170)) << "the car park's window";
+  ASSERT_TRUE(game.ClickIn(170, 6 + 13, 72 + 13));
+  ASSERT_TRUE(game.IsOpen(172));
+  ASSERT_EQ(Shows(172), game.Map().GetIsoTileObject(carPark.x, carPark.y, ISO_LAYER_GROUND));
+  BarButton(game, kOpnvButton);
+  ClickAt(game, kOpnvMenuFirst);
+  ClickAt(game, Tab(kTabLines));
+  ASSERT_TRUE(game.IsOpen(129));
+  game.Do(Wait(200));
+  ASSERT_TRUE(LineRow(CUserInt::topWindow->GetWindowByID(129)->GetDialogs(), town.firstLine, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(227)) << "the line's window";
+  ASSERT_EQ(Shows(227), world->GetOpnv()->GetLineByID(town.firstLine));
+  game.Map().SetIsoCenter(lights->GetXPos(), lights->GetYPos());
+  game.Do(Wait(100));
   game.Key(SDLK_x).Do(Wait(100));
   ASSERT_EQ(g_IsoRichtung, 1);
   game.Map().SetIsoCenter(game.Map().GetCenterX() + 3, game.Map().GetCenterY() - 2);
@@ -506,11 +620,57 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   EXPECT_EQ(CUserInt::selObj.selectedCrossing, shown);
   EXPECT_EQ(kept.selectedCrossing.kind, ZorObjectPlace::kCell);
 
-  // And it plays on, with its windows working.
+  EXPECT_FALSE(world->IsEingabeAktiv()) << "the name field stays as it was";
+
+  // Each window shows the object put back where its own stood, and what is
+  // changed through it changes that object.
+  CWorldObj* crossing = Shows(229);
+  ASSERT_EQ(crossing, shown);
+  auto* park = dynamic_cast<CBuildingParkingObject*>(Shows(172));
+  ASSERT_NE(park, nullptr);
+  EXPECT_EQ(park, game.Map().GetIsoTileObject(carPark.x, carPark.y, ISO_LAYER_GROUND));
+  COpnvLine* line = world->GetOpnv()->GetLineByID(town.firstLine);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(Shows(227), line);
   world->SetPause(false);
+  game.Click(700, 60).Do(Wait(40));
+  ASSERT_FALSE(game.IsOpen(220)) << "the warning is put away";
+  const float price = park->GetParkingData()->price;
+  ASSERT_TRUE(game.ClickIn(172, 160 + 45 + 4, 113 + 8));
+  EXPECT_GT(park->GetParkingData()->price, price);
+  // Its close box uncovers the crossing's window.
+  ASSERT_TRUE(game.ClickIn(170, 247 + 7, 3 + 7));
+  ASSERT_FALSE(game.IsOpen(170));
+  // The lights' timing page opens from the crossing's window with it.
+  double cycle = 0, value = 0;
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL.TIME", &cycle), 0);
+  ASSERT_TRUE(game.ClickIn(229, 190, 92));
+  ASSERT_TRUE(game.IsOpen(230));
+  EXPECT_EQ(Shows(230), crossing);
+  ASSERT_TRUE(game.ClickIn(230, 148 + 51, 103 + 8));
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL.TIME", &value), 0);
+  EXPECT_GT(value, cycle);
+  ASSERT_TRUE(game.ClickIn(230, 150, 35));
+  ASSERT_EQ(crossing->GetVarData("KR.AMPEL", &value), 0);
+  EXPECT_EQ(value, 0) << "the lights are off";
+  ASSERT_TRUE(game.ClickIn(230, 186, 9));
+  ASSERT_FALSE(game.IsOpen(230));
+  // The line window's tool adds the middle stop at the line's end.
+  ASSERT_EQ(line->GetData()->stopsOneWay, 2);
+  ClickAt(game, ButtonOf(227, 96, 26));
+  ASSERT_EQ(CUserInt::selObj.tool, 17);
+  const Cell middle = {town.ox + 16, town.oy + 6};
+  game.Map().SetIsoCenter(middle.x, middle.y);
+  game.Do(Wait(100));
+  ASSERT_TRUE(game.ScreenOfCell(middle.x, middle.y, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  EXPECT_EQ(line->GetData()->stopsOneWay, 3);
+  EXPECT_EQ(Shows(227), line);
+
+  // And it plays on, with its windows working.
   town.Play(2, 0);
   game.Do(Wait(100));
-  EXPECT_TRUE(game.IsOpen(229));
+  EXPECT_TRUE(game.IsOpen(227));
 }
 
 }  // namespace

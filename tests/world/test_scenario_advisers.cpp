@@ -19,6 +19,7 @@
 #include "gui/item_text.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
+#include "measures/building_object.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/crossing_objects.h"
@@ -230,6 +231,25 @@ TEST(AdviserScenario, TheAdvisersSpeakOncePerPeriodAndTheListLeadsToTheCrossing)
   game.Run({Frames(2)});
   game.Shot("adviser-window-german");
 
+  // Closed by its close box and opened again from the bar's adviser
+  // button, which picks the first adviser: the portrait above the text is
+  // that adviser's, as the text is.
+  CItem* portrait = nullptr;
+  adviser->GetItems()->ForEach([&](CItem* i) {
+    if (i->GetItemType() == 20) portrait = i;
+  });
+  ASSERT_NE(portrait, nullptr);
+  EXPECT_EQ(portrait->GetResource(0), 44208) << "the goal adviser";
+  game.Click(adviser->GetRealPosX() + 354, adviser->GetRealPosY() + 8);
+  ASSERT_FALSE(game.IsOpen(219));
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(765, 586);
+  ASSERT_TRUE(game.IsOpen(219));
+  EXPECT_EQ(message->GetBerater(), 1);
+  EXPECT_STREQ(CGuiHost::Get()->GetMessageText(33), message->GetBeraterMessage());
+  EXPECT_EQ(portrait->GetResource(0), 44205) << "the efficiency adviser above the efficiency adviser's text";
+  EXPECT_EQ(portrait->GetResource(2), 50038);
+
   // Switched to English, the adviser speaks English and the messages that
   // come next are English.
   game.Key(SDLK_l);
@@ -248,6 +268,35 @@ TEST(AdviserScenario, TheAdvisersSpeakOncePerPeriodAndTheListLeadsToTheCrossing)
   EXPECT_STRNE(message->GetMessageE(0), "");
   game.Run({Frames(2)});
   game.Shot("adviser-english");
+}
+
+// An event about a school (no stop near it) leads to the school while it
+// stands; once the school is removed the event leads nowhere, and its jump
+// button takes the map to no place.
+TEST(AdviserScenario, AnEventAboutARemovedSchoolLeadsNowhere) {
+  Scenario game("LANGUAGE=0\n");
+  CZorvaWorld& world = game.World();
+  BuildTown(world);
+  CMessage* message = world.GetMessage();
+  const int resId = CBuildingDataList::GetBuildingResIDByType(OBJ_SCHOOL, 1, nullptr);
+  ASSERT_GT(resId, 0);
+  auto* school = dynamic_cast<CBuildingObject*>(world.CreateObject(
+      OBJ_SCHOOL, resId, CIsoRichtung(0), 66, 66, static_cast<ESimLocationHeight>(0), nullptr, 0, nullptr, 0, -1));
+  ASSERT_NE(school, nullptr);
+  const int sx = school->GetXPos(), sy = school->GetYPos();
+  ASSERT_EQ(message->AddMessage(4, 3, -1.0f, -1.0f, -1.0f, sx, sy, -1, school->GetXSizeRichtung(),
+                                school->GetYSizeRichtung()),
+            0);
+  ASSERT_TRUE(message->CheckMessageForJump(0));
+  game.Map().SetIsoCenter(30, 30);
+  message->GotoSelectedMessage(0);
+  EXPECT_EQ(game.Map().GetCenterX(), sx) << "the school stands: the jump leads there";
+  ASSERT_EQ(world.RemoveObject(sx, sy, ISO_LAYER_GROUND, true), 0);
+  EXPECT_FALSE(message->CheckMessageForJump(0)) << "the school is gone";
+  game.Map().SetIsoCenter(30, 30);
+  message->GotoSelectedMessage(0);
+  EXPECT_EQ(game.Map().GetCenterX(), 30);
+  EXPECT_EQ(game.Map().GetCenterY(), 30);
 }
 
 // The goal adviser of a scenario game tells the task of the scenario that

@@ -188,6 +188,29 @@ TEST_F(FarthestLevel, NoLayoutIsTriedThereAndBackAtLevelTwoTheLayoutsLightsAndCa
   EXPECT_GT(moved, 0);
 }
 
+// A zoom to the farthest level, a turn there and the zoom back write
+// nothing at all to the log; no cell is laid there, and back at level 2
+// the layouts are the ones laid before, tile for tile.
+TEST_F(FarthestLevel, AZoomThereATurnThereAndBackWriteNothingToTheLog) {
+  const auto before = Layouts();
+  ASSERT_GT(before.size(), 15u);
+  const std::string log = ReadFile("errors.log");
+  game.Key(SDLK_c).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_4);
+  EXPECT_TRUE(Layouts().empty());
+  game.Key(SDLK_x).Do(Wait(100));
+  EXPECT_EQ(g_IsoRichtung, 1);
+  EXPECT_TRUE(Layouts().empty());
+  for (int turn = 0; turn < 3; ++turn) game.Key(SDLK_x).Do(Wait(100));
+  game.Key(SDLK_d).Do(Wait(100));
+  ASSERT_EQ(g_ZoomStufe, ISO_ZOOM_2);
+  ASSERT_EQ(g_IsoRichtung, 0);
+  EXPECT_EQ(ReadFile("errors.log"), log);
+  const auto after = Layouts();
+  ASSERT_EQ(after.size(), before.size());
+  for (const auto& [tile, layout] : before) EXPECT_EQ(after.count(tile), 1u) << tile.first << "/" << tile.second;
+}
+
 // Lights switched on at the farthest level find no cells for their arms;
 // zoomed closer, every arm gets its light and the lights run.
 TEST_F(FarthestLevel, LightsSwitchedOnThereRunOnceTheViewIsCloserAgain) {

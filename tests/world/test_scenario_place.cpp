@@ -348,6 +348,38 @@ TEST(ScenarioPlace, ABuildingTheCityCannotPayIsRefusedWithItsWarning) {
   EXPECT_EQ(Money(game), 1000000 - 500000);
 }
 
+// A school placed where one stands is refused with its warning; the tool
+// stays in hand. The warning, shown long enough, goes at the first move;
+// the click the player then makes on its close box, a moment later, is
+// the warning's: it builds no second school on the land beneath it. Once
+// the moment has passed that place is the map's again.
+TEST(ScenarioPlace, TheClickMeantForARefusalsWarningBuildsNoSecondSchoolBeneathIt) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  game.ChooseTool(6, 2, 1);
+  const int x = town.sx - 6, y = town.sy + 1;
+  ClickAt(game, ScreenOf(game, x, y));
+  ASSERT_NE(BuildingAt(game, x, y), nullptr);
+  const double built = Money(game);
+  ClickAt(game, ScreenOf(game, x + 1, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(89, 0));
+  const Point close = ItemCentre(CUserInt::kWarningWindow, 285, 3, 14, 13);
+  game.Do(Wait(1600));
+  // The pointer sets off towards the close box; the first move closes the
+  // warning, and the press comes when the pointer gets there.
+  const Point from = ScreenOf(game, x + 1, y);
+  game.Run({Move((from.x + close.x) / 2, (from.y + close.y) / 2)});
+  ASSERT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  game.Run({Move(close.x, close.y), Wait(700), Press(close.x, close.y), Release(close.x, close.y), Wait(40)});
+  EXPECT_EQ(Money(game), built) << "no second school";
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+  EXPECT_EQ(CUserInt::selObj.tool, 6) << "the tool stays in hand";
+  // Later, a click there builds as any click on the map does.
+  game.Run({Wait(1600), Press(close.x, close.y), Release(close.x, close.y), Wait(40)});
+  EXPECT_LT(Money(game), built);
+}
+
 TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
   Scenario game;
   int x = 0, y = 0;
@@ -398,11 +430,27 @@ TEST(ScenarioPlace, ReturnAnswersTheRemovalQuestionWithYes) {
   const double before = TwoSchoolsToRemove(game, town, x);
   ClickAt(game, ScreenOf(game, x + 3, y));
   ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  // The question holds the keys and the mouse: the street key, the
+  // adviser's key and a click on the other school do nothing.
+  game.Key(SDLK_6).Key(SDLK_b).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 15);
+  EXPECT_NE(game.Ui().IsWindowOpen(219), 0);
+  ClickAt(game, ScreenOf(game, x, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
   game.Key(SDLK_RETURN).Do(Wait(40));
   EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
   EXPECT_EQ(BuildingAt(game, x + 3, y), nullptr);
   EXPECT_NE(BuildingAt(game, x, y), nullptr) << "only the building pressed on";
   EXPECT_EQ(Money(game), before - 2000000);
+  // Escape closes the question with nothing removed; the keys work again.
+  ClickAt(game, ScreenOf(game, x, y));
+  ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+  EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
+  EXPECT_NE(BuildingAt(game, x, y), nullptr);
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kYesNoWindow), 0) << "Escape closed the question, asked nothing";
+  game.Key(SDLK_6).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 2);
 }
 
 TEST(ScenarioPlace, APressOfTheRemovalToolLeavesWhatHasNoRemovalPrice) {

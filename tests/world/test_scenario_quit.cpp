@@ -113,11 +113,15 @@ TEST(ScenarioQuit, TheClockRunsThroughASideStreetDragAfterTheQuestionWasTakenAwa
 TEST(ScenarioQuit, AQuestionThatReplacesItLetsTheGameGoWhenItCloses) {
   Scenario game;
   game.Run({Move(kMapX, kMapY), Wait(40)});
-  // Escape asks to quit, F5 asks instead whether to load the automatic
-  // game, Escape takes that question away.
+  // Escape asks to quit; the quit question holds the keys, so F5 asks
+  // nothing. The load question, asked as the load key asks it, replaces
+  // it; Escape takes that question away.
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
   game.Key(SDLK_F5).Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  game.Ui().SetAchtungWindowJaNein(CUserInt::kQuestionReplaceGame, CUserInt::kActionFastLoad);
+  game.Do(Wait(40));
   ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame));
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_FALSE(Open(game, kYesNo));

@@ -231,6 +231,12 @@ TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
   town.Drag(52, 76, 58, 76);
   EXPECT_EQ(town.Warning(), "New tracks must join the rail network!");
   EXPECT_EQ(town.Rails()->GetNumber(), 2u);
+  // A track turned at right angles out of its dead end is refused in the
+  // tracks' words.
+  town.CloseWarning();
+  town.Drag(48, 69, 48, 75);
+  EXPECT_EQ(town.Warning(), "Track construction not possible");
+  EXPECT_EQ(town.Rails()->GetNumber(), 2u);
 }
 
 }  // namespace

@@ -118,48 +118,10 @@ TEST(ScenarioStartingTownTransport, ATrackTwoTramStopsAndATramLineAreMadeWithThe
   g.Run({Move(street.x, street.y), Wait(40)});
   EXPECT_EQ(CUserInt::selObj.busStopShowable, 0);
 
-  // The lines page's new-line button, then the two stops on the map.
-  BarButton(g, kOpnvButton);
-  ClickAt(g, kOpnvMenuFirst);
-  ASSERT_TRUE(g.IsOpen(120));
-  ClickAt(g, Tab(kTabLines));
-  ClickAt(g, OnPage(243 + 27, 48 + 8));
-  ASSERT_EQ(CUserInt::selObj.tool, 20);
-  ClickAt(g, ScreenOf(g, stopX[0], kTrackY));
-  COpnvLine* line = CUserInt::selObj.editedLine;
-  ASSERT_NE(line, nullptr) << "the first stop starts the line";
-  EXPECT_EQ(line->GetNetType(), NET_TRAM);
-  EXPECT_EQ(CUserInt::selObj.tool, 21);
-  ClickAt(g, ScreenOf(g, stopX[1], kTrackY));
-  EXPECT_EQ(CUserInt::selObj.tool, 17);
-  EXPECT_TRUE(g.IsOpen(227)) << "the line's window shows the new line";
-  EXPECT_EQ(line->GetData()->stopsOneWay, 2);
-  EXPECT_GT(line->GetData()->length, 0.0f);
-  ASSERT_GT(line->GetData()->vehiclesNeeded, 0);
-  ASSERT_NE(opnv.GetTramNet(), nullptr);
-  EXPECT_EQ(opnv.GetTramNet()->GetLineCount(), 1);
-  const Point end = ScreenOf(g, stopX[1], kTrackY);
-  g.Click(end.x, end.y, kRight).Do(Wait(40));
-  ASSERT_TRUE(g.IsOpen(120)) << "the lines page is back";
-
-  // A tram entered on the fleet page and booked, then put on the line from
-  // the line's row.
-  ClickAt(g, Tab(kTabFleet));
-  ClickAt(g, OnPage(254 + 51, 257 + 7));
-  double trams = 0;
-  ASSERT_EQ(opnv.GetVarData("OPNV.FP.TRAM.BUYSELL", &trams), 0);
-  EXPECT_EQ(trams, 1);
-  ClickAt(g, OnPage(234 + 37, 294 + 8));
-  ASSERT_EQ(opnv.GetVarData("OPNV.FP.TRAM", &trams), 0);
-  EXPECT_EQ(trams, 1) << "the tram is bought";
-  ClickAt(g, Tab(kTabLines));
-  g.Do(Wait(200));
-  ClickAt(g, OnPage(14 + 114 + 49 + 4, 115 + 2 + 8));
-  EXPECT_EQ(line->GetFpAssigned(), 1);
-
-  // The hours go by: the tram runs the line.
-  g.World().SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
-  for (int waited = 0; waited < 4000 && line->GetVehicleCount() == 0; waited += 200) g.Do(Wait(200));
+  // The line through both stops, with a bought tram put on it.
+  COpnvLine* line = TramLineWithTheMouse(g, ScreenOf(g, stopX[0], kTrackY), ScreenOf(g, stopX[1], kTrackY));
+  ASSERT_NE(line, nullptr);
+  UntilAVehicleRuns(g, *line);
   EXPECT_GT(line->GetVehicleCount(), 0) << "a tram went out on the line";
   g.Shot("starting-town-tram");
 }

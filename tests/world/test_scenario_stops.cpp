@@ -17,6 +17,8 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "world/opnv_window_steps.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -240,6 +242,91 @@ TEST(ScenarioStops, ATrainStopRemovedAtItsCellTakesItsPictureWithIt) {
   for (int dx = -1; dx <= 3; ++dx)
     for (int dy = -1; dy <= 3; ++dy)
       EXPECT_EQ(game.Map().GetIsoTileObject(sx + dx, sy + dy, ISO_LAYER_UPPER), nullptr) << dx << "/" << dy;
+}
+
+}  // namespace
+namespace {
+
+// A new free game, played with the mouse only: a track laid toward lower
+// x and one joined to it toward lower y (tracks laid that way begin their
+// picture groups a cell back along the track), a railway station on each,
+// where the stop tool shows it, a tram line between them and a tram that
+// runs it; and a station next to a junction, shown refused, says why.
+TEST(ScenarioStops, InANewFreeGameATramLineRunsBetweenStationsOnTracksInBothMapDirections) {
+  Scenario game("LANGUAGE=1\n");
+  game.Run({Move(400, 250), Wait(40)});
+  dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
+  const Cell c = Centre(game);
+  auto ground = [&](int x, int y) {
+    return game.Map().GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+  };
+  dragsteps::ChooseFromBar(game, 9);
+  dragsteps::Drag(game, screen, c.x + 8, c.y - 4, c.x - 8, c.y - 4);
+  EXPECT_EQ(dragsteps::Warning(game), "");
+  dragsteps::ChooseFromBar(game, 9);
+  dragsteps::Drag(game, screen, c.x + 4, c.y + 8, c.x + 4, c.y - 4);
+  EXPECT_EQ(dragsteps::Warning(game), "") << "the second track joins the first in a T";
+  // Each station's first cell lies on the track's first lane: the row of
+  // the track along x with the smaller y, the column of the one along y
+  // with the smaller x.
+  const Cell stations[2] = {{c.x - 3, c.y - 4}, {c.x + 3, c.y + 2}};
+  for (const Cell& s : stations) ASSERT_EQ(ground(s.x, s.y), OBJ_RAIL_PIECE) << s.x << "/" << s.y;
+  ASSERT_EQ(ground(c.x + 2, c.y + 2), OBJ_GROUND) << "the track along y begins at " << c.x + 3;
+
+  // The railway station from the bar's stop menu.
+  BarButton(game, kNetButton);
+  ClickAt(game, ButtonOf(20, 5, 128));
+  ASSERT_TRUE(game.IsOpen(21));
+  ClickAt(game, ButtonOf(21, 5, 90));
+  ASSERT_EQ(CUserInt::selObj.tool, 5);
+  ASSERT_EQ(CUserInt::selObj.objectType, OBJ_TRAMSTOP);
+  game.Run({Move(400, 250), Wait(40)});
+  screen = dragsteps::MapScreen(game);
+  auto hover = [&](Cell s) {
+    const std::pair<int, int> p = dragsteps::At(screen, s.x, s.y);
+    game.Run({Move(p.first, p.second), Wait(40)});
+    return p;
+  };
+
+  // Next to the T junction the station is shown refused, and the click
+  // says why and places nothing.
+  const std::pair<int, int> atJunction = hover({c.x + 3, c.y - 1});
+  EXPECT_EQ(CUserInt::selObj.placeRefused, 1);
+  EXPECT_EQ(CUserInt::selObj.busStopShowable, 0);
+  game.Run({zortest::Press(atJunction.first, atJunction.second), Release(atJunction.first, atJunction.second),
+            Wait(40)});
+  EXPECT_EQ(dragsteps::Warning(game), "Stop/station may not be situated directly at an intersection!");
+  EXPECT_EQ(game.World().GetOpnv()->GetHstCount(), 0);
+  dragsteps::CloseWarning(game);
+
+  CSecondLayerObject* placed[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    const std::pair<int, int> p = hover(stations[i]);
+    EXPECT_EQ(CUserInt::selObj.busStopShowable, 1) << "the station shows over the track";
+    EXPECT_EQ(CUserInt::selObj.placeRefused, 0);
+    game.Run({zortest::Press(p.first, p.second), Release(p.first, p.second), Wait(40)});
+    EXPECT_EQ(dragsteps::Warning(game), "");
+    placed[i] = dynamic_cast<CSecondLayerObject*>(
+        game.Map().GetIsoTileObject(stations[i].x, stations[i].y, ISO_LAYER_UPPER));
+    ASSERT_NE(placed[i], nullptr) << "the click places it where it showed";
+    EXPECT_EQ(placed[i]->GetType(), OBJ_TRAMSTOP);
+    EXPECT_EQ(placed[i]->GetXPos(), stations[i].x);
+    EXPECT_EQ(placed[i]->GetYPos(), stations[i].y);
+  }
+  // Three cells along each track, two across it.
+  EXPECT_EQ(game.Map().GetIsoTileObject(c.x - 1, c.y - 3, ISO_LAYER_UPPER), placed[0]);
+  EXPECT_EQ(game.Map().GetIsoTileObject(c.x + 4, c.y + 4, ISO_LAYER_UPPER), placed[1]);
+  EXPECT_EQ(game.World().GetOpnv()->GetHstCount(), 2);
+
+  // The tram line between them, and a tram that runs it.
+  const std::pair<int, int> a = dragsteps::At(screen, stations[0].x, stations[0].y);
+  const std::pair<int, int> b = dragsteps::At(screen, stations[1].x, stations[1].y);
+  COpnvLine* line = TramLineWithTheMouse(game, {a.first, a.second}, {b.first, b.second});
+  ASSERT_NE(line, nullptr);
+  UntilAVehicleRuns(game, *line);
+  EXPECT_GT(line->GetVehicleCount(), 0) << "a tram went out on the line";
+  game.Shot("free-game-tram-line");
 }
 
 }  // namespace

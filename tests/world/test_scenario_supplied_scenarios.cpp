@@ -828,6 +828,9 @@ TEST_F(SuppliedScenario, ASuppliedScenarioIsNeitherOverwrittenNorDeleted) {
   ASSERT_STREQ(game.World().GetLoadSaveName(), "Ringstadt");
   game.ClickIn(kSavePage, kPageButton[0], kPageButton[1]);
   game.Do(Wait(100));
+  // Refused at once, with the reason: no question whether to overwrite
+  // what cannot be overwritten.
+  EXPECT_FALSE(game.IsOpen(kYesNo));
   if (game.IsOpen(kYesNo)) {
     ASSERT_NO_FATAL_FAILURE(Yes(game));
   }

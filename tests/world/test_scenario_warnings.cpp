@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/screen_window.h"
+#include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
@@ -139,8 +140,13 @@ TEST(ScenarioWarnings, ADamagedGameChosenFromTheListIsNamedInTheWarningsTextInBo
     game.Run({Move(400, 250), Wait(40)});
     BuildStreet(game, 60, 60, 60, 66);
     const int junctions = Junctions(game);
+    // The game that runs is a scenario; the page lists the other kind.
+    ASSERT_EQ(game.World().GetGottModus()->SetGameModus(GAME_SCENARIO), 0);
     LoadTheListedGame(game);
     ASSERT_TRUE(game.IsOpen(kWarning)) << "the player is told";
+    EXPECT_EQ(game.World().GetGottModus()->m_ListingMode, GAME_NORMAL) << "the list's header names what it lists";
+    EXPECT_EQ(game.World().GetLoadSaveMaxName(), 1);
+    EXPECT_STREQ(game.World().GetLoadSaveName(0, false), "KAPUTT");
     EXPECT_EQ(WarningText(game), english ? "Not a Zorvanta game!!!" : "Spielstand ist kein Zorvanta-Spielstand!!!");
     EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false)) << "the words show in the window";
     EXPECT_EQ(Junctions(game), junctions) << "the town stays";
@@ -283,12 +289,16 @@ TEST(ScenarioWarnings, WhileAQuestionShowsClicksOnTheLoadPageTheMapAndTheBarDoNo
   EXPECT_LT(Junctions(game), built) << "the game saved is back";
   const int loaded = Junctions(game);
 
-  // The quit question, with the game menu opened by its key behind it:
-  // the menu's close box, the bar's buttons and the map do nothing.
-  game.Key(SDLK_ESCAPE).Do(Wait(40));
-  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  // The quit question over the game menu (asked as the menu's quit button
+  // asks): the menu's close box, its key, the bar's buttons and the map do
+  // nothing.
   game.Key(SDLK_F1).Do(Wait(100));
   ASSERT_TRUE(game.IsOpen(kGameMenu));
+  game.Ui().SetAchtungWindowJaNein(CUserInt::kQuestionQuit, CUserInt::kActionQuit);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  game.Key(SDLK_F1).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kGameMenu)) << "the menu's key is held by the question";
   ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit)) << "the question stays in front";
   game.ClickIn(kGameMenu, kMenuClose[0], kMenuClose[1]);
   game.Do(Wait(40));
@@ -322,7 +332,11 @@ TEST(ScenarioWarnings, AWarningOverTheQuitQuestionTakesTheClickAndTheQuestionIsA
   game.Run({Move(kMapX, kMapY), Wait(40)});
   game.Key(SDLK_ESCAPE).Do(Wait(40));
   ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionQuit));
+  // The question holds the save key; the save comes as the key's does.
   game.Key(SDLK_F4).Do(Wait(200));
+  ASSERT_FALSE(game.IsOpen(kWarning));
+  game.Ui().SetDoLater(DOLATER_AUTOSAVE);
+  game.Do(Wait(200));
   ASSERT_TRUE(game.IsOpen(kWarning));
   ASSERT_TRUE(game.IsOpen(kYesNo));
   game.Do(Frames(2));
@@ -398,8 +412,8 @@ TEST(ScenarioWarnings, TheClickThatClosesAWarningNeverReachesTheMap) {
 // move that takes the pointer to its close box. The press that follows at
 // once where the warning stood was meant for it: it reaches neither the map
 // (it would start a street there, and its release would warn again) nor a
-// window. A press a moment later, or away from where the warning stood,
-// reaches the map as usual.
+// window. A press after as long as the warning stood, or away from where
+// it stood, reaches the map as usual.
 TEST(ScenarioWarnings, APressWhereAWarningStoodJustAfterAMoveClosedItReachesNothing) {
   Scenario game([] { return new FastSaveFails; });
   game.Run({Move(kMapX, kMapY), Wait(40)});
@@ -429,7 +443,7 @@ TEST(ScenarioWarnings, APressWhereAWarningStoodJustAfterAMoveClosedItReachesNoth
     if (elsewhere) continue;
     EXPECT_FALSE(game.IsOpen(kWarning)) << "no warning comes back";
     // Later, the same place is the map's again.
-    game.Run({Wait(600), Press(x, y), Release(x, y), Wait(40)});
+    game.Run({Wait(1600), Press(x, y), Release(x, y), Wait(40)});
     EXPECT_EQ(starts(from), 1);
     // The refusal's warning, if the street was refused, goes with a press.
     if (game.IsOpen(kWarning)) game.Click(closeX, closeY).Do(Wait(40));

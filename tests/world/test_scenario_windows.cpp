@@ -92,6 +92,20 @@ TEST(ScenarioWindows, TheBarsMenuButtonExplainsItselfWhileTheMouseRests) {
   EXPECT_EQ(game.Fingerprint(beside), plain);
 }
 
+// Escape closes the menu whose button the pointer rests on: its balloon
+// goes with it, though the pointer has not moved.
+TEST(ScenarioWindows, AMenusBalloonGoesWhenEscapeClosesTheMenu) {
+  Scenario game;
+  ShowBar(game);
+  game.Click(kNetworks[0], kNetworks[1]).Do(Wait(40));
+  ASSERT_TRUE(Open(game, kNetworksMenu));
+  game.Run({Move(kSideStreet[0], kSideStreet[1]), Wait(1000)});
+  ASSERT_NE(game.Ui().GetBalloonText(), nullptr);
+  game.Key(SDLK_ESCAPE).Do(Wait(100));
+  ASSERT_FALSE(Open(game, kNetworksMenu));
+  EXPECT_EQ(game.Ui().GetBalloonText(), nullptr);
+}
+
 TEST(ScenarioWindows, AWarningShowsOverTheMapAndAClickTakesItAway) {
   Scenario game;
   game.Run({Move(kMapX, kMapY), Wait(40)});
