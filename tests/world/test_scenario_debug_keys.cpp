@@ -75,7 +75,8 @@ bool FreeRow(Scenario& game, int length, int* ox, int* oy) {
 }
 
 struct DebugKeys : testing::Test {
-  Scenario game;
+  // A developer's settings: the debug keys are allowed.
+  Scenario game{"DEBUGKEYS=1\n"};
   void SetUp() override { std::filesystem::create_directories("SaveGame"); }
   void TearDown() override {
     CUserInt::m_ActivateDebugInfo = 0;
@@ -250,8 +251,8 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
 TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReported) {
   CDataExchange* dx = game.World().GetDataExchange();
   const std::filesystem::path home = std::filesystem::current_path();
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zor_debug_dumps";
-  std::filesystem::remove_all(dir);
+  // A folder of the test's own working directory: no other run shares it.
+  const std::filesystem::path dir = home / "dumps";
   std::filesystem::create_directories(dir);
   std::filesystem::current_path(dir);
   CUserInt::m_StaticCity = true;
