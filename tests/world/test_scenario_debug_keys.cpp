@@ -228,12 +228,20 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
                      static_cast<short>(oy));
   ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
   const Region screen{0, 0, game.Width(), game.Height()};
+  // The notice in the top right corner, in the game's language.
+  const Region notice{game.Width() - 90, 2, game.Width() - 2, 18};
   game.Run({Frames(2)});
-  const uint64_t plain = game.Fingerprint(screen);
+  const uint64_t plain = game.Fingerprint(screen), noNotice = game.Fingerprint(notice);
   CUserInt::m_ActivateDebugInfo = 1;
   game.Run({Frames(2)});
-  const uint64_t front = game.Fingerprint(screen);
+  const uint64_t front = game.Fingerprint(screen), german = game.Fingerprint(notice);
   EXPECT_NE(front, plain);
+  EXPECT_NE(german, noNotice) << "the screen says the debug keys are on";
+  game.World().ChangeLanguage(1);
+  game.Run({Frames(2)});
+  EXPECT_NE(game.Fingerprint(notice), german) << "in English";
+  game.World().ChangeLanguage(0);
+  game.Run({Frames(2)});
   // The network check's layer, over the town's streets.
   game.Key(SDLK_t);
   EXPECT_EQ(CUserInt::m_Debug.netCheck, 1);
