@@ -702,39 +702,63 @@ void CIsoSprite::ConvertToFormat(void* sprite, int format) {
   if (want == QNO_SPRITE_TAG_M565) Convert565SpriteToM565Sprite(sprite);
 }
 
+namespace {
+
+// A point of a line's parameter range as an exact fraction: num / den, den > 0.
+struct SLineParam {
+  int64_t num, den;
+};
+
+bool Before(SLineParam a, SLineParam b) {
+  return static_cast<__int128>(a.num) * b.den < static_cast<__int128>(b.num) * a.den;
+}
+
+}  // namespace
+
 bool CIsoSprite::ClipLine(int& x1, int& y1, int& x2, int& y2, int width, int height) {
   if (width <= 0 || height <= 0) return false;
   // Cuts the segment's parameter range [t0, t1] against each edge of the
-  // rectangle, in floating point: no division by a zero length and no end
-  // pushed beyond the range of an int. A line that misses the rectangle
-  // leaves an empty range and is refused.
-  const double ax = x1, ay = y1, dx = static_cast<double>(x2) - ax, dy = static_cast<double>(y2) - ay;
-  double t0 = 0.0, t1 = 1.0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {ax, (width - 1) - ax, ay, (height - 1) - ay};
+  // rectangle, with exact fractions: no division by a zero length, no end
+  // pushed beyond the range of an int, no rounding that decides which edge
+  // an end is moved onto. A line that misses the rectangle leaves an empty
+  // range and is refused.
+  const int64_t ax = x1, ay = y1, dx = static_cast<int64_t>(x2) - ax, dy = static_cast<int64_t>(y2) - ay;
+  const int64_t lastX = width - 1, lastY = height - 1;
+  SLineParam t0{0, 1}, t1{1, 1};
+  int edge0 = -1, edge1 = -1;  // the edge each end is moved onto, -1 for none
+  const int64_t p[4] = {-dx, dx, -dy, dy};
+  const int64_t q[4] = {ax, lastX - ax, ay, lastY - ay};
   for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;  // parallel to this edge and beyond it
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;  // parallel to this edge and beyond it
       continue;
     }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (r > t1) return false;
-      if (r > t0) t0 = r;
+    const SLineParam r = p[i] < 0 ? SLineParam{-q[i], -p[i]} : SLineParam{q[i], p[i]};
+    if (p[i] < 0) {
+      if (Before(t1, r)) return false;
+      if (Before(t0, r)) t0 = r, edge0 = i;
     } else {
-      if (r < t0) return false;
-      if (r < t1) t1 = r;
+      if (Before(r, t0)) return false;
+      if (Before(r, t1)) t1 = r, edge1 = i;
     }
   }
-  // Rounded to the nearest pixel and held inside: rounding may step half a
-  // pixel past an edge.
-  auto place = [](double v, int last) { return static_cast<int>(std::clamp(std::lround(v), 0L, static_cast<long>(last))); };
-  const int nx1 = place(ax + t0 * dx, width - 1), ny1 = place(ay + t0 * dy, height - 1);
-  const int nx2 = place(ax + t1 * dx, width - 1), ny2 = place(ay + t1 * dy, height - 1);
-  x1 = nx1;
-  y1 = ny1;
-  x2 = nx2;
-  y2 = ny2;
+  // An end moved onto an edge takes that edge's coordinate; the other one is
+  // the line's value there, truncated. The exact value lies inside the
+  // rectangle, so the truncated one does too.
+  auto move = [&](int edge, int& x, int& y) {
+    if (edge < 0) return;
+    if (edge < 2) {
+      const int64_t ex = edge == 0 ? 0 : lastX;
+      x = static_cast<int>(ex);
+      y = static_cast<int>((static_cast<__int128>(ay) * dx + static_cast<__int128>(ex - ax) * dy) / dx);
+    } else {
+      const int64_t ey = edge == 2 ? 0 : lastY;
+      y = static_cast<int>(ey);
+      x = static_cast<int>((static_cast<__int128>(ax) * dy + static_cast<__int128>(ey - ay) * dx) / dy);
+    }
+  };
+  move(edge0, x1, y1);
+  move(edge1, x2, y2);
   return true;
 }
 

@@ -72,7 +72,8 @@ int CItemBitmap::Picture(int german, int english) const {
 int CItemBitmap::ButtonFrame(QnoResourceManager* resources) {
   int frame = m_state != -1 ? m_state : ((m_highlight || m_on) ? 1 : 0);
   if (!m_highlightLock && m_pressed != 0) frame = 2;
-  if (!m_highlightLock && m_pressedUntil > kfx_GetTicks()) {
+  // 0 is no press; the time still to come is taken across the tick count's wrap.
+  if (!m_highlightLock && m_pressedUntil != 0 && static_cast<int32_t>(m_pressedUntil - kfx_GetTicks()) > 0) {
     const int kind = CRenderResource::GetResourceKind(resources, Picture(0, 2));
     if (kind == 3 || kind == 6) frame = 2;
   }

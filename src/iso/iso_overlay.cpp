@@ -74,7 +74,7 @@ int CIsoWelt::RenderBuildingList() {
 }
 
 void CIsoWelt::RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint32_t now) {
-  if (now < blink + kBlinkOn) {
+  if (now - blink < kBlinkOn) {
     if (!HighlightInGrid(x, y, w, h)) return;
     CIsoTile* tile = CIsoTile::Get(m_pResources, kHighlightTile);
     QnoRenderBuffer* buffer = m_pDisplay ? m_pDisplay->GetRenderBuffer() : nullptr;
@@ -86,7 +86,7 @@ void CIsoWelt::RenderHighlight(int x, int y, int w, int h, uint32_t& blink, uint
         CellAnchor(cx, cy, index, sx, sy);
         tile->Render(buffer, m_pResources, sx, sy, 0, ISO_RICHTUNG_0);
       }
-  } else if (now > blink + kBlinkPeriod) {
+  } else if (now - blink > kBlinkPeriod) {
     blink = now;
   }
 }
@@ -104,9 +104,9 @@ int CIsoWelt::RenderBuildingSelections() {
   const uint32_t now = kfx_GetTicks();
   RenderHighlight(sel.msgX, sel.msgY, sel.msgW, sel.msgH, sel.msgBlink, now);
   RenderHighlight(sel.listX, sel.listY, sel.listW, sel.listH, sel.listBlink, now);
-  if (now > sel.listStart + kListHighlightLife) sel.listX = sel.listY = sel.listW = sel.listH = -1;
+  if (now - sel.listStart > kListHighlightLife) sel.listX = sel.listY = sel.listW = sel.listH = -1;
   // The building a refused street removal would have cut off, until its time is up.
-  if (sel.importantX >= 0 && now < sel.importantUntil)
+  if (sel.importantX >= 0 && static_cast<int32_t>(sel.importantUntil - now) > 0)
     RenderHighlight(sel.importantX, sel.importantY, sel.importantW, sel.importantH, sel.importantStart, now);
   else
     sel.importantX = sel.importantY = sel.importantW = sel.importantH = -1;

@@ -269,7 +269,8 @@ class COpnvLine : public CWorldObj {
   CStrJunction* m_pSpare[2] = {};
   VehicleSlot m_Slot[kVehicleSlots];
   int m_VehicleCount = 0;
-  uint32_t m_NextVehicleTime = 0;
+  // The last vehicle put up (or tried) and the wait after it (ms).
+  uint32_t m_VehicleTime = 0, m_VehicleWait = 0;
   uint32_t m_CheckCounter = 0;
   int m_StreetCursor = 0;
 };

@@ -67,7 +67,7 @@ int COpnvLine::OnPlayloopTurn() {
   if (!IsActive() || m_Data.stopsOneWay < 2 || GetNetType() == NET_VIRTUELL) return 0;
   const uint32_t now = kfx_GetTicks();
   TakeOffVehiclesOutOfView(now);
-  if (now < m_NextVehicleTime) return 0;
+  if (now - m_VehicleTime < m_VehicleWait) return 0;
   int shown = 0;
   for (const VehicleSlot& s : m_Slot) shown += s.vehicle ? 1 : 0;
   const int buses = m_Data.normalBuses + m_Data.lowFloorBuses + m_Data.electricBuses + m_Data.hydrogenBuses;
@@ -88,10 +88,10 @@ int COpnvLine::OnPlayloopTurn() {
     if (m_Slot[i].vehicle) continue;
     if (CreateNewVehicle(type, i) == 0) {
       ++m_VehicleCount;
-      m_NextVehicleTime = now + kVehicleGap;
+      m_VehicleTime = now, m_VehicleWait = kVehicleGap;
       break;
     }
-    m_NextVehicleTime = now + kVehicleRetry;
+    m_VehicleTime = now, m_VehicleWait = kVehicleRetry;
   }
   return 0;
 }

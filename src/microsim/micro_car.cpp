@@ -220,7 +220,7 @@ void CMicroOpnv::SetStopped() {
 
 bool CMicroOpnv::GetStopped() {
   if (!m_Stopped) return false;
-  if (kfx_GetTicks() < m_StopStart + kDwell) return true;
+  if (kfx_GetTicks() - m_StopStart < kDwell) return true;
   m_Stopped = 0;
   m_StopStart = 0;
   if (CMicroSimHost::Get()->IsSoundVisible(m_IsoX, m_IsoY)) {

@@ -261,9 +261,11 @@ void CDataExchange::QuoteEvents() {
     double lastTime = 0.0, atLast = 0.0;
     owner->GetVarData(timeName, &lastTime);
     owner->GetVarData(lastName, &atLast);
+    // The measure keeps the tick in a signed 32-bit field: its bits, as
+    // the data exchange keeps its own, so that a tick past 2^31 is not cut.
     quote(current, atLast, static_cast<uint32_t>(static_cast<int64_t>(lastTime)), 1.0, group, rise, fall,
           [&](uint32_t t, double q) {
-            owner->SetVarData(timeName, static_cast<double>(t));
+            owner->SetVarData(timeName, static_cast<double>(static_cast<int32_t>(t)));
             owner->SetVarData(lastName, q);
           });
   };

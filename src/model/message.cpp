@@ -152,13 +152,15 @@ int CMessage::ActivateMessage(int group, int entry, float value1, float value2, 
                               int xd, int yd) {
   if (m_pHost->GetGameModus() == 3) return 1;
   const uint32_t now = kfx_GetTicks();
-  if (now < m_BlockUntil && group != 19 && group != 20) return 1;
+  // Times are compared by what has passed since them: right across the
+  // wrap of the tick count.
+  if (now - m_BlockFrom < m_BlockFor && group != 19 && group != 20) return 1;
   const M_Type* record = Table(group, entry);
   if (!record) return 1;
-  if (now <= static_cast<uint64_t>(record->time) + record->interval * 3ull / 2) return 1;
+  if (now - record->time <= static_cast<uint32_t>(record->interval * 3ull / 2)) return 1;
   if (m_EventCount > 0) {
     const M_Type* newest = Table(m_EventPairs[0].group, m_EventPairs[0].entry);
-    if (newest && static_cast<uint64_t>(newest->time) + kShowingTime > now) {
+    if (newest && now - newest->time < kShowingTime) {
       // A full queue or one that holds the message already refuses it, and
       // the caller hears so: it keeps its own time and retries later.
       return AddWaitMessage(group, entry, value1, value2, value3, x, y, window, xd, yd);
@@ -275,7 +277,7 @@ int CMessage::CheckWaitMessage() {
   const uint32_t now = kfx_GetTicks();
   uint32_t markTime = 0;
   if (m_pHost->GetMapMarkTime(&markTime) && now - markTime >= kMarkTime) m_pHost->ClearMapMark();
-  if (static_cast<uint64_t>(m_LastShown) + kShowingTime >= now || m_QueueCount == 0) return 0;
+  if (now - m_LastShown <= kShowingTime || m_QueueCount == 0) return 0;
   const M_Type first = m_Queue[0];
   const SPair pair = m_QueuePairs[0];
   std::rotate(m_Queue, m_Queue + 1, m_Queue + kWaitQueueSize);
@@ -288,7 +290,8 @@ int CMessage::CheckWaitMessage() {
 }
 
 int CMessage::ResetMessage(int seconds) {
-  m_BlockUntil = kfx_GetTicks() + static_cast<uint32_t>(std::max(seconds, 0)) * 1000u;
+  m_BlockFrom = kfx_GetTicks();
+  m_BlockFor = static_cast<uint32_t>(std::clamp(seconds, 0, 86400)) * 1000u;
   if (m_Achtung) m_Achtung[0] = '\0';
   m_EventCount = 0;
   for (M_Type& event : m_Events) event.shortText[0] = event.longText[0] = '\0';

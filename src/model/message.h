@@ -236,7 +236,8 @@ class CMessage {
   char* m_Achtung = nullptr;
   char* m_JaNein = nullptr;
   uint8_t m_AutoEvents = 1;
-  uint32_t m_BlockUntil = 0;
+  // After a reset, messages wait m_BlockFor ms from m_BlockFrom.
+  uint32_t m_BlockFrom = 0, m_BlockFor = 0;
   int32_t m_Selected = -1;
   int32_t m_EventCount = 0;
   M_Type m_Events[kEventListSize];

@@ -63,7 +63,8 @@ bool CMessage::CheckUserQuote(int group, float& value1) {
     }
     if (q <= value1 - 0.1) return false;
     if (source.takesCurrentQuote) value1 = static_cast<float>(q);
-    owner->SetVarData(source.timeName, static_cast<double>(now));
+    // The measure's signed 32-bit field keeps the tick's bits.
+    owner->SetVarData(source.timeName, static_cast<double>(static_cast<int32_t>(now)));
     owner->SetVarData(source.quoteName, q);
     return q > 0.1;
   }

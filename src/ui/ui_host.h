@@ -49,6 +49,12 @@ class CUiHost {
     ZOR_STAND_IN("CUiHost");
     return false;
   }
+  // The settings file allows the debug keys and their lock (a developer's
+  // setting, off unless written there).
+  virtual bool DebugKeysAllowed() {
+    ZOR_STAND_IN("CUiHost");
+    return false;
+  }
   // The exhibition holds the game.
   virtual int GetExpoHold() {
     ZOR_STAND_IN("CUiHost");

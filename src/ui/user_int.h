@@ -329,7 +329,7 @@ class CUserInt : public Overlay {
   int m_BalloonCost = -1;
 
   // Bus-dot blinking: end of the current cycle and end of its shown part.
-  uint32_t m_BusCycleEnd = 0, m_BusShownUntil = 0;
+  uint32_t m_BusCycleStart = 0;
   // The exhibition markers' blink flag and its last switch.
   bool m_ExpoShow = true;
   uint32_t m_ExpoTime = 0;
@@ -688,6 +688,9 @@ class CUserInt : public Overlay {
   // Marks every street of a network (RenderStreetNet, RenderRailNet).
   void RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, bool rail);
   void RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y2, const char* text);
+  // While the debug keys are on: a line in the screen's top right corner
+  // that says so, over every window.
+  void RenderDebugNotice(QnoDisplay* display, int language);
   void RenderCyberView(QnoDisplay* display);
   void RenderTripDistribution(QnoDisplay* display);
   // The panels (user_int_debug_panels.cpp). A line's box is as wide as

@@ -55,6 +55,16 @@ void CUserInt::RenderDebugBox(QnoDisplay* display, int x1, int y1, int x2, int y
     buffer->RenderText(font, x1 + 2, y1 + 1, text, kWhite);
 }
 
+void CUserInt::RenderDebugNotice(QnoDisplay* display, int language) {
+  static const char* const kNotice[2] = {"Debugmodus", "Debug mode"};
+  QnoRenderBuffer* buffer = Buffer(display);
+  const QnoBitmapFont* font = QnoBitmapFont::FromResource(GetCache(), kDebugFont);
+  if (!buffer || !font) return;
+  const char* text = kNotice[language == 1 ? 1 : 0];
+  const int right = buffer->GetWidth() - 2;
+  RenderDebugBox(display, right - buffer->GetTextLength(font, text) - 6, 2, right, 17, text);
+}
+
 void CUserInt::RenderStreetMarks(QnoDisplay* display, CStrJunctionList* net, bool rail) {
   if (!net) return;
   for (uint32_t n = 1; n <= net->GetNumber(); ++n) {

@@ -106,6 +106,8 @@ int CUserInt::Expo_InputFilter(QnoInteractionEvent* e, QnoView* view) {
       SetCursorID(kCursorPan, 0);
       return 0;
     }
+    // The debug keys only where the settings allow them.
+    if (!CUiHost::Get()->DebugKeysAllowed()) return 0;
     if (code == kDebugKey) {
       m_ActivateDebugInfo = m_ActivateDebugInfo ? 0 : 1;
       if (m_ActivateDebugInfo) {

@@ -325,14 +325,16 @@ int CUserInt::KeyInput(QnoInteractionEvent* e, QnoView* view) {
     SetCursorID(kCursorPan, 0);
     return 0;
   }
-  // While the debug keys are on, the digits 0 and 9 are debug keys like
-  // the others (game mode, next indicator); the debug keys then go off by
-  // the world's three-key lock.
-  if (code == kDebugKey && !m_ActivateDebugInfo) {
+  // Where the settings allow them, 0 switches the debug keys on and 9 holds
+  // the city still; while the debug keys are on, both are debug keys like
+  // the others (game mode, next indicator), and the debug keys go off by the
+  // world's three-key lock.
+  const bool debugKeys = CUiHost::Get()->DebugKeysAllowed();
+  if (debugKeys && code == kDebugKey && !m_ActivateDebugInfo) {
     m_ActivateDebugInfo = 1;
     return 0;
   }
-  if (code == kStaticCityKey && !m_ActivateDebugInfo) {
+  if (debugKeys && code == kStaticCityKey && !m_ActivateDebugInfo) {
     m_StaticCity = !m_StaticCity;
     return 0;
   }
@@ -350,7 +352,7 @@ int CUserInt::KeyInput(QnoInteractionEvent* e, QnoView* view) {
       SetAchtungWindowJaNein(kQuestionQuit, kActionQuit);
     return 0;
   }
-  if (m_ActivateDebugInfo && InputFilterDebugKeys(e, view) == 0) return 0;
+  if (debugKeys && m_ActivateDebugInfo && InputFilterDebugKeys(e, view) == 0) return 0;
   return 0;
 }
 

@@ -90,6 +90,7 @@ int CUserInt::Render(QnoDisplay* display) {
   }
   if (m_ActivateDebugInfo) RenderDebugInfoFront(display);
   RenderWindow(display);
+  if (m_ActivateDebugInfo) RenderDebugNotice(display, language);
   Overlay::Render(display);
   RenderBalloonHelp(display);
   if (host->IsGameStarted() && (selObj.pause || host->GetExpoHold() != 0))
@@ -155,11 +156,8 @@ void CUserInt::RenderStatusLayer(QnoDisplay* display) {
 
 int CUserInt::RenderBusListOverSmallMap(QnoDisplay* display) {
   const uint32_t now = kfx_GetTicks();
-  if (now > m_BusCycleEnd) {
-    m_BusCycleEnd = now + kBusCycle;
-    m_BusShownUntil = now + kBusShown;
-  }
-  if (now > m_BusShownUntil || !m_pSmallMap || !m_pBusList) return 0;
+  if (now - m_BusCycleStart > kBusCycle) m_BusCycleStart = now;
+  if (now - m_BusCycleStart > kBusShown || !m_pSmallMap || !m_pBusList) return 0;
   QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;
   if (!buffer) return 0;
   const uint32_t green = buffer->GetClosestColor(0, 255, 0), red = buffer->GetClosestColor(255, 0, 0);

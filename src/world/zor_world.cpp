@@ -205,6 +205,12 @@ int CZorvaWorld::GetEnvValue(const char* key, int defaultValue) {
 
 bool CZorvaWorld::GetEnvOnOff(const char* key) { return GetEnvValue(key, 1) != 1; }
 
+// Asked at every key: read without the settings log line.
+bool CZorvaWorld::DebugKeysAllowed() const {
+  const char* v = m_env.Find("DEBUGKEYS");
+  return v && std::strtol(v, nullptr, 10) == 1;
+}
+
 void CZorvaWorld::ResetEnvDescription() { m_env.Reset(); }
 
 void CZorvaWorld::ChangeLanguage(int language) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,8 +90,8 @@ struct PotentialType;
 
 // Set when the small map's picture is to be cleared before the next frame.
 extern int resetSmallMap;
-// When the last Return or typed key of the input filter came (ms).
-extern int m_TicksLastKey;
+// When the last Return or typed key of the input filter came (ticks).
+extern uint32_t m_TicksLastKey;
 
 class CZorvaWorld : public CZorvaObject {
  public:
@@ -314,7 +315,7 @@ class CZorvaWorld : public CZorvaObject {
   // destroyed.
   int RemoveDummyRailObject();
   uint32_t GetTime() const;
-  int GetRealTime() const { return m_TotalTime; }
+  uint64_t GetRealTime() const { return m_TotalTime; }
   bool TestMicroSim() const { return m_MicroTest == 1; }
   bool IsCCVersion() const { return m_IsCC != 0; }
   bool IsMouseEnabled() const { return m_MouseEnabled != 0; }
@@ -399,6 +400,10 @@ class CZorvaWorld : public CZorvaObject {
   const char* GetEnvValue(const char* key, const char* defaultValue);
   int GetEnvValue(const char* key, int defaultValue);
   bool GetEnvOnOff(const char* key);
+  // The settings file's DEBUGKEYS=1: the debug keys and their lock act. A
+  // developer's setting that the game never writes, so a player never
+  // meets them.
+  bool DebugKeysAllowed() const;
   // Switches the game to language 0 (German) or 1 (English; any other
   // value counts as German): the message system and every window follow,
   // and the LANGUAGE setting keeps it.
@@ -460,7 +465,7 @@ class CZorvaWorld : public CZorvaObject {
   int GetMicroTest() const { return m_MicroTest; }
   bool GetShowMicroZellen() const { return m_ShowMicroZellen != 0; }
   int16_t GetCalculatedPending() const { return m_CalculatedPending; }
-  int GetAccumulatedTime() const { return m_AccumulatedTime; }
+  int64_t GetAccumulatedTime() const { return m_AccumulatedTime; }
   // The loader and the game reset hold the indicators back for ten hours.
   void ResetAfterLoad();
   // While a savegame is read the frame shows a loading picture and a bar
@@ -681,10 +686,12 @@ class CZorvaWorld : public CZorvaObject {
 
   int m_GameSpeed = 12000;
   // Real-time pacing of the demand simulation (ms).
+  // The turns' times are differences of the unsigned tick count, right
+  // across its wrap; the sums are wide enough for years of play.
   uint32_t m_LastTurnTicks = 0;
-  int m_TotalTime = 0;
-  int m_AccumulatedTime = 0;
-  int m_LastDelta = 0;
+  uint64_t m_TotalTime = 0;
+  int64_t m_AccumulatedTime = 0;
+  uint32_t m_LastDelta = 0;
   int16_t m_CalculatedPending = -1;
   // The last hour handled by the hourly fan-out and by the 24-hour view.
   STime m_LastHourTime{-1, -1, -1, -1.0f};
@@ -696,7 +703,8 @@ class CZorvaWorld : public CZorvaObject {
   // be taken once the demand simulation's block stands.
   std::string m_SimStateRecord;
   bool m_SimStateFound = false;
-  int64_t m_LastAutoSave = -1;
+  // The last periodic save; none before the first turn.
+  std::optional<uint32_t> m_LastAutoSave;
   int m_MicroTest = 0;
   unsigned char m_ShowMicroZellen = 0;
   unsigned char m_StartupWindow = 0;
@@ -711,7 +719,7 @@ class CZorvaWorld : public CZorvaObject {
   int64_t m_LastVideoTime = -1;
   char m_LastVideo[400] = {};
   long m_LoadFileSize = 0;
-  uint32_t m_NextLoadProgress = 0;
+  uint32_t m_LastLoadProgress = 0;
   unsigned char m_MouseEnabled = 1;
   TBaseType m_Level{};
   bool m_sdlStarted = false;

@@ -289,6 +289,7 @@ void CZorUiHost::StreetNetChanged() {
   }
 }
 
+bool CZorUiHost::DebugKeysAllowed() { return m_world.DebugKeysAllowed(); }
 bool CZorUiHost::IsGameStarted() { return m_world.GetStartupPhase() == 0 && !m_world.IsStartupWindow(); }
 
 // The world's hold: set while a rating, a scenario's end or its task window

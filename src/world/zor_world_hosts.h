@@ -146,6 +146,7 @@ class CZorUiHost : public CUiHost {
   int GetScreenHeight() override;
   bool IsReady() override;
   bool IsGameStarted() override;
+  bool DebugKeysAllowed() override;
   int GetGameModus() override;
   int GetExpoHold() override;
   int AutoSaveGame() override;

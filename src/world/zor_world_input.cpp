@@ -24,7 +24,7 @@
 #include "model/gott_modus.h"
 #include "model/statistik.h"
 
-int m_TicksLastKey = -1000;
+uint32_t m_TicksLastKey = 0u - 1000u;
 
 namespace {
 
@@ -40,7 +40,7 @@ constexpr int kRemoval = 223;
 constexpr int kRemovalA = 243;
 constexpr int kRemovalB = 244;
 // Key downs this soon after a Return or a typed key are dropped (ms).
-constexpr int kKeyGuardMs = 50;
+constexpr uint32_t kKeyGuardMs = 50;
 // A load this soon after the last one is not asked about (ms).
 constexpr uint32_t kLoadAgainAskMs = 60000;
 constexpr int kMaxTypedName = 13;
@@ -84,8 +84,13 @@ int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
   const bool up = event->type == QNO_EVENT_KEYUP;
   const int key = event->x;
 
-  if (down && key == 'H' && CUserInt::m_ActivateDebugInfo == 1) m_ShowMicroZellen = m_ShowMicroZellen ? 0 : 1;
-  if (up)
+  // The debug keys and their lock act only where the settings file allows
+  // them, and letters typed into the name field are the name's: they never
+  // count toward the lock.
+  const bool debugKeys = !m_EntryActive && DebugKeysAllowed();
+  if (down && debugKeys && key == 'H' && CUserInt::m_ActivateDebugInfo == 1)
+    m_ShowMicroZellen = m_ShowMicroZellen ? 0 : 1;
+  if (up && debugKeys)
     for (int i = 0; i < 3; ++i)
       if (key == kChordKeys[i]) {
         m_ChordFlags[i] = 1;
@@ -96,8 +101,10 @@ int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
       }
 
   if (down) {
-    const int now = static_cast<int>(kfx_GetTicks());
-    if (now <= m_TicksLastKey + kKeyGuardMs) return 0;
+    // What has passed since the last key, in unsigned ticks: right across
+    // the wrap of the tick count.
+    const uint32_t now = kfx_GetTicks();
+    if (now - m_TicksLastKey <= kKeyGuardMs) return 0;
     if (key == 'N') {
       if (IsOpen(kYesNo))
         CloseWindows({kYesNo});
@@ -115,7 +122,7 @@ int CZorvaWorld::InputFilter(QnoInteractionEvent* event, QnoView* view) {
     return 0;
   }
 
-  if (up && CUserInt::m_ActivateDebugInfo == 1)
+  if (up && debugKeys && CUserInt::m_ActivateDebugInfo == 1)
     if (const int result = DebugKey(key); result != 2) return result;
 
   if (m_pUserInt && m_pUserInt->InputFilter(event, view) == 0) return 0;
@@ -206,7 +213,7 @@ void CZorvaWorld::EditName(int key, int character, bool up) {
   const bool editing = typed != 0 || key == QNO_KEY_DELETE || key == QNO_KEY_BACKSPACE || key == QNO_KEY_LEFT ||
                        key == QNO_KEY_RIGHT || key == kKeyHome || key == kKeyEnd;
   if (!editing) return;
-  m_TicksLastKey = static_cast<int>(kfx_GetTicks());
+  m_TicksLastKey = kfx_GetTicks();
   if (!up) return;
   char* name = m_EntryName;
   name[kMaxTypedName] = '\0';

@@ -11,7 +11,7 @@ int resetSmallMap = 1;
 
 namespace {
 // How long after a video look-up the frame stays as it was.
-constexpr int64_t kVideoHoldMs = 3000;
+constexpr uint32_t kVideoHoldMs = 3000;
 // The loading picture's box and its progress bar inside it.
 constexpr int kLoadingBoxW = 287;
 constexpr int kLoadingBoxH = 80;
@@ -29,8 +29,8 @@ int CZorvaWorld::Render(QnoDisplay* display) {
     CSmallMap::SetBitmapEmtpy();
     resetSmallMap = 0;
   }
-  const int64_t now = static_cast<int64_t>(kfx_GetTicks());
-  if (m_StartupPhase > 1 || (m_LastVideoTime != -1 && m_LastVideoTime + kVideoHoldMs > now)) {
+  const uint32_t now = kfx_GetTicks();
+  if (m_StartupPhase > 1 || (m_LastVideoTime != -1 && now - static_cast<uint32_t>(m_LastVideoTime) < kVideoHoldMs)) {
     if (!m_StartupWindow) return 0;
     m_LastVideoTime = -1;
   }

@@ -109,7 +109,7 @@ void CZorvaWorld::StartTutorialFirstTime() {
 
 int CZorvaWorld::RenderLadeAnzeige(FILE* file) {
   const uint32_t now = kfx_GetTicks();
-  if (now <= m_NextLoadProgress) return 0;
+  if (now - m_LastLoadProgress <= kLoadProgressEveryMs) return 0;
   if (m_LoadFileSize != 0 && m_LoadFileSize != -1) {
     const long at = file ? std::ftell(file) : 0;
     SetLoading(true, static_cast<float>(at < 0 ? 0 : at) / static_cast<float>(m_LoadFileSize));
@@ -119,7 +119,7 @@ int CZorvaWorld::RenderLadeAnzeige(FILE* file) {
     }
     SetLoading(false, m_LoadProgress);
   }
-  m_NextLoadProgress = now + kLoadProgressEveryMs;
+  m_LastLoadProgress = now;
   return 0;
 }
 

@@ -202,7 +202,7 @@ int CZorvaWorld::Create() {
   SetThis();
   m_CalculatedPending = 0;
   // No key yet: the guard after a Return holds nothing back.
-  m_TicksLastKey = -1000;
+  m_TicksLastKey = kfx_GetTicks() - 1000u;
   m_TicksAfterLoad = 0;
   m_pObjectList = new CList;
   m_pObjectList->Create(false, 0);

@@ -82,8 +82,8 @@ int CZorvaWorld::OnPlayloopTurn() {
   // A periodic save whose worker is done is waited for now, so that its
   // failure is told at once and not at the next use of the savegames.
   if (m_SaveWrite.Started() && m_SaveWrite.Finished()) WaitForSave();
-  if (m_LastAutoSave < 0) m_LastAutoSave = now;
-  if (static_cast<int64_t>(now) > m_LastAutoSave + kAutoSaveInterval) {
+  if (!m_LastAutoSave) m_LastAutoSave = now;
+  if (now - *m_LastAutoSave > kAutoSaveInterval) {
     if (!IsPause()) {
       // Built on the frame, written by the worker: no hitch of the disk.
       m_SaveInBackground = true;
@@ -97,10 +97,10 @@ int CZorvaWorld::OnPlayloopTurn() {
     if (m_pIsoWelt) m_pIsoWelt->VirtualMouseMove();
   } else {
     m_pMessage->CheckWaitMessage();
-    m_LastDelta = static_cast<int>(now - m_LastTurnTicks);
+    m_LastDelta = now - m_LastTurnTicks;
     m_LastTurnTicks = now;
     if (m_pMicroHost) {
-      m_pMicroHost->SetFrameTime(static_cast<uint32_t>(m_LastDelta));
+      m_pMicroHost->SetFrameTime(m_LastDelta);
       m_pMicroHost->SetWorldTime(now);
     }
     m_TotalTime += m_LastDelta;

@@ -420,6 +420,37 @@ TEST(Lines, ClipLineMovesEndsOntoTheEdges) {
   EXPECT_FALSE(CIsoSprite::ClipLine(a, b, cc, d, 100, 100));
   int p = 0, q = 250, r = 250, t = 0;  // passes beyond the corner of a 100 x 100 buffer
   EXPECT_FALSE(CIsoSprite::ClipLine(p, q, r, t, 100, 100));
+
+  // Exact ends in a 10 x 8 buffer (the first case 10 x 10): a moved end lies
+  // on its edge and its other coordinate is the line's value there,
+  // truncated (2.5 gives 2, 3.5 gives 3, 1.875 gives 1). Each line is also
+  // clipped the other way round and must give the same two ends.
+  struct Case {
+    int x1, y1, x2, y2, h;
+    int cx1, cy1, cx2, cy2;
+  };
+  const Case cases[] = {
+      {-10, 0, 10, 5, 10, 0, 2, 9, 4},  // left and right edge
+      {4, 0, 14, 7, 8, 4, 0, 9, 3},     // right edge
+      {0, -3, 5, 5, 8, 1, 0, 5, 5},     // top edge
+      {3, 2, 8, 12, 8, 3, 2, 5, 7},     // bottom edge
+      {-7, 3, 12, -2, 8, 0, 1, 4, 0},   // left and top edge
+      {-2, 11, 11, -4, 8, 1, 7, 7, 0},  // bottom and top edge
+      {-3, -2, 3, 2, 8, 0, 0, 3, 2},    // through the top left corner
+      {12, -2, 6, 2, 8, 9, 0, 6, 2},    // through the top right corner
+      {-4, 9, 4, 5, 8, 0, 7, 4, 5},     // through the bottom left corner
+      {6, 5, 15, 11, 8, 6, 5, 9, 7},    // through the bottom right corner
+      {-9, -7, 18, 14, 8, 0, 0, 9, 7},  // corner to corner
+      {-5, -3, 9, 5, 8, 0, 0, 9, 5},    // onto the top edge at 0.25 from the corner
+  };
+  for (const Case& c : cases) {
+    int a1 = c.x1, b1 = c.y1, a2 = c.x2, b2 = c.y2;
+    ASSERT_TRUE(CIsoSprite::ClipLine(a1, b1, a2, b2, 10, c.h)) << c.x1 << "," << c.y1;
+    EXPECT_EQ(std::make_tuple(a1, b1, a2, b2), std::make_tuple(c.cx1, c.cy1, c.cx2, c.cy2)) << c.x1 << "," << c.y1;
+    a1 = c.x2, b1 = c.y2, a2 = c.x1, b2 = c.y1;
+    ASSERT_TRUE(CIsoSprite::ClipLine(a1, b1, a2, b2, 10, c.h)) << c.x2 << "," << c.y2;
+    EXPECT_EQ(std::make_tuple(a1, b1, a2, b2), std::make_tuple(c.cx2, c.cy2, c.cx1, c.cy1)) << c.x2 << "," << c.y2;
+  }
 }
 
 // A line whose end lands on an edge after the other end is moved (a zero

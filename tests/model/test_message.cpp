@@ -82,46 +82,60 @@ class MessageTest : public ::testing::Test {
   }
 };
 
+// From the program's start, and again with the tick count 300 s before its
+// wrap (49.7 days of running), so that the blocks, the showing time and the
+// repeat interval run across it.
 TEST_F(MessageTest, PacingRefusesDuringBlocksAndQueuesWithinShowingTime) {
-  // Right after a reset every message waits 180 s of program time.
-  zortest::Clock().Set(179999);
-  EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
-  zortest::Clock().Set(200000);
-  // The block time of ResetMessage(60) holds all but groups 19 and 20.
-  msg->ResetMessage(60);
-  EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
-  EXPECT_EQ(msg->ActivateMessage(19, 0), 0);
-  EXPECT_EQ(msg->GetMaxMessage(), 1);
-  zortest::Clock().Set(260001);
-  EXPECT_EQ(msg->ActivateMessage(2, 2), 0);
-  EXPECT_EQ(msg->GetMaxMessage(), 2);
-  // The newest event is younger than 55 s: queued, not shown.
-  zortest::Clock().Set(260002);
-  EXPECT_EQ(msg->ActivateMessage(4, 0), 0);
-  EXPECT_EQ(msg->GetMaxMessage(), 2);
-  EXPECT_EQ(msg->GetWaitMessageMax(), 1);
-  EXPECT_EQ(msg->ActivateMessage(4, 0), 1) << "queued twice";
-  // Shown once 55 s have passed since the last was shown.
-  zortest::Clock().Set(260001 + 55000);
-  msg->CheckWaitMessage();
-  EXPECT_EQ(msg->GetMaxMessage(), 2);
-  zortest::Clock().Set(260001 + 55001);
-  msg->CheckWaitMessage();
-  EXPECT_EQ(msg->GetMaxMessage(), 3);
-  EXPECT_EQ(Pair(0), "4/0");
-  EXPECT_EQ(msg->GetWaitMessageMax(), 0);
-  // Shown messages repeat only after 1.5 x their interval.
-  zortest::Clock().Set(260001 + 180000);
-  EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
-  zortest::Clock().Advance(1);
-  EXPECT_EQ(msg->ActivateMessage(2, 2), 0);
-  // Out of the table and exhibition mode: refused.
-  zortest::Clock().Advance(100000);
-  EXPECT_EQ(msg->ActivateMessage(22, 0), 1);
-  EXPECT_EQ(msg->ActivateMessage(4, 30), 1);
-  EXPECT_EQ(msg->ActivateMessage(-1, 0), 1);
-  host.mode = 3;
-  EXPECT_EQ(msg->ActivateMessage(6, 0), 1);
+  for (const uint32_t base : {0u, 0u - 300000u}) {
+    SCOPED_TRACE(base);
+    const auto at = [&](uint32_t t) { zortest::Clock().Set(base + t); };
+    if (base != 0) {
+      at(1000);
+      msg = std::make_unique<CMessage>(&host, 0);
+      msg->ResetMessage(0);
+    } else {
+      // Right after a reset every message waits 180 s of program time.
+      at(179999);
+      EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
+    }
+    at(200000);
+    // The block time of ResetMessage(60) holds all but groups 19 and 20.
+    msg->ResetMessage(60);
+    EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
+    EXPECT_EQ(msg->ActivateMessage(19, 0), 0);
+    EXPECT_EQ(msg->GetMaxMessage(), 1);
+    at(260001);
+    EXPECT_EQ(msg->ActivateMessage(2, 2), 0);
+    EXPECT_EQ(msg->GetMaxMessage(), 2);
+    // The newest event is younger than 55 s: queued, not shown.
+    at(260002);
+    EXPECT_EQ(msg->ActivateMessage(4, 0), 0);
+    EXPECT_EQ(msg->GetMaxMessage(), 2);
+    EXPECT_EQ(msg->GetWaitMessageMax(), 1);
+    EXPECT_EQ(msg->ActivateMessage(4, 0), 1) << "queued twice";
+    // Shown once 55 s have passed since the last was shown.
+    at(260001 + 55000);
+    msg->CheckWaitMessage();
+    EXPECT_EQ(msg->GetMaxMessage(), 2);
+    at(260001 + 55001);
+    msg->CheckWaitMessage();
+    EXPECT_EQ(msg->GetMaxMessage(), 3);
+    EXPECT_EQ(Pair(0), "4/0");
+    EXPECT_EQ(msg->GetWaitMessageMax(), 0);
+    // Shown messages repeat only after 1.5 x their interval.
+    at(260001 + 180000);
+    EXPECT_EQ(msg->ActivateMessage(2, 2), 1);
+    zortest::Clock().Advance(1);
+    EXPECT_EQ(msg->ActivateMessage(2, 2), 0);
+    // Out of the table and exhibition mode: refused.
+    zortest::Clock().Advance(100000);
+    EXPECT_EQ(msg->ActivateMessage(22, 0), 1);
+    EXPECT_EQ(msg->ActivateMessage(4, 30), 1);
+    EXPECT_EQ(msg->ActivateMessage(-1, 0), 1);
+    host.mode = 3;
+    EXPECT_EQ(msg->ActivateMessage(6, 0), 1);
+    host.mode = 1;
+  }
 }
 
 TEST_F(MessageTest, QueueKeepsOrderAndLetsMoreImportantAheadOfAnOldQueue) {

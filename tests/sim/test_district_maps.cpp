@@ -131,10 +131,10 @@ TEST_F(Maps, DistrictsWithoutPersonsAndTypesWithoutAMap) {
 }
 
 TEST_F(Maps, TheDumpsHoldEveryDistrictAndAFullMatrixPerModeAndReportADumpThatCannotBeWritten) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zor_district_dumps";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  // A folder of the test's own working directory: no other run shares it.
   const std::filesystem::path home = std::filesystem::current_path();
+  const std::filesystem::path dir = home / "dumps";
+  std::filesystem::create_directories(dir);
   std::filesystem::current_path(dir);
   Put(1, 0, {.homes = 300, .jobs = 50, .type = 1});
   EXPECT_TRUE(city->WriteRawData(7));

@@ -77,7 +77,14 @@ TEST_F(Input, DigitsChooseToolsOnlyOnceTheGameHasStarted) {
   inputHost.started = false;
   EXPECT_EQ(Key('6'), 0);
   EXPECT_EQ(Tool(), 1);
-  // The debug key acts while the shortcuts do not.
+  // Without DEBUGKEYS=1 in the settings, 0 and 9 on the start windows do
+  // nothing at all.
+  EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
+  EXPECT_EQ(Key(CUserInt::kStaticCityKey), 0);
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  EXPECT_FALSE(CUserInt::m_StaticCity);
+  // With it, the debug key acts while the shortcuts do not.
+  inputHost.debugKeys = true;
   EXPECT_EQ(Key(CUserInt::kDebugKey), 0);
   EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 1);
   // Once on, 0 is the debug keys' own (game mode 1); they go off by the
@@ -159,6 +166,7 @@ TEST_F(Input, ViewKeysWaitForTheNextFramesWithTheWaitCursor) {
 }
 
 TEST_F(Input, WithDebugKeysOnTheSaveKeyReachesThemInstead) {
+  inputHost.debugKeys = true;
   CUserInt::m_ActivateDebugInfo = 1;
   EXPECT_EQ(Key(26), 0);
   EXPECT_EQ(CUserInt::selObj.doLater, 0);
@@ -408,6 +416,7 @@ TEST_F(Input, TheCarSharingCentreComesFromTheWorld) {
 }
 
 TEST_F(Input, TheCallLogKeepsTheLatestCalls) {
+  inputHost.debugKeys = true;
   CUserInt::m_ActivateDebugInfo = 1;
   for (int i = 0; i < 20; ++i) Key(100 + i);
   EXPECT_EQ(ui->GetMapCallCount(), 20);
@@ -430,8 +439,13 @@ TEST_F(Input, DebugKeysActOnlyWhileOnAndNeedNothingThatIsNotThere) {
   Key('V');
   EXPECT_EQ(CUserInt::selObj.removeAllTest, 0);
   EXPECT_EQ(CUserInt::m_Debug.tripDistribution, 0);
-
+  // On, but not allowed by the settings: still nothing.
   CUserInt::m_ActivateDebugInfo = 1;
+  Key('K');
+  Key('Z');
+  EXPECT_EQ(CUserInt::selObj.removeAllTest, 0);
+
+  inputHost.debugKeys = true;
   for (int code = 25; code <= 90; ++code) Key(code);
   EXPECT_EQ(CUserInt::selObj.ownedObject, nullptr) << "no test vehicle without a world to make it";
   EXPECT_EQ(CUserInt::SelectedCyberNode(), nullptr);

@@ -58,6 +58,7 @@ class ScriptedUiHost : public CUiHost {
   int GetScreenHeight() override { return height; }
   bool IsReady() override { return ready; }
   bool IsGameStarted() override { return started; }
+  bool DebugKeysAllowed() override { return debugKeys; }
   int GetGameModus() override { return modus; }
   int GetExpoHold() override { return expoHold; }
   int CheckForLoadGame() override { return loadable; }
@@ -104,6 +105,8 @@ class ScriptedUiHost : public CUiHost {
   QnoDisplay* display = nullptr;
   int width = 800, height = 600;
   bool ready = true, started = false;
+  // The settings file's DEBUGKEYS=1.
+  bool debugKeys = false;
   int modus = 1;
   int expoHold = 0;
   int loadable = 0, loadResult = 1, saveResult = 1, resetResult = 1;

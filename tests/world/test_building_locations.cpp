@@ -148,6 +148,7 @@ TEST_F(Town, TheLocationCheckNamesALocationItsBuildingLost) {
   ASSERT_NE(house, nullptr);
   CSimLocation* location = house->GetSimLocation();
   ASSERT_NE(location, nullptr);
+  game.World().SetEnvString("DEBUGKEYS", "1");
   CUserInt::m_ActivateDebugInfo = 1;
   game.Key(SDLK_c);
   EXPECT_EQ(zortest::ReadFile("errors.log").find("Location at"), std::string::npos);
@@ -166,6 +167,7 @@ TEST_F(Town, TheDebugKeyBPutsHousesOnZonedLotsAndXLeavesThem) {
   for (int x = 61; x <= 63; ++x)
     for (int y = 60; y <= 62; ++y) ASSERT_NE(Place(OBJ_ZONE_RESIDENTIAL, 17021, x, y), nullptr);
   auto houses = [&] { return HousesOnLots(world); };
+  game.World().SetEnvString("DEBUGKEYS", "1");
   CUserInt::m_ActivateDebugInfo = 1;
   for (int i = 0; i < 10; ++i) game.Key(SDLK_x);
   EXPECT_EQ(houses(), 0) << "work is not built on residential lots";

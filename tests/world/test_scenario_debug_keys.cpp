@@ -75,7 +75,8 @@ bool FreeRow(Scenario& game, int length, int* ox, int* oy) {
 }
 
 struct DebugKeys : testing::Test {
-  Scenario game;
+  // A developer's settings: the debug keys are allowed.
+  Scenario game{"DEBUGKEYS=1\n"};
   void SetUp() override { std::filesystem::create_directories("SaveGame"); }
   void TearDown() override {
     CUserInt::m_ActivateDebugInfo = 0;
@@ -227,12 +228,20 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
                      static_cast<short>(oy));
   ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
   const Region screen{0, 0, game.Width(), game.Height()};
+  // The notice in the top right corner, in the game's language.
+  const Region notice{game.Width() - 90, 2, game.Width() - 2, 18};
   game.Run({Frames(2)});
-  const uint64_t plain = game.Fingerprint(screen);
+  const uint64_t plain = game.Fingerprint(screen), noNotice = game.Fingerprint(notice);
   CUserInt::m_ActivateDebugInfo = 1;
   game.Run({Frames(2)});
-  const uint64_t front = game.Fingerprint(screen);
+  const uint64_t front = game.Fingerprint(screen), german = game.Fingerprint(notice);
   EXPECT_NE(front, plain);
+  EXPECT_NE(german, noNotice) << "the screen says the debug keys are on";
+  game.World().ChangeLanguage(1);
+  game.Run({Frames(2)});
+  EXPECT_NE(game.Fingerprint(notice), german) << "in English";
+  game.World().ChangeLanguage(0);
+  game.Run({Frames(2)});
   // The network check's layer, over the town's streets.
   game.Key(SDLK_t);
   EXPECT_EQ(CUserInt::m_Debug.netCheck, 1);
@@ -250,8 +259,8 @@ TEST_F(DebugKeys, TheLayersDrawWithEveryTileTheyName) {
 TEST_F(DebugKeys, AStaticCityWritesItsDumpsWholeAndAFolderThatTakesNoneIsReported) {
   CDataExchange* dx = game.World().GetDataExchange();
   const std::filesystem::path home = std::filesystem::current_path();
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zor_debug_dumps";
-  std::filesystem::remove_all(dir);
+  // A folder of the test's own working directory: no other run shares it.
+  const std::filesystem::path dir = home / "dumps";
   std::filesystem::create_directories(dir);
   std::filesystem::current_path(dir);
   CUserInt::m_StaticCity = true;

@@ -726,6 +726,7 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   god->GetSzenario(&kind, &indicator, &target);
   CIndikatoren* indikatoren = world.GetIndikatoren();
 
+  world.SetEnvString("DEBUGKEYS", "1");
   CUserInt::m_ActivateDebugInfo = 1;
   game.Key(SDLK_3).Do(Wait(100));
   int presses = 0;

@@ -77,6 +77,7 @@ TYPED_TEST(UiHostContract, AStartedNormalGameOnTheStandardScreen) {
   EXPECT_TRUE(host.IsGameStarted());
   EXPECT_EQ(host.GetGameModus(), 1);
   EXPECT_EQ(host.GetExpoHold(), 0);
+  EXPECT_FALSE(host.DebugKeysAllowed()) << "the settings do not allow the debug keys";
   int month = -1, year = -1;
   host.GetDate(&month, &year);
   EXPECT_GE(month, 0);

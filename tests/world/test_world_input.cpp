@@ -141,10 +141,49 @@ TEST(WorldInput, KeysRightAfterAReturnAreDropped) {
   EXPECT_STREQ(game.World().GetLoadSaveName(), "A");
 }
 
+// The tick count past 2^31 ms (24.9 days of running): keys reach the game.
+// Round its wrap at 2^32 ms (and at 2^31, where a signed count would turn),
+// Return's guard holds across it and lets the next key through after it.
+TEST(WorldInput, KeysWorkPastHalfTheTickRangeAndAcrossItsWrap) {
+  {
+    Scenario game;
+    Clock().Set(0x80000000u + 100000u);
+    game.Do(Wait(100)).Key(SDLK_m).Do(Wait(40));
+    EXPECT_TRUE(Open(game, kThematicMap)) << "a key after 24.9 days";
+  }
+  for (const uint32_t wrap : {0x80000000u, 0u}) {
+    SCOPED_TRACE(wrap);
+    Scenario game;
+    Clock().Set(wrap - 50);
+    game.Run({Move(400, 250), Wait(40)});
+    EXPECT_EQ(Press(game, QNO_KEY_RETURN, true), 0);
+    Clock().Advance(30);
+    game.World().AktivateEingabe();
+    Press(game, 'A', true);
+    EXPECT_EQ(game.World().GetLoadSaveName()[0], '\0') << "30 ms after the Return, across the wrap";
+    Clock().Advance(40);
+    Type(game, "A");
+    EXPECT_STREQ(game.World().GetLoadSaveName(), "A");
+  }
+}
+
 TEST(WorldInput, TheDebugKeysWorkOnlyBehindTheirLock) {
-  Scenario game;
+  {
+    // Without DEBUGKEYS=1 in the settings the lock's letters are letters.
+    Scenario game;
+    game.Run({Move(400, 250), Wait(40)});
+    for (int key : {'K', 'A', 'Q', 'J'}) Press(game, key, false);
+    EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  }
+  Scenario game("DEBUGKEYS=1\n");
   game.Run({Move(400, 250), Wait(40)});
   ASSERT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  // A savegame's name typed into its field never counts toward the lock.
+  game.World().AktivateEingabe();
+  Type(game, "QUAKJ");
+  EXPECT_STREQ(game.World().GetLoadSaveName(), "QUAKJ");
+  EXPECT_EQ(CUserInt::m_ActivateDebugInfo, 0);
+  game.World().DeaktivateEingabe();
   const int speed = game.World().GetGameSpeedMs();
   Press(game, QNO_KEY_UP, false);
   EXPECT_EQ(game.World().GetGameSpeedMs(), speed);

@@ -567,28 +567,35 @@ TEST_F(WorldTurnTest, TheStreetNetworkEvaluatesEveryTurnAndPullsAndSmoothsEveryH
   EXPECT_GT(turns, 3);
 }
 
+// From the start, and from 150 s before the tick count wraps (49.7 days
+// of running): the pacing goes on across the wrap.
 TEST_F(WorldTurnTest, AutoSaveEveryTwoMinutesUnlessPaused) {
-  Start();
-  PassStartup();
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 0);
-  zortest::Clock().Advance(120000);
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 0);  // due only after more than 120000 ms
-  zortest::Clock().Advance(1);
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 1);
-  world->SetPause(true);
-  zortest::Clock().Advance(120001);
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 1);  // skipped while paused...
-  world->SetPause(false);
-  zortest::Clock().Advance(60000);
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 1);  // ...and the next one is due two minutes later
-  zortest::Clock().Advance(60001);
-  world->OnPlayloopTurn();
-  EXPECT_EQ(world->autoSaves, 2);
+  for (const uint32_t start : {0u, 0u - 150000u}) {
+    SCOPED_TRACE(start);
+    zortest::Clock().Set(start);
+    Start();
+    PassStartup();
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 0);
+    zortest::Clock().Advance(120000);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 0);  // due only after more than 120000 ms
+    zortest::Clock().Advance(1);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 1);
+    world->SetPause(true);
+    zortest::Clock().Advance(120001);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 1);  // skipped while paused...
+    world->SetPause(false);
+    zortest::Clock().Advance(60000);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 1);  // ...and the next one is due two minutes later
+    zortest::Clock().Advance(60001);
+    world->OnPlayloopTurn();
+    EXPECT_EQ(world->autoSaves, 2);
+    End();
+  }
 }
 
 TEST_F(WorldTurnTest, IndicatorsWaitTenHourChangesAfterALoad) {
