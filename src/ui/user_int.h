@@ -68,6 +68,11 @@ class CUserInt : public Overlay {
   // The warning window and the yes/no question window.
   static constexpr int kWarningWindow = 220;
   static constexpr int kYesNoWindow = 247;
+  // The windows that end a game or a scenario: the goal reached, the years
+  // over, the city bankrupt. Like the warnings they hold the mouse, and
+  // they stay in front of every window opened after them.
+  static constexpr int kEndWindows[] = {233, 234, 248};
+  static bool IsEndWindow(int id) { return id == kEndWindows[0] || id == kEndWindows[1] || id == kEndWindows[2]; }
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals and 89 a building placed on
   // land that is taken.
@@ -603,8 +608,8 @@ class CUserInt : public Overlay {
   // of the main screen included.
   // With `only` set, no other window takes part.
   bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false, int only = 0);
-  // The warning or the question that stands in front of the other, or 0
-  // when neither is open.
+  // The warning, the question or the end window that stands in front of
+  // the others, or 0 when none is open.
   int FrontWarningOrQuestion() const;
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);

@@ -206,7 +206,7 @@ int CUserInt::FrontWarningOrQuestion() const {
   for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
        n = n->GetNextZorvaPointer()) {
     const int id = static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID();
-    if (id == kWarningWindow || id == kYesNoWindow) return id;
+    if (id == kWarningWindow || id == kYesNoWindow || IsEndWindow(id)) return id;
   }
   return 0;
 }

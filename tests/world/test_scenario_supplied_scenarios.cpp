@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/zor_pointer_list.h"
+#include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
@@ -48,7 +50,9 @@ namespace fs = std::filesystem;
 using namespace zortest;
 using namespace menusteps;
 
-constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236;
+constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236, kFinance = 110;
+// The close box of the lose window.
+constexpr int kTimeOutClose[2] = {386, 9};
 // The buttons of the task and end windows, relative to each window.
 constexpr int kPlay[2] = {251, 327};    // 232
 constexpr int kPlayOn[2] = {76, 204};   // 233
@@ -741,6 +745,18 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   EXPECT_NE(EventText(game).find("Sicherheit"), std::string::npos) << EventText(game);
   game.Do(Wait(500));
   EXPECT_TRUE(game.IsOpen(kGoal)) << "the window stays until the player answers";
+  // It holds the mouse: the finance button of the bar opens nothing, and a
+  // window the game opens goes behind it.
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(750 + 18, 505 + 18).Do(Wait(100));
+  EXPECT_FALSE(game.IsOpen(kFinance));
+  world.ActivateWindow(kFinance);
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.IsOpen(kFinance));
+  CZorvaPointer* front = game.Ui().GetRenderList()->GetHeadZorvaPointer();
+  ASSERT_NE(front, nullptr);
+  EXPECT_EQ(static_cast<CScreenWindow*>(front->GetZorvaObject())->GetID(), kGoal) << "the goal stands in front";
+  world.DeActivateWindow(kFinance);
 
   // The debug display keeps a scenario's mode; the player turns it off.
   CUserInt::m_ActivateDebugInfo = 0;
@@ -758,6 +774,8 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
 // the load page.
 TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  for (const bool close : {false, true}) {
+  SCOPED_TRACE(close ? "closed" : "new game");
   Scenario game("LANGUAGE=1\n");
   ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 1));
   EXPECT_EQ(EventText(game).rfind("Lindenberg is a small town", 0), 0u) << EventText(game);
@@ -788,12 +806,26 @@ TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   EXPECT_TRUE(world.IsPause());
   EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
   EXPECT_NE(EventText(game).find("The years for your task are over"), std::string::npos) << EventText(game);
+  EXPECT_NE(EventText(game).find("Close this window"), std::string::npos) << EventText(game);
 
+  if (close) {
+    // Closed by its box, the game plays on: no hold, no pause, time runs.
+    game.ClickIn(kTimeOut, kTimeOutClose[0], kTimeOutClose[1]);
+    game.Do(Wait(100));
+    EXPECT_FALSE(game.IsOpen(kTimeOut));
+    EXPECT_FALSE(world.IsPause());
+    EXPECT_EQ(world.GetBlocked(), 0);
+    const int ticks = sim->Date().TicksFromStart();
+    game.Do(Wait(3000));
+    EXPECT_GT(sim->Date().TicksFromStart(), ticks);
+    continue;
+  }
   game.ClickIn(kTimeOut, kNewGame[0], kNewGame[1]);
   game.Do(Wait(100));
   EXPECT_FALSE(game.IsOpen(kTimeOut));
   EXPECT_TRUE(game.IsOpen(kLoadPage));
   EXPECT_FALSE(world.IsPause());
+  }
 }
 
 // Every supplied scenario is protected, and everything protected is
