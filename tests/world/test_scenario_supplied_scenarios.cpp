@@ -22,6 +22,7 @@
 #include "framework/zor_pointer_list.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
+#include "model/data_exchange.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
 #include "model/message.h"
@@ -457,6 +458,35 @@ TEST_F(SuppliedScenario, AHalfMeasureDoesNotWinFlussauOrLindenberg) {
   }
 }
 
+// No supplied scenario is won by one slider of the council or of public
+// transport, set at once and left: the town-wide 30 km/h limit, the
+// highest car tax, the highest energy tax, the fines at their highest, and
+// the fares at nothing. Each played through the game's turns until the
+// lose window comes. Flussau's limit brings its safety closest, to 0.86
+// of 0.87; with lights at the bridgeheads as well, it wins.
+TEST_F(SuppliedScenario, NoScenarioIsWonByASingleSlider) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  const std::pair<const char*, double> sliders[] = {{"SV.SPEED.TOWN", 30},  {"SV.TAX.KFZ.PKW", 200},
+                                                    {"SV.TAX.ENERGIE", 1},  {"SV.TICKET", 25},
+                                                    {"OPNV.PRICE.BASE", 0}, {"OPNV.PRICE.KM", 0}};
+  for (int row = 0; row < kCount; ++row)
+    for (const auto& [name, value] : sliders) {
+      SCOPED_TRACE(testing::Message() << kScenarios[row].name << " " << name << " " << value);
+      ExpectLost(row, 0.005, [&](Scenario& game) {
+        CDataExchange* exchange = game.World().GetDataExchange();
+        ASSERT_EQ(exchange->SetVarData(name, value), 0);
+        EXPECT_EQ(exchange->GetVarValue(name), value) << "the slider reaches its end";
+      });
+    }
+  Scenario game;
+  LeftAlone run;
+  ASSERT_NO_FATAL_FAILURE(PlayLeftAlone(game, 0, &run, [](Scenario& g) {
+    ASSERT_EQ(g.World().GetDataExchange()->SetVarData("SV.SPEED.TOWN", 30), 0);
+    SetLights(g, {{58, 56}, {72, 56}, {58, 74}, {72, 74}});
+  }));
+  EXPECT_TRUE(run.won) << run.course;
+}
+
 // Left alone for its five years, Ringstadt stays about as loud as it was
 // grown. The noise gauge wanders as the light traffic of the lanes beside
 // the homes comes and goes, a home with no car within its reach counting
@@ -889,4 +919,3 @@ TEST_F(SuppliedScenario, ASuppliedScenarioIsNeitherOverwrittenNorDeleted) {
 }
 
 }  // namespace
-
