@@ -173,6 +173,15 @@ TEST(GrowthScenario, ANewcomersTownBuiltWithTheMousePassesFiveThousandWithinFive
     std::printf("pupils %u of %u seats\n", city->NrOfScholars(), city->NrOfSchoolSeats());
     EXPECT_EQ(GrowthAdvice(town.World()).find("Die Schulen sind voll") != std::string::npos, size.schoolsFull)
         << GrowthAdvice(town.World());
+    // The grown town, for a game started on it; kept with the pictures
+    // when they are asked for.
+    const std::string save = std::string("SaveGame/NEWCOMER_") + size.name + ".AUD";
+    EXPECT_EQ(town.World().SerializeGameStore(save.c_str()), 0);
+    if (const char* keep = std::getenv("ZOR_SCENARIO_PNG"))
+      for (const char* end : {".AUD", ".AUM"})
+        std::filesystem::copy_file(save.substr(0, save.size() - 4) + end,
+                                   std::string(keep) + "/" + save.substr(9, save.size() - 13) + end,
+                                   std::filesystem::copy_options::overwrite_existing);
   }
 }
 
