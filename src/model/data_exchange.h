@@ -399,6 +399,10 @@ class CDataExchange : public CVarOwner {
   float GetQuoteECar() const { return m_Block.quoteECar; }
   float GetQuoteTeleworking() const { return m_Block.quoteTeleworking; }
   int GetGrowthHindernis() const { return static_cast<int>(m_Block.growthHindernis); }
+  // The shortage that holds a town below its growth target most, as the
+  // entry of the growth messages (group 5) the period's events raise for
+  // it: homes, jobs, schools, shops, leisure in that order; -1 for none.
+  int GetGrowthShortage() const { return m_GrowthShortage; }
   void SetGrowthHindernis(float v) { m_Block.growthHindernis = v; }
   void SetQuoteCarH2(float q) { m_Block.quoteH2 = q; }
   void SetQuoteMicrocar(float q) { m_Block.quoteMicrocar = q; }
@@ -518,6 +522,7 @@ class CDataExchange : public CVarOwner {
     double m4 = 0.0, k12_2 = 0.0, k12_3 = 0.0, userQuote = 0.0;
   };
   SCarMixValues m_CarMix;
+  int m_GrowthShortage = -1;
   CGrowthContext m_DefaultGrowthContext;
   CGrowthContext* m_pGrowthContext = &m_DefaultGrowthContext;
   CVarList m_Globals;

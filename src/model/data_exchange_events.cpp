@@ -201,23 +201,35 @@ int CDataExchange::CreateGlobalEvents(STime now, STime last) {
       message->SetLastPeopleSizeMessage(people);
   }
 
+  // Each shortage found overrides the ones checked before it: the last
+  // one kept is the one that holds the town most.
+  m_GrowthShortage = -1;
+  const auto shortage = [&](int entry) {
+    m_GrowthShortage = entry;
+    Raise(5, entry);
+  };
   if (people < m_Block.targetPeople && city) {
     if (CheckForShopping()) {
       m_Block.growthHindernis += 1.0f;
-      Raise(5, city->NrOfShops() < kFewPlaces ? 7 : 8);
+      shortage(city->NrOfShops() < kFewPlaces ? 7 : 8);
     }
-    if (CheckForLeisure()) Raise(5, city->NrOfLeisurePoints() < kFewPlaces ? 9 : 10);
+    if (CheckForLeisure()) shortage(city->NrOfLeisurePoints() < kFewPlaces ? 9 : 10);
     if (CheckForSchool()) {
       m_Block.growthHindernis += 1.0f;
-      Raise(5, city->NrOfSchoolSeats() < kFewPlaces ? 5 : 6);
+      shortage(city->NrOfSchoolSeats() < kFewPlaces ? 5 : 6);
+    } else if (city->NrOfSchoolSeats() < city->NrOfScholars() + CSimCityModell::kPersonsPerAgent) {
+      // The event counts seats against residents, but a town whose seats
+      // are all taken stops growing before that: no family with children
+      // finds a place. Its adviser names it, without an event.
+      m_GrowthShortage = 6;
     }
     if (CheckForJobs()) {
       m_Block.growthHindernis += 1.0f;
-      Raise(5, city->NrOfJobs() == 0 ? 2 : 3);
+      shortage(city->NrOfJobs() == 0 ? 2 : 3);
     }
     if (CheckForHousing()) {
       m_Block.growthHindernis += 1.0f;
-      Raise(5, city->NrOfHomes() == 0 ? 0 : 1);
+      shortage(city->NrOfHomes() == 0 ? 0 : 1);
     }
   }
 

@@ -371,7 +371,14 @@ int CIndikatoren::SetStandardMessage() {
     const double g = GetVarValue("I.GROWTH");
     growth = g < 0.47 ? 14 : (g <= 0.53 ? 15 : 16);
   }
-  m_pMessage->SetBeraterMessage(3, kGroup, growth);
+  // A small town that a shortage holds below its target hears of that
+  // shortage from its growth adviser, in the words of its event.
+  constexpr int kShortageGroup = 5;
+  const int shortage = m_pExchange ? m_pExchange->GetGrowthShortage() : -1;
+  if (people < kSmallTown && shortage >= 0)
+    m_pMessage->SetBeraterMessage(3, kShortageGroup, shortage);
+  else
+    m_pMessage->SetBeraterMessage(3, kGroup, growth);
   m_pMessage->SetBeraterMessage(0, kGroup, GetVarValue("I.EFF") < 0.5 ? 7 : 8);
   m_pMessage->SetBeraterMessage(1, kGroup, GetVarValue("I.QUALI") < 0.5 ? 9 : 10);
   m_pMessage->SetBeraterMessage(2, kGroup, GetVarValue("I.ZORV") < 0.5 ? 11 : 12);

@@ -72,6 +72,11 @@ class CUserInt : public Overlay {
   static constexpr int kRemoveOneQuestion = 243;
   static constexpr int kRemoveManyQuestion = 244;
   static constexpr int kRemoveStopQuestion = 223;
+  // The windows that end a game or a scenario: the goal reached, the years
+  // over, the city bankrupt. Like the warnings they hold the mouse, and
+  // they stay in front of every window opened after them.
+  static constexpr int kEndWindows[] = {233, 234, 248};
+  static bool IsEndWindow(int id) { return id == kEndWindows[0] || id == kEndWindows[1] || id == kEndWindows[2]; }
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals and 89 a building placed on
   // land that is taken.
@@ -632,9 +637,10 @@ class CUserInt : public Overlay {
   // of the main screen included.
   // With `only` set, no other window takes part.
   bool WindowsInput(QnoInteractionEvent* e, QnoView* view, int sx, int sy, bool exhibition = false, int only = 0);
-  // The warning or the question (yes/no or removal) that stands in front
-  // of the others, or 0 when none is open; with `questionsOnly` the
-  // question in front, whether a warning stands before it or not.
+  // The warning, the question (yes/no or removal) or the end window that
+  // stands in front of the others, or 0 when none is open; with
+  // `questionsOnly` the question in front, whether a warning or an end
+  // window stands before it or not.
   int FrontWarningOrQuestion(bool questionsOnly = false) const;
   int KeyInput(QnoInteractionEvent* event, QnoView* view);
   int MapInput(QnoInteractionEvent* event, int sx, int sy);

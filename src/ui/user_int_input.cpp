@@ -220,8 +220,8 @@ int CUserInt::FrontWarningOrQuestion(bool questionsOnly) const {
   for (CZorvaPointer* n = m_pRenderList ? m_pRenderList->GetHeadZorvaPointer() : nullptr; n;
        n = n->GetNextZorvaPointer()) {
     const int id = static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID();
-    if ((id == kWarningWindow && !questionsOnly) || id == kYesNoWindow || id == kRemoveOneQuestion || id == kRemoveManyQuestion ||
-        id == kRemoveStopQuestion)
+    if (((id == kWarningWindow || IsEndWindow(id)) && !questionsOnly) || id == kYesNoWindow || id == kRemoveOneQuestion ||
+        id == kRemoveManyQuestion || id == kRemoveStopQuestion)
       return id;
   }
   return 0;

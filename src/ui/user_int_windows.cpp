@@ -49,6 +49,12 @@ int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
     if (!window) return 1;
   }
   m_pRenderList->AddHeadZorva(window);
+  // A window opened while a game's end shows goes behind the end window; a
+  // warning or a question still comes to the front.
+  const int opened = window->GetID();
+  if (!IsEndWindow(opened) && opened != kWarningWindow && opened != kYesNoWindow)
+    for (int end : kEndWindows)
+      if (CZorvaPointer* n = FindEntry(m_pRenderList, nullptr, end)) BringToFront(WindowOf(n));
   return 0;
 }
 

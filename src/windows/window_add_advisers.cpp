@@ -75,7 +75,14 @@ void AddEventNewGameExit(CWindowRows& m) {
   m.Window(id, 250, 150, 410, 164, 1, WINDOW_NORMAL);
   DragStrip(m, 410);
   MessageText(m, 18, 31, 374, 99, 26, "Eventtext");
-  CloseArea(m, 380, 3, 14, 13, id);
+  // The scenario is over and the game goes on in the normal mode: closing
+  // the window plays on, as its text says, rather than leaving the game
+  // held and paused.
+  m.HotArea(380, 3, 14, 13);
+  m.Press(96);
+  m.Press(107);
+  m.Press(kCloseKind, id);
+  m.Hover();
   m.Picture(285, 140, 96, 16, 13, kNewGameButton, kNewGameButtonEn);
   m.Press(107);
   m.Hover();

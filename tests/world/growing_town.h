@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <memory>
 #include <string>
 
+#include "iso/iso_welt.h"
 #include "model/data_exchange.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
@@ -16,6 +18,7 @@
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/user_int.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
 
@@ -130,6 +133,142 @@ struct GrowingTown {
     }
   }
   std::unique_ptr<zortest::Scenario> game;
+};
+
+}  // namespace growtest
+
+namespace growtest {
+
+// A newcomer's town laid with the mouse alone: the bar's menus choose the
+// street, the zone and the building tools, and the map takes drags and
+// clicks. Blocks of kSpacing cells in `cols` columns and `rows` rows south
+// of the start-up town, joined to its street; each block is a letter of
+// `kinds`: R homes, O offices, I industry (zoned at the first density, the
+// one a newcomer takes), C a shop, a school, a park and a second shop, all
+// small, from the building palette.
+class MousePlayer {
+ public:
+  explicit MousePlayer(zortest::Scenario& game) : m_game(game) {}
+
+  void BuildTown(int cols, int rows, const char* kinds) {
+    ASSERT_EQ(m_game.World().GetDataExchange()->SetVarData("F.KONTO", 1e9), 0);
+    ASSERT_NO_FATAL_FAILURE(Street(54, 72, 54, kOriginY));
+    // The first row from x 54, where the start-up town's street reaches
+    // it, a block at a time.
+    const int nodeBelow54 = kOrigin + (54 - kOrigin) / kSpacing * kSpacing;
+    ASSERT_NO_FATAL_FAILURE(Street(54, kOriginY, nodeBelow54, kOriginY));
+    for (int x = nodeBelow54; x > kOrigin; x -= kSpacing)
+      ASSERT_NO_FATAL_FAILURE(Street(x, kOriginY, x - kSpacing, kOriginY));
+    for (int i = 0; i <= cols; ++i)
+      for (int j = 0; j < rows; ++j) {
+        const int x = kOrigin + i * kSpacing;
+        ASSERT_NO_FATAL_FAILURE(Street(x, kOriginY + j * kSpacing, x, kOriginY + (j + 1) * kSpacing));
+      }
+    for (int j = 1; j <= rows; ++j)
+      for (int i = 0; i < cols; ++i) {
+        const int y = kOriginY + j * kSpacing;
+        ASSERT_NO_FATAL_FAILURE(Street(kOrigin + i * kSpacing, y, kOrigin + (i + 1) * kSpacing, y));
+      }
+    int b = 0;
+    for (int bx = 0; bx < cols; ++bx)
+      for (int by = 0; by < rows; ++by, ++b) {
+        const int x0 = kOrigin + bx * kSpacing + 1, y0 = kOriginY + by * kSpacing + 1;
+        const int x1 = x0 + kSpacing - 2, y1 = y0 + kSpacing - 2;
+        switch (kinds[b]) {
+          case 'R': ASSERT_NO_FATAL_FAILURE(Zone(kResidential, x0, y0, x1, y1)); break;
+          case 'O': ASSERT_NO_FATAL_FAILURE(Zone(kOffices, x0, y0, x1, y1)); break;
+          case 'I': ASSERT_NO_FATAL_FAILURE(Zone(kIndustry, x0, y0, x1, y1)); break;
+          case 'C':
+            ASSERT_NO_FATAL_FAILURE(Building(kShops, OBJ_SHOPPING, x0, y0));
+            ASSERT_NO_FATAL_FAILURE(Building(kSchools, OBJ_SCHOOL, x0 + 3, y0));
+            ASSERT_NO_FATAL_FAILURE(Building(kParks, OBJ_PARK, x0, y0 + 3));
+            ASSERT_NO_FATAL_FAILURE(Building(kShops, OBJ_SHOPPING, x0 + 3, y0 + 3));
+            break;
+          default: FAIL() << kinds[b];
+        }
+      }
+  }
+
+ private:
+  // The bar's buttons (at y 505) and the buttons of their menus.
+  static constexpr int kBarStreets = 495, kBarZones = 450, kBarBuildings = 540;
+  static constexpr int kStreetMenu = 20, kZoneMenu = 200, kPalette = 23, kTownGroups = 57;
+  // Zone menu rows: the first two open the density choices, the third
+  // chooses industry.
+  struct ZoneKind {
+    int row, densities;
+  };
+  static constexpr ZoneKind kResidential{17, 35}, kOffices{54, 36}, kIndustry{91, -1};
+  // Town-building groups: their row in the group menu and their sizes' menu.
+  struct Group {
+    int row, sizes;
+  };
+  static constexpr Group kShops{17, 31}, kSchools{54, 34}, kParks{165, 59};
+
+  // The centre of a button at (x, y) of an open window.
+  void ClickItem(int window, int x, int y) {
+    ASSERT_TRUE(m_game.IsOpen(window)) << window;
+    m_game.ClickIn(window, x + 18, y + 18);
+    m_game.Do(zortest::Wait(40));
+  }
+  // The bar shows while the pointer is at the bottom of the screen.
+  void BarButton(int x, int opens) {
+    m_game.Run({zortest::Move(600, 590), zortest::Wait(40)});
+    m_game.Click(x + 18, 505 + 18).Do(zortest::Wait(40));
+    ASSERT_TRUE(m_game.IsOpen(opens)) << opens;
+  }
+  void Cell(int x, int y, int* sx, int* sy) {
+    m_game.Map().SetIsoCenter(x, y);
+    m_game.Do(zortest::Wait(20));
+    ASSERT_TRUE(m_game.ScreenOfCell(x, y, sx, sy)) << x << "/" << y;
+  }
+  void DragCells(int x0, int y0, int x1, int y1) {
+    m_game.Map().SetIsoCenter((x0 + x1) / 2, (y0 + y1) / 2);
+    m_game.Do(zortest::Wait(20));
+    int fx = -1, fy = -1, tx = -1, ty = -1;
+    ASSERT_TRUE(m_game.ScreenOfCell(x0, y0, &fx, &fy)) << x0 << "/" << y0;
+    ASSERT_TRUE(m_game.ScreenOfCell(x1, y1, &tx, &ty)) << x1 << "/" << y1;
+    m_game.Drag(fx, fy, tx, ty);
+    m_game.Do(zortest::Wait(40));
+  }
+
+  void Street(int x0, int y0, int x1, int y1) {
+    ASSERT_NO_FATAL_FAILURE(BarButton(kBarStreets, kStreetMenu));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(kStreetMenu, 5, 17));
+    ASSERT_EQ(CUserInt::selObj.tool, 2);
+    ASSERT_NO_FATAL_FAILURE(DragCells(x0, y0, x1, y1));
+    for (const auto& [x, y] : {std::pair{x0, y0}, std::pair{(x0 + x1) / 2, (y0 + y1) / 2}, std::pair{x1, y1}}) {
+      const int type = m_game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND);
+      ASSERT_TRUE(type == OBJ_STREET_PIECE || type == OBJ_CROSSING) << x << "/" << y << ": " << type;
+    }
+  }
+
+  void Zone(ZoneKind kind, int x0, int y0, int x1, int y1) {
+    ASSERT_NO_FATAL_FAILURE(BarButton(kBarZones, kZoneMenu));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(kZoneMenu, 5, kind.row));
+    if (kind.densities > 0) {
+      ASSERT_NO_FATAL_FAILURE(ClickItem(kind.densities, 3, 5));
+    }
+    ASSERT_GE(CUserInt::selObj.tool, 10);
+    ASSERT_LE(CUserInt::selObj.tool, 12);
+    ASSERT_NO_FATAL_FAILURE(DragCells(x0, y0, x1, y1));
+    const int type = m_game.Map().GetTypeAt(x1, y1, ISO_LAYER_GROUND);
+    ASSERT_EQ(type, OBJ_ZONE_RESIDENTIAL + CUserInt::selObj.tool - 10) << x1 << "/" << y1;
+  }
+
+  void Building(Group group, TObjectType type, int x, int y) {
+    ASSERT_NO_FATAL_FAILURE(BarButton(kBarBuildings, kPalette));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(kPalette, 5, 17));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(kTownGroups, 5, group.row));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(group.sizes, 3, 5));
+    ASSERT_EQ(CUserInt::selObj.tool, 6);
+    int sx = -1, sy = -1;
+    ASSERT_NO_FATAL_FAILURE(Cell(x, y, &sx, &sy));
+    m_game.Click(sx, sy).Do(zortest::Wait(40));
+    ASSERT_EQ(m_game.Map().GetTypeAt(x, y, ISO_LAYER_GROUND), type) << x << "/" << y;
+  }
+
+  zortest::Scenario& m_game;
 };
 
 }  // namespace growtest

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
+#include "model/message.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
 #include "sim/sim_error.h"
@@ -50,6 +52,14 @@ struct GrowingTown : growtest::GrowingTown {
   }
 };
 
+// The text of the adviser on the city's rating and growth.
+std::string GrowthAdvice(CZorvaWorld& world) {
+  CMessage* message = world.GetMessage();
+  message->SetBerater(4);
+  const char* text = message->GetBeraterMessage();
+  return text ? text : "";
+}
+
 constexpr const char* kTableHead = "year  residents  homes   jobs  link  nospace  noloc  failed\n";
 
 TEST(GrowthScenario, AZonedTownWithSchoolsReachesItsTargetWithinTwoYears) {
@@ -87,6 +97,9 @@ TEST(GrowthScenario, WithoutASchoolTheTownStallsUntilOneIsBuilt) {
   EXPECT_GT(city->NrOfHomes(), 15000u);
   EXPECT_GT(Count("sim.err", "Keine Location in der Stadt"), 0);
   EXPECT_GT(Count("sim.err", "CreateNewAgent() fehlgeschlagen"), 0);
+  // The growth adviser names the missing schools, not just a small town.
+  EXPECT_EQ(GrowthAdvice(town.World()).rfind("In Ihrer Stadt gibt es so gut wie keine Schulpl", 0), 0u)
+      << GrowthAdvice(town.World());
   // A school in a block of the shops lets it grow on.
   const int resId = CBuildingDataList::GetBuildingResIDByType(OBJ_SCHOOL, 1, nullptr);
   ASSERT_GT(resId, 0);
@@ -122,6 +135,54 @@ TEST(GrowthScenario, ASaveAndALoadSendNoAgentLookingForAHome) {
   // Nor when the game ends and the world is taken down.
   EXPECT_EQ(Count("sim.err", "LinkAgent"), 0);
   EXPECT_EQ(Count("sim.err", "Kein Platz"), 0);
+}
+
+// A newcomer lays out a town with the mouse alone: streets from the bar's
+// street menu, zones of homes, offices and industry at the first density,
+// and from the building palette a shop, a school, a park and a second shop
+// for each centre block, all of the smallest size. Each town passes 5,000
+// people within five years. Then its schools are full (a small school has
+// seats for the children of some 7,500 people), no event says so, and its
+// growth adviser names them.
+TEST(GrowthScenario, ANewcomersTownBuiltWithTheMousePassesFiveThousandWithinFiveYears) {
+  struct Size {
+    const char* name;
+    int cols, rows;
+    const char* kinds;
+    unsigned atFive;
+    bool schoolsFull;
+  } const sizes[] = {{"small", 2, 2, "RROC", 5000, true},
+                     {"medium", 3, 2, "RRORIC", 5000, true},
+                     {"large", 3, 3, "RRORIOCRC", 9000, true}};
+  for (const Size& size : sizes) {
+    SCOPED_TRACE(size.name);
+    GrowingTown town;
+    growtest::MousePlayer player(*town.game);
+    ASSERT_NO_FATAL_FAILURE(player.BuildTown(size.cols, size.rows, size.kinds));
+    town.World().SetGameSpeed(CZorvaWorld::kGameSpeedSum - growtest::kHourMs);
+    CSimCityModell* city = town.City();
+    std::printf("%s town\n%s", size.name, kTableHead);
+    unsigned five = 0;
+    for (int year = 1; year <= 10; ++year) {
+      town.Year(year);
+      if (year == 5) five = city->NrOfResidents();
+    }
+    EXPECT_GT(five, size.atFive);
+    EXPECT_GE(city->NrOfResidents() + 500u, five) << "and keeps its people";
+    // What holds the town now is what its growth adviser says.
+    std::printf("pupils %u of %u seats\n", city->NrOfScholars(), city->NrOfSchoolSeats());
+    EXPECT_EQ(GrowthAdvice(town.World()).find("Die Schulen sind voll") != std::string::npos, size.schoolsFull)
+        << GrowthAdvice(town.World());
+    // The grown town, for a game started on it; kept with the pictures
+    // when they are asked for.
+    const std::string save = std::string("SaveGame/NEWCOMER_") + size.name + ".AUD";
+    EXPECT_EQ(town.World().SerializeGameStore(save.c_str()), 0);
+    if (const char* keep = std::getenv("ZOR_SCENARIO_PNG"))
+      for (const char* end : {".AUD", ".AUM"})
+        std::filesystem::copy_file(save.substr(0, save.size() - 4) + end,
+                                   std::string(keep) + "/" + save.substr(9, save.size() - 13) + end,
+                                   std::filesystem::copy_options::overwrite_existing);
+  }
 }
 
 }  // namespace

@@ -19,7 +19,10 @@
 #include <utility>
 #include <vector>
 
+#include "framework/zor_pointer_list.h"
+#include "gui/screen_window.h"
 #include "iso/iso_welt.h"
+#include "model/data_exchange.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
 #include "model/message.h"
@@ -48,7 +51,9 @@ namespace fs = std::filesystem;
 using namespace zortest;
 using namespace menusteps;
 
-constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236;
+constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236, kFinance = 110;
+// The close box of the lose window.
+constexpr int kTimeOutClose[2] = {386, 9};
 // The buttons of the task and end windows, relative to each window.
 constexpr int kPlay[2] = {251, 327};    // 232
 constexpr int kPlayOn[2] = {76, 204};   // 233
@@ -453,6 +458,35 @@ TEST_F(SuppliedScenario, AHalfMeasureDoesNotWinFlussauOrLindenberg) {
   }
 }
 
+// No supplied scenario is won by one slider of the council or of public
+// transport, set at once and left: the town-wide 30 km/h limit, the
+// highest car tax, the highest energy tax, the fines at their highest, and
+// the fares at nothing. Each played through the game's turns until the
+// lose window comes. Flussau's limit brings its safety closest, to 0.86
+// of 0.87; with lights at the bridgeheads as well, it wins.
+TEST_F(SuppliedScenario, NoScenarioIsWonByASingleSlider) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  const std::pair<const char*, double> sliders[] = {{"SV.SPEED.TOWN", 30},  {"SV.TAX.KFZ.PKW", 200},
+                                                    {"SV.TAX.ENERGIE", 1},  {"SV.TICKET", 25},
+                                                    {"OPNV.PRICE.BASE", 0}, {"OPNV.PRICE.KM", 0}};
+  for (int row = 0; row < kCount; ++row)
+    for (const auto& [name, value] : sliders) {
+      SCOPED_TRACE(testing::Message() << kScenarios[row].name << " " << name << " " << value);
+      ExpectLost(row, 0.005, [&](Scenario& game) {
+        CDataExchange* exchange = game.World().GetDataExchange();
+        ASSERT_EQ(exchange->SetVarData(name, value), 0);
+        EXPECT_EQ(exchange->GetVarValue(name), value) << "the slider reaches its end";
+      });
+    }
+  Scenario game;
+  LeftAlone run;
+  ASSERT_NO_FATAL_FAILURE(PlayLeftAlone(game, 0, &run, [](Scenario& g) {
+    ASSERT_EQ(g.World().GetDataExchange()->SetVarData("SV.SPEED.TOWN", 30), 0);
+    SetLights(g, {{58, 56}, {72, 56}, {58, 74}, {72, 74}});
+  }));
+  EXPECT_TRUE(run.won) << run.course;
+}
+
 // Left alone for its five years, Ringstadt stays about as loud as it was
 // grown. The noise gauge wanders as the light traffic of the lanes beside
 // the homes comes and goes, a home with no car within its reach counting
@@ -742,6 +776,18 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   EXPECT_NE(EventText(game).find("Sicherheit"), std::string::npos) << EventText(game);
   game.Do(Wait(500));
   EXPECT_TRUE(game.IsOpen(kGoal)) << "the window stays until the player answers";
+  // It holds the mouse: the finance button of the bar opens nothing, and a
+  // window the game opens goes behind it.
+  game.Run({Move(600, 590), Wait(40)});
+  game.Click(750 + 18, 505 + 18).Do(Wait(100));
+  EXPECT_FALSE(game.IsOpen(kFinance));
+  world.ActivateWindow(kFinance);
+  game.Do(Wait(40));
+  EXPECT_TRUE(game.IsOpen(kFinance));
+  CZorvaPointer* front = game.Ui().GetRenderList()->GetHeadZorvaPointer();
+  ASSERT_NE(front, nullptr);
+  EXPECT_EQ(static_cast<CScreenWindow*>(front->GetZorvaObject())->GetID(), kGoal) << "the goal stands in front";
+  world.DeActivateWindow(kFinance);
 
   // The debug display keeps a scenario's mode; the player turns it off.
   CUserInt::m_ActivateDebugInfo = 0;
@@ -759,6 +805,8 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
 // the load page.
 TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  for (const bool close : {false, true}) {
+  SCOPED_TRACE(close ? "closed" : "new game");
   Scenario game("LANGUAGE=1\n");
   ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 1));
   EXPECT_EQ(EventText(game).rfind("Lindenberg is a small town", 0), 0u) << EventText(game);
@@ -789,12 +837,26 @@ TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   EXPECT_TRUE(world.IsPause());
   EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
   EXPECT_NE(EventText(game).find("The years for your task are over"), std::string::npos) << EventText(game);
+  EXPECT_NE(EventText(game).find("Close this window"), std::string::npos) << EventText(game);
 
+  if (close) {
+    // Closed by its box, the game plays on: no hold, no pause, time runs.
+    game.ClickIn(kTimeOut, kTimeOutClose[0], kTimeOutClose[1]);
+    game.Do(Wait(100));
+    EXPECT_FALSE(game.IsOpen(kTimeOut));
+    EXPECT_FALSE(world.IsPause());
+    EXPECT_EQ(world.GetBlocked(), 0);
+    const int ticks = sim->Date().TicksFromStart();
+    game.Do(Wait(3000));
+    EXPECT_GT(sim->Date().TicksFromStart(), ticks);
+    continue;
+  }
   game.ClickIn(kTimeOut, kNewGame[0], kNewGame[1]);
   game.Do(Wait(100));
   EXPECT_FALSE(game.IsOpen(kTimeOut));
   EXPECT_TRUE(game.IsOpen(kLoadPage));
   EXPECT_FALSE(world.IsPause());
+  }
 }
 
 // Every supplied scenario is protected, and everything protected is
@@ -861,4 +923,3 @@ TEST_F(SuppliedScenario, ASuppliedScenarioIsNeitherOverwrittenNorDeleted) {
 }
 
 }  // namespace
-
