@@ -4,7 +4,6 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_record.h"
-#include "framework/zor_seams.h"
 
 int g_ZorLoadVersion = 0;
 
@@ -33,7 +32,11 @@ bool CHashTable::InsertEntry(uint32_t key, CZorvaObject* object) {
   Entry* last = bucket;
   while (last->next) last = last->next;
   const int pool = m_size / 2;
-  int r = zor_random() % pool;
+  // The search for a free overflow entry starts at a place the key gives:
+  // keys of one bucket differ in their quotient, so they spread. It draws
+  // nothing, so a window opened or a list built never shifts the game's
+  // random sequence.
+  int r = static_cast<int>(key / static_cast<uint32_t>(m_size) % static_cast<uint32_t>(pool));
   int steps = 0;
   while (m_overflow[r].object && steps < pool) {
     r = (r + 1) % pool;

@@ -17,9 +17,15 @@ class ZorSdlClock : public ZorClock {
 ZorSdlClock g_sdlClock;
 ZorClock* g_clock = &g_sdlClock;
 
-// A 64-bit linear congruential generator with the high bits taken: small,
-// fast, and the same sequence on every platform for a given seed.
-uint64_t g_randomState = 0x853c49e6748fea9bULL;
+// Where the sequences start for a seed: the seed shifted into the
+// position, mixed with a constant of each sequence's own.
+constexpr uint64_t kCityStart = 0x853c49e6748fea9bULL;
+constexpr uint64_t kViewStart = 0xda3e39cb94b95bdbULL;
+uint64_t StartFor(uint32_t seed, uint64_t mix) { return (static_cast<uint64_t>(seed) << 16) ^ mix; }
+
+ZorRandom g_cityRandom(kCityStart);
+ZorRandom g_viewRandom(kViewStart);
+uint32_t g_seed = 0;
 
 ZorFatalHandler g_fatalHandler = nullptr;
 
@@ -62,14 +68,20 @@ uint32_t ZorFramePacer::WaitForNextFrame() {
   return static_cast<uint32_t>(wait);
 }
 
+ZorRandom& zor_city_random() { return g_cityRandom; }
+ZorRandom& zor_view_random() { return g_viewRandom; }
+
 void zor_srandom(uint32_t seed) {
-  g_randomState = (static_cast<uint64_t>(seed) << 16) ^ 0x853c49e6748fea9bULL;
-  zor_random();
+  g_seed = seed;
+  g_cityRandom.Start(StartFor(seed, kCityStart));
+  zor_restart_view_random();
 }
 
-int zor_random() { return zor_random_next(g_randomState); }
+void zor_restart_view_random() { g_viewRandom.Start(StartFor(g_seed, kViewStart)); }
 
-double zor_chance() { return zor_random() / 2147483648.0; }
+int zor_random() { return g_cityRandom.Next(); }
+
+double zor_chance() { return g_cityRandom.Chance(); }
 
 namespace {
 
@@ -102,8 +114,8 @@ uint64_t zor_random_jump(uint64_t state, uint64_t n) {
   return state;
 }
 
-uint64_t zor_random_state() { return g_randomState; }
-void zor_set_random_state(uint64_t state) { g_randomState = state; }
+uint64_t zor_random_state() { return g_cityRandom.State(); }
+void zor_set_random_state(uint64_t state) { g_cityRandom.SetState(state); }
 
 void ZorSetFatalHandler(ZorFatalHandler handler) { g_fatalHandler = handler; }
 

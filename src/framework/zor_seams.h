@@ -80,27 +80,64 @@ class ZorFramePacer {
   int64_t m_frame = 0;
 };
 
-// The shared random source: one sequence for every random decision of the
-// game. Values lie in 0 .. ZOR_RANDOM_MAX.
-constexpr int ZOR_RANDOM_MAX = 0x7FFFFFFF;
-void zor_srandom(uint32_t seed);
-int zor_random();
-// The next value of the same sequence as a chance in [0, 1).
-double zor_chance();
-// The sequence's position, to go on from after work that draws from it
-// but must not shift the game's own sequence.
-uint64_t zor_random_state();
-void zor_set_random_state(uint64_t state);
 // The sequence's step: position s -> s x ZOR_RANDOM_MUL + ZOR_RANDOM_ADD.
 constexpr uint64_t ZOR_RANDOM_MUL = 6364136223846793005ULL;
 constexpr uint64_t ZOR_RANDOM_ADD = 1442695040888963407ULL;
+// Values of a random sequence lie in 0 .. ZOR_RANDOM_MAX.
+constexpr int ZOR_RANDOM_MAX = 0x7FFFFFFF;
 // The step on a copy of the position, inline, for a loop that draws many
-// values and puts the position back (zor_set_random_state) before anything
-// else draws: the next value, as zor_random gives it.
+// values and puts the position back before anything else draws: the next
+// value, as the sequence's Next gives it.
 inline int zor_random_next(uint64_t& state) {
   state = state * ZOR_RANDOM_MUL + ZOR_RANDOM_ADD;
   return static_cast<int>((state >> 33) & 0x7FFFFFFF);
 }
+
+// A random sequence: a 64-bit linear congruential generator with the high
+// bits taken; small, fast, and the same values on every platform for a
+// given start.
+class ZorRandom {
+ public:
+  explicit constexpr ZorRandom(uint64_t start) : m_state(start) {}
+  // Starts the sequence at `start` and steps once.
+  void Start(uint64_t start) {
+    m_state = start;
+    Next();
+  }
+  int Next() { return zor_random_next(m_state); }
+  // The next value as a chance in [0, 1).
+  double Chance() { return Next() / 2147483648.0; }
+  // The position, to go on from after work that draws from the sequence
+  // but must not shift it.
+  uint64_t State() const { return m_state; }
+  void SetState(uint64_t state) { m_state = state; }
+
+ private:
+  uint64_t m_state;
+};
+
+// The game has two sequences. The city's draws every random decision of
+// the city (agents, demand, growth, events, the council) and goes through
+// the savegames: zor_random, zor_chance and the state functions below use
+// it. The view's draws what is made only to be seen and heard (the micro
+// simulation's cars and cells, the cars shown on a street in view, line
+// vehicles on the map, car and ground pictures, music): these depend on
+// where the player looks and are in no savegame, so they must never shift
+// the city's sequence.
+ZorRandom& zor_city_random();
+ZorRandom& zor_view_random();
+// Seeds both sequences from the game's seed: each starts at a place of its
+// own.
+void zor_srandom(uint32_t seed);
+// Starts the view's sequence again from the last seed (a load does).
+void zor_restart_view_random();
+int zor_random();
+// The next value of the city's sequence as a chance in [0, 1).
+double zor_chance();
+// The city sequence's position, to go on from after work that draws from
+// it but must not shift the game's own sequence.
+uint64_t zor_random_state();
+void zor_set_random_state(uint64_t state);
 // The position n values on from `state`, as n steps would leave it, in
 // about log2(n) steps: for draws whose values decide nothing.
 uint64_t zor_random_jump(uint64_t state, uint64_t n);

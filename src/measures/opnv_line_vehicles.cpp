@@ -76,7 +76,7 @@ int COpnvLine::OnPlayloopTurn() {
   int type = TRAM;
   if (GetNetType() == NET_BUS) {
     // A kind drawn in proportion to the buses of each kind on the line.
-    const int draw = zor_random() % buses;
+    const int draw = zor_view_random().Next() % buses;
     const int bounds[4] = {m_Data.normalBuses, m_Data.normalBuses + m_Data.lowFloorBuses,
                            m_Data.normalBuses + m_Data.lowFloorBuses + m_Data.electricBuses, buses};
     const int kinds[4] = {BUS_NORMAL, BUS_LOWFLOOR, BUS_ELECTRIC, BUS_H2};

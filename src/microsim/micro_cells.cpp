@@ -330,7 +330,7 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {
   if (m_Cells.empty()) return nullptr;
   // The chance stays below 1, so the index below the count.
-  return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * zor_chance())];
+  return &m_Cells[static_cast<size_t>(static_cast<double>(m_Cells.size()) * zor_view_random().Chance())];
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::HasSucessor(CQnoMicroZelle* other, int n) {

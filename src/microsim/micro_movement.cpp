@@ -325,7 +325,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   if (m_LinkState == kCopied) {
     for (Cell& c : m_Cells) {
       const uint8_t side = c.m_SimID == simId1 ? kKeyFirst : c.m_SimID == simId2 ? kKeySecond : 0;
-      if (side) countCell(c, side, c.m_CarKind, zor_random() % 1000);
+      if (side) countCell(c, side, c.m_CarKind, zor_view_random().Next() % 1000);
     }
     return;
   }
@@ -333,7 +333,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
 #ifndef NDEBUG
   CheckKeys();
 #endif
-  // Every cell of a direction draws a value, but only a free cell while its
+  // Every cell of a direction draws a value of the view's sequence, but only a free cell while its
   // direction lacks cars, or a private car's cell while it has too many,
   // can act on it; every other draw decides nothing. Those are counted and
   // jumped over just before the next cell that can act, and the draws run
@@ -351,7 +351,8 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
   // How many bytes are 1 in a word whose bytes are 0 or 1: the multiply
   // sums them into the top byte (at most 8, so no byte carries over).
   auto bytesSet = [](uint64_t flags) { return static_cast<int>(flags * kLow >> 56); };
-  uint64_t state = zor_random_state(), owed = 0;
+  ZorRandom& view = zor_view_random();
+  uint64_t state = view.State(), owed = 0;
   const uint8_t* keys = Keys();
   const auto count = static_cast<size_t>(n);
   for (size_t at = 0; at < count; at += 8) {
@@ -384,9 +385,9 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
         const int r = zor_random_next(state) % 1000;
         // Only a draw below the rate acts.
         if (r < rate) {
-          zor_set_random_state(state);
+          view.SetState(state);
           countCell(m_Cells[i], side, kind, r);
-          state = zor_random_state();
+          state = view.State();
           continue;
         }
       } else {
@@ -395,7 +396,7 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
       if (kind == Cell::kPrivateCar) ++(isFirst ? count1 : count2);
     }
   }
-  zor_set_random_state(zor_random_jump(state, owed));
+  view.SetState(zor_random_jump(state, owed));
 }
 
 // ------------------------------------------------------------ moving
@@ -875,7 +876,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
     }
     if (sum > 0) {
       // Roulette: each branch with the chance of its share of the flow.
-      const double r = zor_chance() * sum;
+      const double r = zor_view_random().Chance() * sum;
       double cumulative = 0.0;
       int chosen = -1;
       for (int i = 0; i < count; ++i) {
@@ -886,7 +887,7 @@ void CQnoMicroZelle::SplittTrafic(Cell* cell, CCar* car, bool current) {
       }
       cell->m_Choice = static_cast<uint8_t>(chosen);
     } else if (CWorldHost::Get()->GetShowMicroZellen()) {
-      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * zor_chance())));
+      cell->m_Choice = static_cast<uint8_t>(std::min(count - 1, static_cast<int>(count * zor_view_random().Chance())));
     } else {
       cell->m_Choice = Cell::kNoChoice;
     }

@@ -41,12 +41,13 @@ int CDataExchange::GetNextCarType(uint32_t turn) {
     mix.changes = m_Changes;
   }
   const double t = (100.0 - mix.m4) * 10.0;
-  const double carShare = 1.0 - (static_cast<double>(m_Block.quoteMicrocar) + m_Block.quoteECar + m_Block.quoteH2);
-  // UpdateQuoteMicrocar from the values read.
-  m_Block.quoteMicrocar = static_cast<float>((mix.k12_2 + mix.k12_3) / 100.0);
-  const int r = zor_random() % 1000;
+  // The microcar quote as UpdateQuoteMicrocar works it out, kept here: a
+  // car made for the view must not write a figure of the city.
+  const auto microcar = static_cast<float>((mix.k12_2 + mix.k12_3) / 100.0);
+  const double carShare = 1.0 - (static_cast<double>(microcar) + m_Block.quoteECar + m_Block.quoteH2);
+  const int r = zor_view_random().Next() % 1000;
   const double t0 = carShare * t;
-  const double t1 = t0 + m_Block.quoteMicrocar * t;
+  const double t1 = t0 + microcar * t;
   const double t2 = t1 + m_Block.quoteECar * t;
   const double t3 = t2 + m_Block.quoteH2 * t;
   const double t4 = t3 + t * mix.userQuote / 100.0;
@@ -60,7 +61,7 @@ int CDataExchange::GetNextCarType(uint32_t turn) {
 
 int CDataExchange::GetNextCarResID(int kind, SCarResID* out) {
   if (kind < 0 || kind >= kKinds || !out) return 0;
-  const CarRow& row = kRows[kind][zor_random() % kRowCount[kind]];
+  const CarRow& row = kRows[kind][zor_view_random().Next() % kRowCount[kind]];
   out->resId = row.resId;
   for (int i = 0; i < 4; ++i) out->offsets[i] = row.offsets[i];
   out->sprite = row.sprite;

@@ -44,7 +44,7 @@ void Evaluate(int32_t& counted, int32_t& counts, int16_t flow, int16_t capacity,
   // its mean.
   surplus = StrTruncToInt(wish);
   const long double dropped = wish - surplus;
-  if (dropped != 0 && zor_chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
+  if (dropped != 0 && zor_view_random().Chance() < std::fabs(dropped)) surplus += dropped > 0 ? 1 : -1;
   rate = StrRatePerMille(surplus, n);
 }
 

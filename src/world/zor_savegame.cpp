@@ -735,8 +735,9 @@ int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
 
 bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& companion, int version) {
   QNO_LOG("this=%p.\n", static_cast<void*>(this));
-  // The ground of the rebuilt map is drawn from the shared random source;
-  // the game's own sequence goes on afterwards as if no load had been.
+  // Rebuilding and reading the game may draw from the city's random
+  // sequence; the game's own sequence goes on afterwards as if no load had
+  // been.
   const uint64_t random = zor_random_state();
   g_isLoad = true;
   g_LoadVersion = version;
@@ -776,9 +777,11 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   m_LastDayTime = now;
   m_pIsoWelt->CalcViewRect();
   m_TicksAfterLoad = kfx_GetTicks();
-  // Reading draws from the shared random source too (the agents' places,
-  // the buildings): the game's sequence goes on from where the load found it.
+  // Reading draws from the city's sequence (the agents' places, the
+  // buildings): the game's sequence goes on from where the load found it.
   zor_set_random_state(random);
+  // What the loaded game shows starts its own sequence afresh.
+  zor_restart_view_random();
   return true;
 }
 

@@ -188,7 +188,7 @@ int CSoundObj::OnPlayloopTurn(unsigned short, unsigned short) {
 }
 
 bool CSoundObj::StartMusic() {
-  const int piece = std::abs(zor_random()) % kPieces + 1;
+  const int piece = zor_view_random().Next() % kPieces + 1;
   if (m_PieceFailed[piece - 1]) return false;
   char name[16];
   std::snprintf(name, sizeof name, "ATMO%d", piece);

@@ -18,7 +18,7 @@ int CZorvaWorld::GetBaseResID(bool first) {
   if (m_BaseResCount == 0) return 0;
   if (first) return m_BaseResID[0];
   // Every entry can come up, the last one too.
-  return m_BaseResID[static_cast<unsigned>(zor_random()) % m_BaseResCount];
+  return m_BaseResID[static_cast<unsigned>(zor_view_random().Next()) % m_BaseResCount];
 }
 
 int CZorvaWorld::DefineStreet(int type, int straightId, int straightLayer, int curveId, int curveLayer, int crossId,

@@ -7,6 +7,7 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_list.h"
+#include "framework/zor_seams.h"
 #include "support/test_support.h"
 #include "test_objects.h"
 
@@ -171,11 +172,15 @@ TEST_F(ListTest, HashedListFindsByKeyAndForgetsRemovedKeys) {
 TEST_F(ListTest, FullOverflowRefusesInsertButKeepsObjectInList) {
   CHashTable table(4);  // 4 buckets, 2 overflow entries
   TestThing objs[4];
+  // Collisions draw nothing: the game's random sequence stays where it was
+  // (a window opened must not shift it).
+  const uint64_t random = zor_random_state();
   EXPECT_TRUE(table.InsertEntry(1, &objs[0]));
   EXPECT_TRUE(table.InsertEntry(5, &objs[1]));
   EXPECT_TRUE(table.InsertEntry(9, &objs[2]));
   EXPECT_EQ(table.GetCount(), 3);
   EXPECT_FALSE(table.InsertEntry(13, &objs[3]));
+  EXPECT_EQ(zor_random_state(), random);
   EXPECT_EQ(table.GetCount(), 3);
   EXPECT_FALSE(table.InsertEntry(2, nullptr));
   EXPECT_EQ(table.GetEntry(9), &objs[2]);

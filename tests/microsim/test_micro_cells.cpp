@@ -275,14 +275,16 @@ TEST(MicroLayoutLinks, ClosingAnExitDropsTheTurnsThatLeadOnlyThere) {
   EXPECT_EQ(other->FindExitZelle(0), other->GetZelle(2));
 }
 
-TEST(MicroLayoutLinks, RandomCellFollowsTheSharedRandomSource) {
+TEST(MicroLayoutLinks, RandomCellFollowsTheViewsRandomSource) {
   LayoutPtr layout = Make({C(1, 2, 0, 0), C(2, 2, 0, 0), C(3, 2, 0, 0), C(4, 2, 0, 0), C(5, 2, 0, 0)});
   bool seen[5] = {};
   for (int i = 0; i < 200; ++i) {
     zor_srandom(static_cast<uint32_t>(i));
-    const double r = zor_random() / 2147483648.0;
+    const double r = zor_view_random().Next() / 2147483648.0;
     zor_srandom(static_cast<uint32_t>(i));
+    const uint64_t city = zor_random_state();
     Cell* c = layout->GetRandomZelle();
+    EXPECT_EQ(zor_random_state(), city);
     ASSERT_NE(c, nullptr);
     const int index = static_cast<int>(c - layout->GetZelle(0));
     EXPECT_EQ(index, static_cast<int>(5 * r));

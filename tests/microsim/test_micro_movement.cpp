@@ -144,16 +144,20 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
   auto side = [](int i) { return i % 3 == 0 ? 1 : i % 3 == 1 ? 2 : 0; };
   LayoutPtr lane;
   build(lane);
-  // Nothing can act: the cars are counted and the sequence moves on by one
-  // value for each of the 14 cells of either direction.
-  const uint64_t start = zor_random_state();
+  // Nothing can act: the cars are counted and the view's sequence moves on
+  // by one value for each of the 14 cells of either direction; the city's
+  // sequence never moves.
+  ZorRandom& view = zor_view_random();
+  uint64_t city = zor_random_state();
+  const uint64_t start = view.State();
   int c1 = 0, c2 = 0, s1 = 0, s2 = 0;
   lane->ZaehleAutos(7, 8, c1, c2, s1, s2, 21000, 21000);
   EXPECT_EQ(std::make_pair(c1, c2), std::make_pair(4, 2));
-  const uint64_t after = zor_random_state();
-  zor_set_random_state(start);
-  for (int i = 0; i < 14; ++i) zor_random();
-  EXPECT_EQ(after, zor_random_state());
+  const uint64_t after = view.State();
+  view.SetState(start);
+  for (int i = 0; i < 14; ++i) view.Next();
+  EXPECT_EQ(after, view.State());
+  EXPECT_EQ(zor_random_state(), city);
 
   // Too many cars forward, 600 per mille a cell: the cars removed are the
   // ones whose own draw falls below the rate while the surplus lasts, and
@@ -161,13 +165,13 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
   for (uint64_t seed : {1u, 2u, 3u, 4u, 5u}) {
     build(lane);
     zor_srandom(static_cast<uint32_t>(seed));
-    const uint64_t from = zor_random_state();
+    const uint64_t from = view.State();
     std::vector<bool> held(21);
     int surplus = 2, counted = 0;
     for (int i = 0; i < 21; ++i) {
       held[static_cast<size_t>(i)] = lane->GetZelle(i)->m_pCar != nullptr;
       if (!side(i)) continue;
-      const int r = zor_random() % 1000;
+      const int r = view.Next() % 1000;
       if (side(i) != 1 || !held[static_cast<size_t>(i)]) continue;
       if (r < 600 && surplus > 0) {
         held[static_cast<size_t>(i)] = false;
@@ -176,8 +180,9 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
         ++counted;
       }
     }
-    const uint64_t expectedEnd = zor_random_state();
-    zor_set_random_state(from);
+    const uint64_t expectedEnd = view.State();
+    const uint64_t cityBefore = zor_random_state();
+    view.SetState(from);
     c1 = c2 = 0;
     s1 = 2;
     s2 = 0;
@@ -187,12 +192,14 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
     EXPECT_EQ(c2, 2) << "seed " << seed;
     for (int i = 0; i < 21; ++i)
       EXPECT_EQ(lane->GetZelle(i)->m_pCar != nullptr, held[static_cast<size_t>(i)]) << "seed " << seed << " cell " << i;
-    EXPECT_EQ(zor_random_state(), expectedEnd) << "seed " << seed;
+    EXPECT_EQ(view.State(), expectedEnd) << "seed " << seed;
+    EXPECT_EQ(zor_random_state(), cityBefore) << "seed " << seed;
   }
 
   // Too few cars backward, every free cell wants one: the first two free
   // cells of id 8 take a car each, and the rest are counted.
   build(lane);
+  city = zor_random_state();
   c1 = c2 = 0;
   s1 = 0;
   s2 = -2;
@@ -203,6 +210,7 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
   EXPECT_NE(lane->GetZelle(7)->m_pCar, nullptr);
   EXPECT_EQ(lane->GetZelle(13)->m_pCar, nullptr);
   EXPECT_EQ(lane->GetZelle(19)->m_pCar, nullptr);
+  EXPECT_EQ(zor_random_state(), city);
 }
 
 // ---------------------------------------------------------------- moving

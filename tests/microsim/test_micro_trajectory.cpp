@@ -126,8 +126,10 @@ TEST_F(TrajectoryTest, EveryRuleTogetherFollowsTheKnownTrajectoryForThreeThousan
   EXPECT_GT(run.throughEachBranch[0], 10);
   EXPECT_GT(run.throughEachBranch[1], 2);
   EXPECT_TRUE(run.busAlive);
-  const std::vector<uint64_t> known = {0xb5c1d4e410e8e1eeULL, 0xa6df4bf377c92558ULL, 0xdc466cb27514cd8eULL,
-                                       0x36199e44617b21f2ULL, 0xaa7baf4ecd38b6cfULL, 0x0596f5e4168acd56ULL};
+  // The movement draws from the view's random sequence, which starts for
+  // the seed at a place of its own.
+  const std::vector<uint64_t> known = {0xfada51c5c466c2f3ULL, 0x6879324b8f66c542ULL, 0xcac08672c0df89c9ULL,
+                                       0x995b93e223dd868dULL, 0x0047eacd77220343ULL, 0x56998f9fc88b88dbULL};
   EXPECT_EQ(run.checkpoints, known);
 }
 

@@ -256,14 +256,17 @@ TEST(DataExchange, CarMixIsReadOnceATurnAndFollowsChanges) {
   net->pNode("M4")->SetSize(10);
   net->pNode("K12.2")->SetSize(20);
 
-  // Read once a turn or for every car, the same draws give the same kinds;
-  // the first car of each run still weighs cars by the microcar quote the
-  // block held before it.
+  // Read once a turn or for every car, the same draws give the same kinds.
+  // The cars are made for the view: they draw from the view's sequence and
+  // leave the city's sequence and the block's microcar quote as they were.
   auto kinds = [&](uint32_t turn) {
     dx.SetQuoteMicrocar(0.05f);
     zor_srandom(99);
+    const uint64_t city = zor_random_state();
     std::string seen;
     for (int i = 0; i < 600; ++i) seen += static_cast<char>('0' + dx.GetNextCarType(turn));
+    EXPECT_EQ(zor_random_state(), city);
+    EXPECT_FLOAT_EQ(dx.Block().quoteMicrocar, 0.05f);
     return seen;
   };
   const std::string fresh = kinds(0);

@@ -2,8 +2,11 @@
 // the hand-driven clock, thirty and thirty-one simulated days played
 // straight through end in the same savegames as the same days with a save
 // and a load at every midnight (an even and an odd number of loads); so do
-// a day of a town with bus and tram lines, the service measures'
-// buildings, fares, prices, taxes and lights.
+// thirty days of a town with bus and tram lines, the service measures'
+// buildings, fares, prices, taxes and lights, with the view moved off the
+// town before the first day: a load puts the view back on the town, so the
+// reloaded game shows its cars and vehicles while the straight one shows
+// none, and what the player looks at must not change the city.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "framework/zor_seams.h"
+#include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "model/data_exchange.h"
 #include "network/crossing_objects.h"
@@ -37,7 +41,7 @@ namespace {
 using namespace zortest;
 
 constexpr int kDays = 31;
-constexpr int kLineTownDays = 1;
+constexpr int kLineTownDays = 30;
 // Hand-driven time per turn and the game's time per simulated hour (ms).
 constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
@@ -141,6 +145,9 @@ void BuildLineTown(Scenario& game) {
     EXPECT_NEAR(dx.GetVarValue(name), value, 1e-6) << name;
   }
   ASSERT_GE(SetLights(world, 2), 1);
+  // The view goes off the town, to a corner of empty land; a load puts it
+  // back in the middle of the map, where the town stands.
+  game.Map().SetIsoCenter(12, 12);
 }
 
 // Plays the days in the town `build` makes; with `reload`, saves and loads
