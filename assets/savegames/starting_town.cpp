@@ -99,6 +99,11 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
                             : 0;
       ok = resId > 0 && world.CreateObject(kind, resId, CIsoRichtung(0), a, b, static_cast<ESimLocationHeight>(0),
                                            nullptr, 0, nullptr, 0, -1) != nullptr;
+    } else if (step == "seed" && in >> a) {
+      // The town's own seed of the game's chance from here on, so that each
+      // town grows from a start chosen for it.
+      ok = a > 0;
+      if (ok) zor_srandom(static_cast<uint32_t>(a));
     } else if (step == "grow" && in >> a) {
       ok = a > 0 && Grow(world, clock, a);
     } else if (step == "scenario") {
