@@ -170,27 +170,30 @@ TEST(ScenarioParking, ADearerCarParkSetInItsWindowFillsLessAndTheWindowsFollow) 
   const double raised = dear.object->GetParkingData()->price;
   EXPECT_NEAR(raised, std::min(2.0, price + 1.0), 1e-4);
 
-  // A day on, twice a day the parking pass: the dearer garage is less
-  // attractive and fills less than its neighbour. (The town still grows:
-  // later on its visitors fill every car park beyond its places, where the
-  // price no longer orders the loads.)
+  // The next parking pass (every seventh hour), in the morning: the dearer
+  // garage is less attractive and fills less than its neighbour, both
+  // below their places. (Later in the day the offices' workers and the
+  // town's newcomers fill every car park beyond its places, where the price
+  // no longer orders the loads.)
   world.SetPause(false);
-  RunDays(game, 1);
   CSimWelt* sim = world.GetSimWelt();
   auto runToHour = [&](int hour) {
     for (int i = 0; i < 400 && sim->Date().Hour() != hour; ++i) game.Do(Wait(20));
     ASSERT_EQ(sim->Date().Hour(), hour);
   };
-  runToHour(15);
+  ASSERT_LT(sim->Date().Hour(), 7);
+  runToHour(8);
   const ParkingDataType& g = *dear.object->GetParkingData();
   const ParkingDataType& d = *deck.object->GetParkingData();
-  std::printf("a day after the raise: loads %.3f %.3f %.3f\n", open.object->GetParkingData()->carLoad, g.carLoad, d.carLoad);
+  std::printf("the morning after the raise: loads %.3f %.3f %.3f\n", open.object->GetParkingData()->carLoad, g.carLoad,
+              d.carLoad);
+  EXPECT_LT(d.carLoad, 1) << "below its places";
   EXPECT_LT(g.carLoad, d.carLoad);
   EXPECT_GT(g.carLoad, 0);
-  // Between the day's second pass and the next morning the loads hold, and
-  // each place-load earns its price: the garage twice what the deck earns.
+  // Between the morning's pass and the next one the loads hold, and each
+  // place-load earns its price: the garage twice what the deck earns.
   const double garageIncome = g.income, deckIncome = d.income;
-  runToHour(19);
+  runToHour(13);
   const double garageRate = (g.income - garageIncome) / (g.carPlaces * g.carLoad);
   const double deckRate = (d.income - deckIncome) / (d.carPlaces * d.carLoad);
   ASSERT_GT(deckRate, 0);
