@@ -6,7 +6,8 @@
 // buildings, fares, prices, taxes and lights, with the view moved off the
 // town before the first day: a load puts the view back on the town, so the
 // reloaded game shows its cars and vehicles while the straight one shows
-// none, and what the player looks at must not change the city.
+// none, and after each load the view moves on to another place, zoom level
+// and turn: what the player looks at must not change the city.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "framework/zor_seams.h"
+#include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
 #include "model/data_exchange.h"
@@ -45,6 +47,8 @@ constexpr int kLineTownDays = 30;
 // Hand-driven time per turn and the game's time per simulated hour (ms).
 constexpr int kTurnMs = 50;
 constexpr int kHourMs = 400;
+// The window of a street.
+constexpr int kStreetWindow = 190;
 
 // Lights at up to `most` junctions of three streets or more, right of way at
 // the second of them; the count of crossings set.
@@ -150,9 +154,37 @@ void BuildLineTown(Scenario& game) {
   game.Map().SetIsoCenter(12, 12);
 }
 
+// What a player does with the view after the load of each day: looks at
+// another part of the map, at another zoom level, turned on by a quarter,
+// as the buttons do it, and opens a window.
+void LookElsewhere(Scenario& game, int day) {
+  CIsoWelt& map = game.Map();
+  const struct {
+    int x, y;
+    TIsoZoomStufe zoom;
+  } looks[] = {{64, 64, ISO_ZOOM_2}, {50, 58, ISO_ZOOM_4}, {78, 70, ISO_ZOOM_1}, {110, 100, ISO_ZOOM_4}};
+  const auto& look = looks[day % 4];
+  map.SetIsoCenter(look.x, look.y);
+  while (g_ZoomStufe < look.zoom) map.UserIntZoomIn();
+  while (g_ZoomStufe > look.zoom) map.UserIntZoomOut();
+  ASSERT_EQ(g_ZoomStufe, look.zoom);
+  map.UserIntTurnRight();
+  // A click on the middle of the view opens the window of what stands
+  // there: a street's in the second look, which stays open into the day.
+  game.Click(400, 300);
+  if (day % 4 == 1) EXPECT_TRUE(game.IsOpen(kStreetWindow)) << day;
+}
+
+void LookAsAtTheStart(Scenario& game) {
+  while (g_ZoomStufe > ISO_ZOOM_1) game.Map().UserIntZoomOut();
+  while (g_IsoRichtung != 0) game.Map().UserIntTurnRight();
+}
+
 // Plays the days in the town `build` makes; with `reload`, saves and loads
-// again at every change of day.
-Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, int days = kDays) {
+// again at every change of day, and with `look` as well, moves the view
+// after each load.
+Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, int days = kDays,
+            bool look = false) {
   Clock().Set(0);
   // The rail networks number their junctions and tracks on from the last
   // game of the process: each run starts from the numbers a fresh process
@@ -185,6 +217,7 @@ Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, 
       EXPECT_EQ(world.SerializeGameStore("SaveGame/NIGHT.GMD"), 0);
       EXPECT_EQ(world.SerializeGameLoad("SaveGame/NIGHT.GMD"), 0);
       ++loads;
+      if (look) LookElsewhere(game, day);
     }
     if (day - first == days - 1) {
       std::string binary, companion;
@@ -205,6 +238,7 @@ Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, 
   EXPECT_EQ(world.SerializeGameLoad("SaveGame/END.GMD"), 0);
   EXPECT_TRUE(world.SerializeToMemory(binary, companion));
   end.settled = binary + companion;
+  LookAsAtTheStart(game);
   return end;
 }
 
@@ -270,7 +304,7 @@ TEST(SavegameDeterminism, DaysStraightAndWithALoadEveryMidnightEndInTheSameSaveg
 
 TEST(SavegameDeterminism, ALineTownsDaysStraightAndWithALoadEveryMidnightEndInTheSameSavegame) {
   const Ending straight = Play(false, BuildLineTown, kLineTownDays);
-  const Ending reloaded = Play(true, BuildLineTown, kLineTownDays);
+  const Ending reloaded = Play(true, BuildLineTown, kLineTownDays, true);
   if (const char* dir = std::getenv("ZOR_DETERMINISM_DUMP")) {
     WriteFile(std::string(dir) + "/line_straight.bin", straight.game);
     WriteFile(std::string(dir) + "/line_reloaded.bin", reloaded.game);
