@@ -499,41 +499,33 @@ TEST_F(SuppliedScenario, RingstadtLeftAloneDoesNotReachItsGoalInFiveYears) {
 // The lanes between Ringstadt's northern homes and its offices (the row
 // 52) and the avenue from the ring down to them (the column 64) carry the
 // town's traffic past the homes. The slowest speed, chosen in each street's
-// window, sends that traffic round by the ring, away from the homes: within
-// two years the noise passes the goal and the win window shows, in a year
-// of the task.
-TEST_F(SuppliedScenario, TheSlowestSpeedOnTheLanesPastTheHomesWinsRingstadt) {
+// window, sends that traffic round by the ring and quiets the homes beside
+// those lanes, but the avenue in the column 76 still carries the eastern
+// homes' traffic past them: left with that one measure, the noise stays
+// well below the goal through the task's years, and the lose window comes.
+TEST_F(SuppliedScenario, TheSlowestSpeedOnTheLanesPastTheHomesAloneDoesNotWinRingstadt) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  Scenario game;
-  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
-  CZorvaWorld& world = game.World();
-  const double before = GaugeBelowItsGoal(game);
-  ASSERT_NO_FATAL_FAILURE(Play(game));
-  const int last = world.GetGottModus()->GetEndYear();
-  for (const auto& [x, y] : {std::pair{58, 52}, {70, 52}, {82, 52}, {64, 46}}) {
-    SCOPED_TRACE(testing::Message() << x << "/" << y);
-    game.Map().SetIsoCenter(x, y);
-    game.Do(Wait(40));
-    int sx = 0, sy = 0;
-    ASSERT_TRUE(ScreenOf(game, {x, y}, sx, sy));
-    game.Click(sx, sy).Do(Wait(100));
-    ASSERT_TRUE(game.IsOpen(kStreetWindow));
-    CWorldObj* street = game.Ui().selObj.selectedStreet;
-    ASSERT_EQ(street, game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
-    game.ClickIn(kStreetWindow, kSlowest[0], kSlowest[1]);
-    game.Do(Wait(100));
-    double speed = 0;
-    ASSERT_EQ(street->GetVarData("ST.SPEED", &speed), 0);
-    EXPECT_EQ(speed, 4);
-    game.ClickIn(kStreetWindow, kStreetClose[0], kStreetClose[1]);
-    game.Do(Wait(40));
-    ASSERT_FALSE(game.IsOpen(kStreetWindow));
-  }
-  PlayTicks(game, 48, [&] { return game.IsOpen(kGoal) || game.IsOpen(kTimeOut); });
-  const double after = world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator);
-  ASSERT_TRUE(game.IsOpen(kGoal)) << before << " -> " << after;
-  EXPECT_GT(after, TaskOf(game).target);
-  EXPECT_LE(world.GetSimWelt()->Date().Year(), last);
+  ExpectLost(2, 0.08, [](Scenario& game) {
+    for (const auto& [x, y] : {std::pair{58, 52}, {70, 52}, {82, 52}, {64, 46}}) {
+      SCOPED_TRACE(testing::Message() << x << "/" << y);
+      game.Map().SetIsoCenter(x, y);
+      game.Do(Wait(40));
+      int sx = 0, sy = 0;
+      ASSERT_TRUE(ScreenOf(game, {x, y}, sx, sy));
+      game.Click(sx, sy).Do(Wait(100));
+      ASSERT_TRUE(game.IsOpen(kStreetWindow));
+      CWorldObj* street = game.Ui().selObj.selectedStreet;
+      ASSERT_EQ(street, game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+      game.ClickIn(kStreetWindow, kSlowest[0], kSlowest[1]);
+      game.Do(Wait(100));
+      double speed = 0;
+      ASSERT_EQ(street->GetVarData("ST.SPEED", &speed), 0);
+      EXPECT_EQ(speed, 4);
+      game.ClickIn(kStreetWindow, kStreetClose[0], kStreetClose[1]);
+      game.Do(Wait(40));
+      ASSERT_FALSE(game.IsOpen(kStreetWindow));
+    }
+  });
 }
 
 // Lights at the crossings at the bridgeheads lift Flussau's safety, but
@@ -713,13 +705,13 @@ int MostRiders(Scenario& game, COpnvLine* line, int ticks) {
 
 // A trip takes the bus only from the nearest stop within fifteen cells of
 // the building it starts in to the nearest stop of the building it ends
-// in. Ringstadt's people live in the homes grown north and north-east of
-// the offices, few of them in reach of stops by the shops and school west
-// of the offices (column 52) and beside the offices further south (column
-// 64): a line between those two takes hardly a trip of the morning and
-// carries nobody in six months. A stop between the northern homes on the
-// column 52 and one between the offices on the column 64 are in reach of
-// the morning's trips at both ends, and the line carries riders.
+// in. Ringstadt's people live in the homes grown north and east of the
+// offices, none of them in reach of stops on the columns 52 and 64 south
+// of the ring's inner street in the row 76, on open land below the
+// offices: a line between those two takes hardly a trip of the morning
+// and carries nobody in six months. A stop between the northern homes on
+// the column 52 and one between the offices on the column 64 are in reach
+// of the morning's trips at both ends, and the line carries riders.
 TEST_F(SuppliedScenario, ARingstadtBusLineCarriesRidersOnlyWithAStopInReachOfTheHomes) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
   const auto play = [](Cell from, Cell to, std::pair<int, int>* reach, int* riders) {
@@ -738,7 +730,7 @@ TEST_F(SuppliedScenario, ARingstadtBusLineCarriesRidersOnlyWithAStopInReachOfThe
   EXPECT_GT(reach.second, 10) << "of " << reach.first;
   EXPECT_GT(riders, 0);
 
-  ASSERT_NO_FATAL_FAILURE(play({52, 58}, {64, 70}, &reach, &riders));
+  ASSERT_NO_FATAL_FAILURE(play({52, 84}, {64, 84}, &reach, &riders));
   EXPECT_LE(reach.first, 2) << "of the morning's trips start in reach";
   EXPECT_LE(reach.second, 1) << "of them go from one stop's reach to the other's";
   EXPECT_EQ(riders, 0);
