@@ -42,6 +42,7 @@
 #include "world/game_menu_steps.h"
 #include "world/growing_town.h"
 #include "world/scenario_opnv_steps.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
 
@@ -282,7 +283,7 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
   EXPECT_GE(buildings[1], 5) << "offices";
   // The task's noise goal lies well above the grown town's noise.
   CIndikatoren* ratings = world.GetIndikatoren();
-  GaugeBelowItsGoal(game);
+  EXPECT_GT(TaskOf(game).target - ratings->GetIndikatorWert(TaskOf(game).indicator), 0.2);
   ASSERT_NO_FATAL_FAILURE(Play(game));
 
   // Twelve hours: the indicators are worked out at least once in eleven.
@@ -496,21 +497,15 @@ TEST_F(SuppliedScenario, RingstadtLeftAloneDoesNotReachItsGoalInFiveYears) {
   ExpectLostWhenLeftAlone(2, 0.02);
 }
 
-// The lanes between Ringstadt's northern homes and its offices (the row
-// 52) and the avenue from the ring down to them (the column 64) carry the
-// town's traffic past the homes. The slowest speed, chosen in each street's
-// window, sends that traffic round by the ring, away from the homes: within
-// two years the noise passes the goal and the win window shows, in a year
-// of the task.
-TEST_F(SuppliedScenario, TheSlowestSpeedOnTheLanesPastTheHomesWinsRingstadt) {
-  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  Scenario game;
-  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
-  CZorvaWorld& world = game.World();
-  const double before = GaugeBelowItsGoal(game);
-  ASSERT_NO_FATAL_FAILURE(Play(game));
-  const int last = world.GetGottModus()->GetEndYear();
-  for (const auto& [x, y] : {std::pair{58, 52}, {70, 52}, {82, 52}, {64, 46}}) {
+// Ringstadt's lanes past its northern homes (the row 52 west of the
+// column 64, the columns 52 and 64 north of it) and the one street between
+// the town and its eastern quarter, through the quarter's homes (the row
+// 64 east of the ring).
+constexpr std::pair<int, int> kRingstadtSlowStreets[] = {{46, 52}, {58, 52}, {52, 46}, {64, 46}, {94, 64}};
+
+// The slowest speed on each of those streets, chosen in its window.
+void SlowTheStreetsPastRingstadtsHomes(Scenario& game) {
+  for (const auto& [x, y] : kRingstadtSlowStreets) {
     SCOPED_TRACE(testing::Message() << x << "/" << y);
     game.Map().SetIsoCenter(x, y);
     game.Do(Wait(40));
@@ -529,11 +524,71 @@ TEST_F(SuppliedScenario, TheSlowestSpeedOnTheLanesPastTheHomesWinsRingstadt) {
     game.Do(Wait(40));
     ASSERT_FALSE(game.IsOpen(kStreetWindow));
   }
-  PlayTicks(game, 48, [&] { return game.IsOpen(kGoal) || game.IsOpen(kTimeOut); });
+}
+
+// A second street to Ringstadt's eastern quarter, dragged with the
+// two-lane tool of the bar: on from the end of the quarter's street in the
+// column 108 down to the row 80, and along it to the ring's east side,
+// south of the quarter's homes.
+void BuildASecondStreetToRingstadtsEasternQuarter(Scenario& game) {
+  CStrJunctionList* net = game.World().GetStreetNet();
+  const std::array<int, 4> drags[] = {{108, 72, 108, 80}, {89, 80, 108, 80}};
+  for (const auto& [x1, y1, x2, y2] : drags) {
+    SCOPED_TRACE(testing::Message() << x1 << "/" << y1 << " to " << x2 << "/" << y2);
+    game.Map().SetIsoCenter((x1 + x2) / 2, (y1 + y2) / 2);
+    game.Run({Move(400, 250), Wait(40)});
+    const dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
+    ASSERT_NO_FATAL_FAILURE(dragsteps::ChooseFromBar(game, 2));
+    dragsteps::Drag(game, screen, x1, y1, x2, y2);
+    EXPECT_EQ(dragsteps::Warning(game), "");
+  }
+  // One street from the quarter round its homes to a T on the ring.
+  CStrJunction* ring = net->FindJunctionAt(89, 80);
+  ASSERT_NE(ring, nullptr);
+  EXPECT_EQ(ring->GetAnzLinkedStreets(), 3);
+  auto* down = dynamic_cast<CStreetObj*>(game.Map().GetIsoTileObject(108, 76, ISO_LAYER_GROUND));
+  auto* along = dynamic_cast<CStreetObj*>(game.Map().GetIsoTileObject(100, 80, ISO_LAYER_GROUND));
+  ASSERT_TRUE(down && along);
+  EXPECT_EQ(down->GetStreetList(), along->GetStreetList());
+}
+
+// Ringstadt's homes are loud in two places, each with its own cause. The
+// lanes past the northern homes carry traffic that the slowest speed sends
+// round by the ring; but the eastern quarter's traffic has no other way
+// than its one street, through the quarter's homes, slow or not. A second
+// street to the quarter, round its homes, takes that traffic only once the
+// first one is slow. Each measure alone leaves the noise well below the
+// goal through the task's years and the lose window comes; the slowest
+// speed on the lanes and on the quarter's street together with the second
+// street pass the goal within a year and a half, and the win window shows.
+TEST_F(SuppliedScenario, RingstadtIsWonBySlowStreetsPastTheHomesWithASecondStreetToTheEastNotByEitherAlone) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  // Each lost play runs the task's five years; the sanitizer build, where a
+  // year takes ten times as long, plays only the won one, which takes both
+  // measures' steps.
+#ifndef __SANITIZE_ADDRESS__
+  {
+    SCOPED_TRACE("the slowest speed alone");
+    ExpectLost(2, 0.12, SlowTheStreetsPastRingstadtsHomes);
+  }
+  {
+    SCOPED_TRACE("the second street alone");
+    ExpectLost(2, 0.12, BuildASecondStreetToRingstadtsEasternQuarter);
+  }
+#endif
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
+  CZorvaWorld& world = game.World();
+  const double before = world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator);
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  const int last = world.GetGottModus()->GetEndYear();
+  ASSERT_NO_FATAL_FAILURE(SlowTheStreetsPastRingstadtsHomes(game));
+  ASSERT_NO_FATAL_FAILURE(BuildASecondStreetToRingstadtsEasternQuarter(game));
+  PlayTicks(game, 36, [&] { return game.IsOpen(kGoal) || game.IsOpen(kTimeOut); });
   const double after = world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator);
   ASSERT_TRUE(game.IsOpen(kGoal)) << before << " -> " << after;
   EXPECT_GT(after, TaskOf(game).target);
-  EXPECT_LE(world.GetSimWelt()->Date().Year(), last);
+  EXPECT_LT(world.GetSimWelt()->Date().Year(), last);
 }
 
 // Lights at the crossings at the bridgeheads lift Flussau's safety, but
@@ -713,13 +768,14 @@ int MostRiders(Scenario& game, COpnvLine* line, int ticks) {
 
 // A trip takes the bus only from the nearest stop within fifteen cells of
 // the building it starts in to the nearest stop of the building it ends
-// in. Ringstadt's people live in the homes grown north and north-east of
-// the offices, few of them in reach of stops by the shops and school west
-// of the offices (column 52) and beside the offices further south (column
-// 64): a line between those two takes hardly a trip of the morning and
-// carries nobody in six months. A stop between the northern homes on the
-// column 52 and one between the offices on the column 64 are in reach of
-// the morning's trips at both ends, and the line carries riders.
+// in. Ringstadt's people live in the homes grown north of the middle and
+// in the quarter east of the ring, none of them in reach of stops on the
+// column 52 south of the ring's inner street in the row 76, on open land
+// below the offices: a line between two of those takes hardly a trip of
+// the morning and carries nobody in six months. A stop beside the
+// northern homes on the column 52 and one between the offices on the
+// column 64 are in reach of the morning's trips at both ends, and the
+// line carries riders.
 TEST_F(SuppliedScenario, ARingstadtBusLineCarriesRidersOnlyWithAStopInReachOfTheHomes) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
   const auto play = [](Cell from, Cell to, std::pair<int, int>* reach, int* riders) {
@@ -733,12 +789,12 @@ TEST_F(SuppliedScenario, ARingstadtBusLineCarriesRidersOnlyWithAStopInReachOfThe
   };
   std::pair<int, int> reach;
   int riders = -1;
-  ASSERT_NO_FATAL_FAILURE(play({52, 46}, {64, 58}, &reach, &riders));
+  ASSERT_NO_FATAL_FAILURE(play({52, 48}, {64, 58}, &reach, &riders));
   EXPECT_GT(reach.first, 10);
   EXPECT_GT(reach.second, 10) << "of " << reach.first;
   EXPECT_GT(riders, 0);
 
-  ASSERT_NO_FATAL_FAILURE(play({52, 58}, {64, 70}, &reach, &riders));
+  ASSERT_NO_FATAL_FAILURE(play({52, 80}, {52, 86}, &reach, &riders));
   EXPECT_LE(reach.first, 2) << "of the morning's trips start in reach";
   EXPECT_LE(reach.second, 1) << "of them go from one stop's reach to the other's";
   EXPECT_EQ(riders, 0);
