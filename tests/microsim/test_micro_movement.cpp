@@ -78,6 +78,27 @@ TEST_F(MovementTest, SpawningStopsAtTheSurplusAndTheRateIsSharedByTheCells) {
   lane->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);
   EXPECT_EQ(c1, 3);
   EXPECT_EQ(CarsIn(*lane), 3);
+
+  // A car made for a cell out of view is given up at once, but counts:
+  // the two hidden cells take two of the three, the first cell in view the
+  // third. Without a picture to wear no car is made, hidden or not.
+  for (int sprite : {3, -1}) {
+    host.sprite = sprite;
+    LayoutPtr hidden = Chain(8, 40, false);
+    hidden->GetZelle(0)->m_Visible = 0;
+    hidden->GetZelle(1)->m_Visible = 0;
+    c1 = 0;
+    s1 = -3;
+    hidden->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);
+    EXPECT_EQ(CarsIn(*hidden), sprite < 0 ? 0 : 1) << sprite;
+    EXPECT_EQ(c1, sprite < 0 ? 0 : 3) << sprite;
+    EXPECT_EQ(s1, sprite < 0 ? -3 : 0) << sprite;
+    for (int i : {0, 1}) EXPECT_EQ(hidden->GetZelle(i)->m_Position, Cell::kNoPosition) << sprite;
+    if (sprite > 0) {
+      EXPECT_NE(hidden->GetZelle(2)->m_pCar, nullptr);
+    }
+  }
+  host.sprite = 3;
 }
 
 TEST_F(MovementTest, RemovalGrowsLikelierWithTheSurplusInBothDirections) {
