@@ -5,6 +5,7 @@ CZorvaList::~CZorvaList() {
   // An ownership-0 list forgets its objects but its own nodes still go.
   m_links.ForEach([](CZorvaPointer* n) { delete n; });
   m_links.Forget();
+  for (CZorvaPointer* n : m_spareNodes) delete n;
 }
 
 int CZorvaList::Create() { return 0; }
@@ -18,12 +19,30 @@ static CZorvaPointer* ZorFirstNotSmaller(CZorvaPointer* head, int key) {
 
 CZorvaPointer* CZorvaList::NewNode(CZorvaObject* object, int key) {
   CZorvaPointer** slot = nullptr;
-  if (m_indexed) {
+  if (m_indexed && !m_spareIndex.empty()) {
+    Index::node_type& spare = m_spareIndex.back();
+    spare.key() = object;
+    auto placed = m_index.insert(std::move(spare));
+    // Held already: the spare comes back unused.
+    if (!placed.inserted) {
+      spare = std::move(placed.node);
+      return nullptr;
+    }
+    m_spareIndex.pop_back();
+    slot = &placed.position->second;
+  } else if (m_indexed) {
     const auto [it, fresh] = m_index.try_emplace(object, nullptr);
     if (!fresh) return nullptr;
     slot = &it->second;
   }
-  CZorvaPointer* n = new CZorvaPointer;
+  CZorvaPointer* n = nullptr;
+  if (m_spareNodes.empty()) {
+    n = new CZorvaPointer;
+  } else {
+    n = m_spareNodes.back();
+    m_spareNodes.pop_back();
+    *n = CZorvaPointer();
+  }
   n->m_object = object;
   if (key >= 0) n->m_key = key;
   if (slot) *slot = n;
@@ -49,9 +68,15 @@ int CZorvaList::AddTailZorva(CZorvaObject* object, int key) {
 }
 
 void CZorvaList::Free(CZorvaPointer* node) {
-  if (m_indexed) m_index.erase(node->m_object);
+  if (m_indexed) {
+    Index::node_type entry = m_index.extract(node->m_object);
+    if (entry && m_spareIndex.size() < kSpares) m_spareIndex.push_back(std::move(entry));
+  }
   m_links.Unlink(node);
-  delete node;
+  if (m_spareNodes.size() < kSpares)
+    m_spareNodes.push_back(node);
+  else
+    delete node;
 }
 
 int CZorvaList::RemoveZorva(CZorvaObject* object) {

@@ -3,6 +3,7 @@
 // objects (optionally ordered by a sort key) and the location list template
 // that keeps each location's count of list memberships.
 #include <unordered_map>
+#include <vector>
 
 #include "framework/qno_object.h"
 #include "framework/zor_links.h"
@@ -78,7 +79,15 @@ class CZorvaList {
   CZorvaLinks<CZorvaPointer, ZorLinkFields<CZorvaPointer>> m_links;
   InitializingType m_ownership;
   bool m_indexed;
-  std::unordered_map<const CZorvaObject*, CZorvaPointer*> m_index;
+  using Index = std::unordered_map<const CZorvaObject*, CZorvaPointer*>;
+  Index m_index;
+  // The nodes (and the index's nodes) of objects that left, kept for the
+  // objects that come next, up to kSpares of each: a list whose objects
+  // come and go by the hundred a turn, as the cars do, then asks the heap
+  // for nothing.
+  static constexpr size_t kSpares = 256;
+  std::vector<CZorvaPointer*> m_spareNodes;
+  std::vector<Index::node_type> m_spareIndex;
 };
 
 // Location needs IncrementListNumber(), DecrementListNumber() and

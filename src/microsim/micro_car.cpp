@@ -40,6 +40,10 @@ int CCar::CreateCar(BinaryMicroSimObject* cell) {
   return 0;
 }
 
+bool CCar::NextPicture(SMicroCarPicture& pic) {
+  return CMicroSimHost::Get()->GetNextCarPicture(pic) && pic.sprite >= 0 && pic.sprite < kKinds;
+}
+
 int CCar::GetCarResID() {
   m_SpriteKind = -1;
   SMicroCarPicture pic;

@@ -11,6 +11,7 @@
 #include "microsim/vehicle_sprites.h"
 
 struct BinaryMicroSimObject;
+struct SMicroCarPicture;
 class QnoRenderBuffer;
 
 class CCar : public CIsoVehicle {
@@ -42,6 +43,9 @@ class CCar : public CIsoVehicle {
   bool IsAuto() const { return GetType() == 0; }
   // Fills kind, picture, offsets and size type; 1 when there is none.
   virtual int GetCarResID();
+  // The next private car's picture, drawn as GetCarResID draws it; false
+  // when there is none or it has no sprite (no car is made then).
+  static bool NextPicture(SMicroCarPicture& pic);
   // Draws the sprite of direction dir centred on (x, y) plus the offsets
   // of the current zoom level.
   virtual void Render(QnoDisplay* display, int dir, int x, int y);

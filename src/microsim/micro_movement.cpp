@@ -300,6 +300,15 @@ void CQnoMicroZelle::ZaehleAutos(uint16_t simId1, uint16_t simId2, int& count1, 
     const int rate = side == kKeyFirst ? rate1 : rate2;
     if (kind == Cell::kNoVehicle) {
       if (r < rate && *surplus < 0 && c.m_Position == Cell::kNoPosition) {
+        // Placing gives a new car up at once on a cell out of view: only
+        // its picture is drawn, as making it would draw it, and it counts.
+        if (!c.m_Visible) {
+          SMicroCarPicture pic;
+          if (!CCar::NextPicture(pic)) return;
+          ++*surplus;
+          ++*count;
+          return;
+        }
         auto* car = new CCar;
         if (car->CreateCar(nullptr) != 0) {
           CCar::Discard(car);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/zor_pointer_list.h"
@@ -130,6 +131,61 @@ TEST(PointerList, AnIndexedListAnswersAsAPlainOneAndHoldsEachObjectOnce) {
   for (TestThing& thing : t) EXPECT_EQ(indexed.CheckZorvaInList(&thing), 1);
   EXPECT_EQ(indexed.AddTailZorva(&t[1]), 0);
   EXPECT_EQ(indexed.CheckZorvaInList(&t[1]), 0);
+}
+
+TEST(PointerList, ObjectsThatComeAndGoByTheHundredAreHeldAndFoundAsEver) {
+  // The nodes of objects that left serve the next ones: more than the
+  // spares kept go at once, objects come back, and an object held already
+  // is refused while spares wait.
+  constexpr int kThings = 700;
+  std::vector<TestThing> t(kThings);
+  for (int i = 0; i < kThings; ++i) t[static_cast<size_t>(i)].value = i;
+  CZorvaList plain(0), indexed(0, true);
+  std::vector<int> held;  // the expected walk, head first
+  uint32_t bits = 12345u;
+  for (int round = 0; round < 6; ++round) {
+    // Add up to 600 objects at the head, then take most of them away again
+    // in a scattered order.
+    for (int i = 0; i < 600; ++i) {
+      bits = bits * 1664525u + 1013904223u;
+      const int k = static_cast<int>(bits >> 8) % kThings;
+      const bool fresh = std::find(held.begin(), held.end(), k) == held.end();
+      EXPECT_EQ(indexed.AddHeadZorva(&t[static_cast<size_t>(k)]), fresh ? 0 : 1) << k;
+      if (!fresh) continue;
+      plain.AddHeadZorva(&t[static_cast<size_t>(k)]);
+      held.insert(held.begin(), k);
+    }
+    for (int i = 0; i < 500 && !held.empty(); ++i) {
+      bits = bits * 1664525u + 1013904223u;
+      const size_t at = (bits >> 8) % held.size();
+      CZorvaObject* o = &t[static_cast<size_t>(held[at])];
+      EXPECT_EQ(plain.RemoveZorva(o), 0);
+      EXPECT_EQ(indexed.RemoveZorva(o), 0);
+      EXPECT_EQ(indexed.RemoveZorva(o), 1);
+      held.erase(held.begin() + static_cast<ptrdiff_t>(at));
+    }
+    ASSERT_EQ(Walk(plain), held) << "round " << round;
+    ASSERT_EQ(Walk(indexed), held) << "round " << round;
+    for (int k = 0; k < kThings; ++k) {
+      const bool in = std::find(held.begin(), held.end(), k) != held.end();
+      ASSERT_EQ(indexed.CheckZorvaInList(&t[static_cast<size_t>(k)]), in ? 0 : 1) << "round " << round << " " << k;
+    }
+  }
+  plain.Destroy();
+  indexed.Destroy();
+  EXPECT_EQ(indexed.GetCount(), 0);
+  EXPECT_EQ(indexed.AddTailZorva(&t[3]), 0);
+  EXPECT_EQ(indexed.AddTailZorva(&t[3]), 1);
+  EXPECT_EQ(Walk(indexed), (std::vector<int>{3}));
+  // A node that held a key holds none when it serves an object without.
+  for (CZorvaList* list : {&plain, &indexed}) {
+    list->Destroy();
+    list->AddHeadZorva(&t[1], 5);
+    list->RemoveZorva(&t[1]);
+    list->AddHeadZorva(&t[2]);
+    list->AddHeadZorva(&t[4], 0);
+    EXPECT_EQ(Walk(*list), (std::vector<int>{2, 4}));
+  }
 }
 
 TEST(PointerList, CopyReversesInFrontOfTarget) {

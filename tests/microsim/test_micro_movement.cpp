@@ -78,6 +78,27 @@ TEST_F(MovementTest, SpawningStopsAtTheSurplusAndTheRateIsSharedByTheCells) {
   lane->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);
   EXPECT_EQ(c1, 3);
   EXPECT_EQ(CarsIn(*lane), 3);
+
+  // A car made for a cell out of view is given up at once, but counts:
+  // the two hidden cells take two of the three, the first cell in view the
+  // third. Without a picture to wear no car is made, hidden or not.
+  for (int sprite : {3, -1}) {
+    host.sprite = sprite;
+    LayoutPtr hidden = Chain(8, 40, false);
+    hidden->GetZelle(0)->m_Visible = 0;
+    hidden->GetZelle(1)->m_Visible = 0;
+    c1 = 0;
+    s1 = -3;
+    hidden->ZaehleAutos(7, 0, c1, c2, s1, s2, 8000, 0);
+    EXPECT_EQ(CarsIn(*hidden), sprite < 0 ? 0 : 1) << sprite;
+    EXPECT_EQ(c1, sprite < 0 ? 0 : 3) << sprite;
+    EXPECT_EQ(s1, sprite < 0 ? -3 : 0) << sprite;
+    for (int i : {0, 1}) EXPECT_EQ(hidden->GetZelle(i)->m_Position, Cell::kNoPosition) << sprite;
+    if (sprite > 0) {
+      EXPECT_NE(hidden->GetZelle(2)->m_pCar, nullptr);
+    }
+  }
+  host.sprite = 3;
 }
 
 TEST_F(MovementTest, RemovalGrowsLikelierWithTheSurplusInBothDirections) {
@@ -159,41 +180,52 @@ TEST_F(MovementTest, EveryCellOfADirectionDrawsOnceWhetherOrNotItActs) {
   EXPECT_EQ(after, view.State());
   EXPECT_EQ(zor_random_state(), city);
 
-  // Too many cars forward, 600 per mille a cell: the cars removed are the
-  // ones whose own draw falls below the rate while the surplus lasts, and
-  // the backward cells' draws between them still count.
-  for (uint64_t seed : {1u, 2u, 3u, 4u, 5u}) {
-    build(lane);
-    zor_srandom(static_cast<uint32_t>(seed));
-    const uint64_t from = view.State();
-    std::vector<bool> held(21);
-    int surplus = 2, counted = 0;
-    for (int i = 0; i < 21; ++i) {
-      held[static_cast<size_t>(i)] = lane->GetZelle(i)->m_pCar != nullptr;
-      if (!side(i)) continue;
-      const int r = view.Next() % 1000;
-      if (side(i) != 1 || !held[static_cast<size_t>(i)]) continue;
-      if (r < 600 && surplus > 0) {
-        held[static_cast<size_t>(i)] = false;
-        --surplus;
-      } else {
-        ++counted;
+  // Too many cars, forward alone or both ways at once: the cars removed
+  // are the ones whose own draw falls below their direction's rate while
+  // its surplus lasts (it may run out within a word of keys, after which
+  // that direction's cars are counted in bulk again), and the other
+  // cells' draws between them still count.
+  struct Case {
+    int surplus1, surplus2, rate1, rate2;
+  };
+  for (const Case& k : {Case{2, 0, 600, 0}, Case{2, 3, 600, 400}, Case{9, 1, 900, 999}, Case{1, 5, 50, 1000}}) {
+    for (uint64_t seed : {1u, 2u, 3u, 4u, 5u}) {
+      build(lane);
+      zor_srandom(static_cast<uint32_t>(seed));
+      const uint64_t from = view.State();
+      std::vector<bool> held(21);
+      int surplus[3] = {0, k.surplus1, k.surplus2}, counted[3] = {0, 0, 0};
+      const int rate[3] = {0, k.rate1, k.rate2};
+      for (int i = 0; i < 21; ++i) {
+        const auto at = static_cast<size_t>(i);
+        held[at] = lane->GetZelle(i)->m_pCar != nullptr;
+        const int d = side(i);
+        if (!d) continue;
+        const int r = view.Next() % 1000;
+        if (!held[at] || i == 4) continue;  // free, or the line vehicle
+        if (r < rate[d] && surplus[d] > 0) {
+          held[at] = false;
+          --surplus[d];
+        } else {
+          ++counted[d];
+        }
       }
+      const uint64_t expectedEnd = view.State();
+      const uint64_t cityBefore = zor_random_state();
+      view.SetState(from);
+      c1 = c2 = 0;
+      s1 = k.surplus1;
+      s2 = k.surplus2;
+      lane->ZaehleAutos(7, 8, c1, c2, s1, s2, k.rate1 * 21, k.rate2 * 21);
+      const std::string what = "seed " + std::to_string(seed) + " rates " + std::to_string(k.rate1) + "/" +
+                               std::to_string(k.rate2);
+      EXPECT_EQ(std::make_pair(s1, s2), std::make_pair(surplus[1], surplus[2])) << what;
+      EXPECT_EQ(std::make_pair(c1, c2), std::make_pair(counted[1], counted[2])) << what;
+      for (int i = 0; i < 21; ++i)
+        EXPECT_EQ(lane->GetZelle(i)->m_pCar != nullptr, held[static_cast<size_t>(i)]) << what << " cell " << i;
+      EXPECT_EQ(view.State(), expectedEnd) << what;
+      EXPECT_EQ(zor_random_state(), cityBefore) << what;
     }
-    const uint64_t expectedEnd = view.State();
-    const uint64_t cityBefore = zor_random_state();
-    view.SetState(from);
-    c1 = c2 = 0;
-    s1 = 2;
-    s2 = 0;
-    lane->ZaehleAutos(7, 8, c1, c2, s1, s2, 600 * 21, 0);
-    EXPECT_EQ(s1, surplus) << "seed " << seed;
-    EXPECT_EQ(c1, counted) << "seed " << seed;
-    EXPECT_EQ(c2, 2) << "seed " << seed;
-    for (int i = 0; i < 21; ++i)
-      EXPECT_EQ(lane->GetZelle(i)->m_pCar != nullptr, held[static_cast<size_t>(i)]) << "seed " << seed << " cell " << i;
-    EXPECT_EQ(view.State(), expectedEnd) << "seed " << seed;
-    EXPECT_EQ(zor_random_state(), cityBefore) << "seed " << seed;
   }
 
   // Too few cars backward, every free cell wants one: the first two free
