@@ -121,6 +121,12 @@ class CIsoInfo {
   TObjectType GetType(TBaseType layer) const;
   bool Is(TObjectType type, TBaseType layer) const;
   CWorldObj* GetWorldObject(TBaseType layer) const;
+  // Asks the memory for the cell's world objects, which the walks over the
+  // view read cell after cell.
+  void PrefetchWorldObjects() const {
+    for (const CWorldObj* o : m_pWorldObj)
+      if (o) __builtin_prefetch(o);
+  }
   CIsoObjGroup* GetGroupObj(TBaseType layer) const { return m_pGroup[layer]; }
   CIsoObjLst* GetIsoObjects(TBaseType layer) const { return m_pIsoObjects[layer]; }
   SortedList* GetRenderList() {

@@ -331,27 +331,29 @@ int CIsoWelt::UpdateMicroSim(bool place) {
   const int length = std::abs(even ? m.k2x - m.k0x : m.k2y - m.k0y) + 1;
   int startX = m.k0x, startY = m.k0y;
   bool alongY = true;
-  m_MicroTiles.clear();
+  m_WalkCells.clear();
   for (int run = 0; run < runs; ++run) {
     int x = startX, y = startY;
-    for (int i = 0; i < length; ++i, x += sx1, y += sy1) {
-      if (x < 0 || y < 0 || x >= ISO_MAP_SIZE || y >= ISO_MAP_SIZE) continue;
-      const TObjectType t = GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
-      if (t != OBJ_STREET_PIECE && t != OBJ_CROSSING && t != OBJ_RAIL_PIECE && t != OBJ_RAIL_JUNCTION) continue;
-      m_pHost->UpdateViewFilter(x, y);
-      if (!place) continue;
-      const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
-      int ax, ay;
-      FixeIsoKoorCalc(ux, uy, ax, ay);
-      FixeGroupRichtung(ux, uy, ax, ay);
-      if (CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND)) m_MicroTiles.push_back({obj, ax, ay, ux, uy});
-    }
+    for (int i = 0; i < length; ++i, x += sx1, y += sy1)
+      if (IsoInMap(x, y)) m_WalkCells.push_back(static_cast<uint16_t>(x * ISO_MAP_SIZE + y));
     if (alongY)
       startY += sy2;
     else
       startX += sx2;
     alongY = !alongY;
   }
+  m_MicroTiles.clear();
+  VisitWalkCells([&](int x, int y, CIsoInfo* cell) {
+    const TObjectType t = cell ? cell->GetType(ISO_LAYER_GROUND) : OBJ_NONE;
+    if (t != OBJ_STREET_PIECE && t != OBJ_CROSSING && t != OBJ_RAIL_PIECE && t != OBJ_RAIL_JUNCTION) return;
+    m_pHost->UpdateViewFilter(x, y);
+    if (!place) return;
+    const auto ux = static_cast<unsigned short>(x), uy = static_cast<unsigned short>(y);
+    int ax, ay;
+    FixeIsoKoorCalc(ux, uy, ax, ay);
+    FixeGroupRichtung(ux, uy, ax, ay);
+    if (CWorldObj* obj = GetIsoTileObject(x, y, ISO_LAYER_GROUND)) m_MicroTiles.push_back({obj, ax, ay, ux, uy});
+  });
   // The objects, their cell groups, layouts and cells lie scattered in
   // memory: a few tiles ahead of its placing, each tile's chain is asked of
   // memory one link a tile (the object, then the stages of PrefetchTurn,

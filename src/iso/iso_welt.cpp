@@ -33,6 +33,14 @@ int Clamp127(int v) { return v < 0 ? 0 : (v > ISO_MAP_SIZE - 1 ? ISO_MAP_SIZE - 
 // offset is pulled back inside the map.
 constexpr int kMaxEdgeSteps = 100;
 
+// A sound rectangle's cells marked out of it and into it again.
+void SoundOff(int, int, CIsoInfo* cell) {
+  if (cell) cell->SetSoundVisible(false);
+}
+void SoundOn(int, int, CIsoInfo* cell) {
+  if (cell) cell->SetSoundVisible(true);
+}
+
 }  // namespace
 
 int CIsoUpdateRndLst::Update() {
@@ -160,56 +168,52 @@ void CIsoWelt::CalcViewRect() {
   m_pHost->UpdateViewRect(m_ViewRect);
   CalcMicroViewRect();
 
-  int x, y;
-  IsoViewRectType walk = oldSound;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(false);
+  GatherWalk(oldSound);
+  VisitWalkCells(SoundOff);
   CalcSoundRect();
   // The cells of the new view are marked first: those of the old view that
   // stay in it are shown again below, so hiding them (their streets' micro
   // cells too) would be undone at once. A turn or a small scroll keeps most.
   const uint32_t viewMark = ++s_ViewSerial;
-  walk = m_ViewRect;
+  int x, y;
+  IsoViewRectType walk = m_ViewRect;
   walk.SetupTraversal(g_IsoRichtung);
   while (walk.GetNextTile(x, y))
     if (IsoInMap(x, y)) m_ViewMark[x][y] = viewMark;
-  walk = oldView;
+  GatherWalk(oldView);
+  VisitWalkCells([&](int cx, int cy, CIsoInfo* cell) {
+    if (!cell) return;
+    if (m_ViewMark[cx][cy] == viewMark)
+      cell->DropSoundVisible();
+    else
+      cell->SetVisible(false, static_cast<unsigned short>(cx), static_cast<unsigned short>(cy));
+  });
+  GatherWalk(m_ViewRect);
+  VisitWalkCells([&](int cx, int cy, CIsoInfo* cell) {
+    if (cell) cell->SetVisible(true, static_cast<unsigned short>(cx), static_cast<unsigned short>(cy));
+    m_pHost->UpdateViewFilter(cx, cy);
+  });
+  GatherWalk(m_SoundRect);
+  VisitWalkCells(SoundOn);
+}
+
+void CIsoWelt::GatherWalk(IsoViewRectType walk) {
+  m_WalkCells.clear();
   walk.SetupTraversal(g_IsoRichtung);
+  int x, y;
   while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) {
-      if (IsoInMap(x, y) && m_ViewMark[x][y] == viewMark)
-        cell->DropSoundVisible();
-      else
-        cell->SetVisible(false, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-    }
-  walk = m_ViewRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y)) {
-    if (!IsoInMap(x, y)) continue;
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetVisible(true, static_cast<unsigned short>(x), static_cast<unsigned short>(y));
-    m_pHost->UpdateViewFilter(x, y);
-  }
-  walk = m_SoundRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(true);
+    if (IsoInMap(x, y)) m_WalkCells.push_back(static_cast<uint16_t>(x * ISO_MAP_SIZE + y));
 }
 
 void CIsoWelt::MarkSoundRectAgain() {
-  int x, y;
-  IsoViewRectType walk = m_SoundRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(false);
-  walk = m_ViewRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->DropSoundVisible();
-  walk = m_SoundRect;
-  walk.SetupTraversal(g_IsoRichtung);
-  while (walk.GetNextTile(x, y))
-    if (CIsoInfo* cell = GetIsoInfo(x, y)) cell->SetSoundVisible(true);
+  GatherWalk(m_SoundRect);
+  VisitWalkCells(SoundOff);
+  GatherWalk(m_ViewRect);
+  VisitWalkCells([](int, int, CIsoInfo* cell) {
+    if (cell) cell->DropSoundVisible();
+  });
+  GatherWalk(m_SoundRect);
+  VisitWalkCells(SoundOn);
 }
 
 void CIsoWelt::ResetTiles() {

@@ -444,6 +444,27 @@ class CIsoWelt {
     unsigned short x, y;
   };
   std::vector<MicroTile> m_MicroTiles;
+  // The map cells of a walk over the view, in its order (x * ISO_MAP_SIZE
+  // + y), gathered before they are visited: the cells and their world
+  // objects lie scattered in memory, so each is asked of memory a few cells
+  // before its visit and the waits overlap.
+  std::vector<uint16_t> m_WalkCells;
+  // The walk's cells in the map, into m_WalkCells.
+  void GatherWalk(IsoViewRectType walk);
+  // visit(x, y, cell) for each cell of m_WalkCells in order; `cell` is the
+  // map's CIsoInfo there, null where the map has none.
+  template <class Visit>
+  void VisitWalkCells(Visit&& visit) {
+    constexpr size_t kCellAhead = 8, kObjectsAhead = 4;
+    const size_t n = m_WalkCells.size();
+    for (size_t i = 0; i < n; ++i) {
+      if (i + kCellAhead < n) __builtin_prefetch(m_pGrid[m_WalkCells[i + kCellAhead]]);
+      if (i + kObjectsAhead < n)
+        if (const CIsoInfo* ahead = m_pGrid[m_WalkCells[i + kObjectsAhead]]) ahead->PrefetchWorldObjects();
+      const int at = m_WalkCells[i];
+      visit(at / ISO_MAP_SIZE, at % ISO_MAP_SIZE, m_pGrid[at]);
+    }
+  }
   IsoViewRectType m_SoundRect;
   CIsoInfo* m_pGrid[ISO_MAP_SIZE * ISO_MAP_SIZE];
   uint8_t m_Panning = 0;

@@ -115,7 +115,10 @@ inline void StayInCell(Cell* cell, const Step& step, int32_t p, double distance,
   const int offset = static_cast<int>(std::min(std::max(distance, 0.0), d));
   cell->m_TimeStamp = now;
   cell->m_OldPosition = p;
-  cell->m_Position = static_cast<int32_t>(d - offset);
+  // d less a whole number of tenths between 0 and d is exact (d is far
+  // below 2^52), so its whole part is d's whole part less the offset: the
+  // position needs no conversion back and forth after the offset's.
+  cell->m_Position = static_cast<int32_t>(d) - offset;
   if (d > 0) {
     // Both axes in one division of a pair: each lane is the division of
     // its own axis, as two divisions would give it, at half the divider's

@@ -140,6 +140,43 @@ TEST_F(IsoHostTest, TurnsAndZoomsRecolourEveryStreetTileOfTheMicroView) {
   }
 }
 
+// At the map's corner, where the views reach beyond the grid, the view's
+// walk recolours each cell of the view in the map once, in the walk's order,
+// and the micro view's each street or track tile in the map once.
+TEST_F(IsoHostTest, AViewAtTheCornerRecoloursItsCellsInTheMapOnceInTheWalksOrder) {
+  for (int i = 0; i < 12; ++i) {
+    Place(i, 3, OBJ_STREET_PIECE);
+    Place(2, i + 5, OBJ_RAIL_PIECE);
+  }
+  for (int rotation = 0; rotation < 4; ++rotation) {
+    g_IsoRichtung = rotation;
+    scene.map->SetIsoCenter(1, 1);
+    auto inMap = [](IsoViewRectType r) {
+      std::vector<Cell> cells;
+      r.SetupTraversal(g_IsoRichtung);
+      int x, y, outside = 0;
+      while (r.GetNextTile(x, y))
+        if (IsoInMap(x, y))
+          cells.push_back({x, y});
+        else
+          ++outside;
+      EXPECT_GT(outside, 0);
+      return cells;
+    };
+    host.recoloured.clear();
+    scene.map->CalcViewRect();
+    EXPECT_EQ(host.recoloured, inMap(scene.map->GetViewRect())) << rotation;
+    host.recoloured.clear();
+    scene.map->UpdateMicroSim();
+    std::multiset<Cell> expected;
+    for (const Cell& c : inMap(scene.map->GetMicroViewRect()))
+      if (c.second == 3 ? c.first < 12 : c.first == 2 && c.second >= 5 && c.second < 17) expected.insert(c);
+    ASSERT_GT(expected.size(), 10u) << rotation;
+    EXPECT_EQ(std::multiset<Cell>(host.recoloured.begin(), host.recoloured.end()), expected) << rotation;
+  }
+  g_IsoRichtung = 0;
+}
+
 TEST_F(IsoHostTest, ZoomAndTurnKeysMoveTheVehiclesThroughTheHost) {
   EXPECT_EQ(Key('7'), 0);
   EXPECT_EQ(host.turns, 1);
