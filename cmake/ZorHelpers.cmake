@@ -8,21 +8,32 @@ function(zor_add_library sub)
   target_link_libraries(zor_${sub} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# zor_add_test(<name> SOURCES ... DEPS ...)
+# zor_add_test(<name> SOURCES ... DEPS ... [COST <seconds>])
 # A GoogleTest executable registered test by test with ctest. Every test runs
 # in a fresh temporary working directory (see tests/support) with SDL's
-# dummy video and audio drivers.
+# dummy video and audio drivers. COST is what ctest expects a test to take
+# while the build tree holds no times of an earlier run: it starts the
+# costliest first, so that on a fresh checkout the long tests do not run
+# alone at the end.
 function(zor_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "COST" "SOURCES;DEPS" ${ARGN})
   if(NOT ZOR_TESTS)
     return()
+  endif()
+  if(NOT ARG_COST)
+    set(ARG_COST 0)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zor_testsupport ${ARG_DEPS} GTest::gtest)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy" COST ${ARG_COST})
 endfunction()
+
+# The mean seconds of a test of the subsystems whose tests play the game or
+# storm the networks, in the sanitizer build; the others take well under one.
+set(ZOR_TEST_COST_world 3)
+set(ZOR_TEST_COST_network 2)
 
 # In the fuzzing build every undefined-behaviour finding stops the fuzzer
 # like a memory error does, so it is reported with its input.
@@ -81,7 +92,7 @@ function(zor_subsystem_tests sub)
   cmake_parse_arguments(ARG "" "SECONDS;RUNS" "DEPS" ${ARGN})
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   if(test_sources)
-    zor_add_test(${sub}_tests SOURCES ${test_sources} DEPS ${ARG_DEPS})
+    zor_add_test(${sub}_tests SOURCES ${test_sources} DEPS ${ARG_DEPS} COST "${ZOR_TEST_COST_${sub}}")
   endif()
   file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_*.cpp)
   foreach(src IN LISTS fuzz_sources)

@@ -117,8 +117,8 @@ inline TileLayer FlatLayer(uint32_t (*sprite)(int), uint8_t z) {
   return t;
 }
 
-// Every blob of the scene.
-inline std::map<uint32_t, Bytes> SceneBlobs() {
+// Every blob of the scene, written afresh.
+inline std::map<uint32_t, Bytes> WriteSceneBlobs() {
   std::map<uint32_t, Bytes> b;
   for (int zi = 0; zi < 3; ++zi) {
     b[GroundSprite(zi)] = DiamondSprite(zi, kGroundColour);
@@ -142,6 +142,13 @@ inline std::map<uint32_t, Bytes> SceneBlobs() {
   b[kFilter] = MakeTile({FlatLayer(FilterSprite, 0)});
   b[kGroup] = MakeGroup(2, 1, {{0, 0, 0, kBuilding}, {1, 0, 0, kBuilding}});
   return b;
+}
+
+// Every blob of the scene: written once, as the storms make thousands of
+// scenes and the writing costs more than the scene's map.
+inline std::map<uint32_t, Bytes> SceneBlobs() {
+  static const std::map<uint32_t, Bytes> blobs = WriteSceneBlobs();
+  return blobs;
 }
 
 // FNV-1a over the surface's pixels.

@@ -983,6 +983,12 @@ TEST(RailStorm, ATJunctionRightBelowACrossingOnATrackRunningDownIsRefused) {
   g_ZorLoadVersion = 0;
 }
 
+// The longest tables of steps, a test for each street type (one lane, two
+// lanes, four lanes) so that they run side by side.
+struct RailStormByType : testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(Street, RailStormByType, testing::Values(1, 2, 4),
+                         [](const testing::TestParamInfo<int>& i) { return "Type" + std::to_string(i.param); });
+
 // A street of each type across a track drawn either way along x or y (a
 // four-lane street on the crossing row and the one after), and a track
 // leaving it to either side at rows below, before or after the street:
@@ -991,12 +997,12 @@ TEST(RailStorm, ATJunctionRightBelowACrossingOnATrackRunningDownIsRefused) {
 // order; on a track running down the junction right below that is refused
 // in either order, as the crossing's cells there would lead into the group,
 // while on a track running up the group may meet the crossing.
-TEST(RailStorm, TJunctionsBelowACrossingKeepAPlainCellBetween) {
+TEST_P(RailStormByType, TJunctionsBelowACrossingKeepAPlainCellBetween) {
   g_ZorLoadVersion = 240;
   for (bool alongX : {false, true}) {
     // The track's line, and a shift along it that keeps the ends on land.
     const int c = alongX ? 22 : 13, o = alongX ? -7 : 0;
-    for (int type : {1, 2, 4})
+    for (int type : {GetParam()})
       for (bool down : {true, false})
         for (int row = 15; row <= 18; ++row)
           for (int branchTo : {c + 7, c - 7})
@@ -1067,11 +1073,11 @@ TEST(RailStorm, ATrackFromATJunctionAboveKeepsAPlainCellBelowItsGroup) {
 // street's and the track's cells there led nowhere. Such a branch is
 // refused; every step leaves both networks sound, and a narrow street five
 // cells on (a four-lane one six) is crossed.
-TEST(RailStorm, ABranchWhoseJunctionMayBecomeABendKeepsItsCrossingOffTheCurve) {
+TEST_P(RailStormByType, ABranchWhoseJunctionMayBecomeABendKeepsItsCrossingOffTheCurve) {
   g_ZorLoadVersion = 240;
   for (const char* branch : {"B 9 34 19 34 9", "B 19 34 9 34 9"})
     for (const char* gone : {"D 9 34 9 41 9", "D 9 23 9 34 9"})
-      for (int type : {1, 2, 4})
+      for (int type : {GetParam()})
         for (int x = 12; x <= 16; ++x) {
           Op street = Parse("B 0 49 0 15 1")[0];
           street.x1 = street.x2 = x;

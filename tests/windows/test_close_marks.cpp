@@ -8,6 +8,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/dialog.h"
@@ -327,24 +328,22 @@ bool Lettered(uint16_t p) {
 constexpr uint16_t kUntouched = (1 << 11) | (1 << 5) | 1;
 
 // The screen pixels of the background's lettering in window w.
-std::vector<char> LetteringOf(CloseMarks& t, CScreenWindow* w, CItem* background) {
+std::vector<std::pair<int, int>> LetteringOf(CloseMarks& t, CScreenWindow* w, CItem* background) {
   SDL_FillRect(t.surface, nullptr, 0);
   background->Render(&t.display, &t.resources, w->GetRealPosX(), w->GetRealPosY());
-  std::vector<char> mask(static_cast<size_t>(t.surface->w) * t.surface->h, 0);
+  std::vector<std::pair<int, int>> lettered;
   for (int y = 0; y < t.surface->h; ++y)
     for (int x = 0; x < t.surface->w; ++x)
-      mask[static_cast<size_t>(y) * t.surface->w + x] = Lettered(t.Pixel(x, y));
-  return mask;
+      if (Lettered(t.Pixel(x, y))) lettered.emplace_back(x, y);
+  return lettered;
 }
 
 // The lettered pixels that item i, drawn alone from (ox, oy), paints over.
-int PaintedOver(CloseMarks& t, CItem* i, int ox, int oy, const std::vector<char>& mask) {
+int PaintedOver(CloseMarks& t, CItem* i, int ox, int oy, const std::vector<std::pair<int, int>>& lettered) {
   SDL_FillRect(t.surface, nullptr, kUntouched);
   i->Render(&t.display, &t.resources, ox, oy);
   int count = 0;
-  for (int y = 0; y < t.surface->h; ++y)
-    for (int x = 0; x < t.surface->w; ++x)
-      count += mask[static_cast<size_t>(y) * t.surface->w + x] && t.Pixel(x, y) != kUntouched ? 1 : 0;
+  for (const auto& [x, y] : lettered) count += t.Pixel(x, y) != kUntouched ? 1 : 0;
   return count;
 }
 
@@ -364,10 +363,10 @@ TEST_F(CloseMarks, NoItemStandsOnTheWordsOfItsBackground) {
       CItem* background = Background(w);
       if (!background || !ShownIn(w->GetID(), language)) return;
       ++windows;
-      const std::vector<char> mask = LetteringOf(*this, w, background);
+      const std::vector<std::pair<int, int>> lettering = LetteringOf(*this, w, background);
       ForEachItemAt(w, [&](CItem* i, int ox, int oy) {
         if (i == background) return;
-        EXPECT_LE(PaintedOver(*this, i, ox, oy, mask), 2)
+        EXPECT_LE(PaintedOver(*this, i, ox, oy, lettering), 2)
             << "item of type " << i->GetItemType() << " at (" << i->GetXPos() << "," << i->GetYPos() << ") picture "
             << i->GetResource(language ? 2 : 0) << " over the words of window " << w->GetID()
             << (language ? " in English" : " in German");
