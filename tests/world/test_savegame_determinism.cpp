@@ -172,7 +172,9 @@ void LookElsewhere(Scenario& game, int day) {
   // A click on the middle of the view opens the window of what stands
   // there: a street's in the second look, which stays open into the day.
   game.Click(400, 300);
-  if (day % 4 == 1) EXPECT_TRUE(game.IsOpen(kStreetWindow)) << day;
+  if (day % 4 == 1) {
+    EXPECT_TRUE(game.IsOpen(kStreetWindow)) << day;
+  }
 }
 
 void LookAsAtTheStart(Scenario& game) {
