@@ -618,9 +618,11 @@ int CStrStrasse::ConnetWith(CStrStrasse* other, CStrJunction* junction) {
   TakePiecesOf(other);
   junction->UnLinkStreet(other);
   CStrJunction* far = other->m_pEndJunction;
-  if (far && far != junction) far->UnLinkStreet(other);
+  // At the far end the joined street is the leg the other street was.
+  const bool kept = far && far != junction && far->HandOverStreet(other, this) == 0;
+  if (far && far != junction && !kept) far->UnLinkStreet(other);
   m_pEndJunction = far;
-  if (far) far->LinkStreet(this);
+  if (far && !kept) far->LinkStreet(this);
   if (!bend) junction->UnLinkStreet(this);
   other->RemoveFromSimWelt();
   other->Destroy();
