@@ -859,6 +859,11 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing() ||
       !DeletionJoinsSoundly())
     return 3;
+  // The signs at both ends come down before the legs change: a leg of one
+  // cell carries its sign on the cell of the junction at its far end, which
+  // the removal leaves as it is. The network puts them up again where a
+  // junction keeps three legs or more.
+  for (CStrJunction* j : {a, b}) j->RemoveVorfahr();
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
   // Every entry goes: a street from a junction back to it is held twice.
