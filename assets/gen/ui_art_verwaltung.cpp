@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "gen/building_info_rows.h"
 #include "gen/finance_rows.h"
 #include "gen/ui_paint.h"
 
@@ -267,16 +268,14 @@ Image16 BuildingInfo(const UiArt& a, bool english) {
   CaptionStrip(cr, a.width, english ? "Building" : "Geb\xC3\xA4ude", 209, 12);
   Field(cr, 89, 22, 141, 15);
   Row(cr, {"Art", "Kind"}, english, 24);
-  ColumnTitle(cr, {"Pl\xC3\xA4tze", "Places"}, english, 119, 53, 50);
-  ColumnTitle(cr, {"belegt", "Used"}, english, 176, 53, 50);
-  const Words kinds[] = {{"Wohnen", "Homes"}, {"Arbeit", "Work"}, {"Einkauf", "Shopping"},
-                         {"Freizeit", "Leisure"}, {"Bildung", "Education"}};
-  for (int i = 0; i < 5; ++i) {
-    const int y = 55 + 14 * i;
-    Row(cr, kinds[i], english, y - 1);
-    Field(cr, 119, y, 53, 12);
-    Field(cr, 176, y, 53, 12);
+  for (const BuildingInfoColumn& col : {kBuildingInfoPlaces, kBuildingInfoLoad})
+    ColumnTitle(cr, col.title, english, col.x, col.w, 50);
+  for (int i = 0; i < kBuildingInfoRowCount; ++i) {
+    const int y = kBuildingInfoFirstRow + kBuildingInfoRowStep * i;
+    Row(cr, kBuildingInfoRows[i], english, y - 1);
+    for (const BuildingInfoColumn& col : {kBuildingInfoPlaces, kBuildingInfoLoad}) Field(cr, col.x, y, col.w, 12);
   }
+  Text(cr, kCondensed, 8, kBuildingInfoLoadScale.In(english), a.width - 10, 132, kLabel, Align::Right);
   Rule(cr, 10, a.width - 10, 136);
   const Words bars[] = {{"Wohnqualit\xC3\xA4t", "Housing quality"},
                         {"Pkw-Erreichbarkeit", "Car access"},

@@ -90,7 +90,25 @@ void CStatistik::RenderStatistik(QnoDisplay* display, QnoResourceManager* resour
   const int span = std::max(1, m_ShownSlots - 1);
   auto px = [&](int k) { return x + (k - first) * w / span; };
   char text[64];
-  int labelY = -1000;
+  // The texts right of the chart, one column beside the newest value's
+  // marker: each is centred on its height and kept between the unit above
+  // the chart and the row of the years and paging buttons below it, which
+  // starts four pixels under the chart's foot. The newest value is placed
+  // first; a scale text that would cover a text already placed is left out.
+  const int textH = font ? font->GetHeight() : 0;
+  const int column = x + w + 10;
+  int placedTop[4] = {}, placedBottom[4] = {};
+  int placed = 0;
+  auto beside = [&](int centre, const char* label) {
+    const int top = std::clamp(centre - textH / 2, y - textH, y + h + 3 - textH);
+    for (int k = 0; k < placed; ++k)
+      if (top < placedBottom[k] && top + textH > placedTop[k]) return;
+    buffer->RenderText(font, column, top, label, black);
+    if (placed < 4) {
+      placedTop[placed] = top;
+      placedBottom[placed++] = top + textH;
+    }
+  };
   for (int i = GroupFirst(g); i <= GroupLast(g); ++i) {
     Series& s = m_Series[i];
     if (!s.shown) continue;
@@ -117,26 +135,25 @@ void CStatistik::RenderStatistik(QnoDisplay* display, QnoResourceManager* resour
     } else {
       FormatValue(s.werte[last], text, sizeof text, m_Language);
     }
-    buffer->RenderText(font, x + w + 10, newest - 9, text, black);
-    labelY = newest;
+    beside(newest, text);
   }
   if (font && any) {
+    if (zoom || money) {
+      FormatWhole(static_cast<long>(hi), text, sizeof text, m_Language);
+      beside(y, text);
+      FormatWhole(static_cast<long>(lo), text, sizeof text, m_Language);
+      beside(y + h, text);
+    }
     if (money) {
       const int zero = static_cast<int>(y + h + lo * (hi - lo > 0 ? h / (hi - lo) : 1.0));
       CIsoSprite::Line(buffer, x, zero, x + w, zero, 0);
-      if (lo != 0 && hi != 0) buffer->RenderText(font, x + w + 3, zero - 7, "0", black);
+      if (lo != 0 && hi != 0) beside(zero, "0");
     } else if (g == kIndicatorGroup) {
       CIsoSprite::Line(buffer, x, y + h / 2, x + w, y + h / 2, static_cast<uint16_t>(black));
-      buffer->RenderText(font, x + w + 3, y + h - 7, "0", black);
-      buffer->RenderText(font, x + w + 3, y - 7, "1", black);
-    } else if (!zoom && (labelY < y + h - 10 || labelY > y + h + 10)) {
-      buffer->RenderText(font, x + w + 3, y + h - 7, "0", black);
-    }
-    if (zoom || money) {
-      FormatWhole(static_cast<long>(lo), text, sizeof text, m_Language);
-      buffer->RenderText(font, x + w + 3, y + h + 3, text, black);
-      FormatWhole(static_cast<long>(hi), text, sizeof text, m_Language);
-      buffer->RenderText(font, x + w + 3, y - 14, text, black);
+      beside(y + h, "0");
+      beside(y, "1");
+    } else if (!zoom) {
+      beside(y + h, "0");
     }
   }
   // The years below the points.

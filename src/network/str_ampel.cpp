@@ -214,6 +214,17 @@ int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
   return 0;
 }
 
+int CAmpelGroup::ReplaceStreet(const CStrStrasse* old, CStrStrasse* replacement) {
+  if (!old || !replacement) return 1;
+  for (int i = 0; i < kSlots; ++i)
+    if (m_pStreets[i] == old) {
+      if (m_pAmpeln[i]) return 1;
+      m_pStreets[i] = replacement;
+      return 0;
+    }
+  return 1;
+}
+
 void CAmpelGroup::CheckDeleteAmpel(int i) {
   if (i < 0 || i >= kSlots || !m_pAmpeln[i]) return;
   m_pAmpeln[i]->Destroy();

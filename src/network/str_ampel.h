@@ -86,6 +86,10 @@ class CAmpelGroup : public CZorvaObject {
   // null. A null light is ignored.
   int Add(CAmpel* light, CStrStrasse* street);
   int RemoveFromStreet(CStrStrasse* street);
+  // The arm held for `old` is held for `replacement` from now on, in the
+  // same slot; 1 when the group does not hold `old` or the arm has a light
+  // (whose cells go with the old street).
+  int ReplaceStreet(const CStrStrasse* old, CStrStrasse* replacement);
   // Gives a held arm without a light this one, in the arm's slot.
   int Relight(CAmpel* light, CStrStrasse* street);
   void CheckDeleteAmpel(int i);

@@ -155,6 +155,22 @@ int CStrJunction::UnLinkStreet(CStrStrasse* street) {
   return m_AnzLinkedStreets > 0 ? 1 : 0;
 }
 
+int CStrJunction::HandOverStreet(CStrStrasse* old, CStrStrasse* replacement) {
+  if (m_AmpelType != Ampel_Vorfahrt || !m_pAmpel || !replacement) return 1;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (m_pStreets[i] != old) continue;
+    if (m_pAmpel->ReplaceStreet(old, replacement) != 0) return 1;
+    m_pStreets[i] = replacement;
+    if (m_pCellIndex) {
+      m_pCellIndex->Unlinked(old);
+      m_pCellIndex->Linked(replacement);
+    }
+    UpdateJunctionType(false);
+    return 0;
+  }
+  return 1;
+}
+
 void CStrJunction::UpdateJunctionType(bool reset) {
   if (reset) m_Type = STRASSE_1;
   for (int i = 0; i < m_AnzLinkedStreets; ++i)

@@ -220,12 +220,15 @@ int CStrJunction::InsertTJunction(CStrJunction* other, CStrStrasse* s, CStrStras
   }
   CStrJunction* p = s->GetStartJunction();
   CStrJunction* q = s->GetEndJunction();
+  // The halves stay the legs the street was at its ends.
+  const bool pKept = p->HandOverStreet(s, s1) == 0;
+  const bool qKept = q->HandOverStreet(s, s2) == 0;
   DropStreet(s);
-  p->LinkStreet(s1);
+  if (!pKept) p->LinkStreet(s1);
   j->LinkStreet(s1);
   s1->Relink(p, j);
   j->LinkStreet(s2);
-  q->LinkStreet(s2);
+  if (!qKept) q->LinkStreet(s2);
   s2->Relink(j, q);
   // A new street joins a and b unless both are complete T junctions now.
   CStrStrasse* n = nullptr;
@@ -310,13 +313,15 @@ int CStrJunction::CreateKreuzung(CStrStrasse* n, CStrStrasse* h, CStrStrassenTei
   InsertIntoSimWelt();
   CStrJunction* p = h->GetStartJunction();
   CStrJunction* q = h->GetEndJunction();
+  const bool pKept = p->HandOverStreet(h, h1) == 0;
+  const bool qKept = q->HandOverStreet(h, h2) == 0;
   DropStreet(h);
   h1->SetJunctions(p, this);
-  p->LinkStreet(h1);
+  if (!pKept) p->LinkStreet(h1);
   LinkStreet(h1);
   h2->SetJunctions(this, q);
   LinkStreet(h2);
-  q->LinkStreet(h2);
+  if (!qKept) q->LinkStreet(h2);
   RegisterAndDraw(h1);
   RegisterAndDraw(h2);
   p->RebuildMicroZellen();

@@ -618,9 +618,11 @@ int CStrStrasse::ConnetWith(CStrStrasse* other, CStrJunction* junction) {
   TakePiecesOf(other);
   junction->UnLinkStreet(other);
   CStrJunction* far = other->m_pEndJunction;
-  if (far && far != junction) far->UnLinkStreet(other);
+  // At the far end the joined street is the leg the other street was.
+  const bool kept = far && far != junction && far->HandOverStreet(other, this) == 0;
+  if (far && far != junction && !kept) far->UnLinkStreet(other);
   m_pEndJunction = far;
-  if (far) far->LinkStreet(this);
+  if (far && !kept) far->LinkStreet(this);
   if (!bend) junction->UnLinkStreet(this);
   other->RemoveFromSimWelt();
   other->Destroy();
@@ -857,6 +859,11 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   if (!a->RemovingStreetIsLegal(this) || !b->RemovingStreetIsLegal(this) || DeletionLeavesLoneRing() ||
       !DeletionJoinsSoundly())
     return 3;
+  // The signs at both ends come down before the legs change: a leg of one
+  // cell carries its sign on the cell of the junction at its far end, which
+  // the removal leaves as it is. The network puts them up again where a
+  // junction keeps three legs or more.
+  for (CStrJunction* j : {a, b}) j->RemoveVorfahr();
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
   // Every entry goes: a street from a junction back to it is held twice.

@@ -84,8 +84,24 @@ struct StormWorld {
     }
     return nullptr;
   }
+  // With `signs`, after a step that changed the network every junction of
+  // three or more legs without control on a cell whose x + y is a multiple
+  // of three gets signs through its crossing object, as the crossing
+  // window puts them up, so that joins and deletions meet junctions with
+  // signs.
+  bool signs = false;
+
   // The step's result code; -1 for a deletion that finds no street.
   int Apply(const Op& o) {
+    const int r = Step(o);
+    if (signs && (o.kind == 'B' ? r == STR_BUILD_OK : r == 0))
+      for (CStrJunction* j : JunctionList(w))
+        if (j->GetAnzLinkedStreets() >= 3 && j->GetAmpelType() == Ampel_Rvl && j->GetKreuzObject() &&
+            (j->GetXPos() + j->GetYPos()) % 3 == 0)
+          j->GetKreuzObject()->SetVarData("KR.AMPEL", Ampel_Vorfahrt);
+    return r;
+  }
+  int Step(const Op& o) {
     cutting = false;
     checker.ForgetOneWays();
     if (o.kind == 'B') return w.Build(o.x1, o.y1, o.x2, o.y2, static_cast<TStrassenType>(o.type));

@@ -19,6 +19,7 @@
 
 #include "iso/iso_river.h"
 #include "junction_scene.h"
+#include "network/str_ampel.h"
 #include "microsim/micro_cells.h"
 #include "sim/sim_traffic_slot.h"
 #include "support/test_support.h"
@@ -111,6 +112,7 @@ class Checker {
     CheckMicroCells(junctions, streets);
     CheckCellIndex(w, junctions, streets, fullIndex);
     CheckOneWayDirections(streets);
+    CheckSigns(w, junctions);
     return m_out;
   }
 
@@ -422,6 +424,56 @@ class Checker {
   // a one-way street before it the same way. Two one-way streets of one
   // step between the same cells, one each way, hold both steps; a street
   // over them keeps either.
+  // The signs of the junctions with signs (three or more legs): each leg is
+  // held by the junction's sign group, and its cell beside the junction
+  // carries one sign, the priority sign on the two legs of the priority
+  // pair, which lie opposite each other, and the give-way sign on the
+  // others. No other sign stands anywhere.
+  void CheckSigns(World& w, const std::vector<CStrJunction*>& junctions) {
+    auto signsAt = [&w](int x, int y, int resId) {
+      CIsoInfo* info = w.map->GetIsoInfo(x, y);
+      CIsoObjLst* objects = info ? info->GetIsoObjects(ISO_LAYER_GROUND) : nullptr;
+      int n = 0;
+      for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext())
+        n += static_cast<CIsoObject*>(o)->GetResID() == resId;
+      return n;
+    };
+    int expected = 0;
+    for (CStrJunction* j : junctions) {
+      const int legs = j->GetAnzLinkedStreets();
+      CAmpelGroup* group = j->GetAmpelGroup();
+      if (j->GetAmpelType() != Ampel_Vorfahrt || legs < 3 || !group) continue;
+      const std::string at = At(j->GetXPos(), j->GetYPos());
+      expected += legs;
+      if (group->GetCount() != legs) Fault("the sign group of junction ", at, " holds ", group->GetCount(), " of ", legs, " legs");
+      // The direction in which each leg leaves the junction.
+      std::map<CStrStrasse*, CellXY> side;
+      for (int i = 0; i < legs; ++i) {
+        CStrStrasse* s = j->GetStreetByNR(i);
+        if (!group->HasStreet(s)) Fault("a leg of junction ", at, " is not in its sign group");
+        short x = 0, y = 0;
+        if ((s->GetStartJunction() == j ? s->GetFirstIsoPos(&x, &y) : s->GetLastIsoPos(&x, &y)) != 0) continue;
+        side[s] = {(x > j->GetXPos()) - (x < j->GetXPos()), (y > j->GetYPos()) - (y < j->GetYPos())};
+        const bool priority = s == group->GetLinkedStreetsNr(0) || s == group->GetLinkedStreetsNr(1);
+        const int want = priority ? CStrJunction::kVorfahrtResID : CStrJunction::kWartepflichtResID;
+        const int other = priority ? CStrJunction::kWartepflichtResID : CStrJunction::kVorfahrtResID;
+        if (signsAt(x, y, want) != 1 || signsAt(x, y, other) != 0)
+          Fault("the ", priority ? "priority" : "give-way", " leg of junction ", at, " at ", At(x, y), " carries ",
+                signsAt(x, y, want), " of its signs and ", signsAt(x, y, other), " others");
+      }
+      CStrStrasse* a = group->GetLinkedStreetsNr(0);
+      CStrStrasse* b = group->GetLinkedStreetsNr(1);
+      if (!a || !b || !side.count(a) || !side.count(b) || side[a].first != -side[b].first ||
+          side[a].second != -side[b].second)
+        Fault("the priority legs of junction ", at, " are not an opposite pair");
+    }
+    int standing = 0;
+    for (int x = 0; x < 128; ++x)
+      for (int y = 0; y < 128; ++y)
+        standing += signsAt(x, y, CStrJunction::kVorfahrtResID) + signsAt(x, y, CStrJunction::kWartepflichtResID);
+    if (standing != expected) Fault(standing, " signs stand where the junctions with signs have ", expected, " legs");
+  }
+
   void CheckOneWayDirections(const std::vector<CStrStrasse*>& streets) {
     if (m_oneWaySteps.empty()) return;
     for (CStrStrasse* s : streets) {

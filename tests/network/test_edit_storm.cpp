@@ -75,4 +75,21 @@ TEST(EditStorm, OneWayStreets) { Storm(Mixes()[1], 2); }
 TEST(EditStorm, FourLaneStreets) { Storm(Mixes()[2], 3); }
 TEST(EditStorm, EveryType) { Storm(Mixes()[3], 4); }
 
+// Junctions with signs through joins and deletions: a T junction of
+// one-cell legs carries a leg's sign on the cell of the dead end beyond
+// it; the T joined away by the removal of its stub leaves no sign there.
+// Every step is held to the checks, the signs' among them.
+TEST(EditStorm, SignsGoWithTheLegsTheyStoodOn) {
+  g_ZorLoadVersion = 240;
+  StormWorld sw;
+  sw.signs = true;
+  for (const Op& o : Parse("B 42 36 52 36 2\nB 51 37 51 36 2\nD 51 37 51 36 2\n")) {
+    SCOPED_TRACE(Format(o));
+    ASSERT_EQ(sw.Apply(o), o.kind == 'B' ? STR_BUILD_OK : 0);
+    EXPECT_EQ(sw.checker.Check(sw.w), std::vector<std::string>{});
+  }
+  EXPECT_EQ(sw.w.At(51, 36), nullptr);
+  EXPECT_EQ(LayersAround(sw.w, 51, 36, CStrJunction::kVorfahrtResID), 0);
+}
+
 }  // namespace

@@ -3,12 +3,15 @@
 // lights switched on cost their price, the timing page opens only for a
 // crossing with lights, and the priority direction and the cycle change;
 // a click on a street opens its window, and a speed button sets the
-// street's speed. Played through the frame loop on the real game.
+// street's speed; the signs of a T junction stay with its legs while a
+// leg is split by a side street and joined again, and go with the
+// junction. Played through the frame loop on the real game.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "iso/iso_info.h"
@@ -19,6 +22,7 @@
 #include "network/str_junction_list.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
+#include "world/street_drag_steps.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_host.h"
 
@@ -37,6 +41,8 @@ constexpr int kTimingButton[2] = {190, 92};
 constexpr int kCycleUp[2] = {148 + 51, 103 + 8};
 constexpr int kSpeed1[2] = {98 + 27 + 12, 26 + 7};  // the second speed button: 1
 constexpr int kSwap[2] = {171, 71};
+constexpr int kSigns[2] = {149, 54};        // KR.AMPEL = 1
+constexpr int kLightsClose[2] = {186, 9};
 constexpr const char* kCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 
 // The screen point in the middle of the points that show the cell.
@@ -156,6 +162,85 @@ TEST(ScenarioCrossingWindow, TheLightsCostTheirPriceAndTheDirectionCycleAndSpeed
   game.Do(Wait(100));
   EXPECT_TRUE(game.IsOpen(kStreetExtended));
   EXPECT_FALSE(game.IsOpen(kStreet));
+}
+
+// The sign standing on the cell at (x, y): the priority sign, the give-way
+// sign, 0 for none, -1 for both.
+int SignAt(Scenario& game, int x, int y) {
+  int found = 0;
+  CIsoObjLst* objects = game.Map().GetIsoInfo(x, y)->GetIsoObjects(ISO_LAYER_GROUND);
+  for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext()) {
+    const int id = static_cast<CIsoObject*>(o)->GetResID();
+    if (id != CStrJunction::kVorfahrtResID && id != CStrJunction::kWartepflichtResID) continue;
+    found = found == 0 ? id : -1;
+  }
+  return found;
+}
+
+int SignsAround(Scenario& game, int x, int y) {
+  int n = 0;
+  for (int cx = x - 3; cx <= x + 3; ++cx)
+    for (int cy = y - 3; cy <= y + 3; ++cy) n += SignAt(game, cx, cy) != 0;
+  return n;
+}
+
+// A T junction of a street north to south and an arm east, with signs put
+// up through its window: the street has the right of way, the arm gives
+// way. A side street dragged from the middle of one leg of the street
+// splits that leg, and its removal joins the leg again; through both the
+// junction's signs stay as the player set them. With the leg removed the
+// junction is gone, and so are all its signs.
+TEST(ScenarioCrossingWindow, SignsStayWithTheirLegsThroughASplitAndGoWithTheJunction) {
+  for (const int leg : {-1, 1}) {
+    SCOPED_TRACE(leg < 0 ? "north leg" : "south leg");
+    Scenario game;
+    game.Run({Move(400, 250), Wait(40)});
+    int cx = 0, cy = 0;
+    ASSERT_EQ(game.Map().MouseKoorToIsoKoor(400, 250, &cx, &cy), 0);
+    for (const auto& [x1, y1, x2, y2] : {std::tuple{cx, cy - 6, cx, cy + 6}, std::tuple{cx, cy, cx + 4, cy}}) {
+      CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+      ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+    }
+    game.Do(Wait(100));
+    int sx = 0, sy = 0;
+    ASSERT_TRUE(ScreenOf(game, cx, cy, &sx, &sy));
+    game.Click(sx, sy).Do(Wait(100));
+    ASSERT_TRUE(game.IsOpen(kLights));
+    game.ClickIn(kLights, kSigns[0], kSigns[1]);
+    game.Do(Wait(100));
+    game.ClickIn(kLights, kLightsClose[0], kLightsClose[1]);
+    game.Do(Wait(40));
+    auto expectSetSigns = [&](const char* when) {
+      SCOPED_TRACE(when);
+      EXPECT_EQ(SignAt(game, cx, cy - 1), CStrJunction::kVorfahrtResID);
+      EXPECT_EQ(SignAt(game, cx, cy + 1), CStrJunction::kVorfahrtResID);
+      EXPECT_EQ(SignAt(game, cx + 1, cy), CStrJunction::kWartepflichtResID);
+      EXPECT_EQ(SignsAround(game, cx, cy), 3);
+    };
+    expectSetSigns("put up");
+
+    // A side street west from the leg's middle, dragged with the street tool.
+    const int my = cy + 3 * leg;
+    ASSERT_NO_FATAL_FAILURE(dragsteps::ChooseFromBar(game, 1));
+    const dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
+    dragsteps::Drag(game, screen, cx, my, cx - 4, my);
+    ASSERT_EQ(dragsteps::Warning(game), "");
+    ASSERT_NE(game.World().GetStreetNet()->FindJunctionAt(static_cast<short>(cx), static_cast<short>(my)), nullptr);
+    expectSetSigns("with the leg split");
+
+    // The removal tool: the side street, then the leg.
+    game.Ui().SetToolNr(9, 0, -1);
+    game.Run({Wait(40)});
+    ASSERT_TRUE(ScreenOf(game, cx - 2, my, &sx, &sy));
+    game.Click(sx, sy).Do(Wait(100));
+    ASSERT_EQ(game.World().GetStreetNet()->FindJunctionAt(static_cast<short>(cx), static_cast<short>(my)), nullptr);
+    expectSetSigns("with the leg joined again");
+    ASSERT_TRUE(ScreenOf(game, cx, cy + 5 * leg, &sx, &sy));
+    game.Click(sx, sy).Do(Wait(100));
+    EXPECT_EQ(game.World().GetStreetNet()->FindJunctionAt(static_cast<short>(cx), static_cast<short>(cy)), nullptr);
+    EXPECT_EQ(SignsAround(game, cx, cy), 0) << "no sign outlives its junction";
+    game.Shot("signs-after-leg-removed");
+  }
 }
 
 }  // namespace

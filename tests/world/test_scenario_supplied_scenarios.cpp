@@ -20,6 +20,9 @@
 #include <vector>
 
 #include "framework/zor_pointer_list.h"
+#include "gen/building_info_rows.h"
+#include "gui/item_text.h"
+#include "measures/building_object.h"
 #include "gui/screen_window.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
@@ -52,7 +55,7 @@ namespace fs = std::filesystem;
 using namespace zortest;
 using namespace menusteps;
 
-constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236, kFinance = 110;
+constexpr int kTask = 232, kGoal = 233, kTimeOut = 234, kGrowth = 236, kFinance = 110, kBuildingWindow = 221;
 // The close box of the lose window.
 constexpr int kTimeOutClose[2] = {386, 9};
 // The buttons of the task and end windows, relative to each window.
@@ -107,6 +110,84 @@ void LoadScenario(Scenario& game, int row) {
 }
 
 // The task window's play button.
+// The figure window 221 shows in the text item at (x, y), as it is drawn,
+// and the name of the variable it shows; "" for no such item.
+std::pair<std::string, std::string> ShownFigure(int x, int y) {
+  std::pair<std::string, std::string> shown;
+  CUserInt::topWindow->GetWindowByID(kBuildingWindow)->GetItems()->ForEach([&](CItem* i) {
+    auto* t = dynamic_cast<CItemText*>(i);
+    if (!t || t->GetXPos() != x || t->GetYPos() != y || !t->GetVar()) return;
+    char text[64] = {};
+    t->VarUpdate(t->GetVar(), text, sizeof text);
+    shown = {text, t->GetVar()->GetName()};
+  });
+  return shown;
+}
+
+// A building of the loaded town one of whose kinds of places its district
+// loads above the building's own count of them, as a district short of
+// leisure does; null when there is none.
+CBuildingObject* BuildingLoadedAboveItsPlaces(Scenario& game) {
+  static const char* const kinds[] = {"RES", "WORK", "SHOPPING", "LEISURE", "EDUCATION"};
+  for (int x = 4; x < 124; ++x)
+    for (int y = 4; y < 124; ++y) {
+      auto* b = dynamic_cast<CBuildingObject*>(game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+      if (!b || !b->GetSimLocation() || b->GetXPos() != x || b->GetYPos() != y) continue;
+      for (const char* kind : kinds) {
+        double places = 0, load = 0;
+        const std::string key = std::string("BUILDING.") + kind;
+        if (b->GetVarData(key.c_str(), &places) == 0 && b->GetVarData((key + ".USED").c_str(), &load) == 0 &&
+            places > 0 && load > places)
+          return b;
+      }
+    }
+  return nullptr;
+}
+
+// The player clicks a building of the town: its window shows, row by row,
+// the building's own places of each kind and beside them its district's
+// load of that kind (users over places, 140 for full), which may stand
+// above the building's count; the columns' titles, drawn into the window's
+// picture, stand over the figures they name.
+void BuildingWindowShowsPlacesAndLoad(Scenario& game) {
+  CBuildingObject* building = BuildingLoadedAboveItsPlaces(game);
+  ASSERT_NE(building, nullptr);
+  game.Map().SetIsoCenter(building->GetXPos(), building->GetYPos());
+  game.Do(Wait(40));
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(game.ScreenOfCell(building->GetXPos(), building->GetYPos(), &sx, &sy));
+  game.Click(sx, sy).Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kBuildingWindow));
+  ASSERT_EQ(CUserInt::selObj.selectedObject, building);
+  const CSimLocation* l = building->GetSimLocation();
+  const int places[] = {l->NrOfHomes(), l->NrOfJobs(), l->NrOfShops(), l->NrOfLeisurePoints(), l->NrOfEducation()};
+  const double quotes[] = {l->QuoteHomesUsed(), l->QuoteWorkUsed(), l->NrOfShoppingUsed(), l->QuoteLeisureUsed(),
+                           l->QuoteSchoolsUsed()};
+  bool above = false;
+  for (int row = 0; row < zorgen::kBuildingInfoRowCount; ++row) {
+    const int y = zorgen::kBuildingInfoFirstRow + row * zorgen::kBuildingInfoRowStep;
+    const auto count = ShownFigure(zorgen::kBuildingInfoPlaces.x, y);
+    const auto load = ShownFigure(zorgen::kBuildingInfoLoad.x, y);
+    SCOPED_TRACE(zorgen::kBuildingInfoRows[row].en);
+    EXPECT_EQ(count.first, std::to_string(places[row]));
+    EXPECT_EQ(load.first, std::to_string(std::lround(quotes[row] * 100.0 * static_cast<double>(1.4f))));
+    EXPECT_EQ(load.second, count.second + ".USED") << "the load stands beside the count of its kind";
+    above = above || std::stoi(load.first) > std::stoi(count.first);
+  }
+  EXPECT_TRUE(above);
+  // Figures above the building's places are no count of them: the column
+  // is titled as the district's load, and the window says what 140 is.
+  for (const bool english : {false, true}) {
+    const std::string title = zorgen::kBuildingInfoLoad.title.In(english);
+    const std::string scale = zorgen::kBuildingInfoLoadScale.In(english);
+    EXPECT_EQ(scale.rfind(title, 0), 0u) << scale;
+    EXPECT_NE(scale.find("140"), std::string::npos) << scale;
+  }
+  game.Shot("building-window-places-load");
+  game.ClickIn(kBuildingWindow, 215, 9);
+  game.Do(Wait(40));
+}
+
 void Play(Scenario& game) {
   ASSERT_TRUE(game.IsOpen(kTask));
   game.ClickIn(kTask, kPlay[0], kPlay[1]);
@@ -285,6 +366,7 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
   CIndikatoren* ratings = world.GetIndikatoren();
   EXPECT_GT(TaskOf(game).target - ratings->GetIndikatorWert(TaskOf(game).indicator), 0.2);
   ASSERT_NO_FATAL_FAILURE(Play(game));
+  ASSERT_NO_FATAL_FAILURE(BuildingWindowShowsPlacesAndLoad(game));
 
   // Twelve hours: the indicators are worked out at least once in eleven.
   const int start = sim->Date().TicksFromStart();
