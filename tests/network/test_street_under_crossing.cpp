@@ -36,8 +36,11 @@ std::string Changed(const std::map<std::pair<int, int>, std::pair<int, int>>& be
   for (const auto& [at, was] : before) {
     const auto now = after.at(at);
     if (now == was) continue;
-    out += " " + std::to_string(at.first) + "/" + std::to_string(at.second) + ": " + std::to_string(was.first) + "," +
-           std::to_string(was.second) + " -> " + std::to_string(now.first) + "," + std::to_string(now.second);
+    for (const std::string& part :
+         {std::string(" "), std::to_string(at.first), std::string("/"), std::to_string(at.second), std::string(": "),
+          std::to_string(was.first), std::string(","), std::to_string(was.second), std::string(" -> "),
+          std::to_string(now.first), std::string(","), std::to_string(now.second)})
+      out += part;
   }
   return out;
 }

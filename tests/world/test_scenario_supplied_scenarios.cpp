@@ -166,9 +166,11 @@ void BuildingWindowShowsPlacesAndLoad(Scenario& game) {
   bool above = false;
   for (int row = 0; row < zorgen::kBuildingInfoRowCount; ++row) {
     const int y = zorgen::kBuildingInfoFirstRow + row * zorgen::kBuildingInfoRowStep;
-    const auto count = ShownFigure(zorgen::kBuildingInfoPlaces.x, y);
-    const auto load = ShownFigure(zorgen::kBuildingInfoLoad.x, y);
+    auto count = ShownFigure(zorgen::kBuildingInfoPlaces.x, y);
+    auto load = ShownFigure(zorgen::kBuildingInfoLoad.x, y);
     SCOPED_TRACE(zorgen::kBuildingInfoRows[row].en);
+    // Figures of four digits and more are shown grouped ("3.750").
+    for (std::string* figure : {&count.first, &load.first}) std::erase_if(*figure, [](char c) { return c == '.' || c == ','; });
     EXPECT_EQ(count.first, std::to_string(places[row]));
     EXPECT_EQ(load.first, std::to_string(std::lround(quotes[row] * 100.0 * static_cast<double>(1.4f))));
     EXPECT_EQ(load.second, count.second + ".USED") << "the load stands beside the count of its kind";
