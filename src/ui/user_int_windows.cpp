@@ -313,10 +313,12 @@ int CUserInt::UpdateStreet24h(int hour) {
 
 int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
   m_pStreetNet = streets;
-  if (topWindow) {
-    for (int id : {229, 230, 129, 130, 190, 191, 192, 193, 194, 195})
-      topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
-  }
+  // The load frees every object of the world: no window, open or closed,
+  // may show one of them afterwards (the next load keeps what the windows
+  // show and would reach a freed one). The model's windows are bound
+  // again to the new game's objects after the load.
+  if (topWindow)
+    for (int id = 1; id < 1500; ++id) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
   ForgetWorldObjects();
   ResetStreet24hData();
   if (topWindow) {
@@ -325,7 +327,6 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
     for (int id : {227, 228, 170, 229, 230, 2,   3,   4,   122, 123, 124, 125, 126, 127, 128, 129, 130,
                    131, 132, 133, 214, 103, 101, 102, 190, 191, 192, 193, 194, 195, 171, 173, 172})
       DeActivateWindow(id, OVER_SINGLE);
-    for (int id : {170, 171, 173, 172}) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
   }
   selObj.tool = 1;
   CViewFilter::Deactivate();

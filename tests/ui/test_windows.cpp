@@ -201,14 +201,16 @@ TEST_F(Controller, ResetBeforeLoadForgetsTheSelectionAndTheTool) {
   CUserInt::selObj.tool = 9;
   CUserInt::selObj.selectedStreetId = 4;
   CUserInt::selObj.streetLoad[1][23] = 55;
-  for (int id : {229, 170}) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  // The street's window, the car park's and a building's: the load frees
+  // what each shows, closed or open.
+  const int shown[] = {229, 170, 221};
+  for (int id : shown) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
   CWorldObj street;
-  for (int id : {229, 170}) CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &street, nullptr);
+  for (int id : shown) CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &street, nullptr);
   ASSERT_EQ(CUserInt::topWindow->GetVarWorldObject(229), &street);
   for (int id : {120, 20}) ui->ActivateWindow(id);
   EXPECT_EQ(ui->ResetBeforeLoad(nullptr), 0);
-  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(229), nullptr);
-  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(170), nullptr);
+  for (int id : shown) EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(id), nullptr) << id;
   EXPECT_EQ(CUserInt::selObj.tool, 1);
   EXPECT_EQ(CUserInt::selObj.selectedStreetId, -1);
   EXPECT_EQ(CUserInt::selObj.streetLoad[1][23], -1);

@@ -380,6 +380,17 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
   int resting = 0;
   for (int i = 0; i < CIndikatoren::kPartials; ++i) resting += ratings->GetIndikatorWert(i) == 0.5;
   EXPECT_LE(resting, 2) << "of the partial ratings rest at one half";
+
+  // The building's window, closed, showed a house of Ringstadt: the next
+  // scenario's load frees that house, and the window shows nothing of it;
+  // the load after that keeps the windows as it finds them and finds no
+  // freed house there.
+  ASSERT_NE(CUserInt::topWindow->GetVarWorldObject(kBuildingWindow), nullptr);
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 1));
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(kBuildingWindow), nullptr);
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
+  EXPECT_EQ(TaskOf(game).indicator, kScenarios[0].indicator);
 }
 
 // Flussau is supplied grown: its people live west of the river and work,
