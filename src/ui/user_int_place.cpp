@@ -547,6 +547,16 @@ int CUserInt::CheckForRemoveObjectSelected() {
 void CUserInt::ForgetObject(CWorldObj* gone) {
   ForgetReferences(gone);
   if (selObj.markedBuildings) selObj.markedBuildings->RemoveZorva(gone);
+  // A window the selection bound to the object, open or closed, lets it go
+  // and closes: it would read the freed object on its next frame, and the
+  // next load keeps what the windows show.
+  if (!gone) return;
+  for (int w : {kBuildingWindow, kMeasureBuildingWindow, kCarParkWindows[0], kCarParkWindows[1], kCarParkWindows[2],
+                kCarParkWindows[3]})
+    if (BoundTo(w) == gone) {
+      Bind(w, nullptr);
+      DeActivateWindow(w);
+    }
 }
 
 int CUserInt::RemoveSelectedObject() {

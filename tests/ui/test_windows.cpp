@@ -197,6 +197,25 @@ TEST_F(Controller, BoundingBoxKeepsAnOpenWindowNearThePointAndOnTheScreen) {
   EXPECT_EQ(w->GetPosY(), 0);
 }
 
+// An object that goes leaves no page of the selection showing it: the
+// building's, the park-and-ride site's and the car park's let it go and
+// close.
+TEST_F(Controller, AnObjectThatGoesClosesTheWindowsThatShowIt) {
+  CWorldObj house;
+  for (int id : {221, 224, 170, 171, 172, 173}) {
+    builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+    CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &house, nullptr);
+    ui->ActivateWindow(id);
+  }
+  CUserInt::selObj.selectedObject = &house;
+  ui->ForgetObject(&house);
+  EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
+  for (int id : {221, 224, 170, 171, 172, 173}) {
+    EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(id), nullptr) << id;
+    EXPECT_EQ(ui->IsWindowOpen(id), 1) << id;
+  }
+}
+
 TEST_F(Controller, ResetBeforeLoadForgetsTheSelectionAndTheTool) {
   CUserInt::selObj.tool = 9;
   CUserInt::selObj.selectedStreetId = 4;

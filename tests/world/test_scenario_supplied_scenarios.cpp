@@ -149,9 +149,8 @@ CBuildingObject* BuildingLoadedAboveItsPlaces(Scenario& game) {
 // load of that kind (users over places, 140 for full), which may stand
 // above the building's count; the columns' titles, drawn into the window's
 // picture, stand over the figures they name.
-void BuildingWindowShowsPlacesAndLoad(Scenario& game) {
-  CBuildingObject* building = BuildingLoadedAboveItsPlaces(game);
-  ASSERT_NE(building, nullptr);
+// The player clicks the building: its window opens and shows it.
+void OpenBuildingWindow(Scenario& game, CBuildingObject* building) {
   game.Map().SetIsoCenter(building->GetXPos(), building->GetYPos());
   game.Do(Wait(40));
   int sx = 0, sy = 0;
@@ -159,6 +158,13 @@ void BuildingWindowShowsPlacesAndLoad(Scenario& game) {
   game.Click(sx, sy).Do(Wait(40));
   ASSERT_TRUE(game.IsOpen(kBuildingWindow));
   ASSERT_EQ(CUserInt::selObj.selectedObject, building);
+  ASSERT_EQ(CUserInt::topWindow->GetVarWorldObject(kBuildingWindow), building);
+}
+
+void BuildingWindowShowsPlacesAndLoad(Scenario& game) {
+  CBuildingObject* building = BuildingLoadedAboveItsPlaces(game);
+  ASSERT_NE(building, nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenBuildingWindow(game, building));
   const CSimLocation* l = building->GetSimLocation();
   const int places[] = {l->NrOfHomes(), l->NrOfJobs(), l->NrOfShops(), l->NrOfLeisurePoints(), l->NrOfEducation()};
   const double quotes[] = {l->QuoteHomesUsed(), l->QuoteWorkUsed(), l->NrOfShoppingUsed(), l->QuoteLeisureUsed(),
@@ -391,6 +397,19 @@ TEST_F(SuppliedScenario, RingstadtIsSuppliedGrownAndItsRatingMovesOnceItIsPlayed
   ASSERT_NO_FATAL_FAILURE(Play(game));
   ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
   EXPECT_EQ(TaskOf(game).indicator, kScenarios[0].indicator);
+
+  // A building the town takes down while its window shows it: the window
+  // closes and lets it go, and the frames after draw no freed building.
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  CBuildingObject* gone = BuildingLoadedAboveItsPlaces(game);
+  ASSERT_NE(gone, nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenBuildingWindow(game, gone));
+  const int gx = gone->GetXPos(), gy = gone->GetYPos();
+  ASSERT_EQ(world.RemoveObject(gx, gy, ISO_LAYER_GROUND, false), 0);
+  ASSERT_NE(game.Map().GetIsoTileObject(gx, gy, ISO_LAYER_GROUND), gone);
+  EXPECT_FALSE(game.IsOpen(kBuildingWindow));
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(kBuildingWindow), nullptr);
+  game.Do(Wait(200));
 }
 
 // Flussau is supplied grown: its people live west of the river and work,
