@@ -242,6 +242,16 @@ void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int 
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
   const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
+  // Wholly inside and in the buffer's format, as the map's vehicles mostly
+  // are: every run is copied without cutting, and nothing else is asked.
+  if (x >= buffer->ClipLeft() && y >= buffer->ClipTop() && x + w <= buffer->ClipRight() &&
+      y + h <= buffer->ClipBottom() && w > 0 && h > 0 &&
+      GetTag(sprite) == static_cast<uint32_t>(buffer->GetColorFormat())) {
+    buffer->NoteTouched(x, y, x + w, y + h);
+    DrawLines(sprite, base + static_cast<ptrdiff_t>(y) * buffer->GetPitch() + 2 * x, buffer->GetPitch(), 0, h,
+              AllColumns{});
+    return;
+  }
   const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
   const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
