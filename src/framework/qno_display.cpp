@@ -78,11 +78,6 @@ void QnoRenderBuffer::SetSurface(SDL_Surface* surface) {
     SetClipRect(m_clipLeft, m_clipTop, m_clipRight, m_clipBottom);
 }
 
-uint8_t* QnoRenderBuffer::GetBuffer() const {
-  if (!m_surface) return nullptr;
-  return static_cast<uint8_t*>(m_surface->pixels);
-}
-
 int QnoRenderBuffer::FlipBuffer() {
   ++m_frameCount;
   const uint32_t now = kfx_GetTicks();

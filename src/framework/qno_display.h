@@ -71,7 +71,8 @@ class QnoRenderBuffer {
   SDL_Surface* GetSurface() const { return m_surface; }
   // The pixel memory, null when there is none to draw into; every drawing
   // operation then draws nothing.
-  uint8_t* GetBuffer() const;
+  // Inline: every sprite blit asks for it.
+  uint8_t* GetBuffer() const { return m_surface ? static_cast<uint8_t*>(m_surface->pixels) : nullptr; }
   int GetColorFormat() const { return QNO_COLOR_565; }
   int FlipBuffer();
   int GetFramesPerSecond() const { return m_fps; }
@@ -118,7 +119,15 @@ class QnoRenderBuffer {
     m_watch = 0;
   }
   void NoteTouched(int left, int top, int right, int bottom) {
-    if (m_touched) AddTouched(left, top, right, bottom);
+    if (!m_touched) return;
+    // A box inside the clip rectangle while the list has room, as every
+    // sprite blit's is, goes straight onto the list.
+    if (left >= m_clipLeft && top >= m_clipTop && right <= m_clipRight && bottom <= m_clipBottom && left < right &&
+        top < bottom && m_touched->size() < kMaxTouchedBoxes) {
+      m_touched->push_back({left, top, right, bottom});
+      return;
+    }
+    AddTouched(left, top, right, bottom);
   }
   static constexpr size_t kMaxTouchedBoxes = 512;
 

@@ -242,6 +242,16 @@ void CIsoSprite::RenderClipped(QnoRenderBuffer* buffer, const void* sprite, int 
   uint8_t* base = buffer ? buffer->GetBuffer() : nullptr;
   if (!base || !sprite) return;
   const int w = static_cast<int>(GetWidth(sprite)), h = static_cast<int>(GetHeight(sprite));
+  // Wholly inside and in the buffer's format, as the map's vehicles mostly
+  // are: every run is copied without cutting, and nothing else is asked.
+  if (x >= buffer->ClipLeft() && y >= buffer->ClipTop() && x + w <= buffer->ClipRight() &&
+      y + h <= buffer->ClipBottom() && w > 0 && h > 0 &&
+      GetTag(sprite) == static_cast<uint32_t>(buffer->GetColorFormat())) {
+    buffer->NoteTouched(x, y, x + w, y + h);
+    DrawLines(sprite, base + static_cast<ptrdiff_t>(y) * buffer->GetPitch() + 2 * x, buffer->GetPitch(), 0, h,
+              AllColumns{});
+    return;
+  }
   const int x0 = std::max(x, buffer->ClipLeft()), x1 = std::min(x + w, buffer->ClipRight());
   const int y0 = std::max(y, buffer->ClipTop()), y1 = std::min(y + h, buffer->ClipBottom());
   if (x0 >= x1 || y0 >= y1) return;
@@ -378,16 +388,27 @@ void QnoVisibleRuns::Pack() {
   m_blockOwner.assign(overlays ? m_blocksWide * static_cast<size_t>((m_bottom - m_top + kBlock - 1) / kBlock) : 0,
                       0xFFFF);
   // And whether a sprite draws every pixel of the block.
-  m_blockWhole.assign(m_blockOwner.size(), 1);
+  std::vector<uint8_t> blockWhole(m_blockOwner.size(), 1);
   for (int row = m_top; overlays && row < m_bottom; ++row) {
     const uint16_t* owner = m_owner.data() + static_cast<size_t>(row - m_top) * pitchPixels;
     const size_t band = static_cast<size_t>((row - m_top) / kBlock) * m_blocksWide;
     uint16_t* blocks = m_blockOwner.data() + band;
-    uint8_t* whole = m_blockWhole.data() + band;
+    uint8_t* whole = blockWhole.data() + band;
     for (int c = m_left; c < m_right; ++c) {
       uint16_t& least = blocks[(c - m_left) / kBlock];
       least = std::min(least, static_cast<uint16_t>(owner[c] - 1));
       whole[(c - m_left) / kBlock] &= owner[c] != 0;
+    }
+  }
+  // The open blocks counted over the rectangles from the first block.
+  const size_t bands = m_blocksWide ? m_blockOwner.size() / m_blocksWide : 0;
+  const size_t stride = m_blocksWide + 1;
+  m_openBlocks.assign(overlays ? (bands + 1) * stride : 0, 0);
+  for (size_t band = 0; band < bands; ++band) {
+    uint32_t open = 0;
+    for (size_t b = 0; b < m_blocksWide; ++b) {
+      open += blockWhole[band * m_blocksWide + b] ? 0 : 1;
+      m_openBlocks[(band + 1) * stride + b + 1] = m_openBlocks[band * stride + b + 1] + open;
     }
   }
   // The stretches are the ranges of runs between the plain breaks' first
@@ -541,12 +562,10 @@ void QnoVisibleRuns::PutBackDrawn(const std::vector<QnoBox>& since) {
     // Inside blocks that sprites draw wholly, a copy; elsewhere only the
     // pixels a sprite draws, and those no sprite draws keep what the
     // buffer holds, as a draw of the runs leaves them.
-    const int firstBlock = (left - m_left) / kBlock, lastBlock = (right - 1 - m_left) / kBlock;
-    bool whole = true;
-    for (int blockRow = (top - m_top) / kBlock; whole && blockRow <= (bottom - 1 - m_top) / kBlock; ++blockRow) {
-      const uint8_t* w = m_blockWhole.data() + static_cast<size_t>(blockRow) * m_blocksWide;
-      for (int b = firstBlock; whole && b <= lastBlock; ++b) whole = w[b] != 0;
-    }
+    const bool whole = BlocksWhole(static_cast<unsigned>(top - m_top) / kBlock,
+                                   static_cast<unsigned>(bottom - 1 - m_top) / kBlock,
+                                   static_cast<unsigned>(left - m_left) / kBlock,
+                                   static_cast<unsigned>(right - 1 - m_left) / kBlock);
     const size_t count = static_cast<size_t>(right - left);
     // The buffer's rows of 16-bit pixels are pitchPixels apart, as the
     // picture's are.

@@ -194,8 +194,20 @@ class QnoVisibleRuns {
   // of kBlock x kBlock pixels of the clip rectangle, m_blocksWide a row.
   static constexpr int kBlock = 8;
   std::vector<uint16_t> m_blockOwner;
-  std::vector<uint8_t> m_blockWhole;
   size_t m_blocksWide = 0;
+  // The blocks that some pixel of no sprite leaves open, counted over every
+  // rectangle of blocks from the first: entry (band, block) of rows
+  // m_blocksWide + 1 long counts those above band and left of block, so
+  // that four entries tell whether a box lies wholly over drawn blocks.
+  std::vector<uint32_t> m_openBlocks;
+  // Whether the blocks [firstBlock, lastBlock] of the bands [firstBand,
+  // lastBand] are all drawn wholly by sprites.
+  bool BlocksWhole(size_t firstBand, size_t lastBand, size_t firstBlock, size_t lastBlock) const {
+    const size_t stride = m_blocksWide + 1;
+    const uint32_t* top = m_openBlocks.data() + firstBand * stride;
+    const uint32_t* bottom = m_openBlocks.data() + (lastBand + 1) * stride;
+    return bottom[lastBlock + 1] - bottom[firstBlock] - top[lastBlock + 1] + top[firstBlock] == 0;
+  }
   std::vector<QnoBox> m_touched;
   // The stretch being drawn, and the break number of the overlay whose
   // work is being done.

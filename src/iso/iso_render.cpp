@@ -354,11 +354,19 @@ int CIsoWelt::RenderPassGround(const FramePass& pass, int x, int y, bool inside)
 
 void CIsoWelt::DrawCellObjects(QnoDisplay* display, bool secondCars, int x, int y) {
   if (secondCars) {
-    int px, py;
-    TilePoint(x, y, px, py);
-    py -= Tile_Size_Y[IsoZoomIndex()];
-    for (CIsoVehicle* car : m_CarSecondRender[x][y])
-      if (car) car->RenderSecondPosition(display, px, py);
+    // The tile's corner is worked out for the first car listed there: most
+    // drawn cells list none.
+    int px = 0, py = 0;
+    bool placed = false;
+    for (CIsoVehicle* car : m_CarSecondRender[x][y]) {
+      if (!car) continue;
+      if (!placed) {
+        TilePoint(x, y, px, py);
+        py -= Tile_Size_Y[IsoZoomIndex()];
+        placed = true;
+      }
+      car->RenderSecondPosition(display, px, py);
+    }
   }
   if (CIsoInfo* cell = GetIsoInfo(x, y))
     cell->Render(display, static_cast<unsigned short>(x), static_cast<unsigned short>(y), g_ZoomStufe,
