@@ -206,6 +206,12 @@ static bool IsSecondEntry(CStrStrasse* const* streets, int index) {
   return false;
 }
 
+bool CStrJunction::HasLoopStreet() const {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (IsSecondEntry(m_pStreets, i)) return true;
+  return false;
+}
+
 // The unit step with which the street of entry `index` leaves this
 // junction; a loop street leaves through its head the first time and its
 // tail the second time.
@@ -473,6 +479,10 @@ int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
     ParamError("m_AnzLinkedStreets<3");
     return 1;
   }
+  // Signs stand on a street's arm, and the group holds each street once: a
+  // street that leaves the junction at both its ends would be two arms
+  // with one sign between them.
+  if (m_AmpelType == Ampel_Rvl && type == Ampel_Vorfahrt && HasLoopStreet()) return 1;
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;

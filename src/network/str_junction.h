@@ -180,6 +180,8 @@ class CStrJunction : public CZorvaObject {
     return false;
   }
   CStrStrasse* GetStreetByID(short id) const;
+  // Whether a street leaves the junction at both its ends.
+  bool HasLoopStreet() const;
   CStrStrasse* GetStreetByNR(int n) const { return n >= 0 && n < m_AnzLinkedStreets ? m_pStreets[n] : nullptr; }
   int GetAnzLinkedStreets() const { return m_AnzLinkedStreets; }
   CMicroZellenGroup* GetMicroZellen() const { return m_pMicroZellen; }
