@@ -156,7 +156,7 @@ int CStrJunction::UnLinkStreet(CStrStrasse* street) {
 }
 
 int CStrJunction::HandOverStreet(CStrStrasse* old, CStrStrasse* replacement) {
-  if (m_AmpelType != Ampel_Vorfahrt || !m_pAmpel || !replacement) return 1;
+  if (m_AmpelType == Ampel_Rvl || !m_pAmpel || !replacement) return 1;
   for (int i = 0; i < m_AnzLinkedStreets; ++i) {
     if (m_pStreets[i] != old) continue;
     if (m_pAmpel->ReplaceStreet(old, replacement) != 0) return 1;
