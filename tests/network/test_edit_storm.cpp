@@ -95,7 +95,9 @@ TEST(EditStorm, SignsGoWithTheLegsTheyStoodOn) {
 // Sequences that once left a junction's signs wrong, every step checked
 // and saved and loaded with signs put up. A street drawn on from a dead end
 // round a bend joins the street of a T junction's leg: the joined street
-// is that leg, its priority kept. A crossing that loses an arm of its
+// is that leg, its priority kept; a T laid into the street between two
+// junctions with signs and taken away again leaves one street that is the
+// leg of both, listed on its cells. A crossing that loses an arm of its
 // priority road is a T whose straight pair has the priority, which a load
 // keeps, whatever axis the T it once was had. Two legs of a T joined into
 // one street round a block leave no arm for each sign: the signs go.
@@ -103,6 +105,7 @@ TEST(EditStorm, SignsKeepTheirLegsThroughEdits) {
   g_ZorLoadVersion = 240;
   for (const char* steps : {"B 42 36 52 36 2  B 51 37 51 36 2  B 42 36 42 40 1",
                             "B 42 36 52 36 2  B 51 37 51 36 2  B 52 36 52 40 1",
+                            "B 39 36 54 36 2  B 42 37 42 36 2  B 51 37 51 36 2  B 46 36 46 40 2  D 46 36 46 40 2",
                             "B 27 36 21 36 1  B 21 36 21 49 3  B 21 36 21 34 3  B 21 36 18 36 3  D 21 36 21 34 3",
                             "B 35 15 55 15 1  B 45 15 45 25 1  B 55 15 55 25 1  B 55 25 45 25 1"}) {
     SCOPED_TRACE(steps);
