@@ -279,6 +279,16 @@ int CIsoInfo::MergeLayerFromIsoTile(int resId, TBaseType layer) {
 int CIsoInfo::DeleteLayerFromIsoTile(int resId, TBaseType layer) {
   if (!m_pIsoObjects[layer]) return 1;
   m_pIsoObjects[layer]->RemoveLayer(resId);
+  return RenewRenderList();
+}
+
+int CIsoInfo::DeleteLayerFromIsoTile(int resId, CIsoRichtung dir, TBaseType layer) {
+  if (!m_pIsoObjects[layer]) return 1;
+  m_pIsoObjects[layer]->RemoveLayer(resId, static_cast<TIsoRichtung>(dir.GetValue() & 3));
+  return RenewRenderList();
+}
+
+int CIsoInfo::RenewRenderList() {
   delete m_pRenderList;
   m_pRenderList = nullptr;
   m_TurnFree = false;

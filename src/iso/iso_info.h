@@ -111,6 +111,8 @@ class CIsoInfo {
   int MergeLayerFromIsoTile(int resId, CIsoRichtung dir, TBaseType layer);
   int MergeLayerFromIsoTile(int resId, TBaseType layer);
   int DeleteLayerFromIsoTile(int resId, TBaseType layer);
+  // Deletes the layer of that id turned to `dir` (see CIsoObjLst::RemoveLayer).
+  int DeleteLayerFromIsoTile(int resId, CIsoRichtung dir, TBaseType layer);
   int MergeLayerFromTGV(int resId, const CIsoRichtung& dir, TBaseType layer);
   int DeleteLayerFromTGV(int resId, const CIsoRichtung& dir, TBaseType layer);
 
@@ -203,6 +205,8 @@ class CIsoInfo {
   unsigned char GetY() const { return m_Y; }
 
  private:
+  // Builds the render list again from the tile's objects after a layer went.
+  int RenewRenderList();
   // One step of the walk: the item at `at` when it belongs to `part` (a
   // floor: z up to 4; the middle: z 5; the upper part: any), its tile
   // resource id with the layer's direction and sprite layer through the

@@ -79,6 +79,14 @@ int CIsoObjLst::RemoveLayer(int resId) {
   return 1;
 }
 
+int CIsoObjLst::RemoveLayer(int resId, TIsoRichtung dir) {
+  for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
+    const auto* layer = static_cast<CIsoObject*>(o);
+    if (layer->GetResID() == resId && layer->GetRichtungsValue() == dir) return DestroyObject(o, 0);
+  }
+  return 1;
+}
+
 int CIsoObjLst::GetResID() {
   auto* head = static_cast<CIsoObject*>(GetHead());
   return head ? head->GetResID() : -1;

@@ -80,6 +80,9 @@ class CIsoObjLst : public CList {
   CIsoObject* MergeLayerFromIsoTile(int resId, CIsoRichtung dir);
   // 0 when the first object with that id was removed, 1 when none.
   int RemoveLayer(int resId);
+  // The same for the first object with that id turned to `dir`: of two
+  // like layers on a tile (a sign for each of two junctions) the one meant.
+  int RemoveLayer(int resId, TIsoRichtung dir);
 
   int GetResID();
   TIsoRichtung GetRichtung();

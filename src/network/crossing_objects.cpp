@@ -180,6 +180,9 @@ int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   CStrStrasse* n2 = nullptr;
   GetPriorityStreets(&p1, &p2);
   GetNonPriorityStreets(&n1, &n2);
+  // A T junction's priority road is its straight pair: its third arm
+  // alone cannot take the priority.
+  if (!n1 || !n2) return 1;
   ChangePriorityStreets(n1, n2, p1, p2);
   return 0;
 }

@@ -82,7 +82,8 @@ class CKreuzObj : public CRoadObj {
   int ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStrasse* c, CStrStrasse* d);
   // 0 and the direction the first priority street leaves in; 1 when none.
   int GetPriorityRichtung(TIsoRichtung& dir);
-  // Swaps the pairs unless the priority already runs that way; 0 swapped.
+  // Swaps the pairs unless the priority already runs that way or the other
+  // pair is a T junction's single arm; 0 swapped.
   int SetPriorityRichtung(TIsoRichtung dir);
   int UpdateAmpelPos();
   // Sets the priority direction again and tells the demand model the

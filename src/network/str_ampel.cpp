@@ -218,7 +218,10 @@ int CAmpelGroup::ReplaceStreet(const CStrStrasse* old, CStrStrasse* replacement)
   if (!old || !replacement) return 1;
   for (int i = 0; i < kSlots; ++i)
     if (m_pStreets[i] == old) {
-      if (m_pAmpeln[i]) return 1;
+      // The light's cells go with the old street; it keeps its slot and
+      // its cycle and takes the replacement's cells when the junction
+      // links them (RelinkZellen).
+      if (m_pAmpeln[i]) m_pAmpeln[i]->RemoveLinkedZellen();
       m_pStreets[i] = replacement;
       return 0;
     }

@@ -87,8 +87,9 @@ class CAmpelGroup : public CZorvaObject {
   int Add(CAmpel* light, CStrStrasse* street);
   int RemoveFromStreet(CStrStrasse* street);
   // The arm held for `old` is held for `replacement` from now on, in the
-  // same slot; 1 when the group does not hold `old` or the arm has a light
-  // (whose cells go with the old street).
+  // same slot, with its light; the light forgets the old street's cells
+  // until RelinkZellen gives it the replacement's. 1 when the group does
+  // not hold `old`.
   int ReplaceStreet(const CStrStrasse* old, CStrStrasse* replacement);
   // Gives a held arm without a light this one, in the arm's slot.
   int Relight(CAmpel* light, CStrStrasse* street);

@@ -156,7 +156,7 @@ int CStrJunction::UnLinkStreet(CStrStrasse* street) {
 }
 
 int CStrJunction::HandOverStreet(CStrStrasse* old, CStrStrasse* replacement) {
-  if (m_AmpelType != Ampel_Vorfahrt || !m_pAmpel || !replacement) return 1;
+  if (m_AmpelType == Ampel_Rvl || !m_pAmpel || !replacement) return 1;
   for (int i = 0; i < m_AnzLinkedStreets; ++i) {
     if (m_pStreets[i] != old) continue;
     if (m_pAmpel->ReplaceStreet(old, replacement) != 0) return 1;
@@ -203,6 +203,12 @@ bool CStrJunction::HasAmpel(CStrStrasse* street) const { return street && m_pAmp
 static bool IsSecondEntry(CStrStrasse* const* streets, int index) {
   for (int i = 0; i < index; ++i)
     if (streets[i] == streets[index]) return true;
+  return false;
+}
+
+bool CStrJunction::HasLoopStreet() const {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i)
+    if (IsSecondEntry(m_pStreets, i)) return true;
   return false;
 }
 
@@ -473,6 +479,10 @@ int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
     ParamError("m_AnzLinkedStreets<3");
     return 1;
   }
+  // Signs stand on a street's arm, and the group holds each street once: a
+  // street that leaves the junction at both its ends would be two arms
+  // with one sign between them.
+  if (m_AmpelType == Ampel_Rvl && type == Ampel_Vorfahrt && HasLoopStreet()) return 1;
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;

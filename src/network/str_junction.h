@@ -158,11 +158,13 @@ class CStrJunction : public CZorvaObject {
   int LinkStreet(CStrStrasse* street);
   // 1 when the junction has streets but not this one.
   int UnLinkStreet(CStrStrasse* street);
-  // At a junction with signs, `replacement` takes the place of `old` among
-  // its streets and in its priority pairs, as when the street beyond the
-  // junction is split or joined into another: the leg stays what it was.
-  // 1, with nothing changed, anywhere else; the caller then unlinks `old`
-  // and links `replacement`, and the junction treats the leg as new.
+  // At a junction with signs or lights, `replacement` takes the place of
+  // `old` among its streets and in its priority pairs, as when the street
+  // beyond the junction is split or joined into another: the leg stays
+  // what it was, a light with its cycle (linked to the replacement's cells
+  // when the junction's cells are made again). 1, with nothing changed,
+  // anywhere else; the caller then unlinks `old` and links `replacement`,
+  // and the junction treats the leg as new.
   int HandOverStreet(CStrStrasse* old, CStrStrasse* replacement);
   // The cell index of the network that lists the junction, told of every
   // link and unlink; null while the junction is not listed.
@@ -180,6 +182,8 @@ class CStrJunction : public CZorvaObject {
     return false;
   }
   CStrStrasse* GetStreetByID(short id) const;
+  // Whether a street leaves the junction at both its ends.
+  bool HasLoopStreet() const;
   CStrStrasse* GetStreetByNR(int n) const { return n >= 0 && n < m_AnzLinkedStreets ? m_pStreets[n] : nullptr; }
   int GetAnzLinkedStreets() const { return m_AnzLinkedStreets; }
   CMicroZellenGroup* GetMicroZellen() const { return m_pMicroZellen; }

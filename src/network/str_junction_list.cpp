@@ -1060,6 +1060,14 @@ int CStrJunctionList::UpdateAmpel() {
         s->AddAmpelLayer(j);
         group->Add(s->LinkAmpelAtJunction(j), s);
       }
+    } else if (j->GetAmpelType() == Ampel_Vorfahrt && j->HasLoopStreet()) {
+      // A join made one street of two arms: the signs, one per street,
+      // cannot tell them apart and go, through the crossing's settings
+      // where there are any, as a player takes them down.
+      if (CKreuzObj* crossing = j->GetKreuzObject())
+        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
+      else
+        j->RemoveAmpel();
     } else if (j->GetAmpelType() == Ampel_Vorfahrt) {
       j->CreateVorfahr(Ampel_Vorfahrt);
     }

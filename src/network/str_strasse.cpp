@@ -574,8 +574,10 @@ int CStrStrasse::LinkStreet(CStrStrasse* other, CStrJunction* bend) {
   // Both streets run through the bend: this one ends there, the other starts there.
   if (m_pStartJunction == bend && m_pEndJunction != bend) Turn();
   if (other->m_pStartJunction != bend) other->Turn();
+  // At the far end the joined street is the leg the other street was.
+  const bool kept = far && far != bend && far->HandOverStreet(other, this) == 0;
   if (other->m_pStartJunction) other->m_pStartJunction->UnLinkStreet(other);
-  if (other->m_pEndJunction && other->m_pEndJunction != other->m_pStartJunction)
+  if (!kept && other->m_pEndJunction && other->m_pEndJunction != other->m_pStartJunction)
     other->m_pEndJunction->UnLinkStreet(other);
   bend->UnLinkStreet(this);
   RemoveFromIsoWelt(false);
@@ -583,7 +585,7 @@ int CStrStrasse::LinkStreet(CStrStrasse* other, CStrJunction* bend) {
   RemoveMicroSim();
   other->RemoveMicroSim();
   m_pEndJunction = far;
-  if (far) far->LinkStreet(this);
+  if (far && !kept) far->LinkStreet(this);
   bend->RemoveFromIsoWelt();
   TakePiecesOf(other);
   other->RemoveFromSimWelt();

@@ -687,7 +687,9 @@ int CStrStrasse::RemoveLayerAtJunction(CStrJunction* junction, int resId) {
   CIsoRichtung dir;
   if (LayerTileAtJunction(junction, &x, &y, &dir) != 0) return 1;
   CIsoInfo* info = m_pIsoWelt->GetIsoInfo(x, y);
-  return info ? info->DeleteLayerFromIsoTile(resId, ISO_LAYER_GROUND) : 1;
+  // The layer turned to this junction: a tile between two junctions may
+  // carry the same sign for the other one.
+  return info ? info->DeleteLayerFromIsoTile(resId, dir, ISO_LAYER_GROUND) : 1;
 }
 
 int CStrStrasse::FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b) {

@@ -415,4 +415,17 @@ TEST_F(IsoCellTest, AFilterTileReplacesTheEarlierOne) {
   EXPECT_EQ(list.GetResID(), -1);
 }
 
+// Of two like layers turned differently (the signs of two junctions on one
+// tile), a removal by direction takes the one turned that way.
+TEST_F(IsoCellTest, ALayerRemovedByItsDirectionLeavesItsTwin) {
+  Scene s;
+  CIsoObjLst list;
+  list.MergeLayerFromIsoTile(kFlower, CIsoRichtung(1));
+  list.MergeLayerFromIsoTile(kFlower, CIsoRichtung(3));
+  EXPECT_EQ(list.RemoveLayer(kFlower, ISO_RICHTUNG_0), 1);
+  EXPECT_EQ(list.RemoveLayer(kFlower, ISO_RICHTUNG_3), 0);
+  ASSERT_EQ(list.GetNumber(), 1u);
+  EXPECT_EQ(list.GetRichtung(), ISO_RICHTUNG_1);
+}
+
 }  // namespace

@@ -94,12 +94,15 @@ struct StormWorld {
   // The step's result code; -1 for a deletion that finds no street.
   int Apply(const Op& o) {
     const int r = Step(o);
+    PutUpSigns(o, r);
+    return r;
+  }
+  void PutUpSigns(const Op& o, int r) {
     if (signs && (o.kind == 'B' ? r == STR_BUILD_OK : r == 0))
       for (CStrJunction* j : JunctionList(w))
         if (j->GetAnzLinkedStreets() >= 3 && j->GetAmpelType() == Ampel_Rvl && j->GetKreuzObject() &&
             (j->GetXPos() + j->GetYPos()) % 3 == 0)
           j->GetKreuzObject()->SetVarData("KR.AMPEL", Ampel_Vorfahrt);
-    return r;
   }
   int Step(const Op& o) {
     cutting = false;
@@ -295,6 +298,13 @@ inline void Rebind(World& w) {
   CIsoObject::m_pResources = w.map->GetResourceManager();
 }
 
+// What the game does once a savegame is loaded: every crossing puts its
+// priority back where its code says.
+inline void SettleLoaded(World& w) {
+  for (CStrJunction* j : JunctionList(w))
+    if (CKreuzObj* crossing = j->GetKreuzObject()) crossing->CheckAmpelRichtungAfterLoad();
+}
+
 inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
   std::vector<std::string> out;
   const ByteList bytes = sw.Record();
@@ -305,6 +315,7 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
     if (v.w.net->SerializeGameLoad(f.f()) != 0) {
       out.push_back("the saved network could not be loaded");
     } else {
+      SettleLoaded(v.w);
       for (const std::string& s : v.checker.Check(v.w)) out.push_back("after loading: " + s);
       if (v.Record() != bytes) out.push_back("the loaded network is saved as other bytes");
       if (v.w.Junctions() != sw.w.Junctions()) out.push_back("the loaded network has another number of junctions");
@@ -333,6 +344,7 @@ inline void TurnHour(World& w) {
 inline Finding RunOps(const std::vector<Op>& ops, int saveEvery = 500, bool checkRefused = true) {
   Finding f;
   StormWorld sw;
+  sw.signs = true;
   for (size_t i = 0; i < ops.size(); ++i) {
     const ByteList before = checkRefused ? sw.Record() : ByteList{};
     const int r = sw.Apply(ops[i]);
@@ -363,6 +375,7 @@ constexpr int kFullIndexSteps = 50;
 inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery = 500) {
   Finding f;
   StormWorld sw;
+  sw.signs = true;
   OpSource source(seed, mix);
   std::vector<Op> ops;
   const int progress = EnvInt("ZOR_STORM_PROGRESS", 0);
@@ -402,6 +415,7 @@ inline Finding RunStorm(uint32_t seed, const Mix& mix, int steps, int saveEvery 
 // network is then saved and loaded too, as every 500 steps of a storm.
 inline std::vector<std::string> FindingsAtEnd(const std::vector<Op>& ops, bool roundTrip = false) {
   StormWorld sw;
+  sw.signs = true;
   for (size_t i = 0; i + 1 < ops.size(); ++i) {
     sw.Apply(ops[i]);
     if ((i + 1) % kHourSteps == 0) TurnHour(sw.w);

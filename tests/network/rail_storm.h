@@ -30,6 +30,9 @@ struct RailStormWorld : StormWorld {
     rails = std::make_unique<CStrSchJuncList>(w.map, w.sim.get());
     rails->Create();
     w.net->SetRailNet(rails.get());
+    // Every junction that a track's crossing or a street makes may carry
+    // signs (StormWorld::signs), held to the checks with the rest.
+    signs = true;
     // The trains' cells are checked with the cars': every cell leads into
     // a live layout of either network.
     checker.moreCellOwners = [this](std::vector<CStrJunction*>& js, std::vector<CStrStrasse*>& ts) {
@@ -56,6 +59,11 @@ struct RailStormWorld : StormWorld {
   }
   int Apply(const Op& o) {
     if (o.type != STRASSE_SCHIENE) return StormWorld::Apply(o);
+    const int r = TrackStep(o);
+    PutUpSigns(o, r);
+    return r;
+  }
+  int TrackStep(const Op& o) {
     if (o.kind == 'B') {
       CStrBuildLine line(static_cast<short>(o.x1), static_cast<short>(o.y1), static_cast<short>(o.x2),
                          static_cast<short>(o.y2));
@@ -177,6 +185,7 @@ inline std::vector<std::string> CheckRailRoundTrip(RailStormWorld& sw) {
     if (v.w.net->SerializeGameLoad(f.f()) != 0 || v.rails->SerializeGameLoad(f.f()) != 0) {
       out.push_back("the saved networks could not be loaded");
     } else {
+      SettleLoaded(v.w);
       for (const std::string& s : CheckAll(v)) out.push_back("after loading: " + s);
       if (v.Record() != bytes) out.push_back("the loaded networks are saved as other bytes");
     }
@@ -195,6 +204,7 @@ bool WithLoadedCopy(RailStormWorld& sw, Look look) {
     RailStormWorld v;
     RecordFile f(bytes);
     loaded = v.w.net->SerializeGameLoad(f.f()) == 0 && v.rails->SerializeGameLoad(f.f()) == 0;
+    if (loaded) SettleLoaded(v.w);
     if (loaded) look(v);
   }
   RebindRails(sw);

@@ -426,9 +426,11 @@ class Checker {
   // over them keeps either.
   // The signs of the junctions with signs (three or more legs): each leg is
   // held by the junction's sign group, and its cell beside the junction
-  // carries one sign, the priority sign on the two legs of the priority
-  // pair, which lie opposite each other, and the give-way sign on the
-  // others. No other sign stands anywhere.
+  // carries the junction's sign for it, the priority sign on the two legs
+  // of the priority pair, which lie opposite each other, and the give-way
+  // sign on the others. A cell that is the leg of two junctions (a street
+  // of one cell between them) carries a sign for each. No other sign
+  // stands anywhere.
   void CheckSigns(World& w, const std::vector<CStrJunction*>& junctions) {
     auto signsAt = [&w](int x, int y, int resId) {
       CIsoInfo* info = w.map->GetIsoInfo(x, y);
@@ -438,13 +440,19 @@ class Checker {
         n += static_cast<CIsoObject*>(o)->GetResID() == resId;
       return n;
     };
-    int expected = 0;
+    // The priority and give-way signs each cell is to carry, and the
+    // junction that asked for them last.
+    struct Want {
+      int priority = 0, yield = 0;
+      std::string junction;
+      bool priorityLeg = false;
+    };
+    std::map<CellXY, Want> want;
     for (CStrJunction* j : junctions) {
       const int legs = j->GetAnzLinkedStreets();
       CAmpelGroup* group = j->GetAmpelGroup();
       if (j->GetAmpelType() != Ampel_Vorfahrt || legs < 3 || !group) continue;
       const std::string at = At(j->GetXPos(), j->GetYPos());
-      expected += legs;
       if (group->GetCount() != legs) Fault("the sign group of junction ", at, " holds ", group->GetCount(), " of ", legs, " legs");
       // The direction in which each leg leaves the junction.
       std::map<CStrStrasse*, CellXY> side;
@@ -455,11 +463,10 @@ class Checker {
         if ((s->GetStartJunction() == j ? s->GetFirstIsoPos(&x, &y) : s->GetLastIsoPos(&x, &y)) != 0) continue;
         side[s] = {(x > j->GetXPos()) - (x < j->GetXPos()), (y > j->GetYPos()) - (y < j->GetYPos())};
         const bool priority = s == group->GetLinkedStreetsNr(0) || s == group->GetLinkedStreetsNr(1);
-        const int want = priority ? CStrJunction::kVorfahrtResID : CStrJunction::kWartepflichtResID;
-        const int other = priority ? CStrJunction::kWartepflichtResID : CStrJunction::kVorfahrtResID;
-        if (signsAt(x, y, want) != 1 || signsAt(x, y, other) != 0)
-          Fault("the ", priority ? "priority" : "give-way", " leg of junction ", at, " at ", At(x, y), " carries ",
-                signsAt(x, y, want), " of its signs and ", signsAt(x, y, other), " others");
+        Want& cell = want[{x, y}];
+        ++(priority ? cell.priority : cell.yield);
+        cell.junction = at;
+        cell.priorityLeg = priority;
       }
       CStrStrasse* a = group->GetLinkedStreetsNr(0);
       CStrStrasse* b = group->GetLinkedStreetsNr(1);
@@ -467,11 +474,20 @@ class Checker {
           side[a].second != -side[b].second)
         Fault("the priority legs of junction ", at, " are not an opposite pair");
     }
-    int standing = 0;
     for (int x = 0; x < 128; ++x)
-      for (int y = 0; y < 128; ++y)
-        standing += signsAt(x, y, CStrJunction::kVorfahrtResID) + signsAt(x, y, CStrJunction::kWartepflichtResID);
-    if (standing != expected) Fault(standing, " signs stand where the junctions with signs have ", expected, " legs");
+      for (int y = 0; y < 128; ++y) {
+        const int priority = signsAt(x, y, CStrJunction::kVorfahrtResID);
+        const int yield = signsAt(x, y, CStrJunction::kWartepflichtResID);
+        const auto it = want.find({x, y});
+        if (it == want.end()) {
+          if (priority + yield > 0) Fault(priority + yield, " signs stand at ", At(x, y), ", on no leg of a junction with signs");
+          continue;
+        }
+        const Want& c = it->second;
+        if (priority != c.priority || yield != c.yield)
+          Fault("the ", c.priorityLeg ? "priority" : "give-way", " leg of junction ", c.junction, " at ", At(x, y),
+                " carries ", priority, " priority and ", yield, " give-way signs for ", c.priority, " and ", c.yield);
+      }
   }
 
   void CheckOneWayDirections(const std::vector<CStrStrasse*>& streets) {

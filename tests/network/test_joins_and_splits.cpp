@@ -105,6 +105,51 @@ TEST_F(JoinsAndSplits, AFourthArmDraggedOutOfATJunctionMakesItACrossingWithEvery
   }
 }
 
+// A T laid into an arm of a crossing with signs or lights: the half that
+// goes on to the crossing is the arm it was, in the same slot, so the
+// priority road and the green stay on their axis; a light keeps its cycle
+// and stops the half's lanes.
+TEST_F(JoinsAndSplits, ATLaidIntoAnArmOfAControlledCrossingKeepsItsPriorityAndLights) {
+  // The step out of the crossing each slot's arm takes.
+  auto sides = [](CStrJunction* j) {
+    std::vector<CellXY> out;
+    for (int i = 0; i < CAmpelGroup::kSlots; ++i) {
+      CStrStrasse* s = j->GetAmpelGroup()->GetLinkedStreetsNr(i);
+      short x = 0, y = 0;
+      if (s) (s->GetStartJunction() == j ? s->GetFirstIsoPos(&x, &y) : s->GetLastIsoPos(&x, &y));
+      out.push_back(s ? CellXY{x - j->GetXPos(), y - j->GetYPos()} : CellXY{0, 0});
+    }
+    return out;
+  };
+  for (const EAmpelType control : {Ampel_Vorfahrt, Ampel_Ampel})
+    for (const char* t : {"B 15 20 15 25 1", "B 10 15 15 15 1", "B 5 20 5 25 1", "B 10 25 5 25 1"}) {
+      SCOPED_TRACE(testing::Message() << t << " control " << control);
+      StormWorld sw;
+      Steps(sw, "B 10 10 10 30 1  B 10 20 20 20 1  B 0 20 10 20 1", {OK, OK, OK});
+      CStrJunction* j = sw.w.At(10, 20);
+      ASSERT_NE(j, nullptr);
+      ASSERT_EQ(j->GetKreuzObject()->SetVarData("KR.AMPEL", control), 0);
+      const std::vector<CellXY> before = sides(j);
+      CAmpel* lights[CAmpelGroup::kSlots] = {};
+      for (int i = 0; i < CAmpelGroup::kSlots; ++i) lights[i] = j->GetAmpelGroup()->GetAmpel(i);
+      Steps(sw, t, {OK});
+      ASSERT_EQ(sw.w.At(10, 20), j);
+      ASSERT_EQ(j->GetAmpelType(), control);
+      EXPECT_EQ(sides(j), before);
+      for (int i = 0; i < CAmpelGroup::kSlots; ++i) {
+        CAmpel* light = j->GetAmpelGroup()->GetAmpel(i);
+        EXPECT_EQ(light, lights[i]) << i;
+        if (!light) continue;
+        BinaryMicroSimObject* a = nullptr;
+        BinaryMicroSimObject* b = nullptr;
+        ASSERT_EQ(j->GetAmpelGroup()->GetLinkedStreetsNr(i)->FindAmpelZellen(j, &a, &b), 0) << i;
+        EXPECT_EQ(light->GetZelle(0), a) << i;
+        EXPECT_EQ(light->GetZelle(1), b) << i;
+      }
+      for (const std::string& f : CheckRoundTrip(sw)) ADD_FAILURE() << f;
+    }
+}
+
 TEST_F(JoinsAndSplits, AFourLaneStreetBentInTwoDragsShowsBothEnds) {
   for (const char* second : {"B 20 10 20 30 4", "B 20 30 20 10 4"}) {
     SCOPED_TRACE(second);
