@@ -78,6 +78,9 @@ class COpnvHost {
     return nullptr;
   }
   virtual void ClearSelectedHst() { ZOR_STAND_IN("COpnvHost"); }
+  // A line that is about to be freed: the interface lets it go wherever it
+  // holds it (the selected line, the windows that show it).
+  virtual void ForgetLine(COpnvLine* /*line*/) { ZOR_STAND_IN("COpnvHost"); }
   // The line windows show the lines again after one was made or removed.
   virtual void RefreshWindowLineChange() { ZOR_STAND_IN("COpnvHost"); }
 };

@@ -23,7 +23,7 @@ int COpnv::RemoveLine(int number) { return RemoveLine(nullptr, number); }
 int COpnv::RemoveLine(COpnvLine* line, int number) {
   if (!line) line = GetLineByID(number);
   COpnvHost* host = COpnvHost::Get();
-  if (line && host->GetSelectedLine() == line) host->SetSelectedLine(nullptr, -1);
+  if (line) host->ForgetLine(line);
   if (line && line->GetNetType() != NET_VIRTUELL) {
     int32_t n = 0, e = 0, h = 0, l = 0, t = 0;
     line->GetFp(n, e, h, l, t);

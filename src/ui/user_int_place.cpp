@@ -13,6 +13,7 @@
 #include "iso/iso_info.h"
 #include "iso/iso_welt.h"
 #include "measures/building_object.h"
+#include "measures/opnv_line.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
@@ -34,6 +35,7 @@ constexpr int kWarningParkRideStop = 65;
 // Windows the selection and removal open and close.
 constexpr int kBuildingWindow = 221;
 constexpr int kMeasureBuildingWindow = 224;
+constexpr int kLineWindow = 227;
 constexpr int kRemoveStop = CUserInt::kRemoveStopQuestion;
 constexpr int kRemoveOne = CUserInt::kRemoveOneQuestion;
 constexpr int kRemoveMany = CUserInt::kRemoveManyQuestion;
@@ -529,6 +531,7 @@ void ForgetReferences(const CWorldObj* gone) {
     s.selectedCrossingId = -1;
   }
   if (s.selectedJunction == gone) s.selectedJunction = nullptr;
+  if (s.selectedLine == gone) s.selectedLine = nullptr;
 }
 
 }  // namespace
@@ -547,16 +550,18 @@ int CUserInt::CheckForRemoveObjectSelected() {
 void CUserInt::ForgetObject(CWorldObj* gone) {
   ForgetReferences(gone);
   if (selObj.markedBuildings) selObj.markedBuildings->RemoveZorva(gone);
-  // A window the selection bound to the object, open or closed, lets it go
-  // and closes: it would read the freed object on its next frame, and the
-  // next load keeps what the windows show.
+  // A window the selection bound to the object (a building, a car park, a
+  // public-transport line), open or closed, lets it go and closes: it would
+  // read the freed object on its next frame, and the next load keeps what
+  // the windows show.
   if (!gone) return;
   for (int w : {kBuildingWindow, kMeasureBuildingWindow, kCarParkWindows[0], kCarParkWindows[1], kCarParkWindows[2],
-                kCarParkWindows[3]})
+                kCarParkWindows[3], kLineWindow})
     if (BoundTo(w) == gone) {
       Bind(w, nullptr);
       DeActivateWindow(w);
     }
+  if (selObj.editedLine == gone) ForgetEditedLine();
 }
 
 int CUserInt::RemoveSelectedObject() {

@@ -48,6 +48,10 @@ void CZorOpnvHost::SetVarWorldObject(int window, int dialog, int item, CWorldObj
   if (CUserInt::topWindow) CUserInt::topWindow->SetVarWorldObject(window, dialog, item, object, nullptr);
 }
 
+void CZorOpnvHost::ForgetLine(COpnvLine* line) {
+  if (CUserInt* ui = m_world.GetUserInt()) ui->ForgetObject(line);
+}
+
 void CZorOpnvHost::SetZorvaList(int window, int item, CZorvaList* list, int settings) {
   if (CUserInt::topWindow) CUserInt::topWindow->SetZorvaList(window, item, list, settings);
 }

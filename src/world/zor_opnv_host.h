@@ -15,6 +15,7 @@ class CZorOpnvHost : public COpnvHost {
   double StreckenlaengeBus() override;
   int NrOfBusTrips() override;
   void SetVarWorldObject(int window, int dialog, int item, CWorldObj* object) override;
+  void ForgetLine(COpnvLine* line) override;
   void SetZorvaList(int window, int item, CZorvaList* list, int settings) override;
   void ActivateWindow(int window) override;
   // The line the interface edits, as the windows select it.

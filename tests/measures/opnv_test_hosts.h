@@ -53,6 +53,11 @@ struct OpnvTestHost : COpnvHost {
   COpnvLine* GetSelectedLine() override { return selected; }
   CBuildingObject* GetSelectedHst() override { return nullptr; }
   void ClearSelectedHst() override {}
+  void ForgetLine(COpnvLine* line) override {
+    if (selected == line) selected = nullptr;
+    for (auto& [window, object] : bound)
+      if (object == line) object = nullptr;
+  }
   void RefreshWindowLineChange() override { ++lineRefreshes; }
   int lineRefreshes = 0;
   COpnvLine* selected = nullptr;

@@ -1,5 +1,6 @@
 // The render list, opening and closing through the controller, warnings and
 // the yes/no question.
+#include "measures/opnv_line.h"
 #include "ui_fixture.h"
 
 using uitest::Controller;
@@ -198,19 +199,31 @@ TEST_F(Controller, BoundingBoxKeepsAnOpenWindowNearThePointAndOnTheScreen) {
 }
 
 // An object that goes leaves no page of the selection showing it: the
-// building's, the park-and-ride site's and the car park's let it go and
-// close.
+// building's, the park-and-ride site's and the car park's let the house go
+// and close, the line window lets the line go, and neither stays selected
+// or edited.
 TEST_F(Controller, AnObjectThatGoesClosesTheWindowsThatShowIt) {
   CWorldObj house;
-  for (int id : {221, 224, 170, 171, 172, 173}) {
+  COpnvLine line(NET_BUS);
+  const int shown[] = {221, 224, 170, 171, 172, 173, 227};
+  for (int id : shown) {
     builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
-    CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &house, nullptr);
+    CWorldObj* object = id == 227 ? static_cast<CWorldObj*>(&line) : &house;
+    CUserInt::topWindow->SetVarWorldObject(id, -2, -2, object, nullptr);
     ui->ActivateWindow(id);
   }
   CUserInt::selObj.selectedObject = &house;
+  CUserInt::selObj.selectedLine = CUserInt::selObj.editedLine = &line;
   ui->ForgetObject(&house);
+  // The line stays shown and selected while only the house went.
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(227), &line);
+  EXPECT_EQ(ui->IsWindowOpen(227), 0);
+  EXPECT_EQ(CUserInt::selObj.selectedLine, &line);
+  ui->ForgetObject(&line);
   EXPECT_EQ(CUserInt::selObj.selectedObject, nullptr);
-  for (int id : {221, 224, 170, 171, 172, 173}) {
+  EXPECT_EQ(CUserInt::selObj.selectedLine, nullptr);
+  EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
+  for (int id : shown) {
     EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(id), nullptr) << id;
     EXPECT_EQ(ui->IsWindowOpen(id), 1) << id;
   }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "measures/opnv_line.h"
 #include "measures/opnv_test_hosts.h"
 #include "support/scenario.h"
 #include "world/zor_world.h"
@@ -25,6 +26,12 @@ void ExpectTheHostsAnswers(Subject& subject) {
   host.SetZorvaList(131, 1, nullptr, 0);
   EXPECT_EQ(host.GetSelectedLine(), nullptr);
   EXPECT_EQ(host.GetSelectedHst(), nullptr);
+  // A line that goes is the selected line no more.
+  COpnvLine line(NET_BUS);
+  host.SetSelectedLine(&line, 7);
+  EXPECT_EQ(host.GetSelectedLine(), &line);
+  host.ForgetLine(&line);
+  EXPECT_EQ(host.GetSelectedLine(), nullptr);
 }
 
 struct TestSubject {

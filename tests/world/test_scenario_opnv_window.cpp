@@ -13,6 +13,7 @@
 
 #include "measures/opnv.h"
 #include "gui/gui_host.h"
+#include "gui/screen_window.h"
 #include "measures/opnv_line.h"
 #include "measures/opnv_net.h"
 #include "scenario_opnv_steps.h"
@@ -211,10 +212,11 @@ TEST(ScenarioOpnvWindow, ALineDeletedFromTheLinesPageIsGoneFromTheNetAndTheList)
   ASSERT_TRUE(Open(game, 129));
   EXPECT_NE(game.Fingerprint(list), empty) << "the line has its row";
 
-  // Its name chooses it.
+  // Its name chooses it, and the line window shows it.
   int active = -1, kind = -1;
   EXPECT_FALSE(host.GetActiveLine(&active, &kind));
   click(OnPage(14 + 30, 115 + 8));
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(227), line);
   ASSERT_TRUE(host.GetActiveLine(&active, &kind));
   EXPECT_EQ(active, number);
   EXPECT_EQ(kind, NET_BUS);
@@ -231,6 +233,10 @@ TEST(ScenarioOpnvWindow, ALineDeletedFromTheLinesPageIsGoneFromTheNetAndTheList)
   EXPECT_EQ(opnv.GetLineByID(number), nullptr);
   EXPECT_FALSE(host.GetActiveLine(&active, &kind));
   EXPECT_EQ(host.GetOpnvNet(), nullptr);
+  // The line window let it go: its next frame, or the next load, would
+  // read the freed line.
+  EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(227), nullptr);
+  EXPECT_EQ(CUserInt::selObj.editedLine, nullptr);
   ASSERT_TRUE(Open(game, 129));
   EXPECT_EQ(game.Fingerprint(list), empty) << "the row is gone";
 }
