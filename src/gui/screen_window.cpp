@@ -43,6 +43,8 @@ int CScreenWindow::Create(int x, int y, int w, int h, int id, unsigned char laye
     QNO_ERROR1(QNO_SEV_WARNING, "Window id %d exists twice; the first one keeps the id", id);
   else
     m_HashTable->InsertEntry(static_cast<uint32_t>(id), this);
+  if (id >= kWindowIdLimit)
+    QNO_ERROR1(QNO_SEV_WARNING, "Window id %d lies beyond the numbers a load lets go of", id);
   m_id = id;
   m_layer = layer;
   m_link = link;

@@ -23,6 +23,8 @@ class CScreenWindow : public CZorvaObject {
   ~CScreenWindow() override;
   CScreenWindow(const CScreenWindow&) = delete;
   CScreenWindow& operator=(const CScreenWindow&) = delete;
+  // Every window's number lies below this.
+  static constexpr int kWindowIdLimit = 1500;
 
   // The id table: created by the first Create, deleted with its last entry.
   static CHashTable* m_HashTable;

@@ -318,7 +318,7 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
   // show and would reach a freed one). The model's windows are bound
   // again to the new game's objects after the load.
   if (topWindow)
-    for (int id = 1; id < 1500; ++id) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
+    for (int id = 1; id < CScreenWindow::kWindowIdLimit; ++id) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
   ForgetWorldObjects();
   ResetStreet24hData();
   if (topWindow) {

@@ -30,8 +30,6 @@
 namespace {
 
 constexpr TBaseType kLayers[] = {ISO_LAYER_GROUND, ISO_LAYER_UPPER};
-// The windows' numbers lie below this.
-constexpr int kWindowIds = 1500;
 
 // The places of the objects asked for, found while they still stand: a
 // line by its number, anything else by the first cell that shows it.
@@ -98,7 +96,7 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
       wanted.push_back(shows);
     }
   const size_t open = kept.windows.size();
-  for (int id = 1; CUserInt::topWindow && id < kWindowIds; ++id) {
+  for (int id = 1; CUserInt::topWindow && id < CScreenWindow::kWindowIdLimit; ++id) {
     CScreenWindow* window = CUserInt::topWindow->GetWindowByID(id);
     CWorldObj* shows = window && !window->IsActive() ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr;
     if (!shows) continue;
