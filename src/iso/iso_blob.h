@@ -178,6 +178,7 @@ class MicroLayoutBlob {
 
   bool IsValid() const { return m_data && ValidateMicroLayout(m_data, m_length); }
   bool Empty() const { return !m_data; }
+  const uint8_t* Data() const { return m_data; }
 
   uint16_t Version() const;
   // The low byte of the stored count, but never more cells than the blob holds.

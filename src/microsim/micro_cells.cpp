@@ -166,6 +166,74 @@ CQnoMicroZelle* CQnoMicroZelle::Create(QnoResourceManager* resources, unsigned i
   return Create(MicroLayoutBlob::FromResource(resources, id), visible);
 }
 
+namespace {
+
+// What lies behind a converted layout (keys, render order, cells and
+// their offsets) as the first layout made of a record left it, where its
+// cells stood, and which archives the record came from.
+struct ConvertedCopy {
+  const QnoResourceManager* manager = nullptr;
+  uint32_t generation = 0;
+  std::vector<unsigned char> bytes;
+  uintptr_t cellsAt = 0;
+  uint32_t count = 0;
+  int32_t firstRender = -1;  // index of the first render cell; -1 for none
+  bool idsInOrder = false;
+  bool noFirstRenderId = false;
+};
+
+std::unordered_map<unsigned, ConvertedCopy>& ConvertedCopies() {
+  static std::unordered_map<unsigned, ConvertedCopy> copies;
+  return copies;
+}
+
+}  // namespace
+
+CQnoMicroZelle* CQnoMicroZelle::CreateConverted(QnoResourceManager* resources, unsigned id, bool visible) {
+  if (!resources) return nullptr;
+  const MicroLayoutBlob record = MicroLayoutBlob::FromResource(resources, id);
+  ConvertedCopy& copy = ConvertedCopies()[id];
+  // The copy holds while the same archives are open in the same manager.
+  if (!record.Data() || copy.manager != resources || copy.generation != resources->Generation()) {
+    CQnoMicroZelle* layout = Create(record, visible);
+    if (!layout) return nullptr;
+    layout->Konvert();
+    const size_t count = layout->m_Cells.size();
+    const auto* behind = reinterpret_cast<const unsigned char*>(layout->Keys());
+    copy.manager = resources;
+    copy.generation = resources->Generation();
+    copy.bytes.assign(behind, behind + (BlockSize(count) - sizeof(CQnoMicroZelle)));
+    copy.cellsAt = reinterpret_cast<uintptr_t>(layout->m_Cells.data());
+    copy.count = static_cast<uint32_t>(count);
+    copy.firstRender = layout->m_pFirstRender ? static_cast<int32_t>(layout->m_pFirstRender - layout->m_Cells.data()) : -1;
+    copy.idsInOrder = layout->m_IdsInOrder;
+    copy.noFirstRenderId = record.FirstRenderId() == 0;
+    return layout;
+  }
+  static_assert(std::is_trivially_copyable_v<Cell>, "the cells are copied as bytes");
+  auto* layout = new (CellRoom{copy.count}) CQnoMicroZelle;
+  ++s_Made;
+  std::memcpy(layout->Keys(), copy.bytes.data(), copy.bytes.size());
+  Cell* cells = reinterpret_cast<Cell*>(reinterpret_cast<char*>(layout) + CellsAt(copy.count));
+  layout->m_Cells = std::span<Cell>(cells, copy.count);
+  const uintptr_t to = reinterpret_cast<uintptr_t>(cells);
+  auto moved = [&](Cell* p) { return p ? reinterpret_cast<Cell*>(reinterpret_cast<uintptr_t>(p) - copy.cellsAt + to) : p; };
+  for (Cell& c : layout->m_Cells) {
+    for (Cell*& next : c.m_pNachfolger) next = moved(next);
+    c.m_pVorgaenger = moved(c.m_pVorgaenger);
+    c.m_pNextRender = moved(c.m_pNextRender);
+    c.m_pOwner = layout;
+    c.m_Visible = visible ? 1 : 0;
+  }
+  layout->m_pFirstRender = copy.firstRender >= 0 ? &cells[copy.firstRender] : nullptr;
+  layout->m_Size = kHeaderBytes + copy.count * static_cast<uint32_t>(sizeof(Cell));
+  layout->m_IdsInOrder = copy.idsInOrder;
+  layout->m_KeysStale = true;
+  layout->m_LinkState = kConverted;
+  if (copy.noFirstRenderId) QNO_ERROR(QNO_SEV_ERROR, "Keine Erste Renderzelle gesetzt f\xC3\xBCr MicroZelle");
+  return layout;
+}
+
 CQnoMicroZelle::Cell* CQnoMicroZelle::FindObject(uint32_t id) {
   if (id == 0) return nullptr;
   if (m_IdsInOrder) return id <= m_Cells.size() ? &m_Cells[id - 1] : nullptr;
@@ -325,6 +393,20 @@ CQnoMicroZelle::Cell* CQnoMicroZelle::FindEntryZelle(int n) {
   for (Cell& c : m_Cells)
     if (!c.m_pVorgaenger && c.m_Closed != Cell::kClosedLane && n-- == 0) return &c;
   return nullptr;
+}
+
+int CQnoMicroZelle::ExitZellen(Cell** out) {
+  int n = 0;
+  for (Cell& c : m_Cells)
+    if (HasNoSuccessor(c) && !c.m_Closed) out[n++] = &c;
+  return n;
+}
+
+int CQnoMicroZelle::EntryZellen(Cell** out) {
+  int n = 0;
+  for (Cell& c : m_Cells)
+    if (!c.m_pVorgaenger && c.m_Closed != Cell::kClosedLane) out[n++] = &c;
+  return n;
 }
 
 CQnoMicroZelle::Cell* CQnoMicroZelle::GetRandomZelle() {

@@ -125,6 +125,11 @@ class CQnoMicroZelle {
   static CQnoMicroZelle* Create(QnoResourceManager* resources, unsigned id, bool visible);
   // Turns the ids into pointers within this layout; 1 when already done.
   int Konvert();
+  // Create and Konvert at once, for the record with that id. The first
+  // layout made of a record leaves a copy of its converted cells; each
+  // later one is that copy with its links moved onto its own cells, which
+  // is what reading and converting the record again gives.
+  static CQnoMicroZelle* CreateConverted(QnoResourceManager* resources, unsigned id, bool visible);
 
   uint16_t GetLinkState() const { return m_LinkState; }
   int GetCount() const { return static_cast<int>(m_Cells.size()); }
@@ -181,6 +186,10 @@ class CQnoMicroZelle {
 
   Cell* FindExitZelle(int n);
   Cell* FindEntryZelle(int n);
+  // Every exit (entry) in the order FindExitZelle (FindEntryZelle) counts
+  // them, into `out`, which has room for every cell; returns how many.
+  int ExitZellen(Cell** out);
+  int EntryZellen(Cell** out);
   Cell* GetRandomZelle();
   // The chosen successor; null without a choice.
   static Cell* GetNextZelle(Cell* cell) {

@@ -42,8 +42,16 @@ void CMicroSimulation::LinkOneLane(CQnoMicroZelle* from, CQnoMicroZelle* to, uin
   BinaryMicroSimObject* bestExit = nullptr;
   BinaryMicroSimObject* bestEntry = nullptr;
   int best = 0;
-  for (int i = 0; BinaryMicroSimObject* exit = from->FindExitZelle(i); ++i)
-    for (int j = 0; BinaryMicroSimObject* entry = to->FindEntryZelle(j); ++j) {
+  // A layout has at most 255 cells. The exits and entries are listed once,
+  // in the order their searches count them.
+  BinaryMicroSimObject* exits[256];
+  BinaryMicroSimObject* entries[256];
+  const int exitCount = from->ExitZellen(exits);
+  const int entryCount = exitCount ? to->EntryZellen(entries) : 0;
+  for (int i = 0; i < exitCount; ++i)
+    for (int j = 0; j < entryCount; ++j) {
+      BinaryMicroSimObject* exit = exits[i];
+      BinaryMicroSimObject* entry = entries[j];
       const bool fits = entry->m_LaneKind == 0 || exit->m_LaneKind == 0 || entry->m_LaneKind == exit->m_LaneKind;
       // A one-way street has no lane back: a lane that comes in from `to`
       // goes on away from it, not back into it.

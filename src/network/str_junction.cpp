@@ -852,9 +852,8 @@ CQnoMicroZelle* CStrJunction::CreateMicroZelleAt(short x, short y, void*) {
     QNO_ERROR(QNO_SEV_WARNING, "Can't create MicroZelle at %d/%d, RESID == 0", x, y);
     return nullptr;
   }
-  CQnoMicroZelle* cell = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id, info->GetVisibleFlag());
+  CQnoMicroZelle* cell = CQnoMicroZelle::CreateConverted(m_pIsoWelt->GetResourceManager(), id, info->GetVisibleFlag());
   if (!cell) return nullptr;
-  cell->Konvert();
   int sx = 0, sy = 0;
   // At the front corner of the junction's group in the view, where the map
   // places it again.

@@ -290,12 +290,8 @@ CQnoMicroZelle* CStrStrasse::CreateMicroZelleAt(short x, short y) {
       QNO_ERROR(QNO_SEV_WARNING, " Can't load MicroZellen for IsoTile %d", info->GetResID(ISO_LAYER_GROUND));
     return nullptr;
   }
-  CQnoMicroZelle* cell = CQnoMicroZelle::Create(m_pIsoWelt->GetResourceManager(), id, info->IsVisible(ux, uy));
-  if (!cell) {
-    QNO_ERROR(QNO_SEV_ERROR, " Can't load MicroZellen with ResID %d", static_cast<int>(id));
-    return nullptr;
-  }
-  cell->Konvert();
+  CQnoMicroZelle* cell = CQnoMicroZelle::CreateConverted(m_pIsoWelt->GetResourceManager(), id, info->IsVisible(ux, uy));
+  if (!cell) QNO_ERROR(QNO_SEV_ERROR, " Can't load MicroZellen with ResID %d", static_cast<int>(id));
   return cell;
 }
 

@@ -30,6 +30,26 @@ int Occurrences(const std::string& text, const std::string& what) {
   return n;
 }
 
+// A layout as values: each cell's fields and its links as indices within
+// the layout (-1 none, -2 another layout's).
+std::vector<long> Shape(CQnoMicroZelle& layout) {
+  std::vector<long> v{layout.GetCount(), layout.GetLinkState(), layout.IsVisible()};
+  auto at = [&](const Cell* p) -> long {
+    if (!p) return -1;
+    return layout.Owns(p) ? static_cast<long>(p - layout.GetZelle(0)) : -2;
+  };
+  v.push_back(at(layout.GetFirstRender()));
+  for (int i = 0; i < layout.GetCount(); ++i) {
+    const Cell& c = *layout.GetZelle(i);
+    v.insert(v.end(), {c.m_ID, c.m_LaneKind, c.m_XOffset, c.m_YOffset, c.m_Locked, c.m_Visible, c.m_Position,
+                       c.m_OldPosition, c.m_Choice, c.m_AnzNachfolger, c.m_SimID, c.m_Closed, c.m_CarKind,
+                       at(c.m_pVorgaenger), at(c.m_pNextRender), c.m_pCar != nullptr, layout.Owns(&c)});
+    for (const Cell* k : c.m_pNachfolger) v.push_back(at(k));
+    for (const Cell* k : c.m_pConflict) v.push_back(at(k));
+  }
+  return v;
+}
+
 }  // namespace
 
 TEST(MicroLayoutCreate, RefusesForeignRecordsAndCopiesEveryCell) {
@@ -92,6 +112,54 @@ TEST(MicroLayoutCreate, FromTheResourceArchivesById) {
   EXPECT_EQ(CQnoMicroZelle::Create(&resources, 901, true), nullptr);
   EXPECT_EQ(CQnoMicroZelle::Create(&resources, 902, true), nullptr);
   EXPECT_EQ(CQnoMicroZelle::Create(nullptr, 900, true), nullptr);
+}
+
+TEST(MicroLayoutCreate, ConvertedCopiesAreWhatReadingAndConvertingTheRecordGives) {
+  // Links in order, ids out of order with a duplicate and an unknown link,
+  // and no first render cell (logged for every layout made).
+  const std::vector<Bytes> records = {
+      Record({C(1, 2, 0, 0, {2, 3}, 0, 3), C(2, 4, 10, 0, {3}, 1, 2), C(3, 2, 20, -4, {}, 2)}, 1),
+      Record({C(9, 2, 0, 0, {7, 55}, 0, 7), C(7, 1, 10, 5, {9}, 9), C(7, 2, 3, 3)}, 9),
+      Record({C(1, 2, 0, 0, {2}), C(2, 2, 10, 0, {}, 1)}, 0)};
+  auto archive = [&](const char* name, const std::vector<Bytes>& with) {
+    zorgen::GlaWriter w;
+    for (size_t i = 0; i < with.size(); ++i) w.Add(910 + static_cast<unsigned>(i), with[i]);
+    ASSERT_TRUE(w.WriteFile(name));
+  };
+  archive("converted.gla", records);
+  OpenErrorLog("errors.log");
+  QnoResourceManager resources;
+  ASSERT_EQ(resources.AddWadFile("converted.gla"), 0);
+  for (unsigned id = 910; id < 913; ++id)
+    for (bool visible : {true, false, true}) {
+      LayoutPtr read(CQnoMicroZelle::Create(&resources, id, visible));
+      ASSERT_NE(read, nullptr);
+      read->Konvert();
+      const uint64_t made0 = CQnoMicroZelle::GetMadeCount();
+      LayoutPtr made(CQnoMicroZelle::CreateConverted(&resources, id, visible));
+      ASSERT_NE(made, nullptr);
+      EXPECT_EQ(CQnoMicroZelle::GetMadeCount(), made0 + 1);
+      EXPECT_EQ(Shape(*made), Shape(*read)) << id << " visible " << visible;
+    }
+  CloseErrorLog();
+  // Three reads and three made layouts of the record that names no cell.
+  EXPECT_EQ(Occurrences(zortest::ReadFile("errors.log"), "Keine Erste Renderzelle gesetzt"), 6);
+  // Another manager, and other archives in the same one, give other records
+  // under the same ids.
+  archive("swapped.gla", {records[2], records[0], records[1]});
+  QnoResourceManager other;
+  ASSERT_EQ(other.AddWadFile("swapped.gla"), 0);
+  LayoutPtr fromOther(CQnoMicroZelle::CreateConverted(&other, 910, true));
+  EXPECT_EQ(fromOther->GetCount(), 2);
+  resources.Clear();
+  ASSERT_EQ(resources.AddWadFile("swapped.gla"), 0);
+  LayoutPtr read(CQnoMicroZelle::Create(&resources, 911, true));
+  read->Konvert();
+  LayoutPtr made(CQnoMicroZelle::CreateConverted(&resources, 911, true));
+  EXPECT_EQ(Shape(*made), Shape(*read));
+  EXPECT_EQ(made->GetCount(), 3);
+  EXPECT_EQ(CQnoMicroZelle::CreateConverted(&resources, 913, true), nullptr);
+  EXPECT_EQ(CQnoMicroZelle::CreateConverted(nullptr, 910, true), nullptr);
 }
 
 TEST(MicroLayoutKonvert, LinksResolveWithinTheLayoutAndCountWhatResolved) {
