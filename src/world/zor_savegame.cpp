@@ -423,6 +423,10 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
     QNO_LOG("Matrix Pointer not Set");
   }
   SetWindowObjects();
+  // The ground's pictures are drawn from the view's sequence, started
+  // afresh: a savegame shows the same land at every load, whatever was
+  // looked at before.
+  zor_restart_view_random();
   m_pIsoWelt->OnCreate();
   m_pStreetNet = NewStreetNet();
   if (hadStreets) m_pStreetNet->Create();

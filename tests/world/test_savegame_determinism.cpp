@@ -7,7 +7,8 @@
 // town before the first day: a load puts the view back on the town, so the
 // reloaded game shows its cars and vehicles while the straight one shows
 // none, and after each load the view moves on to another place, zoom level
-// and turn: what the player looks at must not change the city.
+// and turn: what the player looks at must not change the city, nor the
+// ground that each load lays on the bare land.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -209,6 +210,7 @@ Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, 
   const int first = Day(world);
   int day = first;
   int loads = 0;
+  std::vector<int> firstGround;
   Ending end;
   for (int turn = 0; turn < 100000 && day - first < days; ++turn) {
     Clock().Advance(kTurnMs);
@@ -219,6 +221,12 @@ Ending Play(bool reload, const std::function<void(Scenario&)>& build = nullptr, 
       EXPECT_EQ(world.SerializeGameStore("SaveGame/NIGHT.GMD"), 0);
       EXPECT_EQ(world.SerializeGameLoad("SaveGame/NIGHT.GMD"), 0);
       ++loads;
+      std::vector<int> ground;
+      for (int c = 0; c < 128 * 128; ++c)
+        if (CIsoInfo* cell = game.Map().GetIsoInfo(c / 128, c % 128); cell->GetType(ISO_LAYER_GROUND) == OBJ_GROUND)
+          ground.push_back(cell->GetResID(ISO_LAYER_GROUND));
+      if (firstGround.empty()) firstGround = ground;
+      EXPECT_TRUE(ground == firstGround && ground.size() > 8000u) << day;
       if (look) LookElsewhere(game, day);
     }
     if (day - first == days - 1) {
