@@ -111,8 +111,8 @@ Image16 ActivePage(const UiArt& a, bool english) {
 }
 
 Image16 CarsharingPage(const UiArt& a, bool english) {
-  // The outlets' list: a light sheet for its rows and a groove for the
-  // slider between its arrows.
+  // The outlets' list: a light sheet as wide as its rows (281 from the
+  // list's x 1) and a groove for the slider between its arrows.
   return ServicePage(a, english, {"Carsharing", "Car sharing"},
                              {{34, kIncome, 213, 82, false},
                               {56, kCost, 213, 82, false},
@@ -123,7 +123,7 @@ Image16 CarsharingPage(const UiArt& a, bool english) {
                               {166, {"Anteil der Bev\xC3\xB6lkerung (%)", "Share of the people (%)"}, 253, 42,
                                false}},
                              {{204, {"Stationen", "Outlets"}}}, [](cairo_t* cr) {
-                               Field(cr, 17, 211, 266, 116);
+                               Field(cr, 17, 211, 283, 116);
                                Well(cr, 300, 227, 15, 84);
                              });
 }

@@ -326,7 +326,6 @@ void CZorvaListRows::AddOutletRow(CDialogSelectionList& list, CWorldObj* element
     pattern = host->GetGltText(4);
   if (pattern) std::snprintf(text, sizeof text, pattern, number);
   list.AddRowText(13, y + 1, 200, 16, 7, text, HO_LEFT);
-  list.AddRowBitmap(1, y, 281, 17, 2, 26639);
   int cx = 0, cy = 0;
   CellOf(element, &cx, &cy);
   CItemBitmap* jump = list.AddRowBitmap(260, y + 1, 16, 15, 13, 26659);
@@ -335,6 +334,9 @@ void CZorvaListRows::AddOutletRow(CDialogSelectionList& list, CWorldObj* element
   Mark(jump, cx, cy);
   Hover(jump);
   Tip(jump, 225);
+  // The row's background comes last, as in the car-park rows: it is drawn
+  // first, under the text and the jump button.
+  list.AddRowBitmap(1, y, 281, 17, 2, 26639);
 }
 
 void CZorvaListRows::AddCarParkPrices(CDialogSelectionList& list, CWorldObj* park, int y) {

@@ -132,9 +132,15 @@ TEST_F(MeasuresWindows, EveryEditorAndCampaignSwitchHoldsTheVariableItsButtonsCh
     for (size_t k = 0; k < dialogs.size(); ++k) {
       EXPECT_EQ(VarNames(dialogs[k]->GetVars()), std::vector<std::string>{e.edited[k]});
       const std::vector<std::string> shown = ItemVars(dialogs[k]);
-      // The outlets' list shows its rows, not the price.
+      // The outlets' list shows its rows, not the price; the page's light
+      // sheet lies under the whole width of its rows (281 from x 1).
       if (dialogs[k]->GetType() != 8) {
         EXPECT_EQ(shown, std::vector<std::string>{e.edited[k]});
+      } else {
+        Root()->ActivateWindow(e.window, OVER_SINGLE);
+        RenderOpen();
+        const int x = Window(e.window)->GetRealPosX() + dialogs[k]->GetPosX(), y = Window(e.window)->GetRealPosY() + 260;
+        EXPECT_EQ(Pixel(x + 281, y), Pixel(x + 100, y));
       }
     }
   }

@@ -349,7 +349,13 @@ TEST_F(Lists, ARowsJumpButtonCentresTheMapMarksTheBuildingAndHoldsTheRows) {
   CDialogSelectionList* list = AddList(8, 126, false);
   Fill(3);
   Bind(list);
-  // The jump button of the second row: (260, 18 + 3 + 1) in the list.
+  // The jump button of the second row: (260, 18 + 3 + 1) in the list,
+  // drawn over the row's background.
+  Window(kWin)->Render(&display, &resources, -1, -1);
+  int face = 0;
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 16; ++x) face += Pixel(kListX + 260 + x, kListY + 22 + y) == Pixel(kListX + 240, kListY + 29);
+  EXPECT_LT(face, 16 * 15 / 2);
   Send(QNO_EVENT_BUTTONDOWN, kListX + 268, kListY + 18 + 3 + 8);
   EXPECT_EQ(lists.centred, (std::vector<std::pair<int, int>>{{11, 21}}));
   EXPECT_EQ(lists.marked, (std::vector<std::pair<int, int>>{{11, 21}}));
