@@ -100,11 +100,14 @@ int CIsoWelt::UserIntTurnLeft() {
   return 0;
 }
 
+void CIsoWelt::SetPanningBand() {
+  if (!m_pDisplay) return;
+  panning_x_max = m_pDisplay->GetScreenWidth() - 40;
+  panning_y_max = m_pDisplay->GetScreenHeight() - 150;
+}
+
 int CIsoWelt::RefreshAfterModeChange() {
-  if (m_pDisplay) {
-    panning_x_max = m_pDisplay->GetScreenWidth() - 40;
-    panning_y_max = m_pDisplay->GetScreenHeight() - 150;
-  }
+  SetPanningBand();
   RefreshAfterViewChange(true);
   return 0;
 }

@@ -94,6 +94,9 @@ int CIsoWelt::OnCreate() {
   m_MouseTileX = m_MouseTileY = 0;
   g_IsoRichtung = 0;
   g_ZoomStufe = ISO_ZOOM_2;
+  // A screen opened at another size than 800 x 600 pans only at its own
+  // edges, not from where an 800 x 600 screen's band would begin.
+  SetPanningBand();
   for (int x = 0; x < ISO_MAP_SIZE; ++x)
     for (int y = 0; y < ISO_MAP_SIZE; ++y) {
       CIsoInfo*& cell = m_pGrid[x * ISO_MAP_SIZE + y];

@@ -27,8 +27,9 @@ class CStreetInfoList;
 struct selObjType;
 struct QnoInteractionEvent;
 
-// The edge-panning band; display width - 40 and height - 150 after the
-// first mode change. The bottom limit holds while the bottom panel is
+// The edge-panning band; display width - 40 and height - 150 of the
+// screen the map was created on or changed to (760 and 450 for the
+// default 800 x 600). The bottom limit holds while the bottom panel is
 // shown and covers the map there; with the panel hidden the map reaches
 // the screen's bottom edge and its band is as deep as the top one.
 extern int panning_x_max;
@@ -143,6 +144,8 @@ class CIsoWelt {
   int UserIntTurnRight();
   int UserIntTurnLeft();
   int RefreshAfterModeChange();
+  // Sets the edge-panning band from the display's size.
+  void SetPanningBand();
   int Update();
   int TurnMicroSim();
   int SetIsoCenter(int x, int y);

@@ -3,6 +3,7 @@
 // public transport, modal split, users of the measures, indicators,
 // finances) with the last 30 recordings, recorded every fourth hour and
 // drawn as line charts one group at a time, with paging and zoom.
+#include <cstddef>
 #include <cstdint>
 
 #include "sim/sim_date.h"
@@ -87,6 +88,11 @@ class CStatistik : public CWorldObj {
   void SetAllDataOnNewest();
   // The names and units of the language (0 German, 1 English).
   void ChangeLanguage(int language);
+  // A value as the chart prints it beside its newest point: whole numbers
+  // with thousands separators from 100 on (and from -100 down), else three
+  // decimals with the language's decimal separator (a comma in German, a
+  // point in English, where the comma separates thousands).
+  static void FormatValue(double v, char* text, size_t size, int language);
 
   using CWorldObj::SerializeGameStore;
   int SerializeGameStore(FILE* file) override;

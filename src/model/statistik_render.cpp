@@ -18,24 +18,22 @@ constexpr int kMoneyGroup = 6;
 constexpr int kIndicatorGroup = 5;
 constexpr int kSplitFirst = 28, kSplitLast = 31;
 
-// A value as the chart prints it: whole numbers with thousands separators
-// from 100 on (and from -100 down), else three decimals with a comma.
-void FormatValue(double v, char* text, size_t size, int language) {
-  if (v > 100.0 || v <= -100.0) {
-    std::snprintf(text, size, "%i", static_cast<int>(v));
-    CTextMarkup::InsertTausenderPunkt(text, size, language);
-  } else {
-    std::snprintf(text, size, "%#.3f", v);
-    if (char* dot = std::strchr(text, '.')) *dot = ',';
-  }
-}
-
 void FormatWhole(long v, char* text, size_t size, int language) {
   std::snprintf(text, size, "%li", v);
   CTextMarkup::InsertTausenderPunkt(text, size, language);
 }
 
 }  // namespace
+
+void CStatistik::FormatValue(double v, char* text, size_t size, int language) {
+  if (v > 100.0 || v <= -100.0) {
+    std::snprintf(text, size, "%i", static_cast<int>(v));
+    CTextMarkup::InsertTausenderPunkt(text, size, language);
+  } else {
+    std::snprintf(text, size, "%#.3f", v);
+    if (char* dot = std::strchr(text, '.'); dot && language == 0) *dot = ',';
+  }
+}
 
 void CStatistik::RenderStatistik(QnoDisplay* display, QnoResourceManager* resources, int x, int y, int w, int h) {
   QnoRenderBuffer* buffer = display ? display->GetRenderBuffer() : nullptr;

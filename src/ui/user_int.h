@@ -72,6 +72,14 @@ class CUserInt : public Overlay {
   static constexpr int kRemoveOneQuestion = 243;
   static constexpr int kRemoveManyQuestion = 244;
   static constexpr int kRemoveStopQuestion = 223;
+  // The questions that wait for an answer, which the mouse's presses go to
+  // alone; they stay in front of every window opened after them.
+  static constexpr int kQuestions[] = {kYesNoWindow, kRemoveOneQuestion, kRemoveManyQuestion, kRemoveStopQuestion};
+  static bool IsQuestion(int id) {
+    for (int q : kQuestions)
+      if (q == id) return true;
+    return false;
+  }
   // The windows that end a game or a scenario: the goal reached, the years
   // over, the city bankrupt. Like the warnings they hold the mouse, and
   // they stay in front of every window opened after them.

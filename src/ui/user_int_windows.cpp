@@ -49,12 +49,16 @@ int CUserInt::InsertIntoRenderList(CScreenWindow* window, int id) {
     if (!window) return 1;
   }
   m_pRenderList->AddHeadZorva(window);
-  // A window opened while a game's end shows goes behind the end window; a
-  // warning or a question still comes to the front.
+  // A window opened while a game's end or a question shows goes behind
+  // them (the question in front), so that nothing hides what the mouse's
+  // presses go to; a warning or a question still comes to the front.
   const int opened = window->GetID();
-  if (!IsEndWindow(opened) && opened != kWarningWindow && opened != kYesNoWindow)
+  if (!IsEndWindow(opened) && opened != kWarningWindow && !IsQuestion(opened)) {
     for (int end : kEndWindows)
       if (CZorvaPointer* n = FindEntry(m_pRenderList, nullptr, end)) BringToFront(WindowOf(n));
+    for (int question : kQuestions)
+      if (CZorvaPointer* n = FindEntry(m_pRenderList, nullptr, question)) BringToFront(WindowOf(n));
+  }
   return 0;
 }
 

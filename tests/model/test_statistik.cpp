@@ -94,6 +94,14 @@ TEST_F(Stats, TheModalSplitIsShownByKilometresOrByTripsWithItsLabels) {
   EXPECT_STREQ(st.GetSeries(28).name, "Passenger car drivers");
   EXPECT_STREQ(st.GetSeries(75).unit, "% of trips");
   EXPECT_STREQ(st.GetSeries(0).name, "Inhabitants");
+  // The value beside the newest point: "23,609" would read as thousands in English.
+  char text[32];
+  const struct { double v; int language; const char* shown; } kValues[] = {
+      {23.609, 0, "23,609"}, {23.609, 1, "23.609"}, {-0.5, 1, "-0.500"}, {1234.0, 0, "1.234"}, {1234.0, 1, "1,234"}};
+  for (const auto& c : kValues) {
+    CStatistik::FormatValue(c.v, text, sizeof text, c.language);
+    EXPECT_STREQ(text, c.shown) << c.v << " in language " << c.language;
+  }
   city.Destroy();
 }
 

@@ -138,24 +138,22 @@ TEST(ScenarioDragEnd, AQuestionOpenedDuringADragEndsItWithoutBuilding) {
   EXPECT_EQ(Money(game), before);
 }
 
-// A track dragged down the map at 800 x 600 with the bottom panel hidden:
-// the pointer rests well inside the map, below the panel's top edge, while
-// the player looks at the preview. The map stays put, and the track that
-// the release lays ends where the preview ended.
-TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
-  Scenario game;
-  ASSERT_EQ(game.Height(), 600);
+// A track dragged from (300, 300) to a point of the screen region
+// [sx0, sx1) x [sy0, sy1), well inside the map, where the pointer rests
+// while the player looks at the preview. The map stays put, and the track
+// that the release lays ends where the preview ended.
+void TrackEndsWhereItsPreviewEnded(Scenario& game, int sx0, int sx1, int sy0, int sy1) {
   game.ChooseTool(2, STRASSE_SCHIENE, -1);
   game.Run({Move(300, 300), Wait(40)});
   ASSERT_EQ(CUserInt::selObj.panelShown, 0);
   int x0 = -1, y0 = -1;
   ASSERT_EQ(game.Map().MouseKoorToIsoKoor(300, 300, &x0, &y0), 0);
-  // A point low on the map over a cell of the same row or column, a few
+  // A point of the region over a cell of the same row or column, a few
   // cells on; (dx, dy) steps from the start cell towards it.
   Point end;
   int x1 = -1, y1 = -1;
-  for (int sy = 500; sy < 540 && x1 < 0; sy += 2)
-    for (int sx = 60; sx < 740 && x1 < 0; sx += 2) {
+  for (int sy = sy0; sy < sy1 && x1 < 0; sy += 2)
+    for (int sx = sx0; sx < sx1 && x1 < 0; sx += 2) {
       int tx = -1, ty = -1;
       if (game.Map().MouseKoorToIsoKoor(sx, sy, &tx, &ty) != 0) continue;
       if ((tx == x0 && std::abs(ty - y0) > 2) || (ty == y0 && std::abs(tx - x0) > 2)) end = {sx, sy}, x1 = tx, y1 = ty;
@@ -192,6 +190,22 @@ TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
     EXPECT_TRUE(type(k) == OBJ_RAIL_PIECE || type(k) == OBJ_RAIL_JUNCTION) << "no track " << k << " cells on";
   for (int k = 2; k <= 4; ++k)
     EXPECT_EQ(type(length + k), past[k - 2]) << "track " << length + k << " cells on, past the preview";
+}
+
+// Low on the map at 800 x 600 with the bottom panel hidden: below the
+// panel's top edge.
+TEST(ScenarioDragEnd, ATrackDraggedLowOnTheMapEndsWhereItsPreviewEnded) {
+  Scenario game;
+  ASSERT_EQ(game.Height(), 600);
+  TrackEndsWhereItsPreviewEnded(game, 60, 740, 500, 540);
+}
+
+// A game started at 1024 x 768: right of where the edge band of an 800
+// pixels wide screen begins.
+TEST(ScenarioDragEnd, ATrackDraggedFarRightOnAWideScreenEndsWhereItsPreviewEnded) {
+  Scenario game("AUFLOESUNG=1024\n");
+  ASSERT_EQ(game.Width(), 1024);
+  TrackEndsWhereItsPreviewEnded(game, 800, 960, 520, 660);
 }
 
 // A track dragged to the screen's left edge, the pointer resting there:

@@ -316,6 +316,10 @@ TEST(ScenarioPlace, ABuildingGoesOnlyAfterTheQuestionAndItsRemovalIsBooked) {
   EXPECT_NE(BuildingAt(game, x, y), nullptr);
   ClickAt(game, ScreenOf(game, x + 1, y));
   ASSERT_EQ(game.Ui().IsWindowOpen(243), 0);
+  // An event that comes meanwhile opens its window behind the question.
+  game.Ui().ActivateEventWindow();
+  ASSERT_EQ(game.Ui().IsWindowOpen(217), 0);
+  EXPECT_EQ(static_cast<CScreenWindow*>(game.Ui().GetRenderList()->GetHeadZorvaPointer()->GetZorvaObject())->GetID(), 243);
   ClickAt(game, ItemCentre(243, 184, 76, 56, 16));
   EXPECT_NE(game.Ui().IsWindowOpen(243), 0);
   EXPECT_EQ(BuildingAt(game, x, y), nullptr);
