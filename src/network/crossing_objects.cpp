@@ -174,6 +174,10 @@ int CKreuzObj::GetPriorityRichtung(TIsoRichtung& dir) {
 int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   TIsoRichtung now{};
   if (GetPriorityRichtung(now) != 0 || now == dir) return 1;
+  return SwapPriorityPairs();
+}
+
+int CKreuzObj::SwapPriorityPairs() {
   CStrStrasse* p1 = nullptr;
   CStrStrasse* p2 = nullptr;
   CStrStrasse* n1 = nullptr;
@@ -181,21 +185,17 @@ int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   GetPriorityStreets(&p1, &p2);
   GetNonPriorityStreets(&n1, &n2);
   // A T junction's priority road is its straight pair: its third arm
-  // alone cannot take the priority.
-  if (!n1 || !n2) return 1;
+  // alone cannot take the priority from a pair. Lights of a single
+  // priority arm (the straight pair's other arm has no light, a one-way
+  // street leaving) swap with the arm across.
+  if (!n1 || (p2 && !n2)) return 1;
   ChangePriorityStreets(n1, n2, p1, p2);
   return 0;
 }
 
 int CKreuzObj::UpdateAmpelPos() {
   if (m_AmpelType == 0 || m_Richtung == 2) return 0;
-  CStrStrasse* p1 = nullptr;
-  CStrStrasse* p2 = nullptr;
-  CStrStrasse* n1 = nullptr;
-  CStrStrasse* n2 = nullptr;
-  GetPriorityStreets(&p1, &p2);
-  GetNonPriorityStreets(&n1, &n2);
-  return ChangePriorityStreets(n1, n2, p1, p2);
+  return SwapPriorityPairs();
 }
 
 int CKreuzObj::ApplyPriorityCode() {

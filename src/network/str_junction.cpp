@@ -534,7 +534,12 @@ void CStrJunction::LightArms(bool layers) {
       if (!m_pAmpel->GetAmpelForStreet(s)) m_pAmpel->Relight(s->LinkAmpelAtJunction(this), s);
       continue;
     }
-    if (layers) s->AddAmpelLayer(this);
+    // An arm that gets no light (no cell of it leads in) stays out of the
+    // group and is met again here: its pictures go before they are put up.
+    if (layers) {
+      s->RemoveAmpelLayer(this);
+      s->AddAmpelLayer(this);
+    }
     m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
   }
 }

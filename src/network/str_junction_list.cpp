@@ -1057,6 +1057,9 @@ int CStrJunctionList::UpdateAmpel() {
       for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
         CStrStrasse* s = j->GetStreetByNR(i);
         if (group->HasStreet(s)) continue;
+        // An arm without a light stays out of the group and is met after
+        // every edit: its pictures go before they are put up again.
+        s->RemoveAmpelLayer(j);
         s->AddAmpelLayer(j);
         group->Add(s->LinkAmpelAtJunction(j), s);
       }

@@ -776,6 +776,14 @@ TEST(EditReplay, NoStreetRunsOverTheGroupOfAFourLaneJunctionThatItDoesNotMeet) {
   }
 }
 
+// An arm that gets no light, a one-way street leaving the junction or a
+// one-tile street to a dead end, still shows the light's pictures once, and
+// edits after the lights went up do not add more.
+TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
+  Replay("B 25 15 14 15 3  B 15 15 15 9 1  L 15 15 2 90 32  B 15 9 20 9 1", {OK, OK, 0, OK});
+  Replay("B 46 20 46 40 1  B 46 36 47 36 1  L 46 36 2 90 76  B 46 20 50 20 1", {OK, OK, 0, OK});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;
