@@ -185,10 +185,11 @@ int CKreuzObj::SwapPriorityPairs() {
   GetPriorityStreets(&p1, &p2);
   GetNonPriorityStreets(&n1, &n2);
   // A T junction's priority road is its straight pair: its third arm
-  // alone cannot take the priority from a pair. Lights of a single
-  // priority arm (the straight pair's other arm has no light, a one-way
-  // street leaving) swap with the arm across.
-  if (!n1 || (p2 && !n2)) return 1;
+  // alone cannot take the priority from a pair. A single lit arm (the
+  // other arm of its pair has no light, a one-way street leaving) may
+  // take it or give it up as a pair does.
+  const bool tPair = p2 && !n2 && m_pJunction && m_pJunction->GetAnzLinkedStreets() == 3;
+  if (!n1 || tPair) return 1;
   ChangePriorityStreets(n1, n2, p1, p2);
   return 0;
 }

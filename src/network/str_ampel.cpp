@@ -158,6 +158,13 @@ int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
         Swap(1, 3);
         return 0;
       }
+      // The other pair's first light is across from the new one: that
+      // pair is complete.
+      if (!m_pAmpeln[3] && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
+        m_pAmpeln[3] = light;
+        m_pStreets[3] = street;
+        return 0;
+      }
       if (!m_pAmpeln[3]) {
         m_pAmpeln[3] = light;
         m_pStreets[3] = street;
@@ -299,10 +306,16 @@ int CAmpelGroup::RelinkZellen() {
 }
 
 int CAmpelGroup::OnPlayloopTurn() {
-  for (int i = 0; i < 2; ++i) {
+  // Both priority lights take their turn before the others follow: one
+  // that follows the other priority light sees its state of this turn.
+  for (int i = 0; i < 2; ++i)
     if (m_pAmpeln[i]) m_pAmpeln[i]->OnPlayloopTurn();
+  for (int i = 0; i < 2; ++i) {
     if (!m_pAmpeln[i + 2]) continue;
-    const CAmpel* lead = m_pAmpeln[i] ? m_pAmpeln[i] : m_pAmpeln[1 - i];
+    // A light without a cell (its arm leads nothing in) runs no cycle: the
+    // other priority light leads as for an empty slot.
+    const bool runs = m_pAmpeln[i] && m_pAmpeln[i]->GetZelle(0);
+    const CAmpel* lead = runs ? m_pAmpeln[i] : m_pAmpeln[1 - i];
     m_pAmpeln[i + 2]->Invert(lead);
   }
   return -1;

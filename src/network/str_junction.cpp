@@ -257,6 +257,19 @@ bool CStrJunction::FindOppositePair(CStrStrasse** a, CStrStrasse** b) {
 
 void CStrJunction::GetFarSideStreets(CStrStrasse** a, CStrStrasse** b) { FindOppositePair(a, b); }
 
+bool CStrJunction::LeaveOpposite(CStrStrasse* a, CStrStrasse* b) {
+  int ia = -1, ib = -1;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (ia < 0 && m_pStreets[i] == a) ia = i;
+    if (ib < 0 && m_pStreets[i] == b) ib = i;
+  }
+  if (ia < 0 || ib < 0 || ia == ib) return false;
+  short dx1 = 0, dy1 = 0, dx2 = 0, dy2 = 0;
+  LeaveDir(this, m_pStreets, ia, &dx1, &dy1);
+  LeaveDir(this, m_pStreets, ib, &dx2, &dy2);
+  return !IsBend(dx1, dy1, dx2, dy2);
+}
+
 int CStrJunction::GetEmgType() {
   if (m_AnzLinkedStreets != 3) return 0;
   bool marked[4] = {};

@@ -206,6 +206,9 @@ class CStrJunction : public CZorvaObject {
 
   CStrStrasse* GetStreetWithLr(short dx, short dy);
   void GetFarSideStreets(CStrStrasse** a, CStrStrasse** b);
+  // Whether the two linked streets leave this junction in opposite
+  // directions (a street from here back to here counts by its head).
+  bool LeaveOpposite(CStrStrasse* a, CStrStrasse* b);
   int GetEmgType();
   int GetEndStueckRichtung(CIsoRichtung* dir);
   int GetKreuzungsID(int* id, CIsoRichtung* dir);

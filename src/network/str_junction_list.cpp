@@ -1056,12 +1056,14 @@ int CStrJunctionList::UpdateAmpel() {
       }
       for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
         CStrStrasse* s = j->GetStreetByNR(i);
-        if (group->HasStreet(s)) continue;
-        // An arm without a light stays out of the group and is met after
-        // every edit: its pictures go before they are put up again.
+        if (i > 0 && j->GetStreetByNR(i - 1) == s) continue;
+        // Every arm shows its light's pictures once: an edit may have drawn
+        // its cell anew (a four-lane junction's group laid over it), and an
+        // arm without a light stays out of the group and is met here after
+        // every edit.
         s->RemoveAmpelLayer(j);
         s->AddAmpelLayer(j);
-        group->Add(s->LinkAmpelAtJunction(j), s);
+        if (!group->HasStreet(s)) group->Add(s->LinkAmpelAtJunction(j), s);
       }
     } else if (j->GetAmpelType() == Ampel_Vorfahrt && j->HasLoopStreet()) {
       // A join made one street of two arms: the signs, one per street,

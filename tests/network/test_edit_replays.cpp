@@ -778,10 +778,25 @@ TEST(EditReplay, NoStreetRunsOverTheGroupOfAFourLaneJunctionThatItDoesNotMeet) {
 
 // An arm that gets no light, a one-way street leaving the junction or a
 // one-tile street to a dead end, still shows the light's pictures once, and
-// edits after the lights went up do not add more.
+// edits after the lights went up do not add more; the lights keep their
+// priority arm through a load.
 TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
   Replay("B 25 15 14 15 3  B 15 15 15 9 1  L 15 15 2 90 32  B 15 9 20 9 1", {OK, OK, 0, OK});
   Replay("B 46 20 46 40 1  B 46 36 47 36 1  L 46 36 2 90 76  B 46 20 50 20 1", {OK, OK, 0, OK});
+  // A fourth arm across from the third of a lit T whose straight pair has
+  // one light pairs with that third arm.
+  Replay("B 41 33 54 33 2  B 53 46 53 33 2  L 53 33 2 70 31  B 53 23 53 33 1", {OK, OK, 0, OK});
+}
+
+// A lit junction that a deletion leaves with two streets goes, and its
+// lights' pictures with it: on a dead end's cell beyond a one-cell arm, and
+// on a four-lane arm's cell that the group of a crossing beside it covers.
+// Before, an arm crossed there led nothing in and its light ran no cycle:
+// the light across takes the lead, and the arm crossing it turns red.
+TEST(EditReplay, LightsGoWithAJunctionLeftWithTwoStreets) {
+  Replay("B 33 29 33 9 2  B 35 10 33 10 2  L 33 10 2 60 53  D 35 10 33 10 2", {OK, OK, 0, 0});
+  Replay("B 15 21 40 21 4  B 25 24 25 21 1  B 25 24 23 24 1  L 25 21 2 70 55  B 23 24 23 11 1  D 23 21 25 21 1",
+         {OK, OK, OK, 0, OK, 0});
 }
 
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
