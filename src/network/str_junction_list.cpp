@@ -1065,6 +1065,10 @@ int CStrJunctionList::UpdateAmpel() {
         s->AddAmpelLayer(j);
         if (!group->HasStreet(s)) group->Add(s->LinkAmpelAtJunction(j), s);
       }
+      // The edit may have laid the arms' cells anew (a street joined at its
+      // far end redraws its tiles beside a four-lane junction): the lights
+      // lock the cells there now.
+      j->UpdateAmpeln();
     } else if (j->GetAmpelType() == Ampel_Vorfahrt && j->HasLoopStreet()) {
       // A join made one street of two arms: the signs, one per street,
       // cannot tell them apart and go, through the crossing's settings

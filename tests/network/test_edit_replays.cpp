@@ -797,6 +797,10 @@ TEST(EditReplay, LightsGoWithAJunctionLeftWithTwoStreets) {
   Replay("B 33 29 33 9 2  B 35 10 33 10 2  L 33 10 2 60 53  D 35 10 33 10 2", {OK, OK, 0, 0});
   Replay("B 15 21 40 21 4  B 25 24 25 21 1  B 25 24 23 24 1  L 25 21 2 70 55  B 23 24 23 11 1  D 23 21 25 21 1",
          {OK, OK, OK, 0, OK, 0});
+  // A T three cells along a four-lane street from a lit one goes: the
+  // joined street's cells beside the lit junction are laid anew, and its
+  // lights lock them.
+  Replay("B 15 21 40 21 4  B 34 21 34 7 4  B 37 18 37 21 4  L 37 21 2 60 24  D 34 21 34 7 4", {OK, OK, OK, 0, 0});
 }
 
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
