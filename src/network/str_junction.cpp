@@ -492,10 +492,10 @@ int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
     ParamError("m_AnzLinkedStreets<3");
     return 1;
   }
-  // Signs stand on a street's arm, and the group holds each street once: a
-  // street that leaves the junction at both its ends would be two arms
-  // with one sign between them.
-  if (m_AmpelType == Ampel_Rvl && type == Ampel_Vorfahrt && HasLoopStreet()) return 1;
+  // Signs and lights stand on a street's arm, and the group holds each
+  // street once: a street that leaves the junction at both its ends would
+  // be two arms with one sign or light between them.
+  if (m_AmpelType < Ampel_Ampel && type != m_AmpelType && type != Ampel_Rvl && HasLoopStreet()) return 1;
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;

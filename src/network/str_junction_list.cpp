@@ -1048,7 +1048,15 @@ int CStrJunctionList::UpdateAmpel() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     if (j->GetAnzLinkedStreets() <= 2) continue;
-    if (j->GetAmpelType() > Ampel_Vorfahrt) {
+    if (j->GetAmpelType() != Ampel_Rvl && j->HasLoopStreet()) {
+      // A join made one street of two arms: the signs and lights, one per
+      // street, cannot tell them apart and go, through the crossing's
+      // settings where there are any, as a player takes them down.
+      if (CKreuzObj* crossing = j->GetKreuzObject())
+        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
+      else
+        j->RemoveAmpel();
+    } else if (j->GetAmpelType() > Ampel_Vorfahrt) {
       CAmpelGroup* group = j->GetAmpelGroup();
       if (!group) {
         j->CreateNewAmpel();
@@ -1069,14 +1077,6 @@ int CStrJunctionList::UpdateAmpel() {
       // far end redraws its tiles beside a four-lane junction): the lights
       // lock the cells there now.
       j->UpdateAmpeln();
-    } else if (j->GetAmpelType() == Ampel_Vorfahrt && j->HasLoopStreet()) {
-      // A join made one street of two arms: the signs, one per street,
-      // cannot tell them apart and go, through the crossing's settings
-      // where there are any, as a player takes them down.
-      if (CKreuzObj* crossing = j->GetKreuzObject())
-        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
-      else
-        j->RemoveAmpel();
     } else if (j->GetAmpelType() == Ampel_Vorfahrt) {
       j->CreateVorfahr(Ampel_Vorfahrt);
     }

@@ -793,6 +793,14 @@ TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
 // on a four-lane arm's cell that the group of a crossing beside it covers.
 // Before, an arm crossed there led nothing in and its light ran no cycle:
 // the light across takes the lead, and the arm crossing it turns red.
+// One street that leaves a junction at both its ends is two arms that a
+// light group, one light a street, cannot tell apart: such a junction
+// takes no lights, and a lit one that a join leaves so loses them.
+TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {
+  Replay("B 5 32 5 10 2  B 5 10 6 10 1  B 6 10 6 13 1  B 6 13 5 13 2  L 5 13 2 110 42", {OK, OK, OK, OK, 1});
+  Replay("B 5 32 5 10 2  B 5 13 7 13 2  L 5 13 2 110 42  B 7 13 7 10 2  B 7 10 5 10 2", {OK, OK, 0, OK, OK});
+}
+
 TEST(EditReplay, LightsGoWithAJunctionLeftWithTwoStreets) {
   Replay("B 33 29 33 9 2  B 35 10 33 10 2  L 33 10 2 60 53  D 35 10 33 10 2", {OK, OK, 0, 0});
   Replay("B 15 21 40 21 4  B 25 24 25 21 1  B 25 24 23 24 1  L 25 21 2 70 55  B 23 24 23 11 1  D 23 21 25 21 1",
