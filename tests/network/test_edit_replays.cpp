@@ -786,6 +786,9 @@ TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
   // A fourth arm across from the third of a lit T whose straight pair has
   // one light pairs with that third arm.
   Replay("B 41 33 54 33 2  B 53 46 53 33 2  L 53 33 2 70 31  B 53 23 53 33 1", {OK, OK, 0, OK});
+  // Lit at once, a crossing whose first opposite pair has an arm without
+  // a light (turned one-way out of it) pairs the two arms across.
+  Replay("B 36 41 29 41 1  B 33 41 33 54 1  B 33 41 33 35 1  B 29 41 29 40 3  L 33 41 2 100 27", {OK, OK, OK, OK, 0});
 }
 
 // A lit junction that a deletion leaves with two streets goes, and its
