@@ -163,8 +163,10 @@ int CKreuzObj::GetPriorityRichtung(TIsoRichtung& dir) {
     short dx, dy;
     int dir;
   } kTries[] = {{1, 0, 0}, {0, 1, 3}, {-1, 0, 2}, {0, -1, 1}};
+  // The axis the first priority street leaves by: the first street found
+  // on that axis may be its partner across.
   for (const auto& t : kTries) {
-    if (m_pJunction->GetStreetWithLr(t.dx, t.dy) != a) continue;
+    if (!m_pJunction->LeavesAlong(a, t.dx, t.dy)) continue;
     dir = static_cast<TIsoRichtung>(t.dir);
     return 0;
   }

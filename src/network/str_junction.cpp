@@ -239,6 +239,16 @@ CStrStrasse* CStrJunction::GetStreetWithLr(short dx, short dy) {
   return nullptr;
 }
 
+bool CStrJunction::LeavesAlong(CStrStrasse* street, short dx, short dy) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (m_pStreets[i] != street) continue;
+    short mx = 0, my = 0;
+    LeaveDir(this, m_pStreets, i, &mx, &my);
+    return (mx != 0) == (dx != 0) && (my != 0) == (dy != 0);
+  }
+  return false;
+}
+
 bool CStrJunction::FindOppositePair(CStrStrasse** a, CStrStrasse** b) {
   *a = *b = nullptr;
   for (int i = 0; i < m_AnzLinkedStreets; ++i)

@@ -799,6 +799,15 @@ TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
 // One street that leaves a junction at both its ends is two arms that a
 // light group, one light a street, cannot tell apart: such a junction
 // takes no lights, and a lit one that a join leaves so loses them.
+// The priority direction a player sets at a crossing is found by the
+// axis its first priority arm leaves by, whichever arm of that axis it is,
+// and a load gives the lights that direction again.
+TEST(EditReplay, APriorityDirectionSetAtALitCrossingSurvivesALoad) {
+  Replay("B 32 11 45 11 3  B 41 11 41 17 3  B 41 17 32 17 1  B 38 17 38 42 3  B 38 17 38 6 3  B 32 17 32 11 3  "
+         "L 38 11 2 80 37  P 38 11 1 0 0",
+         {OK, OK, OK, OK, OK, OK, 0, 0});
+}
+
 TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {
   Replay("B 5 32 5 10 2  B 5 10 6 10 1  B 6 10 6 13 1  B 6 13 5 13 2  L 5 13 2 110 42", {OK, OK, OK, OK, 1});
   Replay("B 5 32 5 10 2  B 5 13 7 13 2  L 5 13 2 110 42  B 7 13 7 10 2  B 7 10 5 10 2", {OK, OK, 0, OK, OK});
