@@ -629,7 +629,8 @@ class Checker {
         }
       }
       if (lights != entering) Fault("junction ", at, " has ", lights, " lights for ", entering, " arms that traffic enters by");
-      if (!group->GetLinkedStreetsNr(0) || (group->GetLinkedStreetsNr(3) && !group->GetLinkedStreetsNr(2)))
+      if ((group->GetCount() > 0 && !group->GetLinkedStreetsNr(0)) ||
+          (group->GetLinkedStreetsNr(3) && !group->GetLinkedStreetsNr(2)))
         Fault("the slots of the lights of junction ", at, " are not packed");
       for (int i : {0, 2})
         if (group->GetLinkedStreetsNr(i) && group->GetLinkedStreetsNr(i + 1) && !Opposite(side[i], side[i + 1]))
