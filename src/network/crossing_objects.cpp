@@ -163,8 +163,10 @@ int CKreuzObj::GetPriorityRichtung(TIsoRichtung& dir) {
     short dx, dy;
     int dir;
   } kTries[] = {{1, 0, 0}, {0, 1, 3}, {-1, 0, 2}, {0, -1, 1}};
+  // The axis the first priority street leaves by: the first street found
+  // on that axis may be its partner across.
   for (const auto& t : kTries) {
-    if (m_pJunction->GetStreetWithLr(t.dx, t.dy) != a) continue;
+    if (!m_pJunction->LeavesAlong(a, t.dx, t.dy)) continue;
     dir = static_cast<TIsoRichtung>(t.dir);
     return 0;
   }
@@ -174,6 +176,10 @@ int CKreuzObj::GetPriorityRichtung(TIsoRichtung& dir) {
 int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   TIsoRichtung now{};
   if (GetPriorityRichtung(now) != 0 || now == dir) return 1;
+  return SwapPriorityPairs();
+}
+
+int CKreuzObj::SwapPriorityPairs() {
   CStrStrasse* p1 = nullptr;
   CStrStrasse* p2 = nullptr;
   CStrStrasse* n1 = nullptr;
@@ -181,21 +187,18 @@ int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   GetPriorityStreets(&p1, &p2);
   GetNonPriorityStreets(&n1, &n2);
   // A T junction's priority road is its straight pair: its third arm
-  // alone cannot take the priority.
-  if (!n1 || !n2) return 1;
+  // alone cannot take the priority from a pair. A single lit arm (the
+  // other arm of its pair has no light, a one-way street leaving) may
+  // take it or give it up as a pair does.
+  const bool tPair = p2 && !n2 && m_pJunction && m_pJunction->GetAnzLinkedStreets() == 3;
+  if (!n1 || tPair) return 1;
   ChangePriorityStreets(n1, n2, p1, p2);
   return 0;
 }
 
 int CKreuzObj::UpdateAmpelPos() {
   if (m_AmpelType == 0 || m_Richtung == 2) return 0;
-  CStrStrasse* p1 = nullptr;
-  CStrStrasse* p2 = nullptr;
-  CStrStrasse* n1 = nullptr;
-  CStrStrasse* n2 = nullptr;
-  GetPriorityStreets(&p1, &p2);
-  GetNonPriorityStreets(&n1, &n2);
-  return ChangePriorityStreets(n1, n2, p1, p2);
+  return SwapPriorityPairs();
 }
 
 int CKreuzObj::ApplyPriorityCode() {

@@ -86,6 +86,9 @@ class CKreuzObj : public CRoadObj {
   // pair is a T junction's single arm; 0 swapped.
   int SetPriorityRichtung(TIsoRichtung dir);
   int UpdateAmpelPos();
+  // The non-priority streets take the priority and the priority streets
+  // yield; 1 when that would leave the priority to fewer arms than a pair.
+  int SwapPriorityPairs();
   // Sets the priority direction again and tells the demand model the
   // crossing's control, which its network of a loaded game does not hold.
   int CheckAmpelRichtungAfterLoad();

@@ -112,6 +112,16 @@ void CAmpelGroup::TimeFor(CAmpel* light, int i) const {
     light->SetTimes(kGelbGroup, m_Share, m_CycleTime - kGelbGroup - m_Share);
 }
 
+void CAmpelGroup::Resync() {
+  // Only the priority lights run a cycle; the others follow them and keep
+  // the times they came with.
+  for (int i = 0; i < 2; ++i)
+    if (m_pAmpeln[i]) {
+      TimeFor(m_pAmpeln[i], i);
+      m_pAmpeln[i]->Restart();
+    }
+}
+
 int CAmpelGroup::ChangeAmpelData(int cycle, float quote) {
   Create(cycle, quote);
   for (int i = 0; i < kSlots; ++i)
@@ -128,7 +138,18 @@ void CAmpelGroup::Swap(int i, int k) {
   m_pStreets[k] = s;
 }
 
+// Opposite arms share their phase and crossing arms never show green
+// together: a light that joins the group, or arms that change slots, give
+// the priority lights the priority times again and start them together
+// (each kept its own start and the times of the slot it came in by, and a
+// pair of two starts or two timings ran apart).
 int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
+  const int r = Place(light, street);
+  if (r == 0 && light) Resync();
+  return r;
+}
+
+int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
   if (!street) {
     ParamCheck("pLinkedStreet==NULL");
     delete light;
@@ -146,7 +167,10 @@ int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
     CStrStrasse* a = nullptr;
     CStrStrasse* b = nullptr;
     if (m_pJunction) m_pJunction->GetFarSideStreets(&a, &b);
-    const bool opposite = (a == m_pStreets[0] && b == street) || (b == m_pStreets[0] && a == street);
+    // The first opposite pair of the junction, or any arm across from the
+    // first light's (a crossing whose first pair has an arm without light).
+    const bool opposite = (a == m_pStreets[0] && b == street) || (b == m_pStreets[0] && a == street) ||
+                          (m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[0], street));
     if (!opposite) {
       // The new light leads the priority pair; the first one yields. A
       // slot of the other pair that holds a light already is not
@@ -156,6 +180,13 @@ int CAmpelGroup::Add(CAmpel* light, CStrStrasse* street) {
         m_pStreets[2] = street;
         Swap(0, 2);
         Swap(1, 3);
+        return 0;
+      }
+      // The other pair's first light is across from the new one: that
+      // pair is complete.
+      if (!m_pAmpeln[3] && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
+        m_pAmpeln[3] = light;
+        m_pStreets[3] = street;
         return 0;
       }
       if (!m_pAmpeln[3]) {
@@ -175,8 +206,8 @@ int CAmpelGroup::Relight(CAmpel* light, CStrStrasse* street) {
   for (int i = 0; i < kSlots; ++i)
     if (street && m_pStreets[i] == street && !m_pAmpeln[i]) {
       if (!light) return 1;
-      TimeFor(light, i);
       m_pAmpeln[i] = light;
+      Resync();
       return 0;
     }
   delete light;
@@ -195,6 +226,7 @@ int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
   m_pStreets[i] = nullptr;
   if (i >= 2) {
     if (i == 2) Swap(2, 3);
+    Resync();
     return 0;
   }
   if (i == 0) Swap(0, 1);
@@ -211,6 +243,7 @@ int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
   m_pAmpeln[3] = nullptr;
   m_pStreets[3] = nullptr;
   if (m_pJunction) m_pJunction->AddAmpelLayer();
+  Resync();
   return 0;
 }
 
@@ -283,6 +316,7 @@ int CAmpelGroup::ChangePriorityStreets(CStrStrasse* a, CStrStrasse* b, CStrStras
     m_pStreets[i] = order[i];
     m_pAmpeln[i] = lights[i];
   }
+  Resync();
   return 0;
 }
 
@@ -299,10 +333,16 @@ int CAmpelGroup::RelinkZellen() {
 }
 
 int CAmpelGroup::OnPlayloopTurn() {
-  for (int i = 0; i < 2; ++i) {
+  // Both priority lights take their turn before the others follow: one
+  // that follows the other priority light sees its state of this turn.
+  for (int i = 0; i < 2; ++i)
     if (m_pAmpeln[i]) m_pAmpeln[i]->OnPlayloopTurn();
+  for (int i = 0; i < 2; ++i) {
     if (!m_pAmpeln[i + 2]) continue;
-    const CAmpel* lead = m_pAmpeln[i] ? m_pAmpeln[i] : m_pAmpeln[1 - i];
+    // A light without a cell (its arm leads nothing in) runs no cycle: the
+    // other priority light leads as for an empty slot.
+    const bool runs = m_pAmpeln[i] && m_pAmpeln[i]->GetZelle(0);
+    const CAmpel* lead = runs ? m_pAmpeln[i] : m_pAmpeln[1 - i];
     m_pAmpeln[i + 2]->Invert(lead);
   }
   return -1;

@@ -42,6 +42,8 @@ class CAmpel : public CZorvaObject {
     m_Rot = rot;
     m_Gruen = gruen;
   }
+  // The cycle starts again at the next turn.
+  void Restart() { m_Start = 0; }
   int32_t GetGelb() const { return m_Gelb; }
   int32_t GetRot() const { return m_Rot; }
   int32_t GetGruen() const { return m_Gruen; }
@@ -113,8 +115,13 @@ class CAmpelGroup : public CZorvaObject {
   int32_t GetShare() const { return m_Share; }
 
  protected:
+  // Add without the timing.
+  int Place(CAmpel* light, CStrStrasse* street);
   // Gives a light the times of slot i.
   void TimeFor(CAmpel* light, int i) const;
+  // After the arms changed slots: the priority lights take the priority
+  // times and start their cycle together at the next turn.
+  void Resync();
   void Swap(int i, int k);
 
   int32_t m_CycleTime = 0;

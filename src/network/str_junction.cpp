@@ -239,6 +239,16 @@ CStrStrasse* CStrJunction::GetStreetWithLr(short dx, short dy) {
   return nullptr;
 }
 
+bool CStrJunction::LeavesAlong(CStrStrasse* street, short dx, short dy) {
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (m_pStreets[i] != street) continue;
+    short mx = 0, my = 0;
+    LeaveDir(this, m_pStreets, i, &mx, &my);
+    return (mx != 0) == (dx != 0) && (my != 0) == (dy != 0);
+  }
+  return false;
+}
+
 bool CStrJunction::FindOppositePair(CStrStrasse** a, CStrStrasse** b) {
   *a = *b = nullptr;
   for (int i = 0; i < m_AnzLinkedStreets; ++i)
@@ -256,6 +266,19 @@ bool CStrJunction::FindOppositePair(CStrStrasse** a, CStrStrasse** b) {
 }
 
 void CStrJunction::GetFarSideStreets(CStrStrasse** a, CStrStrasse** b) { FindOppositePair(a, b); }
+
+bool CStrJunction::LeaveOpposite(CStrStrasse* a, CStrStrasse* b) {
+  int ia = -1, ib = -1;
+  for (int i = 0; i < m_AnzLinkedStreets; ++i) {
+    if (ia < 0 && m_pStreets[i] == a) ia = i;
+    if (ib < 0 && m_pStreets[i] == b) ib = i;
+  }
+  if (ia < 0 || ib < 0 || ia == ib) return false;
+  short dx1 = 0, dy1 = 0, dx2 = 0, dy2 = 0;
+  LeaveDir(this, m_pStreets, ia, &dx1, &dy1);
+  LeaveDir(this, m_pStreets, ib, &dx2, &dy2);
+  return !IsBend(dx1, dy1, dx2, dy2);
+}
 
 int CStrJunction::GetEmgType() {
   if (m_AnzLinkedStreets != 3) return 0;
@@ -479,10 +502,10 @@ int CStrJunction::SetAmpelData(EAmpelType type, int cycle, float quote) {
     ParamError("m_AnzLinkedStreets<3");
     return 1;
   }
-  // Signs stand on a street's arm, and the group holds each street once: a
-  // street that leaves the junction at both its ends would be two arms
-  // with one sign between them.
-  if (m_AmpelType == Ampel_Rvl && type == Ampel_Vorfahrt && HasLoopStreet()) return 1;
+  // Signs and lights stand on a street's arm, and the group holds each
+  // street once: a street that leaves the junction at both its ends would
+  // be two arms with one sign or light between them.
+  if (m_AmpelType < Ampel_Ampel && type != m_AmpelType && type != Ampel_Rvl && HasLoopStreet()) return 1;
   if (m_AmpelType < Ampel_Ampel) {
     if (type > Ampel_Vorfahrt) {
       m_AmpelType = type;
@@ -534,7 +557,12 @@ void CStrJunction::LightArms(bool layers) {
       if (!m_pAmpel->GetAmpelForStreet(s)) m_pAmpel->Relight(s->LinkAmpelAtJunction(this), s);
       continue;
     }
-    if (layers) s->AddAmpelLayer(this);
+    // An arm that gets no light (no cell of it leads in) stays out of the
+    // group and is met again here: its pictures go before they are put up.
+    if (layers) {
+      s->RemoveAmpelLayer(this);
+      s->AddAmpelLayer(this);
+    }
     m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
   }
 }

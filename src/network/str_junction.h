@@ -205,7 +205,13 @@ class CStrJunction : public CZorvaObject {
   void SetLengthFromStart(int length) { m_LengthFromStart = length; }
 
   CStrStrasse* GetStreetWithLr(short dx, short dy);
+  // Whether the linked street leaves this junction along the axis of
+  // (dx, dy) (a street from here back to here by its head).
+  bool LeavesAlong(CStrStrasse* street, short dx, short dy);
   void GetFarSideStreets(CStrStrasse** a, CStrStrasse** b);
+  // Whether the two linked streets leave this junction in opposite
+  // directions (a street from here back to here counts by its head).
+  bool LeaveOpposite(CStrStrasse* a, CStrStrasse* b);
   int GetEmgType();
   int GetEndStueckRichtung(CIsoRichtung* dir);
   int GetKreuzungsID(int* id, CIsoRichtung* dir);

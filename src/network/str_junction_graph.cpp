@@ -21,9 +21,13 @@ bool LinkBoth(CStrStrasse* s, CStrJunction* a, CStrJunction* b) {
   return true;
 }
 
+// A street drawn anew is drawn bare: a lit junction that holds it as an
+// arm already (a half handed an arm of the street it was split from)
+// puts its light's pictures back.
 void RegisterAndDraw(CStrStrasse* s) {
   s->InsertIntoSimWelt();
   s->InsertIntoIsoWelt();
+  s->RelightEnds();
 }
 
 void DestroyStreet(CStrStrasse* s) {

@@ -1048,7 +1048,15 @@ int CStrJunctionList::UpdateAmpel() {
   for (CZorvaObject* o = GetHead(); o; o = o->GetNext()) {
     CStrJunction* j = AsJunction(o);
     if (j->GetAnzLinkedStreets() <= 2) continue;
-    if (j->GetAmpelType() > Ampel_Vorfahrt) {
+    if (j->GetAmpelType() != Ampel_Rvl && j->HasLoopStreet()) {
+      // A join made one street of two arms: the signs and lights, one per
+      // street, cannot tell them apart and go, through the crossing's
+      // settings where there are any, as a player takes them down.
+      if (CKreuzObj* crossing = j->GetKreuzObject())
+        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
+      else
+        j->RemoveAmpel();
+    } else if (j->GetAmpelType() > Ampel_Vorfahrt) {
       CAmpelGroup* group = j->GetAmpelGroup();
       if (!group) {
         j->CreateNewAmpel();
@@ -1056,18 +1064,19 @@ int CStrJunctionList::UpdateAmpel() {
       }
       for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
         CStrStrasse* s = j->GetStreetByNR(i);
-        if (group->HasStreet(s)) continue;
+        if (i > 0 && j->GetStreetByNR(i - 1) == s) continue;
+        // Every arm shows its light's pictures once: an edit may have drawn
+        // its cell anew (a four-lane junction's group laid over it), and an
+        // arm without a light stays out of the group and is met here after
+        // every edit.
+        s->RemoveAmpelLayer(j);
         s->AddAmpelLayer(j);
-        group->Add(s->LinkAmpelAtJunction(j), s);
+        if (!group->HasStreet(s)) group->Add(s->LinkAmpelAtJunction(j), s);
       }
-    } else if (j->GetAmpelType() == Ampel_Vorfahrt && j->HasLoopStreet()) {
-      // A join made one street of two arms: the signs, one per street,
-      // cannot tell them apart and go, through the crossing's settings
-      // where there are any, as a player takes them down.
-      if (CKreuzObj* crossing = j->GetKreuzObject())
-        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
-      else
-        j->RemoveAmpel();
+      // The edit may have laid the arms' cells anew (a street joined at its
+      // far end redraws its tiles beside a four-lane junction): the lights
+      // lock the cells there now.
+      j->UpdateAmpeln();
     } else if (j->GetAmpelType() == Ampel_Vorfahrt) {
       j->CreateVorfahr(Ampel_Vorfahrt);
     }

@@ -9,6 +9,7 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "microsim/micro_cells.h"
+#include "network/crossing_objects.h"
 #include "iso/iso_info.h"
 #include "network/str_ampel.h"
 #include "network/str_junction.h"
@@ -866,6 +867,20 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   // the removal leaves as it is. The network puts them up again where a
   // junction keeps three legs or more.
   for (CStrJunction* j : {a, b}) j->RemoveVorfahr();
+  // Lights need three streets: a junction left with fewer loses them
+  // through its crossing's settings, as a player takes them down, while
+  // all its arms still stand, so that every arm's pictures go, those of
+  // an arm without a light (on a dead end's cell beyond a one-cell
+  // street) too.
+  for (CStrJunction* j : {a, b}) {
+    int held = 0;
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) held += j->GetStreetByNR(i) == this;
+    if (!j->HasAmpel() || j->GetAnzLinkedStreets() - held >= 3) continue;
+    if (CKreuzObj* crossing = j->GetKreuzObject())
+      crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
+    else
+      j->RemoveAmpel();
+  }
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
   // Every entry goes: a street from a junction back to it is held twice.

@@ -290,6 +290,10 @@ class CStrStrasse : public CList {
   int FindAmpelZellen(CStrJunction* junction, BinaryMicroSimObject** a, BinaryMicroSimObject** b);
   int LayerTileAtJunction(CStrJunction* junction, short* x, short* y, CIsoRichtung* dir);
 
+  // Draws the lights of the lit junctions at its ends that hold it again,
+  // after the street itself was drawn again.
+  void RelightEnds();
+
  protected:
   // Loading: the record's end junctions looked up by id (1 when either is
   // missing), the type the piece list holds, and the registration of the
@@ -338,9 +342,6 @@ class CStrStrasse : public CList {
   void RemoveBendAt(CStrStrassenTeil* a, CStrStrassenTeil* b);
   // Appends copies of the other street's pieces and destroys them there.
   void TakePiecesOf(CStrStrasse* other);
-  // Draws the lights of the lit junctions at its ends that hold it again,
-  // after the street itself was drawn again.
-  void RelightEnds();
   // Adds one direction to the demand simulation with its saved id.
   short AddToSim(CStrJunction* from, int fromDir, CStrJunction* to, int toDir, short id);
   bool IsWorldTileOfStreet(short x, short y);

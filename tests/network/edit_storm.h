@@ -4,7 +4,10 @@
 // with rivers, checked after every step (storm_checker.h). A step is one
 // line of a replay: "B x1 y1 x2 y2 t" builds a street of type t from cell
 // x1/y1 to x2/y2, "D x1 y1 x2 y2 t" deletes the street of type t between
-// those end cells.
+// those end cells. Two steps work the crossing window of the junction at
+// x/y: "L x y k c q" sets its control kind k, then, when that was taken,
+// the cycle c and the green quote q percent; "P x y v 0 0" sets its
+// priority direction to v.
 #include <chrono>
 #include <algorithm>
 #include <cstdint>
@@ -57,7 +60,7 @@ inline std::vector<Op> ReadSteps(const char* path) {
   if (FILE* in = std::fopen(path, "r")) {
     char line[256];
     while (std::fgets(line, sizeof line, in))
-      if (line[0] == 'B' || line[0] == 'D') text += line;
+      if (line[0] == 'B' || line[0] == 'D' || line[0] == 'L' || line[0] == 'P') text += line;
     std::fclose(in);
   }
   return Parse(text);
@@ -98,15 +101,29 @@ struct StormWorld {
     return r;
   }
   void PutUpSigns(const Op& o, int r) {
-    if (signs && (o.kind == 'B' ? r == STR_BUILD_OK : r == 0))
+    if (signs && (o.kind == 'B' ? r == STR_BUILD_OK : o.kind == 'D' && r == 0))
       for (CStrJunction* j : JunctionList(w))
         if (j->GetAnzLinkedStreets() >= 3 && j->GetAmpelType() == Ampel_Rvl && j->GetKreuzObject() &&
             (j->GetXPos() + j->GetYPos()) % 3 == 0)
           j->GetKreuzObject()->SetVarData("KR.AMPEL", Ampel_Vorfahrt);
   }
+  // The crossing window of the junction at x/y; -1 when none stands there.
+  int Window(const Op& o) {
+    CKreuzObj* crossing = nullptr;
+    for (CStrJunction* j : JunctionList(w))
+      if (j->GetXPos() == o.x1 && j->GetYPos() == o.y1) crossing = j->GetKreuzObject();
+    if (!crossing) return -1;
+    if (o.kind == 'P') return crossing->SetVarData("KR.AMPEL.RICHTUNG", o.x2);
+    const int r = crossing->SetVarData("KR.AMPEL", o.x2);
+    if (r != 0) return r;
+    crossing->SetVarData("KR.AMPEL.TIME", o.y2);
+    crossing->SetVarData("KR.AMPEL.QUOTE", o.type / 100.0);
+    return 0;
+  }
   int Step(const Op& o) {
     cutting = false;
     checker.ForgetOneWays();
+    if (o.kind == 'L' || o.kind == 'P') return Window(o);
     if (o.kind == 'B') return w.Build(o.x1, o.y1, o.x2, o.y2, static_cast<TStrassenType>(o.type));
     CStrStrasse* s = Find(o);
     if (!s) return -1;
@@ -193,6 +210,28 @@ class OpSource {
     int dx = 0, dy = 0;
     Dir(&dx, &dy);
     if (js.empty()) return Line(o, Int(kLo, kHi), Int(kLo, kHi), dx, dy, Int(4, 30));
+    if (Chance(10)) {
+      // The crossing window, mostly at a junction of three or more streets.
+      std::vector<CStrJunction*> arms;
+      for (CStrJunction* j : js)
+        if (j->GetAnzLinkedStreets() >= 3) arms.push_back(j);
+      const std::vector<CStrJunction*>& from = arms.empty() || Chance(15) ? js : arms;
+      CStrJunction* j = from[static_cast<size_t>(Int(0, static_cast<int>(from.size()) - 1))];
+      o->x1 = j->GetXPos();
+      o->y1 = j->GetYPos();
+      if (Chance(25)) {
+        o->kind = 'P';
+        o->x2 = Int(0, 1);
+        o->y2 = o->type = 0;
+        return true;
+      }
+      o->kind = 'L';
+      const int k = Int(0, 9);
+      o->x2 = k < 5 ? Ampel_Ampel : k < 8 ? Ampel_Rvl : Ampel_Vorfahrt;
+      o->y2 = 60 + 10 * Int(0, 6);
+      o->type = Int(20, 85);
+      return true;
+    }
     const int pick = Int(0, 99);
     if (pick < 28 && !ss.empty()) {
       // A deletion.
@@ -309,6 +348,7 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
   std::vector<std::string> out;
   const ByteList bytes = sw.Record();
   if (bytes.empty()) return {"the network could not be saved"};
+  const std::map<CellXY, std::string> lights = LightsSeen(sw.w);
   {
     StormWorld v;
     RecordFile f(bytes);
@@ -319,6 +359,14 @@ inline std::vector<std::string> CheckRoundTrip(StormWorld& sw) {
       for (const std::string& s : v.checker.Check(v.w)) out.push_back("after loading: " + s);
       if (v.Record() != bytes) out.push_back("the loaded network is saved as other bytes");
       if (v.w.Junctions() != sw.w.Junctions()) out.push_back("the loaded network has another number of junctions");
+      const std::map<CellXY, std::string> loaded = LightsSeen(v.w);
+      for (const auto& [cell, seen] : lights) {
+        const auto it = loaded.find(cell);
+        if (it == loaded.end() || it->second != seen)
+          out.push_back("the lights of junction " + std::to_string(cell.first) + "/" + std::to_string(cell.second) +
+                        " (" + seen + ") are loaded as " + (it == loaded.end() ? "none" : "(" + it->second + ")"));
+      }
+      if (loaded.size() > lights.size()) out.push_back("the loaded network has lights the saved one had not");
       if (v.w.Streets().size() != sw.w.Streets().size())
         out.push_back("the loaded network has another number of streets");
     }

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/zor_seams.h"
 #include "iso/iso_river.h"
 #include "junction_scene.h"
 #include "network/str_ampel.h"
@@ -90,6 +91,50 @@ inline std::vector<CellXY> StreetCells(CStrStrasse* s) {
   return out;
 }
 
+// The direction in which a street leaves the junction at its end there,
+// from its cell beside the junction; the cell itself in `cell`.
+inline CellXY LegSide(CStrJunction* j, CStrStrasse* s, CellXY* cell = nullptr) {
+  short x = 0, y = 0;
+  if ((s->GetStartJunction() == j ? s->GetFirstIsoPos(&x, &y) : s->GetLastIsoPos(&x, &y)) != 0) return {0, 0};
+  if (cell) *cell = {x, y};
+  return {(x > j->GetXPos()) - (x < j->GetXPos()), (y > j->GetYPos()) - (y < j->GetYPos())};
+}
+inline bool Opposite(CellXY a, CellXY b) { return a != CellXY{0, 0} && a.first == -b.first && a.second == -b.second; }
+
+// The cells of the layouts of a micro-cell group.
+inline std::unordered_set<BinaryMicroSimObject*> GroupCells(CMicroZellenGroup* g) {
+  std::unordered_set<BinaryMicroSimObject*> out;
+  for (auto* m = g ? g->GetFirst() : nullptr; m; m = m->pNext)
+    if (m->pZelle)
+      for (int i = 0; i < m->pZelle->GetCount(); ++i) out.insert(m->pZelle->GetZelle(i));
+  return out;
+}
+
+// What a junction's lights are to a player: their cycle and green share,
+// the sides of the priority arms, of the other arms and of the arms with a
+// light, by junction cell. A load rebuilds them from the crossing's settings.
+inline std::map<CellXY, std::string> LightsSeen(World& w) {
+  std::map<CellXY, std::string> out;
+  for (CStrJunction* j : JunctionList(w)) {
+    CAmpelGroup* group = j->GetAmpelGroup();
+    if (!j->HasAmpel() || !group) continue;
+    std::set<CellXY> pair[2], lit;
+    for (int i = 0; i < CAmpelGroup::kSlots; ++i)
+      if (CStrStrasse* s = group->GetLinkedStreetsNr(i)) {
+        pair[i / 2].insert(LegSide(j, s));
+        if (group->GetAmpel(i)) lit.insert(LegSide(j, s));
+      }
+    std::ostringstream t;
+    t << "cycle " << group->GetCycleTime() << " share " << group->GetShare();
+    for (const auto& [name, sides] : {std::pair{" priority", pair[0]}, {" other", pair[1]}, {" lit", lit}}) {
+      t << name;
+      for (CellXY c : sides) t << ' ' << c.first << '/' << c.second;
+    }
+    out[{j->GetXPos(), j->GetYPos()}] = t.str();
+  }
+  return out;
+}
+
 class Checker {
  public:
   explicit Checker(std::set<CellXY> rivers) : m_rivers(std::move(rivers)) {}
@@ -113,6 +158,7 @@ class Checker {
     CheckCellIndex(w, junctions, streets, fullIndex);
     CheckOneWayDirections(streets);
     CheckSigns(w, junctions);
+    CheckLights(w, junctions);
     return m_out;
   }
 
@@ -490,6 +536,159 @@ class Checker {
       }
   }
 
+  // The lights of the junctions with traffic lights. The junction's control
+  // is its crossing's, which is what a load rebuilds it from; lights need
+  // three or more arms. Every arm that traffic enters the junction by (a
+  // cell of its street leads into the junction's) has one light of its
+  // own, held in a slot with its street and locking that cell, and no
+  // other arm has a light that locks a cell; slots 0 and 1 hold the opposite priority pair,
+  // slots 2 and 3 the other arms, packed from the front; the group runs
+  // the crossing's cycle and green share. Every arm shows one light and one
+  // stop line on its cell beside the junction, and no such picture stands
+  // anywhere else. Then the lights run a while on the checker's clock: the
+  // priority arms are open together, the other arms together and exactly
+  // while the priority arms are closed.
+  void CheckLights(World& w, const std::vector<CStrJunction*>& junctions) {
+    std::map<CellXY, std::map<int, int>> want;
+    for (CStrJunction* j : junctions) {
+      const std::string at = At(j->GetXPos(), j->GetYPos());
+      const int legs = j->GetAnzLinkedStreets();
+      CAmpelGroup* group = j->GetAmpelGroup();
+      if (CKreuzObj* crossing = j->GetKreuzObject(); crossing && crossing->GetAmpelType() != j->GetAmpelType())
+        Fault("junction ", at, " has control ", static_cast<int>(j->GetAmpelType()), ", its crossing ",
+              crossing->GetAmpelType());
+      if (!j->HasAmpel()) {
+        if (group && !dynamic_cast<CVorfahrtGroup*>(group)) Fault("junction ", at, " without lights keeps a light group");
+        continue;
+      }
+      if (legs < 3) Fault("junction ", at, " of ", legs, " streets has lights");
+      if (!group || dynamic_cast<CVorfahrtGroup*>(group)) {
+        Fault("junction ", at, " with lights has no light group");
+        continue;
+      }
+      if (CKreuzObj* crossing = j->GetKreuzObject()) {
+        const int32_t cycle = crossing->GetCycleTime() * 100;
+        if (group->GetCycleTime() != cycle ||
+            group->GetShare() != static_cast<int32_t>(crossing->GetAmpelQuote() * static_cast<float>(cycle)))
+          Fault("the lights of junction ", at, " run ", group->GetCycleTime(), "/", group->GetShare(),
+                " ms, its crossing ", crossing->GetCycleTime(), " at ", crossing->GetAmpelQuote());
+      }
+      const std::unordered_set<Cell*> into = GroupCells(j->GetMicroZellen());
+      auto leadsIn = [&into](Cell* c) {
+        for (int k = 0; c && k < c->m_AnzNachfolger && k < Cell::kLinks; ++k)
+          if (into.count(c->m_pNachfolger[k])) return true;
+        return false;
+      };
+      int entering = 0;
+      std::set<CStrStrasse*> ways;
+      for (int i = 0; i < legs; ++i) {
+        CStrStrasse* s = j->GetStreetByNR(i);
+        bool second = false;
+        for (int k = 0; k < i; ++k) second = second || j->GetStreetByNR(k) == s;
+        // A loop street is two arms, each a way in unless one-way.
+        bool enters = s->GetStartJunction() == j && s->GetEndJunction() == j
+                          ? s->GetStreetType() != STRASSE_EINBAHN || second
+                          : false;
+        if (s->GetStartJunction() != s->GetEndJunction())
+          for (Cell* c : GroupCells(s->GetMicroZellenGroup())) enters = enters || leadsIn(c);
+        entering += enters;
+        if (enters) ways.insert(s);
+        if (enters && !group->HasStreet(s)) Fault("an arm of junction ", at, " with lights is in no slot of its group");
+        if (second) continue;
+        CellXY cell;
+        LegSide(j, s, &cell);
+        ++want[cell][CStrJunction::kAmpelResID];
+        ++want[cell][s->GetStreetType() >= STRASSE_VIERSPURIG ? CStrStrasse::kAmpelStopWideResID
+                                                             : CStrStrasse::kAmpelStopResID];
+      }
+      int lights = 0;
+      CellXY side[CAmpelGroup::kSlots] = {};
+      for (int i = 0; i < CAmpelGroup::kSlots; ++i) {
+        CStrStrasse* s = group->GetLinkedStreetsNr(i);
+        CAmpel* light = group->GetAmpel(i);
+        bool leg = false;
+        for (int k = 0; s && k < legs; ++k) leg = leg || j->GetStreetByNR(k) == s;
+        for (int k = 0; s && k < i; ++k)
+          if (group->GetLinkedStreetsNr(k) == s) Fault("the lights of junction ", at, " hold a street twice");
+        if (s && !leg) Fault("slot ", i, " of the lights of junction ", at, " holds a street that is no arm of it");
+        if (!s || !leg) continue;
+        side[i] = LegSide(j, s);
+        // A light of an arm that leads nothing in may lock no cell: it runs
+        // no cycle.
+        if (!light || (!light->GetZelle(0) && !ways.count(s))) continue;
+        ++lights;
+        // The light's cells: its street's own, in front of the junction.
+        const std::unordered_set<Cell*> own = GroupCells(s->GetMicroZellenGroup());
+        for (int n = 0; n < 2; ++n) {
+          Cell* c = light->GetZelle(n);
+          if (!c && (n == 0 || s->GetStreetType() > STRASSE_EINBAHN))
+            Fault("the light of slot ", i, " at junction ", at, " locks no cell ", n + 1);
+          else if (c && (!own.count(c) || !leadsIn(c)))
+            Fault("the light of slot ", i, " at junction ", at, " locks a cell ", n + 1,
+                  own.count(c) ? " that does not lead into the junction" : " that is not its street's");
+        }
+      }
+      if (lights != entering) Fault("junction ", at, " has ", lights, " lights for ", entering, " arms that traffic enters by");
+      if ((group->GetCount() > 0 && !group->GetLinkedStreetsNr(0)) ||
+          (group->GetLinkedStreetsNr(3) && !group->GetLinkedStreetsNr(2)))
+        Fault("the slots of the lights of junction ", at, " are not packed");
+      for (int i : {0, 2})
+        if (group->GetLinkedStreetsNr(i) && group->GetLinkedStreetsNr(i + 1) && !Opposite(side[i], side[i + 1]))
+          Fault("slots ", i, " and ", i + 1, " of the lights of junction ", at, " are no opposite pair");
+      RunLights(group, at);
+    }
+    CheckPictures(w, want, {CStrJunction::kAmpelResID, CStrStrasse::kAmpelStopResID, CStrStrasse::kAmpelStopWideResID});
+  }
+
+  // The group's turns over two whole cycles, every 100 ms of the checker's
+  // clock: a light shows green while its cell is unlocked.
+  void RunLights(CAmpelGroup* group, const std::string& at) {
+    ZorClock* was = ZorGetClock();
+    ZorSetClock(&m_clock);
+    const uint32_t span = 2 * static_cast<uint32_t>(group->GetCycleTime() + 2 * CAmpelGroup::kGelbGroup);
+    bool open[2] = {}, closed[2] = {}, wrong = false;
+    for (uint32_t t = 0; t <= span && !wrong; t += 100, m_clock.Advance(100)) {
+      group->OnPlayloopTurn();
+      int state[CAmpelGroup::kSlots];
+      for (int i = 0; i < CAmpelGroup::kSlots; ++i) {
+        CAmpel* l = group->GetAmpel(i);
+        state[i] = l && l->GetZelle(0) ? l->GetZelle(0)->m_Locked != 0 : -1;
+      }
+      const int lead = state[0] >= 0 ? state[0] : state[1];
+      const int follow = state[2] >= 0 ? state[2] : state[3];
+      if ((state[0] >= 0 && state[1] >= 0 && state[0] != state[1]) ||
+          (state[2] >= 0 && state[3] >= 0 && state[2] != state[3]) || (lead >= 0 && follow >= 0 && lead == follow)) {
+        Fault("the lights of junction ", at, " show ", state[0], state[1], state[2], state[3], " (slots 0-3, 1 red) ", t,
+              " ms into their run");
+        wrong = true;
+      }
+      if (lead >= 0) (lead ? closed : open)[0] = true;
+      if (follow >= 0) (follow ? closed : open)[1] = true;
+    }
+    ZorSetClock(was);
+    if (!wrong && (open[0] != closed[0] || open[1] != closed[1])) Fault("the lights of junction ", at, " do not change");
+  }
+
+  // Each cell carries as many pictures of each of the ids as `want` names
+  // for it.
+  void CheckPictures(World& w, const std::map<CellXY, std::map<int, int>>& want, const std::vector<int>& ids) {
+    for (int x = 0; x < 128; ++x)
+      for (int y = 0; y < 128; ++y) {
+        CIsoInfo* info = w.map->GetIsoInfo(x, y);
+        CIsoObjLst* objects = info ? info->GetIsoObjects(ISO_LAYER_GROUND) : nullptr;
+        const auto it = want.find({x, y});
+        for (int id : ids) {
+          int n = 0;
+          for (CZorvaObject* o = objects ? objects->GetHead() : nullptr; o; o = o->GetNext())
+            n += static_cast<CIsoObject*>(o)->GetResID() == id;
+          int wanted = 0;
+          if (it != want.end())
+            if (const auto k = it->second.find(id); k != it->second.end()) wanted = k->second;
+          if (n != wanted) Fault(n, " pictures ", id, " of lights stand at ", At(x, y), " for ", wanted);
+        }
+      }
+  }
+
   void CheckOneWayDirections(const std::vector<CStrStrasse*>& streets) {
     if (m_oneWaySteps.empty()) return;
     for (CStrStrasse* s : streets) {
@@ -507,6 +706,8 @@ class Checker {
 
   std::set<CellXY> m_rivers;
   std::unordered_set<int64_t> m_oneWaySteps;
+  // The clock the lights run on while they are checked: it only moves on.
+  ZorManualClock m_clock{1000};
   // The network's cell index against a fresh scan: every cell holds the
   // junctions standing there and the streets whose centre line runs over it,
   // each once. A full check compares every cell of the map; a partial one

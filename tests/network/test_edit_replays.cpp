@@ -776,6 +776,53 @@ TEST(EditReplay, NoStreetRunsOverTheGroupOfAFourLaneJunctionThatItDoesNotMeet) {
   }
 }
 
+// An arm that gets no light, a one-way street leaving the junction or a
+// one-tile street to a dead end, still shows the light's pictures once, and
+// edits after the lights went up do not add more; the lights keep their
+// priority arm through a load.
+TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
+  Replay("B 25 15 14 15 3  B 15 15 15 9 1  L 15 15 2 90 32  B 15 9 20 9 1", {OK, OK, 0, OK});
+  Replay("B 46 20 46 40 1  B 46 36 47 36 1  L 46 36 2 90 76  B 46 20 50 20 1", {OK, OK, 0, OK});
+  // A fourth arm across from the third of a lit T whose straight pair has
+  // one light pairs with that third arm.
+  Replay("B 41 33 54 33 2  B 53 46 53 33 2  L 53 33 2 70 31  B 53 23 53 33 1", {OK, OK, 0, OK});
+  // Lit at once, a crossing whose first opposite pair has an arm without
+  // a light (turned one-way out of it) pairs the two arms across.
+  Replay("B 36 41 29 41 1  B 33 41 33 54 1  B 33 41 33 35 1  B 29 41 29 40 3  L 33 41 2 100 27", {OK, OK, OK, OK, 0});
+}
+
+// A lit junction that a deletion leaves with two streets goes, and its
+// lights' pictures with it: on a dead end's cell beyond a one-cell arm, and
+// on a four-lane arm's cell that the group of a crossing beside it covers.
+// Before, an arm crossed there led nothing in and its light ran no cycle:
+// the light across takes the lead, and the arm crossing it turns red.
+// One street that leaves a junction at both its ends is two arms that a
+// light group, one light a street, cannot tell apart: such a junction
+// takes no lights, and a lit one that a join leaves so loses them.
+// The priority direction a player sets at a crossing is found by the
+// axis its first priority arm leaves by, whichever arm of that axis it is,
+// and a load gives the lights that direction again.
+TEST(EditReplay, APriorityDirectionSetAtALitCrossingSurvivesALoad) {
+  Replay("B 32 11 45 11 3  B 41 11 41 17 3  B 41 17 32 17 1  B 38 17 38 42 3  B 38 17 38 6 3  B 32 17 32 11 3  "
+         "L 38 11 2 80 37  P 38 11 1 0 0",
+         {OK, OK, OK, OK, OK, OK, 0, 0});
+}
+
+TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {
+  Replay("B 5 32 5 10 2  B 5 10 6 10 1  B 6 10 6 13 1  B 6 13 5 13 2  L 5 13 2 110 42", {OK, OK, OK, OK, 1});
+  Replay("B 5 32 5 10 2  B 5 13 7 13 2  L 5 13 2 110 42  B 7 13 7 10 2  B 7 10 5 10 2", {OK, OK, 0, OK, OK});
+}
+
+TEST(EditReplay, LightsGoWithAJunctionLeftWithTwoStreets) {
+  Replay("B 33 29 33 9 2  B 35 10 33 10 2  L 33 10 2 60 53  D 35 10 33 10 2", {OK, OK, 0, 0});
+  Replay("B 15 21 40 21 4  B 25 24 25 21 1  B 25 24 23 24 1  L 25 21 2 70 55  B 23 24 23 11 1  D 23 21 25 21 1",
+         {OK, OK, OK, 0, OK, 0});
+  // A T three cells along a four-lane street from a lit one goes: the
+  // joined street's cells beside the lit junction are laid anew, and its
+  // lights lock them.
+  Replay("B 15 21 40 21 4  B 34 21 34 7 4  B 37 18 37 21 4  L 37 21 2 60 24  D 34 21 34 7 4", {OK, OK, OK, 0, 0});
+}
+
 TEST(EditReplay, AnEmptyNetworkHasNoNearestCrossing) {
   StormWorld sw;
   int dist = 0;

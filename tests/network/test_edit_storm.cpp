@@ -2,7 +2,8 @@
 // fixed seeds on the real network, map and demand model, every step checked
 // (edit_storm.h, storm_checker.h). CI runs 500 steps a mix (a round trip
 // included); ZOR_STORM_STEPS=100000 runs the long storm (ZOR_STORM_PROGRESS=N
-// reports every N steps), ZOR_STORM_SEED picks another
+// reports every N steps), ZOR_STORM_SAVE_EVERY=N saves and loads every N
+// steps instead of every 500, ZOR_STORM_SEED picks another
 // seed, ZOR_STORM_MINIMIZE=1 shortens a failing run to a replayable
 // sequence.
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ void Storm(const Mix& mix, uint32_t seed) {
   const int steps = EnvInt("ZOR_STORM_STEPS", kCiSteps);
   seed = static_cast<uint32_t>(EnvInt("ZOR_STORM_SEED", static_cast<int>(seed)));
   const auto t0 = std::chrono::steady_clock::now();
-  const Finding f = RunStorm(seed, mix, steps);
+  const Finding f = RunStorm(seed, mix, steps, EnvInt("ZOR_STORM_SAVE_EVERY", 500));
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf("storm %s seed %u: %d steps in %.1f s, %s\n", mix.name, seed, f.step < 0 ? steps : f.step + 1, s,
               f.step < 0 ? "no faults" : "a fault");

@@ -183,6 +183,26 @@ TEST_F(LightGroup, AFollowerWithoutItsLeaderFollowsTheOtherPriorityLight) {
   }
 }
 
+// Arms that change slots run as a pair: a light that ran and one that
+// only followed, made the priority pair, open and close together.
+TEST_F(LightGroup, APriorityPairOfALightThatRanAndAFollowerRunsAsOne) {
+  CAmpelGroup group(nullptr);
+  group.Create(60, 0.5f);
+  Light p, q;
+  ASSERT_EQ(group.Add(p.light, S(1)), 0);
+  ASSERT_EQ(group.Add(q.light, S(2)), 0);  // q leads, p follows
+  for (uint32_t t : {20000u, 21000u}) {
+    clock.Set(t);
+    group.OnPlayloopTurn();
+  }
+  ASSERT_EQ(group.ChangePriorityStreets(S(1), S(2), nullptr, nullptr), 0);
+  for (uint32_t t = 21000; t < 21000 + 2 * 6500; t += 250) {
+    clock.Set(t);
+    group.OnPlayloopTurn();
+    ASSERT_EQ(p.a.m_Locked, q.a.m_Locked) << t;
+  }
+}
+
 TEST(LightSlots, RemovingAPriorityStreetHandsThePriorityToTheOtherPair) {
   CAmpelGroup group(nullptr);
   group.Create();
