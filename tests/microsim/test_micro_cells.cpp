@@ -118,7 +118,7 @@ TEST(MicroLayoutCreate, ConvertedCopiesAreWhatReadingAndConvertingTheRecordGives
   // Links in order, ids out of order with a duplicate and an unknown link,
   // and no first render cell (logged for every layout made).
   const std::vector<Bytes> records = {
-      Record({C(1, 2, 0, 0, {2, 3}, 0, 3), C(2, 4, 10, 0, {3}, 1, 2), C(3, 2, 20, -4, {}, 2)}, 1),
+      Record({C(1, 2, 0, 0, {2, 3}, 0, 3), C(2, 4, 10, 0, {3}, 1), C(3, 2, 20, -4, {}, 2, 2)}, 3),
       Record({C(9, 2, 0, 0, {7, 55}, 0, 7), C(7, 1, 10, 5, {9}, 9), C(7, 2, 3, 3)}, 9),
       Record({C(1, 2, 0, 0, {2}), C(2, 2, 10, 0, {}, 1)}, 0)};
   auto archive = [&](const char* name, const std::vector<Bytes>& with) {
