@@ -558,11 +558,8 @@ void CStrJunction::LightArms(bool layers) {
       continue;
     }
     // An arm that gets no light (no cell of it leads in) stays out of the
-    // group and is met again here: its pictures go before they are put up.
-    if (layers) {
-      s->RemoveAmpelLayer(this);
-      s->AddAmpelLayer(this);
-    }
+    // group and is met again here; its pictures stand once all the same.
+    if (layers) s->AddAmpelLayer(this);
     m_pAmpel->Add(s->LinkAmpelAtJunction(this), s);
   }
 }

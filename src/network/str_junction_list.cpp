@@ -1069,7 +1069,6 @@ int CStrJunctionList::UpdateAmpel() {
         // its cell anew (a four-lane junction's group laid over it), and an
         // arm without a light stays out of the group and is met here after
         // every edit.
-        s->RemoveAmpelLayer(j);
         s->AddAmpelLayer(j);
         if (!group->HasStreet(s)) group->Add(s->LinkAmpelAtJunction(j), s);
       }

@@ -549,7 +549,6 @@ void CStrStrasse::TakePiecesOf(CStrStrasse* other) {
 void CStrStrasse::RelightEnds() {
   for (CStrJunction* j : {m_pStartJunction, m_pEndJunction})
     if (j && j->HasAmpel() && j->GetAmpelGroup() && j->GetAmpelGroup()->HasStreet(this)) {
-      RemoveAmpelLayer(j);
       AddAmpelLayer(j);
     }
 }

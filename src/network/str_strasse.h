@@ -268,6 +268,7 @@ class CStrStrasse : public CList {
   int RemoveMicroSim();
   int RemoveMicroSimAt(short x, short y);
   int Render(QnoDisplay* display, unsigned short x, unsigned short y, TIsoZoomStufe zoom);
+  // Puts up the light's pole and stop line at that end, once.
   int AddAmpelLayer(CStrJunction* junction);
   int RemoveAmpelLayer(CStrJunction* junction);
   // A light linked to the cells of this street that lead into the junction;

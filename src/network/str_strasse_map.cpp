@@ -647,6 +647,8 @@ int CStrStrasse::Render(QnoDisplay* display, unsigned short x, unsigned short y,
 // The light pictures at the street's end beside a junction: the pole and
 // its stop line.
 int CStrStrasse::AddAmpelLayer(CStrJunction* junction) {
+  // The pictures stand once: any already there go first.
+  RemoveAmpelLayer(junction);
   AddLayerAtJunction(junction, CStrJunction::kAmpelResID);
   return AddLayerAtJunction(junction, m_Type >= STRASSE_VIERSPURIG ? kAmpelStopWideResID : kAmpelStopResID);
 }
