@@ -17,13 +17,30 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
+failed=()
+# Runs one stage's tests; a stage with failures is named again at the end,
+# with the tests that failed, so that the last lines of a long run tell. The
+# failed tests run once more, alone, to tell a test that fails only beside
+# others from one that always fails; the stage has failed either way.
+stage() {
+  local name=$1 dir=$2 tests again
+  shift 2
+  if ! ctest --test-dir "$dir" --output-on-failure "$@"; then
+    status=1
+    tests=$(sed 's/^[0-9]*://' "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' ')
+    echo "== $name: the failed tests once more, one at a time"
+    if ctest --test-dir "$dir" --output-on-failure --rerun-failed -j 1; then again="passed"; else again="failed"; fi
+    failed+=("$name: $tests(run again alone: $again)")
+  fi
+}
 echo "== fuzz targets"
 # Each target fuzzes for a fixed time (ZOR_FUZZ_SECONDS) on one core; they
 # all run at once so the stage takes about that long whatever the core count.
 fuzzers=$(ctest --test-dir build/fuzz -N | sed -n 's/^Total Tests: //p')
-ctest --test-dir build/fuzz --output-on-failure -j "${fuzzers:-$jobs}" || status=1
+stage "fuzz targets" build/fuzz -j "${fuzzers:-$jobs}"
 echo "== sanitizer build"
-ctest --test-dir build/asan --output-on-failure -j "$jobs" || status=1
+stage "sanitizer build" build/asan -j "$jobs"
 echo "== optimised build"
-ctest --test-dir build/release --output-on-failure -j "$jobs" || status=1
+stage "optimised build" build/release -j "$jobs"
+for line in "${failed[@]}"; do echo "FAILED in the $line"; done
 exit $status
