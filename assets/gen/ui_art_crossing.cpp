@@ -112,9 +112,12 @@ Image16 StreetBackground(const UiArt& a, bool english, Words title, bool busLane
   if (busLane) Label(cr, english ? "Bus lane" : "Busspur", 160, 71, Align::Right);
   Label(cr, english ? "Direction" : "Richtung", 12, 77 + dy);
   Well(cr, 10, 80 + dy, 101, 63);
-  // The bars' labels run to the window's right edge in a smaller face.
-  Text(cr, kCondensed, 9, english ? "Load, direction 1" : "Auslastung Richtung 1", 112, 85 + dy, kTextLight);
-  Text(cr, kCondensed, 9, english ? "Load, direction 2" : "Auslastung Richtung 2", 112, 118 + dy, kTextLight);
+  // The bars' labels stand over the bars (x 110 to 194), between the swap
+  // button's lower edge (row 78) and the first bar (row 88), in a face small
+  // enough for the longer German words to end by the bars' end, well clear
+  // of the window's edge.
+  Text(cr, kCondensed, 8, english ? "Load, direction 1" : "Auslastung Richtung 1", 112, 85 + dy, kTextLight);
+  Text(cr, kCondensed, 8, english ? "Load, direction 2" : "Auslastung Richtung 2", 112, 118 + dy, kTextLight);
   // The chart's item stands at chartY: the game draws its zero line there and
   // the loads upwards, up to one and a half chart heights (54 rows), with the
   // hour mark reaching 58 rows up. The frame holds all of that; the hours and

@@ -4,6 +4,7 @@
 // and the buttons carry the values their pictures promise.
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/dialog.h"
@@ -120,8 +121,9 @@ TEST_F(GameMenuWindows, DirectionAreasAndSpeedButtonsCarryTheirValues) {
 // The street windows with the 24-hour chart draw its zero line at the chart
 // item's corner and the loads and the hour mark upwards from there (up to
 // 22 rows over the chart's height). All of that lies on the chart's frame
-// in the background: one even fill, unlike the panel around it.
-TEST_F(GameMenuWindows, TheStreetLoadChartLiesOnItsFrame) {
+// in the background: one even fill, unlike the panel around it. The load
+// bars' labels end by the bars in both languages.
+TEST_F(GameMenuWindows, TheStreetLoadChartLiesOnItsFrameAndTheLoadLabelsByTheBars) {
   host.pictures = &resources;
   const int charts[][3] = {{191, 33783, 50534}, {191, 33785, 50532}, {195, 0, 0}};
   for (int language : {0, 1}) {
@@ -151,6 +153,15 @@ TEST_F(GameMenuWindows, TheStreetLoadChartLiesOnItsFrame) {
           if (x != mark && Pixel(x, y) != fill) ++odd;
       EXPECT_EQ(odd, 0) << "pixels off the chart's fill in its drawing area";
       EXPECT_NE(Pixel(w->GetRealPosX() + 8, Y - H), fill) << "the frame's fill is the panel's";
+      // The load bars' labels end by the bars' end (x 194), well clear of
+      // the window's edge: from x 199 on nothing light shows in their rows.
+      const int top = w->GetRealPosY() + (c[0] == 195 ? 17 : 0);
+      int light = 0;
+      for (auto [from, to] : {std::pair{79, 88}, std::pair{110, 121}})
+        for (int y = top + from; y < top + to; ++y)
+          for (int x = w->GetRealPosX() + 199; x < w->GetRealPosX() + 209; ++x)
+            light += ((Pixel(x, y) >> 11) & 31) > 20 && ((Pixel(x, y) >> 5) & 63) > 40 ? 1 : 0;
+      EXPECT_EQ(light, 0) << "light pixels near the window's edge beside the load bars";
     }
   }
 }
