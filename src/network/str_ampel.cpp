@@ -29,6 +29,7 @@ int CAmpel::Destroy() {
 }
 
 void CAmpel::Lock(bool on) {
+  m_Red = on;
   if (m_pZelle1) m_pZelle1->m_Locked = on ? 1 : 0;
   if (m_pZelle2) m_pZelle2->m_Locked = on ? 1 : 0;
 }
@@ -60,13 +61,12 @@ void CAmpel::RemoveLinkedZellen() {
 }
 
 int CAmpel::Invert(const CAmpel* other) {
-  if (!m_pZelle1 || !other || !other->m_pZelle1) return 1;
-  Lock(other->m_pZelle1->m_Locked == 0);
+  if (!m_pZelle1 || !other) return 1;
+  Lock(other->m_pZelle1 ? other->m_pZelle1->m_Locked == 0 : !other->m_Red);
   return 0;
 }
 
 int CAmpel::OnPlayloopTurn() {
-  if (!m_pZelle1) return 0;
   const uint32_t now = kfx_GetTicks();
   if (m_Start == 0) {
     Lock(false);
@@ -91,12 +91,14 @@ CAmpelGroup::~CAmpelGroup() { Destroy(); }
 int CAmpelGroup::Create() {
   m_CycleTime = kCycle;
   m_Share = kShare;
+  TimeFor(&m_Pacer, 0);
   return 0;
 }
 
 int CAmpelGroup::Create(int cycle, float quote) {
   m_CycleTime = cycle * 100;
   m_Share = static_cast<int32_t>(quote * static_cast<float>(m_CycleTime));
+  TimeFor(&m_Pacer, 0);
   return 0;
 }
 
@@ -120,6 +122,7 @@ void CAmpelGroup::Resync() {
       TimeFor(m_pAmpeln[i], i);
       m_pAmpeln[i]->Restart();
     }
+  m_Pacer.Restart();
 }
 
 int CAmpelGroup::ChangeAmpelData(int cycle, float quote) {
@@ -337,12 +340,17 @@ int CAmpelGroup::OnPlayloopTurn() {
   // that follows the other priority light sees its state of this turn.
   for (int i = 0; i < 2; ++i)
     if (m_pAmpeln[i]) m_pAmpeln[i]->OnPlayloopTurn();
+  m_Pacer.OnPlayloopTurn();
   for (int i = 0; i < 2; ++i) {
     if (!m_pAmpeln[i + 2]) continue;
-    // A light without a cell (its arm leads nothing in) runs no cycle: the
-    // other priority light leads as for an empty slot.
-    const bool runs = m_pAmpeln[i] && m_pAmpeln[i]->GetZelle(0);
-    const CAmpel* lead = runs ? m_pAmpeln[i] : m_pAmpeln[1 - i];
+    // A light without a cell (its arm leads nothing in) locks nothing: the
+    // other priority light leads as for an empty slot. Where neither
+    // priority arm has a light that locks a cell, the follower follows the
+    // pacer, which keeps the priority time: it never stands at red or green
+    // for good.
+    const CAmpel* lead = m_pAmpeln[i];
+    if (!lead || !lead->GetZelle(0)) lead = m_pAmpeln[1 - i];
+    if (!lead || !lead->GetZelle(0)) lead = &m_Pacer;
     m_pAmpeln[i + 2]->Invert(lead);
   }
   return -1;

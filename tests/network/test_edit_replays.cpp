@@ -808,6 +808,24 @@ TEST(EditReplay, APriorityDirectionSetAtALitCrossingSurvivesALoad) {
          {OK, OK, OK, OK, OK, OK, 0, 0});
 }
 
+// The arms of the priority pair of a lit junction may come to lead
+// nothing in: a one-way street leaving it, one cell to a T beside it, or
+// short arms under a four-lane junction's group. The lit arms of the other
+// pair still turn green and red: they stood at red for good. (A load
+// rebuilds the lights without the arms that lead nothing in.)
+TEST(EditReplay, TheOtherArmsOfALitJunctionChangeWhenNoPriorityArmLeadsIn) {
+  const std::string load = "are loaded as";
+  // The priority arm turned one-way out of the junction keeps its light
+  // without a cell.
+  Replay("B 41 21 45 21 1  B 42 8 42 21 3  L 42 21 2 90 66  B 45 21 59 21 2  B 59 21 59 19 3", {OK, OK, 0, OK, OK},
+         load);
+  // The priority arms are held without lights.
+  Replay("B 34 24 52 24 3  B 51 22 51 24 2  L 51 24 2 110 49  B 51 28 51 24 1  B 50 23 50 24 2  D 51 24 51 28 1",
+         {OK, OK, 0, OK, OK, 0}, load);
+  Replay("B 52 22 33 22 4  B 45 17 45 22 1  L 45 22 2 70 66  B 45 20 42 20 4  B 45 24 45 22 1  D 52 22 45 22 4",
+         {OK, OK, 0, OK, OK, 0}, load);
+}
+
 TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {
   Replay("B 5 32 5 10 2  B 5 10 6 10 1  B 6 10 6 13 1  B 6 13 5 13 2  L 5 13 2 110 42", {OK, OK, OK, OK, 1});
   Replay("B 5 32 5 10 2  B 5 13 7 13 2  L 5 13 2 110 42  B 7 13 7 10 2  B 7 10 5 10 2", {OK, OK, 0, OK, OK});
