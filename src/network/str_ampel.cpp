@@ -159,14 +159,17 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
     return 1;
   }
   if (!light) return 0;
+  // A slot that holds an arm without its light (a redraw took the lights
+  // and kept the arms) is that arm's: it takes its light again there.
+  auto used = [this](int i) { return m_pAmpeln[i] || m_pStreets[i]; };
   int index = 0;
-  while (index < kSlots && m_pAmpeln[index]) ++index;
+  while (index < kSlots && used(index)) ++index;
   if (index == kSlots) {
     delete light;
     return 1;
   }
   TimeFor(light, index);
-  if (index == 1 && m_pAmpeln[0]) {
+  if (index == 1 && used(0)) {
     CStrStrasse* a = nullptr;
     CStrStrasse* b = nullptr;
     if (m_pJunction) m_pJunction->GetFarSideStreets(&a, &b);
@@ -178,7 +181,7 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
       // The new light leads the priority pair; the first one yields. A
       // slot of the other pair that holds a light already is not
       // overwritten: the new light swaps through the free one instead.
-      if (!m_pAmpeln[2]) {
+      if (!used(2)) {
         m_pAmpeln[2] = light;
         m_pStreets[2] = street;
         Swap(0, 2);
@@ -187,12 +190,12 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
       }
       // The other pair's first light is across from the new one: that
       // pair is complete.
-      if (!m_pAmpeln[3] && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
+      if (!used(3) && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
         m_pAmpeln[3] = light;
         m_pStreets[3] = street;
         return 0;
       }
-      if (!m_pAmpeln[3]) {
+      if (!used(3)) {
         m_pAmpeln[3] = light;
         m_pStreets[3] = street;
         Swap(0, 3);
@@ -233,6 +236,12 @@ int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
     return 0;
   }
   if (i == 0) Swap(0, 1);
+  // Without another pair the arm left of the priority pair keeps it: the
+  // priority is never handed to empty slots.
+  if (!m_pStreets[2] && !m_pStreets[3]) {
+    Resync();
+    return 0;
+  }
   if (m_pJunction) m_pJunction->RemoveAmpelLayer();
   // The other pair takes the priority; the remaining former priority arm yields.
   CAmpel* keptLight = m_pAmpeln[0];
