@@ -814,6 +814,11 @@ TEST(EditReplay, APriorityDirectionSetAtALitCrossingSurvivesALoad) {
          {OK, OK, 0, OK, 0, OK});
   Replay("B 40 22 40 33 2  B 40 27 14 27 1  L 40 27 2 90 72  B 40 33 46 33 3", {OK, OK, 0, OK});
   Replay("B 23 57 19 57 3  B 20 57 20 58 3  L 20 57 2 120 59  B 21 57 21 53 3", {OK, OK, 0, OK});
+  // A crossing left a T by a deletion gives the priority to its straight
+  // pair, as a T's lights put up have it.
+  Replay("B 25 38 11 38 1  B 11 38 11 28 2  B 25 38 39 38 2  D 39 38 11 28 2  B 27 40 27 36 4  B 27 38 41 38 2  "
+         "B 27 36 27 22 4  L 27 38 2 110 67  B 27 38 25 38 2  D 27 40 27 38 4",
+         {OK, OK, OK, 0, OK, OK, OK, 0, OK, 0});
 }
 
 // The arms of the priority pair of a lit junction may come to lead
