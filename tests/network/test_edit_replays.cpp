@@ -846,6 +846,15 @@ TEST(EditReplay, TheArmsOfALitJunctionKeepTheirPairsThroughEdits) {
   Replay("B 48 27 10 27 1  B 47 26 47 27 2  B 45 27 45 34 4  D 45 27 45 34 4  L 47 27 2 80 62  B 48 27 48 26 1  "
          "B 47 27 47 38 1",
          {OK, OK, OK, 0, 0, OK, OK});
+  // A drag across the four-lane arm two cells from the lit junction leaves
+  // that arm nothing to lead in: its light keeps none of the cells laid
+  // before.
+  Replay("B 41 19 41 10 1  B 42 18 41 18 2  D 41 19 41 18 1  D 42 18 41 10 2  B 48 42 48 38 2  "
+         "B 48 38 48 28 1  D 48 42 48 28 2  B 27 44 7 44 1  B 7 44 7 46 2  B 27 44 27 57 1  D 7 46 27 57 2  "
+         "B 41 27 41 39 1  B 41 39 41 58 3  D 41 27 41 58 3  B 39 43 39 55 2  B 39 51 9 51 3  "
+         "B 39 55 42 55 3  B 26 55 39 55 3  B 34 51 34 55 4  D 39 51 39 55 3  B 42 55 45 55 2  "
+         "B 45 55 45 40 3  L 34 55 2 100 76  B 45 53 47 53 1  B 45 53 29 53 1",
+         {OK, OK, 0, 0, OK, OK, 0, OK, OK, OK, 0, OK, OK, 0, OK, OK, OK, OK, OK, 0, OK, OK, 0, OK, OK});
 }
 
 TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {
