@@ -207,6 +207,27 @@ int CKreuzObj::ApplyPriorityCode() {
   return 1;
 }
 
+int CKreuzObj::FollowPriorityCode() {
+  if (m_AmpelType < 2 || (m_Richtung != 1 && m_Richtung != 2) || !m_pJunction) return 1;
+  CStrStrasse* p1 = nullptr;
+  CStrStrasse* p2 = nullptr;
+  CStrStrasse* n1 = nullptr;
+  CStrStrasse* n2 = nullptr;
+  GetPriorityStreets(&p1, &p2);
+  GetNonPriorityStreets(&n1, &n2);
+  // A T junction's straight pair has the priority over its third arm, as
+  // when the lights are put up: an edit that made a crossing a T gives it
+  // back to the pair.
+  if (m_pJunction->GetAnzLinkedStreets() == 3 && p1 && !p2 && n1 && n2) return SwapPriorityPairs();
+  const auto want = static_cast<TIsoRichtung>(m_Richtung == 1 ? 0 : 3);
+  TIsoRichtung now{};
+  if (GetPriorityRichtung(now) != 0 || now == want) return 1;
+  // A swap that leaves the priority across the code's direction as well is
+  // not made: each edit would swap the pairs once more.
+  if (!n1 || !m_pJunction->LeavesAlong(n1, want == 0 ? 1 : 0, want == 0 ? 0 : 1)) return 1;
+  return SwapPriorityPairs();
+}
+
 int CKreuzObj::CheckAmpelRichtungAfterLoad() {
   TellSimControl();
   if (m_AmpelType != 1 && m_AmpelType != 2) return 0;

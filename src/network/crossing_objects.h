@@ -89,6 +89,10 @@ class CKreuzObj : public CRoadObj {
   // The non-priority streets take the priority and the priority streets
   // yield; 1 when that would leave the priority to fewer arms than a pair.
   int SwapPriorityPairs();
+  // After an edit changed a lit junction's arms: the lights give the
+  // priority the direction the code names where a swap of the pairs gets
+  // it, as a load does; 0 swapped.
+  int FollowPriorityCode();
   // Sets the priority direction again and tells the demand model the
   // crossing's control, which its network of a loaded game does not hold.
   int CheckAmpelRichtungAfterLoad();

@@ -29,6 +29,7 @@ int CAmpel::Destroy() {
 }
 
 void CAmpel::Lock(bool on) {
+  m_Red = on;
   if (m_pZelle1) m_pZelle1->m_Locked = on ? 1 : 0;
   if (m_pZelle2) m_pZelle2->m_Locked = on ? 1 : 0;
 }
@@ -60,13 +61,12 @@ void CAmpel::RemoveLinkedZellen() {
 }
 
 int CAmpel::Invert(const CAmpel* other) {
-  if (!m_pZelle1 || !other || !other->m_pZelle1) return 1;
-  Lock(other->m_pZelle1->m_Locked == 0);
+  if (!m_pZelle1 || !other) return 1;
+  Lock(other->m_pZelle1 ? other->m_pZelle1->m_Locked == 0 : !other->m_Red);
   return 0;
 }
 
 int CAmpel::OnPlayloopTurn() {
-  if (!m_pZelle1) return 0;
   const uint32_t now = kfx_GetTicks();
   if (m_Start == 0) {
     Lock(false);
@@ -91,12 +91,14 @@ CAmpelGroup::~CAmpelGroup() { Destroy(); }
 int CAmpelGroup::Create() {
   m_CycleTime = kCycle;
   m_Share = kShare;
+  TimeFor(&m_Pacer, 0);
   return 0;
 }
 
 int CAmpelGroup::Create(int cycle, float quote) {
   m_CycleTime = cycle * 100;
   m_Share = static_cast<int32_t>(quote * static_cast<float>(m_CycleTime));
+  TimeFor(&m_Pacer, 0);
   return 0;
 }
 
@@ -120,6 +122,7 @@ void CAmpelGroup::Resync() {
       TimeFor(m_pAmpeln[i], i);
       m_pAmpeln[i]->Restart();
     }
+  m_Pacer.Restart();
 }
 
 int CAmpelGroup::ChangeAmpelData(int cycle, float quote) {
@@ -156,14 +159,17 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
     return 1;
   }
   if (!light) return 0;
+  // A slot that holds an arm without its light (a redraw took the lights
+  // and kept the arms) is that arm's: it takes its light again there.
+  auto used = [this](int i) { return m_pAmpeln[i] || m_pStreets[i]; };
   int index = 0;
-  while (index < kSlots && m_pAmpeln[index]) ++index;
+  while (index < kSlots && used(index)) ++index;
   if (index == kSlots) {
     delete light;
     return 1;
   }
   TimeFor(light, index);
-  if (index == 1 && m_pAmpeln[0]) {
+  if (index == 1 && used(0)) {
     CStrStrasse* a = nullptr;
     CStrStrasse* b = nullptr;
     if (m_pJunction) m_pJunction->GetFarSideStreets(&a, &b);
@@ -175,7 +181,7 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
       // The new light leads the priority pair; the first one yields. A
       // slot of the other pair that holds a light already is not
       // overwritten: the new light swaps through the free one instead.
-      if (!m_pAmpeln[2]) {
+      if (!used(2)) {
         m_pAmpeln[2] = light;
         m_pStreets[2] = street;
         Swap(0, 2);
@@ -184,12 +190,12 @@ int CAmpelGroup::Place(CAmpel* light, CStrStrasse* street) {
       }
       // The other pair's first light is across from the new one: that
       // pair is complete.
-      if (!m_pAmpeln[3] && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
+      if (!used(3) && m_pJunction && m_pJunction->LeaveOpposite(m_pStreets[2], street)) {
         m_pAmpeln[3] = light;
         m_pStreets[3] = street;
         return 0;
       }
-      if (!m_pAmpeln[3]) {
+      if (!used(3)) {
         m_pAmpeln[3] = light;
         m_pStreets[3] = street;
         Swap(0, 3);
@@ -230,6 +236,12 @@ int CAmpelGroup::RemoveFromStreet(CStrStrasse* street) {
     return 0;
   }
   if (i == 0) Swap(0, 1);
+  // Without another pair the arm left of the priority pair keeps it: the
+  // priority is never handed to empty slots.
+  if (!m_pStreets[2] && !m_pStreets[3]) {
+    Resync();
+    return 0;
+  }
   if (m_pJunction) m_pJunction->RemoveAmpelLayer();
   // The other pair takes the priority; the remaining former priority arm yields.
   CAmpel* keptLight = m_pAmpeln[0];
@@ -337,12 +349,17 @@ int CAmpelGroup::OnPlayloopTurn() {
   // that follows the other priority light sees its state of this turn.
   for (int i = 0; i < 2; ++i)
     if (m_pAmpeln[i]) m_pAmpeln[i]->OnPlayloopTurn();
+  m_Pacer.OnPlayloopTurn();
   for (int i = 0; i < 2; ++i) {
     if (!m_pAmpeln[i + 2]) continue;
-    // A light without a cell (its arm leads nothing in) runs no cycle: the
-    // other priority light leads as for an empty slot.
-    const bool runs = m_pAmpeln[i] && m_pAmpeln[i]->GetZelle(0);
-    const CAmpel* lead = runs ? m_pAmpeln[i] : m_pAmpeln[1 - i];
+    // A light without a cell (its arm leads nothing in) locks nothing: the
+    // other priority light leads as for an empty slot. Where neither
+    // priority arm has a light that locks a cell, the follower follows the
+    // pacer, which keeps the priority time: it never stands at red or green
+    // for good.
+    const CAmpel* lead = m_pAmpeln[i];
+    if (!lead || !lead->GetZelle(0)) lead = m_pAmpeln[1 - i];
+    if (!lead || !lead->GetZelle(0)) lead = &m_Pacer;
     m_pAmpeln[i + 2]->Invert(lead);
   }
   return -1;

@@ -23,7 +23,9 @@ class CAmpel : public CZorvaObject {
   using CZorvaObject::Create;
   // Unlocks both cells and forgets them.
   int Destroy() override;
-  // Runs the cycle on the world's millisecond clock.
+  // Runs the cycle on the world's millisecond clock. A light without cells
+  // keeps its time too, locking nothing: the lights that follow it, and
+  // its arm once it leads in again, keep the phase.
   virtual int OnPlayloopTurn();
 
   // Fills the empty cell slots, a into the first, b into the second; 1
@@ -33,8 +35,9 @@ class CAmpel : public CZorvaObject {
   int ReLinkZelle(BinaryMicroSimObject* a, BinaryMicroSimObject* b);
   // Forgets both cells and leaves their lock as it was.
   void RemoveLinkedZellen();
-  // Each own cell's lock becomes the inverse of other's first cell's; 1
-  // when the own first cell or other is null.
+  // Each own cell's lock becomes the inverse of other's first cell's, or
+  // of the red other shows when it has no cell; 1 when the own first cell
+  // or other is null.
   int Invert(const CAmpel* other);
 
   void SetTimes(int32_t gelb, int32_t rot, int32_t gruen) {
@@ -56,6 +59,8 @@ class CAmpel : public CZorvaObject {
   int32_t m_Rot = kRot;
   int32_t m_Gruen = kGruen;
   uint32_t m_Start = 0;
+  // Shows red: the lock it gives its cells, kept without cells as well.
+  bool m_Red = false;
   BinaryMicroSimObject* m_pZelle1 = nullptr;
   BinaryMicroSimObject* m_pZelle2 = nullptr;
 };
@@ -126,6 +131,9 @@ class CAmpelGroup : public CZorvaObject {
 
   int32_t m_CycleTime = 0;
   int32_t m_Share = 0;
+  // A light without cells that keeps the priority time: the followers
+  // follow it while no priority light locks a cell.
+  CAmpel m_Pacer;
   CAmpel* m_pAmpeln[kSlots] = {};
   CStrJunction* m_pJunction;
   CStrStrasse* m_pStreets[kSlots] = {};

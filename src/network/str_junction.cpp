@@ -674,6 +674,25 @@ int CStrJunction::UpdateAmpeln() {
   return 0;
 }
 
+// An arm that an edit left leading nothing in (turned one-way out of the
+// junction, or its cells under a four-lane junction's group) gives up its
+// slot and its light: the lights are held as a load rebuilds them, for the
+// arms that lead in, and the arms across take the priority where it had it.
+// At the farthest zoom level no cells are laid and every arm keeps its slot.
+bool CStrJunction::ReleaseDarkArms() {
+  if (m_AmpelType < Ampel_Ampel || !m_pAmpel || !m_pMicroZellen) return false;
+  bool released = false;
+  for (int i = 0; i < CAmpelGroup::kSlots; ++i) {
+    CStrStrasse* s = m_pAmpel->GetLinkedStreetsNr(i);
+    const CAmpel* light = m_pAmpel->GetAmpel(i);
+    if (!s || !s->GetMicroZellenGroup() || (light && light->GetZelle(0))) continue;
+    m_pAmpel->RemoveFromStreet(s);
+    released = true;
+    i = -1;  // the slots moved: from the first again
+  }
+  return released;
+}
+
 // The priority queries need a control with its group; the texts of the two
 // failures are those of the log.
 bool CStrJunction::HasControlGroup(const char* missingGroup) const {

@@ -241,6 +241,9 @@ class CStrJunction : public CZorvaObject {
   int AddAmpelLayer();
   int RemoveAmpelLayer();
   int UpdateAmpeln();
+  // With the cells laid, the arms that lead nothing in any more leave the
+  // light group; true when one left.
+  bool ReleaseDarkArms();
   int GetPriorityStreets(CStrStrasse** a, CStrStrasse** b);
   int GetNonPriorityStreets(CStrStrasse** a, CStrStrasse** b);
   int ChangePriorityStreets(CStrStrasse* p1, CStrStrasse* p2, CStrStrasse* o1, CStrStrasse* o2);

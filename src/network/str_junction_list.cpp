@@ -1076,6 +1076,13 @@ int CStrJunctionList::UpdateAmpel() {
       // far end redraws its tiles beside a four-lane junction): the lights
       // lock the cells there now.
       j->UpdateAmpeln();
+      // Arms that lead nothing in leave the group, and the lights follow
+      // the priority direction the crossing shows: what a load rebuilds.
+      // A priority arm that left took the pictures of the arms outside the
+      // group with it: they stand again.
+      if (j->ReleaseDarkArms())
+        for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) j->GetStreetByNR(i)->AddAmpelLayer(j);
+      if (CKreuzObj* crossing = j->GetKreuzObject()) crossing->FollowPriorityCode();
     } else if (j->GetAmpelType() == Ampel_Vorfahrt) {
       j->CreateVorfahr(Ampel_Vorfahrt);
     }

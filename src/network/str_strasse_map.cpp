@@ -724,6 +724,9 @@ int CStrStrasse::RelinkAmpelZellen(CAmpel* light, CStrJunction* junction) {
   }
   BinaryMicroSimObject* a = nullptr;
   BinaryMicroSimObject* b = nullptr;
-  FindAmpelZellen(junction, &a, &b);
+  // An arm that leads nothing in any more leaves its light without cells:
+  // those it locked were this street's before the edit laid them anew, and
+  // are gone.
+  if (FindAmpelZellen(junction, &a, &b) != 0) light->RemoveLinkedZellen();
   return light->ReLinkZelle(a, b);
 }

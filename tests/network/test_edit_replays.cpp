@@ -802,10 +802,59 @@ TEST(EditReplay, AnArmWithoutALightShowsItsPicturesOnce) {
 // The priority direction a player sets at a crossing is found by the
 // axis its first priority arm leaves by, whichever arm of that axis it is,
 // and a load gives the lights that direction again.
+// An arm that an edit adds leaves the priority the direction the crossing
+// shows, and an arm that an edit leaves leading nothing in leaves the group:
+// the lights are those a load builds from the crossing's settings.
 TEST(EditReplay, APriorityDirectionSetAtALitCrossingSurvivesALoad) {
   Replay("B 32 11 45 11 3  B 41 11 41 17 3  B 41 17 32 17 1  B 38 17 38 42 3  B 38 17 38 6 3  B 32 17 32 11 3  "
          "L 38 11 2 80 37  P 38 11 1 0 0",
          {OK, OK, OK, OK, OK, OK, 0, 0});
+  Replay("B 40 22 40 33 3  B 40 27 14 27 3  L 40 27 2 90 72  B 40 27 45 27 1", {OK, OK, 0, OK});
+  Replay("B 15 27 9 27 1  B 12 54 12 27 4  L 12 27 2 100 85  B 12 14 12 27 4  D 15 27 12 27 1  B 21 27 12 27 4",
+         {OK, OK, 0, OK, 0, OK});
+  Replay("B 40 22 40 33 2  B 40 27 14 27 1  L 40 27 2 90 72  B 40 33 46 33 3", {OK, OK, 0, OK});
+  Replay("B 23 57 19 57 3  B 20 57 20 58 3  L 20 57 2 120 59  B 21 57 21 53 3", {OK, OK, 0, OK});
+  // A crossing left a T by a deletion gives the priority to its straight
+  // pair, as a T's lights put up have it.
+  Replay("B 25 38 11 38 1  B 11 38 11 28 2  B 25 38 39 38 2  D 39 38 11 28 2  B 27 40 27 36 4  B 27 38 41 38 2  "
+         "B 27 36 27 22 4  L 27 38 2 110 67  B 27 38 25 38 2  D 27 40 27 38 4",
+         {OK, OK, OK, 0, OK, OK, OK, 0, OK, 0});
+}
+
+// The arms of the priority pair of a lit junction may come to lead
+// nothing in: a one-way street leaving it, one cell to a T beside it, or
+// short arms under a four-lane junction's group. The lit arms of the other
+// pair still turn green and red: they stood at red for good.
+TEST(EditReplay, TheOtherArmsOfALitJunctionChangeWhenNoPriorityArmLeadsIn) {
+  // The priority arm turned one-way out of the junction.
+  Replay("B 41 21 45 21 1  B 42 8 42 21 3  L 42 21 2 90 66  B 45 21 59 21 2  B 59 21 59 19 3", {OK, OK, 0, OK, OK});
+  Replay("B 34 24 52 24 3  B 51 22 51 24 2  L 51 24 2 110 49  B 51 28 51 24 1  B 50 23 50 24 2  D 51 24 51 28 1",
+         {OK, OK, 0, OK, OK, 0});
+  Replay("B 52 22 33 22 4  B 45 17 45 22 1  L 45 22 2 70 66  B 45 20 42 20 4  B 45 24 45 22 1  D 52 22 45 22 4",
+         {OK, OK, 0, OK, OK, 0});
+}
+
+// The slots of a lit junction's lights hold opposite pairs, the priority
+// pair first. A priority arm that goes while no other pair is there leaves
+// the priority to the arm across; an arm that comes to a junction whose
+// lights a redraw took takes a free slot, not that of an arm waiting for
+// its light again.
+TEST(EditReplay, TheArmsOfALitJunctionKeepTheirPairsThroughEdits) {
+  Replay("B 18 59 18 39 1  B 24 54 18 54 1  B 18 55 21 55 3  B 19 53 18 53 1  L 18 54 2 80 47  B 9 54 18 54 3  "
+         "D 9 54 18 54 3",
+         {OK, OK, OK, OK, 0, OK, 0});
+  Replay("B 48 27 10 27 1  B 47 26 47 27 2  B 45 27 45 34 4  D 45 27 45 34 4  L 47 27 2 80 62  B 48 27 48 26 1  "
+         "B 47 27 47 38 1",
+         {OK, OK, OK, 0, 0, OK, OK});
+  // A drag across the four-lane arm two cells from the lit junction leaves
+  // that arm nothing to lead in: its light keeps none of the cells laid
+  // before.
+  Replay("B 41 19 41 10 1  B 42 18 41 18 2  D 41 19 41 18 1  D 42 18 41 10 2  B 48 42 48 38 2  "
+         "B 48 38 48 28 1  D 48 42 48 28 2  B 27 44 7 44 1  B 7 44 7 46 2  B 27 44 27 57 1  D 7 46 27 57 2  "
+         "B 41 27 41 39 1  B 41 39 41 58 3  D 41 27 41 58 3  B 39 43 39 55 2  B 39 51 9 51 3  "
+         "B 39 55 42 55 3  B 26 55 39 55 3  B 34 51 34 55 4  D 39 51 39 55 3  B 42 55 45 55 2  "
+         "B 45 55 45 40 3  L 34 55 2 100 76  B 45 53 47 53 1  B 45 53 29 53 1",
+         {OK, OK, 0, 0, OK, OK, 0, OK, OK, OK, 0, OK, OK, 0, OK, OK, OK, OK, OK, 0, OK, OK, 0, OK, OK});
 }
 
 TEST(EditReplay, AJunctionLeftByOneStreetAtBothEndsHasNoLights) {

@@ -201,6 +201,17 @@ TEST_F(LightGroup, APriorityPairOfALightThatRanAndAFollowerRunsAsOne) {
     group.OnPlayloopTurn();
     ASSERT_EQ(p.a.m_Locked, q.a.m_Locked) << t;
   }
+  // A priority light whose arm led nothing in when the pair started again
+  // keeps the pair's time: its cells given back in the middle of a cycle,
+  // it shows what its partner shows.
+  ASSERT_EQ(group.ChangePriorityStreets(S(2), S(1), nullptr, nullptr), 0);
+  p.light->RemoveLinkedZellen();
+  for (uint32_t t = 40000; t < 40000 + 2 * 6500; t += 250) {
+    if (t == 43250) p.light->ReLinkZelle(&p.a, &p.b);
+    clock.Set(t);
+    group.OnPlayloopTurn();
+    if (t >= 43250) ASSERT_EQ(p.a.m_Locked, q.a.m_Locked) << t;
+  }
 }
 
 TEST(LightSlots, RemovingAPriorityStreetHandsThePriorityToTheOtherPair) {
