@@ -179,13 +179,15 @@ int CKreuzObj::SetPriorityRichtung(TIsoRichtung dir) {
   return SwapPriorityPairs();
 }
 
+std::array<CStrStrasse*, 4> CKreuzObj::PairStreets() {
+  std::array<CStrStrasse*, 4> s{};
+  GetPriorityStreets(&s[0], &s[1]);
+  GetNonPriorityStreets(&s[2], &s[3]);
+  return s;
+}
+
 int CKreuzObj::SwapPriorityPairs() {
-  CStrStrasse* p1 = nullptr;
-  CStrStrasse* p2 = nullptr;
-  CStrStrasse* n1 = nullptr;
-  CStrStrasse* n2 = nullptr;
-  GetPriorityStreets(&p1, &p2);
-  GetNonPriorityStreets(&n1, &n2);
+  auto [p1, p2, n1, n2] = PairStreets();
   // A T junction's priority road is its straight pair: its third arm
   // alone cannot take the priority from a pair. A single lit arm (the
   // other arm of its pair has no light, a one-way street leaving) may
@@ -209,12 +211,7 @@ int CKreuzObj::ApplyPriorityCode() {
 
 int CKreuzObj::FollowPriorityCode() {
   if (m_AmpelType < 2 || (m_Richtung != 1 && m_Richtung != 2) || !m_pJunction) return 1;
-  CStrStrasse* p1 = nullptr;
-  CStrStrasse* p2 = nullptr;
-  CStrStrasse* n1 = nullptr;
-  CStrStrasse* n2 = nullptr;
-  GetPriorityStreets(&p1, &p2);
-  GetNonPriorityStreets(&n1, &n2);
+  auto [p1, p2, n1, n2] = PairStreets();
   // A T junction's straight pair has the priority over its third arm, as
   // when the lights are put up: an edit that made a crossing a T gives it
   // back to the pair.

@@ -6,6 +6,7 @@
 // the "KR." variables, forwards drawing, tile turns and screen moves to the
 // junction, keeps the table of the junction's arm loads and writes its own
 // savegame record inside the junction's.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -89,6 +90,9 @@ class CKreuzObj : public CRoadObj {
   // The non-priority streets take the priority and the priority streets
   // yield; 1 when that would leave the priority to fewer arms than a pair.
   int SwapPriorityPairs();
+  // The priority pair's two streets, then the other pair's; null for an
+  // empty slot.
+  std::array<CStrStrasse*, 4> PairStreets();
   // After an edit changed a lit junction's arms: the lights give the
   // priority the direction the code names where a swap of the pairs gets
   // it, as a load does; 0 swapped.
