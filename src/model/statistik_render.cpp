@@ -27,8 +27,7 @@ void FormatWhole(long v, char* text, size_t size, int language) {
 
 void CStatistik::FormatValue(double v, char* text, size_t size, int language) {
   if (v > 100.0 || v <= -100.0) {
-    std::snprintf(text, size, "%i", static_cast<int>(v));
-    CTextMarkup::InsertTausenderPunkt(text, size, language);
+    FormatWhole(static_cast<int>(v), text, size, language);
   } else {
     std::snprintf(text, size, "%#.3f", v);
     if (char* dot = std::strchr(text, '.'); dot && language == 0) *dot = ',';

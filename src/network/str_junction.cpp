@@ -674,6 +674,13 @@ int CStrJunction::UpdateAmpeln() {
   return 0;
 }
 
+void CStrJunction::TakeDownControl() {
+  if (m_pKreuzObj)
+    m_pKreuzObj->SetVarData("KR.AMPEL", Ampel_Rvl);
+  else
+    RemoveAmpel();
+}
+
 // An arm that an edit left leading nothing in (turned one-way out of the
 // junction, or its cells under a four-lane junction's group) gives up its
 // slot and its light: the lights are held as a load rebuilds them, for the

@@ -238,6 +238,9 @@ class CStrJunction : public CZorvaObject {
   int CreateVorfahr(EAmpelType type);
   int RemoveVorfahr();
   int RemoveAmpel();
+  // Takes the signs or lights down as a player does: through the crossing's
+  // settings where there are any, else straight from the junction.
+  void TakeDownControl();
   int AddAmpelLayer();
   int RemoveAmpelLayer();
   int UpdateAmpeln();

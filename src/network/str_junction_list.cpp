@@ -1052,10 +1052,7 @@ int CStrJunctionList::UpdateAmpel() {
       // A join made one street of two arms: the signs and lights, one per
       // street, cannot tell them apart and go, through the crossing's
       // settings where there are any, as a player takes them down.
-      if (CKreuzObj* crossing = j->GetKreuzObject())
-        crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
-      else
-        j->RemoveAmpel();
+      j->TakeDownControl();
     } else if (j->GetAmpelType() > Ampel_Vorfahrt) {
       CAmpelGroup* group = j->GetAmpelGroup();
       if (!group) {

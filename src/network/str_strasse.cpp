@@ -9,7 +9,6 @@
 #include "iso/iso_geometry.h"
 #include "iso/iso_welt.h"
 #include "microsim/micro_cells.h"
-#include "network/crossing_objects.h"
 #include "iso/iso_info.h"
 #include "network/str_ampel.h"
 #include "network/str_junction.h"
@@ -874,11 +873,7 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   for (CStrJunction* j : {a, b}) {
     int held = 0;
     for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) held += j->GetStreetByNR(i) == this;
-    if (!j->HasAmpel() || j->GetAnzLinkedStreets() - held >= 3) continue;
-    if (CKreuzObj* crossing = j->GetKreuzObject())
-      crossing->SetVarData("KR.AMPEL", Ampel_Rvl);
-    else
-      j->RemoveAmpel();
+    if (j->HasAmpel() && j->GetAnzLinkedStreets() - held < 3) j->TakeDownControl();
   }
   RemoveFromSimWelt();
   RemoveFromIsoWelt(false);
