@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -166,7 +167,9 @@ void CZorviZentrale::ResetBilanz() {
 
 void CZorviZentrale::AfterLoad() {
   // Only a saved centre comes back and books its price again.
-  if (m_Block.exists) m_Block.expenses -= CentrePrice();
+  if (m_Block.exists)
+    m_Block.expenses =
+        static_cast<int32_t>(std::max<int64_t>(int64_t{m_Block.expenses} - CentrePrice(), INT32_MIN));
   m_Block.exists = 0;
 }
 

@@ -263,7 +263,31 @@ int CMeasure::ReadBlock(FILE* file, size_t size) {
     return 1;
   }
   AfterLoad();
+  ClampYearMoney();
   return 0;
+}
+
+void CMeasure::ClampYearMoney() {
+  // The year's money is booked hourly in 32 bits and its balance is income
+  // less expenses. No year of play comes near a billion, so a loaded amount
+  // beyond that is damage; clamped to it, the bookings and the balance
+  // after it stay in range.
+  constexpr int32_t kLimit = 1000000000;
+  const struct {
+    int offset;
+    const char* what;
+  } money[] = {{m_Layout.income, "income"},
+               {m_Layout.expenses, "expenses"},
+               {m_Layout.balance, "balance"},
+               {m_Layout.lastBalance, "last year's balance"}};
+  for (const auto& m : money) {
+    if (m.offset == kNoField) continue;
+    int32_t& value = IntAt(static_cast<size_t>(m.offset));
+    if (value >= -kLimit && value <= kLimit) continue;
+    QNO_ERROR3(QNO_SEV_ERROR, "%s: %s of %d out of range, taken as the nearest bound",
+               m_Layout.recordName, m.what, static_cast<int>(value));
+    value = std::clamp(value, -kLimit, kLimit);
+  }
 }
 
 void CMeasure::PutBackBlock(const std::vector<char>& kept) {

@@ -143,7 +143,8 @@ class CMeasure : public CWorldObj {
   virtual void BookTurn(double /*elapsed*/) {}
   virtual void CalculateUser(double /*elapsed*/) {}
   // After a block was loaded: what the re-created buildings book again and
-  // the message time.
+  // the message time. Its money may stand anywhere in 32 bits: what it
+  // books saturates, and the year's money is clamped after it.
   virtual void AfterLoad() {}
   // Why the loaded block holds values the measure cannot run with; null
   // when it is sound. The block is restored when it is not.
@@ -165,6 +166,9 @@ class CMeasure : public CWorldObj {
   int32_t Flag(size_t offset);
   void SetFlag(size_t offset, int32_t value);
   int ReadBlock(FILE* file, size_t size);
+  // A money field of the year beyond a billion either way after a load is
+  // logged and clamped to it.
+  void ClampYearMoney();
   // 0 whether or not the campaign starts; the price is booked once.
   int SetCampaign(const SMeasureCampaign& campaign, double value);
 

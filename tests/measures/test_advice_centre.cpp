@@ -149,11 +149,23 @@ TEST_F(AdviceCentre, TheRecordComesBackAndTheCentreBooksItsPriceAgain) {
   zortest::RecordFile nanFile(nan), cut(zortest::ByteList(payload.begin(), payload.end() - 4));
   EXPECT_EQ(other.SerializeGameLoad(nanFile.f(), 60, 200), 1);
   EXPECT_EQ(other.SerializeGameLoad(cut.f(), 56, 200), 1);
-  CloseErrorLog();
   EXPECT_EQ(other.Block().price, 2.5f);
+  // Money of the year past a billion is damage: taking the saved centre's
+  // price off saturates, and the year's money is clamped to a billion.
+  zortest::ByteList rich = payload;
+  const int32_t income = 2147483000, expenses = -2147483643;
+  std::memcpy(&rich[0], &income, 4);
+  std::memcpy(&rich[4], &expenses, 4);
+  zortest::RecordFile richFile(rich);
+  EXPECT_EQ(other.SerializeGameLoad(richFile.f(), 60, 200), 0);
+  CloseErrorLog();
+  EXPECT_EQ(other.Block().income, 1000000000);
+  EXPECT_EQ(other.Block().expenses, -1000000000);
   EXPECT_EQ(zortest::ReadFile("errors.log"),
             "ZorviZentrale: a savegame whose field 6 is no number is refused\n"
-            "ZorviZentrale: a record of 56 bytes is refused, 60 expected\n");
+            "ZorviZentrale: a record of 56 bytes is refused, 60 expected\n"
+            "ZorviZentrale: income of 2147483000 out of range, taken as the nearest bound\n"
+            "ZorviZentrale: expenses of -2147483648 out of range, taken as the nearest bound\n");
 }
 
 }  // namespace
