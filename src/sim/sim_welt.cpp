@@ -480,10 +480,25 @@ bool CSimWelt::Save(FILE* file) {
 bool CSimWelt::Load(FILE* file) {
   if (!m_valid) return SimSetError(8, "Fehler in CSimWelt::Load()"), false;
   if (!file || std::feof(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
-  // The network the street records rebuilt becomes the active hour, without
-  // a model step. Its trips and routing inputs are taken now; the routing
-  // pass runs on the following turns, a slice at a time, and is done before
-  // anything reads the hour (FinishLoadedHour).
+  CSimDate date;
+  if (!date.Load(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
+  // A half-read population is no game to go on with: the load fails and the
+  // caller tears the world down instead of carrying on.
+  try {
+    if (!m_city->Load(file)) return false;
+  } catch (const char* text) {
+    CSimError::PrintError(text);
+    return false;
+  }
+  // The network the street records rebuilt becomes the loaded hour's active
+  // slot, without a model step, with the trips the loaded people make in
+  // that hour: the hour carries its traffic, not bare streets. (The saved
+  // game took them before the hour's step of the city, which may have
+  // changed a few.)
+  // Its trips and routing inputs are taken now; the routing pass runs on the
+  // following turns, a slice at a time, and is done before anything reads
+  // the hour (FinishLoadedHour).
+  if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
   StartNextIntervall(false);
   if (Computate(1) == 4 && m_computing && m_computing->Computate() == 2) {
     m_computed = DeleteSlot(m_computed);
@@ -498,16 +513,6 @@ bool CSimWelt::Load(FILE* file) {
     while (Computate(1) != 0) {
     }
     ActivateCalculatedSlot();
-  }
-  CSimDate date;
-  if (!date.Load(file)) return SimSetError(2, "Fehler in CSimWelt::Load()"), false;
-  // A half-read population is no game to go on with: the load fails and the
-  // caller tears the world down instead of carrying on.
-  try {
-    if (!m_city->Load(file)) return false;
-  } catch (const char* text) {
-    CSimError::PrintError(text);
-    return false;
   }
   // The loaded hour is the active one and the editing slot is the hour after
   // it, as in the game that was saved: the next hour computed is the one

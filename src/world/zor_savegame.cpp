@@ -674,13 +674,15 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   if (!ReadTag(file, tag)) return false;
   RenderLadeAnzeige(file);
   if (!Upper(tag, "SIMWELT")) return false;
-  // A half-read demand simulation is no game to go on with.
-  if (!m_pSimWelt->Load(file)) return false;
+  // The state record of the list goes in first: the loaded hour's trips
+  // are sized by its factors as the demand simulation's block is read.
   m_SimStateLoaded = false;
   if (m_SimStateFound) {
     ZorMemoryStream state(m_SimStateRecord.data(), m_SimStateRecord.size());
     TakeSimState(state.f(), static_cast<uint32_t>(m_SimStateRecord.size()));
   }
+  // A half-read demand simulation is no game to go on with.
+  if (!m_pSimWelt->Load(file)) return false;
   if (g_LoadVersion < kClosingTagFrom) return true;
   if (!ReadTag(file, tag)) return false;
   // Files written before the state was a record of the list carry it here,

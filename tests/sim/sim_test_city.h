@@ -62,6 +62,7 @@ class TestCity : public CSimCityModell {
   }
   CSimTrip* Trips(int hour) override {
     tripHours.push_back(hour);
+    loadsBeforeTrips.push_back(loads);
     auto it = tripsByHour.find(hour);
     return it == tripsByHour.end() ? nullptr : MakeTrips(it->second);
   }
@@ -74,6 +75,7 @@ class TestCity : public CSimCityModell {
   bool Load(FILE* file) override {
     char buf[5] = {};
     if (std::fread(buf, 4, 1, file) != 1) return false;
+    ++loads;
     if (throwOnLoad) throw CSimError::SetError("CSimAgentList::Load()", "kaputt");
     return std::string(buf) == "CITY";
   }
@@ -85,6 +87,9 @@ class TestCity : public CSimCityModell {
   std::map<int, std::vector<TripSpec>> tripsByHour;
   std::vector<int> steppedHours;
   std::vector<int> tripHours;
+  // How many blocks the city had read when each hour's trips were asked for.
+  int loads = 0;
+  std::vector<int> loadsBeforeTrips;
   std::vector<CSimTrafficSlot*> statSlots;
   int parkingCalls = 0;
 };

@@ -1,5 +1,5 @@
-// The hour that a load makes active: its trips are taken at the load, its
-// routing pass runs in slices on the following Computate() calls, and every
+// The hour that a load makes active: the loaded people's trips of the saved
+// hour are taken at the load, its routing pass runs in slices on the following Computate() calls, and every
 // reader of the active hour, and the start of the next hour, sees the same
 // flows as a pass run at once.
 #include <cstdio>
@@ -16,8 +16,9 @@ using simtest::SomeTrips;
 
 namespace {
 
-// The hour a load computes is the editing hour of a new world (7).
-constexpr int kLoadedHour = 7;
+// The hour a load computes is the saved one, the active hour of a new world
+// (6); a pass run at once on a new world computes its editing hour (7).
+constexpr int kLoadedHour = 6, kEditingHour = 7;
 
 // Every street's flow and one crossing's turning flows of the active hour.
 std::vector<int> Flows(CSimWelt& w) {
@@ -33,7 +34,7 @@ struct LoadedWorld {
   TestParts parts;
   CSimWelt w{&parts};
   explicit LoadedWorld(bool load) {
-    parts.trips[kLoadedHour] = SomeTrips(400, 29);
+    parts.trips[kLoadedHour] = parts.trips[kEditingHour] = SomeTrips(400, 29);
     EXPECT_TRUE(w.Create(nullptr));
     BuildWorldGrid(w);
     if (!load) return;
@@ -77,8 +78,9 @@ TEST_F(LoadedHourTest, ThePassRunInSlicesOrOnTheFirstReadGivesTheFlowsOfAPassRun
   ASSERT_GT(loaded, 0) << "the trips load the streets";
 
   LoadedWorld sliced(true);
-  // The trips were taken at the load, before the city was read.
+  // The saved hour's trips were taken at the load, after the city was read.
   EXPECT_EQ(sliced.parts.city->tripHours.back(), kLoadedHour);
+  EXPECT_EQ(sliced.parts.city->loadsBeforeTrips.back(), 1);
   ASSERT_TRUE(sliced.w.LoadedHourPending());
   int calls = 0;
   while (sliced.w.LoadedHourPending() && calls < 100000) {

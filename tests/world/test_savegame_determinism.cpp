@@ -8,7 +8,8 @@
 // reloaded game shows its cars and vehicles while the straight one shows
 // none, and after each load the view moves on to another place, zoom level
 // and turn: what the player looks at must not change the city, nor the
-// ground that each load lays on the bare land.
+// ground that each load lays on the bare land. A save and a load in the
+// middle of a day keep the hour's traffic on the streets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -321,6 +322,52 @@ TEST(SavegameDeterminism, ALineTownsDaysStraightAndWithALoadEveryMidnightEndInTh
   }
   ExpectSameGame(straight.game, reloaded.game, "after the line town's days");
   EXPECT_TRUE(straight.settled == reloaded.settled);
+}
+
+// The cars of the active hour on the town's streets, both directions.
+long HourTraffic(CZorvaWorld& world) {
+  long cars = 0;
+  for (CZorvaObject* o = world.GetStreetNet()->GetHead(); o; o = o->GetNext()) {
+    auto* junction = static_cast<CStrJunction*>(o);
+    for (int i = 0; i < junction->GetAnzLinkedStreets(); ++i)
+      if (CStrStrasse* s = junction->GetStreetByNR(i); s && s->GetStartJunction() == junction)
+        for (short id : {s->GetSimID(), s->GetSimIDSecond()})
+          if (id > 0) cars += world.GetSimWelt()->CarFlow(id);
+  }
+  return cars;
+}
+
+// Saved in the morning of the second day, in the hour the town's people go
+// to work, and loaded, the hour keeps their traffic on its streets: the loaded hour is not computed again
+// after the load, so a load that left it empty would show bare streets for
+// an hour and feed them to every reader of the hour.
+TEST(SavegameDeterminism, ASaveAndALoadInTheMorningKeepTheHoursTraffic) {
+  // The hour in which the town's people drive to work.
+  constexpr int kWorkHour = 9;
+  Clock().Set(0);
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  BuildTown(world);
+  world.GetDataExchange()->SetTargetPeople(2000);
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
+  std::filesystem::create_directory("SaveGame");
+  CSimWelt* sim = world.GetSimWelt();
+  const int first = Day(world);
+  for (int turn = 0; turn < 100000 && !(Day(world) > first && sim->Date().Hour() == kWorkHour); ++turn) {
+    Clock().Advance(kTurnMs);
+    world.OnPlayloopTurn();
+  }
+  ASSERT_EQ(sim->Date().Hour(), kWorkHour);
+  const long before = HourTraffic(world);
+  ASSERT_GT(before, 0);
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/MORNING.GMD"), 0);
+  ASSERT_EQ(world.SerializeGameLoad("SaveGame/MORNING.GMD"), 0);
+  ASSERT_EQ(sim->Date().Hour(), kWorkHour);
+  // The people's trips of the hour as saved, after that hour's step of the
+  // city: within a few trips of what the hour was loaded with.
+  const long after = HourTraffic(world);
+  EXPECT_GT(after, before * 8 / 10);
+  EXPECT_LT(after, before * 12 / 10);
 }
 
 }  // namespace
