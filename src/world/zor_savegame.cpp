@@ -86,6 +86,8 @@ constexpr int kClosingTagFrom = 220;
 // demand simulation's block; files written before it was listed carry it
 // under this tag between the block and the closing tag.
 constexpr const char* kSimStateTag = "SIMWELTSTAND";
+// The city's random sequence's position at the end of the state record.
+constexpr uint32_t kRandomBytes = 8;
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
 
@@ -283,14 +285,16 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
       if (!out.Ok() || object->SerializeGameStore(file, nullptr) != 0) return false;
     }
   // What the demand simulation's block does not carry and the game goes on
-  // from (the indicators' hour counter and the city model's state): a
-  // record of the list under a name of its own, which a reader that does
-  // not know it passes over by its length.
+  // from (the indicators' hour counter, the city model's state and the
+  // position of the city's random sequence): a record of the list under a
+  // name of its own, which a reader that does not know it passes over by
+  // its length.
   if (!m_pSimWelt) return false;
   PutTag(out, "ZorvaObject");
-  out.Header(kSimStateTag, 4 + m_pSimWelt->StateSize());
+  out.Header(kSimStateTag, 4 + m_pSimWelt->StateSize() + kRandomBytes);
   out.I32(m_IndikatorenCounter);
   if (!out.Ok() || !m_pSimWelt->SaveState(file)) return false;
+  out.U64(zor_random_state());
   PutTag(out, "ZorvaObjectListEnde");
   out.I32(-1);
   PutTag(out, "TESTILI");
@@ -614,6 +618,7 @@ void CZorvaWorld::CheckForVLSAfterLoad() {
 
 bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   m_SimStateFound = false;
+  m_SimRandomLoaded = false;
   char tag[kTag + 1];
   if (!ReadTag(file, tag)) {
     QNO_LOG("Readerror Zorvheader SaveFile");
@@ -700,8 +705,18 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
 void CZorvaWorld::TakeSimState(FILE* file, uint32_t length) {
   ZorRecordReader in(file);
   int32_t counter = in.I32();
+  const long start = file ? std::ftell(file) : -1;
+  // The random sequence's position follows the city model's state; files
+  // from before it was saved end with that state.
+  m_SimRandomLoaded = file && length >= 4 + kRandomBytes && in.Ok() &&
+                      m_pSimWelt->LoadState(file, length - 4 - kRandomBytes);
+  if (m_SimRandomLoaded) {
+    m_SimRandom = in.U64();
+    m_SimRandomLoaded = in.Ok();
+  }
   // A state that does not fit leaves the game as the block alone makes it.
-  m_SimStateLoaded = file && length >= 4 && in.Ok() && m_pSimWelt->LoadState(file, length - 4);
+  m_SimStateLoaded = m_SimRandomLoaded || (file && length >= 4 && in.Ok() && std::fseek(file, start, SEEK_SET) == 0 &&
+                                           m_pSimWelt->LoadState(file, length - 4));
   if (!m_SimStateLoaded) {
     QNO_LOG("The demand simulation's state record does not fit and is passed over");
     return;
@@ -784,8 +799,9 @@ bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& c
   m_pIsoWelt->CalcViewRect();
   m_TicksAfterLoad = kfx_GetTicks();
   // Reading draws from the city's sequence (the agents' places, the
-  // buildings): the game's sequence goes on from where the load found it.
-  zor_set_random_state(random);
+  // buildings): the game goes on from the position saved with it, or, in
+  // a file without one, from where the load found the sequence.
+  zor_set_random_state(m_SimRandomLoaded ? m_SimRandom : random);
   // What the loaded game shows starts its own sequence afresh.
   zor_restart_view_random();
   return true;

@@ -25,6 +25,7 @@
 #include "iso/iso_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
+#include "framework/zor_seams.h"
 #include "world/zor_world.h"
 
 namespace {
@@ -165,7 +166,11 @@ int CZorvaWorld::AutoLoadGame(bool fast) {
 
 int CZorvaWorld::LoadStartupGame() {
   if (!EnterSaveDir()) return 1;
+  // The start-up town begins a game of the session, as a new game does: it
+  // goes on with the session's random sequence.
+  const uint64_t random = zor_random_state();
   const int result = SerializeGameLoad(SavePath("STARTUP.AUD").c_str());
+  zor_set_random_state(random);
   RestartMessages(0);
   EndNameEntry();
   return result;
@@ -174,7 +179,11 @@ int CZorvaWorld::LoadStartupGame() {
 int CZorvaWorld::ResetGame() {
   if (!EnterSaveDir()) return 1;
   // A new game that cannot be read leaves the running one as it was.
+  // A new game goes on with the session's random sequence: the position
+  // saved with the empty town would start every new game alike.
+  const uint64_t random = zor_random_state();
   if (SerializeGameLoad(SavePath("DATA.00D").c_str()) != 0) return 1;
+  zor_set_random_state(random);
   ResetAfterLoad();
   if (m_pIsoWelt) m_pIsoWelt->Update();
   if (m_pUserInt) m_pUserInt->ActivateAfterLoad();

@@ -699,6 +699,9 @@ class CZorvaWorld : public CZorvaObject {
   int m_IndikatorenCounter = -1;
   // Whether the savegame being read brought the city model's state.
   bool m_SimStateLoaded = false;
+  // The city's random sequence's position that the state record carried.
+  bool m_SimRandomLoaded = false;
+  uint64_t m_SimRandom = 0;
   // The state record met in the object list of the savegame being read, to
   // be taken once the demand simulation's block stands.
   std::string m_SimStateRecord;

@@ -432,7 +432,16 @@ TEST(SavegameLoad, TheCityStateRecordOfTheListOrOfThePreviousLayoutIsTakenAndHel
   EXPECT_EQ(town.LoadBytes(previous), 1);
   EXPECT_TRUE(SameBytes(Snapshot(town.game), loaded)) << "a refused load leaves the game";
 
+  // A record from before the random sequence's position was saved: the
+  // city's state is taken, and the sequence goes on where the load found it.
   town.companion = companion;
+  std::string unpositioned = binary.substr(0, name - 4) + Le32(static_cast<int32_t>(length - 8)) +
+                             binary.substr(name, length - 8) + binary.substr(name + length);
+  zor_set_random_state(12345);
+  ASSERT_EQ(town.LoadBytes(unpositioned), 0);
+  EXPECT_EQ(zor_random_state(), 12345u);
+  EXPECT_EQ(town.game.World().GetSimWelt()->pCityModell()->AverageOneOverTravelTime(20, 37, false), measured);
+
   ASSERT_EQ(town.LoadBytes(withoutRecord), 0);
   EXPECT_EQ(town.game.World().GetSimWelt()->pCityModell()->AverageOneOverTravelTime(20, 37, false), 0.0);
 
@@ -443,10 +452,11 @@ TEST(SavegameLoad, TheCityStateRecordOfTheListOrOfThePreviousLayoutIsTakenAndHel
   const uint32_t nan = 0x7fc00000u;
   qno_wr32(reinterpret_cast<uint8_t*>(bad.data()), static_cast<int>(name + 38), nan);
   // Behind the counter, the count, the seven parameters and 256 districts'
-  // parking fields: the measured cells, an index and a value each.
+  // parking fields: the measured cells, an index and a value each, then the
+  // random sequence's position.
   const size_t cells = name + 30 + 4 + 4 + 7 * 4 + 256 * 8;
   const uint32_t count = qno_rd32(reinterpret_cast<const uint8_t*>(bad.data()), static_cast<int>(cells));
-  ASSERT_EQ(cells + 4 + count * 6, name + length);
+  ASSERT_EQ(cells + 4 + count * 6 + 8, name + length);
   for (uint32_t i = 0; i < count; ++i)
     qno_wr32(reinterpret_cast<uint8_t*>(bad.data()), static_cast<int>(cells + 4 + i * 6 + 2), nan);
   ASSERT_EQ(town.LoadBytes(bad), 0);
@@ -461,17 +471,22 @@ TEST(SavegameLoad, TheCityStateRecordOfTheListOrOfThePreviousLayoutIsTakenAndHel
   EXPECT_EQ(town.LoadBytes(overlong), 1);
 }
 
-// A load draws from the game's random source while it reads (the agents'
-// places among others) and leaves the source where it found it: the game
-// goes on with the numbers it would have drawn without the load.
-TEST(SavegameLoad, ALoadLeavesTheGamesRandomSequenceWhereItFoundIt) {
+// A load draws from the city's random sequence while it reads (the agents'
+// places among others) and then goes on from the position saved with the
+// game, wherever the sequence stood when the player loaded: the loaded game
+// draws the numbers the saved one would have drawn.
+TEST(SavegameLoad, ALoadGoesOnFromTheRandomPositionSavedWithTheGame) {
   SavedTown town;
+  const uint64_t saved = zor_random_state();
   for (int i = 0; i < 3; ++i) {
-    const uint64_t before = zor_random_state();
+    for (int k = 0; k <= i; ++k) zor_random();
+    ASSERT_NE(zor_random_state(), saved);
     ASSERT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
-    EXPECT_EQ(zor_random_state(), before) << "load " << i;
+    EXPECT_EQ(zor_random_state(), saved) << "load " << i;
   }
-  // So does a load that fails half-way and puts the game back.
+  // A load that fails half-way puts the game back with the sequence where
+  // it found it.
+  zor_random();
   const uint64_t before = zor_random_state();
   ASSERT_EQ(town.LoadBytes(town.binary.substr(0, town.binary.size() - 100)), 1);
   EXPECT_EQ(zor_random_state(), before);

@@ -338,10 +338,12 @@ long HourTraffic(CZorvaWorld& world) {
 }
 
 // Saved in the morning of the second day, in the hour the town's people go
-// to work, and loaded, the hour keeps their traffic on its streets: the loaded hour is not computed again
-// after the load, so a load that left it empty would show bare streets for
-// an hour and feed them to every reader of the hour.
-TEST(SavegameDeterminism, ASaveAndALoadInTheMorningKeepTheHoursTraffic) {
+// to work, and loaded after the game ran on: the hour keeps their traffic on
+// its streets (the loaded hour is not computed again after the load, so a
+// load that left it empty would show bare streets for an hour and feed them
+// to every reader of the hour), and the hours after the load are those the
+// saved game played, to the byte, although the random sequence had moved on.
+TEST(SavegameDeterminism, AGameLoadedInTheMorningKeepsTheHoursTrafficAndPlaysOnAsSaved) {
   // The hour in which the town's people drive to work.
   constexpr int kWorkHour = 9;
   Clock().Set(0);
@@ -352,15 +354,25 @@ TEST(SavegameDeterminism, ASaveAndALoadInTheMorningKeepTheHoursTraffic) {
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - kHourMs);
   std::filesystem::create_directory("SaveGame");
   CSimWelt* sim = world.GetSimWelt();
+  auto playTo = [&](int day, int hour) {
+    for (int turn = 0; turn < 100000 && !(Day(world) == day && sim->Date().Hour() == hour); ++turn) {
+      Clock().Advance(kTurnMs);
+      world.OnPlayloopTurn();
+    }
+    ASSERT_EQ(sim->Date().Hour(), hour);
+  };
   const int first = Day(world);
-  for (int turn = 0; turn < 100000 && !(Day(world) > first && sim->Date().Hour() == kWorkHour); ++turn) {
-    Clock().Advance(kTurnMs);
-    world.OnPlayloopTurn();
-  }
-  ASSERT_EQ(sim->Date().Hour(), kWorkHour);
+  ASSERT_NO_FATAL_FAILURE(playTo(first + 1, kWorkHour));
   const long before = HourTraffic(world);
   ASSERT_GT(before, 0);
   ASSERT_EQ(world.SerializeGameStore("SaveGame/MORNING.GMD"), 0);
+  const uint32_t saved = Clock().Now();
+  ASSERT_NO_FATAL_FAILURE(playTo(first + 2, 12));
+  std::string binary, companion;
+  ASSERT_TRUE(world.SerializeToMemory(binary, companion));
+  const std::string straight = binary + companion;
+
+  Clock().Set(saved);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/MORNING.GMD"), 0);
   ASSERT_EQ(sim->Date().Hour(), kWorkHour);
   // The people's trips of the hour as saved, after that hour's step of the
@@ -368,6 +380,9 @@ TEST(SavegameDeterminism, ASaveAndALoadInTheMorningKeepTheHoursTraffic) {
   const long after = HourTraffic(world);
   EXPECT_GT(after, before * 8 / 10);
   EXPECT_LT(after, before * 12 / 10);
+  ASSERT_NO_FATAL_FAILURE(playTo(first + 2, 12));
+  ASSERT_TRUE(world.SerializeToMemory(binary, companion));
+  ExpectSameGame(straight, binary + companion, "a day after the morning's load");
 }
 
 }  // namespace

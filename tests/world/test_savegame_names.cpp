@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/zor_seams.h"
 #include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
@@ -121,12 +122,19 @@ TEST(SavegameNames, TheStartUpLoadsTheStartUpGameWhenThereIsNoAutomaticOne) {
   EXPECT_EQ(world.LoadStartupGame(), 1) << "no start-up game";
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/STARTUP.AUD");
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/STARTUP.AUM");
+  // The start-up game and a new game begin a game of the session: unlike a
+  // saved game's load they go on with the session's random sequence, not
+  // from the position saved with the town.
+  zor_set_random_state(777);
   EXPECT_EQ(world.LoadStartupGame(), 0);
+  EXPECT_EQ(zor_random_state(), 777u);
   EXPECT_EQ(world.ResetGame(), 1) << "no new game to reset to";
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/DATA.00D");
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/DATA.00M");
   world.GetGottModus()->SetGameModus(GAME_GOD);
+  zor_set_random_state(778);
   EXPECT_EQ(world.ResetGame(), 0);
+  EXPECT_EQ(zor_random_state(), 778u);
   EXPECT_EQ(world.GetGottModus()->GetGameModus(), GAME_NORMAL);
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/AUTOSAVE.AUD");
   EXPECT_TRUE(world.CheckForAutoLoadGame());
