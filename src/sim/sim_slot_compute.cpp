@@ -9,8 +9,12 @@
 #include "sim/sim_traffic_slot.h"
 #include "sim/sim_trip.h"
 #include "sim/sim_world_links.h"
+#include "framework/zor_record.h"
 
 namespace {
+// A saved trip's size beyond this is damage: a trip stands for a handful of
+// people scaled to the town.
+constexpr uint32_t kMaxSavedTripSize = 1000000;
 int TripLoad(unsigned size) { return size > static_cast<unsigned>(INT_MAX) ? INT_MAX : static_cast<int>(size); }
 }  // namespace
 
@@ -244,4 +248,67 @@ bool CSimTrafficSlot::FindFeetRoute(CSimLocation* from, CSimLocation* to, CSimTr
 bool CSimTrafficSlot::FindBusRoute(short fromStop, short toStop, CSimTrip* trip, int accessTime, bool assign) {
   if (!m_secondMatrix || !*m_secondMatrix) return false;
   return (*m_secondMatrix)->FindBusRoute(fromStop, toStop, trip, accessTime, assign);
+}
+
+// ------------------------------------------------------------------ savegame
+
+uint32_t CSimTrafficSlot::TripsSize() const {
+  uint32_t n = 0;
+  for (const CSimTrip* t = m_trips; t; t = t->pNext()) ++n;
+  return 4 + n * kSavedTripBytes;
+}
+
+bool CSimTrafficSlot::SaveTrips(FILE* file) const {
+  ZorRecordWriter out(file);
+  out.U32((TripsSize() - 4) / kSavedTripBytes);
+  for (const CSimTrip* t = m_trips; t; t = t->pNext()) {
+    short fromCrossing, toCrossing, fromStop, toStop;
+    t->Ids(fromCrossing, toCrossing, fromStop, toStop);
+    out.I32(t->TransportationMode());
+    out.I16(fromCrossing);
+    out.I16(toCrossing);
+    out.I16(fromStop);
+    out.I16(toStop);
+    out.U32(t->Size());
+  }
+  return out.Ok();
+}
+
+void CSimTrafficSlot::FreeTrips(CSimTrip* chain) {
+  while (chain) {
+    CSimTrip* next = chain->pNext();
+    delete chain;
+    chain = next;
+  }
+}
+
+bool CSimTrafficSlot::LoadTrips(FILE* file, uint32_t length, CSimTrip** chain) {
+  *chain = nullptr;
+  ZorRecordReader in(file);
+  const uint32_t count = in.U32();
+  if (!in.Ok() || length < 4 || uint64_t{count} * kSavedTripBytes != length - 4) return false;
+  CSimTrip* last = nullptr;
+  for (uint32_t i = 0; i < count; ++i) {
+    const int32_t mode = in.I32();
+    const short fromCrossing = in.I16(), toCrossing = in.I16(), fromStop = in.I16(), toStop = in.I16();
+    const uint32_t size = in.U32();
+    const bool known = mode == SIM_MODE_WALK || mode == SIM_MODE_BUS || mode == SIM_MODE_CAR || mode == SIM_MODE_NONE;
+    if (!in.Ok() || !known || size > kMaxSavedTripSize) {
+      FreeTrips(*chain);
+      *chain = nullptr;
+      return false;
+    }
+    auto* trip = new CSimTrip;
+    trip->SetTransportationMode(static_cast<ESimTransportationMode>(mode));
+    trip->SetCrossings(fromCrossing, toCrossing);
+    trip->SetBusStops(fromStop, toStop);
+    trip->SetSize(size);
+    // In the order saved: the hour loads them as it did.
+    if (last)
+      last->SetNextPtr(trip);
+    else
+      *chain = trip;
+    last = trip;
+  }
+  return true;
 }

@@ -73,11 +73,7 @@ bool CSimTrafficSlot::Create(const short& id, const CSimDate& date, CSimTrafficS
 
 bool CSimTrafficSlot::Destroy() {
   m_routing.Clear();
-  for (CSimTrip* t = m_trips; t;) {
-    CSimTrip* next = t->pNext();
-    delete t;
-    t = next;
-  }
+  FreeTrips(m_trips);
   m_trips = m_nextTrip = nullptr;
   if (m_streetTree) {
     for (CBinaryTreeNode* n = m_streetTree->FindNodeWithSmalestKey(); n;) {

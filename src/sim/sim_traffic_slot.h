@@ -78,6 +78,16 @@ class CSimTrafficSlot : public CSimObjectBT {
   void KeepLineData() { m_keepLineData = 1; }
   int Pass() const { return m_pass; }
   int AssignmentCalls() const { return m_assignCalls; }
+  // The trips the hour was computed with, as its inputs, for a savegame: a
+  // count, then each one's mode, crossings, stops and size in their order.
+  // A load computes the hour again from them.
+  static constexpr uint32_t kSavedTripBytes = 16;
+  uint32_t TripsSize() const;
+  bool SaveTrips(FILE* file) const;
+  // Such a list of `length` bytes read back as a chain of trips (null for
+  // none); false, and no chain, for bytes that are no such list.
+  static bool LoadTrips(FILE* file, uint32_t length, CSimTrip** chain);
+  static void FreeTrips(CSimTrip* chain);
 
   // Routing.
   void InitRouting(bool unused = true);

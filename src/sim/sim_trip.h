@@ -65,6 +65,14 @@ class CSimTrip {
     m_toStop = to;
   }
 
+  // The ids as they stand, without touching the "mapped" flags.
+  void Ids(short& fromCrossing, short& toCrossing, short& fromStop, short& toStop) const {
+    fromCrossing = m_fromCrossing;
+    toCrossing = m_toCrossing;
+    fromStop = m_fromStop;
+    toStop = m_toStop;
+  }
+
   int Reisezeit() const;
 
   bool MapDestinationsToCrossings();

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "framework/zor_record.h"
 #include "sim/sim_bus_matrix.h"
@@ -84,6 +85,7 @@ bool CSimWelt::Create(CSimLocationFactory* factory) {
 
 bool CSimWelt::Destroy() {
   m_loadedPending = 0;
+  CSimTrafficSlot::FreeTrips(std::exchange(m_loadTrips, nullptr));
   for (CBusNetMatrix** m : {&m_firstMatrix, &m_secondMatrix}) {
     if (*m) {
       (*m)->Destroy();
@@ -145,14 +147,11 @@ int CSimWelt::Computate(int countdown) {
       break;
     case 2:
       if (m_computing) {
-        CSimTrip* trips = m_city->Trips(m_computing->Date().Hour());
+        // A load computes the saved hour from the trips it was saved with.
+        CSimTrip* trips = m_loadTrips ? std::exchange(m_loadTrips, nullptr) : m_city->Trips(m_computing->Date().Hour());
         if (!m_computing->SwitchToComputateMode(trips)) {
           // Refused trips are still ours to free.
-          while (trips) {
-            CSimTrip* next = trips->pNext();
-            delete trips;
-            trips = next;
-          }
+          CSimTrafficSlot::FreeTrips(trips);
           SimSetError(29, "Fehler in CSimWelt::Computate()", "slot %d", m_computing->ID());
           return 0;
         }
@@ -491,13 +490,12 @@ bool CSimWelt::Load(FILE* file) {
     return false;
   }
   // The network the street records rebuilt becomes the loaded hour's active
-  // slot, without a model step, with the trips the loaded people make in
-  // that hour: the hour carries its traffic, not bare streets. (The saved
-  // game took them before the hour's step of the city, which may have
-  // changed a few.)
-  // Its trips and routing inputs are taken now; the routing pass runs on the
-  // following turns, a slice at a time, and is done before anything reads
-  // the hour (FinishLoadedHour).
+  // slot, without a model step, with the trips the hour was saved with
+  // (TakeHourTrips), or else the loaded people's trips of that hour: the
+  // hour carries its traffic, not bare streets. Its trips and routing
+  // inputs are taken now; the routing pass runs on the following turns, a
+  // slice at a time, and is done before anything reads the hour
+  // (FinishLoadedHour).
   if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
   StartNextIntervall(false);
   if (Computate(1) == 4 && m_computing && m_computing->Computate() == 2) {
@@ -514,11 +512,30 @@ bool CSimWelt::Load(FILE* file) {
     }
     ActivateCalculatedSlot();
   }
+  // Trips taken for a load whose hour was not computed are not kept for
+  // another.
+  CSimTrafficSlot::FreeTrips(std::exchange(m_loadTrips, nullptr));
   // The loaded hour is the active one and the editing slot is the hour after
   // it, as in the game that was saved: the next hour computed is the one
   // that game would have computed next, not the loaded hour once more.
   if (m_editing) m_editing->GetDatePointer()->SetTicksFromStart(NextHour(date).TicksFromStart());
   if (m_active) m_active->GetDatePointer()->SetTicksFromStart(date.TicksFromStart());
+  return true;
+}
+
+uint32_t CSimWelt::HourTripsSize() const { return m_active ? m_active->TripsSize() : 4; }
+
+bool CSimWelt::SaveHourTrips(FILE* file) const {
+  if (m_active) return m_active->SaveTrips(file);
+  ZorRecordWriter out(file);
+  out.U32(0);
+  return out.Ok();
+}
+
+bool CSimWelt::TakeHourTrips(FILE* file, uint32_t length) {
+  CSimTrip* chain = nullptr;
+  if (!m_valid || !CSimTrafficSlot::LoadTrips(file, length, &chain)) return false;
+  CSimTrafficSlot::FreeTrips(std::exchange(m_loadTrips, chain));
   return true;
 }
 

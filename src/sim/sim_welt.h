@@ -107,6 +107,13 @@ class CSimWelt : public CSimObject {
   uint32_t StateSize() const;
   bool SaveState(FILE* file) const;
   bool LoadState(FILE* file, uint32_t length);
+  // The trips the active hour was computed with (CSimTrafficSlot::SaveTrips),
+  // and such trips read back for the next Load, which computes the loaded
+  // hour from them instead of from the loaded people's trips of the hour
+  // (those may have changed with the hour's step of the city).
+  uint32_t HourTripsSize() const;
+  bool SaveHourTrips(FILE* file) const;
+  bool TakeHourTrips(FILE* file, uint32_t length);
 
   // The slots by role, for the views and tests.
   CSimTrafficSlot* EditingSlot() const { return m_editing; }
@@ -158,6 +165,8 @@ class CSimWelt : public CSimObject {
   unsigned char m_modelStep = 0;
   int m_countdown = 0;
   mutable unsigned char m_loadedPending = 0;
+  // The saved hour's trips taken for the next Load.
+  CSimTrip* m_loadTrips = nullptr;
   CBusNetMatrix* m_firstMatrix = nullptr;
   CBusNetMatrix* m_secondMatrix = nullptr;
 };

@@ -86,7 +86,9 @@ constexpr int kClosingTagFrom = 220;
 // demand simulation's block; files written before it was listed carry it
 // under this tag between the block and the closing tag.
 constexpr const char* kSimStateTag = "SIMWELTSTAND";
-// The city's random sequence's position at the end of the state record.
+// The course record: the city's random sequence's position, then the active
+// hour's trips.
+constexpr const char* kSimCourseTag = "SIMWELTLAUF";
 constexpr uint32_t kRandomBytes = 8;
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
@@ -167,7 +169,7 @@ bool Upper(char (&tag)[kTag + 1], const char* wanted) {
 bool IsTag(const char (&tag)[kTag + 1], const char* wanted) { return strcasecmp(tag, wanted) == 0; }
 
 // What the object list's reader does with a record, by the record's name.
-enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, SimState, PassedOver };
+enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, SimState, SimCourse, PassedOver };
 
 ListRecord ListRecordOf(const char* name) {
   struct Named {
@@ -190,6 +192,7 @@ ListRecord ListRecordOf(const char* name) {
       {"PASSIVERP", ListRecord::Plain},
       {"PTA", ListRecord::Plain},
       {"SECONDLAYEROBJECT", ListRecord::Building},
+      {"SIMWELTLAUF", ListRecord::SimCourse},
       {"SIMWELTSTAND", ListRecord::SimState},
       {"STADTVERWALTUNG", ListRecord::Plain},
       {"STATISTIK", ListRecord::Statistik},
@@ -285,16 +288,21 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
       if (!out.Ok() || object->SerializeGameStore(file, nullptr) != 0) return false;
     }
   // What the demand simulation's block does not carry and the game goes on
-  // from (the indicators' hour counter, the city model's state and the
-  // position of the city's random sequence): a record of the list under a
-  // name of its own, which a reader that does not know it passes over by
-  // its length.
+  // from (the indicators' hour counter and the city model's state): a
+  // record of the list under a name of its own, which a reader that does
+  // not know it passes over by its length.
   if (!m_pSimWelt) return false;
   PutTag(out, "ZorvaObject");
-  out.Header(kSimStateTag, 4 + m_pSimWelt->StateSize() + kRandomBytes);
+  out.Header(kSimStateTag, 4 + m_pSimWelt->StateSize());
   out.I32(m_IndikatorenCounter);
   if (!out.Ok() || !m_pSimWelt->SaveState(file)) return false;
+  // Where the game's course goes on from: the position of the city's random
+  // sequence and the trips the active hour was computed with, in a record
+  // of their own.
+  PutTag(out, "ZorvaObject");
+  out.Header(kSimCourseTag, kRandomBytes + m_pSimWelt->HourTripsSize());
   out.U64(zor_random_state());
+  if (!out.Ok() || !m_pSimWelt->SaveHourTrips(file)) return false;
   PutTag(out, "ZorvaObjectListEnde");
   out.I32(-1);
   PutTag(out, "TESTILI");
@@ -312,6 +320,9 @@ bool CZorvaWorld::SerializeToMemory(std::string& binary, std::string& companion)
   // included) done at the start of the next turn; a load starts that hour as
   // done, so the work is done now and goes into the savegame.
   if (m_pSimWelt && m_LastHourTime.year != -1 && m_LastDayTime.year != -1) RunHourChange();
+  // The hour's indicator map, made over the turns, is made whole now: a load
+  // has no map in the making, so the savegame holds the finished one.
+  if (m_pIndikatoren) m_pIndikatoren->ContinueMap(CIndikatoren::kGrid);
   ZorMemoryOut text(companion);
   CCyberNet* net = m_pSimWelt ? m_pSimWelt->pCyberNet() : nullptr;
   if (!text.f() || !net || net->Write(text.f()) != 0 || !text.Finish()) return false;
@@ -507,6 +518,12 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
       m_SimStateFound = ZorRecordReader(file).Bytes(m_SimStateRecord.data(), m_SimStateRecord.size());
       return m_SimStateFound ? 0 : 1;
     }
+    case ListRecord::SimCourse: {
+      // Taken as the demand simulation's block is read.
+      m_SimCourseRecord.resize(static_cast<size_t>(payload));
+      m_SimCourseFound = ZorRecordReader(file).Bytes(m_SimCourseRecord.data(), m_SimCourseRecord.size());
+      return m_SimCourseFound ? 0 : 1;
+    }
     case ListRecord::Building: {
       CWorldObj* made = nullptr;
       if (LoadBuildingObject(file, name, made) != 0) return 1;
@@ -618,6 +635,7 @@ void CZorvaWorld::CheckForVLSAfterLoad() {
 
 bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   m_SimStateFound = false;
+  m_SimCourseFound = false;
   m_SimRandomLoaded = false;
   char tag[kTag + 1];
   if (!ReadTag(file, tag)) {
@@ -686,6 +704,7 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
     ZorMemoryStream state(m_SimStateRecord.data(), m_SimStateRecord.size());
     TakeSimState(state.f(), static_cast<uint32_t>(m_SimStateRecord.size()));
   }
+  if (m_SimCourseFound) TakeSimCourse();
   // A half-read demand simulation is no game to go on with.
   if (!m_pSimWelt->Load(file)) return false;
   if (g_LoadVersion < kClosingTagFrom) return true;
@@ -702,21 +721,28 @@ bool CZorvaWorld::ReadSavegame(FILE* file, std::vector<CWorldObj*>& order) {
   return Upper(tag, "ENDEOFSAVEGAME");
 }
 
+void CZorvaWorld::TakeSimCourse() {
+  ZorMemoryStream course(m_SimCourseRecord.data(), m_SimCourseRecord.size());
+  ZorRecordReader in(course.f());
+  const uint64_t random = in.U64();
+  const auto length = static_cast<uint32_t>(m_SimCourseRecord.size());
+  // A record that does not fit is passed over whole: the loaded hour is
+  // then computed from the loaded people's trips, and the sequence goes on
+  // where the load found it.
+  if (!course.f() || length < kRandomBytes || !in.Ok() ||
+      !m_pSimWelt->TakeHourTrips(course.f(), length - kRandomBytes)) {
+    QNO_LOG("The game's course record does not fit and is passed over");
+    return;
+  }
+  m_SimRandom = random;
+  m_SimRandomLoaded = true;
+}
+
 void CZorvaWorld::TakeSimState(FILE* file, uint32_t length) {
   ZorRecordReader in(file);
   int32_t counter = in.I32();
-  const long start = file ? std::ftell(file) : -1;
-  // The random sequence's position follows the city model's state; files
-  // from before it was saved end with that state.
-  m_SimRandomLoaded = file && length >= 4 + kRandomBytes && in.Ok() &&
-                      m_pSimWelt->LoadState(file, length - 4 - kRandomBytes);
-  if (m_SimRandomLoaded) {
-    m_SimRandom = in.U64();
-    m_SimRandomLoaded = in.Ok();
-  }
   // A state that does not fit leaves the game as the block alone makes it.
-  m_SimStateLoaded = m_SimRandomLoaded || (file && length >= 4 && in.Ok() && std::fseek(file, start, SEEK_SET) == 0 &&
-                                           m_pSimWelt->LoadState(file, length - 4));
+  m_SimStateLoaded = file && length >= 4 && in.Ok() && m_pSimWelt->LoadState(file, length - 4);
   if (!m_SimStateLoaded) {
     QNO_LOG("The demand simulation's state record does not fit and is passed over");
     return;

@@ -584,6 +584,9 @@ class CZorvaWorld : public CZorvaObject {
   // city model's state) of `length` bytes at the file's position, its
   // values held to their ranges; one that does not fit is passed over.
   void TakeSimState(FILE* file, uint32_t length);
+  // The course record met in the list: the random position for the end of
+  // the load and the active hour's trips for the demand simulation's block.
+  void TakeSimCourse();
   int ReadRecord(FILE* file, const char* name, int payload, std::vector<CWorldObj*>& order);
   // Lists the objects of a loaded game in the order of their records.
   void RestoreListOrder(const std::vector<CWorldObj*>& order);
@@ -699,7 +702,10 @@ class CZorvaWorld : public CZorvaObject {
   int m_IndikatorenCounter = -1;
   // Whether the savegame being read brought the city model's state.
   bool m_SimStateLoaded = false;
-  // The city's random sequence's position that the state record carried.
+  // The course record met in the object list of the savegame being read,
+  // and the city's random sequence's position it carried.
+  std::string m_SimCourseRecord;
+  bool m_SimCourseFound = false;
   bool m_SimRandomLoaded = false;
   uint64_t m_SimRandom = 0;
   // The state record met in the object list of the savegame being read, to

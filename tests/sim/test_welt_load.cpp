@@ -2,7 +2,9 @@
 // hour are taken at the load, its routing pass runs in slices on the following Computate() calls, and every
 // reader of the active hour, and the start of the next hour, sees the same
 // flows as a pass run at once.
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "sim/sim_error.h"
@@ -33,11 +35,19 @@ std::vector<int> Flows(CSimWelt& w) {
 struct LoadedWorld {
   TestParts parts;
   CSimWelt w{&parts};
-  explicit LoadedWorld(bool load) {
+  // With `hourTrips`, the file of an hour's saved trips is taken before the
+  // load, and the loaded people make no trips in the loaded hour.
+  explicit LoadedWorld(bool load, const char* hourTrips = nullptr) {
     parts.trips[kLoadedHour] = parts.trips[kEditingHour] = SomeTrips(400, 29);
+    if (hourTrips) parts.trips.erase(kLoadedHour);
     EXPECT_TRUE(w.Create(nullptr));
     BuildWorldGrid(w);
     if (!load) return;
+    if (hourTrips) {
+      FILE* f = std::fopen(hourTrips, "rb");
+      EXPECT_TRUE(w.TakeHourTrips(f, static_cast<uint32_t>(zortest::ReadFile(hourTrips).size())));
+      std::fclose(f);
+    }
     // A saved world's date and city; the network is the one just built, as
     // the street records build it before the demand model's block is read.
     {
@@ -129,4 +139,46 @@ TEST_F(LoadedHourTest, AWorldDestroyedWithItsPassPendingStartsClean) {
   std::fclose(f);
   EXPECT_TRUE(world.w.LoadedHourPending());
   EXPECT_EQ(Flows(world.w), AtOnce());
+}
+
+// The trips an hour was computed with, saved and taken for the next load,
+// compute the loaded hour in place of the loaded people's trips of that
+// hour. A list with a trip of no known mode, an oversized trip or a count
+// that does not match its bytes is refused and leaves no trips behind.
+TEST_F(LoadedHourTest, TheHoursSavedTripsComputeTheLoadedHour) {
+  const std::vector<int> reference = AtOnce();
+  {
+    LoadedWorld world(false);
+    world.w.StartNextIntervall(false);
+    while (world.w.Computate(1) != 0) {
+    }
+    world.w.ActivateCalculatedSlot();
+    FILE* f = std::fopen("trips.sav", "wb");
+    ASSERT_TRUE(world.w.SaveHourTrips(f));
+    std::fclose(f);
+    EXPECT_EQ(zortest::ReadFile("trips.sav").size(), world.w.HourTripsSize());
+    EXPECT_EQ(world.w.HourTripsSize(), 4u + 400u * 16u);
+  }
+  LoadedWorld loaded(true, "trips.sav");
+  EXPECT_EQ(Flows(loaded.w), reference);
+  // Asked for once, by the new world's first hour, and not by the load.
+  const std::vector<int>& asked = loaded.parts.city->tripHours;
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), kLoadedHour), 1) << "the loaded people's trips are not asked for";
+
+  const std::string good = zortest::ReadFile("trips.sav");
+  std::string unknownMode = good, oversized = good, miscounted = good;
+  unknownMode[4] = 2;
+  for (int i = 0; i < 4; ++i) oversized[4 + 12 + static_cast<size_t>(i)] = '\x7f';
+  miscounted[0] = static_cast<char>(miscounted[0] + 1);
+  for (const std::string& bytes : {unknownMode, oversized, miscounted}) {
+    zortest::WriteFile("bad.sav", bytes);
+    FILE* f = std::fopen("bad.sav", "rb");
+    EXPECT_FALSE(loaded.w.TakeHourTrips(f, static_cast<uint32_t>(bytes.size())));
+    std::fclose(f);
+  }
+  // Refused lists leave nothing for a load: the hour comes from the people.
+  FILE* f = std::fopen("hour.sav", "rb");
+  ASSERT_TRUE(loaded.w.Load(f));
+  std::fclose(f);
+  EXPECT_EQ(loaded.parts.city->tripHours.back(), kLoadedHour);
 }
