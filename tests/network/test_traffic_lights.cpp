@@ -210,7 +210,9 @@ TEST_F(LightGroup, APriorityPairOfALightThatRanAndAFollowerRunsAsOne) {
     if (t == 43250) p.light->ReLinkZelle(&p.a, &p.b);
     clock.Set(t);
     group.OnPlayloopTurn();
-    if (t >= 43250) ASSERT_EQ(p.a.m_Locked, q.a.m_Locked) << t;
+    if (t >= 43250) {
+      ASSERT_EQ(p.a.m_Locked, q.a.m_Locked) << t;
+    }
   }
 }
 
