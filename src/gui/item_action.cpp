@@ -48,7 +48,11 @@ CAction* PassUp(CActionList* passUp, const CAction& a) {
   return copy;
 }
 
-bool ReadValue(CWindowVar* var, double* value) { return var && var->GetValue(value, false) == 0; }
+// A variable's value: the cached one, or asked from its owner again where
+// `fromSource`.
+bool ReadValue(CWindowVar* var, double* value, bool fromSource = false) {
+  return var && var->GetValue(value, fromSource) == 0;
+}
 }  // namespace
 
 CScreenWindow* CItem::OwnWindow() const {
@@ -67,6 +71,10 @@ bool CItem::VariableAction(const CAction& a, EInOutType hit) {
   CWindowVar* var = GetVar();
   double value = 0;
   const int p1 = a.m_p1, p2 = a.m_p2, p3 = a.m_p3;
+  // A look kept by the turn follows the game while the window stays open:
+  // it reads its variables from their owners, not the values cached when
+  // the window opened.
+  const bool live = a.m_when == WHEN_TURN;
   switch (a.m_kind) {
     case 12:
       SetPressed(18, p1, p2, p3);
@@ -90,7 +98,7 @@ bool CItem::VariableAction(const CAction& a, EInOutType hit) {
     case 25: {
       CWindowVar* last = m_vars ? m_vars->GetTail() : nullptr;
       double b = 0;
-      if (!ReadValue(var, &value) || !ReadValue(last, &b)) return true;
+      if (!ReadValue(var, &value, live) || !ReadValue(last, &b, live)) return true;
       if (p2 != -1) {
         // A limit of 0 or less shows the first frame.
         m_state = b > 0 ? ToState(std::trunc(value / b * p2)) : 0;
@@ -109,20 +117,20 @@ bool CItem::VariableAction(const CAction& a, EInOutType hit) {
       if (hit == INOUT_INSIDE && var) var->SetValue(1);
       return true;
     case 50:
-      if (ReadValue(var, &value)) m_state = std::max(0, ToState(std::trunc(value)) - p1);
+      if (ReadValue(var, &value, live)) m_state = std::max(0, ToState(std::trunc(value)) - p1);
       return true;
     case 53:
-      if (!ReadValue(var, &value)) return true;
+      if (!ReadValue(var, &value, live)) return true;
       m_state = std::max(0, ToState(std::trunc(value)));
       if (m_type == 2) m_on = value != 0 ? 1 : 0;
       return true;
     case 129: {
-      const bool equal = ReadValue(var, &value) && value == static_cast<double>(p1);
+      const bool equal = ReadValue(var, &value, live) && value == static_cast<double>(p1);
       m_state = m_on = equal ? 1 : 0;
       return true;
     }
     case 133:
-      if (ReadValue(var, &value)) m_on = value != 0 ? 1 : 0;
+      if (ReadValue(var, &value, live)) m_on = value != 0 ? 1 : 0;
       return true;
     default:
       return false;

@@ -61,6 +61,13 @@ void CItemBitmap::Reuse(std::vector<CAction*>& spare) {
 
 int CItemBitmap::OnPlayloopTurn() {
   m_frame = 0;
+  // A picture whose frame its variables give follows the game while its
+  // window stays open: the turn reads them from their owners again.
+  if (m_type == 19 && m_vars)
+    m_vars->ForEach([](CWindowVar* v) {
+      double ignored = 0;
+      v->GetValue(&ignored, true);
+    });
   return CItem::OnPlayloopTurn();
 }
 

@@ -12,6 +12,7 @@
 
 #include "gui/gui_host.h"
 #include "gui/item.h"
+#include "gui/item_bitmap.h"
 #include "gui/item_text.h"
 #include "gui/screen_window.h"
 #include "gui/window_var.h"
@@ -109,6 +110,15 @@ TEST(ScenarioAdministration, APlayerSetsTaxesResearchCreditsAndTheSpeedLimitFrom
   EXPECT_GT(done, 0);
   EXPECT_LT(done, dx.GetVarValue("SV.RES.EMISSION.1.DURATION.MAX"));
   EXPECT_LT(dx.GetVarValue("SV.RES.EMISSION.1.COST"), cost);
+  // With the page left open the bar shows the stage's progress as it goes.
+  auto* picture = dynamic_cast<CItemBitmap*>(bar);
+  ASSERT_NE(picture, nullptr);
+  auto share = [&] {
+    return dx.GetVarValue("SV.RES.EMISSION.1.DURATION") / dx.GetVarValue("SV.RES.EMISSION.1.DURATION.MAX");
+  };
+  for (int i = 0; i < 3000 && share() < 2.5 / 11; ++i) game.Do(Wait(400));
+  ASSERT_GE(share(), 2.5 / 11);
+  EXPECT_EQ(picture->ButtonFrame(nullptr), static_cast<int>(std::trunc(share() * 11)));
 
   // Finances: a credit taken and repaid moves the account by exactly the
   // credit; the game stands still meanwhile, so that no hour books.

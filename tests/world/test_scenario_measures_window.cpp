@@ -59,6 +59,18 @@ double Shown(int window, int x, int y) {
   return std::strtod(shown, nullptr);
 }
 
+// The item of the campaigns page (window 92) with picture `picture` at
+// page point (x, y).
+CItem* CampaignItem(int picture, int x, int y) {
+  CItem* found = nullptr;
+  Window(92)->GetDialogs()->ForEach([&](CDialog* d) {
+    d->GetItems()->ForEach([&](CItem* i) {
+      if (i->GetResID() == picture && i->GetXPos() == x && i->GetYPos() == y) found = i;
+    });
+  });
+  return found;
+}
+
 TEST(ScenarioMeasuresWindow, APlayerRunsTheAdviceCentreFromItsPageAndTheShownShareFollowsTheModel) {
   std::filesystem::create_directories("SaveGame");
   Scenario game;
@@ -155,6 +167,24 @@ TEST(ScenarioMeasuresWindow, APlayerRunsTheAdviceCentreFromItsPageAndTheShownSha
   EXPECT_NEAR(Shown(kAdvicePage, 245, 128), after, 0.006);
   EXPECT_EQ(dx.GetVarValue("MZ.ADPRINT"), 1);
   game.Shot("measures-advice-page");
+
+  // Back on the campaigns page, left open: month by month the campaign's
+  // bar fills in eight steps, and when the year is over its switch is off.
+  ClickTab(game, 5);
+  CItem* print = CampaignItem(25866, 103, 113);
+  CItem* bar = CampaignItem(25869, 37, 113 + 17);
+  ASSERT_NE(print, nullptr);
+  ASSERT_NE(bar, nullptr);
+  for (int month = 0; month < 13 && dx.GetVarValue("MZ.ADPRINT") != 0; ++month) {
+    const double was = dx.GetVarValue("MZ.ADPRINT.PERCENTREADY");
+    for (int step = 0; step < 400 && dx.GetVarValue("MZ.ADPRINT.PERCENTREADY") == was; ++step) game.Do(Wait(40));
+    game.Do(Wait(40));
+    const double now = dx.GetVarValue("MZ.ADPRINT.PERCENTREADY");
+    EXPECT_EQ(bar->GetState(), static_cast<int>(std::floor(8 * now + 0.5))) << "month " << month;
+    EXPECT_EQ(print->GetState(), dx.GetVarValue("MZ.ADPRINT")) << "month " << month;
+  }
+  EXPECT_EQ(dx.GetVarValue("MZ.ADPRINT"), 0);
+  EXPECT_EQ(print->GetState(), 0);
 }
 
 }  // namespace
@@ -201,3 +231,4 @@ TEST(ScenarioMeasuresWindow, NoRuleOfAServicePageCrossesItsFiguresOrStepButtons)
 }
 
 }  // namespace
+
