@@ -896,16 +896,19 @@ int CStrStrasse::DeleteStreet(CStrJunctionList* list) {
   for (int k = 0; k < 2; ++k) {
     CStrJunction* j = k == 0 ? a : b;
     j->RemoveFromIsoWelt();
-    j->InsertIntoIsoWelt();
-    if (j->GetAnzLinkedStreets() == 0) j->RemoveFromSimWelt();
     // A dead end that lost its four-lane group no longer covers the first
-    // tile of its street: the street draws that tile and links its cells
-    // into the end's again.
+    // tile of its street: the street draws that tile before the end is
+    // drawn, whose cells then link into the street's. Drawn the other way
+    // round, the end of a street of one tile finds no cell of the street
+    // and joins its cells to the far end's, a link that stays when the
+    // street's tile comes.
     if (retyped[k] && j->GetAnzLinkedStreets() == 1) {
       CStrStrasse* rest = j->GetStreetByNR(0);
       rest->RemoveFromIsoWelt(false);
       rest->InsertIntoIsoWelt();
     }
+    j->InsertIntoIsoWelt();
+    if (j->GetAnzLinkedStreets() == 0) j->RemoveFromSimWelt();
     if (b == a) break;
   }
   for (CStrJunction* j : {a, b}) {

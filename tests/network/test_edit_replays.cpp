@@ -250,6 +250,9 @@ TEST(EditReplay, DeletingAFourLaneRingLeavesTheDeadEndOfTheStreetBesideIt) {
   const char* closeSouth = "B 20 20 20 10 4  B 50 20 50 10 4  B 20 10 50 10 4  ";
   const std::vector<int> built = {OK, OK, OK, OK, OK, 0};
   Replay(std::string("B 20 20 50 20 4  B 35 20 35 40 1  ") + closeSouth + "D 35 20 35 20 4", built);
+  // The same street of a single tile, which the group covered: its cells
+  // of both directions lead on into the ends.
+  Replay(std::string("B 20 20 50 20 4  B 35 20 35 22 1  ") + closeSouth + "D 35 20 35 20 4", built);
   // Towards smaller y, and a four-lane street out of it, which keeps the
   // junction's type.
   Replay("B 20 10 50 10 4  B 35 10 35 3 1  B 20 10 20 20 4  B 50 10 50 20 4  B 20 20 50 20 4  D 35 10 35 10 4",
