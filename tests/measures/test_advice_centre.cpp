@@ -153,14 +153,18 @@ TEST_F(AdviceCentre, TheRecordComesBackAndTheCentreBooksItsPriceAgain) {
   // Money of the year past a billion is damage: taking the saved centre's
   // price off saturates, and the year's money is clamped to a billion.
   zortest::ByteList rich = payload;
-  const int32_t income = 2147483000, expenses = -2147483643;
+  // The bounds themselves are in range.
+  const int32_t income = 2147483000, expenses = -2147483643, balance = -1000000000, lastBalance = 1000000000;
   std::memcpy(&rich[0], &income, 4);
   std::memcpy(&rich[4], &expenses, 4);
+  std::memcpy(&rich[8], &balance, 4);
+  std::memcpy(&rich[12], &lastBalance, 4);
   zortest::RecordFile richFile(rich);
   EXPECT_EQ(other.SerializeGameLoad(richFile.f(), 60, 200), 0);
   CloseErrorLog();
   EXPECT_EQ(other.Block().income, 1000000000);
   EXPECT_EQ(other.Block().expenses, -1000000000);
+  EXPECT_EQ(other.Block().lastBalance, 1000000000);
   EXPECT_EQ(zortest::ReadFile("errors.log"),
             "ZorviZentrale: a savegame whose field 6 is no number is refused\n"
             "ZorviZentrale: a record of 56 bytes is refused, 60 expected\n"
