@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/qno_log.h"
+#include "framework/zor_seams.h"
 #include "framework/zor_util.h"
 #include "model/gott_modus.h"
 #include "model/indikatoren.h"
@@ -25,7 +26,6 @@
 #include "iso/iso_welt.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
-#include "framework/zor_seams.h"
 #include "world/zor_world.h"
 
 namespace {
