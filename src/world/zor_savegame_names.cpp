@@ -166,8 +166,8 @@ int CZorvaWorld::AutoLoadGame(bool fast) {
 
 int CZorvaWorld::LoadStartupGame() {
   if (!EnterSaveDir()) return 1;
-  // The start-up town begins a game of the session, as a new game does: it
-  // goes on with the session's random sequence.
+  // The start-up town begins a new game, as "DATA.00D" does: it goes on
+  // with the random sequence seeded when the program started.
   const uint64_t random = zor_random_state();
   const int result = SerializeGameLoad(SavePath("STARTUP.AUD").c_str());
   zor_set_random_state(random);
@@ -179,8 +179,9 @@ int CZorvaWorld::LoadStartupGame() {
 int CZorvaWorld::ResetGame() {
   if (!EnterSaveDir()) return 1;
   // A new game that cannot be read leaves the running one as it was.
-  // A new game goes on with the session's random sequence: the position
-  // saved with the empty town would start every new game alike.
+  // A new game goes on with the random sequence seeded when the program
+  // started: the position saved with the empty town would start every new
+  // game alike.
   const uint64_t random = zor_random_state();
   if (SerializeGameLoad(SavePath("DATA.00D").c_str()) != 0) return 1;
   zor_set_random_state(random);

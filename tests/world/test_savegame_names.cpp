@@ -122,9 +122,9 @@ TEST(SavegameNames, TheStartUpLoadsTheStartUpGameWhenThereIsNoAutomaticOne) {
   EXPECT_EQ(world.LoadStartupGame(), 1) << "no start-up game";
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUD", "SaveGame/STARTUP.AUD");
   std::filesystem::copy_file("SaveGame/FASTSAVE.AUM", "SaveGame/STARTUP.AUM");
-  // The start-up game and a new game begin a game of the session: unlike a
-  // saved game's load they go on with the session's random sequence, not
-  // from the position saved with the town.
+  // The start-up game and a new game begin a new game: unlike a saved
+  // game's load they go on with the running random sequence, not from the
+  // position saved with the town.
   zor_set_random_state(777);
   EXPECT_EQ(world.LoadStartupGame(), 0);
   EXPECT_EQ(zor_random_state(), 777u);
