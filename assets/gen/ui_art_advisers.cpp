@@ -5,6 +5,7 @@
 // pressed look.
 #include <cmath>
 
+#include "gen/gauge_names.h"
 #include "gen/ui_paint.h"
 
 namespace zorgen {
@@ -167,17 +168,20 @@ struct Adviser {
   Icon icon;
 };
 
+// The first three advisers speak of the indicator window's three groups (the
+// adviser slots follow the gauges 0-4, 5-9 and 10-12), so their headers carry
+// the groups' names as the window and the adviser messages write them.
 const Adviser* Advisers() {
   static const Adviser advisers[kAdvisers] = {
-      {44205, 50038, {"Effizienz", "Efficiency"}, "Dr. Jana Kessler",
+      {44205, 50038, kGaugeGroups[0].heading, "Dr. Jana Kessler",
        {"Verkehrsplanerin", "Transport planner"},
        {{241, 205, 180}, {120, 70, 40}, {50, 90, 160}, {250, 210, 40}, 2, true, false}, GaugeIcon},
-      {44207, 50044, {"Qualit\xC3\xA4t", "Quality"}, "Tom Brandt",
-       {"Stadtentwickler", "Urban developer"},
-       {{224, 180, 150}, {60, 50, 45}, {170, 60, 50}, {240, 240, 240}, 0, false, true}, StarIcon},
-      {44206, 50043, {"Zorvanit\xC3\xA4t", "Zorvanta"}, "Lale Y\xC4\xB1ld\xC4\xB1z",
-       {"Umweltberaterin", "Environmental adviser"},
-       {{200, 150, 115}, {30, 26, 28}, {40, 140, 90}, {250, 220, 120}, 1, false, false}, LeafIcon},
+      {44207, 50044, kGaugeGroups[1].heading, "Tom Brandt",
+       {"Umweltberater", "Environmental adviser"},
+       {{224, 180, 150}, {60, 50, 45}, {170, 60, 50}, {240, 240, 240}, 0, false, true}, LeafIcon},
+      {44206, 50043, kGaugeGroups[2].heading, "Lale Y\xC4\xB1ld\xC4\xB1z",
+       {"Mobilit\xC3\xA4tsberaterin", "Mobility adviser"},
+       {{200, 150, 115}, {30, 26, 28}, {40, 140, 90}, {250, 220, 120}, 1, false, false}, StarIcon},
       {44204, 50041, {"Stadt & Wachstum", "City & growth"}, "Otto Rehm",
        {"B\xC3\xBCrgermeister", "Mayor"},
        {{236, 196, 170}, {190, 190, 196}, {60, 60, 80}, {200, 40, 40}, 3, true, false}, GrowthIcon},
