@@ -756,11 +756,12 @@ void ExpectMargins(int row, std::initializer_list<Measure> measures, double marg
 }
 
 // Ringstadt's homes are loud in two places, each with its own cause. The
-// lanes past the northern homes carry traffic that a slower speed sends
-// round by the ring; but the eastern quarter's traffic has no other way
-// than its one street, through the quarter's homes, slow or not. A second
-// street to the quarter, round its homes, takes that traffic only once the
-// first one is slow. Left alone, the noise gauge wanders as the light
+// lanes past the northern homes carry traffic that walking pace (10 km/h)
+// sends round by the ring; but the eastern quarter's traffic has no other
+// way than its one street, through the quarter's homes, slow or not. A
+// second street to the quarter, round its homes, takes that traffic only
+// once the first one is at walking pace. At 30 km/h a street is still the
+// quicker way, and the traffic stays where it was. Left alone, the noise gauge wanders as the light
 // traffic of the lanes beside the homes comes and goes, a home with no car
 // within its reach counting as quiet, but stays below the goal.
 TEST_F(SuppliedScenario, RingstadtIsWonBySlowStreetsPastTheHomesWithASecondStreetToTheEastNotByEitherAlone) {
