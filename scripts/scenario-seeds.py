@@ -7,7 +7,7 @@ on: a row per seed of the figures the tests record.
     scripts/scenario-seeds.py build/release Flussau '*Flussau*' 1 2 3
 
 For each seed the town's script (assets/savegames/scenario_<town>.txt) is
-copied with its "seed" step set to the seed, saved by the build's
+copied with its "seed" step set to the seed (or one put before its growth), saved by the build's
 zor_startsaves into a game data folder of its own (the build's data,
 linked, with the other supplied games), and the build's world_tests run on
 that folder (ZOR_BINARY_DIR). Two seeds are played at a time. The row holds
@@ -38,9 +38,13 @@ def prepare(build, town, seed, root):
     here = os.path.dirname(os.path.abspath(__file__))
     with open(os.path.join(here, "..", "assets", "savegames", "scenario_%s.txt" % town.lower())) as f:
         script = f.read()
+    # The seed step in place of the script's own, or before its growth when
+    # the town grows from the generator's seed.
     script, n = re.subn(r"(?m)^seed \d+$", "seed %d" % seed, script)
+    if n == 0:
+        script, n = re.subn(r"(?m)^grow ", "seed %d\ngrow " % seed, script)
     if n != 1:
-        sys.exit("the script of %s has no single seed step" % town)
+        sys.exit("the script of %s has no single seed or growth step" % town)
     path = os.path.join(folder, "town.txt")
     with open(path, "w") as f:
         f.write(script)

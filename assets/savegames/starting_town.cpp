@@ -107,13 +107,17 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
     } else if (step == "grow" && in >> a) {
       ok = a > 0 && Grow(world, clock, a);
     } else if (step == "scenario") {
-      // The task: partial indicator a above the target within the years.
+      // The task: partial indicator a above the target within b years. The
+      // game plays a scenario up to and including its end year and shows
+      // the lose window in the year after it; the town is saved in the
+      // first hour of a year, so the task's b years end with the year
+      // b - 1 after this one.
       float target = 0;
       CGottModus* god = world.GetGottModus();
       ok = god && in >> a >> target >> b && a >= 0 && a <= 12 && target > 0 && target < 1 && b > 0;
       if (ok) {
         god->SetGameModus(GAME_SCENARIO);
-        god->SetSzenario(0, a, target, b);
+        god->SetSzenario(0, a, target, b - 1);
       }
     }
     if (!ok) {

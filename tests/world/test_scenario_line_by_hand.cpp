@@ -30,30 +30,11 @@ namespace {
 
 using namespace zortest;
 
-constexpr int kLineWindow = 227, kLinesPage = 129, kOpnvGroup = 120;
 // Where the mouse rests while the map is looked at: on the map, clear of
 // the stops and the windows.
 constexpr Point kAside = {40, 430};
-// The lines page's list, and its first row's vehicle plus button.
+// The lines page's list.
 const Region kLineList = {kPageX + 14, kPageY + 115, kPageX + 14 + 280, kPageY + 115 + 127};
-Point FirstRowPlus() { return OnPage(14 + 114 + 49 + 4, 115 + 2 + 8); }
-
-// The middle of the cell on the screen, where a player aims at it.
-Point MiddleOf(Scenario& game, Cell c) {
-  long sumX = 0, sumY = 0, n = 0;
-  for (int sy = 0; sy < 500; ++sy)
-    for (int sx = 0; sx < 800; ++sx) {
-      int x = -1, y = -1;
-      if (game.Map().MouseKoorToIsoKoor(sx, sy, &x, &y) == 0 && x == c.x && y == c.y) {
-        sumX += sx;
-        sumY += sy;
-        ++n;
-      }
-    }
-  EXPECT_GT(n, 0) << c.x << "/" << c.y;
-  if (n == 0) return {};
-  return {static_cast<int>(sumX / n), static_cast<int>(sumY / n)};
-}
 
 // The screen's pixels around a point, with the mouse resting aside.
 std::vector<uint16_t> Around(Scenario& game, Point p, int r) {
@@ -106,29 +87,19 @@ TEST(ScenarioLineByHand, StopsClickedAtTheirCellOrTheirSignMakeALineThatListsTak
   game.Do(Wait(40));
 
   // Four standard buses entered on the fleet page and booked.
-  BarButton(game, kOpnvButton);
-  ClickAt(game, kOpnvMenuFirst);
-  ASSERT_TRUE(game.IsOpen(kOpnvGroup));
-  ClickAt(game, Tab(kTabFleet));
-  for (int i = 0; i < 4; ++i) ClickAt(game, OnPage(254 + 51, 52 + 7));
-  ClickAt(game, OnPage(234 + 37, 204 + 8));
+  ASSERT_NO_FATAL_FAILURE(BuyBusesWithTheMouse(game, 4));
   EXPECT_EQ(opnv.GetFreeFp(FLEET_NORMAL), 4);
-  game.Key(SDLK_ESCAPE).Do(Wait(40));
 
   // The sign stop from the bar's stop menu, placed on three street cells:
   // two on the avenue, one on the side street.
-  BarButton(game, kNetButton);
-  ClickAt(game, ButtonOf(20, 5, 128));
-  ASSERT_TRUE(game.IsOpen(21));
-  ClickAt(game, ButtonOf(21, 5, 16));
-  ASSERT_EQ(CUserInt::selObj.tool, 5);
+  ASSERT_NO_FATAL_FAILURE(ChooseSignStop(game));
   const Cell cells[3] = {{o.x + 4, o.y}, {o.x + 11, o.y}, {o.x + 16, o.y + 6}};
   constexpr int kR = 40;
   CSecondLayerObject* stops[3] = {};
   Point middles[3];
   std::vector<Point> signs[3];
   for (int i = 0; i < 3; ++i) {
-    middles[i] = MiddleOf(game, cells[i]);
+    middles[i] = MiddleOf(game, cells[i].x, cells[i].y);
     const std::vector<uint16_t> before = Around(game, middles[i], kR);
     game.Run({Move(middles[i].x, middles[i].y), Wait(40)});
     ASSERT_EQ(CUserInt::selObj.busStopShowable, 1) << "the sign shows at stop " << i;
@@ -144,39 +115,18 @@ TEST(ScenarioLineByHand, StopsClickedAtTheirCellOrTheirSignMakeALineThatListsTak
 
   // The lines page's new-line button; the first stop clicked at the top of
   // its sign, the second at its cell, the third at its sign's lowest point
-  // over another cell.
-  BarButton(game, kOpnvButton);
-  ClickAt(game, kOpnvMenuFirst);
-  ClickAt(game, Tab(kTabLines));
-  ASSERT_TRUE(game.IsOpen(kLinesPage));
-  game.Do(Wait(200));
+  // over another cell. A right click ends the editing; the lines page is
+  // back and lists the line.
+  ASSERT_NO_FATAL_FAILURE(OpenLinesPage(game));
   const uint64_t emptyList = game.Fingerprint(kLineList);
-  ClickAt(game, OnPage(243 + 27, 48 + 8));
-  ASSERT_EQ(CUserInt::selObj.tool, 20);
-  EXPECT_FALSE(game.IsOpen(kOpnvGroup)) << "the map is free for the clicks";
-
-  ClickAt(game, signs[0].front());
-  COpnvLine* line = CUserInt::selObj.editedLine;
-  ASSERT_NE(line, nullptr) << "a click at the first stop's sign starts the line";
-  EXPECT_EQ(line->GetNetType(), NET_BUS);
-  EXPECT_EQ(CUserInt::selObj.tool, 21);
+  COpnvLine* line = LineByClicks(game, NET_BUS, {signs[0].front(), middles[1], signs[2].back()});
+  ASSERT_NE(line, nullptr);
   const int number = line->GetID();
-  ClickAt(game, middles[1]);
-  EXPECT_EQ(CUserInt::selObj.tool, 17);
-  EXPECT_TRUE(game.IsOpen(kLineWindow)) << "the line's window opens with the second stop";
-  ClickAt(game, signs[2].back());
-  ASSERT_EQ(opnv.GetLineByID(number), line);
+  ASSERT_EQ(opnv.GetLineByID(number), line) << "the line stays";
   ASSERT_EQ(line->GetData()->stopsOneWay, 3) << "the side street's stop joins the avenue's";
   for (int i = 0; i < 3; ++i) EXPECT_EQ(line->GetData()->stopIds[i], stops[i]->GetID()) << i;
   EXPECT_GT(line->GetData()->length, 0.0f);
   ASSERT_GT(line->GetData()->vehiclesNeeded, 0);
-
-  // A right click ends the editing; the lines page is back and lists it.
-  game.Click(middles[2].x, middles[2].y, kRight).Do(Wait(40));
-  EXPECT_EQ(CUserInt::selObj.tool, 1);
-  ASSERT_EQ(opnv.GetLineByID(number), line) << "the line stays";
-  ASSERT_TRUE(game.IsOpen(kLinesPage));
-  game.Do(Wait(200));
   EXPECT_NE(game.Fingerprint(kLineList), emptyList) << "the line has its row";
 
   // The row's plus puts the buses on the line, one a click.
@@ -235,7 +185,7 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
   Point middles[kViews];
   for (int v = 0; v < kViews; ++v) {
     setView(v);
-    middles[v] = MiddleOf(game, stopCell);
+    middles[v] = MiddleOf(game, stopCell.x, stopCell.y);
     before[v] = Around(game, middles[v], kR);
     resetZoom(v);
   }
@@ -247,7 +197,7 @@ TEST(ScenarioLineByHand, EveryPixelOfASignPointsTheLineToolAtItsStopInEveryViewO
   game.Ui().SetToolNr(18, -1, -1);
   for (int v = 0; v < kViews; ++v) {
     setView(v);
-    ASSERT_EQ(MiddleOf(game, stopCell).x, middles[v].x) << "view " << v;
+    ASSERT_EQ(MiddleOf(game, stopCell.x, stopCell.y).x, middles[v].x) << "view " << v;
     const std::vector<Point> sign =
         SignOverOtherCells(game, middles[v], kR, before[v], Around(game, middles[v], kR), stopCell);
     ASSERT_FALSE(sign.empty()) << "view " << v;

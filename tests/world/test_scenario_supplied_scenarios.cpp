@@ -44,6 +44,7 @@
 #include "ui/user_int.h"
 #include "world/game_menu_steps.h"
 #include "world/growing_town.h"
+#include "world/opnv_window_steps.h"
 #include "world/scenario_opnv_steps.h"
 #include "world/street_drag_steps.h"
 #include "world/zor_world.h"
@@ -62,23 +63,27 @@ constexpr int kTimeOutClose[2] = {386, 9};
 constexpr int kPlay[2] = {251, 327};    // 232
 constexpr int kPlayOn[2] = {76, 204};   // 233
 constexpr int kNewGame[2] = {333, 148};  // 234
-// The window of a street with three speeds: its slowest speed (4), the
-// first of its speed buttons, and its close box.
+// The window of a street with three speeds: the first of its speed
+// buttons (10 km/h; then 30 and 50 km/h, a step apart), and its close box.
 constexpr int kStreetWindow = 190;
-constexpr int kSlowest[2] = {98 + 12, 26 + 7};
+constexpr int kSpeedButton[2] = {98 + 12, 26 + 7}, kSpeedButtonStep = 27;
 constexpr int kStreetClose[2] = {190, 10};
+// Where the mouse rests on the map, clear of the windows.
+constexpr Point kAside = {40, 430};
 
 // The supplied scenarios in the order the page lists them, each with the
-// partial indicator its task names.
+// partial indicator its task names and the years its task gives.
 struct Supplied {
   const char* name;
-  int indicator;
+  int indicator, years;
 };
-constexpr Supplied kScenarios[] = {{"Flussau", 12}, {"Lindenberg", 10}, {"Ringstadt", 6}};
+constexpr Supplied kScenarios[] = {{"Flussau", 12, 4}, {"Lindenberg", 10, 2}, {"Ringstadt", 6, 5}};
 constexpr int kCount = 3;
 
 // Copies the savegames the build supplies into the savegame folder, as the
-// game's layout does; false when this build made none.
+// game's layout does; false when this build made none. The build's folder
+// may be another one of the same layout (ZOR_BINARY_DIR), such as one with
+// towns grown from other seeds (scripts/scenario-seeds.py).
 bool LayOutSuppliedGames() {
   const fs::path supplied = BinaryDir() + "/gamedata/SaveGame";
   if (!fs::exists(supplied / "GND.TXT")) return false;
@@ -332,7 +337,10 @@ TEST_F(SuppliedScenario, EachOneLoadsItsOwnTownAndShowsItsTaskUntilThePlayerPlay
     EXPECT_GT(target, world.GetIndikatoren()->GetIndikatorWert(indicator)) << "the goal is still to reach";
     EXPECT_LT(target, 1.0f) << "and can be reached";
     CSimWelt* sim = world.GetSimWelt();
-    EXPECT_GT(god->GetEndYear(), sim->Date().Year());
+    // The task's years start with this one, in its first month, and end
+    // with the end year.
+    EXPECT_EQ(sim->Date().Month(), 0);
+    EXPECT_EQ(god->GetEndYear(), sim->Date().Year() + kScenarios[row].years - 1) << "the years the task gives";
     // The town as supplied: its zones, built on by its growth or still
     // empty.
     const std::array<int, 3> built = GrownBuildings(game);
@@ -458,20 +466,25 @@ TEST_F(SuppliedScenario, FlussauIsSuppliedGrownWithItsPeopleCrossingTheBridges) 
 }
 
 // A scenario played left alone from its load: the end window that came,
-// the highest value its task's gauge reached, and the gauge's course, the
-// value at the load and at the start of each year after.
+// the highest value its task's gauge reached in the task's years, and the
+// gauge's course, the value at the load and at the start of each year
+// after.
 struct LeftAlone {
   bool won = false, lost = false;
   int lastYear = 0, endedIn = 0;
+  std::string wonAt;  // year/month of the win window
   double best = 0;
   std::string course;
 };
 
 // Loads the scenario in `row`, plays it, takes the player's `measures` at
 // once and lets the clock run without another until an end window shows,
-// or two years past its last year.
+// or two years past its last year. With `playOn` the player goes on past
+// the win window with its play-on button to the end of the task's last
+// year, so that `best` is the highest the gauge reaches in all the task's
+// years.
 template <class Measures>
-void PlayLeftAlone(Scenario& game, int row, LeftAlone* out, Measures measures) {
+void PlayLeftAlone(Scenario& game, int row, LeftAlone* out, Measures measures, bool playOn = false) {
   ASSERT_NO_FATAL_FAILURE(LoadScenario(game, row));
   CZorvaWorld& world = game.World();
   CSimWelt* sim = world.GetSimWelt();
@@ -479,7 +492,7 @@ void PlayLeftAlone(Scenario& game, int row, LeftAlone* out, Measures measures) {
   const auto note = [&] {
     char entry[40];
     std::snprintf(entry, sizeof entry, "%s%d/%d: %.3f", out->course.empty() ? "" : ", ", sim->Date().Year(),
-                  sim->Date().Month(), gauge());
+                  sim->Date().Month() + 1, gauge());
     out->course += entry;
   };
   note();
@@ -488,17 +501,32 @@ void PlayLeftAlone(Scenario& game, int row, LeftAlone* out, Measures measures) {
   out->lastYear = world.GetGottModus()->GetEndYear();
   const int years = out->lastYear - sim->Date().Year() + 1;
   int year = sim->Date().Year();
-  // The clock's 24 ticks a year.
-  PlayTicks(game, 24 * (years + 2), [&] {
+  const auto watch = [&] {
     if (sim->Date().Year() != year) {
       year = sim->Date().Year();
       note();
     }
-    out->best = std::max(out->best, gauge());
+    if (year <= out->lastYear) out->best = std::max(out->best, gauge());
+  };
+  // The clock's 24 ticks a year.
+  PlayTicks(game, 24 * (years + 2), [&] {
+    watch();
     return game.IsOpen(kGoal) || game.IsOpen(kTimeOut);
   });
   out->won = game.IsOpen(kGoal);
   out->lost = game.IsOpen(kTimeOut);
+  if (out->won) {
+    out->wonAt = std::to_string(sim->Date().Year()) + "/" + std::to_string(sim->Date().Month() + 1);
+    if (playOn) {
+      game.ClickIn(kGoal, kPlayOn[0], kPlayOn[1]);
+      game.Do(Wait(100));
+      ASSERT_FALSE(game.IsOpen(kGoal));
+      PlayTicks(game, 24 * (years + 1), [&] {
+        watch();
+        return year > out->lastYear;
+      });
+    }
+  }
   out->endedIn = sim->Date().Year();
   testing::Test::RecordProperty("course", out->course);
   testing::Test::RecordProperty("best", Figure(out->best));
@@ -594,22 +622,6 @@ void PlaceStops(Scenario& game, std::initializer_list<Cell> cells) {
   }
 }
 
-// A bus line through the stops on the cells in their order, with the buses
-// it needs.
-void RunBusLine(Scenario& game, std::initializer_list<Cell> cells) {
-  COpnv& opnv = *game.World().GetOpnv();
-  COpnvLine* bus = opnv.CreateNewLine(NET_BUS);
-  ASSERT_NE(bus, nullptr);
-  for (const Cell c : cells) {
-    auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y, ISO_LAYER_UPPER));
-    ASSERT_NE(stop, nullptr) << c.x << "/" << c.y;
-    ASSERT_EQ(bus->ToolAddHstTail(stop, StreetIdOf(stop)), 0) << c.x << "/" << c.y;
-  }
-  opnv.CheckMakeVirtuellNet();
-  opnv.SetActiveLine(bus->GetID());
-  for (int i = 0; i < bus->GetData()->vehiclesNeeded; ++i) ASSERT_EQ(opnv.SetVarData("OPNV.MOVEFP.PLUS", 1), 0);
-}
-
 // Flussau's streets among the homes west of the river, one cell of each.
 constexpr std::pair<int, int> kFlussauWestStreets[] = {{47, 56}, {54, 56}, {58, 50}, {50, 46}, {44, 50},
                                                        {44, 65}, {50, 60}, {50, 69}, {47, 74}, {54, 74},
@@ -679,23 +691,16 @@ INSTANTIATE_TEST_SUITE_P(Each, SingleSlider, testing::Values(0, 7, 14, 3, 10, 17
 INSTANTIATE_TEST_SUITE_P(Each, SingleSlider, testing::Range(0, kCount * kSliderCount), SliderCase);
 #endif
 
-// Left alone for its five years, Ringstadt stays about as loud as it was
-// grown. The noise gauge wanders as the light traffic of the lanes beside
-// the homes comes and goes, a home with no car within its reach counting
-// as quiet, but stays below the goal: the lose window comes.
-TEST_F(SuppliedScenario, RingstadtLeftAloneDoesNotReachItsGoalInFiveYears) {
-  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  ExpectLostWhenLeftAlone(2, 0.02);
-}
-
 // Ringstadt's lanes past its northern homes (the row 52 west of the
 // column 64, the columns 52 and 64 north of it) and the one street between
 // the town and its eastern quarter, through the quarter's homes (the row
 // 64 east of the ring).
 constexpr std::pair<int, int> kRingstadtSlowStreets[] = {{46, 52}, {58, 52}, {52, 46}, {64, 46}, {94, 64}};
 
-// The slowest speed on each of those streets, chosen in its window.
-void SlowTheStreetsPastRingstadtsHomes(Scenario& game) {
+// The speed chosen in the window of each of those streets with its button
+// (0 10 km/h, 1 30 km/h), and the speed the street's window then reads.
+void SetTheSpeedPastRingstadtsHomes(Scenario& game, int button) {
+  const double reads[] = {4, 1};
   for (const auto& [x, y] : kRingstadtSlowStreets) {
     SCOPED_TRACE(testing::Message() << x << "/" << y);
     game.Map().SetIsoCenter(x, y);
@@ -706,16 +711,19 @@ void SlowTheStreetsPastRingstadtsHomes(Scenario& game) {
     ASSERT_TRUE(game.IsOpen(kStreetWindow));
     CWorldObj* street = game.Ui().selObj.selectedStreet;
     ASSERT_EQ(street, game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
-    game.ClickIn(kStreetWindow, kSlowest[0], kSlowest[1]);
+    game.ClickIn(kStreetWindow, kSpeedButton[0] + button * kSpeedButtonStep, kSpeedButton[1]);
     game.Do(Wait(100));
     double speed = 0;
     ASSERT_EQ(street->GetVarData("ST.SPEED", &speed), 0);
-    EXPECT_EQ(speed, 4);
+    EXPECT_EQ(speed, reads[button]);
     game.ClickIn(kStreetWindow, kStreetClose[0], kStreetClose[1]);
     game.Do(Wait(40));
     ASSERT_FALSE(game.IsOpen(kStreetWindow));
   }
 }
+
+void RingstadtAt10(Scenario& game) { SetTheSpeedPastRingstadtsHomes(game, 0); }
+void RingstadtAt30(Scenario& game) { SetTheSpeedPastRingstadtsHomes(game, 1); }
 
 // A second street to Ringstadt's eastern quarter, dragged with the
 // two-lane tool of the bar: on from the end of the quarter's street in the
@@ -743,43 +751,79 @@ void BuildASecondStreetToRingstadtsEasternQuarter(Scenario& game) {
   EXPECT_EQ(down->GetStreetList(), along->GetStreetList());
 }
 
+void RingstadtAt30WithASecondStreet(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(RingstadtAt30(game));
+  ASSERT_NO_FATAL_FAILURE(BuildASecondStreetToRingstadtsEasternQuarter(game));
+}
+
+void RingstadtAt10WithASecondStreet(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(RingstadtAt10(game));
+  ASSERT_NO_FATAL_FAILURE(BuildASecondStreetToRingstadtsEasternQuarter(game));
+}
+
+void LeaveAlone(Scenario&) {}
+
+// A plan or a single measure of a scenario, the player's steps at the
+// start, and whether it wins.
+struct Measure {
+  const char* name;
+  void (*steps)(Scenario&);
+  bool wins;
+};
+
+// Plays each measure on the scenario in `row`, taken at the start and the
+// clock then left to run through the task's years, past a win to their
+// end, and records its row of the scenario's seed table (docs/calibration.md,
+// scripts/scenario-seeds.py): won or lost, the highest value the gauge
+// reached in the task's years and its distance from the goal. A plan that
+// wins passes the goal by `margin` or more; a measure that loses stays
+// `margin` or more below it, and the lose window comes in the year after
+// the task's last. The sanitizer build, where a year takes ten times as
+// long, plays the winning plans alone.
+void ExpectMargins(int row, std::initializer_list<Measure> measures, double margin) {
+  for (const Measure& m : measures) {
+#ifdef __SANITIZE_ADDRESS__
+    if (!m.wins) continue;
+#endif
+    SCOPED_TRACE(m.name);
+    Scenario game;
+    LeftAlone run;
+    ASSERT_NO_FATAL_FAILURE(PlayLeftAlone(game, row, &run, m.steps, true));
+    const double target = TaskOf(game).target;
+    const std::string end = run.won ? "won " + run.wonAt : (run.lost ? "lost" : "no end");
+    testing::Test::RecordProperty(m.name, end + " " + Figure(run.best) + " " + Figure(run.best - target));
+    if (m.wins) {
+      EXPECT_TRUE(run.won) << run.course;
+      EXPECT_GE(run.best, target + margin) << run.course;
+      EXPECT_LE(run.endedIn, run.lastYear + 1);
+    } else {
+      EXPECT_FALSE(run.won) << run.course;
+      EXPECT_TRUE(run.lost) << run.course;
+      EXPECT_EQ(run.endedIn, run.lastYear + 1);
+      EXPECT_LE(run.best, target - margin) << run.course;
+    }
+  }
+}
+
 // Ringstadt's homes are loud in two places, each with its own cause. The
-// lanes past the northern homes carry traffic that the slowest speed sends
-// round by the ring; but the eastern quarter's traffic has no other way
-// than its one street, through the quarter's homes, slow or not. A second
-// street to the quarter, round its homes, takes that traffic only once the
-// first one is slow. Each measure alone leaves the noise well below the
-// goal through the task's years and the lose window comes; the slowest
-// speed on the lanes and on the quarter's street together with the second
-// street pass the goal within a year and a half, and the win window shows.
+// lanes past the northern homes carry traffic that walking pace (10 km/h)
+// sends round by the ring; but the eastern quarter's traffic has no other
+// way than its one street, through the quarter's homes, slow or not. A
+// second street to the quarter, round its homes, takes that traffic only
+// once the first one is at walking pace. At 30 km/h a street is still the
+// quicker way, and the traffic stays where it was. Left alone, the noise gauge wanders as the light
+// traffic of the lanes beside the homes comes and goes, a home with no car
+// within its reach counting as quiet, but stays below the goal.
 TEST_F(SuppliedScenario, RingstadtIsWonBySlowStreetsPastTheHomesWithASecondStreetToTheEastNotByEitherAlone) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  // Each lost play runs the task's five years; the sanitizer build, where a
-  // year takes ten times as long, plays only the won one, which takes both
-  // measures' steps.
-#ifndef __SANITIZE_ADDRESS__
-  {
-    SCOPED_TRACE("the slowest speed alone");
-    ExpectLost(2, 0.12, SlowTheStreetsPastRingstadtsHomes);
-  }
-  {
-    SCOPED_TRACE("the second street alone");
-    ExpectLost(2, 0.12, BuildASecondStreetToRingstadtsEasternQuarter);
-  }
-#endif
-  Scenario game;
-  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 2));
-  CZorvaWorld& world = game.World();
-  const double before = world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator);
-  ASSERT_NO_FATAL_FAILURE(Play(game));
-  const int last = world.GetGottModus()->GetEndYear();
-  ASSERT_NO_FATAL_FAILURE(SlowTheStreetsPastRingstadtsHomes(game));
-  ASSERT_NO_FATAL_FAILURE(BuildASecondStreetToRingstadtsEasternQuarter(game));
-  PlayTicks(game, 36, [&] { return game.IsOpen(kGoal) || game.IsOpen(kTimeOut); });
-  const double after = world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator);
-  ASSERT_TRUE(game.IsOpen(kGoal)) << before << " -> " << after;
-  EXPECT_GT(after, TaskOf(game).target);
-  EXPECT_LT(world.GetSimWelt()->Date().Year(), last);
+  ExpectMargins(2,
+                {{"left alone", LeaveAlone, false},
+                 {"30 km/h", RingstadtAt30, false},
+                 {"10 km/h", RingstadtAt10, false},
+                 {"second street", BuildASecondStreetToRingstadtsEasternQuarter, false},
+                 {"30 km/h and second street", RingstadtAt30WithASecondStreet, false},
+                 {"10 km/h and second street", RingstadtAt10WithASecondStreet, true}},
+                0.02);
 }
 
 // Flussau's bridgeheads, the crossings at both ends of its two bridges.
@@ -870,6 +914,73 @@ INSTANTIATE_TEST_SUITE_P(Flussau, FlussauPlays, testing::Values(kFlussauPlays[1]
 #else
 INSTANTIATE_TEST_SUITE_P(Flussau, FlussauPlays, testing::ValuesIn(kFlussauPlays), FlussauPlayName);
 #endif
+// Sign stops placed as a player places them: the sign stop chosen from the
+// bar's stop menu, and a click at the middle of each cell.
+void PlaceStopsWithTheMouse(Scenario& game, std::initializer_list<Cell> cells) {
+  ASSERT_NO_FATAL_FAILURE(ChooseSignStop(game));
+  for (const Cell c : cells) {
+    SCOPED_TRACE(testing::Message() << c.x << "/" << c.y);
+    ASSERT_NO_FATAL_FAILURE(ClickAt(game, MiddleOf(game, c.x, c.y)));
+    auto* stop = dynamic_cast<CSecondLayerObject*>(game.Map().GetIsoTileObject(c.x, c.y, ISO_LAYER_UPPER));
+    ASSERT_NE(stop, nullptr);
+    ASSERT_EQ(stop->GetType(), OBJ_BUSSTOP_SIGN);
+  }
+  // A right click on the map puts the tool away.
+  game.Click(kAside.x, kAside.y, kRight).Do(Wait(40));
+  EXPECT_EQ(CUserInt::selObj.tool, 1);
+}
+
+// A bus line through the stops standing on the cells, in their order, made
+// on the lines page by clicks at the stops; as many standard buses as the
+// line's window says it needs bought on the fleet page and put on the line
+// with its row's plus on the lines page.
+void RunBusLineWithTheMouse(Scenario& game, std::initializer_list<Cell> cells) {
+  std::vector<Point> points;
+  for (const Cell c : cells) points.push_back(MiddleOf(game, c.x, c.y));
+  ASSERT_NO_FATAL_FAILURE(OpenLinesPage(game));
+  COpnvLine* line = nullptr;
+  switch (points.size()) {
+    case 2: line = LineByClicks(game, NET_BUS, {points[0], points[1]}); break;
+    case 5: line = LineByClicks(game, NET_BUS, {points[0], points[1], points[2], points[3], points[4]}); break;
+    default: FAIL() << "a line of 2 or 5 stops";
+  }
+  ASSERT_NE(line, nullptr);
+  ASSERT_EQ(line->GetData()->stopsOneWay, static_cast<int>(points.size()));
+  const int needed = line->GetData()->vehiclesNeeded;
+  ASSERT_GT(needed, 0);
+  ASSERT_NO_FATAL_FAILURE(BuyBusesOnTheFleetPage(game, needed));
+  ASSERT_EQ(game.World().GetOpnv()->GetFreeFp(FLEET_NORMAL), needed);
+  ClickAt(game, Tab(kTabLines));
+  game.Do(Wait(200));
+  for (int i = 0; i < needed; ++i) ASSERT_NO_FATAL_FAILURE(ClickAt(game, FirstRowPlus()));
+  EXPECT_EQ(line->GetFpAssigned(), needed);
+  game.Key(SDLK_ESCAPE).Do(Wait(40));
+}
+
+// Lindenberg's stops by the northern homes and by the offices.
+void LindenbergStopsByTheHomesAndOffices(Scenario& game) { PlaceStopsWithTheMouse(game, {{62, 58}, {70, 70}}); }
+
+// The five stops of Lindenberg's plan, none of them served.
+void LindenbergFiveStops(Scenario& game) {
+  PlaceStopsWithTheMouse(game, {{66, 53}, {62, 58}, {62, 70}, {70, 70}, {70, 58}});
+}
+
+// The plan: the five stops and a bus line through them, from the cross
+// street in the north round the lanes between the homes and beside the
+// offices.
+void LindenbergBusLine(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(LindenbergFiveStops(game));
+  RunBusLineWithTheMouse(game, {{66, 53}, {62, 58}, {62, 70}, {70, 70}, {70, 58}});
+}
+
+// A bus line between the stops by the homes and by the offices alone.
+void LindenbergTwoStopLine(Scenario& game) {
+  ASSERT_NO_FATAL_FAILURE(LindenbergStopsByTheHomesAndOffices(game));
+  RunBusLineWithTheMouse(game, {{62, 58}, {70, 70}});
+}
+
+// Two stops on the cross street beside the crossroads, with no line.
+void LindenbergStopsBesideTheCrossroads(Scenario& game) { PlaceStopsWithTheMouse(game, {{66, 61}, {66, 67}}); }
 
 // Lindenberg is supplied grown past the size at which the ratings judge a
 // town, every one of its people going by car: no bus runs, and the reach
@@ -891,7 +1002,7 @@ TEST_F(SuppliedScenario, ABusLineWithStopsByTheHomesAndOfficesWinsLindenberg) {
   const int start = sim->Date().TicksFromStart(), first = sim->Date().Year();
   const auto gauge = [&] { return world.GetIndikatoren()->GetIndikatorWert(TaskOf(game).indicator); };
 
-  ASSERT_NO_FATAL_FAILURE(PlaceStops(game, {{62, 58}, {70, 70}}));
+  ASSERT_NO_FATAL_FAILURE(LindenbergStopsByTheHomesAndOffices(game));
   PlayTicks(game, 12, [&] { return game.IsOpen(kGoal); });
   const double two = gauge();
   EXPECT_GT(two, before + 0.2) << "every home is in reach of a stop";
@@ -899,10 +1010,12 @@ TEST_F(SuppliedScenario, ABusLineWithStopsByTheHomesAndOfficesWinsLindenberg) {
   ASSERT_FALSE(game.IsOpen(kGoal)) << two;
 
   const int measured = sim->Date().TicksFromStart();
-  // From the cross street in the north round the lanes between the homes
-  // and beside the offices.
-  ASSERT_NO_FATAL_FAILURE(PlaceStops(game, {{66, 53}, {62, 70}, {70, 58}}));
-  ASSERT_NO_FATAL_FAILURE(RunBusLine(game, {{66, 53}, {62, 58}, {62, 70}, {70, 70}, {70, 58}}));
+  // At the game's usual pace, the player places three more stops from the
+  // cross street in the north round the lanes between the homes and
+  // beside the offices, and the line through all five.
+  world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 12000);
+  ASSERT_NO_FATAL_FAILURE(PlaceStopsWithTheMouse(game, {{66, 53}, {62, 70}, {70, 58}}));
+  ASSERT_NO_FATAL_FAILURE(RunBusLineWithTheMouse(game, {{66, 53}, {62, 58}, {62, 70}, {70, 70}, {70, 58}}));
   EXPECT_EQ(world.GetOpnv()->GetNextLineNr(), 2) << "the line runs";
   PlayTicks(game, 4, [&] { return game.IsOpen(kGoal); });
   ASSERT_TRUE(game.IsOpen(kGoal)) << two << " -> " << gauge();
@@ -910,6 +1023,25 @@ TEST_F(SuppliedScenario, ABusLineWithStopsByTheHomesAndOfficesWinsLindenberg) {
   EXPECT_GE(sim->Date().TicksFromStart(), start + 12) << "half a year in";
   EXPECT_LE(sim->Date().TicksFromStart(), measured + 4);
   EXPECT_EQ(sim->Date().Year(), first);
+}
+
+// Lindenberg played through the windows with each of the player's
+// measures. The reach gauge counts the walk from every building to its
+// nearest stop, served by a line or not: the five stops by the homes and
+// the offices win with their bus line and without it; two stops beside
+// the crossroads, a line between two stops and the town left alone lose.
+// The town as supplied passes the goal by 0.015 and stays 0.029 below it
+// with the two stops beside the crossroads; docs/calibration.md has the
+// table for the seeds 1 to 10.
+TEST_F(SuppliedScenario, LindenbergIsWonByItsBusLineThroughTheWindowsNotByStopsAlone) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  ExpectMargins(1,
+                {{"left alone", LeaveAlone, false},
+                 {"two stops beside the crossroads", LindenbergStopsBesideTheCrossroads, false},
+                 {"five stops, no line", LindenbergFiveStops, true},
+                 {"line through two stops", LindenbergTwoStopLine, false},
+                 {"line through five stops", LindenbergBusLine, true}},
+                0.01);
 }
 
 // Lindenberg is supplied with twice as many homes as people, and with jobs
@@ -1113,8 +1245,8 @@ TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   CZorvaWorld& world = game.World();
   CGottModus* god = world.GetGottModus();
   CSimWelt* sim = world.GetSimWelt();
-  const int last = god->GetEndYear();
-  ASSERT_GT(last, sim->Date().Year());
+  const int last = god->GetEndYear(), loaded = sim->Date().Year();
+  ASSERT_GT(last, loaded);
 
   world.SetGameSpeed(CZorvaWorld::kGameSpeedSum - 400);
   for (int i = 0; i < 400000 && !game.IsOpen(kTimeOut); ++i) {
@@ -1132,6 +1264,7 @@ TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   }
   ASSERT_TRUE(game.IsOpen(kTimeOut));
   EXPECT_EQ(sim->Date().Year(), last + 1);
+  EXPECT_EQ(sim->Date().Year(), loaded + kScenarios[1].years) << "when the two years of the task are over";
   EXPECT_TRUE(world.IsPause());
   EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
   EXPECT_NE(EventText(game).find("The years for your task are over"), std::string::npos) << EventText(game);
