@@ -84,7 +84,7 @@ def main():
     with ThreadPoolExecutor(max_workers=2) as pool:
         rows = list(pool.map(lambda s: play(build, town, pattern, s, root), seeds))
     # A markdown table: a row per seed, a column per test, each cell the
-    # test's recorded figures (its course left out) and its outcome.
+    # test's recorded figures by name (its course left out) and its outcome.
     tests = sorted({t for _, row in rows for t in row})
     print("| seed | " + " | ".join(t.split("/")[-1] for t in tests) + " |")
     print("|---:|" + ":---|" * len(tests))
@@ -92,7 +92,7 @@ def main():
         cells = []
         for t in tests:
             figures = row.get(t, {})
-            shown = [str(v) for k, v in sorted(figures.items()) if k not in ("course", "ok")]
+            shown = ["%s: %s;" % (k, v) for k, v in sorted(figures.items()) if k not in ("course", "ok")]
             if figures.get("ok") == "FAIL":
                 shown.append("FAIL")
             cells.append(" ".join(shown))
