@@ -232,6 +232,7 @@ Image16 IndicatorPage(const UiArt& a, bool english) {
   // The bar's scale: its middle (0.5) is a city that stays as it is. The
   // page's text item writes the bar's value under the gauge's name.
   Line(cr, 368, 145, 368, 149, 1, kLabel);
+  Field(cr, 258, 164, 40, 14);
   Label(cr, english ? "shrinks" : "schrumpft", 330, 174, 8.5);
   Text(cr, kCondensed, 8.5, english ? "grows" : "w\xC3\xA4" "chst", 406, 174, kLabel, Align::Right);
   Label(cr, english ? "0.5 (middle): the city stays as it is" : "0,5 (Mitte): die Stadt bleibt, wie sie ist", 261, 190,
