@@ -31,6 +31,11 @@ struct GaugeGroup {
   int first, count;  // its gauges in kGaugeNames
 };
 
+// The two gauges beside the groups: the rating of the whole city and its
+// growth.
+constexpr Words kCityRating{"Stadtbewertung", "City rating"};
+constexpr Words kGrowthGauge{"Wachstum", "Growth"};
+
 constexpr GaugeGroup kGaugeGroups[3] = {{{"Effizienz", "Efficiency"}, 0, 5},
                                         {{"Lebensqualit\xC3\xA4t", "Quality of life"}, 5, 5},
                                         {{"Mobilit\xC3\xA4t", "Mobility"}, 10, 3}};

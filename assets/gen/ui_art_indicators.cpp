@@ -223,13 +223,20 @@ Image16 IndicatorPage(const UiArt& a, bool english) {
     }
   }
   Line(cr, 219.5, 30, 219.5, 290, 1, kRule);
-  Text(cr, kCondensedBold, 12, english ? "City rating" : "Stadtbewertung", 261, 80, kHeading);
+  Text(cr, kCondensedBold, 12, kCityRating.In(english), 261, 80, kHeading);
   Well(cr, 260, 87, 146, 14);
   Label(cr, english ? "poor" : "schlecht", 261, 113, 8.5);
   Text(cr, kCondensed, 8.5, english ? "good" : "gut", 405, 113, kLabel, Align::Right);
-  Text(cr, kCondensedBold, 11, english ? "Growth" : "Wachstum", 261, 160, kHeading);
+  Text(cr, kCondensedBold, 11, kGrowthGauge.In(english), 261, 160, kHeading);
   Well(cr, 330, 149, 76, 14);
-  Label(cr, english ? "0.5: the city stays as it is" : "0,5: die Stadt bleibt, wie sie ist", 261, 180, 8.5);
+  // The bar's scale: its middle (0.5) is a city that stays as it is. The
+  // page's text item writes the bar's value under the gauge's name.
+  Line(cr, 368, 145, 368, 149, 1, kLabel);
+  Field(cr, 258, 164, 40, 14);
+  Label(cr, english ? "shrinks" : "schrumpft", 330, 174, 8.5);
+  Text(cr, kCondensed, 8.5, english ? "grows" : "w\xC3\xA4" "chst", 406, 174, kLabel, Align::Right);
+  Label(cr, english ? "0.5 (middle): the city stays as it is" : "0,5 (Mitte): die Stadt bleibt, wie sie ist", 261, 190,
+        8.5);
   return c.ToImage();
 }
 

@@ -400,8 +400,8 @@ class CDataExchange : public CVarOwner {
   float GetQuoteTeleworking() const { return m_Block.quoteTeleworking; }
   int GetGrowthHindernis() const { return static_cast<int>(m_Block.growthHindernis); }
   // The shortage that holds a town below its growth target most, as the
-  // entry of the growth messages (group 5) the period's events raise for
-  // it: homes, jobs, schools, shops, leisure in that order; -1 for none.
+  // entry of the growth message (group 5) the period's events raised for
+  // it; -1 when they raised none.
   int GetGrowthShortage() const { return m_GrowthShortage; }
   void SetGrowthHindernis(float v) { m_Block.growthHindernis = v; }
   void SetQuoteCarH2(float q) { m_Block.quoteH2 = q; }

@@ -128,7 +128,12 @@ int CDataExchange::CheckForHousing() {
   const CSimCityModell* city = City();
   if (!city) return 0;
   const double r = city->NrOfResidents(), homes = city->NrOfHomes();
-  return r > 0.8 * homes || homes < 10000 ? 1 : 0;
+  if (r > 0.8 * homes || homes == 0) return 1;
+  // A small town is short of homes for the people it is to grow to, but
+  // only while its jobs would let in more people than all its homes hold:
+  // with fewer jobs the newcomers stop before the homes are full, the homes
+  // stand empty, and the jobs are what the town lacks.
+  return homes < 10000 && city->JobsLetPeopleMoveIn(city->NrOfHomes()) ? 1 : 0;
 }
 
 int CDataExchange::CheckForJobs() {
@@ -217,11 +222,6 @@ int CDataExchange::CreateGlobalEvents(STime now, STime last) {
     if (CheckForSchool()) {
       m_Block.growthHindernis += 1.0f;
       shortage(city->NrOfSchoolSeats() < kFewPlaces ? 5 : 6);
-    } else if (city->NrOfSchoolSeats() < city->NrOfScholars() + CSimCityModell::kPersonsPerAgent) {
-      // The event counts seats against residents, but a town whose seats
-      // are all taken stops growing before that: no family with children
-      // finds a place. Its adviser names it, without an event.
-      m_GrowthShortage = 6;
     }
     if (CheckForJobs()) {
       m_Block.growthHindernis += 1.0f;
@@ -229,7 +229,13 @@ int CDataExchange::CreateGlobalEvents(STime now, STime last) {
     }
     if (CheckForHousing()) {
       m_Block.growthHindernis += 1.0f;
-      shortage(city->NrOfHomes() == 0 ? 0 : 1);
+      const unsigned homes = city->NrOfHomes();
+      // Homes that still take newcomers hold the town less than any other
+      // shortage: a small town hears of them only when nothing else holds it.
+      const bool full = homes < city->NrOfResidents() + CSimCityModell::kPersonsPerAgent;
+      const int before = m_GrowthShortage;
+      shortage(homes == 0 ? 0 : 1);
+      if (!full && before >= 0) m_GrowthShortage = before;
     }
   }
 

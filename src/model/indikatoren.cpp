@@ -87,7 +87,9 @@ SVVarType* CIndikatoren::GetVar(const char* name) { return CVarTableFloat(m_Rows
 
 int CIndikatoren::GetVarData(const char* name, double* value) {
   if (name && std::strcmp(name, "I.GROWTH_MORE") == 0) {
-    if (value) *value = 0.5 + (Row(kGrowth) - 0.5) * 3.0;
+    // The growth gauge: the growth factor spread three times around 0.5,
+    // within the gauge's range of 0 to 1, as its bar shows it.
+    if (value) *value = Clamp01(0.5 + (Row(kGrowth) - 0.5) * 3.0);
     return 0;
   }
   return CVarTableFloat(m_Rows, kTableLimit).GetVarData(name, value);

@@ -72,7 +72,7 @@ bool CSimCityModell::CityPopulationChange(const CSimDate&) {
   if (d < -100) {
     for (int i = 0; i < kAttempts && d < 0; ++i)
       if (m_pAgents->RemoveFirstAgent(true)) d += kPersonsPerAgent;
-  } else if (d > 0 && m_Jobs > m_Residents * 0.6) {
+  } else if (d > 0 && JobsLetPeopleMoveIn()) {
     if (m_Residents + d < m_Homes)
       MorePeople(static_cast<int>(d), false);
     else if (m_Residents < m_Homes)

@@ -147,6 +147,9 @@ void AddIndicatorPage(CWindowBuilder& b, CWindowRows& r) {
     r.Act(25, WHEN_TURN, INOUT_ALWAYS, kNone, kNone, bar.states);
     r.Var(VAR_INT, bar.name);
   }
+  // The growth bar's value in figures, under the gauge's name.
+  r.Text(258, 164, 40, 14, 7, "@#var,FLOAT,NULL,I.GROWTH_MORE#", "", HO_CENTER, kFont);
+  r.Var(VAR_FLOAT, "I.GROWTH_MORE");
   r.Picture(0, 0, 439, 302, 2, 35898, 50106);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "framework/zor_seams.h"
 #include "model/finanzen.h"
@@ -104,11 +105,72 @@ TEST_F(Events, EachShortageRuleAtItsEdges) {
   EXPECT_EQ(dx.CheckForLeisure(), 0);
   city.AddWorkers(11201);  // more than 0.8 x jobs
   EXPECT_EQ(dx.CheckForJobs(), 1);
+  // Below 10000 homes a town is short of homes while its jobs would let
+  // in more people than the homes hold (jobs above 0.6 x homes); with fewer
+  // jobs its empty homes are no shortage, full ones and none at all are.
   CSimCityModell small;
   context.city = &small;
   small.AddResidents(100);
-  small.AddHomes(9999);  // below 10000 homes always short
+  small.AddHomes(9999);
+  small.AddJobs(6000);
   EXPECT_EQ(dx.CheckForHousing(), 1);
+  small.RemoveJobs(1);
+  EXPECT_EQ(dx.CheckForHousing(), 0);
+  small.RemoveJobs(5999 - 60);
+  small.RemoveHomes(9999 - 125);  // exactly 0.8 x homes is no shortage
+  EXPECT_EQ(dx.CheckForHousing(), 0);
+  small.RemoveHomes(1);
+  EXPECT_EQ(dx.CheckForHousing(), 1);
+  CSimCityModell empty;
+  context.city = &empty;
+  EXPECT_EQ(dx.CheckForHousing(), 1) << "no home at all";
+  empty.AddHomes(5000);
+  EXPECT_EQ(dx.CheckForHousing(), 0) << "homes but not a job";
+}
+
+// What holds a town below its target, as its growth adviser names it: the
+// last shortage the events raise, but homes that still take newcomers only
+// when nothing else holds the town, and never a shortage no event raised.
+TEST_F(Events, TheGrowthAdviserNamesTheOneShortageThatHoldsTheTown) {
+  const struct {
+    const char* town;
+    unsigned residents, homes, jobs, seats;
+    std::vector<int> raised;  // entries of group 5
+    int named;
+  } towns[] = {
+      // Homes only: nobody may move in, and the homes stand empty.
+      {"homes alone", 0, 5900, 0, 0, {2}, 2},
+      {"a few jobs", 300, 5900, 116, 0, {5, 3}, 3},
+      // Jobs let newcomers in: the missing school holds the town, its free
+      // homes less.
+      {"no school", 2000, 8000, 5000, 0, {5, 1}, 5},
+      {"homes full", 2000, 2020, 5000, 0, {5, 1}, 1},
+      {"homes only short", 2000, 8000, 5000, 400, {1}, 1},
+      // Every seat taken, yet seats for 0.15 x R: no event, so nothing is
+      // named.
+      {"schools full", 2000, 20000, 5000, 300, {}, -1},
+  };
+  for (const auto& t : towns) {
+    SCOPED_TRACE(t.town);
+    CSimCityModell town;
+    context.city = &town;
+    town.AddResidents(t.residents);
+    town.AddHomes(t.homes);
+    town.AddJobs(t.jobs);
+    town.AddSchoolSeats(t.seats);
+    town.AddScholars(t.seats);
+    town.AddShops(t.residents + 1000);
+    town.AddLeisurePoints(t.residents + 1000);
+    dx.SetPeople(static_cast<int>(t.residents));
+    dx.SetTargetPeople(15000);
+    dx.posted.clear();
+    dx.CreateGlobalEvents(At(7), At(6));
+    std::vector<int> raised;
+    for (const auto& p : dx.posted)
+      if (p.group == 5) raised.push_back(p.entry);
+    EXPECT_EQ(raised, t.raised);
+    EXPECT_EQ(dx.GetGrowthShortage(), t.named);
+  }
 }
 
 TEST_F(Events, EachPopulationClassIsAnnouncedOnceAndNotOnShrinking) {

@@ -5,6 +5,8 @@
 // the savegame record.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <SDL.h>
 
 #include <cmath>
@@ -79,7 +81,15 @@ TEST_F(Indicators, ASmallTownRestsAtOneHalfAndGrowsAtThreeQuartersUntilFifteenTh
   Turn();
   EXPECT_EQ(Value("I.GROWTH"), 0.75);
   EXPECT_DOUBLE_EQ(ind.GetGrowth(), 0.025);
-  EXPECT_DOUBLE_EQ(Value("I.GROWTH_MORE"), 1.25);
+  // The growth gauge spreads the factor three times around 0.5 within its
+  // range of 0 to 1: a small town's gauge stands full, and its figure says so.
+  EXPECT_DOUBLE_EQ(Value("I.GROWTH_MORE"), 1.0);
+  for (const auto& [growth, gauge] : {std::pair{0.6, 0.8}, std::pair{0.5, 0.5}, std::pair{0.4, 0.2},
+                                      std::pair{0.3, 0.0}, std::pair{0.9, 1.0}}) {
+    ASSERT_EQ(ind.SetVarData("I.GROWTH", growth), 0);
+    EXPECT_NEAR(Value("I.GROWTH_MORE"), gauge, 1e-6) << growth;
+  }
+  ASSERT_EQ(ind.SetVarData("I.GROWTH", 0.75), 0);
   ind.SetStandardMessage();
   EXPECT_EQ(Adviser(3), "21/2");
   dx.SetPeople(15000);

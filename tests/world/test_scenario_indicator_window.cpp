@@ -9,7 +9,12 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include <SDL.h>
+
+#include "gen/gauge_names.h"
+#include "gui/gui_host.h"
 #include "gui/item_text.h"
 #include "gui/screen_window.h"
 #include "gui/text_markup.h"
@@ -22,6 +27,7 @@
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_world.h"
+#include "worldbase/zor_world_host.h"
 
 namespace {
 
@@ -73,7 +79,7 @@ TEST(ScenarioIndicatorWindow, APlayerReadsTheRatingPagesTheChartAndPinsAGodValue
   // the city rating) from 0 to 1.
   int bars = 0, lit = 0;
   WindowOf(141)->GetItems()->ForEach([&](CItem* i) {
-    if (!i->GetVars() || !i->GetVars()->GetHead()) return;
+    if (!i->GetVars() || !i->GetVars()->GetHead() || dynamic_cast<CItemText*>(i)) return;
     const char* name = i->GetVars()->GetHead()->GetName();
     double v = -1;
     ASSERT_EQ(world.GetDataExchange()->GetVarData(name, &v), 0) << name;
@@ -221,6 +227,82 @@ TEST(ScenarioIndicatorWindow, APlayerReadsTheRatingPagesTheChartAndPinsAGodValue
   CTextMarkup::FormatValue(VAR_FLOAT, raised, 0, 0, want, sizeof want);
   EXPECT_STREQ(shown, want);
   game.Shot("indicator_window_god_value");
+}
+
+// The rating page's small "?" beside a gauge, and the larger ones of the
+// city rating and the growth, each open the help that names its own gauge,
+// in both languages; the growth figure under its name reads the value its
+// bar shows, a full bar for a small town's growth of 0.75.
+TEST(ScenarioIndicatorWindow, EachHelpButtonOpensItsOwnGaugesHelpAndTheGrowthFigureReadsItsBar) {
+  Scenario game("LANGUAGE=0\n");
+  CZorvaWorld& world = game.World();
+  world.SetPause(true);
+  game.Ui().ActivateWindow(140);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(141));
+  struct Help {
+    int x, y;
+    zorgen::Words gauge;
+    bool named;  // its title is "Gauge: <gauge>"
+  };
+  std::vector<Help> helps;
+  // A row per gauge, 14 pixels apart, three groups 99 pixels apart.
+  for (const zorgen::GaugeGroup& g : zorgen::kGaugeGroups)
+    for (int i = 0; i < g.count; ++i)
+      helps.push_back({178, 45 + 99 * static_cast<int>(&g - zorgen::kGaugeGroups) + 14 * i,
+                       zorgen::kGaugeNames[g.first + i], true});
+  helps.push_back({408, 57, zorgen::kCityRating, false});
+  helps.push_back({408, 128, zorgen::kGrowthGauge, false});
+  for (const bool english : {false, true}) {
+    if (english) game.Key(SDLK_l);
+    ASSERT_EQ(CWorldHost::Get()->GetLanguage(), english ? 1 : 0);
+    for (const Help& h : helps) {
+      // The game's texts are Latin-1, the names' source UTF-8.
+      std::string want;
+      for (const char* c = h.gauge.In(english); *c; ++c)
+        want += static_cast<unsigned char>(*c) == 0xC3 && c[1] ? static_cast<char>(*++c + 0x40) : *c;
+      want = std::string(h.named ? (english ? "Gauge: " : "Anzeige: ") : "") + want;
+      SCOPED_TRACE(want);
+      ASSERT_TRUE(game.ClickIn(141, h.x + 6, h.y + 6));
+      game.Do(Wait(40));
+      ASSERT_TRUE(game.IsOpen(242));
+      const char* title = nullptr;
+      const char* text = nullptr;
+      ASSERT_TRUE(CGuiHost::Get()->GetHelpEntry(CGuiHost::Get()->GetHelpEntry242(), &title, &text));
+      EXPECT_EQ(want, title);
+      bool shown = false;
+      WindowOf(242)->GetItems()->ForEach([&](CItem* i) {
+        auto* t = dynamic_cast<CItemText*>(i);
+        shown |= t && t->GetDynamicText() && want == t->GetDynamicText();
+      });
+      EXPECT_TRUE(shown) << "the help window shows the title";
+      // Closed again, it leaves the next button free to press.
+      game.Ui().DeActivateWindow(242);
+      game.Do(Wait(40));
+    }
+  }
+
+  // The growth of a town below 15,000 people: its bar full, its figure 1.
+  ASSERT_EQ(world.GetDataExchange()->SetVarData("I.GROWTH", 0.75), 0);
+  game.Do(Wait(400));
+  CItem* bar = nullptr;
+  CItemText* figure = nullptr;
+  WindowOf(141)->GetItems()->ForEach([&](CItem* i) {
+    if (!i->GetVars() || !i->GetVars()->GetHead() || std::string(i->GetVars()->GetHead()->GetName()) != "I.GROWTH_MORE")
+      return;
+    if (auto* t = dynamic_cast<CItemText*>(i))
+      figure = t;
+    else
+      bar = i;
+  });
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(figure, nullptr);
+  EXPECT_EQ(bar->GetState(), 12) << "full";
+  char shown[64] = "", want[64] = "";
+  figure->VarUpdate(figure->GetVars()->GetHead(), shown, sizeof shown);
+  CTextMarkup::FormatValue(VAR_FLOAT, bar->GetState() / 12.0, 1, 0, want, sizeof want);
+  EXPECT_STREQ(shown, want);
+  game.Shot("indicator-page-growth-figure");
 }
 
 }  // namespace
