@@ -234,7 +234,7 @@ class CStrPreviewRect : public CStrBuildRequest {
   }
   // Asks the networks whether the rectangle as laid out can be built.
   int AskNetwork(CStrassenType type);
-  // Why a level crossing of the drag cannot be built: the drag's own end
+  // Why the level crossing the drag marks cannot be built: the drag's own end
   // (the end junction it makes) lies too close to the crossing, told as
   // the street's or the track's text; 0 when the ends leave it room, which
   // the network needs three cells wide beyond the crossing's far side.

@@ -137,7 +137,6 @@ bool CStrPreviewRect::GrdIsValid(CStrassenType type) {
 }
 
 int CStrPreviewRect::EndTooCloseToGrd(CStrassenType type) const {
-  if (!m_GrdHit) return 0;
   const CGrdSelection& r = *m_pGrdSelection;
   // Cells from the crossing's far side to the drag's end, along the drag.
   const int room = m_DirX != 0 ? (m_EndX - r.x1) * m_DirX : (m_EndY - r.y1) * m_DirY;
