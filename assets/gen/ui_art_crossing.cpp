@@ -172,6 +172,20 @@ Image16 DirectionPicture(const UiArt& a, int state, bool fourLane) {
   Poly(cr, {{-14, half / 2}, {-2, half / 2 - 5}, {-2, half / 2 + 5}}, kTextLight);
   Line(cr, 14, half / 2, -3, half / 2, 2, kTextLight);
   cairo_restore(cr);
+  // Each arrow carries the number of the load bar it belongs to, upright
+  // whichever way the street runs: the picture is a key to the bars, not
+  // a switch.
+  const double turn = (state & 3) * M_PI / 2;
+  const struct {
+    double x, y;
+    const char* number;
+    Rgb colour;
+  } keys[] = {{24, -half / 2, "1", kAccent}, {-24, half / 2, "2", kTextLight}};
+  for (const auto& k : keys) {
+    const double x = cx + k.x * std::cos(turn) - k.y * std::sin(turn);
+    const double y = cy + k.x * std::sin(turn) + k.y * std::cos(turn);
+    Text(cr, kCondensedBold, 10, k.number, x, y + 4, k.colour, Align::Centre);
+  }
   return c.ToImage();
 }
 

@@ -33,6 +33,18 @@ constexpr IndicatorBar kIndicatorBars[] = {
     {"I.GROWTH", 68, 98, 327, 36},
 };
 constexpr double kUnknownIndicator = 0.4;
+
+// Whether a button event of the item's own actions does anything.
+bool ActsOnClick(CActionList* actions) {
+  bool acts = false;
+  if (actions)
+    actions->ForEach([&](CAction* a) {
+      const EActionWhen w = a->m_when;
+      acts = acts || w == WHEN_LEFT_DOWN || w == WHEN_OTHER_DOWN || w == WHEN_LEFT_UP || w == WHEN_OTHER_UP ||
+             w == WHEN_LEFT_HELD;
+    });
+  return acts;
+}
 }  // namespace
 
 CItemBitmap::~CItemBitmap() { Destroy(); }
@@ -80,7 +92,12 @@ int CItemBitmap::ButtonFrame(QnoResourceManager* resources) {
   int frame = m_state != -1 ? m_state : ((m_highlight || m_on) ? 1 : 0);
   if (!m_highlightLock && m_pressed != 0) frame = 2;
   // 0 is no press; the time still to come is taken across the tick count's wrap.
-  if (!m_highlightLock && m_pressedUntil != 0 && static_cast<int32_t>(m_pressedUntil - kfx_GetTicks()) > 0) {
+  // A picture that shows a value and that no click acts on is no button:
+  // shown pressed it would show another value (a street's direction turned
+  // round) and look like a switch that springs back.
+  const bool showsValueOnly = m_state != -1 && !ActsOnClick(m_actions);
+  if (!m_highlightLock && !showsValueOnly && m_pressedUntil != 0 &&
+      static_cast<int32_t>(m_pressedUntil - kfx_GetTicks()) > 0) {
     const int kind = CRenderResource::GetResourceKind(resources, Picture(0, 2));
     if (kind == 3 || kind == 6) frame = 2;
   }

@@ -32,6 +32,15 @@ class CSecondLayerObject;
 // Size class of a car park: 1, 2 or 3.
 using ToolBuildingParkingSize = int32_t;
 
+// How near a street or crossing must come to a building's footprint for the
+// building to have street access: a car park and a park-and-ride site are
+// driven into from the street beside them, every other building is reached
+// from within 3 cells. A street may not be taken from a building that would
+// lose its access, and the player places none without it.
+inline int StreetAccessDistance(int kind) {
+  return kind == OBJ_CARPARK_OPEN || kind == OBJ_CARPARK_GARAGE || kind == OBJ_PARKRIDE ? 1 : 3;
+}
+
 // A building's placement, 32 bytes in savegames: eight little-endian words.
 struct BuildingDataType {
   static constexpr int kRecordSize = 32;

@@ -163,6 +163,7 @@ class CStrPreviewRect : public CStrBuildRequest {
   static constexpr int kMsgGrdOnBend = 17;
   static constexpr int kMsgStopInWay = 18;
   static constexpr int kMsgLevelCrossingClose = 46;
+  static constexpr int kMsgTrackCloseToGrd = 47;
   static constexpr int kMsgJoinNetwork = 85;
   static constexpr int kMsgTooShort = 87;
   // Why the last evaluation refused the drag without a warning: the
@@ -233,6 +234,11 @@ class CStrPreviewRect : public CStrBuildRequest {
   }
   // Asks the networks whether the rectangle as laid out can be built.
   int AskNetwork(CStrassenType type);
+  // Why the level crossing the drag marks cannot be built: the drag's own end
+  // (the end junction it makes) lies too close to the crossing, told as
+  // the street's or the track's text; 0 when the ends leave it room, which
+  // the network needs three cells wide beyond the crossing's far side.
+  int EndTooCloseToGrd(CStrassenType type) const;
 
   CIsoWelt* m_pMap;
   CStrJunctionList* m_pStreets;

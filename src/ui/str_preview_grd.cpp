@@ -118,18 +118,30 @@ bool CStrPreviewRect::GrdIsValid(CStrassenType type) {
   const int dx = m_DirX, dy = m_DirY;
   // An end that extends a dead end along the drag may reach the crossing.
   auto extension = [this](CStrJunction* j) { return IsDeadEnd(j) && LeavesAlongDrag(j); };
+  // Too near either end of the drag, the crossing is refused: what lies
+  // too close to it is the new street's or track's own end, no junction of
+  // the network.
+  const int nearEnd = type == STRASSE_SCHIENE ? kMsgTrackCloseToGrd : kMsgLevelCrossingClose;
   const int e = m_EndAtJunction && extension(JunctionAt(m_EndX, m_EndY)) ? 0 : 2;
-  if (dx != 0) {
-    if (Sign(dx * e + r.x1 - m_EndX) == dx) return false;
-  } else if (Sign(dy * e + r.y1 - m_EndY) == dy) {
+  if (dx != 0 ? Sign(dx * e + r.x1 - m_EndX) == dx : Sign(dy * e + r.y1 - m_EndY) == dy) {
+    Because(nearEnd);
     return false;
   }
   const int s = m_StartAtJunction && extension(JunctionAt(m_StartX, m_StartY)) ? 0 : 2;
-  if (s != 0) {
-    if (dx != 0 ? Sign(r.x0 - dx * s - m_StartX) != dx : Sign(r.y0 - dy * s - m_StartY) != dy) return false;
+  if (s != 0 && (dx != 0 ? Sign(r.x0 - dx * s - m_StartX) != dx : Sign(r.y0 - dy * s - m_StartY) != dy)) {
+    Because(nearEnd);
+    return false;
   }
   m_GrdConnect = 1;
   return type == STRASSE_SCHIENE ? GrdConnectToStreet() : GrdConnectToSchienen();
+}
+
+int CStrPreviewRect::EndTooCloseToGrd(CStrassenType type) const {
+  const CGrdSelection& r = *m_pGrdSelection;
+  // Cells from the crossing's far side to the drag's end, along the drag.
+  const int room = m_DirX != 0 ? (m_EndX - r.x1) * m_DirX : (m_EndY - r.y1) * m_DirY;
+  if (room >= 3) return 0;
+  return type == STRASSE_SCHIENE ? kMsgTrackCloseToGrd : kMsgLevelCrossingClose;
 }
 
 bool CStrPreviewRect::IsSimpleRail(short x, short y) {

@@ -131,8 +131,14 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
   m_Valid = ok && m_StartValid && m_EndValid ? 1 : 0;
   // What the preview shows as buildable the network builds: its own
   // checks of the rectangle have the last word.
-  if (m_Valid && (m_NetRefusal = AskNetwork(type)) != 0)
-    return RefuseQuietly(m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM ? kMsgGrdJunctionClose : kMsgNotPossible);
+  if (m_Valid && (m_NetRefusal = AskNetwork(type)) != 0) {
+    // A crossing the network has no room for: the drag's end too close to
+    // it, or else the network around it (a junction, a bend) too close.
+    int reason = kMsgNotPossible;
+    if (m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM)
+      reason = EndTooCloseToGrd(type) != 0 ? EndTooCloseToGrd(type) : kMsgGrdJunctionClose;
+    return RefuseQuietly(reason);
+  }
   return true;
 }
 

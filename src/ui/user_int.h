@@ -86,9 +86,9 @@ class CUserInt : public Overlay {
   static constexpr int kEndWindows[] = {233, 234, 248};
   static bool IsEndWindow(int id) { return id == kEndWindows[0] || id == kEndWindows[1] || id == kEndWindows[2]; }
   // Warning texts by id (German, English); 84 reports a save that failed,
-  // 85 to 88 explain the street tool's refusals and 89 a building placed on
-  // land that is taken.
-  static constexpr int kAchtungCount = 95;
+  // 85 to 88 explain the street tool's refusals, 89 a building placed on
+  // land that is taken and 95 one placed out of a street's reach.
+  static constexpr int kAchtungCount = 96;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kObjectNameCount = 70;
@@ -617,6 +617,9 @@ class CUserInt : public Overlay {
   static constexpr int kWarningNeedsTrack = 92;
   static constexpr int kWarningStopNeedsLand = 93;
   static constexpr int kWarningPlaceTaken = 94;
+  // A building placed farther from every street than its access allows
+  // (the text of warning 0, whose id means no refusal to the placing rule).
+  static constexpr int kWarningStreetTooFar = 95;
 
  protected:
   int RecordMapCall(const char* name, int x, int y, int result);

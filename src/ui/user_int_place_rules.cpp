@@ -4,6 +4,7 @@
 // refused and says why.
 #include "iso/iso_object.h"
 #include "iso/iso_welt.h"
+#include "measures/building_object.h"
 #include "network/str_strasse.h"
 #include "network/street_objects.h"
 #include "ui/user_int.h"
@@ -62,8 +63,14 @@ int CUserInt::StopClassificationWarning(int classification) {
 
 int CUserInt::PlaceRefusal(int kind, int resId, int& x, int& y, int& dir) {
   if (!m_pIsoWelt) return kWarningPlaceTaken;
-  if (IsBuildingKind(kind))
-    return m_pIsoWelt->CanPlaceBuilding(x, y, static_cast<TIsoRichtung>(dir & 3), resId) ? 0 : kWarningNoFreeLand;
+  if (IsBuildingKind(kind)) {
+    if (!m_pIsoWelt->CanPlaceBuilding(x, y, static_cast<TIsoRichtung>(dir & 3), resId)) return kWarningNoFreeLand;
+    // A building goes up only within reach of a street: the access that a
+    // street's removal must leave it.
+    CWorldObj* none = nullptr;
+    if (CheckForDistance(resId, x, y, StreetAccessDistance(kind), 0, dir & 3, true, none)) return kWarningStreetTooFar;
+    return 0;
+  }
   if (IsBusStop(kind)) return BusStopRefusal(kind, x, y, dir);
   if (kind == OBJ_TRAMSTOP) return TramStopRefusal(resId, x, y, dir);
   if (IsStreetSign(kind)) {

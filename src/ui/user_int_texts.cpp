@@ -4,9 +4,10 @@
 #include "worldbase/zor_world_host.h"
 
 namespace {
+const char* const kStreetTooFarDE = "Abstand zur n\xE4" "chsten Stra\xDF" "e zu gro\xDF!";
+const char* const kStreetTooFarEN = "Distance to next street too long!";
 const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
-    {"Abstand zur n\xE4" "chsten Stra\xDF" "e zu gro\xDF!",
-     "Distance to next street too long!"},
+    {kStreetTooFarDE, kStreetTooFarEN},
     {"Keine Bus-/Bahn-Haltestelle in der N\xE4he!",
      "No bus/rail stop/station nearby!"},
     {"Sie haben kein Geld mehr. Nehmen Sie wenn m\xF6glich einen Kredit auf!",
@@ -195,6 +196,7 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "The stop needs free land beside the street!"},
     {"Hier steht schon etwas!",
      "Something already stands here!"},
+    {kStreetTooFarDE, kStreetTooFarEN},
 };
 }  // namespace
 

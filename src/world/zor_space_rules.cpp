@@ -131,8 +131,8 @@ int CZorvaWorld::CheckStreetForRemove(CStreetObj* street, int& x, int& y, int& w
       if (kind == OBJ_ZONE_RESIDENTIAL || kind == OBJ_ZONE_COMMERCIAL || kind == OBJ_ZONE_INDUSTRIAL) continue;
       SimLocationSizeType size;
       m_pIsoWelt->GetGroupSize(size, building->GetResID());
-      const int distance = kind == OBJ_CARPARK_OPEN || kind == OBJ_CARPARK_GARAGE || kind == OBJ_PARKRIDE ? 1 : 3;
-      if (CheckLocationForOtherStreetDistance(l, distance, &size, street, x, y, width, depth) == 1) return 1;
+      if (CheckLocationForOtherStreetDistance(l, StreetAccessDistance(kind), &size, street, x, y, width, depth) == 1)
+        return 1;
     }
   }
   return 0;

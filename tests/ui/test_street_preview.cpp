@@ -212,6 +212,24 @@ TEST(StreetPreviewRules, WhatThePreviewShowsAsBuildableTheNetworkBuilds) {
       EXPECT_FALSE(w.shownLegal) << x1 << "/" << y1 << " -> " << x2 << "/" << y2 << " type " << type
                                  << " looked buildable but is refused at the release";
       refusedByNetwork += w.preview.NetworkRefusal() != 0;
+      // A level crossing refused as too close to a junction has a junction
+      // or a bend of the network beside it, not merely the drag's own end.
+      if (w.preview.GetQuietReason() == CStrPreviewRect::kMsgGrdJunctionClose) {
+        const CGrdSelection& r = w.preview.GetGrdSelection();
+        bool near = false;
+        for (int x = std::min(r.x0, r.x1) - 2; x <= std::max(r.x0, r.x1) + 2; ++x)
+          for (int y = std::min(r.y0, r.y1) - 2; y <= std::max(r.y0, r.y1) + 2; ++y) {
+            const int t = w.GroundType(x, y);
+            near = near || CStrPreviewRect::IsObjectKreuzung(t);
+            for (CStrJunctionList* net : {static_cast<CStrJunctionList*>(w.rails.get()), w.net.get()})
+              for (CZorvaObject* o = net->GetHead(); o && !near; o = o->GetNext())
+                for (int k = 0; k < static_cast<CStrJunction*>(o)->GetAnzLinkedStreets(); ++k)
+                  near = near || static_cast<CStrJunction*>(o)->GetStreetByNR(k)->PointIsBend(
+                                     static_cast<short>(x), static_cast<short>(y));
+          }
+        EXPECT_TRUE(near) << x1 << "/" << y1 << " -> " << x2 << "/" << y2 << " type " << type
+                          << " refused for a junction that is not there";
+      }
       continue;
     }
     EXPECT_TRUE(w.shownLegal);
@@ -468,12 +486,42 @@ TEST(StreetPreviewReasons, TracksExplainTheirRefusalsWithTheirOwnTexts) {
 TEST(StreetPreviewReasons, ALevelCrossingThatDoesNotFitSaysWhatIsInItsWay) {
   PreviewWorld w;
   StreetsBesideATrack(w);
+  // Too near the drag's own ends, far from any junction, the crossing is
+  // refused for the new street's end, with the street's or the track's text.
   EXPECT_FALSE(w.Drag(29, 25, 40, 25)) << "the crossing one cell after the start";
-  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgLevelCrossingClose);
+  EXPECT_FALSE(w.Drag(40, 25, 29, 25)) << "the crossing one cell before the end";
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgLevelCrossingClose);
   ASSERT_EQ(w.Track(30, 45, 20, 45), STR_BUILD_OK);
   ASSERT_EQ(w.Build(40, 40, 40, 50), STR_BUILD_OK);
   EXPECT_FALSE(w.Drag(24, 44, 40, 44)) << "over the track's bend";
   EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdBendClose);
+}
+
+// The first track across a lone street along x = 60, at y = 25: refused
+// with the tracks' own text while its ends lie too close to its crossing,
+// built with three cells each side; beside the street's end it is the
+// junction that lies too close.
+TEST(StreetPreviewReasons, ATrackTooCloseToItsCrossingSaysSoAndAJunctionBesideItToo) {
+  PreviewWorld t;
+  ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+  const struct {
+    int from, to;
+    bool built;
+  } tracks[] = {// the crossing one cell after the start, before the end
+                {58, 66, false}, {66, 58, false},
+                // the end's group with no cell of plain track before the crossing
+                {56, 63, false}, {64, 57, false},
+                // three cells each side
+                {56, 64, true}, {64, 56, true}};
+  for (const auto& track : tracks) {
+    SCOPED_TRACE(std::to_string(track.from) + " -> " + std::to_string(track.to));
+    EXPECT_EQ(t.Drag(track.from, 25, track.to, 25, STRASSE_SCHIENE), track.built);
+    EXPECT_EQ(t.preview.GetQuietReason(), track.built ? 0 : CStrPreviewRect::kMsgTrackCloseToGrd);
+  }
+  // Beside a junction of the street the junction is what is too close.
+  EXPECT_FALSE(t.Drag(50, 11, 70, 11, STRASSE_SCHIENE)) << "the street ends at 60/10";
+  EXPECT_EQ(t.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);
 }
 
 // A rail dead end's group takes two cells along its track: either of them

@@ -330,6 +330,25 @@ class Checker {
         for (const CWorldObj* o : byKind[kind])
           if (!listed.count(o)) out.push_back(std::string("the ") + l.what + " list misses a " + name(o));
     }
+    // Car parks, park-and-ride sites and car-sharing outlets stand within
+    // reach of a street: a street or crossing cell in the ring of their
+    // access distance around the footprint.
+    for (CWorldObj* o : objects) {
+      const int kind = o->GetType();
+      if (!(kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2) && kind != OBJ_PARKRIDE &&
+          kind != OBJ_CARSHARING_CENTRE && kind != OBJ_CARSHARING_STATION)
+        continue;
+      const int reach = StreetAccessDistance(kind);
+      const int sx = std::max(1, o->GetXSizeRichtung()), sy = std::max(1, o->GetYSizeRichtung());
+      bool street = false;
+      for (int x = XOf(o) - reach; x < XOf(o) + sx + reach; ++x)
+        for (int y = YOf(o) - reach; y < YOf(o) + sy + reach; ++y) {
+          if (x < 0 || y < 0 || x > 127 || y > 127) continue;
+          const int t = map.GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y), ISO_LAYER_GROUND);
+          street = street || t == OBJ_STREET_PIECE || t == OBJ_CROSSING;
+        }
+      if (!street) out.push_back("no street within reach of a " + name(o));
+    }
     // One car-sharing office and one advice centre at most.
     if (byKind[OBJ_CARSHARING_CENTRE].size() > 1) out.push_back("more than one car-sharing office stands");
     if (byKind[OBJ_ADVICE_CENTRE].size() > 1) out.push_back("more than one advice centre stands");

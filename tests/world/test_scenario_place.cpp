@@ -379,9 +379,12 @@ TEST(ScenarioPlace, TheClickMeantForARefusalsWarningBuildsNoSecondSchoolBeneathI
   EXPECT_EQ(Money(game), built) << "no second school";
   EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
   EXPECT_EQ(CUserInt::selObj.tool, 6) << "the tool stays in hand";
-  // Later, a click there builds as any click on the map does.
+  // Later, a click there is the map's, as any click on it: the school
+  // goes up, or, out of reach of the street, is refused for that.
   game.Run({Wait(1600), Press(close.x, close.y), Release(close.x, close.y), Wait(40)});
-  EXPECT_LT(Money(game), built);
+  const bool refusedThere = game.Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0 &&
+                            std::strcmp(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(0, 0)) == 0;
+  EXPECT_TRUE(Money(game) < built || refusedThere);
 }
 
 TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
@@ -535,6 +538,51 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsItAndClosingItsWindow
   ClickAt(game, ScreenOf(game, x, y + 1));
   EXPECT_EQ(game.Ui().IsWindowOpen(221), 0) << "the click opens the window again";
   EXPECT_EQ(CUserInt::selObj.selectedObject, school);
+}
+
+// The traffic buildings stand only within reach of a street: a car park
+// and a park-and-ride site beside it, a car-sharing office or station
+// within three cells. One cell farther the mark under the pointer shows
+// the refusal, and the click says why, builds nothing and costs nothing.
+TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  const struct {
+    int tool, subtool, variant, kind, reach;
+    const char* what;
+  } buildings[] = {{8, 1, -1, OBJ_CARPARK_OPEN, 1, "car park"},
+                   {7, 8, -1, OBJ_PARKRIDE, 1, "park-and-ride site"},
+                   {7, 1, -1, OBJ_CARSHARING_CENTRE, 3, "car-sharing office"},
+                   {7, 2, -1, OBJ_CARSHARING_STATION, 3, "car-sharing station"}};
+  int x = town.sx - 7;
+  for (const auto& b : buildings) {
+    SCOPED_TRACE(b.what);
+    game.ChooseTool(b.tool, b.subtool, b.variant);
+    // Below the street, its first row `reach` + 1 rows away: out of reach.
+    const int far = town.sy + b.reach + 1;
+    const Point at = ScreenOf(game, x, far);
+    game.Run({Move(at.x, at.y), Wait(40)});
+    EXPECT_EQ(CUserInt::selObj.placeRefused, 1) << "the mark shows the refusal";
+    const double before = Money(game);
+    ClickAt(game, at);
+    EXPECT_EQ(BuildingAt(game, x, far), nullptr);
+    EXPECT_EQ(Money(game), before);
+    ASSERT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
+    EXPECT_STREQ(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(0, 0));
+    ASSERT_TRUE(game.ClickIn(CUserInt::kWarningWindow, 150, 40));
+    game.Do(Wait(1600));
+    // A row nearer it stands, and the street's removal now keeps it.
+    const Point near = ScreenOf(game, x, far - 1);
+    game.Run({Move(near.x, near.y), Wait(40)});
+    EXPECT_EQ(CUserInt::selObj.placeRefused, 0);
+    ClickAt(game, near);
+    CBuildingObject* built = BuildingAt(game, x, far - 1);
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->GetType(), b.kind);
+    EXPECT_LT(Money(game), before);
+    x += 4;
+  }
+  game.Shot("place-traffic-buildings-by-the-street");
 }
 
 TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {

@@ -211,8 +211,9 @@ TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
       {1, 66, 64, 66, 64, "The street is too short!"},
       // A side street from the four-lane avenue's dead end.
       {1, 50, 60, 50, 66, "Only one street of the same type can be inserted here!"},
-      // A track whose level crossing would lie right after its start.
-      {9, 52, 69, 60, 69, "A level crossing cannot be built here: Too close to an intersection!"},
+      // A track whose level crossing would lie right after its start: its
+      // own end, no junction, is what lies too close.
+      {9, 52, 69, 60, 69, "Tracks are too close to a level crossing!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);

@@ -28,6 +28,8 @@ constexpr int kGuidance[2] = {171, 50};
 constexpr int kBusLane[2] = {171, 67};
 constexpr int kFastest[2] = {71 + 3 * 27 + 12, 26 + 7};  // ST.SPEED = 3
 constexpr int kSwap[2] = {171, 88};
+// The corner of the direction picture.
+constexpr int kDirection[2] = {11, 98};
 // The chart of window 195: its corner and size.
 constexpr int kChartX = 39, kChartY = 237, kChartW = 156, kChartH = 36;
 
@@ -103,6 +105,27 @@ TEST(ScenarioStreetWindow, AFourLaneStreetsSwitchesSpeedAndHourlyLoadsFollowItsW
   EXPECT_EQ(load[0][8], 43);
   EXPECT_EQ(load[1][7], 0);
   EXPECT_EQ(load[0][23], 0);
+
+  // The direction picture is a key to the two load bars, not a switch: a
+  // click on its arrows neither turns them round for a moment nor changes
+  // the street's direction.
+  {
+    CScreenWindow* w = CUserInt::topWindow->GetWindowByID(kFourLane);
+    const Region arrows{w->GetRealPosX() + kDirection[0], w->GetRealPosY() + kDirection[1],
+                        w->GetRealPosX() + kDirection[0] + 99, w->GetRealPosY() + kDirection[1] + 61};
+    const double direction = Var(street, "ST.RICHTUNG");
+    ASSERT_NE(direction, 2) << "a direction the pressed look would not show anyway";
+    // The pointer stands clear of the picture while it is looked at.
+    const int awayX = w->GetRealPosX() + 150, awayY = w->GetRealPosY() + 150;
+    game.Run({Move(awayX, awayY), Frames(2)});
+    const uint64_t before = game.Fingerprint(arrows);
+    game.ClickIn(kFourLane, kDirection[0] + 49, kDirection[1] + 30);
+    game.Run({Move(awayX, awayY), Frames(2)});
+    EXPECT_EQ(game.Fingerprint(arrows), before) << "the picture keeps showing the direction";
+    EXPECT_EQ(Var(street, "ST.RICHTUNG"), direction);
+    game.Do(Wait(300));
+    EXPECT_EQ(game.Fingerprint(arrows), before) << "and still when the moment of a press has passed";
+  }
 
   // The bus lane and the traffic guidance switch on and off.
   ASSERT_EQ(Var(street, "ST.BUSSPUR"), 0);

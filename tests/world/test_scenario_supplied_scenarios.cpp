@@ -465,6 +465,40 @@ TEST_F(SuppliedScenario, FlussauIsSuppliedGrownWithItsPeopleCrossingTheBridges) 
   EXPECT_GT(std::abs(jams - 0.5), 0.05) << jams;
 }
 
+// The player lays tracks across Flussau's northern bridge street, four
+// cells and more from its junctions at the bridgeheads (58/56 and 72/56).
+// A track whose end comes too close to the level crossing is refused for
+// that end, in the track's own words, not for a junction that is not
+// there; laid three cells on each side of the street it is built with its
+// crossing.
+TEST_F(SuppliedScenario, FlussauTakesATrackAcrossItsBridgeStreetAwayFromTheJunctions) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
+  ASSERT_NO_FATAL_FAILURE(Play(game));
+  ASSERT_NO_FATAL_FAILURE(dragsteps::ChooseFromBar(game, STRASSE_SCHIENE));
+  const dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
+  CStrSchJuncList* rails = game.Ui().GetRailNet();
+  ASSERT_NE(rails, nullptr);
+  const struct {
+    int x, y1, y2;
+  } refused[] = {{61, 53, 60}, {61, 52, 59}, {68, 62, 55}};
+  for (const auto& t : refused) {
+    SCOPED_TRACE(std::to_string(t.x) + ": " + std::to_string(t.y1) + " -> " + std::to_string(t.y2));
+    dragsteps::Drag(game, screen, t.x, t.y1, t.x, t.y2);
+    EXPECT_EQ(rails->GetNumber(), 0) << "nothing is built";
+    EXPECT_EQ(dragsteps::Warning(game), CUserInt::GetAchtungText(47, 0)) << "Tracks are too close to a level crossing!";
+    dragsteps::CloseWarning(game);
+    game.Do(Wait(40));
+  }
+  dragsteps::Drag(game, screen, 61, 52, 61, 60, "flussau-track-across-bridge-street");
+  EXPECT_EQ(dragsteps::Warning(game), "");
+  EXPECT_GT(rails->GetNumber(), 0);
+  EXPECT_TRUE(rails->HasGrdCrossingAt(61, 56)) << "the track crosses the street on a level crossing";
+  game.Do(Wait(200));
+  game.Shot("flussau-track-across-bridge-street-built");
+}
+
 // A scenario played left alone from its load: the end window that came,
 // the highest value its task's gauge reached in the task's years, and the
 // gauge's course, the value at the load and at the start of each year
