@@ -2,7 +2,8 @@
 // game menu's load page lists them in the scenario mode, a chosen one loads
 // its own town and shows its task, which holds the game until the player
 // starts; the goal reached shows the win window, the years run out the
-// lose window; and neither a save nor a delete touches a supplied
+// lose window; a fast save and load at the end play on as the game that
+// did not save; and neither a save nor a delete touches a supplied
 // scenario. Played through the frame loop on the game data of the build.
 #include <gtest/gtest.h>
 
