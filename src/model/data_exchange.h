@@ -251,6 +251,10 @@ class CDataExchange : public CVarOwner {
   int CreateGlobalEvents(STime now, STime last);
   int CreateBuildingEvents(STime now, STime last);
   int DienstleisterEvents(STime now, STime last);
+  // The town's shortages by the rules of the period's events; asking
+  // changes nothing.
+  enum class Shortage { Homes, Jobs, School, Shops, Leisure };
+  bool HasShortage(Shortage kind) const;
   // 1 when the shortage holds; all but housing add 1 to the growth
   // obstacle when they find one.
   int CheckForHousing();
@@ -464,6 +468,9 @@ class CDataExchange : public CVarOwner {
                           int xd, int yd);
 
  private:
+  // A shortage found by the period's events: 1, and 1 more on the growth
+  // obstacle, when it holds.
+  int CountShortage(Shortage kind);
   // The operation on one name; *known tells whether an owner held it.
   double Apply(ExType op, const char* name, double value, bool* known);
   double ApplyToNode(ExType op, const char* nodeName, double value, bool* known);

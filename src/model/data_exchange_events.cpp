@@ -124,56 +124,54 @@ int CDataExchange::GetPMI(int people) {
 }
 
 // ---- shortages
-int CDataExchange::CheckForHousing() {
+bool CDataExchange::HasShortage(Shortage kind) const {
   const CSimCityModell* city = City();
-  if (!city) return 0;
-  const double r = city->NrOfResidents(), homes = city->NrOfHomes();
-  if (r > 0.8 * homes || homes == 0) return 1;
-  // A small town is short of homes for the people it is to grow to, but
-  // only while its jobs would let in more people than all its homes hold:
-  // with fewer jobs the newcomers stop before the homes are full, the homes
-  // stand empty, and the jobs are what the town lacks.
-  return homes < 10000 && city->JobsLetPeopleMoveIn(city->NrOfHomes()) ? 1 : 0;
-}
-
-int CDataExchange::CheckForJobs() {
-  const CSimCityModell* city = City();
-  if (!city) return 0;
-  const double r = city->NrOfResidents(), jobs = city->NrOfJobs(), workers = city->NrOfWorkers();
-  if (jobs < 0.63 * r || workers > 0.8 * jobs || jobs < 4000) {
-    m_Block.growthHindernis += 1.0f;
-    return 1;
+  if (!city) return false;
+  const double r = city->NrOfResidents();
+  switch (kind) {
+    case Shortage::Homes: {
+      const double homes = city->NrOfHomes();
+      if (r > 0.8 * homes || homes == 0) return true;
+      // A small town is short of homes for the people it is to grow to, but
+      // only while its jobs would let in more people than all its homes
+      // hold: with fewer jobs the newcomers stop before the homes are full,
+      // the homes stand empty, and the jobs are what the town lacks.
+      return homes < 10000 && city->JobsLetPeopleMoveIn(city->NrOfHomes());
+    }
+    case Shortage::Jobs: {
+      const double jobs = city->NrOfJobs(), workers = city->NrOfWorkers();
+      return jobs < 0.63 * r || workers > 0.8 * jobs || jobs < 4000;
+    }
+    case Shortage::School:
+      return city->NrOfSchoolSeats() < 0.15 * r;
+    case Shortage::Shops: {
+      const double shops = city->NrOfShops();
+      return shops < 0.7 * r || city->NrOfConsumers() > 0.65 * shops;
+    }
+    case Shortage::Leisure: {
+      const double places = city->NrOfLeisurePoints();
+      return places < 0.2 * r || city->NrOfLeisurers() > 0.8 * places;
+    }
   }
-  return 0;
+  return false;
 }
 
-int CDataExchange::CheckForSchool() {
-  const CSimCityModell* city = City();
-  if (!city || !(city->NrOfSchoolSeats() < 0.15 * city->NrOfResidents())) return 0;
+// The growth obstacle counts the shortages the period's events find; the
+// message system's look whether a shortage still holds is no finding.
+int CDataExchange::CheckForHousing() { return HasShortage(Shortage::Homes) ? 1 : 0; }
+
+int CDataExchange::CheckForJobs() { return CountShortage(Shortage::Jobs); }
+
+int CDataExchange::CheckForSchool() { return CountShortage(Shortage::School); }
+
+int CDataExchange::CheckForShopping() { return CountShortage(Shortage::Shops); }
+
+int CDataExchange::CheckForLeisure() { return CountShortage(Shortage::Leisure); }
+
+int CDataExchange::CountShortage(Shortage kind) {
+  if (!HasShortage(kind)) return 0;
   m_Block.growthHindernis += 1.0f;
   return 1;
-}
-
-int CDataExchange::CheckForShopping() {
-  const CSimCityModell* city = City();
-  if (!city) return 0;
-  const double shops = city->NrOfShops();
-  if (shops < 0.7 * city->NrOfResidents() || city->NrOfConsumers() > 0.65 * shops) {
-    m_Block.growthHindernis += 1.0f;
-    return 1;
-  }
-  return 0;
-}
-
-int CDataExchange::CheckForLeisure() {
-  const CSimCityModell* city = City();
-  if (!city) return 0;
-  const double places = city->NrOfLeisurePoints();
-  if (places < 0.2 * city->NrOfResidents() || city->NrOfLeisurers() > 0.8 * places) {
-    m_Block.growthHindernis += 1.0f;
-    return 1;
-  }
-  return 0;
 }
 
 // ---- the period's events

@@ -345,7 +345,9 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   const int32_t mode = in.I32();
   const int32_t scenario = in.I32(), indicator = in.I32();
   const float target = in.F32();
-  in.Skip(4);
+  in.Skip(1);
+  const uint8_t endNotShown = in.U8();
+  in.Skip(2);
   const int32_t endHour = in.I32(), endDay = in.I32(), endYear = in.I32();
   const float endFYear = in.F32();
   const int32_t language = in.I32();
@@ -373,6 +375,10 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   // The stop count indexes the two stops of the bus task.
   if (expo.stopCount < 0 || expo.stopCount > 2) expo.stopCount = 0;
   m_ExpoFields = expo;
-  m_ShowTask = m_EndNotShown = 1;
+  // A loaded scenario shows its task again; an end the saved game showed
+  // (its goal reached, or its years out while the debug display kept the
+  // scenario) stays shown, or the load would end the scenario once more.
+  m_ShowTask = 1;
+  m_EndNotShown = endNotShown ? 1 : 0;
   return 0;
 }

@@ -116,6 +116,8 @@ class CGottModus : public CWorldObj {
   void SetEndeYear(int years);
   void ShowAufgabeWindow();
   void ResetShowAufgabeZiel() { m_ShowTask = m_EndNotShown = 1; }
+  // Whether the scenario's end (its goal or its time) is still to be shown.
+  bool EndNotShown() const { return m_EndNotShown != 0; }
 
   // ---- the exhibition (gott_modus_expo.cpp)
   static constexpr int kExpoPlaces = 4, kExpoPlaceCells = 3, kExpoStreetTasks = 4, kExpoStreetPoints = 5;

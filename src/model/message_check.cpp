@@ -134,20 +134,21 @@ bool CMessage::CheckBack(int group, int entry, float& value1, float& value2, flo
   if (group != 5 || entry > 10 || entry == 4) return true;
   CSimCityModell* city = m_pHost->GetCity();
   if (!exchange || !city) return false;
+  using Shortage = CDataExchange::Shortage;
   switch (entry) {
     case 0:
     case 1:
-      return exchange->CheckForHousing() && (city->NrOfHomes() == 0) == (entry == 0);
+      return exchange->HasShortage(Shortage::Homes) && (city->NrOfHomes() == 0) == (entry == 0);
     case 2:
     case 3:
-      return exchange->CheckForJobs() && (city->NrOfJobs() == 0) == (entry == 2);
+      return exchange->HasShortage(Shortage::Jobs) && (city->NrOfJobs() == 0) == (entry == 2);
     case 5:
     case 6:
-      return exchange->CheckForSchool() && (city->NrOfSchoolSeats() < 250) == (entry == 5);
+      return exchange->HasShortage(Shortage::School) && (city->NrOfSchoolSeats() < 250) == (entry == 5);
     case 7:
     case 8:
-      return exchange->CheckForShopping() && (city->NrOfShops() < 250) == (entry == 7);
+      return exchange->HasShortage(Shortage::Shops) && (city->NrOfShops() < 250) == (entry == 7);
     default:
-      return exchange->CheckForLeisure() && (city->NrOfLeisurePoints() < 250) == (entry == 9);
+      return exchange->HasShortage(Shortage::Leisure) && (city->NrOfLeisurePoints() < 250) == (entry == 9);
   }
 }

@@ -147,6 +147,30 @@ TEST_F(God, TheRecordKeepsModeScenarioAndGodValuesAndRefusesAnUnknownMode) {
   EXPECT_EQ(refused.GetGameModus(), GAME_NORMAL);
   std::string cut = payload.substr(0, 50);
   EXPECT_EQ(load(refused, cut), 1);
+
+  // A scenario whose goal window came is loaded with its end shown: the
+  // loaded game does not end it a second time.
+  CGottModus won;
+  won.Attach(&dx, &host);
+  won.SetGameModus(GAME_SCENARIO);
+  won.SetSzenario(0, 12, 0.6f, 3);
+  host.indikatoren.SetVarData("I.ZORV.SECURITY", 0.7);
+  won.OnPlayloopTurn(STime{8, 1, 1, 1.0f});
+  ASSERT_EQ(host.blocked, 1);
+  ASSERT_FALSE(won.EndNotShown());
+  out = open_memstream(&buffer, &size);
+  ASSERT_EQ(won.SerializeGameStore(out), 0);
+  std::fclose(out);
+  std::string wonPayload = std::string(buffer, size).substr(34);
+  std::free(buffer);
+  CGottModus loaded;
+  loaded.Attach(&dx, &host);
+  ASSERT_EQ(load(loaded, wonPayload), 0);
+  EXPECT_EQ(loaded.GetGameModus(), GAME_SCENARIO);
+  EXPECT_FALSE(loaded.EndNotShown());
+  host.blocked = 0;
+  loaded.OnPlayloopTurn(STime{9, 1, 1, 1.0f});
+  EXPECT_EQ(host.blocked, 0) << "the goal window does not come again";
 }
 
 }  // namespace

@@ -453,6 +453,11 @@ TEST_F(MessageTest, ShortagesAndMissingServicesAreShownWhileTheirCauseHolds) {
   city.AddJobs(5000);
   EXPECT_EQ(checked.AddMessage(5, 2), 1);
   EXPECT_EQ(checked.AddMessage(5, 3), 0);
+  // Schools, shops and leisure are short while there are none.
+  for (int entry : {5, 7, 9}) EXPECT_EQ(checked.AddMessage(5, entry), 0) << entry;
+  // Looking whether a shortage holds counts nothing toward the growth
+  // obstacle, which holds the shortages the period's events found.
+  EXPECT_EQ(exchange.GetGrowthHindernis(), 0);
   city.AddJobs(3000);
   EXPECT_EQ(checked.AddMessage(5, 3), 1);
   city.AddHomes(20000);

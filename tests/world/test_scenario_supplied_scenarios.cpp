@@ -2,7 +2,8 @@
 // game menu's load page lists them in the scenario mode, a chosen one loads
 // its own town and shows its task, which holds the game until the player
 // starts; the goal reached shows the win window, the years run out the
-// lose window; and neither a save nor a delete touches a supplied
+// lose window; a fast save and load at the end play on as the game that
+// did not save; and neither a save nor a delete touches a supplied
 // scenario. Played through the frame loop on the game data of the build.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -1321,6 +1323,97 @@ TEST_F(SuppliedScenario, TheYearsRunOutShowTheLoseWindowInTheYearAfterTheLast) {
   EXPECT_FALSE(game.IsOpen(kTimeOut));
   EXPECT_TRUE(game.IsOpen(kLoadPage));
   EXPECT_FALSE(world.IsPause());
+  }
+}
+
+// What the player has of the scenario, hour by hour, from now on: a line
+// for each change. Plays until `hoursAfterEnd` hours after the first end
+// window came (the lose window is put away by its close box, as a player
+// does), or until the year after `untilYear` is over.
+std::vector<std::string> ScenarioCourse(Scenario& game, int untilYear, int hoursAfterEnd) {
+  CZorvaWorld& world = game.World();
+  CSimWelt* sim = world.GetSimWelt();
+  CGottModus* god = world.GetGottModus();
+  std::vector<std::string> course;
+  std::string last;
+  const auto note = [&] {
+    char line[128];
+    std::snprintf(line, sizeof line, "%d/%d: mode %d, end %s, goal %d, time out %d, paused %d, blocked %d",
+                  sim->Date().Year(), sim->Date().Hour(), static_cast<int>(god->GetGameModus()),
+                  god->EndNotShown() ? "to come" : "shown", game.IsOpen(kGoal), game.IsOpen(kTimeOut),
+                  world.IsPause() ? 1 : 0, world.GetBlocked());
+    // The hour alone is no change.
+    const std::string state = std::strchr(line, ':');
+    if (state != last) course.push_back(line);
+    last = state;
+  };
+  note();
+  int endedAt = -1;
+  for (int i = 0; i < 400000 && sim->Date().Year() <= untilYear + 1; ++i) {
+    if (endedAt < 0 && (game.IsOpen(kTimeOut) || game.IsOpen(kGoal))) endedAt = sim->Date().TicksFromStart();
+    if (endedAt >= 0 && sim->Date().TicksFromStart() >= endedAt + hoursAfterEnd) break;
+    if (game.IsOpen(kTimeOut)) {
+      game.ClickIn(kTimeOut, kTimeOutClose[0], kTimeOutClose[1]);
+      note();
+    }
+    Clock().Advance(Scenario::kFrameMs);
+    world.OnPlayloopTurn();
+    note();
+    if (world.IsPause() && game.IsOpen(kGrowth)) {
+      world.DeActivateWindow(kGrowth);
+      world.SetPause(false);
+    }
+  }
+  course.push_back("until " + std::to_string(sim->Date().Year()) + "/" + std::to_string(sim->Date().Hour()));
+  return course;
+}
+
+// Saved with the fast-save key and loaded with the fast-load key on
+// Flussau's last midnights, into its last year and into the year after it,
+// the game goes on as the game that did not save: the same mode, the same
+// end, the lose window in the same hour, and once the player has put it
+// away no second one, also while the debug display keeps the scenario's
+// mode after its years ran out.
+TEST_F(SuppliedScenario, FlussauSavedAndLoadedOnItsLastMidnightsGoesOnAsTheGameThatDidNotSave) {
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  // The years after the last one the midnight opens, and the debug display.
+  const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {1, true}};
+  for (const auto& [after, debug] : cases) {
+    SCOPED_TRACE(testing::Message() << "the midnight into the year " << after << " after the last"
+                                    << (debug ? ", debug display" : ""));
+    std::vector<std::string> courses[2];
+    for (const bool reload : {false, true}) {
+      Scenario game;
+      ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
+      ASSERT_NO_FATAL_FAILURE(Play(game));
+      CUserInt::m_ActivateDebugInfo = debug ? 1 : 0;
+      CZorvaWorld& world = game.World();
+      CSimWelt* sim = world.GetSimWelt();
+      const int last = world.GetGottModus()->GetEndYear();
+      PlayTicks(game, 24 * 6, [&] { return sim->Date().Year() == last + after; });
+      ASSERT_EQ(sim->Date().Year(), last + after);
+      ASSERT_EQ(sim->Date().Hour(), 5);
+      // The midnight's first turns; the debug display, which takes the keys
+      // for its own, is off while the keys are pressed. The keys wait for
+      // the wait cursor to show: both games run the same frames, with the
+      // clock standing.
+      game.Do(Frames(2));
+      CUserInt::m_ActivateDebugInfo = 0;
+      if (reload) {
+        fs::remove("SaveGame/FASTSAVE.AUD");
+        game.Key(SDLK_F4).Do(Frames(100));
+        ASSERT_TRUE(fs::exists("SaveGame/FASTSAVE.AUD"));
+        game.Key(SDLK_F5).Do(Frames(5));
+        ASSERT_NO_FATAL_FAILURE(Yes(game));
+        game.Do(Frames(100));
+      } else {
+        game.Do(Frames(2 + 100 + 2 + 5 + 3)).Do(Wait(200)).Do(Frames(100));
+      }
+      CUserInt::m_ActivateDebugInfo = debug ? 1 : 0;
+      courses[reload] = ScenarioCourse(game, last, 3);
+    }
+    EXPECT_EQ(testing::PrintToString(courses[0]), testing::PrintToString(courses[1]));
+    EXPECT_GE(courses[0].size(), 2u);
   }
 }
 
