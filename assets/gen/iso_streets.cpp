@@ -401,7 +401,10 @@ void PaintLayer(cairo_t* cr, const NetPieceArt& n, int zoom, const IsoProjection
       s.Box(0.86, 0.82, 0.9, 0.86, 0.34, 0.52, Hex(0x2a2c30), Hex(0x2a2c30));
       s.Draw(cr);
       const double u = proj.Geometry().yd;
-      const Rgb lamps[3] = {Hex(0xe83a2a), Hex(0xf0b020), Hex(0x3ac860)};
+      // One picture stands for every phase, so its lenses are dark: a lit
+      // lamp would claim a colour the light does not show at that moment.
+      // Each lens keeps a faint tint of its colour, red on top.
+      const Rgb lamps[3] = {Hex(0x4a2a28), Hex(0x4a3e24), Hex(0x243e2c)};
       for (int i = 0; i < 3; ++i) {
         proj.Point(0.88, 0.84, 0.49 - i * 0.055, &x, &y);
         cairo_arc(cr, x, y, std::max(0.6, u * 0.055), 0, 2 * M_PI);

@@ -212,6 +212,9 @@ int CAmpelGroup::Relight(CAmpel* light, CStrStrasse* street) {
   for (int i = 0; i < kSlots; ++i)
     if (street && m_pStreets[i] == street && !m_pAmpeln[i]) {
       if (!light) return 1;
+      // A light of the other pair runs no cycle of its own but holds the
+      // times of its slot, as a light added there does.
+      TimeFor(light, i);
       m_pAmpeln[i] = light;
       Resync();
       return 0;

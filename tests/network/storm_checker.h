@@ -611,6 +611,10 @@ class Checker {
         for (int k = 0; s && k < i; ++k)
           if (group->GetLinkedStreetsNr(k) == s) Fault("the lights of junction ", at, " hold a street twice");
         if (s && !leg) Fault("slot ", i, " of the lights of junction ", at, " holds a street that is no arm of it");
+        if (light && !s) Fault("slot ", i, " of the lights of junction ", at, " holds a light without a street");
+        for (int k = 0; light && k < i; ++k)
+          if (group->GetAmpel(k) == light) Fault("the lights of junction ", at, " hold a light twice");
+        if (light) CheckLightTimes(group, i, light, at);
         if (!s || !leg) continue;
         side[i] = LegSide(j, s);
         // A light of an arm that leads nothing in may lock no cell: it runs
@@ -638,6 +642,20 @@ class Checker {
       RunLights(group, at);
     }
     CheckPictures(w, want, {CStrJunction::kAmpelResID, CStrStrasse::kAmpelStopResID, CStrStrasse::kAmpelStopWideResID});
+  }
+
+  // A light runs on the crossing's cycle: the group's amber, and the
+  // priority pair's green share with the rest of the cycle red, or the
+  // other way round for the other arms. A priority light has the priority
+  // times; a light of the other pair may keep those it had as a priority
+  // light.
+  void CheckLightTimes(const CAmpelGroup* group, int slot, const CAmpel* light, const std::string& at) {
+    const int32_t share = group->GetShare(), rest = group->GetCycleTime() - CAmpelGroup::kGelbGroup - share;
+    const bool priority = light->GetGruen() == share && light->GetRot() == rest;
+    const bool other = light->GetGruen() == rest && light->GetRot() == share;
+    if (light->GetGelb() != CAmpelGroup::kGelbGroup || !(priority || (slot >= 2 && other)))
+      Fault("the light of slot ", slot, " at junction ", at, " runs ", light->GetGruen(), " green, ", light->GetGelb(),
+            " amber, ", light->GetRot(), " red on a cycle of ", group->GetCycleTime(), " with ", share, " green");
   }
 
   // The group's turns over two whole cycles, every 100 ms of the checker's

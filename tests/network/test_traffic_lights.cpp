@@ -85,6 +85,12 @@ TEST_F(LightCycle, CellsAreLinkedOnceAndForgottenOrReleasedOnRequest) {
   light.RemoveLinkedZellen();
   EXPECT_EQ(a.m_Locked, 1);
   EXPECT_EQ(light.ReLinkZelle(&a, &b), 0);
+  // Following a light that shows green (one that never ran) closes both.
+  a.m_Locked = b.m_Locked = 0;
+  CAmpel open;
+  EXPECT_EQ(light.Invert(&open), 0);
+  EXPECT_EQ(a.m_Locked, 1);
+  EXPECT_EQ(b.m_Locked, 1);
   light.Destroy();
   EXPECT_EQ(a.m_Locked, 0);
   EXPECT_EQ(b.m_Locked, 0);

@@ -3,7 +3,8 @@
 // lights switched on cost their price, the timing page opens only for a
 // crossing with lights, and the priority direction and the cycle change;
 // a click on a street opens its window, and a speed button sets the
-// street's speed; the signs of a T junction stay with its legs while a
+// street's speed; a fourth arm dragged onto a lit T junction gets a light
+// that runs with the arm across from it; the signs of a T junction stay with its legs while a
 // leg is split by a side street and joined again, and go with the
 // junction. Played through the frame loop on the real game.
 #include <gtest/gtest.h>
@@ -17,9 +18,12 @@
 #include "iso/iso_info.h"
 #include "iso/iso_welt.h"
 #include "model/data_exchange.h"
+#include "microsim/micro_cells.h"
 #include "network/crossing_objects.h"
+#include "network/str_ampel.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/str_strasse.h"
 #include "support/scenario.h"
 #include "ui/user_int.h"
 #include "world/street_drag_steps.h"
@@ -162,6 +166,96 @@ TEST(ScenarioCrossingWindow, TheLightsCostTheirPriceAndTheDirectionCycleAndSpeed
   game.Do(Wait(100));
   EXPECT_TRUE(game.IsOpen(kStreetExtended));
   EXPECT_FALSE(game.IsOpen(kStreet));
+}
+
+// A T junction of a street west to east, whose east arm is a single cell
+// to a dead end and leads no traffic in, and an arm from the south; the
+// player switches its lights on and drags a fourth arm in from the north.
+// The lights that stood keep their arms, the new arm's light takes the
+// times of the other pair and shows what the arm across from it shows, red
+// while the west arm has green and green while it has red.
+TEST(ScenarioCrossingWindow, AFourthArmDraggedOntoALitTJunctionRunsWithTheArmAcross) {
+  Scenario game;
+  game.Run({Move(400, 250), Wait(40)});
+  int cx = 0, cy = 0;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(400, 250, &cx, &cy), 0);
+  CStrJunctionList* net = game.World().GetStreetNet();
+  for (const auto& [x1, y1, x2, y2] : {std::tuple{cx - 4, cy, cx + 1, cy}, std::tuple{cx, cy + 4, cx, cy}}) {
+    CStrBuildLine line(static_cast<short>(x1), static_cast<short>(y1), static_cast<short>(x2), static_cast<short>(y2));
+    ASSERT_EQ(net->CreateStreet(&line, STRASSE_1), STR_BUILD_OK);
+  }
+  game.Do(Wait(100));
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(ScreenOf(game, cx, cy, &sx, &sy));
+  game.Click(sx, sy).Do(Wait(100));
+  ASSERT_TRUE(game.IsOpen(kLights));
+  game.ClickIn(kLights, kLightsBox[0], kLightsBox[1]);
+  game.Do(Wait(100));
+  game.ClickIn(kLights, kLightsClose[0], kLightsClose[1]);
+  game.Do(Wait(40));
+  CStrJunction* j = net->FindJunctionAt(static_cast<short>(cx), static_cast<short>(cy));
+  ASSERT_NE(j, nullptr);
+  ASSERT_TRUE(j->HasAmpel());
+  ASSERT_EQ(j->GetAnzLinkedStreets(), 3);
+  // The arm leaving the junction towards (dx, dy).
+  auto arm = [&](int dx, int dy) -> CStrStrasse* {
+    for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) {
+      CStrStrasse* s = j->GetStreetByNR(i);
+      short x = 0, y = 0;
+      if ((s->GetStartJunction() == j ? s->GetFirstIsoPos(&x, &y) : s->GetLastIsoPos(&x, &y)) != 0) continue;
+      if (x == cx + dx && y == cy + dy) return s;
+    }
+    return nullptr;
+  };
+  CStrStrasse* west = arm(-1, 0);
+  CStrStrasse* south = arm(0, 1);
+  ASSERT_NE(west, nullptr);
+  ASSERT_NE(south, nullptr);
+  const CAmpelGroup* group = j->GetAmpelGroup();
+  ASSERT_NE(group, nullptr);
+  CAmpel* westLight = group->GetAmpelForStreet(west);
+  CAmpel* southLight = group->GetAmpelForStreet(south);
+  ASSERT_NE(westLight, nullptr);
+  ASSERT_NE(southLight, nullptr);
+  EXPECT_EQ(group->GetAmpelForStreet(arm(1, 0)), nullptr) << "the dead end's arm leads nothing in";
+
+  ASSERT_NO_FATAL_FAILURE(dragsteps::ChooseFromBar(game, 1));
+  dragsteps::Drag(game, dragsteps::MapScreen(game), cx, cy - 4, cx, cy);
+  ASSERT_EQ(dragsteps::Warning(game), "");
+  ASSERT_EQ(j->GetAnzLinkedStreets(), 4);
+  CStrStrasse* north = arm(0, -1);
+  ASSERT_NE(north, nullptr);
+  ASSERT_EQ(j->GetAmpelGroup(), group);
+  EXPECT_EQ(group->GetAmpelForStreet(west), westLight) << "the west arm keeps its light";
+  EXPECT_EQ(group->GetAmpelForStreet(south), southLight) << "the south arm keeps its light";
+  CAmpel* northLight = group->GetAmpelForStreet(north);
+  ASSERT_NE(northLight, nullptr);
+  ASSERT_NE(northLight->GetZelle(0), nullptr);
+  // Slots 0 and 1, and 2 and 3, are the two pairs: north pairs with south.
+  int slot = 0;
+  while (slot < CAmpelGroup::kSlots && group->GetAmpel(slot) != northLight) ++slot;
+  ASSERT_LT(slot, CAmpelGroup::kSlots);
+  EXPECT_EQ(group->GetLinkedStreetsNr(slot), north);
+  EXPECT_EQ(group->GetLinkedStreetsNr(slot ^ 1), south);
+  // It runs on the crossing's cycle: the group's amber and the green share
+  // of one of the pairs.
+  const int32_t share = group->GetShare(), rest = group->GetCycleTime() - CAmpelGroup::kGelbGroup - share;
+  EXPECT_EQ(northLight->GetGelb(), CAmpelGroup::kGelbGroup);
+  EXPECT_EQ(northLight->GetGruen() + northLight->GetRot(), share + rest);
+  EXPECT_TRUE(northLight->GetGruen() == share || northLight->GetGruen() == rest) << northLight->GetGruen();
+
+  // Two cycles in the frame loop: north always shows what south shows and
+  // the opposite of west, and both phases come.
+  bool green = false, red = false;
+  for (int t = 0; t < 2 * (group->GetCycleTime() + 2 * CAmpelGroup::kGelbGroup); t += 250) {
+    game.Do(Wait(250));
+    const int n = northLight->GetZelle(0)->m_Locked;
+    ASSERT_EQ(n, southLight->GetZelle(0)->m_Locked) << t << " ms on";
+    ASSERT_NE(n, westLight->GetZelle(0)->m_Locked) << t << " ms on";
+    (n ? red : green) = true;
+  }
+  EXPECT_TRUE(green && red);
+  game.Shot("fourth-arm-at-lit-t-junction");
 }
 
 // The sign standing on the cell at (x, y): the priority sign, the give-way

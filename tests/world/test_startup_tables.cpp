@@ -4,9 +4,11 @@
 // piece, with a lane layout for every zoom that moves vehicles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "framework/qno_log.h"
 #include "framework/qno_resource.h"
@@ -235,6 +237,35 @@ TEST_F(StartedWorld, EveryStreetAndJunctionGraphicIsInTheGameData) {
   // the rail groups, which carry the trains: straight track, curve, T
   // junction, end
   for (int id : {18353, 18364, 21276, 19806}) ExpectWholePiece(m, id, true);
+}
+
+// The light's head is one picture for every phase of the cycle: no lens
+// of it may look lit, at any zoom or view rotation, or every arm would
+// seem to show that colour at once.
+TEST_F(StartedWorld, TheTrafficLightsPictureShowsNoLampLit) {
+  QnoResourceManager* m = world->GetResourceManager();
+  const IsoTileBlob tile = IsoTileBlob::FromResource(m, CStrJunction::kAmpelResID);
+  ASSERT_FALSE(tile.Empty());
+  int drawn = 0;
+  for (int z = 0; z < 3; ++z)
+    for (int r = 0; r < 4; ++r)
+      for (int l = 0; l <= tile.HighestLayer(); ++l) {
+        const void* sprite = CIsoSprite::FromResource(m, tile.Entry(z, r, l).spriteId);
+        ASSERT_NE(sprite, nullptr);
+        const int w = static_cast<int>(CIsoSprite::GetWidth(sprite)), h = static_cast<int>(CIsoSprite::GetHeight(sprite));
+        // Pixels the sprite leaves transparent keep 0, which is black.
+        std::vector<uint16_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+        CIsoSprite::PutXY16BitSprite(pixels.data(), sprite, 2 * w);
+        int lit = 0;
+        for (uint16_t v : pixels) {
+          const int red = (v >> 11) << 3, green = ((v >> 5) & 63) << 2, blue = (v & 31) << 3;
+          const int hi = std::max({red, green, blue}), lo = std::min({red, green, blue});
+          lit += hi >= 0xa0 && hi - lo >= 0x70;
+          drawn += v != 0;
+        }
+        EXPECT_EQ(lit, 0) << "zoom " << z << " rotation " << r << " layer " << l;
+      }
+  EXPECT_GT(drawn, 0);
 }
 
 TEST(StartupTables, EachCrossingGraphicShowsTheArmsItsTableRowsCode) {
