@@ -1,11 +1,12 @@
 # Link-time optimisation in optimised GCC builds (ZOR_LTO): the game, the
 # data generator and the benchmarks are optimised whole at the link (5 to 15 %
 # less time a turn and frame of the busy towns), and the link checks the one
-# definition rule across the program. The subsystem libraries' objects carry
-# both the optimiser's intermediate code and machine code, so that the tests
-# and tools link that machine code as it is (-fno-lto) instead of optimising
-# each program whole again; the links run in parallel (-flto=auto). The
-# sanitizer and fuzzing builds link as they compile.
+# definition rule across the program. Each library has a twin of the same
+# sources, zor_<name>_lto, compiled to the optimiser's intermediate code
+# only; those programs link the twins, while the tests and tools link the
+# libraries' machine code as it is, without optimising each program whole
+# again. The links run in parallel (-flto=auto). The sanitizer and fuzzing
+# builds do without.
 set(ZOR_LTO_ACTIVE OFF)
 if(ZOR_LTO AND NOT ZOR_SANITIZE AND NOT ZOR_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
    AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
@@ -18,34 +19,46 @@ if(ZOR_LTO AND NOT ZOR_SANITIZE AND NOT ZOR_FUZZ AND CMAKE_CXX_COMPILER_ID STREQ
   endif()
 endif()
 
-# zor_link_optimised(<target>): the executable is optimised whole at the
-# link when the build has link-time optimisation.
-function(zor_link_optimised target)
-  if(ZOR_LTO_ACTIVE)
-    set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
-  endif()
-endfunction()
-
-# zor_link_others_plain(<dir>): every executable of <dir> and the folders
-# below it that is not optimised at the link links without (-fno-lto);
-# the linker would otherwise optimise it whole from the libraries'
-# intermediate code.
-function(zor_link_others_plain dir)
+# zor_lto_twin(<library> SOURCES ... INCLUDES ... DEPS ...)
+# The library's twin for the programs optimised at the link: the same
+# sources and includes, its dependencies' twins where they have one.
+function(zor_lto_twin lib)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES;DEPS" ${ARGN})
   if(NOT ZOR_LTO_ACTIVE)
     return()
   endif()
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target IN LISTS targets)
-    get_target_property(type ${target} TYPE)
-    get_target_property(whole ${target} INTERPROCEDURAL_OPTIMIZATION)
-    if(type STREQUAL "EXECUTABLE" AND NOT whole)
-      target_link_options(${target} PRIVATE -fno-lto)
+  set(deps)
+  foreach(dep IN LISTS ARG_DEPS)
+    if(TARGET ${dep}_lto)
+      list(APPEND deps ${dep}_lto)
+    else()
+      list(APPEND deps ${dep})
     endif()
   endforeach()
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(subdir IN LISTS subdirs)
-    zor_link_others_plain(${subdir})
+  add_library(${lib}_lto STATIC ${ARG_SOURCES})
+  target_include_directories(${lib}_lto PUBLIC ${ARG_INCLUDES})
+  target_link_libraries(${lib}_lto PUBLIC ${deps})
+  set_property(TARGET ${lib}_lto PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+endfunction()
+
+# zor_link_optimised(<target>): the executable is optimised whole at the
+# link when the build has link-time optimisation: it links the libraries'
+# twins. Called after its libraries are named.
+function(zor_link_optimised target)
+  if(NOT ZOR_LTO_ACTIVE)
+    return()
+  endif()
+  set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  set(twins)
+  foreach(lib IN LISTS libs)
+    if(TARGET ${lib}_lto)
+      list(APPEND twins ${lib}_lto)
+    else()
+      list(APPEND twins ${lib})
+    endif()
   endforeach()
+  set_property(TARGET ${target} PROPERTY LINK_LIBRARIES ${twins})
 endfunction()
 
 # zor_add_library(<subsystem> SOURCES ... DEPS ...)
@@ -56,9 +69,7 @@ function(zor_add_library sub)
   add_library(zor_${sub} STATIC ${ARG_SOURCES})
   target_include_directories(zor_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(zor_${sub} PUBLIC ${ARG_DEPS})
-  if(ZOR_LTO_ACTIVE)
-    target_compile_options(zor_${sub} PRIVATE -flto=auto -ffat-lto-objects)
-  endif()
+  zor_lto_twin(zor_${sub} SOURCES ${ARG_SOURCES} INCLUDES ${CMAKE_SOURCE_DIR}/src DEPS ${ARG_DEPS})
 endfunction()
 
 # zor_add_test(<name> SOURCES ... DEPS ... [COST <seconds>])
