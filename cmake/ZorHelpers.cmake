@@ -164,3 +164,32 @@ function(zor_subsystem_tests sub)
     zor_add_fuzzer(${name} SOURCES ${src} DEPS ${ARG_DEPS} SECONDS ${ARG_SECONDS})
   endforeach()
 endfunction()
+
+# zor_add_bench(<name> SOURCES ... DEPS ... [GAMEDATA] [DEFINES ...] [CHECK ...])
+# A Google Benchmark program. Every benchmark program checks its own results
+# and exits non-zero when one is wrong; ctest runs it as the test
+# <name>_check with the least time a benchmark may take and the arguments
+# CHECK gives (a filter of its smallest configurations), so that a result
+# that no longer holds fails the test run, not a later measurement.
+# GAMEDATA: it reads the generated game data from the build tree (it is
+# left out when the build makes none).
+function(zor_add_bench name)
+  cmake_parse_arguments(ARG "GAMEDATA" "" "SOURCES;DEPS;DEFINES;CHECK" ${ARGN})
+  if(ARG_GAMEDATA AND NOT TARGET gamedata)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+  target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})
+  if(ARG_GAMEDATA)
+    target_compile_definitions(${name} PRIVATE ZOR_GAMEDATA_DIR="${CMAKE_BINARY_DIR}/gamedata")
+    add_dependencies(${name} gamedata)
+  endif()
+  zor_link_optimised(${name})
+  if(ZOR_TESTS)
+    add_test(NAME ${name}_check COMMAND ${name} --benchmark_min_time=0.000001 ${ARG_CHECK}
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name}_check PROPERTIES
+      ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" LABELS bench TIMEOUT 300)
+  endif()
+endfunction()
