@@ -134,7 +134,9 @@ TEST_P(MixerContract, PiecesLoadedOneAfterAnotherLeaveNothingBehind) {
       mixer->FreeMusic(piece);
       EXPECT_FALSE(mixer->PlayingMusic());
     }
-  if (auto* fake = dynamic_cast<zortest::CFakeMixer*>(mixer.get())) EXPECT_EQ(fake->LiveMusic(), 0);
+  if (auto* fake = dynamic_cast<zortest::CFakeMixer*>(mixer.get())) {
+    EXPECT_EQ(fake->LiveMusic(), 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
