@@ -1,3 +1,65 @@
+# Link-time optimisation in optimised GCC builds (ZOR_LTO): the game, the
+# data generator and the benchmarks are optimised whole at the link (5 to 15 %
+# less time a turn and frame of the busy towns), and the link checks the one
+# definition rule across the program. Each library has a twin of the same
+# sources, zor_<name>_lto, compiled to the optimiser's intermediate code
+# only; those programs link the twins, while the tests and tools link the
+# libraries' machine code as it is, without optimising each program whole
+# again. The links run in parallel (-flto=auto). The sanitizer and fuzzing
+# builds do without.
+set(ZOR_LTO_ACTIVE OFF)
+if(ZOR_LTO AND NOT ZOR_SANITIZE AND NOT ZOR_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
+   AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  include(CheckIPOSupported)
+  check_ipo_supported(RESULT ipo_supported OUTPUT ipo_output LANGUAGES CXX)
+  if(ipo_supported)
+    set(ZOR_LTO_ACTIVE ON)
+  else()
+    message(STATUS "Link-time optimisation is not available: ${ipo_output}")
+  endif()
+endif()
+
+# zor_lto_names(<out> <name>...): each name, or its twin's where it has one.
+function(zor_lto_names out)
+  set(names)
+  foreach(name IN LISTS ARGN)
+    if(TARGET ${name}_lto)
+      list(APPEND names ${name}_lto)
+    else()
+      list(APPEND names ${name})
+    endif()
+  endforeach()
+  set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+# zor_lto_twin(<library> SOURCES ... INCLUDES ... DEPS ...)
+# The library's twin for the programs optimised at the link: the same
+# sources and includes, its dependencies' twins where they have one.
+function(zor_lto_twin lib)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES;DEPS" ${ARGN})
+  if(NOT ZOR_LTO_ACTIVE)
+    return()
+  endif()
+  zor_lto_names(deps ${ARG_DEPS})
+  add_library(${lib}_lto STATIC ${ARG_SOURCES})
+  target_include_directories(${lib}_lto PUBLIC ${ARG_INCLUDES})
+  target_link_libraries(${lib}_lto PUBLIC ${deps})
+  set_property(TARGET ${lib}_lto PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+endfunction()
+
+# zor_link_optimised(<target>): the executable is optimised whole at the
+# link when the build has link-time optimisation: it links the libraries'
+# twins. Called after its libraries are named.
+function(zor_link_optimised target)
+  if(NOT ZOR_LTO_ACTIVE)
+    return()
+  endif()
+  set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  zor_lto_names(twins ${libs})
+  set_property(TARGET ${target} PROPERTY LINK_LIBRARIES ${twins})
+endfunction()
+
 # zor_add_library(<subsystem> SOURCES ... DEPS ...)
 # One static library per subsystem folder, named zor_<subsystem>; headers are
 # included as "<subsystem>/<file>.h" relative to src/.
@@ -6,6 +68,7 @@ function(zor_add_library sub)
   add_library(zor_${sub} STATIC ${ARG_SOURCES})
   target_include_directories(zor_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(zor_${sub} PUBLIC ${ARG_DEPS})
+  zor_lto_twin(zor_${sub} SOURCES ${ARG_SOURCES} INCLUDES ${CMAKE_SOURCE_DIR}/src DEPS ${ARG_DEPS})
 endfunction()
 
 # zor_add_test(<name> SOURCES ... DEPS ... [COST <seconds>])
@@ -99,4 +162,33 @@ function(zor_subsystem_tests sub)
     get_filename_component(name ${src} NAME_WE)
     zor_add_fuzzer(${name} SOURCES ${src} DEPS ${ARG_DEPS} SECONDS ${ARG_SECONDS})
   endforeach()
+endfunction()
+
+# zor_add_bench(<name> SOURCES ... DEPS ... [GAMEDATA] [DEFINES ...] [CHECK ...])
+# A Google Benchmark program. Every benchmark program checks its own results
+# and exits non-zero when one is wrong; ctest runs it as the test
+# <name>_check with the least time a benchmark may take and the arguments
+# CHECK gives (a filter of its smallest configurations), so that a result
+# that no longer holds fails the test run, not a later measurement.
+# GAMEDATA: it reads the generated game data from the build tree (it is
+# left out when the build makes none).
+function(zor_add_bench name)
+  cmake_parse_arguments(ARG "GAMEDATA" "" "SOURCES;DEPS;DEFINES;CHECK" ${ARGN})
+  if(ARG_GAMEDATA AND NOT TARGET gamedata)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+  target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})
+  if(ARG_GAMEDATA)
+    target_compile_definitions(${name} PRIVATE ZOR_GAMEDATA_DIR="${CMAKE_BINARY_DIR}/gamedata")
+    add_dependencies(${name} gamedata)
+  endif()
+  zor_link_optimised(${name})
+  if(ZOR_TESTS)
+    add_test(NAME ${name}_check COMMAND ${name} --benchmark_min_time=0.000001 ${ARG_CHECK}
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name}_check PROPERTIES
+      ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" LABELS bench TIMEOUT 300)
+  endif()
 endfunction()

@@ -111,19 +111,19 @@ void Train(cairo_t* cr, double x, double y) {
   Line(cr, x + 6, y + 8, x + 9, y + 12, 1.5, {200, 204, 214});
 }
 
-void House(cairo_t* cr, double x, double base, double w, double h, Rgb wall, Rgb roof) {
+void House(cairo_t* cr, double x, double base, double w, double h, Rgb8 wall, Rgb8 roof) {
   FillRect(cr, x, base - h, w, h, wall);
   Poly(cr, {{x - 1.5, base - h + 0.5}, {x + w / 2, base - h - w * 0.45}, {x + w + 1.5, base - h + 0.5}}, roof);
   FillRect(cr, x + w / 2 - 1.5, base - h * 0.55, 3, h * 0.55, {110, 70, 40});
 }
 
-void Tower(cairo_t* cr, double x, double base, double w, double h, Rgb wall) {
+void Tower(cairo_t* cr, double x, double base, double w, double h, Rgb8 wall) {
   FillRect(cr, x, base - h, w, h, wall);
   for (double yy = base - h + 2; yy < base - 2; yy += 3.5)
     for (double xx = x + 1.5; xx < x + w - 2; xx += 3.5) FillRect(cr, xx, yy, 2, 2, {190, 225, 250});
 }
 
-void Factory(cairo_t* cr, Rgb wall) {
+void Factory(cairo_t* cr, Rgb8 wall) {
   Poly(cr, {{6, 30}, {6, 19}, {13, 23}, {13, 19}, {20, 23}, {20, 19}, {27, 23}, {27, 9}, {31, 9}, {31, 30}}, wall);
   FillRect(cr, 9, 25, 3, 3, {60, 60, 70});
   FillRect(cr, 16, 25, 3, 3, {60, 60, 70});
@@ -131,7 +131,7 @@ void Factory(cairo_t* cr, Rgb wall) {
   Disc(cr, 30, 6, 2.2, {200, 200, 210});
 }
 
-void Ground(cairo_t* cr, Rgb c) {
+void Ground(cairo_t* cr, Rgb8 c) {
   Poly(cr, {{3, 30}, {18, 24}, {33, 30}, {18, 35}}, c);
 }
 
@@ -181,7 +181,7 @@ void RotateArrow(cairo_t* cr, bool clockwise) {
 // ---- the building palette's pictures
 
 // A small car seen from the side.
-void Car(cairo_t* cr, double x, double y, Rgb body) {
+void Car(cairo_t* cr, double x, double y, Rgb8 body) {
   Poly(cr, {{x - 9, y + 2}, {x - 9, y - 2}, {x - 5, y - 3}, {x - 3, y - 7}, {x + 4, y - 7}, {x + 7, y - 3},
             {x + 9, y - 2}, {x + 9, y + 2}},
        body);
@@ -211,7 +211,7 @@ void SizeIcon(cairo_t* cr, int size) {
 void CarParkIcon(cairo_t* cr, int size) {
   Ground(cr, {150, 150, 156});
   if (size < 3) {
-    for (int i = 0; i < size + 1; ++i) Car(cr, 10 + i * 8, 29 - i * 2, i % 2 ? Rgb{60, 100, 200} : Rgb{200, 60, 50});
+    for (int i = 0; i < size + 1; ++i) Car(cr, 10 + i * 8, 29 - i * 2, i % 2 ? Rgb8{60, 100, 200} : Rgb8{200, 60, 50});
   } else {
     for (int f = 0; f < 3; ++f) FillRect(cr, 8, 30 - 7 * (f + 1), 20, 2, {120, 124, 132});
     FillRect(cr, 8, 8, 2, 22, {120, 124, 132});
@@ -321,14 +321,16 @@ const std::map<uint32_t, Icon>& Icons() {
        [](cairo_t* cr) {
          for (int i = 0; i < 3; ++i)
            for (int j = 0; j < 3; ++j) {
-             const Rgb c = (i + j) % 3 == 0 ? Rgb{0, 207, 0} : (i + j) % 3 == 1 ? Rgb{60, 100, 230} : Rgb{230, 210, 40};
+             const Rgb8 c = (i + j) % 3 == 0   ? Rgb8{0, 207, 0}
+                            : (i + j) % 3 == 1 ? Rgb8{60, 100, 230}
+                                               : Rgb8{230, 210, 40};
              FillRect(cr, 5 + i * 8.5, 5 + j * 8.5, 7.5, 7.5, c);
            }
          RemoveMark(cr);
        }},
       {18764,
        [](cairo_t* cr) {
-         const Rgb c[4] = {{0, 207, 0}, {60, 100, 230}, {230, 210, 40}, {0, 207, 0}};
+         const Rgb8 c[4] = {{0, 207, 0}, {60, 100, 230}, {230, 210, 40}, {0, 207, 0}};
          for (int i = 0; i < 4; ++i) FillRect(cr, 5 + (i % 2) * 13.5, 5 + (i / 2) * 13.5, 12.5, 12.5, c[i]);
          cairo_rectangle(cr, 4.5, 4.5, 27, 27);
          cairo_set_line_width(cr, 1);
@@ -548,7 +550,7 @@ struct LayerLabel {
   uint32_t de, en;
   const char* textDE;
   const char* textEN;
-  Rgb swatch;
+  Rgb8 swatch;
 };
 
 const LayerLabel kLayerLabels[] = {
@@ -600,7 +602,7 @@ Image16 PageHeader(const UiArt& a, int activeTab, bool english, int buttons) {
 }
 
 struct Category {
-  Rgb colour;
+  Rgb8 colour;
   const char* de;
   const char* en;
 };
@@ -776,8 +778,8 @@ Image16 Clock(const UiArt& a, int frame) {
   cairo_t* cr = c.cr();
   const double t = frame / 6.0;
   const double day = std::sin(t * M_PI);
-  const Rgb top{static_cast<int>(40 + 60 * day), static_cast<int>(50 + 120 * day), static_cast<int>(110 + 120 * day)};
-  const Rgb low{static_cast<int>(230 - 60 * day), static_cast<int>(140 + 60 * day), static_cast<int>(80 + 150 * day)};
+  const Rgb8 top{static_cast<int>(40 + 60 * day), static_cast<int>(50 + 120 * day), static_cast<int>(110 + 120 * day)};
+  const Rgb8 low{static_cast<int>(230 - 60 * day), static_cast<int>(140 + 60 * day), static_cast<int>(80 + 150 * day)};
   cairo_rectangle(cr, 0, 0, a.width, a.height);
   Gradient(cr, 0, 0, a.width, a.height, top, low);
   const double sx = 4 + t * (a.width - 8), sy = a.height - 3 - day * (a.height - 7);
@@ -803,7 +805,7 @@ Image16 MenuCaption(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   cairo_rectangle(cr, 0, 0, a.width, a.height);
-  Gradient(cr, 0, 0, a.width, a.height, state == 1 ? Rgb{120, 136, 180} : Rgb{96, 112, 156}, {58, 70, 102});
+  Gradient(cr, 0, 0, a.width, a.height, state == 1 ? Rgb8{120, 136, 180} : Rgb8{96, 112, 156}, {58, 70, 102});
   Bevel(cr, 0, 0, a.width, a.height, true);
   for (int i = 0; i < 3; ++i) Line(cr, 4, 4.5 + i * 3, 30, 4.5 + i * 3, 1, state == 1 ? kAccent : kEdgeLight);
   // The caption is drawn over the menu's close box: it carries the box.
@@ -825,7 +827,7 @@ Image16 BarToggle(const UiArt& a, int state) {
   return c.ToImage();
 }
 
-Image16 Arrow(const UiArt& a, int state, bool right, Rgb colour) {
+Image16 Arrow(const UiArt& a, int state, bool right, Rgb8 colour) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   ButtonFace(cr, a.width, a.height, state, 1.5);
@@ -947,7 +949,7 @@ Image16 RatingButton(const UiArt& a, int state, bool english) {
   cairo_t* cr = c.cr();
   ButtonFace(cr, a.width, a.height, state, 5);
   const double d = state == 2 ? 1 : 0, cx = a.width / 2.0 + d, cy = 27 + d;
-  const Rgb arcs[3] = {{220, 60, 50}, {240, 200, 40}, {60, 190, 80}};
+  const Rgb8 arcs[3] = {{220, 60, 50}, {240, 200, 40}, {60, 190, 80}};
   for (int i = 0; i < 3; ++i) {
     cairo_arc(cr, cx, cy, 16, M_PI + i * M_PI / 3, M_PI + (i + 1) * M_PI / 3);
     cairo_set_line_width(cr, 6);
@@ -968,25 +970,25 @@ Image16 RatingButton(const UiArt& a, int state, bool english) {
 
 // ---- selection-list rows: light faces, so that the rows' dark text reads --------
 
-constexpr Rgb kRowFace{206, 213, 232};
-constexpr Rgb kRowLine{150, 162, 196};
+constexpr Rgb8 kRowFace{206, 213, 232};
+constexpr Rgb8 kRowLine{150, 162, 196};
 
 // A row button: state 0 its face (tinted for a line that serves the chosen
 // stop or lacks vehicles), 1 lit, 2 pressed; a second set of three for
 // processed entries, drawn greyed.
-Image16 RowButton(const UiArt& a, int state, Rgb face) {
+Image16 RowButton(const UiArt& a, int state, Rgb8 face) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   const int look = state % 3;
   const bool done = state >= 3;
-  Rgb fill = look == 1 ? Rgb{240, 226, 150} : look == 2 ? Rgb{176, 186, 212} : face;
-  if (done) fill = Rgb{(fill.r + 170) / 2, (fill.g + 170) / 2, (fill.b + 170) / 2};
+  Rgb8 fill = look == 1 ? Rgb8{240, 226, 150} : look == 2 ? Rgb8{176, 186, 212} : face;
+  if (done) fill = Rgb8{(fill.r + 170) / 2, (fill.g + 170) / 2, (fill.b + 170) / 2};
   FillRect(cr, 0, 0, a.width, a.height, fill);
   Line(cr, 0, a.height - 0.5, a.width, a.height - 0.5, 1, kRowLine);
   if (look == 1) {
     cairo_rectangle(cr, 0.5, 0.5, a.width - 1, a.height - 1);
     cairo_set_line_width(cr, 1);
-    Set(cr, Rgb{150, 120, 20});
+    Set(cr, Rgb8{150, 120, 20});
     cairo_stroke(cr);
   }
   return c.ToImage();
@@ -1003,7 +1005,7 @@ Image16 ProcessedMark(const UiArt& a, int state) {
     cairo_line_to(cr, a.width / 2.0 - 0.5, a.height - 4.5);
     cairo_line_to(cr, a.width - 4.0, 3.5);
     cairo_set_line_width(cr, 2);
-    Set(cr, Rgb{30, 130, 60});
+    Set(cr, Rgb8{30, 130, 60});
     cairo_stroke(cr);
   }
   return c.ToImage();
@@ -1014,7 +1016,7 @@ Image16 JumpButton(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   ButtonFace(cr, a.width, a.height, state % 3, 2);
-  const Rgb ink = state >= 3 ? Rgb{150, 150, 150} : state % 3 == 1 ? kAccent : kTextLight;
+  const Rgb8 ink = state >= 3 ? Rgb8{150, 150, 150} : state % 3 == 1 ? kAccent : kTextLight;
   const double cx = a.width / 2.0, cy = a.height / 2.0;
   cairo_arc(cr, cx, cy, 4, 0, 6.2832);
   cairo_set_line_width(cr, 1.5);
@@ -1029,7 +1031,7 @@ Image16 JumpButton(const UiArt& a, int state) {
 Image16 RowWell(const UiArt& a, bool sunken) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  FillRect(cr, 0, 0, a.width, a.height, sunken ? Rgb{226, 231, 243} : kRowFace);
+  FillRect(cr, 0, 0, a.width, a.height, sunken ? Rgb8{226, 231, 243} : kRowFace);
   if (sunken)
     Bevel(cr, 0, 0, a.width, a.height, false);
   else

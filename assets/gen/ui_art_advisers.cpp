@@ -23,7 +23,7 @@ Canvas* Frame(Canvas& c, const std::string& title, double closeX, double closeW 
 }
 
 // A small symbol beside a caption or a heading: a bell for events.
-void Bell(cairo_t* cr, double x, double y, double s, Rgb colour) {
+void Bell(cairo_t* cr, double x, double y, double s, Rgb8 colour) {
   cairo_save(cr);
   cairo_translate(cr, x, y);
   cairo_scale(cr, s, s);
@@ -42,7 +42,7 @@ void Bell(cairo_t* cr, double x, double y, double s, Rgb colour) {
 // ---- buttons
 
 // The jump button: an arrow into a target ring, the place on the map.
-void JumpIcon(cairo_t* cr, double w, double h, Rgb ink) {
+void JumpIcon(cairo_t* cr, double w, double h, Rgb8 ink) {
   const double cx = w - 10, cy = h / 2;
   cairo_arc(cr, cx, cy, 4.5, 0, 2 * M_PI);
   cairo_set_line_width(cr, 1.5);
@@ -66,7 +66,7 @@ Image16 JumpButton(const UiArt& a, int state) {
 Image16 SmallSwitch(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  FillRect(cr, 0, 0, a.width, a.height, state == 2 ? Rgb{30, 36, 56} : kWell);
+  FillRect(cr, 0, 0, a.width, a.height, state == 2 ? Rgb8{30, 36, 56} : kWell);
   Bevel(cr, 0, 0, a.width, a.height, false);
   if (state != 0) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -87,7 +87,7 @@ Image16 PlayButton(const UiArt& a, int state) {
   cairo_t* cr = c.cr();
   ButtonFace(cr, a.width, a.height, state, 3);
   const double d = state == 2 ? 1 : 0;
-  Poly(cr, {{9 + d, 4 + d}, {18 + d, 8.5 + d}, {9 + d, 13 + d}}, state == 1 ? kAccent : Rgb{120, 220, 120});
+  Poly(cr, {{9 + d, 4 + d}, {18 + d, 8.5 + d}, {9 + d, 13 + d}}, state == 1 ? kAccent : Rgb8{120, 220, 120});
   return c.ToImage();
 }
 
@@ -134,7 +134,7 @@ void LeafIcon(cairo_t* cr) {
 }
 
 void GrowthIcon(cairo_t* cr) {
-  const Rgb bars[3] = {{120, 160, 220}, {90, 140, 210}, {60, 110, 200}};
+  const Rgb8 bars[3] = {{120, 160, 220}, {90, 140, 210}, {60, 110, 200}};
   for (int i = 0; i < 3; ++i) FillRect(cr, 6 + i * 9, 30 - 7 * (i + 1), 7, 7 * (i + 1), bars[i]);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   Line(cr, 5, 20, 14, 14, 2.2, {60, 190, 80});
@@ -153,7 +153,7 @@ void FlagIcon(cairo_t* cr) {
 // ---- the advisers
 
 struct Look {
-  Rgb skin, hair, clothes, accent;
+  Rgb8 skin, hair, clothes, accent;
   int hairStyle;  // 0 short, 1 long, 2 bun, 3 bald with a rim, 4 curly
   bool glasses;
   bool beard;
@@ -242,8 +242,8 @@ void Portrait(cairo_t* cr, const Look& l) {
   // eyes, brows, nose and smile
   Disc(cr, 43, 42, 2.1, {40, 40, 50});
   Disc(cr, 57, 42, 2.1, {40, 40, 50});
-  Line(cr, 39.5, 37, 46, 36, 1.4, l.hairStyle == 3 ? Rgb{120, 120, 126} : l.hair);
-  Line(cr, 54, 36, 60.5, 37, 1.4, l.hairStyle == 3 ? Rgb{120, 120, 126} : l.hair);
+  Line(cr, 39.5, 37, 46, 36, 1.4, l.hairStyle == 3 ? Rgb8{120, 120, 126} : l.hair);
+  Line(cr, 54, 36, 60.5, 37, 1.4, l.hairStyle == 3 ? Rgb8{120, 120, 126} : l.hair);
   Line(cr, 50, 44, 48.5, 50, 1.2, {170, 120, 100});
   cairo_arc(cr, 50, 51, 6, 0.2 * M_PI, 0.8 * M_PI);
   cairo_set_line_width(cr, 1.6);

@@ -13,8 +13,8 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kLilac{200, 126, 232};
-constexpr Rgb kInk{39, 48, 70};
+constexpr Rgb8 kLilac{200, 126, 232};
+constexpr Rgb8 kInk{39, 48, 70};
 
 // A card: its title and its text, in the card's one language; the text is
 // wrapped to the card's width. `bottom` is where the text must end (the

@@ -73,7 +73,7 @@ Image16 ControlButton(const UiArt& a, int state, int own, const char* label) {
 Image16 Mark(const UiArt& a, int state) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
-  FillRect(cr, 0, 0, a.width, a.height, state == 0 ? Rgb{34, 40, 60} : kWell);
+  FillRect(cr, 0, 0, a.width, a.height, state == 0 ? Rgb8{34, 40, 60} : kWell);
   Bevel(cr, 0, 0, a.width, a.height, false);
   if (state == 2) {
     cairo_move_to(cr, 2.5, 5.5);
@@ -124,7 +124,7 @@ Image16 StreetBackground(const UiArt& a, bool english, Words title, bool busLane
   // the caption go below it. A mid-dark fill lets the black hour mark and the
   // yellow and orange lines show.
   if (chartY > 61 && chartY + 24 <= a.height) {
-    constexpr Rgb kChart{64, 78, 104};
+    constexpr Rgb8 kChart{64, 78, 104};
     FillRect(cr, 35, chartY - 61, 164, 66, kChart);
     Bevel(cr, 35, chartY - 61, 164, 66, false);
     for (int h : {5, 8, 11, 14, 17, 20}) {
@@ -145,7 +145,7 @@ Image16 LoadBar(const UiArt& a, int state) {
   FillRect(cr, 0, 0, a.width, a.height, kWell);
   Bevel(cr, 0, 0, a.width, a.height, false);
   const double share = std::min(state, 9) / 9.0;
-  const Rgb fill = state > 9 ? kRed : state > 6 ? Rgb{240, 170, 40} : Rgb{70, 190, 90};
+  const Rgb8 fill = state > 9 ? kRed : state > 6 ? Rgb8{240, 170, 40} : Rgb8{70, 190, 90};
   if (state > 0) FillRect(cr, 1, 2, (a.width - 2) * share, a.height - 4, fill);
   for (int k = 1; k < 9; ++k) Line(cr, 1 + (a.width - 2) * k / 9.0, 1, 1 + (a.width - 2) * k / 9.0, 3, 1, kEdgeLight);
   return c.ToImage();

@@ -15,7 +15,7 @@ namespace {
 
 // A row of houses and towers along a street, the town the game is about.
 void Skyline(cairo_t* cr, double w, double base, double scale) {
-  const Rgb fronts[4] = {{92, 108, 150}, {70, 84, 124}, {110, 126, 168}, {60, 72, 108}};
+  const Rgb8 fronts[4] = {{92, 108, 150}, {70, 84, 124}, {110, 126, 168}, {60, 72, 108}};
   double x = 0;
   for (int i = 0; x < w; ++i) {
     const double bw = (18 + (i * 37 % 23)) * scale;

@@ -15,16 +15,16 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kHeading{250, 210, 40};
-constexpr Rgb kLabel{220, 226, 240};
-constexpr Rgb kRule{96, 110, 150};
+constexpr Rgb8 kHeading{250, 210, 40};
+constexpr Rgb8 kLabel{220, 226, 240};
+constexpr Rgb8 kRule{96, 110, 150};
 
 // One series button: its German and English pictures, its width, its
 // label and the colour the chart draws the series in.
 struct SeriesArt {
   int de, en, width;
   Words label;
-  Rgb colour;
+  Rgb8 colour;
 };
 
 const SeriesArt kSeriesArt[] = {
@@ -125,7 +125,7 @@ Image16 Column(const UiArt& a) {
 // ---- page buttons, in the 36 x 36 design square
 
 void BarsIcon(cairo_t* cr) {
-  const Rgb colours[] = {{214, 72, 52}, {236, 176, 48}, {110, 196, 90}};
+  const Rgb8 colours[] = {{214, 72, 52}, {236, 176, 48}, {110, 196, 90}};
   for (int i = 0; i < 3; ++i) {
     FillRect(cr, 6, 7 + i * 9, 24, 6, kWell);
     FillRect(cr, 6, 7 + i * 9, 8 + i * 8, 6, colours[i]);
@@ -175,7 +175,7 @@ Image16 RatingBar(const UiArt& a, int state, int steps) {
   FillRect(cr, 0, 0, a.width, a.height, kWell);
   Bevel(cr, 0, 0, a.width, a.height, false);
   const double f = std::clamp(state / static_cast<double>(steps), 0.0, 1.0);
-  const Rgb fill{static_cast<int>(220 - 130 * f), static_cast<int>(70 + 130 * f), static_cast<int>(50 + 30 * f)};
+  const Rgb8 fill{static_cast<int>(220 - 130 * f), static_cast<int>(70 + 130 * f), static_cast<int>(50 + 30 * f)};
   const double w = (a.width - 2) * f;
   if (w > 0) {
     cairo_rectangle(cr, 1, 1, w, a.height - 2);

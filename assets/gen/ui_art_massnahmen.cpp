@@ -15,9 +15,9 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kPhone{60, 70, 90};
-constexpr Rgb kScreen{120, 210, 240};
-constexpr Rgb kCarGreen{70, 170, 90};
+constexpr Rgb8 kPhone{60, 70, 90};
+constexpr Rgb8 kScreen{120, 210, 240};
+constexpr Rgb8 kCarGreen{70, 170, 90};
 
 // ---- the pages of the five services
 

@@ -13,8 +13,8 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kBusRed{200, 50, 44};
-constexpr Rgb kTramYellow{240, 196, 40};
+constexpr Rgb8 kBusRed{200, 50, 44};
+constexpr Rgb8 kTramYellow{240, 196, 40};
 
 // ---- the seven pages
 
@@ -242,7 +242,7 @@ void CoinsIcon(cairo_t* cr) {
     Set(cr, {150, 110, 20});
     cairo_stroke(cr);
   }
-  const Rgb bars[3] = {{120, 200, 120}, {90, 180, 110}, {60, 160, 100}};
+  const Rgb8 bars[3] = {{120, 200, 120}, {90, 180, 110}, {60, 160, 100}};
   for (int i = 0; i < 3; ++i) FillRect(cr, 21 + i * 4.5, 30 - 6 * (i + 1), 3.5, 6 * (i + 1), bars[i]);
 }
 
@@ -322,7 +322,7 @@ void StaffIcon(cairo_t* cr) {
 
 // ---- buttons and bars
 
-Image16 ProgressBar(const UiArt& a, int state, Rgb fill) {
+Image16 ProgressBar(const UiArt& a, int state, Rgb8 fill) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   FillRect(cr, 0, 0, a.width, a.height, kWell);
@@ -351,7 +351,7 @@ Image16 TrainingBar(const UiArt& a, int state) {
       cairo_line_to(cr, cx + r * std::cos(t), cy + r * std::sin(t));
     }
     cairo_close_path(cr);
-    Set(cr, i < state ? kAccent : Rgb{70, 80, 104});
+    Set(cr, i < state ? kAccent : Rgb8{70, 80, 104});
     cairo_fill(cr);
   }
   return c.ToImage();

@@ -12,9 +12,9 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kParkBlue{40, 90, 190};
-constexpr Rgb kGreen{90, 190, 110};
-constexpr Rgb kGold{230, 180, 40};
+constexpr Rgb8 kParkBlue{40, 90, 190};
+constexpr Rgb8 kGreen{90, 190, 110};
+constexpr Rgb8 kGold{230, 180, 40};
 
 // The blue parking sign with its white P, centred at (x, y).
 void ParkSign(cairo_t* cr, double x, double y, double size) {
@@ -41,7 +41,7 @@ void PlacesIcon(cairo_t* cr) {
   FillRect(cr, 4, 8, 28, 22, {70, 76, 88});
   for (int i = 0; i < 4; ++i) {
     Line(cr, 4 + 7 * i, 8, 4 + 7 * i, 30, 1, kWhite);
-    if (i < 3) FillRect(cr, 5.5 + 7 * i, 12, 4.5, 12, i == 1 ? Rgb{60, 120, 220} : kRed);
+    if (i < 3) FillRect(cr, 5.5 + 7 * i, 12, 4.5, 12, i == 1 ? Rgb8{60, 120, 220} : kRed);
   }
   Line(cr, 32, 8, 32, 30, 1, kWhite);
 }
@@ -221,7 +221,7 @@ Image16 UtilisationBar(const UiArt& a, int state) {
   const double share = state / 17.0;
   const double w = (a.width - 4) * share;
   if (w > 0) {
-    const Rgb fill{static_cast<int>(70 + 160 * share), static_cast<int>(190 - 130 * share), 60};
+    const Rgb8 fill{static_cast<int>(70 + 160 * share), static_cast<int>(190 - 130 * share), 60};
     cairo_rectangle(cr, 2, 2, w, a.height - 4);
     Gradient(cr, 2, 2, w, a.height - 4, fill, {fill.r / 2, fill.g / 2, fill.b / 2});
   }

@@ -14,9 +14,9 @@ namespace zorgen {
 
 namespace {
 
-constexpr Rgb kGold{230, 180, 40};
-constexpr Rgb kGreen{90, 190, 110};
-constexpr Rgb kBlue{80, 150, 230};
+constexpr Rgb8 kGold{230, 180, 40};
+constexpr Rgb8 kGreen{90, 190, 110};
+constexpr Rgb8 kBlue{80, 150, 230};
 
 Image16 Caption(const UiArt& a, bool english) {
   Canvas c(a.width, a.height);
@@ -236,7 +236,7 @@ Image16 ResearchState(const UiArt& a, int state) {
     default: FillRect(cr, 6, 8, 24, 16, {200, 220, 240}); FillRect(cr, 12, 26, 12, 4, {150, 160, 180}); break;
   }
   cairo_restore(cr);
-  for (int i = 0; i < 3; ++i) Disc(cr, 9 + i * 8, 30, 2.5, i < state ? kAccent : Rgb{60, 70, 96});
+  for (int i = 0; i < 3; ++i) Disc(cr, 9 + i * 8, 30, 2.5, i < state ? kAccent : Rgb8{60, 70, 96});
   return c.ToImage();
 }
 

@@ -9,7 +9,7 @@
 
 namespace zorgen {
 
-void Set(cairo_t* cr, Rgb c, double a) { SetRgb(cr, c.r, c.g, c.b, a); }
+void Set(cairo_t* cr, Rgb8 c, double a) { SetRgb(cr, c.r, c.g, c.b, a); }
 
 namespace {
 
@@ -71,7 +71,7 @@ std::vector<std::string> TakeCutWords() {
   return out;
 }
 
-void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb top, Rgb bottom) {
+void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb8 top, Rgb8 bottom) {
   cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
   cairo_pattern_add_color_stop_rgb(p, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
   cairo_pattern_add_color_stop_rgb(p, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
@@ -80,7 +80,7 @@ void Gradient(cairo_t* cr, double /*x*/, double y, double /*w*/, double h, Rgb t
   cairo_pattern_destroy(p);
 }
 
-void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
+void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb8 c) {
   cairo_rectangle(cr, x, y, w, h);
   Set(cr, c);
   cairo_fill(cr);
@@ -112,7 +112,7 @@ void Panel(cairo_t* cr, double x, double y, double w, double h) {
   Bevel(cr, x, y, w, h, true);
 }
 
-void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
+void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb8 c,
           Align align) {
   cairo_font_face_t* face = LoadFontFace(FontPath(font));
   if (face) cairo_set_font_face(cr, face);
@@ -128,7 +128,7 @@ void Text(cairo_t* cr, const char* font, double size, const std::string& text, d
   NoteLettering(cr, text, te, std::round(left), baseline);
 }
 
-void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c) {
+void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb8 c) {
   cairo_move_to(cr, x1, y1);
   cairo_line_to(cr, x2, y2);
   cairo_set_line_width(cr, w);
@@ -136,13 +136,13 @@ void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb
   cairo_stroke(cr);
 }
 
-void Disc(cairo_t* cr, double x, double y, double r, Rgb c) {
+void Disc(cairo_t* cr, double x, double y, double r, Rgb8 c) {
   cairo_arc(cr, x, y, r, 0, 2 * M_PI);
   Set(cr, c);
   cairo_fill(cr);
 }
 
-void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c) {
+void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb8 c) {
   bool first = true;
   for (const auto& [x, y] : pts) {
     if (first)
@@ -165,14 +165,14 @@ void Sheet(cairo_t* cr, double x, double y, double w, double h) {
 
 void ButtonFace(cairo_t* cr, int w, int h, int state, double radius) {
   RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
-  const Rgb top = state == 1 ? Rgb{104, 120, 166} : state == 2 ? Rgb{32, 38, 58} : Rgb{86, 100, 140};
-  const Rgb bottom = state == 1 ? Rgb{60, 72, 106} : state == 2 ? Rgb{52, 62, 92} : Rgb{44, 52, 78};
+  const Rgb8 top = state == 1 ? Rgb8{104, 120, 166} : state == 2 ? Rgb8{32, 38, 58} : Rgb8{86, 100, 140};
+  const Rgb8 bottom = state == 1 ? Rgb8{60, 72, 106} : state == 2 ? Rgb8{52, 62, 92} : Rgb8{44, 52, 78};
   cairo_save(cr);
   Gradient(cr, 0, 0, w, h, top, bottom);
   cairo_restore(cr);
   RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
   cairo_set_line_width(cr, 1);
-  Set(cr, state == 1 ? kAccent : state == 2 ? kEdgeDark : Rgb{22, 28, 44});
+  Set(cr, state == 1 ? kAccent : state == 2 ? kEdgeDark : Rgb8{22, 28, 44});
   cairo_stroke(cr);
   if (state != 2 && w > 10 && h > 10) {
     cairo_move_to(cr, 2, h - 3);
@@ -205,7 +205,7 @@ Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed) {
   return c.ToImage();
 }
 
-Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch) {
+Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb8 swatch, bool withSwatch) {
   Canvas c(a.width, a.height);
   cairo_t* cr = c.cr();
   ButtonFace(cr, a.width, a.height, state, 2);
@@ -219,7 +219,7 @@ Image16 LabelButton(const UiArt& a, int state, const std::string& label, double 
     x = 19;
   }
   const double base = a.height / 2.0 + size * 0.36 + (state == 2 ? 1 : 0);
-  const Rgb ink = state == 1 ? kAccent : kTextLight;
+  const Rgb8 ink = state == 1 ? kAccent : kTextLight;
   if (withSwatch)
     Text(cr, kCondensed, size, label, x, base, ink);
   else
@@ -249,7 +249,7 @@ void CaptionStrip(cairo_t* cr, double w, const std::string& title, double closeX
 
 void CloseBoxFace(cairo_t* cr, double x, double y, double w, double h, int state) {
   cairo_rectangle(cr, x, y, w, h);
-  Set(cr, state == 1 ? Rgb{240, 80, 70} : state == 2 ? Rgb{150, 30, 24} : kRed);
+  Set(cr, state == 1 ? Rgb8{240, 80, 70} : state == 2 ? Rgb8{150, 30, 24} : kRed);
   cairo_fill(cr);
   Line(cr, x + 2, y + 2, x + w - 2, y + h - 2, 1.4, kWhite);
   Line(cr, x + w - 2, y + 2, x + 2, y + h - 2, 1.4, kWhite);

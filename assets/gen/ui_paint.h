@@ -14,24 +14,25 @@
 
 namespace zorgen {
 
-struct Rgb {
+// A colour of 0-255 a channel (the map art's `Rgb` counts 0-1).
+struct Rgb8 {
   int r, g, b;
 };
 
-constexpr Rgb kPanelTop{70, 84, 120};
-constexpr Rgb kPanelBottom{38, 46, 70};
-constexpr Rgb kEdgeLight{150, 162, 196};
-constexpr Rgb kEdgeDark{14, 18, 30};
-constexpr Rgb kWell{20, 25, 38};
-constexpr Rgb kAccent{250, 210, 40};
-constexpr Rgb kTextLight{232, 236, 246};
-constexpr Rgb kTextDark{39, 48, 70};
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kRed{214, 48, 40};
-constexpr Rgb kRoad{88, 92, 100};
-constexpr Rgb kGrass{0, 159, 98};
-constexpr Rgb kCaptionTop{96, 112, 156};
-constexpr Rgb kCaptionBottom{52, 62, 92};
+constexpr Rgb8 kPanelTop{70, 84, 120};
+constexpr Rgb8 kPanelBottom{38, 46, 70};
+constexpr Rgb8 kEdgeLight{150, 162, 196};
+constexpr Rgb8 kEdgeDark{14, 18, 30};
+constexpr Rgb8 kWell{20, 25, 38};
+constexpr Rgb8 kAccent{250, 210, 40};
+constexpr Rgb8 kTextLight{232, 236, 246};
+constexpr Rgb8 kTextDark{39, 48, 70};
+constexpr Rgb8 kWhite{255, 255, 255};
+constexpr Rgb8 kRed{214, 48, 40};
+constexpr Rgb8 kRoad{88, 92, 100};
+constexpr Rgb8 kGrass{0, 159, 98};
+constexpr Rgb8 kCaptionTop{96, 112, 156};
+constexpr Rgb8 kCaptionBottom{52, 62, 92};
 constexpr const char* kSans = "DejaVuSans.ttf";
 constexpr const char* kBold = "DejaVuSans-Bold.ttf";
 constexpr const char* kCondensed = "DejaVuSansCondensed.ttf";
@@ -40,9 +41,9 @@ constexpr const char* kCondensedBold = "DejaVuSansCondensed-Bold.ttf";
 enum class Align { Left, Centre, Right };
 
 
-void Set(cairo_t* cr, Rgb c, double a = 1.0);
-void Gradient(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom);
-void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c);
+void Set(cairo_t* cr, Rgb8 c, double a = 1.0);
+void Gradient(cairo_t* cr, double x, double y, double w, double h, Rgb8 top, Rgb8 bottom);
+void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb8 c);
 // A one-pixel frame, light on the top and left when raised.
 void Bevel(cairo_t* cr, double x, double y, double w, double h, bool raised);
 // A sunken field where the game writes a value or draws a display.
@@ -50,7 +51,7 @@ void Well(cairo_t* cr, double x, double y, double w, double h);
 void Panel(cairo_t* cr, double x, double y, double w, double h);
 // A light sheet for a message: the game writes on it in the dark text colour.
 void Sheet(cairo_t* cr, double x, double y, double w, double h);
-void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb c,
+void Text(cairo_t* cr, const char* font, double size, const std::string& text, double x, double baseline, Rgb8 c,
           Align align = Align::Left);
 // The words Text drew since the last call that the picture cuts: their ink
 // runs more than half a pixel past the picture's edge, comes within two
@@ -59,15 +60,15 @@ void Text(cairo_t* cr, const char* font, double size, const std::string& text, d
 // covers), or lies under, or within a pixel of, a well or a sheet drawn
 // after them. The list starts empty again, and so does the picture.
 std::vector<std::string> TakeCutWords();
-void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb c);
-void Disc(cairo_t* cr, double x, double y, double r, Rgb c);
-void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb c);
+void Line(cairo_t* cr, double x1, double y1, double x2, double y2, double w, Rgb8 c);
+void Disc(cairo_t* cr, double x, double y, double r, Rgb8 c);
+void Poly(cairo_t* cr, std::initializer_list<std::pair<double, double>> pts, Rgb8 c);
 
 // ---- the furniture of a window page: a yellow heading, light labels,
 // thin rules and light fields where the game writes its figures.
-constexpr Rgb kHeading{250, 210, 40};
-constexpr Rgb kLabel{220, 226, 240};
-constexpr Rgb kRule{96, 110, 150};
+constexpr Rgb8 kHeading{250, 210, 40};
+constexpr Rgb8 kLabel{220, 226, 240};
+constexpr Rgb8 kRule{96, 110, 150};
 void Heading(cairo_t* cr, const Words& w, bool english, double x, double baseline);
 void PageLabel(cairo_t* cr, const Words& w, bool english, double x, double baseline, bool bold = false);
 // A column title centred over a field.
@@ -87,7 +88,7 @@ using Icon = std::function<void(cairo_t*)>;
 void ButtonFace(cairo_t* cr, int w, int h, int state, double radius);
 Image16 IconButton(const UiArt& a, int state, const Icon& icon, bool framed = true);
 // A button carrying a word: a label button of the bar, or a layer button.
-Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb swatch, bool withSwatch);
+Image16 LabelButton(const UiArt& a, int state, const std::string& label, double size, Rgb8 swatch, bool withSwatch);
 Image16 CloseBox(const UiArt& a, int state);
 // The small close box's red face with its cross, at (x, y); drawn into a
 // picture that lies over the box.

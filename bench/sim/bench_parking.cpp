@@ -77,7 +77,7 @@ void PlainPass(CSimCityModell& city, std::vector<ParkingDataType>& parks, double
       CSimDistrict& d = *city.pDistrictAt(x, y);
       const int i = x + 16 * y;
       S[i] = d.NrOfParking() * 24.0;
-      D[i] = 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfOthers();
+      D[i] = 10.0 * d.NrOfResidents() + 8.0 * d.NrOfWorkers() + 2.0 * d.NrOfConsumers() + 3.0 * d.NrOfLeisurers();
       q[i] = std::max(0.0, 0.05 * (D[i] - 0.8 * S[i]));
     }
   const size_t n = parks.size();

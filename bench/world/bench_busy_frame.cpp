@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "../bench_clock.h"
+#include "../bench_min_time.h"
 #include "bench_game.h"
 #include "bench_town_parts.h"
 #include "iso/iso_welt.h"
@@ -358,17 +359,13 @@ int main(int argc, char** argv) {
   // --benchmark_min_time is given.
   std::vector<char*> args;
   std::string towns = "10x10/6/80,24x24/5/80,30x30/4/40,30x30/4/80,30x30/4/120";
-  bool minTimeGiven = false;
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--towns=", 8) == 0) {
       towns = argv[i] + 8;
       continue;
     }
-    if (std::strncmp(argv[i], "--benchmark_min_time=", 21) == 0) minTimeGiven = true;
     args.push_back(argv[i]);
   }
-  char defaultMinTime[] = "--benchmark_min_time=1.0";
-  if (!minTimeGiven) args.insert(args.begin() + (args.empty() ? 0 : 1), defaultMinTime);
   for (size_t at = 0; at <= towns.size();) {
     const size_t comma = std::min(towns.find(',', at), towns.size());
     TownSize town;
@@ -380,9 +377,8 @@ int main(int argc, char** argv) {
     g_towns.push_back(town);
     at = comma + 1;
   }
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
-  benchmark::Initialize(&count, args.data());
+  char defaultMinTime[] = "--benchmark_min_time=1.0";
+  InitializeWithMinTime(args, defaultMinTime);
   for (int i = 0; i < static_cast<int>(g_towns.size()); ++i) {
     const std::string name = g_towns[static_cast<size_t>(i)].Name();
     benchmark::RegisterBenchmark(("BM_ScreenMemcpy/town:" + name).c_str(), BM_ScreenMemcpy, i)

@@ -191,9 +191,9 @@ void BM_MapsMemcpy(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_IndicatorHour)->Arg(9)->Arg(8)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(BM_MapSlices)->Arg(8)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(BM_AllThreeMaps)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_IndicatorHour)->Arg(9)->Arg(8)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapSlices)->Arg(8)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AllThreeMaps)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapsMemcpy)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_min_time.h"
 #include "bench_game.h"
 #include "bench_town_parts.h"
 #include "framework/qno_log.h"
@@ -192,13 +193,14 @@ void BM_TurnAndFrame(benchmark::State& state) {
   state.counters["vehicles"] = town.VehiclesOut();
 }
 
-BENCHMARK(BM_FrameYardstick)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_TurnAndFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FrameYardstick)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TurnAndFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
+  char defaultMinTime[] = "--benchmark_min_time=1.0";
+  InitializeWithMinTime({argv, argv + argc}, defaultMinTime);
   auto town = std::make_unique<Town>();
   g_town = town.get();
   if (town->dir.empty() || town->world->GetStartupPhase() != 0) {

@@ -23,7 +23,9 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "../bench_min_time.h"
 #include "bench_game.h"
 #include "framework/zor_file_layer.h"
 #include "iso/iso_welt.h"
@@ -151,16 +153,17 @@ void BM_LoadAndLoadedHour(benchmark::State& state) {
   state.counters["slices"] = slices;
 }
 
-BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WriteYardstick)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_LoadAndLoadedHour)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteYardstick)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndLoadedHour)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
+  char defaultMinTime[] = "--benchmark_min_time=1.0";
+  InitializeWithMinTime({argv, argv + argc}, defaultMinTime);
   auto town = std::make_unique<Town>();
   g_town = town.get();
   if (town->refused != 0) {

@@ -679,7 +679,11 @@ inline bool CSimRoutingMatrix::SearchPath(int from, int to, std::vector<int>& st
   return true;
 }
 
-ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
+bool CSimRoutingMatrix::FindPath(int from, int to, std::vector<int>& streets) {
+  return FindPathWithBounds(from, to, streets);
+}
+
+ZOR_SIM_VECTOR_CLONES bool CSimRoutingMatrix::FindPathWithBounds(int from, int to, std::vector<int>& streets) {
   if (from < 0 || to < 0 || from >= m_n || to >= m_n || from == to) return false;
   if (ShortLandmarkBounds()) {
     // The bounds from the 16-bit distances beside each crossing's state:

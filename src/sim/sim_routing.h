@@ -99,7 +99,10 @@ class CSimRoutingMatrix {
  private:
   // Writes the rows of destinations first .. first + count - 1 (at most
   // kLanes of CSimRowSweep) from the sweep's distances.
-  void SweepRows(int first, int count);
+  ZOR_SIM_VECTOR_CLONES void SweepRows(int first, int count);
+  // FindPath's work, in a version for each instruction set: it picks the
+  // landmark bounds and runs the search.
+  ZOR_SIM_VECTOR_CLONES bool FindPathWithBounds(int from, int to, std::vector<int>& streets);
   // Writes the row of `dest` from the distances and first streets in
   // `lane`; each crossing's last street and length follow from the
   // crossing its first street leads to.

@@ -185,7 +185,9 @@ void CSimRowSweep::SetWeights(const int* weight, int cap) {
   }
 }
 
-ZOR_SIM_VECTOR_CLONES void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], int32_t* dist) const {
+void CSimRowSweep::DistancesTo(const int (&targets)[kLanes], int32_t* dist) const { SweepDistances(targets, dist); }
+
+ZOR_SIM_VECTOR_CLONES void CSimRowSweep::SweepDistances(const int (&targets)[kLanes], int32_t* dist) const {
   const int n = m_n, cap = m_cap;
   const Lanes capLanes = Lanes{} + cap;
   for (int r = 0; r < n; ++r) Store(dist + static_cast<size_t>(r) * kLanes, capLanes);

@@ -28,7 +28,12 @@
 
 // Functions whose vector code gains from newer instructions (the least of
 // two vectors in one, three operands) are compiled for them as well, and
-// the processor's best is chosen when the program starts.
+// the processor's best is chosen when the program starts. The attribute
+// stands on a function's declaration and its definition alike, and only
+// on functions called from their own file alone: a call from another file
+// would make that file a chooser of its own, bound to versions the defining
+// file keeps to itself. The entry points other files call are plain
+// functions that call the versioned one.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define ZOR_SIM_VECTOR_CLONES __attribute__((target_clones("avx2", "sse4.1", "default")))
 #else
@@ -81,6 +86,9 @@ class CSimRowSweep {
   bool SharesOrderWith(const CSimRowSweep& other) const { return m_order && m_order == other.m_order; }
 
  private:
+  // DistancesTo's work, in a version for each instruction set.
+  ZOR_SIM_VECTOR_CLONES void SweepDistances(const int (&targets)[kLanes], int32_t* dist) const;
+
   // The finished structure. It never changes once built, so every sweep of
   // the same network reads one copy.
   struct Order {

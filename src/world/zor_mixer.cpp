@@ -1,5 +1,8 @@
 #include "world/zor_mixer.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <SDL.h>
@@ -11,6 +14,54 @@ namespace {
 
 Mix_Chunk* ToMix(CZorMixer::Chunk* c) { return reinterpret_cast<Mix_Chunk*>(c); }
 Mix_Music* ToMix(CZorMixer::Music* m) { return reinterpret_cast<Mix_Music*>(m); }
+
+// A music file handed to SDL_mixer from memory. SDL_mixer 1.2.12 gives a
+// MIDI file to FluidSynth by reading all of it, in one read from its start,
+// into a buffer of its own; FluidSynth keeps a copy of the bytes, and
+// SDL_mixer never frees that buffer (it frees it only when FluidSynth
+// refuses the song), so every piece loaded would lose the size of its file.
+// The stream notes the buffer of such a read; when it was the loader's last
+// read and the music was made, the buffer is the one lost, and the layer
+// frees it.
+struct MemoryStream {
+  const std::string* bytes;
+  size_t at = 0;
+  void* wholeRead = nullptr;
+};
+
+MemoryStream& StreamOf(SDL_RWops* rw) { return *static_cast<MemoryStream*>(rw->hidden.unknown.data1); }
+
+int StreamSeek(SDL_RWops* rw, int offset, int whence) {
+  MemoryStream& s = StreamOf(rw);
+  const long base = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? static_cast<long>(s.at)
+                                                                       : static_cast<long>(s.bytes->size());
+  const long to = base + offset;
+  if (to < 0 || to > static_cast<long>(s.bytes->size())) return -1;
+  s.at = static_cast<size_t>(to);
+  return static_cast<int>(to);
+}
+
+int StreamRead(SDL_RWops* rw, void* to, int size, int count) {
+  MemoryStream& s = StreamOf(rw);
+  s.wholeRead = nullptr;
+  if (!to || size <= 0 || count <= 0) return 0;
+  const size_t objects = std::min(static_cast<size_t>(count), (s.bytes->size() - s.at) / static_cast<size_t>(size));
+  if (s.at == 0 && count == 1 && static_cast<size_t>(size) == s.bytes->size()) s.wholeRead = to;
+  std::memcpy(to, s.bytes->data() + s.at, objects * static_cast<size_t>(size));
+  s.at += objects * static_cast<size_t>(size);
+  return static_cast<int>(objects);
+}
+
+int StreamWrite(SDL_RWops*, const void*, int, int) { return -1; }
+
+int StreamClose(SDL_RWops*) { return 0; }
+
+// Whether the linked SDL_mixer is the release whose MIDI loader keeps the
+// buffer of its whole read (1.2.12, the one with FluidSynth).
+bool LoaderKeepsWholeRead() {
+  const SDL_version* v = Mix_Linked_Version();
+  return v && v->major == 1 && v->minor == 2 && v->patch == 12;
+}
 
 }  // namespace
 
@@ -60,11 +111,22 @@ CZorMixer::Music* CZorSdlMixer::LoadMus(const char* path) {
   // not begin like one is refused here.
   // The header chunk (14 bytes) and the start of the first track's.
   constexpr size_t kHead = 22;
-  std::string head;
-  if (!ZorReadFile(ZorFileLayer::Real(), path, head, nullptr, kHead) || head.size() < kHead ||
-      head.compare(0, 4, "MThd") != 0 || head.compare(14, 4, "MTrk") != 0)
+  std::string bytes;
+  if (!ZorReadFile(ZorFileLayer::Real(), path, bytes) || bytes.size() < kHead || bytes.compare(0, 4, "MThd") != 0 ||
+      bytes.compare(14, 4, "MTrk") != 0)
     return nullptr;
-  return reinterpret_cast<Music*>(Mix_LoadMUS(path));
+  SDL_RWops* rw = SDL_AllocRW();
+  if (!rw) return nullptr;
+  MemoryStream stream{&bytes};
+  rw->seek = StreamSeek;
+  rw->read = StreamRead;
+  rw->write = StreamWrite;
+  rw->close = StreamClose;
+  rw->hidden.unknown.data1 = &stream;
+  Mix_Music* music = Mix_LoadMUSType_RW(rw, MUS_MID, 0);
+  SDL_FreeRW(rw);
+  if (music && stream.wholeRead && LoaderKeepsWholeRead()) std::free(stream.wholeRead);
+  return reinterpret_cast<Music*>(music);
 }
 
 void CZorSdlMixer::FreeMusic(Music* music) {
