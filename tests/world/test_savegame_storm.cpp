@@ -739,6 +739,8 @@ TEST(SavegameRefusedLoad, LeavesTheWindowsInTheirOrderAndTheViewToThePixel) {
   EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 1);
   windows.insert(windows.begin(), 220);
   EXPECT_EQ(OpenWindows(game.Ui()), windows) << "the refusal's warning over the windows as they stood";
+  game.Run({Wait(100)});
+  game.Shot("refused-load-warning-over-the-message-list-and-panel");
   EXPECT_EQ(map.GetPixelOffsetX(), pixelX);
   EXPECT_EQ(map.GetPixelOffsetY(), pixelY);
   EXPECT_EQ(map.GetCenterX(), centerX);
