@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "framework/qno_log.h"
@@ -18,6 +19,7 @@
 #include "framework/zor_block_pool.h"
 #include "framework/zor_file_layer.h"
 #include "framework/zor_seams.h"
+#include "model/finanzen.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
@@ -26,6 +28,7 @@
 #include "support/test_support.h"
 #include "ui/user_int.h"
 #include "world/zor_savegame.h"
+#include "world/zor_sim_parts.h"
 #include "world/zor_world.h"
 #include "worldbase/zor_world_obj.h"
 
@@ -127,7 +130,7 @@ void Settle(Scenario& game) {
 struct SavedTown {
   Scenario game;
   std::string binary, companion;
-  SavedTown() {
+  explicit SavedTown(const std::function<CZorvaWorld*()>& make = [] { return new CZorvaWorld; }) : game(make) {
     game.Run({Wait(40)});
     Build(game, 60, 60, 60, 68);
     Build(game, 60, 64, 68, 64);
@@ -152,6 +155,33 @@ const char* Warning(Scenario& game) {
   const char* text = game.World().GetMessage()->GetAchtungMessage();
   return text ? text : "";
 }
+
+// Faults of the game's own making, through the world's factories: the
+// finances that refuse to write their record when told, and the demand
+// simulation's parts that make no city model the next `refusals` times, so
+// that the demand simulation cannot be made.
+struct RefusingFinanzen : CFinanzen {
+  static inline bool refuse = false;
+  using CFinanzen::SerializeGameStore;
+  int SerializeGameStore(FILE* file, char* name) override {
+    return refuse ? 1 : CFinanzen::SerializeGameStore(file, name);
+  }
+};
+struct RefusingSimParts : CZorWorldSimParts {
+  using CZorWorldSimParts::CZorWorldSimParts;
+  static inline int refusals = 0;
+  CSimCityModell* NewCityModell() override {
+    if (refusals > 0) return --refusals, nullptr;
+    return CZorWorldSimParts::NewCityModell();
+  }
+};
+struct FaultyWorld : CZorvaWorld {
+  CFinanzen* NewFinanzen() override { return new RefusingFinanzen; }
+  CSimWelt* NewSimWelt() override {
+    if (!m_pSimParts) m_pSimParts = new RefusingSimParts(m_pResourceManager, this);
+    return new CSimWelt(m_pSimParts);
+  }
+};
 
 std::string Tag(const char* text) {
   std::string tag(30, '\0');
@@ -213,6 +243,33 @@ TEST(SavegameStore, AnEmptyNameOrAMissingFolderFailsAndTheLogSaysWhy) {
   EXPECT_NE(log.find("DatiName scheint nicht sinnvoll!"), std::string::npos);
   EXPECT_NE(log.find("Cannot save to file 'NoSuchFolder/GAME.GMD': No such file or directory"), std::string::npos);
   EXPECT_EQ(log.find("Errno Fehler"), std::string::npos);
+}
+
+// A game that cannot be put into a savegame (its finances refuse their
+// record): the save key tells the player, the last fast save stays on the
+// disk as it was, and the game is the one before the key.
+TEST(SavegameStore, AGameThatCannotBePutIntoASavegameIsToldAndWritesNothing) {
+  SavedTown town([] { return new FaultyWorld; });
+  ASSERT_TRUE(dynamic_cast<RefusingFinanzen*>(town.game.World().GetFinanzen()));
+  town.game.Key(SDLK_F4).Do(Wait(200));
+  const std::string fast = ReadFile("SaveGame/FASTSAVE.AUD"), fastText = ReadFile("SaveGame/FASTSAVE.AUM");
+  ASSERT_FALSE(fast.empty());
+  Build(town.game, 60, 62, 64, 62);
+  town.game.World().SetPause(true);
+  const std::string game = Snapshot(town.game);
+
+  RefusingFinanzen::refuse = true;
+  EXPECT_EQ(town.game.World().SerializeGameStore(kGame), 1);
+  town.game.Key(SDLK_F4).Do(Wait(200));
+  RefusingFinanzen::refuse = false;
+  EXPECT_TRUE(town.game.IsOpen(CUserInt::kWarningWindow));
+  EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(CUserInt::kWarningSaveFailed, CZorvaWorld::m_Language));
+  EXPECT_TRUE(SameBytes(ReadFile(kGame), town.binary));
+  EXPECT_TRUE(SameBytes(ReadFile(kCompanion), town.companion));
+  EXPECT_TRUE(SameBytes(ReadFile("SaveGame/FASTSAVE.AUD"), fast));
+  EXPECT_TRUE(SameBytes(ReadFile("SaveGame/FASTSAVE.AUM"), fastText));
+  EXPECT_TRUE(NoFreshFiles());
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), game));
 }
 
 TEST(SavegameStore, AProcessKilledWhileSavingLeavesOneWholeSavegame) {
@@ -307,6 +364,38 @@ TEST(SavegameLoad, ASavegameCutAnywhereLeavesTheGameAsItWas) {
   }
   // The whole file still loads.
   EXPECT_EQ(town.LoadBytes(town.binary), 0);
+}
+
+// A demand simulation that cannot be made while a whole savegame is read:
+// the load is refused, the player is told, and the game, its files and its
+// demand simulation go on as before; the same file loads afterwards.
+TEST(SavegameLoad, ADemandSimulationThatCannotBeMadeRefusesTheLoadAndTheGameStays) {
+  SavedTown town([] { return new FaultyWorld; });
+  Build(town.game, 60, 62, 64, 62);
+  const std::string game = Snapshot(town.game);
+  const int junctions = Junctions(town.game);
+
+  RefusingSimParts::refusals = 1;
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
+  EXPECT_EQ(RefusingSimParts::refusals, 0);
+  RefusingSimParts::refusals = 0;
+  EXPECT_TRUE(town.game.IsOpen(CUserInt::kWarningWindow)) << "the player is told";
+  EXPECT_STRNE(Warning(town.game), "");
+  EXPECT_EQ(Junctions(town.game), junctions);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), game));
+  EXPECT_TRUE(town.game.World().GetSimWelt()->IsValid());
+  EXPECT_TRUE(SameBytes(ReadFile(kGame), town.binary));
+  EXPECT_TRUE(SameBytes(ReadFile(kCompanion), town.companion));
+  // Nothing of the file is read into a game without its demand simulation:
+  // the refusal follows the failure at once.
+  const std::string log = ReadFile("errors.log");
+  const size_t failed = log.find("The demand simulation could not be created");
+  ASSERT_NE(failed, std::string::npos) << log;
+  const std::string next = log.substr(log.find('\n', failed) + 1, 21);
+  EXPECT_EQ(next, "Cannot load from file");
+  town.game.Run({Wait(400)});
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 0);
+  EXPECT_NE(Junctions(town.game), junctions);
 }
 
 TEST(SavegameLoad, AMissingCompanionLeavesTheGameUntouched) {

@@ -698,4 +698,60 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
   EXPECT_TRUE(game.IsOpen(227));
 }
 
+// The message list and the panel with its event's text, both open, the
+// map dragged by a few pixels and the game paused: a damaged savegame is
+// refused and the screen is as it was, the windows in their order (the
+// panel's reopening brings its list over it), the view to the pixel, and
+// no window more once the warning is put away.
+TEST(SavegameRefusedLoad, LeavesTheWindowsInTheirOrderAndTheViewToThePixel) {
+  std::filesystem::create_directories("SaveGame");
+  Scenario game("LANGUAGE=0\n");
+  CZorvaWorld& world = game.World();
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/TOWN.GMD"), 0);
+  const std::string binary = ReadFile("SaveGame/TOWN.GMD");
+  WriteFile("SaveGame/BAD.GMD", binary.substr(0, binary.size() / 2));
+  WriteFile("SaveGame/BAD.GMM", ReadFile("SaveGame/TOWN.GMM"));
+  CMessage* message = world.GetMessage();
+  for (int entry = 0; entry < 3; ++entry) ASSERT_EQ(message->AddMessage(7, entry), 0) << entry;
+  message->SelectEvent(1);
+  // The list by its key; the selected event's text opens the panel.
+  constexpr int kList = 218, kPanel = 239;
+  game.Key(SDLK_e).Run({Frames(2)});
+  ASSERT_TRUE(game.IsOpen(kList));
+  game.Click(364 + 95 + 60, 26 + 17 + 4 + 5).Run({Frames(1)});
+  ASSERT_TRUE(game.IsOpen(kPanel));
+  // The map dragged with the right button by less than a cell.
+  CIsoWelt& map = game.Map();
+  game.Run({Move(300, 400), Press(300, 400, kRight), Move(303, 402), Wait(40), Move(305, 403), Wait(40),
+            Release(305, 403, kRight), Wait(40)});
+  ASSERT_TRUE(map.GetPixelOffsetX() != 0 || map.GetPixelOffsetY() != 0) << "the drag moves the map";
+  world.SetPause(true);
+  game.Run({Move(700, 60), Wait(300)});
+  const Region screen = {0, 0, game.Width(), game.Height()};
+  const uint64_t drawn = game.Fingerprint(screen);
+  std::vector<int> windows = OpenWindows(game.Ui());
+  ASSERT_LT(std::find(windows.begin(), windows.end(), kPanel), std::find(windows.begin(), windows.end(), kList))
+      << "the panel in front of its list";
+  const int pixelX = map.GetPixelOffsetX(), pixelY = map.GetPixelOffsetY();
+  const int centerX = map.GetCenterX(), centerY = map.GetCenterY();
+  const IsoViewRectType view = map.GetViewRect();
+
+  EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 1);
+  windows.insert(windows.begin(), 220);
+  EXPECT_EQ(OpenWindows(game.Ui()), windows) << "the refusal's warning over the windows as they stood";
+  game.Run({Wait(100)});
+  game.Shot("refused-load-warning-over-the-message-list-and-panel");
+  EXPECT_EQ(map.GetPixelOffsetX(), pixelX);
+  EXPECT_EQ(map.GetPixelOffsetY(), pixelY);
+  EXPECT_EQ(map.GetCenterX(), centerX);
+  EXPECT_EQ(map.GetCenterY(), centerY);
+  const IsoViewRectType now = map.GetViewRect();
+  EXPECT_EQ(std::make_tuple(now.k0x, now.k0y, now.k1x, now.k1y, now.k2x, now.k2y, now.k3x, now.k3y),
+            std::make_tuple(view.k0x, view.k0y, view.k1x, view.k1y, view.k2x, view.k2y, view.k3x, view.k3y));
+  // The click that puts the warning away shows the screen as it was.
+  game.Click(700, 60).Run({Wait(300)});
+  ASSERT_FALSE(game.IsOpen(220));
+  EXPECT_EQ(game.Fingerprint(screen), drawn);
+}
+
 }  // namespace
