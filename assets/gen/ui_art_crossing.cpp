@@ -179,7 +179,7 @@ Image16 DirectionPicture(const UiArt& a, int state, bool fourLane) {
   const struct {
     double x, y;
     const char* number;
-    Rgb colour;
+    Rgb8 colour;
   } keys[] = {{24, -half / 2, "1", kAccent}, {-24, half / 2, "2", kTextLight}};
   for (const auto& k : keys) {
     const double x = cx + k.x * std::cos(turn) - k.y * std::sin(turn);
