@@ -135,8 +135,10 @@ bool CStrPreviewRect::CheckValid(CStrassenType type) {
     // A crossing the network has no room for: the drag's end too close to
     // it, or else the network around it (a junction, a bend) too close.
     int reason = kMsgNotPossible;
-    if (m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM)
-      reason = EndTooCloseToGrd(type) != 0 ? EndTooCloseToGrd(type) : kMsgGrdJunctionClose;
+    if (m_GrdHit && m_NetRefusal == STR_BUILD_NO_ROOM) {
+      const int nearEnd = EndTooCloseToGrd(type);
+      reason = nearEnd != 0 ? nearEnd : kMsgGrdJunctionClose;
+    }
     return RefuseQuietly(reason);
   }
   return true;
