@@ -14,6 +14,7 @@
 
 #include "framework/qno_log.h"
 #include "framework/zor_seams.h"
+#include "iso/iso_welt.h"
 #include "model/gott_modus.h"
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
@@ -91,6 +92,18 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
         for (int y = b; ok && y <= d; ++y)
           ok = world.CreateObject(kind, resId, CIsoRichtung(0), x, y, static_cast<ESimLocationHeight>(density), nullptr,
                                   0, nullptr, 0, -1) != nullptr;
+    } else if (step == "unzone" && in >> a >> b >> c >> d) {
+      // As the tool that removes zoning clears them: every zoned cell of
+      // the rectangle that nothing was built on becomes free land again.
+      CIsoWelt* map = world.GetIsoWelt();
+      ok = map && a <= c && b <= d;
+      for (int x = a; ok && x <= c; ++x)
+        for (int y = b; ok && y <= d; ++y) {
+          const int kind = map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
+                                           ISO_LAYER_GROUND);
+          if (kind >= OBJ_ZONE_RESIDENTIAL && kind <= OBJ_ZONE_INDUSTRIAL)
+            ok = world.RemoveObject(x, y, ISO_LAYER_GROUND, false) == 0;
+        }
     } else if (step == "building" && in >> a >> b >> c) {
       // A shop, a school or a park, as the building tool places it.
       const auto kind = static_cast<TObjectType>(c);
