@@ -1033,6 +1033,9 @@ TEST_F(SuppliedScenario, ABusLineWithStopsByTheHomesAndOfficesWinsLindenberg) {
   CSimWelt* sim = world.GetSimWelt();
   EXPECT_GT(sim->pCityModell()->NrOfResidents(), 5000u);
   EXPECT_EQ(world.GetOpnv()->GetNextLineNr(), 1) << "no bus runs";
+  // A zoned lot counts in the gauge as a building that no stop reaches:
+  // none is left waiting.
+  EXPECT_EQ(Zones(game), 0);
   const double before = GaugeBelowItsGoal(game);
   ASSERT_NO_FATAL_FAILURE(Play(game));
   const int start = sim->Date().TicksFromStart(), first = sim->Date().Year();
@@ -1066,10 +1069,10 @@ TEST_F(SuppliedScenario, ABusLineWithStopsByTheHomesAndOfficesWinsLindenberg) {
 // nearest stop, served by a line or not: the five stops by the homes and
 // the offices win with their bus line and without it; two stops beside
 // the crossroads, a line between two stops and the town left alone lose.
-// The town as supplied passes the goal by 0.015 and stays 0.029 below it
+// The town as supplied passes the goal by 0.024 and stays 0.024 below it
 // with the two stops beside the crossroads; docs/calibration.md has the
 // table for the seeds 1 to 10.
-TEST_F(SuppliedScenario, LindenbergIsWonByItsBusLineThroughTheWindowsNotByStopsAlone) {
+TEST_F(SuppliedScenario, LindenbergIsWonByStopsAShortWalkFromEveryBuildingThroughTheWindows) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
   ExpectMargins(1,
                 {{"left alone", LeaveAlone, false},
@@ -1077,7 +1080,7 @@ TEST_F(SuppliedScenario, LindenbergIsWonByItsBusLineThroughTheWindowsNotByStopsA
                  {"five stops, no line", LindenbergFiveStops, true},
                  {"line through two stops", LindenbergTwoStopLine, false},
                  {"line through five stops", LindenbergBusLine, true}},
-                0.01);
+                0.015);
 }
 
 // Lindenberg is supplied with twice as many homes as people, and with jobs
