@@ -96,7 +96,7 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
       // As the tool that removes zoning clears them: every zoned cell of
       // the rectangle that nothing was built on becomes free land again.
       CIsoWelt* map = world.GetIsoWelt();
-      ok = map && a <= c && b <= d;
+      ok = map != nullptr;
       for (int x = a; ok && x <= c; ++x)
         for (int y = b; ok && y <= d; ++y) {
           const int kind = map->GetTypeAt(static_cast<unsigned short>(x), static_cast<unsigned short>(y),
