@@ -497,11 +497,7 @@ struct ShowingFinanzen : CFinanzen {
 // own and nothing else tells them.
 struct WatchedWorld : CZorvaWorld {
   CFinanzen* NewFinanzen() override { return new ShowingFinanzen; }
-  ZorKeptPlay Watch() {
-    ZorKeptPlay kept;
-    KeepPlay(kept);
-    return kept;
-  }
+  ZorKeptPlay Watch() { return KeepPlay(); }
 };
 
 testing::AssertionResult SameTime(const STime& a, const STime& b) {
