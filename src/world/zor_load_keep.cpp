@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "framework/zor_list.h"
 #include "framework/zor_seams.h"
@@ -33,20 +35,19 @@ constexpr TBaseType kLayers[] = {ISO_LAYER_GROUND, ISO_LAYER_UPPER};
 
 // The places of the objects asked for, found while they still stand: a
 // line by its number, anything else by the first cell that shows it.
-std::map<const CWorldObj*, ZorObjectPlace> PlacesOf(CIsoWelt* map, std::vector<const CWorldObj*> wanted) {
+std::map<const CWorldObj*, ZorObjectPlace> PlacesOf(CIsoWelt* map, const std::vector<const CWorldObj*>& wanted) {
   std::map<const CWorldObj*, ZorObjectPlace> places;
-  wanted.erase(std::remove(wanted.begin(), wanted.end(), nullptr), wanted.end());
+  std::set<const CWorldObj*> onMap;
   for (const CWorldObj* o : wanted)
-    if (auto* line = dynamic_cast<const COpnvLine*>(o)) places[o] = {ZorObjectPlace::kLine, line->GetID(), -1, 0, 0};
-  size_t left = 0;
-  for (const CWorldObj* o : wanted) left += places.count(o) ? 0 : 1;
-  for (int x = 0; map && left > 0 && x < ISO_MAP_SIZE; ++x)
-    for (int y = 0; left > 0 && y < ISO_MAP_SIZE; ++y)
+    if (auto* line = dynamic_cast<const COpnvLine*>(o))
+      places[o] = {ZorObjectPlace::kLine, line->GetID()};
+    else if (o)
+      onMap.insert(o);
+  for (int x = 0; map && !onMap.empty() && x < ISO_MAP_SIZE; ++x)
+    for (int y = 0; !onMap.empty() && y < ISO_MAP_SIZE; ++y)
       for (int layer = 0; layer < 2; ++layer) {
         CWorldObj* o = map->GetIsoTileObject(x, y, kLayers[layer]);
-        if (!o || places.count(o) || std::find(wanted.begin(), wanted.end(), o) == wanted.end()) continue;
-        places[o] = {ZorObjectPlace::kCell, x, y, layer, static_cast<int>(o->GetType())};
-        --left;
+        if (onMap.erase(o)) places[o] = {ZorObjectPlace::kCell, x, y, layer, static_cast<int>(o->GetType())};
       }
   return places;
 }
@@ -58,11 +59,10 @@ std::vector<CMeasure*> CZorvaWorld::Measures() {
           m_pZorviZentrale, m_pAktiveRP, m_pPassiveRP, m_pUmland, m_pPta};
 }
 
-void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
+ZorKeptPlay CZorvaWorld::KeepPlay() {
+  ZorKeptPlay kept;
   kept.random = zor_random_state();
-  kept.measures.clear();
   for (const CMeasure* m : Measures()) kept.measures.push_back(m ? m->KeepBlock() : std::vector<char>());
-  kept.hasExchange = m_pDataExchange != nullptr;
   if (m_pDataExchange) kept.exchange = m_pDataExchange->KeepBlock();
   kept.lastHour = m_LastHourTime;
   kept.lastDay = m_LastDayTime;
@@ -80,29 +80,27 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   kept.entryName = m_EntryName;
   kept.entryCursor = m_EntryCursor;
   kept.entryActive = m_EntryActive != 0;
-  kept.windows.clear();
-  kept.closed.clear();
-  if (!m_pUserInt) return;
+  if (!m_pUserInt) return kept;
   const selObjType& sel = CUserInt::selObj;
   kept.sel = sel;
   std::vector<const CWorldObj*> wanted = {sel.selectedObject, sel.mouseStreet,    sel.selectedJunction,
                                           sel.selectedStreet, sel.selectedCrossing, sel.selectedLine,
                                           sel.editedLine};
-  if (CZorvaList* open = m_pUserInt->GetRenderList())
-    for (CZorvaPointer* n = open->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
+  // Each window with what it shows: the open ones from the front down, then
+  // the closed ones that show an object.
+  std::vector<std::pair<int, const CWorldObj*>> open, closed;
+  if (CZorvaList* list = m_pUserInt->GetRenderList())
+    for (CZorvaPointer* n = list->GetHeadZorvaPointer(); n; n = n->GetNextZorvaPointer()) {
       const int id = static_cast<CScreenWindow*>(n->GetZorvaObject())->GetID();
-      CWorldObj* shows = CUserInt::topWindow ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr;
-      kept.windows.push_back({id, {}});
-      wanted.push_back(shows);
+      open.emplace_back(id, CUserInt::topWindow ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr);
     }
-  const size_t open = kept.windows.size();
   for (int id = 1; CUserInt::topWindow && id < CScreenWindow::kWindowIdLimit; ++id) {
     CScreenWindow* window = CUserInt::topWindow->GetWindowByID(id);
-    CWorldObj* shows = window && !window->IsActive() ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr;
-    if (!shows) continue;
-    kept.closed.push_back({id, {}});
-    wanted.push_back(shows);
+    if (CWorldObj* shows = window && !window->IsActive() ? CUserInt::topWindow->GetVarWorldObject(id) : nullptr)
+      closed.emplace_back(id, shows);
   }
+  for (const auto& w : open) wanted.push_back(w.second);
+  for (const auto& w : closed) wanted.push_back(w.second);
   const auto places = PlacesOf(m_pIsoWelt, wanted);
   auto place = [&](const CWorldObj* o) {
     const auto at = places.find(o);
@@ -115,8 +113,9 @@ void CZorvaWorld::KeepPlay(ZorKeptPlay& kept) {
   kept.selectedCrossing = place(sel.selectedCrossing);
   kept.selectedLine = place(sel.selectedLine);
   kept.editedLine = place(sel.editedLine);
-  for (size_t i = 0; i < kept.windows.size(); ++i) kept.windows[i].shows = place(wanted[7 + i]);
-  for (size_t i = 0; i < kept.closed.size(); ++i) kept.closed[i].shows = place(wanted[7 + open + i]);
+  for (const auto& [id, shows] : open) kept.windows.push_back({id, place(shows)});
+  for (const auto& [id, shows] : closed) kept.closed.push_back({id, place(shows)});
+  return kept;
 }
 
 CWorldObj* CZorvaWorld::FindAgain(const ZorObjectPlace& place) {
@@ -134,10 +133,13 @@ CWorldObj* CZorvaWorld::FindAgain(const ZorObjectPlace& place) {
 }
 
 void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
-  const std::vector<CMeasure*> measures = Measures();
-  for (size_t i = 0; i < measures.size() && i < kept.measures.size(); ++i)
-    if (measures[i]) measures[i]->PutBackBlock(kept.measures[i]);
-  if (m_pDataExchange && kept.hasExchange) m_pDataExchange->PutBackBlock(kept.exchange);
+  // One block was kept for each measure, in the same order.
+  auto block = kept.measures.begin();
+  for (CMeasure* m : Measures()) {
+    if (m) m->PutBackBlock(*block);
+    ++block;
+  }
+  if (m_pDataExchange) m_pDataExchange->PutBackBlock(kept.exchange);
   m_LastHourTime = kept.lastHour;
   m_LastDayTime = kept.lastDay;
   m_IndikatorenCounter = kept.indikatorenCounter;
@@ -145,10 +147,10 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
   m_TicksAfterLoad = kept.ticksAfterLoad;
   g_IsoRichtung = kept.rotation;
   g_ZoomStufe = static_cast<TIsoZoomStufe>(kept.zoom);
+  // The centre goes last: setting it works out the view from both.
   if (m_pIsoWelt) {
     m_pIsoWelt->SetPixelOffset(kept.pixelX, kept.pixelY);
     m_pIsoWelt->SetIsoCenter(kept.centerX, kept.centerY);
-    m_pIsoWelt->CalcViewRect();
   }
   if (m_pUserInt) {
     // The windows: those the load closed open again, showing their objects
@@ -175,7 +177,7 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
       if (CWorldObj* shows = FindAgain(w.shows)) CUserInt::topWindow->SetVarWorldObject(w.id, -2, -2, shows, nullptr);
     SetLoadSaveName(kept.entryName.c_str());
     m_EntryCursor = kept.entryCursor;
-    m_EntryActive = kept.entryActive ? 1 : 0;
+    m_EntryActive = kept.entryActive;
     selObjType& sel = CUserInt::selObj;
     sel = kept.sel;
     sel.selectedObject = FindAgain(kept.selectedObject);
@@ -185,7 +187,6 @@ void CZorvaWorld::PutBackPlay(const ZorKeptPlay& kept) {
     sel.selectedCrossing = FindAgain(kept.selectedCrossing);
     sel.selectedLine = dynamic_cast<COpnvLine*>(FindAgain(kept.selectedLine));
     sel.editedLine = dynamic_cast<COpnvLine*>(FindAgain(kept.editedLine));
-    m_pUserInt->ActivateAfterLoad();
   }
   zor_set_random_state(kept.random);
 }

@@ -53,5 +53,4 @@ struct ZorKeptPlay {
   // The measures' blocks: a load stamps their message times with its own.
   std::vector<std::vector<char>> measures;
   SDataExchangeBlock exchange{};
-  bool hasExchange = false;
 };

@@ -871,8 +871,7 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
     if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
     return 1;
   }
-  ZorKeptPlay play;
-  KeepPlay(play);
+  const ZorKeptPlay play = KeepPlay();
   if (LoadFromMemory(binary, companion, version)) {
     // Told once the game stands: the load closes the windows it finds open.
     if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);

@@ -604,7 +604,7 @@ class CZorvaWorld : public CZorvaObject {
   // What a load tears down that the savegame does not hold (the interface,
   // the view, the turn's clocks, the random source), kept before a load and
   // put back after the running game was read again (zor_load_keep.cpp).
-  void KeepPlay(ZorKeptPlay& kept);
+  ZorKeptPlay KeepPlay();
   void PutBackPlay(const ZorKeptPlay& kept);
   CWorldObj* FindAgain(const ZorObjectPlace& place);
   // The world's measures, each in its own place.

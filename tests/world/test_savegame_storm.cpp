@@ -37,6 +37,7 @@
 #include "measures/park_ride.h"
 #include "measures/pta.h"
 #include "model/data_exchange.h"
+#include "model/finanzen.h"
 #include "model/message.h"
 #include "model/gott_modus.h"
 #include "network/crossing_objects.h"
@@ -480,14 +481,23 @@ TEST_P(SavegameDamage, DamagedSavegamesAreRefusedOrLoadSoundlyAndARefusalChanges
 
 INSTANTIATE_TEST_SUITE_P(Part, SavegameDamage, testing::Range(0, kFieldParts + 1));
 
+// Finances whose record, while `show` is set, opens their window each time
+// it is read: a load that opens a window on its way.
+struct ShowingFinanzen : CFinanzen {
+  static constexpr int kWindow = 116;
+  static inline bool show = false;
+  static inline int shown = 0;
+  int SerializeGameLoad(FILE* file) override {
+    if (show && CUserInt::topWindow && CUserInt::topWindow->ActivateWindow(kWindow, OVER_SINGLE) == 0) ++shown;
+    return CFinanzen::SerializeGameLoad(file);
+  }
+};
+
 // A world that shows what it keeps over a load: the turn's clocks are its
 // own and nothing else tells them.
 struct WatchedWorld : CZorvaWorld {
-  ZorKeptPlay Watch() {
-    ZorKeptPlay kept;
-    KeepPlay(kept);
-    return kept;
-  }
+  CFinanzen* NewFinanzen() override { return new ShowingFinanzen; }
+  ZorKeptPlay Watch() { return KeepPlay(); }
 };
 
 testing::AssertionResult SameTime(const STime& a, const STime& b) {
@@ -702,10 +712,11 @@ TEST(SavegameRefusedLoad, LeavesTheGameTheInterfaceTheViewTheClocksAndTheRandomS
 // map dragged by a few pixels and the game paused: a damaged savegame is
 // refused and the screen is as it was, the windows in their order (the
 // panel's reopening brings its list over it), the view to the pixel, and
-// no window more once the warning is put away.
+// no window more once the warning is put away, not even one the load
+// opened on its way.
 TEST(SavegameRefusedLoad, LeavesTheWindowsInTheirOrderAndTheViewToThePixel) {
   std::filesystem::create_directories("SaveGame");
-  Scenario game("LANGUAGE=0\n");
+  Scenario game([] { return new WatchedWorld; }, "LANGUAGE=0\n");
   CZorvaWorld& world = game.World();
   ASSERT_EQ(world.SerializeGameStore("SaveGame/TOWN.GMD"), 0);
   const std::string binary = ReadFile("SaveGame/TOWN.GMD");
@@ -736,7 +747,10 @@ TEST(SavegameRefusedLoad, LeavesTheWindowsInTheirOrderAndTheViewToThePixel) {
   const int centerX = map.GetCenterX(), centerY = map.GetCenterY();
   const IsoViewRectType view = map.GetViewRect();
 
+  ShowingFinanzen::show = true;
   EXPECT_EQ(world.SerializeGameLoad("SaveGame/BAD.GMD"), 1);
+  ShowingFinanzen::show = false;
+  ASSERT_GT(ShowingFinanzen::shown, 0) << "the load opened the finances' window";
   windows.insert(windows.begin(), 220);
   EXPECT_EQ(OpenWindows(game.Ui()), windows) << "the refusal's warning over the windows as they stood";
   game.Run({Wait(100)});
