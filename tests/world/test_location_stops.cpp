@@ -128,6 +128,9 @@ TEST_F(Stops, LocationsSeeTheirStopsAgainAfterALoad) {
   ASSERT_NE(stop, nullptr);
   const auto id = static_cast<short>(stop->GetID());
   ASSERT_NE(House(95, 64), nullptr);
+  // A house built after the stop is read before it: it learns of the stop
+  // once the whole file is read.
+  ASSERT_NE(House(82, 67), nullptr);
   ASSERT_EQ(world.SerializeGameStore("SaveGame/STOPS.GMD"), 0);
   ASSERT_EQ(world.SerializeGameLoad("SaveGame/STOPS.GMD"), 0);
   CBuildingObject* near = BuildingAt(82, 60);
@@ -137,6 +140,9 @@ TEST_F(Stops, LocationsSeeTheirStopsAgainAfterALoad) {
   EXPECT_EQ(Seen(near->GetSimLocation(), &distance), id);
   EXPECT_EQ(distance, 447);
   EXPECT_EQ(Seen(far->GetSimLocation()), 0);
+  CBuildingObject* later = BuildingAt(82, 67);
+  ASSERT_TRUE(later && later->GetSimLocation());
+  EXPECT_EQ(Seen(later->GetSimLocation()), id);
 }
 
 // ---- heights ----

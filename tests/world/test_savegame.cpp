@@ -247,7 +247,7 @@ TEST(SavegameStore, AnEmptyNameOrAMissingFolderFailsAndTheLogSaysWhy) {
 
 // A game that cannot be put into a savegame (its finances refuse their
 // record): the save key tells the player, the last fast save stays on the
-// disk as it was, and the game is the one before the key.
+// disk as it was, a load is refused, and the game is the one before the key.
 TEST(SavegameStore, AGameThatCannotBePutIntoASavegameIsToldAndWritesNothing) {
   SavedTown town([] { return new FaultyWorld; });
   ASSERT_TRUE(dynamic_cast<RefusingFinanzen*>(town.game.World().GetFinanzen()));
@@ -261,6 +261,9 @@ TEST(SavegameStore, AGameThatCannotBePutIntoASavegameIsToldAndWritesNothing) {
   RefusingFinanzen::refuse = true;
   EXPECT_EQ(town.game.World().SerializeGameStore(kGame), 1);
   town.game.Key(SDLK_F4).Do(Wait(200));
+  // A load keeps the running game as a savegame to go back to: one that
+  // cannot be kept refuses the load rather than tear the game down.
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
   RefusingFinanzen::refuse = false;
   EXPECT_TRUE(town.game.IsOpen(CUserInt::kWarningWindow));
   EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(CUserInt::kWarningSaveFailed, CZorvaWorld::m_Language));
@@ -462,6 +465,15 @@ TEST(SavegameLoad, VersionsAreKnownByTheirTagAndTheCurrentOneEndsWithItsClosingT
   };
   EXPECT_EQ(town.LoadBytes(version("VERSION 2.4", true)), 0);
   EXPECT_EQ(town.LoadBytes(version("VERSION 2.4", false)), 1) << "a savegame of this version ends with its tag";
+  // The demand simulation's block stands behind its own tag: a file with
+  // another tag there is refused, and the game stays as it was.
+  const std::string before = Snapshot(town.game);
+  std::string retagged = town.binary;
+  const size_t block = retagged.rfind(Tag("SIMWELT"));
+  ASSERT_NE(block, std::string::npos);
+  retagged[block] = 'X';
+  EXPECT_EQ(town.LoadBytes(retagged), 1);
+  EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
   EXPECT_EQ(CZorvaWorld::g_LoadVersion, kSaveGameVersion) << "the version is the game's again after a load";
   EXPECT_EQ(ZorSaveGameVersion("VERSION 2.1"), 210);
   EXPECT_EQ(ZorSaveGameVersion("VERSION 1.0"), 110);
