@@ -87,10 +87,12 @@ class CUserInt : public Overlay {
   static bool IsEndWindow(int id) { return id == kEndWindows[0] || id == kEndWindows[1] || id == kEndWindows[2]; }
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals, 89 a building placed on
-  // land that is taken and 95 one placed out of a street's reach.
-  static constexpr int kAchtungCount = 96;
+  // land that is taken and 95 one placed out of a street's reach; 96 a
+  // load refused for want of the file or of room to keep the running game.
+  static constexpr int kAchtungCount = 97;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
+  static constexpr int kWarningLoadFailed = 96;
   static constexpr int kObjectNameCount = 70;
 
   CUserInt();

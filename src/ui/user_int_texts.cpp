@@ -197,6 +197,8 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
     {"Hier steht schon etwas!",
      "Something already stands here!"},
     {kStreetTooFarDE, kStreetTooFarEN},
+    {"Spielstand konnte nicht geladen werden!",
+     "The game could not be loaded!"},
 };
 }  // namespace
 

@@ -851,7 +851,10 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   if (path.empty() || !ZorReadFile(Files(), companionPath, companion, &error) ||
       !ZorReadFile(Files(), path, binary, &error)) {
     QNO_LOG("Cannot load from file '%s': %s", path.c_str(), std::strerror(error));
-    if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+    if (m_pUserInt) {
+      m_pUserInt->SetAchtungWindow(CUserInt::kWarningLoadFailed);
+      m_pUserInt->ActivateAfterLoad();
+    }
     return 1;
   }
   QNO_LOG("Open File %s", path.c_str());
@@ -868,7 +871,10 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   // does not hold beside it. A game that cannot be kept is not torn down.
   if (!SerializeToMemory(m_SaveBinary, m_SaveText)) {
     QNO_LOG("Cannot load from file '%s': %s", path.c_str(), "the running game could not be kept");
-    if (m_pUserInt) m_pUserInt->ActivateAfterLoad();
+    if (m_pUserInt) {
+      m_pUserInt->SetAchtungWindow(CUserInt::kWarningLoadFailed);
+      m_pUserInt->ActivateAfterLoad();
+    }
     return 1;
   }
   const ZorKeptPlay play = KeepPlay();

@@ -261,12 +261,14 @@ TEST(SavegameStore, AGameThatCannotBePutIntoASavegameIsToldAndWritesNothing) {
   RefusingFinanzen::refuse = true;
   EXPECT_EQ(town.game.World().SerializeGameStore(kGame), 1);
   town.game.Key(SDLK_F4).Do(Wait(200));
-  // A load keeps the running game as a savegame to go back to: one that
-  // cannot be kept refuses the load rather than tear the game down.
-  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
-  RefusingFinanzen::refuse = false;
   EXPECT_TRUE(town.game.IsOpen(CUserInt::kWarningWindow));
   EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(CUserInt::kWarningSaveFailed, CZorvaWorld::m_Language));
+  // A load keeps the running game as a savegame to go back to: one that
+  // cannot be kept refuses the load rather than tear the game down, and
+  // says the load failed, not that the file is no game.
+  EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
+  RefusingFinanzen::refuse = false;
+  EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(CUserInt::kWarningLoadFailed, CZorvaWorld::m_Language));
   EXPECT_TRUE(SameBytes(ReadFile(kGame), town.binary));
   EXPECT_TRUE(SameBytes(ReadFile(kCompanion), town.companion));
   EXPECT_TRUE(SameBytes(ReadFile("SaveGame/FASTSAVE.AUD"), fast));
@@ -409,6 +411,8 @@ TEST(SavegameLoad, AMissingCompanionLeavesTheGameUntouched) {
   std::filesystem::remove(kCompanion);
   EXPECT_EQ(town.game.World().SerializeGameLoad(kGame), 1);
   EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
+  // A file that cannot be read is no damaged game: the player hears so.
+  EXPECT_STREQ(Warning(town.game), CUserInt::GetAchtungText(CUserInt::kWarningLoadFailed, CZorvaWorld::m_Language));
   EXPECT_EQ(town.game.World().SerializeGameLoad("SaveGame/NONE.GMD"), 1);
   EXPECT_TRUE(SameBytes(Snapshot(town.game), before));
 }
