@@ -1269,8 +1269,18 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   EXPECT_EQ(static_cast<CScreenWindow*>(front->GetZorvaObject())->GetID(), kGoal) << "the goal stands in front";
   world.DeActivateWindow(kFinance);
 
-  // The debug display keeps a scenario's mode; the player turns it off.
+  // Saved with it on the screen and loaded again, the game shows it again,
+  // with its text. The debug display keeps a scenario's mode; the player
+  // turns it off.
   CUserInt::m_ActivateDebugInfo = 0;
+  game.Key(SDLK_F4).Do(Frames(100));
+  game.Key(SDLK_F5).Do(Frames(5));
+  ASSERT_NO_FATAL_FAILURE(Yes(game));
+  game.Do(Frames(100));
+  ASSERT_TRUE(game.IsOpen(kGoal));
+  EXPECT_FALSE(game.IsOpen(kTimeOut));
+  EXPECT_EQ(world.GetBlocked(), 1);
+  EXPECT_NE(EventText(game).find("Sicherheit"), std::string::npos) << EventText(game);
   game.ClickIn(kGoal, kPlayOn[0], kPlayOn[1]);
   game.Do(Wait(100));
   EXPECT_FALSE(game.IsOpen(kGoal));
