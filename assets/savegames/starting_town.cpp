@@ -19,6 +19,7 @@
 #include "network/crossing_objects.h"
 #include "network/str_junction.h"
 #include "network/str_junction_list.h"
+#include "network/street_objects.h"
 #include "sim/sim_welt.h"
 #include "world/zor_world.h"
 #include "worldbase/building_catalogue.h"
@@ -69,6 +70,11 @@ int BuildTown(CZorvaWorld& world, ZorManualClock& clock, std::istream& script) {
       CStrBuildLine drag(static_cast<short>(a), static_cast<short>(b), static_cast<short>(c), static_cast<short>(d));
       ok = world.GetStreetNet()->CreateStreet(&drag, static_cast<CStrassenType>(static_cast<TStrassenType>(e))) ==
            STR_BUILD_OK;
+    } else if (step == "remove" && in >> a >> b) {
+      // The street over the cell, taken away as the bulldozer takes it.
+      auto* piece = dynamic_cast<CStreetObj*>(world.GetIsoWelt()->GetIsoTileObject(a, b, ISO_LAYER_GROUND));
+      CStrStrasse* street = piece ? piece->GetStreetList() : nullptr;
+      ok = street && world.GetStreetNet()->DeleteStreet(street) == 0;
     } else if (step == "river" && in >> a >> b >> c >> d) {
       ok = true;
       for (int x = a; x <= c; ++x)

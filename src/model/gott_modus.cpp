@@ -20,7 +20,8 @@ namespace {
 constexpr const char* kRecordName = "GOTTMODUS";
 // Windows of the scenario: its task, its goal reached, its time run out;
 // and the message list closed meanwhile.
-constexpr int kTaskWindow = 232, kGoalWindow = 233, kTimeWindow = 234, kMessageListWindow = 217;
+constexpr int kTaskWindow = 232, kGoalWindow = CGottModus::kGoalWindowId, kTimeWindow = CGottModus::kTimeWindowId;
+constexpr int kMessageListWindow = 217;
 constexpr int kTaskMessages = 19, kEndMessages = 20, kTimeOutEntry = 13;
 
 }  // namespace
@@ -279,28 +280,35 @@ bool CGottModus::CheckForSzenarioEnde(STime now) {
   CIndikatoren* indikatoren = m_pHost ? m_pHost->Indikatoren() : nullptr;
   if (m_Szenario == 0 && m_EndNotShown && indikatoren &&
       indikatoren->GetIndikatorWert(m_SzenarioIndicator) > m_SzenarioTarget) {
-    if (message) {
-      message->AddMessage(kEndMessages, m_SzenarioIndicator);
-      message->SelectEvent(0);
-    }
-    if (context) context->ActivateWindow(kGoalWindow);
-    if (m_pHost) m_pHost->SetBlocked(1);
-    if (context) {
-      context->DeActivateWindow(kMessageListWindow);
-      context->SetPause();
-    }
+    ShowEnd(kGoalWindow, message, context);
     m_EndNotShown = 0;
   }
   if (m_EndYear != -1 && m_EndYear < now.year && m_EndNotShown) {
-    if (message) message->AddMessage(kEndMessages, kTimeOutEntry);
-    if (context) {
-      context->ActivateWindow(kTimeWindow);
-      context->SetPause();
-    }
+    ShowEnd(kTimeWindow, message, context);
     m_EndNotShown = 0;
     if (!(m_pHost && m_pHost->DebugInfo())) m_GameModus = GAME_NORMAL;
   }
   return false;
+}
+
+// The goal window holds the game until the player answers; both pause it.
+void CGottModus::ShowEnd(int window, CMessage* message, CGrowthContext* context) {
+  if (message) {
+    message->AddMessage(kEndMessages, window == kGoalWindow ? m_SzenarioIndicator : kTimeOutEntry);
+    if (window == kGoalWindow) message->SelectEvent(0);
+  }
+  if (context) context->ActivateWindow(window);
+  if (window == kGoalWindow && m_pHost) m_pHost->SetBlocked(1);
+  if (context) {
+    if (window == kGoalWindow) context->DeActivateWindow(kMessageListWindow);
+    context->SetPause();
+  }
+}
+
+void CGottModus::ShowSavedEnd() {
+  if (m_EndWindowShowing == 0) return;
+  CGrowthContext* context = m_pExchange ? &m_pExchange->Context() : nullptr;
+  ShowEnd(m_EndWindowShowing, context ? context->Message() : nullptr, context);
 }
 
 int CGottModus::OnPlayloopTurn(STime now) { return CheckForSzenarioEnde(now) ? 1 : 0; }
@@ -321,7 +329,8 @@ int CGottModus::SerializeGameStore(FILE* file) {
   out.F32(m_SzenarioTarget);
   out.U8(m_ShowTask);
   out.U8(m_EndNotShown);
-  out.U16(0);
+  out.U8(m_EndWindowShowing == kGoalWindow ? 1 : m_EndWindowShowing == kTimeWindow ? 2 : 0);
+  out.U8(0);
   out.I32(m_EndHour);
   out.I32(m_EndDay);
   out.I32(m_EndYear);
@@ -347,7 +356,8 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   const float target = in.F32();
   in.Skip(1);
   const uint8_t endNotShown = in.U8();
-  in.Skip(2);
+  const uint8_t endWindow = in.U8();
+  in.Skip(1);
   const int32_t endHour = in.I32(), endDay = in.I32(), endYear = in.I32();
   const float endFYear = in.F32();
   const int32_t language = in.I32();
@@ -380,5 +390,6 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   // scenario) stays shown, or the load would end the scenario once more.
   m_ShowTask = 1;
   m_EndNotShown = endNotShown ? 1 : 0;
+  m_EndWindowShowing = endWindow == 1 ? kGoalWindow : endWindow == 2 ? kTimeWindow : 0;
   return 0;
 }

@@ -14,6 +14,8 @@ enum EGameModus : int { GAME_GOD = 0, GAME_NORMAL = 1, GAME_SCENARIO = 2, GAME_E
 enum GottToDo : int { GOTT_MIN = 0, GOTT_MAX = 1, GOTT_STEP = 2, GOTT_CURRENT = 3, GOTT_SET = 4 };
 
 class CDataExchange;
+class CGrowthContext;
+class CMessage;
 class CStatistik;
 class CIndikatoren;
 class CIsoWelt;
@@ -118,6 +120,13 @@ class CGottModus : public CWorldObj {
   void ResetShowAufgabeZiel() { m_ShowTask = m_EndNotShown = 1; }
   // Whether the scenario's end (its goal or its time) is still to be shown.
   bool EndNotShown() const { return m_EndNotShown != 0; }
+  // The end window showing when the game is saved (a window id of the
+  // scenario's end, or 0), kept with the game: a game saved with its end
+  // on the screen shows it again once it is loaded (ShowSavedEnd).
+  void SetEndWindowShowing(int id) { m_EndWindowShowing = id == kGoalWindowId || id == kTimeWindowId ? id : 0; }
+  int EndWindowShowing() const { return m_EndWindowShowing; }
+  void ShowSavedEnd();
+  static constexpr int kGoalWindowId = 233, kTimeWindowId = 234;
 
   // ---- the exhibition (gott_modus_expo.cpp)
   static constexpr int kExpoPlaces = 4, kExpoPlaceCells = 3, kExpoStreetTasks = 4, kExpoStreetPoints = 5;
@@ -173,6 +182,8 @@ class CGottModus : public CWorldObj {
   int m_ExpoRatingTime = 120000;
 
  private:
+  // Opens the end window with its message, as the end does.
+  void ShowEnd(int window, CMessage* message, CGrowthContext* context);
   // The node a god value is bound to, without "W."; null for none.
   static const char* Node(int i);
   double NodeBound(int i, bool max);
@@ -192,6 +203,7 @@ class CGottModus : public CWorldObj {
   float m_SzenarioTarget = 0.55f;
   uint8_t m_ShowTask = 1;
   uint8_t m_EndNotShown = 1;
+  int m_EndWindowShowing = 0;
   int32_t m_EndHour = 0, m_EndDay = 0, m_EndYear = -1;
   float m_EndFYear = 0.0f;
   int32_t m_Language = 0;

@@ -247,7 +247,10 @@ bool CZorvaWorld::WriteSingletonRecords(FILE* file) {
       [&] { return m_pStatistik && m_pStatistik->SerializeGameStore(file) == 0; },
       [&] { return store(m_pParkRide); },
       [&] { return m_pDataExchange && m_pDataExchange->SerializeGameStore(file) == 0; },
-      [&] { return m_pGottModus && m_pGottModus->SerializeGameStore(file) == 0; },
+      [&] {
+        if (m_pGottModus) m_pGottModus->SetEndWindowShowing(ShowingEndWindow());
+        return m_pGottModus && m_pGottModus->SerializeGameStore(file) == 0;
+      },
       [&] { return store(m_pZorviZentrale); },
       [&] { return store(m_pAktiveRP); },
       [&] { return store(m_pPassiveRP); },
@@ -780,6 +783,29 @@ int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
   return 0;
 }
 
+// The scenario's end window on the screen, or 0.
+int CZorvaWorld::ShowingEndWindow() const {
+  for (int id : {CGottModus::kGoalWindowId, CGottModus::kTimeWindowId})
+    if (m_pUserInt && m_pUserInt->IsWindowOpen(id) == 0) return id;
+  return 0;
+}
+
+// The end windows of the game that went, whose texts the messages of the
+// loaded game replace: they close, and the hold and the pause they put on
+// the game go with them. A game saved with its end window on the screen
+// opens it again once its messages stand (CGottModus::ShowSavedEnd).
+void CZorvaWorld::CloseEndWindows() {
+  bool closed = false;
+  for (int id : CUserInt::kEndWindows)
+    if (m_pUserInt && m_pUserInt->IsWindowOpen(id) == 0) {
+      m_pUserInt->DeActivateWindow(id);
+      closed = true;
+    }
+  if (!closed) return;
+  SetBlocked(0);
+  SetPause(false);
+}
+
 bool CZorvaWorld::LoadFromMemory(const std::string& binary, const std::string& companion, int version) {
   QNO_LOG("this=%p.\n", static_cast<void*>(this));
   // Rebuilding and reading the game may draw from the city's random
@@ -879,6 +905,7 @@ int CZorvaWorld::SerializeGameLoad(const char* name) {
   }
   const ZorKeptPlay play = KeepPlay();
   if (LoadFromMemory(binary, companion, version)) {
+    CloseEndWindows();
     // Told once the game stands: the load closes the windows it finds open.
     if (version < kCurrentFormats && m_pUserInt) m_pUserInt->SetAchtungWindow(36);
     return 0;

@@ -150,16 +150,24 @@ int CZorvaWorld::LoadGame() {
   if (!EnterSaveDir()) return 1;
   const int result = SerializeGameLoad(SavePath(name + ZorSaveExtension(GameModeForListing())).c_str());
   // A refused load leaves the running game, its messages included, as it was.
-  if (result == 0) RestartMessages(60);
+  if (result == 0) {
+    RestartMessages(60);
+    if (m_pGottModus) m_pGottModus->ShowSavedEnd();
+  }
   return result;
 }
 
 int CZorvaWorld::AutoLoadGame(bool fast) {
   if (!EnterSaveDir()) return 1;
   const int result = SerializeGameLoad(SavePath(fast ? "FASTSAVE.AUD" : "AUTOSAVE.AUD").c_str());
-  ResetMessagesKeepingWarning(0);
-  if (m_pMessage) m_pMessage->SetBeraterZielMessage();
-  if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
+  // As a load by name: a refused load keeps the running game's messages,
+  // those its end window shows among them.
+  if (result == 0) {
+    ResetMessagesKeepingWarning(0);
+    if (m_pMessage) m_pMessage->SetBeraterZielMessage();
+    if (m_pIndikatoren) m_pIndikatoren->SetStandardMessage();
+    if (m_pGottModus) m_pGottModus->ShowSavedEnd();
+  }
   EndNameEntry();
   return result;
 }

@@ -468,6 +468,8 @@ class CZorvaWorld : public CZorvaObject {
   int64_t GetAccumulatedTime() const { return m_AccumulatedTime; }
   // The loader and the game reset hold the indicators back for ten hours.
   void ResetAfterLoad();
+  int ShowingEndWindow() const;
+  void CloseEndWindows();
   // While a savegame is read the frame shows a loading picture and a bar
   // of the progress (0.0 - 1.0).
   void SetLoading(bool loading, float progress) {

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -451,6 +452,19 @@ TEST_F(SuppliedScenario, FlussauIsSuppliedGrownWithItsPeopleCrossingTheBridges) 
   EXPECT_EQ(west[1] + west[2], 0) << "no jobs in the west";
   EXPECT_GE(east[1] + east[2], 20) << "offices and industry in the east";
   testing::Test::RecordProperty("people", static_cast<int>(world.GetSimWelt()->pCityModell()->NrOfResidents()));
+  // Its streets are those its script lays: one way on the bridges, between
+  // the bridgeheads 58 and 72, and both ways everywhere else.
+  int pieces = 0;
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      auto* piece = dynamic_cast<CStreetObj*>(game.Map().GetIsoTileObject(x, y, ISO_LAYER_GROUND));
+      CStrStrasse* street = piece ? piece->GetStreetList() : nullptr;
+      if (!street) continue;
+      ++pieces;
+      const bool bridge = (y == 56 || y == 74) && x > 58 && x < 72;
+      EXPECT_EQ(street->GetStreetType() == STRASSE_EINBAHN, bridge) << "the street over " << x << "/" << y;
+    }
+  EXPECT_GT(pieces, 200);
   for (const auto& [y, name] : {std::pair{56, "north"}, std::pair{74, "south"}}) {
     SCOPED_TRACE(name);
     const auto [hour, load] = BusiestHour(game, 64, y);
@@ -1258,8 +1272,18 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   EXPECT_EQ(static_cast<CScreenWindow*>(front->GetZorvaObject())->GetID(), kGoal) << "the goal stands in front";
   world.DeActivateWindow(kFinance);
 
-  // The debug display keeps a scenario's mode; the player turns it off.
+  // Saved with it on the screen and loaded again, the game shows it again,
+  // with its text. The debug display keeps a scenario's mode; the player
+  // turns it off.
   CUserInt::m_ActivateDebugInfo = 0;
+  game.Key(SDLK_F4).Do(Frames(100));
+  game.Key(SDLK_F5).Do(Frames(5));
+  ASSERT_NO_FATAL_FAILURE(Yes(game));
+  game.Do(Frames(100));
+  ASSERT_TRUE(game.IsOpen(kGoal));
+  EXPECT_FALSE(game.IsOpen(kTimeOut));
+  EXPECT_EQ(world.GetBlocked(), 1);
+  EXPECT_NE(EventText(game).find("Sicherheit"), std::string::npos) << EventText(game);
   game.ClickIn(kGoal, kPlayOn[0], kPlayOn[1]);
   game.Do(Wait(100));
   EXPECT_FALSE(game.IsOpen(kGoal));
@@ -1340,11 +1364,13 @@ std::vector<std::string> ScenarioCourse(Scenario& game, int untilYear, int hours
   std::vector<std::string> course;
   std::string last;
   const auto note = [&] {
-    char line[128];
-    std::snprintf(line, sizeof line, "%d/%d: mode %d, end %s, goal %d, time out %d, paused %d, blocked %d",
+    // An end window shows its text, whose start the line holds.
+    const bool end = game.IsOpen(kGoal) || game.IsOpen(kTimeOut);
+    char line[160];
+    std::snprintf(line, sizeof line, "%d/%d: mode %d, end %s, goal %d, time out %d, paused %d, blocked %d, text '%.12s'",
                   sim->Date().Year(), sim->Date().Hour(), static_cast<int>(god->GetGameModus()),
                   god->EndNotShown() ? "to come" : "shown", game.IsOpen(kGoal), game.IsOpen(kTimeOut),
-                  world.IsPause() ? 1 : 0, world.GetBlocked());
+                  world.IsPause() ? 1 : 0, world.GetBlocked(), end ? EventText(game).c_str() : "");
     // The hour alone is no change.
     const std::string state = std::strchr(line, ':');
     if (state != last) course.push_back(line);
@@ -1374,19 +1400,26 @@ std::vector<std::string> ScenarioCourse(Scenario& game, int untilYear, int hours
 // Saved with the fast-save key and loaded with the fast-load key on
 // Flussau's last midnights, into its last year and into the year after it,
 // the game goes on as the game that did not save: the same mode, the same
-// end, the lose window in the same hour, and once the player has put it
-// away no second one, also while the debug display keeps the scenario's
-// mode after its years ran out.
+// end, the lose window in the same hour with its text, and once the player
+// has put it away no second one, also while the debug display keeps the
+// scenario's mode after its years ran out. Loaded only once the lose window
+// has come (in either language), the game is again the one saved: the
+// window, whose text was the running game's, goes with it, and so do the
+// pause and the hold it put on the game.
 TEST_F(SuppliedScenario, FlussauSavedAndLoadedOnItsLastMidnightsGoesOnAsTheGameThatDidNotSave) {
   if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
-  // The years after the last one the midnight opens, and the debug display.
-  const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {1, true}};
-  for (const auto& [after, debug] : cases) {
+  // The years after the last one the midnight opens, the debug display,
+  // the load only after the lose window came, the settings' language.
+  const std::tuple<int, bool, bool, const char*> cases[] = {
+      {0, false, false, ""}, {1, false, false, ""}, {1, true, false, ""},
+      {0, false, true, "LANGUAGE=0\n"}, {0, false, true, "LANGUAGE=1\n"}};
+  for (const auto& [after, debug, late, language] : cases) {
     SCOPED_TRACE(testing::Message() << "the midnight into the year " << after << " after the last"
-                                    << (debug ? ", debug display" : ""));
+                                    << (debug ? ", debug display" : "") << (late ? ", loaded after the end " : "")
+                                    << language);
     std::vector<std::string> courses[2];
     for (const bool reload : {false, true}) {
-      Scenario game;
+      Scenario game(language);
       ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
       ASSERT_NO_FATAL_FAILURE(Play(game));
       CUserInt::m_ActivateDebugInfo = debug ? 1 : 0;
@@ -1406,6 +1439,11 @@ TEST_F(SuppliedScenario, FlussauSavedAndLoadedOnItsLastMidnightsGoesOnAsTheGameT
         fs::remove("SaveGame/FASTSAVE.AUD");
         game.Key(SDLK_F4).Do(Frames(100));
         ASSERT_TRUE(fs::exists("SaveGame/FASTSAVE.AUD"));
+        if (late) {
+          PlayTicks(game, 24 * 2, [&] { return game.IsOpen(kTimeOut); });
+          ASSERT_TRUE(game.IsOpen(kTimeOut));
+          ASSERT_TRUE(world.IsPause());
+        }
         game.Key(SDLK_F5).Do(Frames(5));
         ASSERT_NO_FATAL_FAILURE(Yes(game));
         game.Do(Frames(100));
