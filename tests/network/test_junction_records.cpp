@@ -165,7 +165,8 @@ TEST_F(JunctionRecord, RecordsThatDescribeNoNetworkAreRefused) {
   // x/y, then start x/y, moved one cell off the junction.
   const size_t piece = at + 1 + kStreetPieces + kListHead;
   const size_t startX = piece + 1 + bytes[piece] + 1 + 4 + 4;
-  faults.push_back({"a street piece that does not start at its junction", startX, {static_cast<uint8_t>(bytes[startX] + 1)}});
+  faults.push_back(
+      {"a street piece that does not start at its junction", startX, {static_cast<uint8_t>(bytes[startX] + 1)}});
   for (const auto& [what, offset, patch] : faults) {
     SCOPED_TRACE(what);
     ByteList b = bytes;
