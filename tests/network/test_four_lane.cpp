@@ -359,28 +359,45 @@ TEST(FourLaneStreet, ABusLaneLiesOnTheOuterLaneOfEachHalfAndGoesAgain) {
 }
 
 TEST(FourLaneStreet, ABusLaneRunsRoundABendAndIsDrawnAgainWhenTheStreetIsRedrawn) {
+  zortest::ByteList saved;
+  {
+    World w{GameData{}};
+    ASSERT_EQ(w.Build(10, 20, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    ASSERT_EQ(w.Build(20, 20, 20, 30, STRASSE_VIERSPURIG), STR_BUILD_OK);
+    CStrStrasse* s = w.Streets()[0];
+    ASSERT_EQ(s->CreateBusSpur(), 0);
+    // Along x up to the tile before the bend's group, along y from the tile
+    // after it.
+    EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
+    EXPECT_EQ(BusLayers(w, 19, 21), (Layers{{31243, 2}}));
+    for (int x = 20; x < 22; ++x)
+      for (int y = 20; y < 22; ++y) EXPECT_TRUE(BusLayers(w, x, y).empty()) << x << "/" << y;
+    EXPECT_EQ(BusLayers(w, 20, 22), (Layers{{31243, 3}}));
+    EXPECT_EQ(BusLayers(w, 21, 22), (Layers{{31243, 1}}));
+    // Redrawn, the street has lost its layers until the network's update.
+    s->RemoveFromIsoWelt(false);
+    s->InsertIntoIsoWelt();
+    EXPECT_TRUE(BusLayers(w, 19, 20).empty());
+    EXPECT_FALSE(s->IsBusSpurDrawn());
+    s->UpdateChanges();
+    EXPECT_TRUE(s->IsBusSpurDrawn());
+    EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
+    EXPECT_EQ(BusLayers(w, 20, 23), (Layers{{31243, 3}}));
+    zortest::RecordFile f;
+    ASSERT_EQ(w.net->SerializeGameStore(f.f()), 0);
+    saved = f.Bytes();
+  }
+  // A saved game shows the lane again once it is loaded.
   World w{GameData{}};
-  ASSERT_EQ(w.Build(10, 20, 20, 20, STRASSE_VIERSPURIG), STR_BUILD_OK);
-  ASSERT_EQ(w.Build(20, 20, 20, 30, STRASSE_VIERSPURIG), STR_BUILD_OK);
-  CStrStrasse* s = w.Streets()[0];
-  ASSERT_EQ(s->CreateBusSpur(), 0);
-  // Along x up to the tile before the bend's group, along y from the tile
-  // after it.
-  EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
+  zortest::RecordFile f(saved);
+  g_ZorLoadVersion = 240;
+  const int loaded = w.net->SerializeGameLoad(f.f());
+  g_ZorLoadVersion = 0;
+  ASSERT_EQ(loaded, 0);
+  ASSERT_EQ(w.Streets().size(), 1u);
+  EXPECT_TRUE(w.Streets()[0]->IsBusSpurDrawn());
   EXPECT_EQ(BusLayers(w, 19, 21), (Layers{{31243, 2}}));
-  for (int x = 20; x < 22; ++x)
-    for (int y = 20; y < 22; ++y) EXPECT_TRUE(BusLayers(w, x, y).empty()) << x << "/" << y;
-  EXPECT_EQ(BusLayers(w, 20, 22), (Layers{{31243, 3}}));
   EXPECT_EQ(BusLayers(w, 21, 22), (Layers{{31243, 1}}));
-  // Redrawn, the street has lost its layers until the network's update.
-  s->RemoveFromIsoWelt(false);
-  s->InsertIntoIsoWelt();
-  EXPECT_TRUE(BusLayers(w, 19, 20).empty());
-  EXPECT_FALSE(s->IsBusSpurDrawn());
-  s->UpdateChanges();
-  EXPECT_TRUE(s->IsBusSpurDrawn());
-  EXPECT_EQ(BusLayers(w, 19, 20), (Layers{{31243, 0}}));
-  EXPECT_EQ(BusLayers(w, 20, 23), (Layers{{31243, 3}}));
 }
 
 }  // namespace

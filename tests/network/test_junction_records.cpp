@@ -25,8 +25,8 @@ using zortest::RecordFile;
 constexpr size_t kListHead = 5;
 constexpr size_t kEntry = 1 + 13 + 4 + 4 + 2 + 2 + 2 + 1 + 4 + CKreuzObj::kRecordSize;
 constexpr size_t kId = 22, kX = 24, kCount = 28;
-// Offsets in a street record.
-constexpr size_t kStreetEndCrossing = 136;
+// Offsets in a street record; its pieces' list follows the 138 bytes.
+constexpr size_t kStreetEndCrossing = 136, kStreetPieces = 138;
 
 struct JunctionShape {
   unsigned short id, x, y;
@@ -114,7 +114,10 @@ struct JunctionRecord : ::testing::Test {
 TEST_F(JunctionRecord, ANetworkReadBackIsTheNetworkWritten) {
   ASSERT_GE(junctions.size(), 7u);
   World w;
+  // A good record is read without a word of refusal in the log.
+  const size_t logged = zortest::ReadFile("errors.log").size();
   ASSERT_EQ(Load(w, bytes), 0);
+  EXPECT_EQ(zortest::ReadFile("errors.log").find("CStrJunctionList", logged), std::string::npos);
   EXPECT_EQ(JunctionsOf(w), junctions);
   EXPECT_EQ(StreetsOf(w), streets);
   ExpectConsistent(w);
@@ -158,6 +161,12 @@ TEST_F(JunctionRecord, RecordsThatDescribeNoNetworkAreRefused) {
   ASSERT_LT(at, bytes.size());
   faults.push_back({"a street to a missing junction", at + 1 + kStreetEndCrossing, {0xE7, 0x03}});
   faults.push_back({"five streets starting at one junction", at, {5}});
+  // Its first street's first piece, after the entry's name and key: end
+  // x/y, then start x/y, moved one cell off the junction.
+  const size_t piece = at + 1 + kStreetPieces + kListHead;
+  const size_t startX = piece + 1 + bytes[piece] + 1 + 4 + 4;
+  faults.push_back(
+      {"a street piece that does not start at its junction", startX, {static_cast<uint8_t>(bytes[startX] + 1)}});
   for (const auto& [what, offset, patch] : faults) {
     SCOPED_TRACE(what);
     ByteList b = bytes;
@@ -165,6 +174,31 @@ TEST_F(JunctionRecord, RecordsThatDescribeNoNetworkAreRefused) {
     std::memcpy(b.data() + offset, patch.data(), patch.size());
     ExpectRefused(b);
   }
+}
+
+// A town of more junctions than the index's first size: the index grows
+// to take them all.
+TEST_F(JunctionRecord, ATownOfOverAThousandJunctionsIsReadBack) {
+  std::vector<JunctionShape> before;
+  ByteList record;
+  {
+    World w;
+    // A comb: a street with 25 teeth, each with 22 short stubs.
+    ASSERT_EQ(w.Build(2, 4, 102, 4), STR_BUILD_OK);
+    for (int x = 4; x <= 100; x += 4) {
+      ASSERT_EQ(w.Build(x, 4, x, 60), STR_BUILD_OK) << x;
+      for (int y = 6; y <= 48; y += 2) ASSERT_EQ(w.Build(x, y, x + 2, y), STR_BUILD_OK) << x << "/" << y;
+    }
+    ASSERT_GT(w.Junctions(), 1000);
+    before = JunctionsOf(w);
+    RecordFile f;
+    ASSERT_EQ(w.net->SerializeGameStore(f.f()), 0);
+    record = f.Bytes();
+  }
+  World w;
+  ASSERT_EQ(Load(w, record), 0);
+  EXPECT_EQ(JunctionsOf(w), before);
+  ExpectConsistent(w);
 }
 
 TEST_F(JunctionRecord, ANetworkIsLoadedOnlyIntoAnEmptyList) {

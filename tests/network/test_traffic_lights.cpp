@@ -236,6 +236,9 @@ TEST(LightSlots, RemovingAPriorityStreetHandsThePriorityToTheOtherPair) {
   const CStrStrasse* order[] = {S(3), S(4), S(1), S(2)};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(group.GetLinkedStreetsNr(i), order[i]) << i;
   EXPECT_EQ(group.GetLinkedStreetsNr(4), nullptr);
+  // With all four slots held, indexes past either end delete nothing.
+  for (int i : {-1, 4, 5, 6, 7}) group.CheckDeleteAmpel(i);
+  for (int i = 0; i < 4; ++i) EXPECT_NE(group.GetAmpel(i), nullptr) << i;
   CAmpel* kept = group.GetAmpelForStreet(S(4));
   CAmpel* third = group.GetAmpelForStreet(S(1));
   CAmpel* fourth = group.GetAmpelForStreet(S(2));
