@@ -329,8 +329,7 @@ int CGottModus::SerializeGameStore(FILE* file) {
   out.F32(m_SzenarioTarget);
   out.U8(m_ShowTask);
   out.U8(m_EndNotShown);
-  out.U8(m_EndWindowShowing == kGoalWindow ? 1 : m_EndWindowShowing == kTimeWindow ? 2 : 0);
-  out.U8(0);
+  out.U16(0);
   out.I32(m_EndHour);
   out.I32(m_EndDay);
   out.I32(m_EndYear);
@@ -356,8 +355,7 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   const float target = in.F32();
   in.Skip(1);
   const uint8_t endNotShown = in.U8();
-  const uint8_t endWindow = in.U8();
-  in.Skip(1);
+  in.Skip(2);
   const int32_t endHour = in.I32(), endDay = in.I32(), endYear = in.I32();
   const float endFYear = in.F32();
   const int32_t language = in.I32();
@@ -388,8 +386,10 @@ int CGottModus::SerializeGameLoad(FILE* file) {
   // A loaded scenario shows its task again; an end the saved game showed
   // (its goal reached, or its years out while the debug display kept the
   // scenario) stays shown, or the load would end the scenario once more.
+  // Which end window was on the screen comes in a record of its own, read
+  // after this one; a game without it showed none.
   m_ShowTask = 1;
   m_EndNotShown = endNotShown ? 1 : 0;
-  m_EndWindowShowing = endWindow == 1 ? kGoalWindow : endWindow == 2 ? kTimeWindow : 0;
+  m_EndWindowShowing = 0;
   return 0;
 }

@@ -120,11 +120,11 @@ class CGottModus : public CWorldObj {
   void ResetShowAufgabeZiel() { m_ShowTask = m_EndNotShown = 1; }
   // Whether the scenario's end (its goal or its time) is still to be shown.
   bool EndNotShown() const { return m_EndNotShown != 0; }
-  // The end window showing when the game is saved (a window id of the
-  // scenario's end, or 0), kept with the game: a game saved with its end
-  // on the screen shows it again once it is loaded (ShowSavedEnd).
+  // The end window a loaded game was saved with (a window id of the
+  // scenario's end, or 0), which the savegame keeps in a record of its own:
+  // a game saved with its end on the screen shows it again once it is
+  // loaded (ShowSavedEnd).
   void SetEndWindowShowing(int id) { m_EndWindowShowing = id == kGoalWindowId || id == kTimeWindowId ? id : 0; }
-  int EndWindowShowing() const { return m_EndWindowShowing; }
   void ShowSavedEnd();
   static constexpr int kGoalWindowId = 233, kTimeWindowId = 234;
 

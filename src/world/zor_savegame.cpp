@@ -90,6 +90,9 @@ constexpr const char* kSimStateTag = "SIMWELTSTAND";
 // hour's trips.
 constexpr const char* kSimCourseTag = "SIMWELTLAUF";
 constexpr uint32_t kRandomBytes = 8;
+// The scenario's end window on the screen when the game was saved: 0 none,
+// 1 the goal reached, 2 the years over.
+constexpr const char* kEndWindowTag = "SZENARIOENDE";
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
 
@@ -169,7 +172,7 @@ bool Upper(char (&tag)[kTag + 1], const char* wanted) {
 bool IsTag(const char (&tag)[kTag + 1], const char* wanted) { return strcasecmp(tag, wanted) == 0; }
 
 // What the object list's reader does with a record, by the record's name.
-enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, SimState, SimCourse, PassedOver };
+enum class ListRecord { Plain, Statistik, DataExchange, Indikatoren, Building, SimState, SimCourse, EndWindow, PassedOver };
 
 ListRecord ListRecordOf(const char* name) {
   struct Named {
@@ -196,6 +199,7 @@ ListRecord ListRecordOf(const char* name) {
       {"SIMWELTSTAND", ListRecord::SimState},
       {"STADTVERWALTUNG", ListRecord::Plain},
       {"STATISTIK", ListRecord::Statistik},
+      {"SZENARIOENDE", ListRecord::EndWindow},
       {"TRAFFICDISPLAY", ListRecord::Plain},
       {"UMLAND", ListRecord::Plain},
       {"ZORVIZENTRALE", ListRecord::Plain},
@@ -247,10 +251,7 @@ bool CZorvaWorld::WriteSingletonRecords(FILE* file) {
       [&] { return m_pStatistik && m_pStatistik->SerializeGameStore(file) == 0; },
       [&] { return store(m_pParkRide); },
       [&] { return m_pDataExchange && m_pDataExchange->SerializeGameStore(file) == 0; },
-      [&] {
-        if (m_pGottModus) m_pGottModus->SetEndWindowShowing(ShowingEndWindow());
-        return m_pGottModus && m_pGottModus->SerializeGameStore(file) == 0;
-      },
+      [&] { return m_pGottModus && m_pGottModus->SerializeGameStore(file) == 0; },
       [&] { return store(m_pZorviZentrale); },
       [&] { return store(m_pAktiveRP); },
       [&] { return store(m_pPassiveRP); },
@@ -306,6 +307,12 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
   out.Header(kSimCourseTag, kRandomBytes + m_pSimWelt->HourTripsSize());
   out.U64(zor_random_state());
   if (!out.Ok() || !m_pSimWelt->SaveHourTrips(file)) return false;
+  // A game saved with its scenario's end on the screen shows it again when
+  // loaded.
+  const int endWindow = ShowingEndWindow();
+  PutTag(out, "ZorvaObject");
+  out.Header(kEndWindowTag, 1);
+  out.U8(endWindow == CGottModus::kGoalWindowId ? 1 : endWindow == CGottModus::kTimeWindowId ? 2 : 0);
   PutTag(out, "ZorvaObjectListEnde");
   out.I32(-1);
   PutTag(out, "TESTILI");
@@ -526,6 +533,15 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
       m_SimCourseRecord.resize(static_cast<size_t>(payload));
       m_SimCourseFound = ZorRecordReader(file).Bytes(m_SimCourseRecord.data(), m_SimCourseRecord.size());
       return m_SimCourseFound ? 0 : 1;
+    }
+    case ListRecord::EndWindow: {
+      ZorRecordReader in(file);
+      const uint8_t window = in.U8();
+      if (!in.Ok() || !m_pGottModus) return 1;
+      m_pGottModus->SetEndWindowShowing(window == 1   ? CGottModus::kGoalWindowId
+                                        : window == 2 ? CGottModus::kTimeWindowId
+                                                      : 0);
+      return 0;
     }
     case ListRecord::Building: {
       CWorldObj* made = nullptr;
