@@ -1237,11 +1237,11 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 0));
   ASSERT_NO_FATAL_FAILURE(Play(game));
   CZorvaWorld& world = game.World();
-  CGottModus* god = world.GetGottModus();
   int kind = -1, indicator = -1;
   float target = 0;
-  god->GetSzenario(&kind, &indicator, &target);
-  CIndikatoren* indikatoren = world.GetIndikatoren();
+  world.GetGottModus()->GetSzenario(&kind, &indicator, &target);
+  // A load makes the game's objects anew: they are asked for each time.
+  auto value = [&] { return world.GetIndikatoren()->GetIndikatorWert(indicator); };
 
   // A fast save from before the goal, to go back to from the win window.
   game.Key(SDLK_F4).Do(Frames(100));
@@ -1250,12 +1250,12 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   game.Key(SDLK_3).Do(Wait(100));
   auto raise = [&] {
     int presses = 0;
-    for (; presses < 10 && indikatoren->GetIndikatorWert(indicator) <= target; ++presses) {
-      EXPECT_FALSE(game.IsOpen(kGoal)) << "at " << indikatoren->GetIndikatorWert(indicator) << " of " << target;
+    for (; presses < 10 && value() <= target; ++presses) {
+      EXPECT_FALSE(game.IsOpen(kGoal)) << "at " << value() << " of " << target;
       game.Key(SDLK_5).Do(Wait(100));
     }
     EXPECT_GE(presses, 1);
-    EXPECT_GT(indikatoren->GetIndikatorWert(indicator), target);
+    EXPECT_GT(value(), target);
   };
   raise();
   ASSERT_TRUE(game.IsOpen(kGoal));
@@ -1269,7 +1269,7 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   EXPECT_FALSE(game.IsOpen(kGoal));
   EXPECT_EQ(world.GetBlocked(), 0);
   EXPECT_FALSE(world.IsPause());
-  EXPECT_LE(indikatoren->GetIndikatorWert(indicator), target);
+  EXPECT_LE(value(), target);
   CUserInt::m_ActivateDebugInfo = 1;
   game.Key(SDLK_3).Do(Wait(100));
   raise();
@@ -1307,7 +1307,7 @@ TEST_F(SuppliedScenario, TheGoalReachedShowsTheWinWindowAndThePlayerPlaysOn) {
   game.ClickIn(kGoal, kPlayOn[0], kPlayOn[1]);
   game.Do(Wait(100));
   EXPECT_FALSE(game.IsOpen(kGoal));
-  EXPECT_EQ(god->GetGameModus(), GAME_NORMAL);
+  EXPECT_EQ(world.GetGottModus()->GetGameModus(), GAME_NORMAL);
   EXPECT_EQ(world.GetBlocked(), 0);
   EXPECT_FALSE(world.IsPause());
 }
