@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
@@ -90,9 +91,10 @@ constexpr const char* kSimStateTag = "SIMWELTSTAND";
 // hour's trips.
 constexpr const char* kSimCourseTag = "SIMWELTLAUF";
 constexpr uint32_t kRandomBytes = 8;
-// The scenario's end window on the screen when the game was saved: 0 none,
-// 1 the goal reached, 2 the years over.
+// The scenario's end window on the screen when the game was saved, by its
+// code in the record: 0 none, 1 the goal reached, 2 the years over.
 constexpr const char* kEndWindowTag = "SZENARIOENDE";
+constexpr int kEndWindowByCode[] = {0, CGottModus::kGoalWindowId, CGottModus::kTimeWindowId};
 // The records of the singletons open the object records.
 constexpr int kSingletonRecords = 15;
 
@@ -309,10 +311,10 @@ bool CZorvaWorld::WriteSavegame(FILE* file) {
   if (!out.Ok() || !m_pSimWelt->SaveHourTrips(file)) return false;
   // A game saved with its scenario's end on the screen shows it again when
   // loaded.
-  const int endWindow = ShowingEndWindow();
+  const int* const endWindow = std::find(std::begin(kEndWindowByCode), std::end(kEndWindowByCode), ShowingEndWindow());
   PutTag(out, "ZorvaObject");
   out.Header(kEndWindowTag, 1);
-  out.U8(endWindow == CGottModus::kGoalWindowId ? 1 : endWindow == CGottModus::kTimeWindowId ? 2 : 0);
+  out.U8(static_cast<uint8_t>(endWindow - std::begin(kEndWindowByCode)));
   PutTag(out, "ZorvaObjectListEnde");
   out.I32(-1);
   PutTag(out, "TESTILI");
@@ -536,11 +538,9 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
     }
     case ListRecord::EndWindow: {
       ZorRecordReader in(file);
-      const uint8_t window = in.U8();
+      const uint8_t code = in.U8();
       if (!in.Ok() || !m_pGottModus) return 1;
-      m_pGottModus->SetEndWindowShowing(window == 1   ? CGottModus::kGoalWindowId
-                                        : window == 2 ? CGottModus::kTimeWindowId
-                                                      : 0);
+      m_pGottModus->SetEndWindowShowing(code < std::size(kEndWindowByCode) ? kEndWindowByCode[code] : 0);
       return 0;
     }
     case ListRecord::Building: {
@@ -801,8 +801,8 @@ int CZorvaWorld::CheckSavegameHeader(const std::string& binary, int& version) {
 
 // The scenario's end window on the screen, or 0.
 int CZorvaWorld::ShowingEndWindow() const {
-  for (int id : {CGottModus::kGoalWindowId, CGottModus::kTimeWindowId})
-    if (m_pUserInt && m_pUserInt->IsWindowOpen(id) == 0) return id;
+  for (int id : kEndWindowByCode)
+    if (id != 0 && m_pUserInt && m_pUserInt->IsWindowOpen(id) == 0) return id;
   return 0;
 }
 

@@ -441,7 +441,9 @@ TEST(SavegameLoad, RecordsAreBoundedByTheirLengths) {
   const std::string unknown = Tag("ZorvaObject") + Le32(34) + Tag("LaterKind") + "abcd";
   // A name that fills its field without a terminator is read as 30 letters.
   const std::string unterminated = Tag("ZorvaObject") + Le32(30) + std::string(30, 'Z');
-  EXPECT_EQ(town.LoadBytes(with(plain + foreign + unknown + unterminated)), 0) << "records passed over whole";
+  // An end window of a later kind is none this game knows.
+  const std::string laterEnd = Tag("ZorvaObject") + Le32(31) + Tag("SZENARIOENDE") + "\x03";
+  EXPECT_EQ(town.LoadBytes(with(plain + foreign + unknown + unterminated + laterEnd)), 0) << "records passed over whole";
   EXPECT_EQ(Junctions(town.game), 4);
   const std::string before = Snapshot(town.game);
   int n = 0;
