@@ -521,6 +521,29 @@ TEST(StreetPreviewReasons, ATrackTooCloseToItsCrossingSaysWhatItLacksAndAJunctio
     EXPECT_EQ(t.preview.GetQuietReason(), track.built ? 0 : CStrPreviewRect::kMsgTrackBesideStreet);
     EXPECT_EQ(t.Crossings().size(), track.built ? 1u : 0u);
   }
+  // Drawn on into a track's dead end the crossing may come nearer the end,
+  // but not right beside the end's group: the cells after the street are
+  // what it lacks.
+  for (const auto& [deadEnd, built] : {std::pair{63, true}, std::pair{62, false}}) {
+    SCOPED_TRACE("into the dead end at " + std::to_string(deadEnd));
+    PreviewWorld t;
+    ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+    ASSERT_EQ(t.Track(deadEnd, 25, 70, 25), STR_BUILD_OK);
+    EXPECT_EQ(t.DragAndBuild(55, 25, deadEnd, 25, STRASSE_SCHIENE) == STR_BUILD_OK, built);
+    EXPECT_EQ(t.preview.GetQuietReason(), built ? 0 : CStrPreviewRect::kMsgTrackBesideStreet);
+    EXPECT_EQ(t.Crossings().size(), built ? 1u : 0u);
+  }
+  // Three cells after the street, into a track along y: the T junction
+  // made there reaches back towards the crossing, and it is the junction
+  // that lies too close.
+  {
+    PreviewWorld t;
+    ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+    ASSERT_EQ(t.Track(64, 12, 64, 38), STR_BUILD_OK);
+    EXPECT_NE(t.DragAndBuild(56, 25, 64, 25, STRASSE_SCHIENE), STR_BUILD_OK);
+    EXPECT_EQ(t.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);
+    EXPECT_EQ(t.Crossings().size(), 0u);
+  }
   PreviewWorld t;
   ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
   // Beside a junction of the street the junction is what is too close.
