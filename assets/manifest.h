@@ -191,7 +191,7 @@ constexpr int NET_LAYOUT_ZOOMS = 2;  // the farthest zoom has no micro simulatio
 enum class NetShape : uint8_t {
   Road,           // straight piece, bend, end piece or junction, by its arms
   Bridge,         // variant: 0 the head rising towards +x, 1 the deck, 2 the head falling towards +x
-  LevelCrossing,  // a track along x, the street over it along y at the second cell
+  LevelCrossing,  // a track along x, the street over it along y: a cell of track each side
   Rail,           // variant: 0 straight track along x, 1 curve from +x to +y, 2 T junction opening to +y, 3 end
   Light,          // traffic light for the lane arriving at +x
   StopLine,       // variant: 1 one lane, 2 both lanes of a four-lane cell

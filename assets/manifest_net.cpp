@@ -71,7 +71,7 @@ std::vector<NetPieceArt> BuildNetPieces() {
       {42457, N::Bridge, 1, 2, 2, true, {F, _, F, _}, 2, true},
       {42441, N::Bridge, 2, 2, 2, true, {F, _, F, _}, 2, true},
       // level crossings
-      {21493, N::LevelCrossing, 1, 4, 2, true, {_, S, _, S}, 2, true},
+      {21493, N::LevelCrossing, 1, 3, 2, true, {_, S, _, S}, 2, true},
       {39079, N::LevelCrossing, 0, 4, 2, true, {_, F, _, F}, 2, true},
       // layers merged onto the street tile next to a junction at +x
       {12802, N::Light, 0, 1, 1, false, {_, _, _, _}, 1, false},

@@ -224,8 +224,8 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
       }
     }
     if (!street) continue;
-    // Runs of street cells become crossings of four cells along the track:
-    // one before the street, the street (one or two cells), and after it.
+    // Runs of street cells become crossings along the track: one cell
+    // before the street, the street (one or two cells), and one after it.
     // Only a four-lane street's second row carries a run on. The next cell
     // of a narrower street is another stretch of it (a street that turns
     // back beside itself): a second meeting, with no room for its crossing.
@@ -240,13 +240,15 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
     runs.emplace_back(k, k);
   }
   if (runStreet && runEnd + 1 > n - 1) return STR_BUILD_NO_ROOM;
-  // Along the track's axis a crossing takes the cell below its street and
-  // two above (on a track running towards -x or -y, a one-lane street's
-  // lies a cell lower: two below, one above); the ends' groups take their
-  // cell and the one above. A cell of plain track lies between a crossing
-  // and each end's group, whichever end lies above: the track's cells
-  // begin and end beside the groups, and without it they would be the
-  // crossing's, whose cells towards that end would lead nowhere.
+  // Along the track's axis a crossing takes its street's cells and the
+  // cell below and above them, whichever way the track runs; the ends'
+  // groups take their cell and the one above. The crossing's one layout
+  // lies on its lowest cell. A cell of plain track lies between a crossing
+  // and the group above it: the track's cells end beside the group, and
+  // without it they would be the crossing's cells without a layout, leading
+  // nowhere. Below the crossing its layout may meet the low end's group
+  // where the track runs down into that end; a track running up out of it
+  // keeps a cell of plain track there too.
   const int lowEnd = std::min(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int highEnd = std::max(mx != 0 ? x1 : y1, mx != 0 ? x2 : y2);
   const int start = mx != 0 ? x1 : y1, step = mx != 0 ? mx : my;
@@ -296,12 +298,13 @@ int CStrSchJuncList::CheckTrackDrag(short x1, short y1, short x2, short y2) {
   for (const auto& [a, b] : runs) {
     const int lo = std::min(start + a * step, start + b * step);
     const int hi = std::max(start + a * step, start + b * step);
-    if (lo - 1 < lowEnd + 3) return STR_BUILD_NO_ROOM;
-    if (lowT && lo - 1 - (lo == hi ? 1 : 0) < lowEnd + 3) return STR_BUILD_NO_ROOM;
-    for (const int dir : runsTowards) {
-      const int low = lo - 1 - (dir < 0 && lo == hi ? 1 : 0), high = dir > 0 ? lo + 2 : hi + 1;
-      if (high > highEnd - 2 - highGroup || (lowBend && low < lowEnd + 3)) return STR_BUILD_NO_ROOM;
-    }
+    const int low = lo - 1, high = hi + 1;
+    if (low < lowEnd + 2 || high > highEnd - 2 - highGroup) return STR_BUILD_NO_ROOM;
+    // A T junction or a bend at the low end reaches further up: a one-lane
+    // street's crossing keeps two cells of plain track from its end.
+    if ((lowT || lowBend) && low - (lo == hi ? 1 : 0) < lowEnd + 3) return STR_BUILD_NO_ROOM;
+    for (const int dir : runsTowards)
+      if (dir > 0 && low < lowEnd + 3) return STR_BUILD_NO_ROOM;
   }
   return 0;
 }
@@ -380,20 +383,21 @@ int CStrSchJuncList::CheckStreetDrag(short x1, short y1, short x2, short y2, CSt
       // other crossing there (a junction's group right beside the crossing
       // leaves the track no cells of its own between them).
       if (!track->PointIsSpaceForRailCrossing(static_cast<short>(lx), static_cast<short>(ly))) return STR_BUILD_NO_ROOM;
-      // The crossing reaches two cells above its street's line cell: the
-      // track's cells end before its end junction's group, so the cell
-      // above the crossing is plain track, not that group.
-      const int ux = lx + 3 * std::abs(dx), uy = ly + 3 * std::abs(dy);
+      // The crossing reaches a cell above its street's cells: the track's
+      // cells end before its end junction's group, so the cell above the
+      // crossing is plain track, not that group.
+      const int above = wide ? 3 : 2;
+      const int ux = lx + above * std::abs(dx), uy = ly + above * std::abs(dy);
       const CStrJunction* end = track->GetEndJunction();
       if (KindAt(m_pIsoWelt, ux, uy) == CellKind::RailJunction && end && std::abs(end->GetXPos() - ux) <= 1 &&
           std::abs(end->GetYPos() - uy) <= 1)
         return STR_BUILD_NO_ROOM;
       // On a track running towards -x or -y the end junction lies below:
       // where it is a T junction, whose group reaches two cells above its
-      // cell, the crossing's lowest cell (a cell lower for a narrow street)
-      // keeps a cell of plain track above that group as well.
+      // cell, the crossing's lowest cell keeps a cell of plain track above
+      // that group as well.
       if ((dx < 0 || dy < 0) && end && end->GetAnzLinkedStreets() > 1) {
-        const int row = (mx != 0 ? y1 : x1) - 2 - (wide ? 0 : 1);
+        const int row = (mx != 0 ? y1 : x1) - 2;
         const int bx = std::abs(dx) ? row : lx, by = std::abs(dy) ? row : ly;
         if (KindAt(m_pIsoWelt, bx, by) == CellKind::RailJunction && std::abs(end->GetXPos() - bx) <= 2 &&
             std::abs(end->GetYPos() - by) <= 2)

@@ -694,6 +694,21 @@ int CGrdCrossing::SerializeGameLoad(FILE* file) {
   const int want = Sign(m_EndX - m_StartX);
   if (want != 0 && Sign(m_MX) != want) m_MX = static_cast<int8_t>(-m_MX);
   RebuildGroup(ax, ay);
+  // A narrow street's crossing saved when its picture took a cell more
+  // along the track (two cells after the street) is laid again from its
+  // street cell, as its picture lies now: its cells, its anchor and its
+  // extent all follow the picture.
+  const bool alongX = (m_Richtung.GetValue() & 1) == 0;
+  const int saved = (alongX ? std::abs(m_EndX - m_StartX) : std::abs(m_EndY - m_StartY)) + 1;
+  if (m_pIsoGroup && m_ResID == kResID &&
+      saved == (alongX ? m_pIsoGroup->GetTurnedSizeX() : m_pIsoGroup->GetTurnedSizeY()) + 1) {
+    short x = 0, y = 0;
+    GetStreetCell(x, y);
+    m_StartX = x;
+    m_StartY = y;
+    RebuildGroup(x, y);
+    if (m_pIsoGroup) Lay(m_pIsoGroup->GetTurnedSizeX(), m_pIsoGroup->GetTurnedSizeY(), m_Type == STRASSE_VIERSPURIG);
+  }
   return 0;
 }
 

@@ -166,6 +166,8 @@ class CStrPreviewRect : public CStrBuildRequest {
   static constexpr int kMsgTrackCloseToGrd = 47;
   static constexpr int kMsgJoinNetwork = 85;
   static constexpr int kMsgTooShort = 87;
+  // A track across a street with too few cells of its own on either side.
+  static constexpr int kMsgTrackBesideStreet = 97;
   // Why the last evaluation refused the drag without a warning: the
   // warning that explains it, 0 when it showed one or refused nothing.
   int GetQuietReason() const { return m_ShownThisTime ? 0 : m_QuietReason; }

@@ -120,8 +120,8 @@ bool CStrPreviewRect::GrdIsValid(CStrassenType type) {
   auto extension = [this](CStrJunction* j) { return IsDeadEnd(j) && LeavesAlongDrag(j); };
   // Too near either end of the drag, the crossing is refused: what lies
   // too close to it is the new street's or track's own end, no junction of
-  // the network.
-  const int nearEnd = type == STRASSE_SCHIENE ? kMsgTrackCloseToGrd : kMsgLevelCrossingClose;
+  // the network; a track is told the cells it lacks beside the street.
+  const int nearEnd = type == STRASSE_SCHIENE ? kMsgTrackBesideStreet : kMsgLevelCrossingClose;
   const int e = m_EndAtJunction && extension(JunctionAt(m_EndX, m_EndY)) ? 0 : 2;
   if (dx != 0 ? Sign(dx * e + r.x1 - m_EndX) == dx : Sign(dy * e + r.y1 - m_EndY) == dy) {
     Because(nearEnd);
@@ -141,7 +141,7 @@ int CStrPreviewRect::EndTooCloseToGrd(CStrassenType type) const {
   // Cells from the crossing's far side to the drag's end, along the drag.
   const int room = m_DirX != 0 ? (m_EndX - r.x1) * m_DirX : (m_EndY - r.y1) * m_DirY;
   if (room >= 3) return 0;
-  return type == STRASSE_SCHIENE ? kMsgTrackCloseToGrd : kMsgLevelCrossingClose;
+  return type == STRASSE_SCHIENE ? kMsgTrackBesideStreet : kMsgLevelCrossingClose;
 }
 
 bool CStrPreviewRect::IsSimpleRail(short x, short y) {

@@ -89,7 +89,7 @@ class CUserInt : public Overlay {
   // 85 to 88 explain the street tool's refusals, 89 a building placed on
   // land that is taken and 95 one placed out of a street's reach; 96 a
   // load refused for want of the file or of room to keep the running game.
-  static constexpr int kAchtungCount = 97;
+  static constexpr int kAchtungCount = 98;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kWarningLoadFailed = 96;

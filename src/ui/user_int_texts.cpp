@@ -199,6 +199,8 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
     {kStreetTooFarDE, kStreetTooFarEN},
     {"Spielstand konnte nicht geladen werden!",
      "The game could not be loaded!"},
+    {"Die Schienen brauchen mehr Felder neben der Stra\xDF" "e: vier davor und drei dahinter!",
+     "The track needs more cells beside the street: four before it and three after it!"},
 };
 }  // namespace
 

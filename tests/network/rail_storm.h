@@ -261,7 +261,28 @@ class RailOpSource {
     }
     const std::vector<CellXY> cells = StreetCells(t);
     const CellXY c = cells[static_cast<size_t>(Int(0, static_cast<int>(cells.size()) - 1))];
-    if (pick < 80) return Line(o, c.first, c.second, dx, dy, Int(3, 30));
+    if (pick < 72) return Line(o, c.first, c.second, dx, dy, Int(3, 30));
+    if (pick < 80) {
+      // The shortest track across a street's cell: four cells of its own
+      // before the street and three after it (a four-lane street's second
+      // row lies a cell further towards +x or +y).
+      std::vector<CStrStrasse*> streets;
+      for (CStrJunction* j : JunctionList(sw.w))
+        for (int i = 0; i < j->GetAnzLinkedStreets(); ++i)
+          if (j->GetStreetByNR(i)->GetStartJunction() == j) streets.push_back(j->GetStreetByNR(i));
+      if (streets.empty()) return false;
+      CStrStrasse* s = streets[static_cast<size_t>(Int(0, static_cast<int>(streets.size()) - 1))];
+      const std::vector<CellXY> sc = StreetCells(s);
+      const CellXY m = sc[static_cast<size_t>(Int(0, static_cast<int>(sc.size()) - 1))];
+      signed char sx = 0, sy = 0;
+      s->GetStreetDirectionAt(static_cast<unsigned short>(m.first), static_cast<unsigned short>(m.second), sx, sy);
+      if (sx == 0 && sy == 0) return false;
+      // Across the street, either way.
+      const int way = dx + dy > 0 ? 1 : -1, tx = sx != 0 ? 0 : way, ty = sx != 0 ? way : 0;
+      const int wide = s->GetStreetType() == STRASSE_VIERSPURIG ? 1 : 0;
+      const int before = 4 + (way > 0 ? 0 : wide);
+      return Line(o, m.first - tx * before, m.second - ty * before, tx, ty, 7 + wide);
+    }
     // A street across the track: from a street junction in line with the
     // track's cell, or straight across it.
     const std::vector<CStrJunction*> js = JunctionList(sw.w);

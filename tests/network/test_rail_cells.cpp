@@ -147,7 +147,9 @@ TEST(RailCells, ATrainCrossesAStreetAndTheStreetsCarsCrossTheTrack) {
     crossings[0]->GetInsertPoint(ax, ay);
     CQnoMicroZelle* crossing = track->GetMicroZellen(static_cast<unsigned short>(ax), static_cast<unsigned short>(ay));
     ASSERT_NE(crossing, nullptr);
-    for (int x = ax + 1; x < ax + 4; ++x)
+    const int along = crossings[0]->GetIsoGroup()->GetTurnedSizeX();
+    ASSERT_EQ(along, 3) << "the cell before the street, the street and the cell after it";
+    for (int x = ax + 1; x < ax + along; ++x)
       EXPECT_EQ(track->GetMicroZellen(static_cast<unsigned short>(x), static_cast<unsigned short>(ay)), nullptr) << x;
     ExpectTrackCellsJoined(w);
     CQnoMicroZelle* west = JunctionLayout(w, 2, 20);
@@ -177,7 +179,7 @@ TEST(RailCells, ATrainCrossesAStreetAndTheStreetsCarsCrossTheTrack) {
         const bool intoStreet = n->m_pOwner == upper || n->m_pOwner == lower;
         const bool intoTrack = track->GetMicroZellen(static_cast<unsigned short>(ax - 1), static_cast<unsigned short>(ay)) ==
                                    n->m_pOwner ||
-                               track->GetMicroZellen(static_cast<unsigned short>(ax + 4), static_cast<unsigned short>(ay)) ==
+                               track->GetMicroZellen(static_cast<unsigned short>(ax + along), static_cast<unsigned short>(ay)) ==
                                    n->m_pOwner;
         EXPECT_TRUE(intoStreet || intoTrack) << "cell " << c->m_ID;
       }

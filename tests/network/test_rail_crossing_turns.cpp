@@ -86,6 +86,47 @@ TEST(CrossingTurn, ATurnedCrossingIsTheCrossingLaidInTheOtherDirection) {
     }
 }
 
+// A narrow street's crossing saved while its picture took four cells along
+// the track (one before the street, two after it along the track's run) is
+// laid again when it is loaded: its cells, anchor and extent are those of
+// the crossing laid now, whichever way the track runs.
+TEST(CrossingTurn, ACrossingSavedFourCellsLongIsLoadedAsItIsLaidNow) {
+  RailWorld w;  // the map and the game's crossing groups
+  for (int dir = 0; dir < 4; ++dir) {
+    SCOPED_TRACE(testing::Message() << "direction " << dir);
+    CGrdCrossing laid = Laid(40, 50, dir, STRASSE_1);
+    RecordFile f;
+    ASSERT_EQ(laid.SerializeGameStore(f.f()), 0);
+    ByteList bytes = f.Bytes();
+    ASSERT_GE(bytes.size(), 31u);
+    auto put16 = [&bytes](size_t at, int v) {
+      bytes[at] = static_cast<uint8_t>(v & 0xff);
+      bytes[at + 1] = static_cast<uint8_t>((v >> 8) & 0xff);
+    };
+    // Start, end, extent, step and anchor as the four-cell picture lay.
+    const bool alongX = dir % 2 == 0, up = dir < 2;
+    const int start = up ? 49 : 51, end = up ? 52 : 48, anchor = up ? start : end;
+    put16(alongX ? 0 : 2, alongX ? start - 10 : start);
+    put16(alongX ? 4 : 6, alongX ? end - 10 : end);
+    put16(alongX ? 8 : 10, 4);
+    bytes[alongX ? 25 : 26] = static_cast<uint8_t>(static_cast<int8_t>(end - start));
+    put16(alongX ? 27 : 29, alongX ? anchor - 10 : anchor);
+    CGrdCrossing loaded;
+    RecordFile in(bytes);
+    ASSERT_EQ(loaded.SerializeGameLoad(in.f()), 0);
+    EXPECT_EQ(ShapeOf(loaded), ShapeOf(laid));
+    EXPECT_EQ(CellsOf(loaded), CellsOf(laid));
+    EXPECT_EQ(CellsOf(loaded).size(), 6u);
+    // A crossing saved as it is laid now comes back as it was.
+    RecordFile again;
+    ASSERT_EQ(laid.SerializeGameStore(again.f()), 0);
+    CGrdCrossing same;
+    RecordFile read(again.Bytes());
+    ASSERT_EQ(same.SerializeGameLoad(read.f()), 0);
+    EXPECT_EQ(ShapeOf(same), ShapeOf(laid));
+  }
+}
+
 // The map's ground around a cell: type, group picture and anchor per cell.
 std::vector<int> GroundAround(RailWorld& w, int cx, int cy) {
   std::vector<int> out;

@@ -51,10 +51,10 @@ TEST(RailNetwork, ATrackAcrossAStreetGetsALevelCrossingAtTheStreet) {
   ASSERT_EQ(crossings.size(), 1u);
   EXPECT_EQ(crossings[0]->GetResID(), CGrdCrossing::kResID);
   EXPECT_TRUE(crossings[0]->IsOnRail());
-  // Four cells along the track, both of its rows, the street at the second.
+  // Three cells along the track, both of its rows, the street in the middle.
   for (int x = 8; x <= 13; ++x)
     for (int y = 19; y <= 22; ++y) {
-      const bool inside = x >= 9 && x <= 12 && y >= 20 && y <= 21;
+      const bool inside = x >= 9 && x <= 11 && y >= 20 && y <= 21;
       EXPECT_EQ(w.rails->HasGrdCrossingAt(static_cast<short>(x), static_cast<short>(y)), inside) << x << "/" << y;
       if (inside) {
         EXPECT_EQ(GroupRes(w, x, y), CGrdCrossing::kResID);
@@ -564,29 +564,26 @@ TEST(RailDrags, StreetsCrossTracksTwoPlainCellsClearOfTheirEnds) {
   for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
 }
 
-// A crossing reaches two cells above its street along the track: when the
-// track's end lies above, the next cell above must still be plain track,
-// whichever comes first. A track whose start lies there keeps its cells.
+// A crossing reaches a cell above its street along the track: the next
+// cell above must still be plain track below the group of the track's
+// higher end, whichever comes first and whichever way the track was drawn.
 TEST(RailDrags, ACrossingKeepsAPlainCellBelowTheTracksEndAbove) {
   for (const bool ascending : {true, false}) {
     SCOPED_TRACE(ascending ? "dragged towards +x" : "dragged towards -x");
     const int from = ascending ? 11 : 21, to = ascending ? 21 : 11;
-    const int expected = ascending ? STR_BUILD_NO_ROOM : STR_BUILD_OK;
     {
       RailWorld w;
       ASSERT_EQ(w.Track(from, 20, to, 20), STR_BUILD_OK);
-      EXPECT_EQ(w.Build(18, 14, 18, 26), expected);
-      EXPECT_EQ(w.Build(17, 14, 17, 26), expected == STR_BUILD_OK ? STR_BUILD_NO_ROOM : STR_BUILD_OK);
+      EXPECT_EQ(w.Build(19, 14, 19, 26), STR_BUILD_NO_ROOM);
+      EXPECT_EQ(w.Build(18, 14, 18, 26), STR_BUILD_OK);
       EXPECT_EQ(w.Crossings().size(), 1u);
       for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
     }
     RailWorld w;
-    ASSERT_EQ(w.Build(18, 14, 18, 26), STR_BUILD_OK);
-    EXPECT_EQ(w.Track(from, 20, to, 20), expected);
-    if (ascending) {
-      EXPECT_EQ(w.rails->GetNumber(), 0u);
-      EXPECT_EQ(w.Track(11, 20, 22, 20), STR_BUILD_OK);
-    }
+    ASSERT_EQ(w.Build(19, 14, 19, 26), STR_BUILD_OK);
+    EXPECT_EQ(w.Track(from, 20, to, 20), STR_BUILD_NO_ROOM);
+    EXPECT_EQ(w.rails->GetNumber(), 0u);
+    EXPECT_EQ(w.Track(ascending ? 11 : 22, 20, ascending ? 22 : 11, 20), STR_BUILD_OK);
     EXPECT_EQ(w.Crossings().size(), 1u);
     for (const std::string& f : MissedCrossings(w.net.get(), w.rails.get())) ADD_FAILURE() << f;
   }
@@ -642,10 +639,10 @@ TEST(RailDrags, ATJunctionOnATrackStaysClearOfItsCurves) {
 TEST(RailDrags, ATJunctionOnATrackKeepsClearOfItsLevelCrossings) {
   for (const bool alongX : {true, false}) {
     SCOPED_TRACE(alongX ? "track along x" : "track along y");
-    // The crossing of a street at s takes the track's cells s - 1 to s + 2;
+    // The crossing of a street at s takes the track's cells s - 1 to s + 1;
     // the junction at 16 (33 across) takes 15 to 18.
     auto at = [alongX](int along, int across) { return alongX ? std::array{along, across} : std::array{across, along}; };
-    for (const auto& [street, result] : {std::pair{11, STR_BUILD_OK}, std::pair{12, STR_BUILD_NO_ROOM},
+    for (const auto& [street, result] : {std::pair{12, STR_BUILD_OK}, std::pair{13, STR_BUILD_NO_ROOM},
                                          std::pair{14, STR_BUILD_NO_ROOM}, std::pair{19, STR_BUILD_NO_ROOM},
                                          std::pair{20, STR_BUILD_OK}}) {
       SCOPED_TRACE(testing::Message() << "street at " << street);

@@ -62,11 +62,11 @@ TEST(RailPredicates, ALevelCrossingFitsOnlyTwoCellsClearOfBendsJunctionsAndOther
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(25, 20));
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(20, 25));
   EXPECT_TRUE(t->PointIsSpaceForRailCrossing(26, 20));
-  // Within two cells of the crossing's cells (x 39 to 42).
+  // Within two cells of the crossing's cells (x 39 to 41).
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(37, 20));
-  EXPECT_FALSE(t->PointIsSpaceForRailCrossing(44, 20));
+  EXPECT_FALSE(t->PointIsSpaceForRailCrossing(43, 20));
   EXPECT_TRUE(t->PointIsSpaceForRailCrossing(36, 20));
-  EXPECT_TRUE(t->PointIsSpaceForRailCrossing(45, 20));
+  EXPECT_TRUE(t->PointIsSpaceForRailCrossing(44, 20));
   // Within two cells of an end junction's group.
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(58, 20));
   EXPECT_FALSE(t->PointIsSpaceForRailCrossing(20, 43));
@@ -113,8 +113,8 @@ TEST(RailPredicates, ADeadEndIsBuiltOnFromTheCellJustInsideItsGroupOnlyWhereTheT
 
 TEST(RailPredicates, ADeadEndIsNotBuiltOnWhereAJunctionOrALevelCrossingFollowsWithinThreeCells) {
   RailWorld w;
-  ASSERT_EQ(w.Build(44, 10, 44, 30), STR_BUILD_OK);
-  // The crossing with the street at x 44 covers x 43 to 46: three cells in
+  ASSERT_EQ(w.Build(45, 10, 45, 30), STR_BUILD_OK);
+  // The crossing with the street at x 45 covers x 44 to 46: three cells in
   // from the end at x 50.
   ASSERT_EQ(w.Track(20, 20, 50, 20), STR_BUILD_OK);
   ASSERT_TRUE(w.rails->HasGrdCrossingAt(46, 20));

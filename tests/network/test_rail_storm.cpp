@@ -246,7 +246,7 @@ TEST(RailStorm, ATrackOutOfABendsCornerKeepsItsGroupOffTheNextCurveAndCrossing) 
   g_ZorLoadVersion = 240;
   EXPECT_EQ(ReplayRefusingTheLast("B 15 37 10 37 9  B 10 37 10 34 9  B 10 34 27 34 9  B 10 34 10 7 9"), 0u);
   EXPECT_EQ(ReplayRefusingTheLast("B 52 40 52 23 9  B 52 23 49 23 9  B 49 23 49 38 9  B 49 23 49 10 9"), 0u);
-  for (const char* street : {"B 34 33 50 33 2", "B 34 32 50 32 4"}) {
+  for (const char* street : {"B 34 32 50 32 2", "B 34 32 50 32 4"}) {
     SCOPED_TRACE(street);
     const std::string steps = std::string(street) + "  B 39 38 39 28 9  B 39 28 46 28 9  B 39 28 39 4 9";
     EXPECT_EQ(ReplayRefusingTheLast(steps.c_str()), 1u);
@@ -316,6 +316,36 @@ TEST(RailStorm, CrossingsKeepAPlainCellBeforeBothEnds) {
             EXPECT_EQ(CountCrossings(*b.sw), 1u);
           }
         }
+  g_ZorLoadVersion = 0;
+}
+
+// The shortest tracks across a one-lane and a four-lane street, both ways
+// along both axes: four cells of track before the first street cell met,
+// and three after the street, are built with their crossing and leave
+// both networks sound. A cell shorter at the end is refused, and so is one
+// shorter at the start of a track running up, which keeps a cell of plain
+// track below its crossing; a track running down may meet its start's
+// group a cell sooner (the preview asks for the four cells either way).
+TEST(RailStorm, TheShortestTracksAcrossAStreetAreBuiltAndOneCellLessIsNot) {
+  g_ZorLoadVersion = 240;
+  constexpr int s = 20;
+  for (int type : {1, 4})
+    for (bool alongX : {true, false})
+      for (bool towardsLow : {false, true}) {
+        const int wide = type == 4 ? 1 : 0;
+        // The drag's start and end along the track's axis.
+        const int from = towardsLow ? s + wide + 4 : s - 4, to = towardsLow ? s - 3 : s + wide + 3;
+        const int step = towardsLow ? -1 : 1;
+        const Op street = AxisLine(!alongX, 12, s, 28, s, type);
+        for (const auto& [a, b, built] : {std::tuple{from, to, true}, std::tuple{from + step, to, towardsLow},
+                                          std::tuple{from, to - step, false}}) {
+          const Op track = AxisLine(alongX, a, 18, b, 18, STRASSE_SCHIENE);
+          SCOPED_TRACE(Format(street) + "  " + Format(track));
+          const Built r = BuildThen({street}, track);
+          EXPECT_EQ(r.result, built ? STR_BUILD_OK : STR_BUILD_NO_ROOM);
+          EXPECT_EQ(CountCrossings(*r.sw), built ? 1u : 0u);
+        }
+      }
   g_ZorLoadVersion = 0;
 }
 
@@ -493,10 +523,10 @@ TEST(RailStorm, ATrackArrivingFromPlusXMeetsItsJunctionsCells) {
 // crossing's cells and the track's beside it led nowhere. It is refused.
 TEST(RailStorm, ABendIsNotMadeBesideALevelCrossing) {
   g_ZorLoadVersion = 240;
-  EXPECT_EQ(ReplayRefusingTheLast("B 48 35 48 22 9  B 39 26 58 26 1  B 48 22 42 22 9"), 1u);
-  // Five cells off, the bend is made.
+  EXPECT_EQ(ReplayRefusingTheLast("B 39 25 58 25 1  B 48 35 48 22 9  B 48 22 42 22 9"), 1u);
+  // Four cells off, the bend is made.
   RailStormWorld sw;
-  ReplayEveryStepChecked(sw, "B 48 35 48 22 9  B 39 27 58 27 1  B 48 22 42 22 9");
+  ReplayEveryStepChecked(sw, "B 48 35 48 22 9  B 39 26 58 26 1  B 48 22 42 22 9");
   g_ZorLoadVersion = 0;
 }
 
@@ -790,9 +820,9 @@ TEST(RailStorm, DeadEndsKeepTheirGroupsWhenTheirTrackIsDrawnAgain) {
           }
         }
       }
-  // Four cells or more from both ends every street is built, and three
-  // cells from the start of a track drawn towards -x or -y as well.
-  EXPECT_EQ(crossed, 22);
+  // Four cells or more from the low end and three from the high end every
+  // street is built, whichever way the track was drawn.
+  EXPECT_EQ(crossed, 24);
 
   // A dead end whose group lost a cell says so, and its track drawn again
   // lays the group again.
@@ -979,7 +1009,7 @@ TEST(RailStorm, AStreetAcrossTheGroupOfAFourLaneJunctionBesideItIsRefused) {
 TEST(RailStorm, ATJunctionRightBelowACrossingOnATrackRunningDownIsRefused) {
   g_ZorLoadVersion = 240;
   EXPECT_EQ(ReplayRefusingTheLast("B 19 22 6 22 4  B 13 34 13 11 9  B 13 18 20 18 9"), 1u);
-  EXPECT_EQ(ReplayRefusingTheLast("B 13 34 13 11 9  B 13 17 20 17 9  B 19 22 6 22 2"), 0u);
+  EXPECT_EQ(ReplayRefusingTheLast("B 13 34 13 11 9  B 13 17 20 17 9  B 19 21 6 21 2"), 0u);
   g_ZorLoadVersion = 0;
 }
 
@@ -1014,10 +1044,9 @@ TEST_P(RailStormByType, TJunctionsBelowACrossingKeepAPlainCellBetween) {
               SCOPED_TRACE(Format(street) + "  " + Format(track) + "  " + Format(branch) +
                            (streetFirst ? "" : " (street last)"));
               const Built b = streetFirst ? BuildThen({street, track}, branch) : BuildThen({track, branch}, street);
-              // The lowest row whose group meets the crossing's lowest cell:
-              // a narrow street's crossing reaches a cell lower on a track
-              // running down.
-              const int meets = type == 4 || !down ? 18 : 17;
+              // The lowest row whose group meets the crossing's lowest cell,
+              // the cell below its street whichever way the track runs.
+              const int meets = 18;
               if (row < meets || (!down && row == meets && streetFirst)) {
                 EXPECT_EQ(b.result, STR_BUILD_OK);
               }
@@ -1053,9 +1082,8 @@ TEST(RailStorm, ATrackFromATJunctionAboveKeepsAPlainCellBelowItsGroup) {
                                         : AxisLine(alongX, far, c, a, c, STRASSE_SCHIENE);
           SCOPED_TRACE(Format(main) + "  " + Format(street) + "  " + Format(track));
           const Built b = BuildThen({main, street}, track);
-          // A crossing reaches a cell higher on a track running up, and a
-          // four-lane one as well.
-          const int clear = (type == 4 || !fromJunction ? 5 : 4) + (alongX && !fromJunction ? 1 : 0);
+          // A four-lane street's crossing reaches a cell higher.
+          const int clear = (type == 4 ? 5 : 4) + (alongX && !fromJunction ? 1 : 0);
           if (gap >= clear) {
             EXPECT_EQ(b.result, STR_BUILD_OK);
           } else if (gap == clear - 1) {

@@ -107,7 +107,8 @@ TEST_F(Town, BendsStopsAndLevelCrossingsRefuseAJoin) {
   Mark(STRASSE_SCHIENE);
   EXPECT_EQ(Code(30, 24), 11) << "on the level crossing";
   EXPECT_EQ(Code(28, 24), 10) << "before the level crossing";
-  EXPECT_EQ(Code(34, 24), 10);
+  EXPECT_EQ(Code(33, 24), 10) << "two cells past the crossing's cells, 29 to 31";
+  EXPECT_EQ(Code(34, 24), 1);
   EXPECT_EQ(Code(26, 24), 1);
   EXPECT_EQ(Code(30, 21), 4) << "no room for a crossing just before the street's junction";
   EXPECT_EQ(Code(30, 27), 5);

@@ -499,26 +499,53 @@ TEST(StreetPreviewReasons, ALevelCrossingThatDoesNotFitSaysWhatIsInItsWay) {
 }
 
 // The first track across a lone street along x = 60, at y = 25: refused
-// with the tracks' own text while its ends lie too close to its crossing,
-// built with three cells each side; beside the street's end it is the
-// junction that lies too close.
-TEST(StreetPreviewReasons, ATrackTooCloseToItsCrossingSaysSoAndAJunctionBesideItToo) {
-  PreviewWorld t;
-  ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+// with the text that asks for the cells it lacks while it has fewer than
+// four cells before the street or three after it, and built, with its
+// crossing, once it has them; beside the street's end it is the junction
+// that lies too close.
+TEST(StreetPreviewReasons, ATrackTooCloseToItsCrossingSaysWhatItLacksAndAJunctionBesideItToo) {
   const struct {
     int from, to;
     bool built;
-  } tracks[] = {// the crossing one cell after the start, before the end
+  } tracks[] = {// a cell short before the street, and after it
+                {57, 63, false}, {63, 57, false}, {56, 62, false}, {64, 58, false},
+                // the crossing one cell after the start, before the end
                 {58, 66, false}, {66, 58, false},
-                // the end's group with no cell of plain track before the crossing
-                {56, 63, false}, {64, 57, false},
-                // three cells each side
-                {56, 64, true}, {64, 56, true}};
+                // four cells before the street, three after it
+                {56, 63, true}, {64, 57, true}};
   for (const auto& track : tracks) {
     SCOPED_TRACE(std::to_string(track.from) + " -> " + std::to_string(track.to));
-    EXPECT_EQ(t.Drag(track.from, 25, track.to, 25, STRASSE_SCHIENE), track.built);
-    EXPECT_EQ(t.preview.GetQuietReason(), track.built ? 0 : CStrPreviewRect::kMsgTrackCloseToGrd);
+    PreviewWorld t;
+    ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+    EXPECT_EQ(t.DragAndBuild(track.from, 25, track.to, 25, STRASSE_SCHIENE) == STR_BUILD_OK, track.built);
+    EXPECT_EQ(t.preview.GetQuietReason(), track.built ? 0 : CStrPreviewRect::kMsgTrackBesideStreet);
+    EXPECT_EQ(t.Crossings().size(), track.built ? 1u : 0u);
   }
+  // Drawn on into a track's dead end the crossing may come nearer the end,
+  // but not right beside the end's group: the cells after the street are
+  // what it lacks.
+  for (const auto& [deadEnd, built] : {std::pair{63, true}, std::pair{62, false}}) {
+    SCOPED_TRACE("into the dead end at " + std::to_string(deadEnd));
+    PreviewWorld t;
+    ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+    ASSERT_EQ(t.Track(deadEnd, 25, 70, 25), STR_BUILD_OK);
+    EXPECT_EQ(t.DragAndBuild(55, 25, deadEnd, 25, STRASSE_SCHIENE) == STR_BUILD_OK, built);
+    EXPECT_EQ(t.preview.GetQuietReason(), built ? 0 : CStrPreviewRect::kMsgTrackBesideStreet);
+    EXPECT_EQ(t.Crossings().size(), built ? 1u : 0u);
+  }
+  // Three cells after the street, into a track along y: the T junction
+  // made there reaches back towards the crossing, and it is the junction
+  // that lies too close.
+  {
+    PreviewWorld t;
+    ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
+    ASSERT_EQ(t.Track(64, 12, 64, 38), STR_BUILD_OK);
+    EXPECT_NE(t.DragAndBuild(56, 25, 64, 25, STRASSE_SCHIENE), STR_BUILD_OK);
+    EXPECT_EQ(t.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);
+    EXPECT_EQ(t.Crossings().size(), 0u);
+  }
+  PreviewWorld t;
+  ASSERT_EQ(t.Build(60, 10, 60, 40), STR_BUILD_OK);
   // Beside a junction of the street the junction is what is too close.
   EXPECT_FALSE(t.Drag(50, 11, 70, 11, STRASSE_SCHIENE)) << "the street ends at 60/10";
   EXPECT_EQ(t.preview.GetQuietReason(), CStrPreviewRect::kMsgGrdJunctionClose);

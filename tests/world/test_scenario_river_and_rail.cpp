@@ -38,6 +38,8 @@ using namespace zortest;
 
 constexpr const char* kStreetCosts = "F.EXPENSES.BUILDINFRASTRUCTURE";
 constexpr const char* kTrackCosts = "OPNV.F.COST.INFRASTRUCTURE";
+// The yes button of the question window.
+constexpr int kYes[2] = {250 + 16 + 28, 150 + 83 + 8};
 // The starting town (a river two cells wide at x 70 and 71, the four-lane
 // avenue on y 60 and 61, side and main streets around it, no track), as
 // a new game starts with it, seen from the farthest view around the river.
@@ -211,9 +213,9 @@ TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
       {1, 66, 64, 66, 64, "The street is too short!"},
       // A side street from the four-lane avenue's dead end.
       {1, 50, 60, 50, 66, "Only one street of the same type can be inserted here!"},
-      // A track whose level crossing would lie right after its start: its
-      // own end, no junction, is what lies too close.
-      {9, 52, 69, 60, 69, "Tracks are too close to a level crossing!"},
+      // A track whose level crossing would lie right after its start: the
+      // track lacks cells of its own before the street.
+      {9, 52, 69, 60, 69, "The track needs more cells beside the street: four before it and three after it!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
@@ -238,6 +240,86 @@ TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
   town.Drag(48, 69, 48, 75);
   EXPECT_EQ(town.Warning(), "Track construction not possible");
   EXPECT_EQ(town.Rails()->GetNumber(), 2u);
+}
+
+// A new free game, with the mouse only: a lone street, and across it the
+// shortest track that has four cells before the street and three after it,
+// dragged either way along either axis. A cell shorter at either end is
+// refused with the text that asks for those cells, and builds nothing; the
+// shortest is built with its level crossing, joined into the rail network,
+// and a save and a load keep both.
+TEST(ScenarioRiverAndRail, InANewFreeGameTheShortestTracksAcrossAStreetAreBuiltEitherWay) {
+  constexpr const char* kLacks = "The track needs more cells beside the street: four before it and three after it!";
+  for (const bool alongX : {true, false})
+    for (const int dir : {1, -1}) {
+      SCOPED_TRACE(std::string(alongX ? "along x" : "along y") + (dir > 0 ? ", up" : ", down"));
+      Scenario game("LANGUAGE=1\n");
+      game.Run({Move(400, 250), Wait(40)});
+      const dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
+      int cx = 0, cy = 0;
+      ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &cx, &cy), 0);
+      // The view shows more cells towards +x of that point.
+      cx += 4;
+      // (along, across) -> map cell: the track runs along, the street across.
+      auto cell = [&](int along, int across) {
+        return alongX ? std::pair{cx + along, cy + across} : std::pair{cx + across, cy + along};
+      };
+      auto drag = [&](int type, std::pair<int, int> a, std::pair<int, int> b) {
+        dragsteps::ChooseFromBar(game, type);
+        dragsteps::Drag(game, screen, a.first, a.second, b.first, b.second);
+      };
+      // The street crosses the track's axis at along 0, the track's two rows
+      // at across -1 and 0.
+      drag(1, cell(0, -6), cell(0, 6));
+      ASSERT_EQ(dragsteps::Warning(game), "");
+      ASSERT_EQ(game.World().GetStreetNet()->GetNumber(), 2u);
+      const int from = -4 * dir, to = 3 * dir;
+      for (const auto& [a, b] : {std::pair{from + dir, to}, std::pair{from, to - dir}}) {
+        SCOPED_TRACE(std::to_string(a) + " -> " + std::to_string(b));
+        drag(9, cell(a, -1), cell(b, -1));
+        EXPECT_EQ(dragsteps::Warning(game), kLacks);
+        if (alongX && dir > 0) game.Shot("free-game-track-a-cell-short-refused");
+        EXPECT_EQ(game.World().GetRailNet()->GetNumber(), 0u);
+        dragsteps::CloseWarning(game);
+      }
+      drag(9, cell(from, -1), cell(to, -1));
+      EXPECT_EQ(dragsteps::Warning(game), "");
+      if (alongX && dir > 0) {
+        // A quick right click puts the tool away, and its marks with it.
+        game.Run({Move(300, 200), Press(300, 200, kRight), Wait(40), Release(300, 200, kRight), Frames(2)});
+        game.Shot("free-game-shortest-track-level-crossing");
+      }
+      // What the map and the rail network hold, before and after the load.
+      auto built = [&] {
+        CStrSchJuncList* rails = game.World().GetRailNet();
+        ASSERT_EQ(rails->GetNumber(), 2u) << "the track's two dead ends";
+        CStrJunction* start = rails->FindJunctionAt(static_cast<short>(cell(from, -1).first),
+                                                    static_cast<short>(cell(from, -1).second));
+        CStrJunction* end = rails->FindJunctionAt(static_cast<short>(cell(to, -1).first),
+                                                  static_cast<short>(cell(to, -1).second));
+        ASSERT_NE(start, nullptr);
+        ASSERT_NE(end, nullptr);
+        ASSERT_EQ(start->GetAnzLinkedStreets(), 1);
+        EXPECT_TRUE(end->HasStreet(start->GetStreetByNR(0))) << "one track between them";
+        for (int across : {-1, 0}) {
+          const auto [x, y] = cell(0, across);
+          EXPECT_TRUE(rails->HasGrdCrossingAt(static_cast<short>(x), static_cast<short>(y))) << x << "/" << y;
+        }
+      };
+      built();
+      game.Key(SDLK_F4).Do(Wait(1500));
+      ASSERT_TRUE(std::filesystem::exists("SaveGame/FASTSAVE.AUD"));
+      // The track drawn on from its start after the save: the load takes the
+      // longer track back to the one saved.
+      drag(9, cell(from, -1), cell(from - 3 * dir, -1));
+      ASSERT_EQ(game.World().GetRailNet()->FindJunctionAt(static_cast<short>(cell(from, -1).first),
+                                                          static_cast<short>(cell(from, -1).second)),
+                nullptr);
+      game.Key(SDLK_F5).Do(Wait(500));
+      ASSERT_TRUE(game.Ui().IsAchtungWindowJaNein(CUserInt::kQuestionReplaceGame));
+      game.Click(kYes[0], kYes[1]).Do(Wait(1500));
+      built();
+    }
 }
 
 }  // namespace

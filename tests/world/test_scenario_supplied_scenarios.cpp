@@ -44,6 +44,7 @@
 #include "sim/sim_welt.h"
 #include "support/scenario.h"
 #include "support/test_support.h"
+#include "ui/str_preview.h"
 #include "ui/user_int.h"
 #include "world/game_menu_steps.h"
 #include "world/growing_town.h"
@@ -498,21 +499,26 @@ TEST_F(SuppliedScenario, FlussauTakesATrackAcrossItsBridgeStreetAwayFromTheJunct
   ASSERT_NE(rails, nullptr);
   const struct {
     int x, y1, y2;
-  } refused[] = {{61, 53, 60}, {61, 52, 59}, {68, 62, 55}};
+  } refused[] = {{61, 53, 60}, {61, 52, 58}, {68, 62, 55}};
   for (const auto& t : refused) {
     SCOPED_TRACE(std::to_string(t.x) + ": " + std::to_string(t.y1) + " -> " + std::to_string(t.y2));
     dragsteps::Drag(game, screen, t.x, t.y1, t.x, t.y2);
     EXPECT_EQ(rails->GetNumber(), 0) << "nothing is built";
-    EXPECT_EQ(dragsteps::Warning(game), CUserInt::GetAchtungText(47, 0)) << "Tracks are too close to a level crossing!";
+    EXPECT_EQ(dragsteps::Warning(game), CUserInt::GetAchtungText(CStrPreviewRect::kMsgTrackBesideStreet, 0))
+        << "four cells of track before the street and three after it";
+    if (t.y2 == 58) game.Shot("flussau-track-a-cell-short-refused");
     dragsteps::CloseWarning(game);
     game.Do(Wait(40));
   }
-  dragsteps::Drag(game, screen, 61, 52, 61, 60, "flussau-track-across-bridge-street");
+  // The shortest track the street lets across: four cells before it, three after.
+  dragsteps::Drag(game, screen, 61, 52, 61, 59, "flussau-track-across-bridge-street");
   EXPECT_EQ(dragsteps::Warning(game), "");
   EXPECT_GT(rails->GetNumber(), 0);
   EXPECT_TRUE(rails->HasGrdCrossingAt(61, 56)) << "the track crosses the street on a level crossing";
   game.Do(Wait(200));
   game.Shot("flussau-track-across-bridge-street-built");
+  game.Run({Move(300, 200), Press(300, 200, kRight), Wait(40), Release(300, 200, kRight), Frames(2)});
+  game.Shot("flussau-level-crossing-built-tool-away");
 }
 
 // A scenario played left alone from its load: the end window that came,
