@@ -130,13 +130,11 @@ bool CDataExchange::HasShortage(Shortage kind) const {
   const double r = city->NrOfResidents();
   switch (kind) {
     case Shortage::Homes: {
+      // A town whose homes fill up is short of them, and so is every small
+      // town: below 10000 homes it needs more to grow, whether or not the
+      // ones it has stand empty.
       const double homes = city->NrOfHomes();
-      if (r > 0.8 * homes || homes == 0) return true;
-      // A small town is short of homes for the people it is to grow to, but
-      // only while its jobs would let in more people than all its homes
-      // hold: with fewer jobs the newcomers stop before the homes are full,
-      // the homes stand empty, and the jobs are what the town lacks.
-      return homes < 10000 && city->JobsLetPeopleMoveIn(city->NrOfHomes());
+      return r > 0.8 * homes || homes < 10000;
     }
     case Shortage::Jobs: {
       const double jobs = city->NrOfJobs(), workers = city->NrOfWorkers();

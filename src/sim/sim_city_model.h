@@ -230,10 +230,8 @@ class CSimCityModell {
 
   // Growth towards the data exchange's targets.
   // Newcomers move in only while the town has more jobs than six tenths of
-  // its residents: otherwise no home, however empty, takes anyone. The
-  // same for a town of the given residents.
-  bool JobsLetPeopleMoveIn() const { return JobsLetPeopleMoveIn(m_Residents); }
-  bool JobsLetPeopleMoveIn(unsigned residents) const { return m_Jobs > residents * 0.6; }
+  // its residents: otherwise no home, however empty, takes anyone.
+  bool JobsLetPeopleMoveIn() const { return m_Jobs > m_Residents * 0.6; }
   bool CityBuildings();
   bool CityPopulationChange(const CSimDate& date);
   bool MorePeople(int persons, bool boost);

@@ -148,7 +148,7 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "Do you really want to overwrite the existing game?"},
     {"Wollen Sie den Spielstand wirklich l\xF6schen?",
      "Do you really want to delete the game?"},
-    {"Wollen Sie den vorhandenen Spielstand durch den Geladenen ersetzen?",
+    {"Wollen Sie den vorhandenen Spielstand durch den geladenen ersetzen?",
      "Do you really want to overwrite the existing game with the game to be loaded?"},
     {"Original-Spielstand kann nicht \xFC" "berschrieben werden!",
      "Original game cannot be overwritten!"},

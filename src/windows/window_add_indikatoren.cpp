@@ -119,8 +119,10 @@ void AddIndicatorPage(CWindowBuilder& b, CWindowRows& r) {
                {186, 84, 120, 130}, {200, 85, 165, 151}, {243, 86, 140, 140}, {257, 87, 210, 210},
                {271, 88, 115, 90}};
   for (const auto& h : helps) HelpButton(r, 178, h.y, 14, 12, kHelpSmall, h.entry, h.entry == 84 ? 240 : 320, h.p3, h.p4);
-  HelpButton(r, 408, 57, 16, 15, kHelp, 110, 120, 115, 105);
-  HelpButton(r, 408, 128, 16, 15, kHelp, 109, 240, 135, 105);
+  // The rating's and the growth's help say what their bars show at each
+  // size of town: wider windows, as tall as their texts in either language.
+  HelpButton(r, 408, 57, 16, 15, kHelp, 110, 240);
+  HelpButton(r, 408, 128, 16, 15, kHelp, 109, 320);
   const struct {
     int x, y, w, h, picture, states;
     const char* name;

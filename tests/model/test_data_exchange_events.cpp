@@ -105,50 +105,54 @@ TEST_F(Events, EachShortageRuleAtItsEdges) {
   EXPECT_EQ(dx.CheckForLeisure(), 0);
   city.AddWorkers(11201);  // more than 0.8 x jobs
   EXPECT_EQ(dx.CheckForJobs(), 1);
-  // Below 10000 homes a town is short of homes while its jobs would let
-  // in more people than the homes hold (jobs above 0.6 x homes); with fewer
-  // jobs its empty homes are no shortage, full ones and none at all are.
+  // Below 10000 homes every town is short of homes, however many of them
+  // stand empty and whatever its jobs; from 10000 on only more residents
+  // than 0.8 x homes make it so, and no home at all does.
   CSimCityModell small;
   context.city = &small;
   small.AddResidents(100);
-  small.AddHomes(9999);
-  small.AddJobs(6000);
-  EXPECT_EQ(dx.CheckForHousing(), 1);
-  small.RemoveJobs(1);
-  EXPECT_EQ(dx.CheckForHousing(), 0);
-  small.RemoveJobs(5999 - 60);
-  small.RemoveHomes(9999 - 125);  // exactly 0.8 x homes is no shortage
-  EXPECT_EQ(dx.CheckForHousing(), 0);
+  small.AddHomes(10000);
+  EXPECT_EQ(dx.CheckForHousing(), 0) << "10000 homes, no job";
   small.RemoveHomes(1);
+  EXPECT_EQ(dx.CheckForHousing(), 1) << "9999 homes, no job";
+  small.AddJobs(6000);
+  EXPECT_EQ(dx.CheckForHousing(), 1) << "9999 homes, jobs for all";
+  small.AddHomes(1);
+  small.AddResidents(7900);  // exactly 0.8 x homes is no shortage
+  EXPECT_EQ(dx.CheckForHousing(), 0);
+  small.AddResidents(1);
   EXPECT_EQ(dx.CheckForHousing(), 1);
   CSimCityModell empty;
   context.city = &empty;
   EXPECT_EQ(dx.CheckForHousing(), 1) << "no home at all";
-  empty.AddHomes(5000);
-  EXPECT_EQ(dx.CheckForHousing(), 0) << "homes but not a job";
 }
 
 // What holds a town below its target, as its growth adviser names it: the
 // last shortage the events raise, but homes that still take newcomers only
 // when nothing else holds the town, and never a shortage no event raised.
+// Every small town hears that it needs homes, and their point weighs on its
+// growth obstacle.
 TEST_F(Events, TheGrowthAdviserNamesTheOneShortageThatHoldsTheTown) {
   const struct {
     const char* town;
     unsigned residents, homes, jobs, seats;
     std::vector<int> raised;  // entries of group 5
     int named;
+    int obstacle;
   } towns[] = {
-      // Homes only: nobody may move in, and the homes stand empty.
-      {"homes alone", 0, 5900, 0, 0, {2}, 2},
-      {"a few jobs", 300, 5900, 116, 0, {5, 3}, 3},
+      // Homes only: nobody may move in, and the homes stand empty; the
+      // jobs are what the player can give it.
+      {"homes alone", 0, 5900, 0, 0, {2, 1}, 2, 3},
+      {"homes alone, 10000 of them", 0, 10000, 0, 0, {2}, 2, 2},
+      {"a few jobs", 300, 5900, 116, 0, {5, 3, 1}, 3, 5},
       // Jobs let newcomers in: the missing school holds the town, its free
       // homes less.
-      {"no school", 2000, 8000, 5000, 0, {5, 1}, 5},
-      {"homes full", 2000, 2020, 5000, 0, {5, 1}, 1},
-      {"homes only short", 2000, 8000, 5000, 400, {1}, 1},
+      {"no school", 2000, 8000, 5000, 0, {5, 1}, 5, 3},
+      {"homes full", 2000, 2020, 5000, 0, {5, 1}, 1, 3},
+      {"homes only short", 2000, 8000, 5000, 400, {1}, 1, 1},
       // Every seat taken, yet seats for 0.15 x R: no event, so nothing is
       // named.
-      {"schools full", 2000, 20000, 5000, 300, {}, -1},
+      {"schools full", 2000, 20000, 5000, 300, {}, -1, 0},
   };
   for (const auto& t : towns) {
     SCOPED_TRACE(t.town);
@@ -170,6 +174,7 @@ TEST_F(Events, TheGrowthAdviserNamesTheOneShortageThatHoldsTheTown) {
       if (p.group == 5) raised.push_back(p.entry);
     EXPECT_EQ(raised, t.raised);
     EXPECT_EQ(dx.GetGrowthShortage(), t.named);
+    EXPECT_EQ(dx.GetGrowthHindernis(), t.obstacle);
   }
 }
 

@@ -5,9 +5,12 @@
 // pressing the load button.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/scenario.h"
+#include "support/test_support.h"
+#include "world/zor_world.h"
 
 namespace menusteps {
 
@@ -54,6 +57,43 @@ inline void PressLoad(Scenario& game) {
   game.Do(Wait(100));
   if (game.IsOpen(kYesNo)) Yes(game);
   game.Do(Wait(200));
+}
+
+// Copies the savegames the build supplies into the savegame folder, as the
+// game's layout does; false when this build made none. The build's folder
+// may be another one of the same layout (ZOR_BINARY_DIR), such as one with
+// towns grown from other seeds (scripts/scenario-seeds.py).
+inline bool LayOutSuppliedGames() {
+  namespace fs = std::filesystem;
+  const fs::path supplied = zortest::BinaryDir() + "/gamedata/SaveGame";
+  if (!fs::exists(supplied / "GND.TXT")) return false;
+  fs::create_directories("SaveGame");
+  for (const auto& entry : fs::directory_iterator(supplied))
+    fs::copy_file(entry.path(), fs::path("SaveGame") / entry.path().filename(), fs::copy_options::overwrite_existing);
+  return true;
+}
+
+// The game menu's load page in the scenario mode, which lists that many
+// scenarios.
+inline void OpenScenarioPage(Scenario& game, int listed) {
+  game.Run({Move(400, 250), Wait(40)});
+  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
+  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kLoadPage));
+  game.ClickIn(kLoadPage, kScenarioMode[0], kScenarioMode[1]);
+  game.Do(Wait(100));
+  ASSERT_EQ(game.World().GetLoadSaveMaxName(), listed) << "the page lists the supplied scenarios";
+}
+
+// Chooses the scenario in `row` of the scenario page, which is `name`,
+// and loads it.
+inline void LoadScenario(Scenario& game, int listed, int row, const char* name) {
+  ASSERT_NO_FATAL_FAILURE(OpenScenarioPage(game, listed));
+  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1] + row * kRowHeight);
+  game.Do(Wait(100));
+  ASSERT_STREQ(game.World().GetLoadSaveName(), name);
+  ASSERT_NO_FATAL_FAILURE(PressLoad(game));
 }
 
 }  // namespace menusteps

@@ -231,7 +231,7 @@ TEST(ScenarioIndicatorWindow, APlayerReadsTheRatingPagesTheChartAndPinsAGodValue
 
 // The rating page's small "?" beside a gauge, and the larger ones of the
 // city rating and the growth, each open the help that names its own gauge,
-// in both languages; the growth figure under its name reads the value its
+// in both languages, in a window that holds the whole text; the growth figure under its name reads the value its
 // bar shows, a full bar for a small town's growth of 0.75.
 TEST(ScenarioIndicatorWindow, EachHelpButtonOpensItsOwnGaugesHelpAndTheGrowthFigureReadsItsBar) {
   Scenario game("LANGUAGE=0\n");
@@ -276,6 +276,15 @@ TEST(ScenarioIndicatorWindow, EachHelpButtonOpensItsOwnGaugesHelpAndTheGrowthFig
         shown |= t && t->GetDynamicText() && want == t->GetDynamicText();
       });
       EXPECT_TRUE(shown) << "the help window shows the title";
+      // And the whole of the text, inside the window and on the screen.
+      CItemText* body = nullptr;
+      WindowOf(242)->GetItems()->ForEach([&](CItem* i) {
+        auto* t = dynamic_cast<CItemText*>(i);
+        if (t && t->GetDynamicText() && std::string(text) == t->GetDynamicText()) body = t;
+      });
+      ASSERT_NE(body, nullptr) << "the help window shows the text";
+      EXPECT_LE(body->GetHeight(text), body->GetYSize()) << text;
+      EXPECT_LE(WindowOf(242)->GetRealPosY() + WindowOf(242)->GetSizeY(), CGuiHost::Get()->GetScreenHeight());
       // Closed again, it leaves the next button free to press.
       game.Ui().DeActivateWindow(242);
       game.Do(Wait(40));

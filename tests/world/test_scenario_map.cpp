@@ -13,6 +13,8 @@
 #include "support/scenario.h"
 #include "support/test_support.h"
 #include "ui/user_int.h"
+#include "world/game_menu_steps.h"
+#include "world/scenario_opnv_steps.h"
 #include "world/scenario_street_across.h"
 #include "world/zor_world.h"
 
@@ -31,6 +33,14 @@ struct ScenarioMap : testing::Test {
     int x = 0, y = 0;
     map.CalcIsoToXY(0, 0, &x, &y);
     return {map.GetOriginX() + x + map.GetPixelOffsetX(), map.GetOriginY() + y + map.GetPixelOffsetY()};
+  }
+  // The same state drawn again from nothing: the map's records dropped,
+  // the screen cleared, then the world's frame outside the loop.
+  static uint64_t DrawnAfresh(Scenario& game) {
+    game.Map().ResetCompleteSpriteRenderList();
+    SDL_FillRect(game.World().GetScreen(), nullptr, 0);
+    game.World().Render(game.World().GetDisplay());
+    return game.Fingerprint({0, 0, game.Width(), game.Height()});
   }
 };
 
@@ -135,6 +145,76 @@ TEST_F(ScenarioMap, PngOfTheFrameHoldsItsPixels) {
   EXPECT_FALSE(game.WritePng("no/such/folder/frame.png"));
 }
 
+// Flussau paused from the menu's settings page, the menu closed, the map
+// turned, and the crossing windows of its four bridgeheads, each brought
+// to the middle of the screen, opened and closed one after the other. Each
+// closed window leaves the map as it was before it opened, and after the
+// last one the loop's frames, on a screen that keeps its pixels, are the
+// frame drawn afresh: paused, and while the cars drive again.
+TEST_F(ScenarioMap, APausedTurnedTownRedrawsAsAfreshAfterFourCrossingWindows) {
+  using namespace menusteps;
+  if (!LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  constexpr int kTask = 232, kCrossingWindow = 229;
+  constexpr int kPlay[2] = {251, 327}, kCrossingClose[2] = {186, 9}, kMenuClose[2] = {329, 9};
+  constexpr int kPauseSwitch[2] = {79, 65};
+  Scenario game;
+  ASSERT_NO_FATAL_FAILURE(LoadScenario(game, 3, 0, "Flussau"));
+  ASSERT_TRUE(game.IsOpen(kTask));
+  game.ClickIn(kTask, kPlay[0], kPlay[1]);
+  game.Run({Move(kMidX, kMidY), Wait(400)});
+  ASSERT_FALSE(game.World().IsPause());
+
+  // Paused from the menu.
+  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.IsOpen(kSettingsPage));
+  game.ClickIn(kSettingsPage, kPauseSwitch[0], kPauseSwitch[1]);
+  game.Do(Wait(40));
+  ASSERT_TRUE(game.World().IsPause());
+  game.ClickIn(kGameMenu, kMenuClose[0], kMenuClose[1]);
+  game.Run({Move(kMidX, kMidY), Wait(100)});
+  ASSERT_FALSE(game.IsOpen(kGameMenu));
+  game.Key(SDLK_x).Do(Wait(200));
+
+  const Region all{0, 0, game.Width(), game.Height()};
+  for (const Cell c : {Cell{58, 56}, Cell{72, 56}, Cell{58, 74}, Cell{72, 74}}) {
+    SCOPED_TRACE(testing::Message() << c.x << "/" << c.y);
+    game.Map().SetIsoCenter(c.x, c.y);
+    game.Do(Wait(100));
+    int sx = 0, sy = 0;
+    ASSERT_TRUE(ScreenOf(game, c, sx, sy));
+    game.Run({Move(sx, sy), Wait(100)});
+    const uint64_t before = game.Fingerprint(all);
+    game.Click(sx, sy).Do(Wait(100));
+    ASSERT_TRUE(game.IsOpen(kCrossingWindow));
+    EXPECT_NE(game.Fingerprint(all), before) << "the window shows";
+    game.ClickIn(kCrossingWindow, kCrossingClose[0], kCrossingClose[1]);
+    game.Run({Move(sx, sy), Wait(100)});
+    ASSERT_FALSE(game.IsOpen(kCrossingWindow));
+    EXPECT_EQ(game.Fingerprint(all), before) << "the closed window is gone";
+  }
+  game.Run({Move(kMidX, kMidY), Wait(200)});
+  const uint32_t changesOnly = game.Map().GetChangesOnlyFrameCount();
+  game.Run({Frames(4)});
+  EXPECT_GT(game.Map().GetChangesOnlyFrameCount(), changesOnly) << "the settled map draws only its changes";
+  EXPECT_EQ(game.Fingerprint(all), DrawnAfresh(game)) << "paused";
+  game.Shot("flussau-paused-turned-after-crossing-windows");
+  // Going on from the menu again, the cars drive, and each frame is still
+  // the frame drawn afresh.
+  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
+  game.ClickIn(kGameMenu, 28, 149);
+  game.Do(Wait(40));
+  game.ClickIn(kSettingsPage, kPauseSwitch[0], kPauseSwitch[1]);
+  game.ClickIn(kGameMenu, kMenuClose[0], kMenuClose[1]);
+  game.Run({Move(kMidX, kMidY), Wait(400)});
+  ASSERT_FALSE(game.World().IsPause());
+  for (int frame = 0; frame < 3; ++frame) {
+    game.Run({Frames(4)});
+    EXPECT_EQ(game.Fingerprint(all), DrawnAfresh(game)) << "going on, check " << frame;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -202,14 +282,7 @@ TEST_F(ScenarioMap, FramesDrawnOnlyWhereTheScreenChangedAreTheFramesDrawnAfresh)
   StreetAcross(game);
   const Region all{0, 0, game.Width(), game.Height()};
   game.Run({Move(kMidX, kMidY), Wait(200)});
-  // The same state drawn again from nothing: the map's records dropped,
-  // the screen cleared, then the world's frame outside the loop.
-  auto afresh = [&] {
-    game.Map().ResetCompleteSpriteRenderList();
-    SDL_FillRect(game.World().GetScreen(), nullptr, 0);
-    game.World().Render(game.World().GetDisplay());
-    return game.Fingerprint(all);
-  };
+  auto afresh = [&] { return DrawnAfresh(game); };
   auto settle = [&] { game.Run({Frames(4)}); };
   // Back from a turn or zoom, the frame is drawn whole or only where it
   // changed, as the frames drawn away from it left the watch.

@@ -84,38 +84,9 @@ struct Supplied {
 constexpr Supplied kScenarios[] = {{"Flussau", 12, 4}, {"Lindenberg", 10, 2}, {"Ringstadt", 6, 5}};
 constexpr int kCount = 3;
 
-// Copies the savegames the build supplies into the savegame folder, as the
-// game's layout does; false when this build made none. The build's folder
-// may be another one of the same layout (ZOR_BINARY_DIR), such as one with
-// towns grown from other seeds (scripts/scenario-seeds.py).
-bool LayOutSuppliedGames() {
-  const fs::path supplied = BinaryDir() + "/gamedata/SaveGame";
-  if (!fs::exists(supplied / "GND.TXT")) return false;
-  fs::create_directories("SaveGame");
-  for (const auto& entry : fs::directory_iterator(supplied))
-    fs::copy_file(entry.path(), fs::path("SaveGame") / entry.path().filename(), fs::copy_options::overwrite_existing);
-  return true;
-}
-
-// The game menu's load page in the scenario mode.
-void OpenScenarioPage(Scenario& game) {
-  game.Run({Move(400, 250), Wait(40)});
-  ASSERT_NO_FATAL_FAILURE(OpenGameMenu(game));
-  game.ClickIn(kGameMenu, kLoadTab[0], kLoadTab[1]);
-  game.Do(Wait(40));
-  ASSERT_TRUE(game.IsOpen(kLoadPage));
-  game.ClickIn(kLoadPage, kScenarioMode[0], kScenarioMode[1]);
-  game.Do(Wait(100));
-  ASSERT_EQ(game.World().GetLoadSaveMaxName(), kCount) << "the page lists the supplied scenarios";
-}
-
 // Chooses the scenario in `row` of the scenario page and loads it.
 void LoadScenario(Scenario& game, int row) {
-  ASSERT_NO_FATAL_FAILURE(OpenScenarioPage(game));
-  game.ClickIn(kLoadPage, kFirstRow[0], kFirstRow[1] + row * kRowHeight);
-  game.Do(Wait(100));
-  ASSERT_STREQ(game.World().GetLoadSaveName(), kScenarios[row].name);
-  ASSERT_NO_FATAL_FAILURE(PressLoad(game));
+  ASSERT_NO_FATAL_FAILURE(menusteps::LoadScenario(game, kCount, row, kScenarios[row].name));
 }
 
 // The task window's play button.
