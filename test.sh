@@ -34,8 +34,9 @@ stage() {
   fi
 }
 echo "== fuzz targets"
-# Each target fuzzes for a fixed time (ZOR_FUZZ_SECONDS) on one core; they
-# all run at once so the stage takes about that long whatever the core count.
+# Each target fuzzes for a fixed time (ZOR_FUZZ_SECONDS, twice that for the
+# whole savegames) on one core; they all run at once so the stage takes
+# about that long whatever the core count.
 fuzzers=$(ctest --test-dir build/fuzz -N | sed -n 's/^Total Tests: //p')
 stage "fuzz targets" build/fuzz -j "${fuzzers:-$jobs}"
 echo "== sanitizer build"
