@@ -15,6 +15,8 @@ cmake --build build/fuzz -j "$jobs"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# libX11's own leak at exit under a real X display (see the file).
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 failed=()
