@@ -71,6 +71,11 @@ TEST_P(MixerContract, LoadsGeneratedFilesAndRefusesMissingOrDamagedOnes) {
     zortest::WriteFile("CUT.MID", zortest::ReadFile(Sound("ATMO1.MID")).substr(0, length));
     EXPECT_EQ(mixer->LoadMus("CUT.MID"), nullptr) << length << " bytes";
   }
+  // Once the device is closed nothing is loaded and no channel is left.
+  mixer->CloseAudio();
+  EXPECT_EQ(mixer->AllocatedChannels(), 0);
+  EXPECT_EQ(mixer->LoadMus(Sound("ATMO1.MID").c_str()), nullptr);
+  EXPECT_EQ(mixer->LoadWav(Sound("KLICK.BIN").c_str()), nullptr);
 }
 
 TEST_P(MixerContract, PlaysOnTheFirstFreeChannelAndReportsHaltedChannelsFinished) {
