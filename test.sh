@@ -15,6 +15,8 @@ cmake --build build/fuzz -j "$jobs"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# libX11's own leak at exit under a real X display (see the file).
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 failed=()
@@ -34,8 +36,9 @@ stage() {
   fi
 }
 echo "== fuzz targets"
-# Each target fuzzes for a fixed time (ZOR_FUZZ_SECONDS) on one core; they
-# all run at once so the stage takes about that long whatever the core count.
+# Each target fuzzes for a fixed time (ZOR_FUZZ_SECONDS, twice that for the
+# whole savegames) on one core; they all run at once so the stage takes
+# about that long whatever the core count.
 fuzzers=$(ctest --test-dir build/fuzz -N | sed -n 's/^Total Tests: //p')
 stage "fuzz targets" build/fuzz -j "${fuzzers:-$jobs}"
 echo "== sanitizer build"

@@ -110,7 +110,8 @@ set(ZOR_FUZZ_SECONDS 30 CACHE STRING "Seconds each fuzz target runs under ctest"
 
 # zor_add_fuzzer(<name> SOURCES ... DEPS ... SECONDS <s>)
 # A libFuzzer target, built only with ZOR_FUZZ; ctest runs it for a fixed
-# time (ZOR_FUZZ_SECONDS unless given) starting from what earlier runs kept
+# time (ZOR_FUZZ_SECONDS_<name>, else SECONDS, else ZOR_FUZZ_SECONDS)
+# starting from what earlier runs kept
 # in the build tree and the seed corpus tests/<sub>/corpus/<name> when that
 # folder exists.
 function(zor_add_fuzzer name)
@@ -118,7 +119,9 @@ function(zor_add_fuzzer name)
   if(NOT ZOR_FUZZ)
     return()
   endif()
-  if(NOT ARG_SECONDS OR ARG_SECONDS STREQUAL "")
+  if(DEFINED ZOR_FUZZ_SECONDS_${name})
+    set(ARG_SECONDS ${ZOR_FUZZ_SECONDS_${name}})
+  elseif(NOT ARG_SECONDS OR ARG_SECONDS STREQUAL "")
     set(ARG_SECONDS ${ZOR_FUZZ_SECONDS})
   endif()
   add_executable(${name} ${ARG_SOURCES})

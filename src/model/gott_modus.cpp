@@ -305,8 +305,11 @@ void CGottModus::ShowEnd(int window, CMessage* message, CGrowthContext* context)
   }
 }
 
+// Only a game that showed its scenario's end shows it again: the end is
+// shown by the scenario's own check alone, so a free game whose savegame
+// names an end window shows none and is not paused.
 void CGottModus::ShowSavedEnd() {
-  if (m_EndWindowShowing == 0) return;
+  if (m_EndWindowShowing == 0 || m_EndNotShown) return;
   CGrowthContext* context = m_pExchange ? &m_pExchange->Context() : nullptr;
   ShowEnd(m_EndWindowShowing, context ? context->Message() : nullptr, context);
 }

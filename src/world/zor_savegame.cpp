@@ -537,9 +537,12 @@ int CZorvaWorld::ReadRecord(FILE* file, const char* name, int payload, std::vect
       return m_SimCourseFound ? 0 : 1;
     }
     case ListRecord::EndWindow: {
-      ZorRecordReader in(file);
-      const uint8_t code = in.U8();
-      if (!in.Ok() || !m_pGottModus) return 1;
+      // The code is the record's one byte: a record without it is cut. The
+      // caller has checked that the record lies within the file, so the
+      // byte is there to read.
+      if (payload < 1) return 1;
+      if (!m_pGottModus) return 1;
+      const uint8_t code = ZorRecordReader(file).U8();
       m_pGottModus->SetEndWindowShowing(code < std::size(kEndWindowByCode) ? kEndWindowByCode[code] : 0);
       return 0;
     }

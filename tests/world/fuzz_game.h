@@ -2,7 +2,7 @@
 // What the fuzz targets that load savegames into the running game share:
 // the game started once on the generated game data (the optimised build's,
 // which the full test run builds first, or ZOR_FUZZ_GAMEDATA) with a
-// hand-driven clock, files written whole or not at all, and the container's
+// hand-driven clock and no log file, files written whole or not at all, and the container's
 // reader of single records of the object list, which takes the fuzzer's
 // bytes in place of one record without loading a whole game for each.
 #include <unistd.h>
@@ -37,6 +37,8 @@ namespace fuzzgame {
 // The game, with the container's reader of single records at hand.
 class FuzzWorld : public CZorvaWorld {
  public:
+  using CZorvaWorld::CheckSavegameHeader;
+  using CZorvaWorld::LoadFromMemory;
   using CZorvaWorld::Measures;
   using CZorvaWorld::ReadRecord;
 };
@@ -60,7 +62,10 @@ inline FuzzWorld* Start(const char* target) {
     std::fprintf(f, "[Allgemein]\nWADPATH=%s\nSOUNDEFFEKTE=0\nSOUNDATMO=0\n", data);
     std::fclose(f);
   }
-  OpenErrorLog("errors.log");
+  // The log's messages are formatted as in the game and written nowhere:
+  // the game logs at every load, some hundred bytes an input, which a long
+  // run would pile up until the disk is full.
+  OpenErrorLog("/dev/null");
   ZorSetClock(&clock);
   auto* world = new FuzzWorld;
   world->Create();

@@ -20,6 +20,7 @@
 #include "framework/zor_file_layer.h"
 #include "framework/zor_seams.h"
 #include "model/finanzen.h"
+#include "model/gott_modus.h"
 #include "model/message.h"
 #include "network/str_junction_list.h"
 #include "sim/sim_city_model.h"
@@ -441,13 +442,27 @@ TEST(SavegameLoad, RecordsAreBoundedByTheirLengths) {
   const std::string unknown = Tag("ZorvaObject") + Le32(34) + Tag("LaterKind") + "abcd";
   // A name that fills its field without a terminator is read as 30 letters.
   const std::string unterminated = Tag("ZorvaObject") + Le32(30) + std::string(30, 'Z');
-  // An end window of a later kind is none this game knows.
-  const std::string laterEnd = Tag("ZorvaObject") + Le32(31) + Tag("SZENARIOENDE") + "\x03";
-  EXPECT_EQ(town.LoadBytes(with(plain + foreign + unknown + unterminated + laterEnd)), 0) << "records passed over whole";
+  const auto endWindow = [](char code) { return Tag("ZorvaObject") + Le32(31) + Tag("SZENARIOENDE") + code; };
+  EXPECT_EQ(town.LoadBytes(with(plain + foreign + unknown + unterminated)), 0) << "records passed over whole";
   EXPECT_EQ(Junctions(town.game), 4);
+  // Loaded with the fast-load key, an end window of a later kind (3) is none
+  // this game knows, and the goal (1) and the years over (2) are no end of
+  // this free game: none shows, and the game is not held.
+  for (const char code : {'\1', '\2', '\3'}) {
+    WriteFile("SaveGame/FASTSAVE.AUD", with(endWindow(code)));
+    WriteFile("SaveGame/FASTSAVE.AUM", town.companion);
+    ASSERT_EQ(town.game.World().AutoLoadGame(true), 0) << "code " << int{code};
+    EXPECT_FALSE(town.game.IsOpen(CGottModus::kGoalWindowId)) << "code " << int{code};
+    EXPECT_FALSE(town.game.IsOpen(CGottModus::kTimeWindowId)) << "code " << int{code};
+    EXPECT_FALSE(town.game.World().IsPause()) << "code " << int{code};
+    EXPECT_EQ(town.game.World().GetBlocked(), 0) << "code " << int{code};
+  }
   const std::string before = Snapshot(town.game);
   int n = 0;
-  for (const std::string& bad : {Tag("ZorvaObject") + Le32(29) + Tag("NoSaveData"),
+  // An end-window record cut before its code is refused like any record
+  // shorter than what it holds.
+  for (const std::string& bad : {Tag("ZorvaObject") + Le32(30) + Tag("SZENARIOENDE"),
+                                 Tag("ZorvaObject") + Le32(29) + Tag("NoSaveData"),
                                  Tag("ZorvaObject") + Le32(-7) + Tag("NoSaveData"),
                                  Tag("ZorvaObject") + Le32(1 << 30) + Tag("NoSaveData"),
                                  Tag("SomethingElse") + Le32(-2), Tag("SomethingElse") + Le32(1 << 30)}) {

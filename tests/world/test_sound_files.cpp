@@ -67,6 +67,23 @@ TEST_F(MixerOpen, EveryEffectAndEveryPieceLoads) {
   }
 }
 
+// A device the library cannot open (three channels) is refused, and the
+// log says so with the library's reason; the layer stays closed.
+TEST(SoundFiles, ADeviceThatCannotBeOpenedIsRefusedAndLogged) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+  OpenErrorLog("errors.log");
+  CZorSdlMixer mixer;
+  EXPECT_FALSE(mixer.OpenAudio(22050, 3, 1024, nullptr));
+  EXPECT_EQ(mixer.AllocatedChannels(), 0);
+  EXPECT_EQ(mixer.LoadMus(PieceFile(1).c_str()), nullptr);
+  CloseErrorLog();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  const std::string log = zortest::ReadFile("errors.log"), line = "Cannot open the audio device (22050 Hz, 3 channels): ";
+  const size_t at = log.find(line);
+  ASSERT_NE(at, std::string::npos) << log;
+  EXPECT_NE(log[at + line.size()], '\n') << "the library's reason follows: " << log;
+}
+
 std::atomic<int> g_peak{0};
 void MeasurePeak(void*, Uint8* stream, int len) {
   const auto* s = reinterpret_cast<const int16_t*>(stream);

@@ -63,9 +63,19 @@ TEST_P(MixerContract, LoadsGeneratedFilesAndRefusesMissingOrDamagedOnes) {
   zortest::WriteFile("GARBAGE.MID", std::string(300, 'x'));
   EXPECT_EQ(mixer->LoadWav("GARBAGE.BIN"), nullptr);
   EXPECT_EQ(mixer->LoadMus("GARBAGE.MID"), nullptr);
-  // A sample cut off inside its header.
+  // A sample and pieces cut off inside their headers: the MIDI header
+  // chunk, and the first track's header after it.
   zortest::WriteFile("CUT.BIN", zortest::ReadFile(Sound("KLICK.BIN")).substr(0, 20));
   EXPECT_EQ(mixer->LoadWav("CUT.BIN"), nullptr);
+  for (const size_t length : {0, 4, 10, 13, 16, 21}) {
+    zortest::WriteFile("CUT.MID", zortest::ReadFile(Sound("ATMO1.MID")).substr(0, length));
+    EXPECT_EQ(mixer->LoadMus("CUT.MID"), nullptr) << length << " bytes";
+  }
+  // Once the device is closed nothing is loaded and no channel is left.
+  mixer->CloseAudio();
+  EXPECT_EQ(mixer->AllocatedChannels(), 0);
+  EXPECT_EQ(mixer->LoadMus(Sound("ATMO1.MID").c_str()), nullptr);
+  EXPECT_EQ(mixer->LoadWav(Sound("KLICK.BIN").c_str()), nullptr);
 }
 
 TEST_P(MixerContract, PlaysOnTheFirstFreeChannelAndReportsHaltedChannelsFinished) {
