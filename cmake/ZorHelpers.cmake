@@ -1,11 +1,12 @@
 # Link-time optimisation in optimised GCC builds (ZOR_LTO): the game, the
 # data generator and the benchmarks are optimised whole at the link (5 to 15 %
 # less time a turn and frame of the busy towns), and the link checks the one
-# definition rule across the program. Each library has a twin of the same
-# sources, zor_<name>_lto, compiled to the optimiser's intermediate code
-# only; those programs link the twins, while the tests and tools link the
-# libraries' machine code as it is, without optimising each program whole
-# again. The links run in parallel (-flto=auto). The sanitizer and fuzzing
+# definition rule across the program. Each library is compiled once, into
+# objects that hold the optimiser's intermediate code beside the machine
+# code (-ffat-lto-objects): those programs read the intermediate code and
+# are optimised whole, in parallel (-flto=auto); every other program, the
+# tests and tools, links with -fno-lto and takes the machine code as it is,
+# without optimising each program whole again. The sanitizer and fuzzing
 # builds do without.
 set(ZOR_LTO_ACTIVE OFF)
 if(ZOR_LTO AND NOT ZOR_SANITIZE AND NOT ZOR_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
@@ -18,46 +19,40 @@ if(ZOR_LTO AND NOT ZOR_SANITIZE AND NOT ZOR_FUZZ AND CMAKE_CXX_COMPILER_ID STREQ
     message(STATUS "Link-time optimisation is not available: ${ipo_output}")
   endif()
 endif()
-
-# zor_lto_names(<out> <name>...): each name, or its twin's where it has one.
-function(zor_lto_names out)
-  set(names)
-  foreach(name IN LISTS ARGN)
-    if(TARGET ${name}_lto)
-      list(APPEND names ${name}_lto)
-    else()
-      list(APPEND names ${name})
-    endif()
+if(ZOR_LTO_ACTIVE AND NOT CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+  set(ZOR_LTO_ACTIVE OFF)
+  message(STATUS "Link-time optimisation is set up for x86-64 builds only")
+endif()
+if(ZOR_LTO_ACTIVE)
+  # The archives' indexes list the symbols of the machine code alone: the
+  # intermediate code also names inline functions that the machine code
+  # has inlined everywhere, and an index entry for one of those would make
+  # a plain link take a member a second time for it. The plain archiver
+  # reads an object as machine code when it is given the format.
+  foreach(step CREATE APPEND)
+    string(REPLACE "<CMAKE_AR> q" "<CMAKE_AR> --target=elf64-x86-64 q" CMAKE_CXX_ARCHIVE_${step}
+                   "${CMAKE_CXX_ARCHIVE_${step}}")
   endforeach()
-  set(${out} ${names} PARENT_SCOPE)
-endfunction()
+  set(CMAKE_CXX_ARCHIVE_FINISH "<CMAKE_AR> --target=elf64-x86-64 s <TARGET>")
+  # A link that is not to optimise the program whole would otherwise still
+  # run the optimiser over every object that carries intermediate code.
+  add_link_options("$<$<NOT:$<BOOL:$<TARGET_PROPERTY:INTERPROCEDURAL_OPTIMIZATION>>>:-fno-lto>")
+endif()
 
-# zor_lto_twin(<library> SOURCES ... INCLUDES ... DEPS ...)
-# The library's twin for the programs optimised at the link: the same
-# sources and includes, its dependencies' twins where they have one.
-function(zor_lto_twin lib)
-  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES;DEPS" ${ARGN})
-  if(NOT ZOR_LTO_ACTIVE)
-    return()
+# zor_lto_objects(<library>): the library's objects carry the intermediate
+# code for the programs optimised at the link, beside their machine code.
+function(zor_lto_objects lib)
+  if(ZOR_LTO_ACTIVE)
+    target_compile_options(${lib} PRIVATE -flto=auto -ffat-lto-objects)
   endif()
-  zor_lto_names(deps ${ARG_DEPS})
-  add_library(${lib}_lto STATIC ${ARG_SOURCES})
-  target_include_directories(${lib}_lto PUBLIC ${ARG_INCLUDES})
-  target_link_libraries(${lib}_lto PUBLIC ${deps})
-  set_property(TARGET ${lib}_lto PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 endfunction()
 
 # zor_link_optimised(<target>): the executable is optimised whole at the
-# link when the build has link-time optimisation: it links the libraries'
-# twins. Called after its libraries are named.
+# link when the build has link-time optimisation.
 function(zor_link_optimised target)
-  if(NOT ZOR_LTO_ACTIVE)
-    return()
+  if(ZOR_LTO_ACTIVE)
+    set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
   endif()
-  set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
-  get_target_property(libs ${target} LINK_LIBRARIES)
-  zor_lto_names(twins ${libs})
-  set_property(TARGET ${target} PROPERTY LINK_LIBRARIES ${twins})
 endfunction()
 
 # zor_add_library(<subsystem> SOURCES ... DEPS ...)
@@ -68,7 +63,7 @@ function(zor_add_library sub)
   add_library(zor_${sub} STATIC ${ARG_SOURCES})
   target_include_directories(zor_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(zor_${sub} PUBLIC ${ARG_DEPS})
-  zor_lto_twin(zor_${sub} SOURCES ${ARG_SOURCES} INCLUDES ${CMAKE_SOURCE_DIR}/src DEPS ${ARG_DEPS})
+  zor_lto_objects(zor_${sub})
 endfunction()
 
 # zor_add_test(<name> SOURCES ... DEPS ... [COST <seconds>])

@@ -321,7 +321,14 @@ bool CSimRoutingMatrix::Slice(int destinations, unsigned milliseconds) {
     // crossings (it is built in slices of the same budget); the weights
     // are those of this pass.
     m_sweep.SetGraph(m_n, m_from.data(), m_to.data(), NrOfStreets());
-    if (!m_sweep.Ready() && !m_sweep.Build(milliseconds)) return true;
+    if (!m_sweep.Ready()) {
+      if (!m_sweep.Build(milliseconds)) return true;
+      // The weights over the new structure take about as long as its
+      // last steps: in this slice only while half the time is left, so
+      // that the hour that first meets a large network keeps to its
+      // slices as the later ones do.
+      if (kfx_GetTicks() - start >= milliseconds / 2) return true;
+    }
     m_sweep.SetWeights(m_weightPenalised.data(), kBoundCap);
     m_sweepStart.assign(static_cast<size_t>(m_n) + 1, 0);
     m_sweepArc.clear();

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <random>
+#include <vector>
 
+#include "sim/sim_row_sweep.h"
 #include "sim_test_city.h"
 #include "support/test_support.h"
 
@@ -162,7 +164,43 @@ TEST(Routing, SlicesCoverThirtyCrossingsOrTheTimeBudget) {
   EXPECT_EQ(first % CSimRowSweep::kLanes, 0);
   EXPECT_TRUE(slot.CalcRoutingMatrix2(75, 5));
   EXPECT_EQ(slot.Routing().Cursor(), 2 * first);
+
+  // A network met for the first time: its order is built over slices of
+  // their own. The slice that finishes it has spent half its time (each
+  // read of the clock costs 1 ms of 4), so the weights and the first rows
+  // wait for the next slice, which writes rows within its budget.
+  CSimTrafficSlot fresh(nullptr, nullptr);
+  fresh.Create(2, CSimDate(6), nullptr);
+  BuildGrid(fresh, 13, 9, [](int i) { return 120 + 11 * (i % 7); });
+  fresh.InitRouting();
+  const CSimRoutingMatrix& r = fresh.Routing();
+  std::vector<int> from, to;
+  for (int e = 0; e < r.NrOfStreets(); ++e) {
+    from.push_back(r.Street(e)->pStartCrossing()->MatrixIndex());
+    to.push_back(r.Street(e)->pEndCrossing()->MatrixIndex());
+  }
+  fresh.CalcRoutingMatrix();
+  // Another sweep of the same streets sees the order once it is built.
+  auto orderBuilt = [&] {
+    CSimRowSweep probe;
+    probe.SetGraph(r.N(), from.data(), to.data(), r.NrOfStreets());
+    return probe.Ready();
+  };
+  ASSERT_FALSE(orderBuilt());
+  int slices = 0;
+  while (!orderBuilt()) {
+    ASSERT_TRUE(fresh.CalcRoutingMatrix2(200, 4));
+    ASSERT_LT(++slices, 1000);
+    EXPECT_EQ(r.Cursor(), 0) << "slice " << slices;
+  }
+  EXPECT_GT(slices, 1);
+  EXPECT_TRUE(fresh.CalcRoutingMatrix2(200, 4));
+  EXPECT_GT(r.Cursor(), 0);
+  EXPECT_LT(r.Cursor(), r.N());
   ZorSetClock(old);
+  while (fresh.CalcRoutingMatrix2(200, 4)) {
+  }
+  CheckAgainstReference(fresh);
 }
 
 TEST(Routing, MatrixEqualsTheReferenceOnLoadedNetworks) {
