@@ -6,7 +6,6 @@
 
 #include <SDL.h>
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -379,12 +378,17 @@ TEST(ScenarioPlace, TheClickMeantForARefusalsWarningBuildsNoSecondSchoolBeneathI
   EXPECT_EQ(Money(game), built) << "no second school";
   EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
   EXPECT_EQ(CUserInt::selObj.tool, 6) << "the tool stays in hand";
-  // Later, a click there is the map's, as any click on it: the school
-  // goes up, or, out of reach of the street, is refused for that.
+  // Later, a click there is the map's, as any click on it: a second
+  // school goes up on the free land beneath, however far from the street.
+  int cx = -1, cy = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(close.x, close.y, &cx, &cy), 0);
+  ASSERT_EQ(BuildingAt(game, cx, cy), nullptr);
   game.Run({Wait(1600), Press(close.x, close.y), Release(close.x, close.y), Wait(40)});
-  const bool refusedThere = game.Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0 &&
-                            std::strcmp(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(0, 0)) == 0;
-  EXPECT_TRUE(Money(game) < built || refusedThere);
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0) << "no refusal";
+  CBuildingObject* second = BuildingAt(game, cx, cy);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->GetType(), OBJ_SCHOOL);
+  EXPECT_EQ(Money(game), built - 500000);
 }
 
 TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
@@ -540,11 +544,21 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsItAndClosingItsWindow
   EXPECT_EQ(CUserInt::selObj.selectedObject, school);
 }
 
-// The traffic buildings stand only within reach of a street: a car park
-// and a park-and-ride site beside it, a car-sharing office or station
+// The verdict of the mark under the pointer, held over the cell: 1 when
+// the tool in hand would be refused there.
+int MarkAt(Scenario& game, int x, int y) {
+  const Point at = ScreenOf(game, x, y);
+  EXPECT_GE(at.x, 0) << x << "," << y;
+  game.Run({Move(at.x, at.y), Wait(40)});
+  return CUserInt::selObj.placeRefused;
+}
+
+// The buildings cars drive to stand only within reach of a street: a car
+// park and a park-and-ride site beside it, a car-sharing office or station
 // within three cells. One cell farther the mark under the pointer shows
 // the refusal, and the click says why, builds nothing and costs nothing.
-TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
+// Every other building stands on free land however far from a street.
+TEST(ScenarioPlace, OnlyTheBuildingsCarsDriveToNeedAStreetWithinReach) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
   const struct {
@@ -553,18 +567,33 @@ TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
   } buildings[] = {{8, 1, -1, OBJ_CARPARK_OPEN, 1, "car park"},
                    {7, 8, -1, OBJ_PARKRIDE, 1, "park-and-ride site"},
                    {7, 1, -1, OBJ_CARSHARING_CENTRE, 3, "car-sharing office"},
-                   {7, 2, -1, OBJ_CARSHARING_STATION, 3, "car-sharing station"}};
-  int x = town.sx - 7;
+                   {7, 2, -1, OBJ_CARSHARING_STATION, 3, "car-sharing station"},
+                   {6, 2, 1, OBJ_SCHOOL, 0, "school"},
+                   {6, 3, 1, OBJ_PARK, 0, "park"},
+                   {7, 7, -1, OBJ_TRANSMITTER, 0, "transmitter mast"},
+                   {7, 9, -1, OBJ_ADVICE_CENTRE, 0, "advice centre"}};
+  int x = town.sx - 7, freeX = town.sx - 3;
   for (const auto& b : buildings) {
     SCOPED_TRACE(b.what);
     game.ChooseTool(b.tool, b.subtool, b.variant);
+    const double before = Money(game);
+    if (b.reach == 0) {
+      // Seven rows below the street, beyond the traffic buildings.
+      const int y = town.sy + 7;
+      EXPECT_EQ(MarkAt(game, freeX, y), 0);
+      ClickAt(game, ScreenOf(game, freeX, y));
+      EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0) << "no refusal";
+      CBuildingObject* built = BuildingAt(game, freeX, y);
+      ASSERT_NE(built, nullptr);
+      EXPECT_EQ(built->GetType(), b.kind);
+      EXPECT_LT(Money(game), before);
+      freeX += CUserInt::selObj.width + 1;
+      continue;
+    }
     // Below the street, its first row `reach` + 1 rows away: out of reach.
     const int far = town.sy + b.reach + 1;
-    const Point at = ScreenOf(game, x, far);
-    game.Run({Move(at.x, at.y), Wait(40)});
-    EXPECT_EQ(CUserInt::selObj.placeRefused, 1) << "the mark shows the refusal";
-    const double before = Money(game);
-    ClickAt(game, at);
+    EXPECT_EQ(MarkAt(game, x, far), 1) << "the mark shows the refusal";
+    ClickAt(game, ScreenOf(game, x, far));
     EXPECT_EQ(BuildingAt(game, x, far), nullptr);
     EXPECT_EQ(Money(game), before);
     ASSERT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
@@ -572,10 +601,8 @@ TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
     ASSERT_TRUE(game.ClickIn(CUserInt::kWarningWindow, 150, 40));
     game.Do(Wait(1600));
     // A row nearer it stands, and the street's removal now keeps it.
-    const Point near = ScreenOf(game, x, far - 1);
-    game.Run({Move(near.x, near.y), Wait(40)});
-    EXPECT_EQ(CUserInt::selObj.placeRefused, 0);
-    ClickAt(game, near);
+    EXPECT_EQ(MarkAt(game, x, far - 1), 0);
+    ClickAt(game, ScreenOf(game, x, far - 1));
     CBuildingObject* built = BuildingAt(game, x, far - 1);
     ASSERT_NE(built, nullptr);
     EXPECT_EQ(built->GetType(), b.kind);
