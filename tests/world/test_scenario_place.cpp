@@ -612,6 +612,60 @@ TEST(ScenarioPlace, OnlyTheBuildingsCarsDriveToNeedAStreetWithinReach) {
   game.Shot("place-traffic-buildings-by-the-street");
 }
 
+// The car parks and a park-and-ride site, turned each way with the turn
+// window's button (the medium car park's footprint turns with it), may
+// touch a street with any one of their four sides and are refused one
+// cell away from it. The town's street runs along x through row sy from
+// sx - 8 to sx + 8; a side street runs along y from row sy - 8 down to it
+// at column sx - 2. Each side meets a street that ends there, so that no
+// cell beyond the side's corners stands in for the side itself: below the
+// street's west end, above its east end, past its east end, and before
+// the side street's end.
+TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  const int west = town.sx - 8, east = town.sx + 8;
+  const int sideX = town.sx - 2, sideEnd = town.sy - 8;
+  CStrBuildLine line(static_cast<short>(sideX), static_cast<short>(sideEnd), static_cast<short>(sideX),
+                     static_cast<short>(town.sy));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), STR_BUILD_OK);
+  const struct {
+    int tool, subtool, variant;
+    const char* what;
+  } kinds[] = {{8, 1, 1, "small car park"}, {8, 1, 2, "medium car park"}, {7, 8, -1, "park-and-ride site"}};
+  bool turnedFootprint = false;
+  for (const auto& k : kinds) {
+    game.ChooseTool(k.tool, k.subtool, k.variant);
+    int directions = 0;
+    for (int turn = 0; turn < 4; ++turn) {
+      const int dir = CUserInt::selObj.buildingRichtung;
+      directions |= 1 << dir;
+      const int w = CUserInt::selObj.width, d = CUserInt::selObj.depth;
+      ASSERT_GT(w * d, 0);
+      turnedFootprint = turnedFootprint || w != d;
+      // The cell the building starts at beside the street, and the step
+      // that takes it one cell away.
+      const struct {
+        const char* side;
+        int x, y, awayX, awayY;
+      } sides[] = {{"street along its north side", west, town.sy + 1, 0, 1},
+                   {"street along its south side", east - w + 1, town.sy - d, 0, -1},
+                   {"street along its west side", east + 1, town.sy, 1, 0},
+                   {"street along its east side", sideX - w, sideEnd, -1, 0}};
+      for (const auto& s : sides) {
+        SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", " << s.side);
+        EXPECT_EQ(MarkAt(game, s.x, s.y), 0);
+        EXPECT_EQ(MarkAt(game, s.x + s.awayX, s.y + s.awayY), 1);
+      }
+      game.Ui().ActivateWindow(228);
+      ASSERT_TRUE(game.ClickIn(228, 8 + 18, 26 + 18));
+      game.Ui().DeActivateWindow(228);
+    }
+    EXPECT_EQ(directions, 15) << k.what << " turned each way";
+  }
+  EXPECT_TRUE(turnedFootprint) << "a footprint the turn changes";
+}
+
 TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
