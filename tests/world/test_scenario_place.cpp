@@ -618,9 +618,9 @@ TEST(ScenarioPlace, OnlyTheBuildingsCarsDriveToNeedAStreetWithinReach) {
 // cell away from it. The town's street runs along x through row sy from
 // sx - 8 to sx + 8; a side street runs along y from row sy - 8 down to it
 // at column sx - 2. Each side meets a street that ends there, so that no
-// cell beyond the side's corners stands in for the side itself: below the
-// street's west end, above its east end, past its east end, and before
-// the side street's end.
+// cell the search of another side covers stands in for the side itself:
+// below the street's west end, above its east end with the last column
+// past it, past its east end, and before the side street's end.
 TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
@@ -649,7 +649,7 @@ TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
         const char* side;
         int x, y, awayX, awayY;
       } sides[] = {{"street along its north side", west, town.sy + 1, 0, 1},
-                   {"street along its south side", east - w + 1, town.sy - d, 0, -1},
+                   {"street along its south side", east - w + 2, town.sy - d, 0, -1},
                    {"street along its west side", east + 1, town.sy, 1, 0},
                    {"street along its east side", sideX - w, sideEnd, -1, 0}};
       for (const auto& s : sides) {
