@@ -36,9 +36,18 @@ using ToolBuildingParkingSize = int32_t;
 // building to have street access: a car park and a park-and-ride site are
 // driven into from the street beside them, every other building is reached
 // from within 3 cells. A street may not be taken from a building that would
-// lose its access, and the player places none without it.
+// lose its access.
 inline int StreetAccessDistance(int kind) {
   return kind == OBJ_CARPARK_OPEN || kind == OBJ_CARPARK_GARAGE || kind == OBJ_PARKRIDE ? 1 : 3;
+}
+
+// The buildings whose use is the car that reaches them from the street: car
+// parks, park-and-ride sites and the car-sharing office and its outlets. The
+// player places these only within their access distance of a street; every
+// other building stands on any free land.
+inline bool NeedsStreetAccess(int kind) {
+  return (kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2) || kind == OBJ_PARKRIDE ||
+         kind == OBJ_CARSHARING_CENTRE || kind == OBJ_CARSHARING_STATION;
 }
 
 // A building's placement, 32 bytes in savegames: eight little-endian words.

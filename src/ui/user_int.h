@@ -619,8 +619,9 @@ class CUserInt : public Overlay {
   static constexpr int kWarningNeedsTrack = 92;
   static constexpr int kWarningStopNeedsLand = 93;
   static constexpr int kWarningPlaceTaken = 94;
-  // A building placed farther from every street than its access allows
-  // (the text of warning 0, whose id means no refusal to the placing rule).
+  // A car park, park-and-ride site or car-sharing building placed farther
+  // from every street than its access allows (the text of warning 0, whose
+  // id means no refusal to the placing rule).
   static constexpr int kWarningStreetTooFar = 95;
 
  protected:

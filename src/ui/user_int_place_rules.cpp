@@ -65,10 +65,11 @@ int CUserInt::PlaceRefusal(int kind, int resId, int& x, int& y, int& dir) {
   if (!m_pIsoWelt) return kWarningPlaceTaken;
   if (IsBuildingKind(kind)) {
     if (!m_pIsoWelt->CanPlaceBuilding(x, y, static_cast<TIsoRichtung>(dir & 3), resId)) return kWarningNoFreeLand;
-    // A building goes up only within reach of a street: the access that a
-    // street's removal must leave it.
+    // A building that cars use goes up only within reach of a street: the
+    // access that a street's removal must leave it.
     CWorldObj* none = nullptr;
-    if (CheckForDistance(resId, x, y, StreetAccessDistance(kind), 0, dir & 3, true, none)) return kWarningStreetTooFar;
+    if (NeedsStreetAccess(kind) && CheckForDistance(resId, x, y, StreetAccessDistance(kind), 0, dir & 3, true, none))
+      return kWarningStreetTooFar;
     return 0;
   }
   if (IsBusStop(kind)) return BusStopRefusal(kind, x, y, dir);

@@ -335,9 +335,7 @@ class Checker {
     // access distance around the footprint.
     for (CWorldObj* o : objects) {
       const int kind = o->GetType();
-      if (!(kind >= OBJ_CARPARK_OPEN && kind <= OBJ_CARPARK_GARAGE2) && kind != OBJ_PARKRIDE &&
-          kind != OBJ_CARSHARING_CENTRE && kind != OBJ_CARSHARING_STATION)
-        continue;
+      if (!NeedsStreetAccess(kind)) continue;
       const int reach = StreetAccessDistance(kind);
       const int sx = std::max(1, o->GetXSizeRichtung()), sy = std::max(1, o->GetYSizeRichtung());
       bool street = false;

@@ -6,7 +6,6 @@
 
 #include <SDL.h>
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -379,12 +378,17 @@ TEST(ScenarioPlace, TheClickMeantForARefusalsWarningBuildsNoSecondSchoolBeneathI
   EXPECT_EQ(Money(game), built) << "no second school";
   EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
   EXPECT_EQ(CUserInt::selObj.tool, 6) << "the tool stays in hand";
-  // Later, a click there is the map's, as any click on it: the school
-  // goes up, or, out of reach of the street, is refused for that.
+  // Later, a click there is the map's, as any click on it: a second
+  // school goes up on the free land beneath, however far from the street.
+  int cx = -1, cy = -1;
+  ASSERT_EQ(game.Map().MouseKoorToIsoKoor(close.x, close.y, &cx, &cy), 0);
+  ASSERT_EQ(BuildingAt(game, cx, cy), nullptr);
   game.Run({Wait(1600), Press(close.x, close.y), Release(close.x, close.y), Wait(40)});
-  const bool refusedThere = game.Ui().IsWindowOpen(CUserInt::kWarningWindow) == 0 &&
-                            std::strcmp(game.World().GetMessage()->GetAchtungMessage(), CUserInt::GetAchtungText(0, 0)) == 0;
-  EXPECT_TRUE(Money(game) < built || refusedThere);
+  EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0) << "no refusal";
+  CBuildingObject* second = BuildingAt(game, cx, cy);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->GetType(), OBJ_SCHOOL);
+  EXPECT_EQ(Money(game), built - 500000);
 }
 
 TEST(ScenarioPlace, WithoutAStreetNothingButATramStopIsBuilt) {
@@ -540,11 +544,21 @@ TEST(ScenarioPlace, ClickingASelectedBuildingAgainDeselectsItAndClosingItsWindow
   EXPECT_EQ(CUserInt::selObj.selectedObject, school);
 }
 
-// The traffic buildings stand only within reach of a street: a car park
-// and a park-and-ride site beside it, a car-sharing office or station
+// The verdict of the mark under the pointer, held over the cell: 1 when
+// the tool in hand would be refused there.
+int MarkAt(Scenario& game, int x, int y) {
+  const Point at = ScreenOf(game, x, y);
+  EXPECT_GE(at.x, 0) << x << "," << y;
+  game.Run({Move(at.x, at.y), Wait(40)});
+  return CUserInt::selObj.placeRefused;
+}
+
+// The buildings cars drive to stand only within reach of a street: a car
+// park and a park-and-ride site beside it, a car-sharing office or station
 // within three cells. One cell farther the mark under the pointer shows
 // the refusal, and the click says why, builds nothing and costs nothing.
-TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
+// Every other building stands on free land however far from a street.
+TEST(ScenarioPlace, OnlyTheBuildingsCarsDriveToNeedAStreetWithinReach) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
   const struct {
@@ -553,18 +567,33 @@ TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
   } buildings[] = {{8, 1, -1, OBJ_CARPARK_OPEN, 1, "car park"},
                    {7, 8, -1, OBJ_PARKRIDE, 1, "park-and-ride site"},
                    {7, 1, -1, OBJ_CARSHARING_CENTRE, 3, "car-sharing office"},
-                   {7, 2, -1, OBJ_CARSHARING_STATION, 3, "car-sharing station"}};
-  int x = town.sx - 7;
+                   {7, 2, -1, OBJ_CARSHARING_STATION, 3, "car-sharing station"},
+                   {6, 2, 1, OBJ_SCHOOL, 0, "school"},
+                   {6, 3, 1, OBJ_PARK, 0, "park"},
+                   {7, 7, -1, OBJ_TRANSMITTER, 0, "transmitter mast"},
+                   {7, 9, -1, OBJ_ADVICE_CENTRE, 0, "advice centre"}};
+  int x = town.sx - 7, freeX = town.sx - 3;
   for (const auto& b : buildings) {
     SCOPED_TRACE(b.what);
     game.ChooseTool(b.tool, b.subtool, b.variant);
+    const double before = Money(game);
+    if (b.reach == 0) {
+      // Seven rows below the street, beyond the traffic buildings.
+      const int y = town.sy + 7;
+      EXPECT_EQ(MarkAt(game, freeX, y), 0);
+      ClickAt(game, ScreenOf(game, freeX, y));
+      EXPECT_NE(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0) << "no refusal";
+      CBuildingObject* built = BuildingAt(game, freeX, y);
+      ASSERT_NE(built, nullptr);
+      EXPECT_EQ(built->GetType(), b.kind);
+      EXPECT_LT(Money(game), before);
+      freeX += CUserInt::selObj.width + 1;
+      continue;
+    }
     // Below the street, its first row `reach` + 1 rows away: out of reach.
     const int far = town.sy + b.reach + 1;
-    const Point at = ScreenOf(game, x, far);
-    game.Run({Move(at.x, at.y), Wait(40)});
-    EXPECT_EQ(CUserInt::selObj.placeRefused, 1) << "the mark shows the refusal";
-    const double before = Money(game);
-    ClickAt(game, at);
+    EXPECT_EQ(MarkAt(game, x, far), 1) << "the mark shows the refusal";
+    ClickAt(game, ScreenOf(game, x, far));
     EXPECT_EQ(BuildingAt(game, x, far), nullptr);
     EXPECT_EQ(Money(game), before);
     ASSERT_EQ(game.Ui().IsWindowOpen(CUserInt::kWarningWindow), 0);
@@ -572,10 +601,8 @@ TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
     ASSERT_TRUE(game.ClickIn(CUserInt::kWarningWindow, 150, 40));
     game.Do(Wait(1600));
     // A row nearer it stands, and the street's removal now keeps it.
-    const Point near = ScreenOf(game, x, far - 1);
-    game.Run({Move(near.x, near.y), Wait(40)});
-    EXPECT_EQ(CUserInt::selObj.placeRefused, 0);
-    ClickAt(game, near);
+    EXPECT_EQ(MarkAt(game, x, far - 1), 0);
+    ClickAt(game, ScreenOf(game, x, far - 1));
     CBuildingObject* built = BuildingAt(game, x, far - 1);
     ASSERT_NE(built, nullptr);
     EXPECT_EQ(built->GetType(), b.kind);
@@ -583,6 +610,60 @@ TEST(ScenarioPlace, TrafficBuildingsStandOnlyWithinReachOfAStreet) {
     x += 4;
   }
   game.Shot("place-traffic-buildings-by-the-street");
+}
+
+// The car parks and a park-and-ride site, turned each way with the turn
+// window's button (the medium car park's footprint turns with it), may
+// touch a street with any one of their four sides and are refused one
+// cell away from it. The town's street runs along x through row sy from
+// sx - 8 to sx + 8; a side street runs along y from row sy - 8 down to it
+// at column sx - 2. Each side meets a street that ends there, so that no
+// cell the search of another side covers stands in for the side itself:
+// below the street's west end, above its east end with the last column
+// past it, past its east end, and before the side street's end.
+TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
+  Scenario game;
+  const StreetTown town = StreetAcross(game);
+  const int west = town.sx - 8, east = town.sx + 8;
+  const int sideX = town.sx - 2, sideEnd = town.sy - 8;
+  CStrBuildLine line(static_cast<short>(sideX), static_cast<short>(sideEnd), static_cast<short>(sideX),
+                     static_cast<short>(town.sy));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), STR_BUILD_OK);
+  const struct {
+    int tool, subtool, variant;
+    const char* what;
+  } kinds[] = {{8, 1, 1, "small car park"}, {8, 1, 2, "medium car park"}, {7, 8, -1, "park-and-ride site"}};
+  bool turnedFootprint = false;
+  for (const auto& k : kinds) {
+    game.ChooseTool(k.tool, k.subtool, k.variant);
+    int directions = 0;
+    for (int turn = 0; turn < 4; ++turn) {
+      const int dir = CUserInt::selObj.buildingRichtung;
+      directions |= 1 << dir;
+      const int w = CUserInt::selObj.width, d = CUserInt::selObj.depth;
+      ASSERT_GT(w * d, 0);
+      turnedFootprint = turnedFootprint || w != d;
+      // The cell the building starts at beside the street, and the step
+      // that takes it one cell away.
+      const struct {
+        const char* side;
+        int x, y, awayX, awayY;
+      } sides[] = {{"street along its north side", west, town.sy + 1, 0, 1},
+                   {"street along its south side", east - w + 2, town.sy - d, 0, -1},
+                   {"street along its west side", east + 1, town.sy, 1, 0},
+                   {"street along its east side", sideX - w, sideEnd, -1, 0}};
+      for (const auto& s : sides) {
+        SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", " << s.side);
+        EXPECT_EQ(MarkAt(game, s.x, s.y), 0);
+        EXPECT_EQ(MarkAt(game, s.x + s.awayX, s.y + s.awayY), 1);
+      }
+      game.Ui().ActivateWindow(228);
+      ASSERT_TRUE(game.ClickIn(228, 8 + 18, 26 + 18));
+      game.Ui().DeActivateWindow(228);
+    }
+    EXPECT_EQ(directions, 15) << k.what << " turned each way";
+  }
+  EXPECT_TRUE(turnedFootprint) << "a footprint the turn changes";
 }
 
 TEST(ScenarioPlace, AStopAParkAndRideSiteNeedsStaysUntilTheSiteGoes) {
