@@ -168,6 +168,8 @@ class CStrPreviewRect : public CStrBuildRequest {
   static constexpr int kMsgTooShort = 87;
   // A track across a street with too few cells of its own on either side.
   static constexpr int kMsgTrackBesideStreet = 97;
+  // A street across a track with too few cells of its own on either side.
+  static constexpr int kMsgStreetBesideTrack = 98;
   // Why the last evaluation refused the drag without a warning: the
   // warning that explains it, 0 when it showed one or refused nothing.
   int GetQuietReason() const { return m_ShownThisTime ? 0 : m_QuietReason; }

@@ -120,8 +120,8 @@ bool CStrPreviewRect::GrdIsValid(CStrassenType type) {
   auto extension = [this](CStrJunction* j) { return IsDeadEnd(j) && LeavesAlongDrag(j); };
   // Too near either end of the drag, the crossing is refused: what lies
   // too close to it is the new street's or track's own end, no junction of
-  // the network; a track is told the cells it lacks beside the street.
-  const int nearEnd = type == STRASSE_SCHIENE ? kMsgTrackBesideStreet : kMsgLevelCrossingClose;
+  // the network; the drag is told the cells it lacks beside the crossing.
+  const int nearEnd = type == STRASSE_SCHIENE ? kMsgTrackBesideStreet : kMsgStreetBesideTrack;
   const int e = m_EndAtJunction && extension(JunctionAt(m_EndX, m_EndY)) ? 0 : 2;
   if (dx != 0 ? Sign(dx * e + r.x1 - m_EndX) == dx : Sign(dy * e + r.y1 - m_EndY) == dy) {
     Because(nearEnd);
@@ -139,9 +139,13 @@ bool CStrPreviewRect::GrdIsValid(CStrassenType type) {
 int CStrPreviewRect::EndTooCloseToGrd(CStrassenType type) const {
   const CGrdSelection& r = *m_pGrdSelection;
   // Cells from the crossing's far side to the drag's end, along the drag.
+  const int dir = m_DirX != 0 ? m_DirX : m_DirY;
   const int room = m_DirX != 0 ? (m_EndX - r.x1) * m_DirX : (m_EndY - r.y1) * m_DirY;
-  if (room >= 3) return 0;
-  return type == STRASSE_SCHIENE ? kMsgTrackBesideStreet : kMsgLevelCrossingClose;
+  if (type == STRASSE_SCHIENE) return room >= 3 ? 0 : kMsgTrackBesideStreet;
+  // A street needs two cells after the track; a four-lane street dragged
+  // towards -x or -y three, as its end's group takes the cell after its
+  // end towards the track too.
+  return room >= (type == STRASSE_VIERSPURIG && dir < 0 ? 3 : 2) ? 0 : kMsgStreetBesideTrack;
 }
 
 bool CStrPreviewRect::IsSimpleRail(short x, short y) {

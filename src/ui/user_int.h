@@ -88,8 +88,9 @@ class CUserInt : public Overlay {
   // Warning texts by id (German, English); 84 reports a save that failed,
   // 85 to 88 explain the street tool's refusals, 89 a building placed on
   // land that is taken and 95 one placed out of a street's reach; 96 a
-  // load refused for want of the file or of room to keep the running game.
-  static constexpr int kAchtungCount = 98;
+  // load refused for want of the file or of room to keep the running game;
+  // 97 and 98 a track or a street too short beside its level crossing.
+  static constexpr int kAchtungCount = 99;
   static constexpr int kWarningNoGame = 68;
   static constexpr int kWarningSaveFailed = 84;
   static constexpr int kWarningLoadFailed = 96;

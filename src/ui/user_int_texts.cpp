@@ -201,6 +201,8 @@ const char* const kAchtungTexte[CUserInt::kAchtungCount][2] = {
      "The game could not be loaded!"},
     {"Die Schienen brauchen mehr Felder neben der Stra\xDF" "e: vier davor und drei dahinter!",
      "The track needs more cells beside the street: four before it and three after it!"},
+    {"Die Stra\xDF" "e braucht mehr Felder neben den Schienen: drei davor und zwei dahinter, vierspurig drei dahinter!",
+     "The street needs more cells beside the track: three before it and two after it, three after it for four lanes!"},
 };
 }  // namespace
 

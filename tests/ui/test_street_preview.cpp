@@ -483,14 +483,44 @@ TEST(StreetPreviewReasons, TracksExplainTheirRefusalsWithTheirOwnTexts) {
   EXPECT_EQ(CStrPreviewRect::GetMessageText(CStrPreviewRect::kMsgGrdJunctionClose, STRASSE_SCHIENE), 15);
 }
 
+// The first street across a lone track, either way along either axis, with
+// the track's two cells at 30 and 31 along the street: built with three
+// cells of its own before the track and two after it (a four-lane street
+// dragged towards -x or -y three after it: its end's group reaches back a
+// cell towards the track), and a cell shorter at either end refused with
+// the text that asks for the street's cells beside the track.
+TEST(StreetPreviewReasons, AStreetTooCloseToItsCrossingSaysWhatItLacks) {
+  for (const TStrassenType type : {STRASSE_1, STRASSE_2, STRASSE_EINBAHN, STRASSE_VIERSPURIG})
+    for (const bool alongX : {true, false})
+      for (const int dir : {1, -1}) {
+        const int after = type == STRASSE_VIERSPURIG && dir < 0 ? 3 : 2;
+        for (const auto& [before, behind, built] :
+             {std::tuple{3, after, true}, std::tuple{2, after, false}, std::tuple{3, after - 1, false}}) {
+          const int from = dir > 0 ? 30 - before : 31 + before, to = dir > 0 ? 31 + behind : 30 - behind;
+          SCOPED_TRACE("type " + std::to_string(type) + (alongX ? " along x " : " along y ") +
+                       std::to_string(from) + " -> " + std::to_string(to));
+          PreviewWorld t;
+          ASSERT_EQ(alongX ? t.Track(30, 10, 30, 40) : t.Track(10, 30, 40, 30), STR_BUILD_OK);
+          const int r = alongX ? t.DragAndBuild(from, 20, to, 20, type) : t.DragAndBuild(20, from, 20, to, type);
+          EXPECT_EQ(r == STR_BUILD_OK, built);
+          EXPECT_EQ(t.preview.GetQuietReason(), built ? 0 : CStrPreviewRect::kMsgStreetBesideTrack);
+          EXPECT_EQ(t.Crossings().size(), built ? 1u : 0u);
+        }
+      }
+}
+
 TEST(StreetPreviewReasons, ALevelCrossingThatDoesNotFitSaysWhatIsInItsWay) {
   PreviewWorld w;
   StreetsBesideATrack(w);
   // Too near the drag's own ends, far from any junction, the crossing is
-  // refused for the new street's end, with the street's or the track's text.
+  // refused for the new street's end: its cells beside the track are what
+  // it lacks. A level crossing of the track beside the drag is too close.
   EXPECT_FALSE(w.Drag(29, 25, 40, 25)) << "the crossing one cell after the start";
-  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgLevelCrossingClose);
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgStreetBesideTrack);
   EXPECT_FALSE(w.Drag(40, 25, 29, 25)) << "the crossing one cell before the end";
+  EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgStreetBesideTrack);
+  ASSERT_EQ(w.DragAndBuild(24, 25, 40, 25), STR_BUILD_OK);
+  EXPECT_FALSE(w.Drag(24, 27, 40, 27)) << "beside the level crossing at 30/25";
   EXPECT_EQ(w.preview.GetQuietReason(), CStrPreviewRect::kMsgLevelCrossingClose);
   ASSERT_EQ(w.Track(30, 45, 20, 45), STR_BUILD_OK);
   ASSERT_EQ(w.Build(40, 40, 40, 50), STR_BUILD_OK);

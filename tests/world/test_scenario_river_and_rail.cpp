@@ -242,32 +242,80 @@ TEST(ScenarioRiverAndRail, ARefusedDragSaysWhyWhenItIsLetGo) {
   EXPECT_EQ(town.Rails()->GetNumber(), 2u);
 }
 
+// A new free game as it starts, in English, with its cells named from a
+// point of its view as (along, across), the along axis x or y.
+struct FreeGameAxes {
+  explicit FreeGameAxes(bool alongX) : game("LANGUAGE=1\n"), alongX(alongX) {
+    game.Run({Move(400, 250), Wait(40)});
+    screen = dragsteps::MapScreen(game);
+    EXPECT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &cx, &cy), 0);
+    // The view shows more cells towards +x of that point.
+    cx += 4;
+  }
+  std::pair<int, int> Cell(int along, int across) const {
+    return alongX ? std::pair{cx + along, cy + across} : std::pair{cx + across, cy + along};
+  }
+  // Chooses the tool from the bar and drags it from cell a to cell b.
+  void Drag(int tool, std::pair<int, int> a, std::pair<int, int> b) {
+    dragsteps::ChooseFromBar(game, tool);
+    dragsteps::Drag(game, screen, a.first, a.second, b.first, b.second);
+  }
+  Scenario game;
+  bool alongX;
+  dragsteps::ScreenCells screen;
+  int cx = 0, cy = 0;
+};
+
 // A new free game, with the mouse only: a lone street, and across it the
 // shortest track that has four cells before the street and three after it,
 // dragged either way along either axis. A cell shorter at either end is
 // refused with the text that asks for those cells, and builds nothing; the
 // shortest is built with its level crossing, joined into the rail network,
-// and a save and a load keep both.
+// and a save and a load keep both. So, the other way round, are a lone
+// track and the shortest streets across it.
 TEST(ScenarioRiverAndRail, InANewFreeGameTheShortestTracksAcrossAStreetAreBuiltEitherWay) {
   constexpr const char* kLacks = "The track needs more cells beside the street: four before it and three after it!";
+  constexpr const char* kStreetLacks =
+      "The street needs more cells beside the track: three before it and two after it, three after it for four lanes!";
   for (const bool alongX : {true, false})
     for (const int dir : {1, -1}) {
       SCOPED_TRACE(std::string(alongX ? "along x" : "along y") + (dir > 0 ? ", up" : ", down"));
-      Scenario game("LANGUAGE=1\n");
-      game.Run({Move(400, 250), Wait(40)});
-      const dragsteps::ScreenCells screen = dragsteps::MapScreen(game);
-      int cx = 0, cy = 0;
-      ASSERT_EQ(game.Map().MouseKoorToIsoKoor(250, 220, &cx, &cy), 0);
-      // The view shows more cells towards +x of that point.
-      cx += 4;
-      // (along, across) -> map cell: the track runs along, the street across.
-      auto cell = [&](int along, int across) {
-        return alongX ? std::pair{cx + along, cy + across} : std::pair{cx + across, cy + along};
-      };
-      auto drag = [&](int type, std::pair<int, int> a, std::pair<int, int> b) {
-        dragsteps::ChooseFromBar(game, type);
-        dragsteps::Drag(game, screen, a.first, a.second, b.first, b.second);
-      };
+      // First the other way round, in a new free game of its own each: the first
+      // track, and across it the first street, narrow or four-lane, with
+      // three cells before the track's two and two after them (a four-lane
+      // street dragged down three after them).
+      for (const int type : {1, 4}) {
+        SCOPED_TRACE("street type " + std::to_string(type));
+        FreeGameAxes view(alongX);
+        Scenario& other = view.game;
+        auto cell = [&](int along, int across) { return view.Cell(along, across); };
+        auto drawOther = [&](int tool, std::pair<int, int> a, std::pair<int, int> b) { view.Drag(tool, a, b); };
+        // The track runs across at along 0 and 1, the street along at across 0.
+        drawOther(9, cell(0, -6), cell(0, 6));
+        ASSERT_EQ(dragsteps::Warning(other), "");
+        const int after = type == 4 && dir < 0 ? 3 : 2;
+        const int first = dir > 0 ? -3 : 4, last = dir > 0 ? 1 + after : -after;
+        for (const auto& [a, b] : {std::pair{first + dir, last}, std::pair{first, last - dir}}) {
+          SCOPED_TRACE(std::to_string(a) + " -> " + std::to_string(b));
+          drawOther(type, cell(a, 0), cell(b, 0));
+          EXPECT_EQ(dragsteps::Warning(other), kStreetLacks);
+          EXPECT_EQ(other.World().GetStreetNet()->GetNumber(), 0u);
+          dragsteps::CloseWarning(other);
+        }
+        drawOther(type, cell(first, 0), cell(last, 0));
+        EXPECT_EQ(dragsteps::Warning(other), "");
+        EXPECT_EQ(other.World().GetStreetNet()->GetNumber(), 2u) << "the street's two dead ends";
+        for (int along : {0, 1}) {
+          const auto [x, y] = cell(along, 0);
+          EXPECT_TRUE(other.World().GetRailNet()->HasGrdCrossingAt(static_cast<short>(x), static_cast<short>(y)))
+              << x << "/" << y;
+        }
+      }
+      // The track runs along, the street across.
+      FreeGameAxes view(alongX);
+      Scenario& game = view.game;
+      auto cell = [&](int along, int across) { return view.Cell(along, across); };
+      auto drag = [&](int type, std::pair<int, int> a, std::pair<int, int> b) { view.Drag(type, a, b); };
       // The street crosses the track's axis at along 0, the track's two rows
       // at across -1 and 0.
       drag(1, cell(0, -6), cell(0, 6));
