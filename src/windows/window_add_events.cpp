@@ -36,7 +36,7 @@ void AddWarning(CWindowBuilder& b) {
   b.AddItem(-2, -1, 285, 3, 14, 13, 1);
   Act(b, 46, WHEN_LEFT_DOWN, INOUT_INSIDE, kWarning);
   Hover(b);
-  MessageText(b, 43, 11, 258, 53, 23, "Achtung Text");
+  MessageText(b, 43, 18, 258, 58, 23, "Achtung Text");
   b.AddItem(-2, -1, 0, 0, 315, 80, 2, 37549, kNone, 50088, kNone);
 }
 

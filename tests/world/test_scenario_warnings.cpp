@@ -39,7 +39,9 @@ constexpr int kFirstRow[2] = {12 + 60, 55 + 9};
 constexpr int kMenuClose[2] = {329, 9};
 constexpr int kYes[2] = {44, 91}, kNo[2] = {243, 91};
 // The warning's text item, relative to the warning window.
-constexpr Region kWarningText = {43, 11, 43 + 258, 11 + 53};
+constexpr Region kWarningText = {43, 18, 43 + 258, 18 + 58};
+// The warning's close box, which no text may cover.
+constexpr Region kWarningClose = {285, 3, 285 + 14, 3 + 13};
 constexpr Region kQuestionText = {19, 14, 19 + 250, 14 + 58};
 
 constexpr const char* kEnglish = "LANGUAGE=1\n";
@@ -223,6 +225,7 @@ TEST(ScenarioWarnings, EveryWarningAndQuestionShowsItsWordsInBothLanguages) {
       ASSERT_TRUE(game.IsOpen(kWarning));
       EXPECT_FALSE(WarningText(game).empty());
       EXPECT_TRUE(ShowsText(game, kWarning, kWarningText, false));
+      EXPECT_FALSE(ShowsText(game, kWarning, kWarningClose, false)) << "the words keep clear of the close box";
       game.Ui().DeActivateWindow(kWarning, 0);
       CUserInt::selObj.warningShown = 0;
     }
