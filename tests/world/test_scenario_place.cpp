@@ -657,6 +657,16 @@ TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
         EXPECT_EQ(MarkAt(game, s.x, s.y), 0);
         EXPECT_EQ(MarkAt(game, s.x + s.awayX, s.y + s.awayY), 1);
       }
+      // The reach counts at the corners too, and no further: the side
+      // street's end diagonally off the south-east corner is in reach, a
+      // row or a column further it is not.
+      SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", street end off a corner");
+      EXPECT_EQ(MarkAt(game, sideX - w, sideEnd - d), 0);
+      EXPECT_EQ(MarkAt(game, sideX - w, sideEnd - d - 1), 1);
+      EXPECT_EQ(MarkAt(game, sideX - w - 1, sideEnd - d), 1);
+      // Two columns off the side street along its whole east side, the
+      // street's end above the north-east corner is out of reach as well.
+      EXPECT_EQ(MarkAt(game, sideX - w - 1, sideEnd + 1), 1);
       game.Ui().ActivateWindow(228);
       ASSERT_TRUE(game.ClickIn(228, 8 + 18, 26 + 18));
       game.Ui().DeActivateWindow(228);
