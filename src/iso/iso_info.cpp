@@ -134,6 +134,39 @@ void CIsoInfo::ClearLayer(int layer) {
   m_FromObjects = false;
 }
 
+bool CIsoInfo::IsPlainGround() {
+  CIsoObjLst* list = m_pIsoObjects[ISO_LAYER_GROUND];
+  const CWorldObj* ground = m_pWorldObj[ISO_LAYER_GROUND];
+  return list && list->GetNumber() == 1 && !list->GetFilterTile() && !m_pGroup[ISO_LAYER_GROUND] &&
+         !m_pGroup[ISO_LAYER_UPPER] && !m_pIsoObjects[ISO_LAYER_UPPER] && !m_pWorldObj[ISO_LAYER_UPPER] &&
+         (!ground || ground->GetType() == OBJ_GROUND);
+}
+
+void CIsoInfo::LayGround(int resId, CWorldObj* obj) {
+  ++s_ObjectChanges;
+  m_pWorldObj[ISO_LAYER_GROUND] = obj;
+  CIsoObjLst*& list = m_pIsoObjects[ISO_LAYER_GROUND];
+  if (!list) list = new CIsoObjLst;
+  if (auto* head = static_cast<CIsoObject*>(list->GetHead()))
+    head->Create(resId, ISO_RICHTUNG_0);
+  else
+    list->Create(resId, ISO_RICHTUNG_0);
+  list->DeleteFilterList();
+  if (obj && obj->GetFilterResID() >= 1) {
+    auto* filter = new CIsoObject;
+    filter->Create(obj->GetFilterResID(), ISO_RICHTUNG_0);
+    list->CreateFilterList(filter);
+  }
+  // A generation the lists have not reached: the list is made afresh from
+  // the sprite at the first read, whatever turns and zooms come before it.
+  m_ListGeneration = s_ListGeneration - 1;
+  m_TurnFree = false;
+  m_FromObjects = false;
+  m_RenderCursor = 0;
+  m_Visible = 0;
+  InvalidateCache();
+}
+
 int CIsoInfo::DestroyAll() {
   ClearLayer(ISO_LAYER_GROUND);
   ClearLayer(ISO_LAYER_UPPER);

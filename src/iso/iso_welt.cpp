@@ -1,6 +1,7 @@
 #include "iso/iso_welt.h"
 
 #include <cstring>
+#include <utility>
 
 #include "framework/qno_display.h"
 #include "framework/qno_log.h"
@@ -99,12 +100,20 @@ int CIsoWelt::OnCreate() {
   SetPanningBand();
   for (int x = 0; x < ISO_MAP_SIZE; ++x)
     for (int y = 0; y < ISO_MAP_SIZE; ++y) {
-      CIsoInfo*& cell = m_pGrid[x * ISO_MAP_SIZE + y];
-      if (cell) continue;
-      cell = new CIsoInfo(this, x, y);
+      const int at = x * ISO_MAP_SIZE + y;
+      CIsoInfo*& cell = m_pGrid[at];
+      const bool kept = std::exchange(m_GroundKept[at], false);
+      if (cell && !kept) continue;
+      // A kept cell that something gave more than ground in the meantime
+      // is made anew.
+      if (cell && !cell->IsPlainGround()) {
+        delete cell;
+        cell = nullptr;
+      }
+      if (!cell) cell = new CIsoInfo(this, x, y);
       const int ground = m_pHost->GetBaseResID(false);
       CWorldObj* empty = m_pHost->CreateObjectEmpty();
-      cell->CreateTile(ground, ISO_RICHTUNG_0, empty, ISO_LAYER_GROUND);
+      cell->LayGround(ground, empty);
     }
   CalcViewRect();
   QNO_ERROR(QNO_SEV_WARNING, "Ok");
@@ -113,8 +122,26 @@ int CIsoWelt::OnCreate() {
 
 int CIsoWelt::Destroy() {
   std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
+  std::memset(m_GroundKept, 0, sizeof m_GroundKept);
   for (CIsoInfo*& cell : m_pGrid) {
     if (!cell) continue;
+    cell->DestroyAll();
+    delete cell;
+    cell = nullptr;
+  }
+  return 0;
+}
+
+int CIsoWelt::DestroyForLoad() {
+  std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
+  for (int at = 0; at < ISO_MAP_SIZE * ISO_MAP_SIZE; ++at) {
+    CIsoInfo*& cell = m_pGrid[at];
+    if (!cell) continue;
+    if (m_GroundKept[at] || cell->IsPlainGround()) {
+      cell->ForgetGroundObject();
+      m_GroundKept[at] = true;
+      continue;
+    }
     cell->DestroyAll();
     delete cell;
     cell = nullptr;

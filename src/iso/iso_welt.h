@@ -81,6 +81,11 @@ class CIsoWelt {
   // ---- grid, view and coordinates
   int OnCreate();
   int Destroy();
+  // Takes the map down before a load: a cell of plain ground stays, with
+  // its sprite and lists, and OnCreate lays its ground again as on a new
+  // cell; every other cell goes, as in Destroy. A load of a town rebuilds
+  // only the cells its streets, rivers and buildings stood on.
+  int DestroyForLoad();
   void CalcXYToIso(short x, short y, int* tileX, int* tileY);
   void CalcIsoToXY(short tileX, short tileY, int* x, int* y);
   void CalcViewRect();
@@ -470,6 +475,8 @@ class CIsoWelt {
   }
   IsoViewRectType m_SoundRect;
   CIsoInfo* m_pGrid[ISO_MAP_SIZE * ISO_MAP_SIZE];
+  // The cells DestroyForLoad kept for OnCreate to lay ground on again.
+  bool m_GroundKept[ISO_MAP_SIZE * ISO_MAP_SIZE] = {};
   uint8_t m_Panning = 0;
   int32_t m_RenderOriginX = 0;
   int32_t m_RenderOriginY = 0;

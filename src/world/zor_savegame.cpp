@@ -400,8 +400,9 @@ bool CZorvaWorld::RebuildForLoad(const std::string& companion) {
   if (m_pOpnv) m_pOpnv->RemoveAllLineBeforeLoadExit();
   // The map's cells go first: the map is made anew below, so the streets,
   // rivers and buildings taken down next find no cell to give back to the
-  // plain ground, one by one, only for it to be freed a moment later.
-  m_pIsoWelt->Destroy();
+  // plain ground, one by one, only for it to be freed a moment later. Cells
+  // of plain ground stay, and the map lays their ground again.
+  m_pIsoWelt->DestroyForLoad();
   // The networks go next, while the demand model they are registered with
   // still stands; their objects then leave the world's list with them, and
   // the list's walk below removes every other object from its head instead

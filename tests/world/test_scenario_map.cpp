@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,72 @@ TEST_F(ScenarioMap, APausedTurnedTownRedrawsAsAfreshAfterFourCrossingWindows) {
     game.Run({Frames(4)});
     EXPECT_EQ(game.Fingerprint(all), DrawnAfresh(game)) << "going on, check " << frame;
   }
+}
+
+// What the map holds, cell by cell: each layer's kind and whether the
+// ground layer has its object, the visible mark, and the render list's
+// items as the renderer reads them.
+std::vector<int> MapCells(Scenario& game) {
+  std::vector<int> cells;
+  for (int x = 0; x < 128; ++x)
+    for (int y = 0; y < 128; ++y) {
+      CIsoInfo* cell = game.Map().GetIsoInfo(x, y);
+      if (!cell) {
+        cells.push_back(-1);
+        continue;
+      }
+      cells.insert(cells.end(), {cell->GetType(ISO_LAYER_GROUND), cell->GetType(ISO_LAYER_UPPER),
+                                 cell->GetWorldObject(ISO_LAYER_GROUND) != nullptr, cell->GetVisibleFlag()});
+      cell->ForEachRenderItem([&](CIsoInfo::RenderPart part, int id, TIsoRichtung dir, int layer) {
+        cells.insert(cells.end(), {static_cast<int>(part), id, static_cast<int>(dir), layer});
+        return true;
+      });
+    }
+  return cells;
+}
+
+// A load lays the same map whatever game ran before it: the cells of plain
+// ground that the game before leaves are laid again as the cells its
+// streets, river and buildings stood on are made anew, on every cell and in
+// the frame, after a turn and a zoom too; every plain cell shows its own
+// ground picture.
+TEST_F(ScenarioMap, ALoadLaysTheSameMapWhateverGameRanBefore) {
+  if (!menusteps::LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
+  Scenario game;
+  CZorvaWorld& world = game.World();
+  ASSERT_EQ(world.SerializeGameStore("SaveGame/BARE.GMD"), 0);
+  struct Seen {
+    std::vector<int> cells;
+    uint64_t frame = 0;
+  };
+  auto load = [&](const char* path) {
+    EXPECT_EQ(world.SerializeGameLoad(path), 0) << path;
+    return Seen{MapCells(game), DrawnAfresh(game)};
+  };
+  auto same = [](const Seen& a, const Seen& b, const std::string& what) {
+    EXPECT_TRUE(a.cells == b.cells) << what;
+    EXPECT_EQ(a.frame, b.frame) << what;
+  };
+  const Seen flussau = load("SaveGame/Flussau.SZD");
+  const Seen bare = load("SaveGame/BARE.GMD");
+  const Seen town = load("SaveGame/STARTUP.AUD");
+  same(load("SaveGame/Flussau.SZD"), flussau, "Flussau after the starting town");
+  game.Key(SDLK_x).Do(Wait(100)).Key(SDLK_z).Do(Wait(100));
+  same(load("SaveGame/BARE.GMD"), bare, "the bare land after Flussau, turned and zoomed");
+  same(load("SaveGame/BARE.GMD"), bare, "the bare land after itself");
+  same(load("SaveGame/STARTUP.AUD"), town, "the starting town after the bare land");
+  // Every cell of the bare land is plain ground and shows its picture.
+  load("SaveGame/BARE.GMD");
+  int plain = 0;
+  for (int c = 0; c < 128 * 128; ++c) {
+    CIsoInfo* cell = game.Map().GetIsoInfo(c / 128, c % 128);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_GROUND) << c;
+    int first = 0;
+    cell->ForEachRenderItem([&](CIsoInfo::RenderPart, int id, TIsoRichtung, int) { return first = id, false; });
+    plain += first != 0 && first == cell->GetResID(ISO_LAYER_GROUND);
+  }
+  EXPECT_EQ(plain, 128 * 128);
 }
 
 }  // namespace
