@@ -617,10 +617,12 @@ TEST(ScenarioPlace, OnlyTheBuildingsCarsDriveToNeedAStreetWithinReach) {
 // touch a street with any one of their four sides and are refused one
 // cell away from it. The town's street runs along x through row sy from
 // sx - 8 to sx + 8; a side street runs along y from row sy - 8 down to it
-// at column sx - 2. Each side meets a street that ends there, so that no
-// cell the search of another side covers stands in for the side itself:
-// below the street's west end, above its east end with the last column
-// past it, past its east end, and before the side street's end.
+// at column sx - 2, and a lane leaves that along x through row sy - 7 and
+// turns south at column sx + 4 to end a row further. Each side meets a
+// street that ends there, so that no cell the search of another side
+// covers stands in for the side itself: below the street's west end, above
+// its east end with the last column past it, past its east end (level with
+// the top row and with the bottom row), and before the side street's end.
 TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
   Scenario game;
   const StreetTown town = StreetAcross(game);
@@ -629,6 +631,13 @@ TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
   CStrBuildLine line(static_cast<short>(sideX), static_cast<short>(sideEnd), static_cast<short>(sideX),
                      static_cast<short>(town.sy));
   ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&line, CStrassenType(STRASSE_1)), STR_BUILD_OK);
+  const int laneY = town.sy - 7, laneX = town.sx + 4, laneEnd = town.sy - 6;
+  CStrBuildLine laneAlong(static_cast<short>(sideX), static_cast<short>(laneY), static_cast<short>(laneX),
+                          static_cast<short>(laneY));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&laneAlong, CStrassenType(STRASSE_1)), STR_BUILD_OK);
+  CStrBuildLine laneDown(static_cast<short>(laneX), static_cast<short>(laneY), static_cast<short>(laneX),
+                         static_cast<short>(laneEnd));
+  ASSERT_EQ(game.World().GetStreetNet()->CreateStreet(&laneDown, CStrassenType(STRASSE_1)), STR_BUILD_OK);
   const struct {
     int tool, subtool, variant;
     const char* what;
@@ -651,21 +660,31 @@ TEST(ScenarioPlace, ACarParkTouchesTheStreetWithAnySideTurnedAnyWay) {
       } sides[] = {{"street along its north side", west, town.sy + 1, 0, 1},
                    {"street along its south side", east - w + 2, town.sy - d, 0, -1},
                    {"street along its west side", east + 1, town.sy, 1, 0},
+                   {"street along its west side's bottom row", east + 1, town.sy - d + 1, 1, 0},
                    {"street along its east side", sideX - w, sideEnd, -1, 0}};
       for (const auto& s : sides) {
         SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", " << s.side);
         EXPECT_EQ(MarkAt(game, s.x, s.y), 0);
         EXPECT_EQ(MarkAt(game, s.x + s.awayX, s.y + s.awayY), 1);
       }
-      // The reach counts at the corners too, and no further: the side
-      // street's end diagonally off the south-east corner is in reach, a
-      // row or a column further it is not.
-      SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", street end off a corner");
-      EXPECT_EQ(MarkAt(game, sideX - w, sideEnd - d), 0);
-      EXPECT_EQ(MarkAt(game, sideX - w, sideEnd - d - 1), 1);
-      EXPECT_EQ(MarkAt(game, sideX - w - 1, sideEnd - d), 1);
+      // The reach counts at the corners too, and no further: a street's
+      // end diagonally off a corner is in reach, a row or a column further
+      // out it is not. The side street's end lies off the south-east
+      // corner, the lane's end off the north-east one.
+      const struct {
+        const char* corner;
+        int x, y, awayX, awayY;
+      } corners[] = {{"side street's end off its south-east corner", sideX - w, sideEnd - d, -1, -1},
+                     {"lane's end off its north-east corner", laneX - w, laneEnd + 1, -1, 1}};
+      for (const auto& c : corners) {
+        SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", " << c.corner);
+        EXPECT_EQ(MarkAt(game, c.x, c.y), 0);
+        EXPECT_EQ(MarkAt(game, c.x, c.y + c.awayY), 1);
+        EXPECT_EQ(MarkAt(game, c.x + c.awayX, c.y), 1);
+      }
       // Two columns off the side street along its whole east side, the
       // street's end above the north-east corner is out of reach as well.
+      SCOPED_TRACE(testing::Message() << k.what << " turned " << dir << ", two columns off the side street");
       EXPECT_EQ(MarkAt(game, sideX - w - 1, sideEnd + 1), 1);
       game.Ui().ActivateWindow(228);
       ASSERT_TRUE(game.ClickIn(228, 8 + 18, 26 + 18));
