@@ -239,10 +239,10 @@ std::vector<int> MapCells(Scenario& game) {
 }
 
 // A load lays the same map whatever game ran before it: the cells of plain
-// ground that the game before leaves are laid again as the cells its
-// streets, river and buildings stood on are made anew, on every cell and in
-// the frame, after a turn and a zoom too; every plain cell shows its own
-// ground picture.
+// ground that the game before leaves are kept and laid again as the cells
+// its streets, river and buildings stood on are made anew, on every cell
+// and in the frame, after a turn and a zoom too; every plain cell shows its
+// own ground picture.
 TEST_F(ScenarioMap, ALoadLaysTheSameMapWhateverGameRanBefore) {
   if (!menusteps::LayOutSuppliedGames()) GTEST_SKIP() << "no game data in this build";
   Scenario game;
@@ -266,7 +266,13 @@ TEST_F(ScenarioMap, ALoadLaysTheSameMapWhateverGameRanBefore) {
   same(load("SaveGame/Flussau.SZD"), flussau, "Flussau after the starting town");
   game.Key(SDLK_x).Do(Wait(100)).Key(SDLK_z).Do(Wait(100));
   same(load("SaveGame/BARE.GMD"), bare, "the bare land after Flussau, turned and zoomed");
+  // The bare land loaded over itself keeps every cell.
+  std::vector<CIsoInfo*> cells;
+  for (int c = 0; c < 128 * 128; ++c) cells.push_back(game.Map().GetIsoInfo(c / 128, c % 128));
   same(load("SaveGame/BARE.GMD"), bare, "the bare land after itself");
+  int kept = 0;
+  for (int c = 0; c < 128 * 128; ++c) kept += game.Map().GetIsoInfo(c / 128, c % 128) == cells[c];
+  EXPECT_EQ(kept, 128 * 128);
   same(load("SaveGame/STARTUP.AUD"), town, "the starting town after the bare land");
   // Every cell of the bare land is plain ground and shows its picture.
   load("SaveGame/BARE.GMD");
