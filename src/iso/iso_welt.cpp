@@ -122,7 +122,6 @@ int CIsoWelt::OnCreate() {
 
 int CIsoWelt::Destroy() {
   std::memset(m_CarSecondRender, 0, sizeof m_CarSecondRender);
-  std::memset(m_GroundKept, 0, sizeof m_GroundKept);
   for (CIsoInfo*& cell : m_pGrid) {
     if (!cell) continue;
     cell->DestroyAll();

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -277,15 +278,19 @@ TEST_F(ScenarioMap, ALoadLaysTheSameMapWhateverGameRanBefore) {
   // Every cell of the bare land is plain ground and shows its picture.
   load("SaveGame/BARE.GMD");
   int plain = 0;
+  std::set<int> pictures;
   for (int c = 0; c < 128 * 128; ++c) {
     CIsoInfo* cell = game.Map().GetIsoInfo(c / 128, c % 128);
     ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(cell->GetX() * 128 + cell->GetY(), c) << "each cell knows where it lies";
     ASSERT_EQ(cell->GetType(ISO_LAYER_GROUND), OBJ_GROUND) << c;
     int first = 0;
     cell->ForEachRenderItem([&](CIsoInfo::RenderPart, int id, TIsoRichtung, int) { return first = id, false; });
     plain += first != 0 && first == cell->GetResID(ISO_LAYER_GROUND);
+    pictures.insert(first);
   }
   EXPECT_EQ(plain, 128 * 128);
+  EXPECT_GE(pictures.size(), 2u) << "the land's pictures vary";
 }
 
 }  // namespace
