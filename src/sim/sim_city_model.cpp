@@ -7,6 +7,26 @@
 #include "sim/sim_location.h"
 #include "sim/sim_welt.h"
 
+namespace {
+
+// The air-line estimates between every two districts, (from - 1) x 256 +
+// (to - 1), as floats: they depend on the grid alone and are worked out
+// once for every model.
+const std::vector<float>& AirLine() {
+  static const std::vector<float> table = [] {
+    constexpr int n = CSimCityModell::kDistricts;
+    std::vector<float> t(static_cast<size_t>(n) * n);
+    for (int a = 0; a < n; ++a)
+      for (int b = 0; b < n; ++b)
+        t[static_cast<size_t>(a * n + b)] = static_cast<float>(CSimCityModell::AverageOneOverTravelTimeLuftLinie(
+            static_cast<short>(a + 1), static_cast<short>(b + 1)));
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
 CSimCityModell::CSimCityModell() = default;
 
 CSimCityModell::~CSimCityModell() {
@@ -39,12 +59,7 @@ bool CSimCityModell::Create(CSimLocationFactory* factory, CSimWelt* world) {
   for (int x = 0; x < kGrid; ++x)
     for (int y = 0; y < kGrid; ++y)
       if (!m_Districts[x][y].Create(DistrictID(x, y), this)) SimSetError(1, "Fehler in CSimCityModell::Create()");
-  for (int a = 0; a < kDistricts; ++a)
-    for (int b = 0; b < kDistricts; ++b) {
-      m_Measured[a][b] = 0.0f;
-      m_AirLine[a][b] = static_cast<float>(
-          AverageOneOverTravelTimeLuftLinie(static_cast<short>(a + 1), static_cast<short>(b + 1)));
-    }
+  m_Measured.clear();
   if (!CreateAgentParts()) return SimSetError(17, "Fehler in CSimCityModell::Create()"), false;
   ResetCounters();
   m_QueryX = m_QueryY = 8;
@@ -134,9 +149,14 @@ double CSimCityModell::AverageOneOverTravelTimeLuftLinie(short a, short b) {
 double CSimCityModell::AverageOneOverTravelTime(short from, short to, bool airLineIfUnknown) const {
   if (from < 1 || from > kDistricts || to < 1 || to > kDistricts)
     return SimSetError(1, "Fehler in CSimCityModell::AverageTravelTime()"), 0.0;
-  const float measured = m_Measured[from - 1][to - 1];
+  const float measured = Measured(from, to);
   if (measured != 0.0f) return measured;
-  return airLineIfUnknown ? m_AirLine[from - 1][to - 1] : 0.0;
+  return airLineIfUnknown ? AirLine()[static_cast<size_t>((from - 1) * kDistricts + (to - 1))] : 0.0;
+}
+
+float* CSimCityModell::MeasuredRow(short from) {
+  if (m_Measured.empty()) m_Measured.resize(static_cast<size_t>(kDistricts) * kDistricts);
+  return &m_Measured[static_cast<size_t>((from - 1) * kDistricts)];
 }
 
 void CSimCityModell::NewCarData(short from, short to, int seconds) {
@@ -144,7 +164,7 @@ void CSimCityModell::NewCarData(short from, short to, int seconds) {
     return SimSetError(1, "Fehler in CSimCityModell::NewCarData()");
   const float v = static_cast<float>(3600.0 / (seconds + 5));
   auto blend = [v](float& cell) { cell = cell > 0.0f ? (4.0f * cell + v) / 5.0f : v; };
-  float* row = m_Measured[from - 1];
+  float* row = MeasuredRow(from);
   blend(row[to - 1]);
   // The neighbourhood is taken on ids: at the grid's left and right edges it
   // runs on into the next row, and the cell itself is blended once more.

@@ -7,6 +7,7 @@
 // simulation world owns one, calls it once per simulated hour and takes
 // from it the trips of the hour that a network slot assigns.
 #include <cstdio>
+#include <vector>
 
 #include "sim/sim_date.h"
 #include "sim/sim_district.h"
@@ -270,8 +271,12 @@ class CSimCityModell {
 
  private:
   void CheckValid(const char* where) const;
-  // The measured (or air-line) cell of two ids 1..256.
-  float& Measured(short from, short to) { return m_Measured[from - 1][to - 1]; }
+  // The measured travel time of two ids 1..256; 0 where none is.
+  float Measured(short from, short to) const {
+    return m_Measured.empty() ? 0.0f : m_Measured[static_cast<size_t>((from - 1) * kDistricts + (to - 1))];
+  }
+  // The measured cells from the district of id from, made on first use.
+  float* MeasuredRow(short from);
   // Sets `a` and moves `b` and `c` in proportion so that the three sum to 100.
   static void BalanceWerte(float& a, float& b, float& c);
   void ResetCounters();
@@ -289,8 +294,10 @@ class CSimCityModell {
   unsigned char m_valid = 0;
   CSimDistrict m_Districts[kGrid][kGrid];
   CSimAgentList* m_pAgents = nullptr;
-  float m_Measured[kDistricts][kDistricts] = {};
-  float m_AirLine[kDistricts][kDistricts] = {};
+  // The measured cells by (from - 1) x 256 + (to - 1), none while no trip
+  // has been measured: a new model (each load makes one) neither clears nor
+  // holds 256 x 256 floats for a town without cars.
+  std::vector<float> m_Measured;
   CSimStatisticServer* m_pStatisticServer = nullptr;
   CSimLocationFactory* m_pLocationFactory = nullptr;
   CSimWelt* m_pSimWelt = nullptr;

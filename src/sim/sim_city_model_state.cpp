@@ -25,12 +25,9 @@ constexpr int32_t kMaxReplanCount = 1 << 20;
 constexpr float kMaxParameter = 10000.0f;
 constexpr float kMaxMeasured = 3600.0f;
 
-using Matrix = float[CSimCityModell::kDistricts][CSimCityModell::kDistricts];
-
-uint32_t MeasuredCells(const Matrix& measured) {
+uint32_t MeasuredCells(const std::vector<float>& measured) {
   uint32_t n = 0;
-  for (const auto& row : measured)
-    for (float cell : row) n += cell != 0.0f ? 1u : 0u;
+  for (float cell : measured) n += cell != 0.0f ? 1u : 0u;
   return n;
 }
 
@@ -52,12 +49,11 @@ bool CSimCityModell::SaveState(FILE* file) const {
     out.F32(m_ParkingMap[kGrid * x + y]);
   }
   out.U32(MeasuredCells(m_Measured));
-  for (int from = 0; from < kDistricts; ++from)
-    for (int to = 0; to < kDistricts; ++to)
-      if (m_Measured[from][to] != 0.0f) {
-        out.U16(static_cast<uint16_t>(from * kDistricts + to));
-        out.F32(m_Measured[from][to]);
-      }
+  for (size_t cell = 0; cell < m_Measured.size(); ++cell)
+    if (m_Measured[cell] != 0.0f) {
+      out.U16(static_cast<uint16_t>(cell));
+      out.F32(m_Measured[cell]);
+    }
   return out.Ok();
 }
 
@@ -107,8 +103,8 @@ bool CSimCityModell::LoadState(FILE* file, uint32_t length) {
     m_Districts[x][y].SetParksuchzeit(seconds[static_cast<size_t>(id)]);
     m_ParkingMap[kGrid * x + y] = map[static_cast<size_t>(id)];
   }
-  for (auto& row : m_Measured)
-    for (float& cell : row) cell = 0.0f;
-  for (const auto& [cell, value] : cells) m_Measured[cell / kDistricts][cell % kDistricts] = value;
+  m_Measured.clear();
+  for (const auto& [cell, value] : cells)
+    MeasuredRow(static_cast<short>(cell / kDistricts + 1))[cell % kDistricts] = value;
   return true;
 }

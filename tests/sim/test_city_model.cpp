@@ -146,6 +146,7 @@ TEST(CityModelState, AnotherModelTakesOverTheMeasuredTimesParkingAndParameters) 
   ASSERT_TRUE(second.Create(&factory, &world));
   first.NewCarData(3, 16, 175);
   first.NewCarData(256, 1, 40);
+  first.NewCarData(1, 2, 40);  // measures the first cell, 1 to 1, too
   first.pDistrictAt(7, 7)->SetParksuchzeit(123);
   first.pDistrictAt(15, 0)->SetParksuchzeit(0);
   second.NewCarData(5, 5, 10);  // a measurement of its own, which the state replaces
@@ -166,7 +167,7 @@ TEST(CityModelState, AnotherModelTakesOverTheMeasuredTimesParkingAndParameters) 
   EXPECT_FLOAT_EQ(second.GravityParameter(), 2.0f);
   EXPECT_FLOAT_EQ(second.CarOwnership(), 500.0f);
   EXPECT_FLOAT_EQ(second.CarTripDivisor(), 1.7f);
-  for (const auto& [from, to] : {std::pair<short, short>{3, 16}, {3, 1}, {256, 1}, {5, 5}, {1, 2}})
+  for (const auto& [from, to] : {std::pair<short, short>{3, 16}, {3, 1}, {256, 1}, {5, 5}, {1, 2}, {1, 1}})
     EXPECT_DOUBLE_EQ(second.AverageOneOverTravelTime(from, to, true), first.AverageOneOverTravelTime(from, to, true))
         << from << " to " << to;
   EXPECT_EQ(second.pDistrictAt(7, 7)->Parksuchzeit(), 123);
@@ -186,6 +187,21 @@ TEST(CityModelState, AnotherModelTakesOverTheMeasuredTimesParkingAndParameters) 
   EXPECT_DOUBLE_EQ(third.AverageOneOverTravelTime(5, 5, true), own);
   EXPECT_FLOAT_EQ(static_cast<float>(third.AverageOneOverTravelTime(3, 16, true)),
                   static_cast<float>(CSimCityModell::AverageOneOverTravelTimeLuftLinie(3, 16)));
+  std::fclose(file);
+
+  // Made anew, the model has measured nothing: its state holds no cell, and
+  // a model that reads it forgets what it measured.
+  third.Destroy();
+  ASSERT_TRUE(third.Create(&factory, &world));
+  EXPECT_EQ(third.AverageOneOverTravelTime(5, 5, false), 0.0);
+  EXPECT_EQ(third.StateSize(), 4u + 7u * 4u + 256u * 8u + 4u);
+  file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(third.SaveState(file));
+  std::rewind(file);
+  ASSERT_TRUE(second.LoadState(file, third.StateSize()));
+  for (short to = 1; to <= CSimCityModell::kDistricts; ++to)
+    ASSERT_EQ(second.AverageOneOverTravelTime(3, to, false), 0.0) << to;
   std::fclose(file);
   for (CSimCityModell* m : {&first, &second, &third}) m->Destroy();
 }
