@@ -18,7 +18,7 @@ void EraseOne(std::vector<T*>& v, T* item) {
 
 }  // namespace
 
-CStrCellIndex::CStrCellIndex() : m_junctions(ISO_MAP_SIZE * ISO_MAP_SIZE), m_streets(ISO_MAP_SIZE * ISO_MAP_SIZE) {}
+CStrCellIndex::CStrCellIndex() = default;
 
 CStrCellIndex::~CStrCellIndex() { Clear(); }
 
@@ -28,12 +28,22 @@ bool CStrCellIndex::Cell(int x, int y, int* cell) {
   return true;
 }
 
+template <class T>
+void CStrCellIndex::Put(std::vector<std::vector<T*>>& at, std::vector<uint16_t>& used, int cell, T* item,
+                        bool front) {
+  if (at.empty()) at.resize(ISO_MAP_SIZE * ISO_MAP_SIZE);
+  std::vector<T*>& list = at[static_cast<std::size_t>(cell)];
+  // A list without memory has held nothing since the index was made.
+  if (list.capacity() == 0) used.push_back(static_cast<uint16_t>(cell));
+  list.insert(front ? list.begin() : list.end(), item);
+}
+
 void CStrCellIndex::Clear() {
-  for (std::vector<CStrJunction*>& at : m_junctions) {
-    for (CStrJunction* j : at) j->SetCellIndex(nullptr);
-    at.clear();
+  for (uint16_t cell : m_usedJunctionCells) {
+    for (CStrJunction* j : m_junctions[cell]) j->SetCellIndex(nullptr);
+    m_junctions[cell].clear();
   }
-  for (std::vector<CStrStrasse*>& at : m_streets) at.clear();
+  for (uint16_t cell : m_usedStreetCells) m_streets[cell].clear();
   m_entries.clear();
   m_pending.clear();
   StopLog();
@@ -62,7 +72,7 @@ bool CStrCellIndex::TakeChanges(std::vector<CStrStrasse*>* changed, std::vector<
 void CStrCellIndex::AddJunction(CStrJunction* j) {
   int cell = 0;
   if (!Cell(j->GetXPos(), j->GetYPos(), &cell)) return;
-  m_junctions[cell].insert(m_junctions[cell].begin(), j);
+  Put(m_junctions, m_usedJunctionCells, cell, j, true);
   j->SetCellIndex(this);
   for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) Linked(j->GetStreetByNR(i));
 }
@@ -79,7 +89,7 @@ void CStrCellIndex::MovedJunction(CStrJunction* j, int oldX, int oldY) {
   if (j->GetCellIndex() != this) return;
   int cell = 0;
   if (Cell(oldX, oldY, &cell)) EraseOne(m_junctions[cell], j);
-  if (Cell(j->GetXPos(), j->GetYPos(), &cell)) m_junctions[cell].insert(m_junctions[cell].begin(), j);
+  if (Cell(j->GetXPos(), j->GetYPos(), &cell)) Put(m_junctions, m_usedJunctionCells, cell, j, true);
   // The end of its street moved with it.
   for (int i = 0; i < j->GetAnzLinkedStreets(); ++i) Touch(j->GetStreetByNR(i), 0);
 }
@@ -129,7 +139,7 @@ void CStrCellIndex::Refresh() {
       continue;
     }
     CellsOf(s, &e.cells);
-    for (uint16_t cell : e.cells) m_streets[cell].push_back(s);
+    for (uint16_t cell : e.cells) Put(m_streets, m_usedStreetCells, cell, s, false);
     e.pending = false;
     if (m_logging && !e.logged) {
       e.logged = true;
@@ -144,7 +154,7 @@ void CStrCellIndex::Refresh() {
 const std::vector<CStrJunction*>& CStrCellIndex::JunctionsAt(int x, int y) const {
   static const std::vector<CStrJunction*> none;
   int cell = 0;
-  return Cell(x, y, &cell) ? m_junctions[cell] : none;
+  return Cell(x, y, &cell) && !m_junctions.empty() ? m_junctions[cell] : none;
 }
 
 CStrJunction* CStrCellIndex::JunctionAt(int x, int y) const {
@@ -156,11 +166,12 @@ const std::vector<CStrStrasse*>& CStrCellIndex::StreetsAt(int x, int y) {
   static const std::vector<CStrStrasse*> none;
   Refresh();
   int cell = 0;
-  return Cell(x, y, &cell) ? m_streets[cell] : none;
+  return Cell(x, y, &cell) && !m_streets.empty() ? m_streets[cell] : none;
 }
 
 void CStrCellIndex::JunctionsIn(int x1, int y1, int x2, int y2, std::vector<CStrJunction*>* out) const {
   out->clear();
+  if (m_junctions.empty()) return;
   for (int y = std::max(y1, 0); y <= std::min(y2, ISO_MAP_SIZE - 1); ++y)
     for (int x = std::max(x1, 0); x <= std::min(x2, ISO_MAP_SIZE - 1); ++x)
       for (CStrJunction* j : m_junctions[y * ISO_MAP_SIZE + x]) out->push_back(j);
@@ -169,6 +180,7 @@ void CStrCellIndex::JunctionsIn(int x1, int y1, int x2, int y2, std::vector<CStr
 void CStrCellIndex::StreetsIn(int x1, int y1, int x2, int y2, std::vector<CStrStrasse*>* out) {
   Refresh();
   out->clear();
+  if (m_streets.empty()) return;
   for (int y = std::max(y1, 0); y <= std::min(y2, ISO_MAP_SIZE - 1); ++y)
     for (int x = std::max(x1, 0); x <= std::min(x2, ISO_MAP_SIZE - 1); ++x)
       for (CStrStrasse* s : m_streets[y * ISO_MAP_SIZE + x])

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "junction_scene.h"
@@ -85,6 +87,22 @@ TEST(CellIndexLog, ALoadedNetworkNamesEveryStreetAndAnEmptiedOneStartsTheLogAgai
   v.net->Create();
   EXPECT_FALSE(v.net->TakeIndexChanges(&changed, &gone));
   EXPECT_TRUE(v.net->TakeIndexChanges(&changed, &gone));
+  // Nor do its cells name anything gone, and so again once emptied after
+  // streets were built in it (the map still shows the first ones).
+  auto empty = [&](std::initializer_list<std::pair<int, int>> cells) {
+    for (auto [x, y] : cells) {
+      EXPECT_TRUE(v.net->JunctionsIndexedAt(x, y).empty()) << x << "," << y;
+      EXPECT_TRUE(v.net->StreetsIndexedAt(x, y).empty()) << x << "," << y;
+    }
+  };
+  empty({{10, 10}, {20, 10}, {20, 30}, {15, 10}});
+  ASSERT_EQ(v.Build(50, 50, 70, 50), STR_BUILD_OK);
+  ASSERT_EQ(v.Build(60, 50, 60, 70), STR_BUILD_OK);
+  ASSERT_EQ(v.net->JunctionsIndexedAt(60, 50).size(), 1u);
+  EXPECT_EQ(v.net->StreetsIndexedAt(55, 50).size(), 1u);
+  v.net->Destroy();
+  v.net->Create();
+  empty({{50, 50}, {60, 50}, {60, 70}, {55, 50}});
 }
 
 }  // namespace
