@@ -137,7 +137,12 @@ function(zor_add_fuzzer name)
   if(DEFINED ZOR_FUZZ_MAX_LEN_${name})
     set(max_len ${ZOR_FUZZ_MAX_LEN_${name}})
   endif()
-  add_test(NAME ${name} COMMAND ${name} -max_total_time=${ARG_SECONDS} -print_final_stats=1 -max_len=${max_len} ${dirs}
+  # More libFuzzer flags from ZOR_FUZZ_FLAGS_<name>.
+  set(flags "")
+  if(DEFINED ZOR_FUZZ_FLAGS_${name})
+    set(flags ${ZOR_FUZZ_FLAGS_${name}})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${ARG_SECONDS} -print_final_stats=1 -max_len=${max_len} ${flags} ${dirs}
            WORKING_DIRECTORY ${work})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
