@@ -151,12 +151,6 @@ void CIsoInfo::LayGround(int resId, CWorldObj* obj) {
     head->Create(resId, ISO_RICHTUNG_0);
   else
     list->Create(resId, ISO_RICHTUNG_0);
-  list->DeleteFilterList();
-  if (obj && obj->GetFilterResID() >= 1) {
-    auto* filter = new CIsoObject;
-    filter->Create(obj->GetFilterResID(), ISO_RICHTUNG_0);
-    list->CreateFilterList(filter);
-  }
   // A generation the lists have not reached: the list is made afresh from
   // the sprite at the first read, whatever turns and zooms come before it.
   m_ListGeneration = s_ListGeneration - 1;

@@ -96,11 +96,11 @@ class CIsoInfo {
   // A cell kept with its ground while the world's objects go forgets its
   // ground object, which may be freed before the ground is laid again.
   void ForgetGroundObject() { m_pWorldObj[ISO_LAYER_GROUND] = nullptr; }
-  // Lays plain ground (resId, direction 0, under `obj`, with the object's
-  // filter tile) on a new cell or on one that holds plain ground, whose
-  // sprite and lists are reused: the cell is then as a new cell that got
-  // CreateTile. The render list is made from the sprite when the cell is
-  // first read, so that cells never looked at cost nothing.
+  // Lays plain ground (resId, direction 0, under the ground object `obj`,
+  // which has no filter icon) on a new cell or on one that holds plain
+  // ground, whose sprite and lists are reused: the cell is then as a new
+  // cell that got CreateTile. The render list is made from the sprite when
+  // the cell is first read, so that cells never looked at cost nothing.
   void LayGround(int resId, CWorldObj* obj);
 
   int InsertTilesInNewRenderList();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/qno_resource.h"
@@ -291,6 +292,10 @@ TEST_F(ScenarioMap, ALoadLaysTheSameMapWhateverGameRanBefore) {
   }
   EXPECT_EQ(plain, 128 * 128);
   EXPECT_GE(pictures.size(), 2u) << "the land's pictures vary";
+  // Only the cells in view are marked visible: the view is on the middle.
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{0, 127}, std::pair{127, 0}, std::pair{127, 127}})
+    EXPECT_FALSE(game.Map().GetIsoInfo(x, y)->GetVisibleFlag()) << x << "/" << y;
+  EXPECT_TRUE(game.Map().GetIsoInfo(64, 64)->GetVisibleFlag());
 }
 
 }  // namespace
