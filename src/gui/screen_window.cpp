@@ -171,18 +171,24 @@ int CScreenWindow::AddAction(CAction* action, int windowId, int dialogId, int it
 int CScreenWindow::SetVarWorldObject(int windowId, int dialogId, int itemNumber, CWorldObj* object,
                                      const char* name) {
   CScreenWindow* w = GetWindowByID(windowId);
-  if (!w || !w->m_items) return 1;
-  w->m_worldObj = object;
+  return w ? w->SetOwnWorldObject(dialogId, itemNumber, object, name) : 1;
+}
+
+int CScreenWindow::SetOwnWorldObject(int dialogId, int itemNumber, CWorldObj* object, const char* name) {
+  if (!m_items) return 1;
+  m_worldObj = object;
   if (dialogId != -1)
-    w->m_dialogs->ForEach([&](CDialog* d) {
+    m_dialogs->ForEach([&](CDialog* d) {
       if (dialogId == -2 || d->GetID() == dialogId) d->SetVarWorldObject(object, itemNumber, name);
     });
   if (itemNumber != -1)
-    w->m_items->ForEach([&](CItem* i) {
+    m_items->ForEach([&](CItem* i) {
       if (itemNumber == -2 || i->GetNr() == itemNumber) i->SetVarWorldObject(object, nullptr);
     });
   return 0;
 }
+
+void CScreenWindow::ForgetWorldObject() { SetOwnWorldObject(-2, -2, nullptr, nullptr); }
 
 CWorldObj* CScreenWindow::GetVarWorldObject(int windowId) {
   CScreenWindow* w = GetWindowByID(windowId);

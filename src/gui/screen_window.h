@@ -53,6 +53,16 @@ class CScreenWindow : public CZorvaObject {
   int ToggleWindow(int id);
   // Closes the group that window id belongs to; 1 when it belongs to none.
   virtual int CloseOnEscAndRightMouse(int id);
+  // The windows that Escape or a right click closes with window id, in the
+  // order they close; none when the id belongs to no group. A group holds
+  // only windows that close by the same rule, so closing every window with
+  // a group closes every group.
+  struct EscapeGroup {
+    int ids[16] = {};
+    int count = 0;
+  };
+  static EscapeGroup EscapeGroupOf(int id);
+  static bool ClosesOnEscape(int id) { return EscapeGroupOf(id).count > 0; }
   // A sub-menu, or a menu at its standard position, closes itself.
   bool CloseIfSubMenue();
   bool CloseIfStandardPosMenue();
@@ -93,6 +103,11 @@ class CScreenWindow : public CZorvaObject {
   int AddVar(CWindowVar* var, int windowId, int dialogId, int itemNumber);
   int AddAction(CAction* action, int windowId, int dialogId, int itemNumber);
   int SetVarWorldObject(int windowId, int dialogId, int itemNumber, CWorldObj* object, const char* name);
+  // The window, its dialogs and its items show no world object.
+  void ForgetWorldObject();
+  // Visits this window and every window below it, each before its children.
+  template <class Visit>
+  void ForEachInTree(Visit&& visit);
   CWorldObj* GetVarWorldObject(int windowId);
   CScreenWindow* GetWindowByID(int id, bool = false);
   int RefreshVars();
@@ -155,6 +170,8 @@ class CScreenWindow : public CZorvaObject {
   bool FleetGuardHolds(const CAction& action);
   // Every picture item of the window shows the pictures and takes the size.
   void ReplacePictures(int picture, int englishPicture, bool windowTakesSize);
+  // SetVarWorldObject on this window.
+  int SetOwnWorldObject(int dialogId, int itemNumber, CWorldObj* object, const char* name);
   // The tree walk that the id table replaces once it exists.
   CScreenWindow* FindInTree(int id);
   // Closes every help panel whose window is no longer on screen.
@@ -201,3 +218,9 @@ class CWindowList : public CToolkitList<CScreenWindow> {
   void SetupWindowCount() { SetupCount(); }
   CScreenWindow* GetNextWindow() { return GetNext(); }
 };
+
+template <class Visit>
+void CScreenWindow::ForEachInTree(Visit&& visit) {
+  visit(this);
+  if (m_children) m_children->ForEach([&visit](CScreenWindow* c) { c->ForEachInTree(visit); });
+}

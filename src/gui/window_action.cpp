@@ -233,42 +233,48 @@ int CScreenWindow::ToggleWindow(int id) {
   return 0;
 }
 
-int CScreenWindow::CloseOnEscAndRightMouse(int id) {
-  CScreenWindow* root = Root();
-  auto close = [root](std::initializer_list<int> ids) {
-    for (int w : ids) root->DeActivateWindow(w, OVER_SINGLE);
+CScreenWindow::EscapeGroup CScreenWindow::EscapeGroupOf(int id) {
+  EscapeGroup g;
+  auto add = [&g](std::initializer_list<int> ids) {
+    for (int w : ids) g.ids[g.count++] = w;
   };
-  auto closeRange = [root](int lo, int hi) {
-    for (int w = lo; w <= hi; ++w) root->DeActivateWindow(w, OVER_SINGLE);
+  auto addRange = [&g](int lo, int hi) {
+    for (int w = lo; w <= hi; ++w) g.ids[g.count++] = w;
   };
   if (id == 10 || In(id, {20, 21, 23, 25, 26, 28}) || InRange(id, 30, 59) || InRange(id, 130, 133) ||
       InRange(id, 190, 195) || id == 200 || InRange(id, 210, 213) ||
       In(id, {215, 217, 219, 220, 221, 223, 224, 235, 236, 239, 242, 243, 244}) || InRange(id, 227, 230)) {
-    close({id});
+    add({id});
   } else if (InRange(id, 80, 92)) {
-    closeRange(80, 92);
+    addRange(80, 92);
   } else if (InRange(id, 101, 103) || id == 214) {
-    close({214, 101, 102, 103});
+    add({214, 101, 102, 103});
   } else if (id == 110 || InRange(id, 112, 116)) {
-    close({110, 112});
-    closeRange(113, 116);
+    add({110, 112});
+    addRange(113, 116);
   } else if (InRange(id, 120, 129)) {
-    closeRange(120, 129);
+    addRange(120, 129);
   } else if (InRange(id, 140, 153) || id == 216) {
-    close({216, 140, 141, 142, 147, 148, 149});
-    closeRange(150, 153);
-    close({146, 143, 144, 145});
+    add({216, 140, 141, 142, 147, 148, 149});
+    addRange(150, 153);
+    add({146, 143, 144, 145});
   } else if (InRange(id, 160, 163)) {
-    closeRange(160, 163);
+    addRange(160, 163);
   } else if (InRange(id, 170, 173)) {
-    closeRange(170, 173);
+    addRange(170, 173);
   } else if (InRange(id, 201, 204)) {
-    closeRange(201, 204);
+    addRange(201, 204);
   } else if (id == 218) {
-    close({218, 239});
-  } else {
-    return 1;
+    add({218, 239});
   }
+  return g;
+}
+
+int CScreenWindow::CloseOnEscAndRightMouse(int id) {
+  const EscapeGroup g = EscapeGroupOf(id);
+  if (g.count == 0) return 1;
+  CScreenWindow* root = Root();
+  for (int i = 0; i < g.count; ++i) root->DeActivateWindow(g.ids[i], OVER_SINGLE);
   return 0;
 }
 

@@ -321,16 +321,19 @@ int CUserInt::ResetBeforeLoad(CStrJunctionList* streets) {
   // may show one of them afterwards (the next load keeps what the windows
   // show and would reach a freed one). The model's windows are bound
   // again to the new game's objects after the load.
-  if (topWindow)
-    for (int id = 1; id < CScreenWindow::kWindowIdLimit; ++id) topWindow->SetVarWorldObject(id, -2, -2, nullptr, nullptr);
+  if (topWindow) topWindow->ForEachInTree([](CScreenWindow* w) { w->ForgetWorldObject(); });
   ForgetWorldObjects();
   ResetStreet24hData();
   if (topWindow) {
-    for (int id = 1; id < 1500; ++id)
-      if (topWindow->GetWindowByID(id)) topWindow->CloseOnEscAndRightMouse(id);
-    for (int id : {227, 228, 170, 229, 230, 2,   3,   4,   122, 123, 124, 125, 126, 127, 128, 129, 130,
-                   131, 132, 133, 214, 103, 101, 102, 190, 191, 192, 193, 194, 195, 171, 173, 172})
-      DeActivateWindow(id, OVER_SINGLE);
+    // Every window that Escape closes is closed, with what its closing
+    // clears; each group holds only such windows, so every group is closed.
+    // That takes in every window of the old game's objects (streets, car
+    // parks, lines, stops, measures); windows 2 to 4, which Escape leaves
+    // open, close as well.
+    topWindow->ForEachInTree([](CScreenWindow* w) {
+      if (CScreenWindow::ClosesOnEscape(w->GetID())) w->DeActivateWindow(-1, OVER_SINGLE);
+    });
+    for (int id : {2, 3, 4}) DeActivateWindow(id, OVER_SINGLE);
   }
   selObj.tool = 1;
   CViewFilter::Deactivate();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <string>
 
 #include "gui/balloon_help.h"
 #include "gui/item_text.h"
@@ -361,6 +363,35 @@ TEST_F(WindowActions, EscAndTheRightButtonCloseWholeGroups) {
     EXPECT_EQ(host.closedOrder, (std::vector<int>{group, group + 1, group + 2, group + 3})) << group;
   }
   EXPECT_EQ(closes(1), std::make_pair(1, std::vector<int>{}));
+  // Each window of a group closes by the same rule and is in its own group,
+  // so closing every window that has a group closes every group whole.
+  int withGroup = 0;
+  for (int id = 0; id <= CScreenWindow::kWindowIdLimit; ++id) {
+    const CScreenWindow::EscapeGroup g = CScreenWindow::EscapeGroupOf(id);
+    if (g.count == 0) continue;
+    ++withGroup;
+    EXPECT_NE(std::find(g.ids, g.ids + g.count, id), g.ids + g.count) << id;
+    for (int i = 0; i < g.count; ++i) EXPECT_TRUE(CScreenWindow::ClosesOnEscape(g.ids[i])) << id << " " << g.ids[i];
+  }
+  EXPECT_EQ(withGroup, 130);
+  // Which windows Escape closes, and with how many others, as runs of ids
+  // "first-last:group size".
+  std::string runs;
+  for (int id = 0, first = -1; id <= CScreenWindow::kWindowIdLimit + 1; ++id) {
+    const int size = id <= CScreenWindow::kWindowIdLimit ? CScreenWindow::EscapeGroupOf(id).count : 0;
+    const int before = id > 0 ? CScreenWindow::EscapeGroupOf(id - 1).count : 0;
+    if (first >= 0 && (size != before || size == 0)) {
+      runs.append(std::to_string(first));
+      if (first != id - 1) runs.append("-").append(std::to_string(id - 1));
+      runs.append(":").append(std::to_string(before)).append(" ");
+      first = -1;
+    }
+    if (size > 0 && first < 0) first = id;
+  }
+  EXPECT_EQ(runs,
+            "10:1 20-21:1 23:1 25-26:1 28:1 30-59:1 80-92:13 101-103:4 110:6 112-116:6 120-129:10 130-133:1 "
+            "140-153:15 160-163:4 170-173:4 190-195:1 200:1 201-204:4 210-213:1 214:4 215:1 216:15 217:1 218:2 "
+            "219-221:1 223-224:1 227-230:1 235-236:1 239:1 242-244:1 ");
 }
 
 TEST_F(WindowActions, MenusCloseOnlyAtHomeAndSubMenusAlways) {

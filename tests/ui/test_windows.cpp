@@ -1,6 +1,7 @@
 // The render list, opening and closing through the controller, warnings and
 // the yes/no question.
 #include "measures/opnv_line.h"
+#include "ui/view_filter.h"
 #include "ui_fixture.h"
 
 using uitest::Controller;
@@ -235,14 +236,25 @@ TEST_F(Controller, ResetBeforeLoadForgetsTheSelectionAndTheTool) {
   CUserInt::selObj.streetLoad[1][23] = 55;
   // The street's window, the car park's and a building's: the load frees
   // what each shows, closed or open.
-  const int shown[] = {229, 170, 221};
-  for (int id : shown) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  // The car park's pages hang below its window and the crossing's window
+  // below a window that Escape does not close, as deep as the game's tree.
+  const int shown[] = {229, 170, 221, 171, 172, 60};
+  for (int id : {170, 221, 60}) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  for (int id : {171, 172}) builder.AddWindow(id, 0, 0, 10, 10, 170, WINDOW_NORMAL, POSITION_FIXED, 0);
+  builder.AddWindow(229, 0, 0, 10, 10, 60, WINDOW_NORMAL, POSITION_FIXED, 0);
   CWorldObj street;
   for (int id : shown) CUserInt::topWindow->SetVarWorldObject(id, -2, -2, &street, nullptr);
   ASSERT_EQ(CUserInt::topWindow->GetVarWorldObject(229), &street);
-  for (int id : {120, 20}) ui->ActivateWindow(id);
+  for (int id : {2, 3, 4}) builder.AddWindow(id, 0, 0, 10, 10, 1, WINDOW_NORMAL, POSITION_FIXED, 0);
+  for (int id : {120, 20, 6, 60, 229, 170, 172, 2, 3, 4}) ui->ActivateWindow(id);
+  CViewFilter::Activate();
   EXPECT_EQ(ui->ResetBeforeLoad(nullptr), 0);
+  EXPECT_FALSE(CViewFilter::IsActive());
   for (int id : shown) EXPECT_EQ(CUserInt::topWindow->GetVarWorldObject(id), nullptr) << id;
+  // Every window that Escape closes is closed, however deep; the others
+  // stay as they were.
+  for (int id : {229, 170, 172, 20, 2, 3, 4}) EXPECT_EQ(ui->IsWindowOpen(id), 1) << id;
+  for (int id : {6, 60}) EXPECT_EQ(ui->IsWindowOpen(id), 0) << id;
   EXPECT_EQ(CUserInt::selObj.tool, 1);
   EXPECT_EQ(CUserInt::selObj.selectedStreetId, -1);
   EXPECT_EQ(CUserInt::selObj.streetLoad[1][23], -1);
